@@ -1,0 +1,67 @@
+# Build settings shared by every target of ours.
+
+set(HM_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wno-unused-parameter -Werror)
+
+if(HM_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# hm_library(NAME [QT] SOURCES ... LIBS ...)
+#   A static library of ours, with the project's include root and warnings.
+function(hm_library name)
+  cmake_parse_arguments(A "QT" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${HM_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${A_LIBS})
+  if(A_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  endif()
+endfunction()
+
+# hm_executable(NAME [QT] SOURCES ... LIBS ...)
+function(hm_executable name)
+  cmake_parse_arguments(A "QT" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${HM_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${A_LIBS})
+  if(A_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  endif()
+endfunction()
+
+# hm_test(NAME [QT] SOURCES ... LIBS ...)
+#   A GoogleTest executable whose cases CTest discovers. QT tests run on the offscreen platform.
+function(hm_test name)
+  cmake_parse_arguments(A "QT" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${HM_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE HM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  set(env "HM_TEST=1")
+  if(A_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    list(APPEND env "QT_QPA_PLATFORM=offscreen")
+  endif()
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 300)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "${env}" TIMEOUT ${A_TIMEOUT})
+endfunction()
+
+# hm_add_children()
+#   Adds every immediate sub-folder that has a CMakeLists.txt, in name order, so that a new
+#   tool, benchmark or test folder needs no edit of its parent.
+function(hm_add_children)
+  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,24 @@
+#pragma once
+// The framework's exception classes: a message and nothing else.
+
+#include <stdexcept>
+
+#include "platform/core/AnsiString.h"
+
+class Exception : public std::exception {
+public:
+    explicit Exception(AnsiString message) : Message(std::move(message)) {}
+    const char* what() const noexcept override { return Message.c_str(); }
+    AnsiString Message;
+};
+
+// A text that does not hold a number of the asked kind.
+class EConvertError : public Exception { using Exception::Exception; };
+// A list index out of range, a duplicate in a list that refuses them, a sorted list edited in place.
+class EListError : public Exception { using Exception::Exception; };
+// A file that cannot be opened, read or written.
+class EInOutError : public Exception { using Exception::Exception; };
+class EFOpenError : public EInOutError { using EInOutError::EInOutError; };
+class EFCreateError : public EInOutError { using EInOutError::EInOutError; };
+// Misuse of an object, as the framework reports it.
+class EInvalidOperation : public Exception { using Exception::Exception; };

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs, quietly and idempotently, every Debian package the build, the tests and the program
+# need. Safe to run again: packages already present are skipped without touching the network.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config ccache
+  libgtest-dev libgmock-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
+  clang libclang-rt-dev
+  libvterm-dev
+  fonts-nanum xfonts-baekmuk unifont fonts-dejavu-core
+  xvfb xauth tmux tintin++
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=sudo
+else
+  sudo=
+fi
+export DEBIAN_FRONTEND=noninteractive
+echo "setup: installing ${missing[*]}" >&2
+$sudo apt-get update -qq >/dev/null
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null 2> >(grep -v "^debconf:" >&2)

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/setup.sh
+./scripts/build.sh build
+cd build && ctest --output-on-failure -j"$(nproc)"
