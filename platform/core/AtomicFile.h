@@ -1,0 +1,51 @@
+#pragma once
+// Every file the program writes goes through here: the data goes to a temporary file in the
+// same folder, every write is checked, the file is flushed to disk and then renamed over the
+// old one. A failure at any step removes the temporary file and leaves the old file as it was.
+
+#include <string>
+#include <string_view>
+
+#include "platform/core/AnsiString.h"
+
+struct TWriteResult {
+    bool Ok = true;
+    AnsiString Message;  // what failed, for the user (cp949); empty on success
+    explicit operator bool() const { return Ok; }
+};
+
+// Writes a whole file, data as bytes. nativePath is a native (UTF-8) path.
+TWriteResult AtomicWriteFile(const std::string& nativePath, std::string_view data);
+// The same, raising EFCreateError when the file cannot be created and EWriteError when a
+// later step fails.
+void AtomicWriteFileOrRaise(const std::string& nativePath, std::string_view data);
+
+// A file written in pieces; nothing replaces the old file until Commit succeeds. Dropping the
+// writer without committing leaves the old file untouched.
+class TAtomicFileWriter {
+public:
+    explicit TAtomicFileWriter(std::string nativePath);
+    ~TAtomicFileWriter();
+    TAtomicFileWriter(const TAtomicFileWriter&) = delete;
+    TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
+
+    // False once any step has failed; later writes are ignored.
+    bool Write(std::string_view data);
+    bool Ok() const { return result_.Ok; }
+    // Flushes, renames over the target and reports the first failure of the whole write.
+    TWriteResult Commit();
+
+private:
+    void Fail(const char* what, int error);
+    void Discard();
+
+    std::string path_;
+    std::string tempPath_;
+    int fd_ = -1;
+    bool committed_ = false;
+    TWriteResult result_;
+};
+
+// For tests: the next atomic write fails at the given step, once.
+enum class TAtomicWriteStep { None, Create, Write, Sync, Rename };
+void InjectAtomicWriteFailure(TAtomicWriteStep step);

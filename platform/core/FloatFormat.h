@@ -1,0 +1,32 @@
+#pragma once
+// The framework's number texts, with the separators of the format settings (never the C
+// library's locale).
+
+#include <string_view>
+
+#include "platform/core/AnsiString.h"
+#include "platform/core/FormatSettings.h"
+
+enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber };
+
+// ffGeneral: the shorter of fixed and scientific notation with `precision` significant digits
+// (2..18), trailing zeros dropped, scientific ("1.5E20", "1E-7") when the exponent is at least
+// the precision or below -5. ffExponent: "d.dddE+XX" with at least `digits` exponent digits.
+// ffFixed: `digits` decimals (scientific when the value has more integer digits than the
+// precision). ffNumber: as ffFixed with thousand separators.
+AnsiString FloatToStrF(double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings);
+AnsiString FloatToStrF(double value, TFloatFormat format, int precision, int digits);
+AnsiString FloatToStr(double value);
+
+// Sections "positive;negative;zero" of "0" (a digit, always shown), "#" (a digit when
+// significant), "." (the decimal separator), "," (thousand separators), "E+0" / "E-0"
+// (scientific), and quoted or other literal text.
+AnsiString FormatFloat(std::string_view format, double value, const TFormatSettings& settings);
+AnsiString FormatFloat(std::string_view format, double value);
+
+// Blanks around, a sign, digits with the decimal separator, an optional exponent.
+bool TryStrToFloat(std::string_view text, double& value, const TFormatSettings& settings);
+bool TryStrToFloat(std::string_view text, double& value);
+// Raises EConvertError("'TEXT' is not a valid floating point value").
+double StrToFloat(std::string_view text);
+double StrToFloatDef(std::string_view text, double fallback);

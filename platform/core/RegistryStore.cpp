@@ -1,0 +1,315 @@
+#include "platform/core/RegistryStore.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "platform/core/AtomicFile.h"
+#include "platform/core/ProgramFolder.h"
+#include "platform/core/StringList.h"
+
+namespace {
+
+struct Key {
+    AnsiString path;
+    std::vector<TRegistryValue> values;
+};
+
+struct Hive {
+    std::string file;
+    long long size = -1, mtime = -1, inode = -1;
+    std::vector<Key> keys;  // in file order; the root key ("") is implicit
+};
+
+const char* RootName(HKEY root)
+{
+    switch (root) {
+    case 0x80000000: return "HKEY_CLASSES_ROOT";
+    case 0x80000001: return "HKEY_CURRENT_USER";
+    case 0x80000002: return "HKEY_LOCAL_MACHINE";
+    case 0x80000003: return "HKEY_USERS";
+    case 0x80000004: return "HKEY_PERFORMANCE_DATA";
+    case 0x80000005: return "HKEY_CURRENT_CONFIG";
+    case 0x80000006: return "HKEY_DYN_DATA";
+    default: return nullptr;
+    }
+}
+
+AnsiString Escape(const AnsiString& s)
+{
+    AnsiString out;
+    for (char c : s) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '"': out += "\\\""; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+// Reads a quoted, escaped text starting at line[p] (the opening quote); p ends after the
+// closing quote.
+AnsiString Unquote(std::string_view line, size_t& p)
+{
+    AnsiString out;
+    ++p;
+    while (p < line.size() && line[p] != '"') {
+        if (line[p] == '\\' && p + 1 < line.size()) {
+            char c = line[p + 1];
+            out += c == 'r' ? '\r' : (c == 'n' ? '\n' : c);
+            p += 2;
+        } else {
+            out += line[p++];
+        }
+    }
+    if (p < line.size())
+        ++p;
+    return out;
+}
+
+void Parse(Hive& hive, const std::string& data)
+{
+    hive.keys.clear();
+    TStringList lines;
+    lines.SetText(data);
+    Key* current = nullptr;
+    for (int i = 0; i < lines.Count(); ++i) {
+        AnsiString line = lines.Strings(i);
+        if (line.size() >= 2 && line[0] == '[' && line.back() == ']') {
+            hive.keys.push_back({RegistryStore::NormalizePath(std::string_view(line).substr(1, line.size() - 2)), {}});
+            current = &hive.keys.back();
+        } else if (current && !line.empty() && line[0] == '"') {
+            size_t p = 0;
+            TRegistryValue value;
+            value.Name = Unquote(line, p);
+            if (p >= line.size() || line[p] != '=')
+                continue;
+            ++p;
+            std::string_view rest = std::string_view(line).substr(p);
+            if (rest.starts_with("dword:")) {
+                value.IsInteger = true;
+                value.Number = static_cast<uint32_t>(std::strtoul(AnsiString(rest.substr(6)).c_str(), nullptr, 16));
+            } else if (!rest.empty() && rest[0] == '"') {
+                size_t q = 0;
+                value.Text = Unquote(rest, q);
+            } else {
+                continue;
+            }
+            current->values.push_back(value);
+        }
+    }
+}
+
+std::string Serialize(const Hive& hive)
+{
+    std::string out;
+    for (const Key& key : hive.keys) {
+        out += "[" + key.path + "]\r\n";
+        for (const TRegistryValue& v : key.values) {
+            out += "\"" + Escape(v.Name) + "\"=";
+            out += v.IsInteger ? Format("dword:%08x", v.Number) : "\"" + Escape(v.Text) + "\"";
+            out += "\r\n";
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+// The hive of a root, read again when its file has changed or the program folder moved.
+Hive* Load(HKEY root)
+{
+    static std::map<HKEY, Hive> hives;
+    const char* name = RootName(root);
+    if (!name)
+        return nullptr;
+    Hive& hive = hives[root];
+    std::string file = ProgramFolder() + "/Registry/" + name + ".txt";
+    struct stat st;
+    bool exists = stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    long long size = exists ? st.st_size : -1;
+    long long mtime = exists ? st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec : -1;
+    long long inode = exists ? static_cast<long long>(st.st_ino) : -1;
+    if (file == hive.file && size == hive.size && mtime == hive.mtime && inode == hive.inode)
+        return &hive;
+    hive.file = file;
+    hive.size = size;
+    hive.mtime = mtime;
+    hive.inode = inode;
+    hive.keys.clear();
+    if (exists) {
+        std::ifstream in(file, std::ios::binary);
+        Parse(hive, std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+    }
+    return &hive;
+}
+
+// Writes the hive; on failure the file's content is read back into memory.
+bool Save(HKEY root, Hive& hive)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(ProgramFolder() + "/Registry", ec);
+    bool ok = static_cast<bool>(AtomicWriteFile(hive.file, Serialize(hive)));
+    hive.size = -2;  // forces a fresh read next time: the file is the truth
+    Load(root);
+    return ok;
+}
+
+Key* Find(Hive& hive, std::string_view path)
+{
+    AnsiString normal = RegistryStore::NormalizePath(path);
+    for (Key& key : hive.keys)
+        if (SameText(key.path, normal))
+            return &key;
+    return nullptr;
+}
+
+Key& Ensure(Hive& hive, std::string_view path)
+{
+    AnsiString normal = RegistryStore::NormalizePath(path);
+    // Parents first, so every key of the path exists.
+    size_t slash = normal.rfind('\\');
+    if (slash != std::string::npos && !Find(hive, std::string_view(normal).substr(0, slash)))
+        Ensure(hive, std::string_view(normal).substr(0, slash));
+    if (Key* key = Find(hive, normal))
+        return *key;
+    hive.keys.push_back({normal, {}});
+    return hive.keys.back();
+}
+
+bool IsBelow(std::string_view path, std::string_view parent)
+{
+    return parent.empty() ? !path.empty()
+                          : path.size() > parent.size() && path[parent.size()] == '\\' &&
+                                SameText(path.substr(0, parent.size()), parent);
+}
+
+}  // namespace
+
+namespace RegistryStore {
+
+AnsiString NormalizePath(std::string_view path)
+{
+    AnsiString out;
+    for (size_t i = 0; i < path.size(); i += static_cast<size_t>(CharLengthAt(path, i))) {
+        int n = CharLengthAt(path, i);
+        if (n == 1 && path[i] == '\\') {
+            if (!out.empty() && out.back() != '\\')
+                out += '\\';
+        } else {
+            out.append(path.substr(i, static_cast<size_t>(n)));
+        }
+    }
+    if (!out.empty() && out.back() == '\\')
+        out.pop_back();
+    return out;
+}
+
+AnsiString JoinPath(std::string_view base, std::string_view sub)
+{
+    return NormalizePath(AnsiString(base) + "\\" + AnsiString(sub));
+}
+
+bool KeyExists(HKEY root, std::string_view path)
+{
+    Hive* hive = Load(root);
+    if (!hive)
+        return false;
+    return NormalizePath(path).empty() || Find(*hive, path);
+}
+
+bool CreateKey(HKEY root, std::string_view path)
+{
+    Hive* hive = Load(root);
+    if (!hive)
+        return false;
+    if (NormalizePath(path).empty() || Find(*hive, path))
+        return true;
+    Ensure(*hive, path);
+    return Save(root, *hive);
+}
+
+bool DeleteKey(HKEY root, std::string_view path)
+{
+    Hive* hive = Load(root);
+    AnsiString normal = NormalizePath(path);
+    if (!hive || normal.empty() || !Find(*hive, normal))
+        return false;
+    std::erase_if(hive->keys, [&](const Key& k) { return SameText(k.path, normal) || IsBelow(k.path, normal); });
+    return Save(root, *hive);
+}
+
+std::vector<AnsiString> SubKeyNames(HKEY root, std::string_view path)
+{
+    std::vector<AnsiString> names;
+    Hive* hive = Load(root);
+    if (!hive)
+        return names;
+    AnsiString normal = NormalizePath(path);
+    for (const Key& key : hive->keys) {
+        if (!IsBelow(key.path, normal))
+            continue;
+        AnsiString rest = key.path.substr(normal.empty() ? 0 : normal.size() + 1);
+        if (rest.find('\\') == std::string::npos)
+            names.push_back(rest);
+    }
+    return names;
+}
+
+std::vector<AnsiString> ValueNames(HKEY root, std::string_view path)
+{
+    std::vector<AnsiString> names;
+    Hive* hive = Load(root);
+    Key* key = hive ? Find(*hive, path) : nullptr;
+    if (key)
+        for (const TRegistryValue& v : key->values)
+            names.push_back(v.Name);
+    return names;
+}
+
+std::optional<TRegistryValue> FindValue(HKEY root, std::string_view path, std::string_view name)
+{
+    Hive* hive = Load(root);
+    Key* key = hive ? Find(*hive, path) : nullptr;
+    if (key)
+        for (const TRegistryValue& v : key->values)
+            if (SameText(v.Name, name))
+                return v;
+    return std::nullopt;
+}
+
+bool SetValue(HKEY root, std::string_view path, const TRegistryValue& value)
+{
+    Hive* hive = Load(root);
+    if (!hive)
+        return false;
+    Key& key = Ensure(*hive, path);
+    auto it = std::find_if(key.values.begin(), key.values.end(),
+                           [&](const TRegistryValue& v) { return SameText(v.Name, value.Name); });
+    if (it != key.values.end())
+        *it = value;
+    else
+        key.values.push_back(value);
+    return Save(root, *hive);
+}
+
+bool DeleteValue(HKEY root, std::string_view path, std::string_view name)
+{
+    Hive* hive = Load(root);
+    Key* key = hive ? Find(*hive, path) : nullptr;
+    if (!key)
+        return false;
+    auto removed = std::erase_if(key->values, [&](const TRegistryValue& v) { return SameText(v.Name, name); });
+    if (removed == 0)
+        return false;
+    return Save(root, *hive);
+}
+
+}  // namespace RegistryStore

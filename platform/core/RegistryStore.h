@@ -1,0 +1,41 @@
+#pragma once
+// The registry's substitute: for each root key one text file under the program folder
+// ("Registry/HKEY_CURRENT_USER.txt"), holding keys (paths of names joined by backslashes) and
+// their string and integer values. Key paths and value names are found without regard to case.
+// Changes reach the file at once through the atomic writer; a change that cannot be written
+// is undone and reported as false.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/core/AnsiString.h"
+
+using HKEY = uint32_t;
+
+struct TRegistryValue {
+    AnsiString Name;
+    bool IsInteger = false;
+    AnsiString Text;      // a string value
+    uint32_t Number = 0;  // an integer value
+};
+
+namespace RegistryStore {
+
+// "A\\B\\" and "\\a\\b" name the same key: separators at either end and doubled ones dropped.
+AnsiString NormalizePath(std::string_view path);
+AnsiString JoinPath(std::string_view base, std::string_view sub);
+
+bool KeyExists(HKEY root, std::string_view path);
+// Creates the key and its parents; false when the file cannot be written.
+bool CreateKey(HKEY root, std::string_view path);
+// Deletes the key with all its sub-keys; false when absent or not written.
+bool DeleteKey(HKEY root, std::string_view path);
+std::vector<AnsiString> SubKeyNames(HKEY root, std::string_view path);
+std::vector<AnsiString> ValueNames(HKEY root, std::string_view path);
+std::optional<TRegistryValue> FindValue(HKEY root, std::string_view path, std::string_view name);
+// Creates the key when needed; false when the file cannot be written.
+bool SetValue(HKEY root, std::string_view path, const TRegistryValue& value);
+bool DeleteValue(HKEY root, std::string_view path, std::string_view name);
+
+}  // namespace RegistryStore

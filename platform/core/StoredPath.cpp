@@ -1,0 +1,47 @@
+#include "platform/core/StoredPath.h"
+
+#include <filesystem>
+
+#include "platform/core/Cp949.h"
+#include "platform/core/ProgramFolder.h"
+
+namespace fs = std::filesystem;
+
+std::string NativePath(std::string_view programPath)
+{
+    if (programPath.empty())
+        return std::string();
+    // A backslash is never the trail byte of a cp949 pair, so the order of these steps is free.
+    std::string path = Cp949ToUtf8(programPath);
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    if (path.size() >= 2 && path[1] == ':' &&
+        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')))
+        path.erase(0, 2);
+    if (path.empty())
+        return ProgramFolder();
+    fs::path native = path[0] == '/' ? fs::path(path) : fs::path(ProgramFolder()) / path;
+    std::string result = native.lexically_normal().string();
+    // Keep the caller's trailing separator meaning "a folder", drop the "/." that
+    // normalising may leave.
+    if (result.size() > 1 && result.back() == '/' && path.back() != '/')
+        result.pop_back();
+    return result;
+}
+
+AnsiString StoredPath(std::string_view nativePath)
+{
+    if (nativePath.empty())
+        return AnsiString();
+    fs::path native = fs::path(std::string(nativePath)).lexically_normal();
+    fs::path folder = fs::path(ProgramFolder()).lexically_normal();
+    std::string text = native.string();
+    fs::path relative = native.lexically_relative(folder);
+    if (!relative.empty() && *relative.begin() != ".." && relative != ".")
+        text = relative.string();
+    for (char& c : text)
+        if (c == '/')
+            c = '\\';
+    return Utf8ToCp949(text);
+}

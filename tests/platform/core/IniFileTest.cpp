@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "TempFolder.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/IniFile.h"
+#include "platform/core/StringList.h"
+
+static std::vector<AnsiString> Lines(const TStrings& list)
+{
+    std::vector<AnsiString> lines;
+    for (int i = 0; i < list.Count(); ++i)
+        lines.push_back(list.Strings(i));
+    return lines;
+}
+using V = std::vector<AnsiString>;
+
+static const AnsiString kHan = "\xC7\xD1\xB1\xDB";
+
+TEST(IniRead, SectionsAndKeysIgnoreCaseAndBlanks)
+{
+    TempFolder folder;
+    TempFolder::Write(folder.File("a.ini"), "[Main]\r\n  Name = Value with blanks  \r\nCount=5\r\n");
+    TIniFile ini("a.ini");
+    EXPECT_EQ(ini.ReadString("main", "NAME", "d"), "Value with blanks");
+    EXPECT_EQ(ini.ReadInteger("MAIN", "count", 0), 5);
+    EXPECT_EQ(ini.ReadString("Main", "Missing", "d"), "d");
+    EXPECT_EQ(ini.ReadString("Other", "Name", "d"), "d");
+}
+
+TEST(IniRead, OnePairOfMatchingQuotesIsStripped)
+{
+    TempFolder folder;
+    TempFolder::Write(folder.File("q.ini"),
+                      "[S]\nA=\"quoted\"\nB='single'\nC=\"mismatched'\nD=\"\"inner\"\"\nE=\"\n");
+    TIniFile ini("q.ini");
+    EXPECT_EQ(ini.ReadString("S", "A", ""), "quoted");
+    EXPECT_EQ(ini.ReadString("S", "B", ""), "single");
+    EXPECT_EQ(ini.ReadString("S", "C", ""), "\"mismatched'");
+    EXPECT_EQ(ini.ReadString("S", "D", ""), "\"inner\"");  // a value written with extra quotes keeps its own
+    EXPECT_EQ(ini.ReadString("S", "E", ""), "\"");
+}
+
+TEST(IniRead, NumbersAndBooleans)
+{
+    TempFolder folder;
+    TempFolder::Write(folder.File("n.ini"), "[N]\nHex=$1F\nC=0x10\nBad=12abc\nT=1\nF=0\nNeg=-3\n");
+    TIniFile ini("n.ini");
+    EXPECT_EQ(ini.ReadInteger("N", "Hex", 0), 31);
+    EXPECT_EQ(ini.ReadInteger("N", "C", 0), 16);
+    EXPECT_EQ(ini.ReadInteger("N", "Bad", 7), 7);
+    EXPECT_EQ(ini.ReadInteger("N", "Neg", 0), -3);
+    EXPECT_TRUE(ini.ReadBool("N", "T", false));
+    EXPECT_FALSE(ini.ReadBool("N", "F", true));
+    EXPECT_TRUE(ini.ReadBool("N", "Neg", false));
+    EXPECT_TRUE(ini.ReadBool("N", "Missing", true));
+}
+
+TEST(IniWrite, CommentsAndUnknownLinesSurviveARewrite)
+{
+    TempFolder folder;
+    std::string before =
+        "; settings\n"
+        "stray line before any section\n"
+        "[Main]\n"
+        "; a comment inside\n"
+        "Name=old\n"
+        "not a key\n"
+        "\n"
+        "[Other]\n"
+        "X=1\n";
+    TempFolder::Write(folder.File("c.ini"), before);
+    TIniFile ini("c.ini");
+    ini.WriteString("MAIN", "name", "new");
+    ini.WriteString("Main", "Added", kHan);
+    ini.WriteInteger("Third", "N", 3);
+    EXPECT_EQ(TempFolder::Read(folder.File("c.ini")),
+              "; settings\r\n"
+              "stray line before any section\r\n"
+              "[Main]\r\n"
+              "; a comment inside\r\n"
+              "name=new\r\n"
+              "not a key\r\n"
+              "Added=" + kHan + "\r\n"
+              "\r\n"
+              "[Other]\r\n"
+              "X=1\r\n"
+              "[Third]\r\n"
+              "N=3\r\n");
+    EXPECT_EQ(ini.ReadString("Main", "Added", ""), kHan);
+}
+
+TEST(IniWrite, ListingErasingAndDeleting)
+{
+    TempFolder folder;
+    TIniFile ini("l.ini");
+    ini.WriteString("A", "k1", "v1");
+    ini.WriteString("A", "k2", "v2");
+    ini.WriteBool("B", "flag", true);
+    TStringList list;
+    ini.ReadSections(&list);
+    EXPECT_EQ(Lines(list), (V{"A", "B"}));
+    ini.ReadSection("a", &list);
+    EXPECT_EQ(Lines(list), (V{"k1", "k2"}));
+    ini.ReadSectionValues("A", &list);
+    EXPECT_EQ(Lines(list), (V{"k1=v1", "k2=v2"}));
+    EXPECT_TRUE(ini.SectionExists("b"));
+    EXPECT_TRUE(ini.ValueExists("A", "K2"));
+    ini.DeleteKey("A", "k1");
+    EXPECT_FALSE(ini.ValueExists("A", "k1"));
+    ini.EraseSection("A");
+    EXPECT_FALSE(ini.SectionExists("A"));
+    EXPECT_EQ(TempFolder::Read(folder.File("l.ini")), "[B]\r\nflag=1\r\n");
+}
+
+TEST(IniWrite, ALineBreakInAValueCannotInjectLines)
+{
+    TempFolder folder;
+    TIniFile ini("i.ini");
+    ini.WriteString("S", "K", "first\r\n[Evil]\r\nX=1");
+    EXPECT_EQ(ini.ReadString("S", "K", ""), "first");
+    EXPECT_FALSE(ini.SectionExists("Evil"));
+}
+
+TEST(IniWrite, TwoObjectsOnOneFileSeeEachOthersWrites)
+{
+    TempFolder folder;
+    TIniFile a("shared.ini");
+    TIniFile b("shared.ini");
+    a.WriteString("S", "K", "from a");
+    EXPECT_EQ(b.ReadString("S", "K", ""), "from a");
+    b.WriteString("S", "L", "from b");
+    EXPECT_EQ(a.ReadString("S", "L", ""), "from b");
+    EXPECT_EQ(a.ReadString("S", "K", ""), "from a");
+}
+
+TEST(IniWrite, AFailedWriteRaisesAndChangesNothing)
+{
+    TempFolder folder;
+    TIniFile ini("f.ini");
+    ini.WriteString("S", "K", "old");
+    InjectAtomicWriteFailure(TAtomicWriteStep::Write);
+    try {
+        ini.WriteString("S", "K", "new");
+        FAIL();
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message, "Unable to write to f.ini");
+    }
+    EXPECT_EQ(ini.ReadString("S", "K", ""), "old");
+    EXPECT_EQ(TempFolder::Read(folder.File("f.ini")), "[S]\r\nK=old\r\n");
+}

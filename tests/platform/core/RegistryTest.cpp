@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "TempFolder.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/RegIniFile.h"
+#include "platform/core/StringList.h"
+
+static std::vector<AnsiString> Lines(const TStrings& list)
+{
+    std::vector<AnsiString> lines;
+    for (int i = 0; i < list.Count(); ++i)
+        lines.push_back(list.Strings(i));
+    return lines;
+}
+using V = std::vector<AnsiString>;
+
+TEST(Registry, KeysAndValuesIgnoreCaseAndPersist)
+{
+    TempFolder folder;
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("\\Software\\Hanmud\\Main", true));
+        reg.WriteString("Title", "a \"quoted\"\r\ntext \\ here");
+        reg.WriteInteger("Count", -5);
+        reg.WriteBool("On", true);
+        EXPECT_EQ(reg.CurrentPath(), "Software\\Hanmud\\Main");
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder.Path() + "/Registry/HKEY_CURRENT_USER.txt"));
+    TRegistry reg;
+    EXPECT_FALSE(reg.OpenKey("software\\hanmud\\missing", false));
+    ASSERT_TRUE(reg.OpenKey("SOFTWARE\\HANMUD\\MAIN", false));
+    EXPECT_EQ(reg.ReadString("title"), "a \"quoted\"\r\ntext \\ here");
+    EXPECT_EQ(reg.ReadInteger("COUNT"), -5);
+    EXPECT_TRUE(reg.ReadBool("on"));
+    EXPECT_EQ(reg.GetDataType("Count"), rdInteger);
+    EXPECT_EQ(reg.GetDataType("Title"), rdString);
+    EXPECT_EQ(reg.ReadString("absent"), "");
+    try {
+        reg.ReadInteger("absent");
+        FAIL();
+    } catch (const ERegistryException& e) {
+        EXPECT_EQ(e.Message, "Failed to get data for 'absent'");
+    }
+    EXPECT_THROW(reg.ReadInteger("Title"), ERegistryException);
+}
+
+TEST(Registry, RootsAreSeparateAndKeysNest)
+{
+    TempFolder folder;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("A\\B", true));
+    ASSERT_TRUE(reg.OpenKey("C", true));  // relative to the open key
+    EXPECT_EQ(reg.CurrentPath(), "A\\B\\C");
+    reg.CloseKey();
+    ASSERT_TRUE(reg.OpenKey("A", false));
+    TStringList names;
+    reg.GetKeyNames(&names);
+    EXPECT_EQ(Lines(names), (V{"B"}));
+    EXPECT_TRUE(reg.HasSubKeys());
+    EXPECT_TRUE(reg.DeleteKey("\\A\\B"));
+    EXPECT_FALSE(reg.KeyExists("\\A\\B\\C"));
+
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    EXPECT_FALSE(reg.HasCurrentKey());
+    EXPECT_FALSE(reg.KeyExists("A"));
+}
+
+TEST(Registry, AReadOnlyObjectCannotWrite)
+{
+    TempFolder folder;
+    TRegistry reg(KEY_READ);
+    EXPECT_FALSE(reg.OpenKey("New", true));
+    TRegistry writer;
+    ASSERT_TRUE(writer.OpenKey("New", true));
+    ASSERT_TRUE(reg.OpenKey("New", false));
+    EXPECT_THROW(reg.WriteString("x", "y"), ERegistryException);
+    EXPECT_FALSE(reg.ValueExists("x"));
+}
+
+TEST(Registry, AFailedWriteIsReportedAndUndone)
+{
+    TempFolder folder;
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("K", true));
+    reg.WriteString("v", "old");
+    InjectAtomicWriteFailure(TAtomicWriteStep::Rename);
+    EXPECT_THROW(reg.WriteString("v", "new"), ERegistryException);
+    EXPECT_EQ(reg.ReadString("v"), "old");
+}
+
+TEST(RegIniFile, SectionsAreSubKeys)
+{
+    TempFolder folder;
+    TRegIniFile ini("Software\\Hanmud");
+    ini.WriteString("Placement", "NormPos", "1,2,3,4");
+    ini.WriteInteger("Placement", "ShowCmd", 3);
+    ini.WriteBool("Grid", "Visible", true);
+    EXPECT_EQ(ini.ReadString("placement", "normpos", ""), "1,2,3,4");
+    EXPECT_EQ(ini.ReadInteger("Placement", "ShowCmd", 0), 3);
+    EXPECT_TRUE(ini.ReadBool("Grid", "Visible", false));
+    EXPECT_EQ(ini.ReadInteger("Placement", "NormPos", -1), -1);  // not a number
+    EXPECT_EQ(ini.ReadString("Nowhere", "x", "dflt"), "dflt");
+
+    TStringList list;
+    ini.ReadSections(&list);
+    EXPECT_EQ(Lines(list), (V{"Placement", "Grid"}));
+    ini.ReadSectionValues("Placement", &list);
+    EXPECT_EQ(Lines(list), (V{"NormPos=1,2,3,4", "ShowCmd=3"}));
+    ini.DeleteKey("Placement", "ShowCmd");
+    ini.ReadSection("Placement", &list);
+    EXPECT_EQ(Lines(list), (V{"NormPos"}));
+    ini.EraseSection("Placement");
+    ini.ReadSections(&list);
+    EXPECT_EQ(Lines(list), (V{"Grid"}));
+
+    // The same values through a plain registry object.
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Hanmud\\Grid", false));
+    EXPECT_EQ(reg.ReadString("Visible"), "1");
+}
+
+TEST(RegIniFile, TheIniInterfaceOverTheRegistry)
+{
+    TempFolder folder;
+    TRegistryIniFile store("Software\\Hanmud\\Columns");
+    TCustomIniFile& ini = store;
+    ini.WriteInteger("Grid", "col0", 64);
+    EXPECT_EQ(ini.ReadInteger("Grid", "col0", -1), 64);
+    EXPECT_EQ(ini.ReadInteger("Grid", "col1", -1), -1);
+    EXPECT_TRUE(ini.ValueExists("grid", "COL0"));
+    EXPECT_TRUE(ini.SectionExists("Grid"));
+    ini.EraseSection("Grid");
+    EXPECT_FALSE(ini.SectionExists("Grid"));
+}
