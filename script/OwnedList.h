@@ -1,0 +1,50 @@
+#pragma once
+// A list of script records that owns them: removing a record from the list frees it, clearing the
+// list frees them all. Records keep their list order.
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+template <class T>
+class TOwnedList {
+public:
+    int Count() const { return static_cast<int>(Items.size()); }
+    bool Empty() const { return Items.empty(); }
+    // Index 0-based; an index out of range gives null.
+    T* operator[](int index) const
+    {
+        return index >= 0 && index < Count() ? Items[static_cast<size_t>(index)].get() : nullptr;
+    }
+    T* Add(std::unique_ptr<T> record)
+    {
+        Items.push_back(std::move(record));
+        return Items.back().get();
+    }
+    int IndexOf(const T* record) const
+    {
+        for (size_t i = 0; i < Items.size(); ++i)
+            if (Items[i].get() == record)
+                return static_cast<int>(i);
+        return -1;
+    }
+    // Removes and frees the record at index; an index out of range does nothing.
+    void Delete(int index)
+    {
+        if (index >= 0 && index < Count())
+            Items.erase(Items.begin() + index);
+    }
+    void Remove(const T* record) { Delete(IndexOf(record)); }
+    void Clear()
+    {
+        // Free outside the vector so a record's destructor never sees a half-cleared list.
+        std::vector<std::unique_ptr<T>> old;
+        old.swap(Items);
+    }
+
+    auto begin() const { return Items.begin(); }
+    auto end() const { return Items.end(); }
+
+private:
+    std::vector<std::unique_ptr<T>> Items;
+};

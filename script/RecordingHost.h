@@ -1,0 +1,45 @@
+#pragma once
+// A host that records what the engine does, in order, instead of driving a window. Used by the
+// tests and by the scriptrun tool.
+
+#include <vector>
+
+#include "script/ScriptHost.h"
+
+struct TScriptEvent {
+    enum Kind { Send, Message, Capture, StatusLine, MessageBox, Play, Beep, Click, SaveBook };
+    Kind What;
+    AnsiString Text;  // the text, or the file, or the caption
+    AnsiString Name;  // capture name, message-box text, clicked button's name
+    int A = 0, B = 0;  // beep frequency and duration
+};
+
+class TRecordingHost : public IScriptHost {
+public:
+    void SendText(const AnsiString& text) override;
+    void PutDirectString(const AnsiString& text) override;
+    void PutCaptureText(const AnsiString& name, const AnsiString& text) override;
+    void RefreshStatusLine() override;
+    void ShowMessageBox(const AnsiString& caption, const AnsiString& text) override;
+    void PlaySound(const AnsiString& file) override;
+    void Beep(int frequency, int duration) override;
+    void ClickButton(cButton& button) override;
+    void SaveCharBook() override;
+    bool GetWalkAutoRewind() override { return WalkAutoRewind; }
+    AnsiString ProgramFolder() override { return Folder; }
+    TExTimerList* UserTimerList() override { return nullptr; }
+    TExTimerEvent* WalkTimer() override { return nullptr; }
+
+    // Everything sent with SendText, concatenated.
+    AnsiString Sent() const;
+    // Every engine message, concatenated.
+    AnsiString Messages() const;
+    int Count(TScriptEvent::Kind kind) const;
+    void Clear() { Events.clear(); }
+
+    std::vector<TScriptEvent> Events;
+    bool Connected = true;
+    int Port = 4000;
+    bool WalkAutoRewind = false;
+    AnsiString Folder = ".";
+};

@@ -1,0 +1,142 @@
+#pragma once
+// The script state of one character window and the engine that runs on it.
+//
+// The character window (TAnsiTerminalForm) owns one TScriptState and implements IScriptHost for
+// it. The window's script operations (ExecuteCommand, ExpandVariables, SelectIfBranch and the
+// rest) are members here under the same names; everything the engine needs from the window goes
+// through the host. The evaluators keep their stacks on the C++ stack, so a message box that lets
+// another pass run in the middle of a condition cannot disturb it.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/AnsiString.h"
+#include "script/Records.h"
+#include "script/ScriptHost.h"
+
+class TScriptState {
+public:
+    explicit TScriptState(IScriptHost& host);
+    TScriptState(const TScriptState&) = delete;
+    TScriptState& operator=(const TScriptState&) = delete;
+
+    IScriptHost& Host;
+
+    // The six script lists, in the order the engine uses and saves them.
+    TButtonList ButtonList;
+    TTimerRecList TimerRecList;
+    TTriggerList TriggerList;
+    TVariableList VariableList;
+    TAliasList AliasList;
+    TKeyMacroList KeyMacroList;
+
+    cConfig CmdConfig;
+    cWalk WalkRec;
+
+    // Host text: the line being received and the last complete line.
+    AnsiString CurrentLine;
+    AnsiString LastLine;
+
+    // Trigger-scan state.
+    uint8_t ScanRunning = 0;
+    int32_t TrigContinue = 0;
+    int32_t TrigSuspend = 0;
+    int32_t TrigJump = 0;
+    uint8_t Closing = 0;
+
+    // Captures of the trigger being run: at most 10.
+    static constexpr int MaxCaptures = 10;
+    std::array<cWordSlot, MaxCaptures> CaptureSlots;
+    int32_t CaptureCount = 0;
+
+    // Arguments of the function call being run, filled by SplitArgs.
+    std::vector<cWordSlot> ArgSlots;
+    int32_t ArgCount = 0;
+
+    uint8_t FunctionKnown = 0;
+    int32_t LoopValue = 0;  // counter of the running "#loop", shared by nested loops
+
+    // The words of the command that called an alias: word 0 is all the arguments.
+    std::vector<AnsiString> AliasWords;
+
+    // ---- command executor ----
+
+    // Runs a command text. Returns true to go on, false to stop ("#break" met, directly or in an
+    // alias, or a text that began with '\').
+    bool ExecuteCommand(const AnsiString& text);
+    // The next command of buffer from cursor on; the cursor moves behind it. None when nothing is
+    // left.
+    std::optional<AnsiString> SplitCommand(const AnsiString& buffer, size_t& cursor);
+    // The tokenizer: the first word of text, or (without a text) the next word of the text given
+    // last. Separators are the given ones plus CR and LF; a word written "{...}" is one word
+    // without its braces. None when no word is left.
+    std::optional<AnsiString> GetWord(std::string_view text, std::string_view separators);
+    std::optional<AnsiString> GetWord(std::string_view separators);
+    // Sends one command line to the game: '$' escapes, CR LF added.
+    void SendCommand(AnsiString text);
+    void RunLoop(const AnsiString& text);
+
+    // ---- variables and functions ----
+
+    // Replaces every "@(name)" by the variable's value (or a system variable's).
+    void ExpandVariables(AnsiString& text);
+    AnsiString ExpandVariablesCopy(const AnsiString& text);
+    // Replaces every function call "%name(args)", right-most first.
+    void ExpandFunctions(AnsiString& text);
+    AnsiString ExpandFunctionsCopy(const AnsiString& text);
+    // Expands the call that starts at the '%' at index percent of text.
+    void ExpandFunctionCall(AnsiString& text, size_t percent);
+    // Runs one call ("name(args", without '%' and ')'); clears FunctionKnown for an unknown name.
+    AnsiString CallFunction(std::string_view call);
+    // Splits a text at ',' into ArgSlots.
+    void SplitArgs(std::string_view text);
+
+    // ---- conditions and arithmetic ----
+
+    // Chooses the group to run for "#if" (text after "#if"); none when no group applies.
+    std::optional<AnsiString> SelectIfBranch(const AnsiString& text);
+    // Evaluates a condition; on error the result is 0 and error is set.
+    int32_t EvalCondition(const AnsiString& condition, bool& error);
+    // Evaluates an arithmetic expression: status 1 and the value, or status 0 and 0.0.
+    double EvalArithmetic(const AnsiString& expression, int& status);
+
+    // The reverse movement word, or "" when the word is not a movement word.
+    AnsiString ReverseDirection(std::string_view word) const;
+
+    // ---- neighbours of the executor ----
+
+    // A command that begins with a single '#', given without it.
+    void ExecuteHashCommand(const AnsiString& text);
+    void AppendWalkComment(const AnsiString& text);
+    void SetWalkComment(const AnsiString& text);
+    void RecordWalkStep(const AnsiString& command);
+    void SetUserTimerCommand(const AnsiString& name, const AnsiString& command);
+
+    // The window's send and message routines.
+    void SendText(const AnsiString& text) { Host.SendText(text); }
+    void PutDirectString(const AnsiString& text) { Host.PutDirectString(text); }
+
+    // Deepest nesting of command texts (aliases calling aliases and the like).
+    static constexpr int MaxNesting = 64;
+    // Longest command text the executor runs, and the longest text a variable expansion builds:
+    // far beyond any typed line, and small enough that a script that keeps doubling a text ends
+    // with a message instead of exhausting memory.
+    static constexpr size_t MaxTextLength = size_t{1} << 20;
+
+private:
+    bool RunCommands(AnsiString& buffer);
+    bool RunOneCommand(const AnsiString& command, bool& dropRest);
+    int32_t RandomBelow(int32_t n);
+
+    // Tokenizer state, shared by nested calls as the window's is.
+    AnsiString WordText;
+    size_t WordCursor = 1;  // past the end of an empty text: no word
+
+    int Nesting = 0;
+    bool NestingAborted = false;  // the text being run went too deep or grew too long
+    std::minstd_rand Random;
+};

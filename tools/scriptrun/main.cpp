@@ -1,0 +1,148 @@
+// scriptrun: runs one character's script state against a recording host, driven by directives
+// on standard input, and prints what the engine does.
+//
+//   scriptrun [--cmd FILE] [--port N] [--disconnected]
+//
+// Directives, one per line:
+//   > TEXT        TEXT runs as a typed line
+//   < TEXT        TEXT arrives from the game, one byte at a time
+//   + SECONDS     the timer clock moves on
+//   ? var NAME    prints VAR NAME TYPE VALUE (VAR NAME - when there is no such variable)
+//   # ...         a comment
+// TEXT and NAME may use \r \n \t \\ and \xHH. Output lines, in the order they happen:
+//   SEND text, MSG text, CAP name text, BEEP freq ms, PLAY file, BOX caption text
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "script/RecordingHost.h"
+#include "script/ScriptState.h"
+#include "script/Variables.h"
+#include "tools/scriptrun/ScriptRunText.h"
+
+namespace {
+
+void Usage()
+{
+    std::fprintf(stderr, "usage: scriptrun [--cmd FILE] [--port N] [--disconnected] < directives\n");
+}
+
+AnsiString ExecutableFolder()
+{
+    char path[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return ".";
+    AnsiString folder(path, static_cast<size_t>(n));
+    const size_t slash = folder.rfind('/');
+    return slash == AnsiString::npos ? AnsiString(".") : folder.substr(0, slash);
+}
+
+void Flush(TRecordingHost& host)
+{
+    for (const TScriptEvent& e : host.Events) {
+        switch (e.What) {
+        case TScriptEvent::Send: std::cout << "SEND " << EscapeText(e.Text) << '\n'; break;
+        case TScriptEvent::Message: std::cout << "MSG " << EscapeText(e.Text) << '\n'; break;
+        case TScriptEvent::Capture:
+            std::cout << "CAP " << EscapeText(e.Name) << ' ' << EscapeText(e.Text) << '\n';
+            break;
+        case TScriptEvent::Beep: std::cout << "BEEP " << e.A << ' ' << e.B << '\n'; break;
+        case TScriptEvent::Play: std::cout << "PLAY " << EscapeText(e.Text) << '\n'; break;
+        case TScriptEvent::MessageBox:
+            std::cout << "BOX " << EscapeText(e.Text) << ' ' << EscapeText(e.Name) << '\n';
+            break;
+        default: break;
+        }
+    }
+    host.Clear();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    TRecordingHost host;
+    AnsiString cmdFile;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--cmd" && i + 1 < argc) {
+            cmdFile = argv[++i];
+        } else if (arg == "--port" && i + 1 < argc) {
+            if (!TryStrToInt(argv[++i], host.Port)) {
+                Usage();
+                return 2;
+            }
+        } else if (arg == "--disconnected") {
+            host.Connected = false;
+        } else {
+            Usage();
+            return 2;
+        }
+    }
+    host.Folder = ExecutableFolder();
+
+    TScriptState state(host);
+    if (!cmdFile.empty())
+        std::fprintf(stderr, "scriptrun: command files cannot be read yet; --cmd %s ignored\n", cmdFile.c_str());
+
+    std::string line;
+    int number = 0;
+    int status = 0;
+    while (std::getline(std::cin, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        const char directive = line[0];
+        const std::string_view rest =
+            line.size() > 1 && line[1] == ' ' ? std::string_view(line).substr(2) : std::string_view(line).substr(1);
+        switch (directive) {
+        case '>': {
+            const AnsiString text = UnescapeText(rest);
+            // The window also echoes a typed line into its terminal on ports other than 23,
+            // where it meets the trigger scan; that arrives with the scan.
+            if (text.empty()) {
+                // A bare Enter sends a line end at once.
+                host.SendText("\r\n");
+            } else {
+                state.ExecuteCommand(text + "\r\n");
+            }
+            break;
+        }
+        case '<':
+            // Received text reaches the trigger scan once it exists.
+            break;
+        case '+':
+            // The timer clock moves on once user timers exist.
+            break;
+        case '?': {
+            if (rest.substr(0, 4) != "var ") {
+                std::fprintf(stderr, "scriptrun: line %d: unknown query\n", number);
+                status = 1;
+                break;
+            }
+            const AnsiString name = UnescapeText(rest.substr(4));
+            std::cout << "VAR " << EscapeText(name);
+            if (const cVariables* v = FindVariable(state.VariableList, name))
+                std::cout << ' ' << v->Type << ' ' << EscapeText(v->Value) << '\n';
+            else
+                std::cout << " -\n";
+            break;
+        }
+        default:
+            std::fprintf(stderr, "scriptrun: line %d: unknown directive '%c'\n", number, directive);
+            status = 1;
+            break;
+        }
+        Flush(host);
+    }
+    Flush(host);
+    return status;
+}
