@@ -25,6 +25,8 @@ public:
     // Restricts every primitive to r (intersected with the buffer); ClearClip lifts it.
     void SetClip(const TRectI& r);
     void ClearClip();
+    // The rectangle primitives may touch: the buffer, intersected with the clip when one is set.
+    TRectI ClipBox() const;
 
     uint8_t Pixel(int x, int y) const;  // 0 outside the buffer
     const uint8_t* Row(int y) const;    // nullptr outside the buffer
@@ -51,6 +53,10 @@ public:
     void Ellipse(const TRectI& bounds, uint8_t index, int fill);  // fill < 0: outline only
 
 private:
+    uint8_t* RowData(int y);
+    // Inclusive span x0..x1 of row y, limited to the clip box c.
+    void HLine(int64_t x0, int64_t x1, int y, uint8_t index, const TRectI& c);
+
     int FWidth = 0, FHeight = 0;
     std::vector<uint8_t> FPixels;
     std::vector<int> FRowStart;  // row y lives at FPixels[FRowStart[y]] (rows rotate freely)

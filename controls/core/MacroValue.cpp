@@ -1,0 +1,33 @@
+#include "controls/core/MacroValue.h"
+
+#include <cstdio>
+
+#include "platform/core/Exceptions.h"
+
+const TMacroValue::Array& TMacroValue::AsArray() const
+{
+    if (const Array* a = std::get_if<Array>(&value_))
+        return *a;
+    throw EConvertError("Invalid variant type conversion");
+}
+
+AnsiString TMacroValue::AsString() const
+{
+    struct Visitor {
+        AnsiString operator()(std::monostate) const { return AnsiString(); }
+        AnsiString operator()(int64_t v) const { return IntToStr(v); }
+        AnsiString operator()(double v) const
+        {
+            char buffer[40];
+            std::snprintf(buffer, sizeof buffer, "%.15G", v);
+            return buffer;
+        }
+        AnsiString operator()(bool v) const { return v ? "True" : "False"; }
+        AnsiString operator()(const AnsiString& v) const { return v; }
+        AnsiString operator()(const Array&) const
+        {
+            throw EConvertError("Could not convert variant of type (Array) into type (String)");
+        }
+    };
+    return std::visit(Visitor{}, value_);
+}

@@ -1,0 +1,53 @@
+#pragma once
+// Exchanging two values, and the larger or smaller of two values or the largest or smallest of
+// an array. The array routines keep the first of equal extremes, which matters when values of
+// different kinds compare equal. An empty array has no extreme: the routines then return the
+// value-initialised result (0, or an empty value) instead of reading past the array.
+
+#include <cstdint>
+#include <span>
+
+#include "platform/core/DateTime.h"
+
+void SwapInt(int32_t& a, int32_t& b);
+void SwapLong(int32_t& a, int32_t& b);
+void SwapInt64(int64_t& a, int64_t& b);
+
+int32_t Max(int32_t a, int32_t b);
+int32_t Min(int32_t a, int32_t b);
+
+int32_t MaxInteger(std::span<const int32_t> values);
+int32_t MinInteger(std::span<const int32_t> values);
+int64_t MaxInt64(std::span<const int64_t> values);
+int64_t MinInt64(std::span<const int64_t> values);
+long double MaxFloat(std::span<const long double> values);
+long double MinFloat(std::span<const long double> values);
+TDateTime MaxDateTime(std::span<const TDateTime> values);
+TDateTime MinDateTime(std::span<const TDateTime> values);
+
+// Walks the values from the first to the last and keeps the running result unless a value lies
+// strictly beyond it (`beyond(value, result)` true).
+template <class T, class Beyond>
+T ExtremeOf(std::span<const T> values, Beyond beyond)
+{
+    if (values.empty()) return T{};
+    T result = values.front();
+    for (const T& v : values)
+        if (beyond(v, result)) result = v;
+    return result;
+}
+
+// The largest / smallest of values of a kind that several representations share (a number and
+// its text), by a three-way comparison `compare(a, b)` giving <0, 0 or >0 as the variant
+// comparison does.
+template <class T, class Compare>
+T MaxOf(std::span<const T> values, Compare compare)
+{
+    return ExtremeOf(values, [&](const T& v, const T& r) { return compare(v, r) > 0; });
+}
+
+template <class T, class Compare>
+T MinOf(std::span<const T> values, Compare compare)
+{
+    return ExtremeOf(values, [&](const T& v, const T& r) { return compare(v, r) < 0; });
+}

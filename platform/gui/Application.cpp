@@ -1,0 +1,89 @@
+#include "platform/gui/Application.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/WindowTimer.h"
+
+TApplication* Application = nullptr;
+TScreen* Screen = nullptr;
+
+TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr)
+{
+    if (!QApplication::instance()) FOwnQApp = std::make_unique<QApplication>(argc, argv);
+    Application = this;
+    Screen = new TScreen(this);
+    if (!TimerServiceInstalled()) {
+        FTimerService = std::make_unique<TQtTimerService>();
+        SetTimerService(FTimerService.get());
+    }
+}
+
+TApplication::~TApplication()
+{
+    // Forms first, while the screen and the timer service still exist.
+    Destroying();
+    for (int i = ComponentCount() - 1; i >= 0; --i) {
+        if (i >= ComponentCount()) continue;
+        TComponent* c = Components(i);
+        if (c != Screen) delete c;
+    }
+    FMainForm = nullptr;
+    DestroyComponents();
+    Screen = nullptr;
+    if (FTimerService && &TimerService() == FTimerService.get()) SetTimerService(nullptr);
+    FTimerService.reset();
+    Application = nullptr;
+}
+
+void TApplication::Run()
+{
+    // The program ends on Terminate (closing the main form), not when no window is shown.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    if (FMainForm && !FTerminated) FMainForm->Show();
+    while (!FTerminated) QApplication::exec();
+}
+
+void TApplication::Terminate()
+{
+    FTerminated = true;
+    QCoreApplication::quit();
+}
+
+void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+bool TApplication::Active() const { return QGuiApplication::applicationState() == Qt::ApplicationActive; }
+
+bool TApplication::HookMessage(TMsg& msg)
+{
+    if (!OnMessage) return false;
+    bool handled = false;
+    OnMessage(msg, handled);
+    return handled;
+}
+
+void TApplication::HandleException(TObject* Sender)
+{
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        if (OnException)
+            OnException(Sender, e);
+        else
+            ShowException(e);
+    } catch (...) {
+        Exception unknown("Unknown exception");
+        if (OnException)
+            OnException(Sender, unknown);
+        else
+            ShowException(unknown);
+    }
+}
+
+void TApplication::ShowException(const std::exception& E)
+{
+    AnsiString text = E.what();
+    if (!text.empty() && text.back() > '.') text += '.';
+    MessageBox(text, FTitle, MB_OK | MB_ICONSTOP);
+}

@@ -1,0 +1,410 @@
+#include "platform/gui/Canvas.h"
+
+#include <algorithm>
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
+
+#include "platform/gui/Bitmap.h"
+
+QColor ToQColor(TColor c)
+{
+    if (c == clNone) return QColor(Qt::transparent);
+    const TColor rgb = ColorToRGB(c) & 0xFFFFFF;
+    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+TColor FromQRgb(unsigned rgb) { return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
+
+namespace {
+
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+QPainter::CompositionMode PenComposition(TPenMode m)
+{
+    switch (m) {
+    case pmNot: return QPainter::RasterOp_NotDestination;
+    case pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
+    case pmMask: return QPainter::RasterOp_SourceAndDestination;
+    case pmNotCopy: return QPainter::RasterOp_NotSource;
+    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
+    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
+    default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+Qt::BrushStyle QtBrushStyle(TBrushStyle s)
+{
+    switch (s) {
+    case bsClear: return Qt::NoBrush;
+    case bsHorizontal: return Qt::HorPattern;
+    case bsVertical: return Qt::VerPattern;
+    case bsFDiagonal: return Qt::FDiagPattern;
+    case bsBDiagonal: return Qt::BDiagPattern;
+    case bsCross: return Qt::CrossPattern;
+    case bsDiagCross: return Qt::DiagCrossPattern;
+    default: return Qt::SolidPattern;
+    }
+}
+
+}  // namespace
+
+TCanvas::TCanvas()
+{
+    FFont.OnChange = [this](TObject*) {
+        FQFont.reset();
+        FQMetrics.reset();
+    };
+}
+
+TCanvas::~TCanvas() = default;
+
+void TCanvas::BeginPaint(QPainter* painter) { FOuterPainter = painter; }
+
+void TCanvas::EndPaint() { FOuterPainter = nullptr; }
+
+QPainter* TCanvas::Painter()
+{
+    if (FOuterPainter) return FOuterPainter;
+    return AcquirePainter();
+}
+
+void TCanvas::ReleaseOwnPainter()
+{
+    if (FOwnPainter) {
+        FOwnPainter->end();
+        FOwnPainter.reset();
+    }
+}
+
+QImage* TCanvas::Image()
+{
+    if (FOuterPainter && FOuterPainter->device() && FOuterPainter->device()->devType() == QInternal::Image)
+        return static_cast<QImage*>(FOuterPainter->device());
+    return nullptr;
+}
+
+const QFont& TCanvas::QtFont()
+{
+    if (!FQFont) FQFont = std::make_unique<QFont>(FFont.ToQFont());
+    return *FQFont;
+}
+
+const QFontMetrics& TCanvas::QtFontMetrics()
+{
+    if (!FQMetrics) FQMetrics = std::make_unique<QFontMetrics>(QtFont());
+    return *FQMetrics;
+}
+
+void TCanvas::ApplyPen(QPainter& p)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(ToQColor(FPen.Color()));
+    pen.setWidth(FPen.Width() <= 1 ? 0 : FPen.Width());
+    switch (FPen.Style()) {
+    case psDash: pen.setStyle(Qt::DashLine); break;
+    case psDot: pen.setStyle(Qt::DotLine); break;
+    case psDashDot: pen.setStyle(Qt::DashDotLine); break;
+    case psDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
+    case psClear: pen.setStyle(Qt::NoPen); break;
+    default: pen.setStyle(Qt::SolidLine); break;
+    }
+    if (FPen.Mode() == pmNop) pen.setStyle(Qt::NoPen);
+    if (FPen.Mode() == pmBlack) pen.setColor(Qt::black);
+    if (FPen.Mode() == pmWhite) pen.setColor(Qt::white);
+    p.setPen(pen);
+    p.setCompositionMode(PenComposition(FPen.Mode()));
+}
+
+void TCanvas::ApplyBrush(QPainter& p)
+{
+    if (FBrush.Bitmap() && !FBrush.Bitmap()->Empty()) {
+        p.setBrush(QBrush(FBrush.Bitmap()->Snapshot().convertToFormat(QImage::Format_RGB32)));
+        return;
+    }
+    QBrush b(ToQColor(FBrush.Color()), QtBrushStyle(FBrush.Style()));
+    p.setBrush(b);
+}
+
+TRect TCanvas::ClipRect()
+{
+    QPainter* p = Painter();
+    if (!p || !p->device()) return TRect{};
+    const QPaintDevice* d = p->device();
+    QRect r = p->transform().inverted().mapRect(QRect(0, 0, d->width(), d->height()));
+    if (p->hasClipping()) r &= p->clipBoundingRect().toAlignedRect();
+    return TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+void TCanvas::IntersectClipRect(const TRect& r)
+{
+    if (QPainter* p = Painter())
+        p->setClipRect(ToQRect(r), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+}
+
+void TCanvas::ResetClip()
+{
+    if (QPainter* p = Painter()) p->setClipping(false);
+}
+
+void TCanvas::FillRect(const TRect& r)
+{
+    QPainter* p = Painter();
+    if (!p || r.IsEmpty() || FBrush.Style() == bsClear) return;
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->setPen(Qt::NoPen);
+    ApplyBrush(*p);
+    p->fillRect(ToQRect(r), p->brush());
+}
+
+void TCanvas::FrameRect(const TRect& r)
+{
+    QPainter* p = Painter();
+    if (!p || r.IsEmpty() || FBrush.Style() == bsClear) return;
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QColor c = ToQColor(FBrush.Color());
+    p->fillRect(QRect(r.Left, r.Top, r.Width(), 1), c);
+    if (r.Height() > 1) p->fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
+    if (r.Height() > 2) {
+        p->fillRect(QRect(r.Left, r.Top + 1, 1, r.Height() - 2), c);
+        if (r.Width() > 1) p->fillRect(QRect(r.Right - 1, r.Top + 1, 1, r.Height() - 2), c);
+    }
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    QPainter* p = Painter();
+    if (!p) return;
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    const int w = x2 - x1, h = y2 - y1;
+    if (w <= 0 || h <= 0) return;
+    ApplyPen(*p);
+    const bool noPen = p->pen().style() == Qt::NoPen;
+    const bool fill = FBrush.Style() != bsClear || FBrush.Bitmap();
+    if (noPen) {
+        // Without a pen Win32 fills one pixel less to the right and bottom.
+        if (fill && w > 1 && h > 1) {
+            ApplyBrush(*p);
+            p->fillRect(QRect(x1, y1, w - 1, h - 1), p->brush());
+        }
+        return;
+    }
+    if (FPen.Width() > 1 || FPen.Style() != psSolid) {
+        if (fill) ApplyBrush(*p); else p->setBrush(Qt::NoBrush);
+        p->drawRect(QRect(x1, y1, w - 1, h - 1));
+        return;
+    }
+    if (fill && w > 2 && h > 2) {
+        ApplyBrush(*p);
+        p->fillRect(QRect(x1 + 1, y1 + 1, w - 2, h - 2), p->brush());
+    }
+    // The outline as four runs that never overlap, so XOR pens touch every pixel once.
+    const QColor c = p->pen().color();
+    p->fillRect(QRect(x1, y1, w, 1), c);
+    if (h > 1) p->fillRect(QRect(x1, y2 - 1, w, 1), c);
+    if (h > 2) {
+        p->fillRect(QRect(x1, y1 + 1, 1, h - 2), c);
+        if (w > 1) p->fillRect(QRect(x2 - 1, y1 + 1, 1, h - 2), c);
+    }
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
+{
+    QPainter* p = Painter();
+    if (!p) return;
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (x2 - x1 <= 0 || y2 - y1 <= 0) return;
+    ApplyPen(*p);
+    if (FBrush.Style() != bsClear) ApplyBrush(*p); else p->setBrush(Qt::NoBrush);
+    p->drawRoundedRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), x3 / 2.0, y3 / 2.0, Qt::AbsoluteSize);
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    QPainter* p = Painter();
+    if (!p) return;
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (x2 - x1 <= 0 || y2 - y1 <= 0) return;
+    ApplyPen(*p);
+    if (FBrush.Style() != bsClear) ApplyBrush(*p); else p->setBrush(Qt::NoBrush);
+    p->drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+}
+
+void TCanvas::PlotLine(QPainter& p, int x0, int y0, int x1, int y1, bool lastPixel)
+{
+    if (FPen.Width() > 1 || FPen.Style() != psSolid) {
+        p.drawLine(x0, y0, x1, y1);
+        return;
+    }
+    // Bresenham's pixels, only those that can be inside the target.
+    const TRect clip = ClipRect();
+    const int64_t dx = std::abs(int64_t(x1) - x0), dy = std::abs(int64_t(y1) - y0);
+    const int sx = x1 >= x0 ? 1 : -1, sy = y1 >= y0 ? 1 : -1;
+    const bool xMajor = dx >= dy;
+    const int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
+    if (major == 0) {
+        if (lastPixel) p.drawPoint(x0, y0);
+        return;
+    }
+    const int64_t m0 = xMajor ? x0 : y0, n0 = xMajor ? y0 : x0;
+    const int sm = xMajor ? sx : sy, sn = xMajor ? sy : sx;
+    const int64_t lo = xMajor ? clip.Left : clip.Top, hi = xMajor ? clip.Right - 1 : clip.Bottom - 1;
+    int64_t i0 = sm > 0 ? lo - m0 : m0 - hi, i1 = sm > 0 ? hi - m0 : m0 - lo;
+    i0 = std::max<int64_t>(i0, 0);
+    i1 = std::min<int64_t>(i1, lastPixel ? major : major - 1);
+    QPolygon pts;
+    for (int64_t i = i0; i <= i1; ++i) {
+        // Fits in 64 bits: i and minor are below 2^32 and their product stays below 2^63.
+        const int64_t step = static_cast<int64_t>((uint64_t(2 * i) * uint64_t(minor) + uint64_t(major)) /
+                                                  uint64_t(2 * major));
+        const int64_t m = m0 + sm * i, n = n0 + sn * step;
+        const int64_t px = xMajor ? m : n, py = xMajor ? n : m;
+        if (px >= clip.Left && px < clip.Right && py >= clip.Top && py < clip.Bottom)
+            pts << QPoint(static_cast<int>(px), static_cast<int>(py));
+    }
+    if (!pts.isEmpty()) p.drawPoints(pts);
+}
+
+void TCanvas::LineTo(int x, int y)
+{
+    if (QPainter* p = Painter()) {
+        ApplyPen(*p);
+        PlotLine(*p, FPenPos.x, FPenPos.y, x, y, false);
+    }
+    FPenPos = {x, y};
+}
+
+void TCanvas::Polyline(const std::vector<TPoint>& points)
+{
+    if (points.empty()) return;
+    QPainter* p = Painter();
+    if (p) {
+        ApplyPen(*p);
+        for (size_t i = 1; i < points.size(); ++i)
+            PlotLine(*p, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, false);
+    }
+    FPenPos = points.back();
+}
+
+void TCanvas::Polygon(const std::vector<TPoint>& points)
+{
+    QPainter* p = Painter();
+    if (!p || points.size() < 2) return;
+    QPolygon poly;
+    for (const TPoint& pt : points) poly << QPoint(pt.x, pt.y);
+    ApplyPen(*p);
+    const QPen pen = p->pen();
+    if (FBrush.Style() != bsClear) {
+        ApplyBrush(*p);
+        p->setPen(Qt::NoPen);
+        p->drawPolygon(poly, Qt::OddEvenFill);
+        p->setPen(pen);
+    }
+    if (pen.style() == Qt::NoPen) return;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const TPoint& a = points[i];
+        const TPoint& b = points[(i + 1) % points.size()];
+        PlotLine(*p, a.x, a.y, b.x, b.y, false);
+    }
+}
+
+TColor TCanvas::Pixels(int x, int y)
+{
+    Painter();  // a bitmap's drawing target must exist before it is read
+    QImage* img = Image();
+    if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height()) return CLR_INVALID;
+    const TRect clip = ClipRect();
+    if (!PtInRect(clip, TPoint{x, y})) return CLR_INVALID;
+    return FromQRgb(img->pixel(x, y));
+}
+
+void TCanvas::SetPixels(int x, int y, TColor c)
+{
+    QPainter* p = Painter();
+    if (!p) return;
+    p->setCompositionMode(QPainter::CompositionMode_Source);
+    p->setPen(QPen(ToQColor(c), 0));
+    p->drawPoint(x, y);
+}
+
+void TCanvas::DrawFocusRect(const TRect& r)
+{
+    QPainter* p = Painter();
+    if (!p || r.IsEmpty()) return;
+    // Every other pixel of the outline, counted from the top-left corner, inverted.
+    QPolygon pts;
+    auto add = [&](int x, int y) {
+        if (((x - r.Left) + (y - r.Top)) % 2 == 0) pts << QPoint(x, y);
+    };
+    for (int x = r.Left; x < r.Right; ++x) {
+        add(x, r.Top);
+        if (r.Height() > 1) add(x, r.Bottom - 1);
+    }
+    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+        add(r.Left, y);
+        if (r.Width() > 1) add(r.Right - 1, y);
+    }
+    p->setPen(QPen(Qt::white, 0));
+    p->setCompositionMode(QPainter::RasterOp_NotDestination);
+    p->drawPoints(pts);
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::TextOut(int x, int y, std::string_view text)
+{
+    QPainter* p = Painter();
+    const QString s = AnsiToQString(text);
+    const QFontMetrics& fm = QtFontMetrics();
+    const int w = fm.horizontalAdvance(s);
+    if (p) {
+        if (FBrush.Style() != bsClear) {
+            p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+            p->fillRect(QRect(x, y, w, fm.height()), ToQColor(FBrush.Color()));
+        }
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p->setFont(QtFont());
+        p->setPen(ToQColor(FFont.Color()));
+        p->drawText(QPoint(x, y + fm.ascent()), s);
+    }
+    FPenPos = {x + w, y};
+}
+
+void TCanvas::TextRect(const TRect& r, int x, int y, std::string_view text)
+{
+    QPainter* p = Painter();
+    if (!p) return;
+    p->save();
+    p->setClipRect(ToQRect(r), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    if (FBrush.Style() != bsClear) {
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p->fillRect(ToQRect(r), ToQColor(FBrush.Color()));
+    }
+    const QFontMetrics& fm = QtFontMetrics();
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->setFont(QtFont());
+    p->setPen(ToQColor(FFont.Color()));
+    p->drawText(QPoint(x, y + fm.ascent()), AnsiToQString(text));
+    p->restore();
+}
+
+int TCanvas::TextWidth(std::string_view text)
+{
+    return QtFontMetrics().horizontalAdvance(AnsiToQString(text));
+}
+
+int TCanvas::TextHeight(std::string_view) { return QtFontMetrics().height(); }
+
+TSize TCanvas::TextExtent(std::string_view text) { return TSize{TextWidth(text), TextHeight(text)}; }
+

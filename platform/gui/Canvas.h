@@ -1,0 +1,149 @@
+#pragma once
+// The framework's canvas: drawing with a font, brush and pen on a Qt paint target (a widget
+// while it paints, or a TBitmap's image). Coordinates and edges follow Win32: rectangles
+// exclude their right and bottom edges, LineTo leaves out its end point, shapes are aliased.
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/AnsiString.h"
+#include "platform/core/Colors.h"
+#include "platform/core/Object.h"
+#include "platform/gui/Graphics.h"
+#include "platform/gui/GraphicsTypes.h"
+
+class QImage;
+class QPainter;
+class QFont;
+class QFontMetrics;
+class TBitmap;
+
+// Raster operations of CopyRect (Win32 ternary raster-operation codes).
+using TCopyMode = uint32_t;
+constexpr TCopyMode cmBlackness = 0x00000042;
+constexpr TCopyMode cmDstInvert = 0x00550009;
+constexpr TCopyMode cmMergeCopy = 0x00C000CA;
+constexpr TCopyMode cmMergePaint = 0x00BB0226;
+constexpr TCopyMode cmNotSrcCopy = 0x00330008;
+constexpr TCopyMode cmNotSrcErase = 0x001100A6;
+constexpr TCopyMode cmPatCopy = 0x00F00021;
+constexpr TCopyMode cmPatInvert = 0x005A0049;
+constexpr TCopyMode cmPatPaint = 0x00FB0A09;
+constexpr TCopyMode cmSrcAnd = 0x008800C6;
+constexpr TCopyMode cmSrcCopy = 0x00CC0020;
+constexpr TCopyMode cmSrcErase = 0x00440328;
+constexpr TCopyMode cmSrcInvert = 0x00660046;
+constexpr TCopyMode cmSrcPaint = 0x00EE0086;
+constexpr TCopyMode cmWhiteness = 0x00FF0062;
+
+// What Pixels gives for a point that cannot be read (Win32 CLR_INVALID).
+constexpr TColor CLR_INVALID = static_cast<TColor>(0xFFFFFFFF);
+
+class TCanvas : public TPersistent {
+public:
+    TCanvas();
+    ~TCanvas() override;
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    // Draws through an outside painter (a widget's paint event) until EndPaint; not owned.
+    void BeginPaint(QPainter* painter);
+    void EndPaint();
+    // The painter drawing goes to: the outside one, or the canvas's own (a bitmap's); nullptr
+    // when there is nothing to draw on.
+    QPainter* Painter();
+    bool HandleAllocated() { return Painter() != nullptr; }
+
+    TFont* Font() { return &FFont; }
+    TBrush* Brush() { return &FBrush; }
+    TPen* Pen() { return &FPen; }
+    void SetFont(TFont* f) { FFont.Assign(f); }
+    void SetBrush(TBrush* b) { FBrush.Assign(b); }
+    void SetPen(TPen* p) { FPen.Assign(p); }
+    TPoint PenPos() const { return FPenPos; }
+    void SetPenPos(TPoint p) { FPenPos = p; }
+    TCopyMode CopyMode() const { return FCopyMode; }
+    void SetCopyMode(TCopyMode m) { FCopyMode = m; }
+
+    // The drawable area: the target's bounds, narrowed by any clip.
+    TRect ClipRect();
+    // Narrows the clip to r (Win32 IntersectClipRect); ResetClip lifts every clip.
+    void IntersectClipRect(const TRect& r);
+    void ResetClip();
+
+    void FillRect(const TRect& r);                     // brush
+    void FrameRect(const TRect& r);                    // one pixel of the brush colour
+    void Rectangle(int x1, int y1, int x2, int y2);    // pen outline, brush inside
+    void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
+    void RoundRect(int x1, int y1, int x2, int y2, int x3, int y3);
+    void Ellipse(int x1, int y1, int x2, int y2);
+    void Ellipse(const TRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
+    void Polygon(const std::vector<TPoint>& points);
+    void Polyline(const std::vector<TPoint>& points);  // the last point is not drawn
+    void MoveTo(int x, int y) { FPenPos = {x, y}; }
+    void LineTo(int x, int y);                          // the end point is not drawn
+    TColor Pixels(int x, int y);
+    void SetPixels(int x, int y, TColor c);
+    // Inverts a dotted outline (drawing it twice removes it).
+    void DrawFocusRect(const TRect& r);
+
+    // Text is cp949. TextOut paints the text's cell background with the brush unless the brush
+    // is clear, and moves PenPos to the text's right end.
+    void TextOut(int x, int y, std::string_view text);
+    // As TextOut, limited to r; a solid brush fills all of r first.
+    void TextRect(const TRect& r, int x, int y, std::string_view text);
+    int TextWidth(std::string_view text);
+    int TextHeight(std::string_view text);
+    TSize TextExtent(std::string_view text);
+
+    void Draw(int x, int y, TBitmap* bitmap);
+    void StretchDraw(const TRect& r, TBitmap* bitmap);
+    // Copies source's rectangle src into dest (stretched when sizes differ) through CopyMode.
+    void CopyRect(const TRect& dest, TCanvas* source, const TRect& src);
+    // Copies src of bitmap to dest with every pixel of color replaced by the brush.
+    void BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& src, TColor color);
+
+    // Framework no-ops kept for code written against them.
+    void Lock() {}
+    void Unlock() {}
+    void Refresh() {}
+
+    // Readable pixels of the target (a bitmap's image, or a widget's back buffer); nullptr
+    // when the target cannot be read.
+    virtual QImage* Image();
+    // True for a one-bit target (mono bitmap): colour sources map to black and white.
+    virtual bool IsMonochrome() const { return false; }
+
+    // The Qt font of Font, cached until the font changes.
+    const QFont& QtFont();
+    const QFontMetrics& QtFontMetrics();
+
+protected:
+    // A canvas of its own (a bitmap's) opens its painter here; the base has none.
+    virtual QPainter* AcquirePainter() { return nullptr; }
+    // Called by the bitmap before its pixels change under the painter.
+    void ReleaseOwnPainter();
+    std::unique_ptr<QPainter> FOwnPainter;
+
+private:
+    void ApplyPen(QPainter& p);
+    void ApplyBrush(QPainter& p);
+    void PlotLine(QPainter& p, int x0, int y0, int x1, int y1, bool lastPixel);
+    void DrawImageRop(const TRect& dest, const QImage& src, TCopyMode rop);
+
+    QPainter* FOuterPainter = nullptr;
+    TFont FFont;
+    TBrush FBrush;
+    TPen FPen;
+    TPoint FPenPos;
+    TCopyMode FCopyMode = cmSrcCopy;
+    std::unique_ptr<QFont> FQFont;
+    std::unique_ptr<QFontMetrics> FQMetrics;
+};
+
+// Qt colour of a framework colour (system colours through the fixed table).
+class QColor;
+QColor ToQColor(TColor c);
+TColor FromQRgb(unsigned rgb);

@@ -1,0 +1,168 @@
+#include "platform/gui/Canvas.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include "platform/gui/Bitmap.h"
+
+// Bitmap drawing and block copies with raster operations.
+
+namespace {
+
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+
+// Whether a raster operation reads the destination.
+bool RopUsesDest(TCopyMode rop)
+{
+    const unsigned f = (rop >> 16) & 0xFF;
+    for (unsigned i = 0; i < 8; i += 2)
+        if (((f >> i) & 1) != ((f >> (i + 1)) & 1)) return true;
+    return false;
+}
+
+// One pixel of a ternary raster operation: bit i of the operation's index is the result for
+// pattern bit (i & 4), source bit (i & 2) and destination bit (i & 1).
+uint32_t Rop3(unsigned f, uint32_t p, uint32_t s, uint32_t d)
+{
+    uint32_t r = 0;
+    for (unsigned i = 0; i < 8; ++i)
+        if (f & (1u << i)) r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+    return r;
+}
+
+// Qt's nearest equivalent of a raster operation, for targets whose pixels cannot be read.
+QPainter::CompositionMode RopComposition(TCopyMode rop)
+{
+    switch (rop) {
+    case cmSrcInvert: return QPainter::RasterOp_SourceXorDestination;
+    case cmSrcAnd: return QPainter::RasterOp_SourceAndDestination;
+    case cmSrcPaint: return QPainter::RasterOp_SourceOrDestination;
+    case cmSrcErase: return QPainter::RasterOp_SourceAndNotDestination;
+    case cmNotSrcErase: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case cmDstInvert: return QPainter::RasterOp_NotDestination;
+    case cmMergePaint: return QPainter::RasterOp_NotSourceOrDestination;
+    default: return QPainter::CompositionMode_Source;
+    }
+}
+
+// A bitmap's pixels as they are drawn on a canvas: a one-bit source takes the canvas's text
+// colour for 0 and brush colour for 1, as Win32 blits from monochrome.
+QImage SourcePixels(TBitmap* bmp, TCanvas& dest)
+{
+    QImage img = bmp->Snapshot();
+    if (bmp->Monochrome() && !dest.IsMonochrome()) {
+        img.setColorTable({ToQColor(dest.Font()->Color()).rgb(), ToQColor(dest.Brush()->Color()).rgb()});
+    }
+    return img.convertToFormat(QImage::Format_ARGB32);
+}
+
+// Pixels of colour `key` made see-through.
+void MaskColor(QImage& img, TColor key)
+{
+    const QRgb k = ToQColor(key).rgb() & 0xFFFFFF;
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if ((row[x] & 0xFFFFFF) == k) row[x] = 0;
+    }
+}
+
+}  // namespace
+
+void TCanvas::Draw(int x, int y, TBitmap* bitmap)
+{
+    if (!bitmap || bitmap->Empty()) return;
+    StretchDraw(TRect{x, y, x + bitmap->Width(), y + bitmap->Height()}, bitmap);
+}
+
+void TCanvas::StretchDraw(const TRect& r, TBitmap* bitmap)
+{
+    if (!bitmap || bitmap->Empty() || r.IsEmpty()) return;
+    QImage img = SourcePixels(bitmap, *this);
+    QPainter* p = Painter();
+    if (!p) return;
+    if (img.size() != QSize(r.Width(), r.Height()))
+        img = img.scaled(r.Width(), r.Height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    if (bitmap->Transparent()) {
+        MaskColor(img, bitmap->TransparentColor());
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p->drawImage(QPoint(r.Left, r.Top), img);
+        return;
+    }
+    DrawImageRop(r, img, FCopyMode);
+}
+
+void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& src, TColor color)
+{
+    if (!bitmap || bitmap->Empty() || dest.IsEmpty() || src.IsEmpty()) return;
+    QImage img = SourcePixels(bitmap, *this).copy(ToQRect(src));
+    if (!Painter()) return;
+    if (img.size() != QSize(dest.Width(), dest.Height()))
+        img = img.scaled(dest.Width(), dest.Height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QRgb k = ToQColor(color).rgb() & 0xFFFFFF, b = ToQColor(FBrush.Color()).rgb();
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if ((row[x] & 0xFFFFFF) == k) row[x] = b;
+    }
+    DrawImageRop(dest, img, cmSrcCopy);
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& src)
+{
+    QPainter* p = Painter();
+    if (!p || !source || dest.IsEmpty() || src.IsEmpty()) return;
+    source->Painter();
+    QImage* simg = source->Image();
+    if (!simg) return;
+    // A copy first, so that a canvas copying onto itself reads the pixels before any change.
+    QImage img = simg->copy(ToQRect(src));
+    if (source->IsMonochrome() && !IsMonochrome())
+        img.setColorTable({ToQColor(FFont.Color()).rgb(), ToQColor(FBrush.Color()).rgb()});
+    img = img.convertToFormat(QImage::Format_RGB32);
+    if (IsMonochrome() && !source->IsMonochrome()) {
+        // Colour to one bit: the source's background colour becomes white, the rest black.
+        const QRgb bk = ToQColor(source->Brush()->Color()).rgb() & 0xFFFFFF;
+        for (int y = 0; y < img.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                row[x] = (row[x] & 0xFFFFFF) == bk ? 0xFFFFFFFF : 0xFF000000;
+        }
+    }
+    if (img.size() != QSize(dest.Width(), dest.Height()))
+        img = img.scaled(dest.Width(), dest.Height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    DrawImageRop(dest, img, FCopyMode);
+}
+
+void TCanvas::DrawImageRop(const TRect& dest, const QImage& src, TCopyMode rop)
+{
+    QPainter* p = Painter();
+    if (!p) return;
+    const QPoint at(dest.Left, dest.Top);
+    if (rop == cmSrcCopy) {
+        p->setCompositionMode(QPainter::CompositionMode_Source);
+        p->drawImage(at, src.convertToFormat(QImage::Format_RGB32));
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        return;
+    }
+    QImage* dimg = Image();
+    if (RopUsesDest(rop) && !dimg) {
+        p->setCompositionMode(RopComposition(rop));
+        p->drawImage(at, src.convertToFormat(QImage::Format_RGB32));
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        return;
+    }
+    QImage out = src.convertToFormat(QImage::Format_RGB32);
+    const QImage d = dimg ? dimg->copy(QRect(at, out.size())).convertToFormat(QImage::Format_RGB32)
+                          : QImage(out.size(), QImage::Format_RGB32);
+    const uint32_t pat = ToQColor(FBrush.Color()).rgb();
+    const unsigned f = (rop >> 16) & 0xFF;
+    for (int y = 0; y < out.height(); ++y) {
+        auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
+        const auto* dr = reinterpret_cast<const QRgb*>(d.constScanLine(y));
+        for (int x = 0; x < out.width(); ++x) o[x] = 0xFF000000u | (Rop3(f, pat, o[x], dr[x]) & 0xFFFFFF);
+    }
+    p->setCompositionMode(QPainter::CompositionMode_Source);
+    p->drawImage(at, out);
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}

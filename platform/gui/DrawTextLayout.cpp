@@ -1,0 +1,303 @@
+#include "platform/gui/DrawTextLayout.h"
+
+#include <algorithm>
+
+namespace {
+
+const char kEllipsis[] = "...";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A paragraph after "&" processing, with the byte of the underlined character (-1: none).
+struct TParagraph {
+    AnsiString Text;
+    int Underline = -1;
+};
+
+TParagraph StripPrefix(std::string_view s, unsigned flags)
+{
+    TParagraph p;
+    if (flags & DT_NOPREFIX) {
+        p.Text = AnsiString(s);
+        return p;
+    }
+    for (size_t i = 0; i < s.size();) {
+        if (s[i] == '&') {
+            if (i + 1 < s.size() && s[i + 1] == '&') {
+                p.Text += '&';
+                i += 2;
+                continue;
+            }
+            ++i;
+            if (i >= s.size()) break;  // a lone "&" at the end shows nothing
+            p.Underline = static_cast<int>(p.Text.size());
+        }
+        const int n = CharLengthAt(s, i);
+        p.Text.append(s.substr(i, n));
+        i += n;
+    }
+    if (flags & DT_HIDEPREFIX) p.Underline = -1;
+    return p;
+}
+
+class TMeasure {
+public:
+    TMeasure(const TTextMetrics& m, unsigned flags)
+        : FMetrics(m), FExpand(flags & DT_EXPANDTABS)
+    {
+        FTab = std::max(1, 8 * m.AveCharWidth());
+    }
+
+    // Width of s drawn from the line start, tabs going to the next stop when expanded.
+    int Width(std::string_view s) const
+    {
+        if (!FExpand) return FMetrics.TextWidth(s);
+        int x = 0;
+        size_t start = 0;
+        for (;;) {
+            const size_t tab = s.find('\t', start);
+            x += FMetrics.TextWidth(s.substr(start, tab == std::string_view::npos ? s.npos : tab - start));
+            if (tab == std::string_view::npos) return x;
+            x = (x / FTab + 1) * FTab;
+            start = tab + 1;
+        }
+    }
+
+    // The pieces of a line as they are drawn.
+    std::vector<TDrawTextRun> Runs(std::string_view s, int x0) const
+    {
+        std::vector<TDrawTextRun> runs;
+        if (!FExpand) {
+            if (!s.empty()) runs.push_back({AnsiString(s), x0});
+            return runs;
+        }
+        int x = 0;
+        size_t start = 0;
+        for (;;) {
+            const size_t tab = s.find('\t', start);
+            const std::string_view piece =
+                s.substr(start, tab == std::string_view::npos ? s.npos : tab - start);
+            if (!piece.empty()) runs.push_back({AnsiString(piece), x0 + x});
+            x += FMetrics.TextWidth(piece);
+            if (tab == std::string_view::npos) return runs;
+            x = (x / FTab + 1) * FTab;
+            start = tab + 1;
+        }
+    }
+
+    int CharWidth(std::string_view s, size_t i) const
+    {
+        return FMetrics.TextWidth(s.substr(i, CharLengthAt(s, i)));
+    }
+
+private:
+    const TTextMetrics& FMetrics;
+    bool FExpand;
+    int FTab = 8;
+};
+
+// Byte offsets of the character starts of s, and its length at the end.
+std::vector<size_t> CharStarts(std::string_view s)
+{
+    std::vector<size_t> v;
+    for (size_t i = 0; i < s.size(); i += CharLengthAt(s, i)) v.push_back(i);
+    v.push_back(s.size());
+    return v;
+}
+
+// The longest character-aligned prefix of s whose width with `tail` after it is within max.
+size_t FitPrefix(const TMeasure& m, std::string_view s, std::string_view tail, int max)
+{
+    const std::vector<size_t> starts = CharStarts(s);
+    size_t best = 0;
+    // Widths grow with the prefix, so a binary search over the character starts is exact.
+    size_t lo = 0, hi = starts.size() - 1;
+    while (lo <= hi) {
+        const size_t mid = (lo + hi) / 2;
+        AnsiString t(s.substr(0, starts[mid]));
+        t += tail;
+        if (m.Width(t) <= max) {
+            best = starts[mid];
+            lo = mid + 1;
+        } else {
+            if (mid == 0) break;
+            hi = mid - 1;
+        }
+    }
+    return best;
+}
+
+struct TPiece {
+    AnsiString Text;
+    int Underline = -1;
+};
+
+// Shortens a line wider than max with "..." (at the end, or before the last "\" for paths).
+void Ellipsize(const TMeasure& m, TPiece& line, int max, unsigned flags)
+{
+    if (m.Width(line.Text) <= max) return;
+    std::string_view s = line.Text;
+    if (flags & DT_PATH_ELLIPSIS) {
+        // The last backslash that is a character of its own (0x5C is also a trail byte).
+        size_t slash = s.rfind('\\');
+        while (slash != std::string_view::npos && slash > 0 && IsTrailByteAt(s, slash))
+            slash = s.rfind('\\', slash - 1);
+        if (slash != std::string_view::npos && slash > 0) {
+            const AnsiString tail = kEllipsis + AnsiString(s.substr(slash));
+            if (m.Width(tail) <= max) {
+                const size_t keep = FitPrefix(m, s.substr(0, slash), tail, max);
+                if (line.Underline >= static_cast<int>(keep) && line.Underline < static_cast<int>(slash))
+                    line.Underline = -1;
+                else if (line.Underline >= static_cast<int>(slash))
+                    line.Underline -= static_cast<int>(slash - keep) - 3;
+                line.Text = AnsiString(s.substr(0, keep)) + tail;
+                return;
+            }
+        }
+    }
+    const size_t keep = FitPrefix(m, s, kEllipsis, max);
+    if (line.Underline >= static_cast<int>(keep)) line.Underline = -1;
+    line.Text = AnsiString(s.substr(0, keep)) + kEllipsis;
+}
+
+// Breaks a paragraph into lines at blanks; a word wider than the line stays whole unless the
+// edit-control rule asks for a break between its characters.
+std::vector<TPiece> WrapParagraph(const TMeasure& m, const TParagraph& p, int max, unsigned flags)
+{
+    std::vector<TPiece> lines;
+    const std::string_view s = p.Text;
+    auto emit = [&](size_t from, size_t to) {
+        TPiece piece{AnsiString(s.substr(from, to - from)), -1};
+        if (p.Underline >= static_cast<int>(from) && p.Underline < static_cast<int>(to))
+            piece.Underline = p.Underline - static_cast<int>(from);
+        lines.push_back(std::move(piece));
+    };
+    if (s.empty()) {
+        emit(0, 0);
+        return lines;
+    }
+    size_t start = 0;
+    for (bool firstLine = true;; firstLine = false) {
+        if (!firstLine)
+            while (start < s.size() && IsBlank(s[start])) ++start;  // blanks at a break vanish
+        if (start >= s.size()) break;
+        size_t end = start, i = start;
+        bool any = false;
+        for (;;) {
+            size_t j = i;
+            while (j < s.size() && IsBlank(s[j])) ++j;
+            if (j >= s.size()) {
+                end = s.size();
+                break;
+            }
+            size_t k = j;
+            while (k < s.size() && !IsBlank(s[k])) k += CharLengthAt(s, k);
+            if (m.Width(s.substr(start, k - start)) <= max) {
+                end = i = k;
+                any = true;
+                continue;
+            }
+            if (any) break;  // the word goes to the next line
+            // The first word alone is too wide: it stays whole, or with the edit-control rule
+            // is cut between characters (one at least, so the layout always advances).
+            end = k;
+            if (flags & DT_EDITCONTROL) {
+                const int room = max - m.Width(s.substr(start, j - start));
+                size_t cut = j + FitPrefix(m, s.substr(j, k - j), "", room);
+                if (cut == j) cut = j + CharLengthAt(s, j);
+                end = cut;
+            }
+            break;
+        }
+        size_t visible = end;
+        while (visible > start && IsBlank(s[visible - 1])) --visible;
+        emit(start, visible);
+        start = end;
+    }
+    return lines;
+}
+
+}  // namespace
+
+TDrawTextLayout LayoutDrawText(const TTextMetrics& metrics, std::string_view text, const TRect& rect,
+                               unsigned flags)
+{
+    TDrawTextLayout out;
+    const TMeasure m(metrics, flags);
+    const int lineHeight = metrics.LineHeight();
+    const int maxWidth = rect.Width();
+    const bool single = flags & DT_SINGLELINE;
+    const bool wrap = (flags & DT_WORDBREAK) && !single;
+    const bool ellipsis = flags & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);
+
+    std::vector<TPiece> lines;
+    if (!text.empty()) {
+        std::vector<std::string_view> paragraphs;
+        if (single) {
+            paragraphs.push_back(text);
+        } else {
+            size_t start = 0;
+            for (size_t i = 0; i < text.size();) {
+                if (text[i] == '\r' || text[i] == '\n') {
+                    paragraphs.push_back(text.substr(start, i - start));
+                    i += (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+                    start = i;
+                } else {
+                    i += CharLengthAt(text, i);
+                }
+            }
+            if (start < text.size()) paragraphs.push_back(text.substr(start));
+        }
+        for (std::string_view para : paragraphs) {
+            const TParagraph p = StripPrefix(para, flags);
+            if (wrap) {
+                for (TPiece& l : WrapParagraph(m, p, maxWidth, flags)) lines.push_back(std::move(l));
+            } else {
+                lines.push_back({p.Text, p.Underline});
+            }
+        }
+    }
+    if (ellipsis)
+        for (TPiece& l : lines) Ellipsize(m, l, maxWidth, flags);
+    // An edit control shows no partly visible last line (the first line always shows).
+    if ((flags & DT_EDITCONTROL) && !(flags & DT_CALCRECT) && !single && lineHeight > 0) {
+        const size_t fit = static_cast<size_t>(std::max(1, rect.Height() / lineHeight));
+        if (lines.size() > fit) lines.resize(fit);
+    }
+
+    const int total = lineHeight * static_cast<int>(lines.size());
+    int y = rect.Top;
+    if (single && !(flags & DT_CALCRECT)) {
+        if (flags & DT_VCENTER)
+            y = rect.Top + (rect.Height() - lineHeight) / 2;
+        else if (flags & DT_BOTTOM)
+            y = rect.Bottom - lineHeight;
+    }
+    int widest = 0;
+    for (const TPiece& l : lines) {
+        TDrawTextLine line;
+        line.Width = m.Width(l.Text);
+        widest = std::max(widest, line.Width);
+        if (flags & DT_CALCRECT)
+            line.Left = rect.Left;
+        else if (flags & DT_CENTER)
+            line.Left = rect.Left + (maxWidth - line.Width) / 2;
+        else if (flags & DT_RIGHT)
+            line.Left = rect.Right - line.Width;
+        else
+            line.Left = rect.Left;
+        line.Y = y;
+        line.Runs = m.Runs(l.Text, line.Left);
+        if (l.Underline >= 0 && l.Underline < static_cast<int>(l.Text.size())) {
+            line.UnderlineX = line.Left + m.Width(std::string_view(l.Text).substr(0, l.Underline));
+            line.UnderlineWidth = m.CharWidth(l.Text, l.Underline);
+        }
+        out.Lines.push_back(std::move(line));
+        y += lineHeight;
+    }
+    out.Bounds = TRect{rect.Left, rect.Top, rect.Left + widest, rect.Top + total};
+    out.Height = total;
+    if (single && !(flags & DT_CALCRECT) && (flags & (DT_VCENTER | DT_BOTTOM)) && !lines.empty())
+        out.Height = out.Lines.front().Y + lineHeight - rect.Top;
+    return out;
+}

@@ -1,0 +1,356 @@
+#include "platform/gui/Forms.h"
+
+#include <QEventLoop>
+#include <QWidget>
+#include <algorithm>
+
+#include "platform/gui/Application.h"
+#include "platform/gui/ControlCanvas.h"
+#include "platform/gui/ControlWidget.h"
+#include "platform/gui/KeyBridge.h"
+#include "platform/gui/Queue.h"
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FControlStyle |= csAcceptsControls;
+    SetVisible(false);
+    SetColor(clBtnFace);
+    SetBounds(0, 0, 320, 240);
+    if (Screen) Screen->FForms.push_back(this);
+    RegisterFormHandlers();
+}
+
+TCustomForm::~TCustomForm()
+{
+    Destroying();
+    if (OnDestroy) {
+        TNotifyEvent handler = OnDestroy;
+        handler(this);
+    }
+    // What the form owns goes while the form is still whole (its handlers may be called).
+    DestroyComponents();
+    if (Screen) {
+        auto& forms = Screen->FForms;
+        forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+        if (Screen->FActiveForm == this) Screen->FActiveForm = nullptr;
+    }
+    if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
+}
+
+TCanvas* TCustomForm::Canvas() { return WindowCanvas(); }
+
+QWidget* TCustomForm::CreateWidget() { return new TControlWidget(this); }
+
+void TCustomForm::WidgetCreated()
+{
+    Handle()->setWindowTitle(AnsiToQString(Caption()));
+    ApplyBorderStyle();
+    TWinControl::WidgetCreated();
+}
+
+void TCustomForm::RegisterFormHandlers()
+{
+    RegisterHandler(CM_TEXTCHANGED, [this](TMessage& m) {
+        if (HandleAllocated()) Handle()->setWindowTitle(AnsiToQString(Caption()));
+        Inherited(m);
+    });
+    RegisterHandler(CM_DIALOGKEY, [this](TMessage& m) {
+        if (m.WParam == VK_TAB && !CurrentKeyShift().Contains(ssCtrl)) {
+            SelectNext(FActiveControl, !CurrentKeyShift().Contains(ssShift), true);
+            m.Result = 1;
+        }
+    });
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle v)
+{
+    if (v == FBorderStyle) return;
+    FBorderStyle = v;
+    ApplyBorderStyle();
+}
+
+void TCustomForm::ApplyBorderStyle()
+{
+    if (!HandleAllocated()) return;
+    QWidget* w = Handle();
+    Qt::WindowFlags flags = Qt::Window;
+    switch (FBorderStyle) {
+    case bsNone: flags |= Qt::FramelessWindowHint; break;
+    case bsDialog: flags = Qt::Dialog; break;
+    case bsToolWindow:
+    case bsSizeToolWin: flags = Qt::Tool; break;
+    default: break;
+    }
+    bool wasVisible = w->isVisible();
+    w->setWindowFlags(flags);
+    bool fixed = FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow;
+    if (fixed)
+        w->setFixedSize(Width(), Height());
+    else
+        w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), w->setMinimumSize(0, 0);
+    if (wasVisible) w->show();
+}
+
+void TCustomForm::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
+{
+    if (HandleAllocated() && SizeChanged &&
+        (FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow))
+        Handle()->setFixedSize(Width(), Height());
+    TWinControl::BoundsChanged(OldBounds, SizeChanged);
+}
+
+void TCustomForm::SetWindowState(TWindowState v)
+{
+    FWindowState = v;
+    if (!HandleAllocated()) return;
+    QWidget* w = Handle();
+    Qt::WindowStates s = w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (v == wsMinimized) s |= Qt::WindowMinimized;
+    if (v == wsMaximized) s |= Qt::WindowMaximized;
+    w->setWindowState(s);
+}
+
+void TCustomForm::ApplyPosition()
+{
+    if (FPositioned) return;
+    FPositioned = true;
+    const TCustomForm* center = nullptr;
+    switch (FPosition) {
+    case poMainFormCenter: center = Application ? Application->MainForm() : nullptr; break;
+    case poOwnerFormCenter: center = dynamic_cast<const TCustomForm*>(Owner()); break;
+    case poScreenCenter:
+    case poDesktopCenter: break;
+    default: return;
+    }
+    if (center == this) center = nullptr;
+    TRect area = center ? center->BoundsRect() : TRect{0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0};
+    if (!center && FPosition != poScreenCenter && FPosition != poDesktopCenter) return;
+    SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(), Height());
+}
+
+void TCustomForm::VisibleChanged()
+{
+    if (Visible()) {
+        HandleNeeded();
+        DoShow();
+        ApplyPosition();
+        UpdateWidgetVisible();
+        if (HandleAllocated() && Visible()) {
+            Handle()->raise();
+            Handle()->activateWindow();
+            // The control chosen while the form was hidden gets the focus now.
+            if (FActiveControl && FActiveControl->CanFocus() && FActiveControl->HandleAllocated())
+                FActiveControl->Handle()->setFocus(Qt::OtherFocusReason);
+        }
+    } else {
+        UpdateWidgetVisible();
+        DoHide();
+    }
+}
+
+void TCustomForm::DoShow()
+{
+    if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide()
+{
+    if (OnHide) OnHide(this);
+}
+
+void TCustomForm::PaintWindow()
+{
+    if (OnPaint) OnPaint(this);
+}
+
+void TCustomForm::BringToFront()
+{
+    if (HandleAllocated()) {
+        Handle()->raise();
+        Handle()->activateWindow();
+    }
+}
+
+// --- Closing ----------------------------------------------------------------------------------
+
+bool TCustomForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    return canClose;
+}
+
+void TCustomForm::DoClose(TCloseAction& Action)
+{
+    if (OnClose) OnClose(this, Action);
+}
+
+void TCustomForm::Close()
+{
+    if (Modal()) {
+        FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    DoClose(action);
+    if (action == caNone) return;
+    if (Application && Application->MainForm() == this) {
+        Application->Terminate();
+        Hide();
+        return;
+    }
+    switch (action) {
+    case caHide: Hide(); break;
+    case caMinimize: SetWindowState(wsMinimized); break;
+    default: Release(); break;
+    }
+}
+
+bool TCustomForm::WindowCloseRequested()
+{
+    Close();
+    return !Visible();
+}
+
+void TCustomForm::Release()
+{
+    Hide();
+    TCustomForm* self = this;
+    QueueCall([self] {
+        // Only if nobody freed it meanwhile.
+        if (Screen && Screen->HasForm(self)) delete self;
+    });
+}
+
+void TCustomForm::CloseModal()
+{
+    TCloseAction action = caNone;
+    if (CloseQuery()) {
+        action = caHide;
+        DoClose(action);
+    }
+    if (action == caNone) FModalResult = mrNone;
+    else if (action == caFree) Release();
+}
+
+TModalResult TCustomForm::ShowModal()
+{
+    if (Visible() || Modal()) throw EInvalidOperation("Cannot make a visible window modal");
+    FModalResult = mrNone;
+    ++FModalLevel;
+    HandleNeeded();
+    Handle()->setWindowModality(Qt::ApplicationModal);
+    struct TLevel {
+        TCustomForm* f;
+        ~TLevel()
+        {
+            if (f->HandleAllocated()) f->Handle()->setWindowModality(Qt::NonModal);
+            f->Hide();
+            --f->FModalLevel;
+        }
+    } level{this};
+    Show();
+    QEventLoop loop;
+    for (;;) {
+        if (Application && Application->Terminated()) {
+            if (FModalResult == mrNone) FModalResult = mrCancel;
+            break;
+        }
+        if (FModalResult != mrNone) {
+            CloseModal();
+            if (FModalResult != mrNone) break;
+        }
+        if (!Visible()) {
+            FModalResult = mrCancel;
+            break;
+        }
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return FModalResult;
+}
+
+// --- Focus and activation ---------------------------------------------------------------------
+
+void TCustomForm::SetActiveControl(TWinControl* control)
+{
+    if (control == FActiveControl) return;
+    if (control && (!ContainsControl(control) || control == this))
+        throw EInvalidOperation("Invalid control for the form's active control");
+    if (control && Visible() && !control->CanFocus())
+        throw EInvalidOperation("Cannot focus a disabled or invisible window");
+    FActiveControl = control;
+    if (control && control->HandleAllocated() && Visible()) control->Handle()->setFocus(Qt::OtherFocusReason);
+}
+
+void TCustomForm::FocusControl(TWinControl* control)
+{
+    SetActiveControl(control);
+    // Without a window system focus (hidden or inactive window) the bookkeeping still follows.
+    if (control && FFocusedControl != control && (!control->HandleAllocated() || !control->Focused()))
+        SetFocusedControl(control);
+}
+
+void TCustomForm::SetFocusedControl(TWinControl* control)
+{
+    if (control == FFocusedControl) return;
+    TWinControl* old = FFocusedControl;
+    FFocusedControl = control;
+    if (control != this) FActiveControl = control;
+    // Exit from the old chain up to the common parent, enter down the new one.
+    for (TWinControl* c = old; c && c != this && !(control && c->ContainsControl(control)); c = c->Parent()) {
+        c->Perform(CM_EXIT);
+        if (FFocusedControl != control) return;
+    }
+    std::vector<TWinControl*> enter;
+    for (TWinControl* c = control; c && c != this && !(old && c->ContainsControl(old)); c = c->Parent())
+        enter.push_back(c);
+    for (auto it = enter.rbegin(); it != enter.rend(); ++it) {
+        (*it)->Perform(CM_ENTER);
+        if (FFocusedControl != control) return;
+    }
+}
+
+void TCustomForm::SelectNext(TWinControl* current, bool forward, bool checkTabStop)
+{
+    if (!HandleAllocated()) return;
+    QWidget* start = current && current->HandleAllocated() ? current->Handle() : Handle();
+    QWidget* w = start;
+    do {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        TWinControl* c = TWinControl::FromWidget(w);
+        if (c && c != this && ContainsControl(c) && c->CanFocus() && (!checkTabStop || c->TabStop())) {
+            FocusControl(c);
+            return;
+        }
+    } while (w && w != start);
+}
+
+bool TCustomForm::IsShortCut(uint16_t Key, TShiftState Shift)
+{
+    bool handled = false;
+    if (OnShortCut) OnShortCut(Key, Shift, handled);
+    return handled;
+}
+
+void TCustomForm::SetActive(bool v)
+{
+    if (v == FActive) return;
+    FActive = v;
+    if (v) {
+        if (Screen) Screen->FActiveForm = this;
+        Activate();
+    } else {
+        Deactivate();
+    }
+}
+
+void TCustomForm::Activate()
+{
+    if (OnActivate) OnActivate(this);
+}
+
+void TCustomForm::Deactivate()
+{
+    if (OnDeactivate) OnDeactivate(this);
+}

@@ -1,0 +1,142 @@
+#pragma once
+// Forms: top-level windows with a caption, key preview, modal showing and the close protocol
+// (OnCloseQuery, then OnClose with its action), and the screen that lists them.
+
+#include "platform/gui/WinControl.h"
+
+class QEventLoop;
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
+enum TPosition {
+    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+    poMainFormCenter, poOwnerFormCenter
+};
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+using TModalResult = int;
+enum : TModalResult {
+    mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7,
+    mrAll = 8, mrNoToAll = 9, mrYesToAll = 10
+};
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+using TShortCutEvent = std::function<void(uint16_t Key, TShiftState Shift, bool& Handled)>;
+
+class TCustomForm : public TWinControl {
+public:
+    explicit TCustomForm(TComponent* AOwner);
+    ~TCustomForm() override;
+
+    bool KeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool v) { FKeyPreview = v; }
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle v);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition v) { FPosition = v; }
+    TWindowState WindowState() const { return FWindowState; }
+    void SetWindowState(TWindowState v);
+    TModalResult ModalResult() const { return FModalResult; }
+    void SetModalResult(TModalResult v) { FModalResult = v; }
+    bool Modal() const { return FModalLevel > 0; }
+    bool Active() const { return FActive; }
+    TCanvas* Canvas();
+
+    // Shows modally: returns when ModalResult is set (and the close query agrees) or the form
+    // closes; the result is the ModalResult (mrCancel when closed otherwise).
+    virtual TModalResult ShowModal();
+    // Runs the close protocol: a modal form gets mrCancel; otherwise OnCloseQuery may refuse,
+    // OnClose picks the action (caHide by default), and closing the main form ends the program.
+    void Close();
+    virtual bool CloseQuery();
+    // Frees the form later, from the event loop, once the handler that asked has returned.
+    void Release();
+    void BringToFront();
+
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* control);
+    // Gives a control on this form the focus (it becomes the active control).
+    void FocusControl(TWinControl* control);
+    // Moves the focus to the next (or previous) control that takes the focus, in tab order.
+    void SelectNext(TWinControl* current, bool forward, bool checkTabStop);
+    // Menu and action shortcuts; a key it handles reaches no control.
+    virtual bool IsShortCut(uint16_t Key, TShiftState Shift);
+
+    // OnDestroy runs from this class's destructor, after a derived form's own destructor: work
+    // that needs the derived form belongs in that destructor. OnCreate is the derived form's to
+    // call at the end of its constructor.
+    TNotifyEvent OnCreate, OnDestroy, OnShow, OnHide, OnActivate, OnDeactivate, OnPaint;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+    TShortCutEvent OnShortCut;
+
+protected:
+    QWidget* CreateWidget() override;
+    void WidgetCreated() override;
+    bool WantsWidgetVisible() const override { return Visible(); }
+    void VisibleChanged() override;
+    void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
+    void PaintWindow() override;
+    virtual void DoClose(TCloseAction& Action);
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void Activate();
+    virtual void Deactivate();
+
+private:
+    void RegisterFormHandlers();
+    void ApplyBorderStyle();
+    void ApplyPosition();
+    void CloseModal();
+    // Called by the widget: the window system asked to close, activated or deactivated it.
+    bool WindowCloseRequested();
+    void SetActive(bool v);
+    void SetFocusedControl(TWinControl* control);
+
+    bool FKeyPreview = false;
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TPosition FPosition = poDesigned;
+    TWindowState FWindowState = wsNormal;
+    TModalResult FModalResult = mrNone;
+    int FModalLevel = 0;
+    bool FActive = false;
+    bool FPositioned = false;
+    TWinControl* FActiveControl = nullptr;
+    TWinControl* FFocusedControl = nullptr;
+
+    friend class TWidgetBridge;
+    friend class TWinControl;
+    friend void ForgetControl(TControl*);
+};
+
+class TForm : public TCustomForm {
+public:
+    using TCustomForm::TCustomForm;
+};
+
+class TScreen : public TComponent {
+public:
+    explicit TScreen(TComponent* AOwner);
+    ~TScreen() override;
+    int Width() const;
+    int Height() const;
+    int FormCount() const { return static_cast<int>(FForms.size()); }
+    TCustomForm* Forms(int index) const;
+    bool HasForm(const TCustomForm* form) const;
+    TCustomForm* ActiveForm() const { return FActiveForm; }
+    TWinControl* ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
+    // A cursor for the whole program (crDefault lets each control show its own).
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor v);
+
+private:
+    std::vector<TCustomForm*> FForms;
+    TCustomForm* FActiveForm = nullptr;
+    TCursor FCursor = crDefault;
+    friend class TCustomForm;
+};
+
+// The screen of the running program (made by TApplication).
+extern TScreen* Screen;

@@ -1,0 +1,28 @@
+#pragma once
+// Beeps and sound files. Nothing here waits for the sound: the GUI thread never blocks. A hook
+// lets tests see what would have sounded.
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/core/AnsiString.h"
+
+// Rings the display's bell; the frequency and length are passed to the hook only (the bell has
+// one sound). Returns true.
+bool Beep(uint32_t frequency, uint32_t durationMs);
+bool MessageBeep(unsigned type);
+
+enum : unsigned { SND_SYNC = 0x0000, SND_ASYNC = 0x0001, SND_NODEFAULT = 0x0002, SND_LOOP = 0x0008 };
+// Plays a sound file (a stored path, cp949) in the background with the system's player; false
+// when the file does not exist or no player is found. SND_SYNC is played in the background too.
+bool sndPlaySound(const AnsiString& fileName, unsigned flags);
+
+struct TSoundRequest {
+    enum TKind { kBeep, kMessageBeep, kPlay } Kind;
+    uint32_t Frequency = 0, Duration = 0;
+    unsigned Type = 0;
+    AnsiString FileName;
+};
+using TSoundHook = std::function<bool(const TSoundRequest& request)>;
+// Replaces every sound by a call of the hook (null restores the sound); returns the old hook.
+TSoundHook SetSoundHook(TSoundHook hook);

@@ -1,0 +1,160 @@
+#pragma once
+// Windowed controls (a Qt widget each, holding child controls, taking the keyboard focus), the
+// custom-painted control, and the window-less graphic control that paints on its parent.
+
+#include <memory>
+#include <vector>
+
+#include "platform/gui/Controls.h"
+
+class QWidget;
+class QImage;
+class TCanvas;
+class TControlCanvas;
+class TWidgetBridge;
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    ~TWinControl() override;
+
+    // --- Children, in painting order (the last is on top).
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
+    TControl* Controls(int index) const;
+    void InsertControl(TControl* AControl);
+    void RemoveControl(TControl* AControl);
+    bool ContainsControl(const TControl* AControl) const;
+    // The topmost visible child at a client point (graphic children only unless asked).
+    TControl* ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWinControls = false) const;
+    // Sends the message to every child until one sets a non-zero result.
+    void Broadcast(TMessage& Message);
+    void NotifyControls(unsigned Msg);
+
+    // --- The widget, made on first need.
+    QWidget* Handle();
+    bool HandleAllocated() const { return FWidget != nullptr; }
+    void HandleNeeded() { Handle(); }
+    // The control of a widget made by this layer, or null.
+    static TWinControl* FromWidget(const QWidget* widget);
+
+    // --- Alignment of the children.
+    void Realign();
+    void DisableAlign() { ++FAlignLevel; }
+    void EnableAlign();
+    void AlignChild(TControl* child);
+
+    // --- Focus.
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool v);
+    int TabOrder() const { return FTabOrder; }
+    void SetTabOrder(int v) { FTabOrder = v; }
+    virtual bool CanFocus() const;
+    bool Focused() const;
+    virtual void SetFocus();
+
+    void DefaultHandler(TMessage& Message) override;
+
+    // --- Painting.
+    void Invalidate() override;
+    void Update() override;
+    void InvalidateRect(const TRect& r);
+    TPoint ClientOrigin() const override;
+    bool Showing() const override;
+    void SetChildOrder(TControl* child, int index);
+
+    TNotifyEvent OnEnter, OnExit;
+    TKeyEvent OnKeyDown, OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TMouseWheelUpDownEvent OnMouseWheelDown, OnMouseWheelUp;
+
+protected:
+    // The widget of this control; a subclass wrapping a Qt widget makes its own here.
+    virtual QWidget* CreateWidget();
+    // Widget just made: geometry, look and children follow the control.
+    virtual void WidgetCreated();
+    void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
+    void VisibleChanged() override;
+    void CursorChanged() override;
+    void HintChanged() override;
+    virtual void AlignControls(TControl* AControl, TRect& Rect);
+    virtual void AdjustClientRect(TRect&) {}
+    // Whether the widget is shown: visible, and with a parent (forms decide for themselves).
+    virtual bool WantsWidgetVisible() const;
+    void UpdateWidgetVisible();
+
+    // Key phases: the form's preview first (KeyPreview), then the control's own.
+    bool DoKeyDown(uint16_t& Key, TShiftState Shift);
+    bool DoKeyUp(uint16_t& Key, TShiftState Shift);
+    bool DoKeyPress(char& Key);
+    virtual void KeyDown(uint16_t& Key, TShiftState Shift);
+    virtual void KeyUp(uint16_t& Key, TShiftState Shift);
+    virtual void KeyPress(char& Key);
+    virtual void DoEnter();
+    virtual void DoExit();
+    // Wheel: the control's handlers, then its parent's; true when handled.
+    virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
+
+    // Painting through WM_PAINT: background (unless csOpaque), PaintWindow, graphic children.
+    virtual void PaintWindow() {}
+    void PaintControls();
+    // The canvas drawing on this control's window (its back buffer), made on first need.
+    TControlCanvas* WindowCanvas();
+    // The pixels shown in the widget; everything the canvases draw lands here.
+    QImage* BackBuffer();
+    bool FFocusOnClick = false;
+    // Bytes an input-method character left for the key-press phase (WM_IME_CHAR's default).
+    AnsiString FImeChars;
+    TRect FUpdateRect;  // the part being painted during WM_PAINT
+
+private:
+    void RegisterWinHandlers();
+    void ApplyFont();
+    void ApplyFocusPolicy();
+    void ReleaseCanvases(TCanvas* except = nullptr);
+    void UpdateBackBufferSize();
+
+    QWidget* FWidget = nullptr;
+    std::vector<TControl*> FControls;
+    std::unique_ptr<QImage> FBackBuffer;
+    std::unique_ptr<TControlCanvas> FWindowCanvas;
+    int FAlignLevel = 0;
+    bool FAlignPending = false;
+    bool FAligning = false;
+    bool FPainting = false;
+    bool FTabStop = false;
+    int FTabOrder = -1;
+
+    friend class TWidgetBridge;
+    friend class TControl;
+    friend class TControlCanvas;
+    friend class TGraphicControl;
+    friend class TCustomForm;
+};
+
+// A windowed control that paints itself: override Paint and draw on Canvas.
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent* AOwner);
+    ~TCustomControl() override;
+    TCanvas* Canvas();
+
+protected:
+    virtual void Paint() {}
+    void PaintWindow() override { Paint(); }
+};
+
+// A control without a window: it paints on its parent's window within its bounds, and its parent
+// passes it the mouse messages that fall on it.
+class TGraphicControl : public TControl {
+public:
+    explicit TGraphicControl(TComponent* AOwner);
+    ~TGraphicControl() override;
+    TCanvas* Canvas();
+
+protected:
+    virtual void Paint() {}
+
+private:
+    std::unique_ptr<TControlCanvas> FCanvas;
+    friend class TWinControl;
+};

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include "controls/core/Macros.h"
+#include "tests/controls/core/HangulText.h"
+
+using namespace hangul;
+
+TEST(MacroValue, TextOfEveryKind)
+{
+    EXPECT_TRUE(TMacroValue().IsEmpty());
+    EXPECT_EQ(TMacroValue().AsString(), "");
+    EXPECT_EQ(TMacroValue(42).AsString(), "42");
+    EXPECT_EQ(TMacroValue(int64_t{-7}).AsString(), "-7");
+    EXPECT_EQ(TMacroValue(2.5).AsString(), "2.5");
+    EXPECT_EQ(TMacroValue(true).AsString(), "True");
+    EXPECT_EQ(TMacroValue("abc").AsString(), "abc");
+    EXPECT_FALSE(TMacroValue("").IsEmpty());
+    TMacroValue list(TMacroValue::Array{1, "x"});
+    EXPECT_TRUE(list.IsArray());
+    EXPECT_THROW(list.AsString(), EConvertError);
+    EXPECT_THROW(TMacroValue(1).AsArray(), EConvertError);
+}
+
+TEST(Macros, NamesAreFoundWithoutRegardToCase)
+{
+    TMacros macros;
+    TMacro* a = macros.CreateMacro("Alpha");
+    macros.CreateMacro(kHanGeul);
+    EXPECT_EQ(macros.IndexOf("ALPHA"), 0);
+    EXPECT_EQ(macros.IndexOf(kHanGeul), 1);
+    EXPECT_EQ(macros.IndexOf("beta"), -1);
+    EXPECT_EQ(macros.FindMacro("alpha"), a);
+    EXPECT_EQ(macros.FindMacro("x"), nullptr);
+    EXPECT_EQ(macros.MacroByName("aLPHA"), a);
+    EXPECT_THROW(macros.MacroByName("beta"), EMacroError);
+    EXPECT_EQ(a->Index(), 0);
+}
+
+TEST(Macros, DuplicateNamesAreRefused)
+{
+    TMacros macros;
+    TMacro* a = macros.CreateMacro("a");
+    TMacro* b = macros.CreateMacro("b");
+    EXPECT_THROW(macros.CreateMacro("A"), EMacroError);
+    EXPECT_THROW(b->SetName("A"), EMacroError);
+    EXPECT_EQ(b->Name(), "b");
+    a->SetName("A");  // its own name in another case
+    EXPECT_EQ(a->Name(), "A");
+    EXPECT_EQ(macros.Count(), 2);
+}
+
+TEST(Macros, ValuesTextAndEvents)
+{
+    TMacros macros;
+    TMacro* m = macros.CreateMacro("m");
+    m->SetValue(12);
+    EXPECT_EQ(m->GetText(), "12");
+    m->OnGetText = [](TObject*, AnsiString& text) { text = "<" + text + ">"; };
+    EXPECT_EQ(m->GetText(), "<12>");
+    m->Clear();
+    EXPECT_TRUE(m->Value().IsEmpty());
+    EXPECT_EQ(m->Name(), "m");
+}
+
+TEST(Macros, AssignValuesCopiesOnlyCommonNames)
+{
+    TMacros a, b;
+    a.CreateMacro("x")->SetValue(1);
+    a.CreateMacro("y")->SetValue(2);
+    b.CreateMacro("Y");
+    b.CreateMacro("z")->SetValue(3);
+    b.AssignValues(&a);
+    EXPECT_EQ(b.MacroByName("y")->Value(), TMacroValue(2));
+    EXPECT_EQ(b.MacroByName("z")->Value(), TMacroValue(3));
+    EXPECT_EQ(b.FindMacro("x"), nullptr);
+}
+
+TEST(Macros, ListsOfNames)
+{
+    TMacros macros;
+    macros.CreateMacro("a")->SetValue(1);
+    macros.CreateMacro("b")->SetValue("two");
+    std::vector<TMacro*> list;
+    macros.GetMacroList(list, " b ; a");
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0]->Name(), "b");
+    EXPECT_EQ(list[1]->Name(), "a");
+    EXPECT_THROW(macros.GetMacroList(list, "a;nope"), EMacroError);
+
+    EXPECT_EQ(macros.GetMacroValue("b"), TMacroValue("two"));
+    EXPECT_EQ(macros.GetMacroValue("a;b"), TMacroValue(TMacroValue::Array{1, "two"}));
+    macros.SetMacroValue("b;a", TMacroValue(TMacroValue::Array{"B", 9}));
+    EXPECT_EQ(macros.GetMacroValue("a"), TMacroValue(9));
+    EXPECT_EQ(macros.GetMacroValue("b"), TMacroValue("B"));
+    macros.SetMacroValue("a", 5);
+    EXPECT_EQ(macros.GetMacroValue("a"), TMacroValue(5));
+}
+
+TEST(Macros, SettingAListFromTooFewValuesIsRefused)
+{
+    TMacros macros;
+    macros.CreateMacro("a");
+    macros.CreateMacro("b");
+    EXPECT_THROW(macros.SetMacroValue("a;b", TMacroValue(TMacroValue::Array{1})), EMacroError);
+    EXPECT_THROW(macros.SetMacroValue("a;b", 1), EMacroError);
+}
+
+TEST(Macros, EqualityAndCopies)
+{
+    TMacros a, b;
+    a.CreateMacro("x")->SetValue(1);
+    a.CreateMacro("y");
+    b.CreateMacro("old");
+    EXPECT_FALSE(a.IsEqual(&b));
+    b.Assign(&a);
+    EXPECT_TRUE(a.IsEqual(&b));
+    EXPECT_EQ(b.Items(0)->Collection(), &b);
+    b.Items(0)->SetValue(2);
+    EXPECT_FALSE(a.IsEqual(&b));
+
+    TMacros c;
+    TMacro* m = c.CreateMacro("z");
+    m->Assign(a.Items(0));
+    EXPECT_EQ(m->Name(), "x");
+    EXPECT_TRUE(m->IsEqual(a.Items(0)));
+    EXPECT_THROW(c.Items(5), EListError);
+}
+
+TEST(MacroParsing, FindsNamesUpToADelimiter)
+{
+    TMacros macros;
+    auto names = macros.ParseString("select %a, %b;%c.x (%d) %e\r\n%f", true, '%');
+    EXPECT_EQ(names, (std::vector<AnsiString>{"a", "b", "c", "d", "e", "f"}));
+    EXPECT_EQ(macros.Count(), 6);
+    EXPECT_EQ(macros.Items(3)->Name(), "d");
+}
+
+TEST(MacroParsing, DoubledMacroCharacterCreatesNoMacro)
+{
+    TMacros macros;
+    EXPECT_TRUE(macros.ParseString("100%% sure", true, '%').empty());
+    EXPECT_EQ(macros.Count(), 0);
+    EXPECT_EQ(macros.ParseString("%%x %y", true, '%'), std::vector<AnsiString>{"y"});
+}
+
+TEST(MacroParsing, QuotesHideReferencesAndQuotedNamesLoseTheirQuotes)
+{
+    TMacros macros;
+    EXPECT_TRUE(macros.ParseString("'%a' \"%b\"", true, '%').empty());
+    EXPECT_EQ(macros.ParseString("%\"long name\" rest", true, '%'), std::vector<AnsiString>{"long name"});
+    EXPECT_NE(macros.FindMacro("long name"), nullptr);
+}
+
+TEST(MacroParsing, ExistingMacrosKeepTheirValuesAndWithoutCreateNothingIsAdded)
+{
+    TMacros macros;
+    macros.CreateMacro("A")->SetValue(7);
+    EXPECT_EQ(macros.ParseString("%a %b %a", false, '%'), (std::vector<AnsiString>{"a", "b"}));
+    EXPECT_EQ(macros.Count(), 1);
+    macros.ParseString("%a %b", true, '%');
+    EXPECT_EQ(macros.Count(), 2);
+    EXPECT_EQ(macros.MacroByName("a")->Value(), TMacroValue(7));
+    EXPECT_TRUE(macros.MacroByName("b")->Value().IsEmpty());
+}
+
+TEST(MacroParsing, HangulNamesAndTrailBytesThatLookLikeDelimitersOrMarks)
+{
+    TMacros macros;
+    EXPECT_EQ(macros.ParseString("%" + kHanGeul + " x", true, '%'), std::vector<AnsiString>{kHanGeul});
+    // '%' is never read out of the middle of a character, and 'c' as the mark is not the trail
+    // byte of 똠.
+    EXPECT_TRUE(macros.ParseString(kDdom + "x", true, 'c').empty());
+    EXPECT_EQ(macros.ParseString("%" + kDdom + "c.", true, '%'), std::vector<AnsiString>{kDdom + "c"});
+    EXPECT_TRUE(macros.ParseString("% x", true, '%').empty());
+}

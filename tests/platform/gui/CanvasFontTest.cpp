@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+
+#include "platform/core/Cp949.h"
+#include "platform/gui/FontAlias.h"
+#include "platform/gui/Graphics.h"
+#include "platform/gui/SystemMetrics.h"
+#include "tests/platform/gui/CanvasTestApp.h"
+
+TEST(CanvasFont, SizeAndHeightFollowEachOtherAt96Dpi)
+{
+    TFont f;
+    EXPECT_EQ(f.Name(), "MS Sans Serif");
+    EXPECT_EQ(f.Size(), 8);
+    EXPECT_EQ(f.Height(), -11);
+    int changes = 0;
+    f.OnChange = [&](TObject*) { ++changes; };
+    f.SetSize(12);
+    EXPECT_EQ(f.Height(), -16);
+    f.SetHeight(-13);
+    EXPECT_EQ(f.Size(), 10);
+    f.SetHeight(-13);  // unchanged: no event
+    f.SetStyle(TFontStyles() << fsBold << fsUnderline);
+    EXPECT_TRUE(f.Style().Contains(fsBold));
+    EXPECT_FALSE(f.Style().Contains(fsItalic));
+    f.SetName("");  // ignored
+    EXPECT_EQ(changes, 3);
+    TFont g;
+    g.Assign(&f);
+    EXPECT_TRUE(g.SameAs(f));
+}
+
+TEST(CanvasFont, WindowsNamesMapToInstalledFonts)
+{
+    EnsureGuiApp();
+    const char* names[] = {"굴림", "굴림체", "돋움", "돋움체", "바탕", "궁서", "MS Sans Serif", "Courier",
+                           "Courier New", "Arial", "Times New Roman", "Fixedsys", "System"};
+    const QStringList installed = QFontDatabase::families();
+    for (const char* utf8 : names) {
+        const AnsiString cp949 = Utf8ToCp949(utf8);
+        const std::string family = ResolveFontFamily(cp949);
+        EXPECT_TRUE(installed.contains(QString::fromStdString(family), Qt::CaseInsensitive))
+            << utf8 << " -> " << family;
+    }
+    EXPECT_EQ(FontAliasCandidates(Utf8ToCp949("굴림체")).front(), "NanumGothicCoding");
+    EXPECT_EQ(FontAliasCandidates("gulimche").front(), "NanumGothicCoding");
+    EXPECT_EQ(FontAliasCandidates("Courier").front(), "DejaVu Sans Mono");
+    EXPECT_TRUE(FontAliasIsFixedPitch("Fixedsys"));
+    EXPECT_FALSE(FontAliasIsFixedPitch("Arial"));
+    // An unknown face is tried as it is, then a Korean-capable fallback.
+    const auto other = FontAliasCandidates("Some Face");
+    EXPECT_EQ(other.front(), "Some Face");
+    EXPECT_GT(other.size(), 1u);
+}
+
+TEST(CanvasFont, QtFontIsAliasedWithTheRequestedPixelHeight)
+{
+    EnsureGuiApp();
+    TFont f;
+    f.SetName(Utf8ToCp949("굴림체"));
+    f.SetHeight(-16);
+    f.SetStyle(TFontStyles() << fsItalic);
+    const QFont q = f.ToQFont();
+    EXPECT_EQ(q.pixelSize(), 16);
+    EXPECT_TRUE(q.italic());
+    EXPECT_TRUE(q.styleStrategy() & QFont::NoAntialias);
+    EXPECT_EQ(QFontInfo(q).family(), "NanumGothicCoding");
+}
+
+TEST(CanvasFont, SystemMetricsAreFixed)
+{
+    EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 16);
+    EXPECT_EQ(GetSystemMetrics(SM_CYHSCROLL), 16);
+    EXPECT_EQ(GetSystemMetrics(SM_CXEDGE), 2);
+    EXPECT_EQ(GetSystemMetrics(9999), 0);
+    EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
+}

@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPixmap>
+
+#include "GuiTestSupport.h"
+#include "platform/gui/Canvas.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/WinControl.h"
+
+namespace {
+
+class TBox : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    TColor fill = clRed;
+    int paints = 0;
+
+protected:
+    void Paint() override
+    {
+        ++paints;
+        Canvas()->Brush()->SetColor(fill);
+        Canvas()->FillRect(ClientRect());
+    }
+};
+
+// Paints past its own bounds: the canvas must keep it inside them.
+class TSpill : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+
+protected:
+    void Paint() override
+    {
+        Canvas()->Brush()->SetColor(clLime);
+        Canvas()->FillRect(Rect(-50, -50, 500, 500));
+    }
+};
+
+QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+
+}  // namespace
+
+TEST(ControlPaint, WindowsAndGraphicChildrenPaintIntoTheFormsPicture)
+{
+    TestApplication();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 120, 100);
+    form.SetColor(clWhite);
+    auto* box = new TBox(&form);
+    box->SetBounds(10, 10, 40, 30);
+    box->SetParent(&form);
+    auto* spill = new TSpill(&form);
+    spill->SetBounds(70, 50, 20, 10);
+    spill->SetParent(&form);
+    form.Show();
+    QImage shot = form.Handle()->grab().toImage();
+    EXPECT_GT(box->paints, 0);
+    EXPECT_EQ(At(shot, 5, 5), 0xFFFFFFu);
+    EXPECT_EQ(At(shot, 10, 10), 0xFF0000u);
+    EXPECT_EQ(At(shot, 49, 39), 0xFF0000u);
+    EXPECT_EQ(At(shot, 50, 40), 0xFFFFFFu);
+    EXPECT_EQ(At(shot, 70, 50), 0x00FF00u);
+    EXPECT_EQ(At(shot, 89, 59), 0x00FF00u);
+    EXPECT_EQ(At(shot, 90, 60), 0xFFFFFFu);  // clipped to the control's bounds
+    EXPECT_EQ(At(shot, 69, 49), 0xFFFFFFu);
+
+    // A hidden graphic control leaves the form's colour behind.
+    spill->SetVisible(false);
+    shot = form.Handle()->grab().toImage();
+    EXPECT_EQ(At(shot, 75, 55), 0xFFFFFFu);
+}
+
+TEST(ControlPaint, DrawingOutsidePaintStaysOnAnOpaqueControl)
+{
+    TestApplication();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 100, 100);
+    auto* c = new TCustomControl(&form);
+    c->SetControlStyle(c->ControlStyle() | csOpaque);
+    c->SetBounds(0, 0, 60, 60);
+    c->SetParent(&form);
+    form.Show();
+    c->Canvas()->Brush()->SetColor(clBlue);
+    c->Canvas()->FillRect(Rect(5, 5, 15, 15));
+    QImage shot = c->Handle()->grab().toImage();
+    EXPECT_EQ(At(shot, 5, 5), 0x0000FFu);
+    EXPECT_EQ(At(shot, 14, 14), 0x0000FFu);
+    EXPECT_NE(At(shot, 15, 15), 0x0000FFu);
+}
+
+TEST(ControlPaint, FindDragTargetFindsTheGraphicChildUnderThePoint)
+{
+    TestApplication();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 100, 100);
+    auto* spill = new TSpill(&form);
+    spill->SetBounds(10, 10, 20, 20);
+    spill->SetParent(&form);
+    form.Show();
+    TPoint p = form.ClientToScreen(TPoint{15, 15});
+    TPoint q = form.ClientToScreen(TPoint{50, 50});
+    if (FindDragTarget(q, false) == nullptr) GTEST_SKIP() << "this platform cannot find windows by position";
+    EXPECT_EQ(FindDragTarget(p, false), spill);
+    EXPECT_EQ(FindDragTarget(q, false), &form);
+    spill->SetEnabled(false);
+    EXPECT_EQ(FindDragTarget(p, false), &form);
+    EXPECT_EQ(FindDragTarget(p, true), spill);
+}

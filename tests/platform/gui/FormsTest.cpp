@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+#include <string>
+#include <vector>
+
+#include "GuiTestSupport.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/Queue.h"
+
+TEST(FormClose, CloseQueryMayRefuseAndOnCloseChoosesTheAction)
+{
+    TestApplication();
+    auto* form = new TForm(TestApplication());
+    std::vector<std::string> log;
+    bool allow = false;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) {
+        log.push_back("query");
+        canClose = allow;
+    };
+    form->OnClose = [&](TObject*, TCloseAction& action) {
+        log.push_back("close");
+        action = caFree;
+    };
+    form->Show();
+    form->Close();
+    EXPECT_TRUE(form->Visible());
+    allow = true;
+    form->Close();
+    EXPECT_FALSE(form->Visible());
+    // Freed later, from the event loop, not inside Close.
+    EXPECT_TRUE(Screen->HasForm(form));
+    RunQueuedCalls();
+    EXPECT_FALSE(Screen->HasForm(form));
+    std::vector<std::string> expected = {"query", "query", "close"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST(FormClose, WindowSystemCloseRunsTheSameProtocol)
+{
+    TestApplication();
+    TForm form(nullptr);
+    int closes = 0;
+    form.OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+    form.Show();
+    form.Handle()->close();
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(form.Visible());
+}
+
+TEST(FormModal, ShowModalReturnsTheModalResultSetByAHandler)
+{
+    TestApplication();
+    TForm dialog(nullptr);
+    std::vector<std::string> log;
+    dialog.OnShow = [&](TObject*) { log.push_back("show"); };
+    dialog.OnClose = [&](TObject*, TCloseAction&) { log.push_back("close"); };
+    QueueCall([&] { dialog.SetModalResult(mrYes); });
+    EXPECT_EQ(dialog.ShowModal(), mrYes);
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_FALSE(dialog.Modal());
+    std::vector<std::string> expected = {"show", "close"};
+    EXPECT_EQ(log, expected);
+    // Showing a visible form modally is refused.
+    dialog.Show();
+    EXPECT_THROW(dialog.ShowModal(), EInvalidOperation);
+}
+
+TEST(FormModal, RefusedCloseQueryKeepsTheModalLoopRunning)
+{
+    TestApplication();
+    TForm dialog(nullptr);
+    int queries = 0;
+    dialog.OnCloseQuery = [&](TObject*, bool& ok) { ok = ++queries > 1; };
+    QueueCall([&] {
+        dialog.SetModalResult(mrOk);  // refused: the result is reset
+        QueueCall([&] { dialog.Close(); });
+    });
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    EXPECT_EQ(queries, 2);
+}
+
+TEST(FormFocus, EnterAndExitFollowTheFocusedControl)
+{
+    TestApplication();
+    TForm form(nullptr);
+    auto* a = new TCustomControl(&form);
+    auto* b = new TCustomControl(&form);
+    a->SetParent(&form);
+    b->SetParent(&form);
+    std::vector<std::string> log;
+    a->OnEnter = [&](TObject*) { log.push_back("enter a"); };
+    a->OnExit = [&](TObject*) { log.push_back("exit a"); };
+    b->OnEnter = [&](TObject*) { log.push_back("enter b"); };
+    form.Show();
+    a->SetFocus();
+    b->SetFocus();
+    EXPECT_EQ(form.ActiveControl(), b);
+    std::vector<std::string> expected = {"enter a", "exit a", "enter b"};
+    EXPECT_EQ(log, expected);
+    form.SetActiveControl(nullptr);
+    b->SetVisible(false);
+    EXPECT_THROW(form.SetActiveControl(b), EInvalidOperation);
+    form.SetActiveControl(a);
+    delete a;  // the form forgets a freed control
+    EXPECT_EQ(form.ActiveControl(), nullptr);
+}
+
+TEST(FormCaption, CaptionIsTheWindowTitle)
+{
+    TestApplication();
+    TForm form(nullptr);
+    form.SetCaption("\xC4\xB3\xB8\xAF\xC5\xCD");  // 캐릭터
+    form.Show();
+    EXPECT_EQ(form.Handle()->windowTitle(), QString::fromUtf8("\xEC\xBA\x90\xEB\xA6\xAD\xED\x84\xB0"));
+}
+
+TEST(ApplicationExceptions, UncaughtExceptionsReachOnExceptionOrTheDialog)
+{
+    TApplication* app = TestApplication();
+    std::string seen;
+    app->OnException = [&](TObject*, const std::exception& e) { seen = e.what(); };
+    QueueCall([] { throw EInvalidOperation("Invalid row accessed"); });
+    RunQueuedCalls();
+    EXPECT_EQ(seen, "Invalid row accessed");
+    app->OnException = nullptr;
+
+    std::string boxText;
+    TMessageBoxHook old = SetMessageBoxHook([&](const AnsiString& text, const AnsiString&, unsigned) {
+        boxText = text;
+        return IDOK;
+    });
+    QueueCall([] { throw Exception("Unable to read performance data"); });
+    RunQueuedCalls();
+    SetMessageBoxHook(old);
+    EXPECT_EQ(boxText, "Unable to read performance data.");
+}
+
+TEST(FormActivation, WindowActivationFiresOnActivateAndSetsTheActiveForm)
+{
+    TestApplication();
+    TForm a(nullptr), b(nullptr);
+    std::vector<std::string> log;
+    a.OnActivate = [&](TObject*) { log.push_back("activate a"); };
+    a.OnDeactivate = [&](TObject*) { log.push_back("deactivate a"); };
+    b.OnActivate = [&](TObject*) { log.push_back("activate b"); };
+    a.Show();
+    b.Show();
+    auto send = [](TForm& f, QEvent::Type t) {
+        QEvent e(t);
+        QCoreApplication::sendEvent(f.Handle(), &e);
+    };
+    send(a, QEvent::WindowActivate);
+    EXPECT_TRUE(a.Active());
+    EXPECT_EQ(Screen->ActiveForm(), &a);
+    send(a, QEvent::WindowDeactivate);
+    send(b, QEvent::WindowActivate);
+    EXPECT_EQ(Screen->ActiveForm(), &b);
+    std::vector<std::string> expected = {"activate a", "deactivate a", "activate b"};
+    EXPECT_EQ(log, expected);
+}
+
+TEST(FormPosition, ScreenCenterPlacesTheFormOnItsFirstShow)
+{
+    TestApplication();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 100);
+    form.SetPosition(poScreenCenter);
+    form.Show();
+    EXPECT_EQ(form.Left(), (Screen->Width() - 200) / 2);
+    EXPECT_EQ(form.Top(), (Screen->Height() - 100) / 2);
+    form.Hide();
+    form.SetLeft(5);
+    form.Show();  // only the first time
+    EXPECT_EQ(form.Left(), 5);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Decomposes a font's 11172 Hangul syllables into the jamo glyph sets of a Hangul combination font
+// (8 initial sets of 20, 4 medial sets of 22, 4 final sets of 28, glyph 0 of each empty), choosing
+// every jamo glyph so that composing the syllables back reproduces the source as closely as the
+// combination scheme allows.
+
+#include <array>
+#include <vector>
+
+#include "tools/fontgen/Glyph16.h"
+
+struct TJamoFont {
+    std::array<std::array<TGlyph16, 20>, 8> Initial{};
+    std::array<std::array<TGlyph16, 22>, 4> Medial{};
+    std::array<std::array<TGlyph16, 28>, 4> Final{};
+
+    // The union of the three jamo glyphs that draw syllable n (0-based, syllable-block order).
+    TGlyph16 Compose(int n) const;
+    // The font in the 11520-byte file layout (ink bits set).
+    std::vector<uint8_t> FileBytes() const;
+};
+
+// syllables[n] is the source glyph of syllable n; there must be 11172 of them.
+TJamoFont FitJamo(const std::vector<TGlyph16>& syllables);
+
+// How many syllables the font composes exactly as in the source.
+int CountExact(const TJamoFont& font, const std::vector<TGlyph16>& syllables);

@@ -1,0 +1,133 @@
+// fontgen: writes the program's four bitmap font files from fonts installed on the system:
+//   .han  Hangul combination font, fitted to GNU Unifont's syllables
+//   .eng  Unifont's 8 x 16 ASCII glyphs
+//   .spc  special characters: blank (only byte pairs that are not cp949 text reach them)
+//   .ksg  KS X 1001 symbol rows 0xA1..0xAC from a 16-pixel KS X 1001 bitmap font (PCF)
+// It prints how many syllables the combination font reproduces pixel for pixel.
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "terminal/fonts/JohabRules.h"
+#include "tools/fontgen/HexFont.h"
+#include "tools/fontgen/JamoFit.h"
+#include "tools/fontgen/PcfFont.h"
+
+namespace {
+
+void Usage()
+{
+    std::fprintf(stderr,
+                 "usage: fontgen --unifont FILE.hex --symbols FILE.pcf[.gz] "
+                 "--han OUT --eng OUT --spc OUT --ksg OUT\n");
+}
+
+void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes)
+{
+    const std::string temp = name + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out)
+            throw std::runtime_error("cannot write " + temp);
+    }
+    if (std::rename(temp.c_str(), name.c_str()) != 0)
+        throw std::runtime_error("cannot write " + name);
+}
+
+void PutGlyph(std::vector<uint8_t>& bytes, const TGlyph16& g)
+{
+    for (uint16_t row : g.Rows) {
+        bytes.push_back(static_cast<uint8_t>(row >> 8));
+        bytes.push_back(static_cast<uint8_t>(row));
+    }
+}
+
+std::vector<uint8_t> MakeHan(const THexFont& unifont, int& exact)
+{
+    std::vector<TGlyph16> syllables;
+    for (int n = 0; n < johab::SyllableCount; ++n) {
+        int width = 0;
+        const auto g = unifont.Glyph(johab::FirstSyllable + static_cast<char32_t>(n), &width);
+        if (!g || width != 16)
+            throw std::runtime_error("the Unifont file lacks 16 x 16 Hangul syllables");
+        syllables.push_back(*g);
+    }
+    const TJamoFont font = FitJamo(syllables);
+    exact = CountExact(font, syllables);
+    return font.FileBytes();
+}
+
+std::vector<uint8_t> MakeEng(const THexFont& unifont)
+{
+    std::vector<uint8_t> bytes(256 * 16, 0);
+    for (char32_t c = 0x20; c < 0x7F; ++c) {
+        int width = 0;
+        const auto g = unifont.Glyph(c, &width);
+        if (!g || width != 8)
+            continue;
+        for (size_t r = 0; r < 16; ++r)
+            bytes[c * 16 + r] = static_cast<uint8_t>(g->Rows[r] >> 8);
+    }
+    return bytes;
+}
+
+// Glyph i of the symbol font is KS X 1001 row 0xA1 + i / 94, cell 0xA1 + i % 94; the PCF font
+// encodes KS X 1001 with both bytes in 0x21..0x7E.
+std::vector<uint8_t> MakeKsg(const TPcfFont& symbols, int& found)
+{
+    std::vector<uint8_t> bytes;
+    found = 0;
+    for (int i = 0; i < 1128; ++i) {
+        const uint16_t encoding = static_cast<uint16_t>((0x21 + i / 94) << 8 | (0x21 + i % 94));
+        const auto g = symbols.Glyph(encoding);
+        found += g.has_value();
+        PutGlyph(bytes, g.value_or(TGlyph16{}));
+    }
+    return bytes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::map<std::string, std::string> args;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strncmp(argv[i], "--", 2) != 0) {
+            Usage();
+            return 2;
+        }
+        args[argv[i] + 2] = argv[i + 1];
+    }
+    for (const char* key : {"unifont", "symbols", "han", "eng", "spc", "ksg"}) {
+        if (!args.count(key) || argc % 2 == 0) {
+            Usage();
+            return 2;
+        }
+    }
+    try {
+        const THexFont unifont(args["unifont"]);
+        const TPcfFont symbols(args["symbols"]);
+
+        int exact = 0;
+        WriteFile(args["han"], MakeHan(unifont, exact));
+        WriteFile(args["eng"], MakeEng(unifont));
+        WriteFile(args["spc"], std::vector<uint8_t>(128 * 32, 0));
+        int found = 0;
+        WriteFile(args["ksg"], MakeKsg(symbols, found));
+
+        std::printf("fontgen: %d of %d Hangul syllables (%.1f%%) reproduced pixel for pixel\n", exact,
+                    johab::SyllableCount, 100.0 * exact / johab::SyllableCount);
+        std::printf("fontgen: %d of 1128 symbol cells have a glyph\n", found);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "fontgen: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
