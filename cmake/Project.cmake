@@ -1,6 +1,9 @@
 # Build settings shared by every target of ours.
 
-set(HM_WARNINGS -Wall -Wextra -Wpedantic -Wshadow=local -Wno-unused-parameter -Werror)
+set(HM_WARNINGS -Wall -Wextra -Wpedantic -Wno-unused-parameter -Werror)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  list(APPEND HM_WARNINGS -Wshadow=local)
+endif()
 
 if(HM_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)

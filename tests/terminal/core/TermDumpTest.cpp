@@ -1,0 +1,72 @@
+// Runs the termdump tool on small streams and checks what it prints.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+std::string BinDir()
+{
+    char buf[4096];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    std::string path(buf, n > 0 ? static_cast<size_t>(n) : 0);
+    return path.substr(0, path.rfind('/'));
+}
+
+std::string Dump(const std::string& input, const std::string& args)
+{
+    // One file per process: CTest runs the cases of this suite in parallel.
+    const std::string file = ::testing::TempDir() + "termdump_input_" + std::to_string(getpid()) + ".bin";
+    std::ofstream(file, std::ios::binary) << input;
+    std::string out;
+    FILE* p = popen((BinDir() + "/termdump " + args + " " + file).c_str(), "r");
+    if (!p) return out;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    pclose(p);
+    return out;
+}
+
+TEST(TermDump, PrintsLinesInUtf8WithRunsEventsAndCursor)
+{
+    const std::string stream = "ab  \r\n\x1b[1;31m\xC7\xD1\x1b[0;44m!\r\n";
+    EXPECT_EQ(Dump(stream, "--runs --events --cursor"),
+              "ab\n"
+              "  runs: 0,4,FFFFFF,000000\n"
+              "\xED\x95\x9C!\n"  // the Hangul syllable in UTF-8
+              "  runs: 0,2,FF0000,000000 2,1,800000,000080\n"
+              "\n"
+              "  runs:\n"
+              "events: 61 62 20 20 0d 0a c7 d1 21 0d 0a\n"
+              "cursor: 0 2\n");
+}
+
+TEST(TermDump, ChunksThatSplitPairsGiveTheSameScreen)
+{
+    std::string stream;
+    for (int i = 0; i < 60; ++i) stream += "\xB0\xA1" "x\x1b[3" + std::to_string(i % 8) + "m" + (i % 7 == 0 ? "\r\n" : "");
+    const std::string whole = Dump(stream, "--runs --cursor");
+    for (int k : {1, 2, 3, 7}) EXPECT_EQ(Dump(stream, "--runs --cursor --chunk " + std::to_string(k)), whole) << k;
+}
+
+TEST(TermDump, ColumnsAndRowsShapeTheScreen)
+{
+    const std::string out = Dump(std::string(25, 'x') + "\r\n1\r\n2\r\n3\x1b[1;1HT", "--cols 10 --rows 3 --cursor");
+    // 9 characters a line before the wrap; the screen is the last 3 lines, and the dump stops
+    // at the cursor's line.
+    EXPECT_EQ(out, "xxxxxxxxx\nxxxxxxxxx\nxxxxxxx\nT\ncursor: 1 3\n");
+}
+
+TEST(TermDump, RejectsBadArguments)
+{
+    EXPECT_EQ(Dump("", "--cols 0"), "");
+    EXPECT_EQ(Dump("", "--bogus"), "");
+}
+
+}  // namespace
