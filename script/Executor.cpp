@@ -142,6 +142,7 @@ bool TScriptState::RunOneCommand(const AnsiString& command, bool& dropRest)
         // With a fifth argument the status comes from it.
         const uint32_t status = args.size() >= 5 ? static_cast<uint32_t>(ReadInt(args[4])) : 1u;
         SetTrigger(TriggerList, args[0], args[3], args[1], args[2], status);
+        TriggersChanged();
         return true;
     }
     if (StartsWith(cmd, "#cap")) {

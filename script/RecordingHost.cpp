@@ -2,6 +2,20 @@
 
 #include "script/Records.h"
 
+TRecordingHost::TRecordingHost()
+{
+    if (TimerServiceInstalled())
+        PreviousService = &TimerService();
+    SetTimerService(&Clock);
+}
+
+TRecordingHost::~TRecordingHost()
+{
+    // Leave alone a service installed after this one.
+    if (&TimerService() == &Clock)
+        SetTimerService(PreviousService);
+}
+
 void TRecordingHost::SendText(const AnsiString& text)
 {
     // The window sends nothing while it is not connected.

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "controls/core/TimerList.h"
+#include "platform/core/TimerService.h"
 #include "script/ScriptHost.h"
 
 struct TScriptEvent {
@@ -16,6 +18,13 @@ struct TScriptEvent {
 
 class TRecordingHost : public IScriptHost {
 public:
+    // Installs Clock as the program's timer service while the host lives (and the previous
+    // one again afterwards), so the user timers tick when the clock is advanced.
+    TRecordingHost();
+    ~TRecordingHost() override;
+    TRecordingHost(const TRecordingHost&) = delete;
+    TRecordingHost& operator=(const TRecordingHost&) = delete;
+
     void SendText(const AnsiString& text) override;
     void PutDirectString(const AnsiString& text) override;
     void PutCaptureText(const AnsiString& name, const AnsiString& text) override;
@@ -27,7 +36,7 @@ public:
     void SaveCharBook() override;
     bool GetWalkAutoRewind() override { return WalkAutoRewind; }
     AnsiString ProgramFolder() override { return Folder; }
-    TExTimerList* UserTimerList() override { return nullptr; }
+    TExTimerList* UserTimerList() override { return &UserTimers; }
     TExTimerEvent* WalkTimer() override { return nullptr; }
 
     // Everything sent with SendText, concatenated.
@@ -42,4 +51,11 @@ public:
     int Port = 4000;
     bool WalkAutoRewind = false;
     AnsiString Folder = ".";
+
+    // Declared before the list, which stops its timer on the clock when it goes.
+    TManualTimerService Clock;
+    TExTimerList UserTimers{nullptr};
+
+private:
+    ITimerService* PreviousService = nullptr;
 };

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string_view>
@@ -17,6 +18,11 @@
 #include "platform/core/AnsiString.h"
 #include "script/Records.h"
 #include "script/ScriptHost.h"
+
+class TTriggerScanner;
+struct TTriggerScannerDelete {
+    void operator()(TTriggerScanner* scanner) const noexcept;
+};
 
 class TScriptState {
 public:
@@ -116,6 +122,55 @@ public:
     void RecordWalkStep(const AnsiString& command);
     void SetUserTimerCommand(const AnsiString& name, const AnsiString& command);
 
+    // ---- user timers ----
+    // Every timer record owns one 1000 ms event of the host's user-timer list, found again by the
+    // record's Handle; the event ticks into UserEventTimer once a second. With a host that has no
+    // list the records exist but never tick.
+
+    // Appends a timer that has no event yet, gives it one (disabled, with the list switched on)
+    // and applies its settings (ApplyUserTimer). Timers read from a command file or made by the
+    // editor come in here.
+    cTimer* AddUserTimer(std::unique_ptr<cTimer> timer);
+    // Frees a timer of TimerRecList and removes its event from the list. Any command may do it,
+    // a timer's own command included.
+    void DeleteUserTimer(cTimer* timer);
+    void ClearUserTimers();
+    // The event's interval 1000 ms and RepeatCount = Repeat; repeats left = Repeat, countdown =
+    // Ticker; then ApplyUserTimerStatus. Run after the editor changes a timer.
+    void ApplyUserTimer(cTimer& timer);
+    // Status 0 or 3: the event off; 1: on; 2: on, with repeats left and countdown reloaded.
+    void ApplyUserTimerStatus(cTimer& timer);
+    // By name (the first timer of that name; an unknown name does nothing): stores the status and
+    // applies it ("tio" 1, "tif" 0, "tis" 3, "tir" 2); or restarts it with a new period ("tim").
+    void SetUserTimerStatus(const AnsiString& name, int32_t status);
+    void SetUserTimerTicker(const AnsiString& name, int32_t seconds);
+    // Switches the whole user-timer list on or off ("sta", "std").
+    void SetUserTimersActive(bool active);
+    // One tick of a user timer's event: counts down and runs the command when it falls due.
+    void UserEventTimer(TExTimerEvent* event);
+    // The timer's event in the host's list, or null.
+    TExTimerEvent* UserTimerEvent(cTimer& timer);
+
+    // ---- command files ----
+
+    // Reads the command file at path (a program path) into the lists and CmdConfig, after
+    // clearing them; then records the path, saves the character book and runs the start-up
+    // commands. False when the file cannot be opened (nothing changes), else whether its last
+    // section closed properly.
+    bool LoadCmdFile(const AnsiString& path);
+    // Writes the lists and CmdConfig to path, replacing the old file only when every write
+    // succeeded; then records the path and saves the character book. False, with a message box,
+    // on failure.
+    bool SaveCmdFile(const AnsiString& path);
+    // Frees every record of the six lists; empties the status-line template and the start-up
+    // commands.
+    void ClearCmdData();
+    // Runs the start-up commands line by line.
+    void RunStartUpCmd();
+    // The command file last loaded or saved. The window makes it its character entry's
+    // TriggerFile when the engine asks it to save the character book.
+    AnsiString TriggerFile;
+
     // The window's send and message routines.
     void SendText(const AnsiString& text) { Host.SendText(text); }
     void PutDirectString(const AnsiString& text) { Host.PutDirectString(text); }
@@ -126,6 +181,26 @@ public:
     // far beyond any typed line, and small enough that a script that keeps doubling a text ends
     // with a message instead of exhausting memory.
     static constexpr size_t MaxTextLength = size_t{1} << 20;
+
+    // ---- trigger engine ----
+
+    // One piece of decoded host text as the terminal reports it (a character or a control
+    // character): builds the current line and runs the trigger passes over it.
+    void ScanReceivedText(const AnsiString& piece);
+    // One trigger pass over a line; complete is false for a partial-line pass.
+    void ScanTriggers(bool complete, const AnsiString& line);
+    // Matches a line against a pattern and fills the capture slots; true on a match.
+    bool MatchTrigger(const AnsiString& line, const AnsiString& pattern);
+    // Runs a trigger's action with the captures put in.
+    void RunTriggerAction(const AnsiString& to);
+    // The text of capture n, or null when there is no such capture.
+    const AnsiString* CaptureText(int n) const;
+    // Whoever changes the trigger list or a trigger's From, To or Status outside the trigger
+    // commands (the script editor, the command-file loader, "#ts") calls this afterwards.
+    void TriggersChanged();
+    // The scan's line state and compiled patterns.
+    TTriggerScanner& TriggerScan();
+    std::unique_ptr<TTriggerScanner, TTriggerScannerDelete> TriggerScanState;
 
 private:
     bool RunCommands(AnsiString& buffer);
@@ -139,4 +214,6 @@ private:
     int Nesting = 0;
     bool NestingAborted = false;  // the text being run went too deep or grew too long
     std::minstd_rand Random;
+    // Expires with the state: an event that outlives it then ticks into nothing.
+    std::shared_ptr<int> UserTimerToken = std::make_shared<int>(0);
 };

@@ -6,23 +6,29 @@
 // Directives, one per line:
 //   > TEXT        TEXT runs as a typed line
 //   < TEXT        TEXT arrives from the game, one byte at a time
-//   + SECONDS     the timer clock moves on
+//   + SECONDS     the timer clock moves on that many seconds (user timers tick)
 //   ? var NAME    prints VAR NAME TYPE VALUE (VAR NAME - when there is no such variable)
+//   ? save FILE   saves the script state as a command file; prints SAVED FILE or SAVE FAILED FILE
 //   # ...         a comment
 // TEXT and NAME may use \r \n \t \\ and \xHH. Output lines, in the order they happen:
 //   SEND text, MSG text, CAP name text, BEEP freq ms, PLAY file, BOX caption text
+// --cmd FILE loads a command file first (its start-up commands run) and prints LOADED FILE, or
+// LOAD FAILED FILE when the load gives false; FILE names a file of this system, not a stored path.
 
 #include <unistd.h>
 
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
+#include "platform/core/StoredPath.h"
 #include "script/RecordingHost.h"
 #include "script/ScriptState.h"
 #include "script/Variables.h"
+#include "tools/scriptrun/ScriptRunReceive.h"
 #include "tools/scriptrun/ScriptRunText.h"
 
 namespace {
@@ -63,6 +69,13 @@ void Flush(TRecordingHost& host)
     host.Clear();
 }
 
+// A file named on the command line or in a directive, as the engine names files.
+AnsiString ProgramPathOf(const std::string& file)
+{
+    std::error_code ignored;
+    return StoredPath(std::filesystem::absolute(file, ignored).string());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -88,8 +101,12 @@ int main(int argc, char** argv)
     host.Folder = ExecutableFolder();
 
     TScriptState state(host);
-    if (!cmdFile.empty())
-        std::fprintf(stderr, "scriptrun: command files cannot be read yet; --cmd %s ignored\n", cmdFile.c_str());
+    TReceivedText received(state);
+    if (!cmdFile.empty()) {
+        const bool loaded = state.LoadCmdFile(ProgramPathOf(cmdFile));
+        Flush(host);
+        std::cout << (loaded ? "LOADED " : "LOAD FAILED ") << EscapeText(cmdFile) << '\n';
+    }
 
     std::string line;
     int number = 0;
@@ -117,12 +134,27 @@ int main(int argc, char** argv)
             break;
         }
         case '<':
-            // Received text reaches the trigger scan once it exists.
+            received.Receive(UnescapeText(rest));
             break;
-        case '+':
-            // The timer clock moves on once user timers exist.
+        case '+': {
+            // The user timers' clock moves on, running what falls due on the way.
+            int seconds = 0;
+            if (!TryStrToInt(rest, seconds) || seconds < 0) {
+                std::fprintf(stderr, "scriptrun: line %d: bad number of seconds\n", number);
+                status = 1;
+                break;
+            }
+            host.Clock.Advance(static_cast<uint64_t>(seconds) * 1000u);
             break;
+        }
         case '?': {
+            if (rest.substr(0, 5) == "save ") {
+                const std::string file = UnescapeText(rest.substr(5));
+                const bool saved = state.SaveCmdFile(ProgramPathOf(file));
+                Flush(host);
+                std::cout << (saved ? "SAVED " : "SAVE FAILED ") << EscapeText(file) << '\n';
+                break;
+            }
             if (rest.substr(0, 4) != "var ") {
                 std::fprintf(stderr, "scriptrun: line %d: unknown query\n", number);
                 status = 1;

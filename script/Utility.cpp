@@ -1,0 +1,186 @@
+#include "script/Utility.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+constexpr int Eof = TFreadStream::EndOfFile;
+
+inline bool IsDigitByte(int c) { return c >= '0' && c <= '9'; }
+
+// Log texts, as cp949 bytes.
+constexpr const char* NotANumber =
+    "FreadNumber: %c \xBC\xFD\xC0\xDA\xB0\xA1 \xBE\xC6\xB4\xD4 - \xC0\xDF\xB8\xF8\xB5\xC8 \xC7\xFC\xBD\xC4.";
+constexpr const char* WordTooLong = "Fread_word: \xB1\xE6\xC0\xCC\xB0\xA1 \xB3\xCA\xB9\xAB \xB1\xE9\xB4\xCF\xB4\xD9. %s ";
+constexpr const char* WordAtEof = "FreadWord : EOF\xB8\xA6 \xB8\xB8\xB3\xB5\xC0\xBD.\n\r";
+
+int SkipBlanks(TFreadStream& stream)
+{
+    int c;
+    do
+        c = stream.Get();
+    while (IsFreadBlank(c));
+    return c;
+}
+
+} // namespace
+
+std::optional<TFreadStream> TFreadStream::Open(const std::string& nativePath)
+{
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(nativePath.c_str(), "rb"), &std::fclose);
+    if (!file)
+        return std::nullopt;
+    std::string data;
+    char buffer[65536];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+        data.append(buffer, got);
+    // A folder opens but cannot be read.
+    if (std::ferror(file.get()))
+        return std::nullopt;
+    return TFreadStream(std::move(data));
+}
+
+std::optional<int32_t> FreadNumber(TFreadStream& stream)
+{
+    // Iterative, so a long chain of "1|1|1..." cannot exhaust the stack.
+    uint32_t total = 0;
+    for (;;) {
+        int c = SkipBlanks(stream);
+        bool negative = false;
+        if (c == '+' || c == '-') {
+            negative = c == '-';
+            c = stream.Get();
+        }
+        if (!IsDigitByte(c)) {
+            WriteLog(NotANumber, c == Eof ? '?' : c);
+            stream.Unget(c);
+            return std::nullopt;
+        }
+        uint32_t value = 0;
+        for (; IsDigitByte(c); c = stream.Get())
+            value = value * 10u + static_cast<uint32_t>(c - '0');
+        total += negative ? 0u - value : value;
+        if (c == '|')
+            continue;
+        if (c != ' ')
+            stream.Unget(c);
+        return static_cast<int32_t>(total);
+    }
+}
+
+std::optional<AnsiString> FreadLengthString(TFreadStream& stream)
+{
+    const std::optional<int32_t> length = FreadNumber(stream);
+    if (!length)
+        return std::nullopt;
+    if (*length < 1)
+        return AnsiString();
+    const auto n = static_cast<size_t>(*length);
+    if (n > stream.Remaining()) {
+        WriteLog("FreadLengthString: a text of %ld bytes is longer than the %lu bytes left.",
+                 static_cast<long>(*length), static_cast<unsigned long>(stream.Remaining()));
+        return std::nullopt;
+    }
+    return AnsiString(stream.Take(n));
+}
+
+std::optional<AnsiString> FreadString(TFreadStream& stream, size_t limit)
+{
+    limit = std::min(limit, FreadStringLimit);
+    stream.Unget(SkipBlanks(stream));
+    AnsiString text;
+    while (text.size() < limit) {
+        const int c = stream.Get();
+        if (c == Eof)
+            return std::nullopt;
+        if (c == '~')
+            return text;
+        text += static_cast<char>(c);
+    }
+    return std::nullopt;
+}
+
+void FreadToEol(TFreadStream& stream)
+{
+    int c;
+    do
+        c = stream.Get();
+    while (c != Eof && c != '\n' && c != '\r');
+    do
+        c = stream.Get();
+    while (c == '\n' || c == '\r');
+    stream.Unget(c);
+}
+
+int FreadLetter(TFreadStream& stream) { return SkipBlanks(stream); }
+
+std::optional<AnsiString> FreadWord(TFreadStream& stream)
+{
+    int c = SkipBlanks(stream);
+    AnsiString word;
+    int quote = 0;
+    if (c == '\'' || c == '"') {
+        quote = c;
+        c = stream.Get();
+    }
+    for (;; c = stream.Get()) {
+        if (c == Eof) {
+            WriteLog("%s", WordAtEof);
+            return word;
+        }
+        if (quote ? c == quote : IsFreadBlank(c)) {
+            if (!quote)
+                stream.Unget(c);
+            return word;
+        }
+        if (word.size() >= FreadWordLimit) {
+            stream.Unget(c);
+            WriteLog(WordTooLong, word.c_str());
+            return std::nullopt;
+        }
+        word += static_cast<char>(c);
+    }
+}
+
+bool StrEqual(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
+
+AnsiString CTimeText(const std::tm& time)
+{
+    static constexpr const char* Days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static constexpr const char* Months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const char* day = time.tm_wday >= 0 && time.tm_wday < 7 ? Days[time.tm_wday] : "???";
+    const char* month = time.tm_mon >= 0 && time.tm_mon < 12 ? Months[time.tm_mon] : "???";
+    return Format("%s %s%3d %.2d:%.2d:%.2d %d", day, month, time.tm_mday, time.tm_hour, time.tm_min, time.tm_sec,
+                  time.tm_year + 1900);
+}
+
+AnsiString LogLine(const std::tm& time, std::string_view message)
+{
+    AnsiString line = CTimeText(time);
+    line += " :: ";
+    line += message;
+    line += '\n';
+    return line;
+}
+
+void WriteLog(const char* format, ...)
+{
+    char message[16384];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    const AnsiString line = LogLine(local, message);
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+}

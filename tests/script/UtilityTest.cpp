@@ -1,0 +1,305 @@
+// The token readers of the program's text files and the log line.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/core/Cp949.h"
+#include "script/Utility.h"
+
+namespace {
+
+// Runs f and returns what it wrote to standard error.
+template <class F>
+std::string StderrOf(F f)
+{
+    testing::internal::CaptureStderr();
+    f();
+    return testing::internal::GetCapturedStderr();
+}
+
+// The message part of every log line in text.
+std::vector<std::string> LogMessages(const std::string& text)
+{
+    std::vector<std::string> messages;
+    size_t start = 0;
+    for (size_t sep; (sep = text.find(" :: ", start)) != std::string::npos;) {
+        const size_t end = text.find('\n', sep);
+        messages.push_back(text.substr(sep + 4, end - sep - 4));
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+    return messages;
+}
+
+} // namespace
+
+TEST(FreadStreamTest, EndOfFileIsSetByTheReadThatFindsNoByte)
+{
+    TFreadStream in("ab");
+    EXPECT_EQ(in.Get(), 'a');
+    EXPECT_EQ(in.Get(), 'b');
+    EXPECT_FALSE(in.Eof());
+    EXPECT_EQ(in.Get(), TFreadStream::EndOfFile);
+    EXPECT_TRUE(in.Eof());
+    in.Unget(TFreadStream::EndOfFile);  // like ungetc(EOF): nothing
+    EXPECT_EQ(in.Get(), TFreadStream::EndOfFile);
+    TFreadStream hangul("\xC7\xD1");
+    EXPECT_EQ(hangul.Get(), 0xC7);  // bytes come back unsigned
+    hangul.Unget(0xC7);
+    EXPECT_EQ(hangul.Get(), 0xC7);
+}
+
+TEST(FreadStreamTest, OpenFailsForMissingFilesAndFolders)
+{
+    EXPECT_FALSE(TFreadStream::Open("/nonexistent/file.Cmd"));
+    EXPECT_FALSE(TFreadStream::Open("/tmp"));
+    EXPECT_FALSE(TFreadStream::Open(""));
+}
+
+TEST(FreadNumberTest, SignsBarsAndWhatIsLeft)
+{
+    TFreadStream in("-12 x");
+    EXPECT_EQ(FreadNumber(in), -12);
+    EXPECT_EQ(in.Get(), 'x');  // the one blank after the digits is eaten
+
+    TFreadStream bar("12|3");
+    EXPECT_EQ(FreadNumber(bar), 15);
+    TFreadStream spaced(" \r\n+3| -4\r\nnext");
+    EXPECT_EQ(FreadNumber(spaced), -1);
+    EXPECT_EQ(spaced.Get(), '\r');  // other bytes stay
+
+    TFreadStream two("7  8");
+    EXPECT_EQ(FreadNumber(two), 7);
+    EXPECT_EQ(two.Get(), ' ');
+    EXPECT_EQ(FreadNumber(two), 8);
+    EXPECT_TRUE(two.Eof());
+}
+
+TEST(FreadNumberTest, WrapsAtThirtyTwoBits)
+{
+    TFreadStream big("4294967297 2147483648 -2147483648");
+    EXPECT_EQ(FreadNumber(big), 1);
+    EXPECT_EQ(FreadNumber(big), INT32_MIN);
+    EXPECT_EQ(FreadNumber(big), INT32_MIN);
+}
+
+TEST(FreadNumberTest, LongBarChainDoesNotExhaustTheStack)
+{
+    std::string text;
+    for (int i = 0; i < 200000; ++i)
+        text += "1|";
+    text += "5";
+    TFreadStream in(text);
+    EXPECT_EQ(FreadNumber(in), 200005);
+}
+
+TEST(FreadNumberTest, NonDigitFailsWithLogLine)
+{
+    std::optional<int32_t> n;
+    TFreadStream in("-x1");
+    const std::string log = StderrOf([&] { n = FreadNumber(in); });
+    EXPECT_FALSE(n);
+    // "FreadNumber: x is not a number - bad format."
+    EXPECT_EQ(LogMessages(log), std::vector<std::string>{Utf8ToCp949("FreadNumber: x 숫자가 아님 - 잘못된 형식.")});
+    EXPECT_EQ(in.Get(), 'x');
+
+    TFreadStream bar("3|y");
+    StderrOf([&] { n = FreadNumber(bar); });
+    EXPECT_FALSE(n);  // the number after a bar is required too
+    TFreadStream empty("   ");
+    StderrOf([&] { n = FreadNumber(empty); });
+    EXPECT_FALSE(n);
+}
+
+TEST(FreadLengthStringTest, TakesExactlyTheGivenBytes)
+{
+    TFreadStream in("5 a b c");
+    EXPECT_EQ(FreadLengthString(in), "a b c");
+    TFreadStream lines("9 #x\r\n*y\r\nEnd\r\nrest");
+    EXPECT_EQ(FreadLengthString(lines), "#x\r\n*y\r\nE");
+    TFreadStream zero("0 \r\nEnd");
+    EXPECT_EQ(FreadLengthString(zero), "");
+    EXPECT_EQ(zero.Get(), '\r');
+    TFreadStream negative("-3 abc");
+    EXPECT_EQ(FreadLengthString(negative), "");
+    EXPECT_EQ(negative.Get(), 'a');
+    TFreadStream exact("3 abc");
+    EXPECT_EQ(FreadLengthString(exact), "abc");
+    EXPECT_FALSE(exact.Eof());
+}
+
+TEST(FreadLengthStringTest, LengthBeyondTheFileFails)
+{
+    std::optional<AnsiString> s;
+    TFreadStream in("2147483647 abc");
+    const std::string log = StderrOf([&] { s = FreadLengthString(in); });
+    EXPECT_FALSE(s);
+    EXPECT_EQ(LogMessages(log).size(), 1u);
+    TFreadStream one("4 abc");
+    StderrOf([&] { s = FreadLengthString(one); });
+    EXPECT_FALSE(s);
+    TFreadStream bad("x abc");
+    StderrOf([&] { s = FreadLengthString(bad); });
+    EXPECT_FALSE(s);
+}
+
+TEST(FreadWordTest, WordsQuotesAndBlanks)
+{
+    TFreadStream in(" \t\"two words\" next\r\n'single q' x'y");
+    EXPECT_EQ(FreadWord(in), "two words");
+    EXPECT_EQ(FreadWord(in), "next");
+    EXPECT_EQ(in.Get(), '\r');  // the blank after a word stays
+    EXPECT_EQ(FreadWord(in), "single q");
+    // A quote inside a word is an ordinary byte; the last word meets the end of the file.
+    std::optional<AnsiString> last;
+    const std::string log = StderrOf([&] { last = FreadWord(in); });
+    EXPECT_EQ(last, "x'y");
+    // The message keeps its own line end, and the log line adds one.
+    const std::string message = Utf8ToCp949(" :: FreadWord : EOF를 만났음.\n\r\n");
+    ASSERT_GE(log.size(), message.size());
+    EXPECT_EQ(log.substr(log.size() - message.size()), message);
+}
+
+TEST(FreadWordTest, EndOfFileGivesWhatWasRead)
+{
+    std::optional<AnsiString> w;
+    TFreadStream blanks(" \r\n ");
+    StderrOf([&] { w = FreadWord(blanks); });
+    EXPECT_EQ(w, "");
+    TFreadStream open("\"unclosed quote");
+    StderrOf([&] { w = FreadWord(open); });
+    EXPECT_EQ(w, "unclosed quote");
+}
+
+TEST(FreadWordTest, WordLongerThanTheBufferFails)
+{
+    const std::string longest(FreadWordLimit, 'k');
+    TFreadStream fits(longest + " next");
+    EXPECT_EQ(FreadWord(fits), longest);
+
+    std::optional<AnsiString> w;
+    TFreadStream over(longest + "XY next");
+    const std::string log = StderrOf([&] { w = FreadWord(over); });
+    EXPECT_FALSE(w);
+    ASSERT_EQ(LogMessages(log).size(), 1u);
+    EXPECT_EQ(LogMessages(log)[0], Utf8ToCp949("Fread_word: 길이가 너무 깁니다. ") + longest + " ");
+    EXPECT_EQ(FreadWord(over), "XY");  // the rest of the word is left
+
+    TFreadStream quoted("'" + longest + "Z'");
+    StderrOf([&] { w = FreadWord(quoted); });
+    EXPECT_FALSE(w);
+}
+
+TEST(FreadToEolTest, SkipsTheLineAndItsLineEnds)
+{
+    TFreadStream in("comment * here\r\n\n\r\nnext");
+    FreadToEol(in);
+    EXPECT_EQ(in.Get(), 'n');
+    TFreadStream cr("a\rb");
+    FreadToEol(cr);
+    EXPECT_EQ(cr.Get(), 'b');
+    TFreadStream last("no line end");
+    FreadToEol(last);
+    EXPECT_TRUE(last.Eof());
+}
+
+TEST(FreadLetterTest, SkipsEveryBlank)
+{
+    TFreadStream in(" \t\v\f\r\n#x");
+    EXPECT_EQ(FreadLetter(in), '#');
+    EXPECT_EQ(FreadLetter(in), 'x');
+    EXPECT_EQ(FreadLetter(in), TFreadStream::EndOfFile);
+}
+
+TEST(FreadStringTest, ReadsUpToTheTilde)
+{
+    TFreadStream in("  \r\nabc def~rest");
+    EXPECT_EQ(FreadString(in, 100), "abc def");
+    EXPECT_EQ(in.Get(), 'r');
+    TFreadStream empty("~x");
+    EXPECT_EQ(FreadString(empty, 100), "");
+    TFreadStream limited("abcd~");
+    EXPECT_FALSE(FreadString(limited, 4));
+    TFreadStream fits("abcd~");
+    EXPECT_EQ(FreadString(fits, 5), "abcd");
+    TFreadStream unended("abc");
+    EXPECT_FALSE(FreadString(unended, 100));
+    TFreadStream huge(std::string(70000, 'a') + "~");
+    EXPECT_FALSE(FreadString(huge, 100000));  // never more than 65536 bytes
+}
+
+TEST(StrEqualTest, ExactAndNullSafe)
+{
+    EXPECT_TRUE(StrEqual("End", "End"));
+    EXPECT_FALSE(StrEqual("end", "End"));
+    EXPECT_FALSE(StrEqual("End", "End "));
+    EXPECT_FALSE(StrEqual(nullptr, "End"));
+    EXPECT_FALSE(StrEqual("End", nullptr));
+    EXPECT_FALSE(StrEqual(static_cast<const char*>(nullptr), nullptr));
+    EXPECT_FALSE(StrEqual(std::optional<AnsiString>(), "End"));
+    EXPECT_TRUE(StrEqual(std::optional<AnsiString>("End"), "End"));
+}
+
+TEST(LogLineTest, TimeIsWrittenAsCtimeWritesIt)
+{
+    std::tm t{};
+    t.tm_year = 2026 - 1900;
+    t.tm_mon = 11;
+    t.tm_mday = 6;
+    t.tm_wday = 0;
+    t.tm_hour = 21;
+    t.tm_min = 7;
+    t.tm_sec = 5;
+    EXPECT_EQ(CTimeText(t), "Sun Dec  6 21:07:05 2026");
+    t.tm_mday = 16;
+    EXPECT_EQ(LogLine(t, "msg"), "Sun Dec 16 21:07:05 2026 :: msg\n");
+
+    // The C library's own ctime as the oracle, for times across a year.
+    for (std::time_t when = 1700000000; when < 1700000000 + 366 * 86400; when += 86400 * 7 + 3601) {
+        std::tm local{};
+        localtime_r(&when, &local);
+        char expected[64];
+        ASSERT_NE(ctime_r(&when, expected), nullptr);
+        std::string text = expected;
+        text.pop_back();  // its line end
+        EXPECT_EQ(CTimeText(local), text);
+    }
+}
+
+// True when text has the shape of shape: 'A' an upper-case letter, 'a' a lower-case one, '9' a
+// digit, '_' a digit or a blank, anything else itself.
+bool HasShape(std::string_view text, std::string_view shape)
+{
+    if (text.size() != shape.size())
+        return false;
+    for (size_t i = 0; i < shape.size(); ++i) {
+        const char c = text[i];
+        const bool digit = c >= '0' && c <= '9';
+        const bool ok = shape[i] == 'A'   ? (c >= 'A' && c <= 'Z')
+                        : shape[i] == 'a' ? (c >= 'a' && c <= 'z')
+                        : shape[i] == '9' ? digit
+                        : shape[i] == '_' ? (digit || c == ' ')
+                                          : c == shape[i];
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+TEST(LogLineTest, WriteLogPutsOneStampedLineOnStandardError)
+{
+    const std::string out = StderrOf([] { WriteLog("value %d of %s", 42, "\xC7\xD1"); });
+    const std::string message = " :: value 42 of \xC7\xD1\n";
+    ASSERT_GT(out.size(), message.size());
+    EXPECT_TRUE(HasShape(out.substr(0, out.size() - message.size()), "Aaa Aaa _9 99:99:99 9999")) << out;
+    EXPECT_EQ(out.substr(out.size() - message.size()), message);
+}
+
+TEST(LogLineTest, MessageIsCutAtTheBufferSize)
+{
+    const std::string big(20000, 'm');
+    const std::string out = StderrOf([&] { WriteLog("%s", big.c_str()); });
+    const std::vector<std::string> messages = LogMessages(out);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], std::string(16383, 'm'));
+}
