@@ -11,16 +11,7 @@ namespace {
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-int HexValue(unsigned char c)
-{
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
+int HexValue(unsigned char c) { return HexDigitValue(static_cast<char>(c)); }
 
 // A whole number as plain digits, so that it still reads as written without a decimal
 // separator.

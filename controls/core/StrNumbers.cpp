@@ -10,18 +10,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Value of a digit in bases up to 36 (letters of either case), -1 for anything else.
-int DigitValue(char c)
-{
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // Base 0 would divide by zero and base 1 never ends; above 36 there are no more letters.
 void CheckBase(int base)
 {

@@ -6,16 +6,7 @@ constexpr size_t kShortStringMax = 255;
 
 char KeyByte(std::string_view key, size_t i) { return key.empty() ? '\0' : key[i % key.size()]; }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
+int HexDigit(char c) { return HexDigitValue(c); }
 
 }  // namespace
 

@@ -163,15 +163,8 @@ bool TryStrToInt(std::string_view s, int& value)
         return false;
     int64_t magnitude = 0;
     for (; i < s.size(); ++i) {
-        int digit;
-        char c = s[i];
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
+        int digit = DigitValue(s[i]);
+        if (digit < 0 || digit >= base)
             return false;
         magnitude = magnitude * base + digit;
         // Hexadecimal may spell any 32-bit pattern; decimal must fit a signed 32-bit value.

@@ -41,6 +41,24 @@ inline AnsiString AnsiLowerCase(std::string_view s) { return LowerCase(s); }
 int CompareText(std::string_view a, std::string_view b);
 inline bool SameText(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
 
+// The value of c as a digit in bases up to 36 (letters of either case), -1 for anything else.
+inline int DigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 10;
+    return -1;
+}
+// The value of c as a hexadecimal digit, -1 for anything else.
+inline int HexDigitValue(char c)
+{
+    int d = DigitValue(c);
+    return d < 16 ? d : -1;
+}
+
 AnsiString IntToStr(int64_t value);
 AnsiString IntToHex(int64_t value, int digits);
 // Decimal, or hexadecimal after "$" or "0x"; an optional sign; blanks around are not allowed.
