@@ -7,6 +7,12 @@ TRecordingHost::TRecordingHost()
     if (TimerServiceInstalled())
         PreviousService = &TimerService();
     SetTimerService(&Clock);
+    WalkTimerEvent = new TExTimerEvent(nullptr);
+    WalkTimerEvent->SetCycled(false);
+    WalkTimerEvent->SetEnabled(false);
+    WalkTimerEvent->SetInterval(10000);
+    SystemTimers.AddItem(WalkTimerEvent);
+    SystemTimers.SetActive(true);
 }
 
 TRecordingHost::~TRecordingHost()

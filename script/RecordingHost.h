@@ -37,7 +37,7 @@ public:
     bool GetWalkAutoRewind() override { return WalkAutoRewind; }
     AnsiString ProgramFolder() override { return Folder; }
     TExTimerList* UserTimerList() override { return &UserTimers; }
-    TExTimerEvent* WalkTimer() override { return nullptr; }
+    TExTimerEvent* WalkTimer() override { return WalkTimerEvent; }
 
     // Everything sent with SendText, concatenated.
     AnsiString Sent() const;
@@ -55,6 +55,9 @@ public:
     // Declared before the list, which stops its timer on the clock when it goes.
     TManualTimerService Clock;
     TExTimerList UserTimers{nullptr};
+    // The window's system timers with its walk timer: not cycled, 10 s, disabled.
+    TExTimerList SystemTimers{nullptr};
+    TExTimerEvent* WalkTimerEvent = nullptr;  // owned by SystemTimers
 
 private:
     ITimerService* PreviousService = nullptr;

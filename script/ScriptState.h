@@ -42,6 +42,8 @@ public:
 
     cConfig CmdConfig;
     cWalk WalkRec;
+    // Expires with the state: a walk timer that outlives it then fires into nothing.
+    std::shared_ptr<int> WalkTimerToken = std::make_shared<int>(0);
 
     // Host text: the line being received and the last complete line.
     AnsiString CurrentLine;

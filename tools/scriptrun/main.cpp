@@ -9,6 +9,8 @@
 //   + SECONDS     the timer clock moves on that many seconds (user timers tick)
 //   ? var NAME    prints VAR NAME TYPE VALUE (VAR NAME - when there is no such variable)
 //   ? save FILE   saves the script state as a command file; prints SAVED FILE or SAVE FAILED FILE
+//   ? walk        prints WALK STATE CURRENT PREVIOUS SAVED PENDING MULTI FILE, then STEP line for
+//                 each step
 //   # ...         a comment
 // TEXT and NAME may use \r \n \t \\ and \xHH. Output lines, in the order they happen:
 //   SEND text, MSG text, CAP name text, BEEP freq ms, PLAY file, BOX caption text
@@ -153,6 +155,15 @@ int main(int argc, char** argv)
                 const bool saved = state.SaveCmdFile(ProgramPathOf(file));
                 Flush(host);
                 std::cout << (saved ? "SAVED " : "SAVE FAILED ") << EscapeText(file) << '\n';
+                break;
+            }
+            if (rest == "walk") {
+                const cWalk& walk = state.WalkRec;
+                std::cout << "WALK " << walk.State << ' ' << walk.Current << ' ' << walk.Previous << ' '
+                          << walk.Saved << ' ' << int{walk.StepPending} << ' ' << int{walk.MultiStep} << ' '
+                          << EscapeText(walk.FileName) << '\n';
+                for (const AnsiString& step : walk.Steps)
+                    std::cout << "STEP " << EscapeText(step) << '\n';
                 break;
             }
             if (rest.substr(0, 4) != "var ") {
