@@ -1,6 +1,7 @@
-// Throughput of the terminal core on a 20 MB Korean MUD stream against libvterm on the same
-// stream (its screen layer, with a scroll-back callback that keeps every line pushed off the
-// screen, as ours does), and the heap held by a full scroll-back of coloured 80-column lines.
+// Throughput of the terminal core on a 20 MB Korean MUD stream, without and with drawing into
+// the screen image, against libvterm on the same stream (its screen layer, with a scroll-back
+// callback that keeps every line pushed off the screen, as ours does), and the heap held by a
+// full scroll-back of coloured 80-column lines.
 
 #include <malloc.h>
 
@@ -14,7 +15,11 @@ extern "C" {
 }
 
 #include "MudStream.h"
+#include "platform/core/ProgramFolder.h"
 #include "terminal/core/TerminalCore.h"
+#include "terminal/draw/OwnSequences.h"
+#include "terminal/draw/ScreenPainter.h"
+#include "terminal/fonts/GlyphTables.h"
 
 namespace {
 
@@ -37,6 +42,37 @@ double RunOurs(const std::string& stream)
         t.DecodeText(std::string_view(stream).substr(i, kChunk));
     const double s = Seconds(start);
     if (pieces == 0) std::fprintf(stderr, "no pieces reported\n");
+    return s;
+}
+
+// The same with drawing on, as the terminal control runs it: the screen image in Hangul mode
+// with the generated bitmap fonts, and the own sequences. The window shows the image at most
+// once a display frame (16 ms); each showing brings the image up to date, and so does the end.
+double RunOursDrawing(const std::string& stream)
+{
+    TTerminalCore t;
+    TScreenPainter painter(t);
+    TOwnSequences own(t, painter);
+    painter.SetHanMode(true);
+    painter.Resize(kCols * 8, kRows * 16);
+    t.SetRow(kRows - 1);
+    painter.Redraw();
+    size_t pieces = 0;
+    t.OnAfterPut = [&pieces](const AnsiString&) { ++pieces; };
+    const auto start = std::chrono::steady_clock::now();
+    auto shown = start;
+    size_t frames = 0;
+    for (size_t i = 0; i < stream.size(); i += kChunk) {
+        t.DecodeText(std::string_view(stream).substr(i, kChunk));
+        if (std::chrono::steady_clock::now() - shown >= std::chrono::milliseconds(16)) {
+            painter.Flush();
+            shown = std::chrono::steady_clock::now();
+            ++frames;
+        }
+    }
+    painter.Flush();
+    const double s = Seconds(start);
+    if (pieces == 0 || frames == 0) std::fprintf(stderr, "no pieces reported or no frame shown\n");
     return s;
 }
 
@@ -100,6 +136,18 @@ int main()
     std::printf("METRIC decoder_mb_per_s %.1f\n", mb / ours);
     std::printf("METRIC libvterm_mb_per_s %.1f\n", mb / theirs);
     std::printf("METRIC decoder_speed_ratio %.2f\n", theirs / ours);
+
+    // Drawing on: the glyphs are the ones the build generates beside the program.
+    const std::string fonts = ExecutableFolder() + "/Fonts/";
+    LoadHanFont(fonts + "뻗음꼴.han");
+    LoadEngFont(fonts + "영문정형체.eng");
+    LoadSpcFont(fonts + "smooth.spc");
+    LoadKsgFont(fonts + "산.ksg");
+    double drawing = 1e9;
+    for (int round = 0; round < 3; ++round) drawing = std::min(drawing, RunOursDrawing(stream));
+    std::printf("METRIC decoder_drawing_mb_per_s %.1f\n", mb / drawing);
+    // Kept above 0.5: drawing must not halve the decoder's throughput.
+    std::printf("METRIC decoder_drawing_throughput_ratio %.2f\n", ours / drawing);
 
     // Memory: a full scroll-back of coloured lines, then as many again (must stay flat).
     const std::string lines = MakeColouredLines(10000, 2);

@@ -30,6 +30,8 @@ public:
 
     uint8_t Pixel(int x, int y) const;  // 0 outside the buffer
     const uint8_t* Row(int y) const;    // nullptr outside the buffer
+    // Writable row for fast writers that do their own clipping; nullptr outside the buffer.
+    uint8_t* MutableRow(int y) { return const_cast<uint8_t*>(Row(y)); }
     void SetPixel(int x, int y, uint8_t index);
 
     void FillRect(const TRectI& r, uint8_t index);

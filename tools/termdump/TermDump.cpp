@@ -1,4 +1,5 @@
-// termdump [--cols N] [--rows N] [--chunk K] [--runs] [--events] [--cursor] [FILE]
+// termdump [--cols N] [--rows N] [--chunk K] [--runs] [--events] [--cursor]
+//          [--png FILE [--winfont NAME]] [FILE]
 //
 // Reads bytes from FILE or standard input, feeds them to a terminal core of N columns by N rows
 // (80 by 25 by default) through DecodeText, in pieces of K bytes with --chunk, and prints every
@@ -6,6 +7,9 @@
 //   --runs    adds "  runs: start,length,fg,bg ..." under each line (colours as RRGGBB)
 //   --events  ends with "events:" and every reported piece in hex
 //   --cursor  ends with "cursor: X Y" (column and buffer line, from 0)
+//   --png     also draws the screen while decoding (the own sequences included) and writes it as
+//             a PNG: Hangul mode with the generated fonts in Fonts/ beside the program, or the
+//             system font NAME with --winfont
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,9 +17,11 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "platform/core/Cp949.h"
+#include "TermDumpPng.h"
 #include "terminal/core/TerminalCore.h"
 
 namespace {
@@ -23,7 +29,8 @@ namespace {
 int Usage()
 {
     std::fprintf(stderr,
-                 "usage: termdump [--cols N] [--rows N] [--chunk K] [--runs] [--events] [--cursor] [FILE]\n");
+                 "usage: termdump [--cols N] [--rows N] [--chunk K] [--runs] [--events] [--cursor]\n"
+                 "                [--png FILE [--winfont NAME]] [FILE]\n");
     return 2;
 }
 
@@ -50,6 +57,7 @@ int main(int argc, char** argv)
     int cols = 80, rows = 25, chunk = 0;
     bool runs = false, events = false, cursor = false;
     const char* file = nullptr;
+    std::string png, winFont;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         if (!std::strcmp(a, "--cols") && i + 1 < argc) {
@@ -64,6 +72,10 @@ int main(int argc, char** argv)
             events = true;
         } else if (!std::strcmp(a, "--cursor")) {
             cursor = true;
+        } else if (!std::strcmp(a, "--png") && i + 1 < argc) {
+            png = argv[++i];
+        } else if (!std::strcmp(a, "--winfont") && i + 1 < argc) {
+            winFont = argv[++i];
         } else if (a[0] == '-' && a[1] != '\0') {
             return Usage();
         } else if (!file) {
@@ -91,6 +103,9 @@ int main(int argc, char** argv)
     // The character window's colours: white on black.
     t.SetDefaultBackColor(clBlack);
     t.SetDefaultFontColor(clWhite);
+    if (!winFont.empty() && png.empty()) return Usage();
+    std::unique_ptr<TTermDumpPicture> picture;
+    if (!png.empty()) picture = std::make_unique<TTermDumpPicture>(t, argc, argv, winFont);
     std::string hex;
     if (events) {
         t.OnAfterPut = [&hex](const AnsiString& s) {
@@ -118,5 +133,6 @@ int main(int argc, char** argv)
     if (events) out += "events:" + hex + "\n";
     if (cursor) out += "cursor: " + std::to_string(t.CurX()) + " " + std::to_string(t.CurY()) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
+    if (picture && !picture->Save(png)) return 1;
     return 0;
 }
