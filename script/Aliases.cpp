@@ -5,11 +5,7 @@
 
 cAlias* FindAlias(const TAliasList& list, std::string_view name)
 {
-    const AnsiString wanted = Trim(name);
-    for (const auto& a : list)
-        if (Trim(a->Name) == wanted)
-            return a.get();
-    return nullptr;
+    return list.FindByName(name, &cAlias::Name);
 }
 
 int SplitAliasCall(TScriptState& state, std::string_view call)

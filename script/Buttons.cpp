@@ -4,11 +4,7 @@
 
 cButton* FindButton(const TButtonList& list, std::string_view name)
 {
-    const AnsiString wanted = Trim(name);
-    for (const auto& b : list)
-        if (Trim(b->Name) == wanted)
-            return b.get();
-    return nullptr;
+    return list.FindByName(name, &cButton::Name);
 }
 
 void ButtonOn(TScriptState& state, std::string_view name)

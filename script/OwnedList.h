@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
 #include <vector>
+
+#include "platform/core/AnsiString.h"
 
 template <class T>
 class TOwnedList {
@@ -35,6 +38,15 @@ public:
             Items.erase(Items.begin() + index);
     }
     void Remove(const T* record) { Delete(IndexOf(record)); }
+    // The first record whose name field equals name, both trimmed of blanks; compared exactly.
+    T* FindByName(std::string_view name, AnsiString T::*field) const
+    {
+        const AnsiString wanted = Trim(name);
+        for (const auto& record : Items)
+            if (Trim((*record).*field) == wanted)
+                return record.get();
+        return nullptr;
+    }
     void Clear()
     {
         // Free outside the vector so a record's destructor never sees a half-cleared list.

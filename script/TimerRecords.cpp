@@ -4,11 +4,7 @@
 
 cTimer* FindUserTimer(const TTimerRecList& list, std::string_view name)
 {
-    const AnsiString wanted = Trim(name);
-    for (const auto& t : list)
-        if (Trim(t->Name) == wanted)
-            return t.get();
-    return nullptr;
+    return list.FindByName(name, &cTimer::Name);
 }
 
 void TScriptState::SetUserTimerCommand(const AnsiString& name, const AnsiString& command)

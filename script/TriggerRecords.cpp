@@ -2,11 +2,7 @@
 
 cTriggers* FindTrigger(const TTriggerList& list, std::string_view name)
 {
-    const AnsiString wanted = Trim(name);
-    for (const auto& t : list)
-        if (Trim(t->NickName) == wanted)
-            return t.get();
-    return nullptr;
+    return list.FindByName(name, &cTriggers::NickName);
 }
 
 cTriggers* SetTrigger(TTriggerList& list, std::string_view nick, std::string_view group, std::string_view from,

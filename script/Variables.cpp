@@ -22,11 +22,7 @@ void Normalise(cVariables& v)
 
 cVariables* FindVariable(const TVariableList& list, std::string_view name)
 {
-    const AnsiString wanted = Trim(name);
-    for (const auto& v : list)
-        if (Trim(v->Name) == wanted)
-            return v.get();
-    return nullptr;
+    return list.FindByName(name, &cVariables::Name);
 }
 
 std::optional<AnsiString> LookupVariable(const TVariableList& list, std::string_view name)
