@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,20 +15,19 @@ struct Tracked : TObject {
     std::vector<int>* Freed;
 };
 
-// Sorted by the integer key of Tracked items.
+TObject* Obj(Tracked* t) { return t; }
+
+// Sorted by the integer key of Tracked items; items made by New report to freed.
 struct TrackedCollection : TSortedCollection {
-    using TSortedCollection::TSortedCollection;
+    TrackedCollection(int capacity, std::vector<int>* log) : TSortedCollection(capacity), freed(log) {}
+    std::vector<int>* freed;
     int Compare(const void* a, const void* b) const override
     {
-        int x = *static_cast<const int*>(a);
-        int y = *static_cast<const int*>(b);
+        int x = *static_cast<const int*>(a), y = *static_cast<const int*>(b);
         return x < y ? -1 : (x > y ? 1 : 0);
     }
     const void* KeyOf(void* item) const override { return &static_cast<Tracked*>(static_cast<TObject*>(item))->Key; }
-    Tracked* At(int i) const { return static_cast<Tracked*>(static_cast<TObject*>(Items(i))); }
-    int Put(Tracked* item) { return Add(static_cast<TObject*>(item)); }
-    int PutReplace(Tracked* item) { return AddReplace(static_cast<TObject*>(item)); }
-    int Find(Tracked* item) { return IndexOf(static_cast<TObject*>(item)); }
+    Tracked* New(int key) { return new Tracked(key, freed); }
 };
 
 std::vector<std::string> Strings(const TStrCollection& c)
@@ -42,7 +40,7 @@ std::vector<std::string> Strings(const TStrCollection& c)
 
 }  // namespace
 
-TEST(SortedCollection, KeepsKeyOrderAndRefusesAnEqualKeyWithoutDuplicates)
+TEST(SortedCollection, KeepsByteOrderAndRefusesAnEqualKeyWithoutDuplicates)
 {
     TStrCollection c(4);
     for (const char* s : {"pear", "apple", "fig", "apple"}) {
@@ -51,7 +49,6 @@ TEST(SortedCollection, KeepsKeyOrderAndRefusesAnEqualKeyWithoutDuplicates)
             c.FreeItem(item);
     }
     EXPECT_EQ(Strings(c), (std::vector<std::string>{"apple", "fig", "pear"}));
-
     int index = -1;
     EXPECT_TRUE(c.Search("fig", index));
     EXPECT_EQ(index, 1);
@@ -59,31 +56,25 @@ TEST(SortedCollection, KeepsKeyOrderAndRefusesAnEqualKeyWithoutDuplicates)
     EXPECT_EQ(index, 2);  // where it would go
     EXPECT_FALSE(c.Search("zebra", index));
     EXPECT_EQ(index, 3);
-}
-
-TEST(SortedCollection, ComparesStringsByteWiseAndCaseSensitively)
-{
-    TStrCollection c(4);
-    for (const char* s : {"b", "B", "\xC7\xD1", "a"})
-        c.Add(TStrCollection::NewStr(s));
     // Upper case sorts before lower case, and a cp949 lead byte after every ASCII byte.
-    EXPECT_EQ(Strings(c), (std::vector<std::string>{"B", "a", "b", "\xC7\xD1"}));
+    TStrCollection bytes(4);
+    for (const char* s : {"b", "B", "\xC7\xD1", "a"})
+        bytes.Add(TStrCollection::NewStr(s));
+    EXPECT_EQ(Strings(bytes), (std::vector<std::string>{"B", "a", "b", "\xC7\xD1"}));
 }
 
 TEST(SortedCollection, AddReplacePutsTheNewItemInTheOldOnesPlace)
 {
     std::vector<int> freed;
-    TrackedCollection c(4);
-    auto* first = new Tracked(5, &freed);
-    auto* second = new Tracked(5, &freed);
-    c.Put(first);
-    c.Put(new Tracked(9, &freed));
-    EXPECT_LT(c.Put(second), 0);
+    TrackedCollection c(4, &freed);
+    Tracked *first = c.New(5), *second = c.New(5);
+    c.Add(Obj(first));
+    c.Add(Obj(c.New(9)));
+    EXPECT_LT(c.Add(Obj(second)), 0);
     EXPECT_EQ(c.Count(), 2);
-
-    c.PutReplace(second);
+    c.AddReplace(Obj(second));
     ASSERT_EQ(c.Count(), 2);
-    EXPECT_EQ(c.At(0), second);
+    EXPECT_EQ(c.Items(0), static_cast<void*>(Obj(second)));
     EXPECT_TRUE(freed.empty());  // the replaced item is removed, not freed
     delete first;
     EXPECT_EQ(freed, std::vector<int>{5});
@@ -92,25 +83,19 @@ TEST(SortedCollection, AddReplacePutsTheNewItemInTheOldOnesPlace)
 TEST(SortedCollection, WithDuplicatesSearchFindsTheFirstAndIndexOfTheVeryItem)
 {
     std::vector<int> freed;
-    TrackedCollection c(8);
+    TrackedCollection c(8, &freed);
     c.Duplicates = true;
-    auto* a = new Tracked(3, &freed);
-    auto* b = new Tracked(3, &freed);
-    auto* d = new Tracked(3, &freed);
-    c.Put(new Tracked(1, &freed));
-    c.Put(a);
-    c.Put(b);
-    c.Put(new Tracked(7, &freed));
+    Tracked *a = c.New(3), *b = c.New(3), *d = c.New(3);
+    for (Tracked* item : {c.New(1), a, b, c.New(7)})
+        c.Add(Obj(item));
     EXPECT_EQ(c.Count(), 4);
-
-    int key = 3;
-    int index = -1;
+    int key = 3, index = -1;
     EXPECT_TRUE(c.Search(&key, index));
     EXPECT_EQ(index, 1);
     // An equal key goes in front of those already there.
-    EXPECT_EQ(c.Find(b), 1);
-    EXPECT_EQ(c.Find(a), 2);
-    EXPECT_EQ(c.Find(d), -1);  // an equal key, but not in the list
+    EXPECT_EQ(c.IndexOf(Obj(b)), 1);
+    EXPECT_EQ(c.IndexOf(Obj(a)), 2);
+    EXPECT_EQ(c.IndexOf(Obj(d)), -1);  // an equal key, but not in the list
     delete d;
 }
 
@@ -118,37 +103,30 @@ TEST(OwningCollection, FreesItemsOnAtFreeDoFreeFreeAllAndDestruction)
 {
     std::vector<int> freed;
     {
-        TrackedCollection c(4);
-        auto* two = new Tracked(2, &freed);
-        c.Put(new Tracked(1, &freed));
-        c.Put(two);
-        c.Put(new Tracked(3, &freed));
-        c.Put(new Tracked(4, &freed));
+        TrackedCollection c(4, &freed);
+        Tracked* two = c.New(2);
+        for (Tracked* item : {c.New(1), two, c.New(3), c.New(4)})
+            c.Add(Obj(item));
         c.AtFree(0);
         EXPECT_EQ(freed, std::vector<int>{1});
-        c.DoFree(static_cast<TObject*>(two));
+        c.DoFree(Obj(two));
         EXPECT_EQ(freed, (std::vector<int>{1, 2}));
         EXPECT_EQ(c.Count(), 2);
     }
     EXPECT_EQ(freed, (std::vector<int>{1, 2, 3, 4}));
-
     TOCollection plain(2);
-    plain.TList::Add(static_cast<TObject*>(new Tracked(8, &freed)));
+    plain.TList::Add(Obj(new Tracked(8, &freed)));
     plain.TList::Add(nullptr);  // a null item is skipped
     plain.FreeAll();
     EXPECT_EQ(plain.Count(), 0);
     EXPECT_EQ(freed.back(), 8);
-}
-
-TEST(OwningCollection, NoOwnerCollectionNeverFreesItsItems)
-{
-    std::vector<int> freed;
+    // A collection that does not own its items never frees them.
     Tracked item(6, &freed);
     {
         TNoOwnerCollection c(2);
-        c.Add(static_cast<TObject*>(&item));
+        c.Add(Obj(&item));
         c.AtFree(0);
-        c.Add(static_cast<TObject*>(&item));
+        c.Add(Obj(&item));
     }
-    EXPECT_TRUE(freed.empty());
+    EXPECT_EQ(freed.back(), 8);
 }

@@ -7,15 +7,11 @@
 
 namespace {
 
-std::string ToolPath()
-{
-    return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "exprcalc").string();
-}
-
 // Runs the tool with the given (already quoted) arguments; its standard output.
 std::string RunTool(const std::string& arguments, int* status = nullptr)
 {
-    std::string command = "'" + ToolPath() + "' " + arguments + " 2>&1";
+    const auto tool = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "exprcalc";
+    std::string command = "'" + tool.string() + "' " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
         return "<popen failed>";
@@ -42,16 +38,11 @@ TEST(ExprCalcTool, PrintsOneLinePerExpressionWithVariablesKept)
               "error: foo is an unknown function\n");
 }
 
-TEST(ExprCalcTool, CStyleUnderDashC)
+TEST(ExprCalcTool, CStyleUnderDashCAndUsageWithoutExpressions)
 {
     int status = -1;
     EXPECT_EQ(RunTool("--c 'x = 5' 'x == 5' 'fact(3) + 7 % 4'", &status), "5\nTrue\n9\n");
     EXPECT_EQ(status, 0);
-}
-
-TEST(ExprCalcTool, UsageWithoutExpressions)
-{
-    int status = 0;
     EXPECT_EQ(RunTool("", &status), "usage: exprcalc [--c] EXPR...\n");
     EXPECT_NE(status, 0);
 }

@@ -11,7 +11,7 @@ extern "C" {
 #include <vterm.h>
 }
 
-#include "terminal/core/TerminalCore.h"
+#include "TermTestSupport.h"
 
 namespace {
 
@@ -67,16 +67,6 @@ std::array<uint32_t, 256> ByteCells()
     }
     map[' '] = ' ';
     return map;
-}
-
-std::string Escaped(const std::string& s)
-{
-    std::string out;
-    for (unsigned char c : s) {
-        if (c >= 0x20 && c < 0x7F) out.push_back(static_cast<char>(c));
-        else out += Format("\\x%02X", c);
-    }
-    return out;
 }
 
 // Generates operations from the subset, keeping them in bounds by looking at our cursor.
@@ -171,15 +161,17 @@ TEST(Differential, ScreensMatchLibvtermCellByCell)
             ours.DecodeText(op);
             theirs.Write(op);
             const VTermPos cursor = theirs.Cursor();
-            ASSERT_EQ(ours.CurY() - ours.MaxLinePos(), cursor.row) << "seed " << seed << " step " << step << " op " << Escaped(op) << before << " region " << ours.RegionOn() << " " << ours.RegionTop() << " " << ours.RegionBottom();
-            ASSERT_EQ(ours.CurX(), cursor.col) << "seed " << seed << " step " << step << " op " << Escaped(op) << before << " region " << ours.RegionOn() << " " << ours.RegionTop() << " " << ours.RegionBottom();
+            const std::string where = Format("seed %u step %d op ", seed, step) + Escaped(op) + before;
+            const std::string region = Format(" region %d %d %d", ours.RegionOn(), ours.RegionTop(), ours.RegionBottom());
+            ASSERT_EQ(ours.CurY() - ours.MaxLinePos(), cursor.row) << where << region;
+            ASSERT_EQ(ours.CurX(), cursor.col) << where << region;
             for (int row = 0; row < kRows; ++row) {
                 const std::string& line = ours.Data().Strings(ours.MaxLinePos() + row);
                 for (int col = 0; col < kCols; ++col) {
                     const unsigned char b = col < static_cast<int>(line.size()) ? static_cast<unsigned char>(line[static_cast<size_t>(col)]) : ' ';
                     uint32_t want = theirs.Cell(row, col);
                     if (want == 0) want = ' ';
-                    ASSERT_EQ(cells[b], want) << "seed " << seed << " step " << step << " row " << row << " col " << col << " op " << Escaped(op) << before << "\nours   [" << Escaped(line) << "]\ntheirs [" << theirs.RowText(row) << "]";
+                    ASSERT_EQ(cells[b], want) << where << " row " << row << " col " << col << "\nours   [" << Escaped(line) << "]\ntheirs [" << theirs.RowText(row) << "]";
                 }
             }
         }

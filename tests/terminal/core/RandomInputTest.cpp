@@ -39,8 +39,7 @@ private:
         static const char finals[] = "ABCDEHfJKLMPX@mrsuhlzaRe,FGObcdgip%#+-.<INTVq[";
         static const char controls[] = {0, 7, 8, 9, 10, 13, 15, 27, '\x84', '\x85', '\x8d', '\x9b'};
         switch (Pick(10)) {
-        case 0:
-        case 1: {  // text
+        case 0: case 1: {  // text
             const int n = Pick(90);
             for (int i = 0; i < n; ++i) s.push_back(static_cast<char>(0x20 + Pick(95)));
             break;
@@ -53,9 +52,7 @@ private:
             }
             break;
         }
-        case 3:
-        case 4:
-        case 5: {  // a control sequence
+        case 3: case 4: case 5: {  // a control sequence
             s += Pick(8) ? "\x1b[" : "\x9b";
             if (Pick(6) == 0) s.push_back("*=>^?"[Pick(5)]);
             const int params = Pick(4);
@@ -110,16 +107,6 @@ void CheckInvariants(const TTerminalCore& t, const MirrorPainter& mirror)
         while (!shown.empty() && shown.back() == ' ') shown.pop_back();
         ASSERT_EQ(mirror.Row(row), shown) << "row " << row;
     }
-}
-
-std::string Escaped(const std::string& s)
-{
-    std::string out;
-    for (unsigned char c : s) {
-        if (c >= 0x20 && c < 0x7F && c != '\\') out.push_back(static_cast<char>(c));
-        else out += Format("\\x%02X", c);
-    }
-    return out;
 }
 
 void RunStream(uint32_t seed, size_t bytes, bool alphaUse)

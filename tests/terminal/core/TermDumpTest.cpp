@@ -5,18 +5,11 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 namespace {
-
-std::string BinDir()
-{
-    char buf[4096];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    std::string path(buf, n > 0 ? static_cast<size_t>(n) : 0);
-    return path.substr(0, path.rfind('/'));
-}
 
 std::string Dump(const std::string& input, const std::string& args)
 {
@@ -24,7 +17,8 @@ std::string Dump(const std::string& input, const std::string& args)
     const std::string file = ::testing::TempDir() + "termdump_input_" + std::to_string(getpid()) + ".bin";
     std::ofstream(file, std::ios::binary) << input;
     std::string out;
-    FILE* p = popen((BinDir() + "/termdump " + args + " " + file).c_str(), "r");
+    const auto tool = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "termdump";
+    FILE* p = popen((tool.string() + " " + args + " " + file).c_str(), "r");
     if (!p) return out;
     char buf[4096];
     size_t n;
@@ -55,16 +49,12 @@ TEST(TermDump, ChunksThatSplitPairsGiveTheSameScreen)
     for (int k : {1, 2, 3, 7}) EXPECT_EQ(Dump(stream, "--runs --cursor --chunk " + std::to_string(k)), whole) << k;
 }
 
-TEST(TermDump, ColumnsAndRowsShapeTheScreen)
+TEST(TermDump, ColumnsAndRowsShapeTheScreenAndBadArgumentsAreRejected)
 {
     const std::string out = Dump(std::string(25, 'x') + "\r\n1\r\n2\r\n3\x1b[1;1HT", "--cols 10 --rows 3 --cursor");
     // 9 characters a line before the wrap; the screen is the last 3 lines, and the dump stops
     // at the cursor's line.
     EXPECT_EQ(out, "xxxxxxxxx\nxxxxxxxxx\nxxxxxxx\nT\ncursor: 1 3\n");
-}
-
-TEST(TermDump, RejectsBadArguments)
-{
     EXPECT_EQ(Dump("", "--cols 0"), "");
     EXPECT_EQ(Dump("", "--bogus"), "");
 }

@@ -2,7 +2,10 @@
 // Helpers shared by the terminal core tests: a terminal that records its events, readers of
 // the screen, and a painter that keeps its own picture of the screen from the calls it gets.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +45,33 @@ struct RecordingTerminal {
     std::vector<TConfig> RowRuns(int r) const { return Runs(t.MaxLinePos() + r); }
 };
 
+// s with every byte outside printable ASCII (and the backslash) written as \xHH.
+inline std::string Escaped(const std::string& s)
+{
+    std::string out;
+    for (unsigned char c : s) {
+        if (c >= 0x20 && c < 0x7F && c != '\\') out.push_back(static_cast<char>(c));
+        else out += Format("\\x%02X", c);
+    }
+    return out;
+}
+
+// n copies of s.
+inline std::string Repeat(std::string_view s, int n)
+{
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+// Lines prefix+first .. prefix+last, each ended by CR LF unless `lastOpen`.
+inline std::string Numbered(const std::string& prefix, int first, int last, bool lastOpen = false)
+{
+    std::string out;
+    for (int i = first; i <= last; ++i) out += prefix + std::to_string(i) + (lastOpen && i == last ? "" : "\r\n");
+    return out;
+}
+
 // The look of one cell as the runs paint it.
 struct CellLook {
     char ch = ' ';
@@ -64,6 +94,110 @@ inline std::vector<CellLook> PaintLine(const TDataList& d, int y, int width)
         }
     }
     return cells;
+}
+
+// The colour of a name as the checks below write it.
+inline TColor NamedColor(const std::string& name)
+{
+    static const std::pair<const char*, TColor> names[] = {
+        {"black", clBlack}, {"maroon", clMaroon}, {"green", clGreen}, {"olive", clOlive}, {"navy", clNavy},
+        {"purple", clPurple}, {"teal", clTeal}, {"silver", clSilver}, {"gray", clGray}, {"red", clRed},
+        {"lime", clLime}, {"yellow", clYellow}, {"blue", clBlue}, {"fuchsia", clFuchsia}, {"aqua", clAqua},
+        {"white", clWhite}};
+    for (const auto& [n, c] : names)
+        if (name == n) return c;
+    ADD_FAILURE() << "no colour " << name;
+    return -3;
+}
+
+// One expectation on a terminal, written KEY[N[.M]]=VALUE:
+//   LN=text  buffer line N exactly       lN=text  line MaxLinePos+N exactly (N may be negative)
+//   RN=text  screen row N, trailing blanks removed       BN=M  screen rows N..M are blank
+//   SN=n     length of line N            WN=n  length of line N is at most n
+//   cN=n     number of runs on line N    x= y= m= v= r=  CurX CurY MaxLinePos LinePos cursor row
+//   e=text   the reported pieces are the bytes of text   E=n  number of pieces
+//   n=n      number of OnLine calls      o=text  the last line OnLine got
+//   g=0|1    region on                   b=n  region bottom      k=text  collected text
+//   h= ul= rev=  bright, underline, reverse (0|1)        fg= bg=  current colours (by name)
+//   fgN.M= bgN.M= ulN.M= chN.M= paintedN.M=  the look of cell M of line N as its runs paint it
+//   runfgN.I=colour  foreground of run I (-1: the last) on screen row N
+//   param=n  value of the current parameter              params=n  number of parameters
+inline void Check(const RecordingTerminal& r, const std::string& spec)
+{
+    const size_t eq = spec.find('=');
+    const size_t keyEnd = spec.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    const std::string key = spec.substr(0, keyEnd), args = spec.substr(keyEnd, eq - keyEnd);
+    const size_t dot = args.find('.');
+    const int n = args.empty() ? 0 : std::stoi(args);
+    const int m = dot == std::string::npos ? 0 : std::stoi(args.substr(dot + 1));
+    const std::string v = spec.substr(eq + 1);
+    const TTerminalCore& t = r.t;
+    auto num = [&] { return std::stoi(v); };
+    auto cell = [&] { return PaintLine(t.Data(), n, 80)[static_cast<size_t>(m)]; };
+    SCOPED_TRACE(spec);
+    if (key == "L") { EXPECT_EQ(r.Line(n), v); }
+    else if (key == "l") { EXPECT_EQ(r.Line(t.MaxLinePos() + n), v); }
+    else if (key == "R") { EXPECT_EQ(r.Row(n), v); }
+    else if (key == "B") { for (int row = n; row <= num(); ++row) EXPECT_EQ(r.Row(row), "") << row; }
+    else if (key == "S") { EXPECT_EQ(r.Line(n).size(), static_cast<size_t>(num())); }
+    else if (key == "W") { EXPECT_LE(r.Line(n).size(), static_cast<size_t>(num())); }
+    else if (key == "c") { EXPECT_EQ(r.Runs(n).size(), static_cast<size_t>(num())); }
+    else if (key == "x") { EXPECT_EQ(t.CurX(), num()); }
+    else if (key == "y") { EXPECT_EQ(t.CurY(), num()); }
+    else if (key == "m") { EXPECT_EQ(t.MaxLinePos(), num()); }
+    else if (key == "v") { EXPECT_EQ(t.LinePos(), num()); }
+    else if (key == "r") { EXPECT_EQ(t.CurY() - t.MaxLinePos(), num()); }
+    else if (key == "e") { EXPECT_EQ(r.events, Pieces(v)); }
+    else if (key == "E") { EXPECT_EQ(r.events.size(), static_cast<size_t>(num())); }
+    else if (key == "n") { EXPECT_EQ(r.lines.size(), static_cast<size_t>(num())); }
+    else if (key == "o") { EXPECT_EQ(r.lines.empty() ? "<none>" : r.lines.back(), v); }
+    else if (key == "g") { EXPECT_EQ(t.RegionOn(), num() != 0); }
+    else if (key == "b") { EXPECT_EQ(t.RegionBottom(), num()); }
+    else if (key == "k") { EXPECT_EQ(t.CollectedText(), v); }
+    else if (key == "param") { EXPECT_EQ(t.CurParam().Value, std::stoll(v)); }
+    else if (key == "params") { EXPECT_EQ(t.ParamCount(), num()); }
+    else if (key == "h") { EXPECT_EQ(t.Bright(), num() != 0); }
+    else if (key == "ul" && args.empty()) { EXPECT_EQ(t.Underline(), num() != 0); }
+    else if (key == "rev") { EXPECT_EQ(t.Reverse(), num() != 0); }
+    else if (key == "fg" && args.empty()) { EXPECT_EQ(t.FontColor(), NamedColor(v)); }
+    else if (key == "bg" && args.empty()) { EXPECT_EQ(t.BackColor(), NamedColor(v)); }
+    else if (key == "fg") { EXPECT_EQ(cell().fg, NamedColor(v)); }
+    else if (key == "bg") { EXPECT_EQ(cell().bg, NamedColor(v)); }
+    else if (key == "ul") { EXPECT_EQ(cell().flag, num()); }
+    else if (key == "ch") { EXPECT_EQ(std::string(1, cell().ch), v); }
+    else if (key == "painted") { EXPECT_EQ(cell().painted, num() != 0); }
+    else if (key == "runfg") {
+        const std::vector<TConfig> runs = r.RowRuns(n);
+        ASSERT_FALSE(runs.empty());
+        EXPECT_EQ((m < 0 ? runs.back() : runs.at(static_cast<size_t>(m))).FontColor, NamedColor(v));
+    } else {
+        ADD_FAILURE() << "unknown check";
+    }
+}
+
+// Bytes fed in one call, then what must hold.
+struct Step {
+    std::string In;
+    std::vector<std::string> Expect;
+};
+
+// A fresh terminal, optionally prepared, fed step by step.
+struct Scenario {
+    const char* Label;
+    std::vector<Step> Steps;
+    std::function<void(TTerminalCore&)> Setup = nullptr;
+};
+
+inline void RunScenario(const Scenario& s)
+{
+    SCOPED_TRACE(s.Label);
+    RecordingTerminal r;
+    if (s.Setup) s.Setup(r.t);
+    for (size_t i = 0; i < s.Steps.size(); ++i) {
+        SCOPED_TRACE("step " + std::to_string(i));
+        r.Feed(s.Steps[i].In);
+        for (const std::string& e : s.Steps[i].Expect) Check(r, e);
+    }
 }
 
 // Keeps a character picture of the live screen from the painter calls alone.

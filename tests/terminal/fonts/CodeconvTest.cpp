@@ -109,22 +109,20 @@ TEST(Codeconv, EveryExtensionSyllableConvertsAsTheSystemConverterDoes)
     EXPECT_EQ(count, 8822);
 }
 
-TEST(Codeconv, KnownCodes)
+TEST(Codeconv, KnownCodesCodesOutsideBothAreasAndUnassignedCells)
 {
-    EXPECT_EQ(Converted(0xB0A1), 0x8861);  // first syllable of the main set
-    EXPECT_EQ(Converted(0xC8FE), 0xD3B7);  // its last
-    EXPECT_EQ(Converted(0xC652), 0xD3BD);  // last extension syllable
-    EXPECT_EQ(Converted(0x8141), 0x8863);  // first extension syllable
-    EXPECT_EQ(Converted(0xA1A1), 0xD931);
-    EXPECT_EQ(Converted(0xA4A1), 0xDAA1);
-    EXPECT_EQ(Converted(0xCAA1), 0xE031);
-    EXPECT_EQ(Converted(0xFDFE), 0xF9FE);  // last Hanja
-}
-
-TEST(Codeconv, CodesOutsideBothAreasAreLeftUnchanged)
-{
-    for (uint16_t code : {0xC653, 0x0041, 0x0000, 0x00FF, 0x8040, 0xFF41, 0xC661, 0xC7A0})
-        EXPECT_EQ(Converted(code), code) << std::hex << code;
+    const uint16_t blank = BlankJohabCode;
+    // The first and last syllables of the main set and of the extension, symbols, compatibility
+    // jamo, the first and last Hanja; then codes outside both areas, left unchanged; then rows the
+    // standard leaves empty and gaps at the end of symbol rows, drawn blank.
+    const std::pair<uint16_t, uint16_t> cases[] = {
+        {0xB0A1, 0x8861}, {0xC8FE, 0xD3B7}, {0x8141, 0x8863}, {0xC652, 0xD3BD}, {0xA1A1, 0xD931},
+        {0xA4A1, 0xDAA1}, {0xCAA1, 0xE031}, {0xFDFE, 0xF9FE},
+        {0xC653, 0xC653}, {0x0041, 0x0041}, {0x0000, 0x0000}, {0x00FF, 0x00FF}, {0x8040, 0x8040},
+        {0xFF41, 0xFF41}, {0xC661, 0xC661}, {0xC7A0, 0xC7A0},
+        {0xADA1, blank}, {0xAFFE, blank}, {0xC9A1, blank}, {0xFEFE, blank}, {0xA2FE, blank}, {0xA6FE, blank}};
+    for (const auto& [code, johab] : cases)
+        EXPECT_EQ(Converted(code), johab) << std::hex << code;
 }
 
 // A trail byte outside the extension's three ranges used to yield an index into the middle of
@@ -135,11 +133,4 @@ TEST(Codeconv, ExtensionLeadWithInvalidTrailLeftUnchanged)
         EXPECT_EQ(ExtensionIndex(code), -1) << std::hex << code;
         EXPECT_EQ(Converted(code), code) << std::hex << code;
     }
-}
-
-TEST(Codeconv, UnassignedCellsDrawBlank)
-{
-    // Rows the standard leaves empty and gaps at the end of symbol rows.
-    for (uint16_t code : {0xADA1, 0xAFFE, 0xC9A1, 0xFEFE, 0xA2FE, 0xA6FE})
-        EXPECT_EQ(Converted(code), BlankJohabCode) << std::hex << code;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "terminal/fonts/JohabRules.h"
 #include "tools/fontgen/HexFont.h"
@@ -69,16 +70,13 @@ public:
     }
 
 private:
-    static void Put32(std::vector<uint8_t>& v, uint32_t x, bool big)
+    static void Put(std::vector<uint8_t>& v, uint32_t x, bool big, int bytes)
     {
-        for (int i = 0; i < 4; ++i)
-            v.push_back(static_cast<uint8_t>(x >> (big ? 24 - 8 * i : 8 * i)));
+        for (int i = 0; i < bytes; ++i)
+            v.push_back(static_cast<uint8_t>(x >> (big ? 8 * (bytes - 1 - i) : 8 * i)));
     }
-    static void Put16(std::vector<uint8_t>& v, uint32_t x, bool big)
-    {
-        v.push_back(static_cast<uint8_t>(big ? x >> 8 : x));
-        v.push_back(static_cast<uint8_t>(big ? x : x >> 8));
-    }
+    static void Put32(std::vector<uint8_t>& v, uint32_t x, bool big) { Put(v, x, big, 4); }
+    static void Put16(std::vector<uint8_t>& v, uint32_t x, bool big) { Put(v, x, big, 2); }
     static uint8_t Reverse(uint8_t b)
     {
         uint8_t r = 0;
@@ -100,16 +98,11 @@ TEST(HexFont, ReadsNarrowAndWideGlyphsAndSkipsOtherLines)
     int width = 0;
     const auto a = font.Glyph(0x41, &width);
     ASSERT_TRUE(a);
-    EXPECT_EQ(width, 8);
-    EXPECT_EQ(a->Rows[4], 0x1800);
-    EXPECT_EQ(a->Rows[9], 0x7E00);
+    EXPECT_EQ(std::tuple(width, a->Rows[4], a->Rows[9]), std::tuple(8, 0x1800, 0x7E00));
     const auto ga = font.Glyph(0xAC00, &width);
     ASSERT_TRUE(ga);
-    EXPECT_EQ(width, 16);
-    EXPECT_EQ(ga->Rows[3], 0x0010);
-    EXPECT_EQ(ga->Rows[4], 0x1F90);
-    EXPECT_FALSE(font.Glyph(0x42));
-    EXPECT_FALSE(font.Glyph(0x43));
+    EXPECT_EQ(std::tuple(width, ga->Rows[3], ga->Rows[4]), std::tuple(16, 0x0010, 0x1F90));
+    EXPECT_FALSE(font.Glyph(0x42) || font.Glyph(0x43));
 }
 
 TEST(PcfFont, PlacesAGlyphOnTheBaselineInEitherBitOrder)
@@ -125,9 +118,8 @@ TEST(PcfFont, PlacesAGlyphOnTheBaselineInEitherBitOrder)
                 const uint16_t expected = r >= 9 && r <= 12 ? static_cast<uint16_t>(TPcfBuilder::Rows[r - 9] << 6) : 0;
                 EXPECT_EQ(g->Rows[static_cast<size_t>(r)], expected) << msb << pad << " row " << r;
             }
-            EXPECT_FALSE(font.Glyph(0x2121));
-            EXPECT_FALSE(font.Glyph(0x2124));
-            EXPECT_FALSE(font.Glyph(0x2021));
+            for (uint16_t missing : {0x2121, 0x2124, 0x2021})
+                EXPECT_FALSE(font.Glyph(missing)) << std::hex << missing;
         }
     }
 }
@@ -145,19 +137,15 @@ TEST(JamoFit, ReproducesEverySyllableOfAComposableFont)
     // Syllables made from a known set of random jamo glyphs can all be fitted back exactly.
     std::mt19937 random(1234);
     TJamoFont source;
-    auto scatter = [&](TGlyph16& g) {
-        for (auto& row : g.Rows)
-            row = static_cast<uint16_t>(random() & random() & random());
+    auto scatter = [&](auto& sets) {
+        for (auto& set : sets)
+            for (size_t g = 1; g < set.size(); ++g)
+                for (auto& row : set[g].Rows)
+                    row = static_cast<uint16_t>(random() & random() & random());
     };
-    for (auto& set : source.Initial)
-        for (size_t g = 1; g < set.size(); ++g)
-            scatter(set[g]);
-    for (auto& set : source.Medial)
-        for (size_t g = 1; g < set.size(); ++g)
-            scatter(set[g]);
-    for (auto& set : source.Final)
-        for (size_t g = 1; g < set.size(); ++g)
-            scatter(set[g]);
+    scatter(source.Initial);
+    scatter(source.Medial);
+    scatter(source.Final);
     std::vector<TGlyph16> syllables;
     for (int n = 0; n < johab::SyllableCount; ++n)
         syllables.push_back(source.Compose(n));

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "terminal/fonts/Codeconv.h"
 #include "terminal/fonts/GlyphTables.h"
@@ -28,13 +29,16 @@ const std::string SpcFile = FontsDir + "/smooth.spc";
 const std::string KsgFile = FontsDir + "/산.ksg";
 const std::string GoldenFile = std::string(HM_SOURCE_DIR) + "/tests/terminal/fonts/data/sample-line.txt";
 
-void LoadGeneratedFonts()
-{
-    LoadHanFont(HanFile);
-    LoadEngFont(EngFile);
-    LoadSpcFont(SpcFile);
-    LoadKsgFont(KsgFile);
-}
+// Every test starts from the generated fonts.
+struct GeneratedFonts : ::testing::Test {
+    void SetUp() override
+    {
+        LoadHanFont(HanFile);
+        LoadEngFont(EngFile);
+        LoadSpcFont(SpcFile);
+        LoadKsgFont(KsgFile);
+    }
+};
 
 // A stored (complemented) 16 x 16 glyph as ink rows.
 TGlyph16 InkOf(const uint8_t* stored)
@@ -59,19 +63,16 @@ std::string Picture(const TFrameBuffer& fb)
 
 }  // namespace
 
-TEST(GeneratedFonts, FilesHaveTheSizesTheLoadersTake)
+TEST_F(GeneratedFonts, FilesHaveTheSizesTheLoadersTake)
 {
-    EXPECT_EQ(std::filesystem::file_size(HanFile), HanFontFullSize);
-    EXPECT_EQ(std::filesystem::file_size(EngFile), 4096u);
-    EXPECT_EQ(std::filesystem::file_size(SpcFile), 4096u);
-    EXPECT_EQ(std::filesystem::file_size(KsgFile), TGlyphTables::SymbolBytes);
-    EXPECT_TRUE(std::filesystem::exists(FontsDir + "/unifont-copyright.txt"));
-    EXPECT_TRUE(std::filesystem::exists(FontsDir + "/baekmuk-copyright.txt"));
+    namespace fs = std::filesystem;
+    EXPECT_EQ(std::tuple(fs::file_size(HanFile), fs::file_size(EngFile), fs::file_size(SpcFile), fs::file_size(KsgFile)),
+              std::tuple(HanFontFullSize, 4096u, 4096u, TGlyphTables::SymbolBytes));
+    EXPECT_TRUE(fs::exists(FontsDir + "/unifont-copyright.txt") && fs::exists(FontsDir + "/baekmuk-copyright.txt"));
 }
 
-TEST(GeneratedFonts, ComposedSyllablesReproduceMostOfUnifont)
+TEST_F(GeneratedFonts, ComposedSyllablesReproduceMostOfUnifont)
 {
-    LoadGeneratedFonts();
     const THexFont unifont(HM_UNIFONT_HEX);
     int exact = 0;
     for (int n = 0; n < johab::SyllableCount; ++n) {
@@ -82,9 +83,8 @@ TEST(GeneratedFonts, ComposedSyllablesReproduceMostOfUnifont)
     EXPECT_GT(exact, johab::SyllableCount * 2 / 3);
 }
 
-TEST(GeneratedFonts, EnglishGlyphsAreUnifontsAscii)
+TEST_F(GeneratedFonts, EnglishGlyphsAreUnifontsAscii)
 {
-    LoadGeneratedFonts();
     const THexFont unifont(HM_UNIFONT_HEX);
     for (char32_t c = 0x20; c < 0x7F; ++c) {
         const auto g = unifont.Glyph(c);
@@ -95,9 +95,8 @@ TEST(GeneratedFonts, EnglishGlyphsAreUnifontsAscii)
     EXPECT_EQ(GlyphTables().English[0], 0xFF);  // control bytes are blank
 }
 
-TEST(GeneratedFonts, SymbolGlyphsAreTheKsFontsGlyphsOfTheSameCell)
+TEST_F(GeneratedFonts, SymbolGlyphsAreTheKsFontsGlyphsOfTheSameCell)
 {
-    LoadGeneratedFonts();
     const TPcfFont symbols(HM_SYMBOL_PCF);
     int found = 0;
     for (int row = 0; row < 12; ++row) {
@@ -111,9 +110,8 @@ TEST(GeneratedFonts, SymbolGlyphsAreTheKsFontsGlyphsOfTheSameCell)
     EXPECT_GT(found, 900);
 }
 
-TEST(GeneratedFonts, SampleLineMatchesTheGoldenImage)
+TEST_F(GeneratedFonts, SampleLineMatchesTheGoldenImage)
 {
-    LoadGeneratedFonts();
     TFrameBuffer screen(288, 32, 0);
     THanBitFont font(&screen);
     // Hanja go to the system font; a frame stands in for it here.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "FontTestFiles.h"
 #include "terminal/fonts/GlyphTables.h"
@@ -56,12 +57,11 @@ TEST(HanFontLoader, FullFileFillsTheThreeJamoTables)
     ASSERT_EQ(file.size(), HanFontFullSize);
     LoadHanFont(dir.Write("full.han", file));
     const TGlyphTables& t = GlyphTables();
-    EXPECT_TRUE(IsComplementOf(t.Initial, file.data()));
-    EXPECT_TRUE(IsComplementOf(t.Medial, file.data() + 5120));
-    EXPECT_TRUE(IsComplementOf(t.Final, file.data() + 5120 + 2816));
+    EXPECT_TRUE(IsComplementOf(t.Initial, file.data()) && IsComplementOf(t.Medial, file.data() + 5120) &&
+                IsComplementOf(t.Final, file.data() + 5120 + 2816));
 }
 
-TEST(HanFontLoader, CompactFileLoadsLikeTheFullFileWithEmptyGlyphZero)
+TEST(HanFontLoader, CompactFileLoadsLikeTheFullFileAndClearsGlyphZeroOfEverySet)
 {
     TTempDir dir;
     const auto compact = HanFont(true, 5);
@@ -70,14 +70,9 @@ TEST(HanFontLoader, CompactFileLoadsLikeTheFullFileWithEmptyGlyphZero)
     const TGlyphTables fromFull = GlyphTables();
     LoadEveryFont(dir, 9);  // something else in between
     LoadHanFont(dir.Write("compact.han", compact));
-    EXPECT_EQ(GlyphTables().Initial, fromFull.Initial);
-    EXPECT_EQ(GlyphTables().Medial, fromFull.Medial);
-    EXPECT_EQ(GlyphTables().Final, fromFull.Final);
-}
+    EXPECT_EQ(std::tie(GlyphTables().Initial, GlyphTables().Medial, GlyphTables().Final),
+              std::tie(fromFull.Initial, fromFull.Medial, fromFull.Final));
 
-TEST(HanFontLoader, CompactFileClearsGlyphZeroOfEverySet)
-{
-    TTempDir dir;
     // A full font whose glyph 0 of every set is solid ink, then a compact one.
     auto full = HanFont(false);
     for (size_t set = 0; set < 16; ++set) {
@@ -87,15 +82,11 @@ TEST(HanFontLoader, CompactFileClearsGlyphZeroOfEverySet)
     LoadHanFont(dir.Write("solid.han", full));
     EXPECT_EQ(GlyphTables().Initial[0], 0x00);
     LoadHanFont(dir.Write("compact.han", HanFont(true)));
+    auto blank = [](const uint8_t* glyph) { return std::all_of(glyph, glyph + 32, [](uint8_t b) { return b == 0xFF; }); };
     for (size_t s = 0; s < 8; ++s)
-        EXPECT_TRUE(std::all_of(&GlyphTables().Initial[s * 640], &GlyphTables().Initial[s * 640 + 32],
-                                [](uint8_t b) { return b == 0xFF; }));
-    for (size_t s = 0; s < 4; ++s) {
-        EXPECT_TRUE(std::all_of(&GlyphTables().Medial[s * 704], &GlyphTables().Medial[s * 704 + 32],
-                                [](uint8_t b) { return b == 0xFF; }));
-        EXPECT_TRUE(std::all_of(&GlyphTables().Final[s * 896], &GlyphTables().Final[s * 896 + 32],
-                                [](uint8_t b) { return b == 0xFF; }));
-    }
+        EXPECT_TRUE(blank(&GlyphTables().Initial[s * 640])) << s;
+    for (size_t s = 0; s < 4; ++s)
+        EXPECT_TRUE(blank(&GlyphTables().Medial[s * 704]) && blank(&GlyphTables().Final[s * 896])) << s;
 }
 
 TEST(HanFontLoader, OtherSizesAreRefusedWithTheMessageAndChangeNothing)
@@ -133,7 +124,7 @@ TEST(FontLoaders, MissingOrUnreadableFilesChangeNothingSilently)
     EXPECT_TRUE(SameTables(GlyphTables(), before));
 }
 
-TEST(FontLoaders, ShortEnglishAndSpecialFilesChangeNothing)
+TEST(FontLoaders, ShortEnglishAndSpecialFilesChangeNothingLongOnesReadTheirFirst4096Bytes)
 {
     TTempDir dir;
     LoadEveryFont(dir, 4);
@@ -145,87 +136,51 @@ TEST(FontLoaders, ShortEnglishAndSpecialFilesChangeNothing)
     spc.pop_back();
     LoadSpcFont(dir.Write("short.spc", spc));
     EXPECT_TRUE(SameTables(GlyphTables(), before));
-}
-
-TEST(FontLoaders, EnglishAndSpecialFilesReadTheirFirst4096Bytes)
-{
-    TTempDir dir;
-    auto eng = TaggedGlyphs(300, 16, 11);  // longer than needed
+    eng = TaggedGlyphs(300, 16, 11);
     LoadEngFont(dir.Write("long.eng", eng));
     EXPECT_TRUE(IsComplementOf(GlyphTables().English, eng.data()));
-    const auto spc = TaggedGlyphs(140, 32, 12);
+    spc = TaggedGlyphs(140, 32, 12);
     LoadSpcFont(dir.Write("long.spc", spc));
     EXPECT_TRUE(IsComplementOf(GlyphTables().Special, spc.data()));
 }
 
-TEST(KsgFontLoader, FullFileFillsAllSymbolGlyphs)
+TEST(KsgFontLoader, FullAndLongerFilesFillAllSymbolGlyphs)
 {
+    // Only the first 1082 glyphs used to be complemented after a load, so the last 46 showed
+    // inverted: the whole table is checked.
     TTempDir dir;
-    const auto ksg = TaggedGlyphs(1128, 32, 100);
-    LoadKsgFont(dir.Write("full.ksg", ksg));
-    EXPECT_TRUE(IsComplementOf(GlyphTables().Symbol, ksg.data()));
+    for (int count : {1128, 1200}) {
+        const auto ksg = TaggedGlyphs(count, 32, count - 1028);
+        LoadKsgFont(dir.Write("full.ksg", ksg));
+        EXPECT_TRUE(IsComplementOf(GlyphTables().Symbol, ksg.data())) << count;
+    }
 }
 
-// Only the first 1082 glyphs used to be complemented after a load, so the last 46 showed
-// inverted.
-TEST(KsgFontLoader, SymbolGlyphsPast1082AreComplementedToo)
+TEST(KsgFontLoader, ShortAndCompactFiles)
 {
+    struct Case {
+        const char* Label;
+        std::vector<std::pair<int, int>> Loads;  // glyph count and tag variant of each file, in order
+        std::vector<std::pair<int, int>> Tags;   // glyph and the tag it shows afterwards
+    };
+    // A short file used to leave the glyphs past its end inverted. The compact layout's gaps keep
+    // what was there before the move; its blocks move by 25, 25 + 26 and 25 + 26 + 11 glyphs; past
+    // it the previous font's glyph stays. The rearrangement used to move only what lay in the
+    // first 33696 bytes at each step, so the last 51 glyphs of a compact file never arrived.
+    const Case cases[] = {
+        {"ShortFileKeepsTheGlyphsPastItsEnd", {{1128, 0}, {100, 2000}, {0, 0}},
+         {{0, 2000}, {99, 2099}, {100, 100}, {1127, 1127}}},
+        {"CompactFileOpensTheThreeGaps", {{1128, 5000}, {1053, 0}},
+         {{162, 162}, {163, 163}, {188, 163}, {536, 511}, {563, 512}, {918, 867}, {930, 868}, {1115, 6115}}},
+        {"CompactFileKeepsItsLastGlyphs", {{1053, 0}}, {{1064, 1002}, {1114, 1052}}},
+    };
+    ASSERT_EQ(TaggedGlyphs(1053, 32).size(), KsgFontCompactSize);
     TTempDir dir;
-    const auto ksg = TaggedGlyphs(1128, 32, 1);
-    LoadKsgFont(dir.Write("full.ksg", ksg));
-    for (size_t g = 1082; g < 1128; ++g)
-        EXPECT_EQ(StoredTag(&GlyphTables().Symbol[g * 32]), static_cast<int>(g) + 1);
-}
-
-TEST(KsgFontLoader, LongerFileReadsTheFirst1128Glyphs)
-{
-    TTempDir dir;
-    const auto ksg = TaggedGlyphs(1200, 32, 7);
-    LoadKsgFont(dir.Write("long.ksg", ksg));
-    EXPECT_TRUE(IsComplementOf(GlyphTables().Symbol, ksg.data()));
-}
-
-// A file shorter than the table used to leave the glyphs past its end inverted.
-TEST(KsgFontLoader, ShortFileKeepsTheGlyphsPastItsEnd)
-{
-    TTempDir dir;
-    LoadKsgFont(dir.Write("full.ksg", TaggedGlyphs(1128, 32, 0)));
-    LoadKsgFont(dir.Write("short.ksg", TaggedGlyphs(100, 32, 2000)));
-    const auto& s = GlyphTables().Symbol;
-    EXPECT_EQ(StoredTag(&s[0]), 2000);
-    EXPECT_EQ(StoredTag(&s[99 * 32]), 2099);
-    EXPECT_EQ(StoredTag(&s[100 * 32]), 100);
-    EXPECT_EQ(StoredTag(&s[1127 * 32]), 1127);
-    LoadKsgFont(dir.Write("empty.ksg", {}));
-    EXPECT_EQ(StoredTag(&s[0]), 2000);
-}
-
-TEST(KsgFontLoader, CompactFileOpensTheThreeGaps)
-{
-    TTempDir dir;
-    LoadKsgFont(dir.Write("full.ksg", TaggedGlyphs(1128, 32, 5000)));
-    const auto compact = TaggedGlyphs(1053, 32, 0);
-    ASSERT_EQ(compact.size(), KsgFontCompactSize);
-    LoadKsgFont(dir.Write("compact.ksg", compact));
-    const auto& s = GlyphTables().Symbol;
-    auto tag = [&](int g) { return StoredTag(&s[static_cast<size_t>(g) * 32]); };
-    EXPECT_EQ(tag(162), 162);  // before the first gap
-    EXPECT_EQ(tag(163), 163);  // a gap keeps what was there before the move
-    EXPECT_EQ(tag(188), 163);  // first block moved by 25 glyphs
-    EXPECT_EQ(tag(536), 511);
-    EXPECT_EQ(tag(563), 512);  // second block moved by 25 + 26
-    EXPECT_EQ(tag(918), 867);
-    EXPECT_EQ(tag(930), 868);  // third block moved by 25 + 26 + 11
-    EXPECT_EQ(tag(1115), 6115);  // past the compact layout: the previous font's glyph
-}
-
-// The rearrangement used to move only what lay in the first 33696 bytes at each step, so the
-// last 51 glyphs of a compact file never reached the table.
-TEST(KsgFontLoader, CompactFileKeepsItsLastGlyphs)
-{
-    TTempDir dir;
-    LoadKsgFont(dir.Write("compact.ksg", TaggedGlyphs(1053, 32, 0)));
-    const auto& s = GlyphTables().Symbol;
-    EXPECT_EQ(StoredTag(&s[1064 * 32]), 1002);
-    EXPECT_EQ(StoredTag(&s[1114 * 32]), 1052);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Label);
+        for (const auto& [count, variant] : c.Loads)
+            LoadKsgFont(dir.Write("f.ksg", TaggedGlyphs(count, 32, variant)));
+        for (const auto& [glyph, tag] : c.Tags)
+            EXPECT_EQ(StoredTag(&GlyphTables().Symbol[static_cast<size_t>(glyph) * 32]), tag) << glyph;
+    }
 }

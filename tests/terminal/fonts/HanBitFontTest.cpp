@@ -2,6 +2,8 @@
 // of a syllable, colours, and the fill and line primitives.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
 #include <vector>
 
 #include "FontTestFiles.h"
@@ -13,6 +15,8 @@ using namespace fonttest;
 namespace {
 
 constexpr uint8_t Ink = 15, Back = 4, Untouched = 7;
+using P = std::pair<int, int>;
+const P Skip{-2, -2};
 
 class HanBitFontTest : public ::testing::Test {
 protected:
@@ -46,21 +50,23 @@ protected:
                     return false;
         return true;
     }
-    // The set and glyph number a jamo tag row shows; {-1, 0} when the row is blank.
-    std::pair<int, int> Jamo(int x, int y, int row)
+    // Whether the `width` columns from x are drawn and blank on all 16 rows.
+    void ExpectBlank(int x, int width)
     {
-        const unsigned bits = Bits(x, y + row, 16);
-        if (bits == 0)
-            return {-1, 0};
-        return {static_cast<int>(bits >> 8 & 0x7F), static_cast<int>(bits & 0xFF)};
+        for (int r = 0; r < 16; ++r)
+            EXPECT_EQ(Bits(x, r, width), 0u) << "column " << x << " row " << r;
+    }
+    // The set and glyph number a jamo tag row shows; {-1, 0} when the row is blank.
+    P Jamo(int x, int row)
+    {
+        const unsigned bits = Bits(x, row, 16);
+        return bits == 0 ? P(-1, 0) : P(static_cast<int>(bits >> 8 & 0x7F), static_cast<int>(bits & 0xFF));
     }
 
     TTempDir Dir;
     TFrameBuffer Screen{200, 40, Untouched};
     THanBitFont Font{&Screen};
 };
-
-using P = std::pair<int, int>;
 
 }  // namespace
 
@@ -74,82 +80,54 @@ TEST_F(HanBitFontTest, AsciiTakesTheEnglishGlyphAndAdvancesEightPixels)
     EXPECT_EQ(Screen.Pixel(3, 1), Untouched);
 }
 
-TEST_F(HanBitFontTest, SyllableWithoutFinalUsesThePlainSetsAndNoFinalGlyph)
+TEST_F(HanBitFontTest, SyllableSetsFollowTheFinalVowelShapeAndInitial)
 {
-    Font.NewHTextOut(0, 0, "\xb0\xa1");  // 가: ㄱ + ㅏ
-    EXPECT_EQ(Jamo(0, 0, InitialTagRow), P(0, 1));
-    EXPECT_EQ(Jamo(0, 0, MedialTagRow), P(0, 1));
-    EXPECT_EQ(Jamo(0, 0, FinalTagRow), P(-1, 0));
+    // 가 (ㄱ + ㅏ: plain sets, no final glyph), 각 (with a final: the final sets), 구 (ㅜ under
+    // the consonant), 뫄 (ㅘ, a compound vowel), 똠 (an extension syllable: ㄸ + ㅗ + ㅁ), 힝, 쾌.
+    Font.NewHTextOut(0, 0, "\xb0\xa1\xb0\xa2\xb1\xb8\xb8\xfa\x8c\x63\xc8\xfe\xc4\xe8");
+    const std::array<P, 3> cells[] = {
+        {P(0, 1), P(0, 1), P(-1, 0)}, {P(5, 1), P(2, 1), P(0, 1)},   {P(2, 1), P(0, 14), Skip},
+        {P(3, 7), P(1, 10), Skip},    {P(6, 5), P(3, 9), P(3, 16)},  {P(5, 19), P(3, 21), P(1, 21)},
+        {P(3, 16), P(0, 11), P(-1, 0)}};
+    const int rows[] = {InitialTagRow, MedialTagRow, FinalTagRow};
+    for (int c = 0; c < 7; ++c)
+        for (int k = 0; k < 3; ++k)
+            if (cells[c][k] != Skip) {
+                EXPECT_EQ(Jamo(16 * c, rows[k]), cells[c][k]) << "cell " << c << " part " << k;
+            }
 }
 
-TEST_F(HanBitFontTest, SyllableWithFinalUsesTheFinalSets)
+TEST_F(HanBitFontTest, SymbolsCompatibilityJamoAndD4CodesTakeSymbolGlyphsByCell)
 {
-    Font.NewHTextOut(0, 0, "\xb0\xa2");  // 각: ㄱ + ㅏ + ㄱ
-    EXPECT_EQ(Jamo(0, 0, InitialTagRow), P(5, 1));
-    EXPECT_EQ(Jamo(0, 0, MedialTagRow), P(2, 1));
-    EXPECT_EQ(Jamo(0, 0, FinalTagRow), P(0, 1));
+    // Row 4 cell 1; the last symbol; a cell past 0x7E in the Johab trail; unconverted D4 codes
+    // take the special glyphs.
+    Font.NewHTextOut(0, 0, "\xa1\xa1\xa4\xa1\xac\xf1\xa1\xef\xd4\x80\xd4\xa0");
+    const unsigned tags[] = {0, 3 * 94, 11 * 94 + 80, 0xEF - 0xA1, 0, 0x20};
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(Bits(16 * c, 0, 16), tags[c]) << "cell " << c;
 }
 
-TEST_F(HanBitFontTest, SetsFollowVowelShapeAndInitial)
-{
-    // 구 (ㅜ under the consonant), 뫄 (ㅘ, a compound vowel), 똠 (an extension syllable:
-    // ㄸ + ㅗ + ㅁ), 힝 and 쾌.
-    Font.NewHTextOut(0, 0, "\xb1\xb8\xb8\xfa\x8c\x63\xc8\xfe\xc4\xe8");
-    EXPECT_EQ(Jamo(0, 0, InitialTagRow), P(2, 1));
-    EXPECT_EQ(Jamo(0, 0, MedialTagRow), P(0, 14));
-    EXPECT_EQ(Jamo(16, 0, InitialTagRow), P(3, 7));
-    EXPECT_EQ(Jamo(16, 0, MedialTagRow), P(1, 10));
-    EXPECT_EQ(Jamo(32, 0, InitialTagRow), P(6, 5));
-    EXPECT_EQ(Jamo(32, 0, MedialTagRow), P(3, 9));
-    EXPECT_EQ(Jamo(32, 0, FinalTagRow), P(3, 16));
-    EXPECT_EQ(Jamo(48, 0, InitialTagRow), P(5, 19));
-    EXPECT_EQ(Jamo(48, 0, MedialTagRow), P(3, 21));
-    EXPECT_EQ(Jamo(48, 0, FinalTagRow), P(1, 21));
-    EXPECT_EQ(Jamo(64, 0, InitialTagRow), P(3, 16));
-    EXPECT_EQ(Jamo(64, 0, MedialTagRow), P(0, 11));
-    EXPECT_EQ(Jamo(64, 0, FinalTagRow), P(-1, 0));
-}
-
-TEST_F(HanBitFontTest, SymbolsAndCompatibilityJamoTakeSymbolGlyphsByCell)
-{
-    Font.NewHTextOut(0, 0, "\xa1\xa1\xa4\xa1\xac\xf1\xa1\xef");
-    EXPECT_EQ(Bits(0, 0, 16), 0u);
-    EXPECT_EQ(Bits(16, 0, 16), 3u * 94);        // row 4, cell 1
-    EXPECT_EQ(Bits(32, 0, 16), 11u * 94 + 80);  // the last symbol
-    EXPECT_EQ(Bits(48, 0, 16), 0xEFu - 0xA1);   // a cell past 0x7E in the Johab trail
-}
-
-TEST_F(HanBitFontTest, SpecialGlyphsForUnconvertedD4Codes)
-{
-    Font.NewHTextOut(0, 0, "\xd4\x80\xd4\xa0");
-    EXPECT_EQ(Bits(0, 0, 16), 0u);
-    EXPECT_EQ(Bits(16, 0, 16), 0x20u);
-}
-
-TEST_F(HanBitFontTest, SymbolIndexPastTheTableLeavesTheCellUnchanged)
+// An unconverted code with a low byte below 0x31 gave a negative symbol index and read before
+// the table; past the table likewise the cell is left unchanged.
+TEST_F(HanBitFontTest, SymbolIndexOutsideTheTableLeavesTheCellUnchanged)
 {
     Font.NewHTextOut(0, 0, "\xde\xff" "A");
     EXPECT_TRUE(Untouched16(0, 0));
     EXPECT_EQ(Bits(16, 1, 8), unsigned('A'));
+    Font.NewHTextOut(0, 20, AnsiString("\xd9\x20\xd9\x00", 4));
+    EXPECT_TRUE(Untouched16(0, 20));
+    EXPECT_TRUE(Untouched16(16, 20));
 }
 
-// An unconverted code with a low byte below 0x31 gave a negative symbol index and read before
-// the table.
-TEST_F(HanBitFontTest, SymbolIndexBelowTheTableLeavesTheCellUnchanged)
+// The blank look-up value 0x2020 composed an initial consonant into every unassigned cell; a
+// lead byte at the end of a text (cut at the last column) composed a stray consonant from the
+// code lead x 256; Hanja without a drawer show blank cells.
+TEST_F(HanBitFontTest, UnassignedCellsLoneLeadBytesAndUndrawnHanjaAreBlank)
 {
-    Font.NewHTextOut(0, 0, AnsiString("\xd9\x20\xd9\x00", 4));
-    EXPECT_TRUE(Untouched16(0, 0));
-    EXPECT_TRUE(Untouched16(16, 0));
-}
-
-// The blank look-up value 0x2020 composed an initial consonant into every unassigned cell.
-TEST_F(HanBitFontTest, UnassignedCellDrawsABlankCell)
-{
-    Font.NewHTextOut(0, 0, "\xad\xa1\xc9\xa1");
-    for (int r = 0; r < 16; ++r) {
-        EXPECT_EQ(Bits(0, r, 16), 0u);
-        EXPECT_EQ(Bits(16, r, 16), 0u);
-    }
+    Font.NewHTextOut(0, 0, "\xad\xa1\xc9\xa1\xca\xa1" "A\xb0");
+    ExpectBlank(0, 48);
+    ExpectBlank(56, 8);
+    EXPECT_EQ(Screen.Pixel(64, 0), Untouched);
 }
 
 TEST_F(HanBitFontTest, HanjaGoToTheSystemFontDrawerWithTheirOwnBytes)
@@ -162,30 +140,9 @@ TEST_F(HanBitFontTest, HanjaGoToTheSystemFontDrawerWithTheirOwnBytes)
     });
     Font.NewHTextOut(5, 3, "a\xca\xa1\xfd\xfe");
     ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].X, 13);
-    EXPECT_EQ(calls[0].Y, 3);
-    EXPECT_EQ(calls[0].Text, "\xca\xa1");
-    EXPECT_EQ(calls[0].Fg, Ink);
-    EXPECT_EQ(calls[0].Bg, Back);
-    EXPECT_EQ(calls[1].X, 29);
-    EXPECT_EQ(calls[1].Text, "\xfd\xfe");
-}
-
-TEST_F(HanBitFontTest, HanjaWithoutADrawerShowBlankCells)
-{
-    Font.NewHTextOut(0, 0, "\xca\xa1");
-    for (int r = 0; r < 16; ++r)
-        EXPECT_EQ(Bits(0, r, 16), 0u);
-}
-
-// A lead byte at the end of a text (cut at the last column) composed a stray consonant from the
-// code lead x 256.
-TEST_F(HanBitFontTest, LeadByteEndingTheTextLeavesItsColumnBlank)
-{
-    Font.NewHTextOut(0, 0, "A\xb0");
-    for (int r = 0; r < 16; ++r)
-        EXPECT_EQ(Bits(8, r, 8), 0u);
-    EXPECT_EQ(Screen.Pixel(16, 0), Untouched);
+    EXPECT_EQ(std::tie(calls[0].X, calls[0].Y, calls[0].Text, calls[0].Fg, calls[0].Bg),
+              std::tuple(13, 3, "\xca\xa1", Ink, Back));
+    EXPECT_EQ(std::tie(calls[1].X, calls[1].Text), std::tuple(29, "\xfd\xfe"));
 }
 
 TEST_F(HanBitFontTest, EqualFontAndBackColoursDrawSolidCells)
@@ -207,35 +164,29 @@ TEST(HanBitFontColours, PaletteRoundTripsAndOtherColoursBecomeBlack)
         EXPECT_EQ(font.FontNibble(), i);
         EXPECT_EQ(font.GetFontColor(), NibbleToColor(i));
     }
-    EXPECT_EQ(NibbleToColor(3), clOlive);
-    EXPECT_EQ(NibbleToColor(4), clNavy);
-    EXPECT_EQ(NibbleToColor(16), clBlack);
-    EXPECT_EQ(NibbleToColor(-1), clBlack);
+    EXPECT_EQ(std::tuple(NibbleToColor(3), NibbleToColor(4), NibbleToColor(16), NibbleToColor(-1)),
+              std::tuple(clOlive, clNavy, clBlack, clBlack));
     font.SetBackColor(0x123456);
-    EXPECT_EQ(font.BackNibble(), 0);
-    EXPECT_EQ(font.GetBackColor(), clBlack);
+    EXPECT_EQ(std::tuple(font.BackNibble(), font.GetBackColor()), std::tuple(0, clBlack));
     font.SetBackColor(clWhite);
     EXPECT_EQ(font.BackNibble(), 15);
 }
 
-TEST_F(HanBitFontTest, FillLineFillsWholeRowsWithTheBackColour)
+TEST_F(HanBitFontTest, FillLineAndHorzLine)
 {
+    // Whole rows from the first to before the second take the back colour.
     Font.NewFillLine(2, 5);
     for (int y = 0; y < 8; ++y)
         for (int x : {0, 100, 199})
             EXPECT_EQ(Screen.Pixel(x, y), y >= 2 && y < 5 ? Back : Untouched) << x << "," << y;
     Font.NewFillLine(6, 0);
     EXPECT_EQ(Screen.Pixel(0, 6), Untouched);
-}
-
-TEST_F(HanBitFontTest, HorzLineSetsTheFontColourFromX1ToBeforeX2)
-{
-    Font.NewHorzLineTo(4, 10, 3);
-    EXPECT_EQ(Screen.Pixel(3, 3), Untouched);
-    EXPECT_EQ(Screen.Pixel(4, 3), Ink);
-    EXPECT_EQ(Screen.Pixel(9, 3), Ink);
-    EXPECT_EQ(Screen.Pixel(10, 3), Untouched);
-    EXPECT_EQ(Screen.Pixel(4, 2), Untouched);
+    // The font colour from x1 to before x2.
+    Font.NewHorzLineTo(4, 10, 7);
+    const std::pair<int, uint8_t> pixels[] = {{3, Untouched}, {4, Ink}, {9, Ink}, {10, Untouched}};
+    for (const auto& [x, colour] : pixels)
+        EXPECT_EQ(Screen.Pixel(x, 7), colour) << x;
+    EXPECT_EQ(Screen.Pixel(4, 6), Untouched);
 }
 
 TEST_F(HanBitFontTest, TextPastTheEdgesIsClipped)
@@ -254,7 +205,7 @@ TEST_F(HanBitFontTest, LoadingAFontChangesEveryRenderer)
     LoadHanFont(Dir.Write("v.han", HanFont(false, 40)));
     Font.NewHTextOut(0, 0, "\xb0\xa1");
     second.NewHTextOut(0, 0, "\xb0\xa1");
-    EXPECT_EQ(Jamo(0, 0, InitialTagRow), P(0, 41));
+    EXPECT_EQ(Jamo(0, InitialTagRow), P(0, 41));
     unsigned bits = 0;
     for (int c = 0; c < 16; ++c)
         bits = bits << 1 | (other.Pixel(c, InitialTagRow) == Ink);
