@@ -1,29 +1,190 @@
-#include "ScriptTestFixture.h"
+// Records, cutting texts into commands and words, escapes, directions and the command executor.
 
-#include "script/ScriptText.h"
+#include "ScriptTest.h"
+#include "script/Buttons.h"
+#include "script/Escapes.h"
 #include "script/Variables.h"
 
-// ---- splitting and sending ----
+namespace {
 
-TEST_F(ScriptTest, TypedLineSendsEachCommandWithLineEnd)
+Strings AllWords(TScriptState& state, const AnsiString& text, const char* separators)
+{
+    Strings words;
+    for (auto w = state.GetWord(text, separators); w; w = state.GetWord(separators))
+        words.push_back(*w);
+    return words;
+}
+
+Strings AllCommands(TScriptState& state, const AnsiString& text)
+{
+    Strings commands;
+    size_t cursor = 0;
+    while (auto c = state.SplitCommand(text, cursor))
+        commands.push_back(*c);
+    return commands;
+}
+
+} // namespace
+
+TEST(RecordsTest, OwnedListFreesWhatItRemoves)
+{
+    TVariableList list;
+    auto* a = list.Add(std::make_unique<cVariables>());
+    auto* b = list.Add(std::make_unique<cVariables>());
+    EXPECT_EQ(list.IndexOf(b), 1);
+    list.Remove(a);
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_EQ(list[0], b);
+    EXPECT_EQ(list[1], nullptr);
+    list.Delete(5);  // out of range: nothing
+    list.Clear();
+    EXPECT_TRUE(list.Empty());
+}
+
+TEST_F(ScriptTest, ButtonOnAndOffClickOnlyAButtonWithAControl)
+{
+    auto button = std::make_unique<cButton>();
+    button->Name = " fight ";
+    button->Status = 1;
+    cButton* b = state.ButtonList.Add(std::move(button));
+    ButtonOn(state, "fight");
+    EXPECT_EQ(b->Status & 1, 0);  // cleared so the click leaves it on
+    EXPECT_EQ(host.Count(TScriptEvent::Click), 0);
+    int control = 0;
+    b->Control = reinterpret_cast<TMyButton*>(&control);
+    ButtonOn(state, "fight ");
+    EXPECT_EQ(host.Count(TScriptEvent::Click), 1);
+    // Without an OffBuff a button is not switched off.
+    ButtonOff(state, "fight");
+    EXPECT_EQ(host.Count(TScriptEvent::Click), 1);
+    b->OffBuff = "rest";
+    ButtonOff(state, "fight");
+    EXPECT_EQ(b->Status & 1, 1);
+    EXPECT_EQ(host.Count(TScriptEvent::Click), 2);
+    ButtonOn(state, "nobody");
+    EXPECT_EQ(host.Count(TScriptEvent::Click), 2);
+}
+
+TEST_F(ScriptTest, SplitCommand)
+{
+    const struct {
+        const char* Text;
+        Strings Commands;
+    } cases[] = {
+        {"a|b\rc\nd", {"a", "b", "c", "d"}},
+        // Empty commands between separators are commands too; a trailing separator adds none.
+        {"a||b|", {"a", "", "b"}},
+        // Blanks after a separator stay, unless a '#' follows them.
+        {"a|  b| \t#c", {"a", "  b", "#c"}},
+        {"", {}},
+        // A group ends the command and the byte after it is dropped.
+        {"say {a|b}c", {"say {a|b}"}},
+        {"say {a|b}c|d", {"say {a|b}", "", "d"}},
+        {"say {a{b|c}d}x|e", {"say {a{b|c}d}", "", "e"}},
+        {"say \\{a|b", {"say \\{a", "b"}},  // a brace after a backslash opens no group
+        // GroupDoesNotSwallowHangulLeadByte: the syllable after a group stays whole.
+        {"say {a}\xB3\xB2", {"say {a}", "\xB3\xB2"}},
+        // "#if" groups stay together; before its first group an "#if" is not split.
+        {"#if (a|b) {x|y} {z}|next", {"#if (a|b) {x|y} {z}", "next"}},
+        {"#if (1|2) {x}", {"#if (1|2) {x}"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AllCommands(state, c.Text), c.Commands) << c.Text;
+    EXPECT_EQ(Messages(), "");
+    // An unclosed group is reported and drops the rest.
+    EXPECT_EQ(AllCommands(state, "x|say {a|b"), (Strings{"x"}));
+    EXPECT_EQ(Messages(), AnsiString("say {a|b") + ScriptText::BadCommand);
+}
+
+TEST_F(ScriptTest, GetWord)
+{
+    EXPECT_EQ(AllWords(state, "a,b,,c,", ","), (Strings{"a", "b", "", "c"}));
+    EXPECT_EQ(AllWords(state, "a\rb\nc", ","), (Strings{"a", "b", "c"}));
+    EXPECT_EQ(AllWords(state, "a b,c", " ,"), (Strings{"a", "b", "c"}));
+    EXPECT_TRUE(AllWords(state, "", ",").empty());
+    // Past the end there is no word, however often it is asked.
+    EXPECT_FALSE(state.GetWord(",").has_value());
+    EXPECT_FALSE(state.GetWord(",").has_value());
+    // A group is one word.
+    EXPECT_EQ(AllWords(state, "{a,b},c", ","), (Strings{"a,b", "", "c"}));
+    EXPECT_EQ(AllWords(state, "{a{b}c}d", ","), (Strings{"a{b}c", "d"}));
+    EXPECT_EQ(AllWords(state, "x,{}", ","), (Strings{"x", ""}));
+    EXPECT_EQ(Messages(), "");
+    EXPECT_EQ(AllWords(state, "a,{b,c", ","), (Strings{"a"}));
+    EXPECT_EQ(Messages(), ScriptText::BadWord);
+}
+
+TEST(EscapesTest, DollarEscapes)
+{
+    EXPECT_EQ(ExpandEscapes("abc$#065$E"), "abcA\x1B");
+    EXPECT_EQ(ExpandEscapes("$e$$"), "\x1B$");
+    EXPECT_EQ(ExpandEscapes("$G66x"), "Bx");
+    // Up to three digits; above 255 the byte is taken modulo 255.
+    EXPECT_EQ(ExpandEscapes("$#0651"), "A1");
+    EXPECT_EQ(ExpandEscapes("$#300"), "\x2D");
+    EXPECT_EQ(ExpandEscapes("$#255"), "\xFF");
+    // Unknown escapes vanish with their character; a final '$' ends the text.
+    EXPECT_EQ(ExpandEscapes("a$:b$\"c$"), "abc");
+    EXPECT_EQ(ExpandEscapes("no escapes"), "no escapes");
+    EXPECT_EQ(ExpandEscapes("a$#b"), AnsiString("a\0b", 3));  // byte zero is kept
+}
+
+TEST_F(ScriptTest, SendCommand)
+{
+    // A line end is added unless one ends the text.
+    state.SendCommand("abc$#065$E");
+    EXPECT_EQ(Sends(), (Strings{"abcA\x1B", "\r\n"}));
+    host.Clear();
+    state.SendCommand("abc\r");
+    state.SendCommand("def\n");
+    state.SendCommand("");
+    state.SendCommand("|");
+    EXPECT_EQ(Sends(), (Strings{"abc\r", "def\n", "\r\n"}));
+    // One '#' is dropped before the escapes; backslash lines are left alone.
+    host.Clear();
+    for (const char* text : {"#a$E", "\\a$E", "#\\a$E", "#plain"})
+        state.SendCommand(text);
+    EXPECT_EQ(Lines(), (Strings{"a\x1B", "\\a$E", "\\a$E", "#plain"}));
+}
+
+TEST_F(ScriptTest, Directions)
+{
+    const std::pair<const char*, const char*> pairs[] = {
+        {"\xBA\xCF", "\xB3\xB2"}, {"\xB5\xBF", "\xBC\xAD"}, {"\xBA\xCF\xB5\xBF", "\xB3\xB2\xBC\xAD"},
+        {"\xB3\xB2\xB5\xBF", "\xBA\xCF\xBC\xAD"}, {"\xB5\xBF\xBA\xCF", "\xBC\xAD\xB3\xB2"},
+        {"\xB5\xBF\xB3\xB2", "\xBC\xAD\xBA\xCF"}, {"\xC0\xA7", "\xB9\xD8"}, {"1", "9"}, {"2", "8"},
+        {"3", "7"}, {"4", "6"}, {"n", "s"}, {"e", "w"}, {"ne", "sw"}, {"se", "nw"}, {"en", "ws"},
+        {"es", "wn"}, {"u", "d"},
+    };
+    for (const auto& [word, reverse] : pairs) {
+        EXPECT_EQ(state.ReverseDirection(word), reverse) << word;
+        EXPECT_EQ(state.ReverseDirection(reverse), word) << reverse;
+    }
+    // Lower-cased but not trimmed.
+    EXPECT_EQ(state.ReverseDirection("N"), "s");
+    EXPECT_EQ(state.ReverseDirection("NE"), "sw");
+    for (const char* none : {"5", "up", "\xB5\xBF ", " n", ""})
+        EXPECT_EQ(state.ReverseDirection(none), "") << none;
+}
+
+TEST_F(ScriptTest, TypedTextIsSplitEscapedAndSent)
 {
     EXPECT_TRUE(Run("say hi|north\r\n"));
     EXPECT_EQ(Sends(), (Strings{"say hi", "\r\n", "north", "\r\n"}));
-}
-
-TEST_F(ScriptTest, EmptyCommandsSendNothing)
-{
+    host.Clear();
+    EXPECT_TRUE(Run("abc$#065$E\r\n"));
+    EXPECT_EQ(Sends(), (Strings{"abcA\x1B", "\r\n"}));
+    // Empty commands send nothing; a group command goes with its braces.
+    host.Clear();
     EXPECT_TRUE(Run("a||\r\n|b"));
-    EXPECT_EQ(Lines(), (Strings{"a", "b"}));
     EXPECT_TRUE(Run(""));
     EXPECT_TRUE(Run("   "));
-    EXPECT_EQ(Lines().size(), 2u);
-}
-
-TEST_F(ScriptTest, GroupCommandIsSentWithItsBraces)
-{
     Run("say {a|b}c|d");
-    EXPECT_EQ(Lines(), (Strings{"say {a|b}", "d"}));
+    EXPECT_EQ(Lines(), (Strings{"a", "b", "say {a|b}", "d"}));
+    // Remarks are ignored; "#send" sends the rest as a line.
+    host.Clear();
+    Run("#rem say hi|#remark too|a|#send hello there|#send|#send ##x");
+    EXPECT_EQ(Lines(), (Strings{"a", "hello there", "##x"}));
 }
 
 TEST_F(ScriptTest, NothingIsSentWhileDisconnected)
@@ -31,95 +192,55 @@ TEST_F(ScriptTest, NothingIsSentWhileDisconnected)
     host.Connected = false;
     Run("say hi|#xyz");
     EXPECT_TRUE(Sends().empty());
-    // Engine messages are the window's business, connected or not.
-    EXPECT_FALSE(Messages().empty());
+    EXPECT_FALSE(Messages().empty());  // engine messages are the window's business
 }
 
-// ---- raw lines ----
-
-TEST_F(ScriptTest, RawTextGoesUnchangedAndStops)
+TEST_F(ScriptTest, RawTextAndBreak)
 {
-    EXPECT_FALSE(Run("  \\say $E hi|b"));
+    EXPECT_FALSE(Run("  \\say $E hi|b"));  // raw text goes unchanged and stops
     EXPECT_EQ(Sends(), (Strings{"say $E hi|b"}));
-}
-
-TEST_F(ScriptTest, RawCommandInAListIsSentWithoutLineEnd)
-{
-    EXPECT_TRUE(Run("a|\\b $E|c"));
+    host.Clear();
+    EXPECT_TRUE(Run("a|\\b $E|c"));  // a raw command in a list goes without line end
     EXPECT_EQ(Sends(), (Strings{"a", "\r\n", "b $E", "c", "\r\n"}));
-}
-
-TEST_F(ScriptTest, AliasOfRawTextStopsItsCaller)
-{
+    host.Clear();
     AddAlias("k", "\\kick");
-    EXPECT_FALSE(Run("k|after"));
+    EXPECT_FALSE(Run("k|after"));  // an alias of raw text stops its caller
     EXPECT_EQ(Sends(), (Strings{"kick"}));
-}
-
-// ---- #break ----
-
-TEST_F(ScriptTest, BreakDropsTheRestAndStops)
-{
+    host.Clear();
     EXPECT_FALSE(Run("a|#break|b"));
     EXPECT_EQ(Lines(), (Strings{"a"}));
-}
-
-TEST_F(ScriptTest, BreakInsideAliasesStopsEveryCaller)
-{
+    // Inside aliases "#break" stops every caller; inside an "#if" branch only the current text.
+    host.Clear();
     AddAlias("inner", "x|#break|y");
     AddAlias("outer", "inner|after inner");
     EXPECT_FALSE(Run("outer|after outer"));
     EXPECT_EQ(Lines(), (Strings{"x"}));
-}
-
-TEST_F(ScriptTest, BreakInsideIfBranchStopsOnlyTheCurrentText)
-{
-    AddAlias("k", "#if (1) {x|#break|y}|next");
-    EXPECT_TRUE(Run("k|after"));
+    host.Clear();
+    AddAlias("i", "#if (1) {x|#break|y}|next");
+    EXPECT_TRUE(Run("i|after"));
     EXPECT_EQ(Lines(), (Strings{"x", "after"}));
 }
 
-// ---- keywords ----
-
-TEST_F(ScriptTest, RemarksAreIgnored)
+TEST_F(ScriptTest, KeywordsAndUnknownWords)
 {
-    Run("#rem say hi|#remark too|a");
-    EXPECT_EQ(Lines(), (Strings{"a"}));
-}
-
-TEST_F(ScriptTest, SendSendsTheRestAsALine)
-{
-    Run("#send hello there|#send|#send ##x");
-    EXPECT_EQ(Lines(), (Strings{"hello there", "##x"}));
-}
-
-TEST_F(ScriptTest, AliasTakesThePlaceOfAKeyword)
-{
-    AddAlias("#rem", "say overridden");
+    AddAlias("#rem", "say overridden");  // an alias takes the place of a keyword
     Run("#rem");
     EXPECT_EQ(Lines(), (Strings{"say overridden"}));
-}
-
-TEST_F(ScriptTest, UnknownHashWordIsReported)
-{
+    host.Clear();
     Run("#xyz 1 2");
     EXPECT_EQ(Messages(), AnsiString("xyz") + ScriptText::UnknownCommand);
     EXPECT_TRUE(Sends().empty());
-    // Two '#' make a line for the game.
-    Run("##xyz");
+    Run("##xyz");  // two '#' make a line for the game
     EXPECT_EQ(Lines(), (Strings{"##xyz"}));
 }
 
-TEST_F(ScriptTest, TsWithTooFewArgumentsReportsAndDropsTheRest)
+TEST_F(ScriptTest, Ts)
 {
-    EXPECT_TRUE(Run("a|#ts n,p,act|b"));
+    EXPECT_TRUE(Run("a|#ts n,p,act|b"));  // too few arguments: reported, the rest dropped
     EXPECT_EQ(Lines(), (Strings{"a"}));
     EXPECT_EQ(Messages(), ScriptText::TriggerArgsTooFew);
     EXPECT_EQ(state.TriggerList.Count(), 0);
-}
-
-TEST_F(ScriptTest, TsCreatesAndUpdatesTriggers)
-{
+    host.Clear();
     Run("#ts  hp , hp %d,say %0, grp ");
     ASSERT_EQ(state.TriggerList.Count(), 1);
     cTriggers* t = state.TriggerList[0];
@@ -128,148 +249,104 @@ TEST_F(ScriptTest, TsCreatesAndUpdatesTriggers)
     EXPECT_EQ(t->From, " hp %d");  // pattern and action are not trimmed
     EXPECT_EQ(t->To, "say %0");
     EXPECT_EQ(t->Status, 1u);
-
     Run("#ts hp,x,y,g,13");
     ASSERT_EQ(state.TriggerList.Count(), 1);
     EXPECT_EQ(t->To, "y");
     EXPECT_EQ(t->Status, 13u);
-
+    Run("#ts hp,x,y,g,5");
+    EXPECT_EQ(t->Status, 5u);
     // A group ends the command, so only the last argument can be one.
     Run("#ts hp,x,y,{g|h}");
     EXPECT_EQ(t->Group, "g|h");
     Run("#ts hp,x,{y|z},g");
     EXPECT_EQ(t->To, "y");
     EXPECT_EQ(Messages(), ScriptText::TriggerArgsTooFew);
-
     // Without a nickname the trigger is named after its position.
     Run("#ts ,a,b,g");
     ASSERT_EQ(state.TriggerList.Count(), 2);
     EXPECT_EQ(state.TriggerList[1]->NickName, "2");
 }
 
-TEST_F(ScriptTest, TsWithFiveArgumentsTakesStatusFromFifth)
-{
-    Run("#ts n,p,a,g,5");
-    ASSERT_EQ(state.TriggerList.Count(), 1);
-    EXPECT_EQ(state.TriggerList[0]->Status, 5u);
-}
-
-TEST_F(ScriptTest, TicSetsTheTimerCommand)
+TEST_F(ScriptTest, TicCapVssAndWalkComments)
 {
     auto timer = std::make_unique<cTimer>();
     timer->Name = "tick";
     cTimer* t = state.TimerRecList.Add(std::move(timer));
-    Run("#tic tick,{say a|say b}");
-    EXPECT_EQ(t->OnBuff, "say a|say b");
-    Run("#tic nobody,x");
+    Run("#tic tick,{say a|say b}|#tic nobody,x");
     EXPECT_EQ(t->OnBuff, "say a|say b");
     EXPECT_TRUE(Run("#tic|after"));
     EXPECT_EQ(Messages(), ScriptText::TimerArgsTooFew);
     EXPECT_TRUE(Sends().empty());
-}
-
-TEST_F(ScriptTest, CapPrintsIntoTheNamedCaptureWindow)
-{
+    host.Clear();
     AddVariable("hp", "120", 'D');
     Run("#cap fight hp is @(hp) %trim(  x  )");
     ASSERT_EQ(host.Count(TScriptEvent::Capture), 1);
     EXPECT_EQ(host.Events[0].Name, "fight");
     EXPECT_EQ(host.Events[0].Text, "hp is 120 x");
-}
-
-TEST_F(ScriptTest, VssSetsOnlyAnExistingVariable)
-{
+    // "#vss" sets only an existing variable.
     AddVariable("target", "orc", 'S');
     AddVariable("src", "goblin", 'S');
     Run("#vss target a @(src)|#vss missing x");
     EXPECT_EQ(FindVariable(state.VariableList, "target")->Value, "a goblin");
     EXPECT_EQ(FindVariable(state.VariableList, "missing"), nullptr);
-}
-
-TEST_F(ScriptTest, WalkCommentsAndRecording)
-{
     state.WalkRec.State = 1;
     Run("#wsc gate|n|say hello|s|#wac shop");
     EXPECT_EQ(state.WalkRec.Steps, (Strings{"n // gate", "s // shop"}));
     EXPECT_EQ(Lines(), (Strings{"n", "say hello", "s"}));
 }
 
-// ---- #loop ----
-
-TEST_F(ScriptTest, LoopCountsUpWithoutTheEndValue)
+TEST_F(ScriptTest, Loop)
 {
-    Run("#loop 1 3 say x");
+    Run("#loop 1 3 say x");  // counts up without the end value
     EXPECT_EQ(Lines(), (Strings{"say x", "say x"}));
     host.Clear();
     Run("#loop 3 3 say x|#loop 1|#loop");
     EXPECT_TRUE(Sends().empty());
-}
-
-TEST_F(ScriptTest, LoopCountsDown)
-{
     Run("#loop 5 1 say %loopval()");
     EXPECT_EQ(Lines(), (Strings{"say 5", "say 4", "say 3", "say 2"}));
     EXPECT_EQ(state.LoopValue, 1);
-}
-
-TEST_F(ScriptTest, LoopBoundsComeFromVariablesAndFunctions)
-{
+    host.Clear();
     AddVariable("n", "4", 'D');
-    Run("#loop @(n) %case(1,1) say x");
+    Run("#loop @(n) %case(1,1) say x");  // bounds from variables and functions
     EXPECT_EQ(Lines().size(), 3u);
-}
-
-TEST_F(ScriptTest, LoopBodyStopDoesNotEndTheLoop)
-{
+    // A stop in the body does not end the loop.
+    host.Clear();
     Run("#loop 0 3 #break");
     AddAlias("b", "x|#break");
     Run("#loop 0 3 b");
     EXPECT_EQ(Lines(), (Strings{"x", "x", "x"}));
-}
-
-TEST_F(ScriptTest, NestedLoopsSharingTheCounterStillEnd)
-{
-    // The inner loop leaves 3 in the shared counter, so the outer counter never reaches 10 by
-    // counting; the outer loop still ends after its own nine rounds.
+    // NestedLoopsSharingTheCounterStillEnd: the inner loop leaves 3 in the shared counter; the
+    // outer loop still ends after its own nine rounds.
+    host.Clear();
     Run("#loop 1 10 #loop 1 3 say i");
     EXPECT_EQ(Lines().size(), 18u);
+    const AnsiString zeros(5000, '0');  // long loop words
+    host.Clear();
+    Run("#loop " + zeros + "1 " + zeros + "3 say x");
+    EXPECT_EQ(Lines().size(), 2u);
 }
 
-// ---- nesting ----
-
-TEST_F(ScriptTest, SelfCallingAliasStopsAtTheNestingLimit)
+TEST_F(ScriptTest, NestingLimit)
 {
-    AddAlias("a", "say x|a");
+    AddAlias("a", "say x|a");  // SelfCallingAliasStopsAtTheNestingLimit
     EXPECT_FALSE(Run("a|after"));
     // The typed text is the first level; each alias call nests one deeper.
     EXPECT_EQ(Lines().size(), static_cast<size_t>(TScriptState::MaxNesting - 1));
     EXPECT_EQ(Messages(), ScriptText::NestingTooDeep);
-
-    // The next text runs normally.
     host.Clear();
-    EXPECT_TRUE(Run("say y"));
+    EXPECT_TRUE(Run("say y"));  // the next text runs normally
     EXPECT_EQ(Lines(), (Strings{"say y"}));
+    for (const auto& [name, text] : {std::pair{"c", "c|c"}, std::pair{"r", "#loop 1 1000 #if (1) {r}"}}) {
+        SCOPED_TRACE(name);  // DoublingAliasDoesNotRunForEver, RecursionThroughLoopsAndIfStopsAtTheLimit
+        host.Clear();
+        AddAlias(name, text);
+        EXPECT_FALSE(Run(AnsiString(name) + "|say done"));
+        EXPECT_EQ(Messages(), ScriptText::NestingTooDeep);
+        EXPECT_TRUE(Sends().empty());
+        EXPECT_TRUE(Run("say again"));
+        EXPECT_EQ(Lines(), (Strings{"say again"}));
+    }
 }
-
-TEST_F(ScriptTest, DoublingAliasDoesNotRunForEver)
-{
-    AddAlias("c", "c|c");
-    EXPECT_FALSE(Run("c"));
-    EXPECT_EQ(Messages(), ScriptText::NestingTooDeep);
-}
-
-TEST_F(ScriptTest, RecursionThroughLoopsAndIfStopsAtTheLimit)
-{
-    AddAlias("r", "#loop 1 1000 #if (1) {r}");
-    EXPECT_FALSE(Run("r|say done"));
-    EXPECT_EQ(Messages(), ScriptText::NestingTooDeep);
-    EXPECT_TRUE(Sends().empty());
-    host.Clear();
-    EXPECT_TRUE(Run("say again"));
-    EXPECT_EQ(Lines(), (Strings{"say again"}));
-}
-
-// ---- long texts ----
 
 TEST_F(ScriptTest, DoublingAliasArgumentsDoNotExhaustMemory)
 {
@@ -286,10 +363,7 @@ TEST_F(ScriptTest, DoublingAliasArgumentsDoNotExhaustMemory)
     EXPECT_FALSE(Run(AnsiString(TScriptState::MaxTextLength + 1, 'y')));
     EXPECT_TRUE(Run("say ok"));
     EXPECT_EQ(Lines(), (Strings{"say ok"}));
-}
-
-TEST_F(ScriptTest, DoublingVariableStaysWithinTheTextLimit)
-{
+    // DoublingVariableStaysWithinTheTextLimit
     AddVariable("v", "ab", 'S');
     Run("#loop 0 40 #vss v @(v)@(v)");
     EXPECT_LE(FindVariable(state.VariableList, "v")->Value.size(), TScriptState::MaxTextLength);
@@ -302,14 +376,7 @@ TEST_F(ScriptTest, CommandLongerThanAnyBufferIsSentWhole)
     AddVariable("big", word, 'S');
     Run("say " + word + "|say @(big)@(big)");
     EXPECT_EQ(Lines(), (Strings{"say " + word, "say " + word + word}));
-}
-
-TEST_F(ScriptTest, LongLoopWordsAndCaptureNames)
-{
-    const AnsiString zeros(5000, '0');
-    Run("#loop " + zeros + "1 " + zeros + "3 say x");
-    EXPECT_EQ(Lines().size(), 2u);
-    Run("#cap " + AnsiString(3000, 'n') + " text");
+    Run("#cap " + AnsiString(3000, 'n') + " text");  // a long capture name
     ASSERT_EQ(host.Count(TScriptEvent::Capture), 1);
     EXPECT_EQ(host.Events.back().Name.size(), 3000u);
 }

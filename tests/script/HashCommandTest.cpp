@@ -1,89 +1,483 @@
-#include "HashCommandTest.h"
+// The "#" command words, grouped by what they control: the dispatcher, messages and sounds,
+// triggers, variables, user timers, buttons, command files and walks.
 
-#include <stdlib.h>
+#include <algorithm>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include "ScriptTest.h"
+#include "script/HashCommand.h"
+#include "script/UserTimer.h"
+#include "script/Variables.h"
+#include "script/Walk.h"
 
-#include "platform/core/Cp949.h"
+namespace {
 
-void THashTestHost::ClickButton(cButton& button)
+// " <== unknown command" after the word.
+AnsiString Unknown(const AnsiString& word) { return word + ScriptText::UnknownCommand; }
+
+// "TYPE VALUE DEFAULT", or "-" when there is no such variable.
+std::string Show(const TScriptState& state, const char* name)
 {
-    TRecordingHost::ClickButton(button);
-    button.Status ^= 1;
-    State->ExecuteCommand((button.Status & 1) ? button.OnBuff : button.OffBuff);
+    const cVariables* v = FindVariable(state.VariableList, name);
+    if (!v)
+        return "-";
+    return std::string(1, v->Type) + " " + v->Value + " " + v->Dvalue;
 }
 
-HashCommandTest::HashCommandTest()
+// Six steps, breakpoints before the third and the fifth.
+constexpr const char* SixSteps = "n\r\ne\r\nB s\r\nw\r\nB u\r\nd\r\n";
+
+int control = 0;  // stands for the bar's control; the host never looks at it
+
+// Buttons are clicked as the bar clicks them.
+class HashCommandTest : public ScriptTest {
+protected:
+    HashCommandTest() { host.BarClicks = true; }
+};
+
+} // namespace
+
+TEST_F(HashCommandTest, UnknownWordIsReportedAndTheTextGoesOn)
 {
-    host.State = &state;
-    char name[] = "/tmp/hashcommand-test-XXXXXX";
-    if (mkdtemp(name))
-        Folder = name;
-    host.Folder = Folder;
+    Run("#xyz|after");
+    EXPECT_EQ(Messages(), Unknown("xyz"));
+    EXPECT_EQ(Lines(), Strings{"after"});
+    host.Clear();
+    // Words compare exactly: case matters, and only the word before a blank or ',' counts.
+    Run("#TD 1|#echox|#xyz,abc|#tdd 1");
+    EXPECT_EQ(Messages(), Unknown("TD") + Unknown("echox") + Unknown("xyz") + Unknown("tdd"));
+    host.Clear();
+    Run("#");
+    EXPECT_EQ(Messages(), Unknown(""));
+    host.Clear();
+    Run(Ks("#없는말 1"));
+    EXPECT_EQ(Messages(), Unknown(Ks("없는말")));
+    EXPECT_TRUE(Lines().empty());
 }
 
-HashCommandTest::~HashCommandTest()
+TEST_F(HashCommandTest, EveryCommandWordIsKnown)
 {
-    std::error_code ignored;
-    if (!Folder.empty())
-        std::filesystem::remove_all(Folder, ignored);
+    const char* words[] = {
+        "load", "save", "rem", "play", "td", "tnd", "tgd", "to", "tf", "trr", "trs", "trp", "tgt", "tro",
+        "tgo", "tgf", "tno", "tnf", "tao", "taf", "trn", "tmf", "tmo", "tio", "tif", "tis", "tir", "sta",
+        "std", "vd", "vr", "cr", "echo", "vsd", "bto", "btf", "wl", "we", "wr", "wp", "wsn", "wsp", "wspk",
+        "wn", "ws", "wc", "wal", "wg", "wok", "wsf", "wgt", "wgf", "wsm", "wmf", "wms", "wmfi", "wd", "wsb",
+        "wrb", "wnb", "wfn", "tim", "vns", "vs", "vm", "beep"};
+    for (const char* word : words)
+        EXPECT_NE(FindHashCommand(word), nullptr) << word;
+    // Executor keywords reach the dispatcher only when a variable turns into them; it does not
+    // know them.
+    for (const char* word : {"send", "loop", "if", "ts", "tic", "cap", "vss", "break", "wac", "wsc", "x"})
+        EXPECT_EQ(FindHashCommand(word), nullptr) << word;
 }
 
-void HashCommandTest::Receive(std::string_view text)
+TEST_F(HashCommandTest, RemarkDoesNothingAlsoWhenAVariableMakesIt)
 {
-    for (char c : text)
-        state.ScanReceivedText(AnsiString(1, c));
+    Run("#vs r {#rem hidden}|@(r)|#rem|shown");
+    EXPECT_EQ(Lines(), Strings{"shown"});
+    EXPECT_EQ(Messages(), "");
 }
 
-std::vector<AnsiString> HashCommandTest::Lines() const
+TEST_F(HashCommandTest, PlayHandsTheFileToTheHost)
 {
-    std::vector<AnsiString> lines;
-    const AnsiString all = host.Sent();
-    size_t start = 0;
-    for (size_t at; (at = all.find("\r\n", start)) != AnsiString::npos; start = at + 2)
-        lines.push_back(all.substr(start, at - start));
-    if (start < all.size())
-        lines.push_back(all.substr(start));
-    return lines;
+    Run("#play Sounds\\ding.wav|#play");
+    ASSERT_EQ(host.Count(TScriptEvent::Play), 1);
+    EXPECT_EQ(host.Events[0].Text, "Sounds\\ding.wav");
+    host.Clear();
+    Run("#cr");
+    EXPECT_EQ(host.Sent(), "\r\n");
+    EXPECT_EQ(host.Count(TScriptEvent::Send), 1);
 }
 
-cTriggers* HashCommandTest::AddTrigger(const AnsiString& nick, const AnsiString& from, const AnsiString& to,
-                                       const AnsiString& group)
+TEST_F(HashCommandTest, EchoShowsALineBreakThenTheText)
 {
-    auto t = std::make_unique<cTriggers>();
-    t->NickName = nick;
-    t->From = from;
-    t->To = to;
-    t->Group = group;
-    cTriggers* added = state.TriggerList.Add(std::move(t));
-    state.TriggersChanged();
-    return added;
+    Run("#echo hello  there, you");
+    ASSERT_EQ(host.Count(TScriptEvent::Message), 2);
+    EXPECT_EQ(host.Events[0].Text, "\n\r");
+    EXPECT_EQ(host.Events[1].Text, "hello  there, you");
+    EXPECT_EQ(host.Count(TScriptEvent::Send), 0);
+    host.Clear();
+    Run("#echo,hi|#echo|#vs hp 9|#echo hp @(hp)");
+    EXPECT_EQ(Messages(), "\n\rhi\n\r\n\rhp 9");
+    host.Clear();
+    Run("#beep 440 200|#beep 880,50|#beep 440|#beep|#beep x 5");
+    std::vector<std::pair<int, int>> beeps;
+    for (const auto& e : host.Events)
+        if (e.What == TScriptEvent::Beep)
+            beeps.emplace_back(e.A, e.B);
+    EXPECT_EQ(beeps, (std::vector<std::pair<int, int>>{{440, 200}, {880, 50}, {440, 0}, {0, 5}}));
 }
 
-cTimer* HashCommandTest::AddTimer(const AnsiString& name, int32_t ticker, int32_t status, const AnsiString& command)
+TEST_F(HashCommandTest, MessageWordsFromATriggerAction)
 {
-    auto timer = std::make_unique<cTimer>();
-    timer->Name = name;
-    timer->Ticker = ticker;
-    timer->Status = status;
-    timer->OnBuff = command;
-    return state.AddUserTimer(std::move(timer));
+    AddTrigger("%s tells you %*", "#beep 1000 100|#play tell.wav|#echo from %0: %1|#cr|#nope", Complete, "bell");
+    Receive("Bob tells you hi\r\n");
+    EXPECT_EQ(host.Count(TScriptEvent::Beep), 1);
+    EXPECT_EQ(host.Count(TScriptEvent::Play), 1);
+    EXPECT_EQ(Messages(), "\n\rfrom Bob: hi" + Unknown("nope"));
+    EXPECT_EQ(host.Sent(), "\r\n");
 }
 
-std::string HashCommandTest::WriteFile(const std::string& name, const std::string& bytes) const
+
+// The trigger and user-timer words, each case on triggers and timers of its own: switching
+// triggers by number, name, group and all at once, deleting, steering the pass (stop, suspend,
+// mode), also from a trigger's action; switching timers by name, a new period, the whole list.
+TEST(HashWords, TriggersAndTimers)
 {
-    const std::string path = Folder + "/" + name;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+    const AnsiString usage = Ks("\r\n사용법 : 타이머이름 초수\n\r");
+    const struct {
+        const char* Label;
+        std::vector<std::tuple<const char*, const char*, const char*, const char*>> Triggers;  // pattern, action, name, group
+        std::vector<TStep> Steps;
+        std::vector<std::tuple<const char*, int32_t, int32_t, const char*>> Timers = {};  // name, period, status, command
+    } cases[] = {
+        {"DeleteByNumberRemovesOnlyAnExistingPosition", {{"x", "one", "a", ""}, {"x", "two", "b", ""}, {"x", "three", "c", ""}},
+         {{"#td 2", {}, "N2", ""}, {"#td 0&&#td 3&&#td -1&&#td x&&#td", {}, "N2", ""}, {"<x\r\n", {"one", "three"}, "", ""}}},
+        // A trigger without an action is never switched on.
+        {"OnAndOffByNumber", {{"x", "one", "a", ""}, {"x", "", "b", ""}},
+         {{"#tf 1", {}, "T0?"}, {"<x\r\n", {}}, {"#to 1|#to 2", {}, "T1?"}, {"#tf 2|#to 2", {}, "T?0"}, {"<x\r\n", {"one"}}}},
+        // "tgd" switches the named trigger off, "tnd" on; neither takes it from the list.
+        {"OnAndOffByNameAndTheTwoWordsThatDeleteNothing", {{"x", "one", " hp ", ""}},
+         {{"#tnf hp", {}, "T0"}, {"#tno hp", {}, "T1"}, {"#tgd hp", {}, "T0"}, {"#tnd hp", {}, "T1 N1"},
+          {"#tnf nobody|#tnf", {}, "T1"}}},
+        {"GroupsAndAllTriggers", {{"x", "one", "a", "fight"}, {"y", "two", "b", " fight "}, {"z", "three", "c", "rest"}},
+         {{"#tgf fight", {}, "T001"}, {"#tgo fight|#tgf rest", {}, "T110"}, {"#taf", {}, "T000"}, {"#tao", {}, "T111"},
+          {"#tgf {}|#tgf", {}, "T111"}}},  // no group named: nothing
+        // The next pass tries every trigger again.
+        {"StopEndsTheRunningPass", {{"x", "one|#trr", "a", ""}, {"x", "two", "b", ""}},
+         {{"<x\r\n", {"one"}}, {"#to 1&&<x\r\n", {"one"}}}},
+        // The CR and the LF count two line ends; a resume trigger fires while the others wait, and
+        // ends the suspension at once.
+        {"SuspendCountsLineEndsAndOnlyResumeTriggersFire", {{"hit", "one", "a", ""}, {"wake", "#tro|woken", "b", ""}},
+         {{"#trs 2", {}, "U2"}, {"<hit\r\n", {}}, {"<hit\r\n", {"one"}}, {"#trp&&<hit\r\nhit\r\nhit\r\n", {}},
+          {"<wake\r\nhit\r\n", {"woken", "one"}}, {"#trp|#tro", {}, "U0"}}},
+        {"TriggerModeOffLetsOnlyResumeTriggersFire", {{"x", "one", "a", ""}, {"x", "#tro|two", "b", ""}},
+         {{"#tmf", {}, "G0"}, {"<x\r\n", {"two"}}, {"#tmo", {}, "G1"}, {"<x\r\n", {"one", "two"}}}},
+        // An action that switches itself off and deletes a trigger after it in the running pass.
+        {"TriggerWordsFromATriggerAction",
+         {{"hp %d", "#tnf self|#td 3|#echo hp=%0", "self", ""}, {"hp", "two", "b", ""}, {"hp", "three", "c", ""}},
+         {{"<hp 120/200\r\n", {"two"}, "T0? N2", "\n\rhp=120"}}},
+        // Unknown or missing names change nothing.
+        {"TimerStatusWords", {},
+         {{"#tir t", {}, "X2", ""}, {"+4000", {"tick", "tick"}, "", ""}, {"#tif t", {}, "X0", ""}, {"+4000", {}, "", ""},
+          {"#tio t", {}, "X1", ""}, {"+2000", {"tick"}, "", ""}, {"#tis t", {}, "X3", ""}, {"+4000", {}, "", ""},
+          {"#tio nobody|#tio|#tir", {}, "X3", ""}},
+         {{"t", 2, utsOff, "tick"}}},
+        {"TimerWordsWithoutANameLeaveANamelessTimerAlone", {}, {{"#tio|#tir|#tim", {}, "X0"}, {"#tio {}", {}, "X1"}},
+         {{"", 1, utsOff, "tick"}}},
+        {"StartAndStopAllTimers", {},
+         {{"#std", {}, "A0"}, {"+3000", {}}, {"#sta", {}, "A1"}, {"+2000", {"tick", "tick"}}}, {{"t", 1, utsOn, "tick"}}},
+        // Without seconds the usage is shown, the timer left alone and the commands after it run.
+        {"NewPeriodRestartsTheTimer", {},
+         {{"#tim t 3", {}, "Y3 X2"}, {"+3000", {"tick"}},
+          {"#tim nobody 5", {}, "", ""},  // no such timer: nothing, and no usage
+          {"#tim t", {}, "", usage.c_str()}, {"#tim", {}, "Y3 X2", usage.c_str()}, {"#tim t|after", {"after"}}},
+         {{"t", 10, utsOff, "tick"}}},
+        {"TimerThatChangesItsOwnPeriodFromItsCommand", {}, {{"+1000", {"tick"}, "Y3"}, {"+2000", {}}, {"+1000", {"tick"}}},
+         {{"t", 1, utsOn, "tick|#tim t 3"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Label);
+        TTestHost host;
+        TScriptState state(host);
+        for (const auto& [from, to, nick, group] : c.Triggers)
+            AddTrigger(state, from, to, Complete, nick, group);
+        for (const auto& [name, ticker, status, command] : c.Timers) {
+            auto timer = std::make_unique<cTimer>();
+            timer->Name = name;
+            timer->Ticker = ticker;
+            timer->Status = status;
+            timer->OnBuff = command;
+            state.AddUserTimer(std::move(timer));
+        }
+        Play(host, state, c.Steps);
+    }
 }
 
-std::string HashCommandTest::ReadFile(const std::string& path)
+TEST_F(HashCommandTest, JumpSetByAnActionIsTakenAtTheNextMatch)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    AddTrigger("x", "#tgt 3|one", Complete, "1");
+    AddTrigger("x", "two", Complete, "2");
+    AddTrigger("x", "three", Complete, "3");
+    AddTrigger("x", "four", Complete, "4");
+    Receive("x\r\n");
+    const Strings lines = Lines();
+    EXPECT_EQ(lines.front(), "one");
+    EXPECT_EQ(lines.back(), "four");
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "three"), 0);
+    EXPECT_EQ(state.TrigJump, 0);
+
+    Run("#tgt 9");  // beyond the list: stays pending
+    EXPECT_EQ(state.TrigJump, 9);
 }
 
-AnsiString Ks(const char* utf8) { return Utf8ToCp949(utf8); }
+TEST_F(HashCommandTest, RunActionByName)
+{
+    AddTrigger("nothing matches this", "say hi|#echo done", Complete, "greet");
+    Run("#trn greet");
+    EXPECT_EQ(Lines(), Strings{"say hi"});
+    EXPECT_EQ(Messages(), "\n\rdone");
+    host.Clear();
+    Run("#trn nobody");
+    EXPECT_TRUE(host.Events.empty());
+    host.Clear();
+    // Without a name no nameless trigger runs.
+    AddTrigger("x", "nameless", Complete, "");
+    Run("#trn");
+    EXPECT_TRUE(host.Events.empty());
+    Run("#trn {}");  // a name given as empty does name it
+    EXPECT_EQ(Lines(), Strings{"nameless"});
+}
+
+TEST_F(HashCommandTest, SetTakesValueDefaultAndType)
+{
+    Run("#vs hp 120,100");
+    EXPECT_EQ(Show(state, "hp"), "D 120 100");
+    Run("#vs name Bob");
+    EXPECT_EQ(Show(state, "name"), "S Bob ");
+    // The fourth word gives the type: a text that begins with a digit.
+    Run("#vs code 12abc,,S");
+    EXPECT_EQ(Show(state, "code"), "S 12abc ");
+    Run("#vs n 12abc,7x");
+    EXPECT_EQ(Show(state, "n"), "D 12 7");
+    // An existing variable keeps its default.
+    Run("#vs hp 80,5");
+    EXPECT_EQ(Show(state, "hp"), "D 80 100");
+    // Value missing: empty.
+    Run("#vs blank");
+    EXPECT_EQ(Show(state, "blank"), "S  ");
+    // A value with blanks, given as one word.
+    Run("#vs said {hello there, you}");
+    EXPECT_EQ(Show(state, "said"), "S hello there, you ");
+    // Without a name nothing is made.
+    const int count = state.VariableList.Count();
+    Run("#vs");
+    EXPECT_EQ(state.VariableList.Count(), count);
+    EXPECT_EQ(Messages(), "");
+    // "#vns" makes a numeric variable set to zero.
+    Run("#vns kills");
+    EXPECT_EQ(Show(state, "kills"), "D 0 0");
+    Run("#vs kills 5|#vns kills");
+    EXPECT_EQ(Show(state, "kills"), "D 0 0");
+    Run("#vns");
+    EXPECT_EQ(state.VariableList.Count(), count + 1);
+}
+
+TEST_F(HashCommandTest, ComputeNumericAndTextVariables)
+{
+    Run("#vs hp 100|#vm hp @(hp)+2*10");
+    EXPECT_EQ(Show(state, "hp"), "D 120 0");
+    Run("#vm hp 7/2");
+    EXPECT_EQ(Show(state, "hp"), "D 3 0");
+    Run("#vm hp (1+");  // an expression that fails leaves the value
+    EXPECT_EQ(Show(state, "hp"), "D 3 0");
+    Run("#vs who Bob|#vm who Alice,{ and Bob}");
+    EXPECT_EQ(Show(state, "who"), "S Alice and Bob ");
+    Run("#vm nobody 1+1|#vm");
+    EXPECT_EQ(Show(state, "nobody"), "-");
+}
+
+TEST_F(HashCommandTest, ResetReadAndDelete)
+{
+    Run("#vs hp 120,100|#vsd hp");
+    EXPECT_EQ(Show(state, "hp"), "D 100 100");
+    // Reading hands the value out and shows nothing.
+    Run("#vs hp 42|#vr hp");
+    EXPECT_EQ(FindVariable(state.VariableList, "hp")->ReturnText, "42");
+    Run("#vd hp");
+    EXPECT_EQ(Show(state, "hp"), "-");
+    Run("#vd hp|#vr hp|#vsd hp|#vd|#vr|#vsd");
+    EXPECT_TRUE(host.Events.empty());
+}
+
+TEST_F(HashCommandTest, VariableWordsFromATriggerAction)
+{
+    AddTrigger("hp %d/%d", "#vs hp %0|#vm hp @(hp)*100/%1", Complete, "hp");
+    Receive("hp 50/200\r\n");
+    EXPECT_EQ(Show(state, "hp"), "D 25 0");
+}
+
+TEST_F(HashCommandTest, TimerCommandKeywordStillSetsTheCommand)
+{
+    cTimer* t = AddTimer("t", 1, utsOn, "old");
+    Run("#tic t,{new|#echo ran}");
+    EXPECT_EQ(t->OnBuff, "new|#echo ran");
+    AdvanceSeconds(1);
+    EXPECT_EQ(Lines(), Strings{"new"});
+    EXPECT_EQ(Messages(), "\n\rran");
+}
+
+TEST_F(HashCommandTest, HashWordsFromATimersCommand)
+{
+    // A timer that switches a trigger off, sets a variable, stops itself and reports.
+    cTriggers* trigger = AddTrigger("x", "one", Complete, "a");
+    cTimer* t = AddTimer("t", 2, utsOn, "#tnf a|#vs ticks 1|#tif t|#echo stopped|#xyz");
+    AdvanceSeconds(2);
+    EXPECT_FALSE(trigger->Status & cTriggers::Enabled);
+    EXPECT_EQ(t->Status, utsOff);
+    EXPECT_EQ(Messages(), "\n\rstopped" + Unknown("xyz"));
+    AdvanceSeconds(10);
+    EXPECT_EQ(Messages(), "\n\rstopped" + Unknown("xyz"));
+    Receive("x\r\n");
+    EXPECT_TRUE(Lines().empty());
+}
+
+TEST_F(HashCommandTest, ButtonOnAndOffRunTheirCommandsThroughTheBar)
+{
+    auto record = std::make_unique<cButton>();
+    record->Name = " fight ";
+    record->OnBuff = "attack";
+    record->OffBuff = "flee";
+    record->Control = reinterpret_cast<TMyButton*>(&control);
+    cButton* b = state.ButtonList.Add(std::move(record));
+
+    Run("#bto fight");
+    EXPECT_EQ(b->Status & 1, 1);
+    Run("#bto fight");  // already on: clicked again, still on
+    EXPECT_EQ(b->Status & 1, 1);
+    Run("#btf fight");
+    EXPECT_EQ(b->Status & 1, 0);
+    EXPECT_EQ(Lines(), (Strings{"attack", "attack", "flee"}));
+    EXPECT_EQ(host.Count(TScriptEvent::Click), 3);
+
+    // Without an OffBuff a button is not switched off; unknown and missing names do nothing.
+    b->OffBuff.clear();
+    Run("#bto fight|#btf fight|#btf nobody|#bto nobody|#bto|#btf");
+    EXPECT_EQ(b->Status & 1, 1);
+    EXPECT_EQ(host.Count(TScriptEvent::Click), 4);
+    EXPECT_EQ(Messages(), "");
+    host.Clear();
+    // A button without a control only changes its bit.
+    cButton* plain = state.ButtonList.Add(std::make_unique<cButton>());
+    plain->Name = "b";
+    plain->OffBuff = "off";
+    plain->Status = 1;
+    Run("#bto b");
+    EXPECT_EQ(plain->Status & 1, 0);
+    Run("#btf b");
+    EXPECT_EQ(plain->Status & 1, 1);
+    EXPECT_TRUE(host.Events.empty());
+}
+
+TEST_F(HashCommandTest, SaveThenLoadRestoresTheScript)
+{
+    const std::string path = Folder + "/Mine.Cmd";
+    Run("#vs hp 120|#ts a,hp %d,say %0,fight");
+    state.CmdConfig.StartUpCmd = "#echo loaded";
+    Run(AnsiString("#save ") + path);
+    EXPECT_EQ(state.TriggerFile, path);
+    EXPECT_NE(ReadFile(path).find("#Variables"), std::string::npos);
+
+    Run("#vd hp|#td 1");
+    host.Clear();
+    Run(AnsiString("#load ") + path + "|after");
+    ASSERT_NE(FindVariable(state.VariableList, "hp"), nullptr);
+    EXPECT_EQ(FindVariable(state.VariableList, "hp")->Value, "120");
+    ASSERT_EQ(state.TriggerList.Count(), 1);
+    // The start-up commands ran, then the rest of the text.
+    EXPECT_EQ(Messages(), "\n\rloaded");
+    EXPECT_EQ(Lines(), Strings{"after"});
+    Receive("hp 7\r\n");
+    EXPECT_EQ(Lines(), (Strings{"after", "say 7"}));
+}
+
+TEST_F(HashCommandTest, LoadOfAMissingFileChangesNothing)
+{
+    Run("#vs hp 1");
+    Run(AnsiString("#load ") + Folder + "/none.Cmd|#load");
+    EXPECT_EQ(state.VariableList.Count(), 1);
+    EXPECT_EQ(host.Count(TScriptEvent::SaveBook), 0);
+    EXPECT_EQ(Messages(), "");
+}
+
+TEST_F(HashCommandTest, FileNameWithABlankIsGivenInBraces)
+{
+    const std::string path = WriteFile("my script.Cmd", "#Alias\r\nName 1 k\r\nText 8 kill %1\r\nEnd\r\n#END\r\n");
+    Run(AnsiString("#load {") + path + "}");
+    ASSERT_EQ(state.AliasList.Count(), 1);
+    Run("k orc");
+    EXPECT_EQ(Lines(), Strings{"kill orc"});
+    Run(AnsiString("#save {") + Folder + "/copy of it.Cmd}");
+    EXPECT_EQ(ReadFile(Folder + "/copy of it.Cmd").empty(), false);
+    host.Clear();
+    Run("#save");  // no file: nothing
+    EXPECT_TRUE(host.Events.empty());
+    Run("#save /proc/none/x.Cmd");
+    EXPECT_EQ(host.Count(TScriptEvent::MessageBox), 1);
+    EXPECT_EQ(host.Count(TScriptEvent::SaveBook), 0);
+}
+
+TEST_F(HashCommandTest, FileWhoseStartUpLoadsItAgainStopsAtTheNestingLimit)
+{
+    const std::string path = Folder + "/Self.Cmd";
+    const std::string startUp = "#load " + path + "\r\nnext";
+    WriteFile("Self.Cmd", "#Config\r\nStartUpCmd " + std::to_string(startUp.size()) + " " + startUp +
+                              "\r\nEnd\r\n#Alias\r\nName 1 a\r\nText 1 b\r\nEnd\r\n#END\r\n");
+    Run(AnsiString("#load ") + path);
+    // The typed load, then one nested load per level until the limit.
+    EXPECT_EQ(host.Count(TScriptEvent::SaveBook), TScriptState::MaxNesting);
+    EXPECT_EQ(Messages(), ScriptText::NestingTooDeep);
+    // The whole text that went too deep stops: no start-up text runs its second line.
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(state.AliasList.Count(), 1);
+    host.Clear();
+    Run("a");
+    EXPECT_EQ(Lines(), Strings{"b"});
+}
+
+TEST_F(HashCommandTest, LoadFromATriggerActionReplacesTheRunningTriggers)
+{
+    const std::string path = WriteFile("Next.Cmd", "#Triggers\r\nNickName 1 n\r\nFrom 1 x\r\nTo 3 new\r\nEnd\r\n#END\r\n");
+    AddTrigger("x", AnsiString("#load ") + path + "|old", Complete, "a");
+    AddTrigger("x", "later", Complete, "b");
+    AddTrigger("x", "last", Complete, "c");
+    Receive("x\r\n");
+    EXPECT_EQ(Lines().front(), "old");
+    ASSERT_EQ(state.TriggerList.Count(), 1);
+    EXPECT_EQ(state.TriggerList[0]->To, "new");
+    host.Clear();
+    Receive("x\r\n");
+    EXPECT_EQ(Lines(), Strings{"new"});
+}
+
+
+TEST_F(HashCommandTest, WalkWordsWithoutAWalk)
+{
+    Run("#wg|#wal|#wr|#wn 2|#ws|#wnb|#we|#wp n|#wsn");
+    AnsiString expected;
+    for (int i = 0; i < 9; ++i)
+        expected += ScriptText::NoWalk;
+    EXPECT_EQ(Messages(), expected);
+    // These need no message: nothing to do without a walk (ReplayNeedsAWalk).
+    host.Clear();
+    Run("#wc|#wok|#wsf|#wd|#wsb|#wrb|#wfn n|#wsp 1|#wspk|#wl");
+    EXPECT_EQ(Messages(), "");
+    EXPECT_TRUE(Lines().empty());
+    EXPECT_EQ(state.WalkRec.State, 0);
+    EXPECT_EQ(state.WalkRec.StepPending, 0);
+}
+
+TEST_F(HashCommandTest, RecordingWordsEditAndSaveTheWalk)
+{
+    NewWalkRecord(state, "r.Wlk");
+    Run("n|say hi");  // typed movement words are recorded as they are sent
+    Run("#wp e|#wp look|#wsb|#wp s|#wd");
+    EXPECT_EQ(state.WalkRec.Steps, (Strings{"n", "B e"}));
+    EXPECT_EQ(Lines(), (Strings{"n", "say hi"}));  // "wp" records without sending
+    Run("#we");
+    EXPECT_EQ(state.WalkRec.State, 2);
+    EXPECT_EQ(ReadFile(Folder + "/Cmd/r.Wlk"), "n\r\nB e\r\n");
+    Run("#wc");
+    EXPECT_EQ(state.WalkRec.State, 0);
+    EXPECT_TRUE(state.WalkRec.Steps.empty());
+    EXPECT_EQ(Messages(), "");
+}
+
+TEST_F(HashCommandTest, WalkWordsFromATriggerAction)
+{
+    WriteFile("Cmd/a.Wlk", SixSteps);
+    AddTrigger("You arrive", "#wok|#wg", Complete, "moved");
+    AddTrigger("You cannot go", "#wal", Complete, "blocked");
+    Run("#wl a.Wlk|#wg");
+    Receive("You cannot go\r\nYou arrive\r\nYou arrive\r\n");
+    EXPECT_EQ(Lines(), (Strings{"n", "n", "e", "s"}));
+}

@@ -1,13 +1,19 @@
-// User timers ticking from the manual clock: periods, repeat counts, "for ever", and the
-// countdown that the script function ttc( reports.
-
-#include "UserTimerTest.h"
+// User timers ticking from the recording host's manual clock: periods, repeat counts, "for ever",
+// the countdown that ttc( reports, switching, deleting, and commands of a running timer that reach
+// back into the timers. The host logs each sent line with the second it went out at.
 
 #include <climits>
 
-TEST_F(UserTimerTest, NewTimerOwnsOneDisabledSecondEventAndSwitchesTheListOn)
+#include "ScriptTest.h"
+#include "controls/core/TimerList.h"
+#include "script/TimerRecords.h"
+#include "script/UserTimer.h"
+
+using Log = std::vector<std::string>;
+
+TEST_F(ScriptTest, NewTimerOwnsOneDisabledSecondEventAndSwitchesTheListOn)
 {
-    cTimer* t = AddTimer("t", 5, 3, utsOff, false, "x");
+    cTimer* t = AddTimer("t", 5, utsOff, "x", 3, false);
     ASSERT_GT(t->Handle, 0);
     TExTimerEvent* event = host.UserTimers.ItemByHandle(t->Handle);
     ASSERT_NE(event, nullptr);
@@ -19,59 +25,57 @@ TEST_F(UserTimerTest, NewTimerOwnsOneDisabledSecondEventAndSwitchesTheListOn)
     EXPECT_EQ(t->RepeatsLeft, 3);
     EXPECT_EQ(FindUserTimerByHandle(state.TimerRecList, t->Handle), t);
     EXPECT_EQ(FindUserTimerByHandle(state.TimerRecList, 0), nullptr);
-
     // Switched on by its owner (even with nothing enabled yet it only waits for an event).
-    cTimer* u = AddTimer("u", 1, 0, utsOn, true, "y");
+    cTimer* u = AddTimer("u", 1, utsOn, "y");
     EXPECT_NE(u->Handle, t->Handle);
     EXPECT_EQ(host.UserTimers.Count(), 2);
     EXPECT_TRUE(host.UserTimers.Active());
     EXPECT_TRUE(host.UserTimers.ItemByHandle(u->Handle)->Enabled());
 }
 
-TEST_F(UserTimerTest, RepeatCountRunsThatOftenThenStops)
+TEST_F(ScriptTest, RepeatCounts)
 {
-    cTimer* t = AddTimer("t", 3, 2, utsRestart, false, "go");
+    cTimer* t = AddTimer("t", 3, utsRestart, "go", 2, false);  // runs that often, then stops
     AdvanceSeconds(2);
     EXPECT_TRUE(Take().empty());
     AdvanceSeconds(20);
     EXPECT_EQ(Take(), (Log{"3:go", "6:go"}));
     EXPECT_EQ(t->RepeatsLeft, 0);
     EXPECT_FALSE(state.UserTimerEvent(*t)->Enabled());
-    // The last enabled event stopped, so the list switched itself off.
-    EXPECT_FALSE(host.UserTimers.Active());
-}
-
-TEST_F(UserTimerTest, ForeverIgnoresTheRepeatCountUntilSwitchedOff)
-{
-    cTimer* t = AddTimer("t", 2, 1, utsRestart, true, "go");
+    EXPECT_FALSE(host.UserTimers.Active());  // the last enabled event stopped: the list too
+    // Restart reloads the repeats of a finished timer (RestartReloadsTheRepeatsOfAFinishedTimer) and
+    // wakes the list that stopped itself (TimerSwitchedOnAgainWakesTheListThatStoppedItself).
+    state.SetUserTimerStatus("t", utsRestart);
+    EXPECT_TRUE(host.UserTimers.Active());
+    EXPECT_EQ(t->RepeatsLeft, 2);
+    AdvanceSeconds(6);
+    EXPECT_EQ(Take(), (Log{"25:go", "28:go"}));
+    state.DeleteUserTimer(t);
+    // "For ever" ignores the repeat count until switched off.
+    t = AddTimer("t", 2, utsRestart, "go", 1);
     AdvanceSeconds(10);
-    EXPECT_EQ(Take(), (Log{"2:go", "4:go", "6:go", "8:go", "10:go"}));
+    EXPECT_EQ(Take(), (Log{"30:go", "32:go", "34:go", "36:go", "38:go"}));
     EXPECT_EQ(t->RepeatsLeft, 1);
     state.SetUserTimerStatus("t", utsOff);
     AdvanceSeconds(10);
     EXPECT_TRUE(Take().empty());
-}
-
-TEST_F(UserTimerTest, RepeatZeroWithoutForeverRunsWithoutEnd)
-{
-    cTimer* t = AddTimer("t", 1, 0, utsRestart, false, "go");
+    state.DeleteUserTimer(t);
+    // Repeat 0 without "for ever" runs without end.
+    t = AddTimer("t", 1, utsRestart, "go", 0, false);
     AdvanceSeconds(10);
     EXPECT_EQ(Take().size(), 10u);
     EXPECT_EQ(t->RepeatsLeft, -10);
     EXPECT_TRUE(state.UserTimerEvent(*t)->Enabled());
 }
 
-TEST_F(UserTimerTest, TickerZeroNeverRunsAgain)
+TEST_F(ScriptTest, TickerZeroNeverRunsAgainAndTheCountdownWraps)
 {
-    cTimer* t = AddTimer("t", 0, 0, utsRestart, true, "go");
+    cTimer* t = AddTimer("t", 0, utsRestart, "go");
     AdvanceSeconds(30);
     EXPECT_TRUE(Take().empty());
     EXPECT_EQ(t->Countdown, -30);
-}
-
-TEST_F(UserTimerTest, CountdownBelowTheIntegerRangeWraps)
-{
-    cTimer* t = AddTimer("t", 0, 0, utsRestart, false, "go");
+    // CountdownBelowTheIntegerRangeWraps
+    t = AddTimer("u", 0, utsRestart, "go", 0, false);
     t->Countdown = INT32_MIN;
     t->RepeatsLeft = INT32_MIN;
     AdvanceSeconds(1);
@@ -79,68 +83,58 @@ TEST_F(UserTimerTest, CountdownBelowTheIntegerRangeWraps)
     // Falling to 0 it runs, and the repeats left wrap the same way.
     t->Countdown = 1;
     AdvanceSeconds(1);
-    EXPECT_EQ(Take(), (Log{"2:go"}));
+    EXPECT_EQ(Take(), (Log{"32:go"}));
     EXPECT_EQ(t->RepeatsLeft, INT32_MAX);
 }
 
-TEST_F(UserTimerTest, TtcReportsTheCountdownAndTheCommandSeesItReloaded)
+TEST_F(ScriptTest, TtcReportsTheCountdownAndTheCommandSeesItReloaded)
 {
-    AddTimer(" tick ", 5, 0, utsRestart, true, "left %ttc(tick)");
-    EXPECT_EQ(Ttc("tick"), "5");
+    const auto ttc = [this](const char* name) { return state.ExpandFunctionsCopy(AnsiString("%ttc(") + name + ")"); };
+    AddTimer(" tick ", 5, utsRestart, "left %ttc(tick)");
+    EXPECT_EQ(ttc("tick"), "5");
     AdvanceSeconds(2);
-    EXPECT_EQ(Ttc("tick"), "3");
-    EXPECT_EQ(Ttc(" tick\t"), "3");
-    EXPECT_EQ(Ttc("tock"), "");
+    EXPECT_EQ(ttc("tick"), "3");
+    EXPECT_EQ(ttc(" tick\t"), "3");
+    EXPECT_EQ(ttc("tock"), "");
     AdvanceSeconds(3);
     EXPECT_EQ(Take(), (Log{"5:left 5"}));
     AdvanceSeconds(4);
-    EXPECT_EQ(Ttc("tick"), "1");
+    EXPECT_EQ(ttc("tick"), "1");
 }
 
-TEST_F(UserTimerTest, TimersDueInOneSecondAllRunThatSecondLatestAddedFirst)
+TEST_F(ScriptTest, TimersDueInOneSecondAllRunThatSecondLatestAddedFirst)
 {
-    AddTimer("a", 2, 0, utsRestart, true, "a");
-    AddTimer("b", 1, 0, utsRestart, true, "b");
-    AddTimer("c", 2, 0, utsOff, true, "c");
+    AddTimer("a", 2, utsRestart, "a");
+    AddTimer("b", 1, utsRestart, "b");
+    AddTimer("c", 2, utsOff, "c");
     AdvanceSeconds(4);
     EXPECT_EQ(Take(), (Log{"1:b", "2:b", "2:a", "3:b", "4:b", "4:a"}));
-}
-
-TEST_F(UserTimerTest, CommandTextRunsThroughTheExecutor)
-{
-    AddTimer("t", 1, 1, utsRestart, false, "one|#rem x|two;three|\\raw");
-    AdvanceSeconds(1);
-    EXPECT_EQ(Take(), (Log{"1:one", "1:two;three", "1:raw"}));
-}
-
-TEST_F(UserTimerTest, TicReplacesTheCommandForTheNextRun)
-{
-    AddTimer("t", 1, 0, utsRestart, true, "old|#tic t,new");
-    AdvanceSeconds(3);
-    // The running command was copied before it changed itself.
-    EXPECT_EQ(Take(), (Log{"1:old", "2:new", "3:new"}));
-}
-
-TEST_F(UserTimerTest, TimerStartedLaterCountsFromItsStart)
-{
-    AddTimer("a", 2, 0, utsRestart, true, "a");
+    // A timer started later counts from its start.
     host.Clock.Advance(500);
-    cTimer* b = AddTimer("b", 1, 0, utsRestart, true, "b");
+    cTimer* d = AddTimer("d", 1, utsRestart, "d");
     AdvanceSeconds(2);
     host.Clock.Advance(600);
-    EXPECT_EQ(Take(), (Log{"1:b", "2:a", "2:b"}));  // b at 1.5 s and 2.5 s, a at 2 s
-    EXPECT_EQ(b->Countdown, 1);
+    EXPECT_EQ(Take(), (Log{"5:b", "5:d", "6:b", "6:a", "6:d", "7:b"}));  // d at 5.5 s and 6.5 s
+    EXPECT_EQ(d->Countdown, 1);
 }
 
-// A host without a user-timer list: records exist and take every operation, nothing ticks.
-class TNoListHost : public TTimerTestHost {
-public:
-    TExTimerList* UserTimerList() override { return nullptr; }
-};
-
-TEST(UserTimerNoList, TimersWithoutAListTakeEveryOperationAndNeverTick)
+TEST_F(ScriptTest, CommandTextRunsThroughTheExecutor)
 {
-    TNoListHost host;
+    AddTimer("t", 1, utsRestart, "one|#rem x|two;three|\\raw", 1, false);
+    AdvanceSeconds(1);
+    EXPECT_EQ(Take(), (Log{"1:one", "1:two;three", "1:raw"}));
+    // "#tic" replaces the command for the next run: the running command was copied first.
+    AddTimer("u", 1, utsRestart, "old|#tic u,new");
+    AdvanceSeconds(3);
+    EXPECT_EQ(Take(), (Log{"2:old", "3:new", "4:new"}));
+}
+
+TEST(UserTimerHosts, TimersWithoutAListTakeEveryOperationAndNeverTick)
+{
+    class TNoListHost : public TTestHost {
+    public:
+        TExTimerList* UserTimerList() override { return nullptr; }
+    } host;
     TScriptState state(host);
     auto record = std::make_unique<cTimer>();
     record->Name = "t";
@@ -160,9 +154,9 @@ TEST(UserTimerNoList, TimersWithoutAListTakeEveryOperationAndNeverTick)
     EXPECT_EQ(state.TimerRecList.Count(), 0);
 }
 
-TEST(UserTimerLifetime, EventsThatOutliveTheStateTickIntoNothing)
+TEST(UserTimerHosts, EventsThatOutliveTheStateTickIntoNothing)
 {
-    TTimerTestHost host;
+    TTestHost host;
     {
         TScriptState state(host);
         auto record = std::make_unique<cTimer>();
@@ -178,7 +172,7 @@ TEST(UserTimerLifetime, EventsThatOutliveTheStateTickIntoNothing)
     EXPECT_EQ(host.Log.size(), 1u);
 }
 
-TEST(UserTimerLifetime, RecordingHostDrivesItsListWithItsOwnClockAndPutsTheServiceBack)
+TEST(UserTimerHosts, RecordingHostDrivesItsListWithItsOwnClockAndPutsTheServiceBack)
 {
     TManualTimerService outer;
     SetTimerService(&outer);
@@ -193,4 +187,212 @@ TEST(UserTimerLifetime, RecordingHostDrivesItsListWithItsOwnClockAndPutsTheServi
         EXPECT_EQ(&TimerService(), &host.Clock);
     }
     EXPECT_FALSE(TimerServiceInstalled());
+}
+
+TEST_F(ScriptTest, OffKeepsTheCountdownOnGoesOnFromItRestartReloads)
+{
+    cTimer* t = AddTimer("t", 4, utsRestart, "go");
+    AdvanceSeconds(3);
+    state.SetUserTimerStatus("t", utsOff);
+    EXPECT_EQ(t->Status, utsOff);
+    AdvanceSeconds(10);
+    EXPECT_TRUE(Take().empty());
+    EXPECT_EQ(t->Countdown, 1);
+    state.SetUserTimerStatus(" t ", utsOn);
+    EXPECT_EQ(t->Countdown, 1);
+    AdvanceSeconds(1);
+    EXPECT_EQ(Take(), (Log{"14:go"}));
+    AdvanceSeconds(2);
+    EXPECT_EQ(t->Countdown, 2);
+    state.SetUserTimerStatus("t", utsRestart);
+    EXPECT_EQ(t->Countdown, 4);
+    AdvanceSeconds(4);
+    EXPECT_EQ(Take(), (Log{"20:go"}));
+    state.SetUserTimerStatus("t", utsStop);
+    EXPECT_FALSE(state.UserTimerEvent(*t)->Enabled());
+    AdvanceSeconds(8);
+    EXPECT_TRUE(Take().empty());
+    EXPECT_EQ(t->Status, utsStop);
+    // StatusOutsideTheKnownValuesIsStoredAndChangesNothing
+    state.SetUserTimerStatus("t", utsRestart);
+    state.SetUserTimerStatus("t", 7);
+    EXPECT_EQ(t->Status, 7);
+    EXPECT_TRUE(state.UserTimerEvent(*t)->Enabled());
+    AdvanceSeconds(4);
+    EXPECT_EQ(Take(), (Log{"32:go"}));
+}
+
+TEST_F(ScriptTest, SetTickerRestartsWithTheNewPeriodOfTheFirstTimerOfThatName)
+{
+    cTimer* first = AddTimer("dup", 10, utsOff, "first");
+    cTimer* second = AddTimer("dup", 3, utsOff, "second");
+    AdvanceSeconds(3);
+    state.SetUserTimerTicker("none", 1);  // unknown names change nothing
+    state.SetUserTimerStatus("none", utsRestart);
+    state.SetUserTimerCommand("none", "x");
+    EXPECT_EQ(first->Ticker, 10);
+    EXPECT_EQ(first->Status, utsOff);
+    state.SetUserTimerTicker("dup", 2);
+    EXPECT_EQ(first->Status, utsRestart);
+    EXPECT_EQ(first->Ticker, 2);
+    EXPECT_EQ(first->Countdown, 2);
+    AdvanceSeconds(4);
+    EXPECT_EQ(Take(), (Log{"5:first", "7:first"}));
+    EXPECT_EQ(second->Ticker, 3);
+    EXPECT_FALSE(state.UserTimerEvent(*second)->Enabled());
+}
+
+TEST_F(ScriptTest, ListSwitchedOffStaysOffUntilSwitchedOn)
+{
+    AddTimer("a", 1, utsRestart, "a");
+    AddTimer("b", 2, utsOff, "b");
+    AdvanceSeconds(1);
+    state.SetUserTimersActive(false);
+    EXPECT_FALSE(host.UserTimers.Active());
+    // Switching a timer on does not switch on a list its owner switched off.
+    state.SetUserTimerStatus("b", utsRestart);
+    AdvanceSeconds(5);
+    EXPECT_EQ(Take(), (Log{"1:a"}));
+    state.SetUserTimersActive(true);
+    AdvanceSeconds(2);
+    EXPECT_EQ(Take(), (Log{"7:a", "8:b", "8:a"}));
+}
+
+TEST_F(ScriptTest, DeletingTimersRemovesTheirEvents)
+{
+    cTimer* a = AddTimer("a", 1, utsRestart, "a");
+    cTimer* b = AddTimer("b", 1, utsRestart, "b");
+    const int32_t handleA = a->Handle;
+    state.DeleteUserTimer(a);
+    EXPECT_EQ(state.TimerRecList.Count(), 1);
+    EXPECT_EQ(host.UserTimers.Count(), 1);
+    EXPECT_EQ(host.UserTimers.ItemByHandle(handleA), nullptr);
+    AdvanceSeconds(2);
+    EXPECT_EQ(Take(), (Log{"1:b", "2:b"}));
+    // A record that is not in the list is left alone.
+    cTimer stranger;
+    stranger.Handle = b->Handle;
+    state.DeleteUserTimer(&stranger);
+    state.DeleteUserTimer(nullptr);
+    EXPECT_EQ(host.UserTimers.Count(), 1);
+    AddTimer("c", 1, utsOff, "c");
+    state.ClearUserTimers();
+    EXPECT_EQ(state.TimerRecList.Count(), 0);
+    EXPECT_EQ(host.UserTimers.Count(), 0);
+    AdvanceSeconds(2);
+    EXPECT_TRUE(Take().empty());
+    // EventOfARecordFreedWithoutItGoesAtItsNextTick
+    AddTimer("d", 5, utsRestart, "d");
+    state.TimerRecList.Clear();
+    EXPECT_EQ(host.UserTimers.Count(), 1);
+    AdvanceSeconds(1);
+    EXPECT_EQ(host.UserTimers.Count(), 0);
+    EXPECT_TRUE(Take().empty());
+}
+
+// A running timer's command that reaches back into the timers, through the host.
+TEST(UserTimerCommands, CommandsThatChangeTheTimers)
+{
+    struct Timer {
+        const char* Name;
+        int32_t Ticker, Status;
+        const char* Command;
+        int32_t Repeat;
+        bool Forever;
+    };
+    const struct {
+        const char* Label;
+        std::vector<Timer> Timers;
+        const char* Word;
+        std::function<void(TScriptState&)> Act;
+        int Seconds;
+        Log Expected;
+        int Records, Events;
+    } cases[] = {
+        // The later timer runs first in a second; the other still runs in that second.
+        {"CommandDeletesItsOwnTimer", {{"a", 1, utsRestart, "a", 0, true}, {"self", 1, utsRestart, "kill", 0, true}},
+         "kill", [](TScriptState& s) { s.DeleteUserTimer(FindUserTimer(s.TimerRecList, "self")); }, 3,
+         {"1:kill", "1:a", "2:a", "3:a"}, 1, 1},
+        {"CommandDeletesATimerDueInTheSameSecond",
+         {{"victim", 1, utsRestart, "victim", 0, true}, {"killer", 1, utsRestart, "kill|after", 1, false}}, "kill",
+         [](TScriptState& s) { s.DeleteUserTimer(FindUserTimer(s.TimerRecList, "victim")); }, 3,
+         {"1:kill", "1:after"}, 1, 1},
+        // c runs first; b clears everything, finishes its own command, and a never runs.
+        {"CommandClearsAllTimers",
+         {{"a", 1, utsRestart, "a", 0, true}, {"b", 1, utsRestart, "clear|b", 0, true}, {"c", 1, utsRestart, "c", 0, true}},
+         "clear", [](TScriptState& s) { s.ClearUserTimers(); }, 3, {"1:c", "1:clear", "1:b"}, 0, 0},
+        {"CommandSwitchesOnATimerThatCountsFromThen",
+         {{"sleeper", 2, utsOff, "sleeper", 0, true}, {"waker", 3, utsRestart, "wake", 1, false}}, "wake",
+         [](TScriptState& s) { s.SetUserTimerStatus("sleeper", utsRestart); }, 8,
+         {"3:wake", "5:sleeper", "7:sleeper"}, 2, 2},
+        // Nothing more runs in the second the list went off.
+        {"CommandSwitchesTheListOff", {{"a", 1, utsRestart, "a", 0, true}, {"b", 1, utsRestart, "stop", 0, true}},
+         "stop", [](TScriptState& s) { s.SetUserTimersActive(false); }, 3, {"1:stop"}, 2, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Label);
+        TTestHost host;
+        TScriptState state(host);
+        for (const Timer& t : c.Timers) {
+            auto timer = std::make_unique<cTimer>();
+            timer->Name = t.Name;
+            timer->Ticker = t.Ticker;
+            timer->Status = t.Status;
+            timer->OnBuff = t.Command;
+            timer->Repeat = t.Repeat;
+            timer->Action = t.Forever ? cTimer::CycleForever : 0;
+            state.AddUserTimer(std::move(timer));
+        }
+        host.OnSend = [&](const AnsiString& text) {
+            if (text == c.Word)
+                c.Act(state);
+        };
+        host.Clock.Advance(static_cast<uint64_t>(c.Seconds) * 1000u);
+        EXPECT_EQ(host.Log, c.Expected);
+        EXPECT_EQ(state.TimerRecList.Count(), c.Records);
+        EXPECT_EQ(host.UserTimers.Count(), c.Events);
+    }
+}
+
+TEST_F(ScriptTest, CommandThatClearsAndAddsTimersLeavesOnlyTheNewOnesTicking)
+{
+    // As a command file loaded from a timer's command would.
+    AddTimer("old", 1, utsRestart, "reload");
+    host.OnSend = [this](const AnsiString& text) {
+        if (text != "reload")
+            return;
+        state.ClearUserTimers();
+        AddTimer("new", 2, utsRestart, "new");
+    };
+    AdvanceSeconds(5);
+    EXPECT_EQ(Take(), (Log{"1:reload", "3:new", "5:new"}));
+    EXPECT_EQ(host.UserTimers.Count(), 1);
+}
+
+TEST_F(ScriptTest, CommandSwitchesOffATimerDueInTheSameSecond)
+{
+    cTimer* victim = AddTimer("victim", 1, utsRestart, "victim");
+    AddTimer("switch", 1, utsRestart, "off", 1, false);
+    host.OnSend = [this](const AnsiString& text) {
+        if (text == "off")
+            state.SetUserTimerStatus("victim", utsOff);
+    };
+    AdvanceSeconds(1);
+    EXPECT_EQ(Take(), (Log{"1:off"}));
+    EXPECT_EQ(victim->Countdown, 1);
+    // Nothing enabled is left: the list stopped itself; switching the victim on wakes it.
+    EXPECT_FALSE(host.UserTimers.Active());
+    state.SetUserTimerStatus("victim", utsOn);
+    AdvanceSeconds(2);
+    EXPECT_EQ(Take(), (Log{"2:victim", "3:victim"}));
+}
+
+TEST_F(ScriptTest, CommandRestartsItsOwnTimer)
+{
+    // A timer that restarts itself at its last run goes on for ever.
+    cTimer* t = AddTimer("t", 2, utsRestart, "again", 1, false);
+    host.OnSend = [this](const AnsiString&) { state.SetUserTimerStatus("t", utsRestart); };
+    AdvanceSeconds(6);
+    EXPECT_EQ(Take(), (Log{"2:again", "4:again", "6:again"}));
+    EXPECT_EQ(t->RepeatsLeft, 1);
 }

@@ -31,9 +31,29 @@ std::vector<std::string> LogMessages(const std::string& text)
     return messages;
 }
 
+// True when text has the shape of shape: 'A' an upper-case letter, 'a' a lower-case one, '9' a
+// digit, '_' a digit or a blank, anything else itself.
+bool HasShape(std::string_view text, std::string_view shape)
+{
+    if (text.size() != shape.size())
+        return false;
+    for (size_t i = 0; i < shape.size(); ++i) {
+        const char c = text[i];
+        const bool digit = c >= '0' && c <= '9';
+        const bool ok = shape[i] == 'A'   ? (c >= 'A' && c <= 'Z')
+                        : shape[i] == 'a' ? (c >= 'a' && c <= 'z')
+                        : shape[i] == '9' ? digit
+                        : shape[i] == '_' ? (digit || c == ' ')
+                                          : c == shape[i];
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
-TEST(FreadStreamTest, EndOfFileIsSetByTheReadThatFindsNoByte)
+TEST(FreadTest, StreamEndOfFileIsSetByTheReadThatFindsNoByte)
 {
     TFreadStream in("ab");
     EXPECT_EQ(in.Get(), 'a');
@@ -47,53 +67,38 @@ TEST(FreadStreamTest, EndOfFileIsSetByTheReadThatFindsNoByte)
     EXPECT_EQ(hangul.Get(), 0xC7);  // bytes come back unsigned
     hangul.Unget(0xC7);
     EXPECT_EQ(hangul.Get(), 0xC7);
+    for (const char* path : {"/nonexistent/file.Cmd", "/tmp", ""})
+        EXPECT_FALSE(TFreadStream::Open(path)) << path;
 }
 
-TEST(FreadStreamTest, OpenFailsForMissingFilesAndFolders)
-{
-    EXPECT_FALSE(TFreadStream::Open("/nonexistent/file.Cmd"));
-    EXPECT_FALSE(TFreadStream::Open("/tmp"));
-    EXPECT_FALSE(TFreadStream::Open(""));
-}
-
-TEST(FreadNumberTest, SignsBarsAndWhatIsLeft)
+TEST(FreadTest, Number)
 {
     TFreadStream in("-12 x");
     EXPECT_EQ(FreadNumber(in), -12);
     EXPECT_EQ(in.Get(), 'x');  // the one blank after the digits is eaten
-
     TFreadStream bar("12|3");
     EXPECT_EQ(FreadNumber(bar), 15);
     TFreadStream spaced(" \r\n+3| -4\r\nnext");
     EXPECT_EQ(FreadNumber(spaced), -1);
     EXPECT_EQ(spaced.Get(), '\r');  // other bytes stay
-
     TFreadStream two("7  8");
     EXPECT_EQ(FreadNumber(two), 7);
     EXPECT_EQ(two.Get(), ' ');
     EXPECT_EQ(FreadNumber(two), 8);
     EXPECT_TRUE(two.Eof());
-}
-
-TEST(FreadNumberTest, WrapsAtThirtyTwoBits)
-{
-    TFreadStream big("4294967297 2147483648 -2147483648");
+    TFreadStream big("4294967297 2147483648 -2147483648");  // WrapsAtThirtyTwoBits
     EXPECT_EQ(FreadNumber(big), 1);
     EXPECT_EQ(FreadNumber(big), INT32_MIN);
     EXPECT_EQ(FreadNumber(big), INT32_MIN);
-}
-
-TEST(FreadNumberTest, LongBarChainDoesNotExhaustTheStack)
-{
+    // LongBarChainDoesNotExhaustTheStack
     std::string text;
     for (int i = 0; i < 200000; ++i)
         text += "1|";
-    text += "5";
-    TFreadStream in(text);
-    EXPECT_EQ(FreadNumber(in), 200005);
+    TFreadStream chain(text + "5");
+    EXPECT_EQ(FreadNumber(chain), 200005);
 }
 
-TEST(FreadNumberTest, NonDigitFailsWithLogLine)
+TEST(FreadTest, NumberNonDigitFailsWithLogLine)
 {
     std::optional<int32_t> n;
     TFreadStream in("-x1");
@@ -102,16 +107,14 @@ TEST(FreadNumberTest, NonDigitFailsWithLogLine)
     // "FreadNumber: x is not a number - bad format."
     EXPECT_EQ(LogMessages(log), std::vector<std::string>{Utf8ToCp949("FreadNumber: x 숫자가 아님 - 잘못된 형식.")});
     EXPECT_EQ(in.Get(), 'x');
-
-    TFreadStream bar("3|y");
-    StderrOf([&] { n = FreadNumber(bar); });
-    EXPECT_FALSE(n);  // the number after a bar is required too
-    TFreadStream empty("   ");
-    StderrOf([&] { n = FreadNumber(empty); });
-    EXPECT_FALSE(n);
+    for (const char* text : {"3|y", "   "}) {  // the number after a bar is required too
+        TFreadStream bad(text);
+        StderrOf([&] { n = FreadNumber(bad); });
+        EXPECT_FALSE(n) << text;
+    }
 }
 
-TEST(FreadLengthStringTest, TakesExactlyTheGivenBytes)
+TEST(FreadTest, LengthStringTakesExactlyTheGivenBytes)
 {
     TFreadStream in("5 a b c");
     EXPECT_EQ(FreadLengthString(in), "a b c");
@@ -126,24 +129,19 @@ TEST(FreadLengthStringTest, TakesExactlyTheGivenBytes)
     TFreadStream exact("3 abc");
     EXPECT_EQ(FreadLengthString(exact), "abc");
     EXPECT_FALSE(exact.Eof());
-}
-
-TEST(FreadLengthStringTest, LengthBeyondTheFileFails)
-{
+    // A length beyond the file fails.
     std::optional<AnsiString> s;
-    TFreadStream in("2147483647 abc");
-    const std::string log = StderrOf([&] { s = FreadLengthString(in); });
+    TFreadStream huge("2147483647 abc");
+    EXPECT_EQ(LogMessages(StderrOf([&] { s = FreadLengthString(huge); })).size(), 1u);
     EXPECT_FALSE(s);
-    EXPECT_EQ(LogMessages(log).size(), 1u);
-    TFreadStream one("4 abc");
-    StderrOf([&] { s = FreadLengthString(one); });
-    EXPECT_FALSE(s);
-    TFreadStream bad("x abc");
-    StderrOf([&] { s = FreadLengthString(bad); });
-    EXPECT_FALSE(s);
+    for (const char* text : {"4 abc", "x abc"}) {
+        TFreadStream bad(text);
+        StderrOf([&] { s = FreadLengthString(bad); });
+        EXPECT_FALSE(s) << text;
+    }
 }
 
-TEST(FreadWordTest, WordsQuotesAndBlanks)
+TEST(FreadTest, Word)
 {
     TFreadStream in(" \t\"two words\" next\r\n'single q' x'y");
     EXPECT_EQ(FreadWord(in), "two words");
@@ -151,32 +149,26 @@ TEST(FreadWordTest, WordsQuotesAndBlanks)
     EXPECT_EQ(in.Get(), '\r');  // the blank after a word stays
     EXPECT_EQ(FreadWord(in), "single q");
     // A quote inside a word is an ordinary byte; the last word meets the end of the file.
-    std::optional<AnsiString> last;
-    const std::string log = StderrOf([&] { last = FreadWord(in); });
-    EXPECT_EQ(last, "x'y");
+    std::optional<AnsiString> w;
+    const std::string log = StderrOf([&] { w = FreadWord(in); });
+    EXPECT_EQ(w, "x'y");
     // The message keeps its own line end, and the log line adds one.
     const std::string message = Utf8ToCp949(" :: FreadWord : EOF를 만났음.\n\r\n");
     ASSERT_GE(log.size(), message.size());
     EXPECT_EQ(log.substr(log.size() - message.size()), message);
+    // The end of the file gives what was read.
+    for (const auto& [text, word] : {std::pair{" \r\n ", ""}, std::pair{"\"unclosed quote", "unclosed quote"}}) {
+        TFreadStream open(text);
+        StderrOf([&] { w = FreadWord(open); });
+        EXPECT_EQ(w, word) << text;
+    }
 }
 
-TEST(FreadWordTest, EndOfFileGivesWhatWasRead)
-{
-    std::optional<AnsiString> w;
-    TFreadStream blanks(" \r\n ");
-    StderrOf([&] { w = FreadWord(blanks); });
-    EXPECT_EQ(w, "");
-    TFreadStream open("\"unclosed quote");
-    StderrOf([&] { w = FreadWord(open); });
-    EXPECT_EQ(w, "unclosed quote");
-}
-
-TEST(FreadWordTest, WordLongerThanTheBufferFails)
+TEST(FreadTest, WordLongerThanTheBufferFails)
 {
     const std::string longest(FreadWordLimit, 'k');
     TFreadStream fits(longest + " next");
     EXPECT_EQ(FreadWord(fits), longest);
-
     std::optional<AnsiString> w;
     TFreadStream over(longest + "XY next");
     const std::string log = StderrOf([&] { w = FreadWord(over); });
@@ -184,16 +176,15 @@ TEST(FreadWordTest, WordLongerThanTheBufferFails)
     ASSERT_EQ(LogMessages(log).size(), 1u);
     EXPECT_EQ(LogMessages(log)[0], Utf8ToCp949("Fread_word: 길이가 너무 깁니다. ") + longest + " ");
     EXPECT_EQ(FreadWord(over), "XY");  // the rest of the word is left
-
     TFreadStream quoted("'" + longest + "Z'");
     StderrOf([&] { w = FreadWord(quoted); });
     EXPECT_FALSE(w);
 }
 
-TEST(FreadToEolTest, SkipsTheLineAndItsLineEnds)
+TEST(FreadTest, ToEolLetterAndString)
 {
     TFreadStream in("comment * here\r\n\n\r\nnext");
-    FreadToEol(in);
+    FreadToEol(in);  // skips the line and its line ends
     EXPECT_EQ(in.Get(), 'n');
     TFreadStream cr("a\rb");
     FreadToEol(cr);
@@ -201,21 +192,13 @@ TEST(FreadToEolTest, SkipsTheLineAndItsLineEnds)
     TFreadStream last("no line end");
     FreadToEol(last);
     EXPECT_TRUE(last.Eof());
-}
-
-TEST(FreadLetterTest, SkipsEveryBlank)
-{
-    TFreadStream in(" \t\v\f\r\n#x");
-    EXPECT_EQ(FreadLetter(in), '#');
-    EXPECT_EQ(FreadLetter(in), 'x');
-    EXPECT_EQ(FreadLetter(in), TFreadStream::EndOfFile);
-}
-
-TEST(FreadStringTest, ReadsUpToTheTilde)
-{
-    TFreadStream in("  \r\nabc def~rest");
-    EXPECT_EQ(FreadString(in, 100), "abc def");
-    EXPECT_EQ(in.Get(), 'r');
+    TFreadStream letters(" \t\v\f\r\n#x");  // every blank is skipped
+    EXPECT_EQ(FreadLetter(letters), '#');
+    EXPECT_EQ(FreadLetter(letters), 'x');
+    EXPECT_EQ(FreadLetter(letters), TFreadStream::EndOfFile);
+    TFreadStream tilde("  \r\nabc def~rest");  // up to the tilde
+    EXPECT_EQ(FreadString(tilde, 100), "abc def");
+    EXPECT_EQ(tilde.Get(), 'r');
     TFreadStream empty("~x");
     EXPECT_EQ(FreadString(empty, 100), "");
     TFreadStream limited("abcd~");
@@ -253,7 +236,6 @@ TEST(LogLineTest, TimeIsWrittenAsCtimeWritesIt)
     EXPECT_EQ(CTimeText(t), "Sun Dec  6 21:07:05 2026");
     t.tm_mday = 16;
     EXPECT_EQ(LogLine(t, "msg"), "Sun Dec 16 21:07:05 2026 :: msg\n");
-
     // The C library's own ctime as the oracle, for times across a year.
     for (std::time_t when = 1700000000; when < 1700000000 + 366 * 86400; when += 86400 * 7 + 3601) {
         std::tm local{};
@@ -266,40 +248,15 @@ TEST(LogLineTest, TimeIsWrittenAsCtimeWritesIt)
     }
 }
 
-// True when text has the shape of shape: 'A' an upper-case letter, 'a' a lower-case one, '9' a
-// digit, '_' a digit or a blank, anything else itself.
-bool HasShape(std::string_view text, std::string_view shape)
-{
-    if (text.size() != shape.size())
-        return false;
-    for (size_t i = 0; i < shape.size(); ++i) {
-        const char c = text[i];
-        const bool digit = c >= '0' && c <= '9';
-        const bool ok = shape[i] == 'A'   ? (c >= 'A' && c <= 'Z')
-                        : shape[i] == 'a' ? (c >= 'a' && c <= 'z')
-                        : shape[i] == '9' ? digit
-                        : shape[i] == '_' ? (digit || c == ' ')
-                                          : c == shape[i];
-        if (!ok)
-            return false;
-    }
-    return true;
-}
-
-TEST(LogLineTest, WriteLogPutsOneStampedLineOnStandardError)
+TEST(LogLineTest, WriteLogPutsOneStampedLineOnStandardErrorCutAtTheBufferSize)
 {
     const std::string out = StderrOf([] { WriteLog("value %d of %s", 42, "\xC7\xD1"); });
     const std::string message = " :: value 42 of \xC7\xD1\n";
     ASSERT_GT(out.size(), message.size());
     EXPECT_TRUE(HasShape(out.substr(0, out.size() - message.size()), "Aaa Aaa _9 99:99:99 9999")) << out;
     EXPECT_EQ(out.substr(out.size() - message.size()), message);
-}
-
-TEST(LogLineTest, MessageIsCutAtTheBufferSize)
-{
     const std::string big(20000, 'm');
-    const std::string out = StderrOf([&] { WriteLog("%s", big.c_str()); });
-    const std::vector<std::string> messages = LogMessages(out);
+    const std::vector<std::string> messages = LogMessages(StderrOf([&] { WriteLog("%s", big.c_str()); }));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], std::string(16383, 'm'));
 }
