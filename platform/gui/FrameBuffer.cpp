@@ -1,6 +1,7 @@
 #include "platform/gui/FrameBuffer.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -20,6 +21,22 @@ TRectI Intersect(const TRectI& a, const TRectI& b)
 }
 
 bool Empty(const TRectI& r) { return r.Right <= r.Left || r.Bottom <= r.Top; }
+
+// Each byte of a 1-bit row as eight pixel masks, 0xFF where the bit is set, leftmost pixel first
+// in memory.
+uint64_t ExpandedBits(uint8_t byte)
+{
+    static const auto table = [] {
+        std::array<uint64_t, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            uint8_t bytes[8];
+            for (int i = 0; i < 8; ++i) bytes[i] = (b & (0x80 >> i)) ? 0xFF : 0x00;
+            std::memcpy(&t[static_cast<size_t>(b)], bytes, 8);
+        }
+        return t;
+    }();
+    return table[byte];
+}
 
 }  // namespace
 
@@ -159,6 +176,20 @@ void TFrameBuffer::BlitBits(int x, int y, const uint8_t* bits, int width, int he
     const int64_t x0 = std::max<int64_t>(x, c.Left), x1 = std::min<int64_t>(int64_t(x) + width, c.Right);
     const int64_t y0 = std::max<int64_t>(y, c.Top), y1 = std::min<int64_t>(int64_t(y) + height, c.Bottom);
     const uint8_t f = Index(fg), b = Index(static_cast<uint8_t>(bg));
+    if (bg >= 0 && width % 8 == 0 && x0 == x && x1 == int64_t(x) + width) {
+        // Opaque whole bytes inside the clip (every glyph of the terminal): eight pixels a step.
+        const uint64_t fWord = f * 0x0101010101010101ull, bWord = b * 0x0101010101010101ull;
+        for (int64_t py = y0; py < y1; ++py) {
+            const uint8_t* src = bits + (py - y) * stride;
+            uint8_t* dst = RowData(static_cast<int>(py)) + x;
+            for (int k = 0; k < width / 8; ++k) {
+                const uint64_t mask = ExpandedBits(src[k]);
+                const uint64_t pixels = (mask & fWord) | (~mask & bWord);
+                std::memcpy(dst + 8 * k, &pixels, 8);
+            }
+        }
+        return;
+    }
     for (int64_t py = y0; py < y1; ++py) {
         const uint8_t* src = bits + (py - y) * stride;
         uint8_t* dst = RowData(static_cast<int>(py));

@@ -1,6 +1,5 @@
 #include "terminal/draw/ScreenPainter.h"
 
-#include "terminal/draw/GlyphWriter.h"
 
 #include <algorithm>
 #include <array>
@@ -108,7 +107,9 @@ void TScreenPainter::DrawText(int x, int y, std::string_view text, uint8_t fg, u
     if (room <= 0) return;
     if (static_cast<int>(text.size()) > room) text = text.substr(0, static_cast<size_t>(room));
     const uint8_t keepFg = FFont.FontNibble(), keepBg = FFont.BackNibble();
-    WriteBitmapText(FScreen, FFont, x, y, text, fg, bg);
+    FFont.SetFontNibble(fg);
+    FFont.SetBackNibble(bg);
+    FFont.NewHTextOut(x, y, text);
     if (underline)
         FFont.NewHorzLineTo(x, x + static_cast<int>(text.size()) * FCellWidth, y + FCellHeight - 1);
     FFont.SetFontNibble(keepFg);

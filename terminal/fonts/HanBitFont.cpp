@@ -64,7 +64,7 @@ void THanBitFont::HanjaProcess(uint8_t Lead, uint8_t Trail, int Y, int X)
     }
 }
 
-void THanBitFont::NewHTextOut(int X, int Y, const AnsiString& S)
+void THanBitFont::NewHTextOut(int X, int Y, std::string_view S)
 {
     if (!FOutput)
         return;

@@ -47,7 +47,7 @@ public:
 
     // Draws S with the top-left corner of its first cell at pixel (X, Y): 8 pixels for each
     // single-byte character, 16 for each two-byte one.
-    void NewHTextOut(int X, int Y, const AnsiString& S);
+    void NewHTextOut(int X, int Y, std::string_view S);
     // Fills the whole width of rows Y1 .. Y2 - 1 with the back colour; nothing when Y2 is 0.
     void NewFillLine(int Y1, int Y2);
     // Sets pixels X1 .. X2 - 1 of row Y to the font colour.
