@@ -8,6 +8,7 @@
 #include "script/ScriptState.h"
 #include "script/ScriptText.h"
 #include "script/Variables.h"
+#include "script/Words.h"
 
 namespace {
 
@@ -136,21 +137,6 @@ bool Apply(int code, const Entry& left, const Entry& right, int32_t& result)
     case Not: result = r == 0 ? 1 : 0; return true;
     default: result = Compare(code, l < r ? -1 : l > r ? 1 : 0) ? 1 : 0; return true;
     }
-}
-
-// Index of the '}' closing the group opened at open (a brace after '\' does not count), or npos.
-size_t GroupEnd(const AnsiString& text, size_t open)
-{
-    int depth = 1;
-    for (size_t i = open + 1; i < text.size(); ++i) {
-        if ((text[i] == '{' || text[i] == '}') && text[i - 1] == '\\')
-            continue;
-        if (text[i] == '{')
-            ++depth;
-        else if (text[i] == '}' && --depth == 0)
-            return i;
-    }
-    return AnsiString::npos;
 }
 
 size_t GroupStart(const AnsiString& text, size_t from)

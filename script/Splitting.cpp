@@ -11,7 +11,8 @@ bool IsCommandSeparator(char c) { return c == '|' || c == '\r' || c == '\n'; }
 
 bool Escaped(const AnsiString& text, size_t i) { return i > 0 && text[i - 1] == '\\'; }
 
-// Index of the '}' that closes the group opened at open, or npos. Braces after '\' do not count.
+} // namespace
+
 size_t GroupEnd(const AnsiString& text, size_t open)
 {
     int depth = 1;
@@ -25,8 +26,6 @@ size_t GroupEnd(const AnsiString& text, size_t open)
     }
     return AnsiString::npos;
 }
-
-} // namespace
 
 AnsiString TakeFirstWord(std::string_view text, std::string_view& rest)
 {

@@ -9,6 +9,10 @@
 // blanks after it. rest receives what follows.
 AnsiString TakeFirstWord(std::string_view text, std::string_view& rest);
 
+// Index of the '}' that closes the "{" group opened at open, or npos. Braces after '\' do not
+// count.
+size_t GroupEnd(const AnsiString& text, size_t open);
+
 // True when text begins with prefix.
 inline bool StartsWith(std::string_view text, std::string_view prefix)
 {
