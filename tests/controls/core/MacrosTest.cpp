@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "controls/core/Macros.h"
 #include "tests/controls/core/HangulText.h"
 
@@ -126,29 +129,25 @@ TEST(Macros, EqualityAndCopies)
     EXPECT_THROW(c.Items(5), EListError);
 }
 
-TEST(MacroParsing, FindsNamesUpToADelimiter)
+TEST(MacroParsing, FindsNamesUpToADelimiterOutsideQuotes)
 {
-    TMacros macros;
-    auto names = macros.ParseString("select %a, %b;%c.x (%d) %e\r\n%f", true, '%');
-    EXPECT_EQ(names, (std::vector<AnsiString>{"a", "b", "c", "d", "e", "f"}));
-    EXPECT_EQ(macros.Count(), 6);
-    EXPECT_EQ(macros.Items(3)->Name(), "d");
-}
-
-TEST(MacroParsing, DoubledMacroCharacterCreatesNoMacro)
-{
-    TMacros macros;
-    EXPECT_TRUE(macros.ParseString("100%% sure", true, '%').empty());
-    EXPECT_EQ(macros.Count(), 0);
-    EXPECT_EQ(macros.ParseString("%%x %y", true, '%'), std::vector<AnsiString>{"y"});
-}
-
-TEST(MacroParsing, QuotesHideReferencesAndQuotedNamesLoseTheirQuotes)
-{
-    TMacros macros;
-    EXPECT_TRUE(macros.ParseString("'%a' \"%b\"", true, '%').empty());
-    EXPECT_EQ(macros.ParseString("%\"long name\" rest", true, '%'), std::vector<AnsiString>{"long name"});
-    EXPECT_NE(macros.FindMacro("long name"), nullptr);
+    using Names = std::vector<AnsiString>;
+    const std::tuple<AnsiString, char, Names> cases[] = {
+        {"select %a, %b;%c.x (%d) %e\r\n%f", '%', {"a", "b", "c", "d", "e", "f"}},
+        // A doubled macro character creates no macro.
+        {"100%% sure", '%', {}}, {"%%x %y", '%', {"y"}},
+        // Quotes hide references, and quoted names lose their quotes.
+        {"'%a' \"%b\"", '%', {}}, {"%\"long name\" rest", '%', {"long name"}},
+        // Hangul names; '%' is never read out of the middle of a character, and 'c' as the mark
+        // is not the trail byte of 똠.
+        {"%" + kHanGeul + " x", '%', {kHanGeul}}, {kDdom + "x", 'c', {}}, {"%" + kDdom + "c.", '%', {kDdom + "c"}},
+        {"% x", '%', {}}};
+    for (const auto& [text, mark, want] : cases) {
+        TMacros macros;
+        EXPECT_EQ(macros.ParseString(text, true, mark), want) << text;
+        EXPECT_EQ(macros.Count(), static_cast<int>(want.size())) << text;
+        for (size_t i = 0; i < want.size(); ++i) EXPECT_EQ(macros.Items(static_cast<int>(i))->Name(), want[i]);
+    }
 }
 
 TEST(MacroParsing, ExistingMacrosKeepTheirValuesAndWithoutCreateNothingIsAdded)
@@ -161,15 +160,4 @@ TEST(MacroParsing, ExistingMacrosKeepTheirValuesAndWithoutCreateNothingIsAdded)
     EXPECT_EQ(macros.Count(), 2);
     EXPECT_EQ(macros.MacroByName("a")->Value(), TMacroValue(7));
     EXPECT_TRUE(macros.MacroByName("b")->Value().IsEmpty());
-}
-
-TEST(MacroParsing, HangulNamesAndTrailBytesThatLookLikeDelimitersOrMarks)
-{
-    TMacros macros;
-    EXPECT_EQ(macros.ParseString("%" + kHanGeul + " x", true, '%'), std::vector<AnsiString>{kHanGeul});
-    // '%' is never read out of the middle of a character, and 'c' as the mark is not the trail
-    // byte of 똠.
-    EXPECT_TRUE(macros.ParseString(kDdom + "x", true, 'c').empty());
-    EXPECT_EQ(macros.ParseString("%" + kDdom + "c.", true, '%'), std::vector<AnsiString>{kDdom + "c"});
-    EXPECT_TRUE(macros.ParseString("% x", true, '%').empty());
 }

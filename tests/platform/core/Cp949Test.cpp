@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/Cp949.h"
+#include "tests/platform/core/Cases.h"
 
 // "한글" and "똠" (a cp949 extension character whose trail byte is the letter 'c').
 static const char kHanUtf8[] = "\xED\x95\x9C\xEA\xB8\x80";
@@ -25,17 +26,15 @@ TEST(Cp949Conversion, CharactersOutsideCp949BecomeAQuestionMark)
     EXPECT_EQ(Utf8ToCp949("a\xF0\x9F\x98\x80" "b\xE0\xB8\x81" "c"), "a?b?c");
     EXPECT_EQ(Utf16ToCp949(u"x\U0001F600y"), "x?y");
     // Ill-formed input is refused byte by byte, never crashes.
-    EXPECT_EQ(Utf8ToCp949("a\xFF" "b"), "a?b");
-    EXPECT_EQ(Utf8ToCp949("a\xED\x95"), "a?");
-    EXPECT_EQ(Utf16ToCp949(std::u16string(u"a") + char16_t(0xD800) + u"b"), "a?b");
+    Each(S{{Utf8ToCp949("a\xFF" "b"), "a?b"}, {Utf8ToCp949("a\xED\x95"), "a?"},
+           {Utf16ToCp949(std::u16string(u"a") + char16_t(0xD800) + u"b"), "a?b"}});
 }
 
 TEST(Cp949Conversion, BadCp949BytesBecomeReplacementCharactersAndTheRestSurvives)
 {
     // 0x80 is no character; a lead byte followed by '1' is no pair, and the '1' is kept.
-    EXPECT_EQ(Cp949ToUtf8("a\x80" "b"), "a\xEF\xBF\xBD" "b");
-    EXPECT_EQ(Cp949ToUtf8("\xC7" "1"), "\xEF\xBF\xBD" "1");
-    EXPECT_EQ(Cp949ToUtf8("x\xC7"), "x\xEF\xBF\xBD");
+    Each(S{{Cp949ToUtf8("a\x80" "b"), "a\xEF\xBF\xBD" "b"}, {Cp949ToUtf8("\xC7" "1"), "\xEF\xBF\xBD" "1"},
+           {Cp949ToUtf8("x\xC7"), "x\xEF\xBF\xBD"}});
 }
 
 TEST(Cp949Decoder, APairSplitBetweenPiecesDecodesWhole)
@@ -54,9 +53,7 @@ TEST(Cp949Decoder, APairSplitBetweenPiecesDecodesWhole)
 TEST(Cp949Decoder, ALeadByteLeftAtTheEndIsFlushedAsReplacement)
 {
     TCp949Decoder decoder;
-    EXPECT_EQ(decoder.Decode("z\xB1"), "z");
-    EXPECT_EQ(decoder.Flush(), "\xEF\xBF\xBD");
-    EXPECT_EQ(decoder.Flush(), "");
+    Each(S{{decoder.Decode("z\xB1"), "z"}, {decoder.Flush(), "\xEF\xBF\xBD"}, {decoder.Flush(), ""}});
     // A pair completed inside one piece is not held back.
     EXPECT_EQ(decoder.Decode(kHanCp949), kHanUtf8);
     EXPECT_FALSE(decoder.HasPending());

@@ -2,6 +2,7 @@
 
 #include "platform/core/DateTime.h"
 #include "platform/core/Exceptions.h"
+#include "tests/platform/core/Cases.h"
 
 TEST(DateEncoding, DaysCountFrom30December1899)
 {
@@ -19,12 +20,7 @@ TEST(DateEncoding, InvalidDatesAndTimesRaise)
     EXPECT_NO_THROW(EncodeDate(2024, 2, 29));
     EXPECT_THROW(EncodeDate(0, 1, 1), EConvertError);
     EXPECT_THROW(EncodeDate(2024, 13, 1), EConvertError);
-    try {
-        EncodeTime(24, 0, 0, 0);
-        FAIL();
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message, "Invalid argument to time encode");
-    }
+    ExpectRaises<EConvertError>([&] { EncodeTime(24, 0, 0, 0); }, "Invalid argument to time encode");
     TDateTime d = 7;
     EXPECT_FALSE(TryEncodeDate(1900, 2, 29, d));  // 1900 was not a leap year
     EXPECT_EQ(d, 7);
@@ -50,10 +46,7 @@ TEST(DateEncoding, TimesDecodeToTheMillisecond)
     TDateTime t = EncodeDate(2024, 3, 5) + EncodeTime(23, 59, 59, 999);
     uint16_t h, n, s, ms;
     DecodeTime(t, h, n, s, ms);
-    EXPECT_EQ(h, 23);
-    EXPECT_EQ(n, 59);
-    EXPECT_EQ(s, 59);
-    EXPECT_EQ(ms, 999);
+    Each(I{{h, 23}, {n, 59}, {s, 59}, {ms, 999}});
     uint16_t y, m, d;
     DecodeDate(t, y, m, d);
     EXPECT_EQ(d, 5);
@@ -71,11 +64,10 @@ TEST(DateEncoding, LeapYearsAndWeekdays)
     EXPECT_TRUE(IsLeapYear(2000));
     EXPECT_TRUE(IsLeapYear(2024));
     EXPECT_FALSE(IsLeapYear(2023));
-    EXPECT_EQ(DaysInAMonth(2024, 2), 29);
-    EXPECT_EQ(DaysInAMonth(2023, 2), 28);
-    EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30)), 7);  // a Saturday
-    EXPECT_EQ(DayOfWeek(EncodeDate(2026, 12, 6)), 1);   // a Sunday
-    EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 25)), 2);  // a Monday, before day 0
+    Each(I{{DaysInAMonth(2024, 2), 29}, {DaysInAMonth(2023, 2), 28},
+           {DayOfWeek(EncodeDate(1899, 12, 30)), 7},   // a Saturday
+           {DayOfWeek(EncodeDate(2026, 12, 6)), 1},    // a Sunday
+           {DayOfWeek(EncodeDate(1899, 12, 25)), 2}});  // a Monday, before day 0
 }
 
 TEST(Clock, NowComesFromTheInjectedClock)

@@ -7,15 +7,8 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/StringList.h"
+#include "tests/platform/core/Cases.h"
 
-static std::vector<AnsiString> Lines(const TStrings& list)
-{
-    std::vector<AnsiString> lines;
-    for (int i = 0; i < list.Count(); ++i)
-        lines.push_back(list.Strings(i));
-    return lines;
-}
-using V = std::vector<AnsiString>;
 
 static const AnsiString kHan = "\xC7\xD1\xB1\xDB";
 
@@ -36,11 +29,9 @@ TEST(IniRead, OnePairOfMatchingQuotesIsStripped)
     TempFolder::Write(folder.File("q.ini"),
                       "[S]\nA=\"quoted\"\nB='single'\nC=\"mismatched'\nD=\"\"inner\"\"\nE=\"\n");
     TIniFile ini("q.ini");
-    EXPECT_EQ(ini.ReadString("S", "A", ""), "quoted");
-    EXPECT_EQ(ini.ReadString("S", "B", ""), "single");
-    EXPECT_EQ(ini.ReadString("S", "C", ""), "\"mismatched'");
-    EXPECT_EQ(ini.ReadString("S", "D", ""), "\"inner\"");  // a value written with extra quotes keeps its own
-    EXPECT_EQ(ini.ReadString("S", "E", ""), "\"");
+    Each(S{{ini.ReadString("S", "A", ""), "quoted"}, {ini.ReadString("S", "B", ""), "single"},
+           {ini.ReadString("S", "C", ""), "\"mismatched'"}, {ini.ReadString("S", "E", ""), "\""},
+           {ini.ReadString("S", "D", ""), "\"inner\""}});  // a value written with extra quotes keeps its own
 }
 
 TEST(IniRead, NumbersAndBooleans)
@@ -48,10 +39,8 @@ TEST(IniRead, NumbersAndBooleans)
     TempFolder folder;
     TempFolder::Write(folder.File("n.ini"), "[N]\nHex=$1F\nC=0x10\nBad=12abc\nT=1\nF=0\nNeg=-3\n");
     TIniFile ini("n.ini");
-    EXPECT_EQ(ini.ReadInteger("N", "Hex", 0), 31);
-    EXPECT_EQ(ini.ReadInteger("N", "C", 0), 16);
-    EXPECT_EQ(ini.ReadInteger("N", "Bad", 7), 7);
-    EXPECT_EQ(ini.ReadInteger("N", "Neg", 0), -3);
+    Each(I{{ini.ReadInteger("N", "Hex", 0), 31}, {ini.ReadInteger("N", "C", 0), 16},
+           {ini.ReadInteger("N", "Bad", 7), 7}, {ini.ReadInteger("N", "Neg", 0), -3}});
     EXPECT_TRUE(ini.ReadBool("N", "T", false));
     EXPECT_FALSE(ini.ReadBool("N", "F", true));
     EXPECT_TRUE(ini.ReadBool("N", "Neg", false));
@@ -142,12 +131,7 @@ TEST(IniWrite, AFailedWriteRaisesAndChangesNothing)
     TIniFile ini("f.ini");
     ini.WriteString("S", "K", "old");
     InjectAtomicWriteFailure(TAtomicWriteStep::Write);
-    try {
-        ini.WriteString("S", "K", "new");
-        FAIL();
-    } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message, "Unable to write to f.ini");
-    }
+    ExpectRaises<EIniFileException>([&] { ini.WriteString("S", "K", "new"); }, "Unable to write to f.ini");
     EXPECT_EQ(ini.ReadString("S", "K", ""), "old");
     EXPECT_EQ(TempFolder::Read(folder.File("f.ini")), "[S]\r\nK=old\r\n");
 }

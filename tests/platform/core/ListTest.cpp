@@ -2,6 +2,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/List.h"
+#include "tests/platform/core/Cases.h"
 
 TEST(TList, AddInsertDeleteKeepOrder)
 {
@@ -29,12 +30,7 @@ TEST(TList, BadIndexesRaiseTheFrameworkMessages)
     int a = 1;
     TList list;
     list.Add(&a);
-    try {
-        list.Items(1);
-        FAIL() << "no error";
-    } catch (const EListError& e) {
-        EXPECT_EQ(e.Message, "List index out of bounds (1)");
-    }
+    ExpectRaises<EListError>([&] { list.Items(1); }, "List index out of bounds (1)");
     EXPECT_THROW(list.Delete(-1), EListError);
     EXPECT_THROW(list.Insert(2, &a), EListError);
     EXPECT_THROW(list.Move(0, 1), EListError);
@@ -58,10 +54,5 @@ TEST(TList, PackSortAndCount)
     EXPECT_EQ(*static_cast<int*>(list.Items(2)), 30);
     list.SetCount(5);
     EXPECT_EQ(list.Items(4), nullptr);
-    try {
-        list.SetCount(-1);
-        FAIL();
-    } catch (const EListError& e) {
-        EXPECT_EQ(e.Message, "List count out of bounds (-1)");
-    }
+    ExpectRaises<EListError>([&] { list.SetCount(-1); }, "List count out of bounds (-1)");
 }

@@ -6,25 +6,21 @@
 #include "platform/core/FilePaths.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/StoredPath.h"
+#include "tests/platform/core/Cases.h"
 
 static const AnsiString kHan = "\xC7\xD1\xB1\xDB";       // "한글" in cp949
 static const std::string kHanUtf8 = "\xED\x95\x9C\xEA\xB8\x80";
 
 TEST(FilePaths, NamePathAndExtension)
 {
-    EXPECT_EQ(ExtractFileName("C:\\Game\\Cmd\\a.cmd"), "a.cmd");
-    EXPECT_EQ(ExtractFilePath("C:\\Game\\Cmd\\a.cmd"), "C:\\Game\\Cmd\\");
-    EXPECT_EQ(ExtractFileDir("C:\\Game\\Cmd\\a.cmd"), "C:\\Game\\Cmd");
-    EXPECT_EQ(ExtractFileDir("C:\\a.cmd"), "C:\\");
-    EXPECT_EQ(ExtractFileName("/home/u/x.ini"), "x.ini");
-    EXPECT_EQ(ExtractFileName("C:name"), "name");
-    EXPECT_EQ(ExtractFileExt("dir.d\\file"), "");
-    EXPECT_EQ(ExtractFileExt("a.tar.gz"), ".gz");
-    EXPECT_EQ(ChangeFileExt("hanmud.exe", ".INI"), "hanmud.INI");
-    EXPECT_EQ(ChangeFileExt("Cmd\\walk", ".wlk"), "Cmd\\walk.wlk");
-    EXPECT_EQ(IncludeTrailingBackslash("Cmd"), "Cmd\\");
-    EXPECT_EQ(IncludeTrailingBackslash("Cmd\\"), "Cmd\\");
-    EXPECT_EQ(ExcludeTrailingBackslash("Cmd\\"), "Cmd");
+    Each(S{{ExtractFileName("C:\\Game\\Cmd\\a.cmd"), "a.cmd"},
+           {ExtractFilePath("C:\\Game\\Cmd\\a.cmd"), "C:\\Game\\Cmd\\"},
+           {ExtractFileDir("C:\\Game\\Cmd\\a.cmd"), "C:\\Game\\Cmd"}, {ExtractFileDir("C:\\a.cmd"), "C:\\"},
+           {ExtractFileName("/home/u/x.ini"), "x.ini"}, {ExtractFileName("C:name"), "name"},
+           {ExtractFileExt("dir.d\\file"), ""}, {ExtractFileExt("a.tar.gz"), ".gz"},
+           {ChangeFileExt("hanmud.exe", ".INI"), "hanmud.INI"},
+           {ChangeFileExt("Cmd\\walk", ".wlk"), "Cmd\\walk.wlk"}, {IncludeTrailingBackslash("Cmd"), "Cmd\\"},
+           {IncludeTrailingBackslash("Cmd\\"), "Cmd\\"}, {ExcludeTrailingBackslash("Cmd\\"), "Cmd"}});
 }
 
 TEST(FilePaths, HangulNamesAreNotCutInsideAPair)
@@ -36,9 +32,9 @@ TEST(FilePaths, HangulNamesAreNotCutInsideAPair)
 
 TEST(FilePaths, RelativePathsStepUpAndDown)
 {
-    EXPECT_EQ(ExtractRelativePath("C:\\Game\\", "C:\\Game\\Cmd\\a.cmd"), "Cmd\\a.cmd");
-    EXPECT_EQ(ExtractRelativePath("C:\\Game\\bin\\", "C:\\Game\\Cmd\\a.cmd"), "..\\Cmd\\a.cmd");
-    EXPECT_EQ(ExtractRelativePath("C:\\Game\\", "D:\\Other\\a.cmd"), "D:\\Other\\a.cmd");
+    Each(S{{ExtractRelativePath("C:\\Game\\", "C:\\Game\\Cmd\\a.cmd"), "Cmd\\a.cmd"},
+           {ExtractRelativePath("C:\\Game\\bin\\", "C:\\Game\\Cmd\\a.cmd"), "..\\Cmd\\a.cmd"},
+           {ExtractRelativePath("C:\\Game\\", "D:\\Other\\a.cmd"), "D:\\Other\\a.cmd"}});
 }
 
 TEST(StoredPaths, StoredPathsOpenInTheProgramFolder)

@@ -8,15 +8,8 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/RegIniFile.h"
 #include "platform/core/StringList.h"
+#include "tests/platform/core/Cases.h"
 
-static std::vector<AnsiString> Lines(const TStrings& list)
-{
-    std::vector<AnsiString> lines;
-    for (int i = 0; i < list.Count(); ++i)
-        lines.push_back(list.Strings(i));
-    return lines;
-}
-using V = std::vector<AnsiString>;
 
 TEST(Registry, KeysAndValuesIgnoreCaseAndPersist)
 {
@@ -39,12 +32,7 @@ TEST(Registry, KeysAndValuesIgnoreCaseAndPersist)
     EXPECT_EQ(reg.GetDataType("Count"), rdInteger);
     EXPECT_EQ(reg.GetDataType("Title"), rdString);
     EXPECT_EQ(reg.ReadString("absent"), "");
-    try {
-        reg.ReadInteger("absent");
-        FAIL();
-    } catch (const ERegistryException& e) {
-        EXPECT_EQ(e.Message, "Failed to get data for 'absent'");
-    }
+    ExpectRaises<ERegistryException>([&] { reg.ReadInteger("absent"); }, "Failed to get data for 'absent'");
     EXPECT_THROW(reg.ReadInteger("Title"), ERegistryException);
 }
 

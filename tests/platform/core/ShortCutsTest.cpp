@@ -2,34 +2,34 @@
 
 #include "platform/core/ShortCuts.h"
 #include "platform/core/VirtualKeys.h"
+#include "tests/platform/core/Cases.h"
 
 TEST(ShortCutKeys, KeyAndShiftBits)
 {
-    EXPECT_EQ(ShortCut(VK_F1, TShiftState() << ssCtrl), 0x4070);
-    EXPECT_EQ(ShortCut('A', TShiftState{ssShift, ssAlt}), 0xA041);
-    EXPECT_EQ(ShortCut(VK_DOWN, TShiftState{ssAlt, ssLeft}), 0x8028);  // mouse buttons do not count
-    EXPECT_EQ(ShortCut(0x100, TShiftState()), 0);
+    Each(I{{ShortCut(VK_F1, TShiftState() << ssCtrl), 0x4070}, {ShortCut('A', TShiftState{ssShift, ssAlt}), 0xA041},
+           {ShortCut(VK_DOWN, TShiftState{ssAlt, ssLeft}), 0x8028},  // mouse buttons do not count
+           {ShortCut(0x100, TShiftState()), 0}, {ShortCut(0x70, {}), 0x70}, {ShortCut(0x1FF, {}), 0},
+           {ShortCut('1', {ssShift, ssCtrl, ssAlt, ssLeft}), 0xE031}});
     uint16_t key;
     TShiftState shift;
     ShortCutToKey(0x6070, key, shift);
     EXPECT_EQ(key, VK_F1);
     EXPECT_EQ(shift, (TShiftState{ssShift, ssCtrl}));
+    ShortCutToKey(0xA026, key, shift);
+    EXPECT_EQ(key, 0x26);
+    EXPECT_EQ(shift, (TShiftState{ssShift, ssAlt}));
+    EXPECT_EQ((TShiftState{ssShift, ssDouble}).Bits(), 0x41);
 }
 
 TEST(ShortCutText, TheFrameworkNames)
 {
-    EXPECT_EQ(ShortCutToText(ShortCut(VK_F1, TShiftState{ssCtrl})), "Ctrl+F1");
-    EXPECT_EQ(ShortCutToText(ShortCut(VK_RETURN, TShiftState{})), "Enter");
-    EXPECT_EQ(ShortCutToText(ShortCut(VK_UP, TShiftState{ssAlt, ssCtrl, ssShift})), "Shift+Ctrl+Alt+Up");
-    EXPECT_EQ(ShortCutToText(ShortCut('Z', TShiftState{ssAlt})), "Alt+Z");
-    EXPECT_EQ(ShortCutToText(VK_BACK), "BkSp");
-    EXPECT_EQ(ShortCutToText(VK_ESCAPE), "Esc");
-    EXPECT_EQ(ShortCutToText(VK_PRIOR), "PgUp");
-    EXPECT_EQ(ShortCutToText(VK_DELETE | scShift), "Shift+Del");
-    EXPECT_EQ(ShortCutToText(VK_F12), "F12");
-    EXPECT_EQ(ShortCutToText(VK_NUMPAD5), "5");
-    EXPECT_EQ(ShortCutToText(VK_ADD), "Num +");
-    EXPECT_EQ(ShortCutToText(0), "");
+    Each(S{{ShortCutToText(ShortCut(VK_F1, TShiftState{ssCtrl})), "Ctrl+F1"},
+           {ShortCutToText(ShortCut(VK_RETURN, TShiftState{})), "Enter"},
+           {ShortCutToText(ShortCut(VK_UP, TShiftState{ssAlt, ssCtrl, ssShift})), "Shift+Ctrl+Alt+Up"},
+           {ShortCutToText(ShortCut('Z', TShiftState{ssAlt})), "Alt+Z"}, {ShortCutToText(VK_BACK), "BkSp"},
+           {ShortCutToText(VK_ESCAPE), "Esc"}, {ShortCutToText(VK_PRIOR), "PgUp"},
+           {ShortCutToText(VK_DELETE | scShift), "Shift+Del"}, {ShortCutToText(VK_F12), "F12"},
+           {ShortCutToText(VK_NUMPAD5), "5"}, {ShortCutToText(VK_ADD), "Num +"}, {ShortCutToText(0), ""}});
 }
 
 TEST(ShortCutText, TextBackToCodes)

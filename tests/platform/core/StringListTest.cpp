@@ -1,46 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "TempFolder.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/StringList.h"
+#include "tests/platform/core/Cases.h"
 
-static std::vector<AnsiString> Lines(const TStrings& list)
+
+// Adds the lines one at a time, as a caller would.
+static void AddAll(TStrings& list, std::initializer_list<AnsiString> lines)
 {
-    std::vector<AnsiString> lines;
-    for (int i = 0; i < list.Count(); ++i)
-        lines.push_back(list.Strings(i));
-    return lines;
+    for (const AnsiString& line : lines)
+        list.Add(line);
 }
-
-using V = std::vector<AnsiString>;
 static const AnsiString kHan = "\xC7\xD1\xB1\xDB";  // "한글"
 
-TEST(TStringListText, SplitsAtCrLfLfAndCr)
+TEST(TStringListText, SplitsAtCrLfLfAndCrAndJoinsWithCrLf)
 {
+    // A final line break adds no line; LF CR is two line ends.
+    const std::pair<const char*, V> cases[] = {{"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, {"a\r\n", {"a"}},
+                                               {"a\r\n\r\nb", {"a", "", "b"}}, {"a\r\rb", {"a", "", "b"}},
+                                               {"a\n\rb", {"a", "", "b"}}, {"", {}}};
     TStringList list;
-    list.SetText("a\r\nb\nc\rd");
-    EXPECT_EQ(Lines(list), (V{"a", "b", "c", "d"}));
-    list.SetText("a\r\n");
-    EXPECT_EQ(Lines(list), (V{"a"}));  // a final line break adds no line
-    list.SetText("a\r\n\r\nb");
-    EXPECT_EQ(Lines(list), (V{"a", "", "b"}));
-    list.SetText("a\r\rb");
-    EXPECT_EQ(Lines(list), (V{"a", "", "b"}));
-    list.SetText("a\n\rb");  // LF CR is two line ends
-    EXPECT_EQ(Lines(list), (V{"a", "", "b"}));
-    list.SetText("");
-    EXPECT_EQ(list.Count(), 0);
-}
-
-TEST(TStringListText, JoinsWithCrLfAfterEveryLine)
-{
-    TStringList list;
-    list.Add("one");
-    list.Add(kHan);
-    list.Add("");
+    for (const auto& [text, want] : cases) {
+        list.SetText(text);
+        EXPECT_EQ(Lines(list), want) << text;
+    }
+    AddAll(list, {"one", kHan, ""});
     EXPECT_EQ(list.Text(), "one\r\n" + kHan + "\r\n\r\n");
 }
 
@@ -48,9 +38,7 @@ TEST(TStringListText, FileRoundTripKeepsHangulAndWritesCrLf)
 {
     TempFolder folder;
     TStringList list;
-    list.Add(kHan + " line");
-    list.Add("");
-    list.Add("last");
+    AddAll(list, {kHan + " line", "", "last"});
     list.SaveToFile("sub.txt");
     EXPECT_EQ(TempFolder::Read(folder.File("sub.txt")), kHan + " line\r\n\r\nlast\r\n");
 
@@ -69,12 +57,7 @@ TEST(TStringListText, LoadingAMissingFileRaisesAndKeepsTheLines)
     TempFolder folder;
     TStringList list;
     list.Add("kept");
-    try {
-        list.LoadFromFile("missing.txt");
-        FAIL();
-    } catch (const EFOpenError& e) {
-        EXPECT_EQ(e.Message, "Cannot open file missing.txt");
-    }
+    ExpectRaises<EFOpenError>([&] { list.LoadFromFile("missing.txt"); }, "Cannot open file missing.txt");
     EXPECT_EQ(Lines(list), (V{"kept"}));
 }
 
@@ -92,10 +75,7 @@ TEST(TStringListText, AFailedSaveRaisesAndLeavesTheOldFile)
 TEST(TStringListSorted, SortsWithoutRegardToAsciiCase)
 {
     TStringList list;
-    list.Add("banana");
-    list.Add("Apple");
-    list.Add("cherry");
-    list.Add("apricot");
+    AddAll(list, {"banana", "Apple", "cherry", "apricot"});
     list.Sort();
     EXPECT_EQ(Lines(list), (V{"Apple", "apricot", "banana", "cherry"}));
     EXPECT_EQ(list.IndexOf("APPLE"), 0);
@@ -115,12 +95,7 @@ TEST(TStringListSorted, DuplicatesAreIgnoredAcceptedOrRefused)
     EXPECT_EQ(list.Count(), 3);
 
     list.SetDuplicates(dupError);
-    try {
-        list.Add("a");
-        FAIL();
-    } catch (const EListError& e) {
-        EXPECT_EQ(e.Message, "String list does not allow duplicates");
-    }
+    ExpectRaises<EListError>([&] { list.Add("a"); }, "String list does not allow duplicates");
     EXPECT_EQ(list.Count(), 3);
 }
 
@@ -144,8 +119,7 @@ TEST(TStringListSorted, CaseSensitiveListsKeepBothCases)
     TStringList list;
     list.SetCaseSensitive(true);
     list.SetSorted(true);
-    list.Add("a");
-    list.Add("A");
+    AddAll(list, {"a", "A"});
     EXPECT_EQ(Lines(list), (V{"A", "a"}));
     EXPECT_EQ(list.IndexOf("a"), 1);
 }
@@ -154,14 +128,8 @@ TEST(TStringListSorted, EditingInPlaceIsRefused)
 {
     TStringList list;
     list.SetSorted(true);
-    list.Add("a");
-    list.Add("b");
-    try {
-        list.Insert(0, "z");
-        FAIL();
-    } catch (const EListError& e) {
-        EXPECT_EQ(e.Message, "Operation not allowed on sorted list");
-    }
+    AddAll(list, {"a", "b"});
+    ExpectRaises<EListError>([&] { list.Insert(0, "z"); }, "Operation not allowed on sorted list");
     EXPECT_THROW(list.SetStrings(0, "z"), EListError);
     EXPECT_EQ(Lines(list), (V{"a", "b"}));
 }
@@ -170,8 +138,7 @@ TEST(TStringListSorted, MoveOnASortedListLosesNoLine)
 {
     TStringList list;
     list.SetSorted(true);
-    list.Add("a");
-    list.Add("b");
+    AddAll(list, {"a", "b"});
     EXPECT_THROW(list.Move(0, 1), EListError);
     EXPECT_EQ(Lines(list), (V{"a", "b"}));
 }
@@ -180,12 +147,7 @@ TEST(TStringListIndex, BadIndexesRaiseTheFrameworkMessage)
 {
     TStringList list;
     list.Add("a");
-    try {
-        list.Strings(1);
-        FAIL();
-    } catch (const EListError& e) {
-        EXPECT_EQ(e.Message, "List index out of bounds (1)");
-    }
+    ExpectRaises<EListError>([&] { list.Strings(1); }, "List index out of bounds (1)");
     EXPECT_THROW(list.Delete(-1), EListError);
     EXPECT_THROW(list.Insert(2, "x"), EListError);
     EXPECT_THROW(list.Objects(5), EListError);
@@ -215,12 +177,7 @@ TEST(TStringListEdit, InsertMoveExchangeKeepObjects)
 TEST(TStringListEdit, CommaTextQuotesWhatNeedsIt)
 {
     TStringList list;
-    list.Add("plain");
-    list.Add("two words");
-    list.Add("say \"hi\"");
-    list.Add("a,b");
-    list.Add(kHan);
-    list.Add("");
+    AddAll(list, {"plain", "two words", "say \"hi\"", "a,b", kHan, ""});
     EXPECT_EQ(list.CommaText(), "plain,\"two words\",\"say \"\"hi\"\"\",\"a,b\"," + kHan + ",");
 
     TStringList back;
@@ -248,9 +205,7 @@ TEST(TStringListEdit, DelimitedTextUsesItsOwnCharacters)
 TEST(TStringListEdit, NamesAndValues)
 {
     TStringList list;
-    list.Add("Host=mud.example");
-    list.Add("Port=4002");
-    list.Add("no separator");
+    AddAll(list, {"Host=mud.example", "Port=4002", "no separator"});
     EXPECT_EQ(list.Names(0), "Host");
     EXPECT_EQ(list.Names(2), "");
     EXPECT_EQ(list.Values("PORT"), "4002");
@@ -279,8 +234,7 @@ TEST(TStringListEvents, ChangeEventsAreBatchedByUpdates)
     EXPECT_EQ(changing, 1);
     EXPECT_EQ(changed, 1);
     list.BeginUpdate();
-    list.Add("b");
-    list.Add("c");
+    AddAll(list, {"b", "c"});
     list.Delete(0);
     EXPECT_EQ(changed, 1);
     list.EndUpdate();
@@ -299,9 +253,7 @@ TEST(TStringListEvents, AHandlerMayEditTheListItWatches)
             list.Delete(0);
         }
     };
-    list.Add("a");
-    list.Add("b");
-    list.Add("c");
+    AddAll(list, {"a", "b", "c"});
     EXPECT_EQ(Lines(list), (V{"b", "c"}));
 }
 

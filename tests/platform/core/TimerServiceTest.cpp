@@ -14,8 +14,7 @@ TEST(ManualTimerService, TimersFireAtTheirDueTimesInOrder)
     clock.Advance(199);
     EXPECT_TRUE(log.empty());
     clock.Advance(401);
-    std::vector<std::string> expected = {"b@1200", "a@1300", "b@1400", "a@1600", "b@1600"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (std::vector<std::string>{"b@1200", "a@1300", "b@1400", "a@1600", "b@1600"}));
     EXPECT_EQ(clock.GetTickCount(), 1600u);
 }
 
@@ -47,8 +46,7 @@ TEST(ManualTimerService, CallbackMayStopAnotherDueTimerAndStartNewOnes)
     victim = clock.StartTimer(100, [&] { log.push_back("victim"); });
     clock.Advance(200);
     // The victim was due at 100 too but was stopped first; the child started at 100 fires at 150.
-    std::vector<std::string> expected = {"killer", "child@150", "killer", "child@200"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (std::vector<std::string>{"killer", "child@150", "killer", "child@200"}));
 }
 
 TEST(ManualTimerService, RestartingFromInsideACallbackKeepsTheNewTimer)
@@ -102,8 +100,7 @@ TEST(ManualTimerService, NestedAdvanceFromACallbackKeepsTimeMonotonic)
     });
     clock.Advance(300);
     // The nested call ran the clock to 350; the outer one finds nothing more due by 300.
-    std::vector<uint64_t> expected = {100, 200, 300};
-    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(seen, (std::vector<uint64_t>{100, 200, 300}));
     EXPECT_EQ(clock.Now(), 350u);
 }
 

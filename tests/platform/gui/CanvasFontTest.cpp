@@ -9,6 +9,7 @@
 #include "platform/gui/Graphics.h"
 #include "platform/gui/SystemMetrics.h"
 #include "tests/platform/gui/CanvasTestApp.h"
+#include "tests/platform/core/Cases.h"
 
 TEST(CanvasFont, SizeAndHeightFollowEachOtherAt96Dpi)
 {
@@ -45,9 +46,9 @@ TEST(CanvasFont, WindowsNamesMapToInstalledFonts)
         EXPECT_TRUE(installed.contains(QString::fromStdString(family), Qt::CaseInsensitive))
             << utf8 << " -> " << family;
     }
-    EXPECT_EQ(FontAliasCandidates(Utf8ToCp949("굴림체")).front(), "NanumGothicCoding");
-    EXPECT_EQ(FontAliasCandidates("gulimche").front(), "NanumGothicCoding");
-    EXPECT_EQ(FontAliasCandidates("Courier").front(), "DejaVu Sans Mono");
+    Each(S{{FontAliasCandidates(Utf8ToCp949("굴림체")).front(), "NanumGothicCoding"},
+           {FontAliasCandidates("gulimche").front(), "NanumGothicCoding"},
+           {FontAliasCandidates("Courier").front(), "DejaVu Sans Mono"}});
     EXPECT_TRUE(FontAliasIsFixedPitch("Fixedsys"));
     EXPECT_FALSE(FontAliasIsFixedPitch("Arial"));
     // An unknown face is tried as it is, then a Korean-capable fallback.
@@ -72,9 +73,7 @@ TEST(CanvasFont, QtFontIsAliasedWithTheRequestedPixelHeight)
 
 TEST(CanvasFont, SystemMetricsAreFixed)
 {
-    EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 16);
-    EXPECT_EQ(GetSystemMetrics(SM_CYHSCROLL), 16);
-    EXPECT_EQ(GetSystemMetrics(SM_CXEDGE), 2);
-    EXPECT_EQ(GetSystemMetrics(9999), 0);
+    Each(I{{GetSystemMetrics(SM_CXVSCROLL), 16}, {GetSystemMetrics(SM_CYHSCROLL), 16},
+           {GetSystemMetrics(SM_CXEDGE), 2}, {GetSystemMetrics(9999), 0}});
     EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
 }

@@ -28,7 +28,6 @@ class CaretTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TestApplication();
         previous = &TimerService();
         SetTimerService(&clock);
         form = new TForm(nullptr);

@@ -10,6 +10,8 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/WinControl.h"
 
+using Log = std::vector<std::string>;
+
 namespace {
 
 // A control that handles one message itself and can pass it on to the framework's handling.
@@ -88,7 +90,6 @@ public:
 
 TEST(MessageDispatch, LaterHandlerHidesEarlierOneUnlessItCallsInherited)
 {
-    TestApplication();
     TDerived c(nullptr);
     EXPECT_EQ(c.Perform(WM_USER, 1), 11);
     EXPECT_EQ(c.trail, "derived-before;base;derived-after;");
@@ -103,7 +104,6 @@ TEST(MessageDispatch, LaterHandlerHidesEarlierOneUnlessItCallsInherited)
 
 TEST(MessageDispatch, InheritedFromANestedMessageReachesTheRightLevel)
 {
-    TestApplication();
     TDerived c(nullptr);
     // The handler performs another message before passing its own on.
     c.Perform(WM_USER + 2);
@@ -112,7 +112,6 @@ TEST(MessageDispatch, InheritedFromANestedMessageReachesTheRightLevel)
 
 TEST(MessageBroadcast, StopsAtTheFirstChildThatAnswers)
 {
-    TestApplication();
     std::vector<std::string> log;
     TForm form(nullptr);
     auto* a = new TLoggingControl(&form, &log);
@@ -126,13 +125,11 @@ TEST(MessageBroadcast, StopsAtTheFirstChildThatAnswers)
     TMessage m{WM_USER + 1, 5, 0, 0};
     form.Broadcast(m);
     EXPECT_EQ(m.Result, 7);
-    std::vector<std::string> expected = {"A got 5", "B got 5"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"A got 5", "B got 5"}));
 }
 
 TEST(ParentFontAndColor, ChangesSpreadToChildrenThatFollowTheirParent)
 {
-    TestApplication();
     TForm form(nullptr);
     auto* follower = new TLoggingControl(&form);
     auto* own = new TLoggingControl(&form);
@@ -166,7 +163,6 @@ TEST(ParentFontAndColor, ChangesSpreadToChildrenThatFollowTheirParent)
 
 TEST(ControlNotifications, StateChangesRaiseTheirMessages)
 {
-    TestApplication();
     struct TRecorder : TGraphicControl {
         explicit TRecorder(TComponent* o) : TGraphicControl(o)
         {
@@ -181,14 +177,13 @@ TEST(ControlNotifications, StateChangesRaiseTheirMessages)
     c.SetCaption("\xC7\xD1");
     c.SetText("\xC7\xD1");
     c.SetCursor(crHandPoint);
-    std::vector<unsigned> expected = {CM_ENABLEDCHANGED, CM_VISIBLECHANGED, CM_TEXTCHANGED, CM_CURSORCHANGED};
-    EXPECT_EQ(c.seen, expected);
+    EXPECT_EQ(c.seen,
+              (std::vector<unsigned>{CM_ENABLEDCHANGED, CM_VISIBLECHANGED, CM_TEXTCHANGED, CM_CURSORCHANGED}));
     EXPECT_EQ(c.Text(), "\xC7\xD1");
 }
 
 TEST(ControlBounds, SizeChangesSendWmSizeAndCanResizeMayRefuse)
 {
-    TestApplication();
     TForm form(nullptr);
     auto* c = new TLoggingControl(&form);
     c->SetParent(&form);
@@ -210,7 +205,6 @@ TEST(ControlBounds, SizeChangesSendWmSizeAndCanResizeMayRefuse)
 
 TEST(ControlAlign, EdgesTakeTheirSpaceInOrderAndClientTakesTheRest)
 {
-    TestApplication();
     TForm form(nullptr);
     form.SetBounds(0, 0, 300, 200);
     auto make = [&](TAlign a, int w, int h) {
@@ -241,7 +235,6 @@ TEST(ControlAlign, EdgesTakeTheirSpaceInOrderAndClientTakesTheRest)
 
 TEST(ControlTree, ParentFreesChildrenItDoesNotOwn)
 {
-    TestApplication();
     TForm owner(nullptr);
     auto* form = new TForm(nullptr);
     auto* child = new TLoggingControl(&owner);  // owned by one form, shown on another
@@ -253,7 +246,6 @@ TEST(ControlTree, ParentFreesChildrenItDoesNotOwn)
 
 TEST(QtEventsAsMessages, FocusEventsBecomeSetAndKillFocus)
 {
-    TestApplication();
     TForm form(nullptr);
     struct TFocusProbe : TCustomControl {
         explicit TFocusProbe(TComponent* o) : TCustomControl(o)
@@ -273,13 +265,11 @@ TEST(QtEventsAsMessages, FocusEventsBecomeSetAndKillFocus)
     QCoreApplication::sendEvent(c->Handle(), &in);
     EXPECT_EQ(form.ActiveControl(), c);  // the framework's handling ran
     QCoreApplication::sendEvent(c->Handle(), &out);
-    std::vector<std::string> expected = {"set", "kill"};
-    EXPECT_EQ(c->seen, expected);
+    EXPECT_EQ(c->seen, (Log{"set", "kill"}));
 }
 
 TEST(QtEventsAsMessages, WindowResizedByTheSystemSendsWmSizeAndRealigns)
 {
-    TestApplication();
     TForm form(nullptr);
     form.SetBounds(10, 10, 200, 100);
     auto* client = new TLoggingControl(&form);

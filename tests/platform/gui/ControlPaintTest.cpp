@@ -44,7 +44,6 @@ QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF
 
 TEST(ControlPaint, WindowsAndGraphicChildrenPaintIntoTheFormsPicture)
 {
-    TestApplication();
     TForm form(nullptr);
     form.SetBounds(0, 0, 120, 100);
     form.SetColor(clWhite);
@@ -74,7 +73,6 @@ TEST(ControlPaint, WindowsAndGraphicChildrenPaintIntoTheFormsPicture)
 
 TEST(ControlPaint, DrawingOutsidePaintStaysOnAnOpaqueControl)
 {
-    TestApplication();
     TForm form(nullptr);
     form.SetBounds(0, 0, 100, 100);
     auto* c = new TCustomControl(&form);
@@ -92,7 +90,6 @@ TEST(ControlPaint, DrawingOutsidePaintStaysOnAnOpaqueControl)
 
 TEST(ControlPaint, FindDragTargetFindsTheGraphicChildUnderThePoint)
 {
-    TestApplication();
     TForm form(nullptr);
     form.SetBounds(0, 0, 100, 100);
     auto* spill = new TSpill(&form);

@@ -56,101 +56,52 @@ TEST(DrawTextLayoutAlign, VerticalPlacementNeedsSingleLine)
     EXPECT_EQ(l.Lines.at(0).Y, 0);
 }
 
-TEST(DrawTextLayoutLines, LineBreaksEndLinesUnlessSingleLine)
-{
-    const TRect r{0, 0, 200, 100};
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, "a\r\nb", r, 0)), (Lines{"a", "b"}));
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, "a\n\nb", r, 0)), (Lines{"a", "", "b"}));
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, "a\rb\n", r, 0)), (Lines{"a", "b"}));
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, "a\r\nb", r, DT_SINGLELINE)), (Lines{"a\r\nb"}));
-    const TDrawTextLayout l = LayoutDrawText(kFont, "a\nb", TRect{5, 7, 200, 100}, 0);
-    EXPECT_EQ(l.Lines.at(1).Y, 7 + 16);
-}
-
-TEST(DrawTextLayoutWrap, BreaksAtBlanksOnly)
-{
-    const TRect r{0, 0, 64, 100};  // eight characters
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, "aaa bbb ccc", r, DT_WORDBREAK)), (Lines{"aaa bbb", "ccc"}));
-    // The blanks at a break vanish; blanks at the start of a paragraph stay.
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, "  aaa    bbbbbb", r, DT_WORDBREAK)),
-              (Lines{"  aaa", "bbbbbb"}));
-    // A word wider than the line stays whole on a line of its own.
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, "abcdefghijkl mn op", TRect{0, 0, 40, 100}, DT_WORDBREAK)),
-              (Lines{"abcdefghijkl", "mn op"}));
-    // Single line overrides word break.
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, "aaa bbb ccc", r, DT_WORDBREAK | DT_SINGLELINE)),
-              (Lines{"aaa bbb ccc"}));
-    // Each paragraph wraps on its own.
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, "aaa bbb ccc\r\ndd", r, DT_WORDBREAK)),
-              (Lines{"aaa bbb", "ccc", "dd"}));
-}
-
-TEST(DrawTextLayoutWrap, HangulPairIsNeverSplit)
+TEST(DrawTextLayoutLines, BreaksWrapsAndEllipses)
 {
     const std::string four = kHan + kGul + kHan + kGul;  // 64 pixels, no blank
-    // No blank to break at: the text stays whole, however narrow the rectangle.
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, four, TRect{0, 0, 40, 100}, DT_WORDBREAK)), (Lines{four}));
-    // Breaking inside a word falls between characters, never inside a pair.
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, four, TRect{0, 0, 40, 100}, DT_WORDBREAK | DT_EDITCONTROL)),
-              (Lines{kHan + kGul, kHan + kGul}));
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, four, TRect{0, 0, 24, 100}, DT_WORDBREAK | DT_EDITCONTROL)),
-              (Lines{kHan, kGul, kHan, kGul}));
-    // Even a rectangle narrower than one character takes a whole character a line.
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, kHan + kGul, TRect{0, 0, 8, 100}, DT_WORDBREAK | DT_EDITCONTROL)),
-              (Lines{kHan, kGul}));
-    // Hangul words separated by blanks wrap at the blank; an odd byte offset does not matter.
-    const std::string text = "a" + kHan + kGul + " " + kHan + kGul;
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, text, TRect{0, 0, 48, 100}, DT_WORDBREAK)),
-              (Lines{"a" + kHan + kGul, kHan + kGul}));
-}
-
-TEST(DrawTextLayoutWrap, EditControlHidesAPartlyVisibleLastLine)
-{
+    const std::string path = "C:\\dir\\sub\\file.txt";   // 19 characters
     const std::string text = "aaa bbb ccc ddd";
-    // Room for two and a half lines of 16 pixels.
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, text, TRect{0, 0, 32, 40}, DT_WORDBREAK)),
-              (Lines{"aaa", "bbb", "ccc", "ddd"}));
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, text, TRect{0, 0, 32, 40}, DT_WORDBREAK | DT_EDITCONTROL)),
-              (Lines{"aaa", "bbb"}));
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, text, TRect{0, 0, 32, 8}, DT_WORDBREAK | DT_EDITCONTROL)),
-              (Lines{"aaa"}));
+    const unsigned wb = DT_WORDBREAK, ec = DT_WORDBREAK | DT_EDITCONTROL, end = DT_SINGLELINE | DT_END_ELLIPSIS;
+    const unsigned pe = DT_SINGLELINE | DT_PATH_ELLIPSIS;
+    struct Case {
+        std::string text;
+        int width, height;
+        unsigned flags;
+        Lines want;
+    };
+    const Case cases[] = {
+        // Line breaks end lines unless single line.
+        {"a\r\nb", 200, 100, 0, {"a", "b"}}, {"a\n\nb", 200, 100, 0, {"a", "", "b"}},
+        {"a\rb\n", 200, 100, 0, {"a", "b"}}, {"a\r\nb", 200, 100, DT_SINGLELINE, {"a\r\nb"}},
+        // Word break at blanks only (eight characters a line): blanks at a break vanish, blanks at
+        // the start of a paragraph stay, a word wider than the line stays whole, single line
+        // overrides, each paragraph wraps on its own.
+        {"aaa bbb ccc", 64, 100, wb, {"aaa bbb", "ccc"}}, {"  aaa    bbbbbb", 64, 100, wb, {"  aaa", "bbbbbb"}},
+        {"abcdefghijkl mn op", 40, 100, wb, {"abcdefghijkl", "mn op"}},
+        {"aaa bbb ccc", 64, 100, wb | DT_SINGLELINE, {"aaa bbb ccc"}},
+        {"aaa bbb ccc\r\ndd", 64, 100, wb, {"aaa bbb", "ccc", "dd"}},
+        // A Hangul pair is never split: no blank keeps the text whole; inside a word the break
+        // falls between characters, even in a rectangle narrower than one character.
+        {four, 40, 100, wb, {four}}, {four, 40, 100, ec, {kHan + kGul, kHan + kGul}},
+        {four, 24, 100, ec, {kHan, kGul, kHan, kGul}}, {kHan + kGul, 8, 100, ec, {kHan, kGul}},
+        {"a" + kHan + kGul + " " + kHan + kGul, 48, 100, wb, {"a" + kHan + kGul, kHan + kGul}},
+        // Room for two and a half lines: an edit control hides the partly visible last line.
+        {text, 32, 40, wb, {"aaa", "bbb", "ccc", "ddd"}}, {text, 32, 40, ec, {"aaa", "bbb"}},
+        {text, 32, 8, ec, {"aaa"}},
+        // An end ellipsis cuts whole characters; 50 pixels would hold three bytes and "...".
+        {"abcdefghij", 48, 16, end, {"abc..."}}, {"abcdef", 48, 16, end, {"abcdef"}},
+        {four, 56, 16, end, {kHan + kGul + "..."}}, {four, 50, 16, end, {kHan + "..."}}, {four, 10, 16, end, {"..."}},
+        // A path ellipsis keeps the last part, or cuts at the end when even that is too wide; a
+        // backslash that is the trail byte of a pair is not a separator.
+        {path, 8 * 16, 16, pe, {"C:\\d...\\file.txt"}}, {path, 8 * 8, 16, pe, {"C:\\di..."}},
+        {"ab\\cd\\\x95\x5Cxyz", 8 * 10, 16, pe, {"a...\\\x95\x5Cxyz"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Texts(LayoutDrawText(kFont, c.text, TRect{0, 0, c.width, c.height}, c.flags)), c.want)
+            << c.text << " " << c.width << "x" << c.height << " " << c.flags;
+    EXPECT_EQ(LayoutDrawText(kFont, "a\nb", TRect{5, 7, 200, 100}, 0).Lines.at(1).Y, 7 + 16);
     // Measuring counts every line.
-    EXPECT_EQ(LayoutDrawText(kFont, text, TRect{0, 0, 32, 40}, DT_WORDBREAK | DT_EDITCONTROL | DT_CALCRECT)
-                  .Bounds.Height(),
-              64);
-}
-
-TEST(DrawTextLayoutEllipsis, EndEllipsisCutsWholeCharacters)
-{
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, "abcdefghij", TRect{0, 0, 48, 16}, DT_SINGLELINE | DT_END_ELLIPSIS)),
-              (Lines{"abc..."}));
-    // Text that fits is left alone.
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, "abcdef", TRect{0, 0, 48, 16}, DT_SINGLELINE | DT_END_ELLIPSIS)),
-              (Lines{"abcdef"}));
-    const std::string four = kHan + kGul + kHan + kGul;
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, four, TRect{0, 0, 56, 16}, DT_SINGLELINE | DT_END_ELLIPSIS)),
-              (Lines{kHan + kGul + "..."}));
-    // 50 pixels would hold three bytes and "...": the pair is not cut, one character stays.
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, four, TRect{0, 0, 50, 16}, DT_SINGLELINE | DT_END_ELLIPSIS)),
-              (Lines{kHan + "..."}));
-    // Nothing fits: only the ellipsis.
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, four, TRect{0, 0, 10, 16}, DT_SINGLELINE | DT_END_ELLIPSIS)),
-              (Lines{"..."}));
-}
-
-TEST(DrawTextLayoutEllipsis, PathEllipsisKeepsTheLastPart)
-{
-    const std::string path = "C:\\dir\\sub\\file.txt";  // 19 characters
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, path, TRect{0, 0, 8 * 16, 16}, DT_SINGLELINE | DT_PATH_ELLIPSIS)),
-              (Lines{"C:\\d...\\file.txt"}));
-    // Too narrow for the last part too: an end ellipsis instead.
-    EXPECT_EQ(Texts(LayoutDrawText(kFont, path, TRect{0, 0, 8 * 8, 16}, DT_SINGLELINE | DT_PATH_ELLIPSIS)),
-              (Lines{"C:\\di..."}));
-    // A backslash that is the trail byte of a pair is not a separator.
-    const std::string tricky = "ab\\cd\\" + std::string("\x95\x5C") + "xyz";  // ends in one name
-    const TDrawTextLayout l =
-        LayoutDrawText(kFont, tricky, TRect{0, 0, 8 * 10, 16}, DT_SINGLELINE | DT_PATH_ELLIPSIS);
-    EXPECT_EQ(Texts(l), (Lines{"a...\\\x95\x5Cxyz"}));
+    EXPECT_EQ(LayoutDrawText(kFont, text, TRect{0, 0, 32, 40}, ec | DT_CALCRECT).Bounds.Height(), 64);
 }
 
 TEST(DrawTextLayoutPrefix, AmpersandUnderlinesTheNextCharacter)

@@ -11,9 +11,10 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/Queue.h"
 
+using Log = std::vector<std::string>;
+
 TEST(FormClose, CloseQueryMayRefuseAndOnCloseChoosesTheAction)
 {
-    TestApplication();
     auto* form = new TForm(TestApplication());
     std::vector<std::string> log;
     bool allow = false;
@@ -35,13 +36,11 @@ TEST(FormClose, CloseQueryMayRefuseAndOnCloseChoosesTheAction)
     EXPECT_TRUE(Screen->HasForm(form));
     RunQueuedCalls();
     EXPECT_FALSE(Screen->HasForm(form));
-    std::vector<std::string> expected = {"query", "query", "close"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"query", "query", "close"}));
 }
 
 TEST(FormClose, WindowSystemCloseRunsTheSameProtocol)
 {
-    TestApplication();
     TForm form(nullptr);
     int closes = 0;
     form.OnClose = [&](TObject*, TCloseAction&) { ++closes; };
@@ -53,7 +52,6 @@ TEST(FormClose, WindowSystemCloseRunsTheSameProtocol)
 
 TEST(FormModal, ShowModalReturnsTheModalResultSetByAHandler)
 {
-    TestApplication();
     TForm dialog(nullptr);
     std::vector<std::string> log;
     dialog.OnShow = [&](TObject*) { log.push_back("show"); };
@@ -62,8 +60,7 @@ TEST(FormModal, ShowModalReturnsTheModalResultSetByAHandler)
     EXPECT_EQ(dialog.ShowModal(), mrYes);
     EXPECT_FALSE(dialog.Visible());
     EXPECT_FALSE(dialog.Modal());
-    std::vector<std::string> expected = {"show", "close"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"show", "close"}));
     // Showing a visible form modally is refused.
     dialog.Show();
     EXPECT_THROW(dialog.ShowModal(), EInvalidOperation);
@@ -71,7 +68,6 @@ TEST(FormModal, ShowModalReturnsTheModalResultSetByAHandler)
 
 TEST(FormModal, RefusedCloseQueryKeepsTheModalLoopRunning)
 {
-    TestApplication();
     TForm dialog(nullptr);
     int queries = 0;
     dialog.OnCloseQuery = [&](TObject*, bool& ok) { ok = ++queries > 1; };
@@ -85,7 +81,6 @@ TEST(FormModal, RefusedCloseQueryKeepsTheModalLoopRunning)
 
 TEST(FormFocus, EnterAndExitFollowTheFocusedControl)
 {
-    TestApplication();
     TForm form(nullptr);
     auto* a = new TCustomControl(&form);
     auto* b = new TCustomControl(&form);
@@ -99,8 +94,7 @@ TEST(FormFocus, EnterAndExitFollowTheFocusedControl)
     a->SetFocus();
     b->SetFocus();
     EXPECT_EQ(form.ActiveControl(), b);
-    std::vector<std::string> expected = {"enter a", "exit a", "enter b"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"enter a", "exit a", "enter b"}));
     form.SetActiveControl(nullptr);
     b->SetVisible(false);
     EXPECT_THROW(form.SetActiveControl(b), EInvalidOperation);
@@ -111,7 +105,6 @@ TEST(FormFocus, EnterAndExitFollowTheFocusedControl)
 
 TEST(FormCaption, CaptionIsTheWindowTitle)
 {
-    TestApplication();
     TForm form(nullptr);
     form.SetCaption("\xC4\xB3\xB8\xAF\xC5\xCD");  // 캐릭터
     form.Show();
@@ -141,7 +134,6 @@ TEST(ApplicationExceptions, UncaughtExceptionsReachOnExceptionOrTheDialog)
 
 TEST(FormActivation, WindowActivationFiresOnActivateAndSetsTheActiveForm)
 {
-    TestApplication();
     TForm a(nullptr), b(nullptr);
     std::vector<std::string> log;
     a.OnActivate = [&](TObject*) { log.push_back("activate a"); };
@@ -159,13 +151,11 @@ TEST(FormActivation, WindowActivationFiresOnActivateAndSetsTheActiveForm)
     send(a, QEvent::WindowDeactivate);
     send(b, QEvent::WindowActivate);
     EXPECT_EQ(Screen->ActiveForm(), &b);
-    std::vector<std::string> expected = {"activate a", "deactivate a", "activate b"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"activate a", "deactivate a", "activate b"}));
 }
 
 TEST(FormPosition, ScreenCenterPlacesTheFormOnItsFirstShow)
 {
-    TestApplication();
     TForm form(nullptr);
     form.SetBounds(0, 0, 200, 100);
     form.SetPosition(poScreenCenter);

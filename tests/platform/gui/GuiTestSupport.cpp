@@ -1,5 +1,7 @@
 #include "GuiTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 
 TApplication* TestApplication()
@@ -13,6 +15,18 @@ TApplication* TestApplication()
     static TApplication* app = new TApplication(argc, argv);
     return app;
 }
+
+namespace {
+
+// Every test of the program runs with the application already made.
+class TApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { TestApplication(); }
+};
+[[maybe_unused]] ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new TApplicationEnvironment);
+
+}  // namespace
 
 void SendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
                Qt::KeyboardModifiers modifiers)

@@ -8,7 +8,7 @@
 
 #include "platform/gui/Application.h"
 
-// The application (made on first use; offscreen unless QT_QPA_PLATFORM names a platform).
+// The application (made before the first test; offscreen unless QT_QPA_PLATFORM names a platform).
 TApplication* TestApplication();
 
 void SendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,

@@ -12,6 +12,8 @@
 #include "platform/gui/KeyBridge.h"
 #include "platform/gui/WinControl.h"
 
+using Log = std::vector<std::string>;
+
 namespace {
 
 // A control wrapping a Qt line edit: the edit's own key handling is the default action.
@@ -28,7 +30,6 @@ class KeyPhases : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TestApplication();
         form = new TForm(nullptr);
         form->SetBounds(0, 0, 300, 100);
         edit = new TTestEdit(form);
@@ -67,8 +68,7 @@ protected:
 TEST_F(KeyPhases, KeyDownThenKeyPressThenTheEditTypes)
 {
     TypeKey(ew, Qt::Key_A, Qt::NoModifier, "a");
-    std::vector<std::string> expected = {"edit down 65", "edit press 97", "edit up 65"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"edit down 65", "edit press 97", "edit up 65"}));
     EXPECT_EQ(ew->text(), "a");
 }
 
@@ -76,8 +76,7 @@ TEST_F(KeyPhases, KeyPreviewRunsTheFormsHandlersFirst)
 {
     form->SetKeyPreview(true);
     TypeKey(ew, Qt::Key_B, Qt::ShiftModifier, "B");
-    std::vector<std::string> expected = {"form down 66", "edit down 66", "form press 66", "edit press 66", "edit up 66"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"form down 66", "edit down 66", "form press 66", "edit press 66", "edit up 66"}));
 }
 
 TEST_F(KeyPhases, ZeroInKeyDownStopsTheKeysActionButNotItsCharacter)
@@ -91,9 +90,8 @@ TEST_F(KeyPhases, ZeroInKeyDownStopsTheKeysActionButNotItsCharacter)
     formEats = 'Z';
     TypeKey(ew, Qt::Key_Z, Qt::NoModifier, "z");
     EXPECT_EQ(ew->text(), "xyz");  // typed all the same
-    std::vector<std::string> expected = {"form down 37", "edit up 37", "form down 90", "form press 122",
-                                         "edit press 122", "edit up 90"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log,
+              (Log{"form down 37", "edit up 37", "form down 90", "form press 122", "edit press 122", "edit up 90"}));
 }
 
 TEST_F(KeyPhases, ZeroInKeyPressTypesNothing)
@@ -102,8 +100,7 @@ TEST_F(KeyPhases, ZeroInKeyPressTypesNothing)
     pressEats = 'q';
     TypeKey(ew, Qt::Key_Q, Qt::NoModifier, "q");
     EXPECT_EQ(ew->text(), "");
-    std::vector<std::string> expected = {"form down 81", "edit down 81", "form press 113", "edit up 81"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"form down 81", "edit down 81", "form press 113", "edit up 81"}));
 }
 
 TEST_F(KeyPhases, KeyPressMayReplaceTheCharacter)
@@ -118,8 +115,7 @@ TEST_F(KeyPhases, ApplicationHookHandlingAKeyStopsEveryPhase)
     TestApplication()->OnMessage = [](TMsg& m, bool& handled) { handled = m.message == WM_KEYDOWN && m.wParam == 'X'; };
     TypeKey(ew, Qt::Key_X, Qt::NoModifier, "x");
     TestApplication()->OnMessage = nullptr;
-    std::vector<std::string> expected = {"edit up 88"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"edit up 88"}));
     EXPECT_EQ(ew->text(), "");
 }
 
@@ -134,8 +130,7 @@ TEST_F(KeyPhases, HookSeesTheExtendedBitOfGreyKeysOnly)
     TypeKey(ew, Qt::Key_Enter, Qt::KeypadModifier);      // keypad Enter
     TypeKey(ew, Qt::Key_Return);
     TestApplication()->OnMessage = nullptr;
-    std::vector<bool> expected = {true, false, true, false};
-    EXPECT_EQ(extended, expected);
+    EXPECT_EQ(extended, (std::vector<bool>{true, false, true, false}));
 }
 
 TEST_F(KeyPhases, HangulFromTheInputMethodArrivesAsTwoKeyPressBytes)
@@ -143,8 +138,7 @@ TEST_F(KeyPhases, HangulFromTheInputMethodArrivesAsTwoKeyPressBytes)
     QInputMethodEvent e;
     e.setCommitString(QString::fromUtf8("\xED\x95\x9C"));  // 한, cp949 C7 D1
     QCoreApplication::sendEvent(ew, &e);
-    std::vector<std::string> expected = {"edit press 199", "edit press 209"};
-    EXPECT_EQ(log, expected);
+    EXPECT_EQ(log, (Log{"edit press 199", "edit press 209"}));
     EXPECT_EQ(ew->text(), QString::fromUtf8("\xED\x95\x9C"));
 }
 
@@ -174,7 +168,6 @@ TEST_F(KeyPhases, TabMovesTheFocusWithoutReachingKeyDown)
 
 TEST(KeyBridge, VirtualKeysFollowWindowsForKeypadLettersAndSymbols)
 {
-    TestApplication();  // key events need the GUI application's input device
     EXPECT_EQ(QtKeyToVirtualKey(Qt::Key_A, Qt::NoModifier), 'A');
     EXPECT_EQ(QtKeyToVirtualKey(Qt::Key_5, Qt::NoModifier), '5');
     EXPECT_EQ(QtKeyToVirtualKey(Qt::Key_5, Qt::KeypadModifier), VK_NUMPAD0 + 5);
@@ -214,11 +207,9 @@ TEST_F(KeyPhases, AltKeysAreSystemKeysThatTypeNothing)
     TypeKey(ew, Qt::Key_Down, Qt::AltModifier);
     TypeKey(ew, Qt::Key_X, Qt::AltModifier, "x");
     TestApplication()->OnMessage = nullptr;
-    std::vector<unsigned> expected = {WM_SYSKEYDOWN, WM_SYSKEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP};
-    EXPECT_EQ(messages, expected);
+    EXPECT_EQ(messages, (std::vector<unsigned>{WM_SYSKEYDOWN, WM_SYSKEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP}));
     EXPECT_TRUE(extended[0]);
     // KeyDown still runs (an Alt+Down shortcut is seen by the control); no KeyPress.
-    std::vector<std::string> log2 = {"edit down 40", "edit up 40", "edit down 88", "edit up 88"};
-    EXPECT_EQ(log, log2);
+    EXPECT_EQ(log, (Log{"edit down 40", "edit up 40", "edit down 88", "edit up 88"}));
     EXPECT_EQ(ew->text(), "");
 }

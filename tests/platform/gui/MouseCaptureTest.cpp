@@ -7,6 +7,8 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/WinControl.h"
 
+using Log = std::vector<std::string>;
+
 namespace {
 
 std::string Describe(const char* what, int x, int y) { return std::string(what) + "@" + std::to_string(x) + "," + std::to_string(y); }
@@ -49,7 +51,6 @@ class MouseCapture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TestApplication();
         form = new TForm(nullptr);
         form->SetBounds(0, 0, 200, 200);
         graphic = new TGraphicProbe(form);
@@ -78,8 +79,7 @@ TEST_F(MouseCapture, GraphicControlKeepsTheMouseFromPressToRelease)
     SendMouse(w, QEvent::MouseMove, {150, 150}, Qt::NoButton, Qt::LeftButton);
     SendMouse(w, QEvent::MouseButtonRelease, {150, 150}, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(GetCaptureControl(), nullptr);
-    std::vector<std::string> expected = {"enter", "down@10,10", "leave", "drag@140,140", "up@140,140"};
-    EXPECT_EQ(graphic->log, expected);
+    EXPECT_EQ(graphic->log, (Log{"enter", "down@10,10", "leave", "drag@140,140", "up@140,140"}));
     EXPECT_TRUE(window->log.empty());  // never saw the captured mouse
 }
 
@@ -89,8 +89,7 @@ TEST_F(MouseCapture, ReleaseInsideClicksAndTheBottomRightEdgesAreOutside)
     SendMouse(w, QEvent::MouseButtonRelease, {59, 39}, Qt::LeftButton, Qt::NoButton);
     SendMouse(w, QEvent::MouseButtonPress, {20, 20}, Qt::LeftButton, Qt::LeftButton);
     SendMouse(w, QEvent::MouseButtonRelease, {60, 39}, Qt::LeftButton, Qt::NoButton);
-    std::vector<std::string> expected = {"enter", "down@10,10", "click", "up@49,29", "down@10,10", "up@50,29"};
-    EXPECT_EQ(graphic->log, expected);
+    EXPECT_EQ(graphic->log, (Log{"enter", "down@10,10", "click", "up@49,29", "down@10,10", "up@50,29"}));
 }
 
 TEST_F(MouseCapture, EnterAndLeaveFollowThePointerAcrossGraphicChildren)
@@ -99,8 +98,7 @@ TEST_F(MouseCapture, EnterAndLeaveFollowThePointerAcrossGraphicChildren)
     SendMouse(w, QEvent::MouseMove, {15, 15}, Qt::NoButton, Qt::NoButton);
     SendMouse(w, QEvent::MouseMove, {16, 15}, Qt::NoButton, Qt::NoButton);
     SendMouse(w, QEvent::MouseMove, {5, 5}, Qt::NoButton, Qt::NoButton);
-    std::vector<std::string> expected = {"enter", "move@5,5", "move@6,5", "leave"};
-    EXPECT_EQ(graphic->log, expected);
+    EXPECT_EQ(graphic->log, (Log{"enter", "move@5,5", "move@6,5", "leave"}));
 }
 
 TEST_F(MouseCapture, WindowedControlKeepsTheMouseOutsideItsWidget)
@@ -111,8 +109,7 @@ TEST_F(MouseCapture, WindowedControlKeepsTheMouseOutsideItsWidget)
     SendMouse(cw, QEvent::MouseMove, {-60, -70}, Qt::NoButton, Qt::LeftButton);
     SendMouse(cw, QEvent::MouseButtonRelease, {-60, -70}, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(GetCaptureControl(), nullptr);
-    std::vector<std::string> expected = {"enter", "down@5,5", "leave", "drag@-60,-70", "up@-60,-70"};
-    EXPECT_EQ(window->log, expected);
+    EXPECT_EQ(window->log, (Log{"enter", "down@5,5", "leave", "drag@-60,-70", "up@-60,-70"}));
 }
 
 TEST_F(MouseCapture, SecondButtonKeepsTheCaptureUntilTheLastRelease)
@@ -132,8 +129,7 @@ TEST_F(MouseCapture, ControlWithoutCaptureStyleLosesTheMouseWhenItLeaves)
     EXPECT_EQ(GetCaptureControl(), nullptr);
     SendMouse(w, QEvent::MouseMove, {150, 5}, Qt::NoButton, Qt::LeftButton);
     SendMouse(w, QEvent::MouseButtonRelease, {150, 5}, Qt::LeftButton, Qt::NoButton);
-    std::vector<std::string> expected = {"enter", "down@10,10", "leave"};
-    EXPECT_EQ(graphic->log, expected);
+    EXPECT_EQ(graphic->log, (Log{"enter", "down@10,10", "leave"}));
 }
 
 TEST_F(MouseCapture, DisabledGraphicControlLetsTheParentHaveTheMouse)
@@ -143,8 +139,7 @@ TEST_F(MouseCapture, DisabledGraphicControlLetsTheParentHaveTheMouse)
     form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { formLog.push_back(Describe("form", x, y)); };
     SendMouse(w, QEvent::MouseButtonPress, {20, 20}, Qt::LeftButton, Qt::LeftButton);
     SendMouse(w, QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton, Qt::NoButton);
-    std::vector<std::string> expected = {"form@20,20"};
-    EXPECT_EQ(formLog, expected);
+    EXPECT_EQ(formLog, (Log{"form@20,20"}));
 }
 
 TEST_F(MouseCapture, DoubleClickIsADownWithTheDoubleFlagAfterDblClick)
@@ -153,9 +148,8 @@ TEST_F(MouseCapture, DoubleClickIsADownWithTheDoubleFlagAfterDblClick)
     SendMouse(w, QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton, Qt::NoButton);
     SendMouse(w, QEvent::MouseButtonDblClick, {20, 20}, Qt::LeftButton, Qt::LeftButton);
     SendMouse(w, QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton, Qt::NoButton);
-    std::vector<std::string> expected = {"enter", "down@10,10", "click", "up@10,10", "dblclick", "down2@10,10",
-                                         "click", "up@10,10"};
-    EXPECT_EQ(graphic->log, expected);
+    EXPECT_EQ(graphic->log,
+              (Log{"enter", "down@10,10", "click", "up@10,10", "dblclick", "down2@10,10", "click", "up@10,10"}));
 
     // Without double clicks the second press is a plain press.
     graphic->log.clear();
@@ -186,8 +180,6 @@ TEST_F(MouseCapture, ApplicationHookSeesAndMayStopMouseMessages)
     SendMouse(w, QEvent::MouseButtonPress, {20, 20}, Qt::LeftButton, Qt::LeftButton);
     SendMouse(w, QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton, Qt::NoButton);
     TestApplication()->OnMessage = nullptr;
-    std::vector<unsigned> expected = {WM_LBUTTONDOWN, WM_LBUTTONUP};
-    EXPECT_EQ(seen, expected);
-    std::vector<std::string> log = {"enter", "up@10,10"};
-    EXPECT_EQ(graphic->log, log);
+    EXPECT_EQ(seen, (std::vector<unsigned>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    EXPECT_EQ(graphic->log, (Log{"enter", "up@10,10"}));
 }

@@ -22,7 +22,6 @@ void Drain()
 
 TEST(FreedByItsOwnHandler, GraphicControlFreedByItsClick)
 {
-    TestApplication();
     TForm form(nullptr);
     form.SetBounds(0, 0, 100, 100);
     auto* g = new TGraphicControl(&form);
@@ -42,7 +41,6 @@ TEST(FreedByItsOwnHandler, GraphicControlFreedByItsClick)
 
 TEST(FreedByItsOwnHandler, WindowedControlFreedByItsClickKeepsItsWidgetUntilTheEventEnds)
 {
-    TestApplication();
     TForm form(nullptr);
     form.SetBounds(0, 0, 100, 100);
     auto* c = new TCustomControl(&form);
@@ -60,7 +58,6 @@ TEST(FreedByItsOwnHandler, WindowedControlFreedByItsClickKeepsItsWidgetUntilTheE
 
 TEST(FreedByItsOwnHandler, FormFreedFromAKeyOfItsFocusedControl)
 {
-    TestApplication();
     auto* form = new TForm(nullptr);
     auto* c = new TCustomControl(form);
     c->SetParent(form);
@@ -78,7 +75,6 @@ TEST(FreedByItsOwnHandler, FormFreedFromAKeyOfItsFocusedControl)
 
 TEST(FreedByItsOwnHandler, ControlFreedByItsTimerGetsNoOtherTimer)
 {
-    TestApplication();
     TManualTimerService clock;
     ITimerService* previous = &TimerService();
     SetTimerService(&clock);

@@ -52,7 +52,6 @@ QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF
 
 TEST(Screenshot, FormShowsWhatItsControlsPainted)
 {
-    TestApplication();
     if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display (run under Xvfb)";
 
     TForm form(nullptr);

@@ -21,7 +21,6 @@ class ManualClock : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TestApplication();
         previous = &TimerService();
         SetTimerService(&clock);
     }
@@ -83,8 +82,7 @@ TEST_F(ManualClock, WindowTimersSendWmTimerThroughTheHookUntilKilled)
     SetTimer(c, 2, 200);
     clock.Advance(600);
     TestApplication()->OnMessage = nullptr;
-    std::vector<WPARAM> expected = {2, 1, 1};
-    EXPECT_EQ(c->ids, expected);
+    EXPECT_EQ(c->ids, (std::vector<WPARAM>{2, 1, 1}));
     EXPECT_EQ(hooked, 3);
     EXPECT_FALSE(KillTimer(c, 2));
     delete c;  // its remaining timer goes with it
@@ -94,7 +92,6 @@ TEST_F(ManualClock, WindowTimersSendWmTimerThroughTheHookUntilKilled)
 
 TEST(QtTimerService, FiresFromTheEventLoopAndStopsItself)
 {
-    TestApplication();
     TQtTimerService service;
     int ticks = 0;
     int id = 0;
@@ -109,7 +106,6 @@ TEST(QtTimerService, FiresFromTheEventLoopAndStopsItself)
 
 TEST(Clipboard, HangulTextRoundTripsAsCp949)
 {
-    TestApplication();
     const AnsiString text = "\xC7\xD1\xB1\xDB abc \x8C\x63";  // 한글 abc 똠
     Clipboard()->SetAsText(text);
     EXPECT_TRUE(Clipboard()->HasText());
@@ -121,7 +117,6 @@ TEST(Clipboard, HangulTextRoundTripsAsCp949)
 
 TEST(MessageBoxes, HookAnswersAndDefaultsFollowTheButtons)
 {
-    TestApplication();
     std::vector<std::string> seen;
     TMessageBoxHook old = SetMessageBoxHook([&](const AnsiString& text, const AnsiString& caption, unsigned flags) {
         seen.push_back(caption + ":" + text + ":" + std::to_string(flags));
@@ -142,7 +137,6 @@ TEST(MessageBoxes, HookAnswersAndDefaultsFollowTheButtons)
 
 TEST(Sounds, BeepAndPlayNeverWaitAndCanBeObserved)
 {
-    TestApplication();
     std::vector<TSoundRequest> seen;
     TSoundHook old = SetSoundHook([&](const TSoundRequest& r) {
         seen.push_back(r);
@@ -160,7 +154,6 @@ TEST(Sounds, BeepAndPlayNeverWaitAndCanBeObserved)
 
 TEST(QueuedCalls, RunLaterInOrderAndNeverInsideTheCaller)
 {
-    TestApplication();
     std::vector<int> order;
     QueueCall([&] {
         order.push_back(1);
@@ -169,6 +162,5 @@ TEST(QueuedCalls, RunLaterInOrderAndNeverInsideTheCaller)
     QueueCall([&] { order.push_back(2); });
     EXPECT_TRUE(order.empty());
     for (int i = 0; i < 20 && order.size() < 3; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    std::vector<int> expected = {1, 2, 3};
-    EXPECT_EQ(order, expected);
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
 }
