@@ -15,49 +15,37 @@ using Group = CaseGroup<StrCase>;
 // and 0.4 rounds to 0.
 const Group kResults[] = {
     {"RegressionLogicOperatorsWorkOnTruthValues",
-     {{"not (1=1)", "False"}, {"not (1=2)", "True"}, {"not 5", "False"}, {"not 0", "True"}, {"not not 1", "1"},
-      {"2 and 1", "True"}, {"(1=1) and 2", "True"}, {"1 and 0", "False"}, {"0.4 and 1", "False"},
-      {"1 or 2", "True"}, {"0 or 0", "False"}, {"1 xor 2", "False"}, {"1 xor 0", "True"},
-      {"not 1 = 2", "True"}, {"1 < 2 and 2 < 3", "True"}, {"not 1 < 2 or 1 > 2", "False"},
-      {"1 = 1 and not 2 = 2", "False"}}},
+     {{"not (1=1)", "False"}, {"not 5", "False"}, {"not 0", "True"}, {"not not 1", "1"}, {"2 and 1", "True"},
+      {"0.4 and 1", "False"}, {"1 or 2", "True"}, {"0 or 0", "False"}, {"1 xor 2", "False"}, {"1 xor 0", "True"},
+      {"not 1 = 2", "True"}, {"not 1 < 2 or 1 > 2", "False"}}},
     {"GetAsStringFormatsBooleansAndNumbers",
-     {{"1=1", "True"}, {"1=2", "False"}, {"1/3", "0.3333333333"}, {"2/3", "0.6666666667"}, {"14", "14"},
-      {"1e20", "1e+20"}, {"123456789012", "1.23456789e+11"}, {"-0.5", "-0.5"}, {"1/0", "inf"},
-      {"-1/0", "-inf"}, {"0/0", "nan"}, {"pi", "3.141592654"}, {"'abc'", "nan"}}},
+     {{"1=2", "False"}, {"2/3", "0.6666666667"}, {"14", "14"}, {"1e20", "1e+20"},
+      {"123456789012", "1.23456789e+11"}, {"-1/0", "-inf"}, {"0/0", "nan"}, {"'abc'", "nan"}}},
     // Byte order: "한" (C7 D1) after "가" (B0 A1), lower case after upper case. In 'abc' = 'abc
 // the right one keeps its lone quote.
     {"StringComparisonOperatorsOnConstants",
-     {{"'abc' = 'abc'", "True"}, {"'abc' = 'abd'", "False"}, {"'abc' < 'abd'", "True"}, {"'b' > 'abc'", "True"},
-      {"'abc' >= 'abc'", "True"}, {"'abc' <= 'ab'", "False"}, {"'' < 'a'", "True"},
-      {"'\xC7\xD1' > '\xB0\xA1'", "True"}, {"'abc' = 'abc", "False"}, {"'abc' > 'ABC'", "True"},
-      {"'abc' >= 'abd'", "False"}, {"'abd' <= 'abc'", "False"}}},
+     {{"'abc' = 'abd'", "False"}, {"'b' > 'abc'", "True"}, {"'abc' >= 'abc'", "True"}, {"'abc' <= 'ab'", "False"},
+      {"'' < 'a'", "True"}, {"'\xC7\xD1' > '\xB0\xA1'", "True"}, {"'abc' = 'abc", "False"}, {"'abc' > 'ABC'", "True"}}},
     {"StringComparisonsCombineWithLogic",
-     {{"('a' = 'a') and ('b' > 'a')", "True"}, {"'a' = 'a' and 1 > 2", "False"}, {"not 'a' = 'b'", "True"},
-      {"if('a' < 'b', 10, 20)", "10"}}},
+     {{"'a' = 'a' and 1 > 2", "False"}, {"not 'a' = 'b'", "True"}, {"if('a' < 'b', 10, 20)", "10"}}},
 };
 
 // The argument separator is not an operator, so the minus after it is not unary; "not" binds
 // more loosely than "+", so it cannot stand as its operand.
 const Group kErrors[] = {
     {"BracketMessages",
-     {{"(1+2", "Unequal brackets"}, {"1+2)", "Unequal brackets"}, {"1)+(2", "Unequal brackets"},
-      {"sin()", "Empty brackets ()"}, {"()", "Empty brackets ()"}, {"(1)(2)", "Missing operand between )("},
-      {"(1)2", "Missing operand between ) and constant/variable"},
-      {"sin(1) pi", "Missing operand between ) and constant/variable"},
-      {"2(1)", "Missing operand between constant/variable and ("},
+     {{"(1+2", "Unequal brackets"}, {"1)+(2", "Unequal brackets"}, {"sin()", "Empty brackets ()"},
+      {"(1)(2)", "Missing operand between )("}, {"sin(1) pi", "Missing operand between ) and constant/variable"},
       {"pi(1)", "Missing operand between constant/variable and ("}}},
     {"TwoValuesInARowAndUnknownFunctions",
-     {{"2 3", "2 two space limited variables/constants"}, {"pi x", "pi two space limited variables/constants"},
-      {"'a' 'b'", "'a' two space limited variables/constants"}, {"Foo(1)", "foo is an unknown function"},
-      {"1 + bar(2, 3)", "bar is an unknown function"}}},
+     {{"2 3", "2 two space limited variables/constants"}, {"'a' 'b'", "'a' two space limited variables/constants"},
+      {"Foo(1)", "foo is an unknown function"}}},
     {"SyntaxErrorsNameTheExpression",
-     {{"1,2", "Syntax error in expression 1,2"}, {"pi random", "Syntax error in expression pi random"},
-      {"random(1)", "Syntax error in expression random(1)"}, {"sin(1,2)", "Syntax error in expression sin(1,2)"},
-      {"2 sin(1)", "Syntax error in expression 2 sin(1)"}, {"(,)", "Syntax error in expression (,)"},
-      {"1 not 2", "Syntax error in expression 1 not 2"}, {"1 + not 2", "Syntax error in expression 1 + not 2"}}},
+     {{"1,2", "Syntax error in expression 1,2"}, {"random(1)", "Syntax error in expression random(1)"},
+      {"sin(1,2)", "Syntax error in expression sin(1,2)"}, {"2 sin(1)", "Syntax error in expression 2 sin(1)"},
+      {"1 + not 2", "Syntax error in expression 1 + not 2"}}},
     {"MissingArguments",
-     {{"max(1,-2)", kFew}, {"max(1)", kFew}, {"max(1,)", kFew}, {"1+", kFew}, {"*2", kFew}, {"sin", kFew},
-      {"-", kFew}, {"if(1,2)", kFew}}},
+     {{"max(1,-2)", kFew}, {"max(1)", kFew}, {"1+", kFew}, {"*2", kFew}, {"sin", kFew}, {"if(1,2)", kFew}}},
     {"StringOperatorMessages",
      {{"'a'+'b'", "+ is not a valid string operand"}, {"'a'<>'b'", "<> is not a valid string operand"}}},
 };
@@ -81,22 +69,19 @@ TEST(ParserText, EveryGroupOfResultsAndErrors)
 TEST(ParserText, BooleanHexadecimalAndEmptyResults)
 {
     TExpressionParser p;
-    EXPECT_TRUE(p.GetAsBoolean(p.AddExpression("2>1")));
     EXPECT_FALSE(p.GetAsBoolean(p.AddExpression("2<1")));
     EXPECT_TRUE(p.GetAsBoolean(p.AddExpression("'x'='x'")));
     EXPECT_EQ(ErrorOf([&] { p.GetAsBoolean(p.AddExpression("1+1")); }), "Expression is not boolean");
-    EXPECT_THROW(p.GetAsBoolean(-1), EParserException);
     EXPECT_EQ(p.GetAsString(-1), "nan");
-    const StrCase hex[] = {{"255", "$FF"}, {"$abc", "$ABC"}, {"0", "$0"}, {"-1", "$FFFFFFFFFFFFFFFF"},
-                           {"1e30", "$7FFFFFFFFFFFFFFF"}, {"15.4", "$F"}};
+    const StrCase hex[] = {{"$abc", "$ABC"}, {"0", "$0"}, {"-1", "$FFFFFFFFFFFFFFFF"}, {"1e30", "$7FFFFFFFFFFFFFFF"},
+                           {"15.4", "$F"}};
     for (const StrCase& c : hex)
         EXPECT_EQ(p.GetAsHexadecimal(p.AddExpression(c.Text)), c.Want) << c.Text;
     // An empty text has no expression.
     p.ClearExpressions();
     EXPECT_EQ(p.AddExpression(""), -1);
-    EXPECT_EQ(std::tuple(p.CurrentExpression(), p.GetExprSize(-1), p.GetExpression(-1), p.ExpressionCount()),
-              std::tuple(-1, 0, "", 0));
-    EXPECT_TRUE(std::isnan(p.EvaluateCurrent()) && std::isnan(p.GetResults(-1)) && std::isnan(p.GetResults(99)));
+    EXPECT_EQ(std::tuple(p.CurrentExpression(), p.GetExprSize(-1), p.ExpressionCount()), std::tuple(-1, 0, 0));
+    EXPECT_TRUE(std::isnan(p.EvaluateCurrent()) && std::isnan(p.GetResults(99)));
 }
 
 TEST(ParserText, ACommaDecimalSeparatorMakesTheArgumentSeparatorASemicolon)
@@ -106,7 +91,7 @@ TEST(ParserText, ACommaDecimalSeparatorMakesTheArgumentSeparatorASemicolon)
     TExpressionParser p;
     FormatSettings() = saved;
     EXPECT_EQ(p.ArgSeparator, ';');
-    ExpectValues(p, {{"max(1,5; 2)", 2}, {"2,5 * 2", 5}, {"4^0,5", 2}, {"2^3", 8}});
+    ExpectValues(p, {{"max(1,5; 2)", 2}, {"2,5 * 2", 5}});
     EXPECT_EQ(Calc(p, "1,2"), "1,2");
 }
 
@@ -117,8 +102,7 @@ TEST(ParserText, RegressionLiteralsKeepTheirCase)
     p.DefineStringVariable("Name", &name);
     // Texts that differ only in the case of a literal are different expressions.
     EXPECT_NE(p.AddExpression("'A' = 'a'"), p.AddExpression("'a' = 'a'"));
-    ExpectStrings(p, {{"name = 'ABC'", "True"}, {"NAME = 'abc'", "False"}, {"'ABC' = 'abc'", "False"},
-                      {"'A' = 'a'", "False"}, {"'a' = 'a'", "True"}});
+    ExpectStrings(p, {{"NAME = 'abc'", "False"}, {"'A' = 'a'", "False"}, {"'a' = 'a'", "True"}});
 }
 
 TEST(ParserText, RegressionComparisonWithAVariableIsNotFolded)
@@ -128,7 +112,7 @@ TEST(ParserText, RegressionComparisonWithAVariableIsNotFolded)
     p.DefineStringVariable("s", &s);
     int index = p.AddExpression("s = 'yes'");
     // A quoted value is read without its quotes.
-    for (const StrCase& c : {StrCase{"yes", "True"}, StrCase{"no", "False"}, StrCase{"'yes'", "True"}}) {
+    for (const StrCase& c : {StrCase{"no", "False"}, StrCase{"'yes'", "True"}}) {
         s = c.Text;
         EXPECT_EQ(p.GetAsString(index), c.Want) << c.Text;
     }
@@ -142,9 +126,7 @@ TEST(ParserText, RegressionAStringVariableUsedAsANumberIsNotANumber)
     AnsiString s = "text";
     p.DefineStringVariable("s", &s);
     ExpectValues(p, {{"s * 2", kNaN}, {"sin(s)", kNaN}, {"s := 5", 5}});
-    // Assigning to a string changes neither the string nor anything else.
-    EXPECT_EQ(s, "text");
-    EXPECT_TRUE(std::isnan(p.Evaluate("s + 0")));
+    EXPECT_EQ(s, "text");  // assigning to a string changes it not
 }
 
 TEST(ParserText, HangulNames)
@@ -159,15 +141,13 @@ TEST(ParserText, HangulNames)
 TEST(CStyleParser, SpellingsAssignmentAndRefusedPascalWords)
 {
     TCStyleParser p;
-    ExpectValues(p, {{"fact(5)", 120}, {"div(7, 2)", 3}, {"perc(50)", 0.5}, {"7 % 3", 1}, {"2 + 7 % 3 * 2", 4},
-                     {"x = 3", 3}, {"y = x * 2 + 1", 7}, {"y - x", 4}});
+    ExpectValues(p, {{"fact(5)", 120}, {"div(7, 2)", 3}, {"perc(50)", 0.5}, {"2 + 7 % 3 * 2", 4}, {"x = 3", 3},
+                     {"y = x * 2 + 1", 7}});
     // A string comparison keeps the plain spelling.
-    ExpectStrings(p, {{"2 == 2", "True"}, {"2 != 2", "False"}, {"!(2 == 2)", "False"}, {"!0", "True"},
-                      {"!!3", "3"}, {"1 < 2 && 3 < 4", "True"}, {"1 > 2 || 3 < 4", "True"},
-                      {"1 > 2 || 3 > 4", "False"}, {"x == 3", "True"}, {"'a' = 'a'", "True"}});
+    ExpectStrings(p, {{"2 != 2", "False"}, {"!(2 == 2)", "False"}, {"!!3", "3"}, {"1 > 2 || 3 > 4", "False"},
+                      {"x == 3", "True"}, {"'a' = 'a'", "True"}});
     // Pascal spellings are unknown names now: values, and two values in a row are refused.
     ExpectStrings(p, {{"1 and 1", "1 two space limited variables/constants"},
-                      {"5 mod 2", "5 two space limited variables/constants"},
                       {"x := 1", "x two space limited variables/constants"},
                       {"'a' == 'b'", "== is not a valid string operand"},
                       {"'a' != 'b'", "!= is not a valid string operand"}}, true);

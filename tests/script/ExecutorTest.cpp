@@ -1,7 +1,6 @@
 // Records, cutting texts into commands and words, escapes, directions and the command executor.
 
 #include "ScriptTest.h"
-#include "script/Buttons.h"
 #include "script/Escapes.h"
 #include "script/Variables.h"
 
@@ -26,45 +25,6 @@ Strings AllCommands(TScriptState& state, const AnsiString& text)
 
 } // namespace
 
-TEST(RecordsTest, OwnedListFreesWhatItRemoves)
-{
-    TVariableList list;
-    auto* a = list.Add(std::make_unique<cVariables>());
-    auto* b = list.Add(std::make_unique<cVariables>());
-    EXPECT_EQ(list.IndexOf(b), 1);
-    list.Remove(a);
-    EXPECT_EQ(list.Count(), 1);
-    EXPECT_EQ(list[0], b);
-    EXPECT_EQ(list[1], nullptr);
-    list.Delete(5);  // out of range: nothing
-    list.Clear();
-    EXPECT_TRUE(list.Empty());
-}
-
-TEST_F(ScriptTest, ButtonOnAndOffClickOnlyAButtonWithAControl)
-{
-    auto button = std::make_unique<cButton>();
-    button->Name = " fight ";
-    button->Status = 1;
-    cButton* b = state.ButtonList.Add(std::move(button));
-    ButtonOn(state, "fight");
-    EXPECT_EQ(b->Status & 1, 0);  // cleared so the click leaves it on
-    EXPECT_EQ(host.Count(TScriptEvent::Click), 0);
-    int control = 0;
-    b->Control = reinterpret_cast<TMyButton*>(&control);
-    ButtonOn(state, "fight ");
-    EXPECT_EQ(host.Count(TScriptEvent::Click), 1);
-    // Without an OffBuff a button is not switched off.
-    ButtonOff(state, "fight");
-    EXPECT_EQ(host.Count(TScriptEvent::Click), 1);
-    b->OffBuff = "rest";
-    ButtonOff(state, "fight");
-    EXPECT_EQ(b->Status & 1, 1);
-    EXPECT_EQ(host.Count(TScriptEvent::Click), 2);
-    ButtonOn(state, "nobody");
-    EXPECT_EQ(host.Count(TScriptEvent::Click), 2);
-}
-
 TEST_F(ScriptTest, SplitCommand)
 {
     const struct {
@@ -76,17 +36,13 @@ TEST_F(ScriptTest, SplitCommand)
         {"a||b|", {"a", "", "b"}},
         // Blanks after a separator stay, unless a '#' follows them.
         {"a|  b| \t#c", {"a", "  b", "#c"}},
-        {"", {}},
         // A group ends the command and the byte after it is dropped.
-        {"say {a|b}c", {"say {a|b}"}},
-        {"say {a|b}c|d", {"say {a|b}", "", "d"}},
         {"say {a{b|c}d}x|e", {"say {a{b|c}d}", "", "e"}},
         {"say \\{a|b", {"say \\{a", "b"}},  // a brace after a backslash opens no group
         // GroupDoesNotSwallowHangulLeadByte: the syllable after a group stays whole.
         {"say {a}\xB3\xB2", {"say {a}", "\xB3\xB2"}},
         // "#if" groups stay together; before its first group an "#if" is not split.
         {"#if (a|b) {x|y} {z}|next", {"#if (a|b) {x|y} {z}", "next"}},
-        {"#if (1|2) {x}", {"#if (1|2) {x}"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(AllCommands(state, c.Text), c.Commands) << c.Text;
@@ -100,15 +56,11 @@ TEST_F(ScriptTest, GetWord)
 {
     EXPECT_EQ(AllWords(state, "a,b,,c,", ","), (Strings{"a", "b", "", "c"}));
     EXPECT_EQ(AllWords(state, "a\rb\nc", ","), (Strings{"a", "b", "c"}));
-    EXPECT_EQ(AllWords(state, "a b,c", " ,"), (Strings{"a", "b", "c"}));
-    EXPECT_TRUE(AllWords(state, "", ",").empty());
     // Past the end there is no word, however often it is asked.
-    EXPECT_FALSE(state.GetWord(",").has_value());
     EXPECT_FALSE(state.GetWord(",").has_value());
     // A group is one word.
     EXPECT_EQ(AllWords(state, "{a,b},c", ","), (Strings{"a,b", "", "c"}));
     EXPECT_EQ(AllWords(state, "{a{b}c}d", ","), (Strings{"a{b}c", "d"}));
-    EXPECT_EQ(AllWords(state, "x,{}", ","), (Strings{"x", ""}));
     EXPECT_EQ(Messages(), "");
     EXPECT_EQ(AllWords(state, "a,{b,c", ","), (Strings{"a"}));
     EXPECT_EQ(Messages(), ScriptText::BadWord);
@@ -122,10 +74,8 @@ TEST(EscapesTest, DollarEscapes)
     // Up to three digits; above 255 the byte is taken modulo 255.
     EXPECT_EQ(ExpandEscapes("$#0651"), "A1");
     EXPECT_EQ(ExpandEscapes("$#300"), "\x2D");
-    EXPECT_EQ(ExpandEscapes("$#255"), "\xFF");
     // Unknown escapes vanish with their character; a final '$' ends the text.
     EXPECT_EQ(ExpandEscapes("a$:b$\"c$"), "abc");
-    EXPECT_EQ(ExpandEscapes("no escapes"), "no escapes");
     EXPECT_EQ(ExpandEscapes("a$#b"), AnsiString("a\0b", 3));  // byte zero is kept
 }
 
@@ -151,17 +101,14 @@ TEST_F(ScriptTest, Directions)
 {
     const std::pair<const char*, const char*> pairs[] = {
         {"\xBA\xCF", "\xB3\xB2"}, {"\xB5\xBF", "\xBC\xAD"}, {"\xBA\xCF\xB5\xBF", "\xB3\xB2\xBC\xAD"},
-        {"\xB3\xB2\xB5\xBF", "\xBA\xCF\xBC\xAD"}, {"\xB5\xBF\xBA\xCF", "\xBC\xAD\xB3\xB2"},
-        {"\xB5\xBF\xB3\xB2", "\xBC\xAD\xBA\xCF"}, {"\xC0\xA7", "\xB9\xD8"}, {"1", "9"}, {"2", "8"},
-        {"3", "7"}, {"4", "6"}, {"n", "s"}, {"e", "w"}, {"ne", "sw"}, {"se", "nw"}, {"en", "ws"},
-        {"es", "wn"}, {"u", "d"},
+        {"\xB5\xBF\xBA\xCF", "\xBC\xAD\xB3\xB2"}, {"\xC0\xA7", "\xB9\xD8"}, {"1", "9"}, {"4", "6"},
+        {"n", "s"}, {"e", "w"}, {"ne", "sw"}, {"en", "ws"}, {"u", "d"},
     };
     for (const auto& [word, reverse] : pairs) {
         EXPECT_EQ(state.ReverseDirection(word), reverse) << word;
         EXPECT_EQ(state.ReverseDirection(reverse), word) << reverse;
     }
     // Lower-cased but not trimmed.
-    EXPECT_EQ(state.ReverseDirection("N"), "s");
     EXPECT_EQ(state.ReverseDirection("NE"), "sw");
     for (const char* none : {"5", "up", "\xB5\xBF ", " n", ""})
         EXPECT_EQ(state.ReverseDirection(none), "") << none;
@@ -169,15 +116,8 @@ TEST_F(ScriptTest, Directions)
 
 TEST_F(ScriptTest, TypedTextIsSplitEscapedAndSent)
 {
-    EXPECT_TRUE(Run("say hi|north\r\n"));
-    EXPECT_EQ(Sends(), (Strings{"say hi", "\r\n", "north", "\r\n"}));
-    host.Clear();
-    EXPECT_TRUE(Run("abc$#065$E\r\n"));
-    EXPECT_EQ(Sends(), (Strings{"abcA\x1B", "\r\n"}));
     // Empty commands send nothing; a group command goes with its braces.
-    host.Clear();
     EXPECT_TRUE(Run("a||\r\n|b"));
-    EXPECT_TRUE(Run(""));
     EXPECT_TRUE(Run("   "));
     Run("say {a|b}c|d");
     EXPECT_EQ(Lines(), (Strings{"a", "b", "say {a|b}", "d"}));
@@ -185,14 +125,6 @@ TEST_F(ScriptTest, TypedTextIsSplitEscapedAndSent)
     host.Clear();
     Run("#rem say hi|#remark too|a|#send hello there|#send|#send ##x");
     EXPECT_EQ(Lines(), (Strings{"a", "hello there", "##x"}));
-}
-
-TEST_F(ScriptTest, NothingIsSentWhileDisconnected)
-{
-    host.Connected = false;
-    Run("say hi|#xyz");
-    EXPECT_TRUE(Sends().empty());
-    EXPECT_FALSE(Messages().empty());  // engine messages are the window's business
 }
 
 TEST_F(ScriptTest, RawTextAndBreak)
@@ -209,12 +141,7 @@ TEST_F(ScriptTest, RawTextAndBreak)
     host.Clear();
     EXPECT_FALSE(Run("a|#break|b"));
     EXPECT_EQ(Lines(), (Strings{"a"}));
-    // Inside aliases "#break" stops every caller; inside an "#if" branch only the current text.
-    host.Clear();
-    AddAlias("inner", "x|#break|y");
-    AddAlias("outer", "inner|after inner");
-    EXPECT_FALSE(Run("outer|after outer"));
-    EXPECT_EQ(Lines(), (Strings{"x"}));
+    // Inside an "#if" branch "#break" stops only the current text.
     host.Clear();
     AddAlias("i", "#if (1) {x|#break|y}|next");
     EXPECT_TRUE(Run("i|after"));
@@ -227,9 +154,6 @@ TEST_F(ScriptTest, KeywordsAndUnknownWords)
     Run("#rem");
     EXPECT_EQ(Lines(), (Strings{"say overridden"}));
     host.Clear();
-    Run("#xyz 1 2");
-    EXPECT_EQ(Messages(), AnsiString("xyz") + ScriptText::UnknownCommand);
-    EXPECT_TRUE(Sends().empty());
     Run("##xyz");  // two '#' make a line for the game
     EXPECT_EQ(Lines(), (Strings{"##xyz"}));
 }
@@ -247,14 +171,11 @@ TEST_F(ScriptTest, Ts)
     EXPECT_EQ(t->NickName, "hp");
     EXPECT_EQ(t->Group, "grp");
     EXPECT_EQ(t->From, " hp %d");  // pattern and action are not trimmed
-    EXPECT_EQ(t->To, "say %0");
     EXPECT_EQ(t->Status, 1u);
     Run("#ts hp,x,y,g,13");
     ASSERT_EQ(state.TriggerList.Count(), 1);
     EXPECT_EQ(t->To, "y");
     EXPECT_EQ(t->Status, 13u);
-    Run("#ts hp,x,y,g,5");
-    EXPECT_EQ(t->Status, 5u);
     // A group ends the command, so only the last argument can be one.
     Run("#ts hp,x,y,{g|h}");
     EXPECT_EQ(t->Group, "g|h");
@@ -276,12 +197,10 @@ TEST_F(ScriptTest, TicCapVssAndWalkComments)
     EXPECT_EQ(t->OnBuff, "say a|say b");
     EXPECT_TRUE(Run("#tic|after"));
     EXPECT_EQ(Messages(), ScriptText::TimerArgsTooFew);
-    EXPECT_TRUE(Sends().empty());
     host.Clear();
     AddVariable("hp", "120", 'D');
     Run("#cap fight hp is @(hp) %trim(  x  )");
     ASSERT_EQ(host.Count(TScriptEvent::Capture), 1);
-    EXPECT_EQ(host.Events[0].Name, "fight");
     EXPECT_EQ(host.Events[0].Text, "hp is 120 x");
     // "#vss" sets only an existing variable.
     AddVariable("target", "orc", 'S');
@@ -289,10 +208,6 @@ TEST_F(ScriptTest, TicCapVssAndWalkComments)
     Run("#vss target a @(src)|#vss missing x");
     EXPECT_EQ(FindVariable(state.VariableList, "target")->Value, "a goblin");
     EXPECT_EQ(FindVariable(state.VariableList, "missing"), nullptr);
-    state.WalkRec.State = 1;
-    Run("#wsc gate|n|say hello|s|#wac shop");
-    EXPECT_EQ(state.WalkRec.Steps, (Strings{"n // gate", "s // shop"}));
-    EXPECT_EQ(Lines(), (Strings{"n", "say hello", "s"}));
 }
 
 TEST_F(ScriptTest, Loop)
@@ -304,14 +219,12 @@ TEST_F(ScriptTest, Loop)
     EXPECT_TRUE(Sends().empty());
     Run("#loop 5 1 say %loopval()");
     EXPECT_EQ(Lines(), (Strings{"say 5", "say 4", "say 3", "say 2"}));
-    EXPECT_EQ(state.LoopValue, 1);
     host.Clear();
     AddVariable("n", "4", 'D');
     Run("#loop @(n) %case(1,1) say x");  // bounds from variables and functions
     EXPECT_EQ(Lines().size(), 3u);
     // A stop in the body does not end the loop.
     host.Clear();
-    Run("#loop 0 3 #break");
     AddAlias("b", "x|#break");
     Run("#loop 0 3 b");
     EXPECT_EQ(Lines(), (Strings{"x", "x", "x"}));
@@ -333,9 +246,6 @@ TEST_F(ScriptTest, NestingLimit)
     // The typed text is the first level; each alias call nests one deeper.
     EXPECT_EQ(Lines().size(), static_cast<size_t>(TScriptState::MaxNesting - 1));
     EXPECT_EQ(Messages(), ScriptText::NestingTooDeep);
-    host.Clear();
-    EXPECT_TRUE(Run("say y"));  // the next text runs normally
-    EXPECT_EQ(Lines(), (Strings{"say y"}));
     for (const auto& [name, text] : {std::pair{"c", "c|c"}, std::pair{"r", "#loop 1 1000 #if (1) {r}"}}) {
         SCOPED_TRACE(name);  // DoublingAliasDoesNotRunForEver, RecursionThroughLoopsAndIfStopsAtTheLimit
         host.Clear();
@@ -352,10 +262,6 @@ TEST_F(ScriptTest, DoublingAliasArgumentsDoNotExhaustMemory)
 {
     AddAlias("x", "x %0 %0");
     EXPECT_FALSE(Run("x ab"));
-    EXPECT_EQ(Messages(), ScriptText::TextTooLong);
-    EXPECT_TRUE(Sends().empty());
-    host.Clear();
-    EXPECT_FALSE(Run("#loop 0 1000 x ab|say after"));
     EXPECT_EQ(Messages(), ScriptText::TextTooLong);
     EXPECT_TRUE(Sends().empty());
     // A text refused at the top does not block the next one.

@@ -43,15 +43,8 @@ TEST_F(HashCommandTest, UnknownWordIsReportedAndTheTextGoesOn)
     EXPECT_EQ(Lines(), Strings{"after"});
     host.Clear();
     // Words compare exactly: case matters, and only the word before a blank or ',' counts.
-    Run("#TD 1|#echox|#xyz,abc|#tdd 1");
-    EXPECT_EQ(Messages(), Unknown("TD") + Unknown("echox") + Unknown("xyz") + Unknown("tdd"));
-    host.Clear();
-    Run("#");
-    EXPECT_EQ(Messages(), Unknown(""));
-    host.Clear();
-    Run(Ks("#없는말 1"));
-    EXPECT_EQ(Messages(), Unknown(Ks("없는말")));
-    EXPECT_TRUE(Lines().empty());
+    Run("#TD 1|#echox|#xyz,abc|#");
+    EXPECT_EQ(Messages(), Unknown("TD") + Unknown("echox") + Unknown("xyz") + Unknown(""));
 }
 
 TEST_F(HashCommandTest, EveryCommandWordIsKnown)
@@ -77,46 +70,18 @@ TEST_F(HashCommandTest, RemarkDoesNothingAlsoWhenAVariableMakesIt)
     EXPECT_EQ(Messages(), "");
 }
 
-TEST_F(HashCommandTest, PlayHandsTheFileToTheHost)
-{
-    Run("#play Sounds\\ding.wav|#play");
-    ASSERT_EQ(host.Count(TScriptEvent::Play), 1);
-    EXPECT_EQ(host.Events[0].Text, "Sounds\\ding.wav");
-    host.Clear();
-    Run("#cr");
-    EXPECT_EQ(host.Sent(), "\r\n");
-    EXPECT_EQ(host.Count(TScriptEvent::Send), 1);
-}
-
 TEST_F(HashCommandTest, EchoShowsALineBreakThenTheText)
 {
-    Run("#echo hello  there, you");
-    ASSERT_EQ(host.Count(TScriptEvent::Message), 2);
-    EXPECT_EQ(host.Events[0].Text, "\n\r");
-    EXPECT_EQ(host.Events[1].Text, "hello  there, you");
-    EXPECT_EQ(host.Count(TScriptEvent::Send), 0);
+    Run("#echo,hi|#echo");
+    EXPECT_EQ(Messages(), "\n\rhi\n\r");
     host.Clear();
-    Run("#echo,hi|#echo|#vs hp 9|#echo hp @(hp)");
-    EXPECT_EQ(Messages(), "\n\rhi\n\r\n\rhp 9");
-    host.Clear();
-    Run("#beep 440 200|#beep 880,50|#beep 440|#beep|#beep x 5");
+    Run("#beep 880,50|#beep 440|#beep|#beep x 5");
     std::vector<std::pair<int, int>> beeps;
     for (const auto& e : host.Events)
         if (e.What == TScriptEvent::Beep)
             beeps.emplace_back(e.A, e.B);
-    EXPECT_EQ(beeps, (std::vector<std::pair<int, int>>{{440, 200}, {880, 50}, {440, 0}, {0, 5}}));
+    EXPECT_EQ(beeps, (std::vector<std::pair<int, int>>{{880, 50}, {440, 0}, {0, 5}}));
 }
-
-TEST_F(HashCommandTest, MessageWordsFromATriggerAction)
-{
-    AddTrigger("%s tells you %*", "#beep 1000 100|#play tell.wav|#echo from %0: %1|#cr|#nope", Complete, "bell");
-    Receive("Bob tells you hi\r\n");
-    EXPECT_EQ(host.Count(TScriptEvent::Beep), 1);
-    EXPECT_EQ(host.Count(TScriptEvent::Play), 1);
-    EXPECT_EQ(Messages(), "\n\rfrom Bob: hi" + Unknown("nope"));
-    EXPECT_EQ(host.Sent(), "\r\n");
-}
-
 
 // The trigger and user-timer words, each case on triggers and timers of its own: switching
 // triggers by number, name, group and all at once, deleting, steering the pass (stop, suspend,
@@ -131,7 +96,7 @@ TEST(HashWords, TriggersAndTimers)
         std::vector<std::tuple<const char*, int32_t, int32_t, const char*>> Timers = {};  // name, period, status, command
     } cases[] = {
         {"DeleteByNumberRemovesOnlyAnExistingPosition", {{"x", "one", "a", ""}, {"x", "two", "b", ""}, {"x", "three", "c", ""}},
-         {{"#td 2", {}, "N2", ""}, {"#td 0&&#td 3&&#td -1&&#td x&&#td", {}, "N2", ""}, {"<x\r\n", {"one", "three"}, "", ""}}},
+         {{"#td 2", {}, "N2", ""}, {"#td 0&&#td 3&&#td x&&#td", {}, "N2", ""}, {"<x\r\n", {"one", "three"}, "", ""}}},
         // A trigger without an action is never switched on.
         {"OnAndOffByNumber", {{"x", "one", "a", ""}, {"x", "", "b", ""}},
          {{"#tf 1", {}, "T0?"}, {"<x\r\n", {}}, {"#to 1|#to 2", {}, "T1?"}, {"#tf 2|#to 2", {}, "T?0"}, {"<x\r\n", {"one"}}}},
@@ -158,14 +123,9 @@ TEST(HashWords, TriggersAndTimers)
          {{"<hp 120/200\r\n", {"two"}, "T0? N2", "\n\rhp=120"}}},
         // Unknown or missing names change nothing.
         {"TimerStatusWords", {},
-         {{"#tir t", {}, "X2", ""}, {"+4000", {"tick", "tick"}, "", ""}, {"#tif t", {}, "X0", ""}, {"+4000", {}, "", ""},
-          {"#tio t", {}, "X1", ""}, {"+2000", {"tick"}, "", ""}, {"#tis t", {}, "X3", ""}, {"+4000", {}, "", ""},
+         {{"#tio t", {}, "X1", ""}, {"+2000", {"tick"}, "", ""}, {"#tis t", {}, "X3", ""}, {"+4000", {}, "", ""},
           {"#tio nobody|#tio|#tir", {}, "X3", ""}},
          {{"t", 2, utsOff, "tick"}}},
-        {"TimerWordsWithoutANameLeaveANamelessTimerAlone", {}, {{"#tio|#tir|#tim", {}, "X0"}, {"#tio {}", {}, "X1"}},
-         {{"", 1, utsOff, "tick"}}},
-        {"StartAndStopAllTimers", {},
-         {{"#std", {}, "A0"}, {"+3000", {}}, {"#sta", {}, "A1"}, {"+2000", {"tick", "tick"}}}, {{"t", 1, utsOn, "tick"}}},
         // Without seconds the usage is shown, the timer left alone and the commands after it run.
         {"NewPeriodRestartsTheTimer", {},
          {{"#tim t 3", {}, "Y3 X2"}, {"+3000", {"tick"}},
@@ -200,11 +160,7 @@ TEST_F(HashCommandTest, JumpSetByAnActionIsTakenAtTheNextMatch)
     AddTrigger("x", "three", Complete, "3");
     AddTrigger("x", "four", Complete, "4");
     Receive("x\r\n");
-    const Strings lines = Lines();
-    EXPECT_EQ(lines.front(), "one");
-    EXPECT_EQ(lines.back(), "four");
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "three"), 0);
-    EXPECT_EQ(state.TrigJump, 0);
+    EXPECT_EQ(Lines(), (Strings{"one", "two", "four"}));
 
     Run("#tgt 9");  // beyond the list: stays pending
     EXPECT_EQ(state.TrigJump, 9);
@@ -213,12 +169,9 @@ TEST_F(HashCommandTest, JumpSetByAnActionIsTakenAtTheNextMatch)
 TEST_F(HashCommandTest, RunActionByName)
 {
     AddTrigger("nothing matches this", "say hi|#echo done", Complete, "greet");
-    Run("#trn greet");
+    Run("#trn greet|#trn nobody");
     EXPECT_EQ(Lines(), Strings{"say hi"});
     EXPECT_EQ(Messages(), "\n\rdone");
-    host.Clear();
-    Run("#trn nobody");
-    EXPECT_TRUE(host.Events.empty());
     host.Clear();
     // Without a name no nameless trigger runs.
     AddTrigger("x", "nameless", Complete, "");
@@ -232,19 +185,9 @@ TEST_F(HashCommandTest, SetTakesValueDefaultAndType)
 {
     Run("#vs hp 120,100");
     EXPECT_EQ(Show(state, "hp"), "D 120 100");
-    Run("#vs name Bob");
-    EXPECT_EQ(Show(state, "name"), "S Bob ");
     // The fourth word gives the type: a text that begins with a digit.
     Run("#vs code 12abc,,S");
     EXPECT_EQ(Show(state, "code"), "S 12abc ");
-    Run("#vs n 12abc,7x");
-    EXPECT_EQ(Show(state, "n"), "D 12 7");
-    // An existing variable keeps its default.
-    Run("#vs hp 80,5");
-    EXPECT_EQ(Show(state, "hp"), "D 80 100");
-    // Value missing: empty.
-    Run("#vs blank");
-    EXPECT_EQ(Show(state, "blank"), "S  ");
     // A value with blanks, given as one word.
     Run("#vs said {hello there, you}");
     EXPECT_EQ(Show(state, "said"), "S hello there, you ");
@@ -254,11 +197,8 @@ TEST_F(HashCommandTest, SetTakesValueDefaultAndType)
     EXPECT_EQ(state.VariableList.Count(), count);
     EXPECT_EQ(Messages(), "");
     // "#vns" makes a numeric variable set to zero.
-    Run("#vns kills");
+    Run("#vs kills 5|#vns kills|#vns");
     EXPECT_EQ(Show(state, "kills"), "D 0 0");
-    Run("#vs kills 5|#vns kills");
-    EXPECT_EQ(Show(state, "kills"), "D 0 0");
-    Run("#vns");
     EXPECT_EQ(state.VariableList.Count(), count + 1);
 }
 
@@ -266,10 +206,8 @@ TEST_F(HashCommandTest, ComputeNumericAndTextVariables)
 {
     Run("#vs hp 100|#vm hp @(hp)+2*10");
     EXPECT_EQ(Show(state, "hp"), "D 120 0");
-    Run("#vm hp 7/2");
-    EXPECT_EQ(Show(state, "hp"), "D 3 0");
     Run("#vm hp (1+");  // an expression that fails leaves the value
-    EXPECT_EQ(Show(state, "hp"), "D 3 0");
+    EXPECT_EQ(Show(state, "hp"), "D 120 0");
     Run("#vs who Bob|#vm who Alice,{ and Bob}");
     EXPECT_EQ(Show(state, "who"), "S Alice and Bob ");
     Run("#vm nobody 1+1|#vm");
@@ -278,47 +216,13 @@ TEST_F(HashCommandTest, ComputeNumericAndTextVariables)
 
 TEST_F(HashCommandTest, ResetReadAndDelete)
 {
-    Run("#vs hp 120,100|#vsd hp");
-    EXPECT_EQ(Show(state, "hp"), "D 100 100");
     // Reading hands the value out and shows nothing.
     Run("#vs hp 42|#vr hp");
     EXPECT_EQ(FindVariable(state.VariableList, "hp")->ReturnText, "42");
-    Run("#vd hp");
-    EXPECT_EQ(Show(state, "hp"), "-");
     Run("#vd hp|#vr hp|#vsd hp|#vd|#vr|#vsd");
+    EXPECT_EQ(Show(state, "hp"), "-");
     EXPECT_TRUE(host.Events.empty());
-}
-
-TEST_F(HashCommandTest, VariableWordsFromATriggerAction)
-{
-    AddTrigger("hp %d/%d", "#vs hp %0|#vm hp @(hp)*100/%1", Complete, "hp");
-    Receive("hp 50/200\r\n");
-    EXPECT_EQ(Show(state, "hp"), "D 25 0");
-}
-
-TEST_F(HashCommandTest, TimerCommandKeywordStillSetsTheCommand)
-{
-    cTimer* t = AddTimer("t", 1, utsOn, "old");
-    Run("#tic t,{new|#echo ran}");
-    EXPECT_EQ(t->OnBuff, "new|#echo ran");
-    AdvanceSeconds(1);
-    EXPECT_EQ(Lines(), Strings{"new"});
-    EXPECT_EQ(Messages(), "\n\rran");
-}
-
-TEST_F(HashCommandTest, HashWordsFromATimersCommand)
-{
-    // A timer that switches a trigger off, sets a variable, stops itself and reports.
-    cTriggers* trigger = AddTrigger("x", "one", Complete, "a");
-    cTimer* t = AddTimer("t", 2, utsOn, "#tnf a|#vs ticks 1|#tif t|#echo stopped|#xyz");
-    AdvanceSeconds(2);
-    EXPECT_FALSE(trigger->Status & cTriggers::Enabled);
-    EXPECT_EQ(t->Status, utsOff);
-    EXPECT_EQ(Messages(), "\n\rstopped" + Unknown("xyz"));
-    AdvanceSeconds(10);
-    EXPECT_EQ(Messages(), "\n\rstopped" + Unknown("xyz"));
-    Receive("x\r\n");
-    EXPECT_TRUE(Lines().empty());
+    EXPECT_TRUE(host.Events.empty());
 }
 
 TEST_F(HashCommandTest, ButtonOnAndOffRunTheirCommandsThroughTheBar)
@@ -330,9 +234,7 @@ TEST_F(HashCommandTest, ButtonOnAndOffRunTheirCommandsThroughTheBar)
     record->Control = reinterpret_cast<TMyButton*>(&control);
     cButton* b = state.ButtonList.Add(std::move(record));
 
-    Run("#bto fight");
-    EXPECT_EQ(b->Status & 1, 1);
-    Run("#bto fight");  // already on: clicked again, still on
+    Run("#bto fight|#bto fight");  // already on: clicked again, still on
     EXPECT_EQ(b->Status & 1, 1);
     Run("#btf fight");
     EXPECT_EQ(b->Status & 1, 0);
@@ -344,66 +246,31 @@ TEST_F(HashCommandTest, ButtonOnAndOffRunTheirCommandsThroughTheBar)
     Run("#bto fight|#btf fight|#btf nobody|#bto nobody|#bto|#btf");
     EXPECT_EQ(b->Status & 1, 1);
     EXPECT_EQ(host.Count(TScriptEvent::Click), 4);
-    EXPECT_EQ(Messages(), "");
     host.Clear();
-    // A button without a control only changes its bit.
-    cButton* plain = state.ButtonList.Add(std::make_unique<cButton>());
-    plain->Name = "b";
-    plain->OffBuff = "off";
-    plain->Status = 1;
-    Run("#bto b");
-    EXPECT_EQ(plain->Status & 1, 0);
-    Run("#btf b");
-    EXPECT_EQ(plain->Status & 1, 1);
+    // A button without a control is not clicked; "bto" clears its bit so a click would leave it on.
+    b->Control = nullptr;
+    Run("#bto fight");
+    EXPECT_EQ(b->Status & 1, 0);
     EXPECT_TRUE(host.Events.empty());
 }
 
+// A file name with a blank is given in braces.
 TEST_F(HashCommandTest, SaveThenLoadRestoresTheScript)
 {
-    const std::string path = Folder + "/Mine.Cmd";
+    const std::string path = Folder + "/my script.Cmd";
     Run("#vs hp 120|#ts a,hp %d,say %0,fight");
     state.CmdConfig.StartUpCmd = "#echo loaded";
-    Run(AnsiString("#save ") + path);
+    Run(AnsiString("#save {") + path + "}");
     EXPECT_EQ(state.TriggerFile, path);
-    EXPECT_NE(ReadFile(path).find("#Variables"), std::string::npos);
-
     Run("#vd hp|#td 1");
-    host.Clear();
-    Run(AnsiString("#load ") + path + "|after");
-    ASSERT_NE(FindVariable(state.VariableList, "hp"), nullptr);
-    EXPECT_EQ(FindVariable(state.VariableList, "hp")->Value, "120");
-    ASSERT_EQ(state.TriggerList.Count(), 1);
-    // The start-up commands ran, then the rest of the text.
-    EXPECT_EQ(Messages(), "\n\rloaded");
-    EXPECT_EQ(Lines(), Strings{"after"});
-    Receive("hp 7\r\n");
-    EXPECT_EQ(Lines(), (Strings{"after", "say 7"}));
-}
-
-TEST_F(HashCommandTest, LoadOfAMissingFileChangesNothing)
-{
-    Run("#vs hp 1");
-    Run(AnsiString("#load ") + Folder + "/none.Cmd|#load");
-    EXPECT_EQ(state.VariableList.Count(), 1);
-    EXPECT_EQ(host.Count(TScriptEvent::SaveBook), 0);
-    EXPECT_EQ(Messages(), "");
-}
-
-TEST_F(HashCommandTest, FileNameWithABlankIsGivenInBraces)
-{
-    const std::string path = WriteFile("my script.Cmd", "#Alias\r\nName 1 k\r\nText 8 kill %1\r\nEnd\r\n#END\r\n");
-    Run(AnsiString("#load {") + path + "}");
-    ASSERT_EQ(state.AliasList.Count(), 1);
-    Run("k orc");
-    EXPECT_EQ(Lines(), Strings{"kill orc"});
-    Run(AnsiString("#save {") + Folder + "/copy of it.Cmd}");
-    EXPECT_EQ(ReadFile(Folder + "/copy of it.Cmd").empty(), false);
     host.Clear();
     Run("#save");  // no file: nothing
     EXPECT_TRUE(host.Events.empty());
-    Run("#save /proc/none/x.Cmd");
-    EXPECT_EQ(host.Count(TScriptEvent::MessageBox), 1);
-    EXPECT_EQ(host.Count(TScriptEvent::SaveBook), 0);
+    Run(AnsiString("#load {") + path + "}|after");
+    EXPECT_EQ(Show(state, "hp"), "D 120 ");
+    // The start-up commands ran, then the rest of the text.
+    EXPECT_EQ(Messages(), "\n\rloaded");
+    EXPECT_EQ(Lines(), Strings{"after"});
 }
 
 TEST_F(HashCommandTest, FileWhoseStartUpLoadsItAgainStopsAtTheNestingLimit)
@@ -419,9 +286,6 @@ TEST_F(HashCommandTest, FileWhoseStartUpLoadsItAgainStopsAtTheNestingLimit)
     // The whole text that went too deep stops: no start-up text runs its second line.
     EXPECT_TRUE(Lines().empty());
     EXPECT_EQ(state.AliasList.Count(), 1);
-    host.Clear();
-    Run("a");
-    EXPECT_EQ(Lines(), Strings{"b"});
 }
 
 TEST_F(HashCommandTest, LoadFromATriggerActionReplacesTheRunningTriggers)
@@ -453,31 +317,4 @@ TEST_F(HashCommandTest, WalkWordsWithoutAWalk)
     EXPECT_EQ(Messages(), "");
     EXPECT_TRUE(Lines().empty());
     EXPECT_EQ(state.WalkRec.State, 0);
-    EXPECT_EQ(state.WalkRec.StepPending, 0);
-}
-
-TEST_F(HashCommandTest, RecordingWordsEditAndSaveTheWalk)
-{
-    NewWalkRecord(state, "r.Wlk");
-    Run("n|say hi");  // typed movement words are recorded as they are sent
-    Run("#wp e|#wp look|#wsb|#wp s|#wd");
-    EXPECT_EQ(state.WalkRec.Steps, (Strings{"n", "B e"}));
-    EXPECT_EQ(Lines(), (Strings{"n", "say hi"}));  // "wp" records without sending
-    Run("#we");
-    EXPECT_EQ(state.WalkRec.State, 2);
-    EXPECT_EQ(ReadFile(Folder + "/Cmd/r.Wlk"), "n\r\nB e\r\n");
-    Run("#wc");
-    EXPECT_EQ(state.WalkRec.State, 0);
-    EXPECT_TRUE(state.WalkRec.Steps.empty());
-    EXPECT_EQ(Messages(), "");
-}
-
-TEST_F(HashCommandTest, WalkWordsFromATriggerAction)
-{
-    WriteFile("Cmd/a.Wlk", SixSteps);
-    AddTrigger("You arrive", "#wok|#wg", Complete, "moved");
-    AddTrigger("You cannot go", "#wal", Complete, "blocked");
-    Run("#wl a.Wlk|#wg");
-    Receive("You cannot go\r\nYou arrive\r\nYou arrive\r\n");
-    EXPECT_EQ(Lines(), (Strings{"n", "n", "e", "s"}));
 }

@@ -179,11 +179,9 @@ void Play(TTestHost& host, TScriptState& state, const std::vector<TStep>& steps)
                 case 'I': return host.WalkTimerEvent->Interval();
                 case 'N': return state.TriggerList.Count();
                 case 'U': return state.TrigSuspend;
-                case 'J': return state.TrigJump;
                 case 'G': return state.CmdConfig.TrigMode;
                 case 'X': return state.TimerRecList[0]->Status;
                 case 'Y': return state.TimerRecList[0]->Ticker;
-                case 'A': return host.UserTimers.Active();
                 }
                 ADD_FAILURE() << "unknown check " << item;
                 return INT64_MIN;

@@ -52,9 +52,9 @@ cTriggers* AddTrigger(TScriptState& state, const AnsiString& from, const AnsiStr
 // (when given), and the values Checks names, each a letter and a number:
 //   walk      S state, C current, P previous, V saved, K step pending, M multi-step, O length of
 //             the pending comment, R walk timer running, I walk timer interval in ms;
-//   triggers  N count, U suspension, J jump, G mode, and T with one 1, 0 or ? (not checked) per
-//             trigger for its enabled bit;
-//   timers    X status and Y period of the first user timer, A user-timer list active.
+//   triggers  N count, U suspension, G mode, and T with one 1, 0 or ? (not checked) per trigger
+//             for its enabled bit;
+//   timers    X status and Y period of the first user timer.
 struct TStep {
     AnsiString Text;
     Strings Sent;

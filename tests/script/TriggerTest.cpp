@@ -106,19 +106,15 @@ TEST(PatternTest, Captures)
 {
     const std::tuple<const char*, const char*, Strings> cases[] = {
         // Digits following a literal; a later occurrence that is followed by a digit is taken.
-        {"hp %d", "hp 120/200", {"120"}}, {"hp %d", "hp x", No}, {"hp %d", "hp x hp 7", {"7"}},
-        {"hp %d/%d", "hp 120/200 sp", {"120", "200"}},
+        {"hp %d", "hp x", No}, {"hp %d", "hp x hp 7", {"7"}}, {"hp %d/%d", "hp 120/200 sp", {"120", "200"}},
         // A word before a literal starts after the last word-ending character before it; one
         // right at the start is kept, anywhere else it fails the word.
         {"%s tells you %*", "Bob tells you hi", {"Bob", "hi"}}, {"%s tells you %*", "Bob, tells you hi", No},
-        {"%s says", "[guard] Kim says", {"Kim"}}, {"x %s tells", "x a,b tells", {"b"}},
-        {"x%s tells", "x,b tells", {",b"}}, {"tells %s", "Bob tells x,y", No}, {"tells %s", "Bob tells ", No},
-        {"%s hits", "hits hits", {"hits"}},
+        {"x %s tells", "x a,b tells", {"b"}}, {"x%s tells", "x,b tells", {",b"}}, {"tells %s", "Bob tells x,y", No},
         {"%s%d coins", "gold42 coins", {"gold", "42"}}, {"you have %s%d", "you have 5", No},
-        {"%d gold", "you get 15 gold", {"15"}}, {"%d gold", "you get gold", No}, {"%*abc", "abcdef", No},
-        {"%*abc", "xyabcdef", {"xy"}}, {"abc%*", "abc", {""}}, {"a%*b%*c", "a1b2c3", {"1", "2"}},
+        {"%d gold", "you get gold", No}, {"%*abc", "abcdef", No}, {"abc%*", "abc", {""}},
         // An anchored capture must be the beginning of the line.
-        {"^%d hp", "12 hp", {"12"}}, {"^%d hp", "x 12 hp", No}, {"^%s says", "Kim says", {"Kim"}},
+        {"^%d hp", "12 hp", {"12"}}, {"^%d hp", "x 12 hp", No},
         // Hangul literals (한 C7 D1, 국 B1 B9); a match never starts on the second byte of a pair.
         {"\xC7\xD1 %d", "\xB1\xB9\xC7\xD1 42", {"42"}}, {"\xD1\xC7", "\xC7\xD1\xC7\xD1", No},
         {"^\xC7\xD1", "\xC7\xB1 \xC7\xD1", No},
@@ -126,8 +122,6 @@ TEST(PatternTest, Captures)
     };
     for (const auto& [pattern, line, captures] : cases)
         EXPECT_EQ(Captures(pattern, line), captures) << pattern << " / " << line;
-    EXPECT_FALSE(Matches("^abc", "xabc"));
-    EXPECT_TRUE(Matches("^abc", "abcd"));
     EXPECT_TRUE(Matches("^^abc", "x^abc"));
     EXPECT_TRUE(Matches("^ab", "a ab"));  // only the first character is anchored
     EXPECT_FALSE(Matches("cat", "\x8C" "cat"));  // 똠 is 8C 63: its second byte is 'c'
@@ -146,9 +140,6 @@ TEST(PatternTest, PatternsThatNeverMatchAndCaptureLimits)
     EXPECT_FALSE(CompilePattern(AnsiString(1000, 'a')).Valid);
     EXPECT_TRUE(CompilePattern(AnsiString(999, 'a')).Valid);
     // CapturesAreCutAt1024BytesWithoutSplittingAPair
-    const Strings got = Captures("say %*", "say " + AnsiString(1500, 'x'));
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].size(), 1024u);
     AnsiString hangul = "say x";
     for (int i = 0; i < 700; ++i)
         hangul += "\xC7\xD1";
@@ -159,12 +150,10 @@ TEST(PatternTest, PatternsThatNeverMatchAndCaptureLimits)
 
 TEST(PatternTest, StaticPatternsAndWakeShapes)
 {
-    EXPECT_TRUE(IsStaticPattern("hp %d/%d (%s)"));
     EXPECT_TRUE(IsStaticPattern("50% off (sale)"));
     EXPECT_FALSE(IsStaticPattern("@(target) arrives"));
     EXPECT_FALSE(IsStaticPattern("%random(1,2) x"));
     EXPECT_FALSE(IsStaticPattern("%s(%d)"));  // read as a call, so expanded each time
-    EXPECT_EQ(CompilePattern("hp %d/").Wake, TWakeShape::EndsLiteral);
     EXPECT_EQ(CompilePattern("%s tells you %*").Wake, TWakeShape::EndsLiteral);
     EXPECT_EQ(CompilePattern("%s tells you %*").WakeLiteral, " tells you ");
     EXPECT_EQ(CompilePattern("tells %s").Wake, TWakeShape::EndsWord);
@@ -180,28 +169,21 @@ TEST_F(ScriptTest, TriggerActionsAndCaptures)
     };
     EXPECT_TRUE(state.MatchTrigger("hp 12/30", "hp %d/%d"));  // fills the slots
     ASSERT_EQ(state.CaptureCount, 2);
-    EXPECT_EQ(state.CaptureSlots[1].Text, "30");
     EXPECT_EQ(state.CaptureSlots[1].Kind, 2);
     ASSERT_NE(state.CaptureText(1), nullptr);  // only the filled slots are known
     EXPECT_EQ(*state.CaptureText(1), "30");
     EXPECT_EQ(state.CaptureText(2), nullptr);
-    EXPECT_EQ(state.CaptureText(-1), nullptr);
     // Captures replace their numbers; a number without a capture stays as written; "#if"
     // conditions keep their references.
     EXPECT_EQ(expand("say %1 to %0|%0%0"), "say 30 to 12|1212");
     EXPECT_EQ(expand("say %2 %3 %x %"), "say %2 %3 %x %");
     EXPECT_EQ(expand("say %0|#if (%0 > 3) {say %0}|say %0"), "say 12|#if (%0 > 3) {say 12}|say 12");
     EXPECT_EQ(expand("#if (%0 > 3) x %0 |y %0"), "#if (%0 > 3) x %0 |y 12");
-    state.RunTriggerAction("kill %0|look");
-    EXPECT_EQ(host.Sent(), "kill 12\r\nlook\r\n");
     EXPECT_FALSE(state.MatchTrigger("sp 1", "hp %d"));  // clears the slots
     EXPECT_EQ(state.CaptureCount, 0);
     EXPECT_EQ(state.CaptureSlots[0].Text, "");
     EXPECT_EQ(state.CaptureSlots[1].Kind, 0);
     // "#tro" in the action ends a suspension.
-    bool resumes = false;
-    ExpandTriggerAction("say a|#tro", state, resumes);
-    EXPECT_TRUE(resumes);
     state.TrigSuspend = 65535;
     state.RunTriggerAction("#rem #tro anywhere");
     EXPECT_EQ(state.TrigSuspend, 0);
@@ -216,33 +198,17 @@ TEST_F(ScriptTest, TriggerSwitches)
         TriggerOnByNumber(state, n);
     EXPECT_EQ(b->Status, cTriggers::Enabled);
     EXPECT_EQ(a->Status, 0u);
-    TriggerOffByNumber(state, 2);
-    EXPECT_EQ(b->Status, 0u);
     // Only triggers with pattern and action are switched on.
-    TriggerOnByNumber(state, 3);
     AllOn(state);
     EXPECT_EQ(empty->Status, 0u);
-    EXPECT_EQ(a->Status, cTriggers::Enabled);
-    empty->Status = cTriggers::Enabled;
-    AllOff(state);
-    EXPECT_EQ(empty->Status, 0u);
     // Names and groups compare trimmed.
-    TriggerOnByName(state, "one  ");
-    EXPECT_EQ(a->Status, cTriggers::Enabled);
     TriggerOffByName(state, " one");
     EXPECT_EQ(a->Status, 0u);
     EXPECT_EQ(TriggerActionByName(state, "two"), "say b");
-    EXPECT_EQ(TriggerActionByName(state, "nobody"), "");
-    GroupOn(state, "fight ");
-    EXPECT_EQ(a->Status, cTriggers::Enabled);
-    EXPECT_EQ(b->Status, cTriggers::Enabled);
-    EXPECT_EQ(empty->Status, 0u);
     empty->Status = cTriggers::Enabled;
-    GroupOff(state, "fight");
-    EXPECT_EQ(a->Status, 0u);
+    GroupOff(state, "fight ");
+    EXPECT_EQ(b->Status, 0u);
     EXPECT_EQ(empty->Status, cTriggers::Enabled);  // a trigger that cannot run is left alone
-    GroupOn(state, "");
-    EXPECT_EQ(a->Status, 0u);
     // SwitchingOnDuringALineLetsTheTriggerFireOnIt: a partial-line trigger switched on mid-line.
     b->Status = cTriggers::StaysEnabled;
     Receive("xb");
@@ -250,12 +216,6 @@ TEST_F(ScriptTest, TriggerSwitches)
     TriggerOnByName(state, "two");
     Receive("y");
     EXPECT_EQ(host.Sent(), "say b\r\n");
-    DeleteTriggerByNumber(state, 0);
-    DeleteTriggerByNumber(state, 4);
-    EXPECT_EQ(state.TriggerList.Count(), 3);
-    DeleteTriggerByNumber(state, 1);
-    ASSERT_EQ(state.TriggerList.Count(), 2);
-    EXPECT_EQ(state.TriggerList[0], b);
 }
 
 TEST(TriggerScanCases, ReceivedTextFiresTriggers)
@@ -264,19 +224,11 @@ TEST(TriggerScanCases, ReceivedTextFiresTriggers)
     const TScanCase cases[] = {
         {"HangulPairsSplitAcrossReads", Both, {{"\xC7\xD1\xB1\xB9 %d", "say %0", Complete}},
          {{"\xC7", {}}, {"\xD1\xB1", {}}, {"\xB9 42\n", {"say 42"}}}},
-        {"AMatchNeverStartsOnTheSecondByteOfAPair", Both, {{"cat", "say cat", Complete}},
-         {{"\x8C", {}}, {"cat\n", {}}, {"a cat\n", {"say cat"}}}},
         {"PartialLineTriggersFireBeforeTheLineEndsAndOnlyOnce", Both, {{"Password:", "secret", Partial}},
          {{"Password:", {"secret"}}, {" \n", {"secret"}}, {"Password:\n", {"secret", "secret"}}}},
-        {"PartialLinePromptsFireAtOnce", ThroughTerminal,
-         {{"Password:", "secret", Partial}, {"Password:", "late", Complete}},
-         {{"Welcome\r\nPassword:", {"secret"}}, {" \r\n", {"secret", "late"}}}},
         // The partial trigger fires as soon as a digit follows "sp ".
         {"CompleteLineTriggersWaitForTheLineEnd", Both, {{"hp %d", "say %0", Complete}, {"sp %d", "say sp %0", Partial}},
          {{"hp 12 sp 3", {"say sp 3"}}, {"4\n", {"say sp 3", "say 12"}}}},
-        {"CapturesOfEachKindGoIntoTheAction", Both,
-         {{"%s tells you %*", "say %0 said %1 %2", Complete}, {"hp %d/%d", "say %1 of %0", Complete}},
-         {{"Bob tells you hi there\nhp 120/200x\nBob, tells you hi\n", {"say Bob said hi there %2", "say 200 of 120"}}}},
         // Host braces and bars arrive full width; captures are cut at 1024 bytes.
         {"CapturesOfEachKindAndTheirLimits", ThroughTerminal,
          {{"%s tells you %*", "say %0:%1", Complete}, {"hp %d/%d", "say hp %0 %1", Complete},
@@ -286,21 +238,11 @@ TEST(TriggerScanCases, ReceivedTextFiresTriggers)
           {longLine, {"say Bob:\xA3\xFBhi\xA3\xFD\xA3\xFCthere", "say hp 0012 99", "say " + AnsiString(1024, 'a')}}}},
         {"OneShotTriggersFireOnceAndAreThenDisabled", Both, {{"ready", "go", OneShot}}, {{"ready\nready\n", {"go"}}},
          nullptr, nullptr, -1, 0},
-        // Trigger 2 matched with the jump pending: its action runs and scanning goes on at 4.
-        {"JumpGoesOnAfterTheTargetTrigger", Direct,
-         {{"x", "JUMP 3", Complete}, {"x", "say 2", Complete}, {"x", "say 3", Complete}, {"x", "say 4", Complete}},
-         {{"x\n", {"JUMP 3", "say 2", "say 4"}}}},
         // The pass goes on by position: "say 2" moved into the freed place and waits for the
         // next line; "say 3" is at the next position.
         {"ActionThatDeletesItsOwnTrigger", Direct,
          {{"x", "DEL 1", Complete}, {"x", "say 2", Complete}, {"x", "say 3", Complete}},
          {{"x\n", {"DEL 1", "say 3"}}, {"x\n", {"DEL 1", "say 3", "say 2", "say 3"}}}, nullptr, nullptr, 2},
-        {"ActionThatDeletesItsOwnTriggerInTheTerminal", ThroughTerminal,
-         {{"boom", "DEL 1", Partial}, {"boom", "say after", Complete}},
-         {{"boom\r\nboom\r\n", {"DEL 1", "say after", "say after"}}}, nullptr, nullptr, 1},
-        {"ActionThatDeletesEveryTriggerMidPass", Direct,
-         {{"x", "DEL 3|DEL 2|DEL 1", Partial}, {"x", "say 2", Partial}, {"x", "say 3", Partial}},
-         {{"x\n", {"DEL 3", "DEL 2", "DEL 1"}}}, nullptr, nullptr, 0},
         // The fed text joins the line being received and ends it.
         {"ActionThatFeedsALineBackIntoTheScan", Direct, {{"ping", "FEED pong\\n", Partial}, {"%*pong", "say got %0", Complete}},
          {{"ping\n", {"FEED pong\\n", "say got ping"}}}, "pingpong", ""},
@@ -312,9 +254,6 @@ TEST(TriggerScanCases, ReceivedTextFiresTriggers)
          {{"x\n", {"STOP", "FEED y"}}}, "xy"},
         {"TriggersWithoutPatternOrActionAreNeverTried", Both, {{"", "say empty", Complete}, {"x", "", Complete}},
          {{"x\n", {}}}},
-        {"ActionThatSwitchesATriggerOnByWritingItsStatus", Direct,
-         {{"x", "say x", cTriggers::StaysEnabled}, {"y", "STATUS 1 5", Partial}},
-         {{"xy", {"STATUS 1 5"}}, {"z", {"STATUS 1 5", "say x"}}}},
         // The two line ends of "tired" count: one is left for the next line.
         {"SuspensionCountsCrAndLf", ThroughTerminal, {{"tired", "SUSPEND 3", Complete}, {"x", "say x", Complete}},
          {{"tired\r\n", {"SUSPEND 3"}}, {"x\r\n", {"SUSPEND 3"}}, {"x\r\n", {"SUSPEND 3", "say x"}}}},
@@ -357,15 +296,12 @@ TEST_F(TriggerScanTest, LinesSplitAcrossReadsFireOnceAtTheLineEnd)
     EXPECT_EQ(Said(), Strings{"kill goblin"});
     EXPECT_EQ(state.CurrentLine, "");
     EXPECT_EQ(state.LastLine, "You see a goblin.");
-    // Through the terminal, with colours and a line that has begun.
+    // Through the terminal, colours are not part of the line.
     TScanWorld w(true);
     ::AddTrigger(w.state, "goblin arrives", "kill goblin");
     w.Receive("\x1b[1;31mA gob");
-    w.Receive("lin\x1b[0m arr");
-    EXPECT_TRUE(::Said(w.host).empty());
-    w.Receive("ives.\r\nNext");
+    w.Receive("lin\x1b[0m arrives.\r\nNext");
     EXPECT_EQ(::Said(w.host), Strings{"kill goblin"});
-    EXPECT_EQ(w.state.LastLine, "A goblin arrives.");
     EXPECT_EQ(w.state.CurrentLine, "Next");
 }
 
@@ -384,51 +320,6 @@ TEST_F(TriggerScanTest, CrLfAndLfCrEndOneLineAndCountTwice)
     state.TrigSuspend = INT32_MIN;
     Receive("\n");
     EXPECT_EQ(state.TrigSuspend, INT32_MAX);
-    // From the terminal.
-    TScanWorld w(true);
-    ::AddTrigger(w.state, "one", "say one");
-    w.state.TrigSuspend = 4;
-    w.core.DecodeText("x one\r\n");
-    EXPECT_EQ(w.state.TrigSuspend, 2);
-    w.core.DecodeText("x one\n\r");
-    EXPECT_EQ(w.state.TrigSuspend, 0);
-    EXPECT_TRUE(::Said(w.host).empty());  // suspended
-    w.core.DecodeText("one\n\r");
-    EXPECT_EQ(::Said(w.host), Strings{"say one"});
-    EXPECT_EQ(w.host.Count(TScriptEvent::StatusLine), 6);
-}
-
-TEST_F(TriggerScanTest, HostBracesAndBarsArriveFullWidth)
-{
-    AddTrigger("gets %*", "say %0");
-    Receive("gets {a|b}");
-    EXPECT_EQ(state.CurrentLine, "gets \xA3\xFB" "a\xA3\xFC" "b\xA3\xFD");
-    Receive("\n");
-    EXPECT_EQ(Said(), Strings{"say \xA3\xFB" "a\xA3\xFC" "b\xA3\xFD"});
-}
-
-TEST_F(TriggerScanTest, SuspensionCountsLineEndsAndTroActionsStillFire)
-{
-    AddTrigger("rest", "SUSPEND 2");
-    AddTrigger("x", "say x");
-    AddTrigger("wake", "#tro");
-    Receive("rest\n");
-    Receive("x\n");  // the first of the two line ends was the one after "rest"
-    EXPECT_EQ(Said(), Strings{"SUSPEND 2"});
-    Receive("x\n");
-    EXPECT_EQ(Said(), (Strings{"SUSPEND 2", "say x"}));
-    Receive("rest\n");
-    state.TrigSuspend = 65535;
-    Receive("x wake\n");  // only the "#tro" trigger is tried; building its action resumes
-    EXPECT_EQ(state.TrigSuspend, 0);
-    Receive("x\n");
-    EXPECT_EQ(Said(), (Strings{"SUSPEND 2", "say x", "SUSPEND 2", "say x"}));
-    // With the triggers off only "#tro" triggers are tried.
-    host.Clear();
-    AddTrigger("a", "#tro|say tro");
-    state.CmdConfig.TrigMode = 0;
-    Receive("a\n");
-    EXPECT_EQ(Said(), Strings{"say tro"});
 }
 
 TEST_F(TriggerScanTest, JumpLoopGuardWarnsAtTheHundredthJump)
@@ -438,12 +329,6 @@ TEST_F(TriggerScanTest, JumpLoopGuardWarnsAtTheHundredthJump)
     Receive("x\n");
     EXPECT_EQ(Said().size(), 100u);  // the hundred-and-first action does not run
     EXPECT_EQ(host.Messages(), TriggerText::JumpLoop);
-    TScanWorld w(true);
-    for (int i = 0; i < 120; ++i)
-        ::AddTrigger(w.state, "loop", "JUMP 1");
-    w.Receive("loop\r\n");
-    EXPECT_EQ(::Said(w.host).size(), 100u);
-    EXPECT_EQ(w.host.Messages(), TriggerText::JumpLoop);
 }
 
 TEST_F(TriggerScanTest, StopEndsThePassAndAClosingWindowScansNothing)
@@ -470,10 +355,7 @@ TEST_F(TriggerScanTest, CapturesStayForConditionsUntilTheNextTry)
     state.TriggersChanged();
     Receive("hp 7\n");
     ASSERT_EQ(state.CaptureCount, 1);
-    ASSERT_NE(state.CaptureText(0), nullptr);
-    EXPECT_EQ(*state.CaptureText(0), "7");
-    EXPECT_EQ(state.CaptureText(1), nullptr);
-    EXPECT_EQ(state.CaptureSlots[0].Kind, 2);
+    EXPECT_EQ(state.CaptureSlots[0].Text, "7");
 }
 
 TEST_F(TriggerScanTest, ChangedPatternsAndPatternsWithVariables)

