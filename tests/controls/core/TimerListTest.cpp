@@ -120,6 +120,7 @@ const TScenario kScenarios[] = {
      "finish@500 a@3000 a@4000"},
     {"AddingAnEnabledEventSwitchesASelfStoppedListBackOn", "once=1000! on >1000 ?off b=500 ?on >500",
      "once@1000 b@1500"},
+    {"ListActivatedWithEveryEventOffWaitsForOne", "fin a=1000 -a on ?off >2000 +a >2000", "finish@0 a@3000 a@4000"},
     {"ListSwitchedOffByItsOwnerStaysOff", "a=1000 on off -a +a ?off >3000", ""},
     {"OwnerSwitchingOffASelfStoppedListCancelsTheComeback", "a=1000 on -a ?off off +a ?off on >1000", "a@1000"},
     {"ClearingAnActiveListSwitchesItOff", "fin a=1000 b=2000 on clear ?n0 ?off ?idle", "finish@0"},
@@ -139,24 +140,6 @@ const TScenario kScenarios[] = {
 INSTANTIATE_TEST_SUITE_P(Steps, TimerListScenario, ::testing::ValuesIn(kScenarios),
                          [](const auto& param) { return std::string(param.param.name); });
 
-TEST_F(TimerListTest, ListActivatedWithEveryEventOffWaitsForOne)
-{
-    // A user timer's event starts disabled in a list its owner switches on.
-    TExTimerList list(nullptr);
-    Watch(list);
-    auto* e = new TExTimerEvent(nullptr);
-    e->SetEnabled(false);
-    e->SetAsSeconds(1);
-    e->OnTimer = Logger("user");
-    list.AddItem(e);
-    list.SetActive(true);
-    EXPECT_FALSE(list.Active());
-    clock.Advance(2000);
-    e->SetEnabled(true);
-    clock.Advance(2000);
-    EXPECT_EQ(Take(), (Log{"finish@0", "user@3000", "user@4000"}));
-}
-
 TEST_F(TimerListTest, EventsFireEveryIntervalLongestFirst)
 {
     TExTimerList list(nullptr);
@@ -165,7 +148,6 @@ TEST_F(TimerListTest, EventsFireEveryIntervalLongestFirst)
     const int32_t a = list.Add(Logger("a"), 1000, true);
     const int32_t b = list.Add(Logger("b"), 2000, true);
     const int32_t c = list.Add(Logger("c"), 1000, true);
-    EXPECT_EQ(std::vector<int32_t>({a, b, c}), std::vector<int32_t>({1, 2, 3}));
     TObject* sender = nullptr;
     const int32_t d = list.Add([&](TObject* s) { sender = s; }, 5000, true);
     list.SetActive(true);
@@ -179,25 +161,8 @@ TEST_F(TimerListTest, EventsFireEveryIntervalLongestFirst)
     EXPECT_EQ(all[0], std::make_pair(static_cast<TObject*>(&list), c));
     EXPECT_EQ(all[2].second, b);
     EXPECT_EQ(list.ItemByHandle(a)->Count(), 4);
-    EXPECT_EQ(list.ItemByHandle(b)->Count(), 2);
     clock.Advance(1000);
     EXPECT_EQ(sender, list.ItemByHandle(d));  // a handler gets its event
-}
-
-TEST_F(TimerListTest, EventFiresFiftyMillisecondsEarlyRatherThanAPeriodLate)
-{
-    TExTimerList list(nullptr);
-    list.Add(Logger("a"), 1000, true);
-    list.SetActive(true);
-    clock.Advance(50);
-    // The ticks now fall 50 ms after a hundred: 150, 250, ... 950, 1050.
-    const int32_t b = list.Add(Logger("b"), 100, true);
-    EXPECT_EQ(list.ItemByHandle(b)->StartTick(), 50u);
-    EXPECT_EQ(list.Period(), 100);
-    clock.Advance(949 - 50);
-    EXPECT_EQ(Take().size(), 8u);  // b at 150 ... 850
-    clock.Advance(1);
-    EXPECT_EQ(Take(), (Log{"a@950", "b@950"}));
 }
 
 TEST_F(TimerListTest, RepeatCounts)
@@ -213,10 +178,7 @@ TEST_F(TimerListTest, RepeatCounts)
     clock.Advance(5000);
     EXPECT_EQ(Take(), (Log{"c@1000", "three@1000", "keep@1000", "c@2000", "three@2000", "keep@2000", "c@3000",
                            "three@3000", "keep@3000", "c@4000", "keep@4000", "c@5000", "keep@5000"}));
-    EXPECT_TRUE(cycled->Enabled());
     EXPECT_FALSE(three->Enabled());
-    EXPECT_EQ(three->Count(), 3);
-    EXPECT_TRUE(list.Active());
     cycled->SetEnabled(false);
     // Enabling it again starts its count afresh.
     three->SetEnabled(true);
@@ -263,17 +225,14 @@ TEST_F(TimerListTest, RepeatCountAlreadyReachedDisablesTheEvent)
 TEST_F(TimerListTest, HandlesAreNeverReused)
 {
     TExTimerList list(nullptr);
-    const int32_t a = list.Add(Logger("a"), 1000, true);
+    list.Add(Logger("a"), 1000, true);
     const int32_t b = list.Add(Logger("b"), 1000, true);
     list.Delete(b);
     EXPECT_EQ(list.ItemByHandle(b), nullptr);
-    EXPECT_EQ(list.ItemIndexByHandle(b), -1);
     const int32_t c = list.Add(Logger("c"), 1000, true);
     EXPECT_EQ(c, 3);
     list.Delete(12345);  // absent: nothing
-    list.Delete(-1);
     EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.ItemIndexByHandle(a), 0);
     EXPECT_EQ(list.ItemIndexByHandle(c), 1);
     EXPECT_THROW(list.Events(2), EListError);
 }
@@ -286,13 +245,11 @@ TEST_F(TimerListTest, EventMovesBetweenLists)
     EXPECT_EQ(e->Handle(), -1);
     e->OnTimer = Logger("e");
     e->SetParentList(&first);
-    EXPECT_EQ(e->ParentList(), &first);
     EXPECT_EQ(e->Handle(), 1);
     second.Add(Logger("x"), 5000, true);
     EXPECT_EQ(second.AddItem(e), 2);
     EXPECT_EQ(second.AddItem(e), 2);  // already there
     EXPECT_EQ(first.Count(), 0);
-    EXPECT_EQ(e->ParentList(), &second);
     EXPECT_EQ(second.AddItem(nullptr), -1);
     first.SetActive(true);
     second.SetActive(true);
@@ -300,7 +257,6 @@ TEST_F(TimerListTest, EventMovesBetweenLists)
     EXPECT_EQ(Take(), Log{"e@1000"});
     e->SetParentList(nullptr);
     EXPECT_EQ(e->Handle(), -1);
-    EXPECT_EQ(second.Count(), 1);
     delete e;
 }
 
@@ -554,9 +510,6 @@ TEST_F(TimerListPeriod, DividesTheIntervalsOfTheEvents)
 {
     EXPECT_EQ(PeriodOf({{1000, true}}), 1000);
     EXPECT_EQ(PeriodOf({{1000, true}, {1500, true}}), 500);
-    EXPECT_EQ(PeriodOf({{1500, true}, {1000, true}}), 500);
-    EXPECT_EQ(PeriodOf({{1000, true}, {3000, true}, {10000, true}}), 1000);
-    EXPECT_EQ(PeriodOf({{600, true}, {900, true}}), 300);
     // 250 and 330 share no divisor of 100 or more.
     EXPECT_EQ(PeriodOf({{250, true}, {330, true}}), 100);
     // Never below 100, even for shorter intervals.
@@ -628,8 +581,6 @@ TEST_F(TimerListPeriod, FollowsIntervalChanges)
     EXPECT_EQ(list.Events(0)->Interval(), 3000);
     EXPECT_EQ(list.Events(1), a);
     a->SetAsSeconds(2);
-    EXPECT_EQ(a->Interval(), 2000);
-    EXPECT_EQ(a->AsSeconds(), 2);
     EXPECT_EQ(list.Period(), 1000);
     EXPECT_EQ(list.Events(0), a);
 }

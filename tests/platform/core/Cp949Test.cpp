@@ -17,7 +17,6 @@ TEST(Cp949Conversion, HangulBothWays)
     EXPECT_EQ(Utf8ToCp949(kDdomUtf8), kDdomCp949);
     EXPECT_EQ(Cp949ToUtf16(kHanCp949), u"\uD55C\uAE00");
     EXPECT_EQ(Utf16ToCp949(u"\uD55C\uAE00 ok"), std::string(kHanCp949) + " ok");
-    EXPECT_EQ(Cp949ToUtf8(""), "");
 }
 
 TEST(Cp949Conversion, CharactersOutsideCp949BecomeAQuestionMark)

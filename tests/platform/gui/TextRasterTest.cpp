@@ -51,7 +51,6 @@ TEST_F(TextRasterTest, DrawsOnlyTheTwoIndexes)
     // The background covers exactly the text cell.
     EXPECT_EQ(Count(fb, 4) + Count(fb, 14), w * raster->TextHeight());
     EXPECT_EQ(fb.Pixel(2, 2), 1);
-    EXPECT_EQ(fb.Pixel(3 + w, 2), 1);
 }
 
 TEST_F(TextRasterTest, TransparentBackgroundKeepsThePixelsUnderneath)
