@@ -57,6 +57,22 @@ function(hm_test name)
     PROPERTIES ENVIRONMENT "HM_TEST=1" ENVIRONMENT_MODIFICATION "${qt_env}" TIMEOUT ${A_TIMEOUT})
 endfunction()
 
+# hm_xvfb_test(NAME TARGET FILTER)
+#   Runs the cases of a Qt test executable that need a real X display under Xvfb, when xvfb-run
+#   is there; those cases skip on their own in the offscreen run.
+function(hm_xvfb_test name target filter)
+  find_program(XVFB_RUN xvfb-run)
+  if(NOT XVFB_RUN)
+    return()
+  endif()
+  add_test(NAME ${name}
+    COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24" $<TARGET_FILE:${target}> --gtest_filter=${filter})
+  # The X connection loads libdbus and fontconfig, which keep caches until exit.
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "HM_TEST=1;QT_QPA_PLATFORM=xcb;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
+    TIMEOUT 120)
+endfunction()
+
 # hm_add_children()
 #   Adds every immediate sub-folder that has a CMakeLists.txt, in name order, so that a new
 #   tool, benchmark or test folder needs no edit of its parent.
