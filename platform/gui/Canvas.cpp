@@ -180,15 +180,22 @@ void TCanvas::FrameRect(const TRect& r)
     }
 }
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+QPainter* TCanvas::ShapePainter(int& x1, int& y1, int& x2, int& y2)
 {
     QPainter* p = Painter();
-    if (!p) return;
+    if (!p) return nullptr;
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
-    const int w = x2 - x1, h = y2 - y1;
-    if (w <= 0 || h <= 0) return;
+    if (x2 - x1 <= 0 || y2 - y1 <= 0) return nullptr;
     ApplyPen(*p);
+    return p;
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    QPainter* p = ShapePainter(x1, y1, x2, y2);
+    if (!p) return;
+    const int w = x2 - x1, h = y2 - y1;
     const bool noPen = p->pen().style() == Qt::NoPen;
     const bool fill = FBrush.Style() != bsClear || FBrush.Bitmap();
     if (noPen) {
@@ -220,24 +227,16 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
-    QPainter* p = Painter();
+    QPainter* p = ShapePainter(x1, y1, x2, y2);
     if (!p) return;
-    if (x2 < x1) std::swap(x1, x2);
-    if (y2 < y1) std::swap(y1, y2);
-    if (x2 - x1 <= 0 || y2 - y1 <= 0) return;
-    ApplyPen(*p);
     if (FBrush.Style() != bsClear) ApplyBrush(*p); else p->setBrush(Qt::NoBrush);
     p->drawRoundedRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), x3 / 2.0, y3 / 2.0, Qt::AbsoluteSize);
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
-    QPainter* p = Painter();
+    QPainter* p = ShapePainter(x1, y1, x2, y2);
     if (!p) return;
-    if (x2 < x1) std::swap(x1, x2);
-    if (y2 < y1) std::swap(y1, y2);
-    if (x2 - x1 <= 0 || y2 - y1 <= 0) return;
-    ApplyPen(*p);
     if (FBrush.Style() != bsClear) ApplyBrush(*p); else p->setBrush(Qt::NoBrush);
     p->drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
 }

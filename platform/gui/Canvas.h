@@ -130,6 +130,9 @@ protected:
 private:
     void ApplyPen(QPainter& p);
     void ApplyBrush(QPainter& p);
+    // The painter for a shape with corners (x1, y1) and (x2, y2), put in order, with the pen
+    // applied; null when there is nothing to draw on or the shape is empty.
+    QPainter* ShapePainter(int& x1, int& y1, int& x2, int& y2);
     void PlotLine(QPainter& p, int x0, int y0, int x1, int y1, bool lastPixel);
     void DrawImageRop(const TRect& dest, const QImage& src, TCopyMode rop);
 
