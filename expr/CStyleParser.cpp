@@ -2,10 +2,7 @@
 #include "expr/ExprRoutines.h"
 #include "expr/Parseexpr.h"
 
-TCStyleParser::TCStyleParser() : TExpressionParser(NoFill{})
-{
-    FillExpressList();
-}
+TCStyleParser::TCStyleParser() : TExpressionParser(NoFill{}) { FillExpressList(); }
 
 void TCStyleParser::FillExpressList()
 {

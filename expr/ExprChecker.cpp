@@ -20,8 +20,7 @@ bool IsWholeNumberLiteral(const TExprWord* w)
     auto* constant = dynamic_cast<const TDoubleConstant*>(w);
     if (!constant || dynamic_cast<const TGeneratedVariable*>(w) || dynamic_cast<const TBooleanConstant*>(w))
         return false;
-    return !w->Name.empty() && w->Name[0] >= '0' && w->Name[0] <= '9'
-           && w->Name.find('.') == AnsiString::npos;
+    return !w->Name.empty() && w->Name[0] >= '0' && w->Name[0] <= '9' && w->Name.find('.') == AnsiString::npos;
 }
 
 }  // namespace

@@ -19,10 +19,7 @@ TExprWord* TExpressList::Find(const AnsiString& name) const
     return Search(&name, index) ? Words(index) : nullptr;
 }
 
-bool TExpressList::AddWord(TExprWord* word)
-{
-    return word && Add(static_cast<TObject*>(word)) >= 0;
-}
+bool TExpressList::AddWord(TExprWord* word) { return word && Add(static_cast<TObject*>(word)) >= 0; }
 
 void TExprCollection::Check() const
 {
@@ -58,8 +55,7 @@ void TExprCollection::EraseExtraBrackets()
         }
     }
     int layers = 0;
-    while (2 * (layers + 1) <= n && Words(layers)->GetVarType() == vtLeftBracket
-           && match[layers] == n - 1 - layers)
+    while (2 * (layers + 1) <= n && Words(layers)->GetVarType() == vtLeftBracket && match[layers] == n - 1 - layers)
         ++layers;
     if (layers == 0)
         return;

@@ -11,20 +11,11 @@ namespace {
 
 constexpr double kTolerance = 1e-30;
 
-double A(TExpressionRec* e, int i)
-{
-    return *e->Args[i];
-}
+double A(TExpressionRec* e, int i) { return *e->Args[i]; }
 
-bool Truth(double value)
-{
-    return RoundToInt64(value) != 0;
-}
+bool Truth(double value) { return RoundToInt64(value) != 0; }
 
-double FromBool(bool b)
-{
-    return b ? 1.0 : 0.0;
-}
+double FromBool(bool b) { return b ? 1.0 : 0.0; }
 
 }  // namespace
 
@@ -39,10 +30,7 @@ void IntegerDivide(TExpressionRec* e)
 {
     e->Res = static_cast<double>(IntDiv(RoundToInt64(A(e, 0)), RoundToInt64(A(e, 1))));
 }
-void Modulo(TExpressionRec* e)
-{
-    e->Res = static_cast<double>(IntMod(RoundToInt64(A(e, 0)), RoundToInt64(A(e, 1))));
-}
+void Modulo(TExpressionRec* e) { e->Res = static_cast<double>(IntMod(RoundToInt64(A(e, 0)), RoundToInt64(A(e, 1)))); }
 void Negate(TExpressionRec* e) { e->Res = -A(e, 0); }
 void Identity(TExpressionRec* e) { e->Res = A(e, 0); }
 void FactorialOf(TExpressionRec* e) { e->Res = Factorial(A(e, 0)); }

@@ -94,8 +94,8 @@ void TExpressionParser::ParseString(const AnsiString& text, TExprCollection& wor
             size_t close = text.find('\'', i + 1);
             i = close == AnsiString::npos ? n : close + 1;
             addConstant(new TStringConstant(text.substr(start, i - start)));
-        } else if (IsLetter(c) || c == '_' || c == static_cast<unsigned char>(HexChar)
-                   || (IsLeadByte(c) && i + 1 < n)) {
+        } else if (IsLetter(c) || c == '_' || c == static_cast<unsigned char>(HexChar) ||
+                   (IsLeadByte(c) && i + 1 < n)) {
             i += c == static_cast<unsigned char>(HexChar) ? 1 : nameLength(i);
             while (size_t len = nameLength(i))
                 i += len;

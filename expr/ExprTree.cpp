@@ -37,10 +37,7 @@ TExprTree::TExprTree(const std::vector<TExprWord*>& words, const AnsiString& tex
             throw EParserException("Unequal brackets");
 }
 
-void TExprTree::SyntaxError() const
-{
-    throw EParserException("Syntax error in expression " + Text);
-}
+void TExprTree::SyntaxError() const { throw EParserException("Syntax error in expression " + Text); }
 
 TExprNode* TExprTree::NewNode(TExprWord* word)
 {
@@ -76,10 +73,7 @@ int TExprTree::NextOperOfPriority(int from, int end, int priority) const
     return end;
 }
 
-TExprNode* TExprTree::MakeTree()
-{
-    return Build(0, static_cast<int>(Words.size()), 0);
-}
+TExprNode* TExprTree::MakeTree() { return Build(0, static_cast<int>(Words.size()), 0); }
 
 TExprNode* TExprTree::Build(int begin, int end, int nesting)
 {

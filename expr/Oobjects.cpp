@@ -9,10 +9,7 @@ TOCollection::TOCollection(int capacity)
         SetCapacity(capacity);
 }
 
-TOCollection::~TOCollection()
-{
-    FreeAll();
-}
+TOCollection::~TOCollection() { FreeAll(); }
 
 void TOCollection::AtFree(int index)
 {
@@ -41,26 +38,17 @@ void TOCollection::FreeAll()
         FreeItem(item);
 }
 
-void TOCollection::FreeItem(void* item)
-{
-    delete static_cast<TObject*>(item);
-}
+void TOCollection::FreeItem(void* item) { delete static_cast<TObject*>(item); }
 
 // A destructor calls the FreeItem of its own class: each owner-changing descendant empties the
 // list in its own destructor, before the base one runs.
-TNoOwnerCollection::~TNoOwnerCollection()
-{
-    Clear();
-}
+TNoOwnerCollection::~TNoOwnerCollection() { Clear(); }
 
 void TNoOwnerCollection::FreeItem(void*) {}
 
 TSortedCollection::TSortedCollection(int capacity) : TOCollection(capacity) {}
 
-const void* TSortedCollection::KeyOf(void* item) const
-{
-    return item;
-}
+const void* TSortedCollection::KeyOf(void* item) const { return item; }
 
 bool TSortedCollection::Search(const void* key, int& index) const
 {
@@ -116,20 +104,14 @@ int TSortedCollection::AddReplace(void* item)
     return Add(item);
 }
 
-TStrCollection::~TStrCollection()
-{
-    FreeAll();
-}
+TStrCollection::~TStrCollection() { FreeAll(); }
 
 int TStrCollection::Compare(const void* key1, const void* key2) const
 {
     return std::strcmp(static_cast<const char*>(key1), static_cast<const char*>(key2));
 }
 
-void TStrCollection::FreeItem(void* item)
-{
-    delete[] static_cast<char*>(item);
-}
+void TStrCollection::FreeItem(void* item) { delete[] static_cast<char*>(item); }
 
 char* TStrCollection::NewStr(std::string_view text)
 {

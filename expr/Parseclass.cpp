@@ -58,10 +58,7 @@ double TextToDouble(const AnsiString& text)
 
 }  // namespace
 
-void ExprCopyValue(TExpressionRec* Expr)
-{
-    Expr->Res = Expr->Args[0] ? *Expr->Args[0] : kNaN;
-}
+void ExprCopyValue(TExpressionRec* Expr) { Expr->Res = Expr->Args[0] ? *Expr->Args[0] : kNaN; }
 
 void ExprStringCompare(TExpressionRec* Expr)
 {
@@ -69,32 +66,19 @@ void ExprStringCompare(TExpressionRec* Expr)
     Expr->Res = (oper && oper->Evaluate()) ? 1.0 : 0.0;
 }
 
-TExprWord::TExprWord(const AnsiString& name, TExprFunc exprFunc)
-    : Name(LowerCase(name)), ExprFunc(exprFunc)
-{
-}
+TExprWord::TExprWord(const AnsiString& name, TExprFunc exprFunc) : Name(LowerCase(name)), ExprFunc(exprFunc) {}
 
-bool TExprWord::IsVariableOrConstant() const
-{
-    return ExprFunc == &ExprCopyValue;
-}
+bool TExprWord::IsVariableOrConstant() const { return ExprFunc == &ExprCopyValue; }
 
-TDoubleConstant::TDoubleConstant(const AnsiString& text)
-    : TExprWord(text, &ExprCopyValue), Value(TextToDouble(text))
-{
-}
+TDoubleConstant::TDoubleConstant(const AnsiString& text) : TExprWord(text, &ExprCopyValue), Value(TextToDouble(text)) {}
 
-TDoubleConstant::TDoubleConstant(const AnsiString& name, double value)
-    : TExprWord(name, &ExprCopyValue), Value(value)
-{
-}
+TDoubleConstant::TDoubleConstant(const AnsiString& name, double value) : TExprWord(name, &ExprCopyValue), Value(value)
+{}
 
 TGeneratedVariable::TGeneratedVariable(const AnsiString& name) : TDoubleConstant(name, kNaN) {}
 
-TDoubleVariable::TDoubleVariable(const AnsiString& name, double* value)
-    : TExprWord(name, &ExprCopyValue), Value(value)
-{
-}
+TDoubleVariable::TDoubleVariable(const AnsiString& name, double* value) : TExprWord(name, &ExprCopyValue), Value(value)
+{}
 
 // A string constant keeps the case of its text: only names are case-insensitive.
 TStringConstant::TStringConstant(const AnsiString& text) : TExprWord(text, &ExprCopyValue)
@@ -108,8 +92,7 @@ TStringConstant::TStringConstant(const AnsiString& text) : TExprWord(text, &Expr
 
 TStringVariable::TStringVariable(const AnsiString& name, AnsiString* value)
     : TExprWord(name, &ExprCopyValue), Value(value)
-{
-}
+{}
 
 AnsiString TStringVariable::GetAsString() const
 {
@@ -121,10 +104,8 @@ AnsiString TStringVariable::GetAsString() const
     return s;
 }
 
-TFunction::TFunction(const AnsiString& name, TExprFunc exprFunc, int nargs)
-    : TFunction(name, exprFunc, 0, false, nargs)
-{
-}
+TFunction::TFunction(const AnsiString& name, TExprFunc exprFunc, int nargs) : TFunction(name, exprFunc, 0, false, nargs)
+{}
 
 TFunction::TFunction(const AnsiString& name, TExprFunc exprFunc, int priority, bool isOper, int nargs)
     : TExprWord(name, exprFunc), IsOper(isOper ? 1 : 0), OperPrec(priority), NFunctionArg(nargs)
@@ -136,8 +117,7 @@ TFunction::TFunction(const AnsiString& name, TExprFunc exprFunc, int priority, b
 }
 
 TLogicalStringOper::TLogicalStringOper(const AnsiString& oper, TExprWord* left, TExprWord* right)
-    : TExprWord((left ? left->Name : AnsiString()) + oper + (right ? right->Name : AnsiString()),
-                &ExprStringCompare),
+    : TExprWord((left ? left->Name : AnsiString()) + oper + (right ? right->Name : AnsiString()), &ExprStringCompare),
       OperCode(0), Left(left), Right(right)
 {
     if (oper == "=")
@@ -154,10 +134,7 @@ TLogicalStringOper::TLogicalStringOper(const AnsiString& oper, TExprWord* left, 
         throw EParserException(oper + " is not a valid string operand");
 }
 
-bool TLogicalStringOper::GetCanVary() const
-{
-    return (Left && Left->GetCanVary()) || (Right && Right->GetCanVary());
-}
+bool TLogicalStringOper::GetCanVary() const { return (Left && Left->GetCanVary()) || (Right && Right->GetCanVary()); }
 
 bool TLogicalStringOper::Evaluate() const
 {

@@ -17,10 +17,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 }  // namespace
 
-TExpressionParser::TExpressionParser() : TExpressionParser(NoFill{})
-{
-    FillExpressList();
-}
+TExpressionParser::TExpressionParser() : TExpressionParser(NoFill{}) { FillExpressList(); }
 
 TExpressionParser::TExpressionParser(NoFill)
 {
@@ -95,11 +92,11 @@ void TExpressionParser::FillExpressList()
         TExprFunc Routine;
     };
     static const OneArg oneArg[] = {
-        {"exp", &Exp},         {"sqr", &Sqr},         {"sqrt", &Sqrt},       {"abs", &Abs},
-        {"round", &Round},     {"trunc", &Trunc},     {"ln", &Ln},           {"log10", &Log10},
-        {"sin", &Sin},         {"cos", &Cos},         {"tan", &Tan},         {"arcsin", &ArcSin},
-        {"arccos", &ArcCos},   {"sinh", &Sinh},       {"cosh", &Cosh},       {"tanh", &Tanh},
-        {"arcsinh", &ArcSinh}, {"arccosh", &ArcCosh}, {"arctanh", &ArcTanh}, {"degtorad", &DegToRad},
+        {"exp", &Exp},           {"sqr", &Sqr},         {"sqrt", &Sqrt},       {"abs", &Abs},
+        {"round", &Round},       {"trunc", &Trunc},     {"ln", &Ln},           {"log10", &Log10},
+        {"sin", &Sin},           {"cos", &Cos},         {"tan", &Tan},         {"arcsin", &ArcSin},
+        {"arccos", &ArcCos},     {"sinh", &Sinh},       {"cosh", &Cosh},       {"tanh", &Tanh},
+        {"arcsinh", &ArcSinh},   {"arccosh", &ArcCosh}, {"arctanh", &ArcTanh}, {"degtorad", &DegToRad},
         {"radtodeg", &RadToDeg},
     };
     for (const OneArg& f : oneArg)
@@ -187,10 +184,7 @@ double TExpressionParser::Evaluate(const AnsiString& text)
     return EvaluateCurrent();
 }
 
-double TExpressionParser::EvaluateCurrent()
-{
-    return CurrentRec ? EvaluateList(CurrentRec) : kNaN;
-}
+double TExpressionParser::EvaluateCurrent() { return CurrentRec ? EvaluateList(CurrentRec) : kNaN; }
 
 double TExpressionParser::GetResults(int index)
 {

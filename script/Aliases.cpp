@@ -3,10 +3,7 @@
 #include "script/ScriptState.h"
 #include "script/Words.h"
 
-cAlias* FindAlias(const TAliasList& list, std::string_view name)
-{
-    return list.FindByName(name, &cAlias::Name);
-}
+cAlias* FindAlias(const TAliasList& list, std::string_view name) { return list.FindByName(name, &cAlias::Name); }
 
 int SplitAliasCall(TScriptState& state, std::string_view call)
 {

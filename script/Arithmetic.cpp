@@ -24,7 +24,26 @@ namespace {
 
 enum Tok { Plus, Minus, Times, Divide, Power, Colon, Open, Close, Num, Func = 10, End, Invalid };
 
-enum Function { Abs, Acos, Asin, Atan, Cosh, Cos, Exp, Log10, Log, Pow10, Round, Sinh, Sin, Sqrt, Sqr, Tanh, Tan, Trunc };
+enum Function {
+    Abs,
+    Acos,
+    Asin,
+    Atan,
+    Cosh,
+    Cos,
+    Exp,
+    Log10,
+    Log,
+    Pow10,
+    Round,
+    Sinh,
+    Sin,
+    Sqrt,
+    Sqr,
+    Tanh,
+    Tan,
+    Trunc
+};
 
 struct Name {
     const char* Text;
@@ -33,9 +52,9 @@ struct Name {
 
 // Each longer name comes before the shorter name it begins with.
 constexpr Name Names[] = {
-    {"ABS", Abs},     {"ACOS", Acos}, {"ASIN", Asin}, {"ATAN", Atan},   {"COSH", Cosh},   {"COS", Cos},
-    {"EXP", Exp},     {"LOG10", Log10}, {"LOG", Log}, {"POW10", Pow10}, {"ROUND", Round}, {"SINH", Sinh},
-    {"SIN", Sin},     {"SQRT", Sqrt}, {"SQR", Sqr},   {"TANH", Tanh},   {"TAN", Tan},     {"TRUNC", Trunc},
+    {"ABS", Abs}, {"ACOS", Acos},   {"ASIN", Asin}, {"ATAN", Atan},   {"COSH", Cosh},   {"COS", Cos},
+    {"EXP", Exp}, {"LOG10", Log10}, {"LOG", Log},   {"POW10", Pow10}, {"ROUND", Round}, {"SINH", Sinh},
+    {"SIN", Sin}, {"SQRT", Sqrt},   {"SQR", Sqr},   {"TANH", Tanh},   {"TAN", Tan},     {"TRUNC", Trunc},
 };
 
 struct Token {
@@ -233,9 +252,7 @@ private:
             return 0;
         const Token token = Tokens[Pos];
         switch (token.Code) {
-        case Num:
-            Shift(at);
-            return token.Value;
+        case Num: Shift(at); return token.Value;
         case Open: {
             if (!Shift(at))
                 return 0;
@@ -250,9 +267,7 @@ private:
             Expect(Close, at + 3);
             return ApplyFunction(token.Id, v);
         }
-        default:
-            Error = true;
-            return 0;
+        default: Error = true; return 0;
         }
     }
 
@@ -261,7 +276,7 @@ private:
     bool Error = false;
 };
 
-} // namespace
+}  // namespace
 
 double TScriptState::EvalArithmetic(const AnsiString& expression, int& status)
 {

@@ -2,10 +2,7 @@
 
 #include "script/ScriptState.h"
 
-cButton* FindButton(const TButtonList& list, std::string_view name)
-{
-    return list.FindByName(name, &cButton::Name);
-}
+cButton* FindButton(const TButtonList& list, std::string_view name) { return list.FindByName(name, &cButton::Name); }
 
 void ButtonOn(TScriptState& state, std::string_view name)
 {

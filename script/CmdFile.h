@@ -49,4 +49,4 @@ inline constexpr const char* BadKeyMacroKey =
     "\xB8\xB8\xB3\xB5\xC0\xBD";
 inline constexpr const char* SaveFailed = "Triggers File \xC0\xFA\xC0\xE5\xC0\xCC \xBE\xC8\xB5\xCB\xB4\xCF\xB4\xD9";
 
-} // namespace CmdFileMessages
+}  // namespace CmdFileMessages

@@ -21,8 +21,7 @@ class TCmdFileReader {
 public:
     TCmdFileReader(TScriptState& state, TFreadStream& in, AnsiString fileName)
         : State(state), In(in), FileName(std::move(fileName))
-    {
-    }
+    {}
 
     // Reads sections up to "#END". The result is that of the last section read: true when it
     // closed with "End"; false when there was none.
@@ -294,7 +293,7 @@ TSectionEnd TCmdFileReader::ReadKeyMacro()
     });
 }
 
-} // namespace
+}  // namespace
 
 bool TScriptState::LoadCmdFile(const AnsiString& path)
 {

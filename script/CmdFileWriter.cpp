@@ -143,7 +143,7 @@ void SetFileNames(const List& list, const AnsiString& name)
         record->FileName = name;
 }
 
-} // namespace
+}  // namespace
 
 AnsiString CmdFileText(const TScriptState& state)
 {

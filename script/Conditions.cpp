@@ -74,9 +74,9 @@ struct Operator {
 
 // Each two-character operator comes before the one-character operator it begins with.
 constexpr Operator Operators[] = {
-    {"+", Plus}, {"-", Minus}, {"*", Times}, {"/", Divide}, {"<=", LessEqual}, {">=", GreaterEqual},
-    {"=<", LessEqual}, {"=>", GreaterEqual}, {"!=", NotEqual}, {">", Greater}, {"<", Less},
-    {"==", Equal}, {"=", Equal}, {"!", Not}, {"|", Or}, {"&", And}, {"(", Open}, {")", Close},
+    {"+", Plus},       {"-", Minus},         {"*", Times},     {"/", Divide},  {"<=", LessEqual}, {">=", GreaterEqual},
+    {"=<", LessEqual}, {"=>", GreaterEqual}, {"!=", NotEqual}, {">", Greater}, {"<", Less},       {"==", Equal},
+    {"=", Equal},      {"!", Not},           {"|", Or},        {"&", And},     {"(", Open},       {")", Close},
 };
 
 int CompareBytes(const AnsiString& a, const AnsiString& b)
@@ -147,7 +147,7 @@ size_t GroupStart(const AnsiString& text, size_t from)
     return AnsiString::npos;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<AnsiString> TScriptState::SelectIfBranch(const AnsiString& text)
 {
@@ -270,8 +270,7 @@ int32_t TScriptState::EvalCondition(const AnsiString& condition, bool& error)
             }
             stack.pop_back();
             break;
-        case Invalid:
-            return fail();
+        case Invalid: return fail();
         default: {
             const int cls = ClassOf(token.Code);
             while (stack.back().Code != Open && stack.back().Code != Marker && stack.back().Code >= cls) {

@@ -32,7 +32,7 @@ AnsiString FirstWord(const AnsiString& command)
 // At most nine arguments are split for "#tic" and "#ts".
 constexpr int MaxKeywordArgs = 9;
 
-} // namespace
+}  // namespace
 
 bool TScriptState::ExecuteCommand(const AnsiString& text)
 {

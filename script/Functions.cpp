@@ -12,7 +12,7 @@ namespace {
 // text, so that a list of numbers is not cut down to its first item.
 constexpr size_t MaxListValue = 32767;
 
-} // namespace
+}  // namespace
 
 void TScriptState::SplitArgs(std::string_view text)
 {

@@ -28,7 +28,7 @@ std::string_view RestAfterWord(std::string_view text)
     return end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
 }
 
-} // namespace
+}  // namespace
 
 std::optional<AnsiString> THashCall::Word() { return State.GetWord(" "); }
 std::optional<AnsiString> THashCall::Item() { return State.GetWord(","); }

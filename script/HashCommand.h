@@ -55,4 +55,4 @@ namespace HashText {
 inline constexpr const char* TimerUsage =
     "\r\n\xBB\xE7\xBF\xEB\xB9\xFD : \xC5\xB8\xC0\xCC\xB8\xD3\xC0\xCC\xB8\xA7 \xC3\xCA\xBC\xF6\n\r";
 
-} // namespace HashText
+}  // namespace HashText

@@ -23,6 +23,6 @@ constexpr THashWord Words[] = {
     {"btf", Off},
 };
 
-} // namespace
+}  // namespace
 
 std::span<const THashWord> ButtonHashWords() { return Words; }

@@ -23,6 +23,6 @@ constexpr THashWord Words[] = {
     {"save", Save},
 };
 
-} // namespace
+}  // namespace
 
 std::span<const THashWord> FileHashWords() { return Words; }

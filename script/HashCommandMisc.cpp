@@ -35,13 +35,9 @@ void Beep(THashCall& call)
 }
 
 constexpr THashWord Words[] = {
-    {"rem", Remark},
-    {"play", Play},
-    {"cr", LineEnd},
-    {"echo", Echo},
-    {"beep", Beep},
+    {"rem", Remark}, {"play", Play}, {"cr", LineEnd}, {"echo", Echo}, {"beep", Beep},
 };
 
-} // namespace
+}  // namespace
 
 std::span<const THashWord> MiscHashWords() { return Words; }

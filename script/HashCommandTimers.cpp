@@ -31,15 +31,10 @@ void SetTicker(THashCall& call)
 }
 
 constexpr THashWord Words[] = {
-    {"tio", SetStatus<utsOn>},
-    {"tif", SetStatus<utsOff>},
-    {"tis", SetStatus<utsStop>},
-    {"tir", SetStatus<utsRestart>},
-    {"sta", StartAll},
-    {"std", StopAll},
-    {"tim", SetTicker},
+    {"tio", SetStatus<utsOn>}, {"tif", SetStatus<utsOff>}, {"tis", SetStatus<utsStop>}, {"tir", SetStatus<utsRestart>},
+    {"sta", StartAll},         {"std", StopAll},           {"tim", SetTicker},
 };
 
-} // namespace
+}  // namespace
 
 std::span<const THashWord> TimerHashWords() { return Words; }

@@ -81,27 +81,13 @@ void ModeOn(THashCall& call) { call.State.CmdConfig.TrigMode = 1; }
 // "tnd" and "tgd" switch the named trigger on and off, as "tno" and "tnf" do: scripts written
 // for them rely on it.
 constexpr THashWord Words[] = {
-    {"td", Delete},
-    {"tnd", OnByName},
-    {"tgd", OffByName},
-    {"to", OnByNumber},
-    {"tf", OffByNumber},
-    {"trr", StopPass},
-    {"trs", Suspend},
-    {"trp", SuspendUntilResume},
-    {"tgt", Jump},
-    {"tro", Resume},
-    {"tgo", GroupOnWord},
-    {"tgf", GroupOffWord},
-    {"tno", OnByName},
-    {"tnf", OffByName},
-    {"tao", AllOnWord},
-    {"taf", AllOffWord},
-    {"trn", RunAction},
-    {"tmf", ModeOff},
-    {"tmo", ModeOn},
+    {"td", Delete},      {"tnd", OnByName},  {"tgd", OffByName},   {"to", OnByNumber},
+    {"tf", OffByNumber}, {"trr", StopPass},  {"trs", Suspend},     {"trp", SuspendUntilResume},
+    {"tgt", Jump},       {"tro", Resume},    {"tgo", GroupOnWord}, {"tgf", GroupOffWord},
+    {"tno", OnByName},   {"tnf", OffByName}, {"tao", AllOnWord},   {"taf", AllOffWord},
+    {"trn", RunAction},  {"tmf", ModeOff},   {"tmo", ModeOn},
 };
 
-} // namespace
+}  // namespace
 
 std::span<const THashWord> TriggerHashWords() { return Words; }

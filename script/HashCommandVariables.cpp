@@ -57,14 +57,9 @@ void Compute(THashCall& call)
 }
 
 constexpr THashWord Words[] = {
-    {"vd", Delete},
-    {"vr", Read},
-    {"vsd", Reset},
-    {"vns", SetZero},
-    {"vs", Set},
-    {"vm", Compute},
+    {"vd", Delete}, {"vr", Read}, {"vsd", Reset}, {"vns", SetZero}, {"vs", Set}, {"vm", Compute},
 };
 
-} // namespace
+}  // namespace
 
 std::span<const THashWord> VariableHashWords() { return Words; }

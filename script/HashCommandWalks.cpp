@@ -61,6 +61,6 @@ constexpr THashWord Words[] = {
     {"wfn", Given<WalkFind>},
 };
 
-} // namespace
+}  // namespace
 
 std::span<const THashWord> WalkHashWords() { return Words; }

@@ -46,7 +46,7 @@ size_t CutCapture(std::string_view line, const uint8_t* starts, size_t begin, si
     return starts[begin + max] ? max : max - 1;
 }
 
-} // namespace
+}  // namespace
 
 bool IsWordEnder(char c) { return Enders.Is[static_cast<unsigned char>(c)]; }
 
@@ -104,9 +104,9 @@ TCompiledPattern CompilePattern(std::string_view pattern)
         if (c == '%' && i + 1 < pattern.size()) {
             const char w = pattern[i + 1];
             const uint8_t kind = w == 'd' ? TPatternPiece::Digits
-                                 : w == 's' ? TPatternPiece::Word
-                                 : w == '*' ? TPatternPiece::AnyText
-                                            : TPatternPiece::None;
+                : w == 's'                ? TPatternPiece::Word
+                : w == '*'                ? TPatternPiece::AnyText
+                                          : TPatternPiece::None;
             if (kind != TPatternPiece::None) {
                 flush();
                 p.Pieces.push_back({kind, {}});
@@ -128,7 +128,7 @@ TCompiledPattern CompilePattern(std::string_view pattern)
         }
     }
     p.Valid = p.KeyPiece >= 0 && static_cast<int>(p.Pieces.size()) <= TCompiledPattern::MaxPieces &&
-              p.CaptureCount <= TCompiledPattern::MaxCaptures;
+        p.CaptureCount <= TCompiledPattern::MaxCaptures;
     if (!p.Valid)
         return p;
 
@@ -139,9 +139,9 @@ TCompiledPattern CompilePattern(std::string_view pattern)
         p.Wake = TWakeShape::EndsLiteral;
         p.WakeLiteral = last.Text;
     } else if (before && before->Kind == TPatternPiece::Literal) {
-        p.Wake = last.Kind == TPatternPiece::AnyText   ? TWakeShape::EndsLiteral
-                 : last.Kind == TPatternPiece::Word ? TWakeShape::EndsWord
-                                                    : TWakeShape::EndsDigits;
+        p.Wake = last.Kind == TPatternPiece::AnyText ? TWakeShape::EndsLiteral
+            : last.Kind == TPatternPiece::Word       ? TWakeShape::EndsWord
+                                                     : TWakeShape::EndsDigits;
         p.WakeLiteral = before->Text;
     } else {
         p.Wake = TWakeShape::Always;
@@ -153,11 +153,10 @@ bool LiteralEndsAt(std::string_view line, const uint8_t* starts, size_t end, std
 {
     const size_t n = literal.size();
     return n <= end && end <= line.size() && starts[end - n] &&
-           std::memcmp(line.data() + end - n, literal.data(), n) == 0;
+        std::memcmp(line.data() + end - n, literal.data(), n) == 0;
 }
 
-bool MatchPattern(const TCompiledPattern& pattern, std::string_view line, const uint8_t* starts,
-                  TMatchResult& result)
+bool MatchPattern(const TCompiledPattern& pattern, std::string_view line, const uint8_t* starts, TMatchResult& result)
 {
     result.Count = 0;
     if (!pattern.Valid)

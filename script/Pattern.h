@@ -34,16 +34,16 @@ struct TCompiledPattern {
     static constexpr int MaxCaptures = 10;
     static constexpr size_t MaxCaptureLength = 1024;
 
-    AnsiString Source;        // the pattern text it was compiled from
-    bool Valid = false;       // false: never matches (no literal, or beyond the limits)
+    AnsiString Source;   // the pattern text it was compiled from
+    bool Valid = false;  // false: never matches (no literal, or beyond the limits)
     bool Anchored = false;
-    AnsiString FirstChar;     // anchored on a literal: the line must begin with this character
+    AnsiString FirstChar;  // anchored on a literal: the line must begin with this character
     std::vector<TPatternPiece> Pieces;
     int CaptureCount = 0;
-    int KeyPiece = -1;        // the longest literal: a line without it cannot match
+    int KeyPiece = -1;  // the longest literal: a line without it cannot match
 
     TWakeShape Wake = TWakeShape::Never;
-    AnsiString WakeLiteral;   // the literal the wake shape refers to
+    AnsiString WakeLiteral;  // the literal the wake shape refers to
 };
 
 TCompiledPattern CompilePattern(std::string_view pattern);
@@ -69,8 +69,7 @@ struct TMatchResult {
 
 // Matches a compiled pattern against a line whose character starts are given (starts has one
 // entry per byte of line).
-bool MatchPattern(const TCompiledPattern& pattern, std::string_view line, const uint8_t* starts,
-                  TMatchResult& result);
+bool MatchPattern(const TCompiledPattern& pattern, std::string_view line, const uint8_t* starts, TMatchResult& result);
 // The same for a line whose starts are not known yet.
 bool MatchPattern(const TCompiledPattern& pattern, std::string_view line, TMatchResult& result);
 

@@ -29,10 +29,7 @@ void TRecordingHost::SendText(const AnsiString& text)
         Events.push_back({TScriptEvent::Send, text, {}});
 }
 
-void TRecordingHost::PutDirectString(const AnsiString& text)
-{
-    Events.push_back({TScriptEvent::Message, text, {}});
-}
+void TRecordingHost::PutDirectString(const AnsiString& text) { Events.push_back({TScriptEvent::Message, text, {}}); }
 
 void TRecordingHost::PutCaptureText(const AnsiString& name, const AnsiString& text)
 {
@@ -53,10 +50,7 @@ void TRecordingHost::Beep(int frequency, int duration)
     Events.push_back({TScriptEvent::Beep, {}, {}, frequency, duration});
 }
 
-void TRecordingHost::ClickButton(cButton& button)
-{
-    Events.push_back({TScriptEvent::Click, {}, button.Name});
-}
+void TRecordingHost::ClickButton(cButton& button) { Events.push_back({TScriptEvent::Click, {}, button.Name}); }
 
 void TRecordingHost::SaveCharBook() { Events.push_back({TScriptEvent::SaveBook, {}, {}}); }
 

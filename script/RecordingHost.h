@@ -11,8 +11,8 @@
 struct TScriptEvent {
     enum Kind { Send, Message, Capture, StatusLine, MessageBox, Play, Beep, Click, SaveBook };
     Kind What;
-    AnsiString Text;  // the text, or the file, or the caption
-    AnsiString Name;  // capture name, message-box text, clicked button's name
+    AnsiString Text;   // the text, or the file, or the caption
+    AnsiString Name;   // capture name, message-box text, clicked button's name
     int A = 0, B = 0;  // beep frequency and duration
 };
 

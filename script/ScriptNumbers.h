@@ -6,10 +6,7 @@
 #include <string_view>
 
 // Blanks as the command language skips them: space, FF, LF, CR, TAB, VT.
-inline bool IsScriptBlank(char c)
-{
-    return c == ' ' || c == '\f' || c == '\n' || c == '\r' || c == '\t' || c == '\v';
-}
+inline bool IsScriptBlank(char c) { return c == ' ' || c == '\f' || c == '\n' || c == '\r' || c == '\t' || c == '\v'; }
 
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 

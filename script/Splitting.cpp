@@ -11,7 +11,7 @@ bool IsCommandSeparator(char c) { return c == '|' || c == '\r' || c == '\n'; }
 
 bool Escaped(const AnsiString& text, size_t i) { return i > 0 && text[i - 1] == '\\'; }
 
-} // namespace
+}  // namespace
 
 size_t GroupEnd(const AnsiString& text, size_t open)
 {

@@ -2,10 +2,7 @@
 
 #include "script/ScriptState.h"
 
-cTimer* FindUserTimer(const TTimerRecList& list, std::string_view name)
-{
-    return list.FindByName(name, &cTimer::Name);
-}
+cTimer* FindUserTimer(const TTimerRecList& list, std::string_view name) { return list.FindByName(name, &cTimer::Name); }
 
 void TScriptState::SetUserTimerCommand(const AnsiString& name, const AnsiString& command)
 {

@@ -7,8 +7,7 @@ namespace {
 
 uint32_t PairKey(std::string_view text, size_t at)
 {
-    return static_cast<uint32_t>(static_cast<unsigned char>(text[at])) << 8 |
-           static_cast<unsigned char>(text[at + 1]);
+    return static_cast<uint32_t>(static_cast<unsigned char>(text[at])) << 8 | static_cast<unsigned char>(text[at + 1]);
 }
 
 // Whether two texts are equal; most patterns are short, so no library call.
@@ -33,7 +32,7 @@ bool SameText(const AnsiString& a, const AnsiString& b)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 void TTailTable::Clear()
 {

@@ -82,9 +82,9 @@ private:
     TTriggerBits FPartialCapable;
     TTriggerBits FCompleteAlways;
     bool FAnyFired = false;
-    TTailTable WakeOn;          // the literal ends with the byte that arrives
-    TTailTable WakeAfter;       // "%s" after a literal: also on the byte after it
-    TTailTable WakeAfterDigit;  // "%d" after a literal: on a digit right after it
+    TTailTable WakeOn;                                  // the literal ends with the byte that arrives
+    TTailTable WakeAfter;                               // "%s" after a literal: also on the byte after it
+    TTailTable WakeAfterDigit;                          // "%d" after a literal: on a digit right after it
     std::array<std::vector<uint32_t>, 256> SingleKeys;  // one-byte literals by their byte
     std::vector<uint64_t> PairSeen = std::vector<uint64_t>(65536 / 64);  // first two bytes in use
     std::unordered_map<uint32_t, std::vector<uint32_t>> PairKeys;

@@ -16,7 +16,7 @@ void SwitchOff(cTriggers& t) { t.Status &= ~cTriggers::Enabled; }
 
 cTriggers* ByNumber(TScriptState& state, int n) { return n >= 1 ? state.TriggerList[n - 1] : nullptr; }
 
-} // namespace
+}  // namespace
 
 void TriggerOnByNumber(TScriptState& state, int n)
 {

@@ -16,7 +16,7 @@ constexpr int32_t SuspendedUntilResumed = 65535;
 // Compiled patterns kept for texts no trigger holds any more.
 constexpr size_t PatternCacheLimit = 4096;
 
-} // namespace
+}  // namespace
 
 // The line a pass works on. It looks at the current line until an action is about to run; an
 // action may add to that line or end it, so the pass then takes its own copy.
@@ -213,8 +213,7 @@ void TTriggerScanner::FillCaptures(TScriptState& s, std::string_view line, const
     SlotsUsed = r.Count;
 }
 
-bool TTriggerScanner::MatchExpanded(TScriptState& s, AnsiString pattern, std::string_view line,
-                                    const uint8_t* starts)
+bool TTriggerScanner::MatchExpanded(TScriptState& s, AnsiString pattern, std::string_view line, const uint8_t* starts)
 {
     s.ExpandFunctions(pattern);
     s.ExpandVariables(pattern);

@@ -117,8 +117,7 @@ void TScriptState::ApplyUserTimerStatus(cTimer& timer)
         timer.RepeatsLeft = timer.Repeat;
         timer.Countdown = timer.Ticker;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

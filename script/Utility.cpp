@@ -15,7 +15,8 @@ inline bool IsDigitByte(int c) { return c >= '0' && c <= '9'; }
 // Log texts, as cp949 bytes.
 constexpr const char* NotANumber =
     "FreadNumber: %c \xBC\xFD\xC0\xDA\xB0\xA1 \xBE\xC6\xB4\xD4 - \xC0\xDF\xB8\xF8\xB5\xC8 \xC7\xFC\xBD\xC4.";
-constexpr const char* WordTooLong = "Fread_word: \xB1\xE6\xC0\xCC\xB0\xA1 \xB3\xCA\xB9\xAB \xB1\xE9\xB4\xCF\xB4\xD9. %s ";
+constexpr const char* WordTooLong =
+    "Fread_word: \xB1\xE6\xC0\xCC\xB0\xA1 \xB3\xCA\xB9\xAB \xB1\xE9\xB4\xCF\xB4\xD9. %s ";
 constexpr const char* WordAtEof = "FreadWord : EOF\xB8\xA6 \xB8\xB8\xB3\xB5\xC0\xBD.\n\r";
 
 int SkipBlanks(TFreadStream& stream)
@@ -27,7 +28,7 @@ int SkipBlanks(TFreadStream& stream)
     return c;
 }
 
-} // namespace
+}  // namespace
 
 std::optional<TFreadStream> TFreadStream::Open(const std::string& nativePath)
 {

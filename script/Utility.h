@@ -56,10 +56,7 @@ private:
 };
 
 // Blanks as the readers skip them: space, FF, LF, CR, TAB, VT.
-inline bool IsFreadBlank(int c)
-{
-    return c == ' ' || c == '\f' || c == '\n' || c == '\r' || c == '\t' || c == '\v';
-}
+inline bool IsFreadBlank(int c) { return c == ' ' || c == '\f' || c == '\n' || c == '\r' || c == '\t' || c == '\v'; }
 
 // The longest word FreadWord delivers, and the longest text FreadString takes.
 constexpr size_t FreadWordLimit = 2047;
@@ -87,10 +84,7 @@ std::optional<AnsiString> FreadWord(TFreadStream& stream);
 
 // Exact, case-sensitive equality; false when either side is null.
 bool StrEqual(const char* a, const char* b);
-inline bool StrEqual(const std::optional<AnsiString>& a, const char* b)
-{
-    return a && StrEqual(a->c_str(), b);
-}
+inline bool StrEqual(const std::optional<AnsiString>& a, const char* b) { return a && StrEqual(a->c_str(), b); }
 
 // Writes "TIME :: MESSAGE\n" to standard error, TIME as ctime gives the local time without its
 // line end. The message is formatted printf-style and cut at 16383 bytes.

@@ -18,7 +18,7 @@ void Normalise(cVariables& v)
     }
 }
 
-} // namespace
+}  // namespace
 
 cVariables* FindVariable(const TVariableList& list, std::string_view name)
 {
@@ -32,8 +32,8 @@ std::optional<AnsiString> LookupVariable(const TVariableList& list, std::string_
     return std::nullopt;
 }
 
-void SetVariable(TVariableList& list, std::string_view name, std::string_view value,
-                 std::string_view defaultValue, char type)
+void SetVariable(TVariableList& list, std::string_view name, std::string_view value, std::string_view defaultValue,
+                 char type)
 {
     cVariables* v = FindVariable(list, name);
     if (!v) {

@@ -14,8 +14,8 @@ cVariables* FindVariable(const TVariableList& list, std::string_view name);
 std::optional<AnsiString> LookupVariable(const TVariableList& list, std::string_view name);
 // Creates or updates a variable. type 0 = not given: a new variable is 'D' when the value starts
 // with a digit, else 'S'. A 'D' variable keeps Value and Dvalue as decimal integers.
-void SetVariable(TVariableList& list, std::string_view name, std::string_view value,
-                 std::string_view defaultValue, char type = 0);
+void SetVariable(TVariableList& list, std::string_view name, std::string_view value, std::string_view defaultValue,
+                 char type = 0);
 // Sets the value of an existing variable; an unknown name is ignored.
 void SetVariableValue(TVariableList& list, std::string_view name, std::string_view value);
 void DeleteVariable(TVariableList& list, std::string_view name);

@@ -9,8 +9,7 @@
 
 inline int32_t WalkStepCount(const cWalk& walk)
 {
-    return walk.Steps.size() > static_cast<size_t>(INT32_MAX) ? INT32_MAX
-                                                              : static_cast<int32_t>(walk.Steps.size());
+    return walk.Steps.size() > static_cast<size_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(walk.Steps.size());
 }
 
 inline bool HasWalkStep(const cWalk& walk, int32_t index) { return index >= 0 && index < WalkStepCount(walk); }
@@ -18,5 +17,5 @@ inline bool HasWalkStep(const cWalk& walk, int32_t index) { return index >= 0 &&
 inline bool IsWalkBreakPoint(const cWalk& walk, int32_t index)
 {
     return HasWalkStep(walk, index) && !walk.Steps[static_cast<size_t>(index)].empty() &&
-           walk.Steps[static_cast<size_t>(index)].front() == 'B';
+        walk.Steps[static_cast<size_t>(index)].front() == 'B';
 }

@@ -96,7 +96,8 @@ void WalkFind(TScriptState& state, const AnsiString& direction)
         WalkGoToStep(state, IntToStr(WrapAdd(current, 1)));  // moved along the walk
         return;
     }
-    if (current >= 1 && HasWalkStep(walk, current - 1) && !reverse.empty() && StepCommand(walk, current - 1) == reverse) {
+    if (current >= 1 && HasWalkStep(walk, current - 1) && !reverse.empty() &&
+        StepCommand(walk, current - 1) == reverse) {
         WalkGoToStep(state, IntToStr(current - 1));  // moved back along it
         return;
     }

@@ -41,7 +41,8 @@ double RunOurs(const std::string& stream)
     for (size_t i = 0; i < stream.size(); i += kChunk)
         t.DecodeText(std::string_view(stream).substr(i, kChunk));
     const double s = Seconds(start);
-    if (pieces == 0) std::fprintf(stderr, "no pieces reported\n");
+    if (pieces == 0)
+        std::fprintf(stderr, "no pieces reported\n");
     return s;
 }
 
@@ -72,7 +73,8 @@ double RunOursDrawing(const std::string& stream)
     }
     painter.Flush();
     const double s = Seconds(start);
-    if (pieces == 0 || frames == 0) std::fprintf(stderr, "no pieces reported or no frame shown\n");
+    if (pieces == 0 || frames == 0)
+        std::fprintf(stderr, "no pieces reported or no frame shown\n");
     return s;
 }
 
@@ -105,7 +107,8 @@ double RunVterm(const std::string& stream)
     for (size_t i = 0; i < stream.size(); i += kChunk)
         vterm_input_write(vt, stream.data() + i, std::min(kChunk, stream.size() - i));
     const double s = Seconds(start);
-    if (back.next == 0) std::fprintf(stderr, "libvterm pushed no lines\n");
+    if (back.next == 0)
+        std::fprintf(stderr, "libvterm pushed no lines\n");
     vterm_free(vt);
     return s;
 }
@@ -144,7 +147,8 @@ int main()
     LoadSpcFont(fonts + "smooth.spc");
     LoadKsgFont(fonts + "산.ksg");
     double drawing = 1e9;
-    for (int round = 0; round < 3; ++round) drawing = std::min(drawing, RunOursDrawing(stream));
+    for (int round = 0; round < 3; ++round)
+        drawing = std::min(drawing, RunOursDrawing(stream));
     std::printf("METRIC decoder_drawing_mb_per_s %.1f\n", mb / drawing);
     // Kept above 0.5: drawing must not halve the decoder's throughput.
     std::printf("METRIC decoder_drawing_throughput_ratio %.2f\n", ours / drawing);
@@ -159,7 +163,8 @@ int main()
     t->DecodeText(more);
     const size_t later = HeapInUse();
     std::printf("METRIC scrollback_bytes_per_line %.1f\n", static_cast<double>(full - before) / TDataList::kCount);
-    std::printf("METRIC scrollback_bytes_per_line_after_30000 %.1f\n", static_cast<double>(later - before) / TDataList::kCount);
+    std::printf("METRIC scrollback_bytes_per_line_after_30000 %.1f\n",
+                static_cast<double>(later - before) / TDataList::kCount);
     // A line feed costs the same with a full scroll-back as with an empty one.
     double emptyNs = 1e9, fullNs = 1e9;
     for (int round = 0; round < 10; ++round) {

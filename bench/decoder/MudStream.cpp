@@ -33,8 +33,8 @@ public:
     }
     void Colour(std::string& s)
     {
-        static const char* const kSgr[] = {"\x1b[0m", "\x1b[1;32m", "\x1b[33m", "\x1b[1;36m",
-                                           "\x1b[37;44m", "\x1b[0;31m", "\x1b[1m", "\x1b[35m"};
+        static const char* const kSgr[] = {"\x1b[0m",     "\x1b[1;32m", "\x1b[33m", "\x1b[1;36m",
+                                           "\x1b[37;44m", "\x1b[0;31m", "\x1b[1m",  "\x1b[35m"};
         s += kSgr[Pick(8)];
     }
 

@@ -13,9 +13,9 @@ const char* const TextSyllables[] = {"가", "나", "다", "라", "마", "바", "
 const char* const NameSyllables[] = {"갈", "낼", "덜", "럴", "멀", "벌", "설", "얼", "절", "철", "컬", "털",
                                      "펄", "헐", "굴", "눌", "둘", "룰", "물", "불", "술", "울", "줄", "춥",
                                      "큭", "툭", "푹", "훅", "깍", "딱", "빡", "싹", "짝", "꺽", "떡", "뻑"};
-const char* const EnglishWords[] = {"the", "a", "goblin", "sword", "north", "south", "east", "west", "you",
-                                    "see", "here", "is", "an", "old", "guard", "hits", "misses", "gold",
-                                    "room", "exits", "door", "open", "closed", "shop", "potion"};
+const char* const EnglishWords[] = {"the",  "a",     "goblin", "sword", "north",  "south", "east",  "west",   "you",
+                                    "see",  "here",  "is",     "an",    "old",    "guard", "hits",  "misses", "gold",
+                                    "room", "exits", "door",   "open",  "closed", "shop",  "potion"};
 
 std::string Cp(const char* utf8) { return Utf8ToCp949(utf8); }
 
@@ -26,7 +26,7 @@ std::string NameOf(int i)
     return Cp(NameSyllables[i % n]) + Cp(NameSyllables[(i / n) % n]) + Cp(NameSyllables[(i / n / n) % n]);
 }
 
-} // namespace
+}  // namespace
 
 std::vector<TBenchTrigger> MakeBenchTriggers(int count)
 {

@@ -20,7 +20,7 @@ std::string ShellQuote(const std::string& s)
     return q + "'";
 }
 
-} // namespace
+}  // namespace
 
 TTintinRun RunTintin(const std::string& folder, const std::string& file, const std::vector<TBenchTrigger>& triggers)
 {
@@ -49,7 +49,7 @@ TTintinRun RunTintin(const std::string& folder, const std::string& file, const s
     }
     const std::string socket = "hmbench" + std::to_string(getpid());
     const std::string start = "LANG=C LC_ALL=C tmux -L " + socket + " new-session -d -s bench -x 160 -y 48 " +
-                              ShellQuote(std::string(Tintin) + " -G " + script) + " >/dev/null 2>&1";
+        ShellQuote(std::string(Tintin) + " -G " + script) + " >/dev/null 2>&1";
     if (std::system(start.c_str()) != 0) {
         run.Error = "tmux could not start TinTin++";
         return run;

@@ -9,9 +9,9 @@
 
 struct TTintinRun {
     bool Ok = false;
-    std::string Error;  // why it could not be measured
-    long Actions = 0;   // actions fired
-    double Seconds = 0; // the scan alone, as TinTin++ timed it
+    std::string Error;   // why it could not be measured
+    long Actions = 0;    // actions fired
+    double Seconds = 0;  // the scan alone, as TinTin++ timed it
 };
 
 // Scans file (lines ending in LF) with the triggers as TinTin++ actions.

@@ -75,7 +75,7 @@ TResult Measure(const std::vector<std::string>& lines, const std::vector<TBenchT
 
 void Metric(const std::string& name, double value) { std::printf("METRIC %s %.6g\n", name.c_str(), value); }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -92,7 +92,8 @@ int main(int argc, char** argv)
         }
     }
 
-    const std::string folder = (std::filesystem::temp_directory_path() / ("hm-bench-triggers-" + std::to_string(getpid()))).string();
+    const std::string folder =
+        (std::filesystem::temp_directory_path() / ("hm-bench-triggers-" + std::to_string(getpid()))).string();
     std::filesystem::create_directories(folder);
 
     const auto none = Measure(MakeBenchLines(lineCount, {}, 1), {}, true);

@@ -12,7 +12,9 @@
 #include "platform/core/Object.h"
 
 // A macro name that is taken already, or a macro that is not there.
-class EMacroError : public Exception { using Exception::Exception; };
+class EMacroError : public Exception {
+    using Exception::Exception;
+};
 
 class TMacros;
 

@@ -30,10 +30,12 @@ TDateTime MinDateTime(std::span<const TDateTime> values);
 template <class T, class Beyond>
 T ExtremeOf(std::span<const T> values, Beyond beyond)
 {
-    if (values.empty()) return T{};
+    if (values.empty())
+        return T{};
     T result = values.front();
     for (const T& v : values)
-        if (beyond(v, result)) result = v;
+        if (beyond(v, result))
+            result = v;
     return result;
 }
 

@@ -11,10 +11,7 @@ namespace strchars {
 inline size_t Len(std::string_view s, size_t i) { return static_cast<size_t>(CharLengthAt(s, i)); }
 
 // True when the character at byte i is a single byte that belongs to the set.
-inline bool InSet(std::string_view s, size_t i, const TSysCharSet& set)
-{
-    return Len(s, i) == 1 && set.Contains(s[i]);
-}
+inline bool InSet(std::string_view s, size_t i, const TSysCharSet& set) { return Len(s, i) == 1 && set.Contains(s[i]); }
 
 // True when the character at byte i is the single byte c.
 inline bool Is(std::string_view s, size_t i, char c) { return Len(s, i) == 1 && s[i] == c; }

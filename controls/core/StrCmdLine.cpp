@@ -24,8 +24,7 @@ std::vector<AnsiString> ProcessParams()
 
 }  // namespace
 
-AnsiString GetCmdLineArg(std::string_view name, const TSysCharSet& switchChars,
-                         const std::vector<AnsiString>& params)
+AnsiString GetCmdLineArg(std::string_view name, const TSysCharSet& switchChars, const std::vector<AnsiString>& params)
 {
     for (size_t i = 1; i + 1 < params.size(); ++i) {
         const AnsiString& p = params[i];

@@ -50,8 +50,7 @@ bool IsWild(std::string_view s, std::string_view pattern, bool ignoreCase)
                 ++pi;
             starPattern = pi;
             starText = si;
-        } else if (pi < pattern.size() &&
-                   (IsWildChar(pattern, pi, '?') || SameChar(pattern, pi, s, si, ignoreCase))) {
+        } else if (pi < pattern.size() && (IsWildChar(pattern, pi, '?') || SameChar(pattern, pi, s, si, ignoreCase))) {
             pi += Len(pattern, pi);
             si += Len(s, si);
         } else if (starPattern != std::string_view::npos) {

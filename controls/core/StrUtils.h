@@ -130,5 +130,4 @@ AnsiString IntToBin(int32_t n, int digits, int group);
 // case); empty when absent. The first form reads this process's command line.
 AnsiString GetCmdLineArg(std::string_view name, const TSysCharSet& switchChars);
 // params[0] is the program, as ParamStr(0).
-AnsiString GetCmdLineArg(std::string_view name, const TSysCharSet& switchChars,
-                         const std::vector<AnsiString>& params);
+AnsiString GetCmdLineArg(std::string_view name, const TSysCharSet& switchChars, const std::vector<AnsiString>& params);

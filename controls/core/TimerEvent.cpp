@@ -6,28 +6,33 @@ TExTimerEvent::TExTimerEvent(TComponent* AOwner) : TComponent(AOwner) { startTic
 
 TExTimerEvent::~TExTimerEvent()
 {
-    if (list_) list_->RemoveItem(this);
+    if (list_)
+        list_->RemoveItem(this);
 }
 
 ITimerService& TExTimerEvent::Service() const { return list_ ? list_->Service() : TimerService(); }
 
 void TExTimerEvent::SetCycled(bool value)
 {
-    if (value == cycled_) return;
+    if (value == cycled_)
+        return;
     cycled_ = value;
-    if (!cycled_) repeatCount_ = Max(repeatCount_, 1);
+    if (!cycled_)
+        repeatCount_ = Max(repeatCount_, 1);
 }
 
 void TExTimerEvent::SetEnabled(bool value)
 {
-    if (value == enabled_) return;
+    if (value == enabled_)
+        return;
     enabled_ = value;
     if (enabled_) {
         count_ = 0;
         startTick_ = Service().GetTickCount();
     }
     TExTimerList* list = list_;
-    if (!list) return;
+    if (!list)
+        return;
     if (enabled_ && list->selfStopped_)
         list->ResumeIfSelfStopped();
     else
@@ -36,7 +41,8 @@ void TExTimerEvent::SetEnabled(bool value)
 
 void TExTimerEvent::SetInterval(int32_t value)
 {
-    if (value == interval_) return;
+    if (value == interval_)
+        return;
     interval_ = value;
     if (list_) {
         list_->Sort();
@@ -47,8 +53,10 @@ void TExTimerEvent::SetInterval(int32_t value)
 void TExTimerEvent::SetRepeatCount(int32_t value)
 {
     value = Max(value, cycled_ ? 0 : 1);
-    if (value == repeatCount_) return;
-    if (!InState(csDesigning) && enabled_ && count_ >= value) SetEnabled(false);
+    if (value == repeatCount_)
+        return;
+    if (!InState(csDesigning) && enabled_ && count_ >= value)
+        SetEnabled(false);
     repeatCount_ = value;
 }
 
@@ -60,7 +68,10 @@ void TExTimerEvent::SetAsSeconds(int32_t value)
 
 void TExTimerEvent::SetParentList(TExTimerList* value)
 {
-    if (value == list_) return;
-    if (list_) list_->RemoveItem(this);
-    if (value) value->AddItem(this);
+    if (value == list_)
+        return;
+    if (list_)
+        list_->RemoveItem(this);
+    if (value)
+        value->AddItem(this);
 }

@@ -30,7 +30,8 @@ TExTimerList::~TExTimerList()
         events_.pop_back();
         event->list_ = nullptr;
         event->handle_ = -1;
-        if (!event->InState(csDestroying)) delete event;
+        if (!event->InState(csDestroying))
+            delete event;
     }
 }
 
@@ -39,12 +40,14 @@ ITimerService& TExTimerList::Service() const { return service_ ? *service_ : Tim
 void TExTimerList::SetActive(bool value)
 {
     // An owner switching the list off means off: no event may switch it back on.
-    if (!value) selfStopped_ = false;
+    if (!value)
+        selfStopped_ = false;
     if (InState(csLoading) || InState(csDesigning)) {
         active_ = value;
         return;
     }
-    if (value == active_ || InState(csDestroying)) return;
+    if (value == active_ || InState(csDestroying))
+        return;
     if (value)
         DoActivate();
     else
@@ -53,14 +56,16 @@ void TExTimerList::SetActive(bool value)
 
 void TExTimerList::Deactivate()
 {
-    if (InState(csLoading)) return;
+    if (InState(csLoading))
+        return;
     SetActive(false);
 }
 
 void TExTimerList::Loaded()
 {
     TComponent::Loaded();
-    if (active_ && !timerWindow_ && !InState(csDesigning)) DoActivate();
+    if (active_ && !timerWindow_ && !InState(csDesigning))
+        DoActivate();
 }
 
 void TExTimerList::DoActivate()
@@ -71,7 +76,8 @@ void TExTimerList::DoActivate()
     service_ = &TimerService();
     const uint32_t now = service_->GetTickCount();
     for (TExTimerEvent* event : events_)
-        if (event->enabled_) event->startTick_ = now;
+        if (event->enabled_)
+            event->startTick_ = now;
     CalculateInterval(now);
     Sort();
     UpdateTimer();
@@ -85,31 +91,36 @@ void TExTimerList::DoDeactivate(bool selfStopped)
     active_ = false;
     selfStopped_ = selfStopped;
     ++deactivations_;
-    if (InState(csDestroying)) return;
+    if (InState(csDestroying))
+        return;
     TNotifyEvent onFinish = OnFinish;  // the handler may free the list
-    if (onFinish) onFinish(this);
+    if (onFinish)
+        onFinish(this);
 }
 
 void TExTimerList::ResumeIfSelfStopped()
 {
-    if (selfStopped_ && !active_ && !InState(csDestroying) && EnabledCount() > 0) DoActivate();
+    if (selfStopped_ && !active_ && !InState(csDestroying) && EnabledCount() > 0)
+        DoActivate();
 }
 
 void TExTimerList::StopWindowTimer()
 {
-    if (timerId_ != 0 && service_) service_->StopTimer(timerId_);
+    if (timerId_ != 0 && service_)
+        service_->StopTimer(timerId_);
     timerId_ = 0;
 }
 
 int TExTimerList::EnabledCount() const
 {
-    return static_cast<int>(std::count_if(events_.begin(), events_.end(),
-                                          [](const TExTimerEvent* e) { return e->enabled_; }));
+    return static_cast<int>(
+        std::count_if(events_.begin(), events_.end(), [](const TExTimerEvent* e) { return e->enabled_; }));
 }
 
 TExTimerEvent* TExTimerList::Events(int index) const
 {
-    if (index < 0 || index >= Count()) TList::Error("List index out of bounds (%d)", index);
+    if (index < 0 || index >= Count())
+        TList::Error("List index out of bounds (%d)", index);
     return events_[static_cast<size_t>(index)];
 }
 
@@ -126,9 +137,12 @@ int32_t TExTimerList::Add(TNotifyEvent onTimer, int32_t interval, bool cycled)
 
 int32_t TExTimerList::AddItem(TExTimerEvent* event)
 {
-    if (!event || event->InState(csDestroying) || InState(csDestroying)) return -1;
-    if (event->list_ == this) return event->handle_;
-    if (event->list_) event->list_->RemoveItem(event);
+    if (!event || event->InState(csDestroying) || InState(csDestroying))
+        return -1;
+    if (event->list_ == this)
+        return event->handle_;
+    if (event->list_)
+        event->list_->RemoveItem(event);
     const int32_t handle = NextHandle();
     const bool enabled = event->enabled_;
     event->list_ = this;
@@ -149,36 +163,44 @@ int32_t TExTimerList::AddItem(TExTimerEvent* event)
 void TExTimerList::Delete(int32_t handle)
 {
     const int index = ItemIndexByHandle(handle);
-    if (index < 0) return;
+    if (index < 0)
+        return;
     TExTimerEvent* event = events_[static_cast<size_t>(index)];
     events_.erase(events_.begin() + index);
     event->list_ = nullptr;
     event->handle_ = -1;
-    if (!event->InState(csDestroying)) delete event;
-    if (active_) Changed();
+    if (!event->InState(csDestroying))
+        delete event;
+    if (active_)
+        Changed();
 }
 
 void TExTimerList::RemoveItem(TExTimerEvent* event)
 {
     auto it = std::find(events_.begin(), events_.end(), event);
-    if (it == events_.end()) return;
+    if (it == events_.end())
+        return;
     events_.erase(it);
     event->list_ = nullptr;
     event->handle_ = -1;
-    if (active_) Changed();
+    if (active_)
+        Changed();
 }
 
 void TExTimerList::Clear()
 {
-    if (events_.empty()) return;
+    if (events_.empty())
+        return;
     while (!events_.empty()) {
         TExTimerEvent* event = events_.back();
         events_.pop_back();
         event->list_ = nullptr;
         event->handle_ = -1;
-        if (!event->InState(csDestroying)) delete event;
+        if (!event->InState(csDestroying))
+            delete event;
     }
-    if (active_) Changed();
+    if (active_)
+        Changed();
 }
 
 TExTimerEvent* TExTimerList::ItemByHandle(int32_t handle) const
@@ -189,9 +211,11 @@ TExTimerEvent* TExTimerList::ItemByHandle(int32_t handle) const
 
 int TExTimerList::ItemIndexByHandle(int32_t handle) const
 {
-    if (handle < 0) return -1;
+    if (handle < 0)
+        return -1;
     for (size_t i = 0; i < events_.size(); ++i)
-        if (events_[i]->handle_ == handle) return static_cast<int>(i);
+        if (events_[i]->handle_ == handle)
+            return static_cast<int>(i);
     return -1;
 }
 
@@ -203,7 +227,8 @@ void TExTimerList::Sort()
 
 void TExTimerList::Changed()
 {
-    if (InState(csDestroying)) return;
+    if (InState(csDestroying))
+        return;
     CalculateInterval(Service().GetTickCount());
     UpdateTimer();
 }
@@ -217,7 +242,8 @@ void TExTimerList::CalculateInterval(uint32_t startTicks)
     int64_t period = INT32_MAX;
     bool any = false;
     for (const TExTimerEvent* event : events_) {
-        if (!event->enabled_ || event->interval_ < 1) continue;
+        if (!event->enabled_ || event->interval_ < 1)
+            continue;
         any = true;
         const int64_t elapsed = static_cast<uint32_t>(startTicks - event->startTick_);
         period = std::min<int64_t>(period, event->interval_);
@@ -238,7 +264,8 @@ void TExTimerList::CalculateInterval(uint32_t startTicks)
                 break;
             }
         }
-        if (!offender) break;
+        if (!offender)
+            break;
         const int64_t interval = offender->interval_;
         if (interval < period) {
             // The shortest interval (the list is sorted) stays the first one that the period
@@ -255,13 +282,15 @@ void TExTimerList::CalculateInterval(uint32_t startTicks)
 
 void TExTimerList::UpdateTimer()
 {
-    if (!timerWindow_ || InState(csDestroying)) return;
+    if (!timerWindow_ || InState(csDestroying))
+        return;
     StopWindowTimer();
     if (EnabledCount() == 0) {
         DoDeactivate(true);
         return;
     }
-    if (period_ <= 0) return;
+    if (period_ <= 0)
+        return;
     const int id = service_->StartTimer(static_cast<uint32_t>(period_), [this] { TimerTick(); });
     if (id <= 0) {
         DoDeactivate(false);
@@ -278,7 +307,8 @@ void TExTimerList::TimerTick()
     }
     std::shared_ptr<bool> alive = alive_;
     const bool ranOut = ProcessEvents(alive);
-    if (!*alive || !active_ || !ranOut) return;
+    if (!*alive || !active_ || !ranOut)
+        return;
     if (EnabledCount() > 0)
         Changed();
     else
@@ -291,17 +321,21 @@ bool TExTimerList::ProcessEvents(const std::shared_ptr<bool>& alive)
     // find each event again before touching it.
     std::vector<int32_t> handles;
     handles.reserve(events_.size());
-    for (const TExTimerEvent* event : events_) handles.push_back(event->handle_);
+    for (const TExTimerEvent* event : events_)
+        handles.push_back(event->handle_);
     const uint64_t deactivations = deactivations_;
     bool ranOut = false;
     for (auto it = handles.rbegin(); it != handles.rend(); ++it) {
         TExTimerEvent* event = ItemByHandle(*it);
-        if (!event || !event->enabled_) continue;
+        if (!event || !event->enabled_)
+            continue;
         const uint32_t now = Service().GetTickCount();
         const int64_t elapsed = static_cast<uint32_t>(now - event->startTick_);
-        if (elapsed < static_cast<int64_t>(event->interval_) - kSlack) continue;
+        if (elapsed < static_cast<int64_t>(event->interval_) - kSlack)
+            continue;
         event->startTick_ = now;
-        if (event->count_ < INT32_MAX) ++event->count_;
+        if (event->count_ < INT32_MAX)
+            ++event->count_;
         if (!event->cycled_ && event->count_ >= event->repeatCount_) {
             event->enabled_ = false;
             ranOut = true;
@@ -309,13 +343,18 @@ bool TExTimerList::ProcessEvents(const std::shared_ptr<bool>& alive)
         const int32_t handle = event->handle_;
         // Copies: a handler may free its own event or the list.
         TNotifyEvent onTimer = event->OnTimer;
-        if (onTimer) onTimer(event);
-        if (!*alive) return ranOut;
+        if (onTimer)
+            onTimer(event);
+        if (!*alive)
+            return ranOut;
         TAllTimersEvent onTimers = OnTimers;
-        if (onTimers) onTimers(this, handle);
-        if (!*alive) return ranOut;
+        if (onTimers)
+            onTimers(this, handle);
+        if (!*alive)
+            return ranOut;
         // Switched off meanwhile: nothing more fires in this tick.
-        if (deactivations_ != deactivations || !active_) break;
+        if (deactivations_ != deactivations || !active_)
+            break;
     }
     return ranOut;
 }

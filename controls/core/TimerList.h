@@ -18,7 +18,9 @@
 #include "platform/core/TimerService.h"
 
 // The system refused a timer.
-class EOutOfResources : public Exception { using Exception::Exception; };
+class EOutOfResources : public Exception {
+    using Exception::Exception;
+};
 
 class TExTimerList;
 

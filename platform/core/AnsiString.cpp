@@ -140,8 +140,7 @@ AnsiString IntToStr(int64_t value) { return std::to_string(value); }
 AnsiString IntToHex(int64_t value, int digits)
 {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%0*llX", std::clamp(digits, 0, 16),
-                  static_cast<unsigned long long>(value));
+    std::snprintf(buffer, sizeof buffer, "%0*llX", std::clamp(digits, 0, 16), static_cast<unsigned long long>(value));
     return buffer;
 }
 

@@ -124,10 +124,7 @@ TColor StringToColor(std::string_view text)
     return StrToInt(text);
 }
 
-TColor GetSysColor(int index)
-{
-    return index >= 0 && index < SystemColorCount ? kSystemColors[index] : clBlack;
-}
+TColor GetSysColor(int index) { return index >= 0 && index < SystemColorCount ? kSystemColors[index] : clBlack; }
 
 TColor ColorToRGB(TColor color)
 {

@@ -70,7 +70,7 @@ constexpr int SystemColorCount = 25;
 // The terminal's 16 colours in PC order (black, navy, green, teal, maroon, purple, olive,
 // silver, gray, blue, lime, aqua, red, fuchsia, yellow, white).
 constexpr std::array<TColor, 16> kTerminalPalette = {
-    clBlack, clNavy, clGreen, clTeal, clMaroon, clPurple, clOlive, clSilver,
+    clBlack, clNavy, clGreen, clTeal, clMaroon, clPurple,  clOlive,  clSilver,
     clGray,  clBlue, clLime,  clAqua, clRed,    clFuchsia, clYellow, clWhite,
 };
 

@@ -8,23 +8,27 @@ namespace {
 
 bool IsIdentifier(std::string_view s)
 {
-    if (s.empty()) return false;
+    if (s.empty())
+        return false;
     auto alpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
-    if (!alpha(s[0])) return false;
+    if (!alpha(s[0]))
+        return false;
     return std::all_of(s.begin() + 1, s.end(), [&](char c) { return alpha(c) || (c >= '0' && c <= '9'); });
 }
 
 void EraseOne(std::vector<TComponent*>& v, TComponent* c)
 {
     auto it = std::find(v.begin(), v.end(), c);
-    if (it != v.end()) v.erase(it);
+    if (it != v.end())
+        v.erase(it);
 }
 
 }  // namespace
 
 TComponent::TComponent(TComponent* AOwner)
 {
-    if (AOwner) AOwner->InsertComponent(this);
+    if (AOwner)
+        AOwner->InsertComponent(this);
 }
 
 TComponent::~TComponent()
@@ -39,18 +43,21 @@ TComponent::~TComponent()
         other->Notification(this, opRemove);
     }
     DestroyComponents();
-    if (owner_) owner_->RemoveComponent(this);
+    if (owner_)
+        owner_->RemoveComponent(this);
 }
 
 TComponent* TComponent::Components(int index) const
 {
-    if (index < 0 || index >= ComponentCount()) TList::Error("List index out of bounds (%d)", index);
+    if (index < 0 || index >= ComponentCount())
+        TList::Error("List index out of bounds (%d)", index);
     return components_[static_cast<size_t>(index)];
 }
 
 int TComponent::ComponentIndex() const
 {
-    if (!owner_) return -1;
+    if (!owner_)
+        return -1;
     auto& list = owner_->components_;
     auto it = std::find(list.begin(), list.end(), this);
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());
@@ -58,40 +65,49 @@ int TComponent::ComponentIndex() const
 
 TComponent* TComponent::FindComponent(std::string_view name) const
 {
-    if (name.empty()) return nullptr;
+    if (name.empty())
+        return nullptr;
     for (TComponent* c : components_)
-        if (SameText(c->name_, name)) return c;
+        if (SameText(c->name_, name))
+            return c;
     return nullptr;
 }
 
 void TComponent::SetName(const AnsiString& newName)
 {
-    if (newName == name_) return;
+    if (newName == name_)
+        return;
     if (!newName.empty() && !IsIdentifier(newName))
         throw EComponentError("'" + newName + "' is not a valid component name");
     if (owner_ && !newName.empty()) {
         TComponent* other = owner_->FindComponent(newName);
-        if (other && other != this) throw EComponentError("A component named " + newName + " already exists");
+        if (other && other != this)
+            throw EComponentError("A component named " + newName + " already exists");
     }
     name_ = newName;
 }
 
 void TComponent::InsertComponent(TComponent* component)
 {
-    if (!component || component->owner_ == this) return;
+    if (!component || component->owner_ == this)
+        return;
     if (!component->name_.empty()) {
         TComponent* other = FindComponent(component->name_);
-        if (other) throw EComponentError("A component named " + component->name_ + " already exists");
+        if (other)
+            throw EComponentError("A component named " + component->name_ + " already exists");
     }
-    if (component->owner_) component->owner_->RemoveComponent(component);
+    if (component->owner_)
+        component->owner_->RemoveComponent(component);
     Insert(component);
-    if (InState(csDesigning)) component->SetDesigning(true);
+    if (InState(csDesigning))
+        component->SetDesigning(true);
     Notification(component, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* component)
 {
-    if (!component || component->owner_ != this) return;
+    if (!component || component->owner_ != this)
+        return;
     Remove(component);
     Notification(component, opRemove);
 }
@@ -120,7 +136,8 @@ void TComponent::Remove(TComponent* component)
 
 void TComponent::FreeNotification(TComponent* component)
 {
-    if (!component || component == this) return;
+    if (!component || component == this)
+        return;
     if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end()) {
         freeNotifies_.push_back(component);
         component->freeNotifies_.push_back(this);
@@ -130,14 +147,16 @@ void TComponent::FreeNotification(TComponent* component)
 
 void TComponent::RemoveFreeNotification(TComponent* component)
 {
-    if (!component) return;
+    if (!component)
+        return;
     EraseOne(freeNotifies_, component);
     EraseOne(component->freeNotifies_, this);
 }
 
 void TComponent::Notification(TComponent* AComponent, TOperation Operation)
 {
-    if (Operation == opRemove && AComponent) RemoveFreeNotification(AComponent);
+    if (Operation == opRemove && AComponent)
+        RemoveFreeNotification(AComponent);
     NotifyOwned(AComponent, Operation);
 }
 
@@ -145,22 +164,27 @@ void TComponent::NotifyOwned(TComponent* AComponent, TOperation Operation)
 {
     // By index, last first, re-checked each step: a handler may free or add components.
     for (size_t i = components_.size(); i > 0; --i) {
-        if (i > components_.size()) continue;
+        if (i > components_.size())
+            continue;
         TComponent* c = components_[i - 1];
-        if (c != AComponent) c->Notification(AComponent, Operation);
+        if (c != AComponent)
+            c->Notification(AComponent, Operation);
     }
 }
 
 void TComponent::BeginLoading()
 {
     state_ |= csLoading;
-    for (TComponent* c : components_) c->BeginLoading();
+    for (TComponent* c : components_)
+        c->BeginLoading();
 }
 
 void TComponent::EndLoading()
 {
-    if (InState(csLoading)) Loaded();
-    for (size_t i = 0; i < components_.size(); ++i) components_[i]->EndLoading();
+    if (InState(csLoading))
+        Loaded();
+    for (size_t i = 0; i < components_.size(); ++i)
+        components_[i]->EndLoading();
 }
 
 void TComponent::Loaded() { state_ &= ~static_cast<unsigned>(csLoading); }
@@ -171,12 +195,15 @@ void TComponent::SetDesigning(bool value)
         state_ |= csDesigning;
     else
         state_ &= ~static_cast<unsigned>(csDesigning);
-    for (TComponent* c : components_) c->SetDesigning(value);
+    for (TComponent* c : components_)
+        c->SetDesigning(value);
 }
 
 void TComponent::Destroying()
 {
-    if (InState(csDestroying)) return;
+    if (InState(csDestroying))
+        return;
     state_ |= csDestroying;
-    for (TComponent* c : components_) c->Destroying();
+    for (TComponent* c : components_)
+        c->Destroying();
 }

@@ -19,7 +19,9 @@
 #include "platform/core/ShortCuts.h"
 
 // A component that cannot be named or inserted as asked.
-class EComponentError : public Exception { using Exception::Exception; };
+class EComponentError : public Exception {
+    using Exception::Exception;
+};
 
 enum TOperation { opInsert, opRemove };
 

@@ -132,7 +132,7 @@ std::string Cp949ToUtf8(std::string_view text)
             // one bad byte, and the byte after it is read again.
             auto trail = n == 2 ? static_cast<unsigned char>(rest[1]) : 0;
             bool pair = n == 2 && trail >= 0x41 && trail != 0xFF && !(trail > 0x5A && trail < 0x61) &&
-                        !(trail > 0x7A && trail < 0x81);
+                !(trail > 0x7A && trail < 0x81);
             return pair ? size_t{2} : size_t{1};
         });
 }
@@ -174,7 +174,8 @@ std::u16string Utf8ToUtf16(std::string_view text)
             cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
         }
         // Overlong forms, surrogates and values past U+10FFFF are ill-formed too.
-        if (ok && ((n == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF))))
+        if (ok &&
+            ((n == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF))))
             ok = false;
         if (!ok)
             cp = 0xFFFD;

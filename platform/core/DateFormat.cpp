@@ -176,9 +176,7 @@ void Append(AnsiString& out, std::string_view f, const Parts& p, const TFormatSe
             i = end == f.size() ? end : end + 1;
             break;
         }
-        default:
-            out += c;
-            ++i;
+        default: out += c; ++i;
         }
     }
 }
@@ -280,9 +278,21 @@ bool ScanDate(Scanner& sc, TDateTime& date, const TFormatSettings& s)
         if (!sc.Number(n3, d3))
             return false;
         switch (order) {
-        case Order::MDY: m = n1; d = n2; y = WidenYear(n3, d3, s); break;
-        case Order::DMY: d = n1; m = n2; y = WidenYear(n3, d3, s); break;
-        default: y = WidenYear(n1, d1, s); m = n2; d = n3; break;
+        case Order::MDY:
+            m = n1;
+            d = n2;
+            y = WidenYear(n3, d3, s);
+            break;
+        case Order::DMY:
+            d = n1;
+            m = n2;
+            y = WidenYear(n3, d3, s);
+            break;
+        default:
+            y = WidenYear(n1, d1, s);
+            m = n2;
+            d = n3;
+            break;
         }
     } else {
         y = CurrentYear();

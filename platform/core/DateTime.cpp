@@ -123,7 +123,8 @@ static TDateTime SystemNow()
     TDateTime date = 0, time = 0;
     TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, date);
     // A leap second shows as the 59th.
-    TryEncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), static_cast<int>(ts.tv_nsec / 1000000), time);
+    TryEncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), static_cast<int>(ts.tv_nsec / 1000000),
+                  time);
     return date + time;
 }
 

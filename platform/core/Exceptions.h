@@ -13,22 +13,44 @@ public:
 };
 
 // A text that does not hold a number of the asked kind.
-class EConvertError : public Exception { using Exception::Exception; };
+class EConvertError : public Exception {
+    using Exception::Exception;
+};
 // A list index out of range, a duplicate in a list that refuses them, a sorted list edited in place.
-class EListError : public Exception { using Exception::Exception; };
+class EListError : public Exception {
+    using Exception::Exception;
+};
 // A file that cannot be opened, read or written.
-class EInOutError : public Exception { using Exception::Exception; };
-class EFOpenError : public EInOutError { using EInOutError::EInOutError; };
-class EFCreateError : public EInOutError { using EInOutError::EInOutError; };
+class EInOutError : public Exception {
+    using Exception::Exception;
+};
+class EFOpenError : public EInOutError {
+    using EInOutError::EInOutError;
+};
+class EFCreateError : public EInOutError {
+    using EInOutError::EInOutError;
+};
 // Misuse of an object, as the framework reports it.
-class EInvalidOperation : public Exception { using Exception::Exception; };
+class EInvalidOperation : public Exception {
+    using Exception::Exception;
+};
 // A string list's index, duplicate or sorted-list error (the framework raises these separately
 // from the pointer list's; catching EListError catches both).
-class EStringListError : public EListError { using EListError::EListError; };
+class EStringListError : public EListError {
+    using EListError::EListError;
+};
 // A stream or file that could not be read or written to the end.
-class EReadError : public EInOutError { using EInOutError::EInOutError; };
-class EWriteError : public EInOutError { using EInOutError::EInOutError; };
+class EReadError : public EInOutError {
+    using EInOutError::EInOutError;
+};
+class EWriteError : public EInOutError {
+    using EInOutError::EInOutError;
+};
 // An INI file that could not be written.
-class EIniFileException : public Exception { using Exception::Exception; };
+class EIniFileException : public Exception {
+    using Exception::Exception;
+};
 // A registry key or value that could not be opened, read or written.
-class ERegistryException : public Exception { using Exception::Exception; };
+class ERegistryException : public Exception {
+    using Exception::Exception;
+};

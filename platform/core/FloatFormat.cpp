@@ -81,7 +81,7 @@ void Fixed(double value, int decimals, AnsiString& integer, AnsiString& fraction
 bool IsZeroText(const AnsiString& integer, const AnsiString& fraction)
 {
     return std::all_of(integer.begin(), integer.end(), [](char c) { return c == '0'; }) &&
-           std::all_of(fraction.begin(), fraction.end(), [](char c) { return c == '0'; });
+        std::all_of(fraction.begin(), fraction.end(), [](char c) { return c == '0'; });
 }
 
 }  // namespace
@@ -134,8 +134,7 @@ AnsiString FloatToStrF(double value, TFloatFormat format, int precision, int dig
             sign.clear();
         return sign + integer + (fraction.empty() ? AnsiString() : AnsiString(1, s.DecimalSeparator) + fraction);
     }
-    case ffExponent:
-        return scientific(std::clamp(digits, 0, 4), true, false);
+    case ffExponent: return scientific(std::clamp(digits, 0, 4), true, false);
     case ffFixed:
     case ffNumber: {
         if (exponent >= precision)

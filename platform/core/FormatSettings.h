@@ -12,11 +12,11 @@ struct TFormatSettings {
     char DateSeparator = '-';
     char TimeSeparator = ':';
     AnsiString ShortDateFormat = "yyyy-mm-dd";
-    AnsiString LongDateFormat;   // "yyyy'년' m'월' d'일' dddd"
-    AnsiString ShortTimeFormat;  // "ampm h:nn"
-    AnsiString LongTimeFormat;   // "ampm h:nn:ss"
-    AnsiString TimeAMString;     // "오전"
-    AnsiString TimePMString;     // "오후"
+    AnsiString LongDateFormat;                   // "yyyy'년' m'월' d'일' dddd"
+    AnsiString ShortTimeFormat;                  // "ampm h:nn"
+    AnsiString LongTimeFormat;                   // "ampm h:nn:ss"
+    AnsiString TimeAMString;                     // "오전"
+    AnsiString TimePMString;                     // "오후"
     std::array<AnsiString, 12> ShortMonthNames;  // "1월" ...
     std::array<AnsiString, 12> LongMonthNames;
     std::array<AnsiString, 7> ShortDayNames;  // Sunday first: "일", "월", ...

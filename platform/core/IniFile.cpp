@@ -112,10 +112,7 @@ AnsiString OneLine(const AnsiString& text)
 
 }  // namespace
 
-TIniFile::TIniFile(const AnsiString& fileName) : TCustomIniFile(fileName), path_(NativePath(fileName))
-{
-    Refresh();
-}
+TIniFile::TIniFile(const AnsiString& fileName) : TCustomIniFile(fileName), path_(NativePath(fileName)) { Refresh(); }
 
 TIniFile::Signature TIniFile::Stat() const
 {

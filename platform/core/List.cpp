@@ -65,10 +65,7 @@ int TList::Remove(void* item)
     return index;
 }
 
-void* TList::Extract(void* item)
-{
-    return Remove(item) >= 0 ? item : nullptr;
-}
+void* TList::Extract(void* item) { return Remove(item) >= 0 ? item : nullptr; }
 
 int TList::IndexOf(void* item) const
 {
@@ -99,16 +96,12 @@ void TList::Clear()
     items_.shrink_to_fit();
 }
 
-void TList::Pack()
-{
-    items_.erase(std::remove(items_.begin(), items_.end(), nullptr), items_.end());
-}
+void TList::Pack() { items_.erase(std::remove(items_.begin(), items_.end(), nullptr), items_.end()); }
 
 void TList::Sort(const TListSortCompare& compare)
 {
     // A stable sort: items that compare equal keep their order, whatever the comparer.
-    std::stable_sort(items_.begin(), items_.end(),
-                     [&](void* a, void* b) { return compare(a, b) < 0; });
+    std::stable_sort(items_.begin(), items_.end(), [&](void* a, void* b) { return compare(a, b) < 0; });
 }
 
 void TList::Assign(const TList& source)

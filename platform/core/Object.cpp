@@ -12,8 +12,7 @@ AnsiString TObject::ClassName() const
 {
     const char* mangled = typeid(*this).name();
     int status = 0;
-    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                std::free);
+    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
     return status == 0 && name ? AnsiString(name.get()) : AnsiString(mangled);
 }
 

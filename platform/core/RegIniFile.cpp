@@ -95,8 +95,7 @@ void TRegIniFile::DeleteKey(const AnsiString& section, const AnsiString& ident)
 
 TRegistryIniFile::TRegistryIniFile(const AnsiString& fileName, uint32_t access)
     : TCustomIniFile(fileName), reg_(fileName, access)
-{
-}
+{}
 
 AnsiString TRegistryIniFile::ReadString(const AnsiString& section, const AnsiString& ident, const AnsiString& def)
 {

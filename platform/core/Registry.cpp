@@ -43,15 +43,9 @@ void TRegistry::CloseKey()
     currentPath_.clear();
 }
 
-bool TRegistry::CreateKey(const AnsiString& key)
-{
-    return CanWrite() && RegistryStore::CreateKey(root_, Resolve(key));
-}
+bool TRegistry::CreateKey(const AnsiString& key) { return CanWrite() && RegistryStore::CreateKey(root_, Resolve(key)); }
 
-bool TRegistry::DeleteKey(const AnsiString& key)
-{
-    return CanWrite() && RegistryStore::DeleteKey(root_, Resolve(key));
-}
+bool TRegistry::DeleteKey(const AnsiString& key) { return CanWrite() && RegistryStore::DeleteKey(root_, Resolve(key)); }
 
 bool TRegistry::KeyExists(const AnsiString& key) { return RegistryStore::KeyExists(root_, Resolve(key)); }
 

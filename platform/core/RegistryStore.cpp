@@ -186,9 +186,9 @@ Key& Ensure(Hive& hive, std::string_view path)
 
 bool IsBelow(std::string_view path, std::string_view parent)
 {
-    return parent.empty() ? !path.empty()
-                          : path.size() > parent.size() && path[parent.size()] == '\\' &&
-                                SameText(path.substr(0, parent.size()), parent);
+    return parent.empty()
+        ? !path.empty()
+        : path.size() > parent.size() && path[parent.size()] == '\\' && SameText(path.substr(0, parent.size()), parent);
 }
 
 }  // namespace

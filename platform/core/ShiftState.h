@@ -19,8 +19,16 @@ public:
     constexpr bool Empty() const { return bits_ == 0; }
     // The framework's set operators: add or remove a flag in place and return the set, so
     // that TShiftState() << ssShift << ssCtrl builds a set and s << ssAlt changes s.
-    constexpr TShiftState& operator<<(TShiftStateFlag f) { bits_ |= Bit(f); return *this; }
-    constexpr TShiftState& operator>>(TShiftStateFlag f) { bits_ &= static_cast<uint8_t>(~Bit(f)); return *this; }
+    constexpr TShiftState& operator<<(TShiftStateFlag f)
+    {
+        bits_ |= Bit(f);
+        return *this;
+    }
+    constexpr TShiftState& operator>>(TShiftStateFlag f)
+    {
+        bits_ &= static_cast<uint8_t>(~Bit(f));
+        return *this;
+    }
     constexpr TShiftState operator|(TShiftState o) const { return FromBits(static_cast<uint8_t>(bits_ | o.bits_)); }
     constexpr TShiftState operator&(TShiftState o) const { return FromBits(static_cast<uint8_t>(bits_ & o.bits_)); }
     constexpr bool operator==(const TShiftState&) const = default;

@@ -4,8 +4,7 @@
 
 AnsiString KeyName(uint8_t key)
 {
-    static const char* const kNavigation[] = {"Space", "PgUp", "PgDn", "End", "Home",
-                                              "Left",  "Up",   "Right", "Down"};
+    static const char* const kNavigation[] = {"Space", "PgUp", "PgDn", "End", "Home", "Left", "Up", "Right", "Down"};
     if (key >= VK_SPACE && key <= VK_DOWN)
         return kNavigation[key - VK_SPACE];
     if (key >= '0' && key <= '9')

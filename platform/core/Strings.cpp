@@ -8,10 +8,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/StoredPath.h"
 
-void TStrings::Error(const char* message, int value)
-{
-    throw EStringListError(Format(message, value));
-}
+void TStrings::Error(const char* message, int value) { throw EStringListError(Format(message, value)); }
 
 TObject* TStrings::GetObject(int) const { return nullptr; }
 void TStrings::PutObject(int, TObject*) {}

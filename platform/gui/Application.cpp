@@ -11,7 +11,8 @@ TScreen* Screen = nullptr;
 
 TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr)
 {
-    if (!QApplication::instance()) FOwnQApp = std::make_unique<QApplication>(argc, argv);
+    if (!QApplication::instance())
+        FOwnQApp = std::make_unique<QApplication>(argc, argv);
     Application = this;
     Screen = new TScreen(this);
     if (!TimerServiceInstalled()) {
@@ -25,14 +26,17 @@ TApplication::~TApplication()
     // Forms first, while the screen and the timer service still exist.
     Destroying();
     for (int i = ComponentCount() - 1; i >= 0; --i) {
-        if (i >= ComponentCount()) continue;
+        if (i >= ComponentCount())
+            continue;
         TComponent* c = Components(i);
-        if (c != Screen) delete c;
+        if (c != Screen)
+            delete c;
     }
     FMainForm = nullptr;
     DestroyComponents();
     Screen = nullptr;
-    if (FTimerService && &TimerService() == FTimerService.get()) SetTimerService(nullptr);
+    if (FTimerService && &TimerService() == FTimerService.get())
+        SetTimerService(nullptr);
     FTimerService.reset();
     Application = nullptr;
 }
@@ -41,8 +45,10 @@ void TApplication::Run()
 {
     // The program ends on Terminate (closing the main form), not when no window is shown.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    if (FMainForm && !FTerminated) FMainForm->Show();
-    while (!FTerminated) QApplication::exec();
+    if (FMainForm && !FTerminated)
+        FMainForm->Show();
+    while (!FTerminated)
+        QApplication::exec();
 }
 
 void TApplication::Terminate()
@@ -57,7 +63,8 @@ bool TApplication::Active() const { return QGuiApplication::applicationState() =
 
 bool TApplication::HookMessage(TMsg& msg)
 {
-    if (!OnMessage) return false;
+    if (!OnMessage)
+        return false;
     bool handled = false;
     OnMessage(msg, handled);
     return handled;
@@ -84,6 +91,7 @@ void TApplication::HandleException(TObject* Sender)
 void TApplication::ShowException(const std::exception& E)
 {
     AnsiString text = E.what();
-    if (!text.empty() && text.back() > '.') text += '.';
+    if (!text.empty() && text.back() > '.')
+        text += '.';
     MessageBox(text, FTitle, MB_OK | MB_ICONSTOP);
 }

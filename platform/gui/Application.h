@@ -27,7 +27,8 @@ public:
     void CreateForm(F*& reference)
     {
         reference = new F(this);
-        if (!FMainForm) FMainForm = reference;
+        if (!FMainForm)
+            FMainForm = reference;
     }
     TCustomForm* MainForm() const { return FMainForm; }
     void SetMainForm(TCustomForm* form) { FMainForm = form; }

@@ -14,7 +14,8 @@ public:
     void Release() { ReleaseOwnPainter(); }
     QImage* Image() override
     {
-        if (QImage* outer = TCanvas::Image()) return outer;
+        if (QImage* outer = TCanvas::Image())
+            return outer;
         return FOwner->Empty() ? nullptr : &FOwner->PaintTarget();
     }
     bool IsMonochrome() const override { return FOwner->Monochrome(); }
@@ -22,8 +23,10 @@ public:
 protected:
     QPainter* AcquirePainter() override
     {
-        if (FOwnPainter) return FOwnPainter.get();
-        if (FOwner->Empty()) return nullptr;
+        if (FOwnPainter)
+            return FOwnPainter.get();
+        if (FOwner->Empty())
+            return nullptr;
         FOwnPainter = std::make_unique<QPainter>(&FOwner->PaintTarget());
         FOwnPainter->setRenderHint(QPainter::Antialiasing, false);
         return FOwnPainter.get();
@@ -36,20 +39,23 @@ private:
 namespace {
 
 // The Windows 16-colour palette in its own order (the order 4-bit bitmaps use).
-const QRgb kVga[16] = {0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080,
-                       0xFF008080, 0xFF808080, 0xFFC0C0C0, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00,
-                       0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF};
+const QRgb kVga[16] = {0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080, 0xFF008080, 0xFF808080,
+                       0xFFC0C0C0, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00, 0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF};
 
 QList<QRgb> ColorTable(TPixelFormat f)
 {
     QList<QRgb> t;
-    if (f == pf1bit) return {0xFF000000, 0xFFFFFFFF};
-    for (QRgb c : kVga) t.push_back(c);
+    if (f == pf1bit)
+        return {0xFF000000, 0xFFFFFFFF};
+    for (QRgb c : kVga)
+        t.push_back(c);
     if (f == pf8bit) {
         for (int r = 0; r < 6; ++r)
             for (int g = 0; g < 6; ++g)
-                for (int b = 0; b < 6; ++b) t.push_back(qRgb(r * 51, g * 51, b * 51));
-        for (int i = 0; t.size() < 256; ++i) t.push_back(qRgb(8 + i * 10, 8 + i * 10, 8 + i * 10));
+                for (int b = 0; b < 6; ++b)
+                    t.push_back(qRgb(r * 51, g * 51, b * 51));
+        for (int i = 0; t.size() < 256; ++i)
+            t.push_back(qRgb(8 + i * 10, 8 + i * 10, 8 + i * 10));
     }
     return t;
 }
@@ -73,7 +79,8 @@ bool Indexed(QImage::Format f) { return f == QImage::Format_Mono || f == QImage:
 QImage NewImage(int w, int h, TPixelFormat f)
 {
     QImage img(w, h, StorageFormat(f));
-    if (img.isNull()) return QImage(0, 0, StorageFormat(f));
+    if (img.isNull())
+        return QImage(0, 0, StorageFormat(f));
     if (Indexed(img.format())) {
         img.setColorTable(ColorTable(f));
         img.fill(f == pf1bit ? 1 : 15);
@@ -103,20 +110,24 @@ int TBitmap::Height() const { return FImage->height(); }
 
 TCanvas* TBitmap::Canvas()
 {
-    if (!FCanvas) FCanvas = std::make_unique<TBitmapCanvas>(this);
+    if (!FCanvas)
+        FCanvas = std::make_unique<TBitmapCanvas>(this);
     return FCanvas.get();
 }
 
 QImage& TBitmap::PaintTarget()
 {
-    if (!Indexed(FImage->format())) return *FImage;
-    if (!FWork) FWork = std::make_unique<QImage>(FImage->convertToFormat(QImage::Format_RGB32));
+    if (!Indexed(FImage->format()))
+        return *FImage;
+    if (!FWork)
+        FWork = std::make_unique<QImage>(FImage->convertToFormat(QImage::Format_RGB32));
     return *FWork;
 }
 
 void TBitmap::Flush()
 {
-    if (FCanvas) static_cast<TBitmapCanvas*>(FCanvas.get())->Release();
+    if (FCanvas)
+        static_cast<TBitmapCanvas*>(FCanvas.get())->Release();
     if (FWork) {
         const QImage::Format f = FImage->format();
         const QList<QRgb> table = FImage->colorTable();
@@ -127,7 +138,8 @@ void TBitmap::Flush()
 
 void TBitmap::Changed()
 {
-    if (OnChange) OnChange(this);
+    if (OnChange)
+        OnChange(this);
 }
 
 const QImage& TBitmap::Image()
@@ -138,7 +150,8 @@ const QImage& TBitmap::Image()
 
 QImage TBitmap::Snapshot() const
 {
-    if (!FWork) return FImage->copy();
+    if (!FWork)
+        return FImage->copy();
     if (FFormat == pf1bit)
         return FWork->convertToFormat(QImage::Format_Mono, ColorTable(pf1bit), Qt::ThresholdDither | Qt::AvoidDither);
     return FWork->copy();
@@ -148,17 +161,21 @@ void TBitmap::SetSize(int w, int h)
 {
     w = std::max(w, 0);
     h = std::max(h, 0);
-    if (w == Width() && h == Height()) return;
+    if (w == Width() && h == Height())
+        return;
     Flush();
     QImage img = NewImage(w, h, FFormat);
-    if (Indexed(FImage->format())) img.setColorTable(FImage->colorTable());
+    if (Indexed(FImage->format()))
+        img.setColorTable(FImage->colorTable());
     const int cw = std::min(w, Width()), ch = std::min(h, Height());
     if (Indexed(img.format())) {
         for (int y = 0; y < ch; ++y)
-            for (int x = 0; x < cw; ++x) img.setPixel(x, y, FImage->pixelIndex(x, y));
+            for (int x = 0; x < cw; ++x)
+                img.setPixel(x, y, FImage->pixelIndex(x, y));
     } else {
         const int bytes = cw * img.depth() / 8;
-        for (int y = 0; bytes > 0 && y < ch; ++y) std::memcpy(img.scanLine(y), FImage->constScanLine(y), bytes);
+        for (int y = 0; bytes > 0 && y < ch; ++y)
+            std::memcpy(img.scanLine(y), FImage->constScanLine(y), bytes);
     }
     *FImage = std::move(img);
     Changed();
@@ -166,7 +183,8 @@ void TBitmap::SetSize(int w, int h)
 
 void TBitmap::SetPixelFormat(TPixelFormat f)
 {
-    if (f == FFormat) return;
+    if (f == FFormat)
+        return;
     Flush();
     *FImage = Convert(*FImage, f);
     FFormat = f;
@@ -175,7 +193,8 @@ void TBitmap::SetPixelFormat(TPixelFormat f)
 
 void TBitmap::SetMonochrome(bool v)
 {
-    if (v == Monochrome()) return;
+    if (v == Monochrome())
+        return;
     if (!v) {
         SetPixelFormat(pfDevice);
         return;
@@ -184,7 +203,8 @@ void TBitmap::SetMonochrome(bool v)
     Flush();
     QImage mono = NewImage(Width(), Height(), pf1bit);
     for (int y = 0; y < Height(); ++y)
-        for (int x = 0; x < Width(); ++x) mono.setPixel(x, y, (FImage->pixel(x, y) & 0xFFFFFF) == bk ? 1 : 0);
+        for (int x = 0; x < Width(); ++x)
+            mono.setPixel(x, y, (FImage->pixel(x, y) & 0xFFFFFF) == bk ? 1 : 0);
     *FImage = std::move(mono);
     FFormat = pf1bit;
     Changed();
@@ -193,7 +213,8 @@ void TBitmap::SetMonochrome(bool v)
 void* TBitmap::ScanLine(int y)
 {
     Flush();
-    if (y < 0 || y >= Height()) throw EInvalidGraphicOperation("Scan line index out of range");
+    if (y < 0 || y >= Height())
+        throw EInvalidGraphicOperation("Scan line index out of range");
     return FImage->scanLine(y);
 }
 
@@ -201,15 +222,18 @@ int TBitmap::BytesPerScanLine() const { return static_cast<int>(FImage->bytesPer
 
 void TBitmap::SetTransparent(bool v)
 {
-    if (v == FTransparent) return;
+    if (v == FTransparent)
+        return;
     FTransparent = v;
     Changed();
 }
 
 TColor TBitmap::TransparentColor()
 {
-    if (FTransparentMode == tmFixed && FTransparentColor != clDefault) return FTransparentColor;
-    if (Empty()) return clDefault;
+    if (FTransparentMode == tmFixed && FTransparentColor != clDefault)
+        return FTransparentColor;
+    if (Empty())
+        return clDefault;
     return PixelColor(0, Height() - 1);
 }
 
@@ -223,7 +247,8 @@ void TBitmap::SetTransparentColor(TColor c)
 TColor TBitmap::PixelColor(int x, int y)
 {
     const QImage& img = FWork ? *FWork : *FImage;
-    if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return clBlack;
+    if (x < 0 || y < 0 || x >= img.width() || y >= img.height())
+        return clBlack;
     return FromQRgb(img.pixel(x, y));
 }
 
@@ -266,7 +291,8 @@ void TBitmap::Assign(TPersistent* source)
         TPersistent::Assign(source);
         return;
     }
-    if (b == this) return;
+    if (b == this)
+        return;
     Flush();
     *FImage = b->Image();
     FFormat = b->FFormat;

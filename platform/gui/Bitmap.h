@@ -14,8 +14,12 @@
 
 class QImage;
 
-class EInvalidGraphic : public Exception { using Exception::Exception; };
-class EInvalidGraphicOperation : public Exception { using Exception::Exception; };
+class EInvalidGraphic : public Exception {
+    using Exception::Exception;
+};
+class EInvalidGraphicOperation : public Exception {
+    using Exception::Exception;
+};
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 enum TTransparentMode { tmAuto, tmFixed };

@@ -21,7 +21,8 @@ void TBitmap::LoadFromFile(const AnsiString& fileName)
         throw EInvalidGraphic("Bitmap image is not valid");
     const int bits = static_cast<unsigned char>(data[28]) | (static_cast<unsigned char>(data[29]) << 8);
     SetImage(img);
-    if (bits == 4 && FFormat == pf8bit) FFormat = pf4bit;
+    if (bits == 4 && FFormat == pf8bit)
+        FFormat = pf4bit;
     if (bits == 24) {
         *FImage = FImage->convertToFormat(QImage::Format_BGR888);
         FFormat = pf24bit;
@@ -46,7 +47,8 @@ void Put16(QByteArray& b, int v)
 
 void Put32(QByteArray& b, uint32_t v)
 {
-    for (int i = 0; i < 4; ++i) b.append(char((v >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 4; ++i)
+        b.append(char((v >> (8 * i)) & 0xFF));
 }
 
 // A Windows BMP of the bitmap in its own depth (1, 4, 8, 24 or 32 bits; 15/16-bit and device
@@ -54,10 +56,14 @@ void Put32(QByteArray& b, uint32_t v)
 QByteArray EncodeBmp(const QImage& img, TPixelFormat f)
 {
     int bits = 24;
-    if (f == pf1bit) bits = 1;
-    else if (f == pf4bit) bits = 4;
-    else if (f == pf8bit) bits = 8;
-    else if (f == pf32bit) bits = 32;
+    if (f == pf1bit)
+        bits = 1;
+    else if (f == pf4bit)
+        bits = 4;
+    else if (f == pf8bit)
+        bits = 8;
+    else if (f == pf32bit)
+        bits = 32;
     const int w = img.width(), h = img.height();
     const int colors = bits <= 8 ? (1 << bits) : 0;
     const int stride = ((w * bits + 31) / 32) * 4;
@@ -118,8 +124,6 @@ void TBitmap::SaveToFile(const AnsiString& fileName)
     Flush();
     QFile file(QString::fromStdString(Cp949ToUtf8(fileName)));
     const QByteArray data = EncodeBmp(*FImage, FFormat);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() ||
-        !file.flush())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() || !file.flush())
         throw EFCreateError("Cannot create file \"" + fileName + "\". " + file.errorString().toStdString());
 }
-

@@ -12,7 +12,8 @@
 
 QColor ToQColor(TColor c)
 {
-    if (c == clNone) return QColor(Qt::transparent);
+    if (c == clNone)
+        return QColor(Qt::transparent);
     const TColor rgb = ColorToRGB(c) & 0xFFFFFF;
     return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
 }
@@ -74,7 +75,8 @@ void TCanvas::EndPaint() { FOuterPainter = nullptr; }
 
 QPainter* TCanvas::Painter()
 {
-    if (FOuterPainter) return FOuterPainter;
+    if (FOuterPainter)
+        return FOuterPainter;
     return AcquirePainter();
 }
 
@@ -95,13 +97,15 @@ QImage* TCanvas::Image()
 
 const QFont& TCanvas::QtFont()
 {
-    if (!FQFont) FQFont = std::make_unique<QFont>(FFont.ToQFont());
+    if (!FQFont)
+        FQFont = std::make_unique<QFont>(FFont.ToQFont());
     return *FQFont;
 }
 
 const QFontMetrics& TCanvas::QtFontMetrics()
 {
-    if (!FQMetrics) FQMetrics = std::make_unique<QFontMetrics>(QtFont());
+    if (!FQMetrics)
+        FQMetrics = std::make_unique<QFontMetrics>(QtFont());
     return *FQMetrics;
 }
 
@@ -118,9 +122,12 @@ void TCanvas::ApplyPen(QPainter& p)
     case psClear: pen.setStyle(Qt::NoPen); break;
     default: pen.setStyle(Qt::SolidLine); break;
     }
-    if (FPen.Mode() == pmNop) pen.setStyle(Qt::NoPen);
-    if (FPen.Mode() == pmBlack) pen.setColor(Qt::black);
-    if (FPen.Mode() == pmWhite) pen.setColor(Qt::white);
+    if (FPen.Mode() == pmNop)
+        pen.setStyle(Qt::NoPen);
+    if (FPen.Mode() == pmBlack)
+        pen.setColor(Qt::black);
+    if (FPen.Mode() == pmWhite)
+        pen.setColor(Qt::white);
     p.setPen(pen);
     p.setCompositionMode(PenComposition(FPen.Mode()));
 }
@@ -138,10 +145,12 @@ void TCanvas::ApplyBrush(QPainter& p)
 TRect TCanvas::ClipRect()
 {
     QPainter* p = Painter();
-    if (!p || !p->device()) return TRect{};
+    if (!p || !p->device())
+        return TRect{};
     const QPaintDevice* d = p->device();
     QRect r = p->transform().inverted().mapRect(QRect(0, 0, d->width(), d->height()));
-    if (p->hasClipping()) r &= p->clipBoundingRect().toAlignedRect();
+    if (p->hasClipping())
+        r &= p->clipBoundingRect().toAlignedRect();
     return TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
@@ -153,13 +162,15 @@ void TCanvas::IntersectClipRect(const TRect& r)
 
 void TCanvas::ResetClip()
 {
-    if (QPainter* p = Painter()) p->setClipping(false);
+    if (QPainter* p = Painter())
+        p->setClipping(false);
 }
 
 void TCanvas::FillRect(const TRect& r)
 {
     QPainter* p = Painter();
-    if (!p || r.IsEmpty() || FBrush.Style() == bsClear) return;
+    if (!p || r.IsEmpty() || FBrush.Style() == bsClear)
+        return;
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     p->setPen(Qt::NoPen);
     ApplyBrush(*p);
@@ -169,24 +180,31 @@ void TCanvas::FillRect(const TRect& r)
 void TCanvas::FrameRect(const TRect& r)
 {
     QPainter* p = Painter();
-    if (!p || r.IsEmpty() || FBrush.Style() == bsClear) return;
+    if (!p || r.IsEmpty() || FBrush.Style() == bsClear)
+        return;
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     const QColor c = ToQColor(FBrush.Color());
     p->fillRect(QRect(r.Left, r.Top, r.Width(), 1), c);
-    if (r.Height() > 1) p->fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
+    if (r.Height() > 1)
+        p->fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
     if (r.Height() > 2) {
         p->fillRect(QRect(r.Left, r.Top + 1, 1, r.Height() - 2), c);
-        if (r.Width() > 1) p->fillRect(QRect(r.Right - 1, r.Top + 1, 1, r.Height() - 2), c);
+        if (r.Width() > 1)
+            p->fillRect(QRect(r.Right - 1, r.Top + 1, 1, r.Height() - 2), c);
     }
 }
 
 QPainter* TCanvas::ShapePainter(int& x1, int& y1, int& x2, int& y2)
 {
     QPainter* p = Painter();
-    if (!p) return nullptr;
-    if (x2 < x1) std::swap(x1, x2);
-    if (y2 < y1) std::swap(y1, y2);
-    if (x2 - x1 <= 0 || y2 - y1 <= 0) return nullptr;
+    if (!p)
+        return nullptr;
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+    if (x2 - x1 <= 0 || y2 - y1 <= 0)
+        return nullptr;
     ApplyPen(*p);
     return p;
 }
@@ -194,7 +212,8 @@ QPainter* TCanvas::ShapePainter(int& x1, int& y1, int& x2, int& y2)
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
 {
     QPainter* p = ShapePainter(x1, y1, x2, y2);
-    if (!p) return;
+    if (!p)
+        return;
     const int w = x2 - x1, h = y2 - y1;
     const bool noPen = p->pen().style() == Qt::NoPen;
     const bool fill = FBrush.Style() != bsClear || FBrush.Bitmap();
@@ -207,7 +226,10 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
         return;
     }
     if (FPen.Width() > 1 || FPen.Style() != psSolid) {
-        if (fill) ApplyBrush(*p); else p->setBrush(Qt::NoBrush);
+        if (fill)
+            ApplyBrush(*p);
+        else
+            p->setBrush(Qt::NoBrush);
         p->drawRect(QRect(x1, y1, w - 1, h - 1));
         return;
     }
@@ -218,26 +240,36 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
     // The outline as four runs that never overlap, so XOR pens touch every pixel once.
     const QColor c = p->pen().color();
     p->fillRect(QRect(x1, y1, w, 1), c);
-    if (h > 1) p->fillRect(QRect(x1, y2 - 1, w, 1), c);
+    if (h > 1)
+        p->fillRect(QRect(x1, y2 - 1, w, 1), c);
     if (h > 2) {
         p->fillRect(QRect(x1, y1 + 1, 1, h - 2), c);
-        if (w > 1) p->fillRect(QRect(x2 - 1, y1 + 1, 1, h - 2), c);
+        if (w > 1)
+            p->fillRect(QRect(x2 - 1, y1 + 1, 1, h - 2), c);
     }
 }
 
 void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
     QPainter* p = ShapePainter(x1, y1, x2, y2);
-    if (!p) return;
-    if (FBrush.Style() != bsClear) ApplyBrush(*p); else p->setBrush(Qt::NoBrush);
+    if (!p)
+        return;
+    if (FBrush.Style() != bsClear)
+        ApplyBrush(*p);
+    else
+        p->setBrush(Qt::NoBrush);
     p->drawRoundedRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), x3 / 2.0, y3 / 2.0, Qt::AbsoluteSize);
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
     QPainter* p = ShapePainter(x1, y1, x2, y2);
-    if (!p) return;
-    if (FBrush.Style() != bsClear) ApplyBrush(*p); else p->setBrush(Qt::NoBrush);
+    if (!p)
+        return;
+    if (FBrush.Style() != bsClear)
+        ApplyBrush(*p);
+    else
+        p->setBrush(Qt::NoBrush);
     p->drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
 }
 
@@ -254,7 +286,8 @@ void TCanvas::PlotLine(QPainter& p, int x0, int y0, int x1, int y1, bool lastPix
     const bool xMajor = dx >= dy;
     const int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
     if (major == 0) {
-        if (lastPixel) p.drawPoint(x0, y0);
+        if (lastPixel)
+            p.drawPoint(x0, y0);
         return;
     }
     const int64_t m0 = xMajor ? x0 : y0, n0 = xMajor ? y0 : x0;
@@ -266,14 +299,15 @@ void TCanvas::PlotLine(QPainter& p, int x0, int y0, int x1, int y1, bool lastPix
     QPolygon pts;
     for (int64_t i = i0; i <= i1; ++i) {
         // Fits in 64 bits: i and minor are below 2^32 and their product stays below 2^63.
-        const int64_t step = static_cast<int64_t>((uint64_t(2 * i) * uint64_t(minor) + uint64_t(major)) /
-                                                  uint64_t(2 * major));
+        const int64_t step =
+            static_cast<int64_t>((uint64_t(2 * i) * uint64_t(minor) + uint64_t(major)) / uint64_t(2 * major));
         const int64_t m = m0 + sm * i, n = n0 + sn * step;
         const int64_t px = xMajor ? m : n, py = xMajor ? n : m;
         if (px >= clip.Left && px < clip.Right && py >= clip.Top && py < clip.Bottom)
             pts << QPoint(static_cast<int>(px), static_cast<int>(py));
     }
-    if (!pts.isEmpty()) p.drawPoints(pts);
+    if (!pts.isEmpty())
+        p.drawPoints(pts);
 }
 
 void TCanvas::LineTo(int x, int y)
@@ -287,7 +321,8 @@ void TCanvas::LineTo(int x, int y)
 
 void TCanvas::Polyline(const std::vector<TPoint>& points)
 {
-    if (points.empty()) return;
+    if (points.empty())
+        return;
     QPainter* p = Painter();
     if (p) {
         ApplyPen(*p);
@@ -300,9 +335,11 @@ void TCanvas::Polyline(const std::vector<TPoint>& points)
 void TCanvas::Polygon(const std::vector<TPoint>& points)
 {
     QPainter* p = Painter();
-    if (!p || points.size() < 2) return;
+    if (!p || points.size() < 2)
+        return;
     QPolygon poly;
-    for (const TPoint& pt : points) poly << QPoint(pt.x, pt.y);
+    for (const TPoint& pt : points)
+        poly << QPoint(pt.x, pt.y);
     ApplyPen(*p);
     const QPen pen = p->pen();
     if (FBrush.Style() != bsClear) {
@@ -311,7 +348,8 @@ void TCanvas::Polygon(const std::vector<TPoint>& points)
         p->drawPolygon(poly, Qt::OddEvenFill);
         p->setPen(pen);
     }
-    if (pen.style() == Qt::NoPen) return;
+    if (pen.style() == Qt::NoPen)
+        return;
     for (size_t i = 0; i < points.size(); ++i) {
         const TPoint& a = points[i];
         const TPoint& b = points[(i + 1) % points.size()];
@@ -323,16 +361,19 @@ TColor TCanvas::Pixels(int x, int y)
 {
     Painter();  // a bitmap's drawing target must exist before it is read
     QImage* img = Image();
-    if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height()) return CLR_INVALID;
+    if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height())
+        return CLR_INVALID;
     const TRect clip = ClipRect();
-    if (!PtInRect(clip, TPoint{x, y})) return CLR_INVALID;
+    if (!PtInRect(clip, TPoint{x, y}))
+        return CLR_INVALID;
     return FromQRgb(img->pixel(x, y));
 }
 
 void TCanvas::SetPixels(int x, int y, TColor c)
 {
     QPainter* p = Painter();
-    if (!p) return;
+    if (!p)
+        return;
     p->setCompositionMode(QPainter::CompositionMode_Source);
     p->setPen(QPen(ToQColor(c), 0));
     p->drawPoint(x, y);
@@ -341,19 +382,23 @@ void TCanvas::SetPixels(int x, int y, TColor c)
 void TCanvas::DrawFocusRect(const TRect& r)
 {
     QPainter* p = Painter();
-    if (!p || r.IsEmpty()) return;
+    if (!p || r.IsEmpty())
+        return;
     // Every other pixel of the outline, counted from the top-left corner, inverted.
     QPolygon pts;
     auto add = [&](int x, int y) {
-        if (((x - r.Left) + (y - r.Top)) % 2 == 0) pts << QPoint(x, y);
+        if (((x - r.Left) + (y - r.Top)) % 2 == 0)
+            pts << QPoint(x, y);
     };
     for (int x = r.Left; x < r.Right; ++x) {
         add(x, r.Top);
-        if (r.Height() > 1) add(x, r.Bottom - 1);
+        if (r.Height() > 1)
+            add(x, r.Bottom - 1);
     }
     for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
         add(r.Left, y);
-        if (r.Width() > 1) add(r.Right - 1, y);
+        if (r.Width() > 1)
+            add(r.Right - 1, y);
     }
     p->setPen(QPen(Qt::white, 0));
     p->setCompositionMode(QPainter::RasterOp_NotDestination);
@@ -383,7 +428,8 @@ void TCanvas::TextOut(int x, int y, std::string_view text)
 void TCanvas::TextRect(const TRect& r, int x, int y, std::string_view text)
 {
     QPainter* p = Painter();
-    if (!p) return;
+    if (!p)
+        return;
     p->save();
     p->setClipRect(ToQRect(r), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     if (FBrush.Style() != bsClear) {
@@ -398,12 +444,8 @@ void TCanvas::TextRect(const TRect& r, int x, int y, std::string_view text)
     p->restore();
 }
 
-int TCanvas::TextWidth(std::string_view text)
-{
-    return QtFontMetrics().horizontalAdvance(AnsiToQString(text));
-}
+int TCanvas::TextWidth(std::string_view text) { return QtFontMetrics().horizontalAdvance(AnsiToQString(text)); }
 
 int TCanvas::TextHeight(std::string_view) { return QtFontMetrics().height(); }
 
 TSize TCanvas::TextExtent(std::string_view text) { return TSize{TextWidth(text), TextHeight(text)}; }
-

@@ -73,9 +73,9 @@ public:
     void IntersectClipRect(const TRect& r);
     void ResetClip();
 
-    void FillRect(const TRect& r);                     // brush
-    void FrameRect(const TRect& r);                    // one pixel of the brush colour
-    void Rectangle(int x1, int y1, int x2, int y2);    // pen outline, brush inside
+    void FillRect(const TRect& r);                   // brush
+    void FrameRect(const TRect& r);                  // one pixel of the brush colour
+    void Rectangle(int x1, int y1, int x2, int y2);  // pen outline, brush inside
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     void RoundRect(int x1, int y1, int x2, int y2, int x3, int y3);
     void Ellipse(int x1, int y1, int x2, int y2);
@@ -83,7 +83,7 @@ public:
     void Polygon(const std::vector<TPoint>& points);
     void Polyline(const std::vector<TPoint>& points);  // the last point is not drawn
     void MoveTo(int x, int y) { FPenPos = {x, y}; }
-    void LineTo(int x, int y);                          // the end point is not drawn
+    void LineTo(int x, int y);  // the end point is not drawn
     TColor Pixels(int x, int y);
     void SetPixels(int x, int y, TColor c);
     // Inverts a dotted outline (drawing it twice removes it).

@@ -16,7 +16,8 @@ bool RopUsesDest(TCopyMode rop)
 {
     const unsigned f = (rop >> 16) & 0xFF;
     for (unsigned i = 0; i < 8; i += 2)
-        if (((f >> i) & 1) != ((f >> (i + 1)) & 1)) return true;
+        if (((f >> i) & 1) != ((f >> (i + 1)) & 1))
+            return true;
     return false;
 }
 
@@ -26,7 +27,8 @@ uint32_t Rop3(unsigned f, uint32_t p, uint32_t s, uint32_t d)
 {
     uint32_t r = 0;
     for (unsigned i = 0; i < 8; ++i)
-        if (f & (1u << i)) r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+        if (f & (1u << i))
+            r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
     return r;
 }
 
@@ -63,7 +65,8 @@ void MaskColor(QImage& img, TColor key)
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < img.width(); ++x)
-            if ((row[x] & 0xFFFFFF) == k) row[x] = 0;
+            if ((row[x] & 0xFFFFFF) == k)
+                row[x] = 0;
     }
 }
 
@@ -71,16 +74,19 @@ void MaskColor(QImage& img, TColor key)
 
 void TCanvas::Draw(int x, int y, TBitmap* bitmap)
 {
-    if (!bitmap || bitmap->Empty()) return;
+    if (!bitmap || bitmap->Empty())
+        return;
     StretchDraw(TRect{x, y, x + bitmap->Width(), y + bitmap->Height()}, bitmap);
 }
 
 void TCanvas::StretchDraw(const TRect& r, TBitmap* bitmap)
 {
-    if (!bitmap || bitmap->Empty() || r.IsEmpty()) return;
+    if (!bitmap || bitmap->Empty() || r.IsEmpty())
+        return;
     QImage img = SourcePixels(bitmap, *this);
     QPainter* p = Painter();
-    if (!p) return;
+    if (!p)
+        return;
     if (img.size() != QSize(r.Width(), r.Height()))
         img = img.scaled(r.Width(), r.Height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (bitmap->Transparent()) {
@@ -94,16 +100,19 @@ void TCanvas::StretchDraw(const TRect& r, TBitmap* bitmap)
 
 void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& src, TColor color)
 {
-    if (!bitmap || bitmap->Empty() || dest.IsEmpty() || src.IsEmpty()) return;
+    if (!bitmap || bitmap->Empty() || dest.IsEmpty() || src.IsEmpty())
+        return;
     QImage img = SourcePixels(bitmap, *this).copy(ToQRect(src));
-    if (!Painter()) return;
+    if (!Painter())
+        return;
     if (img.size() != QSize(dest.Width(), dest.Height()))
         img = img.scaled(dest.Width(), dest.Height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     const QRgb k = ToQColor(color).rgb() & 0xFFFFFF, b = ToQColor(FBrush.Color()).rgb();
     for (int y = 0; y < img.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < img.width(); ++x)
-            if ((row[x] & 0xFFFFFF) == k) row[x] = b;
+            if ((row[x] & 0xFFFFFF) == k)
+                row[x] = b;
     }
     DrawImageRop(dest, img, cmSrcCopy);
 }
@@ -111,10 +120,12 @@ void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& src, TC
 void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& src)
 {
     QPainter* p = Painter();
-    if (!p || !source || dest.IsEmpty() || src.IsEmpty()) return;
+    if (!p || !source || dest.IsEmpty() || src.IsEmpty())
+        return;
     source->Painter();
     QImage* simg = source->Image();
-    if (!simg) return;
+    if (!simg)
+        return;
     // A copy first, so that a canvas copying onto itself reads the pixels before any change.
     QImage img = simg->copy(ToQRect(src));
     if (source->IsMonochrome() && !IsMonochrome())
@@ -137,7 +148,8 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& src)
 void TCanvas::DrawImageRop(const TRect& dest, const QImage& src, TCopyMode rop)
 {
     QPainter* p = Painter();
-    if (!p) return;
+    if (!p)
+        return;
     const QPoint at(dest.Left, dest.Top);
     if (rop == cmSrcCopy) {
         p->setCompositionMode(QPainter::CompositionMode_Source);
@@ -160,7 +172,8 @@ void TCanvas::DrawImageRop(const TRect& dest, const QImage& src, TCopyMode rop)
     for (int y = 0; y < out.height(); ++y) {
         auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
         const auto* dr = reinterpret_cast<const QRgb*>(d.constScanLine(y));
-        for (int x = 0; x < out.width(); ++x) o[x] = 0xFF000000u | (Rop3(f, pat, o[x], dr[x]) & 0xFFFFFF);
+        for (int x = 0; x < out.width(); ++x)
+            o[x] = 0xFF000000u | (Rop3(f, pat, o[x], dr[x]) & 0xFFFFFF);
     }
     p->setCompositionMode(QPainter::CompositionMode_Source);
     p->drawImage(at, out);

@@ -22,12 +22,14 @@ TRect CaretRect() { return Bounds(gCaret.pos.x, gCaret.pos.y, gCaret.width, gCar
 
 void Repaint()
 {
-    if (gCaret.owner) gCaret.owner->InvalidateRect(CaretRect());
+    if (gCaret.owner)
+        gCaret.owner->InvalidateRect(CaretRect());
 }
 
 void StopBlink()
 {
-    if (gCaret.timer) gCaret.service->StopTimer(gCaret.timer);
+    if (gCaret.timer)
+        gCaret.service->StopTimer(gCaret.timer);
     gCaret.timer = 0;
 }
 
@@ -52,7 +54,8 @@ unsigned GetCaretBlinkTime() { return 530; }
 
 bool CreateCaret(TWinControl* window, int width, int height)
 {
-    if (!window) return false;
+    if (!window)
+        return false;
     DestroyCaret();
     gCaret.owner = window;
     gCaret.width = width > 0 ? width : 1;
@@ -64,7 +67,8 @@ bool CreateCaret(TWinControl* window, int width, int height)
 
 bool DestroyCaret()
 {
-    if (!gCaret.owner) return false;
+    if (!gCaret.owner)
+        return false;
     StopBlink();
     Repaint();
     gCaret = TCaret{};
@@ -73,14 +77,17 @@ bool DestroyCaret()
 
 bool ShowCaret(TWinControl* window)
 {
-    if (!gCaret.owner || (window && window != gCaret.owner)) return false;
-    if (gCaret.hideCount > 0 && --gCaret.hideCount == 0) Restart();
+    if (!gCaret.owner || (window && window != gCaret.owner))
+        return false;
+    if (gCaret.hideCount > 0 && --gCaret.hideCount == 0)
+        Restart();
     return true;
 }
 
 bool HideCaret(TWinControl* window)
 {
-    if (!gCaret.owner || (window && window != gCaret.owner)) return false;
+    if (!gCaret.owner || (window && window != gCaret.owner))
+        return false;
     if (gCaret.hideCount++ == 0) {
         StopBlink();
         Repaint();
@@ -90,24 +97,29 @@ bool HideCaret(TWinControl* window)
 
 bool SetCaretPos(int x, int y)
 {
-    if (!gCaret.owner) return false;
-    if (gCaret.pos == TPoint{x, y}) return true;
+    if (!gCaret.owner)
+        return false;
+    if (gCaret.pos == TPoint{x, y})
+        return true;
     Repaint();
     gCaret.pos = TPoint{x, y};
-    if (gCaret.hideCount == 0) Restart();
+    if (gCaret.hideCount == 0)
+        Restart();
     return true;
 }
 
 bool GetCaretPos(TPoint& point)
 {
-    if (!gCaret.owner) return false;
+    if (!gCaret.owner)
+        return false;
     point = gCaret.pos;
     return true;
 }
 
 bool VisibleCaretRect(const TWinControl* window, TRect& rect)
 {
-    if (!window || window != gCaret.owner || gCaret.hideCount != 0 || !gCaret.blinkOn) return false;
+    if (!window || window != gCaret.owner || gCaret.hideCount != 0 || !gCaret.blinkOn)
+        return false;
     rect = CaretRect();
     return true;
 }

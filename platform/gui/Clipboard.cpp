@@ -18,7 +18,8 @@ AnsiString TClipboard::AsText() const
 
 void TClipboard::SetAsText(const AnsiString& text)
 {
-    if (QClipboard* b = Board()) b->setText(AnsiToQString(text));
+    if (QClipboard* b = Board())
+        b->setText(AnsiToQString(text));
 }
 
 bool TClipboard::HasText() const
@@ -30,7 +31,8 @@ bool TClipboard::HasText() const
 
 void TClipboard::Clear()
 {
-    if (QClipboard* b = Board()) b->clear();
+    if (QClipboard* b = Board())
+        b->clear();
 }
 
 TClipboard* Clipboard()

@@ -7,7 +7,8 @@
 
 TWinControl* TControlCanvas::Window() const
 {
-    if (auto* w = dynamic_cast<TWinControl*>(FControl)) return w;
+    if (auto* w = dynamic_cast<TWinControl*>(FControl))
+        return w;
     return FControl->Parent();
 }
 
@@ -15,17 +16,20 @@ QImage* TControlCanvas::Image()
 {
     // A graphic control shares its parent's pixels at an offset: reading them through this
     // canvas would give the wrong place, so only a window's own canvas is readable.
-    if (!dynamic_cast<TWinControl*>(FControl)) return nullptr;
+    if (!dynamic_cast<TWinControl*>(FControl))
+        return nullptr;
     TWinControl* w = Window();
     return w ? w->BackBuffer() : nullptr;
 }
 
 QPainter* TControlCanvas::AcquirePainter()
 {
-    if (FOwnPainter) return FOwnPainter.get();
+    if (FOwnPainter)
+        return FOwnPainter.get();
     TWinControl* w = Window();
     QImage* image = w ? w->BackBuffer() : nullptr;
-    if (!image || image->isNull()) return nullptr;
+    if (!image || image->isNull())
+        return nullptr;
     w->ReleaseCanvases(this);  // a QImage takes one painter at a time
     FOwnPainter = std::make_unique<QPainter>(image);
     if (w != FControl) {

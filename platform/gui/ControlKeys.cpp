@@ -30,14 +30,17 @@ bool DeliverChars(QWidget* w, TWinControl* c, const AnsiString& bytes, LPARAM ke
                 c->WndProc(m);
                 k = static_cast<char>(m.WParam);
             }
-            if (TWidgetBridge::ControlOf(w) != c) return false;
-            if (k != bytes[j]) changed = true;
+            if (TWidgetBridge::ControlOf(w) != c)
+                return false;
+            if (k != bytes[j])
+                changed = true;
             if (k == 0)
                 drop = true;
             else
                 out += k;
         }
-        if (!drop) kept += out;
+        if (!drop)
+            kept += out;
         i += len;
     }
     return true;
@@ -48,7 +51,8 @@ bool DeliverChars(QWidget* w, TWinControl* c, const AnsiString& bytes, LPARAM ke
 bool TWidgetBridge::Key(QWidget* w, QKeyEvent* e, std::unique_ptr<QKeyEvent>& replacement)
 {
     TWinControl* c = ControlOf(w);
-    if (!c) return true;
+    if (!c)
+        return true;
     const bool press = e->type() == QEvent::KeyPress;
     TKeyStroke ks = TranslateKeyEvent(*e);
     SetCurrentKeyShift(ks.Shift);
@@ -58,23 +62,29 @@ bool TWidgetBridge::Key(QWidget* w, QKeyEvent* e, std::unique_ptr<QKeyEvent>& re
     const bool sys = (ks.Shift.Contains(ssAlt) && !ks.Shift.Contains(ssCtrl)) || ks.Key == VK_F10 || ks.Key == VK_MENU;
     if (ks.Key != 0) {
         unsigned msg = press ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
-        if (Hook(c, msg, ks.Key, ks.KeyData)) return false;
+        if (Hook(c, msg, ks.Key, ks.KeyData))
+            return false;
         TMessage cn{press ? CN_KEYDOWN : CN_KEYUP, ks.Key, ks.KeyData, 0};
         c->WndProc(cn);
-        if (cn.Result != 0 || ControlOf(w) != c) return false;
+        if (cn.Result != 0 || ControlOf(w) != c)
+            return false;
         TMessage km{msg, ks.Key, ks.KeyData, 0};
         c->WndProc(km);
-        if (ControlOf(w) != c) return false;
+        if (ControlOf(w) != c)
+            return false;
         keyDefault = km.WParam != 0;
     }
     if (press && sys && keyDefault && !e->text().isEmpty())
         replacement = std::make_unique<QKeyEvent>(e->type(), e->key(), e->modifiers(), QString());
-    if (!press || sys) return keyDefault;
+    if (!press || sys)
+        return keyDefault;
     AnsiString chars = KeyEventChars(*e);
     AnsiString kept;
     bool changed = false;
-    if (!DeliverChars(w, c, chars, ks.KeyData, kept, changed)) return false;
-    if (keyDefault && !changed) return true;
+    if (!DeliverChars(w, c, chars, ks.KeyData, kept, changed))
+        return false;
+    if (keyDefault && !changed)
+        return true;
     QString text = AnsiToQString(kept);
     if (keyDefault) {
         replacement = std::make_unique<QKeyEvent>(e->type(), e->key(), e->modifiers(), text, e->isAutoRepeat(),
@@ -82,7 +92,8 @@ bool TWidgetBridge::Key(QWidget* w, QKeyEvent* e, std::unique_ptr<QKeyEvent>& re
         return true;
     }
     // The key's own action is suppressed; the characters it typed still arrive.
-    if (kept.empty()) return false;
+    if (kept.empty())
+        return false;
     replacement = std::make_unique<QKeyEvent>(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
     return true;
 }
@@ -90,12 +101,14 @@ bool TWidgetBridge::Key(QWidget* w, QKeyEvent* e, std::unique_ptr<QKeyEvent>& re
 bool TWidgetBridge::InputMethod(QWidget* w, QInputMethodEvent* e, std::unique_ptr<QInputMethodEvent>& replacement)
 {
     TWinControl* c = ControlOf(w);
-    if (!c) return true;
+    if (!c)
+        return true;
     const QString preedit = e->preeditString();
     const QString commit = e->commitString();
     if (!preedit.isEmpty() && !SetComposing(w, true)) {
         c->Perform(WM_IME_STARTCOMPOSITION);
-        if (ControlOf(w) != c) return false;
+        if (ControlOf(w) != c)
+            return false;
     }
     AnsiString kept;
     bool changed = false;
@@ -112,23 +125,28 @@ bool TWidgetBridge::InputMethod(QWidget* w, QInputMethodEvent* e, std::unique_pt
                 c->FImeChars.clear();
                 unsigned code = (static_cast<unsigned char>(ch[0]) << 8) | static_cast<unsigned char>(ch[1]);
                 c->Perform(WM_IME_CHAR, code, 1);
-                if (ControlOf(w) != c) return false;
+                if (ControlOf(w) != c)
+                    return false;
                 typed = std::move(c->FImeChars);
                 c->FImeChars.clear();
-                if (typed != ch) changed = true;
+                if (typed != ch)
+                    changed = true;
             }
-            if (!DeliverChars(w, c, typed, 1, kept, changed)) return false;
+            if (!DeliverChars(w, c, typed, 1, kept, changed))
+                return false;
         }
     }
     if (!preedit.isEmpty()) {
         AnsiString first = QStringToAnsi(preedit.left(1));
-        unsigned code = first.size() == 2 ? (static_cast<unsigned char>(first[0]) << 8) | static_cast<unsigned char>(first[1])
-                                          : (first.empty() ? 0u : static_cast<unsigned char>(first[0]));
+        unsigned code = first.size() == 2
+            ? (static_cast<unsigned char>(first[0]) << 8) | static_cast<unsigned char>(first[1])
+            : (first.empty() ? 0u : static_cast<unsigned char>(first[0]));
         c->Perform(WM_IME_COMPOSITION, code, GCS_COMPSTR);
     } else if (SetComposing(w, false)) {
         c->Perform(WM_IME_ENDCOMPOSITION);
     }
-    if (ControlOf(w) != c) return false;
+    if (ControlOf(w) != c)
+        return false;
     if (changed) {
         replacement = std::make_unique<QInputMethodEvent>(preedit, e->attributes());
         replacement->setCommitString(AnsiToQString(kept), e->replacementStart(), e->replacementLength());

@@ -26,8 +26,10 @@ void TControl::RegisterStandardHandlers()
         RegisterHandler(b.down, [this, button](TMessage& m) { DoMouseDown(m, button, TShiftState()); });
         RegisterHandler(b.dbl, [this, button](TMessage& m) {
             std::shared_ptr<bool> alive = AliveToken();
-            if (button == mbLeft && (FControlStyle & csClickEvents)) DblClick();
-            if (*alive) DoMouseDown(m, button, TShiftState{ssDouble});
+            if (button == mbLeft && (FControlStyle & csClickEvents))
+                DblClick();
+            if (*alive)
+                DoMouseDown(m, button, TShiftState{ssDouble});
         });
         RegisterHandler(b.up, [this, button](TMessage& m) { DoMouseUp(m, button); });
     }
@@ -50,11 +52,15 @@ void TControl::RegisterStandardHandlers()
 
 void TControl::DoMouseDown(TMessage& m, TMouseButton button, TShiftState extra)
 {
-    if (FControlStyle & csCaptureMouse) SetMouseCapture(true);
-    if (button == mbLeft && (FControlStyle & csClickEvents)) FControlState |= csClicked;
-    if (button == mbLeft) FControlState |= csLButtonDown;
+    if (FControlStyle & csCaptureMouse)
+        SetMouseCapture(true);
+    if (button == mbLeft && (FControlStyle & csClickEvents))
+        FControlState |= csClicked;
+    if (button == mbLeft)
+        FControlState |= csLButtonDown;
     TShiftState shift = KeysToShiftState(m.WParam);
-    if (extra.Contains(ssDouble)) shift << ssDouble;
+    if (extra.Contains(ssDouble))
+        shift << ssDouble;
     TPoint p = MessagePos(m);
     MouseDown(button, shift, p.x, p.y);
 }
@@ -70,8 +76,10 @@ void TControl::DoMouseUp(TMessage& m, TMouseButton button)
         FControlState &= ~csLButtonDown;
         if (FControlState & csClicked) {
             FControlState &= ~csClicked;
-            if (PtInRect(ClientRect(), p)) Click();
-            if (!*alive) return;  // the click freed the control
+            if (PtInRect(ClientRect(), p))
+                Click();
+            if (!*alive)
+                return;  // the click freed the control
         }
     }
     MouseUp(button, KeysToShiftState(m.WParam), p.x, p.y);
@@ -79,25 +87,30 @@ void TControl::DoMouseUp(TMessage& m, TMouseButton button)
 
 void TControl::Click()
 {
-    if (OnClick) OnClick(this);
+    if (OnClick)
+        OnClick(this);
 }
 
 void TControl::DblClick()
 {
-    if (OnDblClick) OnDblClick(this);
+    if (OnDblClick)
+        OnDblClick(this);
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+    if (OnMouseDown)
+        OnMouseDown(this, Button, Shift, X, Y);
 }
 
 void TControl::MouseMove(TShiftState Shift, int X, int Y)
 {
-    if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+    if (OnMouseMove)
+        OnMouseMove(this, Shift, X, Y);
 }
 
 void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+    if (OnMouseUp)
+        OnMouseUp(this, Button, Shift, X, Y);
 }

@@ -36,11 +36,16 @@ bool Hook(TWinControl* c, unsigned msg, WPARAM w, LPARAM l)
 WPARAM MouseKeys(Qt::MouseButtons b, Qt::KeyboardModifiers m)
 {
     WPARAM k = 0;
-    if (b & Qt::LeftButton) k |= MK_LBUTTON;
-    if (b & Qt::RightButton) k |= MK_RBUTTON;
-    if (b & Qt::MiddleButton) k |= MK_MBUTTON;
-    if (m & Qt::ShiftModifier) k |= MK_SHIFT;
-    if (m & Qt::ControlModifier) k |= MK_CONTROL;
+    if (b & Qt::LeftButton)
+        k |= MK_LBUTTON;
+    if (b & Qt::RightButton)
+        k |= MK_RBUTTON;
+    if (b & Qt::MiddleButton)
+        k |= MK_MBUTTON;
+    if (m & Qt::ShiftModifier)
+        k |= MK_SHIFT;
+    if (m & Qt::ControlModifier)
+        k |= MK_CONTROL;
     return k;
 }
 
@@ -51,22 +56,27 @@ bool IsGraphicChildOf(const TControl* c, const TWinControl* parent)
 
 void SetMouseControl(TControl* now)
 {
-    if (now == gMouseControl) return;
+    if (now == gMouseControl)
+        return;
     TControl* old = gMouseControl;
     gMouseControl = now;
     // A graphic control shows its cursor and hint through its parent's widget.
     if (old && !dynamic_cast<TWinControl*>(old) && old->Parent()) {
         TWinControl* p = old->Parent();
         TWidgetBridge::ApplyCursor(p, p->Cursor());
-        if (p->HandleAllocated()) p->Handle()->setToolTip(p->ShowHint() ? AnsiToQString(p->Hint()) : QString());
+        if (p->HandleAllocated())
+            p->Handle()->setToolTip(p->ShowHint() ? AnsiToQString(p->Hint()) : QString());
     }
     if (now && !dynamic_cast<TWinControl*>(now) && now->Parent() && now->Parent()->HandleAllocated()) {
         TWinControl* p = now->Parent();
-        if (now->Cursor() != crDefault) TWidgetBridge::ApplyCursor(p, now->Cursor());
+        if (now->Cursor() != crDefault)
+            TWidgetBridge::ApplyCursor(p, now->Cursor());
         p->Handle()->setToolTip(now->ShowHint() ? AnsiToQString(now->Hint()) : QString());
     }
-    if (old) old->Perform(CM_MOUSELEAVE);
-    if (now && gMouseControl == now) now->Perform(CM_MOUSEENTER);
+    if (old)
+        old->Perform(CM_MOUSELEAVE);
+    if (now && gMouseControl == now)
+        now->Perform(CM_MOUSEENTER);
 }
 
 void UpdateHover(TWinControl* self, TPoint p)
@@ -90,9 +100,12 @@ Qt::CursorShape ToShape(TCursor c)
     case crSizeNWSE: return Qt::SizeFDiagCursor;
     case crSizeWE: return Qt::SizeHorCursor;
     case crUpArrow: return Qt::UpArrowCursor;
-    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
-    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
-    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
+    case crHourGlass:
+    case crSQLWait: return Qt::WaitCursor;
+    case crDrag:
+    case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop:
+    case crNo: return Qt::ForbiddenCursor;
     case crHSplit: return Qt::SplitHCursor;
     case crVSplit: return Qt::SplitVCursor;
     case crAppStart: return Qt::BusyCursor;
@@ -118,22 +131,28 @@ TControl* FindDragTarget(TPoint screenPos, bool AllowDisabled)
     QWidget* w = QApplication::widgetAt(QPoint(screenPos.x, screenPos.y));
     // A widget of ours, or the nearest ancestor that is one (a wrapped widget's inner parts).
     TWinControl* c = nullptr;
-    for (; w && !c; w = w->parentWidget()) c = TWidgetBridge::ControlOf(w);
-    if (!c) return nullptr;
+    for (; w && !c; w = w->parentWidget())
+        c = TWidgetBridge::ControlOf(w);
+    if (!c)
+        return nullptr;
     TControl* g = c->ControlAtPos(c->ScreenToClient(screenPos), AllowDisabled);
     return g ? g : c;
 }
 
 void ForgetControl(TControl* control)
 {
-    if (gMouseControl == control) gMouseControl = nullptr;
-    if (GetCaptureControl() == control) SetCaptureControl(nullptr);
+    if (gMouseControl == control)
+        gMouseControl = nullptr;
+    if (GetCaptureControl() == control)
+        SetCaptureControl(nullptr);
     KillControlTimers(control);
     if (Screen) {
         for (int i = 0; i < Screen->FormCount(); ++i) {
             TCustomForm* f = Screen->Forms(i);
-            if (f->FActiveControl == control) f->FActiveControl = nullptr;
-            if (f->FFocusedControl == control) f->FFocusedControl = nullptr;
+            if (f->FActiveControl == control)
+                f->FActiveControl = nullptr;
+            if (f->FFocusedControl == control)
+                f->FFocusedControl = nullptr;
         }
     }
 }
@@ -150,7 +169,8 @@ void TWidgetBridge::Detach(QWidget* widget) { gWidgets.erase(widget); }
 bool TWidgetBridge::SetComposing(QWidget* widget, bool composing)
 {
     auto it = gWidgets.find(widget);
-    if (it == gWidgets.end()) return false;
+    if (it == gWidgets.end())
+        return false;
     bool was = it->second.composing;
     it->second.composing = composing;
     return was;
@@ -165,16 +185,19 @@ TWinControl* TWidgetBridge::ControlOf(const QWidget* widget)
 void TWidgetBridge::Reparent(TWinControl* c)
 {
     QWidget* w = c->FWidget;
-    if (!w) return;
+    if (!w)
+        return;
     QWidget* parent = c->Parent() ? c->Parent()->Handle() : nullptr;
-    if (w->parentWidget() != parent) w->setParent(parent);
+    if (w->parentWidget() != parent)
+        w->setParent(parent);
     w->setGeometry(c->Left(), c->Top(), c->Width(), c->Height());
     c->UpdateWidgetVisible();
 }
 
 void TWidgetBridge::ChildRemoved(TWinControl*, TControl* child)
 {
-    if (gMouseControl == child) gMouseControl = nullptr;
+    if (gMouseControl == child)
+        gMouseControl = nullptr;
 }
 
 namespace {
@@ -187,7 +210,8 @@ TWidgetBridge::TEventScope::~TEventScope() { gInEvent.pop_back(); }
 bool TWidgetBridge::InEvent(const QWidget* widget)
 {
     for (const QWidget* w : gInEvent)
-        if (w == widget || widget->isAncestorOf(w)) return true;
+        if (w == widget || widget->isAncestorOf(w))
+            return true;
     return false;
 }
 
@@ -195,7 +219,8 @@ bool TWidgetBridge::InWidgetResize(const TWinControl* control) { return gResizin
 
 void TWidgetBridge::ApplyCursor(TWinControl* control, TCursor cursor)
 {
-    if (!control->HandleAllocated()) return;
+    if (!control->HandleAllocated())
+        return;
     if (cursor == crDefault)
         control->Handle()->unsetCursor();
     else
@@ -222,27 +247,32 @@ void TWidgetBridge::HandleException()
 bool TWidgetBridge::Event(QWidget* w, QEvent* e)
 {
     TWinControl* c = ControlOf(w);
-    if (!c) return true;
+    if (!c)
+        return true;
     switch (e->type()) {
     case QEvent::KeyPress: {
         // Tab must reach the key phases before Qt moves the focus itself.
         auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab) return true;
+        if (k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab)
+            return true;
         std::unique_ptr<QKeyEvent> replacement;
         Key(w, k, replacement);
         k->accept();
         return false;
     }
     case QEvent::Enter:
-        UpdateHover(c, TPoint{static_cast<QEnterEvent*>(e)->position().toPoint().x(),
-                              static_cast<QEnterEvent*>(e)->position().toPoint().y()});
+        UpdateHover(c,
+                    TPoint{static_cast<QEnterEvent*>(e)->position().toPoint().x(),
+                           static_cast<QEnterEvent*>(e)->position().toPoint().y()});
         return true;
     case QEvent::Leave:
-        if (gMouseControl == c || IsGraphicChildOf(gMouseControl, c)) SetMouseControl(nullptr);
+        if (gMouseControl == c || IsGraphicChildOf(gMouseControl, c))
+            SetMouseControl(nullptr);
         return true;
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
-        if (auto* form = dynamic_cast<TCustomForm*>(c)) form->SetActive(e->type() == QEvent::WindowActivate);
+        if (auto* form = dynamic_cast<TCustomForm*>(c))
+            form->SetActive(e->type() == QEvent::WindowActivate);
         return true;
     default: return true;
     }
@@ -251,7 +281,8 @@ bool TWidgetBridge::Event(QWidget* w, QEvent* e)
 bool TWidgetBridge::Mouse(QWidget* w, QMouseEvent* e)
 {
     TWinControl* self = ControlOf(w);
-    if (!self) return true;
+    if (!self)
+        return true;
     QPoint qp = e->position().toPoint();
     TPoint p{qp.x(), qp.y()};
     SetCurrentKeyShift(ModifiersToShiftState(e->modifiers()));
@@ -268,7 +299,8 @@ bool TWidgetBridge::Mouse(QWidget* w, QMouseEvent* e)
         default: return true;
         }
     }
-    if (e->type() != QEvent::MouseButtonRelease) UpdateHover(self, p);
+    if (e->type() != QEvent::MouseButtonRelease)
+        UpdateHover(self, p);
 
     // Whoever holds the capture gets everything; else the graphic child under the point.
     TControl* target = self;
@@ -286,8 +318,10 @@ bool TWidgetBridge::Mouse(QWidget* w, QMouseEvent* e)
             local = TPoint{p.x - g->Left(), p.y - g->Top()};
         }
     }
-    if (dbl) msg = (target->ControlStyle() & csDoubleClicks) ? msg + 2 : msg;
-    if (Hook(self, msg, keys, MakeLParam(p.x, p.y))) return false;
+    if (dbl)
+        msg = (target->ControlStyle() & csDoubleClicks) ? msg + 2 : msg;
+    if (Hook(self, msg, keys, MakeLParam(p.x, p.y)))
+        return false;
     target->Perform(msg, keys, MakeLParam(local.x, local.y));
     return target == self && ControlOf(w) == self;
 }
@@ -295,24 +329,29 @@ bool TWidgetBridge::Mouse(QWidget* w, QMouseEvent* e)
 bool TWidgetBridge::Wheel(QWidget* w, QWheelEvent* e)
 {
     TWinControl* c = ControlOf(w);
-    if (!c) return true;
+    if (!c)
+        return true;
     int delta = e->angleDelta().y();
-    if (delta == 0) return true;
+    if (delta == 0)
+        return true;
     SetCurrentKeyShift(ModifiersToShiftState(e->modifiers()));
     WPARAM wp = (MouseKeys(e->buttons(), e->modifiers()) & 0xFFFF) | ((static_cast<WPARAM>(delta) & 0xFFFF) << 16);
     QPoint g = e->globalPosition().toPoint();
     LPARAM lp = MakeLParam(g.x(), g.y());
-    if (Hook(c, WM_MOUSEWHEEL, wp, lp)) return false;
+    if (Hook(c, WM_MOUSEWHEEL, wp, lp))
+        return false;
     return c->Perform(WM_MOUSEWHEEL, wp, lp) == 0;
 }
 
 void TWidgetBridge::Paint(QWidget* w, QPaintEvent* e)
 {
     TWinControl* c = ControlOf(w);
-    if (!c) return;
+    if (!c)
+        return;
     QRect r = e->rect();
     QImage* image = c->BackBuffer();
-    if (!image) return;
+    if (!image)
+        return;
     c->ReleaseCanvases();
     c->FUpdateRect = TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
     c->FPainting = true;
@@ -338,9 +377,11 @@ void TWidgetBridge::Paint(QWidget* w, QPaintEvent* e)
 void TWidgetBridge::Resized(QWidget* w)
 {
     TWinControl* c = ControlOf(w);
-    if (!c) return;
+    if (!c)
+        return;
     QRect g = w->geometry();
-    if (g.x() == c->Left() && g.y() == c->Top() && g.width() == c->Width() && g.height() == c->Height()) return;
+    if (g.x() == c->Left() && g.y() == c->Top() && g.width() == c->Width() && g.height() == c->Height())
+        return;
     const TWinControl* outer = gResizing;
     gResizing = c;
     try {
@@ -351,18 +392,21 @@ void TWidgetBridge::Resized(QWidget* w)
     }
     gResizing = outer;
     // The control refused the size (CanResize): the window goes back.
-    if (ControlOf(w) == c && (c->Width() != g.width() || c->Height() != g.height())) w->resize(c->Width(), c->Height());
+    if (ControlOf(w) == c && (c->Width() != g.width() || c->Height() != g.height()))
+        w->resize(c->Width(), c->Height());
 }
 
 void TWidgetBridge::Focus(QWidget* w, bool in)
 {
-    if (TWinControl* c = ControlOf(w)) c->Perform(in ? WM_SETFOCUS : WM_KILLFOCUS);
+    if (TWinControl* c = ControlOf(w))
+        c->Perform(in ? WM_SETFOCUS : WM_KILLFOCUS);
 }
 
 bool TWidgetBridge::Close(QWidget* w, QCloseEvent* e)
 {
     auto* form = dynamic_cast<TCustomForm*>(ControlOf(w));
-    if (!form) return true;
+    if (!form)
+        return true;
     // The form decides (and hides or frees itself); Qt only asked.
     e->ignore();
     form->WindowCloseRequested();

@@ -130,7 +130,8 @@ protected:
         } catch (...) {
             TWidgetBridge::HandleException();
         }
-        if (base && !std::is_same_v<Base, QWidget>) Base::inputMethodEvent(replacement ? replacement.get() : e);
+        if (base && !std::is_same_v<Base, QWidget>)
+            Base::inputMethodEvent(replacement ? replacement.get() : e);
         e->accept();
     }
     void wheelEvent(QWheelEvent* e) override
@@ -141,7 +142,8 @@ protected:
         } catch (...) {
             TWidgetBridge::HandleException();
         }
-        if (base && !std::is_same_v<Base, QWidget>) Base::wheelEvent(e);
+        if (base && !std::is_same_v<Base, QWidget>)
+            Base::wheelEvent(e);
         e->accept();
     }
     void paintEvent(QPaintEvent* e) override
@@ -201,7 +203,8 @@ protected:
             TWidgetBridge::HandleException();
             e->ignore();
         }
-        if (base) Base::closeEvent(e);
+        if (base)
+            Base::closeEvent(e);
     }
 
 private:
@@ -214,7 +217,8 @@ private:
         } catch (...) {
             TWidgetBridge::HandleException();
         }
-        if (base && !std::is_same_v<Base, QWidget>) handler(e);
+        if (base && !std::is_same_v<Base, QWidget>)
+            handler(e);
         e->accept();
     }
     template <class F>
@@ -228,7 +232,8 @@ private:
             TWidgetBridge::HandleException();
         }
         // Our own widgets never pass a key on: the parent would run the phases again.
-        if (base && !std::is_same_v<Base, QWidget>) handler(replacement ? replacement.get() : e);
+        if (base && !std::is_same_v<Base, QWidget>)
+            handler(replacement ? replacement.get() : e);
         e->accept();
     }
 };

@@ -23,9 +23,11 @@ TControl::~TControl()
 {
     *FAlive = false;
     Destroying();
-    if (gCaptureControl == this) gCaptureControl = nullptr;
+    if (gCaptureControl == this)
+        gCaptureControl = nullptr;
     ForgetControl(this);
-    if (FParent) FParent->RemoveControl(this);
+    if (FParent)
+        FParent->RemoveControl(this);
 }
 
 // --- Messages ---------------------------------------------------------------------------------
@@ -83,10 +85,12 @@ void TControl::RunHandler(int index, TMessage& Message)
     try {
         h(Message);
     } catch (...) {
-        if (*alive) FDispatchStack.pop_back();
+        if (*alive)
+            FDispatchStack.pop_back();
         throw;
     }
-    if (*alive) FDispatchStack.pop_back();
+    if (*alive)
+        FDispatchStack.pop_back();
 }
 
 void TControl::DefaultHandler(TMessage&) {}
@@ -95,17 +99,22 @@ void TControl::DefaultHandler(TMessage&) {}
 
 void TControl::SetParent(TWinControl* AParent)
 {
-    if (AParent == FParent) return;
-    if (AParent == this) throw EInvalidOperation("A control cannot have itself as its parent");
-    if (FParent) FParent->RemoveControl(this);
-    if (AParent) AParent->InsertControl(this);
+    if (AParent == FParent)
+        return;
+    if (AParent == this)
+        throw EInvalidOperation("A control cannot have itself as its parent");
+    if (FParent)
+        FParent->RemoveControl(this);
+    if (AParent)
+        AParent->InsertControl(this);
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     AWidth = std::max(AWidth, 0);
     AHeight = std::max(AHeight, 0);
-    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
+    if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight)
+        return;
     bool sizeChanged = AWidth != FWidth || AHeight != FHeight;
     if (sizeChanged && !CanResize(AWidth, AHeight)) {
         AWidth = FWidth;
@@ -119,7 +128,8 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     FHeight = std::max(AHeight, 0);
     std::shared_ptr<bool> alive = AliveToken();
     BoundsChanged(old, sizeChanged);
-    if (*alive) RequestAlign();
+    if (*alive)
+        RequestAlign();
 }
 
 void TControl::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
@@ -128,24 +138,28 @@ void TControl::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
         FParent->InvalidateRect(OldBounds);
         FParent->InvalidateRect(BoundsRect());
     }
-    if (SizeChanged) Resize();
+    if (SizeChanged)
+        Resize();
 }
 
 bool TControl::CanResize(int& NewWidth, int& NewHeight)
 {
     bool result = true;
-    if (OnCanResize) OnCanResize(this, NewWidth, NewHeight, result);
+    if (OnCanResize)
+        OnCanResize(this, NewWidth, NewHeight, result);
     return result;
 }
 
 void TControl::Resize()
 {
-    if (OnResize) OnResize(this);
+    if (OnResize)
+        OnResize(this);
 }
 
 TPoint TControl::ClientOrigin() const
 {
-    if (!FParent) return TPoint{FLeft, FTop};
+    if (!FParent)
+        return TPoint{FLeft, FTop};
     TPoint p = FParent->ClientOrigin();
     return TPoint{p.x + FLeft, p.y + FTop};
 }
@@ -164,70 +178,85 @@ TPoint TControl::ScreenToClient(TPoint p) const
 
 void TControl::SetAlign(TAlign v)
 {
-    if (v == FAlign) return;
+    if (v == FAlign)
+        return;
     FAlign = v;
     RequestAlign();
 }
 
 void TControl::RequestAlign()
 {
-    if (FParent && !InState(csDestroying)) FParent->AlignChild(this);
+    if (FParent && !InState(csDestroying))
+        FParent->AlignChild(this);
 }
 
 void TControl::BringToFront()
 {
-    if (FParent) FParent->SetChildOrder(this, FParent->ControlCount() - 1);
+    if (FParent)
+        FParent->SetChildOrder(this, FParent->ControlCount() - 1);
 }
 
 void TControl::SendToBack()
 {
-    if (FParent) FParent->SetChildOrder(this, 0);
+    if (FParent)
+        FParent->SetChildOrder(this, 0);
 }
 
 // --- Look and state ---------------------------------------------------------------------------
 
 void TControl::SetVisible(bool v)
 {
-    if (v == FVisible) return;
+    if (v == FVisible)
+        return;
     FVisible = v;
     std::shared_ptr<bool> alive = AliveToken();
     VisibleChanged();
-    if (*alive) Perform(CM_VISIBLECHANGED, v ? 1 : 0, 0);
-    if (!*alive) return;
-    if (FParent) FParent->InvalidateRect(BoundsRect());
+    if (*alive)
+        Perform(CM_VISIBLECHANGED, v ? 1 : 0, 0);
+    if (!*alive)
+        return;
+    if (FParent)
+        FParent->InvalidateRect(BoundsRect());
     RequestAlign();
 }
 
 bool TControl::Showing() const
 {
-    if (!FVisible) return false;
+    if (!FVisible)
+        return false;
     return FParent ? FParent->Showing() : false;
 }
 
 void TControl::SetEnabled(bool v)
 {
-    if (v == FEnabled) return;
+    if (v == FEnabled)
+        return;
     FEnabled = v;
     Perform(CM_ENABLEDCHANGED);
 }
 
 void TControl::FontChanged()
 {
-    if (!FCopyingParentFont) FParentFont = false;
+    if (!FCopyingParentFont)
+        FParentFont = false;
     Perform(CM_FONTCHANGED);
 }
 
 void TControl::SetParentFont(bool v)
 {
-    if (v == FParentFont) return;
+    if (v == FParentFont)
+        return;
     FParentFont = v;
-    if (v) SetParentFontFromParent();
+    if (v)
+        SetParentFontFromParent();
 }
 
 void TControl::SetParentFontFromParent()
 {
-    if (!FParent || !FParentFont) return;
-    if (FFont->SameAs(*FParent->Font())) return;
+    if (!FParent || !FParentFont)
+        return;
+    if (FFont->SameAs(*FParent->Font()))
+        return;
     FCopyingParentFont = true;
     try {
         FFont->Assign(FParent->Font());
@@ -241,21 +270,25 @@ void TControl::SetParentFontFromParent()
 void TControl::SetColor(TColor v)
 {
     FParentColor = false;
-    if (v == FColor) return;
+    if (v == FColor)
+        return;
     FColor = v;
     Perform(CM_COLORCHANGED);
 }
 
 void TControl::SetParentColor(bool v)
 {
-    if (v == FParentColor) return;
+    if (v == FParentColor)
+        return;
     FParentColor = v;
-    if (v) SetParentColorFromParent();
+    if (v)
+        SetParentColorFromParent();
 }
 
 void TControl::SetParentColorFromParent()
 {
-    if (!FParent || !FParentColor || FParent->Color() == FColor) return;
+    if (!FParent || !FParentColor || FParent->Color() == FColor)
+        return;
     FColor = FParent->Color();
     Perform(CM_COLORCHANGED);
 }
@@ -269,7 +302,8 @@ void TControl::SetHint(const AnsiString& v)
 void TControl::SetShowHint(bool v)
 {
     FParentShowHint = false;
-    if (v == FShowHint) return;
+    if (v == FShowHint)
+        return;
     FShowHint = v;
     HintChanged();
     Perform(CM_SHOWHINTCHANGED);
@@ -286,7 +320,8 @@ void TControl::SetParentShowHint(bool v)
 
 void TControl::SetCursor(TCursor v)
 {
-    if (v == FCursor) return;
+    if (v == FCursor)
+        return;
     FCursor = v;
     CursorChanged();
     Perform(CM_CURSORCHANGED);
@@ -294,7 +329,8 @@ void TControl::SetCursor(TCursor v)
 
 void TControl::SetText(const AnsiString& v)
 {
-    if (v == FText) return;
+    if (v == FText)
+        return;
     FText = v;
     Perform(CM_TEXTCHANGED);
 }
@@ -303,12 +339,14 @@ void TControl::SetText(const AnsiString& v)
 
 void TControl::Invalidate()
 {
-    if (FParent && FVisible) FParent->InvalidateRect(BoundsRect());
+    if (FParent && FVisible)
+        FParent->InvalidateRect(BoundsRect());
 }
 
 void TControl::Update()
 {
-    if (FParent) FParent->Update();
+    if (FParent)
+        FParent->Update();
 }
 
 void TControl::Repaint()
@@ -332,6 +370,7 @@ void TControl::SetMouseCapture(bool v)
 TCustomForm* TControl::ParentForm() const
 {
     const TControl* c = this;
-    while (c->FParent) c = c->FParent;
+    while (c->FParent)
+        c = c->FParent;
     return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
 }

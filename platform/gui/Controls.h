@@ -21,17 +21,42 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 using TCursor = int;
 enum : TCursor {
-    crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
-    crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crDrag = -12,
-    crNoDrop = -13, crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crSQLWait = -17, crNo = -18,
-    crAppStart = -19, crHelp = -20, crHandPoint = -21, crSizeAll = -22,
+    crDefault = 0,
+    crNone = -1,
+    crArrow = -2,
+    crCross = -3,
+    crIBeam = -4,
+    crSizeNESW = -6,
+    crSizeNS = -7,
+    crSizeNWSE = -8,
+    crSizeWE = -9,
+    crUpArrow = -10,
+    crHourGlass = -11,
+    crDrag = -12,
+    crNoDrop = -13,
+    crHSplit = -14,
+    crVSplit = -15,
+    crMultiDrag = -16,
+    crSQLWait = -17,
+    crNo = -18,
+    crAppStart = -19,
+    crHelp = -20,
+    crHandPoint = -21,
+    crSizeAll = -22,
 };
 
 // ControlStyle flags.
 enum : unsigned {
-    csAcceptsControls = 1u << 0, csCaptureMouse = 1u << 1, csClickEvents = 1u << 3,
-    csFramed = 1u << 4, csSetCaption = 1u << 5, csOpaque = 1u << 6, csDoubleClicks = 1u << 7,
-    csFixedWidth = 1u << 8, csFixedHeight = 1u << 9, csReplicatable = 1u << 11,
+    csAcceptsControls = 1u << 0,
+    csCaptureMouse = 1u << 1,
+    csClickEvents = 1u << 3,
+    csFramed = 1u << 4,
+    csSetCaption = 1u << 5,
+    csOpaque = 1u << 6,
+    csDoubleClicks = 1u << 7,
+    csFixedWidth = 1u << 8,
+    csFixedHeight = 1u << 9,
+    csReplicatable = 1u << 11,
     csNoStdEvents = 1u << 12,
 };
 // ControlState flags.

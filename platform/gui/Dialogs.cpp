@@ -55,7 +55,8 @@ int DefaultMessageBoxResult(unsigned flags)
 
 int MessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags)
 {
-    if (gHook) return gHook(text, caption, flags);
+    if (gHook)
+        return gHook(text, caption, flags);
     if (std::getenv("HM_TEST")) {
         std::fprintf(stderr, "MessageBox [%s] %s\n", caption.c_str(), text.c_str());
         return DefaultMessageBoxResult(flags);
@@ -73,22 +74,23 @@ int MessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags
     std::vector<int> ids = ButtonsOf(flags);
     std::vector<QPushButton*> buttons;
     for (int id : ids) {
-        QMessageBox::ButtonRole role = (id == IDCANCEL || id == IDNO) ? QMessageBox::RejectRole : QMessageBox::AcceptRole;
+        QMessageBox::ButtonRole role =
+            (id == IDCANCEL || id == IDNO) ? QMessageBox::RejectRole : QMessageBox::AcceptRole;
         buttons.push_back(box.addButton(QString::fromLatin1(ButtonText(id)), role));
     }
     int defaultId = DefaultMessageBoxResult(flags);
     for (size_t i = 0; i < ids.size(); ++i)
-        if (ids[i] == defaultId) box.setDefaultButton(buttons[i]);
+        if (ids[i] == defaultId)
+            box.setDefaultButton(buttons[i]);
     box.exec();
     for (size_t i = 0; i < ids.size(); ++i)
-        if (box.clickedButton() == buttons[i]) return ids[i];
+        if (box.clickedButton() == buttons[i])
+            return ids[i];
     // Closed by the window system.
     for (int id : ids)
-        if (id == IDCANCEL) return IDCANCEL;
+        if (id == IDCANCEL)
+            return IDCANCEL;
     return ids.size() == 1 ? ids.front() : IDCANCEL;
 }
 
-void ShowMessage(const AnsiString& text)
-{
-    MessageBox(text, Application ? Application->Title() : AnsiString(), MB_OK);
-}
+void ShowMessage(const AnsiString& text) { MessageBox(text, Application ? Application->Title() : AnsiString(), MB_OK); }

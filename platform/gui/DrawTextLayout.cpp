@@ -29,21 +29,22 @@ TParagraph StripPrefix(std::string_view s, unsigned flags)
                 continue;
             }
             ++i;
-            if (i >= s.size()) break;  // a lone "&" at the end shows nothing
+            if (i >= s.size())
+                break;  // a lone "&" at the end shows nothing
             p.Underline = static_cast<int>(p.Text.size());
         }
         const int n = CharLengthAt(s, i);
         p.Text.append(s.substr(i, n));
         i += n;
     }
-    if (flags & DT_HIDEPREFIX) p.Underline = -1;
+    if (flags & DT_HIDEPREFIX)
+        p.Underline = -1;
     return p;
 }
 
 class TMeasure {
 public:
-    TMeasure(const TTextMetrics& m, unsigned flags)
-        : FMetrics(m), FExpand(flags & DT_EXPANDTABS)
+    TMeasure(const TTextMetrics& m, unsigned flags) : FMetrics(m), FExpand(flags & DT_EXPANDTABS)
     {
         FTab = std::max(1, 8 * m.AveCharWidth());
     }
@@ -51,13 +52,15 @@ public:
     // Width of s drawn from the line start, tabs going to the next stop when expanded.
     int Width(std::string_view s) const
     {
-        if (!FExpand) return FMetrics.TextWidth(s);
+        if (!FExpand)
+            return FMetrics.TextWidth(s);
         int x = 0;
         size_t start = 0;
         for (;;) {
             const size_t tab = s.find('\t', start);
             x += FMetrics.TextWidth(s.substr(start, tab == std::string_view::npos ? s.npos : tab - start));
-            if (tab == std::string_view::npos) return x;
+            if (tab == std::string_view::npos)
+                return x;
             x = (x / FTab + 1) * FTab;
             start = tab + 1;
         }
@@ -68,27 +71,26 @@ public:
     {
         std::vector<TDrawTextRun> runs;
         if (!FExpand) {
-            if (!s.empty()) runs.push_back({AnsiString(s), x0});
+            if (!s.empty())
+                runs.push_back({AnsiString(s), x0});
             return runs;
         }
         int x = 0;
         size_t start = 0;
         for (;;) {
             const size_t tab = s.find('\t', start);
-            const std::string_view piece =
-                s.substr(start, tab == std::string_view::npos ? s.npos : tab - start);
-            if (!piece.empty()) runs.push_back({AnsiString(piece), x0 + x});
+            const std::string_view piece = s.substr(start, tab == std::string_view::npos ? s.npos : tab - start);
+            if (!piece.empty())
+                runs.push_back({AnsiString(piece), x0 + x});
             x += FMetrics.TextWidth(piece);
-            if (tab == std::string_view::npos) return runs;
+            if (tab == std::string_view::npos)
+                return runs;
             x = (x / FTab + 1) * FTab;
             start = tab + 1;
         }
     }
 
-    int CharWidth(std::string_view s, size_t i) const
-    {
-        return FMetrics.TextWidth(s.substr(i, CharLengthAt(s, i)));
-    }
+    int CharWidth(std::string_view s, size_t i) const { return FMetrics.TextWidth(s.substr(i, CharLengthAt(s, i))); }
 
 private:
     const TTextMetrics& FMetrics;
@@ -100,7 +102,8 @@ private:
 std::vector<size_t> CharStarts(std::string_view s)
 {
     std::vector<size_t> v;
-    for (size_t i = 0; i < s.size(); i += CharLengthAt(s, i)) v.push_back(i);
+    for (size_t i = 0; i < s.size(); i += CharLengthAt(s, i))
+        v.push_back(i);
     v.push_back(s.size());
     return v;
 }
@@ -120,7 +123,8 @@ size_t FitPrefix(const TMeasure& m, std::string_view s, std::string_view tail, i
             best = starts[mid];
             lo = mid + 1;
         } else {
-            if (mid == 0) break;
+            if (mid == 0)
+                break;
             hi = mid - 1;
         }
     }
@@ -135,7 +139,8 @@ struct TPiece {
 // Shortens a line wider than max with "..." (at the end, or before the last "\" for paths).
 void Ellipsize(const TMeasure& m, TPiece& line, int max, unsigned flags)
 {
-    if (m.Width(line.Text) <= max) return;
+    if (m.Width(line.Text) <= max)
+        return;
     std::string_view s = line.Text;
     if (flags & DT_PATH_ELLIPSIS) {
         // The last backslash that is a character of its own (0x5C is also a trail byte).
@@ -156,7 +161,8 @@ void Ellipsize(const TMeasure& m, TPiece& line, int max, unsigned flags)
         }
     }
     const size_t keep = FitPrefix(m, s, kEllipsis, max);
-    if (line.Underline >= static_cast<int>(keep)) line.Underline = -1;
+    if (line.Underline >= static_cast<int>(keep))
+        line.Underline = -1;
     line.Text = AnsiString(s.substr(0, keep)) + kEllipsis;
 }
 
@@ -179,38 +185,45 @@ std::vector<TPiece> WrapParagraph(const TMeasure& m, const TParagraph& p, int ma
     size_t start = 0;
     for (bool firstLine = true;; firstLine = false) {
         if (!firstLine)
-            while (start < s.size() && IsBlank(s[start])) ++start;  // blanks at a break vanish
-        if (start >= s.size()) break;
+            while (start < s.size() && IsBlank(s[start]))
+                ++start;  // blanks at a break vanish
+        if (start >= s.size())
+            break;
         size_t end = start, i = start;
         bool any = false;
         for (;;) {
             size_t j = i;
-            while (j < s.size() && IsBlank(s[j])) ++j;
+            while (j < s.size() && IsBlank(s[j]))
+                ++j;
             if (j >= s.size()) {
                 end = s.size();
                 break;
             }
             size_t k = j;
-            while (k < s.size() && !IsBlank(s[k])) k += CharLengthAt(s, k);
+            while (k < s.size() && !IsBlank(s[k]))
+                k += CharLengthAt(s, k);
             if (m.Width(s.substr(start, k - start)) <= max) {
                 end = i = k;
                 any = true;
                 continue;
             }
-            if (any) break;  // the word goes to the next line
+            if (any)
+                break;  // the word goes to the next line
             // The first word alone is too wide: it stays whole, or with the edit-control rule
             // is cut between characters (one at least, so the layout always advances).
             end = k;
             if (flags & DT_EDITCONTROL) {
                 const int room = max - m.Width(s.substr(start, j - start));
                 size_t cut = j + FitPrefix(m, s.substr(j, k - j), "", room);
-                if (cut == j) cut = j + CharLengthAt(s, j);
+                if (cut == j)
+                    cut = j + CharLengthAt(s, j);
                 end = cut;
             }
             break;
         }
         size_t visible = end;
-        while (visible > start && IsBlank(s[visible - 1])) --visible;
+        while (visible > start && IsBlank(s[visible - 1]))
+            --visible;
         emit(start, visible);
         start = end;
     }
@@ -219,8 +232,7 @@ std::vector<TPiece> WrapParagraph(const TMeasure& m, const TParagraph& p, int ma
 
 }  // namespace
 
-TDrawTextLayout LayoutDrawText(const TTextMetrics& metrics, std::string_view text, const TRect& rect,
-                               unsigned flags)
+TDrawTextLayout LayoutDrawText(const TTextMetrics& metrics, std::string_view text, const TRect& rect, unsigned flags)
 {
     TDrawTextLayout out;
     const TMeasure m(metrics, flags);
@@ -246,23 +258,27 @@ TDrawTextLayout LayoutDrawText(const TTextMetrics& metrics, std::string_view tex
                     i += CharLengthAt(text, i);
                 }
             }
-            if (start < text.size()) paragraphs.push_back(text.substr(start));
+            if (start < text.size())
+                paragraphs.push_back(text.substr(start));
         }
         for (std::string_view para : paragraphs) {
             const TParagraph p = StripPrefix(para, flags);
             if (wrap) {
-                for (TPiece& l : WrapParagraph(m, p, maxWidth, flags)) lines.push_back(std::move(l));
+                for (TPiece& l : WrapParagraph(m, p, maxWidth, flags))
+                    lines.push_back(std::move(l));
             } else {
                 lines.push_back({p.Text, p.Underline});
             }
         }
     }
     if (ellipsis)
-        for (TPiece& l : lines) Ellipsize(m, l, maxWidth, flags);
+        for (TPiece& l : lines)
+            Ellipsize(m, l, maxWidth, flags);
     // An edit control shows no partly visible last line (the first line always shows).
     if ((flags & DT_EDITCONTROL) && !(flags & DT_CALCRECT) && !single && lineHeight > 0) {
         const size_t fit = static_cast<size_t>(std::max(1, rect.Height() / lineHeight));
-        if (lines.size() > fit) lines.resize(fit);
+        if (lines.size() > fit)
+            lines.resize(fit);
     }
 
     const int total = lineHeight * static_cast<int>(lines.size());

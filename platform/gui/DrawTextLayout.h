@@ -70,5 +70,4 @@ struct TDrawTextLayout {
     int Height = 0;
 };
 
-TDrawTextLayout LayoutDrawText(const TTextMetrics& metrics, std::string_view text, const TRect& rect,
-                               unsigned flags);
+TDrawTextLayout LayoutDrawText(const TTextMetrics& metrics, std::string_view text, const TRect& rect, unsigned flags);

@@ -44,11 +44,13 @@ const TAlias kAliases[] = {
 
 bool SameName(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i) {
         unsigned char x = a[i], y = b[i];
         if (x < 0x80 && y < 0x80) {
-            if (std::tolower(x) != std::tolower(y)) return false;
+            if (std::tolower(x) != std::tolower(y))
+                return false;
         } else if (x != y) {
             return false;
         }
@@ -70,9 +72,11 @@ const TAlias* Find(std::string_view name)
 
 std::vector<std::string> FontAliasCandidates(std::string_view windowsName)
 {
-    if (const TAlias* a = Find(windowsName)) return a->Families;
+    if (const TAlias* a = Find(windowsName))
+        return a->Families;
     std::vector<std::string> v;
-    if (!windowsName.empty()) v.push_back(Cp949ToUtf8(windowsName));
+    if (!windowsName.empty())
+        v.push_back(Cp949ToUtf8(windowsName));
     v.insert(v.end(), kGothic.begin(), kGothic.end());
     return v;
 }
@@ -87,7 +91,8 @@ std::string ResolveFontFamily(std::string_view windowsName)
 {
     // The font database does not change while the program runs: look each name up once.
     static std::map<std::string, std::string, std::less<>> cache;
-    if (auto it = cache.find(windowsName); it != cache.end()) return it->second;
+    if (auto it = cache.find(windowsName); it != cache.end())
+        return it->second;
     const std::vector<std::string> candidates = FontAliasCandidates(windowsName);
     const QStringList installed = QFontDatabase::families();
     std::string found = candidates.front();

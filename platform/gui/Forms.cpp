@@ -16,7 +16,8 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
     SetVisible(false);
     SetColor(clBtnFace);
     SetBounds(0, 0, 320, 240);
-    if (Screen) Screen->FForms.push_back(this);
+    if (Screen)
+        Screen->FForms.push_back(this);
     RegisterFormHandlers();
 }
 
@@ -32,9 +33,11 @@ TCustomForm::~TCustomForm()
     if (Screen) {
         auto& forms = Screen->FForms;
         forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
-        if (Screen->FActiveForm == this) Screen->FActiveForm = nullptr;
+        if (Screen->FActiveForm == this)
+            Screen->FActiveForm = nullptr;
     }
-    if (Application && Application->FMainForm == this) Application->FMainForm = nullptr;
+    if (Application && Application->FMainForm == this)
+        Application->FMainForm = nullptr;
 }
 
 TCanvas* TCustomForm::Canvas() { return WindowCanvas(); }
@@ -51,7 +54,8 @@ void TCustomForm::WidgetCreated()
 void TCustomForm::RegisterFormHandlers()
 {
     RegisterHandler(CM_TEXTCHANGED, [this](TMessage& m) {
-        if (HandleAllocated()) Handle()->setWindowTitle(AnsiToQString(Caption()));
+        if (HandleAllocated())
+            Handle()->setWindowTitle(AnsiToQString(Caption()));
         Inherited(m);
     });
     RegisterHandler(CM_DIALOGKEY, [this](TMessage& m) {
@@ -64,14 +68,16 @@ void TCustomForm::RegisterFormHandlers()
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle v)
 {
-    if (v == FBorderStyle) return;
+    if (v == FBorderStyle)
+        return;
     FBorderStyle = v;
     ApplyBorderStyle();
 }
 
 void TCustomForm::ApplyBorderStyle()
 {
-    if (!HandleAllocated()) return;
+    if (!HandleAllocated())
+        return;
     QWidget* w = Handle();
     Qt::WindowFlags flags = Qt::Window;
     switch (FBorderStyle) {
@@ -88,7 +94,8 @@ void TCustomForm::ApplyBorderStyle()
         w->setFixedSize(Width(), Height());
     else
         w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), w->setMinimumSize(0, 0);
-    if (wasVisible) w->show();
+    if (wasVisible)
+        w->show();
 }
 
 void TCustomForm::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
@@ -102,17 +109,21 @@ void TCustomForm::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
 void TCustomForm::SetWindowState(TWindowState v)
 {
     FWindowState = v;
-    if (!HandleAllocated()) return;
+    if (!HandleAllocated())
+        return;
     QWidget* w = Handle();
     Qt::WindowStates s = w->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-    if (v == wsMinimized) s |= Qt::WindowMinimized;
-    if (v == wsMaximized) s |= Qt::WindowMaximized;
+    if (v == wsMinimized)
+        s |= Qt::WindowMinimized;
+    if (v == wsMaximized)
+        s |= Qt::WindowMaximized;
     w->setWindowState(s);
 }
 
 void TCustomForm::ApplyPosition()
 {
-    if (FPositioned) return;
+    if (FPositioned)
+        return;
     FPositioned = true;
     const TCustomForm* center = nullptr;
     switch (FPosition) {
@@ -122,9 +133,12 @@ void TCustomForm::ApplyPosition()
     case poDesktopCenter: break;
     default: return;
     }
-    if (center == this) center = nullptr;
-    TRect area = center ? center->BoundsRect() : TRect{0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0};
-    if (!center && FPosition != poScreenCenter && FPosition != poDesktopCenter) return;
+    if (center == this)
+        center = nullptr;
+    TRect area =
+        center ? center->BoundsRect() : TRect{0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0};
+    if (!center && FPosition != poScreenCenter && FPosition != poDesktopCenter)
+        return;
     SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(), Height());
 }
 
@@ -150,17 +164,20 @@ void TCustomForm::VisibleChanged()
 
 void TCustomForm::DoShow()
 {
-    if (OnShow) OnShow(this);
+    if (OnShow)
+        OnShow(this);
 }
 
 void TCustomForm::DoHide()
 {
-    if (OnHide) OnHide(this);
+    if (OnHide)
+        OnHide(this);
 }
 
 void TCustomForm::PaintWindow()
 {
-    if (OnPaint) OnPaint(this);
+    if (OnPaint)
+        OnPaint(this);
 }
 
 void TCustomForm::BringToFront()
@@ -176,13 +193,15 @@ void TCustomForm::BringToFront()
 bool TCustomForm::CloseQuery()
 {
     bool canClose = true;
-    if (OnCloseQuery) OnCloseQuery(this, canClose);
+    if (OnCloseQuery)
+        OnCloseQuery(this, canClose);
     return canClose;
 }
 
 void TCustomForm::DoClose(TCloseAction& Action)
 {
-    if (OnClose) OnClose(this, Action);
+    if (OnClose)
+        OnClose(this, Action);
 }
 
 void TCustomForm::Close()
@@ -191,10 +210,12 @@ void TCustomForm::Close()
         FModalResult = mrCancel;
         return;
     }
-    if (!CloseQuery()) return;
+    if (!CloseQuery())
+        return;
     TCloseAction action = caHide;
     DoClose(action);
-    if (action == caNone) return;
+    if (action == caNone)
+        return;
     if (Application && Application->MainForm() == this) {
         Application->Terminate();
         Hide();
@@ -219,7 +240,8 @@ void TCustomForm::Release()
     TCustomForm* self = this;
     QueueCall([self] {
         // Only if nobody freed it meanwhile.
-        if (Screen && Screen->HasForm(self)) delete self;
+        if (Screen && Screen->HasForm(self))
+            delete self;
     });
 }
 
@@ -230,13 +252,16 @@ void TCustomForm::CloseModal()
         action = caHide;
         DoClose(action);
     }
-    if (action == caNone) FModalResult = mrNone;
-    else if (action == caFree) Release();
+    if (action == caNone)
+        FModalResult = mrNone;
+    else if (action == caFree)
+        Release();
 }
 
 TModalResult TCustomForm::ShowModal()
 {
-    if (Visible() || Modal()) throw EInvalidOperation("Cannot make a visible window modal");
+    if (Visible() || Modal())
+        throw EInvalidOperation("Cannot make a visible window modal");
     FModalResult = mrNone;
     ++FModalLevel;
     HandleNeeded();
@@ -245,7 +270,8 @@ TModalResult TCustomForm::ShowModal()
         TCustomForm* f;
         ~TLevel()
         {
-            if (f->HandleAllocated()) f->Handle()->setWindowModality(Qt::NonModal);
+            if (f->HandleAllocated())
+                f->Handle()->setWindowModality(Qt::NonModal);
             f->Hide();
             --f->FModalLevel;
         }
@@ -254,12 +280,14 @@ TModalResult TCustomForm::ShowModal()
     QEventLoop loop;
     for (;;) {
         if (Application && Application->Terminated()) {
-            if (FModalResult == mrNone) FModalResult = mrCancel;
+            if (FModalResult == mrNone)
+                FModalResult = mrCancel;
             break;
         }
         if (FModalResult != mrNone) {
             CloseModal();
-            if (FModalResult != mrNone) break;
+            if (FModalResult != mrNone)
+                break;
         }
         if (!Visible()) {
             FModalResult = mrCancel;
@@ -274,13 +302,15 @@ TModalResult TCustomForm::ShowModal()
 
 void TCustomForm::SetActiveControl(TWinControl* control)
 {
-    if (control == FActiveControl) return;
+    if (control == FActiveControl)
+        return;
     if (control && (!ContainsControl(control) || control == this))
         throw EInvalidOperation("Invalid control for the form's active control");
     if (control && Visible() && !control->CanFocus())
         throw EInvalidOperation("Cannot focus a disabled or invisible window");
     FActiveControl = control;
-    if (control && control->HandleAllocated() && Visible()) control->Handle()->setFocus(Qt::OtherFocusReason);
+    if (control && control->HandleAllocated() && Visible())
+        control->Handle()->setFocus(Qt::OtherFocusReason);
 }
 
 void TCustomForm::FocusControl(TWinControl* control)
@@ -293,27 +323,32 @@ void TCustomForm::FocusControl(TWinControl* control)
 
 void TCustomForm::SetFocusedControl(TWinControl* control)
 {
-    if (control == FFocusedControl) return;
+    if (control == FFocusedControl)
+        return;
     TWinControl* old = FFocusedControl;
     FFocusedControl = control;
-    if (control != this) FActiveControl = control;
+    if (control != this)
+        FActiveControl = control;
     // Exit from the old chain up to the common parent, enter down the new one.
     for (TWinControl* c = old; c && c != this && !(control && c->ContainsControl(control)); c = c->Parent()) {
         c->Perform(CM_EXIT);
-        if (FFocusedControl != control) return;
+        if (FFocusedControl != control)
+            return;
     }
     std::vector<TWinControl*> enter;
     for (TWinControl* c = control; c && c != this && !(old && c->ContainsControl(old)); c = c->Parent())
         enter.push_back(c);
     for (auto it = enter.rbegin(); it != enter.rend(); ++it) {
         (*it)->Perform(CM_ENTER);
-        if (FFocusedControl != control) return;
+        if (FFocusedControl != control)
+            return;
     }
 }
 
 void TCustomForm::SelectNext(TWinControl* current, bool forward, bool checkTabStop)
 {
-    if (!HandleAllocated()) return;
+    if (!HandleAllocated())
+        return;
     QWidget* start = current && current->HandleAllocated() ? current->Handle() : Handle();
     QWidget* w = start;
     do {
@@ -329,16 +364,19 @@ void TCustomForm::SelectNext(TWinControl* current, bool forward, bool checkTabSt
 bool TCustomForm::IsShortCut(uint16_t Key, TShiftState Shift)
 {
     bool handled = false;
-    if (OnShortCut) OnShortCut(Key, Shift, handled);
+    if (OnShortCut)
+        OnShortCut(Key, Shift, handled);
     return handled;
 }
 
 void TCustomForm::SetActive(bool v)
 {
-    if (v == FActive) return;
+    if (v == FActive)
+        return;
     FActive = v;
     if (v) {
-        if (Screen) Screen->FActiveForm = this;
+        if (Screen)
+            Screen->FActiveForm = this;
         Activate();
     } else {
         Deactivate();
@@ -347,10 +385,12 @@ void TCustomForm::SetActive(bool v)
 
 void TCustomForm::Activate()
 {
-    if (OnActivate) OnActivate(this);
+    if (OnActivate)
+        OnActivate(this);
 }
 
 void TCustomForm::Deactivate()
 {
-    if (OnDeactivate) OnDeactivate(this);
+    if (OnDeactivate)
+        OnDeactivate(this);
 }

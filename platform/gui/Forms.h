@@ -9,16 +9,31 @@ class QEventLoop;
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;
 enum TPosition {
-    poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-    poMainFormCenter, poOwnerFormCenter
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
 };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 using TModalResult = int;
 enum : TModalResult {
-    mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7,
-    mrAll = 8, mrNoToAll = 9, mrYesToAll = 10
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+    mrAll = 8,
+    mrNoToAll = 9,
+    mrYesToAll = 10
 };
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;

@@ -15,8 +15,10 @@ TRectI Intersect(const TRectI& a, const TRectI& b)
 {
     TRectI r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
              std::min(a.Bottom, b.Bottom)};
-    if (r.Right < r.Left) r.Right = r.Left;
-    if (r.Bottom < r.Top) r.Bottom = r.Top;
+    if (r.Right < r.Left)
+        r.Right = r.Left;
+    if (r.Bottom < r.Top)
+        r.Bottom = r.Top;
     return r;
 }
 
@@ -30,7 +32,8 @@ uint64_t ExpandedBits(uint8_t byte)
         std::array<uint64_t, 256> t{};
         for (int b = 0; b < 256; ++b) {
             uint8_t bytes[8];
-            for (int i = 0; i < 8; ++i) bytes[i] = (b & (0x80 >> i)) ? 0xFF : 0x00;
+            for (int i = 0; i < 8; ++i)
+                bytes[i] = (b & (0x80 >> i)) ? 0xFF : 0x00;
             std::memcpy(&t[static_cast<size_t>(b)], bytes, 8);
         }
         return t;
@@ -54,7 +57,8 @@ void TFrameBuffer::Resize(int width, int height, uint8_t fill)
     FWidth = width;
     FHeight = height;
     FRowStart.resize(height);
-    for (int y = 0; y < height; ++y) FRowStart[y] = y * width;
+    for (int y = 0; y < height; ++y)
+        FRowStart[y] = y * width;
 }
 
 void TFrameBuffer::SetClip(const TRectI& r)
@@ -73,13 +77,15 @@ TRectI TFrameBuffer::ClipBox() const
 
 uint8_t TFrameBuffer::Pixel(int x, int y) const
 {
-    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) return 0;
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight)
+        return 0;
     return FPixels[FRowStart[y] + x];
 }
 
 const uint8_t* TFrameBuffer::Row(int y) const
 {
-    if (y < 0 || y >= FHeight || FWidth == 0) return nullptr;
+    if (y < 0 || y >= FHeight || FWidth == 0)
+        return nullptr;
     return &FPixels[FRowStart[y]];
 }
 
@@ -88,24 +94,28 @@ uint8_t* TFrameBuffer::RowData(int y) { return &FPixels[FRowStart[y]]; }
 void TFrameBuffer::SetPixel(int x, int y, uint8_t index)
 {
     const TRectI c = ClipBox();
-    if (x < c.Left || x >= c.Right || y < c.Top || y >= c.Bottom) return;
+    if (x < c.Left || x >= c.Right || y < c.Top || y >= c.Bottom)
+        return;
     RowData(y)[x] = Index(index);
 }
 
 void TFrameBuffer::HLine(int64_t x0, int64_t x1, int y, uint8_t index, const TRectI& c)
 {
     // Inclusive span x0..x1 on row y, already known to be a clip row.
-    if (y < c.Top || y >= c.Bottom) return;
+    if (y < c.Top || y >= c.Bottom)
+        return;
     x0 = std::max<int64_t>(x0, c.Left);
     x1 = std::min<int64_t>(x1, c.Right - 1);
-    if (x1 < x0) return;
+    if (x1 < x0)
+        return;
     std::memset(RowData(y) + x0, Index(index), static_cast<size_t>(x1 - x0 + 1));
 }
 
 void TFrameBuffer::FillRect(const TRectI& r, uint8_t index)
 {
     const TRectI c = Intersect(r, ClipBox());
-    if (Empty(c)) return;
+    if (Empty(c))
+        return;
     for (int y = c.Top; y < c.Bottom; ++y)
         std::memset(RowData(y) + c.Left, Index(index), c.Width());
 }
@@ -113,10 +123,12 @@ void TFrameBuffer::FillRect(const TRectI& r, uint8_t index)
 void TFrameBuffer::InvertRect(const TRectI& r)
 {
     const TRectI c = Intersect(r, ClipBox());
-    if (Empty(c)) return;
+    if (Empty(c))
+        return;
     for (int y = c.Top; y < c.Bottom; ++y) {
         uint8_t* p = RowData(y);
-        for (int x = c.Left; x < c.Right; ++x) p[x] = 15 - Index(p[x]);
+        for (int x = c.Left; x < c.Right; ++x)
+            p[x] = 15 - Index(p[x]);
     }
 }
 
@@ -124,7 +136,8 @@ void TFrameBuffer::CopyRect(int dx, int dy, const TRectI& src)
 {
     // Source pixels must exist; the destination is limited by the clip.
     TRectI s = Intersect(src, TRectI{0, 0, FWidth, FHeight});
-    if (Empty(s)) return;
+    if (Empty(s))
+        return;
     const int64_t offX = int64_t(dx) - src.Left, offY = int64_t(dy) - src.Top;
     const TRectI c = ClipBox();
     // Destination of s, clipped, mapped back to the source.
@@ -132,7 +145,8 @@ void TFrameBuffer::CopyRect(int dx, int dy, const TRectI& src)
     const int64_t dt = std::max<int64_t>(s.Top + offY, c.Top);
     const int64_t dr = std::min<int64_t>(s.Right + offX, c.Right);
     const int64_t db = std::min<int64_t>(s.Bottom + offY, c.Bottom);
-    if (dr <= dl || db <= dt) return;
+    if (dr <= dl || db <= dt)
+        return;
     const int w = static_cast<int>(dr - dl);
     const int sl = static_cast<int>(dl - offX);
     const int st = static_cast<int>(dt - offY), sb = static_cast<int>(db - offY);
@@ -150,26 +164,28 @@ void TFrameBuffer::CopyRect(int dx, int dy, const TRectI& src)
 void TFrameBuffer::RotateRows(const TRectI& r, int n)
 {
     const TRectI c = Intersect(r, ClipBox());
-    if (Empty(c)) return;
+    if (Empty(c))
+        return;
     const int h = c.Height();
     int k = static_cast<int>(((int64_t(n) % h) + h) % h);
-    if (k == 0) return;
+    if (k == 0)
+        return;
     if (c.Left == 0 && c.Right == FWidth) {
-        std::rotate(FRowStart.begin() + c.Top, FRowStart.begin() + c.Top + k,
-                    FRowStart.begin() + c.Bottom);
+        std::rotate(FRowStart.begin() + c.Top, FRowStart.begin() + c.Top + k, FRowStart.begin() + c.Bottom);
         return;
     }
     const int w = c.Width();
     std::vector<uint8_t> tmp(static_cast<size_t>(w) * h);
-    for (int i = 0; i < h; ++i) std::memcpy(&tmp[size_t(i) * w], RowData(c.Top + i) + c.Left, w);
+    for (int i = 0; i < h; ++i)
+        std::memcpy(&tmp[size_t(i) * w], RowData(c.Top + i) + c.Left, w);
     for (int i = 0; i < h; ++i)
         std::memcpy(RowData(c.Top + i) + c.Left, &tmp[size_t((i + k) % h) * w], w);
 }
 
-void TFrameBuffer::BlitBits(int x, int y, const uint8_t* bits, int width, int height, int stride,
-                            uint8_t fg, int bg)
+void TFrameBuffer::BlitBits(int x, int y, const uint8_t* bits, int width, int height, int stride, uint8_t fg, int bg)
 {
-    if (!bits || width <= 0 || height <= 0 || stride <= 0) return;
+    if (!bits || width <= 0 || height <= 0 || stride <= 0)
+        return;
     // A stride too short for the width would read into the next row (or past the last one).
     width = static_cast<int>(std::min<int64_t>(width, int64_t(stride) * 8));
     const TRectI c = ClipBox();
@@ -208,7 +224,8 @@ void TFrameBuffer::Line(int x0, int y0, int x1, int y1, uint8_t index)
     // Each pixel comes from a closed form of Bresenham's steps, so only the steps that fall
     // inside the clip are visited, however long the line.
     const TRectI c = ClipBox();
-    if (Empty(c)) return;
+    if (Empty(c))
+        return;
     const int64_t dx = std::abs(int64_t(x1) - x0), dy = std::abs(int64_t(y1) - y0);
     const int sx = x1 >= x0 ? 1 : -1, sy = y1 >= y0 ? 1 : -1;
     const uint8_t v = Index(index);
@@ -244,10 +261,12 @@ void TFrameBuffer::Line(int x0, int y0, int x1, int y1, uint8_t index)
 
 void TFrameBuffer::FrameRect(const TRectI& r, uint8_t index)
 {
-    if (Empty(r)) return;
+    if (Empty(r))
+        return;
     const TRectI c = ClipBox();
     HLine(r.Left, int64_t(r.Right) - 1, r.Top, index, c);
-    if (r.Bottom - 1 != r.Top) HLine(r.Left, int64_t(r.Right) - 1, r.Bottom - 1, index, c);
+    if (r.Bottom - 1 != r.Top)
+        HLine(r.Left, int64_t(r.Right) - 1, r.Bottom - 1, index, c);
     const int64_t y0 = std::max<int64_t>(int64_t(r.Top) + 1, c.Top);
     const int64_t y1 = std::min<int64_t>(int64_t(r.Bottom) - 1, c.Bottom);
     for (int64_t y = y0; y < y1; ++y) {
@@ -258,7 +277,8 @@ void TFrameBuffer::FrameRect(const TRectI& r, uint8_t index)
 
 void TFrameBuffer::Ellipse(const TRectI& bounds, uint8_t index, int fill)
 {
-    if (Empty(bounds)) return;
+    if (Empty(bounds))
+        return;
     const TRectI c = ClipBox();
     const int64_t L = bounds.Left, T = bounds.Top, R = bounds.Right, B = bounds.Bottom;
     const double a = double(R - L) / 2, b = double(B - T) / 2;
@@ -268,7 +288,8 @@ void TFrameBuffer::Ellipse(const TRectI& bounds, uint8_t index, int fill)
     // row(s) reach the left and right edges, so the outline touches all four sides.
     auto cut = [&](int64_t y) -> int64_t {
         const int64_t twice = 2 * (y - T) + 1 - (B - T);
-        if (twice >= -1 && twice <= 1) return 0;
+        if (twice >= -1 && twice <= 1)
+            return 0;
         const double d = (double(y - T) + 0.5 - b) / b;
         const double hw = a * std::sqrt(std::max(0.0, 1.0 - d * d));
         const double k = std::ceil(a - hw - 0.5 - 1e-9);
@@ -294,6 +315,7 @@ void TFrameBuffer::Ellipse(const TRectI& bounds, uint8_t index, int fill)
         }
         HLine(xl, il - 1, row, index, c);
         HLine(ir + 1, xr, row, index, c);
-        if (fill >= 0) HLine(il, ir, row, static_cast<uint8_t>(fill), c);
+        if (fill >= 0)
+            HLine(il, ir, row, static_cast<uint8_t>(fill), c);
     }
 }

@@ -47,11 +47,10 @@ public:
     // Draws a 1-bit picture: `height` rows of `stride` bytes each, bit 7 of the first byte the
     // leftmost pixel, `width` pixels a row. Set bits get `fg`; clear bits get `bg`, or are left
     // alone when `bg` is negative.
-    void BlitBits(int x, int y, const uint8_t* bits, int width, int height, int stride, uint8_t fg,
-                  int bg);
+    void BlitBits(int x, int y, const uint8_t* bits, int width, int height, int stride, uint8_t fg, int bg);
 
     void Line(int x0, int y0, int x1, int y1, uint8_t index);     // both ends drawn
-    void FrameRect(const TRectI& r, uint8_t index);                // outline only
+    void FrameRect(const TRectI& r, uint8_t index);               // outline only
     void Ellipse(const TRectI& bounds, uint8_t index, int fill);  // fill < 0: outline only
 
 private:

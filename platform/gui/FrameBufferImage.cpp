@@ -15,12 +15,14 @@ QImage FrameBufferToImage(const TFrameBuffer& fb, const TColor palette[16])
     }
     img.setColorTable(table);
     for (int y = 0; y < fb.Height(); ++y)
-        if (const uint8_t* row = fb.Row(y)) std::memcpy(img.scanLine(y), row, fb.Width());
+        if (const uint8_t* row = fb.Row(y))
+            std::memcpy(img.scanLine(y), row, fb.Width());
     return img;
 }
 
 bool SaveFrameBufferPng(const std::string& path, const TFrameBuffer& fb, const TColor palette[16])
 {
-    if (fb.Width() == 0 || fb.Height() == 0) return false;
+    if (fb.Width() == 0 || fb.Height() == 0)
+        return false;
     return FrameBufferToImage(fb, palette).save(QString::fromStdString(path), "PNG");
 }

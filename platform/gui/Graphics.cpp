@@ -10,10 +10,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/gui/FontAlias.h"
 
-QString AnsiToQString(std::string_view text)
-{
-    return QString::fromStdU16String(Cp949ToUtf16(text));
-}
+QString AnsiToQString(std::string_view text) { return QString::fromStdU16String(Cp949ToUtf16(text)); }
 
 AnsiString QStringToAnsi(const QString& text) { return Utf16ToCp949(text.toStdU16String()); }
 
@@ -30,7 +27,8 @@ int MulDiv(int a, int b, int c)
 
 void TFont::SetName(const AnsiString& v)
 {
-    if (v.empty() || v == FName) return;  // the framework ignores an empty name
+    if (v.empty() || v == FName)
+        return;  // the framework ignores an empty name
     FName = v;
     Changed();
 }
@@ -41,35 +39,40 @@ void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenPixelsPerInch,
 
 void TFont::SetHeight(int pixels)
 {
-    if (pixels == FHeight) return;
+    if (pixels == FHeight)
+        return;
     FHeight = pixels;
     Changed();
 }
 
 void TFont::SetColor(TColor v)
 {
-    if (v == FColor) return;
+    if (v == FColor)
+        return;
     FColor = v;
     Changed();
 }
 
 void TFont::SetStyle(TFontStyles v)
 {
-    if (v == FStyle) return;
+    if (v == FStyle)
+        return;
     FStyle = v;
     Changed();
 }
 
 void TFont::SetCharset(TFontCharset v)
 {
-    if (v == FCharset) return;
+    if (v == FCharset)
+        return;
     FCharset = v;
     Changed();
 }
 
 void TFont::SetPitch(TFontPitch v)
 {
-    if (v == FPitch) return;
+    if (v == FPitch)
+        return;
     FPitch = v;
     Changed();
 }
@@ -77,7 +80,7 @@ void TFont::SetPitch(TFontPitch v)
 bool TFont::SameAs(const TFont& o) const
 {
     return FName == o.FName && FHeight == o.FHeight && FColor == o.FColor && FStyle == o.FStyle &&
-           FCharset == o.FCharset && FPitch == o.FPitch;
+        FCharset == o.FCharset && FPitch == o.FPitch;
 }
 
 void TFont::Assign(TPersistent* source)
@@ -87,7 +90,8 @@ void TFont::Assign(TPersistent* source)
         TPersistent::Assign(source);
         return;
     }
-    if (SameAs(*f)) return;
+    if (SameAs(*f))
+        return;
     FName = f->FName;
     FHeight = f->FHeight;
     FColor = f->FColor;
@@ -110,35 +114,41 @@ QFont TFont::ToQFont() const
     if (FPitch == fpFixed || (FPitch == fpDefault && FontAliasIsFixedPitch(FName)))
         f.setFixedPitch(true);
     int px = FHeight < 0 ? -FHeight : FHeight;
-    if (px == 0) px = 13;  // height 0: the face's default size
+    if (px == 0)
+        px = 13;  // height 0: the face's default size
     f.setPixelSize(px);
     if (FHeight > 0) {
         // A positive height is the whole cell: scale the em so ascent + descent fit it.
         const QFontMetrics m(f);
         const int cell = m.ascent() + m.descent();
-        if (cell > 0 && cell != px) f.setPixelSize(std::max(1, px * px / cell));
+        if (cell > 0 && cell != px)
+            f.setPixelSize(std::max(1, px * px / cell));
     }
     return f;
 }
 
 void TBrush::SetColor(TColor v)
 {
-    if (v == FColor && FStyle != bsClear) return;
+    if (v == FColor && FStyle != bsClear)
+        return;
     FColor = v;
-    if (FStyle == bsClear) FStyle = bsSolid;  // giving a clear brush a colour makes it solid
+    if (FStyle == bsClear)
+        FStyle = bsSolid;  // giving a clear brush a colour makes it solid
     Changed();
 }
 
 void TBrush::SetStyle(TBrushStyle v)
 {
-    if (v == FStyle) return;
+    if (v == FStyle)
+        return;
     FStyle = v;
     Changed();
 }
 
 void TBrush::SetBitmap(TBitmap* v)
 {
-    if (v == FBitmap) return;
+    if (v == FBitmap)
+        return;
     FBitmap = v;
     Changed();
 }
@@ -158,29 +168,34 @@ void TBrush::Assign(TPersistent* source)
 
 void TPen::SetColor(TColor v)
 {
-    if (v == FColor) return;
+    if (v == FColor)
+        return;
     FColor = v;
     Changed();
 }
 
 void TPen::SetWidth(int v)
 {
-    if (v < 0) v = 0;
-    if (v == FWidth) return;
+    if (v < 0)
+        v = 0;
+    if (v == FWidth)
+        return;
     FWidth = v;
     Changed();
 }
 
 void TPen::SetStyle(TPenStyle v)
 {
-    if (v == FStyle) return;
+    if (v == FStyle)
+        return;
     FStyle = v;
     Changed();
 }
 
 void TPen::SetMode(TPenMode v)
 {
-    if (v == FMode) return;
+    if (v == FMode)
+        return;
     FMode = v;
     Changed();
 }

@@ -57,7 +57,8 @@ public:
 protected:
     void Changed()
     {
-        if (OnChange) OnChange(this);
+        if (OnChange)
+            OnChange(this);
     }
 };
 
@@ -126,8 +127,22 @@ private:
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 enum TPenMode {
-    pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-    pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
+    pmBlack,
+    pmWhite,
+    pmNop,
+    pmNot,
+    pmCopy,
+    pmNotCopy,
+    pmMergePenNot,
+    pmMaskPenNot,
+    pmMergeNotPen,
+    pmMaskNotPen,
+    pmMerge,
+    pmNotMerge,
+    pmMask,
+    pmNotMask,
+    pmXor,
+    pmNotXor
 };
 
 class TPen : public TGraphicsObject {

@@ -24,10 +24,7 @@ struct TRect {
 
 inline TPoint Point(int x, int y) { return TPoint{x, y}; }
 inline TRect Rect(int left, int top, int right, int bottom) { return TRect{left, top, right, bottom}; }
-inline TRect Bounds(int left, int top, int width, int height)
-{
-    return TRect{left, top, left + width, top + height};
-}
+inline TRect Bounds(int left, int top, int width, int height) { return TRect{left, top, left + width, top + height}; }
 
 // Win32 rectangle helpers.
 inline void OffsetRect(TRect& r, int dx, int dy)
@@ -47,9 +44,9 @@ inline void InflateRect(TRect& r, int dx, int dy)
 // The common part of a and b; an empty result is (0, 0, 0, 0) and false.
 inline bool IntersectRect(TRect& out, const TRect& a, const TRect& b)
 {
-    TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-            std::min(a.Bottom, b.Bottom)};
-    if (r.IsEmpty()) r = TRect{};
+    TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
+    if (r.IsEmpty())
+        r = TRect{};
     out = r;
     return !r.IsEmpty();
 }

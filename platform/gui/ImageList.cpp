@@ -5,21 +5,22 @@
 
 TImageList::TImageList(TComponent* owner, int width, int height)
     : TComponent(owner), FWidth(std::max(width, 1)), FHeight(std::max(height, 1))
-{
-}
+{}
 
 TImageList::~TImageList() = default;
 
 void TImageList::Changed()
 {
-    if (OnChange) OnChange(this);
+    if (OnChange)
+        OnChange(this);
 }
 
 void TImageList::SetSize(int w, int h)
 {
     w = std::max(w, 1);
     h = std::max(h, 1);
-    if (w == FWidth && h == FHeight) return;
+    if (w == FWidth && h == FHeight)
+        return;
     FWidth = w;
     FHeight = h;
     FImages.clear();
@@ -29,11 +30,14 @@ void TImageList::SetSize(int w, int h)
 std::vector<QImage> TImageList::Split(TBitmap* image, TBitmap* mask, bool byColor, TColor maskColor)
 {
     std::vector<QImage> out;
-    if (!image || image->Empty()) return out;
+    if (!image || image->Empty())
+        return out;
     const QImage src = image->Snapshot().convertToFormat(QImage::Format_ARGB32);
     QImage m;
-    if (mask && !mask->Empty()) m = mask->Snapshot().convertToFormat(QImage::Format_RGB32);
-    if (byColor && maskColor == clDefault) maskColor = image->PixelColor(0, image->Height() - 1);
+    if (mask && !mask->Empty())
+        m = mask->Snapshot().convertToFormat(QImage::Format_RGB32);
+    if (byColor && maskColor == clDefault)
+        maskColor = image->PixelColor(0, image->Height() - 1);
     const QRgb key = ToQColor(maskColor).rgb() & 0xFFFFFF;
     const int n = std::max(1, src.width() / FWidth);
     for (int i = 0; i < n; ++i) {
@@ -42,7 +46,8 @@ std::vector<QImage> TImageList::Split(TBitmap* image, TBitmap* mask, bool byColo
         for (int y = 0; y < std::min(FHeight, src.height()); ++y)
             for (int x = 0; x < FWidth; ++x) {
                 const int sx = i * FWidth + x;
-                if (sx >= src.width()) break;
+                if (sx >= src.width())
+                    break;
                 const QRgb c = src.pixel(sx, y) | 0xFF000000;
                 bool clear = false;
                 if (byColor)
@@ -59,9 +64,11 @@ std::vector<QImage> TImageList::Split(TBitmap* image, TBitmap* mask, bool byColo
 int TImageList::Add(TBitmap* image, TBitmap* mask)
 {
     std::vector<QImage> pieces = Split(image, mask, false, clNone);
-    if (pieces.empty()) return -1;
+    if (pieces.empty())
+        return -1;
     const int first = Count();
-    for (QImage& p : pieces) FImages.push_back(std::move(p));
+    for (QImage& p : pieces)
+        FImages.push_back(std::move(p));
     Changed();
     return first;
 }
@@ -69,23 +76,27 @@ int TImageList::Add(TBitmap* image, TBitmap* mask)
 int TImageList::AddMasked(TBitmap* image, TColor maskColor)
 {
     std::vector<QImage> pieces = Split(image, nullptr, true, maskColor);
-    if (pieces.empty()) return -1;
+    if (pieces.empty())
+        return -1;
     const int first = Count();
-    for (QImage& p : pieces) FImages.push_back(std::move(p));
+    for (QImage& p : pieces)
+        FImages.push_back(std::move(p));
     Changed();
     return first;
 }
 
 void TImageList::CheckIndex(int index) const
 {
-    if (index < 0 || index >= Count()) throw EInvalidOperation("Invalid ImageList Index");
+    if (index < 0 || index >= Count())
+        throw EInvalidOperation("Invalid ImageList Index");
 }
 
 void TImageList::Replace(int index, TBitmap* image, TBitmap* mask)
 {
     CheckIndex(index);
     std::vector<QImage> pieces = Split(image, mask, false, clNone);
-    if (pieces.empty()) return;
+    if (pieces.empty())
+        return;
     FImages[index] = std::move(pieces.front());
     Changed();
 }
@@ -94,7 +105,8 @@ void TImageList::ReplaceMasked(int index, TBitmap* image, TColor maskColor)
 {
     CheckIndex(index);
     std::vector<QImage> pieces = Split(image, nullptr, true, maskColor);
-    if (pieces.empty()) return;
+    if (pieces.empty())
+        return;
     FImages[index] = std::move(pieces.front());
     Changed();
 }
@@ -108,22 +120,26 @@ void TImageList::Delete(int index)
 
 void TImageList::Clear()
 {
-    if (FImages.empty()) return;
+    if (FImages.empty())
+        return;
     FImages.clear();
     Changed();
 }
 
 void TImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled)
 {
-    if (!canvas || index < 0 || index >= Count()) return;
+    if (!canvas || index < 0 || index >= Count())
+        return;
     QPainter* p = canvas->Painter();
-    if (!p) return;
+    if (!p)
+        return;
     QImage img = FImages[index];
     if (!enabled) {
         for (int py = 0; py < img.height(); ++py)
             for (int px = 0; px < img.width(); ++px) {
                 const QRgb c = img.pixel(px, py);
-                if (qAlpha(c) == 0) continue;
+                if (qAlpha(c) == 0)
+                    continue;
                 const int g = (qRed(c) * 77 + qGreen(c) * 150 + qBlue(c) * 29) >> 8;
                 img.setPixel(px, py, qRgb(g, g, g));
             }
@@ -134,9 +150,11 @@ void TImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled)
 
 void TImageList::DrawMask(TCanvas* canvas, int x, int y, int index)
 {
-    if (!canvas || index < 0 || index >= Count()) return;
+    if (!canvas || index < 0 || index >= Count())
+        return;
     QPainter* p = canvas->Painter();
-    if (!p) return;
+    if (!p)
+        return;
     QImage m(FWidth, FHeight, QImage::Format_RGB32);
     const QImage& img = FImages[index];
     for (int py = 0; py < FHeight; ++py)
@@ -149,7 +167,8 @@ void TImageList::DrawMask(TCanvas* canvas, int x, int y, int index)
 
 void TImageList::GetBitmap(int index, TBitmap* image)
 {
-    if (!image || index < 0 || index >= Count()) return;
+    if (!image || index < 0 || index >= Count())
+        return;
     image->SetSize(FWidth, FHeight);
     Draw(image->Canvas(), 0, 0, index);
 }

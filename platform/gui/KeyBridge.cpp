@@ -43,7 +43,8 @@ uint16_t ShiftedSymbolKey(int k)
 uint16_t QtKeyToVirtualKey(int k, Qt::KeyboardModifiers m)
 {
     if (Keypad(m)) {
-        if (k >= Qt::Key_0 && k <= Qt::Key_9) return static_cast<uint16_t>(VK_NUMPAD0 + (k - Qt::Key_0));
+        if (k >= Qt::Key_0 && k <= Qt::Key_9)
+            return static_cast<uint16_t>(VK_NUMPAD0 + (k - Qt::Key_0));
         switch (k) {
         case Qt::Key_Asterisk: return VK_MULTIPLY;
         case Qt::Key_Plus: return VK_ADD;
@@ -54,9 +55,12 @@ uint16_t QtKeyToVirtualKey(int k, Qt::KeyboardModifiers m)
         default: break;
         }
     }
-    if (k >= Qt::Key_A && k <= Qt::Key_Z) return static_cast<uint16_t>(k);
-    if (k >= Qt::Key_0 && k <= Qt::Key_9) return static_cast<uint16_t>(k);
-    if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return static_cast<uint16_t>(VK_F1 + (k - Qt::Key_F1));
+    if (k >= Qt::Key_A && k <= Qt::Key_Z)
+        return static_cast<uint16_t>(k);
+    if (k >= Qt::Key_0 && k <= Qt::Key_9)
+        return static_cast<uint16_t>(k);
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
+        return static_cast<uint16_t>(VK_F1 + (k - Qt::Key_F1));
     switch (k) {
     case Qt::Key_Backspace: return VK_BACK;
     case Qt::Key_Tab:
@@ -112,9 +116,12 @@ uint16_t QtKeyToVirtualKey(int k, Qt::KeyboardModifiers m)
 TShiftState ModifiersToShiftState(Qt::KeyboardModifiers m)
 {
     TShiftState s;
-    if (m & Qt::ShiftModifier) s << ssShift;
-    if (m & Qt::ControlModifier) s << ssCtrl;
-    if (m & Qt::AltModifier) s << ssAlt;
+    if (m & Qt::ShiftModifier)
+        s << ssShift;
+    if (m & Qt::ControlModifier)
+        s << ssCtrl;
+    if (m & Qt::AltModifier)
+        s << ssAlt;
     return s;
 }
 
@@ -131,11 +138,10 @@ bool LinuxKeyToScanCode(unsigned code, unsigned& scan, bool& extended)
         bool ext;
     };
     static const TEntry kTable[] = {
-        {96, 0x1C, true},  {97, 0x1D, true},  {98, 0x35, true},  {99, 0x37, true},
-        {100, 0x38, true}, {102, 0x47, true}, {103, 0x48, true}, {104, 0x49, true},
-        {105, 0x4B, true}, {106, 0x4D, true}, {107, 0x4F, true}, {108, 0x50, true},
-        {109, 0x51, true}, {110, 0x52, true}, {111, 0x53, true}, {119, 0x45, false},
-        {122, 0x72, false}, {123, 0x71, false}, {125, 0x5B, true}, {126, 0x5C, true},
+        {96, 0x1C, true},   {97, 0x1D, true},   {98, 0x35, true},   {99, 0x37, true},  {100, 0x38, true},
+        {102, 0x47, true},  {103, 0x48, true},  {104, 0x49, true},  {105, 0x4B, true}, {106, 0x4D, true},
+        {107, 0x4F, true},  {108, 0x50, true},  {109, 0x51, true},  {110, 0x52, true}, {111, 0x53, true},
+        {119, 0x45, false}, {122, 0x72, false}, {123, 0x71, false}, {125, 0x5B, true}, {126, 0x5C, true},
         {127, 0x5D, true},
     };
     for (const TEntry& e : kTable) {
@@ -155,15 +161,23 @@ namespace {
 bool ExtendedFromQt(int k, Qt::KeyboardModifiers m)
 {
     switch (k) {
-    case Qt::Key_Insert: case Qt::Key_Delete: case Qt::Key_Home: case Qt::Key_End:
-    case Qt::Key_PageUp: case Qt::Key_PageDown: case Qt::Key_Left: case Qt::Key_Up:
-    case Qt::Key_Right: case Qt::Key_Down:
-        return !Keypad(m);
+    case Qt::Key_Insert:
+    case Qt::Key_Delete:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down: return !Keypad(m);
     case Qt::Key_Enter: return true;
     case Qt::Key_Slash: return Keypad(m);
-    case Qt::Key_Meta: case Qt::Key_Super_L: case Qt::Key_Super_R: case Qt::Key_Menu:
-    case Qt::Key_Print:
-        return true;
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Menu:
+    case Qt::Key_Print: return true;
     default: return false;
     }
 }
@@ -199,20 +213,25 @@ TKeyStroke TranslateKeyEvent(const QKeyEvent& e)
     Qt::KeyboardModifiers m = e.modifiers();
     s.Key = QtKeyToVirtualKey(e.key(), m);
     s.Shift = ModifiersToShiftState(m);
-    if (e.key() == Qt::Key_Backtab) s.Shift << ssShift;
+    if (e.key() == Qt::Key_Backtab)
+        s.Shift << ssShift;
     unsigned scan = 0;
     bool extended = false;
     bool native = e.nativeScanCode() > 8 && QGuiApplication::platformName() == QLatin1String("xcb") &&
-                  LinuxKeyToScanCode(e.nativeScanCode() - 8, scan, extended);
+        LinuxKeyToScanCode(e.nativeScanCode() - 8, scan, extended);
     if (!native) {
         extended = ExtendedFromQt(e.key(), m);
         scan = ScanFromVirtualKey(s.Key);
     }
     LPARAM data = 1 | static_cast<LPARAM>((scan & 0xFF) << 16);
-    if (extended) data |= KF_EXTENDED_BIT;
-    if (m & Qt::AltModifier) data |= KF_ALTDOWN_BIT;
-    if (e.type() == QEvent::KeyRelease) data |= KF_REPEAT_BIT | KF_UP_BIT;
-    else if (e.isAutoRepeat()) data |= KF_REPEAT_BIT;
+    if (extended)
+        data |= KF_EXTENDED_BIT;
+    if (m & Qt::AltModifier)
+        data |= KF_ALTDOWN_BIT;
+    if (e.type() == QEvent::KeyRelease)
+        data |= KF_REPEAT_BIT | KF_UP_BIT;
+    else if (e.isAutoRepeat())
+        data |= KF_REPEAT_BIT;
     s.KeyData = data;
     return s;
 }
@@ -220,9 +239,10 @@ TKeyStroke TranslateKeyEvent(const QKeyEvent& e)
 AnsiString KeyEventChars(const QKeyEvent& e)
 {
     QString text = e.text();
-    if (text.isEmpty()) return AnsiString();
-    return Utf16ToCp949(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                            static_cast<size_t>(text.size())));
+    if (text.isEmpty())
+        return AnsiString();
+    return Utf16ToCp949(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())));
 }
 
 TShiftState CurrentKeyShift() { return gKeyShift; }

@@ -16,7 +16,8 @@ void RunOne()
     std::function<void()> call = std::move(gQueue.front());
     gQueue.pop_front();
     try {
-        if (call) call();
+        if (call)
+            call();
     } catch (...) {
         if (Application)
             Application->HandleException(nullptr);
@@ -27,13 +28,15 @@ void RunOne()
 
 void Schedule()
 {
-    if (gScheduled || gQueue.empty() || !QCoreApplication::instance()) return;
+    if (gScheduled || gQueue.empty() || !QCoreApplication::instance())
+        return;
     gScheduled = true;
     QTimer::singleShot(0, QCoreApplication::instance(), [] {
         gScheduled = false;
         // Only what was queued before this turn; later calls wait for the next turn.
         size_t n = gQueue.size();
-        while (n-- > 0 && !gQueue.empty()) RunOne();
+        while (n-- > 0 && !gQueue.empty())
+            RunOne();
         Schedule();
     });
 }
@@ -48,5 +51,6 @@ void QueueCall(std::function<void()> call)
 
 void RunQueuedCalls()
 {
-    while (!gQueue.empty()) RunOne();
+    while (!gQueue.empty())
+        RunOne();
 }

@@ -10,7 +10,8 @@ TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
 
 TScreen::~TScreen()
 {
-    if (FCursor != crDefault && QGuiApplication::instance()) QGuiApplication::restoreOverrideCursor();
+    if (FCursor != crDefault && QGuiApplication::instance())
+        QGuiApplication::restoreOverrideCursor();
 }
 
 int TScreen::Width() const
@@ -27,7 +28,8 @@ int TScreen::Height() const
 
 TCustomForm* TScreen::Forms(int index) const
 {
-    if (index < 0 || index >= FormCount()) throw EListError(Format("List index out of bounds (%d)", index));
+    if (index < 0 || index >= FormCount())
+        throw EListError(Format("List index out of bounds (%d)", index));
     return FForms[static_cast<size_t>(index)];
 }
 
@@ -38,8 +40,11 @@ bool TScreen::HasForm(const TCustomForm* form) const
 
 void TScreen::SetCursor(TCursor v)
 {
-    if (v == FCursor) return;
-    if (FCursor != crDefault) QGuiApplication::restoreOverrideCursor();
+    if (v == FCursor)
+        return;
+    if (FCursor != crDefault)
+        QGuiApplication::restoreOverrideCursor();
     FCursor = v;
-    if (v != crDefault) QGuiApplication::setOverrideCursor(QCursor(ToQtCursorShape(v)));
+    if (v != crDefault)
+        QGuiApplication::setOverrideCursor(QCursor(ToQtCursorShape(v)));
 }

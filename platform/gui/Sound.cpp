@@ -13,7 +13,8 @@ TSoundHook gHook;
 
 void Bell()
 {
-    if (QApplication::instance()) QApplication::beep();
+    if (QApplication::instance())
+        QApplication::beep();
 }
 
 }  // namespace
@@ -27,28 +28,34 @@ TSoundHook SetSoundHook(TSoundHook hook)
 
 bool Beep(uint32_t frequency, uint32_t durationMs)
 {
-    if (gHook) return gHook(TSoundRequest{TSoundRequest::kBeep, frequency, durationMs, 0, {}});
+    if (gHook)
+        return gHook(TSoundRequest{TSoundRequest::kBeep, frequency, durationMs, 0, {}});
     Bell();
     return true;
 }
 
 bool MessageBeep(unsigned type)
 {
-    if (gHook) return gHook(TSoundRequest{TSoundRequest::kMessageBeep, 0, 0, type, {}});
+    if (gHook)
+        return gHook(TSoundRequest{TSoundRequest::kMessageBeep, 0, 0, type, {}});
     Bell();
     return true;
 }
 
 bool sndPlaySound(const AnsiString& fileName, unsigned flags)
 {
-    if (gHook) return gHook(TSoundRequest{TSoundRequest::kPlay, 0, 0, flags, fileName});
+    if (gHook)
+        return gHook(TSoundRequest{TSoundRequest::kPlay, 0, 0, flags, fileName});
     QString path = QString::fromStdString(NativePath(fileName));
-    if (!QFileInfo::exists(path)) return false;
+    if (!QFileInfo::exists(path))
+        return false;
     for (const char* player : {"paplay", "aplay"}) {
         QString exe = QStandardPaths::findExecutable(QString::fromLatin1(player));
-        if (exe.isEmpty()) continue;
+        if (exe.isEmpty())
+            continue;
         QStringList args;
-        if (QLatin1String(player) == QLatin1String("aplay")) args << QStringLiteral("-q");
+        if (QLatin1String(player) == QLatin1String("aplay"))
+            args << QStringLiteral("-q");
         args << path;
         return QProcess::startDetached(exe, args);
     }

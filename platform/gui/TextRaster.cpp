@@ -25,7 +25,8 @@ void TTextRasterizer::SetFont(const TFont& font)
 
 const QFont& TTextRasterizer::Font() const
 {
-    if (!FFont) FFont = std::make_unique<QFont>(FSource.ToQFont());
+    if (!FFont)
+        FFont = std::make_unique<QFont>(FSource.ToQFont());
     return *FFont;
 }
 
@@ -43,8 +44,10 @@ int TTextRasterizer::TextOut(TFrameBuffer& fb, int x, int y, std::string_view te
     const QString s = AnsiToQString(text);
     const QFontMetrics fm(Font());
     const int w = fm.horizontalAdvance(s), h = fm.height();
-    if (w <= 0 || h <= 0) return std::max(w, 0);
-    if (bg >= 0) fb.FillRect(TRectI{x, y, x + w, y + h}, static_cast<uint8_t>(bg));
+    if (w <= 0 || h <= 0)
+        return std::max(w, 0);
+    if (bg >= 0)
+        fb.FillRect(TRectI{x, y, x + w, y + h}, static_cast<uint8_t>(bg));
     // Only the part that can land in the buffer is rendered.
     const TRectI clip = fb.ClipBox();
     if (x >= clip.Right || y >= clip.Bottom || int64_t(x) + w <= clip.Left || int64_t(y) + h <= clip.Top)
@@ -53,8 +56,7 @@ int TTextRasterizer::TextOut(TFrameBuffer& fb, int x, int y, std::string_view te
     const int margin = h;
     const int iw = w + 2 * margin;
     if (FScratch->width() < iw || FScratch->height() < h)
-        *FScratch = QImage(std::max(iw, FScratch->width()), std::max(h, FScratch->height()),
-                           QImage::Format_RGB32);
+        *FScratch = QImage(std::max(iw, FScratch->width()), std::max(h, FScratch->height()), QImage::Format_RGB32);
     FScratch->fill(Qt::black);
     {
         QPainter p(FScratch.get());
@@ -66,10 +68,12 @@ int TTextRasterizer::TextOut(TFrameBuffer& fb, int x, int y, std::string_view te
     }
     for (int row = 0; row < h; ++row) {
         const int py = y + row;
-        if (py < clip.Top || py >= clip.Bottom) continue;
+        if (py < clip.Top || py >= clip.Bottom)
+            continue;
         const auto* line = reinterpret_cast<const QRgb*>(FScratch->constScanLine(row));
         for (int col = 0; col < iw; ++col) {
-            if (qGreen(line[col]) < kInkThreshold) continue;
+            if (qGreen(line[col]) < kInkThreshold)
+                continue;
             fb.SetPixel(x - margin + col, py, fg);
         }
     }

@@ -18,11 +18,14 @@ TWinControl::~TWinControl()
     ForgetControl(this);
     ForgetCaretOwner(this);
     // Events the widget still gets while it goes must not reach a half-destroyed control.
-    if (FWidget) TWidgetBridge::Detach(FWidget);
+    if (FWidget)
+        TWidgetBridge::Detach(FWidget);
     // Children go with their parent window, whoever owns them.
-    while (!FControls.empty()) delete FControls.back();
+    while (!FControls.empty())
+        delete FControls.back();
     FWindowCanvas.reset();
-    if (FParent) FParent->RemoveControl(this);
+    if (FParent)
+        FParent->RemoveControl(this);
     if (FWidget && TWidgetBridge::InEvent(FWidget)) {
         // Freed from its own event: Qt still uses the widget, so it goes when the event is over.
         FWidget->hide();
@@ -35,7 +38,8 @@ TWinControl::~TWinControl()
 
 TControl* TWinControl::Controls(int index) const
 {
-    if (index < 0 || index >= ControlCount()) throw EListError(Format("List index out of bounds (%d)", index));
+    if (index < 0 || index >= ControlCount())
+        throw EListError(Format("List index out of bounds (%d)", index));
     return FControls[static_cast<size_t>(index)];
 }
 
@@ -44,12 +48,15 @@ void TWinControl::InsertControl(TControl* AControl)
     FControls.push_back(AControl);
     AControl->FParent = this;
     if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
-        if (HandleAllocated()) w->HandleNeeded();
-        if (w->HandleAllocated()) TWidgetBridge::Reparent(w);
+        if (HandleAllocated())
+            w->HandleNeeded();
+        if (w->HandleAllocated())
+            TWidgetBridge::Reparent(w);
     }
     AControl->SetParentFontFromParent();
     AControl->SetParentColorFromParent();
-    if (AControl->FParentShowHint) AControl->FShowHint = ShowHint();
+    if (AControl->FParentShowHint)
+        AControl->FShowHint = ShowHint();
     AControl->Perform(CM_PARENTSHOWHINTCHANGED);
     AControl->Invalidate();
     AlignChild(AControl);
@@ -58,27 +65,31 @@ void TWinControl::InsertControl(TControl* AControl)
 void TWinControl::RemoveControl(TControl* AControl)
 {
     auto it = std::find(FControls.begin(), FControls.end(), AControl);
-    if (it == FControls.end()) return;
+    if (it == FControls.end())
+        return;
     InvalidateRect(AControl->BoundsRect());
     FControls.erase(it);
     AControl->FParent = nullptr;
     if (auto* w = dynamic_cast<TWinControl*>(AControl); w && w->HandleAllocated() && !w->InState(csDestroying))
         TWidgetBridge::Reparent(w);
     TWidgetBridge::ChildRemoved(this, AControl);
-    if (AControl->Align() != alNone && !InState(csDestroying)) Realign();
+    if (AControl->Align() != alNone && !InState(csDestroying))
+        Realign();
 }
 
 bool TWinControl::ContainsControl(const TControl* AControl) const
 {
     for (const TControl* c = AControl; c; c = c->Parent())
-        if (c == this) return true;
+        if (c == this)
+            return true;
     return false;
 }
 
 void TWinControl::SetChildOrder(TControl* child, int index)
 {
     auto it = std::find(FControls.begin(), FControls.end(), child);
-    if (it == FControls.end()) return;
+    if (it == FControls.end())
+        return;
     FControls.erase(it);
     index = std::clamp(index, 0, ControlCount());
     FControls.insert(FControls.begin() + index, child);
@@ -95,9 +106,12 @@ TControl* TWinControl::ControlAtPos(TPoint Pos, bool AllowDisabled, bool AllowWi
 {
     for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
         TControl* c = *it;
-        if (!AllowWinControls && dynamic_cast<TWinControl*>(c)) continue;
-        if (!c->Visible() || (!c->Enabled() && !AllowDisabled)) continue;
-        if (PtInRect(c->BoundsRect(), Pos)) return c;
+        if (!AllowWinControls && dynamic_cast<TWinControl*>(c))
+            continue;
+        if (!c->Visible() || (!c->Enabled() && !AllowDisabled))
+            continue;
+        if (PtInRect(c->BoundsRect(), Pos))
+            return c;
     }
     return nullptr;
 }
@@ -106,7 +120,8 @@ void TWinControl::Broadcast(TMessage& Message)
 {
     for (size_t i = 0; i < FControls.size(); ++i) {
         FControls[i]->WndProc(Message);
-        if (Message.Result != 0) return;
+        if (Message.Result != 0)
+            return;
     }
 }
 
@@ -133,7 +148,8 @@ TWinControl* TWinControl::FromWidget(const QWidget* widget) { return TWidgetBrid
 
 void TWinControl::WidgetCreated()
 {
-    if (FParent) TWidgetBridge::Reparent(this);
+    if (FParent)
+        TWidgetBridge::Reparent(this);
     FWidget->setGeometry(Left(), Top(), Width(), Height());
     FWidget->setEnabled(Enabled());
     ApplyFont();
@@ -141,7 +157,8 @@ void TWinControl::WidgetCreated()
     CursorChanged();
     HintChanged();
     for (TControl* c : FControls)
-        if (auto* w = dynamic_cast<TWinControl*>(c)) w->HandleNeeded();
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            w->HandleNeeded();
     UpdateWidgetVisible();
 }
 
@@ -149,28 +166,35 @@ bool TWinControl::WantsWidgetVisible() const { return Visible() && Parent() != n
 
 void TWinControl::UpdateWidgetVisible()
 {
-    if (FWidget) FWidget->setVisible(WantsWidgetVisible());
+    if (FWidget)
+        FWidget->setVisible(WantsWidgetVisible());
 }
 
 void TWinControl::VisibleChanged() { UpdateWidgetVisible(); }
 
 void TWinControl::BoundsChanged(const TRect&, bool SizeChanged)
 {
-    if (FWidget && !TWidgetBridge::InWidgetResize(this)) FWidget->setGeometry(Left(), Top(), Width(), Height());
-    if (SizeChanged) Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(ClientWidth(), ClientHeight()));
+    if (FWidget && !TWidgetBridge::InWidgetResize(this))
+        FWidget->setGeometry(Left(), Top(), Width(), Height());
+    if (SizeChanged)
+        Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(ClientWidth(), ClientHeight()));
 }
 
 void TWinControl::ApplyFont()
 {
-    if (FWidget) FWidget->setFont(Font()->ToQFont());
+    if (FWidget)
+        FWidget->setFont(Font()->ToQFont());
 }
 
 void TWinControl::ApplyFocusPolicy()
 {
-    if (!FWidget) return;
+    if (!FWidget)
+        return;
     Qt::FocusPolicy p = Qt::NoFocus;
-    if (FTabStop) p = FFocusOnClick ? Qt::StrongFocus : Qt::TabFocus;
-    else if (FFocusOnClick) p = Qt::ClickFocus;
+    if (FTabStop)
+        p = FFocusOnClick ? Qt::StrongFocus : Qt::TabFocus;
+    else if (FFocusOnClick)
+        p = Qt::ClickFocus;
     FWidget->setFocusPolicy(p);
 }
 
@@ -178,12 +202,14 @@ void TWinControl::CursorChanged() { TWidgetBridge::ApplyCursor(this, Cursor()); 
 
 void TWinControl::HintChanged()
 {
-    if (FWidget) FWidget->setToolTip(ShowHint() ? AnsiToQString(Hint()) : QString());
+    if (FWidget)
+        FWidget->setToolTip(ShowHint() ? AnsiToQString(Hint()) : QString());
 }
 
 void TWinControl::SetTabStop(bool v)
 {
-    if (v == FTabStop) return;
+    if (v == FTabStop)
+        return;
     FTabStop = v;
     ApplyFocusPolicy();
     Perform(CM_TABSTOPCHANGED);
@@ -204,13 +230,16 @@ bool TWinControl::Showing() const { return FWidget && FWidget->isVisible(); }
 
 void TWinControl::EnableAlign()
 {
-    if (FAlignLevel > 0 && --FAlignLevel == 0 && FAlignPending) Realign();
+    if (FAlignLevel > 0 && --FAlignLevel == 0 && FAlignPending)
+        Realign();
 }
 
 void TWinControl::AlignChild(TControl* child)
 {
-    if (child && child->Align() == alNone) return;
-    if (FAligning || InState(csDestroying)) return;
+    if (child && child->Align() == alNone)
+        return;
+    if (FAligning || InState(csDestroying))
+        return;
     Realign();
 }
 
@@ -248,7 +277,8 @@ void TWinControl::AlignControls(TControl*, TRect& Rect)
     for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) {
         std::vector<TControl*> list;
         for (TControl* c : FControls)
-            if (c->Align() == a && c->Visible()) list.push_back(c);
+            if (c->Align() == a && c->Visible())
+                list.push_back(c);
         std::stable_sort(list.begin(), list.end(), [&](TControl* x, TControl* y) { return key(x) < key(y); });
         for (TControl* c : list) {
             int w = c->Width(), h = c->Height();
@@ -269,9 +299,7 @@ void TWinControl::AlignControls(TControl*, TRect& Rect)
                 c->SetBounds(Rect.Right - w, Rect.Top, w, Rect.Height());
                 Rect.Right -= c->Width();
                 break;
-            default:
-                c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
-                break;
+            default: c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height()); break;
             }
         }
     }
@@ -283,7 +311,8 @@ bool TWinControl::CanFocus() const
 {
     const TControl* c = this;
     for (; c; c = c->Parent())
-        if (!c->Visible() || !c->Enabled()) return false;
+        if (!c->Visible() || !c->Enabled())
+            return false;
     return ParentForm() != nullptr;
 }
 
@@ -302,22 +331,26 @@ void TWinControl::SetFocus()
 
 void TWinControl::Invalidate()
 {
-    if (FWidget) FWidget->update();
+    if (FWidget)
+        FWidget->update();
 }
 
 void TWinControl::InvalidateRect(const TRect& r)
 {
-    if (FWidget && !r.IsEmpty()) FWidget->update(r.Left, r.Top, r.Width(), r.Height());
+    if (FWidget && !r.IsEmpty())
+        FWidget->update(r.Left, r.Top, r.Width(), r.Height());
 }
 
 void TWinControl::Update()
 {
-    if (FWidget && !FPainting && FWidget->isVisible()) FWidget->repaint();
+    if (FWidget && !FPainting && FWidget->isVisible())
+        FWidget->repaint();
 }
 
 QImage* TWinControl::BackBuffer()
 {
-    if (!FWidget) return nullptr;
+    if (!FWidget)
+        return nullptr;
     UpdateBackBufferSize();
     return FBackBuffer.get();
 }
@@ -325,7 +358,8 @@ QImage* TWinControl::BackBuffer()
 void TWinControl::UpdateBackBufferSize()
 {
     int w = std::max(Width(), 1), h = std::max(Height(), 1);
-    if (FBackBuffer && FBackBuffer->width() == w && FBackBuffer->height() == h) return;
+    if (FBackBuffer && FBackBuffer->width() == w && FBackBuffer->height() == h)
+        return;
     ReleaseCanvases();
     auto image = std::make_unique<QImage>(w, h, QImage::Format_RGB32);
     image->fill(ToQColor(Color()));
@@ -338,7 +372,8 @@ void TWinControl::UpdateBackBufferSize()
 
 void TWinControl::ReleaseCanvases(TCanvas* except)
 {
-    if (FWindowCanvas && FWindowCanvas.get() != except) FWindowCanvas->Release();
+    if (FWindowCanvas && FWindowCanvas.get() != except)
+        FWindowCanvas->Release();
     for (TControl* c : FControls)
         if (auto* g = dynamic_cast<TGraphicControl*>(c); g && g->FCanvas && g->FCanvas.get() != except)
             g->FCanvas->Release();
@@ -346,7 +381,8 @@ void TWinControl::ReleaseCanvases(TCanvas* except)
 
 TControlCanvas* TWinControl::WindowCanvas()
 {
-    if (!FWindowCanvas) FWindowCanvas = std::make_unique<TControlCanvas>(this);
+    if (!FWindowCanvas)
+        FWindowCanvas = std::make_unique<TControlCanvas>(this);
     return FWindowCanvas.get();
 }
 
@@ -354,9 +390,11 @@ void TWinControl::PaintControls()
 {
     for (size_t i = 0; i < FControls.size(); ++i) {
         auto* g = dynamic_cast<TGraphicControl*>(FControls[i]);
-        if (!g || !g->Visible()) continue;
+        if (!g || !g->Visible())
+            continue;
         TRect clip;
-        if (!IntersectRect(clip, g->BoundsRect(), FUpdateRect)) continue;
+        if (!IntersectRect(clip, g->BoundsRect(), FUpdateRect))
+            continue;
         ReleaseCanvases();
         g->Perform(WM_PAINT);
         ReleaseCanvases();
@@ -382,6 +420,7 @@ TGraphicControl::~TGraphicControl()
 
 TCanvas* TGraphicControl::Canvas()
 {
-    if (!FCanvas) FCanvas = std::make_unique<TControlCanvas>(this);
+    if (!FCanvas)
+        FCanvas = std::make_unique<TControlCanvas>(this);
     return FCanvas.get();
 }

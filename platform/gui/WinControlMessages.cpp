@@ -15,7 +15,8 @@ void TWinControl::RegisterWinHandlers()
     RegisterHandler(WM_SIZE, [this](TMessage&) {
         std::shared_ptr<bool> alive = AliveToken();
         Realign();
-        if (*alive) Resize();
+        if (*alive)
+            Resize();
     });
     RegisterHandler(CM_FONTCHANGED, [this](TMessage& m) {
         Inherited(m);
@@ -28,7 +29,8 @@ void TWinControl::RegisterWinHandlers()
     });
     RegisterHandler(CM_SHOWHINTCHANGED, [this](TMessage&) { NotifyControls(CM_PARENTSHOWHINTCHANGED); });
     RegisterHandler(CM_ENABLEDCHANGED, [this](TMessage& m) {
-        if (FWidget) FWidget->setEnabled(Enabled());
+        if (FWidget)
+            FWidget->setEnabled(Enabled());
         Inherited(m);
     });
     RegisterHandler(WM_PAINT, [this](TMessage&) {
@@ -47,7 +49,8 @@ void TWinControl::RegisterWinHandlers()
         PaintControls();
     });
     RegisterHandler(WM_SETFOCUS, [this](TMessage&) {
-        if (TCustomForm* form = ParentForm()) form->SetFocusedControl(this);
+        if (TCustomForm* form = ParentForm())
+            form->SetFocusedControl(this);
     });
     RegisterHandler(CM_ENTER, [this](TMessage&) { DoEnter(); });
     RegisterHandler(CM_EXIT, [this](TMessage&) { DoExit(); });
@@ -56,10 +59,10 @@ void TWinControl::RegisterWinHandlers()
         uint16_t key = static_cast<uint16_t>(m.WParam);
         TShiftState shift = CurrentKeyShift();
         TCustomForm* form = ParentForm();
-        if (form && form->IsShortCut(key, shift)) return;
+        if (form && form->IsShortCut(key, shift))
+            return;
         if (key == VK_TAB && !shift.Contains(ssCtrl) && Perform(CM_WANTSPECIALKEY, key, m.LParam) == 0 &&
-            !(Perform(WM_GETDLGCODE) & DLGC_WANTTAB) && form &&
-            form->Perform(CM_DIALOGKEY, key, m.LParam) != 0)
+            !(Perform(WM_GETDLGCODE) & DLGC_WANTTAB) && form && form->Perform(CM_DIALOGKEY, key, m.LParam) != 0)
             return;
         m.Result = 0;
     });
@@ -94,7 +97,8 @@ void TWinControl::DefaultHandler(TMessage& Message)
     // An input-method character becomes its bytes, typed one after the other.
     if (Message.Msg == WM_IME_CHAR) {
         unsigned code = static_cast<unsigned>(Message.WParam) & 0xFFFF;
-        if (code > 0xFF) FImeChars += static_cast<char>(code >> 8);
+        if (code > 0xFF)
+            FImeChars += static_cast<char>(code >> 8);
         FImeChars += static_cast<char>(code & 0xFF);
     }
 }
@@ -105,9 +109,11 @@ bool TWinControl::DoKeyDown(uint16_t& Key, TShiftState Shift)
     if (form && form != this && form->KeyPreview()) {
         std::shared_ptr<bool> alive = AliveToken();
         static_cast<TWinControl*>(form)->KeyDown(Key, Shift);
-        if (!*alive) return true;  // the form's handler freed this control
+        if (!*alive)
+            return true;  // the form's handler freed this control
     }
-    if (Key != 0) KeyDown(Key, Shift);
+    if (Key != 0)
+        KeyDown(Key, Shift);
     return Key == 0;
 }
 
@@ -117,9 +123,11 @@ bool TWinControl::DoKeyUp(uint16_t& Key, TShiftState Shift)
     if (form && form != this && form->KeyPreview()) {
         std::shared_ptr<bool> alive = AliveToken();
         static_cast<TWinControl*>(form)->KeyUp(Key, Shift);
-        if (!*alive) return true;  // the form's handler freed this control
+        if (!*alive)
+            return true;  // the form's handler freed this control
     }
-    if (Key != 0) KeyUp(Key, Shift);
+    if (Key != 0)
+        KeyUp(Key, Shift);
     return Key == 0;
 }
 
@@ -129,42 +137,52 @@ bool TWinControl::DoKeyPress(char& Key)
     if (form && form != this && form->KeyPreview()) {
         std::shared_ptr<bool> alive = AliveToken();
         static_cast<TWinControl*>(form)->KeyPress(Key);
-        if (!*alive) return true;  // the form's handler freed this control
+        if (!*alive)
+            return true;  // the form's handler freed this control
     }
-    if (Key != 0) KeyPress(Key);
+    if (Key != 0)
+        KeyPress(Key);
     return Key == 0;
 }
 
 void TWinControl::KeyDown(uint16_t& Key, TShiftState Shift)
 {
-    if (OnKeyDown) OnKeyDown(this, Key, Shift);
+    if (OnKeyDown)
+        OnKeyDown(this, Key, Shift);
 }
 
 void TWinControl::KeyUp(uint16_t& Key, TShiftState Shift)
 {
-    if (OnKeyUp) OnKeyUp(this, Key, Shift);
+    if (OnKeyUp)
+        OnKeyUp(this, Key, Shift);
 }
 
 void TWinControl::KeyPress(char& Key)
 {
-    if (OnKeyPress) OnKeyPress(this, Key);
+    if (OnKeyPress)
+        OnKeyPress(this, Key);
 }
 
 void TWinControl::DoEnter()
 {
-    if (OnEnter) OnEnter(this);
+    if (OnEnter)
+        OnEnter(this);
 }
 
 void TWinControl::DoExit()
 {
-    if (OnExit) OnExit(this);
+    if (OnExit)
+        OnExit(this);
 }
 
 bool TWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos)
 {
     bool handled = false;
-    if (WheelDelta < 0 && OnMouseWheelDown) OnMouseWheelDown(this, Shift, MousePos, handled);
-    if (WheelDelta > 0 && OnMouseWheelUp) OnMouseWheelUp(this, Shift, MousePos, handled);
-    if (!handled && Parent()) handled = Parent()->DoMouseWheel(Shift, WheelDelta, MousePos);
+    if (WheelDelta < 0 && OnMouseWheelDown)
+        OnMouseWheelDown(this, Shift, MousePos, handled);
+    if (WheelDelta > 0 && OnMouseWheelUp)
+        OnMouseWheelUp(this, Shift, MousePos, handled);
+    if (!handled && Parent())
+        handled = Parent()->DoMouseWheel(Shift, WheelDelta, MousePos);
     return handled;
 }

@@ -12,7 +12,8 @@ TQtTimerService::TQtTimerService() = default;
 
 TQtTimerService::~TQtTimerService()
 {
-    for (auto& [id, entry] : FTimers) delete entry.timer;
+    for (auto& [id, entry] : FTimers)
+        delete entry.timer;
 }
 
 int TQtTimerService::StartTimer(uint32_t intervalMs, TTimerCallback callback)
@@ -26,9 +27,11 @@ int TQtTimerService::StartTimer(uint32_t intervalMs, TTimerCallback callback)
         // Held by the lambda: the callback may stop its own timer.
         std::shared_ptr<TTimerCallback> keep = shared;
         try {
-            if (*keep) (*keep)();
+            if (*keep)
+                (*keep)();
         } catch (...) {
-            if (Application) Application->HandleException(nullptr);
+            if (Application)
+                Application->HandleException(nullptr);
         }
     });
     FTimers[id] = TEntry{timer, shared};
@@ -39,7 +42,8 @@ int TQtTimerService::StartTimer(uint32_t intervalMs, TTimerCallback callback)
 void TQtTimerService::StopTimer(int id)
 {
     auto it = FTimers.find(id);
-    if (it == FTimers.end()) return;
+    if (it == FTimers.end())
+        return;
     QTimer* timer = it->second.timer;
     FTimers.erase(it);
     timer->stop();
@@ -66,7 +70,8 @@ std::map<std::pair<TControl*, uintptr_t>, TControlTimer> gControlTimers;
 void Deliver(TControl* control, uintptr_t id)
 {
     TMsg msg{dynamic_cast<TWinControl*>(control), WM_TIMER, id, 0};
-    if (Application && Application->HookMessage(msg)) return;
+    if (Application && Application->HookMessage(msg))
+        return;
     control->Perform(WM_TIMER, id, 0);
 }
 
@@ -74,7 +79,8 @@ void Deliver(TControl* control, uintptr_t id)
 
 bool SetTimer(TControl* control, uintptr_t id, uint32_t elapseMs)
 {
-    if (!control) return false;
+    if (!control)
+        return false;
     KillTimer(control, id);
     ITimerService& service = TimerService();
     int serviceId = service.StartTimer(std::max<uint32_t>(elapseMs, 10), [control, id] { Deliver(control, id); });
@@ -85,7 +91,8 @@ bool SetTimer(TControl* control, uintptr_t id, uint32_t elapseMs)
 bool KillTimer(TControl* control, uintptr_t id)
 {
     auto it = gControlTimers.find({control, id});
-    if (it == gControlTimers.end()) return false;
+    if (it == gControlTimers.end())
+        return false;
     it->second.service->StopTimer(it->second.id);
     gControlTimers.erase(it);
     return true;
@@ -93,7 +100,8 @@ bool KillTimer(TControl* control, uintptr_t id)
 
 void KillControlTimers(TControl* control)
 {
-    for (auto it = gControlTimers.lower_bound({control, 0}); it != gControlTimers.end() && it->first.first == control;) {
+    for (auto it = gControlTimers.lower_bound({control, 0});
+         it != gControlTimers.end() && it->first.first == control;) {
         it->second.service->StopTimer(it->second.id);
         it = gControlTimers.erase(it);
     }
@@ -112,14 +120,16 @@ TTimer::~TTimer()
 
 void TTimer::SetEnabled(bool v)
 {
-    if (v == FEnabled) return;
+    if (v == FEnabled)
+        return;
     FEnabled = v;
     UpdateTimer();
 }
 
 void TTimer::SetInterval(uint32_t v)
 {
-    if (v == FInterval) return;
+    if (v == FInterval)
+        return;
     FInterval = v;
     UpdateTimer();
 }

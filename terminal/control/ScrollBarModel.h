@@ -5,8 +5,15 @@
 #include <cstdint>
 
 enum : unsigned {
-    SB_LINEUP = 0, SB_LINEDOWN = 1, SB_PAGEUP = 2, SB_PAGEDOWN = 3, SB_THUMBPOSITION = 4,
-    SB_THUMBTRACK = 5, SB_TOP = 6, SB_BOTTOM = 7, SB_ENDSCROLL = 8,
+    SB_LINEUP = 0,
+    SB_LINEDOWN = 1,
+    SB_PAGEUP = 2,
+    SB_PAGEDOWN = 3,
+    SB_THUMBPOSITION = 4,
+    SB_THUMBTRACK = 5,
+    SB_TOP = 6,
+    SB_BOTTOM = 7,
+    SB_ENDSCROLL = 8,
 };
 
 class TScrollBarModel {

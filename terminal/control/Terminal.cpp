@@ -63,7 +63,8 @@ public:
     void ChunkDecoded() override
     {
         FInner->ChunkDecoded();
-        if (FOwner.FMulti.Active()) FOwner.CancelMultiSelect();
+        if (FOwner.FMulti.Active())
+            FOwner.CancelMultiSelect();
     }
     void Invalidate() override
     {
@@ -99,24 +100,29 @@ TCustomTerminal::TCustomTerminal(TComponent* AOwner) : TCustomControl(AOwner)
     Font()->SetColor(FFontColor);
 
     FCore.OnAfterPut = [this](const AnsiString& data) {
-        if (OnAfterPut) OnAfterPut(this, data);
+        if (OnAfterPut)
+            OnAfterPut(this, data);
     };
     FCore.OnLine = [this](const AnsiString& data) {
-        if (OnLine) OnLine(this, data);
+        if (OnLine)
+            OnLine(this, data);
     };
     FCore.OnChangeRow = [this](int rows) {
-        if (OnChangeRow) OnChangeRow(rows);
+        if (OnChangeRow)
+            OnChangeRow(rows);
     };
     FCore.AutoReply = [this](const AnsiString& line) { return FReply.AutoReply(line); };
     FCore.JReply = [this](const AnsiString& line) { FReply.JReply(line); };
     FReply.SendString = [this](const AnsiString& s) { PutDirectString(s); };
     FReply.OnSendReplyData = [this](const AnsiString& s) {
-        if (OnSendReplyData) OnSendReplyData(this, s);
+        if (OnSendReplyData)
+            OnSendReplyData(this, s);
     };
     FReply.PlaySound = [](const AnsiString& file) { sndPlaySound(file, SND_ASYNC); };
     FReply.ShowMessage = [this](const AnsiString& text, int ms) { ShowTerminalNotice(text, ms, this); };
     FReply.OnJReply = [this](const AnsiString& context, const AnsiString& id) {
-        if (OnJReply) OnJReply(this, context, id);
+        if (OnJReply)
+            OnJReply(this, context, id);
     };
 
     FBlockTimer = new TTimer(this);
@@ -127,8 +133,10 @@ TCustomTerminal::TCustomTerminal(TComponent* AOwner) : TCustomControl(AOwner)
     FTimeTimer->SetEnabled(false);
     FTimeTimer->SetInterval(1000);
     FTimeTimer->SetOnTimer([this](TObject*) {
-        if (!FCore.PendingText().empty() && !FCore.Held()) FCore.ReleasePending();
-        if (OnTimeTimer) OnTimeTimer(this);
+        if (!FCore.PendingText().empty() && !FCore.Held())
+            FCore.ReleasePending();
+        if (OnTimeTimer)
+            OnTimeTimer(this);
     });
 
     RegisterTerminalHandlers();
@@ -143,7 +151,8 @@ TCustomTerminal::~TCustomTerminal()
     FCore.OnLine = nullptr;
     FCore.OnChangeRow = nullptr;
     FCore.SetPainter(&FDraw);
-    if (FBlockTimer) FBlockTimer->SetEnabled(false);
+    if (FBlockTimer)
+        FBlockTimer->SetEnabled(false);
 }
 
 TRect TCustomTerminal::ClientRect() const
@@ -154,13 +163,15 @@ TRect TCustomTerminal::ClientRect() const
 void TCustomTerminal::SetParent(TWinControl* AParent)
 {
     TCustomControl::SetParent(AParent);
-    if (AParent) FScrollBar.DisableArrows();
+    if (AParent)
+        FScrollBar.DisableArrows();
 }
 
 void TCustomTerminal::Invalidate()
 {
     TCustomControl::Invalidate();
-    if (HandleAllocated() && Focused()) CaretPosChange();
+    if (HandleAllocated() && Focused())
+        CaretPosChange();
 }
 
 // --- Host text and output ---------------------------------------------------------------------
@@ -176,12 +187,14 @@ void TCustomTerminal::PaintString(const AnsiString& S) { FCore.PaintString(S); }
 
 void TCustomTerminal::PutChar(char Ch)
 {
-    if (OnPutChar) OnPutChar(this, Ch);
+    if (OnPutChar)
+        OnPutChar(this, Ch);
 }
 
 void TCustomTerminal::PutDirectString(const AnsiString& S)
 {
-    if (OnPutString) OnPutString(this, S);
+    if (OnPutString)
+        OnPutString(this, S);
 }
 
 // Held text goes out once nothing holds the display any more.
@@ -201,7 +214,8 @@ void TCustomTerminal::PageDown() { PaintScreen(ScrollPosition() + FCore.PageSize
 
 void TCustomTerminal::PaintScreen(int Pos)
 {
-    if (FCore.MaxLinePos() == 0) return;
+    if (FCore.MaxLinePos() == 0)
+        return;
     Pos = std::clamp(Pos, 0, FCore.MaxLinePos());
     FScrollBar.SetPosition(Pos);
     FCore.SetSelecting(FSel.InProgress);
@@ -214,8 +228,10 @@ void TCustomTerminal::PaintScreen(int Pos)
 void TCustomTerminal::ViewMoved()
 {
     FScrollBar.SetPosition(FCore.LinePos());
-    if (FSel.InProgress) BlockBmpRepaint();
-    if (FMulti.Active()) CancelMultiSelect();
+    if (FSel.InProgress)
+        BlockBmpRepaint();
+    if (FMulti.Active())
+        CancelMultiSelect();
     Invalidate();
 }
 
@@ -244,7 +260,8 @@ void TCustomTerminal::SetRow(int R)
 
 void TCustomTerminal::RestoreScreen()
 {
-    if (!Live()) return;
+    if (!Live())
+        return;
     FFontColor = Font()->Color();
     FBackColor = Color();
     FDraw.SetFontColor(FFontColor);
@@ -286,7 +303,8 @@ void TCustomTerminal::SetHanMode(bool Value)
     const bool already = FHanMode && FCellWidth == 8 && FCellHeight == 16;
     FHanMode = true;
     FDraw.SetHanMode(true);
-    if (already) return;
+    if (already)
+        return;
     Font()->SetSize(12);
     CellsChanged();
 }
@@ -294,7 +312,8 @@ void TCustomTerminal::SetHanMode(bool Value)
 // The font's cells when the Hangul mode is off.
 void TCustomTerminal::ReSetFont()
 {
-    if (FHanMode) return;
+    if (FHanMode)
+        return;
     FDraw.SetWinFont(Font()->Name(), Font()->Size());
     CellsChanged();
 }
@@ -362,10 +381,13 @@ bool TCustomTerminal::CanResize(int& NewWidth, int& NewHeight)
 void TCustomTerminal::WMSize()
 {
     ResizeScreen(ClientWidth(), ClientHeight());
-    if (FCellHeight > 1) SetRow(ClientHeight() / FCellHeight - 1);
+    if (FCellHeight > 1)
+        SetRow(ClientHeight() / FCellHeight - 1);
     FDraw.Redraw();
-    if (FSel.InProgress) BlockBmpRepaint();
-    if (FMulti.Active()) CancelMultiSelect();
+    if (FSel.InProgress)
+        BlockBmpRepaint();
+    if (FMulti.Active())
+        CancelMultiSelect();
     TCustomControl::Invalidate();
     FResizing = false;
     ReleaseHeldText();
@@ -374,8 +396,10 @@ void TCustomTerminal::WMSize()
 void TCustomTerminal::ReSetScreen()
 {
     FDraw.Redraw();
-    if (FSel.InProgress) BlockBmpRepaint();
-    if (FMulti.Active()) CancelMultiSelect();
+    if (FSel.InProgress)
+        BlockBmpRepaint();
+    if (FMulti.Active())
+        CancelMultiSelect();
     Invalidate();
 }
 

@@ -88,13 +88,16 @@ void TCustomTerminal::RegisterTerminalHandlers()
 
 void TCustomTerminal::KeyDown(uint16_t& Key, TShiftState Shift)
 {
-    if (Key != VK_TAB) TCustomControl::KeyDown(Key, Shift);
+    if (Key != VK_TAB)
+        TCustomControl::KeyDown(Key, Shift);
     switch (Key) {
     case VK_LEFT:
-        if (Live()) PutDirectString("\x1BOD");
+        if (Live())
+            PutDirectString("\x1BOD");
         break;
     case VK_RIGHT:
-        if (Live()) PutDirectString("\x1BOC");
+        if (Live())
+            PutDirectString("\x1BOC");
         break;
     case VK_UP:
         if (FBlockLineY > -1) {
@@ -114,15 +117,14 @@ void TCustomTerminal::KeyDown(uint16_t& Key, TShiftState Shift)
             PutDirectString("\x1BOB");
         }
         break;
-    default:
-        CancelBlockLineMode();
-        break;
+    default: CancelBlockLineMode(); break;
     }
 }
 
 void TCustomTerminal::KeyUp(uint16_t& Key, TShiftState Shift)
 {
-    if (Key == VK_TAB) return;
+    if (Key == VK_TAB)
+        return;
     TCustomControl::KeyUp(Key, Shift);
 }
 
@@ -130,11 +132,15 @@ void TCustomTerminal::KeyPress(char& Key)
 {
     std::shared_ptr<bool> alive = FAliveFlag;
     CancelBlockMode();
-    if (!*alive) return;
-    if (!Live()) PaintScreen(FCore.MaxLinePos());
-    if (!*alive) return;
+    if (!*alive)
+        return;
+    if (!Live())
+        PaintScreen(FCore.MaxLinePos());
+    if (!*alive)
+        return;
     if (Key == '\t') {
-        if (OnTabKeyPress) OnTabKeyPress(this);
+        if (OnTabKeyPress)
+            OnTabKeyPress(this);
     } else {
         PutChar(Key);
     }
@@ -144,14 +150,16 @@ void TCustomTerminal::DblClick()
 {
     std::shared_ptr<bool> alive = FAliveFlag;
     TCustomControl::DblClick();
-    if (*alive) PutChar('\r');
+    if (*alive)
+        PutChar('\r');
 }
 
 void TCustomTerminal::Click()
 {
     std::shared_ptr<bool> alive = FAliveFlag;
     TCustomControl::Click();
-    if (*alive && CanFocus()) SetFocus();
+    if (*alive && CanFocus())
+        SetFocus();
 }
 
 // --- Focus and caret --------------------------------------------------------------------------
@@ -176,7 +184,8 @@ void TCustomTerminal::CaretPosChange()
     const TPoint want{col * FCellWidth, (FCore.CurY() - FCore.LinePos()) * FCellHeight};
     TPoint now;
     // Moving the caret repaints its cells; only a real move is worth that.
-    if (GetCaretPos(now) && now == want) return;
+    if (GetCaretPos(now) && now == want)
+        return;
     HideCaret(this);
     SetCaretPos(want.x, want.y);
     ShowCaret(this);
@@ -184,7 +193,8 @@ void TCustomTerminal::CaretPosChange()
 
 void TCustomTerminal::ReSetCursor()
 {
-    if (!Focused()) return;
+    if (!Focused())
+        return;
     DestroyCaret();
     CreateCaret(this, FCellWidth, FCellHeight);
     ShowCaret(this);
@@ -209,12 +219,15 @@ void TCustomTerminal::ImeStartComposition()
 void TCustomTerminal::ImeComposition(unsigned code, unsigned flags)
 {
     if ((flags & GCS_RESULTSTR) && !(flags & GCS_COMPSTR)) {
-        if (gImeState == 1) gImeState = 2;
+        if (gImeState == 1)
+            gImeState = 2;
         return;
     }
     AnsiString ch;
-    if (code > 0xFF) ch += static_cast<char>(code >> 8);
-    if (code != 0) ch += static_cast<char>(code & 0xFF);
+    if (code > 0xFF)
+        ch += static_cast<char>(code >> 8);
+    if (code != 0)
+        ch += static_cast<char>(code & 0xFF);
     FComposition = ch;
     FCompositionCol = FCore.CurX() + (gImeState != 0 ? 2 : 0);
     gImeState = 0;
@@ -235,9 +248,12 @@ void TCustomTerminal::ImeEndComposition()
 
 void TCustomTerminal::ImeNotify(WPARAM command, LPARAM data)
 {
-    if (command != IMN_SETCONVERSIONMODE || !OnHanEngChange) return;
-    if (data == 0) OnHanEngChange(false);
-    if (data == IME_CMODE_NATIVE) OnHanEngChange(true);
+    if (command != IMN_SETCONVERSIONMODE || !OnHanEngChange)
+        return;
+    if (data == 0)
+        OnHanEngChange(false);
+    if (data == IME_CMODE_NATIVE)
+        OnHanEngChange(true);
 }
 
 // --- Scroll bar -------------------------------------------------------------------------------

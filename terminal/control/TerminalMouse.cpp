@@ -20,8 +20,10 @@ void TCustomTerminal::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
 {
     std::shared_ptr<bool> alive = FAliveFlag;
     TCustomControl::MouseDown(Button, Shift, X, Y);
-    if (!*alive) return;
-    if (ScrollBarMouse(kBarDown, Shift, X, Y)) return;
+    if (!*alive)
+        return;
+    if (ScrollBarMouse(kBarDown, Shift, X, Y))
+        return;
     if (Button == mbLeft) {
         FLeftDown = true;
         if (FSel.InProgress || !FSel.Text.empty()) {
@@ -33,13 +35,16 @@ void TCustomTerminal::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
         FSel.Begin(X / FCellWidth, Y / FCellHeight + FCore.LinePos());
         return;
     }
-    if (Button != mbRight) return;
+    if (Button != mbRight)
+        return;
     const TPoint screen = ClientToScreen(TPoint{X, Y});
     if (FSel.InProgress) {
-        if (OnPopupBlock) OnPopupBlock(screen.x, screen.y);
+        if (OnPopupBlock)
+            OnPopupBlock(screen.x, screen.y);
     } else if (FHover.Contains(X, Y) && !FMulti.Active()) {
         // Only a menu number has a popup; any other item has none at all.
-        if (IsInteger(FSmart.Text) && OnPopupSmart) OnPopupSmart(screen.x, screen.y, FSmart.Text);
+        if (IsInteger(FSmart.Text) && OnPopupSmart)
+            OnPopupSmart(screen.x, screen.y, FSmart.Text);
     } else if (OnPopupNormal) {
         OnPopupNormal(screen.x, screen.y);
     }
@@ -49,10 +54,13 @@ void TCustomTerminal::MouseMove(TShiftState Shift, int X, int Y)
 {
     std::shared_ptr<bool> alive = FAliveFlag;
     TCustomControl::MouseMove(Shift, X, Y);
-    if (!*alive) return;
-    if (ScrollBarMouse(kBarMove, Shift, X, Y)) return;
+    if (!*alive)
+        return;
+    if (ScrollBarMouse(kBarMove, Shift, X, Y))
+        return;
     FLastMouse = TPoint{X, Y};
-    if (Y >= 0 && Y < Height()) FBlockTimer->SetEnabled(false);
+    if (Y >= 0 && Y < Height())
+        FBlockTimer->SetEnabled(false);
     const bool leftOnly = Shift.Contains(ssLeft) && !Shift.Contains(ssRight) && !Shift.Contains(ssMiddle);
     if (leftOnly && FLeftDown) {
         CancelBlockLineMode();
@@ -74,7 +82,8 @@ void TCustomTerminal::MouseMove(TShiftState Shift, int X, int Y)
         if (!FHover.Contains(X, Y)) {
             if (Cursor() == crHandPoint) {
                 SetCursor(crDefault);
-                if (!FHoverPressed) InvalidateHover();
+                if (!FHoverPressed)
+                    InvalidateHover();
             }
             ClearHover();
         } else if (Cursor() == crHandPoint) {
@@ -90,8 +99,10 @@ void TCustomTerminal::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
 {
     std::shared_ptr<bool> alive = FAliveFlag;
     TCustomControl::MouseUp(Button, Shift, X, Y);
-    if (!*alive) return;
-    if (ScrollBarMouse(kBarUp, Shift, X, Y)) return;
+    if (!*alive)
+        return;
+    if (ScrollBarMouse(kBarUp, Shift, X, Y))
+        return;
     FBlockTimer->SetEnabled(false);
     const bool dragEnded = FLeftDown && Button == mbLeft;
     FLeftDown = false;
@@ -104,31 +115,38 @@ void TCustomTerminal::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
         // selection do not report it again.
         if (dragEnded) {
             FSel.Text = BlockCalcul(FCore.Data(), FSel, FCore.Columns());
-            if (OnBlock) OnBlock(this, FSel.Text);
-            if (!*alive) return;
+            if (OnBlock)
+                OnBlock(this, FSel.Text);
+            if (!*alive)
+                return;
         }
     } else if (FBlockLineY > -1) {
         SetBlockLineY(Y / FCellHeight);
         return;
     } else {
         ReleaseHeldText();
-        if (!*alive) return;
+        if (!*alive)
+            return;
     }
     THoverRect test = FHover;
     test.Inflate(3);
     if (!test.Contains(X, Y)) {
-        if (FMulti.Active()) CancelMultiSelect();
+        if (FMulti.Active())
+            CancelMultiSelect();
         return;
     }
-    if (Button != mbLeft) return;
+    if (Button != mbLeft)
+        return;
     if (!Shift.Contains(ssCtrl)) {
         if (FSmart.IsLink) {
             ConnectURL(FSmart.Text);
         } else {
             PutDirectString(FSmart.Text + "\r");
-            if (!*alive) return;
+            if (!*alive)
+                return;
         }
-        if (!Live()) PaintScreen(FCore.MaxLinePos());
+        if (!Live())
+            PaintScreen(FCore.MaxLinePos());
         return;
     }
     MultiSelectClick(FHover);
@@ -136,9 +154,11 @@ void TCustomTerminal::MouseUp(TMouseButton Button, TShiftState Shift, int X, int
 
 void TCustomTerminal::MultiSelectClick(const THoverRect& hover)
 {
-    if (!IsInteger(FSmart.Text)) return;
+    if (!IsInteger(FSmart.Text))
+        return;
     const int row = ((hover.Top + hover.Bottom) / 2) / FCellHeight;
-    if (!FMulti.Toggle(row, FSmart.Text, hover.Left, hover.Right)) return;
+    if (!FMulti.Toggle(row, FSmart.Text, hover.Left, hover.Right))
+        return;
     MultiSelectRepaint();
     TCustomControl::Invalidate();
 }
@@ -146,14 +166,17 @@ void TCustomTerminal::MultiSelectClick(const THoverRect& hover)
 void TCustomTerminal::SmartMouse(int Col, int Line)
 {
     FSmart.IsLink = false;
-    if (Line < 0 || Line > TDataList::kCount - 1) return;
+    if (Line < 0 || Line > TDataList::kCount - 1)
+        return;
     TSmartItem item = ::SmartMouse(FCore.Data().Strings(Line), Col);
-    if (!item.Found) return;
+    if (!item.Found)
+        return;
     FSmart = std::move(item);
     FHover = SmartHoverRect(FSmart, Line - FCore.LinePos(), FCellWidth, FCellHeight);
     if (FHover.Contains(FLastMouse.x, FLastMouse.y) && Cursor() == crDefault) {
         SetCursor(crHandPoint);
-        if (!FLeftDown) InvalidateHover();
+        if (!FLeftDown)
+            InvalidateHover();
     }
 }
 
@@ -166,7 +189,8 @@ void TCustomTerminal::ClearHover()
 
 void TCustomTerminal::InvalidateHover()
 {
-    if (FHover.IsNone() || !HandleAllocated()) return;
+    if (FHover.IsNone() || !HandleAllocated())
+        return;
     InvalidateRect(Rect(FHover.Left, FHover.Top, FHover.Right, FHover.Bottom));
 }
 
@@ -195,7 +219,8 @@ void TCustomTerminal::StartBlockLineMode() { SetBlockLineY(FCore.PageSize() / 2)
 
 void TCustomTerminal::CancelBlockLineMode()
 {
-    if (FBlockLineY != -1) SetBlockLineY(-1);
+    if (FBlockLineY != -1)
+        SetBlockLineY(-1);
 }
 
 void TCustomTerminal::SetBlockLineY(int Row)
@@ -203,27 +228,33 @@ void TCustomTerminal::SetBlockLineY(int Row)
     if (Row == -1) {
         FBlockLineY = -1;
         TCustomControl::Invalidate();
-        if (OnCancelBlockLineMode) OnCancelBlockLineMode(this);
+        if (OnCancelBlockLineMode)
+            OnCancelBlockLineMode(this);
         return;
     }
     Row = std::clamp(Row, 0, FCore.PageSize());
-    if (FMulti.Active()) CancelMultiSelect();
+    if (FMulti.Active())
+        CancelMultiSelect();
     CancelBlockMode();
     const bool opening = FBlockLineY == -1;
     const int line = std::min(FCore.LinePos() + Row, TDataList::kCount - 1);
     std::shared_ptr<bool> alive = FAliveFlag;
-    if (OnBlockLine) OnBlockLine(this, FCore.Data().Strings(line), opening);
-    if (!*alive) return;
+    if (OnBlockLine)
+        OnBlockLine(this, FCore.Data().Strings(line), opening);
+    if (!*alive)
+        return;
     FBlockLineY = Row;
     TCustomControl::Invalidate();
 }
 
 void TCustomTerminal::CancelBlockMode()
 {
-    if (!FSel.InProgress && FSel.Text.empty()) return;
+    if (!FSel.InProgress && FSel.Text.empty())
+        return;
     FSel.Clear();
     TCustomControl::Invalidate();
-    if (Live() && !FResizing) ReleaseHeldText();
+    if (Live() && !FResizing)
+        ReleaseHeldText();
 }
 
 void TCustomTerminal::CancelMultiSelect()
@@ -241,7 +272,8 @@ bool TCustomTerminal::ScrollBarMouse(int kind, TShiftState Shift, int X, int Y)
         Perform(WM_VSCROLL, (static_cast<WPARAM>(pos & 0xFFFF) << 16) | code);
     };
     if (kind == kBarDown) {
-        if (X < ClientWidth()) return false;
+        if (X < ClientWidth())
+            return false;
         const int hit = FScrollBar.HitTest(Y, height);
         if (hit >= 0) {
             FScrollDrag = hit;
@@ -261,8 +293,10 @@ bool TCustomTerminal::ScrollBarMouse(int kind, TShiftState Shift, int X, int Y)
         }
         return FScrollDrag >= 0 || (X >= ClientWidth() && !FLeftDown);
     }
-    if (FScrollDrag < 0) return X >= ClientWidth() && !FLeftDown;
-    if (FScrollDrag == kThumbDrag) send(SB_THUMBPOSITION, FScrollBar.Position());
+    if (FScrollDrag < 0)
+        return X >= ClientWidth() && !FLeftDown;
+    if (FScrollDrag == kThumbDrag)
+        send(SB_THUMBPOSITION, FScrollBar.Position());
     send(SB_ENDSCROLL);
     FScrollDrag = -1;
     TCustomControl::Invalidate();

@@ -29,14 +29,16 @@ void TCustomTerminal::BlockBmpRepaint()
 {
     FOverlay = FDraw.Screen();
     for (const TCellSpan& s : BlockSpans(FCore.Data(), FSel, FCore.LinePos(), FCore.PageSize(), FCore.Columns()))
-        FOverlay.InvertRect(Cells(s.From * FCellWidth, s.Row * FCellHeight, s.To * FCellWidth, (s.Row + 1) * FCellHeight));
+        FOverlay.InvertRect(
+            Cells(s.From * FCellWidth, s.Row * FCellHeight, s.To * FCellWidth, (s.Row + 1) * FCellHeight));
 }
 
 void TCustomTerminal::MultiSelectRepaint()
 {
     FOverlay = FDraw.Screen();
     for (int row = 0; row <= FCore.PageSize() && row < TMultiSelect::kRows; ++row) {
-        if (FMulti.Marked(row).empty()) continue;
+        if (FMulti.Marked(row).empty())
+            continue;
         FOverlay.InvertRect(Cells(FMulti.BandLeft(), row * FCellHeight, FMulti.BandRight(), (row + 1) * FCellHeight));
     }
 }
@@ -51,7 +53,8 @@ void TCustomTerminal::ComposeWindow(TFrameBuffer& out)
         TextOn(out, FCompositionCol * FCellWidth, row * FCellHeight, FComposition, FCore.FontColor(),
                FCore.BackColor());
     }
-    if (FHover.IsNone() || !FHover.Contains(FLastMouse.x, FLastMouse.y)) return;
+    if (FHover.IsNone() || !FHover.Contains(FLastMouse.x, FLastMouse.y))
+        return;
     if (FSmart.IsLink) {
         THoverRect r = FHover;
         r.Inflate(-3);
@@ -100,8 +103,10 @@ void TCustomTerminal::Paint()
         canvas->Draw(0, 0, &bitmap);
     }
     canvas->Brush()->SetColor(Color());
-    if (drawn < ClientWidth()) canvas->FillRect(Rect(drawn, 0, ClientWidth(), height));
-    if (FShown.Height() < height) canvas->FillRect(Rect(0, FShown.Height(), drawn, height));
+    if (drawn < ClientWidth())
+        canvas->FillRect(Rect(drawn, 0, ClientWidth(), height));
+    if (FShown.Height() < height)
+        canvas->FillRect(Rect(0, FShown.Height(), drawn, height));
     PaintScrollBar();
 }
 
@@ -124,7 +129,8 @@ void TCustomTerminal::PaintScrollBar()
     const int cx = left + w / 2;
     canvas->Polygon({TPoint{cx, 5}, TPoint{cx - 4, 10}, TPoint{cx + 4, 10}});
     canvas->Polygon({TPoint{cx, height - 6}, TPoint{cx - 4, height - 11}, TPoint{cx + 4, height - 11}});
-    if (!on) return;
+    if (!on)
+        return;
     const TScrollBarModel::TThumb thumb = FScrollBar.Thumb(height);
     canvas->Brush()->SetColor(clBtnFace);
     canvas->Pen()->SetColor(clGray);

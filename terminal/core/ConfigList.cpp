@@ -7,8 +7,7 @@ void TConfigList::Clear() { std::vector<TConfig>().swap(FRuns); }
 
 void TConfigList::MergeAround(size_t i)
 {
-    if (i + 1 < FRuns.size() && FRuns[i].End() == FRuns[i + 1].Start &&
-        FRuns[i].SameLook(FRuns[i + 1])) {
+    if (i + 1 < FRuns.size() && FRuns[i].End() == FRuns[i + 1].Start && FRuns[i].SameLook(FRuns[i + 1])) {
         FRuns[i].Length += FRuns[i + 1].Length;
         FRuns.erase(FRuns.begin() + static_cast<std::ptrdiff_t>(i) + 1);
     }
@@ -20,7 +19,8 @@ void TConfigList::MergeAround(size_t i)
 
 void TConfigList::Add(int x, int len, TColor fg, TColor bg, uint8_t flag)
 {
-    if (len <= 0 || x < 0) return;
+    if (len <= 0 || x < 0)
+        return;
     const int end = x + len;
     TConfig run{fg, bg, x, len, flag};
     // Fast path: text continuing the last run, the common case of a line being written.
@@ -37,7 +37,8 @@ void TConfigList::Add(int x, int len, TColor fg, TColor bg, uint8_t flag)
     for (const TConfig& r : FRuns) {
         if (r.End() <= x || r.Start >= end) {
             out.push_back(r);
-            if (r.End() <= x) at = out.size();
+            if (r.End() <= x)
+                at = out.size();
             continue;
         }
         if (r.Start < x) {  // the part left of the new run survives
@@ -60,7 +61,8 @@ void TConfigList::Add(int x, int len, TColor fg, TColor bg, uint8_t flag)
 
 void TConfigList::InsertCells(int x, int n, TColor fg, TColor bg, uint8_t flag)
 {
-    if (n <= 0 || x < 0) return;
+    if (n <= 0 || x < 0)
+        return;
     for (size_t i = 0; i < FRuns.size(); ++i) {
         TConfig& r = FRuns[i];
         if (r.Start >= x) {
@@ -80,7 +82,8 @@ void TConfigList::InsertCells(int x, int n, TColor fg, TColor bg, uint8_t flag)
 
 void TConfigList::DeleteCells(int x, int n)
 {
-    if (n <= 0 || x < 0) return;
+    if (n <= 0 || x < 0)
+        return;
     const int end = x + n;
     std::vector<TConfig> out;
     out.reserve(FRuns.size());
@@ -96,7 +99,8 @@ void TConfigList::DeleteCells(int x, int n)
             int lost = std::min(r.End(), end) - std::max(r.Start, x);
             r.Start = std::min(r.Start, x);
             r.Length -= lost;
-            if (r.Length <= 0) continue;
+            if (r.Length <= 0)
+                continue;
         }
         out.push_back(r);
     }
@@ -114,20 +118,24 @@ void TConfigList::DeleteCells(int x, int n)
 
 void TConfigList::Truncate(int width)
 {
-    while (!FRuns.empty() && FRuns.back().Start >= width) FRuns.pop_back();
-    if (!FRuns.empty() && FRuns.back().End() > width) FRuns.back().Length = width - FRuns.back().Start;
+    while (!FRuns.empty() && FRuns.back().Start >= width)
+        FRuns.pop_back();
+    if (!FRuns.empty() && FRuns.back().End() > width)
+        FRuns.back().Length = width - FRuns.back().Start;
 }
 
 void TConfigList::ReplaceFontColor(TColor from, TColor to)
 {
     for (TConfig& r : FRuns)
-        if (r.FontColor == from) r.FontColor = to;
+        if (r.FontColor == from)
+            r.FontColor = to;
 }
 
 void TConfigList::ReplaceBackColor(TColor from, TColor to)
 {
     for (TConfig& r : FRuns)
-        if (r.BackColor == from) r.BackColor = to;
+        if (r.BackColor == from)
+            r.BackColor = to;
 }
 
 void TConfigList::SetAllColors(TColor fg, TColor bg)

@@ -52,7 +52,8 @@ public:
 
     void ShrinkToFit()
     {
-        if (FRuns.capacity() > 2 * FRuns.size() + 2) FRuns.shrink_to_fit();
+        if (FRuns.capacity() > 2 * FRuns.size() + 2)
+            FRuns.shrink_to_fit();
     }
     size_t HeapBytes() const { return FRuns.capacity() * sizeof(TConfig); }
 

@@ -41,11 +41,27 @@ bool TTerminalCore::Control(unsigned char ch, bool flag)
             return true;
         }
         return false;
-    case 0x1B: MiscProcess(); StartEscape(); return true;
-    case 0x84: MiscProcess(); Index(); return true;
-    case 0x85: MiscProcess(); Index(); SetCurX(0); return true;
-    case 0x8D: MiscProcess(); SetCurY(FCurY - 1); return true;
-    case 0x9B: MiscProcess(); StartCsi(); return true;
+    case 0x1B:
+        MiscProcess();
+        StartEscape();
+        return true;
+    case 0x84:
+        MiscProcess();
+        Index();
+        return true;
+    case 0x85:
+        MiscProcess();
+        Index();
+        SetCurX(0);
+        return true;
+    case 0x8D:
+        MiscProcess();
+        SetCurY(FCurY - 1);
+        return true;
+    case 0x9B:
+        MiscProcess();
+        StartCsi();
+        return true;
     default: return false;
     }
 }
@@ -68,7 +84,8 @@ void TTerminalCore::LineFeed()
         RegionScrollUp();
         return;
     }
-    if (!FRegionOn && FCurY == FMaxLinePos + FPageSize) FPainter->ResetSelectionRect();
+    if (!FRegionOn && FCurY == FMaxLinePos + FPageSize)
+        FPainter->ResetSelectionRect();
     SetCurY(FCurY + 1);
 }
 
@@ -129,12 +146,15 @@ void TTerminalCore::CarriageReturn()
         if (!FReplyPrefix.empty()) {
             AnsiString rest = Copy(line, static_cast<int>(FReplyPrefix.size()) + 1, FColumns);
             FReplyPrefix.clear();
-            if (AutoReply) AutoReply(rest);
+            if (AutoReply)
+                AutoReply(rest);
         } else if (AutoReply) {
             AutoReply(line);
         }
-        if (JReply) JReply(line);
-        if (OnLine) OnLine(line);
+        if (JReply)
+            JReply(line);
+        if (OnLine)
+            OnLine(line);
     }
     FPainter->Invalidate();
 }

@@ -10,8 +10,7 @@ void TTerminalCore::Final(unsigned char ch)
     const int n = FCurParam.Count();
     switch (ch) {
     case 'A': {
-        const int top = FRegionOn && ScreenRow() >= FRegionTop - 1 ? FMaxLinePos + FRegionTop - 1
-                                                                    : FMaxLinePos;
+        const int top = FRegionOn && ScreenRow() >= FRegionTop - 1 ? FMaxLinePos + FRegionTop - 1 : FMaxLinePos;
         SetCurY(std::max(FCurY - n, top));
         break;
     }
@@ -26,7 +25,8 @@ void TTerminalCore::Final(unsigned char ch)
     // collected before the move can land.
     case 'C': FCurX = std::min(FCurX + n, std::max(FCurX, FColumns)); break;
     case 'D': SetCurX(FCurX - n); break;
-    case 'H': case 'f': CursorPosition(); break;
+    case 'H':
+    case 'f': CursorPosition(); break;
     case 'J': EraseDisplay(FCurParam.Value); break;
     case 'K': EraseLine(FCurParam.Value); break;
     case 'L':
@@ -69,7 +69,8 @@ void TTerminalCore::ClearScreen()
     FCurY = FMaxLinePos;
     for (int y = FMaxLinePos; y <= FMaxLinePos + FPageSize; ++y) {
         FData.ClearLine(y);
-        if (FBackColor != FDefaultBackColor) WriteBlanks(0, y, FColumns);
+        if (FBackColor != FDefaultBackColor)
+            WriteBlanks(0, y, FColumns);
     }
     FPainter->FillRows(0, Rows(), FBackColor);
 }
@@ -85,7 +86,8 @@ void TTerminalCore::EraseDisplay(int mode)
             WriteBlanks(0, y, FColumns);
         }
         // Lines below the screen are simply blank, not rewritten one by one.
-        for (int y = bottom + 1; y < FData.Used(); ++y) FData.ClearLine(y);
+        for (int y = bottom + 1; y < FData.Used(); ++y)
+            FData.ClearLine(y);
         const int len = static_cast<int>(FData.Strings(FCurY).size());
         WriteBlanks(FCurX, FCurY, len - FCurX + 1);
         FPainter->FillCells(FCurX, ScreenRow(), -1, FBackColor);
@@ -125,11 +127,13 @@ void TTerminalCore::EraseLine(int mode)
 void TTerminalCore::InsertCells(int n)
 {
     TDataLine& line = FData.Edit(FCurY);
-    if (line.Text.size() < static_cast<size_t>(FCurX)) line.Text.append(static_cast<size_t>(FCurX) - line.Text.size(), ' ');
+    if (line.Text.size() < static_cast<size_t>(FCurX))
+        line.Text.append(static_cast<size_t>(FCurX) - line.Text.size(), ' ');
     line.Text.insert(static_cast<size_t>(FCurX), static_cast<size_t>(n), ' ');
     line.Runs.InsertCells(FCurX, n, FFontColor, FBackColor, FUnderline ? 1 : 0);
     // Cells pushed past the right edge are lost, so a line cannot grow without bound.
-    if (line.Text.size() > static_cast<size_t>(FColumns)) line.Text.resize(static_cast<size_t>(FColumns));
+    if (line.Text.size() > static_cast<size_t>(FColumns))
+        line.Text.resize(static_cast<size_t>(FColumns));
     line.Runs.Truncate(FColumns);
     FPainter->ShiftCells(ScreenRow(), FCurX, n, FBackColor);
 }
@@ -138,7 +142,8 @@ void TTerminalCore::DeleteCells(int n)
 {
     TDataLine& line = FData.Edit(FCurY);
     line.Runs.DeleteCells(FCurX, n);
-    if (static_cast<size_t>(FCurX) < line.Text.size()) line.Text.erase(static_cast<size_t>(FCurX), static_cast<size_t>(n));
+    if (static_cast<size_t>(FCurX) < line.Text.size())
+        line.Text.erase(static_cast<size_t>(FCurX), static_cast<size_t>(n));
     FPainter->ShiftCells(ScreenRow(), FCurX, -n, FBackColor);
     // Text kept past the right edge moves into view.
     RepaintCells(FCurY, std::max(FCurX, FColumns - n), FColumns);
@@ -149,7 +154,8 @@ void TTerminalCore::RepaintCells(int y, int from, int to)
     const TConfigList& runs = FData.Objects(y);
     for (const TConfig& r : runs) {
         const int a = std::max(from, r.Start), b = std::min(to, r.End());
-        if (a >= b) continue;
+        if (a >= b)
+            continue;
         TConfig part = r;
         part.Start = a;
         part.Length = b - a;

@@ -9,7 +9,8 @@ TDataList::TDataList() : FLines(kCount) {}
 
 void TDataList::CheckIndex(int y)
 {
-    if (y < 0 || y >= kCount) throw EListError(Format("List index out of bounds (%d)", y));
+    if (y < 0 || y >= kCount)
+        throw EListError(Format("List index out of bounds (%d)", y));
 }
 
 const TDataLine& TDataList::Line(int y) const
@@ -38,7 +39,8 @@ void TDataList::Compact(int y)
     CheckIndex(y);
     TDataLine& l = Slot(y);
     // Only worth a copy when a good part of the memory is unused.
-    if (l.Text.capacity() > 2 * l.Text.size() + 32) l.Text.shrink_to_fit();
+    if (l.Text.capacity() > 2 * l.Text.size() + 32)
+        l.Text.shrink_to_fit();
     l.Runs.ShrinkToFit();
 }
 
@@ -47,11 +49,14 @@ void TDataList::Rotate(int top, int bottom, int n)
 {
     const int len = bottom - top + 1;
     n %= len;
-    if (n < 0) n += len;
-    if (n == 0) return;
+    if (n < 0)
+        n += len;
+    if (n == 0)
+        return;
     // Three reversals rotate in place with swaps of the line handles only.
     auto rev = [this](int a, int b) {
-        while (a < b) std::swap(Slot(a++), Slot(b--));
+        while (a < b)
+            std::swap(Slot(a++), Slot(b--));
     };
     rev(top, top + n - 1);
     rev(top + n, bottom);
@@ -62,7 +67,8 @@ void TDataList::ScrollRange(int top, int bottom, int n)
 {
     top = std::max(top, 0);
     bottom = std::min(bottom, kCount - 1);
-    if (top > bottom || n == 0) return;
+    if (top > bottom || n == 0)
+        return;
     const int len = bottom - top + 1;
     const long long mag = n > 0 ? static_cast<long long>(n) : -static_cast<long long>(n);
     const int k = static_cast<int>(std::min<long long>(mag, len));
@@ -78,22 +84,28 @@ void TDataList::ScrollRange(int top, int bottom, int n)
         return;
     }
     // Blank lines past Used() stay blank wherever they move; skip them.
-    if (top >= FUsed) return;
+    if (top >= FUsed)
+        return;
     if (n > 0) {
         const int hi = std::min(bottom, FUsed - 1);
         if (k > hi - top) {
-            for (int i = top; i <= hi; ++i) ClearLine(i);
+            for (int i = top; i <= hi; ++i)
+                ClearLine(i);
         } else {
-            for (int i = top; i < top + k; ++i) ClearLine(i);
+            for (int i = top; i < top + k; ++i)
+                ClearLine(i);
             Rotate(top, hi, k);
         }
-        if (hi < bottom) FUsed = std::max(top, hi + 1 - k);
+        if (hi < bottom)
+            FUsed = std::max(top, hi + 1 - k);
     } else {
         const int hi = std::min(bottom, FUsed - 1 + k);
         if (k > hi - top) {
-            for (int i = top; i <= hi; ++i) ClearLine(i);
+            for (int i = top; i <= hi; ++i)
+                ClearLine(i);
         } else {
-            for (int i = hi - k + 1; i <= hi; ++i) ClearLine(i);
+            for (int i = hi - k + 1; i <= hi; ++i)
+                ClearLine(i);
             Rotate(top, hi, -k);
         }
         FUsed = std::max(FUsed, hi + 1);
@@ -102,13 +114,15 @@ void TDataList::ScrollRange(int top, int bottom, int n)
 
 void TDataList::UpScroll(int y, int n)
 {
-    if (n <= 0 || y < 0 || y >= kCount) return;
+    if (n <= 0 || y < 0 || y >= kCount)
+        return;
     ScrollRange(y, kCount - 1, n);
 }
 
 void TDataList::DownScroll(int y, int n)
 {
-    if (n <= 0 || y < 0 || y >= kCount) return;
+    if (n <= 0 || y < 0 || y >= kCount)
+        return;
     ScrollRange(y, kCount - 1, -n);
 }
 
@@ -116,17 +130,22 @@ void TDataList::MoveLine(int from, int to)
 {
     CheckIndex(from);
     CheckIndex(to);
-    if (from == to) return;
-    if (from < to) Rotate(from, to, 1);
-    else Rotate(to, from, -1);
+    if (from == to)
+        return;
+    if (from < to)
+        Rotate(from, to, 1);
+    else
+        Rotate(to, from, -1);
     FUsed = std::max(FUsed, std::max(from, to) + 1);
 }
 
 void TDataList::InsertString(std::string_view s, int x, int y)
 {
-    if (x < 0) x = 0;
+    if (x < 0)
+        x = 0;
     AnsiString& t = Edit(y).Text;
-    if (t.size() < static_cast<size_t>(x)) t.append(static_cast<size_t>(x) - t.size(), ' ');
+    if (t.size() < static_cast<size_t>(x))
+        t.append(static_cast<size_t>(x) - t.size(), ' ');
     const size_t over = std::min(s.size(), t.size() - static_cast<size_t>(x));
     t.replace(static_cast<size_t>(x), over, s);
 }
@@ -137,7 +156,8 @@ AnsiString TDataList::RunText(int y, const TConfig& run) const
     AnsiString out(static_cast<size_t>(std::max(run.Length, 0)), ' ');
     for (int i = 0; i < run.Length; ++i) {
         size_t c = static_cast<size_t>(run.Start + i);
-        if (c < t.size()) out[static_cast<size_t>(i)] = t[c];
+        if (c < t.size())
+            out[static_cast<size_t>(i)] = t[c];
     }
     return out;
 }

@@ -10,16 +10,16 @@ namespace {
 // Bytes that mean something in some state (a digit, a sign, a final or escape byte). Outside
 // the state where they mean something they are printed but leave the state as it is; every
 // other byte is of the default printable set and ends any open escape or sequence.
-constexpr std::string_view kListed =
-    "0123456789;*=>^?,#+-.<INTV"       // parameters, sub-modes and enders
-    "ABCDEHfJKLMPX@mrsuhlza"           // standard finals
-    "FGObcdgip%"                       // own finals
-    "[78";                             // escape selection (its letters are listed above)
+constexpr std::string_view kListed = "0123456789;*=>^?,#+-.<INTV"  // parameters, sub-modes and enders
+                                     "ABCDEHfJKLMPX@mrsuhlza"      // standard finals
+                                     "FGObcdgip%"                  // own finals
+                                     "[78";                        // escape selection (its letters are listed above)
 
 constexpr std::array<bool, 256> MakeListed()
 {
     std::array<bool, 256> t{};
-    for (char c : kListed) t[static_cast<unsigned char>(c)] = true;
+    for (char c : kListed)
+        t[static_cast<unsigned char>(c)] = true;
     return t;
 }
 constexpr std::array<bool, 256> kIsListed = MakeListed();
@@ -28,7 +28,8 @@ constexpr std::array<bool, 256> kIsListed = MakeListed();
 constexpr std::array<bool, 256> MakeCaretSwallowed()
 {
     std::array<bool, 256> t{};
-    for (char c : std::string_view("0123456789#>ABCDEFGLMOP+-.<INTV")) t[static_cast<unsigned char>(c)] = true;
+    for (char c : std::string_view("0123456789#>ABCDEFGLMOP+-.<INTV"))
+        t[static_cast<unsigned char>(c)] = true;
     return t;
 }
 constexpr std::array<bool, 256> kCaretSwallowed = MakeCaretSwallowed();
@@ -37,8 +38,10 @@ constexpr std::array<bool, 256> kCaretSwallowed = MakeCaretSwallowed();
 constexpr std::array<bool, 256> MakePlain()
 {
     std::array<bool, 256> t{};
-    for (int c = 0; c < 256; ++c) t[static_cast<size_t>(c)] = true;
-    for (int c : {0x00, 0x07, 0x08, 0x09, 0x0A, 0x0D, 0x0F, 0x1B, 0x84, 0x85, 0x8D, 0x9B}) t[static_cast<size_t>(c)] = false;
+    for (int c = 0; c < 256; ++c)
+        t[static_cast<size_t>(c)] = true;
+    for (int c : {0x00, 0x07, 0x08, 0x09, 0x0A, 0x0D, 0x0F, 0x1B, 0x84, 0x85, 0x8D, 0x9B})
+        t[static_cast<size_t>(c)] = false;
     return t;
 }
 constexpr std::array<bool, 256> kPlain = MakePlain();
@@ -50,7 +53,8 @@ const ByteStrings& AllByteStrings()
 {
     static const ByteStrings strings = [] {
         ByteStrings a;
-        for (int c = 0; c < 256; ++c) a[static_cast<size_t>(c)] = AnsiString(1, static_cast<char>(c));
+        for (int c = 0; c < 256; ++c)
+            a[static_cast<size_t>(c)] = AnsiString(1, static_cast<char>(c));
         return a;
     }();
     return strings;
@@ -71,8 +75,10 @@ void TTerminalCore::DecodeBytes(std::string_view s)
         if (FInCsi && FSubMode != 4 && (IsDigit(ch) || ch == ';')) {
             // Parameters: they change neither the text nor the cursor, so the wrap test of
             // the byte before still holds.
-            if (ch == ';') PushParam();
-            else AddDigit(ch);
+            if (ch == ';')
+                PushParam();
+            else
+                AddDigit(ch);
             continue;
         }
         if (!kPlain[ch] || FEscSeen || FInCsi || FHashSeen || FExtension || (ch == '@' && AlphaUse)) {
@@ -80,7 +86,8 @@ void TTerminalCore::DecodeBytes(std::string_view s)
             continue;
         }
         FSiGuard = false;
-        if (OnAfterPut) OnAfterPut(pieces[ch]);
+        if (OnAfterPut)
+            OnAfterPut(pieces[ch]);
         Collect(c);
         if (static_cast<int>(FCollectedLen) + FCurX >= FColumns - 1 && FHighRun % 2 == 0) {
             DecodeByte('\r', false);
@@ -92,7 +99,8 @@ void TTerminalCore::DecodeBytes(std::string_view s)
 void TTerminalCore::Decode(unsigned char ch, bool flag)
 {
     const bool swallowed = DecodeByte(ch, flag);
-    if (swallowed) return;
+    if (swallowed)
+        return;
     // Automatic wrap: after Columns - 1 cells, never between the two bytes of a pair.
     if (static_cast<int>(FCollectedLen) + FCurX >= FColumns - 1 && FHighRun % 2 == 0) {
         DecodeByte('\r', false);
@@ -103,10 +111,12 @@ void TTerminalCore::Decode(unsigned char ch, bool flag)
 // Handles one byte; true when the '^' sub-mode swallowed it (no wrap test then).
 bool TTerminalCore::DecodeByte(unsigned char ch, bool flag)
 {
-    if (!kPlain[ch] && Control(ch, flag)) return false;
+    if (!kPlain[ch] && Control(ch, flag))
+        return false;
     if (!FEscSeen && !FInCsi && FExtension && FExtension->DataByte(*this, ch))
         return false;
-    if (FInCsi) return CsiByte(ch, flag);
+    if (FInCsi)
+        return CsiByte(ch, flag);
     if (AlphaUse && ch == '@') {
         MiscProcess();
         StartEscape();
@@ -130,12 +140,14 @@ bool TTerminalCore::DecodeByte(unsigned char ch, bool flag)
 
 void TTerminalCore::Report(unsigned char ch, bool flag)
 {
-    if (flag && OnAfterPut) OnAfterPut(ByteString(ch));
+    if (flag && OnAfterPut)
+        OnAfterPut(ByteString(ch));
 }
 
 void TTerminalCore::Print(unsigned char ch, bool flag, bool clearState)
 {
-    if (clearState) FInCsi = FEscSeen = FHashSeen = false;
+    if (clearState)
+        FInCsi = FEscSeen = FHashSeen = false;
     FSiGuard = false;
     Report(ch, flag);
     Collect(static_cast<char>(ch));
@@ -169,7 +181,8 @@ void TTerminalCore::AddDigit(unsigned char ch)
 void TTerminalCore::PushParam()
 {
     // Parameters past the limit are dropped; no sequence uses that many.
-    if (FParams.size() < static_cast<size_t>(kMaxParams)) FParams.push_back(FCurParam);
+    if (FParams.size() < static_cast<size_t>(kMaxParams))
+        FParams.push_back(FCurParam);
     FCurParam = TParam{};
 }
 
@@ -177,22 +190,47 @@ void TTerminalCore::EscByte(unsigned char ch, bool flag)
 {
     switch (ch) {
     case '[': StartCsi(); return;
-    case '#': FEscSeen = false; FHashSeen = true; return;
-    case '7': FEscSeen = false; SaveCursor(); return;
-    case '8': FEscSeen = false; RestoreCursor(); return;
-    case 'D': FEscSeen = false; Index(); return;
-    case 'E': FEscSeen = false; Index(); SetCurX(0); return;
-    case 'M': FEscSeen = false; ReverseIndex(); return;
-    case '=': case '>': FEscSeen = false; return;
-    case 'G': FEscSeen = false; FCurX = 79; return;
-    case 'R': case 'e': Print(ch, flag, true); return;
+    case '#':
+        FEscSeen = false;
+        FHashSeen = true;
+        return;
+    case '7':
+        FEscSeen = false;
+        SaveCursor();
+        return;
+    case '8':
+        FEscSeen = false;
+        RestoreCursor();
+        return;
+    case 'D':
+        FEscSeen = false;
+        Index();
+        return;
+    case 'E':
+        FEscSeen = false;
+        Index();
+        SetCurX(0);
+        return;
+    case 'M':
+        FEscSeen = false;
+        ReverseIndex();
+        return;
+    case '=':
+    case '>': FEscSeen = false; return;
+    case 'G':
+        FEscSeen = false;
+        FCurX = 79;
+        return;
+    case 'R':
+    case 'e': Print(ch, flag, true); return;
     default: Print(ch, flag, !kIsListed[ch]); return;
     }
 }
 
 bool TTerminalCore::CsiByte(unsigned char ch, bool flag)
 {
-    if (FSubMode == 4 && kCaretSwallowed[ch]) return true;
+    if (FSubMode == 4 && kCaretSwallowed[ch])
+        return true;
     if (IsDigit(ch)) {
         AddDigit(ch);
         return false;
@@ -204,25 +242,57 @@ bool TTerminalCore::CsiByte(unsigned char ch, bool flag)
     case '>': FSubMode = 3; return false;
     case '^': FSubMode = 4; return false;
     case '?': FSubMode = 5; return false;
-    case '#': case '+': case '-': case '.': case '<': case 'I': case 'N': case 'T': case 'V':
-    case 'E': case 'h': case 'l': case 'z': case 'a':
+    case '#':
+    case '+':
+    case '-':
+    case '.':
+    case '<':
+    case 'I':
+    case 'N':
+    case 'T':
+    case 'V':
+    case 'E':
+    case 'h':
+    case 'l':
+    case 'z':
+    case 'a': EndSequence(); return false;
+    case 'R':
+    case 'e': Print(ch, flag, true); return false;
+    case ',':
+    case 'F':
+    case 'G':
+    case 'O':
+    case 'b':
+    case 'c':
+    case 'd':
+    case 'g':
+    case 'i':
+    case 'p':
+    case '%':
         EndSequence();
+        if (FExtension)
+            FExtension->Sequence(*this, ch);
         return false;
-    case 'R': case 'e':
-        Print(ch, flag, true);
-        return false;
-    case ',': case 'F': case 'G': case 'O': case 'b': case 'c': case 'd': case 'g': case 'i':
-    case 'p': case '%':
-        EndSequence();
-        if (FExtension) FExtension->Sequence(*this, ch);
-        return false;
-    case 'A': case 'B': case 'C': case 'D': case 'H': case 'f': case 'J': case 'K': case 'L':
-    case 'M': case 'P': case '@': case 'X': case 'm': case 'r': case 's': case 'u':
+    case 'A':
+    case 'B':
+    case 'C':
+    case 'D':
+    case 'H':
+    case 'f':
+    case 'J':
+    case 'K':
+    case 'L':
+    case 'M':
+    case 'P':
+    case '@':
+    case 'X':
+    case 'm':
+    case 'r':
+    case 's':
+    case 'u':
         EndSequence();
         Final(ch);
         return false;
-    default:
-        Print(ch, flag, !kIsListed[ch]);
-        return false;
+    default: Print(ch, flag, !kIsListed[ch]); return false;
     }
 }

@@ -23,13 +23,16 @@ void TTerminalCore::Sgr(const TParam& p)
         FUnderline = false;
         FBlink = false;
         return;
-    case 1: case 5:
+    case 1:
+    case 5:
         if (!FBright) {
             FFontColor = ChangeImportant(FFontColor);
             FBright = true;
         }
         return;
-    case 2: case 22: case 25:
+    case 2:
+    case 22:
+    case 25:
         if (FBright) {
             FFontColor = ChangeImportant(FFontColor);
             FBright = false;
@@ -37,18 +40,23 @@ void TTerminalCore::Sgr(const TParam& p)
         return;
     case 4: FUnderline = true; return;
     case 24: FUnderline = false; return;
-    case 7: case 27:
-        if ((v == 7) == FReverse) return;
-        if (FBright) FFontColor = ChangeImportant(FFontColor);
+    case 7:
+    case 27:
+        if ((v == 7) == FReverse)
+            return;
+        if (FBright)
+            FFontColor = ChangeImportant(FFontColor);
         SwapColors();
-        if (FBright) FFontColor = ChangeImportant(FFontColor);
+        if (FBright)
+            FFontColor = ChangeImportant(FFontColor);
         FReverse = v == 7;
         return;
     default: break;
     }
     if (v >= 30 && v <= 37) {
         FFontColor = AnsiOrderColor(v - 30);
-        if (FBright) FFontColor = ChangeImportant(FFontColor);
+        if (FBright)
+            FFontColor = ChangeImportant(FFontColor);
     } else if (v >= 40 && v <= 47) {
         FBackColor = AnsiOrderColor(v - 40);
     }
@@ -58,6 +66,7 @@ void TTerminalCore::SelectGraphicRendition()
 {
     PushParam();
     // The list is walked by index: nothing here calls out, but keep it independent of growth.
-    for (size_t i = 0; i < FParams.size(); ++i) Sgr(FParams[i]);
+    for (size_t i = 0; i < FParams.size(); ++i)
+        Sgr(FParams[i]);
     FSiGuard = true;
 }

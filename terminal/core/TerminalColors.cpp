@@ -1,7 +1,7 @@
 #include "terminal/core/TerminalColors.h"
 
 namespace {
-constexpr TColor kPc[16] = {clBlack, clNavy, clGreen, clTeal, clMaroon, clPurple, clOlive, clSilver,
+constexpr TColor kPc[16] = {clBlack, clNavy, clGreen, clTeal, clMaroon, clPurple,  clOlive,  clSilver,
                             clGray,  clBlue, clLime,  clAqua, clRed,    clFuchsia, clYellow, clWhite};
 constexpr TColor kAnsi[8] = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clSilver};
 }  // namespace
@@ -10,11 +10,14 @@ TColor PcColor(int n) { return n >= 0 && n < 16 ? kPc[n] : clBlack; }
 
 TColor AnsiColor(std::string_view s)
 {
-    if (s.empty()) return clBlack;
+    if (s.empty())
+        return clBlack;
     int n = 0;
     for (char c : s) {
-        if (c < '0' || c > '9') return clBlack;
-        if (n < 100) n = n * 10 + (c - '0');  // saturates; anything past 15 is black anyway
+        if (c < '0' || c > '9')
+            return clBlack;
+        if (n < 100)
+            n = n * 10 + (c - '0');  // saturates; anything past 15 is black anyway
     }
     return PcColor(n);
 }
@@ -24,7 +27,8 @@ TColor AnsiOrderColor(int n) { return n >= 0 && n < 8 ? kAnsi[n] : clBlack; }
 int PcColorIndex(TColor c)
 {
     for (int i = 0; i < 16; ++i)
-        if (kPc[i] == c) return i;
+        if (kPc[i] == c)
+            return i;
     return -1;
 }
 

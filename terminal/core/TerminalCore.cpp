@@ -17,26 +17,19 @@ struct DepthGuard {
 }  // namespace
 
 TTerminalCore::TTerminalCore()
-    : FPainter(&gNoPainter),
-      FFontColor(clWhite),
-      FBackColor(clNavy),
-      FDefaultFontColor(clWhite),
-      FDefaultBackColor(clNavy),
-      FSavedFontColor(clWhite),
-      FSavedBackColor(clNavy)
-{
-}
+    : FPainter(&gNoPainter), FFontColor(clWhite), FBackColor(clNavy), FDefaultFontColor(clWhite),
+      FDefaultBackColor(clNavy), FSavedFontColor(clWhite), FSavedBackColor(clNavy)
+{}
 
-void TTerminalCore::SetPainter(ITerminalPainter* painter)
-{
-    FPainter = painter ? painter : &gNoPainter;
-}
+void TTerminalCore::SetPainter(ITerminalPainter* painter) { FPainter = painter ? painter : &gNoPainter; }
 
 bool TTerminalCore::IsHanLeadByte(std::string_view s, int index)
 {
-    if (index < 1 || static_cast<size_t>(index) > s.size()) return false;
+    if (index < 1 || static_cast<size_t>(index) > s.size())
+        return false;
     size_t n = 0;
-    for (size_t i = static_cast<size_t>(index); i > 0 && static_cast<unsigned char>(s[i - 1]) >= 0x80; --i) ++n;
+    for (size_t i = static_cast<size_t>(index); i > 0 && static_cast<unsigned char>(s[i - 1]) >= 0x80; --i)
+        ++n;
     return n % 2 == 1;
 }
 
@@ -75,7 +68,8 @@ void TTerminalCore::DecodeText(std::string_view s)
 
 void TTerminalCore::ReleasePending()
 {
-    if (Held() || FPending.empty()) return;
+    if (Held() || FPending.empty())
+        return;
     DecodeText({});
 }
 
@@ -89,7 +83,8 @@ void TTerminalCore::PaintString(std::string_view s)
 
 void TTerminalCore::MiscProcess()
 {
-    if (FCollectedLen == 0) return;
+    if (FCollectedLen == 0)
+        return;
     // The painter must not feed text back; nothing else here calls out.
     const std::string_view text = CollectedText();
     const int x = FCurX;
@@ -104,7 +99,8 @@ void TTerminalCore::MiscProcess()
 
 void TTerminalCore::ProcessAfterDecode()
 {
-    if (FHighRun % 2 == 1) return;  // the pair completes with the next chunk
+    if (FHighRun % 2 == 1)
+        return;  // the pair completes with the next chunk
     MiscProcess();
     const AnsiString line = FData.Strings(FCurY);
     if (!line.empty() && AutoReply) {
@@ -120,7 +116,8 @@ void TTerminalCore::ProcessAfterDecode()
 
 void TTerminalCore::WriteBlanks(int x, int y, int n)
 {
-    if (n <= 0) return;
+    if (n <= 0)
+        return;
     FData.InsertString(AnsiString(static_cast<size_t>(n), ' '), x, y);
     FData.Edit(y).Runs.Add(x, n, FFontColor, FBackColor, FUnderline ? 1 : 0);
 }
@@ -136,13 +133,15 @@ void TTerminalCore::SetCurY(int y)
         return;
     }
     FCurY = std::max(y, FMaxLinePos);
-    if (FCurY > FMaxLinePos + FPageSize) AdvanceScreen(FCurY - FPageSize - FMaxLinePos);
+    if (FCurY > FMaxLinePos + FPageSize)
+        AdvanceScreen(FCurY - FPageSize - FMaxLinePos);
 }
 
 // Moves the live screen down by d lines; when the buffer is full it scrolls instead.
 void TTerminalCore::AdvanceScreen(int d)
 {
-    if (d <= 0) return;
+    if (d <= 0)
+        return;
     const bool live = Live();
     const int oldMax = FMaxLinePos;
     const int last = TDataList::kCount - 1;
@@ -154,9 +153,11 @@ void TTerminalCore::AdvanceScreen(int d)
         FCurY = std::max(FCurY - over, target);
     }
     FMaxLinePos = target;
-    if (FCurY > FMaxLinePos + FPageSize) FCurY = FMaxLinePos + FPageSize;
+    if (FCurY > FMaxLinePos + FPageSize)
+        FCurY = FMaxLinePos + FPageSize;
     FPainter->ScrollRows(0, FPageSize, d, FBackColor);
-    if (FMaxLinePos != oldMax) FPainter->MaxLinePosChanged(FMaxLinePos);
+    if (FMaxLinePos != oldMax)
+        FPainter->MaxLinePosChanged(FMaxLinePos);
     if (live) {
         FPrevLinePos = FLinePos;
         FLinePos = FMaxLinePos;
@@ -165,9 +166,11 @@ void TTerminalCore::AdvanceScreen(int d)
 
 void TTerminalCore::SetRow(int r)
 {
-    if (r <= 0) return;
+    if (r <= 0)
+        return;
     r = std::min(r, TDataList::kCount - 2);
-    if (r == FPageSize) return;
+    if (r == FPageSize)
+        return;
     const int last = TDataList::kCount - 1;
     if (FPageSize > r && FMaxLinePos + r <= FCurY) {
         // Shrinking keeps the cursor line as the last visible row.
@@ -179,10 +182,12 @@ void TTerminalCore::SetRow(int r)
         FLinePos = FMaxLinePos = last - r;
     }
     FPageSize = r;
-    if (FRegionOn && FRegionBottom > Rows()) FRegionOn = false;
+    if (FRegionOn && FRegionBottom > Rows())
+        FRegionOn = false;
     FPainter->MaxLinePosChanged(FMaxLinePos);
     FPainter->ViewChanged(FPrevLinePos, FLinePos);
-    if (OnChangeRow) OnChangeRow(r + 1);
+    if (OnChangeRow)
+        OnChangeRow(r + 1);
 }
 
 void TTerminalCore::SetColumns(int c) { FColumns = std::clamp(c, 2, kMaxColumns); }
@@ -190,24 +195,28 @@ void TTerminalCore::SetColumns(int c) { FColumns = std::clamp(c, 2, kMaxColumns)
 bool TTerminalCore::ScrollView(int pos)
 {
     pos = std::clamp(pos, 0, FMaxLinePos);
-    if (pos == FLinePos) return false;
+    if (pos == FLinePos)
+        return false;
     FPrevLinePos = FLinePos;
     FLinePos = pos;
     FPainter->ViewChanged(FPrevLinePos, FLinePos);
-    if (Live()) ReleasePending();
+    if (Live())
+        ReleasePending();
     return true;
 }
 
 void TTerminalCore::SetDefaultFontColor(TColor c)
 {
-    for (int y = 0; y < FData.Used(); ++y) FData.Edit(y).Runs.ReplaceFontColor(FDefaultFontColor, c);
+    for (int y = 0; y < FData.Used(); ++y)
+        FData.Edit(y).Runs.ReplaceFontColor(FDefaultFontColor, c);
     FDefaultFontColor = c;
     FFontColor = c;
 }
 
 void TTerminalCore::SetDefaultBackColor(TColor c)
 {
-    for (int y = 0; y < FData.Used(); ++y) FData.Edit(y).Runs.ReplaceBackColor(FDefaultBackColor, c);
+    for (int y = 0; y < FData.Used(); ++y)
+        FData.Edit(y).Runs.ReplaceBackColor(FDefaultBackColor, c);
     FDefaultBackColor = c;
     FBackColor = c;
 }
@@ -217,6 +226,7 @@ void TTerminalCore::RestoreColors(TColor fg, TColor bg)
     FUnderline = FReverse = FBright = FBlink = false;
     FDefaultFontColor = FFontColor = fg;
     FDefaultBackColor = FBackColor = bg;
-    for (int y = 0; y < FData.Used(); ++y) FData.Edit(y).Runs.SetAllColors(fg, bg);
+    for (int y = 0; y < FData.Used(); ++y)
+        FData.Edit(y).Runs.SetAllColors(fg, bg);
     FPainter->ViewChanged(FLinePos, FLinePos);
 }

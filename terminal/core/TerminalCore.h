@@ -84,7 +84,11 @@ public:
     TColor BackColor() const { return FBackColor; }
     TColor DefaultFontColor() const { return FDefaultFontColor; }
     TColor DefaultBackColor() const { return FDefaultBackColor; }
-    void SetCurrentColors(TColor fg, TColor bg) { FFontColor = fg; FBackColor = bg; }
+    void SetCurrentColors(TColor fg, TColor bg)
+    {
+        FFontColor = fg;
+        FBackColor = bg;
+    }
     // New default colours; runs that carry the old default take the new one.
     void SetDefaultFontColor(TColor c);
     void SetDefaultBackColor(TColor c);
@@ -175,7 +179,8 @@ private:
     int FHighRun = 0;  // bytes of 0x80 and above ending the collected text
     void Collect(char c)
     {
-        if (FCollectedLen == FCollected.size()) MiscProcess();
+        if (FCollectedLen == FCollected.size())
+            MiscProcess();
         FCollected[FCollectedLen++] = c;
         FHighRun = static_cast<unsigned char>(c) >= 0x80 ? FHighRun + 1 : 0;
     }

@@ -11,8 +11,7 @@ class ITerminalPainter {
 public:
     virtual ~ITerminalPainter() = default;
     // Text of one run at a screen cell, in its colours.
-    virtual void TextOut(int col, int row, std::string_view text, TColor fg, TColor bg,
-                         bool underline) {}
+    virtual void TextOut(int col, int row, std::string_view text, TColor fg, TColor bg, bool underline) {}
     // count cells of a row from col (count < 0: to the right edge) filled with bg.
     virtual void FillCells(int col, int row, int count, TColor bg) {}
     // count rows from row (count < 0: to the bottom) filled with bg.

@@ -6,9 +6,12 @@ namespace {
 
 int HexValue(unsigned char ch)
 {
-    if (ch >= '0' && ch <= '9') return ch - '0';
-    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
-    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if (ch >= 'A' && ch <= 'F')
+        return ch - 'A' + 10;
+    if (ch >= 'a' && ch <= 'f')
+        return ch - 'a' + 10;
     return -1;
 }
 
@@ -33,8 +36,10 @@ void TInBandPicture::Header(int col, int y, int bytes)
 
 void TInBandPicture::StartRow()
 {
-    if (FValid) FMode = true;
-    else FDiscard = true;
+    if (FValid)
+        FMode = true;
+    else
+        FDiscard = true;
 }
 
 void TInBandPicture::Reset()
@@ -50,23 +55,28 @@ void TInBandPicture::Reset()
 
 void TInBandPicture::CompleteRow(const TRowSink& sink)
 {
-    if (sink) sink(FCol, FRows > INT_MAX - FY ? INT_MAX : FY + FRows, FRow.data(), FBytes);
-    if (FRows < INT_MAX) ++FRows;
+    if (sink)
+        sink(FCol, FRows > INT_MAX - FY ? INT_MAX : FY + FRows, FRow.data(), FBytes);
+    if (FRows < INT_MAX)
+        ++FRows;
     FMode = false;
 }
 
 void TInBandPicture::Advance(int nibbles, const TRowSink& sink)
 {
     FNibbles = (FNibbles + nibbles) % (2 * FBytes);
-    if (FNibbles == 0) CompleteRow(sink);
+    if (FNibbles == 0)
+        CompleteRow(sink);
 }
 
 bool TInBandPicture::Data(unsigned char ch, const TRowSink& sink)
 {
-    if (!FMode && !FDiscard) return false;
+    if (!FMode && !FDiscard)
+        return false;
     const int v = HexValue(ch);
     if (FDiscard) {
-        if (v >= 0 || ch == 'R') return true;
+        if (v >= 0 || ch == 'R')
+            return true;
         FDiscard = false;
         return false;
     }
@@ -84,7 +94,8 @@ bool TInBandPicture::Data(unsigned char ch, const TRowSink& sink)
         }
         return true;
     }
-    if (v < 0) return false;
+    if (v < 0)
+        return false;
     // The wire's digits are stored complemented: a set pixel becomes a 0 bit.
     const uint8_t nibble = static_cast<uint8_t>(15 - v);
     uint8_t& byte = FRow[static_cast<size_t>(FNibbles / 2)];

@@ -9,7 +9,8 @@ struct TOwnSequences::TArgs {
     int Finished = 0;
     explicit TArgs(const TTerminalCore& t) : Finished(t.ParamCount())
     {
-        for (int i = 0; i < Finished; ++i) All.push_back(t.Param(i));
+        for (int i = 0; i < Finished; ++i)
+            All.push_back(t.Param(i));
         All.push_back(t.CurParam());
     }
     const TParam& At(int i) const
@@ -40,11 +41,13 @@ bool TOwnSequences::DataByte(TTerminalCore&, unsigned char ch) { return FPicture
 void TOwnSequences::BlitRow(int col, int y, const uint8_t* row, int bytes)
 {
     TFrameBuffer* fb = FPainter.DrawTarget();
-    if (!fb) return;
+    if (!fb)
+        return;
     // 0 bits are ink in the text colour, 1 bits the background.
     const uint8_t fg = ColorToNibble(FCore.FontColor()), bg = ColorToNibble(FCore.BackColor());
     const int64_t x = int64_t(col) * FPainter.CellWidth();
-    if (x >= fb->Width()) return;
+    if (x >= fb->Width())
+        return;
     fb->BlitBits(static_cast<int>(x), y, row, bytes * 8, 1, bytes, bg, fg);
 }
 
@@ -66,10 +69,12 @@ void TOwnSequences::Sequence(TTerminalCore& t, unsigned char final)
     const int sub = t.SubMode();
     switch (final) {
     case '%':
-        if (a.Finished == 2 && !t.CurParam().Empty) FPicture.Header(a.Value(0), a.Value(1), a.Value(2));
+        if (a.Finished == 2 && !t.CurParam().Empty)
+            FPicture.Header(a.Value(0), a.Value(1), a.Value(2));
         break;
     case ',':
-        if (sub == kStar) FPicture.StartRow();
+        if (sub == kStar)
+            FPicture.StartRow();
         break;
     case 'd':
         FDrawX = kHomeX;
@@ -82,21 +87,36 @@ void TOwnSequences::Sequence(TTerminalCore& t, unsigned char final)
             FDrawY = a.Value(1);
         }
         break;
-    case 'p': if (a.Finished >= 1) Pixel(a, sub); break;
-    case 'i': if (a.Finished >= 1) LineTo(a, sub); break;
-    case 'b': if (a.Finished >= 1) Shape(a, sub, false); break;
-    case 'c': if (a.Finished >= 1) Shape(a, sub, true); break;
+    case 'p':
+        if (a.Finished >= 1)
+            Pixel(a, sub);
+        break;
+    case 'i':
+        if (a.Finished >= 1)
+            LineTo(a, sub);
+        break;
+    case 'b':
+        if (a.Finished >= 1)
+            Shape(a, sub, false);
+        break;
+    case 'c':
+        if (a.Finished >= 1)
+            Shape(a, sub, true);
+        break;
     case 'O': CellLine(a); break;
     case 'F':
         if (sub == kEqual) {
             TColor fg = a.Color(a.Finished);
-            if (t.Bright()) fg = ChangeImportant(fg);
+            if (t.Bright())
+                fg = ChangeImportant(fg);
             t.SetCurrentColors(fg, t.BackColor());
         }
         break;
     case 'G':
-        if (sub == kEqual) t.SetCurrentColors(t.FontColor(), a.Color(a.Finished));
-        else CellBox(a);
+        if (sub == kEqual)
+            t.SetCurrentColors(t.FontColor(), a.Color(a.Finished));
+        else
+            CellBox(a);
         break;
     default: break;
     }
@@ -107,9 +127,12 @@ void TOwnSequences::Pixel(const TArgs& a, int sub)
     const int x = a.Value(0), y = a.Value(1);
     TFrameBuffer* fb = FPainter.DrawTarget();
     if (fb) {
-        if (a.Finished >= 2) fb->SetPixel(x, y, ColorToNibble(a.Color(2)));
-        else if (sub == 0) fb->SetPixel(x, y, ColorToNibble(FCore.FontColor()));
-        else if (sub == kRArrow) fb->SetPixel(x, y, ColorToNibble(FCore.BackColor()));
+        if (a.Finished >= 2)
+            fb->SetPixel(x, y, ColorToNibble(a.Color(2)));
+        else if (sub == 0)
+            fb->SetPixel(x, y, ColorToNibble(FCore.FontColor()));
+        else if (sub == kRArrow)
+            fb->SetPixel(x, y, ColorToNibble(FCore.BackColor()));
     }
     FDrawX = x;
     FDrawY = y;
@@ -118,10 +141,14 @@ void TOwnSequences::Pixel(const TArgs& a, int sub)
 void TOwnSequences::LineTo(const TArgs& a, int sub)
 {
     const int x = a.Value(0), y = a.Value(1);
-    if (a.Finished >= 2) FPenColor = a.Color(2);
-    else if (sub == 0) FPenColor = FCore.FontColor();
-    else if (sub == kRArrow) FPenColor = FCore.BackColor();
-    if (TFrameBuffer* fb = FPainter.DrawTarget()) fb->Line(FDrawX, FDrawY, x, y, ColorToNibble(FPenColor));
+    if (a.Finished >= 2)
+        FPenColor = a.Color(2);
+    else if (sub == 0)
+        FPenColor = FCore.FontColor();
+    else if (sub == kRArrow)
+        FPenColor = FCore.BackColor();
+    if (TFrameBuffer* fb = FPainter.DrawTarget())
+        fb->Line(FDrawX, FDrawY, x, y, ColorToNibble(FPenColor));
     FDrawX = x;
     FDrawY = y;
 }
@@ -132,7 +159,8 @@ void TOwnSequences::Shape(const TArgs& a, int sub, bool ellipse)
     int fill = -1;
     if (a.Finished >= 2) {
         FPenColor = a.Color(2);
-        if (sub == kEqual || sub == kQuery) fill = ColorToNibble(FPenColor);
+        if (sub == kEqual || sub == kQuery)
+            fill = ColorToNibble(FPenColor);
     } else if (sub == kEqual) {
         FPenColor = FCore.FontColor();
         fill = ColorToNibble(FPenColor);
@@ -145,7 +173,8 @@ void TOwnSequences::Shape(const TArgs& a, int sub, bool ellipse)
         FPenColor = FCore.FontColor();
     }
     TFrameBuffer* fb = FPainter.DrawTarget();
-    if (!fb) return;
+    if (!fb)
+        return;
     // The right and bottom edges are exclusive, as the platform's rectangle draws them.
     auto clampCoord = [](int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -(1 << 30), 1 << 30)); };
     const TRectI box{clampCoord(FDrawX - rx), clampCoord(FDrawY - ry), clampCoord(FDrawX + rx + 1),
@@ -155,7 +184,8 @@ void TOwnSequences::Shape(const TArgs& a, int sub, bool ellipse)
         fb->Ellipse(box, pen, fill);
         return;
     }
-    if (fill >= 0) fb->FillRect({box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1}, static_cast<uint8_t>(fill));
+    if (fill >= 0)
+        fb->FillRect({box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1}, static_cast<uint8_t>(fill));
     fb->FrameRect(box, pen);
 }
 
@@ -180,12 +210,14 @@ void TOwnSequences::CellLine(const TArgs& a)
 void TOwnSequences::CellBox(const TArgs& a)
 {
     const bool heightGiven = a.Finished >= 2 || (a.Finished == 1 && !a.At(1).Empty);
-    if (a.Finished < 1 || a.Value(0) <= 0 || !heightGiven) return;
+    if (a.Finished < 1 || a.Value(0) <= 0 || !heightGiven)
+        return;
     const int col = FCore.CurX(), row = FCore.CurY() - FCore.MaxLinePos();
     const int right = col + a.Value(0) - 1, bottom = row + a.Value(1) - 1;
     FPenColor = FCore.FontColor();
     TFrameBuffer* fb = FPainter.DrawTarget();
-    if (!fb) return;
+    if (!fb)
+        return;
     const uint8_t pen = ColorToNibble(FPenColor);
     const int x0 = CentreX(col), y0 = CentreY(row), x1 = CentreX(right), y1 = CentreY(bottom);
     fb->Line(x0, y0, x1, y0, pen);

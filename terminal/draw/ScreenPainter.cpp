@@ -9,7 +9,8 @@ namespace {
 
 const std::array<TColor, 16> kPalette = [] {
     std::array<TColor, 16> p{};
-    for (int i = 0; i < 16; ++i) p[static_cast<size_t>(i)] = NibbleToColor(i);
+    for (int i = 0; i < 16; ++i)
+        p[static_cast<size_t>(i)] = NibbleToColor(i);
     return p;
 }();
 
@@ -19,8 +20,10 @@ TScreenPainter::TScreenPainter(TTerminalCore& core) : FCore(core), FFont(&FScree
 {
     // Hanja have no bitmap glyphs: the system font draws them in the renderer's colours.
     FFont.SetHanjaDrawer([this](TFrameBuffer& fb, int x, int y, const AnsiString& text, uint8_t fg, uint8_t bg) {
-        if (FRaster) FRaster->TextOut(fb, x, y, text, fg, bg, false);
-        else fb.FillRect({x, y, x + 16, y + 16}, bg);
+        if (FRaster)
+            FRaster->TextOut(fb, x, y, text, fg, bg, false);
+        else
+            fb.FillRect({x, y, x + 16, y + 16}, bg);
     });
     FFont.SetFontColor(FFontColor);
     FFont.SetBackColor(FBackColor);
@@ -36,7 +39,8 @@ const TColor* TScreenPainter::Palette() { return kPalette.data(); }
 void TScreenPainter::SetRasterizer(ITextRaster* raster)
 {
     FRaster = raster;
-    if (FRaster && !FWinFontName.empty()) FRaster->SetFont(FWinFontName, FWinFontSize);
+    if (FRaster && !FWinFontName.empty())
+        FRaster->SetFont(FWinFontName, FWinFontSize);
 }
 
 void TScreenPainter::SetCells(int w, int h)
@@ -52,7 +56,8 @@ bool TScreenPainter::SetHanMode(bool on)
 {
     const bool wasOn = FHanMode;
     FHanMode = on;
-    if (!on || (wasOn && FCellWidth == 8 && FCellHeight == 16)) return false;
+    if (!on || (wasOn && FCellWidth == 8 && FCellHeight == 16))
+        return false;
     const bool changed = FCellWidth != 8 || FCellHeight != 16;
     SetCells(8, 16);
     return changed;
@@ -62,11 +67,14 @@ bool TScreenPainter::SetWinFont(const AnsiString& name, int size)
 {
     FWinFontName = name;
     FWinFontSize = size;
-    if (!FRaster) return false;
+    if (!FRaster)
+        return false;
     FRaster->SetFont(name, size);
-    if (FHanMode) return false;
+    if (FHanMode)
+        return false;
     const int w = FRaster->CharWidth(), h = FRaster->CharHeight();
-    if (w <= 0 || h <= 0 || (w == FCellWidth && h == FCellHeight)) return false;
+    if (w <= 0 || h <= 0 || (w == FCellWidth && h == FCellHeight))
+        return false;
     SetCells(w, h);
     return true;
 }
@@ -96,7 +104,8 @@ void TScreenPainter::Resize(int clientWidth, int clientHeight)
 
 void TScreenPainter::DrawText(int x, int y, std::string_view text, uint8_t fg, uint8_t bg, bool underline) const
 {
-    if (text.empty()) return;
+    if (text.empty())
+        return;
     if (!FHanMode && FRaster) {
         // The system font is not cut at the last column.
         FRaster->TextOut(FScreen, x, y, text, fg, static_cast<int>(bg), underline);
@@ -104,8 +113,10 @@ void TScreenPainter::DrawText(int x, int y, std::string_view text, uint8_t fg, u
     }
     // The bitmap fonts draw only what fits in the columns.
     const int room = FCore.Columns() - x / FCellWidth;
-    if (room <= 0) return;
-    if (static_cast<int>(text.size()) > room) text = text.substr(0, static_cast<size_t>(room));
+    if (room <= 0)
+        return;
+    if (static_cast<int>(text.size()) > room)
+        text = text.substr(0, static_cast<size_t>(room));
     const uint8_t keepFg = FFont.FontNibble(), keepBg = FFont.BackNibble();
     FFont.SetFontNibble(fg);
     FFont.SetBackNibble(bg);
@@ -132,7 +143,8 @@ void TScreenPainter::MiscCapCanvasFillRect(const TRectI& r)
 
 void TScreenPainter::PaintLine(int line, int row)
 {
-    if (line < 0 || line >= TDataList::kCount || row < 0 || row > FCore.PageSize()) return;
+    if (line < 0 || line >= TDataList::kCount || row < 0 || row > FCore.PageSize())
+        return;
     const TDataList& data = FCore.Data();
     for (const TConfig& run : data.Objects(line)) {
         const AnsiString text = data.RunText(line, run);
@@ -144,7 +156,8 @@ void TScreenPainter::PaintLine(int line, int row)
 void TScreenPainter::FullRepaint()
 {
     FScreen.FillRect({0, 0, FScreen.Width(), FScreen.Height()}, ColorToNibble(FBackColor));
-    for (int row = 0; row <= FCore.PageSize(); ++row) PaintLine(FShown + row, row);
+    for (int row = 0; row <= FCore.PageSize(); ++row)
+        PaintLine(FShown + row, row);
 }
 
 // Moves the image by d lines (d > 0: the view went forward) and paints the lines exposed, plus
@@ -159,10 +172,12 @@ void TScreenPainter::ScrollImage(int d)
     const uint8_t fill = ColorToNibble(FBackColor);
     if (d > 0) {
         FScreen.FillRect({0, (page - d + 1) * h, all.Right, all.Bottom}, fill);
-        for (int line = FShown + page; line >= old + page && line >= FShown; --line) PaintLine(line, line - FShown);
+        for (int line = FShown + page; line >= old + page && line >= FShown; --line)
+            PaintLine(line, line - FShown);
     } else {
         FScreen.FillRect({0, 0, all.Right, -d * h}, fill);
-        for (int line = FShown; line < old; ++line) PaintLine(line, line - FShown);
+        for (int line = FShown; line < old; ++line)
+            PaintLine(line, line - FShown);
     }
 }
 
@@ -189,7 +204,8 @@ void TScreenPainter::ViewChanged(int prevLinePos, int linePos)
     FDetached = linePos != FCore.MaxLinePos();
     FScrollBar.Position = linePos;
     SetScrollBar(FScrollBar);
-    if (OnViewRepainted) OnViewRepainted(prevLinePos, linePos);
+    if (OnViewRepainted)
+        OnViewRepainted(prevLinePos, linePos);
 }
 
 // --- Scroll bar -----------------------------------------------------------------------------------
@@ -197,7 +213,8 @@ void TScreenPainter::ViewChanged(int prevLinePos, int linePos)
 void TScreenPainter::SetScrollBar(const TScrollBarState& s)
 {
     FScrollBar = s;
-    if (OnScrollBarChanged) OnScrollBarChanged(FScrollBar);
+    if (OnScrollBarChanged)
+        OnScrollBarChanged(FScrollBar);
 }
 
 void TScreenPainter::DisableScrollBar()
@@ -209,7 +226,8 @@ void TScreenPainter::DisableScrollBar()
 
 void TScreenPainter::MaxLinePosChanged(int maxLinePos)
 {
-    if (!FDetached) FShown = maxLinePos;
+    if (!FDetached)
+        FShown = maxLinePos;
     TScrollBarState s = FScrollBar;
     if (maxLinePos > 0) {
         s.Enabled = true;
@@ -274,7 +292,8 @@ void TScreenPainter::FillRows(int row, int count, TColor bg)
     // Rows to the last one take the strip below it too.
     const bool toBottom = count < 0 || row + count > FCore.PageSize();
     const int end = toBottom ? rows + 1 : std::min(row + count, rows);
-    for (int b = std::max(row, 0); b < end; ++b) FillBand(b, ColorToNibble(bg));
+    for (int b = std::max(row, 0); b < end; ++b)
+        FillBand(b, ColorToNibble(bg));
 }
 
 void TScreenPainter::ScrollRows(int top, int bottom, int n, TColor bg)
@@ -283,25 +302,31 @@ void TScreenPainter::ScrollRows(int top, int bottom, int n, TColor bg)
         FStale = true;
         return;
     }
-    if (bottom < top || n == 0) return;
+    if (bottom < top || n == 0)
+        return;
     BeginPending();
     const int rows = static_cast<int>(FBands.size()) - 1;
     if (top < 0 || bottom >= rows) {
         // Not a band of the screen: straight into the image.
         Flush();
         const int h = FCellHeight, k = std::min(std::abs(n), bottom - top + 1), w = FScreen.Width();
-        if (k < bottom - top + 1) FScreen.RotateRows({0, top * h, w, (bottom + 1) * h}, (n > 0 ? k : -k) * h);
-        if (n > 0) FScreen.FillRect({0, (bottom + 1 - k) * h, w, (bottom + 1) * h}, ColorToNibble(bg));
-        else FScreen.FillRect({0, top * h, w, (top + k) * h}, ColorToNibble(bg));
+        if (k < bottom - top + 1)
+            FScreen.RotateRows({0, top * h, w, (bottom + 1) * h}, (n > 0 ? k : -k) * h);
+        if (n > 0)
+            FScreen.FillRect({0, (bottom + 1 - k) * h, w, (bottom + 1) * h}, ColorToNibble(bg));
+        else
+            FScreen.FillRect({0, top * h, w, (top + k) * h}, ColorToNibble(bg));
         return;
     }
     const int count = bottom - top + 1;
     const int k = std::min(std::abs(n), count);
     // The rows' lists stay where they are; only their order moves.
     auto first = FOrder.begin() + top, last = FOrder.begin() + bottom + 1;
-    if (k < count) std::rotate(first, n > 0 ? first + k : last - k, last);
+    if (k < count)
+        std::rotate(first, n > 0 ? first + k : last - k, last);
     const int from = n > 0 ? bottom + 1 - k : top;
-    for (int b = from; b < from + k; ++b) FillBand(b, ColorToNibble(bg));
+    for (int b = from; b < from + k; ++b)
+        FillBand(b, ColorToNibble(bg));
 }
 
 void TScreenPainter::ShiftCells(int row, int col, int n, TColor bg)
@@ -310,7 +335,8 @@ void TScreenPainter::ShiftCells(int row, int col, int n, TColor bg)
         FStale = true;
         return;
     }
-    if (n == 0) return;
+    if (n == 0)
+        return;
     TBand* band = Band(row);
     if (!band) {
         Flush();
@@ -323,20 +349,24 @@ void TScreenPainter::ShiftCells(int row, int col, int n, TColor bg)
 
 void TScreenPainter::ResetSelectionRect()
 {
-    if (OnResetSelectionRect) OnResetSelectionRect();
+    if (OnResetSelectionRect)
+        OnResetSelectionRect();
 }
 
 void TScreenPainter::ChunkDecoded()
 {
-    if (OnChunkDecoded) OnChunkDecoded();
+    if (OnChunkDecoded)
+        OnChunkDecoded();
 }
 
 void TScreenPainter::Invalidate()
 {
-    if (OnInvalidate) OnInvalidate();
+    if (OnInvalidate)
+        OnInvalidate();
 }
 
 void TScreenPainter::Beep()
 {
-    if (OnBeep) OnBeep();
+    if (OnBeep)
+        OnBeep();
 }

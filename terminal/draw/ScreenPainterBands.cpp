@@ -14,7 +14,8 @@ constexpr size_t kMaxKeptBytes = 1u << 20;
 
 void TScreenPainter::BeginPending() const
 {
-    if (FPending) return;
+    if (FPending)
+        return;
     FPending = true;
     FKeptBytes = 0;
     const int bands = FCore.Rows() + 1;
@@ -32,7 +33,8 @@ void TScreenPainter::BeginPending() const
 TScreenPainter::TBand* TScreenPainter::Band(int row) const
 {
     BeginPending();
-    if (row < 0 || row >= static_cast<int>(FBands.size()) - 1) return nullptr;
+    if (row < 0 || row >= static_cast<int>(FBands.size()) - 1)
+        return nullptr;
     return &At(row);
 }
 
@@ -48,7 +50,8 @@ void TScreenPainter::FillBand(int b, uint8_t bg) const
 void TScreenPainter::Kept(size_t bytes) const
 {
     FKeptBytes += bytes + sizeof(TBandOp);
-    if (FKeptBytes > kMaxKeptBytes) Flush();
+    if (FKeptBytes > kMaxKeptBytes)
+        Flush();
 }
 
 void TScreenPainter::DirectFillCells(int col, int row, int count, uint8_t bg) const
@@ -63,11 +66,13 @@ void TScreenPainter::DirectShiftCells(int row, int col, int n, uint8_t bg) const
     const int w = FScreen.Width(), x = col * cw;
     if (n > 0) {
         const int64_t shift = int64_t(n) * cw;
-        if (x + shift < w) FScreen.CopyRect(static_cast<int>(x + shift), y0, {x, y0, static_cast<int>(w - shift), y1});
+        if (x + shift < w)
+            FScreen.CopyRect(static_cast<int>(x + shift), y0, {x, y0, static_cast<int>(w - shift), y1});
         FScreen.FillRect({x, y0, static_cast<int>(std::min<int64_t>(x + shift, w)), y1}, bg);
     } else {
         const int64_t shift = -int64_t(n) * cw;
-        if (x + shift < w) FScreen.CopyRect(x, y0, {static_cast<int>(x + shift), y0, w, y1});
+        if (x + shift < w)
+            FScreen.CopyRect(x, y0, {static_cast<int>(x + shift), y0, w, y1});
         FScreen.FillRect({static_cast<int>(std::max<int64_t>(x, w - shift)), y0, w, y1}, bg);
     }
 }
@@ -83,19 +88,23 @@ void TScreenPainter::MoveBands() const
     for (int d = 0; d < rows; ++d) {
         const int s = At(d).Source;
         if (s < 0 || s == d) {
-            if (s == d && moved && shift != 0) oneRotation = false;
+            if (s == d && moved && shift != 0)
+                oneRotation = false;
             continue;
         }
         const int k = ((s - d) % rows + rows) % rows;
-        if (moved && k != shift) oneRotation = false;
+        if (moved && k != shift)
+            oneRotation = false;
         shift = k;
         moved = true;
     }
-    if (!moved) return;
+    if (!moved)
+        return;
     if (oneRotation) {
         for (int d = 0; d < rows; ++d) {
             const int s = At(d).Source;
-            if (s >= 0 && s != (d + shift) % rows) oneRotation = false;
+            if (s >= 0 && s != (d + shift) % rows)
+                oneRotation = false;
         }
     }
     if (oneRotation) {
@@ -105,29 +114,37 @@ void TScreenPainter::MoveBands() const
     // Each source row is wanted at most once: copy them out, then into their new places.
     const size_t rowBytes = static_cast<size_t>(w), bandBytes = rowBytes * static_cast<size_t>(h);
     FScratch.resize(bandBytes * static_cast<size_t>(rows));
-    auto scratch = [&](int band, int y) { return &FScratch[static_cast<size_t>(band) * bandBytes + static_cast<size_t>(y) * rowBytes]; };
+    auto scratch = [&](int band, int y) {
+        return &FScratch[static_cast<size_t>(band) * bandBytes + static_cast<size_t>(y) * rowBytes];
+    };
     for (int d = 0; d < rows; ++d) {
         const int s = At(d).Source;
-        if (s < 0 || s == d) continue;
+        if (s < 0 || s == d)
+            continue;
         for (int y = 0; y < h; ++y)
-            if (const uint8_t* src = FScreen.Row(s * h + y)) std::memcpy(scratch(d, y), src, rowBytes);
+            if (const uint8_t* src = FScreen.Row(s * h + y))
+                std::memcpy(scratch(d, y), src, rowBytes);
     }
     for (int d = 0; d < rows; ++d) {
         const int s = At(d).Source;
-        if (s < 0 || s == d || !FScreen.Row(s * h)) continue;
+        if (s < 0 || s == d || !FScreen.Row(s * h))
+            continue;
         for (int y = 0; y < h; ++y)
-            if (uint8_t* dst = FScreen.MutableRow(d * h + y)) std::memcpy(dst, scratch(d, y), rowBytes);
+            if (uint8_t* dst = FScreen.MutableRow(d * h + y))
+                std::memcpy(dst, scratch(d, y), rowBytes);
     }
 }
 
 void TScreenPainter::PlayBand(int b) const
 {
     const TBand& band = At(b);
-    if (band.Ops.empty()) return;
+    if (band.Ops.empty())
+        return;
     const int rows = static_cast<int>(FBands.size()) - 1;
     const int h = FCellHeight, w = FScreen.Width();
     const TRectI area = b < rows ? TRectI{0, b * h, w, (b + 1) * h} : TRectI{0, rows * h, w, FScreen.Height()};
-    if (area.Bottom <= area.Top) return;
+    if (area.Bottom <= area.Top)
+        return;
     // A call draws within its row, as the cell it draws in.
     FScreen.SetClip(area);
     for (const TBandOp& op : band.Ops) {
@@ -138,8 +155,10 @@ void TScreenPainter::PlayBand(int b) const
                      op.Underline);
             break;
         case TBandOp::kFill:
-            if (op.A <= 0 && op.B < 0) FScreen.FillRect(area, op.Bg);
-            else DirectFillCells(op.A, b, op.B, op.Bg);
+            if (op.A <= 0 && op.B < 0)
+                FScreen.FillRect(area, op.Bg);
+            else
+                DirectFillCells(op.A, b, op.B, op.Bg);
             break;
         case TBandOp::kShift: DirectShiftCells(b, op.A, op.B, op.Bg); break;
         }
@@ -149,8 +168,10 @@ void TScreenPainter::PlayBand(int b) const
 
 void TScreenPainter::Flush() const
 {
-    if (!FPending) return;
+    if (!FPending)
+        return;
     FPending = false;
     MoveBands();
-    for (int b = 0; b < static_cast<int>(FBands.size()); ++b) PlayBand(b);
+    for (int b = 0; b < static_cast<int>(FBands.size()); ++b)
+        PlayBand(b);
 }

@@ -19,6 +19,5 @@ public:
     virtual int CharHeight() const = 0;
     // cp949 text with its cell's top-left corner at (x, y), aliased: ink pixels get palette
     // index fg; the text's cell gets bg first unless bg is negative. Clipped to the buffer.
-    virtual void TextOut(TFrameBuffer& fb, int x, int y, std::string_view text, uint8_t fg, int bg,
-                         bool underline) = 0;
+    virtual void TextOut(TFrameBuffer& fb, int x, int y, std::string_view text, uint8_t fg, int bg, bool underline) = 0;
 };

@@ -35,8 +35,8 @@ std::vector<char32_t> DecodeMainCells()
             char* outp = reinterpret_cast<char*>(out);
             size_t inLeft = sizeof in, outLeft = sizeof out;
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            const bool one = iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<size_t>(-1) &&
-                             inLeft == 0 && outLeft == 4;
+            const bool one =
+                iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<size_t>(-1) && inLeft == 0 && outLeft == 4;
             decoded.push_back(one ? static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 | out[3] << 24) : 0);
         }
     }

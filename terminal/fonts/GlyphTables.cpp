@@ -169,7 +169,9 @@ void LoadKsgFont(const std::string& FileName)
     if (*size == KsgFontCompactSize) {
         // The compact layout leaves out three unassigned blocks; open them again. Each move
         // carries everything above it, so the last glyphs of the file land at the table's end.
-        struct TGap { size_t From, To; };
+        struct TGap {
+            size_t From, To;
+        };
         constexpr TGap gaps[] = {{5216, 6016}, {17184, 18016}, {29408, 29760}};
         size_t used = KsgFontCompactSize;
         for (const TGap& g : gaps) {

@@ -8,8 +8,8 @@ namespace {
 
 // The screen image's palette order; an index and 15 minus it are inverse colours.
 constexpr TColor Palette[16] = {
-    clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clGray,
-    clSilver, clRed, clLime, clYellow, clBlue, clFuchsia, clAqua, clWhite,
+    clBlack,  clMaroon, clGreen, clOlive,  clNavy, clPurple,  clTeal, clGray,
+    clSilver, clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite,
 };
 
 constexpr uint8_t BlankGlyph[32] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,

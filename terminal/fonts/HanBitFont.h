@@ -20,8 +20,8 @@ uint8_t ColorToNibble(TColor Color);
 
 // Draws a two-byte cp949 text with a system font at pixel (X, Y), in the given palette colours,
 // with its background painted.
-using THanjaDrawer = std::function<void(TFrameBuffer& Target, int X, int Y, const AnsiString& Text,
-                                        uint8_t FontNibble, uint8_t BackNibble)>;
+using THanjaDrawer = std::function<void(TFrameBuffer& Target, int X, int Y, const AnsiString& Text, uint8_t FontNibble,
+                                        uint8_t BackNibble)>;
 
 // The 16 x 16 glyph (32 bytes, complemented: 0 = ink) of a Johab-coded Hangul syllable.
 void GetHanFontImage(const TGlyphTables& Tables, uint16_t Johab, uint8_t Glyph[32]);

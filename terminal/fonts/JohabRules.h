@@ -10,7 +10,7 @@ namespace johab {
 
 constexpr int InitialCount = 19;  // jamo of a modern syllable
 constexpr int MedialCount = 21;
-constexpr int FinalCount = 28;    // final 0 is "no final"
+constexpr int FinalCount = 28;                                          // final 0 is "no final"
 constexpr int SyllableCount = InitialCount * MedialCount * FinalCount;  // 11172
 constexpr char32_t FirstSyllable = 0xAC00;
 
@@ -37,16 +37,22 @@ constexpr uint16_t SyllableToJohab(int n)
 constexpr int InitialIndex(int field) { return field >= 2 && field <= 20 ? field - 1 : 0; }
 constexpr int MedialIndex(int field)
 {
-    if (field >= 3 && field <= 7) return field - 2;
-    if (field >= 10 && field <= 15) return field - 4;
-    if (field >= 18 && field <= 23) return field - 6;
-    if (field >= 26 && field <= 29) return field - 8;
+    if (field >= 3 && field <= 7)
+        return field - 2;
+    if (field >= 10 && field <= 15)
+        return field - 4;
+    if (field >= 18 && field <= 23)
+        return field - 6;
+    if (field >= 26 && field <= 29)
+        return field - 8;
     return 0;
 }
 constexpr int FinalIndex(int field)
 {
-    if (field >= 2 && field <= 17) return field - 1;
-    if (field >= 19 && field <= 29) return field - 2;
+    if (field >= 2 && field <= 17)
+        return field - 1;
+    if (field >= 19 && field <= 29)
+        return field - 2;
     return 0;
 }
 

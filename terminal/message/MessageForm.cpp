@@ -54,20 +54,26 @@ void TMessageForm::TimerTimer(TObject*)
 TCustomForm* MessageFormHost(TWinControl* Near)
 {
     if (Near)
-        if (TCustomForm* f = Near->ParentForm(); Shown(f)) return f;
-    if (auto* near = dynamic_cast<TCustomForm*>(Near); Shown(near)) return near;
-    if (Screen && Shown(Screen->ActiveForm())) return Screen->ActiveForm();
-    if (Application && Shown(Application->MainForm())) return Application->MainForm();
+        if (TCustomForm* f = Near->ParentForm(); Shown(f))
+            return f;
+    if (auto* near = dynamic_cast<TCustomForm*>(Near); Shown(near))
+        return near;
+    if (Screen && Shown(Screen->ActiveForm()))
+        return Screen->ActiveForm();
+    if (Application && Shown(Application->MainForm()))
+        return Application->MainForm();
     if (Screen)
         for (int i = 0; i < Screen->FormCount(); ++i)
-            if (Shown(Screen->Forms(i))) return Screen->Forms(i);
+            if (Shown(Screen->Forms(i)))
+                return Screen->Forms(i);
     return nullptr;
 }
 
 void ShowMessageForm(const AnsiString& Msg, unsigned Time, TWinControl* Near)
 {
     TCustomForm* host = MessageFormHost(Near);
-    if (!host) return;
+    if (!host)
+        return;
     auto* box = new TMessageForm(Application);
     box->SetVisible(false);
     box->SetParent(host);

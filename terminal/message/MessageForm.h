@@ -3,8 +3,8 @@
 // without taking the keyboard, which removes itself after a given time. Several may be shown at
 // once; each lives exactly one timer interval (on the program's timer service).
 
-#include "platform/gui/WindowTimer.h"
 #include "platform/gui/WinControl.h"
+#include "platform/gui/WindowTimer.h"
 
 class TCustomForm;
 

@@ -47,7 +47,8 @@ std::vector<AnsiString> TAutoReply::CutPieces(std::string_view s)
     size_t p = 0;
     while (p < s.size()) {
         const size_t pc = s.find('%', p);
-        if (pc == std::string_view::npos) break;
+        if (pc == std::string_view::npos)
+            break;
         if (pc > p) {
             pieces.emplace_back(s.substr(p, pc - p));
             p = pc;
@@ -58,7 +59,8 @@ std::vector<AnsiString> TAutoReply::CutPieces(std::string_view s)
         pieces.emplace_back(s.substr(pc, len));
         p = pc + len;
     }
-    if (p < s.size()) pieces.emplace_back(s.substr(p));
+    if (p < s.size())
+        pieces.emplace_back(s.substr(p));
     return pieces;
 }
 
@@ -66,7 +68,8 @@ void TAutoReply::AddReplyText(const AnsiString& s)
 {
     TReply r;
     r.Pattern = s;
-    if (s.find('%') != AnsiString::npos) r.Pieces = CutPieces(s);
+    if (s.find('%') != AnsiString::npos)
+        r.Pieces = CutPieces(s);
     FReplies.push_back(std::move(r));
 }
 
@@ -74,12 +77,14 @@ void TAutoReply::ClearReplyText() { FReplies.clear(); }
 
 void TAutoReply::AssignJText(const AnsiString& s)
 {
-    for (AnsiString& piece : CutPieces(s)) FJPieces.push_back(std::move(piece));
+    for (AnsiString& piece : CutPieces(s))
+        FJPieces.push_back(std::move(piece));
 }
 
 void TAutoReply::SetEnabled(int i, bool on)
 {
-    if (i >= 0 && i < Count()) FReplies[static_cast<size_t>(i)].Enabled = on ? 1 : 0;
+    if (i >= 0 && i < Count())
+        FReplies[static_cast<size_t>(i)].Enabled = on ? 1 : 0;
 }
 
 bool TAutoReply::AutoReply(const AnsiString& line)
@@ -89,9 +94,11 @@ bool TAutoReply::AutoReply(const AnsiString& line)
     // before it is used.
     for (int i = 0; i < Count(); ++i) {
         const TReply reply = FReplies[static_cast<size_t>(i)];
-        if (reply.Enabled == 0) continue;
+        if (reply.Enabled == 0)
+            continue;
         if (reply.Pieces.empty()) {
-            if (FindIn(line, reply.Pattern) == std::string_view::npos) continue;
+            if (FindIn(line, reply.Pattern) == std::string_view::npos)
+                continue;
             ProcessReply(i, nullptr);
             return true;
         }
@@ -109,11 +116,13 @@ bool TAutoReply::AutoReply(const AnsiString& line)
                 }
                 if (k == 0) {
                     size_t from = at;
-                    while (from > 0 && w[from - 1] != ' ') --from;
+                    while (from > 0 && w[from - 1] != ' ')
+                        --from;
                     captures.emplace_back(w.substr(from, at - from));
                 } else {
                     const std::string_view capture = w.substr(0, at);
-                    if (capture.find(' ') != std::string_view::npos) return answered;
+                    if (capture.find(' ') != std::string_view::npos)
+                        return answered;
                     captures.emplace_back(capture);
                 }
                 w = w.substr(at);
@@ -134,7 +143,8 @@ bool TAutoReply::AutoReply(const AnsiString& line)
                 w = w.substr(piece.size());
             }
         }
-        if (!matched) continue;
+        if (!matched)
+            continue;
         ProcessReply(i, &captures);
         answered = true;
     }
@@ -145,22 +155,28 @@ void TAutoReply::ProcessReply(int index, const std::vector<AnsiString>* captures
 {
     const AnsiString sound = Entry(Sounds, index);
     const AnsiString message = Entry(Messages, index);
-    if (!sound.empty() && PlaySound) PlaySound(sound);
+    if (!sound.empty() && PlaySound)
+        PlaySound(sound);
     AnsiString r = captures ? Substitute(Entry(Answers, index), *captures) : Entry(Answers, index);
-    if (OnSendReplyData) OnSendReplyData(r);
-    if (!message.empty() && ShowMessage) ShowMessage(message, 1000);
+    if (OnSendReplyData)
+        OnSendReplyData(r);
+    if (!message.empty() && ShowMessage)
+        ShowMessage(message, 1000);
     static constexpr std::string_view kEnter = "<Enter>";
     for (size_t at; (at = r.find(kEnter)) != AnsiString::npos;) {
         const AnsiString part = r.substr(0, at) + "\r";
         r.erase(0, at + kEnter.size());
-        if (SendString) SendString(part);
+        if (SendString)
+            SendString(part);
     }
-    if (!r.empty() && SendString) SendString(r);
+    if (!r.empty() && SendString)
+        SendString(r);
 }
 
 void TAutoReply::JReply(const AnsiString& line)
 {
-    if (FJPieces.empty()) return;
+    if (FJPieces.empty())
+        return;
     const std::vector<AnsiString> pieces = FJPieces;
     std::string_view w = line;
     AnsiString id;
@@ -170,22 +186,27 @@ void TAutoReply::JReply(const AnsiString& line)
         const AnsiString& piece = pieces[k];
         if (IsCode(piece) && k < last) {
             const size_t at = FindIn(w, pieces[k + 1]);
-            if (at == std::string_view::npos) return;
+            if (at == std::string_view::npos)
+                return;
             if (piece.size() == 2 && piece[1] == JCode) {
                 const std::string_view capture = w.substr(0, at);
-                if (capture.find(' ') != std::string_view::npos) return;
+                if (capture.find(' ') != std::string_view::npos)
+                    return;
                 id = AnsiString(capture);
                 captured = true;
             }
             w = w.substr(at);
         } else if (IsCode(piece)) {
             const std::string_view word = UpToSpace(w);
-            if (!captured) id = AnsiString(word);
+            if (!captured)
+                id = AnsiString(word);
             w = w.substr(word.size());
         } else {
-            if (w.substr(0, piece.size()) != piece) return;
+            if (w.substr(0, piece.size()) != piece)
+                return;
             w = w.substr(piece.size());
         }
     }
-    if (OnJReply) OnJReply(AnsiString(w), id);
+    if (OnJReply)
+        OnJReply(AnsiString(w), id);
 }

@@ -15,7 +15,8 @@ AnsiString Lines(const TDataList& data, int from, int to)
     from = std::max(from, 0);
     to = std::min(to, data.Count() - 1);
     size_t size = 0;
-    for (int y = from; y <= to; ++y) size += data.Strings(y).size() + 2;
+    for (int y = from; y <= to; ++y)
+        size += data.Strings(y).size() + 2;
     AnsiString out;
     out.reserve(size);
     for (int y = from; y <= to; ++y) {

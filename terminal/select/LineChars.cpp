@@ -30,16 +30,20 @@ bool TLineChars::IsLetter(int i) const
 
 int TLineChars::Find(std::string_view s, int from) const
 {
-    if (s.empty() || from < 0) return -1;
+    if (s.empty() || from < 0)
+        return -1;
     for (int i = from; i + static_cast<int>(s.size()) <= Size(); ++i) {
-        if (IsTrail(i)) continue;
-        if (FLine.compare(static_cast<size_t>(i), s.size(), s) == 0) return i;
+        if (IsTrail(i))
+            continue;
+        if (FLine.compare(static_cast<size_t>(i), s.size(), s) == 0)
+            return i;
     }
     return -1;
 }
 
 int TLineChars::TrimEnd(int from, int end) const
 {
-    while (end > from && Byte(end - 1) == ' ') --end;
+    while (end > from && Byte(end - 1) == ' ')
+        --end;
     return end;
 }

@@ -65,10 +65,12 @@ std::vector<TCellSpan> BlockSpans(const TDataList& data, const TBlockSelection& 
     std::vector<TCellSpan> spans;
     auto add = [&](int y, int from, int to) {
         const int row = y - linePos;
-        if (row < 0 || row > pageSize) return;
+        if (row < 0 || row > pageSize)
+            return;
         from = std::clamp(from, 0, columns);
         to = std::clamp(to, from, columns);
-        if (to > from) spans.push_back(TCellSpan{row, from, to});
+        if (to > from)
+            spans.push_back(TCellSpan{row, from, to});
     };
     const TLineChars top(data.Strings(e.TopY));
     if (e.TopY == e.BottomY) {
@@ -76,7 +78,8 @@ std::vector<TCellSpan> BlockSpans(const TDataList& data, const TBlockSelection& 
         return spans;
     }
     add(e.TopY, StartOfChar(top, e.TopX), columns);
-    for (int y = std::max(e.TopY + 1, linePos); y < e.BottomY && y <= linePos + pageSize; ++y) add(y, 0, columns);
+    for (int y = std::max(e.TopY + 1, linePos); y < e.BottomY && y <= linePos + pageSize; ++y)
+        add(y, 0, columns);
     add(e.BottomY, 0, EndOfChar(TLineChars(data.Strings(e.BottomY)), e.BottomX));
     return spans;
 }
@@ -89,7 +92,8 @@ const AnsiString& TMultiSelect::Marked(int row) const
 
 bool TMultiSelect::Toggle(int row, const AnsiString& text, int left, int right)
 {
-    if (row < 0 || row >= kRows) return false;
+    if (row < 0 || row >= kRows)
+        return false;
     AnsiString& slot = FRows[static_cast<size_t>(row)];
     if (!slot.empty()) {
         slot.clear();
@@ -98,13 +102,15 @@ bool TMultiSelect::Toggle(int row, const AnsiString& text, int left, int right)
         slot = text;
         FActive = true;
     }
-    if (left < FLeft) FLeft = left;
+    if (left < FLeft)
+        FLeft = left;
     FRight = right;
     return true;
 }
 
 void TMultiSelect::Cancel()
 {
-    for (AnsiString& r : FRows) r.clear();
+    for (AnsiString& r : FRows)
+        r.clear();
     FActive = false;
 }

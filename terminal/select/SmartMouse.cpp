@@ -41,8 +41,10 @@ std::optional<TSmartItem> MenuLine(const TLineChars& s)
 {
     const int n = s.Size();
     int i = 0;
-    while (i < n && InSet(s, i, " &*DGRT")) ++i;
-    if (!(i < n && (InSet(s, i, " #:") || s.IsDigit(i)))) return std::nullopt;
+    while (i < n && InSet(s, i, " &*DGRT"))
+        ++i;
+    if (!(i < n && (InSet(s, i, " #:") || s.IsDigit(i))))
+        return std::nullopt;
     const int first = i;
     AnsiString digits;
     while (i < n) {
@@ -54,7 +56,8 @@ std::optional<TSmartItem> MenuLine(const TLineChars& s)
             break;
         }
     }
-    if (digits.empty() || !(i < n && InSet(s, i, " #:"))) return std::nullopt;
+    if (digits.empty() || !(i < n && InSet(s, i, " #:")))
+        return std::nullopt;
     return Item(digits, first, s.TrimEnd(first, n));
 }
 
@@ -67,18 +70,23 @@ int ItemStop(const TLineChars& s, int from, bool fullWidth)
         if (s.Is(j, '.')) {
             if (!fullWidth && NumberChar(s, j - 1)) {
                 int k = j - 1;
-                while (k - 1 >= from && NumberChar(s, k - 1)) --k;
+                while (k - 1 >= from && NumberChar(s, k - 1))
+                    --k;
                 return k;
             }
             if (fullWidth && s.IsTrail(j - 1)) {
                 int k = j;
-                while (k - 2 >= from && FullDigitEndsAt(s, k - 1)) k -= 2;
+                while (k - 2 >= from && FullDigitEndsAt(s, k - 1))
+                    k -= 2;
                 return k;
             }
         }
-        if (s.IsLead(j) && (s.Byte(j) == 0xA6 || s.Byte(j) == 0xAD)) return j;
-        if (s.Is(j, ':') || s.Is(j, '|')) return j;
-        if (s.Is(j, ' ') && s.Is(j + 1, ' ') && s.Is(j + 2, '-')) return j;
+        if (s.IsLead(j) && (s.Byte(j) == 0xA6 || s.Byte(j) == 0xAD))
+            return j;
+        if (s.Is(j, ':') || s.Is(j, '|'))
+            return j;
+        if (s.Is(j, ' ') && s.Is(j + 1, ' ') && s.Is(j + 2, '-'))
+            return j;
     }
     return n;
 }
@@ -87,10 +95,12 @@ int ItemStop(const TLineChars& s, int from, bool fullWidth)
 std::optional<TSmartItem> DottedNumber(const TLineChars& s, int p)
 {
     for (int d = p; d >= 1; --d) {
-        if (!s.Is(d, '.')) continue;
+        if (!s.Is(d, '.'))
+            continue;
         if (NumberChar(s, d - 1)) {
             int start = d - 1;
-            while (start - 1 >= 0 && NumberChar(s, start - 1)) --start;
+            while (start - 1 >= 0 && NumberChar(s, start - 1))
+                --start;
             const AnsiString text(s.Line().substr(static_cast<size_t>(start), static_cast<size_t>(d - start)));
             return Item(text, start, s.TrimEnd(start, ItemStop(s, d + 1, false)));
         }
@@ -111,14 +121,19 @@ std::optional<TSmartItem> DottedNumber(const TLineChars& s, int p)
 std::optional<TSmartItem> BracketNumber(const TLineChars& s, int p)
 {
     int k = p;
-    while (k >= 1 && !(s.Is(k, ']') && (s.Is(k - 1, ' ') || s.IsDigit(k - 1)))) --k;
-    if (k < 1) return std::nullopt;
+    while (k >= 1 && !(s.Is(k, ']') && (s.Is(k - 1, ' ') || s.IsDigit(k - 1))))
+        --k;
+    if (k < 1)
+        return std::nullopt;
     int m = k - 1;
-    while (m >= 0 && (s.IsDigit(m) || s.Is(m, ' '))) --m;
-    if (m <= 0 || !s.Is(m, '[')) return std::nullopt;
+    while (m >= 0 && (s.IsDigit(m) || s.Is(m, ' ')))
+        --m;
+    if (m <= 0 || !s.Is(m, '['))
+        return std::nullopt;
     AnsiString digits;
     for (int i = m + 1; i < k; ++i)
-        if (s.IsDigit(i)) digits += static_cast<char>(s.Byte(i));
+        if (s.IsDigit(i))
+            digits += static_cast<char>(s.Byte(i));
     const int n = s.Size();
     int stop = n;
     for (int j = k + 1; j < n; j = s.CharEnd(j)) {
@@ -136,9 +151,11 @@ std::optional<TSmartItem> WebAddress(const TLineChars& s)
 {
     for (std::string_view mark : {std::string_view("http://"), std::string_view("www."), std::string_view("www2.")}) {
         const int at = s.Find(mark);
-        if (at < 0) continue;
+        if (at < 0)
+            continue;
         int end = at;
-        while (end < s.Size() && !s.Is(end, ' ')) ++end;
+        while (end < s.Size() && !s.Is(end, ' '))
+            ++end;
         return Item(AnsiString(s.Line().substr(static_cast<size_t>(at), static_cast<size_t>(end - at))), at, end, true);
     }
     return std::nullopt;
@@ -147,11 +164,13 @@ std::optional<TSmartItem> WebAddress(const TLineChars& s)
 // 6. A prompt word: "'Y' 를" answers Y, the Enter words answer a bare CR.
 std::optional<TSmartItem> Prompt(const TLineChars& s)
 {
-    if (int at = s.Find(kYesPrompt); at >= 0) return Item("Y", at + 1, at + 2);
+    if (int at = s.Find(kYesPrompt); at >= 0)
+        return Item("Y", at + 1, at + 2);
     for (std::string_view word : {std::string_view("[Enter]"), std::string_view("Enter"), std::string_view("ENTER"),
                                   kEnterKeyWord, kEnterWord}) {
         const int at = s.Find(word);
-        if (at >= 0) return Item("", at, at + static_cast<int>(word.size()));
+        if (at >= 0)
+            return Item("", at, at + static_cast<int>(word.size()));
     }
     return std::nullopt;
 }
@@ -160,14 +179,20 @@ std::optional<TSmartItem> Prompt(const TLineChars& s)
 std::optional<TSmartItem> HangulWithCommand(const TLineChars& s, int p)
 {
     auto high = [&](int i) { return i >= 0 && i < s.Size() && s.Byte(i) >= 0x80; };
-    if (!high(p)) return std::nullopt;
+    if (!high(p))
+        return std::nullopt;
     int a = p, b = p;
-    while (high(a - 1)) --a;
-    while (high(b)) ++b;
-    if (!s.Is(b, '(')) return std::nullopt;
+    while (high(a - 1))
+        --a;
+    while (high(b))
+        ++b;
+    if (!s.Is(b, '('))
+        return std::nullopt;
     int c = b + 1;
-    while (s.IsLetter(c)) ++c;
-    if (c == b + 1 || !s.Is(c, ')')) return std::nullopt;
+    while (s.IsLetter(c))
+        ++c;
+    if (c == b + 1 || !s.Is(c, ')'))
+        return std::nullopt;
     return Item(AnsiString(s.Line().substr(static_cast<size_t>(b + 1), static_cast<size_t>(c - b - 1))), a, c + 1);
 }
 
@@ -177,21 +202,25 @@ std::optional<TSmartItem> BracketedWord(const TLineChars& s, int p)
     AnsiString left, right;
     int l = p;
     for (;; --l) {
-        if (l < 0) return std::nullopt;
+        if (l < 0)
+            return std::nullopt;
         if (s.IsLetter(l)) {
             left.insert(left.begin(), static_cast<char>(s.Byte(l)));
         } else if (!s.Is(l, ' ')) {
-            if (!InSet(s, l, "(,./<[") || l == 0) return std::nullopt;
+            if (!InSet(s, l, "(,./<[") || l == 0)
+                return std::nullopt;
             break;
         }
     }
     int r = p + 1;
     for (;; ++r) {
-        if (r >= s.Size()) return std::nullopt;
+        if (r >= s.Size())
+            return std::nullopt;
         if (s.IsLetter(r)) {
             right += static_cast<char>(s.Byte(r));
         } else if (!s.Is(r, ' ')) {
-            if (!InSet(s, r, "),./>]")) return std::nullopt;
+            if (!InSet(s, r, "),./>]"))
+                return std::nullopt;
             break;
         }
     }
@@ -202,16 +231,24 @@ std::optional<TSmartItem> BracketedWord(const TLineChars& s, int p)
 
 TSmartItem SmartMouse(std::string_view line, int col)
 {
-    if (col < 1 || col > static_cast<int>(line.size())) return {};
+    if (col < 1 || col > static_cast<int>(line.size()))
+        return {};
     const TLineChars s(line);
     const int p = col - 1;
-    if (auto item = MenuLine(s)) return *item;
-    if (auto item = DottedNumber(s, p)) return *item;
-    if (auto item = BracketNumber(s, p)) return *item;
-    if (auto item = WebAddress(s)) return *item;
-    if (auto item = Prompt(s)) return *item;
-    if (auto item = HangulWithCommand(s, p)) return *item;
-    if (auto item = BracketedWord(s, p)) return *item;
+    if (auto item = MenuLine(s))
+        return *item;
+    if (auto item = DottedNumber(s, p))
+        return *item;
+    if (auto item = BracketNumber(s, p))
+        return *item;
+    if (auto item = WebAddress(s))
+        return *item;
+    if (auto item = Prompt(s))
+        return *item;
+    if (auto item = HangulWithCommand(s, p))
+        return *item;
+    if (auto item = BracketedWord(s, p))
+        return *item;
     return {};
 }
 

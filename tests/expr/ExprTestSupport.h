@@ -38,9 +38,16 @@ inline std::string CompileError(TExpressionParser& parser, const AnsiString& tex
 }
 
 // A text and its value: exact unless Tol is given; kNaN stands for "not a number".
-struct NumCase { const char* Text; double Want; double Tol = 0; };
+struct NumCase {
+    const char* Text;
+    double Want;
+    double Tol = 0;
+};
 // A text and what it gives as a string (or, for error tables, the compile message).
-struct StrCase { const char* Text; std::string Want; };
+struct StrCase {
+    const char* Text;
+    std::string Want;
+};
 // Cases that share a fresh parser, under a label.
 template <class C>
 struct CaseGroup {

@@ -15,17 +15,38 @@ using Group = CaseGroup<StrCase>;
 // and 0.4 rounds to 0.
 const Group kResults[] = {
     {"RegressionLogicOperatorsWorkOnTruthValues",
-     {{"not (1=1)", "False"}, {"not 5", "False"}, {"not 0", "True"}, {"not not 1", "1"}, {"2 and 1", "True"},
-      {"0.4 and 1", "False"}, {"1 or 2", "True"}, {"0 or 0", "False"}, {"1 xor 2", "False"}, {"1 xor 0", "True"},
-      {"not 1 = 2", "True"}, {"not 1 < 2 or 1 > 2", "False"}}},
+     {{"not (1=1)", "False"},
+      {"not 5", "False"},
+      {"not 0", "True"},
+      {"not not 1", "1"},
+      {"2 and 1", "True"},
+      {"0.4 and 1", "False"},
+      {"1 or 2", "True"},
+      {"0 or 0", "False"},
+      {"1 xor 2", "False"},
+      {"1 xor 0", "True"},
+      {"not 1 = 2", "True"},
+      {"not 1 < 2 or 1 > 2", "False"}}},
     {"GetAsStringFormatsBooleansAndNumbers",
-     {{"1=2", "False"}, {"2/3", "0.6666666667"}, {"14", "14"}, {"1e20", "1e+20"},
-      {"123456789012", "1.23456789e+11"}, {"-1/0", "-inf"}, {"0/0", "nan"}, {"'abc'", "nan"}}},
+     {{"1=2", "False"},
+      {"2/3", "0.6666666667"},
+      {"14", "14"},
+      {"1e20", "1e+20"},
+      {"123456789012", "1.23456789e+11"},
+      {"-1/0", "-inf"},
+      {"0/0", "nan"},
+      {"'abc'", "nan"}}},
     // Byte order: "한" (C7 D1) after "가" (B0 A1), lower case after upper case. In 'abc' = 'abc
-// the right one keeps its lone quote.
+    // the right one keeps its lone quote.
     {"StringComparisonOperatorsOnConstants",
-     {{"'abc' = 'abd'", "False"}, {"'b' > 'abc'", "True"}, {"'abc' >= 'abc'", "True"}, {"'abc' <= 'ab'", "False"},
-      {"'' < 'a'", "True"}, {"'\xC7\xD1' > '\xB0\xA1'", "True"}, {"'abc' = 'abc", "False"}, {"'abc' > 'ABC'", "True"}}},
+     {{"'abc' = 'abd'", "False"},
+      {"'b' > 'abc'", "True"},
+      {"'abc' >= 'abc'", "True"},
+      {"'abc' <= 'ab'", "False"},
+      {"'' < 'a'", "True"},
+      {"'\xC7\xD1' > '\xB0\xA1'", "True"},
+      {"'abc' = 'abc", "False"},
+      {"'abc' > 'ABC'", "True"}}},
     {"StringComparisonsCombineWithLogic",
      {{"'a' = 'a' and 1 > 2", "False"}, {"not 'a' = 'b'", "True"}, {"if('a' < 'b', 10, 20)", "10"}}},
 };
@@ -34,15 +55,21 @@ const Group kResults[] = {
 // more loosely than "+", so it cannot stand as its operand.
 const Group kErrors[] = {
     {"BracketMessages",
-     {{"(1+2", "Unequal brackets"}, {"1)+(2", "Unequal brackets"}, {"sin()", "Empty brackets ()"},
-      {"(1)(2)", "Missing operand between )("}, {"sin(1) pi", "Missing operand between ) and constant/variable"},
+     {{"(1+2", "Unequal brackets"},
+      {"1)+(2", "Unequal brackets"},
+      {"sin()", "Empty brackets ()"},
+      {"(1)(2)", "Missing operand between )("},
+      {"sin(1) pi", "Missing operand between ) and constant/variable"},
       {"pi(1)", "Missing operand between constant/variable and ("}}},
     {"TwoValuesInARowAndUnknownFunctions",
-     {{"2 3", "2 two space limited variables/constants"}, {"'a' 'b'", "'a' two space limited variables/constants"},
+     {{"2 3", "2 two space limited variables/constants"},
+      {"'a' 'b'", "'a' two space limited variables/constants"},
       {"Foo(1)", "foo is an unknown function"}}},
     {"SyntaxErrorsNameTheExpression",
-     {{"1,2", "Syntax error in expression 1,2"}, {"random(1)", "Syntax error in expression random(1)"},
-      {"sin(1,2)", "Syntax error in expression sin(1,2)"}, {"2 sin(1)", "Syntax error in expression 2 sin(1)"},
+     {{"1,2", "Syntax error in expression 1,2"},
+      {"random(1)", "Syntax error in expression random(1)"},
+      {"sin(1,2)", "Syntax error in expression sin(1,2)"},
+      {"2 sin(1)", "Syntax error in expression 2 sin(1)"},
       {"1 + not 2", "Syntax error in expression 1 + not 2"}}},
     {"MissingArguments",
      {{"max(1,-2)", kFew}, {"max(1)", kFew}, {"1+", kFew}, {"*2", kFew}, {"sin", kFew}, {"if(1,2)", kFew}}},
@@ -73,8 +100,8 @@ TEST(ParserText, BooleanHexadecimalAndEmptyResults)
     EXPECT_TRUE(p.GetAsBoolean(p.AddExpression("'x'='x'")));
     EXPECT_EQ(ErrorOf([&] { p.GetAsBoolean(p.AddExpression("1+1")); }), "Expression is not boolean");
     EXPECT_EQ(p.GetAsString(-1), "nan");
-    const StrCase hex[] = {{"$abc", "$ABC"}, {"0", "$0"}, {"-1", "$FFFFFFFFFFFFFFFF"}, {"1e30", "$7FFFFFFFFFFFFFFF"},
-                           {"15.4", "$F"}};
+    const StrCase hex[] = {
+        {"$abc", "$ABC"}, {"0", "$0"}, {"-1", "$FFFFFFFFFFFFFFFF"}, {"1e30", "$7FFFFFFFFFFFFFFF"}, {"15.4", "$F"}};
     for (const StrCase& c : hex)
         EXPECT_EQ(p.GetAsHexadecimal(p.AddExpression(c.Text)), c.Want) << c.Text;
     // An empty text has no expression.
@@ -141,16 +168,28 @@ TEST(ParserText, HangulNames)
 TEST(CStyleParser, SpellingsAssignmentAndRefusedPascalWords)
 {
     TCStyleParser p;
-    ExpectValues(p, {{"fact(5)", 120}, {"div(7, 2)", 3}, {"perc(50)", 0.5}, {"2 + 7 % 3 * 2", 4}, {"x = 3", 3},
-                     {"y = x * 2 + 1", 7}});
+    ExpectValues(p,
+                 {{"fact(5)", 120},
+                  {"div(7, 2)", 3},
+                  {"perc(50)", 0.5},
+                  {"2 + 7 % 3 * 2", 4},
+                  {"x = 3", 3},
+                  {"y = x * 2 + 1", 7}});
     // A string comparison keeps the plain spelling.
-    ExpectStrings(p, {{"2 != 2", "False"}, {"!(2 == 2)", "False"}, {"!!3", "3"}, {"1 > 2 || 3 > 4", "False"},
-                      {"x == 3", "True"}, {"'a' = 'a'", "True"}});
+    ExpectStrings(p,
+                  {{"2 != 2", "False"},
+                   {"!(2 == 2)", "False"},
+                   {"!!3", "3"},
+                   {"1 > 2 || 3 > 4", "False"},
+                   {"x == 3", "True"},
+                   {"'a' = 'a'", "True"}});
     // Pascal spellings are unknown names now: values, and two values in a row are refused.
-    ExpectStrings(p, {{"1 and 1", "1 two space limited variables/constants"},
-                      {"x := 1", "x two space limited variables/constants"},
-                      {"'a' == 'b'", "== is not a valid string operand"},
-                      {"'a' != 'b'", "!= is not a valid string operand"}}, true);
+    ExpectStrings(p,
+                  {{"1 and 1", "1 two space limited variables/constants"},
+                   {"x := 1", "x two space limited variables/constants"},
+                   {"'a' == 'b'", "== is not a valid string operand"},
+                   {"'a' != 'b'", "!= is not a valid string operand"}},
+                  true);
 }
 
 TEST(CStyleParser, RegressionAndAndOrAreDifferentOperators)

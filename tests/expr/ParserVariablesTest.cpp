@@ -24,8 +24,14 @@ TEST(ParserVariables, DefinedVariablesReadAndWriteTheCallersMemory)
 TEST(ParserVariables, GeneratedVariablesAreAssignedReusedAndMayBecomeStrings)
 {
     TExpressionParser p;
-    ExpectValues(p, {{"x+1", kNaN}, {"x := 4", 4}, {"total := x * 3 + 1", 13}, {"total - x", 9},
-                     {"a := 2 + 3", 5}, {"(b := 3) * 2", 6}, {"c := -a", -5}});
+    ExpectValues(p,
+                 {{"x+1", kNaN},
+                  {"x := 4", 4},
+                  {"total := x * 3 + 1", 13},
+                  {"total - x", 9},
+                  {"a := 2 + 3", 5},
+                  {"(b := 3) * 2", 6},
+                  {"c := -a", -5}});
     std::vector<TGeneratedVariable*> generated;
     p.GetGeneratedVars(generated);
     ASSERT_EQ(generated.size(), 5u);
@@ -53,7 +59,8 @@ TEST(ParserVariables, ARepeatedTextIsCompiledOnce)
     x = 4;
     EXPECT_EQ(p.Evaluate("x + 2*3"), 10);
     // No new literals are read for a known text.
-    EXPECT_EQ(std::tuple(p.AddExpression("x + 2*3"), p.ExpressionCount(), p.ConstantCount()), std::tuple(first, 1, constants));
+    EXPECT_EQ(std::tuple(p.AddExpression("x + 2*3"), p.ExpressionCount(), p.ConstantCount()),
+              std::tuple(first, 1, constants));
     p.AddExpression("x - 1");
     p.AddExpression("x + 2*3");
     EXPECT_EQ(std::tuple(p.CurrentExpression(), p.EvaluateCurrent()), std::tuple(first, 10.0));
@@ -80,7 +87,8 @@ TEST(ParserVariables, ConstantSubexpressionsAreFoldedOnlyWithOptimize)
     double x = 1;
     p.DefineVariable("x", &x);
     // (2*3) and (4-1) become constants; only the two operators on x are left.
-    const std::pair<const char*, int> sizes[] = {{"sin(pi/2)*(1+1)", 0}, {"x", 0}, {"x*(2*3) + (4-1)", 2}, {"1 < 2", 0}};
+    const std::pair<const char*, int> sizes[] = {
+        {"sin(pi/2)*(1+1)", 0}, {"x", 0}, {"x*(2*3) + (4-1)", 2}, {"1 < 2", 0}};
     for (const auto& [text, size] : sizes)
         EXPECT_EQ(p.GetExprSize(p.AddExpression(text)), size) << text;
     EXPECT_EQ(Calc(p, "1 < 2"), "True");  // a folded comparison is still Boolean
@@ -94,12 +102,15 @@ TEST(ParserVariables, ConstantSubexpressionsAreFoldedOnlyWithOptimize)
 TEST(ParserVariables, DefinedFunctionsTakeUpToFourArguments)
 {
     TExpressionParser p;
-    p.DefineFunction("hyp", [](TExpressionRec* e) { e->Res = std::hypot(*e->Args[0], *e->Args[1]); }, 2);
-    p.DefineFunction("Sum4", [](TExpressionRec* e) {
-        e->Res = *e->Args[0] + *e->Args[1] + *e->Args[2] + *e->Args[3];
-    }, 4);
+    p.DefineFunction(
+        "hyp", [](TExpressionRec* e) { e->Res = std::hypot(*e->Args[0], *e->Args[1]); }, 2);
+    p.DefineFunction(
+        "Sum4", [](TExpressionRec* e) { e->Res = *e->Args[0] + *e->Args[1] + *e->Args[2] + *e->Args[3]; }, 4);
     ExpectValues(p, {{"hyp(3, 4)", 5}, {"sum4(1, 2, 3, 4) * 2", 20}, {"hyp(sum4(1,1,1,0), 4)", 5}});
-    EXPECT_EQ(ErrorOf([&] { p.DefineFunction("five", [](TExpressionRec* e) { e->Res = 0; }, 5); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  p.DefineFunction(
+                      "five", [](TExpressionRec* e) { e->Res = 0; }, 5);
+              }),
               "Too many arguments");
 }
 
@@ -107,7 +118,9 @@ TEST(ParserVariables, ReplaceFunctionDropsCompiledExpressions)
 {
     TExpressionParser p;
     p.AddExpression("z + 1");
-    p.ReplaceFunction("max", new TFunction("max", [](TExpressionRec* e) { e->Res = -1; }, 2));
+    p.ReplaceFunction("max",
+                      new TFunction(
+                          "max", [](TExpressionRec* e) { e->Res = -1; }, 2));
     EXPECT_EQ(p.ExpressionCount(), 0);
     EXPECT_EQ(p.Evaluate("max(2, 7)"), -1);
     // Replacing a generated variable by a caller variable binds later compiles to it.
@@ -128,12 +141,15 @@ TEST(ParserVariables, RegressionARoutineThatClearsTheParserMidEvaluation)
     gReentered = &p;
     // A user routine that calls back into its parser: it compiles, evaluates and clears every
     // compiled list, including the one that is running.
-    p.DefineFunction("meddle", [](TExpressionRec* e) {
-        double inner = gReentered->Evaluate("40 + 2");
-        gReentered->ClearExpressions();
-        gReentered->ReplaceFunction("w", nullptr);
-        e->Res = inner + *e->Args[0];
-    }, 1);
+    p.DefineFunction(
+        "meddle",
+        [](TExpressionRec* e) {
+            double inner = gReentered->Evaluate("40 + 2");
+            gReentered->ClearExpressions();
+            gReentered->ReplaceFunction("w", nullptr);
+            e->Res = inner + *e->Args[0];
+        },
+        1);
     p.Optimize = false;
     EXPECT_EQ(p.Evaluate("w := 1"), 1);
     EXPECT_EQ(p.Evaluate("meddle(w) * 2 + w"), 87);

@@ -21,8 +21,11 @@ struct Sequence {
     {
         Words.Clear();
         for (const char* p = pattern; *p; ++p)
-            Words.AddWord(*p == '(' ? static_cast<TExprWord*>(&Left) : *p == ')' ? &Right : *p == 'a' ? &A
-                          : *p == 'b' ? static_cast<TExprWord*>(&B) : &Plus);
+            Words.AddWord(*p == '('       ? static_cast<TExprWord*>(&Left)
+                              : *p == ')' ? &Right
+                              : *p == 'a' ? &A
+                              : *p == 'b' ? static_cast<TExprWord*>(&B)
+                                          : &Plus);
         return Words;
     }
     std::string Names() const

@@ -61,7 +61,7 @@ Strings AliasNames(const TScriptState& state)
 int OtherRecords(const TScriptState& s)
 {
     return s.ButtonList.Count() + s.TimerRecList.Count() + s.TriggerList.Count() + s.VariableList.Count() +
-           s.KeyMacroList.Count();
+        s.KeyMacroList.Count();
 }
 
 const std::string Header = Ks("* MUD client command file\r\n\r\n"
@@ -85,27 +85,28 @@ protected:
     std::string Log;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(CmdFileTest, GoldenFileLoadsEveryRecordAndSavesBackByteForByte)
 {
     EXPECT_TRUE(state.LoadCmdFile(GoldenPath()));
     EXPECT_TRUE(Boxes().empty());
     // A value is never taken for a key ("End", "#Config", "* not a comment").
-    EXPECT_EQ(Describe(state), Ks("C 1| 3| 0| 11| 체력 @(체력) / 마력 @(마력)| #rem 시작\r\n인사하기\r\n봐| wf 끝| ws|\n"
-                                  "B 0| 1| 공격| kill 쥐| flee| Character.Cmd|\n"
-                                  "B 2| 0| End| #Config\r\n* not a comment| | Character.Cmd|\n"
-                                  "T 2| 1| 30| 0| 물약| drink 물약|\n"
-                                  "T 0| 0| 5| 3| | |\n"
-                                  "R 0| 13| 0| 1| 전투| %s 죽었습니다.| get all|#cap 전리품 @(__현재줄)| Character.Cmd|\n"
-                                  "R 1| 5| 1| 귀환| | HP: %d/%d| #if {%1 < 50} {recall}| Character.Cmd|\n"
-                                  "V 0| 체력| D| -42| | Character.Cmd|\n"
-                                  "V 0| 인사| S| 안녕 하세요  | | Character.Cmd|\n"
-                                  "V 1| 빈값| S| | | Character.Cmd|\n"
-                                  "A 0| 인사하기| say 안녕하세요|bow| Character.Cmd|\n"
-                                  "K 1| 112| F1| look| Character.Cmd|\n"     // F1
-                                  "K 0| 32817| Alt+1| cast 화염구\r\nrest| Character.Cmd|\n"));  // Alt+1
-    EXPECT_EQ(state.TriggerList[1]->ParentRec, nullptr);  // only the number is kept
+    EXPECT_EQ(Describe(state),
+              Ks("C 1| 3| 0| 11| 체력 @(체력) / 마력 @(마력)| #rem 시작\r\n인사하기\r\n봐| wf 끝| ws|\n"
+                 "B 0| 1| 공격| kill 쥐| flee| Character.Cmd|\n"
+                 "B 2| 0| End| #Config\r\n* not a comment| | Character.Cmd|\n"
+                 "T 2| 1| 30| 0| 물약| drink 물약|\n"
+                 "T 0| 0| 5| 3| | |\n"
+                 "R 0| 13| 0| 1| 전투| %s 죽었습니다.| get all|#cap 전리품 @(__현재줄)| Character.Cmd|\n"
+                 "R 1| 5| 1| 귀환| | HP: %d/%d| #if {%1 < 50} {recall}| Character.Cmd|\n"
+                 "V 0| 체력| D| -42| | Character.Cmd|\n"
+                 "V 0| 인사| S| 안녕 하세요  | | Character.Cmd|\n"
+                 "V 1| 빈값| S| | | Character.Cmd|\n"
+                 "A 0| 인사하기| say 안녕하세요|bow| Character.Cmd|\n"
+                 "K 1| 112| F1| look| Character.Cmd|\n"                         // F1
+                 "K 0| 32817| Alt+1| cast 화염구\r\nrest| Character.Cmd|\n"));  // Alt+1
+    EXPECT_EQ(state.TriggerList[1]->ParentRec, nullptr);                        // only the number is kept
     const std::string golden = ReadFile(GoldenPath());
     ASSERT_FALSE(golden.empty());
     const AnsiString copy = PathOf("Copy.Cmd");
@@ -116,35 +117,37 @@ TEST_F(CmdFileTest, GoldenFileLoadsEveryRecordAndSavesBackByteForByte)
 
 TEST_F(CmdFileTest, KeysInAnyOrderRepeatedOrMissing)
 {
-    ASSERT_TRUE(LoadText("#Config\r\n"
-                         "ToolView 1\r\nStartUpCmd 0 \r\nTimerActivee 1\r\nTrigMode 3|4\r\n"
-                         "ActivePage 0\r\nActivePage 5\r\nWFCFCmd 2 ff\r\nWFCSCmd 2 ss\r\nStatusLine 2 st\r\nEnd\r\n"
-                         "#Button\r\nOffBuff 3 off\r\nOnBuff 2 on\r\nName 1 a\r\nStatus 1\r\nAction 4\r\nName 1 b\r\nEnd\r\n"
-                         "#Button\r\nName 1 c\r\nEnd\r\n"
-                         "#Timer\r\nOnBuff 1 t\r\nName 1 n\r\nRepeat 2\r\nTicker 9\r\nStatus 2\r\nAction 0\r\n"
-                         "Ticker 4\r\nEnd\r\n"
-                         "#Timer\r\nName 1 m\r\nEnd\r\n"
-                         "#Triggers\r\nTo 2 to\r\nFrom 2 fr\r\nGroup 1 g\r\nNickName 1 k\r\nAction 3\r\nStatus 1\r\n"
-                         "Parent 7\r\nStatus 9\r\nEnd\r\n"
-                         "#Triggers\r\nFrom 1 x\r\nTo 1 y\r\nEnd\r\n"
-                         "#Variables\r\nDvalue 2 10\r\nValue 2 11\r\nType D\r\nName 1 v\r\nAction 2\r\nEnd\r\n"
-                         "#Variables\r\nName 1 w\r\nEnd\r\n"
-                         "#Alias\r\nText 1 t\r\nName 1 a\r\nAction 6\r\nText 2 t2\r\nEnd\r\n"
-                         "#KeyMacro\r\nToBuff 1 z\r\nName 1 Z\r\nShortCut 90000\r\nEnd\r\n"
-                         "#END\r\n"));
+    ASSERT_TRUE(
+        LoadText("#Config\r\n"
+                 "ToolView 1\r\nStartUpCmd 0 \r\nTimerActivee 1\r\nTrigMode 3|4\r\n"
+                 "ActivePage 0\r\nActivePage 5\r\nWFCFCmd 2 ff\r\nWFCSCmd 2 ss\r\nStatusLine 2 st\r\nEnd\r\n"
+                 "#Button\r\nOffBuff 3 off\r\nOnBuff 2 on\r\nName 1 a\r\nStatus 1\r\nAction 4\r\nName 1 b\r\nEnd\r\n"
+                 "#Button\r\nName 1 c\r\nEnd\r\n"
+                 "#Timer\r\nOnBuff 1 t\r\nName 1 n\r\nRepeat 2\r\nTicker 9\r\nStatus 2\r\nAction 0\r\n"
+                 "Ticker 4\r\nEnd\r\n"
+                 "#Timer\r\nName 1 m\r\nEnd\r\n"
+                 "#Triggers\r\nTo 2 to\r\nFrom 2 fr\r\nGroup 1 g\r\nNickName 1 k\r\nAction 3\r\nStatus 1\r\n"
+                 "Parent 7\r\nStatus 9\r\nEnd\r\n"
+                 "#Triggers\r\nFrom 1 x\r\nTo 1 y\r\nEnd\r\n"
+                 "#Variables\r\nDvalue 2 10\r\nValue 2 11\r\nType D\r\nName 1 v\r\nAction 2\r\nEnd\r\n"
+                 "#Variables\r\nName 1 w\r\nEnd\r\n"
+                 "#Alias\r\nText 1 t\r\nName 1 a\r\nAction 6\r\nText 2 t2\r\nEnd\r\n"
+                 "#KeyMacro\r\nToBuff 1 z\r\nName 1 Z\r\nShortCut 90000\r\nEnd\r\n"
+                 "#END\r\n"));
     EXPECT_TRUE(Boxes().empty());
     // Missing keys keep a fresh record's defaults; a shortcut keeps its low 16 bits.
-    EXPECT_EQ(Describe(state), "C 7| 5| 1| 1| st| | ff| ss|\n"
-                               "B 4| 1| b| on| off| Test.Cmd|\n"
-                               "B 0| 0| c| | | Test.Cmd|\n"
-                               "T 0| 2| 4| 2| n| t|\n"
-                               "T 2| 0| 0| 0| m| |\n"
-                               "R 7| 9| 3| k| g| fr| to| Test.Cmd|\n"
-                               "R 0| 13| 0| | | x| y| Test.Cmd|\n"
-                               "V 2| v| D| 11| 10| Test.Cmd|\n"
-                               "V 0| w| S| | | Test.Cmd|\n"
-                               "A 6| a| t2| Test.Cmd|\n"
-                               "K 1| 24464| Z| z| Test.Cmd|\n");
+    EXPECT_EQ(Describe(state),
+              "C 7| 5| 1| 1| st| | ff| ss|\n"
+              "B 4| 1| b| on| off| Test.Cmd|\n"
+              "B 0| 0| c| | | Test.Cmd|\n"
+              "T 0| 2| 4| 2| n| t|\n"
+              "T 2| 0| 0| 0| m| |\n"
+              "R 7| 9| 3| k| g| fr| to| Test.Cmd|\n"
+              "R 0| 13| 0| | | x| y| Test.Cmd|\n"
+              "V 2| v| D| 11| 10| Test.Cmd|\n"
+              "V 0| w| S| | | Test.Cmd|\n"
+              "A 6| a| t2| Test.Cmd|\n"
+              "K 1| 24464| Z| z| Test.Cmd|\n");
 }
 
 TEST_F(CmdFileTest, CommentsAndQuotedWords)
@@ -163,8 +166,8 @@ TEST_F(CmdFileTest, CommentsAndQuotedWords)
 TEST_F(CmdFileTest, UnknownKeyOfEverySectionDropsTheRecordAndGoesOn)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"Config", M::BadConfigKey},      {"Button", M::BadButtonKey}, {"Timer", M::BadTimerKey},
-        {"Triggers", M::BadTriggerKey},   {"Variables", M::BadVariableKey}, {"Alias", M::BadAliasKey},
+        {"Config", M::BadConfigKey},    {"Button", M::BadButtonKey},      {"Timer", M::BadTimerKey},
+        {"Triggers", M::BadTriggerKey}, {"Variables", M::BadVariableKey}, {"Alias", M::BadAliasKey},
         {"KeyMacro", M::BadKeyMacroKey}};
     for (const auto& [section, message] : cases) {
         SCOPED_TRACE(section);
@@ -193,21 +196,42 @@ TEST_F(CmdFileTest, FaultsThatEndTheLoad)
         // The value of the unknown key is not a '*' or '#'.
         {"UnknownKeyFollowedByItsValueEndsTheLoad",
          AliasSection("kept") + "#Triggers\r\nFrom 1 a\r\nFrim 3 abc\r\nEnd\r\n" + AliasSection("lost") + "#END\r\n",
-         false, {M::BadTriggerKey, M::BadFormat}, {"kept"}},
+         false,
+         {M::BadTriggerKey, M::BadFormat},
+         {"kept"}},
         // The result of the last section read.
-        {"UnknownSectionWordStopsTheLoad", AliasSection("kept") + "#Aliases\r\nName 1 a\r\nEnd\r\n" + AliasSection("lost") + "#END\r\n",
-         true, {M::BadSection}, {"kept"}},
+        {"UnknownSectionWordStopsTheLoad",
+         AliasSection("kept") + "#Aliases\r\nName 1 a\r\nEnd\r\n" + AliasSection("lost") + "#END\r\n",
+         true,
+         {M::BadSection},
+         {"kept"}},
         {"LowerCaseEnd", "#end\r\n", false, {M::BadSection}, {}},
-        {"MissingEndMarkIsReportedAfterEverythingLoaded", AliasSection("a") + AliasSection("b"), true, {M::BadFormat}, {"a", "b"}},
-        {"KeyAtTheVeryEndOfTheFileMatchesNothing", "#Button\r\nName 1 a\r\n", false, {M::BadButtonKey, M::BadFormat}, {}},
+        {"MissingEndMarkIsReportedAfterEverythingLoaded",
+         AliasSection("a") + AliasSection("b"),
+         true,
+         {M::BadFormat},
+         {"a", "b"}},
+        {"KeyAtTheVeryEndOfTheFileMatchesNothing",
+         "#Button\r\nName 1 a\r\n",
+         false,
+         {M::BadButtonKey, M::BadFormat},
+         {}},
         {"MalformedNumberEndsTheLoadKeepingWhatWasRead",
-         AliasSection("kept") + "#Timer\r\nName 1 t\r\nTicker x5\r\nEnd\r\n" + AliasSection("lost") + "#END\r\n", false,
-         {M::BadFormat}, {"kept"}},
-        {"StringLongerThanTheRestOfTheFileEndsTheLoad", AliasSection("kept") + "#Alias\r\nName 2147483647 abc\r\nEnd\r\n#END\r\n", false,
-         {M::BadFormat}, {"kept"}},
+         AliasSection("kept") + "#Timer\r\nName 1 t\r\nTicker x5\r\nEnd\r\n" + AliasSection("lost") + "#END\r\n",
+         false,
+         {M::BadFormat},
+         {"kept"}},
+        {"StringLongerThanTheRestOfTheFileEndsTheLoad",
+         AliasSection("kept") + "#Alias\r\nName 2147483647 abc\r\nEnd\r\n#END\r\n",
+         false,
+         {M::BadFormat},
+         {"kept"}},
         // The key fails; the rest of the overlong word is then not a '*' or '#'.
-        {"OverlongKeyCountsAsUnknown", "#Alias\r\n" + std::string(3000, 'N') + " 1 a\r\nEnd\r\n#END\r\n", false,
-         {M::BadAliasKey, M::BadFormat}, {}},
+        {"OverlongKeyCountsAsUnknown",
+         "#Alias\r\n" + std::string(3000, 'N') + " 1 a\r\nEnd\r\n#END\r\n",
+         false,
+         {M::BadAliasKey, M::BadFormat},
+         {}},
         {"OnlyAComment", "* nothing but a comment\r\n#END\r\n", false, {}, {}},
         {"Empty", "", false, {M::BadFormat}, {}},
     };
@@ -264,7 +288,7 @@ TEST_F(CmdFileTest, LoadReplacesWhatWasThere)
     EXPECT_EQ(AliasNames(state), Strings{"new"});
     EXPECT_EQ(state.VariableList.Count(), 0);
     EXPECT_EQ(state.CmdConfig.StatusLine, "");
-    EXPECT_EQ(state.CmdConfig.WFCSCmd, "kept");  // the other settings are not cleared
+    EXPECT_EQ(state.CmdConfig.WFCSCmd, "kept");                    // the other settings are not cleared
     EXPECT_EQ(CmdFileName("C:\\MUD\\Cmd\\char.Cmd"), "char.Cmd");  // records keep the name of the file
     EXPECT_EQ(CmdFileName("Cmd\\\xC7\xD1.Cmd"), "\xC7\xD1.Cmd");
     EXPECT_EQ(CmdFileName("a:b.Cmd"), "b.Cmd");
@@ -273,8 +297,10 @@ TEST_F(CmdFileTest, LoadReplacesWhatWasThere)
 TEST_F(CmdFileTest, WrittenBytes)
 {
     // A fresh state writes only the settings that are always written.
-    EXPECT_EQ(CmdFileText(state), Header + "#Config\r\nTrigMode        1\r\nActivePage      2\r\nToolView        15\r\n"
-                                           "End\r\n\r\n#END\r\n");
+    EXPECT_EQ(CmdFileText(state),
+              Header +
+                  "#Config\r\nTrigMode        1\r\nActivePage      2\r\nToolView        15\r\n"
+                  "End\r\n\r\n#END\r\n");
     state.CmdConfig.WFCSCmd = "a b";
     state.CmdConfig.TimerActivee = 1;  // read, never written
     auto* button = state.ButtonList.Add(std::make_unique<cButton>());
@@ -389,8 +415,9 @@ TEST_F(CmdFileTest, StartUpCommandsRunAfterTheLoad)
 
 TEST_F(CmdFileTest, FileThatLoadsItselfStopsAtTheNestingLimit)
 {
-    const std::string path = WriteFile("Self.Cmd", "#Config\r\nStartUpCmd 12 reload\r\nnext\r\nEnd\r\n"
-                                                   "#Alias\r\nName 1 a\r\nText 1 b\r\nEnd\r\n#END\r\n");
+    const std::string path = WriteFile("Self.Cmd",
+                                       "#Config\r\nStartUpCmd 12 reload\r\nnext\r\nEnd\r\n"
+                                       "#Alias\r\nName 1 a\r\nText 1 b\r\nEnd\r\n#END\r\n");
     int loads = 0;
     host.OnSend = [&](const AnsiString& text) {
         if (text == "reload") {

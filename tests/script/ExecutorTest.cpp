@@ -23,7 +23,7 @@ Strings AllCommands(TScriptState& state, const AnsiString& text)
     return commands;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(ScriptTest, SplitCommand)
 {
@@ -100,9 +100,18 @@ TEST_F(ScriptTest, SendCommand)
 TEST_F(ScriptTest, Directions)
 {
     const std::pair<const char*, const char*> pairs[] = {
-        {"\xBA\xCF", "\xB3\xB2"}, {"\xB5\xBF", "\xBC\xAD"}, {"\xBA\xCF\xB5\xBF", "\xB3\xB2\xBC\xAD"},
-        {"\xB5\xBF\xBA\xCF", "\xBC\xAD\xB3\xB2"}, {"\xC0\xA7", "\xB9\xD8"}, {"1", "9"}, {"4", "6"},
-        {"n", "s"}, {"e", "w"}, {"ne", "sw"}, {"en", "ws"}, {"u", "d"},
+        {"\xBA\xCF", "\xB3\xB2"},
+        {"\xB5\xBF", "\xBC\xAD"},
+        {"\xBA\xCF\xB5\xBF", "\xB3\xB2\xBC\xAD"},
+        {"\xB5\xBF\xBA\xCF", "\xBC\xAD\xB3\xB2"},
+        {"\xC0\xA7", "\xB9\xD8"},
+        {"1", "9"},
+        {"4", "6"},
+        {"n", "s"},
+        {"e", "w"},
+        {"ne", "sw"},
+        {"en", "ws"},
+        {"u", "d"},
     };
     for (const auto& [word, reverse] : pairs) {
         EXPECT_EQ(state.ReverseDirection(word), reverse) << word;

@@ -8,7 +8,7 @@ namespace {
 
 int32_t Number(const AnsiString& text) { return static_cast<int32_t>(std::stol(text)); }
 
-} // namespace
+}  // namespace
 
 TEST_F(ScriptTest, VariableReferencesExpand)
 {
@@ -24,7 +24,7 @@ TEST_F(ScriptTest, VariableReferencesExpand)
     state.LastLine = "HP 100";
     state.WalkRec.Current = 7;
     const AnsiString text = AnsiString("[@(") + ScriptText::CurrentLineName + ")][@(" + ScriptText::LastLineName +
-                            ")][@(" + ScriptText::WalkIndexName + ")]";
+        ")][@(" + ScriptText::WalkIndexName + ")]";
     EXPECT_EQ(state.ExpandVariablesCopy(text), "[You see an orc.][HP 100][7]");
     AddVariable(ScriptText::CurrentLineName, "mine", 'S');
     EXPECT_EQ(state.ExpandVariablesCopy(AnsiString("@(") + ScriptText::CurrentLineName + ")"), "mine");
@@ -66,8 +66,8 @@ TEST_F(ScriptTest, ComputeVariableEvaluatesNumbersAndCopiesTexts)
     AddVariable("n", "1", 'D');
     AddVariable("s", "old", 'S');
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"n", "(1+2)*3.9", "11"}, {"n", "-7/2", "-3"},
-        {"n", "1+", "-3"},  // a failed expression leaves the value
+        {"n", "(1+2)*3.9", "11"},   {"n", "-7/2", "-3"},
+        {"n", "1+", "-3"},                                            // a failed expression leaves the value
         {"n", "1/0", "2147483647"}, {"n", "-(2^40)", "-2147483648"},  // infinity saturates
     };
     for (const auto& [name, expression, value] : cases)
@@ -84,8 +84,9 @@ TEST_F(ScriptTest, Aliases)
     AddAlias("both", "k %1|k %2");
     AddAlias("", "say empty");  // an empty command calls no alias
     Run("k orc|k|a hello  there|two x y|K|both orc elf|x||y\r\n");
-    EXPECT_EQ(Lines(), (Strings{"kill orc", "kill %1", "say hello  there", "y and x and .", "K", "kill orc", "kill elf",
-                                "x", "y"}));
+    EXPECT_EQ(
+        Lines(),
+        (Strings{"kill orc", "kill %1", "say hello  there", "y and x and .", "K", "kill orc", "kill elf", "x", "y"}));
     // Markers; without arguments the text is used as it stands.
     const cAlias* semi = AddAlias("s", "x;1 a;b 100%% %q;");
     EXPECT_EQ(ExpandAlias(state, *semi, "s y"), "xy a%b 100% %q;");
@@ -169,7 +170,8 @@ TEST_F(ScriptTest, Functions)
     state.LoopValue = -4;
     state.WalkRec.Current = 12;
     const std::pair<const char*, const char*> cases[] = {
-        {"%case(2,x,y,z)", "y"}, {"[%case(4,x,y,z)][%case(0,x)]", "[][]"},
+        {"%case(2,x,y,z)", "y"},
+        {"[%case(4,x,y,z)][%case(0,x)]", "[][]"},
         {"%case(@(n),x,y,{a,b})", "a,b"},
         {"%ttc(tick)|%ttc(\ttick )|[%ttc(tock)]|%loopval()|%wi()", "17|17|[]|-4|12"},
         {"%rdir(N) %rdir(\xC0\xA7) [%rdir(up)]", "s \xB9\xD8 []"},
@@ -177,7 +179,9 @@ TEST_F(ScriptTest, Functions)
         // Unknown functions stay as written.
         {"%foo(1,2) 50% (x) %trim( y )", "%foo(1,2) 50% (x) y"},
         // Inner and right-most calls expand first; a result is not scanned again for calls.
-        {"%getlist(L,%case(2,1,3))", "r"}, {"%trim( %trim(  x  )y )", "xy"}, {"%getlist(M,1)", "%trim( z )"},
+        {"%getlist(L,%case(2,1,3))", "r"},
+        {"%trim( %trim(  x  )y )", "xy"},
+        {"%getlist(M,1)", "%trim( z )"},
     };
     for (const auto& [text, expanded] : cases)
         EXPECT_EQ(state.ExpandFunctionsCopy(text), expanded) << text;

@@ -43,18 +43,17 @@ protected:
 
 AnsiString Nested(int depth) { return AnsiString(depth, '(') + "1" + AnsiString(depth, ')'); }
 
-} // namespace
+}  // namespace
 
 TEST_F(ExpressionTest, Arithmetic)
 {
     const std::pair<const char*, double> cases[] = {
-        {"1+2*3", 7}, {"(1+2)*3", 9}, {"2^3^2", 512},  // '^' groups from the right
-        {"-2^2", 4},  // the sign belongs to the 2
-        {"10-4-3", 3}, {"2*3^2", 18}, {" 8 / 4 / 2 ", 1}, {"2 - -3", 5},
-        {"1.5e-1", 0.15}, {".5", 0.5}, {"3.", 3},
-        {"SQR(3)", 9}, {"sqrt(16)", 4}, {"ROUND(2.5)", 3}, {"ROUND(-2.5)", -2},
-        {"TRUNC(-2.7)", -2}, {"abs(-4)", 4}, {"pow10(2.9)", 100}, {"log10(1000)", 3},
-        {"TRUNC(1E100)", 2147483647},
+        {"1+2*3", 7},       {"(1+2)*3", 9},      {"2^3^2", 512},  // '^' groups from the right
+        {"-2^2", 4},                                              // the sign belongs to the 2
+        {"10-4-3", 3},      {"2*3^2", 18},       {" 8 / 4 / 2 ", 1},  {"2 - -3", 5},
+        {"1.5e-1", 0.15},   {".5", 0.5},         {"3.", 3},           {"SQR(3)", 9},
+        {"sqrt(16)", 4},    {"ROUND(2.5)", 3},   {"ROUND(-2.5)", -2}, {"TRUNC(-2.7)", -2},
+        {"abs(-4)", 4},     {"pow10(2.9)", 100}, {"log10(1000)", 3},  {"TRUNC(1E100)", 2147483647},
         {"-1/0", INFINITY},  // division by zero: +infinity
     };
     for (const auto& [expression, value] : cases)
@@ -90,22 +89,48 @@ TEST_F(ExpressionTest, Conditions)
     state.CaptureSlots[0] = {3, "Bob"};
     state.CaptureSlots[1] = {2, "25"};
     const std::pair<const char*, int> cases[] = {
-        {"(2 - 1 - 1 = 0)", 1}, {"(5 == 5)", 1}, {"(3 <= 3)", 1},
-        {"(3 =< 2)", 0}, {"(4 => 4)", 1}, {"(3 != 4)", 1}, {"(3 > 4)", 0},
-        {"((1 = 1) & (2 = 3))", 0}, {"(!(1 = 2))", 1}, {"(!7)", 0},
+        {"(2 - 1 - 1 = 0)", 1},
+        {"(5 == 5)", 1},
+        {"(3 <= 3)", 1},
+        {"(3 =< 2)", 0},
+        {"(4 => 4)", 1},
+        {"(3 != 4)", 1},
+        {"(3 > 4)", 0},
+        {"((1 = 1) & (2 = 3))", 0},
+        {"(!(1 = 2))", 1},
+        {"(!7)", 0},
         {"(1 = 2 | 3 = 3)", 1},  // comparisons bind tighter than '|'
         // Without outer parentheses.
-        {"1 = 2", 0}, {"(1 = 1) | (2 = 3)", 1}, {"2 + 3 * 4 = 14", 1}, {"", 0}, {"()", 0},
+        {"1 = 2", 0},
+        {"(1 = 1) | (2 = 3)", 1},
+        {"2 + 3 * 4 = 14", 1},
+        {"", 0},
+        {"()", 0},
         // Texts; bytes compare unsigned, so a Hangul byte is above every ASCII byte.
-        {"(\"ab\" < \"abc\")", 1}, {"(\"b\" > \"abc\")", 1}, {"(\"\xB0\xA1\" > \"z\")", 1},
-        {"(\"a b\" = \"a b\")", 1}, {"(\"a\" | \"\")", 1},
-        {"(!\"a\")", 0}, {"(\"\")", 0}, {"(\"a\" + \"b\")", -1}, {"(\"unclosed", 1},
+        {"(\"ab\" < \"abc\")", 1},
+        {"(\"b\" > \"abc\")", 1},
+        {"(\"\xB0\xA1\" > \"z\")", 1},
+        {"(\"a b\" = \"a b\")", 1},
+        {"(\"a\" | \"\")", 1},
+        {"(!\"a\")", 0},
+        {"(\"\")", 0},
+        {"(\"a\" + \"b\")", -1},
+        {"(\"unclosed", 1},
         // A number against a text compares as texts; a text against a number as numbers.
-        {"(5 = \"5\")", 1}, {"(10 < \"9\")", 1}, {"(\"10\" > 9)", 1}, {"(\"abc\" = 0)", 1},
-        {"(@(hp) - 20 = 100)", 1}, {"(@(name) < \"orca\")", 1},
+        {"(5 = \"5\")", 1},
+        {"(10 < \"9\")", 1},
+        {"(\"10\" > 9)", 1},
+        {"(\"abc\" = 0)", 1},
+        {"(@(hp) - 20 = 100)", 1},
+        {"(@(name) < \"orca\")", 1},
         // Captures; a capture number beyond the captures is not a token.
-        {"(%1 > 10)", 1}, {"(%0 = \"Bob\")", 1}, {"(%2 > 10)", -1},
-        {"(1 / 0)", -1}, {"(1 # 2)", -1}, {"(1 = )", -1}, {"1 = 1)", -1},
+        {"(%1 > 10)", 1},
+        {"(%0 = \"Bob\")", 1},
+        {"(%2 > 10)", -1},
+        {"(1 / 0)", -1},
+        {"(1 # 2)", -1},
+        {"(1 = )", -1},
+        {"1 = 1)", -1},
         {"(-1 < 0)", -1},  // no sign on numbers: '-' needs a left operand
     };
     for (const auto& [condition, result] : cases)
@@ -113,7 +138,10 @@ TEST_F(ExpressionTest, Conditions)
     EXPECT_EQ(host.Count(TScriptEvent::MessageBox), 0);
     // ArithmeticWrapsAndDivisionByZeroFails: values wrap at 32 bits.
     const std::pair<const char*, int32_t> values[] = {
-        {"(8 / 2 / 2)", 2}, {"(7 / 2)", 3}, {"(2147483647 + 1)", INT32_MIN}, {"(65536 * 65536)", 0},
+        {"(8 / 2 / 2)", 2},
+        {"(7 / 2)", 3},
+        {"(2147483647 + 1)", INT32_MIN},
+        {"(65536 * 65536)", 0},
         {"((0 - 2147483647 - 1) / (0 - 1))", INT32_MIN},
         {"(99999999999 = 2147483647)", 1},
     };
@@ -153,7 +181,7 @@ TEST_F(ExpressionTest, MissingVariableIsReportedAndReadsAsEmptyText)
 TEST_F(ScriptTest, IfRunsTheGroupTheConditionChooses)
 {
     Run("#if (1 = 1) {say yes} {say no}|#if (1 = 2) {say yes} {say no}|#if (1 = 2) {say yes}|after");
-    Run("#if (1) {x|y} {z}|next");   // both groups kept, the next command runs
+    Run("#if (1) {x|y} {z}|next");          // both groups kept, the next command runs
     Run("#if (1 ? 2) {say yes} {say no}");  // a bad condition runs the else group
     EXPECT_EQ(Lines(), (Strings{"say yes", "say no", "after", "x", "y", "next", "say no"}));
     // Before its first group an "#if" runs on across separators, so "after" is part of it.

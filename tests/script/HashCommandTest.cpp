@@ -34,7 +34,7 @@ protected:
     HashCommandTest() { host.BarClicks = true; }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(HashCommandTest, UnknownWordIsReportedAndTheTextGoesOn)
 {
@@ -49,12 +49,12 @@ TEST_F(HashCommandTest, UnknownWordIsReportedAndTheTextGoesOn)
 
 TEST_F(HashCommandTest, EveryCommandWordIsKnown)
 {
-    const char* words[] = {
-        "load", "save", "rem", "play", "td", "tnd", "tgd", "to", "tf", "trr", "trs", "trp", "tgt", "tro",
-        "tgo", "tgf", "tno", "tnf", "tao", "taf", "trn", "tmf", "tmo", "tio", "tif", "tis", "tir", "sta",
-        "std", "vd", "vr", "cr", "echo", "vsd", "bto", "btf", "wl", "we", "wr", "wp", "wsn", "wsp", "wspk",
-        "wn", "ws", "wc", "wal", "wg", "wok", "wsf", "wgt", "wgf", "wsm", "wmf", "wms", "wmfi", "wd", "wsb",
-        "wrb", "wnb", "wfn", "tim", "vns", "vs", "vm", "beep"};
+    const char* words[] = {"load", "save", "rem", "play", "td",  "tnd", "tgd", "to",  "tf",  "trr",  "trs",
+                           "trp",  "tgt",  "tro", "tgo",  "tgf", "tno", "tnf", "tao", "taf", "trn",  "tmf",
+                           "tmo",  "tio",  "tif", "tis",  "tir", "sta", "std", "vd",  "vr",  "cr",   "echo",
+                           "vsd",  "bto",  "btf", "wl",   "we",  "wr",  "wp",  "wsn", "wsp", "wspk", "wn",
+                           "ws",   "wc",   "wal", "wg",   "wok", "wsf", "wgt", "wgf", "wsm", "wmf",  "wms",
+                           "wmfi", "wd",   "wsb", "wrb",  "wnb", "wfn", "tim", "vns", "vs",  "vm",   "beep"};
     for (const char* word : words)
         EXPECT_NE(FindHashCommand(word), nullptr) << word;
     // Executor keywords reach the dispatcher only when a variable turns into them; it does not
@@ -91,48 +91,81 @@ TEST(HashWords, TriggersAndTimers)
     const AnsiString usage = Ks("\r\n사용법 : 타이머이름 초수\n\r");
     const struct {
         const char* Label;
-        std::vector<std::tuple<const char*, const char*, const char*, const char*>> Triggers;  // pattern, action, name, group
+        std::vector<std::tuple<const char*, const char*, const char*, const char*>>
+            Triggers;  // pattern, action, name, group
         std::vector<TStep> Steps;
-        std::vector<std::tuple<const char*, int32_t, int32_t, const char*>> Timers = {};  // name, period, status, command
+        std::vector<std::tuple<const char*, int32_t, int32_t, const char*>> Timers =
+            {};  // name, period, status, command
     } cases[] = {
-        {"DeleteByNumberRemovesOnlyAnExistingPosition", {{"x", "one", "a", ""}, {"x", "two", "b", ""}, {"x", "three", "c", ""}},
+        {"DeleteByNumberRemovesOnlyAnExistingPosition",
+         {{"x", "one", "a", ""}, {"x", "two", "b", ""}, {"x", "three", "c", ""}},
          {{"#td 2", {}, "N2", ""}, {"#td 0&&#td 3&&#td x&&#td", {}, "N2", ""}, {"<x\r\n", {"one", "three"}, "", ""}}},
         // A trigger without an action is never switched on.
-        {"OnAndOffByNumber", {{"x", "one", "a", ""}, {"x", "", "b", ""}},
-         {{"#tf 1", {}, "T0?"}, {"<x\r\n", {}}, {"#to 1|#to 2", {}, "T1?"}, {"#tf 2|#to 2", {}, "T?0"}, {"<x\r\n", {"one"}}}},
+        {"OnAndOffByNumber",
+         {{"x", "one", "a", ""}, {"x", "", "b", ""}},
+         {{"#tf 1", {}, "T0?"},
+          {"<x\r\n", {}},
+          {"#to 1|#to 2", {}, "T1?"},
+          {"#tf 2|#to 2", {}, "T?0"},
+          {"<x\r\n", {"one"}}}},
         // "tgd" switches the named trigger off, "tnd" on; neither takes it from the list.
-        {"OnAndOffByNameAndTheTwoWordsThatDeleteNothing", {{"x", "one", " hp ", ""}},
-         {{"#tnf hp", {}, "T0"}, {"#tno hp", {}, "T1"}, {"#tgd hp", {}, "T0"}, {"#tnd hp", {}, "T1 N1"},
+        {"OnAndOffByNameAndTheTwoWordsThatDeleteNothing",
+         {{"x", "one", " hp ", ""}},
+         {{"#tnf hp", {}, "T0"},
+          {"#tno hp", {}, "T1"},
+          {"#tgd hp", {}, "T0"},
+          {"#tnd hp", {}, "T1 N1"},
           {"#tnf nobody|#tnf", {}, "T1"}}},
-        {"GroupsAndAllTriggers", {{"x", "one", "a", "fight"}, {"y", "two", "b", " fight "}, {"z", "three", "c", "rest"}},
-         {{"#tgf fight", {}, "T001"}, {"#tgo fight|#tgf rest", {}, "T110"}, {"#taf", {}, "T000"}, {"#tao", {}, "T111"},
+        {"GroupsAndAllTriggers",
+         {{"x", "one", "a", "fight"}, {"y", "two", "b", " fight "}, {"z", "three", "c", "rest"}},
+         {{"#tgf fight", {}, "T001"},
+          {"#tgo fight|#tgf rest", {}, "T110"},
+          {"#taf", {}, "T000"},
+          {"#tao", {}, "T111"},
           {"#tgf {}|#tgf", {}, "T111"}}},  // no group named: nothing
         // The next pass tries every trigger again.
-        {"StopEndsTheRunningPass", {{"x", "one|#trr", "a", ""}, {"x", "two", "b", ""}},
+        {"StopEndsTheRunningPass",
+         {{"x", "one|#trr", "a", ""}, {"x", "two", "b", ""}},
          {{"<x\r\n", {"one"}}, {"#to 1&&<x\r\n", {"one"}}}},
         // The CR and the LF count two line ends; a resume trigger fires while the others wait, and
         // ends the suspension at once.
-        {"SuspendCountsLineEndsAndOnlyResumeTriggersFire", {{"hit", "one", "a", ""}, {"wake", "#tro|woken", "b", ""}},
-         {{"#trs 2", {}, "U2"}, {"<hit\r\n", {}}, {"<hit\r\n", {"one"}}, {"#trp&&<hit\r\nhit\r\nhit\r\n", {}},
-          {"<wake\r\nhit\r\n", {"woken", "one"}}, {"#trp|#tro", {}, "U0"}}},
-        {"TriggerModeOffLetsOnlyResumeTriggersFire", {{"x", "one", "a", ""}, {"x", "#tro|two", "b", ""}},
+        {"SuspendCountsLineEndsAndOnlyResumeTriggersFire",
+         {{"hit", "one", "a", ""}, {"wake", "#tro|woken", "b", ""}},
+         {{"#trs 2", {}, "U2"},
+          {"<hit\r\n", {}},
+          {"<hit\r\n", {"one"}},
+          {"#trp&&<hit\r\nhit\r\nhit\r\n", {}},
+          {"<wake\r\nhit\r\n", {"woken", "one"}},
+          {"#trp|#tro", {}, "U0"}}},
+        {"TriggerModeOffLetsOnlyResumeTriggersFire",
+         {{"x", "one", "a", ""}, {"x", "#tro|two", "b", ""}},
          {{"#tmf", {}, "G0"}, {"<x\r\n", {"two"}}, {"#tmo", {}, "G1"}, {"<x\r\n", {"one", "two"}}}},
         // An action that switches itself off and deletes a trigger after it in the running pass.
         {"TriggerWordsFromATriggerAction",
          {{"hp %d", "#tnf self|#td 3|#echo hp=%0", "self", ""}, {"hp", "two", "b", ""}, {"hp", "three", "c", ""}},
          {{"<hp 120/200\r\n", {"two"}, "T0? N2", "\n\rhp=120"}}},
         // Unknown or missing names change nothing.
-        {"TimerStatusWords", {},
-         {{"#tio t", {}, "X1", ""}, {"+2000", {"tick"}, "", ""}, {"#tis t", {}, "X3", ""}, {"+4000", {}, "", ""},
+        {"TimerStatusWords",
+         {},
+         {{"#tio t", {}, "X1", ""},
+          {"+2000", {"tick"}, "", ""},
+          {"#tis t", {}, "X3", ""},
+          {"+4000", {}, "", ""},
           {"#tio nobody|#tio|#tir", {}, "X3", ""}},
          {{"t", 2, utsOff, "tick"}}},
         // Without seconds the usage is shown, the timer left alone and the commands after it run.
-        {"NewPeriodRestartsTheTimer", {},
-         {{"#tim t 3", {}, "Y3 X2"}, {"+3000", {"tick"}},
+        {"NewPeriodRestartsTheTimer",
+         {},
+         {{"#tim t 3", {}, "Y3 X2"},
+          {"+3000", {"tick"}},
           {"#tim nobody 5", {}, "", ""},  // no such timer: nothing, and no usage
-          {"#tim t", {}, "", usage.c_str()}, {"#tim", {}, "Y3 X2", usage.c_str()}, {"#tim t|after", {"after"}}},
+          {"#tim t", {}, "", usage.c_str()},
+          {"#tim", {}, "Y3 X2", usage.c_str()},
+          {"#tim t|after", {"after"}}},
          {{"t", 10, utsOff, "tick"}}},
-        {"TimerThatChangesItsOwnPeriodFromItsCommand", {}, {{"+1000", {"tick"}, "Y3"}, {"+2000", {}}, {"+1000", {"tick"}}},
+        {"TimerThatChangesItsOwnPeriodFromItsCommand",
+         {},
+         {{"+1000", {"tick"}, "Y3"}, {"+2000", {}}, {"+1000", {"tick"}}},
          {{"t", 1, utsOn, "tick|#tim t 3"}}},
     };
     for (const auto& c : cases) {
@@ -277,8 +310,9 @@ TEST_F(HashCommandTest, FileWhoseStartUpLoadsItAgainStopsAtTheNestingLimit)
 {
     const std::string path = Folder + "/Self.Cmd";
     const std::string startUp = "#load " + path + "\r\nnext";
-    WriteFile("Self.Cmd", "#Config\r\nStartUpCmd " + std::to_string(startUp.size()) + " " + startUp +
-                              "\r\nEnd\r\n#Alias\r\nName 1 a\r\nText 1 b\r\nEnd\r\n#END\r\n");
+    WriteFile("Self.Cmd",
+              "#Config\r\nStartUpCmd " + std::to_string(startUp.size()) + " " + startUp +
+                  "\r\nEnd\r\n#Alias\r\nName 1 a\r\nText 1 b\r\nEnd\r\n#END\r\n");
     Run(AnsiString("#load ") + path);
     // The typed load, then one nested load per level until the limit.
     EXPECT_EQ(host.Count(TScriptEvent::SaveBook), TScriptState::MaxNesting);
@@ -290,7 +324,8 @@ TEST_F(HashCommandTest, FileWhoseStartUpLoadsItAgainStopsAtTheNestingLimit)
 
 TEST_F(HashCommandTest, LoadFromATriggerActionReplacesTheRunningTriggers)
 {
-    const std::string path = WriteFile("Next.Cmd", "#Triggers\r\nNickName 1 n\r\nFrom 1 x\r\nTo 3 new\r\nEnd\r\n#END\r\n");
+    const std::string path =
+        WriteFile("Next.Cmd", "#Triggers\r\nNickName 1 n\r\nFrom 1 x\r\nTo 3 new\r\nEnd\r\n#END\r\n");
     AddTrigger("x", AnsiString("#load ") + path + "|old", Complete, "a");
     AddTrigger("x", "later", Complete, "b");
     AddTrigger("x", "last", Complete, "c");

@@ -41,7 +41,7 @@ Strings SentLines(const TRecordingHost& host)
     return lines;
 }
 
-} // namespace
+}  // namespace
 
 void TTestHost::SendText(const AnsiString& text)
 {
@@ -296,8 +296,7 @@ std::string BinFolder()
     return self.substr(0, self.rfind('/') + 1);
 }
 
-TToolRun RunTool(const std::string& directives, const std::string& options, const std::string& folder,
-                 bool withErrors)
+TToolRun RunTool(const std::string& directives, const std::string& options, const std::string& folder, bool withErrors)
 {
     char name[] = "/tmp/scriptrun-test-XXXXXX";
     const int fd = mkstemp(name);
@@ -305,8 +304,8 @@ TToolRun RunTool(const std::string& directives, const std::string& options, cons
     close(fd);
     std::ofstream(name, std::ios::binary) << directives;
     const std::string cd = folder.empty() ? "" : "cd " + folder + " && ";
-    const std::string command = cd + BinFolder() + "scriptrun " + options + " < " + name +
-                                (withErrors ? " 2>&1" : " 2>/dev/null");
+    const std::string command =
+        cd + BinFolder() + "scriptrun " + options + " < " + name + (withErrors ? " 2>&1" : " 2>/dev/null");
     TToolRun run;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[4096];

@@ -21,7 +21,7 @@ std::string GoldenPath() { return std::string(HM_SOURCE_DIR) + "/tests/script/da
 std::string Msg(const AnsiString& text) { return "MSG " + EscapeText(text) + "\n"; }
 std::string Send(const AnsiString& line) { return "SEND " + EscapeText(line) + "\nSEND \\x0D\\x0A\n"; }
 
-} // namespace
+}  // namespace
 
 TEST(ScriptRunTextTest, UnescapesInputAndEscapesOutput)
 {
@@ -93,23 +93,28 @@ TEST(ScriptRunToolTest, ClockDirectiveTakesWholeSeconds)
 
 TEST_F(ScriptTest, ToolLoadsACommandFileAndSavesItBack)
 {
-    const std::string out = Tool("? var \\xC3\\xBC\\xB7\\xC2\n"  // the D variable of the file
-                                    "> \\xC0\\xCE\\xBB\\xE7\\xC7\\xCF\\xB1\\xE2\n"  // its alias
-                                    "? save " + Folder + "/Out.Cmd\n",
-                                    "--cmd " + GoldenPath());
-    EXPECT_EQ(out, "SEND say \\xBE\\xC8\\xB3\\xE7\\xC7\\xCF\\xBC\\xBC\\xBF\\xE4\n"
-                   "SEND \\x0D\\x0A\n"
-                   "SEND bow\n"
-                   "SEND \\x0D\\x0A\n"
-                   "SEND \\xBA\\xC1\n"
-                   "SEND \\x0D\\x0A\n"
-                   "LOADED " + GoldenPath() + "\n"
-                   "VAR \\xC3\\xBC\\xB7\\xC2 D -42\n"
-                   "SEND say \\xBE\\xC8\\xB3\\xE7\\xC7\\xCF\\xBC\\xBC\\xBF\\xE4\n"
-                   "SEND \\x0D\\x0A\n"
-                   "SEND bow\n"
-                   "SEND \\x0D\\x0A\n"
-                   "SAVED " + Folder + "/Out.Cmd\n");
+    const std::string out = Tool("? var \\xC3\\xBC\\xB7\\xC2\n"                  // the D variable of the file
+                                 "> \\xC0\\xCE\\xBB\\xE7\\xC7\\xCF\\xB1\\xE2\n"  // its alias
+                                 "? save " +
+                                     Folder + "/Out.Cmd\n",
+                                 "--cmd " + GoldenPath());
+    EXPECT_EQ(out,
+              "SEND say \\xBE\\xC8\\xB3\\xE7\\xC7\\xCF\\xBC\\xBC\\xBF\\xE4\n"
+              "SEND \\x0D\\x0A\n"
+              "SEND bow\n"
+              "SEND \\x0D\\x0A\n"
+              "SEND \\xBA\\xC1\n"
+              "SEND \\x0D\\x0A\n"
+              "LOADED " +
+                  GoldenPath() +
+                  "\n"
+                  "VAR \\xC3\\xBC\\xB7\\xC2 D -42\n"
+                  "SEND say \\xBE\\xC8\\xB3\\xE7\\xC7\\xCF\\xBC\\xBC\\xBF\\xE4\n"
+                  "SEND \\x0D\\x0A\n"
+                  "SEND bow\n"
+                  "SEND \\x0D\\x0A\n"
+                  "SAVED " +
+                  Folder + "/Out.Cmd\n");
     EXPECT_EQ(ReadFile(Folder + "/Out.Cmd"), ReadFile(GoldenPath()));
 }
 
@@ -119,9 +124,12 @@ TEST_F(ScriptTest, ToolReportsFilesItCannotLoadOrSave)
     EXPECT_EQ(Tool("? save /proc/none/x.Cmd\n", "--cmd " + bad),
               "BOX \\xBF\\xA1\\xB7\\xAF Cmd File Section \\xC6\\xF7\\xB8\\xE4\\xC0\\xCC  "
               "\\xC0\\xDF\\xB8\\xF8\\xB5\\xC7\\xBE\\xFA\\xBD\\xC0\\xB4\\xCF\\xB4\\xD9\n"
-              "LOAD FAILED " + bad + "\n"
-              "BOX \\xBF\\xA1\\xB7\\xAF Triggers File \\xC0\\xFA\\xC0\\xE5\\xC0\\xCC \\xBE\\xC8\\xB5\\xCB\\xB4\\xCF\\xB4\\xD9\n"
-              "SAVE FAILED /proc/none/x.Cmd\n");
+              "LOAD FAILED " +
+                  bad +
+                  "\n"
+                  "BOX \\xBF\\xA1\\xB7\\xAF Triggers File \\xC0\\xFA\\xC0\\xE5\\xC0\\xCC "
+                  "\\xBE\\xC8\\xB5\\xCB\\xB4\\xCF\\xB4\\xD9\n"
+                  "SAVE FAILED /proc/none/x.Cmd\n");
     EXPECT_EQ(Tool("", "--cmd " + Folder + "/missing.Cmd"), "LOAD FAILED " + Folder + "/missing.Cmd\n");
 }
 
@@ -136,42 +144,43 @@ TEST_F(ScriptTest, ToolTakesFilesRelativeToTheWorkingFolder)
 TEST_F(ScriptTest, ToolRunsTheHashWordsOfEveryGroup)
 {
     WriteFile("Timer.Cmd", "#Timer\r\nStatus 0\r\nTicker 2\r\nName 1 t\r\nOnBuff 4 tick\r\nEnd\r\n#END\r\n");
-    const std::string directives =
-        "# variables\n"
-        "> #vs hp 120,100\n"
-        "? var hp\n"
-        "> #vm hp @(hp)-30\n"
-        "? var hp\n"
-        "> #vsd hp\n"
-        "? var hp\n"
-        "> #vd hp\n"
-        "? var hp\n"
-        "> #vns kills\n"
-        "? var kills\n"
-        "# messages and sounds\n"
-        "> #echo hello\n"
-        "> #beep 440 200\n"
-        "> #play ding.wav\n"
-        "> #cr\n"
-        "> #xyz\n"
-        "# triggers\n"
-        "> #ts a,hp %d,say %0,fight,13\n"
-        "< hp 7\\n\n"
-        "> #tf 1\n"
-        "< hp 8\\n\n"
-        "> #tgo fight\n"
-        "< hp 9\\n\n"
-        "> #tmf\n"
-        "< hp 10\\n\n"
-        "> #tmo\n"
-        "> #trp\n"
-        "< hp 11\\n\n"
-        "> #tro\n"
-        "< hp 12\\n\n"
-        "> #td 1\n"
-        "< hp 13\\n\n"
-        "# timers from a loaded file\n"
-        "> #load " + Folder + "/Timer.Cmd\n"
+    const std::string directives = "# variables\n"
+                                   "> #vs hp 120,100\n"
+                                   "? var hp\n"
+                                   "> #vm hp @(hp)-30\n"
+                                   "? var hp\n"
+                                   "> #vsd hp\n"
+                                   "? var hp\n"
+                                   "> #vd hp\n"
+                                   "? var hp\n"
+                                   "> #vns kills\n"
+                                   "? var kills\n"
+                                   "# messages and sounds\n"
+                                   "> #echo hello\n"
+                                   "> #beep 440 200\n"
+                                   "> #play ding.wav\n"
+                                   "> #cr\n"
+                                   "> #xyz\n"
+                                   "# triggers\n"
+                                   "> #ts a,hp %d,say %0,fight,13\n"
+                                   "< hp 7\\n\n"
+                                   "> #tf 1\n"
+                                   "< hp 8\\n\n"
+                                   "> #tgo fight\n"
+                                   "< hp 9\\n\n"
+                                   "> #tmf\n"
+                                   "< hp 10\\n\n"
+                                   "> #tmo\n"
+                                   "> #trp\n"
+                                   "< hp 11\\n\n"
+                                   "> #tro\n"
+                                   "< hp 12\\n\n"
+                                   "> #td 1\n"
+                                   "< hp 13\\n\n"
+                                   "# timers from a loaded file\n"
+                                   "> #load " +
+        Folder +
+        "/Timer.Cmd\n"
         "> #tim t\n"
         "> #tir t\n"
         "+ 2\n"
@@ -184,7 +193,9 @@ TEST_F(ScriptTest, ToolRunsTheHashWordsOfEveryGroup)
         "> #sta\n"
         "+ 1\n"
         "# files and walks\n"
-        "> #save " + Folder + "/Out.Cmd\n"
+        "> #save " +
+        Folder +
+        "/Out.Cmd\n"
         "> #wg\n";
     const AnsiString usage = Ks("\r\n사용법 : 타이머이름 초수\n\r");
     const std::string expected = "VAR hp D 120\n"
@@ -192,13 +203,12 @@ TEST_F(ScriptTest, ToolRunsTheHashWordsOfEveryGroup)
                                  "VAR hp D 100\n"
                                  "VAR hp -\n"
                                  "VAR kills D 0\n" +
-                                 Msg("\n\r") + Msg("hello") +
-                                 "BEEP 440 200\n"
-                                 "PLAY ding.wav\n"
-                                 "SEND \\x0D\\x0A\n" +
-                                 Msg(AnsiString("xyz") + ScriptText::UnknownCommand) + Send("say 7") + Send("say 9") + Send("say 12") +
-                                 Msg(usage) + Send("tick") + Send("tick") + Send("tick") +
-                                 Msg(ScriptText::NoWalk);
+        Msg("\n\r") + Msg("hello") +
+        "BEEP 440 200\n"
+        "PLAY ding.wav\n"
+        "SEND \\x0D\\x0A\n" +
+        Msg(AnsiString("xyz") + ScriptText::UnknownCommand) + Send("say 7") + Send("say 9") + Send("say 12") +
+        Msg(usage) + Send("tick") + Send("tick") + Send("tick") + Msg(ScriptText::NoWalk);
     const TToolRun run = RunTool(directives, "", "", true);
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out, expected);
@@ -211,14 +221,17 @@ TEST(ScriptRunToolTest, WalkReplaysStepByStepAndAfterADelay)
     const std::string name = "walk-tool-" + std::to_string(getpid()) + ".Wlk", path = BinFolder() + "Cmd/" + name;
     std::filesystem::create_directories(BinFolder() + "Cmd");
     std::ofstream(path, std::ios::binary) << "n\r\nB e // door\r\ns\r\n";
-    const TToolRun run = RunTool("> #wl " + name + "\n? walk\n> #wnb\n> #wg\n+ 1\n> #wsp 2\n+ 1\n? walk\n+ 1\n? walk\n", "",
-                                 "", true);
+    const TToolRun run =
+        RunTool("> #wl " + name + "\n? walk\n> #wnb\n> #wg\n+ 1\n> #wsp 2\n+ 1\n? walk\n+ 1\n? walk\n", "", "", true);
     std::filesystem::remove(path);
     const std::string steps = "STEP n\nSTEP B e // door\nSTEP s\n";
-    EXPECT_EQ(run.Out, "WALK 2 0 0 0 0 0 " + name + "\n" + steps +
-                           "SEND n\nSEND \\x0D\\x0A\n"  // to the breakpoint
-                           "SEND e\nSEND \\x0D\\x0A\n"  // the breakpoint step, pending
-                           "WALK 2 1 0 0 1 1 " + name + "\n" + steps +
-                           "SEND s\nSEND \\x0D\\x0A\n"  // two seconds after "wsp 2"
-                           "WALK 2 2 1 0 1 1 " + name + "\n" + steps);
+    EXPECT_EQ(run.Out,
+              "WALK 2 0 0 0 0 0 " + name + "\n" + steps +
+                  "SEND n\nSEND \\x0D\\x0A\n"  // to the breakpoint
+                  "SEND e\nSEND \\x0D\\x0A\n"  // the breakpoint step, pending
+                  "WALK 2 1 0 0 1 1 " +
+                  name + "\n" + steps +
+                  "SEND s\nSEND \\x0D\\x0A\n"  // two seconds after "wsp 2"
+                  "WALK 2 2 1 0 1 1 " +
+                  name + "\n" + steps);
 }

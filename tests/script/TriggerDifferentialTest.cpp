@@ -109,9 +109,37 @@ void ReferenceScanReceivedText(TScriptState& s, const AnsiString& piece)
 }
 
 const char* const Words[] = {
-    "hp", "sp", "Bob", "Kim", "tells", "you", "goblin", "\xC7\xD1", "\xB1\xB9", "\xB0\xCB",
-    "\xB8\xB6\xC0\xBB", "12", "345", "7", ",", ".", "[", "]", " ", " ", " ", "/", ":", "\x8C" "c", "at",
-    "%", "^", "(", ")", "x",
+    "hp",
+    "sp",
+    "Bob",
+    "Kim",
+    "tells",
+    "you",
+    "goblin",
+    "\xC7\xD1",
+    "\xB1\xB9",
+    "\xB0\xCB",
+    "\xB8\xB6\xC0\xBB",
+    "12",
+    "345",
+    "7",
+    ",",
+    ".",
+    "[",
+    "]",
+    " ",
+    " ",
+    " ",
+    "/",
+    ":",
+    "\x8C"
+    "c",
+    "at",
+    "%",
+    "^",
+    "(",
+    ")",
+    "x",
 };
 const char* const Separators[] = {"{", "|", "}"};
 
@@ -204,9 +232,7 @@ public:
         case 5: return "ON " + IntToStr(1 + Below(count));
         case 6: return "OFF " + IntToStr(1 + Below(count));
         case 7: return AnsiString("FEED ") + Word() + (Chance(40) ? "\\n" : "");
-        case 8:
-            return "#ts n" + IntToStr(Below(count + 2)) + "," + Pattern() + ",say set %0,g," +
-                   IntToStr(Below(16));
+        case 8: return "#ts n" + IntToStr(Below(count + 2)) + "," + Pattern() + ",say set %0,g," + IntToStr(Below(16));
         case 9: return AnsiString("#vss v ") + Word();
         case 10: return "#if (%0 = 12) {say twelve %1}|say after %0";
         default: return "say %0/%1/%2 " + IntToStr(Below(100));
@@ -350,4 +376,4 @@ TEST(TriggerDifferentialTest, ManyTriggersLongRun)
     }
 }
 
-} // namespace
+}  // namespace

@@ -100,23 +100,33 @@ protected:
     Strings Said() const { return ::Said(host); }
 };
 
-} // namespace
+}  // namespace
 
 TEST(PatternTest, Captures)
 {
     const std::tuple<const char*, const char*, Strings> cases[] = {
         // Digits following a literal; a later occurrence that is followed by a digit is taken.
-        {"hp %d", "hp x", No}, {"hp %d", "hp x hp 7", {"7"}}, {"hp %d/%d", "hp 120/200 sp", {"120", "200"}},
+        {"hp %d", "hp x", No},
+        {"hp %d", "hp x hp 7", {"7"}},
+        {"hp %d/%d", "hp 120/200 sp", {"120", "200"}},
         // A word before a literal starts after the last word-ending character before it; one
         // right at the start is kept, anywhere else it fails the word.
-        {"%s tells you %*", "Bob tells you hi", {"Bob", "hi"}}, {"%s tells you %*", "Bob, tells you hi", No},
-        {"x %s tells", "x a,b tells", {"b"}}, {"x%s tells", "x,b tells", {",b"}}, {"tells %s", "Bob tells x,y", No},
-        {"%s%d coins", "gold42 coins", {"gold", "42"}}, {"you have %s%d", "you have 5", No},
-        {"%d gold", "you get gold", No}, {"%*abc", "abcdef", No}, {"abc%*", "abc", {""}},
+        {"%s tells you %*", "Bob tells you hi", {"Bob", "hi"}},
+        {"%s tells you %*", "Bob, tells you hi", No},
+        {"x %s tells", "x a,b tells", {"b"}},
+        {"x%s tells", "x,b tells", {",b"}},
+        {"tells %s", "Bob tells x,y", No},
+        {"%s%d coins", "gold42 coins", {"gold", "42"}},
+        {"you have %s%d", "you have 5", No},
+        {"%d gold", "you get gold", No},
+        {"%*abc", "abcdef", No},
+        {"abc%*", "abc", {""}},
         // An anchored capture must be the beginning of the line.
-        {"^%d hp", "12 hp", {"12"}}, {"^%d hp", "x 12 hp", No},
+        {"^%d hp", "12 hp", {"12"}},
+        {"^%d hp", "x 12 hp", No},
         // Hangul literals (한 C7 D1, 국 B1 B9); a match never starts on the second byte of a pair.
-        {"\xC7\xD1 %d", "\xB1\xB9\xC7\xD1 42", {"42"}}, {"\xD1\xC7", "\xC7\xD1\xC7\xD1", No},
+        {"\xC7\xD1 %d", "\xB1\xB9\xC7\xD1 42", {"42"}},
+        {"\xD1\xC7", "\xC7\xD1\xC7\xD1", No},
         {"^\xC7\xD1", "\xC7\xB1 \xC7\xD1", No},
         {"hp %d%*", "hp 12abc", {"12", "abc"}},  // a digits capture is cut at its first non-digit
     };
@@ -124,8 +134,12 @@ TEST(PatternTest, Captures)
         EXPECT_EQ(Captures(pattern, line), captures) << pattern << " / " << line;
     EXPECT_TRUE(Matches("^^abc", "x^abc"));
     EXPECT_TRUE(Matches("^ab", "a ab"));  // only the first character is anchored
-    EXPECT_FALSE(Matches("cat", "\x8C" "cat"));  // 똠 is 8C 63: its second byte is 'c'
-    EXPECT_TRUE(Matches("cat", "\x8C" "c cat"));
+    EXPECT_FALSE(Matches("cat",
+                         "\x8C"
+                         "cat"));  // 똠 is 8C 63: its second byte is 'c'
+    EXPECT_TRUE(Matches("cat",
+                        "\x8C"
+                        "c cat"));
     EXPECT_TRUE(Matches("50%x", "it is 50%x off"));  // '%' before another character is literal
 }
 
@@ -222,40 +236,71 @@ TEST(TriggerScanCases, ReceivedTextFiresTriggers)
 {
     const AnsiString longLine = "shout " + AnsiString(2000, 'a') + "\n";
     const TScanCase cases[] = {
-        {"HangulPairsSplitAcrossReads", Both, {{"\xC7\xD1\xB1\xB9 %d", "say %0", Complete}},
+        {"HangulPairsSplitAcrossReads",
+         Both,
+         {{"\xC7\xD1\xB1\xB9 %d", "say %0", Complete}},
          {{"\xC7", {}}, {"\xD1\xB1", {}}, {"\xB9 42\n", {"say 42"}}}},
-        {"PartialLineTriggersFireBeforeTheLineEndsAndOnlyOnce", Both, {{"Password:", "secret", Partial}},
+        {"PartialLineTriggersFireBeforeTheLineEndsAndOnlyOnce",
+         Both,
+         {{"Password:", "secret", Partial}},
          {{"Password:", {"secret"}}, {" \n", {"secret"}}, {"Password:\n", {"secret", "secret"}}}},
         // The partial trigger fires as soon as a digit follows "sp ".
-        {"CompleteLineTriggersWaitForTheLineEnd", Both, {{"hp %d", "say %0", Complete}, {"sp %d", "say sp %0", Partial}},
+        {"CompleteLineTriggersWaitForTheLineEnd",
+         Both,
+         {{"hp %d", "say %0", Complete}, {"sp %d", "say sp %0", Partial}},
          {{"hp 12 sp 3", {"say sp 3"}}, {"4\n", {"say sp 3", "say 12"}}}},
         // Host braces and bars arrive full width; captures are cut at 1024 bytes.
-        {"CapturesOfEachKindAndTheirLimits", ThroughTerminal,
-         {{"%s tells you %*", "say %0:%1", Complete}, {"hp %d/%d", "say hp %0 %1", Complete},
+        {"CapturesOfEachKindAndTheirLimits",
+         ThroughTerminal,
+         {{"%s tells you %*", "say %0:%1", Complete},
+          {"hp %d/%d", "say hp %0 %1", Complete},
           {"shout %*", "say %0", Complete}},
          {{"[Kim] Bob tells you {hi}|there\r\nhp 0012/99x\r\nBob, tells you no\r\n",
            {"say Bob:\xA3\xFBhi\xA3\xFD\xA3\xFCthere", "say hp 0012 99"}},
           {longLine, {"say Bob:\xA3\xFBhi\xA3\xFD\xA3\xFCthere", "say hp 0012 99", "say " + AnsiString(1024, 'a')}}}},
-        {"OneShotTriggersFireOnceAndAreThenDisabled", Both, {{"ready", "go", OneShot}}, {{"ready\nready\n", {"go"}}},
-         nullptr, nullptr, -1, 0},
+        {"OneShotTriggersFireOnceAndAreThenDisabled",
+         Both,
+         {{"ready", "go", OneShot}},
+         {{"ready\nready\n", {"go"}}},
+         nullptr,
+         nullptr,
+         -1,
+         0},
         // The pass goes on by position: "say 2" moved into the freed place and waits for the
         // next line; "say 3" is at the next position.
-        {"ActionThatDeletesItsOwnTrigger", Direct,
+        {"ActionThatDeletesItsOwnTrigger",
+         Direct,
          {{"x", "DEL 1", Complete}, {"x", "say 2", Complete}, {"x", "say 3", Complete}},
-         {{"x\n", {"DEL 1", "say 3"}}, {"x\n", {"DEL 1", "say 3", "say 2", "say 3"}}}, nullptr, nullptr, 2},
+         {{"x\n", {"DEL 1", "say 3"}}, {"x\n", {"DEL 1", "say 3", "say 2", "say 3"}}},
+         nullptr,
+         nullptr,
+         2},
         // The fed text joins the line being received and ends it.
-        {"ActionThatFeedsALineBackIntoTheScan", Direct, {{"ping", "FEED pong\\n", Partial}, {"%*pong", "say got %0", Complete}},
-         {{"ping\n", {"FEED pong\\n", "say got ping"}}}, "pingpong", ""},
-        {"ActionThatFeedsALineBackIntoTheTerminal", ThroughTerminal,
+        {"ActionThatFeedsALineBackIntoTheScan",
+         Direct,
+         {{"ping", "FEED pong\\n", Partial}, {"%*pong", "say got %0", Complete}},
+         {{"ping\n", {"FEED pong\\n", "say got ping"}}},
+         "pingpong",
+         ""},
+        {"ActionThatFeedsALineBackIntoTheTerminal",
+         ThroughTerminal,
          {{"ping", "FEED \\npong\\n\\r", Complete}, {"^pong", "say got pong", Complete}},
-         {{"ping\r\n", {"FEED \\npong\\n\\r", "say got pong"}}}, "pong"},
+         {{"ping\r\n", {"FEED \\npong\\n\\r", "say got pong"}}},
+         "pong"},
         // The fed byte's partial pass returns at once; the stop still ends the outer pass.
-        {"FedBackTextDoesNotUndoTheOuterStop", Direct, {{"x", "STOP|FEED y", Complete}, {"x", "say 2", Complete}},
-         {{"x\n", {"STOP", "FEED y"}}}, "xy"},
-        {"TriggersWithoutPatternOrActionAreNeverTried", Both, {{"", "say empty", Complete}, {"x", "", Complete}},
+        {"FedBackTextDoesNotUndoTheOuterStop",
+         Direct,
+         {{"x", "STOP|FEED y", Complete}, {"x", "say 2", Complete}},
+         {{"x\n", {"STOP", "FEED y"}}},
+         "xy"},
+        {"TriggersWithoutPatternOrActionAreNeverTried",
+         Both,
+         {{"", "say empty", Complete}, {"x", "", Complete}},
          {{"x\n", {}}}},
         // The two line ends of "tired" count: one is left for the next line.
-        {"SuspensionCountsCrAndLf", ThroughTerminal, {{"tired", "SUSPEND 3", Complete}, {"x", "say x", Complete}},
+        {"SuspensionCountsCrAndLf",
+         ThroughTerminal,
+         {{"tired", "SUSPEND 3", Complete}, {"x", "say x", Complete}},
          {{"tired\r\n", {"SUSPEND 3"}}, {"x\r\n", {"SUSPEND 3"}}, {"x\r\n", {"SUSPEND 3", "say x"}}}},
     };
     for (const TScanCase& c : cases)

@@ -40,18 +40,18 @@ bool HasShape(std::string_view text, std::string_view shape)
     for (size_t i = 0; i < shape.size(); ++i) {
         const char c = text[i];
         const bool digit = c >= '0' && c <= '9';
-        const bool ok = shape[i] == 'A'   ? (c >= 'A' && c <= 'Z')
-                        : shape[i] == 'a' ? (c >= 'a' && c <= 'z')
-                        : shape[i] == '9' ? digit
-                        : shape[i] == '_' ? (digit || c == ' ')
-                                          : c == shape[i];
+        const bool ok = shape[i] == 'A' ? (c >= 'A' && c <= 'Z')
+            : shape[i] == 'a'           ? (c >= 'a' && c <= 'z')
+            : shape[i] == '9'           ? digit
+            : shape[i] == '_'           ? (digit || c == ' ')
+                                        : c == shape[i];
         if (!ok)
             return false;
     }
     return true;
 }
 
-} // namespace
+}  // namespace
 
 TEST(FreadTest, StreamEndOfFileIsSetByTheReadThatFindsNoByte)
 {
@@ -77,7 +77,7 @@ TEST(FreadTest, Number)
     EXPECT_EQ(FreadNumber(bar), 15);
     TFreadStream spaced(" \r\n+3| -4\r\nnext");
     EXPECT_EQ(FreadNumber(spaced), -1);
-    EXPECT_EQ(spaced.Get(), '\r');  // other bytes stay
+    EXPECT_EQ(spaced.Get(), '\r');              // other bytes stay
     TFreadStream big("4294967297 2147483648");  // WrapsAtThirtyTwoBits
     EXPECT_EQ(FreadNumber(big), 1);
     EXPECT_EQ(FreadNumber(big), INT32_MIN);

@@ -30,7 +30,7 @@ protected:
     void AdvanceMs(uint64_t ms) { host.Clock.Advance(ms); }
 };
 
-} // namespace
+}  // namespace
 
 TEST(WalkLineTest, CommandOfALine)
 {
@@ -38,13 +38,11 @@ TEST(WalkLineTest, CommandOfALine)
         const char* line;
         const char* command;
     } cases[] = {
-        {"n", "n"},
-        {"B n // gate", "n"},          // breakpoint and comment as the recorder writes them
-        {"n//x//y", "n"},              // any "//" starts the comment
-        {"B// note", ""},
-        {"\t n \r", "n"},              // blanks and control characters trimmed
-        {"Back", "ack"},               // a capital B is always a breakpoint mark
-        {"b n", "b n"},                // a small b is not
+        {"n", "n"},       {"B n // gate", "n"},  // breakpoint and comment as the recorder writes them
+        {"n//x//y", "n"},                        // any "//" starts the comment
+        {"B// note", ""}, {"\t n \r", "n"},      // blanks and control characters trimmed
+        {"Back", "ack"},                         // a capital B is always a breakpoint mark
+        {"b n", "b n"},                          // a small b is not
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseWalkLine(c.line), c.command) << "line: " << c.line;
@@ -309,38 +307,51 @@ TEST_F(WalkTest, Scenarios)
         const char* File = nullptr;  // Route.Wlk at the end
     } cases[] = {
         // Everything typed still goes to the game.
-        {"OnlyMovementWordsAreRecorded", {},
+        {"OnlyMovementWordsAreRecorded",
+         {},
          {{"record Route.Wlk", {}, "S1"},
           {Ks("북") + "&&" + Ks("말 안녕하세요") + "&&n&&look|NE|up|5|9",
-           {Ks("북"), Ks("말 안녕하세요"), "n", "look", "NE", "up", "5", "9"}, "", nullptr, Strings{Ks("북"), "n", "NE", "9"}}}},
+           {Ks("북"), Ks("말 안녕하세요"), "n", "look", "NE", "up", "5", "9"},
+           "",
+           nullptr,
+           Strings{Ks("북"), "n", "NE", "9"}}}},
         // Not a move: the comment waits. Appending to the last step; an empty text adds nothing.
-        {"PendingCommentGoesToTheNextMoveOnly", {},
-         {{"#vs where bridge&&record Route.Wlk&&#wsc at @(where)&&say hi&&n&&s", {"say hi", "n", "s"}, "", nullptr,
+        {"PendingCommentGoesToTheNextMoveOnly",
+         {},
+         {{"#vs where bridge&&record Route.Wlk&&#wsc at @(where)&&say hi&&n&&s",
+           {"say hi", "n", "s"},
+           "",
+           nullptr,
            Strings{"n // at bridge", "s"}},
           {"#wac gate&&#wac ", {}, "", nullptr, Strings{"n // at bridge", "s // gate"}}}},
         // Recording without a step yet, "#wac" has nothing to append to.
-        {"CommentsNeedARecordingWalk", {},
+        {"CommentsNeedARecordingWalk",
+         {},
          {{"#wsc lost&&#wac lost&&#wl Loaded.Wlk&&#wsc lost&&#wac lost", {}, "O0", nullptr, Strings{"n", "e"}},
           {"record Other.Wlk&&#wac lost", {}, "", nullptr, Strings{}}}},
         // Nothing left: nothing happens; a loaded walk is not edited.
-        {"WrongMoveIsTakenBack", {},
+        {"WrongMoveIsTakenBack",
+         {},
          {{"record Route.Wlk&&n|e&&#wd&&w", {"n", "e", "w"}, "", nullptr, Strings{"n", "w"}},
           {"#wd&&#wd&&#wd", {}, "", nullptr, Strings{}},
           {"#wl Loaded.Wlk&&#wd", {}, "", nullptr, Strings{"n", "e"}}}},
         // No step yet: nothing; loaded, "wsb" changes nothing.
-        {"BreakPointMarksTheLastStepOnce", {},
+        {"BreakPointMarksTheLastStepOnce",
+         {},
          {{"record Route.Wlk&&#wsb", {}, "", nullptr, Strings{}},
           {"n|#wsc door|s&&#wsb&&#wsb", {"n", "s"}, "", nullptr, Strings{"n", "B s // door"}},
           {"#we", {}, "S2"},
           {"#wgt 0&&#wsb", {}, "", nullptr, Strings{"n", "B s // door"}}},
          "n\r\nB s // door\r\n"},
         // No B left: unchanged; indexes without a step are left alone; while recording too.
-        {"BreakPointIsClearedAtTheCurrentStepInAnyState", {"B n", "Bs", "e"},
+        {"BreakPointIsClearedAtTheCurrentStepInAnyState",
+         {"B n", "Bs", "e"},
          {{"#wrb", {}, "", nullptr, Strings{" n", "Bs", "e"}},
           {"#wgt 1&&#wrb&&#wrb", {}, "", nullptr, Strings{" n", "s", "e"}},
           {"#wgt -1&&#wrb&&#wgt 3&&#wrb", {}, "", nullptr, Strings{" n", "s", "e"}},
           {"record Route.Wlk&&n&&#wsb&&#wrb", {"n"}, "", nullptr, Strings{" n"}}}},
-        {"SlowWalkWaitsForConfirmation", {"n // gate", "Back", "e"},
+        {"SlowWalkWaitsForConfirmation",
+         {"n // gate", "Back", "e"},
          {{"#wg|#wg", {"n", "n"}, "C0"},  // not confirmed: the same step again
           {"#wok", {}, "C1 P0"},
           {"#wok", {}, "C1"},  // nothing pending: no move
@@ -350,76 +361,103 @@ TEST_F(WalkTest, Scenarios)
           // At the end nothing is sent, and the confirmation does not run past the end.
           {"#wg", {}, "K1"},
           {"#wok", {}, "C3"}}},
-        {"StepAgainResendsAfterAFailedMove", {"n", "e", "s"},
-         {{"#wal", {"n"}},  // at the start: the first step
-          {"#wg|#wok|#wal", {"n", "n"}},  // confirmed: the last confirmed step
+        {"StepAgainResendsAfterAFailedMove",
+         {"n", "e", "s"},
+         {{"#wal", {"n"}},                   // at the start: the first step
+          {"#wg|#wok|#wal", {"n", "n"}},     // confirmed: the last confirmed step
           {"#wg|#wal", {"e", "e"}, "C1"}}},  // pending: the pending step
-        {"NextStepsStopAfterTheCountOrAtTheEnd", {"n", "e", "s"},
+        {"NextStepsStopAfterTheCountOrAtTheEnd",
+         {"n", "e", "s"},
          {{"#wgt 1|#wn 3", {"e", "s"}, "C3 V1 M1 K0"},  // two steps left
           // An empty, zero, negative or unreadable count is one step.
-          {"#wr|#wn", {"n"}, "C1"}, {"#wr|#wn -2", {"n"}, "C1"}, {"#wr|#wn abc", {"n"}, "C1"},
+          {"#wr|#wn", {"n"}, "C1"},
+          {"#wr|#wn -2", {"n"}, "C1"},
+          {"#wr|#wn abc", {"n"}, "C1"},
           {"#wn 2", {"e", "s"}}}},
-        {"NextBreakPointStopsBeforeTheMarkedStep", {"n", "s", "B e // door", "w", "Bu", "d"},
+        {"NextBreakPointStopsBeforeTheMarkedStep",
+         {"n", "s", "B e // door", "w", "Bu", "d"},
          {{"#wnb", {"n", "s"}, "C2"},
           {"#wnb", {"e", "w"}},  // sends the breakpoint step, on to the next one
           {"#wnb", {"u", "d"}, "C6"},
           {"#wnb", {}}}},
         // A pending step is sent again first, then confirmed; empty commands send nothing.
-        {"SpeedWalkSendsEveryStepLeft", {Ks("북"), "// note", "e", ""}, {{"#wg|#ws", {Ks("북"), Ks("북"), "e"}, "C4 V0"}}},
-        {"AutoRewindStartsAFinishedWalkAgain", {"n", "e"},
+        {"SpeedWalkSendsEveryStepLeft",
+         {Ks("북"), "// note", "e", ""},
+         {{"#wg|#ws", {Ks("북"), Ks("북"), "e"}, "C4 V0"}}},
+        {"AutoRewindStartsAFinishedWalkAgain",
+         {"n", "e"},
          {{"#ws", {"n", "e"}},
           {"#wg|#wsf", {}},  // off: nothing left to send
           {"auto", {}},
           {"#wg", {"n"}, "C0 K1"},
           {"#wsf|#wgt 9|#wg", {"n"}}}},  // beyond the end after a jump counts as finished too
-        {"RewindResetsEveryIndex", {"n", "e", "s"},
-         {{"#wn 2|#wg|#wr", Any, "S2 C0 P0 V0 K0 M0"}, {"record Route.Wlk&&#wr", {}, "S2"}}},  // a recording walk becomes a loaded one
-        {"GoToStepSetsEveryIndex", {"n", "e", "s"},
+        {"RewindResetsEveryIndex",
+         {"n", "e", "s"},
+         {{"#wn 2|#wg|#wr", Any, "S2 C0 P0 V0 K0 M0"},
+          {"record Route.Wlk&&#wr", {}, "S2"}}},  // a recording walk becomes a loaded one
+        {"GoToStepSetsEveryIndex",
+         {"n", "e", "s"},
          {{"#wn 2|#wgt", Any, "C2"},  // no step given: nothing
           {"#wgt 1", {}, "C1 P1 V1 M0"},
           {"#wgt x", {}, "C0"},
-          {"#wgt 7|#wg", {}},  // beyond the last step the walk is at its end
+          {"#wgt 7|#wg", {}},          // beyond the last step the walk is at its end
           {"#wc|#wgt 4", {}, "C4"}}},  // without a walk the index is only a number
-        {"PreviousAndSavedIndexes", {"a1", "a2", "a3", "a4", "a5"},
+        {"PreviousAndSavedIndexes",
+         {"a1", "a2", "a3", "a4", "a5"},
          {{"", {}, "P0"},
           {"#wg|#wok|#wg|#wok|#wgf", Any, "C1 V1"},  // back to the step confirmed last
           // A run remembers where it started; "wms" moves that mark on up to the current step.
-          {"#wn 3", Any, "V1 C4"}, {"#wms|#wms", {}, "V3"}, {"#wms|#wms", {}, "V4"},
+          {"#wn 3", Any, "V1 C4"},
+          {"#wms|#wms", {}, "V3"},
+          {"#wms|#wms", {}, "V4"},
           {"#wgt 0|#wn 2|#wms|#wmfi", Any, "C1 M0"},  // back to the mark, marking off
-          {"#wms", {}, "V1"},  // no run marked: nothing
-          {"#wn 2|#wmf|#wms", Any, "V1"}, {"#wsm", {}, "C1"}}},
-        {"NegativeIndexReadsNoStep", {"Bn", "e"},
+          {"#wms", {}, "V1"},                         // no run marked: nothing
+          {"#wn 2|#wmf|#wms", Any, "V1"},
+          {"#wsm", {}, "C1"}}},
+        {"NegativeIndexReadsNoStep",
+         {"Bn", "e"},
          {{"#wgt -1|#wg|#wal|#wrb|#wsf|#wal", {}},
           {"#wgt -2147483648|#wal|#wgf", {}, "C-2147483648"},  // a negative previous index is not gone to
           {"#wg|#wok", {}, "C-2147483647"}}},  // a confirmation from a negative index moves towards the walk
-        {"TimerSendsTheNextStepOnceAfterTenSeconds", {"n", "e", "s"},
-         {{"#wg", {"n"}}, {"#wsp", {}, "R1"}, {"+9000", {}},
+        {"TimerSendsTheNextStepOnceAfterTenSeconds",
+         {"n", "e", "s"},
+         {{"#wg", {"n"}},
+          {"#wsp", {}, "R1"},
+          {"+9000", {}},
           {"+1000", {"e"}, "C1 K1 R0"},  // "n" confirmed, "e" sent and pending
           {"+60000", {}}}},
-        {"TimerTakesItsDelayInSeconds", {"n", "e", "s"},
-         {{"#wsp 3&&+2000", {}}, {"+1000", {"n"}},  // nothing was pending: the first step
+        {"TimerTakesItsDelayInSeconds",
+         {"n", "e", "s"},
+         {{"#wsp 3&&+2000", {}},
+          {"+1000", {"n"}},                      // nothing was pending: the first step
           {"#wsp -2&&+2000", {"e"}, "I2000"}}},  // the size of the number counts
-        {"RunningTimerIsNotRestartedAndHoldsOffOkAndNext", {"n", "e", "s"},
+        {"RunningTimerIsNotRestartedAndHoldsOffOkAndNext",
+         {"n", "e", "s"},
          {{"#wg|#wsp 5&&+3000", {"n"}},
           {"#wsp 5|#wsn", {}, "C0"},  // still due at 5 s; "wsn" held off while it runs
           {"+2000", {"e"}},
           {"#wsn", {"s"}, "C2"}}},  // idle: confirms and sends the next step at once
         {"TimerCanBeCutShort", {"n", "e"}, {{"#wspk", {}}, {"#wg|#wsp|#wspk", {"n", "e"}, "R0"}, {"+20000", {}}}},
         {"ZeroDelayTimerStillFires", {"n", "e"}, {{"#wsp 0&&+1000", {"n"}, "R0"}}},
-        {"TimerNeedsALoadedWalk", {},
-         {{"#wsp 1", {}, "R0"}, {"record Route.Wlk", {}}, {"#wsp 1", {}, "R0"},
+        {"TimerNeedsALoadedWalk",
+         {},
+         {{"#wsp 1", {}, "R0"},
+          {"record Route.Wlk", {}},
+          {"#wsp 1", {}, "R0"},
           // Closed while it counts down: it fires into no walk.
           {"#wl Loaded.Wlk|#wsp 1|#wc&&+5000", {}}}},
         // Sending "s" would put the character back at the start.
         {"FindAtTheStartDoesNotUndoAMoveAlongTheWalk", {"n", "e"}, {{"#wfn n", {}, "C1"}}},
-        {"FindFollowsMovesAlongTheWalk", {"n", "B e // door", "n"},
+        {"FindFollowsMovesAlongTheWalk",
+         {"n", "B e // door", "n"},
          {{"#wfn n", {}, "C1"},
           {"#wfn e", {}, "C2 P2 V2"},  // compared with the command, mark and comment aside
-          {"#wfn w", {}, "C1"}}},  // back along the walk
-        {"FindUndoesMovesOffTheWalk", {"n", "e", "n"},
+          {"#wfn w", {}, "C1"}}},      // back along the walk
+        {"FindUndoesMovesOffTheWalk",
+         {"n", "e", "n"},
          {{"#wfn w", {"e"}, "C0"},  // at the start, off the walk
           {"#wgt 1|#wfn u", {"d"}, "C1"},
-          {"#wfn look", {}},  // not a movement word: nothing to undo
+          {"#wfn look", {}},                 // not a movement word: nothing to undo
           {"#wgt 3|#wfn s", {"n"}, "C3"}}},  // at the end every move is undone
         {"FindUndoesKoreanMovesBelowTheWalk", {Ks("북"), Ks("동")}, {{"#wgt -4|#wfn " + Ks("북"), {Ks("남")}, "C-4"}}},
         {"FindNeedsALoadedWalk", {}, {{"#wfn n", {}}, {"record Route.Wlk", {}}, {"n", {"n"}}, {"#wfn s", {}, "C0"}}},

@@ -23,6 +23,9 @@ private:
     THexFont() = default;
     void ParseLine(const std::string& line);
 
-    struct TEntry { TGlyph16 Glyph; int Width; };
+    struct TEntry {
+        TGlyph16 Glyph;
+        int Width;
+    };
     std::map<char32_t, TEntry> FGlyphs;
 };

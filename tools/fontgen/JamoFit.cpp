@@ -41,8 +41,7 @@ class TPixelFit {
 public:
     TPixelFit(const std::vector<TUse>& uses, const std::vector<std::vector<int>>& usersOf)
         : FUses(uses), FUsersOf(usersOf)
-    {
-    }
+    {}
 
     // Fits the pixel from a starting assignment; returns the number of wrong syllables.
     int Fit(const std::vector<uint8_t>& target, std::vector<uint8_t>& x) const
@@ -140,7 +139,8 @@ void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TU
                     }
                 }
                 if (exactDelta > 0 || (exactDelta == 0 && pixelDelta < 0)) {
-                    glyphs[static_cast<size_t>(v)].Rows[static_cast<size_t>(p / 16)] ^= static_cast<uint16_t>(0x8000 >> (p % 16));
+                    glyphs[static_cast<size_t>(v)].Rows[static_cast<size_t>(p / 16)] ^=
+                        static_cast<uint16_t>(0x8000 >> (p % 16));
                     for (int n : users)
                         wrong[static_cast<size_t>(n)] = WrongPixels(compose(n), syllables[static_cast<size_t>(n)]);
                     improved = true;
@@ -159,9 +159,10 @@ TGlyph16 TJamoFont::Compose(int n) const
     const johab::TJamoChoice j = johab::ChooseJamo(johab::SyllableToJohab(n));
     TGlyph16 g;
     for (size_t r = 0; r < 16; ++r) {
-        g.Rows[r] = static_cast<uint16_t>(Initial[static_cast<size_t>(j.InitialSet)][static_cast<size_t>(j.Initial)].Rows[r] |
-                                          Medial[static_cast<size_t>(j.MedialSet)][static_cast<size_t>(j.Medial)].Rows[r] |
-                                          Final[static_cast<size_t>(j.FinalSet)][static_cast<size_t>(j.Final)].Rows[r]);
+        g.Rows[r] =
+            static_cast<uint16_t>(Initial[static_cast<size_t>(j.InitialSet)][static_cast<size_t>(j.Initial)].Rows[r] |
+                                  Medial[static_cast<size_t>(j.MedialSet)][static_cast<size_t>(j.Medial)].Rows[r] |
+                                  Final[static_cast<size_t>(j.FinalSet)][static_cast<size_t>(j.Final)].Rows[r]);
     }
     return g;
 }

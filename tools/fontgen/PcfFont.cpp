@@ -116,11 +116,16 @@ void TPcfFont::Parse()
         if (offset < 0 || static_cast<size_t>(offset) >= FBytes.size())
             Malformed("table offset");
         const size_t at = static_cast<size_t>(offset);
-        if (type == PcfAccelerators) accel = at;
-        if (type == PcfBdfAccelerators) bdfAccel = at;
-        if (type == PcfMetrics) metrics = at;
-        if (type == PcfBitmaps) bitmaps = at;
-        if (type == PcfEncodings) encodings = at;
+        if (type == PcfAccelerators)
+            accel = at;
+        if (type == PcfBdfAccelerators)
+            bdfAccel = at;
+        if (type == PcfMetrics)
+            metrics = at;
+        if (type == PcfBitmaps)
+            bitmaps = at;
+        if (type == PcfEncodings)
+            encodings = at;
     }
     if (!(accel || bdfAccel) || !metrics || !bitmaps || !encodings)
         Malformed("missing table");
@@ -208,7 +213,8 @@ void TPcfFont::Parse()
     e.I16();  // default character
     if (FMaxByte2 < FMinByte2 || FMaxByte1 < FMinByte1)
         Malformed("encoding range");
-    const size_t cells = static_cast<size_t>(FMaxByte2 - FMinByte2 + 1) * static_cast<size_t>(FMaxByte1 - FMinByte1 + 1);
+    const size_t cells =
+        static_cast<size_t>(FMaxByte2 - FMinByte2 + 1) * static_cast<size_t>(FMaxByte1 - FMinByte1 + 1);
     FEncoding.resize(cells);
     for (auto& c : FEncoding)
         c = static_cast<uint16_t>(e.I16());
@@ -219,7 +225,8 @@ std::optional<TGlyph16> TPcfFont::Glyph(uint16_t encoding) const
     const int b1 = encoding >> 8, b2 = encoding & 0xFF;
     if (b1 < FMinByte1 || b1 > FMaxByte1 || b2 < FMinByte2 || b2 > FMaxByte2)
         return std::nullopt;
-    const uint16_t index = FEncoding[static_cast<size_t>((b1 - FMinByte1) * (FMaxByte2 - FMinByte2 + 1) + (b2 - FMinByte2))];
+    const uint16_t index =
+        FEncoding[static_cast<size_t>((b1 - FMinByte1) * (FMaxByte2 - FMinByte2 + 1) + (b2 - FMinByte2))];
     if (index == 0xFFFF || index >= FMetrics.size())
         return std::nullopt;
     const TMetrics& g = FMetrics[index];

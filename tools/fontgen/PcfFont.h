@@ -25,7 +25,9 @@ public:
     std::optional<TGlyph16> Glyph(uint16_t encoding) const;
 
 private:
-    struct TMetrics { int Left, Right, Width, Ascent, Descent; };
+    struct TMetrics {
+        int Left, Right, Width, Ascent, Descent;
+    };
 
     void Parse();
 

@@ -4,7 +4,7 @@ namespace {
 
 int HexDigit(char c) { return HexDigitValue(c); }
 
-} // namespace
+}  // namespace
 
 AnsiString UnescapeText(std::string_view text)
 {

@@ -35,10 +35,7 @@
 
 namespace {
 
-void Usage()
-{
-    std::fprintf(stderr, "usage: scriptrun [--cmd FILE] [--port N] [--disconnected] < directives\n");
-}
+void Usage() { std::fprintf(stderr, "usage: scriptrun [--cmd FILE] [--port N] [--disconnected] < directives\n"); }
 
 AnsiString ExecutableFolder()
 {
@@ -78,7 +75,7 @@ AnsiString ProgramPathOf(const std::string& file)
     return StoredPath(std::filesystem::absolute(file, ignored).string());
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -135,9 +132,7 @@ int main(int argc, char** argv)
             }
             break;
         }
-        case '<':
-            received.Receive(UnescapeText(rest));
-            break;
+        case '<': received.Receive(UnescapeText(rest)); break;
         case '+': {
             // The user timers' clock moves on, running what falls due on the way.
             int seconds = 0;
@@ -159,8 +154,8 @@ int main(int argc, char** argv)
             }
             if (rest == "walk") {
                 const cWalk& walk = state.WalkRec;
-                std::cout << "WALK " << walk.State << ' ' << walk.Current << ' ' << walk.Previous << ' '
-                          << walk.Saved << ' ' << int{walk.StepPending} << ' ' << int{walk.MultiStep} << ' '
+                std::cout << "WALK " << walk.State << ' ' << walk.Current << ' ' << walk.Previous << ' ' << walk.Saved
+                          << ' ' << int{walk.StepPending} << ' ' << int{walk.MultiStep} << ' '
                           << EscapeText(walk.FileName) << '\n';
                 for (const AnsiString& step : walk.Steps)
                     std::cout << "STEP " << EscapeText(step) << '\n';

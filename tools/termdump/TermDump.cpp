@@ -20,8 +20,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/core/Cp949.h"
 #include "TermDumpPng.h"
+#include "platform/core/Cp949.h"
 #include "terminal/core/TerminalCore.h"
 
 namespace {
@@ -38,7 +38,8 @@ bool ReadNumber(const char* s, int low, int high, int& out)
 {
     char* end = nullptr;
     long v = std::strtol(s, &end, 10);
-    if (end == s || *end != '\0' || v < low || v > high) return false;
+    if (end == s || *end != '\0' || v < low || v > high)
+        return false;
     out = static_cast<int>(v);
     return true;
 }
@@ -61,11 +62,14 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
         if (!std::strcmp(a, "--cols") && i + 1 < argc) {
-            if (!ReadNumber(argv[++i], 2, TTerminalCore::kMaxColumns, cols)) return Usage();
+            if (!ReadNumber(argv[++i], 2, TTerminalCore::kMaxColumns, cols))
+                return Usage();
         } else if (!std::strcmp(a, "--rows") && i + 1 < argc) {
-            if (!ReadNumber(argv[++i], 2, 1000, rows)) return Usage();
+            if (!ReadNumber(argv[++i], 2, 1000, rows))
+                return Usage();
         } else if (!std::strcmp(a, "--chunk") && i + 1 < argc) {
-            if (!ReadNumber(argv[++i], 1, 1 << 30, chunk)) return Usage();
+            if (!ReadNumber(argv[++i], 1, 1 << 30, chunk))
+                return Usage();
         } else if (!std::strcmp(a, "--runs")) {
             runs = true;
         } else if (!std::strcmp(a, "--events")) {
@@ -103,9 +107,11 @@ int main(int argc, char** argv)
     // The character window's colours: white on black.
     t.SetDefaultBackColor(clBlack);
     t.SetDefaultFontColor(clWhite);
-    if (!winFont.empty() && png.empty()) return Usage();
+    if (!winFont.empty() && png.empty())
+        return Usage();
     std::unique_ptr<TTermDumpPicture> picture;
-    if (!png.empty()) picture = std::make_unique<TTermDumpPicture>(t, argc, argv, winFont);
+    if (!png.empty())
+        picture = std::make_unique<TTermDumpPicture>(t, argc, argv, winFont);
     std::string hex;
     if (events) {
         t.OnAfterPut = [&hex](const AnsiString& s) {
@@ -115,24 +121,30 @@ int main(int argc, char** argv)
         };
     }
     const size_t step = chunk > 0 ? static_cast<size_t>(chunk) : (input.empty() ? 1 : input.size());
-    for (size_t i = 0; i < input.size(); i += step) t.DecodeText(std::string_view(input).substr(i, step));
+    for (size_t i = 0; i < input.size(); i += step)
+        t.DecodeText(std::string_view(input).substr(i, step));
 
     std::string out;
     for (int y = 0; y <= t.CurY(); ++y) {
         std::string line = t.Data().Strings(y);
-        while (!line.empty() && line.back() == ' ') line.pop_back();
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
         out += Cp949ToUtf8(line);
         out += '\n';
         if (runs) {
             out += "  runs:";
             for (const TConfig& r : t.Data().Objects(y))
-                out += " " + std::to_string(r.Start) + "," + std::to_string(r.Length) + "," + Hex6(r.FontColor) + "," + Hex6(r.BackColor);
+                out += " " + std::to_string(r.Start) + "," + std::to_string(r.Length) + "," + Hex6(r.FontColor) + "," +
+                    Hex6(r.BackColor);
             out += '\n';
         }
     }
-    if (events) out += "events:" + hex + "\n";
-    if (cursor) out += "cursor: " + std::to_string(t.CurX()) + " " + std::to_string(t.CurY()) + "\n";
+    if (events)
+        out += "events:" + hex + "\n";
+    if (cursor)
+        out += "cursor: " + std::to_string(t.CurX()) + " " + std::to_string(t.CurY()) + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
-    if (picture && !picture->Save(png)) return 1;
+    if (picture && !picture->Save(png))
+        return 1;
     return 0;
 }

@@ -66,7 +66,8 @@ TTermDumpPicture::~TTermDumpPicture()
 
 bool TTermDumpPicture::Save(const std::string& path) const
 {
-    if (SaveFrameBufferPng(path, FImpl->painter.Screen(), TScreenPainter::Palette())) return true;
+    if (SaveFrameBufferPng(path, FImpl->painter.Screen(), TScreenPainter::Palette()))
+        return true;
     std::fprintf(stderr, "termdump: cannot write %s\n", path.c_str());
     return false;
 }

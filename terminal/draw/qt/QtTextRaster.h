@@ -11,8 +11,7 @@ public:
     void SetFont(const AnsiString& name, int size) override;
     int CharWidth() const override;
     int CharHeight() const override;
-    void TextOut(TFrameBuffer& fb, int x, int y, std::string_view text, uint8_t fg, int bg,
-                 bool underline) override;
+    void TextOut(TFrameBuffer& fb, int x, int y, std::string_view text, uint8_t fg, int bg, bool underline) override;
 
 private:
     TTextRasterizer FPlain;

@@ -127,18 +127,23 @@ TEST(MacroParsing, FindsNamesUpToADelimiterOutsideQuotes)
     const std::tuple<AnsiString, char, Names> cases[] = {
         {"select %a, %b;%c.x (%d) %e\r\n%f", '%', {"a", "b", "c", "d", "e", "f"}},
         // A doubled macro character creates no macro.
-        {"100%% sure", '%', {}}, {"%%x %y", '%', {"y"}},
+        {"100%% sure", '%', {}},
+        {"%%x %y", '%', {"y"}},
         // Quotes hide references, and quoted names lose their quotes.
-        {"'%a' \"%b\"", '%', {}}, {"%\"long name\" rest", '%', {"long name"}},
+        {"'%a' \"%b\"", '%', {}},
+        {"%\"long name\" rest", '%', {"long name"}},
         // Hangul names; '%' is never read out of the middle of a character, and 'c' as the mark
         // is not the trail byte of 똠.
-        {"%" + kHanGeul + " x", '%', {kHanGeul}}, {kDdom + "x", 'c', {}}, {"%" + kDdom + "c.", '%', {kDdom + "c"}},
+        {"%" + kHanGeul + " x", '%', {kHanGeul}},
+        {kDdom + "x", 'c', {}},
+        {"%" + kDdom + "c.", '%', {kDdom + "c"}},
         {"% x", '%', {}}};
     for (const auto& [text, mark, want] : cases) {
         TMacros macros;
         EXPECT_EQ(macros.ParseString(text, true, mark), want) << text;
         EXPECT_EQ(macros.Count(), static_cast<int>(want.size())) << text;
-        for (size_t i = 0; i < want.size(); ++i) EXPECT_EQ(macros.Items(static_cast<int>(i))->Name(), want[i]);
+        for (size_t i = 0; i < want.size(); ++i)
+            EXPECT_EQ(macros.Items(static_cast<int>(i))->Name(), want[i]);
     }
 }
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <utility>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 

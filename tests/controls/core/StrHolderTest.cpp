@@ -41,19 +41,21 @@ TEST(StrHolderMacros, ExpandReplacesDelimitedReferencesOfMacrosThatHaveValues)
         {"ExpandReplacesMacrosThatHaveValues", kSelect, {{"table", "users"}}, "select * from users where %cond\r\n"},
         {"AnEmptyTextIsAValue", kSelect, {{"table", "users"}, {"cond", ""}}, "select * from users where \r\n"},
         {"EveryDelimitedReferenceIsReplacedCaseSensitively", "%n,%n;%n.%n)%n %N", {{"n", 1}}, "1,1;1.1)1 %N\r\n"},
-        {"AReferenceInsideQuotesStopsThatMacro", "%a '%a x' %a %b \"%b\" %b", {{"a", "A"}, {"b", "B"}},
+        {"AReferenceInsideQuotesStopsThatMacro",
+         "%a '%a x' %a %b \"%b\" %b",
+         {{"a", "A"}, {"b", "B"}},
          "A '%a x' %a B \"%b\" %b\r\n"},
         // "second" is visited first, so the reference its text brings in is still expanded.
         {"MacrosAreTakenLastToFirst", "%first %second", {{"second", "%first"}, {"first", "1"}}, "1 1\r\n"},
         {"MacrosAreTakenLastToFirst", "%first %second", {{"first", "%second"}, {"second", "2"}}, "%second 2\r\n"},
-        {"AMacroWhoseValueHoldsItsOwnReferenceExpandsOnce", "%me and %me", {{"me", "(%me)"}},
-         "(%me) and (%me)\r\n"},
+        {"AMacroWhoseValueHoldsItsOwnReferenceExpandsOnce", "%me and %me", {{"me", "(%me)"}}, "(%me) and (%me)\r\n"},
         {"ALongerNameDoesNotHideALaterReference", "%idx = %id", {{"id", 5}}, "%idx = 5\r\n"},
     };
     for (const Case& c : cases) {
         TStrHolder holder(nullptr);
         Fill(holder, c.lines);
-        for (const auto& [name, value] : c.values) holder.MacroByName(name)->SetValue(value);
+        for (const auto& [name, value] : c.values)
+            holder.MacroByName(name)->SetValue(value);
         EXPECT_EQ(holder.ExpandMacros(), c.want) << c.name;
     }
 }
@@ -149,12 +151,8 @@ TEST(StrHolderEvents, EveryChangeRaisesChangingThenChange)
 {
     TStrHolder holder(nullptr);
     std::vector<std::string> log;
-    holder.OnChanging = [&](TObject*) {
-        log.push_back("changing " + std::to_string(holder.Strings()->Count()));
-    };
-    holder.OnChange = [&](TObject*) {
-        log.push_back("change " + std::to_string(holder.Strings()->Count()));
-    };
+    holder.OnChanging = [&](TObject*) { log.push_back("changing " + std::to_string(holder.Strings()->Count())); };
+    holder.OnChange = [&](TObject*) { log.push_back("change " + std::to_string(holder.Strings()->Count())); };
     holder.Strings()->Add("one");
     holder.Strings()->Delete(0);
     EXPECT_EQ(log, (std::vector<std::string>{"changing 0", "change 1", "changing 1", "change 0"}));

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <climits>
+#include <functional>
 #include <map>
 #include <random>
 #include <sstream>
@@ -29,7 +29,8 @@ protected:
     {
         return [this, name, then](TObject* sender) {
             log.push_back(name + "@" + std::to_string(clock.Now()));
-            if (then) then(sender);
+            if (then)
+                then(sender);
         };
     }
     // The log so far, emptied.
@@ -59,7 +60,8 @@ protected:
                 if (brace < s.size())
                     then = [&step, sub = s.substr(brace + 1, s.size() - brace - 2)](TObject*) {
                         std::istringstream in(sub);
-                        for (std::string t; std::getline(in, t, ',');) step(t);
+                        for (std::string t; std::getline(in, t, ',');)
+                            step(t);
                     };
                 handles[name] = list.Add(Logger(name, then), std::stoi(s.substr(eq + 1)), !once);
             } else if (s.rfind("del:", 0) == 0) {
@@ -78,18 +80,27 @@ protected:
                 EXPECT_EQ(list.Period(), std::stoi(s.substr(2)));
             } else if (s.rfind("?n", 0) == 0) {
                 EXPECT_EQ(list.Count(), std::stoi(s.substr(2)));
-            } else if (s == "fin") Watch(list);
-            else if (s == "deact") list.Deactivate();
-            else if (s == "clear") list.Clear();
-            else if (s == "load") list.BeginLoading();
-            else if (s == "loaded") list.EndLoading();
-            else if (s == "design") list.SetDesigning(true);
-            else ADD_FAILURE() << "unknown step";
+            } else if (s == "fin")
+                Watch(list);
+            else if (s == "deact")
+                list.Deactivate();
+            else if (s == "clear")
+                list.Clear();
+            else if (s == "load")
+                list.BeginLoading();
+            else if (s == "loaded")
+                list.EndLoading();
+            else if (s == "design")
+                list.SetDesigning(true);
+            else
+                ADD_FAILURE() << "unknown step";
         };
         std::istringstream in(steps);
-        for (std::string s; in >> s;) step(s);
+        for (std::string s; in >> s;)
+            step(s);
         std::string out;
-        for (const std::string& entry : Take()) out += (out.empty() ? "" : " ") + entry;
+        for (const std::string& entry : Take())
+            out += (out.empty() ? "" : " ") + entry;
         return out;
     }
 
@@ -128,8 +139,7 @@ const TScenario kScenarios[] = {
     {"ListBeingLoadedStartsWhenLoaded", "a=1000 load on ?idle deact ?on >500 loaded >1000", "a@1500"},
     {"DesignedListOnlyStoresItsState", "a=1000 design on ?on ?idle >2000", ""},
     // 1000 and 1050 tick every 100 ms: the 1050 ms event fires at 1000 ms.
-    {"IntervalThatThePeriodMissesFiresUpToFiftyEarly", "a=1000 b=1050 on ?p100 >2000",
-     "b@1000 a@1000 b@2000 a@2000"},
+    {"IntervalThatThePeriodMissesFiresUpToFiftyEarly", "a=1000 b=1050 on ?p100 >2000", "b@1000 a@1000 b@2000 a@2000"},
     // a still waits 300 ms: 300 does not divide 1000, 200 does. Ticks at 900, 1100, ...: each
     // fires at the first tick 950 ms or more after its start.
     {"TimeStillToWaitShortensThePeriod", "a=1000 on ?p1000 >700 b=1000 ?p200 >2300", "a@1100 b@1700 a@2100 b@2700"},
@@ -155,8 +165,9 @@ TEST_F(TimerListTest, EventsFireEveryIntervalLongestFirst)
     EXPECT_TRUE(Take().empty());
     clock.Advance(3001);
     // Within a tick: the longer interval first, then among equals the later added.
-    EXPECT_EQ(Take(), (Log{"c@1000", "a@1000", "b@2000", "c@2000", "a@2000", "c@3000", "a@3000", "b@4000",
-                           "c@4000", "a@4000"}));
+    EXPECT_EQ(
+        Take(),
+        (Log{"c@1000", "a@1000", "b@2000", "c@2000", "a@2000", "c@3000", "a@3000", "b@4000", "c@4000", "a@4000"}));
     ASSERT_EQ(all.size(), 10u);
     EXPECT_EQ(all[0], std::make_pair(static_cast<TObject*>(&list), c));
     EXPECT_EQ(all[2].second, b);
@@ -176,16 +187,17 @@ TEST_F(TimerListTest, RepeatCounts)
     three->SetRepeatCount(3);
     list.SetActive(true);
     clock.Advance(5000);
-    EXPECT_EQ(Take(), (Log{"c@1000", "three@1000", "keep@1000", "c@2000", "three@2000", "keep@2000", "c@3000",
-                           "three@3000", "keep@3000", "c@4000", "keep@4000", "c@5000", "keep@5000"}));
+    EXPECT_EQ(Take(),
+              (Log{"c@1000", "three@1000", "keep@1000", "c@2000", "three@2000", "keep@2000", "c@3000", "three@3000",
+                   "keep@3000", "c@4000", "keep@4000", "c@5000", "keep@5000"}));
     EXPECT_FALSE(three->Enabled());
     cycled->SetEnabled(false);
     // Enabling it again starts its count afresh.
     three->SetEnabled(true);
     EXPECT_EQ(three->Count(), 0);
     clock.Advance(4000);
-    EXPECT_EQ(Take(), (Log{"three@6000", "keep@6000", "three@7000", "keep@7000", "three@8000", "keep@8000",
-                           "keep@9000"}));
+    EXPECT_EQ(Take(),
+              (Log{"three@6000", "keep@6000", "three@7000", "keep@7000", "three@8000", "keep@8000", "keep@9000"}));
 }
 
 TEST_F(TimerListTest, NonCycledEventWithoutRepeatsFiresOnce)
@@ -401,8 +413,8 @@ TEST_F(TimerListTest, EventEnabledOrAddedDuringATickWaitsItsInterval)
 
     TExTimerList adding(nullptr);
     bool added = false;
-    adding.Add(Logger("adder", [&](TObject*) { added = added || (adding.Add(Logger("new"), 1000, true), true); }),
-               2000, true);
+    adding.Add(Logger("adder", [&](TObject*) { added = added || (adding.Add(Logger("new"), 1000, true), true); }), 2000,
+               true);
     adding.SetActive(true);
     clock.Advance(4000);
     EXPECT_EQ(Take(), (Log{"adder@4000", "new@5000", "adder@6000", "new@6000"}));
@@ -416,7 +428,8 @@ TEST_F(TimerListTest, OneShotRestartedByItsHandlerKeepsRunning)
                     [&](TObject* sender) {
                         auto* e = static_cast<TExTimerEvent*>(sender);
                         EXPECT_FALSE(e->Enabled());  // its last run comes after it stopped
-                        if (++runs < 3) e->SetEnabled(true);
+                        if (++runs < 3)
+                            e->SetEnabled(true);
                     }),
              1000, false);
     list.SetActive(true);
@@ -473,7 +486,8 @@ int32_t PlainPeriod(std::vector<Spec> specs)
             p = std::min<int64_t>(p, s.interval);
         }
     p = std::max<int64_t>(p, 100);
-    if (!any) return 0;
+    if (!any)
+        return 0;
     for (;;) {
         bool lowered = false;
         for (const Spec& s : specs)
@@ -482,7 +496,8 @@ int32_t PlainPeriod(std::vector<Spec> specs)
                 lowered = true;
                 break;
             }
-        if (!lowered || p <= 100) break;
+        if (!lowered || p <= 100)
+            break;
     }
     return static_cast<int32_t>(std::max<int64_t>(p, 100));
 }
@@ -547,7 +562,8 @@ TEST_F(TimerListPeriod, AgreesWithThePlainRuleForManySets)
         const int32_t period = PeriodOf(specs);
         ASSERT_EQ(period, PlainPeriod(specs)) << "set " << round_;
         if (period > 100) {
-            for (const Spec& s : specs) EXPECT_EQ(s.interval % period, 0);
+            for (const Spec& s : specs)
+                EXPECT_EQ(s.interval % period, 0);
         }
     }
 }

@@ -10,8 +10,11 @@ static const AnsiString kDdom = "\x8C\x63";
 
 TEST(AnsiStringPositions, CopyDeleteInsertAreOneBasedAndClamped)
 {
-    Each(S{{Copy("abcdef", 2, 3), "bcd"}, {Copy("abcdef", 5, 100), "ef"}, {Copy("abcdef", 0, 2), "ab"},
-           {Copy("abcdef", 9, 2), ""}, {Copy("abcdef", 2, -1), ""}});
+    Each(S{{Copy("abcdef", 2, 3), "bcd"},
+           {Copy("abcdef", 5, 100), "ef"},
+           {Copy("abcdef", 0, 2), "ab"},
+           {Copy("abcdef", 9, 2), ""},
+           {Copy("abcdef", 2, -1), ""}});
 
     AnsiString s = "abcdef";
     Delete(s, 2, 2);
@@ -30,7 +33,9 @@ TEST(AnsiStringPositions, AnsiPosNeverMatchesOnATrailByte)
 {
     AnsiString text = kDdom + "at";
     Each(I{{Pos("cat", text), 2},  // the byte search sees "cat" across the pair
-           {AnsiPos("cat", text), 0}, {AnsiPos("at", text), 3}, {AnsiPos(kHangul.substr(2), kHangul), 3}});
+           {AnsiPos("cat", text), 0},
+           {AnsiPos("at", text), 3},
+           {AnsiPos(kHangul.substr(2), kHangul), 3}});
     EXPECT_TRUE(IsTrailByteAt(text, 1));
     EXPECT_FALSE(IsTrailByteAt(text, 2));
 }
@@ -49,18 +54,24 @@ TEST(AnsiStringCase, FoldsAsciiOnlyAndNeverATrailByte)
 
 TEST(AnsiStringTrim, RemovesBlanksAndControlsButNotHangul)
 {
-    Each(S{{Trim(" \t" + kHangul + " \r\n"), kHangul}, {TrimLeft("  x "), "x "}, {TrimRight("  x "), "  x"},
+    Each(S{{Trim(" \t" + kHangul + " \r\n"), kHangul},
+           {TrimLeft("  x "), "x "},
+           {TrimRight("  x "), "  x"},
            {Trim("   "), ""}});
 }
 
 TEST(AnsiStringNumbers, ConvertsDecimalAndHexAndReportsBadText)
 {
-    Each(I{{StrToInt("123"), 123}, {StrToInt("-2147483648"), INT32_MIN}, {StrToInt("$FF"), 255},
-           {StrToInt("0x10"), 16}, {StrToInt("$FFFFFFFF"), -1}, {StrToIntDef("2147483648", 7), 7},
-           {StrToIntDef("", 7), 7}, {StrToIntDef("12a", 7), 7}});
+    Each(I{{StrToInt("123"), 123},
+           {StrToInt("-2147483648"), INT32_MIN},
+           {StrToInt("$FF"), 255},
+           {StrToInt("0x10"), 16},
+           {StrToInt("$FFFFFFFF"), -1},
+           {StrToIntDef("2147483648", 7), 7},
+           {StrToIntDef("", 7), 7},
+           {StrToIntDef("12a", 7), 7}});
     int v = 0;
     EXPECT_FALSE(TryStrToInt(" 1", v));
     ExpectRaises<EConvertError>([&] { StrToInt("abc"); }, "'abc' is not a valid integer value");
-    Each(S{{IntToStr(-42), "-42"}, {IntToHex(255, 4), "00FF"},
-           {Format("%s:%d %05.1f%%", "a", 7, 2.25), "a:7 002.2%"}});
+    Each(S{{IntToStr(-42), "-42"}, {IntToHex(255, 4), "00FF"}, {Format("%s:%d %05.1f%%", "a", 7, 2.25), "a:7 002.2%"}});
 }

@@ -32,8 +32,8 @@ TEST(AtomicWrite, AFailedStepLeavesTheOldFileAndReportsIt)
 {
     TempFolder folder;
     std::string path = folder.File("book");
-    for (TAtomicWriteStep step : {TAtomicWriteStep::Create, TAtomicWriteStep::Write, TAtomicWriteStep::Sync,
-                                  TAtomicWriteStep::Rename}) {
+    for (TAtomicWriteStep step :
+         {TAtomicWriteStep::Create, TAtomicWriteStep::Write, TAtomicWriteStep::Sync, TAtomicWriteStep::Rename}) {
         TempFolder::Write(path, "old");
         InjectAtomicWriteFailure(step);
         TWriteResult result = AtomicWriteFile(path, "new");

@@ -6,9 +6,12 @@
 
 TEST(ColorNames, IdentifiersBothWays)
 {
-    Each(S{{ColorToString(clWhite), "clWhite"}, {ColorToString(clNavy), "clNavy"},
-           {ColorToString(0x800000), "clNavy"}, {ColorToString(clBtnFace), "clBtnFace"},
-           {ColorToString(clInfoBk), "clInfoBk"}, {ColorToString(clNone), "clNone"}});
+    Each(S{{ColorToString(clWhite), "clWhite"},
+           {ColorToString(clNavy), "clNavy"},
+           {ColorToString(0x800000), "clNavy"},
+           {ColorToString(clBtnFace), "clBtnFace"},
+           {ColorToString(clInfoBk), "clInfoBk"},
+           {ColorToString(clNone), "clNone"}});
     EXPECT_EQ(StringToColor("clWhite"), 0xFFFFFF);
     EXPECT_EQ(StringToColor("CLNAVY"), 0x800000);  // identifiers are found without regard to case
     EXPECT_EQ(StringToColor("clBtnFace"), static_cast<TColor>(0x8000000F));

@@ -20,7 +20,8 @@ public:
     }
     ~TProbe() override
     {
-        if (destroyingSeen) *destroyingSeen = InState(csDestroying);
+        if (destroyingSeen)
+            *destroyingSeen = InState(csDestroying);
         DestroyComponents();
         log_->push_back("free " + tag_);
     }
@@ -33,7 +34,8 @@ protected:
     {
         // By name: a component being destroyed is no longer a TProbe.
         log_->push_back(tag_ + (op == opInsert ? " +" : " -") + c->Name());
-        if (op == opRemove && c == watched) watched = nullptr;
+        if (op == opRemove && c == watched)
+            watched = nullptr;
         TComponent::Notification(c, op);
     }
     void Loaded() override
@@ -61,7 +63,7 @@ TEST(ComponentOwnership, OwnerFreesOwnedComponentsLastCreatedFirst)
     log.clear();
     delete owner;
     // B goes first (the owner hears of it and passes the news on), then A after its own A1.
-    EXPECT_EQ(log, (Log{"O -B", "A -B",  "A1 -B", "free B", "O -A", "A -A1", "free A1", "free A", "free O"}));
+    EXPECT_EQ(log, (Log{"O -B", "A -B", "A1 -B", "free B", "O -A", "A -A1", "free A1", "free A", "free O"}));
 }
 
 TEST(ComponentOwnership, OwnedComponentDeletedAloneLeavesItsOwner)

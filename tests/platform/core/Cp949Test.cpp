@@ -22,17 +22,30 @@ TEST(Cp949Conversion, HangulBothWays)
 TEST(Cp949Conversion, CharactersOutsideCp949BecomeAQuestionMark)
 {
     // An emoji (outside the BMP) and a Thai letter: one "?" each, the text around kept.
-    EXPECT_EQ(Utf8ToCp949("a\xF0\x9F\x98\x80" "b\xE0\xB8\x81" "c"), "a?b?c");
+    EXPECT_EQ(Utf8ToCp949("a\xF0\x9F\x98\x80"
+                          "b\xE0\xB8\x81"
+                          "c"),
+              "a?b?c");
     EXPECT_EQ(Utf16ToCp949(u"x\U0001F600y"), "x?y");
     // Ill-formed input is refused byte by byte, never crashes.
-    Each(S{{Utf8ToCp949("a\xFF" "b"), "a?b"}, {Utf8ToCp949("a\xED\x95"), "a?"},
+    Each(S{{Utf8ToCp949("a\xFF"
+                        "b"),
+            "a?b"},
+           {Utf8ToCp949("a\xED\x95"), "a?"},
            {Utf16ToCp949(std::u16string(u"a") + char16_t(0xD800) + u"b"), "a?b"}});
 }
 
 TEST(Cp949Conversion, BadCp949BytesBecomeReplacementCharactersAndTheRestSurvives)
 {
     // 0x80 is no character; a lead byte followed by '1' is no pair, and the '1' is kept.
-    Each(S{{Cp949ToUtf8("a\x80" "b"), "a\xEF\xBF\xBD" "b"}, {Cp949ToUtf8("\xC7" "1"), "\xEF\xBF\xBD" "1"},
+    Each(S{{Cp949ToUtf8("a\x80"
+                        "b"),
+            "a\xEF\xBF\xBD"
+            "b"},
+           {Cp949ToUtf8("\xC7"
+                        "1"),
+            "\xEF\xBF\xBD"
+            "1"},
            {Cp949ToUtf8("x\xC7"), "x\xEF\xBF\xBD"}});
 }
 
@@ -46,7 +59,9 @@ TEST(Cp949Decoder, APairSplitBetweenPiecesDecodesWhole)
     EXPECT_FALSE(decoder.HasPending());
     // A trail byte that is an ASCII letter, split off into the next piece.
     EXPECT_EQ(decoder.DecodeUtf16("\x8C"), u"");
-    EXPECT_EQ(decoder.DecodeUtf16("\x63" "at"), u"\uB620at");
+    EXPECT_EQ(decoder.DecodeUtf16("\x63"
+                                  "at"),
+              u"\uB620at");
 }
 
 TEST(Cp949Decoder, ALeadByteLeftAtTheEndIsFlushedAsReplacement)

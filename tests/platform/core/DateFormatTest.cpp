@@ -17,8 +17,8 @@ TFormatSettings English()
     s.LongTimeFormat = "hh:nn:ss";
     s.TimeAMString = "AM";
     s.TimePMString = "PM";
-    const char* months[] = {"January", "February", "March", "April", "May", "June", "July",
-                            "August", "September", "October", "November", "December"};
+    const char* months[] = {"January", "February", "March",     "April",   "May",      "June",
+                            "July",    "August",   "September", "October", "November", "December"};
     const char* days[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
     for (size_t i = 0; i < 12; ++i) {
         s.LongMonthNames[i] = months[i];

@@ -61,9 +61,10 @@ TEST(DateEncoding, LeapYearsAndWeekdays)
 {
     EXPECT_FALSE(IsLeapYear(1900));
     EXPECT_TRUE(IsLeapYear(2000));
-    Each(I{{DaysInAMonth(2024, 2), 29}, {DaysInAMonth(2023, 2), 28},
-           {DayOfWeek(EncodeDate(1899, 12, 30)), 7},   // a Saturday
-           {DayOfWeek(EncodeDate(2026, 12, 6)), 1},    // a Sunday
+    Each(I{{DaysInAMonth(2024, 2), 29},
+           {DaysInAMonth(2023, 2), 28},
+           {DayOfWeek(EncodeDate(1899, 12, 30)), 7},    // a Saturday
+           {DayOfWeek(EncodeDate(2026, 12, 6)), 1},     // a Sunday
            {DayOfWeek(EncodeDate(1899, 12, 25)), 2}});  // a Monday, before day 0
 }
 

@@ -24,11 +24,12 @@ TEST(IniRead, SectionsAndKeysIgnoreCaseAndBlanks)
 TEST(IniRead, OnePairOfMatchingQuotesIsStripped)
 {
     TempFolder folder;
-    TempFolder::Write(folder.File("q.ini"),
-                      "[S]\nA=\"quoted\"\nB='single'\nC=\"mismatched'\nD=\"\"inner\"\"\nE=\"\n");
+    TempFolder::Write(folder.File("q.ini"), "[S]\nA=\"quoted\"\nB='single'\nC=\"mismatched'\nD=\"\"inner\"\"\nE=\"\n");
     TIniFile ini("q.ini");
-    Each(S{{ini.ReadString("S", "A", ""), "quoted"}, {ini.ReadString("S", "B", ""), "single"},
-           {ini.ReadString("S", "C", ""), "\"mismatched'"}, {ini.ReadString("S", "E", ""), "\""},
+    Each(S{{ini.ReadString("S", "A", ""), "quoted"},
+           {ini.ReadString("S", "B", ""), "single"},
+           {ini.ReadString("S", "C", ""), "\"mismatched'"},
+           {ini.ReadString("S", "E", ""), "\""},
            {ini.ReadString("S", "D", ""), "\"inner\""}});  // a value written with extra quotes keeps its own
 }
 
@@ -37,8 +38,10 @@ TEST(IniRead, NumbersAndBooleans)
     TempFolder folder;
     TempFolder::Write(folder.File("n.ini"), "[N]\nHex=$1F\nC=0x10\nBad=12abc\nT=1\nF=0\nNeg=-3\n");
     TIniFile ini("n.ini");
-    Each(I{{ini.ReadInteger("N", "Hex", 0), 31}, {ini.ReadInteger("N", "C", 0), 16},
-           {ini.ReadInteger("N", "Bad", 7), 7}, {ini.ReadInteger("N", "Neg", 0), -3}});
+    Each(I{{ini.ReadInteger("N", "Hex", 0), 31},
+           {ini.ReadInteger("N", "C", 0), 16},
+           {ini.ReadInteger("N", "Bad", 7), 7},
+           {ini.ReadInteger("N", "Neg", 0), -3}});
     EXPECT_TRUE(ini.ReadBool("N", "T", false));
     EXPECT_FALSE(ini.ReadBool("N", "F", true));
     EXPECT_TRUE(ini.ReadBool("N", "Neg", false));
@@ -47,16 +50,15 @@ TEST(IniRead, NumbersAndBooleans)
 TEST(IniWrite, CommentsAndUnknownLinesSurviveARewrite)
 {
     TempFolder folder;
-    std::string before =
-        "; settings\n"
-        "stray line before any section\n"
-        "[Main]\n"
-        "; a comment inside\n"
-        "Name=old\n"
-        "not a key\n"
-        "\n"
-        "[Other]\n"
-        "X=1\n";
+    std::string before = "; settings\n"
+                         "stray line before any section\n"
+                         "[Main]\n"
+                         "; a comment inside\n"
+                         "Name=old\n"
+                         "not a key\n"
+                         "\n"
+                         "[Other]\n"
+                         "X=1\n";
     TempFolder::Write(folder.File("c.ini"), before);
     TIniFile ini("c.ini");
     ini.WriteString("MAIN", "name", "new");
@@ -69,12 +71,14 @@ TEST(IniWrite, CommentsAndUnknownLinesSurviveARewrite)
               "; a comment inside\r\n"
               "name=new\r\n"
               "not a key\r\n"
-              "Added=" + kHan + "\r\n"
-              "\r\n"
-              "[Other]\r\n"
-              "X=1\r\n"
-              "[Third]\r\n"
-              "N=3\r\n");
+              "Added=" +
+                  kHan +
+                  "\r\n"
+                  "\r\n"
+                  "[Other]\r\n"
+                  "X=1\r\n"
+                  "[Third]\r\n"
+                  "N=3\r\n");
     EXPECT_EQ(ini.ReadString("Main", "Added", ""), kHan);
 }
 

@@ -8,19 +8,24 @@
 #include "platform/core/StoredPath.h"
 #include "tests/platform/core/Cases.h"
 
-static const AnsiString kHan = "\xC7\xD1\xB1\xDB";       // "한글" in cp949
+static const AnsiString kHan = "\xC7\xD1\xB1\xDB";  // "한글" in cp949
 static const std::string kHanUtf8 = "\xED\x95\x9C\xEA\xB8\x80";
 
 TEST(FilePaths, NamePathAndExtension)
 {
     Each(S{{ExtractFileName("C:\\Game\\Cmd\\a.cmd"), "a.cmd"},
            {ExtractFilePath("C:\\Game\\Cmd\\a.cmd"), "C:\\Game\\Cmd\\"},
-           {ExtractFileDir("C:\\Game\\Cmd\\a.cmd"), "C:\\Game\\Cmd"}, {ExtractFileDir("C:\\a.cmd"), "C:\\"},
-           {ExtractFileName("/home/u/x.ini"), "x.ini"}, {ExtractFileName("C:name"), "name"},
-           {ExtractFileExt("dir.d\\file"), ""}, {ExtractFileExt("a.tar.gz"), ".gz"},
+           {ExtractFileDir("C:\\Game\\Cmd\\a.cmd"), "C:\\Game\\Cmd"},
+           {ExtractFileDir("C:\\a.cmd"), "C:\\"},
+           {ExtractFileName("/home/u/x.ini"), "x.ini"},
+           {ExtractFileName("C:name"), "name"},
+           {ExtractFileExt("dir.d\\file"), ""},
+           {ExtractFileExt("a.tar.gz"), ".gz"},
            {ChangeFileExt("hanmud.exe", ".INI"), "hanmud.INI"},
-           {ChangeFileExt("Cmd\\walk", ".wlk"), "Cmd\\walk.wlk"}, {IncludeTrailingBackslash("Cmd"), "Cmd\\"},
-           {IncludeTrailingBackslash("Cmd\\"), "Cmd\\"}, {ExcludeTrailingBackslash("Cmd\\"), "Cmd"}});
+           {ChangeFileExt("Cmd\\walk", ".wlk"), "Cmd\\walk.wlk"},
+           {IncludeTrailingBackslash("Cmd"), "Cmd\\"},
+           {IncludeTrailingBackslash("Cmd\\"), "Cmd\\"},
+           {ExcludeTrailingBackslash("Cmd\\"), "Cmd"}});
 }
 
 TEST(FilePaths, HangulNamesAreNotCutInsideAPair)

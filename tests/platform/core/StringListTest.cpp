@@ -21,9 +21,12 @@ static const AnsiString kHan = "\xC7\xD1\xB1\xDB";  // "한글"
 TEST(TStringListText, SplitsAtCrLfLfAndCrAndJoinsWithCrLf)
 {
     // A final line break adds no line; LF CR is two line ends.
-    const std::pair<const char*, V> cases[] = {{"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, {"a\r\n", {"a"}},
-                                               {"a\r\n\r\nb", {"a", "", "b"}}, {"a\r\rb", {"a", "", "b"}},
-                                               {"a\n\rb", {"a", "", "b"}}, {"", {}}};
+    const std::pair<const char*, V> cases[] = {{"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+                                               {"a\r\n", {"a"}},
+                                               {"a\r\n\r\nb", {"a", "", "b"}},
+                                               {"a\r\rb", {"a", "", "b"}},
+                                               {"a\n\rb", {"a", "", "b"}},
+                                               {"", {}}};
     TStringList list;
     for (const auto& [text, want] : cases) {
         list.SetText(text);
@@ -218,9 +221,7 @@ TEST(TStringListEvents, ChangeEventsAreBatchedByUpdates)
 {
     TStringList list;
     int changing = 0, changed = 0;
-    list.OnChanging = [&](TObject*) {
-        ++changing;
-    };
+    list.OnChanging = [&](TObject*) { ++changing; };
     list.OnChange = [&](TObject*) { ++changed; };
     list.Add("a");
     EXPECT_EQ(changing, 1);

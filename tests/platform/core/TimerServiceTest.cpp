@@ -39,7 +39,8 @@ TEST(ManualTimerService, CallbackMayStopAnotherDueTimerAndStartNewOnes)
     clock.StartTimer(100, [&] {
         log.push_back("killer");
         clock.StopTimer(victim);
-        if (log.size() == 1) clock.StartTimer(50, [&] { log.push_back("child@" + std::to_string(clock.Now())); });
+        if (log.size() == 1)
+            clock.StartTimer(50, [&] { log.push_back("child@" + std::to_string(clock.Now())); });
     });
     victim = clock.StartTimer(100, [&] { log.push_back("victim"); });
     clock.Advance(200);

@@ -12,7 +12,8 @@ std::vector<uint8_t> Pixels(const TFrameBuffer& fb)
 {
     std::vector<uint8_t> v;
     for (int y = 0; y < fb.Height(); ++y)
-        for (int x = 0; x < fb.Width(); ++x) v.push_back(fb.Pixel(x, y));
+        for (int x = 0; x < fb.Width(); ++x)
+            v.push_back(fb.Pixel(x, y));
     return v;
 }
 
@@ -21,14 +22,16 @@ TFrameBuffer Pattern(int w, int h)
 {
     TFrameBuffer fb(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) fb.SetPixel(x, y, static_cast<uint8_t>((x * 3 + y * 7) % 16));
+        for (int x = 0; x < w; ++x)
+            fb.SetPixel(x, y, static_cast<uint8_t>((x * 3 + y * 7) % 16));
     return fb;
 }
 
 int Count(const TFrameBuffer& fb, uint8_t index)
 {
     int n = 0;
-    for (uint8_t p : Pixels(fb)) n += p == index;
+    for (uint8_t p : Pixels(fb))
+        n += p == index;
     return n;
 }
 
@@ -132,8 +135,7 @@ TEST(FrameBufferCopy, OverlappingCopiesInEveryDirectionMatchASnapshotCopy)
             for (int y = 0; y < 10; ++y)
                 for (int x = 0; x < 12; ++x) {
                     const int sx = x - ox, sy = y - oy;
-                    const bool inDest = sx >= src.Left && sx < src.Right && sy >= src.Top &&
-                                        sy < src.Bottom;
+                    const bool inDest = sx >= src.Left && sx < src.Right && sy >= src.Top && sy < src.Bottom;
                     EXPECT_EQ(fb.Pixel(x, y), inDest ? snap.Pixel(sx, sy) : snap.Pixel(x, y))
                         << "offset " << ox << "," << oy << " at " << x << "," << y;
                 }
@@ -172,7 +174,8 @@ void RotateByCopy(TFrameBuffer& fb, const TRectI& r, int n)
     const int h = r.Height();
     for (int i = 0; i < h; ++i) {
         const int from = r.Top + (((i + n) % h) + h) % h;
-        for (int x = r.Left; x < r.Right; ++x) fb.SetPixel(x, r.Top + i, snap.Pixel(x, from));
+        for (int x = r.Left; x < r.Right; ++x)
+            fb.SetPixel(x, r.Top + i, snap.Pixel(x, from));
     }
 }
 
@@ -234,12 +237,14 @@ TEST(FrameBufferBlit, SetAndClearBitsWithOpaqueAndTransparentBackground)
     fb.BlitBits(1, 0, bits, 10, 2, 2, 2, 9);
     const char* want[] = {"729299999927", "799999992297", "777777777777"};
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 12; ++x) EXPECT_EQ(fb.Pixel(x, y), want[y][x] - '0') << x << "," << y;
+        for (int x = 0; x < 12; ++x)
+            EXPECT_EQ(fb.Pixel(x, y), want[y][x] - '0') << x << "," << y;
     TFrameBuffer t(12, 3, 7);
     t.BlitBits(1, 0, bits, 10, 2, 2, 2, -1);
     const char* wantT[] = {"727277777727", "777777772277", "777777777777"};
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 12; ++x) EXPECT_EQ(t.Pixel(x, y), wantT[y][x] - '0') << x << "," << y;
+        for (int x = 0; x < 12; ++x)
+            EXPECT_EQ(t.Pixel(x, y), wantT[y][x] - '0') << x << "," << y;
 }
 
 TEST(FrameBufferBlit, ClippedAtEveryEdge)
@@ -296,8 +301,8 @@ TEST(FrameBufferLine, DrawsBothEndsAndOnePixelPerMajorStep)
                 int n = 0;
                 for (int ny = -1; ny <= 1; ++ny)
                     for (int nx = -1; nx <= 1; ++nx)
-                        n += (nx || ny) && fb.Pixel(x + nx, y + ny) == 5 && x + nx >= 0 &&
-                             y + ny >= 0 && x + nx < 10 && y + ny < 10;
+                        n += (nx || ny) && fb.Pixel(x + nx, y + ny) == 5 && x + nx >= 0 && y + ny >= 0 && x + nx < 10 &&
+                            y + ny < 10;
                 EXPECT_GE(n, 2) << x << "," << y;
             }
     }
@@ -332,9 +337,11 @@ TEST(FrameBufferLine, HugeCoordinatesDrawOnlyTheVisiblePart)
     TFrameBuffer fb(10, 10);
     fb.Line(INT_MIN, 4, INT_MAX, 4, 2);
     EXPECT_EQ(Count(fb, 2), 10);
-    for (int x = 0; x < 10; ++x) EXPECT_EQ(fb.Pixel(x, 4), 2);
+    for (int x = 0; x < 10; ++x)
+        EXPECT_EQ(fb.Pixel(x, 4), 2);
     fb.Line(INT_MIN, INT_MIN, INT_MAX, INT_MAX, 3);  // the main diagonal, by symmetry
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(fb.Pixel(i, i), 3) << i;
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(fb.Pixel(i, i), 3) << i;
     EXPECT_EQ(Count(fb, 3), 10);
     fb.Line(INT_MIN, INT_MIN, INT_MIN, INT_MAX, 4);
     fb.Line(-1, -1, -100, 50, 4);
@@ -345,10 +352,10 @@ TEST(FrameBufferFrame, OutlineTouchesTheInsideOfEachEdge)
 {
     TFrameBuffer fb(8, 7);
     fb.FrameRect({1, 1, 6, 5}, 9);
-    const char* want[] = {"00000000", "09999900", "09000900", "09000900",
-                          "09999900", "00000000", "00000000"};
+    const char* want[] = {"00000000", "09999900", "09000900", "09000900", "09999900", "00000000", "00000000"};
     for (int y = 0; y < 7; ++y)
-        for (int x = 0; x < 8; ++x) EXPECT_EQ(fb.Pixel(x, y), want[y][x] - '0') << x << "," << y;
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(fb.Pixel(x, y), want[y][x] - '0') << x << "," << y;
 }
 
 TEST(FrameBufferFrame, DegenerateAndClippedFrames)
@@ -367,8 +374,10 @@ TEST(FrameBufferFrame, DegenerateAndClippedFrames)
     EXPECT_EQ(Count(c, 5), 8 + 6 - 1);
     c.SetClip({0, 0, 8, 5});
     c.FrameRect({0, 0, 8, 6}, 6);  // bottom edge cut by the clip
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(c.Pixel(x, 5), 5);
-    for (int y = 0; y < 5; ++y) EXPECT_EQ(c.Pixel(7, y), 6);
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(c.Pixel(x, 5), 5);
+    for (int y = 0; y < 5; ++y)
+        EXPECT_EQ(c.Pixel(7, y), 6);
     EXPECT_EQ(c.Pixel(0, 4), 6);
     EXPECT_EQ(c.Pixel(1, 4), 0);
 }
@@ -376,14 +385,15 @@ TEST(FrameBufferFrame, DegenerateAndClippedFrames)
 TEST(FrameBufferEllipse, TouchesEveryEdgeOfItsBoxAndIsSymmetric)
 {
     const TRectI boxes[] = {{0, 0, 10, 10}, {1, 2, 16, 9}, {0, 0, 1, 1}, {2, 2, 4, 3},
-                            {0, 0, 3, 17}, {0, 0, 19, 2}, {3, 1, 8, 6}};
+                            {0, 0, 3, 17},  {0, 0, 19, 2}, {3, 1, 8, 6}};
     for (const TRectI& b : boxes) {
         TFrameBuffer fb(20, 20);
         fb.Ellipse(b, 1, -1);
         bool left = false, right = false, top = false, bottom = false;
         for (int y = 0; y < 20; ++y)
             for (int x = 0; x < 20; ++x) {
-                if (fb.Pixel(x, y) != 1) continue;
+                if (fb.Pixel(x, y) != 1)
+                    continue;
                 EXPECT_TRUE(x >= b.Left && x < b.Right && y >= b.Top && y < b.Bottom);
                 left |= x == b.Left;
                 right |= x == b.Right - 1;
@@ -405,10 +415,12 @@ TEST(FrameBufferEllipse, FillLiesInsideTheOutline)
         int first = -1, last = -1;
         for (int x = 0; x < 24; ++x)
             if (fb.Pixel(x, y) != 0) {
-                if (first < 0) first = x;
+                if (first < 0)
+                    first = x;
                 last = x;
             }
-        if (first < 0) continue;
+        if (first < 0)
+            continue;
         // Each row is one run: outline at both ends, nothing unpainted in between.
         EXPECT_EQ(fb.Pixel(first, y), 4);
         EXPECT_EQ(fb.Pixel(last, y), 4);
@@ -422,7 +434,8 @@ TEST(FrameBufferEllipse, FillLiesInsideTheOutline)
     TFrameBuffer plain(24, 16);
     plain.Ellipse({2, 1, 22, 15}, 4, -1);
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 24; ++x) EXPECT_EQ(fb.Pixel(x, y) == 4, plain.Pixel(x, y) == 4);
+        for (int x = 0; x < 24; ++x)
+            EXPECT_EQ(fb.Pixel(x, y) == 4, plain.Pixel(x, y) == 4);
 }
 
 TEST(FrameBufferEllipse, ClippingKeepsThePixelsOfTheWholeEllipse)

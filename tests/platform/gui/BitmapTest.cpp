@@ -21,7 +21,8 @@ protected:
     }
     void TearDown() override
     {
-        for (const std::string& f : files) std::remove(f.c_str());
+        for (const std::string& f : files)
+            std::remove(f.c_str());
     }
     std::string File(const char* name)
     {
@@ -36,7 +37,8 @@ std::vector<TColor> Colors(TBitmap& b)
 {
     std::vector<TColor> v;
     for (int y = 0; y < b.Height(); ++y)
-        for (int x = 0; x < b.Width(); ++x) v.push_back(b.PixelColor(x, y));
+        for (int x = 0; x < b.Width(); ++x)
+            v.push_back(b.PixelColor(x, y));
     return v;
 }
 
@@ -91,7 +93,7 @@ TEST_F(BitmapTest, ScanLineFollowsTheWindowsRowLayouts)
     m.SetMonochrome(true);
     auto* bits = static_cast<uint8_t*>(m.ScanLine(0));
     EXPECT_EQ(bits[0], 0xFF);  // new pixels are white: set bits
-    bits[0] = 0x7F;             // leftmost pixel black
+    bits[0] = 0x7F;            // leftmost pixel black
     EXPECT_EQ(m.PixelColor(0, 0), clBlack);
     EXPECT_EQ(m.PixelColor(1, 0), clWhite);
 }

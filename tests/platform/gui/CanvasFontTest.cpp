@@ -8,8 +8,8 @@
 #include "platform/gui/FontAlias.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/SystemMetrics.h"
-#include "tests/platform/gui/CanvasTestApp.h"
 #include "tests/platform/core/Cases.h"
+#include "tests/platform/gui/CanvasTestApp.h"
 
 TEST(CanvasFont, SizeAndHeightFollowEachOtherAt96Dpi)
 {
@@ -36,8 +36,8 @@ TEST(CanvasFont, SizeAndHeightFollowEachOtherAt96Dpi)
 TEST(CanvasFont, WindowsNamesMapToInstalledFonts)
 {
     EnsureGuiApp();
-    const char* names[] = {"굴림", "굴림체", "돋움", "돋움체", "바탕", "궁서", "MS Sans Serif", "Courier",
-                           "Courier New", "Arial", "Times New Roman", "Fixedsys", "System"};
+    const char* names[] = {"굴림",    "굴림체",      "돋움",  "돋움체",          "바탕",     "궁서",  "MS Sans Serif",
+                           "Courier", "Courier New", "Arial", "Times New Roman", "Fixedsys", "System"};
     const QStringList installed = QFontDatabase::families();
     for (const char* utf8 : names) {
         const AnsiString cp949 = Utf8ToCp949(utf8);
@@ -72,7 +72,9 @@ TEST(CanvasFont, QtFontIsAliasedWithTheRequestedPixelHeight)
 
 TEST(CanvasFont, SystemMetricsAreFixed)
 {
-    Each(I{{GetSystemMetrics(SM_CXVSCROLL), 16}, {GetSystemMetrics(SM_CYHSCROLL), 16},
-           {GetSystemMetrics(SM_CXEDGE), 2}, {GetSystemMetrics(9999), 0}});
+    Each(I{{GetSystemMetrics(SM_CXVSCROLL), 16},
+           {GetSystemMetrics(SM_CYHSCROLL), 16},
+           {GetSystemMetrics(SM_CXEDGE), 2},
+           {GetSystemMetrics(9999), 0}});
     EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
 }

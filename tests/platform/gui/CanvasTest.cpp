@@ -23,14 +23,16 @@ protected:
     {
         int n = 0;
         for (int y = 0; y < bmp.Height(); ++y)
-            for (int x = 0; x < bmp.Width(); ++x) n += At(x, y) == color;
+            for (int x = 0; x < bmp.Width(); ++x)
+                n += At(x, y) == color;
         return n;
     }
     std::set<TColor> Colors()
     {
         std::set<TColor> s;
         for (int y = 0; y < bmp.Height(); ++y)
-            for (int x = 0; x < bmp.Width(); ++x) s.insert(At(x, y));
+            for (int x = 0; x < bmp.Width(); ++x)
+                s.insert(At(x, y));
         return s;
     }
     TBitmap bmp;
@@ -99,7 +101,8 @@ TEST_F(CanvasTest, RectangleOutlineWithPenInsideWithBrush)
     b2.Canvas()->Brush()->SetColor(clYellow);
     b2.Canvas()->Rectangle(8, 6, 2, 2);
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 20; ++x) EXPECT_EQ(b2.Canvas()->Pixels(x, y), At(x, y));
+        for (int x = 0; x < 20; ++x)
+            EXPECT_EQ(b2.Canvas()->Pixels(x, y), At(x, y));
 }
 
 TEST_F(CanvasTest, RectangleWithoutPenFillsOnePixelLess)
@@ -170,7 +173,8 @@ TEST_F(CanvasTest, EllipseStaysInItsBoxAndTouchesEachSide)
     bool l = false, r = false, t = false, b = false;
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 20; ++x) {
-            if (At(x, y) == clWhite) continue;
+            if (At(x, y) == clWhite)
+                continue;
             EXPECT_TRUE(x >= 2 && x < 14 && y >= 3 && y < 13) << x << "," << y;
             l |= x == 2;
             r |= x == 13;
@@ -210,7 +214,8 @@ TEST_F(CanvasTest, TextOutPaintsCellAndMovesPenPosition)
     // Aliased: the cell holds only the brush colour and the font colour.
     std::set<TColor> inCell;
     for (int y = 1; y < 1 + h && y < 16; ++y)
-        for (int x = 1; x < 1 + w; ++x) inCell.insert(At(x, y));
+        for (int x = 1; x < 1 + w; ++x)
+            inCell.insert(At(x, y));
     EXPECT_EQ(inCell, (std::set<TColor>{clAqua, clBlack}));
     EXPECT_EQ(At(0, 0), clWhite);
     // A clear brush leaves the background.
@@ -221,7 +226,8 @@ TEST_F(CanvasTest, TextOutPaintsCellAndMovesPenPosition)
     b2.Canvas()->TextOut(0, 0, "Hi");
     std::set<TColor> all;
     for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 40; ++x) all.insert(b2.Canvas()->Pixels(x, y));
+        for (int x = 0; x < 40; ++x)
+            all.insert(b2.Canvas()->Pixels(x, y));
     EXPECT_EQ(all, (std::set<TColor>{clWhite, clRed}));
 }
 
@@ -243,10 +249,12 @@ TEST_F(CanvasTest, TextRectClipsToItsRectangle)
 TEST_F(CanvasTest, CopyRectOntoItselfReadsBeforeWriting)
 {
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 20; ++x) c->SetPixels(x, y, RGB(x * 10, y * 10, 0));
+        for (int x = 0; x < 20; ++x)
+            c->SetPixels(x, y, RGB(x * 10, y * 10, 0));
     c->CopyRect(TRect{3, 2, 13, 10}, c, TRect{1, 1, 11, 9});
     for (int y = 2; y < 10; ++y)
-        for (int x = 3; x < 13; ++x) EXPECT_EQ(At(x, y), RGB((x - 2) * 10, (y - 1) * 10, 0));
+        for (int x = 3; x < 13; ++x)
+            EXPECT_EQ(At(x, y), RGB((x - 2) * 10, (y - 1) * 10, 0));
     EXPECT_EQ(At(1, 1), RGB(10, 10, 0));
 }
 
@@ -291,7 +299,7 @@ TEST_F(CanvasTest, MonochromeSourceTakesTextAndBackgroundColours)
 {
     TBitmap mono;
     mono.SetSize(2, 1);
-    mono.SetMonochrome(true);  // all white: set bits
+    mono.SetMonochrome(true);                           // all white: set bits
     static_cast<uint8_t*>(mono.ScanLine(0))[0] = 0x40;  // pixel 0 clear, pixel 1 set
     c->Font()->SetColor(clRed);
     c->Brush()->SetColor(clBlue);
@@ -330,7 +338,7 @@ TEST_F(CanvasTest, BitmapDrawnOntoItsOwnCanvas)
         own->Font()->SetColor(clBlack);
         own->Brush()->SetColor(clWhite);
         own->SetPixels(0, 0, clBlack);
-        own->Draw(4, 0, &b);         // the left half lands on the right half
+        own->Draw(4, 0, &b);  // the left half lands on the right half
         own->StretchDraw(TRect{0, 2, 8, 4}, &b);
         own->Brush()->SetBitmap(&b);  // itself as its brush pattern
         own->FillRect(TRect{0, 3, 1, 4});

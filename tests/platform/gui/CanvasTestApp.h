@@ -6,14 +6,12 @@
 
 // fontconfig keeps its caches until exit without freeing them (Qt never calls FcFini); the leak
 // checker would report that system library on every run that draws text.
-extern "C" inline __attribute__((used)) const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig\n";
-}
+extern "C" inline __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
 
 inline void EnsureGuiApp()
 {
-    if (QCoreApplication::instance()) return;
+    if (QCoreApplication::instance())
+        return;
     // Headless unless a display was asked for.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

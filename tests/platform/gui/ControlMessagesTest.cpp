@@ -33,7 +33,8 @@ public:
             Inherited(m);
         });
         RegisterHandler(WM_USER + 1, [this](TMessage& m) {
-            if (log_) log_->push_back(Name() + " got " + std::to_string(m.WParam));
+            if (log_)
+                log_->push_back(Name() + " got " + std::to_string(m.WParam));
             m.Result = static_cast<LRESULT>(m.WParam == answerTo ? 7 : 0);
         });
     }
@@ -75,7 +76,8 @@ public:
     {
         RegisterHandler(WM_USER, [this](TMessage& m) {
             trail += "derived-before;";
-            if (m.WParam == 1) Inherited(m);
+            if (m.WParam == 1)
+                Inherited(m);
             trail += "derived-after;";
             m.Result += 10;
         });
@@ -120,7 +122,8 @@ TEST(MessageBroadcast, StopsAtTheFirstChildThatAnswers)
     a->SetName("A");
     b->SetName("B");
     c->SetName("C");
-    for (auto* x : {a, b, c}) x->SetParent(&form);
+    for (auto* x : {a, b, c})
+        x->SetParent(&form);
     b->answerTo = 5;
     TMessage m{WM_USER + 1, 5, 0, 0};
     form.Broadcast(m);
@@ -173,8 +176,7 @@ TEST(ControlNotifications, StateChangesRaiseTheirMessages)
     c.SetCaption("\xC7\xD1");
     c.SetText("\xC7\xD1");
     c.SetCursor(crHandPoint);
-    EXPECT_EQ(c.seen,
-              (std::vector<unsigned>{CM_ENABLEDCHANGED, CM_VISIBLECHANGED, CM_TEXTCHANGED, CM_CURSORCHANGED}));
+    EXPECT_EQ(c.seen, (std::vector<unsigned>{CM_ENABLEDCHANGED, CM_VISIBLECHANGED, CM_TEXTCHANGED, CM_CURSORCHANGED}));
 }
 
 TEST(ControlBounds, SizeChangesSendWmSizeAndCanResizeMayRefuse)

@@ -94,7 +94,8 @@ TEST(ControlPaint, FindDragTargetFindsTheGraphicChildUnderThePoint)
     form.Show();
     TPoint p = form.ClientToScreen(TPoint{15, 15});
     TPoint q = form.ClientToScreen(TPoint{50, 50});
-    if (FindDragTarget(q, false) == nullptr) GTEST_SKIP() << "this platform cannot find windows by position";
+    if (FindDragTarget(q, false) == nullptr)
+        GTEST_SKIP() << "this platform cannot find windows by position";
     EXPECT_EQ(FindDragTarget(p, false), spill);
     EXPECT_EQ(FindDragTarget(q, false), &form);
     spill->SetEnabled(false);

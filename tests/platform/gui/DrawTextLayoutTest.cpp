@@ -23,7 +23,8 @@ std::vector<std::string> Texts(const TDrawTextLayout& l)
     std::vector<std::string> v;
     for (const TDrawTextLine& line : l.Lines) {
         std::string s;
-        for (const TDrawTextRun& r : line.Runs) s += r.Text;
+        for (const TDrawTextRun& r : line.Runs)
+            s += r.Text;
         v.push_back(s);
     }
     return v;
@@ -70,29 +71,39 @@ TEST(DrawTextLayoutLines, BreaksWrapsAndEllipses)
     };
     const Case cases[] = {
         // Line breaks end lines unless single line.
-        {"a\r\nb", 200, 100, 0, {"a", "b"}}, {"a\n\nb", 200, 100, 0, {"a", "", "b"}},
-        {"a\rb\n", 200, 100, 0, {"a", "b"}}, {"a\r\nb", 200, 100, DT_SINGLELINE, {"a\r\nb"}},
+        {"a\r\nb", 200, 100, 0, {"a", "b"}},
+        {"a\n\nb", 200, 100, 0, {"a", "", "b"}},
+        {"a\rb\n", 200, 100, 0, {"a", "b"}},
+        {"a\r\nb", 200, 100, DT_SINGLELINE, {"a\r\nb"}},
         // Word break at blanks only (eight characters a line): blanks at a break vanish, blanks at
         // the start of a paragraph stay, a word wider than the line stays whole, single line
         // overrides, each paragraph wraps on its own.
-        {"aaa bbb ccc", 64, 100, wb, {"aaa bbb", "ccc"}}, {"  aaa    bbbbbb", 64, 100, wb, {"  aaa", "bbbbbb"}},
+        {"aaa bbb ccc", 64, 100, wb, {"aaa bbb", "ccc"}},
+        {"  aaa    bbbbbb", 64, 100, wb, {"  aaa", "bbbbbb"}},
         {"abcdefghijkl mn op", 40, 100, wb, {"abcdefghijkl", "mn op"}},
         {"aaa bbb ccc", 64, 100, wb | DT_SINGLELINE, {"aaa bbb ccc"}},
         {"aaa bbb ccc\r\ndd", 64, 100, wb, {"aaa bbb", "ccc", "dd"}},
         // A Hangul pair is never split: no blank keeps the text whole; inside a word the break
         // falls between characters, even in a rectangle narrower than one character.
-        {four, 40, 100, wb, {four}}, {four, 40, 100, ec, {kHan + kGul, kHan + kGul}},
-        {four, 24, 100, ec, {kHan, kGul, kHan, kGul}}, {kHan + kGul, 8, 100, ec, {kHan, kGul}},
+        {four, 40, 100, wb, {four}},
+        {four, 40, 100, ec, {kHan + kGul, kHan + kGul}},
+        {four, 24, 100, ec, {kHan, kGul, kHan, kGul}},
+        {kHan + kGul, 8, 100, ec, {kHan, kGul}},
         {"a" + kHan + kGul + " " + kHan + kGul, 48, 100, wb, {"a" + kHan + kGul, kHan + kGul}},
         // Room for two and a half lines: an edit control hides the partly visible last line.
-        {text, 32, 40, wb, {"aaa", "bbb", "ccc", "ddd"}}, {text, 32, 40, ec, {"aaa", "bbb"}},
+        {text, 32, 40, wb, {"aaa", "bbb", "ccc", "ddd"}},
+        {text, 32, 40, ec, {"aaa", "bbb"}},
         {text, 32, 8, ec, {"aaa"}},
         // An end ellipsis cuts whole characters; 50 pixels would hold three bytes and "...".
-        {"abcdefghij", 48, 16, end, {"abc..."}}, {"abcdef", 48, 16, end, {"abcdef"}},
-        {four, 56, 16, end, {kHan + kGul + "..."}}, {four, 50, 16, end, {kHan + "..."}}, {four, 10, 16, end, {"..."}},
+        {"abcdefghij", 48, 16, end, {"abc..."}},
+        {"abcdef", 48, 16, end, {"abcdef"}},
+        {four, 56, 16, end, {kHan + kGul + "..."}},
+        {four, 50, 16, end, {kHan + "..."}},
+        {four, 10, 16, end, {"..."}},
         // A path ellipsis keeps the last part, or cuts at the end when even that is too wide; a
         // backslash that is the trail byte of a pair is not a separator.
-        {path, 8 * 16, 16, pe, {"C:\\d...\\file.txt"}}, {path, 8 * 8, 16, pe, {"C:\\di..."}},
+        {path, 8 * 16, 16, pe, {"C:\\d...\\file.txt"}},
+        {path, 8 * 8, 16, pe, {"C:\\di..."}},
         {"ab\\cd\\\x95\x5Cxyz", 8 * 10, 16, pe, {"a...\\\x95\x5Cxyz"}},
     };
     for (const Case& c : cases)
@@ -164,8 +175,8 @@ TEST(DrawTextLayoutCalcRect, ReportsTheTextBounds)
 
 TEST(DrawTextLayoutTabs, ExpandedTabsGoToEveryEighthAverageCharacter)
 {
-    TDrawTextLayout l = LayoutDrawText(kFont, "a\tbc\tdefghijkl\tx", TRect{0, 0, 400, 16},
-                                       DT_SINGLELINE | DT_EXPANDTABS);
+    TDrawTextLayout l =
+        LayoutDrawText(kFont, "a\tbc\tdefghijkl\tx", TRect{0, 0, 400, 16}, DT_SINGLELINE | DT_EXPANDTABS);
     ASSERT_EQ(l.Lines[0].Runs.size(), 4u);
     EXPECT_EQ(l.Lines[0].Runs[1].X, 64);
     EXPECT_EQ(l.Lines[0].Runs[2].X, 128);

@@ -19,11 +19,11 @@ TEST(FrameBufferImage, IndexesMapThroughThePalette)
     ASSERT_EQ(img.format(), QImage::Format_Indexed8);
     EXPECT_EQ(img.colorCount(), 16);
     EXPECT_EQ(img.pixelIndex(1, 0), 12);
-    EXPECT_EQ(img.pixel(1, 0), qRgb(0xFF, 0, 0));      // red
-    EXPECT_EQ(img.pixel(0, 1), qRgb(0xFF, 0xFF, 0xFF)); // white
+    EXPECT_EQ(img.pixel(1, 0), qRgb(0xFF, 0, 0));        // red
+    EXPECT_EQ(img.pixel(0, 1), qRgb(0xFF, 0xFF, 0xFF));  // white
     EXPECT_EQ(img.pixel(0, 2), qRgb(0, 0, 0));
-    EXPECT_EQ(img.color(1), qRgb(0, 0, 0x80));          // navy
-    EXPECT_EQ(img.color(4), qRgb(0x80, 0, 0));          // maroon
+    EXPECT_EQ(img.color(1), qRgb(0, 0, 0x80));  // navy
+    EXPECT_EQ(img.color(4), qRgb(0x80, 0, 0));  // maroon
 }
 
 TEST(FrameBufferImage, PngHoldsThePaletteColours)

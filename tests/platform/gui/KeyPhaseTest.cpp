@@ -40,19 +40,23 @@ protected:
         auto logKeyDown = [this](const char* who) {
             return [this, who](TObject*, uint16_t& key, TShiftState) {
                 log.push_back(std::string(who) + " down " + std::to_string(key));
-                if (key == formEats) key = 0;
+                if (key == formEats)
+                    key = 0;
             };
         };
         form->OnKeyDown = logKeyDown("form");
         edit->OnKeyDown = logKeyDown("edit");
         form->OnKeyPress = [this](TObject*, char& key) {
             log.push_back("form press " + std::to_string(static_cast<unsigned char>(key)));
-            if (key == pressEats) key = 0;
+            if (key == pressEats)
+                key = 0;
         };
         edit->OnKeyPress = [this](TObject*, char& key) {
             log.push_back("edit press " + std::to_string(static_cast<unsigned char>(key)));
         };
-        edit->OnKeyUp = [this](TObject*, uint16_t& key, TShiftState) { log.push_back("edit up " + std::to_string(key)); };
+        edit->OnKeyUp = [this](TObject*, uint16_t& key, TShiftState) {
+            log.push_back("edit up " + std::to_string(key));
+        };
     }
     void TearDown() override { delete form; }
     TForm* form = nullptr;
@@ -123,11 +127,12 @@ TEST_F(KeyPhases, HookSeesTheExtendedBitOfGreyKeysOnly)
 {
     std::vector<bool> extended;
     TestApplication()->OnMessage = [&](TMsg& m, bool&) {
-        if (m.message == WM_KEYDOWN) extended.push_back(m.lParam & KF_EXTENDED_BIT);
+        if (m.message == WM_KEYDOWN)
+            extended.push_back(m.lParam & KF_EXTENDED_BIT);
     };
-    TypeKey(ew, Qt::Key_PageUp);                         // grey PageUp
-    TypeKey(ew, Qt::Key_PageUp, Qt::KeypadModifier);     // keypad 9 without NumLock
-    TypeKey(ew, Qt::Key_Enter, Qt::KeypadModifier);      // keypad Enter
+    TypeKey(ew, Qt::Key_PageUp);                      // grey PageUp
+    TypeKey(ew, Qt::Key_PageUp, Qt::KeypadModifier);  // keypad 9 without NumLock
+    TypeKey(ew, Qt::Key_Enter, Qt::KeypadModifier);   // keypad Enter
     TypeKey(ew, Qt::Key_Return);
     TestApplication()->OnMessage = nullptr;
     EXPECT_EQ(extended, (std::vector<bool>{true, false, true, false}));
@@ -145,10 +150,12 @@ TEST_F(KeyPhases, HangulFromTheInputMethodArrivesAsTwoKeyPressBytes)
 TEST_F(KeyPhases, SuppressingEitherByteOfAPairDropsTheWholeCharacter)
 {
     edit->OnKeyPress = [](TObject*, char& key) {
-        if (static_cast<unsigned char>(key) == 0xD1) key = 0;
+        if (static_cast<unsigned char>(key) == 0xD1)
+            key = 0;
     };
     QInputMethodEvent e;
-    e.setCommitString(QString::fromUtf8("a\xED\x95\x9C" "b"));
+    e.setCommitString(QString::fromUtf8("a\xED\x95\x9C"
+                                        "b"));
     QCoreApplication::sendEvent(ew, &e);
     EXPECT_EQ(ew->text(), "ab");
 }
@@ -163,7 +170,8 @@ TEST_F(KeyPhases, TabMovesTheFocusWithoutReachingKeyDown)
     form->FocusControl(edit);
     TypeKey(ew, Qt::Key_Tab, Qt::NoModifier, "\t");
     EXPECT_EQ(form->ActiveControl(), second);
-    for (const std::string& s : log) EXPECT_EQ(s.find("down 9"), std::string::npos) << s;
+    for (const std::string& s : log)
+        EXPECT_EQ(s.find("down 9"), std::string::npos) << s;
 }
 
 TEST(KeyBridge, VirtualKeysFollowWindowsForKeypadLettersAndSymbols)

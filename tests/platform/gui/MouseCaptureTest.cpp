@@ -11,7 +11,10 @@ using Log = std::vector<std::string>;
 
 namespace {
 
-std::string Describe(const char* what, int x, int y) { return std::string(what) + "@" + std::to_string(x) + "," + std::to_string(y); }
+std::string Describe(const char* what, int x, int y)
+{
+    return std::string(what) + "@" + std::to_string(x) + "," + std::to_string(y);
+}
 
 // Records the mouse as a control written against the framework sees it.
 template <class Base>
@@ -136,7 +139,9 @@ TEST_F(MouseCapture, DisabledGraphicControlLetsTheParentHaveTheMouse)
 {
     graphic->SetEnabled(false);
     std::vector<std::string> formLog;
-    form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) { formLog.push_back(Describe("form", x, y)); };
+    form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+        formLog.push_back(Describe("form", x, y));
+    };
     SendMouse(w, QEvent::MouseButtonPress, {20, 20}, Qt::LeftButton, Qt::LeftButton);
     SendMouse(w, QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(formLog, (Log{"form@20,20"}));

@@ -14,7 +14,8 @@ namespace {
 
 void Drain()
 {
-    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
@@ -65,7 +66,8 @@ TEST(FreedByItsOwnHandler, FormFreedFromAKeyOfItsFocusedControl)
     int childKeys = 0;
     c->OnKeyDown = [&](TObject*, uint16_t&, TShiftState) { ++childKeys; };
     form->OnKeyDown = [&](TObject*, uint16_t& key, TShiftState) {
-        if (key == 0x1B) delete form;
+        if (key == 0x1B)
+            delete form;
     };
     form->Show();
     TypeKey(c->Handle(), Qt::Key_Escape, Qt::NoModifier, "\x1b");

@@ -52,7 +52,8 @@ QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF
 
 TEST(Screenshot, FormShowsWhatItsControlsPainted)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X display (run under Xvfb)";
 
     TForm form(nullptr);
     form.SetBounds(40, 40, 200, 150);
@@ -72,15 +73,16 @@ TEST(Screenshot, FormShowsWhatItsControlsPainted)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     ASSERT_GT(panel->paints, 0);
     // Let the X server finish drawing before reading it back.
-    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    for (int i = 0; i < 10; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 
     QPoint origin = w->mapToGlobal(QPoint(0, 0));
     QImage shot = w->screen()->grabWindow(0, origin.x(), origin.y(), 200, 150).toImage();
     ASSERT_EQ(shot.width(), 200);
-    EXPECT_EQ(At(shot, 5, 5), 0xFFFFFFu);       // the form's own colour
-    EXPECT_EQ(At(shot, 25, 25), 0xFF0000u);     // the panel's red
-    EXPECT_EQ(At(shot, 40, 40), 0x0000FFu);     // its blue square (panel 10..30 + 20)
-    EXPECT_EQ(At(shot, 119, 99), 0xFF0000u);    // the panel's last pixel
-    EXPECT_EQ(At(shot, 120, 100), 0xFFFFFFu);   // just outside it
-    EXPECT_EQ(At(shot, 160, 110), 0x00FF00u);   // the graphic control, painted on the form
+    EXPECT_EQ(At(shot, 5, 5), 0xFFFFFFu);      // the form's own colour
+    EXPECT_EQ(At(shot, 25, 25), 0xFF0000u);    // the panel's red
+    EXPECT_EQ(At(shot, 40, 40), 0x0000FFu);    // its blue square (panel 10..30 + 20)
+    EXPECT_EQ(At(shot, 119, 99), 0xFF0000u);   // the panel's last pixel
+    EXPECT_EQ(At(shot, 120, 100), 0xFFFFFFu);  // just outside it
+    EXPECT_EQ(At(shot, 160, 110), 0x00FF00u);  // the graphic control, painted on the form
 }

@@ -37,7 +37,8 @@ TEST_F(ManualClock, TimerComponentFiresEveryIntervalUntilDisabled)
     int ticks = 0;
     timer.SetInterval(250);
     timer.SetOnTimer([&](TObject*) {
-        if (++ticks == 3) timer.SetEnabled(false);
+        if (++ticks == 3)
+            timer.SetEnabled(false);
     });
     clock.Advance(2000);
     EXPECT_EQ(ticks, 3);
@@ -69,7 +70,8 @@ TEST_F(ManualClock, WindowTimersSendWmTimerThroughTheHookUntilKilled)
         {
             RegisterHandler(WM_TIMER, [this](TMessage& m) {
                 ids.push_back(m.WParam);
-                if (m.WParam == 2) KillTimer(this, 2);
+                if (m.WParam == 2)
+                    KillTimer(this, 2);
             });
         }
         std::vector<WPARAM> ids;
@@ -95,10 +97,12 @@ TEST(QtTimerService, FiresFromTheEventLoopAndStopsItself)
     int ticks = 0;
     int id = 0;
     id = service.StartTimer(5, [&] {
-        if (++ticks == 2) service.StopTimer(id);
+        if (++ticks == 2)
+            service.StopTimer(id);
     });
     uint32_t start = service.GetTickCount();
-    while (ticks < 2 && service.GetTickCount() - start < 5000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    while (ticks < 2 && service.GetTickCount() - start < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     EXPECT_EQ(ticks, 2);
     EXPECT_FALSE(service.IsRunning(id));
 }
@@ -159,6 +163,7 @@ TEST(QueuedCalls, RunLaterInOrderAndNeverInsideTheCaller)
     });
     QueueCall([&] { order.push_back(2); });
     EXPECT_TRUE(order.empty());
-    for (int i = 0; i < 20 && order.size() < 3; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    for (int i = 0; i < 20 && order.size() < 3; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
 }

@@ -13,7 +13,8 @@ std::set<uint8_t> Indexes(const TFrameBuffer& fb)
 {
     std::set<uint8_t> s;
     for (int y = 0; y < fb.Height(); ++y)
-        for (int x = 0; x < fb.Width(); ++x) s.insert(fb.Pixel(x, y));
+        for (int x = 0; x < fb.Width(); ++x)
+            s.insert(fb.Pixel(x, y));
     return s;
 }
 
@@ -21,7 +22,8 @@ int Count(const TFrameBuffer& fb, uint8_t v)
 {
     int n = 0;
     for (int y = 0; y < fb.Height(); ++y)
-        for (int x = 0; x < fb.Width(); ++x) n += fb.Pixel(x, y) == v;
+        for (int x = 0; x < fb.Width(); ++x)
+            n += fb.Pixel(x, y) == v;
     return n;
 }
 

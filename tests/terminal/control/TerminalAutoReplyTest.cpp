@@ -54,7 +54,9 @@ TEST_F(TerminalAutoReply, CompleteLineIsAnsweredAtItsEnd)
 TEST_F(TerminalAutoReply, JReplyReportsThroughTheControl)
 {
     std::vector<AnsiString> got;
-    term->OnJReply = [&](TObject*, const AnsiString& context, const AnsiString& id) { got.push_back(id + "|" + context); };
+    term->OnJReply = [&](TObject*, const AnsiString& context, const AnsiString& id) {
+        got.push_back(id + "|" + context);
+    };
     term->Replies().JCode = 'n';
     term->AssignJText("[%n]%x");
     term->DecodeText("[bob] waves\r\n");

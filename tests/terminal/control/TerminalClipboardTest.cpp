@@ -13,10 +13,10 @@ TEST_F(TerminalClipboard, ScreenCopyHoldsTheShownRowsWithCrLfAndShowsItsNotice)
     term->DecodeText(Utf8ToCp949("하나\r\ntwo\r\n"));
     term->CopyScreenToClipBoard();
     AnsiString expected = Utf8ToCp949("하나") + "\r\ntwo\r\n";
-    for (int i = 2; i < 25; ++i) expected += "\r\n";
+    for (int i = 2; i < 25; ++i)
+        expected += "\r\n";
     EXPECT_EQ(Clipboard()->AsText(), expected);
-    EXPECT_EQ(notices, (std::vector<AnsiString>{
-                           Utf8ToCp949("한 화면의 데이타를 클립보드에 복사했습니다.") + "/1000"}));
+    EXPECT_EQ(notices, (std::vector<AnsiString>{Utf8ToCp949("한 화면의 데이타를 클립보드에 복사했습니다.") + "/1000"}));
 }
 
 TEST_F(TerminalClipboard, ScreenCopyFollowsTheScrolledView)

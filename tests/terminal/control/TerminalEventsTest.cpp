@@ -2,11 +2,11 @@
 
 #include "TerminalTestSupport.h"
 
-#include <QCoreApplication>
-#include <QInputMethodEvent>
 #include "platform/core/Cp949.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/Caret.h"
+#include <QCoreApplication>
+#include <QInputMethodEvent>
 
 namespace {
 
@@ -50,7 +50,8 @@ TEST_F(TerminalEvents, HangulCommittedByTheInputMethodArrivesAsCp949)
     const TFrameBuffer& shown = term->ShownImage();
     int differ = 0;
     for (int y = 0; y < 16; ++y)
-        for (int x = 16; x < 32; ++x) differ += shown.Pixel(x, y) != term->Painter().Screen().Pixel(x, y);
+        for (int x = 16; x < 32; ++x)
+            differ += shown.Pixel(x, y) != term->Painter().Screen().Pixel(x, y);
     EXPECT_GT(differ, 10);
     // Committed with the next syllable begun: the character goes out as cp949, and the new one
     // shows beside it until the host echoes the first.
@@ -164,7 +165,8 @@ TEST_F(TerminalEvents, ColourSettersReplaceTheOldDefaultInStoredRuns)
     EXPECT_EQ(runs[1].FontColor, clMaroon);
     // RestoreScreen gives every run the control's colours.
     term->RestoreScreen();
-    for (const TConfig& run : term->Core().Data().Objects(0)) EXPECT_EQ(run.FontColor, clSilver);
+    for (const TConfig& run : term->Core().Data().Objects(0))
+        EXPECT_EQ(run.FontColor, clSilver);
 }
 
 }  // namespace

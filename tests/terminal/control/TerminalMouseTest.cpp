@@ -88,7 +88,8 @@ TEST_F(TerminalMouse, DraggingAboveTheControlScrollsBackFasterFartherAway)
     // The 50 ms timer, ticked by hand: one tick within 9 pixels scrolls one line.
     auto timer = [&] {
         for (int i = 0; i < term->ComponentCount(); ++i)
-            if (auto* t = dynamic_cast<TTimer*>(term->Components(i)); t && t->Interval() == 50) return t;
+            if (auto* t = dynamic_cast<TTimer*>(term->Components(i)); t && t->Interval() == 50)
+                return t;
         return static_cast<TTimer*>(nullptr);
     }();
     ASSERT_NE(timer, nullptr);

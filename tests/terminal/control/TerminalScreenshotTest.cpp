@@ -30,7 +30,8 @@ AnsiString K(const char* utf8) { return Utf8ToCp949(utf8); }
 bool LoadProgramFonts(TTerminal* term)
 {
     const AnsiString han = K("Fonts\\뻗음꼴.han");
-    if (!std::filesystem::exists(NativePath(han))) return false;
+    if (!std::filesystem::exists(NativePath(han)))
+        return false;
     term->SetHanFont(han);
     term->SetEngFont(K("Fonts\\영문정형체.eng"));
     term->SetSpcFont("Fonts\\smooth.spc");
@@ -39,16 +40,16 @@ bool LoadProgramFonts(TTerminal* term)
 }
 
 // A coloured Hangul sample: bright red, then green on black, then yellow on navy.
-const char* const kSample =
-    "\x1B[1;31m\xC7\xD1\xB1\xDB \x1B[0;32m\xB8\xC3\xB5\xE5 \x1B[1;33;44mHanMUD\x1B[0m\r\n"
-    "  1 : \xBA\xCF\xC2\xCA  [Enter]\r\n";
+const char* const kSample = "\x1B[1;31m\xC7\xD1\xB1\xDB \x1B[0;32m\xB8\xC3\xB5\xE5 \x1B[1;33;44mHanMUD\x1B[0m\r\n"
+                            "  1 : \xBA\xCF\xC2\xCA  [Enter]\r\n";
 
 int CountColour(const QImage& image, QRect r, QRgb colour)
 {
     int n = 0;
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
-            if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) ++n;
+            if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
+                ++n;
     return n;
 }
 
@@ -56,7 +57,8 @@ class TerminalPicture : public ::testing::Test, public TTerminalFixture {};
 
 TEST_F(TerminalPicture, StoredFontPathsLoadAndColouredHangulIsInked)
 {
-    if (!LoadProgramFonts(term)) GTEST_SKIP() << "the fonts target has not been built";
+    if (!LoadProgramFonts(term))
+        GTEST_SKIP() << "the fonts target has not been built";
     EXPECT_EQ(term->HanFontFile(), K("Fonts\\뻗음꼴.han"));
     term->SetBackColor(clBlack);
     term->DecodeText(kSample);
@@ -76,7 +78,9 @@ TEST_F(TerminalPicture, HanFontOfAWrongSizeIsRefusedWithAMessageBox)
     const auto dir = std::filesystem::temp_directory_path() / ("hm-term-font-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const auto bad = dir / "bad.han";
-    { std::ofstream(bad, std::ios::binary) << std::string(1000, '\x7F'); }
+    {
+        std::ofstream(bad, std::ios::binary) << std::string(1000, '\x7F');
+    }
     std::vector<AnsiString> boxes;
     TMessageBoxHook old = SetMessageBoxHook([&](const AnsiString& text, const AnsiString& caption, unsigned) {
         boxes.push_back(caption + ":" + text);
@@ -85,15 +89,19 @@ TEST_F(TerminalPicture, HanFontOfAWrongSizeIsRefusedWithAMessageBox)
     term->SetHanFont(StoredPath(bad.string()));
     SetMessageBoxHook(old);
     std::filesystem::remove_all(dir);
-    EXPECT_EQ(boxes, (std::vector<AnsiString>{K("폰트") + ":" + K("지원되지 않는 폰트입니다.") + "\r" + K("화일크기를 확인하세요")}));
+    EXPECT_EQ(boxes,
+              (std::vector<AnsiString>{K("폰트") + ":" + K("지원되지 않는 폰트입니다.") + "\r" +
+                                       K("화일크기를 확인하세요")}));
 }
 
 TEST(TerminalScreenshot, FormHoldingATerminalShowsColouredHangul)
 {
     TestApplication();
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X display (run under Xvfb)";
     TTerminalFixture f;
-    if (!LoadProgramFonts(f.term)) GTEST_SKIP() << "the fonts target has not been built";
+    if (!LoadProgramFonts(f.term))
+        GTEST_SKIP() << "the fonts target has not been built";
     f.term->SetBackColor(clBlack);
     f.term->DecodeText(kSample);
     f.form->Show();
@@ -103,7 +111,8 @@ TEST(TerminalScreenshot, FormHoldingATerminalShowsColouredHangul)
     while ((!w->windowHandle() || !w->windowHandle()->isExposed()) && wait.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     f.term->Invalidate();
-    for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 
     QWidget* tw = f.term->Handle();
     const QPoint origin = tw->mapToGlobal(QPoint(0, 0));

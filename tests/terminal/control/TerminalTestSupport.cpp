@@ -16,7 +16,8 @@ TApplication* TestApplication()
 TTerminalFixture::TTerminalFixture()
 {
     TestApplication();
-    SetTerminalNoticeHook([this](const AnsiString& text, int ms) { notices.push_back(text + "/" + std::to_string(ms)); });
+    SetTerminalNoticeHook(
+        [this](const AnsiString& text, int ms) { notices.push_back(text + "/" + std::to_string(ms)); });
     form = new TForm(nullptr);
     form->SetBounds(0, 0, 700, 450);
     term = new TTerminal(form);
@@ -38,7 +39,9 @@ TTerminalFixture::TTerminalFixture()
     };
     term->OnLine = [this](TObject*, const AnsiString& s) { lines.push_back(s); };
     term->OnDblClick = [this](TObject*) { events.push_back("dblclick"); };
-    term->OnKeyDown = [this](TObject*, uint16_t& key, TShiftState) { events.push_back("keydown " + std::to_string(key)); };
+    term->OnKeyDown = [this](TObject*, uint16_t& key, TShiftState) {
+        events.push_back("keydown " + std::to_string(key));
+    };
     term->OnTabKeyPress = [this](TObject*) { events.push_back("tab"); };
     term->OnPopupNormal = [this](int, int) { events.push_back("popupnormal"); };
     term->OnPopupBlock = [this](int, int) { events.push_back("popupblock"); };
@@ -90,13 +93,15 @@ void TTerminalFixture::Key(int key, const QString& text, Qt::KeyboardModifiers m
 void TTerminalFixture::FillScrollBack(int lines)
 {
     AnsiString text;
-    for (int i = 0; i < lines; ++i) text += "line " + std::to_string(i) + "\r\n";
+    for (int i = 0; i < lines; ++i)
+        text += "line " + std::to_string(i) + "\r\n";
     term->DecodeText(text);
 }
 
 std::string TTerminalFixture::Log() const
 {
     std::string out;
-    for (const std::string& e : events) out += e + ";";
+    for (const std::string& e : events)
+        out += e + ";";
     return out;
 }

@@ -33,14 +33,16 @@ struct NaiveBuffer {
 std::string Joined(const TDataList& d, int n)
 {
     std::string s;
-    for (int y = 0; y < n; ++y) s += (y ? "|" : "") + d.Strings(y);
+    for (int y = 0; y < n; ++y)
+        s += (y ? "|" : "") + d.Strings(y);
     return s;
 }
 
 TDataList Letters(int n)
 {
     TDataList d;
-    for (int y = 0; y < n; ++y) d.InsertString(std::string(1, static_cast<char>('a' + y)), 0, y);
+    for (int y = 0; y < n; ++y)
+        d.InsertString(std::string(1, static_cast<char>('a' + y)), 0, y);
     return d;
 }
 
@@ -71,7 +73,8 @@ TEST(DataList, HoldsExactlyTenThousandLinesAfterAnyScroll)
 TEST(DataList, InsertStringPadsAndOverwritesAndRunTextPads)
 {
     TDataList d;
-    const std::tuple<const char*, int, const char*> steps[] = {{"text", 10, "text"}, {"AB", 11, "tABt"}, {"longer", 12, "tAlonger"}};
+    const std::tuple<const char*, int, const char*> steps[] = {
+        {"text", 10, "text"}, {"AB", 11, "tABt"}, {"longer", 12, "tAlonger"}};
     for (const auto& [text, x, line] : steps) {
         d.InsertString(text, x, 3);
         EXPECT_EQ(d.Strings(3), std::string(10, ' ') + line) << text;
@@ -87,8 +90,10 @@ TEST(DataList, ScrollsGiveTheSameLinesAsTheStraightforwardList)
     NaiveBuffer n;
     for (int step = 0; step < 3000; ++step) {
         int y = static_cast<int>(rng() % 10000);
-        if (rng() % 3 == 0) y = 9990 + static_cast<int>(rng() % 10);
-        if (rng() % 4 == 0) y = static_cast<int>(rng() % 30);
+        if (rng() % 3 == 0)
+            y = 9990 + static_cast<int>(rng() % 10);
+        if (rng() % 4 == 0)
+            y = static_cast<int>(rng() % 30);
         int k = static_cast<int>(rng() % 4);
         switch (rng() % 4) {
         case 0: {
@@ -97,12 +102,22 @@ TEST(DataList, ScrollsGiveTheSameLinesAsTheStraightforwardList)
             n.lines[static_cast<size_t>(y)].replace(0, std::min(s.size(), n.lines[static_cast<size_t>(y)].size()), s);
             break;
         }
-        case 1: d.UpScroll(y, k); n.UpScroll(y, k); break;
-        case 2: d.DownScroll(y, k); n.DownScroll(y, k); break;
-        case 3: d.UpScroll(0, k); n.UpScroll(0, k); break;
+        case 1:
+            d.UpScroll(y, k);
+            n.UpScroll(y, k);
+            break;
+        case 2:
+            d.DownScroll(y, k);
+            n.DownScroll(y, k);
+            break;
+        case 3:
+            d.UpScroll(0, k);
+            n.UpScroll(0, k);
+            break;
         }
     }
-    for (int y = 0; y < 10000; ++y) ASSERT_EQ(d.Strings(y), n.lines[static_cast<size_t>(y)]) << y;
+    for (int y = 0; y < 10000; ++y)
+        ASSERT_EQ(d.Strings(y), n.lines[static_cast<size_t>(y)]) << y;
 }
 
 TEST(DataList, ScrollRangeAndMoveLineTouchOnlyTheirLines)
@@ -145,8 +160,9 @@ TEST(ConfigList, InsertAndDeleteCells)
         TConfigList l;
         l.Add(0, 10, clRed, clBlack, flag);
         l.InsertCells(5, 3, clWhite, clNavy, 0);
-        EXPECT_EQ(All(l), (std::vector<TConfig>{{clRed, clBlack, 0, 5, flag}, {clWhite, clNavy, 5, 3, 0},
-                                                {clRed, clBlack, 8, 5, flag}}));
+        EXPECT_EQ(All(l),
+                  (std::vector<TConfig>{
+                      {clRed, clBlack, 0, 5, flag}, {clWhite, clNavy, 5, 3, 0}, {clRed, clBlack, 8, 5, flag}}));
     }
     // Deleting removes emptied runs and shifts later ones.
     TConfigList d;
@@ -175,7 +191,8 @@ TEST(ConfigList, KeepsTheLookOfRunsPaintedInOrder)
             TColor fg = colours[rng() % 4];
             uint8_t flag = rng() % 5 == 0;
             l.Add(x, len, fg, clBlack, flag);
-            for (int c = x; c < x + len; ++c) ref[static_cast<size_t>(c)] = {fg, clBlack, flag};
+            for (int c = x; c < x + len; ++c)
+                ref[static_cast<size_t>(c)] = {fg, clBlack, flag};
             int prevEnd = 0;
             for (const TConfig& r : l) {
                 ASSERT_GE(r.Start, prevEnd);
@@ -185,7 +202,8 @@ TEST(ConfigList, KeepsTheLookOfRunsPaintedInOrder)
         }
         std::vector<Cell> painted(60);
         for (const TConfig& r : l)
-            for (int c = r.Start; c < r.End() && c < 60; ++c) painted[static_cast<size_t>(c)] = {r.FontColor, r.BackColor, r.Flag};
+            for (int c = r.Start; c < r.End() && c < 60; ++c)
+                painted[static_cast<size_t>(c)] = {r.FontColor, r.BackColor, r.Flag};
         ASSERT_EQ(painted, ref);
     }
 }

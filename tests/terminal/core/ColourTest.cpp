@@ -11,23 +11,34 @@ namespace {
 // bright (navy brightened) and takes the dark member of red's pair as background.
 const Scenario kScenarios[] = {
     {"BoldThenColourGivesTheBrightColourAndResetOnlyUndoesBold",
-     {{"\x1b[1m\x1b[31m", {"fg=red"}}, {"\x1b[0m", {"fg=maroon"}}, {"\x1b[1;34m", {"fg=blue"}},
-      {"\x1b[22m", {"fg=navy"}}, {"\x1b[5m", {"fg=blue"}}, {"\x1b[2m\x1b[2m", {"fg=navy"}}}},
+     {{"\x1b[1m\x1b[31m", {"fg=red"}},
+      {"\x1b[0m", {"fg=maroon"}},
+      {"\x1b[1;34m", {"fg=blue"}},
+      {"\x1b[22m", {"fg=navy"}},
+      {"\x1b[5m", {"fg=blue"}},
+      {"\x1b[2m\x1b[2m", {"fg=navy"}}}},
     {"ColoursUseAnsiOrder",
-     {{"\x1b[30;47m", {"fg=black", "bg=silver"}}, {"\x1b[33;44m", {"fg=olive", "bg=navy"}},
+     {{"\x1b[30;47m", {"fg=black", "bg=silver"}},
+      {"\x1b[33;44m", {"fg=olive", "bg=navy"}},
       {"\x1b[36;41m", {"fg=teal", "bg=maroon"}}}},
     {"ReverseSwapsAndSwapsBack",
-     {{"\x1b[32;41m\x1b[7m", {"fg=maroon", "bg=green"}}, {"\x1b[7m", {"fg=maroon"}},
-      {"\x1b[27m", {"fg=green", "bg=maroon"}}, {"\x1b[7;0m", {"fg=green", "rev=0"}}}},
+     {{"\x1b[32;41m\x1b[7m", {"fg=maroon", "bg=green"}},
+      {"\x1b[7m", {"fg=maroon"}},
+      {"\x1b[27m", {"fg=green", "bg=maroon"}},
+      {"\x1b[7;0m", {"fg=green", "rev=0"}}}},
     {"ReverseWhileBoldKeepsTheNewForegroundBright",
      {{"\x1b[1;31;44m\x1b[7m", {"fg=blue", "bg=maroon"}}, {"\x1b[0m", {"fg=maroon", "bg=navy"}}}},
     {"EmptyParameterIsResetAndUnknownValuesAreIgnored",
      {{"\x1b[1;33m\x1b[m", {"fg=olive", "h=0"}}, {"\x1b[4;99;1000000m", {"ul=1"}}}},
     {"UnderlineIsTheRunFlag", {{"a\x1b[4mb\x1b[24mc", {"ul0.0=0", "ul0.1=1", "ul0.2=0"}}}},
-    {"AtSignActsAsEscapeWithAlphaUse", {{"@[1;31mx", {"L0=x", "fg0.0=red"}}},
+    {"AtSignActsAsEscapeWithAlphaUse",
+     {{"@[1;31mx", {"L0=x", "fg0.0=red"}}},
      [](TTerminalCore& t) { t.AlphaUse = true; }},
     {"SaveAndRestoreCursor",
-     {{"\x1b[3;7H\x1b" "7\x1b[10;1Hab\x1b" "8X", {"L2=      X"}},
+     {{"\x1b[3;7H\x1b"
+       "7\x1b[10;1Hab\x1b"
+       "8X",
+       {"L2=      X"}},
       {"\x1b[31m\x1b[5;5H\x1b[s\x1b[0;32m\x1b[1;1H\x1b[uY", {"L4=    Y", "fg4.4=maroon"}}}},
     {"ErasedCellsTakeTheCurrentColours",
      {{"abcdef\x1b[46m\x1b[1;3H\x1b[K", {"bg0.1=navy", "bg0.2=teal"}},
@@ -47,14 +58,16 @@ const Scenario kScenarios[] = {
 
 TEST(Colours, EveryScenario)
 {
-    for (const Scenario& s : kScenarios) RunScenario(s);
+    for (const Scenario& s : kScenarios)
+        RunScenario(s);
 }
 
 TEST(Colours, AnsiColorAndChangeImportant)
 {
-    const std::pair<const char*, TColor> named[] = {{"", clBlack}, {"12", clRed}, {"15", clWhite}, {"16", clBlack},
-                                                    {"x", clBlack}, {"99999999999999", clBlack}};
-    for (const auto& [text, colour] : named) EXPECT_EQ(AnsiColor(text), colour) << text;
+    const std::pair<const char*, TColor> named[] = {{"", clBlack},   {"12", clRed},  {"15", clWhite},
+                                                    {"16", clBlack}, {"x", clBlack}, {"99999999999999", clBlack}};
+    for (const auto& [text, colour] : named)
+        EXPECT_EQ(AnsiColor(text), colour) << text;
     const TColor dark[] = {clBlack, clNavy, clGreen, clTeal, clMaroon, clPurple, clOlive, clSilver};
     const TColor bright[] = {clGray, clBlue, clLime, clAqua, clRed, clFuchsia, clYellow, clWhite};
     for (int i = 0; i < 8; ++i) {
@@ -92,4 +105,3 @@ TEST(Colours, RepeatedInsertsDoNotGrowALineWithoutBound)
     EXPECT_LE(r.Line(0).size(), 80u);
     EXPECT_LE(r.Runs(0).back().End(), 80);
 }
-

@@ -39,7 +39,9 @@ public:
         std::string s;
         for (int c = 0; c < kCols; ++c) {
             uint32_t ch = Cell(row, c);
-            s += ch >= 0x20 && ch < 0x7F ? std::string(1, static_cast<char>(ch)) : ch == 0 ? std::string(" ") : Format("\\u%04X", ch);
+            s += ch >= 0x20 && ch < 0x7F ? std::string(1, static_cast<char>(ch))
+                : ch == 0                ? std::string(" ")
+                                         : Format("\\u%04X", ch);
         }
         return s;
     }
@@ -60,7 +62,8 @@ std::array<uint32_t, 256> ByteCells()
 {
     std::array<uint32_t, 256> map{};
     for (int b = 0x20; b < 0x100; ++b) {
-        if (b == 0x7F || (b >= 0x80 && b < 0xA1)) continue;
+        if (b == 0x7F || (b >= 0x80 && b < 0xA1))
+            continue;
         Vterm v;
         v.Write(std::string(1, static_cast<char>(b)));
         map[static_cast<size_t>(b)] = v.Cell(0, 0);
@@ -79,7 +82,9 @@ public:
         const int top = FRegion ? FTop : 0, bottom = FRegion ? FBottom : kRows - 1;
         const bool inRegion = row >= top && row <= bottom;
         switch (Pick(17)) {
-        case 0: case 1: case 2: {
+        case 0:
+        case 1:
+        case 2: {
             std::string s;
             int room = kTextLimit - col;
             while (room > 0 && Pick(12)) {
@@ -97,7 +102,8 @@ public:
         case 3: return "\r";
         case 4:
             // On the bottom row outside a region the two terminals differ; skip it.
-            if (FRegion && !inRegion && row == kRows - 1) return "\r";
+            if (FRegion && !inRegion && row == kRows - 1)
+                return "\r";
             return "\n";
         case 5: return "\b";
         // Up and down stay inside the distance to the region's edge (or the screen's): libvterm
@@ -116,10 +122,12 @@ public:
         case 11: return Csi(Pick(3), 'K');
         case 12:
             // libvterm leaves rows outside the region alone here.
-            if (FRegion && !inRegion) return "\r";
+            if (FRegion && !inRegion)
+                return "\r";
             return Csi(Pick(kCols - col - 1), Pick(2) ? '@' : 'P');
         case 13:
-            if (FRegion) return "\x1bM";
+            if (FRegion)
+                return "\x1bM";
             return Csi(Pick(kRows), Pick(2) ? 'L' : 'M');
         case 14:
             if (Pick(3) == 0) {
@@ -131,7 +139,11 @@ public:
             FBottom = FTop + 1 + Pick(kRows - FTop - 1);
             return "\x1b[" + std::to_string(FTop + 1) + ";" + std::to_string(FBottom + 1) + "r";
         case 15: return "\x1bM";
-        default: return Pick(2) ? "\x1b" "7" : "\x1b" "8";
+        default:
+            return Pick(2) ? "\x1b"
+                             "7"
+                           : "\x1b"
+                             "8";
         }
     }
 
@@ -156,22 +168,27 @@ TEST(Differential, ScreensMatchLibvtermCellByCell)
             const std::string op = gen.Next();
             const int beforeRow = ours.CurY() - ours.MaxLinePos();
             const std::string before = Format(" before: cursor %d,%d ", ours.CurX(), beforeRow) + "\n[" +
-                                       Escaped(ours.Data().Strings(ours.CurY())) + "]\n[" + theirs.RowText(beforeRow) + "]";
+                Escaped(ours.Data().Strings(ours.CurY())) + "]\n[" + theirs.RowText(beforeRow) + "]";
             history += op;
             ours.DecodeText(op);
             theirs.Write(op);
             const VTermPos cursor = theirs.Cursor();
             const std::string where = Format("seed %u step %d op ", seed, step) + Escaped(op) + before;
-            const std::string region = Format(" region %d %d %d", ours.RegionOn(), ours.RegionTop(), ours.RegionBottom());
+            const std::string region =
+                Format(" region %d %d %d", ours.RegionOn(), ours.RegionTop(), ours.RegionBottom());
             ASSERT_EQ(ours.CurY() - ours.MaxLinePos(), cursor.row) << where << region;
             ASSERT_EQ(ours.CurX(), cursor.col) << where << region;
             for (int row = 0; row < kRows; ++row) {
                 const std::string& line = ours.Data().Strings(ours.MaxLinePos() + row);
                 for (int col = 0; col < kCols; ++col) {
-                    const unsigned char b = col < static_cast<int>(line.size()) ? static_cast<unsigned char>(line[static_cast<size_t>(col)]) : ' ';
+                    const unsigned char b = col < static_cast<int>(line.size())
+                        ? static_cast<unsigned char>(line[static_cast<size_t>(col)])
+                        : ' ';
                     uint32_t want = theirs.Cell(row, col);
-                    if (want == 0) want = ' ';
-                    ASSERT_EQ(cells[b], want) << where << " row " << row << " col " << col << "\nours   [" << Escaped(line) << "]\ntheirs [" << theirs.RowText(row) << "]";
+                    if (want == 0)
+                        want = ' ';
+                    ASSERT_EQ(cells[b], want) << where << " row " << row << " col " << col << "\nours   ["
+                                              << Escaped(line) << "]\ntheirs [" << theirs.RowText(row) << "]";
                 }
             }
         }

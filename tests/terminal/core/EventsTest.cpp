@@ -12,17 +12,21 @@ struct FakeExtension : ITerminalExtension {
     void Sequence(TTerminalCore& t, unsigned char final) override
     {
         std::string s(1, static_cast<char>(final));
-        for (int i = 0; i < t.ParamCount(); ++i) s += " " + std::to_string(t.Param(i).Value);
+        for (int i = 0; i < t.ParamCount(); ++i)
+            s += " " + std::to_string(t.Param(i).Value);
         s += t.CurParam().Empty ? " -" : " " + std::to_string(t.CurParam().Value);
         s += " m" + std::to_string(t.SubMode());
         seen.push_back(s);
-        if (final == ',' && t.SubMode() == saStar) dataMode = true;
+        if (final == ',' && t.SubMode() == saStar)
+            dataMode = true;
     }
     bool DataByte(TTerminalCore&, unsigned char ch) override
     {
-        if (!dataMode || !std::isxdigit(ch)) return false;
+        if (!dataMode || !std::isxdigit(ch))
+            return false;
         data.push_back(static_cast<char>(ch));
-        if (data.size() % 4 == 0) dataMode = false;
+        if (data.size() % 4 == 0)
+            dataMode = false;
         return true;
     }
 };
@@ -53,7 +57,8 @@ TEST_F(AfterPut, ReportComesBeforeTheByteTakesEffect)
 {
     std::vector<int> columns;
     r.t.OnAfterPut = [&](const AnsiString& s) {
-        if (s == "\b") columns.push_back(r.t.CurX());
+        if (s == "\b")
+            columns.push_back(r.t.CurX());
     };
     r.Feed("abc\b");
     EXPECT_EQ(columns, std::vector<int>{3});
@@ -94,7 +99,8 @@ TEST_F(AfterPut, HandlerFeedingTextBackIsDecodedAtOnceAndOnlyOnce)
     std::string seen;
     r.t.OnAfterPut = [&](const AnsiString& s) {
         seen += s;
-        if (s == "!") r.t.DecodeText("<ok>");
+        if (s == "!")
+            r.t.DecodeText("<ok>");
     };
     r.Feed("a!b");
     // The echo is decoded while '!' is reported, before '!' itself is collected.
@@ -124,7 +130,8 @@ TEST_F(AfterPut, EndlessEchoDoesNotExhaustTheStack)
 {
     int calls = 0;
     r.t.OnAfterPut = [&](const AnsiString&) {
-        if (++calls < 20000) r.t.DecodeText("e");
+        if (++calls < 20000)
+            r.t.DecodeText("e");
     };
     r.Feed("s");
     EXPECT_EQ(calls, 20000);
@@ -134,7 +141,8 @@ TEST_F(AfterPut, EndlessEchoDoesNotExhaustTheStack)
 TEST_F(AfterPut, LineHandlerMayRewriteTheScreen)
 {
     r.t.OnLine = [&](const AnsiString& line) {
-        if (line == "prompt") r.t.DecodeText("\x1b[2J\x1b[1;1Hcleared\r\n");
+        if (line == "prompt")
+            r.t.DecodeText("\x1b[2J\x1b[1;1Hcleared\r\n");
     };
     r.Feed("prompt\r\nafter");
     Check(r, "R0=cleared");

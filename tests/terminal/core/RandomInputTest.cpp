@@ -17,7 +17,8 @@ public:
     {
         std::string s;
         const int parts = 1 + Pick(6);
-        for (int i = 0; i < parts; ++i) AppendPart(s);
+        for (int i = 0; i < parts; ++i)
+            AppendPart(s);
         return s;
     }
 
@@ -39,24 +40,31 @@ private:
         static const char finals[] = "ABCDEHfJKLMPX@mrsuhlzaRe,FGObcdgip%#+-.<INTVq[";
         static const char controls[] = {0, 7, 8, 9, 10, 13, 15, 27, '\x84', '\x85', '\x8d', '\x9b'};
         switch (Pick(10)) {
-        case 0: case 1: {  // text
+        case 0:
+        case 1: {  // text
             const int n = Pick(90);
-            for (int i = 0; i < n; ++i) s.push_back(static_cast<char>(0x20 + Pick(95)));
+            for (int i = 0; i < n; ++i)
+                s.push_back(static_cast<char>(0x20 + Pick(95)));
             break;
         }
         case 2: {  // Hangul, sometimes cut in half
             const int n = Pick(40);
             for (int i = 0; i < n; ++i) {
                 s.push_back(static_cast<char>(0xB0 + Pick(25)));
-                if (Pick(20)) s.push_back(static_cast<char>(0xA1 + Pick(94)));
+                if (Pick(20))
+                    s.push_back(static_cast<char>(0xA1 + Pick(94)));
             }
             break;
         }
-        case 3: case 4: case 5: {  // a control sequence
+        case 3:
+        case 4:
+        case 5: {  // a control sequence
             s += Pick(8) ? "\x1b[" : "\x9b";
-            if (Pick(6) == 0) s.push_back("*=>^?"[Pick(5)]);
+            if (Pick(6) == 0)
+                s.push_back("*=>^?"[Pick(5)]);
             const int params = Pick(4);
-            for (int i = 0; i < params; ++i) s += Number() + ";";
+            for (int i = 0; i < params; ++i)
+                s += Number() + ";";
             s += Number();
             s.push_back(finals[Pick(static_cast<int>(sizeof finals) - 1)]);
             break;
@@ -70,7 +78,8 @@ private:
         }
         default: {  // raw bytes
             const int n = Pick(16);
-            for (int i = 0; i < n; ++i) s.push_back(static_cast<char>(Pick(256)));
+            for (int i = 0; i < n; ++i)
+                s.push_back(static_cast<char>(Pick(256)));
             break;
         }
         }
@@ -104,7 +113,8 @@ void CheckInvariants(const TTerminalCore& t, const MirrorPainter& mirror)
             text.find_first_not_of(' ', static_cast<size_t>(t.Columns())) != std::string::npos)
             continue;  // text left past the right edge is not on the picture
         std::string shown = text.substr(0, std::min(text.size(), static_cast<size_t>(t.Columns())));
-        while (!shown.empty() && shown.back() == ' ') shown.pop_back();
+        while (!shown.empty() && shown.back() == ' ')
+            shown.pop_back();
         ASSERT_EQ(mirror.Row(row), shown) << "row " << row;
     }
 }
@@ -117,7 +127,8 @@ void RunStream(uint32_t seed, size_t bytes, bool alphaUse)
     t.SetPainter(&mirror);
     int echoes = 0;
     t.OnAfterPut = [&](const AnsiString& s) {
-        if (s == "~" && ++echoes % 16 == 0) t.DecodeText("\x1b[1;33mecho\x1b[0m\r\n");
+        if (s == "~" && ++echoes % 16 == 0)
+            t.DecodeText("\x1b[1;33mecho\x1b[0m\r\n");
     };
     StreamGenerator gen(seed);
     std::mt19937 rng(seed + 1);
@@ -126,19 +137,23 @@ void RunStream(uint32_t seed, size_t bytes, bool alphaUse)
         std::string s = gen.Next();
         fed += s.size();
         // Now and then the user looks at the scroll-back while text arrives.
-        if (rng() % 200 == 0) t.ScrollView(t.MaxLinePos() / 2);
+        if (rng() % 200 == 0)
+            t.ScrollView(t.MaxLinePos() / 2);
         t.DecodeText(s);
-        if (!t.Live() && rng() % 4 == 0) t.ScrollView(t.MaxLinePos());
+        if (!t.Live() && rng() % 4 == 0)
+            t.ScrollView(t.MaxLinePos());
         if (t.Live()) {
             ASSERT_TRUE(t.PendingText().empty());
         }
-        ASSERT_NO_FATAL_FAILURE(CheckInvariants(t, mirror)) << "seed " << seed << " after " << fed << " bytes, last piece " << Escaped(s);
+        ASSERT_NO_FATAL_FAILURE(CheckInvariants(t, mirror))
+            << "seed " << seed << " after " << fed << " bytes, last piece " << Escaped(s);
     }
 }
 
 TEST(RandomInput, InvariantsHoldAfterEveryPiece)
 {
-    for (uint32_t seed = 1; seed <= 8; ++seed) RunStream(seed, 600000, seed % 2 == 0);
+    for (uint32_t seed = 1; seed <= 8; ++seed)
+        RunStream(seed, 600000, seed % 2 == 0);
 }
 
 }  // namespace

@@ -19,10 +19,12 @@ std::string Dump(const std::string& input, const std::string& args)
     std::string out;
     const auto tool = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "termdump";
     FILE* p = popen((tool.string() + " " + args + " " + file).c_str(), "r");
-    if (!p) return out;
+    if (!p)
+        return out;
     char buf[4096];
     size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+        out.append(buf, n);
     pclose(p);
     return out;
 }
@@ -44,9 +46,13 @@ TEST(TermDump, PrintsLinesInUtf8WithRunsEventsAndCursor)
 TEST(TermDump, ChunksThatSplitPairsGiveTheSameScreen)
 {
     std::string stream;
-    for (int i = 0; i < 60; ++i) stream += "\xB0\xA1" "x\x1b[3" + std::to_string(i % 8) + "m" + (i % 7 == 0 ? "\r\n" : "");
+    for (int i = 0; i < 60; ++i)
+        stream += "\xB0\xA1"
+                  "x\x1b[3" +
+            std::to_string(i % 8) + "m" + (i % 7 == 0 ? "\r\n" : "");
     const std::string whole = Dump(stream, "--runs --cursor");
-    for (int k : {1, 2, 3, 7}) EXPECT_EQ(Dump(stream, "--runs --cursor --chunk " + std::to_string(k)), whole) << k;
+    for (int k : {1, 2, 3, 7})
+        EXPECT_EQ(Dump(stream, "--runs --cursor --chunk " + std::to_string(k)), whole) << k;
 }
 
 TEST(TermDump, ColumnsAndRowsShapeTheScreenAndBadArgumentsAreRejected)

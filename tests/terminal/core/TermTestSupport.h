@@ -15,7 +15,8 @@
 inline std::vector<std::string> Pieces(std::string_view s)
 {
     std::vector<std::string> out;
-    for (char c : s) out.emplace_back(1, c);
+    for (char c : s)
+        out.emplace_back(1, c);
     return out;
 }
 
@@ -33,7 +34,8 @@ struct RecordingTerminal {
     std::string Row(int r) const
     {
         std::string s = t.Data().Strings(t.MaxLinePos() + r);
-        while (!s.empty() && s.back() == ' ') s.pop_back();
+        while (!s.empty() && s.back() == ' ')
+            s.pop_back();
         return s;
     }
     std::string Line(int y) const { return t.Data().Strings(y); }
@@ -50,8 +52,10 @@ inline std::string Escaped(const std::string& s)
 {
     std::string out;
     for (unsigned char c : s) {
-        if (c >= 0x20 && c < 0x7F && c != '\\') out.push_back(static_cast<char>(c));
-        else out += Format("\\x%02X", c);
+        if (c >= 0x20 && c < 0x7F && c != '\\')
+            out.push_back(static_cast<char>(c));
+        else
+            out += Format("\\x%02X", c);
     }
     return out;
 }
@@ -60,7 +64,8 @@ inline std::string Escaped(const std::string& s)
 inline std::string Repeat(std::string_view s, int n)
 {
     std::string out;
-    for (int i = 0; i < n; ++i) out += s;
+    for (int i = 0; i < n; ++i)
+        out += s;
     return out;
 }
 
@@ -68,7 +73,8 @@ inline std::string Repeat(std::string_view s, int n)
 inline std::string Numbered(const std::string& prefix, int first, int last, bool lastOpen = false)
 {
     std::string out;
-    for (int i = first; i <= last; ++i) out += prefix + std::to_string(i) + (lastOpen && i == last ? "" : "\r\n");
+    for (int i = first; i <= last; ++i)
+        out += prefix + std::to_string(i) + (lastOpen && i == last ? "" : "\r\n");
     return out;
 }
 
@@ -89,7 +95,8 @@ inline std::vector<CellLook> PaintLine(const TDataList& d, int y, int width)
         AnsiString text = d.RunText(y, r);
         for (int i = 0; i < r.Length; ++i) {
             int c = r.Start + i;
-            if (c < 0 || c >= width) continue;
+            if (c < 0 || c >= width)
+                continue;
             cells[static_cast<size_t>(c)] = {text[static_cast<size_t>(i)], r.FontColor, r.BackColor, r.Flag, true};
         }
     }
@@ -100,12 +107,13 @@ inline std::vector<CellLook> PaintLine(const TDataList& d, int y, int width)
 inline TColor NamedColor(const std::string& name)
 {
     static const std::pair<const char*, TColor> names[] = {
-        {"black", clBlack}, {"maroon", clMaroon}, {"green", clGreen}, {"olive", clOlive}, {"navy", clNavy},
-        {"purple", clPurple}, {"teal", clTeal}, {"silver", clSilver}, {"gray", clGray}, {"red", clRed},
-        {"lime", clLime}, {"yellow", clYellow}, {"blue", clBlue}, {"fuchsia", clFuchsia}, {"aqua", clAqua},
-        {"white", clWhite}};
+        {"black", clBlack}, {"maroon", clMaroon},   {"green", clGreen}, {"olive", clOlive},
+        {"navy", clNavy},   {"purple", clPurple},   {"teal", clTeal},   {"silver", clSilver},
+        {"gray", clGray},   {"red", clRed},         {"lime", clLime},   {"yellow", clYellow},
+        {"blue", clBlue},   {"fuchsia", clFuchsia}, {"aqua", clAqua},   {"white", clWhite}};
     for (const auto& [n, c] : names)
-        if (name == n) return c;
+        if (name == n)
+            return c;
     ADD_FAILURE() << "no colour " << name;
     return -3;
 }
@@ -134,38 +142,71 @@ inline void Check(const RecordingTerminal& r, const std::string& spec)
     auto num = [&] { return std::stoi(v); };
     auto cell = [&] { return PaintLine(t.Data(), n, 80)[static_cast<size_t>(m)]; };
     SCOPED_TRACE(spec);
-    if (key == "L") { EXPECT_EQ(r.Line(n), v); }
-    else if (key == "l") { EXPECT_EQ(r.Line(t.MaxLinePos() + n), v); }
-    else if (key == "R") { EXPECT_EQ(r.Row(n), v); }
-    else if (key == "B") { for (int row = n; row <= num(); ++row) EXPECT_EQ(r.Row(row), "") << row; }
-    else if (key == "S") { EXPECT_EQ(r.Line(n).size(), static_cast<size_t>(num())); }
-    else if (key == "W") { EXPECT_LE(r.Line(n).size(), static_cast<size_t>(num())); }
-    else if (key == "c") { EXPECT_EQ(r.Runs(n).size(), static_cast<size_t>(num())); }
-    else if (key == "x") { EXPECT_EQ(t.CurX(), num()); }
-    else if (key == "y") { EXPECT_EQ(t.CurY(), num()); }
-    else if (key == "m") { EXPECT_EQ(t.MaxLinePos(), num()); }
-    else if (key == "v") { EXPECT_EQ(t.LinePos(), num()); }
-    else if (key == "r") { EXPECT_EQ(t.CurY() - t.MaxLinePos(), num()); }
-    else if (key == "e") { EXPECT_EQ(r.events, Pieces(v)); }
-    else if (key == "E") { EXPECT_EQ(r.events.size(), static_cast<size_t>(num())); }
-    else if (key == "n") { EXPECT_EQ(r.lines.size(), static_cast<size_t>(num())); }
-    else if (key == "o") { EXPECT_EQ(r.lines.empty() ? "<none>" : r.lines.back(), v); }
-    else if (key == "g") { EXPECT_EQ(t.RegionOn(), num() != 0); }
-    else if (key == "b") { EXPECT_EQ(t.RegionBottom(), num()); }
-    else if (key == "k") { EXPECT_EQ(t.CollectedText(), v); }
-    else if (key == "param") { EXPECT_EQ(t.CurParam().Value, std::stoll(v)); }
-    else if (key == "params") { EXPECT_EQ(t.ParamCount(), num()); }
-    else if (key == "h") { EXPECT_EQ(t.Bright(), num() != 0); }
-    else if (key == "ul" && args.empty()) { EXPECT_EQ(t.Underline(), num() != 0); }
-    else if (key == "rev") { EXPECT_EQ(t.Reverse(), num() != 0); }
-    else if (key == "fg" && args.empty()) { EXPECT_EQ(t.FontColor(), NamedColor(v)); }
-    else if (key == "bg" && args.empty()) { EXPECT_EQ(t.BackColor(), NamedColor(v)); }
-    else if (key == "fg") { EXPECT_EQ(cell().fg, NamedColor(v)); }
-    else if (key == "bg") { EXPECT_EQ(cell().bg, NamedColor(v)); }
-    else if (key == "ul") { EXPECT_EQ(cell().flag, num()); }
-    else if (key == "ch") { EXPECT_EQ(std::string(1, cell().ch), v); }
-    else if (key == "painted") { EXPECT_EQ(cell().painted, num() != 0); }
-    else ADD_FAILURE() << "unknown check";
+    if (key == "L") {
+        EXPECT_EQ(r.Line(n), v);
+    } else if (key == "l") {
+        EXPECT_EQ(r.Line(t.MaxLinePos() + n), v);
+    } else if (key == "R") {
+        EXPECT_EQ(r.Row(n), v);
+    } else if (key == "B") {
+        for (int row = n; row <= num(); ++row)
+            EXPECT_EQ(r.Row(row), "") << row;
+    } else if (key == "S") {
+        EXPECT_EQ(r.Line(n).size(), static_cast<size_t>(num()));
+    } else if (key == "W") {
+        EXPECT_LE(r.Line(n).size(), static_cast<size_t>(num()));
+    } else if (key == "c") {
+        EXPECT_EQ(r.Runs(n).size(), static_cast<size_t>(num()));
+    } else if (key == "x") {
+        EXPECT_EQ(t.CurX(), num());
+    } else if (key == "y") {
+        EXPECT_EQ(t.CurY(), num());
+    } else if (key == "m") {
+        EXPECT_EQ(t.MaxLinePos(), num());
+    } else if (key == "v") {
+        EXPECT_EQ(t.LinePos(), num());
+    } else if (key == "r") {
+        EXPECT_EQ(t.CurY() - t.MaxLinePos(), num());
+    } else if (key == "e") {
+        EXPECT_EQ(r.events, Pieces(v));
+    } else if (key == "E") {
+        EXPECT_EQ(r.events.size(), static_cast<size_t>(num()));
+    } else if (key == "n") {
+        EXPECT_EQ(r.lines.size(), static_cast<size_t>(num()));
+    } else if (key == "o") {
+        EXPECT_EQ(r.lines.empty() ? "<none>" : r.lines.back(), v);
+    } else if (key == "g") {
+        EXPECT_EQ(t.RegionOn(), num() != 0);
+    } else if (key == "b") {
+        EXPECT_EQ(t.RegionBottom(), num());
+    } else if (key == "k") {
+        EXPECT_EQ(t.CollectedText(), v);
+    } else if (key == "param") {
+        EXPECT_EQ(t.CurParam().Value, std::stoll(v));
+    } else if (key == "params") {
+        EXPECT_EQ(t.ParamCount(), num());
+    } else if (key == "h") {
+        EXPECT_EQ(t.Bright(), num() != 0);
+    } else if (key == "ul" && args.empty()) {
+        EXPECT_EQ(t.Underline(), num() != 0);
+    } else if (key == "rev") {
+        EXPECT_EQ(t.Reverse(), num() != 0);
+    } else if (key == "fg" && args.empty()) {
+        EXPECT_EQ(t.FontColor(), NamedColor(v));
+    } else if (key == "bg" && args.empty()) {
+        EXPECT_EQ(t.BackColor(), NamedColor(v));
+    } else if (key == "fg") {
+        EXPECT_EQ(cell().fg, NamedColor(v));
+    } else if (key == "bg") {
+        EXPECT_EQ(cell().bg, NamedColor(v));
+    } else if (key == "ul") {
+        EXPECT_EQ(cell().flag, num());
+    } else if (key == "ch") {
+        EXPECT_EQ(std::string(1, cell().ch), v);
+    } else if (key == "painted") {
+        EXPECT_EQ(cell().painted, num() != 0);
+    } else
+        ADD_FAILURE() << "unknown check";
 }
 
 // Bytes fed in one call, then what must hold.
@@ -185,54 +226,68 @@ inline void RunScenario(const Scenario& s)
 {
     SCOPED_TRACE(s.Label);
     RecordingTerminal r;
-    if (s.Setup) s.Setup(r.t);
+    if (s.Setup)
+        s.Setup(r.t);
     for (size_t i = 0; i < s.Steps.size(); ++i) {
         SCOPED_TRACE("step " + std::to_string(i));
         r.Feed(s.Steps[i].In);
-        for (const std::string& e : s.Steps[i].Expect) Check(r, e);
+        for (const std::string& e : s.Steps[i].Expect)
+            Check(r, e);
     }
 }
 
 // Keeps a character picture of the live screen from the painter calls alone.
 class MirrorPainter : public ITerminalPainter {
 public:
-    MirrorPainter(int rows, int cols) : FRows(rows), FCols(cols), FGrid(static_cast<size_t>(rows), std::string(static_cast<size_t>(cols), ' ')) {}
+    MirrorPainter(int rows, int cols)
+        : FRows(rows), FCols(cols), FGrid(static_cast<size_t>(rows), std::string(static_cast<size_t>(cols), ' '))
+    {}
     std::string Row(int r) const
     {
         std::string s = FGrid[static_cast<size_t>(r)];
-        while (!s.empty() && s.back() == ' ') s.pop_back();
+        while (!s.empty() && s.back() == ' ')
+            s.pop_back();
         return s;
     }
     void TextOut(int col, int row, std::string_view text, TColor, TColor, bool) override
     {
-        if (row < 0 || row >= FRows) return;
-        for (size_t i = 0; i < text.size(); ++i) Put(col + static_cast<int>(i), row, text[i]);
+        if (row < 0 || row >= FRows)
+            return;
+        for (size_t i = 0; i < text.size(); ++i)
+            Put(col + static_cast<int>(i), row, text[i]);
     }
     void FillCells(int col, int row, int count, TColor) override
     {
-        if (count < 0) count = FCols;
-        for (int i = 0; i < count; ++i) Put(col + i, row, ' ');
+        if (count < 0)
+            count = FCols;
+        for (int i = 0; i < count; ++i)
+            Put(col + i, row, ' ');
     }
     void FillRows(int row, int count, TColor) override
     {
-        if (count < 0) count = FRows;
+        if (count < 0)
+            count = FRows;
         for (int r = row; r < row + count && r < FRows; ++r)
-            if (r >= 0) FGrid[static_cast<size_t>(r)].assign(static_cast<size_t>(FCols), ' ');
+            if (r >= 0)
+                FGrid[static_cast<size_t>(r)].assign(static_cast<size_t>(FCols), ' ');
     }
     void ScrollRows(int top, int bottom, int n, TColor) override
     {
         bottom = std::min(bottom, FRows - 1);
-        if (top < 0 || top > bottom) return;
+        if (top < 0 || top > bottom)
+            return;
         std::vector<std::string> part(FGrid.begin() + top, FGrid.begin() + bottom + 1);
         const int len = bottom - top + 1;
         for (int i = 0; i < len; ++i) {
             int src = i + n;
-            FGrid[static_cast<size_t>(top + i)] = (src >= 0 && src < len) ? part[static_cast<size_t>(src)] : std::string(static_cast<size_t>(FCols), ' ');
+            FGrid[static_cast<size_t>(top + i)] =
+                (src >= 0 && src < len) ? part[static_cast<size_t>(src)] : std::string(static_cast<size_t>(FCols), ' ');
         }
     }
     void ShiftCells(int row, int col, int n, TColor) override
     {
-        if (row < 0 || row >= FRows || col >= FCols) return;
+        if (row < 0 || row >= FRows || col >= FCols)
+            return;
         std::string& s = FGrid[static_cast<size_t>(row)];
         std::string old = s;
         for (int c = col; c < FCols; ++c) {
@@ -244,7 +299,8 @@ public:
 private:
     void Put(int c, int r, char ch)
     {
-        if (c >= 0 && c < FCols && r >= 0 && r < FRows) FGrid[static_cast<size_t>(r)][static_cast<size_t>(c)] = ch;
+        if (c >= 0 && c < FCols && r >= 0 && r < FRows)
+            FGrid[static_cast<size_t>(r)][static_cast<size_t>(c)] = ch;
     }
     int FRows, FCols;
     std::vector<std::string> FGrid;

@@ -38,8 +38,10 @@ struct DrawnTerminal {
         painter.SetBackColor(clBlack);
         painter.SetFontColor(clWhite);
         painter.SetRasterizer(raster);
-        if (hanMode) painter.SetHanMode(true);
-        else painter.SetWinFont("\xB1\xBC\xB8\xB2\xC3\xBC", 12);  // 굴림체
+        if (hanMode)
+            painter.SetHanMode(true);
+        else
+            painter.SetWinFont("\xB1\xBC\xB8\xB2\xC3\xBC", 12);  // 굴림체
         SetRows(rows);
     }
     void SetRows(int rows)
@@ -64,10 +66,12 @@ struct DrawnTerminal {
 
 inline bool SamePixels(const TFrameBuffer& a, const TFrameBuffer& b)
 {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    if (a.Width() != b.Width() || a.Height() != b.Height())
+        return false;
     for (int y = 0; y < a.Height(); ++y)
         for (int x = 0; x < a.Width(); ++x)
-            if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+            if (a.Pixel(x, y) != b.Pixel(x, y))
+                return false;
     return true;
 }
 
@@ -76,6 +80,7 @@ inline int CountIndex(const TFrameBuffer& fb, uint8_t v, TRectI r = {0, 0, 1 << 
 {
     int n = 0;
     for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, fb.Height()); ++y)
-        for (int x = std::max(r.Left, 0); x < std::min(r.Right, fb.Width()); ++x) n += fb.Pixel(x, y) == v;
+        for (int x = std::max(r.Left, 0); x < std::min(r.Right, fb.Width()); ++x)
+            n += fb.Pixel(x, y) == v;
     return n;
 }

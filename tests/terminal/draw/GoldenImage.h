@@ -26,8 +26,10 @@ inline std::string RowText(const TFrameBuffer& fb, int y)
     while (x < fb.Width()) {
         const uint8_t v = fb.Pixel(x, y);
         int n = 1;
-        while (x + n < fb.Width() && fb.Pixel(x + n, y) == v) ++n;
-        if (!out.empty()) out += ' ';
+        while (x + n < fb.Width() && fb.Pixel(x + n, y) == v)
+            ++n;
+        if (!out.empty())
+            out += ' ';
         out += "0123456789abcdef"[v & 15];
         out += '*' + std::to_string(n);
         x += n;
@@ -47,12 +49,14 @@ inline std::string Encode(const TFrameBuffer& fb)
             ++repeats;
             continue;
         }
-        if (repeats) out << '=' << repeats << '\n';
+        if (repeats)
+            out << '=' << repeats << '\n';
         repeats = 0;
         out << row << '\n';
         prev = std::move(row);
     }
-    if (repeats) out << '=' << repeats << '\n';
+    if (repeats)
+        out << '=' << repeats << '\n';
     return out.str();
 }
 
@@ -73,12 +77,14 @@ inline void Expect(const TFrameBuffer& fb, const std::string& name)
     ASSERT_TRUE(in) << "no golden picture " << Path(name) << " (HM_UPDATE_GOLDEN=1 writes it)";
     std::ostringstream expected;
     expected << in.rdbuf();
-    if (expected.str() == picture) return;
+    if (expected.str() == picture)
+        return;
     // Name the first row that differs and keep the picture for a look.
     std::istringstream a(expected.str()), b(picture);
     std::string la, lb;
     int line = 0;
-    while (std::getline(a, la) && std::getline(b, lb) && la == lb) ++line;
+    while (std::getline(a, la) && std::getline(b, lb) && la == lb)
+        ++line;
     const std::string actual = ::testing::TempDir() + name + ".actual.txt";
     std::ofstream(actual, std::ios::binary) << picture;
     ADD_FAILURE() << "picture differs from " << Path(name) << " at line " << line + 1 << "\n  golden: " << la

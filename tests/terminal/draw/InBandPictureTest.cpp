@@ -25,7 +25,8 @@ struct Recorder {
     {
         std::string rest;
         for (char c : s)
-            if (!p.Data(static_cast<unsigned char>(c), sink)) rest += c;
+            if (!p.Data(static_cast<unsigned char>(c), sink))
+                rest += c;
         return rest;
     }
 };

@@ -22,12 +22,16 @@ TEST(InBandPicture, RowsLandOnConsecutivePixelRowsInTheTextColours)
 {
     Canvas t;
     t.Feed("\x1b[33;44m\x1b[0;100;2%\x1b[*,FF00");
-    for (int x = 0; x < 8; ++x) EXPECT_EQ(t.Px(x, 100), kOlive) << x;
-    for (int x = 8; x < 16; ++x) EXPECT_EQ(t.Px(x, 100), kNavy) << x;
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(t.Px(x, 100), kOlive) << x;
+    for (int x = 8; x < 16; ++x)
+        EXPECT_EQ(t.Px(x, 100), kNavy) << x;
     EXPECT_EQ(t.Px(16, 100), kBlack);
     t.Feed("\x1b[*,0ff0");
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(t.Px(x, 101), kNavy);
-    for (int x = 4; x < 12; ++x) EXPECT_EQ(t.Px(x, 101), kOlive);
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(t.Px(x, 101), kNavy);
+    for (int x = 4; x < 12; ++x)
+        EXPECT_EQ(t.Px(x, 101), kOlive);
     // Nothing was printed, nothing moved the cursor.
     EXPECT_EQ(std::pair(t.core.Data().Strings(0), t.core.CurX()), std::pair(AnsiString(), 0));
 }
@@ -118,8 +122,8 @@ TEST(OwnDrawing, ShapeStylesFollowTheSubMode)
     };
     // Foreground olive on navy.
     const std::vector<Case> cases = {
-        {"\x1b[=4;3b", kOlive, kOlive}, {"\x1b[>4;3b", kNavy, kBlack}, {"\x1b[?4;3b", kNavy, kNavy},
-        {"\x1b[4;3b", kOlive, kBlack},   {"\x1b[4;3;12b", kRed, kBlack}, {"\x1b[?4;3;2b", kGreen, kGreen},
+        {"\x1b[=4;3b", kOlive, kOlive}, {"\x1b[>4;3b", kNavy, kBlack},  {"\x1b[?4;3b", kNavy, kNavy},
+        {"\x1b[4;3b", kOlive, kBlack},  {"\x1b[4;3;12b", kRed, kBlack}, {"\x1b[?4;3;2b", kGreen, kGreen},
     };
     for (const Case& c : cases) {
         Canvas t;
@@ -169,9 +173,9 @@ TEST(OwnDrawing, CellLinesAndBoxesGoThroughCellCentres)
     t.Feed("\x1b[3O");
     EXPECT_EQ(CountIndex(t.Screen(), kWhite, {0, 40, 640, 41}), 25);  // 36 .. 60
     EXPECT_EQ(t.Px(60, 40), kWhite);
-    t.Feed("\x1b[1;4O");  // down to row 5
+    t.Feed("\x1b[1;4O");                                              // down to row 5
     EXPECT_EQ(CountIndex(t.Screen(), kWhite, {36, 0, 37, 480}), 49);  // 40 .. 88
-    t.Feed("\x1b[2J\x1b[3;5H\x1b[0;3O");  // to column 6
+    t.Feed("\x1b[2J\x1b[3;5H\x1b[0;3O");                              // to column 6
     EXPECT_EQ(CountIndex(t.Screen(), kWhite, {0, 40, 640, 41}), 17);
     t.Feed("\x1b[2J\x1b[2;2H\x1b[4;3G");  // box: columns 1..4, rows 1..3
     EXPECT_EQ(t.Px(12, 24), kWhite);
@@ -222,7 +226,7 @@ TEST(OwnDrawingGolden, EverySequence)
     Canvas t;
     t.Feed("\x1b[33;44m");
     t.Feed("\x1b[2;2;3%\x1b[*,FF00FF\x1b[*,R03A5\x1b[*,0F0F0F");  // picture at (16, 2)
-    t.Feed("\x1b[5;5p\x1b[>6;5p\x1b[7;5;10p");                     // pixels
+    t.Feed("\x1b[5;5p\x1b[>6;5p\x1b[7;5;10p");                    // pixels
     t.Feed("\x1b[10;40g\x1b[60;10i\x1b[60;40;13i\x1b[>10;40i");   // lines
     t.Feed("\x1b[100;30g\x1b[20;12b\x1b[150;30g\x1b[=20;12b\x1b[200;30g\x1b[?20;12b\x1b[250;30g\x1b[20;12;14b");
     t.Feed("\x1b[100;70g\x1b[20;12c\x1b[150;70g\x1b[=20;12c\x1b[200;70g\x1b[>20;12c\x1b[250;70g\x1b[=20;12;10c");
@@ -231,6 +235,7 @@ TEST(OwnDrawingGolden, EverySequence)
     // The top-left quarter of the screen holds it all.
     TFrameBuffer part(320, 240);
     for (int y = 0; y < 240; ++y)
-        for (int x = 0; x < 320; ++x) part.SetPixel(x, y, t.Px(x, y));
+        for (int x = 0; x < 320; ++x)
+            part.SetPixel(x, y, t.Px(x, y));
     golden::Expect(part, "own-sequences");
 }

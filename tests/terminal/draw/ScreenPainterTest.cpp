@@ -11,14 +11,15 @@
 namespace {
 
 // "한글 Hangul" and friends, in cp949.
-const std::string kHan = "\xC7\xD1\xB1\xDB";         // 한글
-const std::string kDdom = "\x8C\x63\xB9\xE6";        // 똠방
-const std::string kStar = "\xA1\xDA";                // ★
+const std::string kHan = "\xC7\xD1\xB1\xDB";   // 한글
+const std::string kDdom = "\x8C\x63\xB9\xE6";  // 똠방
+const std::string kStar = "\xA1\xDA";          // ★
 
 std::string Lines(int from, int to)
 {
     std::string s;
-    for (int i = from; i <= to; ++i) s += "line " + std::to_string(i) + " \x1b[3" + std::to_string(i % 8) + "m" + kHan + "\x1b[37m\r\n";
+    for (int i = from; i <= to; ++i)
+        s += "line " + std::to_string(i) + " \x1b[3" + std::to_string(i % 8) + "m" + kHan + "\x1b[37m\r\n";
     return s;
 }
 
@@ -26,13 +27,19 @@ std::string Lines(int from, int to)
 // black before lines scroll: a line feed fills the new row with the host's current background,
 // which no run records, so only then does a repaint from the buffer give the same picture.
 const std::string kReset = "\x1b[0;37;40m";
-const std::string kBusyStream =
-    "\x1b[1;33;44m" + kHan + " title " + kReset + "\r\n"
+const std::string kBusyStream = "\x1b[1;33;44m" + kHan + " title " + kReset +
+    "\r\n"
     "\x1b[32mgreen\x1b[7m reverse \x1b[27m\x1b[4munder\x1b[24m end\r\n"
-    "tab\there" + kDdom + "\r\n"
-    "\x1b[41mfill the line\x1b[K" + kReset + "\r\n"
+    "tab\there" +
+    kDdom +
+    "\r\n"
+    "\x1b[41mfill the line\x1b[K" +
+    kReset +
+    "\r\n"
     "abcdefghij\x1b[1;4H\x1b[3@\x1b[2;3H\x1b[2P\x1b[4;2H\x1b[3X\r\n"
-    "\x1b[6;1H" + kStar + "bottom row text that wraps past the edge\r\n"
+    "\x1b[6;1H" +
+    kStar +
+    "bottom row text that wraps past the edge\r\n"
     "\x1b[2;5r\x1b[5;1Hregion\r\nscrolls\r\n\x1b[r"
     "\x1b[3;1H\x1b[2L\x1b[1M\x1bM\x1b[1K\x1b[J";
 
@@ -53,7 +60,8 @@ TEST(ScreenPainter, IncrementalDrawingMatchesARepaintFromTheBuffer)
     for (size_t chunk : {size_t(1), size_t(7), kBusyStream.size()}) {
         DrawnTerminal t;
         t.Feed(Lines(0, 8));
-        for (size_t i = 0; i < kBusyStream.size(); i += chunk) t.Feed(std::string_view(kBusyStream).substr(i, chunk));
+        for (size_t i = 0; i < kBusyStream.size(); i += chunk)
+            t.Feed(std::string_view(kBusyStream).substr(i, chunk));
         EXPECT_TRUE(SamePixels(t.Screen(), t.Repainted())) << "chunk " << chunk;
     }
 }
@@ -225,7 +233,8 @@ struct FakeRaster : ITextRaster {
     std::vector<int> Rows() const
     {
         std::vector<int> r;
-        for (const Call& c : calls) r.push_back(c.y);
+        for (const Call& c : calls)
+            r.push_back(c.y);
         std::sort(r.begin(), r.end());
         r.erase(std::unique(r.begin(), r.end()), r.end());
         return r;
@@ -275,7 +284,8 @@ TEST(ScreenPainterWinFont, HanjaInHangulModeGoThroughTheSystemFont)
     FakeRaster raster;
     DrawnTerminal t(20, 3, &raster, true);
     raster.calls.clear();
-    t.Feed("a\xF9\xD3" "b");  // a 命 b
+    t.Feed("a\xF9\xD3"
+           "b");  // a 命 b
     t.painter.Flush();
     ASSERT_EQ(raster.calls.size(), 1u);
     EXPECT_EQ(raster.calls[0].text, "\xF9\xD3");
@@ -298,7 +308,7 @@ TEST(ScreenPainter, KeptDrawingGivesThePictureOfDrawingAtOnce)
 {
     // Blue line feeds fill with the host's colour (no run records it), regions scroll by copies.
     const std::string stream = Lines(0, 9) + "\x1b[44m" + Lines(10, 14) + kBusyStream + "\x1b[42m\r\n\r\n" +
-                               "\x1b[3;5r\x1b[5;1H1\r\n2\r\n3\x1b[1;1H\x1b[2L\x1b[r" + Lines(15, 16) + "\x1b[2;3H\x1b[4@x";
+        "\x1b[3;5r\x1b[5;1H1\r\n2\r\n3\x1b[1;1H\x1b[2L\x1b[r" + Lines(15, 16) + "\x1b[2;3H\x1b[4@x";
     for (size_t chunk : {size_t(1), size_t(5), size_t(64)}) {
         DrawnTerminal atOnce, kept;
         for (size_t i = 0; i < stream.size(); i += chunk) {
@@ -318,6 +328,7 @@ TEST(ScreenPainter, KeptDrawingIsPlayedBeforeTheOwnSequencesDraw)
     // move with it.
     t.Feed("\x1b[2;1HWWWW\x1b[0;24;2%\x1b[*,FFFF");
     t.Feed("\x1b[6;1H\r\n");
-    for (int x = 0; x < 16; ++x) EXPECT_EQ(t.Px(x, 8), 15) << x;
+    for (int x = 0; x < 16; ++x)
+        EXPECT_EQ(t.Px(x, 8), 15) << x;
     EXPECT_EQ(t.Px(16, 8), 0);
 }

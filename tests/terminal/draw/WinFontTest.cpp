@@ -22,7 +22,8 @@ namespace {
 
 void EnsureApp()
 {
-    if (QCoreApplication::instance()) return;
+    if (QCoreApplication::instance())
+        return;
     static int argc = 1;
     static char name[] = "terminal_draw_qt_tests";
     static char* argv[] = {name, nullptr};
@@ -72,7 +73,8 @@ TEST(TermDumpPng, WritesTheDrawnScreen)
     const std::string in = dir + "termdump-in.bin", out = dir + "termdump-out.png";
     std::ofstream(in, std::ios::binary) << kColoured << "\x1b[0;20;1%\x1b[*,FF";
     std::filesystem::remove(out);
-    const std::string cmd = std::string(HM_BIN_DIR) + "/termdump --cols 24 --rows 4 --png " + out + " " + in + " >/dev/null 2>&1";
+    const std::string cmd =
+        std::string(HM_BIN_DIR) + "/termdump --cols 24 --rows 4 --png " + out + " " + in + " >/dev/null 2>&1";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     QImage image(QString::fromStdString(out));
     ASSERT_FALSE(image.isNull());

@@ -21,7 +21,7 @@ std::optional<uint32_t> Iconv(const char* charset, uint16_t code, size_t size)
     char* outp = reinterpret_cast<char*>(out);
     size_t inLeft = 2, outLeft = sizeof out;
     const bool ok = iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<size_t>(-1) && inLeft == 0 &&
-                    sizeof out - outLeft == size;
+        sizeof out - outLeft == size;
     iconv_close(cd);
     if (!ok)
         return std::nullopt;
@@ -95,7 +95,7 @@ TEST(Codeconv, EveryExtensionSyllableConvertsAsTheSystemConverterDoes)
         for (int trail = 0x41; trail <= 0xFE; ++trail) {
             const uint16_t code = static_cast<uint16_t>(lead << 8 | trail);
             const bool extension = (trail <= 0x5A || (trail >= 0x61 && trail <= 0x7A) || trail >= 0x81) &&
-                                   (lead <= 0xA0 || (lead <= 0xC5 && trail <= 0xA0) || (lead == 0xC6 && trail <= 0x52));
+                (lead <= 0xA0 || (lead <= 0xC5 && trail <= 0xA0) || (lead == 0xC6 && trail <= 0x52));
             if (!extension)
                 continue;
             // Code order and table order agree.
@@ -118,7 +118,7 @@ TEST(Codeconv, KnownCodesCodesOutsideBothAreasAndUnassignedCells)
     const std::pair<uint16_t, uint16_t> cases[] = {
         {0xB0A1, 0x8861}, {0xC8FE, 0xD3B7}, {0x8141, 0x8863}, {0xC652, 0xD3BD}, {0xA1A1, 0xD931},
         {0xA4A1, 0xDAA1}, {0xCAA1, 0xE031}, {0xFDFE, 0xF9FE}, {0xC653, 0xC653}, {0x0041, 0x0041},
-        {0x8040, 0x8040}, {0xFF41, 0xFF41}, {0xADA1, blank}, {0xC9A1, blank}, {0xA2FE, blank}};
+        {0x8040, 0x8040}, {0xFF41, 0xFF41}, {0xADA1, blank},  {0xC9A1, blank},  {0xA2FE, blank}};
     for (const auto& [code, johab] : cases)
         EXPECT_EQ(Converted(code), johab) << std::hex << code;
 }

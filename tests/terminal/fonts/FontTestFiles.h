@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace fonttest {
@@ -18,7 +18,7 @@ public:
     {
         static int counter = 0;
         FPath = std::filesystem::temp_directory_path() /
-                ("hm-fonts-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+            ("hm-fonts-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
         std::filesystem::create_directories(FPath);
     }
     ~TTempDir()

@@ -90,11 +90,10 @@ private:
 
 TEST(HexFont, ReadsNarrowAndWideGlyphsAndSkipsOtherLines)
 {
-    const THexFont font = THexFont::FromText(
-        "# comment\n"
-        "0041:0000000018242442427E424242420000\n"
-        "AC00:00000000001000101F9000900090009E01100110021004101810001000100000\n"
-        "0042:123\n");
+    const THexFont font = THexFont::FromText("# comment\n"
+                                             "0041:0000000018242442427E424242420000\n"
+                                             "AC00:00000000001000101F9000900090009E01100110021004101810001000100000\n"
+                                             "0042:123\n");
     int width = 0;
     const auto a = font.Glyph(0x41, &width);
     ASSERT_TRUE(a);

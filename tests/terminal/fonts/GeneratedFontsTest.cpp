@@ -66,8 +66,9 @@ std::string Picture(const TFrameBuffer& fb)
 TEST_F(GeneratedFonts, FilesHaveTheSizesTheLoadersTake)
 {
     namespace fs = std::filesystem;
-    EXPECT_EQ(std::tuple(fs::file_size(HanFile), fs::file_size(EngFile), fs::file_size(SpcFile), fs::file_size(KsgFile)),
-              std::tuple(HanFontFullSize, 4096u, 4096u, TGlyphTables::SymbolBytes));
+    EXPECT_EQ(
+        std::tuple(fs::file_size(HanFile), fs::file_size(EngFile), fs::file_size(SpcFile), fs::file_size(KsgFile)),
+        std::tuple(HanFontFullSize, 4096u, 4096u, TGlyphTables::SymbolBytes));
     EXPECT_TRUE(fs::exists(FontsDir + "/unifont-copyright.txt") && fs::exists(FontsDir + "/baekmuk-copyright.txt"));
 }
 

@@ -37,7 +37,7 @@ bool IsComplementOf(const std::array<uint8_t, N>& table, const uint8_t* file)
 bool SameTables(const TGlyphTables& a, const TGlyphTables& b)
 {
     return a.Initial == b.Initial && a.Medial == b.Medial && a.Final == b.Final && a.English == b.English &&
-           a.Special == b.Special && a.Symbol == b.Symbol;
+        a.Special == b.Special && a.Symbol == b.Symbol;
 }
 
 void LoadEveryFont(const TTempDir& dir, int variant)
@@ -82,7 +82,9 @@ TEST(HanFontLoader, CompactFileLoadsLikeTheFullFileAndClearsGlyphZeroOfEverySet)
     LoadHanFont(dir.Write("solid.han", full));
     EXPECT_EQ(GlyphTables().Initial[0], 0x00);
     LoadHanFont(dir.Write("compact.han", HanFont(true)));
-    auto blank = [](const uint8_t* glyph) { return std::all_of(glyph, glyph + 32, [](uint8_t b) { return b == 0xFF; }); };
+    auto blank = [](const uint8_t* glyph) {
+        return std::all_of(glyph, glyph + 32, [](uint8_t b) { return b == 0xFF; });
+    };
     for (size_t s = 0; s < 8; ++s)
         EXPECT_TRUE(blank(&GlyphTables().Initial[s * 640])) << s;
     for (size_t s = 0; s < 4; ++s)
@@ -168,9 +170,11 @@ TEST(KsgFontLoader, ShortAndCompactFiles)
     // it the previous font's glyph stays. The rearrangement used to move only what lay in the
     // first 33696 bytes at each step, so the last 51 glyphs of a compact file never arrived.
     const Case cases[] = {
-        {"ShortFileKeepsTheGlyphsPastItsEnd", {{1128, 0}, {100, 2000}, {0, 0}},
+        {"ShortFileKeepsTheGlyphsPastItsEnd",
+         {{1128, 0}, {100, 2000}, {0, 0}},
          {{0, 2000}, {99, 2099}, {100, 100}, {1127, 1127}}},
-        {"CompactFileOpensTheThreeGaps", {{1128, 5000}, {1053, 0}},
+        {"CompactFileOpensTheThreeGaps",
+         {{1128, 5000}, {1053, 0}},
          {{162, 162}, {163, 163}, {188, 163}, {536, 511}, {563, 512}, {918, 867}, {930, 868}, {1115, 6115}}},
         {"CompactFileKeepsItsLastGlyphs", {{1053, 0}}, {{1064, 1002}, {1114, 1052}}},
     };

@@ -73,7 +73,7 @@ protected:
 TEST_F(HanBitFontTest, AsciiTakesTheEnglishGlyphAndAdvancesEightPixels)
 {
     Font.NewHTextOut(3, 2, "Az");
-    EXPECT_EQ(Bits(3, 3, 8), unsigned('A'));   // the tag row of the English glyph
+    EXPECT_EQ(Bits(3, 3, 8), unsigned('A'));  // the tag row of the English glyph
     EXPECT_EQ(Bits(11, 3, 8), unsigned('z'));
     EXPECT_EQ(Bits(3, 2 + 15, 8), 0x5Au + 15);  // its last row
     EXPECT_EQ(Screen.Pixel(19, 3), Untouched);
@@ -84,10 +84,10 @@ TEST_F(HanBitFontTest, SyllableSetsFollowTheFinalVowelShapeAndInitial)
     // 가 (ㄱ + ㅏ: plain sets, no final glyph), 각 (with a final: the final sets), 구 (ㅜ under
     // the consonant), 뫄 (ㅘ, a compound vowel), 똠 (an extension syllable: ㄸ + ㅗ + ㅁ), 힝, 쾌.
     Font.NewHTextOut(0, 0, "\xb0\xa1\xb0\xa2\xb1\xb8\xb8\xfa\x8c\x63\xc8\xfe\xc4\xe8");
-    const std::array<P, 3> cells[] = {
-        {P(0, 1), P(0, 1), P(-1, 0)}, {P(5, 1), P(2, 1), P(0, 1)},   {P(2, 1), P(0, 14), Skip},
-        {P(3, 7), P(1, 10), Skip},    {P(6, 5), P(3, 9), P(3, 16)},  {P(5, 19), P(3, 21), P(1, 21)},
-        {P(3, 16), P(0, 11), P(-1, 0)}};
+    const std::array<P, 3> cells[] = {{P(0, 1), P(0, 1), P(-1, 0)},  {P(5, 1), P(2, 1), P(0, 1)},
+                                      {P(2, 1), P(0, 14), Skip},     {P(3, 7), P(1, 10), Skip},
+                                      {P(6, 5), P(3, 9), P(3, 16)},  {P(5, 19), P(3, 21), P(1, 21)},
+                                      {P(3, 16), P(0, 11), P(-1, 0)}};
     const int rows[] = {InitialTagRow, MedialTagRow, FinalTagRow};
     for (int c = 0; c < 7; ++c)
         for (int k = 0; k < 3; ++k)
@@ -110,7 +110,9 @@ TEST_F(HanBitFontTest, SymbolsCompatibilityJamoAndD4CodesTakeSymbolGlyphsByCell)
 // the table; past the table likewise the cell is left unchanged.
 TEST_F(HanBitFontTest, SymbolIndexOutsideTheTableLeavesTheCellUnchanged)
 {
-    Font.NewHTextOut(0, 0, "\xde\xff" "A");
+    Font.NewHTextOut(0, 0,
+                     "\xde\xff"
+                     "A");
     EXPECT_TRUE(Untouched16(0, 0));
     EXPECT_EQ(Bits(16, 1, 8), unsigned('A'));
     Font.NewHTextOut(0, 20, AnsiString("\xd9\x20\xd9\x00", 4));
@@ -123,7 +125,9 @@ TEST_F(HanBitFontTest, SymbolIndexOutsideTheTableLeavesTheCellUnchanged)
 // code lead x 256; Hanja without a drawer show blank cells.
 TEST_F(HanBitFontTest, UnassignedCellsLoneLeadBytesAndUndrawnHanjaAreBlank)
 {
-    Font.NewHTextOut(0, 0, "\xad\xa1\xc9\xa1\xca\xa1" "A\xb0");
+    Font.NewHTextOut(0, 0,
+                     "\xad\xa1\xc9\xa1\xca\xa1"
+                     "A\xb0");
     ExpectBlank(0, 48);
     ExpectBlank(56, 8);
     EXPECT_EQ(Screen.Pixel(64, 0), Untouched);
@@ -131,7 +135,11 @@ TEST_F(HanBitFontTest, UnassignedCellsLoneLeadBytesAndUndrawnHanjaAreBlank)
 
 TEST_F(HanBitFontTest, HanjaGoToTheSystemFontDrawerWithTheirOwnBytes)
 {
-    struct TCall { int X, Y; AnsiString Text; uint8_t Fg, Bg; };
+    struct TCall {
+        int X, Y;
+        AnsiString Text;
+        uint8_t Fg, Bg;
+    };
     std::vector<TCall> calls;
     Font.SetHanjaDrawer([&](TFrameBuffer& target, int x, int y, const AnsiString& text, uint8_t fg, uint8_t bg) {
         EXPECT_EQ(&target, &Screen);
@@ -184,7 +192,9 @@ TEST_F(HanBitFontTest, FillLineAndHorzLine)
 
 TEST_F(HanBitFontTest, TextPastTheEdgesIsClipped)
 {
-    Font.NewHTextOut(-4, -8, "\xb0\xa1" "A");
+    Font.NewHTextOut(-4, -8,
+                     "\xb0\xa1"
+                     "A");
     Font.NewHTextOut(190, 30, "\xb0\xa1\xb0\xa1");
     EXPECT_EQ(Screen.Pixel(199, 39), Back);
 }

@@ -32,7 +32,8 @@ std::vector<TMessageForm*> Notices(TWinControl* parent)
 {
     std::vector<TMessageForm*> out;
     for (int i = 0; i < parent->ControlCount(); ++i)
-        if (auto* m = dynamic_cast<TMessageForm*>(parent->Controls(i))) out.push_back(m);
+        if (auto* m = dynamic_cast<TMessageForm*>(parent->Controls(i)))
+            out.push_back(m);
     return out;
 }
 
@@ -69,8 +70,9 @@ protected:
     TForm* other = nullptr;
 };
 
-const AnsiString kCopied = "\xC7\xD1 \xC8\xAD\xB8\xE9\xC0\xC7 \xB5\xA5\xC0\xCC\xC5\xB8\xB8\xA6 \xC5\xAC\xB8\xB3\xBA\xB8\xB5\xE5\xBF\xA1 "
-                           "\xBA\xB9\xBB\xE7\xC7\xDF\xBD\xC0\xB4\xCF\xB4\xD9.";  // 한 화면의 데이타를 클립보드에 복사했습니다.
+const AnsiString kCopied =
+    "\xC7\xD1 \xC8\xAD\xB8\xE9\xC0\xC7 \xB5\xA5\xC0\xCC\xC5\xB8\xB8\xA6 \xC5\xAC\xB8\xB3\xBA\xB8\xB5\xE5\xBF\xA1 "
+    "\xBA\xB9\xBB\xE7\xC7\xDF\xBD\xC0\xB4\xCF\xB4\xD9.";  // 한 화면의 데이타를 클립보드에 복사했습니다.
 
 }  // namespace
 
@@ -121,7 +123,8 @@ TEST_F(MessageFormTest, NoticeIsPaintedAsAFramedBoxWithItsText)
     EXPECT_EQ(at(3, 3), TMessageForm::kFaceColor);
     int ink = 0;
     for (int y = 0; y < box->Height(); ++y)
-        for (int x = 1; x < box->Width() - 1; ++x) ink += at(x, y) == clBlack;
+        for (int x = 1; x < box->Width() - 1; ++x)
+            ink += at(x, y) == clBlack;
     EXPECT_GT(ink, 20);
     clock.Advance(1000);
 }

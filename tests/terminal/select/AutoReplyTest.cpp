@@ -15,7 +15,9 @@ protected:
         r.OnSendReplyData = [this](const AnsiString& s) { replies.push_back(s); };
         r.PlaySound = [this](const AnsiString& s) { sounds.push_back(s); };
         r.ShowMessage = [this](const AnsiString& s, int ms) { messages.push_back(s + "/" + std::to_string(ms)); };
-        r.OnJReply = [this](const AnsiString& context, const AnsiString& id) { jreplies.push_back(id + "|" + context); };
+        r.OnJReply = [this](const AnsiString& context, const AnsiString& id) {
+            jreplies.push_back(id + "|" + context);
+        };
     }
     void Add(const AnsiString& pattern, const AnsiString& answer, const AnsiString& sound = "",
              const AnsiString& message = "")

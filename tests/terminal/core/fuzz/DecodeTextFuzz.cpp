@@ -10,7 +10,8 @@
 namespace {
 void Check(bool ok)
 {
-    if (!ok) std::abort();
+    if (!ok)
+        std::abort();
 }
 
 void CheckInvariants(const TTerminalCore& t)
