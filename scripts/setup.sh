@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   libgtest-dev libgmock-dev zlib1g-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format
   libvterm-dev
   fonts-nanum xfonts-baekmuk unifont fonts-dejavu-core
   xvfb xauth tmux tintin++
