@@ -1,0 +1,88 @@
+#include "grid/model/GridSettings.h"
+
+#include "grid/model/CellModel.h"
+#include "platform/core/List.h"
+
+void TBands::SetActive(bool Value)
+{
+    FActive = Value;
+    FGrid->InvalidateGrid();
+}
+
+void TBands::ChangedLook()
+{
+    if (FActive)
+        FGrid->InvalidateGrid();
+}
+
+void TBands::SetSecondaryLength(int Value)
+{
+    FSecondaryLength = Value;
+    ChangedLook();
+}
+
+void TBands::SetPrimaryLength(int Value)
+{
+    FPrimaryLength = Value;
+    ChangedLook();
+}
+
+void TBands::SetSecondaryColor(TColor Value)
+{
+    FSecondaryColor = Value;
+    ChangedLook();
+}
+
+void TBands::SetPrimaryColor(TColor Value)
+{
+    FPrimaryColor = Value;
+    ChangedLook();
+}
+
+TColor TBands::ColorOf(int RowFromFirst) const
+{
+    const int period = Period();
+    if (period <= 0 || RowFromFirst < 0)
+        return clNone;
+    return RowFromFirst % period < FPrimaryLength ? FPrimaryColor : FSecondaryColor;
+}
+
+void TColumnSize::SetStretch(bool Value)
+{
+    FStretch = Value;
+    FGrid->StretchRightColumn();
+}
+
+void TFilterData::Assign(TPersistent* Source)
+{
+    if (auto* other = dynamic_cast<TFilterData*>(Source)) {
+        Column = other->Column;
+        Condition = other->Condition;
+        return;
+    }
+    TPersistent::Assign(Source);
+}
+
+TFilterData* TFilter::Add() { return Insert(Count()); }
+
+TFilterData* TFilter::Insert(int Index)
+{
+    if (Index < 0 || Index > Count())
+        TList::Error("List index out of bounds (%d)", Index);
+    return FItems.insert(FItems.begin() + Index, std::make_unique<TFilterData>())->get();
+}
+
+TFilterData* TFilter::Items(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        TList::Error("List index out of bounds (%d)", Index);
+    return FItems[static_cast<size_t>(Index)].get();
+}
+
+void TFilter::SetItems(int Index, TFilterData* Value) { Items(Index)->Assign(Value); }
+
+void TFilter::Delete(int Index)
+{
+    Items(Index);
+    FItems.erase(FItems.begin() + Index);
+}
