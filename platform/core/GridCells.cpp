@@ -44,58 +44,65 @@ void DeleteElements(std::vector<T>& v, int at, int count)
 
 }  // namespace
 
-void TGridCells::SetRowCount(int count)
+void TGridCells::SetRowCount(int count) { FRows.resize(static_cast<size_t>(std::max(count, 0))); }
+
+TGridRowCells& TGridCells::Row(int row)
 {
-    count = std::max(count, 0);
-    const size_t old = FRows.size();
-    FRows.resize(static_cast<size_t>(count));
-    for (size_t i = old; i < FRows.size(); ++i)
-        FRows[i] = std::make_unique<TGridRowCells>();
+    auto& cells = FRows[static_cast<size_t>(row)];
+    if (!cells)
+        cells = std::make_unique<TGridRowCells>();
+    return *cells;
+}
+
+const TGridRowCells* TGridCells::Find(int row) const
+{
+    return Inside(FRows, row) ? FRows[static_cast<size_t>(row)].get() : nullptr;
 }
 
 const AnsiString& TGridCells::Text(int col, int row) const
 {
-    if (!Inside(FRows, row) || col < 0)
+    const TGridRowCells* cells = Find(row);
+    if (!cells || col < 0 || col >= static_cast<int>(cells->Texts.size()))
         return kEmpty;
-    const auto& texts = FRows[static_cast<size_t>(row)]->Texts;
-    return col < static_cast<int>(texts.size()) ? texts[static_cast<size_t>(col)] : kEmpty;
+    return cells->Texts[static_cast<size_t>(col)];
 }
 
 TObject* TGridCells::Object(int col, int row) const
 {
-    if (!Inside(FRows, row) || col < 0)
+    const TGridRowCells* cells = Find(row);
+    if (!cells || col < 0 || col >= static_cast<int>(cells->Objects.size()))
         return nullptr;
-    const auto& objects = FRows[static_cast<size_t>(row)]->Objects;
-    return col < static_cast<int>(objects.size()) ? objects[static_cast<size_t>(col)] : nullptr;
+    return cells->Objects[static_cast<size_t>(col)];
 }
 
 void TGridCells::SetText(int col, int row, AnsiString text)
 {
-    auto& texts = Row(row).Texts;
-    if (col >= static_cast<int>(texts.size())) {
+    if (col >= StoredCols(row)) {
         if (text.empty())
             return;
-        texts.resize(static_cast<size_t>(col) + 1);
+        Row(row).Texts.resize(static_cast<size_t>(col) + 1);
     }
-    texts[static_cast<size_t>(col)] = std::move(text);
+    Row(row).Texts[static_cast<size_t>(col)] = std::move(text);
 }
 
 void TGridCells::SetObject(int col, int row, TObject* object)
 {
-    TGridRowCells& cells = Row(row);
-    if (col >= static_cast<int>(cells.Objects.size())) {
+    const TGridRowCells* found = Find(row);
+    if (!found || col >= static_cast<int>(found->Objects.size())) {
         if (!object)
             return;
+        TGridRowCells& cells = Row(row);
         cells.Objects.resize(static_cast<size_t>(col) + 1);
         if (cells.Texts.size() < cells.Objects.size())
             cells.Texts.resize(cells.Objects.size());
     }
-    cells.Objects[static_cast<size_t>(col)] = object;
+    Row(row).Objects[static_cast<size_t>(col)] = object;
 }
 
 int TGridCells::StoredCols(int row) const
 {
-    return Inside(FRows, row) ? static_cast<int>(FRows[static_cast<size_t>(row)]->Texts.size()) : 0;
+    const TGridRowCells* cells = Find(row);
+    return cells ? static_cast<int>(cells->Texts.size()) : 0;
 }
 
 void TGridCells::InsertRows(int at, int count)
@@ -104,8 +111,6 @@ void TGridCells::InsertRows(int at, int count)
         return;
     at = std::clamp(at, 0, RowCount());
     std::vector<std::unique_ptr<TGridRowCells>> fresh(static_cast<size_t>(count));
-    for (auto& r : fresh)
-        r = std::make_unique<TGridRowCells>();
     FRows.insert(FRows.begin() + at, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
 }
 
@@ -133,6 +138,8 @@ void TGridCells::InsertCols(int at, int count)
     if (at < 0 || count <= 0)
         return;
     for (auto& r : FRows) {
+        if (!r)
+            continue;
         InsertElements(r->Texts, at, count);
         InsertElements(r->Objects, at, count);
     }
@@ -143,6 +150,8 @@ void TGridCells::DeleteCols(int at, int count)
     if (at < 0 || count <= 0)
         return;
     for (auto& r : FRows) {
+        if (!r)
+            continue;
         DeleteElements(r->Texts, at, count);
         DeleteElements(r->Objects, at, count);
     }
@@ -153,6 +162,8 @@ void TGridCells::MoveCol(int from, int to)
     if (from < 0 || to < 0 || from == to)
         return;
     for (auto& r : FRows) {
+        if (!r)
+            continue;
         MoveElement(r->Texts, from, to);
         MoveElement(r->Objects, from, to);
         if (r->Texts.size() < r->Objects.size())
@@ -166,6 +177,8 @@ void TGridCells::ExchangeCols(int a, int b)
         return;
     const size_t high = static_cast<size_t>(std::max(a, b));
     for (auto& r : FRows) {
+        if (!r)
+            continue;
         if (r->Texts.size() > static_cast<size_t>(std::min(a, b))) {
             if (r->Texts.size() <= high)
                 r->Texts.resize(high + 1);
@@ -183,19 +196,17 @@ void TGridCells::ExchangeCols(int a, int b)
 
 std::unique_ptr<TGridRowCells> TGridCells::TakeRow(int row)
 {
-    if (!Inside(FRows, row))
-        return std::make_unique<TGridRowCells>();
-    return std::exchange(FRows[static_cast<size_t>(row)], std::make_unique<TGridRowCells>());
+    return Inside(FRows, row) ? std::move(FRows[static_cast<size_t>(row)]) : nullptr;
 }
 
 void TGridCells::PutRow(int row, std::unique_ptr<TGridRowCells> cells)
 {
     if (Inside(FRows, row))
-        FRows[static_cast<size_t>(row)] = cells ? std::move(cells) : std::make_unique<TGridRowCells>();
+        FRows[static_cast<size_t>(row)] = std::move(cells);
 }
 
 bool TGridCells::CheckConsistency() const
 {
     return std::all_of(FRows.begin(), FRows.end(),
-                       [](const auto& r) { return r && r->Objects.size() <= r->Texts.size(); });
+                       [](const auto& r) { return !r || r->Objects.size() <= r->Texts.size(); });
 }

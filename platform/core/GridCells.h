@@ -1,8 +1,9 @@
 #pragma once
 // The cells of a string grid: a text and an object pointer per cell, kept row by row. A row is
-// one allocation that moves by pointer, so inserting, deleting and moving rows never copies
-// texts. A row holds as many cells as were ever written in it, also beyond the grid's column
-// count (hidden columns keep their cells there). The store never owns the objects.
+// one allocation, made when a cell of it is first written, that moves by pointer, so inserting,
+// deleting and moving rows never copies texts and an empty row costs one pointer. A row holds
+// as many cells as were ever written in it, also beyond the grid's column count (hidden
+// columns keep their cells there). The store never owns the objects.
 
 #include <memory>
 #include <vector>
@@ -40,15 +41,17 @@ public:
     void MoveCol(int from, int to);
     void ExchangeCols(int a, int b);
 
-    // Takes a row out (an empty one is left) and puts one in; for moving rows between stores.
+    // Takes a row out (an empty one is left; null for a row never written) and puts one in.
     std::unique_ptr<TGridRowCells> TakeRow(int row);
     void PutRow(int row, std::unique_ptr<TGridRowCells> cells);
 
-    // Every row is allocated and no row stores more objects than texts.
+    // No row stores more objects than texts.
     bool CheckConsistency() const;
 
 private:
-    TGridRowCells& Row(int row) { return *FRows[static_cast<size_t>(row)]; }
+    // The row's cells, made on first need.
+    TGridRowCells& Row(int row);
+    const TGridRowCells* Find(int row) const;
 
     std::vector<std::unique_ptr<TGridRowCells>> FRows;
 };
