@@ -56,11 +56,8 @@ int SinglePos(char Ch, std::string_view S)
             continue;
         if (i + 1 == S.size())
             return static_cast<int>(i + 1);
-        if (S[i + 1] == Ch) {
-            ++i;  // an escaped pair: skip its second half too
-            continue;
-        }
-        if (i > 0 && S[i - 1] == Ch)
+        // One of a doubled pair is escaped.
+        if (S[i + 1] == Ch || (i > 0 && S[i - 1] == Ch))
             continue;
         return static_cast<int>(i + 1);
     }
