@@ -9,6 +9,8 @@ TImageList::TImageList(TComponent* owner, int width, int height)
 
 TImageList::~TImageList() = default;
 
+int TImageList::Count() const { return static_cast<int>(FImages.size()); }
+
 void TImageList::Changed()
 {
     if (OnChange)
