@@ -125,20 +125,20 @@ int TGridAxis::MaxFirst(int client, int line) const
     return std::max(std::min(first, FCount - 1), FFixed);
 }
 
-int TGridAxis::Position(int index, int line) const
+int TGridAxis::Position(int index, int line, int client) const
 {
     if (index < 0 || index >= FCount || (index >= FFixed && index < FFirst))
         return -1;
     int pos = 0;
-    if (index < FFixed) {
-        for (int i = 0; i < index; ++i)
-            pos += Size(i) + line;
-        return pos;
-    }
-    pos = FixedExtent(line);
-    for (int i = FFirst; i < index; ++i)
+    const int from = index < FFixed ? 0 : FFirst;
+    if (index >= FFixed)
+        pos = FixedExtent(line);
+    for (int i = from; i < index; ++i) {
+        if (pos >= client)
+            return -1;
         pos += Size(i) + line;
-    return pos;
+    }
+    return pos < client ? pos : -1;
 }
 
 int TGridAxis::IndexAt(int pos, int line) const

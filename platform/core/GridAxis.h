@@ -41,9 +41,10 @@ public:
     int VisibleCount(int client, int line) const;
     // The largest First that still fills the view to the last item.
     int MaxFirst(int client, int line) const;
-    // The client position of an item's first pixel, -1 when it is scrolled out (before First) or
-    // outside the axis. Items past the view still get a position.
-    int Position(int index, int line) const;
+    // The client position of an item's first pixel, -1 when it is scrolled out (before First),
+    // starts at or past the client extent, or lies outside the axis. The walk stops at the
+    // extent, so a far item costs no more than the view.
+    int Position(int index, int line, int client) const;
     // The item under a client position: a fixed one, or one from First on; -1 past the last.
     int IndexAt(int pos, int line) const;
 

@@ -75,12 +75,15 @@ TObject* TGridCells::Object(int col, int row) const
     return cells->Objects[static_cast<size_t>(col)];
 }
 
-void TGridCells::SetText(int col, int row, AnsiString text)
+void TGridCells::SetText(int col, int row, AnsiString text, int width)
 {
     if (col >= StoredCols(row)) {
         if (text.empty())
             return;
-        Row(row).Texts.resize(static_cast<size_t>(col) + 1);
+        auto& texts = Row(row).Texts;
+        if (texts.capacity() == 0)
+            texts.reserve(static_cast<size_t>(std::max(col + 1, width)));
+        texts.resize(static_cast<size_t>(col) + 1);
     }
     Row(row).Texts[static_cast<size_t>(col)] = std::move(text);
 }

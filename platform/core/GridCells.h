@@ -25,8 +25,9 @@ public:
     // Reads outside the store give an empty text and no object.
     const AnsiString& Text(int col, int row) const;
     TObject* Object(int col, int row) const;
-    // Callers check row and column; the row grows to hold the column.
-    void SetText(int col, int row, AnsiString text);
+    // Callers check row and column; the row grows to hold the column, and a row's first growth
+    // makes room for `width` cells at once (the grid's column count).
+    void SetText(int col, int row, AnsiString text, int width = 0);
     void SetObject(int col, int row, TObject* object);
     // The number of cells stored in a row (0 outside).
     int StoredCols(int row) const;

@@ -162,7 +162,7 @@ void TCustomGridData::CheckWrite(int ACol, int ARow) const
 void TCustomGridData::SetCells(int ACol, int ARow, const AnsiString& Value)
 {
     CheckWrite(ACol, ARow);
-    FCells.SetText(ACol, ARow, Value);
+    FCells.SetText(ACol, ARow, Value, ColCount());
     InvalidateCell(ACol, ARow);
 }
 
@@ -253,8 +253,8 @@ int TCustomGridData::VisibleRowCount() const
 
 TRect TCustomGridData::CellRect(int ACol, int ARow) const
 {
-    const int x = FCols.Position(ACol, ColLine(FOptions, FGridLineWidth));
-    const int y = FRows.Position(ARow, RowLine(FOptions, FGridLineWidth));
+    const int x = FCols.Position(ACol, ColLine(FOptions, FGridLineWidth), FViewWidth);
+    const int y = FRows.Position(ARow, RowLine(FOptions, FGridLineWidth), FViewHeight);
     if (x < 0 || y < 0)
         return TRect{};
     return Rect(x, y, x + FCols.Size(ACol), y + FRows.Size(ARow));

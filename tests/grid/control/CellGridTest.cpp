@@ -2,6 +2,7 @@
 // wiring between the model and the window (base events, image list going away, extras freed).
 
 #include "grid/control/CellGrid.h"
+#include "grid/control/CgutilDraw.h"
 
 #include <gtest/gtest.h>
 
@@ -85,4 +86,19 @@ TEST(CellGrid, GridOnAFormFreesEveryExtraWithItself)
     g->HideColumn(3);
     form.Show();
     EXPECT_TRUE(g->CheckConsistency());
+}
+
+TEST(CellGrid, TransparentBitmapShowsTheColourBehindItsKeyPixels)
+{
+    TestApplication();
+    TBitmap picture;
+    picture.SetSize(2, 1);
+    picture.Canvas()->SetPixels(0, 0, clRed);
+    picture.Canvas()->SetPixels(1, 0, clBlue);
+    TBitmap target;
+    target.SetSize(4, 2);
+    DrawBitmapTransp(target.Canvas(), &picture, clLime, Rect(1, 1, 3, 2));
+    EXPECT_EQ(target.PixelColor(1, 1), clLime);
+    EXPECT_EQ(target.PixelColor(2, 1), clBlue);
+    EXPECT_EQ(target.PixelColor(0, 0), clWhite);
 }
