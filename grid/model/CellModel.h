@@ -331,7 +331,8 @@ private:
     void RemoveRowsCore(int Row, int Count);
     void RestoreCursor(int OldRow, int OldTop, int FallbackRow);
     void HideRowRange(int FromRow, int ToRow, bool ByCopying);
-    void UnhideRun(const std::vector<TGridItem*>& Run);
+    // Puts a run of consecutive hidden rows back; Restored hidden rows below it are back already.
+    void UnhideRun(const std::vector<TGridItem*>& Run, int Restored);
     template <class Fold>
     double FoldColumn(int ACol, int FromRow, int ToRow, double Start, Fold fold) const;
     template <class Fold>

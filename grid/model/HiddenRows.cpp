@@ -1,6 +1,7 @@
 #include "grid/model/HiddenRows.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "grid/model/CellGraphic.h"
 
@@ -20,10 +21,8 @@ void TGridItem::ReleaseObjects()
 
 TGridItem* THiddenRows::Find(int Real) const
 {
-    for (auto it = FItems.rbegin(); it != FItems.rend(); ++it)
-        if ((*it)->Idx == Real)
-            return it->get();
-    return nullptr;
+    const auto it = FByIdx.find(Real);
+    return it == FByIdx.end() ? nullptr : it->second;
 }
 
 bool THiddenRows::IsHidden(int Real) const { return std::binary_search(FSorted.begin(), FSorted.end(), Real); }
@@ -33,24 +32,34 @@ TGridItem& THiddenRows::Add(int Real)
     FItems.push_back(std::make_unique<TGridItem>());
     FItems.back()->Idx = Real;
     FSorted.insert(std::upper_bound(FSorted.begin(), FSorted.end(), Real), Real);
+    FByIdx[Real] = FItems.back().get();
     return *FItems.back();
 }
 
-std::unique_ptr<TGridItem> THiddenRows::Extract(TGridItem* Item)
+void THiddenRows::Remove(const std::vector<TGridItem*>& Items)
 {
-    const auto it = std::find_if(FItems.begin(), FItems.end(), [&](const auto& p) { return p.get() == Item; });
-    if (it == FItems.end())
-        return nullptr;
-    std::unique_ptr<TGridItem> taken = std::move(*it);
-    FItems.erase(it);
-    FSorted.erase(std::lower_bound(FSorted.begin(), FSorted.end(), taken->Idx));
-    return taken;
+    if (Items.empty())
+        return;
+    std::unordered_map<const TGridItem*, int> going;
+    for (const TGridItem* item : Items)
+        going.emplace(item, item->Idx);
+    for (const auto& [item, idx] : going)
+        FByIdx.erase(idx);
+    std::vector<int> idx;
+    for (const auto& [item, i] : going)
+        idx.push_back(i);
+    std::sort(idx.begin(), idx.end());
+    std::vector<int> kept;
+    std::set_difference(FSorted.begin(), FSorted.end(), idx.begin(), idx.end(), std::back_inserter(kept));
+    FSorted = std::move(kept);
+    std::erase_if(FItems, [&](const auto& p) { return going.count(p.get()) != 0; });
 }
 
 void THiddenRows::Clear()
 {
     FItems.clear();
     FSorted.clear();
+    FByIdx.clear();
 }
 
 int THiddenRows::HiddenBelow(int Real) const
@@ -77,5 +86,5 @@ bool THiddenRows::CheckConsistency() const
     for (const auto& item : FItems)
         idx.push_back(item->Idx);
     std::sort(idx.begin(), idx.end());
-    return idx == FSorted && std::adjacent_find(idx.begin(), idx.end()) == idx.end();
+    return idx == FSorted && std::adjacent_find(idx.begin(), idx.end()) == idx.end() && FByIdx.size() == FItems.size();
 }

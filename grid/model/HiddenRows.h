@@ -4,6 +4,7 @@
 // is out of the grid, so the cell extras of its cells are held, and freed, by its item.
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/core/StringList.h"
@@ -33,8 +34,8 @@ public:
     TGridItem* Find(int Real) const;
     bool IsHidden(int Real) const;
     TGridItem& Add(int Real);
-    // Takes the item out of the collection.
-    std::unique_ptr<TGridItem> Extract(TGridItem* Item);
+    // Frees the items (their objects already handed back), in one pass over the collection.
+    void Remove(const std::vector<TGridItem*>& Items);
     void Clear();
 
     // Hidden rows below a real row.
@@ -51,4 +52,5 @@ public:
 private:
     std::vector<std::unique_ptr<TGridItem>> FItems;
     std::vector<int> FSorted;  // every item's Idx, ascending
+    std::unordered_map<int, TGridItem*> FByIdx;
 };

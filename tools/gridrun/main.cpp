@@ -9,7 +9,7 @@
 //
 //   new                          a new grid replaces the old one
 //   set NAME [INDEX...] VALUE    a property (dotted names reach sub-objects)
-//   ? NAME [INDEX...]            prints "? NAME INDEX... = VALUE"
+//   ? NAME [INDEX...]            prints "NAME INDEX... = VALUE"
 //   call OP ARG...               prints "OP ARG... =", the result and the var parameters
 //   cell C R TEXT                the rest of the line into one cell
 //   block C R TEXT               the rest of the line from a cell on: TAB next column, LF next row
@@ -121,9 +121,9 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
                  throw EBadDirective(w.size() < 2 ? "expected: ? NAME" : "no property " + Escape(w[1].Text));
              Need(w, 2 + static_cast<size_t>(p->second.Indexes), "? NAME INDEX...");
              std::vector<int> indexes;
-             std::string words = "?";
+             std::string words;
              for (size_t i = 1; i < w.size(); ++i) {
-                 words += " " + Quote(w[i].Text);
+                 words += (i > 1 ? " " : "") + Quote(w[i].Text);
                  if (i >= 2)
                      indexes.push_back(Number(w[i]));
              }

@@ -334,3 +334,25 @@ TEST(CellModel, RandomHidingComesBackToTheStart)
         EXPECT_EQ(g.NodeCount(), 1);
     }
 }
+
+TEST(CellModel, RegressionRemapColPastColumn255CountsHiddenColumns)
+{
+    TCellModel g;
+    g.SetColCount(300);
+    g.HideColumn(2);
+    EXPECT_EQ(g.RealCol(254), 255);
+    EXPECT_EQ(g.RealCol(255), 256);
+    EXPECT_EQ(g.RealCol(290), 291);
+    EXPECT_EQ(g.DisplCol(291), 290);
+}
+
+TEST(CellModel, RegressionUngroupFindsItsNodesWithGraphicsOff)
+{
+    TCellModel g;
+    Fill(g, "h|t|w|v/1|p|q|x/2|r|s|y");
+    g.Group(3);
+    EXPECT_EQ(g.NodeCount(), 2);
+    g.UnGroup();
+    EXPECT_EQ(Dump(g), "h|t|w|v/1|p|q|x/2|r|s|y");
+    EXPECT_TRUE(g.CheckConsistency());
+}

@@ -74,13 +74,13 @@ const TGridRunCase kRuns[] = {
      "call SetFloats 1 1 2.25\n"
      "? Bands.Active\n? Bands.PrimaryColor\n? VAlignment\n? Options\n? Cells 1 1\n? Floats 1 1\n? RowHeights 1\n",
      "SetFloats 1 1 2.25 =\n"
-     "? Bands.Active = true\n"
-     "? Bands.PrimaryColor = clInfoBk\n"
-     "? VAlignment = vtaTop\n"
-     "? Options = [goFixedVertLine,goFixedHorzLine,goVertLine,goHorzLine,goEditing,goRowSelect]\n"
-     "? Cells 1 1 = 2.3 kg\n"
+     "Bands.Active = true\n"
+     "Bands.PrimaryColor = clInfoBk\n"
+     "VAlignment = vtaTop\n"
+     "Options = [goFixedVertLine,goFixedHorzLine,goVertLine,goHorzLine,goEditing,goRowSelect]\n"
+     "Cells 1 1 = 2.3 kg\n"
      "error: ECellGridError: Cell does not contain integer value\n"
-     "? RowHeights 1 = 21\n"},
+     "RowHeights 1 = 21\n"},
     {"CallPrintsResultThenVarParameters",
      "call GetToken \"a b,c\" ,\n"
      "call NameToCell R2C3\n"
@@ -101,7 +101,7 @@ const TGridRunCase kRuns[] = {
      "? ColumnHeaders\n"
      "dump\n",
      "SetColumnHeaders one,two, =\n"
-     "? ColumnHeaders = one,two,\n"
+     "ColumnHeaders = one,two,\n"
      "ColCount=5 RowCount=5 FixedCols=1 FixedRows=1 HiddenCols=0 HiddenRows=0\n"
      "0:|one|two|||\n1:|||||\n2:|||||\n3:|||||\n4:|||||\n"},
     {"ErrorsPrintTheirClassAndTheRunGoesOn",
@@ -110,7 +110,7 @@ const TGridRunCase kRuns[] = {
      "? Row\n",
      "error: EInvalidGridOperation: Grid index out of range\n"
      "error: ECellGridError: Columns is not in valid range\n"
-     "? Row = 1\n"},
+     "Row = 1\n"},
     {"EventsPrintAsPassedAndAnswersBindByColumnAndRow",
      "events OnGetAlignment,OnRowMoved\n"
      "answer OnGetAlignment 2 * taCenter\n"
@@ -151,7 +151,7 @@ const TGridRunCase kRuns[] = {
      "set RowCount 2\n"
      "new\n"
      "? RowCount\n",
-     "? RowCount = 5\n"},
+     "RowCount = 5\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Directives, GridRunTool, ::testing::ValuesIn(kRuns),
                          [](const auto& row) { return std::string(row.param.name); });
@@ -160,5 +160,5 @@ TEST(GridRunTool, BadDirectiveStopsTheRunWithItsLine)
 {
     const TRun run = GridRun("? ColCount\n\n# comment\nset NoSuchThing 1\n? RowCount\n", true);
     EXPECT_EQ(run.Status, 2);
-    EXPECT_EQ(run.Out, "? ColCount = 5\ngridrun: line 4: no property NoSuchThing\n");
+    EXPECT_EQ(run.Out, "ColCount = 5\ngridrun: line 4: no property NoSuchThing\n");
 }
