@@ -40,13 +40,22 @@ void TTelnet::Feed(std::string_view bytes)
     if (FFeeding)
         return;  // a handler fed more: the outer call walks it next
     const std::shared_ptr<bool> alive = FAlive;
+    // Cleared however the walk ends, so a handler that throws does not stop every later read.
+    struct TFeeding {
+        TTelnet& telnet;
+        const std::shared_ptr<bool>& alive;
+        ~TFeeding()
+        {
+            if (*alive)
+                telnet.FFeeding = false;
+        }
+    } feeding{*this, alive};
     FFeeding = true;
     while (!FQueue.empty()) {
         const std::string chunk = std::exchange(FQueue, {});
         if (!Walk(chunk) && !*alive)
             return;
     }
-    FFeeding = false;
 }
 
 bool TTelnet::Walk(std::string_view bytes)

@@ -8,6 +8,7 @@
 #include <functional>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -250,6 +251,19 @@ TEST(Telnet, FreedByAHandlerStopsSafely)
     sink.onText = [&](std::string_view) { telnet.reset(); };
     telnet->Feed(Bytes("'gone' IAC DO 3 'never'"));
     EXPECT_EQ(sink.log, "gone");
+}
+
+TEST(Telnet, HandlerThatThrowsDoesNotStopLaterReads)
+{
+    TLogSink sink;
+    TTelnet telnet(sink);
+    sink.onText = [](std::string_view text) {
+        if (text == "boom")
+            throw std::runtime_error("handler");
+    };
+    EXPECT_THROW(telnet.Feed("boom"), std::runtime_error);
+    telnet.Feed("later");
+    EXPECT_EQ(sink.log, "boomlater");
 }
 
 // Random bytes, weighted towards telnet commands, give one log however they are cut, and the
