@@ -25,7 +25,7 @@ using TNetStatusEvent = std::function<void(TObject* Sender, TNetStatus Status)>;
 using TInvalidHostEvent = std::function<void(TObject* Sender, bool& Handled)>;
 
 // Stands in for the network when installed: sockets that connect while it is installed talk to
-// it instead, and it answers through the socket's Peer operations.
+// it instead, and it answers through the socket's Peer operations. It must outlive them.
 class INetPeer {
 public:
     virtual ~INetPeer() = default;

@@ -34,6 +34,18 @@ void Settle()
 
 const char* StatusName(TNetStatus s) { return s == nsFailed ? "failed" : s == nsTimedOut ? "timedout" : "cancelled"; }
 
+// A peer that logs what the socket does and answers as the steps say.
+class TScriptPeer : public INetPeer {
+public:
+    void Connecting(TNetSocket&, const AnsiString& host, int port) override
+    {
+        log += " CONNECT " + host + ":" + std::to_string(port);
+    }
+    void Sent(TNetSocket&, std::string_view bytes) override { log += " SENT " + std::string(bytes); }
+    void Closed(TNetSocket&) override { log += " CLOSED"; }
+    std::string log;
+};
+
 class NetSocketTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -52,7 +64,11 @@ protected:
             ++notifications;
         };
     }
-    void TearDown() override { socket.reset(); }
+    void TearDown() override
+    {
+        socket.reset();
+        SetNetPeer(nullptr);
+    }
     void Log(const std::string& s) { log += (log.empty() ? "" : " ") + s; }
     // A server on a free loopback port, the socket aimed at it.
     QTcpServer& Listen()
@@ -68,6 +84,7 @@ protected:
         return server->nextPendingConnection();
     }
 
+    TScriptPeer peer;  // outlives the socket, which tells it when it goes
     std::unique_ptr<TNetSocket> socket;
     std::unique_ptr<QTcpServer> server;
     std::string log;
@@ -188,18 +205,6 @@ TEST_F(NetSocketTest, ConnectGivesUpAfterTheTimeOutOnTheClock)
     SetTimerService(nullptr);
 }
 
-// A peer that logs what the socket does and answers as the steps say.
-class TScriptPeer : public INetPeer {
-public:
-    void Connecting(TNetSocket&, const AnsiString& host, int port) override
-    {
-        log += " CONNECT " + host + ":" + std::to_string(port);
-    }
-    void Sent(TNetSocket&, std::string_view bytes) override { log += " SENT " + std::string(bytes); }
-    void Closed(TNetSocket&) override { log += " CLOSED"; }
-    std::string log;
-};
-
 struct TPeerCase {
     const char* name;
     const char* steps;  // connect accept refuse badhost recv:TEXT write:TEXT close disconnect
@@ -221,7 +226,6 @@ class NetSocketPeer : public NetSocketTest, public ::testing::WithParamInterface
 
 TEST_P(NetSocketPeer, FollowsTheScript)
 {
-    TScriptPeer peer;
     SetNetPeer(&peer);
     socket->Host = "h";
     socket->Port = 23;
@@ -252,7 +256,6 @@ TEST_P(NetSocketPeer, FollowsTheScript)
             socket->Disconnect();
         Settle();
     }
-    SetNetPeer(nullptr);
     EXPECT_EQ(log + "|" + peer.log.substr(peer.log.empty() ? 0 : 1), GetParam().log);
 }
 
@@ -261,7 +264,6 @@ INSTANTIATE_TEST_SUITE_P(Scripts, NetSocketPeer, ::testing::ValuesIn(kPeerCases)
 
 TEST_F(NetSocketTest, HandlerMayFreeTheSocket)
 {
-    TScriptPeer peer;
     SetNetPeer(&peer);
     socket->Port = 23;
     socket->OnDataAvailable = [this](TObject*) { socket.reset(); };
@@ -270,7 +272,6 @@ TEST_F(NetSocketTest, HandlerMayFreeTheSocket)
     Settle();
     socket->PeerReceive(std::string(3 * TNetSocket::kMaxRead, 'x'));
     Settle();
-    SetNetPeer(nullptr);
     EXPECT_EQ(socket, nullptr);
     EXPECT_EQ(peer.log, " CONNECT 127.0.0.1:23 CLOSED");
 }
