@@ -129,13 +129,13 @@ struct TNetSocket::TImpl {
     void Start()
     {
         State = LookingUp;
-        Peer = gPeer;
         if (Self.TimeOut > 0)
             TimerId = TimerService().StartTimer(Self.TimeOut, [this] { TimedOut(); });
         if (Self.Port < 1 || Self.Port > 65535) {
             Post([this] { Fail(kBadAddress); });
             return;
         }
+        Peer = gPeer;  // told only of attempts that reach it
         if (Peer) {
             Peer->Connecting(Self, Self.Host, Self.Port);
             return;

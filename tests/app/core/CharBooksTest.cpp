@@ -56,7 +56,7 @@ protected:
 
 const std::string kSaveFailed = "에러|CharBooks 저장이 안됩니다";
 
-TEST_F(CharBooksTest, WritesTheGoldenBook)
+TEST_F(CharBooksTest, WritesTheGoldenBookAndReadsItBack)
 {
     auto entry = std::make_shared<TCharBooks>();
     entry->HostName = Utf8ToCp949("한글머드");
@@ -67,11 +67,8 @@ TEST_F(CharBooksTest, WritesTheGoldenBook)
     ASSERT_TRUE(TCharBooks::Save());
     EXPECT_EQ(TempFolder::Read(BookPath()), Golden());
     EXPECT_EQ(TCharBooks::BookFileName, "CharBooks\\CharBooks");
-}
 
-TEST_F(CharBooksTest, GoldenBookReadsBackAndWritesTheSameBytes)
-{
-    ASSERT_TRUE(LoadText(Golden()));
+    ASSERT_TRUE(TCharBooks::Load());
     ASSERT_EQ(TCharBooks::CharBookList.size(), 1u);
     const TCharBooks& e = *TCharBooks::CharBookList[0];
     EXPECT_EQ(Cp949ToUtf8(e.HostName + "|" + e.CharName + "|" + e.TriggerFile), "한글머드|전사|Cmd\\전사.cmd");
@@ -232,27 +229,6 @@ TEST_F(CharBooksTest, ReloadLinksOpenWindowsToTheirNewEntries)
     // A window whose server is no longer in the book keeps its entry, outside the book.
     EXPECT_EQ(gone.Entry->HostName, "x");
     EXPECT_EQ(gone.Entry->TermForm, &gone);
-}
-
-TEST(CharBooksEntry, EachStatusSetterChangesOnlyItsBit)
-{
-    using Setter = void (TCharBooks::*)(bool);
-    const std::pair<Setter, uint32_t> bits[] = {
-        {&TCharBooks::SetReConnect, 0x1}, {&TCharBooks::SetAlpha, 0x2},           {&TCharBooks::SetHan, 0x4},
-        {&TCharBooks::SetTranslate, 0x8}, {&TCharBooks::SetWalkAutoRewind, 0x10}, {&TCharBooks::SetWFCSubString, 0x20}};
-    for (const auto& [set, bit] : bits) {
-        TCharBooks e;
-        EXPECT_EQ(e.Status, 6u);
-        (e.*set)(true);
-        EXPECT_EQ(e.Status, 6u | bit);
-        (e.*set)(false);
-        EXPECT_EQ(e.Status, 6u & ~bit);
-    }
-    TCharBooks e;
-    e.Status = 0x3F;
-    EXPECT_EQ(e.GetReConnect() + e.GetAlpha() + e.GetHan() + e.GetTranslate() + e.GetWalkAutoRewind() +
-                  e.GetWFCSubString(),
-              6);
 }
 
 }  // namespace

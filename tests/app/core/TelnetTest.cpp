@@ -179,7 +179,7 @@ TEST_P(TelnetVerb, AnswersEveryOption)
 INSTANTIATE_TEST_SUITE_P(Verbs, TelnetVerb, ::testing::ValuesIn(kVerbs),
                          [](const auto& param) { return std::string(param.param.name); });
 
-TEST(Telnet, ServerEchoFollowsWillAndWontEchoAndEndsWithTheConnection)
+TEST(Telnet, ServerEchoFollowsWillAndWontEcho)
 {
     TLogSink sink;
     TTelnet telnet(sink);
@@ -190,20 +190,18 @@ TEST(Telnet, ServerEchoFollowsWillAndWontEchoAndEndsWithTheConnection)
     EXPECT_TRUE(telnet.ServerEchoes());
     telnet.Feed(Bytes("IAC WONT 1"));
     EXPECT_FALSE(telnet.ServerEchoes());
-    telnet.Feed(Bytes("IAC WILL 1"));
-    telnet.Reset();
-    EXPECT_FALSE(telnet.ServerEchoes());
 }
 
-TEST(Telnet, ResetForgetsACommandCutByTheLastRead)
+TEST(Telnet, NewConnectionForgetsEchoAndACommandCutByTheLastRead)
 {
     TLogSink sink;
     TTelnet telnet(sink);
-    telnet.Feed(Bytes("IAC DO"));
-    EXPECT_EQ(telnet.State(), TTelnetState::Option);
+    telnet.Feed(Bytes("IAC WILL 1 IAC DO"));
     telnet.Reset();
+    EXPECT_FALSE(telnet.ServerEchoes());
+    EXPECT_EQ(telnet.State(), TTelnetState::Data);
     telnet.Feed(Bytes("1 'x'"));
-    EXPECT_EQ(sink.log, "\\x01x");
+    EXPECT_EQ(sink.log, "[FF FD 01]\\x01x");
 }
 
 TEST(Telnet, OversizedSubnegotiationIsDroppedAndLaterTextShown)
