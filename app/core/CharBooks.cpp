@@ -30,11 +30,9 @@ constexpr const char* kBackupFile = "CharBooks\\CharBooks.bak";
 constexpr const char* kErrorCaption = "\xBF\xA1\xB7\xAF";
 // "CharBooks 저장이 안됩니다"
 constexpr const char* kSaveFailed = "CharBooks \xC0\xFA\xC0\xE5\xC0\xCC \xBE\xC8\xB5\xCB\xB4\xCF\xB4\xD9";
-// "CharBooks 파일을 끝까지 읽지 못했습니다. 다음에 저장하기 전에 CharBooks.bak 으로 복사해 둡니다."
-constexpr const char* kLoadStopped =
-    "CharBooks \xC6\xC4\xC0\xCF\xC0\xBB \xB3\xA1\xB1\xEE\xC1\xF6 \xC0\xD0\xC1\xF6 \xB8\xF8\xC7\xDF\xBD\xC0\xB4\xCF"
-    "\xB4\xD9. \xB4\xD9\xC0\xBD\xBF\xA1 \xC0\xFA\xC0\xE5\xC7\xCF\xB1\xE2 \xC0\xFC\xBF\xA1 CharBooks.bak "
-    "\xC0\xB8\xB7\xCE \xBA\xB9\xBB\xE7\xC7\xD8 \xB5\xD3\xB4\xCF\xB4\xD9.";
+// "CharBooks 파일을 끝까지 읽지 못했습니다"
+constexpr const char* kLoadStopped = "CharBooks \xC6\xC4\xC0\xCF\xC0\xBB \xB3\xA1\xB1\xEE\xC1\xF6 \xC0\xD0\xC1\xF6 "
+                                     "\xB8\xF8\xC7\xDF\xBD\xC0\xB4\xCF\xB4\xD9";
 // Log lines: "System::Save File Open 에러", "System::Load File Open 에러",
 // "FreadAccount:: Loading중 잘못된 단어 [%s]만났음".
 constexpr const char* kSaveOpenLog = "System::Save File Open \xBF\xA1\xB7\xAF";
