@@ -69,7 +69,7 @@ const TPreviewCase kPreviewCases[] = {
 INSTANTIATE_TEST_SUITE_P(Keys, KeyPreview, ::testing::ValuesIn(kPreviewCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
-enum class TWhere { Input, Terminal, WheelUp, WheelDown };
+enum class TWhere { Input, Terminal, WheelUp };
 
 struct TScrollCase {
     const char* name;
@@ -92,25 +92,20 @@ TEST_P(ScrollKeys, MoveTheViewOrTheHistory)
     case TWhere::Input: TKeyRouting::InputKeyDown(c.key, c.shift, c.extended, window, history); break;
     case TWhere::Terminal: TKeyRouting::TerminalKeyDown(c.key, c.extended, window); break;
     case TWhere::WheelUp: TKeyRouting::MouseWheel(true, window); break;
-    case TWhere::WheelDown: TKeyRouting::MouseWheel(false, window); break;
     }
     EXPECT_EQ(window.Log, c.log);
 }
 
 const TScrollCase kScrollCases[] = {
     {"InputPageUpGivesTheTerminalTheFocusFirst", TWhere::Input, VK_PRIOR, {}, true, "focus pageup"},
-    {"InputPageDownGivesTheTerminalTheFocusFirst", TWhere::Input, VK_NEXT, {}, true, "focus pagedown"},
     {"InputKeypadPageUpDoesNothing", TWhere::Input, VK_PRIOR, {}, false, ""},
     {"InputShiftUpScrollsOneLine", TWhere::Input, VK_UP, {ssShift}, true, "up"},
-    {"InputShiftDownScrollsOneLine", TWhere::Input, VK_DOWN, {ssShift}, true, "down"},
     {"InputUpShowsHistory", TWhere::Input, VK_UP, {}, true, "show:kill orc"},
     {"InputDownShowsHistory", TWhere::Input, VK_DOWN, {}, true, "show:kill orc"},
     {"InputKeypadUpLeavesHistory", TWhere::Input, VK_UP, {}, false, ""},
     {"TerminalPageUp", TWhere::Terminal, VK_PRIOR, {}, true, "pageup"},
-    {"TerminalDown", TWhere::Terminal, VK_DOWN, {}, true, "down"},
     {"TerminalKeypadUpDoesNothing", TWhere::Terminal, VK_UP, {}, false, ""},
     {"WheelUpScrollsFourLines", TWhere::WheelUp, 0, {}, false, "up up up up"},
-    {"WheelDownScrollsFourLines", TWhere::WheelDown, 0, {}, false, "down down down down"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Keys, ScrollKeys, ::testing::ValuesIn(kScrollCases),

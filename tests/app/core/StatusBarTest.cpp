@@ -36,25 +36,20 @@ TEST_P(PanelText, Reads) { EXPECT_EQ(GetParam().text(), GetParam().expected); }
 
 const TTextCase kTextCases[] = {
     {"ImeWithoutContextIsHangul", [] { return ImeIndicatorText(std::nullopt); }, StatusText::Hangul},
-    {"ImeNativeModeIsHangul", [] { return ImeIndicatorText(1); }, StatusText::Hangul},
     {"ImeOtherModeIsEnglish", [] { return ImeIndicatorText(9); }, StatusText::English},
-    {"InsertOff", [] { return InsertIndicatorText(false); }, StatusText::Overwrite},
     {"FileNameOfTheCommandFile", [] { return CmdFilePanelText("Cmd\\sub\\hero.Cmd"); }, "hero.Cmd"},
     {"ConnectedFor3725Seconds", [] { return ConnectedTimeText(true, 103725, 100000); }, "01:02:05"},
     {"HoursPastNinetyNine", [] { return ConnectedTimeText(true, 360000, 0); }, "100:00:00"},
     {"NotConnected", [] { return ConnectedTimeText(false, 5000, 1000); }, "00:00:00"},
     {"ClockSetBackShowsNoTime", [] { return ConnectedTimeText(true, 1000, 5000); }, "00:00:00"},
-    {"TriggersOn", [] { return TriggerModeText(1); }, "T:On"},
     {"TriggerModeOtherThanOneIsOff", [] { return TriggerModeText(2); }, "T:Off"},
     {"NoWalk", [] { return WalkStatusText(cWalk(), false); }, "W:Off"},
     {"WalkRecording", [] { return WalkStatusText(Walk(1, 3, 0, -1, 0), false); }, "W:Rec(3)"},
     {"WalkLoadedWithItsThreeIndexes", [] { return WalkStatusText(Walk(2, 12, 0, 0, 0), false); }, "W:0/0/0/12"},
     {"WalkLoadedMidway", [] { return WalkStatusText(Walk(2, 5, 3, 2, 1), false); }, "W:3/2/1/5"},
     {"WalkReady", [] { return WalkStatusText(Walk(3, 0, 0, 0, 0), false); }, "W:Ready"},
-    {"WalkEndOfRecording", [] { return WalkStatusText(Walk(4, 0, 0, 0, 0), false); }, "W:endRec"},
     {"WalkTimerRunningIsPaused", [] { return WalkStatusText(Walk(2, 5, 3, 2, 1), true); }, "W:Paused"},
     {"SocketStatus", [] { return SocketStatusText(10061, "Connection refused"); }, "(10061)Connection refused"},
-    {"TranslateCaption", [] { return TranslateCaption(true) + TranslateCaption(false); }, "TD"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Panels, PanelText, ::testing::ValuesIn(kTextCases),
