@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <functional>
 
-#include "controls/core/AppUtils.h"
 #include "controls/core/ExPrgrss.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Cp949.h"
@@ -189,13 +188,6 @@ TEST_F(FileUtilTest, LockRefusesAnotherOpenOfTheFile)
     EXPECT_EQ(FileLock(second, 2, 4), 0);
     close(first);
     close(second);
-}
-
-TEST_F(FileUtilTest, UniqueFileNameSkipsTakenNumbers)
-{
-    Write("log0.txt", "");
-    Write("log1.txt", "");
-    EXPECT_EQ(GetUniqueFileNameInDir("", "log%d.txt"), "log2.txt");
 }
 
 // Sets an environment variable for one test.
