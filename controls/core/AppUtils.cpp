@@ -67,6 +67,17 @@ AnsiString FormatNumber(std::string_view mask, int n)
     return out;
 }
 
+// Calls `call` on the store as the INI file or the registry object it is; `def` for anything else.
+template <class Result, class Call>
+Result OnStore(TObject* store, Result def, Call call)
+{
+    if (auto* ini = dynamic_cast<TIniFile*>(store))
+        return call(*ini);
+    if (auto* reg = dynamic_cast<TRegIniFile*>(store))
+        return call(*reg);
+    return def;
+}
+
 }  // namespace
 
 AnsiString GetDefaultIniName()
@@ -88,80 +99,52 @@ AnsiString GetDefaultIniRegKey()
 
 AnsiString IniReadString(TObject* store, const AnsiString& section, const AnsiString& ident, const AnsiString& def)
 {
-    if (auto* ini = dynamic_cast<TIniFile*>(store))
-        return ini->ReadString(section, ident, def);
-    if (auto* reg = dynamic_cast<TRegIniFile*>(store))
-        return reg->ReadString(section, ident, def);
-    return def;
+    return OnStore(store, def, [&](auto& s) { return s.ReadString(section, ident, def); });
 }
 
 void IniWriteString(TObject* store, const AnsiString& section, const AnsiString& ident, const AnsiString& value)
 {
-    if (auto* ini = dynamic_cast<TIniFile*>(store)) {
-        // The INI reader strips one pair of quotes.
-        const bool quoted = !value.empty() && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
+    // The INI reader strips one pair of quotes.
+    const bool quoted = !value.empty() && (value[0] == '"' || value[0] == '\'') && value.back() == value[0];
+    if (auto* ini = dynamic_cast<TIniFile*>(store))
         ini->WriteString(section, ident, quoted ? "\"" + value + "\"" : value);
-    } else if (auto* reg = dynamic_cast<TRegIniFile*>(store)) {
+    else if (auto* reg = dynamic_cast<TRegIniFile*>(store))
         reg->WriteString(section, ident, value);
-    }
 }
 
 int IniReadInteger(TObject* store, const AnsiString& section, const AnsiString& ident, int def)
 {
-    if (auto* ini = dynamic_cast<TIniFile*>(store))
-        return ini->ReadInteger(section, ident, def);
-    if (auto* reg = dynamic_cast<TRegIniFile*>(store))
-        return reg->ReadInteger(section, ident, def);
-    return def;
+    return OnStore(store, def, [&](auto& s) { return s.ReadInteger(section, ident, def); });
 }
 
 void IniWriteInteger(TObject* store, const AnsiString& section, const AnsiString& ident, int value)
 {
-    if (auto* ini = dynamic_cast<TIniFile*>(store))
-        ini->WriteInteger(section, ident, value);
-    else if (auto* reg = dynamic_cast<TRegIniFile*>(store))
-        reg->WriteInteger(section, ident, value);
+    OnStore(store, 0, [&](auto& s) { return s.WriteInteger(section, ident, value), 0; });
 }
 
 bool IniReadBool(TObject* store, const AnsiString& section, const AnsiString& ident, bool def)
 {
-    if (auto* ini = dynamic_cast<TIniFile*>(store))
-        return ini->ReadBool(section, ident, def);
-    if (auto* reg = dynamic_cast<TRegIniFile*>(store))
-        return reg->ReadBool(section, ident, def);
-    return def;
+    return OnStore(store, def, [&](auto& s) { return s.ReadBool(section, ident, def); });
 }
 
 void IniWriteBool(TObject* store, const AnsiString& section, const AnsiString& ident, bool value)
 {
-    if (auto* ini = dynamic_cast<TIniFile*>(store))
-        ini->WriteBool(section, ident, value);
-    else if (auto* reg = dynamic_cast<TRegIniFile*>(store))
-        reg->WriteBool(section, ident, value);
+    OnStore(store, 0, [&](auto& s) { return s.WriteBool(section, ident, value), 0; });
 }
 
 void IniEraseSection(TObject* store, const AnsiString& section)
 {
-    if (auto* ini = dynamic_cast<TIniFile*>(store))
-        ini->EraseSection(section);
-    else if (auto* reg = dynamic_cast<TRegIniFile*>(store))
-        reg->EraseSection(section);
+    OnStore(store, 0, [&](auto& s) { return s.EraseSection(section), 0; });
 }
 
 void IniDeleteKey(TObject* store, const AnsiString& section, const AnsiString& ident)
 {
-    if (auto* ini = dynamic_cast<TIniFile*>(store))
-        ini->DeleteKey(section, ident);
-    else if (auto* reg = dynamic_cast<TRegIniFile*>(store))
-        reg->DeleteKey(section, ident);
+    OnStore(store, 0, [&](auto& s) { return s.DeleteKey(section, ident), 0; });
 }
 
 void IniReadSections(TObject* store, TStrings* strings)
 {
-    if (auto* ini = dynamic_cast<TIniFile*>(store))
-        ini->ReadSections(strings);
-    else if (auto* reg = dynamic_cast<TRegIniFile*>(store))
-        reg->ReadSections(strings);
+    OnStore(store, 0, [&](auto& s) { return s.ReadSections(strings), 0; });
 }
 
 AnsiString StrToIniStr(std::string_view s)

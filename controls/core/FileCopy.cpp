@@ -1,14 +1,12 @@
 // The chunked copy, moves, wildcard deletion and clearing a folder.
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "controls/core/ExPrgrss.h"
-#include "controls/core/FileCopyNative.h"
+#include "controls/core/FileShared.h"
 #include "controls/core/FileUtil.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
@@ -44,33 +42,12 @@ ssize_t ReadSome(int fd, char* buffer, size_t size)
     }
 }
 
-// Lists a folder's entry names (not "." and ".."); false when the listing failed.
-bool ListNames(const std::string& dir, std::vector<std::string>& names)
-{
-    DIR* d = opendir(dir.c_str());
-    if (!d)
-        return false;
-    bool ok = true;
-    for (;;) {
-        errno = 0;
-        dirent* entry = readdir(d);
-        if (!entry) {
-            ok = errno == 0;
-            break;
-        }
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            names.emplace_back(entry->d_name);
-    }
-    closedir(d);
-    return ok;
-}
-
 bool ClearNative(const std::string& dir, bool del, bool bareDrive)
 {
     struct stat st;
     bool ok = stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
     std::vector<std::string> names;
-    const bool listed = ListNames(dir, names);
+    const bool listed = ListFolder(dir, names);
     for (const std::string& name : names) {
         // Names starting with "." are skipped, so such entries keep their folder.
         if (name[0] == '.')

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "controls/core/FileShared.h"
 #include "controls/core/FileUtil.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Cp949.h"
@@ -21,17 +22,10 @@ std::string Home()
     return home ? home : "";
 }
 
-// An XDG base folder: the variable when it holds an absolute path, else HOME + fallback.
-std::string BaseFolder(const char* variable, const char* fallback)
-{
-    const char* value = std::getenv(variable);
-    return value && *value == '/' ? std::string(value) : Home() + fallback;
-}
-
 // A folder of user-dirs.dirs ("XDG_DESKTOP_DIR="$HOME/Desktop""), else HOME + fallback.
 std::string UserFolder(const std::string& key, const char* fallback)
 {
-    std::ifstream in(BaseFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs");
+    std::ifstream in(XdgFolder("XDG_CONFIG_HOME", "/.config") + "/user-dirs.dirs");
     for (std::string line; std::getline(in, line);) {
         if (line.rfind(key + "=\"", 0) != 0 || line.size() < key.size() + 3 || line.back() != '"')
             continue;
@@ -74,23 +68,6 @@ std::string ExecArgument(const std::string& path)
     return quoted + "\"";
 }
 
-std::string FileUrl(const std::string& path)
-{
-    static const char* const kHex = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (unsigned char c : path) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-            std::string_view("/-_.~").find(static_cast<char>(c)) != std::string_view::npos) {
-            url += static_cast<char>(c);
-        } else {
-            url += '%';
-            url += kHex[c >> 4];
-            url += kHex[c & 15];
-        }
-    }
-    return url;
-}
-
 // The link's file in its folder; raises for a name that cannot be one file name there.
 std::string LinkPath(std::string_view displayName, int folder)
 {
@@ -105,6 +82,29 @@ std::string LinkPath(std::string_view displayName, int folder)
 
 }  // namespace
 
+std::string XdgFolder(const char* variable, const char* fallback)
+{
+    const char* value = std::getenv(variable);
+    return value && *value == '/' ? std::string(value) : Home() + fallback;
+}
+
+std::string PercentEncodePath(const std::string& path)
+{
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : path) {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+            std::string_view("/-_.~").find(static_cast<char>(c)) != std::string_view::npos) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}
+
 std::string SpecialFolderPath(int folder)
 {
     switch (folder) {
@@ -115,9 +115,9 @@ std::string SpecialFolderPath(int folder)
     case CSIDL_PROGRAMS:
     case CSIDL_STARTMENU:
     case CSIDL_COMMON_STARTMENU:
-    case CSIDL_COMMON_PROGRAMS: return BaseFolder("XDG_DATA_HOME", "/.local/share") + "/applications";
+    case CSIDL_COMMON_PROGRAMS: return XdgFolder("XDG_DATA_HOME", "/.local/share") + "/applications";
     case CSIDL_STARTUP:
-    case CSIDL_COMMON_STARTUP: return BaseFolder("XDG_CONFIG_HOME", "/.config") + "/autostart";
+    case CSIDL_COMMON_STARTUP: return XdgFolder("XDG_CONFIG_HOME", "/.config") + "/autostart";
     default: break;
     }
     throw Exception(Format("Special folder %d is not available", folder));
@@ -134,7 +134,7 @@ void CreateFileLink(std::string_view fileName, std::string_view displayName, int
     if (program)
         entry += "Exec=" + EscapeValue(ExecArgument(target)) + "\n";
     else
-        entry += "URL=" + FileUrl(target) + "\n";
+        entry += "URL=file://" + PercentEncodePath(target) + "\n";
     std::error_code ec;
     std::filesystem::create_directories(link.substr(0, link.rfind('/')), ec);
     AtomicWriteFileOrRaise(link, entry);

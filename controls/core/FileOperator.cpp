@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "controls/core/FileCopyNative.h"
+#include "controls/core/FileShared.h"
 #include "controls/core/FileUtil.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
@@ -140,33 +140,6 @@ bool MoveTree(const std::string& from, const std::string& to)
     return errno == EXDEV && CopyTree(from, to) && RemoveTree(from);
 }
 
-std::string DataHome()
-{
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && *xdg == '/')
-        return xdg;
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.local/share";
-}
-
-// Percent-encodes a path for a trash entry: everything but unreserved characters and "/".
-std::string EncodePath(const std::string& path)
-{
-    static const char* const kHex = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : path) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' || c == '-' ||
-            c == '_' || c == '.' || c == '~') {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-    }
-    return out;
-}
-
 std::string DeletionDate()
 {
     uint16_t y, mo, d, h, mi, s, ms;
@@ -182,7 +155,7 @@ void SetFileOperatorConfirm(TFileOperatorConfirm confirm) { Confirm() = std::mov
 
 bool MoveToTrash(const std::string& nativePath)
 {
-    const std::string trash = DataHome() + "/Trash";
+    const std::string trash = XdgFolder("XDG_DATA_HOME", "/.local/share") + "/Trash";
     std::error_code ec;
     fs::create_directories(trash + "/files", ec);
     fs::create_directories(trash + "/info", ec);
@@ -194,8 +167,8 @@ bool MoveToTrash(const std::string& nativePath)
         entry = name + "." + std::to_string(n);
     const std::string info = trash + "/info/" + entry + ".trashinfo";
     const std::string absolute = fs::absolute(nativePath, ec).lexically_normal().string();
-    if (!AtomicWriteFile(info,
-                         "[Trash Info]\nPath=" + EncodePath(absolute) + "\nDeletionDate=" + DeletionDate() + "\n"))
+    if (!AtomicWriteFile(
+            info, "[Trash Info]\nPath=" + PercentEncodePath(absolute) + "\nDeletionDate=" + DeletionDate() + "\n"))
         return false;
     if (MoveTree(nativePath, trash + "/files/" + entry))
         return true;

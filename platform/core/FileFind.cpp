@@ -71,15 +71,11 @@ bool MatchesMask(std::string_view name, std::string_view mask)
     return mask == "*.*" || WildcardMatch(name, mask, true);
 }
 
-bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found)
+bool ListFolder(const std::string& nativeFolder, std::vector<std::string>& names)
 {
-    std::string_view folderText, pattern;
-    SplitMask(mask, folderText, pattern);
-    std::string folder = NativePath(folderText.empty() ? std::string_view(".") : folderText);
-    DIR* dir = opendir(folder.c_str());
+    DIR* dir = opendir(nativeFolder.c_str());
     if (!dir)
         return false;
-    std::vector<TSearchRec> entries;
     bool ok = true;
     for (;;) {
         errno = 0;
@@ -88,9 +84,23 @@ bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found)
             ok = errno == 0;
             break;
         }
-        std::string native = entry->d_name;
-        if (native == "." || native == "..")
-            continue;
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    closedir(dir);
+    return ok;
+}
+
+bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found)
+{
+    std::string_view folderText, pattern;
+    SplitMask(mask, folderText, pattern);
+    std::string folder = NativePath(folderText.empty() ? std::string_view(".") : folderText);
+    std::vector<std::string> names;
+    const bool ok = ListFolder(folder, names);
+    std::vector<TSearchRec> entries;
+    for (const std::string& native : names) {
         AnsiString name = Utf8ToCp949(native);
         if (!MatchesMask(name, pattern))
             continue;
@@ -101,7 +111,6 @@ bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found)
         if (rec.Attr >= 0)
             entries.push_back(std::move(rec));
     }
-    closedir(dir);
     std::sort(entries.begin(), entries.end(), [](const TSearchRec& a, const TSearchRec& b) { return a.Name < b.Name; });
     found.insert(found.end(), entries.begin(), entries.end());
     return ok;

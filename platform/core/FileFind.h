@@ -40,6 +40,10 @@ bool MatchesMask(std::string_view name, std::string_view mask);
 // failure stay in `found`.
 bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found);
 
+// The names of a native folder's entries ("." and ".." left out), in the order the system gives
+// them; false when the folder cannot be read to the end.
+bool ListFolder(const std::string& nativeFolder, std::vector<std::string>& names);
+
 // -1 when the entry does not exist.
 int FileGetAttr(std::string_view fileName);
 // Acts on faReadOnly only: set, write permission is taken from everybody; cleared, the owner
