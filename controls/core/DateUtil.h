@@ -17,6 +17,8 @@ extern uint8_t CenturyOffset;
 extern bool FourDigitYear;
 
 enum TDayOfWeekName { Sun, Mon, Tue, Wed, Thu, Fri, Sat };
+// A set of days: bit n stands for TDayOfWeekName n.
+using TDaysOfWeek = uint8_t;
 enum TDateOrder { doMDY, doDMY, doYMD };
 
 // --- Calendar arithmetic ---
