@@ -23,7 +23,8 @@ TDateTime Combine(TDateTime day, TDateTime time) { return day < 0 ? day - time :
 
 TDateTime TimeOfDay(TDateTime value) { return std::fabs(value - std::trunc(value)); }
 
-TDateTime FirstOfMonth(int year, int month)
+// A month one step outside 1..12 moves into the year before or after.
+void WrapMonth(int& year, int& month)
 {
     if (month < 1) {
         month += 12;
@@ -32,6 +33,11 @@ TDateTime FirstOfMonth(int year, int month)
         month -= 12;
         ++year;
     }
+}
+
+TDateTime FirstOfMonth(int year, int month)
+{
+    WrapMonth(year, month);
     return EncodeDate(year, month, 1);
 }
 
@@ -235,13 +241,7 @@ TDateTime IncDate(TDateTime date, int days, int months, int years)
     DecodeDate(date, y0, m0, d0);
     int y = y0 + years + months / 12;
     int m = m0 + months % 12;
-    if (m < 1) {
-        m += 12;
-        --y;
-    } else if (m > 12) {
-        m -= 12;
-        ++y;
-    }
+    WrapMonth(y, m);
     const int d = std::min<int>(d0, DaysPerMonth(y, m));
     return Combine(EncodeDate(y, m, d) + days, TimeOfDay(date));
 }
