@@ -7,6 +7,7 @@
 #include "grid/model/Cgutil.h"
 #include "platform/core/FloatFormat.h"
 #include "platform/core/FormatSettings.h"
+#include "platform/core/Wildcard.h"
 
 namespace {
 
@@ -127,7 +128,7 @@ bool Matches(std::string_view Pattern, std::string_view S)
     if (lt != std::string_view::npos && less)
         return true;
     // "!" is never a trail byte, so dropping it cannot join the halves of a character.
-    return IsWild(S, DelChars(Pattern, '!'), false) != negated;
+    return WildcardMatch(S, DelChars(Pattern, '!'), false) != negated;
 }
 
 bool StrToDateByFormat(std::string_view S, TDateTime& D)
