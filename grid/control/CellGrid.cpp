@@ -73,44 +73,17 @@ void TCellGrid::SetVAlignment(TVAlignment Value)
     InvalidateGrid();
 }
 
-void TCellGrid::SetWordWrap(bool Value)
-{
-    FWordWrap = Value;
-    InvalidateGrid();
-}
+void TCellGrid::SetWordWrap(bool Value) { StoreAndRepaint(*this, FWordWrap, Value); }
 
-void TCellGrid::SetFlat(bool Value)
-{
-    FFlat = Value;
-    if (!InState(csLoading))
-        InvalidateGrid();
-}
+void TCellGrid::SetFlat(bool Value) { StoreAndRepaint(*this, FFlat, Value, !InState(csLoading)); }
 
-void TCellGrid::SetSelectionColor(TColor Value)
-{
-    FSelectionColor = Value;
-    InvalidateGrid();
-}
+void TCellGrid::SetSelectionColor(TColor Value) { StoreAndRepaint(*this, FSelectionColor, Value); }
 
-void TCellGrid::SetSelectionTextColor(TColor Value)
-{
-    FSelectionTextColor = Value;
-    InvalidateGrid();
-}
+void TCellGrid::SetSelectionTextColor(TColor Value) { StoreAndRepaint(*this, FSelectionTextColor, Value); }
 
-void TCellGrid::SetSelectionRectangle(bool Value)
-{
-    FSelectionRectangle = Value;
-    InvalidateGrid();
-}
+void TCellGrid::SetSelectionRectangle(bool Value) { StoreAndRepaint(*this, FSelectionRectangle, Value); }
 
-void TCellGrid::SetShowSelection(bool Value)
-{
-    if (Value == FShowSelection)
-        return;
-    FShowSelection = Value;
-    InvalidateGrid();
-}
+void TCellGrid::SetShowSelection(bool Value) { StoreAndRepaint(*this, FShowSelection, Value, Value != FShowSelection); }
 
 void TCellGrid::SetHovering(bool Value)
 {
@@ -133,25 +106,10 @@ void TCellGrid::SetImages(TImageList* Value)
         FGridImages->FreeNotification(this);
 }
 
-void TCellGrid::SetURLShow(bool Value)
-{
-    FURLShow = Value;
-    InvalidateGrid();
-}
+void TCellGrid::SetURLShow(bool Value) { StoreAndRepaint(*this, FURLShow, Value); }
 
-void TCellGrid::SetURLColor(TColor Value)
-{
-    FURLColor = Value;
-    if (FURLShow)
-        InvalidateGrid();
-}
-
-void TCellGrid::SetURLFull(bool Value)
-{
-    FURLFull = Value;
-    if (FURLShow)
-        InvalidateGrid();
-}
+void TCellGrid::SetURLColor(TColor Value) { StoreAndRepaint(*this, FURLColor, Value, FURLShow); }
+void TCellGrid::SetURLFull(bool Value) { StoreAndRepaint(*this, FURLFull, Value, FURLShow); }
 
 void TCellGrid::SetAutoSize(bool Value)
 {

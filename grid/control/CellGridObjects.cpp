@@ -2,39 +2,17 @@
 
 #include "platform/core/GridData.h"
 
-void TCellNode::SetNodeType(TNodeType Value)
-{
-    if (Value == FNodeType)
-        return;
-    FNodeType = Value;
-    FGrid->InvalidateGrid();
-}
+void TCellNode::SetNodeType(TNodeType Value) { StoreAndRepaint(*FGrid, FNodeType, Value, Value != FNodeType); }
 
 void TBackGround::Changed() { FGrid->InvalidateGrid(); }
 
-void TBackGround::SetTop(int Value)
-{
-    FTop = Value;
-    Changed();
-}
+void TBackGround::SetTop(int Value) { StoreAndRepaint(*FGrid, FTop, Value); }
 
-void TBackGround::SetLeft(int Value)
-{
-    FLeft = Value;
-    Changed();
-}
+void TBackGround::SetLeft(int Value) { StoreAndRepaint(*FGrid, FLeft, Value); }
 
-void TBackGround::SetDisplay(TBackGroundDisplay Value)
-{
-    FDisplay = Value;
-    Changed();
-}
+void TBackGround::SetDisplay(TBackGroundDisplay Value) { StoreAndRepaint(*FGrid, FDisplay, Value); }
 
-void TBackGround::SetCells(TBackGroundCells Value)
-{
-    FCells = Value;
-    Changed();
-}
+void TBackGround::SetCells(TBackGroundCells Value) { StoreAndRepaint(*FGrid, FCells, Value); }
 
 void TBackGround::SetBitmap(TBitmap* Value)
 {

@@ -59,17 +59,8 @@ int TCellModel::GetFixedColsEx() const
     return fixed == 0 && FixedColAlways ? 1 : fixed;
 }
 
-void TCellModel::SetFixedFooters(int Value)
-{
-    FFixedFooters = Value;
-    InvalidateGrid();
-}
-
-void TCellModel::SetFixedRightCols(int Value)
-{
-    FFixedRightCols = Value;
-    InvalidateGrid();
-}
+void TCellModel::SetFixedFooters(int Value) { StoreAndRepaint(*this, FFixedFooters, Value); }
+void TCellModel::SetFixedRightCols(int Value) { StoreAndRepaint(*this, FFixedRightCols, Value); }
 
 void TCellModel::SetSortColumn(int Value)
 {

@@ -1,43 +1,15 @@
 #include "grid/model/GridSettings.h"
 
 #include "grid/model/CellModel.h"
+#include "platform/core/GridData.h"
 #include "platform/core/List.h"
 
-void TBands::SetActive(bool Value)
-{
-    FActive = Value;
-    FGrid->InvalidateGrid();
-}
-
-void TBands::ChangedLook()
-{
-    if (FActive)
-        FGrid->InvalidateGrid();
-}
-
-void TBands::SetSecondaryLength(int Value)
-{
-    FSecondaryLength = Value;
-    ChangedLook();
-}
-
-void TBands::SetPrimaryLength(int Value)
-{
-    FPrimaryLength = Value;
-    ChangedLook();
-}
-
-void TBands::SetSecondaryColor(TColor Value)
-{
-    FSecondaryColor = Value;
-    ChangedLook();
-}
-
-void TBands::SetPrimaryColor(TColor Value)
-{
-    FPrimaryColor = Value;
-    ChangedLook();
-}
+// Colours and lengths show only while the bands do.
+void TBands::SetActive(bool Value) { StoreAndRepaint(*FGrid, FActive, Value); }
+void TBands::SetSecondaryLength(int Value) { StoreAndRepaint(*FGrid, FSecondaryLength, Value, FActive); }
+void TBands::SetPrimaryLength(int Value) { StoreAndRepaint(*FGrid, FPrimaryLength, Value, FActive); }
+void TBands::SetSecondaryColor(TColor Value) { StoreAndRepaint(*FGrid, FSecondaryColor, Value, FActive); }
+void TBands::SetPrimaryColor(TColor Value) { StoreAndRepaint(*FGrid, FPrimaryColor, Value, FActive); }
 
 TColor TBands::ColorOf(int RowFromFirst) const
 {

@@ -39,9 +39,6 @@ public:
     TColor ColorOf(int RowFromFirst) const;
 
 private:
-    // Colours and lengths show only while the bands do.
-    void ChangedLook();
-
     TCustomGridData* FGrid;
     bool FActive = false;
     int FSecondaryLength = 1;

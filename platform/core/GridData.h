@@ -191,3 +191,13 @@ private:
     int FViewWidth = 0;
     int FViewHeight = 0;
 };
+
+// Stores a look property's new value and repaints the grid when Repaint holds (the setters of
+// the grid and its sub-objects).
+template <class T>
+void StoreAndRepaint(TCustomGridData& Grid, T& Field, T Value, bool Repaint = true)
+{
+    Field = Value;
+    if (Repaint)
+        Grid.InvalidateGrid();
+}
