@@ -44,13 +44,16 @@ std::string EnumName(E value)
     return i < names.size() ? names[i] : std::to_string(i);
 }
 
-// A set from "a,b" (replacing it), "+a" (adding) or "-a" (removing); "" is the empty set.
+// A set from "a,b" or "[a,b]" (replacing it), "+a" (adding) or "-a" (removing); "" and "[]"
+// are the empty set.
 template <class E>
 bool ParseSet(std::string_view word, TEnumSet<E>& set)
 {
     const char mode = word.empty() ? '=' : word[0];
     if (mode == '+' || mode == '-')
         word.remove_prefix(1);
+    if (word.size() >= 2 && word.front() == '[' && word.back() == ']')
+        word = word.substr(1, word.size() - 2);
     TEnumSet<E> named;
     while (!word.empty()) {
         const size_t comma = word.find(',');

@@ -69,7 +69,7 @@ const TGridRunCase kRuns[] = {
     {"ValuesPrintByKind",
      "set Bands.Active 1\n"
      "set Options -goRangeSelect\n"
-     "set Options +goRowSelect,goEditing\n"
+     "set Options +[goRowSelect,goEditing]\n"
      "set FloatFormat \"%.1f kg\"\n"
      "call SetFloats 1 1 2.25\n"
      "? Bands.Active\n? Bands.PrimaryColor\n? VAlignment\n? Options\n? Cells 1 1\n? Floats 1 1\n? RowHeights 1\n",
