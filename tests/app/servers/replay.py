@@ -21,6 +21,7 @@ import sys
 import threading
 import time
 
+sys.dont_write_bytecode = True  # nothing written beside the sources
 from telnetlines import IAC, LineReader, listen, now_us, shown, stop_after
 
 WILL, DO = 251, 253

@@ -27,6 +27,7 @@ import sys
 import threading
 import time
 
+sys.dont_write_bytecode = True  # nothing written beside the sources
 from telnetlines import LineReader, cp949, listen, shown, stop_after
 
 SPLIT_PAUSE = 0.01  # seconds between the pieces of a split send
