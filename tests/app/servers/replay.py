@@ -12,8 +12,8 @@ BENCH-DONE it prints
 
   RESULT lines=N hits=H seconds=S
 
-(S from the first byte sent to BENCH-DONE), closes and exits 0; after --timeout seconds (600)
-it exits 1.
+(S from the first byte sent to BENCH-DONE), closes and exits 0; after --timeout seconds
+(HM_SERVER_LIMIT, 120) it exits 1.
 """
 
 import argparse
@@ -22,7 +22,7 @@ import threading
 import time
 
 sys.dont_write_bytecode = True  # nothing written beside the sources
-from telnetlines import IAC, LineReader, listen, now_us, shown, stop_after
+from telnetlines import default_limit, IAC, LineReader, listen, now_us, shown, stop_after
 
 WILL, DO = 251, 253
 GREETING = bytes([IAC, WILL, 1, IAC, WILL, 3, IAC, DO, 24, IAC, DO, 31])
@@ -31,7 +31,7 @@ GREETING = bytes([IAC, WILL, 1, IAC, WILL, 3, IAC, DO, 24, IAC, DO, 31])
 def main():
     parser = argparse.ArgumentParser(description="The client benchmark's game server.")
     parser.add_argument("--corpus", required=True)
-    parser.add_argument("--timeout", type=float, default=600)
+    parser.add_argument("--timeout", type=float, default=default_limit())
     args = parser.parse_args()
 
     with open(args.corpus, "rb") as f:

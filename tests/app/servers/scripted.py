@@ -18,7 +18,7 @@ arguments, and run in order:
 A step that needs a connection waits for the next client; after a close, that is a new one.
 Every line a client sends is printed as "RECV TIME LINE", TIME being the monotonic clock in
 seconds (Python's time.monotonic). Exits 0 when every step is done, 1 when an expect is not met
-because the client went, or when the run passes --timeout seconds (60).
+because the client went, or when the run passes --timeout seconds (HM_SERVER_LIMIT, 120).
 """
 
 import argparse
@@ -28,7 +28,7 @@ import threading
 import time
 
 sys.dont_write_bytecode = True  # nothing written beside the sources
-from telnetlines import LineReader, cp949, listen, shown, stop_after
+from telnetlines import default_limit, LineReader, cp949, listen, shown, stop_after
 
 SPLIT_PAUSE = 0.01  # seconds between the pieces of a split send
 FLOOD_TEXT = "한글 flood text, no line end ".encode("cp949")
@@ -92,7 +92,7 @@ def steps_of(args):
 
 def main():
     parser = argparse.ArgumentParser(description="A game server that plays a scenario.")
-    parser.add_argument("--timeout", type=float, default=60)
+    parser.add_argument("--timeout", type=float, default=default_limit())
     parser.add_argument("--file")
     parser.add_argument("steps", nargs="*")
     args = parser.parse_args()

@@ -18,6 +18,11 @@ def listen():
     return server
 
 
+def default_limit():
+    """How long a server may run unless told otherwise: HM_SERVER_LIMIT seconds, 120."""
+    return float(os.environ.get("HM_SERVER_LIMIT", 120))
+
+
 def stop_after(seconds):
     """Ends the process with status 1 when it is still running after seconds."""
     def expired(*_):

@@ -29,6 +29,7 @@ finish() {
   rm -f "$log"
 }
 trap finish EXIT
+trap 'exit 1' TERM INT HUP
 
 "${server[@]}" >"$log" &
 pid=$!
