@@ -18,6 +18,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -59,12 +61,10 @@ std::optional<std::string> FromHex(std::string_view text)
         return std::nullopt;
     std::string bytes;
     for (size_t i = 0; i < digits.size(); i += 2) {
-        char* end = nullptr;
-        const std::string pair = digits.substr(i, 2);
-        const long value = std::strtol(pair.c_str(), &end, 16);
-        if (*end)
+        if (!std::isxdigit(static_cast<unsigned char>(digits[i])) ||
+            !std::isxdigit(static_cast<unsigned char>(digits[i + 1])))
             return std::nullopt;
-        bytes += static_cast<char>(value);
+        bytes += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
     }
     return bytes;
 }
@@ -167,11 +167,12 @@ public:
         if (verb == "expect") {
             const std::string want = Text(arg);
             size_t at = std::string::npos;
-            if (ReadUntil([&] { return (at = FText.find(want, FScanned)) != std::string::npos; })) {
-                FScanned = at + want.size();
+            if (ReadUntil([&] { return (at = FText.find(want)) != std::string::npos; })) {
+                FText.erase(0, at + want.size());
                 return true;
             }
-            std::printf("text since the last match: %s\n", Printable(FText.substr(FScanned)).c_str());
+            const size_t tail = std::min<size_t>(FText.size(), 2000);
+            std::printf("text since the last match ends: %s\n", Printable(FText.substr(FText.size() - tail)).c_str());
             return false;
         }
         if (verb == "send") {
@@ -188,8 +189,7 @@ private:
     int FFd;
     Clock::time_point FDeadline;
     TTelnet FTelnet{*this};
-    std::string FText;
-    size_t FScanned = 0;
+    std::string FText;  // shown since the last match
     std::string FAnswers;
     bool FClosed = false;
 };
