@@ -5,6 +5,7 @@
 #include "platform/gui/WinControl.h"
 
 class QEventLoop;
+class TMainMenu;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;
@@ -76,8 +77,12 @@ public:
     void FocusControl(TWinControl* control);
     // Moves the focus to the next (or previous) control that takes the focus, in tab order.
     void SelectNext(TWinControl* current, bool forward, bool checkTabStop);
-    // Menu and action shortcuts; a key it handles reaches no control.
+    // OnShortCut, then the main menu's and the owned action lists' shortcuts; a key it handles
+    // reaches no control.
     virtual bool IsShortCut(uint16_t Key, TShiftState Shift);
+    // The menu bar at the top of the window; the aligned controls fill what is below it.
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* menu);
 
     // OnDestroy runs from this class's destructor, after a derived form's own destructor: work
     // that needs the derived form belongs in that destructor. OnCreate is the derived form's to
@@ -93,6 +98,8 @@ protected:
     bool WantsWidgetVisible() const override { return Visible(); }
     void VisibleChanged() override;
     void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
+    void AdjustClientRect(TRect& Rect) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void PaintWindow() override;
     virtual void DoClose(TCloseAction& Action);
     virtual void DoShow();
@@ -120,6 +127,7 @@ private:
     bool FPositioned = false;
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;
+    TMainMenu* FMenu = nullptr;
 
     friend class TWidgetBridge;
     friend class TWinControl;
