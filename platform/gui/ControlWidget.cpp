@@ -228,7 +228,7 @@ void TWidgetBridge::ApplyCursor(TWinControl* control, TCursor cursor)
     if (cursor == crDefault)
         control->Handle()->unsetCursor();
     else
-        control->Handle()->setCursor(QCursor(ToShape(cursor)));
+        control->Handle()->setCursor(Screen ? Screen->Cursors(cursor) : QCursor(ToShape(cursor)));
 }
 
 void TWidgetBridge::HandleException()

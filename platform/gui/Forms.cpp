@@ -94,12 +94,8 @@ void TCustomForm::ApplyBorderStyle()
     default: break;
     }
     bool wasVisible = w->isVisible();
-    w->setWindowFlags(flags);
-    bool fixed = FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow;
-    if (fixed)
-        w->setFixedSize(Width(), Height());
-    else
-        w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), w->setMinimumSize(0, 0);
+    w->setWindowFlags(Qt::WindowFlags::fromInt(WindowFlagsFor(flags.toInt())));
+    ApplySizeLimits();
     if (wasVisible)
         w->show();
 }
