@@ -76,68 +76,30 @@ void TMenuItem::Changed(bool structure)
         menu->MenuChanged(this, structure);
 }
 
-void TMenuItem::SetCaption(const AnsiString& v)
+template <class T>
+void TMenuItem::Set(T& field, const T& value)
 {
-    if (v == FCaption)
+    if (field == value)
         return;
-    FCaption = v;
+    field = value;
     Changed(false);
 }
 
-void TMenuItem::SetShortCut(TShortCut v)
-{
-    if (v == FShortCut)
-        return;
-    FShortCut = v;
-    Changed(false);
-}
+void TMenuItem::SetCaption(const AnsiString& v) { Set(FCaption, v); }
+void TMenuItem::SetShortCut(TShortCut v) { Set(FShortCut, v); }
+void TMenuItem::SetRadioItem(bool v) { Set(FRadioItem, v); }
+void TMenuItem::SetDefault(bool v) { Set(FDefault, v); }
+void TMenuItem::SetEnabled(bool v) { Set(FEnabled, v); }
+void TMenuItem::SetVisible(bool v) { Set(FVisible, v); }
+void TMenuItem::SetImageIndex(int v) { Set(FImageIndex, v); }
 
 void TMenuItem::SetChecked(bool v)
 {
-    if (v == FChecked)
-        return;
-    FChecked = v;
     if (v && FRadioItem && FParent)
         for (TMenuItem* sibling : FParent->FItems)
             if (sibling != this && sibling->FRadioItem && sibling->FGroupIndex == FGroupIndex)
                 sibling->SetChecked(false);
-    Changed(false);
-}
-
-void TMenuItem::SetRadioItem(bool v)
-{
-    FRadioItem = v;
-    Changed(false);
-}
-
-void TMenuItem::SetDefault(bool v)
-{
-    FDefault = v;
-    Changed(false);
-}
-
-void TMenuItem::SetEnabled(bool v)
-{
-    if (v == FEnabled)
-        return;
-    FEnabled = v;
-    Changed(false);
-}
-
-void TMenuItem::SetVisible(bool v)
-{
-    if (v == FVisible)
-        return;
-    FVisible = v;
-    Changed(false);
-}
-
-void TMenuItem::SetImageIndex(int v)
-{
-    if (v == FImageIndex)
-        return;
-    FImageIndex = v;
-    Changed(false);
+    Set(FChecked, v);
 }
 
 void TMenuItem::SetAction(TBasicAction* action)
@@ -167,8 +129,8 @@ void TMenuItem::ActionChanged()
     FEnabled = a->Enabled();
     FVisible = a->Visible();
     FImageIndex = a->ImageIndex();
-    FChecked = !a->Checked();  // SetChecked notifies
     SetChecked(a->Checked());
+    Changed(false);
 }
 
 void TMenuItem::Notification(TComponent* AComponent, TOperation Operation)

@@ -111,6 +111,8 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+    template <class T>
+    void Set(T& field, const T& value);
     void Changed(bool structure);
     void ActionChanged();
 
