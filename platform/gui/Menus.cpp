@@ -226,7 +226,9 @@ TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(null
 
 TMenu::~TMenu()
 {
-    // Items owned by the form go with the form; the tree goes with the menu.
+    // The tree goes with the menu (items owned by a form leave it as they go); a menu being
+    // destroyed hears nothing of it.
+    FItems->FMenu = nullptr;
     delete FItems;
 }
 
@@ -263,9 +265,8 @@ namespace {
 TMenuItem* FindShortCut(TMenuItem* parent, TShortCut shortCut)
 {
     for (int i = 0; i < parent->Count(); ++i) {
+        // A hidden item keeps its shortcut, as the framework's menus do.
         TMenuItem* item = parent->Items(i);
-        if (!item->Visible() && !item->Action())
-            continue;
         if (item->ShortCut() == shortCut)
             return item;
         if (TMenuItem* found = FindShortCut(item, shortCut))
