@@ -199,6 +199,13 @@ QMenu* TMenuQt::MenuOf(TMenu* menu, TMenuItem* item)
                 TWidgetBridge::HandleException();
             }
         });
+        QObject::connect(qmenu, &QMenu::aboutToHide, [menu, qmenu] {
+            try {
+                menu->MenuSelect(nullptr, qmenu->ByMouse);
+            } catch (...) {
+                TWidgetBridge::HandleException();
+            }
+        });
         QObject::connect(qmenu, &QMenu::hovered, [menu, qmenu](QAction* action) {
             try {
                 menu->MenuSelect(ItemOfAction(action), qmenu->ByMouse);

@@ -2,6 +2,8 @@
 
 #include <QImage>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/core/Strings.h"
 #include "platform/gui/ActnList.h"
@@ -405,7 +407,13 @@ void TPopupMenu::Popup(int X, int Y)
         if (!*alive)
             return;
     }
-    TMenuItem* chosen = gPopupHook ? gPopupHook(this, X, Y) : TMenuQt::RunPopup(this, X, Y);
+    TMenuItem* chosen = nullptr;
+    if (gPopupHook)
+        chosen = gPopupHook(this, X, Y);
+    else if (std::getenv("HM_TEST"))  // nobody to choose: closed at once, as an unhooked box answers
+        std::fprintf(stderr, "Popup %s at %d,%d\n", Name().c_str(), X, Y);
+    else
+        TMenuQt::RunPopup(this, X, Y);
     if (chosen && *alive)
         ChooseMenuItem(chosen);
 }

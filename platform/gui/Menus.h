@@ -230,7 +230,8 @@ private:
 void ChooseMenuItem(TMenuItem* item);
 
 // Answers every pop-up menu instead of showing it: returns the item chosen, or null for a menu
-// closed without a choice. Null removes the hook; the previous hook is returned.
+// closed without a choice. Null removes the hook; the previous hook is returned. Without a hook,
+// a run under the test environment (HM_TEST set) closes every pop-up at once.
 using TPopupMenuHook = std::function<TMenuItem*(TPopupMenu* Menu, int X, int Y)>;
 TPopupMenuHook SetPopupMenuHook(TPopupMenuHook hook);
 

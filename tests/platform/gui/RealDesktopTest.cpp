@@ -38,7 +38,7 @@ void TypeWhenShown(std::function<QWidget*()> ready, const char* commands)
     });
 }
 
-// The test environment cancels unhooked dialogs; these tests want the real ones.
+// The test environment cancels unhooked dialogs and pop-ups; these tests want the real ones.
 class TRealDialogs {
 public:
     TRealDialogs() : FOld(std::getenv("HM_TEST") ? std::getenv("HM_TEST") : "") { unsetenv("HM_TEST"); }
@@ -75,6 +75,7 @@ TEST(RealDesktop, PopupChosenByKeysMayFreeItsOwner)
     if (!OnX())
         GTEST_SKIP() << "needs an X display (run under Xvfb)";
     ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) << "xdotool is missing";
+    TRealDialogs real;
     std::vector<std::string> log;
     TForm* form = new TForm(nullptr);
     form->SetBounds(50, 50, 200, 150);
