@@ -194,6 +194,21 @@ TCanvas* TPrinter::Canvas()
 
 // --- Dialogs
 
+namespace {
+
+// OK selects the printer the answer names, when it names one.
+bool SelectAnswered(TPrinter* printer, const std::optional<std::string>& answer)
+{
+    if (!answer)
+        return false;
+    int index = answer->empty() ? -1 : printer->Printers()->IndexOf(*answer);
+    if (index >= 0)
+        printer->SetPrinterIndex(index);
+    return true;
+}
+
+}  // namespace
+
 bool TPrintDialog::Execute()
 {
     TPrinter* printer = Printer();
@@ -208,11 +223,8 @@ bool TPrintDialog::Execute()
             PrintRange = FromPage > 0 ? prPageNums : prAllPages;
             return std::string();
         });
-    if (!answer)
+    if (!SelectAnswered(printer, answer))
         return false;
-    int index = answer->empty() ? -1 : printer->Printers()->IndexOf(*answer);
-    if (index >= 0)
-        printer->SetPrinterIndex(index);
     printer->SetCopies(Copies);
     return true;
 }
@@ -229,10 +241,5 @@ bool TPrinterSetupDialog::Execute()
                 printer->QtPrinter()->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait);
             return std::string();
         });
-    if (!answer)
-        return false;
-    int index = answer->empty() ? -1 : printer->Printers()->IndexOf(*answer);
-    if (index >= 0)
-        printer->SetPrinterIndex(index);
-    return true;
+    return SelectAnswered(printer, answer);
 }
