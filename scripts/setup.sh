@@ -12,6 +12,7 @@ packages=(
   fonts-nanum xfonts-baekmuk unifont fonts-dejavu-core
   xvfb xauth tmux tintin++
   poppler-utils xdg-utils xdotool
+  tinymux inetutils-telnetd ucspi-tcp python3 procps
   desktop-file-utils
 )
 
