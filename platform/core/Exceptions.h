@@ -5,6 +5,7 @@
 
 #include "platform/core/AnsiString.h"
 
+// NOLINTNEXTLINE(readability-identifier-naming): the framework names its base exception so.
 class Exception : public std::exception {
 public:
     explicit Exception(AnsiString message) : Message(std::move(message)) {}

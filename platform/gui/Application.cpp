@@ -57,6 +57,17 @@ void TApplication::Terminate()
     QCoreApplication::quit();
 }
 
+void TApplication::SetHint(const AnsiString& v)
+{
+    if (v == FHint)
+        return;
+    FHint = v;
+    if (OnHint) {
+        TNotifyEvent handler = OnHint;
+        handler(this);
+    }
+}
+
 void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 bool TApplication::Active() const { return QGuiApplication::applicationState() == Qt::ApplicationActive; }

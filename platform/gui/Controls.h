@@ -11,6 +11,7 @@
 #include "platform/core/Component.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/GraphicsTypes.h"
+#include "platform/gui/Liveness.h"
 #include "platform/gui/Messages.h"
 
 class TWinControl;
@@ -183,7 +184,7 @@ protected:
     virtual void HintChanged() {}
     void RequestAlign();
     // Held across a call that may free this control: false afterwards when it did.
-    std::shared_ptr<bool> AliveToken() const { return FAlive; }
+    TAliveToken AliveToken() const { return FAlive.Token(); }
     void SetParentFontFromParent();
     void SetParentColorFromParent();
 
@@ -203,8 +204,8 @@ private:
     };
     std::vector<THandlerEntry> FHandlers;
     std::vector<int> FDispatchStack;  // index of the handler running, innermost last
-    // False once the control is destroyed: a handler may free the control it runs for.
-    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+    // Falls once the control is destroyed: a handler may free the control it runs for.
+    TLiveness FAlive;
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;

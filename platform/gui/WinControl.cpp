@@ -9,6 +9,7 @@
 #include "platform/gui/ControlCanvas.h"
 #include "platform/gui/ControlWidget.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Hints.h"
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) { RegisterWinHandlers(); }
 
@@ -203,7 +204,7 @@ void TWinControl::CursorChanged() { TWidgetBridge::ApplyCursor(this, Cursor()); 
 void TWinControl::HintChanged()
 {
     if (FWidget)
-        FWidget->setToolTip(ShowHint() ? AnsiToQString(Hint()) : QString());
+        FWidget->setToolTip(ShowHint() ? AnsiToQString(GetShortHint(Hint())) : QString());
 }
 
 void TWinControl::SetTabStop(bool v)
