@@ -8,7 +8,7 @@
 #include "platform/core/StringList.h"
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/Graphics.h"
-#include "platform/gui/PrinterOrientation.h"
+#include "platform/gui/Printers.h"
 
 class TCustomGridData;
 

@@ -2,7 +2,6 @@
 
 #include "grid/model/CellModel.h"
 #include "platform/core/GridData.h"
-#include "platform/core/List.h"
 
 // Colours and lengths show only while the bands do.
 void TBands::SetActive(bool Value) { StoreAndRepaint(*FGrid, FActive, Value); }
@@ -35,26 +34,4 @@ void TFilterData::Assign(TPersistent* Source)
     TPersistent::Assign(Source);
 }
 
-TFilterData* TFilter::Add() { return Insert(Count()); }
-
-TFilterData* TFilter::Insert(int Index)
-{
-    if (Index < 0 || Index > Count())
-        TList::Error("List index out of bounds (%d)", Index);
-    return FItems.insert(FItems.begin() + Index, std::make_unique<TFilterData>())->get();
-}
-
-TFilterData* TFilter::Items(int Index) const
-{
-    if (Index < 0 || Index >= Count())
-        TList::Error("List index out of bounds (%d)", Index);
-    return FItems[static_cast<size_t>(Index)].get();
-}
-
-void TFilter::SetItems(int Index, TFilterData* Value) { Items(Index)->Assign(Value); }
-
-void TFilter::Delete(int Index)
-{
-    Items(Index);
-    FItems.erase(FItems.begin() + Index);
-}
+TPersistent* TFilter::GetOwner() const { return dynamic_cast<TPersistent*>(FGrid->Sender()); }

@@ -5,10 +5,9 @@
 // plain member; the others have setters.
 
 #include <cstdint>
-#include <memory>
-#include <vector>
 
 #include "grid/model/CellGridTypes.h"
+#include "platform/core/Collection.h"
 #include "platform/core/Colors.h"
 #include "platform/core/Object.h"
 
@@ -126,29 +125,28 @@ public:
 };
 
 // One condition of the row filter: the cells of a column must match a pattern.
-class TFilterData : public TPersistent {
+class TFilterData : public TCollectionItem {
 public:
+    using TCollectionItem::TCollectionItem;
     int16_t Column = 0;
     AnsiString Condition;
     void Assign(TPersistent* Source) override;
 };
 
 // The row filter's conditions, in order.
-class TFilter : public TPersistent {
+class TFilter : public TCollection {
 public:
-    explicit TFilter(TCellModel* Grid) : FGrid(Grid) {}
+    explicit TFilter(TCellModel* Grid) : TCollection(ItemClassOf<TFilterData>()), FGrid(Grid) {}
 
-    int Count() const { return static_cast<int>(FItems.size()); }
-    TFilterData* Add();
-    TFilterData* Insert(int Index);
+    TFilterData* Add() { return static_cast<TFilterData*>(TCollection::Add()); }
+    TFilterData* Insert(int Index) { return static_cast<TFilterData*>(TCollection::Insert(Index)); }
     // Raises EListError for an index out of range.
-    TFilterData* Items(int Index) const;
-    void SetItems(int Index, TFilterData* Value);
-    void Delete(int Index);
-    void Clear() { FItems.clear(); }
-    TCellModel* GetOwner() const { return FGrid; }
+    TFilterData* Items(int Index) const { return static_cast<TFilterData*>(TCollection::Items(Index)); }
+    void SetItems(int Index, TFilterData* Value) { Items(Index)->Assign(Value); }
+    // The grid control, when the filter belongs to one.
+    TPersistent* GetOwner() const override;
+    TCellModel* Grid() const { return FGrid; }
 
 private:
     TCellModel* FGrid;
-    std::vector<std::unique_ptr<TFilterData>> FItems;
 };

@@ -5,7 +5,7 @@
 
 #include "grid/model/CellGraphic.h"
 
-TGridItem::TGridItem() : FItems(std::make_unique<TStringList>()) {}
+TGridItem::TGridItem() : TCollectionItem(nullptr), FItems(std::make_unique<TStringList>()) {}
 
 TGridItem::~TGridItem()
 {

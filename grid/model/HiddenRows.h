@@ -1,15 +1,18 @@
 #pragma once
 // The hidden rows of a cell grid, one item per row in the order they were hidden: the row's
 // real index and its cells (text and object per column, hidden columns included). A hidden row
-// is out of the grid, so the cell extras of its cells are held, and freed, by its item.
+// is out of the grid, so the cell extras of its cells are held, and freed, by its item. The
+// items are collection items; the store keeps them indexed by real row, so that finding and
+// putting back many rows costs no search through all of them.
 
 #include <memory>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/core/Collection.h"
 #include "platform/core/StringList.h"
 
-class TGridItem {
+class TGridItem : public TCollectionItem {
 public:
     TGridItem();
     ~TGridItem();

@@ -7,7 +7,7 @@
 #include "platform/core/Alignment.h"
 #include "platform/core/GridData.h"
 #include "platform/gui/Graphics.h"
-#include "platform/gui/PrinterOrientation.h"
+#include "platform/gui/Printers.h"
 #include "tools/gridrun/GridRunValues.h"
 
 // One line an enumeration: its type and its names in order.

@@ -1,4 +1,0 @@
-#pragma once
-// The framework's page orientation of a printer.
-
-enum TPrinterOrientation { poPortrait, poLandscape };
