@@ -74,6 +74,8 @@ void TApplication::HandleException(TObject* Sender)
 {
     try {
         throw;
+    } catch (const EAbort&) {
+        // The silent exception is not reported.
     } catch (const std::exception& e) {
         if (OnException)
             OnException(Sender, e);

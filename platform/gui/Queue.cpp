@@ -1,6 +1,7 @@
 #include "platform/gui/Queue.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <QTimer>
 #include <deque>
 
@@ -53,4 +54,28 @@ void RunQueuedCalls()
 {
     while (!gQueue.empty())
         RunOne();
+}
+
+bool PostToMainThread(std::function<void()> call)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return false;
+    return QMetaObject::invokeMethod(
+        app,
+        [call = std::move(call)] {
+            try {
+                call();
+            } catch (...) {
+                if (Application)
+                    Application->HandleException(nullptr);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+bool IsMainThread()
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    return !app || QThread::currentThread() == app->thread();
 }

@@ -9,3 +9,9 @@
 void QueueCall(std::function<void()> call);
 // Runs every call queued so far (and those they queue), as the event loop would.
 void RunQueuedCalls();
+
+// Runs a call on the GUI thread's event loop; callable from any thread. False when there is no
+// event loop to run it (the call is dropped).
+bool PostToMainThread(std::function<void()> call);
+// Whether the caller runs on the GUI thread.
+bool IsMainThread();
