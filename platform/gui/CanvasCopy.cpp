@@ -53,10 +53,22 @@ QImage SourcePixels(TBitmap* bmp, TCanvas& dest)
 {
     QImage img = bmp->Snapshot();
     if (bmp->Monochrome() && !dest.IsMonochrome()) {
-        img.setColorTable({ToQColor(dest.Font()->Color()).rgb(), ToQColor(dest.Brush()->Color()).rgb()});
+        img.setColorTable({ToQColor(dest.TextColor()).rgb(), ToQColor(dest.BkColor()).rgb()});
     }
     return img.convertToFormat(QImage::Format_ARGB32);
 }
+
+// The brush's pattern bitmap as RGB pixels (null without one); a one-bit pattern takes the text
+// and background colours.
+QImage PatternPixels(TCanvas& canvas)
+{
+    TBitmap* pattern = canvas.Brush()->Bitmap();
+    if (!pattern || pattern->Empty())
+        return QImage();
+    return SourcePixels(pattern, canvas).convertToFormat(QImage::Format_RGB32);
+}
+
+int Wrap(int v, int n) { return ((v % n) + n) % n; }
 
 // Pixels of colour `key` made see-through.
 void MaskColor(QImage& img, TColor key)
@@ -129,11 +141,11 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& src)
     // A copy first, so that a canvas copying onto itself reads the pixels before any change.
     QImage img = simg->copy(ToQRect(src));
     if (source->IsMonochrome() && !IsMonochrome())
-        img.setColorTable({ToQColor(FFont.Color()).rgb(), ToQColor(FBrush.Color()).rgb()});
+        img.setColorTable({ToQColor(TextColor()).rgb(), ToQColor(BkColor()).rgb()});
     img = img.convertToFormat(QImage::Format_RGB32);
     if (IsMonochrome() && !source->IsMonochrome()) {
         // Colour to one bit: the source's background colour becomes white, the rest black.
-        const QRgb bk = ToQColor(source->Brush()->Color()).rgb() & 0xFFFFFF;
+        const QRgb bk = ToQColor(source->BkColor()).rgb() & 0xFFFFFF;
         for (int y = 0; y < img.height(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
             for (int x = 0; x < img.width(); ++x)
@@ -167,13 +179,19 @@ void TCanvas::DrawImageRop(const TRect& dest, const QImage& src, TCopyMode rop)
     QImage out = src.convertToFormat(QImage::Format_RGB32);
     const QImage d = dimg ? dimg->copy(QRect(at, out.size())).convertToFormat(QImage::Format_RGB32)
                           : QImage(out.size(), QImage::Format_RGB32);
-    const uint32_t pat = ToQColor(FBrush.Color()).rgb();
+    const QImage pattern = PatternPixels(*this);
+    const uint32_t solid = ToQColor(FBrush.Color()).rgb();
     const unsigned f = (rop >> 16) & 0xFF;
     for (int y = 0; y < out.height(); ++y) {
         auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
         const auto* dr = reinterpret_cast<const QRgb*>(d.constScanLine(y));
-        for (int x = 0; x < out.width(); ++x)
+        const QRgb* pr = pattern.isNull()
+            ? nullptr
+            : reinterpret_cast<const QRgb*>(pattern.constScanLine(Wrap(dest.Top + y, pattern.height())));
+        for (int x = 0; x < out.width(); ++x) {
+            const uint32_t pat = pr ? pr[Wrap(dest.Left + x, pattern.width())] : solid;
             o[x] = 0xFF000000u | (Rop3(f, pat, o[x], dr[x]) & 0xFFFFFF);
+        }
     }
     p->setCompositionMode(QPainter::CompositionMode_Source);
     p->drawImage(at, out);
