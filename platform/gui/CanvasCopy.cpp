@@ -47,15 +47,26 @@ QPainter::CompositionMode RopComposition(TCopyMode rop)
     }
 }
 
+// One-bit pixels (black and white, whatever their storage) in the canvas's text colour for 0 and
+// background colour for 1, as Win32 blits from monochrome.
+void MapMonochrome(QImage& img, TCanvas& dest)
+{
+    const QRgb zero = ToQColor(dest.TextColor()).rgb(), one = ToQColor(dest.BkColor()).rgb();
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            row[x] = (row[x] & 0xFFFFFF) == 0xFFFFFF ? one : zero;
+    }
+}
+
 // A bitmap's pixels as they are drawn on a canvas: a one-bit source takes the canvas's text
 // colour for 0 and brush colour for 1, as Win32 blits from monochrome.
 QImage SourcePixels(TBitmap* bmp, TCanvas& dest)
 {
-    QImage img = bmp->Snapshot();
-    if (bmp->Monochrome() && !dest.IsMonochrome()) {
-        img.setColorTable({ToQColor(dest.TextColor()).rgb(), ToQColor(dest.BkColor()).rgb()});
-    }
-    return img.convertToFormat(QImage::Format_ARGB32);
+    QImage img = bmp->Snapshot().convertToFormat(QImage::Format_ARGB32);
+    if (bmp->Monochrome() && !dest.IsMonochrome())
+        MapMonochrome(img, dest);
+    return img;
 }
 
 // The brush's pattern bitmap as RGB pixels (null without one); a one-bit pattern takes the text
@@ -139,10 +150,9 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& src)
     if (!simg)
         return;
     // A copy first, so that a canvas copying onto itself reads the pixels before any change.
-    QImage img = simg->copy(ToQRect(src));
+    QImage img = simg->copy(ToQRect(src)).convertToFormat(QImage::Format_RGB32);
     if (source->IsMonochrome() && !IsMonochrome())
-        img.setColorTable({ToQColor(TextColor()).rgb(), ToQColor(BkColor()).rgb()});
-    img = img.convertToFormat(QImage::Format_RGB32);
+        MapMonochrome(img, *this);
     if (IsMonochrome() && !source->IsMonochrome()) {
         // Colour to one bit: the source's background colour becomes white, the rest black.
         const QRgb bk = ToQColor(source->BkColor()).rgb() & 0xFFFFFF;

@@ -411,3 +411,16 @@ TEST_F(CanvasTest, TurnedFontDrawsUpwardFromItsStartPoint)
     EXPECT_GE(left, 5);
     EXPECT_LE(right, 5 + b.Canvas()->TextHeight("W"));
 }
+
+TEST_F(CanvasTest, RegressionCopyRectFromOneBitIgnoredTextAndBackgroundColours)
+{
+    TBitmap mono;
+    mono.SetSize(2, 1);
+    mono.SetMonochrome(true);
+    static_cast<uint8_t*>(mono.ScanLine(0))[0] = 0x40;  // pixel 0 clear, pixel 1 set
+    c->SetTextColor(clRed);
+    c->SetBkColor(clBlue);
+    c->CopyRect(Rect(0, 0, 2, 1), mono.Canvas(), Rect(0, 0, 2, 1));
+    EXPECT_EQ(At(0, 0), clRed);
+    EXPECT_EQ(At(1, 0), clBlue);
+}
