@@ -11,6 +11,7 @@ packages=(
   libvterm-dev
   fonts-nanum xfonts-baekmuk unifont fonts-dejavu-core
   xvfb xauth tmux tintin++
+  desktop-file-utils
 )
 
 missing=()

@@ -54,7 +54,7 @@ class EIniFileException : public Exception {
 class ERegistryException : public Exception {
     using Exception::Exception;
 };
-// The silent exception: it unwinds like any other, but nobody reports it.
+// The silent exception: it ends an operation without a message.
 class EAbort : public Exception {
     using Exception::Exception;
 };
