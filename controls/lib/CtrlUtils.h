@@ -85,3 +85,61 @@ int DialogUnitsToPixelsX(int DlgUnits);
 int DialogUnitsToPixelsY(int DlgUnits);
 int PixelsToDialogUnitsX(int PixUnits);
 int PixelsToDialogUnitsY(int PixUnits);
+
+// --- Windows ---------------------------------------------------------------------------------
+
+// Win32 show commands, for ShowWinNoAnimate.
+enum : int {
+    SW_HIDE = 0,
+    SW_SHOWNORMAL = 1,
+    SW_SHOWMINIMIZED = 2,
+    SW_SHOWMAXIMIZED = 3,
+    SW_SHOWNOACTIVATE = 4,
+    SW_SHOW = 5,
+    SW_MINIMIZE = 6,
+    SW_SHOWMINNOACTIVE = 7,
+    SW_SHOWNA = 8,
+    SW_RESTORE = 9
+};
+
+// A form centred on the screen, any other control in its parent's client area; never above or
+// left of the area.
+void CenterControl(TControl* Control);
+// The window centred on the screen and kept on it, moved without resizing or activating.
+void CenterWindow(TWinControl* Wnd);
+// Embeds a form in a control: borderless, its parent the control, aligned by Align (alNone:
+// placed at the control's client origin), shown or hidden by Show.
+void MergeForm(TWinControl* Control, TForm* Form, TAlign Align, bool Show);
+// Client edges do not exist here: nothing to do.
+inline void ShowMDIClientEdge(TWinControl*, bool) {}
+// The window's class name.
+AnsiString WindowClassName(TWinControl* Wnd);
+// Shows, hides, minimises, maximises or restores by the show command (there is no animation to
+// switch off).
+void ShowWinNoAnimate(TWinControl* Wnd, int CmdShow);
+// An enabled window brought to the front; with Restore a visible minimised window is restored;
+// then it takes the focus.
+void SwitchToWindow(TWinControl* Wnd, bool Restore);
+// Shown and brought to the front.
+void ActivateWindow(TWinControl* Wnd);
+// Whether another running copy answers for the main form's class and/or title.
+bool FindPrevInstance(const AnsiString& MainFormClass, const AnsiString& ATitle);
+// Brings a running copy to the front and gives true; without one, this copy starts answering
+// for the class and title (so the next copy finds it) and gives false.
+bool ActivatePrevInstance(const AnsiString& MainFormClass, const AnsiString& ATitle);
+// Removes one pending posted message Msg of Wnd from the queue.
+void KillMessage(TWinControl* Wnd, unsigned Msg);
+// Runs the event loop until the time has passed. It nests an event loop: engine code must not
+// call it.
+void Delay(int32_t MSecs);
+
+// --- Cursors and messages --------------------------------------------------------------------
+
+// The cursor StartWait shows (the hour-glass at first).
+extern TCursor WaitCursor;
+// Nested: the first call shows the wait cursor, the StopWait that matches it restores the
+// cursor the screen had; a StopWait without StartWait does nothing.
+void StartWait();
+void StopWait();
+// The application's message box with these texts and flags; returns the box's result.
+int MsgBox(const AnsiString& Caption, const AnsiString& Text, unsigned Flags);

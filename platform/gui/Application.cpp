@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/Instance.h"
 #include "platform/gui/WindowTimer.h"
 
 TApplication* Application = nullptr;
@@ -25,6 +26,7 @@ TApplication::~TApplication()
 {
     // Forms first, while the screen and the timer service still exist.
     Destroying();
+    StopListeningAsInstance();
     for (int i = ComponentCount() - 1; i >= 0; --i) {
         if (i >= ComponentCount())
             continue;

@@ -13,6 +13,7 @@
 #include "platform/gui/ControlCanvas.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/KeyBridge.h"
+#include "platform/gui/Queue.h"
 #include "platform/gui/WinControl.h"
 #include "platform/gui/WindowTimer.h"
 
@@ -146,6 +147,7 @@ void ForgetControl(TControl* control)
     if (GetCaptureControl() == control)
         SetCaptureControl(nullptr);
     KillControlTimers(control);
+    ForgetPostedMessages(control);
     if (Screen) {
         for (int i = 0; i < Screen->FormCount(); ++i) {
             TCustomForm* f = Screen->Forms(i);

@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <deque>
 
 #include "platform/gui/Application.h"
+#include "platform/gui/Controls.h"
 
 namespace {
 
@@ -78,4 +80,52 @@ bool IsMainThread()
 {
     QCoreApplication* app = QCoreApplication::instance();
     return !app || QThread::currentThread() == app->thread();
+}
+
+namespace {
+
+struct TPosted {
+    uint64_t Serial;
+    TControl* Target;
+    TMsg Msg;
+};
+std::deque<TPosted> gPosted;
+uint64_t gNextSerial = 0;
+
+}  // namespace
+
+void PostMessage(TControl* control, unsigned Msg, WPARAM WParam, LPARAM LParam)
+{
+    if (!control)
+        return;
+    const uint64_t serial = ++gNextSerial;
+    gPosted.push_back({serial, control, TMsg{dynamic_cast<TWinControl*>(control), Msg, WParam, LParam}});
+    QueueCall([serial] {
+        auto it =
+            std::find_if(gPosted.begin(), gPosted.end(), [serial](const TPosted& p) { return p.Serial == serial; });
+        if (it == gPosted.end())
+            return;  // removed, or its control was freed
+        TPosted posted = *it;
+        gPosted.erase(it);
+        if (Application && Application->HookMessage(posted.Msg))
+            return;
+        posted.Target->Perform(posted.Msg.message, posted.Msg.wParam, posted.Msg.lParam);
+    });
+}
+
+bool RemovePostedMessage(TControl* control, unsigned Msg, TMsg* removed)
+{
+    auto it = std::find_if(gPosted.begin(), gPosted.end(),
+                           [&](const TPosted& p) { return p.Target == control && p.Msg.message == Msg; });
+    if (it == gPosted.end())
+        return false;
+    if (removed)
+        *removed = it->Msg;
+    gPosted.erase(it);
+    return true;
+}
+
+void ForgetPostedMessages(TControl* control)
+{
+    std::erase_if(gPosted, [control](const TPosted& p) { return p.Target == control; });
 }
