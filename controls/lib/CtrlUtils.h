@@ -49,6 +49,8 @@ TBitmap* CreateDisabledBitmap(TBitmap* Bitmap, TColor OutlineColor);
 // copy one pixel down and right when DrawHighlight.
 void ImageListDrawDisabled(TImageList* Images, TCanvas* Canvas, int X, int Y, int Index, TColor HighlightColor,
                            TColor GrayColor, bool DrawHighlight);
+// The number of entries of a palette: true-colour bitmaps have none here.
+inline int PaletteEntries(const void*) { return 0; }
 // A new 8 x 8 checkerboard: Color1, and Color2 where x and y have the same parity.
 TBitmap* CreateTwoColorsBrushPattern(TColor Color1, TColor Color2);
 
@@ -142,5 +144,7 @@ extern TCursor WaitCursor;
 // cursor the screen had; a StopWait without StartWait does nothing.
 void StartWait();
 void StopWait();
+// The default system beep.
+void Beep();
 // The application's message box with these texts and flags; returns the box's result.
 int MsgBox(const AnsiString& Caption, const AnsiString& Text, unsigned Flags);

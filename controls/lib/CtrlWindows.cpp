@@ -9,6 +9,7 @@
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Instance.h"
 #include "platform/gui/Queue.h"
+#include "platform/gui/Sound.h"
 
 namespace {
 
@@ -173,3 +174,5 @@ int MsgBox(const AnsiString& Caption, const AnsiString& Text, unsigned Flags)
 {
     return MessageBox(Text, Caption, Flags);
 }
+
+void Beep() { MessageBeep(0xFFFFFFFF); }
