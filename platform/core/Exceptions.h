@@ -59,3 +59,18 @@ class ERegistryException : public Exception {
 class EAbort : public Exception {
     using Exception::Exception;
 };
+[[noreturn]] inline void Abort() { throw EAbort("Operation aborted"); }
+// A system resource (a timer, a cursor slot, a bitmap) that could not be had.
+class EOutOfResources : public Exception {
+    using Exception::Exception;
+};
+// A resource of the program that does not exist.
+class EResNotFound : public Exception {
+    using Exception::Exception;
+};
+// A failed system call, with the system's error number.
+class EWin32Error : public Exception {
+public:
+    EWin32Error(AnsiString message, int code) : Exception(std::move(message)), ErrorCode(code) {}
+    int ErrorCode;
+};

@@ -14,6 +14,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/Hints.h"
 #include "platform/gui/KeyBridge.h"
+#include "platform/gui/Queue.h"
 #include "platform/gui/WinControl.h"
 #include "platform/gui/WindowTimer.h"
 
@@ -150,6 +151,7 @@ void ForgetControl(TControl* control)
     if (GetCaptureControl() == control)
         SetCaptureControl(nullptr);
     KillControlTimers(control);
+    ForgetPostedMessages(control);
     if (Screen) {
         for (int i = 0; i < Screen->FormCount(); ++i) {
             TCustomForm* f = Screen->Forms(i);

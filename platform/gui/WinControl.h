@@ -60,6 +60,7 @@ public:
     void InvalidateRect(const TRect& r);
     TPoint ClientOrigin() const override;
     bool Showing() const override;
+    void PaintCopyTo(TCanvas* Dest, TPoint Origin, const TRect& Clip) override;
     void SetChildOrder(TControl* child, int index);
 
     TNotifyEvent OnEnter, OnExit;
@@ -150,6 +151,7 @@ public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
     TCanvas* Canvas();
+    void PaintCopyTo(TCanvas* Dest, TPoint Origin, const TRect& Clip) override;
 
 protected:
     virtual void Paint() {}
