@@ -9,8 +9,6 @@ TImageList::TImageList(TComponent* owner, int width, int height)
 
 TImageList::~TImageList() = default;
 
-int TImageList::Count() const { return static_cast<int>(FImages.size()); }
-
 void TImageList::Changed()
 {
     if (OnChange)
