@@ -12,7 +12,7 @@
 #include "platform/gui/FrameBuffer.h"
 #include "platform/gui/WinControl.h"
 #include "platform/gui/WindowTimer.h"
-#include "terminal/control/ScrollBarModel.h"
+#include "platform/core/ScrollBarModel.h"
 #include "terminal/control/TerminalEvents.h"
 #include "terminal/core/TerminalCore.h"
 #include "terminal/draw/OwnSequences.h"
