@@ -27,6 +27,8 @@ void TWinControl::RegisterWinHandlers()
         Inherited(m);
         NotifyControls(CM_PARENTCOLORCHANGED);
     });
+    // A dialog key no one took on the way goes to every child until one claims it.
+    RegisterHandler(CM_DIALOGKEY, [this](TMessage& m) { Broadcast(m); });
     RegisterHandler(CM_SHOWHINTCHANGED, [this](TMessage&) { NotifyControls(CM_PARENTSHOWHINTCHANGED); });
     RegisterHandler(CM_ENABLEDCHANGED, [this](TMessage& m) {
         if (FWidget)
@@ -63,6 +65,10 @@ void TWinControl::RegisterWinHandlers()
             return;
         if (key == VK_TAB && !shift.Contains(ssCtrl) && Perform(CM_WANTSPECIALKEY, key, m.LParam) == 0 &&
             !(Perform(WM_GETDLGCODE) & DLGC_WANTTAB) && form && form->Perform(CM_DIALOGKEY, key, m.LParam) != 0)
+            return;
+        // Enter and Escape press the form's default and cancel buttons unless the control wants them.
+        if ((key == VK_RETURN || key == VK_ESCAPE) && Perform(CM_WANTSPECIALKEY, key, m.LParam) == 0 &&
+            !(Perform(WM_GETDLGCODE) & DLGC_WANTALLKEYS) && form && form->Perform(CM_DIALOGKEY, key, m.LParam) != 0)
             return;
         m.Result = 0;
     });
