@@ -54,3 +54,7 @@ class EIniFileException : public Exception {
 class ERegistryException : public Exception {
     using Exception::Exception;
 };
+// A system resource (a control's item storage) that refused an addition.
+class EOutOfResources : public Exception {
+    using Exception::Exception;
+};

@@ -48,7 +48,6 @@ enum : unsigned {
     LB_SETITEMDATA = 0x019A,
     LB_SETITEMHEIGHT = 0x01A0,
     LB_GETITEMHEIGHT = 0x01A1,
-    LB_ERR = static_cast<unsigned>(-1),
 
     CB_GETEDITSEL = 0x0140,
     CB_LIMITTEXT = 0x0141,
@@ -70,6 +69,9 @@ enum : unsigned {
     CB_GETITEMHEIGHT = 0x0154,
     CB_GETDROPPEDSTATE = 0x0157,
 };
+
+constexpr LRESULT LB_ERR = -1;
+constexpr LRESULT CB_ERR = -1;
 
 // Notification codes in the high word of CN_COMMAND's WParam.
 enum : unsigned {

@@ -144,6 +144,29 @@ QWidget* TWinControl::Handle()
 
 QWidget* TWinControl::CreateWidget() { return new TControlWidget(this); }
 
+void TWinControl::RecreateWnd()
+{
+    if (!FWidget || InState(csDestroying))
+        return;
+    DestroyWnd();
+    QWidget* old = FWidget;
+    TWidgetBridge::Detach(old);
+    ReleaseCanvases();
+    FWindowCanvas.reset();
+    FBackBuffer.reset();
+    FWidget = nullptr;
+    Handle();
+    for (TControl* c : FControls)
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            TWidgetBridge::Reparent(w);
+    if (TWidgetBridge::InEvent(old)) {
+        old->hide();
+        old->deleteLater();
+    } else {
+        delete old;
+    }
+}
+
 TWinControl* TWinControl::FromWidget(const QWidget* widget) { return TWidgetBridge::ControlOf(widget); }
 
 void TWinControl::WidgetCreated()
