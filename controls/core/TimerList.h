@@ -17,11 +17,6 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/TimerService.h"
 
-// The system refused a timer.
-class EOutOfResources : public Exception {
-    using Exception::Exception;
-};
-
 class TExTimerList;
 
 // The list's own event after any event fired: the list and the fired event's handle.

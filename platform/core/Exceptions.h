@@ -54,7 +54,7 @@ class EIniFileException : public Exception {
 class ERegistryException : public Exception {
     using Exception::Exception;
 };
-// A system resource (a control's item storage) that refused an addition.
+// The system refused a resource (a timer, a control's item storage).
 class EOutOfResources : public Exception {
     using Exception::Exception;
 };
