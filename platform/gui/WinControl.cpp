@@ -9,6 +9,7 @@
 #include "platform/gui/ControlCanvas.h"
 #include "platform/gui/ControlWidget.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/WindowScrollBars.h"
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) { RegisterWinHandlers(); }
 
@@ -143,6 +144,12 @@ QWidget* TWinControl::Handle()
 }
 
 QWidget* TWinControl::CreateWidget() { return new TControlWidget(this); }
+
+TRect TWinControl::ClientRect() const
+{
+    TSize bars = WindowScrollBarSizes(this);
+    return Rect(0, 0, std::max(Width() - bars.cx, 0), std::max(Height() - bars.cy, 0));
+}
 
 void TWinControl::RecreateWnd()
 {

@@ -62,6 +62,8 @@ public:
     void Update() override;
     void InvalidateRect(const TRect& r);
     TPoint ClientOrigin() const override;
+    // Less the window scroll bars that are shown.
+    TRect ClientRect() const override;
     bool Showing() const override;
     void SetChildOrder(TControl* child, int index);
 
