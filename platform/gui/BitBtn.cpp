@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "platform/core/TypInfo.h"
 #include "platform/gui/Buttons.h"
 
 namespace {
@@ -13,9 +14,8 @@ struct TKindInfo {
 };
 // The framework's captions and results of each kind.
 const TKindInfo kKinds[] = {
-    {"", mrNone},           {"OK", mrOk},         {"Cancel", mrCancel}, {"&Help", mrNone},
-    {"&Yes", mrYes},        {"&No", mrNo},        {"&Close", mrNone},   {"Abort", mrAbort},
-    {"&Retry", mrRetry},    {"&Ignore", mrIgnore}, {"&All", mrAll},
+    {"", mrNone},       {"OK", mrOk},       {"Cancel", mrCancel}, {"&Help", mrNone},     {"&Yes", mrYes}, {"&No", mrNo},
+    {"&Close", mrNone}, {"Abort", mrAbort}, {"&Retry", mrRetry},  {"&Ignore", mrIgnore}, {"&All", mrAll},
 };
 
 }  // namespace
@@ -80,4 +80,15 @@ void TBitBtn::Click()
         }
     }
     TButton::Click();
+}
+
+void RegisterBitBtnClasses()
+{
+    RegisterClass<TBitBtn>("TBitBtn", "TButton", MakeComponent<TBitBtn>)
+        .Enum("Kind", "TBitBtnKind",
+              {"bkCustom", "bkOK", "bkCancel", "bkHelp", "bkYes", "bkNo", "bkClose", "bkAbort", "bkRetry", "bkIgnore",
+               "bkAll"},
+              &TBitBtn::Kind, &TBitBtn::SetKind, bkCustom)
+        .Int("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs, 1)
+        .Int("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing, 4);
 }

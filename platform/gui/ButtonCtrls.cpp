@@ -1,4 +1,5 @@
 #include "platform/gui/ButtonCtrls.h"
+#include "platform/core/TypInfo.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -342,4 +343,36 @@ void TCustomLabel::SetTransparent(bool v)
     else
         FControlStyle |= csOpaque;
     Invalidate();
+}
+
+void RegisterButtonClasses()
+{
+    RegisterClass<TButtonControl>("TButtonControl", "TWinControl");
+    RegisterClass<TButton>("TButton", "TButtonControl", MakeComponent<TButton>)
+        .Bool("Cancel", &TButton::Cancel, &TButton::SetCancel, false)
+        .Bool("Default", &TButton::Default, &TButton::SetDefault, false)
+        .Int("ModalResult", &TButton::ModalResult, &TButton::SetModalResult, mrNone);
+    RegisterClass<TCustomCheckBox>("TCustomCheckBox", "TButtonControl")
+        .Enum("Alignment", "TLeftRight", {"taLeftJustify", "taRightJustify"}, &TCustomCheckBox::Alignment,
+              &TCustomCheckBox::SetAlignment, taRightSide)
+        .Bool("AllowGrayed", &TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed, false)
+        .Bool("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked, false)
+        .Enum("State", "TCheckBoxState", {"cbUnchecked", "cbChecked", "cbGrayed"}, &TCustomCheckBox::State,
+              &TCustomCheckBox::SetState, cbUnchecked);
+    RegisterClass<TCheckBox>("TCheckBox", "TCustomCheckBox", MakeComponent<TCheckBox>);
+    RegisterClass<TRadioButton>("TRadioButton", "TButtonControl", MakeComponent<TRadioButton>)
+        .Bool("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked, false);
+    RegisterClass<TCustomGroupBox>("TCustomGroupBox", "TWinControl");
+    RegisterClass<TGroupBox>("TGroupBox", "TCustomGroupBox", MakeComponent<TGroupBox>);
+    RegisterClass<TCustomLabel>("TCustomLabel", "TControl")
+        .Enum("Alignment", "TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}, &TCustomLabel::Alignment,
+              &TCustomLabel::SetAlignment, 0)
+        .Bool("AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize, true)
+        .Object("FocusControl", "TWinControl", &TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl)
+        .Enum("Layout", "TTextLayout", {"tlTop", "tlCenter", "tlBottom"}, &TCustomLabel::Layout,
+              &TCustomLabel::SetLayout, tlTop)
+        .Bool("ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar, true)
+        .Bool("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent, false)
+        .Bool("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap, false);
+    RegisterClass<TLabel>("TLabel", "TCustomLabel", MakeComponent<TLabel>);
 }

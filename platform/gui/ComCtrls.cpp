@@ -1,6 +1,7 @@
 // Progress bar, up-down, hot key, scroll bar and date-time picker.
 
 #include "platform/gui/ComCtrls.h"
+#include "platform/core/TypInfo.h"
 
 #include <QDateTimeEdit>
 #include <QLineEdit>
@@ -407,4 +408,72 @@ void TDateTimePicker::SetKind(TDateTimeKind v)
 {
     FKind = v;
     Apply();
+}
+
+void RegisterComCtrlsClasses()
+{
+    RegisterClass<TProgressBar>("TProgressBar", "TWinControl", MakeComponent<TProgressBar>)
+        .Int("Max", &TProgressBar::Max, &TProgressBar::SetMax, 100)
+        .Int("Min", &TProgressBar::Min, &TProgressBar::SetMin, 0)
+        .Enum("Orientation", "TProgressBarOrientation", {"pbHorizontal", "pbVertical"}, &TProgressBar::Orientation,
+              &TProgressBar::SetOrientation, pbHorizontal)
+        .Int("Position", &TProgressBar::Position, &TProgressBar::SetPosition, 0)
+        .Int("Step", &TProgressBar::Step, &TProgressBar::SetStep, 10);
+    RegisterClass<TCustomUpDown>("TCustomUpDown", "TCustomControl")
+        .Int("Increment", &TCustomUpDown::Increment, &TCustomUpDown::SetIncrement, 1)
+        .Int("Max", &TCustomUpDown::Max, &TCustomUpDown::SetMax, 100)
+        .Int("Min", &TCustomUpDown::Min, &TCustomUpDown::SetMin, 0)
+        .Enum("Orientation", "TUDOrientation", {"udVertical", "udHorizontal"}, &TCustomUpDown::Orientation,
+              &TCustomUpDown::SetOrientation, udVertical)
+        .Int("Position", &TCustomUpDown::Position, &TCustomUpDown::SetPosition, 0)
+        .Bool("Wrap", &TCustomUpDown::Wrap, &TCustomUpDown::SetWrap, false);
+    RegisterClass<TUpDown>("TUpDown", "TCustomUpDown", MakeComponent<TUpDown>);
+    RegisterClass<THotKey>("THotKey", "TWinControl", MakeComponent<THotKey>)
+        .Int("HotKey", &THotKey::HotKey, &THotKey::SetHotKey)
+        .Str(
+            "HotKeyText", [](THotKey* h) { return ShortCutToText(h->HotKey()); },
+            [](THotKey* h, const AnsiString& v) { h->SetHotKey(TextToShortCut(v)); });
+    RegisterClass<TScrollBar>("TScrollBar", "TWinControl", MakeComponent<TScrollBar>)
+        .Enum("Kind", "TScrollBarKind", {"sbHorizontal", "sbVertical"}, &TScrollBar::Kind, &TScrollBar::SetKind,
+              sbHorizontal)
+        .Int("LargeChange", &TScrollBar::LargeChange, &TScrollBar::SetLargeChange, 1)
+        .Int("Max", &TScrollBar::Max, &TScrollBar::SetMax, 100)
+        .Int("Min", &TScrollBar::Min, &TScrollBar::SetMin, 0)
+        .Int("PageSize", &TScrollBar::PageSize, &TScrollBar::SetPageSize, 0)
+        .Int("Position", &TScrollBar::Position, &TScrollBar::SetPosition, 0)
+        .Int("SmallChange", &TScrollBar::SmallChange, &TScrollBar::SetSmallChange, 1);
+    RegisterClass<TDateTimePicker>("TDateTimePicker", "TWinControl", MakeComponent<TDateTimePicker>)
+        .Float("Date", ftDouble, &TDateTimePicker::Date, &TDateTimePicker::SetDate)
+        .Float("DateTime", ftDouble, &TDateTimePicker::DateTime, &TDateTimePicker::SetDateTime)
+        .Enum("Kind", "TDateTimeKind", {"dtkDate", "dtkTime"}, &TDateTimePicker::Kind, &TDateTimePicker::SetKind,
+              dtkDate)
+        .Float("Time", ftDouble, &TDateTimePicker::Time, &TDateTimePicker::SetTime);
+    RegisterClass<TStatusBar>("TStatusBar", "TCustomControl", MakeComponent<TStatusBar>)
+        .Bool("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel, false)
+        .Str("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText)
+        .Bool("SizeGrip", &TStatusBar::SizeGrip, &TStatusBar::SetSizeGrip, true)
+        .Int("PanelCount", &TStatusBar::PanelCount, nullptr);
+    RegisterClass<TToolBar>("TToolBar", "TCustomControl", MakeComponent<TToolBar>)
+        .Int("ButtonHeight", &TToolBar::ButtonHeight, &TToolBar::SetButtonHeight, 22)
+        .Int("ButtonWidth", &TToolBar::ButtonWidth, &TToolBar::SetButtonWidth, 23)
+        .Bool("Flat", &TToolBar::Flat, &TToolBar::SetFlat, false)
+        .Bool("ShowCaptions", &TToolBar::ShowCaptions, &TToolBar::SetShowCaptions, false);
+    RegisterClass<TToolButton>("TToolButton", "TGraphicControl", MakeComponent<TToolButton>)
+        .Bool("Down", &TToolButton::Down, &TToolButton::SetDown, false)
+        .Bool("Grouped", &TToolButton::Grouped, &TToolButton::SetGrouped, false)
+        .Int("ImageIndex", &TToolButton::ImageIndex, &TToolButton::SetImageIndex, -1)
+        .Enum("Style", "TToolButtonStyle", {"tbsButton", "tbsCheck", "tbsDropDown", "tbsSeparator", "tbsDivider"},
+              &TToolButton::Style, &TToolButton::SetStyle, tbsButton);
+    RegisterClass<TControlBar>("TControlBar", "TCustomControl", MakeComponent<TControlBar>);
+    RegisterClass<TPageControl>("TPageControl", "TCustomControl", MakeComponent<TPageControl>)
+        .Int("ActivePageIndex", &TPageControl::ActivePageIndex, &TPageControl::SetActivePageIndex)
+        .Bool("MultiLine", &TPageControl::MultiLine, &TPageControl::SetMultiLine, false)
+        .Int("PageCount", &TPageControl::PageCount, nullptr)
+        .Int("RowCount", &TPageControl::RowCount, nullptr)
+        .Int("TabHeight", &TPageControl::TabHeight, &TPageControl::SetTabHeight, 20)
+        .Object("ActivePage", "TTabSheet", &TPageControl::ActivePage, &TPageControl::SetActivePage);
+    RegisterClass<TTabSheet>("TTabSheet", "TWinControl", MakeComponent<TTabSheet>)
+        .Object("PageControl", "TPageControl", &TTabSheet::PageControl, &TTabSheet::SetPageControl)
+        .Int("PageIndex", &TTabSheet::PageIndex, nullptr)
+        .Bool("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible, true);
 }

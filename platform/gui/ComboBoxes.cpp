@@ -1,4 +1,5 @@
 #include "platform/gui/ComboBoxes.h"
+#include "platform/core/TypInfo.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -344,4 +345,20 @@ void TCustomComboBox::Clear()
 {
     FItems->Clear();
     SetText(AnsiString());
+}
+
+void RegisterComboBoxClasses()
+{
+    RegisterClass<TCustomComboBox>("TCustomComboBox", "TWinControl")
+        .Int("DropDownCount", &TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount, 8)
+        .Bool("DroppedDown", &TCustomComboBox::DroppedDown, &TCustomComboBox::SetDroppedDown)
+        .Int("ItemHeight", &TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight)
+        .Int("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex)
+        .Object("Items", "TStrings", &TCustomComboBox::Items, &TCustomComboBox::SetItems)
+        .Int("MaxLength", &TCustomComboBox::MaxLength, &TCustomComboBox::SetMaxLength, 0)
+        .Bool("Sorted", &TCustomComboBox::Sorted, &TCustomComboBox::SetSorted, false)
+        .Enum("Style", "TComboBoxStyle",
+              {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"},
+              &TCustomComboBox::Style, &TCustomComboBox::SetStyle, csDropDown);
+    RegisterClass<TComboBox>("TComboBox", "TCustomComboBox", MakeComponent<TComboBox>);
 }

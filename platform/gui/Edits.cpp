@@ -88,8 +88,10 @@ void TCustomEdit::RegisterEditHandlers()
     RegisterHandler(CM_TEXTCHANGED, [this](TMessage& m) {
         Inherited(m);
         if (FSurface && !FPushing && SurfaceText() != Text()) {
+            // Text set by code leaves the caret at the start, as the system's edit does.
             FPushing = true;
             FSurface->SetText(ToQtText(Text(), MultiLine()));
+            FSurface->Select(0, 0);
             FPushing = false;
         }
         if (!FSurface || FPushing)
@@ -326,3 +328,44 @@ void TCustomEdit::DoEnter()
 }
 
 TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+
+void RegisterEditClasses()
+{
+    const std::vector<AnsiString> borders{"bsNone", "bsSingle"};
+    RegisterClass<TCustomEdit>("TCustomEdit", "TWinControl")
+        .Enum("Alignment", "TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}, &TCustomEdit::Alignment,
+              &TCustomEdit::SetAlignment, taLeftJustify)
+        .Bool("AutoSelect", &TCustomEdit::AutoSelect, &TCustomEdit::SetAutoSelect, true)
+        .Enum("BorderStyle", "TBorderStyle", borders, &TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle, bsSingle)
+        .Enum("CharCase", "TEditCharCase", {"ecNormal", "ecUpperCase", "ecLowerCase"}, &TCustomEdit::CharCase,
+              &TCustomEdit::SetCharCase, ecNormal)
+        .Bool("HideSelection", &TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection, true)
+        .Int("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength, 0)
+        .Bool("Modified", &TCustomEdit::Modified, &TCustomEdit::SetModified)
+        .Char("PasswordChar", &TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar, 0)
+        .Bool("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly, false)
+        .Int("SelStart", &TCustomEdit::SelStart, &TCustomEdit::SetSelStart)
+        .Int("SelLength", &TCustomEdit::SelLength, &TCustomEdit::SetSelLength)
+        .Str("SelText", &TCustomEdit::SelText, &TCustomEdit::SetSelText);
+    RegisterClass<TEdit>("TEdit", "TCustomEdit", MakeComponent<TEdit>);
+    RegisterClass<TCustomMemo>("TCustomMemo", "TCustomEdit")
+        .Object("Lines", "TStrings", &TCustomMemo::Lines, &TCustomMemo::SetLines)
+        .Enum("ScrollBars", "TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"},
+              &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars, ssNone)
+        .Bool("WantReturns", &TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns, true)
+        .Bool("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs, false)
+        .Bool("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap, true)
+        .Int(
+            "CaretLine", [](TCustomMemo* m) { return m->CaretPos().y; },
+            [](TCustomMemo* m, int v) {
+                m->SetCaretPos(TPoint{m->CaretPos().x, v});
+            })
+        .Int(
+            "CaretColumn", [](TCustomMemo* m) { return m->CaretPos().x; },
+            [](TCustomMemo* m, int v) {
+                m->SetCaretPos(TPoint{v, m->CaretPos().y});
+            });
+    RegisterClass<TMemo>("TMemo", "TCustomMemo", MakeComponent<TMemo>);
+    RegisterClass<TRichEdit>("TRichEdit", "TCustomMemo", MakeComponent<TRichEdit>)
+        .Bool("PlainText", &TRichEdit::PlainText, nullptr, true);
+}

@@ -1,4 +1,5 @@
 #include "platform/gui/ExtCtrls.h"
+#include "platform/core/TypInfo.h"
 
 #include "platform/gui/Canvas.h"
 #include "platform/gui/DrawText.h"
@@ -298,4 +299,34 @@ void TCustomRadioGroup::SetColumns(int v)
 {
     FColumns = std::clamp(v, 1, 16);
     ArrangeButtons();
+}
+
+void RegisterExtClasses()
+{
+    const std::vector<AnsiString> bevels{"bvNone", "bvLowered", "bvRaised", "bvSpace"};
+    RegisterClass<TCustomControl>("TCustomControl", "TWinControl");
+    RegisterClass<TGraphicControl>("TGraphicControl", "TControl");
+    RegisterClass<TCustomPanel>("TCustomPanel", "TCustomControl")
+        .Enum("Alignment", "TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}, &TCustomPanel::Alignment,
+              &TCustomPanel::SetAlignment, taCenter)
+        .Enum("BevelInner", "TPanelBevel", bevels, &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, bvNone)
+        .Enum("BevelOuter", "TPanelBevel", bevels, &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, bvRaised)
+        .Int("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth, 1)
+        .Int("BorderWidth", &TCustomPanel::BorderWidth, &TCustomPanel::SetBorderWidth, 0)
+        .Enum("BorderStyle", "TBorderStyle", {"bsNone", "bsSingle"}, &TCustomPanel::BorderStyle,
+              &TCustomPanel::SetBorderStyle, bsNone);
+    RegisterClass<TPanel>("TPanel", "TCustomPanel", MakeComponent<TPanel>);
+    RegisterClass<TBevel>("TBevel", "TGraphicControl", MakeComponent<TBevel>)
+        .Enum("Shape", "TBevelShape",
+              {"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer"},
+              &TBevel::Shape, &TBevel::SetShape, bsBox)
+        .Enum("Style", "TBevelStyle", {"bsLowered", "bsRaised"}, &TBevel::Style, &TBevel::SetStyle, bsLowered);
+    RegisterClass<TImage>("TImage", "TGraphicControl", MakeComponent<TImage>)
+        .Bool("Center", &TImage::Center, &TImage::SetCenter, false)
+        .Bool("Stretch", &TImage::Stretch, &TImage::SetStretch, false);
+    RegisterClass<TCustomRadioGroup>("TCustomRadioGroup", "TCustomGroupBox")
+        .Int("Columns", &TCustomRadioGroup::Columns, &TCustomRadioGroup::SetColumns, 1)
+        .Int("ItemIndex", &TCustomRadioGroup::ItemIndex, &TCustomRadioGroup::SetItemIndex, -1)
+        .Object("Items", "TStrings", &TCustomRadioGroup::Items, &TCustomRadioGroup::SetItems);
+    RegisterClass<TRadioGroup>("TRadioGroup", "TCustomRadioGroup", MakeComponent<TRadioGroup>);
 }

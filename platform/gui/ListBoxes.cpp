@@ -1,4 +1,5 @@
 #include "platform/gui/ListBoxes.h"
+#include "platform/core/TypInfo.h"
 
 #include <QListWidget>
 #include <QPainter>
@@ -412,4 +413,28 @@ TRect TCustomListBox::ItemRect(int Index)
         r.Bottom += h;
     }
     return r;
+}
+
+void RegisterListBoxClasses()
+{
+    RegisterClass<TCustomListBox>("TCustomListBox", "TWinControl")
+        .Enum("BorderStyle", "TBorderStyle", {"bsNone", "bsSingle"}, &TCustomListBox::BorderStyle,
+              &TCustomListBox::SetBorderStyle, bsSingle)
+        .Int("Columns", &TCustomListBox::Columns, &TCustomListBox::SetColumns, 0)
+        .Bool("ExtendedSelect", &TCustomListBox::ExtendedSelect, &TCustomListBox::SetExtendedSelect, true)
+        .Bool("IntegralHeight", &TCustomListBox::IntegralHeight, &TCustomListBox::SetIntegralHeight, false)
+        .Int("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight)
+        .Int("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex)
+        .Object("Items", "TStrings", &TCustomListBox::Items, &TCustomListBox::SetItems)
+        .Bool("MultiSelect", &TCustomListBox::MultiSelect, &TCustomListBox::SetMultiSelect, false)
+        .Int("SelCount", &TCustomListBox::SelCount, nullptr)
+        .Bool("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted, false)
+        .Enum("Style", "TListBoxStyle", {"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable"},
+              &TCustomListBox::Style, &TCustomListBox::SetStyle, lbStandard)
+        .Int("TabWidth", &TCustomListBox::TabWidth, &TCustomListBox::SetTabWidth, 0)
+        .Int("TopIndex", &TCustomListBox::TopIndex, &TCustomListBox::SetTopIndex)
+        .Int(
+            "HorizontalExtent", [](TCustomListBox* b) { return static_cast<int>(b->Perform(LB_GETHORIZONTALEXTENT)); },
+            [](TCustomListBox* b, int v) { b->Perform(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(v)); });
+    RegisterClass<TListBox>("TListBox", "TCustomListBox", MakeComponent<TListBox>);
 }

@@ -86,3 +86,12 @@ void TCustomMaskEdit::DoExit()
         ValidateEdit();
     TCustomEdit::DoExit();
 }
+
+void RegisterMaskClasses()
+{
+    RegisterClass<TCustomMaskEdit>("TCustomMaskEdit", "TCustomEdit")
+        .Str("EditMask", &TCustomMaskEdit::EditMask, &TCustomMaskEdit::SetEditMask)
+        .Str("EditText", &TCustomMaskEdit::EditText, &TCustomMaskEdit::SetEditText)
+        .Str("Text", &TCustomMaskEdit::MaskedText, &TCustomMaskEdit::SetMaskedText);
+    RegisterClass<TMaskEdit>("TMaskEdit", "TCustomMaskEdit", MakeComponent<TMaskEdit>);
+}
