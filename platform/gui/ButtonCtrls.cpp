@@ -54,7 +54,8 @@ TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner)
         else if (auto* g = HandleAllocated() ? qobject_cast<QGroupBox*>(Handle()) : nullptr)
             g->setTitle(ButtonCaption(Caption()));
     });
-    RegisterHandler(BM_CLICK, [this](TMessage&) { Click(); });
+    // A click sent as a message is the user's click.
+    RegisterHandler(BM_CLICK, [this](TMessage&) { WidgetClicked(); });
 }
 
 void TButtonControl::WidgetCreated()

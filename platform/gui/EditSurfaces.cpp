@@ -1,7 +1,6 @@
 // The two Qt text widgets behind the edit controls, seen through one interface, and the
 // routing of their clipboard keys and context-menu actions to the control's messages.
 
-#include <QAction>
 #include <QKeySequence>
 
 #include "platform/gui/EditWidgets.h"
@@ -72,26 +71,4 @@ unsigned ClipboardMessageOfKey(QKeyEvent* e)
     if (e->matches(QKeySequence::Copy))
         return WM_COPY;
     return 0;
-}
-
-void RouteContextMenu(QMenu* menu, TWinControl* control)
-{
-    const struct {
-        const char* name;
-        unsigned msg;
-    } kRoutes[] = {{"edit-paste", WM_PASTE}, {"edit-cut", WM_CUT}, {"edit-copy", WM_COPY}, {"edit-delete", WM_CLEAR}};
-    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
-    for (QAction* a : menu->actions()) {
-        for (const auto& r : kRoutes) {
-            if (a->objectName() != QLatin1String(r.name))
-                continue;
-            QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
-            QPointer<QWidget> widget = control->Handle();
-            unsigned msg = r.msg;
-            QObject::connect(a, &QAction::triggered, menu, [widget, msg] {
-                if (TWinControl* c = widget ? TWinControl::FromWidget(widget) : nullptr)
-                    c->Perform(msg);
-            });
-        }
-    }
 }

@@ -46,8 +46,9 @@ TWinControl* EditControl(TCustomEdit* edit);
 
 // Which clipboard message a key asks for, or 0.
 unsigned ClipboardMessageOfKey(QKeyEvent* e);
-// Makes the standard context menu's clipboard actions send the messages instead.
-void RouteContextMenu(QMenu* menu, TWinControl* control);
+// The edit's context menu (Undo, Cut, Copy, Paste, Delete, Select All), each item sending the
+// control its message; the caller owns it.
+QMenu* EditContextMenu(TCustomEdit* edit, QWidget* parent);
 
 template <class QtBase>
 class TTextInput : public QtBase {
@@ -86,8 +87,7 @@ protected:
     }
     void contextMenuEvent(QContextMenuEvent* e) override
     {
-        QPointer<QMenu> menu = this->createStandardContextMenu();
-        RouteContextMenu(menu, Control());
+        QPointer<QMenu> menu = EditContextMenu(FEdit, this);
         menu->exec(e->globalPos());
         delete menu;
     }

@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
+#include <QPointer>
 
 #include "platform/core/TypInfo.h"
 #include "platform/gui/Clipboard.h"
@@ -31,6 +33,32 @@ AnsiString FromQtText(const QString& text, bool multiLine)
 }  // namespace
 
 TWinControl* EditControl(TCustomEdit* edit) { return edit; }
+
+QMenu* EditContextMenu(TCustomEdit* edit, QWidget* parent)
+{
+    auto* menu = new QMenu(parent);
+    QPointer<QWidget> widget = edit->Handle();
+    // Each item finds the control again: the menu may outlive it.
+    auto add = [&](const char* caption, bool enabled, std::function<void(TCustomEdit*)> act) {
+        QAction* a = menu->addAction(QString::fromLatin1(caption));
+        a->setEnabled(enabled);
+        QObject::connect(a, &QAction::triggered, menu, [widget, act] {
+            if (auto* e = widget ? dynamic_cast<TCustomEdit*>(TWinControl::FromWidget(widget)) : nullptr)
+                act(e);
+        });
+    };
+    const bool writable = !edit->ReadOnly();
+    const bool selected = edit->SelLength() > 0;
+    add("&Undo", writable && edit->CanUndo(), [](TCustomEdit* e) { e->Perform(EM_UNDO); });
+    menu->addSeparator();
+    add("Cu&t", writable && selected, [](TCustomEdit* e) { e->Perform(WM_CUT); });
+    add("&Copy", selected, [](TCustomEdit* e) { e->Perform(WM_COPY); });
+    add("&Paste", writable && Clipboard()->HasText(), [](TCustomEdit* e) { e->Perform(WM_PASTE); });
+    add("&Delete", writable && selected, [](TCustomEdit* e) { e->Perform(WM_CLEAR); });
+    menu->addSeparator();
+    add("Select &All", !edit->Text().empty(), [](TCustomEdit* e) { e->SelectAll(); });
+    return menu;
+}
 bool EditIsReadOnly(TCustomEdit* edit) { return edit->ReadOnly(); }
 
 void EditTypeText(TCustomEdit* edit, const QString& text)
