@@ -11,6 +11,8 @@ packages=(
   libvterm-dev
   fonts-nanum xfonts-baekmuk unifont fonts-dejavu-core
   xvfb xauth xclip tmux tintin++
+  tinymux inetutils-telnetd ucspi-tcp python3 procps
+  desktop-file-utils
 )
 
 missing=()

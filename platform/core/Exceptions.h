@@ -58,3 +58,7 @@ class ERegistryException : public Exception {
 class EOutOfResources : public Exception {
     using Exception::Exception;
 };
+// The silent exception: it ends an operation without a message.
+class EAbort : public Exception {
+    using Exception::Exception;
+};

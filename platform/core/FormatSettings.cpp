@@ -5,6 +5,7 @@
 TFormatSettings TFormatSettings::Korean()
 {
     TFormatSettings s;
+    s.FarEast = true;
     s.LongDateFormat = Utf8ToCp949("yyyy'년' m'월' d'일' dddd");
     s.ShortTimeFormat = "ampm h:nn";
     s.LongTimeFormat = "ampm h:nn:ss";

@@ -24,6 +24,9 @@ struct TFormatSettings {
     // Two-digit years: 0 takes the current century; N > 0 takes the century that puts the
     // year within the N years before now and (100 - N) after.
     int TwoDigitYearCenturyWindow = 50;
+    // A far-eastern locale (Chinese, Japanese, Korean): date texts may carry words after the
+    // date.
+    bool FarEast = false;
 
     // The Korean settings (cp949 texts).
     static TFormatSettings Korean();

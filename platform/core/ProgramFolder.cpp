@@ -25,6 +25,13 @@ std::string ExecutableFolder()
     return exe.parent_path().string();
 }
 
+std::string ExecutableName()
+{
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.filename().string();
+}
+
 static std::string DataFolder()
 {
     const char* xdg = std::getenv("XDG_DATA_HOME");

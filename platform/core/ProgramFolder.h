@@ -11,6 +11,8 @@
 std::string ProgramFolder();
 // The folder the executable lies in, writable or not (files shipped beside the program).
 std::string ExecutableFolder();
+// The executable's file name, without folder.
+std::string ExecutableName();
 // Replaces the program folder (tests and tools); an empty path goes back to the default.
 void SetProgramFolder(const std::string& nativePath);
 // The program folder as program text (cp949) with a trailing backslash, for joining stored

@@ -183,6 +183,13 @@ void TCustomTerminal::DecodeText(const AnsiString& S)
     FCore.DecodeText(S);
 }
 
+void TCustomTerminal::DecodeLocalText(const AnsiString& S)
+{
+    FCore.SetSelecting(FSel.InProgress);
+    FCore.SetResizing(FResizing);
+    FCore.DecodeLocalText(S);
+}
+
 void TCustomTerminal::PaintString(const AnsiString& S) { FCore.PaintString(S); }
 
 void TCustomTerminal::PutChar(char Ch)

@@ -57,6 +57,9 @@ public:
 
     // --- Host text in, and the control's output.
     void DecodeText(const AnsiString& S);
+    // The program's own messages: shown in order with host text, neither reported through
+    // OnAfterPut nor answered by the auto reply.
+    void DecodeLocalText(const AnsiString& S);
     void PaintString(const AnsiString& S);
     void PutChar(char Ch);
     void PutDirectString(const AnsiString& S);

@@ -135,7 +135,7 @@ void TTerminalCore::ReverseIndex()
 void TTerminalCore::CarriageReturn()
 {
     SetCurX(0);
-    if (!AutoReply && !JReply && !OnLine) {
+    if ((!AutoReply && !JReply && !OnLine) || !Answering()) {
         FReplyPrefix.clear();
         FPainter->Invalidate();
         return;
@@ -167,7 +167,7 @@ void TTerminalCore::SaveCursor()
 
 void TTerminalCore::RestoreCursor()
 {
-    if (JReply) {
+    if (JReply && Answering()) {
         const AnsiString line = FData.Strings(FCurY);
         JReply(line);
     }

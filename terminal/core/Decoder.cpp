@@ -86,7 +86,7 @@ void TTerminalCore::DecodeBytes(std::string_view s)
             continue;
         }
         FSiGuard = false;
-        if (OnAfterPut)
+        if (OnAfterPut && Answering())
             OnAfterPut(pieces[ch]);
         Collect(c);
         if (static_cast<int>(FCollectedLen) + FCurX >= FColumns - 1 && FHighRun % 2 == 0) {
@@ -140,7 +140,7 @@ bool TTerminalCore::DecodeByte(unsigned char ch, bool flag)
 
 void TTerminalCore::Report(unsigned char ch, bool flag)
 {
-    if (flag && OnAfterPut)
+    if (flag && OnAfterPut && Answering())
         OnAfterPut(ByteString(ch));
 }
 

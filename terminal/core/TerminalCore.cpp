@@ -1,6 +1,7 @@
 #include "terminal/core/TerminalCore.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 ITerminalPainter gNoPainter;
@@ -33,25 +34,55 @@ bool TTerminalCore::IsHanLeadByte(std::string_view s, int index)
     return n % 2 == 1;
 }
 
-void TTerminalCore::DecodeText(std::string_view s)
+void TTerminalCore::DecodeText(std::string_view s) { DecodeInput(s, false); }
+
+void TTerminalCore::DecodeLocalText(std::string_view s) { DecodeInput(s, true); }
+
+void TTerminalCore::AppendPending(std::string_view s, bool local)
+{
+    if (s.empty())
+        return;
+    FPending.append(s);
+    if (!FPendingRuns.empty() && FPendingRuns.back().second == local)
+        FPendingRuns.back().first += s.size();
+    else
+        FPendingRuns.emplace_back(s.size(), local);
+}
+
+void TTerminalCore::DecodePending(const AnsiString& pending, std::vector<std::pair<size_t, bool>>& runs)
+{
+    size_t at = 0;
+    for (const auto& [length, local] : runs) {
+        FLocal = local;
+        DecodeBytes(std::string_view(pending).substr(at, length));
+        at += length;
+    }
+}
+
+void TTerminalCore::DecodeInput(std::string_view s, bool local)
 {
     // Held text waits; past a generous limit it is shown anyway rather than kept without bound.
     if (Held() && FPending.size() + s.size() <= kMaxPending) {
-        FPending.append(s);
+        AppendPending(s, local);
         return;
     }
     if (FDepth >= kMaxDepth) {
-        FPending.append(s);
+        AppendPending(s, local);
         return;
     }
+    // A handler may decode local text inside host text and the other way round.
+    const bool outerLocal = FLocal;
     {
         DepthGuard guard(FDepth);
         // Both texts are copied out first: a handler may append to the pending text or change
         // the caller's buffer, and nothing may be decoded twice.
         AnsiString pending;
         pending.swap(FPending);
+        auto runs = std::exchange(FPendingRuns, {});
         const AnsiString text(s);
-        DecodeBytes(pending);
+        DecodePending(pending, runs);
+        if (!text.empty())
+            FLocal = local;
         DecodeBytes(text);
         ProcessAfterDecode();
     }
@@ -60,10 +91,12 @@ void TTerminalCore::DecodeText(std::string_view s)
             DepthGuard guard(FDepth);
             AnsiString pending;
             pending.swap(FPending);
-            DecodeBytes(pending);
+            auto runs = std::exchange(FPendingRuns, {});
+            DecodePending(pending, runs);
             ProcessAfterDecode();
         }
     }
+    FLocal = outerLocal;
 }
 
 void TTerminalCore::ReleasePending()
@@ -103,7 +136,7 @@ void TTerminalCore::ProcessAfterDecode()
         return;  // the pair completes with the next chunk
     MiscProcess();
     const AnsiString line = FData.Strings(FCurY);
-    if (!line.empty() && AutoReply) {
+    if (!line.empty() && AutoReply && Answering()) {
         if (!FReplyPrefix.empty()) {
             AutoReply(Copy(line, static_cast<int>(FReplyPrefix.size()) + 1, FColumns));
         } else if (AutoReply(line)) {

@@ -48,6 +48,9 @@ public:
 
     // Host text in (held while the display is held), and local text drawn without reply checks.
     void DecodeText(std::string_view s);
+    // The program's own messages: through the same gate and queue as host text, in order with
+    // it, but not reported through OnAfterPut and never answered by the auto reply.
+    void DecodeLocalText(std::string_view s);
     void PaintString(std::string_view s);
     void Decode(unsigned char ch, bool flag);
     void ProcessAfterDecode();
@@ -184,7 +187,16 @@ private:
         FCollected[FCollectedLen++] = c;
         FHighRun = static_cast<unsigned char>(c) >= 0x80 ? FHighRun + 1 : 0;
     }
+    void DecodeInput(std::string_view s, bool local);
+    void AppendPending(std::string_view s, bool local);
+    void DecodePending(const AnsiString& pending, std::vector<std::pair<size_t, bool>>& runs);
+    // Reports and reply checks are off while local text is decoded.
+    bool Answering() const { return !FLocal; }
+
     AnsiString FPending;
+    // The pending text in runs of (length, local), in order.
+    std::vector<std::pair<size_t, bool>> FPendingRuns;
+    bool FLocal = false;
     AnsiString FReplyPrefix;
     bool FSelecting = false, FResizing = false;
     int FDepth = 0;

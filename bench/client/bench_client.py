@@ -1,0 +1,207 @@
+#!/usr/bin/env python3
+"""The client benchmark: the same game text, served on loopback by tests/app/servers/replay.py,
+read by our character window and by TinTin++ with 0, 100 and 1,000 triggers that answer "hit".
+The server times each run from its first byte to the client's BENCH-DONE and counts the hits; a
+line is typed every 100 ms meanwhile and timed to its arrival at the server. Prints METRIC lines
+(run by hand; not a test).
+
+  bench_client.py [--bin DIR] [--lines N] [--triggers 0,100,1000]
+
+DIR holds bench_client_corpus (build/bin). Without tt++ or tmux the peer's lines are left out
+and the reason goes to standard error.
+"""
+
+import argparse
+import math
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+REPLAY = ROOT / "tests/app/servers/replay.py"
+TINTIN = "/usr/games/tt++"
+TYPING_PERIOD = 0.1  # seconds between typed lines
+RUN_TIMEOUT = 600  # seconds one run may take
+
+
+def now_us():
+    return time.monotonic_ns() // 1000
+
+
+class Run:
+    """What the server measured of one client's run."""
+
+    def __init__(self):
+        self.lines = self.hits = 0
+        self.seconds = 0.0
+        self.typing_ms = []
+        self.peak_rss_mb = 0.0
+        self.bytes_per_scrollback_line = None  # ours only
+
+
+class Server:
+    """replay.py serving one corpus; its port, then its findings once the client is done."""
+
+    def __init__(self, corpus):
+        self.proc = subprocess.Popen([sys.executable, str(REPLAY), "--corpus", str(corpus),
+                                      "--timeout", str(RUN_TIMEOUT)], stdout=subprocess.PIPE, text=True)
+        self.port = int(self.proc.stdout.readline())
+
+    def result(self):
+        run = Run()
+        for line in self.proc.stdout:
+            word, _, rest = line.strip().partition(" ")
+            if word == "TYPED":
+                run.typing_ms.append(float(rest))
+            elif word == "RESULT":
+                fields = dict(f.split("=") for f in rest.split())
+                run.lines, run.hits = int(fields["lines"]), int(fields["hits"])
+                run.seconds = float(fields["seconds"])
+        if self.proc.wait() != 0 or not run.seconds:
+            raise RuntimeError("the server saw no BENCH-DONE")
+        return run
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+
+def typing(send, done):
+    """Types "type STAMP" every TYPING_PERIOD until done is set."""
+    while not done.wait(TYPING_PERIOD):
+        send(f"type {now_us()}")
+
+
+def peak_rss_mb(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1]) / 1024
+    return 0.0
+
+
+def tintin_missing():
+    if not os.access(TINTIN, os.X_OK):
+        return f"TinTin++ is not installed ({TINTIN})"
+    if not shutil.which("tmux"):
+        return "tmux is not installed"
+    return None
+
+
+def run_tintin(work, triggers, corpus, patterns):
+    """TinTin++ in a detached 80 x 29 tmux pane, typed into through a tmux control client."""
+    script = work / f"tintin-t{triggers}.tin"
+    server = Server(corpus)
+    with open(script, "wb") as tin:
+        tin.write(b"#config {charset} {CP949}\n#config {buffer size} {10000}\n")
+        for pattern in patterns.read_bytes().splitlines():
+            tin.write(b"#action {" + pattern + b"} {hit}\n")
+        tin.write(b"#action {BENCH-END} {BENCH-DONE}\n")
+        tin.write(f"#session bench 127.0.0.1 {server.port}\n".encode())
+    tmux = ["tmux", "-L", f"hmbench{os.getpid()}"]
+    control = None
+    done = threading.Event()
+    try:
+        subprocess.run(tmux + ["new-session", "-d", "-s", "bench", "-x", "80", "-y", "29",
+                               f"exec {TINTIN} -G {script}"], check=True)
+        pid = int(subprocess.run(tmux + ["display", "-p", "-t", "bench", "#{pane_pid}"], check=True,
+                                 capture_output=True, text=True).stdout)
+        # One control client for all typing, so each line costs a write, not a tmux start.
+        control = subprocess.Popen(tmux + ["-C", "attach", "-t", "bench"], stdin=subprocess.PIPE,
+                                   stdout=subprocess.DEVNULL, text=True)
+
+        def send(text):
+            control.stdin.write(f"send-keys -t bench '{text}' Enter\n")
+            control.stdin.flush()
+
+        typist = threading.Thread(target=typing, args=(send, done))
+        typist.start()
+        try:
+            run = server.result()
+        finally:
+            done.set()
+            typist.join()
+        run.peak_rss_mb = peak_rss_mb(pid)
+        return run
+    finally:
+        server.stop()
+        if control:
+            control.stdin.close()
+            control.wait()
+        subprocess.run(tmux + ["kill-server"], stderr=subprocess.DEVNULL)
+
+
+def run_client(work, triggers, corpus):
+    """Our character window, offscreen, with the same triggers from a generated command file.
+
+    Its driver (apprun) is not built yet; until it is, our side is not measured. The run will
+    serve the corpus with Server(corpus), type with typing() through key events, and also
+    fill in the terminal's bytes per scroll-back line.
+    """
+    return None
+
+
+def metric(name, value):
+    print(f"METRIC {name} {value:.6g}", flush=True)
+
+
+def p99(values):
+    ordered = sorted(values)
+    return ordered[max(0, math.ceil(0.99 * len(ordered)) - 1)] if ordered else 0.0
+
+
+def main():
+    parser = argparse.ArgumentParser(description="Our client against TinTin++ on the same game text.")
+    parser.add_argument("--bin", default=str(ROOT / "build/bin"))
+    parser.add_argument("--lines", type=int, default=100000)
+    parser.add_argument("--triggers", default="0,100,1000")
+    args = parser.parse_args()
+    counts = [int(n) for n in args.triggers.split(",")]
+
+    work = Path(tempfile.mkdtemp(prefix="hm-bench-client-"))
+    try:
+        subprocess.run([str(Path(args.bin) / "bench_client_corpus"), "--out", str(work), "--lines",
+                        str(args.lines)] + [str(n) for n in counts], check=True)
+        missing = tintin_missing()
+        if missing:
+            print(f"bench_client: TinTin++ not measured: {missing}", file=sys.stderr)
+        ours, theirs = [], []
+        for n in counts:
+            corpus, patterns = work / f"corpus-t{n}.txt", work / f"tintin-t{n}.txt"
+            client = run_client(work, n, corpus)
+            peer = None if missing else run_tintin(work, n, corpus, patterns)
+            if client:
+                ours.append(client)
+                metric(f"client_lines_per_s_t{n}", client.lines / client.seconds)
+            else:
+                print(f"bench_client: our client not measured with {n} triggers: its driver is not built yet",
+                      file=sys.stderr)
+            if peer:
+                theirs.append(peer)
+                metric(f"tintin_lines_per_s_t{n}", peer.lines / peer.seconds)
+            if client and peer:
+                metric(f"client_vs_tintin_t{n}", peer.seconds / client.seconds)
+                same = "same" if client.hits == peer.hits else "DIFFERENT"
+                print(f"CHECK hits with {n} triggers: ours {client.hits}, TinTin++ {peer.hits}: {same}")
+            elif client or peer:
+                print(f"NOTE hits with {n} triggers: {(client or peer).hits}")
+        for name, runs in (("client", ours), ("tintin", theirs)):
+            if runs:
+                metric(f"{name}_typing_ms_p99", p99([ms for run in runs for ms in run.typing_ms]))
+                metric(f"{name}_peak_rss_mb", max(run.peak_rss_mb for run in runs))
+        scrollback = [run.bytes_per_scrollback_line for run in ours if run.bytes_per_scrollback_line]
+        if scrollback:
+            metric("client_bytes_per_scrollback_line", max(scrollback))
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

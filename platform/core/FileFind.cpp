@@ -1,0 +1,193 @@
+#include "platform/core/FileFind.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <ctime>
+
+#include "platform/core/Cp949.h"
+#include "platform/core/StoredPath.h"
+#include "platform/core/Wildcard.h"
+
+namespace {
+
+// The folder part and the mask part of a program path.
+void SplitMask(std::string_view mask, std::string_view& folder, std::string_view& pattern)
+{
+    size_t cut = mask.find_last_of("\\/");
+    if (cut == std::string_view::npos && mask.size() >= 2 && mask[1] == ':')
+        cut = 1;
+    if (cut == std::string_view::npos) {
+        folder = {};
+        pattern = mask;
+    } else {
+        folder = mask.substr(0, cut + 1);
+        pattern = mask.substr(cut + 1);
+    }
+}
+
+int AttrOf(const std::string& native, const std::string& name, int64_t* size, TDateTime* time)
+{
+    struct stat link, st;
+    if (lstat(native.c_str(), &link) != 0)
+        return -1;
+    int attr = 0;
+    if (S_ISLNK(link.st_mode)) {
+        attr |= faSymLink;
+        if (stat(native.c_str(), &st) != 0)
+            st = link;
+    } else {
+        st = link;
+    }
+    if (!name.empty() && name[0] == '.')
+        attr |= faHidden;
+    if (S_ISDIR(st.st_mode))
+        attr |= faDirectory;
+    else if (!S_ISLNK(st.st_mode))
+        attr |= faArchive;
+    if ((st.st_mode & 0222) == 0)
+        attr |= faReadOnly;
+    if (size)
+        *size = S_ISREG(st.st_mode) ? static_cast<int64_t>(st.st_size) : 0;
+    if (time)
+        *time = UnixToLocalDateTime(st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+    return attr;
+}
+
+std::string LastComponent(const std::string& native)
+{
+    size_t cut = native.find_last_of('/');
+    return cut == std::string::npos ? native : native.substr(cut + 1);
+}
+
+}  // namespace
+
+bool MatchesMask(std::string_view name, std::string_view mask)
+{
+    return mask == "*.*" || WildcardMatch(name, mask, true);
+}
+
+bool ListFolder(const std::string& nativeFolder, std::vector<std::string>& names)
+{
+    DIR* dir = opendir(nativeFolder.c_str());
+    if (!dir)
+        return false;
+    bool ok = true;
+    for (;;) {
+        errno = 0;
+        dirent* entry = readdir(dir);
+        if (!entry) {
+            ok = errno == 0;
+            break;
+        }
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    closedir(dir);
+    return ok;
+}
+
+bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found)
+{
+    std::string_view folderText, pattern;
+    SplitMask(mask, folderText, pattern);
+    std::string folder = NativePath(folderText.empty() ? std::string_view(".") : folderText);
+    std::vector<std::string> names;
+    const bool ok = ListFolder(folder, names);
+    std::vector<TSearchRec> entries;
+    for (const std::string& native : names) {
+        AnsiString name = Utf8ToCp949(native);
+        if (!MatchesMask(name, pattern))
+            continue;
+        TSearchRec rec;
+        rec.Name = name;
+        rec.Native = native;
+        rec.Attr = AttrOf(folder + "/" + native, native, &rec.Size, &rec.Time);
+        if (rec.Attr >= 0)
+            entries.push_back(std::move(rec));
+    }
+    std::sort(entries.begin(), entries.end(), [](const TSearchRec& a, const TSearchRec& b) { return a.Name < b.Name; });
+    found.insert(found.end(), entries.begin(), entries.end());
+    return ok;
+}
+
+int FileGetAttr(std::string_view fileName)
+{
+    std::string native = NativePath(fileName);
+    return native.empty() ? -1 : AttrOf(native, LastComponent(native), nullptr, nullptr);
+}
+
+bool FileSetAttr(std::string_view fileName, int attr)
+{
+    std::string native = NativePath(fileName);
+    struct stat st;
+    if (native.empty() || stat(native.c_str(), &st) != 0)
+        return false;
+    mode_t mode = st.st_mode & 07777;
+    mode = (attr & faReadOnly) ? (mode & ~0222) : (mode | S_IWUSR);
+    return chmod(native.c_str(), mode) == 0;
+}
+
+bool FileAge(std::string_view fileName, TDateTime& time)
+{
+    std::string native = NativePath(fileName);
+    return !native.empty() && AttrOf(native, LastComponent(native), nullptr, &time) >= 0;
+}
+
+bool FileSetDate(std::string_view fileName, TDateTime time)
+{
+    std::string native = NativePath(fileName);
+    struct timespec times[2];
+    int64_t seconds;
+    long nanoseconds;
+    if (native.empty() || !LocalDateTimeToUnix(time, seconds, nanoseconds))
+        return false;
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(seconds);
+    times[1].tv_nsec = nanoseconds;
+    return utimensat(AT_FDCWD, native.c_str(), times, 0) == 0;
+}
+
+TDateTime UnixToLocalDateTime(int64_t seconds, long nanoseconds)
+{
+    time_t t = static_cast<time_t>(seconds);
+    struct tm local;
+    if (!localtime_r(&t, &local))
+        return 0;
+    TDateTime date = 0, time = 0;
+    if (!TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, date))
+        return 0;
+    TryEncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), static_cast<int>(nanoseconds / 1000000),
+                  time);
+    return date < 0 ? date - time : date + time;
+}
+
+bool LocalDateTimeToUnix(TDateTime value, int64_t& seconds, long& nanoseconds)
+{
+    uint16_t year, month, day, hour, min, sec, msec;
+    DecodeDate(value, year, month, day);
+    if (year == 0)
+        return false;
+    DecodeTime(value, hour, min, sec, msec);
+    struct tm local = {};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = hour;
+    local.tm_min = min;
+    local.tm_sec = sec;
+    local.tm_isdst = -1;
+    errno = 0;
+    time_t t = mktime(&local);
+    if (t == static_cast<time_t>(-1) && errno != 0)
+        return false;
+    seconds = t;
+    nanoseconds = static_cast<long>(msec) * 1000000;
+    return true;
+}

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# with-server.sh [--ends] [--log-has TEXT]... SERVER [ARG...] -- CLIENT [ARG...]
+#
+# Starts a server fixture (it prints its port as its first line), runs the client with
+# HM_SERVER_PORT set to that port, then stops the fixture by its process id. With --ends the
+# fixture is expected to finish by itself after the client, and its exit status counts. Each
+# --log-has TEXT must appear in the fixture's output, which is shown on standard error at the end.
+# Fails when the fixture gives no port within 15 s, when the client fails or a check fails.
+set -uo pipefail
+
+ends=0
+has=()
+while [ $# -gt 0 ]; do
+  case $1 in
+  --ends) ends=1; shift ;;
+  --log-has) has+=("$2"); shift 2 ;;
+  *) break ;;
+  esac
+done
+server=()
+while [ $# -gt 0 ] && [ "$1" != -- ]; do server+=("$1"); shift; done
+[ $# -gt 1 ] && [ ${#server[@]} -gt 0 ] || { echo "usage: with-server.sh [--ends] [--log-has TEXT]... SERVER... -- CLIENT..." >&2; exit 2; }
+shift
+
+log=$(mktemp "${TMPDIR:-/tmp}/hm-server-log.XXXXXX")
+pid=
+finish() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  rm -f "$log"
+}
+trap finish EXIT
+trap 'exit 1' TERM INT HUP
+
+"${server[@]}" >"$log" &
+pid=$!
+
+port=
+for ((i = 0; i < 300; i++)); do
+  port=$(head -n 1 "$log")
+  [[ $port =~ ^[0-9]+$ ]] && break
+  port=
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.05
+done
+if [ -z "$port" ]; then
+  echo "with-server: ${server[0]} gave no port" >&2
+  cat "$log" >&2
+  exit 1
+fi
+
+HM_SERVER_PORT=$port "$@"
+status=$?
+[ $status -eq 0 ] || echo "with-server: the client failed ($status)" >&2
+
+if [ $ends -eq 1 ]; then
+  for ((i = 0; i < 200; i++)); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  kill -0 "$pid" 2>/dev/null && { echo "with-server: ${server[0]} did not end" >&2; status=1; kill "$pid"; }
+  wait "$pid"
+  server_status=$?
+  [ $server_status -eq 0 ] || { echo "with-server: ${server[0]} failed ($server_status)" >&2; status=1; }
+else
+  kill "$pid" 2>/dev/null
+  wait "$pid"
+fi
+pid=
+
+sed 's/^/server: /' "$log" >&2
+for text in "${has[@]}"; do
+  grep -qF -- "$text" "$log" || { echo "with-server: the server's output lacks: $text" >&2; status=1; }
+done
+exit $status

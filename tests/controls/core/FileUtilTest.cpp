@@ -1,0 +1,283 @@
+// File utilities on a temporary program folder: the copy through the atomic writer with its
+// progress, moves, deletion, clearing, locks, the file operator with the trash, and links that
+// desktop-file-validate accepts.
+
+#include "controls/core/FileUtil.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+#include "controls/core/ExPrgrss.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/Cp949.h"
+#include "platform/core/Exceptions.h"
+#include "tests/platform/core/TempFolder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TPathCase {
+    const char* name;
+    AnsiString (*routine)(std::string_view);
+    const char* input;
+    const char* expected;
+};
+class PathName : public ::testing::TestWithParam<TPathCase> {};
+
+TEST_P(PathName, Gives) { EXPECT_EQ(GetParam().routine(GetParam().input), GetParam().expected); }
+
+const TPathCase kPaths[] = {
+    {"NormalDirOfADriveLetter", NormalDir, "c", "c:\\"},
+    {"NormalDirAfterAColon", NormalDir, "C:", "C:"},
+    {"NormalDirAddsTheBackslash", NormalDir, "a\\b", "a\\b\\"},
+    {"RemoveBackSlashKeepsADriveRoot", RemoveBackSlash, "C:\\", "C:\\"},
+    {"RemoveBackSlashOfAFolder", RemoveBackSlash, "C:\\Temp\\", "C:\\Temp"},
+    {"RemoveBackSlashKeepsALoneBackslash", RemoveBackSlash, "\\", "\\"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, PathName, ::testing::ValuesIn(kPaths),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// A progress control that logs what the copy sets.
+class TLogProgress : public TObject {
+public:
+    std::string Log;
+};
+
+class FileUtilTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterProgressControl(ProgressClassOf<TLogProgress>("TLogProgress"), "Max", "Min", "Position");
+        SetProgressPropertyWriter([](TObject* control, const AnsiString& property, int64_t value) {
+            auto* log = dynamic_cast<TLogProgress*>(control);
+            if (log)
+                log->Log += (log->Log.empty() ? "" : " ") + property + "=" + std::to_string(value);
+            return log != nullptr;
+        });
+    }
+    void TearDown() override
+    {
+        UnRegisterProgressControl(ProgressClassOf<TLogProgress>("TLogProgress"));
+        SetProgressPropertyWriter(nullptr);
+    }
+    std::string Read(const char* name) { return TempFolder::Read(folder.File(name)); }
+    void Write(const char* name, const std::string& data) { TempFolder::Write(folder.File(name), data); }
+
+    TempFolder folder;
+};
+
+struct TCopyCase {
+    const char* name;
+    size_t size;
+    const char* progress;
+};
+class CopySize : public FileUtilTest, public ::testing::WithParamInterface<TCopyCase> {};
+
+TEST_P(CopySize, CopiesInBlocksWithProgress)
+{
+    std::string data(GetParam().size, '\0');
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>(i * 7);
+    Write("src", data);
+    TDateTime when = EncodeDate(2020, 2, 2) + 0.5;
+    ASSERT_TRUE(FileSetDate("src", when));
+    TLogProgress progress;
+    CopyFile("src", "sub\\dest", &progress);
+    EXPECT_EQ(Read("sub/dest"), data);
+    EXPECT_NEAR(FileDateTime("sub\\dest"), when, 1.0 / SecsPerDay);
+    EXPECT_EQ(progress.Log, GetParam().progress);
+}
+
+// A block shorter than 8192 bytes ends the loop; a full one is followed by another read.
+const TCopyCase kCopies[] = {
+    {"Empty", 0, "Max=0 Min=0 Position=0 Position=0 Position=0"},
+    {"OneShortBlock", 8191, "Max=8191 Min=0 Position=0 Position=8191 Position=0"},
+    {"FullBlockThenAnEmptyOne", 8192, "Max=8192 Min=0 Position=0 Position=8192 Position=8192 Position=0"},
+    {"FullBlockThenOneByte", 8193, "Max=8193 Min=0 Position=0 Position=8192 Position=8193 Position=0"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, CopySize, ::testing::ValuesIn(kCopies),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(FileUtilTest, RegressionCopyOntoItselfRaisesAndKeepsTheFile)
+{
+    Write("self", "keep");
+    EXPECT_THROW(CopyFile("self", "self"), EFCreateError);
+    EXPECT_THROW(CopyFile("self", "."), EFCreateError);  // the source's own folder
+    EXPECT_EQ(Read("self"), "keep");
+}
+
+TEST_F(FileUtilTest, FailedCopyLeavesTheDestination)
+{
+    Write("src", "new");
+    Write("dest", "old");
+    InjectAtomicWriteFailure(TAtomicWriteStep::Write);
+    EXPECT_THROW(CopyFile("src", "dest"), EWriteError);
+    EXPECT_EQ(Read("dest"), "old");
+    EXPECT_THROW(CopyFile("missing", "dest"), EFOpenError);
+}
+
+TEST_F(FileUtilTest, ReadOnlyDestinationIsReplacedOnlyWhenAsked)
+{
+    Write("src", "new");
+    Write("dest", "old");
+    chmod(folder.File("dest").c_str(), 0444);
+    EXPECT_THROW(CopyFileEx("src", "dest", false, false), EFCreateError);
+    EXPECT_EQ(Read("dest"), "old");
+    CopyFileEx("src", "dest", true, false);
+    EXPECT_EQ(Read("dest"), "new");
+}
+
+TEST_F(FileUtilTest, MoveIntoAFolderAndRename)
+{
+    Write("a", "1");
+    fs::create_directory(folder.File("dir"));
+    MoveFile("a", "dir");
+    EXPECT_EQ(Read("dir/a"), "1");
+    MoveFileEx("dir\\a", "dir\\b", true);
+    EXPECT_EQ(Read("dir/b"), "1");
+    EXPECT_FALSE(fs::exists(folder.File("dir/a")));
+    EXPECT_THROW(MoveFileEx("dir\\missing", "dir\\c", true), EAbort);
+}
+
+TEST_F(FileUtilTest, DeleteFilesTakesPlainMatchingFilesOnly)
+{
+    for (const char* name : {"a.txt", "B.TXT", "c.log", ".hidden.txt"})
+        Write(name, "");
+    fs::create_directory(folder.File("d.txt"));
+    EXPECT_TRUE(DeleteFiles("*.txt"));
+    EXPECT_FALSE(fs::exists(folder.File("a.txt")) || fs::exists(folder.File("B.TXT")));
+    EXPECT_TRUE(fs::exists(folder.File("c.log")) && fs::exists(folder.File(".hidden.txt")) &&
+                fs::exists(folder.File("d.txt")));
+    EXPECT_FALSE(DeleteFiles("*.txt"));  // nothing left to match
+    EXPECT_TRUE(DeleteFilesEx({}));
+}
+
+TEST_F(FileUtilTest, ClearDirRemovesALinkWithoutFollowingIt)
+{
+    fs::create_directories(folder.File("tree/sub"));
+    fs::create_directories(folder.File("outside"));
+    Write("outside/keep", "x");
+    Write("tree/sub/f", "x");
+    Write("tree/ro", "x");
+    chmod(folder.File("tree/ro").c_str(), 0444);
+    fs::create_directory_symlink(folder.File("outside"), folder.File("tree/link"));
+    EXPECT_TRUE(ClearDir("tree", true));
+    EXPECT_FALSE(fs::exists(folder.File("tree")));
+    EXPECT_EQ(Read("outside/keep"), "x");
+    EXPECT_FALSE(ClearDir("missing", false));
+    EXPECT_FALSE(ClearDir("\\", false));
+    EXPECT_EQ(GetFileSize("outside"), -1);
+}
+
+TEST_F(FileUtilTest, LockRefusesAnotherOpenOfTheFile)
+{
+    Write("locked", "0123456789");
+    const int first = open(folder.File("locked").c_str(), O_RDWR);
+    const int second = open(folder.File("locked").c_str(), O_RDWR);
+    EXPECT_EQ(FileLock(first, 2, 4), 0);
+    EXPECT_NE(FileLock(second, int64_t{5}, int64_t{1}), 0);
+    EXPECT_EQ(FileLock(second, 6, 4), 0);  // beyond the first range
+    EXPECT_EQ(FileUnlock(first, 2, 4), 0);
+    EXPECT_EQ(FileLock(second, 2, 4), 0);
+    close(first);
+    close(second);
+}
+
+// Sets an environment variable for one test.
+class TEnv {
+public:
+    TEnv(const char* name, const std::string& value) : name_(name)
+    {
+        const char* old = std::getenv(name);
+        had_ = old != nullptr;
+        old_ = old ? old : "";
+        setenv(name, value.c_str(), 1);
+    }
+    ~TEnv()
+    {
+        if (had_)
+            setenv(name_, old_.c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    std::string old_;
+};
+
+TEST_F(FileUtilTest, OperatorCopiesEveryListedNameAndDeletesIntoTheTrash)
+{
+    TEnv data("XDG_DATA_HOME", folder.File("data"));
+    Write("one", "1");
+    Write("two", "2");
+    TExFileOperator op(nullptr);
+    op.Source = "one;two";
+    op.Destination = "out";
+    ASSERT_TRUE(op.Execute());
+    EXPECT_EQ(Read("out/one") + Read("out/two"), "12");
+    op.Operation = foDelete;
+    op.Source = "out\\one|out\\two";
+    ASSERT_TRUE(op.Execute());
+    EXPECT_FALSE(fs::exists(folder.File("out/one")));
+    EXPECT_EQ(Read("data/Trash/files/one"), "1");
+    const std::string info = Read("data/Trash/info/one.trashinfo");
+    EXPECT_NE(info.find("[Trash Info]\nPath=" + folder.File("out/one") + "\nDeletionDate="), std::string::npos);
+    // A second "one" in the trash gets its own name.
+    Write("one", "again");
+    op.Source = "one";
+    ASSERT_TRUE(op.Execute());
+    EXPECT_EQ(Read("data/Trash/files/one.2"), "again");
+}
+
+TEST_F(FileUtilTest, OperatorAnsweredNoSkipsAndReportsTheAbort)
+{
+    Write("src", "new");
+    Write("dest", "old");
+    SetFileOperatorConfirm([](const AnsiString&) { return false; });
+    TExFileOperator op(nullptr);
+    op.Source = "src";
+    op.Destination = "dest";
+    EXPECT_TRUE(op.Execute());
+    EXPECT_TRUE(op.OperationAborted());
+    EXPECT_EQ(Read("dest"), "old");
+    SetFileOperatorConfirm(nullptr);
+    op.Options |= FileOperFlag(flRenameOnCollision);
+    EXPECT_TRUE(op.Execute());
+    EXPECT_EQ(Read("Copy of dest"), "new");
+}
+
+int Validate(const std::string& path) { return std::system(("desktop-file-validate '" + path + "' >&2").c_str()); }
+
+TEST_F(FileUtilTest, LinksAreDesktopEntriesThatValidate)
+{
+    TEnv data("XDG_DATA_HOME", folder.File("data"));
+    TEnv config("XDG_CONFIG_HOME", folder.File("config"));
+    TEnv home("HOME", folder.Path());
+    Write("my $prog \"x\"", "#!/bin/sh\n");
+    chmod(folder.File("my $prog \"x\"").c_str(), 0755);
+    Write("notes 100%.txt", "");
+    const AnsiString hangul = Utf8ToCp949("한글 링크");
+    CreateFileLink("my $prog \"x\"", hangul, CSIDL_PROGRAMS);
+    CreateFileLink("notes 100%.txt", "Notes", CSIDL_DESKTOPDIRECTORY);
+    CreateFileLink("notes 100%.txt", "Start", CSIDL_STARTUP);
+    const std::string program = folder.File("data/applications/한글 링크.desktop");
+    EXPECT_EQ(Validate(program), 0);
+    EXPECT_NE(TempFolder::Read(program).find("Type=Application"), std::string::npos);
+    EXPECT_EQ(Validate(folder.File("Desktop/Notes.desktop")), 0);
+    EXPECT_EQ(Validate(folder.File("config/autostart/Start.desktop")), 0);
+    EXPECT_THROW(CreateFileLink("x", "a/b", CSIDL_DESKTOP), Exception);
+    EXPECT_THROW(CreateFileLink("x", "a", 0x99), Exception);
+    DeleteFileLink(hangul, CSIDL_PROGRAMS);
+    EXPECT_FALSE(fs::exists(program));
+}
+
+}  // namespace
