@@ -15,7 +15,8 @@ AnsiString FitInsert(std::string_view text, size_t selStart, size_t selLen, std:
     const size_t room = limit - kept;
     size_t n = 0;
     while (n < insert.size()) {
-        size_t len = static_cast<size_t>(CharLengthAt(insert, n));
+        // A line break (CR LF) is one unit too.
+        size_t len = insert.compare(n, 2, "\r\n") == 0 ? 2 : static_cast<size_t>(CharLengthAt(insert, n));
         if (n + len > room)
             break;
         n += len;

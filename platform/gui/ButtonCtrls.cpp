@@ -56,6 +56,15 @@ TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner)
     });
     // A click sent as a message is the user's click.
     RegisterHandler(BM_CLICK, [this](TMessage&) { WidgetClicked(); });
+    // Alt and the caption's "&" letter: the button takes the focus and is clicked.
+    RegisterHandler(CM_DIALOGCHAR, [this](TMessage& m) {
+        char key = static_cast<char>(m.WParam);
+        if (key != 0 && key == AcceleratorOf(Caption()) && CanFocus()) {
+            SetFocus();
+            m.Result = 1;
+            WidgetClicked();
+        }
+    });
 }
 
 void TButtonControl::WidgetCreated()

@@ -72,6 +72,15 @@ protected:
         }
         if (EditIsReadOnly(FEdit) && (e->key() == Qt::Key_Backspace || e->key() == Qt::Key_Delete))
             return;
+        if constexpr (std::is_base_of_v<QPlainTextEdit, QtBase>) {
+            // A line break is typed text too (two bytes under the limit); a key whose character
+            // was taken away types nothing.
+            if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+                if (!text.isEmpty() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+                    EditTypeText(FEdit, QStringLiteral("\n"));
+                return;
+            }
+        }
         if (e->key() == Qt::Key_Delete && e->modifiers() == Qt::NoModifier && this->HasSelection()) {
             c->Perform(WM_CLEAR);
             return;

@@ -97,15 +97,30 @@ TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(std::
     SetBounds(0, 0, 185, 89);
     SetAutoSelect(false);
     RegisterHandler(WM_GETDLGCODE, [this](TMessage& m) {
-        m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+        m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+        if (FWantReturns)
+            m.Result |= DLGC_WANTALLKEYS;
         if (FWantTabs)
             m.Result |= DLGC_WANTTAB;
+    });
+    // The Tab key never reaches the widget (the focus would move): the memo types its tab here.
+    RegisterHandler(WM_CHAR, [this](TMessage& m) {
+        Inherited(m);
+        if (m.WParam == '\t' && FWantTabs)
+            InsertTyped("\t", false);
     });
 }
 
 TCustomMemo::~TCustomMemo() { Destroying(); }
 
 void TCustomMemo::SetLines(TStrings* v) { FLines->Assign(v); }
+
+void TCustomMemo::KeyPress(char& Key)
+{
+    TCustomEdit::KeyPress(Key);
+    if (Key == '\r' && !FWantReturns)
+        Key = 0;
+}
 
 QWidget* TCustomMemo::CreateWidget()
 {

@@ -134,6 +134,7 @@ protected:
     QWidget* CreateWidget() override;
     void WidgetCreated() override;
     bool MultiLine() const override { return true; }
+    void KeyPress(char& Key) override;
 
 private:
     void ApplyWrap();

@@ -195,6 +195,10 @@ void TCtlRun::Type(const AnsiString& name, const AnsiString& text)
         int key = (ch >= 'a' && ch <= 'z') ? ch - 'a' + 'A' : static_cast<unsigned char>(ch);
         if (ch == '\r' || ch == '\n')
             key = Qt::Key_Return;
+        else if (ch == '\t')
+            key = Qt::Key_Tab;
+        else if (ch == '\b')
+            key = Qt::Key_Backspace;
         Qt::KeyboardModifiers mods = (ch >= 'A' && ch <= 'Z') ? Qt::ShiftModifier : Qt::NoModifier;
         QKeyEvent press(QEvent::KeyPress, key, mods, q);
         QCoreApplication::sendEvent(w, &press);

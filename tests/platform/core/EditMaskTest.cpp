@@ -25,6 +25,7 @@ const TFitCase kFits[] = {
     {"PairFitsWhole", "ab", 2, 0, "\xC7\xD1\xB1\xDB", 5, "\xC7\xD1"},
     {"SelectionMakesRoom", "abcd", 1, 2, "\xC7\xD1x", 4, "\xC7\xD1"},
     {"LongerTextByCodeTakesNothing", "abcdef", 6, 0, "g", 4, ""},
+    {"LineBreakIsNotCut", "ab", 2, 0, "\r\nc", 3, ""},
 };
 
 class EditFit : public ::testing::TestWithParam<TFitCase> {};

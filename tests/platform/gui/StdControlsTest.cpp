@@ -124,6 +124,55 @@ TEST(EditMaxLength, InputMethodPairPastTheLimitIsRefusedWhole)
     SetSoundHook(old);
 }
 
+TEST(EditInput, TextOutsideCp949BecomesAQuestionMark)
+{
+    TForm form(nullptr);
+    auto* edit = new TEdit(&form);
+    edit->SetParent(&form);
+    Commit(edit->Handle(), QString::fromUtf8("a\xF0\x9F\x98\x80"));  // an emoji
+    EXPECT_EQ(edit->Text(), "a?");
+}
+
+TEST(MemoKeys, EnterCountsTwoBytesAndTabIsTypedOnlyWhenWanted)
+{
+    TForm form(nullptr);
+    auto* memo = new TMemo(&form);
+    memo->SetParent(&form);
+    form.Show();
+    memo->SetMaxLength(3);
+    memo->SetText("ab");
+    memo->SetSelStart(2);
+    TypeKey(memo->Handle(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(memo->Text(), "ab");  // CR LF would pass the limit
+    memo->SetMaxLength(0);
+    TypeKey(memo->Handle(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_EQ(memo->Text(), "ab\r\n");
+    EXPECT_EQ(memo->Lines()->Count(), 1);  // as the framework's memo: a last empty line is not one
+    memo->SetWantTabs(true);
+    TypeKey(memo->Handle(), Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    EXPECT_EQ(memo->Text(), "ab\r\n\t");
+}
+
+TEST(Mnemonics, AltAndALabelsLetterFocusesItsControl)
+{
+    TForm form(nullptr);
+    auto* first = new TEdit(&form);
+    first->SetParent(&form);
+    auto* second = new TEdit(&form);
+    second->SetParent(&form);
+    auto* label = new TLabel(&form);
+    label->SetParent(&form);
+    label->SetCaption("&Name:");
+    label->SetFocusControl(second);
+    form.Show();
+    first->SetFocus();
+    int entered = 0;
+    second->OnEnter = [&](TObject*) { ++entered; };
+    TypeKey(first->Handle(), Qt::Key_N, Qt::AltModifier, QStringLiteral("n"));
+    EXPECT_EQ(entered, 1);
+    EXPECT_EQ(form.ActiveControl(), second);
+}
+
 TEST(EditSelection, NeverEndsInsideAPair)
 {
     TForm form(nullptr);
