@@ -41,7 +41,8 @@ public:
 
 class TComboItemDelegate : public QStyledItemDelegate {
 public:
-    explicit TComboItemDelegate(TCustomComboBox* box) : FBox(box) {}
+    // Owned by the view, which does not free its delegate itself.
+    TComboItemDelegate(TCustomComboBox* box, QObject* view) : QStyledItemDelegate(view), FBox(box) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         if (FBox->Style() != csOwnerDrawFixed && FBox->Style() != csOwnerDrawVariable) {
@@ -105,7 +106,7 @@ QWidget* TCustomComboBox::CreateWidget()
     auto* w = new TComboWidget(this);
     w->setEditable(FStyle == csDropDown || FStyle == csSimple);
     w->setInsertPolicy(QComboBox::NoInsert);
-    w->setItemDelegate(new TComboItemDelegate(this));
+    w->setItemDelegate(new TComboItemDelegate(this, w));
     w->setMaxVisibleItems(FDropDownCount);
     w->OnPopup = [this] { Perform(CN_COMMAND, static_cast<WPARAM>(CBN_DROPDOWN) << 16); };
     w->OnHide = [this] { Perform(CN_COMMAND, static_cast<WPARAM>(CBN_CLOSEUP) << 16); };

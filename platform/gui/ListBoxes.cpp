@@ -24,7 +24,8 @@ constexpr int kDataRole = Qt::UserRole;
 // Draws and measures every item through the control's messages.
 class TListItemDelegate : public QStyledItemDelegate {
 public:
-    explicit TListItemDelegate(TCustomListBox* box) : FBox(box) {}
+    // Owned by the view, which does not free its delegate itself.
+    TListItemDelegate(TCustomListBox* box, QObject* view) : QStyledItemDelegate(view), FBox(box) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         TCanvas* canvas = FBox->Canvas();
@@ -90,7 +91,7 @@ QListWidget* TCustomListBox::List() { return static_cast<QListWidget*>(Handle())
 QWidget* TCustomListBox::CreateWidget()
 {
     auto* w = new TWidgetAdapter<QListWidget>(this);
-    w->setItemDelegate(new TListItemDelegate(this));
+    w->setItemDelegate(new TListItemDelegate(this, w));
     w->setUniformItemSizes(false);
     QObject::connect(w, &QListWidget::itemSelectionChanged, w, [this] {
         if (FInCode == 0)
