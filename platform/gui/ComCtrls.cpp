@@ -10,6 +10,7 @@
 
 #include "platform/gui/Canvas.h"
 #include "platform/gui/ControlWidget.h"
+#include "platform/gui/WindowScrollBars.h"
 
 // --- TProgressBar -----------------------------------------------------------------------------
 
@@ -235,24 +236,16 @@ QWidget* TScrollBar::CreateWidget()
     QObject::connect(w, &QScrollBar::actionTriggered, w, [this, w](int action) {
         if (FApplying)
             return;
-        unsigned code = SB_ENDSCROLL;
-        switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-        case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-        case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-        case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-        case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
-        case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
-        case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
-        default: return;
-        }
+        const int code = ScrollCodeOfSliderAction(action);
+        if (code < 0)
+            return;
         // Qt moves the slider itself; the control decides the position instead.
         int wanted = w->sliderPosition();
         ++FApplying;
         w->setSliderPosition(FPosition);
         --FApplying;
         WPARAM pos = static_cast<uint16_t>(code == SB_THUMBTRACK ? wanted : FPosition);
-        Perform(FKind == sbHorizontal ? CN_HSCROLL : CN_VSCROLL, code | (pos << 16));
+        Perform(FKind == sbHorizontal ? CN_HSCROLL : CN_VSCROLL, static_cast<WPARAM>(code) | (pos << 16));
     });
     return w;
 }

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <cstring>
 
 #include "platform/gui/Canvas.h"
@@ -13,10 +12,11 @@
 #include "platform/gui/DrawText.h"
 #include "platform/gui/DrawTextLayout.h"
 #include "platform/gui/ItemStrings.h"
+#include "platform/gui/OwnerDrawDelegate.h"
 
 namespace {
 
-constexpr int kDataRole = Qt::UserRole;
+constexpr int kDataRole = TOwnerDrawDelegate::kDataRole;
 
 // The drop-down signals of a combo widget, which Qt gives as virtual calls only.
 class TComboWidget : public TWidgetAdapter<QComboBox> {
@@ -38,51 +38,6 @@ public:
 };
 
 }  // namespace
-
-class TComboItemDelegate : public QStyledItemDelegate {
-public:
-    // Owned by the view, which does not free its delegate itself.
-    TComboItemDelegate(TCustomComboBox* box, QObject* view) : QStyledItemDelegate(view), FBox(box) {}
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        if (FBox->Style() != csOwnerDrawFixed && FBox->Style() != csOwnerDrawVariable) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        TCanvas* canvas = FBox->Canvas();
-        canvas->BeginPaint(painter);
-        TDrawItemStruct dis;
-        dis.ItemID = index.row();
-        dis.Canvas = canvas;
-        const QRect r = option.rect;
-        dis.Rect = TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-        if (option.state & QStyle::State_Selected)
-            dis.ItemState |= odSelected;
-        canvas->SetFont(FBox->Font());
-        canvas->Brush()->SetColor(FBox->Color());
-        try {
-            FBox->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
-        } catch (...) {
-            TWidgetBridge::HandleException();
-        }
-        canvas->EndPaint();
-    }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        TMeasureItemStruct mis;
-        mis.ItemID = index.row();
-        mis.ItemHeight = FBox->ItemHeight();
-        try {
-            FBox->Perform(CN_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
-        } catch (...) {
-            TWidgetBridge::HandleException();
-        }
-        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), std::max(mis.ItemHeight, 1));
-    }
-
-private:
-    TCustomComboBox* FBox;
-};
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
     : TWinControl(AOwner), FItems(std::make_unique<TItemStrings>(this, kComboBoxItemMessages)),
@@ -106,7 +61,12 @@ QWidget* TCustomComboBox::CreateWidget()
     auto* w = new TComboWidget(this);
     w->setEditable(FStyle == csDropDown || FStyle == csSimple);
     w->setInsertPolicy(QComboBox::NoInsert);
-    w->setItemDelegate(new TComboItemDelegate(this, w));
+    TOwnerDrawDelegate::TRules rules;
+    rules.Canvas = FCanvas.get();
+    rules.ItemHeight = [this] { return FItemHeight; };
+    rules.Drawn = [this] { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; };
+    rules.Width = [](int textWidth) { return textWidth; };
+    w->setItemDelegate(new TOwnerDrawDelegate(this, std::move(rules), w));
     w->setMaxVisibleItems(FDropDownCount);
     w->OnPopup = [this] { Perform(CN_COMMAND, static_cast<WPARAM>(CBN_DROPDOWN) << 16); };
     w->OnHide = [this] { Perform(CN_COMMAND, static_cast<WPARAM>(CBN_CLOSEUP) << 16); };

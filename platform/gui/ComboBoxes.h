@@ -66,8 +66,6 @@ private:
     // Kept across a new widget.
     std::vector<std::pair<AnsiString, intptr_t>> FSaved;
     int FSavedIndex = -1;
-
-    friend class TComboItemDelegate;
 };
 
 class TComboBox : public TCustomComboBox {

@@ -4,7 +4,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <cstring>
 
 #include "platform/gui/Canvas.h"
@@ -12,63 +11,15 @@
 #include "platform/gui/DrawText.h"
 #include "platform/gui/DrawTextLayout.h"
 #include "platform/gui/ItemStrings.h"
+#include "platform/gui/OwnerDrawDelegate.h"
 
 [[noreturn]] void ListIndexError(int index) { throw EListError(Format("List index out of bounds (%d)", index)); }
 
 namespace {
 
-constexpr int kDataRole = Qt::UserRole;
+constexpr int kDataRole = TOwnerDrawDelegate::kDataRole;
 
 }  // namespace
-
-// Draws and measures every item through the control's messages.
-class TListItemDelegate : public QStyledItemDelegate {
-public:
-    // Owned by the view, which does not free its delegate itself.
-    TListItemDelegate(TCustomListBox* box, QObject* view) : QStyledItemDelegate(view), FBox(box) {}
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        TCanvas* canvas = FBox->Canvas();
-        canvas->BeginPaint(painter);
-        TDrawItemStruct dis;
-        dis.ItemID = index.row();
-        dis.Canvas = canvas;
-        const QRect r = option.rect;
-        dis.Rect = TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-        if (option.state & QStyle::State_Selected)
-            dis.ItemState |= odSelected;
-        if (option.state & QStyle::State_HasFocus)
-            dis.ItemState |= odFocused;
-        if (!FBox->Enabled())
-            dis.ItemState |= odDisabled;
-        dis.ItemData = static_cast<intptr_t>(index.data(kDataRole).toLongLong());
-        canvas->SetFont(FBox->Font());
-        canvas->Brush()->SetColor(FBox->Color());
-        try {
-            FBox->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
-        } catch (...) {
-            canvas->EndPaint();
-            TWidgetBridge::HandleException();
-            return;
-        }
-        canvas->EndPaint();
-    }
-    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const override
-    {
-        TMeasureItemStruct mis;
-        mis.ItemID = index.row();
-        mis.ItemHeight = FBox->ItemHeight();
-        try {
-            FBox->Perform(CN_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
-        } catch (...) {
-            TWidgetBridge::HandleException();
-        }
-        return QSize(std::max(FBox->FHorizontalExtent, 1), std::max(mis.ItemHeight, 1));
-    }
-
-private:
-    TCustomListBox* FBox;
-};
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
     : TWinControl(AOwner), FItems(std::make_unique<TItemStrings>(this, kListBoxItemMessages)),
@@ -91,7 +42,12 @@ QListWidget* TCustomListBox::List() { return static_cast<QListWidget*>(Handle())
 QWidget* TCustomListBox::CreateWidget()
 {
     auto* w = new TWidgetAdapter<QListWidget>(this);
-    w->setItemDelegate(new TListItemDelegate(this, w));
+    TOwnerDrawDelegate::TRules rules;
+    rules.Canvas = FCanvas.get();
+    rules.ItemHeight = [this] { return FItemHeight; };
+    rules.Drawn = [] { return true; };
+    rules.Width = [this](int) { return std::max(FHorizontalExtent, 1); };
+    w->setItemDelegate(new TOwnerDrawDelegate(this, std::move(rules), w));
     w->setUniformItemSizes(false);
     QObject::connect(w, &QListWidget::itemSelectionChanged, w, [this] {
         if (FInCode == 0)

@@ -87,8 +87,6 @@ private:
     TBorderStyle FBorderStyle = bsSingle;
     bool FIntegralHeight = false;
     int FInCode = 0;  // selection changes made by the control itself
-
-    friend class TListItemDelegate;
 };
 
 class TListBox : public TCustomListBox {

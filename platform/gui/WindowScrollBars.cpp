@@ -63,23 +63,15 @@ private:
     {
         if (FSyncing)
             return;
-        unsigned code;
-        switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
-        case QAbstractSlider::SliderSingleStepSub: code = SB_LINEUP; break;
-        case QAbstractSlider::SliderPageStepAdd: code = SB_PAGEDOWN; break;
-        case QAbstractSlider::SliderPageStepSub: code = SB_PAGEUP; break;
-        case QAbstractSlider::SliderToMinimum: code = SB_TOP; break;
-        case QAbstractSlider::SliderToMaximum: code = SB_BOTTOM; break;
-        case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
-        default: return;
-        }
+        const int code = ScrollCodeOfSliderAction(action);
+        if (code < 0)
+            return;
         // The window decides where the bar goes: the slider stays until it sets the position.
         int tracked = FBars[bar]->sliderPosition();
         FSyncing = true;
         FBars[bar]->setSliderPosition(Pos(bar));
         FSyncing = false;
-        Send(bar, code, code == SB_THUMBTRACK ? tracked : Pos(bar));
+        Send(bar, static_cast<unsigned>(code), code == SB_THUMBTRACK ? tracked : Pos(bar));
     }
     void Send(int bar, unsigned code, int pos)
     {
@@ -123,6 +115,20 @@ void ForBars(TWinControl* control, int bar, F f)
 }
 
 }  // namespace
+
+int ScrollCodeOfSliderAction(int action)
+{
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: return SB_LINEDOWN;
+    case QAbstractSlider::SliderSingleStepSub: return SB_LINEUP;
+    case QAbstractSlider::SliderPageStepAdd: return SB_PAGEDOWN;
+    case QAbstractSlider::SliderPageStepSub: return SB_PAGEUP;
+    case QAbstractSlider::SliderToMinimum: return SB_TOP;
+    case QAbstractSlider::SliderToMaximum: return SB_BOTTOM;
+    case QAbstractSlider::SliderMove: return SB_THUMBTRACK;
+    default: return -1;
+    }
+}
 
 int SetScrollInfo(TWinControl* control, int bar, const TScrollInfo& info, bool)
 {

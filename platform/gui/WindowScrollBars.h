@@ -15,5 +15,7 @@ int SetScrollPos(TWinControl* control, int bar, int pos, bool redraw);
 int GetScrollPos(TWinControl* control, int bar);
 void SetScrollRange(TWinControl* control, int bar, int min, int max, bool redraw);
 void ShowScrollBar(TWinControl* control, int bar, bool show);
+// The SB_* code of a Qt slider action (QAbstractSlider::SliderAction), or -1 for one without.
+int ScrollCodeOfSliderAction(int action);
 // The room the shown bars take: width of the vertical bar, height of the horizontal one.
 TSize WindowScrollBarSizes(const TWinControl* control);

@@ -19,6 +19,7 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/ComCtrls.h"
 #include "tools/ctlrun/CtlRunText.h"
+#include "tools/ctlutil/CtlUtil.h"
 #include "tools/scriptrun/ScriptRunText.h"
 
 namespace {
@@ -183,11 +184,10 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
             throw ECtlError("unknown operation: " + op);
         it->second(*this, target, TCtlArgs{Words(rest), RestText(rest)});
     } else if (verb == "util") {
-        AnsiString op = NextWord(rest);
-        auto it = CtlUtils().find(op);
-        if (it == CtlUtils().end())
-            throw ECtlError("unknown operation: " + op);
-        it->second(*this, TCtlArgs{Words(rest), RestText(rest)});
+        Print(RunUtil(rest, [this](const AnsiString& control) -> TObject* {
+            TComponent* c = SameText(control, "form") ? FForm : FForm->FindComponent(control);
+            return c;
+        }));
     } else if (verb == "watch") {
         std::vector<AnsiString> w = Words(rest);
         need(w, 2);
@@ -304,32 +304,40 @@ void TCtlRun::New(std::string_view rest)
     made.release();
 }
 
-void TCtlRun::Get(const AnsiString& name, const AnsiString& propPath)
+namespace {
+
+// The object and property a name and property path lead to; ECtlError when there is none.
+std::pair<TObject*, const TPropInfo*> PropertyOf(TComponent* target, const AnsiString& path)
 {
-    TComponent* target = Find(name);
-    AnsiString prop = propPath;
+    AnsiString prop = path;
     TObject* object = Resolve(target, prop);
     const TPropInfo* p = GetPropInfo(object, prop);
     if (!p)
-        throw ECtlError("unknown property: " + propPath);
-    AnsiString text;
-    if (p->Kind == tkClass && dynamic_cast<TStrings*>(p->GetObj(object)))
-        text = static_cast<TStrings*>(p->GetObj(object))->Text();
-    else
-        text = GetPropText(object, *p);
+        throw ECtlError("unknown property: " + path);
+    return {object, p};
+}
+
+// A string list held by a property, or null: read and written as its text.
+TStrings* StringsOf(TObject* object, const TPropInfo& p)
+{
+    return p.Kind == tkClass ? dynamic_cast<TStrings*>(p.GetObj(object)) : nullptr;
+}
+
+}  // namespace
+
+void TCtlRun::Get(const AnsiString& name, const AnsiString& propPath)
+{
+    auto [object, p] = PropertyOf(Find(name), propPath);
+    TStrings* lines = StringsOf(object, *p);
+    AnsiString text = lines ? lines->Text() : GetPropText(object, *p);
     Print(Escape(name) + "." + propPath + "=" + Escape(text));
 }
 
 void TCtlRun::Set(const AnsiString& name, const AnsiString& propPath, const AnsiString& text)
 {
-    TComponent* target = Find(name);
-    AnsiString prop = propPath;
-    TObject* object = Resolve(target, prop);
-    const TPropInfo* p = GetPropInfo(object, prop);
-    if (!p)
-        throw ECtlError("unknown property: " + propPath);
-    if (p->Kind == tkClass && dynamic_cast<TStrings*>(p->GetObj(object))) {
-        static_cast<TStrings*>(p->GetObj(object))->SetText(text);
+    auto [object, p] = PropertyOf(Find(name), propPath);
+    if (TStrings* lines = StringsOf(object, *p)) {
+        lines->SetText(text);
         return;
     }
     try {

@@ -1,8 +1,9 @@
 #pragma once
 // ctlrun's interpreter: one directive a line, acting on a shown form "form" of class TForm1 and
 // the controls made on it, printing what happens. The extension points are tables, each in its
-// own file: `call` verbs (CtlRunVerbs.cpp), `util` routines (CtlRunUtil.cpp) and watchable
-// events (CtlRunEvents.cpp); a new class needs only its registration with the property table.
+// own file: `call` verbs (CtlRunVerbs.cpp) and watchable events (CtlRunEvents.cpp); `util`
+// routines are the table of tools/ctlutil; a new class needs only its registration with the
+// property table.
 
 #include <functional>
 #include <iosfwd>
@@ -16,8 +17,8 @@
 
 class TManualTimerService;
 
-// What `call` and `util` get: the words after the operation, and the rest of the line after the
-// operation as one text (escapes applied).
+// What `call` gets: the words after the operation, and the rest of the line after the operation
+// as one text (escapes applied).
 struct TCtlArgs {
     std::vector<AnsiString> Words;
     AnsiString Rest;
@@ -25,12 +26,10 @@ struct TCtlArgs {
 
 class TCtlRun;
 using TCtlVerb = std::function<void(TCtlRun& run, TComponent* target, const TCtlArgs& args)>;
-using TCtlUtil = std::function<void(TCtlRun& run, const TCtlArgs& args)>;
 // Installs a handler printing the event on the component; false when it has no such event.
 using TCtlEventHook = std::function<bool(TCtlRun& run, TComponent* target)>;
 
 const std::map<AnsiString, TCtlVerb>& CtlVerbs();
-const std::map<AnsiString, TCtlUtil>& CtlUtils();
 const std::map<AnsiString, TCtlEventHook>& CtlEvents();
 
 // A directive that cannot be carried out: printed as "ERROR text".
