@@ -216,15 +216,7 @@ void TCustomComboBox::RegisterComboHandlers()
         }
     });
     RegisterHandler(CN_DRAWITEM, [this](TMessage& m) {
-        auto* dis = reinterpret_cast<TDrawItemStruct*>(m.LParam);
-        if (dis->ItemState & odSelected) {
-            dis->Canvas->Brush()->SetColor(clHighlight);
-            dis->Canvas->Font()->SetColor(clHighlightText);
-        }
-        if (dis->ItemID >= 0)
-            DrawItem(dis->ItemID, dis->Rect, dis->ItemState);
-        else
-            dis->Canvas->FillRect(dis->Rect);
+        DefaultDrawItemMessage(m, [this](int index, TRect r, TOwnerDrawState state) { DrawItem(index, r, state); });
     });
     RegisterHandler(CN_MEASUREITEM, [this](TMessage& m) {
         auto* mis = reinterpret_cast<TMeasureItemStruct*>(m.LParam);
@@ -261,12 +253,7 @@ void TCustomComboBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
         OnDrawItem(this, Index, Rect, State);
         return;
     }
-    TCanvas* c = Canvas();
-    c->FillRect(Rect);
-    TRect r = Rect;
-    r.Left += 2;
-    c->Brush()->SetStyle(bsClear);
-    DrawText(c, FItems->Strings(Index), r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawItemText(Canvas(), Rect, FItems->Strings(Index));
 }
 
 int TCustomComboBox::ItemIndex() { return static_cast<int>(Perform(CB_GETCURSEL)); }

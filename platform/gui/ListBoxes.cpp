@@ -206,18 +206,7 @@ void TCustomListBox::RegisterListHandlers()
             Click();
     });
     RegisterHandler(CN_DRAWITEM, [this](TMessage& m) {
-        auto* dis = reinterpret_cast<TDrawItemStruct*>(m.LParam);
-        TCanvas* c = dis->Canvas;
-        if (dis->ItemState & odSelected) {
-            c->Brush()->SetColor(clHighlight);
-            c->Font()->SetColor(clHighlightText);
-        }
-        if (dis->ItemID >= 0)
-            DrawItem(dis->ItemID, dis->Rect, dis->ItemState);
-        else
-            c->FillRect(dis->Rect);
-        if (dis->ItemState & odFocused)
-            c->DrawFocusRect(dis->Rect);
+        DefaultDrawItemMessage(m, [this](int index, TRect r, TOwnerDrawState state) { DrawItem(index, r, state); });
     });
     RegisterHandler(CN_MEASUREITEM, [this](TMessage& m) {
         auto* mis = reinterpret_cast<TMeasureItemStruct*>(m.LParam);
@@ -233,12 +222,7 @@ void TCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
         OnDrawItem(this, Index, Rect, State);
         return;
     }
-    TCanvas* c = Canvas();
-    c->FillRect(Rect);
-    TRect r = Rect;
-    r.Left += 2;
-    c->Brush()->SetStyle(bsClear);
-    DrawText(c, FItems->Strings(Index), r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
+    DrawItemText(Canvas(), Rect, FItems->Strings(Index));
 }
 
 void TCustomListBox::MeasureItem(int Index, int& Height)

@@ -2,6 +2,8 @@
 
 #include "platform/gui/Canvas.h"
 #include "platform/gui/ControlWidget.h"
+#include "platform/gui/DrawText.h"
+#include "platform/gui/DrawTextLayout.h"
 #include "platform/gui/WinControl.h"
 
 TOwnerDrawDelegate::TOwnerDrawDelegate(TWinControl* control, TRules rules, QObject* view)
@@ -49,4 +51,28 @@ QSize TOwnerDrawDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
         TWidgetBridge::HandleException();
     }
     return QSize(FRules.Width(QStyledItemDelegate::sizeHint(option, index).width()), std::max(mis.ItemHeight, 1));
+}
+
+void DefaultDrawItemMessage(TMessage& message, const std::function<void(int, TRect, TOwnerDrawState)>& drawItem)
+{
+    auto* dis = reinterpret_cast<TDrawItemStruct*>(message.LParam);
+    TCanvas* c = dis->Canvas;
+    if (dis->ItemState & odSelected) {
+        c->Brush()->SetColor(clHighlight);
+        c->Font()->SetColor(clHighlightText);
+    }
+    if (dis->ItemID >= 0)
+        drawItem(dis->ItemID, dis->Rect, dis->ItemState);
+    else
+        c->FillRect(dis->Rect);
+    if (dis->ItemState & odFocused)
+        c->DrawFocusRect(dis->Rect);
+}
+
+void DrawItemText(TCanvas* canvas, TRect rect, const AnsiString& text)
+{
+    canvas->FillRect(rect);
+    rect.Left += 2;
+    canvas->Brush()->SetStyle(bsClear);
+    DrawText(canvas, text, rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_EXPANDTABS);
 }

@@ -9,6 +9,13 @@
 
 class TWinControl;
 
+// The default handling of CN_DRAWITEM: highlight colours for a selected item, then drawItem for
+// an item (an empty rectangle is filled), then the focus frame.
+void DefaultDrawItemMessage(TMessage& message, const std::function<void(int, TRect, TOwnerDrawState)>& drawItem);
+// An item's text as the list draws it: the rectangle filled, the text 2 pixels in, centred
+// vertically.
+void DrawItemText(TCanvas* canvas, TRect rect, const AnsiString& text);
+
 class TOwnerDrawDelegate : public QStyledItemDelegate {
 public:
     struct TRules {
