@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# test.sh [DIR [cmake options...]]: installs what is missing, builds the tree into DIR (build by
+# default) and runs every test there.
 set -euo pipefail
 cd "$(dirname "$0")"
+dir=${1:-build}
+shift $(( $# > 0 ? 1 : 0 ))
 ./scripts/setup.sh
-./scripts/build.sh build
-cd build && ctest --output-on-failure -j"$(nproc)"
+./scripts/build.sh "$dir" "$@"
+cd "$dir" && ctest --output-on-failure -j"$(nproc)"

@@ -163,9 +163,9 @@ double ApplyFunction(Function f, double x)
     return x;
 }
 
-class Parser {
+class TParser {
 public:
-    explicit Parser(std::vector<Token> tokens) : Tokens(std::move(tokens)) {}
+    explicit TParser(std::vector<Token> tokens) : Tokens(std::move(tokens)) {}
 
     bool Run(double& value)
     {
@@ -280,7 +280,7 @@ private:
 
 double TScriptState::EvalArithmetic(const AnsiString& expression, int& status)
 {
-    Parser parser(Tokenize(UpperCase(expression)));
+    TParser parser(Tokenize(UpperCase(expression)));
     double value = 0;
     // A result that is not a number (the square root of -1 and the like) counts as a failure.
     if (!parser.Run(value) || std::isnan(value)) {

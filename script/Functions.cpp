@@ -1,7 +1,9 @@
 // Script function calls written "%name(args)": finding them in a text and running them.
 
+#include "script/CallTail.h"
 #include "script/ScriptNumbers.h"
 #include "script/ScriptState.h"
+#include "script/ScriptText.h"
 #include "script/TimerRecords.h"
 #include "script/Variables.h"
 #include "script/Words.h"
@@ -11,6 +13,51 @@ namespace {
 // A list is a variable whose Value holds items separated by ','. Values of lists are stored as
 // text, so that a list of numbers is not cut down to its first item.
 constexpr size_t MaxListValue = 32767;
+
+enum class EFunction {
+    Unknown,
+    Random,
+    AddList,
+    DelList,
+    IsInList,
+    GetList,
+    LenList,
+    Case,
+    Ttc,
+    Rdir,
+    LoopVal,
+    Wi,
+    Trim
+};
+
+struct TFunctionName {
+    std::string_view Name;
+    EFunction Function;
+};
+
+constexpr TFunctionName FunctionNames[] = {
+    {"random", EFunction::Random},     {"addlist", EFunction::AddList}, {"dellist", EFunction::DelList},
+    {"isinlist", EFunction::IsInList}, {"getlist", EFunction::GetList}, {"lenlist", EFunction::LenList},
+    {"case", EFunction::Case},         {"ttc", EFunction::Ttc},         {"rdir", EFunction::Rdir},
+    {"loopval", EFunction::LoopVal},   {"wi", EFunction::Wi},           {"trim", EFunction::Trim},
+};
+
+// The longest name above.
+constexpr size_t MaxFunctionName = 8;
+// The longest call text (name, '(' and arguments) a function is given; a longer call, or one
+// whose result would grow the text past the executor's limit, stays as it is.
+constexpr size_t MaxCallText = 32767;
+// Call text one pass hands to functions at most: calls nested so that each returns its whole
+// argument would otherwise copy the text once per level. Far beyond any script's line.
+constexpr size_t CallTextBudget = 4 * TScriptState::MaxTextLength;
+
+EFunction FunctionByName(std::string_view name)
+{
+    for (const TFunctionName& entry : FunctionNames)
+        if (entry.Name == name)
+            return entry.Function;
+    return EFunction::Unknown;
+}
 
 }  // namespace
 
@@ -34,6 +81,10 @@ int32_t TScriptState::RandomBelow(int32_t n)
 
 AnsiString TScriptState::CallFunction(std::string_view call)
 {
+    const size_t bracket = call.find('(');
+    const EFunction function =
+        bracket == std::string_view::npos ? EFunction::Unknown : FunctionByName(call.substr(0, bracket));
+    const std::string_view args = function == EFunction::Unknown ? std::string_view() : call.substr(bracket + 1);
     auto arg = [this](int i) -> AnsiString {
         return i < ArgCount ? ArgSlots[static_cast<size_t>(i)].Text : AnsiString();
     };
@@ -46,10 +97,11 @@ AnsiString TScriptState::CallFunction(std::string_view call)
         return true;
     };
 
-    if (StartsWith(call, "random(")) {
-        AnsiString args(After(call, 7));
-        ExpandVariables(args);
-        SplitArgs(args);
+    switch (function) {
+    case EFunction::Random: {
+        AnsiString expanded(args);
+        ExpandVariables(expanded);
+        SplitArgs(expanded);
         if (ArgCount == 0)
             return {};
         const int32_t a = ReadInt(arg(0));
@@ -65,19 +117,20 @@ AnsiString TScriptState::CallFunction(std::string_view call)
         }
         return IntToStr(n);
     }
-    if (StartsWith(call, "addlist(")) {
-        SplitArgs(After(call, 8));
+    case EFunction::AddList: {
+        SplitArgs(args);
         const AnsiString list = arg(0), item = arg(1);
         auto value = ReadVariable(VariableList, list);
         const AnsiString joined = !value || value->empty() ? item : *value + "," + item;
         // The separator counts too: no list value grows beyond the limit.
         if (value && joined.size() > MaxListValue)
             return {};
-        SetVariable(VariableList, list, joined, "", 'S');
+        // A new list is text, so "5" stays the list "5"; an existing variable keeps its type.
+        SetVariable(VariableList, list, joined, "", value ? 0 : 'S');
         return {};
     }
-    if (StartsWith(call, "dellist(")) {
-        SplitArgs(After(call, 8));
+    case EFunction::DelList: {
+        SplitArgs(args);
         const AnsiString list = arg(0), item = arg(1);
         if (!splitList(list))
             return {};
@@ -95,11 +148,11 @@ AnsiString TScriptState::CallFunction(std::string_view call)
                 rebuilt += ',';
             rebuilt += piece;
         }
-        SetVariable(VariableList, list, rebuilt, "", 'S');
+        SetVariable(VariableList, list, rebuilt, "", 0);
         return {};
     }
-    if (StartsWith(call, "isinlist(")) {
-        SplitArgs(ExpandVariablesCopy(AnsiString(After(call, 9))));
+    case EFunction::IsInList: {
+        SplitArgs(ExpandVariablesCopy(AnsiString(args)));
         const AnsiString list = arg(0), item = arg(1);
         if (!splitList(list))
             return {};
@@ -108,78 +161,84 @@ AnsiString TScriptState::CallFunction(std::string_view call)
                 return "1";
         return "0";
     }
-    if (StartsWith(call, "getlist(")) {
-        SplitArgs(After(call, 8));
+    case EFunction::GetList: {
+        SplitArgs(args);
         const AnsiString list = arg(0);
         const int32_t n = ReadInt(arg(1));
         if (!splitList(list) || n < 1 || n > ArgCount)
             return {};
         return arg(n - 1);
     }
-    if (StartsWith(call, "lenlist(")) {
-        SplitArgs(After(call, 8));
+    case EFunction::LenList:
+        SplitArgs(args);
         if (!splitList(arg(0)))
             return {};
         return IntToStr(ArgCount);
-    }
-    if (StartsWith(call, "case(")) {
-        AnsiString args(After(call, 5));
-        ExpandVariables(args);
-        SplitArgs(args);
+    case EFunction::Case: {
+        AnsiString expanded(args);
+        ExpandVariables(expanded);
+        SplitArgs(expanded);
         const int32_t n = ReadInt(arg(0));
         if (n < 1 || n >= ArgCount)
             return {};
         return arg(n);
     }
-    if (StartsWith(call, "ttc(")) {
-        if (const cTimer* timer = FindUserTimer(TimerRecList, After(call, 4)))
+    case EFunction::Ttc:
+        if (const cTimer* timer = FindUserTimer(TimerRecList, args))
             return IntToStr(timer->Countdown);
         return {};
+    case EFunction::Rdir: return ReverseDirection(args);
+    case EFunction::LoopVal: return IntToStr(LoopValue);
+    case EFunction::Wi: return IntToStr(WalkRec.Current);
+    case EFunction::Trim: return Trim(args);
+    case EFunction::Unknown: break;
     }
-    if (StartsWith(call, "rdir("))
-        return ReverseDirection(After(call, 5));
-    if (StartsWith(call, "loopval("))
-        return IntToStr(LoopValue);
-    if (StartsWith(call, "wi("))
-        return IntToStr(WalkRec.Current);
-    if (StartsWith(call, "trim("))
-        return Trim(After(call, 5));
     FunctionKnown = 0;
     return {};
 }
 
-void TScriptState::ExpandFunctionCall(AnsiString& text, size_t percent)
+bool TScriptState::ExpandFunctionCall(TCallTail& tail, TCallLimits& limits)
 {
-    const size_t open = text.find('(', percent + 1);
-    if (open == AnsiString::npos)
-        return;
-    int depth = 0;
-    size_t close = open;
-    for (; close < text.size(); ++close) {
-        if (text[close] == '(')
-            ++depth;
-        else if (text[close] == ')' && --depth == 0)
-            break;
+    TCallTail::TCall call;
+    if (!tail.NextCall(call))
+        return false;
+    // Only a known name is worth copying the call for: an unknown one leaves the text as it is.
+    if (call.Open > MaxFunctionName || FunctionByName(tail.Text(0, call.Open)) == EFunction::Unknown)
+        return false;
+    if (call.Close > MaxCallText || call.Close > limits.Budget) {
+        limits.Cut = true;
+        return false;
     }
-    if (close >= text.size())
-        return;
+    limits.Budget -= call.Close;
     FunctionKnown = 1;
-    const AnsiString call = text.substr(percent + 1, close - percent - 1);
-    AnsiString result = CallFunction(call);
-    if (FunctionKnown == 1)
-        text.replace(percent, close - percent + 1, result);
+    const AnsiString result = CallFunction(tail.Text(0, call.Close));
+    if (FunctionKnown != 1)
+        return false;
+    if (tail.Size() - (call.Close + 1) + result.size() > limits.Room) {
+        limits.Cut = true;
+        return false;
+    }
+    tail.Pop(call.Close + 1);
+    tail.PushText(result);
+    return true;
 }
 
 void TScriptState::ExpandFunctions(AnsiString& text)
 {
-    // Right-most first, so calls inside another call's arguments are expanded before it.
-    size_t at = text.rfind('%');
-    while (at != AnsiString::npos) {
-        ExpandFunctionCall(text, at);
-        if (at == 0)
-            break;
-        at = text.rfind('%', at - 1);
+    if (text.find('%') == AnsiString::npos)
+        return;
+    // Right to left, so calls inside another call's arguments are expanded before it; what a
+    // call returns is not searched for further calls.
+    TCallTail tail(text.size());
+    TCallLimits limits{0, CallTextBudget, false};
+    for (size_t i = text.size(); i-- > 0;) {
+        limits.Room = MaxTextLength > i ? MaxTextLength - i : 0;
+        if (text[i] != '%' || !ExpandFunctionCall(tail, limits))
+            tail.Push(text[i]);
     }
+    text = tail.Text();
+    if (limits.Cut)
+        PutDirectString(ScriptText::TextTooLong);
 }
 
 AnsiString TScriptState::ExpandFunctionsCopy(const AnsiString& text)

@@ -26,33 +26,38 @@ void TRecordingHost::SendText(const AnsiString& text)
 {
     // The window sends nothing while it is not connected.
     if (Connected)
-        Events.push_back({TScriptEvent::Send, text, {}});
+        Record({TScriptEvent::Send, text, {}});
 }
 
-void TRecordingHost::PutDirectString(const AnsiString& text) { Events.push_back({TScriptEvent::Message, text, {}}); }
+void TRecordingHost::PutDirectString(const AnsiString& text) { Record({TScriptEvent::Message, text, {}}); }
 
 void TRecordingHost::PutCaptureText(const AnsiString& name, const AnsiString& text)
 {
-    Events.push_back({TScriptEvent::Capture, text, name});
+    Record({TScriptEvent::Capture, text, name});
 }
 
-void TRecordingHost::RefreshStatusLine() { Events.push_back({TScriptEvent::StatusLine, {}, {}}); }
+void TRecordingHost::RefreshStatusLine() { Record({TScriptEvent::StatusLine, {}, {}}); }
 
 void TRecordingHost::ShowMessageBox(const AnsiString& caption, const AnsiString& text)
 {
-    Events.push_back({TScriptEvent::MessageBox, caption, text});
+    Record({TScriptEvent::MessageBox, caption, text});
 }
 
-void TRecordingHost::PlaySound(const AnsiString& file) { Events.push_back({TScriptEvent::Play, file, {}}); }
+void TRecordingHost::PlaySound(const AnsiString& file) { Record({TScriptEvent::Play, file, {}}); }
 
-void TRecordingHost::Beep(int frequency, int duration)
+void TRecordingHost::Beep(int frequency, int duration) { Record({TScriptEvent::Beep, {}, {}, frequency, duration}); }
+
+void TRecordingHost::ClickButton(cButton& button) { Record({TScriptEvent::Click, {}, button.Name}); }
+
+void TRecordingHost::SaveCharBook() { Record({TScriptEvent::SaveBook, {}, {}}); }
+
+void TRecordingHost::Record(TScriptEvent event)
 {
-    Events.push_back({TScriptEvent::Beep, {}, {}, frequency, duration});
+    if (OnEvent)
+        OnEvent(event);
+    if (KeepEvents)
+        Events.push_back(std::move(event));
 }
-
-void TRecordingHost::ClickButton(cButton& button) { Events.push_back({TScriptEvent::Click, {}, button.Name}); }
-
-void TRecordingHost::SaveCharBook() { Events.push_back({TScriptEvent::SaveBook, {}, {}}); }
 
 AnsiString TRecordingHost::Sent() const
 {

@@ -2,6 +2,7 @@
 // A host that records what the engine does, in order, instead of driving a window. Used by the
 // tests and by the scriptrun tool.
 
+#include <functional>
 #include <vector>
 
 #include "controls/core/TimerList.h"
@@ -47,6 +48,9 @@ public:
     void Clear() { Events.clear(); }
 
     std::vector<TScriptEvent> Events;
+    // Hears every event as it happens; with KeepEvents off, Events stays empty.
+    std::function<void(const TScriptEvent&)> OnEvent;
+    bool KeepEvents = true;
     bool Connected = true;
     int Port = 4000;
     bool WalkAutoRewind = false;
@@ -60,5 +64,7 @@ public:
     TExTimerEvent* WalkTimerEvent = nullptr;  // owned by SystemTimers
 
 private:
+    void Record(TScriptEvent event);
+
     ITimerService* PreviousService = nullptr;
 };

@@ -19,6 +19,8 @@
 #include "script/Records.h"
 #include "script/ScriptHost.h"
 
+class TCallTail;
+struct TCallLimits;
 class TTriggerScanner;
 struct TTriggerScannerDelete {
     void operator()(TTriggerScanner* scanner) const noexcept;
@@ -96,8 +98,10 @@ public:
     // Replaces every function call "%name(args)", right-most first.
     void ExpandFunctions(AnsiString& text);
     AnsiString ExpandFunctionsCopy(const AnsiString& text);
-    // Expands the call that starts at the '%' at index percent of text.
-    void ExpandFunctionCall(AnsiString& text, size_t percent);
+    // Expands the call whose '%' stands just left of tail (the rest of the text, already
+    // expanded) within the pass's limits; false when there is none, its name is unknown or it
+    // does not fit (limits.Cut is then set), and the '%' stays text.
+    bool ExpandFunctionCall(TCallTail& tail, TCallLimits& limits);
     // Runs one call ("name(args", without '%' and ')'); clears FunctionKnown for an unknown name.
     AnsiString CallFunction(std::string_view call);
     // Splits a text at ',' into ArgSlots.

@@ -109,15 +109,9 @@ std::optional<AnsiString> TScriptState::GetWord(std::string_view separators)
     }
     const size_t start = WordCursor;
     if (WordText[start] == '{') {
-        int depth = 1;
-        size_t i = start + 1;
-        for (; i < size; ++i) {
-            if (WordText[i] == '{')
-                ++depth;
-            else if (WordText[i] == '}' && --depth == 0)
-                break;
-        }
-        if (i >= size) {
+        // The splitter's rule: a brace after '\' neither opens nor closes, and stays as written.
+        const size_t i = GroupEnd(WordText, start);
+        if (i == AnsiString::npos) {
             PutDirectString(ScriptText::BadWord);
             WordCursor = size + 1;
             return std::nullopt;

@@ -20,7 +20,7 @@
 #include "script/TriggerIndex.h"
 
 class TScriptState;
-struct cTriggers;
+class cTriggers;
 
 class TTriggerScanner {
 public:

@@ -109,6 +109,7 @@ void TScriptState::ExpandVariables(AnsiString& text)
         return;
     AnsiString out;
     out.reserve(text.size());
+    bool cut = false;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '@' || i + 1 >= text.size() || text[i + 1] != '(') {
             out += text[i];
@@ -126,12 +127,16 @@ void TScriptState::ExpandVariables(AnsiString& text)
             value = LastLine;
         else if (name == ScriptText::WalkIndexName)
             value = IntToStr(WalkRec.Current);
-        // A value that would grow the text past the limit is left out.
+        // A value that would grow the text past the limit is left out, and the user told.
         if (out.size() + value.size() <= MaxTextLength)
             out += value;
+        else
+            cut = true;
         i = end;  // the ')' is dropped
     }
     text = std::move(out);
+    if (cut)
+        PutDirectString(ScriptText::TextTooLong);
 }
 
 AnsiString TScriptState::ExpandVariablesCopy(const AnsiString& text)

@@ -11,6 +11,7 @@ packages=(
   libvterm-dev
   fonts-nanum xfonts-baekmuk unifont fonts-dejavu-core
   xvfb xauth xclip tmux tintin++
+  poppler-utils xdg-utils xdotool
   tinymux inetutils-telnetd ucspi-tcp python3 procps
   desktop-file-utils
 )

@@ -4,9 +4,9 @@
 
 namespace {
 
-class Writer {
+class TWriter {
 public:
-    explicit Writer(uint32_t seed) : FRng(seed) {}
+    explicit TWriter(uint32_t seed) : FRng(seed) {}
     int Pick(int n) { return static_cast<int>(FRng() % static_cast<uint32_t>(n)); }
     // One Wansung syllable (lead B0..C8, trail A1..FE).
     void Syllable(std::string& s)
@@ -46,7 +46,7 @@ private:
 
 std::string MakeMudStream(size_t bytes, uint32_t seed)
 {
-    Writer w(seed);
+    TWriter w(seed);
     std::string s;
     s.reserve(bytes + 256);
     while (s.size() < bytes) {
@@ -80,7 +80,7 @@ std::string MakeMudStream(size_t bytes, uint32_t seed)
 
 std::string MakeColouredLines(int lines, uint32_t seed)
 {
-    Writer w(seed);
+    TWriter w(seed);
     std::string s;
     for (int i = 0; i < lines; ++i) {
         // Six colour runs filling the 79 cells a line holds before it wraps.

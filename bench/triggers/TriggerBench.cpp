@@ -1,7 +1,8 @@
 // Trigger throughput: 100,000 lines of Korean MUD text fed one byte at a time, as the terminal
 // reports them, to one window's trigger scan with 0, 10, 100 and 1,000 triggers, once as
 // complete-line triggers and once allowed to fire on partial lines; then the same lines and
-// actions through TinTin++. Prints METRIC lines.
+// actions through TinTin++; last, one hostile line: 800 KB of "%(" reaching a trigger that
+// expands the current line. Prints METRIC lines.
 //
 //   bench_triggers [--lines N] [--no-tintin]
 
@@ -41,16 +42,28 @@ struct TResult {
     long Actions = 0;
 };
 
-TResult Measure(const std::vector<std::string>& lines, const std::vector<TBenchTrigger>& triggers, bool partial)
+// The pieces the terminal reports: one byte each, and LF then CR at a line end.
+const AnsiString& Piece(char c)
 {
-    // The pieces the terminal reports: one byte each, and LF then CR at a line end.
     static const std::array<AnsiString, 256> pieces = [] {
         std::array<AnsiString, 256> p;
-        for (int c = 0; c < 256; ++c)
-            p[static_cast<size_t>(c)] = AnsiString(1, static_cast<char>(c));
+        for (int b = 0; b < 256; ++b)
+            p[static_cast<size_t>(b)] = AnsiString(1, static_cast<char>(b));
         return p;
     }();
+    return pieces[static_cast<unsigned char>(c)];
+}
 
+void Receive(TScriptState& state, const std::string& line)
+{
+    for (const char c : line)
+        state.ScanReceivedText(Piece(c));
+    state.ScanReceivedText(Piece('\n'));
+    state.ScanReceivedText(Piece('\r'));
+}
+
+TResult Measure(const std::vector<std::string>& lines, const std::vector<TBenchTrigger>& triggers, bool partial)
+{
     TCountingHost host;
     TScriptState state(host);
     for (const TBenchTrigger& t : triggers) {
@@ -63,14 +76,35 @@ TResult Measure(const std::vector<std::string>& lines, const std::vector<TBenchT
     state.TriggersChanged();
 
     const auto start = std::chrono::steady_clock::now();
-    for (const std::string& line : lines) {
-        for (const char c : line)
-            state.ScanReceivedText(pieces[static_cast<unsigned char>(c)]);
-        state.ScanReceivedText(pieces['\n']);
-        state.ScanReceivedText(pieces['\r']);
-    }
+    for (const std::string& line : lines)
+        Receive(state, line);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return {static_cast<double>(lines.size()) / seconds, host.Actions};
+}
+
+// Milliseconds for one line of 400,000 "%(" through a trigger whose action expands the current
+// line; the number of captured bytes comes back in captured.
+double MeasureHostileExpansion(size_t& captured)
+{
+    TRecordingHost host;
+    TScriptState state(host);
+    auto record = std::make_unique<cTriggers>();
+    record->From = "^%(%(";
+    record->To = "#cap chat @(__\xC7\xF6\xC0\xE7\xC1\xD9)";  // @(__현재줄)
+    record->Status = cTriggers::Enabled | cTriggers::StaysEnabled | cTriggers::CompleteOnly;
+    state.TriggerList.Add(std::move(record));
+    state.TriggersChanged();
+    std::string line;
+    for (int i = 0; i < 400000; ++i)
+        line += "%(";
+    const auto start = std::chrono::steady_clock::now();
+    Receive(state, line);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    captured = 0;
+    for (const TScriptEvent& e : host.Events)
+        if (e.What == TScriptEvent::Capture)
+            captured += e.Text.size();
+    return ms;
 }
 
 void Metric(const std::string& name, double value) { std::printf("METRIC %s %.6g\n", name.c_str(), value); }
@@ -132,5 +166,9 @@ int main(int argc, char** argv)
                     peer.Actions, complete.Actions == peer.Actions ? "same" : "DIFFERENT");
     }
     std::filesystem::remove_all(folder);
+
+    size_t captured = 0;
+    Metric("hostile_expand_ms", MeasureHostileExpansion(captured));
+    std::printf("CHECK hostile line captured whole: %s\n", captured == 800000 ? "yes" : "NO");
     return 0;
 }

@@ -24,9 +24,9 @@ struct Weight {
 
 // Unicode code points of every two-byte cp949 character, 0 where a pair is not a character.
 // Built once, straight through iconv, one pair at a time.
-class PairTable {
+class TPairTable {
 public:
-    PairTable()
+    TPairTable()
     {
         iconv_t cd = iconv_open("UTF-16LE", "CP949");
         if (cd == reinterpret_cast<iconv_t>(-1))
@@ -54,9 +54,9 @@ private:
     std::array<char16_t, 128 * 256> codes_{};
 };
 
-const PairTable& Pairs()
+const TPairTable& Pairs()
 {
-    static const auto table = std::make_unique<PairTable>();
+    static const auto table = std::make_unique<TPairTable>();
     return *table;
 }
 

@@ -12,17 +12,17 @@ const char kReplacementUtf8[] = "\xEF\xBF\xBD";
 
 // One iconv descriptor per direction, opened on first use and kept: the program converts on
 // one thread, and each call starts from the initial shift state.
-class Converter {
+class TConverter {
 public:
-    Converter(const char* to, const char* from)
+    TConverter(const char* to, const char* from)
     {
         cd_ = iconv_open(to, from);
         if (cd_ == reinterpret_cast<iconv_t>(-1))
             throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
     }
-    ~Converter() { iconv_close(cd_); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+    ~TConverter() { iconv_close(cd_); }
+    TConverter(const TConverter&) = delete;
+    TConverter& operator=(const TConverter&) = delete;
 
     // Converts text. iconv may swallow a refused character before reporting it (glibc's CP949
     // does so for an unmapped pair), so once it refuses anything the text is converted again one
@@ -77,15 +77,15 @@ private:
     iconv_t cd_;
 };
 
-Converter& FromCp949()
+TConverter& FromCp949()
 {
-    static thread_local Converter c("UTF-8", "CP949");
+    static thread_local TConverter c("UTF-8", "CP949");
     return c;
 }
 
-Converter& ToCp949()
+TConverter& ToCp949()
 {
-    static thread_local Converter c("CP949", "UTF-8");
+    static thread_local TConverter c("CP949", "UTF-8");
     return c;
 }
 

@@ -5,6 +5,7 @@
 
 #include "platform/core/AnsiString.h"
 
+// NOLINTNEXTLINE(readability-identifier-naming): the framework names its base exception so.
 class Exception : public std::exception {
 public:
     explicit Exception(AnsiString message) : Message(std::move(message)) {}
@@ -54,11 +55,23 @@ class EIniFileException : public Exception {
 class ERegistryException : public Exception {
     using Exception::Exception;
 };
-// The system refused a resource (a timer, a control's item storage).
-class EOutOfResources : public Exception {
-    using Exception::Exception;
-};
 // The silent exception: it ends an operation without a message.
 class EAbort : public Exception {
     using Exception::Exception;
+};
+[[noreturn]] inline void Abort() { throw EAbort("Operation aborted"); }
+// A system resource (a timer, a cursor slot, a bitmap, a control's item storage) that could not be
+// had.
+class EOutOfResources : public Exception {
+    using Exception::Exception;
+};
+// A resource of the program that does not exist.
+class EResNotFound : public Exception {
+    using Exception::Exception;
+};
+// A failed system call, with the system's error number.
+class EWin32Error : public Exception {
+public:
+    EWin32Error(AnsiString message, int code) : Exception(std::move(message)), ErrorCode(code) {}
+    int ErrorCode;
 };

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/Instance.h"
 #include "platform/gui/WindowTimer.h"
 
 TApplication* Application = nullptr;
@@ -25,6 +26,7 @@ TApplication::~TApplication()
 {
     // Forms first, while the screen and the timer service still exist.
     Destroying();
+    StopListeningAsInstance();
     for (int i = ComponentCount() - 1; i >= 0; --i) {
         if (i >= ComponentCount())
             continue;
@@ -57,6 +59,17 @@ void TApplication::Terminate()
     QCoreApplication::quit();
 }
 
+void TApplication::SetHint(const AnsiString& v)
+{
+    if (v == FHint)
+        return;
+    FHint = v;
+    if (OnHint) {
+        TNotifyEvent handler = OnHint;
+        handler(this);
+    }
+}
+
 void TApplication::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 bool TApplication::Active() const { return QGuiApplication::applicationState() == Qt::ApplicationActive; }
@@ -74,6 +87,8 @@ void TApplication::HandleException(TObject* Sender)
 {
     try {
         throw;
+    } catch (const EAbort&) {
+        // The silent exception is not reported.
     } catch (const std::exception& e) {
         if (OnException)
             OnException(Sender, e);

@@ -42,6 +42,11 @@ public:
     void SetTitle(const AnsiString& v) { FTitle = v; }
     // The program has the keyboard (one of its windows is active).
     bool Active() const;
+    // The long hint of what the pointer or the menu is on, for a status line; OnHint hears
+    // every change.
+    const AnsiString& Hint() const { return FHint; }
+    void SetHint(const AnsiString& v);
+    TNotifyEvent OnHint;
 
     // The hook sees every input and timer message before it is dispatched; Handled stops it.
     TMessageEvent OnMessage;
@@ -58,6 +63,7 @@ private:
     TCustomForm* FMainForm = nullptr;
     bool FTerminated = false;
     AnsiString FTitle;
+    AnsiString FHint;
 
     friend class TCustomForm;
 };

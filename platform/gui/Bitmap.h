@@ -11,6 +11,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Object.h"
 #include "platform/gui/Canvas.h"
+#include "platform/gui/Graphic.h"
 
 class QImage;
 
@@ -24,20 +25,20 @@ class EInvalidGraphicOperation : public Exception {
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 enum TTransparentMode { tmAuto, tmFixed };
 
-class TBitmap : public TPersistent {
+class TBitmap : public TGraphic {
 public:
     TBitmap();
     ~TBitmap() override;
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
 
-    int Width() const;
-    int Height() const;
+    int Width() const override;
+    int Height() const override;
     // New size: the pixels that still fit stay, new ones are white.
     void SetWidth(int w) { SetSize(w, Height()); }
     void SetHeight(int h) { SetSize(Width(), h); }
     void SetSize(int w, int h);
-    bool Empty() const { return Width() == 0 || Height() == 0; }
+    bool Empty() const override { return Width() == 0 || Height() == 0; }
 
     TPixelFormat PixelFormat() const { return FFormat; }
     void SetPixelFormat(TPixelFormat f);
@@ -61,8 +62,12 @@ public:
     void SetTransparentMode(TTransparentMode m) { FTransparentMode = m; }
 
     // File names are cp949. Raise EFOpenError, EInvalidGraphic, EFCreateError.
-    void LoadFromFile(const AnsiString& fileName);
-    void SaveToFile(const AnsiString& fileName);
+    void LoadFromFile(const AnsiString& fileName) override;
+    void SaveToFile(const AnsiString& fileName) override;
+    // BMP bytes.
+    void LoadFromBytes(std::string_view data) override;
+    std::string SaveToBytes() override;
+    void DrawInto(TCanvas* canvas, const TRect& rect) override { canvas->StretchDraw(rect, this); }
 
     void Assign(TPersistent* source) override;
     // Releases drawing resources; nothing to do here but kept for code that calls it.

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 
+#include "platform/core/AtomicFile.h"
 #include "platform/core/Cp949.h"
 
 // Windows BMP files: Qt reads every depth; writing is ours, so each format keeps its depth.
@@ -16,6 +17,12 @@ void TBitmap::LoadFromFile(const AnsiString& fileName)
     if (!file.open(QIODevice::ReadOnly))
         throw EFOpenError("Cannot open file \"" + fileName + "\". " + file.errorString().toStdString());
     const QByteArray data = file.readAll();
+    LoadFromBytes(std::string_view(data.constData(), static_cast<size_t>(data.size())));
+}
+
+void TBitmap::LoadFromBytes(std::string_view bytes)
+{
+    const QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QImage img;
     if (data.size() < 30 || !data.startsWith("BM") || !img.loadFromData(data, "BMP"))
         throw EInvalidGraphic("Bitmap image is not valid");
@@ -119,11 +126,17 @@ QByteArray EncodeBmp(const QImage& img, TPixelFormat f)
 
 }  // namespace
 
-void TBitmap::SaveToFile(const AnsiString& fileName)
+std::string TBitmap::SaveToBytes()
 {
     Flush();
-    QFile file(QString::fromStdString(Cp949ToUtf8(fileName)));
     const QByteArray data = EncodeBmp(*FImage, FFormat);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size() || !file.flush())
-        throw EFCreateError("Cannot create file \"" + fileName + "\". " + file.errorString().toStdString());
+    return std::string(data.constData(), static_cast<size_t>(data.size()));
+}
+
+void TBitmap::SaveToFile(const AnsiString& fileName)
+{
+    // Written whole or not at all: a failed save leaves the old file.
+    TWriteResult result = AtomicWriteFile(Cp949ToUtf8(fileName), SaveToBytes());
+    if (!result)
+        throw EFCreateError("Cannot create file \"" + fileName + "\". " + result.Message);
 }

@@ -64,7 +64,23 @@ TCanvas::TCanvas()
     FFont.OnChange = [this](TObject*) {
         FQFont.reset();
         FQMetrics.reset();
+        FTextColor = clNone;
     };
+    FBrush.OnChange = [this](TObject*) { FBkColor = clNone; };
+}
+
+TColor TCanvas::SetTextColor(TColor c)
+{
+    const TColor old = TextColor();
+    FTextColor = c;
+    return old;
+}
+
+TColor TCanvas::SetBkColor(TColor c)
+{
+    const TColor old = BkColor();
+    FBkColor = c;
+    return old;
 }
 
 TCanvas::~TCanvas() = default;
@@ -413,16 +429,29 @@ void TCanvas::TextOut(int x, int y, std::string_view text)
     const QFontMetrics& fm = QtFontMetrics();
     const int w = fm.horizontalAdvance(s);
     if (p) {
+        p->save();
+        const QPoint at = TurnForText(*p, x, y);
         if (FBrush.Style() != bsClear) {
             p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-            p->fillRect(QRect(x, y, w, fm.height()), ToQColor(FBrush.Color()));
+            p->fillRect(QRect(at.x(), at.y(), w, fm.height()), ToQColor(FBrush.Color()));
         }
         p->setCompositionMode(QPainter::CompositionMode_SourceOver);
         p->setFont(QtFont());
         p->setPen(ToQColor(FFont.Color()));
-        p->drawText(QPoint(x, y + fm.ascent()), s);
+        p->drawText(QPoint(at.x(), at.y() + fm.ascent()), s);
+        p->restore();
     }
     FPenPos = {x + w, y};
+}
+
+QPoint TCanvas::TurnForText(QPainter& p, int x, int y)
+{
+    if (FFont.Orientation() % 3600 == 0)
+        return QPoint(x, y);
+    // Counter-clockwise on the screen, whose y axis points down.
+    p.translate(x, y);
+    p.rotate(-FFont.Orientation() / 10.0);
+    return QPoint(0, 0);
 }
 
 void TCanvas::TextRect(const TRect& r, int x, int y, std::string_view text)
@@ -440,7 +469,8 @@ void TCanvas::TextRect(const TRect& r, int x, int y, std::string_view text)
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     p->setFont(QtFont());
     p->setPen(ToQColor(FFont.Color()));
-    p->drawText(QPoint(x, y + fm.ascent()), AnsiToQString(text));
+    const QPoint at = TurnForText(*p, x, y);
+    p->drawText(QPoint(at.x(), at.y() + fm.ascent()), AnsiToQString(text));
     p->restore();
 }
 

@@ -18,6 +18,7 @@ class QImage;
 class QPainter;
 class QFont;
 class QFontMetrics;
+class QPoint;
 class TBitmap;
 
 // Raster operations of CopyRect (Win32 ternary raster-operation codes).
@@ -66,6 +67,14 @@ public:
     void SetPenPos(TPoint p) { FPenPos = p; }
     TCopyMode CopyMode() const { return FCopyMode; }
     void SetCopyMode(TCopyMode m) { FCopyMode = m; }
+    // Win32's text and background colours: a one-bit source blitted onto colour takes the text
+    // colour for 0 and the background colour for 1, and a colour source blitted onto one bit
+    // gives 1 where it has the background colour. They follow the font and brush colours until
+    // set, and follow them again when the font or brush changes. Set returns the old colour.
+    TColor TextColor() const { return FTextColor != clNone ? FTextColor : FFont.Color(); }
+    TColor SetTextColor(TColor c);
+    TColor BkColor() const { return FBkColor != clNone ? FBkColor : FBrush.Color(); }
+    TColor SetBkColor(TColor c);
 
     // The drawable area: the target's bounds, narrowed by any clip.
     TRect ClipRect();
@@ -89,7 +98,7 @@ public:
     // Inverts a dotted outline (drawing it twice removes it).
     void DrawFocusRect(const TRect& r);
 
-    // Text is cp949. TextOut paints the text's cell background with the brush unless the brush
+    // Text is cp949, turned by the font's orientation. TextOut paints the text's cell background with the brush unless the brush
     // is clear, and moves PenPos to the text's right end.
     void TextOut(int x, int y, std::string_view text);
     // As TextOut, limited to r; a solid brush fills all of r first.
@@ -100,7 +109,9 @@ public:
 
     void Draw(int x, int y, TBitmap* bitmap);
     void StretchDraw(const TRect& r, TBitmap* bitmap);
-    // Copies source's rectangle src into dest (stretched when sizes differ) through CopyMode.
+    // Copies source's rectangle src into dest (stretched when sizes differ) through CopyMode. A
+    // ternary operation takes its pattern from the brush: its bitmap, tiled from the canvas's
+    // origin, or its colour.
     void CopyRect(const TRect& dest, TCanvas* source, const TRect& src);
     // Copies src of bitmap to dest with every pixel of color replaced by the brush.
     void BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& src, TColor color);
@@ -135,6 +146,8 @@ private:
     QPainter* ShapePainter(int& x1, int& y1, int& x2, int& y2);
     void PlotLine(QPainter& p, int x0, int y0, int x1, int y1, bool lastPixel);
     void DrawImageRop(const TRect& dest, const QImage& src, TCopyMode rop);
+    // Turns the painter for text at (x, y) by the font's orientation; gives where to draw.
+    QPoint TurnForText(QPainter& p, int x, int y);
 
     QPainter* FOuterPainter = nullptr;
     TFont FFont;
@@ -142,6 +155,7 @@ private:
     TPen FPen;
     TPoint FPenPos;
     TCopyMode FCopyMode = cmSrcCopy;
+    TColor FTextColor = clNone, FBkColor = clNone;
     std::unique_ptr<QFont> FQFont;
     std::unique_ptr<QFontMetrics> FQMetrics;
 };

@@ -47,16 +47,39 @@ QPainter::CompositionMode RopComposition(TCopyMode rop)
     }
 }
 
+// One-bit pixels (black and white, whatever their storage) in the canvas's text colour for 0 and
+// background colour for 1, as Win32 blits from monochrome.
+void MapMonochrome(QImage& img, TCanvas& dest)
+{
+    const QRgb zero = ToQColor(dest.TextColor()).rgb(), one = ToQColor(dest.BkColor()).rgb();
+    for (int y = 0; y < img.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            row[x] = (row[x] & 0xFFFFFF) == 0xFFFFFF ? one : zero;
+    }
+}
+
 // A bitmap's pixels as they are drawn on a canvas: a one-bit source takes the canvas's text
 // colour for 0 and brush colour for 1, as Win32 blits from monochrome.
 QImage SourcePixels(TBitmap* bmp, TCanvas& dest)
 {
-    QImage img = bmp->Snapshot();
-    if (bmp->Monochrome() && !dest.IsMonochrome()) {
-        img.setColorTable({ToQColor(dest.Font()->Color()).rgb(), ToQColor(dest.Brush()->Color()).rgb()});
-    }
-    return img.convertToFormat(QImage::Format_ARGB32);
+    QImage img = bmp->Snapshot().convertToFormat(QImage::Format_ARGB32);
+    if (bmp->Monochrome() && !dest.IsMonochrome())
+        MapMonochrome(img, dest);
+    return img;
 }
+
+// The brush's pattern bitmap as RGB pixels (null without one); a one-bit pattern takes the text
+// and background colours.
+QImage PatternPixels(TCanvas& canvas)
+{
+    TBitmap* pattern = canvas.Brush()->Bitmap();
+    if (!pattern || pattern->Empty())
+        return QImage();
+    return SourcePixels(pattern, canvas).convertToFormat(QImage::Format_RGB32);
+}
+
+int Wrap(int v, int n) { return ((v % n) + n) % n; }
 
 // Pixels of colour `key` made see-through.
 void MaskColor(QImage& img, TColor key)
@@ -127,13 +150,12 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& src)
     if (!simg)
         return;
     // A copy first, so that a canvas copying onto itself reads the pixels before any change.
-    QImage img = simg->copy(ToQRect(src));
+    QImage img = simg->copy(ToQRect(src)).convertToFormat(QImage::Format_RGB32);
     if (source->IsMonochrome() && !IsMonochrome())
-        img.setColorTable({ToQColor(FFont.Color()).rgb(), ToQColor(FBrush.Color()).rgb()});
-    img = img.convertToFormat(QImage::Format_RGB32);
+        MapMonochrome(img, *this);
     if (IsMonochrome() && !source->IsMonochrome()) {
         // Colour to one bit: the source's background colour becomes white, the rest black.
-        const QRgb bk = ToQColor(source->Brush()->Color()).rgb() & 0xFFFFFF;
+        const QRgb bk = ToQColor(source->BkColor()).rgb() & 0xFFFFFF;
         for (int y = 0; y < img.height(); ++y) {
             auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
             for (int x = 0; x < img.width(); ++x)
@@ -167,13 +189,19 @@ void TCanvas::DrawImageRop(const TRect& dest, const QImage& src, TCopyMode rop)
     QImage out = src.convertToFormat(QImage::Format_RGB32);
     const QImage d = dimg ? dimg->copy(QRect(at, out.size())).convertToFormat(QImage::Format_RGB32)
                           : QImage(out.size(), QImage::Format_RGB32);
-    const uint32_t pat = ToQColor(FBrush.Color()).rgb();
+    const QImage pattern = PatternPixels(*this);
+    const uint32_t solid = ToQColor(FBrush.Color()).rgb();
     const unsigned f = (rop >> 16) & 0xFF;
     for (int y = 0; y < out.height(); ++y) {
         auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
         const auto* dr = reinterpret_cast<const QRgb*>(d.constScanLine(y));
-        for (int x = 0; x < out.width(); ++x)
+        const QRgb* pr = pattern.isNull()
+            ? nullptr
+            : reinterpret_cast<const QRgb*>(pattern.constScanLine(Wrap(dest.Top + y, pattern.height())));
+        for (int x = 0; x < out.width(); ++x) {
+            const uint32_t pat = pr ? pr[Wrap(dest.Left + x, pattern.width())] : solid;
             o[x] = 0xFF000000u | (Rop3(f, pat, o[x], dr[x]) & 0xFFFFFF);
+        }
     }
     p->setCompositionMode(QPainter::CompositionMode_Source);
     p->drawImage(at, out);

@@ -12,7 +12,9 @@
 #include "platform/gui/Caret.h"
 #include "platform/gui/ControlCanvas.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Hints.h"
 #include "platform/gui/KeyBridge.h"
+#include "platform/gui/Queue.h"
 #include "platform/gui/WinControl.h"
 #include "platform/gui/WindowTimer.h"
 
@@ -65,14 +67,17 @@ void SetMouseControl(TControl* now)
         TWinControl* p = old->Parent();
         TWidgetBridge::ApplyCursor(p, p->Cursor());
         if (p->HandleAllocated())
-            p->Handle()->setToolTip(p->ShowHint() ? AnsiToQString(p->Hint()) : QString());
+            p->Handle()->setToolTip(p->ShowHint() ? AnsiToQString(GetShortHint(p->Hint())) : QString());
     }
     if (now && !dynamic_cast<TWinControl*>(now) && now->Parent() && now->Parent()->HandleAllocated()) {
         TWinControl* p = now->Parent();
         if (now->Cursor() != crDefault)
             TWidgetBridge::ApplyCursor(p, now->Cursor());
-        p->Handle()->setToolTip(now->ShowHint() ? AnsiToQString(now->Hint()) : QString());
+        p->Handle()->setToolTip(now->ShowHint() ? AnsiToQString(GetShortHint(now->Hint())) : QString());
     }
+    // The long part of the hint of what the pointer is over goes to the status line.
+    if (Application)
+        Application->SetHint(now ? GetLongHint(now->Hint()) : AnsiString());
     if (old)
         old->Perform(CM_MOUSELEAVE);
     if (now && gMouseControl == now)
@@ -146,6 +151,7 @@ void ForgetControl(TControl* control)
     if (GetCaptureControl() == control)
         SetCaptureControl(nullptr);
     KillControlTimers(control);
+    ForgetPostedMessages(control);
     if (Screen) {
         for (int i = 0; i < Screen->FormCount(); ++i) {
             TCustomForm* f = Screen->Forms(i);
@@ -224,7 +230,7 @@ void TWidgetBridge::ApplyCursor(TWinControl* control, TCursor cursor)
     if (cursor == crDefault)
         control->Handle()->unsetCursor();
     else
-        control->Handle()->setCursor(QCursor(ToShape(cursor)));
+        control->Handle()->setCursor(Screen ? Screen->Cursors(cursor) : QCursor(ToShape(cursor)));
 }
 
 void TWidgetBridge::HandleException()

@@ -21,7 +21,7 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
 
 TControl::~TControl()
 {
-    *FAlive = false;
+    FAlive.Expire();
     Destroying();
     if (gCaptureControl == this)
         gCaptureControl = nullptr;
@@ -78,7 +78,7 @@ void TControl::Inherited(TMessage& Message)
 
 void TControl::RunHandler(int index, TMessage& Message)
 {
-    std::shared_ptr<bool> alive = FAlive;
+    std::shared_ptr<bool> alive = FAlive.Token();
     FDispatchStack.push_back(index);
     // A copy: the handler may register more handlers (moving the vector) or free the control.
     TMessageHandler h = FHandlers[static_cast<size_t>(index)].Handler;

@@ -11,12 +11,15 @@
 #include "platform/core/Component.h"
 #include "platform/gui/Graphics.h"
 #include "platform/gui/GraphicsTypes.h"
+#include "platform/gui/Liveness.h"
 #include "platform/gui/Messages.h"
 
 class TWinControl;
 class TCustomForm;
+class TCanvas;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 using TCursor = int;
@@ -60,7 +63,14 @@ enum : unsigned {
     csNoStdEvents = 1u << 12,
 };
 // ControlState flags.
-enum : unsigned { csLButtonDown = 1u << 0, csClicked = 1u << 1, csAlignmentNeeded = 1u << 4, csFocusing = 1u << 5 };
+// csPaintCopy: the control is painting a copy of itself (onto another control's picture).
+enum : unsigned {
+    csLButtonDown = 1u << 0,
+    csClicked = 1u << 1,
+    csAlignmentNeeded = 1u << 4,
+    csFocusing = 1u << 5,
+    csPaintCopy = 1u << 7
+};
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
@@ -142,6 +152,7 @@ public:
     unsigned ControlStyle() const { return FControlStyle; }
     void SetControlStyle(unsigned v) { FControlStyle = v; }
     unsigned ControlState() const { return FControlState; }
+    void SetControlState(unsigned v) { FControlState = v; }
 
     // --- Painting: Invalidate marks the control for painting later; Update paints what is
     // marked now; Repaint does both.
@@ -149,6 +160,12 @@ public:
     virtual void Update();
     virtual void Repaint();
     void Refresh() { Repaint(); }
+
+    // Paints the control's own picture (a window: its background and PaintWindow, not its
+    // children; a graphic control: WM_PAINT) onto Dest, with the control's top-left corner at
+    // Dest's point Origin and clipped to Clip (Dest's coordinates). For pictures of a copy: the
+    // caller marks csPaintCopy.
+    virtual void PaintCopyTo(TCanvas* Dest, TPoint Origin, const TRect& Clip) {}
 
     // --- Mouse capture: the control that receives every mouse message until released. A press
     // takes it for controls with csCaptureMouse and the release gives it back.
@@ -183,7 +200,7 @@ protected:
     virtual void HintChanged() {}
     void RequestAlign();
     // Held across a call that may free this control: false afterwards when it did.
-    std::shared_ptr<bool> AliveToken() const { return FAlive; }
+    TAliveToken AliveToken() const { return FAlive.Token(); }
     void SetParentFontFromParent();
     void SetParentColorFromParent();
 
@@ -203,8 +220,8 @@ private:
     };
     std::vector<THandlerEntry> FHandlers;
     std::vector<int> FDispatchStack;  // index of the handler running, innermost last
-    // False once the control is destroyed: a handler may free the control it runs for.
-    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+    // Falls once the control is destroyed: a handler may free the control it runs for.
+    TLiveness FAlive;
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;

@@ -11,6 +11,7 @@
 namespace {
 
 TMessageBoxHook gHook;
+int gModalLevel = 0;
 
 std::vector<int> ButtonsOf(unsigned flags)
 {
@@ -53,8 +54,15 @@ int DefaultMessageBoxResult(unsigned flags)
     return index < buttons.size() ? buttons[index] : buttons.front();
 }
 
+int ModalDialogLevel() { return gModalLevel; }
+
+TModalScope::TModalScope() { ++gModalLevel; }
+
+TModalScope::~TModalScope() { --gModalLevel; }
+
 int MessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags)
 {
+    TModalScope modal;
     if (gHook)
         return gHook(text, caption, flags);
     if (std::getenv("HM_TEST")) {

@@ -40,3 +40,15 @@ using TMessageBoxHook = std::function<int(const AnsiString& text, const AnsiStri
 TMessageBoxHook SetMessageBoxHook(TMessageBoxHook hook);
 // The answer the box would give by default (its default button).
 int DefaultMessageBoxResult(unsigned flags);
+
+// The number of dialogs and message boxes open now, nested ones included: work that must not
+// run inside a modal loop (a trigger pass fed by the network) waits while it is above 0.
+int ModalDialogLevel();
+// Raises the modal level for the life of the scope.
+class TModalScope {
+public:
+    TModalScope();
+    ~TModalScope();
+    TModalScope(const TModalScope&) = delete;
+    TModalScope& operator=(const TModalScope&) = delete;
+};

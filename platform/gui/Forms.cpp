@@ -4,10 +4,12 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/gui/ActnList.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ControlCanvas.h"
 #include "platform/gui/ControlWidget.h"
 #include "platform/gui/KeyBridge.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/Queue.h"
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
@@ -49,6 +51,10 @@ void TCustomForm::WidgetCreated()
     Handle()->setWindowTitle(AnsiToQString(Caption()));
     ApplyBorderStyle();
     TWinControl::WidgetCreated();
+    if (FMenu) {
+        FMenu->MenuBar(Handle());
+        Realign();
+    }
 }
 
 void TCustomForm::RegisterFormHandlers()
@@ -90,12 +96,8 @@ void TCustomForm::ApplyBorderStyle()
     default: break;
     }
     bool wasVisible = w->isVisible();
-    w->setWindowFlags(flags);
-    bool fixed = FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow;
-    if (fixed)
-        w->setFixedSize(Width(), Height());
-    else
-        w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX), w->setMinimumSize(0, 0);
+    w->setWindowFlags(Qt::WindowFlags::fromInt(WindowFlagsFor(flags.toInt())));
+    ApplySizeLimits();
     if (wasVisible)
         w->show();
 }
@@ -368,7 +370,40 @@ bool TCustomForm::IsShortCut(uint16_t Key, TShiftState Shift)
     bool handled = false;
     if (OnShortCut)
         OnShortCut(Key, Shift, handled);
-    return handled;
+    return handled || FormMenuShortCut(this, Key, Shift);
+}
+
+void TCustomForm::SetMenu(TMainMenu* menu)
+{
+    if (menu == FMenu)
+        return;
+    if (FMenu)
+        FMenu->RemoveFreeNotification(this);
+    FMenu = menu;
+    if (menu) {
+        menu->FreeNotification(this);
+        if (HandleAllocated())
+            menu->MenuBar(Handle());
+    }
+    Realign();
+}
+
+void TCustomForm::AdjustClientRect(TRect& Rect)
+{
+    if (FMenu) {
+        FMenu->FitBar(Width());
+        Rect.Top += FMenu->BarHeight();
+    }
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FMenu) {
+        FMenu = nullptr;
+        if (!InState(csDestroying))
+            Realign();
+    }
 }
 
 void TCustomForm::SetActive(bool v)

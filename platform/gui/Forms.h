@@ -4,7 +4,11 @@
 
 #include "platform/gui/WinControl.h"
 
+#include <QCursor>
+#include <map>
+
 class QEventLoop;
+class TMainMenu;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using TBorderStyle = TFormBorderStyle;
@@ -19,6 +23,28 @@ enum TPosition {
     poOwnerFormCenter
 };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+// The MDI values are kept and reported; the windows are ordinary top-level windows.
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+using TBorderIcons = unsigned;
+
+// Limits of a form's size; 0 is no limit.
+class TSizeConstraints : public TPersistent {
+public:
+    int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+    void Assign(TPersistent* Source) override;
+    // Clamps a size to the limits.
+    void Apply(int& Width, int& Height) const;
+};
+
+// A window's placement: its state (SW_SHOWNORMAL 1, SW_SHOWMINIMIZED 2, SW_SHOWMAXIMIZED 3) and
+// its normal rectangle. The minimised and maximised points are not kept: -1, -1.
+struct TWindowPlacement {
+    int ShowCmd = 1;
+    TPoint MinPosition{-1, -1};
+    TPoint MaxPosition{-1, -1};
+    TRect NormalPosition;
+};
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 using TModalResult = int;
@@ -76,8 +102,28 @@ public:
     void FocusControl(TWinControl* control);
     // Moves the focus to the next (or previous) control that takes the focus, in tab order.
     void SelectNext(TWinControl* current, bool forward, bool checkTabStop);
-    // Menu and action shortcuts; a key it handles reaches no control.
+    // OnShortCut, then the main menu's and the owned action lists' shortcuts; a key it handles
+    // reaches no control.
     virtual bool IsShortCut(uint16_t Key, TShiftState Shift);
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle v);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons v);
+    // Change the limits, then call ConstraintsChanged.
+    TSizeConstraints* Constraints() { return &FConstraints; }
+    void ConstraintsChanged();
+    // The resolution the form was designed at (96 here, as the screen's).
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int v) { FPixelsPerInch = v; }
+    // Scales the form's client size and every control on it, fonts included, by M/D.
+    void ScaleBy(int M, int D);
+    // The normal rectangle (also while maximised or minimised) and the state.
+    TWindowPlacement GetPlacement();
+    void SetPlacement(const TWindowPlacement& placement);
+
+    // The menu bar at the top of the window; the aligned controls fill what is below it.
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* menu);
 
     // OnDestroy runs from this class's destructor, after a derived form's own destructor: work
     // that needs the derived form belongs in that destructor. OnCreate is the derived form's to
@@ -93,6 +139,9 @@ protected:
     bool WantsWidgetVisible() const override { return Visible(); }
     void VisibleChanged() override;
     void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
+    void AdjustClientRect(TRect& Rect) override;
+    bool CanResize(int& NewWidth, int& NewHeight) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void PaintWindow() override;
     virtual void DoClose(TCloseAction& Action);
     virtual void DoShow();
@@ -103,6 +152,9 @@ protected:
 private:
     void RegisterFormHandlers();
     void ApplyBorderStyle();
+    // The window flags of the border style with the form style and border icons applied.
+    unsigned WindowFlagsFor(unsigned borderFlags) const;
+    void ApplySizeLimits();
     void ApplyPosition();
     void CloseModal();
     // Called by the widget: the window system asked to close, activated or deactivated it.
@@ -120,6 +172,11 @@ private:
     bool FPositioned = false;
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;
+    TMainMenu* FMenu = nullptr;
+    TFormStyle FFormStyle = fsNormal;
+    TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
+    TSizeConstraints FConstraints;
+    int FPixelsPerInch = 96;
 
     friend class TWidgetBridge;
     friend class TWinControl;
@@ -145,11 +202,21 @@ public:
     // A cursor for the whole program (crDefault lets each control show its own).
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor v);
+    // The cursor table: a cursor set for the number, else the standard cursor of that number,
+    // else (an unknown number) the default cursor.
+    QCursor Cursors(TCursor index) const;
+    // Sets (or with null removes) the cursor of a number.
+    void SetCursors(TCursor index, const QCursor* cursor);
+    bool HasCursor(TCursor index) const;
+    // The desktop less its panels; the whole screen when the system cannot tell.
+    TRect WorkAreaRect() const;
+    int PixelsPerInch() const { return 96; }
 
 private:
     std::vector<TCustomForm*> FForms;
     TCustomForm* FActiveForm = nullptr;
     TCursor FCursor = crDefault;
+    std::map<TCursor, QCursor> FCursors;
     friend class TCustomForm;
 };
 

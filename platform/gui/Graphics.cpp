@@ -77,10 +77,18 @@ void TFont::SetPitch(TFontPitch v)
     Changed();
 }
 
+void TFont::SetOrientation(int tenths)
+{
+    if (tenths == FOrientation)
+        return;
+    FOrientation = tenths;
+    Changed();
+}
+
 bool TFont::SameAs(const TFont& o) const
 {
     return FName == o.FName && FHeight == o.FHeight && FColor == o.FColor && FStyle == o.FStyle &&
-        FCharset == o.FCharset && FPitch == o.FPitch;
+        FCharset == o.FCharset && FPitch == o.FPitch && FOrientation == o.FOrientation;
 }
 
 void TFont::Assign(TPersistent* source)
@@ -98,6 +106,7 @@ void TFont::Assign(TPersistent* source)
     FStyle = f->FStyle;
     FCharset = f->FCharset;
     FPitch = f->FPitch;
+    FOrientation = f->FOrientation;
     Changed();
 }
 

@@ -84,6 +84,10 @@ public:
     void SetCharset(TFontCharset v);
     TFontPitch Pitch() const { return FPitch; }
     void SetPitch(TFontPitch v);
+    // The angle of the text's base line in tenths of a degree, counter-clockwise; a canvas draws
+    // the text turned about its start point.
+    int Orientation() const { return FOrientation; }
+    void SetOrientation(int tenths);
 
     // Copies another font; one OnChange at the end.
     void Assign(TPersistent* source) override;
@@ -99,6 +103,7 @@ private:
     TFontStyles FStyle;
     TFontCharset FCharset = DEFAULT_CHARSET;
     TFontPitch FPitch = fpDefault;
+    int FOrientation = 0;
 };
 
 enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };

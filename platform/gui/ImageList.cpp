@@ -148,6 +148,8 @@ void TImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled)
     p->drawImage(QPoint(x, y), img);
 }
 
+int TImageList::Count() const { return static_cast<int>(FImages.size()); }
+
 void TImageList::DrawMask(TCanvas* canvas, int x, int y, int index)
 {
     if (!canvas || index < 0 || index >= Count())

@@ -23,7 +23,7 @@ public:
     void SetWidth(int w) { SetSize(w, FHeight); }
     void SetHeight(int h) { SetSize(FWidth, h); }
     void SetSize(int w, int h);
-    int Count() const { return static_cast<int>(FImages.size()); }
+    int Count() const;
 
     // Adds the image(s) of `image`; a set (white) pixel of the one-bit `mask` is see-through;
     // no mask: opaque. Returns the index of the first image added, -1 when none.

@@ -46,5 +46,33 @@ void TScreen::SetCursor(TCursor v)
         QGuiApplication::restoreOverrideCursor();
     FCursor = v;
     if (v != crDefault)
-        QGuiApplication::setOverrideCursor(QCursor(ToQtCursorShape(v)));
+        QGuiApplication::setOverrideCursor(Cursors(v));
+}
+
+QCursor TScreen::Cursors(TCursor index) const
+{
+    auto it = FCursors.find(index);
+    if (it != FCursors.end())
+        return it->second;
+    // Standard numbers run from crDefault down to crSizeAll; anything else is unknown.
+    return index <= crDefault && index >= crSizeAll ? QCursor(ToQtCursorShape(index)) : QCursor(Qt::ArrowCursor);
+}
+
+void TScreen::SetCursors(TCursor index, const QCursor* cursor)
+{
+    if (cursor)
+        FCursors[index] = *cursor;
+    else
+        FCursors.erase(index);
+}
+
+bool TScreen::HasCursor(TCursor index) const { return FCursors.count(index) > 0; }
+
+TRect TScreen::WorkAreaRect() const
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    QRect r = s ? s->availableGeometry() : QRect();
+    if (r.isEmpty())
+        return Rect(0, 0, Width(), Height());
+    return Rect(r.x(), r.y(), r.x() + r.width(), r.y() + r.height());
 }

@@ -14,7 +14,6 @@
 
 class TEditSurface;
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TCustomEdit : public TWinControl {

@@ -4,11 +4,13 @@
 #include <QPainter>
 #include <QWidget>
 #include <algorithm>
+#include <functional>
 
 #include "platform/gui/Caret.h"
 #include "platform/gui/ControlCanvas.h"
 #include "platform/gui/ControlWidget.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Hints.h"
 #include "platform/gui/WindowScrollBars.h"
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) { RegisterWinHandlers(); }
@@ -233,7 +235,7 @@ void TWinControl::CursorChanged() { TWidgetBridge::ApplyCursor(this, Cursor()); 
 void TWinControl::HintChanged()
 {
     if (FWidget)
-        FWidget->setToolTip(ShowHint() ? AnsiToQString(Hint()) : QString());
+        FWidget->setToolTip(ShowHint() ? AnsiToQString(GetShortHint(Hint())) : QString());
 }
 
 void TWinControl::SetTabStop(bool v)
@@ -429,6 +431,56 @@ void TWinControl::PaintControls()
         g->Perform(WM_PAINT);
         ReleaseCanvases();
     }
+}
+
+namespace {
+
+// Runs paint with canvas drawing through Dest's painter, moved to Origin and clipped to the
+// control's size and Clip.
+void PaintThrough(TCanvas* canvas, TCanvas* Dest, TPoint Origin, const TRect& Clip, TSize size,
+                  const std::function<void(QPainter&)>& paint)
+{
+    QPainter* p = Dest ? Dest->Painter() : nullptr;
+    if (!p)
+        return;
+    p->save();
+    p->setClipRect(QRect(Clip.Left, Clip.Top, Clip.Width(), Clip.Height()),
+                   p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    p->translate(Origin.x, Origin.y);
+    p->setClipRect(QRect(0, 0, size.cx, size.cy), Qt::IntersectClip);
+    canvas->BeginPaint(p);
+    struct TUndo {
+        TCanvas* canvas;
+        QPainter* p;
+        ~TUndo()
+        {
+            canvas->EndPaint();
+            p->restore();
+        }
+    } undo{canvas, p};
+    paint(*p);
+}
+
+}  // namespace
+
+void TWinControl::PaintCopyTo(TCanvas* Dest, TPoint Origin, const TRect& Clip)
+{
+    ReleaseCanvases();
+    const TRect savedUpdate = FUpdateRect;
+    FUpdateRect = Rect(Clip.Left - Origin.x, Clip.Top - Origin.y, Clip.Right - Origin.x, Clip.Bottom - Origin.y);
+    PaintThrough(WindowCanvas(), Dest, Origin, Clip, TSize{Width(), Height()}, [this](QPainter& p) {
+        if (!(FControlStyle & csOpaque))
+            p.fillRect(QRect(0, 0, Width(), Height()), ToQColor(Color()));
+        PaintWindow();
+    });
+    FUpdateRect = savedUpdate;
+}
+
+void TGraphicControl::PaintCopyTo(TCanvas* Dest, TPoint Origin, const TRect& Clip)
+{
+    if (FCanvas)
+        FCanvas->Release();
+    PaintThrough(Canvas(), Dest, Origin, Clip, TSize{Width(), Height()}, [this](QPainter&) { Perform(WM_PAINT); });
 }
 
 // --- Custom and graphic controls --------------------------------------------------------------

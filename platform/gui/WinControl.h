@@ -65,6 +65,7 @@ public:
     // Less the window scroll bars that are shown.
     TRect ClientRect() const override;
     bool Showing() const override;
+    void PaintCopyTo(TCanvas* Dest, TPoint Origin, const TRect& Clip) override;
     void SetChildOrder(TControl* child, int index);
 
     TNotifyEvent OnEnter, OnExit;
@@ -157,6 +158,7 @@ public:
     explicit TGraphicControl(TComponent* AOwner);
     ~TGraphicControl() override;
     TCanvas* Canvas();
+    void PaintCopyTo(TCanvas* Dest, TPoint Origin, const TRect& Clip) override;
 
 protected:
     virtual void Paint() {}

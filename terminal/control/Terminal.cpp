@@ -146,7 +146,7 @@ TCustomTerminal::TCustomTerminal(TComponent* AOwner) : TCustomControl(AOwner)
 
 TCustomTerminal::~TCustomTerminal()
 {
-    *FAliveFlag = false;
+    FLiveness.Expire();
     FCore.OnAfterPut = nullptr;
     FCore.OnLine = nullptr;
     FCore.OnChangeRow = nullptr;

@@ -221,7 +221,8 @@ private:
     int FCompositionCol = 0;
 
     AnsiString FHanFontFile, FEngFontFile, FSpcFontFile, FKsgFontFile;
-    std::shared_ptr<bool> FAliveFlag = std::make_shared<bool>(true);
+    // Falls first thing in the destructor: the framework may still send messages afterwards.
+    TLiveness FLiveness;
 };
 
 // The published form placed on the windows.

@@ -22,7 +22,7 @@ void TCustomTerminal::RegisterTerminalHandlers()
     // The framework's destructor may still send messages once this part of the control is gone:
     // then only the inherited handling runs.
     auto RegisterHandler = [this](unsigned msg, TMessageHandler handler) {
-        TControl::RegisterHandler(msg, [this, alive = FAliveFlag, handler](TMessage& m) {
+        TControl::RegisterHandler(msg, [this, alive = FLiveness.Token(), handler](TMessage& m) {
             if (*alive)
                 handler(m);
             else
@@ -130,7 +130,7 @@ void TCustomTerminal::KeyUp(uint16_t& Key, TShiftState Shift)
 
 void TCustomTerminal::KeyPress(char& Key)
 {
-    std::shared_ptr<bool> alive = FAliveFlag;
+    std::shared_ptr<bool> alive = FLiveness.Token();
     CancelBlockMode();
     if (!*alive)
         return;
@@ -148,7 +148,7 @@ void TCustomTerminal::KeyPress(char& Key)
 
 void TCustomTerminal::DblClick()
 {
-    std::shared_ptr<bool> alive = FAliveFlag;
+    std::shared_ptr<bool> alive = FLiveness.Token();
     TCustomControl::DblClick();
     if (*alive)
         PutChar('\r');
@@ -156,7 +156,7 @@ void TCustomTerminal::DblClick()
 
 void TCustomTerminal::Click()
 {
-    std::shared_ptr<bool> alive = FAliveFlag;
+    std::shared_ptr<bool> alive = FLiveness.Token();
     TCustomControl::Click();
     if (*alive && CanFocus())
         SetFocus();

@@ -18,7 +18,7 @@ bool IsInteger(const AnsiString& s)
 
 void TCustomTerminal::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    std::shared_ptr<bool> alive = FAliveFlag;
+    std::shared_ptr<bool> alive = FLiveness.Token();
     TCustomControl::MouseDown(Button, Shift, X, Y);
     if (!*alive)
         return;
@@ -52,7 +52,7 @@ void TCustomTerminal::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
 
 void TCustomTerminal::MouseMove(TShiftState Shift, int X, int Y)
 {
-    std::shared_ptr<bool> alive = FAliveFlag;
+    std::shared_ptr<bool> alive = FLiveness.Token();
     TCustomControl::MouseMove(Shift, X, Y);
     if (!*alive)
         return;
@@ -97,7 +97,7 @@ void TCustomTerminal::MouseMove(TShiftState Shift, int X, int Y)
 
 void TCustomTerminal::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    std::shared_ptr<bool> alive = FAliveFlag;
+    std::shared_ptr<bool> alive = FLiveness.Token();
     TCustomControl::MouseUp(Button, Shift, X, Y);
     if (!*alive)
         return;
@@ -238,7 +238,7 @@ void TCustomTerminal::SetBlockLineY(int Row)
     CancelBlockMode();
     const bool opening = FBlockLineY == -1;
     const int line = std::min(FCore.LinePos() + Row, TDataList::kCount - 1);
-    std::shared_ptr<bool> alive = FAliveFlag;
+    std::shared_ptr<bool> alive = FLiveness.Token();
     if (OnBlockLine)
         OnBlockLine(this, FCore.Data().Strings(line), opening);
     if (!*alive)

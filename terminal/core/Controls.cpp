@@ -5,33 +5,33 @@
 #include "terminal/core/TerminalCore.h"
 
 // True when ch was handled as a control character.
-bool TTerminalCore::Control(unsigned char ch, bool flag)
+bool TTerminalCore::Control(unsigned char ch, bool report)
 {
     switch (ch) {
     case 0x00: MiscProcess(); return true;
     case 0x07:
         MiscProcess();
-        Report(ch, flag);
+        Report(ch, report);
         FPainter->Beep();
         return true;
     case 0x08:
         MiscProcess();
-        Report(ch, flag);
+        Report(ch, report);
         SetCurX(FCurX - 1);
         return true;
     case 0x09:
         MiscProcess();
-        Report(ch, flag);
+        Report(ch, report);
         Tab();
         return true;
     case 0x0A:
         MiscProcess();
-        Report(ch, flag);
+        Report(ch, report);
         LineFeed();
         return true;
     case 0x0D:
         MiscProcess();
-        Report(ch, flag);
+        Report(ch, report);
         CarriageReturn();
         return true;
     case 0x0F:

@@ -72,7 +72,7 @@ void TTerminalCore::DecodeBytes(std::string_view s)
     const ByteStrings& pieces = AllByteStrings();
     for (char c : s) {
         const unsigned char ch = static_cast<unsigned char>(c);
-        if (FInCsi && FSubMode != 4 && (IsDigit(ch) || ch == ';')) {
+        if (FInCsi && FSubMode != saCaret && (IsDigit(ch) || ch == ';')) {
             // Parameters: they change neither the text nor the cursor, so the wrap test of
             // the byte before still holds.
             if (ch == ';')
@@ -96,9 +96,9 @@ void TTerminalCore::DecodeBytes(std::string_view s)
     }
 }
 
-void TTerminalCore::Decode(unsigned char ch, bool flag)
+void TTerminalCore::Decode(unsigned char ch, bool report)
 {
-    const bool swallowed = DecodeByte(ch, flag);
+    const bool swallowed = DecodeByte(ch, report);
     if (swallowed)
         return;
     // Automatic wrap: after Columns - 1 cells, never between the two bytes of a pair.
@@ -109,21 +109,21 @@ void TTerminalCore::Decode(unsigned char ch, bool flag)
 }
 
 // Handles one byte; true when the '^' sub-mode swallowed it (no wrap test then).
-bool TTerminalCore::DecodeByte(unsigned char ch, bool flag)
+bool TTerminalCore::DecodeByte(unsigned char ch, bool report)
 {
-    if (!kPlain[ch] && Control(ch, flag))
+    if (!kPlain[ch] && Control(ch, report))
         return false;
     if (!FEscSeen && !FInCsi && FExtension && FExtension->DataByte(*this, ch))
         return false;
     if (FInCsi)
-        return CsiByte(ch, flag);
+        return CsiByte(ch, report);
     if (AlphaUse && ch == '@') {
         MiscProcess();
         StartEscape();
         return false;
     }
     if (FEscSeen) {
-        EscByte(ch, flag);
+        EscByte(ch, report);
         return false;
     }
     if (FHashSeen && ch >= '3' && ch <= '6') {
@@ -131,25 +131,25 @@ bool TTerminalCore::DecodeByte(unsigned char ch, bool flag)
         return false;
     }
     if (ch == 'R' || ch == 'e') {
-        Print(ch, flag, true);
+        Print(ch, report, true);
         return false;
     }
-    Print(ch, flag, !kIsListed[ch]);
+    Print(ch, report, !kIsListed[ch]);
     return false;
 }
 
-void TTerminalCore::Report(unsigned char ch, bool flag)
+void TTerminalCore::Report(unsigned char ch, bool report)
 {
-    if (flag && OnAfterPut && Answering())
+    if (report && OnAfterPut && Answering())
         OnAfterPut(ByteString(ch));
 }
 
-void TTerminalCore::Print(unsigned char ch, bool flag, bool clearState)
+void TTerminalCore::Print(unsigned char ch, bool report, bool clearState)
 {
     if (clearState)
         FInCsi = FEscSeen = FHashSeen = false;
     FSiGuard = false;
-    Report(ch, flag);
+    Report(ch, report);
     Collect(static_cast<char>(ch));
 }
 
@@ -186,7 +186,7 @@ void TTerminalCore::PushParam()
     FCurParam = TParam{};
 }
 
-void TTerminalCore::EscByte(unsigned char ch, bool flag)
+void TTerminalCore::EscByte(unsigned char ch, bool report)
 {
     switch (ch) {
     case '[': StartCsi(); return;
@@ -222,14 +222,14 @@ void TTerminalCore::EscByte(unsigned char ch, bool flag)
         FCurX = 79;
         return;
     case 'R':
-    case 'e': Print(ch, flag, true); return;
-    default: Print(ch, flag, !kIsListed[ch]); return;
+    case 'e': Print(ch, report, true); return;
+    default: Print(ch, report, !kIsListed[ch]); return;
     }
 }
 
-bool TTerminalCore::CsiByte(unsigned char ch, bool flag)
+bool TTerminalCore::CsiByte(unsigned char ch, bool report)
 {
-    if (FSubMode == 4 && kCaretSwallowed[ch])
+    if (FSubMode == saCaret && kCaretSwallowed[ch])
         return true;
     if (IsDigit(ch)) {
         AddDigit(ch);
@@ -237,11 +237,11 @@ bool TTerminalCore::CsiByte(unsigned char ch, bool flag)
     }
     switch (ch) {
     case ';': PushParam(); return false;
-    case '*': FSubMode = 1; return false;
-    case '=': FSubMode = 2; return false;
-    case '>': FSubMode = 3; return false;
-    case '^': FSubMode = 4; return false;
-    case '?': FSubMode = 5; return false;
+    case '*': FSubMode = saStar; return false;
+    case '=': FSubMode = saEqual; return false;
+    case '>': FSubMode = saRArrow; return false;
+    case '^': FSubMode = saCaret; return false;
+    case '?': FSubMode = saQuery; return false;
     case '#':
     case '+':
     case '-':
@@ -257,7 +257,7 @@ bool TTerminalCore::CsiByte(unsigned char ch, bool flag)
     case 'z':
     case 'a': EndSequence(); return false;
     case 'R':
-    case 'e': Print(ch, flag, true); return false;
+    case 'e': Print(ch, report, true); return false;
     case ',':
     case 'F':
     case 'G':
@@ -293,6 +293,6 @@ bool TTerminalCore::CsiByte(unsigned char ch, bool flag)
         EndSequence();
         Final(ch);
         return false;
-    default: Print(ch, flag, !kIsListed[ch]); return false;
+    default: Print(ch, report, !kIsListed[ch]); return false;
     }
 }

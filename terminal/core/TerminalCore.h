@@ -22,7 +22,9 @@ struct TParam {
     int Count() const { return (Empty || Value == 0) ? 1 : Value; }
 };
 
-enum TSubAnsiMode : uint8_t { saNone = 0, saStar = 1, saEqual = 2, saRArrow = 3 };
+// The sub-mode of a control sequence: the byte seen among its parameters that selects the own
+// sequences' meaning ('*', '=', '>', '^', '?').
+enum TSubAnsiMode : uint8_t { saNone = 0, saStar = 1, saEqual = 2, saRArrow = 3, saCaret = 4, saQuery = 5 };
 
 class TTerminalCore {
 public:
@@ -52,7 +54,8 @@ public:
     // it, but not reported through OnAfterPut and never answered by the auto reply.
     void DecodeLocalText(std::string_view s);
     void PaintString(std::string_view s);
-    void Decode(unsigned char ch, bool flag);
+    // One byte; with report, what it prints or handles goes to OnAfterPut.
+    void Decode(unsigned char ch, bool report);
     void ProcessAfterDecode();
     void MiscProcess();
 
@@ -108,7 +111,7 @@ public:
     int ParamCount() const { return static_cast<int>(FParams.size()); }
     TParam Param(int i) const { return i >= 0 && i < ParamCount() ? FParams[static_cast<size_t>(i)] : TParam{}; }
     TParam CurParam() const { return FCurParam; }
-    int SubMode() const { return FSubMode; }
+    TSubAnsiMode SubMode() const { return FSubMode; }
     bool InSequence() const { return FEscSeen || FInCsi; }
     std::string_view CollectedText() const { return {FCollected.data(), FCollectedLen}; }
     const AnsiString& ReplyPrefix() const { return FReplyPrefix; }
@@ -125,11 +128,11 @@ public:
 private:
     // Decoder (Decoder.cpp).
     void DecodeBytes(std::string_view s);
-    bool DecodeByte(unsigned char ch, bool flag);
-    bool CsiByte(unsigned char ch, bool flag);
-    void EscByte(unsigned char ch, bool flag);
-    void Print(unsigned char ch, bool flag, bool clearState);
-    void Report(unsigned char ch, bool flag);
+    bool DecodeByte(unsigned char ch, bool report);
+    bool CsiByte(unsigned char ch, bool report);
+    void EscByte(unsigned char ch, bool report);
+    void Print(unsigned char ch, bool report, bool clearState);
+    void Report(unsigned char ch, bool report);
     void StartEscape();
     void StartCsi();
     void EndSequence() { FInCsi = false; }
@@ -137,7 +140,7 @@ private:
     void AddDigit(unsigned char ch);
 
     // Control characters (Controls.cpp).
-    bool Control(unsigned char ch, bool flag);
+    bool Control(unsigned char ch, bool report);
     void Tab();
     void LineFeed();
     void CarriageReturn();
@@ -205,7 +208,7 @@ private:
     bool FUnderline = false, FReverse = false, FBright = false, FBlink = false;
 
     bool FEscSeen = false, FInCsi = false, FHashSeen = false, FSiGuard = false;
-    uint8_t FSubMode = 0;
+    TSubAnsiMode FSubMode = saNone;
     std::vector<TParam> FParams;
     TParam FCurParam;
 

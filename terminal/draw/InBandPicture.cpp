@@ -19,6 +19,8 @@ int HexValue(unsigned char ch)
 
 void TInBandPicture::Header(int col, int y, int bytes)
 {
+    // Row data of a picture without a header ends here: what follows belongs to this one.
+    FDiscard = false;
     if (bytes < 1 || bytes > kMaxRowBytes || col < 0 || y < 0) {
         FValid = false;
         FMode = false;

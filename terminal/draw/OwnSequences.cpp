@@ -24,10 +24,6 @@ struct TOwnSequences::TArgs {
     TColor Color(int i) const { return At(i).Empty ? clBlack : PcColor(At(i).Value); }
 };
 
-namespace {
-constexpr int kStar = 1, kEqual = 2, kRArrow = 3, kQuery = 5;
-}
-
 TOwnSequences::TOwnSequences(TTerminalCore& core, TScreenPainter& painter) : FCore(core), FPainter(painter)
 {
     FSink = [this](int col, int y, const uint8_t* row, int bytes) { BlitRow(col, y, row, bytes); };
@@ -66,14 +62,14 @@ int TOwnSequences::CentreY(int row) const
 void TOwnSequences::Sequence(TTerminalCore& t, unsigned char final)
 {
     const TArgs a(t);
-    const int sub = t.SubMode();
+    const TSubAnsiMode sub = t.SubMode();
     switch (final) {
     case '%':
         if (a.Finished == 2 && !t.CurParam().Empty)
             FPicture.Header(a.Value(0), a.Value(1), a.Value(2));
         break;
     case ',':
-        if (sub == kStar)
+        if (sub == saStar)
             FPicture.StartRow();
         break;
     case 'd':
@@ -105,7 +101,7 @@ void TOwnSequences::Sequence(TTerminalCore& t, unsigned char final)
         break;
     case 'O': CellLine(a); break;
     case 'F':
-        if (sub == kEqual) {
+        if (sub == saEqual) {
             TColor fg = a.Color(a.Finished);
             if (t.Bright())
                 fg = ChangeImportant(fg);
@@ -113,7 +109,7 @@ void TOwnSequences::Sequence(TTerminalCore& t, unsigned char final)
         }
         break;
     case 'G':
-        if (sub == kEqual)
+        if (sub == saEqual)
             t.SetCurrentColors(t.FontColor(), a.Color(a.Finished));
         else
             CellBox(a);
@@ -122,30 +118,30 @@ void TOwnSequences::Sequence(TTerminalCore& t, unsigned char final)
     }
 }
 
-void TOwnSequences::Pixel(const TArgs& a, int sub)
+void TOwnSequences::Pixel(const TArgs& a, TSubAnsiMode sub)
 {
     const int x = a.Value(0), y = a.Value(1);
     TFrameBuffer* fb = FPainter.DrawTarget();
     if (fb) {
         if (a.Finished >= 2)
             fb->SetPixel(x, y, ColorToNibble(a.Color(2)));
-        else if (sub == 0)
+        else if (sub == saNone)
             fb->SetPixel(x, y, ColorToNibble(FCore.FontColor()));
-        else if (sub == kRArrow)
+        else if (sub == saRArrow)
             fb->SetPixel(x, y, ColorToNibble(FCore.BackColor()));
     }
     FDrawX = x;
     FDrawY = y;
 }
 
-void TOwnSequences::LineTo(const TArgs& a, int sub)
+void TOwnSequences::LineTo(const TArgs& a, TSubAnsiMode sub)
 {
     const int x = a.Value(0), y = a.Value(1);
     if (a.Finished >= 2)
         FPenColor = a.Color(2);
-    else if (sub == 0)
+    else if (sub == saNone)
         FPenColor = FCore.FontColor();
-    else if (sub == kRArrow)
+    else if (sub == saRArrow)
         FPenColor = FCore.BackColor();
     if (TFrameBuffer* fb = FPainter.DrawTarget())
         fb->Line(FDrawX, FDrawY, x, y, ColorToNibble(FPenColor));
@@ -153,20 +149,20 @@ void TOwnSequences::LineTo(const TArgs& a, int sub)
     FDrawY = y;
 }
 
-void TOwnSequences::Shape(const TArgs& a, int sub, bool ellipse)
+void TOwnSequences::Shape(const TArgs& a, TSubAnsiMode sub, bool ellipse)
 {
     const int64_t rx = a.Value(0), ry = a.Value(1);
     int fill = -1;
     if (a.Finished >= 2) {
         FPenColor = a.Color(2);
-        if (sub == kEqual || sub == kQuery)
+        if (sub == saEqual || sub == saQuery)
             fill = ColorToNibble(FPenColor);
-    } else if (sub == kEqual) {
+    } else if (sub == saEqual) {
         FPenColor = FCore.FontColor();
         fill = ColorToNibble(FPenColor);
-    } else if (sub == kRArrow) {
+    } else if (sub == saRArrow) {
         FPenColor = FCore.BackColor();
-    } else if (sub == kQuery) {
+    } else if (sub == saQuery) {
         FPenColor = FCore.BackColor();
         fill = ColorToNibble(FPenColor);
     } else {

@@ -30,9 +30,9 @@ public:
 
 private:
     struct TArgs;
-    void Pixel(const TArgs& a, int subMode);
-    void LineTo(const TArgs& a, int subMode);
-    void Shape(const TArgs& a, int subMode, bool ellipse);
+    void Pixel(const TArgs& a, TSubAnsiMode subMode);
+    void LineTo(const TArgs& a, TSubAnsiMode subMode);
+    void Shape(const TArgs& a, TSubAnsiMode subMode, bool ellipse);
     void CellLine(const TArgs& a);
     void CellBox(const TArgs& a);
     void BlitRow(int col, int y, const uint8_t* row, int bytes);

@@ -54,6 +54,17 @@ struct CaseGroup {
     const char* Label;
     std::vector<C> Cases;
 };
+// A group prints as its label, and a table of groups names each of its cases after it.
+template <class C>
+void PrintTo(const CaseGroup<C>& g, std::ostream* os)
+{
+    *os << g.Label;
+}
+template <class C>
+std::string GroupName(const ::testing::TestParamInfo<CaseGroup<C>>& info)
+{
+    return info.param.Label;
+}
 
 inline void ExpectValues(TExpressionParser& p, const std::vector<NumCase>& cases)
 {

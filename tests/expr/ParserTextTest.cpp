@@ -79,19 +79,23 @@ const Group kErrors[] = {
 
 }  // namespace
 
-TEST(ParserText, EveryGroupOfResultsAndErrors)
+class ParserResultGroup : public ::testing::TestWithParam<Group> {};
+class ParserErrorGroup : public ::testing::TestWithParam<Group> {};
+
+TEST_P(ParserResultGroup, GivesTheTexts)
 {
-    for (const Group& g : kResults) {
-        SCOPED_TRACE(g.Label);
-        TExpressionParser p;
-        ExpectStrings(p, g.Cases);
-    }
-    for (const Group& g : kErrors) {
-        SCOPED_TRACE(g.Label);
-        TExpressionParser p;
-        ExpectStrings(p, g.Cases, true);
-    }
+    TExpressionParser p;
+    ExpectStrings(p, GetParam().Cases);
 }
+
+TEST_P(ParserErrorGroup, RaisesTheMessages)
+{
+    TExpressionParser p;
+    ExpectStrings(p, GetParam().Cases, true);
+}
+
+INSTANTIATE_TEST_SUITE_P(ParserText, ParserResultGroup, ::testing::ValuesIn(kResults), GroupName<StrCase>);
+INSTANTIATE_TEST_SUITE_P(ParserText, ParserErrorGroup, ::testing::ValuesIn(kErrors), GroupName<StrCase>);
 
 TEST(ParserText, BooleanHexadecimalAndEmptyResults)
 {

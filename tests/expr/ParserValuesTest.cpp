@@ -132,14 +132,15 @@ const Group kGroups[] = {
 
 }  // namespace
 
-TEST(ParserValues, EveryGroupOfCases)
+class ParserValueGroup : public ::testing::TestWithParam<Group> {};
+
+TEST_P(ParserValueGroup, GivesTheValues)
 {
-    for (const Group& g : kGroups) {
-        SCOPED_TRACE(g.Label);
-        TExpressionParser p;
-        ExpectValues(p, g.Cases);
-    }
+    TExpressionParser p;
+    ExpectValues(p, GetParam().Cases);
 }
+
+INSTANTIATE_TEST_SUITE_P(ParserValues, ParserValueGroup, ::testing::ValuesIn(kGroups), GroupName<NumCase>);
 
 TEST(ParserValues, RandomFunctionsStayInRangeAndAreNeverFolded)
 {

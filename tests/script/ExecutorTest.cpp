@@ -295,3 +295,18 @@ TEST_F(ScriptTest, CommandLongerThanAnyBufferIsSentWhole)
     ASSERT_EQ(host.Count(TScriptEvent::Capture), 1);
     EXPECT_EQ(host.Events.back().Name.size(), 3000u);
 }
+
+TEST_F(ScriptTest, RegressionArgumentReaderClosedAGroupAtAnEscapedBrace)
+{
+    // The splitter keeps "{g\}h}" as one group; the arguments must read it the same way.
+    Run("#ts n,p,a,{g\\}h}");
+    ASSERT_EQ(state.TriggerList.Count(), 1);
+    EXPECT_EQ(state.TriggerList[0]->Group, "g\\}h");
+    auto timer = std::make_unique<cTimer>();
+    timer->Name = "t";
+    cTimer* t = state.TimerRecList.Add(std::move(timer));
+    Run("#tic t,{say a\\}b}");
+    EXPECT_EQ(t->OnBuff, "say a\\}b");
+    EXPECT_EQ(AllWords(state, "{a\\{b},c", ","), (Strings{"a\\{b", "", "c"}));
+    EXPECT_EQ(Messages(), "");
+}

@@ -149,6 +149,15 @@ TEST_F(ScriptTest, Lists)
     EXPECT_EQ(state.ExpandFunctionsCopy("%isinlist(M,@(item))"), "1");
 }
 
+TEST_F(ScriptTest, RegressionListFunctionsChangedAnExistingVariablesType)
+{
+    Run("#vs n 10|%addlist(n,6)|%dellist(n,6)");
+    ASSERT_NE(FindVariable(state.VariableList, "n"), nullptr);
+    EXPECT_EQ(FindVariable(state.VariableList, "n")->Type, 'D');
+    Run("#if (9 < @(n)) {say more} {say less}");
+    EXPECT_EQ(Lines(), (Strings{"say more"}));
+}
+
 TEST_F(ScriptTest, AddlistNeverBuildsAValueLongerThanItsLimit)
 {
     AddVariable("L", AnsiString(32760, 'x'), 'S');
@@ -185,6 +194,42 @@ TEST_F(ScriptTest, Functions)
     };
     for (const auto& [text, expanded] : cases)
         EXPECT_EQ(state.ExpandFunctionsCopy(text), expanded) << text;
+}
+
+TEST_F(ScriptTest, RegressionUnclosedCallsMadeExpansionQuadratic)
+{
+    // The scan now keeps what lies right of each '%'; the results must be those of a plain scan
+    // for the matching ')'.
+    AnsiString opens;
+    for (int i = 0; i < 2000; ++i)
+        opens += "%(";
+    const std::pair<AnsiString, AnsiString> cases[] = {
+        {opens, opens},
+        {opens + "%trim( a )", opens + "a"},
+        {"%trim(%(a) b)", "%(a) b"},       // an unknown call inside stays as written
+        {"%trim((a)%trim( b ))", "(a)b"},  // brackets of a result count for the outer call
+        {"%trim(a%trim(b)", "%trim(ab"},   // the outer call is never closed
+        {"%case(1,x)y)%(", "xy)%("},
+        {"%trim(%case(1,()))", "()"},
+    };
+    for (const auto& [text, expanded] : cases)
+        EXPECT_EQ(state.ExpandFunctionsCopy(text), expanded) << text.substr(0, 40);
+    EXPECT_EQ(Messages(), "");
+}
+
+TEST_F(ScriptTest, RegressionExpansionStoppedAtItsLimitSaidNothing)
+{
+    AddVariable("a", AnsiString(600000, 'x'), 'S');
+    EXPECT_EQ(state.ExpandVariablesCopy("@(a)@(a)").size(), 600000u);
+    EXPECT_EQ(Messages(), ScriptText::TextTooLong);
+    host.Clear();
+    // A function result that would pass the limit, or a call longer than a call may be, stays.
+    AddVariable("L", AnsiString(600000, 'y'), 'S');
+    const AnsiString twice = state.ExpandFunctionsCopy("%getlist(L,1)%getlist(L,1)");
+    EXPECT_EQ(twice, "%getlist(L,1)" + AnsiString(600000, 'y'));
+    const AnsiString longCall = "%trim(" + AnsiString(40000, 'z') + ")";
+    EXPECT_EQ(state.ExpandFunctionsCopy(longCall), longCall);
+    EXPECT_EQ(Messages(), AnsiString(ScriptText::TextTooLong) + ScriptText::TextTooLong);
 }
 
 TEST_F(ScriptTest, ArgumentsInBracesAndManyArguments)

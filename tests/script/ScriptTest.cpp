@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -159,34 +160,39 @@ void Play(TTestHost& host, TScriptState& state, const std::vector<TStep>& steps)
         std::istringstream checks(step.Checks);
         for (std::string item; checks >> item;) {
             const cWalk& w = state.WalkRec;
-            if (item[0] == 'T') {
+            const size_t eq = item.find('=');
+            const std::string key = item.substr(0, eq), value = eq == std::string::npos ? "" : item.substr(eq + 1);
+            if (key == "enabled") {
                 std::string on;
-                for (int i = 0; i < state.TriggerList.Count() && i + 1 < static_cast<int>(item.size()); ++i)
-                    on += item[i + 1] == '?' ? '?' : (state.TriggerList[i]->Status & cTriggers::Enabled) ? '1' : '0';
-                EXPECT_EQ("T" + on, item);
+                for (int i = 0; i < state.TriggerList.Count() && i < static_cast<int>(value.size()); ++i)
+                    on += value[i] == '?' ? '?' : (state.TriggerList[i]->Status & cTriggers::Enabled) ? '1' : '0';
+                EXPECT_EQ(on, value) << item;
                 continue;
             }
-            const int64_t got = [&]() -> int64_t {
-                switch (item[0]) {
-                case 'S': return w.State;
-                case 'C': return w.Current;
-                case 'P': return w.Previous;
-                case 'V': return w.Saved;
-                case 'K': return w.StepPending;
-                case 'M': return w.MultiStep;
-                case 'O': return static_cast<int64_t>(w.Comment.size());
-                case 'R': return WalkTimerRunning(state);
-                case 'I': return host.WalkTimerEvent->Interval();
-                case 'N': return state.TriggerList.Count();
-                case 'U': return state.TrigSuspend;
-                case 'G': return state.CmdConfig.TrigMode;
-                case 'X': return state.TimerRecList[0]->Status;
-                case 'Y': return state.TimerRecList[0]->Ticker;
-                }
+            const std::pair<const char*, std::function<int64_t()>> keys[] = {
+                {"state", [&] { return w.State; }},
+                {"current", [&] { return w.Current; }},
+                {"previous", [&] { return w.Previous; }},
+                {"saved", [&] { return w.Saved; }},
+                {"pending", [&] { return w.StepPending; }},
+                {"multiStep", [&] { return w.MultiStep; }},
+                {"commentLength", [&] { return static_cast<int64_t>(w.Comment.size()); }},
+                {"walkTimerRunning", [&] { return WalkTimerRunning(state); }},
+                {"walkTimerInterval", [&] { return host.WalkTimerEvent->Interval(); }},
+                {"triggers", [&] { return state.TriggerList.Count(); }},
+                {"suspended", [&] { return state.TrigSuspend; }},
+                {"triggerMode", [&] { return state.CmdConfig.TrigMode; }},
+                {"timerStatus", [&] { return state.TimerRecList[0]->Status; }},
+                {"timerPeriod", [&] { return state.TimerRecList[0]->Ticker; }},
+            };
+            const auto found =
+                std::find_if(std::begin(keys), std::end(keys), [&](const auto& k) { return key == k.first; });
+            if (found == std::end(keys) || value.empty()) {
                 ADD_FAILURE() << "unknown check " << item;
-                return INT64_MIN;
-            }();
-            EXPECT_EQ(got, std::stoll(item.substr(1))) << item;
+                continue;
+            }
+            const int64_t got = found->second();
+            EXPECT_EQ(got, std::stoll(value)) << item;
         }
     }
 }

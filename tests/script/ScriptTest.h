@@ -49,12 +49,12 @@ cTriggers* AddTrigger(TScriptState& state, const AnsiString& from, const AnsiStr
 // is host text received, "+N" moves the clock on N ms, "auto" switches the walk auto-rewind on,
 // "record NAME" starts recording a walk. Then the lines sent during the step are compared with
 // Sent (unless it is Any), the messages with Messages (unless null), the walk's steps with Walk
-// (when given), and the values Checks names, each a letter and a number:
-//   walk      S state, C current, P previous, V saved, K step pending, M multi-step, O length of
-//             the pending comment, R walk timer running, I walk timer interval in ms;
-//   triggers  N count, U suspension, G mode, and T with one 1, 0 or ? (not checked) per trigger
-//             for its enabled bit;
-//   timers    X status and Y period of the first user timer.
+// (when given), and the values Checks names, each written word=number:
+//   walk      state, current, previous, saved, pending (a step), multiStep, commentLength (of
+//             the pending comment), walkTimerRunning, walkTimerInterval (ms);
+//   triggers  triggers (count), suspended, triggerMode, and enabled with one 1, 0 or ? (not
+//             checked) per trigger for its enabled bit;
+//   timers    timerStatus and timerPeriod of the first user timer.
 struct TStep {
     AnsiString Text;
     Strings Sent;

@@ -309,7 +309,7 @@ TEST_F(WalkTest, Scenarios)
         // Everything typed still goes to the game.
         {"OnlyMovementWordsAreRecorded",
          {},
-         {{"record Route.Wlk", {}, "S1"},
+         {{"record Route.Wlk", {}, "state=1"},
           {Ks("북") + "&&" + Ks("말 안녕하세요") + "&&n&&look|NE|up|5|9",
            {Ks("북"), Ks("말 안녕하세요"), "n", "look", "NE", "up", "5", "9"},
            "",
@@ -327,7 +327,11 @@ TEST_F(WalkTest, Scenarios)
         // Recording without a step yet, "#wac" has nothing to append to.
         {"CommentsNeedARecordingWalk",
          {},
-         {{"#wsc lost&&#wac lost&&#wl Loaded.Wlk&&#wsc lost&&#wac lost", {}, "O0", nullptr, Strings{"n", "e"}},
+         {{"#wsc lost&&#wac lost&&#wl Loaded.Wlk&&#wsc lost&&#wac lost",
+           {},
+           "commentLength=0",
+           nullptr,
+           Strings{"n", "e"}},
           {"record Other.Wlk&&#wac lost", {}, "", nullptr, Strings{}}}},
         // Nothing left: nothing happens; a loaded walk is not edited.
         {"WrongMoveIsTakenBack",
@@ -340,7 +344,7 @@ TEST_F(WalkTest, Scenarios)
          {},
          {{"record Route.Wlk&&#wsb", {}, "", nullptr, Strings{}},
           {"n|#wsc door|s&&#wsb&&#wsb", {"n", "s"}, "", nullptr, Strings{"n", "B s // door"}},
-          {"#we", {}, "S2"},
+          {"#we", {}, "state=2"},
           {"#wgt 0&&#wsb", {}, "", nullptr, Strings{"n", "B s // door"}}},
          "n\r\nB s // door\r\n"},
         // No B left: unchanged; indexes without a step are left alone; while recording too.
@@ -352,115 +356,121 @@ TEST_F(WalkTest, Scenarios)
           {"record Route.Wlk&&n&&#wsb&&#wrb", {"n"}, "", nullptr, Strings{" n"}}}},
         {"SlowWalkWaitsForConfirmation",
          {"n // gate", "Back", "e"},
-         {{"#wg|#wg", {"n", "n"}, "C0"},  // not confirmed: the same step again
-          {"#wok", {}, "C1 P0"},
-          {"#wok", {}, "C1"},  // nothing pending: no move
-          {"#wg", {"ack"}},    // a capital B is a breakpoint mark and is not sent
-          {"#wsf", {}, "K0"},  // cancelled: the next "wg" sends the same step, as a fresh one
-          {"#wg|#wok|#wg|#wok", {"ack", "e"}, "C3"},
+         {{"#wg|#wg", {"n", "n"}, "current=0"},  // not confirmed: the same step again
+          {"#wok", {}, "current=1 previous=0"},
+          {"#wok", {}, "current=1"},  // nothing pending: no move
+          {"#wg", {"ack"}},           // a capital B is a breakpoint mark and is not sent
+          {"#wsf", {}, "pending=0"},  // cancelled: the next "wg" sends the same step, as a fresh one
+          {"#wg|#wok|#wg|#wok", {"ack", "e"}, "current=3"},
           // At the end nothing is sent, and the confirmation does not run past the end.
-          {"#wg", {}, "K1"},
-          {"#wok", {}, "C3"}}},
+          {"#wg", {}, "pending=1"},
+          {"#wok", {}, "current=3"}}},
         {"StepAgainResendsAfterAFailedMove",
          {"n", "e", "s"},
-         {{"#wal", {"n"}},                   // at the start: the first step
-          {"#wg|#wok|#wal", {"n", "n"}},     // confirmed: the last confirmed step
-          {"#wg|#wal", {"e", "e"}, "C1"}}},  // pending: the pending step
+         {{"#wal", {"n"}},                          // at the start: the first step
+          {"#wg|#wok|#wal", {"n", "n"}},            // confirmed: the last confirmed step
+          {"#wg|#wal", {"e", "e"}, "current=1"}}},  // pending: the pending step
         {"NextStepsStopAfterTheCountOrAtTheEnd",
          {"n", "e", "s"},
-         {{"#wgt 1|#wn 3", {"e", "s"}, "C3 V1 M1 K0"},  // two steps left
+         {{"#wgt 1|#wn 3", {"e", "s"}, "current=3 saved=1 multiStep=1 pending=0"},  // two steps left
           // An empty, zero, negative or unreadable count is one step.
-          {"#wr|#wn", {"n"}, "C1"},
-          {"#wr|#wn -2", {"n"}, "C1"},
-          {"#wr|#wn abc", {"n"}, "C1"},
+          {"#wr|#wn", {"n"}, "current=1"},
+          {"#wr|#wn -2", {"n"}, "current=1"},
+          {"#wr|#wn abc", {"n"}, "current=1"},
           {"#wn 2", {"e", "s"}}}},
         {"NextBreakPointStopsBeforeTheMarkedStep",
          {"n", "s", "B e // door", "w", "Bu", "d"},
-         {{"#wnb", {"n", "s"}, "C2"},
+         {{"#wnb", {"n", "s"}, "current=2"},
           {"#wnb", {"e", "w"}},  // sends the breakpoint step, on to the next one
-          {"#wnb", {"u", "d"}, "C6"},
+          {"#wnb", {"u", "d"}, "current=6"},
           {"#wnb", {}}}},
         // A pending step is sent again first, then confirmed; empty commands send nothing.
         {"SpeedWalkSendsEveryStepLeft",
          {Ks("북"), "// note", "e", ""},
-         {{"#wg|#ws", {Ks("북"), Ks("북"), "e"}, "C4 V0"}}},
+         {{"#wg|#ws", {Ks("북"), Ks("북"), "e"}, "current=4 saved=0"}}},
         {"AutoRewindStartsAFinishedWalkAgain",
          {"n", "e"},
          {{"#ws", {"n", "e"}},
           {"#wg|#wsf", {}},  // off: nothing left to send
           {"auto", {}},
-          {"#wg", {"n"}, "C0 K1"},
+          {"#wg", {"n"}, "current=0 pending=1"},
           {"#wsf|#wgt 9|#wg", {"n"}}}},  // beyond the end after a jump counts as finished too
         {"RewindResetsEveryIndex",
          {"n", "e", "s"},
-         {{"#wn 2|#wg|#wr", Any, "S2 C0 P0 V0 K0 M0"},
-          {"record Route.Wlk&&#wr", {}, "S2"}}},  // a recording walk becomes a loaded one
+         {{"#wn 2|#wg|#wr", Any, "state=2 current=0 previous=0 saved=0 pending=0 multiStep=0"},
+          {"record Route.Wlk&&#wr", {}, "state=2"}}},  // a recording walk becomes a loaded one
         {"GoToStepSetsEveryIndex",
          {"n", "e", "s"},
-         {{"#wn 2|#wgt", Any, "C2"},  // no step given: nothing
-          {"#wgt 1", {}, "C1 P1 V1 M0"},
-          {"#wgt x", {}, "C0"},
-          {"#wgt 7|#wg", {}},          // beyond the last step the walk is at its end
-          {"#wc|#wgt 4", {}, "C4"}}},  // without a walk the index is only a number
+         {{"#wn 2|#wgt", Any, "current=2"},  // no step given: nothing
+          {"#wgt 1", {}, "current=1 previous=1 saved=1 multiStep=0"},
+          {"#wgt x", {}, "current=0"},
+          {"#wgt 7|#wg", {}},                 // beyond the last step the walk is at its end
+          {"#wc|#wgt 4", {}, "current=4"}}},  // without a walk the index is only a number
         {"PreviousAndSavedIndexes",
          {"a1", "a2", "a3", "a4", "a5"},
-         {{"", {}, "P0"},
-          {"#wg|#wok|#wg|#wok|#wgf", Any, "C1 V1"},  // back to the step confirmed last
+         {{"", {}, "previous=0"},
+          {"#wg|#wok|#wg|#wok|#wgf", Any, "current=1 saved=1"},  // back to the step confirmed last
           // A run remembers where it started; "wms" moves that mark on up to the current step.
-          {"#wn 3", Any, "V1 C4"},
-          {"#wms|#wms", {}, "V3"},
-          {"#wms|#wms", {}, "V4"},
-          {"#wgt 0|#wn 2|#wms|#wmfi", Any, "C1 M0"},  // back to the mark, marking off
-          {"#wms", {}, "V1"},                         // no run marked: nothing
-          {"#wn 2|#wmf|#wms", Any, "V1"},
-          {"#wsm", {}, "C1"}}},
+          {"#wn 3", Any, "saved=1 current=4"},
+          {"#wms|#wms", {}, "saved=3"},
+          {"#wms|#wms", {}, "saved=4"},
+          {"#wgt 0|#wn 2|#wms|#wmfi", Any, "current=1 multiStep=0"},  // back to the mark, marking off
+          {"#wms", {}, "saved=1"},                                    // no run marked: nothing
+          {"#wn 2|#wmf|#wms", Any, "saved=1"},
+          {"#wsm", {}, "current=1"}}},
         {"NegativeIndexReadsNoStep",
          {"Bn", "e"},
          {{"#wgt -1|#wg|#wal|#wrb|#wsf|#wal", {}},
-          {"#wgt -2147483648|#wal|#wgf", {}, "C-2147483648"},  // a negative previous index is not gone to
-          {"#wg|#wok", {}, "C-2147483647"}}},  // a confirmation from a negative index moves towards the walk
+          {"#wgt -2147483648|#wal|#wgf", {}, "current=-2147483648"},  // a negative previous index is not gone to
+          {"#wg|#wok", {}, "current=-2147483647"}}},  // a confirmation from a negative index moves towards the walk
         {"TimerSendsTheNextStepOnceAfterTenSeconds",
          {"n", "e", "s"},
          {{"#wg", {"n"}},
-          {"#wsp", {}, "R1"},
+          {"#wsp", {}, "walkTimerRunning=1"},
           {"+9000", {}},
-          {"+1000", {"e"}, "C1 K1 R0"},  // "n" confirmed, "e" sent and pending
+          {"+1000", {"e"}, "current=1 pending=1 walkTimerRunning=0"},  // "n" confirmed, "e" sent and pending
           {"+60000", {}}}},
         {"TimerTakesItsDelayInSeconds",
          {"n", "e", "s"},
          {{"#wsp 3&&+2000", {}},
-          {"+1000", {"n"}},                      // nothing was pending: the first step
-          {"#wsp -2&&+2000", {"e"}, "I2000"}}},  // the size of the number counts
+          {"+1000", {"n"}},                                       // nothing was pending: the first step
+          {"#wsp -2&&+2000", {"e"}, "walkTimerInterval=2000"}}},  // the size of the number counts
         {"RunningTimerIsNotRestartedAndHoldsOffOkAndNext",
          {"n", "e", "s"},
          {{"#wg|#wsp 5&&+3000", {"n"}},
-          {"#wsp 5|#wsn", {}, "C0"},  // still due at 5 s; "wsn" held off while it runs
+          {"#wsp 5|#wsn", {}, "current=0"},  // still due at 5 s; "wsn" held off while it runs
           {"+2000", {"e"}},
-          {"#wsn", {"s"}, "C2"}}},  // idle: confirms and sends the next step at once
-        {"TimerCanBeCutShort", {"n", "e"}, {{"#wspk", {}}, {"#wg|#wsp|#wspk", {"n", "e"}, "R0"}, {"+20000", {}}}},
-        {"ZeroDelayTimerStillFires", {"n", "e"}, {{"#wsp 0&&+1000", {"n"}, "R0"}}},
+          {"#wsn", {"s"}, "current=2"}}},  // idle: confirms and sends the next step at once
+        {"TimerCanBeCutShort",
+         {"n", "e"},
+         {{"#wspk", {}}, {"#wg|#wsp|#wspk", {"n", "e"}, "walkTimerRunning=0"}, {"+20000", {}}}},
+        {"ZeroDelayTimerStillFires", {"n", "e"}, {{"#wsp 0&&+1000", {"n"}, "walkTimerRunning=0"}}},
         {"TimerNeedsALoadedWalk",
          {},
-         {{"#wsp 1", {}, "R0"},
+         {{"#wsp 1", {}, "walkTimerRunning=0"},
           {"record Route.Wlk", {}},
-          {"#wsp 1", {}, "R0"},
+          {"#wsp 1", {}, "walkTimerRunning=0"},
           // Closed while it counts down: it fires into no walk.
           {"#wl Loaded.Wlk|#wsp 1|#wc&&+5000", {}}}},
         // Sending "s" would put the character back at the start.
-        {"FindAtTheStartDoesNotUndoAMoveAlongTheWalk", {"n", "e"}, {{"#wfn n", {}, "C1"}}},
+        {"FindAtTheStartDoesNotUndoAMoveAlongTheWalk", {"n", "e"}, {{"#wfn n", {}, "current=1"}}},
         {"FindFollowsMovesAlongTheWalk",
          {"n", "B e // door", "n"},
-         {{"#wfn n", {}, "C1"},
-          {"#wfn e", {}, "C2 P2 V2"},  // compared with the command, mark and comment aside
-          {"#wfn w", {}, "C1"}}},      // back along the walk
+         {{"#wfn n", {}, "current=1"},
+          {"#wfn e", {}, "current=2 previous=2 saved=2"},  // compared with the command, mark and comment aside
+          {"#wfn w", {}, "current=1"}}},                   // back along the walk
         {"FindUndoesMovesOffTheWalk",
          {"n", "e", "n"},
-         {{"#wfn w", {"e"}, "C0"},  // at the start, off the walk
-          {"#wgt 1|#wfn u", {"d"}, "C1"},
-          {"#wfn look", {}},                 // not a movement word: nothing to undo
-          {"#wgt 3|#wfn s", {"n"}, "C3"}}},  // at the end every move is undone
-        {"FindUndoesKoreanMovesBelowTheWalk", {Ks("북"), Ks("동")}, {{"#wgt -4|#wfn " + Ks("북"), {Ks("남")}, "C-4"}}},
-        {"FindNeedsALoadedWalk", {}, {{"#wfn n", {}}, {"record Route.Wlk", {}}, {"n", {"n"}}, {"#wfn s", {}, "C0"}}},
+         {{"#wfn w", {"e"}, "current=0"},  // at the start, off the walk
+          {"#wgt 1|#wfn u", {"d"}, "current=1"},
+          {"#wfn look", {}},                        // not a movement word: nothing to undo
+          {"#wgt 3|#wfn s", {"n"}, "current=3"}}},  // at the end every move is undone
+        {"FindUndoesKoreanMovesBelowTheWalk",
+         {Ks("북"), Ks("동")},
+         {{"#wgt -4|#wfn " + Ks("북"), {Ks("남")}, "current=-4"}}},
+        {"FindNeedsALoadedWalk",
+         {},
+         {{"#wfn n", {}}, {"record Route.Wlk", {}}, {"n", {"n"}}, {"#wfn s", {}, "current=0"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Label);

@@ -181,6 +181,7 @@ const TUtilTable& Table()
         AddDateRoutines(t);
         AddIniRoutines(t);
         AddFileRoutines(t);
+        AddCtrlRoutines(t);
         AddSettings(t);
         return t;
     }();

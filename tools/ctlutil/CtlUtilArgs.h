@@ -48,3 +48,4 @@ struct TUtilRoutine {
 using TUtilTable = std::map<std::string, TUtilRoutine>;
 
 void AddFileRoutines(TUtilTable& table);
+void AddCtrlRoutines(TUtilTable& table);

@@ -2,7 +2,7 @@
 
 TReceivedText::TReceivedText(TScriptState& state)
 {
-    Terminal.OnAfterPut = [&state](const AnsiString& piece) { state.ScanReceivedText(piece); };
+    Terminal.Core.OnAfterPut = [&state](const AnsiString& piece) { state.ScanReceivedText(piece); };
 }
 
 void TReceivedText::Receive(std::string_view bytes)
@@ -10,8 +10,8 @@ void TReceivedText::Receive(std::string_view bytes)
     for (const char c : bytes) {
         if (c == '\r')
             continue;
-        Terminal.DecodeText(std::string_view(&c, 1));
+        Terminal.Core.DecodeText(std::string_view(&c, 1));
         if (c == '\n')
-            Terminal.DecodeText("\r");
+            Terminal.Core.DecodeText("\r");
     }
 }

@@ -1,11 +1,11 @@
 #pragma once
-// Host text for scriptrun's "<" directive: through a terminal core into the trigger scan, as a
-// character window passes what the connection reads.
+// Host text for scriptrun's "<" directive: through the terminal pieces the window decodes with
+// into the trigger scan, as a character window passes what the connection reads.
 
 #include <string_view>
 
 #include "script/ScriptState.h"
-#include "terminal/core/TerminalCore.h"
+#include "terminal/draw/TerminalPieces.h"
 
 class TReceivedText {
 public:
@@ -15,5 +15,5 @@ public:
     void Receive(std::string_view bytes);
 
 private:
-    TTerminalCore Terminal;
+    TTerminalPieces Terminal;
 };

@@ -7,13 +7,16 @@
 //   > TEXT        TEXT runs as a typed line
 //   < TEXT        TEXT arrives from the game, one byte at a time
 //   + SECONDS     the timer clock moves on that many seconds (user timers tick)
+//   ! record NAME the walk bar's record button: a new walk of that name is being recorded
 //   ? var NAME    prints VAR NAME TYPE VALUE (VAR NAME - when there is no such variable)
 //   ? save FILE   saves the script state as a command file; prints SAVED FILE or SAVE FAILED FILE
 //   ? walk        prints WALK STATE CURRENT PREVIOUS SAVED PENDING MULTI FILE, then STEP line for
 //                 each step
 //   # ...         a comment
-// TEXT and NAME may use \r \n \t \\ and \xHH. Output lines, in the order they happen:
-//   SEND text, MSG text, CAP name text, BEEP freq ms, PLAY file, BOX caption text
+// TEXT and NAME may use \r \n \t \\ and \xHH. Output lines, printed as they happen:
+//   SEND text, MSG text, CAP name text, BEEP freq ms, PLAY file, BOX caption text,
+//   CLICK button (the engine clicks a bar button), STATUS (the status line is refreshed),
+//   SAVEBOOK (the character book is saved)
 // --cmd FILE loads a command file first (its start-up commands run) and prints LOADED FILE, or
 // LOAD FAILED FILE when the load gives false; FILE names a file of this system, not a stored path.
 
@@ -30,6 +33,7 @@
 #include "script/RecordingHost.h"
 #include "script/ScriptState.h"
 #include "script/Variables.h"
+#include "script/Walk.h"
 #include "tools/scriptrun/ScriptRunReceive.h"
 #include "tools/scriptrun/ScriptRunText.h"
 
@@ -48,24 +52,21 @@ AnsiString ExecutableFolder()
     return slash == AnsiString::npos ? AnsiString(".") : folder.substr(0, slash);
 }
 
-void Flush(TRecordingHost& host)
+void Print(const TScriptEvent& e)
 {
-    for (const TScriptEvent& e : host.Events) {
-        switch (e.What) {
-        case TScriptEvent::Send: std::cout << "SEND " << EscapeText(e.Text) << '\n'; break;
-        case TScriptEvent::Message: std::cout << "MSG " << EscapeText(e.Text) << '\n'; break;
-        case TScriptEvent::Capture:
-            std::cout << "CAP " << EscapeText(e.Name) << ' ' << EscapeText(e.Text) << '\n';
-            break;
-        case TScriptEvent::Beep: std::cout << "BEEP " << e.A << ' ' << e.B << '\n'; break;
-        case TScriptEvent::Play: std::cout << "PLAY " << EscapeText(e.Text) << '\n'; break;
-        case TScriptEvent::MessageBox:
-            std::cout << "BOX " << EscapeText(e.Text) << ' ' << EscapeText(e.Name) << '\n';
-            break;
-        default: break;
-        }
+    switch (e.What) {
+    case TScriptEvent::Send: std::cout << "SEND " << EscapeText(e.Text) << '\n'; break;
+    case TScriptEvent::Message: std::cout << "MSG " << EscapeText(e.Text) << '\n'; break;
+    case TScriptEvent::Capture: std::cout << "CAP " << EscapeText(e.Name) << ' ' << EscapeText(e.Text) << '\n'; break;
+    case TScriptEvent::StatusLine: std::cout << "STATUS\n"; break;
+    case TScriptEvent::MessageBox:
+        std::cout << "BOX " << EscapeText(e.Text) << ' ' << EscapeText(e.Name) << '\n';
+        break;
+    case TScriptEvent::Play: std::cout << "PLAY " << EscapeText(e.Text) << '\n'; break;
+    case TScriptEvent::Beep: std::cout << "BEEP " << e.A << ' ' << e.B << '\n'; break;
+    case TScriptEvent::Click: std::cout << "CLICK " << EscapeText(e.Name) << '\n'; break;
+    case TScriptEvent::SaveBook: std::cout << "SAVEBOOK\n"; break;
     }
-    host.Clear();
 }
 
 // A file named on the command line or in a directive, as the engine names files.
@@ -99,11 +100,13 @@ int main(int argc, char** argv)
     }
     host.Folder = ExecutableFolder();
 
+    // Printed as they happen: a long loop must not pile them up.
+    host.OnEvent = Print;
+    host.KeepEvents = false;
     TScriptState state(host);
     TReceivedText received(state);
     if (!cmdFile.empty()) {
         const bool loaded = state.LoadCmdFile(ProgramPathOf(cmdFile));
-        Flush(host);
         std::cout << (loaded ? "LOADED " : "LOAD FAILED ") << EscapeText(cmdFile) << '\n';
     }
 
@@ -148,7 +151,6 @@ int main(int argc, char** argv)
             if (rest.substr(0, 5) == "save ") {
                 const std::string file = UnescapeText(rest.substr(5));
                 const bool saved = state.SaveCmdFile(ProgramPathOf(file));
-                Flush(host);
                 std::cout << (saved ? "SAVED " : "SAVE FAILED ") << EscapeText(file) << '\n';
                 break;
             }
@@ -174,13 +176,21 @@ int main(int argc, char** argv)
                 std::cout << " -\n";
             break;
         }
+        case '!': {
+            if (rest.substr(0, 7) != "record ") {
+                std::fprintf(stderr, "scriptrun: line %d: unknown action\n", number);
+                status = 1;
+                break;
+            }
+            NewWalkRecord(state, UnescapeText(rest.substr(7)));
+            break;
+        }
         default:
             std::fprintf(stderr, "scriptrun: line %d: unknown directive '%c'\n", number, directive);
             status = 1;
             break;
         }
-        Flush(host);
+        std::cout.flush();
     }
-    Flush(host);
     return status;
 }

@@ -1,14 +1,14 @@
 // termdump [--cols N] [--rows N] [--chunk K] [--runs] [--events] [--cursor]
 //          [--png FILE [--winfont NAME]] [FILE]
 //
-// Reads bytes from FILE or standard input, feeds them to a terminal core of N columns by N rows
-// (80 by 25 by default) through DecodeText, in pieces of K bytes with --chunk, and prints every
-// buffer line from the first through the cursor's, in UTF-8, trailing blanks removed.
+// Reads bytes from FILE or standard input, feeds them to the terminal pieces the window decodes
+// through (core, screen image and own sequences) of N columns by N rows (80 by 25 by default)
+// with DecodeText, in pieces of K bytes with --chunk, and prints every buffer line from the first
+// through the cursor's, in UTF-8, trailing blanks removed.
 //   --runs    adds "  runs: start,length,fg,bg ..." under each line (colours as RRGGBB)
 //   --events  ends with "events:" and every reported piece in hex
 //   --cursor  ends with "cursor: X Y" (column and buffer line, from 0)
-//   --png     also draws the screen while decoding (the own sequences included) and writes it as
-//             a PNG: Hangul mode with the generated fonts in Fonts/ beside the program, or the
+//   --png     also sizes the screen image, so the stream draws into it, and writes it as a PNG: Hangul mode with the generated fonts in Fonts/ beside the program, or the
 //             system font NAME with --winfont
 
 #include <cstdio>
@@ -22,7 +22,7 @@
 
 #include "TermDumpPng.h"
 #include "platform/core/Cp949.h"
-#include "terminal/core/TerminalCore.h"
+#include "terminal/draw/TerminalPieces.h"
 
 namespace {
 
@@ -101,7 +101,8 @@ int main(int argc, char** argv)
         input.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     }
 
-    TTerminalCore t;
+    TTerminalPieces pieces;
+    TTerminalCore& t = pieces.Core;
     t.SetColumns(cols);
     t.SetRow(rows - 1);
     // The character window's colours: white on black.
@@ -111,7 +112,7 @@ int main(int argc, char** argv)
         return Usage();
     std::unique_ptr<TTermDumpPicture> picture;
     if (!png.empty())
-        picture = std::make_unique<TTermDumpPicture>(t, argc, argv, winFont);
+        picture = std::make_unique<TTermDumpPicture>(pieces, argc, argv, winFont);
     std::string hex;
     if (events) {
         t.OnAfterPut = [&hex](const AnsiString& s) {

@@ -7,17 +7,15 @@
 #include "platform/core/ProgramFolder.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/FrameBufferImage.h"
-#include "terminal/draw/OwnSequences.h"
-#include "terminal/draw/ScreenPainter.h"
+#include "terminal/draw/TerminalPieces.h"
 #include "terminal/draw/qt/QtTextRaster.h"
 #include "terminal/fonts/GlyphTables.h"
 
 struct TTermDumpPicture::TImpl {
     std::unique_ptr<TApplication> app;
     TQtTextRaster raster;
-    TScreenPainter painter;
-    TOwnSequences own;
-    TImpl(TTerminalCore& core) : painter(core), own(core, painter) {}
+    TScreenPainter& painter;
+    explicit TImpl(TScreenPainter& p) : painter(p) {}
 };
 
 namespace {
@@ -33,10 +31,11 @@ std::unique_ptr<TApplication> MakeApplication(int argc, char** argv)
 
 }  // namespace
 
-TTermDumpPicture::TTermDumpPicture(TTerminalCore& core, int argc, char** argv, const std::string& winFont)
+TTermDumpPicture::TTermDumpPicture(TTerminalPieces& pieces, int argc, char** argv, const std::string& winFont)
 {
     auto app = MakeApplication(argc, argv);
-    FImpl = std::make_unique<TImpl>(core);
+    const TTerminalCore& core = pieces.Core;
+    FImpl = std::make_unique<TImpl>(pieces.Painter);
     FImpl->app = std::move(app);
     TScreenPainter& p = FImpl->painter;
     p.SetRasterizer(&FImpl->raster);
@@ -59,7 +58,8 @@ TTermDumpPicture::TTermDumpPicture(TTerminalCore& core, int argc, char** argv, c
 
 TTermDumpPicture::~TTermDumpPicture()
 {
-    // The painter and the rasteriser go before the Qt application.
+    // The painter outlives this; it must not keep a rasteriser that goes with the application.
+    FImpl->painter.SetRasterizer(nullptr);
     auto app = std::move(FImpl->app);
     FImpl.reset();
 }

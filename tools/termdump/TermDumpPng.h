@@ -1,17 +1,17 @@
 #pragma once
-// The picture side of termdump: a screen image drawn while the stream is decoded, written as a
-// PNG at the end.
+// The picture side of termdump: sizes the pieces' screen image and sets up its fonts, so the
+// stream draws into it while it is decoded; the image is written as a PNG at the end.
 
 #include <memory>
 #include <string>
 
-class TTerminalCore;
+struct TTerminalPieces;
 
 class TTermDumpPicture {
 public:
     // Draws in Hangul mode with the generated fonts beside the program, or with the system font
     // `winFont` (a UTF-8 face name) when it is not empty.
-    TTermDumpPicture(TTerminalCore& core, int argc, char** argv, const std::string& winFont);
+    TTermDumpPicture(TTerminalPieces& pieces, int argc, char** argv, const std::string& winFont);
     ~TTermDumpPicture();
     // False (with a message on stderr) when the file cannot be written.
     bool Save(const std::string& path) const;

@@ -117,11 +117,16 @@ TEST(ComponentNotification, FreeNotificationTellsTheWatcherOnceAndDropsTheLink)
 TEST(ComponentNotification, LinkIsDroppedWhenTheWatcherGoesFirst)
 {
     std::vector<std::string> log;
-    auto* w = new TProbe(nullptr, "W", &log);
-    TProbe menu(nullptr, "M", &log);
-    menu.FreeNotification(w);
-    delete w;  // the menu heard of it and forgot the watcher
-    // Destroying the menu at scope end must not touch the freed watcher (ASan would report it).
+    {
+        auto* w = new TProbe(nullptr, "W", &log);
+        TProbe menu(nullptr, "M", &log);
+        menu.FreeNotification(w);
+        delete w;
+        EXPECT_EQ(log, (Log{"free W", "M -W"}));  // the menu heard of it
+        log.clear();
+    }
+    // The menu went without telling the freed watcher anything.
+    EXPECT_EQ(log, (Log{"free M"}));
 }
 
 TEST(ComponentNotification, OwnerPassesRemovalToEveryOwnedComponent)

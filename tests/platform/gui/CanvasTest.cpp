@@ -348,3 +348,79 @@ TEST_F(CanvasTest, BitmapDrawnOntoItsOwnCanvas)
         EXPECT_EQ(b.PixelColor(0, 2), clBlack) << f;
     }
 }
+
+TEST_F(CanvasTest, SetTextAndBackgroundColoursHoldUntilTheBrushChanges)
+{
+    TBitmap mono;
+    mono.SetSize(2, 1);
+    mono.SetMonochrome(true);
+    static_cast<uint8_t*>(mono.ScanLine(0))[0] = 0x40;  // pixel 0 clear, pixel 1 set
+    c->Brush()->SetColor(clBlue);
+    c->SetTextColor(clLime);
+    EXPECT_EQ(c->SetBkColor(clYellow), clBlue);
+    c->Draw(0, 0, &mono);
+    EXPECT_EQ(At(0, 0), clLime);
+    EXPECT_EQ(At(1, 0), clYellow);
+    c->Brush()->SetColor(clNavy);
+    EXPECT_EQ(c->BkColor(), clNavy);
+}
+
+TEST_F(CanvasTest, PatternWhereSourceIsSetDestinationWhereClear)
+{
+    // 0xE20746: result = pattern where the source bit is 1, destination where it is 0. The
+    // pattern is a 2 x 1 brush bitmap (red, lime) tiled from the canvas origin.
+    TBitmap pattern;
+    pattern.SetSize(2, 1);
+    pattern.Canvas()->SetPixels(0, 0, clRed);
+    pattern.Canvas()->SetPixels(1, 0, clLime);
+    TBitmap mono;
+    mono.SetSize(4, 1);
+    mono.SetMonochrome(true);
+    static_cast<uint8_t*>(mono.ScanLine(0))[0] = 0x30;  // pixels 2 and 3 set
+    c->Brush()->SetColor(clSilver);
+    c->FillRect(Rect(0, 0, 20, 16));
+    c->Brush()->SetBitmap(&pattern);
+    c->SetTextColor(clBlack);
+    c->SetBkColor(clWhite);
+    c->SetCopyMode(0xE20746);
+    c->CopyRect(Rect(1, 0, 5, 1), mono.Canvas(), Rect(0, 0, 4, 1));
+    EXPECT_EQ(At(1, 0), clSilver);
+    EXPECT_EQ(At(2, 0), clSilver);
+    EXPECT_EQ(At(3, 0), clLime);  // x = 3 takes pattern column 1
+    EXPECT_EQ(At(4, 0), clRed);
+}
+
+TEST_F(CanvasTest, TurnedFontDrawsUpwardFromItsStartPoint)
+{
+    TBitmap b;
+    b.SetSize(40, 60);
+    b.Canvas()->Brush()->SetStyle(bsClear);
+    b.Canvas()->Font()->SetColor(clBlack);
+    b.Canvas()->Font()->SetOrientation(900);
+    b.Canvas()->TextOut(5, 55, "WWW");
+    // Turned a quarter counter-clockwise: the text runs up from (5, 55) and lies right of x = 5.
+    int top = 60, left = 40, right = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 40; ++x)
+            if (b.Canvas()->Pixels(x, y) == clBlack) {
+                top = std::min(top, y);
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    EXPECT_LE(top, 55 - b.Canvas()->TextWidth("WWW") + 3);
+    EXPECT_GE(left, 5);
+    EXPECT_LE(right, 5 + b.Canvas()->TextHeight("W"));
+}
+
+TEST_F(CanvasTest, RegressionCopyRectFromOneBitIgnoredTextAndBackgroundColours)
+{
+    TBitmap mono;
+    mono.SetSize(2, 1);
+    mono.SetMonochrome(true);
+    static_cast<uint8_t*>(mono.ScanLine(0))[0] = 0x40;  // pixel 0 clear, pixel 1 set
+    c->SetTextColor(clRed);
+    c->SetBkColor(clBlue);
+    c->CopyRect(Rect(0, 0, 2, 1), mono.Canvas(), Rect(0, 0, 2, 1));
+    EXPECT_EQ(At(0, 0), clRed);
+    EXPECT_EQ(At(1, 0), clBlue);
+}

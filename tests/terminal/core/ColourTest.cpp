@@ -29,17 +29,17 @@ const Scenario kScenarios[] = {
     {"ReverseWhileBoldKeepsTheNewForegroundBright",
      {{"\x1b[1;31;44m\x1b[7m", {"fg=blue", "bg=maroon"}}, {"\x1b[0m", {"fg=maroon", "bg=navy"}}}},
     {"EmptyParameterIsResetAndUnknownValuesAreIgnored",
-     {{"\x1b[1;33m\x1b[m", {"fg=olive", "h=0"}}, {"\x1b[4;99;1000000m", {"ul=1"}}}},
+     {{"\x1b[1;33m\x1b[m", {"fg=olive", "bright=0"}}, {"\x1b[4;99;1000000m", {"ul=1"}}}},
     {"UnderlineIsTheRunFlag", {{"a\x1b[4mb\x1b[24mc", {"ul0.0=0", "ul0.1=1", "ul0.2=0"}}}},
     {"AtSignActsAsEscapeWithAlphaUse",
-     {{"@[1;31mx", {"L0=x", "fg0.0=red"}}},
+     {{"@[1;31mx", {"line0=x", "fg0.0=red"}}},
      [](TTerminalCore& t) { t.AlphaUse = true; }},
     {"SaveAndRestoreCursor",
      {{"\x1b[3;7H\x1b"
        "7\x1b[10;1Hab\x1b"
        "8X",
-       {"L2=      X"}},
-      {"\x1b[31m\x1b[5;5H\x1b[s\x1b[0;32m\x1b[1;1H\x1b[uY", {"L4=    Y", "fg4.4=maroon"}}}},
+       {"line2=      X"}},
+      {"\x1b[31m\x1b[5;5H\x1b[s\x1b[0;32m\x1b[1;1H\x1b[uY", {"line4=    Y", "fg4.4=maroon"}}}},
     {"ErasedCellsTakeTheCurrentColours",
      {{"abcdef\x1b[46m\x1b[1;3H\x1b[K", {"bg0.1=navy", "bg0.2=teal"}},
       {"\x1b[41m\x1b[1;3H\x1b[2X", {"bg0.2=maroon", "bg0.3=maroon", "bg0.4=teal"}}}},
@@ -48,19 +48,19 @@ const Scenario kScenarios[] = {
     // The green run became empty and is gone.
     {"DeleteCharactersShiftsTextAndRuns",
      {{"\x1b[31mabc\x1b[32mdef\x1b[33mghi\x1b[1;3H\x1b[4P",
-       {"L0=abghi", "fg0.1=maroon", "fg0.2=olive", "fg0.4=olive", "painted0.5=0", "c0=2"}}}},
+       {"line0=abghi", "fg0.1=maroon", "fg0.2=olive", "fg0.4=olive", "painted0.5=0", "runs0=2"}}}},
     {"DeleteAtTheStartOfARunLosesOnlyTheDeletedCells",
      {{"\x1b[31mab\x1b[32mcdefg\x1b[1;2H\x1b[2P",
-       {"L0=adefg", "fg0.0=maroon", "fg0.1=green", "fg0.4=green", "painted0.5=0"}}}},
+       {"line0=adefg", "fg0.0=maroon", "fg0.1=green", "fg0.4=green", "painted0.5=0"}}}},
 };
 
 }  // namespace
 
-TEST(Colours, EveryScenario)
-{
-    for (const Scenario& s : kScenarios)
-        RunScenario(s);
-}
+class ColourScenario : public ::testing::TestWithParam<Scenario> {};
+
+TEST_P(ColourScenario, LeavesTheColours) { RunScenario(GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(Colours, ColourScenario, ::testing::ValuesIn(kScenarios), ScenarioName);
 
 TEST(Colours, AnsiColorAndChangeImportant)
 {

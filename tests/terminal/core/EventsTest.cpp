@@ -50,7 +50,7 @@ TEST_F(AfterPut, BellBeepsAndBackspaceStopsAtColumnZero)
     r.t.SetPainter(&p);
     r.Feed("\a\b\bab\bX");
     EXPECT_EQ(p.beeps, 1);
-    Check(r, "L0=aX");
+    Check(r, "line0=aX");
 }
 
 TEST_F(AfterPut, ReportComesBeforeTheByteTakesEffect)
@@ -74,8 +74,8 @@ TEST_F(AfterPut, HeldTextIsShownInOrderWhenTheViewReturnsOrSelectingEnds)
     r.Feed("two");
     EXPECT_TRUE(r.events.empty());
     r.t.ScrollView(r.t.MaxLinePos());
-    Check(r, "e=one two");
-    Check(r, "R24=one two");
+    Check(r, "reported=one two");
+    Check(r, "row24=one two");
 
     RecordingTerminal s;
     s.t.SetSelecting(true);
@@ -83,14 +83,14 @@ TEST_F(AfterPut, HeldTextIsShownInOrderWhenTheViewReturnsOrSelectingEnds)
     EXPECT_TRUE(s.events.empty());
     s.t.SetSelecting(false);
     s.t.ReleasePending();
-    Check(s, "e=abc");
+    Check(s, "reported=abc");
 
     // Painting local text skips the gate.
     RecordingTerminal q;
     q.Feed(Numbered("n", 0, 39));
     q.t.ScrollView(0);
     q.t.PaintString("local");
-    Check(q, "R24=local");
+    Check(q, "row24=local");
     EXPECT_TRUE(q.t.PendingText().empty());
 }
 
@@ -145,8 +145,8 @@ TEST_F(AfterPut, LineHandlerMayRewriteTheScreen)
             r.t.DecodeText("\x1b[2J\x1b[1;1Hcleared\r\n");
     };
     r.Feed("prompt\r\nafter");
-    Check(r, "R0=cleared");
-    Check(r, "R2=after");
+    Check(r, "row0=cleared");
+    Check(r, "row2=after");
 }
 
 TEST_F(ExtensionHook, OwnFinalsAndDataBytesReachTheExtension)
@@ -159,5 +159,5 @@ TEST_F(ExtensionHook, OwnFinalsAndDataBytesReachTheExtension)
     // Data bytes are taken before their ordinary meaning.
     r.Feed("\x1b[*,FF00zz");
     EXPECT_EQ(ext.data, "FF00");
-    Check(r, "e=zz");
+    Check(r, "reported=zz");
 }

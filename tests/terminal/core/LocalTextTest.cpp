@@ -21,8 +21,8 @@ TEST_F(LocalText, IsShownButNotReported)
 {
     r.t.DecodeLocalText("msg\n\r");
     r.Feed("host");
-    Check(r, "R0=msg");
-    Check(r, "R1=host");
+    Check(r, "row0=msg");
+    Check(r, "row1=host");
     EXPECT_EQ(r.events, Pieces("host"));
     EXPECT_TRUE(r.lines.empty());
 }
@@ -37,7 +37,7 @@ TEST_F(LocalText, KeepsItsPlaceBehindHeldText)
     r.Feed("three");
     EXPECT_TRUE(r.events.empty());
     r.t.ScrollView(r.t.MaxLinePos());
-    Check(r, "R24=one two three");
+    Check(r, "row24=one two three");
     EXPECT_EQ(r.events, Pieces("one three"));
 }
 
@@ -60,7 +60,7 @@ TEST_F(LocalText, FromAHandlerInsideHostTextLeavesTheRestReported)
     };
     r.Feed("axb");
     EXPECT_EQ(r.events, Pieces("axb"));
-    Check(r, "R0=a[m]xb");
+    Check(r, "row0=a[m]xb");
 }
 
 }  // namespace

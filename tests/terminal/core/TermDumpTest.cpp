@@ -43,6 +43,16 @@ TEST(TermDump, PrintsLinesInUtf8WithRunsEventsAndCursor)
               "cursor: 0 2\n");
 }
 
+TEST(TermDump, RegressionDumpSkippedTheWindowsOwnSequences)
+{
+    // A picture row's digits are drawn, not printed; "=12F" picks red from the palette.
+    EXPECT_EQ(Dump("A\x1b[0;100;2%\x1b[*,FF00B\x1b[=12Fc\r\n", "--runs"),
+              "ABc\n"
+              "  runs: 0,2,FFFFFF,000000 2,1,FF0000,000000\n"
+              "\n"
+              "  runs:\n");
+}
+
 TEST(TermDump, ChunksThatSplitPairsGiveTheSameScreen)
 {
     std::string stream;

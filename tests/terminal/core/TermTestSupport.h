@@ -119,16 +119,19 @@ inline TColor NamedColor(const std::string& name)
 }
 
 // One expectation on a terminal, written KEY[N[.M]]=VALUE:
-//   LN=text  buffer line N exactly       lN=text  line MaxLinePos+N exactly (N may be negative)
-//   RN=text  screen row N, trailing blanks removed       BN=M  screen rows N..M are blank
-//   SN=n     length of line N            WN=n  length of line N is at most n
-//   cN=n     number of runs on line N    x= y= m= v= r=  CurX CurY MaxLinePos LinePos cursor row
-//   e=text   the reported pieces are the bytes of text   E=n  number of pieces
-//   n=n      number of OnLine calls      o=text  the last line OnLine got
-//   g=0|1    region on                   b=n  region bottom      k=text  collected text
-//   h= ul= rev=  bright, underline, reverse (0|1)        fg= bg=  current colours (by name)
+//   lineN=text       buffer line N exactly
+//   liveLineN=text   line MaxLinePos+N exactly (N may be negative)
+//   rowN=text        screen row N, trailing blanks removed
+//   blankRowsN=M     screen rows N..M are blank
+//   lengthN=n, lengthAtMostN=n   length of line N, exactly or at most
+//   runsN=n          number of runs on line N
+//   curX= curY= maxLinePos= linePos= cursorRow=   the cursor and the view
+//   reported=text    the reported pieces are the bytes of text; reportedCount=n  their number
+//   lineEvents=n     number of OnLine calls; lastLine=text  the last line OnLine got
+//   regionOn=0|1, regionBottom=n   the scroll region;  collected=text  the collected text
+//   bright= ul= rev=  bright, underline, reverse (0|1);  fg= bg=  current colours (by name)
 //   fgN.M= bgN.M= ulN.M= chN.M= paintedN.M=  the look of cell M of line N as its runs paint it
-//   param=n  value of the current parameter              params=n  number of parameters
+//   param=n  value of the current parameter;  params=n  number of parameters
 inline void Check(const RecordingTerminal& r, const std::string& spec)
 {
     const size_t eq = spec.find('=');
@@ -142,50 +145,50 @@ inline void Check(const RecordingTerminal& r, const std::string& spec)
     auto num = [&] { return std::stoi(v); };
     auto cell = [&] { return PaintLine(t.Data(), n, 80)[static_cast<size_t>(m)]; };
     SCOPED_TRACE(spec);
-    if (key == "L") {
+    if (key == "line") {
         EXPECT_EQ(r.Line(n), v);
-    } else if (key == "l") {
+    } else if (key == "liveLine") {
         EXPECT_EQ(r.Line(t.MaxLinePos() + n), v);
-    } else if (key == "R") {
+    } else if (key == "row") {
         EXPECT_EQ(r.Row(n), v);
-    } else if (key == "B") {
+    } else if (key == "blankRows") {
         for (int row = n; row <= num(); ++row)
             EXPECT_EQ(r.Row(row), "") << row;
-    } else if (key == "S") {
+    } else if (key == "length") {
         EXPECT_EQ(r.Line(n).size(), static_cast<size_t>(num()));
-    } else if (key == "W") {
+    } else if (key == "lengthAtMost") {
         EXPECT_LE(r.Line(n).size(), static_cast<size_t>(num()));
-    } else if (key == "c") {
+    } else if (key == "runs") {
         EXPECT_EQ(r.Runs(n).size(), static_cast<size_t>(num()));
-    } else if (key == "x") {
+    } else if (key == "curX") {
         EXPECT_EQ(t.CurX(), num());
-    } else if (key == "y") {
+    } else if (key == "curY") {
         EXPECT_EQ(t.CurY(), num());
-    } else if (key == "m") {
+    } else if (key == "maxLinePos") {
         EXPECT_EQ(t.MaxLinePos(), num());
-    } else if (key == "v") {
+    } else if (key == "linePos") {
         EXPECT_EQ(t.LinePos(), num());
-    } else if (key == "r") {
+    } else if (key == "cursorRow") {
         EXPECT_EQ(t.CurY() - t.MaxLinePos(), num());
-    } else if (key == "e") {
+    } else if (key == "reported") {
         EXPECT_EQ(r.events, Pieces(v));
-    } else if (key == "E") {
+    } else if (key == "reportedCount") {
         EXPECT_EQ(r.events.size(), static_cast<size_t>(num()));
-    } else if (key == "n") {
+    } else if (key == "lineEvents") {
         EXPECT_EQ(r.lines.size(), static_cast<size_t>(num()));
-    } else if (key == "o") {
+    } else if (key == "lastLine") {
         EXPECT_EQ(r.lines.empty() ? "<none>" : r.lines.back(), v);
-    } else if (key == "g") {
+    } else if (key == "regionOn") {
         EXPECT_EQ(t.RegionOn(), num() != 0);
-    } else if (key == "b") {
+    } else if (key == "regionBottom") {
         EXPECT_EQ(t.RegionBottom(), num());
-    } else if (key == "k") {
+    } else if (key == "collected") {
         EXPECT_EQ(t.CollectedText(), v);
     } else if (key == "param") {
         EXPECT_EQ(t.CurParam().Value, std::stoll(v));
     } else if (key == "params") {
         EXPECT_EQ(t.ParamCount(), num());
-    } else if (key == "h") {
+    } else if (key == "bright") {
         EXPECT_EQ(t.Bright(), num() != 0);
     } else if (key == "ul" && args.empty()) {
         EXPECT_EQ(t.Underline(), num() != 0);
@@ -221,6 +224,12 @@ struct Scenario {
     std::vector<Step> Steps;
     std::function<void(TTerminalCore&)> Setup = nullptr;
 };
+
+// A scenario prints as its label.
+inline void PrintTo(const Scenario& s, std::ostream* os) { *os << s.Label; }
+
+// Names each row of a table of scenarios after its label, so a failure says which broke.
+inline std::string ScenarioName(const ::testing::TestParamInfo<Scenario>& info) { return info.param.Label; }
 
 inline void RunScenario(const Scenario& s)
 {

@@ -105,6 +105,14 @@ TEST(InBandPicture, AnOversizedHeaderDropsThePictureInProgress)
     EXPECT_EQ(t.core.Data().Strings(0), "F");
 }
 
+TEST(InBandPicture, RegressionARowStartWithoutHeaderMadeTheNextPictureEatText)
+{
+    Canvas t;
+    t.Feed("\x1b[*,\x1b[0;100;2%\x1b[*,FF00x abc def");
+    EXPECT_EQ(t.core.Data().Strings(0), "x abc def");
+    EXPECT_EQ(t.Px(0, 100), kWhite);  // the valid picture's row is drawn
+}
+
 TEST(InBandPicture, PictureFarOffTheScreenIsClipped)
 {
     Canvas t;

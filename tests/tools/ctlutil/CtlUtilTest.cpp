@@ -78,6 +78,9 @@ const TUtilCase kLines[] = {
     {"RegressionBackslashN", "", "StrToIniStr C:\\\\new", "RESULT C:\\\\\\\\new"},
     {"BackAgain", "", "IniStrToStr C:\\\\\\\\new", "RESULT C:\\\\new"},
     {"RegressionMaskWithoutNumber", "", "GetUniqueFileNameInDir . full", "RESULT"},
+    {"SplitCommandLineQuotesATwoWordToken", "", "SplitCommandLine a.exe \"b c\" d", "RESULT a.exe|\"b c\" d"},
+    {"DropTOfALoneT", "", "DropT T", "RESULT T"},
+    {"PointOnTheBottomRightCorner", "", "PointInRect 30 40 10 20 30 40", "RESULT True"},
     {"UnknownRoutine", "", "Nothing 1", "ERROR unknown routine Nothing"},
     {"BadDate", "", "ExtractDay 2024-02-30", "ERROR bad value 2024-02-30"},
 };

@@ -1,0 +1,302 @@
+#include "platform/gui/CommonDialogs.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "platform/core/Cp949.h"
+#include "platform/core/FilePaths.h"
+#include "platform/core/FileSystem.h"
+#include "platform/core/StoredPath.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/Canvas.h"
+#include "platform/gui/FileFilter.h"
+#include "platform/gui/Graphics.h"
+
+namespace {
+
+TDialogHook gDialogHook;
+
+QString NativeQPath(const AnsiString& programPath) { return QString::fromStdString(NativePath(programPath)); }
+
+QWidget* ActiveWindow()
+{
+    TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
+    return form && form->HandleAllocated() ? form->Handle() : nullptr;
+}
+
+// The lines of a hook's answer.
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        if (end > start)
+            lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+const char* DialogKindName(TCommonDialogKind kind)
+{
+    static const char* const kNames[] = {"open", "save", "color", "font", "dir", "input", "print", "printsetup"};
+    return kNames[kind];
+}
+
+TDialogHook SetDialogHook(TDialogHook hook)
+{
+    TDialogHook old = std::move(gDialogHook);
+    gDialogHook = std::move(hook);
+    return old;
+}
+
+std::optional<std::string> RunDialog(const TDialogRequest& request,
+                                     const std::function<std::optional<std::string>()>& showQt)
+{
+    TModalScope modal;
+    if (gDialogHook)
+        return gDialogHook(request);
+    if (std::getenv("HM_TEST")) {
+        std::fprintf(stderr, "Dialog %s [%s]\n", DialogKindName(request.Kind), request.Title.c_str());
+        return std::nullopt;
+    }
+    return showQt();
+}
+
+// --- Open and save
+
+TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner), FFiles(std::make_unique<TStringList>()) {}
+
+TOpenDialog::~TOpenDialog() = default;
+
+bool TOpenDialog::Execute()
+{
+    std::vector<TFileFilter> filters = ParseFileFilter(Filter);
+    TDialogRequest request{IsSave() ? cdSave : cdOpen, Title, AnsiString(), FileName};
+    if (OnShow)
+        OnShow(this);
+    std::optional<std::string> answer = RunDialog(request, [&]() -> std::optional<std::string> {
+        QFileDialog dialog(ActiveWindow(), AnsiToQString(Title));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked below, through the box hook
+        dialog.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        if (Options & ofAllowMultiSelect)
+            dialog.setFileMode(QFileDialog::ExistingFiles);
+        else if (IsSave() || !(Options & ofFileMustExist) || (Options & ofCreatePrompt))
+            dialog.setFileMode(QFileDialog::AnyFile);
+        else
+            dialog.setFileMode(QFileDialog::ExistingFile);
+        QStringList names;
+        for (const TFileFilter& f : filters)
+            names << QString::fromStdString(QtNameFilter(f));
+        if (!names.isEmpty()) {
+            dialog.setNameFilters(names);
+            dialog.selectNameFilter(names.value(FilterIndex - 1, names.first()));
+        }
+        if (!DefaultExt.empty())
+            dialog.setDefaultSuffix(AnsiToQString(DefaultExt));
+        AnsiString start = InitialDir.empty() ? ExtractFilePath(FileName) : InitialDir;
+        if (!start.empty())
+            dialog.setDirectory(NativeQPath(start));
+        if (!FileName.empty())
+            dialog.selectFile(AnsiToQString(ExtractFileName(FileName)));
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        FilterIndex = std::max(1, static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1);
+        return dialog.selectedFiles().join(QLatin1Char('\n')).toStdString();
+    });
+    bool ok = answer && Accept(*answer);
+    if (OnClose)
+        OnClose(this);
+    return ok;
+}
+
+bool TOpenDialog::Accept(const std::string& answer)
+{
+    std::vector<AnsiString> chosen;
+    for (const std::string& line : Lines(answer)) {
+        AnsiString path =
+            StoredPath(QDir::cleanPath(QDir::current().absoluteFilePath(QString::fromStdString(line))).toStdString());
+        if (!DefaultExt.empty() && ExtractFileExt(ExtractFileName(path)).empty())
+            path += "." + DefaultExt;
+        chosen.push_back(path);
+    }
+    if (chosen.empty())
+        return false;
+    const AnsiString& first = chosen.front();
+    if (IsSave() && (Options & ofOverwritePrompt) && FileExists(first) &&
+        MessageBox(first + " already exists.\nDo you want to replace it?", Title, MB_YESNO | MB_ICONEXCLAMATION) !=
+            IDYES)
+        return false;
+    if ((Options & ofCreatePrompt) && !FileExists(first) &&
+        MessageBox(first + "\nThis file does not exist.\nDo you want to create it?", Title,
+                   MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    FileName = first;
+    FFiles->Clear();
+    for (const AnsiString& path : chosen)
+        FFiles->Add(path);
+    // The framework's dialog leaves the process in the chosen folder unless told not to.
+    if (!(Options & ofNoChangeDir)) {
+        std::string folder = NativePath(ExtractFileDir(first));
+        if (!folder.empty() && chdir(folder.c_str()) != 0)
+            return true;  // the choice stands; the folder just stays
+    }
+    return true;
+}
+
+namespace {
+
+const char* const kPictureFilter =
+    "All (*.bmp;*.ico;*.png;*.jpg;*.jpeg)|*.bmp;*.ico;*.png;*.jpg;*.jpeg|Bitmaps (*.bmp)|*.bmp|"
+    "Icons (*.ico)|*.ico|PNG images (*.png)|*.png|JPEG images (*.jpg;*.jpeg)|*.jpg;*.jpeg";
+
+}  // namespace
+
+TOpenPictureDialog::TOpenPictureDialog(TComponent* AOwner) : TOpenDialog(AOwner) { Filter = kPictureFilter; }
+
+TSavePictureDialog::TSavePictureDialog(TComponent* AOwner) : TSaveDialog(AOwner) { Filter = kPictureFilter; }
+
+// --- Colour and font
+
+bool TColorDialog::Execute()
+{
+    std::optional<std::string> answer =
+        RunDialog({cdColor, AnsiString(), AnsiString(), ColorToString(Color)}, [&]() -> std::optional<std::string> {
+            QColor c = QColorDialog::getColor(ToQColor(Color), ActiveWindow());
+            if (!c.isValid())
+                return std::nullopt;
+            return ColorToString(RGB(c.red(), c.green(), c.blue()));
+        });
+    if (!answer)
+        return false;
+    TColor color;
+    if (!IdentToColor(*answer, color)) {
+        try {
+            color = StringToColor(*answer);
+        } catch (const EConvertError&) {
+            return false;
+        }
+    }
+    Color = color;
+    return true;
+}
+
+TFontDialog::TFontDialog(TComponent* AOwner) : TCommonDialog(AOwner), FFont(std::make_unique<TFont>()) {}
+
+TFontDialog::~TFontDialog() = default;
+
+bool TFontDialog::Execute()
+{
+    AnsiString initial = FFont->Name() + "," + IntToStr(FFont->Size());
+    std::optional<std::string> answer =
+        RunDialog({cdFont, AnsiString(), AnsiString(), initial}, [&]() -> std::optional<std::string> {
+            bool ok = false;
+            QFont f = QFontDialog::getFont(&ok, FFont->ToQFont(), ActiveWindow());
+            if (!ok)
+                return std::nullopt;
+            return QStringToAnsi(f.family()) + "," + IntToStr(f.pointSize());
+        });
+    if (!answer)
+        return false;
+    size_t comma = answer->rfind(',');
+    FFont->SetName(answer->substr(0, comma));
+    int size = 0;
+    if (comma != std::string::npos && TryStrToInt(answer->substr(comma + 1), size) && size > 0)
+        FFont->SetSize(size);
+    return true;
+}
+
+// --- Folders, input and messages
+
+bool SelectDirectory(const AnsiString& Caption, const AnsiString& Root, AnsiString& Directory)
+{
+    std::optional<std::string> answer =
+        RunDialog({cdDirectory, Caption, AnsiString(), Directory}, [&]() -> std::optional<std::string> {
+            QString start = NativeQPath(Directory.empty() ? Root : Directory);
+            QString dir = QFileDialog::getExistingDirectory(ActiveWindow(), AnsiToQString(Caption), start,
+                                                            QFileDialog::DontUseNativeDialog);
+            if (dir.isEmpty())
+                return std::nullopt;
+            return dir.toStdString();
+        });
+    if (!answer || answer->empty())
+        return false;
+    Directory = StoredPath(*answer);
+    return true;
+}
+
+bool SelectDirectory(AnsiString& Directory, TSelectDirOpts Options, int)
+{
+    AnsiString chosen = Directory;
+    if (!SelectDirectory("Select Directory", AnsiString(), chosen))
+        return false;
+    if (!DirectoryExists(chosen)) {
+        if (!(Options & sdAllowCreate))
+            return false;
+        if ((Options & sdPrompt) &&
+            MessageBox("The " + chosen + " directory does not exist. Create it?", "Confirm",
+                       MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return false;
+        if ((Options & sdPerformCreate) && !ForceDirectories(chosen))
+            throw EInOutError("Unable to create directory");
+    }
+    Directory = chosen;
+    return true;
+}
+
+bool InputQuery(const AnsiString& ACaption, const AnsiString& APrompt, AnsiString& Value)
+{
+    std::optional<std::string> answer =
+        RunDialog({cdInput, ACaption, APrompt, Value}, [&]() -> std::optional<std::string> {
+            bool ok = false;
+            QString text = QInputDialog::getText(ActiveWindow(), AnsiToQString(ACaption), AnsiToQString(APrompt),
+                                                 QLineEdit::Normal, AnsiToQString(Value), &ok);
+            if (!ok)
+                return std::nullopt;
+            return QStringToAnsi(text);
+        });
+    if (!answer)
+        return false;
+    Value = *answer;
+    return true;
+}
+
+AnsiString InputBox(const AnsiString& ACaption, const AnsiString& APrompt, const AnsiString& ADefault)
+{
+    AnsiString value = ADefault;
+    return InputQuery(ACaption, APrompt, value) ? value : ADefault;
+}
+
+int MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int)
+{
+    static const char* const kCaptions[] = {"Warning", "Error", "Information", "Confirm"};
+    static const unsigned kIcons[] = {MB_ICONWARNING, MB_ICONERROR, MB_ICONINFORMATION, MB_ICONQUESTION, 0};
+    AnsiString caption =
+        DlgType == mtCustom ? (Application ? Application->Title() : AnsiString()) : AnsiString(kCaptions[DlgType]);
+    // The box offers the standard sets; a set of its own takes the nearest one.
+    unsigned flags = MB_OK;
+    if ((Buttons & (mbYes | mbNo)) && (Buttons & mbCancel))
+        flags = MB_YESNOCANCEL;
+    else if (Buttons & (mbYes | mbNo))
+        flags = MB_YESNO;
+    else if (Buttons & mbAbort)
+        flags = MB_ABORTRETRYIGNORE;
+    else if ((Buttons & mbRetry) && (Buttons & mbCancel))
+        flags = MB_RETRYCANCEL;
+    else if ((Buttons & mbOK) && (Buttons & mbCancel))
+        flags = MB_OKCANCEL;
+    // The box's answers are the same numbers as the modal results.
+    return MessageBox(Msg, caption, flags | kIcons[DlgType]);
+}

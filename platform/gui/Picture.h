@@ -1,0 +1,36 @@
+#pragma once
+// The framework's picture: holds one graphic of whichever kind a file or a caller gives it.
+
+#include <memory>
+
+#include "platform/gui/Bitmap.h"
+#include "platform/gui/Icon.h"
+
+class TPicture : public TPersistent {
+public:
+    TPicture();
+    ~TPicture() override;
+    TPicture(const TPicture&) = delete;
+    TPicture& operator=(const TPicture&) = delete;
+
+    TGraphic* Graphic() const { return FGraphic.get(); }
+    // Keeps a copy of the graphic (null empties the picture).
+    void SetGraphic(TGraphic* graphic);
+    // The graphic as a bitmap or an icon: a picture holding another kind is emptied into one.
+    TBitmap* Bitmap();
+    TIcon* Icon();
+    int Width() const { return FGraphic ? FGraphic->Width() : 0; }
+    int Height() const { return FGraphic ? FGraphic->Height() : 0; }
+    // The kind follows the extension: ".ico" an icon, anything else a bitmap (BMP, PNG, JPEG).
+    // EInvalidGraphic("Unknown picture file extension (.xyz)") for an extension it cannot read.
+    void LoadFromFile(const AnsiString& fileName);
+    void SaveToFile(const AnsiString& fileName);
+    void Assign(TPersistent* source) override;
+    TNotifyEvent OnChange;
+
+private:
+    template <class T>
+    T* As();
+    void Changed();
+    std::unique_ptr<TGraphic> FGraphic;
+};

@@ -1,0 +1,245 @@
+#include "platform/gui/Printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTemporaryFile>
+#include <unistd.h>
+
+#include "platform/core/AtomicFile.h"
+#include "platform/gui/Graphics.h"
+
+const char* const kPdfPrinterName = "PDF file";
+
+namespace {
+
+std::unique_ptr<TPrinter> gPrinter;
+std::string gPdfFile;
+
+}  // namespace
+
+TPrinter* Printer()
+{
+    if (!gPrinter)
+        gPrinter = std::make_unique<TPrinter>();
+    return gPrinter.get();
+}
+
+void SetPrinterPdfFile(const std::string& nativePath) { gPdfFile = nativePath; }
+
+const std::string& PrinterPdfFile() { return gPdfFile; }
+
+TPrinter::TPrinter() : FPrinters(std::make_unique<TStringList>()) {}
+
+TPrinter::~TPrinter()
+{
+    if (Printing())
+        Finish(false);
+}
+
+TStrings* TPrinter::Printers()
+{
+    FPrinters->Clear();
+    for (const QString& name : QPrinterInfo::availablePrinterNames())
+        FPrinters->Add(QStringToAnsi(name));
+    FPrinters->Add(kPdfPrinterName);
+    return FPrinters.get();
+}
+
+void TPrinter::SetPrinterIndex(int index)
+{
+    if (Printing())
+        throw EPrinter("Printing in progress");
+    if (index < -1 || index >= Printers()->Count())
+        throw EPrinter("Printer index out of range");
+    FPrinterIndex = index;
+    FQtPrinter.reset();
+}
+
+bool TPrinter::PdfSelected()
+{
+    TStrings* names = Printers();
+    if (FPrinterIndex >= 0)
+        return names->Strings(FPrinterIndex) == kPdfPrinterName;
+    return QPrinterInfo::defaultPrinterName().isEmpty();
+}
+
+QPrinter* TPrinter::QtPrinter()
+{
+    if (!FQtPrinter) {
+        // Screen resolution: the canvas and its fonts count 96 pixels per inch.
+        FQtPrinter = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
+        if (PdfSelected()) {
+            FQtPrinter->setOutputFormat(QPrinter::PdfFormat);
+            FQtPrinter->setPageSize(QPageSize(QPageSize::A4));
+            FQtPrinter->setFullPage(true);
+        } else if (FPrinterIndex >= 0) {
+            FQtPrinter->setPrinterName(AnsiToQString(Printers()->Strings(FPrinterIndex)));
+        }
+    }
+    Configure();
+    return FQtPrinter.get();
+}
+
+void TPrinter::Configure()
+{
+    FQtPrinter->setPageOrientation(FOrientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+void TPrinter::SetOrientation(TPrinterOrientation v)
+{
+    if (Printing())
+        throw EPrinter("Printing in progress");
+    FOrientation = v;
+    if (FQtPrinter)
+        Configure();
+}
+
+int TPrinter::PageWidth() { return QtPrinter()->pageLayout().paintRectPixels(PixelsPerInch()).width(); }
+
+int TPrinter::PageHeight() { return QtPrinter()->pageLayout().paintRectPixels(PixelsPerInch()).height(); }
+
+int TPrinter::PixelsPerInch() const { return ScreenPixelsPerInch; }
+
+void TPrinter::BeginDoc()
+{
+    if (Printing())
+        throw EPrinter("Printing in progress");
+    QPrinter* printer = QtPrinter();
+    bool pdf = PdfSelected();
+    if (pdf ? gPdfFile.empty() : QPrinterInfo::printerInfo(printer->printerName()).isNull())
+        throw EPrinter("Printer selected is not valid");
+    printer->setDocName(AnsiToQString(FTitle));
+    printer->setCopyCount(FCopies);
+    if (pdf) {
+        // Qt writes the PDF itself: into a temporary file, copied over the target at the end.
+        QTemporaryFile temp(QDir::tempPath() + QStringLiteral("/hanmud-print-XXXXXX.pdf"));
+        temp.setAutoRemove(false);
+        if (!temp.open())
+            throw EPrinter("Printer selected is not valid");
+        FTempPdf = temp.fileName().toStdString();
+        FTargetPdf = gPdfFile;
+        printer->setOutputFileName(temp.fileName());
+    }
+    auto painter = std::make_unique<QPainter>();
+    if (!painter->begin(printer)) {
+        if (!FTempPdf.empty())
+            unlink(FTempPdf.c_str());
+        FTempPdf.clear();
+        throw EPrinter("Printer selected is not valid");
+    }
+    FPainter = std::move(painter);
+    FAborted = false;
+    FPageNumber = 1;
+    Canvas()->BeginPaint(FPainter.get());
+}
+
+void TPrinter::NewPage()
+{
+    if (!Printing())
+        throw EPrinter("Printer is not currently printing");
+    FQtPrinter->newPage();
+    ++FPageNumber;
+}
+
+void TPrinter::EndDoc()
+{
+    if (!Printing())
+        throw EPrinter("Printer is not currently printing");
+    Finish(true);
+}
+
+void TPrinter::Abort()
+{
+    if (!Printing())
+        return;
+    FAborted = true;
+    Finish(false);
+}
+
+void TPrinter::Finish(bool keep)
+{
+    Canvas()->EndPaint();
+    if (!keep)
+        FQtPrinter->abort();
+    FPainter->end();
+    FPainter.reset();
+    std::string temp = std::move(FTempPdf);
+    FTempPdf.clear();
+    if (temp.empty())
+        return;
+    QFile file(QString::fromStdString(temp));
+    bool read = file.open(QIODevice::ReadOnly);
+    QByteArray bytes = read ? file.readAll() : QByteArray();
+    file.close();
+    unlink(temp.c_str());
+    if (!keep)
+        return;
+    TWriteResult written = read ? AtomicWriteFile(FTargetPdf, std::string_view(bytes.constData(), bytes.size()))
+                                : TWriteResult{false, "Cannot read the printed file"};
+    if (!written)
+        throw EPrinter(written.Message);
+}
+
+TCanvas* TPrinter::Canvas()
+{
+    if (!FCanvas)
+        FCanvas = std::make_unique<TCanvas>();
+    return FCanvas.get();
+}
+
+// --- Dialogs
+
+namespace {
+
+// OK selects the printer the answer names, when it names one.
+bool SelectAnswered(TPrinter* printer, const std::optional<std::string>& answer)
+{
+    if (!answer)
+        return false;
+    int index = answer->empty() ? -1 : printer->Printers()->IndexOf(*answer);
+    if (index >= 0)
+        printer->SetPrinterIndex(index);
+    return true;
+}
+
+}  // namespace
+
+bool TPrintDialog::Execute()
+{
+    TPrinter* printer = Printer();
+    std::optional<std::string> answer =
+        RunDialog({cdPrint, AnsiString(), AnsiString(), AnsiString()}, [&]() -> std::optional<std::string> {
+            QPrintDialog dialog(printer->QtPrinter());
+            dialog.setMinMax(MinPage, MaxPage);
+            if (dialog.exec() != QDialog::Accepted)
+                return std::nullopt;
+            FromPage = dialog.fromPage();
+            ToPage = dialog.toPage();
+            PrintRange = FromPage > 0 ? prPageNums : prAllPages;
+            return std::string();
+        });
+    if (!SelectAnswered(printer, answer))
+        return false;
+    printer->SetCopies(Copies);
+    return true;
+}
+
+bool TPrinterSetupDialog::Execute()
+{
+    TPrinter* printer = Printer();
+    std::optional<std::string> answer =
+        RunDialog({cdPrinterSetup, AnsiString(), AnsiString(), AnsiString()}, [&]() -> std::optional<std::string> {
+            QPageSetupDialog dialog(printer->QtPrinter());
+            if (dialog.exec() != QDialog::Accepted)
+                return std::nullopt;
+            printer->SetOrientation(
+                printer->QtPrinter()->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait);
+            return std::string();
+        });
+    return SelectAnswered(printer, answer);
+}

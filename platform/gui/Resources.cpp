@@ -1,0 +1,88 @@
+#include "platform/gui/Resources.h"
+
+#include <QFile>
+#include <QPixmap>
+#include <map>
+#include <utility>
+
+#include "platform/gui/Bitmap.h"
+#include "platform/gui/Icon.h"
+
+namespace {
+
+std::map<std::pair<TResourceType, AnsiString>, TPictureResource>& Pictures()
+{
+    static std::map<std::pair<TResourceType, AnsiString>, TPictureResource> pictures;
+    return pictures;
+}
+
+std::map<int, AnsiString>& Strings()
+{
+    static std::map<int, AnsiString> strings;
+    return strings;
+}
+
+// The picture of a resource: ours first, then a shipped Qt resource; null when neither exists.
+QImage Picture(TResourceType type, const AnsiString& name, QPoint* hotSpot)
+{
+    auto it = Pictures().find({type, UpperCase(name)});
+    if (it != Pictures().end() && it->second.Make) {
+        if (hotSpot)
+            *hotSpot = it->second.HotSpot;
+        return it->second.Make();
+    }
+    QString path = QStringLiteral(":/hanmud/") + QString::fromLatin1(name.c_str()) + QStringLiteral(".png");
+    QImage image;
+    if (QFile::exists(path))
+        image.load(path);
+    return image;
+}
+
+[[noreturn]] void ResourceNotFound(const AnsiString& name)
+{
+    throw EResNotFound(Format("Resource %s not found", name.c_str()));
+}
+}  // namespace
+
+void RegisterPictureResource(TResourceType type, const AnsiString& name, TPictureResource resource)
+{
+    Pictures()[{type, UpperCase(name)}] = std::move(resource);
+}
+
+AnsiString ResourceIdName(int id) { return IntToStr(id); }
+
+
+bool FindResource(TResourceType type, const AnsiString& name) { return !Picture(type, name, nullptr).isNull(); }
+
+void LoadBitmapResource(TBitmap* bitmap, const AnsiString& name)
+{
+    QImage image = Picture(rtBitmap, name, nullptr);
+    if (image.isNull())
+        ResourceNotFound(name);
+    bitmap->SetImage(image);
+}
+
+void LoadIconResource(TIcon* icon, const AnsiString& name)
+{
+    QImage image = Picture(rtIcon, name, nullptr);
+    if (image.isNull())
+        ResourceNotFound(name);
+    icon->SetImage(image);
+}
+
+QCursor LoadCursorResource(const AnsiString& name)
+{
+    QPoint hot;
+    QImage image = Picture(rtCursor, name, &hot);
+    if (image.isNull())
+        ResourceNotFound(name);
+    return QCursor(QPixmap::fromImage(image), hot.x(), hot.y());
+}
+
+void RegisterResourceString(int ident, const AnsiString& text) { Strings()[ident] = text; }
+
+AnsiString LoadStr(int ident)
+{
+    auto it = Strings().find(ident);
+    return it == Strings().end() ? AnsiString() : it->second;
+}

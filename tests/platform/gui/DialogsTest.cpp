@@ -1,0 +1,160 @@
+// Common dialogs through their hook: what each asks, and what it makes of the answer.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "GuiTestSupport.h"
+#include "platform/core/FileSystem.h"
+#include "platform/gui/CommonDialogs.h"
+#include "platform/gui/FileFilter.h"
+#include "tests/platform/core/TempFolder.h"
+
+namespace {
+
+struct TFilterRow {
+    const char* Name;
+    const char* Filter;
+    std::vector<std::string> QtFilters;
+};
+
+const TFilterRow kFilterRows[] = {
+    {"WalkFilesCaseFoldedAndEveryFile",
+     "Walk files (*.Wlk)|*.Wlk|All files (*.*)|*.*",
+     {"Walk files (*.Wlk) (*.[Ww][Ll][Kk])", "All files (*.*) (*)"}},
+    {"SeveralPatternsOfOneName", "Pictures|*.bmp;*.ico", {"Pictures (*.[Bb][Mm][Pp] *.[Ii][Cc][Oo])"}},
+    {"OddTrailingNameIgnored", "Cmd files|*.Cmd|Broken", {"Cmd files (*.[Cc][Mm][Dd])"}},
+    {"HangulNameConverted", "\xC6\xC4\xC0\xCF|*.txt", {"\xED\x8C\x8C\xEC\x9D\xBC (*.[Tt][Xx][Tt])"}},  // 파일
+    {"EmptyFilter", "", {}},
+};
+
+class FileFilterTable : public ::testing::TestWithParam<TFilterRow> {};
+
+TEST_P(FileFilterTable, QtNameFilters)
+{
+    std::vector<std::string> got;
+    for (const TFileFilter& f : ParseFileFilter(GetParam().Filter))
+        got.push_back(QtNameFilter(f));
+    EXPECT_EQ(got, GetParam().QtFilters);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, FileFilterTable, ::testing::ValuesIn(kFilterRows),
+                         [](const auto& row) { return std::string(row.param.Name); });
+
+// Answers every dialog from a list and keeps what each asked.
+class DialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        oldDialog = SetDialogHook([this](const TDialogRequest& r) -> std::optional<std::string> {
+            asked.push_back(std::string(DialogKindName(r.Kind)) + "|" + r.Title + "|" + r.Prompt + "|" + r.Initial);
+            levels.push_back(ModalDialogLevel());
+            if (answers.empty())
+                return std::nullopt;
+            std::string a = answers.front();
+            answers.erase(answers.begin());
+            return a;
+        });
+        oldBox = SetMessageBoxHook([this](const AnsiString& text, const AnsiString& caption, unsigned flags) {
+            boxes.push_back(caption + ":" + std::to_string(flags));
+            return boxAnswer;
+        });
+    }
+    void TearDown() override
+    {
+        SetDialogHook(oldDialog);
+        SetMessageBoxHook(oldBox);
+    }
+    TempFolder folder;
+    std::vector<std::string> answers, asked, boxes;
+    std::vector<int> levels;
+    int boxAnswer = IDYES;
+    TDialogHook oldDialog;
+    TMessageBoxHook oldBox;
+};
+
+}  // namespace
+
+TEST_F(DialogsTest, FileNamesComeBackAsProgramPathsWithTheDefaultExtension)
+{
+    TSaveDialog save(nullptr);
+    save.Title = "\xBB\xF5 Walk";
+    save.DefaultExt = "Wlk";
+    save.Options |= ofNoChangeDir;
+    answers = {folder.File("Cmd/route")};
+    ASSERT_TRUE(save.Execute());
+    EXPECT_EQ(save.FileName, "Cmd\\route.Wlk");
+    EXPECT_EQ(asked, (std::vector<std::string>{"save|\xBB\xF5 Walk||"}));
+    EXPECT_EQ(levels, (std::vector<int>{1}));
+    EXPECT_EQ(ModalDialogLevel(), 0);
+    answers = {};
+    EXPECT_FALSE(save.Execute());  // Cancel keeps the name
+    EXPECT_EQ(save.FileName, "Cmd\\route.Wlk");
+}
+
+TEST_F(DialogsTest, OverwriteAndCreatePromptsAskTheBox)
+{
+    TempFolder::Write(folder.File("old.Cmd"), "x");
+    TSaveDialog save(nullptr);
+    save.Options = ofOverwritePrompt | ofNoChangeDir;
+    answers = {folder.File("old.Cmd")};
+    boxAnswer = IDNO;
+    EXPECT_FALSE(save.Execute());
+    TOpenDialog open(nullptr);
+    open.Options = ofCreatePrompt | ofNoChangeDir;
+    answers = {folder.File("new.Wlk")};
+    boxAnswer = IDYES;
+    EXPECT_TRUE(open.Execute());
+    EXPECT_EQ(open.FileName, "new.Wlk");
+    EXPECT_EQ(boxes.size(), 2u);
+}
+
+TEST_F(DialogsTest, MultiSelectFillsFiles)
+{
+    TOpenDialog open(nullptr);
+    open.Options |= ofAllowMultiSelect | ofNoChangeDir;
+    answers = {folder.File("a.txt") + "\n" + folder.File("b c.txt")};
+    ASSERT_TRUE(open.Execute());
+    ASSERT_EQ(open.Files()->Count(), 2);
+    EXPECT_EQ(open.Files()->Strings(1), "b c.txt");
+    EXPECT_EQ(open.FileName, "a.txt");
+}
+
+TEST_F(DialogsTest, InputColourFontAndFolderAnswers)
+{
+    AnsiString value = "1";
+    answers = {"\xC7\xD1"};
+    EXPECT_TRUE(InputQuery("Walk", "\xC0\xCC\xB5\xBF", value));
+    EXPECT_EQ(value, "\xC7\xD1");
+    EXPECT_EQ(InputBox("c", "p", "keep"), "keep");  // cancelled
+    TColorDialog color(nullptr);
+    answers = {"clRed"};
+    ASSERT_TRUE(color.Execute());
+    EXPECT_EQ(color.Color, clRed);
+    TFontDialog font(nullptr);
+    answers = {"DejaVu Sans Mono,12"};
+    ASSERT_TRUE(font.Execute());
+    EXPECT_EQ(font.Font()->Name(), "DejaVu Sans Mono");
+    EXPECT_EQ(font.Font()->Size(), 12);
+    AnsiString dir;
+    answers = {folder.File("made/here")};
+    EXPECT_TRUE(SelectDirectory(dir, sdAllowCreate | sdPerformCreate, 0));
+    EXPECT_EQ(dir, "made\\here");
+    EXPECT_TRUE(DirectoryExists(dir));
+    answers = {folder.File("refused")};
+    EXPECT_FALSE(SelectDirectory(dir, 0, 0));  // a missing folder needs sdAllowCreate
+    EXPECT_EQ(asked[0], "input|Walk|\xC0\xCC\xB5\xBF|1");
+    EXPECT_EQ(asked[2], "color|||clBlack");
+}
+
+TEST_F(DialogsTest, MessageDlgCaptionsByTypeAndAnswersAsModalResults)
+{
+    boxAnswer = IDNO;
+    EXPECT_EQ(MessageDlg("?", mtConfirmation, mbYes | mbNo, 0), mrNo);
+    EXPECT_EQ(MessageDlg("!", mtError, mbOK, 0), mrNo);
+    EXPECT_EQ(boxes,
+              (std::vector<std::string>{"Confirm:" + std::to_string(MB_YESNO | MB_ICONQUESTION),
+                                        "Error:" + std::to_string(MB_OK | MB_ICONERROR)}));
+}

@@ -1,0 +1,109 @@
+// The PDF printer for real: pages drawn on the printer canvas are read back with poppler's
+// pdfinfo and pdftotext.
+
+#include "platform/gui/Printers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "GuiTestSupport.h"
+#include "platform/core/Cp949.h"
+#include "tests/platform/core/TempFolder.h"
+
+namespace {
+
+std::string Output(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return out;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
+
+class PdfPrinter : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetPrinterPdfFile(pdf);
+        TStrings* names = Printer()->Printers();
+        Printer()->SetPrinterIndex(names->IndexOf(kPdfPrinterName));
+    }
+    void TearDown() override
+    {
+        SetPrinterPdfFile("");
+        Printer()->SetPrinterIndex(-1);
+    }
+    TempFolder folder;
+    std::string pdf = folder.File("out put.pdf");
+};
+
+}  // namespace
+
+TEST_F(PdfPrinter, TwoPagesOfHangulReadBack)
+{
+    TPrinter* printer = Printer();
+    printer->SetTitle("\xC7\xD1\xB1\xDB");
+    printer->BeginDoc();
+    TCanvas* canvas = printer->Canvas();
+    canvas->Font()->SetName("\xB1\xBC\xB8\xB2");  // 굴림
+    canvas->Font()->SetSize(12);
+    canvas->TextOut(100, 100, "\xC7\xD1\xB1\xDB\xC6\xE4\xC0\xCC\xC1\xF6");  // 한글페이지
+    printer->NewPage();
+    canvas->TextOut(100, 100, "\xB5\xCE\xB9\xF8\xC2\xB0");  // 두번째
+    EXPECT_EQ(printer->PageNumber(), 2);
+    printer->EndDoc();
+    EXPECT_FALSE(printer->Printing());
+    EXPECT_GT(printer->PageWidth(), 700);  // A4 at 96 pixels per inch: 794 x 1123
+    EXPECT_GT(printer->PageHeight(), printer->PageWidth());
+
+    std::string info = Output("pdfinfo '" + pdf + "' 2>&1");
+    EXPECT_NE(info.find("Pages:           2"), std::string::npos) << info;
+    std::string text = Output("pdftotext -enc UTF-8 '" + pdf + "' - 2>&1");
+    EXPECT_NE(text.find(Cp949ToUtf8("\xC7\xD1\xB1\xDB\xC6\xE4\xC0\xCC\xC1\xF6")), std::string::npos) << text;
+    EXPECT_NE(text.find(Cp949ToUtf8("\xB5\xCE\xB9\xF8\xC2\xB0")), std::string::npos) << text;
+}
+
+TEST_F(PdfPrinter, AbortedJobLeavesTheOldFile)
+{
+    TempFolder::Write(pdf, "old");
+    Printer()->BeginDoc();
+    Printer()->Canvas()->TextOut(10, 10, "x");
+    Printer()->Abort();
+    EXPECT_TRUE(Printer()->Aborted());
+    EXPECT_EQ(TempFolder::Read(pdf), "old");
+}
+
+TEST_F(PdfPrinter, PdfPrinterWithoutAFileIsNotValid)
+{
+    SetPrinterPdfFile("");
+    try {
+        Printer()->BeginDoc();
+        FAIL() << "printed without a file";
+    } catch (const EPrinter& e) {
+        EXPECT_STREQ(e.what(), "Printer selected is not valid");
+    }
+    EXPECT_FALSE(Printer()->Printing());
+    EXPECT_THROW(Printer()->EndDoc(), EPrinter);
+}
+
+TEST_F(PdfPrinter, PrintDialogHookChoosesThePrinter)
+{
+    Printer()->SetPrinterIndex(-1);
+    TDialogHook old = SetDialogHook([](const TDialogRequest& r) -> std::optional<std::string> {
+        return r.Kind == cdPrint ? std::optional<std::string>(kPdfPrinterName) : std::nullopt;
+    });
+    TPrintDialog dialog(nullptr);
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(Printer()->Printers()->Strings(Printer()->PrinterIndex()), kPdfPrinterName);
+    TPrinterSetupDialog setup(nullptr);
+    EXPECT_FALSE(setup.Execute());
+    SetDialogHook(old);
+}
