@@ -18,7 +18,13 @@ struct TRegistry {
 
 TRegistry& Registry()
 {
-    static TRegistry r;
+    static TRegistry r = [] {
+        TRegistry made;
+        made.TextForms[tkVariant] = TKindTextForm{
+            [](TObject* o, const TPropInfo& p) { return VarToStr(std::any_cast<Variant>(p.GetAny(o))); },
+            [](TObject* o, const TPropInfo& p, const AnsiString& text) { p.SetAny(o, std::any(Variant(text))); }};
+        return made;
+    }();
     return r;
 }
 

@@ -9,8 +9,9 @@
 //       .Bool("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly, false);
 //
 // A class inherits the properties of the class it names as parent; registering a name again
-// replaces the inherited entry in place (a new default). Kinds the core does not know (the
-// variant) use the `Any` accessors and bring their text form with RegisterKindTextForm.
+// replaces the inherited entry in place (a new default). A variant travels in the `Any`
+// accessors with the text form the core registers for tkVariant; another kind does the same
+// with RegisterKindTextForm. A collection is a class property like any other object.
 
 #include <any>
 #include <functional>
@@ -24,6 +25,7 @@
 
 #include "platform/core/Component.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/Variant.h"
 
 enum TTypeKind {
     tkUnknown,
@@ -184,6 +186,16 @@ public:
         p.GetObj = [get](TObject* o) -> TObject* { return std::invoke(get, Self(o)); };
         if constexpr (!std::is_same_v<S, std::nullptr_t>)
             p.SetObj = [set](TObject* o, TObject* v) { Assign(set, Self(o), v); };
+        return Add(std::move(p));
+    }
+    // A variant, its text VarToStr; a text sets a string variant.
+    template <class G, class S>
+    TClassRegistration& Var(const char* name, G get, S set)
+    {
+        TPropInfo p = Base(name, tkVariant, "Variant");
+        p.GetAny = [get](TObject* o) { return std::any(Variant(std::invoke(get, Self(o)))); };
+        if constexpr (!std::is_same_v<S, std::nullptr_t>)
+            p.SetAny = [set](TObject* o, const std::any& v) { std::invoke(set, Self(o), std::any_cast<Variant>(v)); };
         return Add(std::move(p));
     }
     // A kind whose text form is registered from outside (RegisterKindTextForm).

@@ -24,6 +24,7 @@ public:
     bool On = false;
     AnsiString Caption;
     TComponent* Link = nullptr;
+    Variant Value;
 };
 
 class TDerived : public TSample {
@@ -61,6 +62,8 @@ void RegisterSamples()
             "Caption", [](TSample* s) { return s->Caption; }, [](TSample* s, const AnsiString& v) { s->Caption = v; })
         .Object(
             "Link", "TComponent", [](TSample* s) { return s->Link; }, [](TSample* s, TComponent* v) { s->Link = v; })
+        .Var(
+            "Value", [](TSample* s) { return s->Value; }, [](TSample* s, const Variant& v) { s->Value = v; })
         .Str("Name", &TComponent::Name, nullptr);
     RegisterClass<TDerived>("TDerived", "TSample", MakeComponent<TDerived>)
         .Int(
@@ -90,6 +93,7 @@ const TTextCase kTexts[] = {
     {"StringKeepsBlanks", "Caption", " a\xC7\xD1 ", " a\xC7\xD1 "},
     {"ComponentByName", "Link", "other", "other"},
     {"NullComponent", "Link", "(NULL)", "(null)"},
+    {"VariantTakesTheTextAsAString", "Value", " 12 ", " 12 "},
 };
 
 class TypInfoText : public ::testing::TestWithParam<TTextCase> {};
@@ -184,14 +188,25 @@ TEST(TypInfo, OutsideKindUsesItsRegisteredTextForm)
     TSample s(nullptr);
     TPropInfo p;
     p.Name = "Any";
-    p.Kind = tkVariant;
+    p.Kind = tkInterface;
     p.GetAny = [](TObject* o) { return std::any(static_cast<TSample*>(o)->Caption); };
     p.SetAny = [](TObject* o, const std::any& v) { static_cast<TSample*>(o)->Caption = std::any_cast<AnsiString>(v); };
-    RegisterKindTextForm(tkVariant,
+    RegisterKindTextForm(tkInterface,
                          {[](TObject* o, const TPropInfo& q) { return std::any_cast<AnsiString>(q.GetAny(o)); },
                           [](TObject* o, const TPropInfo& q, const AnsiString& t) { q.SetAny(o, t); }});
     SetPropText(&s, p, "v");
     EXPECT_EQ(GetPropText(&s, p), "v");
+    EXPECT_EQ(s.Caption, "v");
+}
+
+TEST(TypInfo, VariantPropertyHoldsAStringVariant)
+{
+    RegisterSamples();
+    TSample s(nullptr);
+    SetPropText(&s, *GetPropInfo(&s, "Value"), "7");
+    EXPECT_EQ(s.Value.VarType(), varString);
+    s.Value = Variant(int64_t(5));
+    EXPECT_EQ(GetPropText(&s, *GetPropInfo(&s, "Value")), "5");
 }
 
 }  // namespace
