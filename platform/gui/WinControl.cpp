@@ -21,8 +21,11 @@ TWinControl::~TWinControl()
     ForgetControl(this);
     ForgetCaretOwner(this);
     // Events the widget still gets while it goes must not reach a half-destroyed control.
-    if (FWidget)
+    if (FWidget) {
         TWidgetBridge::Detach(FWidget);
+        // Nor its signals (a widget freed later still emits while it goes).
+        FWidget->disconnect();
+    }
     // Children go with their parent window, whoever owns them.
     while (!FControls.empty())
         delete FControls.back();
@@ -160,6 +163,7 @@ void TWinControl::RecreateWnd()
     DestroyWnd();
     QWidget* old = FWidget;
     TWidgetBridge::Detach(old);
+    old->disconnect();
     ReleaseCanvases();
     FWindowCanvas.reset();
     FBackBuffer.reset();
