@@ -6,14 +6,19 @@
 // and the life cycle (creation, loading from a form, the window, destruction).
 //
 // Files: CellGrid.cpp (life cycle and setters), CellGridColors.cpp (the per-cell colour and
-// border queries), CellGridObjects.* (node look, background, print settings).
+// border queries), CellGridExtras.cpp (bitmaps, icons, pictures and file pictures in cells, and
+// what the model's extras ask of the display), CellGridObjects.* (node look, background, print
+// settings).
 
 #include <memory>
 
 #include "grid/control/CellGridObjects.h"
+#include "grid/control/FilePicture.h"
 #include "grid/model/CellModel.h"
 #include "platform/gui/Grids.h"
+#include "platform/gui/Icon.h"
 #include "platform/gui/ImageList.h"
+#include "platform/gui/Picture.h"
 
 class TEditLink;
 
@@ -39,7 +44,6 @@ public:
     void SetFixedFont(TFont* Value) { FFixedFont->Assign(Value); }
 
     // --- Look.
-    TVAlignment VAlignment() const { return FVAlignment; }
     void SetVAlignment(TVAlignment Value);
     // The vertical layout flag (DT_TOP, DT_VCENTER, DT_BOTTOM) cell text is drawn with.
     unsigned VAlignFlag() const { return FVAlignFlag; }
@@ -135,6 +139,37 @@ public:
     virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
     virtual void GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
 
+    // --- Cell extras that show display objects (column as stored, display row). Objects the
+    // caller passes are shared with it; those the grid makes are the cell's. Add and Create
+    // replace the cell's extra; Get sees none while EnableGraphics is off.
+    void AddBitmap(int ACol, int ARow, std::shared_ptr<TBitmap> Bitmap, bool Transparent, TCellHAlign HAlign,
+                   TCellVAlign VAlign);
+    // A new empty bitmap for the caller to draw on.
+    TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign HAlign, TCellVAlign VAlign);
+    TBitmap* GetBitmap(int ACol, int ARow) const;
+    void RemoveBitmap(int ACol, int ARow) { RemoveCellGraphic(ACol, ARow, ctBitmap); }
+    void AddIcon(int ACol, int ARow, std::shared_ptr<TIcon> Icon, TCellHAlign HAlign, TCellVAlign VAlign);
+    TIcon* CreateIcon(int ACol, int ARow, TCellHAlign HAlign, TCellVAlign VAlign);
+    void RemoveIcon(int ACol, int ARow) { RemoveCellGraphic(ACol, ARow, ctIcon); }
+    void AddPicture(int ACol, int ARow, std::shared_ptr<TPicture> Picture, bool Transparent, TStretchMode StretchMode,
+                    int Margin, TCellHAlign HAlign, TCellVAlign VAlign);
+    TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Margin,
+                            TCellHAlign HAlign, TCellVAlign VAlign);
+    TPicture* GetPicture(int ACol, int ARow) const;
+    void RemovePicture(int ACol, int ARow) { RemoveCellGraphic(ACol, ARow, ctPicture); }
+    void AddFilePicture(int ACol, int ARow, std::shared_ptr<TFilePicture> Picture, bool Transparent,
+                        TStretchMode StretchMode, int Margin, TCellHAlign HAlign, TCellVAlign VAlign);
+    TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Margin,
+                                    TCellHAlign HAlign, TCellVAlign VAlign);
+    TFilePicture* GetFilePicture(int ACol, int ARow) const;
+    void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphic(ACol, ARow, ctFilePicture); }
+
+    // What the model's extras ask of the display.
+    bool HasGridImages() const override { return FGridImages != nullptr; }
+    TSize GridImageSize() const override;
+    // Measured in the canvas font.
+    TSize ExtraTextExtent(std::string_view Text) override;
+
     // Sizes the columns to their texts; done by the sizing part of the grid.
     virtual void AutoSizeColumns(bool DoFixedCols, int Padding) {}
 
@@ -149,9 +184,9 @@ protected:
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
+    void PaintCellNow(int DisplayCol, int ARow) override;
 
 private:
-    TVAlignment FVAlignment = vtaTop;
     unsigned FVAlignFlag = 0;
     bool FWordWrap = false;
     bool FFlat = false;

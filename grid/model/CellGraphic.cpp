@@ -1,5 +1,7 @@
 #include "grid/model/CellGraphic.h"
 
+#include <algorithm>
+
 void TCellGraphic::Place(TCellType Type, TCellHAlign HAlign, TCellVAlign VAlign)
 {
     CellType = Type;
@@ -89,4 +91,56 @@ TStringList* TCellGraphic::Lines() const
     if (CellType != ctComment && CellType != ctButton)
         return nullptr;
     return dynamic_cast<TStringList*>(CellBitmap.get());
+}
+
+const ICellImage* TCellGraphic::Image() const
+{
+    switch (CellType) {
+    case ctBitmap:
+    case ctPicture:
+    case ctFilePicture: return dynamic_cast<const ICellImage*>(CellBitmap.get());
+    case ctIcon: return dynamic_cast<const ICellImage*>(CellIcon.get());
+    default: return nullptr;
+    }
+}
+
+namespace {
+
+// The picture scaled into the room with its aspect ratio kept: the relatively wider side fills
+// the room, the other is scaled and rounded; a scaled side below one pixel takes the room.
+TPoint KeepAspect(int Width, int Height, int RoomWidth, int RoomHeight)
+{
+    if (Width <= 0 || Height <= 0)
+        return {0, 0};
+    if (int64_t{Width} * RoomHeight >= int64_t{Height} * RoomWidth) {
+        const int64_t scaled = (int64_t{Height} * RoomWidth * 2 + Width) / (int64_t{Width} * 2);
+        return {RoomWidth, scaled < 1 ? RoomHeight : static_cast<int>(scaled)};
+    }
+    const int64_t scaled = (int64_t{Width} * RoomHeight * 2 + Height) / (int64_t{Height} * 2);
+    return {scaled < 1 ? RoomWidth : static_cast<int>(scaled), RoomHeight};
+}
+
+}  // namespace
+
+void TCellGraphic::GetPictureSize(int CellWidth, int CellHeight, TPoint& Size, bool HasText) const
+{
+    const ICellImage* image = CellType == ctPicture || CellType == ctFilePicture ? Image() : nullptr;
+    if (!image) {
+        Size = {0, 0};
+        return;
+    }
+    const TPoint own{image->ImageWidth(), image->ImageHeight()};
+    const TPoint room{std::max(CellWidth - CellIndex, 0), std::max(CellHeight - CellIndex, 0)};
+    const bool fits = own.x <= CellWidth && own.y <= CellHeight;
+    switch (static_cast<TStretchMode>(CellAngle)) {
+    case Stretch: Size = room; break;
+    case Shrink: Size = fits ? own : room; break;
+    case StretchWithAspectRatio: Size = KeepAspect(own.x, own.y, room.x, room.y); break;
+    case ShrinkWithAspectRatio: Size = fits ? own : KeepAspect(own.x, own.y, room.x, room.y); break;
+    default:
+        Size = own;
+        if (HasText && CellHAlign != haBeforeText && CellHAlign != haAfterText)
+            Size.x = 0;
+        break;
+    }
 }

@@ -9,8 +9,19 @@
 
 #include "grid/model/CellGridTypes.h"
 #include "platform/core/Colors.h"
+#include "platform/core/Geometry.h"
 #include "platform/core/Object.h"
 #include "platform/core/StringList.h"
+
+// An image a cell extra shows (a bitmap, icon, picture or file picture) as far as the model
+// needs it: its size, and the object it is, so that cells showing one object compare equal.
+class ICellImage {
+public:
+    virtual ~ICellImage() = default;
+    virtual int ImageWidth() const = 0;
+    virtual int ImageHeight() const = 0;
+    virtual const void* Identity() const { return this; }
+};
 
 class TCellGraphic : public TObject {
 public:
@@ -58,6 +69,12 @@ public:
 
     // The caption of a button or the text of a comment; empty for other kinds.
     TStringList* Lines() const;
+    // The image of a bitmap, icon, picture or file picture extra, or null.
+    const ICellImage* Image() const;
+
+    // The size a picture or file picture is drawn at in a cell of that size, by the stretch
+    // mode in CellAngle and the margin in CellIndex; (0, 0) for other kinds.
+    void GetPictureSize(int CellWidth, int CellHeight, TPoint& Size, bool HasText) const;
 
 private:
     void Place(TCellType Type, TCellHAlign HAlign, TCellVAlign VAlign);

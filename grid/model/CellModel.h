@@ -13,10 +13,14 @@
 //   CellModelHiding.cpp  hidden columns and rows
 //   CellModelNodes.cpp   nodes, grouping and the group sums
 //   CellModelTyped.cpp   typed cells, sums, filling, headers, look-up and print reads
+//   CellModelExtras.cpp  check boxes, radio groups, image-list images, progress bars, comments,
+//                        buttons, rotated text, and the size an extra takes in its cell
+//   CellModelFilter.cpp  the row filter, and hiding and showing many rows in one pass
 // A virtual slot whose behaviour belongs to a later part of the grid (editing, painting,
 // sorting) has a neutral body here.
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <random>
 #include <vector>
@@ -27,6 +31,7 @@
 #include "grid/model/ColumnHiding.h"
 #include "grid/model/GridSettings.h"
 #include "grid/model/HiddenRows.h"
+#include "grid/model/IntList.h"
 #include "platform/core/GridData.h"
 #include "platform/core/StringList.h"
 
@@ -66,7 +71,8 @@ public:
     AnsiString CheckFalse = "N";
     char PasswordChar = '*';
     bool SaveIncludesFixed = true;
-    bool FilterActive = false;
+    // The vertical place of cell text; new check boxes take theirs from it.
+    TVAlignment VAlignment() const { return FVAlignment; }
     int SortColumn() const { return FSortColumn; }
     void SetSortColumn(int Value);
     TSortDirection SortDirection = sdAscending;
@@ -112,6 +118,76 @@ public:
     virtual void GetCellPassword(int ACol, int ARow, bool& IsPassword);
     // The band colour of a cell, or clNone outside the banded area or without bands.
     TColor BandColor(int ACol, int ARow, bool Printing) const;
+
+    // --- Cell extras by kind (CellModelExtras.cpp; bitmaps, icons and pictures are the
+    // control's). Adding replaces the cell's extra and works whatever EnableGraphics says;
+    // reading and changing an extra's state see none while it is off. Cells outside the grid
+    // are refused as any cell write is.
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void RemoveCheckBox(int ACol, int ARow);
+    bool HasCheckBox(int ACol, int ARow) const;
+    // A check box or a radio group: cells edited by clicking.
+    bool HasStaticEdit(int ACol, int ARow) const;
+    bool GetCheckBoxState(int ACol, int ARow, bool& State) const;
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    // With Ask, only when GetCellReadOnly lets the cell be edited. True when toggled.
+    bool ToggleCheck(int ACol, int ARow, bool Ask);
+    bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheck(ACol, ARow, false); }
+    // Choices side by side when Direction is not 0; the choices are shared with the caller.
+    void AddRadio(int ACol, int ARow, int Direction, int Index, std::shared_ptr<TStrings> Choices);
+    bool GetRadioIdx(int ACol, int ARow, int& Index) const;
+    bool SetRadioIdx(int ACol, int ARow, int Index);
+    bool IsRadio(int ACol, int ARow) const;
+    void RemoveRadio(int ACol, int ARow);
+    // The image-list kinds need GridImages.
+    void AddImageIdx(int ACol, int ARow, int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+    bool GetImageIdx(int ACol, int ARow, int& Index) const;
+    // These three free the cell's extra whatever its kind.
+    void RemoveImageIdx(int ACol, int ARow) { FreeCellGraphic(ACol, ARow); }
+    void RemoveDataImage(int ACol, int ARow) { FreeCellGraphic(ACol, ARow); }
+    void RemoveMultiImage(int ACol, int ARow) { FreeCellGraphic(ACol, ARow); }
+    void AddDataImage(int ACol, int ARow, int Index, TCellHAlign HAlign, TCellVAlign VAlign);
+    // Images side by side when Direction is 0; the caller fills the list GetCellImages gives.
+    void AddMultiImage(int ACol, int ARow, int Direction, TCellHAlign HAlign, TCellVAlign VAlign);
+    TIntList* GetCellImages(int ACol, int ARow) const;
+    // A cell's image list changed: the cell is painted again.
+    void MultiImageChanged(TObject* Sender, int ACol, int ARow);
+    // A sort key of the images a cell shows: the bitmap or icon object it holds, CellIndex of
+    // several images, -1 for anything else.
+    intptr_t GetCellImageIdx(int ACol, int ARow) const;
+    // The bar colour and the colour of the rest; the value is the cell's integer text.
+    void AddProgress(int ACol, int ARow, TColor Color1, TColor Color2);
+    void RemoveProgress(int ACol, int ARow);
+    void AddComment(int ACol, int ARow, const AnsiString& Comment);
+    bool IsComment(int ACol, int ARow, AnsiString& Comment) const;
+    void RemoveComment(int ACol, int ARow);
+    void AddButton(int ACol, int ARow, int Width, int Height, const AnsiString& Caption, TCellHAlign HAlign,
+                   TCellVAlign VAlign);
+    void RemoveButton(int ACol, int ARow);
+    bool HasButton(int ACol, int ARow) const;
+    void PushButton(int ACol, int ARow, bool Pushed);
+    // Where painting last put the button; Rect is left alone for a cell without one.
+    void ButtonRect(int ACol, int ARow, TRect& Rect) const;
+    // Needs EnableGraphics; the cell text becomes Text.
+    void AddRotated(int ACol, int ARow, int16_t Angle, const AnsiString& Text);
+    bool IsRotated(int ACol, int ARow, int& Angle) const;
+    void RemoveRotated(int ACol, int ARow);
+    // The room the cell's extra takes: (0, 0) without one or while EnableGraphics is off.
+    void GetCellGraphicSize(int ACol, int ARow, TPoint& Size);
+    // What the extras need of the display: the image list and the canvas font. The model alone
+    // has no image list and measures every text as empty.
+    virtual bool HasGridImages() const { return false; }
+    virtual TSize GridImageSize() const { return {}; }
+    virtual TSize ExtraTextExtent(std::string_view Text) { return {}; }
+
+    // --- The row filter (CellModelFilter.cpp): rows failing a condition are hidden while it
+    // is active.
+    bool FilterActive() const { return FFilterActive; }
+    void SetFilterActive(bool Value);
+    // Every condition holds for the display row (an empty filter holds for all).
+    bool MatchFilter(int ARow) const;
+    // Hides the normal rows that fail the filter.
+    void ApplyFilter();
 
     // --- Virtual slots of the grid's other parts; neutral here.
     virtual int GetVersionNr() { return 0; }
@@ -313,6 +389,19 @@ public:
 protected:
     // Frees the extras in the raw slots of a display row (every stored column).
     void FreeRowExtras(int ARow);
+    // A new extra of a cell whose slot holds nothing or an extra (the old one is freed); null
+    // when the slot holds an object of another class. Raises for a cell outside the grid.
+    TCellGraphic* ReplaceExtra(int ACol, int ARow);
+    // An image-list extra set up by Set, when the grid has images and the cell's object is
+    // none or an extra.
+    void AddImageExtra(int ACol, int ARow, const std::function<void(TCellGraphic&)>& Set);
+    // The cell's extra when it is of the kind, while EnableGraphics is on.
+    TCellGraphic* ExtraOf(int ACol, int ARow, TCellType Kind) const;
+    // Paints a cell again at once (a toggled check box); here it is only invalidated.
+    virtual void PaintCellNow(int DisplayCol, int ARow) { InvalidateCell(DisplayCol, ARow); }
+    // Hides the shown display rows given (ascending) in one pass, as one HideRowsEx a run.
+    void HideDisplayRows(const std::vector<int>& Rows);
+    TVAlignment FVAlignment = vtaTop;
     // Frees an extra taken out of column ACol, keeping the node count.
     void DeleteExtra(int ACol, TCellGraphic* Extra);
     // The number of real columns: the visible ones and the hidden ones.
@@ -331,8 +420,8 @@ private:
     void RemoveRowsCore(int Row, int Count);
     void RestoreCursor(int OldRow, int OldTop, int FallbackRow);
     void HideRowRange(int FromRow, int ToRow, bool ByCopying);
-    // Puts a run of consecutive hidden rows back; Restored hidden rows below it are back already.
-    void UnhideRun(const std::vector<TGridItem*>& Run, int Restored);
+    // Puts hidden rows (ascending real indexes) back in one pass.
+    void UnhideRealRows(const std::vector<int>& Reals);
     template <class Fold>
     double FoldColumn(int ACol, int FromRow, int ToRow, double Start, Fold fold) const;
     template <class Fold>
@@ -341,6 +430,10 @@ private:
     int GroupTitleCol(int Col) const;
 
     int FFixedFooters = 0;
+    bool FFilterActive = false;
+    // The fixed-row count saved when the filter switched; above 0 while the filter keeps an
+    // empty row for the fixed rows.
+    int FFilterFixedRows = 0;
     int FFixedRightCols = 0;
     int FSortColumn = 0;
     bool FSortShow = false;

@@ -72,39 +72,9 @@ void TCellModel::UnHideRows(int FromRow, int ToRow)
 {
     if (!IsHiddenRow(FromRow))
         return;
-    // Runs of consecutive real rows come back in one insertion each, lowest first, so that
-    // each run's place counts the rows already back.
     const std::vector<int>& sorted = FHiddenRows.Sorted();
-    std::vector<int> reals(std::lower_bound(sorted.begin(), sorted.end(), FromRow),
-                           std::upper_bound(sorted.begin(), sorted.end(), ToRow));
-    std::vector<TGridItem*> all, run;
-    for (size_t i = 0; i < reals.size(); ++i) {
-        run.push_back(FHiddenRows.Find(reals[i]));
-        if (i + 1 == reals.size() || reals[i + 1] != reals[i] + 1) {
-            UnhideRun(run, static_cast<int>(all.size()));
-            all.insert(all.end(), run.begin(), run.end());
-            run.clear();
-        }
-    }
-    FHiddenRows.Remove(all);
-}
-
-void TCellModel::UnhideRun(const std::vector<TGridItem*>& Run, int Restored)
-{
-    // A row whose place no longer exists (the grid shrank meanwhile) comes back at the end.
-    const int display = std::min(RemapRow(Run.front()->Idx) + Restored, RowCount());
-    InsertRows(display, static_cast<int>(Run.size()));
-    for (size_t k = 0; k < Run.size(); ++k) {
-        const int row = display + static_cast<int>(k);
-        const TStrings* items = Run[k]->Items();
-        for (int c = 0; c < items->Count(); ++c) {
-            if (!items->Strings(c).empty())
-                CellStore().SetText(c, row, items->Strings(c));
-            CellStore().SetObject(c, row, items->Objects(c));
-        }
-        Run[k]->ReleaseObjects();
-        InvalidateRow(row);
-    }
+    UnhideRealRows(std::vector<int>(std::lower_bound(sorted.begin(), sorted.end(), FromRow),
+                                    std::upper_bound(sorted.begin(), sorted.end(), ToRow)));
 }
 
 void TCellModel::UnHideRowsAll()

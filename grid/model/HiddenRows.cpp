@@ -36,6 +36,23 @@ TGridItem& THiddenRows::Add(int Real)
     return *FItems.back();
 }
 
+std::vector<TGridItem*> THiddenRows::AddMany(const std::vector<int>& Reals)
+{
+    std::vector<TGridItem*> added;
+    added.reserve(Reals.size());
+    for (int real : Reals) {
+        FItems.push_back(std::make_unique<TGridItem>());
+        FItems.back()->Idx = real;
+        FByIdx[real] = FItems.back().get();
+        added.push_back(FItems.back().get());
+    }
+    std::vector<int> merged;
+    merged.reserve(FSorted.size() + Reals.size());
+    std::merge(FSorted.begin(), FSorted.end(), Reals.begin(), Reals.end(), std::back_inserter(merged));
+    FSorted = std::move(merged);
+    return added;
+}
+
 void THiddenRows::Remove(const std::vector<TGridItem*>& Items)
 {
     if (Items.empty())

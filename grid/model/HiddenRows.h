@@ -37,6 +37,8 @@ public:
     TGridItem* Find(int Real) const;
     bool IsHidden(int Real) const;
     TGridItem& Add(int Real);
+    // One item for each real row (ascending, none hidden yet), appended in that order.
+    std::vector<TGridItem*> AddMany(const std::vector<int>& Reals);
     // Frees the items (their objects already handed back), in one pass over the collection.
     void Remove(const std::vector<TGridItem*>& Items);
     void Clear();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/core/IndexSets.h"
+
 void TGridAxis::SetCount(int count)
 {
     count = std::max(count, 0);
@@ -69,6 +71,22 @@ void TGridAxis::Delete(int at, int count)
     if (!FSizes.empty())
         FSizes.erase(FSizes.begin() + at, FSizes.begin() + at + count);
     SetCount(FCount - count);
+}
+
+void TGridAxis::DeleteSet(const std::vector<int>& indexes)
+{
+    if (indexes.empty())
+        return;
+    if (!FSizes.empty())
+        EraseIndexes(FSizes, indexes);
+    SetCount(FCount - static_cast<int>(indexes.size()));
+}
+
+void TGridAxis::InsertSet(const std::vector<int>& positions)
+{
+    if (!FSizes.empty())
+        InsertAtIndexes(FSizes, positions, [this] { return FDefaultSize; });
+    FCount += static_cast<int>(positions.size());
 }
 
 void TGridAxis::Move(int from, int to)

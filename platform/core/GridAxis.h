@@ -31,6 +31,10 @@ public:
     // Structure: items inserted take the default size; sizes move with their items.
     void Insert(int at, int count);
     void Delete(int at, int count);
+    // Many items at once: removed at ascending indexes, or inserted so that they stand at
+    // ascending indexes of the result.
+    void DeleteSet(const std::vector<int>& indexes);
+    void InsertSet(const std::vector<int>& positions);
     void Move(int from, int to);
     void Exchange(int a, int b);
 

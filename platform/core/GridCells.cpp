@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/core/IndexSets.h"
+
 namespace {
 
 const AnsiString kEmpty;
@@ -122,6 +124,13 @@ void TGridCells::DeleteRows(int at, int count)
     if (!Inside(FRows, at) || count <= 0)
         return;
     FRows.erase(FRows.begin() + at, FRows.begin() + std::min(RowCount(), at + count));
+}
+
+void TGridCells::DeleteRowSet(const std::vector<int>& rows) { EraseIndexes(FRows, rows); }
+
+void TGridCells::InsertRowSet(const std::vector<int>& positions)
+{
+    InsertAtIndexes(FRows, positions, [] { return std::unique_ptr<TGridRowCells>(); });
 }
 
 void TGridCells::MoveRow(int from, int to)

@@ -34,6 +34,10 @@ public:
 
     void InsertRows(int at, int count);
     void DeleteRows(int at, int count);
+    // Many rows at once: removed at ascending indexes, or empty ones inserted so that they
+    // stand at ascending indexes of the result.
+    void DeleteRowSet(const std::vector<int>& rows);
+    void InsertRowSet(const std::vector<int>& positions);
     void MoveRow(int from, int to);
     void ExchangeRows(int a, int b);
     // Cells of every row: insert empty ones at a column, delete a run, or move one.

@@ -358,6 +358,23 @@ void TCustomGridData::DeleteRowsAt(int At, int Count)
     CountsChanged(ColCount(), old);
 }
 
+void TCustomGridData::DeleteRowSetAt(const std::vector<int>& Rows)
+{
+    const int old = RowCount();
+    FCells.DeleteRowSet(Rows);
+    FRows.DeleteSet(Rows);
+    CountsChanged(ColCount(), old);
+}
+
+void TCustomGridData::InsertRowSetAt(const std::vector<int>& Positions)
+{
+    CheckCells(ColCount(), int64_t{RowCount()} + static_cast<int64_t>(Positions.size()));
+    const int old = RowCount();
+    FCells.InsertRowSet(Positions);
+    FRows.InsertSet(Positions);
+    CountsChanged(ColCount(), old);
+}
+
 void TCustomGridData::InsertColsAt(int CellAt, int CellCount, int WidthAt, int WidthCount)
 {
     CheckCells(int64_t{ColCount()} + WidthCount, RowCount());

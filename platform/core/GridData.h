@@ -10,6 +10,7 @@
 // notifications; their bodies here do nothing.
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/core/EnumSet.h"
 #include "platform/core/Exceptions.h"
@@ -164,6 +165,10 @@ protected:
     // The current cell keeps its indexes where they still lie in the grid. Callers check ranges.
     void InsertRowsAt(int At, int Count);
     void DeleteRowsAt(int At, int Count);
+    // Many rows in one step: deleted at ascending indexes, or empty ones inserted so that they
+    // stand at ascending indexes of the result. Callers check the indexes.
+    void DeleteRowSetAt(const std::vector<int>& Rows);
+    void InsertRowSetAt(const std::vector<int>& Positions);
     // CellCount stored columns at CellAt, WidthCount display columns (ColCount follows them).
     void InsertColsAt(int CellAt, int CellCount, int WidthAt, int WidthCount);
     void DeleteColsAt(int CellAt, int CellCount, int WidthAt, int WidthCount);

@@ -20,6 +20,7 @@ class QFont;
 class QFontMetrics;
 class QPoint;
 class TBitmap;
+class TGraphic;
 
 // Raster operations of CopyRect (Win32 ternary raster-operation codes).
 using TCopyMode = uint32_t;
@@ -109,6 +110,9 @@ public:
 
     void Draw(int x, int y, TBitmap* bitmap);
     void StretchDraw(const TRect& r, TBitmap* bitmap);
+    // Any graphic (an icon, a picture's graphic): at its own size, or scaled into r.
+    void Draw(int x, int y, TGraphic* graphic);
+    void StretchDraw(const TRect& r, TGraphic* graphic);
     // Copies source's rectangle src into dest (stretched when sizes differ) through CopyMode. A
     // ternary operation takes its pattern from the brush: its bitmap, tiled from the canvas's
     // origin, or its colour.

@@ -102,6 +102,20 @@ void TCanvas::Draw(int x, int y, TBitmap* bitmap)
     StretchDraw(TRect{x, y, x + bitmap->Width(), y + bitmap->Height()}, bitmap);
 }
 
+void TCanvas::Draw(int x, int y, TGraphic* graphic)
+{
+    if (graphic && !graphic->Empty())
+        StretchDraw(TRect{x, y, x + graphic->Width(), y + graphic->Height()}, graphic);
+}
+
+void TCanvas::StretchDraw(const TRect& r, TGraphic* graphic)
+{
+    if (auto* bitmap = dynamic_cast<TBitmap*>(graphic))
+        StretchDraw(r, bitmap);
+    else if (graphic && !graphic->Empty() && !r.IsEmpty())
+        graphic->DrawInto(this, r);
+}
+
 void TCanvas::StretchDraw(const TRect& r, TBitmap* bitmap)
 {
     if (!bitmap || bitmap->Empty() || r.IsEmpty())

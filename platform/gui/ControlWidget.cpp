@@ -194,8 +194,14 @@ void TWidgetBridge::Reparent(TWinControl* c)
     if (!w)
         return;
     QWidget* parent = c->Parent() ? c->Parent()->Handle() : nullptr;
-    if (w->parentWidget() != parent)
+    if (c->IsPopupWindow()) {
+        // A popup stays a window of its own, kept with its parent's window.
+        parent = parent ? parent->window() : nullptr;
+        if (w->parentWidget() != parent)
+            w->setParent(parent, w->windowFlags());
+    } else if (w->parentWidget() != parent) {
         w->setParent(parent);
+    }
     w->setGeometry(c->Left(), c->Top(), c->Width(), c->Height());
     c->UpdateWidgetVisible();
 }

@@ -14,7 +14,9 @@ constexpr std::streamoff kMaxPictureFile = 64 << 20;
 
 }  // namespace
 
-void TGraphic::LoadFromFile(const AnsiString& fileName)
+void TGraphic::LoadFromFile(const AnsiString& fileName) { LoadFromBytes(ReadGraphicFile(fileName)); }
+
+std::string ReadGraphicFile(const AnsiString& fileName)
 {
     std::ifstream in(NativePath(fileName), std::ios::binary);
     if (!in)
@@ -27,7 +29,7 @@ void TGraphic::LoadFromFile(const AnsiString& fileName)
     std::string data(static_cast<size_t>(size), '\0');
     if (!in.read(data.data(), size))
         throw EReadError("Stream read error");
-    LoadFromBytes(data);
+    return data;
 }
 
 void TGraphic::SaveToFile(const AnsiString& fileName)

@@ -11,6 +11,10 @@
 
 class TCanvas;
 
+// The bytes of a picture file (a program path), at most 64 MiB: EFOpenError for a file that
+// cannot be opened or is larger, EReadError when reading fails.
+std::string ReadGraphicFile(const AnsiString& fileName);
+
 class TGraphic : public TPersistent {
 public:
     virtual int Width() const = 0;

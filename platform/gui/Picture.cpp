@@ -1,9 +1,10 @@
 #include "platform/gui/Picture.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 
 #include "platform/core/FilePaths.h"
-#include "platform/core/StoredPath.h"
 
 TPicture::TPicture() = default;
 
@@ -47,23 +48,34 @@ void TPicture::SetGraphic(TGraphic* graphic)
 
 void TPicture::LoadFromFile(const AnsiString& fileName)
 {
-    AnsiString ext = LowerCase(ExtractFileExt(fileName));
+    const AnsiString ext = LowerCase(ExtractFileExt(fileName));
     if (ext == ".ico") {
         auto icon = std::make_unique<TIcon>();
         icon->LoadFromFile(fileName);
         SetGraphic(icon.get());
-    } else if (ext == ".bmp") {
+        return;
+    }
+    if (ext == ".bmp") {
         auto bitmap = std::make_unique<TBitmap>();
         bitmap->TGraphic::LoadFromFile(fileName);
         SetGraphic(bitmap.get());
-    } else if (ext == ".png" || ext == ".jpg" || ext == ".jpeg") {
-        QImage image;
-        if (!image.load(QString::fromStdString(NativePath(fileName))))
-            throw EInvalidGraphic("Bitmap image is not valid");
-        Bitmap()->SetImage(image);
-    } else {
-        throw EInvalidGraphic("Unknown picture file extension (" + ext + ")");
+        return;
     }
+    if (ext.size() < 2 || !QImageReader::supportedImageFormats().contains(QByteArray(ext.c_str() + 1)))
+        throw EInvalidGraphic("Unknown picture file extension (" + ext + ")");
+    // Any other kind Qt reads, recognised by its content; its size is checked before decoding.
+    const std::string data = ReadGraphicFile(fileName);
+    QByteArray bytes = QByteArray::fromRawData(data.data(), static_cast<qsizetype>(data.size()));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kMaxSide || size.height() > kMaxSide)
+        throw EInvalidGraphic("Bitmap image is not valid");
+    const QImage image = reader.read();
+    if (image.isNull())
+        throw EInvalidGraphic("Bitmap image is not valid");
+    Bitmap()->SetImage(image);
 }
 
 void TPicture::SaveToFile(const AnsiString& fileName)

@@ -8,6 +8,9 @@
 
 class TPicture : public TPersistent {
 public:
+    // The largest side a picture file may have.
+    static constexpr int kMaxSide = 16384;
+
     TPicture();
     ~TPicture() override;
     TPicture(const TPicture&) = delete;
@@ -21,8 +24,10 @@ public:
     TIcon* Icon();
     int Width() const { return FGraphic ? FGraphic->Width() : 0; }
     int Height() const { return FGraphic ? FGraphic->Height() : 0; }
-    // The kind follows the extension: ".ico" an icon, anything else a bitmap (BMP, PNG, JPEG).
-    // EInvalidGraphic("Unknown picture file extension (.xyz)") for an extension it cannot read.
+    // The kind follows the extension: ".ico" an icon, ".bmp" and every other image format Qt
+    // reads a bitmap. EInvalidGraphic("Unknown picture file extension (.xyz)") for an extension
+    // it cannot read, EInvalidGraphic for a file that is not an image of its kind or has a side
+    // over kMaxSide, EFOpenError for a file that cannot be opened.
     void LoadFromFile(const AnsiString& fileName);
     void SaveToFile(const AnsiString& fileName);
     void Assign(TPersistent* source) override;

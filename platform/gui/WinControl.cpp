@@ -153,7 +153,8 @@ QWidget* TWinControl::CreateWidget() { return new TControlWidget(this); }
 TRect TWinControl::ClientRect() const
 {
     TSize bars = WindowScrollBarSizes(this);
-    return Rect(0, 0, std::max(Width() - bars.cx, 0), std::max(Height() - bars.cy, 0));
+    const int frame = (FCreateParams.Style & WS_BORDER) ? 1 : 0;
+    return Rect(frame, frame, std::max(Width() - bars.cx - frame, frame), std::max(Height() - bars.cy - frame, frame));
 }
 
 void TWinControl::RecreateWnd()
@@ -184,6 +185,13 @@ TWinControl* TWinControl::FromWidget(const QWidget* widget) { return TWidgetBrid
 
 void TWinControl::WidgetCreated()
 {
+    FCreateParams = {};
+    CreateParams(FCreateParams);
+    if (IsPopupWindow()) {
+        FWidget->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint |
+                                Qt::WindowDoesNotAcceptFocus);
+        FWidget->setAttribute(Qt::WA_ShowWithoutActivating);
+    }
     if (FParent)
         TWidgetBridge::Reparent(this);
     FWidget->setGeometry(Left(), Top(), Width(), Height());
@@ -198,7 +206,7 @@ void TWinControl::WidgetCreated()
     UpdateWidgetVisible();
 }
 
-bool TWinControl::WantsWidgetVisible() const { return Visible() && Parent() != nullptr; }
+bool TWinControl::WantsWidgetVisible() const { return Visible() && (Parent() != nullptr || IsPopupWindow()); }
 
 void TWinControl::UpdateWidgetVisible()
 {

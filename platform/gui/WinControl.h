@@ -2,6 +2,7 @@
 // Windowed controls (a Qt widget each, holding child controls, taking the keyboard focus), the
 // custom-painted control, and the window-less graphic control that paints on its parent.
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,18 @@ class QImage;
 class TCanvas;
 class TControlCanvas;
 class TWidgetBridge;
+
+// Window styles a control asks for in CreateParams (Win32 values). WS_POPUP: a top-level window
+// without frame, placed at screen coordinates and shown with or without a parent control;
+// WS_BORDER: a one-pixel frame in the window-frame colour round it, the client area inside the
+// frame (client coordinates stay those of the window); CS_SAVEBITS changes nothing here.
+enum : uint32_t { WS_POPUP = 0x80000000u, WS_BORDER = 0x00800000u };
+enum : uint32_t { CS_SAVEBITS = 0x0800u };
+struct TCreateParams {
+    uint32_t Style = 0;
+    uint32_t ExStyle = 0;
+    uint32_t WindowClassStyle = 0;
+};
 
 class TWinControl : public TControl {
 public:
@@ -65,6 +78,8 @@ public:
     // Less the window scroll bars that are shown.
     TRect ClientRect() const override;
     bool Showing() const override;
+    // The window was made as a popup (WS_POPUP).
+    bool IsPopupWindow() const { return (FCreateParams.Style & WS_POPUP) != 0; }
     void PaintCopyTo(TCanvas* Dest, TPoint Origin, const TRect& Clip) override;
     void SetChildOrder(TControl* child, int index);
 
@@ -78,6 +93,8 @@ protected:
     virtual QWidget* CreateWidget();
     // Widget just made: geometry, look and children follow the control.
     virtual void WidgetCreated();
+    // What the window is made as; asked each time it is made.
+    virtual void CreateParams(TCreateParams&) {}
     // The widget is about to go for a new one: keep what only it holds.
     virtual void DestroyWnd() {}
     void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
@@ -125,6 +142,7 @@ private:
     std::vector<TControl*> FControls;
     std::unique_ptr<QImage> FBackBuffer;
     std::unique_ptr<TControlCanvas> FWindowCanvas;
+    TCreateParams FCreateParams;
     int FAlignLevel = 0;
     bool FAlignPending = false;
     bool FAligning = false;

@@ -48,6 +48,12 @@ void TWinControl::RegisterWinHandlers()
         }
         canvas->IntersectClipRect(FUpdateRect);
         PaintWindow();
+        if (FCreateParams.Style & WS_BORDER) {
+            const TColor brush = canvas->Brush()->Color();
+            canvas->Brush()->SetColor(clWindowFrame);
+            canvas->FrameRect(Rect(0, 0, Width(), Height()));
+            canvas->Brush()->SetColor(brush);
+        }
         ReleaseCanvases();
         PaintControls();
     });

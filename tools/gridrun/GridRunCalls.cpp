@@ -1,7 +1,9 @@
 // The operations gridrun's "call" runs: the grid's public operations and the shared text
 // routines, one line each, named as the grid names them. Arguments are read by the types of the
 // parameters; var parameters left off the end start at 0, false or empty, and are printed
-// after the result.
+// after the result. An object the grid shares with its caller is made from its word: a list
+// from "a,b", a bitmap, icon or picture blank from "WxH" or read from a file name, a file
+// picture from its file name.
 
 #include <tuple>
 #include <utility>
@@ -13,6 +15,65 @@
 namespace {
 
 using G = TCellGrid;
+
+template <class T>
+inline constexpr bool kIsShared = false;
+template <class T>
+inline constexpr bool kIsShared<std::shared_ptr<T>> = true;
+
+// "WxH" as a size.
+bool ParseSize(std::string_view word, int& w, int& h)
+{
+    const size_t x = word.find('x');
+    return x != std::string_view::npos && ParseInt(word.substr(0, x), w) && ParseInt(word.substr(x + 1), h) && w > 0 &&
+        h > 0 && w <= 4096 && h <= 4096;
+}
+
+void MakeShared(std::string_view word, std::shared_ptr<TStrings>& out)
+{
+    auto list = std::make_shared<TStringList>();
+    ParseList(word, *list);
+    out = std::move(list);
+}
+
+void MakeShared(std::string_view word, std::shared_ptr<TBitmap>& out)
+{
+    out = std::make_shared<TBitmap>();
+    int w = 0, h = 0;
+    if (ParseSize(word, w, h))
+        out->SetSize(w, h);
+    else
+        out->LoadFromFile(AnsiString(word));
+}
+
+void MakeShared(std::string_view word, std::shared_ptr<TIcon>& out)
+{
+    out = std::make_shared<TIcon>();
+    int w = 0, h = 0;
+    if (!ParseSize(word, w, h)) {
+        out->LoadFromFile(AnsiString(word));
+        return;
+    }
+    TBitmap blank;
+    blank.SetSize(w, h);
+    out->SetImage(blank.Image());
+}
+
+void MakeShared(std::string_view word, std::shared_ptr<TPicture>& out)
+{
+    out = std::make_shared<TPicture>();
+    int w = 0, h = 0;
+    if (ParseSize(word, w, h))
+        out->Bitmap()->SetSize(w, h);
+    else
+        out->LoadFromFile(AnsiString(word));
+}
+
+void MakeShared(std::string_view word, std::shared_ptr<TFilePicture>& out)
+{
+    out = std::make_shared<TFilePicture>();
+    out->SetFileName(AnsiString(word));
+}
 
 // One parameter of an operation: where its value lives while the call runs.
 template <class P>
@@ -27,6 +88,8 @@ struct TParam {
     {
         if constexpr (std::is_same_v<Store, TStringList>) {
             ParseList(word, Value);
+        } else if constexpr (kIsShared<Store>) {
+            MakeShared(word, Value);
         } else if (!ParseValue(word, Value)) {
             throw EBadDirective("cannot read \"" + Escape(word) + "\" as an argument");
         }
@@ -135,6 +198,61 @@ const std::map<std::string, TGridOperation, std::less<>>& GridOperations()
         OP(M, InitValidate),
         OP(M, EllipsClick),
         OP(M, PasteNotify),
+        // --- Extras by kind.
+        OP(M, AddCheckBox),
+        OP(M, RemoveCheckBox),
+        OP(M, HasCheckBox),
+        OP(M, HasStaticEdit),
+        OP(M, GetCheckBoxState),
+        OP(M, SetCheckBoxState),
+        OP(M, ToggleCheck),
+        OP(M, ToggleCheckBox),
+        OP(M, AddRadio),
+        OP(M, GetRadioIdx),
+        OP(M, SetRadioIdx),
+        OP(M, IsRadio),
+        OP(M, RemoveRadio),
+        OP(M, AddImageIdx),
+        OP(M, GetImageIdx),
+        OP(M, RemoveImageIdx),
+        OP(M, AddDataImage),
+        OP(M, RemoveDataImage),
+        OP(M, AddMultiImage),
+        OP(M, GetCellImages),
+        OP(M, RemoveMultiImage),
+        OP(M, GetCellImageIdx),
+        OP(M, AddProgress),
+        OP(M, RemoveProgress),
+        OP(M, AddComment),
+        OP(M, IsComment),
+        OP(M, RemoveComment),
+        OP(M, AddButton),
+        OP(M, RemoveButton),
+        OP(M, HasButton),
+        OP(M, PushButton),
+        OP(M, ButtonRect),
+        OP(M, AddRotated),
+        OP(M, IsRotated),
+        OP(M, RemoveRotated),
+        OP(M, GetCellGraphicSize),
+        OP(G, AddBitmap),
+        OP(G, CreateBitmap),
+        OP(G, GetBitmap),
+        OP(G, RemoveBitmap),
+        OP(G, AddIcon),
+        OP(G, CreateIcon),
+        OP(G, RemoveIcon),
+        OP(G, AddPicture),
+        OP(G, CreatePicture),
+        OP(G, GetPicture),
+        OP(G, RemovePicture),
+        OP(G, AddFilePicture),
+        OP(G, CreateFilePicture),
+        OP(G, GetFilePicture),
+        OP(G, RemoveFilePicture),
+        // --- The row filter.
+        OP(M, MatchFilter),
+        OP(M, ApplyFilter),
         FN(GetDllVersion),
         // --- Counts and indexes.
         OP(M, GetRowCountEx),

@@ -93,6 +93,38 @@ void AddFont(std::map<std::string, TGridProperty, std::less<>>& table, const std
         });
 }
 
+// "nil", or "WxHxN": a new image list of N blank images of W by H, owned by the grid.
+TGridProperty GridImagesProperty()
+{
+    TGridProperty p;
+    p.Get = [](G& g, const TIndexes&) -> std::string {
+        const TImageList* images = g.GridImages();
+        return images ? std::to_string(images->Width()) + "x" + std::to_string(images->Height()) + "x" +
+                std::to_string(images->Count())
+                      : "nil";
+    };
+    p.Set = [](G& g, const TIndexes&, std::string_view w) {
+        if (w == "nil") {
+            g.SetImages(nullptr);
+            return;
+        }
+        int size[3] = {0, 0, 0};
+        for (int& v : size) {
+            const size_t x = w.find('x');
+            if (!ParseInt(w.substr(0, x), v) || v < 0 || v > 1024)
+                CannotRead(w);
+            w = x == std::string_view::npos ? std::string_view() : w.substr(x + 1);
+        }
+        auto* images = new TImageList(&g, size[0], size[1]);
+        TBitmap blank;
+        blank.SetSize(size[0], size[1]);
+        for (int i = 0; i < size[2]; ++i)
+            images->Add(&blank, nullptr);
+        g.SetImages(images);
+    };
+    return p;
+}
+
 }  // namespace
 
 // A field of the grid or of a sub-object, a getter and setter pair, a property read only, a
@@ -199,6 +231,7 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
             FIELD("URLEdit", URLEdit),
             FIELD("EnableHTML", EnableHTML),
             FIELD("EnableGraphics", EnableGraphics),
+            {"GridImages", GridImagesProperty()},
             FIELD("OemConvert", OemConvert),
             // --- Sizing, editing, navigation.
             PROP("AutoSize", AutoSize(), SetAutoSize),
@@ -215,7 +248,7 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
             FIELD("CheckFalse", CheckFalse),
             FIELD("PasswordChar", PasswordChar),
             FIELD("SaveIncludesFixed", SaveIncludesFixed),
-            FIELD("FilterActive", FilterActive),
+            PROP("FilterActive", FilterActive(), SetFilterActive),
             // --- Sorting.
             PROP("SortColumn", SortColumn(), SetSortColumn),
             FIELD("SortDirection", SortDirection),

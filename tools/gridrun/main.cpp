@@ -19,6 +19,8 @@
 //   locale DATESEP SHORTDATE DECIMAL THOUSANDS
 //   events all|off|NAME,...      prints "event NAME ARGS" as the named events fire
 //   answer EVENT [C] [R] VALUE...|off   sets the event's var parameters when it fires
+//   filter C CONDITION           adds a filter condition on column C: the rest of the line
+//   filter clear                 removes every filter condition
 //
 // Values print as true/false, integers, %.15g, colour names, enumeration names, sets [a,b] and
 // escaped texts (quoted after "=" of call and in event lines when empty or holding a blank). An
@@ -230,6 +232,21 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
                  run.Event(name).Printing = on;
                  run.Rebind(name);
              }
+         }},
+        {"filter",
+         [](TGridRun& run, const TLine& w, std::string_view line) {
+             if (w.size() == 2 && w[1].Text == "clear") {
+                 run.Grid().Filter()->Clear();
+                 return;
+             }
+             if (w.size() < 3)
+                 throw EBadDirective("expected: filter C CONDITION or filter clear");
+             const int column = Number(w[1]);
+             if (column < -32768 || column > 32767)
+                 throw EBadDirective("a filter column is a 16-bit number");
+             TFilterData* item = run.Grid().Filter()->Add();
+             item->Column = static_cast<int16_t>(column);
+             item->Condition = Rest(w, 2, line);
          }},
         {"answer",
          [](TGridRun& run, const TLine& w, std::string_view) {
