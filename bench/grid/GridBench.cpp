@@ -3,10 +3,16 @@
 // QStandardItemModel as its strings, each made from the same texts inside its own timing.
 // Prints METRIC lines: the time each fill takes and the heap bytes each keeps per cell.
 //
+// Then the row filter: a numeric condition that every other row fails, switched on and off
+// again over the same rows in the cell grid, and the same test in a QSortFilterProxyModel's
+// filterAcceptsRow over the Qt model, filtered and unfiltered again. The grid's rows must come
+// back as they were.
+//
 //   bench_grid [--rows N]
 
 #include <malloc.h>
 
+#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QString>
 #include <chrono>
@@ -69,6 +75,74 @@ TFill Measure(int rows, Fill fill)
 
 void Metric(const char* name, double value) { std::printf("METRIC %s %.1f\n", name, value); }
 
+// The filtered column: odd rows hold 100 or more, even rows less.
+std::string FilterValue(int row) { return std::to_string(row % 2 ? 100 + row : row % 100); }
+constexpr const char* kCondition = ">=100";
+
+template <class Run>
+double Millis(Run run)
+{
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Rows whose value passes, while the filter is on.
+class TBenchProxy : public QSortFilterProxyModel {
+public:
+    bool On = false;
+    void Refilter() { invalidateFilter(); }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        return !On || sourceModel()->index(row, 1, parent).data().toString().toInt() >= 100;
+    }
+};
+
+// The grid's filter on and off; -1 when the rows do not come back as they were.
+double GridFilter(int rows)
+{
+    TCellGrid grid(nullptr);
+    grid.SetColCount(2);
+    grid.SetRowCount(rows + 1);
+    for (int r = 1; r <= rows; ++r) {
+        grid.SetCells(0, r, std::to_string(r));
+        grid.SetCells(1, r, FilterValue(r));
+    }
+    TFilterData* item = grid.Filter()->Add();
+    item->Column = 1;
+    item->Condition = kCondition;
+    const double ms = Millis([&] {
+        grid.SetFilterActive(true);
+        grid.SetFilterActive(false);
+    });
+    bool same = grid.RowCount() == rows + 1 && grid.NumHiddenRows() == 0;
+    for (int r = 1; same && r <= rows; ++r)
+        same = grid.Cells(0, r) == std::to_string(r) && grid.Cells(1, r) == FilterValue(r);
+    return same ? ms : -1;
+}
+
+double QtFilter(int rows)
+{
+    QStandardItemModel model(rows, 2);
+    for (int r = 0; r < rows; ++r) {
+        model.setItem(r, 0, new QStandardItem(QString::number(r + 1)));
+        model.setItem(r, 1, new QStandardItem(QString::fromStdString(FilterValue(r + 1))));
+    }
+    TBenchProxy proxy;
+    proxy.setSourceModel(&model);
+    proxy.rowCount();
+    return Millis([&] {
+        proxy.On = true;
+        proxy.Refilter();
+        proxy.rowCount();
+        proxy.On = false;
+        proxy.Refilter();
+        proxy.rowCount();
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -107,5 +181,7 @@ int main(int argc, char** argv)
     Metric("grid_bytes_per_cell", ours.BytesPerCell);
     Metric("qt_model_fill_ms", qt.Ms);
     Metric("qt_model_bytes_per_cell", qt.BytesPerCell);
+    Metric("grid_filter_ms", GridFilter(rows));
+    Metric("qt_proxy_filter_ms", QtFilter(rows));
     return 0;
 }
