@@ -13,25 +13,26 @@ namespace {
 
 bool IsOperator(char c) { return c == '&' || c == ';' || c == '^'; }
 
-// The pattern with its outer blanks gone and no blank beside an operator.
+// The pattern with its outer blanks gone and no blank beside an operator; each run of blanks
+// is looked at once, so a pattern of any length costs one pass.
 AnsiString TightenOperators(std::string_view pattern)
 {
     const AnsiString trimmed = Trim(pattern);
     AnsiString out;
-    for (size_t i = 0; i < trimmed.size(); ++i) {
-        const char c = trimmed[i];
-        if (c == ' ') {
-            size_t next = i;
-            while (next < trimmed.size() && trimmed[next] == ' ')
-                ++next;
-            const bool beforeOperator = next < trimmed.size() && IsOperator(trimmed[next]);
-            const bool afterOperator = !out.empty() && IsOperator(out.back());
-            if (beforeOperator || afterOperator) {
-                i = next - 1;
-                continue;
-            }
+    out.reserve(trimmed.size());
+    for (size_t i = 0; i < trimmed.size();) {
+        if (trimmed[i] != ' ') {
+            out += trimmed[i++];
+            continue;
         }
-        out += c;
+        size_t next = i;
+        while (next < trimmed.size() && trimmed[next] == ' ')
+            ++next;
+        const bool beforeOperator = next < trimmed.size() && IsOperator(trimmed[next]);
+        const bool afterOperator = !out.empty() && IsOperator(out.back());
+        if (!beforeOperator && !afterOperator)
+            out.append(next - i, ' ');
+        i = next;
     }
     return out;
 }
@@ -70,7 +71,7 @@ AnsiString OperandAfter(std::string_view pattern, size_t at, bool& orEqual)
 
 bool MatchStrEx(std::string_view Pattern, std::string_view S)
 {
-    AnsiString p = TightenOperators(Pattern);
+    const AnsiString p = TightenOperators(Pattern);
     bool result = false;
     char previous = '\0';
     const auto combine = [&](bool part) {
@@ -81,16 +82,16 @@ bool MatchStrEx(std::string_view Pattern, std::string_view S)
         else
             result = result || part;
     };
+    // Each part is matched where it stands, so many operators cost no copying.
+    auto part = p.begin();
     for (;;) {
-        const auto op = std::find_if(p.begin(), p.end(), IsOperator);
+        const auto op = std::find_if(part, p.end(), IsOperator);
+        combine(MatchStr(std::string_view(p.data() + (part - p.begin()), static_cast<size_t>(op - part)), S));
         if (op == p.end())
-            break;
-        combine(MatchStr(std::string_view(p.data(), static_cast<size_t>(op - p.begin())), S));
+            return result;
         previous = *op;
-        p.erase(p.begin(), op + 1);
+        part = op + 1;
     }
-    combine(MatchStr(p, S));
-    return result;
 }
 
 bool MatchStr(std::string_view Pattern, std::string_view S) { return Matches(Pattern, S); }
