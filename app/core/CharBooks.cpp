@@ -19,6 +19,7 @@ namespace fs = std::filesystem;
 
 std::vector<std::shared_ptr<TCharBooks>> TCharBooks::CharBookList;
 AnsiString TCharBooks::BookFileName;
+TCharBooks::TLoadOutcome TCharBooks::LastLoad = TCharBooks::loRead;
 std::function<void(const AnsiString&, const AnsiString&)> TCharBooks::ReportError;
 
 namespace {
@@ -213,6 +214,7 @@ bool TCharBooks::Load()
     std::optional<TFreadStream> file = TFreadStream::Open(NativePath(BookFileName));
     if (!file) {
         WriteLog("%s", kLoadOpenLog);
+        LastLoad = loNotOpened;
         return false;
     }
     std::vector<std::shared_ptr<TCharBooks>> old;
@@ -250,6 +252,7 @@ bool TCharBooks::Load()
             stoppedEarly = true;  // the record stays pending for the next one, as it always has
     }
     RelinkWindows(old);
+    LastLoad = stoppedEarly ? loStopped : loRead;
     if (stoppedEarly) {
         gKeepBackup = true;
         Report(kLoadStopped);

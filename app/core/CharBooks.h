@@ -66,6 +66,9 @@ public:
     // cannot be opened leaves the list as it was. A load that stops before the end of the book
     // is reported, and the file is kept as "CharBooks\CharBooks.bak" at the next save.
     static bool Load();
+    // How the last Load went: read to its end, stopped early, or the file could not be opened.
+    enum TLoadOutcome { loRead, loStopped, loNotOpened };
+    static TLoadOutcome LastLoad;
     // Writes the whole list; a failure is reported and leaves the old file.
     static bool Save();
     static void FreeAll();
