@@ -38,6 +38,10 @@ QImage Picture(TResourceType type, const AnsiString& name, QPoint* hotSpot)
     return image;
 }
 
+[[noreturn]] void ResourceNotFound(const AnsiString& name)
+{
+    throw EResNotFound(Format("Resource %s not found", name.c_str()));
+}
 }  // namespace
 
 void RegisterPictureResource(TResourceType type, const AnsiString& name, TPictureResource resource)
@@ -47,7 +51,6 @@ void RegisterPictureResource(TResourceType type, const AnsiString& name, TPictur
 
 AnsiString ResourceIdName(int id) { return IntToStr(id); }
 
-void ResourceNotFound(const AnsiString& name) { throw EResNotFound(Format("Resource %s not found", name.c_str())); }
 
 bool FindResource(TResourceType type, const AnsiString& name) { return !Picture(type, name, nullptr).isNull(); }
 

@@ -24,7 +24,6 @@ struct TPictureResource {
 void RegisterPictureResource(TResourceType type, const AnsiString& name, TPictureResource resource);
 // The name an integer identifier has as a resource name ("#" is not added: "101").
 AnsiString ResourceIdName(int id);
-[[noreturn]] void ResourceNotFound(const AnsiString& name);
 bool FindResource(TResourceType type, const AnsiString& name);
 
 // Each raises EResNotFound when the program has no such resource.
