@@ -4,15 +4,19 @@
 
 #include "app/forms/AnsiTerminal.h"
 
+#include <utility>
+
 #include "app/core/StatusBar.h"
 #include "controls/core/TimerList.h"
 #include "platform/core/ProgramFolder.h"
+#include "platform/gui/Application.h"
 #include "platform/gui/NetSocket.h"
 #include "terminal/control/ScrollBarModel.h"
 #include "terminal/control/Terminal.h"
 
 TAnsiTerminalForm::TCaptureTextHook TAnsiTerminalForm::CaptureTextHook;
 TAnsiTerminalForm::TButtonClickHook TAnsiTerminalForm::ButtonClickHook;
+std::string TAnsiTerminalForm::ProcStatPath = "/proc/stat";
 
 TAnsiTerminalForm::TBusy::TBusy(TAnsiTerminalForm& form) : FForm(form) { ++FForm.FBusy; }
 
@@ -87,7 +91,7 @@ void TAnsiTerminalForm::CreateSystemTimers()
     const TNotifyEvent handlers[] = {
         [this](TObject*) { ConnectHost(); },
         [this](TObject*) { StatusEventTimer(); },
-        nullptr,  // the CPU bar comes with the status bar
+        [this](TObject*) { CpuTimerTimer(); },
         [this](TObject*) { ConnectedTimerTimer(); },
         nullptr,  // the walk engine sets its own handler
     };
@@ -166,6 +170,18 @@ void TAnsiTerminalForm::StatusEventTimer()
 void TAnsiTerminalForm::ConnectedTimerTimer()
 {
     SetPanelText(kPanelConnectedTime, ConnectedTimeText(Connected(), TimeSeconds(), FConnectTime));
+}
+
+void TAnsiTerminalForm::CpuTimerTimer()
+{
+    static bool reported = false;
+    try {
+        FCpu.CollectCPUData();
+        FCpuPosition = static_cast<int>(FCpu.GetCPUUsage(0) * 100);
+    } catch (const std::exception&) {
+        if (!std::exchange(reported, true) && Application)
+            Application->HandleException(this);
+    }
 }
 
 void TAnsiTerminalForm::RelinkCharBook(const std::shared_ptr<TCharBooks>& entry) { FCharBook = entry; }

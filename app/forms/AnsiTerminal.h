@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "app/core/CharBooks.h"
+#include "app/core/CpuUsage.h"
 #include "app/core/Telnet.h"
 #include "platform/gui/Forms.h"
 #include "script/ScriptHost.h"
@@ -87,6 +88,12 @@ public:
     // The status line and the trigger and walk panels, while connected.
     void StatusEventTimer();
     void ConnectedTimerTimer();
+    // The CPU meter: each window keeps its own readings. A failure is reported once per run;
+    // later ticks try again silently and the meter keeps its position.
+    void CpuTimerTimer();
+    int CpuPosition() const { return FCpuPosition; }
+    // Where the processors' counters are read (tools point it at a file of their own).
+    static std::string ProcStatPath;
 
     // --- Book.
     void RelinkCharBook(const std::shared_ptr<TCharBooks>& entry) override;
@@ -152,6 +159,8 @@ private:
     TTelnet FTelnet{*this};
 
     int64_t FConnectTime = 0;
+    TCpuUsage FCpu{ProcStatPath};
+    int FCpuPosition = 0;
     std::array<AnsiString, kPanelCount> FPanels;
     AnsiString FStatusLine;
 

@@ -68,6 +68,8 @@ public:
     // Answers for the next boxes and queries.
     std::deque<AnsiString> BoxAnswers;
     std::deque<std::optional<AnsiString>> InputAnswers;
+    // The file the windows read the processors' counters from (--proc-stat); empty: the system's.
+    std::string ProcStatFile;
     // The last text the book reported.
     AnsiString BookReport;
 

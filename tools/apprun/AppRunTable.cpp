@@ -6,6 +6,7 @@
 
 #include "app/core/CharBooks.h"
 #include "app/forms/AnsiTerminal.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/Colors.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/Strings.h"
@@ -254,6 +255,16 @@ void State(TAppRun& run, const AnsiString&)
     for (int i = 0; i < TAnsiTerminalForm::kPanelCount; ++i)
         run.Print("PANEL " + std::to_string(i) + " " + TAppRun::Text(w.PanelText(i)));
     run.Print(std::string("CONNECTED ") + (w.Connected() ? "1" : "0"));
+    run.Print("CPU " + std::to_string(w.CpuPosition()));
+    run.Print("STATUSLINE " + TAppRun::Text(w.StatusLine()));
+}
+
+void ProcStat(TAppRun& run, const AnsiString& rest)
+{
+    if (run.ProcStatFile.empty())
+        throw EAppRunError("procstat needs --proc-stat");
+    if (const TWriteResult written = AtomicWriteFile(run.ProcStatFile, rest); !written)
+        throw EAppRunError(written.Message);
 }
 
 void Var(TAppRun& run, const AnsiString& rest)
@@ -305,6 +316,7 @@ const std::vector<TAppRunDirective>& AppRunDirectives()
         {"screenshot", Screenshot},
         {"answer", Answer},
         {"answer-input", AnswerInput},
+        {"procstat", ProcStat},
     };
     return table;
 }

@@ -1,13 +1,14 @@
 // apprun: the application's real windows driven from directives, for tests and by hand.
 //
-//   apprun [--folder DIR] [--scripted-net] [--real-time] [FILE]
+//   apprun [--folder DIR] [--scripted-net] [--real-time] [--proc-stat FILE] [FILE]
 //
 // Directives come from FILE, else from standard input: UTF-8, made cp949, then \r \n \t \\ \xHH.
 // The windows are real, on Qt's offscreen platform unless QT_QPA_PLATFORM names another; time is
 // a manual clock that only `+` and `wait` move (Qt's own clock with --real-time). The program
 // folder is DIR (default: a fresh temporary folder, removed at the end); the build's Fonts are
 // linked into it when it has none. With --scripted-net no connection reaches the network: the
-// `net` directives answer for the host.
+// `net` directives answer for the host. With --proc-stat the CPU meters read FILE instead of
+// /proc/stat.
 //
 //   book load                    LOADED n | LOAD STOPPED n | LOAD FAILED
 //   book save                    SAVED | SAVE FAILED reason
@@ -24,7 +25,9 @@
 //   net recv TEXT                one read of TEXT from the host
 //   screen                       SCREEN n, then "| text" for each line from the screen's top
 //                                through the cursor's
-//   state                        PANEL i text for the eight status panels, CONNECTED 0|1
+//   state                        PANEL i text for the eight status panels, CONNECTED 0|1,
+//                                CPU position of the meter, STATUSLINE text
+//   procstat TEXT                writes TEXT to the --proc-stat FILE
 //   var NAME                     VAR NAME|value (VAR NAME when there is no such variable)
 //   screenshot FILE              the window as a PNG
 //   answer ok|yes|no|cancel      the answer of the next message box (else its default)
@@ -62,7 +65,7 @@ namespace {
 
 int Usage()
 {
-    std::cerr << "usage: apprun [--folder DIR] [--scripted-net] [--real-time] [FILE]\n";
+    std::cerr << "usage: apprun [--folder DIR] [--scripted-net] [--real-time] [--proc-stat FILE] [FILE]\n";
     return 2;
 }
 
@@ -134,13 +137,15 @@ void CloseWindows()
 
 int main(int argc, char** argv)
 {
-    std::string folder;
+    std::string folder, procStat;
     bool scripted = false, realTime = false;
     const char* file = nullptr;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--folder" && i + 1 < argc)
             folder = argv[++i];
+        else if (a == "--proc-stat" && i + 1 < argc)
+            procStat = argv[++i];
         else if (a == "--scripted-net")
             scripted = true;
         else if (a == "--real-time")
@@ -191,6 +196,10 @@ int main(int argc, char** argv)
     {
         TApplication app(qtArgc, qtArgv);
         TAppRun run(std::cout, clock.get(), scripted);
+        if (!procStat.empty()) {
+            run.ProcStatFile = fs::absolute(procStat, error).string();
+            TAnsiTerminalForm::ProcStatPath = run.ProcStatFile;
+        }
         app.OnException = [&run](TObject*, const std::exception& e) {
             run.Print("EXCEPTION " + TAppRun::Text(e.what()));
         };

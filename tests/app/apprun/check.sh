@@ -2,7 +2,7 @@
 # check.sh APPRUN INPUT EXPECTED [BOOK]: runs apprun with --scripted-net on INPUT in a fresh
 # program folder and compares its output with EXPECTED; with BOOK, also the book file it left.
 # "$HM_SERVER_PORT" in INPUT becomes the port of a server that with-server.sh started, and the
-# run then goes to the network.
+# run then goes to the network. The CPU meters read FOLDER/stat, idle until a case writes it.
 set -u
 apprun=$1 input=$2 expected=$3 book=${4:-}
 folder=$(mktemp -d)
@@ -13,7 +13,8 @@ if [ -n "${HM_SERVER_PORT:-}" ]; then
   sed "s/\$HM_SERVER_PORT/$HM_SERVER_PORT/g" "$input" >"$folder/input"
   input=$folder/input
 fi
-"$apprun" --folder "$folder" $net "$input" >"$folder/out" 2>"$folder/err"
+printf 'cpu0 0 0 0 0 0 0 0 0 0 0\n' >"$folder/stat"
+"$apprun" --folder "$folder" $net --proc-stat "$folder/stat" "$input" >"$folder/out" 2>"$folder/err"
 status=$?
 [ -n "${HM_SERVER_PORT:-}" ] && sed -i "s/$HM_SERVER_PORT/\$HM_SERVER_PORT/g" "$folder/out"
 if ! diff -u "$expected" "$folder/out"; then
