@@ -57,6 +57,10 @@ public:
     void SetWalkAutoRewind(bool on) { SetBit(0x10, on); }
     void SetWFCSubString(bool on) { SetBit(0x20, on); }
 
+    // The text or colour field a book-file key names; null for any other key.
+    AnsiString* TextField(const AnsiString& key);
+    TColor* ColorField(const AnsiString& key);
+
     // The whole book, in file order.
     static std::vector<std::shared_ptr<TCharBooks>> CharBookList;
     // The book file as a program path; empty until the first load or save.

@@ -59,25 +59,14 @@ std::vector<AnsiString> FileValues(const TCharBooks& e)
 
 void SetBookValue(TCharBooks& e, const AnsiString& key, const AnsiString& value)
 {
-    AnsiString* text = key == "HostName" ? &e.HostName
-        : key == "CharName"              ? &e.CharName
-        : key == "Host"                  ? &e.Host
-        : key == "TriggerFile"           ? &e.TriggerFile
-        : key == "HanFont"               ? &e.HanFont
-        : key == "EngFont"               ? &e.EngFont
-        : key == "SpcFont"               ? &e.SpcFont
-        : key == "KsgFont"               ? &e.KsgFont
-                                         : nullptr;
-    if (text)
+    if (AnsiString* text = e.TextField(key))
         *text = value;
+    else if (TColor* color = e.ColorField(key))
+        *color = StringToColor(value);
     else if (key == "Port")
         e.Port = Number(value);
     else if (key == "Status")
         e.Status = static_cast<uint32_t>(Number(value));
-    else if (key == "FgColor")
-        e.FgColor = StringToColor(value);
-    else if (key == "BgColor")
-        e.BgColor = StringToColor(value);
     else
         throw EAppRunError("no book key " + key);
 }
