@@ -9,9 +9,9 @@
 #include "app/core/StatusBar.h"
 #include "controls/core/TimerList.h"
 #include "platform/core/ProgramFolder.h"
+#include "platform/core/ScrollBarModel.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/NetSocket.h"
-#include "terminal/control/ScrollBarModel.h"
 #include "terminal/control/Terminal.h"
 
 TAnsiTerminalForm::TCaptureTextHook TAnsiTerminalForm::CaptureTextHook;
