@@ -206,7 +206,7 @@ void TWinControl::WidgetCreated()
     UpdateWidgetVisible();
 }
 
-bool TWinControl::WantsWidgetVisible() const { return Visible() && (Parent() != nullptr || IsPopupWindow()); }
+bool TWinControl::WantsWidgetVisible() const { return Visible() && Parent() != nullptr; }
 
 void TWinControl::UpdateWidgetVisible()
 {

@@ -14,8 +14,8 @@ class TCanvas;
 class TControlCanvas;
 class TWidgetBridge;
 
-// Window styles a control asks for in CreateParams (Win32 values). WS_POPUP: a top-level window
-// without frame, placed at screen coordinates and shown with or without a parent control;
+// Window styles a control asks for in CreateParams (Win32 values). WS_POPUP: a window of its own
+// without frame, kept with its parent's window but placed at screen coordinates;
 // WS_BORDER: a one-pixel frame in the window-frame colour round it, the client area inside the
 // frame (client coordinates stay those of the window); CS_SAVEBITS changes nothing here.
 enum : uint32_t { WS_POPUP = 0x80000000u, WS_BORDER = 0x00800000u };

@@ -152,6 +152,38 @@ const TGridRunCase kRuns[] = {
      "new\n"
      "? RowCount\n",
      "RowCount = 5\n"},
+    {"ExtrasAreReachedWithCall",
+     "set EnableGraphics 1\n"
+     "call AddCheckBox 1 2 1 0\n"
+     "call GetCheckBoxState 1 2\n"
+     "call AddButton 1 1 40 20 Go haLeft vaTop\n"
+     "call GetCellGraphicSize 1 1\n"
+     "set GridImages 16x16x2\n"
+     "call AddImageIdx 2 1 1 haLeft vaTop\n"
+     "call GetImageIdx 2 1\n"
+     "call CreatePicture 3 1 0 Stretch 0 haLeft vaTop\n"
+     "call AddFilePicture 3 2 /nowhere/x.png 0 noStretch 0 haLeft vaTop\n",
+     "AddCheckBox 1 2 1 0 =\n"
+     "GetCheckBoxState 1 2 = true true\n"
+     "AddButton 1 1 40 20 Go haLeft vaTop =\n"
+     "GetCellGraphicSize 1 1 = 40 20\n"
+     "AddImageIdx 2 1 1 haLeft vaTop =\n"
+     "GetImageIdx 2 1 = true 1\n"
+     "CreatePicture 3 1 0 Stretch 0 haLeft vaTop = TPicture\n"
+     "error: EFOpenError: Cannot open file \"/nowhere/x.png\"\n"},
+    {"FilterHidesTheRowsThatFail",
+     "block 0 0 h\\tn\\na\\t1\\nb\\t5\\nc\\t2\\nd\\t7\n"
+     "filter 1 >4\n"
+     "set FilterActive 1\n"
+     "dump\n"
+     "filter clear\n"
+     "set FilterActive 0\n"
+     "? RowCount\n",
+     "ColCount=5 RowCount=3 FixedCols=1 FixedRows=1 HiddenCols=0 HiddenRows=2\n"
+     "0:|h|n|||\n"
+     "1:|b|5|||\n"
+     "2:|d|7|||\n"
+     "RowCount = 5\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Directives, GridRunTool, ::testing::ValuesIn(kRuns),
                          [](const auto& row) { return std::string(row.param.name); });
