@@ -14,12 +14,13 @@ void Condition(TCellModel& g, int column, const char* condition)
     item->Condition = condition;
 }
 
+// The five rows of kFive filtered on column 1, with a step before switching on and one after.
 struct TFilterCase {
     const char* name;
-    const char* start;
-    std::function<void(TCellModel&)> on;  // sets the filter up and switches it on
-    const char* filtered;                 // the dump while it is on
-    const char* after;                    // the dump once it is off again
+    const char* condition;
+    std::function<void(TCellModel&)> before, after;  // either may be empty
+    const char* filtered;                            // the dump while the filter is on
+    const char* unfiltered;                          // the dump once it is off again
 };
 void PrintTo(const TFilterCase& c, std::ostream* os) { *os << c.name; }
 
@@ -31,72 +32,49 @@ class Filter : public ::testing::TestWithParam<TFilterCase> {};
 
 TEST_P(Filter, HidesAndShowsAgain)
 {
+    const TFilterCase& c = GetParam();
     TCellModel g;
     g.EnableGraphics = true;
-    Fill(g, GetParam().start);
-    GetParam().on(g);
-    EXPECT_EQ(Dump(g), GetParam().filtered);
+    Fill(g, kFive);
+    Condition(g, 1, c.condition);
+    if (c.before)
+        c.before(g);
+    g.SetFilterActive(true);
+    if (c.after)
+        c.after(g);
+    EXPECT_EQ(Dump(g), c.filtered);
     EXPECT_TRUE(g.CheckConsistency());
     g.SetFilterActive(false);
-    EXPECT_EQ(Dump(g), GetParam().after);
+    EXPECT_EQ(Dump(g), c.unfiltered);
     EXPECT_EQ(g.NumHiddenRows(), 0);
     EXPECT_TRUE(g.CheckConsistency());
 }
 
 const TFilterCase kFilters[] = {
-    {"NothingMatchesLeavesOneEmptyRowBelowTheFixedRow", kFive,
+    {"NothingMatchesLeavesOneEmptyRowBelowTheFixedRow", "9", {}, {}, "h|n/|", kFive},
+    {"RowsOneAndFourMatch", "1;4", {}, {}, "h|n/a|1/d|4", kFive},
+    {"RunsAtBothEndsAndEveryConditionMustHold",
+     ">1",
+     [](TCellModel& g) { Condition(g, 0, "<d"); },
+     {},
+     "h|n/b|2/c|3",
+     kFive},
+    {"FooterRowsAreNotTested", "3", [](TCellModel& g) { g.SetFixedFooters(1); }, {}, "h|n/c|3/e|5", kFive},
+    {"SwitchingOnTwiceFiltersOnce",
+     ">3",
+     {},
      [](TCellModel& g) {
-         Condition(g, 1, "9");
-         g.SetFilterActive(true);
-         EXPECT_EQ(g.RowCount(), 2);
-         EXPECT_EQ(g.FixedRows(), 1);
-     },
-     "h|n/|", kFive},
-    {"RowsOneAndFourMatch", kFive,
-     [](TCellModel& g) {
-         Condition(g, 1, "1;4");
-         g.SetFilterActive(true);
-         EXPECT_TRUE(g.IsHiddenRow(2) && g.IsHiddenRow(3) && g.IsHiddenRow(5));
-         EXPECT_FALSE(g.IsHiddenRow(4));
-     },
-     "h|n/a|1/d|4", kFive},
-    {"RunsAtBothEndsAndEveryConditionMustHold", kFive,
-     [](TCellModel& g) {
-         Condition(g, 1, ">1");
-         Condition(g, 0, "<d");
-         g.SetFilterActive(true);
-     },
-     "h|n/b|2/c|3", kFive},
-    {"EmptyFilterHidesNothing", kFive, [](TCellModel& g) { g.SetFilterActive(true); }, kFive, kFive},
-    {"FooterRowsAreNotTested", "h|n/a|1/b|2/f|x",
-     [](TCellModel& g) {
-         g.SetFixedFooters(1);
-         Condition(g, 1, "2");
-         g.SetFilterActive(true);
-     },
-     "h|n/b|2/f|x", "h|n/a|1/b|2/f|x"},
-    {"SwitchingOnTwiceFiltersOnce", kFive,
-     [](TCellModel& g) {
-         Condition(g, 1, ">3");
-         g.SetFilterActive(true);
          Condition(g, 1, "4");
          g.SetFilterActive(true);
      },
-     "h|n/d|4/e|5", kFive},
-    {"RowsHiddenBeforeStayHidden", kFive,
-     [](TCellModel& g) {
-         g.HideRow(4);
-         Condition(g, 1, "<3;5");
-         g.SetFilterActive(true);
-     },
-     "h|n/a|1/b|2/e|5", kFive},
-    {"RegressionTypedDataInTheKeptRowStays", kFive,
-     [](TCellModel& g) {
-         Condition(g, 1, "9");
-         g.SetFilterActive(true);
-         g.SetCells(0, 1, "typed");
-     },
-     "h|n/typed|", "h|n/a|1/b|2/c|3/d|4/e|5/typed|"},
+     "h|n/d|4/e|5",
+     kFive},
+    {"RegressionTypedDataInTheKeptRowStays",
+     "9",
+     {},
+     [](TCellModel& g) { g.SetCells(0, 1, "typed"); },
+     "h|n/typed|",
+     "h|n/a|1/b|2/c|3/d|4/e|5/typed|"},
 };
 INSTANTIATE_TEST_SUITE_P(Model, Filter, ::testing::ValuesIn(kFilters),
                          [](const auto& row) { return std::string(row.param.name); });
@@ -120,23 +98,14 @@ TEST(CellFilter, OnePassGivesWhatHidingEachRunGives)
 {
     std::mt19937 random(7);
     for (int round = 0; round < 30; ++round) {
+        std::string rows = "h|h";
+        for (int r = 1; r < 40; ++r)
+            rows += "/" + std::to_string(r) + (random() % 3 ? "|keep" : "|drop");
         TCellModel filtered, byRuns;
         for (TCellModel* g : {&filtered, &byRuns}) {
-            g->SetColCount(2);
-            g->SetRowCount(40);
-        }
-        std::mt19937 fill(static_cast<unsigned>(round));
-        for (int r = 1; r < 40; ++r) {
-            const char* value = fill() % 3 ? "keep" : "drop";
-            for (TCellModel* g : {&filtered, &byRuns}) {
-                g->SetCells(0, r, std::to_string(r));
-                g->SetCells(1, r, value);
-            }
-        }
-        for (int k = 0; k < 3; ++k) {
-            const int real = static_cast<int>(random() % 39) + 1;
-            filtered.HideRow(real);
-            byRuns.HideRow(real);
+            Fill(*g, rows);
+            for (int real : {7, 8, 30})
+                g->HideRow(real);
         }
         Condition(filtered, 1, "keep");
         filtered.ApplyFilter();

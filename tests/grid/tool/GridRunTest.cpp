@@ -156,19 +156,10 @@ const TGridRunCase kRuns[] = {
      "set EnableGraphics 1\n"
      "call AddCheckBox 1 2 1 0\n"
      "call GetCheckBoxState 1 2\n"
-     "call AddButton 1 1 40 20 Go haLeft vaTop\n"
-     "call GetCellGraphicSize 1 1\n"
-     "set GridImages 16x16x2\n"
-     "call AddImageIdx 2 1 1 haLeft vaTop\n"
-     "call GetImageIdx 2 1\n"
      "call CreatePicture 3 1 0 Stretch 0 haLeft vaTop\n"
      "call AddFilePicture 3 2 /nowhere/x.png 0 noStretch 0 haLeft vaTop\n",
      "AddCheckBox 1 2 1 0 =\n"
      "GetCheckBoxState 1 2 = true true\n"
-     "AddButton 1 1 40 20 Go haLeft vaTop =\n"
-     "GetCellGraphicSize 1 1 = 40 20\n"
-     "AddImageIdx 2 1 1 haLeft vaTop =\n"
-     "GetImageIdx 2 1 = true 1\n"
      "CreatePicture 3 1 0 Stretch 0 haLeft vaTop = TPicture\n"
      "error: EFOpenError: Cannot open file \"/nowhere/x.png\"\n"},
     {"FilterHidesTheRowsThatFail",
