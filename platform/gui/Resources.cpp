@@ -49,6 +49,17 @@ void RegisterPictureResource(TResourceType type, const AnsiString& name, TPictur
     Pictures()[{type, UpperCase(name)}] = std::move(resource);
 }
 
+void RegisterBitmapResource(const AnsiString& name, std::function<void(TBitmap*)> draw)
+{
+    RegisterPictureResource(rtBitmap, name,
+                            {[draw = std::move(draw)] {
+                                 TBitmap bitmap;
+                                 draw(&bitmap);
+                                 return bitmap.Image().copy();
+                             },
+                             {}});
+}
+
 AnsiString ResourceIdName(int id) { return IntToStr(id); }
 
 

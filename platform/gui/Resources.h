@@ -22,6 +22,9 @@ struct TPictureResource {
 };
 // Names compare without regard to case. A later registration replaces an earlier one.
 void RegisterPictureResource(TResourceType type, const AnsiString& name, TPictureResource resource);
+// A bitmap resource that code draws on the canvas of the bitmap it is handed, each time it is
+// loaded.
+void RegisterBitmapResource(const AnsiString& name, std::function<void(TBitmap*)> draw);
 // The name an integer identifier has as a resource name ("#" is not added: "101").
 AnsiString ResourceIdName(int id);
 bool FindResource(TResourceType type, const AnsiString& name);
