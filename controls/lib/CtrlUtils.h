@@ -80,6 +80,10 @@ void DrawCellText(TCustomControl* Control, int ACol, int ARow, std::string_view 
 void DrawCellBitmap(TCustomControl* Control, int ACol, int ARow, TBitmap* Graphic, const TRect& Rect);
 // The text shortened with "..." until it fits MaxWidth on the canvas; whole characters only.
 AnsiString MinimizeText(std::string_view Text, TCanvas* Canvas, int MaxWidth);
+// The framework's new look of controls is on (new-style frames and embossed disabled texts).
+constexpr bool NewStyleControls = true;
+// The text-drawing flags of an alignment.
+unsigned AlignmentTextFlags(TAlignment Alignment);
 // The average width of the letters and the text height.
 TPoint GetAveCharSize(TCanvas* Canvas);
 // A new font like Font, its text turned by Angle degrees; the caller frees it.
@@ -132,6 +136,10 @@ bool FindPrevInstance(const AnsiString& MainFormClass, const AnsiString& ATitle)
 bool ActivatePrevInstance(const AnsiString& MainFormClass, const AnsiString& ATitle);
 // Removes one pending posted message Msg of Wnd from the queue.
 void KillMessage(TWinControl* Wnd, unsigned Msg);
+// Whether the mouse is over the control as its enter and leave events count it: the control is
+// enabled, it is what lies under the pointer (disabled controls included) and the program is in
+// the foreground.
+bool MouseOverControl(TControl* Control);
 // Runs the event loop until the time has passed. It nests an event loop: engine code must not
 // call it.
 void Delay(int32_t MSecs);

@@ -7,6 +7,7 @@
 #include "controls/lib/CtrlUtils.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/Foreground.h"
 #include "platform/gui/Instance.h"
 #include "platform/gui/Queue.h"
 #include "platform/gui/Sound.h"
@@ -133,6 +134,11 @@ bool ActivatePrevInstance(const AnsiString& MainFormClass, const AnsiString& ATi
 }
 
 void KillMessage(TWinControl* Wnd, unsigned Msg) { RemovePostedMessage(Wnd, Msg); }
+
+bool MouseOverControl(TControl* Control)
+{
+    return Control->Enabled() && FindDragTarget(GetCursorPos(), true) == Control && IsForegroundTask();
+}
 
 void Delay(int32_t MSecs)
 {

@@ -53,15 +53,6 @@ void FillFace(TBitmap* bitmap, int w, int h)
 TGlyphCache* GlyphCache() { return gCache; }
 long GlyphImagesBuilt() { return gImagesBuilt; }
 
-unsigned AlignmentTextFlags(TAlignment Alignment)
-{
-    switch (Alignment) {
-    case taLeftJustify: return DT_LEFT;
-    case taRightJustify: return DT_RIGHT;
-    default: return DT_CENTER;
-    }
-}
-
 void DrawButtonEdge(TCanvas* Canvas, TRect& Rect, TColor TopLeft, TColor BottomRight)
 {
     const int r = Rect.Right - 1, b = Rect.Bottom - 1;

@@ -146,8 +146,6 @@ private:
     AnsiString FCaption;
 };
 
-// The text flags of an alignment.
-unsigned AlignmentTextFlags(TAlignment Alignment);
 // A one-pixel frame: top and left edges in one colour, right and bottom in the other; the
 // rectangle shrinks by one pixel.
 void DrawButtonEdge(TCanvas* Canvas, TRect& Rect, TColor TopLeft, TColor BottomRight);

@@ -25,9 +25,6 @@ enum TExDropDownMenuPos { dmpBottom, dmpRight };
 // The message by which a button that goes down raises the other members of its group.
 constexpr unsigned CM_SPEEDBUTTONPRESSED = CM_BASE + 0x51;
 
-// The framework's new look of buttons is on: bsAutoDetect draws the new frames.
-constexpr bool NewStyleControls = true;
-
 // The point, in the button's coordinates, where its drop-down menu opens.
 TPoint DropDownMenuPos(TExDropDownMenuPos Position, TPopupAlignment Alignment, int Width, int Height);
 

@@ -1,6 +1,7 @@
 // The speed button's input: press, move and release with their state changes, the drop-down menu
 // and the press that closed it, auto-repeat, the programmatic press and the tracking of the mouse.
 
+#include "controls/lib/CtrlUtils.h"
 #include "controls/lib/ExSpeedButton.h"
 
 #include <chrono>
@@ -203,7 +204,7 @@ void TExSpeedButton::ButtonClick()
 
 void TExSpeedButton::UpdateTracking()
 {
-    const bool inside = Enabled() && FindDragTarget(GetCursorPos(), true) == this && IsForegroundTask();
+    const bool inside = MouseOverControl(this);
     if (inside == FMouseInControl)
         return;
     FMouseInControl = inside;
