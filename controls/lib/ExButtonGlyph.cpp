@@ -41,6 +41,12 @@ void MapPixels(TBitmap* bitmap, const TExButtonGlyph& glyph)
     }
 }
 
+bool SameLayoutInput(const TButtonLayoutInput& a, const TButtonLayoutInput& b)
+{
+    return a.Client == b.Client && a.Glyph == b.Glyph && a.Layout == b.Layout && a.Margin == b.Margin &&
+        a.Spacing == b.Spacing && a.PopupMark == b.PopupMark && a.WordWrap == b.WordWrap;
+}
+
 void FillFace(TBitmap* bitmap, int w, int h)
 {
     bitmap->SetSize(w, h);
@@ -324,6 +330,14 @@ void TExButtonGlyph::CalcButtonLayout(TCanvas* Canvas, const TRect& Client, Ansi
         in.Glyph = TPoint{Images->Width(), Images->Height()};
     else if (HasGlyph())
         in.Glyph = TPoint{FOriginal->Width() / FNumGlyphs, FOriginal->Height()};
+    const TLayoutCache& last = FLayout;
+    if (last.Valid && last.Caption == Caption && last.Flags == Flags && last.Font.SameAs(*Canvas->Font()) &&
+        SameLayoutInput(last.In, in)) {
+        Caption = last.Out.Caption;
+        GlyphPos = last.Out.GlyphPos;
+        TextBounds = last.Out.TextBounds;
+        return;
+    }
     const unsigned measure = DT_CALCRECT | DT_CENTER | DT_VCENTER | (FWordWrap ? DT_WORDBREAK : 0u) | Flags;
     TButtonTextMetrics metrics{[Canvas](std::string_view s) { return Canvas->TextWidth(s); },
                                [Canvas, measure](std::string_view s, int maxWidth) {
@@ -332,6 +346,12 @@ void TExButtonGlyph::CalcButtonLayout(TCanvas* Canvas, const TRect& Client, Ansi
                                    return TSize{r.Width(), r.Height()};
                                }};
     TButtonLayoutResult out = ::CalcButtonLayout(in, Caption, metrics);
+    FLayout.Valid = true;
+    FLayout.In = in;
+    FLayout.Caption = Caption;
+    FLayout.Flags = Flags;
+    FLayout.Font.Assign(Canvas->Font());
+    FLayout.Out = out;
     Caption = std::move(out.Caption);
     GlyphPos = out.GlyphPos;
     TextBounds = out.TextBounds;

@@ -104,8 +104,20 @@ private:
     int AddImage(TExButtonState State, TBitmap* Image, TColor MaskColor);
     bool HasGlyph() const;
 
+    // The last layout, kept while its input, caption, flags and font are the same: measuring
+    // and shortening text is most of a button's paint.
+    struct TLayoutCache {
+        bool Valid = false;
+        TButtonLayoutInput In;
+        AnsiString Caption;
+        unsigned Flags = 0;
+        TFont Font;
+        TButtonLayoutResult Out;
+    };
+
     std::unique_ptr<TBitmap> FOriginal;
     TGlyphList* FGlyphList = nullptr;
+    TLayoutCache FLayout;
     int FIndexs[kButtonStateCount] = {-1, -1, -1, -1, -1};
     TColor FTransparentColor = clFuchsia;
     int FNumGlyphs = 1;

@@ -338,7 +338,8 @@ void TExSpeedButton::Paint()
     FDrawImage->SetSize(Width(), Height());
     TCanvas* canvas = FDrawImage->Canvas();
     TRect r = Rect(0, 0, Width(), Height());
-    canvas->SetFont(Font());
+    if (!canvas->Font()->SameAs(*Font()))
+        canvas->SetFont(Font());  // only on a change: the canvas rebuilds its font each time
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(clBtnFace);
     canvas->FillRect(r);
