@@ -4,6 +4,7 @@
 
 #include "controls/lib/CtrlUtils.h"
 #include "platform/gui/DrawText.h"
+#include "platform/gui/ExtCtrls.h"
 
 namespace {
 
@@ -58,16 +59,6 @@ void FillFace(TBitmap* bitmap, int w, int h)
 
 TGlyphCache* GlyphCache() { return gCache; }
 long GlyphImagesBuilt() { return gImagesBuilt; }
-
-void DrawButtonEdge(TCanvas* Canvas, TRect& Rect, TColor TopLeft, TColor BottomRight)
-{
-    const int r = Rect.Right - 1, b = Rect.Bottom - 1;
-    Canvas->Pen()->SetColor(TopLeft);
-    Canvas->Polyline({{Rect.Left, b}, {Rect.Left, Rect.Top}, {r, Rect.Top}});
-    Canvas->Pen()->SetColor(BottomRight);
-    Canvas->Polyline({{r, Rect.Top}, {r, b}, {Rect.Left - 1, b}});
-    InflateRect(Rect, -1, -1);
-}
 
 // --- TGlyphList and TGlyphCache ---------------------------------------------------------------
 
@@ -408,8 +399,8 @@ void TButtonImage::DrawEx(TCanvas* Canvas, int X, int Y, int Margin, int Spacing
     TRect r = Bounds(X, Y, FButtonSize.x, FButtonSize.y);
     Canvas->Brush()->SetColor(clBtnFace);
     Canvas->FillRect(r);
-    DrawButtonEdge(Canvas, r, clBtnShadow, clWindowFrame);
-    DrawButtonEdge(Canvas, r, clBtnHighlight, clBtnShadow);
+    Frame3D(Canvas, r, clBtnShadow, clWindowFrame, 1);
+    Frame3D(Canvas, r, clBtnHighlight, clBtnShadow, 1);
     if (AFont)
         Canvas->SetFont(AFont);
     FGlyph->DrawEx(Canvas, r, FCaption, Layout, Margin, Spacing, false, Images, ImageIndex, rbsUp, Flags);

@@ -157,7 +157,3 @@ private:
     TPoint FButtonSize{24, 23};
     AnsiString FCaption;
 };
-
-// A one-pixel frame: top and left edges in one colour, right and bottom in the other; the
-// rectangle shrinks by one pixel.
-void DrawButtonEdge(TCanvas* Canvas, TRect& Rect, TColor TopLeft, TColor BottomRight);

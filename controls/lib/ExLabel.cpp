@@ -3,7 +3,6 @@
 #include "controls/lib/CtrlUtils.h"
 #include "platform/gui/DrawText.h"
 #include "platform/gui/Foreground.h"
-#include "platform/gui/Menus.h"
 
 int DrawShadowText(TCanvas* Canvas, std::string_view Text, int Count, TRect& Rect, unsigned Format, int ShadowSize,
                    TColor ShadowColor, TShadowPosition ShadowPos)
@@ -106,7 +105,7 @@ void TExCustomLabel::RegisterLabelHandlers()
         Inherited(m);
     });
     RegisterHandler(CM_DIALOGCHAR, [this](TMessage& m) {
-        const char hot = GetHotkey(GetLabelCaption());
+        const char hot = AcceleratorOf(GetLabelCaption());
         if (FFocusControl && Enabled() && FShowAccelChar && hot != 0 &&
             toupper(static_cast<unsigned char>(m.WParam)) == hot) {
             if (FFocusControl->CanFocus()) {

@@ -8,9 +8,8 @@
 #include <string_view>
 
 #include "controls/core/CaptionPlacement.h"
+#include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/WinControl.h"
-
-enum TTextLayout { tlTop, tlCenter, tlBottom };
 
 // Draws Text (Count bytes, all when below 0) in Rect by Format, first the shadow in ShadowColor
 // moved by ShadowSize towards ShadowPos, then the text in the canvas font's colour. Returns the

@@ -3,6 +3,7 @@
 #include "controls/lib/CtrlUtils.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/DrawText.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Foreground.h"
 
 TPoint DropDownMenuPos(TExDropDownMenuPos Position, TPopupAlignment Alignment, int Width, int Height)
@@ -18,7 +19,7 @@ TRect DrawSpeedButtonFrame(TCanvas* Canvas, const TRect& Client, bool IsDown, bo
 {
     const bool newLook = Style == bsNew || (Style == bsAutoDetect && NewStyleControls);
     TRect r = Client;
-    auto edge = [&](TColor topLeft, TColor bottomRight) { DrawButtonEdge(Canvas, r, topLeft, bottomRight); };
+    auto edge = [&](TColor topLeft, TColor bottomRight) { Frame3D(Canvas, r, topLeft, bottomRight, 1); };
     if (!IsDown) {
         if (newLook && !IsFlat) {
             edge(clBtnHighlight, clWindowFrame);
