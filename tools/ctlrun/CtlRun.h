@@ -30,6 +30,10 @@ using TCtlVerb = std::function<void(TCtlRun& run, TComponent* target, const TCtl
 using TCtlEventHook = std::function<bool(TCtlRun& run, TComponent* target)>;
 
 const std::map<AnsiString, TCtlVerb>& CtlVerbs();
+// The verbs of the speed buttons, switch and credits panel (CtlRunButtonVerbs.cpp), and the
+// `util` routines that draw (they get no component).
+const std::map<AnsiString, TCtlVerb>& CtlButtonVerbs();
+const std::map<AnsiString, TCtlVerb>& CtlDrawingUtils();
 const std::map<AnsiString, TCtlEventHook>& CtlEvents();
 
 // A directive that cannot be carried out: printed as "ERROR text".

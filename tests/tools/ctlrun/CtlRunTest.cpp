@@ -76,6 +76,33 @@ const TScript kScripts[] = {
      "EVENT form DialogKey 13\nEVENT b OnClick\n"},
     {"PropertyPathAndDollarHex", "set form Font.Size $0C\nget form Font.Size\n", "form.Font.Size=12\n"},
     {"FormBackgroundPixel", "pixel 399 299\n", "PIXEL C0C0C0\n"},
+    // 64 x 16 is four images; a file that does not load leaves the glyph; 9 images are 5, so the
+    // glyph-only layout centres a 12 x 16 image: margin 40 / 2 - 16 / 2, x 40 / 2 - 12 / 2.
+    {"GlyphStripBadFileAndOutOfRangeValues",
+     "util SolidBitmap /tmp/ctlrun-strip.bmp 64 16 clRed\nnew TExSpeedButton b form 10 10 40 40\ncall b LoadGlyph "
+     "/tmp/ctlrun-strip.bmp\nget b NumGlyphs\ncall b LoadGlyph /nowhere.bmp\nget b NumGlyphs\nset b NumGlyphs "
+     "9\nget b NumGlyphs\nset b Margin -5\nget b Margin\ncall b MapColor clLime\ncall b CalcButtonLayout 0 0 40 "
+     "40 blGlyphTop -1 -1 0\n",
+     "RESULT\nb.NumGlyphs=4\nERROR EFOpenError: Cannot open file \"/nowhere.bmp\". No such file or "
+     "directory\nb.NumGlyphs=4\nb.NumGlyphs=5\nb.Margin=-1\nRESULT 9803157\nRESULT 14 12 20 28 20 28|\n"},
+    // The press opens the menu below the left edge and is no click; a click from code is left to
+    // the menu; without AutoPopup the press is a click again.
+    {"DropDownMenuTakesThePress",
+     "new TExSpeedButton b form 10 10 60 40\nnew TPopupMenu menu\nset b DropDownMenu menu\nwatch b OnClick\nclick "
+     "b 5 5\ncall b ButtonClick\nset menu AutoPopup False\nclick b 5 5\n",
+     "POPUP menu 11 52\nEVENT b OnClick\n"},
+    {"GroupedButtonWithAllowAllUpFlips",
+     "new TExSpeedButton b form\nset b GroupIndex 1\nset b AllowAllUp True\nclick b 5 5\nget b Down\nclick b 5 "
+     "5\nget b Down\n",
+     "b.Down=True\nb.Down=False\n"},
+    {"SwitchFiresOnChangesOnly",
+     "new TExSwitch s form\nwatch s OnOn\nwatch s OnOff\ncall s ToggleSwitch\nset s StateOn True\ncall s "
+     "ToggleSwitch\n",
+     "EVENT s OnOn\nEVENT s OnOff\n"},
+    {"CreditsPanelStopsAtTheEndOfItsRun",
+     "new TSecretPanel p form 0 0 150 100\nwatch p OnStopPlay\ncall p AddLine first\ncall p Play\nwait "
+     "30\nget p Active\nwait 30000\nget p Active\n",
+     "p.Active=True\nEVENT p OnStopPlay\np.Active=False\n"},
 };
 
 class CtlRunScript : public ::testing::TestWithParam<TScript> {};
