@@ -1,4 +1,4 @@
-// The credits panel's geometry and scroll steps, and the switch's placement of glyph and caption.
+// The credits panel's geometry and scroll steps.
 
 #include "controls/core/SecretPanelLayout.h"
 
@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "controls/core/CaptionPlacement.h"
 #include "platform/core/StringList.h"
 
 namespace {
@@ -88,33 +87,5 @@ TEST(SecretPanelLines, SidewaysLinesEnterAtTheRight)
     s.RightToLeft = true;
     EXPECT_EQ(SecretPanelLines(s)[0].Rect, Rect(-50, 0, 10, 16));
 }
-
-struct TSwitchRow {
-    const char* name;
-    TTextPos position;
-    TPoint glyph;
-    TRect caption;
-};
-
-class SwitchPlacementRow : public ::testing::TestWithParam<TSwitchRow> {};
-
-// A 20 x 10 glyph in a 100 x 60 switch.
-TEST_P(SwitchPlacementRow, PutsTheGlyphOppositeTheCaption)
-{
-    const TSwitchRow& row = GetParam();
-    const TSwitchPlacement p = SwitchPlacement(row.position, Rect(0, 0, 100, 60), TSize{20, 10});
-    EXPECT_EQ(p.Glyph, row.glyph);
-    EXPECT_EQ(p.Caption, row.caption);
-}
-
-const TSwitchRow kSwitches[] = {
-    {"NoCaptionCentresTheGlyph", tpNone, {40, 25}, {}},
-    {"CaptionLeftGlyphAtTheRightEdge", tpLeft, {80, 25}, {0, 0, 80, 60}},
-    {"CaptionRightGlyphAtTheLeftEdge", tpRight, {0, 25}, {20, 0, 100, 60}},
-    {"CaptionAboveGlyphAtTheBottom", tpAbove, {40, 50}, {0, 0, 100, 50}},
-    {"CaptionBelowGlyphAtTheTop", tpBelow, {40, 0}, {0, 10, 100, 60}},
-};
-INSTANTIATE_TEST_SUITE_P(Positions, SwitchPlacementRow, ::testing::ValuesIn(kSwitches),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Glyph objects: the shared image lists of the cache, the images drawn for each state, and the
-// drawing of a caption.
+// slots they reuse.
 
 #include "controls/lib/ExButtonGlyph.h"
 
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
-#include "platform/gui/DrawText.h"
 
 namespace {
 
@@ -56,21 +55,6 @@ TEST(ButtonGlyph, EachStateDrawsItsImageFromTheStrip)
     EXPECT_EQ(GlyphImagesBuilt(), built);  // each image is built once
 }
 
-TEST(ButtonGlyph, TransparentCornerLeavesTheTarget)
-{
-    TestApplication();
-    TExButtonGlyph glyph;
-    auto strip = Strip({clRed});
-    glyph.SetGlyph(strip.get());
-    TBitmap target;
-    target.SetSize(8, 8);
-    target.Canvas()->Brush()->SetColor(clWhite);
-    target.Canvas()->FillRect(Rect(0, 0, 8, 8));
-    EXPECT_EQ(glyph.DrawButtonGlyph(target.Canvas(), 0, 0, rbsUp), (TPoint{8, 8}));
-    EXPECT_EQ(target.Canvas()->Pixels(0, 7), clWhite);
-    EXPECT_EQ(target.Canvas()->Pixels(1, 7), clRed);
-}
-
 TEST(ButtonGlyph, EmptyGlyphDrawsNothing)
 {
     TestApplication();
@@ -109,26 +93,6 @@ TEST(GlyphCache, GlyphsOfOneSizeShareAListAndReuseFreedSlots)
     second.reset();
     third.reset();
     EXPECT_EQ(GlyphCache(), nullptr);
-}
-
-TEST(ButtonGlyph, DisabledCaptionIsEmbossed)
-{
-    TestApplication();
-    TExButtonGlyph glyph;
-    TBitmap target;
-    target.SetSize(60, 20);
-    TCanvas* c = target.Canvas();
-    c->Brush()->SetColor(clBtnFace);
-    c->FillRect(Rect(0, 0, 60, 20));
-    const TRect text = glyph.Draw(c, Rect(0, 0, 60, 20), "III", blGlyphTop, -1, 1, false, rbsDisabled, DT_CENTER);
-    bool shadow = false, highlight = false;
-    for (int y = text.Top; y <= text.Bottom; ++y)
-        for (int x = text.Left; x <= text.Right; ++x) {
-            shadow |= c->Pixels(x, y) == ColorToRGB(clBtnShadow);
-            highlight |= c->Pixels(x, y) == ColorToRGB(clBtnHighlight);
-        }
-    EXPECT_TRUE(shadow);
-    EXPECT_TRUE(highlight);
 }
 
 }  // namespace

@@ -89,43 +89,6 @@ TEST_F(LabelTest, RightAlignedLabelKeepsItsRightEdge)
     EXPECT_LT(label->Left(), 100);
 }
 
-TEST_F(LabelTest, NegativeMarginsAreStoredAsZero)
-{
-    label->SetLeftMargin(-4);
-    EXPECT_EQ(label->LeftMargin(), 0);
-    label->SetRightMargin(3);
-    label->SetRightMargin(-1);
-    EXPECT_EQ(label->RightMargin(), 0);
-}
-
-TEST_F(LabelTest, BottomLayoutPutsTheTextAtTheBottomEdge)
-{
-    label->SetAutoSize(false);
-    label->SetShadowSize(0);
-    label->SetCaption("_");  // the underscore's ink lies at the bottom of the line
-    label->SetBounds(100, 0, 40, 60);
-    auto inkRows = [&] {
-        int first = -1, last = -1;
-        auto picture = Picture();
-        for (int y = 0; y < 60; ++y)
-            for (int x = 0; x < 40; ++x)
-                if (picture->Canvas()->Pixels(x, y) != clWhite) {
-                    first = first < 0 ? y : first;
-                    last = y;
-                }
-        return std::make_pair(first, last);
-    };
-    const auto top = inkRows();
-    label->SetLayout(tlBottom);
-    const auto bottom = inkRows();
-    label->SetLayout(tlCenter);
-    const auto centre = inkRows();
-    EXPECT_LT(top.second, 20);
-    EXPECT_GE(bottom.second, 50);
-    EXPECT_GT(centre.second, top.second + 15);
-    EXPECT_LT(centre.second, bottom.second - 15);
-}
-
 TEST_F(LabelTest, DisabledLabelWithoutShadowIsEmbossedDownRight)
 {
     label->SetShadowSize(0);

@@ -99,10 +99,18 @@ const TScript kScripts[] = {
      "new TExSwitch s form\nwatch s OnOn\nwatch s OnOff\ncall s ToggleSwitch\nset s StateOn True\ncall s "
      "ToggleSwitch\n",
      "EVENT s OnOn\nEVENT s OnOff\n"},
+    // One line after a blank one in a 100 - 2 * 4 pixel high text area: 92 + one step of 30 ms
+    // ticks; the child hidden while it plays comes back, the one hidden before stays hidden.
     {"CreditsPanelStopsAtTheEndOfItsRun",
-     "new TSecretPanel p form 0 0 150 100\nwatch p OnStopPlay\ncall p AddLine first\ncall p Play\nwait "
-     "30\nget p Active\nwait 30000\nget p Active\n",
-     "p.Active=True\nEVENT p OnStopPlay\np.Active=False\n"},
+     "new TSecretPanel p form 0 0 150 100\nnew TPanel shown p\nnew TPanel hidden p\nset hidden Visible "
+     "False\nwatch p OnStopPlay\ncall p AddLine\ncall p AddLine first\ncall p Play\nget shown Visible\nwait "
+     "2790\nget p Active\nwait 30000\nget p Active\nget shown Visible\nget hidden Visible\n",
+     "shown.Visible=False\np.Active=True\nEVENT p OnStopPlay\np.Active=False\nshown.Visible=True\nhidden."
+     "Visible=False\n"},
+    {"CycledCreditsPanelStartsAgain",
+     "new TSecretPanel p form 0 0 150 100\nset p Cycled True\ncall p AddLine first\ncall p Play\nwait "
+     "30000\nget p Active\n",
+     "p.Active=True\n"},
 };
 
 class CtlRunScript : public ::testing::TestWithParam<TScript> {};
