@@ -215,18 +215,6 @@ TEST_F(SpeedButtonTest, MenuItemThatFreesTheButtonRunsAfterThePress)
     EXPECT_EQ(form->FindComponent("a"), nullptr);
 }
 
-TEST_F(SpeedButtonTest, ProgrammaticPressOfAGroupedButtonTogglesAndClicks)
-{
-    TExSpeedButton* b = Make("a", form.get(), 0);
-    b->SetGroupIndex(3);
-    b->SetAllowAllUp(true);
-    b->ButtonClick();
-    EXPECT_TRUE(b->Down());
-    b->ButtonClick();
-    EXPECT_FALSE(b->Down());
-    EXPECT_EQ(log.str(), " click(a) click(a)");
-}
-
 TEST_F(SpeedButtonTest, FlatButtonTracksTheMouseInTheForeground)
 {
     TExSpeedButton* b = Make("a", form.get(), 0);

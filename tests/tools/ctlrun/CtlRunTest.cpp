@@ -91,10 +91,10 @@ const TScript kScripts[] = {
      "new TExSpeedButton b form 10 10 60 40\nnew TPopupMenu menu\nset b DropDownMenu menu\nwatch b OnClick\nclick "
      "b 5 5\ncall b ButtonClick\nset menu AutoPopup False\nclick b 5 5\n",
      "POPUP menu 11 52\nEVENT b OnClick\n"},
-    {"GroupedButtonWithAllowAllUpFlips",
-     "new TExSpeedButton b form\nset b GroupIndex 1\nset b AllowAllUp True\nclick b 5 5\nget b Down\nclick b 5 "
-     "5\nget b Down\n",
-     "b.Down=True\nb.Down=False\n"},
+    {"GroupedButtonWithAllowAllUpFlipsOnClicksAndPressesFromCode",
+     "new TExSpeedButton b form\nset b GroupIndex 1\nset b AllowAllUp True\nwatch b OnClick\nclick b 5 5\nget b "
+     "Down\ncall b ButtonClick\nget b Down\n",
+     "EVENT b OnClick\nb.Down=True\nEVENT b OnClick\nb.Down=False\n"},
     {"SwitchFiresOnChangesOnly",
      "new TExSwitch s form\nwatch s OnOn\nwatch s OnOff\ncall s ToggleSwitch\nset s StateOn True\ncall s "
      "ToggleSwitch\n",
