@@ -140,6 +140,20 @@ void KillMessage(TWinControl* Wnd, unsigned Msg);
 // enabled, it is what lies under the pointer (disabled controls included) and the program is in
 // the foreground.
 bool MouseOverControl(TControl* Control);
+// Points Field at Value, moving Self's free notification from the old component to the new one;
+// false when Field already was Value.
+template <class T>
+bool LinkComponent(TComponent* Self, T*& Field, T* Value)
+{
+    if (Field == Value)
+        return false;
+    if (Field)
+        Field->RemoveFreeNotification(Self);
+    Field = Value;
+    if (Value)
+        Value->FreeNotification(Self);
+    return true;
+}
 // Runs the event loop until the time has passed. It nests an event loop: engine code must not
 // call it.
 void Delay(int32_t MSecs);

@@ -67,14 +67,7 @@ void TExCustomLabel::SetTransparent(bool Value)
 
 void TExCustomLabel::SetFocusControl(TWinControl* Value)
 {
-    if (FFocusControl == Value)
-        return;
-    if (FFocusControl)
-        FFocusControl->RemoveFreeNotification(this);
-    FFocusControl = Value;
-    if (Value)
-        Value->FreeNotification(this);
-    if (FShowFocus)
+    if (LinkComponent(this, FFocusControl, Value) && FShowFocus)
         Invalidate();
 }
 

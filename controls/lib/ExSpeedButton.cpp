@@ -122,14 +122,7 @@ void TExSpeedButton::GlyphChanged(TObject*) { Invalidate(); }
 
 void TExSpeedButton::SetDropDownMenu(TPopupMenu* Value)
 {
-    if (FDropDownMenu == Value)
-        return;
-    if (FDropDownMenu)
-        FDropDownMenu->RemoveFreeNotification(this);
-    FDropDownMenu = Value;
-    if (Value)
-        Value->FreeNotification(this);
-    if (FMarkDropDown)
+    if (LinkComponent(this, FDropDownMenu, Value) && FMarkDropDown)
         Invalidate();
 }
 
