@@ -13,10 +13,6 @@
 class TBitmap;
 class TIcon;
 
-class EResNotFound : public Exception {
-    using Exception::Exception;
-};
-
 enum TResourceType { rtBitmap, rtIcon, rtCursor };
 
 // A resource drawn by code: the picture, and for a cursor its hot spot.
