@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -21,6 +22,17 @@ QImage Grab()
     return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// The screen once the pixel at (x, y) has the colour, or after two seconds.
+QImage GrabWhen(int x, int y, QRgb rgb)
+{
+    QImage shot = Grab();
+    QElapsedTimer wait;
+    wait.start();
+    while ((shot.pixel(x, y) & 0xFFFFFF) != rgb && wait.elapsed() < 2000)
+        shot = Grab();
+    return shot;
+}
+
 TEST(ScreenOverlay, InvertedFrameShowsAndASecondCallTakesItAway)
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
@@ -30,13 +42,13 @@ TEST(ScreenOverlay, InvertedFrameShowsAndASecondCallTakesItAway)
     form.SetBounds(20, 20, 300, 200);
     form.SetColor(clWhite);
     form.Show();
-    const QImage before = Grab();
     const QPoint origin = form.Handle()->mapToGlobal(QPoint(0, 0));
     const TRect frame = Bounds(origin.x() + 50, origin.y() + 40, 100, 60);
+    const QImage before = GrabWhen(frame.Left, frame.Top, 0xFFFFFF);
     ASSERT_EQ(before.pixel(frame.Left, frame.Top) & 0xFFFFFF, 0xFFFFFFu);
 
     DrawInvertFrame(frame, 3);
-    const QImage shown = Grab();
+    const QImage shown = GrabWhen(frame.Left, frame.Top, 0);
     // Dotted frames from each corner: the corners of all three are inverted, the inside is not.
     EXPECT_EQ(shown.pixel(frame.Left, frame.Top) & 0xFFFFFF, 0u);
     EXPECT_EQ(shown.pixel(frame.Left + 2, frame.Top + 2) & 0xFFFFFF, 0u);
@@ -44,11 +56,11 @@ TEST(ScreenOverlay, InvertedFrameShowsAndASecondCallTakesItAway)
     EXPECT_EQ(shown.pixel(frame.Left + 50, frame.Top + 30) & 0xFFFFFF, 0xFFFFFFu);
 
     DrawInvertFrame(frame, 3);
-    const QImage after = Grab();
+    const QImage after = GrabWhen(frame.Left, frame.Top, 0xFFFFFF);
     EXPECT_EQ(after.copy(frame.Left, frame.Top, 100, 60), before.copy(frame.Left, frame.Top, 100, 60));
 
     PaintInverseRect(Point(frame.Left, frame.Top), Point(frame.Left + 10, frame.Top + 10));
-    EXPECT_EQ(Grab().pixel(frame.Left + 5, frame.Top + 5) & 0xFFFFFF, 0u);
+    EXPECT_EQ(GrabWhen(frame.Left + 5, frame.Top + 5, 0).pixel(frame.Left + 5, frame.Top + 5) & 0xFFFFFF, 0u);
     PaintInverseRect(Point(frame.Left, frame.Top), Point(frame.Left + 10, frame.Top + 10));
 }
 
