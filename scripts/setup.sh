@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-dev clang-format
   libvterm-dev
   fonts-nanum xfonts-baekmuk unifont fonts-dejavu-core
-  xvfb xauth tmux tintin++
+  xvfb xauth xclip tmux tintin++
   poppler-utils xdg-utils xdotool
   tinymux inetutils-telnetd ucspi-tcp python3 procps
   desktop-file-utils

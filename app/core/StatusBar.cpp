@@ -4,7 +4,7 @@
 #include "script/ScriptState.h"
 #include "script/Walk.h"
 
-const std::array<TStatusPanel, 8> kStatusPanels = {{
+const std::array<TStatusPanelLayout, 8> kStatusPanels = {{
     {StatusText::Hangul, 30, false, false},
     {StatusText::Insert, 30, true, false},
     {"CPU\xC1\xA1\xC0\xAF", 50, false, true},               // CPU점유

@@ -25,8 +25,8 @@ inline constexpr const char* CpuBarHint = "CPU \xC1\xA1\xC0\xAF\xC0\xB2";  // CP
 inline constexpr const char* NoConnectedTime = "00:00:00";
 }  // namespace StatusText
 
-// The panels in order, as the form sets them up.
-struct TStatusPanel {
+// The panels in order, as the form sets them up (the status bar control's TStatusPanel takes them).
+struct TStatusPanelLayout {
     const char* Text;
     int Width;
     bool RightAligned;
@@ -34,7 +34,7 @@ struct TStatusPanel {
 };
 constexpr int kPanelIme = 0, kPanelInsert = 1, kPanelCpu = 2, kPanelFile = 3, kPanelConnectedTime = 4,
               kPanelTrigger = 5, kPanelWalk = 6, kPanelStatus = 7;
-extern const std::array<TStatusPanel, 8> kStatusPanels;
+extern const std::array<TStatusPanelLayout, 8> kStatusPanels;
 
 // The system timers of the window, as the form sets them up. The window refreshes the status line
 // and panels 5 and 6 at StatusEvent, panel 4 at ConnectedTimer and the CPU bar at CpuTimer.

@@ -144,7 +144,10 @@ AnsiString IntToHex(int64_t value, int digits)
     return buffer;
 }
 
-bool TryStrToInt(std::string_view s, int& value)
+namespace {
+
+// Decimal must fit a signed value of `bits` bits; hexadecimal may spell any pattern of them.
+bool ScanInteger(std::string_view s, unsigned bits, int64_t& value)
 {
     size_t i = 0;
     bool negative = false;
@@ -160,22 +163,40 @@ bool TryStrToInt(std::string_view s, int& value)
     }
     if (i >= s.size())
         return false;
-    int64_t magnitude = 0;
+    const uint64_t signedMax = (uint64_t(1) << (bits - 1)) - 1;
+    const uint64_t limit = base == 16 ? signedMax * 2 + 1 : signedMax + (negative ? 1 : 0);
+    uint64_t magnitude = 0;
     for (; i < s.size(); ++i) {
         int digit = DigitValue(s[i]);
         if (digit < 0 || digit >= base)
             return false;
-        magnitude = magnitude * base + digit;
-        // Hexadecimal may spell any 32-bit pattern; decimal must fit a signed 32-bit value.
-        if (magnitude > (base == 16 ? int64_t(UINT32_MAX) : int64_t(INT32_MAX) + (negative ? 1 : 0)))
+        if (magnitude > (limit - static_cast<uint64_t>(digit)) / static_cast<uint64_t>(base))
             return false;
+        magnitude = magnitude * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
     }
-    if (base == 16 && !negative)
-        value = static_cast<int>(static_cast<uint32_t>(magnitude));
-    else
-        value = static_cast<int>(negative ? -magnitude : magnitude);
+    if (negative)
+        magnitude = 0 - magnitude;
+    // The pattern's low `bits` bits, read as a signed number.
+    if (bits < 64 && (magnitude & (uint64_t(1) << (bits - 1))))
+        magnitude |= ~((uint64_t(1) << bits) - 1);
+    else if (bits < 64)
+        magnitude &= (uint64_t(1) << bits) - 1;
+    value = static_cast<int64_t>(magnitude);
     return true;
 }
+
+}  // namespace
+
+bool TryStrToInt(std::string_view s, int& value)
+{
+    int64_t v = 0;
+    if (!ScanInteger(s, 32, v))
+        return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+bool TryStrToInt64(std::string_view s, int64_t& value) { return ScanInteger(s, 64, value); }
 
 int StrToInt(std::string_view s)
 {

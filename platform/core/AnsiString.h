@@ -66,6 +66,8 @@ AnsiString IntToHex(int64_t value, int digits);
 int StrToInt(std::string_view s);
 bool TryStrToInt(std::string_view s, int& value);
 int StrToIntDef(std::string_view s, int fallback);
+// The same for 64-bit values.
+bool TryStrToInt64(std::string_view s, int64_t& value);
 
 // printf-style formatting into an AnsiString (the forms the program uses: %s %d %u %x %c %f %%,
 // with flags, width and precision).

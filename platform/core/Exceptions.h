@@ -60,7 +60,8 @@ class EAbort : public Exception {
     using Exception::Exception;
 };
 [[noreturn]] inline void Abort() { throw EAbort("Operation aborted"); }
-// A system resource (a timer, a cursor slot, a bitmap) that could not be had.
+// A system resource (a timer, a cursor slot, a bitmap, a control's item storage) that could not be
+// had.
 class EOutOfResources : public Exception {
     using Exception::Exception;
 };

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/core/Alignment.h"  // TAlignment
 #include "platform/core/Colors.h"
 #include "platform/core/Component.h"
 #include "platform/gui/Graphics.h"
@@ -19,7 +20,6 @@ class TCustomForm;
 class TCanvas;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 using TCursor = int;

@@ -68,7 +68,9 @@ void TCustomForm::RegisterFormHandlers()
         if (m.WParam == VK_TAB && !CurrentKeyShift().Contains(ssCtrl)) {
             SelectNext(FActiveControl, !CurrentKeyShift().Contains(ssShift), true);
             m.Result = 1;
+            return;
         }
+        Inherited(m);
     });
 }
 

@@ -39,6 +39,10 @@ QImage Picture(TResourceType type, const AnsiString& name, QPoint* hotSpot)
     return image;
 }
 
+[[noreturn]] void ResourceNotFound(const AnsiString& name)
+{
+    throw EResNotFound(Format("Resource %s not found", name.c_str()));
+}
 }  // namespace
 
 void RegisterPictureResource(TResourceType type, const AnsiString& name, TPictureResource resource)
@@ -65,7 +69,6 @@ void RegisterRowsPicture(TResourceType type, const AnsiString& name, std::vector
 
 AnsiString ResourceIdName(int id) { return IntToStr(id); }
 
-void ResourceNotFound(const AnsiString& name) { throw EResNotFound(Format("Resource %s not found", name.c_str())); }
 
 bool FindResource(TResourceType type, const AnsiString& name) { return !Picture(type, name, nullptr).isNull(); }
 

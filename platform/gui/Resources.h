@@ -28,7 +28,6 @@ void RegisterPictureResource(TResourceType type, const AnsiString& name, TPictur
 void RegisterRowsPicture(TResourceType type, const AnsiString& name, std::vector<std::string> rows, QPoint hotSpot);
 // The name an integer identifier has as a resource name ("#" is not added: "101").
 AnsiString ResourceIdName(int id);
-[[noreturn]] void ResourceNotFound(const AnsiString& name);
 bool FindResource(TResourceType type, const AnsiString& name);
 
 // Each raises EResNotFound when the program has no such resource.

@@ -11,6 +11,7 @@
 #include "platform/gui/ControlWidget.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Hints.h"
+#include "platform/gui/WindowScrollBars.h"
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) { RegisterWinHandlers(); }
 
@@ -20,8 +21,11 @@ TWinControl::~TWinControl()
     ForgetControl(this);
     ForgetCaretOwner(this);
     // Events the widget still gets while it goes must not reach a half-destroyed control.
-    if (FWidget)
+    if (FWidget) {
         TWidgetBridge::Detach(FWidget);
+        // Nor its signals (a widget freed later still emits while it goes).
+        FWidget->disconnect();
+    }
     // Children go with their parent window, whoever owns them.
     while (!FControls.empty())
         delete FControls.back();
@@ -145,6 +149,36 @@ QWidget* TWinControl::Handle()
 }
 
 QWidget* TWinControl::CreateWidget() { return new TControlWidget(this); }
+
+TRect TWinControl::ClientRect() const
+{
+    TSize bars = WindowScrollBarSizes(this);
+    return Rect(0, 0, std::max(Width() - bars.cx, 0), std::max(Height() - bars.cy, 0));
+}
+
+void TWinControl::RecreateWnd()
+{
+    if (!FWidget || InState(csDestroying))
+        return;
+    DestroyWnd();
+    QWidget* old = FWidget;
+    TWidgetBridge::Detach(old);
+    old->disconnect();
+    ReleaseCanvases();
+    FWindowCanvas.reset();
+    FBackBuffer.reset();
+    FWidget = nullptr;
+    Handle();
+    for (TControl* c : FControls)
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            TWidgetBridge::Reparent(w);
+    if (TWidgetBridge::InEvent(old)) {
+        old->hide();
+        old->deleteLater();
+    } else {
+        delete old;
+    }
+}
 
 TWinControl* TWinControl::FromWidget(const QWidget* widget) { return TWidgetBridge::ControlOf(widget); }
 

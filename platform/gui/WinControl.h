@@ -34,6 +34,9 @@ public:
     QWidget* Handle();
     bool HandleAllocated() const { return FWidget != nullptr; }
     void HandleNeeded() { Handle(); }
+    // Makes the widget again (a style that only a new window can show): DestroyWnd, then
+    // CreateWidget and WidgetCreated; children move to the new widget.
+    void RecreateWnd();
     // The control of a widget made by this layer, or null.
     static TWinControl* FromWidget(const QWidget* widget);
 
@@ -59,6 +62,8 @@ public:
     void Update() override;
     void InvalidateRect(const TRect& r);
     TPoint ClientOrigin() const override;
+    // Less the window scroll bars that are shown.
+    TRect ClientRect() const override;
     bool Showing() const override;
     void PaintCopyTo(TCanvas* Dest, TPoint Origin, const TRect& Clip) override;
     void SetChildOrder(TControl* child, int index);
@@ -73,6 +78,8 @@ protected:
     virtual QWidget* CreateWidget();
     // Widget just made: geometry, look and children follow the control.
     virtual void WidgetCreated();
+    // The widget is about to go for a new one: keep what only it holds.
+    virtual void DestroyWnd() {}
     void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
     void VisibleChanged() override;
     void CursorChanged() override;

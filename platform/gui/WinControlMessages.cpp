@@ -27,6 +27,9 @@ void TWinControl::RegisterWinHandlers()
         Inherited(m);
         NotifyControls(CM_PARENTCOLORCHANGED);
     });
+    // A dialog key no one took on the way goes to every child until one claims it.
+    RegisterHandler(CM_DIALOGKEY, [this](TMessage& m) { Broadcast(m); });
+    RegisterHandler(CM_DIALOGCHAR, [this](TMessage& m) { Broadcast(m); });
     RegisterHandler(CM_SHOWHINTCHANGED, [this](TMessage&) { NotifyControls(CM_PARENTSHOWHINTCHANGED); });
     RegisterHandler(CM_ENABLEDCHANGED, [this](TMessage& m) {
         if (FWidget)
@@ -64,13 +67,26 @@ void TWinControl::RegisterWinHandlers()
         if (key == VK_TAB && !shift.Contains(ssCtrl) && Perform(CM_WANTSPECIALKEY, key, m.LParam) == 0 &&
             !(Perform(WM_GETDLGCODE) & DLGC_WANTTAB) && form && form->Perform(CM_DIALOGKEY, key, m.LParam) != 0)
             return;
+        // Enter and Escape press the form's default and cancel buttons unless the control wants them.
+        if ((key == VK_RETURN || key == VK_ESCAPE) && Perform(CM_WANTSPECIALKEY, key, m.LParam) == 0 &&
+            !(Perform(WM_GETDLGCODE) & DLGC_WANTALLKEYS) && form && form->Perform(CM_DIALOGKEY, key, m.LParam) != 0)
+            return;
         m.Result = 0;
     });
     for (unsigned msg : {WM_KEYDOWN, WM_SYSKEYDOWN}) {
-        RegisterHandler(msg, [this](TMessage& m) {
+        RegisterHandler(msg, [this, msg](TMessage& m) {
             uint16_t key = static_cast<uint16_t>(m.WParam);
+            std::shared_ptr<bool> alive = AliveToken();
             DoKeyDown(key, CurrentKeyShift());
+            if (!*alive)
+                return;
             m.WParam = key;
+            // Alt with a letter or digit no one took is a mnemonic: the form offers it to every
+            // control (labels and buttons with "&" in their captions).
+            const bool mnemonic = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+            if (msg == WM_SYSKEYDOWN && mnemonic)
+                if (TCustomForm* form = ParentForm(); form && form->Perform(CM_DIALOGCHAR, key, m.LParam) != 0)
+                    m.WParam = 0;
         });
     }
     for (unsigned msg : {WM_KEYUP, WM_SYSKEYUP}) {

@@ -9,10 +9,10 @@
 
 #include <memory>
 
+#include "platform/core/ScrollBarModel.h"
 #include "platform/gui/FrameBuffer.h"
 #include "platform/gui/WinControl.h"
 #include "platform/gui/WindowTimer.h"
-#include "terminal/control/ScrollBarModel.h"
 #include "terminal/control/TerminalEvents.h"
 #include "terminal/core/TerminalCore.h"
 #include "terminal/draw/OwnSequences.h"

@@ -1,4 +1,4 @@
-#include "terminal/control/ScrollBarModel.h"
+#include "platform/core/ScrollBarModel.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "terminal/control/ScrollBarModel.h"
+#include "platform/core/ScrollBarModel.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #pragma once
-// The terminal's vertical scroll bar: its range, page and position, and what a press at a point
-// of the bar means (the Windows scroll codes). Drawing and mouse input are the control's.
+// A scroll bar's range, page and position, and what a press at a point of the bar means (the
+// Windows scroll codes). Drawing and mouse input are the control's: the terminal's own bar and
+// the window scroll bars of the platform's controls use it.
 
 #include <cstdint>
 

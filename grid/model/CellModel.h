@@ -1,0 +1,371 @@
+#pragma once
+// The cell grid without its window: what TCellGrid adds to the framework's string grid that
+// needs no display. Counts with their fixed-row rules, the real and display index spaces that
+// hidden columns and rows create, inserting, removing, clearing, merging, swapping and moving
+// rows and columns, nodes and grouping, cell extras, typed cell access, sums, headers, and the
+// per-cell queries that painting, editing and sorting ask.
+//
+// The string grid's display-free half is a virtual base, shared with the control when TCellGrid
+// derives from both. Cells are addressed by real column and display row as the base stores
+// them; every operation says which index it takes. The model's files:
+//   CellModel.cpp        construction, counts, settings, extras, mapping, per-cell queries
+//   CellModelRows.cpp    inserting, removing, clearing, merging, swapping, row selection flags
+//   CellModelHiding.cpp  hidden columns and rows
+//   CellModelNodes.cpp   nodes, grouping and the group sums
+//   CellModelTyped.cpp   typed cells, sums, filling, headers, look-up and print reads
+// A virtual slot whose behaviour belongs to a later part of the grid (editing, painting,
+// sorting) has a neutral body here.
+
+#include <array>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "grid/model/CellGraphic.h"
+#include "grid/model/CellGridEvents.h"
+#include "grid/model/CellGridTypes.h"
+#include "grid/model/ColumnHiding.h"
+#include "grid/model/GridSettings.h"
+#include "grid/model/HiddenRows.h"
+#include "platform/core/GridData.h"
+#include "platform/core/StringList.h"
+
+class TCellModel : public virtual TCustomGridData {
+public:
+    TCellModel();
+    ~TCellModel() override;
+
+    // --- Counts, republished: setting a count above 1 makes the fixed count 1 while the
+    // matching ...Always switch is set, and a fixed count of 0 reads as 1 while it is set.
+    int GetRowCountEx() const { return RowCount(); }
+    void SetRowCountEx(int Value);
+    int GetColCountEx() const { return ColCount(); }
+    void SetColCountEx(int Value);
+    int GetFixedRowsEx() const;
+    void SetFixedRowsEx(int Value) { TCustomGridData::SetFixedRows(Value); }
+    int GetFixedColsEx() const;
+    void SetFixedColsEx(int Value) { TCustomGridData::SetFixedCols(Value); }
+    void SetRowCount(int Value) { SetRowCountEx(Value); }
+    void SetColCount(int Value) { SetColCountEx(Value); }
+    int FixedRows() const { return GetFixedRowsEx(); }
+    void SetFixedRows(int Value) { SetFixedRowsEx(Value); }
+    int FixedCols() const { return GetFixedColsEx(); }
+    void SetFixedCols(int Value) { SetFixedColsEx(Value); }
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int Value);
+    int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int Value);
+    bool FixedRowAlways = false;
+    bool FixedColAlways = false;
+
+    // --- Switches and texts the model's operations read.
+    bool EnableHTML = true;
+    bool EnableGraphics = false;
+    AnsiString FloatFormat = "%.2f";
+    AnsiString CheckTrue = "Y";
+    AnsiString CheckFalse = "N";
+    char PasswordChar = '*';
+    bool SaveIncludesFixed = true;
+    bool FilterActive = false;
+    int SortColumn() const { return FSortColumn; }
+    void SetSortColumn(int Value);
+    TSortDirection SortDirection = sdAscending;
+    bool SortFull = true;
+    bool SortAutoFormat = true;
+    bool SortShow() const { return FSortShow; }
+    void SetSortShow(bool Value);
+    bool SortIndexShow() const { return FSortIndexShow; }
+    void SetSortIndexShow(bool Value);
+    bool SortFixedCols = false;
+    bool SortNormalCellsOnly = false;
+
+    // --- Sub-objects (owned).
+    TBands* Bands() const { return FBands.get(); }
+    TSizeWhileTyping* SizeWhileTyping() const { return FSizeWhileTyping.get(); }
+    TMouseActions* MouseActions() const { return FMouseActions.get(); }
+    TColumnSize* ColumnSize() const { return FColumnSize.get(); }
+    TNavigation* Navigation() const { return FNavigation.get(); }
+    THTMLSettings* HTMLSettings() const { return FHTMLSettings.get(); }
+    TFilter* Filter() const { return FFilter.get(); }
+    TStringList* ColumnHeaders() const { return FColumnHeaders.get(); }
+    TStringList* RowHeaders() const { return FRowHeaders.get(); }
+    TStringList* LookupItems() const { return FLookupItems.get(); }
+    const THiddenRows& HiddenRows() const { return FHiddenRows; }
+
+    // --- Cell extras (column and row as the cell is stored). The readers see none while
+    // EnableGraphics is off; making and freeing work on the raw slot whatever it says.
+    TCellGraphic* GetCellGraphic(int ACol, int ARow) const;
+    TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+    bool FreeCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow, TCellType CellType);
+    TCellType GetCellType(int ACol, int ARow) const;
+    TColor Colors(int ACol, int ARow) const;
+    void SetColors(int ACol, int ARow, TColor Value);
+
+    // --- Per-cell queries (the events may change the preset answers).
+    virtual void GetCellAlign(int ACol, int ARow, TAlignment& HAlign);
+    virtual void GetColFormat(int ACol, TSortStyle& AStyle, AnsiString& aPrefix, AnsiString& aSuffix);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellFixed(int ACol, int ARow, bool& IsFixed);
+    // Flag means "may be edited"; callers preset it to true.
+    virtual void GetCellReadOnly(int ACol, int ARow, bool& Flag);
+    virtual void GetCellPassword(int ACol, int ARow, bool& IsPassword);
+    // The band colour of a cell, or clNone outside the banded area or without bands.
+    TColor BandColor(int ACol, int ARow, bool Printing) const;
+
+    // --- Virtual slots of the grid's other parts; neutral here.
+    virtual int GetVersionNr() { return 0; }
+    virtual AnsiString GetVersionString() { return {}; }
+    virtual bool ValidateCell(const AnsiString& Value) { return true; }
+    virtual void PasteNotify(const TPoint& CopyOrigin, const TGridRect& Rect) {}
+    virtual void CalcCell(int ACol, int ARow) {}
+    virtual void UpdateCell(int ACol, int ARow) {}
+    virtual void InitValidate(int ACol, int ARow) {}
+    virtual void EllipsClick(AnsiString Value) {}
+    // Sizing and editing hooks the structure operations call.
+    virtual void StretchRightColumn() {}
+    virtual void HideInplaceEdit() {}
+    // True while a form designer edits the grid.
+    virtual bool Designing() const { return false; }
+
+    // --- Real and display indexes.
+    int RemapCol(int Display) const { return FColumns.RealCol(Display); }
+    int RemapColInv(int Real) const { return FColumns.DisplCol(Real); }
+    int RemapRow(int Real) const { return FHiddenRows.DisplRow(Real); }
+    int RemapRowInv(int Display) const { return FHiddenRows.RealRow(Display); }
+    int RealCol(int Display) const { return RemapCol(Display); }
+    int DisplCol(int Real) const { return RemapColInv(Real); }
+    int DisplRow(int Real) const { return RemapRow(Real); }
+    int RealRow(int Display) const { return RemapRowInv(Display); }
+    int GetRealCol() const { return RemapCol(Col()); }
+    int GetRealRow() const { return RemapRowInv(Row()); }
+    void SetVisibleCol(int Real, bool Flag) { FColumns.SetVisible(Real, Flag); }
+    bool GetVisibleCol(int Real) const { return FColumns.Visible(Real); }
+    bool IsHiddenColumn(int Real) const { return !FColumns.Visible(Real); }
+    int NumHiddenColumns() const { return FColumns.HiddenCount(); }
+    int HiddenColCount() const { return FColumns.HiddenCount(); }
+    int NumHiddenRows() const { return FHiddenRows.Count(); }
+    bool IsHiddenRow(int Real) const { return FHiddenRows.IsHidden(Real); }
+
+    // --- Structure (display rows; columns as cells are stored, hidden ones included).
+    virtual void InsertRows(int Row, int Count);
+    virtual void RemoveRows(int Row, int Count);
+    virtual void RemoveRowsEx(int Row, int Count);
+    virtual void ClearRect(int Col1, int Row1, int Col2, int Row2);
+    virtual void InsertCols(int Col, int Count);
+    virtual void RemoveCols(int Col, int Count);
+    void ClearRows(int Row, int Count);
+    void ClearCols(int Col, int Count);
+    void ClearNormalCells();
+    void Clear();
+    void MergeCols(int Col1, int Col2);
+    void SwapRows(int Row1, int Row2);
+    void SwapColumns(int Col1, int Col2);
+    void SortSwapRows(int Row1, int Row2);
+    void RemoveSelectedRows();
+    void HideSelectedRows();
+    void HideSelection();
+    void UnHideSelection();
+    bool isCell(const AnsiString& s, int& ACol, int& ARow) const;
+    void BeginUpdate() { ++FUpdateCount; }
+    void EndUpdate();
+    int UpdateCount() const { return FUpdateCount; }
+
+    // --- Row-select flags, by display row (raise "Invalid row accessed" outside the rows).
+    bool GetRowSelect(int ARow);
+    void SetRowSelect(int ARow, bool Value);
+    int GetRowSelectCount() const;
+    void ClearRowSelect();
+
+    // --- Hiding (real indexes).
+    void HideColumns(int Col1, int Col2);
+    void HideColumn(int ACol) { HideColumns(ACol, ACol); }
+    void UnhideColumns(int Col1, int Col2);
+    void UnhideColumn(int ACol) { UnhideColumns(ACol, ACol); }
+    void UnhideColumnsAll();
+    void HideRow(int ARow);
+    void HideRows(int FromRow, int ToRow);
+    void HideRowsEx(int FromRow, int ToRow);
+    void UnHideRow(int ARow);
+    void UnHideRows(int FromRow, int ToRow);
+    void UnHideRowsAll();
+
+    // --- Nodes (real rows, except IsNode, which takes a display row) and grouping.
+    void AddNode(int ARow, int Span);
+    void RemoveNode(int ARow);
+    bool IsNode(int ARow) const;
+    bool GetNodeState(int ARow) const;
+    void SetNodeState(int ARow, bool Contracted);
+    void ContractNode(int ARow);
+    void ExpandNode(int ARow);
+    void ExpandAll();
+    void ContractAll();
+    int NodeCount() const { return FNodeCount; }
+    int GroupColumn() const { return FGroupColumn; }
+    void SetGroupColumn(int Value);
+    void Group(int Col);
+    void UnGroup();
+    void GroupSum(int ACol);
+    void GroupAvg(int ACol);
+    void GroupMin(int ACol);
+    void GroupMax(int ACol);
+    // Sorts the normal rows by SortColumn in SortDirection, comparing texts byte by byte.
+    virtual void QSort();
+
+    // --- Save range.
+    int GetSaveStartCol() const;
+    int GetSaveStartRow() const;
+    int GetSaveEndCol() const;
+    int GetSaveEndRow() const;
+    int GetSaveColCount() const { return GetSaveEndCol() - GetSaveStartCol() + 1; }
+    int GetSaveRowCount() const { return GetSaveEndRow() - GetSaveStartRow() + 1; }
+
+    // --- Typed cells.
+    void SetInts(int ACol, int ARow, int Value);
+    int GetInts(int ACol, int ARow) const;
+    void SetFloats(int ACol, int ARow, double Value);
+    double GetFloats(int ACol, int ARow) const;
+    void SetDates(int ACol, int ARow, TDateTime Value);
+    TDateTime GetDates(int ACol, int ARow) const;
+    void SetTimes(int ACol, int ARow, TDateTime Value);
+    TDateTime GetTimes(int ACol, int ARow) const;
+    void AutoNumberCol(int ACol);
+    void RandomFill(bool DoFixed, int Range);
+    double ColumnSum(int ACol, int FromRow, int ToRow) const;
+    double ColumnAvg(int ACol, int FromRow, int ToRow) const;
+    double ColumnMin(int ACol, int FromRow, int ToRow) const;
+    double ColumnMax(int ACol, int FromRow, int ToRow) const;
+    double RowSum(int ARow, int FromCol, int ToCol) const;
+    double RowAvg(int ARow, int FromCol, int ToCol) const;
+    double RowMin(int ARow, int FromCol, int ToCol) const;
+    double RowMax(int ARow, int FromCol, int ToCol) const;
+
+    // --- Headers, look-up list and print geometry.
+    void SetColumnHeaders(TStrings* List);
+    void ShowColumnHeaders();
+    void ClearColumnHeaders();
+    void SetRowHeaders(TStrings* List);
+    void ShowRowHeaders();
+    void ClearRowHeaders();
+    void SetLookupItems(TStrings* List);
+    int GetPrintColWidth(int ACol) const;
+    int GetPrintColOffset(int ACol) const;
+    // Filled by printing.
+    void SetPrintColGeometry(int ACol, int Width, int Offset);
+
+    // The model agrees with itself: base counts, hidden columns and rows, nodes.
+    bool CheckConsistency() const;
+
+    // --- Events whose parameters need no display.
+    TGridAlignEvent OnGetAlignment;
+    TGridFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TIsFixedCellEvent OnIsFixedCell;
+    TIsPasswordCellEvent OnIsPasswordCell;
+    TCanEditCellEvent OnCanEditCell;
+    TGridHintEvent OnGridHint;
+    TScrollHintEvent OnScrollHint;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    TCellValidateEvent OnCellValidate;
+    TClickCellEvent OnClickCell, OnRightClickCell;
+    TDblClickCellEvent OnDblClickCell;
+    TClickSortEvent OnClickSort;
+    TCanSortEvent OnCanSort;
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+    TNodeClickEvent OnExpandNode, OnContractNode;
+    TCanAddRowEvent OnCanAddRow;
+    TAutoAddRowEvent OnAutoAddRow;
+    TCanInsertRowEvent OnCanInsertRow;
+    TAutoInsertRowEvent OnAutoInsertRow;
+    TAutoInsertColEvent OnAutoInsertCol;
+    TCanDeleteRowEvent OnCanDeleteRow;
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    TAnchorClickEvent OnAnchorClick;
+    TAnchorEvent OnAnchorEnter, OnAnchorExit;
+    TClipboardEvent OnClipboardCopy, OnClipboardCut, OnClipboardPaste;
+    TGridProgressEvent OnFileProgress;
+    TEllipsClickEvent OnEllipsClick;
+    TButtonClickEvent OnButtonClick;
+    TCheckBoxClickEvent OnCheckBoxClick, OnCheckBoxMouseUp;
+    TRadioClickEvent OnRadioClick, OnRadioMouseUp;
+    TComboChangeEvent OnComboChange;
+    TSpinClickEvent OnSpinClick;
+    TFloatSpinClickEvent OnFloatSpinClick;
+    TDateTimeSpinClickEvent OnTimeSpinClick, OnDateSpinClick;
+    TColumnSizeEvent OnColumnSize, OnColumnMove;
+    TRowSizeEvent OnRowSize, OnRowMove;
+    TEndColumnSizeEvent OnEndColumnSize;
+    TEndRowSizeEvent OnEndRowSize;
+    TOleDragDropEvent OnOleDrop, OnOleDrag;
+    TOleDragOverEvent OnOleDragOver;
+    TOleDragStartEvent OnOleDragStart;
+    TOleDragStopEvent OnOleDragStop;
+    TOleDropColEvent OnOleDropCol;
+    TGridPrintStartEvent OnPrintStart;
+    TGridPrintNewPageEvent OnPrintNewPage;
+    TGridPrintColumnWidthEvent OnPrintSetColumnWidth;
+    TGridPrintRowHeightEvent OnPrintSetRowHeight;
+    TDoFitToPageEvent OnFitToPage;
+
+protected:
+    // Frees the extras in the raw slots of a display row (every stored column).
+    void FreeRowExtras(int ARow);
+    // Frees an extra taken out of column ACol, keeping the node count.
+    void DeleteExtra(int ACol, TCellGraphic* Extra);
+    // The number of real columns: the visible ones and the hidden ones.
+    int AllCols() const { return ColCount() + HiddenColCount(); }
+    // A real row that lies in the grid, shown or hidden.
+    int LastRealRow() const { return RowCount() + NumHiddenRows() - 1; }
+    // The node extra of a display row, read from the raw slot.
+    TCellGraphic* NodeAt(int Display) const;
+    // The node of a real row that is shown, or null.
+    TCellGraphic* ShownNode(int ARow) const;
+    // Rows in the sort pass: the current row followed through SortSwapRows, and swaps counted.
+    int FSortRow = -1;
+    int FSortSwaps = 0;
+
+private:
+    void RemoveRowsCore(int Row, int Count);
+    void RestoreCursor(int OldRow, int OldTop, int FallbackRow);
+    void HideRowRange(int FromRow, int ToRow, bool ByCopying);
+    // Puts a run of consecutive hidden rows back; Restored hidden rows below it are back already.
+    void UnhideRun(const std::vector<TGridItem*>& Run, int Restored);
+    template <class Fold>
+    double FoldColumn(int ACol, int FromRow, int ToRow, double Start, Fold fold) const;
+    template <class Fold>
+    double FoldRow(int ARow, int FromCol, int ToCol, double Start, Fold fold) const;
+    void GroupCalc(int ACol, double (TCellModel::*Calc)(int, int, int) const);
+    int GroupTitleCol(int Col) const;
+
+    int FFixedFooters = 0;
+    int FFixedRightCols = 0;
+    int FSortColumn = 0;
+    bool FSortShow = false;
+    bool FSortIndexShow = false;
+    int FUpdateCount = 0;
+    int FNodeCount = 0;
+    int FGroupColumn = -1;
+    int FGroupWidth = 0;
+    AnsiString FGroupHeader;
+    TGridRect FSavedSelection;
+    TColumnHiding FColumns;
+    THiddenRows FHiddenRows;
+    std::vector<char> FRowSelect;
+    std::array<int, 256> FPrintColWidth{};
+    std::array<int, 256> FPrintColOffset{};
+    std::mt19937 FRandom{std::random_device{}()};
+
+    std::unique_ptr<TBands> FBands;
+    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
+    std::unique_ptr<TMouseActions> FMouseActions;
+    std::unique_ptr<TColumnSize> FColumnSize;
+    std::unique_ptr<TNavigation> FNavigation;
+    std::unique_ptr<THTMLSettings> FHTMLSettings;
+    std::unique_ptr<TFilter> FFilter;
+    std::unique_ptr<TStringList> FColumnHeaders;
+    std::unique_ptr<TStringList> FRowHeaders;
+    std::unique_ptr<TStringList> FLookupItems;
+};

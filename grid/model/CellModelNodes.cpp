@@ -1,0 +1,215 @@
+// Nodes that contract and expand blocks of rows, and grouping on a column with its sums. Nodes
+// are read from the raw cell slot, so that grouping works whatever EnableGraphics says.
+
+#include <algorithm>
+#include <numeric>
+
+#include "grid/model/CellModel.h"
+
+void TCellModel::AddNode(int ARow, int Span)
+{
+    const int display = RemapRow(ARow);
+    TCellGraphic* node = CreateCellGraphic(0, display);
+    node->CellType = ctNode;
+    node->CellBoolean = false;
+    node->CellIndex = Span;
+    node->CellAngle = static_cast<int16_t>(display);
+    if (FNodeCount++ == 0)
+        InvalidateCol(0);
+    if (Col() == 0 && ColCount() > 1 && Row() < RowCount())
+        FocusCell(1, Row(), true);
+}
+
+void TCellModel::RemoveNode(int ARow) { RemoveCellGraphic(0, RemapRow(ARow), ctNode); }
+
+bool TCellModel::IsNode(int ARow) const { return NodeAt(ARow) != nullptr; }
+
+TCellGraphic* TCellModel::ShownNode(int ARow) const { return IsHiddenRow(ARow) ? nullptr : NodeAt(RemapRow(ARow)); }
+
+bool TCellModel::GetNodeState(int ARow) const
+{
+    const TCellGraphic* node = ShownNode(ARow);
+    return node && node->CellBoolean;
+}
+
+void TCellModel::SetNodeState(int ARow, bool Contracted)
+{
+    const TCellGraphic* node = ShownNode(ARow);
+    if (!node || node->CellBoolean == Contracted)
+        return;
+    if (Contracted)
+        ContractNode(ARow);
+    else
+        ExpandNode(ARow);
+}
+
+void TCellModel::ContractNode(int ARow)
+{
+    TCellGraphic* node = ShownNode(ARow);
+    if (!node)
+        return;
+    const int display = RemapRow(ARow);
+    HideInplaceEdit();
+    node->CellBoolean = true;
+    int end = RowCount();
+    if (node->CellIndex < 1) {
+        for (int r = display + 1; r < RowCount(); ++r)
+            if (NodeAt(r)) {
+                end = r;
+                break;
+            }
+    } else {
+        end = static_cast<int>(std::min<int64_t>(int64_t{display} + node->CellIndex, RowCount()));
+    }
+    if (end - 1 > display)
+        HideRows(ARow + 1, RemapRowInv(end - 1));
+}
+
+void TCellModel::ExpandNode(int ARow)
+{
+    TCellGraphic* node = ShownNode(ARow);
+    if (!node)
+        return;
+    const int display = RemapRow(ARow);
+    node->CellBoolean = false;
+    // The rows hidden between the node and the next row shown.
+    const int last = display + 1 < RowCount() ? RemapRowInv(display + 1) - 1 : LastRealRow();
+    if (last > ARow)
+        UnHideRows(ARow + 1, last);
+}
+
+void TCellModel::ExpandAll()
+{
+    BeginUpdate();
+    for (int r = 1; r <= LastRealRow(); ++r)
+        ExpandNode(r);
+    EndUpdate();
+}
+
+void TCellModel::ContractAll()
+{
+    for (int r = LastRealRow(); r >= 1; --r)
+        ContractNode(r);
+}
+
+void TCellModel::SetGroupColumn(int Value)
+{
+    if (Value == -1)
+        UnGroup();
+    else if (Value > 0)
+        Group(Value);
+}
+
+int TCellModel::GroupTitleCol(int Col) const { return FixedCols() + 1 == Col ? FixedCols() + 2 : FixedCols() + 1; }
+
+void TCellModel::Group(int Col)
+{
+    if (Col <= FixedCols())
+        return;
+    if (Col >= AllCols())
+        IndexError();
+    if (FGroupColumn > 0)
+        UnGroup();
+    BeginUpdate();
+    FGroupColumn = Col;
+    FGroupWidth = ColWidths(RemapColInv(Col));
+    if (FixedRows() > 0)
+        FGroupHeader = Cells(Col, 0);
+    const int title = GroupTitleCol(Col);
+    SetSortColumn(Col);
+    QSort();
+    // A node row goes in before each run of equal values; rows before the first value that is
+    // not empty stay outside every group.
+    AnsiString previous;
+    int nodeRow = -1;
+    for (int r = FixedRows(); r < RowCount(); ++r) {
+        const AnsiString value = Cells(Col, r);
+        if (value == previous)
+            continue;
+        if (nodeRow >= 0)
+            AddNode(RemapRowInv(nodeRow), r - nodeRow);
+        InsertRows(r, 1);
+        SetCells(title, r, value);
+        nodeRow = r;
+        previous = value;
+        ++r;  // the row just looked at moved down by one
+    }
+    if (nodeRow >= 0)
+        AddNode(RemapRowInv(nodeRow), RowCount() - nodeRow);
+    RemoveCols(Col, 1);
+    if (FixedRows() < RowCount() && ColCount() > 0)
+        FocusCell(std::clamp(this->Col(), 0, ColCount() - 1), FixedRows(), true);
+    EndUpdate();
+}
+
+void TCellModel::UnGroup()
+{
+    if (FGroupColumn <= 0)
+        return;
+    ExpandAll();
+    BeginUpdate();
+    const int col = FGroupColumn;
+    InsertCols(col, 1);
+    if (!IsHiddenColumn(col) && RemapColInv(col) < ColCount())
+        SetColWidths(RemapColInv(col), FGroupWidth);
+    if (FixedRows() > 0 && RowCount() > 0)
+        SetCells(col, 0, FGroupHeader);
+    const int title = GroupTitleCol(col);
+    AnsiString value;
+    for (int r = FixedRows(); r < RowCount();) {
+        if (IsNode(r)) {
+            value = Cells(title, r);
+            RemoveNode(RemapRowInv(r));
+            RemoveRows(r, 1);
+        } else {
+            SetCells(col, r, value);
+            ++r;
+        }
+    }
+    FGroupColumn = -1;
+    EndUpdate();
+}
+
+void TCellModel::GroupCalc(int ACol, double (TCellModel::*Calc)(int, int, int) const)
+{
+    for (int r = FixedRows(); r < RowCount(); ++r) {
+        if (!IsNode(r))
+            continue;
+        int next = r + 1;
+        while (next < RowCount() && !IsNode(next))
+            ++next;
+        SetFloats(ACol, r, (this->*Calc)(ACol, r + 1, next - 1));
+    }
+}
+
+void TCellModel::GroupSum(int ACol) { GroupCalc(ACol, &TCellModel::ColumnSum); }
+void TCellModel::GroupAvg(int ACol) { GroupCalc(ACol, &TCellModel::ColumnAvg); }
+void TCellModel::GroupMin(int ACol) { GroupCalc(ACol, &TCellModel::ColumnMin); }
+void TCellModel::GroupMax(int ACol) { GroupCalc(ACol, &TCellModel::ColumnMax); }
+
+void TCellModel::QSort()
+{
+    const int first = FixedRows();
+    const int last = RowCount() - FFixedFooters;  // exclusive
+    if (last - first < 2)
+        return;
+    std::vector<int> order(static_cast<size_t>(last - first));
+    std::iota(order.begin(), order.end(), first);
+    const int col = FSortColumn;
+    const bool descending = SortDirection == sdDescending;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const int c = Cells(col, a).compare(Cells(col, b));
+        return descending ? c > 0 : c < 0;
+    });
+    std::vector<std::unique_ptr<TGridRowCells>> rows;
+    std::vector<int> heights;
+    for (int r : order) {
+        rows.push_back(CellStore().TakeRow(r));
+        heights.push_back(RowHeights(r));
+    }
+    for (size_t i = 0; i < order.size(); ++i) {
+        CellStore().PutRow(first + static_cast<int>(i), std::move(rows[i]));
+        RowAxis().SetSize(first + static_cast<int>(i), heights[i]);
+    }
+    InvalidateGrid();
+}

@@ -1,0 +1,164 @@
+// The gridrun tool: directives in, printed lines out, one named case a row.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct TRun {
+    std::string Out;
+    int Status = -1;
+};
+
+// Runs gridrun on the directives; standard error joins the output when asked.
+TRun GridRun(const std::string& directives, bool withErrors = false)
+{
+    char name[] = "/tmp/gridrun-test-XXXXXX";
+    const int fd = mkstemp(name);
+    EXPECT_GE(fd, 0);
+    close(fd);
+    std::ofstream(name, std::ios::binary) << directives;
+    const std::string command = std::string(HM_BIN_DIR) + "/gridrun " + name + (withErrors ? " 2>&1" : " 2>/dev/null");
+    TRun run;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            run.Out.append(buffer, got);
+        const int status = pclose(pipe);
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    unlink(name);
+    return run;
+}
+
+struct TGridRunCase {
+    const char* name;
+    const char* directives;
+    const char* out;
+};
+void PrintTo(const TGridRunCase& c, std::ostream* os) { *os << c.name; }
+
+}  // namespace
+
+class GridRunTool : public ::testing::TestWithParam<TGridRunCase> {};
+
+TEST_P(GridRunTool, Prints)
+{
+    const TRun run = GridRun(GetParam().directives);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, GetParam().out);
+}
+
+const TGridRunCase kRuns[] = {
+    {"DumpShowsHiddenColumnsAndEscapes",
+     "block 0 0 h\\tA\\tB\\na|b\\t가\\t\\x01\n"
+     "call HideColumn 1\n"
+     "dump\n",
+     "HideColumn 1 =\n"
+     "ColCount=4 RowCount=5 FixedCols=1 FixedRows=1 HiddenCols=1 HiddenRows=0\n"
+     "0:|h|A|B||\n"
+     "1:|a\\|b|가|\\x01||\n"
+     "2:|||||\n3:|||||\n4:|||||\n"},
+    {"ValuesPrintByKind",
+     "set Bands.Active 1\n"
+     "set Options -goRangeSelect\n"
+     "set Options +[goRowSelect,goEditing]\n"
+     "set FloatFormat \"%.1f kg\"\n"
+     "call SetFloats 1 1 2.25\n"
+     "? Bands.Active\n? Bands.PrimaryColor\n? VAlignment\n? Options\n? Cells 1 1\n? Floats 1 1\n? RowHeights 1\n",
+     "SetFloats 1 1 2.25 =\n"
+     "Bands.Active = true\n"
+     "Bands.PrimaryColor = clInfoBk\n"
+     "VAlignment = vtaTop\n"
+     "Options = [goFixedVertLine,goFixedHorzLine,goVertLine,goHorzLine,goEditing,goRowSelect]\n"
+     "Cells 1 1 = 2.3 kg\n"
+     "error: ECellGridError: Cell does not contain integer value\n"
+     "RowHeights 1 = 21\n"},
+    {"CallPrintsResultThenVarParameters",
+     "call GetToken \"a b,c\" ,\n"
+     "call NameToCell R2C3\n"
+     "call RectString 1,2,3,4\n"
+     "call VarPos b abc\n"
+     "call SinglePos \\\" \"a\\\"b\"\n"
+     "call Matches a*c abc\n"
+     "call LinesInText a\\rb 1\n",
+     "GetToken \"a b,c\" , = \"a b\" c\n"
+     "NameToCell R2C3 = true 3 2\n"
+     "RectString 1,2,3,4 = [1:2][3:4]\n"
+     "VarPos b abc = 2 2\n"
+     "SinglePos \"\\\"\" \"a\\\"b\" = 2\n"
+     "Matches a*c abc = true\n"
+     "LinesInText a\\rb 1 = 2\n"},
+    {"ListArgumentsAndHeaders",
+     "call SetColumnHeaders one,two,\n"
+     "? ColumnHeaders\n"
+     "dump\n",
+     "SetColumnHeaders one,two, =\n"
+     "ColumnHeaders = one,two,\n"
+     "ColCount=5 RowCount=5 FixedCols=1 FixedRows=1 HiddenCols=0 HiddenRows=0\n"
+     "0:|one|two|||\n1:|||||\n2:|||||\n3:|||||\n4:|||||\n"},
+    {"ErrorsPrintTheirClassAndTheRunGoesOn",
+     "set Row 9\n"
+     "call GetPrintColWidth 300\n"
+     "? Row\n",
+     "error: EInvalidGridOperation: Grid index out of range\n"
+     "error: ECellGridError: Columns is not in valid range\n"
+     "Row = 1\n"},
+    {"EventsPrintAsPassedAndAnswersBindByColumnAndRow",
+     "events OnGetAlignment,OnRowMoved\n"
+     "answer OnGetAlignment 2 * taCenter\n"
+     "call GetCellAlign 2 3\n"
+     "call GetCellAlign 1 3\n"
+     "call MoveRow 1 2\n"
+     "events off\n"
+     "call GetCellAlign 2 1\n"
+     "answer OnGetAlignment off\n"
+     "call GetCellAlign 2 1\n",
+     "event OnGetAlignment 3 2 taLeftJustify\n"
+     "GetCellAlign 2 3 = taCenter\n"
+     "event OnGetAlignment 3 1 taLeftJustify\n"
+     "GetCellAlign 1 3 = taLeftJustify\n"
+     "event OnRowMoved 1 2\n"
+     "MoveRow 1 2 =\n"
+     "GetCellAlign 2 1 = taCenter\n"
+     "GetCellAlign 2 1 = taLeftJustify\n"},
+    {"ColourQueryTakesBandsAndAnswers",
+     "set Bands.Active 1\n"
+     "cellcolor 1 2\n"
+     "answer OnGetCellColor 1 1 clRed - [fsBold]\n"
+     "events OnGetCellColor\n"
+     "cellcolor 1 1\n"
+     "printcolor 1 1\n",
+     "cellcolor 1 2 = clWindow clWindowText\n"
+     "event OnGetCellColor 1 1 [] clInfoBk clWindowText []\n"
+     "cellcolor 1 1 = clRed clWindowText\n"
+     "printcolor 1 1 = clWindow clWindowText\n"},
+    {"LocaleChangesHowNumbersRead",
+     "cell 1 1 1.234,5\n"
+     "locale . dd.mm.yyyy , .\n"
+     "call GetFloats 1 1\n"
+     "call StrToDateByFormat 5.3.2024\n",
+     "GetFloats 1 1 = 1234.5\n"
+     "StrToDateByFormat 5.3.2024 = true 45356\n"},
+    {"NewGridStartsAfresh",
+     "set RowCount 2\n"
+     "new\n"
+     "? RowCount\n",
+     "RowCount = 5\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Directives, GridRunTool, ::testing::ValuesIn(kRuns),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(GridRunTool, BadDirectiveStopsTheRunWithItsLine)
+{
+    const TRun run = GridRun("? ColCount\n\n# comment\nset NoSuchThing 1\n? RowCount\n", true);
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Out, "ColCount = 5\ngridrun: line 4: no property NoSuchThing\n");
+}

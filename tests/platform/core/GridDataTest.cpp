@@ -1,0 +1,194 @@
+// The string grid without its window: count rules, cells kept past the column count, row and
+// column moves, the current cell and selection, geometry, and random edits checked for
+// consistency after every step.
+
+#include "platform/core/GridData.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/platform/core/Cases.h"
+
+namespace {
+
+// Records the notifications; SelectCell refuses the cells in Refused.
+class TRecordingGrid : public TCustomGridData {
+public:
+    std::vector<std::string> Log;
+    std::vector<TGridCoord> Refused;
+
+protected:
+    bool SelectCell(int ACol, int ARow) override
+    {
+        Log.push_back("select " + std::to_string(ACol) + "," + std::to_string(ARow));
+        for (TGridCoord c : Refused)
+            if (c == TGridCoord{ACol, ARow})
+                return false;
+        return true;
+    }
+    void RowMoved(int FromIndex, int ToIndex) override
+    {
+        Log.push_back("row moved " + std::to_string(FromIndex) + "," + std::to_string(ToIndex));
+    }
+    void SizeChanged(int OldColCount, int OldRowCount) override
+    {
+        Log.push_back("size " + std::to_string(OldColCount) + "x" + std::to_string(OldRowCount));
+    }
+};
+
+// Column 0 of every row, joined by '/'.
+std::string FirstColumn(const TCustomGridData& g)
+{
+    std::string out;
+    for (int r = 0; r < g.RowCount(); ++r)
+        out += (r ? "/" : "") + g.Cells(0, r);
+    return out;
+}
+
+}  // namespace
+
+TEST(GridData, NewGridHasTheFrameworkDefaults)
+{
+    TCustomGridData g;
+    EXPECT_EQ(g.ColCount(), 5);
+    EXPECT_EQ(g.RowCount(), 5);
+    EXPECT_EQ(g.FixedCols(), 1);
+    EXPECT_EQ(g.FixedRows(), 1);
+    EXPECT_EQ(g.ColWidths(3), 64);
+    EXPECT_EQ(g.RowHeights(3), 24);
+    EXPECT_EQ(g.Options(), (TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect}));
+    EXPECT_EQ(g.Col(), 1);
+    EXPECT_EQ(g.Row(), 1);
+    EXPECT_EQ(g.Selection(), (TGridRect{1, 1, 1, 1}));
+}
+
+TEST(GridData, CountsMayReachZeroAndTakeTheFixedCountDown)
+{
+    TCustomGridData g;
+    g.SetRowCount(1);
+    EXPECT_EQ(g.FixedRows(), 0);
+    g.SetColCount(0);
+    EXPECT_EQ(g.FixedCols(), 0);
+    EXPECT_TRUE(g.CheckConsistency());
+    g.SetColCount(3);
+    ExpectRaises<EInvalidGridOperation>([&] { g.SetFixedCols(3); },
+                                        "Fixed column count must be less than column count");
+    EXPECT_TRUE(g.CheckConsistency());
+}
+
+TEST(GridData, TooManyCellsRaiseAndChangeNothing)
+{
+    TCustomGridData g;
+    ExpectRaises<EInvalidGridOperation>([&] { g.SetRowCount(1 << 25); }, "Grid too large for operation");
+    EXPECT_EQ(g.RowCount(), 5);
+    g.SetColCount(1 << 13);
+    g.SetRowCount(1 << 13);
+    EXPECT_THROW(g.SetColCount((1 << 13) + 1), EInvalidGridOperation);
+    EXPECT_TRUE(g.CheckConsistency());
+}
+
+TEST(GridData, CellsStayPastALoweredColumnCount)
+{
+    TCustomGridData g;
+    g.SetCells(4, 2, "kept");
+    g.SetColCount(2);
+    EXPECT_EQ(g.Cells(4, 2), "kept");
+    g.SetColCount(5);
+    EXPECT_EQ(g.Cells(4, 2), "kept");
+    // Writes reach kColumnSlack columns past the count, reads anywhere.
+    g.SetCells(5 + TCustomGridData::kColumnSlack - 1, 0, "far");
+    ExpectRaises<EInvalidGridOperation>([&] { g.SetCells(5 + TCustomGridData::kColumnSlack, 0, "x"); },
+                                        "Grid index out of range");
+    EXPECT_THROW(g.SetCells(0, 5, "x"), EInvalidGridOperation);
+    EXPECT_EQ(g.Cells(-1, 99), "");
+    EXPECT_EQ(g.Objects(1000, 1000), nullptr);
+}
+
+TEST(GridData, MovedRowTakesItsCellsAndHeightAndTheCurrentRowFollows)
+{
+    TRecordingGrid g;
+    for (int r = 0; r < 5; ++r)
+        g.SetCells(0, r, std::string(1, static_cast<char>('a' + r)));
+    g.SetRowHeights(1, 40);
+    g.SetRow(1);
+    g.Log.clear();
+    g.MoveRow(1, 3);
+    EXPECT_EQ(FirstColumn(g), "a/c/d/b/e");
+    EXPECT_EQ(g.RowHeights(3), 40);
+    EXPECT_EQ(g.RowHeights(1), 24);
+    EXPECT_EQ(g.Row(), 3);
+    EXPECT_EQ(g.Log, (std::vector<std::string>{"row moved 1,3"}));
+    g.DeleteRow(0);
+    EXPECT_EQ(FirstColumn(g), "c/d/b/e");
+    EXPECT_THROW(g.MoveRow(0, 4), EInvalidGridOperation);
+    EXPECT_TRUE(g.CheckConsistency());
+}
+
+TEST(GridData, RefusedCellKeepsTheCurrentCell)
+{
+    TRecordingGrid g;
+    g.Refused = {{2, 3}};
+    EXPECT_FALSE(g.FocusCell(2, 3, true));
+    EXPECT_EQ((TGridCoord{g.Col(), g.Row()}), (TGridCoord{1, 1}));
+    EXPECT_TRUE(g.FocusCell(2, 2, true));
+    ExpectRaises<EInvalidGridOperation>([&] { g.SetRow(5); }, "Grid index out of range");
+}
+
+TEST(GridData, RangeSelectionKeepsItsAnchorAndRowSelectTakesWholeRows)
+{
+    TCustomGridData g;
+    g.FocusCell(1, 1, true);
+    g.FocusCell(3, 2, false);
+    EXPECT_EQ(g.Selection(), (TGridRect{1, 1, 3, 2}));
+    g.SetOptions(g.Options() << goRowSelect);
+    EXPECT_EQ(g.Selection(), (TGridRect{1, 1, 4, 2}));
+    g.SetOptions(g.Options() >> goRowSelect >> goRangeSelect);
+    g.FocusCell(2, 4, false);
+    EXPECT_EQ(g.Selection(), (TGridRect{2, 4, 2, 4}));
+}
+
+TEST(GridData, CellRectAndMouseToCellAgreeAndTheCurrentCellScrollsIntoView)
+{
+    TCustomGridData g;
+    g.SetRowCount(100);
+    g.SetViewSize(200, 101);  // the fixed row and three rows of 24 plus grid lines
+    EXPECT_EQ(g.VisibleRowCount(), 3);
+    EXPECT_EQ(g.CellRect(1, 1), Rect(65, 25, 129, 49));
+    EXPECT_EQ(g.MouseToCell(70, 30), (TGridCoord{1, 1}));
+    EXPECT_EQ(g.MouseToCell(1000, 30), (TGridCoord{-1, -1}));
+    g.SetRow(50);
+    EXPECT_EQ(g.TopRow(), 48);
+    EXPECT_TRUE(g.CellRect(1, 1).IsEmpty());
+    EXPECT_EQ(g.MouseToCell(70, 30), (TGridCoord{1, 48}));
+    g.SetRow(10);
+    EXPECT_EQ(g.TopRow(), 10);
+    g.SetTopRow(1000);
+    EXPECT_EQ(g.TopRow(), 97);  // the last three rows fill the view
+}
+
+TEST(GridData, RandomEditsStayConsistent)
+{
+    std::mt19937 random(7);
+    TCustomGridData g;
+    const auto pick = [&](int n) { return n > 0 ? static_cast<int>(random() % static_cast<unsigned>(n)) : 0; };
+    for (int step = 0; step < 3000; ++step) {
+        SCOPED_TRACE(step);
+        try {
+            switch (pick(9)) {
+            case 0: g.SetRowCount(pick(12)); break;
+            case 1: g.SetColCount(pick(12)); break;
+            case 2: g.SetFixedRows(pick(3)); break;
+            case 3: g.SetFixedCols(pick(3)); break;
+            case 4: g.SetCells(pick(20), pick(g.RowCount() + 1), "t" + std::to_string(step)); break;
+            case 5: g.MoveRow(pick(g.RowCount()), pick(g.RowCount())); break;
+            case 6: g.MoveColumn(pick(g.ColCount()), pick(g.ColCount())); break;
+            case 7: g.FocusCell(pick(g.ColCount()), pick(g.RowCount()), pick(2)); break;
+            default: g.SetRowHeights(pick(g.RowCount() + 1), pick(40)); break;
+            }
+        } catch (const EInvalidGridOperation&) {}
+        ASSERT_TRUE(g.CheckConsistency());
+    }
+}

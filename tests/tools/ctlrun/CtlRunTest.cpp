@@ -1,0 +1,110 @@
+// The ctlrun tool on directive files: its answers to bad lines and what it prints for the
+// controls it drives.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct TRun {
+    int Status = -1;
+    std::string Out;
+};
+
+std::string BinFolder()
+{
+    char path[4096];
+    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string self(path, n > 0 ? static_cast<size_t>(n) : 0);
+    return self.substr(0, self.rfind('/') + 1);
+}
+
+TRun RunCtl(const std::string& directives)
+{
+    char name[] = "/tmp/ctlrun-test-XXXXXX";
+    const int fd = mkstemp(name);
+    EXPECT_GE(fd, 0);
+    close(fd);
+    std::ofstream(name, std::ios::binary) << directives;
+    TRun run;
+    if (FILE* pipe = popen((BinFolder() + "ctlrun " + name + " 2>/dev/null").c_str(), "r")) {
+        char buffer[4096];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            run.Out.append(buffer, got);
+        const int status = pclose(pipe);
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    unlink(name);
+    return run;
+}
+
+struct TScript {
+    const char* name;
+    const char* in;
+    const char* out;
+};
+
+const TScript kScripts[] = {
+    {"UnknownDirective", "jump e1\n", "ERROR unknown directive: jump\n"},
+    {"MissingArguments", "get e1\nnew TEdit\n", "ERROR missing arguments: get\nERROR missing arguments: new\n"},
+    {"UnknownName", "get nobody Text\n", "ERROR unknown name: nobody\n"},
+    {"UnknownClass", "new TNothing x\n", "ERROR unknown class: TNothing\n"},
+    {"UnknownProperty", "new TEdit e form\nset e Colour 1\n", "ERROR unknown property: Colour\n"},
+    {"BadValue", "new TEdit e form\nset e MaxLength ten\nset e ReadOnly maybe\n",
+     "ERROR bad value: ten\nERROR bad value: maybe\n"},
+    {"UnknownOperationAndEvent", "new TEdit e form\ncall e Explode\nwatch e OnExplode\n",
+     "ERROR unknown operation: Explode\nERROR unknown event: OnExplode\n"},
+    {"ExceptionNamesItsClass", "new TListBox l form\ncall l ItemText 3\n",
+     "ERROR EListError: List index out of bounds (3)\n"},
+    {"CommentsAndBlankLinesAreSkipped", "# nothing\n\n   \n", ""},
+    {"TypedHangulAndTheByteLimit",
+     "new TEdit e form 0 0 100 20\nset e MaxLength 3\nwatch e OnChange\ntype e a\\xC7\\xD1\\xB1\\xDB\nget e Text\n",
+     "EVENT e OnChange\nEVENT e OnChange\nBEEP\ne.Text=a\\xC7\\xD1\n"},
+    {"ListItemsAndCodeSelectionWithoutEvents",
+     "new TListBox l form 0 0 100 80\nwatch l OnClick\ncall l AddItem one\ncall l AddItem two\nset l ItemIndex "
+     "1\nget l Items\n",
+     "RESULT 0\nRESULT 1\nl.Items=one\\x0D\\x0Atwo\\x0D\\x0A\n"},
+    {"EnterPressesTheDefaultButtonThroughTheDialogKey",
+     "new TEdit e form 0 0 100 20\nnew TButton b form 0 30 75 25\nset b Default True\nwatch b OnClick\nkey e "
+     "Enter\n",
+     "EVENT form DialogKey 13\nEVENT b OnClick\n"},
+    {"PropertyPathAndDollarHex", "set form Font.Size $0C\nget form Font.Size\n", "form.Font.Size=12\n"},
+    {"FormBackgroundPixel", "pixel 399 299\n", "PIXEL C0C0C0\n"},
+};
+
+class CtlRunScript : public ::testing::TestWithParam<TScript> {};
+
+TEST_P(CtlRunScript, Prints)
+{
+    TRun run = RunCtl(GetParam().in);
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, GetParam().out);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, CtlRunScript, ::testing::ValuesIn(kScripts),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(CtlRunFile, UnreadableFileExitsWithTwo)
+{
+    const int status = system((BinFolder() + "ctlrun /nonexistent/directives 2>/dev/null").c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+}
+
+TEST(CtlRunFile, PutAppendsLinesThatCatReads)
+{
+    char folder[] = "/tmp/ctlrun-files-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string file = std::string(folder) + "/out.txt";
+    TRun run = RunCtl("put " + file + " first\nput " + file + " \\xC7\\xD1\ncat " + file + "\n");
+    EXPECT_EQ(run.Out, "LINE first\nLINE \\xC7\\xD1\nCRLF yes\n");
+    unlink(file.c_str());
+    rmdir(folder);
+}
+
+}  // namespace

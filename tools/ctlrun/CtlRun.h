@@ -1,0 +1,75 @@
+#pragma once
+// ctlrun's interpreter: one directive a line, acting on a shown form "form" of class TForm1 and
+// the controls made on it, printing what happens. The extension points are tables, each in its
+// own file: `call` verbs (CtlRunVerbs.cpp) and watchable events (CtlRunEvents.cpp); `util`
+// routines are the table of tools/ctlutil; a new class needs only its registration with the
+// property table.
+
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/AnsiString.h"
+#include "platform/gui/Forms.h"
+
+class TManualTimerService;
+
+// What `call` gets: the words after the operation, and the rest of the line after the operation
+// as one text (escapes applied).
+struct TCtlArgs {
+    std::vector<AnsiString> Words;
+    AnsiString Rest;
+};
+
+class TCtlRun;
+using TCtlVerb = std::function<void(TCtlRun& run, TComponent* target, const TCtlArgs& args)>;
+// Installs a handler printing the event on the component; false when it has no such event.
+using TCtlEventHook = std::function<bool(TCtlRun& run, TComponent* target)>;
+
+const std::map<AnsiString, TCtlVerb>& CtlVerbs();
+const std::map<AnsiString, TCtlEventHook>& CtlEvents();
+
+// A directive that cannot be carried out: printed as "ERROR text".
+class ECtlError : public Exception {
+    using Exception::Exception;
+};
+
+class TCtlRun {
+public:
+    TCtlRun(std::ostream& out, TManualTimerService& clock);
+    ~TCtlRun();
+    void RunLine(std::string_view line);
+
+    // Output, one line each; texts escaped as scriptrun prints them.
+    void Print(const AnsiString& line);
+    void PrintEvent(TComponent* target, const char* event, const AnsiString& args = AnsiString());
+    static AnsiString Escape(std::string_view text);
+    static AnsiString ShiftText(TShiftState shift);
+
+    TCustomForm* Form() const { return FForm; }
+    // The form or a component on it by name; ECtlError when there is none.
+    TComponent* Find(std::string_view name) const;
+    TControl* FindControl(std::string_view name) const;
+    // The pending answer for the next dialog (empty when none), taken.
+    AnsiString TakeAnswer();
+    bool HasAnswer() const { return FHasAnswer; }
+
+private:
+    void Dispatch(const AnsiString& verb, std::string_view rest);
+    void New(std::string_view rest);
+    void Get(const AnsiString& name, const AnsiString& prop);
+    void Set(const AnsiString& name, const AnsiString& prop, const AnsiString& text);
+    void Mouse(std::string_view rest);
+    void Key(const AnsiString& name, const AnsiString& key);
+    void Type(const AnsiString& name, const AnsiString& text);
+    void Wait(const AnsiString& ms);
+
+    std::ostream& FOut;
+    TManualTimerService& FClock;
+    TCustomForm* FForm = nullptr;
+    AnsiString FAnswer;
+    bool FHasAnswer = false;
+};

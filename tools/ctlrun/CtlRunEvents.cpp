@@ -1,0 +1,159 @@
+// The events `watch` can report: one entry each, printing EVENT NAME EVENT ARGS (numbers in
+// decimal, characters as byte values, shift states as sets).
+
+#include "platform/gui/ComCtrls.h"
+#include "platform/gui/ComboBoxes.h"
+#include "tools/ctlrun/CtlRun.h"
+
+namespace {
+
+const char* ButtonName(TMouseButton b) { return b == mbLeft ? "mbLeft" : b == mbRight ? "mbRight" : "mbMiddle"; }
+
+// OnChange of whichever class the component is.
+template <class T, class... More>
+bool HookChange(TCtlRun& run, TComponent* c)
+{
+    if (auto* t = dynamic_cast<T*>(c)) {
+        t->OnChange = [&run, c](TObject*) { run.PrintEvent(c, "OnChange"); };
+        return true;
+    }
+    if constexpr (sizeof...(More) > 0)
+        return HookChange<More...>(run, c);
+    return false;
+}
+
+template <class T, class F>
+bool With(TComponent* c, F f)
+{
+    auto* t = dynamic_cast<T*>(c);
+    if (t)
+        f(t);
+    return t != nullptr;
+}
+
+}  // namespace
+
+const std::map<AnsiString, TCtlEventHook>& CtlEvents()
+{
+    static const std::map<AnsiString, TCtlEventHook> events{
+        {"OnClick",
+         [](TCtlRun& run, TComponent* c) {
+             if (auto* ud = dynamic_cast<TCustomUpDown*>(c)) {
+                 ud->OnClick = [&run, c](TObject*, TUDBtnType b) {
+                     run.PrintEvent(c, "OnClick", b == btNext ? "btNext" : "btPrev");
+                 };
+                 return true;
+             }
+             return With<TControl>(
+                 c, [&](TControl* t) { t->OnClick = [&run, c](TObject*) { run.PrintEvent(c, "OnClick"); }; });
+         }},
+        {"OnDblClick",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TControl>(
+                 c, [&](TControl* t) { t->OnDblClick = [&run, c](TObject*) { run.PrintEvent(c, "OnDblClick"); }; });
+         }},
+        {"OnChange", HookChange<TCustomEdit, TCustomComboBox, TScrollBar, THotKey, TDateTimePicker, TPageControl>},
+        {"OnEnter",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TWinControl>(
+                 c, [&](TWinControl* t) { t->OnEnter = [&run, c](TObject*) { run.PrintEvent(c, "OnEnter"); }; });
+         }},
+        {"OnExit",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TWinControl>(
+                 c, [&](TWinControl* t) { t->OnExit = [&run, c](TObject*) { run.PrintEvent(c, "OnExit"); }; });
+         }},
+        {"OnKeyDown",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TWinControl>(c, [&](TWinControl* t) {
+                 t->OnKeyDown = [&run, c](TObject*, uint16_t& key, TShiftState shift) {
+                     run.PrintEvent(c, "OnKeyDown", IntToStr(key) + " " + TCtlRun::ShiftText(shift));
+                 };
+             });
+         }},
+        {"OnKeyUp",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TWinControl>(c, [&](TWinControl* t) {
+                 t->OnKeyUp = [&run, c](TObject*, uint16_t& key, TShiftState shift) {
+                     run.PrintEvent(c, "OnKeyUp", IntToStr(key) + " " + TCtlRun::ShiftText(shift));
+                 };
+             });
+         }},
+        {"OnKeyPress",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TWinControl>(c, [&](TWinControl* t) {
+                 t->OnKeyPress = [&run, c](TObject*, char& key) {
+                     run.PrintEvent(c, "OnKeyPress", IntToStr(static_cast<unsigned char>(key)));
+                 };
+             });
+         }},
+        {"OnMouseDown",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TControl>(c, [&](TControl* t) {
+                 t->OnMouseDown = [&run, c](TObject*, TMouseButton b, TShiftState s, int x, int y) {
+                     run.PrintEvent(c, "OnMouseDown",
+                                    Format("%s %s %d %d", ButtonName(b), TCtlRun::ShiftText(s).c_str(), x, y));
+                 };
+             });
+         }},
+        {"OnMouseUp",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TControl>(c, [&](TControl* t) {
+                 t->OnMouseUp = [&run, c](TObject*, TMouseButton b, TShiftState s, int x, int y) {
+                     run.PrintEvent(c, "OnMouseUp",
+                                    Format("%s %s %d %d", ButtonName(b), TCtlRun::ShiftText(s).c_str(), x, y));
+                 };
+             });
+         }},
+        {"OnMouseMove",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TControl>(c, [&](TControl* t) {
+                 t->OnMouseMove = [&run, c](TObject*, TShiftState s, int x, int y) {
+                     run.PrintEvent(c, "OnMouseMove", Format("%s %d %d", TCtlRun::ShiftText(s).c_str(), x, y));
+                 };
+             });
+         }},
+        {"OnSelectionChange",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TRichEdit>(c, [&](TRichEdit* t) {
+                 t->OnSelectionChange = [&run, c](TObject*) { run.PrintEvent(c, "OnSelectionChange"); };
+             });
+         }},
+        {"OnDropDown",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TCustomComboBox>(c, [&](TCustomComboBox* t) {
+                 t->OnDropDown = [&run, c](TObject*) { run.PrintEvent(c, "OnDropDown"); };
+             });
+         }},
+        {"OnCloseUp",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TCustomComboBox>(c, [&](TCustomComboBox* t) {
+                 t->OnCloseUp = [&run, c](TObject*) { run.PrintEvent(c, "OnCloseUp"); };
+             });
+         }},
+        {"OnScroll",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TScrollBar>(c, [&](TScrollBar* t) {
+                 t->OnScroll = [&run, c](TObject*, TScrollCode code, int& pos) {
+                     run.PrintEvent(c, "OnScroll", Format("%u %d", code, pos));
+                 };
+             });
+         }},
+        {"OnChanging",
+         [](TCtlRun& run, TComponent* c) {
+             if (auto* ud = dynamic_cast<TCustomUpDown*>(c)) {
+                 ud->OnChanging = [&run, c](TObject*, bool&) { run.PrintEvent(c, "OnChanging"); };
+                 return true;
+             }
+             return With<TPageControl>(c, [&](TPageControl* t) {
+                 t->OnChanging = [&run, c](TObject*, bool&) { run.PrintEvent(c, "OnChanging"); };
+             });
+         }},
+        {"OnResize",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TControl>(
+                 c, [&](TControl* t) { t->OnResize = [&run, c](TObject*) { run.PrintEvent(c, "OnResize"); }; });
+         }},
+    };
+    return events;
+}

@@ -1,0 +1,302 @@
+// The operations gridrun's "call" runs: the grid's public operations and the shared text
+// routines, one line each, named as the grid names them. Arguments are read by the types of the
+// parameters; var parameters left off the end start at 0, false or empty, and are printed
+// after the result.
+
+#include <tuple>
+#include <utility>
+
+#include "grid/model/Cgutil.h"
+#include "tools/gridrun/GridRun.h"
+#include "tools/gridrun/GridRunEnums.h"
+
+namespace {
+
+using G = TCellGrid;
+
+// One parameter of an operation: where its value lives while the call runs.
+template <class P>
+struct TParam {
+    using Raw = std::remove_cvref_t<P>;
+    static constexpr bool Var = std::is_lvalue_reference_v<P> && !std::is_const_v<std::remove_reference_t<P>>;
+    using Store = std::conditional_t<std::is_same_v<Raw, std::string_view>, AnsiString,
+                                     std::conditional_t<std::is_same_v<Raw, TStrings*>, TStringList, Raw>>;
+    Store Value{};
+
+    void Read(std::string_view word)
+    {
+        if constexpr (std::is_same_v<Store, TStringList>) {
+            ParseList(word, Value);
+        } else if (!ParseValue(word, Value)) {
+            throw EBadDirective("cannot read \"" + Escape(word) + "\" as an argument");
+        }
+    }
+    decltype(auto) Pass()
+    {
+        if constexpr (std::is_same_v<Store, TStringList>)
+            return static_cast<TStrings*>(&Value);
+        else
+            return (Value);
+    }
+};
+
+// Runs call(parameters...) with the words read into the parameters; returns the result and the
+// var parameters as printed words.
+template <class R, class... P, class F>
+std::string Run(F call, const TWords& args)
+{
+    std::tuple<TParam<P>...> params;
+    constexpr bool vars[] = {TParam<P>::Var..., false};
+    size_t required = sizeof...(P);
+    while (required > 0 && vars[required - 1])
+        --required;
+    if (args.size() < required || args.size() > sizeof...(P))
+        throw EBadDirective("takes " + std::to_string(required) +
+                            (required == sizeof...(P) ? "" : " to " + std::to_string(sizeof...(P))) + " arguments");
+    std::apply(
+        [&](auto&... p) {
+            size_t i = 0;
+            ((i < args.size() ? p.Read(args[i]) : void(), ++i), ...);
+        },
+        params);
+    std::string out;
+    const auto add = [&out](const std::string& word) { out += (out.empty() ? "" : " ") + word; };
+    if constexpr (std::is_void_v<R>) {
+        std::apply([&](auto&... p) { call(p.Pass()...); }, params);
+    } else {
+        const auto result = std::apply([&](auto&... p) { return call(p.Pass()...); }, params);
+        add(ValueText(result, true));
+    }
+    const auto addVar = [&add](auto& p) {
+        if constexpr (std::remove_reference_t<decltype(p)>::Var)
+            add(ValueText(p.Value, true));
+    };
+    std::apply([&](auto&... p) { (addVar(p), ...); }, params);
+    return out;
+}
+
+template <class C, class R, class... P>
+TGridOperation Op(R (C::*method)(P...))
+{
+    return [method](G& g, const TWords& args) {
+        return Run<R, P...>([&](auto&&... a) -> R { return (static_cast<C&>(g).*method)(a...); }, args);
+    };
+}
+
+template <class C, class R, class... P>
+TGridOperation Op(R (C::*method)(P...) const)
+{
+    return [method](G& g, const TWords& args) {
+        return Run<R, P...>([&](auto&&... a) -> R { return (static_cast<const C&>(g).*method)(a...); }, args);
+    };
+}
+
+template <class R, class... P>
+TGridOperation Fn(R (*routine)(P...))
+{
+    return [routine](G&, const TWords& args) {
+        return Run<R, P...>([&](auto&&... a) -> R { return routine(a...); }, args);
+    };
+}
+
+}  // namespace
+
+#define OP(Class, Name)                                                                                                \
+    {                                                                                                                  \
+#Name, Op(&Class::Name)                                                                                        \
+    }
+#define FN(Name)                                                                                                       \
+    {                                                                                                                  \
+#Name, Fn(&Name)                                                                                               \
+    }
+
+const std::map<std::string, TGridOperation, std::less<>>& GridOperations()
+{
+    using M = TCellModel;
+    using D = TCustomGridData;
+    static const std::map<std::string, TGridOperation, std::less<>> table{
+        // --- Cell extras and per-cell queries.
+        OP(M, GetCellGraphic),
+        OP(M, CreateCellGraphic),
+        OP(M, FreeCellGraphic),
+        OP(M, RemoveCellGraphic),
+        OP(M, GetCellType),
+        OP(M, GetCellAlign),
+        OP(M, GetColFormat),
+        OP(M, GetCellEditor),
+        OP(M, GetCellFixed),
+        OP(M, GetCellReadOnly),
+        OP(M, GetCellPassword),
+        OP(M, GetVersionNr),
+        OP(M, GetVersionString),
+        OP(M, ValidateCell),
+        OP(M, CalcCell),
+        OP(M, UpdateCell),
+        OP(M, InitValidate),
+        OP(M, EllipsClick),
+        OP(M, PasteNotify),
+        FN(GetDllVersion),
+        // --- Counts and indexes.
+        OP(M, GetRowCountEx),
+        OP(M, SetRowCountEx),
+        OP(M, GetColCountEx),
+        OP(M, SetColCountEx),
+        OP(M, GetFixedRowsEx),
+        OP(M, SetFixedRowsEx),
+        OP(M, GetFixedColsEx),
+        OP(M, SetFixedColsEx),
+        OP(M, RemapCol),
+        OP(M, RemapColInv),
+        OP(M, RemapRow),
+        OP(M, RemapRowInv),
+        OP(M, RealCol),
+        OP(M, DisplCol),
+        OP(M, RealRow),
+        OP(M, DisplRow),
+        OP(M, GetRealCol),
+        OP(M, GetRealRow),
+        OP(M, SetVisibleCol),
+        OP(M, GetVisibleCol),
+        OP(M, IsHiddenColumn),
+        OP(M, NumHiddenColumns),
+        OP(M, NumHiddenRows),
+        OP(M, IsHiddenRow),
+        // --- Structure.
+        OP(M, InsertRows),
+        OP(M, RemoveRows),
+        OP(M, RemoveRowsEx),
+        OP(M, ClearRect),
+        OP(M, ClearRows),
+        OP(M, ClearCols),
+        OP(M, ClearNormalCells),
+        OP(M, Clear),
+        OP(M, InsertCols),
+        OP(M, RemoveCols),
+        OP(M, MergeCols),
+        OP(M, SwapRows),
+        OP(M, SwapColumns),
+        OP(M, SortSwapRows),
+        OP(D, MoveRow),
+        OP(D, MoveColumn),
+        OP(D, DeleteRow),
+        OP(M, RemoveSelectedRows),
+        OP(M, HideSelectedRows),
+        OP(M, HideSelection),
+        OP(M, UnHideSelection),
+        OP(M, isCell),
+        OP(M, BeginUpdate),
+        OP(M, EndUpdate),
+        OP(M, GetRowSelect),
+        OP(M, SetRowSelect),
+        OP(M, GetRowSelectCount),
+        OP(M, ClearRowSelect),
+        OP(D, InvalidateCell),
+        OP(D, InvalidateRow),
+        OP(D, InvalidateCol),
+        OP(D, CellRect),
+        OP(D, MouseToCell),
+        // --- Hiding, nodes and grouping.
+        OP(M, HideColumns),
+        OP(M, HideColumn),
+        OP(M, UnhideColumns),
+        OP(M, UnhideColumn),
+        OP(M, UnhideColumnsAll),
+        OP(M, HideRow),
+        OP(M, HideRows),
+        OP(M, HideRowsEx),
+        OP(M, UnHideRow),
+        OP(M, UnHideRows),
+        OP(M, UnHideRowsAll),
+        OP(M, AddNode),
+        OP(M, RemoveNode),
+        OP(M, IsNode),
+        OP(M, GetNodeState),
+        OP(M, SetNodeState),
+        OP(M, ContractNode),
+        OP(M, ExpandNode),
+        OP(M, ExpandAll),
+        OP(M, ContractAll),
+        OP(M, SetGroupColumn),
+        OP(M, Group),
+        OP(M, UnGroup),
+        OP(M, GroupSum),
+        OP(M, GroupAvg),
+        OP(M, GroupMin),
+        OP(M, GroupMax),
+        OP(M, QSort),
+        OP(M, GetSaveStartCol),
+        OP(M, GetSaveStartRow),
+        OP(M, GetSaveEndCol),
+        OP(M, GetSaveEndRow),
+        OP(M, GetSaveColCount),
+        OP(M, GetSaveRowCount),
+        // --- Typed cells, sums, headers.
+        OP(M, SetInts),
+        OP(M, GetInts),
+        OP(M, SetFloats),
+        OP(M, GetFloats),
+        OP(M, SetDates),
+        OP(M, GetDates),
+        OP(M, SetTimes),
+        OP(M, GetTimes),
+        OP(M, AutoNumberCol),
+        OP(M, RandomFill),
+        OP(M, ColumnSum),
+        OP(M, ColumnAvg),
+        OP(M, ColumnMin),
+        OP(M, ColumnMax),
+        OP(M, RowSum),
+        OP(M, RowAvg),
+        OP(M, RowMin),
+        OP(M, RowMax),
+        OP(M, SetColumnHeaders),
+        OP(M, ShowColumnHeaders),
+        OP(M, ClearColumnHeaders),
+        OP(M, SetRowHeaders),
+        OP(M, ShowRowHeaders),
+        OP(M, ClearRowHeaders),
+        OP(M, SetLookupItems),
+        OP(M, GetPrintColWidth),
+        OP(M, GetPrintColOffset),
+        // --- The shared text routines.
+        FN(GetToken),
+        FN(Max),
+        FN(Min),
+        FN(VarPos),
+        FN(FirstChar),
+        FN(SinglePos),
+        FN(NumSingleChar),
+        FN(DoubleToSingleChar),
+        FN(UpStr),
+        FN(StringToPassword),
+        FN(StringToOem),
+        FN(OemToString),
+        FN(NameToCell),
+        FN(RectString),
+        FN(TextType),
+        FN(IsType),
+        FN(RemoveSeps),
+        FN(FixDecimalSeparator),
+        FN(GetNextDate),
+        FN(HTMLColor),
+        FN(IsURL),
+        FN(StripURLProtocol),
+        FN(HTMLLineBreaks),
+        FN(CLFToLF),
+        FN(LFToCLF),
+        FN(LineFeedsToCSV),
+        FN(CSVToLineFeeds),
+        FN(LineFeedsToJava),
+        FN(JavaToLineFeeds),
+        FN(LineFeedsToXLS),
+        FN(LfToFile),
+        FN(FileToLf),
+        FN(GetNextLine),
+        FN(LinesInText),
+        FN(MatchStrEx),
+        FN(MatchStr),
+        FN(Matches),
+        FN(StrToDateByFormat),
+    };
+    return table;
+}
