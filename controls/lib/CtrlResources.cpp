@@ -1,5 +1,6 @@
 // Resources, cursors, message dialogs and variants of the utility unit.
 
+#include <map>
 #include <memory>
 
 #include "controls/lib/CtrlUtils.h"
@@ -11,6 +12,12 @@ namespace {
 AnsiString NameOf(const TResID& ResID) { return ResID.ByNumber ? ResourceIdName(ResID.Number) : ResID.Name; }
 
 constexpr TCursor kFirstFreeCursor = 100, kLastCursor = 32767;
+
+std::map<TCursor, AnsiString>& CursorNames()
+{
+    static std::map<TCursor, AnsiString> names;
+    return names;
+}
 
 }  // namespace
 
@@ -38,12 +45,26 @@ TIcon* MakeIcon(const TResID& ResID) { return MakeModuleIcon(nullptr, ResID); }
 
 TIcon* MakeIconID(int Id) { return MakeModuleIcon(nullptr, TResID(Id)); }
 
+AnsiString DefinedCursorName(TCursor Cursor)
+{
+    auto it = CursorNames().find(Cursor);
+    return it != CursorNames().end() && Screen->HasCursor(Cursor) ? it->second : AnsiString();
+}
+
+void InstallCursor(TCursor Cursor, const AnsiString& ResName)
+{
+    const QCursor cursor = LoadCursorResource(ResName);
+    Screen->SetCursors(Cursor, &cursor);
+    CursorNames()[Cursor] = ResName;
+}
+
 TCursor DefineCursor(void*, const TResID& ResID)
 {
-    const QCursor cursor = LoadCursorResource(NameOf(ResID));
+    const AnsiString name = NameOf(ResID);
+    LoadCursorResource(name);  // raises when there is no such cursor
     for (TCursor slot = kFirstFreeCursor; slot <= kLastCursor; ++slot) {
         if (!Screen->HasCursor(slot)) {
-            Screen->SetCursors(slot, &cursor);
+            InstallCursor(slot, name);
             return slot;
         }
     }

@@ -163,6 +163,10 @@ TRect ScreenWorkArea();
 // returns the slot. EResNotFound when there is no such cursor, EOutOfResources when no slot is
 // free.
 TCursor DefineCursor(void* Module, const TResID& ResID);
+// The resource a cursor number was loaded from by the library; empty for any other number.
+AnsiString DefinedCursorName(TCursor Cursor);
+// Puts a cursor resource into the screen's table under the number.
+void InstallCursor(TCursor Cursor, const AnsiString& ResName);
 // Animated cursors do not exist here: null.
 inline void* LoadAniCursor(void*, const TResID&) { return nullptr; }
 // Default cursor, the box "Function not yet implemented", then the silent abort.

@@ -1,5 +1,6 @@
 #include "controls/lib/ExConst.h"
 
+#include "controls/lib/CtrlUtils.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Resources.h"
 
@@ -40,10 +41,8 @@ struct TRegistrar {
         RegisterRowsPicture(rtCursor, "EX_HANDCUR", kHand, QPoint(5, 0));
         RegisterRowsPicture(rtCursor, "EX_DRAGCUR", kDragHand, QPoint(8, 8));
         AddStartupProc([] {
-            const QCursor hand = LoadCursorResource("EX_HANDCUR");
-            const QCursor drag = LoadCursorResource("EX_DRAGCUR");
-            Screen->SetCursors(crHand, &hand);
-            Screen->SetCursors(crDragHand, &drag);
+            InstallCursor(crHand, "EX_HANDCUR");
+            InstallCursor(crDragHand, "EX_DRAGCUR");
         });
     }
 };

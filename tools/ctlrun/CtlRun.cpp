@@ -184,6 +184,12 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
             throw ECtlError("unknown operation: " + op);
         it->second(*this, target, TCtlArgs{Words(rest), RestText(rest)});
     } else if (verb == "util") {
+        std::string_view args = rest;
+        auto it = CtlUtils().find(NextWord(args));
+        if (it != CtlUtils().end()) {
+            it->second(*this, TCtlArgs{Words(args), RestText(args)});
+            return;
+        }
         Print(RunUtil(rest, [this](const AnsiString& control) -> TObject* {
             TComponent* c = SameText(control, "form") ? FForm : FForm->FindComponent(control);
             return c;

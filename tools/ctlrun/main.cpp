@@ -23,6 +23,7 @@
 #include <iostream>
 #include <string>
 
+#include "controls/lib/LibraryClasses.h"
 #include "platform/core/TimerService.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv)
     char* qtArgv[] = {name, nullptr};
     TApplication app(qtArgc, qtArgv);
     RegisterStandardClasses();
+    RegisterLibraryClasses();
     TCtlRun run(std::cout, clock);
     app.OnException = [&run](TObject*, const std::exception& e) {
         run.Print(AnsiString("ERROR Exception: ") + TCtlRun::Escape(e.what()));
