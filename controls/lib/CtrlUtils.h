@@ -13,6 +13,7 @@
 #include "controls/core/CtrlMemory.h"
 #include "controls/core/CtrlStrings.h"
 #include "controls/core/CtrlSystem.h"
+#include "controls/lib/ExConst.h"
 #include "controls/lib/ScreenCanvas.h"
 #include "platform/core/Variant.h"
 #include "platform/gui/Bitmap.h"

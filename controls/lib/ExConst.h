@@ -25,5 +25,11 @@ enum : int {
     SBrowse = 61264
 };
 
-// The text of the string table's entry; using it also brings the cursors and texts along.
+// The text of the string table's entry.
 AnsiString ResStr(int Ident);
+
+// Registers the texts and cursor pictures and asks for the cursors at start-up (once). Every
+// file that includes this header calls it while the program starts, as the unit's
+// initialisation ran for every unit that used it.
+bool RegisterLibraryResources();
+[[maybe_unused]] inline const bool kLibraryResources = RegisterLibraryResources();
