@@ -89,7 +89,9 @@ endfunction()
 #   Adds every immediate sub-folder that has a CMakeLists.txt, in name order, so that a new
 #   tool, benchmark or test folder needs no edit of its parent.
 function(hm_add_children)
-  file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  # CONFIGURE_DEPENDS: a folder added later (a merge, a new tool) is picked up by the next build.
+  file(GLOB children CONFIGURE_DEPENDS LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}
+    ${CMAKE_CURRENT_SOURCE_DIR}/*)
   list(SORT children)
   foreach(child ${children})
     if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)

@@ -19,6 +19,7 @@ namespace fs = std::filesystem;
 
 std::vector<std::shared_ptr<TCharBooks>> TCharBooks::CharBookList;
 AnsiString TCharBooks::BookFileName;
+TCharBooks::TLoadOutcome TCharBooks::LastLoad = TCharBooks::loRead;
 std::function<void(const AnsiString&, const AnsiString&)> TCharBooks::ReportError;
 
 namespace {
@@ -150,6 +151,24 @@ TCharBooks::TCharBooks()
 
 void TCharBooks::FreeAll() { CharBookList.clear(); }
 
+AnsiString* TCharBooks::TextField(const AnsiString& key)
+{
+    return key == "HostName"   ? &HostName
+        : key == "CharName"    ? &CharName
+        : key == "Host"        ? &Host
+        : key == "TriggerFile" ? &TriggerFile
+        : key == "HanFont"     ? &HanFont
+        : key == "EngFont"     ? &EngFont
+        : key == "SpcFont"     ? &SpcFont
+        : key == "KsgFont"     ? &KsgFont
+                               : nullptr;
+}
+
+TColor* TCharBooks::ColorField(const AnsiString& key)
+{
+    return key == "FgColor" ? &FgColor : key == "BgColor" ? &BgColor : nullptr;
+}
+
 bool FreadAccount(TCharBooks& entry, TFreadStream& file)
 {
     for (;;) {
@@ -165,16 +184,8 @@ bool FreadAccount(TCharBooks& entry, TFreadStream& file)
         }
         if (key == "End")
             return true;
-        AnsiString* text = key == "HostName" ? &entry.HostName
-            : key == "CharName"              ? &entry.CharName
-            : key == "Host"                  ? &entry.Host
-            : key == "TriggerFile"           ? &entry.TriggerFile
-            : key == "HanFont"               ? &entry.HanFont
-            : key == "EngFont"               ? &entry.EngFont
-            : key == "SpcFont"               ? &entry.SpcFont
-            : key == "KsgFont"               ? &entry.KsgFont
-                                             : nullptr;
-        TColor* color = key == "FgColor" ? &entry.FgColor : key == "BgColor" ? &entry.BgColor : nullptr;
+        AnsiString* text = entry.TextField(key);
+        TColor* color = entry.ColorField(key);
         if (text || color) {
             const std::optional<AnsiString> value = FreadString(file, FreadStringLimit);
             if (!value)
@@ -213,6 +224,7 @@ bool TCharBooks::Load()
     std::optional<TFreadStream> file = TFreadStream::Open(NativePath(BookFileName));
     if (!file) {
         WriteLog("%s", kLoadOpenLog);
+        LastLoad = loNotOpened;
         return false;
     }
     std::vector<std::shared_ptr<TCharBooks>> old;
@@ -250,6 +262,7 @@ bool TCharBooks::Load()
             stoppedEarly = true;  // the record stays pending for the next one, as it always has
     }
     RelinkWindows(old);
+    LastLoad = stoppedEarly ? loStopped : loRead;
     if (stoppedEarly) {
         gKeepBackup = true;
         Report(kLoadStopped);

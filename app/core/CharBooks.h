@@ -57,6 +57,10 @@ public:
     void SetWalkAutoRewind(bool on) { SetBit(0x10, on); }
     void SetWFCSubString(bool on) { SetBit(0x20, on); }
 
+    // The text or colour field a book-file key names; null for any other key.
+    AnsiString* TextField(const AnsiString& key);
+    TColor* ColorField(const AnsiString& key);
+
     // The whole book, in file order.
     static std::vector<std::shared_ptr<TCharBooks>> CharBookList;
     // The book file as a program path; empty until the first load or save.
@@ -66,6 +70,9 @@ public:
     // cannot be opened leaves the list as it was. A load that stops before the end of the book
     // is reported, and the file is kept as "CharBooks\CharBooks.bak" at the next save.
     static bool Load();
+    // How the last Load went: read to its end, stopped early, or the file could not be opened.
+    enum TLoadOutcome { loRead, loStopped, loNotOpened };
+    static TLoadOutcome LastLoad;
     // Writes the whole list; a failure is reported and leaves the old file.
     static bool Save();
     static void FreeAll();

@@ -1,6 +1,7 @@
 #include "platform/core/TimerService.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace {
 
@@ -13,6 +14,8 @@ TManualTimerService& IdleService()
 ITimerService* gService = nullptr;
 
 }  // namespace
+
+int64_t ITimerService::Seconds() const { return static_cast<int64_t>(std::time(nullptr)); }
 
 ITimerService& TimerService() { return gService ? *gService : IdleService(); }
 

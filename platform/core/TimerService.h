@@ -21,6 +21,8 @@ public:
     virtual bool IsRunning(int id) const = 0;
     // Milliseconds since an arbitrary start, wrapping at 2^32 as the system tick count does.
     virtual uint32_t GetTickCount() const = 0;
+    // Seconds of the calendar clock (the standard time function's), for elapsed-time texts.
+    virtual int64_t Seconds() const;
 };
 
 // The service every timer of the program uses. Until one is installed this is a manual clock
@@ -31,6 +33,7 @@ ITimerService& TimerService();
 void SetTimerService(ITimerService* service);
 bool TimerServiceInstalled();
 inline uint32_t GetTickCount() { return TimerService().GetTickCount(); }
+inline int64_t TimeSeconds() { return TimerService().Seconds(); }
 
 // A clock that moves only when told to. Advance runs every timer that falls due, in the order
 // of their due times (earlier started first on a tie), with the clock set to each due time.
@@ -41,6 +44,8 @@ public:
     void StopTimer(int id) override;
     bool IsRunning(int id) const override { return timers_.count(id) != 0; }
     uint32_t GetTickCount() const override { return static_cast<uint32_t>(now_); }
+    // Whole seconds of the manual clock, so elapsed times follow Advance.
+    int64_t Seconds() const override { return static_cast<int64_t>(now_ / 1000); }
 
     uint64_t Now() const { return now_; }
     // Moves the clock forward by `ms`, firing what falls due on the way. A callback may start,

@@ -14,6 +14,7 @@
 namespace {
 
 INetPeer* gPeer = nullptr;
+INetObserver* gObserver = nullptr;
 
 // Received bytes held for the program; past this the host waits (TCP flow control).
 constexpr size_t kMaxInbox = 1024 * 1024;
@@ -51,6 +52,8 @@ TNetError ErrorOf(QAbstractSocket::SocketError error)
 
 void SetNetPeer(INetPeer* peer) { gPeer = peer; }
 
+void SetNetObserver(INetObserver* observer) { gObserver = observer; }
+
 struct TNetSocket::TImpl {
     enum TState { Idle, LookingUp, Opening, Open };
 
@@ -69,6 +72,7 @@ struct TNetSocket::TImpl {
     bool PeerClosed = false;  // the host closed; what it sent is still being handed on
     bool Notifying = false;
     bool PumpQueued = false;
+    uint64_t Taken = 0;  // bytes the program has read so far
     int Error = 0;
     AnsiString Status;
     std::shared_ptr<bool> Alive = std::make_shared<bool>(true);
@@ -129,6 +133,8 @@ struct TNetSocket::TImpl {
     void Start()
     {
         State = LookingUp;
+        if (gObserver)
+            gObserver->Connecting(Self, Self.Host, Self.Port);
         if (Self.TimeOut > 0)
             TimerId = TimerService().StartTimer(Self.TimeOut, [this] { TimedOut(); });
         if (Self.Port < 1 || Self.Port > 65535) {
@@ -286,14 +292,16 @@ struct TNetSocket::TImpl {
             return;
         bool stalled = false;
         if (!Inbox.empty()) {
-            const size_t before = Inbox.size();
+            // Bytes that arrive while the handler runs (inside a modal box, say) do not count
+            // against it: it stalled only when it read nothing.
+            const uint64_t taken = Taken;
             Notifying = true;
             if (!Fire(Self.OnDataAvailable))
                 return;
             Notifying = false;
             if (State != Open)
                 return;
-            stalled = Inbox.size() >= before;
+            stalled = Taken == taken;
             Refill();
             if (!stalled && !Inbox.empty()) {
                 QueuePump();
@@ -350,6 +358,7 @@ AnsiString TNetSocket::Read(size_t size)
     const size_t n = std::min(size == 0 ? kMaxRead : std::min(size, kMaxRead), F->Inbox.size());
     AnsiString bytes = F->Inbox.substr(0, n);
     F->Inbox.erase(0, n);
+    F->Taken += n;
     return bytes;
 }
 
@@ -357,6 +366,8 @@ int TNetSocket::Write(std::string_view text)
 {
     if (!Connected())
         return -1;
+    if (gObserver)
+        gObserver->Written(*this, text);
     if (F->Peer) {
         F->Peer->Sent(*this, text);
         return static_cast<int>(text.size());

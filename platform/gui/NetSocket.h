@@ -39,6 +39,17 @@ public:
 // Null goes back to the real network.
 void SetNetPeer(INetPeer* peer);
 
+// Hears every connect attempt and every write call of every socket, on the network or a peer
+// (drivers print them). It must outlive the sockets that report to it.
+class INetObserver {
+public:
+    virtual ~INetObserver() = default;
+    virtual void Connecting(TNetSocket& socket, const AnsiString& host, int port) = 0;
+    virtual void Written(TNetSocket& socket, std::string_view bytes) = 0;
+};
+// Null removes it.
+void SetNetObserver(INetObserver* observer);
+
 class TNetSocket : public TComponent {
 public:
     static constexpr size_t kMaxRead = 64 * 1024;         // per data notification

@@ -1,0 +1,228 @@
+// The character window's life: creation for a book entry, the terminal's fonts, colours and
+// layout, showing (which starts the connect timer), the status texts with the system timers that
+// refresh them, and closing.
+
+#include "app/forms/AnsiTerminal.h"
+
+#include <utility>
+
+#include "app/core/StatusBar.h"
+#include "controls/core/TimerList.h"
+#include "platform/core/ProgramFolder.h"
+#include "platform/core/ScrollBarModel.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/NetSocket.h"
+#include "terminal/control/Terminal.h"
+
+TAnsiTerminalForm::TCaptureTextHook TAnsiTerminalForm::CaptureTextHook;
+TAnsiTerminalForm::TButtonClickHook TAnsiTerminalForm::ButtonClickHook;
+std::string TAnsiTerminalForm::ProcStatPath = "/proc/stat";
+
+TAnsiTerminalForm::TBusy::TBusy(TAnsiTerminalForm& form) : FForm(form) { ++FForm.FBusy; }
+
+TAnsiTerminalForm::TBusy::~TBusy()
+{
+    if (--FForm.FBusy == 0 && FForm.FReleasePending) {
+        FForm.FReleasePending = false;
+        FForm.Release();
+    }
+}
+
+TAnsiTerminalForm::TAnsiTerminalForm(TComponent* AOwner, const std::shared_ptr<TCharBooks>& entry)
+    : TForm(AOwner), FCharBook(entry)
+{
+    SetKeyPreview(true);
+    FTerminal = new TTerminal(this);
+    FTerminal->SetParent(this);
+    FSocket = new TNetSocket(this);
+    FSocket->TimeOut = 10000;
+    FSocket->ReportLevel = 4;
+    FSystemTimerList = new TExTimerList(this);
+    FUserTimerList = new TExTimerList(this);
+    CreateSystemTimers();
+    FScript = std::make_unique<TScriptState>(*this);
+    FormCreate();
+    // A terminal of 80 columns by 25 rows with its scroll bar, and what lies under it.
+    SetClientWidth(640 + TScrollBarModel::kWidth + 1);
+    SetClientHeight(400 + kStatusLineHeight + kInputHeight + kStatusBarHeight);
+
+    SetCaption(entry->CharName + "(" + entry->HostName + ")");
+    entry->TermForm = this;
+    InitTerminal();
+    if (!entry->TriggerFile.empty())
+        FScript->LoadCmdFile(entry->TriggerFile);
+}
+
+TAnsiTerminalForm::~TAnsiTerminalForm()
+{
+    StopEverything();
+    if (FCharBook && FCharBook->TermForm == this)
+        FCharBook->TermForm = nullptr;
+    // The engine first: its timers' events live in the lists.
+    FScript.reset();
+    delete FUserTimerList;
+    delete FSystemTimerList;
+    delete FSocket;
+    delete FTerminal;
+}
+
+void TAnsiTerminalForm::FormCreate()
+{
+    FConnectTime = 0;
+    FUserTimerList->Clear();
+    FScript->CmdConfig.TrigMode = 1;
+    FScript->TrigSuspend = 0;
+    FScript->ScanRunning = 0;
+    FScript->Closing = 0;
+    for (size_t i = 0; i < FPanels.size(); ++i)
+        FPanels[i] = kStatusPanels[i].Text;
+    BindSocket();
+    FTerminal->OnAfterPut = [this](TObject*, const AnsiString& text) { TerminalAfterPut(text); };
+    FTerminal->OnPutString = [this](TObject*, const AnsiString& text) { TerminalPutString(text); };
+    FTerminal->OnPutChar = [this](TObject*, char ch) { TerminalPutChar(ch); };
+    FTerminal->OnDblClick = [this](TObject*) { TerminalDblClick(); };
+    FWalkTimer->SetEnabled(false);
+}
+
+void TAnsiTerminalForm::CreateSystemTimers()
+{
+    TExTimerEvent** targets[] = {&FConnectTimer, &FStatusEvent, &FCpuTimer, &FConnectedTimer, &FWalkTimer};
+    static_assert(std::size(targets) == kSystemTimers.size());
+    const TNotifyEvent handlers[] = {
+        [this](TObject*) { ConnectHost(); },
+        [this](TObject*) { StatusEventTimer(); },
+        [this](TObject*) { CpuTimerTimer(); },
+        [this](TObject*) { ConnectedTimerTimer(); },
+        nullptr,  // the walk engine sets its own handler
+    };
+    for (size_t i = 0; i < kSystemTimers.size(); ++i) {
+        const TSystemTimer& t = kSystemTimers[i];
+        TNotifyEvent handler = handlers[i];
+        if (handler)
+            handler = [this, handler](TObject* sender) {
+                if (FClosed)
+                    return;
+                TBusy busy(*this);
+                handler(sender);
+            };
+        TExTimerEvent* event = FSystemTimerList->ItemByHandle(FSystemTimerList->Add(handler, t.Interval, t.Cycled));
+        event->SetName(t.Name);
+        event->SetEnabled(t.EnabledAtStart);
+        *targets[i] = event;
+    }
+    FSystemTimerList->SetActive(true);
+}
+
+void TAnsiTerminalForm::InitTerminal()
+{
+    const AnsiString folder = ProgramPath();
+    FTerminal->SetHanFont(folder + FCharBook->HanFont);
+    FTerminal->SetEngFont(folder + FCharBook->EngFont);
+    FTerminal->SetSpcFont(folder + FCharBook->SpcFont);
+    FTerminal->SetKsgFont(folder + FCharBook->KsgFont);
+    FTerminal->SetHanMode(FCharBook->GetHan() != 0);
+    FTerminal->SetAlphaUse(FCharBook->GetAlpha() != 0);
+    FTerminal->Font()->SetName(FCharBook->FontName);
+    FTerminal->SetBackColor(FCharBook->BgColor);
+    FTerminal->SetFontColor(FCharBook->FgColor);
+    LayoutTerminal();
+}
+
+// The terminal fills the window above the status line, the input line and the status bar; it
+// takes its rows and columns from its size.
+void TAnsiTerminalForm::LayoutTerminal()
+{
+    if (!FTerminal)
+        return;
+    const int below = kStatusLineHeight + kInputHeight + kStatusBarHeight;
+    FTerminal->SetBounds(1, 0, std::max(ClientWidth() - 1, 0), std::max(ClientHeight() - below, 0));
+}
+
+void TAnsiTerminalForm::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
+{
+    TForm::BoundsChanged(OldBounds, SizeChanged);
+    if (SizeChanged)
+        LayoutTerminal();
+}
+
+void TAnsiTerminalForm::DoShow()
+{
+    LayoutTerminal();
+    FConnectTimer->SetEnabled(true);
+    TForm::DoShow();
+}
+
+void TAnsiTerminalForm::SetPanelText(int index, const AnsiString& text)
+{
+    FPanels.at(static_cast<size_t>(index)) = text;
+}
+
+void TAnsiTerminalForm::StatusEventTimer()
+{
+    std::optional<TStatusRefresh> texts = StatusEventTexts(*FScript, Connected());
+    if (!texts)
+        return;
+    FStatusLine = texts->StatusLine;
+    SetPanelText(kPanelTrigger, texts->Trigger);
+    SetPanelText(kPanelWalk, WalkStatusText(FScript->WalkRec, FWalkTimer->Enabled()));
+}
+
+void TAnsiTerminalForm::ConnectedTimerTimer()
+{
+    SetPanelText(kPanelConnectedTime, ConnectedTimeText(Connected(), TimeSeconds(), FConnectTime));
+}
+
+void TAnsiTerminalForm::CpuTimerTimer()
+{
+    static bool reported = false;
+    try {
+        FCpu.CollectCPUData();
+        FCpuPosition = static_cast<int>(FCpu.GetCPUUsage(0) * 100);
+    } catch (const std::exception&) {
+        if (!std::exchange(reported, true) && Application)
+            Application->HandleException(this);
+    }
+}
+
+void TAnsiTerminalForm::RelinkCharBook(const std::shared_ptr<TCharBooks>& entry) { FCharBook = entry; }
+
+// Nothing of the window runs any more: no timer, no socket event, no trigger scan.
+void TAnsiTerminalForm::StopEverything()
+{
+    FScript->Closing = 1;
+    FUserTimerList->SetActive(false);
+    FSystemTimerList->SetActive(false);
+    FSocket->OnConnect = nullptr;
+    FSocket->OnDisconnect = nullptr;
+    FSocket->OnConnectionFailed = nullptr;
+    FSocket->OnDataAvailable = nullptr;
+    FSocket->OnStatus = nullptr;
+    FSocket->OnInvalidHost = nullptr;
+    FTerminal->OnAfterPut = nullptr;
+    FTerminal->OnPutString = nullptr;
+    FTerminal->OnPutChar = nullptr;
+    FTerminal->OnDblClick = nullptr;
+}
+
+void TAnsiTerminalForm::DoClose(TCloseAction& Action)
+{
+    TForm::DoClose(Action);
+    if (Action == caNone || FClosed)
+        return;
+    FClosed = true;
+    StopEverything();
+    FScript->ClearCmdData();
+    DisconnectHost();
+    if (FCharBook && FCharBook->TermForm == this)
+        FCharBook->TermForm = nullptr;
+    FCharBook.reset();
+    // Freed from the event loop, once no handler of the window is running any more.
+    if (FBusy > 0) {
+        FReleasePending = true;
+        Action = caHide;
+    } else {
+        Action = caFree;
+    }
+    if (auto* books = dynamic_cast<TCustomForm*>(Owner()); books && !books->Visible())
+        books->Show();
+}

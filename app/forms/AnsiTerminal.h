@@ -1,0 +1,170 @@
+#pragma once
+// The character window: one character's terminal, connection, script state and timers.
+//
+// It is split over several files:
+// - AnsiTerminal.cpp: creation, the terminal's set-up and layout, showing, the status texts and
+//   system timers, closing;
+// - AnsiTerminalNet.cpp: connecting, the socket's events, received data through the telnet
+//   protocol, and sending;
+// - AnsiTerminalScript.cpp: the window as the host of its script engine.
+//
+// The window is freed later from the event loop once it has closed, and never while one of its
+// own handlers is still running, so a handler that closes its window returns safely.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "app/core/CharBooks.h"
+#include "app/core/CpuUsage.h"
+#include "app/core/Telnet.h"
+#include "platform/gui/Forms.h"
+#include "script/ScriptHost.h"
+#include "script/ScriptState.h"
+
+class TExTimerEvent;
+class TExTimerList;
+class TNetSocket;
+class TTerminal;
+
+class TAnsiTerminalForm : public TForm, public IScriptHost, public ICharBookWindow, private ITelnetSink {
+public:
+    // Created for a book entry (the book window is the owner): caption, entry link, terminal
+    // set-up and the command file; the caller shows the window.
+    TAnsiTerminalForm(TComponent* AOwner, const std::shared_ptr<TCharBooks>& entry);
+    ~TAnsiTerminalForm() override;
+
+    // The capture windows and the button bar belong to windows built elsewhere; until they are
+    // set, capture text and button clicks go nowhere.
+    using TCaptureTextHook =
+        std::function<void(TAnsiTerminalForm& window, const AnsiString& name, const AnsiString& text)>;
+    using TButtonClickHook = std::function<void(TAnsiTerminalForm& window, cButton& button)>;
+    static TCaptureTextHook CaptureTextHook;
+    static TButtonClickHook ButtonClickHook;
+
+    // --- Components.
+    TTerminal* Terminal() const { return FTerminal; }
+    TNetSocket* Socket() const { return FSocket; }
+    TExTimerList* SystemTimerList() const { return FSystemTimerList; }
+    TExTimerList* UserTimerList() override { return FUserTimerList; }
+    TScriptState& Script() { return *FScript; }
+    const std::shared_ptr<TCharBooks>& CharBook() const { return FCharBook; }
+
+    // The system timers of the form.
+    TExTimerEvent* ConnectTimer() const { return FConnectTimer; }
+    TExTimerEvent* WalkTimer() override { return FWalkTimer; }
+
+    // --- Connection.
+    void InitTerminal();
+    void ConnectHost();
+    void DisconnectHost();
+    bool Connected() const;
+    // Seconds at the moment of connecting; 0 while not connected.
+    int64_t ConnectTime() const { return FConnectTime; }
+    // True from the host's WILL ECHO until its WONT ECHO or a new connection.
+    bool ServerEchoes() const;
+
+    // --- Script host.
+    void SendText(const AnsiString& text) override;
+    void PutDirectString(const AnsiString& text) override;
+    void PutCaptureText(const AnsiString& name, const AnsiString& text) override;
+    void RefreshStatusLine() override { StatusEventTimer(); }
+    void ShowMessageBox(const AnsiString& caption, const AnsiString& text) override;
+    void PlaySound(const AnsiString& file) override;
+    void Beep(int frequency, int duration) override;
+    void ClickButton(cButton& button) override;
+    void SaveCharBook() override;
+    bool GetWalkAutoRewind() override;
+    AnsiString ProgramFolder() override;
+    // Runs a command text as a typed line or a macro would.
+    void ExecuteCommand(const AnsiString& text);
+
+    // --- Status bar and status line.
+    static constexpr int kPanelCount = 8;
+    const AnsiString& PanelText(int index) const { return FPanels.at(static_cast<size_t>(index)); }
+    void SetPanelText(int index, const AnsiString& text);
+    const AnsiString& StatusLine() const { return FStatusLine; }
+    // The status line and the trigger and walk panels, while connected.
+    void StatusEventTimer();
+    void ConnectedTimerTimer();
+    // The CPU meter: each window keeps its own readings. A failure is reported once per run;
+    // later ticks try again silently and the meter keeps its position.
+    void CpuTimerTimer();
+    int CpuPosition() const { return FCpuPosition; }
+    // Where the processors' counters are read (tools point it at a file of their own).
+    static std::string ProcStatPath;
+
+    // --- Book.
+    void RelinkCharBook(const std::shared_ptr<TCharBooks>& entry) override;
+
+    // Sizes of what lies under the terminal (status line, input line, status bar) in pixels.
+    static constexpr int kStatusLineHeight = 16;
+    static constexpr int kInputHeight = 22;
+    static constexpr int kStatusBarHeight = 19;
+
+protected:
+    void DoShow() override;
+    void DoClose(TCloseAction& Action) override;
+    void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
+
+private:
+    // Counts the window's handlers on the stack: closing frees the window only once none is.
+    class TBusy {
+    public:
+        explicit TBusy(TAnsiTerminalForm& form);
+        ~TBusy();
+        TBusy(const TBusy&) = delete;
+        TBusy& operator=(const TBusy&) = delete;
+
+    private:
+        TAnsiTerminalForm& FForm;
+    };
+    friend class TBusy;
+
+    // AnsiTerminal.cpp
+    void FormCreate();
+    void CreateSystemTimers();
+    void LayoutTerminal();
+    void StopEverything();
+
+    // AnsiTerminalNet.cpp
+    void BindSocket();
+    void SocketConnect();
+    void SocketDisconnect();
+    void SocketConnectionFailed();
+    void SocketStatus(int status);
+    void SocketInvalidHost(bool& Handled);
+    void SocketDataAvailable();
+    void TerminalPutString(const AnsiString& text);
+    void TerminalPutChar(char ch);
+    void TerminalAfterPut(const AnsiString& text);
+    void TerminalDblClick();
+    // Writes to the socket while it is connected; drops the bytes otherwise.
+    void WriteSocket(std::string_view bytes);
+    void TelnetText(std::string_view text) override;
+    void TelnetAnswer(std::string_view bytes) override;
+
+    std::shared_ptr<TCharBooks> FCharBook;
+    TTerminal* FTerminal = nullptr;
+    TNetSocket* FSocket = nullptr;
+    TExTimerList* FSystemTimerList = nullptr;
+    TExTimerList* FUserTimerList = nullptr;
+    TExTimerEvent* FConnectTimer = nullptr;
+    TExTimerEvent* FStatusEvent = nullptr;
+    TExTimerEvent* FCpuTimer = nullptr;
+    TExTimerEvent* FConnectedTimer = nullptr;
+    TExTimerEvent* FWalkTimer = nullptr;
+    std::unique_ptr<TScriptState> FScript;
+    TTelnet FTelnet{*this};
+
+    int64_t FConnectTime = 0;
+    TCpuUsage FCpu{ProcStatPath};
+    int FCpuPosition = 0;
+    std::array<AnsiString, kPanelCount> FPanels;
+    AnsiString FStatusLine;
+
+    int FBusy = 0;
+    bool FClosed = false;
+    bool FReleasePending = false;
+};

@@ -1,0 +1,167 @@
+// The character window's connection: connecting (connect timer, Enter, a double click on the
+// terminal), the socket's events with their texts in the terminal and in status panel 7, the
+// received data walked through the telnet protocol into the terminal, and the routes by which
+// text goes to the host.
+
+#include "app/core/StatusBar.h"
+#include "app/forms/AnsiTerminal.h"
+#include "controls/core/TimerList.h"
+#include "platform/gui/CommonDialogs.h"
+#include "platform/gui/NetSocket.h"
+#include "terminal/control/Terminal.h"
+
+namespace {
+
+// Terminal texts, cp949.
+// " 에 접속 시도중입니다."
+constexpr const char* kConnecting = " \xBF\xA1 \xC1\xA2\xBC\xD3 \xBD\xC3\xB5\xB5\xC1\xDF\xC0\xD4\xB4\xCF\xB4\xD9.";
+// "접속이 끊어졌습니다."
+constexpr const char* kDisconnected = "\xC1\xA2\xBC\xD3\xC0\xCC \xB2\xF7\xBE\xEE\xC1\xB3\xBD\xC0\xB4\xCF\xB4\xD9.";
+// "접속에 실패했습니다."
+constexpr const char* kFailed = "\xC1\xA2\xBC\xD3\xBF\xA1 \xBD\xC7\xC6\xD0\xC7\xDF\xBD\xC0\xB4\xCF\xB4\xD9.";
+// As the window has always spelt it.
+constexpr const char* kCancelled = "Input/ouput operation canceled";
+constexpr const char* kTimedOut = "Operation timed out";
+constexpr const char* kLineEnd = "\n\r";
+
+}  // namespace
+
+void TAnsiTerminalForm::BindSocket()
+{
+    // Every socket event is one of the window's handlers.
+    auto guarded = [this](auto handler) {
+        return [this, handler](TObject*, auto&&... args) {
+            if (FClosed)
+                return;
+            TBusy busy(*this);
+            (this->*handler)(args...);
+        };
+    };
+    FSocket->OnConnect = guarded(&TAnsiTerminalForm::SocketConnect);
+    FSocket->OnDisconnect = guarded(&TAnsiTerminalForm::SocketDisconnect);
+    FSocket->OnConnectionFailed = guarded(&TAnsiTerminalForm::SocketConnectionFailed);
+    FSocket->OnDataAvailable = guarded(&TAnsiTerminalForm::SocketDataAvailable);
+    FSocket->OnStatus = [this](TObject*, TNetStatus status) {
+        if (FClosed)
+            return;
+        TBusy busy(*this);
+        SocketStatus(status);
+    };
+    FSocket->OnInvalidHost = [this](TObject*, bool& handled) {
+        if (FClosed)
+            return;
+        TBusy busy(*this);
+        SocketInvalidHost(handled);
+    };
+}
+
+bool TAnsiTerminalForm::Connected() const { return FSocket->Connected(); }
+
+bool TAnsiTerminalForm::ServerEchoes() const { return FTelnet.ServerEchoes(); }
+
+void TAnsiTerminalForm::ConnectHost()
+{
+    FConnectTimer->SetEnabled(false);
+    if (FClosed || !FCharBook || FSocket->Connected())
+        return;
+    FSocket->Host = FCharBook->Host;
+    FSocket->Port = FCharBook->Port;
+    FSocket->TimeOut = 5000;
+    FTerminal->DecodeText(FCharBook->Host + ":" + std::to_string(FCharBook->Port) + kConnecting + kLineEnd);
+    FSocket->Connect();
+}
+
+void TAnsiTerminalForm::DisconnectHost()
+{
+    if (FSocket->Connected())
+        FSocket->Disconnect();
+}
+
+void TAnsiTerminalForm::SocketConnect()
+{
+    // A new connection starts the protocol afresh.
+    FTelnet.Reset();
+    SetPanelText(kPanelStatus, StatusText::Connected);
+    FConnectTime = TimeSeconds();
+}
+
+void TAnsiTerminalForm::SocketDisconnect()
+{
+    FTerminal->DecodeText(AnsiString(kDisconnected) + kLineEnd);
+    FConnectTimer->SetEnabled(FCharBook && FCharBook->GetReConnect());
+    FConnectTime = 0;
+    SetPanelText(kPanelStatus, StatusText::NotConnected);
+}
+
+void TAnsiTerminalForm::SocketConnectionFailed()
+{
+    FTerminal->DecodeText(AnsiString(kFailed) + kLineEnd);
+    FConnectTimer->SetEnabled(FCharBook && FCharBook->GetReConnect());
+}
+
+void TAnsiTerminalForm::SocketStatus(int status)
+{
+    if (status == nsCancelled)
+        FTerminal->DecodeText(AnsiString(kCancelled) + kLineEnd);
+    else if (status == nsTimedOut)
+        FTerminal->DecodeText(AnsiString(kTimedOut) + kLineEnd);
+    SetPanelText(kPanelStatus, SocketStatusText(FSocket->LastError(), FSocket->StatusText()));
+}
+
+void TAnsiTerminalForm::SocketInvalidHost(bool& Handled)
+{
+    AnsiString host = FCharBook ? FCharBook->Host : FSocket->Host;
+    if (!InputQuery("Invalid Host!(" + std::to_string(FSocket->LastError()) + ")", "Specify a new host:", host))
+        return;
+    if (FClosed)
+        return;
+    // This attempt only: the entry keeps its host.
+    FSocket->Host = host;
+    Handled = true;
+}
+
+// The socket never calls this while it runs, so data that arrives meanwhile (while a trigger's
+// message box is open, say) waits in the socket and is walked afterwards, in order.
+void TAnsiTerminalForm::SocketDataAvailable()
+{
+    const AnsiString data = FSocket->Read(0);
+    FTelnet.Feed(data);
+}
+
+void TAnsiTerminalForm::TelnetText(std::string_view text)
+{
+    if (!FClosed)
+        FTerminal->DecodeText(AnsiString(text));
+}
+
+void TAnsiTerminalForm::TelnetAnswer(std::string_view bytes) { WriteSocket(bytes); }
+
+void TAnsiTerminalForm::WriteSocket(std::string_view bytes)
+{
+    if (FSocket->Connected())
+        FSocket->Write(bytes);
+}
+
+void TAnsiTerminalForm::SendText(const AnsiString& text)
+{
+    if (!FSocket->Connected())
+        return;
+    if (FSocket->Port == 23)
+        FSocket->Write(text);
+    else
+        FTerminal->PutDirectString(text);
+}
+
+void TAnsiTerminalForm::TerminalPutString(const AnsiString& text) { WriteSocket(text); }
+
+void TAnsiTerminalForm::TerminalPutChar(char ch) { WriteSocket(std::string_view(&ch, 1)); }
+
+void TAnsiTerminalForm::TerminalAfterPut(const AnsiString& text) { FScript->ScanReceivedText(text); }
+
+void TAnsiTerminalForm::TerminalDblClick()
+{
+    if (!FSocket->Connected()) {
+        TBusy busy(*this);
+        ConnectHost();
+    }
+}

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# check.sh APPRUN INPUT EXPECTED [BOOK]: runs apprun with --scripted-net on INPUT in a fresh
+# program folder and compares its output with EXPECTED; with BOOK, also the book file it left.
+# "$HM_SERVER_PORT" in INPUT becomes the port of a server that with-server.sh started, and the
+# run then goes to the network. The CPU meters read FOLDER/stat, idle until a case writes it.
+set -u
+apprun=$1 input=$2 expected=$3 book=${4:-}
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+net=--scripted-net
+if [ -n "${HM_SERVER_PORT:-}" ]; then
+  net=
+  sed "s/\$HM_SERVER_PORT/$HM_SERVER_PORT/g" "$input" >"$folder/input"
+  input=$folder/input
+fi
+printf 'cpu0 0 0 0 0 0 0 0 0 0 0\n' >"$folder/stat"
+"$apprun" --folder "$folder" $net --proc-stat "$folder/stat" "$input" >"$folder/out" 2>"$folder/err"
+status=$?
+[ -n "${HM_SERVER_PORT:-}" ] && sed -i "s/$HM_SERVER_PORT/\$HM_SERVER_PORT/g" "$folder/out"
+if ! diff -u "$expected" "$folder/out"; then
+  echo "--- apprun's standard error:"; cat "$folder/err"
+  exit 1
+fi
+[ "$status" -eq 0 ] || { echo "apprun ended with $status"; exit 1; }
+if [ -n "$book" ] && ! cmp "$book" "$folder/CharBooks/CharBooks"; then
+  od -c "$folder/CharBooks/CharBooks" | head -40
+  exit 1
+fi
+exit 0

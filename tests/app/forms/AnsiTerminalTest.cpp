@@ -1,0 +1,145 @@
+// The character window where it must stay safe while its own handlers run: data that arrives
+// while a trigger's message box is open, and a window closed from inside such a box.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <string>
+#include <vector>
+
+#include "app/forms/AnsiTerminal.h"
+#include "platform/core/TimerService.h"
+#include "platform/gui/Application.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/NetSocket.h"
+#include "terminal/control/Terminal.h"
+
+namespace {
+
+void Pump()
+{
+    for (int round = 0; round < 100; ++round) {
+        QCoreApplication::sendPostedEvents();
+        if (!QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents))
+            break;
+    }
+}
+
+TApplication* TestApplication()
+{
+    static int argc = 1;
+    static char name[] = "app_forms_tests";
+    static char* argv[] = {name, nullptr};
+    static TApplication* app = new TApplication(argc, argv);
+    return app;
+}
+
+// A connected window whose host is the test; what the window writes and the boxes it shows go
+// into one log, in order.
+class TWindowFixture : public ::testing::Test, public INetPeer {
+protected:
+    void SetUp() override
+    {
+        SetTimerService(&Clock);
+        TestApplication();
+        SetNetPeer(this);
+        Entry->Host = "mud";
+        Entry->Port = 4000;
+        Window = new TAnsiTerminalForm(nullptr, Entry);
+        Window->Show();
+        Clock.Advance(2000);
+        Pump();
+        ASSERT_TRUE(Window->Connected());
+    }
+    void TearDown() override
+    {
+        SetMessageBoxHook(nullptr);
+        if (Screen->HasForm(Window))
+            delete Window;
+        SetNetPeer(nullptr);
+        SetTimerService(nullptr);
+    }
+
+    void Connecting(TNetSocket& socket, const AnsiString&, int) override
+    {
+        Socket = &socket;
+        socket.PeerAccept();
+    }
+    void Sent(TNetSocket&, std::string_view bytes) override { Log.push_back("sent " + std::string(bytes)); }
+    void Closed(TNetSocket&) override
+    {
+        Log.push_back("closed");
+        Socket = nullptr;
+    }
+
+    void AddTrigger(const AnsiString& from, const AnsiString& to)
+    {
+        auto record = std::make_unique<cTriggers>();
+        record->From = from;
+        record->To = to;
+        Window->Script().TriggerList.Add(std::move(record));
+        Window->Script().TriggersChanged();
+    }
+    std::vector<AnsiString> ScreenLines()
+    {
+        const TTerminalCore& core = Window->Terminal()->Core();
+        std::vector<AnsiString> lines;
+        for (int y = core.MaxLinePos(); y < core.CurY(); ++y) {
+            AnsiString line = core.Data().Strings(y);
+            line.erase(line.find_last_not_of(' ') + 1);
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    TManualTimerService Clock{0};
+    std::shared_ptr<TCharBooks> Entry = std::make_shared<TCharBooks>();
+    TAnsiTerminalForm* Window = nullptr;
+    TNetSocket* Socket = nullptr;
+    std::vector<std::string> Log;
+    // A condition on a variable that does not exist: the engine reports it in a box.
+    const AnsiString BoxAction = "#if (@(nosuch) = 1) {say yes} {say no}";
+};
+
+TEST_F(TWindowFixture, RegressionDataArrivingDuringABoxIsWalkedAfterItInOrder)
+{
+    AddTrigger("boom", BoxAction);
+    AddTrigger("after", "say seen");
+    SetMessageBoxHook([this](const AnsiString&, const AnsiString&, unsigned) {
+        Log.push_back("box");
+        Socket->PeerReceive("after\r\n");
+        Pump();  // the box's own event loop
+        Log.push_back("box closed");
+        return IDOK;
+    });
+    Socket->PeerReceive("boom\r\n");
+    Pump();
+    const std::vector<std::string> expected = {"box",       "box closed",    "sent say no",
+                                               "sent \r\n", "sent say seen", "sent \r\n"};
+    EXPECT_EQ(Log, expected);
+    EXPECT_EQ(ScreenLines(),
+              (std::vector<AnsiString>{"mud:4000 \xBF\xA1 \xC1\xA2\xBC\xD3 "
+                                       "\xBD\xC3\xB5\xB5\xC1\xDF\xC0\xD4\xB4\xCF\xB4\xD9.",
+                                       "boom", "after"}));
+}
+
+TEST_F(TWindowFixture, RegressionAWindowClosedInsideItsOwnBoxIsFreedAfterwards)
+{
+    AddTrigger("boom", BoxAction + "|say after");
+    TAnsiTerminalForm* window = Window;
+    SetMessageBoxHook([window](const AnsiString&, const AnsiString&, unsigned) {
+        window->Close();
+        Pump();
+        return IDOK;
+    });
+    Socket->PeerReceive("boom\r\nmore\r\n");
+    Pump();
+    // Disconnected and unlinked at once; nothing was sent after the close; freed once the
+    // handlers had returned.
+    EXPECT_EQ(Log, std::vector<std::string>{"closed"});
+    EXPECT_EQ(Entry->TermForm, nullptr);
+    EXPECT_FALSE(Screen->HasForm(window));
+}
+
+}  // namespace
