@@ -31,8 +31,12 @@ void CenterControl(TControl* Control)
     if (!Control)
         return;
     TSize area;
-    if (dynamic_cast<TCustomForm*>(Control)) {
-        area = TSize{Screen->Width(), Screen->Height()};
+    if (auto* form = dynamic_cast<TCustomForm*>(Control)) {
+        TCustomForm* main = Application ? Application->MainForm() : nullptr;
+        if (form->FormStyle() == fsMDIChild && main)
+            area = TSize{main->ClientWidth(), main->ClientHeight()};
+        else
+            area = TSize{Screen->Width(), Screen->Height()};
     } else if (TWinControl* parent = Control->Parent()) {
         parent->HandleNeeded();
         area = TSize{parent->ClientWidth(), parent->ClientHeight()};
@@ -57,6 +61,7 @@ void MergeForm(TWinControl* Control, TForm* Form, TAlign Align, bool Show)
         return;
     Form->Hide();
     Form->SetBorderStyle(bsNone);
+    Form->SetBorderIcons(0);
     Form->SetParent(Control);
     Control->DisableAlign();
     if (Align == alNone) {

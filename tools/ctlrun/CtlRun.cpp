@@ -188,9 +188,9 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         it->second(*this, target, TCtlArgs{Words(rest), RestText(rest)});
     } else if (verb == "util") {
         std::string_view args = rest;
-        auto drawing = CtlDrawingUtils().find(NextWord(args));
-        if (drawing != CtlDrawingUtils().end()) {
-            drawing->second(*this, nullptr, TCtlArgs{Words(args), RestText(args)});
+        auto it = CtlUtils().find(NextWord(args));
+        if (it != CtlUtils().end()) {
+            it->second(*this, TCtlArgs{Words(args), RestText(args)});
             return;
         }
         Print(RunUtil(rest, [this](const AnsiString& control) -> TObject* {

@@ -110,20 +110,3 @@ const std::map<AnsiString, TCtlVerb>& CtlButtonVerbs()
     };
     return verbs;
 }
-
-const std::map<AnsiString, TCtlVerb>& CtlDrawingUtils()
-{
-    static const std::map<AnsiString, TCtlVerb> utils{
-        {"SolidBitmap",
-         [](TCtlRun& run, TComponent*, const TCtlArgs& a) {
-             TBitmap bitmap;
-             bitmap.SetPixelFormat(pf24bit);
-             bitmap.SetSize(Number(a, 1), Number(a, 2));
-             bitmap.Canvas()->Brush()->SetColor(ColorArg(a, 3));
-             bitmap.Canvas()->FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
-             bitmap.SaveToFile(Word(a, 0));
-             run.Print("RESULT");
-         }},
-    };
-    return utils;
-}

@@ -2,6 +2,7 @@
 // decimal, characters as byte values, shift states as sets).
 
 #include "controls/lib/ExCtrls.h"
+#include "controls/lib/ExTimer.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/ComboBoxes.h"
 #include "tools/ctlrun/CtlRun.h"
@@ -68,6 +69,11 @@ const std::map<AnsiString, TCtlEventHook>& CtlEvents()
              }
              return With<TControl>(
                  c, [&](TControl* t) { t->OnClick = [&run, c](TObject*) { run.PrintEvent(c, "OnClick"); }; });
+         }},
+        {"OnTimer",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TExTimer>(
+                 c, [&](TExTimer* t) { t->SetOnTimer([&run, c](TObject*) { run.PrintEvent(c, "OnTimer"); }); });
          }},
         {"OnDblClick",
          [](TCtlRun& run, TComponent* c) {

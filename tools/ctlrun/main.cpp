@@ -24,7 +24,7 @@
 #include <iostream>
 #include <string>
 
-#include "controls/lib/ExCtrls.h"
+#include "controls/lib/LibraryClasses.h"
 #include "platform/core/TimerService.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
@@ -71,7 +71,7 @@ int main(int argc, char** argv)
     char* qtArgv[] = {name, nullptr};
     TApplication app(qtArgc, qtArgv);
     RegisterStandardClasses();
-    RegisterExCtrlsClasses();
+    RegisterLibraryClasses();
     TCtlRun run(std::cout, clock);
     app.OnException = [&run](TObject*, const std::exception& e) {
         run.Print(AnsiString("ERROR Exception: ") + TCtlRun::Escape(e.what()));

@@ -111,6 +111,21 @@ const TScript kScripts[] = {
      "new TSecretPanel p form 0 0 150 100\nset p Cycled True\ncall p AddLine first\ncall p Play\nwait "
      "30000\nget p Active\n",
      "p.Active=True\n"},
+    {"ThreadTimerSwitchedToTheWindowTimerTicksWithWait",
+     "new TExTimer t\nset t Threaded False\nset t Interval 100\nwatch t OnTimer\nwait 250\nset t Interval 0\nwait "
+     "500\n",
+     "EVENT t OnTimer\nEVENT t OnTimer\n"},
+    {"WaitCursorNests",
+     "util StartWait\nutil StartWait\nutil StopWait\nutil ScreenCursor\nutil StopWait\nutil ScreenCursor\n",
+     "RESULT\nRESULT\nRESULT\nRESULT -11\nRESULT\nRESULT 0\n"},
+    {"LibraryCursorsAndTexts",
+     "util CursorName 14000\nutil CursorName 14001\nutil CursorName 555\nutil LoadStr 61260\n",
+     "RESULT EX_HANDCUR\nRESULT EX_DRAGCUR\nRESULT default\nRESULT Next Month|\n"},
+    // Three colours on 10 rows: bands of 3 rows, the last row in the end colour.
+    {"GradientBandsOnTheFormsPicture",
+     "util GradientFillRect 0 0 20 10 clBlack clRed fdTopToBottom 3\npixel 0 2\npixel 0 3\npixel 0 8\npixel 0 9\n",
+     "RESULT\nPIXEL 000000\nPIXEL 800000\nPIXEL FF0000\nPIXEL FF0000\n"},
+    {"NoIconOnTheClipboard", "util IconFromClipboard /tmp/no-icon.ico\n", "RESULT nil\n"},
 };
 
 class CtlRunScript : public ::testing::TestWithParam<TScript> {};
