@@ -89,7 +89,7 @@ void DrawTransparentBitmap(TCanvas* DC, TBitmap* Bitmap, int X, int Y, TColor Tr
                           Bitmap->Height(), ColorToRGB(TransparentColor));
 }
 
-void AssignBitmapCell(TBitmap* Source, TBitmap* Dest, int Cols, int Rows, int Index)
+void AssignBitmapCell(TGraphic* Source, TBitmap* Dest, int Cols, int Rows, int Index)
 {
     if (!Source || !Dest)
         return;
@@ -98,9 +98,37 @@ void AssignBitmapCell(TBitmap* Source, TBitmap* Dest, int Cols, int Rows, int In
     Index = std::max(Index, 0);
     const int w = Source->Width() / Cols, h = Source->Height() / Rows;
     Dest->SetSize(w, h);
-    const int col = Index % Cols, row = Index / Cols;
-    Dest->Canvas()->CopyRect(Rect(0, 0, w, h), Source->Canvas(), Bounds(col * w, row * h, w, h));
-    Dest->SetTransparentColor(Source->TransparentColor());
+    const int left = Index % Cols * w, top = Index / Cols * h;
+    if (auto* bitmap = dynamic_cast<TBitmap*>(Source)) {
+        Dest->Canvas()->CopyRect(Rect(0, 0, w, h), bitmap->Canvas(), Bounds(left, top, w, h));
+        Dest->SetTransparentColor(bitmap->TransparentColor());
+        return;
+    }
+    Dest->Canvas()->Brush()->SetColor(clSilver);
+    Dest->Canvas()->FillRect(Rect(0, 0, w, h));
+    Source->DrawInto(Dest->Canvas(), Bounds(-left, -top, Source->Width(), Source->Height()));
+}
+
+TBitmap* CreateBitmapFromIcon(TIcon* Icon, TColor BackColor)
+{
+    auto result = std::make_unique<TBitmap>();
+    result->SetSize(Icon->Width(), Icon->Height());
+    result->Canvas()->Brush()->SetColor(BackColor);
+    result->Canvas()->FillRect(Rect(0, 0, Icon->Width(), Icon->Height()));
+    Icon->DrawInto(result->Canvas(), Rect(0, 0, Icon->Width(), Icon->Height()));
+    result->SetTransparentMode(tmFixed);
+    result->SetTransparentColor(BackColor);
+    result->SetTransparent(true);
+    return result.release();
+}
+
+TIcon* CreateIconFromBitmap(TBitmap* Bitmap, TColor TransparentColor)
+{
+    TImageList list(nullptr, Bitmap->Width(), Bitmap->Height());
+    list.AddMasked(Bitmap, TransparentColor == clDefault ? Bitmap->TransparentColor() : TransparentColor);
+    auto icon = std::make_unique<TIcon>();
+    list.GetIcon(0, icon.get());
+    return icon.release();
 }
 
 TBitmap* ChangeBitmapColor(TBitmap* Bitmap, TColor Color, TColor NewColor)

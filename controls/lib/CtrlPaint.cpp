@@ -157,6 +157,15 @@ AnsiString MinimizeText(std::string_view Text, TCanvas* Canvas, int MaxWidth)
         Text, [Canvas](std::string_view s) { return Canvas->TextWidth(s); }, MaxWidth);
 }
 
+unsigned AlignmentTextFlags(TAlignment Alignment)
+{
+    switch (Alignment) {
+    case taLeftJustify: return DT_LEFT;
+    case taRightJustify: return DT_RIGHT;
+    default: return DT_CENTER;
+    }
+}
+
 TPoint GetAveCharSize(TCanvas* Canvas)
 {
     std::string letters;

@@ -13,19 +13,38 @@
 #include "controls/core/CtrlMemory.h"
 #include "controls/core/CtrlStrings.h"
 #include "controls/core/CtrlSystem.h"
+#include "controls/lib/ExConst.h"
 #include "controls/lib/ScreenCanvas.h"
+#include "platform/core/Variant.h"
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/Canvas.h"
+#include "platform/gui/CommonDialogs.h"
 #include "platform/gui/Controls.h"
+#include "platform/gui/Foreground.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/Icon.h"
 
 class TImageList;
 
 // --- Bitmaps ---------------------------------------------------------------------------------
 
 // Cuts cell Index out of Source, an image of Cols x Rows equal cells (values below 1 and 0 are
-// raised to them); Dest takes the cell's size and the source's transparent colour.
-void AssignBitmapCell(TBitmap* Source, TBitmap* Dest, int Cols, int Rows, int Index);
+// raised to them); Dest takes the cell's size and the source's transparent colour. A graphic
+// other than a bitmap is drawn on silver, moved by the cell's origin.
+void AssignBitmapCell(TGraphic* Source, TBitmap* Dest, int Cols, int Rows, int Index);
+// Bitmaps and icons of the program's resources, by name or number. The module is ignored: the
+// program has one. A missing bitmap raises EResNotFound; a missing icon gives null.
+TBitmap* MakeModuleBitmap(void* Module, const TResID& ResID);
+TBitmap* MakeBitmap(const TResID& ResID);
+TBitmap* MakeBitmapID(int Id);
+TIcon* MakeModuleIcon(void* Module, const TResID& ResID);
+TIcon* MakeIcon(const TResID& ResID);
+TIcon* MakeIconID(int Id);
+// A new bitmap of the icon drawn on BackColor, transparent in that colour.
+TBitmap* CreateBitmapFromIcon(TIcon* Icon, TColor BackColor);
+// A new icon of the bitmap, see-through where it has the transparent colour (clDefault: the
+// bitmap's own).
+TIcon* CreateIconFromBitmap(TBitmap* Bitmap, TColor TransparentColor);
 // Draw the bitmap, or its part SrcRect, at (X, Y) (stretched to W x H) leaving out the pixels of
 // the transparent colour: clNone draws every pixel, clDefault takes the bitmap's lower-left pixel
 // (white for a one-bit bitmap).
@@ -80,6 +99,10 @@ void DrawCellText(TCustomControl* Control, int ACol, int ARow, std::string_view 
 void DrawCellBitmap(TCustomControl* Control, int ACol, int ARow, TBitmap* Graphic, const TRect& Rect);
 // The text shortened with "..." until it fits MaxWidth on the canvas; whole characters only.
 AnsiString MinimizeText(std::string_view Text, TCanvas* Canvas, int MaxWidth);
+// The framework's new look of controls is on (new-style frames and embossed disabled texts).
+constexpr bool NewStyleControls = true;
+// The text-drawing flags of an alignment.
+unsigned AlignmentTextFlags(TAlignment Alignment);
 // The average width of the letters and the text height.
 TPoint GetAveCharSize(TCanvas* Canvas);
 // A new font like Font, its text turned by Angle degrees; the caller frees it.
@@ -132,11 +155,49 @@ bool FindPrevInstance(const AnsiString& MainFormClass, const AnsiString& ATitle)
 bool ActivatePrevInstance(const AnsiString& MainFormClass, const AnsiString& ATitle);
 // Removes one pending posted message Msg of Wnd from the queue.
 void KillMessage(TWinControl* Wnd, unsigned Msg);
+// Whether the mouse is over the control as its enter and leave events count it: the control is
+// enabled, it is what lies under the pointer (disabled controls included) and the program is in
+// the foreground.
+bool MouseOverControl(TControl* Control);
+// Points Field at Value, moving Self's free notification from the old component to the new one;
+// false when Field already was Value.
+template <class T>
+bool LinkComponent(TComponent* Self, T*& Field, T* Value)
+{
+    if (Field == Value)
+        return false;
+    if (Field)
+        Field->RemoveFreeNotification(Self);
+    Field = Value;
+    if (Value)
+        Value->FreeNotification(Self);
+    return true;
+}
 // Runs the event loop until the time has passed. It nests an event loop: engine code must not
 // call it.
 void Delay(int32_t MSecs);
 
+// The desktop less its panels; the whole screen when the system cannot tell.
+TRect ScreenWorkArea();
+
 // --- Cursors and messages --------------------------------------------------------------------
+
+// Loads a cursor resource into the first free slot of the screen's cursor table from 100 up and
+// returns the slot. EResNotFound when there is no such cursor, EOutOfResources when no slot is
+// free.
+TCursor DefineCursor(void* Module, const TResID& ResID);
+// The resource a cursor number was loaded from by the library; empty for any other number.
+AnsiString DefinedCursorName(TCursor Cursor);
+// Puts a cursor resource into the screen's table under the number.
+void InstallCursor(TCursor Cursor, const AnsiString& ResName);
+// Animated cursors do not exist here: null.
+inline void* LoadAniCursor(void*, const TResID&) { return nullptr; }
+// Default cursor, the box "Function not yet implemented", then the silent abort.
+[[noreturn]] void NotImplemented();
+// The framework's message dialog.
+int MsgDlg(const AnsiString& Msg, TMsgDlgType AType, TMsgDlgButtons AButtons, int HelpCtx);
+// A variant array of 2 values or more, the value itself for 1, empty for 0.
+Variant MakeVariant(const Variant* Values, int Count);
 
 // The cursor StartWait shows (the hour-glass at first).
 extern TCursor WaitCursor;

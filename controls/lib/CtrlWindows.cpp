@@ -7,6 +7,7 @@
 #include "controls/lib/CtrlUtils.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/Foreground.h"
 #include "platform/gui/Instance.h"
 #include "platform/gui/Queue.h"
 #include "platform/gui/Sound.h"
@@ -30,8 +31,12 @@ void CenterControl(TControl* Control)
     if (!Control)
         return;
     TSize area;
-    if (dynamic_cast<TCustomForm*>(Control)) {
-        area = TSize{Screen->Width(), Screen->Height()};
+    if (auto* form = dynamic_cast<TCustomForm*>(Control)) {
+        TCustomForm* main = Application ? Application->MainForm() : nullptr;
+        if (form->FormStyle() == fsMDIChild && main)
+            area = TSize{main->ClientWidth(), main->ClientHeight()};
+        else
+            area = TSize{Screen->Width(), Screen->Height()};
     } else if (TWinControl* parent = Control->Parent()) {
         parent->HandleNeeded();
         area = TSize{parent->ClientWidth(), parent->ClientHeight()};
@@ -56,6 +61,7 @@ void MergeForm(TWinControl* Control, TForm* Form, TAlign Align, bool Show)
         return;
     Form->Hide();
     Form->SetBorderStyle(bsNone);
+    Form->SetBorderIcons(0);
     Form->SetParent(Control);
     Control->DisableAlign();
     if (Align == alNone) {
@@ -133,6 +139,11 @@ bool ActivatePrevInstance(const AnsiString& MainFormClass, const AnsiString& ATi
 }
 
 void KillMessage(TWinControl* Wnd, unsigned Msg) { RemovePostedMessage(Wnd, Msg); }
+
+bool MouseOverControl(TControl* Control)
+{
+    return Control->Enabled() && FindDragTarget(GetCursorPos(), true) == Control && IsForegroundTask();
+}
 
 void Delay(int32_t MSecs)
 {

@@ -75,10 +75,26 @@ Variant Variant::FromDate(TDateTime value)
     return v;
 }
 
+Variant Variant::ArrayOf(std::vector<Variant> values)
+{
+    Variant v;
+    v.FValue = TArray{std::make_shared<const std::vector<Variant>>(std::move(values))};
+    return v;
+}
+
+const std::vector<Variant>& Variant::Items() const
+{
+    static const std::vector<Variant> kNone;
+    const TArray* array = std::get_if<TArray>(&FValue);
+    return array ? *array->Values : kNone;
+}
+
+bool Variant::TArray::operator==(const TArray& other) const { return *Values == *other.Values; }
+
 TVarType Variant::VarType() const
 {
-    static constexpr TVarType kTypes[] = {varEmpty,  varNull,   varInteger, varInt64,
-                                          varDouble, varString, varDate,    varBoolean};
+    static constexpr TVarType kTypes[] = {varEmpty,  varNull, varInteger, varInt64, varDouble,
+                                          varString, varDate, varBoolean, varArray};
     return kTypes[FValue.index()];
 }
 
@@ -104,7 +120,8 @@ int64_t Variant::AsInt64() const
             return SaturatingInt64(d);
         return b ? -1 : 0;
     }
-    case varNull: CastError(varInt64);
+    case varNull:
+    case varArray: CastError(varInt64);
     default: return SaturatingInt64(AsDouble());
     }
 }
@@ -123,7 +140,8 @@ double Variant::AsDouble() const
 {
     switch (VarType()) {
     case varEmpty: return 0;
-    case varNull: CastError(varDouble);
+    case varNull:
+    case varArray: CastError(varDouble);
     case varInteger: return std::get<int32_t>(FValue);
     case varInt64: return static_cast<double>(std::get<int64_t>(FValue));
     case varDouble: return std::get<double>(FValue);
@@ -159,7 +177,8 @@ bool Variant::AsBoolean() const
 AnsiString Variant::AsString() const
 {
     switch (VarType()) {
-    case varNull: CastError(varString);
+    case varNull:
+    case varArray: CastError(varString);
     case varEmpty: return AnsiString();
     case varInteger:
     case varInt64: return IntToStr(AsInt64());
@@ -183,6 +202,7 @@ AnsiString VarTypeName(TVarType type)
     case varDate: return "Date";
     case varBoolean: return "Boolean";
     case varString: return "String";
+    case varArray: return "Array";
     }
     return "Unknown";
 }
@@ -192,6 +212,8 @@ AnsiString VarToStr(const Variant& v) { return v.IsNull() ? AnsiString() : v.AsS
 TVariantRelationship VarCompare(const Variant& a, const Variant& b)
 {
     TVarType ta = a.VarType(), tb = b.VarType();
+    if (ta == varArray || tb == varArray)
+        return ta == tb && a.Items() == b.Items() ? vrEqual : vrNotEqual;
     if (ta == varEmpty || ta == varNull || tb == varEmpty || tb == varNull)
         return ta == tb ? vrEqual : vrNotEqual;
     if (ta == varString && tb == varString)

@@ -3,7 +3,9 @@
 // double, text, date, Boolean) that converts between them on demand. Texts are cp949.
 
 #include <cstdint>
+#include <memory>
 #include <variant>
+#include <vector>
 
 #include "platform/core/AnsiString.h"
 #include "platform/core/DateTime.h"
@@ -19,6 +21,7 @@ enum TVarType : uint16_t {
     varBoolean = 0x000B,
     varInt64 = 0x0014,
     varString = 0x0100,
+    varArray = 0x200C,  // an array of variants
 };
 
 // A conversion the value cannot make ("Could not convert variant of type (String) into type
@@ -41,10 +44,15 @@ public:
     Variant(const char* v) : FValue(AnsiString(v ? v : "")) {}
     static Variant Null();
     static Variant FromDate(TDateTime v);
+    // An array of the values (VarArrayOf); it converts to nothing else.
+    static Variant ArrayOf(std::vector<Variant> values);
 
     TVarType VarType() const;
     bool IsEmpty() const { return VarType() == varEmpty; }
     bool IsNull() const { return VarType() == varNull; }
+    bool IsArray() const { return VarType() == varArray; }
+    // An array's items (none for other values).
+    const std::vector<Variant>& Items() const;
 
     // Conversions; a text converts when it reads as a number (Booleans as "True"/"False"),
     // empty converts to 0 or "", null raises as the framework does.
@@ -65,8 +73,12 @@ private:
         TDateTime Value;
         bool operator==(const TDate&) const = default;
     };
+    struct TArray {
+        std::shared_ptr<const std::vector<Variant>> Values;
+        bool operator==(const TArray& other) const;
+    };
     [[noreturn]] void CastError(TVarType to) const;
-    std::variant<std::monostate, TNullTag, int32_t, int64_t, double, AnsiString, TDate, bool> FValue;
+    std::variant<std::monostate, TNullTag, int32_t, int64_t, double, AnsiString, TDate, bool, TArray> FValue;
 };
 
 // The framework's name of a variant type ("Integer", "String", ...).

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <vector>
 
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Instance.h"
@@ -9,6 +10,23 @@
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
+
+namespace {
+
+std::vector<std::function<void()>>& StartupProcs()
+{
+    static std::vector<std::function<void()>> procs;
+    return procs;
+}
+
+}  // namespace
+
+void AddStartupProc(std::function<void()> proc)
+{
+    StartupProcs().push_back(proc);
+    if (Application && Screen)
+        proc();
+}
 
 TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr)
 {
@@ -20,6 +38,8 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr)
         FTimerService = std::make_unique<TQtTimerService>();
         SetTimerService(FTimerService.get());
     }
+    for (const std::function<void()>& proc : StartupProcs())
+        proc();
 }
 
 TApplication::~TApplication()

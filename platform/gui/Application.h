@@ -70,3 +70,8 @@ private:
 
 // The running application, or null before one is made.
 extern TApplication* Application;
+
+// A unit's start-up work that needs the application and its screen (cursors for the screen's
+// table): run when the application is made, or at once when it exists. Units register from a
+// static object, as their initialisation would run.
+void AddStartupProc(std::function<void()> proc);

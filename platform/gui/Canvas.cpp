@@ -64,6 +64,7 @@ TCanvas::TCanvas()
     FFont.OnChange = [this](TObject*) {
         FQFont.reset();
         FQMetrics.reset();
+        FWidths.clear();
         FTextColor = clNone;
     };
     FBrush.OnChange = [this](TObject*) { FBkColor = clNone; };
@@ -427,7 +428,7 @@ void TCanvas::TextOut(int x, int y, std::string_view text)
     QPainter* p = Painter();
     const QString s = AnsiToQString(text);
     const QFontMetrics& fm = QtFontMetrics();
-    const int w = fm.horizontalAdvance(s);
+    const int w = TextWidth(text);
     if (p) {
         p->save();
         const QPoint at = TurnForText(*p, x, y);
@@ -474,7 +475,19 @@ void TCanvas::TextRect(const TRect& r, int x, int y, std::string_view text)
     p->restore();
 }
 
-int TCanvas::TextWidth(std::string_view text) { return QtFontMetrics().horizontalAdvance(AnsiToQString(text)); }
+int TCanvas::TextWidth(std::string_view text)
+{
+    // Measuring shapes the text: controls measure and draw the same few texts at every paint.
+    constexpr size_t kMaxWidths = 512;
+    auto it = FWidths.find(text);
+    if (it != FWidths.end())
+        return it->second;
+    const int width = QtFontMetrics().horizontalAdvance(AnsiToQString(text));
+    if (FWidths.size() >= kMaxWidths)
+        FWidths.clear();
+    FWidths.emplace(AnsiString(text), width);
+    return width;
+}
 
 int TCanvas::TextHeight(std::string_view) { return QtFontMetrics().height(); }
 

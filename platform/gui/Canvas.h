@@ -4,6 +4,7 @@
 // exclude their right and bottom edges, LineTo leaves out its end point, shapes are aliased.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -162,6 +163,7 @@ private:
     TColor FTextColor = clNone, FBkColor = clNone;
     std::unique_ptr<QFont> FQFont;
     std::unique_ptr<QFontMetrics> FQMetrics;
+    std::map<AnsiString, int, std::less<>> FWidths;  // texts measured with the current font
 };
 
 // Qt colour of a framework colour (system colours through the fixed table).

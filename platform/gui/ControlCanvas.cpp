@@ -32,9 +32,19 @@ QPainter* TControlCanvas::AcquirePainter()
         return nullptr;
     w->ReleaseCanvases(this);  // a QImage takes one painter at a time
     FOwnPainter = std::make_unique<QPainter>(image);
+    FOpenOn = w;
+    w->FOpenCanvas = this;
     if (w != FControl) {
         FOwnPainter->translate(FControl->Left(), FControl->Top());
         FOwnPainter->setClipRect(0, 0, FControl->Width(), FControl->Height());
     }
     return FOwnPainter.get();
+}
+
+void TControlCanvas::Release()
+{
+    ReleaseOwnPainter();
+    if (FOpenOn && FOpenOn->FOpenCanvas == this)
+        FOpenOn->FOpenCanvas = nullptr;
+    FOpenOn = nullptr;
 }

@@ -11,9 +11,10 @@ class TWinControl;
 class TControlCanvas : public TCanvas {
 public:
     explicit TControlCanvas(TControl* control) : FControl(control) {}
+    ~TControlCanvas() override { Release(); }
     QImage* Image() override;
     // Ends the painter so the buffer may be resized or shown.
-    void Release() { ReleaseOwnPainter(); }
+    void Release();
 
 protected:
     QPainter* AcquirePainter() override;
@@ -21,4 +22,5 @@ protected:
 private:
     TWinControl* Window() const;
     TControl* FControl;
+    TWinControl* FOpenOn = nullptr;  // the window whose pixels this canvas's painter holds
 };

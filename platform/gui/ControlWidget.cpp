@@ -366,6 +366,9 @@ void TWidgetBridge::Paint(QWidget* w, QPaintEvent* e)
         return;
     c->ReleaseCanvases();
     c->FUpdateRect = TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    TRect stillDirty;
+    if (UnionRect(stillDirty, c->FDirty, c->FUpdateRect) && stillDirty == c->FUpdateRect)
+        c->FDirty = TRect{};  // all that was marked is painted now
     c->FPainting = true;
     try {
         c->Perform(WM_PAINT);

@@ -347,6 +347,8 @@ void TCustomForm::SetFocusedControl(TWinControl* control)
         if (FFocusedControl != control)
             return;
     }
+    // Every control of the form hears where the focus went (a label shows its focus control's).
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
 }
 
 void TCustomForm::SelectNext(TWinControl* current, bool forward, bool checkTabStop)

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "platform/gui/Icon.h"
+
 TImageList::TImageList(TComponent* owner, int width, int height)
     : TComponent(owner), FWidth(std::max(width, 1)), FHeight(std::max(height, 1))
 {}
@@ -146,6 +148,13 @@ void TImageList::Draw(TCanvas* canvas, int x, int y, int index, bool enabled)
     }
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     p->drawImage(QPoint(x, y), img);
+}
+
+void TImageList::GetIcon(int index, TIcon* icon)
+{
+    CheckIndex(index);
+    if (icon)
+        icon->SetImage(FImages[index]);
 }
 
 int TImageList::Count() const { return static_cast<int>(FImages.size()); }

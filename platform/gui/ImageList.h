@@ -11,6 +11,7 @@
 #include "platform/gui/Canvas.h"
 
 class QImage;
+class TIcon;
 
 class TImageList : public TComponent {
 public:
@@ -44,6 +45,8 @@ public:
     // The image on the bitmap, sized to the list (see-through pixels take the bitmap's
     // current pixels).
     void GetBitmap(int index, TBitmap* image);
+    // The image as a one-image icon, its see-through pixels transparent.
+    void GetIcon(int index, TIcon* icon);
 
     TNotifyEvent OnChange;
 

@@ -16,6 +16,7 @@
 #include "platform/core/Component.h"
 #include "platform/gui/Canvas.h"
 #include "platform/gui/GraphicsTypes.h"
+#include "platform/gui/StdMessages.h"  // the owner-draw state
 
 class QAction;
 class QMenu;
@@ -28,20 +29,9 @@ class TImageList;
 class TCustomForm;
 struct TMenuQt;
 
-// The owner-draw state, bit for bit as the window system reports it.
 // A menu index out of range, or an item inserted where it already is.
 class EMenuError : public Exception {
     using Exception::Exception;
-};
-
-using TOwnerDrawState = unsigned;
-enum : unsigned {
-    odSelected = 0x01,
-    odGrayed = 0x02,
-    odDisabled = 0x04,
-    odChecked = 0x08,
-    odFocused = 0x10,
-    odDefault = 0x20,
 };
 
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;

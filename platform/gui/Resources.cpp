@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QPixmap>
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -47,6 +48,34 @@ QImage Picture(TResourceType type, const AnsiString& name, QPoint* hotSpot)
 void RegisterPictureResource(TResourceType type, const AnsiString& name, TPictureResource resource)
 {
     Pictures()[{type, UpperCase(name)}] = std::move(resource);
+}
+
+void RegisterBitmapResource(const AnsiString& name, std::function<void(TBitmap*)> draw)
+{
+    RegisterPictureResource(rtBitmap, name,
+                            {[draw = std::move(draw)] {
+                                 TBitmap bitmap;
+                                 draw(&bitmap);
+                                 return bitmap.Image().copy();
+                             },
+                             {}});
+}
+
+void RegisterRowsPicture(TResourceType type, const AnsiString& name, std::vector<std::string> rows, QPoint hotSpot)
+{
+    auto make = [rows] {
+        int width = 0;
+        for (const std::string& row : rows)
+            width = std::max(width, static_cast<int>(row.size()));
+        QImage image(width, static_cast<int>(rows.size()), QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < static_cast<int>(rows[y].size()); ++x)
+                if (rows[y][x] == '#' || rows[y][x] == '.')
+                    image.setPixel(x, y, rows[y][x] == '#' ? 0xFF000000 : 0xFFFFFFFF);
+        return image;
+    };
+    RegisterPictureResource(type, name, TPictureResource{make, hotSpot});
 }
 
 AnsiString ResourceIdName(int id) { return IntToStr(id); }

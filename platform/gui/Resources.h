@@ -6,6 +6,8 @@
 #include <QCursor>
 #include <QImage>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "platform/core/AnsiString.h"
 #include "platform/core/Exceptions.h"
@@ -22,6 +24,11 @@ struct TPictureResource {
 };
 // Names compare without regard to case. A later registration replaces an earlier one.
 void RegisterPictureResource(TResourceType type, const AnsiString& name, TPictureResource resource);
+// A bitmap resource that code draws on the canvas of the bitmap it is handed, each time it is
+// loaded.
+void RegisterBitmapResource(const AnsiString& name, std::function<void(TBitmap*)> draw);
+// A picture drawn as rows of characters: '#' black, '.' white, anything else see-through.
+void RegisterRowsPicture(TResourceType type, const AnsiString& name, std::vector<std::string> rows, QPoint hotSpot);
 // The name an integer identifier has as a resource name ("#" is not added: "101").
 AnsiString ResourceIdName(int id);
 bool FindResource(TResourceType type, const AnsiString& name);

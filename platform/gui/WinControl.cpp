@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "platform/gui/Caret.h"
 #include "platform/gui/ControlCanvas.h"
@@ -73,6 +74,7 @@ void TWinControl::RemoveControl(TControl* AControl)
     auto it = std::find(FControls.begin(), FControls.end(), AControl);
     if (it == FControls.end())
         return;
+    ReleaseCanvases();  // the child's canvas may hold this window's pixels
     InvalidateRect(AControl->BoundsRect());
     FControls.erase(it);
     AControl->FParent = nullptr;
@@ -375,20 +377,27 @@ void TWinControl::SetFocus()
 
 void TWinControl::Invalidate()
 {
-    if (FWidget)
-        FWidget->update();
+    if (!FWidget)
+        return;
+    FDirty = Rect(0, 0, Width(), Height());
+    FWidget->update();
 }
 
 void TWinControl::InvalidateRect(const TRect& r)
 {
-    if (FWidget && !r.IsEmpty())
-        FWidget->update(r.Left, r.Top, r.Width(), r.Height());
+    if (!FWidget || r.IsEmpty())
+        return;
+    UnionRect(FDirty, FDirty, r);
+    FWidget->update(r.Left, r.Top, r.Width(), r.Height());
 }
 
 void TWinControl::Update()
 {
-    if (FWidget && !FPainting && FWidget->isVisible())
-        FWidget->repaint();
+    // Only what is marked: a graphic control repainting itself does not repaint its siblings.
+    if (!FWidget || FPainting || !FWidget->isVisible() || FDirty.IsEmpty())
+        return;
+    const TRect r = std::exchange(FDirty, TRect{});
+    FWidget->repaint(r.Left, r.Top, r.Width(), r.Height());
 }
 
 QImage* TWinControl::BackBuffer()
@@ -416,11 +425,8 @@ void TWinControl::UpdateBackBufferSize()
 
 void TWinControl::ReleaseCanvases(TCanvas* except)
 {
-    if (FWindowCanvas && FWindowCanvas.get() != except)
-        FWindowCanvas->Release();
-    for (TControl* c : FControls)
-        if (auto* g = dynamic_cast<TGraphicControl*>(c); g && g->FCanvas && g->FCanvas.get() != except)
-            g->FCanvas->Release();
+    if (FOpenCanvas && FOpenCanvas != except)
+        FOpenCanvas->Release();
 }
 
 TControlCanvas* TWinControl::WindowCanvas()

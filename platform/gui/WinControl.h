@@ -147,6 +147,10 @@ private:
     bool FAlignPending = false;
     bool FAligning = false;
     bool FPainting = false;
+    TRect FDirty;  // marked for painting since the last Update, in client coordinates
+    // The canvas (its own or a graphic child's) whose painter holds the back buffer, if any:
+    // one at a time.
+    TControlCanvas* FOpenCanvas = nullptr;
     bool FTabStop = false;
     int FTabOrder = -1;
 

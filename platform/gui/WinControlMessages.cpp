@@ -61,6 +61,7 @@ void TWinControl::RegisterWinHandlers()
         if (TCustomForm* form = ParentForm())
             form->SetFocusedControl(this);
     });
+    RegisterHandler(CM_FOCUSCHANGED, [this](TMessage& m) { Broadcast(m); });
     RegisterHandler(CM_ENTER, [this](TMessage&) { DoEnter(); });
     RegisterHandler(CM_EXIT, [this](TMessage&) { DoExit(); });
     RegisterHandler(CN_KEYDOWN, [this](TMessage& m) {

@@ -180,10 +180,19 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
             throw ECtlError("missing arguments: call");
         TComponent* target = Find(name);
         auto it = CtlVerbs().find(op);
-        if (it == CtlVerbs().end())
-            throw ECtlError("unknown operation: " + op);
+        if (it == CtlVerbs().end()) {
+            it = CtlButtonVerbs().find(op);
+            if (it == CtlButtonVerbs().end())
+                throw ECtlError("unknown operation: " + op);
+        }
         it->second(*this, target, TCtlArgs{Words(rest), RestText(rest)});
     } else if (verb == "util") {
+        std::string_view args = rest;
+        auto it = CtlUtils().find(NextWord(args));
+        if (it != CtlUtils().end()) {
+            it->second(*this, TCtlArgs{Words(args), RestText(args)});
+            return;
+        }
         Print(RunUtil(rest, [this](const AnsiString& control) -> TObject* {
             TComponent* c = SameText(control, "form") ? FForm : FForm->FindComponent(control);
             return c;

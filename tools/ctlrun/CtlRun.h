@@ -1,9 +1,9 @@
 #pragma once
 // ctlrun's interpreter: one directive a line, acting on a shown form "form" of class TForm1 and
 // the controls made on it, printing what happens. The extension points are tables, each in its
-// own file: `call` verbs (CtlRunVerbs.cpp) and watchable events (CtlRunEvents.cpp); `util`
-// routines are the table of tools/ctlutil; a new class needs only its registration with the
-// property table.
+// own file: `call` verbs (CtlRunVerbs.cpp), watchable events (CtlRunEvents.cpp) and the `util`
+// routines that need the screen (CtlRunUtil.cpp; the others are the table of tools/ctlutil); a
+// new class needs only its registration with the property table.
 
 #include <functional>
 #include <iosfwd>
@@ -28,9 +28,17 @@ class TCtlRun;
 using TCtlVerb = std::function<void(TCtlRun& run, TComponent* target, const TCtlArgs& args)>;
 // Installs a handler printing the event on the component; false when it has no such event.
 using TCtlEventHook = std::function<bool(TCtlRun& run, TComponent* target)>;
+// A `util` routine that needs the screen, the clipboard or the form (CtlRunUtil.cpp); the rest
+// are tools/ctlutil's.
+using TCtlUtil = std::function<void(TCtlRun& run, const TCtlArgs& args)>;
 
 const std::map<AnsiString, TCtlVerb>& CtlVerbs();
+// The verbs of the speed buttons, switch and credits panel (CtlRunButtonVerbs.cpp).
+const std::map<AnsiString, TCtlVerb>& CtlButtonVerbs();
 const std::map<AnsiString, TCtlEventHook>& CtlEvents();
+const std::map<AnsiString, TCtlUtil>& CtlUtils();
+// Word i of the arguments as a number; ECtlError "bad value" otherwise.
+int CtlNumber(const TCtlArgs& a, size_t i);
 
 // A directive that cannot be carried out: printed as "ERROR text".
 class ECtlError : public Exception {

@@ -1,6 +1,8 @@
 // The events `watch` can report: one entry each, printing EVENT NAME EVENT ARGS (numbers in
 // decimal, characters as byte values, shift states as sets).
 
+#include "controls/lib/ExCtrls.h"
+#include "controls/lib/ExTimer.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/ComboBoxes.h"
 #include "tools/ctlrun/CtlRun.h"
@@ -31,6 +33,27 @@ bool With(TComponent* c, F f)
     return t != nullptr;
 }
 
+template <class T>
+struct TMemberClass;
+template <class C, class M>
+struct TMemberClass<M C::*> {
+    using Type = C;
+};
+
+// A TNotifyEvent member of whichever of the classes the component is.
+template <auto... Members>
+TCtlEventHook NotifyHook(const char* event)
+{
+    return [event](TCtlRun& run, TComponent* c) {
+        auto hook = [&](auto member) {
+            using Class = typename TMemberClass<decltype(member)>::Type;
+            return With<Class>(
+                c, [&](Class* t) { t->*member = [&run, c, event](TObject*) { run.PrintEvent(c, event); }; });
+        };
+        return (hook(Members) || ...);
+    };
+}
+
 }  // namespace
 
 const std::map<AnsiString, TCtlEventHook>& CtlEvents()
@@ -46,6 +69,11 @@ const std::map<AnsiString, TCtlEventHook>& CtlEvents()
              }
              return With<TControl>(
                  c, [&](TControl* t) { t->OnClick = [&run, c](TObject*) { run.PrintEvent(c, "OnClick"); }; });
+         }},
+        {"OnTimer",
+         [](TCtlRun& run, TComponent* c) {
+             return With<TExTimer>(
+                 c, [&](TExTimer* t) { t->SetOnTimer([&run, c](TObject*) { run.PrintEvent(c, "OnTimer"); }); });
          }},
         {"OnDblClick",
          [](TCtlRun& run, TComponent* c) {
@@ -149,6 +177,12 @@ const std::map<AnsiString, TCtlEventHook>& CtlEvents()
                  t->OnChanging = [&run, c](TObject*, bool&) { run.PrintEvent(c, "OnChanging"); };
              });
          }},
+        {"OnMouseEnter", NotifyHook<&TExSpeedButton::OnMouseEnter, &TExCustomLabel::OnMouseEnter>("OnMouseEnter")},
+        {"OnMouseLeave", NotifyHook<&TExSpeedButton::OnMouseLeave, &TExCustomLabel::OnMouseLeave>("OnMouseLeave")},
+        {"OnOn", NotifyHook<&TExSwitch::OnOn>("OnOn")},
+        {"OnOff", NotifyHook<&TExSwitch::OnOff>("OnOff")},
+        {"OnStartPlay", NotifyHook<&TSecretPanel::OnStartPlay>("OnStartPlay")},
+        {"OnStopPlay", NotifyHook<&TSecretPanel::OnStopPlay>("OnStopPlay")},
         {"OnResize",
          [](TCtlRun& run, TComponent* c) {
              return With<TControl>(

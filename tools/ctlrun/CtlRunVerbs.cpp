@@ -28,17 +28,19 @@ T* As(TComponent* c)
     throw ECtlError("unknown operation for " + c->Name());
 }
 
-int Number(const TCtlArgs& a, size_t i)
+int Number(const TCtlArgs& a, size_t i) { return CtlNumber(a, i); }
+
+void Result(TCtlRun& run, const AnsiString& text) { run.Print("RESULT " + TCtlRun::Escape(text)); }
+
+}  // namespace
+
+int CtlNumber(const TCtlArgs& a, size_t i)
 {
     int v = 0;
     if (i >= a.Words.size() || !TryStrToInt(a.Words[i], v))
         throw ECtlError("bad value: " + (i < a.Words.size() ? a.Words[i] : AnsiString("(missing)")));
     return v;
 }
-
-void Result(TCtlRun& run, const AnsiString& text) { run.Print("RESULT " + TCtlRun::Escape(text)); }
-
-}  // namespace
 
 const std::map<AnsiString, TCtlVerb>& CtlVerbs()
 {

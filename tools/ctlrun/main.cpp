@@ -14,7 +14,8 @@
 //   click NAME X Y    dblclick NAME X Y    key NAME [Shift+][Ctrl+][Alt+]KEY    type NAME TEXT
 //   wait MS    pixel X Y    png FILE    cat FILE    put FILE TEXT    answer TEXT|cancel
 // Output, in order: EVENT NAME EVENT ARGS, NAME.PROP=TEXT, RESULT TEXT, PIXEL RRGGBB,
-// LINE text then CRLF yes|no, BEEP, BOX caption|text, DIALOG kind|title, ERROR text.
+// LINE text then CRLF yes|no, BEEP, BOX caption|text, DIALOG kind|title, POPUP menu X Y (screen
+// point; the menu closes without a choice), ERROR text.
 // Exit status 0, or 2 when FILE cannot be read.
 
 #include <QCoreApplication>
@@ -23,9 +24,11 @@
 #include <iostream>
 #include <string>
 
+#include "controls/lib/LibraryClasses.h"
 #include "platform/core/TimerService.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/Sound.h"
 #include "platform/gui/StandardClasses.h"
 #include "tools/ctlrun/CtlRun.h"
@@ -68,6 +71,7 @@ int main(int argc, char** argv)
     char* qtArgv[] = {name, nullptr};
     TApplication app(qtArgc, qtArgv);
     RegisterStandardClasses();
+    RegisterLibraryClasses();
     TCtlRun run(std::cout, clock);
     app.OnException = [&run](TObject*, const std::exception& e) {
         run.Print(AnsiString("ERROR Exception: ") + TCtlRun::Escape(e.what()));
@@ -79,6 +83,11 @@ int main(int argc, char** argv)
         AnsiString answer = run.TakeAnswer();
         return SameText(answer, "cancel") ? IDCANCEL : AnswerButton(answer, flags);
     });
+    // A pop-up menu is reported and closed without a choice.
+    SetPopupMenuHook([&run](TPopupMenu* menu, int x, int y) -> TMenuItem* {
+        run.Print("POPUP " + TCtlRun::Escape(menu->Name()) + " " + IntToStr(x) + " " + IntToStr(y));
+        return nullptr;
+    });
     SetSoundHook([&run](const TSoundRequest&) {
         run.Print("BEEP");
         return true;
@@ -88,6 +97,7 @@ int main(int argc, char** argv)
     while (std::getline(in, line))
         run.RunLine(line);
     SetMessageBoxHook(nullptr);
+    SetPopupMenuHook(nullptr);
     SetSoundHook(nullptr);
     delete run.Form();
     SetTimerService(nullptr);

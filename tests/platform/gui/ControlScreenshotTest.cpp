@@ -27,58 +27,10 @@
 
 namespace {
 
-bool OnX() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
-
-void Settle(int rounds = 10)
-{
-    for (int i = 0; i < rounds; ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-QImage Shoot(TForm& form)
-{
-    // No blinking caret in the picture.
-    QApplication::setCursorFlashTime(0);
-    form.Show();
-    QWidget* w = form.Handle();
-    QElapsedTimer wait;
-    wait.start();
-    while ((!w->windowHandle() || !w->windowHandle()->isExposed()) && wait.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    Settle(20);
-    QPoint origin = w->mapToGlobal(QPoint(0, 0));
-    return w->screen()->grabWindow(0, origin.x(), origin.y(), form.ClientWidth(), form.ClientHeight()).toImage();
-}
-
-// Pixels whose channels differ by more than a little (font smoothing), as a share of all.
-double Difference(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size())
-        return 1.0;
-    long differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) > 32 || std::abs(qGreen(p) - qGreen(q)) > 32 ||
-                std::abs(qBlue(p) - qBlue(q)) > 32)
-                ++differing;
-        }
-    return static_cast<double>(differing) / (a.width() * a.height());
-}
-
 struct TFamily {
     const char* name;
     std::function<void(TForm&)> build;
 };
-
-template <class T>
-T* Place(TForm& form, int l, int t, int w, int h)
-{
-    auto* c = new T(&form);
-    c->SetBounds(l, t, w, h);
-    c->SetParent(&form);
-    return c;
-}
 
 const TFamily kFamilies[] = {
     {"Edits",
@@ -207,15 +159,7 @@ TEST_P(ControlScreenshot, MatchesItsPicture)
     form.SetClientWidth(400);
     form.SetClientHeight(250);
     GetParam().build(form);
-    QImage shot = Shoot(form).convertToFormat(QImage::Format_RGB32);
-    const std::string golden = std::string(HM_SOURCE_DIR) + "/tests/platform/gui/golden/" + GetParam().name + ".png";
-    if (qEnvironmentVariableIsSet("HM_UPDATE_GOLDEN")) {
-        ASSERT_TRUE(shot.save(QString::fromStdString(golden)));
-        return;
-    }
-    QImage expected(QString::fromStdString(golden));
-    ASSERT_FALSE(expected.isNull()) << golden;
-    EXPECT_LT(Difference(shot, expected.convertToFormat(QImage::Format_RGB32)), 0.005) << GetParam().name;
+    ExpectScreenshot(form, "tests/platform/gui/golden", GetParam().name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Families, ControlScreenshot, ::testing::ValuesIn(kFamilies),

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <string>
+
 #include "platform/gui/Application.h"
 
 // The application (made before the first test; offscreen unless QT_QPA_PLATFORM names a platform).
@@ -17,3 +19,22 @@ void SendKey(QWidget* w, QEvent::Type type, int key, Qt::KeyboardModifiers modif
              const QString& text = QString());
 // Press then release.
 void TypeKey(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = QString());
+
+// Screenshots under Xvfb: whether the run has a real X display; the events of a few turns of
+// the loop; the form shown and its client area read back from the X server; and that picture
+// checked against the golden PNG FOLDER/NAME.png of the source tree (HM_UPDATE_GOLDEN=1 writes
+// it instead), allowing font smoothing to differ on a few pixels.
+bool OnX();
+void Settle(int rounds = 10);
+QImage Shoot(TForm& form);
+void ExpectScreenshot(TForm& form, const std::string& folder, const std::string& name);
+
+// A control of the form, placed on it.
+template <class T>
+T* Place(TForm& form, int l, int t, int w, int h)
+{
+    auto* c = new T(&form);
+    c->SetBounds(l, t, w, h);
+    c->SetParent(&form);
+    return c;
+}

@@ -22,7 +22,6 @@
 
 namespace {
 
-bool OnX() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 // Once `ready` finds the widget shown, gives it the focus and runs the xdotool commands.
 void TypeWhenShown(std::function<QWidget*()> ready, const char* commands)

@@ -76,6 +76,56 @@ const TScript kScripts[] = {
      "EVENT form DialogKey 13\nEVENT b OnClick\n"},
     {"PropertyPathAndDollarHex", "set form Font.Size $0C\nget form Font.Size\n", "form.Font.Size=12\n"},
     {"FormBackgroundPixel", "pixel 399 299\n", "PIXEL C0C0C0\n"},
+    // 64 x 16 is four images; a file that does not load leaves the glyph; 9 images are 5, so the
+    // glyph-only layout centres a 12 x 16 image: margin 40 / 2 - 16 / 2, x 40 / 2 - 12 / 2.
+    {"GlyphStripBadFileAndOutOfRangeValues",
+     "util SolidBitmap /tmp/ctlrun-strip.bmp 64 16 clRed\nnew TExSpeedButton b form 10 10 40 40\ncall b LoadGlyph "
+     "/tmp/ctlrun-strip.bmp\nget b NumGlyphs\ncall b LoadGlyph /nowhere.bmp\nget b NumGlyphs\nset b NumGlyphs "
+     "9\nget b NumGlyphs\nset b Margin -5\nget b Margin\ncall b MapColor clLime\ncall b CalcButtonLayout 0 0 40 "
+     "40 blGlyphTop -1 -1 0\n",
+     "RESULT\nb.NumGlyphs=4\nERROR EFOpenError: Cannot open file \"/nowhere.bmp\". No such file or "
+     "directory\nb.NumGlyphs=4\nb.NumGlyphs=5\nb.Margin=-1\nRESULT 9803157\nRESULT 14 12 20 28 20 28|\n"},
+    // The press opens the menu below the left edge and is no click; a click from code is left to
+    // the menu; without AutoPopup the press is a click again.
+    {"DropDownMenuTakesThePress",
+     "new TExSpeedButton b form 10 10 60 40\nnew TPopupMenu menu\nset b DropDownMenu menu\nwatch b OnClick\nclick "
+     "b 5 5\ncall b ButtonClick\nset menu AutoPopup False\nclick b 5 5\n",
+     "POPUP menu 11 52\nEVENT b OnClick\n"},
+    {"GroupedButtonWithAllowAllUpFlipsOnClicksAndPressesFromCode",
+     "new TExSpeedButton b form\nset b GroupIndex 1\nset b AllowAllUp True\nwatch b OnClick\nclick b 5 5\nget b "
+     "Down\ncall b ButtonClick\nget b Down\n",
+     "EVENT b OnClick\nb.Down=True\nEVENT b OnClick\nb.Down=False\n"},
+    {"SwitchFiresOnChangesOnly",
+     "new TExSwitch s form\nwatch s OnOn\nwatch s OnOff\ncall s ToggleSwitch\nset s StateOn True\ncall s "
+     "ToggleSwitch\n",
+     "EVENT s OnOn\nEVENT s OnOff\n"},
+    // One line after a blank one in a 100 - 2 * 4 pixel high text area: 92 + one step of 30 ms
+    // ticks; the child hidden while it plays comes back, the one hidden before stays hidden.
+    {"CreditsPanelStopsAtTheEndOfItsRun",
+     "new TSecretPanel p form 0 0 150 100\nnew TPanel shown p\nnew TPanel hidden p\nset hidden Visible "
+     "False\nwatch p OnStopPlay\ncall p AddLine\ncall p AddLine first\ncall p Play\nget shown Visible\nwait "
+     "2790\nget p Active\nwait 30000\nget p Active\nget shown Visible\nget hidden Visible\n",
+     "shown.Visible=False\np.Active=True\nEVENT p OnStopPlay\np.Active=False\nshown.Visible=True\nhidden."
+     "Visible=False\n"},
+    {"CycledCreditsPanelStartsAgain",
+     "new TSecretPanel p form 0 0 150 100\nset p Cycled True\ncall p AddLine first\ncall p Play\nwait "
+     "30000\nget p Active\n",
+     "p.Active=True\n"},
+    {"ThreadTimerSwitchedToTheWindowTimerTicksWithWait",
+     "new TExTimer t\nset t Threaded False\nset t Interval 100\nwatch t OnTimer\nwait 250\nset t Interval 0\nwait "
+     "500\n",
+     "EVENT t OnTimer\nEVENT t OnTimer\n"},
+    {"WaitCursorNests",
+     "util StartWait\nutil StartWait\nutil StopWait\nutil ScreenCursor\nutil StopWait\nutil ScreenCursor\n",
+     "RESULT\nRESULT\nRESULT\nRESULT -11\nRESULT\nRESULT 0\n"},
+    {"LibraryCursorsAndTexts",
+     "util CursorName 14000\nutil CursorName 14001\nutil CursorName 555\nutil LoadStr 61260\n",
+     "RESULT EX_HANDCUR\nRESULT EX_DRAGCUR\nRESULT default\nRESULT Next Month|\n"},
+    // Three colours on 10 rows: bands of 3 rows, the last row in the end colour.
+    {"GradientBandsOnTheFormsPicture",
+     "util GradientFillRect 0 0 20 10 clBlack clRed fdTopToBottom 3\npixel 0 2\npixel 0 3\npixel 0 8\npixel 0 9\n",
+     "RESULT\nPIXEL 000000\nPIXEL 800000\nPIXEL FF0000\nPIXEL FF0000\n"},
+    {"NoIconOnTheClipboard", "util IconFromClipboard /tmp/no-icon.ico\n", "RESULT nil\n"},
 };
 
 class CtlRunScript : public ::testing::TestWithParam<TScript> {};

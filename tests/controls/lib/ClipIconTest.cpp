@@ -1,0 +1,96 @@
+// Icons through the clipboard (Qt's own on the offscreen platform; the X clipboard as other
+// programs see it under Xvfb) and icons at their own size.
+
+#include "controls/lib/ClipIcon.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QProcess>
+#include <memory>
+
+#include "GuiTestSupport.h"
+#include "platform/gui/Clipboard.h"
+#include "tests/controls/core/IconBytes.h"
+
+namespace {
+
+using namespace iconbytes;
+
+std::unique_ptr<TIcon> LoadedIcon(const std::string& bytes)
+{
+    TestApplication();
+    auto icon = std::make_unique<TIcon>();
+    icon->LoadFromBytes(bytes);
+    return icon;
+}
+
+TEST(ClipIcon, CopiedIconComesBackWithTheSameBytes)
+{
+    auto icon = LoadedIcon(IconFile({Image(16, 16, 4), Image(24, 24, 32)}));
+    CopyIconToClipboard(icon.get(), clWhite);
+    std::unique_ptr<TIcon> back(CreateIconFromClipboard());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->SaveToBytes(), icon->SaveToBytes());
+}
+
+TEST(ClipIcon, BadBytesOnTheClipboardLeaveTheIconAndGiveNull)
+{
+    auto icon = LoadedIcon(IconFile({Image(16, 16, 4)}));
+    const std::string before = icon->SaveToBytes();
+    std::string bad = IconFile({Image(16, 16, 4)});
+    Set32(bad, 6 + 12, 0xFFFFFFF0);  // the image's offset far past the data
+    Clipboard()->SetBytes(IconClipboardFormat(), bad);
+    AssignClipboardIcon(icon.get());
+    EXPECT_EQ(icon->SaveToBytes(), before);
+    EXPECT_EQ(CreateIconFromClipboard(), nullptr);
+}
+
+TEST(ClipIcon, MonochromeIconMeasuresHalfItsMaskHeight)
+{
+    // One bit a pixel: the stored height 64 holds 32 colour rows and 32 mask rows.
+    auto icon = LoadedIcon(IconFile({Image(32, 32, 1)}));
+    unsigned w = 0, h = 0;
+    GetIconSize(icon.get(), w, h);
+    EXPECT_EQ(w, 32u);
+    EXPECT_EQ(h, 32u);
+    TIcon empty;
+    GetIconSize(&empty, w, h);
+    EXPECT_EQ(w, 32u);  // the standard icon size
+}
+
+TEST(ClipIcon, RealSizeIconTakesTheTrueColourImage)
+{
+    auto icon = LoadedIcon(IconFile({Image(16, 16, 4), Image(48, 48, 32), Image(32, 32, 8)}));
+    std::unique_ptr<TIcon> real(CreateRealSizeIcon(icon.get()));
+    ASSERT_NE(real, nullptr);
+    EXPECT_EQ(real->ImageCount(), 1);
+    EXPECT_EQ(real->Width(), 48);
+}
+
+TEST(ClipIconXclip, OtherProgramsSeeAPictureAndTheIconFormat)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    auto icon = LoadedIcon(IconFile({Image(24, 24, 32)}));
+    CopyIconToClipboard(icon.get(), clWhite);
+    // xclip asks this process, whose event loop must answer meanwhile.
+    auto run = [](const QStringList& args) {
+        QProcess xclip;
+        xclip.start("xclip", args);
+        EXPECT_TRUE(xclip.waitForStarted(5000)) << "xclip is missing (scripts/setup.sh installs it)";
+        while (xclip.state() != QProcess::NotRunning)
+            if (!xclip.waitForFinished(10))
+                TestApplication()->ProcessMessages();
+        return xclip.readAllStandardOutput();
+    };
+    const QByteArray targets = run({"-selection", "clipboard", "-t", "TARGETS", "-o"});
+    EXPECT_TRUE(targets.contains("image/png")) << targets.toStdString();
+    EXPECT_TRUE(targets.contains("application/x-hanmud-icon")) << targets.toStdString();
+    QImage png;
+    ASSERT_TRUE(png.loadFromData(run({"-selection", "clipboard", "-t", "image/png", "-o"}), "PNG"));
+    EXPECT_EQ(png.size(), QSize(24, 24));
+}
+
+}  // namespace
