@@ -13,7 +13,7 @@ packages=(
   xvfb xauth xclip tmux tintin++
   poppler-utils xdg-utils xdotool
   tinymux inetutils-telnetd ucspi-tcp python3 procps
-  desktop-file-utils
+  desktop-file-utils adwaita-icon-theme shared-mime-info
 )
 
 missing=()

@@ -114,6 +114,14 @@ QImage* TCanvas::Image()
 
 const QFont& TCanvas::QtFont()
 {
+    if (!FQFont && Mapped()) {
+        // The height in logical units, drawn at the target's resolution.
+        TFont device;
+        device.Assign(&FFont);
+        const int h = FFont.Height();
+        device.SetHeight(h == 0 ? 0 : (h < 0 ? -1 : 1) * std::max(1, DeviceLength(std::abs(h))));
+        FQFont = std::make_unique<QFont>(device.ToQFont());
+    }
     if (!FQFont)
         FQFont = std::make_unique<QFont>(FFont.ToQFont());
     return *FQFont;
@@ -130,7 +138,8 @@ void TCanvas::ApplyPen(QPainter& p)
 {
     p.setRenderHint(QPainter::Antialiasing, false);
     QPen pen(ToQColor(FPen.Color()));
-    pen.setWidth(FPen.Width() <= 1 ? 0 : FPen.Width());
+    const int width = Mapped() ? DeviceLength(FPen.Width()) : FPen.Width();
+    pen.setWidth(width <= 1 ? 0 : width);
     switch (FPen.Style()) {
     case psDash: pen.setStyle(Qt::DashLine); break;
     case psDot: pen.setStyle(Qt::DotLine); break;
@@ -168,13 +177,18 @@ TRect TCanvas::ClipRect()
     QRect r = p->transform().inverted().mapRect(QRect(0, 0, d->width(), d->height()));
     if (p->hasClipping())
         r &= p->clipBoundingRect().toAlignedRect();
+    if (Mapped()) {
+        const TPoint a = DeviceToLogical({r.left(), r.top()}),
+                     b = DeviceToLogical({r.left() + r.width(), r.top() + r.height()});
+        return TRect{a.x, a.y, b.x, b.y};
+    }
     return TRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
 void TCanvas::IntersectClipRect(const TRect& r)
 {
     if (QPainter* p = Painter())
-        p->setClipRect(ToQRect(r), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+        p->setClipRect(ToQRect(DeviceRect(r)), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 void TCanvas::ResetClip()
@@ -183,8 +197,9 @@ void TCanvas::ResetClip()
         p->setClipping(false);
 }
 
-void TCanvas::FillRect(const TRect& r)
+void TCanvas::FillRect(const TRect& logical)
 {
+    const TRect r = DeviceRect(logical);
     QPainter* p = Painter();
     if (!p || r.IsEmpty() || FBrush.Style() == bsClear)
         return;
@@ -194,8 +209,9 @@ void TCanvas::FillRect(const TRect& r)
     p->fillRect(ToQRect(r), p->brush());
 }
 
-void TCanvas::FrameRect(const TRect& r)
+void TCanvas::FrameRect(const TRect& logical)
 {
+    const TRect r = DeviceRect(logical);
     QPainter* p = Painter();
     if (!p || r.IsEmpty() || FBrush.Style() == bsClear)
         return;
@@ -216,6 +232,10 @@ QPainter* TCanvas::ShapePainter(int& x1, int& y1, int& x2, int& y2)
     QPainter* p = Painter();
     if (!p)
         return nullptr;
+    if (Mapped()) {
+        const TPoint a = LogicalToDevice({x1, y1}), b = LogicalToDevice({x2, y2});
+        x1 = a.x, y1 = a.y, x2 = b.x, y2 = b.y;
+    }
     if (x2 < x1)
         std::swap(x1, x2);
     if (y2 < y1)
@@ -275,6 +295,10 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
         ApplyBrush(*p);
     else
         p->setBrush(Qt::NoBrush);
+    if (Mapped()) {
+        x3 = DeviceLength(x3);
+        y3 = DeviceLength(y3);
+    }
     p->drawRoundedRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), x3 / 2.0, y3 / 2.0, Qt::AbsoluteSize);
 }
 
@@ -297,7 +321,7 @@ void TCanvas::PlotLine(QPainter& p, int x0, int y0, int x1, int y1, bool lastPix
         return;
     }
     // Bresenham's pixels, only those that can be inside the target.
-    const TRect clip = ClipRect();
+    const TRect clip = DeviceRect(ClipRect());
     const int64_t dx = std::abs(int64_t(x1) - x0), dy = std::abs(int64_t(y1) - y0);
     const int sx = x1 >= x0 ? 1 : -1, sy = y1 >= y0 ? 1 : -1;
     const bool xMajor = dx >= dy;
@@ -331,7 +355,8 @@ void TCanvas::LineTo(int x, int y)
 {
     if (QPainter* p = Painter()) {
         ApplyPen(*p);
-        PlotLine(*p, FPenPos.x, FPenPos.y, x, y, false);
+        const TPoint a = LogicalToDevice(FPenPos), b = LogicalToDevice({x, y});
+        PlotLine(*p, a.x, a.y, b.x, b.y, false);
     }
     FPenPos = {x, y};
 }
@@ -343,17 +368,22 @@ void TCanvas::Polyline(const std::vector<TPoint>& points)
     QPainter* p = Painter();
     if (p) {
         ApplyPen(*p);
-        for (size_t i = 1; i < points.size(); ++i)
-            PlotLine(*p, points[i - 1].x, points[i - 1].y, points[i].x, points[i].y, false);
+        for (size_t i = 1; i < points.size(); ++i) {
+            const TPoint a = LogicalToDevice(points[i - 1]), b = LogicalToDevice(points[i]);
+            PlotLine(*p, a.x, a.y, b.x, b.y, false);
+        }
     }
     FPenPos = points.back();
 }
 
-void TCanvas::Polygon(const std::vector<TPoint>& points)
+void TCanvas::Polygon(const std::vector<TPoint>& logical)
 {
     QPainter* p = Painter();
-    if (!p || points.size() < 2)
+    if (!p || logical.size() < 2)
         return;
+    std::vector<TPoint> points = logical;
+    for (TPoint& pt : points)
+        pt = LogicalToDevice(pt);
     QPolygon poly;
     for (const TPoint& pt : points)
         poly << QPoint(pt.x, pt.y);
@@ -374,30 +404,35 @@ void TCanvas::Polygon(const std::vector<TPoint>& points)
     }
 }
 
-TColor TCanvas::Pixels(int x, int y)
+TColor TCanvas::Pixels(int lx, int ly)
 {
     Painter();  // a bitmap's drawing target must exist before it is read
+    const TPoint d = LogicalToDevice({lx, ly});
+    const int x = d.x, y = d.y;
     QImage* img = Image();
     if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height())
         return CLR_INVALID;
-    const TRect clip = ClipRect();
+    const TRect clip = DeviceRect(ClipRect());
     if (!PtInRect(clip, TPoint{x, y}))
         return CLR_INVALID;
     return FromQRgb(img->pixel(x, y));
 }
 
-void TCanvas::SetPixels(int x, int y, TColor c)
+void TCanvas::SetPixels(int lx, int ly, TColor c)
 {
     QPainter* p = Painter();
     if (!p)
         return;
+    const TPoint d = LogicalToDevice({lx, ly});
+    const int x = d.x, y = d.y;
     p->setCompositionMode(QPainter::CompositionMode_Source);
     p->setPen(QPen(ToQColor(c), 0));
     p->drawPoint(x, y);
 }
 
-void TCanvas::DrawFocusRect(const TRect& r)
+void TCanvas::DrawFocusRect(const TRect& logical)
 {
+    const TRect r = DeviceRect(logical);
     QPainter* p = Painter();
     if (!p || r.IsEmpty())
         return;
@@ -407,12 +442,14 @@ void TCanvas::DrawFocusRect(const TRect& r)
         if (((x - r.Left) + (y - r.Top)) % 2 == 0)
             pts << QPoint(x, y);
     };
-    for (int x = r.Left; x < r.Right; ++x) {
+    // Only the part that can show is walked: a rectangle may reach far beyond the target.
+    const TRect clip = DeviceRect(ClipRect());
+    for (int x = std::max(r.Left, clip.Left); x < std::min(r.Right, clip.Right); ++x) {
         add(x, r.Top);
         if (r.Height() > 1)
             add(x, r.Bottom - 1);
     }
-    for (int y = r.Top + 1; y < r.Bottom - 1; ++y) {
+    for (int y = std::max(r.Top + 1, clip.Top); y < std::min(r.Bottom - 1, clip.Bottom); ++y) {
         add(r.Left, y);
         if (r.Width() > 1)
             add(r.Right - 1, y);
@@ -428,21 +465,41 @@ void TCanvas::TextOut(int x, int y, std::string_view text)
     QPainter* p = Painter();
     const QString s = AnsiToQString(text);
     const QFontMetrics& fm = QtFontMetrics();
-    const int w = TextWidth(text);
+    const int w = TextWidth(text);  // logical
     if (p) {
         p->save();
-        const QPoint at = TurnForText(*p, x, y);
+        const int dw = Mapped() ? fm.horizontalAdvance(s) : w;
+        const TPoint d = LogicalToDevice({x, y});
+        const QPoint at = TurnForText(*p, d.x, d.y);
         if (FBrush.Style() != bsClear) {
             p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-            p->fillRect(QRect(at.x(), at.y(), w, fm.height()), ToQColor(FBrush.Color()));
+            p->fillRect(QRect(at.x(), at.y(), dw, fm.height()), ToQColor(FBrush.Color()));
         }
         p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-        p->setFont(QtFont());
-        p->setPen(ToQColor(FFont.Color()));
-        p->drawText(QPoint(at.x(), at.y() + fm.ascent()), s);
+        DrawTextLine(*p, at, s);
         p->restore();
     }
     FPenPos = {x + w, y};
+}
+
+void TCanvas::DrawTextLine(QPainter& p, QPoint at, const QString& s)
+{
+    const QFontMetrics& fm = QtFontMetrics();
+    p.setPen(ToQColor(FFont.Color()));
+    if (!FFont.Style().Contains(fsUnderline)) {
+        p.setFont(QtFont());
+        p.drawText(QPoint(at.x(), at.y() + fm.ascent()), s);
+        return;
+    }
+    // The underline stays inside the text's cell, as Windows draws it: some faces put it below
+    // their descent, where a cell of one line's height would cut it off.
+    QFont plain = QtFont();
+    plain.setUnderline(false);
+    p.setFont(plain);
+    p.drawText(QPoint(at.x(), at.y() + fm.ascent()), s);
+    const int thick = std::max(1, fm.lineWidth());
+    const int y = std::min(at.y() + fm.ascent() + std::max(1, fm.underlinePos()), at.y() + fm.height() - thick);
+    p.fillRect(QRect(at.x(), y, fm.horizontalAdvance(s), thick), ToQColor(FFont.Color()));
 }
 
 QPoint TCanvas::TurnForText(QPainter& p, int x, int y)
@@ -455,23 +512,23 @@ QPoint TCanvas::TurnForText(QPainter& p, int x, int y)
     return QPoint(0, 0);
 }
 
-void TCanvas::TextRect(const TRect& r, int x, int y, std::string_view text)
+void TCanvas::TextRect(const TRect& logical, int lx, int ly, std::string_view text)
 {
     QPainter* p = Painter();
     if (!p)
         return;
+    const TRect r = DeviceRect(logical);
+    const TPoint d = LogicalToDevice({lx, ly});
+    const int x = d.x, y = d.y;
     p->save();
     p->setClipRect(ToQRect(r), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     if (FBrush.Style() != bsClear) {
         p->setCompositionMode(QPainter::CompositionMode_SourceOver);
         p->fillRect(ToQRect(r), ToQColor(FBrush.Color()));
     }
-    const QFontMetrics& fm = QtFontMetrics();
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p->setFont(QtFont());
-    p->setPen(ToQColor(FFont.Color()));
     const QPoint at = TurnForText(*p, x, y);
-    p->drawText(QPoint(at.x(), at.y() + fm.ascent()), AnsiToQString(text));
+    DrawTextLine(*p, at, AnsiToQString(text));
     p->restore();
 }
 
@@ -480,15 +537,19 @@ int TCanvas::TextWidth(std::string_view text)
     // Measuring shapes the text: controls measure and draw the same few texts at every paint.
     constexpr size_t kMaxWidths = 512;
     auto it = FWidths.find(text);
-    if (it != FWidths.end())
-        return it->second;
-    const int width = QtFontMetrics().horizontalAdvance(AnsiToQString(text));
-    if (FWidths.size() >= kMaxWidths)
-        FWidths.clear();
-    FWidths.emplace(AnsiString(text), width);
-    return width;
+    if (it == FWidths.end()) {
+        if (FWidths.size() >= kMaxWidths)
+            FWidths.clear();
+        it = FWidths.emplace(AnsiString(text), QtFontMetrics().horizontalAdvance(AnsiToQString(text))).first;
+    }
+    // Kept in pixels: a mapping mode turns them into its units.
+    return Mapped() ? LogicalLength(it->second) : it->second;
 }
 
-int TCanvas::TextHeight(std::string_view) { return QtFontMetrics().height(); }
+int TCanvas::TextHeight(std::string_view)
+{
+    const int h = QtFontMetrics().height();
+    return Mapped() ? LogicalLength(h) : h;
+}
 
 TSize TCanvas::TextExtent(std::string_view text) { return TSize{TextWidth(text), TextHeight(text)}; }

@@ -20,6 +20,7 @@ class QPainter;
 class QFont;
 class QFontMetrics;
 class QPoint;
+class QString;
 class TBitmap;
 class TGraphic;
 
@@ -77,6 +78,14 @@ public:
     TColor SetTextColor(TColor c);
     TColor BkColor() const { return FBkColor != clNone ? FBkColor : FBrush.Color(); }
     TColor SetBkColor(TColor c);
+
+    // The Win32 mapping mode (platform/gui/MapMode.h): MM_TEXT counts pixels; MM_LOMETRIC counts
+    // tenths of a millimetre at the target's resolution, y growing up. Drawing calls, pen widths,
+    // font heights and text sizes are in these logical units. Returns the previous mode.
+    int MapMode() const { return FMapMode; }
+    int SetMapMode(int mode);
+    TPoint LogicalToDevice(TPoint p);
+    TPoint DeviceToLogical(TPoint p);
 
     // The drawable area: the target's bounds, narrowed by any clip.
     TRect ClipRect();
@@ -144,6 +153,11 @@ protected:
     std::unique_ptr<QPainter> FOwnPainter;
 
 private:
+    bool Mapped() const { return FMapMode != 1; }
+    // A logical rectangle in device pixels, its edges in order.
+    TRect DeviceRect(const TRect& r);
+    int DeviceLength(int v);
+    int LogicalLength(int v);
     void ApplyPen(QPainter& p);
     void ApplyBrush(QPainter& p);
     // The painter for a shape with corners (x1, y1) and (x2, y2), put in order, with the pen
@@ -153,6 +167,8 @@ private:
     void DrawImageRop(const TRect& dest, const QImage& src, TCopyMode rop);
     // Turns the painter for text at (x, y) by the font's orientation; gives where to draw.
     QPoint TurnForText(QPainter& p, int x, int y);
+    // One line of text with its cell's top-left corner at `at`, in the font's colour.
+    void DrawTextLine(QPainter& p, QPoint at, const QString& s);
 
     QPainter* FOuterPainter = nullptr;
     TFont FFont;
@@ -160,6 +176,7 @@ private:
     TPen FPen;
     TPoint FPenPos;
     TCopyMode FCopyMode = cmSrcCopy;
+    int FMapMode = 1;
     TColor FTextColor = clNone, FBkColor = clNone;
     std::unique_ptr<QFont> FQFont;
     std::unique_ptr<QFontMetrics> FQMetrics;

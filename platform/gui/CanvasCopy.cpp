@@ -93,12 +93,38 @@ void MaskColor(QImage& img, TColor key)
     }
 }
 
+// The part `part` of the image stretched over `whole`, each pixel taken from the nearest source
+// pixel.
+QImage ScaledPart(const QImage& img, const TRect& whole, const TRect& part)
+{
+    QImage out(part.Width(), part.Height(), img.format());
+    const int64_t iw = img.width(), ih = img.height(), rw = whole.Width(), rh = whole.Height();
+    for (int y = 0; y < out.height(); ++y) {
+        const int64_t dy = int64_t(part.Top) - whole.Top + y;
+        const int sy = static_cast<int>(std::min(ih - 1, (2 * dy + 1) * ih / (2 * rh)));
+        const auto* src = reinterpret_cast<const QRgb*>(img.constScanLine(sy));
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            const int64_t dx = int64_t(part.Left) - whole.Left + x;
+            row[x] = src[std::min(iw - 1, (2 * dx + 1) * iw / (2 * rw))];
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 void TCanvas::Draw(int x, int y, TBitmap* bitmap)
 {
     if (!bitmap || bitmap->Empty())
         return;
+    if (Mapped()) {
+        // At its own size in pixels, from the logical point.
+        const TPoint d = LogicalToDevice({x, y});
+        const TPoint far = DeviceToLogical({d.x + bitmap->Width(), d.y + bitmap->Height()});
+        StretchDraw(TRect{x, y, far.x, far.y}, bitmap);
+        return;
+    }
     StretchDraw(TRect{x, y, x + bitmap->Width(), y + bitmap->Height()}, bitmap);
 }
 
@@ -116,27 +142,36 @@ void TCanvas::StretchDraw(const TRect& r, TGraphic* graphic)
         graphic->DrawInto(this, r);
 }
 
-void TCanvas::StretchDraw(const TRect& r, TBitmap* bitmap)
+void TCanvas::StretchDraw(const TRect& logical, TBitmap* bitmap)
 {
+    const TRect r = DeviceRect(logical);
     if (!bitmap || bitmap->Empty() || r.IsEmpty())
         return;
     QImage img = SourcePixels(bitmap, *this);
     QPainter* p = Painter();
     if (!p)
         return;
-    if (img.size() != QSize(r.Width(), r.Height()))
+    // A stretch far larger than the target is scaled for its visible part only.
+    TRect dest = r;
+    const TRect clip = DeviceRect(ClipRect());
+    if (!IntersectRect(dest, r, clip))
+        return;
+    if (dest != r)
+        img = ScaledPart(img, r, dest);
+    else if (img.size() != QSize(r.Width(), r.Height()))
         img = img.scaled(r.Width(), r.Height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (bitmap->Transparent()) {
         MaskColor(img, bitmap->TransparentColor());
         p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-        p->drawImage(QPoint(r.Left, r.Top), img);
+        p->drawImage(QPoint(dest.Left, dest.Top), img);
         return;
     }
-    DrawImageRop(r, img, FCopyMode);
+    DrawImageRop(dest, img, FCopyMode);
 }
 
-void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& src, TColor color)
+void TCanvas::BrushCopy(const TRect& logical, TBitmap* bitmap, const TRect& src, TColor color)
 {
+    const TRect dest = DeviceRect(logical);
     if (!bitmap || bitmap->Empty() || dest.IsEmpty() || src.IsEmpty())
         return;
     QImage img = SourcePixels(bitmap, *this).copy(ToQRect(src));
@@ -154,8 +189,10 @@ void TCanvas::BrushCopy(const TRect& dest, TBitmap* bitmap, const TRect& src, TC
     DrawImageRop(dest, img, cmSrcCopy);
 }
 
-void TCanvas::CopyRect(const TRect& dest, TCanvas* source, const TRect& src)
+void TCanvas::CopyRect(const TRect& logical, TCanvas* source, const TRect& sourceLogical)
 {
+    const TRect dest = DeviceRect(logical);
+    const TRect src = source ? source->DeviceRect(sourceLogical) : sourceLogical;
     QPainter* p = Painter();
     if (!p || !source || dest.IsEmpty() || src.IsEmpty())
         return;

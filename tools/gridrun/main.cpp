@@ -17,6 +17,8 @@
 //   dump                         the counts, then "R:" and "|TEXT" for each real column of each row
 //   cellcolor C R, printcolor C R   the colour query: "cellcolor C R = BRUSH FONTCOLOR"
 //   locale DATESEP SHORTDATE DECIMAL THOUSANDS
+//   htmlplain TEXT               the rest of the line measured as HTML cell text in a 65535 x 65535
+//                                box with the grid's font: "htmlplain = PLAIN"
 //   events all|off|NAME,...      prints "event NAME ARGS" as the named events fire
 //   answer EVENT [C] [R] VALUE...|off   sets the event's var parameters when it fires
 //   filter C CONDITION           adds a filter condition on column C: the rest of the line
@@ -36,6 +38,7 @@
 #include <memory>
 #include <typeinfo>
 
+#include "grid/control/HtmlRender.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/gui/Application.h"
 #include "tools/gridrun/GridRun.h"
@@ -202,6 +205,17 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
          }},
         {"cellcolor", [](TGridRun& run, const TLine& w, std::string_view) { ColourQuery(run, w, false); }},
         {"printcolor", [](TGridRun& run, const TLine& w, std::string_view) { ColourQuery(run, w, true); }},
+        {"htmlplain",
+         [](TGridRun& run, const TLine& w, std::string_view line) {
+             TCellGrid& g = run.Grid();
+             TCanvas* canvas = g.Canvas();
+             canvas->Font()->Assign(g.Font());
+             AnsiString anchor, plain;
+             int width = 0, height = 0;
+             PaintHtmlText(canvas, Rest(w, 1, line), TRect{0, 0, 65535, 65535}, g.GridImages(), 0, 0, false, true,
+                           false, false, false, 0, g.URLColor(), anchor, plain, width, height);
+             run.Out() << "htmlplain = " << Escape(plain) << '\n';
+         }},
         {"locale",
          [](TGridRun&, const TLine& w, std::string_view) {
              Need(w, 5, "locale DATESEP SHORTDATE DECIMAL THOUSANDS");

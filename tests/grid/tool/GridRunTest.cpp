@@ -57,6 +57,8 @@ TEST_P(GridRunTool, Prints)
 }
 
 const TGridRunCase kRuns[] = {
+    {"HtmlPlainTextOfMeasuredCell", "htmlplain <B>굵게</B> <A href=\"x\">link</A><BR>a<#b>c &amp;lt;\n",
+     "htmlplain = 굵게 link\\ra#bc &lt;\n"},
     {"DumpShowsHiddenColumnsAndEscapes",
      "block 0 0 h\\tA\\tB\\na|b\\t가\\t\\x01\n"
      "call HideColumn 1\n"

@@ -1,0 +1,111 @@
+#include "platform/gui/MapMode.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <algorithm>
+
+#include "platform/gui/Graphics.h"
+
+int GetDeviceCaps(TCanvas* Canvas, int Index)
+{
+    if (Index != LOGPIXELSX && Index != LOGPIXELSY)
+        return 0;
+    QPainter* p = Canvas ? Canvas->Painter() : nullptr;
+    const QPaintDevice* d = p ? p->device() : nullptr;
+    if (!d)
+        return ScreenPixelsPerInch;
+    const int dpi = Index == LOGPIXELSX ? d->logicalDpiX() : d->logicalDpiY();
+    return dpi > 0 ? dpi : ScreenPixelsPerInch;
+}
+
+// The mapping itself lives with the canvas, which converts at every drawing call.
+
+int TCanvas::SetMapMode(int mode)
+{
+    const int old = FMapMode;
+    if (mode != MM_TEXT && mode != MM_LOMETRIC)
+        return 0;
+    if (mode != FMapMode) {
+        FMapMode = mode;
+        FQFont.reset();
+        FQMetrics.reset();
+        FWidths.clear();
+    }
+    return old;
+}
+
+namespace {
+
+int Scale(long long v, int num, int den)
+{
+    const long long p = v * num;
+    return static_cast<int>((p >= 0 ? p + den / 2 : p - den / 2) / den);
+}
+
+}  // namespace
+
+TPoint TCanvas::LogicalToDevice(TPoint p)
+{
+    if (!Mapped())
+        return p;
+    return TPoint{Scale(p.x, GetDeviceCaps(this, LOGPIXELSX), 254),
+                  Scale(-1LL * p.y, GetDeviceCaps(this, LOGPIXELSY), 254)};
+}
+
+TPoint TCanvas::DeviceToLogical(TPoint p)
+{
+    if (!Mapped())
+        return p;
+    return TPoint{Scale(p.x, 254, GetDeviceCaps(this, LOGPIXELSX)),
+                  Scale(-1LL * p.y, 254, GetDeviceCaps(this, LOGPIXELSY))};
+}
+
+TRect TCanvas::DeviceRect(const TRect& r)
+{
+    if (!Mapped())
+        return r;
+    const TPoint a = LogicalToDevice({r.Left, r.Top}), b = LogicalToDevice({r.Right, r.Bottom});
+    return TRect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+int TCanvas::DeviceLength(int v) { return Mapped() ? Scale(v, GetDeviceCaps(this, LOGPIXELSY), 254) : v; }
+
+int TCanvas::LogicalLength(int v) { return Mapped() ? Scale(v, 254, GetDeviceCaps(this, LOGPIXELSY)) : v; }
+
+int SetMapMode(TCanvas* Canvas, int Mode) { return Canvas ? Canvas->SetMapMode(Mode) : 0; }
+
+int GetMapMode(TCanvas* Canvas) { return Canvas ? Canvas->MapMode() : 0; }
+
+bool LPtoDP(TCanvas* Canvas, TPoint* Points, int Count)
+{
+    if (!Canvas || !Points || Count < 0)
+        return false;
+    for (int i = 0; i < Count; ++i)
+        Points[i] = Canvas->LogicalToDevice(Points[i]);
+    return true;
+}
+
+bool DPtoLP(TCanvas* Canvas, TPoint* Points, int Count)
+{
+    if (!Canvas || !Points || Count < 0)
+        return false;
+    for (int i = 0; i < Count; ++i)
+        Points[i] = Canvas->DeviceToLogical(Points[i]);
+    return true;
+}
+
+namespace {
+
+bool Corners(TCanvas* Canvas, TRect& Rect, bool (*convert)(TCanvas*, TPoint*, int))
+{
+    TPoint p[2] = {{Rect.Left, Rect.Top}, {Rect.Right, Rect.Bottom}};
+    const bool ok = convert(Canvas, p, 2);
+    Rect = TRect{p[0].x, p[0].y, p[1].x, p[1].y};
+    return ok;
+}
+
+}  // namespace
+
+bool LPtoDP(TCanvas* Canvas, TRect& Rect) { return Corners(Canvas, Rect, LPtoDP); }
+
+bool DPtoLP(TCanvas* Canvas, TRect& Rect) { return Corners(Canvas, Rect, DPtoLP); }

@@ -1,0 +1,192 @@
+#include "platform/gui/RichDocument.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "platform/core/Cp949.h"
+#include "platform/gui/FontAlias.h"
+#include "platform/gui/MapMode.h"
+#include "platform/gui/RtfCodec.h"
+
+namespace {
+
+// Calls change(cursor, format) for each run that overlaps [start, end), the cursor selecting
+// the overlap.
+void EachRun(QTextDocument& doc, int start, int end,
+             const std::function<void(QTextCursor&, const QTextCharFormat&)>& change)
+{
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const int from = std::max(start, f.position()), to = std::min(end, f.position() + f.length());
+            if (!f.isValid() || from >= to)
+                continue;
+            QTextCursor c(&doc);
+            c.setPosition(from);
+            c.setPosition(to, QTextCursor::KeepAnchor);
+            change(c, f.charFormat());
+        }
+}
+
+// A copy whose sizes are pixels at the given resolution, laid out without a margin.
+std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi)
+{
+    std::unique_ptr<QTextDocument> copy(doc.clone());
+    copy->setDocumentMargin(0);
+    const auto pixels = [dpi](qreal points) { return std::max(1, static_cast<int>(std::lround(points * dpi / 72.0))); };
+    QFont base = copy->defaultFont();
+    base.setPixelSize(pixels(base.pointSizeF() > 0 ? base.pointSizeF() : 8));
+    base.setStyleStrategy(QFont::NoAntialias);
+    copy->setDefaultFont(base);
+    EachRun(*copy, 0, copy->characterCount(), [&](QTextCursor& c, const QTextCharFormat& f) {
+        QTextCharFormat g = f;
+        g.setProperty(QTextFormat::FontPixelSize,
+                      pixels(f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : base.pointSizeF()));
+        g.clearProperty(QTextFormat::FontPointSize);
+        g.setFontStyleStrategy(QFont::NoAntialias);
+        c.setCharFormat(g);
+    });
+    return copy;
+}
+
+}  // namespace
+
+TRichDocument::TRichDocument() : FDoc(std::make_unique<QTextDocument>())
+{
+    TFont font;
+    SetDefaultFont(&font);
+}
+
+TRichDocument::~TRichDocument() = default;
+
+void TRichDocument::SetDefaultFont(TFont* Font)
+{
+    if (!Font)
+        return;
+    FDefaultFont = Font->Name();
+    QFont f(QString::fromStdString(ResolveFontFamily(Font->Name())));
+    f.setPointSize(std::max(1, Font->Size()));
+    FDoc->setDefaultFont(f);
+}
+
+bool TRichDocument::LoadFromBytes(std::string_view Bytes)
+{
+    FSelStart = FSelLength = 0;
+    if (ReadRtf(Bytes, *FDoc))
+        return true;
+    std::u16string text = Cp949ToUtf16(Bytes);
+    std::u16string lines;
+    lines.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            continue;
+        lines += text[i] == u'\r' ? u'\n' : text[i];
+    }
+    FDoc->setPlainText(QString::fromStdU16String(lines));
+    return false;
+}
+
+std::string TRichDocument::SaveToBytes() const { return WriteRtf(*FDoc, FDefaultFont); }
+
+void TRichDocument::Clear()
+{
+    FDoc->clear();
+    FSelStart = FSelLength = 0;
+}
+
+AnsiString TRichDocument::PlainText() const
+{
+    std::u16string out;
+    for (QTextBlock block = FDoc->begin(); block.isValid(); block = block.next()) {
+        if (block != FDoc->begin())
+            out += u"\r\n";
+        for (const QChar c : block.text())
+            if (c == QChar::LineSeparator)
+                out += u"\r\n";
+            else
+                out += c == QChar::Nbsp ? u' ' : static_cast<char16_t>(c.unicode());
+    }
+    return Utf16ToCp949(out);
+}
+
+int TRichDocument::Length() const { return std::max(0, FDoc->characterCount() - 1); }
+
+void TRichDocument::SetSelection(int Start, int Length)
+{
+    FSelStart = std::clamp(Start, 0, this->Length());
+    FSelLength = std::clamp(Length, 0, this->Length() - FSelStart);
+}
+
+void TRichDocument::SetSelColor(TColor Color)
+{
+    EachRun(*FDoc, FSelStart, FSelStart + FSelLength, [Color](QTextCursor& c, const QTextCharFormat&) {
+        QTextCharFormat f;
+        f.setForeground(ToQColor(Color));
+        c.mergeCharFormat(f);
+    });
+}
+
+void TRichDocument::SetSelOffset(int Twips)
+{
+    // Kept in half-points, as rich text writes it; shown as a share of each run's size.
+    const int halfPoints = std::clamp(Twips / 10, -3276, 3276);
+    EachRun(*FDoc, FSelStart, FSelStart + FSelLength, [&](QTextCursor& c, const QTextCharFormat& old) {
+        QTextCharFormat f = old;
+        if (halfPoints == 0) {
+            f.clearProperty(kRtfOffsetProperty);
+            f.clearProperty(QTextFormat::TextBaselineOffset);
+        } else {
+            const qreal points =
+                old.hasProperty(QTextFormat::FontPointSize) ? old.fontPointSize() : FDoc->defaultFont().pointSizeF();
+            f.setProperty(kRtfOffsetProperty, halfPoints);
+            f.setBaselineOffset(100.0 * halfPoints / std::max<qreal>(1, points * 2));
+        }
+        c.setCharFormat(f);
+    });
+}
+
+int TRichDocument::RequestedHeight(TCanvas* Canvas, int Width) const
+{
+    const auto doc = AtResolution(*FDoc, GetDeviceCaps(Canvas, LOGPIXELSY));
+    doc->setTextWidth(std::max(1, Width));
+    return static_cast<int>(std::ceil(doc->size().height()));
+}
+
+int TRichDocument::FormatRange(TCanvas* Canvas, const TRect& RectTwips) const
+{
+    const int dpiX = GetDeviceCaps(Canvas, LOGPIXELSX), dpiY = GetDeviceCaps(Canvas, LOGPIXELSY);
+    const auto toPixels = [](int twips, int dpi) { return static_cast<int>(std::lround(twips * double(dpi) / 1440)); };
+    const TRect r{toPixels(RectTwips.Left, dpiX), toPixels(RectTwips.Top, dpiY), toPixels(RectTwips.Right, dpiX),
+                  toPixels(RectTwips.Bottom, dpiY)};
+    if (r.Width() <= 0 || r.Height() <= 0)
+        return 0;
+    const auto doc = AtResolution(*FDoc, dpiY);
+    doc->setTextWidth(r.Width());
+    // The characters whose lines end inside the rectangle.
+    int fitted = 0;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* layout = block.layout();
+        const qreal top = doc->documentLayout()->blockBoundingRect(block).top();
+        for (int i = 0; layout && i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            if (top + line.y() + line.height() > r.Height() + 0.5)
+                break;
+            fitted = block.position() + line.textStart() + line.textLength();
+        }
+    }
+    if (QPainter* p = Canvas ? Canvas->Painter() : nullptr) {
+        p->save();
+        p->translate(r.Left, r.Top);
+        p->setClipRect(QRect(0, 0, r.Width(), r.Height()), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+        doc->drawContents(p, QRectF(0, 0, r.Width(), r.Height()));
+        p->restore();
+    }
+    return std::min(fitted, Length());
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The rich-edit control's document without a window, for code that formats rich text onto a
+// canvas (grid cells on the screen and on paper): its content is loaded from and saved as
+// rich-text bytes, a selection's colour and vertical offset change, and the whole text is laid
+// out into a rectangle of any canvas at that canvas's resolution. Text that is not rich text,
+// or rich text that is broken or nested too deep, is taken as plain cp949 text. Positions count
+// characters (a Hangul syllable is one).
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/core/AnsiString.h"
+#include "platform/core/Colors.h"
+#include "platform/gui/Canvas.h"
+
+class QTextDocument;
+
+class TRichDocument {
+public:
+    TRichDocument();
+    ~TRichDocument();
+    TRichDocument(const TRichDocument&) = delete;
+    TRichDocument& operator=(const TRichDocument&) = delete;
+
+    // Replaces the content; true when the bytes were read as rich text. Plain text ends its
+    // lines with CR LF, CR or LF.
+    bool LoadFromBytes(std::string_view Bytes);
+    // The content as rich text.
+    std::string SaveToBytes() const;
+    void Clear();
+    // The text without formatting, its lines joined by CR LF.
+    AnsiString PlainText() const;
+    // Characters in the text (line ends count one).
+    int Length() const;
+
+    // The font of text that names none (a new document's is the framework's default font).
+    void SetDefaultFont(TFont* Font);
+
+    // The selection, clamped to the text.
+    void SetSelection(int Start, int Length);
+    int SelStart() const { return FSelStart; }
+    int SelLength() const { return FSelLength; }
+    // The selection's text colour.
+    void SetSelColor(TColor Color);
+    // The selection's baseline moved up (> 0) or down, in twips; 0 puts it back.
+    void SetSelOffset(int Twips);
+
+    // The height in pixels the whole text needs laid out Width pixels wide on the canvas.
+    int RequestedHeight(TCanvas* Canvas, int Width) const;
+    // Lays the whole text out into Rect, in twips of the canvas (1440 to an inch at its
+    // resolution), and draws it there clipped to the rectangle; returns the number of characters
+    // that fit.
+    int FormatRange(TCanvas* Canvas, const TRect& RectTwips) const;
+
+    QTextDocument* Document() const { return FDoc.get(); }
+
+private:
+    std::unique_ptr<QTextDocument> FDoc;
+    AnsiString FDefaultFont = "MS Sans Serif";
+    int FSelStart = 0, FSelLength = 0;
+};

@@ -1,0 +1,158 @@
+// The rich-edit document: rich text read, written and read again to the same runs; broken and
+// deeply nested rich text read as plain text; selection colours; layout onto a canvas.
+
+#include "platform/gui/RichDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <string>
+
+#include "platform/core/Cp949.h"
+#include "platform/gui/Bitmap.h"
+#include "platform/gui/RtfCodec.h"
+#include "tests/platform/gui/GuiTestSupport.h"
+
+namespace {
+
+// Each run as "text[attributes]": b i u s, size in half-points, colours, vertical place.
+std::string Runs(const TRichDocument& d)
+{
+    std::string out;
+    for (QTextBlock block = d.Document()->begin(); block.isValid(); block = block.next()) {
+        out += block == d.Document()->begin() ? "" : "|";
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            std::string a = std::to_string(static_cast<int>(f.fontPointSize() * 2));
+            a += f.fontWeight() >= QFont::Bold ? "b" : "";
+            a += f.fontItalic() ? "i" : "";
+            a += f.fontUnderline() ? "u" : "";
+            a += f.fontStrikeOut() ? "s" : "";
+            if (f.hasProperty(QTextFormat::ForegroundBrush))
+                a += " fg" + f.foreground().color().name().toStdString();
+            if (f.hasProperty(QTextFormat::BackgroundBrush))
+                a += " bg" + f.background().color().name().toStdString();
+            if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+                a += " super";
+            if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+                a += " sub";
+            if (const int offset = f.property(kRtfOffsetProperty).toInt())
+                a += " offset" + std::to_string(offset);
+            out += it.fragment().text().toStdString() + "[" + a + "]";
+        }
+    }
+    return out;
+}
+
+struct TRtfCase {
+    const char* name;
+    const char* rtf;
+    const char* runs;
+};
+
+const TRtfCase kRtf[] = {
+    {"Styles", R"({\rtf1 a{\b b\i c}\ul d\ulnone\strike e})", "a[24]b[24b]c[24bi]d[24u]e[24s]"},
+    {"SizesAndColourTable",
+     R"({\rtf1{\colortbl ;\red255\green0\blue0;\red0\green0\blue255;}\fs40 x\cf1 y\highlight2 z})",
+     "x[40]y[40 fg#ff0000]z[40 fg#ff0000 bg#0000ff]"},
+    {"HangulBytes", R"({\rtf1\ansicpg949 \'b0\'a1\'b3\'aa})", "가나[24]"},
+    {"UnicodeUnitSkipsItsFallback", R"({\rtf1\uc1\u44032?\u-10179\'3f\u-8704\'3f!})", "가😀![24]"},
+    {"UnknownDestinationsAreSkipped", R"({\rtf1{\*\generator x;}{\info{\title t}}{\*\unknown {y}}a})", "a[24]"},
+    {"ParagraphsLinesTabs", R"({\rtf1 a\par b\line c\tab d\
+e})",
+     "a[24]|b\xe2\x80\xa8"
+     "c\td[24]|e[24]"},
+    {"ScriptsAndOffsets", R"({\rtf1 a{\super b}{\sub c}{\up6 d}{\dn4 e}})",
+     "a[24]b[24 super]c[24 sub]d[24 offset6]e[24 offset-4]"},
+    {"EscapedBracesAndBackslash", R"({\rtf1 \{x\}\\})", "{x}\\[24]"},
+    {"PlainResetsCharacterFormat", R"({\rtf1\b\fs30 a\plain b})", "a[30b]b[24]"},
+};
+
+}  // namespace
+
+class RtfRoundTrip : public ::testing::TestWithParam<TRtfCase> {};
+
+TEST_P(RtfRoundTrip, ReadsAndWritesTheSameRuns)
+{
+    TestApplication();
+    TRichDocument d;
+    ASSERT_TRUE(d.LoadFromBytes(Utf8ToCp949(GetParam().rtf)));
+    EXPECT_EQ(Runs(d), GetParam().runs);
+    const std::string saved = d.SaveToBytes();
+    TRichDocument again;
+    ASSERT_TRUE(again.LoadFromBytes(saved)) << saved;
+    EXPECT_EQ(Runs(again), GetParam().runs) << saved;
+    EXPECT_EQ(again.SaveToBytes(), saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, RtfRoundTrip, ::testing::ValuesIn(kRtf),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+struct TPlainCase {
+    const char* name;
+    std::string bytes;
+    std::string plain;  // empty: the bytes themselves
+};
+
+class RtfAsPlainText : public ::testing::TestWithParam<TPlainCase> {};
+
+TEST_P(RtfAsPlainText, ReadsTheBytesAsText)
+{
+    TestApplication();
+    TRichDocument d;
+    EXPECT_FALSE(d.LoadFromBytes(GetParam().bytes));
+    EXPECT_EQ(d.PlainText(), GetParam().plain.empty() ? GetParam().bytes : GetParam().plain);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RtfAsPlainText,
+    ::testing::Values(TPlainCase{"NotRichText", "ab\r\ncd\ref", "ab\r\ncd\r\nef"},
+                      TPlainCase{"GroupLeftOpen", "{\\rtf1 {\\b x}", ""},
+                      TPlainCase{"CutInsideAnEscape", "{\\rtf1 \\'b", ""},
+                      TPlainCase{"NestedTooDeep", "{\\rtf1" + std::string(200, '{') + "x" + std::string(201, '}'), ""}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(RichDocument, PlainTextJoinsLinesWithCrLf)
+{
+    TestApplication();
+    TRichDocument d;
+    d.LoadFromBytes(R"({\rtf1 a\par b\line c})");
+    EXPECT_EQ(d.PlainText(), "a\r\nb\r\nc");
+    EXPECT_EQ(d.Length(), 5);
+}
+
+TEST(RichDocument, SelectionColourReachesOnlyTheSelection)
+{
+    TestApplication();
+    TRichDocument d;
+    d.LoadFromBytes(R"({\rtf1 abc{\b de}f})");
+    d.SetSelection(2, 2);
+    d.SetSelColor(clRed);
+    EXPECT_EQ(Runs(d), "ab[24]c[24 fg#ff0000]d[24b fg#ff0000]e[24b]f[24]");
+    d.SetSelection(0, 1);
+    d.SetSelOffset(-40);
+    EXPECT_EQ(Runs(d).substr(0, 16), "a[24 offset-4]b[");
+}
+
+TEST(RichDocument, FormatsIntoARectangleOfTheCanvas)
+{
+    TestApplication();
+    TBitmap b;
+    b.SetSize(200, 100);
+    TRichDocument d;
+    d.LoadFromBytes(R"({\rtf1{\colortbl ;\red255\green0\blue0;}\cf1\fs24 WWW\par WWW\par WWW})");
+    // 1440 twips an inch at 96 pixels: 15 twips a pixel; room for two 12-point lines only.
+    const int fitted = d.FormatRange(b.Canvas(), TRect{10 * 15, 10 * 15, 190 * 15, 50 * 15});
+    EXPECT_EQ(fitted, 7);
+    bool red = false, outside = false;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const bool isRed = b.PixelColor(x, y) == clRed;
+            red |= isRed;
+            outside |= isRed && (x < 10 || y < 10 || x >= 190 || y >= 50);
+        }
+    EXPECT_TRUE(red);
+    EXPECT_FALSE(outside);
+    EXPECT_GT(d.RequestedHeight(b.Canvas(), 10), d.RequestedHeight(b.Canvas(), 180));
+}
