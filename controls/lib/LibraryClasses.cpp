@@ -1,7 +1,10 @@
 #include "controls/lib/LibraryClasses.h"
 
 #include "controls/lib/ExCtrls.h"
+#include "controls/lib/ExMenus.h"
 #include "controls/lib/ExTimer.h"
+#include "controls/lib/SpeedBar.h"
+#include "controls/lib/TextListBox.h"
 #include "platform/core/TypInfo.h"
 
 void RegisterLibraryClasses()
@@ -11,6 +14,10 @@ void RegisterLibraryClasses()
         return;
     done = true;
     RegisterExCtrlsClasses();
+    // List boxes, owner-drawn menus and the speed bar.
+    RegisterTextListBoxClasses();
+    RegisterExMenusClasses();
+    RegisterSpeedBarClasses();
     RegisterClass<TExTimer>("TExTimer", "TComponent", MakeComponent<TExTimer>)
         .Bool("Enabled", &TExTimer::Enabled, &TExTimer::SetEnabled, true)
         .Int64(
