@@ -130,8 +130,8 @@ public:
     TPrintsettings* PrintSettings() const { return FPrintSettings.get(); }
 
     // The last search: its column and row (-1 before any).
-    int FindCol() const { return FFindCol; }
-    int FindRow() const { return FFindRow; }
+    int FindCol() const { return FindState().Col; }
+    int FindRow() const { return FindState().Row; }
 
     // --- Per-cell colour and border queries (painting and printing).
     virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
@@ -202,8 +202,6 @@ private:
     int FMaxEditLength = 0;
     bool FOleDropTarget = false;
     bool FOleDropRTF = false;
-    int FFindCol = -1;
-    int FFindRow = -1;
     int FWheelScrollLines = 3;
     unsigned FWheelMessage = 0;
     TCursor FSavedCursor = crDefault;
