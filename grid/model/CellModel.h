@@ -202,7 +202,8 @@ public:
     virtual void CalcCell(int ACol, int ARow) {}
     virtual void UpdateCell(int ACol, int ARow) {}
     virtual void InitValidate(int ACol, int ARow) {}
-    virtual void EllipsClick(AnsiString Value) {}
+    // The text an edit-with-button editor shows after its button (OnEllipsClick may change it).
+    virtual AnsiString EllipsClick(AnsiString Value) { return Value; }
     // Sizing and editing hooks the structure operations call.
     virtual void StretchRightColumn() {}
     virtual void HideInplaceEdit() {}
@@ -251,6 +252,8 @@ public:
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
     int UpdateCount() const { return FUpdateCount; }
+    // Clears the update lock without painting.
+    void ResetUpdate() { FUpdateCount = 0; }
 
     // --- Row-select flags, by display row (raise "Invalid row accessed" outside the rows).
     bool GetRowSelect(int ARow);

@@ -2,8 +2,8 @@
 // column (Search). Texts are cp949: a match starts only where a character starts, and folding
 // upper-cases single-byte letters only, never a trail byte.
 
-#include "grid/model/Cgutil.h"
 #include "grid/model/CellModel.h"
+#include "grid/model/Cgutil.h"
 #include "grid/model/HtmlTags.h"
 
 namespace {

@@ -15,10 +15,7 @@ std::string Then(TPoint first, const std::function<TPoint()>& second)
 }
 
 // A 5 x 7 grid with one fixed row and column; "Key" stands at (2, 5) and (3, 1).
-void KeyGrid(TCellModel& g)
-{
-    Fill(g, "h0|h1|h2|h3|h4/r1|a|b|xkeyx|c/r2|||/r3|||/r4|||/r5||KEY|/r6|||");
-}
+void KeyGrid(TCellModel& g) { Fill(g, "h0|h1|h2|h3|h4/r1|a|b|xkeyx|c/r2|||/r3|||/r4|||/r5||KEY|/r6|||"); }
 
 struct TFindCase {
     const char* name;
@@ -51,11 +48,13 @@ const TFindCase kFind[] = {
     {"MatchFullIgnoresCaseWithoutMatchCase", KeyGrid,
      [](TCellModel& g) { return At(g.FindFirst("kEy", {fnMatchFull})); }, "2,5"},
     {"MatchFullWithMatchCaseNeedsTheSameCase", KeyGrid,
-     [](TCellModel& g) { return At(g.FindFirst("kEy", {fnMatchFull, fnMatchCase})); }, "-1,-1"},
+     [](TCellModel& g) {
+         return At(g.FindFirst("kEy", {fnMatchFull, fnMatchCase}));
+     },
+     "-1,-1"},
     {"MatchCaseFindsOnlyAsWritten", KeyGrid,
      [](TCellModel& g) { return Then(g.FindFirst("KEY", {fnMatchCase}), [&] { return g.FindNext(); }); }, "2,5 -1,-1"},
-    {"IncludeFixedFindsHeaders", KeyGrid, [](TCellModel& g) { return At(g.FindFirst("H3", {fnIncludeFixed})); },
-     "3,0"},
+    {"IncludeFixedFindsHeaders", KeyGrid, [](TCellModel& g) { return At(g.FindFirst("H3", {fnIncludeFixed})); }, "3,0"},
     {"HeadersAreNotSearchedByDefault", KeyGrid, [](TCellModel& g) { return At(g.FindFirst("H3", {})); }, "-1,-1"},
     {"AutoGotoMakesTheHitCurrent", KeyGrid,
      [](TCellModel& g) {
@@ -104,7 +103,10 @@ const TFindCase kFind[] = {
      },
      "2,1"},
     {"RegularUsesTheWildcardMatcher", KeyGrid,
-     [](TCellModel& g) { return At(g.FindFirst("*KEY*", {fnMatchRegular, fnDirectionLeftRight})); }, "3,1"},
+     [](TCellModel& g) {
+         return At(g.FindFirst("*KEY*", {fnMatchRegular, fnDirectionLeftRight}));
+     },
+     "3,1"},
     {"IgnoreHtmlTagsComparesTheShownText",
      [](TCellModel& g) {
          Fill(g, "h|h/a|");

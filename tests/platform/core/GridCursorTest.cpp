@@ -62,7 +62,10 @@ std::string Text(const TGridCursorMove& m)
 
 class CursorMove : public ::testing::TestWithParam<TMoveCase> {};
 
-TEST_P(CursorMove, Goes) { EXPECT_EQ(Text(MoveCursor(GetParam().state, GetParam().key, GetParam().shift)), GetParam().want); }
+TEST_P(CursorMove, Goes)
+{
+    EXPECT_EQ(Text(MoveCursor(GetParam().state, GetParam().key, GetParam().shift)), GetParam().want);
+}
 
 const TMoveCase kMoves[] = {
     {"DownMovesOneRow", Grid(2, 2), VK_DOWN, {}, "2,3"},
