@@ -22,7 +22,8 @@ TRows Ring()
     for (int y = -2; y <= 2; ++y)
         for (int x = -2; x <= 2; ++x)
             if (std::abs(x) + std::abs(y) <= 3)
-                rows[static_cast<size_t>(8 + y)][static_cast<size_t>(8 + x)] = std::abs(x) + std::abs(y) == 3 ? '#' : '.';
+                rows[static_cast<size_t>(8 + y)][static_cast<size_t>(8 + x)] =
+                    std::abs(x) + std::abs(y) == 3 ? '#' : '.';
     return rows;
 }
 

@@ -100,8 +100,7 @@ bool TCellGrid::LeftPressSteps(TShiftState Shift, int X, int Y)
     if (!*alive)
         return false;
     // Footer rows, right fixed columns and cells declared fixed: a press on them is a click.
-    if (inside &&
-        (row >= RowCount() - FixedFooters() || col >= ColCount() - FixedRightCols() || fixedCell)) {
+    if (inside && (row >= RowCount() - FixedFooters() || col >= ColCount() - FixedRightCols() || fixedCell)) {
         TStringGrid::MouseDown(mbLeft, Shift, X, Y);
         if (*alive && OnClickCell)
             OnClickCell(this, row, col);

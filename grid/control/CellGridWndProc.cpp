@@ -218,7 +218,10 @@ void TCellGrid::CellToRich(int ACol, int ARow, TRichDocument* RichEdit)
         RichEdit->LoadFromBytes(text);
 }
 
-void TCellGrid::RichToCell(int ACol, int ARow, TRichDocument* RichEdit) { SetCells(ACol, ARow, RichEdit->SaveToBytes()); }
+void TCellGrid::RichToCell(int ACol, int ARow, TRichDocument* RichEdit)
+{
+    SetCells(ACol, ARow, RichEdit->SaveToBytes());
+}
 
 AnsiString TCellGrid::GetEditText(int ACol, int ARow) { return Cells(RemapCol(ACol), ARow); }
 

@@ -13,7 +13,10 @@ void TCustomGrid::CalcSizingState(int X, int Y, TGridState& State, int& Index, i
     SizingOfs = hit.SizingOfs;
 }
 
-void TCustomGrid::ShowGridCursor(TCursor Cursor) { TWidgetBridge::ApplyCursor(this, Cursor == crDefault ? this->Cursor() : Cursor); }
+void TCustomGrid::ShowGridCursor(TCursor Cursor)
+{
+    TWidgetBridge::ApplyCursor(this, Cursor == crDefault ? this->Cursor() : Cursor);
+}
 
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {

@@ -15,11 +15,11 @@ enum : unsigned { CM_HINTSHOW = CM_BASE + 48 };
 
 struct THintInfo {
     TControl* HintControl = nullptr;
-    TPoint CursorPos;      // client coordinates of the pointer
-    AnsiString HintStr;    // preset to the control's short hint
-    TPoint HintPos;        // screen coordinates of the hint's top-left corner
+    TPoint CursorPos;    // client coordinates of the pointer
+    AnsiString HintStr;  // preset to the control's short hint
+    TPoint HintPos;      // screen coordinates of the hint's top-left corner
     TColor HintColor = clInfoBk;
-    bool Own = false;      // set by a control that answers per position
+    bool Own = false;  // set by a control that answers per position
 };
 
 // Shows the text at the info's place in its colour (an empty text hides the hint).

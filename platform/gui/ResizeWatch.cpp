@@ -37,7 +37,6 @@ private:
 
 TResizeWatch::TResizeWatch(TWinControl* Watched, std::function<void()> OnResize)
     : FFilter(std::make_unique<TResizeFilter>(Watched->Handle(), std::move(OnResize)))
-{
-}
+{}
 
 TResizeWatch::~TResizeWatch() = default;
