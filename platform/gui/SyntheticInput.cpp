@@ -30,13 +30,20 @@ Qt::KeyboardModifiers Modifiers(TShiftState Shift)
 const std::map<std::string, std::pair<uint16_t, int>, std::less<>>& Names()
 {
     static const std::map<std::string, std::pair<uint16_t, int>, std::less<>> names{
-        {"VK_BACK", {VK_BACK, Qt::Key_Backspace}},   {"VK_TAB", {VK_TAB, Qt::Key_Tab}},
-        {"VK_RETURN", {VK_RETURN, Qt::Key_Return}},  {"VK_ESCAPE", {VK_ESCAPE, Qt::Key_Escape}},
-        {"VK_SPACE", {VK_SPACE, Qt::Key_Space}},     {"VK_PRIOR", {VK_PRIOR, Qt::Key_PageUp}},
-        {"VK_NEXT", {VK_NEXT, Qt::Key_PageDown}},    {"VK_END", {VK_END, Qt::Key_End}},
-        {"VK_HOME", {VK_HOME, Qt::Key_Home}},        {"VK_LEFT", {VK_LEFT, Qt::Key_Left}},
-        {"VK_UP", {VK_UP, Qt::Key_Up}},              {"VK_RIGHT", {VK_RIGHT, Qt::Key_Right}},
-        {"VK_DOWN", {VK_DOWN, Qt::Key_Down}},        {"VK_INSERT", {VK_INSERT, Qt::Key_Insert}},
+        {"VK_BACK", {VK_BACK, Qt::Key_Backspace}},
+        {"VK_TAB", {VK_TAB, Qt::Key_Tab}},
+        {"VK_RETURN", {VK_RETURN, Qt::Key_Return}},
+        {"VK_ESCAPE", {VK_ESCAPE, Qt::Key_Escape}},
+        {"VK_SPACE", {VK_SPACE, Qt::Key_Space}},
+        {"VK_PRIOR", {VK_PRIOR, Qt::Key_PageUp}},
+        {"VK_NEXT", {VK_NEXT, Qt::Key_PageDown}},
+        {"VK_END", {VK_END, Qt::Key_End}},
+        {"VK_HOME", {VK_HOME, Qt::Key_Home}},
+        {"VK_LEFT", {VK_LEFT, Qt::Key_Left}},
+        {"VK_UP", {VK_UP, Qt::Key_Up}},
+        {"VK_RIGHT", {VK_RIGHT, Qt::Key_Right}},
+        {"VK_DOWN", {VK_DOWN, Qt::Key_Down}},
+        {"VK_INSERT", {VK_INSERT, Qt::Key_Insert}},
         {"VK_DELETE", {VK_DELETE, Qt::Key_Delete}},
     };
     return names;
@@ -113,7 +120,9 @@ void SendKeyStroke(TWinControl* Control, uint16_t VirtualKey, TShiftState Shift,
 void SendMouseInput(TWinControl* Control, TMouseAction Action, TMouseButton Button, int X, int Y, TShiftState Shift)
 {
     QWidget* w = Control->Handle();
-    const Qt::MouseButton button = Button == mbLeft ? Qt::LeftButton : Button == mbRight ? Qt::RightButton : Qt::MiddleButton;
+    const Qt::MouseButton button = Button == mbLeft ? Qt::LeftButton
+        : Button == mbRight                         ? Qt::RightButton
+                                                    : Qt::MiddleButton;
     QEvent::Type type = QEvent::MouseMove;
     Qt::MouseButton changed = Qt::NoButton;
     switch (Action) {

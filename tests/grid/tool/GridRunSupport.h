@@ -36,4 +36,3 @@ inline TRun GridRun(const std::string& directives, bool withErrors = false)
     unlink(name);
     return run;
 }
-
