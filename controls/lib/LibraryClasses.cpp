@@ -1,10 +1,13 @@
 #include "controls/lib/LibraryClasses.h"
 
+#include "controls/lib/ExCombos.h"
 #include "controls/lib/ExCtrls.h"
 #include "controls/lib/ExMenus.h"
+#include "controls/lib/ExSpin.h"
 #include "controls/lib/ExTimer.h"
 #include "controls/lib/SpeedBar.h"
 #include "controls/lib/TextListBox.h"
+#include "controls/lib/ToolEdit.h"
 #include "platform/core/TypInfo.h"
 
 void RegisterLibraryClasses()
@@ -18,6 +21,10 @@ void RegisterLibraryClasses()
     RegisterTextListBoxClasses();
     RegisterExMenusClasses();
     RegisterSpeedBarClasses();
+    // The edits with a button, combo boxes, calendars and spin edits.
+    RegisterToolEditClasses();
+    RegisterExSpinClasses();
+    RegisterExCombosClasses();
     RegisterClass<TExTimer>("TExTimer", "TComponent", MakeComponent<TExTimer>)
         .Bool("Enabled", &TExTimer::Enabled, &TExTimer::SetEnabled, true)
         .Int64(
