@@ -8,19 +8,21 @@
 // Files: CellGrid.cpp (life cycle and setters), CellGridColors.cpp (the per-cell colour and
 // border queries), CellGridExtras.cpp (bitmaps, icons, pictures and file pictures in cells, and
 // what the model's extras ask of the display), CellGridObjects.* (node look, background, print
-// settings).
+// settings), CellGridFiles.cpp (the file formats).
 
 #include <memory>
 
 #include "grid/control/CellGridObjects.h"
 #include "grid/control/FilePicture.h"
 #include "grid/model/CellModel.h"
+#include "grid/model/GridFiles.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/Icon.h"
 #include "platform/gui/ImageList.h"
 #include "platform/gui/Picture.h"
 
 class TEditLink;
+class TStream;
 
 using TGridColorEvent =
     std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)>;
@@ -170,6 +172,32 @@ public:
     // Measured in the canvas font.
     TSize ExtraTextExtent(std::string_view Text) override;
 
+    // --- Files (CellGridFiles.cpp): the grid's own file and stream, CSV, fixed width,
+    // aligned text, HTML and XML. File names are program paths.
+    bool SaveIncludesHidden = false;
+    // '\0': detect on loading, "," on saving.
+    char CSVDelimiter = '\0';
+    bool CSVJavaStyle = false;
+    void SaveToFile(const AnsiString& FileName);
+    void LoadFromFile(const AnsiString& FileName);
+    void SaveToStream(TStream* Stream);
+    void LoadFromStream(TStream* Stream);
+    void SaveToCSV(const AnsiString& FileName) { OutputToCSV(FileName, false); }
+    void AppendToCSV(const AnsiString& FileName) { OutputToCSV(FileName, true); }
+    void LoadFromCSV(const AnsiString& FileName) { InputFromCSV(FileName, false); }
+    void InsertFromCSV(const AnsiString& FileName) { InputFromCSV(FileName, true); }
+    void OutputToCSV(const AnsiString& FileName, bool Append);
+    void InputFromCSV(const AnsiString& FileName, bool Insert);
+    // Widths grows by the widths measured for the columns it lacks.
+    void SaveToFixed(const AnsiString& FileName, TIntList* Widths);
+    void LoadFromFixed(const AnsiString& FileName, TIntList* Positions);
+    void SaveToASCII(const AnsiString& FileName);
+    void SaveToHTML(const AnsiString& FileName) { OutputToHTML(FileName, false); }
+    void AppendToHTML(const AnsiString& FileName) { OutputToHTML(FileName, true); }
+    void OutputToHTML(const AnsiString& FileName, bool Append);
+    void SaveToXML(const AnsiString& FileName, const AnsiString& ListTag, const AnsiString& RecordTag,
+                   TStrings* FieldTags);
+
     // Sizes the columns to their texts; done by the sizing part of the grid.
     virtual void AutoSizeColumns(bool DoFixedCols, int Padding) {}
 
@@ -185,6 +213,10 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
     void PaintCellNow(int DisplayCol, int ARow) override;
+    // What the file formats read of the grid (CellGridFiles.cpp).
+    TGridFileSettings FileSettings() const;
+    TFileProgress FileProgress();
+    TAlignment FileCellAlignment(int ACol, int ARow);
 
 private:
     unsigned FVAlignFlag = 0;
