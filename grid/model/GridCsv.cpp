@@ -6,8 +6,8 @@
 
 #include <algorithm>
 
-#include "grid/model/Cgutil.h"
 #include "controls/core/StrUtils.h"
+#include "grid/model/Cgutil.h"
 #include "grid/model/GridFiles.h"
 
 namespace {

@@ -89,19 +89,20 @@ AnsiString HTMLTable(const TCellModel& Grid, const THtmlExport& Export)
     if (!settings.PrefixTag.empty())
         AddLine(out, settings.PrefixTag);
     // The style text is an attribute of its own after cellpadding's value.
-    AddLine(out, "<table border=" + Quoted(IntToStr(settings.BorderSize)) +
-                     " cellspacing=" + Quoted(IntToStr(settings.CellSpacing)) +
-                     " cellpadding=" + Quoted(IntToStr(settings.CellPadding)) +
-                     (settings.TableStyle.empty() ? AnsiString() : " " + settings.TableStyle) +
-                     " width=" + Quoted(IntToStr(settings.Width) + "%") + ">");
+    AddLine(out,
+            "<table border=" + Quoted(IntToStr(settings.BorderSize)) + " cellspacing=" +
+                Quoted(IntToStr(settings.CellSpacing)) + " cellpadding=" + Quoted(IntToStr(settings.CellPadding)) +
+                (settings.TableStyle.empty() ? AnsiString() : " " + settings.TableStyle) +
+                " width=" + Quoted(IntToStr(settings.Width) + "%") + ">");
     if (Grid.FixedRows() > 0 && Grid.SaveIncludesFixed) {
         AddLine(out, "<tr>");
         for (int c = fc; c < Grid.ColCount(); ++c) {
             AnsiString text = cellText(c, 0);
             if (text.empty())
                 text = "<br>";
-            AddLine(out, "<td" + nowrap + AlignAttribute(alignment(c, 0)) + BackAttribute(Export.FixedBack) + "><B>" +
-                             text + "</B></td>");
+            AddLine(out,
+                    "<td" + nowrap + AlignAttribute(alignment(c, 0)) + BackAttribute(Export.FixedBack) + "><B>" + text +
+                        "</B></td>");
         }
         AddLine(out, "</tr>");
         fr = 1;
@@ -139,8 +140,9 @@ AnsiString HTMLTable(const TCellModel& Grid, const THtmlExport& Export)
             }
             if (text.empty())
                 text = "<br>";
-            AddLine(out, "<td" + nowrap + align + back + ">" + fontOpen + styleOpen + text + styleClose + fontClose +
-                             "</td>");
+            AddLine(out,
+                    "<td" + nowrap + align + back + ">" + fontOpen + styleOpen + text + styleClose + fontClose +
+                        "</td>");
         }
         AddLine(out, "</tr>");
     }

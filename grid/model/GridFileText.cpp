@@ -74,8 +74,8 @@ void CheckCounts(int64_t Cols, int64_t Rows, std::string_view FileName)
 void TFileProgress::Step(int64_t Done, int64_t Total)
 {
     if (FReport) {
-        const int p = static_cast<int>(std::nearbyint(static_cast<double>(Done) * 100.0 /
-                                                      static_cast<double>(std::max<int64_t>(Total, 1))));
+        const int p = static_cast<int>(
+            std::nearbyint(static_cast<double>(Done) * 100.0 / static_cast<double>(std::max<int64_t>(Total, 1))));
         if (p != FLast) {
             FLast = p;
             FReport(p);
@@ -134,9 +134,9 @@ void LoadGridFileText(TCellModel& Grid, std::string_view Bytes, std::string_view
         const std::string_view line = NextLine(Bytes, at);
         if (line.substr(0, 2) == "cw") {
             const size_t comma = line.find(',');
-            const std::string_view index =
-                comma == std::string_view::npos || comma < 3 ? line.substr(std::min<size_t>(3, line.size()))
-                                                             : line.substr(3, comma - 3);
+            const std::string_view index = comma == std::string_view::npos || comma < 3
+                ? line.substr(std::min<size_t>(3, line.size()))
+                : line.substr(3, comma - 3);
             const int c = LeadingNumber(index);
             const int w = comma == std::string_view::npos ? 0 : LeadingNumber(line.substr(comma + 1, 255));
             if (c >= 0 && c < Grid.ColCount() && w >= 0)
@@ -164,8 +164,9 @@ AnsiString GridStreamText(const TCellModel& Grid)
         for (int c = Grid.GetSaveStartCol(); c <= Grid.GetSaveEndCol(); ++c) {
             const AnsiString& text = Grid.Cells(c, r);
             if (!text.empty())
-                AddLine(out, std::to_string(c - Grid.GetSaveStartCol()) + "," +
-                            std::to_string(r - Grid.GetSaveStartRow()) + "," + LfToFile(text));
+                AddLine(out,
+                        std::to_string(c - Grid.GetSaveStartCol()) + "," + std::to_string(r - Grid.GetSaveStartRow()) +
+                            "," + LfToFile(text));
         }
     return out;
 }
@@ -192,8 +193,8 @@ void LoadGridStream(TCellModel& Grid, TStream& Stream, bool Multilinecells)
     if (!header.empty()) {
         const size_t comma = header.find(',');
         const int64_t cols = int64_t{StrToInt(header.substr(0, comma))} + startCol;
-        const int64_t rows = int64_t{comma == AnsiString::npos ? StrToInt("") : StrToInt(header.substr(comma + 1))} +
-            startRow;
+        const int64_t rows =
+            int64_t{comma == AnsiString::npos ? StrToInt("") : StrToInt(header.substr(comma + 1))} + startRow;
         if (cols < 0 || rows < 0 || cols * rows > TCustomGridData::kMaxCells)
             throw ECellGridError(CorruptFileMessage(""));
         Grid.SetColCountEx(static_cast<int>(cols));

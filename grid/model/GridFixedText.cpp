@@ -96,7 +96,8 @@ AnsiString FixedText(const TCellModel& Grid, std::vector<int>& Widths, bool Mult
     return out;
 }
 
-void LoadFixedText(TCellModel& Grid, std::string_view Bytes, std::string_view FileName, const std::vector<int>& Positions)
+void LoadFixedText(TCellModel& Grid, std::string_view Bytes, std::string_view FileName,
+                   const std::vector<int>& Positions)
 {
     if (Positions.size() < 2)
         return;

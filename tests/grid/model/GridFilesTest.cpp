@@ -42,7 +42,8 @@ std::string FileRoundTrip(std::string_view rows, const TGridFileSettings& settin
     return Dump(to);
 }
 
-std::string Loaded(std::string_view bytes, const TGridFileSettings& settings = kPlain, std::string_view start = "a|b/c|d")
+std::string Loaded(std::string_view bytes, const TGridFileSettings& settings = kPlain,
+                   std::string_view start = "a|b/c|d")
 {
     TCellModel grid;
     Fill(grid, start);
@@ -136,8 +137,7 @@ const TTextCase kFormats[] = {
     {"GridFileHeaderWidthsAndNonEmptyCells", [] { return SavedOf("a||b"); },
      "3,1\r\ncw 0,64\r\ncw 1,64\r\ncw 2,64\r\n0,0,a\r\n2,0,b\r\n"},
     {"GridFileCommasStayInTheText", [] { return FileRoundTrip("h|h/x,y,z|1"); }, "h|h/x,y,z|1"},
-    {"GridFileMultiLineTextComesBackWhole", [] { return FileRoundTrip("h|h/a\r\nb|1", Multiline()); },
-     "h|h/a\r\nb|1"},
+    {"GridFileMultiLineTextComesBackWhole", [] { return FileRoundTrip("h|h/a\r\nb|1", Multiline()); }, "h|h/a\r\nb|1"},
     {"GridFileMultiLineTextGivesItsFirstLineWithoutMultilinecells", [] { return FileRoundTrip("h|h/a\r\nb|1"); },
      "h|h/a|1"},
     {"RegressionGridFileLoneLineFeedNoLongerBreaksTheLine", [] { return FileRoundTrip("h|h/a\nb|1", Multiline()); },
@@ -145,13 +145,13 @@ const TTextCase kFormats[] = {
     {"GridFileSkipsIndexesOutsideTheGridNegativeToo",
      [] { return Loaded("2,2\r\n-1,0,neg\r\n0,-5,neg\r\n5,1,far\r\n1,9,far\r\n1,1,in\r\n"); }, "a|b/c|in"},
     {"GridFileSkipsBlankAndJunkLines", [] { return Loaded("2,2\r\n\r\njunk\r\n0,1,x\r\n"); }, "a|b/x|d"},
-    {"GridFileHeaderAboveTheGridsLimitRaisesBeforeAnythingChanges",
-     [] { return Loaded("100000,100000\r\n0,0,x\r\n"); },
+    {"GridFileHeaderAboveTheGridsLimitRaisesBeforeAnythingChanges", [] { return Loaded("100000,100000\r\n0,0,x\r\n"); },
      "File contains no data or corrupt file f.grd / a|b/c|d"},
     {"GridFileZeroCountsRaiseAndLeaveTheGrid", [] { return Loaded("0,3\r\n"); },
      "File contains no data or corrupt file f.grd / a|b/c|d"},
     {"GridFileEmptyHeaderKeepsTheCounts", [] { return Loaded("\r\n1,1,x\r\n"); }, "a|b/c|x"},
-    {"GridFileHugeWidthIsBounded", [] {
+    {"GridFileHugeWidthIsBounded",
+     [] {
          TCellModel g;
          Fill(g, "a|b");
          TFileProgress none;
@@ -159,14 +159,16 @@ const TTextCase kFormats[] = {
          return std::to_string(g.ColWidths(1));
      },
      "65535"},
-    {"GridFileHeaderCountsOnlyNormalCellsWithoutSaveIncludesFixed", [] {
+    {"GridFileHeaderCountsOnlyNormalCellsWithoutSaveIncludesFixed",
+     [] {
          TCellModel g;
          Fill(g, "h|h|h/r|1|2");
          g.SaveIncludesFixed = false;
          return Saved(g).substr(0, 5);
      },
      "2,1\r\n"},
-    {"GridFileProgressOfOneRowNeverDividesByZero", [] {
+    {"GridFileProgressOfOneRowNeverDividesByZero",
+     [] {
          TCellModel g;
          Fill(g, "a|b");
          std::string reports;
@@ -177,14 +179,16 @@ const TTextCase kFormats[] = {
      },
      "0;"},
     // --- The stream.
-    {"StreamHoldsTextsWithIndexesFromTheSaveRange", [] {
+    {"StreamHoldsTextsWithIndexesFromTheSaveRange",
+     [] {
          TCellModel g;
          Fill(g, "h|h|h/r|1|");
          g.SaveIncludesFixed = false;
          return GridStreamText(g);
      },
      "2,1\r\n0,0,1\r\n"},
-    {"StreamOfCountsOnlySetsTheSaveStart", [] {
+    {"StreamOfCountsOnlySetsTheSaveStart",
+     [] {
          TCellModel g;
          Fill(g, "a|b/c|d");
          g.SaveIncludesFixed = false;
@@ -195,7 +199,8 @@ const TTextCase kFormats[] = {
          return std::to_string(g.ColCount()) + "x" + std::to_string(g.RowCount());
      },
      "1x1"},
-    {"StreamSkipsLinesOutsideTheGrid", [] {
+    {"StreamSkipsLinesOutsideTheGrid",
+     [] {
          TCellModel g;
          Fill(g, "a|b/c|d");
          TMemoryStream s;
@@ -205,7 +210,8 @@ const TTextCase kFormats[] = {
          return Dump(g) + " at " + std::to_string(s.Position());
      },
      "a|b/c|in at 28"},
-    {"StreamMalformedNumberRaisesKeepingWhatWasRead", [] {
+    {"StreamMalformedNumberRaisesKeepingWhatWasRead",
+     [] {
          TCellModel g;
          Fill(g, "a|b/c|d");
          TMemoryStream s;
@@ -250,8 +256,8 @@ const TTextCase kFormats[] = {
          return Dump(back) == rows ? "same" : Dump(back);
      },
      "same"},
-    {"CsvDetectsTheSeparatorBothLinesAgreeOn", [] { return std::string(1, DetectCSVDelimiter("a,b;c;d;e\r\n1,2;3;4;5\r\n")); },
-     ";"},
+    {"CsvDetectsTheSeparatorBothLinesAgreeOn",
+     [] { return std::string(1, DetectCSVDelimiter("a,b;c;d;e\r\n1,2;3;4;5\r\n")); }, ";"},
     {"CsvDetectionIgnoresDelimitersInsideQuotes",
      [] { return std::string(1, DetectCSVDelimiter("h,h\r\n\"a,b\",c\r\n")); }, ","},
     {"CsvOneLineFileIsOneFieldALine", [] { return CsvLoaded("a,b,c\r\n"); }, "2x2 h|h/h|a,b,c"},
@@ -260,9 +266,10 @@ const TTextCase kFormats[] = {
      "3x4 h|h|/h|h|/|1|2/|3|4"},
     {"CsvRowsWidenTheGrid", [] { return CsvLoaded("1,2,3\r\n4,5,6\r\n"); }, "4x3 h|h||/h|1|2|3/|4|5|6"},
     {"CsvLoneLineFeedsReadAsCrLf", [] { return CsvLoaded("\"a\nb\",c\r\nd,e\r\n"); }, "3x3 h|h|/h|a\r\nb|c/|d|e"},
-    {"CsvUnclosedQuoteTakesItsOwnLineOnly", [] { return CsvLoaded("\"open,x\r\ny,z\r\n", false, kPlain, "h|h|h/h|h|h"); },
-     "3x3 h|h|h/h|open|x/|y|z"},
-    {"CsvTooManyRowsRaiseBeforeAnythingChanges", [] {
+    {"CsvUnclosedQuoteTakesItsOwnLineOnly",
+     [] { return CsvLoaded("\"open,x\r\ny,z\r\n", false, kPlain, "h|h|h/h|h|h"); }, "3x3 h|h|h/h|open|x/|y|z"},
+    {"CsvTooManyRowsRaiseBeforeAnythingChanges",
+     [] {
          TCellModel g;
          Fill(g, "a|b");
          g.SetColCount(70000);
@@ -278,21 +285,39 @@ const TTextCase kFormats[] = {
     // --- Fixed width.
     {"FixedMeasuresEveryColumnItLacks", [] { return Fixed("ab|c/d|efg", {}); }, "3,4, ab c   \r\nd  efg \r\n"},
     {"FixedKeepsGivenWidthsAndCuts", [] { return Fixed("abcd|e", {2}); }, "2,2, abe \r\n"},
-    {"FixedCutNeverSplitsAPair", [] { return Fixed("a" + kHan + "|x", {2, 1}); }, "2,1, a x\r\n"},
-    {"FixedWritesTheFirstLineOfACell", [] { return Fixed("a\r\nb|c", {2, 2}); }, "2,2, a c \r\n"},
-    {"FixedLoadsColumnsBetweenPositions", [] { return FixedLoaded("abc  defgh\r\n12345678\r\n", {1, 5, 10}); },
+    {"FixedCutNeverSplitsAPair",
+     [] {
+         return Fixed("a" + kHan + "|x", {2, 1});
+     },
+     "2,1, a x\r\n"},
+    {"FixedWritesTheFirstLineOfACell",
+     [] {
+         return Fixed("a\r\nb|c", {2, 2});
+     },
+     "2,2, a c \r\n"},
+    {"FixedLoadsColumnsBetweenPositions",
+     [] {
+         return FixedLoaded("abc  defgh\r\n12345678\r\n", {1, 5, 10});
+     },
      "3x2 abc|defg|c/1234|5678|f"},
-    {"RegressionFixedFewerThanTwoPositionsLoadNothing", [] { return FixedLoaded("abc\r\n", {1}); },
-     "3x2 a|b|c/d|e|f"},
-    {"FixedLoadGrowsTheRows", [] { return FixedLoaded("a b\r\nc d\r\ne f\r\n", {1, 3, 5}); }, "3x3 a|b|c/c|d|f/e|f|"},
-    {"FixedLoadNeverCutsAPair", [] { return FixedLoaded(kHan + kHan + "\r\n", {1, 2, 5}); },
+    {"RegressionFixedFewerThanTwoPositionsLoadNothing", [] { return FixedLoaded("abc\r\n", {1}); }, "3x2 a|b|c/d|e|f"},
+    {"FixedLoadGrowsTheRows",
+     [] {
+         return FixedLoaded("a b\r\nc d\r\ne f\r\n", {1, 3, 5});
+     },
+     "3x3 a|b|c/c|d|f/e|f|"},
+    {"FixedLoadNeverCutsAPair",
+     [] {
+         return FixedLoaded(kHan + kHan + "\r\n", {1, 2, 5});
+     },
      "3x2 " + kHan + "|" + kHan + "|c/d|e|f"},
     // --- Aligned text.
     {"AsciiRightAlignsToTheColumnWidth", [] { return Ascii("123|x/4|y", taRightJustify); }, "123 x \r\n  4 y \r\n"},
     {"AsciiCentresAndOverflowsByOne", [] { return Ascii("abcde/ab", taCenter); }, "abcde \r\n  ab  \r\n"},
     {"AsciiSpreadsLinesOverContinuationLines", [] { return Ascii("a|b\r\nc/dd|e", taLeftJustify, true); },
      "a  b \r\n   c\r\ndd e \r\n"},
-    {"RegressionAsciiHasNoColumnLimit", [] {
+    {"RegressionAsciiHasNoColumnLimit",
+     [] {
          TCellModel g;
          g.SetColCount(300);
          g.SetRowCount(1);
@@ -308,7 +333,8 @@ const TTextCase kFormats[] = {
     {"HtmlWordWrapWritesNoNowrap", [] { return Html("h|h/h|x", [](THtmlExport& e) { e.WordWrap = true; }); },
      "<table border=\"1\" cellspacing=\"0\" cellpadding=\"0\" width=\"100%\">\r\n<tr>\r\n<td>x</td>\r\n"
      "</tr>\r\n</table><p>\r\n"},
-    {"HtmlTableStyleIsAnAttributeAfterCellpadding", [] {
+    {"HtmlTableStyleIsAnAttributeAfterCellpadding",
+     [] {
          TCellModel g;
          Fill(g, "a");
          THTMLSettings s;
@@ -320,14 +346,17 @@ const TTextCase kFormats[] = {
          return text.substr(0, text.find("<tr>"));
      },
      "<div>\r\n<table border=\"1\" cellspacing=\"0\" cellpadding=\"0\" class=\"t\" width=\"100%\">\r\n"},
-    {"HtmlRightAlignedEmptyBodyCellHasNoAlignButTheHeaderHas", [] {
-         return Html("h|/a|", [](THtmlExport& e) { e.Alignment = [](int, int) { return taRightJustify; }; }, true);
+    {"HtmlRightAlignedEmptyBodyCellHasNoAlignButTheHeaderHas",
+     [] {
+         return Html(
+             "h|/a|", [](THtmlExport& e) { e.Alignment = [](int, int) { return taRightJustify; }; }, true);
      },
      "<table border=\"1\" cellspacing=\"0\" cellpadding=\"0\" width=\"100%\">\r\n<tr>\r\n"
      "<td nowrap align=\"right\" BGCOLOR=\"#C0C0C0\"><B>h</B></td>\r\n"
      "<td nowrap align=\"right\" BGCOLOR=\"#C0C0C0\"><B><br></B></td>\r\n</tr>\r\n<tr>\r\n"
      "<td nowrap align=\"right\" BGCOLOR=\"#C0C0C0\">a</td>\r\n<td nowrap><br></td>\r\n</tr>\r\n</table><p>\r\n"},
-    {"HtmlColoursAndStylesFromTheCellsLook", [] {
+    {"HtmlColoursAndStylesFromTheCellsLook",
+     [] {
          return Html("h|h/h|x", [](THtmlExport& e) {
              e.Look = [](int c, int) {
                  THtmlCellLook look;
@@ -342,15 +371,19 @@ const TTextCase kFormats[] = {
      },
      "<table border=\"1\" cellspacing=\"0\" cellpadding=\"0\" width=\"100%\">\r\n<tr>\r\n"
      "<td nowrap BGCOLOR=\"#FF0000\"><font color=\"#00FF00\"><B><I>x</I></B></font></td>\r\n</tr>\r\n</table><p>\r\n"},
-    {"RegressionHtmlFixedCellsStartFromTheUnsetColour", [] {
-         const std::string html = Html("h|h/h|x", [](THtmlExport& e) {
-             e.Look = [](int c, int) {
-                 THtmlCellLook look;
-                 if (c == 0)
-                     look.Back = 0x123456;
-                 return look;
-             };
-         }, true);
+    {"RegressionHtmlFixedCellsStartFromTheUnsetColour",
+     [] {
+         const std::string html = Html(
+             "h|h/h|x",
+             [](THtmlExport& e) {
+                 e.Look = [](int c, int) {
+                     THtmlCellLook look;
+                     if (c == 0)
+                         look.Back = 0x123456;
+                     return look;
+                 };
+             },
+             true);
          return html.substr(html.find("<td", html.find("</tr>")), 40);
      },
      "<td nowrap BGCOLOR=\"#563412\">h</td>\r\n<td"},
@@ -358,10 +391,12 @@ const TTextCase kFormats[] = {
      "<A HREF=http://x.org>x.org</A>"},
     {"HtmlLinksWithURLFullShowTheWholeText", [] { return HTMLCellText("mailto:a@b", true, true); },
      "<A HREF=mailto:a@b>mailto:a@b</A>"},
-    {"HtmlLineBreaksAndMarkUpStay", [] { return HTMLCellText("<B>a</B>\r\nb://", true, false); },
-     "<B>a</B><br>\nb://"},
+    {"HtmlLineBreaksAndMarkUpStay", [] { return HTMLCellText("<B>a</B>\r\nb://", true, false); }, "<B>a</B><br>\nb://"},
     // --- XML.
-    {"XmlNamesColumnsPastTheFieldTags", [] { return Xml("a|b|c", {"x", "y"}); },
+    {"XmlNamesColumnsPastTheFieldTags",
+     [] {
+         return Xml("a|b|c", {"x", "y"});
+     },
      "<?xml version=\"1.0\"?>\r\n<list>\r\n<rec>\r\n<x>a</x>\r\n<y>b</y>\r\n<FIELD2>c</FIELD2>\r\n</rec>\r\n"
      "</list>\r\n"},
     {"RegressionXmlIsUtf8AndEscaped", [] { return Xml(kHan + "<&>", {}); },
@@ -397,8 +432,7 @@ TEST(GridFileReaders, RandomBytesNeverBreakTheGrid)
                 LoadGridStream(grid, stream, true);
             }
             }
-        } catch (const Exception&) {
-        }
+        } catch (const Exception&) {}
         ASSERT_TRUE(grid.CheckConsistency()) << round;
     }
 }

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
