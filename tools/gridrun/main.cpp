@@ -25,6 +25,7 @@
 //   filter clear                 removes every filter condition
 //   show FILE                    the file's bytes: printable ASCII as is, the rest escaped (\xHH
 //                                from 0x80 too), a line after each \n
+//   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
 //
 // Values print as true/false, integers, %.15g, colour names, enumeration names, sets [a,b] and
 // escaped texts (quoted after "=" of call and in event lines when empty or holding a blank). An
@@ -46,6 +47,7 @@
 #include "tools/gridrun/GridRun.h"
 #include "tools/gridrun/GridRunEnums.h"
 #include "tools/gridrun/GridRunFiles.h"
+#include "tools/gridrun/GridRunInput.h"
 
 namespace {
 
@@ -104,6 +106,14 @@ void ColourQuery(TGridRun& run, const TLine& words, bool printing)
 const std::map<std::string, TDirective, std::less<>>& Directives()
 {
     static const std::map<std::string, TDirective, std::less<>> table{
+        // --- Input: focus, keys, mouse, wheel and the window timer (GridRunInput.cpp).
+        {"focus", RunFocus},
+        {"key", RunKey},
+        {"mouse", RunMouse},
+        {"click", RunClick},
+        {"dblclick", RunDblClick},
+        {"wheel", RunWheel},
+        {"tick", RunTick},
         {"new",
          [](TGridRun& run, const TLine& w, std::string_view) {
              Need(w, 1, "new");
