@@ -64,7 +64,8 @@ TQtKey CharKey(std::string_view ch)
         k.Key = Qt::Key_Tab;
     } else {
         k.Key = std::toupper(c);
-        if (std::isupper(c) || std::string_view("~!@#$%^&*()_+{}|:\"<>?").find(static_cast<char>(c)) != std::string_view::npos)
+        if (std::isupper(c) ||
+            std::string_view("~!@#$%^&*()_+{}|:\"<>?").find(static_cast<char>(c)) != std::string_view::npos)
             k.Modifiers |= Qt::ShiftModifier;
     }
     return k;
@@ -79,30 +80,18 @@ struct TNamedKey {
 
 // Num0-Num9 are the keypad with NumLock off: the editing and cursor keys without the extended bit.
 const TNamedKey kNamedKeys[] = {
-    {"Enter", Qt::Key_Return, false, "\r"},
-    {"Escape", Qt::Key_Escape, false, "\x1b"},
-    {"Tab", Qt::Key_Tab, false, "\t"},
-    {"Space", Qt::Key_Space, false, " "},
-    {"Up", Qt::Key_Up, false, ""},
-    {"Down", Qt::Key_Down, false, ""},
-    {"Left", Qt::Key_Left, false, ""},
-    {"Right", Qt::Key_Right, false, ""},
-    {"PageUp", Qt::Key_PageUp, false, ""},
-    {"PageDown", Qt::Key_PageDown, false, ""},
-    {"Home", Qt::Key_Home, false, ""},
-    {"End", Qt::Key_End, false, ""},
-    {"Insert", Qt::Key_Insert, false, ""},
-    {"Delete", Qt::Key_Delete, false, ""},
-    {"Num0", Qt::Key_Insert, true, ""},
-    {"Num1", Qt::Key_End, true, ""},
-    {"Num2", Qt::Key_Down, true, ""},
-    {"Num3", Qt::Key_PageDown, true, ""},
-    {"Num4", Qt::Key_Left, true, ""},
-    {"Num5", Qt::Key_Clear, true, ""},
-    {"Num6", Qt::Key_Right, true, ""},
-    {"Num7", Qt::Key_Home, true, ""},
-    {"Num8", Qt::Key_Up, true, ""},
-    {"Num9", Qt::Key_PageUp, true, ""},
+    {"Enter", Qt::Key_Return, false, "\r"}, {"Escape", Qt::Key_Escape, false, "\x1b"},
+    {"Tab", Qt::Key_Tab, false, "\t"},      {"Space", Qt::Key_Space, false, " "},
+    {"Up", Qt::Key_Up, false, ""},          {"Down", Qt::Key_Down, false, ""},
+    {"Left", Qt::Key_Left, false, ""},      {"Right", Qt::Key_Right, false, ""},
+    {"PageUp", Qt::Key_PageUp, false, ""},  {"PageDown", Qt::Key_PageDown, false, ""},
+    {"Home", Qt::Key_Home, false, ""},      {"End", Qt::Key_End, false, ""},
+    {"Insert", Qt::Key_Insert, false, ""},  {"Delete", Qt::Key_Delete, false, ""},
+    {"Num0", Qt::Key_Insert, true, ""},     {"Num1", Qt::Key_End, true, ""},
+    {"Num2", Qt::Key_Down, true, ""},       {"Num3", Qt::Key_PageDown, true, ""},
+    {"Num4", Qt::Key_Left, true, ""},       {"Num5", Qt::Key_Clear, true, ""},
+    {"Num6", Qt::Key_Right, true, ""},      {"Num7", Qt::Key_Home, true, ""},
+    {"Num8", Qt::Key_Up, true, ""},         {"Num9", Qt::Key_PageUp, true, ""},
 };
 
 // [Shift+][Ctrl+][Alt+]NAME.
@@ -110,8 +99,9 @@ TQtKey ParseKey(const AnsiString& spec)
 {
     TQtKey k;
     AnsiString name = spec;
-    for (const auto& [prefix, modifier] : {std::pair{"Shift+", Qt::ShiftModifier}, std::pair{"Ctrl+", Qt::ControlModifier},
-                                           std::pair{"Alt+", Qt::AltModifier}}) {
+    for (const auto& [prefix, modifier] :
+         {std::pair{"Shift+", Qt::ShiftModifier}, std::pair{"Ctrl+", Qt::ControlModifier},
+          std::pair{"Alt+", Qt::AltModifier}}) {
         if (name.rfind(prefix, 0) == 0) {
             k.Modifiers |= modifier;
             name.erase(0, std::string_view(prefix).size());
@@ -188,8 +178,8 @@ void AppRunWheel(TAppRun& run, const AnsiString& rest)
     const QPoint delta(0, direction == "up" ? 120 : -120);
     const QPointF at(10, 10);
     for (int i = 0; i < steps; ++i) {
-        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), delta, Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
+        QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), delta, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                          false);
         QCoreApplication::sendEvent(target, &wheel);
     }
 }
