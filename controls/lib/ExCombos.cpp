@@ -8,10 +8,10 @@
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/DrawText.h"
 
-const TColor kComboColors[16] = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal,    clGray,
-                                 clSilver, clRed,   clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite};
-const char* const kComboColorNames[16] = {"Black", "Maroon", "Green", "Olive",   "Navy", "Purple", "Teal",  "Gray",
-                                          "Silver", "Red",   "Lime",  "Yellow", "Blue", "Fuchsia", "Aqua", "White"};
+const TColor kComboColors[16] = {clBlack,  clMaroon, clGreen, clOlive,  clNavy, clPurple,  clTeal, clGray,
+                                 clSilver, clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite};
+const char* const kComboColorNames[16] = {"Black",  "Maroon", "Green", "Olive",  "Navy", "Purple",  "Teal", "Gray",
+                                          "Silver", "Red",    "Lime",  "Yellow", "Blue", "Fuchsia", "Aqua", "White"};
 
 // --- TOwnerDrawComboBox -------------------------------------------------------------------------
 

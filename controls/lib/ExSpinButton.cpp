@@ -42,11 +42,8 @@ int DefaultSpinButtonWidth() { return std::min(GetSystemMetrics(SM_CXVSCROLL), 1
 // --- TExSpinButton ------------------------------------------------------------------------------
 
 TExSpinButton::TExSpinButton(TComponent* AOwner)
-    : TGraphicControl(AOwner),
-      FUpBitmap(std::make_unique<TBitmap>()),
-      FDownBitmap(std::make_unique<TBitmap>()),
-      FTopDownBmp(std::make_unique<TBitmap>()),
-      FBottomDownBmp(std::make_unique<TBitmap>()),
+    : TGraphicControl(AOwner), FUpBitmap(std::make_unique<TBitmap>()), FDownBitmap(std::make_unique<TBitmap>()),
+      FTopDownBmp(std::make_unique<TBitmap>()), FBottomDownBmp(std::make_unique<TBitmap>()),
       FNotDownBmp(std::make_unique<TBitmap>())
 {
     LoadBitmapResource(FUpBitmap.get(), "EXSPINUP");
@@ -227,8 +224,9 @@ void TExSpinButton::Paint()
     if (FNotDownBmp->Width() != Width() || FNotDownBmp->Height() != Height() || FNeedsRedraw)
         DrawAllBitmap();
     FNeedsRedraw = false;
-    TBitmap* face = FDown == sbTopDown ? FTopDownBmp.get() : FDown == sbBottomDown ? FBottomDownBmp.get()
-                                                                                 : FNotDownBmp.get();
+    TBitmap* face = FDown == sbTopDown ? FTopDownBmp.get()
+        : FDown == sbBottomDown        ? FBottomDownBmp.get()
+                                       : FNotDownBmp.get();
     Canvas()->Draw(0, 0, face);
 }
 
@@ -277,8 +275,7 @@ void TExSpinButton::DrawBitmap(TBitmap* ABitmap, TSpinButtonState ADownState)
     c->BrushCopy(Bounds(upX, upY, gw, gh), FUpBitmap.get(), Rect(0, 0, gw, gh), FUpBitmap->TransparentColor());
     const int dw = FDownBitmap->Width(), dh = FDownBitmap->Height();
     const int downX = Nearest(3 * w / 4.0 - dw / 2.0) - 1, downY = Nearest(3 * h / 4.0 - dh / 2.0) - 1;
-    c->BrushCopy(Bounds(downX, downY, dw, dh), FDownBitmap.get(), Rect(0, 0, dw, dh),
-                 FDownBitmap->TransparentColor());
+    c->BrushCopy(Bounds(downX, downY, dw, dh), FDownBitmap.get(), Rect(0, 0, dw, dh), FDownBitmap->TransparentColor());
     if (ADownState == sbBottomDown) {
         c->Pen()->SetColor(clBtnShadow);
         line({{3, h - 2}, {w - 1, 2}});

@@ -82,8 +82,7 @@ void TExSpinEdit::RegisterSpinHandlers()
     }
     // A multi-line edit on the system this was written for: Enter and Escape come to the edit,
     // which hands them to its form itself (KeyPress).
-    RegisterHandler(WM_GETDLGCODE,
-                    [](TMessage& m) { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS; });
+    RegisterHandler(WM_GETDLGCODE, [](TMessage& m) { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS; });
 }
 
 // --- Value --------------------------------------------------------------------------------------

@@ -210,8 +210,8 @@ void TFontComboBox::DrawItem(int Index, TRect ARect, TOwnerDrawState)
     TBitmap* glyph = (bits & 4) ? FTrueTypeBMP.get() : (bits & 2) ? FDeviceBMP.get() : nullptr;
     const int glyphWidth = glyph ? glyph->Width() : 20;
     if (glyph) {
-        const TRect dest = Bounds(ARect.Left + 2, (ARect.Top + ARect.Bottom - glyph->Height()) / 2, glyph->Width(),
-                                  glyph->Height());
+        const TRect dest =
+            Bounds(ARect.Left + 2, (ARect.Top + ARect.Bottom - glyph->Height()) / 2, glyph->Width(), glyph->Height());
         c->BrushCopy(dest, glyph, Rect(0, 0, glyph->Width(), glyph->Height()), glyph->TransparentColor());
     }
     TRect text = ARect;

@@ -180,8 +180,7 @@ void TCustomComboEdit::RegisterComboHandlers()
     });
     // A multi-line edit on the system this was written for: Enter and Escape come to the edit,
     // which hands them to the form itself (KeyPress).
-    RegisterHandler(WM_GETDLGCODE,
-                    [](TMessage& m) { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS; });
+    RegisterHandler(WM_GETDLGCODE, [](TMessage& m) { m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS; });
     RegisterHandler(CM_CANCELMODE, [this](TMessage& m) {
         Inherited(m);
         if (FPopupVisible && ClosePopupOnCancelMode(reinterpret_cast<const TControl*>(m.LParam)))

@@ -49,8 +49,7 @@ void TPopupWindow::InvalidateEditor()
     if (!FEditor)
         return;
     if (auto* combo = dynamic_cast<TCustomComboEdit*>(FEditor))
-        combo->InvalidateRect(
-            Rect(0, 0, combo->ClientWidth() - combo->ButtonWidth() - 2, combo->ClientHeight() + 1));
+        combo->InvalidateRect(Rect(0, 0, combo->ClientWidth() - combo->ButtonWidth() - 2, combo->ClientHeight() + 1));
     else
         FEditor->Invalidate();
     FEditor->Update();
@@ -78,9 +77,9 @@ void TCustomComboEdit::PopupDropDown(bool DisableEdit)
 {
     if (!FPopup || GetReadOnly() || FPopupVisible)
         return;
-    const TPoint origin = PopupOrigin(ClientOrigin(), TSize{Width(), Height()},
-                                      TSize{FPopup->Width(), FPopup->Height()},
-                                      TSize{Screen->Width(), Screen->Height()}, FPopupAlign);
+    const TPoint origin =
+        PopupOrigin(ClientOrigin(), TSize{Width(), Height()}, TSize{FPopup->Width(), FPopup->Height()},
+                    TSize{Screen->Width(), Screen->Height()}, FPopupAlign);
     const AnsiString text = MaskedText();
     SetPopupValue(text.empty() ? Variant::Null() : Variant(text));
     TAliveToken alive = AliveToken();

@@ -37,7 +37,10 @@ const TWriteCase kWrites[] = {
 
 class SpinWrite : public ::testing::TestWithParam<TWriteCase> {};
 
-TEST_P(SpinWrite, WritesTheText) { EXPECT_EQ(SpinValueText(GetParam().value, GetParam().type, GetParam().decimal), GetParam().text); }
+TEST_P(SpinWrite, WritesTheText)
+{
+    EXPECT_EQ(SpinValueText(GetParam().value, GetParam().type, GetParam().decimal), GetParam().text);
+}
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SpinWrite, ::testing::ValuesIn(kWrites), RowName<TWriteCase>);
 
