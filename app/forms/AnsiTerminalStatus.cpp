@@ -8,11 +8,12 @@
 #include "app/forms/AnsiTerminal.h"
 #include "controls/core/TimerList.h"
 #include "controls/lib/ExLabel.h"
+#include "platform/core/VirtualKeys.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/InputMethod.h"
-#include "platform/gui/KeyBridge.h"
+#include "platform/gui/KeyState.h"
 
 std::string TAnsiTerminalForm::ProcStatPath = "/proc/stat";
 

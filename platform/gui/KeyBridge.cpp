@@ -251,7 +251,7 @@ AnsiString KeyEventChars(const QKeyEvent& e)
 TShiftState CurrentKeyShift() { return gKeyShift; }
 void SetCurrentKeyShift(TShiftState shift) { gKeyShift = shift; }
 
-int16_t GetKeyState(int virtualKey)
+int16_t NotedKeyState(int virtualKey)
 {
     if (virtualKey < 0 || virtualKey >= static_cast<int>(gKeyStates.size()))
         return 0;
