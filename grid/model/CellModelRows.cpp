@@ -188,7 +188,8 @@ void TCellModel::SortSwapRows(int Row1, int Row2)
     CellStore().ExchangeRows(Row1, Row2);
     if (RowHeights(Row1) != RowHeights(Row2))
         RowAxis().Exchange(Row1, Row2);
-    if (FMouseActions->DisjunctRowSelect) {
+    // The select flags travel with their rows whatever the mouse actions say.
+    if (!FRowSelect.empty()) {
         const size_t high = static_cast<size_t>(std::max(Row1, Row2));
         if (FRowSelect.size() <= high)
             FRowSelect.resize(high + 1, 0);

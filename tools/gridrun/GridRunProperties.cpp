@@ -389,6 +389,21 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
             FIELD("PrintSettings.NoAutoSize", PrintSettings()->NoAutoSize),
             FIELD("PrintSettings.PrintGraphics", PrintSettings()->PrintGraphics),
             FIELD("PrintSettings.JobName", PrintSettings()->JobName),
+            // --- Keys, mouse, find and window state.
+            PROP("LockFlag", LockFlag(), SetLockFlag),
+            READ("UpdateCount", UpdateCount()),
+            READ("ZoomLevel", ZoomLevel()),
+            READ("CursorKind", CursorKind()),
+            READ("SearchText", SearchText()),
+            READ("Panning", Panning()),
+            READ("EditorMode", EditorMode()),
+            READ("Focused", Focused()),
+            READ("Cursor", Cursor()),
+            READ("LastAnchor", LastAnchor()),
+            READ("FindCol", FindCol()),
+            READ("FindRow", FindRow()),
+            FIELD("SuppressEnterExit", SuppressEnterExit),
+            FIELD("ClipboardCSVLines", ClipboardCSVLines),
         };
         AddFont(t, "Font", [](G& g) { return g.Font(); });
         AddFont(t, "FixedFont", [](G& g) { return g.FixedFont(); });

@@ -1,0 +1,9 @@
+#pragma once
+// The keyboard state as the window system reports it: GetKeyState of a virtual key is negative
+// (high bit set) while the key is down. Shift, Ctrl and Alt come from the key or mouse message
+// being handled and from the window system; the mouse buttons from the window system. Other
+// keys read as up.
+
+#include <cstdint>
+
+int16_t GetKeyState(int VirtKey);
