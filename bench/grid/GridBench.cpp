@@ -8,6 +8,8 @@
 // filterAcceptsRow over the Qt model, filtered and unfiltered again. The grid's rows must come
 // back as they were. Then grouping (GridBenchGroup.cpp) against the filter.
 //
+// Then the files (GridBenchFiles.cpp): CSV and the grid's own file against Python's csv module.
+//
 //   bench_grid [--rows N]
 
 #include <malloc.h>
@@ -21,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/grid/GridBenchFiles.h"
 #include "bench/grid/GridBenchRows.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
@@ -184,6 +187,8 @@ int main(int argc, char** argv)
     Metric("qt_model_bytes_per_cell", qt.BytesPerCell);
     Metric("grid_filter_ms", GridFilter(rows));
     Metric("qt_proxy_filter_ms", QtFilter(rows));
+    // --- Files.
+    FileMetrics(rows, kCols, [&](int c, int r) { return cp949.Cell(c, r); });
     // --- Grouping and sorting rows (GridBenchGroup.cpp, GridBenchSort.cpp).
     GroupBench(rows);
     return 0;
