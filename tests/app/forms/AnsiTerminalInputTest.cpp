@@ -124,7 +124,7 @@ TEST_F(InputWindow, ScreenshotOfAConnectedWindow)
     Window->Script().CmdConfig.StatusLine = "HP 120/200 \xC3\xBC\xB7\xC2";  // 체력
     // The terminal's reset keeps the colours: white (37) comes back explicitly.
     Socket->PeerReceive("\x1b[33m\xBE\xC8\xB3\xE7\xC7\xCF\xBC\xBC\xBF\xE4\x1b[37m, "  // 안녕하세요
-                        "\x1b[32m\xC7\xD1\xB1\xDB \xB8\xD3\xB5\xE5\x1b[37m\r\n"         // 한글 머드
+                        "\x1b[32m\xC7\xD1\xB1\xDB \xB8\xD3\xB5\xE5\x1b[37m\r\n"       // 한글 머드
                         "\x1b[31mHP\x1b[37m 120/200 \x1b[36mSP\x1b[37m 80/80\r\n");
     Clock.Advance(5000);
     Pump();
