@@ -70,7 +70,8 @@ void RegisterDateEditClasses()
               dyDefault)
         .Str("DateFormat", &D::DateFormat, nullptr)
         .Str(
-            "Date", [](D* d) { return DateText(d->Date()); }, [](D* d, const AnsiString& v) { d->SetDate(TextDate(v)); })
+            "Date", [](D* d) { return DateText(d->Date()); },
+            [](D* d, const AnsiString& v) { d->SetDate(TextDate(v)); })
         .Stored([](D*) { return false; });
     RegisterClass<TDateEdit>("TDateEdit", "TCustomDateEdit", MakeComponent<TDateEdit>);
 }

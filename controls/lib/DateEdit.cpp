@@ -15,9 +15,9 @@ namespace {
 
 // Two 14 x 12 calendar marks side by side, normal and disabled: '#' the frame and the numbers'
 // dots, 'r' the title bar, 'g' the disabled mark; '.' the see-through ground.
-const char* const kDateMark[] = {
-    "..............", ".###########..", ".#rrrrrrrrr#..", ".###########..", ".#.........#..", ".#.#.#.#.#.#..",
-    ".#.........#..", ".#.#.#.#.#.#..", ".#.........#..", ".#.#.#.......#", ".###########..", ".............."};
+const char* const kDateMark[] = {"..............", ".###########..", ".#rrrrrrrrr#..", ".###########..",
+                                 ".#.........#..", ".#.#.#.#.#.#..", ".#.........#..", ".#.#.#.#.#.#..",
+                                 ".#.........#..", ".#.#.#.......#", ".###########..", ".............."};
 
 bool RegisterDateMark()
 {

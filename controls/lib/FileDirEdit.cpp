@@ -24,7 +24,7 @@ bool RegisterFolderMark()
             for (int x = 0; x < 14; ++x) {
                 const char ch = kFolderMark[y][x];
                 b->Canvas()->SetPixels(x, y,
-                                       ch == '#'   ? clBlack
+                                       ch == '#'       ? clBlack
                                            : ch == 'y' ? clYellow
                                            : ch == 'w' ? clWhite
                                                        : clOlive);

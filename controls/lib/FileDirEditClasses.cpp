@@ -18,11 +18,10 @@ void RegisterFileDirEditClasses()
         .Str("LongName", &B::GetLongName, nullptr)
         .Str("ShortName", &B::GetShortName, nullptr);
     using F = TFilenameEdit;
-    const std::vector<AnsiString> options{"ofReadOnly",       "ofOverwritePrompt", "ofHideReadOnly",  "ofNoChangeDir",
-                                          "ofShowHelp",       "ofNoValidate",      "ofAllowMultiSelect",
-                                          "ofExtensionDifferent", "ofPathMustExist", "ofFileMustExist",
-                                          "ofCreatePrompt",   "ofShareAware",      "ofNoReadOnlyReturn",
-                                          "ofNoTestFileCreate"};
+    const std::vector<AnsiString> options{
+        "ofReadOnly",     "ofOverwritePrompt",  "ofHideReadOnly",       "ofNoChangeDir",     "ofShowHelp",
+        "ofNoValidate",   "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist",   "ofFileMustExist",
+        "ofCreatePrompt", "ofShareAware",       "ofNoReadOnlyReturn",   "ofNoTestFileCreate"};
     RegisterClass<F>("TFilenameEdit", "TFileDirEdit", MakeComponent<F>)
         .Enum("DialogKind", "TFileDialogKind", {"dkOpen", "dkSave", "dkOpenPicture", "dkSavePicture"}, &F::DialogKind,
               &F::SetDialogKind, dkOpen)
@@ -30,7 +29,8 @@ void RegisterFileDirEditClasses()
             "DefaultExt", [](F* f) { return f->Dialog()->DefaultExt; },
             [](F* f, const AnsiString& v) { f->Dialog()->DefaultExt = v; })
         .Str(
-            "Filter", [](F* f) { return f->Dialog()->Filter; }, [](F* f, const AnsiString& v) { f->Dialog()->Filter = v; })
+            "Filter", [](F* f) { return f->Dialog()->Filter; },
+            [](F* f, const AnsiString& v) { f->Dialog()->Filter = v; })
         .Stored([](F* f) { return f->Dialog()->Filter != ResStr(SDefaultFilter); })
         .Int(
             "FilterIndex", [](F* f) { return f->Dialog()->FilterIndex; },

@@ -156,13 +156,14 @@ bool TExCalendar::MoveToCell(int ACol, int ARow)
 {
     if (ACol < 0 || ACol >= ColCount() || ARow < FixedRows() || ARow >= RowCount())
         return false;
-    const int oldCol = Col(), oldRow = Row();
-    if (!FocusCell(ACol, ARow, true))
-        return false;
-    InvalidateCell(oldCol, oldRow);
-    InvalidateCell(ACol, ARow);
-    Click();
-    return true;
+    const TGridCoord old{Col(), Row()};
+    MoveCurrentCell(ACol, ARow, true);
+    const bool moved = old != TGridCoord{Col(), Row()};
+    if (moved) {
+        InvalidateCell(old.X, old.Y);
+        InvalidateCell(ACol, ARow);
+    }
+    return moved;
 }
 
 void TExCalendar::Click()
@@ -195,29 +196,8 @@ void TExCalendar::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AStat
     c->Brush()->SetStyle(bsSolid);
 }
 
-void TExCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
-{
-    TAliveToken alive = AliveToken();
-    if (Button == mbLeft && CanFocus() && TabStop())
-        SetFocus();
-    if (!*alive)
-        return;
-    if (Button == mbLeft) {
-        const TGridCoord cell = MouseToCell(X, Y);
-        if (cell.X >= 0 && cell.Y >= 0)
-            MoveToCell(cell.X, cell.Y);
-        if (!*alive)
-            return;
-    }
-    TCustomGrid::MouseDown(Button, Shift, X, Y);
-}
-
 void TExCalendar::KeyDown(uint16_t& Key, TShiftState Shift)
 {
-    TAliveToken alive = AliveToken();
-    TCustomGrid::KeyDown(Key, Shift);
-    if (!*alive || Key == 0)
-        return;
     const bool plain = !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
     if (plain && (Key == VK_LEFT || Key == VK_SUBTRACT)) {
         Key = 0;
@@ -235,15 +215,8 @@ void TExCalendar::KeyDown(uint16_t& Key, TShiftState Shift)
             SetCalendarDate(FDate + 1);
         return;
     }
-    // The grid's own movement, one cell at a time.
-    switch (Key) {
-    case VK_UP: MoveToCell(Col(), Row() - 1); break;
-    case VK_DOWN: MoveToCell(Col(), Row() + 1); break;
-    case VK_LEFT: MoveToCell(Col() - 1, Row()); break;
-    case VK_RIGHT: MoveToCell(Col() + 1, Row()); break;
-    default: return;
-    }
-    Key = 0;
+    // The grid's own movement, which ends in Click.
+    TCustomGrid::KeyDown(Key, Shift);
 }
 
 void TExCalendar::KeyPress(char& Key)
@@ -276,6 +249,8 @@ void TExCalendar::ResizeCells()
 }
 
 // --- TLocCalendar -------------------------------------------------------------------------------
+
+bool TLocCalendar::CanFocus() const { return false; }
 
 TLocCalendar::TLocCalendar(TComponent* AOwner) : TExCalendar(AOwner)
 {

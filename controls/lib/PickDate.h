@@ -69,7 +69,6 @@ protected:
     void Click() override;
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
-    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
     virtual void Changed();
     void SetDateParts(int Year, int Month, int Day, bool DayOnly);
@@ -91,6 +90,8 @@ private:
 class TLocCalendar : public TExCalendar {
 public:
     explicit TLocCalendar(TComponent* AOwner);
+    // Never: the edit keeps the keyboard while the mouse works the calendar.
+    bool CanFocus() const override;
 
 protected:
     void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
@@ -156,7 +157,7 @@ bool PopupDate(TDateTime& Date, TWinControl* Edit);
 bool SelectDate(TDateTime& Date, const AnsiString& DlgCaption, TDayOfWeekName StartOfWeek, TDaysOfWeek Weekends,
                 TColor WeekendColor, TStrings* BtnHints);
 // As SelectDate on a text in the locale's short date format (today when it is empty or no date).
-bool SelectDateStr(AnsiString& StrDate, const AnsiString& DlgCaption, TDayOfWeekName StartOfWeek,
-                   TDaysOfWeek Weekends, TColor WeekendColor, TStrings* BtnHints);
+bool SelectDateStr(AnsiString& StrDate, const AnsiString& DlgCaption, TDayOfWeekName StartOfWeek, TDaysOfWeek Weekends,
+                   TColor WeekendColor, TStrings* BtnHints);
 
 void RegisterPickDateClasses();

@@ -44,10 +44,9 @@ AnsiString TitleOf(TDateTime date) { return FormatDateTime("mmmm, yyyy", date); 
 void MakeButtons(TWinControl* panel, TExCalendar* calendar, TExTimerSpeedButton* (&buttons)[4], const int (&left)[4],
                  int top, int size, const std::function<void()>& moved)
 {
-    const std::function<void()> steps[4] = {[calendar] { calendar->GoToPrevYear(); },
-                                            [calendar] { calendar->GoToPrevMonth(); },
-                                            [calendar] { calendar->GoToNextMonth(); },
-                                            [calendar] { calendar->GoToNextYear(); }};
+    const std::function<void()> steps[4] = {
+        [calendar] { calendar->GoToPrevYear(); }, [calendar] { calendar->GoToPrevMonth(); },
+        [calendar] { calendar->GoToNextMonth(); }, [calendar] { calendar->GoToNextYear(); }};
     for (int i = 0; i < 4; ++i) {
         auto* b = new TExTimerSpeedButton(panel);
         TBitmap glyph;
@@ -99,7 +98,9 @@ TPopupCalendar::TPopupCalendar(TWinControl* AOwner) : TPopupWindow(AOwner)
     FCalendar->SetAlign(alClient);
     FCalendar->SetParent(back);
     FCalendar->OnChange = [this](TObject*) { UpdateTitle(); };
-    FCalendar->OnMouseUp = [this](TObject*, TMouseButton b, TShiftState s, int x, int y) { CalendarMouseUp(b, s, x, y); };
+    FCalendar->OnMouseUp = [this](TObject*, TMouseButton b, TShiftState s, int x, int y) {
+        CalendarMouseUp(b, s, x, y);
+    };
     const int w = top->Width();
     MakeButtons(top, FCalendar, FButtons, {-1, 12, w - 26, w - 13}, -1, 14, nullptr);
     FTitleLabel = new TLabel(this);
@@ -348,8 +349,8 @@ bool SelectDate(TDateTime& Date, const AnsiString& DlgCaption, TDayOfWeekName St
     return true;
 }
 
-bool SelectDateStr(AnsiString& StrDate, const AnsiString& DlgCaption, TDayOfWeekName StartOfWeek,
-                   TDaysOfWeek Weekends, TColor WeekendColor, TStrings* BtnHints)
+bool SelectDateStr(AnsiString& StrDate, const AnsiString& DlgCaption, TDayOfWeekName StartOfWeek, TDaysOfWeek Weekends,
+                   TColor WeekendColor, TStrings* BtnHints)
 {
     const AnsiString format = FormatSettings().ShortDateFormat;
     TDateTime date = StrDate.empty() ? Today() : StrToDateFmtDef(format, StrDate, Today());

@@ -46,7 +46,10 @@ bool Flag(const TCtlArgs& a, size_t i)
 
 void Result(TCtlRun& run, const AnsiString& text) { run.Print("RESULT " + TCtlRun::Escape(text)); }
 
-AnsiString DateText(TDateTime date) { return date == NullDate ? AnsiString("NULL") : FormatDateTime("yyyy-mm-dd", date); }
+AnsiString DateText(TDateTime date)
+{
+    return date == NullDate ? AnsiString("NULL") : FormatDateTime("yyyy-mm-dd", date);
+}
 
 // The calendar of a calendar, a date edit's drop-down or a date dialog's.
 TExCalendar* CalendarOf(TComponent* c)
@@ -176,12 +179,14 @@ const std::map<AnsiString, TCtlEventHook>& CtlEditEvents()
 {
     static const std::map<AnsiString, TCtlEventHook> events{
         {"OnButtonClick", Notify<TCustomComboEdit>("OnButtonClick", &TCustomComboEdit::OnButtonClick)},
-        {"OnTopClick", Notify<TExSpinEdit, TExSpinButton>("OnTopClick", &TExSpinEdit::OnTopClick,
-                                                          &TExSpinButton::OnTopClick)},
-        {"OnBottomClick", Notify<TExSpinEdit, TExSpinButton>("OnBottomClick", &TExSpinEdit::OnBottomClick,
-                                                             &TExSpinButton::OnBottomClick)},
-        {"OnChange", Notify<TColorComboBox, TFontComboBox, TExCalendar>("OnChange", &TColorComboBox::OnChange,
-                                                                        &TFontComboBox::OnChange, &TExCalendar::OnChange)},
+        {"OnTopClick",
+         Notify<TExSpinEdit, TExSpinButton>("OnTopClick", &TExSpinEdit::OnTopClick, &TExSpinButton::OnTopClick)},
+        {"OnBottomClick",
+         Notify<TExSpinEdit, TExSpinButton>("OnBottomClick", &TExSpinEdit::OnBottomClick,
+                                            &TExSpinButton::OnBottomClick)},
+        {"OnChange",
+         Notify<TColorComboBox, TFontComboBox, TExCalendar>("OnChange", &TColorComboBox::OnChange,
+                                                            &TFontComboBox::OnChange, &TExCalendar::OnChange)},
         {"OnDropFiles", Notify<TFileDirEdit>("OnDropFiles", &TFileDirEdit::OnDropFiles)},
         {"OnBeforeDialog", DialogEvent("OnBeforeDialog", &TFileDirEdit::OnBeforeDialog)},
         {"OnAfterDialog", DialogEvent("OnAfterDialog", &TFileDirEdit::OnAfterDialog)},

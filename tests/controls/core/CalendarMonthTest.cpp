@@ -19,8 +19,7 @@ struct TStartCase {
 const TStartCase kStarts[] = {
     {"SundayStartLastColumnUnderMonday", 2023, 10, Mon, 6},  // 1 October 2023 was a Sunday
     {"MondayStartFirstColumnUnderMonday", 2024, 1, Mon, 0},  // 1 January 2024 was a Monday
-    {"TuesdayStartSecondColumn", 2024, 10, Mon, 1},
-    {"SundayStartFirstColumnUnderSunday", 2023, 10, Sun, 0},
+    {"TuesdayStartSecondColumn", 2024, 10, Mon, 1},          {"SundayStartFirstColumnUnderSunday", 2023, 10, Sun, 0},
     {"SaturdayStartLastColumnUnderSunday", 2024, 6, Sun, 6},
 };
 
