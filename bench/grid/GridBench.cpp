@@ -8,6 +8,8 @@
 // filterAcceptsRow over the Qt model, filtered and unfiltered again. The grid's rows must come
 // back as they were.
 //
+// Then find of an absent text against QAbstractItemModel::match (GridBenchFind.h).
+//
 //   bench_grid [--rows N]
 
 #include <malloc.h>
@@ -21,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/grid/GridBenchFind.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
 #include "platform/gui/Application.h"
@@ -183,5 +186,7 @@ int main(int argc, char** argv)
     Metric("qt_model_bytes_per_cell", qt.BytesPerCell);
     Metric("grid_filter_ms", GridFilter(rows));
     Metric("qt_proxy_filter_ms", QtFilter(rows));
+    // Find of an absent text (GridBenchFind.cpp).
+    FindMetrics(rows);
     return 0;
 }
