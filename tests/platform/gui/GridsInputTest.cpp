@@ -108,7 +108,7 @@ TEST(GridsInput, WheelNotchesGatherPartsOfANotch)
     TWheelNotches w;
     EXPECT_EQ(w.Add(40), 0);
     EXPECT_EQ(w.Add(40), 0);
-    EXPECT_EQ(w.Add(50), 1);  // 130: one notch, 10 kept
+    EXPECT_EQ(w.Add(50), 1);   // 130: one notch, 10 kept
     EXPECT_EQ(w.Add(-30), 0);  // the other way forgets the 10
     EXPECT_EQ(w.Add(-90), -1);
     EXPECT_EQ(w.Add(360), 3);
