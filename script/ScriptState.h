@@ -229,6 +229,8 @@ public:
     std::unique_ptr<TTriggerScanner, TTriggerScannerDelete> TriggerScanState;
 
 private:
+    // The current line is complete: the complete-line pass, then it becomes the last line.
+    void EndReceivedLine(TTriggerScanner& scan);
     bool RunCommands(AnsiString& buffer);
     bool RunOneCommand(const AnsiString& command, bool& dropRest);
     int32_t RandomBelow(int32_t n);

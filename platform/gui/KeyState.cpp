@@ -23,6 +23,6 @@ int16_t GetKeyState(int VirtKey)
     case VK_LBUTTON: return (buttons & Qt::LeftButton) ? kDown : 0;
     case VK_RBUTTON: return (buttons & Qt::RightButton) ? kDown : 0;
     case VK_MBUTTON: return (buttons & Qt::MiddleButton) ? kDown : 0;
-    default: return 0;
+    default: return NotedKeyState(VirtKey);
     }
 }
