@@ -50,7 +50,8 @@ struct TRealGrid {
         grid->SetParent(&form);
         for (int r = 0; r < grid->RowCount(); ++r)
             for (int c = 0; c < grid->ColCount(); ++c)
-                grid->SetCells(c, r, r == 0 ? "Head " + std::to_string(c) : std::to_string(c) + "/" + std::to_string(r));
+                grid->SetCells(c, r,
+                               r == 0 ? "Head " + std::to_string(c) : std::to_string(c) + "/" + std::to_string(r));
         form.Show();
         form.BringToFront();
         WaitFor([&] { return form.Active(); });
@@ -64,10 +65,7 @@ struct TRealGrid {
     }
 };
 
-bool Ready()
-{
-    return OnX() && !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
-}
+bool Ready() { return OnX() && !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty(); }
 
 }  // namespace
 
@@ -110,8 +108,7 @@ TEST(CellGridRealX, ARowDraggedByItsFixedCellFiresOnRowMoved)
     t.grid->OnRowMoved = [&](TObject*, int from, int to) {
         t.log += "moved " + std::to_string(from) + "," + std::to_string(to) + ";";
     };
-    XDo("mousemove " + t.At(0, 1) + " mousedown 1 mousemove " + t.At(0, 2) + " mousemove " + t.At(0, 3) +
-        " mouseup 1");
+    XDo("mousemove " + t.At(0, 1) + " mousedown 1 mousemove " + t.At(0, 2) + " mousemove " + t.At(0, 3) + " mouseup 1");
     ASSERT_TRUE(WaitFor([&] { return !t.log.empty(); }));
     EXPECT_EQ(t.log, "moved 1,3;");
     EXPECT_EQ(t.grid->Cells(1, 3), "1/1");
