@@ -13,7 +13,7 @@
 // size grips, cursors), CellGridHints.cpp (cell hints and the 500 ms timer), CellGridWndProc.cpp
 // (wheel, zoom, panning, resizing with the form, the accessors by real row, version),
 // CellGridSelect.cpp (the selected text and the repaint helpers), CellGridCursors.cpp (the
-// grid's cursor and panning pictures).
+// grid's cursor and panning pictures), CellGridFiles.cpp (the file formats).
 
 #include <array>
 #include <memory>
@@ -23,6 +23,7 @@
 #include "grid/control/CellGridObjects.h"
 #include "grid/control/FilePicture.h"
 #include "grid/model/CellModel.h"
+#include "grid/model/GridFiles.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/Icon.h"
 #include "platform/gui/ImageList.h"
@@ -33,6 +34,7 @@ class TArrowWindow;
 class THintWindow;
 class TRichDocument;
 class TResizeWatch;
+class TStream;
 
 using TGridColorEvent =
     std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)>;
@@ -182,6 +184,32 @@ public:
     // Measured in the canvas font.
     TSize ExtraTextExtent(std::string_view Text) override;
 
+    // --- Files (CellGridFiles.cpp): the grid's own file and stream, CSV, fixed width,
+    // aligned text, HTML and XML. File names are program paths.
+    bool SaveIncludesHidden = false;
+    // '\0': detect on loading, "," on saving.
+    char CSVDelimiter = '\0';
+    bool CSVJavaStyle = false;
+    void SaveToFile(const AnsiString& FileName);
+    void LoadFromFile(const AnsiString& FileName);
+    void SaveToStream(TStream* Stream);
+    void LoadFromStream(TStream* Stream);
+    void SaveToCSV(const AnsiString& FileName) { OutputToCSV(FileName, false); }
+    void AppendToCSV(const AnsiString& FileName) { OutputToCSV(FileName, true); }
+    void LoadFromCSV(const AnsiString& FileName) { InputFromCSV(FileName, false); }
+    void InsertFromCSV(const AnsiString& FileName) { InputFromCSV(FileName, true); }
+    void OutputToCSV(const AnsiString& FileName, bool Append);
+    void InputFromCSV(const AnsiString& FileName, bool Insert);
+    // Widths grows by the widths measured for the columns it lacks.
+    void SaveToFixed(const AnsiString& FileName, TIntList* Widths);
+    void LoadFromFixed(const AnsiString& FileName, TIntList* Positions);
+    void SaveToASCII(const AnsiString& FileName);
+    void SaveToHTML(const AnsiString& FileName) { OutputToHTML(FileName, false); }
+    void AppendToHTML(const AnsiString& FileName) { OutputToHTML(FileName, true); }
+    void OutputToHTML(const AnsiString& FileName, bool Append);
+    void SaveToXML(const AnsiString& FileName, const AnsiString& ListTag, const AnsiString& RecordTag,
+                   TStrings* FieldTags);
+
     // Sizes the columns to their texts; done by the sizing part of the grid.
     virtual void AutoSizeColumns(bool DoFixedCols, int Padding) {}
 
@@ -278,6 +306,10 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
     void PaintCellNow(int DisplayCol, int ARow) override;
+    // What the file formats read of the grid (CellGridFiles.cpp).
+    TGridFileSettings FileSettings() const;
+    TFileProgress FileProgress();
+    TAlignment FileCellAlignment(int ACol, int ARow);
 
 private:
     void RegisterInputHandlers();

@@ -248,6 +248,10 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
             FIELD("CheckFalse", CheckFalse),
             FIELD("PasswordChar", PasswordChar),
             FIELD("SaveIncludesFixed", SaveIncludesFixed),
+            // --- Files.
+            FIELD("SaveIncludesHidden", SaveIncludesHidden),
+            FIELD("CSVDelimiter", CSVDelimiter),
+            FIELD("CSVJavaStyle", CSVJavaStyle),
             PROP("FilterActive", FilterActive(), SetFilterActive),
             // --- Sorting.
             PROP("SortColumn", SortColumn(), SetSortColumn),

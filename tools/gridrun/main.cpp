@@ -23,6 +23,8 @@
 //   answer EVENT [C] [R] VALUE...|off   sets the event's var parameters when it fires
 //   filter C CONDITION           adds a filter condition on column C: the rest of the line
 //   filter clear                 removes every filter condition
+//   show FILE                    the file's bytes: printable ASCII as is, the rest escaped (\xHH
+//                                from 0x80 too), a line after each \n
 //   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
 //
 // Values print as true/false, integers, %.15g, colour names, enumeration names, sets [a,b] and
@@ -44,6 +46,7 @@
 #include "platform/gui/Application.h"
 #include "tools/gridrun/GridRun.h"
 #include "tools/gridrun/GridRunEnums.h"
+#include "tools/gridrun/GridRunFiles.h"
 #include "tools/gridrun/GridRunInput.h"
 
 namespace {
@@ -271,6 +274,12 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
              TFilterData* item = run.Grid().Filter()->Add();
              item->Column = static_cast<int16_t>(column);
              item->Condition = Rest(w, 2, line);
+         }},
+        // --- Files.
+        {"show",
+         [](TGridRun& run, const TLine& w, std::string_view) {
+             Need(w, 2, "show FILE");
+             ShowFile(run.Out(), w[1].Text);
          }},
         {"answer",
          [](TGridRun& run, const TLine& w, std::string_view) {
