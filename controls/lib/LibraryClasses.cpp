@@ -1,10 +1,12 @@
 #include "controls/lib/LibraryClasses.h"
 
+#include "controls/lib/DateEdit.h"
 #include "controls/lib/ExCombos.h"
 #include "controls/lib/ExCtrls.h"
 #include "controls/lib/ExMenus.h"
 #include "controls/lib/ExSpin.h"
 #include "controls/lib/ExTimer.h"
+#include "controls/lib/FileDirEdit.h"
 #include "controls/lib/SpeedBar.h"
 #include "controls/lib/TextListBox.h"
 #include "controls/lib/ToolEdit.h"
@@ -25,6 +27,8 @@ void RegisterLibraryClasses()
     RegisterToolEditClasses();
     RegisterExSpinClasses();
     RegisterExCombosClasses();
+    RegisterDateEditClasses();
+    RegisterFileDirEditClasses();
     RegisterClass<TExTimer>("TExTimer", "TComponent", MakeComponent<TExTimer>)
         .Bool("Enabled", &TExTimer::Enabled, &TExTimer::SetEnabled, true)
         .Int64(
