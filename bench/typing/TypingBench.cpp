@@ -127,7 +127,7 @@ int main(int argc, char** argv)
     Metric("comboedit_us_per_key", combo);
     Metric("qlineedit_us_per_key", qt);
     Metric("comboedit_vs_qlineedit", qt > 0 ? combo / qt : 0);
-    std::printf("# %zu bytes sent by the command line, %zu characters by the bare edit, %d keys previewed\n",
-                form.Sent, bareSent, form.Previewed);
+    std::printf("# %zu bytes sent by the command line, %zu characters by the bare edit, %d keys previewed\n", form.Sent,
+                bareSent, form.Previewed);
     return 0;
 }
