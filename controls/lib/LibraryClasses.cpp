@@ -1,9 +1,11 @@
 #include "controls/lib/LibraryClasses.h"
 
+#include "controls/lib/DateEdit.h"
 #include "controls/lib/ExCombos.h"
 #include "controls/lib/ExCtrls.h"
 #include "controls/lib/ExSpin.h"
 #include "controls/lib/ExTimer.h"
+#include "controls/lib/FileDirEdit.h"
 #include "controls/lib/ToolEdit.h"
 #include "platform/core/TypInfo.h"
 
@@ -18,6 +20,8 @@ void RegisterLibraryClasses()
     RegisterToolEditClasses();
     RegisterExSpinClasses();
     RegisterExCombosClasses();
+    RegisterDateEditClasses();
+    RegisterFileDirEditClasses();
     RegisterClass<TExTimer>("TExTimer", "TComponent", MakeComponent<TExTimer>)
         .Bool("Enabled", &TExTimer::Enabled, &TExTimer::SetEnabled, true)
         .Int64(

@@ -452,8 +452,14 @@ public:
     TDoFitToPageEvent OnFitToPage;
 
 protected:
-    // Frees the extras in the raw slots of a display row (every stored column).
+    // Frees the extras in the raw slots of a display row (every stored column, or FromCol up
+    // to ToCol, exclusive).
     void FreeRowExtras(int ARow);
+    void FreeExtrasIn(int ARow, int FromCol, int ToCol);
+    // Rows and columns leave the grid by any path: their extras go with them (a hidden row's
+    // item has taken its own out of the slots first).
+    void RowsLeaving(int At, int Count) override;
+    void ColsLeaving(int At, int Count) override;
     // A new extra of a cell whose slot holds nothing or an extra (the old one is freed); null
     // when the slot holds an object of another class. Raises for a cell outside the grid.
     TCellGraphic* ReplaceExtra(int ACol, int ARow);
@@ -466,6 +472,13 @@ protected:
     virtual void PaintCellNow(int DisplayCol, int ARow) { InvalidateCell(DisplayCol, ARow); }
     // Hides the shown display rows given (ascending) in one pass, as one HideRowsEx a run.
     void HideDisplayRows(const std::vector<int>& Rows);
+    // Removes display rows (ascending) in one pass, with their extras; the cursor stays where
+    // it still exists, else it goes to the first normal row.
+    void RemoveDisplayRows(const std::vector<int>& Rows);
+    // Inserts empty rows so that they stand at the given display rows (ascending) of the result.
+    void InsertRowSet(const std::vector<int>& Positions);
+    // The real rows of display rows (ascending), in one walk of the hidden rows.
+    std::vector<int> RealRowsOf(const std::vector<int>& Displays) const;
     TVAlignment FVAlignment = vtaTop;
     // Frees an extra taken out of column ACol, keeping the node count.
     void DeleteExtra(int ACol, TCellGraphic* Extra);

@@ -63,10 +63,13 @@ void TCustomGrid::PaintLines(const TRect& cell, bool fixed)
         return;
     TCanvas* c = Canvas();
     c->Brush()->SetColor(fixed ? clBlack : clSilver);
+    // A line as wide as int holds ends at the last pixel int holds.
+    const int right = ClampToInt(int64_t{cell.Right} + GridLineWidth());
+    const int bottom = ClampToInt(int64_t{cell.Bottom} + GridLineWidth());
     if (vert)
-        c->FillRect(Rect(cell.Right, cell.Top, cell.Right + GridLineWidth(), cell.Bottom + GridLineWidth()));
+        c->FillRect(Rect(cell.Right, cell.Top, right, bottom));
     if (horz)
-        c->FillRect(Rect(cell.Left, cell.Bottom, cell.Right + GridLineWidth(), cell.Bottom + GridLineWidth()));
+        c->FillRect(Rect(cell.Left, cell.Bottom, right, bottom));
 }
 
 void TCustomGrid::Paint()

@@ -6,12 +6,12 @@
 
 #include "app/core/CharBooks.h"
 #include "app/forms/AnsiTerminal.h"
+#include "controls/lib/ToolEdit.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Colors.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/Strings.h"
 #include "platform/gui/ButtonCtrls.h"
-#include "platform/gui/StdCtrls.h"
 #include "script/Variables.h"
 #include "terminal/control/Terminal.h"
 #include "tools/apprun/AppRun.h"
@@ -249,7 +249,7 @@ void State(TAppRun& run, const AnsiString&)
     run.Print(std::string("CONNECTED ") + (w.Connected() ? "1" : "0"));
     run.Print("CPU " + std::to_string(w.CpuPosition()));
     run.Print("STATUSLINE " + TAppRun::Text(w.StatusLine()));
-    run.Print("INPUT " + TAppRun::Text(w.ComboEdit() ? w.ComboEdit()->Text() : AnsiString()));
+    run.Print("INPUT " + TAppRun::Text(w.ComboEdit()->Text()));
     run.Print("TD " + TAppRun::Text(w.TranslationBtn()->Caption()));
 }
 
