@@ -10,6 +10,8 @@
 //
 // Then the files (GridBenchFiles.cpp): CSV and the grid's own file against Python's csv module.
 //
+// Then find of an absent text against QAbstractItemModel::match (GridBenchFind.h).
+//
 //   bench_grid [--rows N]
 
 #include <malloc.h>
@@ -24,6 +26,7 @@
 #include <vector>
 
 #include "bench/grid/GridBenchFiles.h"
+#include "bench/grid/GridBenchFind.h"
 #include "bench/grid/GridBenchRows.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
@@ -191,5 +194,7 @@ int main(int argc, char** argv)
     FileMetrics(rows, kCols, [&](int c, int r) { return cp949.Cell(c, r); });
     // --- Grouping and sorting rows (GridBenchGroup.cpp, GridBenchSort.cpp).
     GroupBench(rows);
+    // --- Find of an absent text (GridBenchFind.cpp).
+    FindMetrics(rows);
     return 0;
 }
