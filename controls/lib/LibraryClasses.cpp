@@ -1,7 +1,12 @@
 #include "controls/lib/LibraryClasses.h"
 
+#include "controls/lib/DateEdit.h"
+#include "controls/lib/ExCombos.h"
 #include "controls/lib/ExCtrls.h"
+#include "controls/lib/ExSpin.h"
 #include "controls/lib/ExTimer.h"
+#include "controls/lib/FileDirEdit.h"
+#include "controls/lib/ToolEdit.h"
 #include "platform/core/TypInfo.h"
 
 void RegisterLibraryClasses()
@@ -11,6 +16,12 @@ void RegisterLibraryClasses()
         return;
     done = true;
     RegisterExCtrlsClasses();
+    // The edits with a button, combo boxes, calendars and spin edits.
+    RegisterToolEditClasses();
+    RegisterExSpinClasses();
+    RegisterExCombosClasses();
+    RegisterDateEditClasses();
+    RegisterFileDirEditClasses();
     RegisterClass<TExTimer>("TExTimer", "TComponent", MakeComponent<TExTimer>)
         .Bool("Enabled", &TExTimer::Enabled, &TExTimer::SetEnabled, true)
         .Int64(

@@ -164,6 +164,11 @@ protected:
     virtual void RowMoved(int FromIndex, int ToIndex) {}
     virtual void ColumnMoved(int FromIndex, int ToIndex) {}
     virtual void TopLeftChanged() {}
+    // Rows or stored columns about to leave the grid (deleted, or dropped by a smaller
+    // RowCount): a subclass that owns the objects in their cells frees them here, so that every
+    // way out frees them alike.
+    virtual void RowsLeaving(int At, int Count) {}
+    virtual void ColsLeaving(int At, int Count) {}
 
     // Bulk structure for subclasses: rows (cells and heights) or columns (cells at a stored
     // column, widths at a display column) inserted or deleted in one step, then SizeChanged.

@@ -4,6 +4,10 @@
 
 TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner)
 {
+    // The grid clicks when its current cell moves (GridsKeys.cpp, GridsMouse.cpp), not on a
+    // release.
+    FControlStyle &= ~csClickEvents;
+    RegisterGridHandlers();
     SetTabStop(true);
     SetColor(clWindow);
     SetBounds(0, 0, 320, 120);

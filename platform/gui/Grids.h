@@ -8,15 +8,28 @@
 //
 // Files: Grids.cpp (life cycle, invalidation, the drawing and string grids), GridsPaint.cpp
 // (the paint loop: cell states, DrawCell per visible cell, grid lines, the focus rectangle),
-// GridsScroll.cpp (the window scroll bars on their logical range and the scroll messages).
+// GridsScroll.cpp (the window scroll bars on their logical range and the scroll messages),
+// GridsKeys.cpp and GridsMouse.cpp (navigation, selecting, sizing and moving).
 
 #include <functional>
 
+#include "platform/core/GridCursor.h"
 #include "platform/core/GridData.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/WinControl.h"
 
 class TInplaceEdit;
+
+// Whole wheel notches from the deltas a wheel reports (120 a notch; touch pads send parts of
+// one): Add returns the notches completed, positive away from the user, and keeps the rest.
+class TWheelNotches {
+public:
+    int Add(int Delta);
+    void Reset() { FRest = 0; }
+
+private:
+    int FRest = 0;
+};
 
 using TSelectCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& CanSelect)>;
 using TMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
@@ -33,6 +46,12 @@ public:
     void InvalidateRow(int ARow) override;
     void InvalidateCol(int ACol) override;
     void InvalidateGrid() override;
+
+    // --- Keyboard and mouse (GridsKeys.cpp, GridsMouse.cpp): the mouse state, the moving and
+    // sizing it does, and whether the in-place editor is up.
+    TGridState GridState() const { return FGridState; }
+    bool EditorMode() const { return FEditorMode; }
+    void SetEditorMode(bool Value) { FEditorMode = Value; }
 
     bool DefaultDrawing() const { return FDefaultDrawing; }
     void SetDefaultDrawing(bool Value) { FDefaultDrawing = Value; }
@@ -92,6 +111,40 @@ protected:
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
     void TopLeftChanged() override;
+
+    // --- Keyboard (GridsKeys.cpp): OnKeyDown first, then the navigation of MoveCursor; a key
+    // that moves the current cell ends in Click. F2 (and Enter with goEditing) starts the
+    // editor through ShowEditor, typed characters through ShowEditorChar.
+    void KeyDown(uint16_t& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    virtual void ShowEditor() { FEditorMode = true; }
+    virtual void ShowEditorChar(char Ch) { ShowEditor(); }
+    virtual void HideEditor() { FEditorMode = false; }
+    // Moves the current cell as a key or a press does: SelectCell may refuse; Click follows a move.
+    void MoveCurrentCell(int ACol, int ARow, bool MoveAnchor);
+
+    // --- Mouse (GridsMouse.cpp). A left press starts sizing on a size grip, moving on a fixed
+    // cell with goRowMoving / goColMoving, else selecting; the release ends it (MoveRow or
+    // MoveColumn for a move, the new size for sizing). A double click fires DblClick.
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    // Whether a point is on a size grip (CalcSizingHit); subclasses may refuse it.
+    virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs);
+    // Leaves any mouse state (sizing, moving, selecting) without finishing it.
+    void CancelGridState() { FGridState = gsNormal; }
+    // The item a move started from and the one it would go to now (gsRowMoving, gsColMoving).
+    int MoveIndex() const { return FMoveIndex; }
+    int MovePos() const { return FMovePos; }
+    // The cursor shown over the grid while the control's own Cursor stays (size grips, links).
+    void ShowGridCursor(TCursor Cursor);
+
+private:
+    void RegisterGridHandlers();
+    TGridState FGridState = gsNormal;
+    bool FEditorMode = false;
+    int FSizingIndex = -1, FSizingPos = 0, FSizingOfs = 0;
+    int FMoveIndex = -1, FMovePos = -1;
 
 private:
     void PaintLines(const TRect& cell, bool fixed);

@@ -57,10 +57,13 @@ void TCustomGrid::PaintLines(const TRect& cell, bool fixed)
     TCanvas* c = Canvas();
     c->Brush()->SetStyle(bsSolid);
     c->Brush()->SetColor(fixed ? kFixedLineColor : kLineColor);
+    // A line as wide as int holds ends at the last pixel int holds.
+    const int right = ClampToInt(int64_t{cell.Right} + line);
+    const int bottom = ClampToInt(int64_t{cell.Bottom} + line);
     if (o.Contains(fixed ? goFixedVertLine : goVertLine))
-        c->FillRect(Rect(cell.Right, cell.Top, cell.Right + line, cell.Bottom + line));
+        c->FillRect(Rect(cell.Right, cell.Top, right, bottom));
     if (o.Contains(fixed ? goFixedHorzLine : goHorzLine))
-        c->FillRect(Rect(cell.Left, cell.Bottom, cell.Right + line, cell.Bottom + line));
+        c->FillRect(Rect(cell.Left, cell.Bottom, right, bottom));
 }
 
 void TCustomGrid::PaintCellAt(int col, int row, const TRect& r)

@@ -182,8 +182,11 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         auto it = CtlVerbs().find(op);
         if (it == CtlVerbs().end()) {
             it = CtlButtonVerbs().find(op);
-            if (it == CtlButtonVerbs().end())
-                throw ECtlError("unknown operation: " + op);
+            if (it == CtlButtonVerbs().end()) {
+                it = CtlEditVerbs().find(op);
+                if (it == CtlEditVerbs().end())
+                    throw ECtlError("unknown operation: " + op);
+            }
         }
         it->second(*this, target, TCtlArgs{Words(rest), RestText(rest)});
     } else if (verb == "util") {
@@ -203,6 +206,8 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         TComponent* target = Find(w[0]);
         if (w[1] == "DialogKey" && target == FForm)
             return;  // always reported by the form
+        if (auto own = CtlEditEvents().find(w[1]); own != CtlEditEvents().end() && own->second(*this, target))
+            return;
         auto it = CtlEvents().find(w[1]);
         if (it == CtlEvents().end() || !it->second(*this, target))
             throw ECtlError("unknown event: " + w[1]);

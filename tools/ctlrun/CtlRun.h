@@ -36,6 +36,10 @@ const std::map<AnsiString, TCtlVerb>& CtlVerbs();
 // The verbs of the speed buttons, switch and credits panel (CtlRunButtonVerbs.cpp).
 const std::map<AnsiString, TCtlVerb>& CtlButtonVerbs();
 const std::map<AnsiString, TCtlEventHook>& CtlEvents();
+// The verbs and events of the edits with a button, combo boxes, calendars and spin edits
+// (CtlRunEditVerbs.cpp); their events are tried before the shared table's.
+const std::map<AnsiString, TCtlVerb>& CtlEditVerbs();
+const std::map<AnsiString, TCtlEventHook>& CtlEditEvents();
 const std::map<AnsiString, TCtlUtil>& CtlUtils();
 // Word i of the arguments as a number; ECtlError "bad value" otherwise.
 int CtlNumber(const TCtlArgs& a, size_t i);

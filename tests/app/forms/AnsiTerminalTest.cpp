@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "GuiTestSupport.h"
 #include "app/forms/AnsiTerminal.h"
 #include "platform/core/TimerService.h"
 #include "platform/gui/Application.h"
@@ -24,15 +25,6 @@ void Pump()
         if (!QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents))
             break;
     }
-}
-
-TApplication* TestApplication()
-{
-    static int argc = 1;
-    static char name[] = "app_forms_tests";
-    static char* argv[] = {name, nullptr};
-    static TApplication* app = new TApplication(argc, argv);
-    return app;
 }
 
 // A connected window whose host is the test; what the window writes and the boxes it shows go
