@@ -107,29 +107,25 @@ void TCustomGrid::Paint()
     const TGridOptions o = Options();
     const int colLine = o.Contains(goVertLine) || o.Contains(goFixedVertLine) ? GridLineWidth() : 0;
     const int rowLine = o.Contains(goHorzLine) || o.Contains(goFixedHorzLine) ? GridLineWidth() : 0;
-    const std::vector<TShownItem> cols =
-        ShownItems(TCustomGridData::FixedCols(), LeftCol(), ColCount(), ClientWidth(), colLine,
-                   [this](int i) { return ColWidths(i); });
-    const std::vector<TShownItem> rows =
-        ShownItems(TCustomGridData::FixedRows(), TopRow(), RowCount(), ClientHeight(), rowLine,
-                   [this](int i) { return RowHeights(i); });
+    const std::vector<TShownItem> cols = ShownItems(TCustomGridData::FixedCols(), LeftCol(), ColCount(), ClientWidth(),
+                                                    colLine, [this](int i) { return ColWidths(i); });
+    const std::vector<TShownItem> rows = ShownItems(TCustomGridData::FixedRows(), TopRow(), RowCount(), ClientHeight(),
+                                                    rowLine, [this](int i) { return RowHeights(i); });
     for (const TShownItem& row : rows) {
         const int height = RowHeights(row.Index);
         for (const TShownItem& col : cols)
-            PaintCellAt(col.Index, row.Index, Rect(col.Start, row.Start, col.Start + ColWidths(col.Index),
-                                                   row.Start + height));
+            PaintCellAt(col.Index, row.Index,
+                        Rect(col.Start, row.Start, col.Start + ColWidths(col.Index), row.Start + height));
     }
     // A row-select grid frames the current row's normal cells in view.
     if (o.Contains(goRowSelect) && DefaultDrawing() && Focused() && !cols.empty()) {
-        const auto firstNormal = std::find_if(cols.begin(), cols.end(), [this](const TShownItem& i) {
-            return i.Index >= TCustomGridData::FixedCols();
-        });
+        const auto firstNormal = std::find_if(
+            cols.begin(), cols.end(), [this](const TShownItem& i) { return i.Index >= TCustomGridData::FixedCols(); });
         const auto current = std::find_if(rows.begin(), rows.end(), [this](const TShownItem& i) {
             return i.Index == Row() && i.Index >= TCustomGridData::FixedRows();
         });
         if (firstNormal != cols.end() && current != rows.end())
-            c->DrawFocusRect(Rect(firstNormal->Start, current->Start,
-                                  cols.back().Start + ColWidths(cols.back().Index),
+            c->DrawFocusRect(Rect(firstNormal->Start, current->Start, cols.back().Start + ColWidths(cols.back().Index),
                                   current->Start + RowHeights(current->Index)));
     }
 }

@@ -190,17 +190,18 @@ TEST_P(GridScrollMessage, MovesTopRowAndTheBarFollows)
     EXPECT_EQ(GetScrollPos(grid, SB_VERT), TCustomGrid::ScrollPosOf(expected, 1, grid->MaxTopRow()));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Grids, GridScrollMessage,
-    ::testing::Values(TScrollCase{"LineUp", SB_LINEUP, 0, false, 49}, TScrollCase{"LineDown", SB_LINEDOWN, 0, false, 51},
-                      TScrollCase{"PageDown", SB_PAGEDOWN, 0, false, -2}, TScrollCase{"Top", SB_TOP, 0, false, 1},
-                      TScrollCase{"Bottom", SB_BOTTOM, 0, false, -1},
-                      TScrollCase{"ThumbPositionAtTheEnd", SB_THUMBPOSITION, 127, false, -1},
-                      TScrollCase{"ThumbPositionAtTheStart", SB_THUMBPOSITION, 0, false, 1},
-                      TScrollCase{"ThumbTrackWithoutTracking", SB_THUMBTRACK, 0, false, 50},
-                      TScrollCase{"ThumbTrackWithTracking", SB_THUMBTRACK, 0, true, 1},
-                      TScrollCase{"EndScroll", SB_ENDSCROLL, 0, false, 50}),
-    [](const ::testing::TestParamInfo<TScrollCase>& i) { return std::string(i.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Grids, GridScrollMessage,
+                         ::testing::Values(TScrollCase{"LineUp", SB_LINEUP, 0, false, 49},
+                                           TScrollCase{"LineDown", SB_LINEDOWN, 0, false, 51},
+                                           TScrollCase{"PageDown", SB_PAGEDOWN, 0, false, -2},
+                                           TScrollCase{"Top", SB_TOP, 0, false, 1},
+                                           TScrollCase{"Bottom", SB_BOTTOM, 0, false, -1},
+                                           TScrollCase{"ThumbPositionAtTheEnd", SB_THUMBPOSITION, 127, false, -1},
+                                           TScrollCase{"ThumbPositionAtTheStart", SB_THUMBPOSITION, 0, false, 1},
+                                           TScrollCase{"ThumbTrackWithoutTracking", SB_THUMBTRACK, 0, false, 50},
+                                           TScrollCase{"ThumbTrackWithTracking", SB_THUMBTRACK, 0, true, 1},
+                                           TScrollCase{"EndScroll", SB_ENDSCROLL, 0, false, 50}),
+                         [](const ::testing::TestParamInfo<TScrollCase>& i) { return std::string(i.param.Name); });
 
 TEST(GridScrollRange, PositionsMapOntoTheLogicalRangeAndBack)
 {
