@@ -246,6 +246,9 @@ void TExCalendar::ResizeCells()
         SetDefaultColWidth(colWidth);
     if (rowHeight > 0)
         SetDefaultRowHeight(rowHeight);
+    // The month always fits: nothing stays scrolled from a smaller size.
+    SetLeftCol(0);
+    SetTopRow(FixedRows());
 }
 
 // --- TLocCalendar -------------------------------------------------------------------------------

@@ -179,16 +179,20 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         if (op.empty())
             throw ECtlError("missing arguments: call");
         TComponent* target = Find(name);
-        auto it = CtlVerbs().find(op);
-        if (it == CtlVerbs().end()) {
-            it = CtlButtonVerbs().find(op);
-            if (it == CtlButtonVerbs().end()) {
-                it = CtlEditVerbs().find(op);
-                if (it == CtlEditVerbs().end())
-                    throw ECtlError("unknown operation: " + op);
-            }
-        }
-        it->second(*this, target, TCtlArgs{Words(rest), RestText(rest)});
+        // Each family's table of verbs, one line each.
+        const std::map<AnsiString, TCtlVerb>* tables[] = {
+            &CtlVerbs(),
+            &CtlButtonVerbs(),
+            &CtlEditVerbs(),
+            &CtlListVerbs(),
+        };
+        const TCtlVerb* found = nullptr;
+        for (const auto* table : tables)
+            if (auto it = table->find(op); !found && it != table->end())
+                found = &it->second;
+        if (!found)
+            throw ECtlError("unknown operation: " + op);
+        (*found)(*this, target, TCtlArgs{Words(rest), RestText(rest)});
     } else if (verb == "util") {
         std::string_view args = rest;
         auto it = CtlUtils().find(NextWord(args));

@@ -35,6 +35,8 @@ using TCtlUtil = std::function<void(TCtlRun& run, const TCtlArgs& args)>;
 const std::map<AnsiString, TCtlVerb>& CtlVerbs();
 // The verbs of the speed buttons, switch and credits panel (CtlRunButtonVerbs.cpp).
 const std::map<AnsiString, TCtlVerb>& CtlButtonVerbs();
+// The verbs of the list boxes, owner-drawn menus and speed bar (CtlRunListVerbs.cpp).
+const std::map<AnsiString, TCtlVerb>& CtlListVerbs();
 const std::map<AnsiString, TCtlEventHook>& CtlEvents();
 // The verbs and events of the edits with a button, combo boxes, calendars and spin edits
 // (CtlRunEditVerbs.cpp); their events are tried before the shared table's.
