@@ -2,8 +2,11 @@
 
 #include "controls/lib/ExCombos.h"
 #include "controls/lib/ExCtrls.h"
+#include "controls/lib/ExMenus.h"
 #include "controls/lib/ExSpin.h"
 #include "controls/lib/ExTimer.h"
+#include "controls/lib/SpeedBar.h"
+#include "controls/lib/TextListBox.h"
 #include "controls/lib/ToolEdit.h"
 #include "platform/core/TypInfo.h"
 
@@ -14,6 +17,10 @@ void RegisterLibraryClasses()
         return;
     done = true;
     RegisterExCtrlsClasses();
+    // List boxes, owner-drawn menus and the speed bar.
+    RegisterTextListBoxClasses();
+    RegisterExMenusClasses();
+    RegisterSpeedBarClasses();
     // The edits with a button, combo boxes, calendars and spin edits.
     RegisterToolEditClasses();
     RegisterExSpinClasses();

@@ -182,8 +182,11 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         auto it = CtlVerbs().find(op);
         if (it == CtlVerbs().end()) {
             it = CtlButtonVerbs().find(op);
-            if (it == CtlButtonVerbs().end())
-                throw ECtlError("unknown operation: " + op);
+            if (it == CtlButtonVerbs().end()) {
+                it = CtlListVerbs().find(op);
+                if (it == CtlListVerbs().end())
+                    throw ECtlError("unknown operation: " + op);
+            }
         }
         it->second(*this, target, TCtlArgs{Words(rest), RestText(rest)});
     } else if (verb == "util") {

@@ -35,6 +35,8 @@ using TCtlUtil = std::function<void(TCtlRun& run, const TCtlArgs& args)>;
 const std::map<AnsiString, TCtlVerb>& CtlVerbs();
 // The verbs of the speed buttons, switch and credits panel (CtlRunButtonVerbs.cpp).
 const std::map<AnsiString, TCtlVerb>& CtlButtonVerbs();
+// The verbs of the list boxes, owner-drawn menus and speed bar (CtlRunListVerbs.cpp).
+const std::map<AnsiString, TCtlVerb>& CtlListVerbs();
 const std::map<AnsiString, TCtlEventHook>& CtlEvents();
 const std::map<AnsiString, TCtlUtil>& CtlUtils();
 // Word i of the arguments as a number; ECtlError "bad value" otherwise.

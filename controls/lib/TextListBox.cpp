@@ -1,0 +1,81 @@
+#include "controls/lib/TextListBox.h"
+
+#include "platform/core/ScrollBarModel.h"
+#include "platform/core/TypInfo.h"
+#include "platform/gui/Canvas.h"
+
+TTextListBox::TTextListBox(TComponent* AOwner) : TCustomListBox(AOwner)
+{
+    Canvas()->SetFont(Font());
+    RegisterTextListHandlers();
+}
+
+int TTextListBox::MeasureText(const AnsiString& Text)
+{
+    TCanvas* canvas = Canvas();
+    const AnsiString text = Text + "x";
+    if (TabWidth() <= 0)
+        return canvas->TextWidth(text);
+    const int stop = ListTabStopPixels(TabWidth(), canvas->TextWidth("0"));
+    return TabbedTextWidth(text, stop, [canvas](std::string_view piece) { return canvas->TextWidth(piece); });
+}
+
+int TTextListBox::GetItemWidth(int Index) { return MeasureText(Items()->Strings(Index)); }
+
+void TTextListBox::SetHorizontalExtent() { Perform(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(MaxWidth())); }
+
+void TTextListBox::ResetHorizontalExtent()
+{
+    std::vector<int> widths;
+    const int count = Items()->Count();
+    widths.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        widths.push_back(GetItemWidth(i));
+    FExtent.Reset(std::move(widths));
+    SetHorizontalExtent();
+}
+
+void TTextListBox::RegisterTextListHandlers()
+{
+    RegisterHandler(CM_FONTCHANGED, [this](TMessage& m) {
+        Inherited(m);
+        Canvas()->SetFont(Font());
+        ResetHorizontalExtent();
+    });
+    auto added = [this](TMessage& m) {
+        const AnsiString text = reinterpret_cast<const char*>(m.LParam);
+        Inherited(m);
+        if (m.Result < 0)
+            return;
+        FExtent.Inserted(static_cast<int>(m.Result), MeasureText(text));
+        SetHorizontalExtent();
+    };
+    RegisterHandler(LB_ADDSTRING, added);
+    RegisterHandler(LB_INSERTSTRING, added);
+    RegisterHandler(LB_DELETESTRING, [this](TMessage& m) {
+        const int index = static_cast<int>(static_cast<intptr_t>(m.WParam));
+        if (index < 0 || index >= FExtent.Count() || FExtent.Width(index) < FExtent.MaxWidth()) {
+            Inherited(m);
+            if (m.Result >= 0)
+                FExtent.Deleted(index);
+            return;
+        }
+        Perform(WM_HSCROLL, SB_TOP);
+        Inherited(m);
+        if (m.Result >= 0)
+            FExtent.Deleted(index);
+        SetHorizontalExtent();
+    });
+    RegisterHandler(LB_RESETCONTENT, [this](TMessage& m) {
+        FExtent.Clear();
+        SetHorizontalExtent();
+        Perform(WM_HSCROLL, SB_TOP);
+        Inherited(m);
+    });
+}
+
+void RegisterTextListBoxClasses()
+{
+    RegisterClass<TTextListBox>("TTextListBox", "TCustomListBox", MakeComponent<TTextListBox>)
+        .Int("MaxWidth", &TTextListBox::MaxWidth, nullptr);
+}
