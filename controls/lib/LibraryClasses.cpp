@@ -1,10 +1,13 @@
 #include "controls/lib/LibraryClasses.h"
 
+#include "controls/lib/DateEdit.h"
+#include "controls/lib/ExCheckListBox.h"
 #include "controls/lib/ExCombos.h"
 #include "controls/lib/ExCtrls.h"
 #include "controls/lib/ExMenus.h"
 #include "controls/lib/ExSpin.h"
 #include "controls/lib/ExTimer.h"
+#include "controls/lib/FileDirEdit.h"
 #include "controls/lib/SpeedBar.h"
 #include "controls/lib/TextListBox.h"
 #include "controls/lib/ToolEdit.h"
@@ -19,12 +22,15 @@ void RegisterLibraryClasses()
     RegisterExCtrlsClasses();
     // List boxes, owner-drawn menus and the speed bar.
     RegisterTextListBoxClasses();
+    RegisterExCheckListBoxClasses();
     RegisterExMenusClasses();
     RegisterSpeedBarClasses();
     // The edits with a button, combo boxes, calendars and spin edits.
     RegisterToolEditClasses();
     RegisterExSpinClasses();
     RegisterExCombosClasses();
+    RegisterDateEditClasses();
+    RegisterFileDirEditClasses();
     RegisterClass<TExTimer>("TExTimer", "TComponent", MakeComponent<TExTimer>)
         .Bool("Enabled", &TExTimer::Enabled, &TExTimer::SetEnabled, true)
         .Int64(

@@ -126,6 +126,50 @@ const TScript kScripts[] = {
      "util GradientFillRect 0 0 20 10 clBlack clRed fdTopToBottom 3\npixel 0 2\npixel 0 3\npixel 0 8\npixel 0 9\n",
      "RESULT\nPIXEL 000000\nPIXEL 800000\nPIXEL FF0000\nPIXEL FF0000\n"},
     {"NoIconOnTheClipboard", "util IconFromClipboard /tmp/no-icon.ico\n", "RESULT nil\n"},
+    // --- Edits with a button, combo boxes, calendars and spin edits.
+    {"ComboEditAltDownAndDoClickEachFireOnce",
+     "new TComboEdit e form 0 0 150 21\nwatch e OnButtonClick\nkey e Alt+Down\ncall e DoClick\nset e ReadOnly "
+     "True\ncall e DoClick\n",
+     "EVENT e OnButtonClick\nEVENT e OnButtonClick\n"},
+    {"ComboEditEnterReachesTheDialogKeyThenOnKeyPress",
+     "new TComboEdit e form 0 0 150 21\nwatch e OnKeyPress\nkey e Enter\n",
+     "EVENT form DialogKey 13\nEVENT e OnKeyPress 13\n"},
+    {"SpinEditTimerBoundsClampAndStep",
+     "new TExSpinEdit s form 0 0 80 21\nset s MinValue 1\nset s MaxValue 65535\nwatch s OnTopClick\ncall s "
+     "SetValue 70000\nget s Text\ncall s UpClick\ncall s SetValue 2.5\nget s Text\nset s Text x\ncall s "
+     "GetValue\n",
+     "s.Text=65535\nEVENT s OnTopClick\ns.Text=2\nRESULT 1\n"},
+    {"SpinEditHexReadsBackItsNegativeText",
+     "new TExSpinEdit s form 0 0 80 21\nset s ValueType vtHex\ncall s SetValue -1\nget s Text\ncall s "
+     "GetValue\n",
+     "s.Text=FFFFFFFFFFFFFFFF\nRESULT -1\n"},
+    {"CalendarStepsAndDayTexts",
+     "util today 2000-01-31\nnew TExCalendar k form 0 0 210 140\ncall k GoToNextMonth\nget k CalendarDate\nset k "
+     "CalendarDate 2000-02-29\ncall k GoToNextYear\nget k CalendarDate\ncall k GetDayText 3 1\ncall k "
+     "GetDayText 0 1\n",
+     "RESULT\nk.CalendarDate=2000-02-29\nk.CalendarDate=2001-02-28\nRESULT 1\nRESULT \n"},
+    {"DateEditDropDownAcceptsTheCalendarsDate",
+     "util locale shortdate=dd/mm/yyyy datesep=/\nutil today 2006-03-15\nnew TDateEdit d form 0 0 120 "
+     "21\nwatch d OnChange\ncall d PopupDropDown\nget d PopupVisible\ncall d GoToNextMonth\ncall d "
+     "PopupCloseUp True\nget d Text\n",
+     "RESULT\nRESULT\nd.PopupVisible=True\nEVENT d OnChange\nd.Text=15/04/2006\n"},
+    {"SelectDateAnsweredByAnswer",
+     "util today 2006-03-15\nanswer 2006-05-01\nnew TDateEdit d form 0 0 120 21\ncall d SelectDate\ncall d "
+     "SelectDate\n",
+     "RESULT\nDIALOG date|Select a Date|2006-03-15\nRESULT True 2006-05-01\nDIALOG date|Select a "
+     "Date|2006-03-15\nRESULT "
+     "False\n"},
+    {"ColourComboKeepsAColourNotListed",
+     "new TColorComboBox c form 0 0 120 21\nwatch c OnChange\nset c ColorValue 255\nget c Text\nset c ColorValue "
+     "$00123456\nget c ItemIndex\nget c ColorValue\n",
+     "EVENT c OnChange\nc.Text=Red\nEVENT c OnChange\nc.ItemIndex=-1\nc.ColorValue=1193046\n"},
+    {"FilenameEditTakesTheFirstDroppedFile",
+     "new TFilenameEdit f form 0 0 150 21\nwatch f OnDropFiles\ncall f DropFiles /a b/one.txt|/two.txt\nget f "
+     "Text\nget f FileName\n",
+     "EVENT f OnDropFiles\nf.Text=\"/a b/one.txt\"\nf.FileName=/a b/one.txt\n"},
+    // A bitmap too large to allocate is refused with the framework's error, not attempted.
+    {"SolidBitmapTooLargeIsRefused", "util SolidBitmap /tmp/hm-never.bmp 100000 100000 clRed\n",
+     "ERROR EOutOfResources: Out of system resources\n"},
 };
 
 class CtlRunScript : public ::testing::TestWithParam<TScript> {};
