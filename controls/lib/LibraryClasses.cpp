@@ -2,6 +2,7 @@
 
 #include "controls/lib/ExCtrls.h"
 #include "controls/lib/ExTimer.h"
+#include "controls/lib/Placemnt.h"
 #include "platform/core/TypInfo.h"
 
 void RegisterLibraryClasses()
@@ -11,6 +12,8 @@ void RegisterLibraryClasses()
         return;
     done = true;
     RegisterExCtrlsClasses();
+    // Window hooks, form placement and storage.
+    RegisterPlacementClasses();
     RegisterClass<TExTimer>("TExTimer", "TComponent", MakeComponent<TExTimer>)
         .Bool("Enabled", &TExTimer::Enabled, &TExTimer::SetEnabled, true)
         .Int64(

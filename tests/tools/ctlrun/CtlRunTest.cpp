@@ -126,6 +126,48 @@ const TScript kScripts[] = {
      "util GradientFillRect 0 0 20 10 clBlack clRed fdTopToBottom 3\npixel 0 2\npixel 0 3\npixel 0 8\npixel 0 9\n",
      "RESULT\nPIXEL 000000\nPIXEL 800000\nPIXEL FF0000\nPIXEL FF0000\n"},
     {"NoIconOnTheClipboard", "util IconFromClipboard /tmp/no-icon.ico\n", "RESULT nil\n"},
+    // Menus: an item by its captions, "&" or not; a disabled item takes no choice.
+    {"MainMenuItemByCaptionPath",
+     "new TMainMenu mm\nset form Menu mm\ncall mm AddMenuItem file &File\ncall mm AddMenuItem open "
+     "File/&Open\nwatch open OnClick\nmenu mm File/Open\nmenu mm &File/&Open\nmenu mm File/Shut\nset open "
+     "Enabled False\nmenu mm File/Open\n",
+     "EVENT open OnClick\nEVENT open OnClick\nERROR unknown menu item: File/Shut\n"},
+    {"PopupItemChosenAfterThePopupReturned",
+     "new TPopupMenu pm\ncall pm AddMenuItem copy &Copy\nwatch copy OnClick\nwatch pm OnPopup\npopup pm 10 "
+     "20\nchoose Copy\n",
+     "EVENT pm OnPopup\nPOPUP pm 10 20\nEVENT copy OnClick\n"},
+    {"ChooseWithoutAPopup", "choose Copy\n", "ERROR no pop-up menu shown\n"},
+    {"ChooseAfterThePopupWasFreed",
+     "new TPopupMenu pm\ncall pm AddMenuItem copy Copy\npopup pm 1 2\nfree pm\nchoose Copy\n",
+     "POPUP pm 1 2\nERROR no pop-up menu shown\n"},
+    // Dialogs: each prints its kind and title and takes the pending answer, else Cancel.
+    {"OpenDialogTakesANativePath",
+     "new TOpenDialog od\nset od Title Pick\nanswer /tmp/a\\x20b.txt\ncall od Execute\nget od FileName\ncall od "
+     "Execute\n",
+     "DIALOG open|Pick\nRESULT True\nod.FileName=\\\\tmp\\\\a b.txt\nDIALOG open|Pick\nRESULT False\n"},
+    {"SaveDialogAnsweredCancel", "new TSaveDialog sd\nanswer cancel\ncall sd Execute\n",
+     "DIALOG save|\nRESULT False\n"},
+    {"ColorAndFontDialogs",
+     "new TColorDialog cd\nanswer clRed\ncall cd Execute\nget cd Color\nnew TFontDialog fd\nanswer "
+     "Courier,14\ncall fd Execute\nget fd Font.Size\n",
+     "DIALOG color|\nRESULT True\ncd.Color=255\nDIALOG font|\nRESULT True\nfd.Font.Size=14\n"},
+    {"InputFolderAndPrintDialogs",
+     "answer \\xC7\\xD1\nutil InputQuery Ask Name old\nutil InputBox Ask Name kept\nanswer /tmp\nutil "
+     "SelectDirectory Where / /\nnew TPrintDialog pd\ncall pd Execute\n",
+     "DIALOG input|Ask\nRESULT True \\xC7\\xD1\nDIALOG input|Ask\nRESULT kept\nDIALOG dir|Where\nRESULT True "
+     "\\\\tmp\nDIALOG print|\nRESULT False\n"},
+    // Window hooks: a watched BeforeMessage prints the number in hex; default sections.
+    {"WatchedBeforeMessagePrintsTheNumberInHex",
+     "new TPanel p form 0 0 10 10\nnew TExWindowHook h\nset h WinControl p\nwatch h BeforeMessage\ncall p Perform "
+     "1025\nutil GetDefaultSection p\nutil GetDefaultSection h\nutil GetDefaultSection form\n",
+     "EVENT h BeforeMessage $0401\nRESULT 0\nRESULT TForm1p\nRESULT TForm1.h\nRESULT TForm1\n"},
+    {"BrowseDialogsForAFolderAndAComputer",
+     "answer /tmp/\nutil BrowseDirectory / Pick\nutil BrowseComputer - Host\nanswer mud.example.org\nutil "
+     "BrowseComputer - Host\n",
+     "DIALOG dir|Pick\nRESULT True \\\\tmp\nDIALOG input|Host\nRESULT False\nDIALOG input|Host\nRESULT True "
+     "mud.example.org\n"},
+    {"MessageDlgIsABox", "answer No\nutil MessageDlg mtConfirmation mbYes,mbNo Go on?\n",
+     "BOX Confirm|Go on?\nRESULT mrNo\n"},
 };
 
 class CtlRunScript : public ::testing::TestWithParam<TScript> {};
@@ -154,6 +196,25 @@ TEST(CtlRunFile, PutAppendsLinesThatCatReads)
     TRun run = RunCtl("put " + file + " first\nput " + file + " \\xC7\\xD1\ncat " + file + "\n");
     EXPECT_EQ(run.Out, "LINE first\nLINE \\xC7\\xD1\nCRLF yes\n");
     unlink(file.c_str());
+    rmdir(folder);
+}
+
+TEST(CtlRunFile, PlacementAndStorageReadBackWhatTheyWrote)
+{
+    char folder[] = "/tmp/ctlrun-placement-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string ini = std::string(folder) + "/p.ini";
+    TRun run =
+        RunCtl("new TEdit e form 0 0 50 20\nset e Text hello\nnew TFormStorage fs\nset fs IniFileName " + ini +
+               "\nset fs StoredProps e.Text\\nnobody.Text\nwatch fs OnRestorePlacement\nwatch fs "
+               "OnSavePlacement\ncall fs SaveFormPlacement\nset form Left 60\ncall fs "
+               "RestoreFormPlacement\ncall fs SaveFormPlacement\nset form Left 90\nset e Text changed\ncall fs "
+               "RestoreFormPlacement\nget form Left\nget e Text\nget fs StoredProps\ncall fs EraseSections\ncat " +
+               ini + "\n");
+    EXPECT_EQ(run.Out,
+              "EVENT fs OnRestorePlacement\nEVENT fs OnSavePlacement\nEVENT fs OnRestorePlacement\nform.Left=60\ne."
+              "Text=hello\nfs.StoredProps=e.Text\\x0D\\x0A\nCRLF no\n");
+    unlink(ini.c_str());
     rmdir(folder);
 }
 
