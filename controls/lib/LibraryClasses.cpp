@@ -8,6 +8,7 @@
 #include "controls/lib/ExSpin.h"
 #include "controls/lib/ExTimer.h"
 #include "controls/lib/FileDirEdit.h"
+#include "controls/lib/Placemnt.h"
 #include "controls/lib/SpeedBar.h"
 #include "controls/lib/TextListBox.h"
 #include "controls/lib/ToolEdit.h"
@@ -31,6 +32,8 @@ void RegisterLibraryClasses()
     RegisterExCombosClasses();
     RegisterDateEditClasses();
     RegisterFileDirEditClasses();
+    // Window hooks, form placement and storage.
+    RegisterPlacementClasses();
     RegisterClass<TExTimer>("TExTimer", "TComponent", MakeComponent<TExTimer>)
         .Bool("Enabled", &TExTimer::Enabled, &TExTimer::SetEnabled, true)
         .Int64(

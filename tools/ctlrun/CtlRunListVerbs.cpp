@@ -6,6 +6,7 @@
 #include "controls/lib/SbSetup.h"
 #include "controls/lib/SpeedBar.h"
 #include "controls/lib/TextListBox.h"
+#include "platform/core/IniFile.h"
 #include "platform/core/Strings.h"
 #include "platform/gui/Queue.h"
 #include "tools/ctlrun/CtlRun.h"
@@ -59,9 +60,14 @@ TMenuItem* ItemOf(TComponent* c, const AnsiString& path)
     return item;
 }
 
-// Adds the items of the path that are missing; the last one, when chosen, prints its click.
+// On the owner-drawn menus: adds the items of the path that are missing; the last one, when
+// chosen, prints its click. The platform's menus take a name first (CtlRunMenus.cpp).
 void AddMenuItem(TCtlRun& run, TComponent* c, const TCtlArgs& a)
 {
+    if (!dynamic_cast<TExMainMenu*>(c) && !dynamic_cast<TExPopupMenu*>(c)) {
+        CtlMenuVerbs().at("AddMenuItem")(run, c, a);
+        return;
+    }
     TMenu* menu = As<TMenu>(c);
     const AnsiString path = a.Rest;
     TMenuItem* parent = menu->Items();
@@ -133,6 +139,16 @@ const std::map<AnsiString, TCtlVerb>& CtlListVerbs()
         {"SetItemEnabled",
          [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
              As<TExCheckListBox>(c)->SetItemEnabled(CtlNumber(a, 0), BoolArg(a, 1));
+         }},
+        {"SaveStates",
+         [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
+             TIniFile ini(a.Rest);
+             As<TExCheckListBox>(c)->SaveStates(&ini);
+         }},
+        {"RestoreStates",
+         [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
+             TIniFile ini(a.Rest);
+             As<TExCheckListBox>(c)->RestoreStates(&ini);
          }},
         {"ToggleClickCheck",
          [](TCtlRun&, TComponent* c, const TCtlArgs& a) { As<TExCheckListBox>(c)->ToggleClickCheck(CtlNumber(a, 0)); }},
@@ -207,6 +223,16 @@ const std::map<AnsiString, TCtlVerb>& CtlListVerbs()
          [](TCtlRun& run, TComponent* c, const TCtlArgs& a) {
              TSpeedItem* item = ItemNamed(run, Word(a, 0));
              Result(run, BoolText(As<TSpeedBar>(c)->AcceptDropItem(item, CtlNumber(a, 1), CtlNumber(a, 2))));
+         }},
+        {"SaveLayout",
+         [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
+             TIniFile ini(a.Rest);
+             As<TSpeedBar>(c)->SaveLayout(&ini);
+         }},
+        {"RestoreLayout",
+         [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
+             TIniFile ini(a.Rest);
+             As<TSpeedBar>(c)->RestoreLayout(&ini);
          }},
         {"Customize", [](TCtlRun&, TComponent* c, const TCtlArgs&) { As<TSpeedBar>(c)->Customize(0); }},
         {"EndCustomize",
