@@ -36,10 +36,8 @@ constexpr int kCols = 5;
 std::vector<std::string> RowCells(int row)
 {
     static const char* const words[] = {"사과", "배", "포도", "복숭아", "수박", "참외", "딸기"};
-    return {Utf8ToCp949("사용자") + std::to_string(row),
-            std::to_string(row * 7 % 100000),
-            std::to_string(row % 1000) + "." + std::to_string(row % 97),
-            Utf8ToCp949(words[row % 7]),
+    return {Utf8ToCp949("사용자") + std::to_string(row), std::to_string(row * 7 % 100000),
+            std::to_string(row % 1000) + "." + std::to_string(row % 97), Utf8ToCp949(words[row % 7]),
             std::to_string(1 + row % 28) + "-" + std::to_string(1 + row / 28 % 12) + "-" +
                 std::to_string(1950 + row / 336 % 70)};
 }
@@ -124,7 +122,8 @@ public:
         for (int r = 0; r < FRows; ++r) {
             const std::vector<std::string> cells = RowCells(FOrder[static_cast<size_t>(r)]);
             for (int c = 0; c < kCols; ++c)
-                model.setItem(r, c, new QStandardItem(QString::fromStdString(Cp949ToUtf8(cells[static_cast<size_t>(c)]))));
+                model.setItem(r, c,
+                              new QStandardItem(QString::fromStdString(Cp949ToUtf8(cells[static_cast<size_t>(c)]))));
         }
         const auto start = std::chrono::steady_clock::now();
         model.sort(0);
@@ -134,8 +133,8 @@ public:
     // GNU sort on the same rows in a file; the first fields of its output in `keys`.
     double GnuSort(std::vector<std::string>& keys) const
     {
-        const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-            ("bench-grid-sort-" + std::to_string(getpid()));
+        const std::filesystem::path dir =
+            std::filesystem::temp_directory_path() / ("bench-grid-sort-" + std::to_string(getpid()));
         std::filesystem::create_directories(dir);
         const std::string in = (dir / "rows.txt").string(), out = (dir / "sorted.txt").string();
         {

@@ -547,6 +547,11 @@ private:
     // current row following its data.
     template <class Sort>
     void SortNormalRows(bool KeepColumn0, bool FollowQuietly, Sort sort);
+    // The partition sort of a row range by a comparison of two rows (1: out of order).
+    template <class CompareRows>
+    void PartitionSort(int ALeft, int ARight, CompareRows Compare);
+    // Sort runs with the work rows added, and they go again whatever it does.
+    void WithWorkRows(const std::function<void()>& Sort);
     void RemoveRowsCore(int Row, int Count);
     void RestoreCursor(int OldRow, int OldTop, int FallbackRow);
     void HideRowRange(int FromRow, int ToRow, bool ByCopying);

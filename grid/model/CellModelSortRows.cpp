@@ -77,8 +77,7 @@ void TCellModel::SortNormalRows(bool KeepColumn0, bool FollowQuietly, Sort sort)
     } catch (...) {
         try {
             EndSortRows(work);
-        } catch (...) {
-        }
+        } catch (...) {}
         EndUpdate();
         throw;
     }
@@ -108,100 +107,76 @@ void TCellModel::SortByColumn(int ACol)
     }
 }
 
-namespace {
-
-// A row range still to sort; the ranges are taken last in, first out, so the left part of a
-// partition is sorted whole before its right part, as a recursion would.
-using TRange = std::pair<int, int>;
-
-}  // namespace
+// The partition sort: Compare(first, second) is 1 when the first row belongs after the
+// second. The ranges still to sort are taken last in, first out, so the left part of a
+// partition is sorted whole before its right part, as a recursion would, without the stack
+// growing with the rows.
+template <class CompareRows>
+void TCellModel::PartitionSort(int ALeft, int ARight, CompareRows Compare)
+{
+    const int pivot = RowCount() - 2;
+    std::vector<std::pair<int, int>> ranges{{ALeft, ARight}};
+    while (!ranges.empty()) {
+        const auto [L, R] = ranges.back();
+        ranges.pop_back();
+        int i = L, j = R;
+        CellStore().CopyRow(static_cast<int>((static_cast<unsigned>(L) + static_cast<unsigned>(R)) >> 1), pivot);
+        do {
+            while (Compare(pivot, i) == 1 && i < R)
+                ++i;
+            while (Compare(j, pivot) == 1 && j > L)
+                --j;
+            if (i <= j) {
+                // Equal rows are not swapped: rows that compare equal everywhere stay put.
+                if (i != j && Compare(i, j) != 0)
+                    SortSwapRows(i, j);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (i < R)
+            ranges.emplace_back(i, R);
+        if (L < j)
+            ranges.emplace_back(L, j);
+    }
+}
 
 void TCellModel::QuickSortRows(int ACol, int ALeft, int ARight)
 {
     FSortSign = SortDirection == sdAscending ? 1 : -1;
-    const int pivot = RowCount() - 2;
-    std::vector<TRange> ranges{{ALeft, ARight}};
-    while (!ranges.empty()) {
-        const auto [L, R] = ranges.back();
-        ranges.pop_back();
-        int i = L, j = R;
-        CellStore().CopyRow(static_cast<int>((static_cast<unsigned>(L) + static_cast<unsigned>(R)) >> 1), pivot);
-        do {
-            while (CompareLine(ACol, pivot, i) == FSortSign && i < R)
-                ++i;
-            while (CompareLine(ACol, j, pivot) == FSortSign && j > L)
-                --j;
-            if (i <= j) {
-                if (i != j && CompareLine(ACol, i, j) != 0)
-                    SortSwapRows(i, j);
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (i < R)
-            ranges.emplace_back(i, R);
-        if (L < j)
-            ranges.emplace_back(L, j);
-    }
+    PartitionSort(ALeft, ARight, [this, ACol](int a, int b) { return CompareLine(ACol, a, b) * FSortSign; });
 }
 
 void TCellModel::QuickSortRowsIndexed(int AIdx, int ALeft, int ARight)
 {
+    // The directions are in the index entries.
     FSortSign = SortDirection == sdAscending ? 1 : -1;
-    const int pivot = RowCount() - 2;
-    std::vector<TRange> ranges{{ALeft, ARight}};
-    while (!ranges.empty()) {
-        const auto [L, R] = ranges.back();
-        ranges.pop_back();
-        int i = L, j = R;
-        CellStore().CopyRow(static_cast<int>((static_cast<unsigned>(L) + static_cast<unsigned>(R)) >> 1), pivot);
-        // The directions are in the index entries: 1 means out of order. Equal rows are not
-        // swapped, so that rows whose entries all compare equal stay as they are.
-        do {
-            while (CompareLineIndexed(AIdx, pivot, i) == 1 && i < R)
-                ++i;
-            while (CompareLineIndexed(AIdx, j, pivot) == 1 && j > L)
-                --j;
-            if (i <= j) {
-                if (i != j && CompareLineIndexed(AIdx, i, j) != 0)
-                    SortSwapRows(i, j);
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (i < R)
-            ranges.emplace_back(i, R);
-        if (L < j)
-            ranges.emplace_back(L, j);
-    }
+    PartitionSort(ALeft, ARight, [this, AIdx](int a, int b) { return CompareLineIndexed(AIdx, a, b); });
 }
 
-void TCellModel::QuickSort(int ACol, int ALeft, int ARight)
+void TCellModel::WithWorkRows(const std::function<void()>& Sort)
 {
     TSortWork work;
     try {
         BeginSortRows(work, false);
-        QuickSortRows(ACol, ALeft, ARight);
+        Sort();
     } catch (...) {
         EndSortRows(work);
         throw;
     }
     EndSortRows(work);
+}
+
+void TCellModel::QuickSort(int ACol, int ALeft, int ARight)
+{
+    WithWorkRows([&] { QuickSortRows(ACol, ALeft, ARight); });
 }
 
 void TCellModel::QuickSortIndexed(int ALeft, int ARight)
 {
     if (FSortIndexes->Count() == 0)
         throw ECellGridError("No indexes specified for indexed sort");
-    TSortWork work;
-    try {
-        BeginSortRows(work, false);
-        QuickSortRowsIndexed(0, ALeft, ARight);
-    } catch (...) {
-        EndSortRows(work);
-        throw;
-    }
-    EndSortRows(work);
+    WithWorkRows([&] { QuickSortRowsIndexed(0, ALeft, ARight); });
 }
 
 void TCellModel::QSort()
@@ -216,8 +191,7 @@ void TCellModel::QSortIndexed()
 {
     if (FSortIndexes->Count() == 0)
         throw ECellGridError("No indexes specified for indexed sort");
-    SortNormalRows(false, true,
-                   [this] { QuickSortRowsIndexed(0, FixedRows(), RowCount() - 4 - FFixedFooters); });
+    SortNormalRows(false, true, [this] { QuickSortRowsIndexed(0, FixedRows(), RowCount() - 4 - FFixedFooters); });
 }
 
 void TCellModel::QSortGroup()

@@ -63,8 +63,7 @@ const TSortRunCase kSortRuns[] = {
      "click 2 0 ssShift\n? SortIndexes\n? Cells 0 1\nclick 2 0\n? SortIndexes\nclick 2 0\n? SortIndexes\n",
      "SortIndexes = 1 asc\nSortIndexes = 1 asc,2 asc\nSortIndexes = 1 asc,2 desc\nCells 0 1 = 2\n"
      "SortIndexes = 2 asc\nSortIndexes = 2 desc\n"},
-    {"GroupedGridSortsEachGroup",
-     "set SortShow true\nblock 3 0 g\\nx\\ny\\nx\ncall Group 3\nclick 1 0\ndump\n",
+    {"GroupedGridSortsEachGroup", "set SortShow true\nblock 3 0 g\\nx\\ny\\nx\ncall Group 3\nclick 1 0\ndump\n",
      "Group 3 =\nColCount=4 RowCount=6 FixedCols=1 FixedRows=1 HiddenCols=0 HiddenRows=0\n0:|n|k|v|\n1:|||x|\n"
      "2:|3|b|-1|\n3:|1|c|10|\n4:|||y|\n5:|2|a|9|\n"},
 };
