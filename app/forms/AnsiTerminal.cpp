@@ -8,6 +8,7 @@
 #include "app/core/StatusBar.h"
 #include "controls/core/TimerList.h"
 #include "controls/lib/ExLabel.h"
+#include "controls/lib/ToolEdit.h"
 #include "platform/core/ProgramFolder.h"
 #include "platform/core/ScrollBarModel.h"
 #include "platform/gui/Application.h"
@@ -47,8 +48,7 @@ TAnsiTerminalForm::TAnsiTerminalForm(TComponent* AOwner, const std::shared_ptr<T
     FUserTimerList = new TExTimerList(this);
     CreateSystemTimers();
     CreateStatusBar();
-    FTranslationBtn = new TButton(this);
-    FTranslationBtn->SetParent(this);
+    CreateInputLine();
     FScript = std::make_unique<TScriptState>(*this);
     FormCreate();
     BindKeys();
@@ -122,7 +122,7 @@ void TAnsiTerminalForm::InitTerminal()
 // the status bar; it takes its rows and columns from its size.
 void TAnsiTerminalForm::LayoutTerminal()
 {
-    if (!FTerminal || !FStatusBar || !FTranslationBtn)
+    if (!FTerminal || !FStatusBar || !FComboEdit)
         return;
     const int width = ClientWidth();
     const int below = kStatusLineHeight + kInputHeight + kStatusBarHeight;
@@ -131,6 +131,7 @@ void TAnsiTerminalForm::LayoutTerminal()
     FStatusLabel->SetBounds(0, terminalHeight, width, kStatusLineHeight);
     const int inputTop = terminalHeight + kStatusLineHeight;
     FTranslationBtn->SetBounds(0, inputTop, kTranslationBtnWidth, kInputHeight);
+    FComboEdit->SetBounds(kTranslationBtnWidth, inputTop, std::max(width - kTranslationBtnWidth, 0), kInputHeight);
     LayoutStatusBar(inputTop + kInputHeight);
 }
 

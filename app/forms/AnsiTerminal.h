@@ -28,7 +28,7 @@
 #include "script/ScriptState.h"
 
 class TButton;
-class TCustomEdit;
+class TComboEdit;
 class TExLabel;
 class TExTimerEvent;
 class TExTimerList;
@@ -51,6 +51,10 @@ public:
     using TButtonClickHook = std::function<void(TAnsiTerminalForm& window, cButton& button)>;
     static TCaptureTextHook CaptureTextHook;
     static TButtonClickHook ButtonClickHook;
+    // The chat-history dialog, opened by the input line's button; until it is set the button
+    // does nothing.
+    using TChatHistoryHook = std::function<void(TAnsiTerminalForm& window)>;
+    static TChatHistoryHook ChatHistoryHook;
 
     // --- Components.
     TTerminal* Terminal() const { return FTerminal; }
@@ -114,8 +118,8 @@ public:
     void RelinkCharBook(const std::shared_ptr<TCharBooks>& entry) override;
 
     // --- Keys, the T/D switch and the history of typed lines.
-    // The input line; null until the edit box with its button is placed.
-    TCustomEdit* ComboEdit() const { return FComboEdit; }
+    // The input line: an edit box whose button opens the history of typed lines.
+    TComboEdit* ComboEdit() const { return FComboEdit; }
     TButton* TranslationBtn() const { return FTranslationBtn; }
     TTypedHistory& History() { return FHistory; }
     uint8_t KeyConsumed() const { return FKeys.KeyConsumed(); }
@@ -162,6 +166,7 @@ private:
     // AnsiTerminalKeys.cpp
     // What the key and Enter rules ask of the window, made for each key.
     class TKeyHost;
+    void CreateInputLine();
     void BindKeys();
     void FormKeyDown(uint16_t& Key, TShiftState Shift);
     void FormKeyPress(char& Key);
@@ -169,6 +174,7 @@ private:
     void FormMouseWheel(bool up, bool& Handled);
     void ComboEditKeyDown(uint16_t& Key, TShiftState Shift);
     void ComboEditKeyPress(char& Key);
+    void ComboEditButtonClick();
 
     // AnsiTerminalNet.cpp
     void BindSocket();
@@ -206,14 +212,15 @@ private:
     TProgressBar* FCpuBar = nullptr;
     TExLabel* FStatusLabel = nullptr;
     TButton* FTranslationBtn = nullptr;
-    TCustomEdit* FComboEdit = nullptr;
+    TComboEdit* FComboEdit = nullptr;
     TKeyRouting FKeys;
     TTypedHistory FHistory;
 
     int64_t FConnectTime = 0;
     // The first byte of a pair that ended the last read, waiting for its second.
     AnsiString FHeldLead;
-    // Set once the player was told that text the host would not take was dropped.
+    // Set once the player was told that text the host would not take was dropped; a new
+    // connection clears it.
     bool FSendDropped = false;
     TCpuUsage FCpu{ProcStatPath};
 

@@ -7,9 +7,9 @@
 #include "app/core/TypedLine.h"
 #include "app/forms/AnsiTerminal.h"
 #include "app/forms/MessageHook.h"
+#include "controls/lib/ToolEdit.h"
 #include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/NetSocket.h"
-#include "platform/gui/StdCtrls.h"
 #include "terminal/control/Terminal.h"
 
 class TAnsiTerminalForm::TKeyHost : public IKeyWindow, public ITypedLineWindow {
@@ -26,10 +26,11 @@ public:
     void PageUp() override { F.FTerminal->PageUp(); }
     void PageDown() override { F.FTerminal->PageDown(); }
     void FocusTerminal() override { F.FTerminal->SetFocus(); }
+    // The caret goes to the end, ready for more of the line.
     void ShowInInput(const AnsiString& text) override
     {
-        if (F.FComboEdit)
-            F.FComboEdit->SetText(text);
+        F.FComboEdit->SetText(text);
+        F.FComboEdit->SetSelStart(static_cast<int>(text.size()));
     }
 
     // ITypedLineWindow
@@ -57,6 +58,26 @@ private:
     TAnsiTerminalForm& F;
 };
 
+TAnsiTerminalForm::TChatHistoryHook TAnsiTerminalForm::ChatHistoryHook;
+
+namespace {
+// "지난입력글보기"
+constexpr const char* kHistoryButtonHint = "\xC1\xF6\xB3\xAD\xC0\xD4\xB7\xC2\xB1\xDB\xBA\xB8\xB1\xE2";
+}  // namespace
+
+void TAnsiTerminalForm::CreateInputLine()
+{
+    FComboEdit = new TComboEdit(this);
+    FComboEdit->SetParent(this);
+    FComboEdit->SetGlyphKind(gkEllipsis);
+    FComboEdit->SetButtonHint(kHistoryButtonHint);
+    FComboEdit->SetShowHint(true);
+    FTranslationBtn = new TButton(this);
+    FTranslationBtn->SetParent(this);
+    // Typing goes to the input line.
+    SetActiveControl(FComboEdit);
+}
+
 void TAnsiTerminalForm::BindKeys()
 {
     OnKeyDown = [this](TObject*, uint16_t& key, TShiftState shift) { FormKeyDown(key, shift); };
@@ -65,6 +86,9 @@ void TAnsiTerminalForm::BindKeys()
     OnMouseWheelDown = [this](TObject*, TShiftState, TPoint, bool& handled) { FormMouseWheel(false, handled); };
     OnMouseWheelUp = [this](TObject*, TShiftState, TPoint, bool& handled) { FormMouseWheel(true, handled); };
     FTranslationBtn->OnClick = [this](TObject*) { TranslationBtnClick(); };
+    FComboEdit->OnKeyDown = [this](TObject*, uint16_t& key, TShiftState shift) { ComboEditKeyDown(key, shift); };
+    FComboEdit->OnKeyPress = [this](TObject*, char& key) { ComboEditKeyPress(key); };
+    FComboEdit->OnButtonClick = [this](TObject*) { ComboEditButtonClick(); };
 }
 
 void TAnsiTerminalForm::FormKeyDown(uint16_t& Key, TShiftState Shift)
@@ -111,7 +135,7 @@ void TAnsiTerminalForm::ComboEditKeyDown(uint16_t& Key, TShiftState Shift)
 // itself goes on to the edit box, which does nothing with it.
 void TAnsiTerminalForm::ComboEditKeyPress(char& Key)
 {
-    if (FClosed || Key != '\r' || !FComboEdit)
+    if (FClosed || Key != '\r')
         return;
     TBusy busy(*this);
     TKeyHost host(*this);
@@ -120,12 +144,19 @@ void TAnsiTerminalForm::ComboEditKeyPress(char& Key)
         FComboEdit->Clear();
 }
 
+void TAnsiTerminalForm::ComboEditButtonClick()
+{
+    if (FClosed || !ChatHistoryHook)
+        return;
+    TBusy busy(*this);
+    ChatHistoryHook(*this);
+}
+
 void TAnsiTerminalForm::TranslationBtnClick()
 {
     if (FClosed || !FCharBook)
         return;
     FCharBook->SetTranslate(FCharBook->GetTranslate() == 0);
     FTranslationBtn->SetCaption(TranslateCaption(FCharBook->GetTranslate() != 0));
-    if (FComboEdit)
-        FComboEdit->SetFocus();
+    FComboEdit->SetFocus();
 }

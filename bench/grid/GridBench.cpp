@@ -11,6 +11,8 @@
 //
 // Then the files (GridBenchFiles.cpp): CSV and the grid's own file against Python's csv module.
 //
+// Then find of an absent text against QAbstractItemModel::match (GridBenchFind.h).
+//
 //   bench_grid [--rows N]
 
 #include <malloc.h>
@@ -25,6 +27,7 @@
 #include <vector>
 
 #include "bench/grid/GridBenchFiles.h"
+#include "bench/grid/GridBenchFind.h"
 #include "bench/grid/GridBenchRows.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
@@ -193,5 +196,7 @@ int main(int argc, char** argv)
     // --- Grouping and sorting rows (GridBenchGroup.cpp, GridBenchSort.cpp).
     GroupBench(rows);
     SortBench(rows);
+    // --- Find of an absent text (GridBenchFind.cpp).
+    FindMetrics(rows);
     return 0;
 }

@@ -175,7 +175,7 @@ void TCustomComboEdit::RegisterComboHandlers()
         FFocused = false;
         TAliveToken alive = AliveToken();
         Inherited(m);
-        if (*alive && FPopupVisible)
+        if (*alive && FPopupVisible && !PopupTookFocus(FPopup))
             PopupCloseUp(FPopup, false);
     });
     // A multi-line edit on the system this was written for: Enter and Escape come to the edit,

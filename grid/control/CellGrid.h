@@ -13,8 +13,9 @@
 // size grips, cursors), CellGridHints.cpp (cell hints and the 500 ms timer), CellGridWndProc.cpp
 // (wheel, zoom, panning, resizing with the form, the accessors by real row, version),
 // CellGridSelect.cpp (the selected text and the repaint helpers), CellGridCursors.cpp (the
-// grid's cursor and panning pictures), CellGridFiles.cpp (the file formats), CellGridSort.cpp
-// (the header click and what sorting asks of the display).
+// grid's cursor and panning pictures), CellGridFiles.cpp (the file formats),
+// CellGridAutomation.cpp (spreadsheets and documents), CellGridSort.cpp (the header click and
+// what sorting asks of the display).
 
 #include <array>
 #include <memory>
@@ -213,6 +214,14 @@ public:
     void OutputToHTML(const AnsiString& FileName, bool Append);
     void SaveToXML(const AnsiString& FileName, const AnsiString& ListTag, const AnsiString& RecordTag,
                    TStrings* FieldTags);
+    // Spreadsheets and documents through automation (CellGridAutomation.cpp).
+    void LoadFromXLS(const AnsiString& FileName) { LoadXLS(FileName, ""); }
+    void LoadFromXLSSheet(const AnsiString& FileName, const AnsiString& SheetName) { LoadXLS(FileName, SheetName); }
+    void SaveToXLS(const AnsiString& FileName) { SaveXLS(FileName, ""); }
+    void SaveTOXLSSheet(const AnsiString& FileName, const AnsiString& SheetName) { SaveXLS(FileName, SheetName); }
+    void LoadXLS(const AnsiString& FileName, const AnsiString& SheetName);
+    void SaveXLS(const AnsiString& FileName, const AnsiString& SheetName);
+    void SaveToDOC(const AnsiString& FileName);
 
     // Sizes the columns to their texts; done by the sizing part of the grid.
     virtual void AutoSizeColumns(bool DoFixedCols, int Padding) {}

@@ -156,7 +156,8 @@ bool TCellGrid::LeftPressSteps(TShiftState Shift, int X, int Y)
     const AnsiString text = Cells(real, row);
     AnsiString link;
     const uint8_t kind = TextType(text, EnableHTML);
-    if (URLShow() && IsURL(text)) {
+    // An HTML cell's links are its anchors, even when the mark-up reads as an address.
+    if (URLShow() && kind != 1 && IsURL(text)) {
         link = text;
     } else if (kind == 1) {
         TRect r = CellRect(col, row);
@@ -461,7 +462,7 @@ void TCellGrid::MouseMove(TShiftState Shift, int X, int Y)
     const bool normal = cell.X >= FixedCols() && cell.Y >= FixedRows();
     if (normal && state == gsNormal) {
         const AnsiString& text = Cells(RemapCol(cell.X), cell.Y);
-        if (URLShow() && IsURL(text)) {
+        if (URLShow() && TextType(text, EnableHTML) != 1 && IsURL(text)) {
             cursor = crHandPoint;
         } else if (TextType(text, EnableHTML) == 1) {
             TRect r = CellRect(cell.X, cell.Y);

@@ -31,21 +31,6 @@ bool HoldsChar(std::string_view s, char c)
     return false;
 }
 
-// In-memory line breaks are CR LF: a lone LF read from a file becomes one.
-AnsiString LoneLfToCrLf(std::string_view s)
-{
-    if (s.find('\n') == std::string_view::npos)
-        return AnsiString(s);
-    AnsiString out;
-    out.reserve(s.size() + 8);
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\n' && (i == 0 || s[i - 1] != '\r'))
-            out += '\r';
-        out += s[i];
-    }
-    return out;
-}
-
 // The records of a CSV text, one field at a time. With no delimiter every line is one field.
 class TCsvReader {
 public:
@@ -160,6 +145,21 @@ AnsiString MaskedLine(std::string_view Bytes, size_t& At)
 }
 
 }  // namespace
+
+// In-memory line breaks are CR LF: a lone LF read from a file becomes one.
+AnsiString LoneLfToCrLf(std::string_view s)
+{
+    if (s.find('\n') == std::string_view::npos)
+        return AnsiString(s);
+    AnsiString out;
+    out.reserve(s.size() + 8);
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\n' && (i == 0 || s[i - 1] != '\r'))
+            out += '\r';
+        out += s[i];
+    }
+    return out;
+}
 
 AnsiString CSVField(std::string_view Text, char Delimiter, bool JavaStyle)
 {

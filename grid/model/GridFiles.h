@@ -47,6 +47,9 @@ struct TGridFileSettings {
     bool CSVJavaStyle = false;
 };
 
+// Line breaks in memory are CR LF: an LF without a CR before it becomes one.
+AnsiString LoneLfToCrLf(std::string_view Text);
+
 // The message of a file whose header the grid cannot hold.
 AnsiString CorruptFileMessage(std::string_view FileName);
 

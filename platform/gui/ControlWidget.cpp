@@ -136,6 +136,8 @@ TPoint GetCursorPos()
     return TPoint{p.x(), p.y()};
 }
 
+void SetCursorPos(TPoint p) { QCursor::setPos(p.x, p.y); }
+
 TControl* FindDragTarget(TPoint screenPos, bool AllowDisabled)
 {
     QWidget* w = QApplication::widgetAt(QPoint(screenPos.x, screenPos.y));

@@ -1,5 +1,6 @@
 #include "platform/gui/PopupWindows.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -18,6 +19,15 @@ void ShowPopupWindow(TWinControl* Popup, TPoint Origin)
     Popup->SetVisible(true);
     if (Popup->HandleAllocated() && Popup->IsPopupWindow())
         Popup->Handle()->raise();
+}
+
+bool PopupTookFocus(TWinControl* Popup)
+{
+    if (!Popup || !Popup->HandleAllocated() || !Popup->Visible())
+        return false;
+    QWidget* w = Popup->Handle();
+    QWidget* focus = QApplication::focusWidget();
+    return QApplication::activeWindow() == w->window() || (focus && (focus == w || w->isAncestorOf(focus)));
 }
 
 bool LeftMouseButtonDown() { return QGuiApplication::mouseButtons() & Qt::LeftButton; }

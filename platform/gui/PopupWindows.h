@@ -16,5 +16,8 @@ void SendCancelMode(TControl* Sender);
 // Shows the popup window with its top-left corner at the screen point, above other windows,
 // without activating it.
 void ShowPopupWindow(TWinControl* Popup, TPoint Origin);
+// Whether the keyboard went to the popup window itself (a window system that activates every
+// window it shows), so that the control that opened it should not take it as leaving.
+bool PopupTookFocus(TWinControl* Popup);
 // Whether the left mouse button is held down now (as the window system last reported it).
 bool LeftMouseButtonDown();

@@ -14,10 +14,10 @@
 
 #include "app/core/TypedHistory.h"
 #include "app/forms/AnsiTerminal.h"
+#include "controls/lib/ToolEdit.h"
 #include "platform/core/AnsiString.h"
 #include "platform/core/Strings.h"
 #include "platform/gui/Graphics.h"
-#include "platform/gui/StdCtrls.h"
 #include "terminal/control/Terminal.h"
 
 namespace {
@@ -156,10 +156,8 @@ void AppRunFocus(TAppRun& run, const AnsiString& rest)
     TAnsiTerminalForm& window = run.Window();
     if (rest == "terminal")
         window.Terminal()->SetFocus();
-    else if (rest == "input" && window.ComboEdit())
-        window.ComboEdit()->SetFocus();
     else if (rest == "input")
-        throw EAppRunError("the window has no input line");
+        window.ComboEdit()->SetFocus();
     else
         throw EAppRunError("focus input|terminal");
 }

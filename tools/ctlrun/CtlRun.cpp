@@ -179,13 +179,20 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         if (op.empty())
             throw ECtlError("missing arguments: call");
         TComponent* target = Find(name);
-        auto it = CtlVerbs().find(op);
-        if (it == CtlVerbs().end()) {
-            it = CtlButtonVerbs().find(op);
-            if (it == CtlButtonVerbs().end())
-                throw ECtlError("unknown operation: " + op);
-        }
-        it->second(*this, target, TCtlArgs{Words(rest), RestText(rest)});
+        // Each family's table of verbs, one line each.
+        const std::map<AnsiString, TCtlVerb>* tables[] = {
+            &CtlVerbs(),
+            &CtlButtonVerbs(),
+            &CtlEditVerbs(),
+            &CtlListVerbs(),
+        };
+        const TCtlVerb* found = nullptr;
+        for (const auto* table : tables)
+            if (auto it = table->find(op); !found && it != table->end())
+                found = &it->second;
+        if (!found)
+            throw ECtlError("unknown operation: " + op);
+        (*found)(*this, target, TCtlArgs{Words(rest), RestText(rest)});
     } else if (verb == "util") {
         std::string_view args = rest;
         auto it = CtlUtils().find(NextWord(args));
@@ -203,6 +210,8 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         TComponent* target = Find(w[0]);
         if (w[1] == "DialogKey" && target == FForm)
             return;  // always reported by the form
+        if (auto own = CtlEditEvents().find(w[1]); own != CtlEditEvents().end() && own->second(*this, target))
+            return;
         auto it = CtlEvents().find(w[1]);
         if (it == CtlEvents().end() || !it->second(*this, target))
             throw ECtlError("unknown event: " + w[1]);

@@ -417,6 +417,11 @@ const std::map<std::string, TGridOperation, std::less<>>& GridOperations()
         OP(G, SaveToHTML),
         OP(G, AppendToHTML),
         OP(G, SaveToXML),
+        OP(G, LoadFromXLS),
+        OP(G, LoadFromXLSSheet),
+        OP(G, SaveToXLS),
+        OP(G, SaveTOXLSSheet),
+        OP(G, SaveToDOC),
         // --- The shared text routines.
         FN(GetToken),
         FN(Max),

@@ -126,6 +126,78 @@ const TScript kScripts[] = {
      "util GradientFillRect 0 0 20 10 clBlack clRed fdTopToBottom 3\npixel 0 2\npixel 0 3\npixel 0 8\npixel 0 9\n",
      "RESULT\nPIXEL 000000\nPIXEL 800000\nPIXEL FF0000\nPIXEL FF0000\n"},
     {"NoIconOnTheClipboard", "util IconFromClipboard /tmp/no-icon.ico\n", "RESULT nil\n"},
+    // --- Edits with a button, combo boxes, calendars and spin edits.
+    {"ComboEditAltDownAndDoClickEachFireOnce",
+     "new TComboEdit e form 0 0 150 21\nwatch e OnButtonClick\nkey e Alt+Down\ncall e DoClick\nset e ReadOnly "
+     "True\ncall e DoClick\n",
+     "EVENT e OnButtonClick\nEVENT e OnButtonClick\n"},
+    {"ComboEditEnterReachesTheDialogKeyThenOnKeyPress",
+     "new TComboEdit e form 0 0 150 21\nwatch e OnKeyPress\nkey e Enter\n",
+     "EVENT form DialogKey 13\nEVENT e OnKeyPress 13\n"},
+    {"SpinEditTimerBoundsClampAndStep",
+     "new TExSpinEdit s form 0 0 80 21\nset s MinValue 1\nset s MaxValue 65535\nwatch s OnTopClick\ncall s "
+     "SetValue 70000\nget s Text\ncall s UpClick\ncall s SetValue 2.5\nget s Text\nset s Text x\ncall s "
+     "GetValue\n",
+     "s.Text=65535\nEVENT s OnTopClick\ns.Text=2\nRESULT 1\n"},
+    {"SpinEditHexReadsBackItsNegativeText",
+     "new TExSpinEdit s form 0 0 80 21\nset s ValueType vtHex\ncall s SetValue -1\nget s Text\ncall s "
+     "GetValue\n",
+     "s.Text=FFFFFFFFFFFFFFFF\nRESULT -1\n"},
+    {"CalendarStepsAndDayTexts",
+     "util today 2000-01-31\nnew TExCalendar k form 0 0 210 140\ncall k GoToNextMonth\nget k CalendarDate\nset k "
+     "CalendarDate 2000-02-29\ncall k GoToNextYear\nget k CalendarDate\ncall k GetDayText 3 1\ncall k "
+     "GetDayText 0 1\n",
+     "RESULT\nk.CalendarDate=2000-02-29\nk.CalendarDate=2001-02-28\nRESULT 1\nRESULT \n"},
+    {"DateEditDropDownAcceptsTheCalendarsDate",
+     "util locale shortdate=dd/mm/yyyy datesep=/\nutil today 2006-03-15\nnew TDateEdit d form 0 0 120 "
+     "21\nwatch d OnChange\ncall d PopupDropDown\nget d PopupVisible\ncall d GoToNextMonth\ncall d "
+     "PopupCloseUp True\nget d Text\n",
+     "RESULT\nRESULT\nd.PopupVisible=True\nEVENT d OnChange\nd.Text=15/04/2006\n"},
+    {"SelectDateAnsweredByAnswer",
+     "util today 2006-03-15\nanswer 2006-05-01\nnew TDateEdit d form 0 0 120 21\ncall d SelectDate\ncall d "
+     "SelectDate\n",
+     "RESULT\nDIALOG date|Select a Date|2006-03-15\nRESULT True 2006-05-01\nDIALOG date|Select a "
+     "Date|2006-03-15\nRESULT "
+     "False\n"},
+    {"ColourComboKeepsAColourNotListed",
+     "new TColorComboBox c form 0 0 120 21\nwatch c OnChange\nset c ColorValue 255\nget c Text\nset c ColorValue "
+     "$00123456\nget c ItemIndex\nget c ColorValue\n",
+     "EVENT c OnChange\nc.Text=Red\nEVENT c OnChange\nc.ItemIndex=-1\nc.ColorValue=1193046\n"},
+    {"FilenameEditTakesTheFirstDroppedFile",
+     "new TFilenameEdit f form 0 0 150 21\nwatch f OnDropFiles\ncall f DropFiles /a b/one.txt|/two.txt\nget f "
+     "Text\nget f FileName\n",
+     "EVENT f OnDropFiles\nf.Text=\"/a b/one.txt\"\nf.FileName=/a b/one.txt\n"},
+    // A bitmap too large to allocate is refused with the framework's error, not attempted.
+    {"SolidBitmapTooLargeIsRefused", "util SolidBitmap /tmp/hm-never.bmp 100000 100000 clRed\n",
+     "ERROR EOutOfResources: Out of system resources\n"},
+    // --- The library as the application's windows use it.
+    {"SpeedButtonAsTheWindowsMakeIt",
+     "new TExSpeedButton b form\nget b Width\nget b Height\nget b Spacing\nget b Margin\nget b ShowHint\n",
+     "b.Width=25\nb.Height=25\nb.Spacing=1\nb.Margin=-1\nb.ShowHint=True\n"},
+    // \xC7\xD1 is 한.
+    {"StatusLineCaptionAndDoubleClick",
+     "new TExLabel status form 0 280 400 17\nset status Caption \\xC7\\xD1 1\nwatch status OnDblClick\ndblclick "
+     "status 5 5\nget status Caption\n",
+     "EVENT status OnDblClick\nstatus.Caption=\\xC7\\xD1 1\n"},
+    {"PopupMenuOpensAtThePointAndItsItemsClick",
+     "new TExPopupMenu copy\ncall copy AddMenuItem &Copy\ncall copy AddMenuItem -\ncall copy AddMenuItem Copy "
+     "&All\nget copy OwnerDraw\ncall copy Popup 30 40\ncall copy Choose Copy &All\n",
+     "copy.OwnerDraw=False\nPOPUP copy 30 40\nEVENT copy OnClick Copy &All\n"},
+    {"MainMenuItemsClick",
+     "new TExMainMenu main\ncall main AddMenuItem &File/&Open\nget main OwnerDraw\ncall main Choose &File/&Open\n",
+     "main.OwnerDraw=False\nEVENT main OnClick &File/&Open\n"},
+    // The history picker: sorted lines, a double click picks one and sends it (\xB5\xBF\xC2\xCA is 동쪽).
+    {"RegressionDoubleClickOnAListLineFiredNothing",
+     "new TTextListBox history form 0 0 200 80\nset history Sorted True\ncall history AddItem south\ncall history "
+     "AddItem \\xB5\\xBF\\xC2\\xCA\ncall history AddItem east\nwatch history OnDblClick\ndblclick history 5 "
+     "20\nget history ItemIndex\nget history Items\n",
+     "RESULT 0\nRESULT 1\nRESULT 0\nEVENT history "
+     "OnDblClick\nhistory.ItemIndex=1\nhistory.Items=east\\x0D\\x0Asouth\\x0D\\x0A\\xB5\\xBF\\xC2\\xCA\\x0D\\x0A\n"},
+    // The timer dialog's fields: a disabled field's button steps nothing.
+    {"SpinEditDisabledIgnoresItsButton",
+     "new TExSpinEdit s form 100 100 80 21\nset s MinValue 1\nset s MaxValue 65535\ncall s SetValue 7\nset s "
+     "Enabled False\nwatch s OnTopClick\nclick s 70 3\nget s Text\nset s Enabled True\nclick s 70 3\nget s Text\n",
+     "s.Text=7\nEVENT s OnTopClick\ns.Text=8\n"},
 };
 
 class CtlRunScript : public ::testing::TestWithParam<TScript> {};
