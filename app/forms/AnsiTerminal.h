@@ -219,7 +219,8 @@ private:
     int64_t FConnectTime = 0;
     // The first byte of a pair that ended the last read, waiting for its second.
     AnsiString FHeldLead;
-    // Set once the player was told that text the host would not take was dropped.
+    // Set once the player was told that text the host would not take was dropped; a new
+    // connection clears it.
     bool FSendDropped = false;
     TCpuUsage FCpu{ProcStatPath};
 

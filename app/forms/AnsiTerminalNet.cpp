@@ -162,16 +162,14 @@ void TAnsiTerminalForm::ShowOwnMessage(const AnsiString& text)
 void TAnsiTerminalForm::TelnetAnswer(std::string_view bytes) { WriteSocket(bytes); }
 
 // A host that stops reading fills the socket's send queue; what it then refuses is lost, and the
-// player is told so once until the queue takes text again.
+// player is told so once for the connection (a host that reads slowly would otherwise bring the
+// message again at every line).
 void TAnsiTerminalForm::WriteSocket(std::string_view bytes)
 {
     if (!FSocket->Connected())
         return;
-    if (FSocket->Write(bytes) >= 0) {
-        FSendDropped = false;
-    } else if (!std::exchange(FSendDropped, true) && !FClosed) {
+    if (FSocket->Write(bytes) < 0 && !std::exchange(FSendDropped, true) && !FClosed)
         FTerminal->DecodeLocalText(AnsiString(kLineEnd) + kSendDropped + kLineEnd);
-    }
 }
 
 void TAnsiTerminalForm::SendText(const AnsiString& text)

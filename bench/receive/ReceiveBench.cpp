@@ -112,10 +112,7 @@ TRun ThroughWindow(const std::string& stream, size_t lineCount, const std::vecto
 {
     TBenchPeer peer;
     SetNetPeer(&peer);
-    auto entry = std::make_shared<TCharBooks>();
-    entry->Host = "bench";
-    entry->Port = 4000;
-    auto* window = new TAnsiTerminalForm(nullptr, entry);
+    TAnsiTerminalForm* window = NewBenchWindow();
     AddTriggers(window->Script(), triggers);
     // A hidden window connects at once and never paints: the figure without the screen.
     if (shown)

@@ -69,14 +69,19 @@ double Percentile(std::vector<double> values, double share)
 
 }  // namespace
 
+TAnsiTerminalForm* NewBenchWindow()
+{
+    auto entry = std::make_shared<TCharBooks>();
+    entry->Host = "bench";
+    entry->Port = 4000;
+    return new TAnsiTerminalForm(nullptr, entry);
+}
+
 TTypingLatency TypingLatency(const std::string& stream, int idleMs)
 {
     TTypingPeer peer;
     SetNetPeer(&peer);
-    auto entry = std::make_shared<TCharBooks>();
-    entry->Host = "bench";
-    entry->Port = 4000;
-    auto* window = new TAnsiTerminalForm(nullptr, entry);
+    TAnsiTerminalForm* window = NewBenchWindow();
     auto macro = std::make_unique<cKeyMacro>();
     macro->ShortCut = ShortCut(VK_F1, TShiftState());
     macro->ToBuff = kMacroText;

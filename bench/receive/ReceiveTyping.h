@@ -8,6 +8,11 @@
 #include <cstddef>
 #include <string>
 
+class TAnsiTerminalForm;
+
+// A character window for the benchmark's host ("bench", port 4000), not yet shown or connected.
+TAnsiTerminalForm* NewBenchWindow();
+
 struct TTypingLatency {
     double P50 = 0;  // ms
     double P99 = 0;  // ms

@@ -347,6 +347,13 @@ void TCustomListBox::SetBorderStyle(TBorderStyle v)
     ApplyLook();
 }
 
+void TCustomListBox::Invalidate()
+{
+    TWinControl::Invalidate();
+    if (HandleAllocated())
+        List()->viewport()->update();
+}
+
 int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing)
 {
     QModelIndex i = List()->indexAt(QPoint(Pos.x, Pos.y));

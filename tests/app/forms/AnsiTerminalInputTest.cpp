@@ -4,71 +4,22 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QWheelEvent>
 #include <filesystem>
-#include <memory>
 
 #include "GuiTestSupport.h"
+#include "WindowTestSupport.h"
 #include "app/forms/AnsiTerminal.h"
 #include "controls/lib/ToolEdit.h"
 #include "platform/core/ProgramFolder.h"
-#include "platform/core/TimerService.h"
 #include "platform/gui/ButtonCtrls.h"
-#include "platform/gui/NetSocket.h"
 #include "terminal/control/Terminal.h"
 #include "tests/platform/core/TempFolder.h"
 
 namespace {
 
-void Pump()
-{
-    for (int round = 0; round < 100; ++round) {
-        QCoreApplication::sendPostedEvents();
-        if (!QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents))
-            break;
-    }
-}
-
-// A window connected to a host that accepts and keeps nothing.
-class InputWindow : public ::testing::Test, public INetPeer {
-protected:
-    void SetUp() override
-    {
-        SetTimerService(&Clock);
-        SetNetPeer(this);
-        Entry->Host = "mud";
-        Entry->Port = 4000;
-    }
-    void TearDown() override
-    {
-        if (Window && Screen->HasForm(Window))
-            delete Window;
-        SetNetPeer(nullptr);
-        SetTimerService(nullptr);
-    }
-    void Open()
-    {
-        Window = new TAnsiTerminalForm(nullptr, Entry);
-        Window->Show();
-        Clock.Advance(2000);
-        Pump();
-        ASSERT_TRUE(Window->Connected());
-    }
-    void Connecting(TNetSocket& socket, const AnsiString&, int) override
-    {
-        Socket = &socket;
-        socket.PeerAccept();
-    }
-    void Sent(TNetSocket&, std::string_view) override {}
-    void Closed(TNetSocket&) override { Socket = nullptr; }
-
-    TManualTimerService Clock{0};
-    std::shared_ptr<TCharBooks> Entry = std::make_shared<TCharBooks>();
-    TAnsiTerminalForm* Window = nullptr;
-    TNetSocket* Socket = nullptr;
-};
+using InputWindow = TConnectedWindowTest;
 
 TEST_F(InputWindow, TranslationButtonFlipsTheModeAndGivesTheInputLineTheFocus)
 {
@@ -91,7 +42,7 @@ TEST_F(InputWindow, EachWheelStepScrollsFourLines)
     for (int i = 0; i < 100; ++i)
         lines += "line " + std::to_string(i) + "\r\n";
     Socket->PeerReceive(lines);
-    Pump();
+    PumpEvents();
     const TTerminalCore& core = Window->Terminal()->Core();
     const int live = core.LinePos();
     // Over the status line: the wheel reaches the window from any of its controls.
@@ -127,10 +78,10 @@ TEST_F(InputWindow, ScreenshotOfAConnectedWindow)
                         "\x1b[32m\xC7\xD1\xB1\xDB \xB8\xD3\xB5\xE5\x1b[37m\r\n"       // 한글 머드
                         "\x1b[31mHP\x1b[37m 120/200 \x1b[36mSP\x1b[37m 80/80\r\n");
     Clock.Advance(5000);
-    Pump();
+    PumpEvents();
     TempFolder::Write(stat, "cpu0 80 0 0 120 0 0 0 0 0 0\n");
     Clock.Advance(100);
-    Pump();
+    PumpEvents();
     TAnsiTerminalForm::ProcStatPath = "/proc/stat";
     ExpectScreenshot(*Window, "tests/app/golden", "ConnectedWindow");
 }
