@@ -1,6 +1,8 @@
 // Drops on the grid with data made in the test: which drags are accepted where, with which
 // effect, and what each kind of drop does to the cells. One named case a row.
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -63,7 +65,9 @@ std::string Rows(const TCellGrid& g)
     return out;
 }
 
-const std::string kFolder = std::filesystem::temp_directory_path().string() + "/grid-drop-test";
+// One folder a process: CTest runs the rows side by side.
+const std::string kFolder =
+    std::filesystem::temp_directory_path().string() + "/grid-drop-test-" + std::to_string(getpid());
 
 }  // namespace
 
