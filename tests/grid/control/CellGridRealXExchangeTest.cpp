@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QWidget>
+#include <QWindow>
 #include <functional>
 #include <string>
 
@@ -92,7 +94,12 @@ struct TGridWindow {
         grid->SetParent(&form);
         grid->SetOptions(grid->Options() << goEditing);
         form.Show();
-        Settle(50);
+        // The window must be on the screen before xdotool points at it.
+        WaitFor([this] {
+            const QWidget* widget = form.Handle();
+            return widget && widget->windowHandle() && widget->windowHandle()->isExposed();
+        });
+        Settle(20);
     }
     std::string At(int col, int row, int dx = 0) const
     {
