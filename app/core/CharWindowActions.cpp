@@ -1,6 +1,7 @@
 #include "app/core/CharWindowActions.h"
 
 #include "app/core/EditorPages.h"
+#include "app/core/WindowTexts.h"
 
 using namespace ActionText;
 
@@ -43,8 +44,8 @@ constexpr const char* kWindowsBarItems[] = {"ActionOpenBook", "ActionViewButton"
 constexpr const char* kCmdBarItems[] = {"ActionOpenButton", "ActionOpenTimer", "ActionOpenTrigger",
                                         "ActionOpenVar",    "ActionOpenAlias", "ActionOpenMacro"};
 constexpr const char* kWalkBarItems[] = {"ActionNewRecord", "ActionEndRecord", "ActionOpenWalk", "ActionCloseWalk",
-                                         "-",               "ActionRewind",    "ActionNextStep", "ActionStepAgain",
-                                         "ActionSpeedWalk", "ActionSlowWalk",  "ActionViewWalk"};
+                                         "-",               "ActionRewind",    "ActionNextStep", "ActionSpeedWalk",
+                                         "ActionSlowWalk"};
 constexpr const char* kOtherBarItems[] = {"ActionEditStatus", "ActionOptionConfig"};
 
 constexpr const char* kPopupItems[] = {"Copy1", "CopyScreen", "CopyAll"};
@@ -73,7 +74,7 @@ const std::array<TWindowMenuItem, 7> kWindowMenuItems = {{
     {kHiddenItem, "WFCF"},
     {"Exit1", Exit},
     {"About1", About},
-    {"Copy1", CopyBlock},
-    {"CopyScreen", CopyScreen},
-    {"CopyAll", CopyAll},
+    {"Copy1", WindowText::CopyBlock},
+    {"CopyScreen", WindowText::CopyScreen},
+    {"CopyAll", WindowText::CopyAll},
 }};
