@@ -27,25 +27,45 @@ namespace {
 
 constexpr const char* kFileItems[] = {"ActionOpenBook", "ActionViewButton", "-", kStartUpItem, kHiddenItem, "-",
                                       "Exit1"};
-constexpr const char* kCmdItems[] = {"ActionOpenButton", "ActionOpenTimer", "ActionOpenTrigger", "ActionOpenVar",
-                                     "ActionOpenAlias",  "ActionOpenMacro", "-",                 "ActionOpenTab",
-                                     "ActionOpenSub",    "ActionOpenGag",   "ActionOpenAntiSub"};
-constexpr const char* kWalkItems[] = {
-    "ActionNewRecord", "ActionEndRecord", "ActionOpenWalk",   "ActionCloseWalk", "-",
-    "ActionRewind",    "ActionNextStep",  "ActionPrevStep",   "ActionStepAgain", "ActionGoToStep",
-    "ActionPutStep",   "ActionSpeedWalk", "ActionSlowWalk",   "ActionSlowWalkOk", "ActionNextBreakPoint",
-    "-",               "ActionViewWalk"};
-constexpr const char* kViewItems[] = {"ActionEditStatus", "ActionOptionConfig", "-",
-                                      "ActionToolWindows", "ActionToolCmd",     "ActionToolWalk",
+constexpr const char* kCmdItems[] = {"ActionOpenButton",
+                                     "ActionOpenTimer",
+                                     "ActionOpenTrigger",
+                                     "ActionOpenVar",
+                                     "ActionOpenAlias",
+                                     "ActionOpenMacro",
+                                     "-",
+                                     "ActionOpenTab",
+                                     "ActionOpenSub",
+                                     "ActionOpenGag",
+                                     "ActionOpenAntiSub"};
+constexpr const char* kWalkItems[] = {"ActionNewRecord",
+                                      "ActionEndRecord",
+                                      "ActionOpenWalk",
+                                      "ActionCloseWalk",
+                                      "-",
+                                      "ActionRewind",
+                                      "ActionNextStep",
+                                      "ActionPrevStep",
+                                      "ActionStepAgain",
+                                      "ActionGoToStep",
+                                      "ActionPutStep",
+                                      "ActionSpeedWalk",
+                                      "ActionSlowWalk",
+                                      "ActionSlowWalkOk",
+                                      "ActionNextBreakPoint",
+                                      "-",
+                                      "ActionViewWalk"};
+constexpr const char* kViewItems[] = {"ActionEditStatus",  "ActionOptionConfig", "-",
+                                      "ActionToolWindows", "ActionToolCmd",      "ActionToolWalk",
                                       "ActionToolOther"};
 constexpr const char* kHelpItems[] = {"About1"};
 
 constexpr const char* kWindowsBarItems[] = {"ActionOpenBook", "ActionViewButton"};
 constexpr const char* kCmdBarItems[] = {"ActionOpenButton", "ActionOpenTimer", "ActionOpenTrigger",
                                         "ActionOpenVar",    "ActionOpenAlias", "ActionOpenMacro"};
-constexpr const char* kWalkBarItems[] = {"ActionNewRecord", "ActionEndRecord", "ActionOpenWalk", "ActionCloseWalk",
-                                         "-",               "ActionRewind",    "ActionNextStep", "ActionSpeedWalk",
-                                         "ActionSlowWalk"};
+constexpr const char* kWalkBarItems[] = {
+    "ActionNewRecord", "ActionEndRecord", "ActionOpenWalk",  "ActionCloseWalk", "-",
+    "ActionRewind",    "ActionNextStep",  "ActionSpeedWalk", "ActionSlowWalk"};
 constexpr const char* kOtherBarItems[] = {"ActionEditStatus", "ActionOptionConfig"};
 
 constexpr const char* kPopupItems[] = {"Copy1", "CopyScreen", "CopyAll"};

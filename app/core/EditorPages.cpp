@@ -49,12 +49,21 @@ bool ShowListRow(TCellModel& grid, int row, const TOwnedList<T>& list)
     return r && ShowRow(grid, row, *r);
 }
 
+// The normal cells, and the fixed columns' cells below the header: a blank row left by the last
+// record's delete must not keep that record's name or number.
+void ClearRows(TCellModel& grid)
+{
+    grid.ClearNormalCells();
+    if (grid.FixedCols() > 0 && grid.RowCount() > 1)
+        grid.ClearRect(0, 1, grid.FixedCols() - 1, grid.RowCount() - 1);
+}
+
 // Rows of every record, the list's count + 1 rows (at least two).
 template <class T>
 void FillRows(TCellModel& grid, const TOwnedList<T>& list)
 {
     grid.SetRowCountEx(std::max(list.Count() + 1, 2));
-    grid.ClearNormalCells();
+    ClearRows(grid);
     for (int i = 0; i < list.Count(); ++i)
         ShowRow(grid, i + 1, *list[i]);
 }
@@ -76,8 +85,8 @@ void SetUpEditorGrid(TCellModel& grid, int page)
         grid.SetColWidths(c, layout.Columns[static_cast<size_t>(c)].Width);
         grid.SetCells(c, 0, layout.Columns[static_cast<size_t>(c)].Header);
     }
-    TGridOptions options{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRowSelect, goColSizing,
-                         goRowMoving};
+    TGridOptions options{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
+                         goRowSelect,     goColSizing,     goRowMoving};
     if (layout.RowSizing)
         options << goRowSizing;
     grid.SetOptions(options);
@@ -88,6 +97,10 @@ void SetUpEditorGrid(TCellModel& grid, int page)
     bands->SetSecondaryLength(kEditorBandLength);
     bands->SetActive(true);
     grid.EnableHTML = false;
+    // The check boxes of the timer and trigger pages are cell extras.
+    grid.EnableGraphics = true;
+    grid.SetCol(layout.FixedCols);
+    grid.SetRow(1);
 }
 
 int EditorRecordCount(const TScriptState& state, int page)
@@ -188,12 +201,18 @@ bool ShowEditorRow(TCellModel& grid, const TScriptState& state, int page, int ro
 
 void FillEditorPage(TCellModel& grid, const TScriptState& state, int page)
 {
+    if (!ValidEditorPage(page))
+        return;
+    // The headers again: a row moved onto the header row by code leaves it whole.
+    const TEditorPageLayout& layout = EditorPageLayout(page);
+    for (int c = 0; c < std::min(grid.ColCount(), static_cast<int>(layout.Columns.size())); ++c)
+        grid.SetCells(c, 0, layout.Columns[static_cast<size_t>(c)].Header);
     switch (page) {
     case epButton: FillRows(grid, state.ButtonList); break;
     case epTimer: FillRows(grid, state.TimerRecList); break;
     case epTriggers:
-        grid.ClearNormalCells();
         grid.SetRowCountEx(2);
+        ClearRows(grid);
         for (int i = 0; i < state.TriggerList.Count(); ++i) {
             grid.SetRowCountEx(i + 2);
             ShowTriggerRow(grid, i + 1, *state.TriggerList[i]);
@@ -206,8 +225,14 @@ void FillEditorPage(TCellModel& grid, const TScriptState& state, int page)
     }
 }
 
-TDeleteQuestion DeleteQuestion(const cButton& r, int) { return {Format(DeleteButton, r.Name.c_str()), DeleteButtonCaption}; }
-TDeleteQuestion DeleteQuestion(const cTimer& r, int) { return {Format(DeleteTimer, r.Name.c_str()), DeleteTimerCaption}; }
+TDeleteQuestion DeleteQuestion(const cButton& r, int)
+{
+    return {Format(DeleteButton, r.Name.c_str()), DeleteButtonCaption};
+}
+TDeleteQuestion DeleteQuestion(const cTimer& r, int)
+{
+    return {Format(DeleteTimer, r.Name.c_str()), DeleteTimerCaption};
+}
 TDeleteQuestion DeleteQuestion(const cTriggers& r, int row)
 {
     return {Format(DeleteTrigger, row, r.From.c_str()), DeleteTriggerCaption};
@@ -216,8 +241,14 @@ TDeleteQuestion DeleteQuestion(const cVariables& r, int row)
 {
     return {Format(DeleteVariable, row, r.Name.c_str()), DeleteVariableCaption};
 }
-TDeleteQuestion DeleteQuestion(const cAlias& r, int) { return {Format(DeleteAlias, r.Name.c_str()), DeleteAliasCaption}; }
-TDeleteQuestion DeleteQuestion(const cKeyMacro& r, int) { return {Format(DeleteMacro, r.Name.c_str()), DeleteMacroCaption}; }
+TDeleteQuestion DeleteQuestion(const cAlias& r, int)
+{
+    return {Format(DeleteAlias, r.Name.c_str()), DeleteAliasCaption};
+}
+TDeleteQuestion DeleteQuestion(const cKeyMacro& r, int)
+{
+    return {Format(DeleteMacro, r.Name.c_str()), DeleteMacroCaption};
+}
 
 AnsiString NotFoundText(const AnsiString& text) { return "(" + text + NotFoundTail; }
 AnsiString NoMoreFoundText() { return NoMoreFound; }

@@ -42,7 +42,8 @@ inline constexpr int kTriggerSpareColumn = 8;
 
 // The grid as the page wants it: counts, fixed cells, widths, headers, row height, whole-row
 // selection with column sizing and row moving (rows resizable where the layout says), bands,
-// and HTML off so that script text shows as typed. Leaves two rows.
+// HTML off so that script text shows as typed, cell extras on for the check boxes. Leaves two
+// rows with the first normal cell current.
 void SetUpEditorGrid(TCellModel& grid, int page);
 
 // The number of records the page shows.

@@ -20,8 +20,7 @@ TAliasEditForm::TAliasEditForm(TComponent* AOwner) : TItemEditForm(AOwner)
     FNameEdit->SetMaxLength(ItemEdit::kAliasNameMaxLength);
     FTextEdit = Place<TMemo>(this, this, "TextEdit", 8, 38, 384, 140);
     Place<TExSpeedButton>(this, this, "SaveBtn", SaveButton, 240, 186, 72, 26, [this](TObject*) { SaveBtnClick(); });
-    Place<TExSpeedButton>(this, this, "ExitBtn", CancelButton, 320, 186, 72, 26,
-                          [this](TObject*) { ExitBtnClick(); });
+    Place<TExSpeedButton>(this, this, "ExitBtn", CancelButton, 320, 186, 72, 26, [this](TObject*) { ExitBtnClick(); });
 }
 
 void TAliasEditForm::SetRecord(cAlias* record, const cAlias* self, const TAliasList* list)

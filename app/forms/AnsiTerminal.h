@@ -175,8 +175,8 @@ public:
     // The status-line editor gives back its text (empty keeps the status line).
     using TStatusDialogHook = std::function<AnsiString(TAnsiTerminalForm& window, const AnsiString& statusLine)>;
     using TWindowDialogHook = std::function<void(TAnsiTerminalForm& window)>;
-    using TWalkViewHook = std::function<void(TAnsiTerminalForm& window, const AnsiString& path,
-                                             const std::vector<AnsiString>& steps)>;
+    using TWalkViewHook =
+        std::function<void(TAnsiTerminalForm& window, const AnsiString& path, const std::vector<AnsiString>& steps)>;
     static TStatusDialogHook StatusDialogHook;
     static TWindowDialogHook ConfigDialogHook;
     static TWindowDialogHook StartUpDialogHook;

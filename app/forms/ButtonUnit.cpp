@@ -8,6 +8,7 @@
 #include "app/forms/AnsiTerminal.h"
 #include "app/forms/ButtonEditUnit.h"
 #include "controls/lib/ExMenus.h"
+#include "controls/lib/ToolEdit.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Queue.h"
 #include "script/Records.h"
@@ -140,8 +141,7 @@ void TButtonForm::MyButtonClick(TMyButton* button)
     cButton* record = button->Record();
     if (!record || !FWindow)
         return;
-    if (FWindow->Visible() && FWindow->CanFocus())
-        FWindow->SetFocus();
+    FocusWindow();
     // The record decides, not the speed button's own toggling.
     LayoutButton(*record);
     const TBarClick click = BarButtonClick(*record);
@@ -173,8 +173,14 @@ void TButtonForm::MyButtonDblClick(TMyButton* button)
         record->OffBuff = copy.OffBuff;
         LayoutButton(*record);
     }
-    if (FWindow && FWindow->Visible() && FWindow->CanFocus())
-        FWindow->SetFocus();
+    FocusWindow();
+}
+
+// The character window's input line takes the keys again.
+void TButtonForm::FocusWindow()
+{
+    if (FWindow && FWindow->ComboEdit()->CanFocus())
+        FWindow->ComboEdit()->SetFocus();
 }
 
 void TButtonForm::NewButton1Click()

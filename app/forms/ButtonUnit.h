@@ -65,6 +65,7 @@ protected:
     void DoClose(TCloseAction& Action) override;
 
 private:
+    void FocusWindow();
     void Drop(TMyButton* button);
     void DropAll();
 

@@ -82,9 +82,12 @@ void TDriverForm::CreateToolBar()
     FToolBar->SetParent(this);
     FToolBar->SetShowCaptions(true);
     FToolBar->SetButtonWidth(kToolButtonWidth);
-    const char* items[] = {"ActionCmdNewFile",   "ActionCmdSaveFile",  "ActionCmdLoadFile", "-",
-                           "ActionCmdCtrlNew",   "ActionCmdCtrlCpIns", "ActionCmdCtrlEdit", "ActionCmdCtrlInsert",
-                           "ActionCmdCtrlDelete", "-",                 "ActionFindFirst",   "ActionFindNext"};
+    const char* items[] = {"ActionCmdNewFile",    "ActionCmdSaveFile",
+                           "ActionCmdLoadFile",   "-",
+                           "ActionCmdCtrlNew",    "ActionCmdCtrlCpIns",
+                           "ActionCmdCtrlEdit",   "ActionCmdCtrlInsert",
+                           "ActionCmdCtrlDelete", "-",
+                           "ActionFindFirst",     "ActionFindNext"};
     int n = 0;
     for (const char* item : items) {
         auto* button = new TToolButton(this);

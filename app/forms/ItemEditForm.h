@@ -35,9 +35,9 @@ template <class Form>
 TDialogEnd RunItemEdit(Form* form)
 {
     form->ShowModal();
-    const TDialogEnd end = form->Record()   ? TDialogEnd::Saved
-                           : form->Written() ? TDialogEnd::CancelledAfterWrite
-                                             : TDialogEnd::Cancelled;
+    const TDialogEnd end = form->Record() ? TDialogEnd::Saved
+        : form->Written()                 ? TDialogEnd::CancelledAfterWrite
+                                          : TDialogEnd::Cancelled;
     delete form;
     return end;
 }

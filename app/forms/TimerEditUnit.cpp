@@ -38,16 +38,15 @@ TTimerEditForm::TTimerEditForm(TComponent* AOwner) : TItemEditForm(AOwner)
     FTickEdit = PlaceNumber(this, "TickEdit", 92, 38);
     Place<TLabel>(this, this, "Label3", TimerRepeatLabel, 200, 42, 60, 16);
     FRepeatEdit = PlaceNumber(this, "RepeatEdit", 262, 38);
-    FCycleBox = Place<TCheckBox>(this, this, "CycleBox", TimerCycleBox, 350, 40, 62, 18,
-                                 [this](TObject*) { CycleBoxClick(); });
+    FCycleBox =
+        Place<TCheckBox>(this, this, "CycleBox", TimerCycleBox, 350, 40, 62, 18, [this](TObject*) { CycleBoxClick(); });
     FStatusGroup = Place<TRadioGroup>(this, this, "StatusGroup", ItemText::StatusGroup, 8, 68, 404, 40);
     FStatusGroup->SetColumns(4);
     for (const char* item : {"Off", "On", "Stop", "Reset"})
         FStatusGroup->Items()->Add(item);
     FOnEdit = Place<TMemo>(this, this, "OnEdit", 8, 116, 404, 120);
     Place<TExSpeedButton>(this, this, "SaveBtn", SaveButton, 260, 244, 72, 28, [this](TObject*) { SaveBtnClick(); });
-    Place<TExSpeedButton>(this, this, "ExitVtn", CancelButton, 340, 244, 72, 28,
-                          [this](TObject*) { ExitVtnClick(); });
+    Place<TExSpeedButton>(this, this, "ExitVtn", CancelButton, 340, 244, 72, 28, [this](TObject*) { ExitVtnClick(); });
 }
 
 void TTimerEditForm::DoShow()
@@ -77,8 +76,8 @@ void TTimerEditForm::SaveBtnClick()
 {
     if (!FRecord)
         return;
-    const ItemEdit::TTimerFields fields{FNameEdit->Text(),          FCycleBox->Checked(),
-                                        FTickEdit->GetAsInteger(),  FRepeatEdit->GetAsInteger(),
+    const ItemEdit::TTimerFields fields{FNameEdit->Text(),         FCycleBox->Checked(),
+                                        FTickEdit->GetAsInteger(), FRepeatEdit->GetAsInteger(),
                                         FStatusGroup->ItemIndex(), FOnEdit->Text()};
     if (!ItemEdit::SaveTimer(*FRecord, fields)) {
         Refuse(EmptyName, ErrorCaption, FNameEdit);

@@ -65,9 +65,8 @@ void TTriggersEditForm::SaveExitButtonClick()
 {
     if (!FRecord)
         return;
-    const ItemEdit::TTriggerFields fields{FOnCheckBox->Checked(), FCycleCheckBox->Checked(),
-                                          FActionCheckBox->Checked(), FNickNameEdit->Text(),
-                                          FGroupNameEdit->Text(),     FFromBuffEdit->Text(),
+    const ItemEdit::TTriggerFields fields{FOnCheckBox->Checked(), FCycleCheckBox->Checked(), FActionCheckBox->Checked(),
+                                          FNickNameEdit->Text(),  FGroupNameEdit->Text(),    FFromBuffEdit->Text(),
                                           FToBuffMemo->Text()};
     FWritten = true;
     if (ItemEdit::SaveTrigger(*FRecord, fields))

@@ -5,9 +5,9 @@
 #include "app/forms/FormPlace.h"
 #include "controls/lib/ExSpeedButton.h"
 #include "platform/gui/ButtonCtrls.h"
+#include "platform/gui/Dialogs.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Mask.h"
-#include "platform/gui/Dialogs.h"
 #include "platform/gui/StdCtrls.h"
 
 using namespace ItemText;
@@ -78,8 +78,7 @@ void TVarEditForm::SaveBtnClick()
     SaveAndClose();
 }
 
-TDialogEnd EditVariableRecord(TComponent* owner, cVariables& record, const cVariables* self,
-                              const TVariableList& list)
+TDialogEnd EditVariableRecord(TComponent* owner, cVariables& record, const cVariables* self, const TVariableList& list)
 {
     auto* form = new TVarEditForm(owner);
     form->SetRecord(&record, self, &list);

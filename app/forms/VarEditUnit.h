@@ -38,5 +38,4 @@ private:
     TMemo* FValueMemo = nullptr;
 };
 
-TDialogEnd EditVariableRecord(TComponent* owner, cVariables& record, const cVariables* self,
-                              const TVariableList& list);
+TDialogEnd EditVariableRecord(TComponent* owner, cVariables& record, const cVariables* self, const TVariableList& list);
