@@ -90,8 +90,10 @@ TEST_P(TimerChoices, RoundTrip)
     EXPECT_EQ(TimerStatusOf(GetParam().choice), GetParam().status);
 }
 
-const TChoiceCase kChoices[] = {
-    {"Off", utsOff, tcOff}, {"On", utsOn, tcOn}, {"StopIsThird", utsStop, tcStop}, {"ResetIsLast", utsRestart, tcReset}};
+const TChoiceCase kChoices[] = {{"Off", utsOff, tcOff},
+                                {"On", utsOn, tcOn},
+                                {"StopIsThird", utsStop, tcStop},
+                                {"ResetIsLast", utsRestart, tcReset}};
 
 INSTANTIATE_TEST_SUITE_P(Status, TimerChoices, ::testing::ValuesIn(kChoices),
                          [](const auto& row) { return std::string(row.param.name); });
@@ -125,8 +127,9 @@ TEST(VariableDialog, TakenNameIsReportedWithTheOthersName)
     AnsiString taken;
     EXPECT_EQ(CheckVariableName(list, nullptr, "hp", taken), TNameCheck::Taken);
     // 변수 이름(hp)를 가진 다른 변수가 있습니다.
-    EXPECT_EQ(VariableTakenText(taken), "\xBA\xAF\xBC\xF6 \xC0\xCC\xB8\xA7(hp)\xB8\xA6 \xB0\xA1\xC1\xF8 "
-                                        "\xB4\xD9\xB8\xA5 \xBA\xAF\xBC\xF6\xB0\xA1 \xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9.");
+    EXPECT_EQ(VariableTakenText(taken),
+              "\xBA\xAF\xBC\xF6 \xC0\xCC\xB8\xA7(hp)\xB8\xA6 \xB0\xA1\xC1\xF8 "
+              "\xB4\xD9\xB8\xA5 \xBA\xAF\xBC\xF6\xB0\xA1 \xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9.");
     cVariables v;
     v.Dvalue = "0";
     SaveVariable(v, "sp", true, "5");
