@@ -129,8 +129,9 @@ TEST_F(EditorWindows, ButtonNameHoldsTwentyBytes)
     PumpEvents();
     // 가나다라마바사아자차카: eleven syllables, 22 bytes; the eleventh is refused whole.
     EditTypeText(dialog->NameEdit(), QString::fromUtf8("가나다라마바사아자차카"));
-    EXPECT_EQ(dialog->NameEdit()->Text(), "\xB0\xA1\xB3\xAA\xB4\xD9\xB6\xF3\xB8\xB6\xB9\xD9\xBB\xE7\xBE\xC6\xC0\xDA"
-                                          "\xC2\xF7");
+    EXPECT_EQ(dialog->NameEdit()->Text(),
+              "\xB0\xA1\xB3\xAA\xB4\xD9\xB6\xF3\xB8\xB6\xB9\xD9\xBB\xE7\xBE\xC6\xC0\xDA"
+              "\xC2\xF7");
     delete dialog;
 }
 
@@ -196,7 +197,7 @@ protected:
 
 TEST_F(EditorScreenshot, EachPageWithItsRecords)
 {
-    const char* names[] = {"EditorButtons", "EditorTimers", "EditorTriggers",
+    const char* names[] = {"EditorButtons",   "EditorTimers",  "EditorTriggers",
                            "EditorVariables", "EditorAliases", "EditorMacros"};
     // Shorter than it opens, to fit the test's screen.
     auto* editor = new TDriverForm(Window);
@@ -221,7 +222,7 @@ TEST_F(EditorScreenshot, EachDialogFilled)
         int page;
         const char* name;
     };
-    const TShot shots[] = {{epButton, "ButtonDialog"},   {epTimer, "TimerDialog"}, {epTriggers, "TriggerDialog"},
+    const TShot shots[] = {{epButton, "ButtonDialog"}, {epTimer, "TimerDialog"}, {epTriggers, "TriggerDialog"},
                            {epVariables, "VarDialog"}, {epAlias, "AliasDialog"}, {epMacro, "MacroDialog"}};
     for (const TShot& shot : shots) {
         SetModalFormHook([&shot](TCustomForm& form) {
