@@ -26,6 +26,8 @@ TStartUpCmdForm::TStartUpCmdForm(TAnsiTerminalForm* AOwner) : TForm(AOwner), FWi
     help->SetText(WindowText::StartUpHelp);
     help->SetReadOnly(true);
     help->SetColor(clScrollBar);
+    // A proportional face: the fixed one sets wrapped Hangul lines too close.
+    help->Font()->SetName(WindowText::Gulim);
     help->Font()->SetColor(clGreen);
     FCmdEdit = Place<TRichEdit>(this, this, "CmdEdit", 0, 84, 480, 236);
     FCmdEdit->SetAlign(alClient);

@@ -41,10 +41,10 @@ struct TFontListSpec {
     int Left, Top;
 };
 constexpr TFontListSpec kFontLists[4] = {
-    {"Label1", WindowText::LabelHanFont, "HanBox", 8, 18},
-    {"Label3", WindowText::LabelEngFont, "EngBox", 152, 18},
-    {"Label4", WindowText::LabelSpcFont, "SpcBox", 8, 84},
-    {"Label5", WindowText::LabelKsgFont, "KsgBox", 152, 84},
+    {"Label1", WindowText::LabelHanFont, "HanBox", 6, 2},
+    {"Label3", WindowText::LabelEngFont, "EngBox", 150, 2},
+    {"Label4", WindowText::LabelSpcFont, "SpcBox", 6, 68},
+    {"Label5", WindowText::LabelKsgFont, "KsgBox", 150, 68},
 };
 
 // A label that gives its box the focus when clicked, when the box can take it.
@@ -55,6 +55,18 @@ void LabelFor(TComponent* owner, TWinControl* parent, const char* name, const ch
         if (box->CanFocus())
             box->SetFocus();
     });
+}
+
+// A group box and the panel inside it that holds its controls: labels are drawn by a panel, not
+// by the group box's own frame.
+TWinControl* Group(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int left, int top,
+                   int width, int height)
+{
+    auto* group = Place<TGroupBox>(owner, parent, name, caption, left, top, width, height);
+    auto* inside = Place<TPanel>(owner, group, (AnsiString(name) + "Panel").c_str(), 0, 0, width, height);
+    inside->SetBevelOuter(bvNone);
+    inside->SetAlign(alClient);
+    return inside;
 }
 
 // The names in a folder that are files, as program text, in the order the system gives them.
@@ -121,18 +133,18 @@ void TTerminalConfig::CreateFontPage(TWinControl* page)
     LabelFor(this, page, "Label2", WindowText::LabelWindowsFont, 8, 10, FWindowsFontBox);
     FHanCheckBox = Place<TCheckBox>(this, page, "HanCheckBox", WindowText::HanCheck, 8, 34, 200, 20);
     FAlphaCheckBox = Place<TCheckBox>(this, page, "AlphaCheckBox", WindowText::AlphaCheck, 8, 56, 300, 20);
-    auto* fonts = Place<TGroupBox>(this, page, "GroupBox1", WindowText::GroupFonts, 8, 80, 300, 152);
+    TWinControl* fonts = Group(this, page, "GroupBox1", WindowText::GroupFonts, 8, 80, 300, 152);
     for (int i = 0; i < 4; ++i) {
         const TFontListSpec& spec = kFontLists[i];
         FFontBoxes[i] = Place<TListBox>(this, fonts, spec.BoxName, spec.Left, spec.Top + 16, 140, 46);
         LabelFor(this, fonts, spec.LabelName, spec.Label, spec.Left, spec.Top, FFontBoxes[i]);
         FFontBoxes[i]->OnClick = [this](TObject*) { HanBoxChange(); };
     }
-    auto* colors = Place<TGroupBox>(this, page, "GroupBox2", WindowText::GroupColors, 8, 236, 160, 66);
-    FFgColorBox = Place<TColorComboBox>(this, colors, "FgColorBox", 56, 16, 96, 22);
-    FBgColorBox = Place<TColorComboBox>(this, colors, "BgColorBox", 56, 40, 96, 22);
-    LabelFor(this, colors, "Label6", WindowText::LabelFg, 8, 20, FFgColorBox);
-    LabelFor(this, colors, "Label7", WindowText::LabelBg, 8, 44, FBgColorBox);
+    TWinControl* colors = Group(this, page, "GroupBox2", WindowText::GroupColors, 8, 236, 160, 66);
+    FFgColorBox = Place<TColorComboBox>(this, colors, "FgColorBox", 56, 0, 96, 22);
+    FBgColorBox = Place<TColorComboBox>(this, colors, "BgColorBox", 56, 24, 96, 22);
+    LabelFor(this, colors, "Label6", WindowText::LabelFg, 6, 4, FFgColorBox);
+    LabelFor(this, colors, "Label7", WindowText::LabelBg, 6, 28, FBgColorBox);
     FSampleGroup = Place<TRadioGroup>(this, page, "SampleGroup", "Sample View", 176, 236, 132, 66);
     FSampleGroup->Items()->Add("Text");
     FSampleGroup->Items()->Add("Ansi");

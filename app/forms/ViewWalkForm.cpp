@@ -35,7 +35,9 @@ TViewWalkForm::TViewWalkForm(TAnsiTerminalForm* AOwner) : TForm(AOwner), FWindow
     SetClientHeight(400);
     auto* top = Place<TPanel>(this, this, "Panel1", 0, 0, 520, 36);
     top->SetAlign(alTop);
-    FNameLabel = Place<TLabel>(this, top, "WalkNameLabel", AnsiString(), 8, 10, 260, 16);
+    FNameLabel = Place<TLabel>(this, top, "WalkNameLabel", AnsiString(), 8, 10, 270, 16);
+    // A long path is cut at the buttons.
+    FNameLabel->SetAutoSize(false);
     FNameLabel->Font()->SetName("Courier");
     FNameLabel->Font()->SetHeight(-16);
     FNameLabel->Font()->SetColor(clBlue);
