@@ -19,6 +19,10 @@
 //   locale DATESEP SHORTDATE DECIMAL THOUSANDS
 //   htmlplain TEXT               the rest of the line measured as HTML cell text in a 65535 x 65535
 //                                box with the grid's font: "htmlplain = PLAIN"
+//   png FILE                     the form's client area as a PNG file
+//   paint C R                    paints cell (display column C, row R): "paint C R = BRUSH FONTCOLOR",
+//                                then "text T", "html T" or "rtf T" for each text the body drew
+//   focus                        activates the form's window and gives the grid the focus
 //   events all|off|NAME,...      prints "event NAME ARGS" as the named events fire
 //   answer EVENT [C] [R] VALUE...|off   sets the event's var parameters when it fires
 //   filter C CONDITION           adds a filter condition on column C: the rest of the line
@@ -228,6 +232,22 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
              PaintHtmlText(canvas, Rest(w, 1, line), TRect{0, 0, 65535, 65535}, g.GridImages(), 0, 0, false, true,
                            false, false, false, 0, g.URLColor(), anchor, plain, width, height);
              run.Out() << "htmlplain = " << Escape(plain) << '\n';
+         }},
+        // --- Painting.
+        {"png",
+         [](TGridRun& run, const TLine& w, std::string_view) {
+             Need(w, 2, "png FILE");
+             SaveFormPng(run, w[1].Text);
+         }},
+        {"paint",
+         [](TGridRun& run, const TLine& w, std::string_view) {
+             Need(w, 3, "paint C R");
+             PaintOneCell(run, Number(w[1]), Number(w[2]));
+         }},
+        {"focus",
+         [](TGridRun& run, const TLine& w, std::string_view) {
+             Need(w, 1, "focus");
+             FocusGrid(run);
          }},
         {"locale",
          [](TGridRun&, const TLine& w, std::string_view) {
