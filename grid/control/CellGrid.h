@@ -360,8 +360,14 @@ public:
     // the cell body paints with and each text it draws.
     struct TPaintTrace {
         TColor Brush = clNone, FontColor = clNone;
-        // "text", "html" or "rtf", and the text as drawn (rich text as its plain text).
-        std::vector<std::pair<const char*, AnsiString>> Texts;
+        // "text", "html" or "rtf", the text as drawn (rich text as its plain text), and the
+        // rectangle it was laid out in.
+        struct TText {
+            const char* Kind;
+            AnsiString Text;
+            TRect Rect;
+        };
+        std::vector<TText> Texts;
     };
     TPaintTrace* PaintTrace = nullptr;
     // True while the window paints itself (not while a single cell is painted on request).

@@ -126,7 +126,8 @@ void TCellGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState)
     if (ACol == 0 && ARow == Row() && FixedCols() > 0 && !RowIndicator()->Empty()) {
         TBitmap* mark = RowIndicator();
         const int top = ARect.Top + std::max(0, (ARect.Height() - mark->Height()) / 2);
-        DrawBitmapTransp(c, mark, FixedColor(), Rect(ARect.Left, top, ARect.Left + mark->Width(), top + mark->Height()));
+        DrawBitmapTransp(c, mark, FixedColor(),
+                         Rect(ARect.Left, top, ARect.Left + mark->Width(), top + mark->Height()));
         ARect.Left += mark->Width();
     }
     // Without DefaultDrawing the body is OnDrawCell's alone, fired once below.
@@ -160,8 +161,8 @@ bool TCellGrid::DrawCellBody(int ACol, int Col, int ARow, TRect R, TGridDrawStat
     TColor link = URLColor();
     const TGridOptions o = Options();
     const bool inFixed = ACol < FixedCols() || ARow < FixedRows();
-    bool selected =
-        (State.Contains(gdSelected) || (o.Contains(goRowSelect) && !inFixed && ARow < RowCount() && GetRowSelect(ARow))) &&
+    bool selected = (State.Contains(gdSelected) ||
+                     (o.Contains(goRowSelect) && !inFixed && ARow < RowCount() && GetRowSelect(ARow))) &&
         (!State.Contains(gdFocused) || o.Contains(goDrawFocusSelected));
     bool selectionLook = selected;
     if (selected) {
@@ -240,13 +241,13 @@ bool TCellGrid::DrawCellBody(int ACol, int Col, int ARow, TRect R, TGridDrawStat
         TRect h{R.Left + 2, R.Top + 2, R.Right - (sorted ? kSortMarkRoom : 0), R.Bottom};
         AnsiString anchor, plain;
         int width = 0, height = 0;
-        PaintHtmlText(c, text, h, GridImages(), h.Left, h.Top, false, false, false, false, BlinkPhase(), 0, link, anchor,
-                      plain, width, height);
+        PaintHtmlText(c, text, h, GridImages(), h.Left, h.Top, false, false, false, false, BlinkPhase(), 0, link,
+                      anchor, plain, width, height);
         if (PaintTrace)
-            PaintTrace->Texts.emplace_back("html", text);
+            PaintTrace->Texts.push_back({"html", text, h});
         if (sorted)
             DrawSortIndicator(c, Col, R.Right - 8,
-                              VAlignment() == vtaCenter ? (R.Top + R.Bottom) / 2
+                              VAlignment() == vtaCenter       ? (R.Top + R.Bottom) / 2
                                   : VAlignment() == vtaBottom ? R.Bottom - 8
                                                               : R.Top + 8);
     } else if (kind == 2) {
@@ -258,7 +259,7 @@ bool TCellGrid::DrawCellBody(int ACol, int Col, int ARow, TRect R, TGridDrawStat
         c->Brush()->SetStyle(bsClear);
         c->Brush()->SetColor(brushColor);
         if (PaintTrace)
-            PaintTrace->Texts.emplace_back("rtf", RichEdit()->PlainText());
+            PaintTrace->Texts.push_back({"rtf", RichEdit()->PlainText(), R});
     } else if (Extra.DrawsText) {
         DrawPlainText(Col, ARow, R, text, Extra, sorted);
     }
@@ -306,11 +307,13 @@ void TCellGrid::DrawPlainText(int Col, int ARow, TRect R, AnsiString Text, const
     DrawText(c, Text, R, flags);
     c->Brush()->Assign(&brush);
     if (PaintTrace)
-        PaintTrace->Texts.emplace_back("text", Text);
+        PaintTrace->Texts.push_back({"text", Text, R});
     if (Sorted) {
         AnsiString first = Text;
         const int width = c->TextWidth(GetNextLine(first, false));
-        const int x = align == taRightJustify ? R.Right - width - 14 : align == taCenter ? R.Left + 8 : width + R.Left + 10;
+        const int x = align == taRightJustify ? R.Right - width - 14
+            : align == taCenter               ? R.Left + 8
+                                              : width + R.Left + 10;
         const int y = VAlignment() == vtaCenter ? (cell.Top + cell.Bottom) / 2
             : VAlignment() == vtaBottom         ? cell.Bottom - 8
                                                 : cell.Top + 8;
@@ -418,8 +421,8 @@ void TCellGrid::Paint()
 void TCellGrid::PaintOwnFixedLines()
 {
     // The grid's own fixed cells get the fixed cells' black lines after the base's silver ones.
-    const bool ownFixed = FixedFooters() > 0 || FixedRightCols() > 0 || OnIsFixedCell || FixedRowAlways ||
-        FixedColAlways;
+    const bool ownFixed =
+        FixedFooters() > 0 || FixedRightCols() > 0 || OnIsFixedCell || FixedRowAlways || FixedColAlways;
     const int line = GridLineWidth();
     if (!ownFixed || line <= 0)
         return;

@@ -139,9 +139,7 @@ void TCellGrid::DrawCellExtra(int Col, int ARow, const TRect& R, bool Selected, 
     switch (extra.CellHAlign) {
     case haRight: x = R.Right - 1 - w; break;
     case haCenter: x = w < R.Width() ? R.Left + (R.Width() - w) / 2 : R.Left + 1; break;
-    case haBeforeText:
-        x = align == taLeftJustify ? R.Left + 1 : std::max(R.Left + 1, R.Right - textWidth - w);
-        break;
+    case haBeforeText: x = align == taLeftJustify ? R.Left + 1 : std::max(R.Left + 1, R.Right - textWidth - w); break;
     case haAfterText: x = align == taRightJustify ? R.Right - 1 - w : R.Left + textWidth; break;
     default: break;
     }
@@ -157,7 +155,8 @@ void TCellGrid::DrawCellExtra(int Col, int ARow, const TRect& R, bool Selected, 
     case ctBitmap:
         if (TBitmap* bitmap = CellImageOf<TBitmap>(extra.CellBitmap)) {
             if (extra.CellTransparent)
-                DrawBitmapTransp(c, bitmap, Selected && SelectionColor() != clNone ? SelectionColor() : c->Brush()->Color(),
+                DrawBitmapTransp(c, bitmap,
+                                 Selected && SelectionColor() != clNone ? SelectionColor() : c->Brush()->Color(),
                                  Bounds(x, y, bitmap->Width(), bitmap->Height()));
             else
                 c->Draw(x, y, bitmap);

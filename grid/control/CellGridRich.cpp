@@ -29,8 +29,7 @@ void TCellGrid::RTFPaint(int ACol, int ARow, TCanvas* Canvas, TRect ARect)
     const int display = RemapColInv(ACol);
     const TGridRect sel = Selection();
     const bool inSelection = display >= sel.Left && display <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom;
-    const bool focusedCell =
-        display == Col() && ARow == Row() && Focused() && !Options().Contains(goDrawFocusSelected);
+    const bool focusedCell = display == Col() && ARow == Row() && Focused() && !Options().Contains(goDrawFocusSelected);
     if (inSelection && !focusedCell && !SelectionRTFKeep && GetMapMode(Canvas) == MM_TEXT) {
         rich->SetSelection(0, kSelectionColorChars);
         rich->SetSelColor(SelectionTextColor());

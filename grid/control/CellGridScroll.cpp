@@ -160,8 +160,8 @@ void TCellGrid::ScrollMessage(TMessage& Msg, bool Vertical)
         Msg.WParam = code | (static_cast<WPARAM>(pos) << 16);
     }
     // The row (column) the thumb points at: never a fixed one, never past the last.
-    const int target = std::clamp(MulDivRound(pos, count - visible - fixed, kRange) + fixed, fixed,
-                                  std::max(fixed, count - 1));
+    const int target =
+        std::clamp(MulDivRound(pos, count - visible - fixed, kRange) + fixed, fixed, std::max(fixed, count - 1));
     const bool hints = ScrollHints == shBoth || ScrollHints == (Vertical ? shVertical : shHorizontal);
     if (hints && code == SB_ENDSCROLL) {
         if (FScrollHint)

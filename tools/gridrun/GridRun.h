@@ -57,10 +57,9 @@ const std::map<std::string, TGridEvent, std::less<>>& GridEvents();
 
 class TGridRun;
 // Painting (GridRunPaint.cpp): the form's client area into a PNG file; one cell painted with what
-// its body decided printed; the grid given the focus in its activated window.
+// its body decided printed.
 void SaveFormPng(TGridRun& Run, const AnsiString& File);
 void PaintOneCell(TGridRun& Run, int ACol, int ARow);
-void FocusGrid(TGridRun& Run);
 
 class TGridRun {
 public:

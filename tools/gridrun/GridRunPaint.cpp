@@ -37,14 +37,6 @@ void PaintOneCell(TGridRun& Run, int ACol, int ARow)
     }
     g.PaintTrace = nullptr;
     Run.Out() << ColorText(trace.Brush) << ' ' << ColorText(trace.FontColor) << '\n';
-    for (const auto& [kind, text] : trace.Texts)
-        Run.Out() << kind << ' ' << Escape(text) << '\n';
-}
-
-void FocusGrid(TGridRun& Run)
-{
-    // An offscreen window is not activated on its own; the focus needs an active window.
-    Run.Form().Handle()->activateWindow();
-    Application->ProcessMessages();
-    Run.Grid().SetFocus();
+    for (const TCellGrid::TPaintTrace::TText& text : trace.Texts)
+        Run.Out() << text.Kind << ' ' << Escape(text.Text) << '\n';
 }

@@ -22,7 +22,6 @@
 //   png FILE                     the form's client area as a PNG file
 //   paint C R                    paints cell (display column C, row R): "paint C R = BRUSH FONTCOLOR",
 //                                then "text T", "html T" or "rtf T" for each text the body drew
-//   focus                        activates the form's window and gives the grid the focus
 //   events all|off|NAME,...      prints "event NAME ARGS" as the named events fire
 //   answer EVENT [C] [R] VALUE...|off   sets the event's var parameters when it fires
 //   filter C CONDITION           adds a filter condition on column C: the rest of the line
@@ -47,6 +46,7 @@
 
 #include "grid/control/HtmlRender.h"
 #include "platform/core/FormatSettings.h"
+#include "platform/core/TimerService.h"
 #include "platform/gui/Application.h"
 #include "tools/gridrun/GridRun.h"
 #include "tools/gridrun/GridRunEnums.h"
@@ -244,11 +244,6 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
              Need(w, 3, "paint C R");
              PaintOneCell(run, Number(w[1]), Number(w[2]));
          }},
-        {"focus",
-         [](TGridRun& run, const TLine& w, std::string_view) {
-             Need(w, 1, "focus");
-             FocusGrid(run);
-         }},
         {"locale",
          [](TGridRun&, const TLine& w, std::string_view) {
              Need(w, 5, "locale DATESEP SHORTDATE DECIMAL THOUSANDS");
@@ -365,6 +360,13 @@ int main(int argc, char** argv)
     }
     int qtArgc = 1;
     TApplication app(qtArgc, argv);
+    // The window timers run on a clock that only "tick" moves, so what a run prints or paints
+    // never depends on how fast it runs.
+    struct TClock {
+        TManualTimerService Service;
+        TClock() { SetTimerService(&Service); }
+        ~TClock() { SetTimerService(nullptr); }
+    } clock;
     // Numbers print with a point whatever locale Qt took from the environment.
     std::setlocale(LC_NUMERIC, "C");
     FormatSettings() = TFormatSettings::Korean();

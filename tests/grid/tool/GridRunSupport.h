@@ -15,15 +15,18 @@ struct TRun {
     int Status = -1;
 };
 
-// Runs gridrun on the directives; standard error joins the output when asked.
-inline TRun GridRun(const std::string& directives, bool withErrors = false)
+// Runs gridrun on the directives; standard error joins the output when asked; options go before
+// the file name.
+inline TRun GridRun(const std::string& directives, bool withErrors = false, const std::string& options = "")
 {
     char name[] = "/tmp/gridrun-test-XXXXXX";
     const int fd = mkstemp(name);
     EXPECT_GE(fd, 0);
     close(fd);
     std::ofstream(name, std::ios::binary) << directives;
-    const std::string command = std::string(HM_BIN_DIR) + "/gridrun " + name + (withErrors ? " 2>&1" : " 2>/dev/null");
+    // gridrun chooses its own quiet offscreen platform when none is named.
+    const std::string command = "env -u QT_QPA_PLATFORM " + std::string(HM_BIN_DIR) + "/gridrun " + options + " " +
+        name + (withErrors ? " 2>&1" : " 2>/dev/null");
     TRun run;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[4096];
