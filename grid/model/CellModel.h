@@ -198,7 +198,8 @@ public:
     virtual int GetVersionNr() { return 0; }
     virtual AnsiString GetVersionString() { return {}; }
     virtual bool ValidateCell(const AnsiString& Value) { return true; }
-    virtual void PasteNotify(const TPoint& CopyOrigin, const TGridRect& Rect) {}
+    // After every text paste: where the last copy came from, the cells pasted, its kind.
+    virtual void PasteNotify(const TPoint& CopyOrigin, const TGridRect& Rect, TClipOperation Operation) {}
     // The text a formula cell shows (column as stored); the grid's own shows the text unchanged.
     virtual AnsiString CalcCell(int ACol, int ARow) { return Cells(ACol, ARow); }
     virtual void UpdateCell(int ACol, int ARow) {}
