@@ -27,6 +27,7 @@
 
 #include "bench/grid/GridBenchFiles.h"
 #include "bench/grid/GridBenchFind.h"
+#include "bench/grid/GridBenchPaint.h"
 #include "bench/grid/GridBenchRows.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
@@ -196,5 +197,7 @@ int main(int argc, char** argv)
     GroupBench(rows);
     // --- Find of an absent text (GridBenchFind.cpp).
     FindMetrics(rows);
+    // --- Painting the view against QTableView (GridBenchPaint.cpp).
+    PaintMetrics(rows);
     return 0;
 }
