@@ -1,5 +1,6 @@
 #pragma once
-// Runs the gridrun tool on directive lines and gives what it printed and its exit status.
+// Runs the gridrun tool on directive lines (or any command) and gives what it printed and its
+// exit status.
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,6 +16,21 @@ struct TRun {
     int Status = -1;
 };
 
+// Runs a shell command and gives its standard output and exit status.
+inline TRun RunCommand(const std::string& command)
+{
+    TRun run;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            run.Out.append(buffer, got);
+        const int status = pclose(pipe);
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    return run;
+}
+
 // Runs gridrun on the directives; standard error joins the output when asked; options go before
 // the file name.
 inline TRun GridRun(const std::string& directives, bool withErrors = false, const std::string& options = "")
@@ -25,17 +41,8 @@ inline TRun GridRun(const std::string& directives, bool withErrors = false, cons
     close(fd);
     std::ofstream(name, std::ios::binary) << directives;
     // gridrun chooses its own quiet offscreen platform when none is named.
-    const std::string command = "env -u QT_QPA_PLATFORM " + std::string(HM_BIN_DIR) + "/gridrun " + options + " " +
-        name + (withErrors ? " 2>&1" : " 2>/dev/null");
-    TRun run;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.Out.append(buffer, got);
-        const int status = pclose(pipe);
-        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    const TRun run = RunCommand("env -u QT_QPA_PLATFORM " + std::string(HM_BIN_DIR) + "/gridrun " + options + " " +
+                                name + (withErrors ? " 2>&1" : " 2>/dev/null"));
     unlink(name);
     return run;
 }
