@@ -132,6 +132,20 @@ const TPaintCase kPaints[] = {
      "SortIndicatorShown 1 0 = false\n"
      "SortIndicatorShown 2 1 = false\n"
      "SortIndicatorShown 2 0 = false\n"},
+    {"LaterSortIndexColumnsShowTheirMarkOnlyWithSortIndexShow",
+     "set SortShow 1\n"
+     "set SortColumn 1\n"
+     "sortindex 2 asc\n"
+     "sortindex 3 desc\n"
+     "call SortIndicatorShown 2 0\n"
+     "call SortIndicatorShown 3 0\n"
+     "set SortIndexShow 1\n"
+     "call SortIndicatorShown 3 0\n"
+     "call SortIndicatorShown 4 0\n",
+     "SortIndicatorShown 2 0 = true\n"
+     "SortIndicatorShown 3 0 = false\n"
+     "SortIndicatorShown 3 0 = true\n"
+     "SortIndicatorShown 4 0 = false\n"},
     {"FootersAndRightColumnsAreFixed",
      "set ColCount 3\n"
      "set RowCount 4\n"
