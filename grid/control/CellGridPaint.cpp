@@ -191,9 +191,11 @@ bool TCellGrid::DrawCellBody(int ACol, int Col, int ARow, TRect R, TGridDrawStat
     TColor link = URLColor();
     const TGridOptions o = Options();
     const bool inFixed = ACol < FixedCols() || ARow < FixedRows();
-    bool selected = (State.Contains(gdSelected) ||
-                     (o.Contains(goRowSelect) && !inFixed && ARow < RowCount() && GetRowSelect(ARow))) &&
-        (!State.Contains(gdFocused) || o.Contains(goDrawFocusSelected));
+    // The focused cell of a row-select grid looks like the rest of its row, as goDrawFocusSelected
+    // makes any focused cell look (else its normal text would sit on the row's highlight).
+    const bool selected = (State.Contains(gdSelected) ||
+                           (o.Contains(goRowSelect) && !inFixed && ARow < RowCount() && GetRowSelect(ARow))) &&
+        (!State.Contains(gdFocused) || o.Contains(goDrawFocusSelected) || o.Contains(goRowSelect));
     bool selectionLook = selected;
     if (selected) {
         if (SelectionColor() != clNone)

@@ -37,6 +37,13 @@ const TPaintCase kPaints[] = {
      "paint 1 1 = clHighlight clHighlightText\ntext sel\n"
      "paint 1 1 = clWindow clWindowText\ntext sel\n"
      "paint 1 1 = clHighlight clHighlightText\ntext sel\n"},
+    {"RegressionFocusedCellOfARowSelectGridLooksLikeItsRow",
+     "set Options +goRowSelect\n"
+     "focus\n"
+     "paint 1 1\n"
+     "paint 2 1\n",
+     "paint 1 1 = clHighlight clHighlightText\ntext \n"
+     "paint 2 1 = clHighlight clHighlightText\ntext \n"},
     {"WithoutShowSelectionAnUnfocusedGridLooksUnselected",
      "set ShowSelection 0\n"
      "paint 1 1\n"
