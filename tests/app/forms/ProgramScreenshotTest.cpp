@@ -18,7 +18,9 @@
 #include "controls/lib/TextListBox.h"
 #include "controls/lib/ToolEdit.h"
 #include "grid/control/CellGrid.h"
+#include "platform/gui/ActnList.h"
 #include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/StdCtrls.h"
 
 namespace {
@@ -94,9 +96,9 @@ TEST_F(TProgramScreenshot, SettingsDialogWithEachSample)
 {
     TAnsiTerminalForm* window = OpenWindow();
     ShootModal<TTerminalConfig>("SettingsText");
-    ShowTerminalConfig(*window);
+    window->FindAction("ActionOptionConfig")->Execute();
     ShootModal<TTerminalConfig>("SettingsAnsi", [](TTerminalConfig& dialog) { dialog.SampleGroup()->SetItemIndex(1); });
-    ShowTerminalConfig(*window);
+    window->FindAction("ActionOptionConfig")->Execute();
 }
 
 TEST_F(TProgramScreenshot, SmallWindowsOfACharacter)
@@ -108,12 +110,12 @@ TEST_F(TProgramScreenshot, SmallWindowsOfACharacter)
         viewer.WalkEdit()->SetCaretPos(TPoint{0, 1});
         viewer.WalkEditSelectionChange();
     });
-    ShowViewWalk(*window);
+    window->FindAction("ActionViewWalk")->Execute();
     ShootModal<TStartUpCmdForm>("StartUpCommands",
                                 [](TStartUpCmdForm& editor) { editor.CmdEdit()->SetText("#var hp 0\r\nwho"); });
-    ShowStartUpCmd(*window);
+    window->FindMenuItem("N10")->Click();
     ShootModal<TStatusEditForm>("StatusLineEditor");
-    ShowStatusEdit(*window);
+    window->FindAction("ActionEditStatus")->Execute();
     ShootModal<TWFCFCmdForm>("CommentSearchCommands", [](TWFCFCmdForm& editor) {
         editor.CmdSEdit()->SetText("say found");
         editor.CmdFEdit()->SetText("say lost");
