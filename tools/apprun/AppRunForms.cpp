@@ -355,7 +355,9 @@ std::optional<std::string> FileDialog(const TDialogRequest& request)
     if (request.Kind != cdOpen && request.Kind != cdSave)
         return gState.Previous ? gState.Previous(request) : std::nullopt;
     const auto& file = static_cast<const TFileDialogRequest&>(request);
-    gState.Run->Print("FILE " + TAppRun::Field(file.Title) + "|" + TAppRun::Field(file.Folder) + "|" +
+    // The folder as a program path: relative inside the program folder.
+    const AnsiString folder = file.Folder.empty() ? AnsiString() : StoredPath(NativePath(file.Folder));
+    gState.Run->Print("FILE " + TAppRun::Field(file.Title) + "|" + TAppRun::Field(folder) + "|" +
                       TAppRun::Field(file.Filter));
     if (gState.FileAnswers.empty())
         return std::nullopt;
