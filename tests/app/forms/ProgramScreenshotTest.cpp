@@ -56,6 +56,7 @@ protected:
         TAnsiTerminalForm* window = Books->CharBooksGridDblClickCell(1, 0);
         window->Script().CmdConfig.StatusLine = "HP 120/200";
         window->Script().WalkRec.FileName = "road.Wlk";
+        window->Script().WalkRec.State = 2;
         window->Script().WalkRec.Steps = {"n", "e // \xB4\xEB\xB9\xAE", "B s", "w"};  // 대문
         window->History().Enter("look");
         window->History().Enter("\xB8\xF7 \xC3\xC4");     // 몹 쳐
