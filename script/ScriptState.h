@@ -6,6 +6,26 @@
 // rest) are members here under the same names; everything the engine needs from the window goes
 // through the host. The evaluators keep their stacks on the C++ stack, so a message box that lets
 // another pass run in the middle of a condition cannot disturb it.
+//
+// The class spans these files:
+//   ScriptState.cpp     construction and the lists
+//   Executor.cpp        ExecuteCommand and the command loop (RunCommands, RunLoop, RunOneCommand)
+//   Splitting.cpp       SplitCommand, GetWord
+//   Escapes.cpp         SendCommand
+//   HashCommand.cpp     ExecuteHashCommand (the "#" words live in HashCommand*.cpp)
+//   Variables.cpp       ExpandVariables
+//   Functions.cpp       the "%name(...)" calls: ExpandFunctions, CallFunction, SplitArgs
+//   Conditions.cpp      EvalCondition, SelectIfBranch
+//   Arithmetic.cpp      EvalArithmetic
+//   TriggerScan.cpp     ScanReceivedText and the trigger passes
+//   TriggerAction.cpp   MatchTrigger, CaptureText, RunTriggerAction
+//   UserTimer.cpp       the user timers and their events
+//   TimerRecords.cpp    SetUserTimerCommand
+//   Directions.cpp      ReverseDirection
+//   WalkRecording.cpp   RecordWalkStep and the walk comments
+//   CmdFileData.cpp     ClearCmdData, RunStartUpCmd
+//   CmdFileReader.cpp   LoadCmdFile
+//   CmdFileWriter.cpp   SaveCmdFile
 
 #include <array>
 #include <cstdint>
@@ -209,6 +229,8 @@ public:
     std::unique_ptr<TTriggerScanner, TTriggerScannerDelete> TriggerScanState;
 
 private:
+    // The current line is complete: the complete-line pass, then it becomes the last line.
+    void EndReceivedLine(TTriggerScanner& scan);
     bool RunCommands(AnsiString& buffer);
     bool RunOneCommand(const AnsiString& command, bool& dropRest);
     int32_t RandomBelow(int32_t n);

@@ -73,8 +73,17 @@ void TScriptState::ScanReceivedText(const AnsiString& piece)
             text = "\xA3\xFC";
         scan.Append(*this, text);
         scan.PartialPass(*this);
+        // A host that never ends its line would grow it without bound: at the executor's limit
+        // the line counts as complete and a new one begins, never between the bytes of a pair.
+        if (CurrentLine.size() >= MaxTextLength && !Closing && !scan.EndsOnFirstByte(*this))
+            EndReceivedLine(scan);
         return;
     }
+    EndReceivedLine(scan);
+}
+
+void TScriptState::EndReceivedLine(TTriggerScanner& scan)
+{
     if (!CurrentLine.empty())
         scan.CompletePass(*this);
     if (TrigSuspend != 0 && TrigSuspend != SuspendedUntilResumed)
@@ -128,6 +137,14 @@ void TTriggerScanner::Append(TScriptState& s, std::string_view bytes)
         if (Index.Count() == Pending.Count())
             Index.ForEachWoken(line, Starts.data(), n, [this](uint32_t i) { Pending.Set(i); });
     }
+}
+
+bool TTriggerScanner::EndsOnFirstByte(TScriptState& s)
+{
+    SyncLine(s);
+    const AnsiString& line = s.CurrentLine;
+    const size_t n = line.size();
+    return n > 0 && Starts[n - 1] && IsLeadByte(static_cast<unsigned char>(line[n - 1]));
 }
 
 void TTriggerScanner::LineEnded(TScriptState& s)

@@ -31,6 +31,8 @@ public:
     void CompletePass(TScriptState& s);
     // A pass over any other line: every trigger is tried.
     void PassOver(TScriptState& s, bool complete, std::string_view line);
+    // True when the current line ends on the first byte of a pair, which waits for its second.
+    bool EndsOnFirstByte(TScriptState& s);
     // The line has ended (the current line is empty again): clears the fired marks.
     void LineEnded(TScriptState& s);
 

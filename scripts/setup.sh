@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xclip tmux tintin++
   poppler-utils xdg-utils xdotool
   tinymux inetutils-telnetd ucspi-tcp python3 procps
+  libzip-dev libreoffice-calc-nogui libreoffice-writer-nogui
   desktop-file-utils adwaita-icon-theme shared-mime-info
 )
 

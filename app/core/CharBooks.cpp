@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -106,15 +107,23 @@ AnsiString BookText()
     return out;
 }
 
-// A value the format cannot hold: it would end at the '~' and the rest be read as keys.
-bool HoldsTilde()
+// Why a value cannot be written so that the load reads it back, or null when every one can: a
+// '~' would end the value there and the rest be read as keys, and the reader takes at most
+// kMaxBookValue bytes of a value.
+const char* UnwritableValue()
 {
-    for (const auto& e : TCharBooks::CharBookList)
-        for (const AnsiString* v : {&e->HostName, &e->CharName, &e->Host, &e->TriggerFile, &e->HanFont, &e->EngFont,
-                                    &e->SpcFont, &e->KsgFont})
+    for (const auto& e : TCharBooks::CharBookList) {
+        const AnsiString triggerFile = StoredTriggerFile(e->TriggerFile);
+        for (const AnsiString* v :
+             std::initializer_list<const AnsiString*>{&e->HostName, &e->CharName, &e->Host, &triggerFile, &e->HanFont,
+                                                      &e->EngFont, &e->SpcFont, &e->KsgFont}) {
             if (v->find('~') != AnsiString::npos)
-                return true;
-    return false;
+                return "TCharBooks::Save: a value holds '~'";
+            if (v->size() > TCharBooks::kMaxBookValue)
+                return "TCharBooks::Save: a value is longer than the book can read back";
+        }
+    }
+    return nullptr;
 }
 
 bool SameServer(const TCharBooks& a, const TCharBooks& b)
@@ -169,6 +178,8 @@ TColor* TCharBooks::ColorField(const AnsiString& key)
     return key == "FgColor" ? &FgColor : key == "BgColor" ? &BgColor : nullptr;
 }
 
+static_assert(TCharBooks::kMaxBookValue == FreadStringLimit - 1, "the value reader's limit includes the '~'");
+
 bool FreadAccount(TCharBooks& entry, TFreadStream& file)
 {
     for (;;) {
@@ -221,10 +232,18 @@ bool TCharBooks::Load()
 {
     if (BookFileName.empty())
         BookFileName = ProgramPath() + kBookFile;
-    std::optional<TFreadStream> file = TFreadStream::Open(NativePath(BookFileName));
+    const std::string path = NativePath(BookFileName);
+    std::optional<TFreadStream> file = TFreadStream::Open(path);
     if (!file) {
         WriteLog("%s", kLoadOpenLog);
         LastLoad = loNotOpened;
+        // A book that is there but cannot be read (no permission, a folder in its place) is
+        // reported, and the next save keeps it before writing.
+        std::error_code error;
+        if (fs::exists(path, error) || error) {
+            gKeepBackup = true;
+            Report(kLoadStopped);
+        }
         return false;
     }
     std::vector<std::shared_ptr<TCharBooks>> old;
@@ -240,9 +259,9 @@ bool TCharBooks::Load()
             continue;
         }
         if (c != '#') {
-            // The end of the file ends the book; any other byte starts nothing.
-            if (c != TFreadStream::EndOfFile)
-                stoppedEarly = true;
+            // Only "#END" ends the book: a file that ends before it was cut short, and any other
+            // byte starts nothing.
+            stoppedEarly = true;
             break;
         }
         const std::optional<AnsiString> word = FreadWord(*file);
@@ -279,15 +298,19 @@ bool TCharBooks::Save()
     // here depends on it: every path below is made absolute first.
     [[maybe_unused]] const int moved = chdir(ProgramFolder().c_str());
     BookFileName = ExtractRelativePath(folder, BookFileName);
-    if (HoldsTilde())
-        return Fail("TCharBooks::Save: a value holds '~'");
+    if (const char* why = UnwritableValue())
+        return Fail(why);
 
     const std::string path = NativePath(BookFileName);
     std::error_code error;
     fs::create_directories(fs::path(path).parent_path(), error);
     if (gKeepBackup) {
-        // Keep the book whose load stopped early, entries the list could not hold included.
-        if (std::optional<TFreadStream> old = TFreadStream::Open(path)) {
+        // Keep the book whose load stopped early, entries the list could not hold included. A
+        // book that is there but cannot be read is not written over.
+        if (fs::exists(path, error) || error) {
+            std::optional<TFreadStream> old = TFreadStream::Open(path);
+            if (!old)
+                return Fail("TCharBooks::Save: the old book cannot be read to keep it");
             const TWriteResult copied = AtomicWriteFile(NativePath(kBackupFile), old->Take(old->Remaining()));
             if (!copied)
                 return Fail(copied.Message);

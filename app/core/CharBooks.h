@@ -68,12 +68,16 @@ public:
 
     // Reads the book into CharBookList; true when the last record read ended well. A file that
     // cannot be opened leaves the list as it was. A load that stops before the end of the book
-    // is reported, and the file is kept as "CharBooks\CharBooks.bak" at the next save.
+    // (its "#END"), and a book that is there but cannot be read, are reported, and the file is
+    // kept as "CharBooks\CharBooks.bak" at the next save.
     static bool Load();
     // How the last Load went: read to its end, stopped early, or the file could not be opened.
     enum TLoadOutcome { loRead, loStopped, loNotOpened };
     static TLoadOutcome LastLoad;
-    // Writes the whole list; a failure is reported and leaves the old file.
+    // The longest value the load reads back.
+    static constexpr size_t kMaxBookValue = 65535;
+    // Writes the whole list; a failure is reported and leaves the old file. A value the load
+    // could not read back (one holding '~', or longer than kMaxBookValue) fails the save.
     static bool Save();
     static void FreeAll();
 

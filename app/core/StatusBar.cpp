@@ -23,7 +23,7 @@ const std::array<TSystemTimer, 5> kSystemTimers = {{
     {"WalkTimer", 10000, false, false},
 }};
 
-AnsiString ImeIndicatorText(std::optional<int> conversionStatus)
+AnsiString ImeIndicatorText(std::optional<uint32_t> conversionStatus)
 {
     return (!conversionStatus || *conversionStatus == 1) ? StatusText::Hangul : StatusText::English;
 }

@@ -48,7 +48,7 @@ extern const std::array<TSystemTimer, 5> kSystemTimers;
 
 // Panel 0: the input method's conversion status; none when the window has no input method
 // context or the query fails. Only the native mode (1) is Hangul.
-AnsiString ImeIndicatorText(std::optional<int> conversionStatus);
+AnsiString ImeIndicatorText(std::optional<uint32_t> conversionStatus);
 // Panel 1: the Insert key's toggle.
 AnsiString InsertIndicatorText(bool insertOn);
 // Panel 3: the file name of the entry's command file.

@@ -1,6 +1,5 @@
 // The character window's life: creation for a book entry, the terminal's fonts, colours and
-// layout, showing (which starts the connect timer), the status texts with the system timers that
-// refresh them, and closing.
+// layout with what lies under it, showing (which starts the connect timer), and closing.
 
 #include "app/forms/AnsiTerminal.h"
 
@@ -8,15 +7,23 @@
 
 #include "app/core/StatusBar.h"
 #include "controls/core/TimerList.h"
+#include "controls/lib/ExLabel.h"
+#include "controls/lib/ToolEdit.h"
 #include "platform/core/ProgramFolder.h"
 #include "platform/core/ScrollBarModel.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/ButtonCtrls.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/NetSocket.h"
 #include "terminal/control/Terminal.h"
 
+namespace {
+// The T/D button's width; the input line takes the rest of its row.
+constexpr int kTranslationBtnWidth = 24;
+}  // namespace
+
 TAnsiTerminalForm::TCaptureTextHook TAnsiTerminalForm::CaptureTextHook;
 TAnsiTerminalForm::TButtonClickHook TAnsiTerminalForm::ButtonClickHook;
-std::string TAnsiTerminalForm::ProcStatPath = "/proc/stat";
 
 TAnsiTerminalForm::TBusy::TBusy(TAnsiTerminalForm& form) : FForm(form) { ++FForm.FBusy; }
 
@@ -40,8 +47,11 @@ TAnsiTerminalForm::TAnsiTerminalForm(TComponent* AOwner, const std::shared_ptr<T
     FSystemTimerList = new TExTimerList(this);
     FUserTimerList = new TExTimerList(this);
     CreateSystemTimers();
+    CreateStatusBar();
+    CreateInputLine();
     FScript = std::make_unique<TScriptState>(*this);
     FormCreate();
+    BindKeys();
     // A terminal of 80 columns by 25 rows with its scroll bar, and what lies under it.
     SetClientWidth(640 + TScrollBarModel::kWidth + 1);
     SetClientHeight(400 + kStatusLineHeight + kInputHeight + kStatusBarHeight);
@@ -51,6 +61,8 @@ TAnsiTerminalForm::TAnsiTerminalForm(TComponent* AOwner, const std::shared_ptr<T
     InitTerminal();
     if (!entry->TriggerFile.empty())
         FScript->LoadCmdFile(entry->TriggerFile);
+    FormActivate();
+    RefreshIndicators();
 }
 
 TAnsiTerminalForm::~TAnsiTerminalForm()
@@ -74,43 +86,21 @@ void TAnsiTerminalForm::FormCreate()
     FScript->TrigSuspend = 0;
     FScript->ScanRunning = 0;
     FScript->Closing = 0;
-    for (size_t i = 0; i < FPanels.size(); ++i)
-        FPanels[i] = kStatusPanels[i].Text;
     BindSocket();
     FTerminal->OnAfterPut = [this](TObject*, const AnsiString& text) { TerminalAfterPut(text); };
     FTerminal->OnPutString = [this](TObject*, const AnsiString& text) { TerminalPutString(text); };
     FTerminal->OnPutChar = [this](TObject*, char ch) { TerminalPutChar(ch); };
     FTerminal->OnDblClick = [this](TObject*) { TerminalDblClick(); };
     FWalkTimer->SetEnabled(false);
-}
-
-void TAnsiTerminalForm::CreateSystemTimers()
-{
-    TExTimerEvent** targets[] = {&FConnectTimer, &FStatusEvent, &FCpuTimer, &FConnectedTimer, &FWalkTimer};
-    static_assert(std::size(targets) == kSystemTimers.size());
-    const TNotifyEvent handlers[] = {
-        [this](TObject*) { ConnectHost(); },
-        [this](TObject*) { StatusEventTimer(); },
-        [this](TObject*) { CpuTimerTimer(); },
-        [this](TObject*) { ConnectedTimerTimer(); },
-        nullptr,  // the walk engine sets its own handler
-    };
-    for (size_t i = 0; i < kSystemTimers.size(); ++i) {
-        const TSystemTimer& t = kSystemTimers[i];
-        TNotifyEvent handler = handlers[i];
-        if (handler)
-            handler = [this, handler](TObject* sender) {
-                if (FClosed)
-                    return;
-                TBusy busy(*this);
-                handler(sender);
-            };
-        TExTimerEvent* event = FSystemTimerList->ItemByHandle(FSystemTimerList->Add(handler, t.Interval, t.Cycled));
-        event->SetName(t.Name);
-        event->SetEnabled(t.EnabledAtStart);
-        *targets[i] = event;
-    }
-    FSystemTimerList->SetActive(true);
+    // The CPU meter sits on the status bar, over the panel that its owner draws.
+    FCpuBar = new TProgressBar(FStatusBar);
+    FCpuBar->SetParent(FStatusBar);
+    FCpuBar->SetMin(0);
+    FCpuBar->SetMax(100);
+    FCpuBar->SetPosition(0);
+    FCpuBar->SetStep(1);
+    FCpuBar->SetHint(StatusText::CpuBarHint);
+    FCpuBar->SetShowHint(true);
 }
 
 void TAnsiTerminalForm::InitTerminal()
@@ -128,14 +118,21 @@ void TAnsiTerminalForm::InitTerminal()
     LayoutTerminal();
 }
 
-// The terminal fills the window above the status line, the input line and the status bar; it
-// takes its rows and columns from its size.
+// The terminal fills the window above the status line, the input line with the T/D button and
+// the status bar; it takes its rows and columns from its size.
 void TAnsiTerminalForm::LayoutTerminal()
 {
-    if (!FTerminal)
+    if (!FTerminal || !FStatusBar || !FComboEdit)
         return;
+    const int width = ClientWidth();
     const int below = kStatusLineHeight + kInputHeight + kStatusBarHeight;
-    FTerminal->SetBounds(1, 0, std::max(ClientWidth() - 1, 0), std::max(ClientHeight() - below, 0));
+    const int terminalHeight = std::max(ClientHeight() - below, 0);
+    FTerminal->SetBounds(1, 0, std::max(width - 1, 0), terminalHeight);
+    FStatusLabel->SetBounds(0, terminalHeight, width, kStatusLineHeight);
+    const int inputTop = terminalHeight + kStatusLineHeight;
+    FTranslationBtn->SetBounds(0, inputTop, kTranslationBtnWidth, kInputHeight);
+    FComboEdit->SetBounds(kTranslationBtnWidth, inputTop, std::max(width - kTranslationBtnWidth, 0), kInputHeight);
+    LayoutStatusBar(inputTop + kInputHeight);
 }
 
 void TAnsiTerminalForm::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
@@ -150,38 +147,6 @@ void TAnsiTerminalForm::DoShow()
     LayoutTerminal();
     FConnectTimer->SetEnabled(true);
     TForm::DoShow();
-}
-
-void TAnsiTerminalForm::SetPanelText(int index, const AnsiString& text)
-{
-    FPanels.at(static_cast<size_t>(index)) = text;
-}
-
-void TAnsiTerminalForm::StatusEventTimer()
-{
-    std::optional<TStatusRefresh> texts = StatusEventTexts(*FScript, Connected());
-    if (!texts)
-        return;
-    FStatusLine = texts->StatusLine;
-    SetPanelText(kPanelTrigger, texts->Trigger);
-    SetPanelText(kPanelWalk, WalkStatusText(FScript->WalkRec, FWalkTimer->Enabled()));
-}
-
-void TAnsiTerminalForm::ConnectedTimerTimer()
-{
-    SetPanelText(kPanelConnectedTime, ConnectedTimeText(Connected(), TimeSeconds(), FConnectTime));
-}
-
-void TAnsiTerminalForm::CpuTimerTimer()
-{
-    static bool reported = false;
-    try {
-        FCpu.CollectCPUData();
-        FCpuPosition = static_cast<int>(FCpu.GetCPUUsage(0) * 100);
-    } catch (const std::exception&) {
-        if (!std::exchange(reported, true) && Application)
-            Application->HandleException(this);
-    }
 }
 
 void TAnsiTerminalForm::RelinkCharBook(const std::shared_ptr<TCharBooks>& entry) { FCharBook = entry; }
@@ -202,6 +167,7 @@ void TAnsiTerminalForm::StopEverything()
     FTerminal->OnPutString = nullptr;
     FTerminal->OnPutChar = nullptr;
     FTerminal->OnDblClick = nullptr;
+    FTerminal->OnKeyDown = nullptr;
 }
 
 void TAnsiTerminalForm::DoClose(TCloseAction& Action)

@@ -2,30 +2,39 @@
 // The character window: one character's terminal, connection, script state and timers.
 //
 // It is split over several files:
-// - AnsiTerminal.cpp: creation, the terminal's set-up and layout, showing, the status texts and
-//   system timers, closing;
+// - AnsiTerminal.cpp: creation, the terminal's set-up and layout, showing, closing;
 // - AnsiTerminalNet.cpp: connecting, the socket's events, received data through the telnet
 //   protocol, and sending;
-// - AnsiTerminalScript.cpp: the window as the host of its script engine.
+// - AnsiTerminalScript.cpp: the window as the host of its script engine;
+// - AnsiTerminalStatus.cpp: the status bar with its CPU meter, the status line, the indicators and
+//   the system timers that refresh them;
+// - AnsiTerminalKeys.cpp: the input line and Enter, the history, the key handlers of the window,
+//   the input line and the terminal, the mouse wheel and the T/D button.
 //
 // The window is freed later from the event loop once it has closed, and never while one of its
 // own handlers is still running, so a handler that closes its window returns safely.
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 
 #include "app/core/CharBooks.h"
 #include "app/core/CpuUsage.h"
+#include "app/core/KeyRouting.h"
 #include "app/core/Telnet.h"
+#include "app/core/TypedHistory.h"
 #include "platform/gui/Forms.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptState.h"
 
+class TButton;
+class TComboEdit;
+class TExLabel;
 class TExTimerEvent;
 class TExTimerList;
 class TNetSocket;
+class TProgressBar;
+class TStatusBar;
 class TTerminal;
 
 class TAnsiTerminalForm : public TForm, public IScriptHost, public ICharBookWindow, private ITelnetSink {
@@ -42,6 +51,10 @@ public:
     using TButtonClickHook = std::function<void(TAnsiTerminalForm& window, cButton& button)>;
     static TCaptureTextHook CaptureTextHook;
     static TButtonClickHook ButtonClickHook;
+    // The chat-history dialog, opened by the input line's button; until it is set the button
+    // does nothing.
+    using TChatHistoryHook = std::function<void(TAnsiTerminalForm& window)>;
+    static TChatHistoryHook ChatHistoryHook;
 
     // --- Components.
     TTerminal* Terminal() const { return FTerminal; }
@@ -82,21 +95,36 @@ public:
 
     // --- Status bar and status line.
     static constexpr int kPanelCount = 8;
-    const AnsiString& PanelText(int index) const { return FPanels.at(static_cast<size_t>(index)); }
+    TStatusBar* StatusBar() const { return FStatusBar; }
+    TProgressBar* CpuBar() const { return FCpuBar; }
+    TExLabel* StatusLabel() const { return FStatusLabel; }
+    const AnsiString& PanelText(int index) const;
     void SetPanelText(int index, const AnsiString& text);
-    const AnsiString& StatusLine() const { return FStatusLine; }
+    const AnsiString& StatusLine() const;
     // The status line and the trigger and walk panels, while connected.
     void StatusEventTimer();
     void ConnectedTimerTimer();
     // The CPU meter: each window keeps its own readings. A failure is reported once per run;
     // later ticks try again silently and the meter keeps its position.
     void CpuTimerTimer();
-    int CpuPosition() const { return FCpuPosition; }
+    int CpuPosition() const;
+    // Panels 0 and 1: the input method's Hangul/English state and the Insert key's toggle. The
+    // program's message hook calls it after every key-up and input-method key.
+    void RefreshIndicators();
     // Where the processors' counters are read (tools point it at a file of their own).
     static std::string ProcStatPath;
 
     // --- Book.
     void RelinkCharBook(const std::shared_ptr<TCharBooks>& entry) override;
+
+    // --- Keys, the T/D switch and the history of typed lines.
+    // The input line: an edit box whose button opens the history of typed lines.
+    TComboEdit* ComboEdit() const { return FComboEdit; }
+    TButton* TranslationBtn() const { return FTranslationBtn; }
+    TTypedHistory& History() { return FHistory; }
+    uint8_t KeyConsumed() const { return FKeys.KeyConsumed(); }
+    // The T/D button: flips the entry's translate bit; the input line gets the focus.
+    void TranslationBtnClick();
 
     // Sizes of what lies under the terminal (status line, input line, status bar) in pixels.
     static constexpr int kStatusLineHeight = 16;
@@ -106,6 +134,7 @@ public:
 protected:
     void DoShow() override;
     void DoClose(TCloseAction& Action) override;
+    void Activate() override;
     void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
 
 private:
@@ -124,9 +153,28 @@ private:
 
     // AnsiTerminal.cpp
     void FormCreate();
-    void CreateSystemTimers();
     void LayoutTerminal();
     void StopEverything();
+
+    // AnsiTerminalStatus.cpp
+    void CreateSystemTimers();
+    void CreateStatusBar();
+    void LayoutStatusBar(int top);
+    // Panel 3 and the T/D caption, from the entry.
+    void FormActivate();
+
+    // AnsiTerminalKeys.cpp
+    // What the key and Enter rules ask of the window, made for each key.
+    class TKeyHost;
+    void CreateInputLine();
+    void BindKeys();
+    void FormKeyDown(uint16_t& Key, TShiftState Shift);
+    void FormKeyPress(char& Key);
+    void TerminalKeyDown(uint16_t& Key, TShiftState Shift);
+    void FormMouseWheel(bool up, bool& Handled);
+    void ComboEditKeyDown(uint16_t& Key, TShiftState Shift);
+    void ComboEditKeyPress(char& Key);
+    void ComboEditButtonClick();
 
     // AnsiTerminalNet.cpp
     void BindSocket();
@@ -142,6 +190,8 @@ private:
     void TerminalDblClick();
     // Writes to the socket while it is connected; drops the bytes otherwise.
     void WriteSocket(std::string_view bytes);
+    // One of the connection's messages, on a line of its own.
+    void ShowOwnMessage(const AnsiString& text);
     void TelnetText(std::string_view text) override;
     void TelnetAnswer(std::string_view bytes) override;
 
@@ -158,11 +208,21 @@ private:
     std::unique_ptr<TScriptState> FScript;
     TTelnet FTelnet{*this};
 
+    TStatusBar* FStatusBar = nullptr;
+    TProgressBar* FCpuBar = nullptr;
+    TExLabel* FStatusLabel = nullptr;
+    TButton* FTranslationBtn = nullptr;
+    TComboEdit* FComboEdit = nullptr;
+    TKeyRouting FKeys;
+    TTypedHistory FHistory;
+
     int64_t FConnectTime = 0;
+    // The first byte of a pair that ended the last read, waiting for its second.
+    AnsiString FHeldLead;
+    // Set once the player was told that text the host would not take was dropped; a new
+    // connection clears it.
+    bool FSendDropped = false;
     TCpuUsage FCpu{ProcStatPath};
-    int FCpuPosition = 0;
-    std::array<AnsiString, kPanelCount> FPanels;
-    AnsiString FStatusLine;
 
     int FBusy = 0;
     bool FClosed = false;

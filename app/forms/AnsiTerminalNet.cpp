@@ -3,6 +3,8 @@
 // received data walked through the telnet protocol into the terminal, and the routes by which
 // text goes to the host.
 
+#include <utility>
+
 #include "app/core/StatusBar.h"
 #include "app/forms/AnsiTerminal.h"
 #include "controls/core/TimerList.h"
@@ -23,6 +25,9 @@ constexpr const char* kFailed = "\xC1\xA2\xBC\xD3\xBF\xA1 \xBD\xC7\xC6\xD0\xC7\x
 constexpr const char* kCancelled = "Input/ouput operation canceled";
 constexpr const char* kTimedOut = "Operation timed out";
 constexpr const char* kLineEnd = "\n\r";
+// "호스트가 받지 않아 보낼 글을 버렸습니다."
+constexpr const char* kSendDropped = "\xC8\xA3\xBD\xBA\xC6\xAE\xB0\xA1 \xB9\xDE\xC1\xF6 \xBE\xCA\xBE\xC6 "
+                                     "\xBA\xB8\xB3\xBE \xB1\xDB\xC0\xBB \xB9\xF6\xB7\xC8\xBD\xC0\xB4\xCF\xB4\xD9.";
 
 }  // namespace
 
@@ -67,7 +72,7 @@ void TAnsiTerminalForm::ConnectHost()
     FSocket->Host = FCharBook->Host;
     FSocket->Port = FCharBook->Port;
     FSocket->TimeOut = 5000;
-    FTerminal->DecodeText(FCharBook->Host + ":" + std::to_string(FCharBook->Port) + kConnecting + kLineEnd);
+    ShowOwnMessage(FCharBook->Host + ":" + std::to_string(FCharBook->Port) + kConnecting);
     FSocket->Connect();
 }
 
@@ -81,13 +86,15 @@ void TAnsiTerminalForm::SocketConnect()
 {
     // A new connection starts the protocol afresh.
     FTelnet.Reset();
+    FHeldLead.clear();
+    FSendDropped = false;
     SetPanelText(kPanelStatus, StatusText::Connected);
     FConnectTime = TimeSeconds();
 }
 
 void TAnsiTerminalForm::SocketDisconnect()
 {
-    FTerminal->DecodeText(AnsiString(kDisconnected) + kLineEnd);
+    ShowOwnMessage(kDisconnected);
     FConnectTimer->SetEnabled(FCharBook && FCharBook->GetReConnect());
     FConnectTime = 0;
     SetPanelText(kPanelStatus, StatusText::NotConnected);
@@ -95,16 +102,16 @@ void TAnsiTerminalForm::SocketDisconnect()
 
 void TAnsiTerminalForm::SocketConnectionFailed()
 {
-    FTerminal->DecodeText(AnsiString(kFailed) + kLineEnd);
+    ShowOwnMessage(kFailed);
     FConnectTimer->SetEnabled(FCharBook && FCharBook->GetReConnect());
 }
 
 void TAnsiTerminalForm::SocketStatus(int status)
 {
     if (status == nsCancelled)
-        FTerminal->DecodeText(AnsiString(kCancelled) + kLineEnd);
+        ShowOwnMessage(kCancelled);
     else if (status == nsTimedOut)
-        FTerminal->DecodeText(AnsiString(kTimedOut) + kLineEnd);
+        ShowOwnMessage(kTimedOut);
     SetPanelText(kPanelStatus, SocketStatusText(FSocket->LastError(), FSocket->StatusText()));
 }
 
@@ -128,18 +135,41 @@ void TAnsiTerminalForm::SocketDataAvailable()
     FTelnet.Feed(data);
 }
 
+// A read that ends on the first byte of a pair keeps that byte back until its second arrives, so
+// text the window writes meanwhile (its messages, an echoed line) starts on a whole character.
 void TAnsiTerminalForm::TelnetText(std::string_view text)
 {
-    if (!FClosed)
-        FTerminal->DecodeText(AnsiString(text));
+    if (FClosed)
+        return;
+    AnsiString chunk = std::exchange(FHeldLead, AnsiString());
+    chunk += text;
+    if (!chunk.empty() && TTerminalCore::IsHanLeadByte(chunk)) {
+        FHeldLead.assign(1, chunk.back());
+        chunk.pop_back();
+    }
+    if (!chunk.empty())
+        FTerminal->DecodeText(chunk);
+}
+
+// The connection's messages go through the trigger scan like host text. A first byte the host
+// left without its second (the connection ended in the middle of a pair) is dropped first.
+void TAnsiTerminalForm::ShowOwnMessage(const AnsiString& text)
+{
+    FHeldLead.clear();
+    FTerminal->DecodeText(text + kLineEnd);
 }
 
 void TAnsiTerminalForm::TelnetAnswer(std::string_view bytes) { WriteSocket(bytes); }
 
+// A host that stops reading fills the socket's send queue; what it then refuses is lost, and the
+// player is told so once for the connection (a host that reads slowly would otherwise bring the
+// message again at every line).
 void TAnsiTerminalForm::WriteSocket(std::string_view bytes)
 {
-    if (FSocket->Connected())
-        FSocket->Write(bytes);
+    if (!FSocket->Connected())
+        return;
+    if (FSocket->Write(bytes) < 0 && !std::exchange(FSendDropped, true) && !FClosed)
+        FTerminal->DecodeLocalText(AnsiString(kLineEnd) + kSendDropped + kLineEnd);
 }
 
 void TAnsiTerminalForm::SendText(const AnsiString& text)
@@ -147,7 +177,7 @@ void TAnsiTerminalForm::SendText(const AnsiString& text)
     if (!FSocket->Connected())
         return;
     if (FSocket->Port == 23)
-        FSocket->Write(text);
+        WriteSocket(text);
     else
         FTerminal->PutDirectString(text);
 }

@@ -6,7 +6,11 @@
 // Then the row filter: a numeric condition that every other row fails, switched on and off
 // again over the same rows in the cell grid, and the same test in a QSortFilterProxyModel's
 // filterAcceptsRow over the Qt model, filtered and unfiltered again. The grid's rows must come
-// back as they were.
+// back as they were. Then grouping (GridBenchGroup.cpp) against the filter.
+//
+// Then the files (GridBenchFiles.cpp): CSV and the grid's own file against Python's csv module.
+//
+// Then find of an absent text against QAbstractItemModel::match (GridBenchFind.h).
 //
 //   bench_grid [--rows N]
 
@@ -21,6 +25,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/grid/GridBenchFiles.h"
+#include "bench/grid/GridBenchFind.h"
+#include "bench/grid/GridBenchRows.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
 #include "platform/gui/Application.h"
@@ -183,5 +190,11 @@ int main(int argc, char** argv)
     Metric("qt_model_bytes_per_cell", qt.BytesPerCell);
     Metric("grid_filter_ms", GridFilter(rows));
     Metric("qt_proxy_filter_ms", QtFilter(rows));
+    // --- Files.
+    FileMetrics(rows, kCols, [&](int c, int r) { return cp949.Cell(c, r); });
+    // --- Grouping and sorting rows (GridBenchGroup.cpp, GridBenchSort.cpp).
+    GroupBench(rows);
+    // --- Find of an absent text (GridBenchFind.cpp).
+    FindMetrics(rows);
     return 0;
 }

@@ -9,7 +9,9 @@
 // Prints METRIC receive_lines_per_s_tN (the shown window, painting after every read),
 // receive_hidden_lines_per_s_tN (a window never shown), receive_reference_lines_per_s_tN (the
 // peer) and receive_ratio_tN (shown window against the peer), and CHECK lines; exits 1 when the
-// results differ.
+// results differ. Then typing while the lines arrive (ReceiveTyping.h):
+// receive_typing_latency_ms_p50 and _p99, against receive_typing_latency_idle_ms_p50 and _p99
+// of the same presses while nothing arrives.
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -23,6 +25,7 @@
 #include <vector>
 
 #include "app/forms/AnsiTerminal.h"
+#include "bench/receive/ReceiveTyping.h"
 #include "bench/triggers/BenchText.h"
 #include "platform/core/ProgramFolder.h"
 #include "platform/core/TimerService.h"
@@ -109,10 +112,7 @@ TRun ThroughWindow(const std::string& stream, size_t lineCount, const std::vecto
 {
     TBenchPeer peer;
     SetNetPeer(&peer);
-    auto entry = std::make_shared<TCharBooks>();
-    entry->Host = "bench";
-    entry->Port = 4000;
-    auto* window = new TAnsiTerminalForm(nullptr, entry);
+    TAnsiTerminalForm* window = NewBenchWindow();
     AddTriggers(window->Script(), triggers);
     // A hidden window connects at once and never paints: the figure without the screen.
     if (shown)
@@ -223,6 +223,17 @@ int main(int argc, char** argv)
             if (!same)
                 status = 1;
         }
+        std::string stream;
+        for (const std::string& line : MakeBenchLines(lineCount, {}, 7))
+            stream += line + "\r\n";
+        const TTypingLatency flooded = TypingLatency(stream, 0);
+        const TTypingLatency idle = TypingLatency(std::string(), 1000);
+        Metric("receive_typing_latency_ms_p50", flooded.P50);
+        Metric("receive_typing_latency_ms_p99", flooded.P99);
+        Metric("receive_typing_latency_idle_ms_p50", idle.P50);
+        Metric("receive_typing_latency_idle_ms_p99", idle.P99);
+        std::printf("CHECK typing: %zu presses while the lines arrived, %zu while idle\n", flooded.Presses,
+                    idle.Presses);
     }
     SetTimerService(nullptr);
     std::filesystem::remove_all(folder, error);

@@ -46,10 +46,12 @@ TButtonLayoutResult CalcButtonLayout(const TButtonLayoutInput& In, std::string_v
                                      const TButtonTextMetrics& Metrics)
 {
     const bool horizontal = Horizontal(In.Layout);
-    const TPoint C{In.Client.Width(), In.Client.Height()};
-    TPoint G = In.Glyph;
-    int margin = In.Margin;
-    int spacing = In.Spacing;
+    // Everything is cut to what a screen can show first, so no sum below can overflow.
+    const TRect client = ClampToScreen(In.Client);
+    const TPoint C{std::max(client.Width(), 0), std::max(client.Height(), 0)};
+    TPoint G{std::clamp(In.Glyph.x, 0, kMaxScreenCoord), std::clamp(In.Glyph.y, 0, kMaxScreenCoord)};
+    int margin = std::clamp(In.Margin, -kMaxScreenCoord, kMaxScreenCoord);
+    int spacing = std::clamp(In.Spacing, -kMaxScreenCoord, kMaxScreenCoord);
 
     // Room for the caption.
     TPoint M;
@@ -128,8 +130,8 @@ TButtonLayoutResult CalcButtonLayout(const TButtonLayoutInput& In, std::string_v
         break;
     }
 
-    out.GlyphPos = TPoint{glyphPos.x + In.Client.Left, glyphPos.y + In.Client.Top};
-    OffsetRect(bounds, textPos.x + In.Client.Left, textPos.y + In.Client.Top);
+    out.GlyphPos = TPoint{glyphPos.x + client.Left, glyphPos.y + client.Top};
+    OffsetRect(bounds, textPos.x + client.Left, textPos.y + client.Top);
     out.TextBounds = bounds;
     return out;
 }

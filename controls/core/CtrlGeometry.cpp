@@ -31,9 +31,20 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c)
     return static_cast<int32_t>((p < 0) != (c < 0) ? -q : q);
 }
 
-std::vector<TGradientBand> GradientBands(const TRect& R, TColor StartRGB, TColor EndRGB, TFillDirection Direction,
+int ClampToScreen(int64_t Value)
+{
+    return static_cast<int>(std::clamp<int64_t>(Value, -kMaxScreenCoord, kMaxScreenCoord));
+}
+
+TRect ClampToScreen(const TRect& R)
+{
+    return Rect(ClampToScreen(R.Left), ClampToScreen(R.Top), ClampToScreen(R.Right), ClampToScreen(R.Bottom));
+}
+
+std::vector<TGradientBand> GradientBands(const TRect& Area, TColor StartRGB, TColor EndRGB, TFillDirection Direction,
                                          int Colors)
 {
+    const TRect R = ClampToScreen(Area);
     std::vector<TGradientBand> bands;
     if (R.IsEmpty())
         return bands;

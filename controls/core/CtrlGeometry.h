@@ -14,6 +14,13 @@
 enum TFillDirection { fdTopToBottom, fdBottomToTop, fdLeftToRight, fdRightToLeft };
 enum TVertAlignment { vaTopJustify, vaCenter, vaBottomJustify };
 
+// The largest coordinate a screen or a bitmap can show (16-bit drawing coordinates); sizes and
+// positions past it are cut to it before any arithmetic on them.
+constexpr int kMaxScreenCoord = 32767;
+int ClampToScreen(int64_t Value);
+// Each edge cut to -kMaxScreenCoord..kMaxScreenCoord, so Width and Height cannot overflow.
+TRect ClampToScreen(const TRect& R);
+
 inline int WidthOf(const TRect& R) { return R.Right - R.Left; }
 inline int HeightOf(const TRect& R) { return R.Bottom - R.Top; }
 // Every edge counts as inside, the right and bottom ones too.

@@ -247,8 +247,7 @@ AnsiString TPropsStorage::StoreClassProperty(const TPropInfo& prop)
         }
     } else if (auto* collection = dynamic_cast<TCollection*>(object)) {
         EraseSection(sub);
-        WriteString(Section, Format("%s.%s", GetItemName(prop.Name).c_str(), "Count"),
-                    IntToStr(collection->Count()));
+        WriteString(Section, Format("%s.%s", GetItemName(prop.Name).c_str(), "Count"), IntToStr(collection->Count()));
         for (int i = 0; i < collection->Count(); ++i) {
             auto nested = Nested(sub, Format("Item%d", i) + kPropNameDelimiter);
             nested->Target = collection->Items(i);

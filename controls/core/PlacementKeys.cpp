@@ -77,8 +77,7 @@ TPlacementReading ReadPlacementKeys(TObject* store, const AnsiString& section, c
     out.Placement.MaxPosition = {points[2], points[3]};
     out.Placement.NormalPosition = Rect(rect[0], rect[1], rect[2], rect[3]);
     const bool found = !minMax.empty() || !normal.empty();
-    out.ApplyPosition =
-        found && IniReadInteger(store, section, kPixels, screen.PixelsPerInch) == screen.PixelsPerInch;
+    out.ApplyPosition = found && IniReadInteger(store, section, kPixels, screen.PixelsPerInch) == screen.PixelsPerInch;
     return out;
 }
 

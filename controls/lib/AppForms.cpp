@@ -96,8 +96,7 @@ void WriteFormPlacement(TCustomForm* form, TObject* store, const AnsiString& sec
     WritePlacementKeys(store, section, record, CurrentPlacementScreen());
 }
 
-void ReadFormPlacement(TCustomForm* form, TObject* store, const AnsiString& section, bool loadState,
-                       bool loadPosition)
+void ReadFormPlacement(TCustomForm* form, TObject* store, const AnsiString& section, bool loadState, bool loadPosition)
 {
     if (!form || !(loadState || loadPosition))
         return;
@@ -105,7 +104,8 @@ void ReadFormPlacement(TCustomForm* form, TObject* store, const AnsiString& sect
     if (!form->Visible())
         current.ShowCmd = SW_HIDE;
     if (loadPosition) {
-        const TPlacementReading reading = ReadPlacementKeys(store, section, form->BoundsRect(), CurrentPlacementScreen());
+        const TPlacementReading reading =
+            ReadPlacementKeys(store, section, form->BoundsRect(), CurrentPlacementScreen());
         if (reading.ApplyPosition) {
             TRect r = reading.Placement.NormalPosition;
             // A form the user cannot size keeps its size at the stored place.
@@ -118,17 +118,16 @@ void ReadFormPlacement(TCustomForm* form, TObject* store, const AnsiString& sect
                 TWindowPlacement applied = current;
                 applied.NormalPosition = r;
                 if (applied.ShowCmd == SW_HIDE)
-                    applied.ShowCmd = form->WindowState() == wsMaximized   ? SW_SHOWMAXIMIZED
-                                      : form->WindowState() == wsMinimized ? SW_SHOWMINIMIZED
-                                                                           : SW_SHOWNORMAL;
+                    applied.ShowCmd = form->WindowState() == wsMaximized ? SW_SHOWMAXIMIZED
+                        : form->WindowState() == wsMinimized             ? SW_SHOWMINIMIZED
+                                                                         : SW_SHOWNORMAL;
                 form->SetPlacement(applied);
             }
         }
     }
     if (loadState) {
-        const bool maximiseByDefault =
-            IsMainForm(form) && (form->FormStyle() == fsMDIForm ||
-                                 (form->FormStyle() == fsNormal && form->Position() == poDefault));
+        const bool maximiseByDefault = IsMainForm(form) &&
+            (form->FormStyle() == fsMDIForm || (form->FormStyle() == fsNormal && form->Position() == poDefault));
         const TStoredWindowState state = StoredWindowState(IniReadInteger(store, section, "ShowCmd", 0),
                                                            maximiseByDefault ? swsMaximized : swsNormal);
         if (state == swsMinimized && IsMainForm(form)) {

@@ -26,8 +26,7 @@ void GetDefaultIniData(TControl* control, AnsiString& iniFileName, AnsiString& s
 void WriteFormPlacement(TCustomForm* form, TObject* store, const AnsiString& section);
 // With loadPosition the stored rectangle is applied when it was written at the screen's pixels
 // per inch (a fixed-size form keeps its size); with loadState the stored state.
-void ReadFormPlacement(TCustomForm* form, TObject* store, const AnsiString& section, bool loadState,
-                       bool loadPosition);
+void ReadFormPlacement(TCustomForm* form, TObject* store, const AnsiString& section, bool loadState, bool loadPosition);
 inline void WriteFormPlacementReg(TCustomForm* form, TRegIniFile* store, const AnsiString& section)
 {
     WriteFormPlacement(form, store, section);

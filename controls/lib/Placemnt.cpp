@@ -65,7 +65,7 @@ void TWinMinMaxInfo::Assign(TPersistent* Source)
 bool TWinMinMaxInfo::DefaultMinMaxInfo() const
 {
     return MaxPosLeft() == 0 && MaxPosTop() == 0 && MaxSizeHeight() == 0 && MaxSizeWidth() == 0 &&
-           MaxTrackHeight() == 0 && MaxTrackWidth() == 0 && MinTrackHeight() == 0 && MinTrackWidth() == 0;
+        MaxTrackHeight() == 0 && MaxTrackWidth() == 0 && MinTrackHeight() == 0 && MinTrackWidth() == 0;
 }
 
 void TWinMinMaxInfo::Set(int& field, int value)
@@ -485,8 +485,7 @@ void TFormPlacement::UpdatePreventResize()
 void TFormPlacement::CheckToggleHook()
 {
     TCustomForm* form = Form();
-    const bool wanted =
-        form && !InState(csDestroying) && (FPreventResize || !FWinMinMaxInfo.DefaultMinMaxInfo());
+    const bool wanted = form && !InState(csDestroying) && (FPreventResize || !FWinMinMaxInfo.DefaultMinMaxInfo());
     const bool had = FWinHook != nullptr;
     if (wanted && !FWinHook) {
         FWinHook = std::make_unique<TExWindowHook>(nullptr);

@@ -1,7 +1,10 @@
 #include "grid/control/CellGrid.h"
 
 #include "platform/gui/DrawTextLayout.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/HintWindow.h"
 #include "platform/gui/Messages.h"
+#include "platform/gui/ResizeWatch.h"
 #include "platform/gui/SystemMetrics.h"
 #include "platform/gui/WindowTimer.h"
 
@@ -22,10 +25,22 @@ TCellGrid::TCellGrid(TComponent* AOwner)
 {
     FFixedFont->OnChange = [this](TObject*) { InvalidateGrid(); };
     SetAutoSize(false);
+    RegisterGridCursors();
+    RegisterInputHandlers();
+    RegisterHandler(WM_SIZE, [this](TMessage& m) {
+        Inherited(m);
+        if (ColumnSize()->Stretch())
+            StretchRightColumn();
+    });
+    if (auto* form = dynamic_cast<TCustomForm*>(AOwner)) {
+        FFormWidth = form->Width();
+        FFormHeight = form->Height();
+    }
 }
 
 TCellGrid::~TCellGrid()
 {
+    FFormWatch.reset();
     FFixedFont->OnChange = nullptr;
     Clear();
     SetCursor(FSavedCursor);
@@ -50,6 +65,10 @@ void TCellGrid::CreateWnd()
 {
     TStringGrid::CreateWnd();
     SetTimer(this, kHoverTimer, kHoverPeriodMs);
+    // The owner form's resizes reach GridResize through a watcher of this grid's own.
+    auto* form = dynamic_cast<TCustomForm*>(Owner());
+    if (form && !FFormWatch && !Designing())
+        FFormWatch = std::make_unique<TResizeWatch>(form, [this, form] { GridResize(form); });
 }
 
 // --- Setters ---------------------------------------------------------------------------------

@@ -8,19 +8,33 @@
 // Files: CellGrid.cpp (life cycle and setters), CellGridColors.cpp (the per-cell colour and
 // border queries), CellGridExtras.cpp (bitmaps, icons, pictures and file pictures in cells, and
 // what the model's extras ask of the display), CellGridObjects.* (node look, background, print
-// settings).
+// settings), CellGridKeys.cpp (the update lock, keys, focus, Enter advance and the moved-row
+// and moved-column notifications), CellGridMouse.cpp (presses, releases, double clicks, moves,
+// size grips, cursors), CellGridHints.cpp (cell hints and the 500 ms timer), CellGridWndProc.cpp
+// (wheel, zoom, panning, resizing with the form, the accessors by real row, version),
+// CellGridSelect.cpp (the selected text and the repaint helpers), CellGridCursors.cpp (the
+// grid's cursor and panning pictures), CellGridFiles.cpp (the file formats), CellGridAutomation.cpp (spreadsheets and documents).
 
+#include <array>
 #include <memory>
+
+#include "platform/gui/HintShow.h"
 
 #include "grid/control/CellGridObjects.h"
 #include "grid/control/FilePicture.h"
 #include "grid/model/CellModel.h"
+#include "grid/model/GridFiles.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/Icon.h"
 #include "platform/gui/ImageList.h"
 #include "platform/gui/Picture.h"
 
 class TEditLink;
+class TArrowWindow;
+class THintWindow;
+class TRichDocument;
+class TResizeWatch;
+class TStream;
 
 using TGridColorEvent =
     std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)>;
@@ -130,8 +144,8 @@ public:
     TPrintsettings* PrintSettings() const { return FPrintSettings.get(); }
 
     // The last search: its column and row (-1 before any).
-    int FindCol() const { return FFindCol; }
-    int FindRow() const { return FFindRow; }
+    int FindCol() const { return FindState().Col; }
+    int FindRow() const { return FindState().Row; }
 
     // --- Per-cell colour and border queries (painting and printing).
     virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
@@ -170,10 +184,108 @@ public:
     // Measured in the canvas font.
     TSize ExtraTextExtent(std::string_view Text) override;
 
+    // --- Files (CellGridFiles.cpp): the grid's own file and stream, CSV, fixed width,
+    // aligned text, HTML and XML. File names are program paths.
+    bool SaveIncludesHidden = false;
+    // '\0': detect on loading, "," on saving.
+    char CSVDelimiter = '\0';
+    bool CSVJavaStyle = false;
+    void SaveToFile(const AnsiString& FileName);
+    void LoadFromFile(const AnsiString& FileName);
+    void SaveToStream(TStream* Stream);
+    void LoadFromStream(TStream* Stream);
+    void SaveToCSV(const AnsiString& FileName) { OutputToCSV(FileName, false); }
+    void AppendToCSV(const AnsiString& FileName) { OutputToCSV(FileName, true); }
+    void LoadFromCSV(const AnsiString& FileName) { InputFromCSV(FileName, false); }
+    void InsertFromCSV(const AnsiString& FileName) { InputFromCSV(FileName, true); }
+    void OutputToCSV(const AnsiString& FileName, bool Append);
+    void InputFromCSV(const AnsiString& FileName, bool Insert);
+    // Widths grows by the widths measured for the columns it lacks.
+    void SaveToFixed(const AnsiString& FileName, TIntList* Widths);
+    void LoadFromFixed(const AnsiString& FileName, TIntList* Positions);
+    void SaveToASCII(const AnsiString& FileName);
+    void SaveToHTML(const AnsiString& FileName) { OutputToHTML(FileName, false); }
+    void AppendToHTML(const AnsiString& FileName) { OutputToHTML(FileName, true); }
+    void OutputToHTML(const AnsiString& FileName, bool Append);
+    void SaveToXML(const AnsiString& FileName, const AnsiString& ListTag, const AnsiString& RecordTag,
+                   TStrings* FieldTags);
+    // Spreadsheets and documents through automation (CellGridAutomation.cpp).
+    void LoadFromXLS(const AnsiString& FileName) { LoadXLS(FileName, ""); }
+    void LoadFromXLSSheet(const AnsiString& FileName, const AnsiString& SheetName) { LoadXLS(FileName, SheetName); }
+    void SaveToXLS(const AnsiString& FileName) { SaveXLS(FileName, ""); }
+    void SaveTOXLSSheet(const AnsiString& FileName, const AnsiString& SheetName) { SaveXLS(FileName, SheetName); }
+    void LoadXLS(const AnsiString& FileName, const AnsiString& SheetName);
+    void SaveXLS(const AnsiString& FileName, const AnsiString& SheetName);
+    void SaveToDOC(const AnsiString& FileName);
+
     // Sizes the columns to their texts; done by the sizing part of the grid.
     virtual void AutoSizeColumns(bool DoFixedCols, int Padding) {}
 
     bool Designing() const override { return InState(csDesigning); }
+
+    // --- Update lock, keys and focus (CellGridKeys.cpp). While LockFlag holds, nothing paints.
+    bool LockFlag() const { return UpdateCount() != 0; }
+    void SetLockFlag(bool Value);
+    void ShowInplaceEdit() override;
+    void HideInplaceEdit() override;
+    // Set by the grid's editor controls while they move the focus: DoEnter and DoExit do nothing.
+    bool SuppressEnterExit = false;
+    // An editor was shown for the current cell (DoExit then validates it).
+    bool EditShown() const { return FEditShown; }
+    void SetEditShown(bool Value) { FEditShown = Value; }
+    // The grid's text editor once the editing part makes one (the focus knows when it left it).
+    virtual TWinControl* InplaceEditor() const { return nullptr; }
+    // Clipboard keys (Ctrl+C, Ctrl+X, Ctrl+V and the Insert forms); true when the key was one.
+    virtual bool ClipboardKey(uint16_t Key, TShiftState Shift) { return false; }
+
+    // --- Mouse, cursors, hints and timer (CellGridMouse.cpp, CellGridHints.cpp).
+    // 0 none, 1 column select, 2 row select, 3 select all: what a press on a fixed cell selects.
+    int CursorKind() const { return FCursorKind; }
+    bool BlinkPhase() const { return FBlinkOn; }
+    // The hint cell (-1, -1 when none) and the link under the pointer at the last move.
+    TGridCoord HintCell() const { return FHintCell; }
+    const AnsiString& LastAnchor() const { return FLastAnchor; }
+    void HandleRadioClick(int ACol, int ARow, int X, int Y);
+    // Opens a clicked link (http, https, ftp or mailto only); tests and tools may replace it.
+    std::function<void(const AnsiString& Url)> OpenLink;
+    // Sizes one column to its texts; done by the sizing part of the grid.
+    virtual void AutoSizeCol(int ACol) {}
+    // The header click of a release on a fixed row (sorting part); neutral here.
+    virtual void ClickSort(int ACol, int ARow) {}
+    // One tick of the window timer: hovering and blinking text.
+    void HoverTick();
+
+    // --- Window procedure, zoom and accessors (CellGridWndProc.cpp).
+    void WndProc(TMessage& Message) override;
+    int ZoomLevel() const { return FZoom; }
+    void Zoom(int x);
+    bool Panning() const { return FPanning; }
+    // The owner form resized: SizeWithForm follows its change; then the columns stretch.
+    void GridResize(TObject* Sender);
+    void InvalidateGridRect(const TGridRect& R);
+    // Cells and objects by real row (a hidden row reads and writes its kept copy).
+    AnsiString GetCellsEx(int ACol, int ARow) const;
+    void SetCellsEx(int ACol, int ARow, const AnsiString& Value);
+    TObject* GetObjectsEx(int ACol, int ARow) const;
+    void SetObjectsEx(int ACol, int ARow, TObject* Value);
+    AnsiString GetStrippedCell(int ACol, int ARow) const;
+    void CellToRich(int ACol, int ARow, TRichDocument* RichEdit);
+    void RichToCell(int ACol, int ARow, TRichDocument* RichEdit);
+    AnsiString GetEditText(int ACol, int ARow);
+    void SetEditText(int ACol, int ARow, const AnsiString& Value);
+    AnsiString EllipsClick(AnsiString Value) override;
+    int GetVersionNr() override { return 1; }
+    AnsiString GetVersionString() override { return "1.0"; }
+
+    // --- Selection text and repainting (CellGridSelect.cpp).
+    AnsiString SelectedText();
+    // Cells quoted as CSV when they hold more than one line.
+    bool ClipboardCSVLines = false;
+    void RepaintCell(int ACol, int ARow) { InvalidateCell(ACol, ARow); }
+    void RepaintRow(int ARow) { InvalidateRow(ARow); }
+    void RepaintCol(int ACol) { InvalidateCol(ACol); }
+    // R in cells: the two corner cells' union when both are in view, else the whole grid.
+    void RepaintRect(const TRect& R);
 
     TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
     TGridBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
@@ -181,12 +293,71 @@ public:
     TGridPrintPageEvent OnPrintPage;
 
 protected:
+    // Keys, focus, clicks and moves (CellGridKeys.cpp).
+    void KeyDown(uint16_t& Key, TShiftState Shift) override;
+    void KeyUp(uint16_t& Key, TShiftState Shift) override;
+    void KeyPress(char& Key) override;
+    void DoEnter() override;
+    void DoExit() override;
+    void Click() override;
+    void RowMoved(int FromIndex, int ToIndex) override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    // Mouse (CellGridMouse.cpp).
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs) override;
+    // Window (CellGridWndProc.cpp).
+    void TopLeftChanged() override;
+
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
     void PaintCellNow(int DisplayCol, int ARow) override;
+    // What the file formats read of the grid (CellGridFiles.cpp).
+    TGridFileSettings FileSettings() const;
+    TFileProgress FileProgress();
+    TAlignment FileCellAlignment(int ACol, int ARow);
 
 private:
+    void RegisterInputHandlers();
+    void LeftDoubleClick(TMessage& Message);
+    void RightPress(TMessage& Message);
+    void SetFocusMessage(TMessage& Message);
+    bool ShowCellHint(THintInfo& Info);
+    bool LeftPressSteps(TShiftState Shift, int X, int Y);
+    void EnhancedMove(int X, int Y);
+    void HideMoveMarks();
+    void PanStart(int X, int Y);
+    void PanStep();
+    void PanEnd();
+    void WheelNotch(int Notches, TShiftState Shift);
+    // Keys, focus and mouse state.
+    bool FEditShown = false;
+    TGridRect FSavedSelection{};
+    char FPendingKey = 0;
+    TGridCoord FPushedButton{-1, -1};
+    TPoint FPressPoint{};
+    bool FMoveMark = false, FSizeMark = false, FBorderDblClick = false;
+    int FMoveOrigin = -1;
+    int FUnselectRow = -1;
+    int FCursorKind = 0;
+    TGridCoord FHintCell{-1, -1};
+    AnsiString FLastAnchor;
+    bool FBlinkOn = false;
+    TPoint FLastMovePoint{-1, -1};
+    int FMoveTarget = -1;
+    std::unique_ptr<THintWindow> FFloatHeader;
+    std::array<TArrowWindow*, 4> FArrows{};
+    // Wheel, zoom and panning.
+    TWheelNotches FWheel;
+    int FZoom = 0;
+    bool FPanning = false;
+    TPoint FPanAnchor{};
+    TCursor FPanSavedCursor = crDefault;
+    std::unique_ptr<TResizeWatch> FFormWatch;
+    int FFormWidth = 0, FFormHeight = 0;
+
     unsigned FVAlignFlag = 0;
     bool FWordWrap = false;
     bool FFlat = false;
@@ -202,8 +373,6 @@ private:
     int FMaxEditLength = 0;
     bool FOleDropTarget = false;
     bool FOleDropRTF = false;
-    int FFindCol = -1;
-    int FFindRow = -1;
     int FWheelScrollLines = 3;
     unsigned FWheelMessage = 0;
     TCursor FSavedCursor = crDefault;
@@ -216,6 +385,9 @@ private:
     std::unique_ptr<TBitmap> FSortDownGlyph;
     std::unique_ptr<TBackGround> FBackGround;
 };
+
+// The grid's cursors (8000 to 8012) and panning pictures, registered once before the first grid.
+void RegisterGridCursors();
 
 // The version word of a system library (major in the high, minor in the low 16 bits), or -1.
 // Only the common-controls library has one here: its editors (date pickers) are always there.

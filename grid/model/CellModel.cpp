@@ -1,6 +1,7 @@
 #include "grid/model/CellModel.h"
 
 #include <algorithm>
+#include <climits>
 #include <set>
 
 TCellModel::TCellModel()
@@ -29,10 +30,6 @@ TCellModel::~TCellModel()
 
 void TCellModel::SetRowCountEx(int Value)
 {
-    // Rows dropped by a smaller count take their extras with them.
-    if (Value < RowCount())
-        for (int r = std::max(Value, 0); r < RowCount(); ++r)
-            FreeRowExtras(r);
     TCustomGridData::SetRowCount(Value);
     if (static_cast<int>(FRowSelect.size()) > RowCount())
         FRowSelect.resize(static_cast<size_t>(RowCount()));
@@ -148,13 +145,28 @@ void TCellModel::SetColors(int ACol, int ARow, TColor Value)
     InvalidateCell(ACol, ARow);
 }
 
-void TCellModel::FreeRowExtras(int ARow)
+void TCellModel::FreeRowExtras(int ARow) { FreeExtrasIn(ARow, 0, CellStore().StoredCols(ARow)); }
+
+void TCellModel::FreeExtrasIn(int ARow, int FromCol, int ToCol)
 {
-    for (int c = 0; c < CellStore().StoredCols(ARow); ++c)
+    for (int c = std::max(FromCol, 0); c < std::min(ToCol, CellStore().StoredCols(ARow)); ++c)
         if (TCellGraphic* extra = AsCellGraphic(Objects(c, ARow))) {
             CellStore().SetObject(c, ARow, nullptr);
             DeleteExtra(c, extra);
         }
+}
+
+void TCellModel::RowsLeaving(int At, int Count)
+{
+    for (int r = std::max(At, 0); r < std::min<int64_t>(int64_t{At} + Count, RowCount()); ++r)
+        FreeRowExtras(r);
+}
+
+void TCellModel::ColsLeaving(int At, int Count)
+{
+    const int end = static_cast<int>(std::min<int64_t>(int64_t{At} + Count, INT_MAX));
+    for (int r = 0; r < RowCount(); ++r)
+        FreeExtrasIn(r, At, end);
 }
 
 void TCellModel::DeleteExtra(int ACol, TCellGraphic* Extra)

@@ -16,6 +16,10 @@
 //   CellModelExtras.cpp  check boxes, radio groups, image-list images, progress bars, comments,
 //                        buttons, rotated text, and the size an extra takes in its cell
 //   CellModelFilter.cpp  the row filter, and hiding and showing many rows in one pass
+//   CellModelSelect.cpp  selection rectangles, row-select flags from them, the Enter advance and
+//                        the incremental key search
+//   CellModelFind.cpp    find and search by cell text
+//   CellModelKeys.cpp    what Space, Insert, Delete and Tab do to the cells and rows
 // A virtual slot whose behaviour belongs to a later part of the grid (editing, painting,
 // sorting) has a neutral body here.
 
@@ -33,6 +37,7 @@
 #include "grid/model/HiddenRows.h"
 #include "grid/model/IntList.h"
 #include "platform/core/GridData.h"
+#include "platform/core/ShiftState.h"
 #include "platform/core/StringList.h"
 
 class TCellModel : public virtual TCustomGridData {
@@ -197,7 +202,8 @@ public:
     virtual void CalcCell(int ACol, int ARow) {}
     virtual void UpdateCell(int ACol, int ARow) {}
     virtual void InitValidate(int ACol, int ARow) {}
-    virtual void EllipsClick(AnsiString Value) {}
+    // The text an edit-with-button editor shows after its button (OnEllipsClick may change it).
+    virtual AnsiString EllipsClick(AnsiString Value) { return Value; }
     // Sizing and editing hooks the structure operations call.
     virtual void StretchRightColumn() {}
     virtual void HideInplaceEdit() {}
@@ -246,6 +252,8 @@ public:
     void BeginUpdate() { ++FUpdateCount; }
     void EndUpdate();
     int UpdateCount() const { return FUpdateCount; }
+    // Clears the update lock without painting.
+    void ResetUpdate() { FUpdateCount = 0; }
 
     // --- Row-select flags, by display row (raise "Invalid row accessed" outside the rows).
     bool GetRowSelect(int ARow);
@@ -329,6 +337,63 @@ public:
     // Filled by printing.
     void SetPrintColGeometry(int ACol, int Width, int Offset);
 
+    // --- Selection and the Enter advance (CellModelSelect.cpp). Display rows; the rectangle
+    // columns are display columns.
+    void SelectRows(int ARow, int Count);
+    void SelectCols(int ACol, int Count);
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    // Sets the flag of every row of the rectangular selection (the argument has no effect).
+    void SelectToRowSelect(int Value);
+    // The row's flag with DisjunctRowSelect, else whether the cell is in the rectangle.
+    bool IsSelected(int ACol, int ARow);
+    // The rows the selected text is made of, in order (the flagged ones with DisjunctRowSelect).
+    std::vector<int> SelectedTextRows();
+    // goEditing, and then what GetCellReadOnly answers.
+    virtual bool IsEditable(int ACol, int ARow);
+    // Moves the current cell on from (ACol, ARow) to the next editable cell; a grid without one
+    // is walked once and the current cell stays.
+    void AdvanceEdit(int ACol, int ARow, bool Forward, bool ShowEditor, bool Force);
+    // One step of the advance from a cell: the next cell, or the same one at the end of the walk
+    // (the grid grows there with AdvanceInsert when the events allow).
+    TGridCoord AdvanceStep(int ACol, int ARow, bool Forward);
+    // The incremental key search: the typed text so far, a key added (Backspace takes the last
+    // character away with AutoGotoIncremental) and the found row made current.
+    const AnsiString& SearchText() const { return FSearchText; }
+    void ClearSearchText() { FSearchText.clear(); }
+    void IncrementalSearch(char Key);
+    // Editing hooks the keys and the advance call; the editing part of the grid fills them.
+    virtual void ShowInplaceEdit() {}
+    virtual void RestoreCache() {}
+    // A row moved by the base grid takes its select flag along.
+    void MoveRowSelect(int FromIndex, int ToIndex);
+
+    // --- Find and search (CellModelFind.cpp). Results are display columns and rows, (-1, -1)
+    // when nothing matches. Matching starts only on a character and folds single-byte letters.
+    struct TFindState {
+        AnsiString Text;
+        AnsiString Folded;  // Text with its single-byte letters upper-cased
+        TFindParams Params;
+        int Col = -1, Row = -1;  // the last hit
+        int StartCol = 0, StartRow = 0;
+    };
+    const TFindState& FindState() const { return FFindState; }
+    TPoint FindFirst(const AnsiString& s, TFindParams Params);
+    TPoint FindNext();
+    bool MatchCell(int ACol, int ARow);
+    // The first normal row whose key cell starts with s (cell side folded), or -1.
+    int Search(const AnsiString& s) const;
+
+    // --- Keys (CellModelKeys.cpp): the grid's own key-down steps on the cells. Each returns
+    // whether it acted.
+    // Space: flips the current cell's check box when it may be edited and reports it.
+    bool KeySpace();
+    // Insert: a row before (or after, with pInsertAfter) the current one, when allowed.
+    bool KeyInsertRow(TShiftState Shift);
+    // Delete: the current row removed (the only data row emptied), when allowed.
+    bool KeyDeleteRow(TShiftState Shift);
+    // Tab from the last normal column goes on to the first normal column of the next row.
+    void KeyTabWrap(int OldCol, int OldRow);
+
     // The model agrees with itself: base counts, hidden columns and rows, nodes.
     bool CheckConsistency() const;
 
@@ -387,8 +452,14 @@ public:
     TDoFitToPageEvent OnFitToPage;
 
 protected:
-    // Frees the extras in the raw slots of a display row (every stored column).
+    // Frees the extras in the raw slots of a display row (every stored column, or FromCol up
+    // to ToCol, exclusive).
     void FreeRowExtras(int ARow);
+    void FreeExtrasIn(int ARow, int FromCol, int ToCol);
+    // Rows and columns leave the grid by any path: their extras go with them (a hidden row's
+    // item has taken its own out of the slots first).
+    void RowsLeaving(int At, int Count) override;
+    void ColsLeaving(int At, int Count) override;
     // A new extra of a cell whose slot holds nothing or an extra (the old one is freed); null
     // when the slot holds an object of another class. Raises for a cell outside the grid.
     TCellGraphic* ReplaceExtra(int ACol, int ARow);
@@ -401,6 +472,13 @@ protected:
     virtual void PaintCellNow(int DisplayCol, int ARow) { InvalidateCell(DisplayCol, ARow); }
     // Hides the shown display rows given (ascending) in one pass, as one HideRowsEx a run.
     void HideDisplayRows(const std::vector<int>& Rows);
+    // Removes display rows (ascending) in one pass, with their extras; the cursor stays where
+    // it still exists, else it goes to the first normal row.
+    void RemoveDisplayRows(const std::vector<int>& Rows);
+    // Inserts empty rows so that they stand at the given display rows (ascending) of the result.
+    void InsertRowSet(const std::vector<int>& Positions);
+    // The real rows of display rows (ascending), in one walk of the hidden rows.
+    std::vector<int> RealRowsOf(const std::vector<int>& Displays) const;
     TVAlignment FVAlignment = vtaTop;
     // Frees an extra taken out of column ACol, keeping the node count.
     void DeleteExtra(int ACol, TCellGraphic* Extra);
@@ -450,6 +528,9 @@ private:
     std::array<int, 256> FPrintColWidth{};
     std::array<int, 256> FPrintColOffset{};
     std::mt19937 FRandom{std::random_device{}()};
+    // Selection, find and search state.
+    AnsiString FSearchText;
+    TFindState FFindState;
 
     std::unique_ptr<TBands> FBands;
     std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;

@@ -56,21 +56,26 @@ void TCellModel::SetFilterActive(bool Value)
         SetFixedRows(FFilterFixedRows);
 }
 
-void TCellModel::HideDisplayRows(const std::vector<int>& Rows)
+std::vector<int> TCellModel::RealRowsOf(const std::vector<int>& Displays) const
 {
-    if (Rows.empty())
-        return;
     // The real index of each display row, walking the hidden rows alongside.
     const std::vector<int>& hidden = FHiddenRows.Sorted();
     std::vector<int> reals;
-    reals.reserve(Rows.size());
+    reals.reserve(Displays.size());
     size_t below = 0;
-    for (int display : Rows) {
+    for (int display : Displays) {
         while (below < hidden.size() && hidden[below] <= display + static_cast<int>(below))
             ++below;
         reals.push_back(display + static_cast<int>(below));
     }
-    const std::vector<TGridItem*> items = FHiddenRows.AddMany(reals);
+    return reals;
+}
+
+void TCellModel::HideDisplayRows(const std::vector<int>& Rows)
+{
+    if (Rows.empty())
+        return;
+    const std::vector<TGridItem*> items = FHiddenRows.AddMany(RealRowsOf(Rows));
     for (size_t k = 0; k < Rows.size(); ++k) {
         // The item takes the row's objects: removing the row frees nothing it holds.
         TStrings* cells = items[k]->Items();
@@ -81,6 +86,13 @@ void TCellModel::HideDisplayRows(const std::vector<int>& Rows)
             CellStore().SetObject(c, row, nullptr);
         }
     }
+    RemoveDisplayRows(Rows);
+}
+
+void TCellModel::RemoveDisplayRows(const std::vector<int>& Rows)
+{
+    if (Rows.empty())
+        return;
     // As removing each run of rows by copying would leave it: the current and top rows stay
     // where they still exist, else they go to the first normal row.
     BeginUpdate();
@@ -100,6 +112,18 @@ void TCellModel::HideDisplayRows(const std::vector<int>& Rows)
     EndUpdate();
 }
 
+void TCellModel::InsertRowSet(const std::vector<int>& Positions)
+{
+    if (Positions.empty())
+        return;
+    const int rowCount = RowCount();
+    InsertRowSetAt(Positions);
+    if (!FRowSelect.empty()) {
+        FRowSelect.resize(static_cast<size_t>(rowCount), 0);
+        InsertAtIndexes(FRowSelect, Positions, [] { return char{0}; });
+    }
+}
+
 void TCellModel::UnhideRealRows(const std::vector<int>& Reals)
 {
     if (Reals.empty())
@@ -115,11 +139,7 @@ void TCellModel::UnhideRealRows(const std::vector<int>& Reals)
         positions.push_back(std::min(RemapRow(Reals[i]), rowCount) + static_cast<int>(i));
         items.push_back(FHiddenRows.Find(Reals[i]));
     }
-    InsertRowSetAt(positions);
-    if (!FRowSelect.empty()) {
-        FRowSelect.resize(static_cast<size_t>(rowCount), 0);
-        InsertAtIndexes(FRowSelect, positions, [] { return char{0}; });
-    }
+    InsertRowSet(positions);
     for (size_t k = 0; k < items.size(); ++k) {
         const TStrings* cells = items[k]->Items();
         for (int c = 0; c < cells->Count(); ++c) {

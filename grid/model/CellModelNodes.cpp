@@ -78,18 +78,77 @@ void TCellModel::ExpandNode(int ARow)
         UnHideRows(ARow + 1, last);
 }
 
+// As ExpandNode on every real row from 1 down the grid, in one pass: each node shown from row 1
+// on is expanded with the run of hidden rows right after it, and the nodes in those runs are
+// expanded too (their own runs have just come back). All those rows come back at once.
 void TCellModel::ExpandAll()
 {
     BeginUpdate();
-    for (int r = 1; r <= LastRealRow(); ++r)
-        ExpandNode(r);
+    const std::vector<int>& hidden = FHiddenRows.Sorted();
+    std::vector<int> reals;
+    size_t below = 0;  // hidden rows before the real row of d
+    for (int d = 0; d < RowCount(); ++d) {
+        while (below < hidden.size() && hidden[below] <= d + static_cast<int>(below))
+            ++below;
+        const int real = d + static_cast<int>(below);
+        TCellGraphic* node = NodeAt(d);
+        if (real < 1 || !node)
+            continue;
+        node->CellBoolean = false;
+        for (size_t h = below; h < hidden.size() && hidden[h] == real + 1 + static_cast<int>(h - below); ++h) {
+            reals.push_back(hidden[h]);
+            const TStrings* cells = FHiddenRows.Find(hidden[h])->Items();
+            if (TCellGraphic* inner = cells->Count() > 0 ? AsCellGraphic(cells->Objects(0)) : nullptr;
+                inner && inner->CellType == ctNode)
+                inner->CellBoolean = false;
+        }
+    }
+    try {
+        UnhideRealRows(reals);
+    } catch (...) {
+        EndUpdate();
+        throw;
+    }
     EndUpdate();
 }
 
+// As ContractNode on every real row from the last up to row 1, in one pass. Contracting takes
+// the rows after a node as they are shown at that moment (after the nodes below it took
+// theirs), so a list of the rows still shown stands in for the grid while the blocks are
+// marked, and the marked rows leave the grid together.
 void TCellModel::ContractAll()
 {
-    for (int r = LastRealRow(); r >= 1; --r)
-        ContractNode(r);
+    const int rows = RowCount();
+    std::vector<int> next(static_cast<size_t>(rows));  // the next display row still shown
+    std::vector<int> going;
+    std::vector<char> hide(static_cast<size_t>(rows), 0);
+    for (int d = 0; d < rows; ++d)
+        next[static_cast<size_t>(d)] = d + 1;
+    const int firstReal = rows > 0 ? RemapRowInv(0) : 0;
+    bool any = false;
+    for (int d = rows - 1; d >= 0; --d) {
+        TCellGraphic* node = NodeAt(d);
+        if (!node || (d == 0 && firstReal < 1))
+            continue;
+        any = true;
+        node->CellBoolean = true;
+        int r = next[static_cast<size_t>(d)];
+        if (node->CellIndex < 1) {
+            for (; r < rows && !NodeAt(r); r = next[static_cast<size_t>(r)])
+                hide[static_cast<size_t>(r)] = 1;
+        } else {
+            for (int k = 1; k < node->CellIndex && r < rows; ++k, r = next[static_cast<size_t>(r)])
+                hide[static_cast<size_t>(r)] = 1;
+        }
+        next[static_cast<size_t>(d)] = r;
+    }
+    if (!any)
+        return;
+    HideInplaceEdit();
+    for (int d = 0; d < rows; ++d)
+        if (hide[static_cast<size_t>(d)])
+            going.push_back(d);
+    HideDisplayRows(going);
 }
 
 void TCellModel::SetGroupColumn(int Value)
@@ -119,23 +178,23 @@ void TCellModel::Group(int Col)
     SetSortColumn(Col);
     QSort();
     // A node row goes in before each run of equal values; rows before the first value that is
-    // not empty stay outside every group.
-    AnsiString previous;
-    int nodeRow = -1;
+    // not empty stay outside every group. The node rows go in together.
+    std::vector<int> positions;
+    std::vector<AnsiString> titles;
     for (int r = FixedRows(); r < RowCount(); ++r) {
-        const AnsiString value = Cells(Col, r);
-        if (value == previous)
+        const AnsiString& value = Cells(Col, r);
+        if (value == (titles.empty() ? AnsiString() : titles.back()))
             continue;
-        if (nodeRow >= 0)
-            AddNode(RemapRowInv(nodeRow), r - nodeRow);
-        InsertRows(r, 1);
-        SetCells(title, r, value);
-        nodeRow = r;
-        previous = value;
-        ++r;  // the row just looked at moved down by one
+        positions.push_back(r + static_cast<int>(positions.size()));
+        titles.push_back(value);
     }
-    if (nodeRow >= 0)
-        AddNode(RemapRowInv(nodeRow), RowCount() - nodeRow);
+    InsertRowSet(positions);
+    const std::vector<int> reals = RealRowsOf(positions);
+    for (size_t k = 0; k < positions.size(); ++k) {
+        SetCells(title, positions[k], titles[k]);
+        const int end = k + 1 < positions.size() ? positions[k + 1] : RowCount();
+        AddNode(reals[k], end - positions[k]);
+    }
     RemoveCols(Col, 1);
     if (FixedRows() < RowCount() && ColCount() > 0)
         FocusCell(std::clamp(this->Col(), 0, ColCount() - 1), FixedRows(), true);
@@ -155,17 +214,18 @@ void TCellModel::UnGroup()
     if (FixedRows() > 0 && RowCount() > 0)
         SetCells(col, 0, FGroupHeader);
     const int title = GroupTitleCol(col);
+    // Each node row gives its value to the rows after it, then all node rows go at once.
     AnsiString value;
-    for (int r = FixedRows(); r < RowCount();) {
+    std::vector<int> nodes;
+    for (int r = FixedRows(); r < RowCount(); ++r) {
         if (IsNode(r)) {
             value = Cells(title, r);
-            RemoveNode(RemapRowInv(r));
-            RemoveRows(r, 1);
+            nodes.push_back(r);
         } else {
             SetCells(col, r, value);
-            ++r;
         }
     }
+    RemoveDisplayRows(nodes);
     FGroupColumn = -1;
     EndUpdate();
 }

@@ -28,8 +28,6 @@ void TCellModel::RemoveRowsCore(int Row, int Count)
 {
     if (Row < 0 || int64_t{Row} + Count > RowCount())
         IndexError();
-    for (int r = Row; r < Row + Count; ++r)
-        FreeRowExtras(r);
     if (static_cast<int>(FRowSelect.size()) > Row)
         FRowSelect.erase(FRowSelect.begin() + Row,
                          FRowSelect.begin() + std::min(static_cast<int>(FRowSelect.size()), Row + Count));
@@ -149,6 +147,9 @@ void TCellModel::MergeCols(int Col1, int Col2)
 {
     if (Col1 < 0 || Col2 < 0 || Col1 >= AllCols() || Col2 >= AllCols())
         IndexError();
+    // A column merged with itself is already whole: removing it would lose its texts.
+    if (Col1 == Col2)
+        return;
     for (int r = FixedRows(); r < RowCount(); ++r) {
         const AnsiString first = Trim(Cells(Col1, r));
         SetCells(Col1, r, first.empty() ? Cells(Col2, r) : first + " " + Cells(Col2, r));
@@ -187,7 +188,8 @@ void TCellModel::SortSwapRows(int Row1, int Row2)
     CellStore().ExchangeRows(Row1, Row2);
     if (RowHeights(Row1) != RowHeights(Row2))
         RowAxis().Exchange(Row1, Row2);
-    if (FMouseActions->DisjunctRowSelect) {
+    // The select flags travel with their rows whatever the mouse actions say.
+    if (!FRowSelect.empty()) {
         const size_t high = static_cast<size_t>(std::max(Row1, Row2));
         if (FRowSelect.size() <= high)
             FRowSelect.resize(high + 1, 0);

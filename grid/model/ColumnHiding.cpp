@@ -1,6 +1,8 @@
 #include "grid/model/ColumnHiding.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -54,8 +56,9 @@ int TColumnHiding::RealCol(int Display) const
             return c;
         ++seen;
     }
-    // Every hidden column lies below kMaxHideable, so past it each display column is offset by all.
-    return Display + static_cast<int>(std::count(FVisible.begin(), FVisible.end(), false));
+    // Every hidden column lies below kMaxHideable, so past it each display column is offset by
+    // all; a column past the last one int holds stays the last.
+    return static_cast<int>(std::min<int64_t>(int64_t{Display} + FHiddenCount, INT_MAX));
 }
 
 int TColumnHiding::DisplCol(int Real) const

@@ -105,20 +105,26 @@ void TGridAxis::Exchange(int a, int b)
     std::swap(FSizes[static_cast<size_t>(a)], FSizes[static_cast<size_t>(b)]);
 }
 
-int TGridAxis::FixedExtent(int line) const
+// Sizes and line widths may be anything up to INT_MAX: sums are taken in 64 bits and what is
+// handed back is clamped into int.
+int64_t TGridAxis::Step(int index, int line) const { return int64_t{Size(index)} + line; }
+
+int64_t TGridAxis::FixedExtent64(int line) const
 {
-    int extent = 0;
+    int64_t extent = 0;
     for (int i = 0; i < FFixed && i < FCount; ++i)
-        extent += Size(i) + line;
+        extent += Step(i, line);
     return extent;
 }
 
+int TGridAxis::FixedExtent(int line) const { return ClampToInt(FixedExtent64(line)); }
+
 int TGridAxis::VisibleCount(int client, int line) const
 {
-    int pos = FixedExtent(line);
+    int64_t pos = FixedExtent64(line);
     int count = 0;
     for (int i = FFirst; i < FCount; ++i) {
-        pos += Size(i) + line;
+        pos += Step(i, line);
         if (pos > client && count > 0)
             break;
         ++count;
@@ -130,11 +136,11 @@ int TGridAxis::VisibleCount(int client, int line) const
 
 int TGridAxis::MaxFirst(int client, int line) const
 {
-    const int room = client - FixedExtent(line);
-    int used = 0;
+    const int64_t room = client - FixedExtent64(line);
+    int64_t used = 0;
     int first = FCount;
     while (first > FFixed) {
-        const int next = used + Size(first - 1) + line;
+        const int64_t next = used + Step(first - 1, line);
         if (next > room && first < FCount)
             break;
         used = next;
@@ -147,30 +153,30 @@ int TGridAxis::Position(int index, int line, int client) const
 {
     if (index < 0 || index >= FCount || (index >= FFixed && index < FFirst))
         return -1;
-    int pos = 0;
+    int64_t pos = 0;
     const int from = index < FFixed ? 0 : FFirst;
     if (index >= FFixed)
-        pos = FixedExtent(line);
+        pos = FixedExtent64(line);
     for (int i = from; i < index; ++i) {
         if (pos >= client)
             return -1;
-        pos += Size(i) + line;
+        pos += Step(i, line);
     }
-    return pos < client ? pos : -1;
+    return pos < client ? static_cast<int>(pos) : -1;
 }
 
 int TGridAxis::IndexAt(int pos, int line) const
 {
     if (pos < 0)
         return -1;
-    int edge = 0;
+    int64_t edge = 0;
     for (int i = 0; i < FFixed && i < FCount; ++i) {
-        edge += Size(i) + line;
+        edge += Step(i, line);
         if (pos < edge)
             return i;
     }
     for (int i = FFirst; i < FCount; ++i) {
-        edge += Size(i) + line;
+        edge += Step(i, line);
         if (pos < edge)
             return i;
     }

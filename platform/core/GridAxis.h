@@ -3,7 +3,13 @@
 // start, the size of each, and the first scrollable one in view. Pixel positions count every
 // item with a grid line after it; the fixed items come first, then the items from First on.
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <vector>
+
+// A 64-bit pixel sum clamped into int.
+inline int ClampToInt(int64_t value) { return static_cast<int>(std::clamp<int64_t>(value, INT_MIN, INT_MAX)); }
 
 class TGridAxis {
 public:
@@ -38,8 +44,10 @@ public:
     void Move(int from, int to);
     void Exchange(int a, int b);
 
-    // --- Geometry for a client extent and grid-line width.
+    // --- Geometry for a client extent and grid-line width. Sizes and widths may be as large
+    // as int holds: positions are summed in 64 bits, and an extent past INT_MAX reads INT_MAX.
     int FixedExtent(int line) const;
+    int64_t FixedExtent64(int line) const;
     // Scrollable items from First that fit whole after the fixed ones (at least 1 when an item
     // is left, so a view narrower than one item still shows it).
     int VisibleCount(int client, int line) const;
@@ -57,6 +65,8 @@ public:
 
 private:
     void ClampFirst();
+    // An item's size with the grid line after it.
+    int64_t Step(int index, int line) const;
 
     int FCount = 5;
     int FFixed = 1;

@@ -63,6 +63,8 @@ void TCustomGridData::SetRowCount(int Value)
         return;
     CheckCells(ColCount(), Value);
     const int old = RowCount();
+    if (Value < old)
+        RowsLeaving(Value, old - Value);
     FRows.SetCount(Value);
     FCells.SetRowCount(Value);
     CountsChanged(ColCount(), old);
@@ -229,12 +231,12 @@ namespace {
 // The First that shows `index` as the last item in view.
 int FirstShowingLast(const TGridAxis& axis, int index, int client, int line)
 {
-    const int room = client - axis.FixedExtent(line);
+    const int64_t room = client - axis.FixedExtent64(line);
     int first = index;
-    int used = axis.Size(index) + line;
+    int64_t used = int64_t{axis.Size(index)} + line;
     while (first - 1 >= axis.Fixed() && used + axis.Size(first - 1) + line <= room) {
         --first;
-        used += axis.Size(first) + line;
+        used += int64_t{axis.Size(first)} + line;
     }
     return first;
 }
@@ -251,13 +253,23 @@ int TCustomGridData::VisibleRowCount() const
     return FRows.VisibleCount(FViewHeight, RowLine(FOptions, FGridLineWidth));
 }
 
+int TCustomGridData::MaxTopRow() const
+{
+    return std::max(FRows.MaxFirst(FViewHeight, RowLine(FOptions, FGridLineWidth)), FRows.Fixed());
+}
+
+int TCustomGridData::MaxLeftCol() const
+{
+    return std::max(FCols.MaxFirst(FViewWidth, ColLine(FOptions, FGridLineWidth)), FCols.Fixed());
+}
+
 TRect TCustomGridData::CellRect(int ACol, int ARow) const
 {
     const int x = FCols.Position(ACol, ColLine(FOptions, FGridLineWidth), FViewWidth);
     const int y = FRows.Position(ARow, RowLine(FOptions, FGridLineWidth), FViewHeight);
     if (x < 0 || y < 0)
         return TRect{};
-    return Rect(x, y, x + FCols.Size(ACol), y + FRows.Size(ARow));
+    return Rect(x, y, ClampToInt(int64_t{x} + FCols.Size(ACol)), ClampToInt(int64_t{y} + FRows.Size(ARow)));
 }
 
 TGridCoord TCustomGridData::MouseToCell(int X, int Y) const
@@ -318,6 +330,7 @@ void TCustomGridData::DeleteRow(int ARow)
     if (ARow < 0 || ARow >= RowCount())
         IndexError();
     const int old = RowCount();
+    RowsLeaving(ARow, 1);
     FCells.DeleteRows(ARow, 1);
     FRows.Delete(ARow, 1);
     if (FCurrent.Y > ARow)
@@ -332,6 +345,7 @@ void TCustomGridData::DeleteColumn(int ACol)
     if (ACol < 0 || ACol >= ColCount())
         IndexError();
     const int old = ColCount();
+    ColsLeaving(ACol, 1);
     FCells.DeleteCols(ACol, 1);
     FCols.Delete(ACol, 1);
     if (FCurrent.X > ACol)
@@ -353,6 +367,7 @@ void TCustomGridData::InsertRowsAt(int At, int Count)
 void TCustomGridData::DeleteRowsAt(int At, int Count)
 {
     const int old = RowCount();
+    RowsLeaving(At, Count);
     FCells.DeleteRows(At, Count);
     FRows.Delete(At, Count);
     CountsChanged(ColCount(), old);
@@ -361,6 +376,8 @@ void TCustomGridData::DeleteRowsAt(int At, int Count)
 void TCustomGridData::DeleteRowSetAt(const std::vector<int>& Rows)
 {
     const int old = RowCount();
+    for (int row : Rows)
+        RowsLeaving(row, 1);
     FCells.DeleteRowSet(Rows);
     FRows.DeleteSet(Rows);
     CountsChanged(ColCount(), old);
@@ -387,6 +404,8 @@ void TCustomGridData::InsertColsAt(int CellAt, int CellCount, int WidthAt, int W
 void TCustomGridData::DeleteColsAt(int CellAt, int CellCount, int WidthAt, int WidthCount)
 {
     const int old = ColCount();
+    if (CellCount > 0)
+        ColsLeaving(CellAt, CellCount);
     FCells.DeleteCols(CellAt, CellCount);
     FCols.Delete(WidthAt, WidthCount);
     CountsChanged(old, RowCount());

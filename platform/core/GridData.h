@@ -132,6 +132,11 @@ public:
     // Scrolls so that the cell is in view.
     void MoveIntoView(int ACol, int ARow);
 
+    // --- Scroll limits (the window's scroll bars map TopRow and LeftCol onto their range): the
+    // largest TopRow and LeftCol that still fill the view, never below the fixed count.
+    int MaxTopRow() const;
+    int MaxLeftCol() const;
+
     // --- Structure.
     void MoveRow(int FromIndex, int ToIndex);
     void MoveColumn(int FromIndex, int ToIndex);
@@ -159,6 +164,11 @@ protected:
     virtual void RowMoved(int FromIndex, int ToIndex) {}
     virtual void ColumnMoved(int FromIndex, int ToIndex) {}
     virtual void TopLeftChanged() {}
+    // Rows or stored columns about to leave the grid (deleted, or dropped by a smaller
+    // RowCount): a subclass that owns the objects in their cells frees them here, so that every
+    // way out frees them alike.
+    virtual void RowsLeaving(int At, int Count) {}
+    virtual void ColsLeaving(int At, int Count) {}
 
     // Bulk structure for subclasses: rows (cells and heights) or columns (cells at a stored
     // column, widths at a display column) inserted or deleted in one step, then SizeChanged.

@@ -163,8 +163,15 @@ void TBitmap::SetSize(int w, int h)
     h = std::max(h, 0);
     if (w == Width() && h == Height())
         return;
+    // A picture the system could not hold is refused before anything is allocated, as a failed
+    // bitmap creation is.
+    constexpr int64_t kMaxBitmapBytes = int64_t{1} << 30;
+    if (int64_t{w} * h * 4 > kMaxBitmapBytes)
+        throw EOutOfResources("Out of system resources");
     Flush();
     QImage img = NewImage(w, h, FFormat);
+    if (img.isNull() && w > 0 && h > 0)
+        throw EOutOfResources("Out of system resources");
     if (Indexed(FImage->format()))
         img.setColorTable(FImage->colorTable());
     const int cw = std::min(w, Width()), ch = std::min(h, Height());

@@ -13,6 +13,7 @@
 #include "platform/gui/DrawTextLayout.h"
 #include "platform/gui/ItemStrings.h"
 #include "platform/gui/OwnerDrawDelegate.h"
+#include "platform/gui/Sound.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ QWidget* TCustomComboBox::CreateWidget()
     TOwnerDrawDelegate::TRules rules;
     rules.Canvas = FCanvas.get();
     rules.ItemHeight = [this] { return FItemHeight; };
-    rules.Drawn = [this] { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; };
+    rules.Drawn = [this] { return OwnerDrawn(); };
     rules.Width = [](int textWidth) { return textWidth; };
     w->setItemDelegate(new TOwnerDrawDelegate(this, std::move(rules), w));
     w->setMaxVisibleItems(FDropDownCount);
@@ -231,11 +232,30 @@ void TCustomComboBox::EditTextChanged()
     QLineEdit* edit = Combo()->lineEdit();
     AnsiString text = QStringToAnsi(edit->text());
     if (FMaxLength > 0 && text.size() > static_cast<size_t>(FMaxLength)) {
-        // The byte limit, a character refused whole.
-        text = FitInsert("", 0, 0, text, FMaxLength);
+        // The byte limit refuses what was typed or pasted, a character whole, and keeps the text
+        // that was there: the edit put the new text in place of the part between what the old
+        // and new texts share at their start and at their end.
+        const QString before = AnsiToQString(Text()), after = edit->text();
+        qsizetype head = 0;
+        while (head < before.size() && head < after.size() && before[head] == after[head])
+            ++head;
+        qsizetype tail = 0;
+        while (tail < before.size() - head && tail < after.size() - head &&
+               before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+            ++tail;
+        const AnsiString start = QStringToAnsi(before.left(head));
+        const AnsiString removed = QStringToAnsi(before.mid(head, before.size() - head - tail));
+        const AnsiString inserted = QStringToAnsi(after.mid(head, after.size() - head - tail));
+        const AnsiString fits = FitInsert(Text(), start.size(), removed.size(), inserted, FMaxLength);
+        if (fits.size() < inserted.size())
+            MessageBeep(0);
+        text = start + fits + QStringToAnsi(before.right(tail));
         ++FInCode;
         edit->setText(AnsiToQString(text));
+        edit->setCursorPosition(static_cast<int>(head + AnsiToQString(fits).size()));
         --FInCode;
+        if (text == Text())
+            return;
     }
     SetText(text);
     Change();

@@ -49,6 +49,9 @@ protected:
     void DestroyWnd() override;
     virtual void Change();
     virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+    // Whether DrawItem draws the items; the owner-draw styles by default, and a subclass may
+    // draw the items of a drop-down or list style too.
+    virtual bool OwnerDrawn() const { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
     QComboBox* Combo();
 
 private:

@@ -56,6 +56,7 @@ bool TWidgetBridge::Key(QWidget* w, QKeyEvent* e, std::unique_ptr<QKeyEvent>& re
     const bool press = e->type() == QEvent::KeyPress;
     TKeyStroke ks = TranslateKeyEvent(*e);
     SetCurrentKeyShift(ks.Shift);
+    NoteKeyState(ks.Key, press, e->isAutoRepeat());
     bool keyDefault = true;
     // As Windows: keys held with Alt (without Ctrl), F10 and Alt itself are system keys, which
     // type no characters.

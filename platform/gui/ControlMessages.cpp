@@ -2,6 +2,7 @@
 // parent font and colour, and the virtual operations they end in.
 
 #include "platform/gui/Controls.h"
+#include "platform/gui/PopupWindows.h"
 #include "platform/gui/WinControl.h"
 
 namespace {
@@ -52,6 +53,13 @@ void TControl::RegisterStandardHandlers()
 
 void TControl::DoMouseDown(TMessage& m, TMouseButton button, TShiftState extra)
 {
+    // A left press first tells the form's active control (its drop-down may close).
+    if (button == mbLeft) {
+        std::shared_ptr<bool> alive = AliveToken();
+        SendCancelMode(this);
+        if (!*alive)
+            return;
+    }
     if (FControlStyle & csCaptureMouse)
         SetMouseCapture(true);
     if (button == mbLeft && (FControlStyle & csClickEvents))

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEnterEvent>
+#include <QHelpEvent>
 #include <QPainter>
 #include <cstdio>
 #include <unordered_map>
@@ -12,6 +13,7 @@
 #include "platform/gui/Caret.h"
 #include "platform/gui/ControlCanvas.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/HintShow.h"
 #include "platform/gui/Hints.h"
 #include "platform/gui/KeyBridge.h"
 #include "platform/gui/Queue.h"
@@ -27,6 +29,9 @@ struct TWidgetInfo {
 };
 std::unordered_map<const QWidget*, TWidgetInfo> gWidgets;
 TControl* gMouseControl = nullptr;  // the control under the mouse, told of enter and leave
+// The control that lost the keyboard focus last; WM_SETFOCUS names it (Qt sends the focus-out
+// before the focus-in).
+TWinControl* gFocusLost = nullptr;
 const TWinControl* gResizing = nullptr;
 
 bool Hook(TWinControl* c, unsigned msg, WPARAM w, LPARAM l)
@@ -131,6 +136,8 @@ TPoint GetCursorPos()
     return TPoint{p.x(), p.y()};
 }
 
+void SetCursorPos(TPoint p) { QCursor::setPos(p.x, p.y); }
+
 TControl* FindDragTarget(TPoint screenPos, bool AllowDisabled)
 {
     QWidget* w = QApplication::widgetAt(QPoint(screenPos.x, screenPos.y));
@@ -148,6 +155,8 @@ void ForgetControl(TControl* control)
 {
     if (gMouseControl == control)
         gMouseControl = nullptr;
+    if (gFocusLost == control)
+        gFocusLost = nullptr;
     if (GetCaptureControl() == control)
         SetCaptureControl(nullptr);
     KillControlTimers(control);
@@ -280,7 +289,29 @@ bool TWidgetBridge::Event(QWidget* w, QEvent* e)
     case QEvent::Leave:
         if (gMouseControl == c || IsGraphicChildOf(gMouseControl, c))
             SetMouseControl(nullptr);
+        if (ShownHintControl() == c)
+            CancelHint();
         return true;
+    case QEvent::ToolTip: {
+        // The control may answer per position (CM_HINTSHOW); otherwise Qt shows its tool tip.
+        if (!c->ShowHint())
+            return true;
+        const QPoint at = static_cast<QHelpEvent*>(e)->pos();
+        const QPoint global = static_cast<QHelpEvent*>(e)->globalPos();
+        THintInfo info;
+        info.HintControl = c;
+        info.CursorPos = TPoint{at.x(), at.y()};
+        info.HintStr = GetShortHint(c->Hint());
+        info.HintPos = TPoint{global.x(), global.y() + 20};
+        if (c->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0) {
+            CancelHint();
+            return false;
+        }
+        if (!info.Own)
+            return true;
+        ShowHintInfo(info);
+        return false;
+    }
     case QEvent::WindowActivate:
     case QEvent::WindowDeactivate:
         if (auto* form = dynamic_cast<TCustomForm*>(c))
@@ -413,8 +444,18 @@ void TWidgetBridge::Resized(QWidget* w)
 
 void TWidgetBridge::Focus(QWidget* w, bool in)
 {
-    if (TWinControl* c = ControlOf(w))
-        c->Perform(in ? WM_SETFOCUS : WM_KILLFOCUS);
+    TWinControl* c = ControlOf(w);
+    if (!c)
+        return;
+    if (!in) {
+        gFocusLost = c;
+        c->Perform(WM_KILLFOCUS);
+        return;
+    }
+    // The window losing the focus, as WM_SETFOCUS carries it.
+    TWinControl* lost = gFocusLost == c ? nullptr : gFocusLost;
+    gFocusLost = nullptr;
+    c->Perform(WM_SETFOCUS, reinterpret_cast<WPARAM>(lost));
 }
 
 bool TWidgetBridge::Close(QWidget* w, QCloseEvent* e)

@@ -118,7 +118,7 @@ public:
     TPoint ClientToScreen(TPoint p) const;
     TPoint ScreenToClient(TPoint p) const;
     TAlign Align() const { return FAlign; }
-    void SetAlign(TAlign v);
+    virtual void SetAlign(TAlign v);
     void BringToFront();
     void SendToBack();
 
@@ -248,6 +248,9 @@ TControl* GetCaptureControl();
 void SetCaptureControl(TControl* control);
 // The mouse pointer in screen coordinates.
 TPoint GetCursorPos();
+// Moves the mouse pointer to the screen point where the window system lets a program move it
+// (X11); elsewhere nothing happens.
+void SetCursorPos(TPoint p);
 // The control at a screen point: the window's topmost graphic child there, else the window;
 // disabled graphic children count when asked. Null over no window of this program.
 TControl* FindDragTarget(TPoint screenPos, bool AllowDisabled);

@@ -104,3 +104,16 @@ std::string ResolveFontFamily(std::string_view windowsName)
     cache.emplace(std::string(windowsName), found);
     return found;
 }
+
+std::vector<std::string> InstalledFontAliasNames()
+{
+    const QStringList installed = QFontDatabase::families();
+    std::vector<std::string> names;
+    for (const TAlias& a : kAliases)
+        for (const std::string& family : a.Families)
+            if (installed.contains(QString::fromStdString(family), Qt::CaseInsensitive)) {
+                names.emplace_back(a.Windows);
+                break;
+            }
+    return names;
+}

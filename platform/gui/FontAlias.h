@@ -17,3 +17,7 @@ bool FontAliasIsFixedPitch(std::string_view windowsName);
 // The first candidate that is installed (Qt's font database), or the first candidate when none
 // is; the one lookup used whenever a TFont becomes a Qt font.
 std::string ResolveFontFamily(std::string_view windowsName);
+
+// The Windows face names of the table (UTF-8) one of whose fonts is installed, in table order:
+// the names a stored setting may hold that still stand for an installed font.
+std::vector<std::string> InstalledFontAliasNames();

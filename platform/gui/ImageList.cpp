@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 
 #include "platform/gui/Icon.h"
 
@@ -9,12 +10,52 @@ TImageList::TImageList(TComponent* owner, int width, int height)
     : TComponent(owner), FWidth(std::max(width, 1)), FHeight(std::max(height, 1))
 {}
 
-TImageList::~TImageList() = default;
+TImageList::~TImageList()
+{
+    for (TChangeLink* link : FLinks)
+        link->FSender = nullptr;
+}
 
 void TImageList::Changed()
 {
     if (OnChange)
         OnChange(this);
+    // A listener may unregister itself or another while it hears the change.
+    const std::vector<TChangeLink*> links = FLinks;
+    for (TChangeLink* link : links)
+        if (std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end())
+            link->Change();
+}
+
+void TImageList::RegisterChanges(TChangeLink* Value)
+{
+    if (!Value || std::find(FLinks.begin(), FLinks.end(), Value) != FLinks.end())
+        return;
+    if (Value->FSender)
+        Value->FSender->UnRegisterChanges(Value);
+    Value->FSender = this;
+    FLinks.push_back(Value);
+}
+
+void TImageList::UnRegisterChanges(TChangeLink* Value)
+{
+    auto it = std::find(FLinks.begin(), FLinks.end(), Value);
+    if (it == FLinks.end())
+        return;
+    FLinks.erase(it);
+    Value->FSender = nullptr;
+}
+
+TChangeLink::~TChangeLink()
+{
+    if (FSender)
+        FSender->UnRegisterChanges(this);
+}
+
+void TChangeLink::Change()
+{
+    if (OnChange)
+        OnChange(FSender);
 }
 
 void TImageList::SetSize(int w, int h)

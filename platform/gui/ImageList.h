@@ -12,6 +12,29 @@
 
 class QImage;
 class TIcon;
+class TImageList;
+
+// A listener of an image list's changes: several links may listen to one list. A link leaves
+// its list when it is destroyed; a list that goes first leaves its links without a sender.
+class TChangeLink {
+public:
+    TChangeLink() = default;
+    ~TChangeLink();
+    TChangeLink(const TChangeLink&) = delete;
+    TChangeLink& operator=(const TChangeLink&) = delete;
+    TImageList* Sender() const { return FSender; }
+    // Runs OnChange.
+    void Change();
+    // Every registered link hears each change after OnChange; registering again does nothing.
+    void RegisterChanges(TChangeLink* Value);
+    void UnRegisterChanges(TChangeLink* Value);
+
+    TNotifyEvent OnChange;
+
+private:
+    TImageList* FSender = nullptr;
+    friend class TImageList;
+};
 
 class TImageList : public TComponent {
 public:
@@ -48,6 +71,10 @@ public:
     // The image as a one-image icon, its see-through pixels transparent.
     void GetIcon(int index, TIcon* icon);
 
+    // Every registered link hears each change after OnChange; registering again does nothing.
+    void RegisterChanges(TChangeLink* Value);
+    void UnRegisterChanges(TChangeLink* Value);
+
     TNotifyEvent OnChange;
 
 private:
@@ -57,4 +84,5 @@ private:
 
     int FWidth, FHeight;
     std::vector<QImage> FImages;  // ARGB, alpha 0 where see-through
+    std::vector<TChangeLink*> FLinks;
 };

@@ -1,12 +1,15 @@
 #include "platform/gui/KeyBridge.h"
 
 #include <QGuiApplication>
+#include <array>
 
 #include "platform/core/Cp949.h"
 
 namespace {
 
 TShiftState gKeyShift;
+// Per virtual key: bit 15 down, bit 0 toggled.
+std::array<uint16_t, 256> gKeyStates{};
 
 bool Keypad(Qt::KeyboardModifiers m) { return m & Qt::KeypadModifier; }
 
@@ -247,3 +250,24 @@ AnsiString KeyEventChars(const QKeyEvent& e)
 
 TShiftState CurrentKeyShift() { return gKeyShift; }
 void SetCurrentKeyShift(TShiftState shift) { gKeyShift = shift; }
+
+int16_t NotedKeyState(int virtualKey)
+{
+    if (virtualKey < 0 || virtualKey >= static_cast<int>(gKeyStates.size()))
+        return 0;
+    return static_cast<int16_t>(gKeyStates[static_cast<size_t>(virtualKey)]);
+}
+
+void NoteKeyState(uint16_t virtualKey, bool press, bool autoRepeat)
+{
+    if (virtualKey >= gKeyStates.size())
+        return;
+    uint16_t& state = gKeyStates[virtualKey];
+    if (!press) {
+        state &= 0x0001;
+        return;
+    }
+    if (!autoRepeat)
+        state ^= 0x0001;
+    state |= 0x8000;
+}

@@ -37,3 +37,10 @@ AnsiString KeyEventChars(const QKeyEvent& e);
 // The shift state of the key message being handled (key messages carry only Alt in their data).
 TShiftState CurrentKeyShift();
 void SetCurrentKeyShift(TShiftState shift);
+
+// The state of a key as the program's key messages left it (GetKeyState reads it for the keys the
+// window system does not report): bit 15 while the key is down, bit 0 its toggle, which every
+// press (not a repeat) flips. The key bridge notes each key message of the program's windows;
+// keys pressed while another program had the keyboard are not seen.
+int16_t NotedKeyState(int virtualKey);
+void NoteKeyState(uint16_t virtualKey, bool press, bool autoRepeat);

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <cstring>
 
+#include "platform/core/ScrollBarModel.h"
 #include "platform/gui/Canvas.h"
 #include "platform/gui/ControlWidget.h"
 #include "platform/gui/DrawText.h"
@@ -186,6 +187,19 @@ void TCustomListBox::RegisterListHandlers()
         ApplyLook();
     });
     RegisterHandler(LB_GETHORIZONTALEXTENT, [this](TMessage& m) { m.Result = FHorizontalExtent; });
+    // Scrolled fully left (SB_TOP); the other codes move by a line or a page of the bar.
+    RegisterHandler(WM_HSCROLL, [this](TMessage& m) {
+        QScrollBar* bar = List()->horizontalScrollBar();
+        switch (m.WParam & 0xFFFF) {
+        case SB_TOP: bar->setValue(bar->minimum()); break;
+        case SB_BOTTOM: bar->setValue(bar->maximum()); break;
+        case SB_LINEUP: bar->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
+        case SB_LINEDOWN: bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
+        case SB_PAGEUP: bar->triggerAction(QAbstractSlider::SliderPageStepSub); break;
+        case SB_PAGEDOWN: bar->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
+        default: break;
+        }
+    });
     RegisterHandler(LB_SETITEMHEIGHT, [this](TMessage& m) {
         FItemHeight = std::max(static_cast<int>(m.LParam), 1);
         ApplyLook();
@@ -331,6 +345,13 @@ void TCustomListBox::SetBorderStyle(TBorderStyle v)
 {
     FBorderStyle = v;
     ApplyLook();
+}
+
+void TCustomListBox::Invalidate()
+{
+    TWinControl::Invalidate();
+    if (HandleAllocated())
+        List()->viewport()->update();
 }
 
 int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing)

@@ -43,33 +43,62 @@ void RegisterDialogClasses()
     RegisterClass<TCommonDialog>("TCommonDialog", "TComponent");
     using O = TOpenDialog;
     RegisterClass<O>("TOpenDialog", "TCommonDialog", MakeComponent<O>)
-        .Str("DefaultExt", [](O* d) { return d->DefaultExt; }, [](O* d, const AnsiString& v) { d->DefaultExt = v; })
-        .Str("FileName", [](O* d) { return d->FileName; }, [](O* d, const AnsiString& v) { d->FileName = v; })
-        .Str("Filter", [](O* d) { return d->Filter; }, [](O* d, const AnsiString& v) { d->Filter = v; })
-        .Int("FilterIndex", [](O* d) { return d->FilterIndex; }, [](O* d, int v) { d->FilterIndex = v; }, 1)
-        .Str("InitialDir", [](O* d) { return d->InitialDir; }, [](O* d, const AnsiString& v) { d->InitialDir = v; })
+        .Str(
+            "DefaultExt", [](O* d) { return d->DefaultExt; }, [](O* d, const AnsiString& v) { d->DefaultExt = v; })
+        .Str(
+            "FileName", [](O* d) { return d->FileName; }, [](O* d, const AnsiString& v) { d->FileName = v; })
+        .Str(
+            "Filter", [](O* d) { return d->Filter; }, [](O* d, const AnsiString& v) { d->Filter = v; })
+        .Int(
+            "FilterIndex", [](O* d) { return d->FilterIndex; }, [](O* d, int v) { d->FilterIndex = v; }, 1)
+        .Str(
+            "InitialDir", [](O* d) { return d->InitialDir; }, [](O* d, const AnsiString& v) { d->InitialDir = v; })
         .Set(
             "Options", "TOpenOptions",
-            {"ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly", "ofNoChangeDir", "ofShowHelp", "ofNoValidate",
-             "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist", "ofFileMustExist", "ofCreatePrompt",
-             "ofShareAware", "ofNoReadOnlyReturn", "ofNoTestFileCreate", "", "", "", "", "", "ofEnableSizing"},
+            {"ofReadOnly",
+             "ofOverwritePrompt",
+             "ofHideReadOnly",
+             "ofNoChangeDir",
+             "ofShowHelp",
+             "ofNoValidate",
+             "ofAllowMultiSelect",
+             "ofExtensionDifferent",
+             "ofPathMustExist",
+             "ofFileMustExist",
+             "ofCreatePrompt",
+             "ofShareAware",
+             "ofNoReadOnlyReturn",
+             "ofNoTestFileCreate",
+             "",
+             "",
+             "",
+             "",
+             "",
+             "ofEnableSizing"},
             [](O* d) { return d->Options; }, [](O* d, unsigned v) { d->Options = v; }, ofHideReadOnly | ofEnableSizing)
-        .Str("Title", [](O* d) { return d->Title; }, [](O* d, const AnsiString& v) { d->Title = v; })
+        .Str(
+            "Title", [](O* d) { return d->Title; }, [](O* d, const AnsiString& v) { d->Title = v; })
         .Object("Files", "TStrings", &O::Files, nullptr);
     RegisterClass<TSaveDialog>("TSaveDialog", "TOpenDialog", MakeComponent<TSaveDialog>);
     RegisterClass<TOpenPictureDialog>("TOpenPictureDialog", "TOpenDialog", MakeComponent<TOpenPictureDialog>);
     RegisterClass<TSavePictureDialog>("TSavePictureDialog", "TSaveDialog", MakeComponent<TSavePictureDialog>);
     using C = TColorDialog;
     RegisterClass<C>("TColorDialog", "TCommonDialog", MakeComponent<C>)
-        .Int("Color", [](C* d) { return d->Color; }, [](C* d, int v) { d->Color = v; }, clBlack);
+        .Int(
+            "Color", [](C* d) { return d->Color; }, [](C* d, int v) { d->Color = v; }, clBlack);
     RegisterClass<TFontDialog>("TFontDialog", "TCommonDialog", MakeComponent<TFontDialog>)
         .Object("Font", "TFont", &TFontDialog::Font, [](TFontDialog* d, TFont* f) { d->Font()->Assign(f); });
     using P = TPrintDialog;
     RegisterClass<P>("TPrintDialog", "TCommonDialog", MakeComponent<P>)
-        .Int("Copies", [](P* d) { return d->Copies; }, [](P* d, int v) { d->Copies = v; }, 1)
-        .Int("FromPage", [](P* d) { return d->FromPage; }, [](P* d, int v) { d->FromPage = v; }, 0)
-        .Int("ToPage", [](P* d) { return d->ToPage; }, [](P* d, int v) { d->ToPage = v; }, 0)
-        .Int("MinPage", [](P* d) { return d->MinPage; }, [](P* d, int v) { d->MinPage = v; }, 0)
-        .Int("MaxPage", [](P* d) { return d->MaxPage; }, [](P* d, int v) { d->MaxPage = v; }, 0);
+        .Int(
+            "Copies", [](P* d) { return d->Copies; }, [](P* d, int v) { d->Copies = v; }, 1)
+        .Int(
+            "FromPage", [](P* d) { return d->FromPage; }, [](P* d, int v) { d->FromPage = v; }, 0)
+        .Int(
+            "ToPage", [](P* d) { return d->ToPage; }, [](P* d, int v) { d->ToPage = v; }, 0)
+        .Int(
+            "MinPage", [](P* d) { return d->MinPage; }, [](P* d, int v) { d->MinPage = v; }, 0)
+        .Int(
+            "MaxPage", [](P* d) { return d->MaxPage; }, [](P* d, int v) { d->MaxPage = v; }, 0);
     RegisterClass<TPrinterSetupDialog>("TPrinterSetupDialog", "TCommonDialog", MakeComponent<TPrinterSetupDialog>);
 }

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
+#include <algorithm>
 
 #include "platform/core/Cp949.h"
 #include "platform/gui/Bitmap.h"
@@ -66,11 +67,16 @@ public:
             state |= odChecked;
         if (item->Default())
             state |= odDefault;
+        // The item draws on a canvas as tall as the menu, its rectangle at its own height, as
+        // the system's menu does: what a menu paints along its whole edge (a band) lines up.
+        const QRect r = option->rect;
+        const int height = widget ? std::max(widget->height(), r.bottom() + 1) : r.height();
+        const int top = widget ? r.top() : 0;
         TBitmap picture;
         picture.SetPixelFormat(pf24bit);
-        picture.SetSize(option->rect.width(), option->rect.height());
-        menu->DrawItem(item, picture.Canvas(), Rect(0, 0, option->rect.width(), option->rect.height()), state);
-        painter->drawImage(option->rect.topLeft(), picture.Image());
+        picture.SetSize(r.width(), height);
+        menu->DrawItem(item, picture.Canvas(), Rect(0, top, r.width(), top + r.height()), state);
+        painter->drawImage(r.topLeft(), picture.Image(), QRect(0, top, r.width(), r.height()));
     }
 };
 

@@ -367,6 +367,29 @@ TEST_F(TriggerScanTest, CrLfAndLfCrEndOneLineAndCountTwice)
     EXPECT_EQ(state.TrigSuspend, INT32_MAX);
 }
 
+TEST_F(TriggerScanTest, RegressionAHostLineWithoutALineEndIsBounded)
+{
+    AddTrigger("aaa", "say long");
+    const AnsiString a = "a";
+    const size_t limit = TScriptState::MaxTextLength;
+    for (size_t i = 0; i < limit + 5; ++i)
+        state.ScanReceivedText(a);
+    // At the limit the line was scanned as complete and a new one began.
+    EXPECT_EQ(state.LastLine.size(), limit);
+    EXPECT_EQ(state.CurrentLine, "aaaaa");
+    EXPECT_EQ(Said(), Strings{"say long"});
+    // A pair that reaches the limit ends the line after its second byte (한 C7 D1).
+    Receive("\n");
+    for (size_t i = 0; i + 1 < limit; ++i)
+        state.ScanReceivedText(a);
+    state.ScanReceivedText("\xC7");
+    EXPECT_EQ(state.CurrentLine.size(), limit);
+    state.ScanReceivedText("\xD1");
+    EXPECT_EQ(state.CurrentLine, "");
+    EXPECT_EQ(state.LastLine.size(), limit + 1);
+    EXPECT_EQ(state.LastLine.substr(limit - 1), "\xC7\xD1");
+}
+
 TEST_F(TriggerScanTest, JumpLoopGuardWarnsAtTheHundredthJump)
 {
     for (int i = 0; i < 101; ++i)

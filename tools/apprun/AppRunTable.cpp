@@ -6,13 +6,16 @@
 
 #include "app/core/CharBooks.h"
 #include "app/forms/AnsiTerminal.h"
+#include "controls/lib/ToolEdit.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Colors.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/Strings.h"
+#include "platform/gui/ButtonCtrls.h"
 #include "script/Variables.h"
 #include "terminal/control/Terminal.h"
 #include "tools/apprun/AppRun.h"
+#include "tools/apprun/AppRunKeys.h"
 
 namespace {
 
@@ -246,6 +249,8 @@ void State(TAppRun& run, const AnsiString&)
     run.Print(std::string("CONNECTED ") + (w.Connected() ? "1" : "0"));
     run.Print("CPU " + std::to_string(w.CpuPosition()));
     run.Print("STATUSLINE " + TAppRun::Text(w.StatusLine()));
+    run.Print("INPUT " + TAppRun::Text(w.ComboEdit()->Text()));
+    run.Print("TD " + TAppRun::Text(w.TranslationBtn()->Caption()));
 }
 
 void ProcStat(TAppRun& run, const AnsiString& rest)
@@ -306,6 +311,12 @@ const std::vector<TAppRunDirective>& AppRunDirectives()
         {"answer", Answer},
         {"answer-input", AnswerInput},
         {"procstat", ProcStat},
+        // The character window's keys, focus, wheel and typed-line history.
+        {"type", AppRunType},
+        {"key", AppRunKey},
+        {"focus", AppRunFocus},
+        {"wheel", AppRunWheel},
+        {"history", AppRunHistory},
     };
     return table;
 }

@@ -26,12 +26,14 @@
 //   screen                       SCREEN n, then "| text" for each line from the screen's top
 //                                through the cursor's
 //   state                        PANEL i text for the eight status panels, CONNECTED 0|1,
-//                                CPU position of the meter, STATUSLINE text
+//                                CPU position of the meter, STATUSLINE text, INPUT text of the
+//                                input line, TD caption of the T/D button
 //   procstat TEXT                writes TEXT to the --proc-stat FILE
 //   var NAME                     VAR NAME|value (VAR NAME when there is no such variable)
 //   screenshot FILE              the window as a PNG
 //   answer ok|yes|no|cancel      the answer of the next message box (else its default)
 //   answer-input TEXT|cancel     the answer of the next query (else cancel)
+//   type, key, focus, wheel, history: see AppRunKeys.h
 // Printed as it happens: NET CONNECT host port for every connect attempt, NET> XX XX ... for
 // every write to a socket, BOX caption|text for a message box, QUERY caption|prompt|initial for
 // a query, DIALOG kind|title for another dialog (cancelled), BEEP and PLAY file for sounds,
@@ -50,6 +52,7 @@
 
 #include "app/core/CharBooks.h"
 #include "app/forms/AnsiTerminal.h"
+#include "app/forms/MessageHook.h"
 #include "platform/core/ProgramFolder.h"
 #include "platform/core/TimerService.h"
 #include "platform/gui/Application.h"
@@ -204,6 +207,8 @@ int main(int argc, char** argv)
             run.Print("EXCEPTION " + TAppRun::Text(e.what()));
         };
         InstallHooks(run);
+        // As the book window does at its creation.
+        InstallMessageHook(app);
         std::istream& in = file ? static_cast<std::istream&>(input) : std::cin;
         std::string line;
         while (std::getline(in, line))

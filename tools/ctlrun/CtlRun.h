@@ -35,10 +35,18 @@ using TCtlUtil = std::function<void(TCtlRun& run, const TCtlArgs& args)>;
 const std::map<AnsiString, TCtlVerb>& CtlVerbs();
 // The verbs of the speed buttons, switch and credits panel (CtlRunButtonVerbs.cpp).
 const std::map<AnsiString, TCtlVerb>& CtlButtonVerbs();
+// The verbs of the list boxes, owner-drawn menus and speed bar (CtlRunListVerbs.cpp).
+const std::map<AnsiString, TCtlVerb>& CtlListVerbs();
 const std::map<AnsiString, TCtlEventHook>& CtlEvents();
+// The verbs and events of the edits with a button, combo boxes, calendars and spin edits
+// (CtlRunEditVerbs.cpp); their events are tried before the shared table's.
+const std::map<AnsiString, TCtlVerb>& CtlEditVerbs();
+const std::map<AnsiString, TCtlEventHook>& CtlEditEvents();
 const std::map<AnsiString, TCtlUtil>& CtlUtils();
 // Word i of the arguments as a number; ECtlError "bad value" otherwise.
 int CtlNumber(const TCtlArgs& a, size_t i);
+// Word i of the arguments; ECtlError "missing arguments" when there are fewer.
+const AnsiString& CtlWord(const TCtlArgs& a, size_t i);
 
 // A directive of its own, given the words after it (CtlRunMenus.cpp: menu, popup, choose).
 using TCtlDirective = std::function<void(TCtlRun& run, const TCtlArgs& args)>;
@@ -63,6 +71,15 @@ const std::map<AnsiString, TCtlUtil>& CtlStorageUtils();
 class ECtlError : public Exception {
     using Exception::Exception;
 };
+
+// The component as a T; ECtlError "unknown operation for NAME" when it is none.
+template <class T>
+T* CtlAs(TComponent* c)
+{
+    if (auto* t = dynamic_cast<T*>(c))
+        return t;
+    throw ECtlError("unknown operation for " + (c ? c->Name() : AnsiString("util")));
+}
 
 class TCtlRun {
 public:

@@ -3,6 +3,7 @@
 
 #include "controls/lib/ExCtrls.h"
 #include "controls/lib/ExTimer.h"
+#include "controls/lib/SpeedBar.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/ComboBoxes.h"
 #include "tools/ctlrun/CtlRun.h"
@@ -188,6 +189,10 @@ const std::map<AnsiString, TCtlEventHook>& CtlEvents()
              return With<TControl>(
                  c, [&](TControl* t) { t->OnResize = [&run, c](TObject*) { run.PrintEvent(c, "OnResize"); }; });
          }},
+        // The speed bar.
+        {"OnPosChanged", NotifyHook<&TSpeedBar::OnPosChanged>("OnPosChanged")},
+        {"OnCustomize", NotifyHook<&TSpeedBar::OnCustomize>("OnCustomize")},
+        {"OnVisibleChanged", NotifyHook<&TSpeedBar::OnVisibleChanged>("OnVisibleChanged")},
     };
     return events;
 }

@@ -65,6 +65,8 @@ public:
     // A new grid on the form; events are bound to it again.
     void NewGrid();
     TEventState& Event(const std::string& Name) { return FEvents[Name]; }
+    // The form becomes the active window and the grid takes the focus.
+    void Activate();
     void Rebind(const std::string& Name);
 
 private:

@@ -75,19 +75,35 @@ void MakeShared(std::string_view word, std::shared_ptr<TFilePicture>& out)
     out->SetFileName(AnsiString(word));
 }
 
+// An integer list read from "1,5,10" ("" is none).
+struct TWordIntList : TIntList {
+    TWordIntList() : TIntList(0, 0) {}
+};
+
 // One parameter of an operation: where its value lives while the call runs.
 template <class P>
 struct TParam {
     using Raw = std::remove_cvref_t<P>;
     static constexpr bool Var = std::is_lvalue_reference_v<P> && !std::is_const_v<std::remove_reference_t<P>>;
-    using Store = std::conditional_t<std::is_same_v<Raw, std::string_view>, AnsiString,
-                                     std::conditional_t<std::is_same_v<Raw, TStrings*>, TStringList, Raw>>;
+    using Store =
+        std::conditional_t<std::is_same_v<Raw, std::string_view>, AnsiString,
+                           std::conditional_t<std::is_same_v<Raw, TStrings*>, TStringList,
+                                              std::conditional_t<std::is_same_v<Raw, TIntList*>, TWordIntList, Raw>>>;
     Store Value{};
 
     void Read(std::string_view word)
     {
         if constexpr (std::is_same_v<Store, TStringList>) {
             ParseList(word, Value);
+        } else if constexpr (std::is_same_v<Store, TWordIntList>) {
+            TStringList items;
+            ParseList(word, items);
+            for (int i = 0; i < items.Count(); ++i) {
+                int v = 0;
+                if (!ParseInt(items.Strings(i), v))
+                    throw EBadDirective("cannot read \"" + Escape(word) + "\" as a list of numbers");
+                Value.Add(v);
+            }
         } else if constexpr (kIsShared<Store>) {
             MakeShared(word, Value);
         } else if (!ParseValue(word, Value)) {
@@ -98,6 +114,8 @@ struct TParam {
     {
         if constexpr (std::is_same_v<Store, TStringList>)
             return static_cast<TStrings*>(&Value);
+        else if constexpr (std::is_same_v<Store, TWordIntList>)
+            return static_cast<TIntList*>(&Value);
         else
             return (Value);
     }
@@ -376,6 +394,24 @@ const std::map<std::string, TGridOperation, std::less<>>& GridOperations()
         OP(M, SetLookupItems),
         OP(M, GetPrintColWidth),
         OP(M, GetPrintColOffset),
+        // --- Files.
+        OP(G, SaveToFile),
+        OP(G, LoadFromFile),
+        OP(G, SaveToCSV),
+        OP(G, AppendToCSV),
+        OP(G, LoadFromCSV),
+        OP(G, InsertFromCSV),
+        OP(G, SaveToFixed),
+        OP(G, LoadFromFixed),
+        OP(G, SaveToASCII),
+        OP(G, SaveToHTML),
+        OP(G, AppendToHTML),
+        OP(G, SaveToXML),
+        OP(G, LoadFromXLS),
+        OP(G, LoadFromXLSSheet),
+        OP(G, SaveToXLS),
+        OP(G, SaveTOXLSSheet),
+        OP(G, SaveToDOC),
         // --- The shared text routines.
         FN(GetToken),
         FN(Max),
@@ -415,6 +451,32 @@ const std::map<std::string, TGridOperation, std::less<>>& GridOperations()
         FN(MatchStr),
         FN(Matches),
         FN(StrToDateByFormat),
+        // --- Selection, find, the Enter advance, zoom and the accessors by real row.
+        OP(M, SelectRows),
+        OP(M, SelectCols),
+        OP(M, SelectRange),
+        OP(M, SelectToRowSelect),
+        OP(M, IsSelected),
+        OP(M, GetRowSelect),
+        OP(M, SetRowSelect),
+        OP(M, GetRowSelectCount),
+        OP(M, ClearRowSelect),
+        OP(M, AdvanceEdit),
+        OP(M, IsEditable),
+        OP(M, FindFirst),
+        OP(M, FindNext),
+        OP(M, MatchCell),
+        OP(M, Search),
+        OP(M, BeginUpdate),
+        OP(M, EndUpdate),
+        OP(M, ResetUpdate),
+        OP(G, SelectedText),
+        OP(G, Zoom),
+        OP(G, GetCellsEx),
+        OP(G, SetCellsEx),
+        OP(G, GetStrippedCell),
+        OP(G, GetEditText),
+        OP(G, SetEditText),
     };
     return table;
 }

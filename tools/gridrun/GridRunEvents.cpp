@@ -186,6 +186,15 @@ const std::map<std::string, TGridEvent, std::less<>>& GridEvents()
         EVENT(TDrawGrid, OnSelectCell, "CR-"),
         EVENT(TDrawGrid, OnRowMoved, "--"),
         EVENT(TDrawGrid, OnColumnMoved, "--"),
+        // --- The window's own events (keys, focus, clicks).
+        EVENT(TWinControl, OnKeyDown, "--"),
+        EVENT(TWinControl, OnKeyUp, "--"),
+        EVENT(TWinControl, OnKeyPress, "-"),
+        EVENT(TWinControl, OnEnter, ""),
+        EVENT(TWinControl, OnExit, ""),
+        EVENT(TControl, OnClick, ""),
+        EVENT(TControl, OnDblClick, ""),
+        EVENT(TDrawGrid, OnTopLeftChanged, ""),
     };
     return table;
 }

@@ -248,6 +248,10 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
             FIELD("CheckFalse", CheckFalse),
             FIELD("PasswordChar", PasswordChar),
             FIELD("SaveIncludesFixed", SaveIncludesFixed),
+            // --- Files.
+            FIELD("SaveIncludesHidden", SaveIncludesHidden),
+            FIELD("CSVDelimiter", CSVDelimiter),
+            FIELD("CSVJavaStyle", CSVJavaStyle),
             PROP("FilterActive", FilterActive(), SetFilterActive),
             // --- Sorting.
             PROP("SortColumn", SortColumn(), SetSortColumn),
@@ -389,6 +393,21 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
             FIELD("PrintSettings.NoAutoSize", PrintSettings()->NoAutoSize),
             FIELD("PrintSettings.PrintGraphics", PrintSettings()->PrintGraphics),
             FIELD("PrintSettings.JobName", PrintSettings()->JobName),
+            // --- Keys, mouse, find and window state.
+            PROP("LockFlag", LockFlag(), SetLockFlag),
+            READ("UpdateCount", UpdateCount()),
+            READ("ZoomLevel", ZoomLevel()),
+            READ("CursorKind", CursorKind()),
+            READ("SearchText", SearchText()),
+            READ("Panning", Panning()),
+            READ("EditorMode", EditorMode()),
+            READ("Focused", Focused()),
+            READ("Cursor", Cursor()),
+            READ("LastAnchor", LastAnchor()),
+            READ("FindCol", FindCol()),
+            READ("FindRow", FindRow()),
+            FIELD("SuppressEnterExit", SuppressEnterExit),
+            FIELD("ClipboardCSVLines", ClipboardCSVLines),
         };
         AddFont(t, "Font", [](G& g) { return g.Font(); });
         AddFont(t, "FixedFont", [](G& g) { return g.FixedFont(); });

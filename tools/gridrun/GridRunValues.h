@@ -18,6 +18,7 @@
 #include "platform/core/GridData.h"
 #include "platform/core/StringList.h"
 #include "platform/gui/Graphics.h"
+#include "tools/gridrun/GridRunInput.h"
 #include "tools/gridrun/GridRunText.h"
 
 // The names of an enumeration's values, in order; specialised for each one the tool meets.
@@ -123,6 +124,8 @@ bool ParseValue(std::string_view word, T& out)
             return false;
         out = T{v[0], v[1], v[2], v[3]};
         return true;
+    } else if constexpr (std::is_same_v<T, TShiftState>) {
+        return ParseShift(word, out);
     } else if constexpr (std::is_same_v<T, TPoint>) {
         int v[4] = {0, 0, 0, 0};
         const std::string padded = std::string(word) + ",0,0";
@@ -158,6 +161,8 @@ std::string ValueText(const T& value, bool Word)
             std::to_string(value.Bottom);
     } else if constexpr (std::is_same_v<T, TGridRect>) {
         return ValueText(TRect{value.Left, value.Top, value.Right, value.Bottom}, Word);
+    } else if constexpr (std::is_same_v<T, TShiftState>) {
+        return ShiftText(value);
     } else if constexpr (std::is_same_v<T, TPoint>) {
         return std::to_string(value.x) + " " + std::to_string(value.y);
     } else if constexpr (std::is_same_v<T, TGridCoord>) {

@@ -23,6 +23,9 @@
 //   answer EVENT [C] [R] VALUE...|off   sets the event's var parameters when it fires
 //   filter C CONDITION           adds a filter condition on column C: the rest of the line
 //   filter clear                 removes every filter condition
+//   show FILE                    the file's bytes: printable ASCII as is, the rest escaped (\xHH
+//                                from 0x80 too), a line after each \n
+//   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
 //
 // Values print as true/false, integers, %.15g, colour names, enumeration names, sets [a,b] and
 // escaped texts (quoted after "=" of call and in event lines when empty or holding a blank). An
@@ -43,6 +46,8 @@
 #include "platform/gui/Application.h"
 #include "tools/gridrun/GridRun.h"
 #include "tools/gridrun/GridRunEnums.h"
+#include "tools/gridrun/GridRunFiles.h"
+#include "tools/gridrun/GridRunInput.h"
 
 namespace {
 
@@ -101,6 +106,14 @@ void ColourQuery(TGridRun& run, const TLine& words, bool printing)
 const std::map<std::string, TDirective, std::less<>>& Directives()
 {
     static const std::map<std::string, TDirective, std::less<>> table{
+        // --- Input: focus, keys, mouse, wheel and the window timer (GridRunInput.cpp).
+        {"focus", RunFocus},
+        {"key", RunKey},
+        {"mouse", RunMouse},
+        {"click", RunClick},
+        {"dblclick", RunDblClick},
+        {"wheel", RunWheel},
+        {"tick", RunTick},
         {"new",
          [](TGridRun& run, const TLine& w, std::string_view) {
              Need(w, 1, "new");
@@ -261,6 +274,12 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
              TFilterData* item = run.Grid().Filter()->Add();
              item->Column = static_cast<int16_t>(column);
              item->Condition = Rest(w, 2, line);
+         }},
+        // --- Files.
+        {"show",
+         [](TGridRun& run, const TLine& w, std::string_view) {
+             Need(w, 2, "show FILE");
+             ShowFile(run.Out(), w[1].Text);
          }},
         {"answer",
          [](TGridRun& run, const TLine& w, std::string_view) {

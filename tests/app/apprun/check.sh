@@ -3,6 +3,8 @@
 # program folder and compares its output with EXPECTED; with BOOK, also the book file it left.
 # "$HM_SERVER_PORT" in INPUT becomes the port of a server that with-server.sh started, and the
 # run then goes to the network. The CPU meters read FOLDER/stat, idle until a case writes it.
+# The files NAME.* beside NAME.in other than NAME.out (a command file, a walk) are copied into
+# the folder's Cmd.
 set -u
 apprun=$1 input=$2 expected=$3 book=${4:-}
 folder=$(mktemp -d)
@@ -14,6 +16,10 @@ if [ -n "${HM_SERVER_PORT:-}" ]; then
   input=$folder/input
 fi
 printf 'cpu0 0 0 0 0 0 0 0 0 0 0\n' >"$folder/stat"
+mkdir -p "$folder/Cmd"
+for companion in "${2%.in}".*; do
+  case $companion in *.in|*.out) ;; *) cp "$companion" "$folder/Cmd/" ;; esac
+done
 "$apprun" --folder "$folder" $net --proc-stat "$folder/stat" "$input" >"$folder/out" 2>"$folder/err"
 status=$?
 [ -n "${HM_SERVER_PORT:-}" ] && sed -i "s/$HM_SERVER_PORT/\$HM_SERVER_PORT/g" "$folder/out"

@@ -100,7 +100,8 @@ const TLoadCase kLoads[] = {
      ",h,4002,6,16777215;", false},
     {"LfOnlyLineEnds", "#CHARACTER\nHostName x y~\nStatus 7\nBgColor $00123456~\nEnd\n#END\n", true,
      "x y,,4002,7,16777215;", false},
-    {"RecordCutAtTheEndIsKept", "#CHARACTER\r\nHost h~\r\nPort 5\r\n", true, ",h,5,6,16777215;", false},
+    // Kept, and reported: the end of the file came before "#END".
+    {"RecordCutAtTheEndIsKept", "#CHARACTER\r\nHost h~\r\nPort 5\r\n", true, ",h,5,6,16777215;", true},
     {"EmptyBook", "#END\r\r\n", false, "", false},
     {"UnknownKeyStopsAfterEarlierRecords", "#CHARACTER\nHost a~\nEnd\n#CHARACTER\nColour red~\nHost b~\nEnd\n#END\n",
      false, ",a,4002,6,16777215;", true},
@@ -205,6 +206,78 @@ TEST_F(CharBooksTest, EarlyStopKeepsTheWholeBookAsBackupOnce)
     ASSERT_TRUE(TCharBooks::Save());
     EXPECT_EQ(TempFolder::Read(folder.File("CharBooks/CharBooks.bak")), original);
 }
+
+TEST_F(CharBooksTest, RegressionATruncatedBookIsReportedAndKeptAsBackup)
+{
+    for (const char* name : {"a", "\xB8\xD3\xB5\xE5", "c"})  // 머드
+        Add(name, "h", 1);
+    ASSERT_TRUE(TCharBooks::Save());
+    const std::string whole = TempFolder::Read(BookPath());
+    // Every cut before the end of "#END" stops the load and is reported.
+    const size_t end = whole.find("#END") + 4;
+    for (size_t cut = 0; cut < end; ++cut) {
+        SCOPED_TRACE("cut after byte " + std::to_string(cut));
+        reports.clear();
+        LoadText(whole.substr(0, cut));
+        EXPECT_EQ(TCharBooks::LastLoad, TCharBooks::loStopped);
+        EXPECT_EQ(reports.size(), 1u);
+    }
+    // Cut after the second entry's HostName: one entry is read, and the save first keeps the file.
+    const std::string cut = whole.substr(0, whole.find("\xB8\xD3\xB5\xE5~") + 5);
+    LoadText(cut);
+    EXPECT_EQ(TCharBooks::CharBookList.size(), 2u);
+    ASSERT_TRUE(TCharBooks::Save());
+    EXPECT_EQ(TempFolder::Read(folder.File("CharBooks/CharBooks.bak")), cut);
+}
+
+TEST_F(CharBooksTest, RegressionABookThatCannotBeReadIsNotReplaced)
+{
+    // A folder where the book should be: it is there, and it cannot be read.
+    std::filesystem::create_directory(BookPath());
+    Add("kept", "h", 1);
+    EXPECT_FALSE(TCharBooks::Load());
+    EXPECT_EQ(TCharBooks::LastLoad, TCharBooks::loNotOpened);
+    EXPECT_EQ(TCharBooks::CharBookList.size(), 1u);
+    EXPECT_EQ(reports.size(), 1u);
+    EXPECT_FALSE(TCharBooks::Save());
+    EXPECT_TRUE(std::filesystem::is_directory(BookPath()));
+    EXPECT_EQ(reports.back(), kSaveFailed);
+}
+
+// The longest value the reader takes round-trips; one byte more is refused by the save.
+struct TLongValueCase {
+    const char* name;
+    size_t length;
+    bool saved;
+};
+
+const TLongValueCase kLongValues[] = {
+    {"LongestValueTheLoadReadsIsSaved", TCharBooks::kMaxBookValue, true},
+    {"RegressionAValueTheLoadCannotReadBackRefusesTheSave", TCharBooks::kMaxBookValue + 1, false},
+};
+
+class CharBooksLongValue : public CharBooksTest, public ::testing::WithParamInterface<TLongValueCase> {};
+
+TEST_P(CharBooksLongValue, RoundTripsOrIsRefused)
+{
+    TempFolder::Write(BookPath(), "old");
+    Add("a", "h", 1);
+    Add(std::string(GetParam().length, 'x').c_str(), "h", 2);
+    Add("c", "h", 3);
+    ASSERT_EQ(TCharBooks::Save(), GetParam().saved);
+    if (!GetParam().saved) {
+        EXPECT_EQ(TempFolder::Read(BookPath()), "old");
+        EXPECT_EQ(reports, std::vector<std::string>{kSaveFailed});
+        return;
+    }
+    ASSERT_TRUE(TCharBooks::Load());
+    ASSERT_EQ(TCharBooks::CharBookList.size(), 3u);
+    EXPECT_EQ(TCharBooks::CharBookList[1]->HostName.size(), GetParam().length);
+    EXPECT_TRUE(reports.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, CharBooksLongValue, ::testing::ValuesIn(kLongValues),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 class TFakeWindow : public ICharBookWindow {
 public:

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "GuiTestSupport.h"
+#include "WindowTestSupport.h"
 #include "app/forms/AnsiTerminal.h"
 #include "platform/core/TimerService.h"
 #include "platform/gui/Application.h"
@@ -17,60 +19,18 @@
 
 namespace {
 
-void Pump()
-{
-    for (int round = 0; round < 100; ++round) {
-        QCoreApplication::sendPostedEvents();
-        if (!QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents))
-            break;
-    }
-}
-
-TApplication* TestApplication()
-{
-    static int argc = 1;
-    static char name[] = "app_forms_tests";
-    static char* argv[] = {name, nullptr};
-    static TApplication* app = new TApplication(argc, argv);
-    return app;
-}
-
-// A connected window whose host is the test; what the window writes and the boxes it shows go
-// into one log, in order.
-class TWindowFixture : public ::testing::Test, public INetPeer {
+// A connected window; the boxes it shows go into the log too.
+class TWindowFixture : public TConnectedWindowTest {
 protected:
     void SetUp() override
     {
-        SetTimerService(&Clock);
-        TestApplication();
-        SetNetPeer(this);
-        Entry->Host = "mud";
-        Entry->Port = 4000;
-        Window = new TAnsiTerminalForm(nullptr, Entry);
-        Window->Show();
-        Clock.Advance(2000);
-        Pump();
-        ASSERT_TRUE(Window->Connected());
+        TConnectedWindowTest::SetUp();
+        Open();
     }
     void TearDown() override
     {
         SetMessageBoxHook(nullptr);
-        if (Screen->HasForm(Window))
-            delete Window;
-        SetNetPeer(nullptr);
-        SetTimerService(nullptr);
-    }
-
-    void Connecting(TNetSocket& socket, const AnsiString&, int) override
-    {
-        Socket = &socket;
-        socket.PeerAccept();
-    }
-    void Sent(TNetSocket&, std::string_view bytes) override { Log.push_back("sent " + std::string(bytes)); }
-    void Closed(TNetSocket&) override
-    {
-        Log.push_back("closed");
-        Socket = nullptr;
+        TConnectedWindowTest::TearDown();
     }
 
     void AddTrigger(const AnsiString& from, const AnsiString& to)
@@ -93,11 +53,6 @@ protected:
         return lines;
     }
 
-    TManualTimerService Clock{0};
-    std::shared_ptr<TCharBooks> Entry = std::make_shared<TCharBooks>();
-    TAnsiTerminalForm* Window = nullptr;
-    TNetSocket* Socket = nullptr;
-    std::vector<std::string> Log;
     // A condition on a variable that does not exist: the engine reports it in a box.
     const AnsiString BoxAction = "#if (@(nosuch) = 1) {say yes} {say no}";
 };
@@ -109,12 +64,12 @@ TEST_F(TWindowFixture, RegressionDataArrivingDuringABoxIsWalkedAfterItInOrder)
     SetMessageBoxHook([this](const AnsiString&, const AnsiString&, unsigned) {
         Log.push_back("box");
         Socket->PeerReceive("after\r\n");
-        Pump();  // the box's own event loop
+        PumpEvents();  // the box's own event loop
         Log.push_back("box closed");
         return IDOK;
     });
     Socket->PeerReceive("boom\r\n");
-    Pump();
+    PumpEvents();
     const std::vector<std::string> expected = {"box",       "box closed",    "sent say no",
                                                "sent \r\n", "sent say seen", "sent \r\n"};
     EXPECT_EQ(Log, expected);
@@ -130,11 +85,11 @@ TEST_F(TWindowFixture, RegressionAWindowClosedInsideItsOwnBoxIsFreedAfterwards)
     TAnsiTerminalForm* window = Window;
     SetMessageBoxHook([window](const AnsiString&, const AnsiString&, unsigned) {
         window->Close();
-        Pump();
+        PumpEvents();
         return IDOK;
     });
     Socket->PeerReceive("boom\r\nmore\r\n");
-    Pump();
+    PumpEvents();
     // Disconnected and unlinked at once; nothing was sent after the close; freed once the
     // handlers had returned.
     EXPECT_EQ(Log, std::vector<std::string>{"closed"});

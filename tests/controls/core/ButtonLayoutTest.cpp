@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "HangulText.h"
@@ -190,6 +191,43 @@ const TMinimizeRow kMinimizes[] = {
      Repeat(hangul::kHanGeul, 63) + "\xC7\xD1"},
 };
 INSTANTIATE_TEST_SUITE_P(Captions, MinimizeCaptionRow, ::testing::ValuesIn(kMinimizes),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+
+namespace {
+
+// Margins, spacings, glyphs and clients past what a screen shows are cut to it first: no sum
+// overflows, and the places stay on the 16-bit drawing plane.
+struct TOverflowRow {
+    const char* name;
+    TRect client;
+    TPoint glyph;
+    int margin, spacing;
+};
+
+const TOverflowRow kOverflows[] = {
+    {"SpacingNearIntMin", {0, 0, 100, 30}, {16, 16}, -1, -2147483647},
+    {"MarginAndSpacingOfTwoBillion", {0, 0, 100, 30}, {16, 16}, 2000000000, 2000000000},
+    {"ClientAcrossTheWholeIntRange", {-2147483647, 0, 2147483647, 30}, {16, 16}, -1, -1},
+    {"GlyphOfIntMax", {0, 0, 100, 30}, {2147483647, 2147483647}, -1, 4},
+};
+
+class ButtonLayoutOverflow : public ::testing::TestWithParam<TOverflowRow> {};
+
+TEST_P(ButtonLayoutOverflow, SpeedButtonLayoutOverflowIsClamped)
+{
+    const TOverflowRow& row = GetParam();
+    for (TButtonLayout layout : {blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom}) {
+        TButtonLayoutInput in{row.client, row.glyph, layout, row.margin, row.spacing, true, false};
+        TButtonTextMetrics metrics{Width, [](std::string_view t, int max) { return Bounds(t, max, false); }};
+        const TButtonLayoutResult out = CalcButtonLayout(in, "Caption", metrics);
+        for (int v : {out.GlyphPos.x, out.GlyphPos.y, out.TextBounds.Left, out.TextBounds.Right})
+            EXPECT_LE(std::abs(v), 8 * 32767) << layout;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Extremes, ButtonLayoutOverflow, ::testing::ValuesIn(kOverflows),
                          [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -232,3 +232,18 @@ TEST(CtrlSystem, ErrorsCarryTheFrameworkMessages)
 }
 
 }  // namespace
+
+namespace {
+
+// A rectangle across the whole integer range is cut to the drawing plane before its width is
+// taken: the bands cover -32767..32767.
+TEST(GradientBands, GradientFillRectOverflowIsClamped)
+{
+    const auto bands = GradientBands(Rect(-1000, 0, 2147483647, 10), 0x000000, 0x0000FF, fdLeftToRight, 2);
+    ASSERT_EQ(bands.size(), 3u);  // two bands of 16883 and the pixel left over
+    EXPECT_EQ(bands.front().Rect.Left, -1000);
+    EXPECT_EQ(bands.back().Rect.Right, kMaxScreenCoord);
+    EXPECT_EQ(ClampToScreen(int64_t{-5000000000}), -kMaxScreenCoord);
+}
+
+}  // namespace

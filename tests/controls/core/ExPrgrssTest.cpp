@@ -30,14 +30,19 @@ void Register()
     done = true;
     RegisterClass<TComponent>("TComponent", "");
     RegisterClass<TGauge>("TGauge", "TComponent")
-        .Int("Max", [](TGauge* g) { return g->Max; }, [](TGauge* g, int v) { g->Max = v; })
-        .Int("Top", [](TGauge* g) { return g->Top; }, [](TGauge* g, int v) { g->Top = v; })
-        .Int("Progress", [](TGauge* g) { return g->Progress; }, [](TGauge* g, int v) { g->Progress = v; })
-        .Float("Fill", ftDouble, [](TGauge* g) { return g->Fill; }, [](TGauge* g, double v) { g->Fill = v; });
+        .Int(
+            "Max", [](TGauge* g) { return g->Max; }, [](TGauge* g, int v) { g->Max = v; })
+        .Int(
+            "Top", [](TGauge* g) { return g->Top; }, [](TGauge* g, int v) { g->Top = v; })
+        .Int(
+            "Progress", [](TGauge* g) { return g->Progress; }, [](TGauge* g, int v) { g->Progress = v; })
+        .Float(
+            "Fill", ftDouble, [](TGauge* g) { return g->Fill; }, [](TGauge* g, double v) { g->Fill = v; });
     RegisterClass<TBigGauge>("TBigGauge", "TGauge");
     RegisterClass<TLabelLike>("TLabelLike", "TComponent")
-        .Str("Caption", [](TLabelLike* l) { return l->Caption; },
-             [](TLabelLike* l, const AnsiString& v) { l->Caption = v; });
+        .Str(
+            "Caption", [](TLabelLike* l) { return l->Caption; },
+            [](TLabelLike* l, const AnsiString& v) { l->Caption = v; });
 }
 
 class ExPrgrss : public ::testing::Test {

@@ -55,27 +55,43 @@ void Register()
     done = true;
     RegisterClass<TComponent>("TComponent", "").Str("Name", &TComponent::Name, &TComponent::SetName);
     RegisterClass<TPen2>("TPen2", "")
-        .Int("Width", [](TPen2* p) { return p->Width; }, [](TPen2* p, int v) { p->Width = v; })
-        .Str("Style", [](TPen2* p) { return p->Style; }, [](TPen2* p, const AnsiString& v) { p->Style = v; });
+        .Int(
+            "Width", [](TPen2* p) { return p->Width; }, [](TPen2* p, int v) { p->Width = v; })
+        .Str(
+            "Style", [](TPen2* p) { return p->Style; }, [](TPen2* p, const AnsiString& v) { p->Style = v; });
     RegisterClass<TPoint2>("TPoint2", "")
-        .Int("X", [](TPoint2* p) { return p->X; }, [](TPoint2* p, int v) { p->X = v; })
-        .Str("Label", [](TPoint2* p) { return p->Label; }, [](TPoint2* p, const AnsiString& v) { p->Label = v; });
+        .Int(
+            "X", [](TPoint2* p) { return p->X; }, [](TPoint2* p, int v) { p->X = v; })
+        .Str(
+            "Label", [](TPoint2* p) { return p->Label; }, [](TPoint2* p, const AnsiString& v) { p->Label = v; });
     using T = TThing;
     RegisterClass<T>("TThing", "TComponent")
-        .Int("Count", [](T* t) { return t->Count; }, [](T* t, int v) { t->Count = v; })
-        .Int64("Big", [](T* t) { return t->Big; }, [](T* t, int64_t v) { t->Big = v; })
-        .Char("Letter", [](T* t) { return t->Letter; }, [](T* t, char v) { t->Letter = v; })
-        .Enum("Shade", "TShade", {"shLight", "shDark"}, [](T* t) { return t->Shade; },
-              [](T* t, TShade v) { t->Shade = v; })
-        .Float("Ratio", ftDouble, [](T* t) { return t->Ratio; }, [](T* t, double v) { t->Ratio = v; })
-        .Str("Text", [](T* t) { return t->Text; }, [](T* t, const AnsiString& v) { t->Text = v; })
-        .Set("Flags", "TFlags", {"fA", "fB", "fC"}, [](T* t) { return t->Flags; },
-             [](T* t, unsigned v) { t->Flags = v; })
-        .Var("Value", [](T* t) { return t->Value; }, [](T* t, const Variant& v) { t->Value = v; })
-        .Object("Lines", "TStrings", [](T* t) { return &t->Lines; }, nullptr)
-        .Object("Points", "TCollection", [](T* t) { return &t->Points; }, nullptr)
-        .Object("Buddy", "TComponent", [](T* t) { return t->Buddy; }, [](T* t, TComponent* c) { t->Buddy = c; })
-        .Object("Pen", "TPen2", [](T* t) { return &t->Pen; }, nullptr);
+        .Int(
+            "Count", [](T* t) { return t->Count; }, [](T* t, int v) { t->Count = v; })
+        .Int64(
+            "Big", [](T* t) { return t->Big; }, [](T* t, int64_t v) { t->Big = v; })
+        .Char(
+            "Letter", [](T* t) { return t->Letter; }, [](T* t, char v) { t->Letter = v; })
+        .Enum(
+            "Shade", "TShade", {"shLight", "shDark"}, [](T* t) { return t->Shade; },
+            [](T* t, TShade v) { t->Shade = v; })
+        .Float(
+            "Ratio", ftDouble, [](T* t) { return t->Ratio; }, [](T* t, double v) { t->Ratio = v; })
+        .Str(
+            "Text", [](T* t) { return t->Text; }, [](T* t, const AnsiString& v) { t->Text = v; })
+        .Set(
+            "Flags", "TFlags", {"fA", "fB", "fC"}, [](T* t) { return t->Flags; },
+            [](T* t, unsigned v) { t->Flags = v; })
+        .Var(
+            "Value", [](T* t) { return t->Value; }, [](T* t, const Variant& v) { t->Value = v; })
+        .Object(
+            "Lines", "TStrings", [](T* t) { return &t->Lines; }, nullptr)
+        .Object(
+            "Points", "TCollection", [](T* t) { return &t->Points; }, nullptr)
+        .Object(
+            "Buddy", "TComponent", [](T* t) { return t->Buddy; }, [](T* t, TComponent* c) { t->Buddy = c; })
+        .Object(
+            "Pen", "TPen2", [](T* t) { return &t->Pen; }, nullptr);
 }
 
 // An INI-like store in memory; "Section|Key" keys.

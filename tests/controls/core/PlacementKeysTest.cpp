@@ -55,8 +55,8 @@ TEST_P(PlacementReading, Gives)
 }
 
 const TReadCase kReads[] = {
-    {"OtherResolutionFallsBackToThePlainKey",
-     "PixelsPerInch=96\r\nNormPos(800x600)=1,2,3,4\r\nNormPos=7,8,90,100\r\n", true, Rect(7, 8, 90, 100)},
+    {"OtherResolutionFallsBackToThePlainKey", "PixelsPerInch=96\r\nNormPos(800x600)=1,2,3,4\r\nNormPos=7,8,90,100\r\n",
+     true, Rect(7, 8, 90, 100)},
     {"SizedKeyGoesFirst", "NormPos(1024x768)=1,2,30,40\r\nNormPos=7,8,90,100\r\n", true, Rect(1, 2, 30, 40)},
     {"OtherPixelsPerInchIsNotApplied", "PixelsPerInch=120\r\nNormPos=7,8,90,100\r\n", false, Rect(7, 8, 90, 100)},
     {"BadNumberKeepsTheCurrentValue", "NormPos=7,x,90\r\n", true, Rect(7, 6, 90, 206)},

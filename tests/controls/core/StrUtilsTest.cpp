@@ -7,20 +7,11 @@
 
 #include "platform/core/Exceptions.h"
 #include "tests/controls/core/HangulText.h"
+#include "tests/platform/core/Cases.h"
 
 using namespace hangul;
 
 namespace {
-
-// Each case pairs what a call gave with what it should give; the case number names a failure.
-template <class T>
-void Each(const std::vector<std::pair<T, T>>& cases)
-{
-    for (size_t i = 0; i < cases.size(); ++i)
-        EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
-}
-using S = std::vector<std::pair<AnsiString, AnsiString>>;
-using I = std::vector<std::pair<int, int>>;
 
 const TSysCharSet kComma{','};
 const TSysCharSet kBlank{' '};
@@ -30,20 +21,15 @@ const TSysCharSet kBlank{' '};
 TEST(StrScramble, HexadecimalCodesXorStringAndBadInput)
 {
     // An empty key writes plain codes; a key repeats over the source: 'a'^'K' = 2A, 'b'^'e' = 07.
-    Each(S{{XorEncode("", "AB"), "4142"},
-           {XorDecode("", "4142"), "AB"},
-           {XorEncode("", kHanGeul), "C7D1B1DB"},
-           {XorDecode("", "c7d1b1db"), kHanGeul},
-           {XorEncode("", ""), ""},
-           {XorEncode("Ke", "abc"), "2A0728"},
-           {XorDecode("Ke", "2A0728"), "abc"},
-           // Bad pairs read as blanks (scrambled like any byte: ' ' ^ 'A' = 'a'); an odd digit goes.
-           {XorDecode("", "41zz42"), "A B"},
-           {XorDecode("", "414"), "A"},
-           {XorDecode("A", "??"), "a"},
-           {XorString("", "same"), "same"},
-           {XorString("key", ""), ""},
-           {XorString("k", AnsiString(300, 'x')), AnsiString(255, 'x' ^ 'k')}});
+    Each(TextChecks{CHECK_ROW(XorEncode("", "AB"), "4142"), CHECK_ROW(XorDecode("", "4142"), "AB"),
+                    CHECK_ROW(XorEncode("", kHanGeul), "C7D1B1DB"), CHECK_ROW(XorDecode("", "c7d1b1db"), kHanGeul),
+                    CHECK_ROW(XorEncode("", ""), ""), CHECK_ROW(XorEncode("Ke", "abc"), "2A0728"),
+                    CHECK_ROW(XorDecode("Ke", "2A0728"), "abc"),
+                    // Bad pairs read as blanks (scrambled like any byte: ' ' ^ 'A' = 'a'); an odd digit goes.
+                    CHECK_ROW(XorDecode("", "41zz42"), "A B"), CHECK_ROW(XorDecode("", "414"), "A"),
+                    CHECK_ROW(XorDecode("A", "??"), "a"), CHECK_ROW(XorString("", "same"), "same"),
+                    CHECK_ROW(XorString("key", ""), ""),
+                    CHECK_ROW(XorString("k", AnsiString(300, 'x')), AnsiString(255, 'x' ^ 'k'))});
     AnsiString line = "say " + kHanGeul + " \x01\xFF";
     EXPECT_EQ(XorDecode("secret", XorEncode("secret", line)), line);
     AnsiString scrambled = XorString("key", "hello " + kHanGeul);
@@ -52,19 +38,16 @@ TEST(StrScramble, HexadecimalCodesXorStringAndBadInput)
 
 TEST(StrQuoting, QuotesAndUnquotes)
 {
-    Each(S{{QuotedString("abc", '\''), "'abc'"},
-           {QuotedString("it's", '\''), "'it''s'"},
-           {QuotedString("", '"'), "\"\""},
-           {QuotedString(kHanGeul, '"'), "\"" + kHanGeul + "\""},
-           // 'c' as the quote: the trail byte of 똠 is not doubled.
-           {QuotedString(kDdom + "c", 'c'), "c" + kDdom + "ccc"},
-           {ExtractQuotedString("'it''s'", '\''), "it's"},
-           {ExtractQuotedString("'abc' tail", '\''), "abc"},
-           {ExtractQuotedString("'open", '\''), "open"},
-           {ExtractQuotedString("plain", '\''), "plain"},
-           {ExtractQuotedString("", '\''), ""},
-           {ExtractQuotedString("''", '\''), ""},
-           {ExtractQuotedString(QuotedString(kDdom + "c", 'c'), 'c'), kDdom + "c"}});
+    Each(TextChecks{
+        CHECK_ROW(QuotedString("abc", '\''), "'abc'"), CHECK_ROW(QuotedString("it's", '\''), "'it''s'"),
+        CHECK_ROW(QuotedString("", '"'), "\"\""), CHECK_ROW(QuotedString(kHanGeul, '"'), "\"" + kHanGeul + "\""),
+        // 'c' as the quote: the trail byte of 똠 is not doubled.
+        CHECK_ROW(QuotedString(kDdom + "c", 'c'), "c" + kDdom + "ccc"),
+        CHECK_ROW(ExtractQuotedString("'it''s'", '\''), "it's"),
+        CHECK_ROW(ExtractQuotedString("'abc' tail", '\''), "abc"),
+        CHECK_ROW(ExtractQuotedString("'open", '\''), "open"), CHECK_ROW(ExtractQuotedString("plain", '\''), "plain"),
+        CHECK_ROW(ExtractQuotedString("", '\''), ""), CHECK_ROW(ExtractQuotedString("''", '\''), ""),
+        CHECK_ROW(ExtractQuotedString(QuotedString(kDdom + "c", 'c'), 'c'), kDdom + "c")});
     for (const AnsiString& s : {AnsiString("a'b''c"), kHanGeul + "'", AnsiString("'"), kDdom + "c"})
         EXPECT_EQ(ExtractQuotedString(QuotedString(s, '\''), '\''), s);
 }
@@ -74,15 +57,15 @@ TEST(StrCmdLine, FindsTheParameterAfterTheSwitch)
     std::vector<AnsiString> params = {"prog", "-host", "mud.example", "/Port", "4002", "-last"};
     TSysCharSet sw{'-', '/'};
     std::vector<AnsiString> korean = {"prog", "-" + kHanGeul, kGa};
-    Each(S{{GetCmdLineArg("host", sw, params), "mud.example"},
-           {GetCmdLineArg("PORT", sw, params), "4002"},
-           {GetCmdLineArg("last", sw, params), ""},  // nothing follows it
-           {GetCmdLineArg("mud.example", sw, params), ""},
-           {GetCmdLineArg("host", TSysCharSet{'/'}, params), ""},
-           {GetCmdLineArg("prog", sw, {"-prog"}), ""},
-           {GetCmdLineArg(kHanGeul, sw, korean), kGa},
-           // This process: the test runner passes no switch of this name.
-           {GetCmdLineArg("no-such-switch", TSysCharSet{'-'}), ""}});
+    Each(TextChecks{CHECK_ROW(GetCmdLineArg("host", sw, params), "mud.example"),
+                    CHECK_ROW(GetCmdLineArg("PORT", sw, params), "4002"),
+                    CHECK_ROW(GetCmdLineArg("last", sw, params), ""),  // nothing follows it
+                    CHECK_ROW(GetCmdLineArg("mud.example", sw, params), ""),
+                    CHECK_ROW(GetCmdLineArg("host", TSysCharSet{'/'}, params), ""),
+                    CHECK_ROW(GetCmdLineArg("prog", sw, {"-prog"}), ""),
+                    CHECK_ROW(GetCmdLineArg(kHanGeul, sw, korean), kGa),
+                    // This process: the test runner passes no switch of this name.
+                    CHECK_ROW(GetCmdLineArg("no-such-switch", TSysCharSet{'-'}), "")});
 }
 
 TEST(StrPadding, BlanksPaddingAndCentring)
@@ -91,40 +74,24 @@ TEST(StrPadding, BlanksPaddingAndCentring)
     EXPECT_TRUE(IsEmptyStr(" \t ", TSysCharSet{' ', '\t'}));
     EXPECT_FALSE(IsEmptyStr(" x ", kBlank));
     EXPECT_FALSE(IsEmptyStr(kDdom, TSysCharSet{'\x8C', 'c'}));
-    Each(S{{DelSpace(" a b  c "), "abc"},
-           {DelChars("a-b-c", '-'), "abc"},
-           {DelChars(kDdom + "cc", 'c'), kDdom},
-           {DelChars(kGakk + "A", 'A'), kGakk},
-           {DelSpace(kGa + " " + kNa), kGa + kNa},
-           {DelBSpace("  a b  "), "a b  "},
-           {DelESpace("  a b  "), "  a b"},
-           {DelRSpace("  a b  "), "a b"},
-           {DelRSpace("    "), ""},
-           {DelRSpace("\ta\t"), "\ta\t"},  // blanks only, not TABs
-           {DelRSpace(" " + kHanGeul + " "), kHanGeul},
-           {DelSpace1("a   b  c"), "a b c"},
-           {DelSpace1("   "), " "},
-           {AddChar('0', "42", 5), "00042"},
-           {AddCharR('.', "42", 5), "42..."},
-           {AddChar('0', "123456", 5), "123456"},
-           {Tab2Space("a\tb", 4), "a    b"},
-           {Tab2Space("\t\t", 1), "  "},
-           {Tab2Space("a\tb", 0), "ab"},
-           {Tab2Space(kGa + "\t", 2), kGa + "  "},
-           {MakeStr('x', 3), "xxx"},
-           {MakeStr('x', 0), ""},
-           {MS('x', -2), ""},
-           {LeftStr("ab", 4), "ab  "},
-           {RightStr("ab", 4), "  ab"},
-           {LeftStr("abcdef", 4), "abcdef"},
-           // Lengths count bytes: 한글 is four.
-           {LeftStr(kHanGeul, 6), kHanGeul + "  "},
-           {RightStr(kHanGeul, 4), kHanGeul},
-           {CenterStr("ab", 6), "  ab  "},
-           {CenterStr("ab", 5), " ab  "},
-           {CenterStr("abc", 2), "abc"},
-           {StrToOem(kHanGeul + "abc"), kHanGeul + "abc"},
-           {OemToAnsiStr(kHanGeul + "abc"), kHanGeul + "abc"}});
+    Each(TextChecks{CHECK_ROW(DelSpace(" a b  c "), "abc"), CHECK_ROW(DelChars("a-b-c", '-'), "abc"),
+                    CHECK_ROW(DelChars(kDdom + "cc", 'c'), kDdom), CHECK_ROW(DelChars(kGakk + "A", 'A'), kGakk),
+                    CHECK_ROW(DelSpace(kGa + " " + kNa), kGa + kNa), CHECK_ROW(DelBSpace("  a b  "), "a b  "),
+                    CHECK_ROW(DelESpace("  a b  "), "  a b"), CHECK_ROW(DelRSpace("  a b  "), "a b"),
+                    CHECK_ROW(DelRSpace("    "), ""), CHECK_ROW(DelRSpace("\ta\t"), "\ta\t"),  // blanks only, not TABs
+                    CHECK_ROW(DelRSpace(" " + kHanGeul + " "), kHanGeul), CHECK_ROW(DelSpace1("a   b  c"), "a b c"),
+                    CHECK_ROW(DelSpace1("   "), " "), CHECK_ROW(AddChar('0', "42", 5), "00042"),
+                    CHECK_ROW(AddCharR('.', "42", 5), "42..."), CHECK_ROW(AddChar('0', "123456", 5), "123456"),
+                    CHECK_ROW(Tab2Space("a\tb", 4), "a    b"), CHECK_ROW(Tab2Space("\t\t", 1), "  "),
+                    CHECK_ROW(Tab2Space("a\tb", 0), "ab"), CHECK_ROW(Tab2Space(kGa + "\t", 2), kGa + "  "),
+                    CHECK_ROW(MakeStr('x', 3), "xxx"), CHECK_ROW(MakeStr('x', 0), ""), CHECK_ROW(MS('x', -2), ""),
+                    CHECK_ROW(LeftStr("ab", 4), "ab  "), CHECK_ROW(RightStr("ab", 4), "  ab"),
+                    CHECK_ROW(LeftStr("abcdef", 4), "abcdef"),
+                    // Lengths count bytes: 한글 is four.
+                    CHECK_ROW(LeftStr(kHanGeul, 6), kHanGeul + "  "), CHECK_ROW(RightStr(kHanGeul, 4), kHanGeul),
+                    CHECK_ROW(CenterStr("ab", 6), "  ab  "), CHECK_ROW(CenterStr("ab", 5), " ab  "),
+                    CHECK_ROW(CenterStr("abc", 2), "abc"), CHECK_ROW(StrToOem(kHanGeul + "abc"), kHanGeul + "abc"),
+                    CHECK_ROW(OemToAnsiStr(kHanGeul + "abc"), kHanGeul + "abc")});
 }
 
 TEST(StrPadding, DelESpaceKeepsABlankThatEndsAMalformedPair)
@@ -135,49 +102,27 @@ TEST(StrPadding, DelESpaceKeepsABlankThatEndsAMalformedPair)
 
 TEST(StrNumbers, GroupingAndBases)
 {
-    Each(S{{Numb2USA("1234567"), "1,234,567"},
-           {Numb2USA("123"), "123"},
-           {Numb2USA("1234"), "1,234"},
-           {Numb2USA("123456"), "123,456"},
-           {Numb2USA(""), ""},
-           {Numb2USA("abc"), "abc"},
-           // Sign and fraction are left alone.
-           {Numb2USA("-123456"), "-123,456"},
-           {Numb2USA("1234.5678"), "1,234.5678"},
-           {Dec2Numb(35, 0, 36), "Z"},
-           {Dec2Numb(255, 0, 16), "FF"},
-           {Dec2Numb(8, 3, 8), "010"},
-           {Dec2Hex(255, 1), "FF"},
-           {Dec2Hex(255, 4), "00FF"},
-           {D2H(0, 0), "0"},
-           {Dec2Hex(-1, 2), "FFFFFFFF"},
-           {Dec2Numb(0, 0, 2), "0"},
-           {Dec2Numb(5, 0, 2), "101"},
-           {Dec2Numb(5, 6, 2), "000101"},
-           // Negative values show their bit pattern.
-           {Dec2Numb(-1, 0, 16), "FFFFFFFF"},
-           {Dec2Numb(-2, 0, 2), AnsiString(31, '1') + "0"}});
-    Each(I{{Hex2Dec("FF"), 255},
-           {Hex2Dec("$ff"), 255},
-           {H2D("7FFFFFFF"), 2147483647},
-           {H2D("FFFFFFFF"), -1},
-           {Hex2Dec("100000000"), 0},
-           {Hex2Dec(""), 0},
-           {Hex2Dec("$"), 0},
-           {Hex2Dec("12G"), 0},
-           {Hex2Dec(" 12"), 0},
-           {Hex2Dec(kGa), 0},
-           {Hex2Dec(Dec2Hex(123456789, 0)), 123456789},
-           {Numb2Dec("101", 2), 5},
-           {Numb2Dec("ff", 16), 255},
-           {Numb2Dec("Z", 36), 35},
-           {Numb2Dec("", 10), 0},
-           {Numb2Dec("1234", 10), 1234},
-           {Numb2Dec("FFFFFFFF", 16), -1},
-           // Digits outside the base give zero.
-           {Numb2Dec("102", 2), 0},
-           {Numb2Dec("1-2", 10), 0},
-           {Numb2Dec(kGa, 16), 0}});
+    Each(TextChecks{
+        CHECK_ROW(Numb2USA("1234567"), "1,234,567"), CHECK_ROW(Numb2USA("123"), "123"),
+        CHECK_ROW(Numb2USA("1234"), "1,234"), CHECK_ROW(Numb2USA("123456"), "123,456"), CHECK_ROW(Numb2USA(""), ""),
+        CHECK_ROW(Numb2USA("abc"), "abc"),
+        // Sign and fraction are left alone.
+        CHECK_ROW(Numb2USA("-123456"), "-123,456"), CHECK_ROW(Numb2USA("1234.5678"), "1,234.5678"),
+        CHECK_ROW(Dec2Numb(35, 0, 36), "Z"), CHECK_ROW(Dec2Numb(255, 0, 16), "FF"), CHECK_ROW(Dec2Numb(8, 3, 8), "010"),
+        CHECK_ROW(Dec2Hex(255, 1), "FF"), CHECK_ROW(Dec2Hex(255, 4), "00FF"), CHECK_ROW(D2H(0, 0), "0"),
+        CHECK_ROW(Dec2Hex(-1, 2), "FFFFFFFF"), CHECK_ROW(Dec2Numb(0, 0, 2), "0"), CHECK_ROW(Dec2Numb(5, 0, 2), "101"),
+        CHECK_ROW(Dec2Numb(5, 6, 2), "000101"),
+        // Negative values show their bit pattern.
+        CHECK_ROW(Dec2Numb(-1, 0, 16), "FFFFFFFF"), CHECK_ROW(Dec2Numb(-2, 0, 2), AnsiString(31, '1') + "0")});
+    Each(NumberChecks{
+        CHECK_ROW(Hex2Dec("FF"), 255), CHECK_ROW(Hex2Dec("$ff"), 255), CHECK_ROW(H2D("7FFFFFFF"), 2147483647),
+        CHECK_ROW(H2D("FFFFFFFF"), -1), CHECK_ROW(Hex2Dec("100000000"), 0), CHECK_ROW(Hex2Dec(""), 0),
+        CHECK_ROW(Hex2Dec("$"), 0), CHECK_ROW(Hex2Dec("12G"), 0), CHECK_ROW(Hex2Dec(" 12"), 0),
+        CHECK_ROW(Hex2Dec(kGa), 0), CHECK_ROW(Hex2Dec(Dec2Hex(123456789, 0)), 123456789),
+        CHECK_ROW(Numb2Dec("101", 2), 5), CHECK_ROW(Numb2Dec("ff", 16), 255), CHECK_ROW(Numb2Dec("Z", 36), 35),
+        CHECK_ROW(Numb2Dec("", 10), 0), CHECK_ROW(Numb2Dec("1234", 10), 1234), CHECK_ROW(Numb2Dec("FFFFFFFF", 16), -1),
+        // Digits outside the base give zero.
+        CHECK_ROW(Numb2Dec("102", 2), 0), CHECK_ROW(Numb2Dec("1-2", 10), 0), CHECK_ROW(Numb2Dec(kGa, 16), 0)});
 }
 
 TEST(StrNumbers, NumberBaseZeroOrOneIsRefused)
@@ -192,13 +137,10 @@ TEST(StrNumbers, NumberBaseZeroOrOneIsRefused)
 
 TEST(StrNumbers, IntToBinGroupsFromTheRight)
 {
-    Each(S{{IntToBin(5, 8, 4), " 0000 0101"},
-           {IntToBin(5, 6, 4), "00 0101"},
-           {IntToBin(5, 3, 0), "101"},
-           {IntToBin(13, 4, 1), " 1 1 0 1"},
-           {IntToBin(255, 4, 8), "1111"},  // the low four bits
-           {IntToBin(-1, 40, 0), AnsiString(32, '1')},
-           {IntToBin(1, 0, 4), ""}});
+    Each(TextChecks{CHECK_ROW(IntToBin(5, 8, 4), " 0000 0101"), CHECK_ROW(IntToBin(5, 6, 4), "00 0101"),
+                    CHECK_ROW(IntToBin(5, 3, 0), "101"), CHECK_ROW(IntToBin(13, 4, 1), " 1 1 0 1"),
+                    CHECK_ROW(IntToBin(255, 4, 8), "1111"),  // the low four bits
+                    CHECK_ROW(IntToBin(-1, 40, 0), AnsiString(32, '1')), CHECK_ROW(IntToBin(1, 0, 4), "")});
 }
 
 TEST(StrNumbers, IntToBinWithGroupZeroDoesNotDivideByZero)
@@ -209,20 +151,12 @@ TEST(StrNumbers, IntToBinWithGroupZeroDoesNotDivideByZero)
 
 TEST(StrRoman, BothWays)
 {
-    Each(S{{IntToRoman(1994), "MCMXCIV"},
-           {IntToRoman(4), "IV"},
-           {IntToRoman(3999), "MMMCMXCIX"},
-           {IntToRoman(1), "I"},
-           {IntToRoman(0), ""},
-           {IntToRoman(-5), ""}});
-    Each(I{{RomanToInt("MCMXCIV"), 1994},
-           {RomanToInt("-XIV"), -14},
-           {RomanToInt("IIII"), 4},
-           {RomanToInt(""), 0},
-           {RomanToInt("XIZ"), 0},
-           {RomanToInt("xiv"), 0},
-           {RomanToInt("X-I"), 0},
-           {RomanToInt(kGa), 0}});
+    Each(TextChecks{CHECK_ROW(IntToRoman(1994), "MCMXCIV"), CHECK_ROW(IntToRoman(4), "IV"),
+                    CHECK_ROW(IntToRoman(3999), "MMMCMXCIX"), CHECK_ROW(IntToRoman(1), "I"),
+                    CHECK_ROW(IntToRoman(0), ""), CHECK_ROW(IntToRoman(-5), "")});
+    Each(NumberChecks{CHECK_ROW(RomanToInt("MCMXCIV"), 1994), CHECK_ROW(RomanToInt("-XIV"), -14),
+                      CHECK_ROW(RomanToInt("IIII"), 4), CHECK_ROW(RomanToInt(""), 0), CHECK_ROW(RomanToInt("XIZ"), 0),
+                      CHECK_ROW(RomanToInt("xiv"), 0), CHECK_ROW(RomanToInt("X-I"), 0), CHECK_ROW(RomanToInt(kGa), 0)});
     for (int n = 1; n < 4000; n += 37)
         EXPECT_EQ(RomanToInt(IntToRoman(n)), n) << n;
 }
@@ -231,32 +165,22 @@ TEST(StrRoman, AHugeNumeralSaturates) { EXPECT_EQ(RomanToInt(AnsiString(3000000,
 
 TEST(StrSearch, ReplaceStrNPosAndFindPart)
 {
-    Each(S{{ReplaceStr("a-b-c", "-", "+"), "a+b+c"},
-           {ReplaceStr("aaa", "a", "aa"), "aaaaaa"},  // no rescan
-           {ReplaceStr("aaaa", "aa", "a"), "aa"},
-           {ReplaceStr("abc", "x", "y"), "abc"},
-           {ReplaceStr("", "x", "y"), ""},
-           {ReplaceStr("abcabc", "abc", ""), ""},
-           {ReplaceStr(kHanGeul + " " + kHanGeul, kHanGeul, kGa), kGa + " " + kGa}});
+    Each(TextChecks{CHECK_ROW(ReplaceStr("a-b-c", "-", "+"), "a+b+c"),
+                    CHECK_ROW(ReplaceStr("aaa", "a", "aa"), "aaaaaa"),  // no rescan
+                    CHECK_ROW(ReplaceStr("aaaa", "aa", "a"), "aa"), CHECK_ROW(ReplaceStr("abc", "x", "y"), "abc"),
+                    CHECK_ROW(ReplaceStr("", "x", "y"), ""), CHECK_ROW(ReplaceStr("abcabc", "abc", ""), ""),
+                    CHECK_ROW(ReplaceStr(kHanGeul + " " + kHanGeul, kHanGeul, kGa), kGa + " " + kGa)});
     // One '?' of FindPart takes a whole Hangul character.
-    Each(I{{NPos("ab", "xabyabzab", 1), 2},
-           {NPos("ab", "xabyabzab", 3), 8},
-           {NPos("ab", "xabyabzab", 4), 0},
-           {NPos("ab", "xabyab", 0), 0},
-           {NPos("", "xab", 1), 0},
-           {NPos("aa", "aaa", 2), 2},
-           {NPos("c", kDdom + "c" + kDdom + "c", 2), 6},
-           {NPos(kGa, kNa + kGa + kGa, 2), 5},
-           {FindPart("b?d", "abcde"), 2},
-           {FindPart("?", "abc"), 1},
-           {FindPart("x?", "abc"), 0},
-           {FindPart("cd?", "abcd"), 0},
-           {FindPart("", "abc"), 0},
-           {FindPart("a?b", "a" + kGa + "b"), 1},
-           {FindPart("a??b", "a" + kGa + "b"), 0},
-           {FindPart("?at", kDdom + "at"), 1},
-           {FindPart("c?t", kDdom + "at"), 0},
-           {FindPart(kNa + "?", kGa + kNa + kDa), 3}});
+    Each(NumberChecks{CHECK_ROW(NPos("ab", "xabyabzab", 1), 2), CHECK_ROW(NPos("ab", "xabyabzab", 3), 8),
+                      CHECK_ROW(NPos("ab", "xabyabzab", 4), 0), CHECK_ROW(NPos("ab", "xabyab", 0), 0),
+                      CHECK_ROW(NPos("", "xab", 1), 0), CHECK_ROW(NPos("aa", "aaa", 2), 2),
+                      CHECK_ROW(NPos("c", kDdom + "c" + kDdom + "c", 2), 6),
+                      CHECK_ROW(NPos(kGa, kNa + kGa + kGa, 2), 5), CHECK_ROW(FindPart("b?d", "abcde"), 2),
+                      CHECK_ROW(FindPart("?", "abc"), 1), CHECK_ROW(FindPart("x?", "abc"), 0),
+                      CHECK_ROW(FindPart("cd?", "abcd"), 0), CHECK_ROW(FindPart("", "abc"), 0),
+                      CHECK_ROW(FindPart("a?b", "a" + kGa + "b"), 1), CHECK_ROW(FindPart("a??b", "a" + kGa + "b"), 0),
+                      CHECK_ROW(FindPart("?at", kDdom + "at"), 1), CHECK_ROW(FindPart("c?t", kDdom + "at"), 0),
+                      CHECK_ROW(FindPart(kNa + "?", kGa + kNa + kDa), 3)});
 }
 
 TEST(StrSearch, ReplaceStrWithAnEmptyFindChangesNothing) { EXPECT_EQ(ReplaceStr("abc", "", "x"), "abc"); }
@@ -316,24 +240,14 @@ TEST(StrSearch, IsWildStaysFastOnManyStars)
 TEST(StrSearch, CompStrOrdersLikeTheLocaleAndCompTextIgnoresCaseButNotTrailBytes)
 {
     // Letters before case; lower case first when only case differs.
-    Each(I{{CompStr("abc", "abc"), 0},
-           {CompStr("a", "B"), -1},
-           {CompStr("B", "a"), 1},
-           {CompStr("a", "A"), -1},
-           {CompStr("ab", "Aa"), 1},
-           {CompStr("9", "a"), -1},
-           {CompStr("-", "0"), -1},
-           {CompStr(" z", "a"), -1},
-           {CompStr("ab", "abc"), -1},
-           {CompStr("z", kGa), -1},
-           {CompStr(kGa, kNa), -1},
-           {CompStr(kDa, kNa), 1},
-           {CompStr(kGa, kHan), -1},
-           {CompText("Hello", "hELLO"), 0},
-           {CompText("a", "B"), -1},
-           {CompText("b", "A"), 1},
-           {CompText(kHanGeul + "X", kHanGeul + "x"), 0},
-           {CompText(kWideA, "a"), 1}});  // a different character, though it sorts as the letter
+    Each(NumberChecks{
+        CHECK_ROW(CompStr("abc", "abc"), 0), CHECK_ROW(CompStr("a", "B"), -1), CHECK_ROW(CompStr("B", "a"), 1),
+        CHECK_ROW(CompStr("a", "A"), -1), CHECK_ROW(CompStr("ab", "Aa"), 1), CHECK_ROW(CompStr("9", "a"), -1),
+        CHECK_ROW(CompStr("-", "0"), -1), CHECK_ROW(CompStr(" z", "a"), -1), CHECK_ROW(CompStr("ab", "abc"), -1),
+        CHECK_ROW(CompStr("z", kGa), -1), CHECK_ROW(CompStr(kGa, kNa), -1), CHECK_ROW(CompStr(kDa, kNa), 1),
+        CHECK_ROW(CompStr(kGa, kHan), -1), CHECK_ROW(CompText("Hello", "hELLO"), 0), CHECK_ROW(CompText("a", "B"), -1),
+        CHECK_ROW(CompText("b", "A"), 1), CHECK_ROW(CompText(kHanGeul + "X", kHanGeul + "x"), 0),
+        CHECK_ROW(CompText(kWideA, "a"), 1)});  // a different character, though it sorts as the letter
     EXPECT_NE(CompText(kDdom, "\x8C\x43"), 0);
 }
 
@@ -349,35 +263,27 @@ TEST(StrWords, WordsSkipRunsOfDelimitersAndNeverCutAtATrailByte)
     const AnsiString text = kGa + kNa + " " + kHanGeul;
     // 'c' is a delimiter, but the 'c' inside 똠 is not a character of its own.
     const AnsiString withC = kDdom + "xcy" + kDdom;
-    Each(I{{WordCount("a,,b", kComma), 2},
-           {WordCount(",,a,,b,,", kComma), 2},
-           {WordCount("", kComma), 0},
-           {WordCount(",,,", kComma), 0},
-           {WordPosition(2, "a,,b", kComma), 4},
-           {WordPosition(3, "a,,b", kComma), 0},
-           {WordPosition(-1, "a,,b", kComma), 0},
-           {WordCount(text, kBlank), 2},
-           {WordPosition(2, text, kBlank), 6},
-           {WordCount(withC, TSysCharSet{'c'}), 2},
-           // A set of bytes never holds a two-byte character, even when it holds its bytes.
-           {WordCount(kGakk + "A" + kGakk, TSysCharSet{'A', '\x81'}), 2}});
-    Each(S{{ExtractWord(2, "a,,b", kComma), "b"},
-           {ExtractWord(1, ",,first, second", TSysCharSet{' ', ','}), "first"},
-           {ExtractWord(3, "a,,b", kComma), ""},
-           {ExtractWord(0, "a,,b", kComma), ""},
-           {ExtractWord(2, text, kBlank), kHanGeul},
-           {ExtractWord(1, withC, TSysCharSet{'c'}), kDdom + "x"},
-           {ExtractWord(2, withC, TSysCharSet{'c'}), "y" + kDdom},
-           // ExtractDelimited counts empty fields.
-           {ExtractDelimited(2, "a,,b", kComma), ""},
-           {ExtractDelimited(3, "a,,b", kComma), "b"},
-           {ExtractDelimited(1, ",b", kComma), ""},
-           {ExtractDelimited(3, "a,b,", kComma), ""},
-           {ExtractDelimited(4, "a,b,", kComma), ""},
-           {ExtractDelimited(1, "", kComma), ""},
-           {ExtractDelimited(0, "a", kComma), ""},
-           {ExtractDelimited(2, kGa + "," + kDdom + "c," + kNa, kComma), kDdom + "c"},
-           {ExtractDelimited(2, kDdom + "c" + kNa, TSysCharSet{'c'}), kNa}});
+    Each(NumberChecks{CHECK_ROW(WordCount("a,,b", kComma), 2), CHECK_ROW(WordCount(",,a,,b,,", kComma), 2),
+                      CHECK_ROW(WordCount("", kComma), 0), CHECK_ROW(WordCount(",,,", kComma), 0),
+                      CHECK_ROW(WordPosition(2, "a,,b", kComma), 4), CHECK_ROW(WordPosition(3, "a,,b", kComma), 0),
+                      CHECK_ROW(WordPosition(-1, "a,,b", kComma), 0), CHECK_ROW(WordCount(text, kBlank), 2),
+                      CHECK_ROW(WordPosition(2, text, kBlank), 6), CHECK_ROW(WordCount(withC, TSysCharSet{'c'}), 2),
+                      // A set of bytes never holds a two-byte character, even when it holds its bytes.
+                      CHECK_ROW(WordCount(kGakk + "A" + kGakk, TSysCharSet{'A', '\x81'}), 2)});
+    Each(TextChecks{
+        CHECK_ROW(ExtractWord(2, "a,,b", kComma), "b"),
+        CHECK_ROW(ExtractWord(1, ",,first, second", TSysCharSet{' ', ','}), "first"),
+        CHECK_ROW(ExtractWord(3, "a,,b", kComma), ""), CHECK_ROW(ExtractWord(0, "a,,b", kComma), ""),
+        CHECK_ROW(ExtractWord(2, text, kBlank), kHanGeul),
+        CHECK_ROW(ExtractWord(1, withC, TSysCharSet{'c'}), kDdom + "x"),
+        CHECK_ROW(ExtractWord(2, withC, TSysCharSet{'c'}), "y" + kDdom),
+        // ExtractDelimited counts empty fields.
+        CHECK_ROW(ExtractDelimited(2, "a,,b", kComma), ""), CHECK_ROW(ExtractDelimited(3, "a,,b", kComma), "b"),
+        CHECK_ROW(ExtractDelimited(1, ",b", kComma), ""), CHECK_ROW(ExtractDelimited(3, "a,b,", kComma), ""),
+        CHECK_ROW(ExtractDelimited(4, "a,b,", kComma), ""), CHECK_ROW(ExtractDelimited(1, "", kComma), ""),
+        CHECK_ROW(ExtractDelimited(0, "a", kComma), ""),
+        CHECK_ROW(ExtractDelimited(2, kGa + "," + kDdom + "c," + kNa, kComma), kDdom + "c"),
+        CHECK_ROW(ExtractDelimited(2, kDdom + "c" + kNa, TSysCharSet{'c'}), kNa)});
     int pos = -5;
     EXPECT_EQ(ExtractWordPos(2, "  one two", kBlank, pos), "two");
     EXPECT_EQ(pos, 7);
@@ -408,17 +314,15 @@ TEST(StrWords, WholeWordsProperCaseAndCopyToASymbol)
     EXPECT_FALSE(IsWordPresent("", "one", kBlank));
     EXPECT_TRUE(IsWordPresent(kHanGeul, kGa + " " + kHanGeul, kBlank));
     EXPECT_FALSE(IsWordPresent("x", kDdom + "x", TSysCharSet{'c'}));
-    Each(S{{AnsiProperCase("hello big world", kBlank), "Hello Big World"},
-           {AnsiProperCase("a-b c", TSysCharSet{' ', '-'}), "A-B C"},
-           {AnsiProperCase("", kBlank), ""},
-           {AnsiProperCase(kGa + "abc x", kBlank), kGa + "abc X"},
-           // The trail byte 'c' of 똠 after a delimiter is not the start of a word.
-           {AnsiProperCase("x" + kDdom, TSysCharSet{'x', '\x8C'}), "x" + kDdom},
-           {Copy2Symb("key=value", '='), "key"},
-           {Copy2Symb("novalue", '='), "novalue"},
-           {Copy2Symb("", '='), ""},
-           {Copy2Symb(kDdom + "xcy", 'c'), kDdom + "x"},
-           {Copy2Space(kHanGeul + " rest"), kHanGeul}});
+    Each(TextChecks{CHECK_ROW(AnsiProperCase("hello big world", kBlank), "Hello Big World"),
+                    CHECK_ROW(AnsiProperCase("a-b c", TSysCharSet{' ', '-'}), "A-B C"),
+                    CHECK_ROW(AnsiProperCase("", kBlank), ""),
+                    CHECK_ROW(AnsiProperCase(kGa + "abc x", kBlank), kGa + "abc X"),
+                    // The trail byte 'c' of 똠 after a delimiter is not the start of a word.
+                    CHECK_ROW(AnsiProperCase("x" + kDdom, TSysCharSet{'x', '\x8C'}), "x" + kDdom),
+                    CHECK_ROW(Copy2Symb("key=value", '='), "key"), CHECK_ROW(Copy2Symb("novalue", '='), "novalue"),
+                    CHECK_ROW(Copy2Symb("", '='), ""), CHECK_ROW(Copy2Symb(kDdom + "xcy", 'c'), kDdom + "x"),
+                    CHECK_ROW(Copy2Space(kHanGeul + " rest"), kHanGeul)});
 }
 
 TEST(StrWords, Copy2SymbDelCutsTheTextAndLeadingBlanks)

@@ -37,12 +37,13 @@ const TWaitCase kWaits[] = {{"StopWithoutStartDoesNothing", "e", false},
 INSTANTIATE_TEST_SUITE_P(Steps, WaitCursorNesting, ::testing::ValuesIn(kWaits),
                          [](const auto& p) { return std::string(p.param.name); });
 
-// Counts the user messages it receives.
+// Keeps the user messages it receives, in its own list or in one of the caller's.
 class TListener : public TCustomControl {
 public:
-    explicit TListener(TComponent* owner) : TCustomControl(owner)
+    explicit TListener(TComponent* owner, std::vector<int>* sink = nullptr) : TCustomControl(owner)
     {
-        RegisterHandler(WM_USER + 1, [this](TMessage& m) { received.push_back(static_cast<int>(m.WParam)); });
+        std::vector<int>* into = sink ? sink : &received;
+        RegisterHandler(WM_USER + 1, [into](TMessage& m) { into->push_back(static_cast<int>(m.WParam)); });
     }
     std::vector<int> received;
 };
@@ -58,13 +59,21 @@ TEST(CtrlWindows, KillMessageRemovesOnePendingMessage)
     EXPECT_EQ(listener.received, std::vector<int>{2});
 }
 
+// The freed control's handler counts into a variable of the test's, so a delivery after the free
+// shows in every build, not only where the address sanitizer would catch it.
 TEST(CtrlWindows, MessagesForAFreedControlAreDropped)
 {
     TestApplication();
-    auto* listener = new TListener(nullptr);
-    PostMessage(listener, WM_USER + 1, 1);
-    delete listener;
-    RunQueuedCalls();  // the address sanitizer run catches a delivery to the freed control
+    std::vector<int> delivered;
+    auto* freed = new TListener(nullptr, &delivered);
+    TListener alive(nullptr);
+    PostMessage(freed, WM_USER + 1, 1);
+    PostMessage(&alive, WM_USER + 1, 2);
+    delete freed;
+    RunQueuedCalls();
+    EXPECT_TRUE(delivered.empty());
+    // The queue did run: the message posted after the dropped one arrived.
+    EXPECT_EQ(alive.received, std::vector<int>{2});
 }
 
 TEST(CtrlWindows, ChildIsCentredInItsParent)

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "GuiTestSupport.h"
+#include "platform/core/TypInfo.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Queue.h"
-#include "platform/gui/ExtCtrls.h"
-#include "platform/core/TypInfo.h"
 #include "platform/gui/StandardClasses.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // unhide, nodes and grouping. Every scenario ends with the model's consistency check, which
 // also finds an extra held by two cells; the address sanitizer finds one freed twice or lost.
 
+#include <climits>
 #include <random>
 
 #include "tests/grid/model/GridModelSupport.h"
@@ -98,6 +99,8 @@ const TStructureCase kStructure[] = {
      },
      "|/|"},
     {"MergeColsJoinsWithOneBlank", "h|x|y/ a |b|c", [](TCellModel& g) { g.MergeCols(0, 1); }, "h|y/a b|c"},
+    {"RegressionMergeColsOfAColumnWithItselfChangesNothing", "h|x|y/a|b|c", [](TCellModel& g) { g.MergeCols(1, 1); },
+     "h|x|y/a|b|c"},
     {"RegressionMergeColsLeavesNoBlankAfterAnEmptyFirstText", "h|x/ |b", [](TCellModel& g) { g.MergeCols(0, 1); },
      "h/b"},
     {"SwapColumnsTakesTheSortColumnAlong", "a|b|c/1|2|3",
@@ -355,4 +358,132 @@ TEST(CellModel, RegressionUngroupFindsItsNodesWithGraphicsOff)
     g.UnGroup();
     EXPECT_EQ(Dump(g), "h|t|w|v/1|p|q|x/2|r|s|y");
     EXPECT_TRUE(g.CheckConsistency());
+}
+
+// The base grid's own deletions free what a removed row or column holds, as RemoveRows does:
+// the choices a caller shared go back to the caller alone, and the node count drops.
+TEST(CellModel, RegressionDeleteRowFreesTheRowsExtras)
+{
+    TCellModel g;
+    auto choices = std::make_shared<TStringList>();
+    g.AddRadio(1, 2, 0, 0, choices);
+    g.AddNode(2, 1);
+    g.DeleteRow(2);
+    EXPECT_EQ(choices.use_count(), 1);
+    EXPECT_EQ(g.NodeCount(), 0);
+    g.AddRadio(2, 1, 0, 0, choices);
+    g.DeleteColumn(2);
+    EXPECT_EQ(choices.use_count(), 1);
+    g.AddRadio(1, 3, 0, 0, choices);
+    g.TCustomGridData::SetRowCount(3);
+    EXPECT_EQ(choices.use_count(), 1);
+    EXPECT_TRUE(g.CheckConsistency());
+}
+
+namespace {
+
+// Every real row in order: shown or hidden, its first two texts and its node's state.
+std::string RealRows(const TCellModel& g)
+{
+    std::string out;
+    for (int real = 0, shown = 0; real < g.RowCount() + g.NumHiddenRows(); ++real) {
+        const TGridItem* item = g.HiddenRows().Find(real);
+        const TStrings* cells = item ? item->Items() : nullptr;
+        const auto text = [&](int c) {
+            return cells ? (c < cells->Count() ? cells->Strings(c) : "") : g.Cells(c, shown);
+        };
+        const TCellGraphic* node =
+            AsCellGraphic(cells ? (cells->Count() ? cells->Objects(0) : nullptr) : g.Objects(0, shown));
+        out += std::string(cells ? "H" : "S") + text(0) + "," + text(1);
+        if (node && node->CellType == ctNode)
+            out += node->CellBoolean ? "-" : "+";
+        out += ' ';
+        shown += !cells;
+    }
+    return out;
+}
+
+// A grid of nodes with random spans, some contracted, some rows hidden by hand.
+void RandomTree(TCellModel& g, std::mt19937& random)
+{
+    const int rows = 2 + static_cast<int>(random() % 40);
+    g.SetRowCount(rows);
+    g.SetColCount(3);
+    for (int r = 0; r < rows; ++r)
+        g.SetCells(1, r, std::to_string(r));
+    for (int r = rows - 1; r >= 0; --r)
+        if (random() % 3 == 0)
+            g.AddNode(r, static_cast<int>(random() % 5));
+    for (int step = 0; step < 6; ++step) {
+        const int real = static_cast<int>(random() % static_cast<unsigned>(g.RowCount() + g.NumHiddenRows()));
+        if (random() % 2)
+            g.ContractNode(real);
+        else
+            g.HideRow(real);
+    }
+}
+
+}  // namespace
+
+// ExpandAll and ContractAll work in one pass; they leave every row, hidden or shown, and every
+// node as expanding or contracting each node in turn does.
+TEST(CellModel, RegressionExpandAllAndContractAllInOnePassMatchEachNodeInTurn)
+{
+    for (unsigned seed = 0; seed < 300; ++seed) {
+        SCOPED_TRACE(seed);
+        for (bool expand : {true, false}) {
+            std::mt19937 a(seed), b(seed);
+            TCellModel whole, each;
+            RandomTree(whole, a);
+            RandomTree(each, b);
+            ASSERT_EQ(RealRows(whole), RealRows(each));
+            const int last = each.RowCount() + each.NumHiddenRows() - 1;
+            if (expand) {
+                whole.ExpandAll();
+                for (int r = 1; r <= last; ++r)
+                    each.ExpandNode(r);
+            } else {
+                whole.ContractAll();
+                for (int r = last; r >= 1; --r)
+                    each.ContractNode(r);
+            }
+            EXPECT_EQ(RealRows(whole), RealRows(each)) << (expand ? "expand" : "contract");
+            EXPECT_TRUE(whole.CheckConsistency());
+        }
+    }
+}
+
+// Many groups go in and out in one pass each, leaving the rows sorted.
+TEST(CellModel, RegressionGroupAndUngroupOfManyValuesInOnePass)
+{
+    TCellModel g;
+    g.SetColCount(3);
+    g.SetRowCount(401);
+    for (int r = 1; r <= 400; ++r) {
+        g.SetCells(1, r, std::to_string(r));
+        g.SetCells(2, r, "v" + std::to_string(1000 + (r * 37) % 200));
+    }
+    g.Group(2);
+    EXPECT_EQ(g.NodeCount(), 200);
+    EXPECT_EQ(g.RowCount(), 601);
+    EXPECT_EQ(g.Cells(2, 1), "v1000");
+    EXPECT_TRUE(g.IsNode(4));
+    EXPECT_EQ(g.Cells(2, 4), "v1001");
+    g.ContractAll();
+    EXPECT_EQ(g.RowCount(), 201);
+    g.UnGroup();
+    EXPECT_EQ(g.NodeCount(), 0);
+    EXPECT_EQ(g.RowCount(), 401);
+    for (int r = 2; r <= 400; ++r)
+        ASSERT_LE(g.Cells(2, r - 1), g.Cells(2, r));
+    EXPECT_TRUE(g.CheckConsistency());
+}
+
+TEST(CellModel, RegressionRealColOfTheLastIntWithAHiddenColumnDoesNotOverflow)
+{
+    TCellModel g;
+    g.HideColumn(1);
+    EXPECT_EQ(g.RealCol(INT_MAX), INT_MAX);
+    EXPECT_EQ(g.RealCol(INT_MAX - 1), INT_MAX);
+    EXPECT_EQ(g.RealCol(300), 301);
 }

@@ -10,11 +10,9 @@ static const AnsiString kDdom = "\x8C\x63";
 
 TEST(AnsiStringPositions, CopyDeleteInsertAreOneBasedAndClamped)
 {
-    Each(S{{Copy("abcdef", 2, 3), "bcd"},
-           {Copy("abcdef", 5, 100), "ef"},
-           {Copy("abcdef", 0, 2), "ab"},
-           {Copy("abcdef", 9, 2), ""},
-           {Copy("abcdef", 2, -1), ""}});
+    Each(TextChecks{CHECK_ROW(Copy("abcdef", 2, 3), "bcd"), CHECK_ROW(Copy("abcdef", 5, 100), "ef"),
+                    CHECK_ROW(Copy("abcdef", 0, 2), "ab"), CHECK_ROW(Copy("abcdef", 9, 2), ""),
+                    CHECK_ROW(Copy("abcdef", 2, -1), "")});
 
     AnsiString s = "abcdef";
     Delete(s, 2, 2);
@@ -32,10 +30,9 @@ TEST(AnsiStringPositions, CopyDeleteInsertAreOneBasedAndClamped)
 TEST(AnsiStringPositions, AnsiPosNeverMatchesOnATrailByte)
 {
     AnsiString text = kDdom + "at";
-    Each(I{{Pos("cat", text), 2},  // the byte search sees "cat" across the pair
-           {AnsiPos("cat", text), 0},
-           {AnsiPos("at", text), 3},
-           {AnsiPos(kHangul.substr(2), kHangul), 3}});
+    Each(NumberChecks{CHECK_ROW(Pos("cat", text), 2),  // the byte search sees "cat" across the pair
+                      CHECK_ROW(AnsiPos("cat", text), 0), CHECK_ROW(AnsiPos("at", text), 3),
+                      CHECK_ROW(AnsiPos(kHangul.substr(2), kHangul), 3)});
     EXPECT_TRUE(IsTrailByteAt(text, 1));
     EXPECT_FALSE(IsTrailByteAt(text, 2));
 }
@@ -54,24 +51,19 @@ TEST(AnsiStringCase, FoldsAsciiOnlyAndNeverATrailByte)
 
 TEST(AnsiStringTrim, RemovesBlanksAndControlsButNotHangul)
 {
-    Each(S{{Trim(" \t" + kHangul + " \r\n"), kHangul},
-           {TrimLeft("  x "), "x "},
-           {TrimRight("  x "), "  x"},
-           {Trim("   "), ""}});
+    Each(TextChecks{CHECK_ROW(Trim(" \t" + kHangul + " \r\n"), kHangul), CHECK_ROW(TrimLeft("  x "), "x "),
+                    CHECK_ROW(TrimRight("  x "), "  x"), CHECK_ROW(Trim("   "), "")});
 }
 
 TEST(AnsiStringNumbers, ConvertsDecimalAndHexAndReportsBadText)
 {
-    Each(I{{StrToInt("123"), 123},
-           {StrToInt("-2147483648"), INT32_MIN},
-           {StrToInt("$FF"), 255},
-           {StrToInt("0x10"), 16},
-           {StrToInt("$FFFFFFFF"), -1},
-           {StrToIntDef("2147483648", 7), 7},
-           {StrToIntDef("", 7), 7},
-           {StrToIntDef("12a", 7), 7}});
+    Each(NumberChecks{CHECK_ROW(StrToInt("123"), 123), CHECK_ROW(StrToInt("-2147483648"), INT32_MIN),
+                      CHECK_ROW(StrToInt("$FF"), 255), CHECK_ROW(StrToInt("0x10"), 16),
+                      CHECK_ROW(StrToInt("$FFFFFFFF"), -1), CHECK_ROW(StrToIntDef("2147483648", 7), 7),
+                      CHECK_ROW(StrToIntDef("", 7), 7), CHECK_ROW(StrToIntDef("12a", 7), 7)});
     int v = 0;
     EXPECT_FALSE(TryStrToInt(" 1", v));
     ExpectRaises<EConvertError>([&] { StrToInt("abc"); }, "'abc' is not a valid integer value");
-    Each(S{{IntToStr(-42), "-42"}, {IntToHex(255, 4), "00FF"}, {Format("%s:%d %05.1f%%", "a", 7, 2.25), "a:7 002.2%"}});
+    Each(TextChecks{CHECK_ROW(IntToStr(-42), "-42"), CHECK_ROW(IntToHex(255, 4), "00FF"),
+                    CHECK_ROW(Format("%s:%d %05.1f%%", "a", 7, 2.25), "a:7 002.2%")});
 }

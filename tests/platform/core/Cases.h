@@ -1,6 +1,6 @@
 #pragma once
-// Tables of checks: each case pairs what a call gave with what it should give, and a failure
-// names its case number.
+// Tables of checks: each row pairs what a call gave with what it should give, and a failure
+// names its row by the call as written.
 
 #include <gtest/gtest.h>
 
@@ -11,14 +11,26 @@
 
 #include "platform/core/StringList.h"
 
+// One row of a table of checks; CHECK_ROW(call, expected) labels the row with the call's text.
 template <class T>
-void Each(const std::vector<std::pair<T, T>>& cases)
+struct TCheckRow {
+    const char* Label;
+    T Actual;
+    T Expected;
+};
+#define CHECK_ROW(actual, ...)                                                                                         \
+    {                                                                                                                  \
+#actual, actual, __VA_ARGS__                                                                                   \
+    }
+
+template <class T>
+void Each(const std::vector<TCheckRow<T>>& rows)
 {
-    for (size_t i = 0; i < cases.size(); ++i)
-        EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
+    for (const TCheckRow<T>& row : rows)
+        EXPECT_EQ(row.Actual, row.Expected) << row.Label;
 }
-using S = std::vector<std::pair<std::string, std::string>>;
-using I = std::vector<std::pair<int64_t, int64_t>>;
+using TextChecks = std::vector<TCheckRow<std::string>>;
+using NumberChecks = std::vector<TCheckRow<int64_t>>;
 
 // Runs `call`, which must raise E with exactly this message.
 template <class E, class F>

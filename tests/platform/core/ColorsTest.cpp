@@ -6,12 +6,9 @@
 
 TEST(ColorNames, IdentifiersBothWays)
 {
-    Each(S{{ColorToString(clWhite), "clWhite"},
-           {ColorToString(clNavy), "clNavy"},
-           {ColorToString(0x800000), "clNavy"},
-           {ColorToString(clBtnFace), "clBtnFace"},
-           {ColorToString(clInfoBk), "clInfoBk"},
-           {ColorToString(clNone), "clNone"}});
+    Each(TextChecks{CHECK_ROW(ColorToString(clWhite), "clWhite"), CHECK_ROW(ColorToString(clNavy), "clNavy"),
+                    CHECK_ROW(ColorToString(0x800000), "clNavy"), CHECK_ROW(ColorToString(clBtnFace), "clBtnFace"),
+                    CHECK_ROW(ColorToString(clInfoBk), "clInfoBk"), CHECK_ROW(ColorToString(clNone), "clNone")});
     EXPECT_EQ(StringToColor("clWhite"), 0xFFFFFF);
     EXPECT_EQ(StringToColor("CLNAVY"), 0x800000);  // identifiers are found without regard to case
     EXPECT_EQ(StringToColor("clBtnFace"), static_cast<TColor>(0x8000000F));
@@ -36,7 +33,8 @@ TEST(ColorValues, BlueIsInTheHighByte)
 {
     EXPECT_EQ(RGB(255, 0, 0), clRed);
     EXPECT_EQ(RGB(0, 0, 255), clBlue);
-    Each(I{{GetRValue(clOlive), 0x80}, {GetGValue(clOlive), 0x80}, {GetBValue(clOlive), 0}});
+    Each(NumberChecks{CHECK_ROW(GetRValue(clOlive), 0x80), CHECK_ROW(GetGValue(clOlive), 0x80),
+                      CHECK_ROW(GetBValue(clOlive), 0)});
 }
 
 TEST(ColorValues, SystemColoursResolveFromTheFixedTable)

@@ -28,25 +28,25 @@ TEST(Cp949Conversion, CharactersOutsideCp949BecomeAQuestionMark)
               "a?b?c");
     EXPECT_EQ(Utf16ToCp949(u"x\U0001F600y"), "x?y");
     // Ill-formed input is refused byte by byte, never crashes.
-    Each(S{{Utf8ToCp949("a\xFF"
-                        "b"),
-            "a?b"},
-           {Utf8ToCp949("a\xED\x95"), "a?"},
-           {Utf16ToCp949(std::u16string(u"a") + char16_t(0xD800) + u"b"), "a?b"}});
+    Each(TextChecks{CHECK_ROW(Utf8ToCp949("a\xFF"
+                                          "b"),
+                              "a?b"),
+                    CHECK_ROW(Utf8ToCp949("a\xED\x95"), "a?"),
+                    CHECK_ROW(Utf16ToCp949(std::u16string(u"a") + char16_t(0xD800) + u"b"), "a?b")});
 }
 
 TEST(Cp949Conversion, BadCp949BytesBecomeReplacementCharactersAndTheRestSurvives)
 {
     // 0x80 is no character; a lead byte followed by '1' is no pair, and the '1' is kept.
-    Each(S{{Cp949ToUtf8("a\x80"
-                        "b"),
-            "a\xEF\xBF\xBD"
-            "b"},
-           {Cp949ToUtf8("\xC7"
-                        "1"),
-            "\xEF\xBF\xBD"
-            "1"},
-           {Cp949ToUtf8("x\xC7"), "x\xEF\xBF\xBD"}});
+    Each(TextChecks{CHECK_ROW(Cp949ToUtf8("a\x80"
+                                          "b"),
+                              "a\xEF\xBF\xBD"
+                              "b"),
+                    CHECK_ROW(Cp949ToUtf8("\xC7"
+                                          "1"),
+                              "\xEF\xBF\xBD"
+                              "1"),
+                    CHECK_ROW(Cp949ToUtf8("x\xC7"), "x\xEF\xBF\xBD")});
 }
 
 TEST(Cp949Decoder, APairSplitBetweenPiecesDecodesWhole)
@@ -67,7 +67,8 @@ TEST(Cp949Decoder, APairSplitBetweenPiecesDecodesWhole)
 TEST(Cp949Decoder, ALeadByteLeftAtTheEndIsFlushedAsReplacement)
 {
     TCp949Decoder decoder;
-    Each(S{{decoder.Decode("z\xB1"), "z"}, {decoder.Flush(), "\xEF\xBF\xBD"}, {decoder.Flush(), ""}});
+    Each(TextChecks{CHECK_ROW(decoder.Decode("z\xB1"), "z"), CHECK_ROW(decoder.Flush(), "\xEF\xBF\xBD"),
+                    CHECK_ROW(decoder.Flush(), "")});
     // A pair completed inside one piece is not held back.
     EXPECT_EQ(decoder.Decode(kHanCp949), kHanUtf8);
     EXPECT_FALSE(decoder.HasPending());

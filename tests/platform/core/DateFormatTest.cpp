@@ -47,20 +47,20 @@ const TDateTime kMoment = EncodeDate(2024, 3, 5) + EncodeTime(14, 7, 9, 45);
 TEST(FormatDateTimeTest, DateAndTimeLetters)
 {
     TFormatSettings s = English();
-    Each(S{{FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", kMoment, s), "2024-03-05 14:07:09.045"},
-           {FormatDateTime("d/m/yy", kMoment, s), "5/3/24"},
-           {FormatDateTime("ddd dddd mmm mmmm", kMoment, s), "Tue Tuesday Mar March"},
-           {FormatDateTime("h:mm", kMoment, s), "14:07"},  // m after h is the minute
-           {FormatDateTime("h:mm am/pm", kMoment, s), "2:07 pm"},
-           {FormatDateTime("hh AM/PM", kMoment - 0.5, s), "02 AM"},
-           {FormatDateTime("h a/p", EncodeTime(0, 5, 0, 0), s), "12 a"},
-           {FormatDateTime("h ampm", kMoment, s), "2 PM"},
-           {FormatDateTime("'at' hh \"o'clock\"", kMoment, s), "at 14 o'clock"},
-           {FormatDateTime("ddddd", kMoment, s), "05/03/2024"},
-           {FormatDateTime("dddddd", kMoment, s), "Tuesday, 5 March 2024"},
-           {FormatDateTime("c", kMoment, s), "05/03/2024 14:07:09"},
-           {FormatDateTime("c", EncodeDate(2024, 3, 5), s), "05/03/2024"},
-           {FormatDateTime("t | tt", kMoment, s), "14:07 | 14:07:09"}});
+    Each(TextChecks{CHECK_ROW(FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", kMoment, s), "2024-03-05 14:07:09.045"),
+                    CHECK_ROW(FormatDateTime("d/m/yy", kMoment, s), "5/3/24"),
+                    CHECK_ROW(FormatDateTime("ddd dddd mmm mmmm", kMoment, s), "Tue Tuesday Mar March"),
+                    CHECK_ROW(FormatDateTime("h:mm", kMoment, s), "14:07"),  // m after h is the minute
+                    CHECK_ROW(FormatDateTime("h:mm am/pm", kMoment, s), "2:07 pm"),
+                    CHECK_ROW(FormatDateTime("hh AM/PM", kMoment - 0.5, s), "02 AM"),
+                    CHECK_ROW(FormatDateTime("h a/p", EncodeTime(0, 5, 0, 0), s), "12 a"),
+                    CHECK_ROW(FormatDateTime("h ampm", kMoment, s), "2 PM"),
+                    CHECK_ROW(FormatDateTime("'at' hh \"o'clock\"", kMoment, s), "at 14 o'clock"),
+                    CHECK_ROW(FormatDateTime("ddddd", kMoment, s), "05/03/2024"),
+                    CHECK_ROW(FormatDateTime("dddddd", kMoment, s), "Tuesday, 5 March 2024"),
+                    CHECK_ROW(FormatDateTime("c", kMoment, s), "05/03/2024 14:07:09"),
+                    CHECK_ROW(FormatDateTime("c", EncodeDate(2024, 3, 5), s), "05/03/2024"),
+                    CHECK_ROW(FormatDateTime("t | tt", kMoment, s), "14:07 | 14:07:09")});
 }
 
 TEST(FormatDateTimeTest, AMarkerBeforeTheHourMakesItTwelveHour)

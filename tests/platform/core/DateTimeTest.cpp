@@ -45,7 +45,7 @@ TEST(DateEncoding, TimesDecodeToTheMillisecond)
     TDateTime t = EncodeDate(2024, 3, 5) + EncodeTime(23, 59, 59, 999);
     uint16_t h, n, s, ms;
     DecodeTime(t, h, n, s, ms);
-    Each(I{{h, 23}, {n, 59}, {s, 59}, {ms, 999}});
+    Each(NumberChecks{CHECK_ROW(h, 23), CHECK_ROW(n, 59), CHECK_ROW(s, 59), CHECK_ROW(ms, 999)});
     uint16_t y, m, d;
     DecodeDate(t, y, m, d);
     EXPECT_EQ(d, 5);
@@ -61,11 +61,10 @@ TEST(DateEncoding, LeapYearsAndWeekdays)
 {
     EXPECT_FALSE(IsLeapYear(1900));
     EXPECT_TRUE(IsLeapYear(2000));
-    Each(I{{DaysInAMonth(2024, 2), 29},
-           {DaysInAMonth(2023, 2), 28},
-           {DayOfWeek(EncodeDate(1899, 12, 30)), 7},    // a Saturday
-           {DayOfWeek(EncodeDate(2026, 12, 6)), 1},     // a Sunday
-           {DayOfWeek(EncodeDate(1899, 12, 25)), 2}});  // a Monday, before day 0
+    Each(NumberChecks{CHECK_ROW(DaysInAMonth(2024, 2), 29), CHECK_ROW(DaysInAMonth(2023, 2), 28),
+                      CHECK_ROW(DayOfWeek(EncodeDate(1899, 12, 30)), 7),    // a Saturday
+                      CHECK_ROW(DayOfWeek(EncodeDate(2026, 12, 6)), 1),     // a Sunday
+                      CHECK_ROW(DayOfWeek(EncodeDate(1899, 12, 25)), 2)});  // a Monday, before day 0
 }
 
 TEST(Clock, NowComesFromTheInjectedClock)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -191,4 +193,66 @@ TEST(GridData, RandomEditsStayConsistent)
         } catch (const EInvalidGridOperation&) {}
         ASSERT_TRUE(g.CheckConsistency());
     }
+}
+
+namespace {
+
+// A size or window as large as int holds, and what the geometry gives with it.
+struct THugeCase {
+    const char* name;
+    std::function<void(TCustomGridData&)> set;
+};
+void PrintTo(const THugeCase& c, std::ostream* os) { *os << c.name; }
+
+}  // namespace
+
+class HugeGeometry : public ::testing::TestWithParam<THugeCase> {};
+
+// Pixel sums are taken in 64 bits: nothing overflows (the sanitizer build aborts on that), the
+// first cells keep their places, and a cell past the view is out of it.
+TEST_P(HugeGeometry, RegressionSizesAndWindowsNearIntMaxDoNotOverflow)
+{
+    TCustomGridData g;
+    g.SetColCount(4);
+    g.SetRowCount(4);
+    GetParam().set(g);
+    EXPECT_GE(g.VisibleColCount(), 1);
+    EXPECT_GE(g.VisibleRowCount(), 1);
+    const TRect first = g.CellRect(0, 0);
+    EXPECT_EQ(first.Left, 0);
+    EXPECT_GE(first.Right, first.Left);
+    EXPECT_EQ(g.MouseToCell(0, 0), (TGridCoord{0, 0}));
+    const TRect far = g.CellRect(3, 3);
+    EXPECT_GE(far.Right, far.Left);
+    g.MoveIntoView(3, 3);
+    g.SetTopRow(3);
+    g.SetLeftCol(3);
+    EXPECT_TRUE(g.CheckConsistency());
+}
+
+const THugeCase kHuge[] = {
+    {"DefaultColWidth", [](TCustomGridData& g) { g.SetDefaultColWidth(INT_MAX); }},
+    {"DefaultRowHeight", [](TCustomGridData& g) { g.SetDefaultRowHeight(INT_MAX); }},
+    {"FixedColWidth", [](TCustomGridData& g) { g.SetColWidths(0, INT_MAX); }},
+    {"GridLineWidth", [](TCustomGridData& g) { g.SetGridLineWidth(INT_MAX); }},
+    {"Window", [](TCustomGridData& g) { g.SetViewSize(INT_MAX, INT_MAX); }},
+    {"EverythingAtOnce",
+     [](TCustomGridData& g) {
+         g.SetDefaultColWidth(INT_MAX);
+         g.SetDefaultRowHeight(INT_MAX);
+         g.SetGridLineWidth(INT_MAX);
+         g.SetViewSize(INT_MAX, INT_MAX);
+     }},
+};
+INSTANTIATE_TEST_SUITE_P(GridData, HugeGeometry, ::testing::ValuesIn(kHuge),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(GridAxis, RegressionFixedExtentPastIntMaxReadsIntMax)
+{
+    TGridAxis axis(INT_MAX);
+    axis.SetFixed(2);
+    EXPECT_EQ(axis.FixedExtent(1), INT_MAX);
+    EXPECT_EQ(axis.FixedExtent64(1), 2 * (int64_t{INT_MAX} + 1));
+    EXPECT_EQ(axis.Position(3, INT_MAX, INT_MAX), -1);
+    EXPECT_EQ(axis.IndexAt(INT_MAX, INT_MAX), 0);
 }

@@ -26,11 +26,10 @@ TEST(IniRead, OnePairOfMatchingQuotesIsStripped)
     TempFolder folder;
     TempFolder::Write(folder.File("q.ini"), "[S]\nA=\"quoted\"\nB='single'\nC=\"mismatched'\nD=\"\"inner\"\"\nE=\"\n");
     TIniFile ini("q.ini");
-    Each(S{{ini.ReadString("S", "A", ""), "quoted"},
-           {ini.ReadString("S", "B", ""), "single"},
-           {ini.ReadString("S", "C", ""), "\"mismatched'"},
-           {ini.ReadString("S", "E", ""), "\""},
-           {ini.ReadString("S", "D", ""), "\"inner\""}});  // a value written with extra quotes keeps its own
+    Each(TextChecks{
+        CHECK_ROW(ini.ReadString("S", "A", ""), "quoted"), CHECK_ROW(ini.ReadString("S", "B", ""), "single"),
+        CHECK_ROW(ini.ReadString("S", "C", ""), "\"mismatched'"), CHECK_ROW(ini.ReadString("S", "E", ""), "\""),
+        CHECK_ROW(ini.ReadString("S", "D", ""), "\"inner\"")});  // a value written with extra quotes keeps its own
 }
 
 TEST(IniRead, NumbersAndBooleans)
@@ -38,10 +37,8 @@ TEST(IniRead, NumbersAndBooleans)
     TempFolder folder;
     TempFolder::Write(folder.File("n.ini"), "[N]\nHex=$1F\nC=0x10\nBad=12abc\nT=1\nF=0\nNeg=-3\n");
     TIniFile ini("n.ini");
-    Each(I{{ini.ReadInteger("N", "Hex", 0), 31},
-           {ini.ReadInteger("N", "C", 0), 16},
-           {ini.ReadInteger("N", "Bad", 7), 7},
-           {ini.ReadInteger("N", "Neg", 0), -3}});
+    Each(NumberChecks{CHECK_ROW(ini.ReadInteger("N", "Hex", 0), 31), CHECK_ROW(ini.ReadInteger("N", "C", 0), 16),
+                      CHECK_ROW(ini.ReadInteger("N", "Bad", 7), 7), CHECK_ROW(ini.ReadInteger("N", "Neg", 0), -3)});
     EXPECT_TRUE(ini.ReadBool("N", "T", false));
     EXPECT_FALSE(ini.ReadBool("N", "F", true));
     EXPECT_TRUE(ini.ReadBool("N", "Neg", false));

@@ -13,19 +13,16 @@ static const std::string kHanUtf8 = "\xED\x95\x9C\xEA\xB8\x80";
 
 TEST(FilePaths, NamePathAndExtension)
 {
-    Each(S{{ExtractFileName("C:\\Game\\Cmd\\a.cmd"), "a.cmd"},
-           {ExtractFilePath("C:\\Game\\Cmd\\a.cmd"), "C:\\Game\\Cmd\\"},
-           {ExtractFileDir("C:\\Game\\Cmd\\a.cmd"), "C:\\Game\\Cmd"},
-           {ExtractFileDir("C:\\a.cmd"), "C:\\"},
-           {ExtractFileName("/home/u/x.ini"), "x.ini"},
-           {ExtractFileName("C:name"), "name"},
-           {ExtractFileExt("dir.d\\file"), ""},
-           {ExtractFileExt("a.tar.gz"), ".gz"},
-           {ChangeFileExt("hanmud.exe", ".INI"), "hanmud.INI"},
-           {ChangeFileExt("Cmd\\walk", ".wlk"), "Cmd\\walk.wlk"},
-           {IncludeTrailingBackslash("Cmd"), "Cmd\\"},
-           {IncludeTrailingBackslash("Cmd\\"), "Cmd\\"},
-           {ExcludeTrailingBackslash("Cmd\\"), "Cmd"}});
+    Each(TextChecks{
+        CHECK_ROW(ExtractFileName("C:\\Game\\Cmd\\a.cmd"), "a.cmd"),
+        CHECK_ROW(ExtractFilePath("C:\\Game\\Cmd\\a.cmd"), "C:\\Game\\Cmd\\"),
+        CHECK_ROW(ExtractFileDir("C:\\Game\\Cmd\\a.cmd"), "C:\\Game\\Cmd"),
+        CHECK_ROW(ExtractFileDir("C:\\a.cmd"), "C:\\"), CHECK_ROW(ExtractFileName("/home/u/x.ini"), "x.ini"),
+        CHECK_ROW(ExtractFileName("C:name"), "name"), CHECK_ROW(ExtractFileExt("dir.d\\file"), ""),
+        CHECK_ROW(ExtractFileExt("a.tar.gz"), ".gz"), CHECK_ROW(ChangeFileExt("hanmud.exe", ".INI"), "hanmud.INI"),
+        CHECK_ROW(ChangeFileExt("Cmd\\walk", ".wlk"), "Cmd\\walk.wlk"),
+        CHECK_ROW(IncludeTrailingBackslash("Cmd"), "Cmd\\"), CHECK_ROW(IncludeTrailingBackslash("Cmd\\"), "Cmd\\"),
+        CHECK_ROW(ExcludeTrailingBackslash("Cmd\\"), "Cmd")});
 }
 
 TEST(FilePaths, HangulNamesAreNotCutInsideAPair)
@@ -37,9 +34,9 @@ TEST(FilePaths, HangulNamesAreNotCutInsideAPair)
 
 TEST(FilePaths, RelativePathsStepUpAndDown)
 {
-    Each(S{{ExtractRelativePath("C:\\Game\\", "C:\\Game\\Cmd\\a.cmd"), "Cmd\\a.cmd"},
-           {ExtractRelativePath("C:\\Game\\bin\\", "C:\\Game\\Cmd\\a.cmd"), "..\\Cmd\\a.cmd"},
-           {ExtractRelativePath("C:\\Game\\", "D:\\Other\\a.cmd"), "D:\\Other\\a.cmd"}});
+    Each(TextChecks{CHECK_ROW(ExtractRelativePath("C:\\Game\\", "C:\\Game\\Cmd\\a.cmd"), "Cmd\\a.cmd"),
+                    CHECK_ROW(ExtractRelativePath("C:\\Game\\bin\\", "C:\\Game\\Cmd\\a.cmd"), "..\\Cmd\\a.cmd"),
+                    CHECK_ROW(ExtractRelativePath("C:\\Game\\", "D:\\Other\\a.cmd"), "D:\\Other\\a.cmd")});
 }
 
 TEST(StoredPaths, StoredPathsOpenInTheProgramFolder)

@@ -6,13 +6,12 @@
 
 TEST(ShortCutKeys, KeyAndShiftBits)
 {
-    Each(I{{ShortCut(VK_F1, TShiftState() << ssCtrl), 0x4070},
-           {ShortCut('A', TShiftState{ssShift, ssAlt}), 0xA041},
-           {ShortCut(VK_DOWN, TShiftState{ssAlt, ssLeft}), 0x8028},  // mouse buttons do not count
-           {ShortCut(0x100, TShiftState()), 0},
-           {ShortCut(0x70, {}), 0x70},
-           {ShortCut(0x1FF, {}), 0},
-           {ShortCut('1', {ssShift, ssCtrl, ssAlt, ssLeft}), 0xE031}});
+    Each(NumberChecks{CHECK_ROW(ShortCut(VK_F1, TShiftState() << ssCtrl), 0x4070),
+                      CHECK_ROW(ShortCut('A', TShiftState{ssShift, ssAlt}), 0xA041),
+                      CHECK_ROW(ShortCut(VK_DOWN, TShiftState{ssAlt, ssLeft}), 0x8028),  // mouse buttons do not count
+                      CHECK_ROW(ShortCut(0x100, TShiftState()), 0), CHECK_ROW(ShortCut(0x70, {}), 0x70),
+                      CHECK_ROW(ShortCut(0x1FF, {}), 0),
+                      CHECK_ROW(ShortCut('1', {ssShift, ssCtrl, ssAlt, ssLeft}), 0xE031)});
     uint16_t key;
     TShiftState shift;
     ShortCutToKey(0x6070, key, shift);
@@ -26,18 +25,15 @@ TEST(ShortCutKeys, KeyAndShiftBits)
 
 TEST(ShortCutText, TheFrameworkNames)
 {
-    Each(S{{ShortCutToText(ShortCut(VK_F1, TShiftState{ssCtrl})), "Ctrl+F1"},
-           {ShortCutToText(ShortCut(VK_RETURN, TShiftState{})), "Enter"},
-           {ShortCutToText(ShortCut(VK_UP, TShiftState{ssAlt, ssCtrl, ssShift})), "Shift+Ctrl+Alt+Up"},
-           {ShortCutToText(ShortCut('Z', TShiftState{ssAlt})), "Alt+Z"},
-           {ShortCutToText(VK_BACK), "BkSp"},
-           {ShortCutToText(VK_ESCAPE), "Esc"},
-           {ShortCutToText(VK_PRIOR), "PgUp"},
-           {ShortCutToText(VK_DELETE | scShift), "Shift+Del"},
-           {ShortCutToText(VK_F12), "F12"},
-           {ShortCutToText(VK_NUMPAD5), "5"},
-           {ShortCutToText(VK_ADD), "Num +"},
-           {ShortCutToText(0), ""}});
+    Each(TextChecks{
+        CHECK_ROW(ShortCutToText(ShortCut(VK_F1, TShiftState{ssCtrl})), "Ctrl+F1"),
+        CHECK_ROW(ShortCutToText(ShortCut(VK_RETURN, TShiftState{})), "Enter"),
+        CHECK_ROW(ShortCutToText(ShortCut(VK_UP, TShiftState{ssAlt, ssCtrl, ssShift})), "Shift+Ctrl+Alt+Up"),
+        CHECK_ROW(ShortCutToText(ShortCut('Z', TShiftState{ssAlt})), "Alt+Z"),
+        CHECK_ROW(ShortCutToText(VK_BACK), "BkSp"), CHECK_ROW(ShortCutToText(VK_ESCAPE), "Esc"),
+        CHECK_ROW(ShortCutToText(VK_PRIOR), "PgUp"), CHECK_ROW(ShortCutToText(VK_DELETE | scShift), "Shift+Del"),
+        CHECK_ROW(ShortCutToText(VK_F12), "F12"), CHECK_ROW(ShortCutToText(VK_NUMPAD5), "5"),
+        CHECK_ROW(ShortCutToText(VK_ADD), "Num +"), CHECK_ROW(ShortCutToText(0), "")});
 }
 
 TEST(ShortCutText, TextBackToCodes)

@@ -45,9 +45,9 @@ TEST(CanvasFont, WindowsNamesMapToInstalledFonts)
         EXPECT_TRUE(installed.contains(QString::fromStdString(family), Qt::CaseInsensitive))
             << utf8 << " -> " << family;
     }
-    Each(S{{FontAliasCandidates(Utf8ToCp949("굴림체")).front(), "NanumGothicCoding"},
-           {FontAliasCandidates("gulimche").front(), "NanumGothicCoding"},
-           {FontAliasCandidates("Courier").front(), "DejaVu Sans Mono"}});
+    Each(TextChecks{CHECK_ROW(FontAliasCandidates(Utf8ToCp949("굴림체")).front(), "NanumGothicCoding"),
+                    CHECK_ROW(FontAliasCandidates("gulimche").front(), "NanumGothicCoding"),
+                    CHECK_ROW(FontAliasCandidates("Courier").front(), "DejaVu Sans Mono")});
     EXPECT_TRUE(FontAliasIsFixedPitch("Fixedsys"));
     EXPECT_FALSE(FontAliasIsFixedPitch("Arial"));
     // An unknown face is tried as it is, then a Korean-capable fallback.
@@ -72,9 +72,7 @@ TEST(CanvasFont, QtFontIsAliasedWithTheRequestedPixelHeight)
 
 TEST(CanvasFont, SystemMetricsAreFixed)
 {
-    Each(I{{GetSystemMetrics(SM_CXVSCROLL), 16},
-           {GetSystemMetrics(SM_CYHSCROLL), 16},
-           {GetSystemMetrics(SM_CXEDGE), 2},
-           {GetSystemMetrics(9999), 0}});
+    Each(NumberChecks{CHECK_ROW(GetSystemMetrics(SM_CXVSCROLL), 16), CHECK_ROW(GetSystemMetrics(SM_CYHSCROLL), 16),
+                      CHECK_ROW(GetSystemMetrics(SM_CXEDGE), 2), CHECK_ROW(GetSystemMetrics(9999), 0)});
     EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
 }

@@ -98,11 +98,9 @@ double Difference(const QImage& a, const QImage& b)
     return static_cast<double>(differing) / (a.width() * a.height());
 }
 
-}  // namespace
-
-void ExpectScreenshot(TForm& form, const std::string& folder, const std::string& name)
+void ExpectPicture(const QImage& picture, const std::string& folder, const std::string& name)
 {
-    QImage shot = Shoot(form).convertToFormat(QImage::Format_RGB32);
+    const QImage shot = picture.convertToFormat(QImage::Format_RGB32);
     const std::string golden = std::string(HM_SOURCE_DIR) + "/" + folder + "/" + name + ".png";
     if (qEnvironmentVariableIsSet("HM_UPDATE_GOLDEN")) {
         ASSERT_TRUE(shot.save(QString::fromStdString(golden)));
@@ -111,4 +109,17 @@ void ExpectScreenshot(TForm& form, const std::string& folder, const std::string&
     QImage expected(QString::fromStdString(golden));
     ASSERT_FALSE(expected.isNull()) << golden;
     EXPECT_LT(Difference(shot, expected.convertToFormat(QImage::Format_RGB32)), 0.005) << name;
+}
+
+}  // namespace
+
+void ExpectScreenshot(TForm& form, const std::string& folder, const std::string& name)
+{
+    ExpectPicture(Shoot(form), folder, name);
+}
+
+void ExpectScreenRect(int left, int top, int width, int height, const std::string& folder, const std::string& name)
+{
+    Settle(20);
+    ExpectPicture(QGuiApplication::primaryScreen()->grabWindow(0, left, top, width, height).toImage(), folder, name);
 }

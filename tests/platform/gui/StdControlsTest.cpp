@@ -483,3 +483,35 @@ TEST(DialogKeys, EnterAndEscapePressDefaultAndCancelButtons)
 }
 
 }  // namespace
+
+// The edit of a combo box at its byte limit refuses the key (with a beep) and keeps its text,
+// as the other edits do; a Hangul pair that does not fit is refused whole.
+TEST(ComboBox, AtMaxLengthRefusesTheKeystrokeInsteadOfDroppingText)
+{
+    TestApplication();
+    TForm form(nullptr);
+    auto* combo = new TComboBox(&form);
+    combo->SetParent(&form);
+    combo->SetMaxLength(3);
+    int beeps = 0;
+    TSoundHook old = SetSoundHook([&](const TSoundRequest&) {
+        ++beeps;
+        return true;
+    });
+    QLineEdit* line = static_cast<QComboBox*>(combo->Handle())->lineEdit();
+    for (const char* ch : {"a", "b", "c"})
+        TypeKey(line, Qt::Key_A, Qt::NoModifier, QString::fromLatin1(ch));
+    TypeKey(line, Qt::Key_Home);
+    TypeKey(line, Qt::Key_X, Qt::NoModifier, "x");
+    EXPECT_EQ(combo->Text(), "abc");
+    EXPECT_EQ(line->text(), QStringLiteral("abc"));
+    EXPECT_EQ(line->cursorPosition(), 0);
+    combo->SetMaxLength(4);
+    TypeKey(line, Qt::Key_End);
+    TypeKey(line, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("\uD55C"));  // 한, two bytes
+    EXPECT_EQ(combo->Text(), "abc");
+    TypeKey(line, Qt::Key_D, Qt::NoModifier, "d");
+    EXPECT_EQ(combo->Text(), "abcd");
+    EXPECT_EQ(beeps, 2);
+    SetSoundHook(old);
+}

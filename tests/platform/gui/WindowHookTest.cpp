@@ -16,8 +16,8 @@ constexpr unsigned kProbe = WM_USER + 1;
 // A form that takes handlers from the test.
 class THandledForm : public TForm {
 public:
-    using TForm::TForm;
     using TForm::RegisterHandler;
+    using TForm::TForm;
 };
 
 TEST(WindowHook, RunsBeforeTheControlAndMaySwallow)

@@ -128,17 +128,14 @@ const TScript kScripts[] = {
     {"NoIconOnTheClipboard", "util IconFromClipboard /tmp/no-icon.ico\n", "RESULT nil\n"},
     // Menus: an item by its captions, "&" or not; a disabled item takes no choice.
     {"MainMenuItemByCaptionPath",
-     "new TMainMenu mm\nset form Menu mm\ncall mm AddMenuItem file &File\ncall mm AddMenuItem open "
-     "File/&Open\nwatch open OnClick\nmenu mm File/Open\nmenu mm &File/&Open\nmenu mm File/Shut\nset open "
-     "Enabled False\nmenu mm File/Open\n",
-     "EVENT open OnClick\nEVENT open OnClick\nERROR unknown menu item: File/Shut\n"},
+     "new TMainMenu mm\nset form Menu mm\ncall mm AddMenuItem &File/&Open\nmenu mm File/Open\nmenu mm "
+     "&File/&Open\nmenu mm File/Shut\nmenu mm File\n",
+     "EVENT mm OnClick &File/&Open\nEVENT mm OnClick &File/&Open\nERROR unknown menu item: File/Shut\n"},
     {"PopupItemChosenAfterThePopupReturned",
-     "new TPopupMenu pm\ncall pm AddMenuItem copy &Copy\nwatch copy OnClick\nwatch pm OnPopup\npopup pm 10 "
-     "20\nchoose Copy\n",
-     "EVENT pm OnPopup\nPOPUP pm 10 20\nEVENT copy OnClick\n"},
+     "new TPopupMenu pm\ncall pm AddMenuItem &Copy\nwatch pm OnPopup\npopup pm 10 20\nchoose Copy\n",
+     "EVENT pm OnPopup\nPOPUP pm 10 20\nEVENT pm OnClick &Copy\n"},
     {"ChooseWithoutAPopup", "choose Copy\n", "ERROR no pop-up menu shown\n"},
-    {"ChooseAfterThePopupWasFreed",
-     "new TPopupMenu pm\ncall pm AddMenuItem copy Copy\npopup pm 1 2\nfree pm\nchoose Copy\n",
+    {"ChooseAfterThePopupWasFreed", "new TPopupMenu pm\ncall pm AddMenuItem Copy\npopup pm 1 2\nfree pm\nchoose Copy\n",
      "POPUP pm 1 2\nERROR no pop-up menu shown\n"},
     // Dialogs: each prints its kind and title and takes the pending answer, else Cancel.
     {"OpenDialogTakesANativePath",
@@ -168,6 +165,50 @@ const TScript kScripts[] = {
      "mud.example.org\n"},
     {"MessageDlgIsABox", "answer No\nutil MessageDlg mtConfirmation mbYes,mbNo Go on?\n",
      "BOX Confirm|Go on?\nRESULT mrNo\n"},
+    // --- Edits with a button, combo boxes, calendars and spin edits.
+    {"ComboEditAltDownAndDoClickEachFireOnce",
+     "new TComboEdit e form 0 0 150 21\nwatch e OnButtonClick\nkey e Alt+Down\ncall e DoClick\nset e ReadOnly "
+     "True\ncall e DoClick\n",
+     "EVENT e OnButtonClick\nEVENT e OnButtonClick\n"},
+    {"ComboEditEnterReachesTheDialogKeyThenOnKeyPress",
+     "new TComboEdit e form 0 0 150 21\nwatch e OnKeyPress\nkey e Enter\n",
+     "EVENT form DialogKey 13\nEVENT e OnKeyPress 13\n"},
+    {"SpinEditTimerBoundsClampAndStep",
+     "new TExSpinEdit s form 0 0 80 21\nset s MinValue 1\nset s MaxValue 65535\nwatch s OnTopClick\ncall s "
+     "SetValue 70000\nget s Text\ncall s UpClick\ncall s SetValue 2.5\nget s Text\nset s Text x\ncall s "
+     "GetValue\n",
+     "s.Text=65535\nEVENT s OnTopClick\ns.Text=2\nRESULT 1\n"},
+    {"SpinEditHexReadsBackItsNegativeText",
+     "new TExSpinEdit s form 0 0 80 21\nset s ValueType vtHex\ncall s SetValue -1\nget s Text\ncall s "
+     "GetValue\n",
+     "s.Text=FFFFFFFFFFFFFFFF\nRESULT -1\n"},
+    {"CalendarStepsAndDayTexts",
+     "util today 2000-01-31\nnew TExCalendar k form 0 0 210 140\ncall k GoToNextMonth\nget k CalendarDate\nset k "
+     "CalendarDate 2000-02-29\ncall k GoToNextYear\nget k CalendarDate\ncall k GetDayText 3 1\ncall k "
+     "GetDayText 0 1\n",
+     "RESULT\nk.CalendarDate=2000-02-29\nk.CalendarDate=2001-02-28\nRESULT 1\nRESULT \n"},
+    {"DateEditDropDownAcceptsTheCalendarsDate",
+     "util locale shortdate=dd/mm/yyyy datesep=/\nutil today 2006-03-15\nnew TDateEdit d form 0 0 120 "
+     "21\nwatch d OnChange\ncall d PopupDropDown\nget d PopupVisible\ncall d GoToNextMonth\ncall d "
+     "PopupCloseUp True\nget d Text\n",
+     "RESULT\nRESULT\nd.PopupVisible=True\nEVENT d OnChange\nd.Text=15/04/2006\n"},
+    {"SelectDateAnsweredByAnswer",
+     "util today 2006-03-15\nanswer 2006-05-01\nnew TDateEdit d form 0 0 120 21\ncall d SelectDate\ncall d "
+     "SelectDate\n",
+     "RESULT\nDIALOG date|Select a Date|2006-03-15\nRESULT True 2006-05-01\nDIALOG date|Select a "
+     "Date|2006-03-15\nRESULT "
+     "False\n"},
+    {"ColourComboKeepsAColourNotListed",
+     "new TColorComboBox c form 0 0 120 21\nwatch c OnChange\nset c ColorValue 255\nget c Text\nset c ColorValue "
+     "$00123456\nget c ItemIndex\nget c ColorValue\n",
+     "EVENT c OnChange\nc.Text=Red\nEVENT c OnChange\nc.ItemIndex=-1\nc.ColorValue=1193046\n"},
+    {"FilenameEditTakesTheFirstDroppedFile",
+     "new TFilenameEdit f form 0 0 150 21\nwatch f OnDropFiles\ncall f DropFiles /a b/one.txt|/two.txt\nget f "
+     "Text\nget f FileName\n",
+     "EVENT f OnDropFiles\nf.Text=\"/a b/one.txt\"\nf.FileName=/a b/one.txt\n"},
+    // A bitmap too large to allocate is refused with the framework's error, not attempted.
+    {"SolidBitmapTooLargeIsRefused", "util SolidBitmap /tmp/hm-never.bmp 100000 100000 clRed\n",
+     "ERROR EOutOfResources: Out of system resources\n"},
 };
 
 class CtlRunScript : public ::testing::TestWithParam<TScript> {};

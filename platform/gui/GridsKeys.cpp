@@ -1,0 +1,75 @@
+// The framework grid's keyboard: OnKeyDown, then the navigation that MoveCursor computes, the
+// editor keys, and the dialog codes that keep arrows (and Tab with goTabs) in the grid.
+
+#include "platform/core/VirtualKeys.h"
+#include "platform/gui/Grids.h"
+
+int TWheelNotches::Add(int Delta)
+{
+    // A turn the other way forgets the part of a notch gathered so far.
+    if ((Delta > 0 && FRest < 0) || (Delta < 0 && FRest > 0))
+        FRest = 0;
+    FRest += Delta;
+    const int notches = FRest / 120;
+    FRest -= notches * 120;
+    return notches;
+}
+
+void TCustomGrid::RegisterGridHandlers()
+{
+    RegisterHandler(WM_GETDLGCODE, [this](TMessage& m) {
+        m.Result = DLGC_WANTARROWS;
+        if (Options().Contains(goTabs))
+            m.Result |= DLGC_WANTTAB;
+        if (Options().Contains(goEditing))
+            m.Result |= DLGC_WANTCHARS;
+    });
+    RegisterHandler(WM_LBUTTONDBLCLK, [this](TMessage& m) {
+        std::shared_ptr<bool> alive = AliveToken();
+        DblClick();
+        if (*alive)
+            Inherited(m);
+    });
+}
+
+void TCustomGrid::MoveCurrentCell(int ACol, int ARow, bool MoveAnchor)
+{
+    const TGridCoord old{Col(), Row()};
+    std::shared_ptr<bool> alive = AliveToken();
+    if (!FocusCell(ACol, ARow, MoveAnchor) || !*alive)
+        return;
+    if (old != TGridCoord{Col(), Row()})
+        Click();
+}
+
+void TCustomGrid::KeyDown(uint16_t& Key, TShiftState Shift)
+{
+    std::shared_ptr<bool> alive = AliveToken();
+    TCustomControl::KeyDown(Key, Shift);
+    if (Key == 0 || !*alive)
+        return;
+    if (Key == VK_F2 && Options().Contains(goEditing) && !FEditorMode) {
+        ShowEditor();
+        return;
+    }
+    const TGridCursorMove m = MoveCursor(CursorStateOf(*this), Key, Shift);
+    if (!m.Handled)
+        return;
+    if (FEditorMode)
+        HideEditor();
+    if (m.TopRow >= 0)
+        SetTopRow(m.TopRow);
+    if (m.LeftCol >= 0)
+        SetLeftCol(m.LeftCol);
+    MoveCurrentCell(m.Col, m.Row, m.MoveAnchor);
+}
+
+void TCustomGrid::KeyPress(char& Key)
+{
+    std::shared_ptr<bool> alive = AliveToken();
+    TCustomControl::KeyPress(Key);
+    if (!*alive || Key == 0)
+        return;
+    if (Options().Contains(goEditing) && !FEditorMode && static_cast<unsigned char>(Key) >= ' ')
+        ShowEditorChar(Key);
+}

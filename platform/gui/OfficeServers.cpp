@@ -1,0 +1,615 @@
+// The in-process spreadsheet and document servers: the object models the grid's exchange
+// calls, over workbooks and documents kept in memory. .xlsx and .docx files are read and
+// written here; other extensions are converted through LibreOffice. A new workbook has one
+// sheet; WorkSheets.Add puts a new active sheet before the active one. Texts that are numbers
+// in their own canonical form are stored as numbers, every other text as text.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cmath>
+
+#include "platform/core/AtomicFile.h"
+#include "platform/core/Cp949.h"
+#include "platform/core/FloatFormat.h"
+#include "platform/core/StoredPath.h"
+#include "platform/core/Streams.h"
+#include "platform/gui/OfficeConvert.h"
+#include "platform/gui/OfficePackage.h"
+
+namespace {
+
+// Cells a range or a table may hold: what a grid can hold.
+constexpr int64_t kMaxRangeCells = int64_t{1} << 26;
+
+AnsiString Lower(std::string_view s)
+{
+    AnsiString out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+[[noreturn]] void UnknownName(const AnsiString& Member) { throw EOleException("Unknown name: " + Member); }
+
+const TOleVariant& Arg(const std::vector<TOleVariant>& Args, size_t Index, const std::vector<TNamedArg>& Named,
+                       const char* Name)
+{
+    for (const TNamedArg& a : Named)
+        if (Lower(a.Name) == Name)
+            return a.Value;
+    if (Index >= Args.size())
+        throw EOleException(AnsiString("Missing argument: ") + Name);
+    return Args[Index];
+}
+
+int IntArg(const std::vector<TOleVariant>& Args, size_t Index, const std::vector<TNamedArg>& Named, const char* Name)
+{
+    try {
+        return Arg(Args, Index, Named, Name).Value().AsInteger();
+    } catch (const EVariantError&) {
+        throw EOleException(AnsiString("Type mismatch: ") + Name);
+    }
+}
+
+// A file's extension in lower case, without the dot.
+std::string Extension(const std::string& NativePath)
+{
+    return QFileInfo(QString::fromStdString(NativePath)).suffix().toLower().toStdString();
+}
+
+// A text stored as a number when the number gives it back exactly ("12", "-0.5"; not "007",
+// "1.50" or 20 digits).
+Variant StoredValue(const AnsiString& Text)
+{
+    if (Text.empty() || Text.size() > 17)
+        return Variant(Text);
+    size_t i = Text[0] == '-' ? 1 : 0, digits = 0, points = 0;
+    for (; i < Text.size(); ++i) {
+        if (Text[i] == '.')
+            ++points;
+        else if (Text[i] >= '0' && Text[i] <= '9')
+            ++digits;
+        else
+            return Variant(Text);
+    }
+    if (digits == 0 || points > 1 || Text.back() == '.')
+        return Variant(Text);
+    const double value = std::strtod(Text.c_str(), nullptr);
+    char canonical[40];
+    std::snprintf(canonical, sizeof canonical, "%.15g", value);
+    return AnsiString(canonical) == Text ? Variant(value) : Variant(Text);
+}
+
+// A value read from a sheet: numbers in the general format with up to 15 digits.
+TOleVariant ReadValue(const Variant& Stored)
+{
+    if (Stored.VarType() == varDouble) {
+        const double value = Stored.AsDouble();
+        if (value == std::floor(value) && std::fabs(value) < 1e15)
+            return TOleVariant(Variant(static_cast<int64_t>(value)));
+    }
+    return TOleVariant(Stored);
+}
+
+// --- Spreadsheet.
+
+class TWorkbook;
+
+struct TCellBox {
+    int Top = 1, Left = 1, Bottom = 1, Right = 1;
+};
+
+// "$B$3:$D$5" or "B3" into a box; false when it is no range.
+bool ParseBox(std::string_view Text, TCellBox& Box)
+{
+    const auto corner = [](std::string_view part, int& row, int& col) {
+        std::string letters, digits;
+        for (const char c : part) {
+            if (c == '$')
+                continue;
+            if (c >= 'a' && c <= 'z')
+                letters += static_cast<char>(c - 'a' + 'A');
+            else if (c >= 'A' && c <= 'Z' && digits.empty())
+                letters += c;
+            else if (c >= '0' && c <= '9')
+                digits += c;
+            else
+                return false;
+        }
+        col = ColumnNumber(letters);
+        row = digits.empty() || digits.size() > 8 ? 0 : std::stoi(digits);
+        return col >= 1 && row >= 1 && row <= kMaxSheetRows;
+    };
+    const size_t colon = Text.find(':');
+    if (!corner(Text.substr(0, colon), Box.Top, Box.Left))
+        return false;
+    Box.Bottom = Box.Top;
+    Box.Right = Box.Left;
+    if (colon != std::string_view::npos && !corner(Text.substr(colon + 1), Box.Bottom, Box.Right))
+        return false;
+    if (Box.Bottom < Box.Top)
+        std::swap(Box.Bottom, Box.Top);
+    if (Box.Right < Box.Left)
+        std::swap(Box.Right, Box.Left);
+    return true;
+}
+
+AnsiString BoxAddress(const TCellBox& Box)
+{
+    const auto corner = [](int row, int col) { return "$" + ColumnLetters(col) + "$" + std::to_string(row); };
+    if (Box.Top == Box.Bottom && Box.Left == Box.Right)
+        return corner(Box.Top, Box.Left);
+    return corner(Box.Top, Box.Left) + ":" + corner(Box.Bottom, Box.Right);
+}
+
+class TSheetObject;
+
+class TRangeObject : public IDispatchObject {
+public:
+    TRangeObject(std::shared_ptr<TSheetData> Sheet, TCellBox Box) : FSheet(std::move(Sheet)), FBox(Box) {}
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+                       const std::vector<TNamedArg>& Named) override
+    {
+        const AnsiString name = Lower(Member);
+        if (name == "address" && Kind != ikPropertyPut)
+            return TOleVariant(BoxAddress(FBox));
+        if (name == "value" && Kind == ikPropertyPut)
+            return Put(Args.empty() ? TOleVariant() : Args.back());
+        if (name == "value") {
+            auto array = std::make_shared<TOleArray>(1, FBox.Bottom - FBox.Top + 1, 1, FBox.Right - FBox.Left + 1);
+            for (const auto& [at, value] : FSheet->Cells)
+                if (at.first >= FBox.Top && at.first <= FBox.Bottom && at.second >= FBox.Left &&
+                    at.second <= FBox.Right)
+                    array->At(at.first - FBox.Top + 1, at.second - FBox.Left + 1) = ReadValue(value);
+            return TOleVariant(array);
+        }
+        UnknownName(Member);
+    }
+
+private:
+    TOleVariant Put(const TOleVariant& Value)
+    {
+        const auto put = [&](int row, int col, const TOleVariant& v) {
+            if (v.IsEmpty() || (v.Value().VarType() == varString && v.AsString().empty()))
+                FSheet->Cells.erase({row, col});
+            else
+                FSheet->Cells[{row, col}] = v.Value().VarType() == varString ? StoredValue(v.AsString()) : v.Value();
+        };
+        const std::shared_ptr<TOleArray>& array = Value.Array();
+        for (int r = FBox.Top; r <= FBox.Bottom; ++r)
+            for (int c = FBox.Left; c <= FBox.Right; ++c) {
+                if (!array) {
+                    put(r, c, Value);
+                    continue;
+                }
+                // Cells past the array's size get nothing, as the office programs fill "#N/A".
+                const int ar = array->RowLow() + r - FBox.Top, ac = array->ColLow() + c - FBox.Left;
+                if (ar <= array->RowHigh() && ac <= array->ColHigh())
+                    put(r, c, array->At(ar, ac));
+            }
+        return {};
+    }
+
+    std::shared_ptr<TSheetData> FSheet;
+    TCellBox FBox;
+};
+
+class TSheetObject : public IDispatchObject {
+public:
+    explicit TSheetObject(std::shared_ptr<TSheetData> Sheet) : FSheet(std::move(Sheet)) {}
+    const std::shared_ptr<TSheetData>& Sheet() const { return FSheet; }
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+                       const std::vector<TNamedArg>& Named) override
+    {
+        const AnsiString name = Lower(Member);
+        if (name == "name" && Kind == ikPropertyPut) {
+            FSheet->Name = Args.empty() ? AnsiString() : Args.back().AsString();
+            return {};
+        }
+        if (name == "name")
+            return TOleVariant(FSheet->Name);
+        if (name == "usedrange") {
+            TCellBox box;
+            if (!FSheet->Cells.empty()) {
+                box = {FSheet->Cells.begin()->first.first, kMaxSheetCols, 0, 0};
+                for (const auto& [at, value] : FSheet->Cells) {
+                    box.Bottom = std::max(box.Bottom, at.first);
+                    box.Left = std::min(box.Left, at.second);
+                    box.Right = std::max(box.Right, at.second);
+                }
+            }
+            return TOleVariant(TDispatch(std::make_shared<TRangeObject>(FSheet, box)));
+        }
+        if (name == "range") {
+            TCellBox box;
+            const AnsiString text = Arg(Args, 0, Named, "cell1").AsString();
+            if (!ParseBox(text, box) ||
+                int64_t{box.Bottom - box.Top + 1} * int64_t{box.Right - box.Left + 1} > kMaxRangeCells)
+                throw EOleException("Range '" + text + "' is not valid");
+            return TOleVariant(TDispatch(std::make_shared<TRangeObject>(FSheet, box)));
+        }
+        UnknownName(Member);
+    }
+
+private:
+    std::shared_ptr<TSheetData> FSheet;
+};
+
+// The workbook's sheets in memory; what it writes goes into a TWorkbookData.
+struct TBook {
+    std::vector<std::shared_ptr<TSheetObject>> Sheets;
+    int Active = 0;
+    std::string Path;  // native; empty for a new workbook
+
+    void AddSheet(std::shared_ptr<TSheetData> Data, int At)
+    {
+        Sheets.insert(Sheets.begin() + At, std::make_shared<TSheetObject>(std::move(Data)));
+    }
+    AnsiString FreeName() const
+    {
+        for (int n = 1;; ++n) {
+            const AnsiString name = "Sheet" + std::to_string(n);
+            bool used = false;
+            for (const auto& s : Sheets)
+                used = used || s->Sheet()->Name == name;
+            if (!used)
+                return name;
+        }
+    }
+    void Write(const std::string& Target) const
+    {
+        TWorkbookData data;
+        for (const auto& s : Sheets)
+            data.Sheets.push_back(*s->Sheet());
+        data.Active = Active;
+        const std::string bytes = XlsxBytes(data);
+        const std::string extension = Extension(Target);
+        if (extension == "xlsx") {
+            if (!AtomicWriteFile(Target, bytes))
+                throw EOleException("Cannot save " + Utf8ToCp949(Target));
+            return;
+        }
+        // Another kind of file: LibreOffice makes it from the workbook, then it is put in place.
+        QTemporaryDir folder;
+        const std::string source = folder.filePath(QStringLiteral("book.xlsx")).toStdString();
+        if (!folder.isValid() || !AtomicWriteFile(source, bytes))
+            throw EOleException("Cannot save " + Utf8ToCp949(Target));
+        const std::string made = ConvertWithOffice(source, extension, folder.path().toStdString());
+        std::string converted;
+        if (!TryReadWholeFile(StoredPath(made), converted) || !AtomicWriteFile(Target, converted))
+            throw EOleException("Cannot save " + Utf8ToCp949(Target));
+    }
+};
+
+class TSheetsObject : public IDispatchObject {
+public:
+    explicit TSheetsObject(std::shared_ptr<TBook> Book) : FBook(std::move(Book)) {}
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+                       const std::vector<TNamedArg>& Named) override
+    {
+        const AnsiString name = Lower(Member);
+        if (name == "count")
+            return TOleVariant(static_cast<int>(FBook->Sheets.size()));
+        if (name == "add") {
+            auto data = std::make_shared<TSheetData>();
+            data->Name = FBook->FreeName();
+            FBook->AddSheet(data, FBook->Active);
+            return TOleVariant(TDispatch(FBook->Sheets[static_cast<size_t>(FBook->Active)]));
+        }
+        if (name == "item")
+            return Item(FBook, IntArg(Args, 0, Named, "index"));
+        UnknownName(Member);
+    }
+    static TOleVariant Item(const std::shared_ptr<TBook>& Book, int Index)
+    {
+        if (Index < 1 || Index > static_cast<int>(Book->Sheets.size()))
+            throw EOleException("Invalid index");
+        return TOleVariant(TDispatch(Book->Sheets[static_cast<size_t>(Index - 1)]));
+    }
+
+private:
+    std::shared_ptr<TBook> FBook;
+};
+
+class TWorkbookObject : public IDispatchObject {
+public:
+    explicit TWorkbookObject(std::shared_ptr<TBook> Book) : FBook(std::move(Book)) {}
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+                       const std::vector<TNamedArg>& Named) override
+    {
+        const AnsiString name = Lower(Member);
+        if (name == "activesheet")
+            return TOleVariant(TDispatch(FBook->Sheets[static_cast<size_t>(FBook->Active)]));
+        if (name == "sheets" || name == "worksheets") {
+            if (!Args.empty())
+                return TSheetsObject::Item(FBook, IntArg(Args, 0, Named, "index"));
+            return TOleVariant(TDispatch(std::make_shared<TSheetsObject>(FBook)));
+        }
+        if (name == "saveas") {
+            FBook->Path = NativePath(Arg(Args, 0, Named, "filename").AsString());
+            FBook->Write(FBook->Path);
+            return {};
+        }
+        if (name == "save") {
+            if (FBook->Path.empty())
+                throw EOleException("The workbook has no file name");
+            FBook->Write(FBook->Path);
+            return {};
+        }
+        if (name == "close") {
+            bool save = false;
+            for (const TNamedArg& a : Named)
+                if (Lower(a.Name) == "savechanges")
+                    save = a.Value.Value().AsBoolean();
+            if (!Args.empty())
+                save = Args[0].Value().AsBoolean();
+            if (save && !FBook->Path.empty())
+                FBook->Write(FBook->Path);
+            return {};
+        }
+        UnknownName(Member);
+    }
+
+private:
+    std::shared_ptr<TBook> FBook;
+};
+
+class TWorkbooksObject : public IDispatchObject {
+public:
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+                       const std::vector<TNamedArg>& Named) override
+    {
+        const AnsiString name = Lower(Member);
+        if (name == "add") {
+            auto book = std::make_shared<TBook>();
+            auto data = std::make_shared<TSheetData>();
+            data->Name = "Sheet1";
+            book->AddSheet(data, 0);
+            return TOleVariant(TDispatch(std::make_shared<TWorkbookObject>(book)));
+        }
+        if (name == "open")
+            return Open(Arg(Args, 0, Named, "filename").AsString());
+        UnknownName(Member);
+    }
+
+private:
+    // A file that is not there opens nothing (an empty result); one that cannot be read raises.
+    static TOleVariant Open(const AnsiString& FileName)
+    {
+        const std::string path = NativePath(FileName);
+        if (!QFileInfo(QString::fromStdString(path)).isFile())
+            return {};
+        std::string bytes;
+        if (Extension(path) == "xlsx") {
+            if (!TryReadWholeFile(FileName, bytes))
+                throw EOleException("Cannot open file " + FileName);
+        } else {
+            QTemporaryDir folder;
+            if (!folder.isValid())
+                throw EOleException("Cannot open file " + FileName);
+            const std::string made = ConvertWithOffice(path, "xlsx", folder.path().toStdString());
+            if (!TryReadWholeFile(StoredPath(made), bytes))
+                throw EOleException("Cannot open file " + FileName);
+        }
+        const TWorkbookData data = ReadXlsx(bytes);
+        auto book = std::make_shared<TBook>();
+        for (const TSheetData& sheet : data.Sheets)
+            book->AddSheet(std::make_shared<TSheetData>(sheet), static_cast<int>(book->Sheets.size()));
+        book->Active = data.Active;
+        book->Path = path;
+        return TOleVariant(TDispatch(std::make_shared<TWorkbookObject>(book)));
+    }
+};
+
+class TExcelObject : public IDispatchObject {
+public:
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+                       const std::vector<TNamedArg>& Named) override
+    {
+        const AnsiString name = Lower(Member);
+        if (name == "workbooks")
+            return TOleVariant(TDispatch(FBooks));
+        if (name == "quit")
+            return {};
+        UnknownName(Member);
+    }
+
+private:
+    TDispatch FBooks = std::make_shared<TWorkbooksObject>();
+};
+
+// --- Document.
+
+struct TDocument {
+    TDocumentData Data;
+};
+
+class TParagraphFormatObject : public IDispatchObject {
+public:
+    explicit TParagraphFormatObject(TDocCell& Cell) : FCell(Cell) {}
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+                       const std::vector<TNamedArg>& Named) override
+    {
+        if (Lower(Member) != "alignment")
+            UnknownName(Member);
+        if (Kind == ikPropertyPut) {
+            const int value = IntArg(Args, Args.empty() ? 0 : Args.size() - 1, Named, "alignment");
+            FCell.Alignment = value == 2 ? daRight : value == 1 ? daCenter : daLeft;
+            return {};
+        }
+        return TOleVariant(static_cast<int>(FCell.Alignment));
+    }
+
+private:
+    TDocCell& FCell;
+};
+
+// A cell's range, or the document's own (which holds no cell).
+class TDocRangeObject : public IDispatchObject {
+public:
+    TDocRangeObject(std::shared_ptr<TDocument> Document, TDocCell* Cell) : FDocument(std::move(Document)), FCell(Cell)
+    {}
+    TDocCell* Cell() const { return FCell; }
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+                       const std::vector<TNamedArg>& Named) override
+    {
+        const AnsiString name = Lower(Member);
+        if (name == "insertafter" && FCell) {
+            FCell->Text += Arg(Args, 0, Named, "text").AsString();
+            return {};
+        }
+        if (name == "paragraphformat" && FCell)
+            return TOleVariant(TDispatch(std::make_shared<TParagraphFormatObject>(*FCell)));
+        if (name == "text" && FCell)
+            return TOleVariant(FCell->Text);
+        UnknownName(Member);
+    }
+
+private:
+    std::shared_ptr<TDocument> FDocument;  // keeps the cell alive
+    TDocCell* FCell;
+};
+
+class TTableObject : public IDispatchObject {
+public:
+    TTableObject(std::shared_ptr<TDocument> Document, size_t Index) : FDocument(std::move(Document)), FIndex(Index) {}
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+                       const std::vector<TNamedArg>& Named) override
+    {
+        if (Lower(Member) != "cell")
+            UnknownName(Member);
+        TDocTable& table = FDocument->Data.Tables[FIndex];
+        const int row = IntArg(Args, 0, Named, "row"), col = IntArg(Args, 1, Named, "column");
+        if (row < 1 || row > table.Rows || col < 1 || col > table.Cols)
+            throw EOleException("The requested member of the collection does not exist");
+        TDocCell* cell =
+            &table.Cells[static_cast<size_t>(row - 1) * static_cast<size_t>(table.Cols) + static_cast<size_t>(col - 1)];
+        auto range = std::make_shared<TDocRangeObject>(FDocument, cell);
+        return TOleVariant(TDispatch(std::make_shared<TCellObject>(range)));
+    }
+
+private:
+    class TCellObject : public IDispatchObject {
+    public:
+        explicit TCellObject(TDispatch Range) : FRange(std::move(Range)) {}
+        TOleVariant Invoke(const AnsiString& Member, TInvokeKind, const std::vector<TOleVariant>&,
+                           const std::vector<TNamedArg>&) override
+        {
+            if (Lower(Member) != "range")
+                UnknownName(Member);
+            return TOleVariant(FRange);
+        }
+
+    private:
+        TDispatch FRange;
+    };
+    std::shared_ptr<TDocument> FDocument;
+    size_t FIndex;
+};
+
+class TTablesObject : public IDispatchObject {
+public:
+    explicit TTablesObject(std::shared_ptr<TDocument> Document) : FDocument(std::move(Document)) {}
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+                       const std::vector<TNamedArg>& Named) override
+    {
+        const AnsiString name = Lower(Member);
+        if (name == "count")
+            return TOleVariant(static_cast<int>(FDocument->Data.Tables.size()));
+        if (name != "add")
+            UnknownName(Member);
+        const int rows = IntArg(Args, 1, Named, "numrows"), cols = IntArg(Args, 2, Named, "numcolumns");
+        if (rows < 1 || cols < 1 || int64_t{rows} * cols > kMaxRangeCells)
+            throw EOleException("The number must be between 1 and the table's limit");
+        TDocTable table;
+        table.Rows = rows;
+        table.Cols = cols;
+        table.Cells.resize(static_cast<size_t>(rows) * static_cast<size_t>(cols));
+        FDocument->Data.Tables.push_back(std::move(table));
+        return TOleVariant(TDispatch(std::make_shared<TTableObject>(FDocument, FDocument->Data.Tables.size() - 1)));
+    }
+
+private:
+    std::shared_ptr<TDocument> FDocument;
+};
+
+class TDocumentObject : public IDispatchObject {
+public:
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+                       const std::vector<TNamedArg>& Named) override
+    {
+        const AnsiString name = Lower(Member);
+        if (name == "range")
+            return TOleVariant(TDispatch(std::make_shared<TDocRangeObject>(FDocument, nullptr)));
+        if (name == "tables")
+            return TOleVariant(TDispatch(std::make_shared<TTablesObject>(FDocument)));
+        if (name == "saveas") {
+            Save(NativePath(Arg(Args, 0, Named, "filename").AsString()));
+            return {};
+        }
+        UnknownName(Member);
+    }
+
+private:
+    void Save(const std::string& Target) const
+    {
+        const std::string bytes = DocxBytes(FDocument->Data);
+        const std::string extension = Extension(Target);
+        if (extension == "docx") {
+            if (!AtomicWriteFile(Target, bytes))
+                throw EOleException("Cannot save " + Utf8ToCp949(Target));
+            return;
+        }
+        QTemporaryDir folder;
+        const std::string source = folder.filePath(QStringLiteral("document.docx")).toStdString();
+        if (!folder.isValid() || !AtomicWriteFile(source, bytes))
+            throw EOleException("Cannot save " + Utf8ToCp949(Target));
+        const std::string made = ConvertWithOffice(source, extension, folder.path().toStdString());
+        std::string converted;
+        if (!TryReadWholeFile(StoredPath(made), converted) || !AtomicWriteFile(Target, converted))
+            throw EOleException("Cannot save " + Utf8ToCp949(Target));
+    }
+    std::shared_ptr<TDocument> FDocument = std::make_shared<TDocument>();
+};
+
+class TDocumentsObject : public IDispatchObject {
+public:
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind, const std::vector<TOleVariant>&,
+                       const std::vector<TNamedArg>&) override
+    {
+        if (Lower(Member) != "add")
+            UnknownName(Member);
+        return TOleVariant(TDispatch(std::make_shared<TDocumentObject>()));
+    }
+};
+
+class TWordObject : public IDispatchObject {
+public:
+    TOleVariant Invoke(const AnsiString& Member, TInvokeKind, const std::vector<TOleVariant>&,
+                       const std::vector<TNamedArg>&) override
+    {
+        const AnsiString name = Lower(Member);
+        if (name == "documents")
+            return TOleVariant(FDocuments);
+        if (name == "quit")
+            return {};
+        UnknownName(Member);
+    }
+
+private:
+    TDispatch FDocuments = std::make_shared<TDocumentsObject>();
+};
+
+}  // namespace
+
+TDispatch CreateOfficeServer(const AnsiString& ProgId)
+{
+    const AnsiString id = Lower(ProgId);
+    if (id == "excel.application")
+        return std::make_shared<TExcelObject>();
+    if (id == "word.application")
+        return std::make_shared<TWordObject>();
+    return nullptr;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Input made by a program, delivered to a control's window as the window system delivers the
+// user's: a key press (down, the characters it types, up), mouse buttons and moves at client
+// points, and wheel turns. Drivers and tests use it; it goes through the same path as real
+// input (key phases, the message hook, mouse capture).
+
+#include <cstdint>
+
+#include "platform/core/AnsiString.h"
+#include "platform/core/ShiftState.h"
+#include "platform/gui/Controls.h"
+
+class TWinControl;
+
+// The key's virtual-key code, typing Text (cp949, may be empty) between down and up.
+void SendKeyStroke(TWinControl* Control, uint16_t VirtualKey, TShiftState Shift, const AnsiString& Text);
+// The virtual-key code of a key name ("VK_DELETE", "VK_F2") or of one typed character, and the
+// text the key types; false for a name it does not know.
+bool VirtualKeyOf(const AnsiString& Name, uint16_t& VirtualKey, AnsiString& Text);
+
+enum TMouseAction { maDown, maUp, maMove, maDouble };
+// A button pressed, released or double-clicked, or the pointer moved, at a client point.
+void SendMouseInput(TWinControl* Control, TMouseAction Action, TMouseButton Button, int X, int Y, TShiftState Shift);
+// Wheel turns: Delta in the window system's units (120 a notch, positive away from the user).
+void SendWheelInput(TWinControl* Control, int Delta, TShiftState Shift, int X, int Y);

@@ -1,0 +1,89 @@
+// The character window's controls under the terminal, wired: the T/D button, the mouse wheel over
+// the window, and a window connected through a scripted host with Korean colour text and the
+// status bar filled, against a picture of ours (under Xvfb).
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QWheelEvent>
+#include <filesystem>
+
+#include "GuiTestSupport.h"
+#include "WindowTestSupport.h"
+#include "app/forms/AnsiTerminal.h"
+#include "controls/lib/ToolEdit.h"
+#include "platform/core/ProgramFolder.h"
+#include "platform/gui/ButtonCtrls.h"
+#include "terminal/control/Terminal.h"
+#include "tests/platform/core/TempFolder.h"
+
+namespace {
+
+using InputWindow = TConnectedWindowTest;
+
+TEST_F(InputWindow, TranslationButtonFlipsTheModeAndGivesTheInputLineTheFocus)
+{
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Window->Terminal()->SetFocus();
+    EXPECT_EQ(Window->TranslationBtn()->Caption(), "D");
+    Window->TranslationBtn()->Click();
+    EXPECT_EQ(Entry->GetTranslate(), 1);
+    EXPECT_EQ(Window->TranslationBtn()->Caption(), "T");
+    EXPECT_EQ(Window->ActiveControl(), Window->ComboEdit());
+    Window->TranslationBtn()->Click();
+    EXPECT_EQ(Entry->GetTranslate(), 0);
+    EXPECT_EQ(Window->TranslationBtn()->Caption(), "D");
+}
+
+TEST_F(InputWindow, EachWheelStepScrollsFourLines)
+{
+    ASSERT_NO_FATAL_FAILURE(Open());
+    std::string lines;
+    for (int i = 0; i < 100; ++i)
+        lines += "line " + std::to_string(i) + "\r\n";
+    Socket->PeerReceive(lines);
+    PumpEvents();
+    const TTerminalCore& core = Window->Terminal()->Core();
+    const int live = core.LinePos();
+    // Over the status line: the wheel reaches the window from any of its controls.
+    QWidget* target = Window->ComboEdit()->Handle();
+    auto wheel = [target](int delta) {
+        const QPointF at(5, 5);
+        QWheelEvent e(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(target, &e);
+    };
+    wheel(120);
+    wheel(120);
+    EXPECT_EQ(core.LinePos(), live - 8);
+    wheel(-120);
+    EXPECT_EQ(core.LinePos(), live - 4);
+}
+
+TEST_F(InputWindow, ScreenshotOfAConnectedWindow)
+{
+    if (!OnX())
+        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    TempFolder folder;
+    // The generated bitmap fonts of the build, and counters that make the meter show 40.
+    std::filesystem::create_directory_symlink(std::filesystem::path(ExecutableFolder()) / "Fonts",
+                                              std::filesystem::path(folder.Path()) / "Fonts");
+    const std::string stat = folder.File("stat");
+    TempFolder::Write(stat, "cpu0 40 0 0 60 0 0 0 0 0 0\n");
+    TAnsiTerminalForm::ProcStatPath = stat;
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Window->Script().CmdConfig.StatusLine = "HP 120/200 \xC3\xBC\xB7\xC2";  // 체력
+    // The terminal's reset keeps the colours: white (37) comes back explicitly.
+    Socket->PeerReceive("\x1b[33m\xBE\xC8\xB3\xE7\xC7\xCF\xBC\xBC\xBF\xE4\x1b[37m, "  // 안녕하세요
+                        "\x1b[32m\xC7\xD1\xB1\xDB \xB8\xD3\xB5\xE5\x1b[37m\r\n"       // 한글 머드
+                        "\x1b[31mHP\x1b[37m 120/200 \x1b[36mSP\x1b[37m 80/80\r\n");
+    Clock.Advance(5000);
+    PumpEvents();
+    TempFolder::Write(stat, "cpu0 80 0 0 120 0 0 0 0 0 0\n");
+    Clock.Advance(100);
+    PumpEvents();
+    TAnsiTerminalForm::ProcStatPath = "/proc/stat";
+    ExpectScreenshot(*Window, "tests/app/golden", "ConnectedWindow");
+}
+
+}  // namespace

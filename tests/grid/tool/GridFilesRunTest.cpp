@@ -1,0 +1,79 @@
+// Every file format through gridrun against golden outputs: tests/grid/tool/files/NAME.grid
+// runs with $DIR naming a fresh temporary folder and $SRC the files folder, and must print
+// NAME.out ($DIR put back in place of the folder). HM_UPDATE_GOLDEN=1 rewrites the outputs.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kFiles = std::string(HM_SOURCE_DIR) + "/tests/grid/tool/files";
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::vector<std::string> GoldenNames()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(kFiles))
+        if (entry.path().extension() == ".grid")
+            names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
+
+class GridRunFiles : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(GridRunFiles, PrintTheGoldenOutput)
+{
+    char pattern[] = "/tmp/gridrun-files-XXXXXX";
+    const std::string folder = mkdtemp(pattern);
+    const std::string directives =
+        ReplaceAll(ReplaceAll(ReadAll(kFiles + "/" + GetParam() + ".grid"), "$DIR", folder), "$SRC", kFiles);
+    const std::string script = folder + "/run.grid";
+    std::ofstream(script, std::ios::binary) << directives;
+    std::string out;
+    int status = -1;
+    if (FILE* pipe = popen((std::string(HM_BIN_DIR) + "/gridrun " + script + " 2>&1").c_str(), "r")) {
+        char buffer[4096];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, got);
+        const int code = pclose(pipe);
+        status = WIFEXITED(code) ? WEXITSTATUS(code) : -1;
+    }
+    std::filesystem::remove_all(folder);
+    out = ReplaceAll(ReplaceAll(out, folder, "$DIR"), kFiles, "$SRC");
+    const std::string golden = kFiles + "/" + GetParam() + ".out";
+    if (getenv("HM_UPDATE_GOLDEN"))
+        std::ofstream(golden, std::ios::binary) << out;
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, ReadAll(golden));
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, GridRunFiles, ::testing::ValuesIn(GoldenNames()),
+                         [](const ::testing::TestParamInfo<std::string>& param) { return param.param; });

@@ -1,0 +1,119 @@
+// The spreadsheet and document files against LibreOffice: what gridrun writes, LibreOffice
+// opens; what LibreOffice writes, gridrun reads; other kinds of file go through LibreOffice.
+// Each LibreOffice run has a profile folder of its own and a time-out.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct TRun {
+    std::string Out;
+    int Status = -1;
+};
+
+TRun Shell(const std::string& command)
+{
+    TRun run;
+    if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
+        char buffer[4096];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            run.Out.append(buffer, got);
+        const int status = pclose(pipe);
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    return run;
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class Office : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/grid-office-XXXXXX";
+        Folder = mkdtemp(pattern);
+        ASSERT_EQ(Shell("command -v soffice").Status, 0) << "LibreOffice (libreoffice-calc-nogui) is needed";
+    }
+    void TearDown() override { std::filesystem::remove_all(Folder); }
+
+    TRun GridRun(const std::string& directives, const std::string& environment = "")
+    {
+        const std::string script = Folder + "/run.grid";
+        std::ofstream(script, std::ios::binary) << directives;
+        return Shell(environment + " " + std::string(HM_BIN_DIR) + "/gridrun " + script);
+    }
+    // LibreOffice converts a file of the folder; the converted file's text.
+    std::string Convert(const std::string& name, const std::string& filter, const std::string& made,
+                        const std::string& inFilter = "")
+    {
+        const TRun run = Shell("cd " + Folder + " && timeout 120 soffice -env:UserInstallation=file://" + Folder +
+                               "/profile --headless --norestore --nolockcheck" +
+                               (inFilter.empty() ? "" : " --infilter='" + inFilter + "'") + " --convert-to '" + filter +
+                               "' --outdir " + Folder + "/out " + name);
+        EXPECT_EQ(run.Status, 0) << run.Out;
+        return ReadAll(Folder + "/out/" + made);
+    }
+
+    std::string Folder;
+};
+
+const char* const kGrid = "block 0 0 h\\tnum\\t이름\\na\\t1\\t한글\\nb\\t2.5\\tx,y\n"
+                          "cell 2 3 two\\r\\nlines\n"
+                          "set AutoNumAlign true\n";
+
+}  // namespace
+
+TEST_F(Office, LibreOfficeOpensTheWorkbookAndDocumentTheGridWrites)
+{
+    const TRun run =
+        GridRun(std::string(kGrid) + "call SaveToXLS " + Folder + "/a.xlsx\ncall SaveToDOC " + Folder + "/a.docx\n");
+    ASSERT_EQ(run.Status, 0) << run.Out;
+    // The new workbook's active sheet is the one written; numbers are numbers (unquoted).
+    EXPECT_EQ(Convert("a.xlsx", "csv:Text - txt - csv (StarCalc):44,34,76,1", "a.csv"),
+              "\"h\",\"num\",\"이름\"\n\"a\",1,\"한글\"\n\"b\",2.5,\"x,y\"\n,,\"two\nlines\"\n");
+    const std::string text = Convert("a.docx", "txt:Text (encoded):UTF8", "a.txt");
+    for (const char* piece : {"h", "num", "이름", "한글", "2.5", "x,y", "two"})
+        EXPECT_NE(text.find(piece), std::string::npos) << piece << " in " << text;
+}
+
+TEST_F(Office, TheGridReadsAWorkbookLibreOfficeMadeFromCsv)
+{
+    std::ofstream(Folder + "/in.csv") << "x,y,z\n1,2.25,한글\n,,\"a\nb\"\n";
+    Convert("in.csv", "xlsx", "in.xlsx", "Text - txt - csv (StarCalc):44,34,76,1");
+    const TRun run = GridRun("set SaveIncludesFixed false\nset Multilinecells true\ncall LoadFromXLS " + Folder +
+                             "/out/in.xlsx\ndump\n");
+    EXPECT_EQ(run.Out,
+              "LoadFromXLS " + Folder +
+                  "/out/in.xlsx =\n"
+                  "ColCount=4 RowCount=4 FixedCols=1 FixedRows=1 HiddenCols=0 HiddenRows=0\n"
+                  "0:||||\n1:||x|y|z\n2:||1|2.25|한글\n3:||||a\\r\\nb\n");
+}
+
+TEST_F(Office, OtherKindsOfFileGoThroughLibreOfficeAndWithoutItTheServerIsNotFound)
+{
+    const TRun run = GridRun(std::string(kGrid) + "call SaveToXLS " + Folder + "/b.ods\nnew\ncall LoadFromXLS " +
+                             Folder + "/b.ods\n? Cells 2 2\n");
+    EXPECT_NE(run.Out.find("Cells 2 2 = x,y\n"), std::string::npos) << run.Out;
+    const TRun without =
+        GridRun("call SaveToXLS " + Folder + "/c.ods\ncall SaveToDOC " + Folder + "/c.odt\n", "PATH=/nonexistent");
+    EXPECT_EQ(without.Out,
+              "error: ECellGridError: Excel OLE server not found\n"
+              "error: ECellGridError: Word OLE server not found\n");
+    EXPECT_FALSE(std::filesystem::exists(Folder + "/c.ods"));
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Runs the gridrun tool on directive lines and gives what it printed and its exit status.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+struct TRun {
+    std::string Out;
+    int Status = -1;
+};
+
+// Runs gridrun on the directives; standard error joins the output when asked.
+inline TRun GridRun(const std::string& directives, bool withErrors = false)
+{
+    char name[] = "/tmp/gridrun-test-XXXXXX";
+    const int fd = mkstemp(name);
+    EXPECT_GE(fd, 0);
+    close(fd);
+    std::ofstream(name, std::ios::binary) << directives;
+    const std::string command = std::string(HM_BIN_DIR) + "/gridrun " + name + (withErrors ? " 2>&1" : " 2>/dev/null");
+    TRun run;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            run.Out.append(buffer, got);
+        const int status = pclose(pipe);
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    unlink(name);
+    return run;
+}
