@@ -54,6 +54,9 @@ QWidget* TCustomListBox::CreateWidget()
         if (FInCode == 0)
             Perform(CN_COMMAND, static_cast<WPARAM>(LBN_SELCHANGE) << 16);
     });
+    // The system list box reports a double click on a line as a notification, not a click.
+    QObject::connect(w, &QListWidget::itemDoubleClicked, w,
+                     [this] { Perform(CN_COMMAND, static_cast<WPARAM>(LBN_DBLCLK) << 16); });
     return w;
 }
 
@@ -183,7 +186,11 @@ void TCustomListBox::RegisterListHandlers()
             List()->scrollToItem(it, QAbstractItemView::PositionAtTop);
     });
     RegisterHandler(LB_SETHORIZONTALEXTENT, [this](TMessage& m) {
-        FHorizontalExtent = static_cast<int>(m.WParam);
+        // Laying the items out again costs a pass over the list: only for a new range.
+        const int extent = static_cast<int>(m.WParam);
+        if (extent == FHorizontalExtent)
+            return;
+        FHorizontalExtent = extent;
         ApplyLook();
     });
     RegisterHandler(LB_GETHORIZONTALEXTENT, [this](TMessage& m) { m.Result = FHorizontalExtent; });
@@ -218,6 +225,8 @@ void TCustomListBox::RegisterListHandlers()
     RegisterHandler(CN_COMMAND, [this](TMessage& m) {
         if ((m.WParam >> 16) == LBN_SELCHANGE)
             Click();
+        else if ((m.WParam >> 16) == LBN_DBLCLK)
+            DblClick();
     });
     RegisterHandler(CN_DRAWITEM, [this](TMessage& m) {
         DefaultDrawItemMessage(m, [this](int index, TRect r, TOwnerDrawState state) { DrawItem(index, r, state); });
