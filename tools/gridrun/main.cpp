@@ -30,6 +30,7 @@
 //   show FILE                    the file's bytes: printable ASCII as is, the rest escaped (\xHH
 //                                from 0x80 too), a line after each \n
 //   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
+//   sortindex clear|C asc|desc   the sort-index list (tools/gridrun/GridRunSort.h)
 //
 // Values print as true/false, integers, %.15g, colour names, enumeration names, sets [a,b] and
 // escaped texts (quoted after "=" of call and in event lines when empty or holding a blank). An
@@ -53,6 +54,7 @@
 #include "tools/gridrun/GridRunExchange.h"
 #include "tools/gridrun/GridRunFiles.h"
 #include "tools/gridrun/GridRunInput.h"
+#include "tools/gridrun/GridRunSort.h"
 
 namespace {
 
@@ -119,6 +121,8 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
         {"dblclick", RunDblClick},
         {"wheel", RunWheel},
         {"tick", RunTick},
+        // --- The sort-index list (GridRunSort.cpp).
+        {"sortindex", RunSortIndex},
         {"new",
          [](TGridRun& run, const TLine& w, std::string_view) {
              Need(w, 1, "new");
