@@ -21,6 +21,8 @@ void RegisterLibraryClasses()
         return;
     done = true;
     RegisterExCtrlsClasses();
+    // Window hooks, form placement and storage.
+    RegisterPlacementClasses();
     // List boxes, owner-drawn menus and the speed bar.
     RegisterTextListBoxClasses();
     RegisterExCheckListBoxClasses();
@@ -32,8 +34,6 @@ void RegisterLibraryClasses()
     RegisterExCombosClasses();
     RegisterDateEditClasses();
     RegisterFileDirEditClasses();
-    // Window hooks, form placement and storage.
-    RegisterPlacementClasses();
     RegisterClass<TExTimer>("TExTimer", "TComponent", MakeComponent<TExTimer>)
         .Bool("Enabled", &TExTimer::Enabled, &TExTimer::SetEnabled, true)
         .Int64(

@@ -179,15 +179,17 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         if (op.empty())
             throw ECtlError("missing arguments: call");
         TComponent* target = Find(name);
-        // Each family's table of verbs.
-        for (const auto* verbs :
-             {&CtlVerbs(), &CtlButtonVerbs(), &CtlEditVerbs(), &CtlListVerbs(), &CtlMenuVerbs(), &CtlStorageVerbs()}) {
-            if (auto it = verbs->find(op); it != verbs->end()) {
-                it->second(*this, target, TCtlArgs{Words(rest), RestText(rest)});
-                return;
-            }
-        }
-        throw ECtlError("unknown operation: " + op);
+        // Each family's table of verbs, one line each.
+        const std::map<AnsiString, TCtlVerb>* tables[] = {
+            &CtlVerbs(), &CtlButtonVerbs(), &CtlEditVerbs(), &CtlListVerbs(), &CtlMenuVerbs(), &CtlStorageVerbs(),
+        };
+        const TCtlVerb* found = nullptr;
+        for (const auto* table : tables)
+            if (auto it = table->find(op); !found && it != table->end())
+                found = &it->second;
+        if (!found)
+            throw ECtlError("unknown operation: " + op);
+        (*found)(*this, target, TCtlArgs{Words(rest), RestText(rest)});
     } else if (verb == "util") {
         std::string_view args = rest;
         const AnsiString routine = NextWord(args);
@@ -208,8 +210,14 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         if (w[1] == "DialogKey" && target == FForm)
             return;  // always reported by the form
         // An event name may be in several tables, each for other classes.
-        for (const auto* events : {&CtlEditEvents(), &CtlEvents(), &CtlMenuEvents(), &CtlStorageEvents()})
-            if (auto it = events->find(w[1]); it != events->end() && it->second(*this, target))
+        const std::map<AnsiString, TCtlEventHook>* tables[] = {
+            &CtlEditEvents(),
+            &CtlEvents(),
+            &CtlMenuEvents(),
+            &CtlStorageEvents(),
+        };
+        for (const auto* table : tables)
+            if (auto it = table->find(w[1]); it != table->end() && it->second(*this, target))
                 return;
         throw ECtlError("unknown event: " + w[1]);
     } else if (verb == "focus") {

@@ -60,14 +60,10 @@ TMenuItem* ItemOf(TComponent* c, const AnsiString& path)
     return item;
 }
 
-// On the owner-drawn menus: adds the items of the path that are missing; the last one, when
-// chosen, prints its click. The platform's menus take a name first (CtlRunMenus.cpp).
+// Adds the items of the path that are missing ("-" is a new separator); the last one, when
+// chosen, prints its click with the path.
 void AddMenuItem(TCtlRun& run, TComponent* c, const TCtlArgs& a)
 {
-    if (!dynamic_cast<TExMainMenu*>(c) && !dynamic_cast<TExPopupMenu*>(c)) {
-        CtlMenuVerbs().at("AddMenuItem")(run, c, a);
-        return;
-    }
     TMenu* menu = As<TMenu>(c);
     const AnsiString path = a.Rest;
     TMenuItem* parent = menu->Items();

@@ -1,6 +1,6 @@
 // Menus and dialogs in ctlrun: the directives `menu NAME PATH` (a main menu's item chosen),
-// `popup NAME X Y` and `choose PATH` (an item of the pop-up shown last), the verbs that build
-// menus and run dialogs, the dialog routines of `util`, and the hooks that report every pop-up
+// `popup NAME X Y` and `choose PATH` (an item of the pop-up shown last; menus are built with
+// the list verbs' AddMenuItem), the verb that runs a dialog, the dialog routines of `util`, and the hooks that report every pop-up
 // menu (POPUP name x y) and dialog (DIALOG kind|title) and answer a dialog from `answer`.
 
 #include "platform/core/Cp949.h"
@@ -15,14 +15,6 @@ namespace {
 // The pop-up menu shown last and a token that falls when it goes.
 TPopupMenu* gShownPopup = nullptr;
 std::shared_ptr<bool> gShownAlive;
-
-TMenu* MenuNamed(TCtlRun& run, const AnsiString& name)
-{
-    auto* menu = dynamic_cast<TMenu*>(run.Find(name));
-    if (!menu)
-        throw ECtlError("not a menu: " + name);
-    return menu;
-}
 
 TMenuItem* ItemAt(TMenu* menu, const AnsiString& path)
 {
@@ -117,23 +109,6 @@ const std::map<AnsiString, TCtlDirective>& CtlMenuDirectives()
 const std::map<AnsiString, TCtlVerb>& CtlMenuVerbs()
 {
     static const std::map<AnsiString, TCtlVerb> verbs{
-        // call MENU AddMenuItem NAME PATH: a new item NAME captioned with the path's last part,
-        // under the item the path's other parts lead to.
-        {"AddMenuItem",
-         [](TCtlRun& run, TComponent* c, const TCtlArgs& a) {
-             TMenu* menu = MenuNamed(run, c->Name());
-             const AnsiString& name = Word(a, 0);
-             if (run.Form()->FindComponent(name))
-                 throw ECtlError("name in use: " + name);
-             const size_t blank = a.Rest.find(' ');
-             const AnsiString path = blank == AnsiString::npos ? AnsiString() : a.Rest.substr(blank + 1);
-             const size_t slash = path.rfind('/');
-             TMenuItem* parent = slash == AnsiString::npos ? menu->Items() : ItemAt(menu, path.substr(0, slash));
-             auto* item = new TMenuItem(run.Form());
-             item->SetName(name);
-             item->SetCaption(slash == AnsiString::npos ? path : path.substr(slash + 1));
-             parent->Add(item);
-         }},
         {"Execute",
          [](TCtlRun& run, TComponent* c, const TCtlArgs&) {
              auto* dialog = dynamic_cast<TCommonDialog*>(c);
