@@ -237,6 +237,65 @@ const TScript kScripts[] = {
      "new TExSpinEdit s form 100 100 80 21\nset s MinValue 1\nset s MaxValue 65535\ncall s SetValue 7\nset s "
      "Enabled False\nwatch s OnTopClick\nclick s 70 3\nget s Text\nset s Enabled True\nclick s 70 3\nget s Text\n",
      "s.Text=7\nEVENT s OnTopClick\ns.Text=8\n"},
+    // --- List boxes, owner-drawn menus and the speed bar.
+    {"TextListRangeFollowsTheWidestLine",
+     "new TTextListBox l form 0 0 60 80\ncall l AddItem ab\ncall l HorizontalExtent\ncall l AddItem a much wider "
+     "line\ncall l HorizontalExtent\ncall l DeleteItem 0\ncall l HorizontalExtent\ncall l AddItem ab\ncall l "
+     "DeleteItem 0\ncall l HorizontalExtent\ncall l Clear\ncall l HorizontalExtent\n",
+     "RESULT 0\nRESULT 20\nRESULT 1\nRESULT 107\nRESULT 107\nRESULT 1\nRESULT 20\nRESULT 0\n"},
+    {"CheckListRadioKeepsOneCheck",
+     "new TExCheckListBox c form 0 0 100 80\ncall c AddItem a\ncall c AddItem b\nset c CheckKind "
+     "ckRadioButtons\ncall c SetState 1 cbChecked\ncall c SetChecked 1 False\ncall c GetState 0\ncall c GetState "
+     "1\nget c CheckedIndex\n",
+     "RESULT 0\nRESULT 1\nRESULT cbUnchecked\nRESULT cbChecked\nc.CheckedIndex=1\n"},
+    {"CheckListGrayCyclingAndDisabledItems",
+     "new TExCheckListBox c form 0 0 100 80\ncall c AddItem a\nset c AllowGrayed True\ncall c ToggleClickCheck "
+     "0\ncall c GetState 0\ncall c ToggleClickCheck 0\ncall c GetState 0\ncall c SetItemEnabled 0 False\ncall c "
+     "ToggleClickCheck 0\ncall c GetState 0\ncall c SetState 0 cbWhatever\n",
+     "RESULT 0\nRESULT cbGrayed\nRESULT cbChecked\nRESULT cbChecked\nERROR bad value: cbWhatever\n"},
+    {"CheckListStatesSavedUnderItsSection",
+     "new TExCheckListBox c form 0 0 100 80\ncall c AddItem a\ncall c AddItem b\ncall c AddItem c\ncall c SetState "
+     "0 cbChecked\ncall c SetState 2 cbGrayed\ncall c SaveStates "
+     "/tmp/ctlrun-states.ini\ncat /tmp/ctlrun-states.ini\ncall c SetState 0 cbUnchecked\ncall c RestoreStates "
+     "/tmp/ctlrun-states.ini\ncall c GetState 0\n",
+     "RESULT 0\nRESULT 1\nRESULT 2\nLINE [TForm1c]\nLINE Count=3\nLINE Item0=1\nLINE Item1=0\nLINE Item2=2\nCRLF "
+     "yes\nRESULT cbChecked\n"},
+    {"OwnerDrawComesWithTheFirstImage",
+     "new TExPopupMenu pm\ncall pm AddMenuItem &Open\ncall pm AddMenuItem -\nnew TImageList il\nset pm Images "
+     "il\nget pm OwnerDraw\ncall il AddColor clRed\nget pm OwnerDraw\ncall pm MeasureItem -\nset pm LeftMargin "
+     "20\ncall pm SelectItem mouse Open\ncall pm SelectItem keys Open\n",
+     "pm.OwnerDraw=False\nRESULT 0\npm.OwnerDraw=True\nRESULT 37 9\nRESULT 0\nRESULT 0\n"},
+    {"SpeedBarGridStepsAndAutoPosition",
+     "new TSpeedBar bar form\ncall bar GridSize\nset bar BtnWidth 23\ncall bar GridSize\nset bar BtnWidth "
+     "25\ncall bar GridSize\nset bar BtnWidth 1\ncall bar GridSize\nset bar Align alClient\nset bar Position "
+     "bpCustom\nset bar Align alClient\nget bar Orientation\nget bar Height\n",
+     "RESULT 8 23\nRESULT 1 23\nRESULT 5 23\nRESULT 1 23\nERROR ESpeedbarError: Cannot set this property value "
+     "while Position is bpAuto\nbar.Orientation=boHorizontal\nbar.Height=300\n"},
+    {"SpeedBarSectionsNumberAndClamp",
+     "new TSpeedBar bar form\ncall bar AddSection File\ncall bar AddSection File\ncall bar SectionCaption 1\ncall "
+     "bar SectionCaption 1 File\ncall bar AddSection Edit\ncall bar SetSectionIndex 0 99\ncall bar SearchSection "
+     "File\ncall bar NewItem 5 Lost\n",
+     "RESULT 0\nRESULT 1\nRESULT File (1)\nERROR ESpeedbarError: String list does not allow duplicates\nRESULT "
+     "2\nRESULT 2\nRESULT 2\nRESULT nil\n"},
+    {"SpeedItemHintFollowsItsCaptionAndTopStaysBelowTheMargin",
+     "new TSpeedBar bar form\ncall bar AddSection File\ncall bar NewItem 0 Open\nget Open Hint\nset Open Hint "
+     "Open|Opens a file\nset Open Caption Save\nget Open Hint\nset Open Top 0\nget Open Top\nwatch Open "
+     "OnClick\n",
+     "RESULT 0\nRESULT Open\nOpen.Hint=Open|\nOpen.Hint=Save|Opens a file\nOpen.Top=3\nERROR unknown event: "
+     "OnClick\n"},
+    {"SpeedBarLayoutSavedInOrderAndRestored",
+     "new TSpeedBar bar form\nset bar Height 37\ncall bar AddSection File\ncall bar NewItem 0 Open\ncall bar "
+     "NewItem 0 Save\ncall bar NewItem 0 Hidden\nset Open Left 3\nset Open Visible True\nset Save Left 27\nset Save "
+     "Visible True\ncall bar SaveLayout /tmp/ctlrun-layout.ini\ncat /tmp/ctlrun-layout.ini\nset Open Visible "
+     "False\nset Hidden Visible True\ncall bar RestoreLayout /tmp/ctlrun-layout.ini\nget Hidden Visible\nget Open "
+     "Visible\nget Open Left\n",
+     "RESULT 0\nRESULT Open\nRESULT Save\nRESULT Hidden\nLINE [TForm1bar]\nLINE Position=1\nLINE Width=37\nLINE "
+     "Version=0\nLINE PixelsPerInch=96\nLINE BtnWidth=24\nLINE BtnHeight=23\nLINE Button1=Open,3,3\nLINE "
+     "Button2=Save,27,3\nLINE Count=2\nCRLF yes\nHidden.Visible=False\nOpen.Visible=True\nOpen.Left=3\n"},
+    {"CustomizeTwiceOneWindowClosedWithItsBar",
+     "new TSpeedBar bar form\nwatch bar OnCustomize\ncall bar Customize\ncall bar Customize\ncall bar "
+     "SetupWindows\nget bar Editing\nfree bar\ncall form SetupWindows\n",
+     "RESULT 1\nbar.Editing=True\nRESULT 0\n"},
 };
 
 class CtlRunScript : public ::testing::TestWithParam<TScript> {};
