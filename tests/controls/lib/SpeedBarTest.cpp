@@ -273,6 +273,29 @@ TEST_F(SpeedBarTest, ChangeScaleScalesButtonsAndMargins)
     EXPECT_EQ(bar->GridSize().x, 9);
 }
 
+// The stream values of older forms: section titles, the drag option, items placed by section
+// name; a first-version stream that set alNone comes back at the top.
+TEST_F(SpeedBarTest, StreamValuesOfOlderForms)
+{
+    TStringList titles;
+    titles.SetCommaText("File,Edit,File");
+    bar->ReadSections(titles);
+    EXPECT_EQ(bar->SectionCount(), 2);
+    bar->ReadAllowDrag(false);
+    EXPECT_FALSE(bar->HasOption(sbAllowDrag));
+    bar->ReadAllowDrag(true);
+    EXPECT_TRUE(bar->HasOption(sbAllowDrag));
+    auto* item = new TSpeedItem(form.get());
+    item->SetSectionName("Edit");
+    item->ReadState(bar);
+    EXPECT_EQ(item->Section(), 1);
+    EXPECT_EQ(item->SectionName(), "Edit");
+    form->BeginLoading();
+    bar->SetAlign(alNone);
+    form->EndLoading();
+    EXPECT_EQ(bar->Align(), alTop);
+}
+
 TEST_F(SpeedBarTest, ClosingTheWindowEndsEditing)
 {
     int customized = 0;
