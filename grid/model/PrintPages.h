@@ -61,6 +61,14 @@ struct TPrintJob {
     TDateTime Now = 0;
 };
 
+// What a grid keeps between print runs: the page window (1 to 1 until a run sets it), the page
+// count of the last run, the range laid out and the page in 0.1 mm.
+struct TPrintState {
+    int FirstPage = 1, LastPage = 1, PageCount = 0;
+    TGridRect Range{};
+    int PageWidth = 0, PageHeight = 0;
+};
+
 // Where one cell of a drawn row goes.
 struct TPrintCell {
     int Col = 0, Row = 0;  // display column, row

@@ -121,6 +121,10 @@ const QFont& TCanvas::QtFont()
         const int h = FFont.Height();
         device.SetHeight(h == 0 ? 0 : (h < 0 ? -1 : 1) * std::max(1, DeviceLength(std::abs(h))));
         FQFont = std::make_unique<QFont>(device.ToQFont());
+        // Paper has no pixel grid: outlines keep their own widths, so what is measured is what
+        // prints, and text stays one word for readers of the page.
+        FQFont->setHintingPreference(QFont::PreferNoHinting);
+        FQFont->setStyleStrategy(QFont::StyleStrategy(FQFont->styleStrategy() | QFont::PreferNoShaping));
     }
     if (!FQFont)
         FQFont = std::make_unique<QFont>(FFont.ToQFont());
