@@ -42,8 +42,14 @@ public:
     int MeasureCellWidth(int Col, int Row) override { return Measure(Col, Row).x; }
     int MeasureCellHeight(int Col, int Row) override { return Measure(Col, Row).y; }
     int ScreenColWidth(int Col) override { return FGrid.ColWidths(Col); }
-    int HeaderTextWidth(const AnsiString& Text) override { return TextWidth(FGrid.PrintSettings()->HeaderFont(), Text); }
-    int FooterTextWidth(const AnsiString& Text) override { return TextWidth(FGrid.PrintSettings()->FooterFont(), Text); }
+    int HeaderTextWidth(const AnsiString& Text) override
+    {
+        return TextWidth(FGrid.PrintSettings()->HeaderFont(), Text);
+    }
+    int FooterTextWidth(const AnsiString& Text) override
+    {
+        return TextWidth(FGrid.PrintSettings()->FooterFont(), Text);
+    }
 
     bool FitToPage(double& Scale) override
     {

@@ -191,7 +191,9 @@ void DrawPlain(TPrintRun& Run, int Col, int Row, AnsiString Text, const TRect& C
             : R.Width();
         TRect box = LoMetric(TRect{left, R.Top, left + width, R.Bottom});
         const unsigned flags = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS | DT_EDITCONTROL |
-            (align == taRightJustify ? DT_RIGHT : align == taCenter ? DT_CENTER : DT_LEFT);
+            (align == taRightJustify ? DT_RIGHT
+                 : align == taCenter ? DT_CENTER
+                                     : DT_LEFT);
         DrawText(c, Text, box, flags);
         return;
     }
@@ -208,9 +210,8 @@ void DrawPlain(TPrintRun& Run, int Col, int Row, AnsiString Text, const TRect& C
         const bool turned = g.IsRotated(Col, Row, angle);
         const int w = c->TextWidth(lines[0]);
         const double a = angle * kPi / 180;
-        const int blockHeight = turned
-            ? std::abs(static_cast<int>(w * std::sin(a))) + std::abs(static_cast<int>(lh * std::cos(a)))
-            : lh;
+        const int blockHeight =
+            turned ? std::abs(static_cast<int>(w * std::sin(a))) + std::abs(static_cast<int>(lh * std::cos(a))) : lh;
         TPoint at = TurnedTextStart(R, w, lh, angle, align, vtaTop);
         at.x += align == taLeftJustify ? inset : align == taRightJustify ? -inset : 0;
         at.y += lower(spacing + Advance - blockHeight);

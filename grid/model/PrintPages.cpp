@@ -21,7 +21,10 @@ bool LinesAtRows(TPrintBorders b)
     return b == pbSingle || b == pbDouble || b == pbHorizontal || b == pbAroundHorizontal;
 }
 
-bool LinesAtColumns(TPrintBorders b) { return b == pbSingle || b == pbDouble || b == pbVertical || b == pbAroundVertical; }
+bool LinesAtColumns(TPrintBorders b)
+{
+    return b == pbSingle || b == pbDouble || b == pbVertical || b == pbAroundVertical;
+}
 
 bool FrameAround(TPrintBorders b) { return b == pbAround || b == pbAroundVertical || b == pbAroundHorizontal; }
 
@@ -61,7 +64,8 @@ void TPrintPages::MeasureColumns()
             width = static_cast<int>(std::lround((FTarget.ScreenColWidth(c) - 4) * FJob.ScreenFactor));
         } else {
             for (int r = FJob.Range.Top; r <= FJob.Range.Bottom; ++r)
-                width = std::max(width, FSettings.UseFixedWidth ? FSettings.FixedWidth : FTarget.MeasureCellWidth(c, r));
+                width =
+                    std::max(width, FSettings.UseFixedWidth ? FSettings.FixedWidth : FTarget.MeasureCellWidth(c, r));
         }
         // A screen column narrower than its 4-pixel margin prints with no width, not a negative one.
         FWidths[static_cast<size_t>(c)] = std::max(0, width);

@@ -158,8 +158,8 @@ private:
     const TPrintFontMetrics& FMetrics;
     const TPrintJob& FJob;
     IPrintTarget& FTarget;
-    int FS = 0;       // spacing unit
-    int FSpace = 0;   // column spacing C
+    int FS = 0;      // spacing unit
+    int FSpace = 0;  // column spacing C
     double FScale = 1.0;
     std::vector<int> FWidths, FOffsets;
     std::vector<TSlice> FSlices;

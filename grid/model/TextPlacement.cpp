@@ -14,8 +14,7 @@ int AbsTrunc(double v) { return std::abs(static_cast<int>(std::trunc(v))); }
 
 }  // namespace
 
-TPoint TurnedTextStart(const TRect& R, int Width, int Height, int Angle, TAlignment Alignment,
-                       TVAlignment VAlignment)
+TPoint TurnedTextStart(const TRect& R, int Width, int Height, int Angle, TAlignment Alignment, TVAlignment VAlignment)
 {
     int angle = Angle % 360;
     if (angle < 0)
@@ -32,16 +31,32 @@ TPoint TurnedTextStart(const TRect& R, int Width, int Height, int Angle, TAlignm
     const bool toBottom = VAlignment == vtaBottom, inMiddle = VAlignment == vtaCenter;
     switch (quadrant) {
     case 1:
-        return {toRight ? right - cw - sh : centred ? x + Half(right - x - sh - cw) : x,
-                toBottom ? b - ch : inMiddle ? y + middle + sw : y + sw};
+        return {toRight       ? right - cw - sh
+                    : centred ? x + Half(right - x - sh - cw)
+                              : x,
+                toBottom       ? b - ch
+                    : inMiddle ? y + middle + sw
+                               : y + sw};
     case 2:
-        return {toRight ? right - sh : centred ? right - Half(right - x + sh - cw) : x + cw,
-                toBottom ? b : inMiddle ? y + middle + sw + ch : y + sw + ch};
+        return {toRight       ? right - sh
+                    : centred ? right - Half(right - x + sh - cw)
+                              : x + cw,
+                toBottom       ? b
+                    : inMiddle ? y + middle + sw + ch
+                               : y + sw + ch};
     case 3:
-        return {toRight ? right : centred ? right - Half(right - x - sh - cw) : x + sh + cw,
-                toBottom ? b - sw : inMiddle ? y + middle + ch : y + ch};
+        return {toRight       ? right
+                    : centred ? right - Half(right - x - sh - cw)
+                              : x + sh + cw,
+                toBottom       ? b - sw
+                    : inMiddle ? y + middle + ch
+                               : y + ch};
     default:
-        return {toRight ? right - cw : centred ? x + Half(right - x + sh - cw) : x + sh,
-                toBottom ? b - ch - sw : inMiddle ? y + middle : y};
+        return {toRight       ? right - cw
+                    : centred ? x + Half(right - x + sh - cw)
+                              : x + sh,
+                toBottom       ? b - ch - sw
+                    : inMiddle ? y + middle
+                               : y};
     }
 }

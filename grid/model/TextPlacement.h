@@ -8,5 +8,4 @@
 #include "platform/core/Alignment.h"
 #include "platform/core/Geometry.h"
 
-TPoint TurnedTextStart(const TRect& R, int Width, int Height, int Angle, TAlignment Alignment,
-                       TVAlignment VAlignment);
+TPoint TurnedTextStart(const TRect& R, int Width, int Height, int Angle, TAlignment Alignment, TVAlignment VAlignment);

@@ -62,8 +62,7 @@ void ShowPages(TGridRun& Run, const std::vector<TGridRunWord>& Words)
 
 void RunPreview(TGridRun& Run, const std::vector<TGridRunWord>& Words, std::string_view Line)
 {
-    IntoPicture(Run, Words, "preview FILE W H",
-                [](TCellGrid& g, TCanvas* c, const TRect& r) { g.PrintPreview(c, r); });
+    IntoPicture(Run, Words, "preview FILE W H", [](TCellGrid& g, TCanvas* c, const TRect& r) { g.PrintPreview(c, r); });
 }
 
 void RunDraw(TGridRun& Run, const std::vector<TGridRunWord>& Words, std::string_view Line)

@@ -383,15 +383,14 @@ TEST_P(TextPosition, PlacesTheTurnedTextBlockByItsAlignments)
         EXPECT_NEAR((top + bottom) / 2, (cell.Top + cell.Bottom) / 2.0, tolerance);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Quadrants, TextPosition,
-    ::testing::Values(TTurnCase{"FlatLeftTop", 0, taLeftJustify, vtaTop},
-                      TTurnCase{"FlatRightBottom", 0, taRightJustify, vtaBottom},
-                      TTurnCase{"FirstQuadrantCentred", 30, taCenter, vtaCenter},
-                      TTurnCase{"UpwardsLeftCentre", 90, taLeftJustify, vtaCenter},
-                      TTurnCase{"SecondQuadrantRightTop", 135, taRightJustify, vtaTop},
-                      TTurnCase{"UpsideDownCentred", 180, taCenter, vtaCenter},
-                      TTurnCase{"ThirdQuadrantLeftBottom", 225, taLeftJustify, vtaBottom},
-                      TTurnCase{"DownwardsRightTop", 270, taRightJustify, vtaTop},
-                      TTurnCase{"FourthQuadrantCentred", 315, taCenter, vtaCenter}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Quadrants, TextPosition,
+                         ::testing::Values(TTurnCase{"FlatLeftTop", 0, taLeftJustify, vtaTop},
+                                           TTurnCase{"FlatRightBottom", 0, taRightJustify, vtaBottom},
+                                           TTurnCase{"FirstQuadrantCentred", 30, taCenter, vtaCenter},
+                                           TTurnCase{"UpwardsLeftCentre", 90, taLeftJustify, vtaCenter},
+                                           TTurnCase{"SecondQuadrantRightTop", 135, taRightJustify, vtaTop},
+                                           TTurnCase{"UpsideDownCentred", 180, taCenter, vtaCenter},
+                                           TTurnCase{"ThirdQuadrantLeftBottom", 225, taLeftJustify, vtaBottom},
+                                           TTurnCase{"DownwardsRightTop", 270, taRightJustify, vtaTop},
+                                           TTurnCase{"FourthQuadrantCentred", 315, taCenter, vtaCenter}),
+                         [](const auto& row) { return std::string(row.param.name); });

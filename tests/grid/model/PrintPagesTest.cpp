@@ -136,39 +136,39 @@ TEST_P(PrintPageCount, CountsAsTheLayoutSays)
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, PrintPageCount,
-    ::testing::Values(
-        CountCase{"EightRowsFitOnePage", 3, 8, nullptr, 1}, CountCase{"NineRowsTakeTwoPages", 3, 9, nullptr, 2},
-        CountCase{"TwentyRowsTakeThreePages", 3, 20, nullptr, 3},
-        CountCase{"FiveWideColumnsTakeTwoSlices", 5, 20, nullptr, 6},
-        CountCase{"RowSpacingMakesRowsTaller", 3, 8, [](TSetup& s) { s.Settings.RowSpacing = 20; }, 2},
-        CountCase{"ATopHeaderItemTakesRoom", 3, 8, [](TSetup& s) { s.Settings.PageNr = ppTopLeft; }, 2},
-        CountCase{"TitleLinesAtTheBottomTakeRoom", 3, 7,
-                  [](TSetup& s) {
-                      s.Settings.Title = ppBottomLeft;
-                      s.Settings.TitleLines = {"a", "b", "c"};
-                  },
-                  2},
-        CountCase{"AColumnWiderThanThePageIsASliceOfItsOwn", 3, 1,
-                  [](TSetup& s) {
-                      s.Settings.UseFixedWidth = false;
-                      s.Target.ColWidth = {{1, 5000}};
-                  },
-                  3},
-        CountCase{"MarginsWiderThanThePageGiveOneColumnAndOneRowPerPage", 3, 4,
-                  [](TSetup& s) {
-                      s.Settings.LeftSize = 5000;
-                      s.Settings.RightSize = 5000;
-                      s.Settings.HeaderSize = 3000;
-                      s.Settings.FitToPage = fpAlways;
-                  },
-                  12},
-        CountCase{"NoAutoSizeFollowsTheScreenWidths", 12, 1,
-                  [](TSetup& s) {
-                      // 64 - 4 pixels at 254/96: 159 units a column, 179 with the spacing: 5 a slice.
-                      s.Settings.NoAutoSize = true;
-                      s.Settings.UseFixedWidth = false;
-                  },
-                  3}),
+    ::testing::Values(CountCase{"EightRowsFitOnePage", 3, 8, nullptr, 1},
+                      CountCase{"NineRowsTakeTwoPages", 3, 9, nullptr, 2},
+                      CountCase{"TwentyRowsTakeThreePages", 3, 20, nullptr, 3},
+                      CountCase{"FiveWideColumnsTakeTwoSlices", 5, 20, nullptr, 6},
+                      CountCase{"RowSpacingMakesRowsTaller", 3, 8, [](TSetup& s) { s.Settings.RowSpacing = 20; }, 2},
+                      CountCase{"ATopHeaderItemTakesRoom", 3, 8, [](TSetup& s) { s.Settings.PageNr = ppTopLeft; }, 2},
+                      CountCase{"TitleLinesAtTheBottomTakeRoom", 3, 7,
+                                [](TSetup& s) {
+                                    s.Settings.Title = ppBottomLeft;
+                                    s.Settings.TitleLines = {"a", "b", "c"};
+                                },
+                                2},
+                      CountCase{"AColumnWiderThanThePageIsASliceOfItsOwn", 3, 1,
+                                [](TSetup& s) {
+                                    s.Settings.UseFixedWidth = false;
+                                    s.Target.ColWidth = {{1, 5000}};
+                                },
+                                3},
+                      CountCase{"MarginsWiderThanThePageGiveOneColumnAndOneRowPerPage", 3, 4,
+                                [](TSetup& s) {
+                                    s.Settings.LeftSize = 5000;
+                                    s.Settings.RightSize = 5000;
+                                    s.Settings.HeaderSize = 3000;
+                                    s.Settings.FitToPage = fpAlways;
+                                },
+                                12},
+                      CountCase{"NoAutoSizeFollowsTheScreenWidths", 12, 1,
+                                [](TSetup& s) {
+                                    // 64 - 4 pixels at 254/96: 159 units a column, 179 with the spacing: 5 a slice.
+                                    s.Settings.NoAutoSize = true;
+                                    s.Settings.UseFixedWidth = false;
+                                },
+                                3}),
     [](const auto& row) { return std::string(row.param.Name); });
 
 TEST(PrintPages, PageNumbersFollowTheSeparatorOrTheSlices)
@@ -208,8 +208,8 @@ TEST(PrintPages, SlotsJoinTheirItemsInOrderAndStandAtTheirPlaces)
     s.Print();
     // Left: each item goes in front, so the date stands left of the time; right: behind.
     EXPECT_EQ(s.Target.Texts,
-              (std::vector<std::string>{"head 0,40 [2023 12:00 ]", "head " + std::to_string(1000 - 60 - 20 - 30) +
-                                                                      ",40 [  1  T]"}));
+              (std::vector<std::string>{"head 0,40 [2023 12:00 ]",
+                                        "head " + std::to_string(1000 - 60 - 20 - 30) + ",40 [  1  T]"}));
 }
 
 TEST(PrintPages, FurtherTitleLinesFollowTheTitleDownward)
@@ -221,9 +221,10 @@ TEST(PrintPages, FurtherTitleLinesFollowTheTitleDownward)
     s.Print();
     const int top = 1000 - (50 + 10 + 80);
     const std::string x = std::to_string((1000 - 30) / 2);
-    EXPECT_EQ(s.Target.Texts, (std::vector<std::string>{"foot " + x + "," + std::to_string(top) + " [ ab]",
-                                                         "foot " + x + "," + std::to_string(top + 80) + " [cdef]",
-                                                         "foot " + x + "," + std::to_string(top + 160) + " [g]"}));
+    EXPECT_EQ(s.Target.Texts,
+              (std::vector<std::string>{"foot " + x + "," + std::to_string(top) + " [ ab]",
+                                        "foot " + x + "," + std::to_string(top + 80) + " [cdef]",
+                                        "foot " + x + "," + std::to_string(top + 160) + " [g]"}));
 }
 
 TEST(PrintPages, FixedRowsRepeatAtTheTopOfLaterPages)
@@ -314,23 +315,23 @@ TEST_P(PrintFitToPage, ScalesAsTheRuleAllows)
 }
 
 // Spacing 20 a column: 900 - 60 = 840 of room, so 280 a column when scaled.
-INSTANTIATE_TEST_SUITE_P(
-    Rules, PrintFitToPage,
-    ::testing::Values(FitCase{"NeverScales", fpNever, 100, nullptr, 100},
-                      FitCase{"ShrinkLeavesANarrowGrid", fpShrink, 100, nullptr, 100},
-                      FitCase{"ShrinkNarrowsAWideGrid", fpShrink, 560, nullptr, 280},
-                      FitCase{"GrowLeavesAWideGrid", fpGrow, 560, nullptr, 560},
-                      FitCase{"GrowWidensANarrowGrid", fpGrow, 140, nullptr, 280},
-                      FitCase{"AlwaysScalesEitherWay", fpAlways, 140, nullptr, 280},
-                      FitCase{"CustomRefusedPrintsUnscaled", fpCustom, 140, [](double&) { return false; }, 140},
-                      FitCase{"CustomAllowed", fpCustom, 140, [](double&) { return true; }, 280},
-                      FitCase{"CustomChangesTheFactor", fpCustom, 140,
-                              [](double& scale) {
-                                  scale = 1.5;
-                                  return true;
-                              },
-                              210}),
-    [](const auto& row) { return std::string(row.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Rules, PrintFitToPage,
+                         ::testing::Values(FitCase{"NeverScales", fpNever, 100, nullptr, 100},
+                                           FitCase{"ShrinkLeavesANarrowGrid", fpShrink, 100, nullptr, 100},
+                                           FitCase{"ShrinkNarrowsAWideGrid", fpShrink, 560, nullptr, 280},
+                                           FitCase{"GrowLeavesAWideGrid", fpGrow, 560, nullptr, 560},
+                                           FitCase{"GrowWidensANarrowGrid", fpGrow, 140, nullptr, 280},
+                                           FitCase{"AlwaysScalesEitherWay", fpAlways, 140, nullptr, 280},
+                                           FitCase{"CustomRefusedPrintsUnscaled", fpCustom, 140,
+                                                   [](double&) { return false; }, 140},
+                                           FitCase{"CustomAllowed", fpCustom, 140, [](double&) { return true; }, 280},
+                                           FitCase{"CustomChangesTheFactor", fpCustom, 140,
+                                                   [](double& scale) {
+                                                       scale = 1.5;
+                                                       return true;
+                                                   },
+                                                   210}),
+                         [](const auto& row) { return std::string(row.param.Name); });
 
 TEST(PrintPages, BorderKindsDrawTheirLines)
 {

@@ -61,16 +61,47 @@ TEST(PrintSettingsStore, KeysAreWrittenInTheStoredOrder)
         WritePrintSettings(ini, "S", Changed());
     }
     const std::string text = TempFolder::Read(folder.File("order.ini"));
-    const std::vector<std::string> keys = {
-        "ColumnSpacing",   "RowSpacing",      "TitleSpacing",    "FixedHeight",     "FixedWidth",
-        "Centered",        "NoAutoSize",      "UseFixedHeight",  "UseFixedWidth",   "RepeatFixedRows",
-        "RepeatFixedCols", "Borders",         "BorderStyle",     "Date",            "PageNr",
-        "Title",           "Time",            "DateFormat",      "TitleText",       "FooterSize",
-        "HeaderSize",      "LeftSize",        "RightSize",       "FitToPage",       "FontName",
-        "FontSize",        "FontStyle",       "FontColor",       "HeaderFontName",  "HeaderFontSize",
-        "HeaderFontStyle", "HeaderFontColor", "FooterFontName",  "FooterFontSize",  "FooterFontStyle",
-        "FooterFontColor", "PageNumSep",      "PageSuffix",      "PagePrefix",      "Orientation",
-        "TitleLines"};
+    const std::vector<std::string> keys = {"ColumnSpacing",
+                                           "RowSpacing",
+                                           "TitleSpacing",
+                                           "FixedHeight",
+                                           "FixedWidth",
+                                           "Centered",
+                                           "NoAutoSize",
+                                           "UseFixedHeight",
+                                           "UseFixedWidth",
+                                           "RepeatFixedRows",
+                                           "RepeatFixedCols",
+                                           "Borders",
+                                           "BorderStyle",
+                                           "Date",
+                                           "PageNr",
+                                           "Title",
+                                           "Time",
+                                           "DateFormat",
+                                           "TitleText",
+                                           "FooterSize",
+                                           "HeaderSize",
+                                           "LeftSize",
+                                           "RightSize",
+                                           "FitToPage",
+                                           "FontName",
+                                           "FontSize",
+                                           "FontStyle",
+                                           "FontColor",
+                                           "HeaderFontName",
+                                           "HeaderFontSize",
+                                           "HeaderFontStyle",
+                                           "HeaderFontColor",
+                                           "FooterFontName",
+                                           "FooterFontSize",
+                                           "FooterFontStyle",
+                                           "FooterFontColor",
+                                           "PageNumSep",
+                                           "PageSuffix",
+                                           "PagePrefix",
+                                           "Orientation",
+                                           "TitleLines"};
     size_t at = 0;
     for (const std::string& key : keys) {
         const size_t found = text.find("\r\n" + key + "=", at);
@@ -150,8 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
         RangeCase{"CenteredLowerYIsFalse", "Centered=y", [](auto& s) { return !s.Centered; }},
         RangeCase{"SpacingIsKeptWithoutCheck", "RowSpacing=-500", [](auto& s) { return s.RowSpacing == -500; }},
         RangeCase{"NonNumericSizeGivesTheDefault", "LeftSize=wide", [](auto& s) { return s.LeftSize == 100; }},
-        RangeCase{"OldBackslashNReadsAsALineBreak", "TitleLines=a\\nb",
-                  [](auto& s) { return s.TitleLines == "a\rb"; }},
+        RangeCase{"OldBackslashNReadsAsALineBreak", "TitleLines=a\\nb", [](auto& s) { return s.TitleLines == "a\rb"; }},
         RangeCase{"LoneBackslashStays", "TitleLines=C:\\x", [](auto& s) { return s.TitleLines == "C:\\x"; }}),
     [](const auto& row) { return std::string(row.param.Name); });
 
@@ -185,12 +215,12 @@ TEST_P(ColSizeStore, LoadsWhatIsStored)
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, ColSizeStore,
-    ::testing::Values(ColCase{"FewerKeysThanColumns", "col0=10\r\ncol1=20\r\ncol2=30\r\n", {64, 64, 64, 64, 64},
-                              {10, 20, 30, 64, 64}},
-                      ColCase{"MoreKeysThanColumns", "col0=10\r\ncol1=20\r\ncol2=30\r\n", {64, 64}, {10, 20}},
-                      ColCase{"MinusOneIsIgnored", "col0=-1\r\ncol1=5\r\n", {64, 64}, {64, 5}},
-                      ColCase{"MissingSection", "", {64, 64}, {64, 64}},
-                      ColCase{"NotANumber", "col0=wide\r\n", {64}, {64}}),
+    ::testing::Values(
+        ColCase{
+            "FewerKeysThanColumns", "col0=10\r\ncol1=20\r\ncol2=30\r\n", {64, 64, 64, 64, 64}, {10, 20, 30, 64, 64}},
+        ColCase{"MoreKeysThanColumns", "col0=10\r\ncol1=20\r\ncol2=30\r\n", {64, 64}, {10, 20}},
+        ColCase{"MinusOneIsIgnored", "col0=-1\r\ncol1=5\r\n", {64, 64}, {64, 5}},
+        ColCase{"MissingSection", "", {64, 64}, {64, 64}}, ColCase{"NotANumber", "col0=wide\r\n", {64}, {64}}),
     [](const auto& row) { return std::string(row.param.Name); });
 
 TEST(ColSizeStore, RoundTripThroughTheRegistrySubstitute)
