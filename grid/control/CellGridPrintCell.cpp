@@ -11,6 +11,7 @@
 #include "grid/control/HtmlRender.h"
 #include "grid/model/Cgutil.h"
 #include "grid/model/TextPlacement.h"
+#include "platform/gui/CanvasViewport.h"
 #include "platform/gui/DrawText.h"
 #include "platform/gui/FrameControls.h"
 #include "platform/gui/MapMode.h"
@@ -37,6 +38,27 @@ private:
     TCanvas* FCanvas;
     TRect FRect;
     int FMode = MM_LOMETRIC;
+};
+
+// Screen pixels laid over the page for a while: pictures and check boxes are drawn as the screen
+// draws them, scaled to the engine rectangle they take on the page.
+class TScreenPixels {
+public:
+    TScreenPixels(TCanvas* Canvas, const TRect& Engine)
+        : FDevice(Canvas, Engine), FScale(GetDeviceCaps(Canvas, LOGPIXELSX) / static_cast<double>(ScreenPixelsPerInch)),
+          FView(Canvas, TPoint{FDevice.Rect().Left, FDevice.Rect().Top}, FScale)
+    {
+        const TRect& d = FDevice.Rect();
+        FRect = TRect{0, 0, static_cast<int>(std::lround(d.Width() / FScale)),
+                      static_cast<int>(std::lround(d.Height() / FScale))};
+    }
+    const TRect& Rect() const { return FRect; }
+
+private:
+    TDeviceUnits FDevice;
+    double FScale;
+    TCanvasViewport FView;
+    TRect FRect;
 };
 
 // Fills a rectangle with the brush, its outline in the brush's colour too.
@@ -108,8 +130,8 @@ void DrawGraphic(TPrintRun& Run, int Col, int Row, const TGraphicPlace& Place)
     TCellGrid& g = Run.Grid;
     TCanvas* c = Run.Canvas;
     const TCellGraphic& extra = *Place.Extra;
-    const TDeviceUnits device(c, Place.Graphic);
-    const TRect& d = device.Rect();
+    const TScreenPixels pixels(c, Place.Graphic);
+    const TRect& d = pixels.Rect();
     switch (extra.CellType) {
     case ctBitmap:
         if (TBitmap* bitmap = CellImageOf<TBitmap>(extra.CellBitmap))

@@ -1,6 +1,7 @@
 #include "platform/gui/Canvas.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QFont>
 #include <QFontMetrics>
@@ -125,6 +126,12 @@ const QFont& TCanvas::QtFont()
         // prints, and text stays one word for readers of the page.
         FQFont->setHintingPreference(QFont::PreferNoHinting);
         FQFont->setStyleStrategy(QFont::StyleStrategy(FQFont->styleStrategy() | QFont::PreferNoShaping));
+    }
+    if (!FQFont && FontPixelScale() != 1.0) {
+        TFont device;
+        device.Assign(&FFont);
+        device.SetHeight(static_cast<int>(std::lround(FFont.Height() * FontPixelScale())));
+        FQFont = std::make_unique<QFont>(device.ToQFont());
     }
     if (!FQFont)
         FQFont = std::make_unique<QFont>(FFont.ToQFont());

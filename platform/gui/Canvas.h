@@ -84,6 +84,11 @@ public:
     // font heights and text sizes are in these logical units. Returns the previous mode.
     int MapMode() const { return FMapMode; }
     int SetMapMode(int mode);
+    // The resolution drawing lands at (GetDeviceCaps reads it): the target's, 96 without one.
+    virtual int PixelsPerInch();
+    // Device pixels per font pixel in MM_TEXT: 1 on screens and bitmaps; a printer's canvas
+    // makes a font's size mean points on paper, as it means points on the screen.
+    virtual double FontPixelScale() { return 1.0; }
     TPoint LogicalToDevice(TPoint p);
     TPoint DeviceToLogical(TPoint p);
 

@@ -125,7 +125,8 @@ TEST_P(CellGridPrintStart, PrintsOnlyAWindowOfPages)
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, CellGridPrintStart,
-                         ::testing::Values(StartCase{"FromPageZeroOpensNoJob", [](int& from, int&) { from = 0; }, false},
+                         ::testing::Values(StartCase{"FromPageZeroOpensNoJob", [](int& from, int&) { from = 0; },
+                                                     false},
                                            StartCase{"ToPageZeroOpensNoJob", [](int&, int& to) { to = 0; }, false},
                                            StartCase{"ToPageBelowFromPageOpensNoJob",
                                                      [](int& from, int& to) {
@@ -161,9 +162,9 @@ TEST_F(CellGridPrint, RegressionTheCountAndThePrintoutAgree)
     EXPECT_EQ(PdfPages(pdf), grid->PrintState().PageCount);
     const std::string text = Output("pdftotext '" + pdf + "' - 2>&1");
     EXPECT_NE(text.find("row 149"), std::string::npos);
-    EXPECT_NE(text.find(std::to_string(grid->PrintState().PageCount) + "/" +
-                        std::to_string(grid->PrintState().PageCount)),
-              std::string::npos);
+    EXPECT_NE(
+        text.find(std::to_string(grid->PrintState().PageCount) + "/" + std::to_string(grid->PrintState().PageCount)),
+        std::string::npos);
 }
 
 // Fault: print widths and offsets were kept for 256 columns only.
