@@ -23,6 +23,8 @@ constexpr int kPdfPixelsPerInch = 600;
 std::unique_ptr<TPrinter> gPrinter;
 std::string gPdfFile;
 
+}  // namespace
+
 // The printer's canvas: drawing lands at the printer's resolution, and font sizes mean points on
 // paper, while printing and while only measuring.
 class TPrinterCanvas : public TCanvas {
@@ -34,8 +36,6 @@ public:
 private:
     TPrinter* FPrinter;
 };
-
-}  // namespace
 
 TPrinter* Printer()
 {
