@@ -13,7 +13,10 @@
 // size grips, cursors), CellGridHints.cpp (cell hints and the 500 ms timer), CellGridWndProc.cpp
 // (wheel, zoom, panning, resizing with the form, the accessors by real row, version),
 // CellGridSelect.cpp (the selected text and the repaint helpers), CellGridCursors.cpp (the
-// grid's cursor and panning pictures), CellGridFiles.cpp (the file formats), CellGridAutomation.cpp (spreadsheets and documents), CellGridClipboard.cpp (the clipboard), CellGridDragDrop.cpp (drag and drop), CellGridPrint*.cpp and CellGridPreview.cpp (printing),
+// grid's cursor and panning pictures), CellGridFiles.cpp (the file formats),
+// CellGridAutomation.cpp (spreadsheets and documents), CellGridClipboard.cpp (the clipboard),
+// CellGridDragDrop.cpp (drag and drop), CellGridSort.cpp (the header click and what sorting
+// asks of the display), CellGridPrint*.cpp and CellGridPreview.cpp (printing),
 // CellGridLayouts.cpp (stored column widths and print settings).
 
 #include <array>
@@ -227,6 +230,9 @@ public:
     TFilePicture* GetFilePicture(int ACol, int ARow) const;
     void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphic(ACol, ARow, ctFilePicture); }
 
+    // Sorting (CellGridSort.cpp): the ssAnsi styles collate as the Korean locale does.
+    int AnsiCompare(const AnsiString& S1, const AnsiString& S2, bool IgnoreCase) override;
+
     // What the model's extras ask of the display.
     bool HasGridImages() const override { return FGridImages != nullptr; }
     TSize GridImageSize() const override;
@@ -363,8 +369,9 @@ public:
     void HandleRadioClick(int ACol, int ARow, int X, int Y);
     // Opens a clicked link (http, https, ftp or mailto only); tests and tools may replace it.
     std::function<void(const AnsiString& Url)> OpenLink;
-    // The header click of a release on a fixed row (sorting part); neutral here.
-    virtual void ClickSort(int ACol, int ARow) {}
+    // The header click (CellGridSort.cpp): the left release at client X, Y over the cell
+    // (ACol as shown, ARow) sorts by that column when it and the press lie in row 0.
+    void ClickSort(int ACol, int ARow, int X, int Y);
     // One tick of the window timer: hovering and blinking text.
     void HoverTick();
 
@@ -471,6 +478,8 @@ protected:
     void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
     void Paint() override;
     bool ShowFocusRect() const override { return !HideFocusRect; }
+    // After a sort: the current row follows its data without validating an open editor.
+    void FollowSortRow(int ARow) override;
     // The drag source's part of a press, a move and a release (CellGridDragDrop.cpp): a press
     // on the selection or a header is held back (true), a move past the start distance starts
     // the drag (true while the press is held), a release makes the held-back selection.

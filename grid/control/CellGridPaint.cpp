@@ -72,14 +72,44 @@ bool TCellGrid::IsPassword(int ACol, int ARow)
 
 bool TCellGrid::SortIndicatorShown(int ACol, int ARow)
 {
-    return ARow == 0 && SortShow() && RowCount() > 2 && FixedRows() > 0 && ACol == SortColumn() &&
-        (RemapColInv(ACol) >= FixedCols() || SortFixedCols);
+    if (ARow != 0 || !SortShow() || RowCount() <= 2 || FixedRows() <= 0)
+        return false;
+    if (RemapColInv(ACol) < FixedCols() && !SortFixedCols)
+        return false;
+    // A column later in the sort index list shows its mark only with SortIndexShow.
+    const int place = SortIndexes()->FindIndex(ACol);
+    return (ACol == SortColumn() || place >= 0) && (place < 1 || SortIndexShow());
 }
 
 void TCellGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y)
 {
     TPen pen;
     pen.Assign(Canvas->Pen());
+    const int place = SortIndexShow() ? SortIndexes()->FindIndex(ACol) : -1;
+    if (place >= 0) {
+        // The column's place in the sort order, in a yellow triangle pointing its direction.
+        const bool descending =
+            (static_cast<uint32_t>(SortIndexes()->GetInteger(place)) & TSortIndexList::kDescending) != 0;
+        TBrush brush;
+        brush.Assign(Canvas->Brush());
+        TFont font;
+        font.Assign(Canvas->Font());
+        Canvas->Brush()->SetColor(clYellow);
+        Canvas->Brush()->SetStyle(bsSolid);
+        Canvas->Pen()->SetColor(clBlack);
+        if (descending)
+            Canvas->Polygon({TPoint{X - 7, Y - 5}, TPoint{X + 7, Y - 5}, TPoint{X, Y + 8}});
+        else
+            Canvas->Polygon({TPoint{X - 6, Y + 8}, TPoint{X + 6, Y + 8}, TPoint{X, Y - 4}});
+        Canvas->Font()->SetSize(5);
+        Canvas->Font()->SetColor(clBlack);
+        Canvas->Brush()->SetStyle(bsClear);
+        Canvas->TextOut(X - 2, Y - 4, IntToStr(place + 1));
+        Canvas->Font()->Assign(&font);
+        Canvas->Brush()->Assign(&brush);
+        Canvas->Pen()->Assign(&pen);
+        return;
+    }
     const bool glyphs = !SortUpGlyph()->Empty() && !SortDownGlyph()->Empty();
     if (glyphs) {
         TBitmap* glyph = SortDirection == sdAscending ? SortUpGlyph() : SortDownGlyph();
@@ -161,9 +191,11 @@ bool TCellGrid::DrawCellBody(int ACol, int Col, int ARow, TRect R, TGridDrawStat
     TColor link = URLColor();
     const TGridOptions o = Options();
     const bool inFixed = ACol < FixedCols() || ARow < FixedRows();
-    bool selected = (State.Contains(gdSelected) ||
-                     (o.Contains(goRowSelect) && !inFixed && ARow < RowCount() && GetRowSelect(ARow))) &&
-        (!State.Contains(gdFocused) || o.Contains(goDrawFocusSelected));
+    // The focused cell of a row-select grid looks like the rest of its row, as goDrawFocusSelected
+    // makes any focused cell look (else its normal text would sit on the row's highlight).
+    const bool selected = (State.Contains(gdSelected) ||
+                           (o.Contains(goRowSelect) && !inFixed && ARow < RowCount() && GetRowSelect(ARow))) &&
+        (!State.Contains(gdFocused) || o.Contains(goDrawFocusSelected) || o.Contains(goRowSelect));
     bool selectionLook = selected;
     if (selected) {
         if (SelectionColor() != clNone)

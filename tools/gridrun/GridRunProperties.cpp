@@ -5,6 +5,7 @@
 
 #include "tools/gridrun/GridRun.h"
 #include "tools/gridrun/GridRunEnums.h"
+#include "tools/gridrun/GridRunSort.h"
 
 namespace {
 
@@ -280,6 +281,7 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
             PROP("SortIndexShow", SortIndexShow(), SetSortIndexShow),
             FIELD("SortFixedCols", SortFixedCols),
             FIELD("SortNormalCellsOnly", SortNormalCellsOnly),
+            READ("SortIndexes", SortIndexes() ? SortIndexText(*g.SortIndexes()) : std::string()),
             // --- Scrolling, hints, drag and drop.
             PROP("ScrollBars", ScrollBars(), SetScrollBars),
             PROP("ScrollType", ScrollType(), SetScrollType),

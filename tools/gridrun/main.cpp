@@ -34,6 +34,7 @@
 //                                from 0x80 too), a line after each \n
 //   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
 //   printer pdf|queue, ? pages, preview, draw      printing (tools/gridrun/GridRunPrint.h)
+//   sortindex clear|C asc|desc   the sort-index list (tools/gridrun/GridRunSort.h)
 //
 // Values print as true/false, integers, %.15g, colour names, enumeration names, sets [a,b] and
 // escaped texts (quoted after "=" of call and in event lines when empty or holding a blank). An
@@ -59,6 +60,7 @@
 #include "tools/gridrun/GridRunFiles.h"
 #include "tools/gridrun/GridRunInput.h"
 #include "tools/gridrun/GridRunPrint.h"
+#include "tools/gridrun/GridRunSort.h"
 
 namespace {
 
@@ -125,6 +127,8 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
         {"dblclick", RunDblClick},
         {"wheel", RunWheel},
         {"tick", RunTick},
+        // --- The sort-index list (GridRunSort.cpp).
+        {"sortindex", RunSortIndex},
         {"new",
          [](TGridRun& run, const TLine& w, std::string_view) {
              Need(w, 1, "new");

@@ -10,6 +10,7 @@
 #include "grid/control/CellGrid.h"
 #include "platform/core/GridCursor.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/MapMode.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/WindowScrollBars.h"
 #include "tests/platform/gui/GuiTestSupport.h"
@@ -394,3 +395,33 @@ INSTANTIATE_TEST_SUITE_P(Quadrants, TextPosition,
                                            TTurnCase{"DownwardsRightTop", 270, taRightJustify, vtaTop},
                                            TTurnCase{"FourthQuadrantCentred", 315, taCenter, vtaCenter}),
                          [](const auto& row) { return std::string(row.param.name); });
+
+// --- Print text size -------------------------------------------------------------------------
+
+TEST_F(CellGridPaint, PrintTextSizeCountsLinesTurnsAndPrintedGraphics)
+{
+    TBitmap page;
+    page.SetSize(1000, 1000);
+    TCanvas* canvas = page.Canvas();
+    SetMapMode(canvas, MM_LOMETRIC);
+    grid->PrintSettings()->Font()->SetSize(10);
+    grid->Multilinecells = true;
+    grid->EnableGraphics = true;
+    grid->SetCells(1, 1, "abc");
+    grid->SetCells(1, 2, "abc\r\nabc");
+    const TPoint one = grid->GetPrintTextSize(canvas, 1, 1, 0);
+    const TPoint two = grid->GetPrintTextSize(canvas, 1, 2, 0);
+    EXPECT_GT(one.x, 0);
+    EXPECT_EQ(two.x, one.x);
+    EXPECT_EQ(two.y, 2 * one.y);
+    // Turned a quarter, width and height change places.
+    grid->AddRotated(1, 3, 90, "abc");
+    const TPoint turned = grid->GetPrintTextSize(canvas, 1, 3, 0);
+    EXPECT_EQ(turned.x, one.y);
+    EXPECT_EQ(turned.y, one.x);
+    // A check box counts only when graphics are printed: 15 pixels as tenths of a millimetre.
+    grid->AddCheckBox(1, 1, true, false);
+    EXPECT_EQ(grid->GetPrintTextSize(canvas, 1, 1, 0).x, one.x);
+    grid->PrintSettings()->PrintGraphics = true;
+    EXPECT_EQ(grid->GetPrintTextSize(canvas, 1, 1, 0).x, one.x + 40);
+}

@@ -17,17 +17,9 @@ TCellGraphic* Check(TCellModel& g, int col, int row)
     return extra;
 }
 
-struct TStructureCase {
-    const char* name;
-    const char* start;
-    std::function<void(TCellModel&)> act;
-    const char* dump;
-};
-void PrintTo(const TStructureCase& c, std::ostream* os) { *os << c.name; }
-
 }  // namespace
 
-class Structure : public ::testing::TestWithParam<TStructureCase> {};
+class Structure : public ::testing::TestWithParam<TGridScenario> {};
 
 TEST_P(Structure, LeavesTheCells)
 {
@@ -39,7 +31,7 @@ TEST_P(Structure, LeavesTheCells)
     EXPECT_TRUE(g.CheckConsistency());
 }
 
-const TStructureCase kStructure[] = {
+const TGridScenario kStructure[] = {
     {"InsertRowsLeavesNewRowsEmptyAndOfDefaultHeight", "h|h/a|1/b|2",
      [](TCellModel& g) {
          g.SetRowHeights(1, 40);
@@ -451,32 +443,6 @@ TEST(CellModel, RegressionExpandAllAndContractAllInOnePassMatchEachNodeInTurn)
             EXPECT_TRUE(whole.CheckConsistency());
         }
     }
-}
-
-// Many groups go in and out in one pass each, leaving the rows sorted.
-TEST(CellModel, RegressionGroupAndUngroupOfManyValuesInOnePass)
-{
-    TCellModel g;
-    g.SetColCount(3);
-    g.SetRowCount(401);
-    for (int r = 1; r <= 400; ++r) {
-        g.SetCells(1, r, std::to_string(r));
-        g.SetCells(2, r, "v" + std::to_string(1000 + (r * 37) % 200));
-    }
-    g.Group(2);
-    EXPECT_EQ(g.NodeCount(), 200);
-    EXPECT_EQ(g.RowCount(), 601);
-    EXPECT_EQ(g.Cells(2, 1), "v1000");
-    EXPECT_TRUE(g.IsNode(4));
-    EXPECT_EQ(g.Cells(2, 4), "v1001");
-    g.ContractAll();
-    EXPECT_EQ(g.RowCount(), 201);
-    g.UnGroup();
-    EXPECT_EQ(g.NodeCount(), 0);
-    EXPECT_EQ(g.RowCount(), 401);
-    for (int r = 2; r <= 400; ++r)
-        ASSERT_LE(g.Cells(2, r - 1), g.Cells(2, r));
-    EXPECT_TRUE(g.CheckConsistency());
 }
 
 TEST(CellModel, RegressionRealColOfTheLastIntWithAHiddenColumnDoesNotOverflow)

@@ -37,6 +37,13 @@ const TPaintCase kPaints[] = {
      "paint 1 1 = clHighlight clHighlightText\ntext sel\n"
      "paint 1 1 = clWindow clWindowText\ntext sel\n"
      "paint 1 1 = clHighlight clHighlightText\ntext sel\n"},
+    {"RegressionFocusedCellOfARowSelectGridLooksLikeItsRow",
+     "set Options +goRowSelect\n"
+     "focus\n"
+     "paint 1 1\n"
+     "paint 2 1\n",
+     "paint 1 1 = clHighlight clHighlightText\ntext \n"
+     "paint 2 1 = clHighlight clHighlightText\ntext \n"},
     {"WithoutShowSelectionAnUnfocusedGridLooksUnselected",
      "set ShowSelection 0\n"
      "paint 1 1\n"
@@ -132,6 +139,20 @@ const TPaintCase kPaints[] = {
      "SortIndicatorShown 1 0 = false\n"
      "SortIndicatorShown 2 1 = false\n"
      "SortIndicatorShown 2 0 = false\n"},
+    {"LaterSortIndexColumnsShowTheirMarkOnlyWithSortIndexShow",
+     "set SortShow 1\n"
+     "set SortColumn 1\n"
+     "sortindex 2 asc\n"
+     "sortindex 3 desc\n"
+     "call SortIndicatorShown 2 0\n"
+     "call SortIndicatorShown 3 0\n"
+     "set SortIndexShow 1\n"
+     "call SortIndicatorShown 3 0\n"
+     "call SortIndicatorShown 4 0\n",
+     "SortIndicatorShown 2 0 = true\n"
+     "SortIndicatorShown 3 0 = false\n"
+     "SortIndicatorShown 3 0 = true\n"
+     "SortIndicatorShown 4 0 = false\n"},
     {"FootersAndRightColumnsAreFixed",
      "set ColCount 3\n"
      "set RowCount 4\n"

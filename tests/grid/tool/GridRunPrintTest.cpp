@@ -185,9 +185,9 @@ TEST_P(GridRunPrintGolden, PrintsAsItsPages)
 INSTANTIATE_TEST_SUITE_P(Pages, GridRunPrintGolden,
                          ::testing::Values(TGoldenPages{"PrintSliced", {"out"}, 4, "-r 40"},
                                            TGoldenPages{"PrintCells", {"out"}, 1, "-r 80 -W 600 -H 300"},
-                                           TGoldenPages{"PrintBorders",
-                                                        {"out0", "out1", "out2", "out3", "out4", "out5", "out6",
-                                                         "out7", "out8"},
-                                                        1,
-                                                        "-r 60 -W 300 -H 100"}),
+                                           TGoldenPages{
+                                               "PrintBorders",
+                                               {"out0", "out1", "out2", "out3", "out4", "out5", "out6", "out7", "out8"},
+                                               1,
+                                               "-r 60 -W 300 -H 100"}),
                          [](const auto& row) { return std::string(row.param.name); });
