@@ -21,7 +21,9 @@ void TCellGrid::PrintPreviewRect(TCanvas* Canvas, const TRect& R, const TGridRec
 {
     FPrintState.Range = Range;
     TPrinter* printer = Printer();
-    printer->SetOrientation(PrintSettings()->Orientation);
+    // A preview shown while a job prints (from OnPrintPage, say) keeps that job's page.
+    if (!printer->Printing())
+        printer->SetOrientation(PrintSettings()->Orientation);
     const int saved = SetMapMode(Canvas, MM_LOMETRIC);
     // The printer's page in 0.1 mm, and in this canvas's pixels.
     TPoint page{printer->PageWidth(), printer->PageHeight()};

@@ -304,7 +304,14 @@ void PrintGridCell(TPrintRun& Run, const TPrintCell& Cell)
     AnsiString text = g.Cells(col, row);
     Fill(c, Cell.Rect);
     switch (TextType(text, g.EnableHTML)) {
-    case 2: g.RTFPaint(col, row, c, LoMetric(place.Text)); break;
+    case 2: {
+        // Rich text takes the canvas font as its default, by its point size.
+        const int height = c->Font()->Height();
+        c->Font()->SetSize(font.Size());
+        g.RTFPaint(col, row, c, LoMetric(place.Text));
+        c->Font()->SetHeight(height);
+        break;
+    }
     case 1: DrawHtml(Run, text, place.Text); break;
     case 3: text = g.CalcCell(col, row); [[fallthrough]];
     default: DrawPlain(Run, col, row, text, Cell.Rect, place.Text, Cell.Advance); break;
