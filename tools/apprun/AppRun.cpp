@@ -192,7 +192,7 @@ void TAppRun::Connecting(TNetSocket&, const AnsiString& host, int port)
 
 void TAppRun::Written(TNetSocket&, std::string_view bytes)
 {
-    if (!NetLog)
+    if (Quiet)
         return;
     std::string line = "NET>";
     char buf[4];

@@ -1,4 +1,4 @@
-// apprun's directives for runs against real servers: the status line, quiet writes, resident
+// apprun's directives for runs against real servers: the status line, a quiet log, resident
 // memory and lines typed with a time stamp.
 
 #include "tools/apprun/AppRunE2E.h"
@@ -34,11 +34,11 @@ void AppRunStatusLine(TAppRun& run, const AnsiString&)
     run.Print("STATUSLINE " + TAppRun::Text(run.Window().StatusLine()));
 }
 
-void AppRunNetLog(TAppRun& run, const AnsiString& rest)
+void AppRunQuiet(TAppRun& run, const AnsiString& rest)
 {
     if (rest != "on" && rest != "off")
-        throw EAppRunError("netlog on|off");
-    run.NetLog = rest == "on";
+        throw EAppRunError("quiet on|off");
+    run.Quiet = rest == "on";
 }
 
 void AppRunRss(TAppRun& run, const AnsiString& rest)

@@ -2,7 +2,7 @@
 // apprun's directives for runs against real servers (bodies in AppRunE2E.cpp).
 //
 //   statusline           STATUSLINE text of the window's status line
-//   netlog on|off        prints NET> lines for the socket's writes, or stops (for floods)
+//   quiet on|off         no NET>, BEEP or PLAY lines while on (floods, garbage)
 //   rss mark             notes the process's resident memory now
 //   rss below MB         RSS GREW BELOW MB when it grew less than MB megabytes since the mark,
 //                        else RSS GREW N MB
@@ -15,6 +15,6 @@
 class TAppRun;
 
 void AppRunStatusLine(TAppRun& run, const AnsiString& rest);
-void AppRunNetLog(TAppRun& run, const AnsiString& rest);
+void AppRunQuiet(TAppRun& run, const AnsiString& rest);
 void AppRunRss(TAppRun& run, const AnsiString& rest);
 void AppRunStamp(TAppRun& run, const AnsiString& rest);

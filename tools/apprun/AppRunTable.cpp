@@ -340,7 +340,7 @@ const std::vector<TAppRunDirective>& AppRunDirectives()
         {"buttons", AppRunButtons},
         // Runs against real servers.
         {"statusline", AppRunStatusLine},
-        {"netlog", AppRunNetLog},
+        {"quiet", AppRunQuiet},
         {"rss", AppRunRss},
         {"stamp", AppRunStamp},
     };
