@@ -60,8 +60,8 @@ void AppRunRss(TAppRun& run, const AnsiString& rest)
 void AppRunStamp(TAppRun& run, const AnsiString& rest)
 {
     // steady_clock is CLOCK_MONOTONIC here, the clock a Python server's time.monotonic reads.
-    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(
-                        std::chrono::steady_clock::now().time_since_epoch())
-                        .count();
+    const auto us =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
     AppRunPostText(run, rest + " " + std::to_string(us) + "\r");
 }

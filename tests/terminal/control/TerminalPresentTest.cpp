@@ -61,7 +61,8 @@ protected:
                                  .toImage()
                                  .copy(0, 0, term->DrawnWidth(), term->ShownImage().Height())
                                  .convertToFormat(QImage::Format_RGB32);
-        const QImage held = FrameBufferToImage(term->ShownImage(), TScreenPainter::Palette()).convertToFormat(QImage::Format_RGB32);
+        const QImage held =
+            FrameBufferToImage(term->ShownImage(), TScreenPainter::Palette()).convertToFormat(QImage::Format_RGB32);
         return shown.size() == held.copy(0, 0, shown.width(), shown.height()).size() &&
             shown == held.copy(0, 0, shown.width(), shown.height());
     }
