@@ -61,15 +61,10 @@ void TStatusEditForm::DoClose(TCloseAction& Action)
         FResult.clear();
 }
 
-void ShowStatusEdit(TAnsiTerminalForm& window)
+AnsiString EditStatusLine(TAnsiTerminalForm& window, const AnsiString& statusLine)
 {
     auto editor = std::make_unique<TStatusEditForm>(&window);
-    TScriptState& script = window.Script();
-    editor->SetResult(script.CmdConfig.StatusLine);
+    editor->SetResult(statusLine);
     editor->ShowModal();
-    if (editor->Result().empty())
-        return;
-    script.CmdConfig.StatusLine = editor->Result();
-    if (window.CharBook() && !window.CharBook()->TriggerFile.empty())
-        script.SaveCmdFile(window.CharBook()->TriggerFile);
+    return editor->Result();
 }

@@ -29,6 +29,6 @@ private:
     bool FAnswered = false;
 };
 
-// The window's status-line action: a template saved here becomes the window's, and is written
-// with its command file when the entry has one.
-void ShowStatusEdit(TAnsiTerminalForm& window);
+// The window's status-line action: the editor on the window's template, shown modally and freed;
+// its answer (empty to keep the template).
+AnsiString EditStatusLine(TAnsiTerminalForm& window, const AnsiString& statusLine);

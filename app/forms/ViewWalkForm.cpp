@@ -109,12 +109,11 @@ void TViewWalkForm::SaveAsBtnClick()
     SaveBtnClick();
 }
 
-void ShowViewWalk(TAnsiTerminalForm& window)
+void ShowViewWalk(TAnsiTerminalForm& window, const AnsiString& path, const std::vector<AnsiString>& steps)
 {
     auto viewer = std::make_unique<TViewWalkForm>(&window);
-    const cWalk& walk = window.Script().WalkRec;
-    viewer->SetPath(ProgramPath() + "Cmd\\" + walk.FileName);
-    for (const AnsiString& step : walk.Steps)
+    viewer->SetPath(path);
+    for (const AnsiString& step : steps)
         viewer->WalkEdit()->Lines()->Add(step);
     viewer->ShowModal();
 }

@@ -3,6 +3,8 @@
 // status bar; Save writes them to the walk file and makes them the walk's steps, Save as first
 // asks for another file. Modal, owned by the character window.
 
+#include <vector>
+
 #include "platform/gui/Forms.h"
 
 class TAnsiTerminalForm;
@@ -41,5 +43,6 @@ private:
     TSaveDialog* FSaveDialog = nullptr;
 };
 
-// The window's walk view: the viewer on the loaded walk, shown modally and freed.
-void ShowViewWalk(TAnsiTerminalForm& window);
+// The window's walk view: the viewer on the walk file (a program path) and its steps, shown
+// modally and freed.
+void ShowViewWalk(TAnsiTerminalForm& window, const AnsiString& path, const std::vector<AnsiString>& steps);

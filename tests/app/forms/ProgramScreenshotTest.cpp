@@ -18,7 +18,9 @@
 #include "controls/lib/TextListBox.h"
 #include "controls/lib/ToolEdit.h"
 #include "grid/control/CellGrid.h"
+#include "platform/gui/ActnList.h"
 #include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/StdCtrls.h"
 
 namespace {
@@ -54,6 +56,7 @@ protected:
         TAnsiTerminalForm* window = Books->CharBooksGridDblClickCell(1, 0);
         window->Script().CmdConfig.StatusLine = "HP 120/200";
         window->Script().WalkRec.FileName = "road.Wlk";
+        window->Script().WalkRec.State = 2;
         window->Script().WalkRec.Steps = {"n", "e // \xB4\xEB\xB9\xAE", "B s", "w"};  // 대문
         window->History().Enter("look");
         window->History().Enter("\xB8\xF7 \xC3\xC4");     // 몹 쳐
@@ -94,9 +97,9 @@ TEST_F(TProgramScreenshot, SettingsDialogWithEachSample)
 {
     TAnsiTerminalForm* window = OpenWindow();
     ShootModal<TTerminalConfig>("SettingsText");
-    ShowTerminalConfig(*window);
+    window->FindAction("ActionOptionConfig")->Execute();
     ShootModal<TTerminalConfig>("SettingsAnsi", [](TTerminalConfig& dialog) { dialog.SampleGroup()->SetItemIndex(1); });
-    ShowTerminalConfig(*window);
+    window->FindAction("ActionOptionConfig")->Execute();
 }
 
 TEST_F(TProgramScreenshot, SmallWindowsOfACharacter)
@@ -108,12 +111,12 @@ TEST_F(TProgramScreenshot, SmallWindowsOfACharacter)
         viewer.WalkEdit()->SetCaretPos(TPoint{0, 1});
         viewer.WalkEditSelectionChange();
     });
-    ShowViewWalk(*window);
+    window->FindAction("ActionViewWalk")->Execute();
     ShootModal<TStartUpCmdForm>("StartUpCommands",
                                 [](TStartUpCmdForm& editor) { editor.CmdEdit()->SetText("#var hp 0\r\nwho"); });
-    ShowStartUpCmd(*window);
+    window->FindMenuItem("N10")->Click();
     ShootModal<TStatusEditForm>("StatusLineEditor");
-    ShowStatusEdit(*window);
+    window->FindAction("ActionEditStatus")->Execute();
     ShootModal<TWFCFCmdForm>("CommentSearchCommands", [](TWFCFCmdForm& editor) {
         editor.CmdSEdit()->SetText("say found");
         editor.CmdFEdit()->SetText("say lost");

@@ -10,9 +10,11 @@
 #include "app/forms/AnsiTerminal.h"
 #include "app/forms/TerminalConfig.h"
 #include "controls/lib/ExCombos.h"
+#include "platform/gui/ActnList.h"
 #include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/ListBoxes.h"
+#include "platform/gui/Menus.h"
 #include "terminal/control/Terminal.h"
 
 namespace fs = std::filesystem;
@@ -50,7 +52,7 @@ protected:
     void WithDialog(const std::function<void(TTerminalConfig&)>& script)
     {
         OnModal([&script](TCustomForm& form) { script(dynamic_cast<TTerminalConfig&>(form)); });
-        ShowTerminalConfig(*Window);
+        Window->FindAction("ActionOptionConfig")->Execute();
     }
     static std::vector<std::string> Items(TListBox* box)
     {

@@ -14,9 +14,11 @@
 #include "controls/lib/TextListBox.h"
 #include "controls/lib/ToolEdit.h"
 #include "platform/core/AtomicFile.h"
+#include "platform/gui/ActnList.h"
 #include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/CommonDialogs.h"
+#include "platform/gui/Menus.h"
 #include "platform/gui/Shell.h"
 #include "platform/gui/StdCtrls.h"
 #include "terminal/control/Terminal.h"
@@ -65,7 +67,7 @@ TEST_F(TDialogsTest, WalkViewerShowsTheCaretsLineAndColumn)
         EXPECT_EQ(Cp949ToUtf8(viewer.StatusBar()->Panels(0)->Text), "줄:3/10");
         EXPECT_EQ(Cp949ToUtf8(viewer.StatusBar()->Panels(1)->Text), "칸:1");
     });
-    ShowViewWalk(*Window);
+    Window->FindAction("ActionViewWalk")->Execute();
 }
 
 TEST_F(TDialogsTest, RegressionWalkViewerSaveKeepsTheIndexesWithinTheSteps)
@@ -76,7 +78,7 @@ TEST_F(TDialogsTest, RegressionWalkViewerSaveKeepsTheIndexesWithinTheSteps)
         viewer.SaveBtnClick();
         EXPECT_FALSE(viewer.Visible() && viewer.ModalResult() == mrNone);
     });
-    ShowViewWalk(*Window);
+    Window->FindAction("ActionViewWalk")->Execute();
     const cWalk& walk = Window->Script().WalkRec;
     EXPECT_EQ(walk.Steps, (std::vector<AnsiString>{"n", "B s", "e"}));
     EXPECT_EQ(walk.Current, 3);
@@ -94,7 +96,7 @@ TEST_F(TDialogsTest, WalkViewerSaveAsRenamesTheWalk)
         return Folder.File("Cmd/other.Wlk");
     });
     Next<TViewWalkForm>([](TViewWalkForm& viewer) { viewer.SaveAsBtnClick(); });
-    ShowViewWalk(*Window);
+    Window->FindAction("ActionViewWalk")->Execute();
     SetDialogHook(old);
     EXPECT_EQ(Window->Script().WalkRec.FileName, "other.Wlk");
     EXPECT_EQ(TempFolder::Read(Folder.File("Cmd/other.Wlk")).substr(0, 11), "e // step\r\n");
@@ -114,7 +116,7 @@ TEST_F(TDialogsTest, RegressionWalkFileThatCannotBeWrittenIsReportedAndNothingCh
         viewer.SaveBtnClick();
         stayed = viewer.Visible() && viewer.ModalResult() == mrNone;
     });
-    ShowViewWalk(*Window);
+    Window->FindAction("ActionViewWalk")->Execute();
     EXPECT_TRUE(stayed);
     EXPECT_EQ(Window->Script().WalkRec.Steps.size(), 10u);
     EXPECT_EQ(TempFolder::Read(Folder.File("Cmd/road.Wlk")), "old\r\n");
@@ -131,10 +133,10 @@ TEST_F(TDialogsTest, StatusEditorKeepsTheTemplateWhenLeftEmptyOrClosed)
         editor.Edit1()->SetText("");
         editor.SaveBtnClick();
     });
-    ShowStatusEdit(*Window);
+    Window->FindAction("ActionEditStatus")->Execute();
     EXPECT_EQ(script.CmdConfig.StatusLine, "old");
     Next<TStatusEditForm>([](TStatusEditForm& editor) { editor.Edit1()->SetText("changed"); });
-    ShowStatusEdit(*Window);
+    Window->FindAction("ActionEditStatus")->Execute();
     EXPECT_EQ(script.CmdConfig.StatusLine, "old");
     EXPECT_FALSE(fs::exists(Folder.File("Cmd")));
 }
@@ -147,7 +149,7 @@ TEST_F(TDialogsTest, StatusEditorStoresATemplateAndSavesTheCommandFile)
         char enter = '\r';
         editor.Edit1()->OnKeyPress(editor.Edit1(), enter);
     });
-    ShowStatusEdit(*Window);
+    Window->FindAction("ActionEditStatus")->Execute();
     EXPECT_EQ(Window->Script().CmdConfig.StatusLine, "HP @(hp)");
     EXPECT_NE(TempFolder::Read(Folder.File("Cmd/a.cmd")).find("HP @(hp)"), std::string::npos);
 }
@@ -159,13 +161,13 @@ TEST_F(TDialogsTest, StartUpAndCommentSearchEditorsStoreOnlyOnSave)
         editor.CmdEdit()->SetText("#var a 1");
         editor.ExitBtnClick();
     });
-    ShowStartUpCmd(*Window);
+    Window->FindMenuItem("N10")->Click();
     EXPECT_EQ(config.StartUpCmd, "");
     Next<TStartUpCmdForm>([](TStartUpCmdForm& editor) {
         editor.CmdEdit()->SetText("#var a 1");
         editor.SaveBtnClick();
     });
-    ShowStartUpCmd(*Window);
+    Window->FindMenuItem("N10")->Click();
     EXPECT_EQ(config.StartUpCmd, "#var a 1");
     Next<TWFCFCmdForm>([](TWFCFCmdForm& editor) {
         editor.CmdSEdit()->SetText("found");
@@ -200,6 +202,22 @@ TEST_F(TDialogsTest, HistoryPickerSendsToTheInputLineOrTheScreen)
     EXPECT_EQ(Window->History().Line(2), "look");
     const TTerminalCore& core = Window->Terminal()->Core();
     EXPECT_NE(core.Data().Strings(core.CurY()).find("look"), AnsiString::npos);
+}
+
+TEST_F(TDialogsTest, RegressionSendToScreenSendsNothingWhileDisconnected)
+{
+    Window->History().Enter("look");
+    Window->DisconnectHost();
+    PumpEvents();
+    ASSERT_FALSE(Window->Connected());
+    Log.clear();
+    Next<TChatForm>([](TChatForm& picker) {
+        picker.TextListBox()->SetItemIndex(0);
+        picker.BitBtn1Click();
+    });
+    Window->ComboEdit()->DoClick();
+    EXPECT_EQ(Log, std::vector<std::string>{"modal TChatForm"});
+    EXPECT_EQ(Window->History().Count(), 2);
 }
 
 TEST_F(TDialogsTest, HistoryPickerWithoutAChoiceOnlyCloses)
