@@ -9,6 +9,14 @@
 //   stamp TEXT           types TEXT, a blank, the monotonic clock in microseconds and Enter,
 //                        queued among the other events as a player's keys are: a server on
 //                        the same machine times its arrival
+//   typing MS TEXT       from now on every MS milliseconds (real time) a `stamp TEXT`
+//   typing off           no more of them
+//   scrollback           SCROLLBACK N: the bytes the terminal's line store holds a line
+//   screencheck CLASS NAME   the form as the screen shows it against the picture NAME.png of
+//                        the folder HM_GOLDEN_DIR: PICTURE NAME same, or PICTURE NAME differs
+//                        and the share of pixels that differ; with HM_UPDATE_GOLDEN set, the
+//                        picture is written instead
+//   place CLASS X Y      moves the form's window to X, Y of the screen
 
 #include "platform/core/AnsiString.h"
 
@@ -18,3 +26,7 @@ void AppRunStatusLine(TAppRun& run, const AnsiString& rest);
 void AppRunQuiet(TAppRun& run, const AnsiString& rest);
 void AppRunRss(TAppRun& run, const AnsiString& rest);
 void AppRunStamp(TAppRun& run, const AnsiString& rest);
+void AppRunTyping(TAppRun& run, const AnsiString& rest);
+void AppRunScrollback(TAppRun& run, const AnsiString& rest);
+void AppRunScreenCheck(TAppRun& run, const AnsiString& rest);
+void AppRunPlace(TAppRun& run, const AnsiString& rest);

@@ -343,6 +343,10 @@ const std::vector<TAppRunDirective>& AppRunDirectives()
         {"quiet", AppRunQuiet},
         {"rss", AppRunRss},
         {"stamp", AppRunStamp},
+        {"typing", AppRunTyping},
+        {"scrollback", AppRunScrollback},
+        {"screencheck", AppRunScreenCheck},
+        {"place", AppRunPlace},
     };
     return table;
 }

@@ -36,7 +36,7 @@
 //   type, key, focus, wheel, history: see AppRunKeys.h
 //   start, forms, click, dblclick, grid, set, check, pick, get, modal, answer-file, screen CLASS,
 //   screenshot CLASS FILE, resize, quit: see AppRunForms.h
-//   statusline, quiet, rss, stamp: see AppRunE2E.h
+//   statusline, quiet, rss, stamp, typing, scrollback, screencheck, place: see AppRunE2E.h
 // Printed as it happens: NET CONNECT host port for every connect attempt, NET> XX XX ... for
 // every write to a socket, BOX caption|text for a message box, QUERY caption|prompt|initial for
 // a query, DIALOG kind|title for another dialog (cancelled), BEEP and PLAY file for sounds,
