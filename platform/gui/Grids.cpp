@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/gui/Canvas.h"
+#include "platform/gui/InplaceEdit.h"
 
 TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner)
 {
@@ -16,7 +17,12 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner)
     SetBounds(0, 0, 320, 120);
 }
 
-TCustomGrid::~TCustomGrid() = default;
+TCustomGrid::~TCustomGrid()
+{
+    // The editor is a child window of the grid; it goes first so that it never reaches back.
+    delete FInplaceEdit;
+    FInplaceEdit = nullptr;
+}
 
 void TCustomGrid::InvalidateCell(int ACol, int ARow) { InvalidateRect(CellRect(ACol, ARow)); }
 
@@ -134,6 +140,7 @@ void TDrawGrid::ColumnMoved(int FromIndex, int ToIndex)
 
 void TDrawGrid::TopLeftChanged()
 {
+    TCustomGrid::TopLeftChanged();
     if (OnTopLeftChanged)
         OnTopLeftChanged(this);
 }
