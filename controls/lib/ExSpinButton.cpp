@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "controls/lib/ExSpin.h"
+#include "controls/lib/FlaggedCall.h"
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/Resources.h"
 #include "platform/gui/SystemMetrics.h"
@@ -295,22 +296,14 @@ TExUpDown::TExUpDown(TComponent* AOwner) : TCustomUpDown(AOwner)
             if ((m.WParam & 0xFFFF) != SB_THUMBPOSITION || FChanging)
                 return;
             const int pos = static_cast<int16_t>((m.WParam >> 16) & 0xFFFF);
-            FChanging = true;
-            TAliveToken alive = AliveToken();
-            try {
+            const bool alive = WhileFlagged(FChanging, AliveToken(), [&] {
                 if (pos > 0 && OnClick)
                     OnClick(this, btNext);
                 else if (pos < 0 && OnClick)
                     OnClick(this, btPrev);
-            } catch (...) {
-                if (*alive)
-                    FChanging = false;
-                throw;
-            }
-            if (!*alive)
-                return;
-            FChanging = false;
-            SetPosition(0);
+            });
+            if (alive)
+                SetPosition(0);
         });
     }
     RegisterHandler(WM_SIZE, [this](TMessage& m) {

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "controls/lib/ExSpin.h"
+#include "controls/lib/FlaggedCall.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/Forms.h"
@@ -126,18 +127,9 @@ void TExSpinEdit::Step(double Delta, const TNotifyEvent& After)
         return;
     }
     TAliveToken alive = AliveToken();
-    FChanging = true;
     const AnsiString old = Text();
-    try {
-        SetValue(GetValue() + Delta);
-    } catch (...) {
-        if (*alive)
-            FChanging = false;
-        throw;
-    }
-    if (!*alive)
+    if (!WhileFlagged(FChanging, alive, [&] { SetValue(GetValue() + Delta); }))
         return;
-    FChanging = false;
     if (!SameText(old, Text())) {
         SetModified(true);
         Change();

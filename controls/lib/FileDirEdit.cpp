@@ -76,6 +76,25 @@ void TFileDirEdit::DropFiles(TStrings* Names)
         OnDropFiles(this);
 }
 
+bool TFileDirEdit::DialogRound(AnsiString& Name, const std::function<bool(AnsiString&)>& RunDialog)
+{
+    TAliveToken alive = AliveToken();
+    TCustomComboEdit::ButtonClick();
+    if (!*alive)
+        return false;
+    bool action = true;
+    DoBeforeDialog(Name, action);
+    if (!*alive || !action)
+        return false;
+    action = RunDialog(Name);
+    if (!*alive)
+        return false;
+    if (CanFocus())
+        SetFocus();
+    DoAfterDialog(Name, action);
+    return *alive && action;
+}
+
 void TFileDirEdit::DoBeforeDialog(AnsiString& FileName, bool& Action)
 {
     if (OnBeforeDialog)
@@ -167,34 +186,24 @@ void TFilenameEdit::ReceptFileDir(const AnsiString& AFileName)
 
 void TFilenameEdit::ButtonClick()
 {
-    TAliveToken alive = AliveToken();
-    TFileDirEdit::ButtonClick();
-    if (!*alive)
-        return;
     AnsiString name = FileName();
-    bool action = true;
-    DoBeforeDialog(name, action);
-    if (!*alive || !action)
-        return;
-    if (ValidFileName(name)) {
-        try {
-            if (DirExists(ExtractFilePath(name)))
-                FDialog->InitialDir = ExtractFilePath(name);
-            const AnsiString part = ExtractFileName(name);
-            FDialog->FileName = !part.empty() && ValidFileName(part) ? name : AnsiString();
-        } catch (const std::exception&) {
-            // The dialog opens where it would anyway.
+    const bool chosen = DialogRound(name, [this](AnsiString& chosenName) {
+        if (ValidFileName(chosenName)) {
+            try {
+                if (DirExists(ExtractFilePath(chosenName)))
+                    FDialog->InitialDir = ExtractFilePath(chosenName);
+                const AnsiString part = ExtractFileName(chosenName);
+                FDialog->FileName = !part.empty() && ValidFileName(part) ? chosenName : AnsiString();
+            } catch (const std::exception&) {
+                // The dialog opens where it would anyway.
+            }
         }
-    }
-    action = FDialog->Execute();
-    if (action)
-        name = FDialog->FileName;
-    if (!*alive)
-        return;
-    if (CanFocus())
-        SetFocus();
-    DoAfterDialog(name, action);
-    if (!*alive || !action)
+        if (!FDialog->Execute())
+            return false;
+        chosenName = FDialog->FileName;
+        return true;
+    });
+    if (!chosen)
         return;
     SetText(QuoteFileName(name));
     SetModified(true);
@@ -213,29 +222,17 @@ void TDirectoryEdit::AddName(const AnsiString& Name)
 
 void TDirectoryEdit::ButtonClick()
 {
-    TAliveToken alive = AliveToken();
-    TFileDirEdit::ButtonClick();
-    if (!*alive)
-        return;
     AnsiString name = Text();
-    bool action = true;
-    DoBeforeDialog(name, action);
-    if (!*alive || !action)
-        return;
-    if (name.empty())
-        name = FInitialDir.empty() ? AnsiString("\\") : FInitialDir;
-    if (!DirExists(name))
-        name = "\\";
-    if (FDialogKind == dkWin32)
-        action = SelectDirectory(FDialogText, AnsiString(), name);
-    else
-        action = SelectDirectory(name, FOptions, 0);
-    if (!*alive)
-        return;
-    if (CanFocus())
-        SetFocus();
-    DoAfterDialog(name, action);
-    if (!*alive || !action)
+    const bool chosen = DialogRound(name, [this](AnsiString& chosenName) {
+        if (chosenName.empty())
+            chosenName = FInitialDir.empty() ? AnsiString("\\") : FInitialDir;
+        if (!DirExists(chosenName))
+            chosenName = "\\";
+        if (FDialogKind == dkWin32)
+            return SelectDirectory(FDialogText, AnsiString(), chosenName);
+        return SelectDirectory(chosenName, FOptions, 0);
+    });
+    if (!chosen)
         return;
     if (SelLength() > 0)
         SetSelText(AnsiString());

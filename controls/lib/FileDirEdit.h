@@ -37,6 +37,10 @@ protected:
     virtual void ClearFileList() {}
     virtual void DoBeforeDialog(AnsiString& FileName, bool& Action);
     virtual void DoAfterDialog(AnsiString& FileName, bool& Action);
+    // A click's round: the base click, OnBeforeDialog, the dialog (RunDialog may change the name
+    // and answers whether it was accepted), the focus back, OnAfterDialog. True with the name to
+    // write back when it was accepted and the edit is still there.
+    bool DialogRound(AnsiString& Name, const std::function<bool(AnsiString&)>& RunDialog);
 
     bool FMultipleDirs = false;
 

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "controls/lib/ExCombos.h"
+#include "controls/lib/FlaggedCall.h"
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/DrawText.h"
 #include "platform/gui/FontFamilies.h"
@@ -58,17 +59,11 @@ void TFontComboBox::WidgetCreated()
 {
     const AnsiString remembered = GetFontName();
     TOwnerDrawComboBox::WidgetCreated();
-    TAliveToken alive = AliveToken();
-    FUpdate = true;
-    try {
-        PopulateList();
-        SetFontName(remembered);
-    } catch (...) {
-        if (*alive)
-            FUpdate = false;
-        throw;
-    }
-    FUpdate = false;
+    if (!WhileFlagged(FUpdate, AliveToken(), [&] {
+            PopulateList();
+            SetFontName(remembered);
+        }))
+        return;
     if (!SameText(GetFontName(), remembered))
         DoChange();
 }
@@ -130,18 +125,12 @@ void TFontComboBox::Reset()
 {
     if (!HandleAllocated())
         return;
-    TAliveToken alive = AliveToken();
-    FUpdate = true;
     const AnsiString saved = GetFontName();
-    try {
-        PopulateList();
-        SetFontName(saved);
-    } catch (...) {
-        if (*alive)
-            FUpdate = false;
-        throw;
-    }
-    FUpdate = false;
+    if (!WhileFlagged(FUpdate, AliveToken(), [&] {
+            PopulateList();
+            SetFontName(saved);
+        }))
+        return;
     if (GetFontName() != saved)
         DoChange();
 }

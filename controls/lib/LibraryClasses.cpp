@@ -1,6 +1,7 @@
 #include "controls/lib/LibraryClasses.h"
 
 #include "controls/lib/DateEdit.h"
+#include "controls/lib/ExCheckListBox.h"
 #include "controls/lib/ExCombos.h"
 #include "controls/lib/ExCtrls.h"
 #include "controls/lib/ExMenus.h"
@@ -21,6 +22,7 @@ void RegisterLibraryClasses()
     RegisterExCtrlsClasses();
     // List boxes, owner-drawn menus and the speed bar.
     RegisterTextListBoxClasses();
+    RegisterExCheckListBoxClasses();
     RegisterExMenusClasses();
     RegisterSpeedBarClasses();
     // The edits with a button, combo boxes, calendars and spin edits.

@@ -256,6 +256,16 @@ int TCustomGridData::VisibleRowCount() const
     return FRows.VisibleCount(FViewHeight, RowLine(FOptions, FGridLineWidth));
 }
 
+int TCustomGridData::MaxTopRow() const
+{
+    return std::max(FRows.MaxFirst(FViewHeight, RowLine(FOptions, FGridLineWidth)), FRows.Fixed());
+}
+
+int TCustomGridData::MaxLeftCol() const
+{
+    return std::max(FCols.MaxFirst(FViewWidth, ColLine(FOptions, FGridLineWidth)), FCols.Fixed());
+}
+
 TRect TCustomGridData::CellRect(int ACol, int ARow) const
 {
     const int x = FCols.Position(ACol, ColLine(FOptions, FGridLineWidth), FViewWidth);

@@ -132,6 +132,11 @@ public:
     // Scrolls so that the cell is in view.
     void MoveIntoView(int ACol, int ARow);
 
+    // --- Scroll limits (the window's scroll bars map TopRow and LeftCol onto their range): the
+    // largest TopRow and LeftCol that still fill the view, never below the fixed count.
+    int MaxTopRow() const;
+    int MaxLeftCol() const;
+
     // --- Structure.
     void MoveRow(int FromIndex, int ToIndex);
     void MoveColumn(int FromIndex, int ToIndex);

@@ -5,11 +5,17 @@
 //
 // The display-free half is a virtual base, so that a grid class may also derive from a
 // display-free model that builds on the same half (the cell grid does): both reach one copy.
+//
+// Files: Grids.cpp (life cycle, invalidation, the drawing and string grids), GridsPaint.cpp
+// (the paint loop: cell states, DrawCell per visible cell, grid lines, the focus rectangle),
+// GridsScroll.cpp (the window scroll bars on their logical range and the scroll messages),
+// GridsKeys.cpp and GridsMouse.cpp (navigation, selecting, sizing and moving).
 
 #include <functional>
 
 #include "platform/core/GridCursor.h"
 #include "platform/core/GridData.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/gui/WinControl.h"
 
 class TInplaceEdit;
@@ -55,6 +61,34 @@ public:
     TColor FixedColor() const { return FFixedColor; }
     void SetFixedColor(TColor Value);
 
+    // --- Painting (GridsPaint.cpp). The state a cell is painted in: gdFixed for the fixed
+    // rows and columns; otherwise gdSelected inside the selection and gdFocused for the current
+    // cell while the grid has the focus.
+    TGridDrawState CellDrawState(int ACol, int ARow) const;
+    // Paints one cell on the canvas as the paint loop does: its colours and background (with
+    // DefaultDrawing), DrawCell, its grid lines and the focus rectangle. Nothing for a cell out
+    // of view.
+    void PaintCell(int ACol, int ARow);
+    // The grid-line colours: fixed cells' and normal cells'.
+    static constexpr TColor kFixedLineColor = clBlack;
+    static constexpr TColor kLineColor = clSilver;
+
+    // --- The window's scroll bars (GridsScroll.cpp): which ones the grid may show (ssBoth in a
+    // new grid). A bar shows while its rows or columns do not all fit; its position runs over
+    // 0 .. kScrollRange whatever the counts, mapped linearly onto the fixed count .. the largest
+    // first row or column.
+    static constexpr int kScrollRange = 127;
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    void SetScrollBars(TScrollStyle Value);
+    bool HasScrollBar(int Bar) const;
+    // The bar position that stands for a first row or column, and the first one a position
+    // stands for (Fixed .. MaxFirst onto 0 .. kScrollRange).
+    static int ScrollPosOf(int First, int Fixed, int MaxFirst);
+    static int FirstOfScrollPos(int Pos, int Fixed, int MaxFirst);
+    // Brings the bars in line with the counts, sizes, view size and the first row and column;
+    // the first row and column come back within their largest value. Nothing without a window.
+    void UpdateScrollRange();
+
 protected:
     // --- The in-place editor (GridsEditor.cpp). The grid makes it on first need, places it over
     // the current cell with the cell's edit text selected, moves it along when the view scrolls
@@ -81,10 +115,23 @@ protected:
     virtual void CreateWnd() {}
     virtual void DestroyWnd() {}
     virtual void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {}
+    // Whether the focused cell gets its focus rectangle (a row-select grid frames its row
+    // whatever this says).
+    virtual bool ShowFocusRect() const { return true; }
+
+    // The scroll messages (code in the low word of WParam, position in the high word): line,
+    // page, top, bottom and thumb steps move TopRow or LeftCol; a thumb drag scrolls only with
+    // goThumbTracking. Subclasses override and call these for the base handling.
+    virtual void WMVScroll(TMessage& Msg);
+    virtual void WMHScroll(TMessage& Msg);
 
     void Paint() override;
     void WidgetCreated() override;
     void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void TopLeftChanged() override;
 
     // --- Keyboard (GridsKeys.cpp): OnKeyDown first, then the navigation of MoveCursor; a key
     // that moves the current cell ends in Click. F2 (and Enter with goEditing) starts the
@@ -137,9 +184,16 @@ private:
 
 private:
     void PaintLines(const TRect& cell, bool fixed);
+    void PaintCellAt(int col, int row, const TRect& r);
+    void Scroll(int bar, unsigned code, int pos);
 
     bool FDefaultDrawing = true;
     TColor FFixedColor = clBtnFace;
+    TScrollStyle FScrollBars = ssBoth;
+    bool FInScrollUpdate = false;
+    // What the bars were last set to, so that updates that change nothing cost nothing.
+    bool FBarShown[2] = {false, false};
+    int FBarPos[2] = {-1, -1};
 };
 
 class TDrawGrid : public TCustomGrid {
@@ -156,6 +210,7 @@ protected:
     void RowMoved(int FromIndex, int ToIndex) override;
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void TopLeftChanged() override;
+    // Fires OnDrawCell.
     void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
 };
 
@@ -164,6 +219,6 @@ public:
     using TDrawGrid::TDrawGrid;
 
 protected:
-    // The cell's text at its left edge, after OnDrawCell when DefaultDrawing is off.
+    // With DefaultDrawing, the cell's text at its left edge; then OnDrawCell, once.
     void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
 };

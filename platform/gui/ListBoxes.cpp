@@ -54,6 +54,9 @@ QWidget* TCustomListBox::CreateWidget()
         if (FInCode == 0)
             Perform(CN_COMMAND, static_cast<WPARAM>(LBN_SELCHANGE) << 16);
     });
+    // The system list box reports a double click on a line as a notification, not a click.
+    QObject::connect(w, &QListWidget::itemDoubleClicked, w,
+                     [this] { Perform(CN_COMMAND, static_cast<WPARAM>(LBN_DBLCLK) << 16); });
     return w;
 }
 
@@ -218,6 +221,8 @@ void TCustomListBox::RegisterListHandlers()
     RegisterHandler(CN_COMMAND, [this](TMessage& m) {
         if ((m.WParam >> 16) == LBN_SELCHANGE)
             Click();
+        else if ((m.WParam >> 16) == LBN_DBLCLK)
+            DblClick();
     });
     RegisterHandler(CN_DRAWITEM, [this](TMessage& m) {
         DefaultDrawItemMessage(m, [this](int index, TRect r, TOwnerDrawState state) { DrawItem(index, r, state); });
@@ -345,6 +350,13 @@ void TCustomListBox::SetBorderStyle(TBorderStyle v)
 {
     FBorderStyle = v;
     ApplyLook();
+}
+
+void TCustomListBox::Invalidate()
+{
+    TWinControl::Invalidate();
+    if (HandleAllocated())
+        List()->viewport()->update();
 }
 
 int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing)

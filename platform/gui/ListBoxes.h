@@ -58,11 +58,16 @@ public:
     // The item at a client point, or -1 (Existing) / the item count when there is none.
     int ItemAtPos(TPoint Pos, bool Existing);
     TRect ItemRect(int Index);
+    // The items are painted again too.
+    void Invalidate() override;
 
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
 
 protected:
+    // A subclass's own item list in place of the standard one; its operations still go through
+    // the list messages.
+    void ReplaceItems(std::unique_ptr<TStrings> Value) { FItems = std::move(Value); }
     QWidget* CreateWidget() override;
     void WidgetCreated() override;
     virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);

@@ -19,7 +19,7 @@ public:
             q->setFocusPolicy(Qt::NoFocus);
             FBars[bar] = q;
             QObject::connect(q, &QScrollBar::actionTriggered, this, [this, bar](int action) { Action(bar, action); });
-            QObject::connect(q, &QScrollBar::sliderReleased, this, [this, bar] { Send(bar, SB_ENDSCROLL, Pos(bar)); });
+            QObject::connect(q, &QScrollBar::sliderReleased, this, [this, bar] { Released(bar); });
         }
         owner->installEventFilter(this);
     }
@@ -33,7 +33,9 @@ public:
         FSyncing = true;
         q->setRange(m.Min(), std::max(m.Min(), m.MaxPosition()));
         q->setPageStep(std::max(m.Page(), 1));
-        q->setValue(m.Position());
+        // A thumb being dragged stays under the mouse; it goes where the window says on release.
+        if (!q->isSliderDown())
+            q->setValue(m.Position());
         q->setEnabled(m.MaxPosition() > m.Min());
         FSyncing = false;
         q->setVisible(Shown[bar]);
@@ -66,12 +68,28 @@ private:
         const int code = ScrollCodeOfSliderAction(action);
         if (code < 0)
             return;
+        const int tracked = FBars[bar]->sliderPosition();
+        if (code == SB_THUMBTRACK) {
+            // The thumb follows the mouse while it is dragged, as the system draws it.
+            FTrack[bar] = tracked;
+            Send(bar, SB_THUMBTRACK, tracked);
+            return;
+        }
         // The window decides where the bar goes: the slider stays until it sets the position.
-        int tracked = FBars[bar]->sliderPosition();
         FSyncing = true;
         FBars[bar]->setSliderPosition(Pos(bar));
         FSyncing = false;
-        Send(bar, static_cast<unsigned>(code), code == SB_THUMBTRACK ? tracked : Pos(bar));
+        Send(bar, static_cast<unsigned>(code), Pos(bar));
+    }
+    // A dragged thumb let go: where it was let go, then the end of the scroll; the thumb then
+    // shows the position the window set.
+    void Released(int bar)
+    {
+        if (FTrack[bar] >= 0)
+            Send(bar, SB_THUMBPOSITION, FTrack[bar]);
+        FTrack[bar] = -1;
+        Send(bar, SB_ENDSCROLL, Pos(bar));
+        Sync(bar);
     }
     void Send(int bar, unsigned code, int pos)
     {
@@ -82,6 +100,7 @@ private:
     QWidget* FOwner;
     QScrollBar* FBars[2] = {nullptr, nullptr};
     bool FSyncing = false;
+    int FTrack[2] = {-1, -1};  // where a dragged thumb is, -1 while none is
 };
 
 // The bars object is found by its name (it has no meta-object of its own).

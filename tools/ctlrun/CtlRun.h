@@ -45,11 +45,22 @@ const std::map<AnsiString, TCtlEventHook>& CtlEditEvents();
 const std::map<AnsiString, TCtlUtil>& CtlUtils();
 // Word i of the arguments as a number; ECtlError "bad value" otherwise.
 int CtlNumber(const TCtlArgs& a, size_t i);
+// Word i of the arguments; ECtlError "missing arguments" when there are fewer.
+const AnsiString& CtlWord(const TCtlArgs& a, size_t i);
 
 // A directive that cannot be carried out: printed as "ERROR text".
 class ECtlError : public Exception {
     using Exception::Exception;
 };
+
+// The component as a T; ECtlError "unknown operation for NAME" when it is none.
+template <class T>
+T* CtlAs(TComponent* c)
+{
+    if (auto* t = dynamic_cast<T*>(c))
+        return t;
+    throw ECtlError("unknown operation for " + (c ? c->Name() : AnsiString("util")));
+}
 
 class TCtlRun {
 public:

@@ -9,35 +9,20 @@
 
 namespace {
 
-template <class T>
-T* As(TComponent* c)
-{
-    if (auto* t = dynamic_cast<T*>(c))
-        return t;
-    throw ECtlError("unknown operation for " + (c ? c->Name() : AnsiString("util")));
-}
-
-const AnsiString& Word(const TCtlArgs& a, size_t i)
-{
-    if (i >= a.Words.size())
-        throw ECtlError("missing arguments");
-    return a.Words[i];
-}
-
 int Number(const TCtlArgs& a, size_t i)
 {
     int v = 0;
-    if (!TryStrToInt(Word(a, i), v))
-        throw ECtlError("bad value: " + Word(a, i));
+    if (!TryStrToInt(CtlWord(a, i), v))
+        throw ECtlError("bad value: " + CtlWord(a, i));
     return v;
 }
 
 TColor ColorArg(const TCtlArgs& a, size_t i)
 {
     try {
-        return StringToColor(Word(a, i));
+        return StringToColor(CtlWord(a, i));
     } catch (const Exception&) {
-        throw ECtlError("bad value: " + Word(a, i));
+        throw ECtlError("bad value: " + CtlWord(a, i));
     }
 }
 
@@ -46,7 +31,7 @@ int Choice(const TCtlArgs& a, size_t i, std::initializer_list<const char*> names
 {
     int index = 0;
     for (const char* name : names) {
-        if (SameText(Word(a, i), name))
+        if (SameText(CtlWord(a, i), name))
             return index;
         ++index;
     }
@@ -65,7 +50,7 @@ std::unique_ptr<TBitmap> LoadBitmap(const AnsiString& file)
 
 void CalcLayout(TCtlRun& run, TComponent* c, const TCtlArgs& a)
 {
-    TExSpeedButton* b = As<TExSpeedButton>(c);
+    TExSpeedButton* b = CtlAs<TExSpeedButton>(c);
     const TRect client = Rect(Number(a, 0), Number(a, 1), Number(a, 2), Number(a, 3));
     const auto layout =
         static_cast<TButtonLayout>(Choice(a, 4, {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}));
@@ -93,20 +78,20 @@ const std::map<AnsiString, TCtlVerb>& CtlButtonVerbs()
         {"LoadGlyph",
          [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
              if (auto* sw = dynamic_cast<TExSwitch*>(c))
-                 sw->SetSwitchGlyph(Number(a, 1), LoadBitmap(Word(a, 0)).get());
+                 sw->SetSwitchGlyph(Number(a, 1), LoadBitmap(CtlWord(a, 0)).get());
              else
-                 As<TExSpeedButton>(c)->SetGlyph(LoadBitmap(Word(a, 0)).get());
+                 CtlAs<TExSpeedButton>(c)->SetGlyph(LoadBitmap(CtlWord(a, 0)).get());
          }},
-        {"ButtonClick", [](TCtlRun&, TComponent* c, const TCtlArgs&) { As<TExSpeedButton>(c)->ButtonClick(); }},
+        {"ButtonClick", [](TCtlRun&, TComponent* c, const TCtlArgs&) { CtlAs<TExSpeedButton>(c)->ButtonClick(); }},
         {"MapColor",
          [](TCtlRun& run, TComponent* c, const TCtlArgs& a) {
-             Result(run, IntToStr(As<TExSpeedButton>(c)->ButtonGlyph()->MapColor(ColorArg(a, 0))));
+             Result(run, IntToStr(CtlAs<TExSpeedButton>(c)->ButtonGlyph()->MapColor(ColorArg(a, 0))));
          }},
         {"CalcButtonLayout", CalcLayout},
-        {"ToggleSwitch", [](TCtlRun&, TComponent* c, const TCtlArgs&) { As<TExSwitch>(c)->ToggleSwitch(); }},
-        {"AddLine", [](TCtlRun&, TComponent* c, const TCtlArgs& a) { As<TSecretPanel>(c)->Lines()->Add(a.Rest); }},
-        {"Play", [](TCtlRun&, TComponent* c, const TCtlArgs&) { As<TSecretPanel>(c)->Play(); }},
-        {"Stop", [](TCtlRun&, TComponent* c, const TCtlArgs&) { As<TSecretPanel>(c)->Stop(); }},
+        {"ToggleSwitch", [](TCtlRun&, TComponent* c, const TCtlArgs&) { CtlAs<TExSwitch>(c)->ToggleSwitch(); }},
+        {"AddLine", [](TCtlRun&, TComponent* c, const TCtlArgs& a) { CtlAs<TSecretPanel>(c)->Lines()->Add(a.Rest); }},
+        {"Play", [](TCtlRun&, TComponent* c, const TCtlArgs&) { CtlAs<TSecretPanel>(c)->Play(); }},
+        {"Stop", [](TCtlRun&, TComponent* c, const TCtlArgs&) { CtlAs<TSecretPanel>(c)->Stop(); }},
     };
     return verbs;
 }

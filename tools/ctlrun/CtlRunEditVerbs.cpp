@@ -12,36 +12,21 @@
 
 namespace {
 
-template <class T>
-T* As(TComponent* c)
-{
-    if (auto* t = dynamic_cast<T*>(c))
-        return t;
-    throw ECtlError("unknown operation for " + (c ? c->Name() : AnsiString()));
-}
-
-const AnsiString& Word(const TCtlArgs& a, size_t i)
-{
-    if (i >= a.Words.size())
-        throw ECtlError("missing arguments");
-    return a.Words[i];
-}
-
 double Real(const TCtlArgs& a, size_t i)
 {
     double v = 0;
-    if (!TryStrToFloat(Word(a, i), v))
-        throw ECtlError("bad value: " + Word(a, i));
+    if (!TryStrToFloat(CtlWord(a, i), v))
+        throw ECtlError("bad value: " + CtlWord(a, i));
     return v;
 }
 
 bool Flag(const TCtlArgs& a, size_t i)
 {
-    if (SameText(Word(a, i), "True") || Word(a, i) == "1")
+    if (SameText(CtlWord(a, i), "True") || CtlWord(a, i) == "1")
         return true;
-    if (SameText(Word(a, i), "False") || Word(a, i) == "0")
+    if (SameText(CtlWord(a, i), "False") || CtlWord(a, i) == "0")
         return false;
-    throw ECtlError("bad value: " + Word(a, i));
+    throw ECtlError("bad value: " + CtlWord(a, i));
 }
 
 void Result(TCtlRun& run, const AnsiString& text) { run.Print("RESULT " + TCtlRun::Escape(text)); }
@@ -98,19 +83,19 @@ void RunSelectDate(TCtlRun& run, TComponent* c, const TCtlArgs&)
 const std::map<AnsiString, TCtlVerb>& CtlEditVerbs()
 {
     static const std::map<AnsiString, TCtlVerb> verbs{
-        {"SetValue", [](TCtlRun&, TComponent* c, const TCtlArgs& a) { As<TExSpinEdit>(c)->SetValue(Real(a, 0)); }},
+        {"SetValue", [](TCtlRun&, TComponent* c, const TCtlArgs& a) { CtlAs<TExSpinEdit>(c)->SetValue(Real(a, 0)); }},
         {"GetValue",
          [](TCtlRun& run, TComponent* c, const TCtlArgs&) {
-             Result(run, FloatToStrF(As<TExSpinEdit>(c)->GetValue(), ffGeneral, 18, 0));
+             Result(run, FloatToStrF(CtlAs<TExSpinEdit>(c)->GetValue(), ffGeneral, 18, 0));
          }},
-        {"UpClick", [](TCtlRun&, TComponent* c, const TCtlArgs&) { As<TExSpinEdit>(c)->UpClick(c); }},
-        {"DownClick", [](TCtlRun&, TComponent* c, const TCtlArgs&) { As<TExSpinEdit>(c)->DownClick(c); }},
-        {"DoClick", [](TCtlRun&, TComponent* c, const TCtlArgs&) { As<TCustomComboEdit>(c)->DoClick(); }},
+        {"UpClick", [](TCtlRun&, TComponent* c, const TCtlArgs&) { CtlAs<TExSpinEdit>(c)->UpClick(c); }},
+        {"DownClick", [](TCtlRun&, TComponent* c, const TCtlArgs&) { CtlAs<TExSpinEdit>(c)->DownClick(c); }},
+        {"DoClick", [](TCtlRun&, TComponent* c, const TCtlArgs&) { CtlAs<TCustomComboEdit>(c)->DoClick(); }},
         {"PopupDropDown",
-         [](TCtlRun&, TComponent* c, const TCtlArgs&) { As<TCustomComboEdit>(c)->PopupDropDown(true); }},
+         [](TCtlRun&, TComponent* c, const TCtlArgs&) { CtlAs<TCustomComboEdit>(c)->PopupDropDown(true); }},
         {"PopupCloseUp",
          [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
-             auto* e = As<TCustomComboEdit>(c);
+             auto* e = CtlAs<TCustomComboEdit>(c);
              e->PopupCloseUp(e->Popup(), Flag(a, 0));
          }},
         {"GoToNextMonth", [](TCtlRun&, TComponent* c, const TCtlArgs&) { CalendarOf(c)->GoToNextMonth(); }},
@@ -129,7 +114,7 @@ const std::map<AnsiString, TCtlVerb>& CtlEditVerbs()
              for (size_t bar; (bar = a.Rest.find('|', start)) != AnsiString::npos; start = bar + 1)
                  names.Add(a.Rest.substr(start, bar - start));
              names.Add(a.Rest.substr(start));
-             As<TFileDirEdit>(c)->DropFiles(&names);
+             CtlAs<TFileDirEdit>(c)->DropFiles(&names);
          }},
     };
     return verbs;

@@ -1,6 +1,7 @@
 // The `call` verbs of the list boxes, the owner-drawn menus and the speed bar, and of the image
 // list they draw from.
 
+#include "controls/lib/ExCheckListBox.h"
 #include "controls/lib/ExMenus.h"
 #include "controls/lib/SbSetup.h"
 #include "controls/lib/SpeedBar.h"
@@ -27,6 +28,25 @@ const AnsiString& Word(const TCtlArgs& a, size_t i)
 }
 
 void Result(TCtlRun& run, const AnsiString& text) { run.Print("RESULT " + TCtlRun::Escape(text)); }
+
+const char* const kStates[] = {"cbUnchecked", "cbChecked", "cbGrayed"};
+
+TCheckBoxState StateArg(const TCtlArgs& a, size_t i)
+{
+    for (int s = 0; s < 3; ++s)
+        if (SameText(Word(a, i), kStates[s]))
+            return static_cast<TCheckBoxState>(s);
+    throw ECtlError("bad value: " + Word(a, i));
+}
+
+bool BoolArg(const TCtlArgs& a, size_t i)
+{
+    if (SameText(Word(a, i), "True"))
+        return true;
+    if (SameText(Word(a, i), "False"))
+        return false;
+    throw ECtlError("bad value: " + Word(a, i));
+}
 
 const char* BoolText(bool v) { return v ? "True" : "False"; }
 
@@ -97,6 +117,25 @@ const std::map<AnsiString, TCtlVerb>& CtlListVerbs()
          [](TCtlRun& run, TComponent* c, const TCtlArgs&) {
              Result(run, IntToStr(static_cast<int>(As<TControl>(c)->Perform(LB_GETHORIZONTALEXTENT))));
          }},
+        // Check list boxes.
+        {"SetState",
+         [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
+             As<TExCheckListBox>(c)->SetState(CtlNumber(a, 0), StateArg(a, 1));
+         }},
+        {"GetState",
+         [](TCtlRun& run, TComponent* c, const TCtlArgs& a) {
+             Result(run, kStates[As<TExCheckListBox>(c)->GetState(CtlNumber(a, 0))]);
+         }},
+        {"SetChecked",
+         [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
+             As<TExCheckListBox>(c)->SetChecked(CtlNumber(a, 0), BoolArg(a, 1));
+         }},
+        {"SetItemEnabled",
+         [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
+             As<TExCheckListBox>(c)->SetItemEnabled(CtlNumber(a, 0), BoolArg(a, 1));
+         }},
+        {"ToggleClickCheck",
+         [](TCtlRun&, TComponent* c, const TCtlArgs& a) { As<TExCheckListBox>(c)->ToggleClickCheck(CtlNumber(a, 0)); }},
         // Image lists: an image of one colour at the list's size.
         {"AddColor",
          [](TCtlRun& run, TComponent* c, const TCtlArgs& a) {

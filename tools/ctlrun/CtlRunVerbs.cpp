@@ -42,6 +42,13 @@ int CtlNumber(const TCtlArgs& a, size_t i)
     return v;
 }
 
+const AnsiString& CtlWord(const TCtlArgs& a, size_t i)
+{
+    if (i >= a.Words.size())
+        throw ECtlError("missing arguments");
+    return a.Words[i];
+}
+
 const std::map<AnsiString, TCtlVerb>& CtlVerbs()
 {
     static const std::map<AnsiString, TCtlVerb> verbs{

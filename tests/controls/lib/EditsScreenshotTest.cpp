@@ -6,6 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QWindow>
 #include <functional>
 
 #include "GuiTestSupport.h"
@@ -17,6 +22,17 @@
 #include "platform/gui/Foreground.h"
 
 namespace {
+
+// A window of its own (a drop-down): wait until the X server shows it, then let it paint.
+void WaitShown(QWidget* window)
+{
+    QElapsedTimer wait;
+    wait.start();
+    while ((!window->isVisible() || !window->windowHandle() || !window->windowHandle()->isExposed()) &&
+           wait.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    Settle(20);
+}
 
 struct TFamily {
     const char* name;
@@ -101,8 +117,8 @@ TEST_F(EditsScreenshotDate, CalendarOpenUnderTheEditThatKeepsTheFocus)
     Shoot(form);
     edit->SetFocus();
     edit->DoClick();
-    Settle();
     ASSERT_TRUE(edit->PopupVisible());
+    WaitShown(edit->Popup()->Handle());
     EXPECT_TRUE(edit->Focused());
     ExpectScreenshot(form, "tests/controls/lib/golden", "DateEditOpen");
     EXPECT_TRUE(edit->Focused());
@@ -117,8 +133,15 @@ TEST_F(EditsScreenshotDate, ColourListDroppedDown)
     auto* colours = Place<TColorComboBox>(form, 10, 10, 140, 21);
     colours->SetColorValue(clRed);
     Shoot(form);
+    QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
     colours->SetDroppedDown(true);
-    Settle();
+    // The list is a window of its own: wait until the X server shows it.
+    QWidget* list = static_cast<QComboBox*>(colours->Handle())->view()->window();
+    QElapsedTimer wait;
+    wait.start();
+    while ((!list->isVisible() || !list->windowHandle() || !list->windowHandle()->isExposed()) && wait.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    Settle(20);
     ExpectScreenshot(form, "tests/controls/lib/golden", "ColourList");
     colours->SetDroppedDown(false);
 }

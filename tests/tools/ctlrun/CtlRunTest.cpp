@@ -170,6 +170,34 @@ const TScript kScripts[] = {
     // A bitmap too large to allocate is refused with the framework's error, not attempted.
     {"SolidBitmapTooLargeIsRefused", "util SolidBitmap /tmp/hm-never.bmp 100000 100000 clRed\n",
      "ERROR EOutOfResources: Out of system resources\n"},
+    // --- The library as the application's windows use it.
+    {"SpeedButtonAsTheWindowsMakeIt",
+     "new TExSpeedButton b form\nget b Width\nget b Height\nget b Spacing\nget b Margin\nget b ShowHint\n",
+     "b.Width=25\nb.Height=25\nb.Spacing=1\nb.Margin=-1\nb.ShowHint=True\n"},
+    // \xC7\xD1 is 한.
+    {"StatusLineCaptionAndDoubleClick",
+     "new TExLabel status form 0 280 400 17\nset status Caption \\xC7\\xD1 1\nwatch status OnDblClick\ndblclick "
+     "status 5 5\nget status Caption\n",
+     "EVENT status OnDblClick\nstatus.Caption=\\xC7\\xD1 1\n"},
+    {"PopupMenuOpensAtThePointAndItsItemsClick",
+     "new TExPopupMenu copy\ncall copy AddMenuItem &Copy\ncall copy AddMenuItem -\ncall copy AddMenuItem Copy "
+     "&All\nget copy OwnerDraw\ncall copy Popup 30 40\ncall copy Choose Copy &All\n",
+     "copy.OwnerDraw=False\nPOPUP copy 30 40\nEVENT copy OnClick Copy &All\n"},
+    {"MainMenuItemsClick",
+     "new TExMainMenu main\ncall main AddMenuItem &File/&Open\nget main OwnerDraw\ncall main Choose &File/&Open\n",
+     "main.OwnerDraw=False\nEVENT main OnClick &File/&Open\n"},
+    // The history picker: sorted lines, a double click picks one and sends it (\xB5\xBF\xC2\xCA is 동쪽).
+    {"RegressionDoubleClickOnAListLineFiredNothing",
+     "new TTextListBox history form 0 0 200 80\nset history Sorted True\ncall history AddItem south\ncall history "
+     "AddItem \\xB5\\xBF\\xC2\\xCA\ncall history AddItem east\nwatch history OnDblClick\ndblclick history 5 "
+     "20\nget history ItemIndex\nget history Items\n",
+     "RESULT 0\nRESULT 1\nRESULT 0\nEVENT history "
+     "OnDblClick\nhistory.ItemIndex=1\nhistory.Items=east\\x0D\\x0Asouth\\x0D\\x0A\\xB5\\xBF\\xC2\\xCA\\x0D\\x0A\n"},
+    // The timer dialog's fields: a disabled field's button steps nothing.
+    {"SpinEditDisabledIgnoresItsButton",
+     "new TExSpinEdit s form 100 100 80 21\nset s MinValue 1\nset s MaxValue 65535\ncall s SetValue 7\nset s "
+     "Enabled False\nwatch s OnTopClick\nclick s 70 3\nget s Text\nset s Enabled True\nclick s 70 3\nget s Text\n",
+     "s.Text=7\nEVENT s OnTopClick\ns.Text=8\n"},
 };
 
 class CtlRunScript : public ::testing::TestWithParam<TScript> {};

@@ -1,0 +1,252 @@
+#include "controls/lib/ExListBox.h"
+
+#include <algorithm>
+
+#include "platform/core/ScrollBarModel.h"
+#include "platform/gui/Canvas.h"
+#include "platform/gui/DrawText.h"
+
+// --- TExListBoxStrings
+
+TExListBoxStrings::TExListBoxStrings(TExCustomListBox* ListBox)
+    : TItemStrings(ListBox, kListBoxItemMessages), FListBox(ListBox)
+{}
+
+AnsiString TExListBoxStrings::Get(int index) const { return CutListItemText(TItemStrings::Get(index)); }
+
+TObject* TExListBoxStrings::GetObject(int index) const
+{
+    if (index < 0 || index >= GetCount())
+        ListIndexError(index);
+    const intptr_t data = FListBox->GetItemData(index);
+    // Data -1 is what the list answers for a bad index.
+    if (data == -1)
+        ListIndexError(index);
+    return reinterpret_cast<TObject*>(data);
+}
+
+void TExListBoxStrings::PutObject(int index, TObject* object)
+{
+    FListBox->SetItemData(index, reinterpret_cast<intptr_t>(object));
+}
+
+void TExListBoxStrings::Replace(int index, const AnsiString& s, LRESULT data)
+{
+    ++FListBox->FKeepData;
+    try {
+        Delete(index);
+        Insert(index, s);
+        FListBox->SetRawItemData(index, data);
+    } catch (...) {
+        --FListBox->FKeepData;
+        throw;
+    }
+    --FListBox->FKeepData;
+}
+
+void TExListBoxStrings::Put(int index, const AnsiString& s)
+{
+    if (index < 0 || index >= GetCount())
+        ListIndexError(index);
+    Replace(index, s, FListBox->RawItemData(index));
+}
+
+void TExListBoxStrings::Exchange(int index1, int index2)
+{
+    if (index1 < 0 || index1 >= GetCount())
+        ListIndexError(index1);
+    if (index2 < 0 || index2 >= GetCount())
+        ListIndexError(index2);
+    const AnsiString s1 = TItemStrings::Get(index1), s2 = TItemStrings::Get(index2);
+    const intptr_t d1 = FListBox->RawItemData(index1), d2 = FListBox->RawItemData(index2);
+    Replace(index1, s2, d2);
+    Replace(index2, s1, d1);
+}
+
+void TExListBoxStrings::Move(int curIndex, int newIndex)
+{
+    if (curIndex == newIndex)
+        return;
+    if (curIndex < 0 || curIndex >= GetCount())
+        ListIndexError(curIndex);
+    const AnsiString s = TItemStrings::Get(curIndex);
+    const intptr_t data = FListBox->RawItemData(curIndex);
+    ++FListBox->FKeepData;
+    try {
+        Delete(curIndex);
+        Insert(newIndex, s);
+        FListBox->SetRawItemData(newIndex, data);
+    } catch (...) {
+        --FListBox->FKeepData;
+        throw;
+    }
+    --FListBox->FKeepData;
+}
+
+// --- TExCustomListBox
+
+TExCustomListBox::TExCustomListBox(TComponent* AOwner) : TRangeListBox(AOwner)
+{
+    ReplaceItems(std::make_unique<TExListBoxStrings>(this));
+    SetColor(clWindow);
+    RegisterExListHandlers();
+}
+
+void TExCustomListBox::RegisterExListHandlers()
+{
+    RegisterHandler(CN_DRAWITEM, [this](TMessage& m) {
+        auto* dis = reinterpret_cast<TDrawItemStruct*>(m.LParam);
+        TCanvas* c = dis->Canvas;
+        c->SetFont(Font());
+        c->Brush()->SetColor(Color());
+        if (dis->ItemID >= 0 && (dis->ItemState & odSelected)) {
+            if (FGraySelection && !Focused()) {
+                c->Brush()->SetColor(clBtnFace);
+                if (c->Font()->Color() == clBtnFace)
+                    c->Font()->SetColor(clBtnText);
+            } else {
+                c->Brush()->SetColor(clHighlight);
+                c->Font()->SetColor(clHighlightText);
+            }
+        }
+        if (dis->ItemID >= 0)
+            DrawItem(dis->ItemID, dis->Rect, dis->ItemState);
+        else
+            c->FillRect(dis->Rect);
+        if (dis->ItemState & odFocused)
+            c->DrawFocusRect(dis->Rect);
+    });
+}
+
+void TExCustomListBox::RangeSwitched()
+{
+    Perform(WM_HSCROLL, SB_TOP);
+    if (RangeActive())
+        ResetHorizontalExtent();
+    else
+        SetHorizontalExtent();
+}
+
+void TExCustomListBox::SetAutoScroll(bool Value)
+{
+    if (Value == FAutoScroll)
+        return;
+    FAutoScroll = Value;
+    RangeSwitched();
+}
+
+void TExCustomListBox::SetOnGetItemWidth(TGetItemWidthEvent Value)
+{
+    FOnGetItemWidth = std::move(Value);
+    RangeSwitched();
+}
+
+void TExCustomListBox::SetOnDrawItem(TDrawItemEvent Value)
+{
+    OnDrawItem = std::move(Value);
+    RangeSwitched();
+}
+
+void TExCustomListBox::SetGraySelection(bool Value)
+{
+    if (Value == FGraySelection)
+        return;
+    FGraySelection = Value;
+    if (!Focused())
+        Invalidate();
+}
+
+void TExCustomListBox::DoEnter()
+{
+    TRangeListBox::DoEnter();
+    if (FGraySelection)
+        Invalidate();
+}
+
+void TExCustomListBox::DoExit()
+{
+    TRangeListBox::DoExit();
+    if (FGraySelection)
+        Invalidate();
+}
+
+void TExCustomListBox::SetSorted(bool Value)
+{
+    if (Value == Sorted())
+        return;
+    if (!Value) {
+        TCustomListBox::SetSorted(false);
+        return;
+    }
+    // Every item goes in again in order, its data with it.
+    std::vector<std::pair<AnsiString, intptr_t>> items;
+    for (int i = 0; i < Items()->Count(); ++i)
+        items.emplace_back(Items()->Strings(i), RawItemData(i));
+    ++FKeepData;
+    Perform(LB_RESETCONTENT);
+    TCustomListBox::SetSorted(true);
+    for (auto& [text, data] : items) {
+        const LRESULT index = Perform(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (index >= 0)
+            SetRawItemData(static_cast<int>(index), data);
+    }
+    --FKeepData;
+}
+
+int TExCustomListBox::GetItemWidth(int Index)
+{
+    if (Style() != lbStandard && FOnGetItemWidth) {
+        int width = 0;
+        FOnGetItemWidth(this, Index, width);
+        return width;
+    }
+    return TRangeListBox::GetItemWidth(Index);
+}
+
+intptr_t TExCustomListBox::RawItemData(int Index)
+{
+    return static_cast<intptr_t>(Perform(LB_GETITEMDATA, static_cast<WPARAM>(Index)));
+}
+
+void TExCustomListBox::SetRawItemData(int Index, intptr_t Data)
+{
+    Perform(LB_SETITEMDATA, static_cast<WPARAM>(Index), static_cast<LPARAM>(Data));
+}
+
+intptr_t TExCustomListBox::GetItemData(int Index) { return RawItemData(Index); }
+
+void TExCustomListBox::SetItemData(int Index, intptr_t Data) { SetRawItemData(Index, Data); }
+
+int TExCustomListBox::GetItemHeight()
+{
+    if (HandleAllocated() && Style() == lbStandard && Items()->Count() > 0) {
+        const TRect r = ItemRect(0);
+        if (r.Height() > 0)
+            return r.Height();
+    }
+    return ItemHeight();
+}
+
+void TExCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
+{
+    if (OnDrawItem)
+        OnDrawItem(this, Index, Rect, State);
+    else
+        DrawItemText(Index, Rect);
+}
+
+void TExCustomListBox::DrawItemText(int Index, TRect Rect)
+{
+    TCanvas* c = Canvas();
+    c->FillRect(Rect);
+    if (Index < 0 || Index >= Items()->Count())
+        return;
+    const int top = std::max(Rect.Top, (Rect.Top + Rect.Bottom - c->TextHeight("Wy")) / 2);
+    TRect text{Rect.Left + 2, top, Rect.Right, Rect.Bottom};
+    c->Brush()->SetStyle(bsClear);
+    unsigned flags = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
+    if (TabWidth() > 0)
+        flags |= DT_EXPANDTABS;
+    DrawText(c, Items()->Strings(Index), text, flags);
+    c->Brush()->SetStyle(bsSolid);
+}
