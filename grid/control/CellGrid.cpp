@@ -27,6 +27,8 @@ TCellGrid::TCellGrid(TComponent* AOwner)
     SetAutoSize(false);
     RegisterGridCursors();
     RegisterInputHandlers();
+    if (!Designing())
+        CreateEditControls();
     RegisterHandler(WM_SIZE, [this](TMessage& m) {
         Inherited(m);
         if (ColumnSize()->Stretch())

@@ -278,6 +278,9 @@ public:
     AnsiString GetStrippedCell(int ACol, int ARow) const;
     void CellToRich(int ACol, int ARow, TRichDocument* RichEdit);
     void RichToCell(int ACol, int ARow, TRichDocument* RichEdit);
+    // The text a cell is edited as, and the edited text written back (display column).
+    AnsiString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const AnsiString& Value) override;
     AnsiString EllipsClick(AnsiString Value) override;
     int GetVersionNr() override { return 1; }
     AnsiString GetVersionString() override { return "1.0"; }
@@ -342,6 +345,16 @@ public:
     TGridButton* ButtonEditor() const { return FButton; }
     // The grid's key handling, for an editor control that passes a navigation key on.
     void GridKeyDown(uint16_t& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+    void GridKeyPress(char& Key) { KeyPress(Key); }
+    // Validates as the focus leaves: a refused value opens the editor again after the focus
+    // change, from the event loop.
+    bool ValidateOnFocusLoss(const AnsiString& Value);
+    // The text editor's text changed size: SizeWhileTyping sizes the column and the row.
+    void TypingSized();
+    // Where the last left press was (client coordinates).
+    TPoint PressPoint() const { return FPressPoint; }
+    // Whether the grid still lives, for callers whose call may free it.
+    TAliveToken Liveness() const { return AliveToken(); }
     // The pending key: the character typed on the grid that started editing.
     const AnsiString& PendingKey() const { return FPendingKey.Key(); }
 
@@ -370,8 +383,6 @@ protected:
     // Editing (CellGridEdit.cpp).
     TInplaceEdit* CreateEditor() override;
     bool CanEditShow() override;
-    AnsiString GetEditText(int ACol, int ARow) override;
-    void SetEditText(int ACol, int ARow, const AnsiString& Value) override;
     void CurrentMoved(TGridCoord Old) override;
 
     void Loaded() override;

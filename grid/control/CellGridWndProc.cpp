@@ -223,9 +223,6 @@ void TCellGrid::RichToCell(int ACol, int ARow, TRichDocument* RichEdit)
     SetCells(ACol, ARow, RichEdit->SaveToBytes());
 }
 
-AnsiString TCellGrid::GetEditText(int ACol, int ARow) { return Cells(RemapCol(ACol), ARow); }
-
-void TCellGrid::SetEditText(int ACol, int ARow, const AnsiString& Value) { SetCells(RemapCol(ACol), ARow, Value); }
 
 AnsiString TCellGrid::EllipsClick(AnsiString Value)
 {

@@ -1,5 +1,6 @@
 #include "grid/control/CgEditBtn.h"
 
+#include "platform/core/StringList.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/Canvas.h"
@@ -187,8 +188,9 @@ TRect TCgEditBtn::UnitRect() const
 // --- TCgUnitEditBtn ------------------------------------------------------------------------------
 
 TCgUnitEditBtn::TCgUnitEditBtn(TComponent* AOwner)
-    : TCgEditBtn(AOwner), FUnits(std::make_unique<TStringList>()), FLabel(new TUnitLabel(this))
+    : TCgEditBtn(AOwner), FUnits(std::make_unique<TStringList>())
 {
+    FLabel = new TUnitLabel(this);
     FLabel->SetParent(this);
     SetRightAlign(true);
     SetUnitSpace(20);

@@ -32,7 +32,7 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
-    TExSpeedButton* FButton;
+    TExSpeedButton* FButton = nullptr;
     TWinControl* FFocusControl = nullptr;
 };
 
@@ -72,7 +72,7 @@ protected:
 
 private:
     void PlaceButton();
-    TCgEditButton* FButton;
+    TCgEditButton* FButton = nullptr;
     bool FEditorEnabled = true;
     bool FRightAlign = false;
     int FUnitSpace = 0;
@@ -101,6 +101,6 @@ protected:
 private:
     std::unique_ptr<TStrings> FUnits;
     AnsiString FUnitID;
-    TUnitLabel* FLabel;
+    TUnitLabel* FLabel = nullptr;
     std::unique_ptr<TPopupMenu> FMenu;
 };

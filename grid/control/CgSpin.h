@@ -59,9 +59,9 @@ private:
     void LoadArrows();
     void Pressed(TCgTimerSpeedButton* Button);
     TSpinDirection FDirection = spVertical;
-    TCgTimerSpeedButton* FUpButton;
-    TCgTimerSpeedButton* FDownButton;
-    TCgTimerSpeedButton* FFocusedButton;
+    TCgTimerSpeedButton* FUpButton = nullptr;
+    TCgTimerSpeedButton* FDownButton = nullptr;
+    TCgTimerSpeedButton* FFocusedButton = nullptr;
     TWinControl* FFocusControl = nullptr;
     bool FUserUpGlyph = false, FUserDownGlyph = false;
 };
@@ -121,7 +121,7 @@ protected:
 
 private:
     void PlaceButton();
-    TCgSpinButton* FButton;
+    TCgSpinButton* FButton = nullptr;
     TCgSpinType FSpinType = sptNormal;
     int FPrecision = 0;
     bool FEditorEnabled = true;

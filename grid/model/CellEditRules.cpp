@@ -25,8 +25,8 @@ bool HoldsOutside(std::string_view Text, char C, int SelStart, int SelLength)
 
 bool IsControl(char c) { return static_cast<unsigned char>(c) < 32; }
 
-// Backspace, Tab and Enter pass every filter.
-bool IsEditKey(char c) { return c == 8 || c == 9 || c == 13; }
+// Backspace, Tab and Enter pass every filter, and Escape, which restores the cell.
+bool IsEditKey(char c) { return c == 8 || c == 9 || c == 13 || c == 27; }
 
 TTypedChar Accept(char c) { return {cvAccept, c}; }
 TTypedChar Refuse(char c, bool beep) { return {beep ? cvRefuseBeep : cvRefuse, c}; }

@@ -62,9 +62,22 @@ void TCustomGrid::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
 }
 
 void TCustomGrid::SizeChanged(int, int) { UpdateScrollRange(); }
-void TCustomGrid::ColWidthsChanged() { UpdateScrollRange(); }
-void TCustomGrid::RowHeightsChanged() { UpdateScrollRange(); }
-void TCustomGrid::TopLeftChanged() { UpdateScrollRange(); }
+// The in-place editor follows its cell as sizes change and the view scrolls.
+void TCustomGrid::ColWidthsChanged()
+{
+    UpdateScrollRange();
+    EditorFollowsCell();
+}
+void TCustomGrid::RowHeightsChanged()
+{
+    UpdateScrollRange();
+    EditorFollowsCell();
+}
+void TCustomGrid::TopLeftChanged()
+{
+    UpdateScrollRange();
+    EditorFollowsCell();
+}
 
 bool TDrawGrid::SelectCell(int ACol, int ARow)
 {

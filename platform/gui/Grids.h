@@ -106,11 +106,8 @@ protected:
     void HideEdit();
     // The grid or its editor has the keyboard focus.
     bool IsActiveControl() const;
-    void TopLeftChanged() override;
     // The editor leaves a cell the current cell left (with goAlwaysShowEditor it moves along).
     void CurrentMoved(TGridCoord Old) override;
-    void ColWidthsChanged() override;
-    void RowHeightsChanged() override;
     // The window was made (the widget exists) or is going.
     virtual void CreateWnd() {}
     virtual void DestroyWnd() {}

@@ -113,8 +113,6 @@ void TCustomGrid::EditorFollowsCell()
     FInplaceEdit->Place(r);
 }
 
-void TCustomGrid::TopLeftChanged() { EditorFollowsCell(); }
-
 void TCustomGrid::CurrentMoved(TGridCoord)
 {
     if (!FEditorMode)
@@ -124,10 +122,6 @@ void TCustomGrid::CurrentMoved(TGridCoord)
     else
         HideEditor();
 }
-
-void TCustomGrid::ColWidthsChanged() { EditorFollowsCell(); }
-
-void TCustomGrid::RowHeightsChanged() { EditorFollowsCell(); }
 
 bool TCustomGrid::TakeTypedByte(char Ch, AnsiString& Whole)
 {

@@ -149,6 +149,14 @@ void TInplaceEdit::UpdateContents()
     SelectAll();
 }
 
+void TInplaceEdit::LoadText(const AnsiString& Text)
+{
+    FLoading = true;
+    FLoadedText = Text;
+    SetText(Text);
+    FLoading = false;
+}
+
 void TInplaceEdit::Place(const TRect& Loc) { SetBounds(Loc.Left, Loc.Top, Loc.Width(), Loc.Height()); }
 
 void TInplaceEdit::Move(const TRect& Loc)
@@ -180,7 +188,7 @@ void TInplaceEdit::KeyDown(uint16_t& Key, TShiftState Shift)
     const int selStart = SelStart(), selLength = SelLength();
     const bool atStart = selStart == 0 && selLength == 0;
     const bool atEnd = selLength == 0 && selStart >= static_cast<int>(Text().size());
-    switch (Key) {
+    switch (KeepsKey(Key, Shift) ? 0 : Key) {
     case VK_UP:
     case VK_DOWN:
     case VK_PRIOR:

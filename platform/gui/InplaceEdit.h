@@ -34,7 +34,7 @@ public:
     // The number of lines the text takes.
     int LineCount();
     // Loads the grid's edit text for its current cell, all of it selected.
-    void UpdateContents();
+    virtual void UpdateContents();
     // The text as loaded by UpdateContents (what hiding compares with).
     const AnsiString& LoadedText() const { return FLoadedText; }
     // Placed over the cell rectangle (client coordinates of the grid) and shown.
@@ -51,6 +51,15 @@ protected:
     void Change() override;
     // The grid's key-down for a key that moves between cells.
     void SendKeyToGrid(uint16_t& Key, TShiftState Shift);
+    // A key the editor keeps although the grid would take it (a multi-line editor's Up and Down
+    // between its lines).
+    virtual bool KeepsKey(uint16_t Key, TShiftState Shift) { return false; }
+
+public:
+    // Sets the text without telling the grid (the text came from the cell).
+    void LoadText(const AnsiString& Text);
+
+protected:
 
 private:
     void ApplyWrap();
