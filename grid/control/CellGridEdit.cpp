@@ -9,6 +9,7 @@
 #include "platform/core/DateFormat.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/ComboLook.h"
 #include "platform/gui/Queue.h"
 
 namespace {
@@ -272,9 +273,12 @@ void TCellGrid::ShowEditControl(int ACol, int ARow)
             FCombo->SetText(GetEditText(ACol, ARow));
         if (Navigation()->AutoComboDropSize)
             FCombo->SizeDropDownWidth();
-        FCombo->SetShownText(FCombo->Text());
+        FCombo->SetShownText(FCombo->ValueText());
         FCombo->SetRestored(false);
         focus(FCombo);
+        // The whole text is selected, so that a typed key replaces it.
+        if (*alive && !list)
+            SetComboEditSel(FCombo, 0, -1);
         if (*alive && MouseActions()->DirectComboDrop)
             FCombo->SetDroppedDown(true);
         if (*alive && !list)
@@ -390,7 +394,7 @@ void TCellGrid::HideEditControl(int ACol, int ARow)
     };
     switch (kind) {
     case ekSpin: writeBack(FSpin, FSpin->Text()); break;
-    case ekCombo: writeBack(FCombo, FCombo->Text()); break;
+    case ekCombo: writeBack(FCombo, FCombo->ValueText()); break;
     case ekEditBtn: writeBack(FEditBtn, FEditBtn->Text()); break;
     case ekDate: writeBack(FDatePicker, FDatePicker->ValueText()); break;
     case ekUnit: writeBack(FUnitEditBtn, FUnitEditBtn->Text() + FUnitEditBtn->UnitID()); break;

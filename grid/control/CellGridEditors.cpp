@@ -102,7 +102,7 @@ void TGridCombo::KeyDown(uint16_t& Key, TShiftState Shift)
         SetText(FShownText);
         SetRestored(true);
     } else if (key == VK_RETURN || key == VK_UP || key == VK_DOWN) {
-        const bool valid = CommitText(this, Text(), [this] {
+        const bool valid = CommitText(this, ValueText(), [this] {
             const AnsiString cell = FGrid->Cells(FGrid->GetRealCol(), FGrid->Row());
             SetText(cell);
             FShownText = Text();
@@ -148,6 +148,14 @@ void TGridCombo::DoChange()
     SetComboEditSel(this, static_cast<int>(typed.size()), static_cast<int>(completed.size()));
     FMatchIndex = index;
     FMatched = true;
+}
+
+AnsiString TGridCombo::ValueText()
+{
+    if (Style() != csDropDownList)
+        return Text();
+    const int index = ItemIndex();
+    return index >= 0 && index < Items()->Count() ? Items()->Strings(index) : AnsiString();
 }
 
 void TGridCombo::SizeDropDownWidth()

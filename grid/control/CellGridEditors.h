@@ -56,6 +56,8 @@ public:
     void DoChange();
     // The dropped list as wide as the widest item (and never narrower than the combo).
     void SizeDropDownWidth();
+    // The value shown: the chosen item of a list, the edit's text otherwise.
+    AnsiString ValueText();
     // The index and flag of the last look-up match.
     int MatchIndex() const { return FMatchIndex; }
     bool Matched() const { return FMatched; }

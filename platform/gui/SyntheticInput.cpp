@@ -193,3 +193,11 @@ void SendTypedText(TWinControl* Control, const AnsiString& Text)
         SendKeyStroke(Control, vk, shift, ch);
     }
 }
+
+TWinControl* FocusedControl()
+{
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
+        if (TWinControl* c = TWinControl::FromWidget(w))
+            return c;
+    return nullptr;
+}

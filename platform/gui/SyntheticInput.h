@@ -28,3 +28,5 @@ void SendWheelInput(TWinControl* Control, int Delta, TShiftState Shift, int X, i
 // key when it has one), each Hangul character as an input method's commit.
 void SendImeCommit(TWinControl* Control, const AnsiString& Text);
 void SendTypedText(TWinControl* Control, const AnsiString& Text);
+// The control that has the keyboard focus now (the one owning the focused window), or null.
+TWinControl* FocusedControl();

@@ -477,6 +477,18 @@ const std::map<std::string, TGridOperation, std::less<>>& GridOperations()
         OP(G, GetStrippedCell),
         OP(G, GetEditText),
         OP(G, SetEditText),
+        // --- Editing in place.
+        OP(G, ShowCellEdit),
+        OP(G, HideCellEdit),
+        OP(G, RestoreCache),
+        OP(G, IsFixed),
+        OP(G, IsPassword),
+        OP(G, AddComboString),
+        OP(G, RemoveComboString),
+        OP(G, ClearComboString),
+        OP(G, GetComboCount),
+        OP(G, SetComboSelection),
+        OP(G, SetComboSelectionString),
     };
     return table;
 }

@@ -26,6 +26,7 @@
 //   show FILE                    the file's bytes: printable ASCII as is, the rest escaped (\xHH
 //                                from 0x80 too), a line after each \n
 //   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
+//   type TEXT, ? editor, ? beeps  editing (tools/gridrun/GridRunEdit.h)
 //
 // Values print as true/false, integers, %.15g, colour names, enumeration names, sets [a,b] and
 // escaped texts (quoted after "=" of call and in event lines when empty or holding a blank). An
@@ -45,6 +46,7 @@
 #include "platform/core/FormatSettings.h"
 #include "platform/gui/Application.h"
 #include "tools/gridrun/GridRun.h"
+#include "tools/gridrun/GridRunEdit.h"
 #include "tools/gridrun/GridRunEnums.h"
 #include "tools/gridrun/GridRunFiles.h"
 #include "tools/gridrun/GridRunInput.h"
@@ -114,6 +116,8 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
         {"dblclick", RunDblClick},
         {"wheel", RunWheel},
         {"tick", RunTick},
+        // --- Editing in place: typed text (GridRunEdit.cpp).
+        {"type", RunType},
         {"new",
          [](TGridRun& run, const TLine& w, std::string_view) {
              Need(w, 1, "new");
@@ -348,6 +352,7 @@ int main(int argc, char** argv)
     // Numbers print with a point whatever locale Qt took from the environment.
     std::setlocale(LC_NUMERIC, "C");
     FormatSettings() = TFormatSettings::Korean();
+    CountBeeps();
     TGridRun run(std::cout, width, height);
     app.ProcessMessages();
 
