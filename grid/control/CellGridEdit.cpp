@@ -189,6 +189,10 @@ bool TCellGrid::CanEditShow()
     GetCellEditor(real, Row(), FEditorType);
     if (!*alive)
         return false;
+    // The text before editing is the cell's as the editor opens (unless a refused value keeps
+    // the user here, when the old one stays).
+    if (!FValidatePending)
+        InitValidate(Col(), Row());
     if (!TextEditorServes(FEditorType)) {
         ShowEditControl(Col(), Row());
         FEditShown = true;
@@ -461,8 +465,8 @@ void TCellGrid::InitValidate(int ACol, int ARow)
 {
     FValidateCol = ACol;
     FValidateRow = ARow;
-    FValidateText = ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount() ? Cells(RemapCol(ACol), ARow)
-                                                                                        : AnsiString();
+    FValidateText =
+        ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount() ? Cells(RemapCol(ACol), ARow) : AnsiString();
 }
 
 bool TCellGrid::ValidateOnFocusLoss(const AnsiString& Value)

@@ -318,10 +318,7 @@ void TGridDatePicker::LoadFromCell()
         SetDateTime(Now());
 }
 
-AnsiString TGridDatePicker::ValueText() const
-{
-    return Kind() == dtkTime ? TimeToStr(Time()) : DateToStr(Date());
-}
+AnsiString TGridDatePicker::ValueText() const { return Kind() == dtkTime ? TimeToStr(Time()) : DateToStr(Date()); }
 
 void TGridDatePicker::KeyDown(uint16_t& Key, TShiftState Shift)
 {

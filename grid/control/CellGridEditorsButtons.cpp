@@ -10,8 +10,7 @@ namespace {
 
 bool EndsEditBtn(uint16_t Key)
 {
-    return Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP ||
-        Key == VK_DOWN;
+    return Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR || Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN;
 }
 
 }  // namespace

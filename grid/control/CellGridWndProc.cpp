@@ -158,8 +158,9 @@ void TCellGrid::GridResize(TObject* Sender)
 
 void TCellGrid::TopLeftChanged()
 {
+    // The text editor follows its cell (the base moves it); an editor control is hidden.
     TStringGrid::TopLeftChanged();
-    if (EditorMode())
+    if (EditControlShown())
         HideInplaceEdit();
 }
 

@@ -65,7 +65,10 @@ bool TCgCustomCombo::ButtonHot() const
     return FMouseInControl || Focused();
 }
 
-bool TCgCustomCombo::BorderHot() const { return FFocusBorder && !InState(csDesigning) && (FMouseInControl || Focused()); }
+bool TCgCustomCombo::BorderHot() const
+{
+    return FFocusBorder && !InState(csDesigning) && (FMouseInControl || Focused());
+}
 
 void TCgCustomCombo::WidgetCreated()
 {

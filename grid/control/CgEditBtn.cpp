@@ -187,8 +187,7 @@ TRect TCgEditBtn::UnitRect() const
 
 // --- TCgUnitEditBtn ------------------------------------------------------------------------------
 
-TCgUnitEditBtn::TCgUnitEditBtn(TComponent* AOwner)
-    : TCgEditBtn(AOwner), FUnits(std::make_unique<TStringList>())
+TCgUnitEditBtn::TCgUnitEditBtn(TComponent* AOwner) : TCgEditBtn(AOwner), FUnits(std::make_unique<TStringList>())
 {
     FLabel = new TUnitLabel(this);
     FLabel->SetParent(this);

@@ -63,9 +63,9 @@ void TCgInplaceEdit::UpdateContents()
         const TEditorType type = FCellGrid->CurrentEditorType();
         const bool password = type == edPassword;
         // Line breaks in the cell, wrapped text or Enter as a line break ask for lines.
-        SetMultiLineEdit(!password &&
-                         (FCellGrid->Multilinecells || FCellGrid->WordWrap() ||
-                          FCellGrid->Navigation()->LineFeedOnEnter));
+        SetMultiLineEdit(
+            !password &&
+            (FCellGrid->Multilinecells || FCellGrid->WordWrap() || FCellGrid->Navigation()->LineFeedOnEnter));
         SetWordWrap(FCellGrid->WordWrap());
         SetPasswordChar(password ? FCellGrid->PasswordChar : '\0');
         SetLengthLimit(FCellGrid->MaxEditLength());
@@ -209,6 +209,10 @@ void TCgInplaceEdit::KeyPress(char& Key)
         }
         if (!*alive)
             return;
+        // The handler may have put a value of its own into the cell.
+        const AnsiString cell = FCellGrid->Cells(FCellGrid->GetRealCol(), FCellGrid->Row());
+        if (cell != Text())
+            LoadText(cell);
     }
     TInplaceEdit::KeyPress(Key);
     if (!*alive || Key == 0)

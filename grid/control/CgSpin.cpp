@@ -335,8 +335,9 @@ void TCgSpinEdit::Step(int Delta)
     }
     const TFormatSettings& fs = FormatSettings();
     switch (FSpinType) {
-    case sptNormal: SetValue(static_cast<int>(std::clamp<int64_t>(int64_t{Value()} + int64_t{Delta} * Increment,
-                                                                   INT32_MIN, INT32_MAX)));
+    case sptNormal:
+        SetValue(
+            static_cast<int>(std::clamp<int64_t>(int64_t{Value()} + int64_t{Delta} * Increment, INT32_MIN, INT32_MAX)));
         break;
     case sptFloat: SetFloatValue(FloatValue() + Delta * IncrementFloat); break;
     case sptDate: {

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "grid/model/Cgutil.h"
-#include "platform/core/FloatFormat.h"
 #include "platform/core/EditText.h"
+#include "platform/core/FloatFormat.h"
 #include "platform/core/FormatSettings.h"
 
 namespace {

@@ -13,7 +13,10 @@
 
 namespace {
 
-QColor Q(TColor c) { return QColor::fromRgb(ColorToRGB(c) & 0xFF, (ColorToRGB(c) >> 8) & 0xFF, (ColorToRGB(c) >> 16) & 0xFF); }
+QColor Q(TColor c)
+{
+    return QColor::fromRgb(ColorToRGB(c) & 0xFF, (ColorToRGB(c) >> 8) & 0xFF, (ColorToRGB(c) >> 16) & 0xFF);
+}
 
 // Draws a combo's frame and drop button flat, by the look it is given.
 class TFlatComboStyle : public QProxyStyle {

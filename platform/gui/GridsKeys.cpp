@@ -79,7 +79,6 @@ void TCustomGrid::KeyPress(char& Key)
         return;
     }
     AnsiString typed;
-    if (o.Contains(goEditing) && !FEditorMode && static_cast<unsigned char>(Key) >= ' ' &&
-        TakeTypedByte(Key, typed))
+    if (o.Contains(goEditing) && !FEditorMode && static_cast<unsigned char>(Key) >= ' ' && TakeTypedByte(Key, typed))
         ShowEditorChar(typed);
 }

@@ -116,7 +116,8 @@ int TInplaceEdit::LineFromChar(int Index)
     if (Index < 0)
         Index = SelStart();
     const AnsiString& text = Text();
-    const size_t bytes = SnapToChar(text, static_cast<size_t>(std::min<int>(Index, static_cast<int>(text.size()))), false);
+    const size_t bytes =
+        SnapToChar(text, static_cast<size_t>(std::min<int>(Index, static_cast<int>(text.size()))), false);
     const int pos = static_cast<int>(Unix(text.substr(0, bytes)).size());
     QTextDocument* doc = plain->document();
     const QTextBlock target = doc->findBlock(pos);

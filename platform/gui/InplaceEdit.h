@@ -60,7 +60,6 @@ public:
     void LoadText(const AnsiString& Text);
 
 protected:
-
 private:
     void ApplyWrap();
     TCustomGrid* FGrid;
