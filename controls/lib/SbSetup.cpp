@@ -20,6 +20,12 @@ T* Place(TForm* Form, const char* Name, int L, int T_, int W, int H)
     return c;
 }
 
+// A selected row's text in the highlight text colour (the grid fills it in the highlight).
+void SelectedColors(TDrawGrid* Grid, TGridDrawState State)
+{
+    Grid->Canvas()->Font()->SetColor(State.Contains(gdSelected) ? clHighlightText : Grid->Font()->Color());
+}
+
 void SetUpList(TDrawGrid* Grid, int ColWidth, int RowHeight, int TabOrder)
 {
     Grid->SetColCount(1);
@@ -56,7 +62,10 @@ TSpeedbarSetupWindow::TSpeedbarSetupWindow(TComponent* AOwner) : TForm(AOwner), 
     SetUpList(ButtonsList, 169, 26, 1);
     ButtonsLabel->SetFocusControl(ButtonsList);
     HintLabel = Place<TLabel>(this, "HintLabel", 8, 231, 407, 29);
+    HintLabel->SetAutoSize(false);
     HintLabel->SetWordWrap(true);
+    for (TLabel* label : {CategoriesLabel, ButtonsLabel, HintLabel})
+        label->SetParentColor(true);
     CloseBtn = Place<TButton>(this, "CloseBtn", 339, 12, 77, 25);
     CloseBtn->SetCancel(true);
     CloseBtn->SetModalResult(mrOk);
@@ -75,13 +84,17 @@ TSpeedbarSetupWindow::TSpeedbarSetupWindow(TComponent* AOwner) : TForm(AOwner), 
     CloseBtn->OnClick = [this](TObject*) { Close(); };
     // Help contexts have no help system here.
     HelpBtn->OnClick = [](TObject*) {};
-    SectionList->OnDrawCell = [this](TObject*, int, int ARow, TRect Rect, TGridDrawState) { DrawSection(ARow, Rect); };
+    SectionList->OnDrawCell = [this](TObject*, int, int ARow, TRect Rect, TGridDrawState State) {
+        SelectedColors(SectionList, State);
+        DrawSection(ARow, Rect);
+    };
     SectionList->OnSelectCell = [this](TObject*, int, int ARow, bool& CanSelect) {
         CanSelect = true;
         if (FBar && ARow >= 0 && ARow < FBar->SectionCount())
             SetSection(ARow);
     };
-    ButtonsList->OnDrawCell = [this](TObject*, int, int ARow, TRect Rect, TGridDrawState) {
+    ButtonsList->OnDrawCell = [this](TObject*, int, int ARow, TRect Rect, TGridDrawState State) {
+        SelectedColors(ButtonsList, State);
         if (TSpeedItem* item = ItemAt(ARow))
             DrawCellButton(ButtonsList, Rect, item, FImage.get(), false);
     };

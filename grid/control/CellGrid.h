@@ -13,7 +13,7 @@
 // size grips, cursors), CellGridHints.cpp (cell hints and the 500 ms timer), CellGridWndProc.cpp
 // (wheel, zoom, panning, resizing with the form, the accessors by real row, version),
 // CellGridSelect.cpp (the selected text and the repaint helpers), CellGridCursors.cpp (the
-// grid's cursor and panning pictures), CellGridFiles.cpp (the file formats), CellGridAutomation.cpp (spreadsheets and documents),
+// grid's cursor and panning pictures), CellGridFiles.cpp (the file formats), CellGridAutomation.cpp (spreadsheets and documents), CellGridClipboard.cpp (the clipboard), CellGridDragDrop.cpp (drag and drop),
 // CellGridEdit.cpp (editing in place: which editor, showing and hiding it, validation).
 
 #include <array>
@@ -26,6 +26,7 @@
 #include "grid/model/CellEditRules.h"
 #include "grid/model/CellModel.h"
 #include "grid/model/GridFiles.h"
+#include "platform/gui/DragDrop.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/Icon.h"
 #include "platform/gui/ImageList.h"
@@ -53,6 +54,9 @@ using TGridPrintPageEvent =
     std::function<void(TObject* Sender, TCanvas* Canvas, int pagenr, int pagexsize, int pageysize)>;
 
 class TCellGrid : public TStringGrid, public TCellModel {
+    // The drop target pastes, fires the grid's events and keeps its liveness.
+    friend class TGridDropTarget;
+
 public:
     explicit TCellGrid(TComponent* AOwner);
     ~TCellGrid() override;
@@ -141,15 +145,23 @@ public:
 
     // --- Drag and drop, files and printing.
     bool OleDropTarget() const { return FOleDropTarget; }
-    void SetOleDropTarget(bool Value) { FOleDropTarget = Value; }
+    // Registers the grid's window as a drop target, or stops it (CellGridDragDrop.cpp).
+    void SetOleDropTarget(bool Value);
     bool OleDropSource = false;
     bool OleInsertRows = false;
     bool OleRemoveRows = false;
     bool OleEntireRows = false;
     bool OleDropRTF() const { return FOleDropRTF; }
-    void SetOleDropRTF(bool Value) { FOleDropRTF = Value; }
+    // Rich text travels in drags while set (for the whole program).
+    void SetOleDropRTF(bool Value);
     bool OleAcceptFiles = true;
     bool OleAcceptText = true;
+    // Columns dragged from a grid may be dropped on the header (OnOleDropCol moves them).
+    bool OleAcceptCols = false;
+    // --- Drag and drop (CellGridDragDrop.cpp). The target's decisions, for tools and tests
+    // that drive a drag without a window system; which arrow markers show (TArrowDirection).
+    TDropTarget* OleDropTargetObject();
+    bool OleArrowShown(int Direction) const;
     TPrintsettings* PrintSettings() const { return FPrintSettings.get(); }
 
     // The last search: its column and row (-1 before any).
@@ -218,6 +230,25 @@ public:
     void OutputToHTML(const AnsiString& FileName, bool Append);
     void SaveToXML(const AnsiString& FileName, const AnsiString& ListTag, const AnsiString& RecordTag,
                    TStrings* FieldTags);
+    // --- Clipboard (CellGridClipboard.cpp): rectangles of cells as TAB and CR LF text, rich
+    // text beside it, and the smart fill. Rectangles and cells are display columns.
+    TPoint CopyOrigin() const { return FCopyOrigin; }
+    TClipOperation LastClipOperation() const { return FLastClipOperation; }
+    void CopyToClipBoard();
+    void CopySelectionToClipboard();
+    // The copied range only is cleared.
+    void CutToClipboard();
+    void CutSelectionToClipboard();
+    void PasteFromClipboard();
+    void PasteSelectionFromClipboard();
+    void CopyFunc(const TGridRect& Rect);
+    void CopyRTFFunc(int ACol, int ARow);
+    int PasteFunc(int ACol, int ARow);
+    int PasteText(int ACol, int ARow, const AnsiString& Text);
+    TPoint PasteSize(const AnsiString& Text) const;
+    // A cell a paste may write: goEditing, then GetCellReadOnly (OnCanEditCell).
+    bool PasteEditable(int ACol, int ARow);
+
     // Spreadsheets and documents through automation (CellGridAutomation.cpp).
     void LoadFromXLS(const AnsiString& FileName) { LoadXLS(FileName, ""); }
     void LoadFromXLSSheet(const AnsiString& FileName, const AnsiString& SheetName) { LoadXLS(FileName, SheetName); }
@@ -242,8 +273,9 @@ public:
     // An editor was shown for the current cell (DoExit then validates it).
     bool EditShown() const { return FEditShown; }
     void SetEditShown(bool Value) { FEditShown = Value; }
-    // Clipboard keys (Ctrl+C, Ctrl+X, Ctrl+V and the Insert forms); true when the key was one.
-    virtual bool ClipboardKey(uint16_t Key, TShiftState Shift) { return false; }
+    // Clipboard keys (Ctrl+C, Ctrl+X, Ctrl+V and the Insert forms); true when the key was one
+    // (CellGridClipboard.cpp).
+    virtual bool ClipboardKey(uint16_t Key, TShiftState Shift);
 
     // --- Mouse, cursors, hints and timer (CellGridMouse.cpp, CellGridHints.cpp).
     // 0 none, 1 column select, 2 row select, 3 select all: what a press on a fixed cell selects.
@@ -389,6 +421,14 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
     void PaintCellNow(int DisplayCol, int ARow) override;
+    // The drag source's part of a press, a move and a release (CellGridDragDrop.cpp): a press
+    // on the selection or a header is held back (true), a move past the start distance starts
+    // the drag (true while the press is held), a release makes the held-back selection.
+    bool OleDragPress(int ACol, int ARow, int X);
+    bool OleDragMove(TShiftState Shift, int X, int Y);
+    void OleDragRelease(TShiftState Shift, int X, int Y);
+    // The drag button with a caption, drawn as the drag's picture.
+    void DragPicture(const AnsiString& Caption, int Width, int Height, TBitmap& Picture);
     // What the file formats read of the grid (CellGridFiles.cpp).
     TGridFileSettings FileSettings() const;
     TFileProgress FileProgress();
@@ -439,6 +479,15 @@ private:
     int FMoveOrigin = -1;
     int FUnselectRow = -1;
     int FCursorKind = 0;
+    // Drag and drop: the drop target, and a press held back for a drag.
+    struct TOleDropHolder {
+        std::unique_ptr<TDropTarget> Target;
+        bool Pending = false;
+        TGridCoord PressCell{-1, -1};
+    } FDrop;
+    // The clipboard's last copy.
+    TPoint FCopyOrigin{-1, -1};
+    TClipOperation FLastClipOperation = coCut;
     TGridCoord FHintCell{-1, -1};
     AnsiString FLastAnchor;
     bool FBlinkOn = false;

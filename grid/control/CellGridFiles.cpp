@@ -9,8 +9,8 @@
 #include "platform/core/AtomicFile.h"
 #include "platform/core/StoredPath.h"
 #include "platform/core/Streams.h"
-#include "platform/gui/Application.h"
 #include "platform/gui/Forms.h"
+#include "platform/gui/PendingEvents.h"
 
 namespace {
 
@@ -84,10 +84,8 @@ TFileProgress TCellGrid::FileProgress()
             if (OnFileProgress)
                 OnFileProgress(this, static_cast<int16_t>(std::clamp(p, -32768, 32767)));
         };
-    return TFileProgress(std::move(report), [] {
-        if (Application)
-            Application->ProcessMessages();
-    });
+    // The window repaints meanwhile but takes no input, which could change the grid under the load.
+    return TFileProgress(std::move(report), ProcessPendingEventsWithoutInput);
 }
 
 TAlignment TCellGrid::FileCellAlignment(int ACol, int ARow)

@@ -131,8 +131,9 @@ bool TCellGrid::LeftPressSteps(TShiftState Shift, int X, int Y)
         HandleRadioClick(col, row, X - r.Left, Y - r.Top);
         return false;
     }
-    // A press on a drag source's selection waits for the move that starts the drag (drag and
-    // drop part); here it selects as any press.
+    // A press on a drag source's selection waits for the move that starts the drag.
+    if (inside && OleDragPress(col, row, X))
+        return false;
     if (!inside) {
         TStringGrid::MouseDown(mbLeft, Shift, X, Y);
         return false;
@@ -287,6 +288,8 @@ void TCellGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
         if (!*alive)
             return;
     }
+    // A press held back for a drag that did not come selects now.
+    OleDragRelease(Shift, X, Y);
     const TGridCoord cell = MouseToCell(X, Y);
     const bool inside = cell.X >= 0 && cell.Y >= 0;
     if (MouseActions()->DisjunctRowSelect && inside && cell.Y >= FixedRows()) {
@@ -425,6 +428,8 @@ void TCellGrid::EnhancedMove(int X, int Y)
 
 void TCellGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
+    if (OleDragMove(Shift, X, Y))
+        return;
     std::shared_ptr<bool> alive = AliveToken();
     const TGridState state = GridState();
     if (state == gsColMoving || state == gsRowMoving) {

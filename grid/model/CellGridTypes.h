@@ -79,6 +79,8 @@ enum TSortStyle {
     ssImages
 };
 enum TSortDirection { sdAscending, sdDescending };
+// The kind of the last copy: a cut or a copy.
+enum TClipOperation { coCut, coCopy };
 enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
 using TCellBorders = TEnumSet<TCellBorder>;
 enum TFindParameters {

@@ -198,7 +198,8 @@ public:
     virtual int GetVersionNr() { return 0; }
     virtual AnsiString GetVersionString() { return {}; }
     virtual bool ValidateCell(const AnsiString& Value) { return true; }
-    virtual void PasteNotify(const TPoint& CopyOrigin, const TGridRect& Rect) {}
+    // After every text paste: where the last copy came from, the cells pasted, its kind.
+    virtual void PasteNotify(const TPoint& CopyOrigin, const TGridRect& Rect, TClipOperation Operation) {}
     virtual void CalcCell(int ACol, int ARow) {}
     virtual void UpdateCell(int ACol, int ARow) {}
     virtual void InitValidate(int ACol, int ARow) {}

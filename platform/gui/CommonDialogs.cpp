@@ -83,7 +83,7 @@ TOpenDialog::~TOpenDialog() = default;
 bool TOpenDialog::Execute()
 {
     std::vector<TFileFilter> filters = ParseFileFilter(Filter);
-    TDialogRequest request{IsSave() ? cdSave : cdOpen, Title, AnsiString(), FileName};
+    TFileDialogRequest request{{IsSave() ? cdSave : cdOpen, Title, AnsiString(), FileName}, InitialDir, Filter};
     if (OnShow)
         OnShow(this);
     std::optional<std::string> answer = RunDialog(request, [&]() -> std::optional<std::string> {

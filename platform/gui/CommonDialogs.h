@@ -28,6 +28,11 @@ struct TDialogRequest {
     AnsiString Prompt;   // input query
     AnsiString Initial;  // file name, folder, input text, colour name or font name
 };
+// What an open or save dialog asks besides: every request of kind cdOpen or cdSave is one.
+struct TFileDialogRequest : TDialogRequest {
+    AnsiString Folder;  // the folder the dialog starts in (InitialDir)
+    AnsiString Filter;  // the filter, as the dialog's Filter holds it
+};
 // Returns the answer, or nothing for Cancel. Answers: a native path (UTF-8) for open, save and
 // dir (several files for a multi-select open, one a line); cp949 text for input; a colour
 // ("clRed", "$0000FF") for color; "Name,Size" for font; anything for print (OK).

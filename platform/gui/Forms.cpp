@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QWidget>
 #include <algorithm>
+#include <utility>
 
 #include "platform/gui/ActnList.h"
 #include "platform/gui/Application.h"
@@ -262,6 +263,20 @@ void TCustomForm::CloseModal()
         Release();
 }
 
+namespace {
+TModalFormHook& ModalFormHook()
+{
+    static TModalFormHook hook;
+    return hook;
+}
+}  // namespace
+
+TModalFormHook SetModalFormHook(TModalFormHook hook)
+{
+    std::swap(ModalFormHook(), hook);
+    return hook;
+}
+
 TModalResult TCustomForm::ShowModal()
 {
     if (Visible() || Modal())
@@ -281,6 +296,11 @@ TModalResult TCustomForm::ShowModal()
         }
     } level{this};
     Show();
+    if (ModalFormHook()) {
+        // A copy: the hook may replace itself.
+        const TModalFormHook hook = ModalFormHook();
+        hook(*this);
+    }
     QEventLoop loop;
     for (;;) {
         if (Application && Application->Terminated()) {

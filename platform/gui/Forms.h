@@ -222,3 +222,9 @@ private:
 
 // The screen of the running program (made by TApplication).
 extern TScreen* Screen;
+
+// Sees every form shown modally, once it is on screen and before its modal loop waits: tests and
+// drivers answer the form there (a form left open waits for the user). Null removes the hook;
+// returns the previous one.
+using TModalFormHook = std::function<void(TCustomForm& form)>;
+TModalFormHook SetModalFormHook(TModalFormHook hook);

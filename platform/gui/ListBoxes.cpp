@@ -186,7 +186,11 @@ void TCustomListBox::RegisterListHandlers()
             List()->scrollToItem(it, QAbstractItemView::PositionAtTop);
     });
     RegisterHandler(LB_SETHORIZONTALEXTENT, [this](TMessage& m) {
-        FHorizontalExtent = static_cast<int>(m.WParam);
+        // Laying the items out again costs a pass over the list: only for a new range.
+        const int extent = static_cast<int>(m.WParam);
+        if (extent == FHorizontalExtent)
+            return;
+        FHorizontalExtent = extent;
         ApplyLook();
     });
     RegisterHandler(LB_GETHORIZONTALEXTENT, [this](TMessage& m) { m.Result = FHorizontalExtent; });

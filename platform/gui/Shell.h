@@ -2,6 +2,8 @@
 // Opening a document, folder, URL or mail address the way the desktop does: through xdg-open,
 // started detached so the program never waits for it.
 
+#include <functional>
+
 #include "platform/core/AnsiString.h"
 
 class QWidget;
@@ -29,3 +31,10 @@ enum : int {
 // not know).
 int ShellExecute(QWidget* Handle, const AnsiString& Verb, const AnsiString& File, const AnsiString& Params,
                  const AnsiString& Dir, int ShowCmd);
+
+// Opens a URL ("http:", "mailto:" ...) with the desktop's handler (Qt's desktop services, so
+// xdg-open); true when it was handed on. A hook (tests, drivers) sees each URL instead of the
+// desktop; null removes it, and the previous hook is returned.
+bool ShellOpenUrl(const AnsiString& url);
+using TShellOpenUrlHook = std::function<bool(const AnsiString& url)>;
+TShellOpenUrlHook SetShellOpenUrlHook(TShellOpenUrlHook hook);

@@ -15,6 +15,7 @@
 #include "script/Variables.h"
 #include "terminal/control/Terminal.h"
 #include "tools/apprun/AppRun.h"
+#include "tools/apprun/AppRunForms.h"
 #include "tools/apprun/AppRunKeys.h"
 
 namespace {
@@ -124,6 +125,9 @@ void Open(TAppRun& run, const AnsiString& rest)
 {
     const int index = Number(rest);
     Entry(index);
+    // After `start`, the book window opens it.
+    if (AppRunOpenFromBook(run, index))
+        return;
     const std::shared_ptr<TCharBooks> entry = TCharBooks::CharBookList[static_cast<size_t>(index)];
     auto* window = dynamic_cast<TAnsiTerminalForm*>(entry->TermForm);
     if (!window) {
@@ -155,17 +159,7 @@ void Advance(TAppRun& run, const AnsiString& rest)
 }
 
 // The visible screen's lines from the top through the cursor's.
-std::vector<AnsiString> ScreenLines(TAnsiTerminalForm& window)
-{
-    const TTerminalCore& core = window.Terminal()->Core();
-    std::vector<AnsiString> lines;
-    for (int y = core.MaxLinePos(); y <= core.CurY(); ++y) {
-        AnsiString line = core.Data().Strings(y);
-        line.erase(line.find_last_not_of(' ') + 1);
-        lines.push_back(line);
-    }
-    return lines;
-}
+std::vector<AnsiString> ScreenLines(TAnsiTerminalForm& window) { return AppRunScreenLines(*window.Terminal()); }
 
 void Wait(TAppRun& run, const AnsiString& rest)
 {
@@ -233,8 +227,11 @@ void Net(TAppRun& run, const AnsiString& rest)
         throw EAppRunError("unknown net directive " + verb);
 }
 
-void ScreenDump(TAppRun& run, const AnsiString&)
+void ScreenDump(TAppRun& run, const AnsiString& rest)
 {
+    // `screen CLASS`: the terminal of another form.
+    if (!rest.empty() && AppRunScreenOfForm(run, rest))
+        return;
     const std::vector<AnsiString> lines = ScreenLines(run.Window());
     run.Print("SCREEN " + std::to_string(lines.size()));
     for (const AnsiString& line : lines)
@@ -269,6 +266,9 @@ void Var(TAppRun& run, const AnsiString& rest)
 
 void Screenshot(TAppRun& run, const AnsiString& rest)
 {
+    // `screenshot CLASS FILE`: another form.
+    if (AppRunScreenshotOfForm(run, rest))
+        return;
     QWidget* widget = run.Window().Handle();
     if (!widget->grab().toImage().save(QString::fromStdString(Cp949ToUtf8(rest)), "PNG"))
         throw EAppRunError("cannot write " + rest);
@@ -317,6 +317,20 @@ const std::vector<TAppRunDirective>& AppRunDirectives()
         {"focus", AppRunFocus},
         {"wheel", AppRunWheel},
         {"history", AppRunHistory},
+        // The program's windows by class and component name.
+        {"start", AppRunStart},
+        {"forms", AppRunForms},
+        {"click", AppRunClick},
+        {"dblclick", AppRunDblClick},
+        {"grid", AppRunGrid},
+        {"set", AppRunSet},
+        {"check", AppRunCheck},
+        {"pick", AppRunPick},
+        {"get", AppRunGet},
+        {"modal", AppRunModal},
+        {"answer-file", AppRunAnswerFile},
+        {"resize", AppRunResize},
+        {"quit", AppRunQuit},
     };
     return table;
 }

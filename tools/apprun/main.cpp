@@ -34,6 +34,8 @@
 //   answer ok|yes|no|cancel      the answer of the next message box (else its default)
 //   answer-input TEXT|cancel     the answer of the next query (else cancel)
 //   type, key, focus, wheel, history: see AppRunKeys.h
+//   start, forms, click, dblclick, grid, set, check, pick, get, modal, answer-file, screen CLASS,
+//   screenshot CLASS FILE, resize, quit: see AppRunForms.h
 // Printed as it happens: NET CONNECT host port for every connect attempt, NET> XX XX ... for
 // every write to a socket, BOX caption|text for a message box, QUERY caption|prompt|initial for
 // a query, DIALOG kind|title for another dialog (cancelled), BEEP and PLAY file for sounds,
@@ -61,6 +63,7 @@
 #include "platform/gui/Sound.h"
 #include "terminal/control/Terminal.h"
 #include "tools/apprun/AppRun.h"
+#include "tools/apprun/AppRunForms.h"
 
 namespace fs = std::filesystem;
 
@@ -117,10 +120,12 @@ void InstallHooks(TAppRun& run)
         run.BookReport = text;
         MessageBox(text, caption, MB_OK | MB_ICONERROR);
     };
+    AppRunInstallFormHooks(run);
 }
 
 void RemoveHooks()
 {
+    AppRunRemoveFormHooks();
     SetMessageBoxHook(nullptr);
     SetDialogHook(nullptr);
     SetSoundHook(nullptr);

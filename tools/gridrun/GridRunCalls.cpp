@@ -412,6 +412,18 @@ const std::map<std::string, TGridOperation, std::less<>>& GridOperations()
         OP(G, SaveToXLS),
         OP(G, SaveTOXLSSheet),
         OP(G, SaveToDOC),
+        // --- Clipboard.
+        OP(G, CopyToClipBoard),
+        OP(G, CopySelectionToClipboard),
+        OP(G, CutToClipboard),
+        OP(G, CutSelectionToClipboard),
+        OP(G, PasteFromClipboard),
+        OP(G, PasteSelectionFromClipboard),
+        OP(G, CopyFunc),
+        OP(G, CopyRTFFunc),
+        OP(G, PasteFunc),
+        OP(G, PasteText),
+        OP(G, PasteSize),
         // --- The shared text routines.
         FN(GetToken),
         FN(Max),

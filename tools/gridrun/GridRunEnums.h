@@ -37,6 +37,7 @@ HM_GRIDRUN_ENUM(TSortStyle, "ssAutomatic", "ssAlphabetic", "ssNumeric", "ssDate"
                 "ssShortDateEU", "ssShortDateUS", "ssCustom", "ssFinancial", "ssAnsiAlphaCase", "ssAnsiAlphaNoCase",
                 "ssRaw", "ssHTML", "ssImages")
 HM_GRIDRUN_ENUM(TSortDirection, "sdAscending", "sdDescending")
+HM_GRIDRUN_ENUM(TClipOperation, "coCut", "coCopy")
 HM_GRIDRUN_ENUM(TCellBorder, "cbTop", "cbLeft", "cbRight", "cbBottom")
 HM_GRIDRUN_ENUM(TFindParameters, "fnMatchCase", "fnMatchFull", "fnMatchRegular", "fnDirectionLeftRight", "fnMatchStart",
                 "fnFindInCurrentRow", "fnFindInCurrentCol", "fnIncludeFixed", "fnAutoGoto", "fnIgnoreHTMLTags")

@@ -284,6 +284,7 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
             PROP("OleDropRTF", OleDropRTF(), SetOleDropRTF),
             FIELD("OleAcceptFiles", OleAcceptFiles),
             FIELD("OleAcceptText", OleAcceptText),
+            FIELD("OleAcceptCols", OleAcceptCols),
             // --- Typed cells.
             CELLS("Ints", GetInts, SetInts),
             CELLS("Floats", GetFloats, SetFloats),

@@ -23,6 +23,10 @@
 //   answer EVENT [C] [R] VALUE...|off   sets the event's var parameters when it fires
 //   filter C CONDITION           adds a filter condition on column C: the rest of the line
 //   filter clear                 removes every filter condition
+//   clipboard TEXT               the clipboard holds the rest of the line as text
+//   ? clipboard [rtf]            prints "clipboard = TEXT" (or its rich text's bytes)
+//   drop [ctrl] C R text|rtf|file|col DATA   a drag enters, moves over and drops on cell C R
+//                                (files blank-separated): "drop C R = copy|move|none"
 //   show FILE                    the file's bytes: printable ASCII as is, the rest escaped (\xHH
 //                                from 0x80 too), a line after each \n
 //   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
@@ -48,6 +52,7 @@
 #include "tools/gridrun/GridRun.h"
 #include "tools/gridrun/GridRunEdit.h"
 #include "tools/gridrun/GridRunEnums.h"
+#include "tools/gridrun/GridRunExchange.h"
 #include "tools/gridrun/GridRunFiles.h"
 #include "tools/gridrun/GridRunInput.h"
 
@@ -138,6 +143,8 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
          }},
         {"?",
          [](TGridRun& run, const TLine& w, std::string_view) {
+             if (w.size() >= 2 && w[1].Text == "clipboard")
+                 return ShowClipboard(run, w);
              const auto p = w.size() >= 2 ? GridProperties().find(w[1].Text) : GridProperties().end();
              if (p == GridProperties().end())
                  throw EBadDirective(w.size() < 2 ? "expected: ? NAME" : "no property " + Escape(w[1].Text));
@@ -279,7 +286,13 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
              item->Column = static_cast<int16_t>(column);
              item->Condition = Rest(w, 2, line);
          }},
-        // --- Files.
+        // --- Files, the clipboard, drag and drop.
+        {"clipboard", [](TGridRun&, const TLine& w, std::string_view line) { SetClipboardText(Rest(w, 1, line)); }},
+        {"drop",
+         [](TGridRun& run, const TLine& w, std::string_view line) {
+             const size_t data = w.size() > 1 && w[1].Text == "ctrl" ? 5 : 4;
+             DropOnGrid(run, w, Rest(w, data, line));
+         }},
         {"show",
          [](TGridRun& run, const TLine& w, std::string_view) {
              Need(w, 2, "show FILE");

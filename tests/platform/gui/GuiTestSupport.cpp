@@ -8,7 +8,9 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QProcess>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 #include <cstdlib>
 
@@ -123,3 +125,22 @@ void ExpectScreenRect(int left, int top, int width, int height, const std::strin
     Settle(20);
     ExpectPicture(QGuiApplication::primaryScreen()->grabWindow(0, left, top, width, height).toImage(), folder, name);
 }
+
+void TypeWhenShown(std::function<QWidget*()> ready, const char* commands, std::function<void(QWidget*)> then)
+{
+    QTimer::singleShot(20, [ready, commands, then] {
+        QWidget* w = ready();
+        if (!w || !w->isVisible()) {
+            TypeWhenShown(ready, commands, then);
+            return;
+        }
+        w->activateWindow();
+        if (then)
+            then(w);
+        QProcess::startDetached(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLatin1(commands)});
+    });
+}
+
+TRealDialogs::TRealDialogs() : FOld(std::getenv("HM_TEST") ? std::getenv("HM_TEST") : "") { unsetenv("HM_TEST"); }
+
+TRealDialogs::~TRealDialogs() { setenv("HM_TEST", FOld.c_str(), 1); }

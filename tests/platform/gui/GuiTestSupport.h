@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 
 #include "platform/gui/Application.h"
@@ -30,6 +31,21 @@ QImage Shoot(TForm& form);
 void ExpectScreenshot(TForm& form, const std::string& folder, const std::string& name);
 // The same for a rectangle of the screen (popup windows included), in screen coordinates.
 void ExpectScreenRect(int left, int top, int width, int height, const std::string& folder, const std::string& name);
+
+// Once `ready` finds the widget shown, gives it the focus, runs `then` (a screenshot of it, say)
+// and runs the xdotool commands.
+void TypeWhenShown(std::function<QWidget*()> ready, const char* commands, std::function<void(QWidget*)> then = nullptr);
+
+// The test environment cancels unhooked dialogs and pop-ups; tests that want the real ones hold
+// one of these.
+class TRealDialogs {
+public:
+    TRealDialogs();
+    ~TRealDialogs();
+
+private:
+    std::string FOld;
+};
 
 // A control of the form, placed on it.
 template <class T>

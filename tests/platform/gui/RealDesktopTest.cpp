@@ -20,34 +20,6 @@
 #include "platform/gui/Queue.h"
 #include "tests/platform/core/TempFolder.h"
 
-namespace {
-
-
-// Once `ready` finds the widget shown, gives it the focus and runs the xdotool commands.
-void TypeWhenShown(std::function<QWidget*()> ready, const char* commands)
-{
-    QTimer::singleShot(20, [ready, commands] {
-        QWidget* w = ready();
-        if (!w || !w->isVisible()) {
-            TypeWhenShown(ready, commands);
-            return;
-        }
-        w->activateWindow();
-        QProcess::startDetached(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLatin1(commands)});
-    });
-}
-
-// The test environment cancels unhooked dialogs and pop-ups; these tests want the real ones.
-class TRealDialogs {
-public:
-    TRealDialogs() : FOld(std::getenv("HM_TEST") ? std::getenv("HM_TEST") : "") { unsetenv("HM_TEST"); }
-    ~TRealDialogs() { setenv("HM_TEST", FOld.c_str(), 1); }
-
-private:
-    std::string FOld;
-};
-
-}  // namespace
 
 TEST(RealDesktop, FileDialogTakesATypedName)
 {

@@ -1,0 +1,243 @@
+#include "platform/gui/DragDrop.h"
+
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPixmap>
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+#include <map>
+
+#include "platform/core/Cp949.h"
+#include "platform/core/StoredPath.h"
+#include "platform/gui/Bitmap.h"
+#include "platform/gui/Clipboard.h"
+#include "platform/gui/WinControl.h"
+
+namespace {
+
+bool gRTFAware = false;
+
+QString ColumnMime() { return QString::fromStdString(ClipboardFormatMime(RegisterClipboardFormat("Grid Column"))); }
+QString RtfMime() { return QString::fromStdString(ClipboardFormatMime(RegisterClipboardFormat("Rich Text Format"))); }
+
+TShiftState KeysOf(Qt::KeyboardModifiers modifiers)
+{
+    TShiftState keys;
+    if (modifiers & Qt::ControlModifier)
+        keys << ssCtrl;
+    if (modifiers & Qt::ShiftModifier)
+        keys << ssShift;
+    if (modifiers & Qt::AltModifier)
+        keys << ssAlt;
+    return keys;
+}
+
+Qt::DropAction ActionOf(int effect)
+{
+    return effect == DROPEFFECT_COPY ? Qt::CopyAction : effect == DROPEFFECT_MOVE ? Qt::MoveAction : Qt::IgnoreAction;
+}
+
+int EffectOf(Qt::DropAction action)
+{
+    return action == Qt::CopyAction ? DROPEFFECT_COPY : action == Qt::MoveAction ? DROPEFFECT_MOVE : DROPEFFECT_NONE;
+}
+
+TPoint PointOf(const QPointF& p) { return TPoint{static_cast<int>(p.x()), static_cast<int>(p.y())}; }
+
+// Turns the Qt drag events of one widget into the target's calls.
+class TDropFilter : public QObject {
+public:
+    TDropFilter(QWidget* Widget, TDropTarget* Target) : QObject(Widget), FTarget(Target) {}
+    TDropTarget* FTarget;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::DragEnter: {
+            auto* e = static_cast<QDragEnterEvent*>(event);
+            FTarget->DragEnter(DragDataOf(*e->mimeData()), PointOf(e->position()));
+            return Over(e);
+        }
+        case QEvent::DragMove: return Over(static_cast<QDragMoveEvent*>(event));
+        case QEvent::DragLeave: FTarget->DragLeave(); return true;
+        case QEvent::Drop: {
+            auto* e = static_cast<QDropEvent*>(event);
+            const int effect =
+                FTarget->Drop(DragDataOf(*e->mimeData()), KeysOf(e->modifiers()), PointOf(e->position()));
+            e->setDropAction(ActionOf(effect));
+            effect == DROPEFFECT_NONE ? e->ignore() : e->accept();
+            return true;
+        }
+        default: return QObject::eventFilter(watched, event);
+        }
+    }
+
+private:
+    bool Over(QDragMoveEvent* e)
+    {
+        const int effect = FTarget->DragOver(KeysOf(e->modifiers()), PointOf(e->position()));
+        if (effect == DROPEFFECT_NONE) {
+            e->ignore();
+        } else {
+            e->setDropAction(ActionOf(effect));
+            e->accept();
+        }
+        return true;
+    }
+};
+
+int RunDrag(TWinControl* Control, TDropSource& Source, const TDragData& Data, int OkEffects, int& Effect,
+            TBitmap* Picture)
+{
+    Effect = DROPEFFECT_NONE;
+    Source.NoDrop = false;
+    QWidget* widget = Control ? Control->Handle() : nullptr;
+    if (!widget)
+        return DRAGDROP_S_CANCEL;
+    auto* drag = new QDrag(widget);
+    drag->setMimeData(MimeDataOf(Data, gRTFAware).release());
+    if (Picture && !Picture->Empty())
+        drag->setPixmap(QPixmap::fromImage(Picture->Image()));
+    QObject::connect(drag, &QDrag::actionChanged, [&Source](Qt::DropAction action) {
+        const int effect = EffectOf(action);
+        Source.NoDrop = effect == DROPEFFECT_NONE;
+        Source.CurrentEffect(effect);
+    });
+    Qt::DropActions allowed;
+    if (OkEffects & DROPEFFECT_COPY)
+        allowed |= Qt::CopyAction;
+    if (OkEffects & DROPEFFECT_MOVE)
+        allowed |= Qt::MoveAction;
+    const Qt::DropAction action = drag->exec(allowed, Qt::MoveAction);
+    Effect = EffectOf(action);
+    if (Effect == DROPEFFECT_NONE)
+        Source.NoDrop = true;
+    return Source.NoDrop ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;
+}
+
+}  // namespace
+
+TDragData DragDataOf(const QMimeData& Mime)
+{
+    TDragData data;
+    if (Mime.hasText()) {
+        data.HasText = true;
+        data.Text = Utf8ToCp949(Mime.text().toStdString());
+    }
+    if (Mime.hasFormat(RtfMime())) {
+        data.HasRTF = true;
+        data.RTF = Mime.data(RtfMime()).toStdString();
+    }
+    for (const QUrl& url : Mime.urls())
+        if (url.isLocalFile())
+            data.Files.push_back(StoredPath(url.toLocalFile().toStdString()));
+    if (Mime.hasFormat(ColumnMime())) {
+        bool ok = false;
+        const int col = Mime.data(ColumnMime()).trimmed().toInt(&ok);
+        data.Col = ok && col >= 0 ? col : -1;
+    }
+    return data;
+}
+
+std::unique_ptr<QMimeData> MimeDataOf(const TDragData& Data, bool RTFAware)
+{
+    auto mime = std::make_unique<QMimeData>();
+    if (Data.HasText)
+        mime->setText(QString::fromStdString(Cp949ToUtf8(Data.Text)));
+    if (Data.HasRTF && RTFAware)
+        mime->setData(RtfMime(), QByteArray::fromStdString(Data.RTF));
+    if (Data.Col >= 0)
+        mime->setData(ColumnMime(), QByteArray::number(Data.Col));
+    if (!Data.Files.empty()) {
+        QList<QUrl> urls;
+        for (const AnsiString& file : Data.Files)
+            urls.push_back(QUrl::fromLocalFile(QString::fromStdString(NativePath(file))));
+        mime->setUrls(urls);
+    }
+    return mime;
+}
+
+int StandardEffect(TShiftState Shift) { return Shift.Contains(ssCtrl) ? DROPEFFECT_COPY : DROPEFFECT_MOVE; }
+
+void SetRTFAware(bool Value) { gRTFAware = Value; }
+
+bool RTFAware() { return gRTFAware; }
+
+void TDropTarget::DragEnter(const TDragData& Data, TPoint Point)
+{
+    DragPrepare();
+    FFormats = TDropFormats();
+    if (Data.HasText)
+        FFormats << dfText;
+    if (!Data.Files.empty())
+        FFormats << dfFile;
+    if (Data.HasRTF)
+        FFormats << dfRTF;
+    if (Data.Col >= 0)
+        FFormats << dfCol;
+    FAccept = (Data.HasText && AcceptText) || (!Data.Files.empty() && AcceptFiles) ||
+        (Data.HasRTF && gRTFAware && AcceptText) || (Data.Col >= 0 && AcceptCols);
+    DragMouseEnter();
+}
+
+int TDropTarget::DragOver(TShiftState Keys, TPoint Point)
+{
+    int effect = FAccept ? StandardEffect(Keys) : DROPEFFECT_NONE;
+    bool allow = effect != DROPEFFECT_NONE;
+    DragMouseMove(Point, allow, FFormats);
+    return allow ? effect : DROPEFFECT_NONE;
+}
+
+int TDropTarget::Drop(const TDragData& Data, TShiftState Keys, TPoint Point)
+{
+    if (!FAccept)
+        return DROPEFFECT_NONE;
+    const int effect = StandardEffect(Keys);
+    if (Data.Col >= 0)
+        DropCol(Point, Data.Col);
+    else if (Data.HasRTF && gRTFAware)
+        DropRTF(Point, Data.RTF);
+    else if (Data.HasText)
+        DropText(Point, Data.Text);
+    if (!Data.Files.empty())
+        DropFiles(Point, Data.Files);
+    return effect;
+}
+
+void RegisterDropTarget(TWinControl* Control, TDropTarget* Target)
+{
+    QWidget* widget = Control ? Control->Handle() : nullptr;
+    if (!widget)
+        return;
+    for (TDropFilter* old : widget->findChildren<TDropFilter*>(QString(), Qt::FindDirectChildrenOnly)) {
+        widget->removeEventFilter(old);
+        delete old;
+    }
+    widget->setAcceptDrops(Target != nullptr);
+    if (Target)
+        widget->installEventFilter(new TDropFilter(widget, Target));
+}
+
+int StartTextDoDragDrop(TWinControl* Control, TDropSource& Source, const AnsiString& Text, const AnsiString& RTF,
+                        int OkEffects, int& Effect, TBitmap* Picture)
+{
+    TDragData data;
+    data.HasText = true;
+    data.Text = Text;
+    data.HasRTF = !RTF.empty();
+    data.RTF = RTF;
+    return RunDrag(Control, Source, data, OkEffects, Effect, Picture);
+}
+
+int StartColDoDragDrop(TWinControl* Control, TDropSource& Source, int Col, int OkEffects, int& Effect, TBitmap* Picture)
+{
+    TDragData data;
+    data.Col = Col;
+    return RunDrag(Control, Source, data, OkEffects, Effect, Picture);
+}
