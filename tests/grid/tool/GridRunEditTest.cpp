@@ -37,8 +37,8 @@ TEST_P(GridRunEditorType, OpensTakesAndWritesBack)
 {
     const TRun run = GridRun(EditorTypeRun(GetParam().type), true);
     EXPECT_EQ(run.Status, 0);
-    const std::string out = std::string("AddComboString 12 =\nAddComboString a =\n") + GetParam().shown + "\n" +
-        GetParam().after;
+    const std::string out =
+        std::string("AddComboString 12 =\nAddComboString a =\n") + GetParam().shown + "\n" + GetParam().after;
     // Dates and times shown for a cell that holds none are today's: only their kind is checked.
     if (std::string(GetParam().shown).find('*') != std::string::npos) {
         const std::string prefix = std::string(GetParam().shown).substr(0, std::string(GetParam().shown).find('*'));
@@ -57,14 +57,12 @@ const TTypeCase kTypes[] = {
     {"EditBtn", "edEditBtn", "editor = TGridEditBtn 12", "editor = none\nCells 1 1 = 3b\nbeeps = 0\n"},
     {"CheckBox", "edCheckBox", "editor = TGridCheckBox 12 [ ]", "editor = none\nCells 1 1 = 12\nbeeps = 0\n"},
     {"DateEdit", "edDateEdit", "editor = TGridDatePicker *", "editor = none\nCells 1 1 = 12\nbeeps = 0\n"},
-    {"DateEditUpDown", "edDateEditUpDown", "editor = TGridDatePicker *",
-     "editor = none\nCells 1 1 = 12\nbeeps = 0\n"},
+    {"DateEditUpDown", "edDateEditUpDown", "editor = TGridDatePicker *", "editor = none\nCells 1 1 = 12\nbeeps = 0\n"},
     {"TimeEdit", "edTimeEdit", "editor = TGridDatePicker *", "editor = none\nCells 1 1 = 12\nbeeps = 0\n"},
     {"Button", "edButton", "editor = TGridButton 12", "editor = TGridButton 12\nCells 1 1 = 12\nbeeps = 0\n"},
     {"DataCheckBoxShowsNothing", "edDataCheckBox", "editor = none", "editor = none\nCells 1 1 = 12\nbeeps = 0\n"},
     {"Numeric", "edNumeric", "editor = TCgInplaceEdit 12", "editor = none\nCells 1 1 = 3\nbeeps = 1\n"},
-    {"PositiveNumeric", "edPositiveNumeric", "editor = TCgInplaceEdit 12",
-     "editor = none\nCells 1 1 = 3\nbeeps = 1\n"},
+    {"PositiveNumeric", "edPositiveNumeric", "editor = TCgInplaceEdit 12", "editor = none\nCells 1 1 = 3\nbeeps = 1\n"},
     {"Float", "edFloat", "editor = TCgInplaceEdit 12", "editor = none\nCells 1 1 = 3\nbeeps = 0\n"},
     {"Capital", "edCapital", "editor = TCgInplaceEdit 12", "editor = none\nCells 1 1 = 3B\nbeeps = 0\n"},
     {"MixedCase", "edMixedCase", "editor = TCgInplaceEdit 12", "editor = none\nCells 1 1 = 3b\nbeeps = 0\n"},
@@ -124,8 +122,8 @@ const TEditCase kEdits[] = {
     {"LookupCompletesFromTheItems",
      "set Options +goEditing\nset Lookup true\nset LookupItems Apple,Apricot\nfocus\ntype apr\n? editor\n",
      "editor = TCgInplaceEdit apricot\n"},
-    {"ClickOnTheCurrentCellOpensTheEditor",
-     "set Options +goEditing\ncell 1 1 x\nfocus\nclick 1 1\n? editor\n", "editor = TCgInplaceEdit x\n"},
+    {"ClickOnTheCurrentCellOpensTheEditor", "set Options +goEditing\ncell 1 1 x\nfocus\nclick 1 1\n? editor\n",
+     "editor = TCgInplaceEdit x\n"},
     {"SpinHomeGivesTheMaximumAndEndTheMinimum",
      "set Options +goEditing\ncell 1 1 10\nanswer OnGetEditorType 1 1 edSpinEdit\nevents OnSpinClick\nfocus\n"
      "key VK_F2\nkey VK_HOME\n? editor\nkey VK_END\n? editor\n",
@@ -187,7 +185,8 @@ const TEditCase kEdits[] = {
      "set Options +goEditing\ncell 1 1 5\nanswer OnGetEditorType 1 1 edSpinEdit\nfocus\ntype q\n? editor\n? beeps\n",
      "editor = TGridSpin 5\nbeeps = 1\n"},
     {"ACellThatMayNotBeEditedShowsNoEditor",
-     "set Options +goEditing\nanswer OnCanEditCell 2 * false\nset Col 2\nfocus\nkey VK_F2\n? editor\n", "editor = none\n"},
+     "set Options +goEditing\nanswer OnCanEditCell 2 * false\nset Col 2\nfocus\nkey VK_F2\n? editor\n",
+     "editor = none\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, GridRunEdit, ::testing::ValuesIn(kEdits),
