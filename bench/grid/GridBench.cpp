@@ -6,7 +6,8 @@
 // Then the row filter: a numeric condition that every other row fails, switched on and off
 // again over the same rows in the cell grid, and the same test in a QSortFilterProxyModel's
 // filterAcceptsRow over the Qt model, filtered and unfiltered again. The grid's rows must come
-// back as they were. Then grouping (GridBenchGroup.cpp) against the filter.
+// back as they were. Then grouping (GridBenchGroup.cpp) against the filter, and sorting
+// (GridBenchSort.cpp) against Qt's model and GNU sort.
 //
 // Then the files (GridBenchFiles.cpp): CSV and the grid's own file against Python's csv module.
 //
@@ -194,6 +195,7 @@ int main(int argc, char** argv)
     FileMetrics(rows, kCols, [&](int c, int r) { return cp949.Cell(c, r); });
     // --- Grouping and sorting rows (GridBenchGroup.cpp, GridBenchSort.cpp).
     GroupBench(rows);
+    SortBench(rows);
     // --- Find of an absent text (GridBenchFind.cpp).
     FindMetrics(rows);
     return 0;

@@ -5,3 +5,7 @@
 // Group on a column of Rows distinct values (against the row filter's one pass, which the
 // bench prints as grid_filter_ms).
 void GroupBench(int Rows);
+
+// Sorting the bench's rows by a text, a numeric, a date column and by two index entries,
+// against QStandardItemModel::sort and GNU sort (with a check that the orders agree).
+void SortBench(int Rows);

@@ -13,8 +13,11 @@
 // size grips, cursors), CellGridHints.cpp (cell hints and the 500 ms timer), CellGridWndProc.cpp
 // (wheel, zoom, panning, resizing with the form, the accessors by real row, version),
 // CellGridSelect.cpp (the selected text and the repaint helpers), CellGridCursors.cpp (the
-// grid's cursor and panning pictures), CellGridFiles.cpp (the file formats), CellGridAutomation.cpp (spreadsheets and documents), CellGridClipboard.cpp (the clipboard), CellGridDragDrop.cpp (drag and drop),
-// CellGridEdit.cpp (editing in place: which editor, showing and hiding it, validation).
+// grid's cursor and panning pictures), CellGridFiles.cpp (the file formats),
+// CellGridAutomation.cpp (spreadsheets and documents), CellGridClipboard.cpp (the clipboard),
+// CellGridDragDrop.cpp (drag and drop), CellGridSort.cpp (the header click and what sorting
+// asks of the display), CellGridEdit.cpp (editing in place: which editor, showing and hiding
+// it, validation).
 
 #include <array>
 #include <memory>
@@ -199,6 +202,9 @@ public:
     TFilePicture* GetFilePicture(int ACol, int ARow) const;
     void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphic(ACol, ARow, ctFilePicture); }
 
+    // Sorting (CellGridSort.cpp): the ssAnsi styles collate as the Korean locale does.
+    int AnsiCompare(const AnsiString& S1, const AnsiString& S2, bool IgnoreCase) override;
+
     // What the model's extras ask of the display.
     bool HasGridImages() const override { return FGridImages != nullptr; }
     TSize GridImageSize() const override;
@@ -289,8 +295,9 @@ public:
     std::function<void(const AnsiString& Url)> OpenLink;
     // Sizes one column to its texts; done by the sizing part of the grid.
     virtual void AutoSizeCol(int ACol) {}
-    // The header click of a release on a fixed row (sorting part); neutral here.
-    virtual void ClickSort(int ACol, int ARow) {}
+    // The header click (CellGridSort.cpp): the left release at client X, Y over the cell
+    // (ACol as shown, ARow) sorts by that column when it and the press lie in row 0.
+    void ClickSort(int ACol, int ARow, int X, int Y);
     // One tick of the window timer: hovering and blinking text.
     void HoverTick();
 
@@ -421,6 +428,8 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
     void PaintCellNow(int DisplayCol, int ARow) override;
+    // After a sort: the current row follows its data without validating an open editor.
+    void FollowSortRow(int ARow) override;
     // The drag source's part of a press, a move and a release (CellGridDragDrop.cpp): a press
     // on the selection or a header is held back (true), a move past the start distance starts
     // the drag (true while the press is held), a release makes the held-back selection.

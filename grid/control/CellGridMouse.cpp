@@ -316,7 +316,7 @@ void TCellGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     if (FBorderDblClick)
         FBorderDblClick = false;
     else
-        ClickSort(cell.X, cell.Y);
+        ClickSort(cell.X, cell.Y, X, Y);
 }
 
 void TCellGrid::LeftDoubleClick(TMessage& m)

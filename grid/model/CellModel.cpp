@@ -9,7 +9,8 @@ TCellModel::TCellModel()
       FMouseActions(std::make_unique<TMouseActions>()), FColumnSize(std::make_unique<TColumnSize>(this)),
       FNavigation(std::make_unique<TNavigation>()), FHTMLSettings(std::make_unique<THTMLSettings>()),
       FFilter(std::make_unique<TFilter>(this)), FColumnHeaders(std::make_unique<TStringList>()),
-      FRowHeaders(std::make_unique<TStringList>()), FLookupItems(std::make_unique<TStringList>())
+      FRowHeaders(std::make_unique<TStringList>()), FLookupItems(std::make_unique<TStringList>()),
+      FSortIndexes(std::make_unique<TSortIndexList>())
 {
     FColumnHeaders->OnChange = [this](TObject*) { ShowColumnHeaders(); };
     FRowHeaders->OnChange = [this](TObject*) { ShowRowHeaders(); };

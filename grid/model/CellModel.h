@@ -16,6 +16,8 @@
 //   CellModelExtras.cpp  check boxes, radio groups, image-list images, progress bars, comments,
 //                        buttons, rotated text, and the size an extra takes in its cell
 //   CellModelFilter.cpp  the row filter, and hiding and showing many rows in one pass
+//   CellModelSort.cpp    the comparisons of sorting, by the rules of each sort style
+//   CellModelSortRows.cpp  the sorts: exchange, partition, indexed and by groups, work rows
 //   CellModelSelect.cpp  selection rectangles, row-select flags from them, the Enter advance and
 //                        the incremental key search
 //   CellModelFind.cpp    find and search by cell text
@@ -294,8 +296,39 @@ public:
     void GroupAvg(int ACol);
     void GroupMin(int ACol);
     void GroupMax(int ACol);
-    // Sorts the normal rows by SortColumn in SortDirection, comparing texts byte by byte.
+
+    // --- Sorting (CellModelSort.cpp: the comparisons; CellModelSortRows.cpp: the sorts).
+    // Columns as Cells takes them (hidden ones lie past ColCount), rows as shown. A comparison
+    // is 1 when the first row's cell is the greater, 0 when they are equal, else -1. Rows move
+    // whole by their row pointers (SortSwapRows); fixed and footer rows stay.
+    // Column indexes in sort order, each with its direction (QSortIndexed, the header click).
+    TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    int Compare(int ACol, int ARow1, int ARow2);
+    // From ACol on to the right while equal, when SortFull is set.
+    int CompareLine(int ACol, int ARow1, int ARow2);
+    // By the sort-index list from position AIdx on, each entry in its own direction.
+    int CompareLineIndexed(int AIdx, int ARow1, int ARow2);
+    // Swaps the two rows when they are out of order in SortDirection, comparing from ACol on
+    // over every column, hidden ones too; true when it swapped.
+    bool SortLine(int ACol, int ARow1, int ARow2);
+    // A stable exchange sort of the normal rows by one column: quadratic, for small grids.
+    void SortByColumn(int ACol);
+    // The partition sorts of a row range; they need the work rows that QuickSort adds.
+    void QuickSortRows(int ACol, int ALeft, int ARight);
+    void QuickSortRowsIndexed(int AIdx, int ALeft, int ARight);
+    // A row range sorted with the work rows added around the partition sort.
+    void QuickSort(int ACol, int ALeft, int ARight);
+    void QuickSortIndexed(int ALeft, int ARight);
+    // The normal rows by SortColumn in SortDirection; the current row's data stays current.
     virtual void QSort();
+    // Each group of a grouped grid by SortColumn.
+    void QSortGroup();
+    // The normal rows by the sort-index list; raises "No indexes specified for indexed sort"
+    // when it is empty.
+    void QSortIndexed();
+    // The locale's comparison of two texts for the ssAnsi styles (<0, 0, >0). The control
+    // uses the Korean collation; the model alone compares bytes, case folded when IgnoreCase.
+    virtual int AnsiCompare(const AnsiString& S1, const AnsiString& S2, bool IgnoreCase);
 
     // --- Save range.
     int GetSaveStartCol() const;
@@ -494,8 +527,32 @@ protected:
     // Rows in the sort pass: the current row followed through SortSwapRows, and swaps counted.
     int FSortRow = -1;
     int FSortSwaps = 0;
+    // +1 sorting ascending, -1 descending: a comparison equal to it puts the first row after.
+    int FSortSign = 1;
+    // After a sort the current row moves to where its data went; the control does so without
+    // validating an open editor.
+    virtual void FollowSortRow(int ARow);
 
 private:
+    // What a sort changed to run, put back by EndSortRows (also when the sort raises).
+    struct TSortWork {
+        int Hidden = 0;
+        int LastCol = -1;
+        int LastWidth = 0;
+        bool Column0 = false;
+        std::vector<std::pair<AnsiString, TObject*>> Column0Cells;
+    };
+    void BeginSortRows(TSortWork& Work, bool KeepColumn0);
+    void EndSortRows(TSortWork& Work);
+    // A whole sort of the normal rows around Sort, with the update lock, the work rows and the
+    // current row following its data.
+    template <class Sort>
+    void SortNormalRows(bool KeepColumn0, bool FollowQuietly, Sort sort);
+    // The partition sort of a row range by a comparison of two rows (1: out of order).
+    template <class CompareRows>
+    void PartitionSort(int ALeft, int ARight, CompareRows Compare);
+    // Sort runs with the work rows added, and they go again whatever it does.
+    void WithWorkRows(const std::function<void()>& Sort);
     void RemoveRowsCore(int Row, int Count);
     void RestoreCursor(int OldRow, int OldTop, int FallbackRow);
     void HideRowRange(int FromRow, int ToRow, bool ByCopying);
@@ -543,4 +600,5 @@ private:
     std::unique_ptr<TStringList> FColumnHeaders;
     std::unique_ptr<TStringList> FRowHeaders;
     std::unique_ptr<TStringList> FLookupItems;
+    std::unique_ptr<TSortIndexList> FSortIndexes;
 };

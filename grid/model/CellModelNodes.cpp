@@ -2,7 +2,6 @@
 // are read from the raw cell slot, so that grouping works whatever EnableGraphics says.
 
 #include <algorithm>
-#include <numeric>
 
 #include "grid/model/CellModel.h"
 
@@ -246,30 +245,3 @@ void TCellModel::GroupSum(int ACol) { GroupCalc(ACol, &TCellModel::ColumnSum); }
 void TCellModel::GroupAvg(int ACol) { GroupCalc(ACol, &TCellModel::ColumnAvg); }
 void TCellModel::GroupMin(int ACol) { GroupCalc(ACol, &TCellModel::ColumnMin); }
 void TCellModel::GroupMax(int ACol) { GroupCalc(ACol, &TCellModel::ColumnMax); }
-
-void TCellModel::QSort()
-{
-    const int first = FixedRows();
-    const int last = RowCount() - FFixedFooters;  // exclusive
-    if (last - first < 2)
-        return;
-    std::vector<int> order(static_cast<size_t>(last - first));
-    std::iota(order.begin(), order.end(), first);
-    const int col = FSortColumn;
-    const bool descending = SortDirection == sdDescending;
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const int c = Cells(col, a).compare(Cells(col, b));
-        return descending ? c > 0 : c < 0;
-    });
-    std::vector<std::unique_ptr<TGridRowCells>> rows;
-    std::vector<int> heights;
-    for (int r : order) {
-        rows.push_back(CellStore().TakeRow(r));
-        heights.push_back(RowHeights(r));
-    }
-    for (size_t i = 0; i < order.size(); ++i) {
-        CellStore().PutRow(first + static_cast<int>(i), std::move(rows[i]));
-        RowAxis().SetSize(first + static_cast<int>(i), heights[i]);
-    }
-    InvalidateGrid();
-}

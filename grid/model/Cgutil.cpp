@@ -188,6 +188,11 @@ AnsiString FixDecimalSeparator(std::string_view S)
 
 TDateTime GetNextDate(TDateTime D, uint16_t Years, uint16_t Months, uint16_t Days, TDateTime Step)
 {
+    return NextSeriesDate(D, Years, Months, Days, Step);
+}
+
+TDateTime NextSeriesDate(TDateTime D, int Years, int Months, int Days, TDateTime Step)
+{
     uint16_t y = 0, m = 0, d = 0;
     DecodeDate(D, y, m, d);
     if (Days != 0 && Years == 0 && Months == 0)
@@ -195,9 +200,11 @@ TDateTime GetNextDate(TDateTime D, uint16_t Years, uint16_t Months, uint16_t Day
     if (Years != 0 && Months == 0 && Days == 0)
         return EncodeDate(y + Years, m, d);
     if (Months != 0 && Years == 0 && Days == 0) {
-        int month = m + Months;
-        int year = y;
-        if (month > 12) {
+        int month = m + Months, year = y;
+        if (month <= 0) {
+            month += 12;
+            --year;
+        } else if (month > 12) {
             month -= 12;
             ++year;
         }

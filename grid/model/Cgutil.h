@@ -47,6 +47,9 @@ AnsiString FixDecimalSeparator(std::string_view S);
 // D moved by Days alone, Years alone or Months alone (wrapping once into the next year);
 // any other combination adds Step. A day that does not exist raises EConvertError.
 TDateTime GetNextDate(TDateTime D, uint16_t Years, uint16_t Months, uint16_t Days, TDateTime Step);
+// The same with differences of either sign (a series going back): a month at or below 0 takes
+// a year, one above 12 gives one.
+TDateTime NextSeriesDate(TDateTime D, int Years, int Months, int Days, TDateTime Step);
 // "RRGGBB" in upper-case hexadecimal from the colour's low three bytes.
 AnsiString HTMLColor(int32_t Color);
 

@@ -9,30 +9,6 @@
 
 namespace {
 
-// The next date of a series: by the days alone, the years alone or the months alone (the year
-// carried once), else by the whole step. A day that does not exist raises EConvertError.
-TDateTime NextSeriesDate(TDateTime D, int Years, int Months, int Days, TDateTime Step)
-{
-    uint16_t y = 0, m = 0, d = 0;
-    DecodeDate(D, y, m, d);
-    if (Days != 0 && Years == 0 && Months == 0)
-        return D + Days;
-    if (Years != 0 && Months == 0 && Days == 0)
-        return EncodeDate(y + Years, m, d);
-    if (Months != 0 && Years == 0 && Days == 0) {
-        int month = m + Months, year = y;
-        if (month <= 0) {
-            month += 12;
-            --year;
-        } else if (month > 12) {
-            month -= 12;
-            ++year;
-        }
-        return EncodeDate(year, month, d);
-    }
-    return D + Step;
-}
-
 // Writes Text() into the selection's cells, columns outer and rows inner, then Advance(); the
 // value advances for every cell, only editable cells are written. Advance raises to end the
 // fill after the cell it follows.

@@ -217,6 +217,14 @@ void TGridCells::PutRow(int row, std::unique_ptr<TGridRowCells> cells)
         FRows[static_cast<size_t>(row)] = std::move(cells);
 }
 
+void TGridCells::CopyRow(int from, int to)
+{
+    if (!Inside(FRows, from) || !Inside(FRows, to) || from == to)
+        return;
+    const TGridRowCells* source = FRows[static_cast<size_t>(from)].get();
+    FRows[static_cast<size_t>(to)] = source ? std::make_unique<TGridRowCells>(*source) : nullptr;
+}
+
 bool TGridCells::CheckConsistency() const
 {
     return std::all_of(FRows.begin(), FRows.end(),

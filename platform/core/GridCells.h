@@ -46,7 +46,10 @@ public:
     void MoveCol(int from, int to);
     void ExchangeCols(int a, int b);
 
-    // Takes a row out (an empty one is left; null for a row never written) and puts one in.
+    // Row `to` becomes a copy of row `from`: the same texts and the same object pointers.
+    void CopyRow(int from, int to);
+    // Takes a row out (an empty one is left; null for a row never written) and puts one in
+    // (null empties it).
     std::unique_ptr<TGridRowCells> TakeRow(int row);
     void PutRow(int row, std::unique_ptr<TGridRowCells> cells);
 

@@ -93,6 +93,27 @@ TOleVariant ReadValue(const Variant& Stored)
     return TOleVariant(Stored);
 }
 
+// Writes a package made in Kind (xlsx, docx) to Target; a target of another kind is made by
+// LibreOffice from the package, then put in place. Every write goes through the atomic writer.
+void WritePackage(const std::string& Target, const std::string& Bytes, const char* Kind)
+{
+    const std::string extension = Extension(Target);
+    const AnsiString failed = "Cannot save " + Utf8ToCp949(Target);
+    if (extension == Kind) {
+        if (!AtomicWriteFile(Target, Bytes))
+            throw EOleException(failed);
+        return;
+    }
+    QTemporaryDir folder;
+    const std::string source = folder.filePath(QStringLiteral("package.") + QLatin1String(Kind)).toStdString();
+    if (!folder.isValid() || !AtomicWriteFile(source, Bytes))
+        throw EOleException(failed);
+    const std::string made = ConvertWithOffice(source, extension, folder.path().toStdString());
+    std::string converted;
+    if (!TryReadWholeFile(StoredPath(made), converted) || !AtomicWriteFile(Target, converted))
+        throw EOleException(failed);
+}
+
 // --- Spreadsheet.
 
 class TWorkbook;
@@ -264,22 +285,7 @@ struct TBook {
         for (const auto& s : Sheets)
             data.Sheets.push_back(*s->Sheet());
         data.Active = Active;
-        const std::string bytes = XlsxBytes(data);
-        const std::string extension = Extension(Target);
-        if (extension == "xlsx") {
-            if (!AtomicWriteFile(Target, bytes))
-                throw EOleException("Cannot save " + Utf8ToCp949(Target));
-            return;
-        }
-        // Another kind of file: LibreOffice makes it from the workbook, then it is put in place.
-        QTemporaryDir folder;
-        const std::string source = folder.filePath(QStringLiteral("book.xlsx")).toStdString();
-        if (!folder.isValid() || !AtomicWriteFile(source, bytes))
-            throw EOleException("Cannot save " + Utf8ToCp949(Target));
-        const std::string made = ConvertWithOffice(source, extension, folder.path().toStdString());
-        std::string converted;
-        if (!TryReadWholeFile(StoredPath(made), converted) || !AtomicWriteFile(Target, converted))
-            throw EOleException("Cannot save " + Utf8ToCp949(Target));
+        WritePackage(Target, XlsxBytes(data), "xlsx");
     }
 };
 
@@ -553,24 +559,7 @@ public:
     }
 
 private:
-    void Save(const std::string& Target) const
-    {
-        const std::string bytes = DocxBytes(FDocument->Data);
-        const std::string extension = Extension(Target);
-        if (extension == "docx") {
-            if (!AtomicWriteFile(Target, bytes))
-                throw EOleException("Cannot save " + Utf8ToCp949(Target));
-            return;
-        }
-        QTemporaryDir folder;
-        const std::string source = folder.filePath(QStringLiteral("document.docx")).toStdString();
-        if (!folder.isValid() || !AtomicWriteFile(source, bytes))
-            throw EOleException("Cannot save " + Utf8ToCp949(Target));
-        const std::string made = ConvertWithOffice(source, extension, folder.path().toStdString());
-        std::string converted;
-        if (!TryReadWholeFile(StoredPath(made), converted) || !AtomicWriteFile(Target, converted))
-            throw EOleException("Cannot save " + Utf8ToCp949(Target));
-    }
+    void Save(const std::string& Target) const { WritePackage(Target, DocxBytes(FDocument->Data), "docx"); }
     std::shared_ptr<TDocument> FDocument = std::make_shared<TDocument>();
 };
 

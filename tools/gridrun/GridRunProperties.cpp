@@ -6,6 +6,7 @@
 #include "tools/gridrun/GridRun.h"
 #include "tools/gridrun/GridRunEdit.h"
 #include "tools/gridrun/GridRunEnums.h"
+#include "tools/gridrun/GridRunSort.h"
 
 namespace {
 
@@ -263,6 +264,7 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
             PROP("SortIndexShow", SortIndexShow(), SetSortIndexShow),
             FIELD("SortFixedCols", SortFixedCols),
             FIELD("SortNormalCellsOnly", SortNormalCellsOnly),
+            READ("SortIndexes", SortIndexes() ? SortIndexText(*g.SortIndexes()) : std::string()),
             // --- Scrolling, hints, drag and drop.
             FIELD("ScrollType", ScrollType),
             COLOR_FIELD("ScrollColor", ScrollColor),

@@ -30,6 +30,7 @@
 //   show FILE                    the file's bytes: printable ASCII as is, the rest escaped (\xHH
 //                                from 0x80 too), a line after each \n
 //   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
+//   sortindex clear|C asc|desc   the sort-index list (tools/gridrun/GridRunSort.h)
 //   type TEXT, ? editor, ? beeps  editing (tools/gridrun/GridRunEdit.h)
 //
 // Values print as true/false, integers, %.15g, colour names, enumeration names, sets [a,b] and
@@ -55,6 +56,7 @@
 #include "tools/gridrun/GridRunExchange.h"
 #include "tools/gridrun/GridRunFiles.h"
 #include "tools/gridrun/GridRunInput.h"
+#include "tools/gridrun/GridRunSort.h"
 
 namespace {
 
@@ -121,6 +123,8 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
         {"dblclick", RunDblClick},
         {"wheel", RunWheel},
         {"tick", RunTick},
+        // --- The sort-index list (GridRunSort.cpp).
+        {"sortindex", RunSortIndex},
         // --- Editing in place: typed text (GridRunEdit.cpp).
         {"type", RunType},
         {"new",

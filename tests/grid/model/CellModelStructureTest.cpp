@@ -17,17 +17,9 @@ TCellGraphic* Check(TCellModel& g, int col, int row)
     return extra;
 }
 
-struct TStructureCase {
-    const char* name;
-    const char* start;
-    std::function<void(TCellModel&)> act;
-    const char* dump;
-};
-void PrintTo(const TStructureCase& c, std::ostream* os) { *os << c.name; }
-
 }  // namespace
 
-class Structure : public ::testing::TestWithParam<TStructureCase> {};
+class Structure : public ::testing::TestWithParam<TGridScenario> {};
 
 TEST_P(Structure, LeavesTheCells)
 {
@@ -39,7 +31,7 @@ TEST_P(Structure, LeavesTheCells)
     EXPECT_TRUE(g.CheckConsistency());
 }
 
-const TStructureCase kStructure[] = {
+const TGridScenario kStructure[] = {
     {"InsertRowsLeavesNewRowsEmptyAndOfDefaultHeight", "h|h/a|1/b|2",
      [](TCellModel& g) {
          g.SetRowHeights(1, 40);

@@ -58,6 +58,16 @@ protected:
     TFormatSettings saved;
 };
 
+// A row of a table of steps on a grid written as text (Fill), and the rows it should leave
+// (Dump); each check the steps make runs too.
+struct TGridScenario {
+    const char* name;
+    const char* start;
+    std::function<void(TCellModel&)> act;
+    const char* dump;
+};
+inline void PrintTo(const TGridScenario& c, std::ostream* os) { *os << c.name; }
+
 // A row of a table: what a call gave, as text, and what it should give.
 struct TTextCase {
     const char* name;

@@ -2,18 +2,12 @@
 // runs with $DIR naming a fresh temporary folder and $SRC the files folder, and must print
 // NAME.out ($DIR put back in place of the folder). HM_UPDATE_GOLDEN=1 rewrites the outputs.
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <string>
 #include <vector>
+
+#include "tests/grid/tool/GridRunSupport.h"
 
 namespace {
 
@@ -54,24 +48,13 @@ TEST_P(GridRunFiles, PrintTheGoldenOutput)
     const std::string folder = mkdtemp(pattern);
     const std::string directives =
         ReplaceAll(ReplaceAll(ReadAll(kFiles + "/" + GetParam() + ".grid"), "$DIR", folder), "$SRC", kFiles);
-    const std::string script = folder + "/run.grid";
-    std::ofstream(script, std::ios::binary) << directives;
-    std::string out;
-    int status = -1;
-    if (FILE* pipe = popen((std::string(HM_BIN_DIR) + "/gridrun " + script + " 2>&1").c_str(), "r")) {
-        char buffer[4096];
-        size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, got);
-        const int code = pclose(pipe);
-        status = WIFEXITED(code) ? WEXITSTATUS(code) : -1;
-    }
+    const TRun run = GridRun(directives, true);
     std::filesystem::remove_all(folder);
-    out = ReplaceAll(ReplaceAll(out, folder, "$DIR"), kFiles, "$SRC");
+    const std::string out = ReplaceAll(ReplaceAll(run.Out, folder, "$DIR"), kFiles, "$SRC");
     const std::string golden = kFiles + "/" + GetParam() + ".out";
     if (getenv("HM_UPDATE_GOLDEN"))
         std::ofstream(golden, std::ios::binary) << out;
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(out, ReadAll(golden));
 }
 

@@ -2,37 +2,14 @@
 // opens; what LibreOffice writes, gridrun reads; other kinds of file go through LibreOffice.
 // Each LibreOffice run has a profile folder of its own and a time-out.
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <gtest/gtest.h>
-
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <string>
+
+#include "tests/grid/tool/GridRunSupport.h"
 
 namespace {
 
-struct TRun {
-    std::string Out;
-    int Status = -1;
-};
-
-TRun Shell(const std::string& command)
-{
-    TRun run;
-    if (FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
-        char buffer[4096];
-        size_t got;
-        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            run.Out.append(buffer, got);
-        const int status = pclose(pipe);
-        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    return run;
-}
+TRun Shell(const std::string& command) { return RunCommand(command + " 2>&1"); }
 
 std::string ReadAll(const std::string& path)
 {
@@ -52,7 +29,7 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(Folder); }
 
-    TRun GridRun(const std::string& directives, const std::string& environment = "")
+    TRun Run(const std::string& directives, const std::string& environment = "")
     {
         const std::string script = Folder + "/run.grid";
         std::ofstream(script, std::ios::binary) << directives;
@@ -96,8 +73,8 @@ TEST_F(Office, TheGridReadsAWorkbookLibreOfficeMadeFromCsv)
 {
     std::ofstream(Folder + "/in.csv") << "x,y,z\n1,2.25,한글\n,,\"a\nb\"\n";
     Convert("in.csv", "xlsx", "in.xlsx", "Text - txt - csv (StarCalc):44,34,76,1");
-    const TRun run = GridRun("set SaveIncludesFixed false\nset Multilinecells true\ncall LoadFromXLS " + Folder +
-                             "/out/in.xlsx\ndump\n");
+    const TRun run = Run("set SaveIncludesFixed false\nset Multilinecells true\ncall LoadFromXLS " + Folder +
+                         "/out/in.xlsx\ndump\n");
     EXPECT_EQ(run.Out,
               "LoadFromXLS " + Folder +
                   "/out/in.xlsx =\n"
@@ -107,11 +84,11 @@ TEST_F(Office, TheGridReadsAWorkbookLibreOfficeMadeFromCsv)
 
 TEST_F(Office, OtherKindsOfFileGoThroughLibreOfficeAndWithoutItTheServerIsNotFound)
 {
-    const TRun run = GridRun(std::string(kGrid) + "call SaveToXLS " + Folder + "/b.ods\nnew\ncall LoadFromXLS " +
-                             Folder + "/b.ods\n? Cells 2 2\n");
+    const TRun run = Run(std::string(kGrid) + "call SaveToXLS " + Folder + "/b.ods\nnew\ncall LoadFromXLS " + Folder +
+                         "/b.ods\n? Cells 2 2\n");
     EXPECT_NE(run.Out.find("Cells 2 2 = x,y\n"), std::string::npos) << run.Out;
     const TRun without =
-        GridRun("call SaveToXLS " + Folder + "/c.ods\ncall SaveToDOC " + Folder + "/c.odt\n", "PATH=/nonexistent");
+        Run("call SaveToXLS " + Folder + "/c.ods\ncall SaveToDOC " + Folder + "/c.odt\n", "PATH=/nonexistent");
     EXPECT_EQ(without.Out,
               "error: ECellGridError: Excel OLE server not found\n"
               "error: ECellGridError: Word OLE server not found\n");

@@ -1,5 +1,6 @@
 #pragma once
-// Runs the gridrun tool on directive lines and gives what it printed and its exit status.
+// Runs the gridrun tool on directive lines (or any command) and gives what it printed and its
+// exit status.
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,15 +16,9 @@ struct TRun {
     int Status = -1;
 };
 
-// Runs gridrun on the directives; standard error joins the output when asked.
-inline TRun GridRun(const std::string& directives, bool withErrors = false)
+// Runs a shell command and gives its standard output and exit status.
+inline TRun RunCommand(const std::string& command)
 {
-    char name[] = "/tmp/gridrun-test-XXXXXX";
-    const int fd = mkstemp(name);
-    EXPECT_GE(fd, 0);
-    close(fd);
-    std::ofstream(name, std::ios::binary) << directives;
-    const std::string command = std::string(HM_BIN_DIR) + "/gridrun " + name + (withErrors ? " 2>&1" : " 2>/dev/null");
     TRun run;
     if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[4096];
@@ -33,6 +28,18 @@ inline TRun GridRun(const std::string& directives, bool withErrors = false)
         const int status = pclose(pipe);
         run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
+    return run;
+}
+
+// Runs gridrun on the directives; standard error joins the output when asked.
+inline TRun GridRun(const std::string& directives, bool withErrors = false)
+{
+    char name[] = "/tmp/gridrun-test-XXXXXX";
+    const int fd = mkstemp(name);
+    EXPECT_GE(fd, 0);
+    close(fd);
+    std::ofstream(name, std::ios::binary) << directives;
+    const TRun run = RunCommand(std::string(HM_BIN_DIR) + "/gridrun " + name + (withErrors ? " 2>&1" : " 2>/dev/null"));
     unlink(name);
     return run;
 }
