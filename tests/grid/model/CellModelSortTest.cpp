@@ -285,14 +285,6 @@ TEST(Sorting, AnEmptyIndexListRaisesAndChangesNothing)
     EXPECT_EQ(g.UpdateCount(), 0);
 }
 
-TEST(Sorting, QSortClearsTheIndexList)
-{
-    TCellModel g;
-    g.SortIndexes()->AddIndex(1, true);
-    g.QSort();
-    EXPECT_EQ(g.SortIndexes()->Count(), 0);
-}
-
 // A compare handler's exception leaves the grid as it found it apart from rows already moved:
 // no work rows, the hidden columns hidden, column 0 in place and the update lock released.
 TEST(Sorting, RegressionASortThatRaisesTakesItsWorkRowsAway)

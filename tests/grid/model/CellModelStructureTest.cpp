@@ -445,32 +445,6 @@ TEST(CellModel, RegressionExpandAllAndContractAllInOnePassMatchEachNodeInTurn)
     }
 }
 
-// Many groups go in and out in one pass each, leaving the rows sorted.
-TEST(CellModel, RegressionGroupAndUngroupOfManyValuesInOnePass)
-{
-    TCellModel g;
-    g.SetColCount(3);
-    g.SetRowCount(401);
-    for (int r = 1; r <= 400; ++r) {
-        g.SetCells(1, r, std::to_string(r));
-        g.SetCells(2, r, "v" + std::to_string(1000 + (r * 37) % 200));
-    }
-    g.Group(2);
-    EXPECT_EQ(g.NodeCount(), 200);
-    EXPECT_EQ(g.RowCount(), 601);
-    EXPECT_EQ(g.Cells(2, 1), "v1000");
-    EXPECT_TRUE(g.IsNode(4));
-    EXPECT_EQ(g.Cells(2, 4), "v1001");
-    g.ContractAll();
-    EXPECT_EQ(g.RowCount(), 201);
-    g.UnGroup();
-    EXPECT_EQ(g.NodeCount(), 0);
-    EXPECT_EQ(g.RowCount(), 401);
-    for (int r = 2; r <= 400; ++r)
-        ASSERT_LE(g.Cells(2, r - 1), g.Cells(2, r));
-    EXPECT_TRUE(g.CheckConsistency());
-}
-
 TEST(CellModel, RegressionRealColOfTheLastIntWithAHiddenColumnDoesNotOverflow)
 {
     TCellModel g;
