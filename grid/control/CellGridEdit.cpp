@@ -6,6 +6,7 @@
 #include "grid/control/CellGridEditors.h"
 #include "grid/control/CgInplaceEdit.h"
 #include "grid/control/EditLink.h"
+#include "grid/model/Cgutil.h"
 #include "platform/core/DateFormat.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/Application.h"
@@ -101,22 +102,6 @@ bool TCellGrid::IsEditable(int ACol, int ARow)
     return canEdit;
 }
 
-bool TCellGrid::IsFixed(int ACol, int ARow)
-{
-    if (ARow >= RowCount() - FixedFooters() || ACol >= ColCount() - FixedRightCols() + HiddenColCount())
-        return true;
-    bool fixed = false;
-    GetCellFixed(ACol, ARow, fixed);
-    return fixed;
-}
-
-bool TCellGrid::IsPassword(int ACol, int ARow)
-{
-    bool password = false;
-    GetCellPassword(ACol, ARow, password);
-    return password;
-}
-
 bool TCellGrid::SelectCell(int ACol, int ARow)
 {
     if (ACol < 0 || ARow < 0)
@@ -159,7 +144,7 @@ bool TCellGrid::SelectCell(int ACol, int ARow)
         if (!(o == Options()))
             SetOptions(o);
     }
-    if (IsFixed(ACol, ARow))
+    if (IsFixed(real, ARow))
         return false;
     const bool result = TStringGrid::SelectCell(ACol, ARow);
     if (!*alive)
@@ -550,4 +535,33 @@ void TCellGrid::ReopenEditor()
     });
 }
 
-void TCellGrid::TypingSized() {}
+void TCellGrid::TypingSized()
+{
+    if (ColCount() == 0 || RowCount() == 0)
+        return;
+    const int real = GetRealCol();
+    if (SizeWhileTyping()->Width) {
+        // The column grows to the edited cell's text: one text is measured a key, whatever the
+        // number of rows.
+        SetMeasureFont(Col(), Row(), true);
+        TPoint text{}, extra{};
+        GetCellTextSize(real, Row(), text);
+        GetCellGraphicSize(real, Row(), extra);
+        const int wanted = text.x + extra.x + 4;
+        if (wanted > ColWidths(Col()))
+            SetColWidths(Col(), wanted);
+    }
+    if (SizeWhileTyping()->Height && WordWrap())
+        AutoSizeRow(Row());
+}
+
+void TCellGrid::TypingNewLine(const AnsiString& Text)
+{
+    if (!SizeWhileTyping()->Height || !Multilinecells || RowCount() == 0)
+        return;
+    const int lines = LinesInText(Text + "\r\n", true);
+    if (lines >= MaxLinesInRow(Row()))
+        SizeToLines(Row(), lines, 0);
+    else
+        AutoSizeRow(Row());
+}

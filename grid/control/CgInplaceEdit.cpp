@@ -147,8 +147,7 @@ void TCgInplaceEdit::KeyDown(uint16_t& Key, TShiftState Shift)
             Key = 0;
             return;
         }
-        if (FCellGrid->SizeWhileTyping()->Height && FCellGrid->Multilinecells)
-            TypingResize(Key);
+        FCellGrid->TypingNewLine(Text());
     }
     if (Key == VK_BACK || Key == VK_DELETE)
         FLookupEnabled = false;
@@ -180,13 +179,6 @@ void TCgInplaceEdit::KeyUp(uint16_t& Key, TShiftState Shift)
         if (!*alive)
             return;
     }
-    TypingResize(Key);
-}
-
-void TCgInplaceEdit::TypingResize(uint16_t)
-{
-    // Sizing the column and the row to the text belongs to the grid's sizing part, which
-    // CellGridEdit.cpp reaches through TypingSized.
     FCellGrid->TypingSized();
 }
 

@@ -39,7 +39,6 @@ private:
     void Paste();
     void FocusIn();
     void FocusOut();
-    void TypingResize(uint16_t Key);
     TCellGrid* FCellGrid;
     int FLengthLimit = 0;
     bool FVAlign = false;

@@ -13,25 +13,8 @@
 #include "tools/apprun/AppRunKeys.h"
 
 namespace {
-
-AnsiString Word(AnsiString& text)
-{
-    const size_t start = text.find_first_not_of(' ');
-    text = start == AnsiString::npos ? AnsiString() : text.substr(start);
-    const size_t blank = text.find(' ');
-    AnsiString word = text.substr(0, blank);
-    text = blank == AnsiString::npos ? AnsiString() : text.substr(blank + 1);
-    return word;
-}
-
-int Integer(const AnsiString& text)
-{
-    int value = 0;
-    if (!TryStrToInt(text, value))
-        throw EAppRunError("not a number: " + text);
-    return value;
-}
-
+AnsiString Word(AnsiString& text) { return AppRunWord(text); }
+int Integer(const AnsiString& text) { return AppRunInteger(text); }
 }  // namespace
 
 void AppRunActions(TAppRun& run, const AnsiString&)

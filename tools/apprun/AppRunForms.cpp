@@ -39,6 +39,24 @@
 #include "platform/gui/SyntheticInput.h"
 #include "terminal/control/Terminal.h"
 
+AnsiString AppRunWord(AnsiString& text)
+{
+    const size_t start = text.find_first_not_of(' ');
+    text = start == AnsiString::npos ? AnsiString() : text.substr(start);
+    const size_t blank = text.find(' ');
+    AnsiString word = text.substr(0, blank);
+    text = blank == AnsiString::npos ? AnsiString() : text.substr(blank + 1);
+    return word;
+}
+
+int AppRunInteger(const AnsiString& text)
+{
+    int value = 0;
+    if (!TryStrToInt(text, value))
+        throw EAppRunError("not a number: " + text);
+    return value;
+}
+
 namespace {
 
 // A window apprun counts the socket events of carries this tag.
@@ -56,23 +74,9 @@ struct TFormsState {
     TDialogHook Previous;
 } gState;
 
-AnsiString Word(AnsiString& text)
-{
-    const size_t start = text.find_first_not_of(' ');
-    text = start == AnsiString::npos ? AnsiString() : text.substr(start);
-    const size_t blank = text.find(' ');
-    AnsiString word = text.substr(0, blank);
-    text = blank == AnsiString::npos ? AnsiString() : text.substr(blank + 1);
-    return word;
-}
+AnsiString Word(AnsiString& text) { return AppRunWord(text); }
 
-int Integer(const AnsiString& text)
-{
-    int value = 0;
-    if (!TryStrToInt(text, value))
-        throw EAppRunError("not a number: " + text);
-    return value;
-}
+int Integer(const AnsiString& text) { return AppRunInteger(text); }
 
 TCustomForm* FindForm(const AnsiString& cls)
 {

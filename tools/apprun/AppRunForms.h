@@ -56,6 +56,12 @@ bool AppRunOpenFromBook(TAppRun& run, int index);
 bool AppRunScreenOfForm(TAppRun& run, const AnsiString& rest);
 bool AppRunScreenshotOfForm(TAppRun& run, const AnsiString& rest);
 
+// The first blank-separated word of text (leading blanks skipped); text keeps what follows the
+// blank after it.
+AnsiString AppRunWord(AnsiString& text);
+// text as a number; EAppRunError when it is none.
+int AppRunInteger(const AnsiString& text);
+
 // The lines of a terminal's screen from its top through the cursor's line, blanks at their ends
 // dropped (what `screen` prints).
 std::vector<AnsiString> AppRunScreenLines(const TCustomTerminal& terminal);

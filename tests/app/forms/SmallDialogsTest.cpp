@@ -204,6 +204,22 @@ TEST_F(TDialogsTest, HistoryPickerSendsToTheInputLineOrTheScreen)
     EXPECT_NE(core.Data().Strings(core.CurY()).find("look"), AnsiString::npos);
 }
 
+TEST_F(TDialogsTest, RegressionSendToScreenSendsNothingWhileDisconnected)
+{
+    Window->History().Enter("look");
+    Window->DisconnectHost();
+    PumpEvents();
+    ASSERT_FALSE(Window->Connected());
+    Log.clear();
+    Next<TChatForm>([](TChatForm& picker) {
+        picker.TextListBox()->SetItemIndex(0);
+        picker.BitBtn1Click();
+    });
+    Window->ComboEdit()->DoClick();
+    EXPECT_EQ(Log, std::vector<std::string>{"modal TChatForm"});
+    EXPECT_EQ(Window->History().Count(), 2);
+}
+
 TEST_F(TDialogsTest, HistoryPickerWithoutAChoiceOnlyCloses)
 {
     Window->History().Enter("look");

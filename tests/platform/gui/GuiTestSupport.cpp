@@ -100,6 +100,8 @@ double Difference(const QImage& a, const QImage& b)
     return static_cast<double>(differing) / (a.width() * a.height());
 }
 
+}  // namespace
+
 void ExpectPicture(const QImage& picture, const std::string& folder, const std::string& name)
 {
     const QImage shot = picture.convertToFormat(QImage::Format_RGB32);
@@ -112,8 +114,6 @@ void ExpectPicture(const QImage& picture, const std::string& folder, const std::
     ASSERT_FALSE(expected.isNull()) << golden;
     EXPECT_LT(Difference(shot, expected.convertToFormat(QImage::Format_RGB32)), 0.005) << name;
 }
-
-}  // namespace
 
 void ExpectScreenshot(TForm& form, const std::string& folder, const std::string& name)
 {

@@ -29,6 +29,8 @@ bool OnX();
 void Settle(int rounds = 10);
 QImage Shoot(TForm& form);
 void ExpectScreenshot(TForm& form, const std::string& folder, const std::string& name);
+// Any picture checked the same way against FOLDER/NAME.png.
+void ExpectPicture(const QImage& picture, const std::string& folder, const std::string& name);
 // The same for a rectangle of the screen (popup windows included), in screen coordinates.
 void ExpectScreenRect(int left, int top, int width, int height, const std::string& folder, const std::string& name);
 
