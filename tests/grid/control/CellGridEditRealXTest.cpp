@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "grid/control/CellGrid.h"
 #include "grid/control/CellGridEditors.h"
 #include "platform/core/DateTime.h"
@@ -16,6 +18,14 @@
 #include "tests/platform/gui/GuiTestSupport.h"
 
 namespace {
+
+// Lets the window system catch up (a loaded machine activates windows late), up to 5 s.
+bool Eventually(const std::function<bool()>& done)
+{
+    for (int i = 0; i < 500 && !done(); ++i)
+        Settle(2);
+    return done();
+}
 
 struct TRealEditGrid {
     TForm form{nullptr};
@@ -30,9 +40,10 @@ struct TRealEditGrid {
         grid->SetOptions(grid->Options() << goEditing);
         form.Show();
         form.BringToFront();
-        Settle(20);
-        grid->SetFocus();
-        Settle(10);
+        Eventually([this] {
+            grid->SetFocus();
+            return grid->Focused();
+        });
     }
     void Key(uint16_t vk)
     {
@@ -54,9 +65,9 @@ TEST(CellGridRealXEdit, TheFocusGoesToTheEditorAndBackToTheGrid)
     ASSERT_TRUE(t.grid->Focused());
     t.Key(VK_F2);
     ASSERT_NE(t.grid->InplaceEditor(), nullptr);
-    EXPECT_TRUE(t.grid->InplaceEditor()->Focused());
+    EXPECT_TRUE(Eventually([&] { return t.grid->InplaceEditor()->Focused(); }));
     t.Key(VK_RETURN);
-    EXPECT_TRUE(t.grid->Focused());
+    EXPECT_TRUE(Eventually([&] { return t.grid->Focused(); }));
     EXPECT_FALSE(t.grid->InplaceEditor()->Visible());
 }
 
@@ -72,16 +83,15 @@ TEST(CellGridRealXEdit, TheComboListDropsAsWideAsItsWidestItem)
     t.Key(VK_F2);
     TGridCombo* combo = t.grid->Combo();
     ASSERT_TRUE(combo->Visible());
-    EXPECT_TRUE(combo->Focused());
+    EXPECT_TRUE(Eventually([&] { return combo->Focused(); }));
     EXPECT_GT(ComboDropWidth(combo), combo->Width());
     combo->SetDroppedDown(true);
-    Settle(10);
-    EXPECT_TRUE(combo->DroppedDown());
+    EXPECT_TRUE(Eventually([&] { return combo->DroppedDown(); }));
     combo->SetDroppedDown(false);
     Settle(5);
     t.Key(VK_ESCAPE);
     EXPECT_FALSE(combo->Visible());
-    EXPECT_TRUE(t.grid->Focused());
+    EXPECT_TRUE(Eventually([&] { return t.grid->Focused(); }));
 }
 
 TEST(CellGridRealXEdit, TheDateEditorOpensItsCalendar)
@@ -96,8 +106,7 @@ TEST(CellGridRealXEdit, TheDateEditorOpensItsCalendar)
     ASSERT_TRUE(picker->Visible());
     EXPECT_EQ(picker->ValueText(), "2024-03-05");
     picker->SetDroppedDown(true);
-    Settle(10);
-    EXPECT_TRUE(picker->DroppedDown());
+    EXPECT_TRUE(Eventually([&] { return picker->DroppedDown(); }));
     picker->SetDroppedDown(false);
     Settle(5);
     t.Key(VK_ESCAPE);
@@ -147,8 +156,8 @@ TEST_P(CellGridScreenshotCompanions, MatchTheirPicture)
         spin->Button()->UpButton()->Perform(CM_MOUSEENTER);
         edit->Button()->Button()->Perform(CM_MOUSEENTER);
     }
-    for (TWinControl* c : {static_cast<TWinControl*>(combo), static_cast<TWinControl*>(edit),
-                           static_cast<TWinControl*>(spin)})
+    for (TWinControl* c :
+         {static_cast<TWinControl*>(combo), static_cast<TWinControl*>(edit), static_cast<TWinControl*>(spin)})
         c->SetEnabled(GetParam().enabled);
     Settle(20);
     ExpectScreenshot(form, "tests/grid/control/golden", std::string("Companions") + GetParam().name);
