@@ -207,48 +207,40 @@ void TFormPlacement::DoWriteString(const AnsiString& section, const AnsiString& 
     IniWriteString(IniFileObject(), section, ident, value);
 }
 
+// The storage opened for one operation (unless the caller keeps one open) and closed after it,
+// also when it raises.
+class TFormPlacement::TStorageScope {
+public:
+    TStorageScope(TFormPlacement& owner, bool readOnly) : FOwner(owner), FOpened(owner.IniNeeded(readOnly)) {}
+    ~TStorageScope()
+    {
+        if (FOpened)
+            FOwner.IniFree();
+    }
+    TStorageScope(const TStorageScope&) = delete;
+    TStorageScope& operator=(const TStorageScope&) = delete;
+
+private:
+    TFormPlacement& FOwner;
+    bool FOpened;
+};
+
 AnsiString TFormPlacement::ReadString(const AnsiString& ident, const AnsiString& def)
 {
-    const bool opened = IniNeeded(true);
-    try {
-        AnsiString value = IniReadString(IniFileObject(), IniSection(), ident, def);
-        if (opened)
-            IniFree();
-        return value;
-    } catch (...) {
-        if (opened)
-            IniFree();
-        throw;
-    }
+    TStorageScope storage(*this, true);
+    return IniReadString(IniFileObject(), IniSection(), ident, def);
 }
 
 void TFormPlacement::WriteString(const AnsiString& ident, const AnsiString& value)
 {
-    const bool opened = IniNeeded(false);
-    try {
-        IniWriteString(IniFileObject(), IniSection(), ident, value);
-    } catch (...) {
-        if (opened)
-            IniFree();
-        throw;
-    }
-    if (opened)
-        IniFree();
+    TStorageScope storage(*this, false);
+    IniWriteString(IniFileObject(), IniSection(), ident, value);
 }
 
 int TFormPlacement::ReadInteger(const AnsiString& ident, int def)
 {
-    const bool opened = IniNeeded(true);
-    try {
-        const int value = IniReadInteger(IniFileObject(), IniSection(), ident, def);
-        if (opened)
-            IniFree();
-        return value;
-    } catch (...) {
-        if (opened)
-            IniFree();
-        throw;
-    }
+    TStorageScope storage(*this, true);
+    return IniReadInteger(IniFileObject(), IniSection(), ident, def);
 }
 
 void TFormPlacement::WriteInteger(const AnsiString& ident, int value) { WriteString(ident, IntToStr(value)); }
@@ -295,26 +287,18 @@ void TFormPlacement::SaveFormPlacement()
 {
     if (!FRestored && FActive)
         return;
-    const bool opened = IniNeeded(false);
-    try {
-        IniWriteInteger(IniFileObject(), IniSection(), kFormVersion, FVersion);
-        SavePlacement();
-        Save();
-        FSaved = true;
-    } catch (...) {
-        if (opened)
-            IniFree();
-        throw;
-    }
-    if (opened)
-        IniFree();
+    TStorageScope storage(*this, false);
+    IniWriteInteger(IniFileObject(), IniSection(), kFormVersion, FVersion);
+    SavePlacement();
+    Save();
+    FSaved = true;
 }
 
 void TFormPlacement::RestoreFormPlacement()
 {
     FSaved = false;
-    const bool opened = IniNeeded(true);
-    try {
+    {
+        TStorageScope storage(*this, true);
         const AnsiString section = IniSection();
         if (IniReadInteger(IniFileObject(), section, kFormVersion, 0) >= FVersion) {
             RestorePlacement();
@@ -329,13 +313,7 @@ void TFormPlacement::RestoreFormPlacement()
             }
         }
         FRestored = true;
-    } catch (...) {
-        if (opened)
-            IniFree();
-        throw;
     }
-    if (opened)
-        IniFree();
     UpdatePlacement();
 }
 
@@ -343,21 +321,15 @@ void TFormPlacement::EraseSections()
 {
     if (IniFileObject())
         return;
-    IniNeeded(false);
-    try {
-        const AnsiString section = IniSection();
-        TStringList sections;
-        IniReadSections(IniFileObject(), &sections);
-        for (int i = 0; i < sections.Count(); ++i) {
-            const AnsiString& name = sections.Strings(i);
-            if (name == section || IsWild(name, section + ".*", false) || IsWild(name, section + "\\*", false))
-                IniEraseSection(IniFileObject(), name);
-        }
-    } catch (...) {
-        IniFree();
-        throw;
+    TStorageScope storage(*this, false);
+    const AnsiString section = IniSection();
+    TStringList sections;
+    IniReadSections(IniFileObject(), &sections);
+    for (int i = 0; i < sections.Count(); ++i) {
+        const AnsiString& name = sections.Strings(i);
+        if (name == section || IsWild(name, section + ".*", false) || IsWild(name, section + "\\*", false))
+            IniEraseSection(IniFileObject(), name);
     }
-    IniFree();
 }
 
 // --- Form events ------------------------------------------------------------------------------

@@ -155,6 +155,7 @@ protected:
     void IniFree();
 
 private:
+    class TStorageScope;
     void SetEvents();
     void RestoreEvents();
     void CheckToggleHook();

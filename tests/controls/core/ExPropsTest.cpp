@@ -252,6 +252,15 @@ TEST_F(ExPropsTest, RegressionEmptyVariantLoadsItsStoredText)
     EXPECT_TRUE(thing->Value.IsEmpty());
 }
 
+// Decision 44 for characters: one that holds no character yet loads the stored one.
+TEST_F(ExPropsTest, RegressionEmptyCharLoadsItsStoredText)
+{
+    thing->Letter = '\0';
+    store.Values["Main|Thing_Letter"] = "Q";
+    LoadAll({"Letter"});
+    EXPECT_EQ(thing->Letter, 'Q');
+}
+
 // --- Lists, collections, references and nested objects ---------------------------------------
 
 TEST_F(ExPropsTest, StringListLivesInItsSubSection)
