@@ -58,8 +58,7 @@ TEST_P(ExTimerStops, NoMoreTicks)
     timer.SetThreaded(GetParam().threaded);
     timer.SetInterval(20);
     timer.SetOnTimer(log.Handler());
-    Pump(150);
-    ASSERT_GT(log.count, 0);
+    ASSERT_TRUE(WaitUntil([&] { return log.count > 0; }, "a first tick"));
     if (GetParam().byInterval)
         timer.SetInterval(0);
     else
@@ -86,7 +85,7 @@ TEST(ExTimer, SyncEventDecidesTheThreadOfTheHandler)
     b.SetSyncEvent(false);
     b.SetInterval(15);
     b.SetOnTimer(free.Handler());
-    Pump(150);
+    EXPECT_TRUE(WaitUntil([&] { return synced.count > 0 && free.count > 0; }, "ticks of both timers"));
     EXPECT_GT(synced.count, 0);
     EXPECT_FALSE(synced.offMainThread);
     EXPECT_GT(free.count, 0);
@@ -101,15 +100,13 @@ TEST(ExTimer, SwitchingThreadedOffKeepsTheBeat)
     TExTimer timer(nullptr);
     timer.SetInterval(200);
     timer.SetOnTimer(log.Handler(true));
-    Pump(500);
-    ASSERT_GE(log.times.size(), 2u);
+    ASSERT_TRUE(WaitUntil([&] { return log.times.size() >= 2; }, "two ticks"));
     const Clock::time_point last = log.times.back();
     while (Clock::now() < last + std::chrono::milliseconds(100))
         Pump(1);
     timer.SetThreaded(false);
     const size_t before = log.times.size();
-    Pump(450);
-    ASSERT_GT(log.times.size(), before);
+    ASSERT_TRUE(WaitUntil([&] { return log.times.size() > before; }, "a tick after the switch"));
     const auto gap = std::chrono::duration_cast<std::chrono::milliseconds>(log.times[before] - log.times[before - 1]);
     EXPECT_LT(gap.count(), 270);
 }
@@ -154,8 +151,7 @@ TEST(ExTimer, HandlerMayFreeItsOwnTimer)
             ++ticks;
             delete timer.exchange(nullptr);
         });
-        for (int i = 0; i < 100 && timer.load(); ++i)
-            Pump(5);
+        EXPECT_TRUE(WaitUntil([&] { return !timer.load(); }, "the handler freeing its timer"));
         Pump(50);
         EXPECT_EQ(ticks, 1) << (sync ? "synchronised" : "on the worker");
     }
