@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -94,21 +96,30 @@ TEST(ExTimer, SyncEventDecidesTheThreadOfTheHandler)
 
 TEST(ExTimer, SwitchingThreadedOffKeepsTheBeat)
 {
-    // 200 ms ticks; the switch comes halfway between two. Restarting the interval at the switch
-    // would leave 300 ms without a tick.
-    TTickLog log;
-    TExTimer timer(nullptr);
-    timer.SetInterval(200);
-    timer.SetOnTimer(log.Handler(true));
-    ASSERT_TRUE(WaitUntil([&] { return log.times.size() >= 2; }, "two ticks"));
-    const Clock::time_point last = log.times.back();
-    while (Clock::now() < last + std::chrono::milliseconds(100))
-        Pump(1);
-    timer.SetThreaded(false);
-    const size_t before = log.times.size();
-    ASSERT_TRUE(WaitUntil([&] { return log.times.size() > before; }, "a tick after the switch"));
-    const auto gap = std::chrono::duration_cast<std::chrono::milliseconds>(log.times[before] - log.times[before - 1]);
-    EXPECT_LT(gap.count(), 270);
+    // 200 ms ticks; the switch comes 100 ms after a tick was seen. Restarting the interval at the
+    // switch would leave at least 300 ms without a tick, however busy the machine; a busy machine
+    // may delay any one tick, so a few tries are allowed for a gap that shows the beat kept. A try
+    // in which a late tick came after the one seen proves nothing and does not count.
+    long shortest = std::numeric_limits<long>::max();
+    for (int attempt = 0; attempt < 5 && shortest >= 270; ++attempt) {
+        TTickLog log;
+        TExTimer timer(nullptr);
+        timer.SetInterval(200);
+        timer.SetOnTimer(log.Handler(true));
+        ASSERT_TRUE(WaitUntil([&] { return log.times.size() >= 2; }, "two ticks"));
+        const Clock::time_point last = log.times.back();
+        const size_t before = log.times.size();
+        while (Clock::now() < last + std::chrono::milliseconds(100))
+            Pump(1);
+        if (log.times.size() != before)
+            continue;
+        timer.SetThreaded(false);
+        ASSERT_TRUE(WaitUntil([&] { return log.times.size() > before; }, "a tick after the switch"));
+        const long gap =
+            std::chrono::duration_cast<std::chrono::milliseconds>(log.times[before] - log.times[before - 1]).count();
+        shortest = std::min(shortest, gap);
+    }
+    EXPECT_LT(shortest, 270) << "ms from the last tick before the switch to the first after it";
 }
 
 TEST(ExTimer, FreedWhileATickWaitsForTheGuiThreadNeverFires)
