@@ -56,6 +56,9 @@ function(hm_test name)
   target_compile_options(${name} PRIVATE ${HM_WARNINGS})
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE HM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  # Test code is mostly expanded test macros: optimising it beyond -O1 costs much of the build
+  # time and buys nothing, since the code under test keeps the build type's optimisation.
+  target_compile_options(${name} PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-O1>)
   # gtest_discover_tests flattens list-valued properties, so each property carries one entry.
   set(qt_env "HM_TEST=set:1")
   if(A_QT)

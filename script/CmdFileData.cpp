@@ -20,6 +20,7 @@ void TScriptState::ClearCmdData()
     AliasList.Clear();
     KeyMacroList.Clear();
     TriggersChanged();
+    Host.ButtonListChanged();
     CmdConfig.StatusLine.clear();
     CmdConfig.StartUpCmd.clear();
 }

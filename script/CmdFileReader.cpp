@@ -303,6 +303,7 @@ bool TScriptState::LoadCmdFile(const AnsiString& path)
     ClearCmdData();
     const bool result = TCmdFileReader(*this, *in, CmdFileName(path)).Run();
     TriggersChanged();
+    Host.ButtonListChanged();
     // These run after every load of a file that opened, whatever its faults.
     TriggerFile = path;
     Host.SaveCharBook();

@@ -24,6 +24,21 @@ public:
         Items.push_back(std::move(record));
         return Items.back().get();
     }
+    // Inserts before index; an index past the end appends, a negative one inserts first.
+    T* Insert(int index, std::unique_ptr<T> record)
+    {
+        const auto at = Items.begin() + std::clamp(index, 0, Count());
+        return Items.insert(at, std::move(record))->get();
+    }
+    // Moves the record at from to index to (the others close up); indexes out of range do nothing.
+    void Move(int from, int to)
+    {
+        if (from < 0 || from >= Count() || to < 0 || to >= Count() || from == to)
+            return;
+        std::unique_ptr<T> record = std::move(Items[static_cast<size_t>(from)]);
+        Items.erase(Items.begin() + from);
+        Items.insert(Items.begin() + to, std::move(record));
+    }
     int IndexOf(const T* record) const
     {
         for (size_t i = 0; i < Items.size(); ++i)

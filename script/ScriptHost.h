@@ -40,4 +40,7 @@ public:
     // has none.
     virtual TExTimerList* UserTimerList() = 0;
     virtual TExTimerEvent* WalkTimer() = 0;
+    // The button list was emptied (its records freed) or filled anew from a command file: the
+    // host's button controls of the old records must go at once. Nothing by default.
+    virtual void ButtonListChanged() {}
 };

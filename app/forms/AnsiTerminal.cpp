@@ -23,7 +23,6 @@ constexpr int kTranslationBtnWidth = 24;
 }  // namespace
 
 TAnsiTerminalForm::TCaptureTextHook TAnsiTerminalForm::CaptureTextHook;
-TAnsiTerminalForm::TButtonClickHook TAnsiTerminalForm::ButtonClickHook;
 
 TAnsiTerminalForm::TBusy::TBusy(TAnsiTerminalForm& form) : FForm(form) { ++FForm.FBusy; }
 
@@ -52,9 +51,12 @@ TAnsiTerminalForm::TAnsiTerminalForm(TComponent* AOwner, const std::shared_ptr<T
     FScript = std::make_unique<TScriptState>(*this);
     FormCreate();
     BindKeys();
-    // A terminal of 80 columns by 25 rows with its scroll bar, and what lies under it.
+    // Actions, menus, tool bars and the terminal's pop-up (AnsiTerminalActions.cpp).
+    CreateCommands();
+    // A terminal of 80 columns by 25 rows with its scroll bar, what lies over it (the menu bar and
+    // the tool bars) and what lies under it.
     SetClientWidth(640 + TScrollBarModel::kWidth + 1);
-    SetClientHeight(400 + kStatusLineHeight + kInputHeight + kStatusBarHeight);
+    SetClientHeight(LayoutArea().Top + 400 + kStatusLineHeight + kInputHeight + kStatusBarHeight);
 
     SetCaption(entry->CharName + "(" + entry->HostName + ")");
     entry->TermForm = this;
@@ -67,6 +69,7 @@ TAnsiTerminalForm::TAnsiTerminalForm(TComponent* AOwner, const std::shared_ptr<T
 
 TAnsiTerminalForm::~TAnsiTerminalForm()
 {
+    CloseToolWindows();
     StopEverything();
     if (FCharBook && FCharBook->TermForm == this)
         FCharBook->TermForm = nullptr;
@@ -126,25 +129,40 @@ void TAnsiTerminalForm::LayoutTerminal()
         return;
     const int width = ClientWidth();
     const int below = kStatusLineHeight + kInputHeight + kStatusBarHeight;
-    const int terminalHeight = std::max(ClientHeight() - below, 0);
-    FTerminal->SetBounds(1, 0, std::max(width - 1, 0), terminalHeight);
-    FStatusLabel->SetBounds(0, terminalHeight, width, kStatusLineHeight);
-    const int inputTop = terminalHeight + kStatusLineHeight;
+    const int top = LayoutArea().Top;
+    const int terminalHeight = std::max(ClientHeight() - top - below, 0);
+    FTerminal->SetBounds(1, top, std::max(width - 1, 0), terminalHeight);
+    FStatusLabel->SetBounds(0, top + terminalHeight, width, kStatusLineHeight);
+    const int inputTop = top + terminalHeight + kStatusLineHeight;
     FTranslationBtn->SetBounds(0, inputTop, kTranslationBtnWidth, kInputHeight);
     FComboEdit->SetBounds(kTranslationBtnWidth, inputTop, std::max(width - kTranslationBtnWidth, 0), kInputHeight);
     LayoutStatusBar(inputTop + kInputHeight);
 }
 
+// The client area below the menu bar and the tool bars.
+TRect TAnsiTerminalForm::LayoutArea()
+{
+    TRect area = ClientRect();
+    AdjustClientRect(area);
+    area.Top += ToolBarsHeight();
+    return area;
+}
+
 void TAnsiTerminalForm::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
 {
     TForm::BoundsChanged(OldBounds, SizeChanged);
-    if (SizeChanged)
-        LayoutTerminal();
+    if (SizeChanged) {
+        // The tool bars' rows follow the width; the terminal follows them.
+        if (FControlBar1)
+            ShowToolBars();
+        else
+            LayoutTerminal();
+    }
 }
 
 void TAnsiTerminalForm::DoShow()
 {
-    LayoutTerminal();
+    ShowToolBars();
     FConnectTimer->SetEnabled(true);
     TForm::DoShow();
 }

@@ -9,14 +9,19 @@
 // - AnsiTerminalStatus.cpp: the status bar with its CPU meter, the status line, the indicators and
 //   the system timers that refresh them;
 // - AnsiTerminalKeys.cpp: the input line and Enter, the history, the key handlers of the window,
-//   the input line and the terminal, the mouse wheel and the T/D button.
+//   the input line and the terminal, the mouse wheel and the T/D button;
+// - AnsiTerminalActions.cpp: the actions, main menu, tool bars and terminal pop-up, the script
+//   editor and the button bar the window opens, the walk commands and their dialogs.
 //
 // The window is freed later from the event loop once it has closed, and never while one of its
 // own handlers is still running, so a handler that closes its window returns safely.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "app/core/CharBooks.h"
 #include "app/core/CpuUsage.h"
@@ -27,8 +32,17 @@
 #include "script/ScriptHost.h"
 #include "script/ScriptState.h"
 
+class TAction;
+class TActionList;
 class TButton;
+class TButtonForm;
 class TComboEdit;
+class TControlBar;
+class TDriverForm;
+class TExMainMenu;
+class TExPopupMenu;
+class TMenuItem;
+class TToolBar;
 class TExLabel;
 class TExTimerEvent;
 class TExTimerList;
@@ -44,13 +58,11 @@ public:
     TAnsiTerminalForm(TComponent* AOwner, const std::shared_ptr<TCharBooks>& entry);
     ~TAnsiTerminalForm() override;
 
-    // The capture windows and the button bar belong to windows built elsewhere; until they are
-    // set, capture text and button clicks go nowhere.
+    // The capture windows belong to windows built elsewhere; until the hook is set, capture text
+    // goes nowhere.
     using TCaptureTextHook =
         std::function<void(TAnsiTerminalForm& window, const AnsiString& name, const AnsiString& text)>;
-    using TButtonClickHook = std::function<void(TAnsiTerminalForm& window, cButton& button)>;
     static TCaptureTextHook CaptureTextHook;
-    static TButtonClickHook ButtonClickHook;
     // The chat-history dialog, opened by the input line's button; until it is set the button
     // does nothing.
     using TChatHistoryHook = std::function<void(TAnsiTerminalForm& window)>;
@@ -126,6 +138,50 @@ public:
     // The T/D button: flips the entry's translate bit; the input line gets the focus.
     void TranslationBtnClick();
 
+    // --- Actions, menus, tool bars, the script editor and the button bar (AnsiTerminalActions.cpp).
+    TActionList* ActionList1() const { return FActionList1; }
+    // An action of the window by name (null when none).
+    TAction* FindAction(std::string_view name) const;
+    TExMainMenu* ExMainMenu1() const { return FExMainMenu1; }
+    // A menu item of the main menu or the terminal pop-up by name (null when none).
+    TMenuItem* FindMenuItem(std::string_view name) const;
+    TControlBar* ControlBar1() const { return FControlBar1; }
+    // The four tool bars in the order of the ToolView bits.
+    TToolBar* ToolBar(int index) const { return FToolBars.at(static_cast<size_t>(index)); }
+    TExPopupMenu* TerminalPopupMenu() const { return FTerminalPopupMenu; }
+    // The text last selected in the terminal.
+    const AnsiString& BlockText() const { return FBlockText; }
+    TDriverForm* DriverForm() const { return FDriverForm; }
+    TButtonForm* ButtonForm() const { return FButtonForm; }
+    // Shows the script editor on the settings' ActivePage, making it on first use.
+    void OpenDriverUnit();
+    // Shows the button bar, making it on first use.
+    void ActionViewButtonExecute();
+    // The editor and the bar say when they close (or are freed).
+    void DriverFormClosed(TDriverForm* form);
+    void ButtonFormClosed(TButtonForm* form);
+    // The open bar follows the button list: laid out again, or a record's button dropped before
+    // the record is freed.
+    void RefreshButtonBar();
+    void DropBarButton(cButton& record);
+    // The engine cleared or reloaded the button list: the bar drops every button and rebuilds.
+    void ButtonListChanged() override;
+    // Loads a command file as the editor's Load does (its start-up commands may close the window).
+    bool LoadCmdFile(const AnsiString& path);
+    // The tool bars as ToolView says; their height above the terminal.
+    void ShowToolBars();
+    int ToolBarsHeight() const;
+    // The dialogs of the small-dialog units, bound by them; until then the commands do nothing.
+    // The status-line editor gives back its text (empty keeps the status line).
+    using TStatusDialogHook = std::function<AnsiString(TAnsiTerminalForm& window, const AnsiString& statusLine)>;
+    using TWindowDialogHook = std::function<void(TAnsiTerminalForm& window)>;
+    using TWalkViewHook =
+        std::function<void(TAnsiTerminalForm& window, const AnsiString& path, const std::vector<AnsiString>& steps)>;
+    static TStatusDialogHook StatusDialogHook;
+    static TWindowDialogHook ConfigDialogHook;
+    static TWindowDialogHook StartUpDialogHook;
+    static TWalkViewHook WalkViewHook;
+
     // Sizes of what lies under the terminal (status line, input line, status bar) in pixels.
     static constexpr int kStatusLineHeight = 16;
     static constexpr int kInputHeight = 22;
@@ -153,6 +209,7 @@ private:
 
     // AnsiTerminal.cpp
     void FormCreate();
+    TRect LayoutArea();
     void LayoutTerminal();
     void StopEverything();
 
@@ -175,6 +232,25 @@ private:
     void ComboEditKeyDown(uint16_t& Key, TShiftState Shift);
     void ComboEditKeyPress(char& Key);
     void ComboEditButtonClick();
+
+    // AnsiTerminalActions.cpp
+    void CreateCommands();
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateTerminalPopup();
+    TAction* AddAction(const char* name, const char* caption, const char* shortCut, std::function<void()> execute,
+                       std::function<void(TAction*)> update = nullptr);
+    TMenuItem* MakeMenuItem(const char* name);
+    void ActionOpenBookExecute();
+    void ActionEditStatusExecute();
+    void WalkActionExecute(std::string_view name);
+    void ToolBarActionExecute(int index);
+    void ToolBarActionUpdate(int index);
+    void TerminalPopup(int X, int Y, bool block);
+    void Copy1Click();
+    // Frees the editor and the bar while the window is whole.
+    void CloseToolWindows();
 
     // AnsiTerminalNet.cpp
     void BindSocket();
@@ -223,6 +299,17 @@ private:
     // connection clears it.
     bool FSendDropped = false;
     TCpuUsage FCpu{ProcStatPath};
+
+    // AnsiTerminalActions.cpp
+    TActionList* FActionList1 = nullptr;
+    TExMainMenu* FExMainMenu1 = nullptr;
+    TControlBar* FControlBar1 = nullptr;
+    std::array<TToolBar*, 4> FToolBars{};
+    TExPopupMenu* FTerminalPopupMenu = nullptr;
+    TMenuItem* FCopy1 = nullptr;
+    AnsiString FBlockText;
+    TDriverForm* FDriverForm = nullptr;
+    TButtonForm* FButtonForm = nullptr;
 
     int FBusy = 0;
     bool FClosed = false;

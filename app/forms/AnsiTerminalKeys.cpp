@@ -68,6 +68,7 @@ constexpr const char* kHistoryButtonHint = "\xC1\xF6\xB3\xAD\xC0\xD4\xB7\xC2\xB1
 void TAnsiTerminalForm::CreateInputLine()
 {
     FComboEdit = new TComboEdit(this);
+    FComboEdit->SetName("ComboEdit");
     FComboEdit->SetParent(this);
     FComboEdit->SetGlyphKind(gkEllipsis);
     FComboEdit->SetButtonHint(kHistoryButtonHint);

@@ -3,6 +3,7 @@
 // are the window's.
 
 #include "app/forms/AnsiTerminal.h"
+#include "app/forms/ButtonUnit.h"
 #include "platform/core/ProgramFolder.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Sound.h"
@@ -42,10 +43,11 @@ void TAnsiTerminalForm::Beep(int frequency, int duration)
     ::Beep(static_cast<uint32_t>(std::max(frequency, 0)), static_cast<uint32_t>(std::max(duration, 0)));
 }
 
+// The bar's click on the button's control, as the player's would be.
 void TAnsiTerminalForm::ClickButton(cButton& button)
 {
-    if (ButtonClickHook)
-        ButtonClickHook(*this, button);
+    if (FButtonForm && button.Control)
+        FButtonForm->MyButtonClick(button.Control);
 }
 
 // The command file the engine loaded or saved becomes the entry's.

@@ -13,6 +13,10 @@
 #include "app/forms/CaptureForm.h"
 #include "app/forms/ChatForm.h"
 #include "app/forms/MessageHook.h"
+#include "app/forms/StartUpCmdForm.h"
+#include "app/forms/StatusEditForm.h"
+#include "app/forms/TerminalConfig.h"
+#include "app/forms/ViewWalkForm.h"
 #include "grid/control/CellGrid.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/Application.h"
@@ -202,4 +206,11 @@ void InstallCharacterWindowHooks()
         PutCaptureText(window.Owner(), &window, name, text);
     };
     TAnsiTerminalForm::ChatHistoryHook = [](TAnsiTerminalForm& window) { ShowChatForm(window); };
+    TAnsiTerminalForm::ConfigDialogHook = [](TAnsiTerminalForm& window) { ShowTerminalConfig(window); };
+    TAnsiTerminalForm::StartUpDialogHook = [](TAnsiTerminalForm& window) { ShowStartUpCmd(window); };
+    TAnsiTerminalForm::StatusDialogHook = [](TAnsiTerminalForm& window, const AnsiString& statusLine) {
+        return EditStatusLine(window, statusLine);
+    };
+    TAnsiTerminalForm::WalkViewHook = [](TAnsiTerminalForm& window, const AnsiString& path,
+                                         const std::vector<AnsiString>& steps) { ShowViewWalk(window, path, steps); };
 }

@@ -91,7 +91,8 @@ extern TBooksForm* BooksForm;
 void PutCaptureText(TComponent* owner, TWinControl* focusControl, const AnsiString& name, const AnsiString& text);
 
 // Binds the character windows to the windows of this program: capture text goes to capture
-// windows owned by the window's owner (the book window), and the input line's button opens the
-// history picker. The book window does it at its creation; drivers that open character windows
+// windows owned by the window's owner (the book window), the input line's button opens the
+// history picker, and the window's commands open the settings dialog, the start-up and status
+// line editors and the walk viewer. The book window does it at its creation; drivers that open character windows
 // themselves call it too.
 void InstallCharacterWindowHooks();

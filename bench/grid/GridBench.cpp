@@ -28,6 +28,7 @@
 
 #include "bench/grid/GridBenchFiles.h"
 #include "bench/grid/GridBenchFind.h"
+#include "bench/grid/GridBenchPaint.h"
 #include "bench/grid/GridBenchRows.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
@@ -198,5 +199,7 @@ int main(int argc, char** argv)
     SortBench(rows);
     // --- Find of an absent text (GridBenchFind.cpp).
     FindMetrics(rows);
+    // --- Painting the view against QTableView (GridBenchPaint.cpp).
+    PaintMetrics(rows);
     return 0;
 }

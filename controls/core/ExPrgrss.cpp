@@ -2,23 +2,25 @@
 
 #include <vector>
 
+#include "platform/core/TypInfo.h"
+
 namespace {
 
 struct TProgressEntry {
-    TProgressClass Class;
-    AnsiString Max, Min, Value;
+    AnsiString Class, Max, Min, Value;
 };
 
 std::vector<TProgressEntry>& Entries()
 {
-    static std::vector<TProgressEntry> entries;
+    static std::vector<TProgressEntry> entries{{"TProgressBar", "Max", "Min", "Position"}};
     return entries;
 }
 
-TProgressPropertyWriter& Writer()
+// Whether the object's class is `className` or derives from it.
+bool IsOfClass(const TObject* object, const AnsiString& className)
 {
-    static TProgressPropertyWriter writer;
-    return writer;
+    const TClassInfo* info = ClassInfoOf(object);
+    return info && info->InheritsFrom(className);
 }
 
 // The last matching registration.
@@ -28,7 +30,7 @@ const TProgressEntry* Find(const TObject* control)
         return nullptr;
     const auto& entries = Entries();
     for (auto it = entries.rbegin(); it != entries.rend(); ++it)
-        if (it->Class.Includes && it->Class.Includes(control))
+        if (IsOfClass(control, it->Class))
             return &*it;
     return nullptr;
 }
@@ -36,22 +38,48 @@ const TProgressEntry* Find(const TObject* control)
 bool Write(TObject* control, AnsiString TProgressEntry::*property, int64_t n)
 {
     const TProgressEntry* entry = Find(control);
-    return entry && Writer() && Writer()(control, entry->*property, n);
+    if (!entry)
+        return false;
+    const TPropInfo* p = GetPropInfo(control, entry->*property);
+    if (!p)
+        return false;
+    switch (p->Kind) {
+    case tkInteger:
+    case tkInt64:
+        if (!p->SetOrd)
+            return false;
+        p->SetOrd(control, p->Kind == tkInteger ? static_cast<int32_t>(n) : n);
+        return true;
+    case tkFloat:
+        if (!p->SetFloat)
+            return false;
+        p->SetFloat(control, static_cast<double>(n));
+        return true;
+    case tkVariant:
+        if (!p->SetAny)
+            return false;
+        p->SetAny(control, std::any(Variant(n)));
+        return true;
+    default: return false;
+    }
 }
 
 }  // namespace
 
-void SetProgressPropertyWriter(TProgressPropertyWriter writer) { Writer() = std::move(writer); }
-
-void RegisterProgressControl(const TProgressClass& cls, const AnsiString& maxPropName, const AnsiString& minPropName,
+void RegisterProgressControl(const AnsiString& className, const AnsiString& maxPropName, const AnsiString& minPropName,
                              const AnsiString& progressPropName)
 {
-    Entries().push_back({cls, maxPropName, minPropName, progressPropName});
+    Entries().push_back({className, maxPropName, minPropName, progressPropName});
 }
 
-void UnRegisterProgressControl(const TProgressClass& cls)
+void UnRegisterProgressControl(const AnsiString& className)
 {
-    std::erase_if(Entries(), [&](const TProgressEntry& e) { return e.Class.Name == cls.Name; });
+    std::erase_if(Entries(), [&](const TProgressEntry& e) {
+        if (SameText(e.Class, className))
+            return true;
+        const TClassInfo* info = GetClass(e.Class);
+        return info && info->InheritsFrom(className);
+    });
 }
 
 bool SupportsProgressControl(const TObject* control) { return Find(control) != nullptr; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/core/AppUtils.h"
+#include "controls/lib/AppForms.h"
 #include "controls/lib/CtrlUtils.h"
 #include "platform/core/TypInfo.h"
 #include "platform/gui/Canvas.h"
@@ -13,11 +14,21 @@ TExCheckListBox::TExCheckListBox(TComponent* AOwner)
     TBitmap* images = CheckImages();
     FCheckWidth = images->Width() / kCheckImageCols;
     FCheckHeight = images->Height() / kCheckImageRows;
+    // With the form's placement: only a named list, in the link's section.
+    FIniLink.OnSave = [this](TObject*) {
+        if (!Name().empty() && FIniLink.IniObject())
+            InternalSaveStates(FIniLink.IniObject(), FIniLink.RootSection() + GetDefaultSection(this));
+    };
+    FIniLink.OnLoad = [this](TObject*) {
+        if (!Name().empty() && FIniLink.IniObject())
+            InternalRestoreStates(FIniLink.IniObject(), FIniLink.RootSection() + GetDefaultSection(this));
+    };
     RegisterCheckHandlers();
 }
 
 TExCheckListBox::~TExCheckListBox()
 {
+    FIniLink.SetStorage(nullptr);
     if (!HandleAllocated())
         return;
     for (int i = 0; i < Items()->Count(); ++i)
@@ -294,6 +305,17 @@ void TExCheckListBox::InternalRestoreStates(TObject* IniObject, const AnsiString
                        [this](int i, int s) { SetState(i, static_cast<TCheckBoxState>(s)); });
 }
 
+void TExCheckListBox::SaveStates(TIniFile* IniFile) { InternalSaveStates(IniFile, GetDefaultSection(this)); }
+
+void TExCheckListBox::RestoreStates(TIniFile* IniFile) { InternalRestoreStates(IniFile, GetDefaultSection(this)); }
+
+void TExCheckListBox::SaveStatesReg(TRegIniFile* IniFile) { InternalSaveStates(IniFile, GetDefaultSection(this)); }
+
+void TExCheckListBox::RestoreStatesReg(TRegIniFile* IniFile)
+{
+    InternalRestoreStates(IniFile, GetDefaultSection(this));
+}
+
 std::vector<TCheckListStreamItem> TExCheckListBox::WriteStrings()
 {
     std::vector<TCheckListStreamItem> items;
@@ -335,5 +357,6 @@ void RegisterExCheckListBoxClasses()
         .Bool("AllowGrayed", &C::AllowGrayed, &C::SetAllowGrayed, false)
         .Enum("CheckKind", "TCheckKind", {"ckCheckBoxes", "ckRadioButtons", "ckCheckMarks"}, &C::CheckKind,
               &C::SetCheckKind, ckCheckBoxes)
-        .Int("CheckedIndex", &C::CheckedIndex, &C::SetCheckedIndex, -1);
+        .Int("CheckedIndex", &C::CheckedIndex, &C::SetCheckedIndex, -1)
+        .Object("IniStorage", "TFormPlacement", &C::IniStorage, &C::SetIniStorage);
 }

@@ -9,9 +9,12 @@
 #include <vector>
 
 #include "controls/lib/ExListBox.h"
+#include "controls/lib/Placemnt.h"
 #include "platform/gui/ButtonCtrls.h"
 
 class TBitmap;
+class TIniFile;
+class TRegIniFile;
 
 using TChangeStateEvent = std::function<void(TObject* Sender, int Index)>;
 
@@ -64,8 +67,15 @@ public:
     // A click on the item's check: the next state (grayed only when allowed), then OnClickCheck.
     void ToggleClickCheck(int Index);
 
-    // The states in a section of an INI file or of the registry substitute: "Count" and
+    // The states in the list's default section of an INI file or of the registry substitute, or
+    // with the form's placement (IniStorage; only for a named list): "Count" and
     // "Item0".."ItemN-1".
+    void SaveStates(TIniFile* IniFile);
+    void RestoreStates(TIniFile* IniFile);
+    void SaveStatesReg(TRegIniFile* IniFile);
+    void RestoreStatesReg(TRegIniFile* IniFile);
+    TFormPlacement* IniStorage() const { return FIniLink.Storage(); }
+    void SetIniStorage(TFormPlacement* Value) { FIniLink.SetStorage(Value); }
     void InternalSaveStates(TObject* IniObject, const AnsiString& Section);
     void InternalRestoreStates(TObject* IniObject, const AnsiString& Section);
 
@@ -103,6 +113,7 @@ private:
     bool FAllowGrayed = false;
     TCheckKind FCheckKind = ckCheckBoxes;
     std::unique_ptr<TBitmap> FDrawBitmap;
+    TIniLink FIniLink;
     int FCheckWidth = 0, FCheckHeight = 0;
 };
 

@@ -30,25 +30,24 @@ void TExListBoxStrings::PutObject(int index, TObject* object)
     FListBox->SetItemData(index, reinterpret_cast<intptr_t>(object));
 }
 
-void TExListBoxStrings::Replace(int index, const AnsiString& s, LRESULT data)
+void TExListBoxStrings::Relocate(int from, int to, const AnsiString& s, LRESULT data)
 {
-    ++FListBox->FKeepData;
-    try {
-        Delete(index);
-        Insert(index, s);
-        FListBox->SetRawItemData(index, data);
-    } catch (...) {
-        --FListBox->FKeepData;
-        throw;
-    }
-    --FListBox->FKeepData;
+    // The slot empties and fills again: the item's data is not freed on the way.
+    struct TKeep {
+        int& Count;
+        explicit TKeep(int& c) : Count(++c) {}
+        ~TKeep() { --Count; }
+    } keep(FListBox->FKeepData);
+    Delete(from);
+    Insert(to, s);
+    FListBox->SetRawItemData(to, data);
 }
 
 void TExListBoxStrings::Put(int index, const AnsiString& s)
 {
     if (index < 0 || index >= GetCount())
         ListIndexError(index);
-    Replace(index, s, FListBox->RawItemData(index));
+    Relocate(index, index, s, FListBox->RawItemData(index));
 }
 
 void TExListBoxStrings::Exchange(int index1, int index2)
@@ -59,8 +58,8 @@ void TExListBoxStrings::Exchange(int index1, int index2)
         ListIndexError(index2);
     const AnsiString s1 = TItemStrings::Get(index1), s2 = TItemStrings::Get(index2);
     const intptr_t d1 = FListBox->RawItemData(index1), d2 = FListBox->RawItemData(index2);
-    Replace(index1, s2, d2);
-    Replace(index2, s1, d1);
+    Relocate(index1, index1, s2, d2);
+    Relocate(index2, index2, s1, d1);
 }
 
 void TExListBoxStrings::Move(int curIndex, int newIndex)
@@ -69,18 +68,7 @@ void TExListBoxStrings::Move(int curIndex, int newIndex)
         return;
     if (curIndex < 0 || curIndex >= GetCount())
         ListIndexError(curIndex);
-    const AnsiString s = TItemStrings::Get(curIndex);
-    const intptr_t data = FListBox->RawItemData(curIndex);
-    ++FListBox->FKeepData;
-    try {
-        Delete(curIndex);
-        Insert(newIndex, s);
-        FListBox->SetRawItemData(newIndex, data);
-    } catch (...) {
-        --FListBox->FKeepData;
-        throw;
-    }
-    --FListBox->FKeepData;
+    Relocate(curIndex, newIndex, TItemStrings::Get(curIndex), FListBox->RawItemData(curIndex));
 }
 
 // --- TExCustomListBox

@@ -31,8 +31,9 @@ protected:
     void Put(int index, const AnsiString& s) override;
 
 private:
-    // Text and item data put at index without the old item's data being freed.
-    void Replace(int index, const AnsiString& s, LRESULT data);
+    // The item at from goes and one with this text and data stands at to; the data moves
+    // along instead of being freed.
+    void Relocate(int from, int to, const AnsiString& s, LRESULT data);
 
     TExCustomListBox* FListBox;
 };

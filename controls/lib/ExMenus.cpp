@@ -126,8 +126,12 @@ void TExMenuBase<TBase>::Loaded()
 template <class TBase>
 void TExMenuBase<TBase>::Notification(TComponent* AComponent, TOperation Operation)
 {
-    if (Operation == opRemove && AComponent && AComponent == this->Images())
-        SetImages(nullptr);
+    if (Operation == opRemove && AComponent && AComponent == this->Images()) {
+        // The list is being destroyed and is no image list any more: it may not be asked
+        // anything, and its change links go with it.
+        TBase::SetImages(nullptr);
+        RefreshMenu(IsOwnerDrawMenu());
+    }
     TBase::Notification(AComponent, Operation);
 }
 

@@ -8,6 +8,7 @@
 #include "controls/lib/ExSpin.h"
 #include "controls/lib/ExTimer.h"
 #include "controls/lib/FileDirEdit.h"
+#include "controls/lib/Placemnt.h"
 #include "controls/lib/SpeedBar.h"
 #include "controls/lib/TextListBox.h"
 #include "controls/lib/ToolEdit.h"
@@ -20,6 +21,8 @@ void RegisterLibraryClasses()
         return;
     done = true;
     RegisterExCtrlsClasses();
+    // Window hooks, form placement and storage.
+    RegisterPlacementClasses();
     // List boxes, owner-drawn menus and the speed bar.
     RegisterTextListBoxClasses();
     RegisterExCheckListBoxClasses();

@@ -28,6 +28,8 @@ TSpeedBar::TSpeedBar(TComponent* AOwner) : TCustomPanel(AOwner), FWallpaper(std:
 {
     FWallpaper->OnChange = [this](TObject*) { Invalidate(); };
     FImageChangeLink.OnChange = [this](TObject*) { ImagesChanged(); };
+    FIniLink.OnSave = [this](TObject*) { IniSave(); };
+    FIniLink.OnLoad = [this](TObject*) { IniLoad(); };
     const int offset = MinButtonsOffset();
     FOffset = TPoint{offset, offset};
     SetHeight(2 * offset + FButtonSize.y);
@@ -45,6 +47,7 @@ TSpeedBar::~TSpeedBar()
     OnApplyAlign = nullptr;
     OnPosChanged = nullptr;
     OnVisibleChanged = nullptr;
+    FIniLink.SetStorage(nullptr);
     if (FDrag.FrameShown)
         DrawInvertFrame(FDrag.Frame, 3);
     // The customise window forgets the bar before it closes; it never calls back.

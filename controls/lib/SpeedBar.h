@@ -19,6 +19,7 @@
 #include "controls/core/SpeedBarRules.h"
 #include "controls/lib/ExButtonGlyph.h"
 #include "controls/lib/ExSpeedButton.h"
+#include "controls/lib/Placemnt.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/ImageList.h"
 #include "platform/gui/Picture.h"
@@ -28,6 +29,8 @@ class TSpeedItem;
 class TSpeedbarSection;
 class TBtnControl;
 class TStrings;
+class TIniFile;
+class TRegIniFile;
 
 enum TBarOrientation { boHorizontal, boVertical };
 enum TBarPosition { bpAuto, bpCustom };
@@ -287,8 +290,16 @@ public:
     void ChangeScale(int M, int D);
     virtual void SetFontDefault();
 
-    // --- Stored layout (SpeedBarLayout.cpp) in a section of an INI file or of the registry
-    // substitute (any other object reads defaults and writes nothing).
+    // --- Stored layout (SpeedBarLayout.cpp) in the bar's default section of an INI file or of the
+    // registry substitute, or with the form's placement (IniStorage; only for a named bar).
+    void SaveLayout(TIniFile* IniFile);
+    void RestoreLayout(TIniFile* IniFile);
+    void SaveLayoutReg(TRegIniFile* IniFile);
+    void RestoreLayoutReg(TRegIniFile* IniFile);
+    TFormPlacement* IniStorage() const { return FIniLink.Storage(); }
+    void SetIniStorage(TFormPlacement* Value) { FIniLink.SetStorage(Value); }
+    // In a named section (any object other than an INI file or the registry substitute reads
+    // defaults and writes nothing).
     void InternalSaveLayout(TObject* IniObject, const AnsiString& Section);
     void InternalRestoreLayout(TObject* IniObject, const AnsiString& Section);
     // Stream values: "Sections", "NewStyle" and "AllowDrag" are read from older streams only;
@@ -331,6 +342,9 @@ private:
     void AlignItemToGrid(TSpeedItem* Item);
     TPoint SnapPoint(int X, int Y) const;
     void ImagesChanged();
+    // The placement saves or restores the form: the layout in the link's section.
+    void IniSave();
+    void IniLoad();
     // Drag and resize (SpeedBarDrag.cpp).
     bool CheckResize(int X, int Y);
     void StartDragFrame();
@@ -355,6 +369,7 @@ private:
     std::unique_ptr<TPicture> FWallpaper;
     TImageList* FImages = nullptr;
     TChangeLink FImageChangeLink;
+    TIniLink FIniLink;
     bool FLockPaint = false;
     // Which of BtnWidth, BtnHeight, BtnOffsetHorz, BtnOffsetVert were set while loading.
     unsigned FScaleFlags = 0;

@@ -30,7 +30,8 @@ void RegisterSpeedBarClasses()
         .Int("Version", &S::Version, &S::SetVersion, 0)
         .Int("SectionCount", &S::SectionCount, nullptr)
         .Bool("Editing", &S::Editing, nullptr)
-        .Object("Images", "TImageList", &S::Images, &S::SetImages);
+        .Object("Images", "TImageList", &S::Images, &S::SetImages)
+        .Object("IniStorage", "TFormPlacement", &S::IniStorage, &S::SetIniStorage);
     using Sec = TSpeedbarSection;
     RegisterClass<Sec>("TSpeedbarSection", "TComponent")
         .Str("Caption", &Sec::Caption, &Sec::SetCaption)

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "controls/core/AppUtils.h"
+#include "controls/lib/AppForms.h"
 #include "controls/lib/SpeedBar.h"
 #include "platform/core/Strings.h"
 #include "platform/gui/Forms.h"
@@ -92,4 +93,24 @@ void TSpeedBar::ReadAllowDrag(bool Value)
         FOptions |= OptionBit(sbAllowDrag);
     else
         FOptions &= ~OptionBit(sbAllowDrag);
+}
+
+void TSpeedBar::SaveLayout(TIniFile* IniFile) { InternalSaveLayout(IniFile, GetDefaultSection(this)); }
+
+void TSpeedBar::RestoreLayout(TIniFile* IniFile) { InternalRestoreLayout(IniFile, GetDefaultSection(this)); }
+
+void TSpeedBar::SaveLayoutReg(TRegIniFile* IniFile) { InternalSaveLayout(IniFile, GetDefaultSection(this)); }
+
+void TSpeedBar::RestoreLayoutReg(TRegIniFile* IniFile) { InternalRestoreLayout(IniFile, GetDefaultSection(this)); }
+
+void TSpeedBar::IniSave()
+{
+    if (!Name().empty() && FIniLink.IniObject())
+        InternalSaveLayout(FIniLink.IniObject(), FIniLink.RootSection() + GetDefaultSection(this));
+}
+
+void TSpeedBar::IniLoad()
+{
+    if (!Name().empty() && FIniLink.IniObject())
+        InternalRestoreLayout(FIniLink.IniObject(), FIniLink.RootSection() + GetDefaultSection(this));
 }

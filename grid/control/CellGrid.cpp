@@ -5,6 +5,7 @@
 #include "platform/gui/HintWindow.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/ResizeWatch.h"
+#include "platform/gui/RichDocument.h"
 #include "platform/gui/SystemMetrics.h"
 #include "platform/gui/WindowTimer.h"
 
@@ -17,16 +18,17 @@ constexpr uint32_t kHoverPeriodMs = 500;
 }  // namespace
 
 TCellGrid::TCellGrid(TComponent* AOwner)
-    : TStringGrid(AOwner), ScrollWidth(GetSystemMetrics(SM_CXVSCROLL)), FWheelMessage(WM_MOUSEWHEEL),
-      FPrintSettings(std::make_unique<TPrintsettings>()), FCellNode(std::make_unique<TCellNode>(this)),
-      FFixedFont(std::make_unique<TFont>()), FRowIndicator(std::make_unique<TBitmap>()),
-      FSortUpGlyph(std::make_unique<TBitmap>()), FSortDownGlyph(std::make_unique<TBitmap>()),
-      FBackGround(std::make_unique<TBackGround>(this))
+    : TStringGrid(AOwner), FWheelMessage(WM_MOUSEWHEEL), FPrintSettings(std::make_unique<TPrintsettings>()),
+      FCellNode(std::make_unique<TCellNode>(this)), FFixedFont(std::make_unique<TFont>()),
+      FRowIndicator(std::make_unique<TBitmap>()), FSortUpGlyph(std::make_unique<TBitmap>()),
+      FSortDownGlyph(std::make_unique<TBitmap>()), FBackGround(std::make_unique<TBackGround>(this))
 {
     FFixedFont->OnChange = [this](TObject*) { InvalidateGrid(); };
     SetAutoSize(false);
     RegisterGridCursors();
     RegisterInputHandlers();
+    RegisterSizingHandlers();
+    FScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
     RegisterHandler(WM_SIZE, [this](TMessage& m) {
         Inherited(m);
         if (ColumnSize()->Stretch())

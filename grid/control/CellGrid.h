@@ -20,6 +20,8 @@
 
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/gui/HintShow.h"
 
@@ -121,10 +123,16 @@ public:
     bool AutoNumAlign = false;
 
     // --- Scrolling and hints.
-    TScrollType ScrollType = ssNormal;
-    TColor ScrollColor = clNone;
-    int ScrollWidth;
-    bool ScrollProportional = false;
+    // The look of the proportional scroll bars (CellGridScroll.cpp); it shows while
+    // ScrollProportional is set.
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType Value);
+    TColor ScrollColor() const { return FScrollColor; }
+    void SetScrollColor(TColor Value);
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int Value);
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool Value);
     bool ScrollSynch = false;
     TScrollHintType ScrollHints = shNone;
     bool EnableWheel = true;
@@ -255,8 +263,54 @@ public:
     void SaveXLS(const AnsiString& FileName, const AnsiString& SheetName);
     void SaveToDOC(const AnsiString& FileName);
 
-    // Sizes the columns to their texts; done by the sizing part of the grid.
-    virtual void AutoSizeColumns(bool DoFixedCols, int Padding) {}
+    // --- Sizing (CellGridSizing.cpp). Columns are display columns unless a name says real.
+    // The text's room in the canvas's current font (real column): HTML as the HTML engine lays
+    // it out unbounded, rich text as its plain text, other text line by line.
+    void GetCellTextSize(int ACol, int ARow, TPoint& Size);
+    // Left, or right for a number with AutoNumAlign; then GetCellAlign (real column).
+    TAlignment GetCellAlignment(int ACol, int ARow);
+    // The canvas takes the font a cell is measured in: the fixed or the normal font (with the
+    // zoom level added when asked), then what OnGetCellColor makes of it.
+    void SetMeasureFont(int ACol, int ARow, bool Zoomed);
+    void SizeToWidth(int ACol, bool OnlyGrow);
+    virtual void AutoSizeCol(int ACol) { SizeToWidth(ACol, false); }
+    virtual void AutoSizeColumns(bool DoFixedCols, int Padding);
+    void AutoSizeCells(bool NormalOnly, int ExtraX, int ExtraY);
+    void AutoSizeRows(bool DoFixedRows, int Extra);
+    void AutoSizeRow(int ARow);
+    void SizeToLines(int ARow, int Lines, int Extra);
+    void StretchRightColumn() override;
+    // Within 3 pixels of a sizable border of a fixed cell (client coordinates).
+    bool InSizeZone(int X, int Y);
+    // The user's drag of a border (the mouse handling starts and ends it): the column or row
+    // and its size before the drag; -1 when none.
+    int SizingCol() const { return FSizingCol; }
+    int SizingRow() const { return FSizingRow; }
+
+    // --- Scrolling (CellGridScroll.cpp).
+    // Brings the cell into view, centring it when it lies outside (display column).
+    void ScrollInView(int ACol, int ARow);
+    // The proportional bars: set up, their page brought in line with the counts.
+    bool FlatInitialized() const { return FFlatInit; }
+    void FlatUpdate();
+    void UpdateVScrollBar();
+    void UpdateHScrollBar();
+    bool ScrollHintShowing() const { return FScrollHintShowing; }
+
+    // --- Cell text metrics (CellGridMetrics.cpp).
+    int MaxLinesInGrid();
+    int MaxLinesInRow(int ARow);
+    int MaxCharsInCol(int ACol);
+    // The print font height (0.1 mm, negative: the character height) of a point size, and back.
+    int MapFontHeight(int Size) const;
+    int MapFontSize(int Height) const;
+    // The print scale of a printed row (1.0 otherwise).
+    double PrintScale = 1.0;
+    // The start point of text S drawn at Angle degrees inside R, into R.Left and R.Top.
+    void CalcTextPos(TRect& R, int Angle, const AnsiString& S, TAlignment Alignment);
+    // The room a cell (display column already mapped to its real column) needs on a printer
+    // canvas in MM_LOMETRIC, in 0.1 mm; PrintColWidth is the column's printed width.
+    TPoint GetPrintTextSize(TCanvas* Canvas, int ACol, int ARow, int PrintColWidth);
 
     bool Designing() const override { return InState(csDesigning); }
 
@@ -286,8 +340,6 @@ public:
     void HandleRadioClick(int ACol, int ARow, int X, int Y);
     // Opens a clicked link (http, https, ftp or mailto only); tests and tools may replace it.
     std::function<void(const AnsiString& Url)> OpenLink;
-    // Sizes one column to its texts; done by the sizing part of the grid.
-    virtual void AutoSizeCol(int ACol) {}
     // The header click (CellGridSort.cpp): the left release at client X, Y over the cell
     // (ACol as shown, ARow) sorts by that column when it and the press lie in row 0.
     void ClickSort(int ACol, int ARow, int X, int Y);
@@ -326,6 +378,40 @@ public:
     // R in cells: the two corner cells' union when both are in view, else the whole grid.
     void RepaintRect(const TRect& R);
 
+    // --- Painting (CellGridPaint.cpp: cells, borders, fixed edges, the sort indicator;
+    // CellGridPaintExtras.cpp: the cell extras; CellGridRich.cpp: rich-text cells).
+    // The cell grid's own fixed cells (footer rows, right fixed columns, GetCellFixed), by real
+    // column; the fixed rows and columns of the base are fixed without it.
+    bool IsFixed(int ACol, int ARow);
+    bool IsPassword(int ACol, int ARow);
+    // The sort mark centred at (X, Y) for the real column ACol.
+    void DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y);
+    // Whether the header cell of the real column shows the sort mark.
+    bool SortIndicatorShown(int ACol, int ARow);
+    // A rich-text cell (real column) formatted into ARect of any canvas at its resolution.
+    void RTFPaint(int ACol, int ARow, TCanvas* Canvas, TRect ARect);
+    // The rich-edit document's resize request: the rectangle is kept.
+    void RTFResizeRequest(TObject* Sender, TRect Rect) { FRequestedRect = Rect; }
+    TRect RequestedRect() const { return FRequestedRect; }
+    // The hidden rich-edit document that rich-text cells are formatted and measured with.
+    TRichDocument* RichEdit();
+    // What painting a cell decided, for tools and tests: when set, DrawCell records the colours
+    // the cell body paints with and each text it draws.
+    struct TPaintTrace {
+        TColor Brush = clNone, FontColor = clNone;
+        // "text", "html" or "rtf", the text as drawn (rich text as its plain text), and the
+        // rectangle it was laid out in.
+        struct TText {
+            const char* Kind;
+            AnsiString Text;
+            TRect Rect;
+        };
+        std::vector<TText> Texts;
+    };
+    TPaintTrace* PaintTrace = nullptr;
+    // True while the window paints itself (not while a single cell is painted on request).
+    bool InPaint() const { return FInPaint; }
+
     TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
     TGridBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
     TGetEditorPropEvent OnGetEditorProp;
@@ -353,6 +439,16 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
     void PaintCellNow(int DisplayCol, int ARow) override;
+    // Sizing and scrolling (CellGridSizing.cpp, CellGridScroll.cpp).
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void WMVScroll(TMessage& Msg) override;
+    void WMHScroll(TMessage& Msg) override;
+    // Painting (CellGridPaint.cpp).
+    void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) override;
+    void Paint() override;
+    bool ShowFocusRect() const override { return !HideFocusRect; }
     // After a sort: the current row follows its data without validating an open editor.
     void FollowSortRow(int ARow) override;
     // The drag source's part of a press, a move and a release (CellGridDragDrop.cpp): a press
@@ -415,6 +511,48 @@ private:
     TCursor FPanSavedCursor = crDefault;
     std::unique_ptr<TResizeWatch> FFormWatch;
     int FFormWidth = 0, FFormHeight = 0;
+
+    // Painting: one cell's body, its extra and its fixed look.
+    // How a cell's extra sits in it: the room the text keeps free for it, and whether the cell's
+    // own text shows (otherwise the extra draws it, or nothing does).
+    struct TExtraLayout {
+        TCellGraphic* Extra = nullptr;
+        int Width = 0, Height = 0;
+        bool DrawsText = true;
+    };
+    TExtraLayout LayoutExtra(int Col, int ARow);
+    // True when the cell shows the selection's colours.
+    bool DrawCellBody(int ACol, int Col, int ARow, TRect R, TGridDrawState State, const TExtraLayout& Extra);
+    void DrawPlainText(int Col, int ARow, TRect R, AnsiString Text, const TExtraLayout& Extra, bool Sorted);
+    void DrawCellBackground(int ACol, int ARow, const TRect& R);
+    void DrawCellBorders(int Col, int ARow, const TRect& R);
+    void DrawFixedEdges(const TRect& R);
+    void PaintOwnFixedLines();
+    void DrawCellExtra(int Col, int ARow, const TRect& R, bool Selected, const TExtraLayout& Extra);
+    void DrawRadioGroup(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
+    void DrawProgress(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
+    void DrawNode(const TCellGraphic& Extra, const TRect& R);
+    void DrawCellButton(TCellGraphic& Extra, TPoint At);
+    std::unique_ptr<TRichDocument> FRichEdit;
+    TRect FRequestedRect{};
+    bool FInPaint = false;
+    // Sizing: the user's border drag, and the guard that keeps a stretch from stretching again.
+    void RegisterSizingHandlers();
+    void SizesChanged(bool Cols);
+    int FSizingCol = -1, FSizingRow = -1;
+    int FSizingColWidth = 0, FSizingRowHeight = 0;
+    bool FUserColSizing = false, FUserRowSizing = false;
+    bool FStretchGuard = true;
+    // Scrolling: the proportional bars and the thumb hint.
+    void ScrollMessage(TMessage& Msg, bool Vertical);
+    void UpdateBarLook();
+    TScrollType FScrollType = ssNormal;
+    TColor FScrollColor = clNone;
+    int FScrollWidth = 0;
+    bool FScrollProportional = false;
+    bool FFlatInit = false;
+    bool FScrollHintShowing = false;
+    std::unique_ptr<THintWindow> FScrollHint;
 
     unsigned FVAlignFlag = 0;
     bool FWordWrap = false;

@@ -202,7 +202,8 @@ public:
     virtual bool ValidateCell(const AnsiString& Value) { return true; }
     // After every text paste: where the last copy came from, the cells pasted, its kind.
     virtual void PasteNotify(const TPoint& CopyOrigin, const TGridRect& Rect, TClipOperation Operation) {}
-    virtual void CalcCell(int ACol, int ARow) {}
+    // The text a formula cell shows (column as stored); the grid's own shows the text unchanged.
+    virtual AnsiString CalcCell(int ACol, int ARow) { return Cells(ACol, ARow); }
     virtual void UpdateCell(int ACol, int ARow) {}
     virtual void InitValidate(int ACol, int ARow) {}
     // The text an edit-with-button editor shows after its button (OnEllipsClick may change it).

@@ -84,7 +84,12 @@ void TCustomGridData::SetFixedCols(int Value)
     if (Value > 0 && Value >= ColCount())
         throw EInvalidGridOperation("Fixed column count must be less than column count");
     FCols.SetFixed(Value);
+    // The view starts again at the first scrollable column, also when fewer are fixed.
+    const int oldFirst = FCols.First();
+    FCols.SetFirst(FCols.Fixed());
     ClampCurrent();
+    if (FCols.First() != oldFirst)
+        TopLeftChanged();
     InvalidateGrid();
 }
 
@@ -95,7 +100,12 @@ void TCustomGridData::SetFixedRows(int Value)
     if (Value > 0 && Value >= RowCount())
         throw EInvalidGridOperation("Fixed row count must be less than row count");
     FRows.SetFixed(Value);
+    // The view starts again at the first scrollable row, also when fewer are fixed.
+    const int oldFirst = FRows.First();
+    FRows.SetFirst(FRows.Fixed());
     ClampCurrent();
+    if (FRows.First() != oldFirst)
+        TopLeftChanged();
     InvalidateGrid();
 }
 

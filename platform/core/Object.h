@@ -10,7 +10,8 @@
 class TObject {
 public:
     virtual ~TObject() = default;
-    // The name of the object's own class, as the framework reports it ("TStringList").
+    // The name of the object's own class, as the framework reports it ("TStringList"), without
+    // the namespace a class of a test or a tool may be declared in.
     AnsiString ClassName() const;
 };
 

@@ -200,10 +200,13 @@ public:
     }
     // A kind whose text form is registered from outside (RegisterKindTextForm).
     TClassRegistration& Custom(TPropInfo p) { return Add(std::move(p)); }
-    // When the last property is stored (see IsStoredProp).
+    // When the last property is stored (see IsStoredProp); the one just registered, also when
+    // registering again replaced an entry in place.
     TClassRegistration& Stored(std::function<bool(T*)> rule)
     {
-        FInfo.OwnProps.back().Stored = [rule](TObject* o) { return rule(Self(o)); };
+        for (TPropInfo& p : FInfo.OwnProps)
+            if (SameText(p.Name, FLast))
+                p.Stored = [rule](TObject* o) { return rule(Self(o)); };
         return *this;
     }
 
@@ -254,10 +257,12 @@ private:
 
     TClassRegistration& Add(TPropInfo p)
     {
+        FLast = p.Name;
         typinfo_detail::AddProp(FInfo, std::move(p));
         return *this;
     }
     TClassInfo& FInfo;
+    AnsiString FLast;
 };
 
 // Registers T under `name` (the parent must be registered first, or be empty). Registering a

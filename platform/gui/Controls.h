@@ -85,6 +85,9 @@ public:
     explicit TControl(TComponent* AOwner);
     ~TControl() override;
 
+    // Held across a call that may free this control: false afterwards when it did.
+    TAliveToken AliveToken() const { return FAlive.Token(); }
+
     // --- Messages: Perform runs WndProc, which runs Dispatch: the handler registered last for
     // the message number, or DefaultHandler when there is none.
     LRESULT Perform(unsigned Msg, WPARAM WParam = 0, LPARAM LParam = 0);
@@ -199,8 +202,6 @@ protected:
     virtual void CursorChanged() {}
     virtual void HintChanged() {}
     void RequestAlign();
-    // Held across a call that may free this control: false afterwards when it did.
-    TAliveToken AliveToken() const { return FAlive.Token(); }
     void SetParentFontFromParent();
     void SetParentColorFromParent();
 

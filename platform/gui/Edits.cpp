@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QPalette>
 #include <QPointer>
 
 #include "platform/core/TypInfo.h"
+#include "platform/gui/Canvas.h"
 #include "platform/gui/Clipboard.h"
 #include "platform/gui/EditWidgets.h"
 #include "platform/gui/Sound.h"
@@ -107,12 +109,21 @@ void TCustomEdit::WidgetCreated()
     FPushing = false;
     FSurface->SetReadOnly(FReadOnly);
     ApplyLook();
+    ApplyColors();
     SetSelStart(FSelStart);
     SetSelLength(FSelLength);
 }
 
 void TCustomEdit::RegisterEditHandlers()
 {
+    RegisterHandler(CM_COLORCHANGED, [this](TMessage& m) {
+        Inherited(m);
+        ApplyColors();
+    });
+    RegisterHandler(CM_FONTCHANGED, [this](TMessage& m) {
+        Inherited(m);
+        ApplyColors();
+    });
     RegisterHandler(CM_TEXTCHANGED, [this](TMessage& m) {
         Inherited(m);
         if (FSurface && !FPushing && SurfaceText() != Text()) {
@@ -318,6 +329,19 @@ void TCustomEdit::SetAlignment(TAlignment v)
 {
     FAlignment = v;
     ApplyLook();
+}
+
+void TCustomEdit::ApplyColors()
+{
+    if (!HandleAllocated())
+        return;
+    QWidget* w = Handle();
+    QPalette palette = w->palette();
+    if (Color() != clWindow)
+        palette.setColor(QPalette::Base, ToQColor(Color()));
+    if (Font()->Color() != clWindowText)
+        palette.setColor(QPalette::Text, ToQColor(Font()->Color()));
+    w->setPalette(palette);
 }
 
 void TCustomEdit::ApplyLook()

@@ -73,9 +73,15 @@ void TCustomForm::ApplySizeLimits()
         w->setFixedSize(Width(), Height());
         return;
     }
-    w->setMinimumSize(FConstraints.MinWidth, FConstraints.MinHeight);
-    w->setMaximumSize(FConstraints.MaxWidth > 0 ? FConstraints.MaxWidth : QWIDGETSIZE_MAX,
-                      FConstraints.MaxHeight > 0 ? FConstraints.MaxHeight : QWIDGETSIZE_MAX);
+    TMinMaxInfo info;
+    info.ptMaxSize = {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    info.ptMinTrackSize = {FConstraints.MinWidth, FConstraints.MinHeight};
+    info.ptMaxTrackSize = {FConstraints.MaxWidth > 0 ? FConstraints.MaxWidth : QWIDGETSIZE_MAX,
+                           FConstraints.MaxHeight > 0 ? FConstraints.MaxHeight : QWIDGETSIZE_MAX};
+    Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    const auto limit = [](int v) { return std::clamp(v, 0, QWIDGETSIZE_MAX); };
+    w->setMinimumSize(limit(info.ptMinTrackSize.x), limit(info.ptMinTrackSize.y));
+    w->setMaximumSize(limit(info.ptMaxTrackSize.x), limit(info.ptMaxTrackSize.y));
 }
 
 void TCustomForm::SetFormStyle(TFormStyle v)

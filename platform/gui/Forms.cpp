@@ -105,9 +105,10 @@ void TCustomForm::ApplyBorderStyle()
 
 void TCustomForm::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
 {
-    if (HandleAllocated() && SizeChanged &&
-        (FBorderStyle == bsSingle || FBorderStyle == bsDialog || FBorderStyle == bsToolWindow))
-        Handle()->setFixedSize(Width(), Height());
+    // A fixed size follows the new size; size limits are asked again (WM_GETMINMAXINFO), so a
+    // handler answering with the current size lets the program resize the form.
+    if (HandleAllocated() && SizeChanged)
+        ApplySizeLimits();
     TWinControl::BoundsChanged(OldBounds, SizeChanged);
 }
 

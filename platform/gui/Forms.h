@@ -47,6 +47,17 @@ struct TWindowPlacement {
 };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
+// What WM_GETMINMAXINFO (LParam: a pointer to it) asks of a sizeable form before its size limits
+// are applied: the smallest and largest size the user may give it (the maximised size and point
+// are kept for handlers written against them; the window system places a maximised window).
+struct TMinMaxInfo {
+    TPoint ptReserved;
+    TPoint ptMaxSize;
+    TPoint ptMaxPosition;
+    TPoint ptMinTrackSize;
+    TPoint ptMaxTrackSize;
+};
+
 using TModalResult = int;
 enum : TModalResult {
     mrNone = 0,
@@ -109,7 +120,7 @@ public:
     void SetFormStyle(TFormStyle v);
     TBorderIcons BorderIcons() const { return FBorderIcons; }
     void SetBorderIcons(TBorderIcons v);
-    // Change the limits, then call ConstraintsChanged.
+    // Change the limits, then call ConstraintsChanged, which also asks WM_GETMINMAXINFO again.
     TSizeConstraints* Constraints() { return &FConstraints; }
     void ConstraintsChanged();
     // The resolution the form was designed at (96 here, as the screen's).

@@ -22,4 +22,6 @@ void RegisterStandardClasses()
     RegisterComboBoxClasses();
     RegisterExtClasses();
     RegisterComCtrlsClasses();
+    RegisterMenuClasses();
+    RegisterDialogClasses();
 }

@@ -6,3 +6,6 @@
 void RegisterStandardClasses();
 // The base classes every control shares: TComponent, TFont, TControl, TWinControl, TForm.
 void RegisterControlClasses();
+// Menus and menu items, the common dialogs, and the form's menu, style and resolution.
+void RegisterMenuClasses();
+void RegisterDialogClasses();

@@ -84,6 +84,8 @@ protected:
 private:
     void RegisterEditHandlers();
     void ApplyLook();
+    // A colour or font colour other than the window's defaults goes to the widget's palette.
+    void ApplyColors();
     int ToBytes(int qtPos) const;
     int ToQt(int bytes) const;
 

@@ -159,10 +159,22 @@ TRect TWinControl::ClientRect() const
     return Rect(frame, frame, std::max(Width() - bars.cx - frame, frame), std::max(Height() - bars.cy - frame, frame));
 }
 
+void TWinControl::WndProc(TMessage& Message)
+{
+    if (!FWindowHook) {
+        TControl::WndProc(Message);
+        return;
+    }
+    // A copy: the hook may replace or remove itself while it runs.
+    TWndMethod hook = FWindowHook;
+    hook(Message);
+}
+
 void TWinControl::RecreateWnd()
 {
     if (!FWidget || InState(csDestroying))
         return;
+    Perform(WM_DESTROY);
     DestroyWnd();
     QWidget* old = FWidget;
     TWidgetBridge::Detach(old);

@@ -3,6 +3,7 @@
 // custom-painted control, and the window-less graphic control that paints on its parent.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,6 +21,9 @@ class TWidgetBridge;
 // frame (client coordinates stay those of the window); CS_SAVEBITS changes nothing here.
 enum : uint32_t { WS_POPUP = 0x80000000u, WS_BORDER = 0x00800000u };
 enum : uint32_t { CS_SAVEBITS = 0x0800u };
+// A window procedure: what a control does with a message.
+using TWndMethod = std::function<void(TMessage& Message)>;
+
 struct TCreateParams {
     uint32_t Style = 0;
     uint32_t ExStyle = 0;
@@ -69,6 +73,16 @@ public:
     virtual void SetFocus();
 
     void DefaultHandler(TMessage& Message) override;
+
+    // --- Window subclassing: a procedure every message of the control passes through before
+    // the control's own handling. Whoever sets one keeps the procedure it replaced (WindowHook()
+    // before the change) and passes messages on to it, or to DefWindowProc when there was none;
+    // it survives a new widget (RecreateWnd), which first sends WM_DESTROY.
+    const TWndMethod& WindowHook() const { return FWindowHook; }
+    void SetWindowHook(TWndMethod hook) { FWindowHook = std::move(hook); }
+    // The control's own handling, without the hook.
+    void DefWindowProc(TMessage& Message) { TControl::WndProc(Message); }
+    void WndProc(TMessage& Message) override;
 
     // --- Painting.
     void Invalidate() override;
@@ -139,6 +153,7 @@ private:
     void UpdateBackBufferSize();
 
     QWidget* FWidget = nullptr;
+    TWndMethod FWindowHook;
     std::vector<TControl*> FControls;
     std::unique_ptr<QImage> FBackBuffer;
     std::unique_ptr<TControlCanvas> FWindowCanvas;

@@ -1,8 +1,10 @@
 #include "platform/gui/WindowScrollBars.h"
 
+#include <QColor>
 #include <QEvent>
 #include <QScrollBar>
 
+#include "platform/gui/Canvas.h"
 #include "platform/gui/WinControl.h"
 
 namespace {
@@ -25,6 +27,30 @@ public:
     }
     TScrollBarModel Models[2];
     bool Shown[2] = {false, false};
+    TScrollBarLook Looks[2];
+
+    int Thickness(int bar) const { return Looks[bar].Thickness > 0 ? Looks[bar].Thickness : TScrollBarModel::kWidth; }
+    void ApplyLook(int bar)
+    {
+        const TScrollBarLook& look = Looks[bar];
+        if (look.Style == 0 && look.Color == clNone) {
+            FBars[bar]->setStyleSheet(QString());
+        } else {
+            // Flat: one plain groove in the colour, a flat thumb, no raised arrow buttons.
+            const QColor groove = look.Color == clNone ? ToQColor(clBtnFace) : ToQColor(look.Color);
+            const QString handle = groove.darker(look.Style == 2 ? 125 : 150).name();
+            const QString extent = bar == SB_VERT ? QStringLiteral("min-height") : QStringLiteral("min-width");
+            FBars[bar]->setStyleSheet(
+                look.Style == 0
+                    ? QStringLiteral("QScrollBar { background: %1; }").arg(groove.name())
+                    : QStringLiteral(
+                          "QScrollBar { background: %1; border: none; } QScrollBar::handle { background: %2; "
+                          "%3: 8px; } QScrollBar::add-line, QScrollBar::sub-line { width: 0px; height: 0px; "
+                          "border: none; }")
+                          .arg(groove.name(), handle, extent));
+        }
+        Place();
+    }
 
     void Sync(int bar)
     {
@@ -43,10 +69,10 @@ public:
     }
     void Place()
     {
-        const int w = TScrollBarModel::kWidth;
+        const int w = Thickness(SB_VERT), h = Thickness(SB_HORZ);
         const int width = FOwner->width(), height = FOwner->height();
-        FBars[SB_VERT]->setGeometry(width - w, 0, w, height - (Shown[SB_HORZ] ? w : 0));
-        FBars[SB_HORZ]->setGeometry(0, height - w, width - (Shown[SB_VERT] ? w : 0), w);
+        FBars[SB_VERT]->setGeometry(width - w, 0, w, height - (Shown[SB_HORZ] ? h : 0));
+        FBars[SB_HORZ]->setGeometry(0, height - h, width - (Shown[SB_VERT] ? w : 0), h);
         for (QScrollBar* q : FBars)
             q->raise();
     }
@@ -219,8 +245,28 @@ TSize WindowScrollBarSizes(const TWinControl* control)
         return size;
     QWidget* w = const_cast<TWinControl*>(control)->Handle();
     if (TWindowBars* bars = Find(w)) {
-        size.cx = bars->Shown[SB_VERT] ? TScrollBarModel::kWidth : 0;
-        size.cy = bars->Shown[SB_HORZ] ? TScrollBarModel::kWidth : 0;
+        size.cx = bars->Shown[SB_VERT] ? bars->Thickness(SB_VERT) : 0;
+        size.cy = bars->Shown[SB_HORZ] ? bars->Thickness(SB_HORZ) : 0;
     }
     return size;
+}
+
+void SetWindowScrollBarLook(TWinControl* control, int bar, const TScrollBarLook& look)
+{
+    TWindowBars* bars = BarsOf(control);
+    if (!bars)
+        return;
+    for (int b = 0; b < 2; ++b)
+        if (bar == b || bar == SB_BOTH) {
+            bars->Looks[b] = look;
+            bars->ApplyLook(b);
+        }
+    control->Realign();
+}
+
+TScrollBarLook WindowScrollBarLook(TWinControl* control, int bar)
+{
+    TWindowBars* bars =
+        (bar == SB_HORZ || bar == SB_VERT) && control->HandleAllocated() ? Find(control->Handle()) : nullptr;
+    return bars ? bars->Looks[bar] : TScrollBarLook{};
 }

@@ -4,6 +4,7 @@
 // of a bar sending the control WM_VSCROLL / WM_HSCROLL with an SB_* code in the low word and
 // the position in the high word. The bars take their room from the control's client area.
 
+#include "platform/core/Colors.h"
 #include "platform/gui/StdMessages.h"
 
 class TWinControl;
@@ -19,3 +20,15 @@ void ShowScrollBar(TWinControl* control, int bar, bool show);
 int ScrollCodeOfSliderAction(int action);
 // The room the shown bars take: width of the vertical bar, height of the horizontal one.
 TSize WindowScrollBarSizes(const TWinControl* control);
+
+// The look of a window's bar (the proportional bars of the grid): Style 0 regular, 1 flat, 2 flat
+// with a lighter thumb; the groove's colour (clNone: the system's); the bar's thickness in pixels
+// (0: the system's), which the client area gives up while the bar shows.
+struct TScrollBarLook {
+    int Style = 0;
+    TColor Color = clNone;
+    int Thickness = 0;
+    bool operator==(const TScrollBarLook&) const = default;
+};
+void SetWindowScrollBarLook(TWinControl* control, int bar, const TScrollBarLook& look);
+TScrollBarLook WindowScrollBarLook(TWinControl* control, int bar);

@@ -4,6 +4,7 @@
 // quitting.
 
 #include "tools/apprun/AppRunForms.h"
+#include "tools/apprun/AppRunEditor.h"
 
 #include <QImage>
 #include <QPixmap>
@@ -21,6 +22,7 @@
 #include "platform/core/Colors.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/GridData.h"
+#include "platform/core/ShortCuts.h"
 #include "platform/core/StoredPath.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/Application.h"
@@ -36,6 +38,24 @@
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/SyntheticInput.h"
 #include "terminal/control/Terminal.h"
+
+AnsiString AppRunWord(AnsiString& text)
+{
+    const size_t start = text.find_first_not_of(' ');
+    text = start == AnsiString::npos ? AnsiString() : text.substr(start);
+    const size_t blank = text.find(' ');
+    AnsiString word = text.substr(0, blank);
+    text = blank == AnsiString::npos ? AnsiString() : text.substr(blank + 1);
+    return word;
+}
+
+int AppRunInteger(const AnsiString& text)
+{
+    int value = 0;
+    if (!TryStrToInt(text, value))
+        throw EAppRunError("not a number: " + text);
+    return value;
+}
 
 namespace {
 
@@ -54,23 +74,9 @@ struct TFormsState {
     TDialogHook Previous;
 } gState;
 
-AnsiString Word(AnsiString& text)
-{
-    const size_t start = text.find_first_not_of(' ');
-    text = start == AnsiString::npos ? AnsiString() : text.substr(start);
-    const size_t blank = text.find(' ');
-    AnsiString word = text.substr(0, blank);
-    text = blank == AnsiString::npos ? AnsiString() : text.substr(blank + 1);
-    return word;
-}
+AnsiString Word(AnsiString& text) { return AppRunWord(text); }
 
-int Integer(const AnsiString& text)
-{
-    int value = 0;
-    if (!TryStrToInt(text, value))
-        throw EAppRunError("not a number: " + text);
-    return value;
-}
+int Integer(const AnsiString& text) { return AppRunInteger(text); }
 
 TCustomForm* FindForm(const AnsiString& cls)
 {
@@ -265,6 +271,8 @@ std::string ValueOf(TComponent& c)
         return TAppRun::Field(ColorToString(colors->GetColorValue()));
     if (auto* grid = dynamic_cast<TCustomGrid*>(&c))
         return std::to_string(grid->Row());
+    if (auto* hotKey = dynamic_cast<THotKey*>(&c))
+        return TAppRun::Field(ShortCutToText(hotKey->HotKey()));
     if (auto* bar = dynamic_cast<TStatusBar*>(&c)) {
         if (bar->SimplePanel())
             return TAppRun::Field(bar->SimpleText());
@@ -313,6 +321,8 @@ void RunModalAction(TAppRun& run, TCustomForm& form, const AnsiString& text)
         DoGet(run, form, args);
     else if (verb == "click")
         DoClick(run, form, args);
+    else if (verb == "hotkey")
+        AppRunModalHotKey(run, form, args);
     else
         throw EAppRunError("unknown modal action " + verb);
 }
@@ -349,7 +359,9 @@ std::optional<std::string> FileDialog(const TDialogRequest& request)
     if (request.Kind != cdOpen && request.Kind != cdSave)
         return gState.Previous ? gState.Previous(request) : std::nullopt;
     const auto& file = static_cast<const TFileDialogRequest&>(request);
-    gState.Run->Print("FILE " + TAppRun::Field(file.Title) + "|" + TAppRun::Field(file.Folder) + "|" +
+    // The folder as a program path: relative inside the program folder.
+    const AnsiString folder = file.Folder.empty() ? AnsiString() : StoredPath(NativePath(file.Folder));
+    gState.Run->Print("FILE " + TAppRun::Field(file.Title) + "|" + TAppRun::Field(folder) + "|" +
                       TAppRun::Field(file.Filter));
     if (gState.FileAnswers.empty())
         return std::nullopt;
@@ -361,6 +373,9 @@ std::optional<std::string> FileDialog(const TDialogRequest& request)
 }
 
 }  // namespace
+
+TComponent& AppRunComponent(TCustomForm& form, const AnsiString& name) { return Component(form, name); }
+TCustomForm& AppRunForm(const AnsiString& cls) { return Form(cls); }
 
 void AppRunInstallFormHooks(TAppRun& run)
 {

@@ -14,9 +14,11 @@
 //   check CLASS NAME 0|1       a check box or radio button, as a click would leave it
 //   pick CLASS NAME ITEM       a list, combo or radio group item by its text, a radio button, or
 //                              a grid row by its number
-//   get CLASS NAME             GET NAME|value (text, 0/1, chosen item, grid row, panels)
+//   get CLASS NAME             GET NAME|value (text, 0/1, chosen item, grid row, panels, a
+//                              hot-key box's key as the menus write it)
 //   modal CLASS A ; A ...      a script for the next modal form of that class: set, check, pick,
-//                              get, click (without CLASS) and close. Every modal form prints
+//                              get, click (without CLASS), hotkey NAME SPEC (a key pressed in
+//                              a hot-key box, SPEC as `key` writes it) and close. Every modal form prints
 //                              MODAL class|caption, and MODAL OPEN class when it is still open
 //                              after its script (or without one); its close box then closes it.
 //   answer-file PATH|cancel    the answer of the next file dialog; every file dialog prints
@@ -31,6 +33,7 @@
 
 #include "tools/apprun/AppRun.h"
 
+class TCustomForm;
 class TCustomTerminal;
 
 void AppRunStart(TAppRun& run, const AnsiString& rest);
@@ -53,9 +56,20 @@ bool AppRunOpenFromBook(TAppRun& run, int index);
 bool AppRunScreenOfForm(TAppRun& run, const AnsiString& rest);
 bool AppRunScreenshotOfForm(TAppRun& run, const AnsiString& rest);
 
+// The first blank-separated word of text (leading blanks skipped); text keeps what follows the
+// blank after it.
+AnsiString AppRunWord(AnsiString& text);
+// text as a number; EAppRunError when it is none.
+int AppRunInteger(const AnsiString& text);
+
 // The lines of a terminal's screen from its top through the cursor's line, blanks at their ends
 // dropped (what `screen` prints).
 std::vector<AnsiString> AppRunScreenLines(const TCustomTerminal& terminal);
+
+// A component of the form by name, or "@" and its caption; EAppRunError when none.
+TComponent& AppRunComponent(TCustomForm& form, const AnsiString& name);
+// The first visible form of that class; EAppRunError when none.
+TCustomForm& AppRunForm(const AnsiString& cls);
 
 // The modal-form and file-dialog hooks of the run (installed after the run's other hooks).
 void AppRunInstallFormHooks(TAppRun& run);

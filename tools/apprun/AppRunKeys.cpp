@@ -151,6 +151,8 @@ void AppRunType(TAppRun& run, const AnsiString& rest)
 
 void AppRunKey(TAppRun& run, const AnsiString& rest) { Press(KeyTarget(run), ParseKey(rest)); }
 
+void AppRunPressKey(QWidget* target, const AnsiString& spec) { Press(target, ParseKey(spec)); }
+
 void AppRunFocus(TAppRun& run, const AnsiString& rest)
 {
     TAnsiTerminalForm& window = run.Window();

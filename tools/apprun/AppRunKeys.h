@@ -12,8 +12,13 @@
 
 #include "tools/apprun/AppRun.h"
 
+class QWidget;
+
 void AppRunType(TAppRun& run, const AnsiString& rest);
 void AppRunKey(TAppRun& run, const AnsiString& rest);
 void AppRunFocus(TAppRun& run, const AnsiString& rest);
 void AppRunWheel(TAppRun& run, const AnsiString& rest);
 void AppRunHistory(TAppRun& run, const AnsiString& rest);
+
+// One key (SPEC as `key` takes it) pressed and released on a widget, as the user's.
+void AppRunPressKey(QWidget* target, const AnsiString& spec);

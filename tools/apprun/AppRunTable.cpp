@@ -15,6 +15,7 @@
 #include "script/Variables.h"
 #include "terminal/control/Terminal.h"
 #include "tools/apprun/AppRun.h"
+#include "tools/apprun/AppRunEditor.h"
 #include "tools/apprun/AppRunForms.h"
 #include "tools/apprun/AppRunKeys.h"
 
@@ -331,6 +332,11 @@ const std::vector<TAppRunDirective>& AppRunDirectives()
         {"answer-file", AppRunAnswerFile},
         {"resize", AppRunResize},
         {"quit", AppRunQuit},
+        // The character window's actions, the script editor's grids and the button bar.
+        {"actions", AppRunActions},
+        {"action", AppRunAction},
+        {"moverow", AppRunMoveRow},
+        {"buttons", AppRunButtons},
     };
     return table;
 }

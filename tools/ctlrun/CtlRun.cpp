@@ -181,10 +181,7 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         TComponent* target = Find(name);
         // Each family's table of verbs, one line each.
         const std::map<AnsiString, TCtlVerb>* tables[] = {
-            &CtlVerbs(),
-            &CtlButtonVerbs(),
-            &CtlEditVerbs(),
-            &CtlListVerbs(),
+            &CtlVerbs(), &CtlButtonVerbs(), &CtlEditVerbs(), &CtlListVerbs(), &CtlMenuVerbs(), &CtlStorageVerbs(),
         };
         const TCtlVerb* found = nullptr;
         for (const auto* table : tables)
@@ -195,10 +192,12 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         (*found)(*this, target, TCtlArgs{Words(rest), RestText(rest)});
     } else if (verb == "util") {
         std::string_view args = rest;
-        auto it = CtlUtils().find(NextWord(args));
-        if (it != CtlUtils().end()) {
-            it->second(*this, TCtlArgs{Words(args), RestText(args)});
-            return;
+        const AnsiString routine = NextWord(args);
+        for (const auto* utils : {&CtlUtils(), &CtlDialogUtils(), &CtlStorageUtils()}) {
+            if (auto it = utils->find(routine); it != utils->end()) {
+                it->second(*this, TCtlArgs{Words(args), RestText(args)});
+                return;
+            }
         }
         Print(RunUtil(rest, [this](const AnsiString& control) -> TObject* {
             TComponent* c = SameText(control, "form") ? FForm : FForm->FindComponent(control);
@@ -210,11 +209,17 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         TComponent* target = Find(w[0]);
         if (w[1] == "DialogKey" && target == FForm)
             return;  // always reported by the form
-        if (auto own = CtlEditEvents().find(w[1]); own != CtlEditEvents().end() && own->second(*this, target))
-            return;
-        auto it = CtlEvents().find(w[1]);
-        if (it == CtlEvents().end() || !it->second(*this, target))
-            throw ECtlError("unknown event: " + w[1]);
+        // An event name may be in several tables, each for other classes.
+        const std::map<AnsiString, TCtlEventHook>* tables[] = {
+            &CtlEditEvents(),
+            &CtlEvents(),
+            &CtlMenuEvents(),
+            &CtlStorageEvents(),
+        };
+        for (const auto* table : tables)
+            if (auto it = table->find(w[1]); it != table->end() && it->second(*this, target))
+                return;
+        throw ECtlError("unknown event: " + w[1]);
     } else if (verb == "focus") {
         std::vector<AnsiString> w = Words(rest);
         need(w, 1);
@@ -281,6 +286,8 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
     } else if (verb == "answer") {
         FAnswer = RestText(rest);
         FHasAnswer = true;
+    } else if (auto it = CtlMenuDirectives().find(verb); it != CtlMenuDirectives().end()) {
+        it->second(*this, TCtlArgs{Words(rest), RestText(rest)});
     } else {
         throw ECtlError("unknown directive: " + Escape(verb));
     }
@@ -355,7 +362,14 @@ void TCtlRun::Set(const AnsiString& name, const AnsiString& propPath, const Ansi
 {
     auto [object, p] = PropertyOf(Find(name), propPath);
     if (TStrings* lines = StringsOf(object, *p)) {
-        lines->SetText(text);
+        // Through the setter when there is one: it may do more than take the lines.
+        if (p->SetObj) {
+            TStringList given;
+            given.SetText(text);
+            p->SetObj(object, &given);
+        } else {
+            lines->SetText(text);
+        }
         return;
     }
     try {

@@ -48,6 +48,25 @@ int CtlNumber(const TCtlArgs& a, size_t i);
 // Word i of the arguments; ECtlError "missing arguments" when there are fewer.
 const AnsiString& CtlWord(const TCtlArgs& a, size_t i);
 
+// A directive of its own, given the words after it (CtlRunMenus.cpp: menu, popup, choose).
+using TCtlDirective = std::function<void(TCtlRun& run, const TCtlArgs& args)>;
+
+// --- Menus and dialogs (CtlRunMenus.cpp)
+const std::map<AnsiString, TCtlDirective>& CtlMenuDirectives();
+const std::map<AnsiString, TCtlVerb>& CtlMenuVerbs();
+const std::map<AnsiString, TCtlUtil>& CtlDialogUtils();
+// OnClick of a menu item, OnPopup of a pop-up menu.
+const std::map<AnsiString, TCtlEventHook>& CtlMenuEvents();
+// Reports every pop-up menu (POPUP) and dialog (DIALOG kind|title) and answers a dialog from
+// `answer`, else Cancel.
+void InstallMenuAndDialogHooks(TCtlRun& run);
+void RemoveMenuAndDialogHooks();
+
+// --- Window hooks and form placement (CtlRunStorage.cpp)
+const std::map<AnsiString, TCtlVerb>& CtlStorageVerbs();
+const std::map<AnsiString, TCtlEventHook>& CtlStorageEvents();
+const std::map<AnsiString, TCtlUtil>& CtlStorageUtils();
+
 // A directive that cannot be carried out: printed as "ERROR text".
 class ECtlError : public Exception {
     using Exception::Exception;

@@ -6,6 +6,7 @@
 #include "controls/lib/SbSetup.h"
 #include "controls/lib/SpeedBar.h"
 #include "controls/lib/TextListBox.h"
+#include "platform/core/IniFile.h"
 #include "platform/core/Strings.h"
 #include "platform/gui/Queue.h"
 #include "tools/ctlrun/CtlRun.h"
@@ -59,7 +60,8 @@ TMenuItem* ItemOf(TComponent* c, const AnsiString& path)
     return item;
 }
 
-// Adds the items of the path that are missing; the last one, when chosen, prints its click.
+// Adds the items of the path that are missing ("-" is a new separator); the last one, when
+// chosen, prints its click with the path.
 void AddMenuItem(TCtlRun& run, TComponent* c, const TCtlArgs& a)
 {
     TMenu* menu = As<TMenu>(c);
@@ -134,6 +136,16 @@ const std::map<AnsiString, TCtlVerb>& CtlListVerbs()
          [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
              As<TExCheckListBox>(c)->SetItemEnabled(CtlNumber(a, 0), BoolArg(a, 1));
          }},
+        {"SaveStates",
+         [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
+             TIniFile ini(a.Rest);
+             As<TExCheckListBox>(c)->SaveStates(&ini);
+         }},
+        {"RestoreStates",
+         [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
+             TIniFile ini(a.Rest);
+             As<TExCheckListBox>(c)->RestoreStates(&ini);
+         }},
         {"ToggleClickCheck",
          [](TCtlRun&, TComponent* c, const TCtlArgs& a) { As<TExCheckListBox>(c)->ToggleClickCheck(CtlNumber(a, 0)); }},
         // Image lists: an image of one colour at the list's size.
@@ -207,6 +219,16 @@ const std::map<AnsiString, TCtlVerb>& CtlListVerbs()
          [](TCtlRun& run, TComponent* c, const TCtlArgs& a) {
              TSpeedItem* item = ItemNamed(run, Word(a, 0));
              Result(run, BoolText(As<TSpeedBar>(c)->AcceptDropItem(item, CtlNumber(a, 1), CtlNumber(a, 2))));
+         }},
+        {"SaveLayout",
+         [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
+             TIniFile ini(a.Rest);
+             As<TSpeedBar>(c)->SaveLayout(&ini);
+         }},
+        {"RestoreLayout",
+         [](TCtlRun&, TComponent* c, const TCtlArgs& a) {
+             TIniFile ini(a.Rest);
+             As<TSpeedBar>(c)->RestoreLayout(&ini);
          }},
         {"Customize", [](TCtlRun&, TComponent* c, const TCtlArgs&) { As<TSpeedBar>(c)->Customize(0); }},
         {"EndCustomize",

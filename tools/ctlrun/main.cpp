@@ -13,9 +13,13 @@
 //   focus NAME    mouse NAME down|move|up X Y [Left|Right] [Shift] [Ctrl] [Alt]
 //   click NAME X Y    dblclick NAME X Y    key NAME [Shift+][Ctrl+][Alt+]KEY    type NAME TEXT
 //   wait MS    pixel X Y    png FILE    cat FILE    put FILE TEXT    answer TEXT|cancel
+//   menu NAME PATH (a main menu's item by captions joined with "/", "&" ignored)
+//   popup NAME X Y    choose PATH (an item of the pop-up menu shown last)
 // Output, in order: EVENT NAME EVENT ARGS, NAME.PROP=TEXT, RESULT TEXT, PIXEL RRGGBB,
-// LINE text then CRLF yes|no, BEEP, BOX caption|text, DIALOG kind|title, POPUP menu X Y (screen
-// point; the menu closes without a choice), ERROR text.
+// LINE text then CRLF yes|no, BEEP, BOX caption|text, DIALOG kind|title (open, save, color,
+// font, dir, input, print, printsetup; it takes the pending answer, a native path for a file or
+// folder, else Cancel), POPUP menu X Y (screen point; the menu closes without a choice),
+// ERROR text.
 // Exit status 0, or 2 when FILE cannot be read.
 
 #include <QCoreApplication>
@@ -83,11 +87,7 @@ int main(int argc, char** argv)
         AnsiString answer = run.TakeAnswer();
         return SameText(answer, "cancel") ? IDCANCEL : AnswerButton(answer, flags);
     });
-    // A pop-up menu is reported and closed without a choice.
-    SetPopupMenuHook([&run](TPopupMenu* menu, int x, int y) -> TMenuItem* {
-        run.Print("POPUP " + TCtlRun::Escape(menu->Name()) + " " + IntToStr(x) + " " + IntToStr(y));
-        return nullptr;
-    });
+    InstallMenuAndDialogHooks(run);
     SetSoundHook([&run](const TSoundRequest&) {
         run.Print("BEEP");
         return true;
@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     while (std::getline(in, line))
         run.RunLine(line);
     SetMessageBoxHook(nullptr);
-    SetPopupMenuHook(nullptr);
+    RemoveMenuAndDialogHooks();
     SetSoundHook(nullptr);
     delete run.Form();
     SetTimerService(nullptr);

@@ -55,12 +55,19 @@ struct TGridEvent {
 };
 const std::map<std::string, TGridEvent, std::less<>>& GridEvents();
 
+class TGridRun;
+// Painting (GridRunPaint.cpp): the form's client area into a PNG file; one cell painted with what
+// its body decided printed.
+void SaveFormPng(TGridRun& Run, const AnsiString& File);
+void PaintOneCell(TGridRun& Run, int ACol, int ARow);
+
 class TGridRun {
 public:
     TGridRun(std::ostream& Out, int Width, int Height);
     ~TGridRun();
 
     TCellGrid& Grid() { return *FGrid; }
+    TForm& Form() { return *FForm; }
     std::ostream& Out() { return FOut; }
     // A new grid on the form; events are bound to it again.
     void NewGrid();

@@ -59,6 +59,7 @@ HM_GRIDRUN_ENUM(TGridOption, "goFixedVertLine", "goFixedHorzLine", "goVertLine",
                 "goDrawFocusSelected", "goRowSizing", "goColSizing", "goRowMoving", "goColMoving", "goEditing",
                 "goTabs", "goRowSelect", "goAlwaysShowEditor", "goThumbTracking")
 HM_GRIDRUN_ENUM(TGridDrawStateFlag, "gdSelected", "gdFocused", "gdFixed")
+HM_GRIDRUN_ENUM(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
 HM_GRIDRUN_ENUM(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 HM_GRIDRUN_ENUM(TPenStyle, "psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame")
 HM_GRIDRUN_ENUM(TPrinterOrientation, "poPortrait", "poLandscape")

@@ -69,7 +69,8 @@ TGridEvent Bound(const char* name, std::function<void(TObject*, A...)> C::*slot,
         }
         target = [&run, &state, name, roles](TObject*, A... args) {
             auto refs = std::forward_as_tuple(args...);
-            if (state.Printing) {
+            // The window's own repaints between directives print nothing.
+            if (state.Printing && !run.Grid().InPaint()) {
                 std::string line = std::string("event ") + name;
                 std::apply([&](auto&... a) { ((line += " " + ValueText(a, true)), ...); }, refs);
                 run.Out() << line << '\n';

@@ -94,7 +94,8 @@ void AddFont(std::map<std::string, TGridProperty, std::less<>>& table, const std
         });
 }
 
-// "nil", or "WxHxN": a new image list of N blank images of W by H, owned by the grid.
+// "nil", "WxHxN": a new image list of N blank images of W by H, or "WxH:FILE": one of the images
+// of a picture strip; owned by the grid.
 TGridProperty GridImagesProperty()
 {
     TGridProperty p;
@@ -107,6 +108,23 @@ TGridProperty GridImagesProperty()
     p.Set = [](G& g, const TIndexes&, std::string_view w) {
         if (w == "nil") {
             g.SetImages(nullptr);
+            return;
+        }
+        if (const size_t colon = w.find(':'); colon != std::string_view::npos) {
+            // "WxH:FILE": the picture strip of FILE cut into images of W by H.
+            int side[2] = {0, 0};
+            std::string_view dims = w.substr(0, colon);
+            for (int& v : side) {
+                const size_t x = dims.find('x');
+                if (!ParseInt(dims.substr(0, x), v) || v <= 0 || v > 1024)
+                    CannotRead(w);
+                dims = x == std::string_view::npos ? std::string_view() : dims.substr(x + 1);
+            }
+            TBitmap strip;
+            strip.LoadFromFile(AnsiString(w.substr(colon + 1)));
+            auto* images = new TImageList(&g, side[0], side[1]);
+            images->Add(&strip, nullptr);
+            g.SetImages(images);
             return;
         }
         int size[3] = {0, 0, 0};
@@ -265,10 +283,11 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
             FIELD("SortNormalCellsOnly", SortNormalCellsOnly),
             READ("SortIndexes", SortIndexes() ? SortIndexText(*g.SortIndexes()) : std::string()),
             // --- Scrolling, hints, drag and drop.
-            FIELD("ScrollType", ScrollType),
-            COLOR_FIELD("ScrollColor", ScrollColor),
-            FIELD("ScrollWidth", ScrollWidth),
-            FIELD("ScrollProportional", ScrollProportional),
+            PROP("ScrollBars", ScrollBars(), SetScrollBars),
+            PROP("ScrollType", ScrollType(), SetScrollType),
+            COLOR_PROP("ScrollColor", ScrollColor(), SetScrollColor),
+            PROP("ScrollWidth", ScrollWidth(), SetScrollWidth),
+            PROP("ScrollProportional", ScrollProportional(), SetScrollProportional),
             FIELD("ScrollSynch", ScrollSynch),
             FIELD("ScrollHints", ScrollHints),
             FIELD("EnableWheel", EnableWheel),

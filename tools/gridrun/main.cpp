@@ -19,6 +19,9 @@
 //   locale DATESEP SHORTDATE DECIMAL THOUSANDS
 //   htmlplain TEXT               the rest of the line measured as HTML cell text in a 65535 x 65535
 //                                box with the grid's font: "htmlplain = PLAIN"
+//   png FILE                     the form's client area as a PNG file
+//   paint C R                    paints cell (display column C, row R): "paint C R = BRUSH FONTCOLOR",
+//                                then "text T", "html T" or "rtf T" for each text the body drew
 //   events all|off|NAME,...      prints "event NAME ARGS" as the named events fire
 //   answer EVENT [C] [R] VALUE...|off   sets the event's var parameters when it fires
 //   filter C CONDITION           adds a filter condition on column C: the rest of the line
@@ -48,6 +51,7 @@
 
 #include "grid/control/HtmlRender.h"
 #include "platform/core/FormatSettings.h"
+#include "platform/core/TimerService.h"
 #include "platform/gui/Application.h"
 #include "tools/gridrun/GridRun.h"
 #include "tools/gridrun/GridRunEnums.h"
@@ -240,6 +244,17 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
                            false, false, false, 0, g.URLColor(), anchor, plain, width, height);
              run.Out() << "htmlplain = " << Escape(plain) << '\n';
          }},
+        // --- Painting.
+        {"png",
+         [](TGridRun& run, const TLine& w, std::string_view) {
+             Need(w, 2, "png FILE");
+             SaveFormPng(run, w[1].Text);
+         }},
+        {"paint",
+         [](TGridRun& run, const TLine& w, std::string_view) {
+             Need(w, 3, "paint C R");
+             PaintOneCell(run, Number(w[1]), Number(w[2]));
+         }},
         {"locale",
          [](TGridRun&, const TLine& w, std::string_view) {
              Need(w, 5, "locale DATESEP SHORTDATE DECIMAL THOUSANDS");
@@ -362,6 +377,13 @@ int main(int argc, char** argv)
     }
     int qtArgc = 1;
     TApplication app(qtArgc, argv);
+    // The window timers run on a clock that only "tick" moves, so what a run prints or paints
+    // never depends on how fast it runs.
+    struct TClock {
+        TManualTimerService Service;
+        TClock() { SetTimerService(&Service); }
+        ~TClock() { SetTimerService(nullptr); }
+    } clock;
     // Numbers print with a point whatever locale Qt took from the environment.
     std::setlocale(LC_NUMERIC, "C");
     FormatSettings() = TFormatSettings::Korean();

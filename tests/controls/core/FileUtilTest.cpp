@@ -17,6 +17,7 @@
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/TypInfo.h"
 #include "tests/platform/core/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -44,29 +45,32 @@ const TPathCase kPaths[] = {
 INSTANTIATE_TEST_SUITE_P(Rows, PathName, ::testing::ValuesIn(kPaths),
                          [](const auto& row) { return std::string(row.param.name); });
 
-// A progress control that logs what the copy sets.
-class TLogProgress : public TObject {
+// A progress control that logs what the copy sets through its properties.
+class TLogProgress : public TComponent {
 public:
+    TLogProgress() : TComponent(nullptr) {}
     std::string Log;
+    void Note(const char* property, int value)
+    {
+        Log += (Log.empty() ? "" : " ") + std::string(property) + "=" + std::to_string(value);
+    }
 };
 
 class FileUtilTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    static void SetUpTestSuite()
     {
-        RegisterProgressControl(ProgressClassOf<TLogProgress>("TLogProgress"), "Max", "Min", "Position");
-        SetProgressPropertyWriter([](TObject* control, const AnsiString& property, int64_t value) {
-            auto* log = dynamic_cast<TLogProgress*>(control);
-            if (log)
-                log->Log += (log->Log.empty() ? "" : " ") + property + "=" + std::to_string(value);
-            return log != nullptr;
-        });
+        using L = TLogProgress;
+        RegisterClass<L>("TLogProgress", "")
+            .Int(
+                "Max", [](L*) { return 0; }, [](L* l, int v) { l->Note("Max", v); })
+            .Int(
+                "Min", [](L*) { return 0; }, [](L* l, int v) { l->Note("Min", v); })
+            .Int(
+                "Position", [](L*) { return 0; }, [](L* l, int v) { l->Note("Position", v); });
     }
-    void TearDown() override
-    {
-        UnRegisterProgressControl(ProgressClassOf<TLogProgress>("TLogProgress"));
-        SetProgressPropertyWriter(nullptr);
-    }
+    void SetUp() override { RegisterProgressControl("TLogProgress", "Max", "Min", "Position"); }
+    void TearDown() override { UnRegisterProgressControl("TLogProgress"); }
     std::string Read(const char* name) { return TempFolder::Read(folder.File(name)); }
     void Write(const char* name, const std::string& data) { TempFolder::Write(folder.File(name), data); }
 

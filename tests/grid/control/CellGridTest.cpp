@@ -23,7 +23,7 @@ TEST(CellGrid, NewGridHasItsDefaults)
     EXPECT_EQ(g.SelectionColor(), clHighlight);
     EXPECT_EQ(g.HintColor, clYellow);
     EXPECT_EQ(g.URLColor(), clBlue);
-    EXPECT_EQ(g.ScrollColor, clNone);
+    EXPECT_EQ(g.ScrollColor(), clNone);
     EXPECT_TRUE(g.OleAcceptFiles && g.OleAcceptText);
     EXPECT_EQ(g.GroupColumn(), -1);
     EXPECT_EQ(g.ColCount(), 5);

@@ -33,7 +33,8 @@ protected:
     {
         const std::string script = Folder + "/run.grid";
         std::ofstream(script, std::ios::binary) << directives;
-        return Shell(environment + " " + std::string(HM_BIN_DIR) + "/gridrun " + script);
+        // gridrun chooses its own quiet offscreen platform when none is named.
+        return Shell("env -u QT_QPA_PLATFORM " + environment + " " + std::string(HM_BIN_DIR) + "/gridrun " + script);
     }
     // LibreOffice converts a file of the folder; the converted file's text.
     std::string Convert(const std::string& name, const std::string& filter, const std::string& made,

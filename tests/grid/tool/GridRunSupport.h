@@ -31,15 +31,18 @@ inline TRun RunCommand(const std::string& command)
     return run;
 }
 
-// Runs gridrun on the directives; standard error joins the output when asked.
-inline TRun GridRun(const std::string& directives, bool withErrors = false)
+// Runs gridrun on the directives; standard error joins the output when asked; options go before
+// the file name.
+inline TRun GridRun(const std::string& directives, bool withErrors = false, const std::string& options = "")
 {
     char name[] = "/tmp/gridrun-test-XXXXXX";
     const int fd = mkstemp(name);
     EXPECT_GE(fd, 0);
     close(fd);
     std::ofstream(name, std::ios::binary) << directives;
-    const TRun run = RunCommand(std::string(HM_BIN_DIR) + "/gridrun " + name + (withErrors ? " 2>&1" : " 2>/dev/null"));
+    // gridrun chooses its own quiet offscreen platform when none is named.
+    const TRun run = RunCommand("env -u QT_QPA_PLATFORM " + std::string(HM_BIN_DIR) + "/gridrun " + options + " " +
+                                name + (withErrors ? " 2>&1" : " 2>/dev/null"));
     unlink(name);
     return run;
 }

@@ -190,3 +190,16 @@ TEST(ComponentState, LoadingEndsWithLoadedOnEveryComponent)
     auto* late = new TProbe(&form, "L", &log);
     EXPECT_TRUE(late->InState(csDesigning));
 }
+
+namespace {
+class TNamespacedProbe : public TComponent {
+public:
+    using TComponent::TComponent;
+};
+}  // namespace
+
+TEST(Component, ClassNameLeavesTheNamespaceOut)
+{
+    TNamespacedProbe probe(nullptr);
+    EXPECT_EQ(probe.ClassName(), "TNamespacedProbe");
+}

@@ -210,3 +210,30 @@ TEST(TypInfo, VariantPropertyHoldsAStringVariant)
 }
 
 }  // namespace
+
+namespace {
+class TStoredTwice : public TComponent {
+public:
+    using TComponent::TComponent;
+    int A = 0, B = 0;
+};
+void RegisterStoredTwice()
+{
+    RegisterClass<TStoredTwice>("TStoredTwice", "")
+        .Int(
+            "A", [](TStoredTwice* s) { return s->A; }, [](TStoredTwice* s, int v) { s->A = v; })
+        .Stored([](TStoredTwice*) { return false; })
+        .Int(
+            "B", [](TStoredTwice* s) { return s->B; }, [](TStoredTwice* s, int v) { s->B = v; });
+}
+}  // namespace
+
+// Registering a class again replaced A in place and gave its stored rule to B, the last entry.
+TEST(TypInfo, RegressionStoredRuleOfARegistrationAgainStaysWithItsProperty)
+{
+    RegisterStoredTwice();
+    RegisterStoredTwice();
+    TStoredTwice s(nullptr);
+    EXPECT_FALSE(IsStoredProp(&s, *GetPropInfo(&s, "A")));
+    EXPECT_TRUE(IsStoredProp(&s, *GetPropInfo(&s, "B")));
+}

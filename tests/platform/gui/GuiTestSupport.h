@@ -39,6 +39,8 @@ QImage Shoot(TForm& form);
 void ExpectScreenshot(TForm& form, const std::string& folder, const std::string& name);
 // The same for a rectangle of the screen (popup windows included), in screen coordinates.
 void ExpectScreenRect(int left, int top, int width, int height, const std::string& folder, const std::string& name);
+// A picture made otherwise (a file a tool painted), checked once the same way against FOLDER/NAME.png.
+void ExpectPicture(const QImage& picture, const std::string& folder, const std::string& name);
 
 // Once `ready` finds the widget on the screen, gives it the focus, waits until the X server has
 // given it, runs `then` (a screenshot of it, say) and runs the xdotool commands. A widget that

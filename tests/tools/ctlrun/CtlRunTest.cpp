@@ -126,6 +126,45 @@ const TScript kScripts[] = {
      "util GradientFillRect 0 0 20 10 clBlack clRed fdTopToBottom 3\npixel 0 2\npixel 0 3\npixel 0 8\npixel 0 9\n",
      "RESULT\nPIXEL 000000\nPIXEL 800000\nPIXEL FF0000\nPIXEL FF0000\n"},
     {"NoIconOnTheClipboard", "util IconFromClipboard /tmp/no-icon.ico\n", "RESULT nil\n"},
+    // Menus: an item by its captions, "&" or not; a disabled item takes no choice.
+    {"MainMenuItemByCaptionPath",
+     "new TMainMenu mm\nset form Menu mm\ncall mm AddMenuItem &File/&Open\nmenu mm File/Open\nmenu mm "
+     "&File/&Open\nmenu mm File/Shut\nmenu mm File\n",
+     "EVENT mm OnClick &File/&Open\nEVENT mm OnClick &File/&Open\nERROR unknown menu item: File/Shut\n"},
+    {"PopupItemChosenAfterThePopupReturned",
+     "new TPopupMenu pm\ncall pm AddMenuItem &Copy\nwatch pm OnPopup\npopup pm 10 20\nchoose Copy\n",
+     "EVENT pm OnPopup\nPOPUP pm 10 20\nEVENT pm OnClick &Copy\n"},
+    {"ChooseWithoutAPopup", "choose Copy\n", "ERROR no pop-up menu shown\n"},
+    {"ChooseAfterThePopupWasFreed", "new TPopupMenu pm\ncall pm AddMenuItem Copy\npopup pm 1 2\nfree pm\nchoose Copy\n",
+     "POPUP pm 1 2\nERROR no pop-up menu shown\n"},
+    // Dialogs: each prints its kind and title and takes the pending answer, else Cancel.
+    {"OpenDialogTakesANativePath",
+     "new TOpenDialog od\nset od Title Pick\nanswer /tmp/a\\x20b.txt\ncall od Execute\nget od FileName\ncall od "
+     "Execute\n",
+     "DIALOG open|Pick\nRESULT True\nod.FileName=\\\\tmp\\\\a b.txt\nDIALOG open|Pick\nRESULT False\n"},
+    {"SaveDialogAnsweredCancel", "new TSaveDialog sd\nanswer cancel\ncall sd Execute\n",
+     "DIALOG save|\nRESULT False\n"},
+    {"ColorAndFontDialogs",
+     "new TColorDialog cd\nanswer clRed\ncall cd Execute\nget cd Color\nnew TFontDialog fd\nanswer "
+     "Courier,14\ncall fd Execute\nget fd Font.Size\n",
+     "DIALOG color|\nRESULT True\ncd.Color=255\nDIALOG font|\nRESULT True\nfd.Font.Size=14\n"},
+    {"InputFolderAndPrintDialogs",
+     "answer \\xC7\\xD1\nutil InputQuery Ask Name old\nutil InputBox Ask Name kept\nanswer /tmp\nutil "
+     "SelectDirectory Where / /\nnew TPrintDialog pd\ncall pd Execute\n",
+     "DIALOG input|Ask\nRESULT True \\xC7\\xD1\nDIALOG input|Ask\nRESULT kept\nDIALOG dir|Where\nRESULT True "
+     "\\\\tmp\nDIALOG print|\nRESULT False\n"},
+    // Window hooks: a watched BeforeMessage prints the number in hex; default sections.
+    {"WatchedBeforeMessagePrintsTheNumberInHex",
+     "new TPanel p form 0 0 10 10\nnew TExWindowHook h\nset h WinControl p\nwatch h BeforeMessage\ncall p Perform "
+     "1025\nutil GetDefaultSection p\nutil GetDefaultSection h\nutil GetDefaultSection form\n",
+     "EVENT h BeforeMessage $0401\nRESULT 0\nRESULT TForm1p\nRESULT TForm1.h\nRESULT TForm1\n"},
+    {"BrowseDialogsForAFolderAndAComputer",
+     "answer /tmp/\nutil BrowseDirectory / Pick\nutil BrowseComputer - Host\nanswer mud.example.org\nutil "
+     "BrowseComputer - Host\n",
+     "DIALOG dir|Pick\nRESULT True \\\\tmp\nDIALOG input|Host\nRESULT False\nDIALOG input|Host\nRESULT True "
+     "mud.example.org\n"},
+    {"MessageDlgIsABox", "answer No\nutil MessageDlg mtConfirmation mbYes,mbNo Go on?\n",
+     "BOX Confirm|Go on?\nRESULT mrNo\n"},
     // --- Edits with a button, combo boxes, calendars and spin edits.
     {"ComboEditAltDownAndDoClickEachFireOnce",
      "new TComboEdit e form 0 0 150 21\nwatch e OnButtonClick\nkey e Alt+Down\ncall e DoClick\nset e ReadOnly "
@@ -198,6 +237,65 @@ const TScript kScripts[] = {
      "new TExSpinEdit s form 100 100 80 21\nset s MinValue 1\nset s MaxValue 65535\ncall s SetValue 7\nset s "
      "Enabled False\nwatch s OnTopClick\nclick s 70 3\nget s Text\nset s Enabled True\nclick s 70 3\nget s Text\n",
      "s.Text=7\nEVENT s OnTopClick\ns.Text=8\n"},
+    // --- List boxes, owner-drawn menus and the speed bar.
+    {"TextListRangeFollowsTheWidestLine",
+     "new TTextListBox l form 0 0 60 80\ncall l AddItem ab\ncall l HorizontalExtent\ncall l AddItem a much wider "
+     "line\ncall l HorizontalExtent\ncall l DeleteItem 0\ncall l HorizontalExtent\ncall l AddItem ab\ncall l "
+     "DeleteItem 0\ncall l HorizontalExtent\ncall l Clear\ncall l HorizontalExtent\n",
+     "RESULT 0\nRESULT 20\nRESULT 1\nRESULT 107\nRESULT 107\nRESULT 1\nRESULT 20\nRESULT 0\n"},
+    {"CheckListRadioKeepsOneCheck",
+     "new TExCheckListBox c form 0 0 100 80\ncall c AddItem a\ncall c AddItem b\nset c CheckKind "
+     "ckRadioButtons\ncall c SetState 1 cbChecked\ncall c SetChecked 1 False\ncall c GetState 0\ncall c GetState "
+     "1\nget c CheckedIndex\n",
+     "RESULT 0\nRESULT 1\nRESULT cbUnchecked\nRESULT cbChecked\nc.CheckedIndex=1\n"},
+    {"CheckListGrayCyclingAndDisabledItems",
+     "new TExCheckListBox c form 0 0 100 80\ncall c AddItem a\nset c AllowGrayed True\ncall c ToggleClickCheck "
+     "0\ncall c GetState 0\ncall c ToggleClickCheck 0\ncall c GetState 0\ncall c SetItemEnabled 0 False\ncall c "
+     "ToggleClickCheck 0\ncall c GetState 0\ncall c SetState 0 cbWhatever\n",
+     "RESULT 0\nRESULT cbGrayed\nRESULT cbChecked\nRESULT cbChecked\nERROR bad value: cbWhatever\n"},
+    {"CheckListStatesSavedUnderItsSection",
+     "new TExCheckListBox c form 0 0 100 80\ncall c AddItem a\ncall c AddItem b\ncall c AddItem c\ncall c SetState "
+     "0 cbChecked\ncall c SetState 2 cbGrayed\ncall c SaveStates "
+     "/tmp/ctlrun-states.ini\ncat /tmp/ctlrun-states.ini\ncall c SetState 0 cbUnchecked\ncall c RestoreStates "
+     "/tmp/ctlrun-states.ini\ncall c GetState 0\n",
+     "RESULT 0\nRESULT 1\nRESULT 2\nLINE [TForm1c]\nLINE Count=3\nLINE Item0=1\nLINE Item1=0\nLINE Item2=2\nCRLF "
+     "yes\nRESULT cbChecked\n"},
+    {"OwnerDrawComesWithTheFirstImage",
+     "new TExPopupMenu pm\ncall pm AddMenuItem &Open\ncall pm AddMenuItem -\nnew TImageList il\nset pm Images "
+     "il\nget pm OwnerDraw\ncall il AddColor clRed\nget pm OwnerDraw\ncall pm MeasureItem -\nset pm LeftMargin "
+     "20\ncall pm SelectItem mouse Open\ncall pm SelectItem keys Open\n",
+     "pm.OwnerDraw=False\nRESULT 0\npm.OwnerDraw=True\nRESULT 37 9\nRESULT 0\nRESULT 0\n"},
+    {"SpeedBarGridStepsAndAutoPosition",
+     "new TSpeedBar bar form\ncall bar GridSize\nset bar BtnWidth 23\ncall bar GridSize\nset bar BtnWidth "
+     "25\ncall bar GridSize\nset bar BtnWidth 1\ncall bar GridSize\nset bar Align alClient\nset bar Position "
+     "bpCustom\nset bar Align alClient\nget bar Orientation\nget bar Height\n",
+     "RESULT 8 23\nRESULT 1 23\nRESULT 5 23\nRESULT 1 23\nERROR ESpeedbarError: Cannot set this property value "
+     "while Position is bpAuto\nbar.Orientation=boHorizontal\nbar.Height=300\n"},
+    {"SpeedBarSectionsNumberAndClamp",
+     "new TSpeedBar bar form\ncall bar AddSection File\ncall bar AddSection File\ncall bar SectionCaption 1\ncall "
+     "bar SectionCaption 1 File\ncall bar AddSection Edit\ncall bar SetSectionIndex 0 99\ncall bar SearchSection "
+     "File\ncall bar NewItem 5 Lost\n",
+     "RESULT 0\nRESULT 1\nRESULT File (1)\nERROR ESpeedbarError: String list does not allow duplicates\nRESULT "
+     "2\nRESULT 2\nRESULT 2\nRESULT nil\n"},
+    {"SpeedItemHintFollowsItsCaptionAndTopStaysBelowTheMargin",
+     "new TSpeedBar bar form\ncall bar AddSection File\ncall bar NewItem 0 Open\nget Open Hint\nset Open Hint "
+     "Open|Opens a file\nset Open Caption Save\nget Open Hint\nset Open Top 0\nget Open Top\nwatch Open "
+     "OnClick\n",
+     "RESULT 0\nRESULT Open\nOpen.Hint=Open|\nOpen.Hint=Save|Opens a file\nOpen.Top=3\nERROR unknown event: "
+     "OnClick\n"},
+    {"SpeedBarLayoutSavedInOrderAndRestored",
+     "new TSpeedBar bar form\nset bar Height 37\ncall bar AddSection File\ncall bar NewItem 0 Open\ncall bar "
+     "NewItem 0 Save\ncall bar NewItem 0 Hidden\nset Open Left 3\nset Open Visible True\nset Save Left 27\nset Save "
+     "Visible True\ncall bar SaveLayout /tmp/ctlrun-layout.ini\ncat /tmp/ctlrun-layout.ini\nset Open Visible "
+     "False\nset Hidden Visible True\ncall bar RestoreLayout /tmp/ctlrun-layout.ini\nget Hidden Visible\nget Open "
+     "Visible\nget Open Left\n",
+     "RESULT 0\nRESULT Open\nRESULT Save\nRESULT Hidden\nLINE [TForm1bar]\nLINE Position=1\nLINE Width=37\nLINE "
+     "Version=0\nLINE PixelsPerInch=96\nLINE BtnWidth=24\nLINE BtnHeight=23\nLINE Button1=Open,3,3\nLINE "
+     "Button2=Save,27,3\nLINE Count=2\nCRLF yes\nHidden.Visible=False\nOpen.Visible=True\nOpen.Left=3\n"},
+    {"CustomizeTwiceOneWindowClosedWithItsBar",
+     "new TSpeedBar bar form\nwatch bar OnCustomize\ncall bar Customize\ncall bar Customize\ncall bar "
+     "SetupWindows\nget bar Editing\nfree bar\ncall form SetupWindows\n",
+     "RESULT 1\nbar.Editing=True\nRESULT 0\n"},
 };
 
 class CtlRunScript : public ::testing::TestWithParam<TScript> {};
@@ -226,6 +324,25 @@ TEST(CtlRunFile, PutAppendsLinesThatCatReads)
     TRun run = RunCtl("put " + file + " first\nput " + file + " \\xC7\\xD1\ncat " + file + "\n");
     EXPECT_EQ(run.Out, "LINE first\nLINE \\xC7\\xD1\nCRLF yes\n");
     unlink(file.c_str());
+    rmdir(folder);
+}
+
+TEST(CtlRunFile, PlacementAndStorageReadBackWhatTheyWrote)
+{
+    char folder[] = "/tmp/ctlrun-placement-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string ini = std::string(folder) + "/p.ini";
+    TRun run =
+        RunCtl("new TEdit e form 0 0 50 20\nset e Text hello\nnew TFormStorage fs\nset fs IniFileName " + ini +
+               "\nset fs StoredProps e.Text\\nnobody.Text\nwatch fs OnRestorePlacement\nwatch fs "
+               "OnSavePlacement\ncall fs SaveFormPlacement\nset form Left 60\ncall fs "
+               "RestoreFormPlacement\ncall fs SaveFormPlacement\nset form Left 90\nset e Text changed\ncall fs "
+               "RestoreFormPlacement\nget form Left\nget e Text\nget fs StoredProps\ncall fs EraseSections\ncat " +
+               ini + "\n");
+    EXPECT_EQ(run.Out,
+              "EVENT fs OnRestorePlacement\nEVENT fs OnSavePlacement\nEVENT fs OnRestorePlacement\nform.Left=60\ne."
+              "Text=hello\nfs.StoredProps=e.Text\\x0D\\x0A\nCRLF no\n");
+    unlink(ini.c_str());
     rmdir(folder);
 }
 

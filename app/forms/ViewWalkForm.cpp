@@ -1,0 +1,119 @@
+#include "app/forms/ViewWalkForm.h"
+
+#include <memory>
+#include <vector>
+
+#include "app/core/WalkView.h"
+#include "app/core/WindowTexts.h"
+#include "app/forms/AnsiTerminal.h"
+#include "app/forms/FormPlace.h"
+#include "platform/core/ProgramFolder.h"
+#include "platform/core/StoredPath.h"
+#include "platform/gui/ButtonCtrls.h"
+#include "platform/gui/ComCtrls.h"
+#include "platform/gui/CommonDialogs.h"
+#include "platform/gui/Dialogs.h"
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/StdCtrls.h"
+#include "script/ScriptText.h"
+#include "script/WalkText.h"
+
+namespace {
+constexpr const char* kWalkFilter = "Walk files (*.Wlk)|*.Wlk|Text files (*.Txt)|*.Txt|All files (*.*)|*.*";
+constexpr int kPanelWidths[3] = {100, 50, 50};
+constexpr const char* kPanelTexts[3] = {"LIne", "Column", ""};
+}  // namespace
+
+TViewWalkForm::TViewWalkForm(TAnsiTerminalForm* AOwner) : TForm(AOwner), FWindow(AOwner)
+{
+    SetName("ViewWalkForm");
+    SetCaption("ViewWalkForm");
+    Font()->SetName(WindowText::GulimChe);
+    SetPosition(poOwnerFormCenter);
+    SetKeyPreview(true);
+    SetClientWidth(520);
+    SetClientHeight(400);
+    auto* top = Place<TPanel>(this, this, "Panel1", 0, 0, 520, 36);
+    top->SetAlign(alTop);
+    FNameLabel = Place<TLabel>(this, top, "WalkNameLabel", AnsiString(), 8, 10, 270, 16);
+    // A long path is cut at the buttons.
+    FNameLabel->SetAutoSize(false);
+    FNameLabel->Font()->SetName("Courier");
+    FNameLabel->Font()->SetHeight(-16);
+    FNameLabel->Font()->SetColor(clBlue);
+    FNameLabel->Font()->SetStyle(TFontStyles() << fsBold);
+    Place<TButton>(this, top, "SaveBtn", "Save", 284, 6, 72, 24, [this](TObject*) { SaveBtnClick(); });
+    Place<TButton>(this, top, "SaveAsBtn", "Save as", 360, 6, 72, 24, [this](TObject*) { SaveAsBtnClick(); });
+    Place<TButton>(this, top, "ExitBtn", "Exit", 436, 6, 72, 24, [this](TObject*) { ExitBtnClick(); });
+    FStatusBar = Place<TStatusBar>(this, this, "StatusBar", 0, 380, 520, 20);
+    FStatusBar->SetAlign(alBottom);
+    for (int i = 0; i < 3; ++i) {
+        TStatusPanel* panel = FStatusBar->AddPanel();
+        panel->Text = kPanelTexts[i];
+        panel->Width = kPanelWidths[i];
+    }
+    FWalkEdit = Place<TRichEdit>(this, this, "WalkEdit", 0, 36, 520, 344);
+    FWalkEdit->SetAlign(alClient);
+    FWalkEdit->SetScrollBars(ssBoth);
+    FWalkEdit->SetWordWrap(false);
+    FWalkEdit->OnSelectionChange = [this](TObject*) { WalkEditSelectionChange(); };
+    FSaveDialog = new TSaveDialog(this);
+    FSaveDialog->SetName("SaveDialog");
+    OnKeyPress = [this](TObject*, char& key) {
+        if (key == 27)
+            ExitBtnClick();
+    };
+}
+
+void TViewWalkForm::DoShow()
+{
+    FNameLabel->SetCaption(FPath);
+    TForm::DoShow();
+}
+
+void TViewWalkForm::WalkEditSelectionChange()
+{
+    const TPoint caret = FWalkEdit->CaretPos();
+    FStatusBar->Panels(0)->Text = WalkView::LinePanel(caret.y, FWalkEdit->Lines()->Count());
+    FStatusBar->Panels(1)->Text = WalkView::ColumnPanel(caret.x);
+    FStatusBar->PanelsChanged();
+}
+
+void TViewWalkForm::SaveBtnClick()
+{
+    if (!FWindow)
+        return;
+    std::vector<AnsiString> lines;
+    for (int i = 0; i < FWalkEdit->Lines()->Count(); ++i)
+        lines.push_back(FWalkEdit->Lines()->Strings(i));
+    const TWriteResult written = WalkView::Save(FWindow->Script().WalkRec, lines, NativePath(FPath));
+    if (!written) {
+        // The old file stays, and so do the walk and the text here.
+        MessageBox(WalkText::SaveFailed + FPath + "\r\n" + written.Message, ScriptText::ErrorCaption, MB_OK);
+        return;
+    }
+    FNameLabel->SetCaption(FPath);
+    ExitBtnClick();
+}
+
+void TViewWalkForm::SaveAsBtnClick()
+{
+    FSaveDialog->DefaultExt = "Wlk";
+    FSaveDialog->Filter = kWalkFilter;
+    FSaveDialog->InitialDir = ProgramPath() + "Cmd";
+    FSaveDialog->Title = WindowText::WalkSaveAsTitle;
+    FSaveDialog->Options = ofOverwritePrompt | ofHideReadOnly | ofNoChangeDir | ofEnableSizing;
+    if (!FSaveDialog->Execute())
+        return;
+    FPath = FSaveDialog->FileName;
+    SaveBtnClick();
+}
+
+void ShowViewWalk(TAnsiTerminalForm& window, const AnsiString& path, const std::vector<AnsiString>& steps)
+{
+    auto viewer = std::make_unique<TViewWalkForm>(&window);
+    viewer->SetPath(path);
+    for (const AnsiString& step : steps)
+        viewer->WalkEdit()->Lines()->Add(step);
+    viewer->ShowModal();
+}

@@ -1,0 +1,189 @@
+// Cell text metrics: line counts of the grid, a row and a column's longest line, point sizes as
+// print font heights and back, where rotated text starts in a cell, and the room a cell's text
+// needs on a printed page.
+
+#include <algorithm>
+#include <cmath>
+
+#include "grid/control/CellGrid.h"
+#include "grid/control/HtmlRender.h"
+#include "grid/model/Cgutil.h"
+#include "platform/gui/DrawText.h"
+#include "platform/gui/MapMode.h"
+#include "platform/gui/RichDocument.h"
+
+namespace {
+
+// The box HTML text is measured in for printing.
+constexpr int kPrintHtmlBox = 1000;
+constexpr double kPi = 3.14159265358979323846;
+
+// Half of a difference, rounded down.
+int Half(int v) { return static_cast<int>(std::floor(v / 2.0)); }
+
+}  // namespace
+
+int TCellGrid::MaxLinesInGrid()
+{
+    if (ColCount() == 0 || RowCount() == 0 || !Multilinecells)
+        return 1;
+    int most = 1;
+    for (int c = 0; c < ColCount(); ++c) {
+        const int real = RemapCol(c);
+        for (int r = 0; r < RowCount(); ++r)
+            most = std::max(most, LinesInText(Cells(real, r), true));
+    }
+    return most;
+}
+
+int TCellGrid::MaxLinesInRow(int ARow)
+{
+    if (ColCount() == 0 || !Multilinecells)
+        return 1;
+    int most = 1;
+    for (int c = 0; c < ColCount(); ++c)
+        most = std::max(most, LinesInText(Cells(RemapCol(c), ARow), true));
+    return most;
+}
+
+int TCellGrid::MaxCharsInCol(int ACol)
+{
+    const int real = RemapCol(ACol);
+    size_t longest = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        AnsiString text = Cells(real, r);
+        do
+            longest = std::max(longest, GetNextLine(text, Multilinecells).size());
+        while (!text.empty());
+    }
+    return static_cast<int>(longest);
+}
+
+int TCellGrid::MapFontHeight(int Size) const { return -static_cast<int>(std::trunc(Size * 254.0 / 72 * PrintScale)); }
+
+int TCellGrid::MapFontSize(int Height) const { return static_cast<int>(std::trunc(Height * 72.0 / 254)); }
+
+void TCellGrid::CalcTextPos(TRect& R, int Angle, const AnsiString& S, TAlignment Alignment)
+{
+    TCanvas* c = Canvas();
+    TFont kept;
+    kept.Assign(c->Font());
+    c->Font()->Assign(Font());
+    const TSize extent = c->TextExtent(S);
+    c->Font()->Assign(&kept);
+    const int w = extent.cx, h = extent.cy;
+    R.Right -= 2;
+    R.Bottom -= 2;
+    int angle = Angle % 360;
+    if (angle < 0)
+        angle += 360;
+    if (angle == 0 && Angle != 0)
+        angle = 360;
+    const double a = angle * kPi / 180;
+    const int cw = std::abs(static_cast<int>(std::trunc(std::cos(a) * w)));
+    const int sh = std::abs(static_cast<int>(std::trunc(std::sin(a) * h)));
+    const int sw = std::abs(static_cast<int>(std::trunc(std::sin(a) * w)));
+    const int ch = std::abs(static_cast<int>(std::trunc(std::cos(a) * h)));
+    const int quadrant = angle <= 90 ? 1 : angle <= 180 ? 2 : angle <= 270 ? 3 : 4;
+    const int x = R.Left, y = R.Top, b = R.Bottom, right = R.Right;
+    const int middle = Half(b - y - ch - sw);
+    int nx = x, ny = y;
+    const TVAlignment v = VAlignment();
+    switch (quadrant) {
+    case 1:
+        nx = Alignment == taRightJustify ? right - cw - sh : Alignment == taCenter ? x + Half(right - x - sh - cw) : x;
+        ny = v == vtaBottom ? b - ch : v == vtaCenter ? y + middle + sw : y + sw;
+        break;
+    case 2:
+        nx = Alignment == taRightJustify ? right - sh
+            : Alignment == taCenter      ? right - Half(right - x + sh - cw)
+                                         : x + cw;
+        ny = v == vtaBottom ? b : v == vtaCenter ? y + middle + sw + ch : y + sw + ch;
+        break;
+    case 3:
+        nx = Alignment == taRightJustify ? right
+            : Alignment == taCenter      ? right - Half(right - x - sh - cw)
+                                         : x + sh + cw;
+        ny = v == vtaBottom ? b - sw : v == vtaCenter ? y + middle + ch : y + ch;
+        break;
+    default:
+        nx = Alignment == taRightJustify ? right - cw : Alignment == taCenter ? x + Half(right - x + sh - cw) : x + sh;
+        ny = v == vtaBottom ? b - ch - sw : v == vtaCenter ? y + middle : y;
+        break;
+    }
+    R.Left = nx + 2;
+    R.Top = ny + 2;
+}
+
+TPoint TCellGrid::GetPrintTextSize(TCanvas* Canvas, int ACol, int ARow, int PrintColWidth)
+{
+    AnsiString text = Cells(ACol, ARow);
+    const uint8_t kind = TextType(text, EnableHTML);
+    TFont kept;
+    kept.Assign(Canvas->Font());
+    TPoint size{};
+    if (kind == 1) {
+        const int mode = SetMapMode(Canvas, MM_TEXT);
+        Canvas->Font()->SetSize(PrintSettings()->Font()->Size());
+        AnsiString anchor, plain;
+        int width = 0, height = 0;
+        PaintHtmlText(Canvas, text, TRect{0, 0, kPrintHtmlBox, kPrintHtmlBox}, GridImages(), 0, 0, false, true, true,
+                      false, false, 1.0, URLColor(), anchor, plain, width, height);
+        SetMapMode(Canvas, mode);
+        TPoint extent{width, height};
+        DPtoLP(Canvas, &extent, 1);
+        size = {extent.x, -extent.y};
+        Canvas->Font()->Assign(&kept);
+        return size;
+    }
+    if (kind == 2) {
+        RichEdit()->LoadFromBytes(text);
+        text = RichEdit()->PlainText();
+    } else if (kind == 3) {
+        text = CalcCell(ACol, ARow);
+    }
+    TFont font;
+    font.Assign(PrintSettings()->Font());
+    TBrush brush;
+    GetCellPrintColor(ACol, ARow, TGridDrawState{}, &brush, &font);
+    const int points = font.Size();
+    Canvas->Font()->Assign(&font);
+    Canvas->Font()->SetHeight(MapFontHeight(points));
+    int angle = 0;
+    const bool rotated = IsRotated(ACol, ARow, angle);
+    if (rotated)
+        Canvas->Font()->SetOrientation(-10 * angle);
+    TPoint graphic{};
+    if (PrintSettings()->PrintGraphics) {
+        GetCellGraphicSize(ACol, ARow, graphic);
+        graphic = {static_cast<int>(std::lround(graphic.x * 254.0 / 96)),
+                   static_cast<int>(std::lround(graphic.y * 254.0 / 96))};
+    }
+    if (WordWrap() && PrintSettings()->NoAutoSize) {
+        TRect box{0, 0, PrintColWidth, 0};
+        DrawText(Canvas, text, box, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS | VAlignFlag());
+        size = {PrintColWidth, std::abs(box.Height())};
+    } else {
+        int lines = 0;
+        do {
+            AnsiString line = GetNextLine(text, Multilinecells);
+            if (URLShow() && !URLFull())
+                StripURLProtocol(line);
+            size.x = std::max(size.x, Canvas->TextWidth(line) + graphic.x);
+            ++lines;
+        } while (!text.empty());
+        size.y = std::abs(Canvas->TextHeight("gh")) * lines;
+    }
+    if (rotated) {
+        const double a = angle * kPi / 180;
+        const int w = size.x, h = size.y;
+        size.x = std::abs(static_cast<int>(std::trunc(w * std::cos(a)))) +
+            std::abs(static_cast<int>(std::trunc(h * std::sin(a))));
+        size.y = std::abs(static_cast<int>(std::trunc(w * std::sin(a)))) +
+            std::abs(static_cast<int>(std::trunc(h * std::cos(a))));
+    }
+    size.y = std::max(size.y, graphic.y);
+    size.x = std::max(size.x, graphic.x);
+    Canvas->Font()->Assign(&kept);
+    return size;
+}

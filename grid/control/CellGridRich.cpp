@@ -1,0 +1,48 @@
+// Rich-text cells: the hidden rich-edit document they are loaded into, and formatting one into a
+// rectangle of any canvas (the screen or a printer page) at the canvas's resolution.
+
+#include "grid/control/CellGrid.h"
+#include "platform/gui/MapMode.h"
+#include "platform/gui/RichDocument.h"
+
+namespace {
+
+// Characters of a selected rich-text cell that take the selection's text colour.
+constexpr int kSelectionColorChars = 255;
+constexpr int kTwipsPerInch = 1440;
+
+}  // namespace
+
+TRichDocument* TCellGrid::RichEdit()
+{
+    if (!FRichEdit)
+        FRichEdit = std::make_unique<TRichDocument>();
+    return FRichEdit.get();
+}
+
+void TCellGrid::RTFPaint(int ACol, int ARow, TCanvas* Canvas, TRect ARect)
+{
+    TRichDocument* rich = RichEdit();
+    rich->SetDefaultFont(Canvas->Font());
+    CellToRich(ACol, ARow, rich);
+    Canvas->Brush()->SetStyle(bsClear);
+    const int display = RemapColInv(ACol);
+    const TGridRect sel = Selection();
+    const bool inSelection = display >= sel.Left && display <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom;
+    const bool focusedCell = display == Col() && ARow == Row() && Focused() && !Options().Contains(goDrawFocusSelected);
+    if (inSelection && !focusedCell && !SelectionRTFKeep && GetMapMode(Canvas) == MM_TEXT) {
+        rich->SetSelection(0, kSelectionColorChars);
+        rich->SetSelColor(SelectionTextColor());
+    }
+    LPtoDP(Canvas, ARect);
+    const int dpiX = GetDeviceCaps(Canvas, LOGPIXELSX), dpiY = GetDeviceCaps(Canvas, LOGPIXELSY);
+    const int margin = 2 * dpiX / 96;
+    ARect = TRect{ARect.Left + margin, ARect.Top + margin, ARect.Right - margin, ARect.Bottom - margin};
+    const auto twips = [](int pixels, int dpi) { return static_cast<int>(1LL * pixels * kTwipsPerInch / dpi); };
+    const TRect rect{twips(ARect.Left, dpiX), twips(ARect.Top, dpiY), twips(ARect.Right, dpiX),
+                     twips(ARect.Bottom, dpiY)};
+    const int mode = SetMapMode(Canvas, MM_TEXT);
+    rich->FormatRange(Canvas, rect);
+    SetMapMode(Canvas, mode);
+    RTFResizeRequest(this, TRect{0, 0, ARect.Width(), rich->RequestedHeight(Canvas, ARect.Width())});
+}

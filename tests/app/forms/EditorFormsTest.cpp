@@ -1,0 +1,244 @@
+// The script editor, the item dialogs and the button bar as windows: the bar's double click on a
+// push button, the bar following the button list, the byte limit of the name boxes, the timer's
+// repeat box, and their pictures under Xvfb.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "GuiTestSupport.h"
+#include "WindowTestSupport.h"
+#include "app/forms/AnsiTerminal.h"
+#include "app/forms/ButtonEditUnit.h"
+#include "app/forms/ButtonUnit.h"
+#include "app/forms/DriverUnit.h"
+#include "app/forms/TimerEditUnit.h"
+#include "app/forms/TriggersEditUnit.h"
+#include "controls/lib/ExSpin.h"
+#include "controls/lib/ToolEdit.h"
+#include "platform/core/ProgramFolder.h"
+#include "platform/gui/ButtonCtrls.h"
+#include "platform/gui/EditWidgets.h"
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Queue.h"
+#include "platform/gui/StdCtrls.h"
+#include "platform/gui/SyntheticInput.h"
+#include "script/UserTimer.h"
+
+namespace {
+
+class EditorWindows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestApplication();
+        SetTimerService(&Clock);
+        Window = new TAnsiTerminalForm(nullptr, Entry);
+        Window->Show();
+        PumpEvents();
+    }
+    void TearDown() override
+    {
+        SetModalFormHook(nullptr);
+        if (Screen->HasForm(Window))
+            delete Window;
+        RunQueuedCalls();
+        SetTimerService(nullptr);
+    }
+    cButton* AddButton(const char* name, const char* on, const char* off, int status = 0)
+    {
+        auto b = std::make_unique<cButton>();
+        b->Name = name, b->OnBuff = on, b->OffBuff = off, b->Status = status;
+        return Window->Script().ButtonList.Add(std::move(b));
+    }
+    TButtonForm* OpenBar()
+    {
+        Window->ActionViewButtonExecute();
+        PumpEvents();
+        return Window->ButtonForm();
+    }
+
+    TManualTimerService Clock{0};
+    std::shared_ptr<TCharBooks> Entry = std::make_shared<TCharBooks>();
+    TAnsiTerminalForm* Window = nullptr;
+};
+
+TEST_F(EditorWindows, PushButtonDoubleClickOpensItsDialog)
+{
+    cButton* push = AddButton("push", "say p", "");
+    TButtonForm* bar = OpenBar();
+    ASSERT_NE(push->Control, nullptr);
+    int shown = 0;
+    SetModalFormHook([&shown](TCustomForm& form) {
+        auto* dialog = dynamic_cast<TButtonEditForm*>(&form);
+        ASSERT_NE(dialog, nullptr);
+        ++shown;
+        dialog->NameEdit()->SetText("renamed");
+        dialog->ExSpeedButton1Click();
+    });
+    TMyButton* button = push->Control;
+    const int x = button->Left() + 5, y = button->Top() + 5;
+    // As the window system reports a double click: press, release, double click, release.
+    for (TMouseAction action : {maDown, maUp, maDouble, maUp})
+        SendMouseInput(bar->ButtonPanel(), action, mbLeft, x, y, TShiftState());
+    PumpEvents();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(push->Name, "renamed");
+    EXPECT_EQ(push->Control->Caption(), "renamed");
+}
+
+TEST_F(EditorWindows, ClearedListLeavesNoButtonBehind)
+{
+    AddButton("a", "1", "");
+    AddButton("b", "2", "3", 1);
+    TButtonForm* bar = OpenBar();
+    ASSERT_EQ(bar->Buttons().size(), 2u);
+    TAliveToken first = bar->Buttons()[0]->Token();
+    EXPECT_TRUE(bar->Buttons()[1]->Down());
+    Window->Script().ClearCmdData();
+    EXPECT_TRUE(bar->Buttons().empty());
+    RunQueuedCalls();
+    EXPECT_FALSE(*first);
+    AddButton("c", "4", "");
+    bar->FormShowButtons();
+    ASSERT_EQ(bar->Buttons().size(), 1u);
+    EXPECT_EQ(bar->Buttons()[0]->Caption(), "c");
+}
+
+TEST_F(EditorWindows, ClosingTheBarUnlinksEveryRecord)
+{
+    cButton* a = AddButton("a", "1", "");
+    TButtonForm* bar = OpenBar();
+    bar->Close();
+    PumpEvents();
+    RunQueuedCalls();
+    EXPECT_EQ(Window->ButtonForm(), nullptr);
+    EXPECT_EQ(a->Control, nullptr);
+    // Reopened, it builds the buttons again from the records.
+    EXPECT_EQ(OpenBar()->Buttons().size(), 1u);
+}
+
+TEST_F(EditorWindows, ButtonNameHoldsTwentyBytes)
+{
+    auto* dialog = new TButtonEditForm(Window);
+    dialog->Show();
+    PumpEvents();
+    // 가나다라마바사아자차카: eleven syllables, 22 bytes; the eleventh is refused whole.
+    EditTypeText(dialog->NameEdit(), QString::fromUtf8("가나다라마바사아자차카"));
+    EXPECT_EQ(dialog->NameEdit()->Text(),
+              "\xB0\xA1\xB3\xAA\xB4\xD9\xB6\xF3\xB8\xB6\xB9\xD9\xBB\xE7\xBE\xC6\xC0\xDA"
+              "\xC2\xF7");
+    delete dialog;
+}
+
+TEST_F(EditorWindows, RepeatBoxIsOffWhileCycling)
+{
+    cTimer timer;
+    timer.Name = "t", timer.Action = cTimer::CycleForever, timer.Repeat = 4;
+    auto* dialog = new TTimerEditForm(Window);
+    dialog->SetRecord(&timer);
+    dialog->Show();
+    PumpEvents();
+    EXPECT_FALSE(dialog->RepeatEdit()->Enabled());
+    dialog->CycleBox()->SetChecked(false);
+    dialog->CycleBoxClick();
+    EXPECT_TRUE(dialog->RepeatEdit()->Enabled());
+    delete dialog;
+}
+
+TEST_F(EditorWindows, CloseBoxOfADialogIsCancel)
+{
+    cTriggers trigger;
+    trigger.From = "a", trigger.To = "b";
+    SetModalFormHook([](TCustomForm& form) {
+        dynamic_cast<TTriggersEditForm&>(form).FromBuffEdit()->SetText("changed");
+        form.Close();
+    });
+    EXPECT_EQ(EditTriggerRecord(Window, trigger), TDialogEnd::Cancelled);
+    EXPECT_EQ(trigger.From, "a");
+}
+
+// --- Pictures -------------------------------------------------------------------------------
+
+class EditorScreenshot : public EditorWindows {
+protected:
+    void SetUp() override
+    {
+        if (!OnX())
+            GTEST_SKIP() << "needs an X display (run under Xvfb)";
+        EditorWindows::SetUp();
+        TScriptState& s = Window->Script();
+        AddButton("\xBA\xD2", "light", "dark", 1);  // 불
+        AddButton("look", "look", "");
+        auto timer = std::make_unique<cTimer>();
+        timer->Name = "tick", timer->Ticker = 30, timer->Status = 1, timer->OnBuff = "look";
+        s.AddUserTimer(std::move(timer));
+        for (const char* from : {"(hp)", "\xB9\xE8\xB0\xED\xC7\xC4\xB4\xD9"}) {  // 배고프다
+            auto t = std::make_unique<cTriggers>();
+            t->From = from, t->To = "eat <B>bread</B>", t->Number = s.TriggerList.Count() + 1;
+            t->NickName = std::to_string(t->Number);
+            s.TriggerList.Add(std::move(t));
+        }
+        auto v = std::make_unique<cVariables>();
+        v->Name = "hp", v->Type = 'D', v->Value = "120";
+        s.VariableList.Add(std::move(v));
+        auto a = std::make_unique<cAlias>();
+        a->Name = "gg", a->Text = "say gg %1";
+        s.AliasList.Add(std::move(a));
+        auto m = std::make_unique<cKeyMacro>();
+        m->Name = "Ctrl+F1", m->ShortCut = 0x4070, m->ToBuff = "kill";
+        s.KeyMacroList.Add(std::move(m));
+    }
+};
+
+TEST_F(EditorScreenshot, EachPageWithItsRecords)
+{
+    const char* names[] = {"EditorButtons",   "EditorTimers",  "EditorTriggers",
+                           "EditorVariables", "EditorAliases", "EditorMacros"};
+    // Shorter than it opens, to fit the test's screen.
+    auto* editor = new TDriverForm(Window);
+    editor->SetPosition(poDesigned);
+    editor->SetBounds(0, 0, editor->Width(), 560);
+    editor->Show();
+    for (int page = 0; page < kEditorPageCount; ++page) {
+        Window->Script().CmdConfig.ActivePage = page;
+        editor->FormActivate();
+        Settle(30);
+        ExpectScreenshot(*editor, "tests/app/golden", names[page]);
+    }
+    delete editor;
+}
+
+TEST_F(EditorScreenshot, EachDialogFilled)
+{
+    Window->Script().CmdConfig.ActivePage = epTriggers;
+    Window->OpenDriverUnit();
+    TDriverForm* editor = Window->DriverForm();
+    struct TShot {
+        int page;
+        const char* name;
+    };
+    const TShot shots[] = {{epButton, "ButtonDialog"}, {epTimer, "TimerDialog"}, {epTriggers, "TriggerDialog"},
+                           {epVariables, "VarDialog"}, {epAlias, "AliasDialog"}, {epMacro, "MacroDialog"}};
+    for (const TShot& shot : shots) {
+        SetModalFormHook([&shot](TCustomForm& form) {
+            Settle();
+            ExpectScreenshot(dynamic_cast<TForm&>(form), "tests/app/golden", shot.name);
+            form.Close();
+        });
+        editor->Editor().Edit(shot.page);
+    }
+}
+
+TEST_F(EditorScreenshot, BarWithAToggleDown)
+{
+    TButtonForm* bar = OpenBar();
+    Settle();
+    ExpectScreenshot(*bar, "tests/app/golden", "ButtonBar");
+}
+
+}  // namespace

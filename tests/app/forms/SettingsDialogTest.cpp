@@ -1,0 +1,151 @@
+// The terminal settings dialog: its font lists read from the Fonts folder, what it shows of an
+// entry, the reconnect warning, Save writing the entry and the book and setting the window up
+// again, and a sample file that is missing.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ProgramTestSupport.h"
+#include "app/forms/AnsiTerminal.h"
+#include "app/forms/TerminalConfig.h"
+#include "controls/lib/ExCombos.h"
+#include "platform/gui/ActnList.h"
+#include "platform/gui/ButtonCtrls.h"
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/ListBoxes.h"
+#include "platform/gui/Menus.h"
+#include "terminal/control/Terminal.h"
+
+namespace fs = std::filesystem;
+using TerminalSettings::flEng;
+using TerminalSettings::flHan;
+
+namespace {
+
+class TSettingsTest : public TProgramTest {
+protected:
+    void SetUp() override
+    {
+        TProgramTest::SetUp();
+        // A Fonts folder of our own: the build's fonts under other names, and names no list takes.
+        const fs::path built = fs::path(ExecutableFolder()) / "Fonts";
+        const fs::path fonts = fs::path(Folder.Path()) / "Fonts";
+        fs::remove(fonts);
+        fs::create_directory(fonts);
+        for (const char* name : {"a.han", "B.HAN", "x~y.han", "z.han"})
+            fs::copy_file(built / "뻗음꼴.han", fonts / name);
+        fs::copy_file(built / "영문정형체.eng", fonts / "e.eng");
+        fs::copy_file(built / "smooth.spc", fonts / "s.spc");
+        fs::copy_file(built / "산.ksg", fonts / "k.ksg");
+        fs::create_directory(fonts / "dir.han");
+        for (const char* name : {"TextSample.txt", "AnSiSample.txt"})
+            fs::copy_file(built / name, fonts / name);
+        WriteBook(
+            "#CHARACTER\r\nHostName    a~\r\nCharName    A~\r\nHost        h~\r\nPort        1\r\nStatus      6\r\n"
+            "HanFont     Fonts\\z.han~\r\nEngFont     Fonts\\e.eng~\r\nSpcFont     Fonts\\s.spc~\r\n"
+            "KsgFont     Fonts\\k.ksg~\r\nEnd\r\n#END\r\n");
+        Start();
+        Window = Books->CharBooksGridDblClickCell(1, 0);
+    }
+    // The dialog for the window, handed to the script while it is shown.
+    void WithDialog(const std::function<void(TTerminalConfig&)>& script)
+    {
+        OnModal([&script](TCustomForm& form) { script(dynamic_cast<TTerminalConfig&>(form)); });
+        Window->FindAction("ActionOptionConfig")->Execute();
+    }
+    static std::vector<std::string> Items(TListBox* box)
+    {
+        std::vector<std::string> items;
+        for (int i = 0; i < box->Items()->Count(); ++i)
+            items.push_back(box->Items()->Strings(i));
+        return items;
+    }
+    TAnsiTerminalForm* Window = nullptr;
+};
+
+TEST_F(TSettingsTest, ListsTakeTheirExactExtensionAndShowTheEntrysFonts)
+{
+    WithDialog([](TTerminalConfig& dialog) {
+        std::vector<std::string> han = Items(dialog.FontBox(flHan));
+        std::sort(han.begin(), han.end());
+        EXPECT_EQ(han, (std::vector<std::string>{"a.han", "z.han"}));
+        EXPECT_EQ(Items(dialog.FontBox(flEng)), std::vector<std::string>{"e.eng"});
+        TListBox* hanBox = dialog.FontBox(flHan);
+        EXPECT_EQ(hanBox->Items()->Strings(hanBox->ItemIndex()), "z.han");
+        EXPECT_TRUE(dialog.HanCheckBox()->Checked());
+        EXPECT_TRUE(dialog.AlphaCheckBox()->Checked());
+        EXPECT_FALSE(dialog.WindowsFontBox()->Enabled());
+        EXPECT_EQ(dialog.FgColorBox()->GetColorValue(), clWhite);
+        EXPECT_EQ(dialog.BgColorBox()->GetColorValue(), clNavy);
+        EXPECT_TRUE(dialog.Terminal()->HanMode());
+    });
+}
+
+TEST_F(TSettingsTest, SaveWritesTheEntryAndTheBookAndRedrawsTheWindow)
+{
+    BoxAnswers = {IDNO};
+    WithDialog([](TTerminalConfig& dialog) {
+        dialog.HanCheckBox()->SetChecked(false);
+        EXPECT_FALSE(dialog.FontBox(flHan)->Enabled());
+        EXPECT_TRUE(dialog.WindowsFontBox()->Enabled());
+        EXPECT_FALSE(dialog.Terminal()->HanMode());
+        dialog.AlphaCheckBox()->SetChecked(false);
+        dialog.FontBox(flHan)->SetItemIndex(dialog.FontBox(flHan)->Items()->IndexOf("a.han"));
+        dialog.FgColorBox()->SetColorValue(clYellow);
+        dialog.BgColorBox()->SetColorValue(clBlack);
+        dialog.ReConnetCheckBox()->SetChecked(true);
+        dialog.WalkAutoRewind()->SetChecked(true);
+        dialog.SaveBtnClick();
+    });
+    const auto& entry = TCharBooks::CharBookList[0];
+    EXPECT_EQ(entry->Status, 0x1u | 0x10u);
+    EXPECT_EQ(entry->HanFont, "Fonts\\a.han");
+    EXPECT_EQ(entry->FgColor, clYellow);
+    EXPECT_EQ(entry->BgColor, clBlack);
+    EXPECT_FALSE(Window->Terminal()->HanMode());
+    EXPECT_EQ(Window->Terminal()->BackColor(), clBlack);
+    const std::string book = TempFolder::Read(Folder.File("CharBooks/CharBooks"));
+    EXPECT_NE(book.find("Status      17"), std::string::npos);
+    EXPECT_NE(book.find("HanFont     Fonts\\a.han~"), std::string::npos);
+    ASSERT_EQ(Log.size(), 2u);
+    EXPECT_EQ(Log[1].rfind("box 경고|", 0), 0u);
+}
+
+TEST_F(TSettingsTest, AnsweringYesToTheWarningUnchecksReconnect)
+{
+    BoxAnswers = {IDYES};
+    WithDialog([](TTerminalConfig& dialog) {
+        dialog.ReConnetCheckBox()->SetChecked(true);
+        EXPECT_FALSE(dialog.ReConnetCheckBox()->Checked());
+        dialog.SaveBtnClick();
+    });
+    EXPECT_EQ(TCharBooks::CharBookList[0]->GetReConnect(), 0);
+}
+
+TEST_F(TSettingsTest, ExitLeavesTheEntry)
+{
+    WithDialog([](TTerminalConfig& dialog) {
+        dialog.HanCheckBox()->SetChecked(false);
+        dialog.ExitBtnClick();
+    });
+    EXPECT_EQ(TCharBooks::CharBookList[0]->Status, 6u);
+    EXPECT_TRUE(Window->Terminal()->HanMode());
+}
+
+TEST_F(TSettingsTest, RegressionMissingSampleIsReportedAndThePreviewStays)
+{
+    fs::remove(Folder.File("Fonts/AnSiSample.txt"));
+    WithDialog([this](TTerminalConfig& dialog) {
+        const AnsiString shown = dialog.Terminal()->Core().Data().Strings(dialog.Terminal()->Core().MaxLinePos());
+        dialog.SampleGroup()->SetItemIndex(1);
+        dialog.FgColorBox()->SetColorValue(clRed);
+        EXPECT_EQ(dialog.Terminal()->Core().Data().Strings(dialog.Terminal()->Core().MaxLinePos()), shown);
+        EXPECT_EQ(dialog.Terminal()->FontColor(), clWhite);
+        ASSERT_EQ(Log.size(), 3u);
+        EXPECT_NE(Log[1].find("Cannot open file"), std::string::npos);
+        EXPECT_EQ(Log[2], Log[1]);
+    });
+}
+
+}  // namespace

@@ -1,0 +1,102 @@
+// Window hooks and form placement in ctlrun: the `call` verbs of TFormPlacement and TFormStorage
+// (SaveFormPlacement, RestoreFormPlacement, EraseSections, Loaded: the form's events hooked as
+// after loading), the watched events (BeforeMessage and AfterMessage print the message number
+// in hex; OnSavePlacement, OnRestorePlacement), `util GetDefaultSection NAME` and the browse
+// dialogs (`util BrowseDirectory FOLDER TEXT`, `util BrowseComputer NAME TEXT`).
+
+#include "controls/lib/AppForms.h"
+#include "controls/lib/BrowseFolder.h"
+#include "controls/lib/ExHook.h"
+#include "controls/lib/Placemnt.h"
+#include "tools/ctlrun/CtlRun.h"
+
+namespace {
+
+TFormPlacement* Placement(TComponent* c)
+{
+    auto* p = dynamic_cast<TFormPlacement*>(c);
+    if (!p)
+        throw ECtlError("unknown operation for " + c->Name());
+    return p;
+}
+
+TCtlEventHook MessageHook(const char* event, THookMessageEvent TExWindowHook::*member)
+{
+    return [event, member](TCtlRun& run, TComponent* c) {
+        auto* hook = dynamic_cast<TExWindowHook*>(c);
+        if (hook)
+            hook->*member = [&run, c, event](TObject*, TMessage& m, bool&) {
+                run.PrintEvent(c, event, Format("$%04X", m.Msg));
+            };
+        return hook != nullptr;
+    };
+}
+
+TCtlEventHook PlacementHook(const char* event, TNotifyEvent TFormPlacement::*member)
+{
+    return [event, member](TCtlRun& run, TComponent* c) {
+        auto* p = dynamic_cast<TFormPlacement*>(c);
+        if (p)
+            p->*member = [&run, c, event](TObject*) { run.PrintEvent(c, event); };
+        return p != nullptr;
+    };
+}
+
+// RESULT True|False and the name, when there is one.
+void PrintChoice(TCtlRun& run, bool ok, const AnsiString& name)
+{
+    run.Print(AnsiString("RESULT ") + (ok ? "True" : "False") + (name.empty() ? "" : " " + TCtlRun::Escape(name)));
+}
+
+}  // namespace
+
+const std::map<AnsiString, TCtlVerb>& CtlStorageVerbs()
+{
+    static const std::map<AnsiString, TCtlVerb> verbs{
+        {"SaveFormPlacement", [](TCtlRun&, TComponent* c, const TCtlArgs&) { Placement(c)->SaveFormPlacement(); }},
+        {"RestoreFormPlacement",
+         [](TCtlRun&, TComponent* c, const TCtlArgs&) { Placement(c)->RestoreFormPlacement(); }},
+        {"EraseSections", [](TCtlRun&, TComponent* c, const TCtlArgs&) { Placement(c)->EraseSections(); }},
+        {"Loaded",
+         [](TCtlRun&, TComponent* c, const TCtlArgs&) {
+             c->BeginLoading();
+             c->EndLoading();
+         }},
+    };
+    return verbs;
+}
+
+const std::map<AnsiString, TCtlEventHook>& CtlStorageEvents()
+{
+    static const std::map<AnsiString, TCtlEventHook> events{
+        {"BeforeMessage", MessageHook("BeforeMessage", &TExWindowHook::BeforeMessage)},
+        {"AfterMessage", MessageHook("AfterMessage", &TExWindowHook::AfterMessage)},
+        {"OnSavePlacement", PlacementHook("OnSavePlacement", &TFormPlacement::OnSavePlacement)},
+        {"OnRestorePlacement", PlacementHook("OnRestorePlacement", &TFormPlacement::OnRestorePlacement)},
+    };
+    return events;
+}
+
+const std::map<AnsiString, TCtlUtil>& CtlStorageUtils()
+{
+    static const std::map<AnsiString, TCtlUtil> utils{
+        {"GetDefaultSection",
+         [](TCtlRun& run, const TCtlArgs& a) {
+             TComponent* c = a.Words.empty() || a.Words[0] == "-" ? nullptr : run.Find(a.Words[0]);
+             run.Print("RESULT " + TCtlRun::Escape(GetDefaultSection(c)));
+         }},
+        {"BrowseDirectory",
+         [](TCtlRun& run, const TCtlArgs& a) {
+             AnsiString folder = a.Words.empty() ? AnsiString() : a.Words[0];
+             const bool ok = BrowseDirectory(folder, a.Words.size() > 1 ? a.Words[1] : AnsiString(), 0);
+             PrintChoice(run, ok, folder);
+         }},
+        {"BrowseComputer",
+         [](TCtlRun& run, const TCtlArgs& a) {
+             AnsiString name = a.Words.empty() || a.Words[0] == "-" ? AnsiString() : a.Words[0];
+             const bool ok = BrowseComputer(name, a.Words.size() > 1 ? a.Words[1] : AnsiString(), 0);
+             PrintChoice(run, ok, name);
+         }},
+    };
+    return utils;
+}
