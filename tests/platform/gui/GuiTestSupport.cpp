@@ -166,8 +166,8 @@ void ExpectScreenshot(TForm& form, const std::string& folder, const std::string&
 
 void ExpectScreenRect(int left, int top, int width, int height, const std::string& folder, const std::string& name)
 {
-    ExpectPicture([=] { return QGuiApplication::primaryScreen()->grabWindow(0, left, top, width, height).toImage(); },
-                  folder, name);
+    ExpectGrabbed([=] { return QGuiApplication::primaryScreen()->grabWindow(0, left, top, width, height).toImage(); },
+                  folder, name, kXDeadlineMs);
 }
 
 namespace {
