@@ -30,6 +30,7 @@
 #include "bench/grid/GridBenchFind.h"
 #include "bench/grid/GridBenchPaint.h"
 #include "bench/grid/GridBenchRows.h"
+#include "bench/grid/GridBenchTyping.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
 #include "platform/gui/Application.h"
@@ -201,5 +202,7 @@ int main(int argc, char** argv)
     FindMetrics(rows);
     // --- Painting the view against QTableView (GridBenchPaint.cpp).
     PaintMetrics(rows);
+    // --- Typing into a cell against QTableView's editor (GridBenchTyping.cpp).
+    TypingMetrics(rows);
     return 0;
 }

@@ -523,6 +523,16 @@ const std::map<std::string, TGridOperation, std::less<>>& GridOperations()
         OP(G, MapFontHeight),
         OP(G, MapFontSize),
         OP(G, CalcTextPos),
+        // --- Editing in place.
+        OP(G, ShowCellEdit),
+        OP(G, HideCellEdit),
+        OP(G, RestoreCache),
+        OP(G, AddComboString),
+        OP(G, RemoveComboString),
+        OP(G, ClearComboString),
+        OP(G, GetComboCount),
+        OP(G, SetComboSelection),
+        OP(G, SetComboSelectionString),
     };
     return table;
 }
