@@ -91,7 +91,8 @@ void TypingMetrics(int Rows)
     view.setCurrentIndex(cell);
     view.edit(cell);
     QApplication::processEvents();
-    auto* editor = qobject_cast<QLineEdit*>(view.indexWidget(cell) ? view.indexWidget(cell) : QApplication::focusWidget());
+    auto* editor =
+        qobject_cast<QLineEdit*>(view.indexWidget(cell) ? view.indexWidget(cell) : QApplication::focusWidget());
     if (!editor) {
         std::fprintf(stderr, "bench_grid: the view's editor did not open\n");
         return;

@@ -147,8 +147,8 @@ TEST_P(CellGridScreenshotCompanions, MatchTheirPicture)
         spin->Button()->UpButton()->Perform(CM_MOUSEENTER);
         edit->Button()->Button()->Perform(CM_MOUSEENTER);
     }
-    for (TWinControl* c : {static_cast<TWinControl*>(combo), static_cast<TWinControl*>(edit),
-                           static_cast<TWinControl*>(spin)})
+    for (TWinControl* c :
+         {static_cast<TWinControl*>(combo), static_cast<TWinControl*>(edit), static_cast<TWinControl*>(spin)})
         c->SetEnabled(GetParam().enabled);
     Settle(20);
     ExpectScreenshot(form, "tests/grid/control/golden", std::string("Companions") + GetParam().name);
