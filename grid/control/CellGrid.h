@@ -642,6 +642,7 @@ private:
     bool FStretchGuard = true;
     // Scrolling: the proportional bars and the thumb hint.
     void ScrollMessage(TMessage& Msg, bool Vertical);
+    void UpdateProportionalBar(int Bar);
     void UpdateBarLook();
     TScrollType FScrollType = ssNormal;
     TColor FScrollColor = clNone;
