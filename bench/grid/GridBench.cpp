@@ -34,6 +34,7 @@
 #include "bench/grid/GridBenchPaint.h"
 #include "bench/grid/GridBenchPrint.h"
 #include "bench/grid/GridBenchRows.h"
+#include "bench/grid/GridBenchTyping.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
 #include "platform/gui/Application.h"
@@ -207,5 +208,7 @@ int main(int argc, char** argv)
     PaintMetrics(rows);
     // --- Printing 10,000 rows to PDF against LibreOffice (GridBenchPrint.cpp).
     PrintMetrics(std::min(rows, 10000), kCols, [&](int c, int r) { return cp949.Cell(c, r); });
+    // --- Typing into a cell against QTableView's editor (GridBenchTyping.cpp).
+    TypingMetrics(rows);
     return 0;
 }

@@ -29,6 +29,8 @@ TCellGrid::TCellGrid(TComponent* AOwner)
     RegisterInputHandlers();
     RegisterSizingHandlers();
     FScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+    if (!Designing())
+        CreateEditControls();
     RegisterHandler(WM_SIZE, [this](TMessage& m) {
         Inherited(m);
         if (ColumnSize()->Stretch())

@@ -16,7 +16,8 @@
 // grid's cursor and panning pictures), CellGridFiles.cpp (the file formats),
 // CellGridAutomation.cpp (spreadsheets and documents), CellGridClipboard.cpp (the clipboard),
 // CellGridDragDrop.cpp (drag and drop), CellGridSort.cpp (the header click and what sorting
-// asks of the display), CellGridPrint*.cpp and CellGridPreview.cpp (printing),
+// asks of the display), CellGridEdit.cpp (editing in place: which editor, showing and hiding
+// it, validation), CellGridPrint*.cpp and CellGridPreview.cpp (printing),
 // CellGridLayouts.cpp (stored column widths and print settings).
 
 #include <array>
@@ -28,6 +29,7 @@
 
 #include "grid/control/CellGridObjects.h"
 #include "grid/control/FilePicture.h"
+#include "grid/model/CellEditRules.h"
 #include "grid/model/CellModel.h"
 #include "grid/model/GridFiles.h"
 #include "grid/model/PrintPages.h"
@@ -38,6 +40,13 @@
 #include "platform/gui/Picture.h"
 
 class TEditLink;
+class TGridCombo;
+class TGridSpin;
+class TGridDatePicker;
+class TGridCheckBox;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TGridButton;
 class TArrowWindow;
 class THintWindow;
 class TRichDocument;
@@ -353,8 +362,6 @@ public:
     // An editor was shown for the current cell (DoExit then validates it).
     bool EditShown() const { return FEditShown; }
     void SetEditShown(bool Value) { FEditShown = Value; }
-    // The grid's text editor once the editing part makes one (the focus knows when it left it).
-    virtual TWinControl* InplaceEditor() const { return nullptr; }
     // Clipboard keys (Ctrl+C, Ctrl+X, Ctrl+V and the Insert forms); true when the key was one
     // (CellGridClipboard.cpp).
     virtual bool ClipboardKey(uint16_t Key, TShiftState Shift);
@@ -391,8 +398,9 @@ public:
     AnsiString GetStrippedCell(int ACol, int ARow) const;
     void CellToRich(int ACol, int ARow, TRichDocument* RichEdit);
     void RichToCell(int ACol, int ARow, TRichDocument* RichEdit);
-    AnsiString GetEditText(int ACol, int ARow);
-    void SetEditText(int ACol, int ARow, const AnsiString& Value);
+    // The text a cell is edited as, and the edited text written back (display column).
+    AnsiString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const AnsiString& Value) override;
     AnsiString EllipsClick(AnsiString Value) override;
     int GetVersionNr() override { return 1; }
     AnsiString GetVersionString() override { return "1.0"; }
@@ -441,6 +449,69 @@ public:
     // True while the window paints itself (not while a single cell is painted on request).
     bool InPaint() const { return FInPaint; }
 
+    // --- Editing in place (CellGridEdit.cpp; the editor controls are CellGridEditors.h, the
+    // text editor CgInplaceEdit.h, custom editors EditLink.h).
+    bool SelectCell(int ACol, int ARow) override;
+    // Shows or hides the special editor control of the current editor type over a cell.
+    void ShowEditControl(int ACol, int ARow);
+    void HideEditControl(int ACol, int ARow);
+    // Starts editing the current cell as F2 does (posted); ends a special editor's edit.
+    void ShowCellEdit();
+    void HideCellEdit() { HideEditControl(Col(), Row()); }
+    // The text the current cell had when it was selected goes back into it.
+    void RestoreCache() override;
+    bool IsEditable(int ACol, int ARow) override;
+    // The items of the one combo editor that every combo cell shares.
+    void AddComboString(const AnsiString& S);
+    bool RemoveComboString(const AnsiString& S);
+    void ClearComboString();
+    int GetComboCount();
+    // The item a combo-list cell shows when its text is no item (-1: the first).
+    void SetComboSelection(int Index) { FComboSelection = Index; }
+    bool SetComboSelectionString(const AnsiString& S);
+    int ComboSelection() const { return FComboSelection; }
+    // Validation: InitValidate remembers a cell and its text; ValidateCell, armed when editing
+    // became possible, asks OnCellValidate about a changed text. A refused value stays out of
+    // the cell and the editor opens on it again (after the focus change when focus left).
+    bool ValidateCell(const AnsiString& NewValue) override;
+    void InitValidate(int ACol, int ARow) override;
+    // The application's custom editor (not owned; set at the latest in OnGetEditorType).
+    TEditLink* EditLink = nullptr;
+    // The editor type asked for the cell being edited, and whether its special control shows.
+    TEditorType CurrentEditorType() const { return FEditorType; }
+    bool EditControlShown() const { return FEditorShown; }
+    // The visible editor: the special control, a custom editor's control or the text editor.
+    TWinControl* VisibleEditor() const;
+    // A click opened the editor: it puts its caret under the mouse.
+    bool MouseStarted() const { return FMouseStarted; }
+    void SetMouseStarted(bool Value) { FMouseStarted = Value; }
+    // An editor control ended its edit with a key.
+    bool EditEndedByKey = false;
+    // The editor controls (CellGridEditors.h), made with the grid.
+    TGridCombo* Combo() const { return FCombo; }
+    TGridSpin* Spin() const { return FSpin; }
+    TGridDatePicker* DatePicker() const { return FDatePicker; }
+    TGridCheckBox* CheckBoxEditor() const { return FCheckBox; }
+    TGridEditBtn* EditBtn() const { return FEditBtn; }
+    TGridUnitEditBtn* UnitEditBtn() const { return FUnitEditBtn; }
+    TGridButton* ButtonEditor() const { return FButton; }
+    // The grid's key handling, for an editor control that passes a navigation key on.
+    void GridKeyDown(uint16_t& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+    void GridKeyPress(char& Key) { KeyPress(Key); }
+    // Validates as the focus leaves: a refused value opens the editor again after the focus
+    // change, from the event loop.
+    bool ValidateOnFocusLoss(const AnsiString& Value);
+    // The text editor's text changed size: SizeWhileTyping sizes the column and the row; a line
+    // break typed with Ctrl+Enter sizes the row to the lines.
+    void TypingSized();
+    void TypingNewLine(const AnsiString& Text);
+    // Where the last left press was (client coordinates).
+    TPoint PressPoint() const { return FPressPoint; }
+    // Whether the grid still lives, for callers whose call may free it.
+    TAliveToken Liveness() const { return AliveToken(); }
+    // The pending key: the character typed on the grid that started editing.
+    const AnsiString& PendingKey() const { return FPendingKey.Key(); }
+
     TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
     TGridBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
     TGetEditorPropEvent OnGetEditorProp;
@@ -463,6 +534,10 @@ protected:
     void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs) override;
     // Window (CellGridWndProc.cpp).
     void TopLeftChanged() override;
+    // Editing (CellGridEdit.cpp).
+    TInplaceEdit* CreateEditor() override;
+    bool CanEditShow() override;
+    void CurrentMoved(TGridCoord Old) override;
 
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -510,10 +585,32 @@ private:
     void PanStep();
     void PanEnd();
     void WheelNotch(int Notches, TShiftState Shift);
+    // Editing state (CellGridEdit.cpp).
+    void CreateEditControls();
+    void PostPendingKey(TWinControl* Editor);
+    void ReopenEditor();
+    TEditorType FEditorType = edNormal;
+    bool FEditorShown = false;
+    TPendingKey FPendingKey;
+    AnsiString FEntryText;
+    int FComboSelection = -1;
+    bool FValidatePending = false, FValidating = false, FExiting = false;
+    int FValidateCol = -1, FValidateRow = -1;
+    AnsiString FValidateText;
+    bool FMouseStarted = false;
+    // goEditing was switched off for a cell that may not be edited (the next cell asks again).
+    bool FEditingSwitchedOff = false;
+    bool FHidingControl = false;
+    TGridCombo* FCombo = nullptr;
+    TGridSpin* FSpin = nullptr;
+    TGridDatePicker* FDatePicker = nullptr;
+    TGridCheckBox* FCheckBox = nullptr;
+    TGridEditBtn* FEditBtn = nullptr;
+    TGridUnitEditBtn* FUnitEditBtn = nullptr;
+    TGridButton* FButton = nullptr;
     // Keys, focus and mouse state.
     bool FEditShown = false;
     TGridRect FSavedSelection{};
-    char FPendingKey = 0;
     TGridCoord FPushedButton{-1, -1};
     TPoint FPressPoint{};
     bool FMoveMark = false, FSizeMark = false, FBorderDblClick = false;
@@ -578,6 +675,7 @@ private:
     bool FStretchGuard = true;
     // Scrolling: the proportional bars and the thumb hint.
     void ScrollMessage(TMessage& Msg, bool Vertical);
+    void UpdateProportionalBar(int Bar);
     void UpdateBarLook();
     TScrollType FScrollType = ssNormal;
     TColor FScrollColor = clNone;

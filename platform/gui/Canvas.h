@@ -188,6 +188,32 @@ private:
     std::map<AnsiString, int, std::less<>> FWidths;  // texts measured with the current font
 };
 
+// Keeps a canvas's brush, pen and font while it lives and gives them back when it goes, so a
+// drawing routine may change them freely.
+class TCanvasToolsKept {
+public:
+    explicit TCanvasToolsKept(TCanvas* Canvas) : FCanvas(Canvas)
+    {
+        FBrush.Assign(Canvas->Brush());
+        FPen.Assign(Canvas->Pen());
+        FFont.Assign(Canvas->Font());
+    }
+    ~TCanvasToolsKept()
+    {
+        FCanvas->Brush()->Assign(&FBrush);
+        FCanvas->Pen()->Assign(&FPen);
+        FCanvas->Font()->Assign(&FFont);
+    }
+    TCanvasToolsKept(const TCanvasToolsKept&) = delete;
+    TCanvasToolsKept& operator=(const TCanvasToolsKept&) = delete;
+
+private:
+    TCanvas* FCanvas;
+    TBrush FBrush;
+    TPen FPen;
+    TFont FFont;
+};
+
 // Qt colour of a framework colour (system colours through the fixed table).
 class QColor;
 QColor ToQColor(TColor c);

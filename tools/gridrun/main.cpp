@@ -35,6 +35,7 @@
 //   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
 //   printer pdf|queue, ? pages, preview, draw      printing (tools/gridrun/GridRunPrint.h)
 //   sortindex clear|C asc|desc   the sort-index list (tools/gridrun/GridRunSort.h)
+//   type TEXT, ? editor, ? beeps  editing (tools/gridrun/GridRunEdit.h)
 //
 // Values print as true/false, integers, %.15g, colour names, enumeration names, sets [a,b] and
 // escaped texts (quoted after "=" of call and in event lines when empty or holding a blank). An
@@ -55,6 +56,7 @@
 #include "platform/core/TimerService.h"
 #include "platform/gui/Application.h"
 #include "tools/gridrun/GridRun.h"
+#include "tools/gridrun/GridRunEdit.h"
 #include "tools/gridrun/GridRunEnums.h"
 #include "tools/gridrun/GridRunExchange.h"
 #include "tools/gridrun/GridRunFiles.h"
@@ -129,6 +131,8 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
         {"tick", RunTick},
         // --- The sort-index list (GridRunSort.cpp).
         {"sortindex", RunSortIndex},
+        // --- Editing in place: typed text (GridRunEdit.cpp).
+        {"type", RunType},
         {"new",
          [](TGridRun& run, const TLine& w, std::string_view) {
              Need(w, 1, "new");
@@ -395,6 +399,7 @@ int main(int argc, char** argv)
     // Numbers print with a point whatever locale Qt took from the environment.
     std::setlocale(LC_NUMERIC, "C");
     FormatSettings() = TFormatSettings::Korean();
+    CountBeeps();
     TGridRun run(std::cout, width, height);
     app.ProcessMessages();
 
