@@ -4,17 +4,23 @@
 //   bench_client_corpus --out DIR [--lines N] TRIGGERS...
 //
 // writes DIR/corpus-tT.txt, N lines (cp949, LF ends) of which about one in a hundred matches one
-// of the T triggers, some in SGR colours, and DIR/tintin-tT.txt, the patterns in TinTin++'s
-// notation, one a line.
+// of the T triggers, some in SGR colours, DIR/tintin-tT.txt, the patterns in TinTin++'s
+// notation, one a line, and DIR/client-tT.Cmd, our command file with the same triggers: each
+// answers "hit", and one more answers BENCH-END with BENCH-DONE.
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "bench/triggers/BenchText.h"
+#include "platform/core/AtomicFile.h"
+#include "script/CmdFile.h"
+#include "script/RecordingHost.h"
+#include "script/ScriptState.h"
 
 namespace {
 
@@ -33,6 +39,27 @@ std::string Coloured(const std::string& line, size_t index)
     }
     default: return line;
     }
+}
+
+// Our command file: the triggers on, each answering "hit".
+bool WriteCommandFile(const std::string& path, const std::vector<TBenchTrigger>& triggers)
+{
+    TRecordingHost host;
+    TScriptState state(host);
+    state.CmdConfig.TrigMode = 1;
+    auto add = [&state](const std::string& from, const std::string& to) {
+        auto record = std::make_unique<cTriggers>();
+        record->From = from;
+        record->To = to;
+        state.TriggerList.Add(std::move(record));
+    };
+    for (const TBenchTrigger& t : triggers)
+        add(t.Pattern, "hit");
+    add("BENCH-END", "BENCH-DONE");
+    const TWriteResult written = AtomicWriteFile(path, CmdFileText(state));
+    if (!written)
+        std::fprintf(stderr, "bench_client_corpus: cannot write %s: %s\n", path.c_str(), written.Message.c_str());
+    return static_cast<bool>(written);
 }
 
 bool Write(const std::string& path, const std::vector<std::string>& lines, bool colour)
@@ -74,7 +101,8 @@ int main(int argc, char** argv)
             patterns.push_back(t.TintinPattern);
         const std::string n = std::to_string(count);
         if (!Write(folder + "/corpus-t" + n + ".txt", text, true) ||
-            !Write(folder + "/tintin-t" + n + ".txt", patterns, false))
+            !Write(folder + "/tintin-t" + n + ".txt", patterns, false) ||
+            !WriteCommandFile(folder + "/client-t" + n + ".Cmd", triggers))
             return 1;
     }
     return 0;

@@ -7,8 +7,9 @@ line is typed every 100 ms meanwhile and timed to its arrival at the server. Pri
 
   bench_client.py [--bin DIR] [--lines N] [--triggers 0,100,1000]
 
-DIR holds bench_client_corpus (build/bin). Without tt++ or tmux the peer's lines are left out
-and the reason goes to standard error.
+DIR holds bench_client_corpus and apprun (build/bin): our character window runs in apprun,
+offscreen and in real time, reading the corpus-tN command file's triggers. Without tt++ or tmux
+the peer's lines are left out and the reason goes to standard error.
 """
 
 import argparse
@@ -42,6 +43,7 @@ class Run:
         self.typing_ms = []
         self.peak_rss_mb = 0.0
         self.bytes_per_scrollback_line = None  # ours only
+        self.idle_rss_mb = None  # ours only: the window open, before the corpus
 
 
 class Server:
@@ -78,12 +80,16 @@ def typing(send, done):
         send(f"type {now_us()}")
 
 
-def peak_rss_mb(pid):
+def proc_status_mb(pid, key):
     with open(f"/proc/{pid}/status") as f:
         for line in f:
-            if line.startswith("VmHWM:"):
+            if line.startswith(key + ":"):
                 return int(line.split()[1]) / 1024
     return 0.0
+
+
+def peak_rss_mb(pid):
+    return proc_status_mb(pid, "VmHWM")
 
 
 def tintin_missing():
@@ -137,14 +143,61 @@ def run_tintin(work, triggers, corpus, patterns):
         subprocess.run(tmux + ["kill-server"], stderr=subprocess.DEVNULL)
 
 
-def run_client(work, triggers, corpus):
-    """Our character window, offscreen, with the same triggers from a generated command file.
+class AppRun:
+    """apprun in real time on the offscreen platform, fed directives through a pipe."""
 
-    Its driver (apprun) is not built yet; until it is, our side is not measured. The run will
-    serve the corpus with Server(corpus), type with typing() through key events, and also
-    fill in the terminal's bytes per scroll-back line.
-    """
-    return None
+    def __init__(self, bin_dir, folder):
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+        self.proc = subprocess.Popen([str(Path(bin_dir) / "apprun"), "--real-time", "--folder", str(folder)],
+                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                     env=env, text=True, encoding="utf-8", errors="replace")
+
+    def send(self, *lines):
+        for line in lines:
+            self.proc.stdin.write(line + "\n")
+        self.proc.stdin.flush()
+
+    def until(self, prefix):
+        """The next output line starting with prefix; earlier ones go to standard error when they
+        report a problem."""
+        for line in self.proc.stdout:
+            if line.startswith(prefix):
+                return line.strip()
+            if line.startswith(("ERROR", "TIMEOUT", "EXCEPTION", "BOX")):
+                print(f"bench_client: apprun: {line.strip()}", file=sys.stderr)
+        raise RuntimeError(f"apprun ended before {prefix}")
+
+    def close(self):
+        self.proc.stdin.close()
+        self.proc.wait()
+
+
+def run_client(bin_dir, work, triggers, corpus):
+    """Our character window (apprun, offscreen, real time) with the same triggers from a
+    generated command file; a line typed every TYPING_PERIOD as key events."""
+    folder = work / f"client-t{triggers}"
+    (folder / "Cmd").mkdir(parents=True)
+    shutil.copy(work / f"client-t{triggers}.Cmd", folder / "Cmd" / "bench.Cmd")
+    server = Server(corpus)
+    app = AppRun(bin_dir, folder)
+    try:
+        # The window connects 2 s after it opens: its idle memory is taken before.
+        app.send("quiet on", f"book add bench|bench|127.0.0.1|{server.port}", "book set 0 TriggerFile Cmd\\\\bench.Cmd",
+                 "open 0", "+ 1000", "var idle")
+        app.until("VAR idle")
+        idle = proc_status_mb(app.proc.pid, "VmRSS")
+        app.send(f"typing {int(TYPING_PERIOD * 1000)} type", f"wait disconnected {RUN_TIMEOUT * 1000}",
+                 "typing off", "var done")
+        run = server.result()
+        app.until("VAR done")
+        run.peak_rss_mb = peak_rss_mb(app.proc.pid)
+        run.idle_rss_mb = idle
+        app.send("scrollback")
+        run.bytes_per_scrollback_line = float(app.until("SCROLLBACK").split()[1])
+        return run
+    finally:
+        server.stop()
+        app.close()
 
 
 def metric(name, value):
@@ -174,14 +227,11 @@ def main():
         ours, theirs = [], []
         for n in counts:
             corpus, patterns = work / f"corpus-t{n}.txt", work / f"tintin-t{n}.txt"
-            client = run_client(work, n, corpus)
+            client = run_client(args.bin, work, n, corpus)
             peer = None if missing else run_tintin(work, n, corpus, patterns)
             if client:
                 ours.append(client)
                 metric(f"client_lines_per_s_t{n}", client.lines / client.seconds)
-            else:
-                print(f"bench_client: our client not measured with {n} triggers: its driver is not built yet",
-                      file=sys.stderr)
             if peer:
                 theirs.append(peer)
                 metric(f"tintin_lines_per_s_t{n}", peer.lines / peer.seconds)
@@ -198,6 +248,8 @@ def main():
         scrollback = [run.bytes_per_scrollback_line for run in ours if run.bytes_per_scrollback_line]
         if scrollback:
             metric("client_bytes_per_scrollback_line", max(scrollback))
+        if ours:
+            metric("client_idle_rss_mb", max(run.idle_rss_mb for run in ours))
     finally:
         shutil.rmtree(work, ignore_errors=True)
     return 0

@@ -29,6 +29,8 @@ TCellGrid::TCellGrid(TComponent* AOwner)
     RegisterInputHandlers();
     RegisterSizingHandlers();
     FScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+    if (!Designing())
+        CreateEditControls();
     RegisterHandler(WM_SIZE, [this](TMessage& m) {
         Inherited(m);
         if (ColumnSize()->Stretch())
@@ -44,6 +46,7 @@ TCellGrid::~TCellGrid()
 {
     FFormWatch.reset();
     FFixedFont->OnChange = nullptr;
+    SaveColSizesOnDestroy();
     Clear();
     SetCursor(FSavedCursor);
 }
@@ -66,6 +69,8 @@ void TCellGrid::Notification(TComponent* AComponent, TOperation Operation)
 void TCellGrid::CreateWnd()
 {
     TStringGrid::CreateWnd();
+    if (ColumnSize()->Save)
+        LoadColSizes();
     SetTimer(this, kHoverTimer, kHoverPeriodMs);
     // The owner form's resizes reach GridResize through a watcher of this grid's own.
     auto* form = dynamic_cast<TCustomForm*>(Owner());

@@ -158,8 +158,9 @@ void TCellGrid::GridResize(TObject* Sender)
 
 void TCellGrid::TopLeftChanged()
 {
+    // The text editor follows its cell (the base moves it); an editor control is hidden.
     TStringGrid::TopLeftChanged();
-    if (EditorMode())
+    if (EditControlShown())
         HideInplaceEdit();
 }
 
@@ -223,9 +224,6 @@ void TCellGrid::RichToCell(int ACol, int ARow, TRichDocument* RichEdit)
     SetCells(ACol, ARow, RichEdit->SaveToBytes());
 }
 
-AnsiString TCellGrid::GetEditText(int ACol, int ARow) { return Cells(RemapCol(ACol), ARow); }
-
-void TCellGrid::SetEditText(int ACol, int ARow, const AnsiString& Value) { SetCells(RemapCol(ACol), ARow, Value); }
 
 AnsiString TCellGrid::EllipsClick(AnsiString Value)
 {

@@ -190,11 +190,14 @@ bool TCustomGridData::FocusCell(int ACol, int ARow, bool MoveAnchor)
         IndexError();
     if (!SelectCell(ACol, ARow))
         return false;
+    const TGridCoord old = FCurrent;
     FCurrent = {ACol, ARow};
     if (MoveAnchor || !FOptions.Contains(goRangeSelect))
         FAnchor = FCurrent;
     InvalidateGrid();
     MoveIntoView(ACol, ARow);
+    if (!(old == FCurrent))
+        CurrentMoved(old);
     return true;
 }
 

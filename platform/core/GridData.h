@@ -164,6 +164,8 @@ protected:
     virtual void RowMoved(int FromIndex, int ToIndex) {}
     virtual void ColumnMoved(int FromIndex, int ToIndex) {}
     virtual void TopLeftChanged() {}
+    // The current cell moved (after SelectCell agreed); Old is where it was.
+    virtual void CurrentMoved(TGridCoord Old) {}
     // Rows or stored columns about to leave the grid (deleted, or dropped by a smaller
     // RowCount): a subclass that owns the objects in their cells frees them here, so that every
     // way out frees them alike.

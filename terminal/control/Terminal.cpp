@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/StoredPath.h"
+#include "platform/core/TimerService.h"
 #include "platform/gui/Caret.h"
 #include "platform/gui/Clipboard.h"
 #include "platform/gui/Dialogs.h"
@@ -69,7 +70,7 @@ public:
     void Invalidate() override
     {
         FInner->Invalidate();
-        FOwner.Invalidate();
+        FOwner.PresentFrame();
     }
     void Beep() override { MessageBeep(0xFFFFFFFF); }
 
@@ -129,6 +130,14 @@ TCustomTerminal::TCustomTerminal(TComponent* AOwner) : TCustomControl(AOwner)
     FBlockTimer->SetEnabled(false);
     FBlockTimer->SetInterval(50);
     FBlockTimer->SetOnTimer([this](TObject*) { BlockTimerTimer(); });
+    FFrameTimer = new TTimer(this);
+    FFrameTimer->SetEnabled(false);
+    FFrameTimer->SetInterval(kFrameMs);
+    FFrameTimer->SetOnTimer([this](TObject*) {
+        FFrameTimer->SetEnabled(false);
+        FLastPresent = GetTickCount();
+        Invalidate();
+    });
     FTimeTimer = new TTimer(this);
     FTimeTimer->SetEnabled(false);
     FTimeTimer->SetInterval(1000);
@@ -153,6 +162,8 @@ TCustomTerminal::~TCustomTerminal()
     FCore.SetPainter(&FDraw);
     if (FBlockTimer)
         FBlockTimer->SetEnabled(false);
+    if (FFrameTimer)
+        FFrameTimer->SetEnabled(false);
 }
 
 TRect TCustomTerminal::ClientRect() const
@@ -165,6 +176,23 @@ void TCustomTerminal::SetParent(TWinControl* AParent)
     TCustomControl::SetParent(AParent);
     if (AParent)
         FScrollBar.DisableArrows();
+}
+
+// Host text may arrive in many reads a frame: the window shows what they left at most once a
+// frame, the last state always (the timer presents what came after a present). What the control
+// holds and reports is up to date at every read; only the window's picture waits.
+void TCustomTerminal::PresentFrame()
+{
+    if (FFrameTimer->Enabled())
+        return;
+    const uint32_t now = GetTickCount();
+    if (FPresented && now - FLastPresent < kFrameMs) {
+        FFrameTimer->SetEnabled(true);
+        return;
+    }
+    FPresented = true;
+    FLastPresent = now;
+    Invalidate();
 }
 
 void TCustomTerminal::Invalidate()
@@ -239,7 +267,7 @@ void TCustomTerminal::ViewMoved()
         BlockBmpRepaint();
     if (FMulti.Active())
         CancelMultiSelect();
-    Invalidate();
+    PresentFrame();
 }
 
 void TCustomTerminal::ChangeMaxLinePos()
@@ -248,7 +276,7 @@ void TCustomTerminal::ChangeMaxLinePos()
         FScrollBar.Enable();
         FScrollBar.SetInfo(0, TDataList::kCount - 1, TDataList::kCount - FCore.MaxLinePos(), FCore.MaxLinePos());
     }
-    Invalidate();
+    PresentFrame();
 }
 
 void TCustomTerminal::SetRow(int R)

@@ -165,6 +165,9 @@ private:
     void ChangeMaxLinePos();
     void ViewMoved();
     void ReleaseHeldText();
+    // Asks for the window's picture now, or at the end of the display frame when the last one
+    // is younger than a frame.
+    void PresentFrame();
     bool Live() const { return FCore.Live(); }
     int ScrollPosition() const { return FScrollBar.Position(); }
 
@@ -211,6 +214,10 @@ private:
     TPoint FLastMouse;
     TTimer* FBlockTimer = nullptr;
     TTimer* FTimeTimer = nullptr;
+    static constexpr uint32_t kFrameMs = 16;
+    TTimer* FFrameTimer = nullptr;
+    bool FPresented = false;
+    uint32_t FLastPresent = 0;
 
     TScrollBarModel FScrollBar;
     int FScrollDrag = -1;  // the scroll code held on the bar, or kThumbDrag

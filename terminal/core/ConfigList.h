@@ -56,6 +56,8 @@ public:
             FRuns.shrink_to_fit();
     }
     size_t HeapBytes() const { return FRuns.capacity() * sizeof(TConfig); }
+    // The runs' heap block, null when they hold none.
+    const void* Data() const { return FRuns.capacity() ? FRuns.data() : nullptr; }
 
 private:
     void MergeAround(size_t i);

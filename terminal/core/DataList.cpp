@@ -1,5 +1,7 @@
 #include "terminal/core/DataList.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -160,4 +162,24 @@ AnsiString TDataList::RunText(int y, const TConfig& run) const
             out[static_cast<size_t>(i)] = t[c];
     }
     return out;
+}
+
+namespace {
+
+// A heap block as the allocator holds it: what it gives out and its header.
+size_t HeapBlock(const void* p) { return p ? malloc_usable_size(const_cast<void*>(p)) + sizeof(size_t) : 0; }
+
+}  // namespace
+
+size_t TDataList::MemoryBytes() const
+{
+    size_t bytes = HeapBlock(FLines.data());
+    for (const TDataLine& l : FLines) {
+        const char* text = l.Text.data();
+        const auto* self = reinterpret_cast<const char*>(&l.Text);
+        if (text < self || text >= self + sizeof(l.Text))  // not the string's own short buffer
+            bytes += HeapBlock(text);
+        bytes += HeapBlock(l.Runs.Data());
+    }
+    return bytes;
 }

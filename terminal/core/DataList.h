@@ -49,6 +49,10 @@ public:
     // Every line from `Used()` on is blank; lets scrolls in the middle skip the untouched end.
     int Used() const { return FUsed; }
 
+    // The memory the store holds: its slots and every block the lines took from the heap, as
+    // the allocator gives them out (with its header).
+    size_t MemoryBytes() const;
+
 private:
     TDataLine& Slot(int y) { return FLines[static_cast<size_t>((FHead + y) % kCount)]; }
     const TDataLine& Slot(int y) const { return FLines[static_cast<size_t>((FHead + y) % kCount)]; }

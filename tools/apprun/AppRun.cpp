@@ -192,6 +192,8 @@ void TAppRun::Connecting(TNetSocket&, const AnsiString& host, int port)
 
 void TAppRun::Written(TNetSocket&, std::string_view bytes)
 {
+    if (Quiet)
+        return;
     std::string line = "NET>";
     char buf[4];
     for (unsigned char b : bytes) {

@@ -70,6 +70,8 @@ public:
     std::deque<std::optional<AnsiString>> InputAnswers;
     // The file the windows read the processors' counters from (--proc-stat); empty: the system's.
     std::string ProcStatFile;
+    // No NET>, BEEP or PLAY lines while set (floods, garbage).
+    bool Quiet = false;
     // The last text the book reported.
     AnsiString BookReport;
 

@@ -151,6 +151,18 @@ void AppRunType(TAppRun& run, const AnsiString& rest)
 
 void AppRunKey(TAppRun& run, const AnsiString& rest) { Press(KeyTarget(run), ParseKey(rest)); }
 
+void AppRunPostText(TAppRun& run, const AnsiString& text)
+{
+    QWidget* target = KeyTarget(run);
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = static_cast<size_t>(CharLengthAt(text, i));
+        const TQtKey k = CharKey(std::string_view(text).substr(i, length));
+        QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, k.Key, k.Modifiers, k.Text));
+        QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, k.Key, k.Modifiers, k.Text));
+        i += length;
+    }
+}
+
 void AppRunPressKey(QWidget* target, const AnsiString& spec) { Press(target, ParseKey(spec)); }
 
 void AppRunFocus(TAppRun& run, const AnsiString& rest)

@@ -20,5 +20,8 @@ void AppRunFocus(TAppRun& run, const AnsiString& rest);
 void AppRunWheel(TAppRun& run, const AnsiString& rest);
 void AppRunHistory(TAppRun& run, const AnsiString& rest);
 
+// TEXT's keys queued for the focused control, as the window system queues a player's typing
+// among the other events (what `type` sends at once, one key after another).
+void AppRunPostText(TAppRun& run, const AnsiString& text);
 // One key (SPEC as `key` takes it) pressed and released on a widget, as the user's.
 void AppRunPressKey(QWidget* target, const AnsiString& spec);

@@ -15,6 +15,7 @@
 #include "script/Variables.h"
 #include "terminal/control/Terminal.h"
 #include "tools/apprun/AppRun.h"
+#include "tools/apprun/AppRunE2E.h"
 #include "tools/apprun/AppRunEditor.h"
 #include "tools/apprun/AppRunForms.h"
 #include "tools/apprun/AppRunKeys.h"
@@ -337,6 +338,15 @@ const std::vector<TAppRunDirective>& AppRunDirectives()
         {"action", AppRunAction},
         {"moverow", AppRunMoveRow},
         {"buttons", AppRunButtons},
+        // Runs against real servers.
+        {"statusline", AppRunStatusLine},
+        {"quiet", AppRunQuiet},
+        {"rss", AppRunRss},
+        {"stamp", AppRunStamp},
+        {"typing", AppRunTyping},
+        {"scrollback", AppRunScrollback},
+        {"screencheck", AppRunScreenCheck},
+        {"place", AppRunPlace},
     };
     return table;
 }

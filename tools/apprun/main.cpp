@@ -36,6 +36,7 @@
 //   type, key, focus, wheel, history: see AppRunKeys.h
 //   start, forms, click, dblclick, grid, set, check, pick, get, modal, answer-file, screen CLASS,
 //   screenshot CLASS FILE, resize, quit: see AppRunForms.h
+//   statusline, quiet, rss, stamp, typing, scrollback, screencheck, place: see AppRunE2E.h
 // Printed as it happens: NET CONNECT host port for every connect attempt, NET> XX XX ... for
 // every write to a socket, BOX caption|text for a message box, QUERY caption|prompt|initial for
 // a query, DIALOG kind|title for another dialog (cancelled), BEEP and PLAY file for sounds,
@@ -112,6 +113,8 @@ void InstallHooks(TAppRun& run)
         return answer;
     });
     SetSoundHook([&run](const TSoundRequest& request) {
+        if (run.Quiet)
+            return true;
         run.Print(request.Kind == TSoundRequest::kPlay ? "PLAY " + TAppRun::Text(request.FileName) : "BEEP");
         return true;
     });

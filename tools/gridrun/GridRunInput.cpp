@@ -95,7 +95,11 @@ void RunKey(TGridRun& Run, const TLine& w, std::string_view)
     // Ctrl and Alt type no character.
     if (shift.Contains(ssCtrl) || shift.Contains(ssAlt))
         text.clear();
-    SendKeyStroke(&Run.Grid(), key, shift, text);
+    // The key goes where the focus is inside the grid: an editor takes its keys.
+    TWinControl* target = FocusedControl();
+    if (!target || (target != &Run.Grid() && !Run.Grid().ContainsControl(target)))
+        target = &Run.Grid();
+    SendKeyStroke(target, key, shift, text);
     Settle();
 }
 

@@ -4,7 +4,7 @@
 # "$HM_SERVER_PORT" in INPUT becomes the port of a server that with-server.sh started, and the
 # run then goes to the network. The CPU meters read FOLDER/stat, idle until a case writes it.
 # The files NAME.* beside NAME.in other than NAME.out (a command file, a walk) are copied into
-# the folder's Cmd.
+# the folder's Cmd. With HM_UPDATE_GOLDEN set, the output becomes EXPECTED.
 set -u
 apprun=$1 input=$2 expected=$3 book=${4:-}
 folder=$(mktemp -d)
@@ -23,6 +23,7 @@ done
 "$apprun" --folder "$folder" $net --proc-stat "$folder/stat" "$input" >"$folder/out" 2>"$folder/err"
 status=$?
 [ -n "${HM_SERVER_PORT:-}" ] && sed -i "s/$HM_SERVER_PORT/\$HM_SERVER_PORT/g" "$folder/out"
+[ -n "${HM_UPDATE_GOLDEN:-}" ] && cp "$folder/out" "$expected"
 if ! diff -u "$expected" "$folder/out"; then
   echo "--- apprun's standard error:"; cat "$folder/err"
   exit 1

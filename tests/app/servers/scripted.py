@@ -10,6 +10,8 @@ arguments, and run in order:
   send TEXT         TEXT, cp949, with \r \n \t \\ \xHH for single bytes (no line end is added)
   split N           later sends go out in writes of N bytes with a pause between (0: whole)
   expect TEXT       wait for a client line holding TEXT (after the line the last expect matched)
+  within MS TEXT    as expect, for a line "TEXT STAMP" (STAMP: the monotonic clock in
+                    microseconds when it was typed); fails when it arrived more than MS late
   flood MB          MB megabytes of text without a line end
   garbage MB SEED   MB megabytes of random bytes, the same for the same SEED
   close             close the connection
@@ -39,6 +41,7 @@ class Connection:
     def __init__(self, sock):
         self.sock = sock
         self.lines = []
+        self.stamps = []  # when each line arrived, time.monotonic
         self.matched = 0  # lines before this one were seen by an earlier expect
         self.open = True
         self.changed = threading.Condition()
@@ -60,19 +63,28 @@ class Connection:
                 for line in reader.feed(data):
                     print(f"RECV {stamp:.6f} {shown(line)}", flush=True)
                     self.lines.append(line)
+                    self.stamps.append(stamp)
                 self.changed.notify_all()
 
     def expect(self, text):
+        """The index of the next line holding text, None when the client went first."""
         with self.changed:
             while True:
                 for i in range(self.matched, len(self.lines)):
                     if text in self.lines[i]:
                         self.matched = i + 1
-                        return True
+                        return i
                 self.matched = len(self.lines)
                 if not self.open:
-                    return False
+                    return None
                 self.changed.wait()
+
+    def lateness_ms(self, i, prefix):
+        """How long after its stamp line i arrived, None when it carries no stamp."""
+        stamp = self.lines[i][len(prefix):].strip()
+        if not self.lines[i].startswith(prefix) or not stamp.isdigit():
+            return None
+        return (self.stamps[i] - int(stamp) / 1e6) * 1000
 
     def close(self):
         try:
@@ -120,16 +132,25 @@ def main():
 
     for step in steps:
         verb, _, arg = step.partition(" ")
-        if verb in ("send", "expect", "flood", "garbage") and conn is None:
+        if verb in ("send", "expect", "within", "flood", "garbage") and conn is None:
             conn = Connection(server.accept()[0])
         if verb == "send":
             send(cp949(arg))
         elif verb == "split":
             split = int(arg)
         elif verb == "expect":
-            if not conn.expect(cp949(arg)):
+            if conn.expect(cp949(arg)) is None:
                 print(f"FAILED {step}: the client went", flush=True)
                 return 1
+        elif verb == "within":
+            limit, _, text = arg.partition(" ")
+            prefix = cp949(text) + b" "
+            i = conn.expect(prefix)
+            late = None if i is None else conn.lateness_ms(i, prefix)
+            if late is None or late > float(limit):
+                print(f"FAILED {step}: " + ("no such line" if late is None else f"{late:.1f} ms late"), flush=True)
+                return 1
+            print(f"ARRIVED {text} {late:.1f} ms after it was typed (limit {limit})", flush=True)
         elif verb == "flood":
             send_megabytes(arg, lambda n: FLOOD_BLOCK[:n])
         elif verb == "garbage":
