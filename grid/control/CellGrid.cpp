@@ -46,6 +46,7 @@ TCellGrid::~TCellGrid()
 {
     FFormWatch.reset();
     FFixedFont->OnChange = nullptr;
+    SaveColSizesOnDestroy();
     Clear();
     SetCursor(FSavedCursor);
 }
@@ -68,6 +69,8 @@ void TCellGrid::Notification(TComponent* AComponent, TOperation Operation)
 void TCellGrid::CreateWnd()
 {
     TStringGrid::CreateWnd();
+    if (ColumnSize()->Save)
+        LoadColSizes();
     SetTimer(this, kHoverTimer, kHoverPeriodMs);
     // The owner form's resizes reach GridResize through a watcher of this grid's own.
     auto* form = dynamic_cast<TCustomForm*>(Owner());

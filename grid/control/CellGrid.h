@@ -17,7 +17,8 @@
 // CellGridAutomation.cpp (spreadsheets and documents), CellGridClipboard.cpp (the clipboard),
 // CellGridDragDrop.cpp (drag and drop), CellGridSort.cpp (the header click and what sorting
 // asks of the display), CellGridEdit.cpp (editing in place: which editor, showing and hiding
-// it, validation).
+// it, validation), CellGridPrint*.cpp and CellGridPreview.cpp (printing),
+// CellGridLayouts.cpp (stored column widths and print settings).
 
 #include <array>
 #include <memory>
@@ -31,6 +32,7 @@
 #include "grid/model/CellEditRules.h"
 #include "grid/model/CellModel.h"
 #include "grid/model/GridFiles.h"
+#include "grid/model/PrintPages.h"
 #include "platform/gui/DragDrop.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/Icon.h"
@@ -174,6 +176,33 @@ public:
     TDropTarget* OleDropTargetObject();
     bool OleArrowShown(int Direction) const;
     TPrintsettings* PrintSettings() const { return FPrintSettings.get(); }
+
+    // --- Printing (CellGridPrint.cpp: the printer run and the page engine on a canvas;
+    // CellGridPrintCell.cpp: one printed cell; CellGridPreview.cpp: previews and drawing on any
+    // canvas). Ranges are display columns and rows, both ends included.
+    void Print();
+    // On the current printer (platform/gui/Printers.h); a failure aborts the job and raises.
+    void PrintRect(const TGridRect& Range);
+    // Lays out the stored range on Canvas; draws for prPrint and prPreview. PageTotal is the
+    // count page numbers show (-1 when counting). Returns the number of pages.
+    int BuildPages(TCanvas* Canvas, TPrintMethod Method, int PageTotal);
+    // The page the next preview shows.
+    void SetPreviewPage(int Page);
+    // The printer's page scaled into R (device pixels); the caller paints the background.
+    void PrintPreview(TCanvas* Canvas, const TRect& R);
+    void PrintPreviewRect(TCanvas* Canvas, const TRect& R, const TGridRect& Range);
+    // Page 1 of the layout on Canvas, whose clipping rectangle is the page.
+    void PrintDraw(TCanvas* Canvas, const TRect& R);
+    void PrintDrawRect(TCanvas* Canvas, const TRect& R, const TGridRect& Range);
+    // The page window and page count of the last run, the range and page (0.1 mm) it laid out.
+    const TPrintState& PrintState() const { return FPrintState; }
+
+    // --- Stored layouts (CellGridLayouts.cpp): column widths in an INI file or the registry
+    // substitute after ColumnSize, print settings in an INI file (Key names the file).
+    void SaveColSizes();
+    void LoadColSizes();
+    void SavePrintSettings(const AnsiString& Key, const AnsiString& Section);
+    void LoadPrintSettings(const AnsiString& Key, const AnsiString& Section);
 
     // The last search: its column and row (-1 before any).
     int FindCol() const { return FindState().Col; }
@@ -540,6 +569,10 @@ protected:
     TAlignment FileCellAlignment(int ACol, int ARow);
 
 private:
+    // Printing: the state between runs; the column widths saved on destruction, a failure told
+    // on the standard error stream.
+    TPrintState FPrintState;
+    void SaveColSizesOnDestroy();
     void RegisterInputHandlers();
     void LeftDoubleClick(TMessage& Message);
     void RightPress(TMessage& Message);
@@ -642,6 +675,7 @@ private:
     bool FStretchGuard = true;
     // Scrolling: the proportional bars and the thumb hint.
     void ScrollMessage(TMessage& Msg, bool Vertical);
+    void UpdateProportionalBar(int Bar);
     void UpdateBarLook();
     TScrollType FScrollType = ssNormal;
     TColor FScrollColor = clNone;

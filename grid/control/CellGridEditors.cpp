@@ -33,6 +33,22 @@ bool TGridEditorLink::CommitText(TWinControl* Control, const AnsiString& Text, c
     return false;
 }
 
+bool TGridEditorLink::EndTextEdit(TCustomEdit* Edit, uint16_t Key)
+{
+    if (Key == VK_ESCAPE) {
+        Edit->SetText(FShownText);
+        FRestored = true;
+        return true;
+    }
+    if (Key != VK_RETURN && Key != VK_UP && Key != VK_DOWN)
+        return true;
+    return CommitText(Edit, Edit->Text(), [this, Edit] {
+        Edit->SetText(FGrid->Cells(FGrid->GetRealCol(), FGrid->Row()));
+        FShownText = Edit->Text();
+        Edit->SetSelStart(static_cast<int>(Edit->Text().size()));
+    });
+}
+
 void TGridEditorLink::FinishEdit(uint16_t Key, TShiftState Shift, bool PassKey, bool ByKey)
 {
     if (!FGrid)
@@ -269,18 +285,9 @@ void TGridSpin::KeyDown(uint16_t& Key, TShiftState Shift)
     }
     const uint16_t key = Key;
     Key = 0;
-    if (key == VK_ESCAPE) {
-        SetText(FShownText);
-        SetRestored(true);
-    } else {
-        const bool valid = CommitText(this, Text(), [this] {
-            SetText(FGrid->Cells(FGrid->GetRealCol(), FGrid->Row()));
-            FShownText = Text();
-            SetSelStart(static_cast<int>(Text().size()));
-        });
-        if (!*alive || !valid)
-            return;
-    }
+    const bool ended = EndTextEdit(this, key);
+    if (!*alive || !ended)
+        return;
     FinishEdit(key, Shift, key == VK_UP || key == VK_DOWN, true);
 }
 

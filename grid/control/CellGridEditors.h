@@ -40,6 +40,9 @@ protected:
     // Writes Text into the current cell and validates it; false (the control reloaded from the
     // cell) when refused.
     bool CommitText(TWinControl* Control, const AnsiString& Text, const std::function<void()>& Reload);
+    // Steps 1 and 2 of ending an edit in an edit control: Escape reloads the shown text, Enter,
+    // Up and Down commit it; false when a refused value keeps the user in the editor.
+    bool EndTextEdit(TCustomEdit* Edit, uint16_t Key);
     // Steps 3 to 5 of ending an edit: the grid hides the editor, a navigation key goes on to
     // it, the grid takes the focus and Enter advances.
     void FinishEdit(uint16_t Key, TShiftState Shift, bool PassKey, bool ByKey);

@@ -70,18 +70,9 @@ void TGridEditBtn::KeyDown(uint16_t& Key, TShiftState Shift)
     TAliveToken alive = AliveToken();
     const uint16_t key = Key;
     Key = 0;
-    if (key == VK_ESCAPE) {
-        SetText(FShownText);
-        SetRestored(true);
-    } else if (key == VK_RETURN || key == VK_UP || key == VK_DOWN) {
-        const bool valid = CommitText(this, Text(), [this] {
-            SetText(FGrid->Cells(FGrid->GetRealCol(), FGrid->Row()));
-            FShownText = Text();
-            SetSelStart(static_cast<int>(Text().size()));
-        });
-        if (!*alive || !valid)
-            return;
-    }
+    const bool ended = EndTextEdit(this, key);
+    if (!*alive || !ended)
+        return;
     FinishEdit(key, Shift, key == VK_UP || key == VK_DOWN, false);
 }
 

@@ -83,56 +83,49 @@ bool TCellGrid::SortIndicatorShown(int ACol, int ARow)
 
 void TCellGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y)
 {
-    TPen pen;
-    pen.Assign(Canvas->Pen());
     const int place = SortIndexShow() ? SortIndexes()->FindIndex(ACol) : -1;
-    if (place >= 0) {
-        // The column's place in the sort order, in a yellow triangle pointing its direction.
-        const bool descending =
-            (static_cast<uint32_t>(SortIndexes()->GetInteger(place)) & TSortIndexList::kDescending) != 0;
-        TBrush brush;
-        brush.Assign(Canvas->Brush());
-        TFont font;
-        font.Assign(Canvas->Font());
-        Canvas->Brush()->SetColor(clYellow);
-        Canvas->Brush()->SetStyle(bsSolid);
-        Canvas->Pen()->SetColor(clBlack);
-        if (descending)
-            Canvas->Polygon({TPoint{X - 7, Y - 5}, TPoint{X + 7, Y - 5}, TPoint{X, Y + 8}});
-        else
-            Canvas->Polygon({TPoint{X - 6, Y + 8}, TPoint{X + 6, Y + 8}, TPoint{X, Y - 4}});
-        Canvas->Font()->SetSize(5);
-        Canvas->Font()->SetColor(clBlack);
-        Canvas->Brush()->SetStyle(bsClear);
-        Canvas->TextOut(X - 2, Y - 4, IntToStr(place + 1));
-        Canvas->Font()->Assign(&font);
-        Canvas->Brush()->Assign(&brush);
-        Canvas->Pen()->Assign(&pen);
-        return;
-    }
     const bool glyphs = !SortUpGlyph()->Empty() && !SortDownGlyph()->Empty();
-    if (glyphs) {
+    if (place < 0 && glyphs) {
         TBitmap* glyph = SortDirection == sdAscending ? SortUpGlyph() : SortDownGlyph();
         DrawBitmapTransp(Canvas, glyph, Canvas->Brush()->Color(), Rect(X - 4, Y - 4, X + 4, Y + 4));
         return;
     }
-    Canvas->Pen()->SetWidth(1);
-    if (SortDirection == sdAscending) {
+    {
+        TCanvasToolsKept kept(Canvas);
+        Canvas->Pen()->SetWidth(1);
+        if (place >= 0) {
+            // The column's place in the sort order, in a yellow triangle pointing its direction.
+            const bool descending =
+                (static_cast<uint32_t>(SortIndexes()->GetInteger(place)) & TSortIndexList::kDescending) != 0;
+            Canvas->Brush()->SetColor(clYellow);
+            Canvas->Brush()->SetStyle(bsSolid);
+            Canvas->Pen()->SetColor(clBlack);
+            if (descending)
+                Canvas->Polygon({TPoint{X - 7, Y - 5}, TPoint{X + 7, Y - 5}, TPoint{X, Y + 8}});
+            else
+                Canvas->Polygon({TPoint{X - 6, Y + 8}, TPoint{X + 6, Y + 8}, TPoint{X, Y - 4}});
+            Canvas->Font()->SetSize(5);
+            Canvas->Font()->SetColor(clBlack);
+            Canvas->Brush()->SetStyle(bsClear);
+            Canvas->TextOut(X - 2, Y - 4, IntToStr(place + 1));
+            return;
+        }
+        // A raised triangle: lit in white, shaded in grey.
         Canvas->Pen()->SetColor(clWhite);
-        Canvas->MoveTo(X - 4, Y + 4);
-        Canvas->LineTo(X + 4, Y + 4);
-        Canvas->LineTo(X, Y - 4);
-        Canvas->Pen()->SetColor(clGray);
-        Canvas->LineTo(X - 4, Y + 4);
-    } else {
-        Canvas->Pen()->SetColor(clWhite);
-        Canvas->MoveTo(X + 4, Y - 4);
-        Canvas->LineTo(X, Y + 4);
-        Canvas->Pen()->SetColor(clGray);
-        Canvas->LineTo(X - 4, Y - 4);
-        Canvas->LineTo(X + 4, Y - 4);
+        if (SortDirection == sdAscending) {
+            Canvas->MoveTo(X - 4, Y + 4);
+            Canvas->LineTo(X + 4, Y + 4);
+            Canvas->LineTo(X, Y - 4);
+            Canvas->Pen()->SetColor(clGray);
+            Canvas->LineTo(X - 4, Y + 4);
+        } else {
+            Canvas->MoveTo(X + 4, Y - 4);
+            Canvas->LineTo(X, Y + 4);
+            Canvas->Pen()->SetColor(clGray);
+            Canvas->LineTo(X - 4, Y - 4);
+            Canvas->LineTo(X + 4, Y - 4);
+        }
     }
-    Canvas->Pen()->Assign(&pen);
     Canvas->Pen()->SetColor(clBlack);
 }
 
@@ -168,15 +161,12 @@ void TCellGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState)
     if (EnableGraphics) {
         if (ACol == 0 && NodeCount() > 0 && ARow >= FixedRows()) {
             // Node rows join across the grid line between them.
-            const TColor line = FixedCols() > 0 ? FixedColor() : Color();
-            TBrush brush;
-            brush.Assign(c->Brush());
-            c->Brush()->SetColor(line);
+            TCanvasToolsKept kept(c);
+            c->Brush()->SetColor(FixedCols() > 0 ? FixedColor() : Color());
             c->Brush()->SetStyle(bsSolid);
             const int top = ARow == TopRow() ? cellRect.Top : cellRect.Top - 1;
             c->FillRect(Rect(cellRect.Left, top, cellRect.Right, cellRect.Top));
             c->FillRect(Rect(cellRect.Left, cellRect.Bottom, cellRect.Right, cellRect.Bottom + 1));
-            c->Brush()->Assign(&brush);
         }
         if (extra.Extra)
             DrawCellExtra(col, ARow, ARect, selectionLook, extra);
@@ -252,8 +242,7 @@ bool TCellGrid::DrawCellBody(int ACol, int Col, int ARow, TRect R, TGridDrawStat
     if (SelectionRectangle()) {
         const TGridRect sel = Selection();
         if (ACol >= sel.Left && ACol <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom) {
-            TBrush brush;
-            brush.Assign(c->Brush());
+            TCanvasToolsKept kept(c);
             c->Brush()->SetColor(clBlack);
             c->Brush()->SetStyle(bsSolid);
             if (ACol == sel.Left)
@@ -264,7 +253,6 @@ bool TCellGrid::DrawCellBody(int ACol, int Col, int ARow, TRect R, TGridDrawStat
                 c->FillRect(Rect(R.Left, R.Top, R.Right, R.Top + 2));
             if (ARow == sel.Bottom)
                 c->FillRect(Rect(R.Left, R.Bottom - 2, R.Right, R.Bottom));
-            c->Brush()->Assign(&brush);
         }
     }
 
@@ -333,11 +321,11 @@ void TCellGrid::DrawPlainText(int Col, int ARow, TRect R, AnsiString Text, const
         if (!WordWrap())
             flags |= DT_SINGLELINE;
     }
-    TBrush brush;
-    brush.Assign(c->Brush());
-    c->Brush()->SetStyle(bsClear);
-    DrawText(c, Text, R, flags);
-    c->Brush()->Assign(&brush);
+    {
+        TCanvasToolsKept kept(c);
+        c->Brush()->SetStyle(bsClear);
+        DrawText(c, Text, R, flags);
+    }
     if (PaintTrace)
         PaintTrace->Texts.push_back({"text", Text, R});
     if (Sorted) {
@@ -380,8 +368,7 @@ void TCellGrid::DrawCellBackground(int ACol, int ARow, const TRect& R)
 void TCellGrid::DrawCellBorders(int Col, int ARow, const TRect& R)
 {
     TCanvas* c = Canvas();
-    TPen pen;
-    pen.Assign(c->Pen());
+    TCanvasToolsKept kept(c);
     TCellBorders borders;
     GetCellBorder(Col, ARow, c->Pen(), borders);
     if (!borders.Empty()) {
@@ -404,7 +391,6 @@ void TCellGrid::DrawCellBorders(int Col, int ARow, const TRect& R)
             c->LineTo(b.Right, b.Bottom - 1);
         }
     }
-    c->Pen()->Assign(&pen);
 }
 
 void TCellGrid::DrawFixedEdges(const TRect& R)
@@ -422,8 +408,7 @@ void TCellGrid::DrawFixedEdges(const TRect& R)
             DrawEdge(c, r, BDR_RAISEDINNER, near);
         return;
     }
-    TBrush brush;
-    brush.Assign(c->Brush());
+    TCanvasToolsKept kept(c);
     c->Brush()->SetColor(clBlack);
     c->Brush()->SetStyle(bsSolid);
     if (far & BF_RIGHT)
@@ -434,7 +419,6 @@ void TCellGrid::DrawFixedEdges(const TRect& R)
         c->FillRect(Rect(R.Left, R.Top, R.Left + 1, R.Bottom));
     if (near & BF_TOP)
         c->FillRect(Rect(R.Left, R.Top, R.Right, R.Top + 1));
-    c->Brush()->Assign(&brush);
 }
 
 void TCellGrid::Paint()

@@ -101,34 +101,25 @@ void TCellGrid::FlatUpdate()
     UpdateHScrollBar();
 }
 
-void TCellGrid::UpdateVScrollBar()
-{
-    if (!FFlatInit || !HasScrollBar(SB_VERT) || !HandleAllocated())
-        return;
-    TScrollInfo info;
-    GetScrollInfo(this, SB_VERT, info);
-    // The base grid keeps the range 0 .. kRange and shows or hides the bar; only the page and
-    // the position are written here.
-    info.fMask = SIF_PAGE | SIF_POS;
-    if (info.nPos < 0 || info.nPos > kRange)
-        info.nPos = 0;
-    info.nPage = static_cast<unsigned>(ProportionalPage(VisibleRowCount(), RowCount()));
-    SetScrollInfo(this, SB_VERT, info, true);
-}
+void TCellGrid::UpdateVScrollBar() { UpdateProportionalBar(SB_VERT); }
 
-void TCellGrid::UpdateHScrollBar()
+void TCellGrid::UpdateHScrollBar() { UpdateProportionalBar(SB_HORZ); }
+
+void TCellGrid::UpdateProportionalBar(int Bar)
 {
-    if (!FFlatInit || !HasScrollBar(SB_HORZ) || !HandleAllocated())
+    if (!FFlatInit || !HasScrollBar(Bar) || !HandleAllocated())
         return;
     TScrollInfo info;
-    GetScrollInfo(this, SB_HORZ, info);
+    GetScrollInfo(this, Bar, info);
     // The base grid keeps the range 0 .. kRange and shows or hides the bar; only the page and
     // the position are written here.
     info.fMask = SIF_PAGE | SIF_POS;
     if (info.nPos < 0 || info.nPos > kRange)
         info.nPos = 0;
-    info.nPage = static_cast<unsigned>(ProportionalPage(VisibleColCount(), ColCount()));
-    SetScrollInfo(this, SB_HORZ, info, true);
+    const bool vertical = Bar == SB_VERT;
+    info.nPage = static_cast<unsigned>(
+        ProportionalPage(vertical ? VisibleRowCount() : VisibleColCount(), vertical ? RowCount() : ColCount()));
+    SetScrollInfo(this, Bar, info, true);
 }
 
 void TCellGrid::SizeChanged(int OldColCount, int OldRowCount)

@@ -102,6 +102,11 @@ TCgEditBtn::TCgEditBtn(TComponent* AOwner) : TCustomEdit(AOwner)
         if (FEditorEnabled && !ReadOnly())
             Inherited(m);
     });
+    // The button is enabled with the edit.
+    RegisterHandler(CM_ENABLEDCHANGED, [this](TMessage& m) {
+        Inherited(m);
+        FButton->Button()->SetEnabled(Enabled());
+    });
     PlaceButton();
 }
 

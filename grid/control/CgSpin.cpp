@@ -243,6 +243,12 @@ TCgSpinEdit::TCgSpinEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner)
         if (FEditorEnabled && !ReadOnly())
             Inherited(m);
     });
+    // The buttons are enabled with the edit.
+    RegisterHandler(CM_ENABLEDCHANGED, [this](TMessage& m) {
+        Inherited(m);
+        FButton->UpButton()->SetEnabled(Enabled());
+        FButton->DownButton()->SetEnabled(Enabled());
+    });
     PlaceButton();
 }
 

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDateTimeEdit>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "platform/core/FormatSettings.h"
 #include "platform/gui/ControlWidget.h"
@@ -146,9 +147,13 @@ void TDateTimePicker::SetDroppedDown(bool v)
         w->calendarWidget()->window()->hide();
         return;
     }
-    // The edit opens its calendar on F4, as it does on Alt+Down.
-    QKeyEvent f4(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &f4);
+    // The edit opens its calendar on a press of its drop button, at its right end, as the
+    // user's would (the pointer moves over the button first: the edit presses what it hovers).
+    const QPointF at(w->width() - 8, w->height() / 2.0);
+    QHoverEvent hover(QEvent::HoverMove, at, w->mapToGlobal(at), QPointF(-1, -1));
+    QCoreApplication::sendEvent(w, &hover);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
 }
 
 bool TDateTimePicker::DroppedDown()

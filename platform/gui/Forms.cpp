@@ -145,7 +145,14 @@ void TCustomForm::ApplyPosition()
         center ? center->BoundsRect() : TRect{0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0};
     if (!center && FPosition != poScreenCenter && FPosition != poDesktopCenter)
         return;
-    SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(), Height());
+    int left = area.Left + (area.Width() - Width()) / 2;
+    int top = area.Top + (area.Height() - Height()) / 2;
+    if (center) {
+        // A window larger than the one it centres on never starts with its title bar off the screen.
+        left = std::max(left, 0);
+        top = std::max(top, 0);
+    }
+    SetBounds(left, top, Width(), Height());
 }
 
 void TCustomForm::VisibleChanged()
@@ -290,9 +297,11 @@ TModalResult TCustomForm::ShowModal()
         TCustomForm* f;
         ~TLevel()
         {
+            // Hidden while still modal: Qt keeps a window that stops being modal while shown in its
+            // list of modal windows, and every other window then stays blocked for good.
+            f->Hide();
             if (f->HandleAllocated())
                 f->Handle()->setWindowModality(Qt::NonModal);
-            f->Hide();
             --f->FModalLevel;
         }
     } level{this};

@@ -110,7 +110,7 @@ protected:
     void CurrentMoved(TGridCoord Old) override;
     // The window was made (the widget exists) or is going.
     virtual void CreateWnd() {}
-    virtual void DestroyWnd() {}
+    void DestroyWnd() override {}
     virtual void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {}
     // Whether the focused cell gets its focus rectangle (a row-select grid frames its row
     // whatever this says).

@@ -523,6 +523,14 @@ const std::map<std::string, TGridOperation, std::less<>>& GridOperations()
         OP(G, MapFontHeight),
         OP(G, MapFontSize),
         OP(G, CalcTextPos),
+        // --- Printing, previews and stored layouts.
+        OP(G, Print),
+        OP(G, PrintRect),
+        OP(G, SetPreviewPage),
+        OP(G, SaveColSizes),
+        OP(G, LoadColSizes),
+        OP(G, SavePrintSettings),
+        OP(G, LoadPrintSettings),
         // --- Editing in place.
         OP(G, ShowCellEdit),
         OP(G, HideCellEdit),

@@ -33,6 +33,7 @@
 //   show FILE                    the file's bytes: printable ASCII as is, the rest escaped (\xHH
 //                                from 0x80 too), a line after each \n
 //   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
+//   printer pdf|queue, ? pages, preview, draw      printing (tools/gridrun/GridRunPrint.h)
 //   sortindex clear|C asc|desc   the sort-index list (tools/gridrun/GridRunSort.h)
 //   type TEXT, ? editor, ? beeps  editing (tools/gridrun/GridRunEdit.h)
 //
@@ -60,6 +61,7 @@
 #include "tools/gridrun/GridRunExchange.h"
 #include "tools/gridrun/GridRunFiles.h"
 #include "tools/gridrun/GridRunInput.h"
+#include "tools/gridrun/GridRunPrint.h"
 #include "tools/gridrun/GridRunSort.h"
 
 namespace {
@@ -153,6 +155,8 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
          [](TGridRun& run, const TLine& w, std::string_view) {
              if (w.size() >= 2 && w[1].Text == "clipboard")
                  return ShowClipboard(run, w);
+             if (w.size() >= 2 && w[1].Text == "pages")
+                 return ShowPages(run, w);
              const auto p = w.size() >= 2 ? GridProperties().find(w[1].Text) : GridProperties().end();
              if (p == GridProperties().end())
                  throw EBadDirective(w.size() < 2 ? "expected: ? NAME" : "no property " + Escape(w[1].Text));
@@ -248,6 +252,10 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
                            false, false, false, 0, g.URLColor(), anchor, plain, width, height);
              run.Out() << "htmlplain = " << Escape(plain) << '\n';
          }},
+        // --- Printing, previews and drawing the print layout (GridRunPrint.cpp).
+        {"printer", RunPrinter},
+        {"preview", RunPreview},
+        {"draw", RunDraw},
         // --- Painting.
         {"png",
          [](TGridRun& run, const TLine& w, std::string_view) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <string>
 #include <vector>
@@ -63,6 +64,37 @@ TEST(FormModal, ShowModalReturnsTheModalResultSetByAHandler)
     // Showing a visible form modally is refused.
     dialog.Show();
     EXPECT_THROW(dialog.ShowModal(), EInvalidOperation);
+}
+
+TEST(FormModal, ClosedModalFormLeavesNoWindowBlocked)
+{
+    TForm main(nullptr);
+    main.Show();
+    TForm dialog(nullptr);
+    QueueCall([&] { dialog.Close(); });
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    QCoreApplication::processEvents();
+    // Qt would otherwise keep the hidden dialog as the modal window and ignore input to the others.
+    EXPECT_EQ(QGuiApplication::modalWindow(), nullptr);
+}
+
+TEST(FormPosition, LargerFormCentredOnItsOwnerAtTheCornerStartsOnTheScreen)
+{
+    TForm owner(nullptr);
+    owner.SetBounds(0, 0, 400, 300);
+    owner.Show();
+    auto* editor = new TForm(&owner);
+    editor->SetBounds(0, 0, 800, 700);
+    editor->SetPosition(poOwnerFormCenter);
+    editor->Show();
+    EXPECT_EQ(editor->Left(), 0);
+    EXPECT_EQ(editor->Top(), 0);
+    auto* small = new TForm(&owner);
+    small->SetBounds(0, 0, 200, 100);
+    small->SetPosition(poOwnerFormCenter);
+    small->Show();
+    EXPECT_EQ(small->Left(), 100);
+    EXPECT_EQ(small->Top(), 100);
 }
 
 TEST(FormModal, RefusedCloseQueryKeepsTheModalLoopRunning)
