@@ -196,11 +196,14 @@ TEST_F(CellGridPrint, AGridFreedByItsOwnEventEndsTheJob)
 {
     Fill(2, 200);
     int asked = 0;
-    // Row 70 is asked for once while counting and once while printing.
+    // Row 70 is asked for once while counting and once while printing. Deleting the grid frees
+    // this handler too: nothing it captured is read after the delete.
     grid->OnPrintNewPage = [this, &asked](TObject*, int row, bool&) {
         if (row == 70 && ++asked == 2) {
-            delete grid;
-            grid = nullptr;
+            TCellGrid*& held = grid;
+            TCellGrid* gone = grid;
+            held = nullptr;
+            delete gone;
         }
     };
     grid->Print();
