@@ -78,6 +78,7 @@ TExCustomListBox::TExCustomListBox(TComponent* AOwner) : TRangeListBox(AOwner)
     ReplaceItems(std::make_unique<TExListBoxStrings>(this));
     SetColor(clWindow);
     RegisterExListHandlers();
+    RegisterDragHandlers();
 }
 
 void TExCustomListBox::RegisterExListHandlers()
