@@ -8,6 +8,8 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "controls/lib/RangeListBox.h"
 #include "platform/gui/DragDrop.h"
@@ -97,7 +99,10 @@ protected:
     bool KeepingData() const { return FKeepData > 0; }
     void DoEnter() override;
     void DoExit() override;
+    // A new window takes back the items, top index and item index the old one held.
     void WidgetCreated() override;
+    // Columns keep their share of the new width.
+    void Resize() override;
     // A drag that no target took: a click at the pointer, in place of the press the drag took.
     virtual void DragCanceled();
     // Runs the drag of Text on the platform's drag and drop: StartTextDoDragDrop's result.
@@ -106,6 +111,8 @@ protected:
 private:
     void RegisterExListHandlers();
     void RegisterDragHandlers();
+    // The window's input and drops go to the list (ExListBoxDrag.cpp).
+    void WatchDrags();
     // The window's press or move before its own handling: true when it started a drag.
     bool DragInput(TDragInput Input, TPoint Point, TShiftState Shift);
     void RunDrag();
@@ -125,5 +132,11 @@ private:
         int Clicking = 0;  // the click after a cancelled drag is being delivered
     } FDrag;
     std::unique_ptr<TDropTarget> FDropTarget;
+    // What the window held, from its WM_DESTROY until the new window has it.
+    struct TSavedItems {
+        std::vector<std::pair<AnsiString, intptr_t>> Items;
+        int TopIndex = 0, ItemIndex = -1;
+    };
+    std::unique_ptr<TSavedItems> FSaved;
     friend class TExListBoxStrings;
 };

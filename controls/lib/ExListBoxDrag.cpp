@@ -98,13 +98,11 @@ TDropTarget* TExCustomListBox::DragTarget()
     return FDropTarget.get();
 }
 
-void TExCustomListBox::WidgetCreated()
+void TExCustomListBox::WatchDrags()
 {
-    TRangeListBox::WidgetCreated();
     RegisterDropTarget(this, DragTarget());
-    SetDragInput(this, [this](TDragInput Input, TPoint Point, TShiftState Shift) {
-        return DragInput(Input, Point, Shift);
-    });
+    SetDragInput(this,
+                 [this](TDragInput Input, TPoint Point, TShiftState Shift) { return DragInput(Input, Point, Shift); });
 }
 
 void TExCustomListBox::RegisterDragHandlers()

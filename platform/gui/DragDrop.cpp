@@ -308,6 +308,10 @@ void ClickAfterDrag(TWinControl* Control, TPoint ScreenPoint)
         return;
     const QPointF global(ScreenPoint.x, ScreenPoint.y);
     const QPointF local = window->mapFromGlobal(global);
+    // Outside the window there is nothing to click (a list would lose its selection to a click
+    // on no item).
+    if (!window->rect().contains(local.toPoint()))
+        return;
     QMouseEvent press(QEvent::MouseButtonPress, local, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(window, &press);
     // The press may have freed the control and its window.

@@ -122,7 +122,7 @@ using TDragInputEvent = std::function<bool(TDragInput Input, TPoint Point, TShif
 // Offers Control's window input to Event (client points); null stops it.
 void SetDragInput(TWinControl* Control, TDragInputEvent Event);
 // A left click (press and release, no keys) at a screen point, delivered to Control's window as
-// the user's would be: the click that a cancelled drag took away.
+// the user's would be: the click that a cancelled drag took away. Nothing outside the window.
 void ClickAfterDrag(TWinControl* Control, TPoint ScreenPoint);
 
 // The framework's drag events: a drag starts and ends at its source (Target: the control that

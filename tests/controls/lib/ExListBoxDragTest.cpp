@@ -28,6 +28,7 @@ public:
     std::vector<TStart> Starts;
     TExCustomListBox* DropOn = nullptr;
     TPoint DropAt;
+    bool PointerLeaves = false;  // the drag ends with the pointer off the list
 
     std::vector<int> SelectedItems()
     {
@@ -43,6 +44,8 @@ protected:
     {
         Starts.push_back({Text, SelectedItems()});
         Effect = DROPEFFECT_NONE;
+        if (PointerLeaves)
+            SetCursorPos(ClientToScreen(TPoint{Width() + 20, 10}));
         if (!DropOn)
             return DRAGDROP_S_CANCEL;
         TDragData data;
@@ -79,8 +82,11 @@ protected:
         source->OnStartDrag = [this](TObject*) { log += "start;"; };
         source->OnClick = [this](TObject*) { log += "click;"; };
         source->OnEndDrag = [this](TObject*, TObject* to, int x, int y) {
-            log += std::string("end ") + (to == target ? "target" : to ? "other" : "none") + " " +
-                std::to_string(x) + "," + std::to_string(y) + ";";
+            log += std::string("end ") +
+                (to == target ? "target"
+                     : to     ? "other"
+                              : "none") +
+                " " + std::to_string(x) + "," + std::to_string(y) + ";";
         };
     }
     TPoint On(TExCustomListBox* list, int item) const
@@ -198,12 +204,25 @@ TEST_F(ListDragTest, ACancelledDragClicksWhereThePointerIs)
     EXPECT_EQ(source->Starts.size(), 1U) << "the click after the drag starts no other";
 }
 
+TEST_F(ListDragTest, RegressionCancelledDragOffTheListClearedTheSelection)
+{
+    source->SetMultiSelect(true);
+    Select({1, 2});
+    source->PointerLeaves = true;
+    Press(On(source, 2));
+    EXPECT_EQ(source->SelectedItems(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(log, "start;end none 0,0;");
+}
+
 TEST_F(ListDragTest, ADropOnAnotherListReachesItsEventsAndEndsTheDragThere)
 {
     source->DropOn = target;
     source->DropAt = On(target, 1);
     target->OnDragOver = [this](TObject* sender, TObject* from, int x, int y, TDragState state, bool& accept) {
-        log += std::string("over ") + (state == dsDragEnter ? "enter" : state == dsDragMove ? "move" : "leave") +
+        log += std::string("over ") +
+            (state == dsDragEnter      ? "enter"
+                 : state == dsDragMove ? "move"
+                                       : "leave") +
             (sender == target && from == source ? " from source;" : " from ?;");
     };
     target->OnDragDrop = [this](TObject*, TObject* from, int x, int y) {
@@ -217,8 +236,9 @@ TEST_F(ListDragTest, ADropOnAnotherListReachesItsEventsAndEndsTheDragThere)
     Move(TPoint{p.x, p.y + 8});
     Release(TPoint{p.x, p.y + 8});
     const TPoint at = source->DropAt;
-    EXPECT_EQ(log, "click;start;over enter from source;drop;end target " + std::to_string(at.x) + "," +
-                       std::to_string(at.y) + ";");
+    EXPECT_EQ(log,
+              "click;start;over enter from source;drop;end target " + std::to_string(at.x) + "," +
+                  std::to_string(at.y) + ";");
     EXPECT_EQ(target->Items()->Strings(1), "four");
     EXPECT_EQ(target->Items()->Count(), 5);
 }
