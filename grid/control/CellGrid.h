@@ -289,8 +289,6 @@ public:
     int PasteFunc(int ACol, int ARow);
     int PasteText(int ACol, int ARow, const AnsiString& Text);
     TPoint PasteSize(const AnsiString& Text) const;
-    // A cell a paste may write: goEditing, then GetCellReadOnly (OnCanEditCell).
-    bool PasteEditable(int ACol, int ARow);
 
     // Spreadsheets and documents through automation (CellGridAutomation.cpp).
     void LoadFromXLS(const AnsiString& FileName) { LoadXLS(FileName, ""); }
@@ -466,6 +464,9 @@ public:
     // The text the current cell had when it was selected goes back into it.
     void RestoreCache() override;
     bool IsEditable(int ACol, int ARow) override;
+    // goEditing as the application set it: a cell that may not be edited switches the option off
+    // while it is current, which does not make the other cells read-only.
+    bool EditingOn() const { return Options().Contains(goEditing) || FEditingSwitchedOff; }
     // The items of the one combo editor that every combo cell shares.
     void AddComboString(const AnsiString& S);
     bool RemoveComboString(const AnsiString& S);
