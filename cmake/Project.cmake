@@ -82,10 +82,12 @@ function(hm_xvfb_test name target filter)
   endif()
   add_test(NAME ${name}
     COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24" $<TARGET_FILE:${target}> --gtest_filter=${filter})
-  # The X connection loads libdbus and fontconfig, which keep caches until exit.
+  # The X connection loads libdbus and fontconfig, which keep caches until exit. The cases wait
+  # for the X server up to a deadline each (tests/platform/gui/XWait.h): the time-out leaves room
+  # for several slow waits on a loaded machine, so that a case fails with what it waited for.
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "HM_TEST=1;QT_QPA_PLATFORM=xcb;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
-    TIMEOUT 120)
+    TIMEOUT 300)
 endfunction()
 
 # hm_add_children()

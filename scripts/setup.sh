@@ -12,6 +12,7 @@ packages=(
   fonts-nanum xfonts-baekmuk unifont fonts-dejavu-core
   xvfb xauth xclip tmux tintin++
   poppler-utils xdg-utils xdotool
+  cups printer-driver-cups-pdf fonts-liberation2
   tinymux inetutils-telnetd ucspi-tcp python3 procps
   libzip-dev libreoffice-calc-nogui libreoffice-writer-nogui
   desktop-file-utils adwaita-icon-theme shared-mime-info

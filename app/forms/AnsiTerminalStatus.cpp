@@ -57,6 +57,8 @@ void TAnsiTerminalForm::CreateStatusBar()
     FStatusLabel->Font()->SetColor(clBlue);
     FStatusLabel->Font()->SetStyle(TFontStyles() << fsBold);
     FStatusLabel->SetCaption("");
+    // A double click on the status line opens its editor, as the Status action does.
+    FStatusLabel->OnDblClick = [this](TObject*) { ActionEditStatusExecute(); };
 
     FStatusBar = new TStatusBar(this);
     FStatusBar->SetParent(this);

@@ -57,18 +57,6 @@ void LabelFor(TComponent* owner, TWinControl* parent, const char* name, const ch
     });
 }
 
-// A group box and the panel inside it that holds its controls: labels are drawn by a panel, not
-// by the group box's own frame.
-TWinControl* Group(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int left, int top,
-                   int width, int height)
-{
-    auto* group = Place<TGroupBox>(owner, parent, name, caption, left, top, width, height);
-    auto* inside = Place<TPanel>(owner, group, (AnsiString(name) + "Panel").c_str(), 0, 0, width, height);
-    inside->SetBevelOuter(bvNone);
-    inside->SetAlign(alClient);
-    return inside;
-}
-
 // The names in a folder that are files, as program text, in the order the system gives them.
 std::vector<AnsiString> FileNames(const std::string& folder)
 {
@@ -133,18 +121,23 @@ void TTerminalConfig::CreateFontPage(TWinControl* page)
     LabelFor(this, page, "Label2", WindowText::LabelWindowsFont, 8, 10, FWindowsFontBox);
     FHanCheckBox = Place<TCheckBox>(this, page, "HanCheckBox", WindowText::HanCheck, 8, 34, 200, 20);
     FAlphaCheckBox = Place<TCheckBox>(this, page, "AlphaCheckBox", WindowText::AlphaCheck, 8, 56, 300, 20);
-    TWinControl* fonts = Group(this, page, "GroupBox1", WindowText::GroupFonts, 8, 80, 300, 152);
+    // Positions inside a group box count from its client area, below the caption.
+    auto* fonts = Place<TGroupBox>(this, page, "GroupBox1", WindowText::GroupFonts, 8, 80, 300, 152);
+    const TRect inFonts = fonts->ClientRect();
     for (int i = 0; i < 4; ++i) {
         const TFontListSpec& spec = kFontLists[i];
-        FFontBoxes[i] = Place<TListBox>(this, fonts, spec.BoxName, spec.Left, spec.Top + 16, 140, 46);
-        LabelFor(this, fonts, spec.LabelName, spec.Label, spec.Left, spec.Top, FFontBoxes[i]);
+        const int left = inFonts.Left + spec.Left, top = inFonts.Top + spec.Top;
+        FFontBoxes[i] = Place<TListBox>(this, fonts, spec.BoxName, left, top + 16, 140, 46);
+        LabelFor(this, fonts, spec.LabelName, spec.Label, left, top, FFontBoxes[i]);
         FFontBoxes[i]->OnClick = [this](TObject*) { HanBoxChange(); };
     }
-    TWinControl* colors = Group(this, page, "GroupBox2", WindowText::GroupColors, 8, 236, 160, 66);
-    FFgColorBox = Place<TColorComboBox>(this, colors, "FgColorBox", 56, 0, 96, 22);
-    FBgColorBox = Place<TColorComboBox>(this, colors, "BgColorBox", 56, 24, 96, 22);
-    LabelFor(this, colors, "Label6", WindowText::LabelFg, 6, 4, FFgColorBox);
-    LabelFor(this, colors, "Label7", WindowText::LabelBg, 6, 28, FBgColorBox);
+    auto* colors = Place<TGroupBox>(this, page, "GroupBox2", WindowText::GroupColors, 8, 236, 160, 66);
+    const TRect inColors = colors->ClientRect();
+    const int left = inColors.Left, top = inColors.Top;
+    FFgColorBox = Place<TColorComboBox>(this, colors, "FgColorBox", left + 56, top, 96, 22);
+    FBgColorBox = Place<TColorComboBox>(this, colors, "BgColorBox", left + 56, top + 24, 96, 22);
+    LabelFor(this, colors, "Label6", WindowText::LabelFg, left + 6, top + 4, FFgColorBox);
+    LabelFor(this, colors, "Label7", WindowText::LabelBg, left + 6, top + 28, FBgColorBox);
     FSampleGroup = Place<TRadioGroup>(this, page, "SampleGroup", "Sample View", 176, 236, 132, 66);
     FSampleGroup->Items()->Add("Text");
     FSampleGroup->Items()->Add("Ansi");

@@ -13,6 +13,8 @@
 //
 // Then find of an absent text against QAbstractItemModel::match (GridBenchFind.h).
 //
+// Then printing 10,000 rows to a PDF file against LibreOffice headless (GridBenchPrint.h).
+//
 //   bench_grid [--rows N]
 
 #include <malloc.h>
@@ -20,6 +22,7 @@
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QString>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +32,9 @@
 #include "bench/grid/GridBenchFiles.h"
 #include "bench/grid/GridBenchFind.h"
 #include "bench/grid/GridBenchPaint.h"
+#include "bench/grid/GridBenchPrint.h"
 #include "bench/grid/GridBenchRows.h"
+#include "bench/grid/GridBenchTyping.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
 #include "platform/gui/Application.h"
@@ -201,5 +206,9 @@ int main(int argc, char** argv)
     FindMetrics(rows);
     // --- Painting the view against QTableView (GridBenchPaint.cpp).
     PaintMetrics(rows);
+    // --- Printing 10,000 rows to PDF against LibreOffice (GridBenchPrint.cpp).
+    PrintMetrics(std::min(rows, 10000), kCols, [&](int c, int r) { return cp949.Cell(c, r); });
+    // --- Typing into a cell against QTableView's editor (GridBenchTyping.cpp).
+    TypingMetrics(rows);
     return 0;
 }

@@ -28,12 +28,10 @@ TCellGrid::TCellGrid(TComponent* AOwner)
     RegisterGridCursors();
     RegisterInputHandlers();
     RegisterSizingHandlers();
+    RegisterPaintHandlers();
     FScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
-    RegisterHandler(WM_SIZE, [this](TMessage& m) {
-        Inherited(m);
-        if (ColumnSize()->Stretch())
-            StretchRightColumn();
-    });
+    if (!Designing())
+        CreateEditControls();
     if (auto* form = dynamic_cast<TCustomForm*>(AOwner)) {
         FFormWidth = form->Width();
         FFormHeight = form->Height();
@@ -44,6 +42,7 @@ TCellGrid::~TCellGrid()
 {
     FFormWatch.reset();
     FFixedFont->OnChange = nullptr;
+    SaveColSizesOnDestroy();
     Clear();
     SetCursor(FSavedCursor);
 }
@@ -66,6 +65,8 @@ void TCellGrid::Notification(TComponent* AComponent, TOperation Operation)
 void TCellGrid::CreateWnd()
 {
     TStringGrid::CreateWnd();
+    if (ColumnSize()->Save)
+        LoadColSizes();
     SetTimer(this, kHoverTimer, kHoverPeriodMs);
     // The owner form's resizes reach GridResize through a watcher of this grid's own.
     auto* form = dynamic_cast<TCustomForm*>(Owner());

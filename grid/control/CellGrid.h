@@ -16,7 +16,9 @@
 // grid's cursor and panning pictures), CellGridFiles.cpp (the file formats),
 // CellGridAutomation.cpp (spreadsheets and documents), CellGridClipboard.cpp (the clipboard),
 // CellGridDragDrop.cpp (drag and drop), CellGridSort.cpp (the header click and what sorting
-// asks of the display).
+// asks of the display), CellGridEdit.cpp (editing in place: which editor, showing and hiding
+// it, validation), CellGridPrint*.cpp and CellGridPreview.cpp (printing),
+// CellGridLayouts.cpp (stored column widths and print settings).
 
 #include <array>
 #include <memory>
@@ -27,8 +29,10 @@
 
 #include "grid/control/CellGridObjects.h"
 #include "grid/control/FilePicture.h"
+#include "grid/model/CellEditRules.h"
 #include "grid/model/CellModel.h"
 #include "grid/model/GridFiles.h"
+#include "grid/model/PrintPages.h"
 #include "platform/gui/DragDrop.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/Icon.h"
@@ -36,6 +40,13 @@
 #include "platform/gui/Picture.h"
 
 class TEditLink;
+class TGridCombo;
+class TGridSpin;
+class TGridDatePicker;
+class TGridCheckBox;
+class TGridEditBtn;
+class TGridUnitEditBtn;
+class TGridButton;
 class TArrowWindow;
 class THintWindow;
 class TRichDocument;
@@ -166,6 +177,33 @@ public:
     bool OleArrowShown(int Direction) const;
     TPrintsettings* PrintSettings() const { return FPrintSettings.get(); }
 
+    // --- Printing (CellGridPrint.cpp: the printer run and the page engine on a canvas;
+    // CellGridPrintCell.cpp: one printed cell; CellGridPreview.cpp: previews and drawing on any
+    // canvas). Ranges are display columns and rows, both ends included.
+    void Print();
+    // On the current printer (platform/gui/Printers.h); a failure aborts the job and raises.
+    void PrintRect(const TGridRect& Range);
+    // Lays out the stored range on Canvas; draws for prPrint and prPreview. PageTotal is the
+    // count page numbers show (-1 when counting). Returns the number of pages.
+    int BuildPages(TCanvas* Canvas, TPrintMethod Method, int PageTotal);
+    // The page the next preview shows.
+    void SetPreviewPage(int Page);
+    // The printer's page scaled into R (device pixels); the caller paints the background.
+    void PrintPreview(TCanvas* Canvas, const TRect& R);
+    void PrintPreviewRect(TCanvas* Canvas, const TRect& R, const TGridRect& Range);
+    // Page 1 of the layout on Canvas, whose clipping rectangle is the page.
+    void PrintDraw(TCanvas* Canvas, const TRect& R);
+    void PrintDrawRect(TCanvas* Canvas, const TRect& R, const TGridRect& Range);
+    // The page window and page count of the last run, the range and page (0.1 mm) it laid out.
+    const TPrintState& PrintState() const { return FPrintState; }
+
+    // --- Stored layouts (CellGridLayouts.cpp): column widths in an INI file or the registry
+    // substitute after ColumnSize, print settings in an INI file (Key names the file).
+    void SaveColSizes();
+    void LoadColSizes();
+    void SavePrintSettings(const AnsiString& Key, const AnsiString& Section);
+    void LoadPrintSettings(const AnsiString& Key, const AnsiString& Section);
+
     // The last search: its column and row (-1 before any).
     int FindCol() const { return FindState().Col; }
     int FindRow() const { return FindState().Row; }
@@ -251,8 +289,6 @@ public:
     int PasteFunc(int ACol, int ARow);
     int PasteText(int ACol, int ARow, const AnsiString& Text);
     TPoint PasteSize(const AnsiString& Text) const;
-    // A cell a paste may write: goEditing, then GetCellReadOnly (OnCanEditCell).
-    bool PasteEditable(int ACol, int ARow);
 
     // Spreadsheets and documents through automation (CellGridAutomation.cpp).
     void LoadFromXLS(const AnsiString& FileName) { LoadXLS(FileName, ""); }
@@ -324,8 +360,6 @@ public:
     // An editor was shown for the current cell (DoExit then validates it).
     bool EditShown() const { return FEditShown; }
     void SetEditShown(bool Value) { FEditShown = Value; }
-    // The grid's text editor once the editing part makes one (the focus knows when it left it).
-    virtual TWinControl* InplaceEditor() const { return nullptr; }
     // Clipboard keys (Ctrl+C, Ctrl+X, Ctrl+V and the Insert forms); true when the key was one
     // (CellGridClipboard.cpp).
     virtual bool ClipboardKey(uint16_t Key, TShiftState Shift);
@@ -362,8 +396,9 @@ public:
     AnsiString GetStrippedCell(int ACol, int ARow) const;
     void CellToRich(int ACol, int ARow, TRichDocument* RichEdit);
     void RichToCell(int ACol, int ARow, TRichDocument* RichEdit);
-    AnsiString GetEditText(int ACol, int ARow);
-    void SetEditText(int ACol, int ARow, const AnsiString& Value);
+    // The text a cell is edited as, and the edited text written back (display column).
+    AnsiString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const AnsiString& Value) override;
     AnsiString EllipsClick(AnsiString Value) override;
     int GetVersionNr() override { return 1; }
     AnsiString GetVersionString() override { return "1.0"; }
@@ -411,6 +446,77 @@ public:
     TPaintTrace* PaintTrace = nullptr;
     // True while the window paints itself (not while a single cell is painted on request).
     bool InPaint() const { return FInPaint; }
+    // The mark of a pan's starting point (IntelliPan's picture at the anchor): shown with every
+    // paint until erased.
+    void DrawIntelliFocusPoint();
+    void EraseIntelliFocusPoint();
+    bool IntelliFocusPointShown() const { return FFocusPointShown; }
+
+    // --- Editing in place (CellGridEdit.cpp; the editor controls are CellGridEditors.h, the
+    // text editor CgInplaceEdit.h, custom editors EditLink.h).
+    bool SelectCell(int ACol, int ARow) override;
+    // Shows or hides the special editor control of the current editor type over a cell.
+    void ShowEditControl(int ACol, int ARow);
+    void HideEditControl(int ACol, int ARow);
+    // Starts editing the current cell as F2 does (posted); ends a special editor's edit.
+    void ShowCellEdit();
+    void HideCellEdit() { HideEditControl(Col(), Row()); }
+    // The text the current cell had when it was selected goes back into it.
+    void RestoreCache() override;
+    bool IsEditable(int ACol, int ARow) override;
+    // goEditing as the application set it: a cell that may not be edited switches the option off
+    // while it is current, which does not make the other cells read-only.
+    bool EditingOn() const { return Options().Contains(goEditing) || FEditingSwitchedOff; }
+    // The items of the one combo editor that every combo cell shares.
+    void AddComboString(const AnsiString& S);
+    bool RemoveComboString(const AnsiString& S);
+    void ClearComboString();
+    int GetComboCount();
+    // The item a combo-list cell shows when its text is no item (-1: the first).
+    void SetComboSelection(int Index) { FComboSelection = Index; }
+    bool SetComboSelectionString(const AnsiString& S);
+    int ComboSelection() const { return FComboSelection; }
+    // Validation: InitValidate remembers a cell and its text; ValidateCell, armed when editing
+    // became possible, asks OnCellValidate about a changed text. A refused value stays out of
+    // the cell and the editor opens on it again (after the focus change when focus left).
+    bool ValidateCell(const AnsiString& NewValue) override;
+    void InitValidate(int ACol, int ARow) override;
+    // The application's custom editor (not owned; set at the latest in OnGetEditorType).
+    TEditLink* EditLink = nullptr;
+    // The editor type asked for the cell being edited, and whether its special control shows.
+    TEditorType CurrentEditorType() const { return FEditorType; }
+    bool EditControlShown() const { return FEditorShown; }
+    // The visible editor: the special control, a custom editor's control or the text editor.
+    TWinControl* VisibleEditor() const;
+    // A click opened the editor: it puts its caret under the mouse.
+    bool MouseStarted() const { return FMouseStarted; }
+    void SetMouseStarted(bool Value) { FMouseStarted = Value; }
+    // An editor control ended its edit with a key.
+    bool EditEndedByKey = false;
+    // The editor controls (CellGridEditors.h), made with the grid.
+    TGridCombo* Combo() const { return FCombo; }
+    TGridSpin* Spin() const { return FSpin; }
+    TGridDatePicker* DatePicker() const { return FDatePicker; }
+    TGridCheckBox* CheckBoxEditor() const { return FCheckBox; }
+    TGridEditBtn* EditBtn() const { return FEditBtn; }
+    TGridUnitEditBtn* UnitEditBtn() const { return FUnitEditBtn; }
+    TGridButton* ButtonEditor() const { return FButton; }
+    // The grid's key handling, for an editor control that passes a navigation key on.
+    void GridKeyDown(uint16_t& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+    void GridKeyPress(char& Key) { KeyPress(Key); }
+    // Validates as the focus leaves: a refused value opens the editor again after the focus
+    // change, from the event loop.
+    bool ValidateOnFocusLoss(const AnsiString& Value);
+    // The text editor's text changed size: SizeWhileTyping sizes the column and the row; a line
+    // break typed with Ctrl+Enter sizes the row to the lines.
+    void TypingSized();
+    void TypingNewLine(const AnsiString& Text);
+    // Where the last left press was (client coordinates).
+    TPoint PressPoint() const { return FPressPoint; }
+    // Whether the grid still lives, for callers whose call may free it.
+    TAliveToken Liveness() const { return AliveToken(); }
+    // The pending key: the character typed on the grid that started editing.
+    const AnsiString& PendingKey() const { return FPendingKey.Key(); }
 
     TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
     TGridBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
@@ -434,6 +540,10 @@ protected:
     void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs) override;
     // Window (CellGridWndProc.cpp).
     void TopLeftChanged() override;
+    // Editing (CellGridEdit.cpp).
+    TInplaceEdit* CreateEditor() override;
+    bool CanEditShow() override;
+    void CurrentMoved(TGridCoord Old) override;
 
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -443,6 +553,8 @@ protected:
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
+    // The window's size changed: the base has set the view and the bars by then.
+    void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
     void WMVScroll(TMessage& Msg) override;
     void WMHScroll(TMessage& Msg) override;
     // Painting (CellGridPaint.cpp).
@@ -465,6 +577,10 @@ protected:
     TAlignment FileCellAlignment(int ACol, int ARow);
 
 private:
+    // Printing: the state between runs; the column widths saved on destruction, a failure told
+    // on the standard error stream.
+    TPrintState FPrintState;
+    void SaveColSizesOnDestroy();
     void RegisterInputHandlers();
     void LeftDoubleClick(TMessage& Message);
     void RightPress(TMessage& Message);
@@ -477,10 +593,32 @@ private:
     void PanStep();
     void PanEnd();
     void WheelNotch(int Notches, TShiftState Shift);
+    // Editing state (CellGridEdit.cpp).
+    void CreateEditControls();
+    void PostPendingKey(TWinControl* Editor);
+    void ReopenEditor();
+    TEditorType FEditorType = edNormal;
+    bool FEditorShown = false;
+    TPendingKey FPendingKey;
+    AnsiString FEntryText;
+    int FComboSelection = -1;
+    bool FValidatePending = false, FValidating = false, FExiting = false;
+    int FValidateCol = -1, FValidateRow = -1;
+    AnsiString FValidateText;
+    bool FMouseStarted = false;
+    // goEditing was switched off for a cell that may not be edited (the next cell asks again).
+    bool FEditingSwitchedOff = false;
+    bool FHidingControl = false;
+    TGridCombo* FCombo = nullptr;
+    TGridSpin* FSpin = nullptr;
+    TGridDatePicker* FDatePicker = nullptr;
+    TGridCheckBox* FCheckBox = nullptr;
+    TGridEditBtn* FEditBtn = nullptr;
+    TGridUnitEditBtn* FUnitEditBtn = nullptr;
+    TGridButton* FButton = nullptr;
     // Keys, focus and mouse state.
     bool FEditShown = false;
     TGridRect FSavedSelection{};
-    char FPendingKey = 0;
     TGridCoord FPushedButton{-1, -1};
     TPoint FPressPoint{};
     bool FMoveMark = false, FSizeMark = false, FBorderDblClick = false;
@@ -526,8 +664,15 @@ private:
     void DrawPlainText(int Col, int ARow, TRect R, AnsiString Text, const TExtraLayout& Extra, bool Sorted);
     void DrawCellBackground(int ACol, int ARow, const TRect& R);
     void DrawCellBorders(int Col, int ARow, const TRect& R);
-    void DrawFixedEdges(const TRect& R);
+    void DrawFixedEdges(const TRect& R, bool Pressed);
     void PaintOwnFixedLines();
+    void PaintIntelliFocusPoint();
+    // A fixed cell held down by the left button looks pressed (FixedAsButtons) until the release.
+    void RegisterPaintHandlers();
+    void PressFixedCell(int X, int Y);
+    void ReleaseFixedCell();
+    TGridCoord FPressedFixed{-1, -1};
+    bool FFocusPointShown = false;
     void DrawCellExtra(int Col, int ARow, const TRect& R, bool Selected, const TExtraLayout& Extra);
     void DrawRadioGroup(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
     void DrawProgress(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
@@ -545,6 +690,7 @@ private:
     bool FStretchGuard = true;
     // Scrolling: the proportional bars and the thumb hint.
     void ScrollMessage(TMessage& Msg, bool Vertical);
+    void UpdateProportionalBar(int Bar);
     void UpdateBarLook();
     TScrollType FScrollType = ssNormal;
     TColor FScrollColor = clNone;

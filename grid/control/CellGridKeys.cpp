@@ -5,6 +5,7 @@
 
 #include "grid/control/CellGrid.h"
 #include "platform/core/VirtualKeys.h"
+#include "platform/gui/InplaceEdit.h"
 
 void TCellGrid::SetLockFlag(bool Value)
 {
@@ -16,7 +17,14 @@ void TCellGrid::SetLockFlag(bool Value)
 
 void TCellGrid::ShowInplaceEdit() { ShowEditor(); }
 
-void TCellGrid::HideInplaceEdit() { HideEditor(); }
+void TCellGrid::HideInplaceEdit()
+{
+    TAliveToken alive = AliveToken();
+    if (ColCount() > 0 && RowCount() > 0)
+        HideEditControl(Col(), Row());
+    if (*alive)
+        HideEditor();
+}
 
 void TCellGrid::RegisterInputHandlers()
 {
@@ -38,10 +46,11 @@ void TCellGrid::RegisterInputHandlers()
     RegisterHandler(WM_CHAR, [this](TMessage& m) {
         const auto ch = static_cast<unsigned char>(m.WParam);
         // In an editing grid a typed character opens the editor with it (OnKeyPress does not
-        // hear it); control characters other than Backspace go the usual way.
-        if (Options().Contains(goEditing) && (ch >= 32 || ch == 8) && ch != 127) {
-            FPendingKey = static_cast<char>(ch);
-            ShowEditorChar(static_cast<char>(ch));
+        // hear it); control characters other than Backspace go the usual way. A Hangul
+        // character arrives as two bytes and opens the editor whole.
+        if (Options().Contains(goEditing) && !EditorMode() && (ch >= 32 || ch == 8) && ch != 127) {
+            if (FPendingKey.Add(static_cast<char>(ch)))
+                ShowEditorChar(FPendingKey.Key());
             return;
         }
         Inherited(m);
@@ -71,7 +80,7 @@ void TCellGrid::SetFocusMessage(TMessage& m)
         return;
     auto* lost = reinterpret_cast<TWinControl*>(m.WParam);
     if (InplaceEditor()) {
-        if (lost != InplaceEditor() && Navigation()->AlwaysEdit && !EditShown()) {
+        if (lost != static_cast<TWinControl*>(InplaceEditor()) && Navigation()->AlwaysEdit && !EditShown()) {
             ShowInplaceEdit();
             m.Result = 0;
         }
@@ -133,8 +142,12 @@ void TCellGrid::KeyPress(char& Key)
 {
     std::shared_ptr<bool> alive = AliveToken();
     if (Key == 27) {
-        if (Options().Contains(goEditing))
+        // Escape puts the cell's text back and ends the edit.
+        if (Options().Contains(goEditing) || EditorMode()) {
             RestoreCache();
+            if (*alive && EditorMode() && !Options().Contains(goAlwaysShowEditor))
+                HideInplaceEdit();
+        }
         return;
     }
     if (Key == '\r' && ColCount() > 0 && RowCount() > 0) {
@@ -170,7 +183,7 @@ void TCellGrid::DoExit()
         return;
     std::shared_ptr<bool> alive = AliveToken();
     if (FEditShown && ColCount() > 0 && RowCount() > 0)
-        ValidateCell(Cells(Col(), Row()));
+        ValidateOnFocusLoss(Cells(GetRealCol(), Row()));
     if (!*alive)
         return;
     TStringGrid::DoExit();

@@ -8,6 +8,7 @@
 #include "grid/control/CellGrid.h"
 #include "grid/control/HtmlRender.h"
 #include "grid/model/Cgutil.h"
+#include "grid/model/TextPlacement.h"
 #include "platform/gui/DrawText.h"
 #include "platform/gui/MapMode.h"
 #include "platform/gui/RichDocument.h"
@@ -18,8 +19,6 @@ namespace {
 constexpr int kPrintHtmlBox = 1000;
 constexpr double kPi = 3.14159265358979323846;
 
-// Half of a difference, rounded down.
-int Half(int v) { return static_cast<int>(std::floor(v / 2.0)); }
 
 }  // namespace
 
@@ -74,45 +73,9 @@ void TCellGrid::CalcTextPos(TRect& R, int Angle, const AnsiString& S, TAlignment
     const int w = extent.cx, h = extent.cy;
     R.Right -= 2;
     R.Bottom -= 2;
-    int angle = Angle % 360;
-    if (angle < 0)
-        angle += 360;
-    if (angle == 0 && Angle != 0)
-        angle = 360;
-    const double a = angle * kPi / 180;
-    const int cw = std::abs(static_cast<int>(std::trunc(std::cos(a) * w)));
-    const int sh = std::abs(static_cast<int>(std::trunc(std::sin(a) * h)));
-    const int sw = std::abs(static_cast<int>(std::trunc(std::sin(a) * w)));
-    const int ch = std::abs(static_cast<int>(std::trunc(std::cos(a) * h)));
-    const int quadrant = angle <= 90 ? 1 : angle <= 180 ? 2 : angle <= 270 ? 3 : 4;
-    const int x = R.Left, y = R.Top, b = R.Bottom, right = R.Right;
-    const int middle = Half(b - y - ch - sw);
-    int nx = x, ny = y;
-    const TVAlignment v = VAlignment();
-    switch (quadrant) {
-    case 1:
-        nx = Alignment == taRightJustify ? right - cw - sh : Alignment == taCenter ? x + Half(right - x - sh - cw) : x;
-        ny = v == vtaBottom ? b - ch : v == vtaCenter ? y + middle + sw : y + sw;
-        break;
-    case 2:
-        nx = Alignment == taRightJustify ? right - sh
-            : Alignment == taCenter      ? right - Half(right - x + sh - cw)
-                                         : x + cw;
-        ny = v == vtaBottom ? b : v == vtaCenter ? y + middle + sw + ch : y + sw + ch;
-        break;
-    case 3:
-        nx = Alignment == taRightJustify ? right
-            : Alignment == taCenter      ? right - Half(right - x - sh - cw)
-                                         : x + sh + cw;
-        ny = v == vtaBottom ? b - sw : v == vtaCenter ? y + middle + ch : y + ch;
-        break;
-    default:
-        nx = Alignment == taRightJustify ? right - cw : Alignment == taCenter ? x + Half(right - x + sh - cw) : x + sh;
-        ny = v == vtaBottom ? b - ch - sw : v == vtaCenter ? y + middle : y;
-        break;
-    }
-    R.Left = nx + 2;
-    R.Top = ny + 2;
+    const TPoint start = TurnedTextStart(R, w, h, Angle, Alignment, VAlignment());
+    R.Left = start.x + 2;
+    R.Top = start.y + 2;
 }
 
 TPoint TCellGrid::GetPrintTextSize(TCanvas* Canvas, int ACol, int ARow, int PrintColWidth)

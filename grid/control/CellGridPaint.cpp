@@ -1,6 +1,7 @@
 // Painting the cell grid: one cell at a time (DrawCell: font, colours by state and bands, the
 // row indicator, the body with its text kind, borders, the fixed look, the extra, OnDrawCell),
-// the lines of the grid's own fixed cells after the base grid's paint, and the sort mark.
+// the lines of the grid's own fixed cells after the base grid's paint, the sort mark, the
+// pressed look of a fixed cell held down, and the mark of a pan's starting point.
 
 #include <algorithm>
 
@@ -12,12 +13,16 @@
 #include "platform/gui/BitmapTile.h"
 #include "platform/gui/DrawText.h"
 #include "platform/gui/FrameControls.h"
+#include "platform/gui/Messages.h"
+#include "platform/gui/Resources.h"
 #include "platform/gui/RichDocument.h"
 
 namespace {
 
 // The room kept free at the right of an HTML header for the sort mark.
 constexpr int kSortMarkRoom = 10;
+// The square a pan's starting mark may cover, from the anchor.
+constexpr int kFocusPointSize = 32;
 
 // A position along one axis of the whole grid (not scrolled), counted from item From.
 template <class SizeOf>
@@ -83,56 +88,49 @@ bool TCellGrid::SortIndicatorShown(int ACol, int ARow)
 
 void TCellGrid::DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y)
 {
-    TPen pen;
-    pen.Assign(Canvas->Pen());
     const int place = SortIndexShow() ? SortIndexes()->FindIndex(ACol) : -1;
-    if (place >= 0) {
-        // The column's place in the sort order, in a yellow triangle pointing its direction.
-        const bool descending =
-            (static_cast<uint32_t>(SortIndexes()->GetInteger(place)) & TSortIndexList::kDescending) != 0;
-        TBrush brush;
-        brush.Assign(Canvas->Brush());
-        TFont font;
-        font.Assign(Canvas->Font());
-        Canvas->Brush()->SetColor(clYellow);
-        Canvas->Brush()->SetStyle(bsSolid);
-        Canvas->Pen()->SetColor(clBlack);
-        if (descending)
-            Canvas->Polygon({TPoint{X - 7, Y - 5}, TPoint{X + 7, Y - 5}, TPoint{X, Y + 8}});
-        else
-            Canvas->Polygon({TPoint{X - 6, Y + 8}, TPoint{X + 6, Y + 8}, TPoint{X, Y - 4}});
-        Canvas->Font()->SetSize(5);
-        Canvas->Font()->SetColor(clBlack);
-        Canvas->Brush()->SetStyle(bsClear);
-        Canvas->TextOut(X - 2, Y - 4, IntToStr(place + 1));
-        Canvas->Font()->Assign(&font);
-        Canvas->Brush()->Assign(&brush);
-        Canvas->Pen()->Assign(&pen);
-        return;
-    }
     const bool glyphs = !SortUpGlyph()->Empty() && !SortDownGlyph()->Empty();
-    if (glyphs) {
+    if (place < 0 && glyphs) {
         TBitmap* glyph = SortDirection == sdAscending ? SortUpGlyph() : SortDownGlyph();
         DrawBitmapTransp(Canvas, glyph, Canvas->Brush()->Color(), Rect(X - 4, Y - 4, X + 4, Y + 4));
         return;
     }
-    Canvas->Pen()->SetWidth(1);
-    if (SortDirection == sdAscending) {
+    {
+        TCanvasToolsKept kept(Canvas);
+        Canvas->Pen()->SetWidth(1);
+        if (place >= 0) {
+            // The column's place in the sort order, in a yellow triangle pointing its direction.
+            const bool descending =
+                (static_cast<uint32_t>(SortIndexes()->GetInteger(place)) & TSortIndexList::kDescending) != 0;
+            Canvas->Brush()->SetColor(clYellow);
+            Canvas->Brush()->SetStyle(bsSolid);
+            Canvas->Pen()->SetColor(clBlack);
+            if (descending)
+                Canvas->Polygon({TPoint{X - 7, Y - 5}, TPoint{X + 7, Y - 5}, TPoint{X, Y + 8}});
+            else
+                Canvas->Polygon({TPoint{X - 6, Y + 8}, TPoint{X + 6, Y + 8}, TPoint{X, Y - 4}});
+            Canvas->Font()->SetSize(5);
+            Canvas->Font()->SetColor(clBlack);
+            Canvas->Brush()->SetStyle(bsClear);
+            Canvas->TextOut(X - 2, Y - 4, IntToStr(place + 1));
+            return;
+        }
+        // A raised triangle: lit in white, shaded in grey.
         Canvas->Pen()->SetColor(clWhite);
-        Canvas->MoveTo(X - 4, Y + 4);
-        Canvas->LineTo(X + 4, Y + 4);
-        Canvas->LineTo(X, Y - 4);
-        Canvas->Pen()->SetColor(clGray);
-        Canvas->LineTo(X - 4, Y + 4);
-    } else {
-        Canvas->Pen()->SetColor(clWhite);
-        Canvas->MoveTo(X + 4, Y - 4);
-        Canvas->LineTo(X, Y + 4);
-        Canvas->Pen()->SetColor(clGray);
-        Canvas->LineTo(X - 4, Y - 4);
-        Canvas->LineTo(X + 4, Y - 4);
+        if (SortDirection == sdAscending) {
+            Canvas->MoveTo(X - 4, Y + 4);
+            Canvas->LineTo(X + 4, Y + 4);
+            Canvas->LineTo(X, Y - 4);
+            Canvas->Pen()->SetColor(clGray);
+            Canvas->LineTo(X - 4, Y + 4);
+        } else {
+            Canvas->MoveTo(X + 4, Y - 4);
+            Canvas->LineTo(X, Y + 4);
+            Canvas->Pen()->SetColor(clGray);
+            Canvas->LineTo(X - 4, Y - 4);
+            Canvas->LineTo(X + 4, Y - 4);
+        }
     }
-    Canvas->Pen()->Assign(&pen);
     Canvas->Pen()->SetColor(clBlack);
 }
 
@@ -164,19 +162,16 @@ void TCellGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState)
     const bool selectionLook = DefaultDrawing() && DrawCellBody(ACol, col, ARow, ARect, AState, extra);
     DrawCellBorders(col, ARow, cellRect);
     if (AState.Contains(gdFixed))
-        DrawFixedEdges(cellRect);
+        DrawFixedEdges(cellRect, TGridCoord{ACol, ARow} == FPressedFixed);
     if (EnableGraphics) {
         if (ACol == 0 && NodeCount() > 0 && ARow >= FixedRows()) {
             // Node rows join across the grid line between them.
-            const TColor line = FixedCols() > 0 ? FixedColor() : Color();
-            TBrush brush;
-            brush.Assign(c->Brush());
-            c->Brush()->SetColor(line);
+            TCanvasToolsKept kept(c);
+            c->Brush()->SetColor(FixedCols() > 0 ? FixedColor() : Color());
             c->Brush()->SetStyle(bsSolid);
             const int top = ARow == TopRow() ? cellRect.Top : cellRect.Top - 1;
             c->FillRect(Rect(cellRect.Left, top, cellRect.Right, cellRect.Top));
             c->FillRect(Rect(cellRect.Left, cellRect.Bottom, cellRect.Right, cellRect.Bottom + 1));
-            c->Brush()->Assign(&brush);
         }
         if (extra.Extra)
             DrawCellExtra(col, ARow, ARect, selectionLook, extra);
@@ -252,8 +247,7 @@ bool TCellGrid::DrawCellBody(int ACol, int Col, int ARow, TRect R, TGridDrawStat
     if (SelectionRectangle()) {
         const TGridRect sel = Selection();
         if (ACol >= sel.Left && ACol <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom) {
-            TBrush brush;
-            brush.Assign(c->Brush());
+            TCanvasToolsKept kept(c);
             c->Brush()->SetColor(clBlack);
             c->Brush()->SetStyle(bsSolid);
             if (ACol == sel.Left)
@@ -264,7 +258,6 @@ bool TCellGrid::DrawCellBody(int ACol, int Col, int ARow, TRect R, TGridDrawStat
                 c->FillRect(Rect(R.Left, R.Top, R.Right, R.Top + 2));
             if (ARow == sel.Bottom)
                 c->FillRect(Rect(R.Left, R.Bottom - 2, R.Right, R.Bottom));
-            c->Brush()->Assign(&brush);
         }
     }
 
@@ -333,11 +326,11 @@ void TCellGrid::DrawPlainText(int Col, int ARow, TRect R, AnsiString Text, const
         if (!WordWrap())
             flags |= DT_SINGLELINE;
     }
-    TBrush brush;
-    brush.Assign(c->Brush());
-    c->Brush()->SetStyle(bsClear);
-    DrawText(c, Text, R, flags);
-    c->Brush()->Assign(&brush);
+    {
+        TCanvasToolsKept kept(c);
+        c->Brush()->SetStyle(bsClear);
+        DrawText(c, Text, R, flags);
+    }
     if (PaintTrace)
         PaintTrace->Texts.push_back({"text", Text, R});
     if (Sorted) {
@@ -380,8 +373,7 @@ void TCellGrid::DrawCellBackground(int ACol, int ARow, const TRect& R)
 void TCellGrid::DrawCellBorders(int Col, int ARow, const TRect& R)
 {
     TCanvas* c = Canvas();
-    TPen pen;
-    pen.Assign(c->Pen());
+    TCanvasToolsKept kept(c);
     TCellBorders borders;
     GetCellBorder(Col, ARow, c->Pen(), borders);
     if (!borders.Empty()) {
@@ -404,26 +396,26 @@ void TCellGrid::DrawCellBorders(int Col, int ARow, const TRect& R)
             c->LineTo(b.Right, b.Bottom - 1);
         }
     }
-    c->Pen()->Assign(&pen);
 }
 
-void TCellGrid::DrawFixedEdges(const TRect& R)
+void TCellGrid::DrawFixedEdges(const TRect& R, bool Pressed)
 {
     TCanvas* c = Canvas();
     const TGridOptions o = Options();
     const unsigned far = (o.Contains(goFixedVertLine) ? BF_RIGHT : 0u) | (o.Contains(goFixedHorzLine) ? BF_BOTTOM : 0u);
     const unsigned near = (o.Contains(goFixedVertLine) ? BF_LEFT : 0u) | (o.Contains(goFixedHorzLine) ? BF_TOP : 0u);
     if (!Flat()) {
+        // A cell held down as a button sinks; PressFixedCell allows it only with both lines.
+        const unsigned edge = Pressed ? BDR_SUNKENINNER : BDR_RAISEDINNER;
         TRect r = R;
         if (far)
-            DrawEdge(c, r, BDR_RAISEDINNER, far);
+            DrawEdge(c, r, edge, far);
         r = R;
         if (near)
-            DrawEdge(c, r, BDR_RAISEDINNER, near);
+            DrawEdge(c, r, edge, near);
         return;
     }
-    TBrush brush;
-    brush.Assign(c->Brush());
+    TCanvasToolsKept kept(c);
     c->Brush()->SetColor(clBlack);
     c->Brush()->SetStyle(bsSolid);
     if (far & BF_RIGHT)
@@ -434,7 +426,6 @@ void TCellGrid::DrawFixedEdges(const TRect& R)
         c->FillRect(Rect(R.Left, R.Top, R.Left + 1, R.Bottom));
     if (near & BF_TOP)
         c->FillRect(Rect(R.Left, R.Top, R.Right, R.Top + 1));
-    c->Brush()->Assign(&brush);
 }
 
 void TCellGrid::Paint()
@@ -443,6 +434,7 @@ void TCellGrid::Paint()
     try {
         TStringGrid::Paint();
         PaintOwnFixedLines();
+        PaintIntelliFocusPoint();
     } catch (...) {
         FInPaint = false;
         throw;
@@ -483,4 +475,67 @@ void TCellGrid::PaintOwnFixedLines()
     for (int row : rows)
         for (int col : cols)
             lines(col, row);
+}
+
+void TCellGrid::RegisterPaintHandlers()
+{
+    RegisterHandler(WM_LBUTTONDOWN, [this](TMessage& m) {
+        std::shared_ptr<bool> alive = AliveToken();
+        PressFixedCell(LParamX(m.LParam), LParamY(m.LParam));
+        if (*alive)
+            Inherited(m);
+    });
+    RegisterHandler(WM_LBUTTONUP, [this](TMessage& m) {
+        ReleaseFixedCell();
+        Inherited(m);
+    });
+}
+
+void TCellGrid::PressFixedCell(int X, int Y)
+{
+    const TGridOptions o = Options();
+    if (!FixedAsButtons || Flat() || !o.Contains(goFixedVertLine) || !o.Contains(goFixedHorzLine))
+        return;
+    const TGridCoord cell = MouseToCell(X, Y);
+    if (cell.X < 0 || cell.Y < 0)
+        return;
+    if (cell.X >= FixedCols() && cell.Y >= FixedRows() && !IsFixed(RemapCol(cell.X), cell.Y))
+        return;
+    ReleaseFixedCell();
+    FPressedFixed = cell;
+    PaintCellNow(cell.X, cell.Y);
+}
+
+void TCellGrid::ReleaseFixedCell()
+{
+    if (FPressedFixed.X < 0)
+        return;
+    const TGridCoord cell = FPressedFixed;
+    FPressedFixed = {-1, -1};
+    PaintCellNow(cell.X, cell.Y);
+}
+
+void TCellGrid::DrawIntelliFocusPoint()
+{
+    FFocusPointShown = true;
+    InvalidateRect(Bounds(FPanAnchor.x, FPanAnchor.y, kFocusPointSize, kFocusPointSize));
+}
+
+void TCellGrid::EraseIntelliFocusPoint()
+{
+    FFocusPointShown = false;
+    InvalidateRect(Bounds(FPanAnchor.x, FPanAnchor.y, kFocusPointSize, kFocusPointSize));
+}
+
+void TCellGrid::PaintIntelliFocusPoint()
+{
+    if (!FFocusPointShown || IntelliPan == ipNone)
+        return;
+    const char* name = IntelliPan == ipBoth ? "INTLI1" : IntelliPan == ipHorizontal ? "INTLI2" : "INTLI3";
+    if (!FindResource(rtBitmap, name))
+        return;
+    TBitmap mark;
+    LoadBitmapResource(&mark, name);
+    // The picture's see-through pixels leave the cells below visible.
+    Canvas()->Draw(FPanAnchor.x, FPanAnchor.y, &mark);
 }

@@ -31,30 +31,6 @@ TIcon* IconOf(const TCellGraphic& Extra)
     return CellImageOf<TIcon>(Extra.CellBitmap);
 }
 
-// Keeps a canvas's brush, pen and font and puts them back.
-class TCanvasState {
-public:
-    explicit TCanvasState(TCanvas* Canvas) : FCanvas(Canvas)
-    {
-        FBrush.Assign(Canvas->Brush());
-        FPen.Assign(Canvas->Pen());
-        FFont.Assign(Canvas->Font());
-    }
-    ~TCanvasState()
-    {
-        FCanvas->Brush()->Assign(&FBrush);
-        FCanvas->Pen()->Assign(&FPen);
-        FCanvas->Font()->Assign(&FFont);
-    }
-    TCanvasState(const TCanvasState&) = delete;
-    TCanvasState& operator=(const TCanvasState&) = delete;
-
-private:
-    TCanvas* FCanvas;
-    TBrush FBrush;
-    TPen FPen;
-    TFont FFont;
-};
 
 }  // namespace
 
@@ -118,7 +94,7 @@ TCellGrid::TExtraLayout TCellGrid::LayoutExtra(int Col, int ARow)
 void TCellGrid::DrawCellExtra(int Col, int ARow, const TRect& R, bool Selected, const TExtraLayout& Layout)
 {
     TCanvas* c = Canvas();
-    TCanvasState kept(c);
+    TCanvasToolsKept kept(c);
     TCellGraphic& extra = *Layout.Extra;
     const AnsiString& text = Cells(Col, ARow);
     AnsiString firstLine = text;

@@ -1,7 +1,7 @@
 // Scrolling the cell grid: bringing a cell into view, the scroll messages (the thumb's hint with
 // the row or column it points at, live scrolling while the thumb is dragged, the fixed
 // background), the proportional bars whose thumb shows the visible share, with their style,
-// colour and width, and what a change of the counts does to the bars.
+// colour and width, and what a change of the counts or of the window's size does to the bars.
 
 #include <algorithm>
 #include <cmath>
@@ -101,34 +101,25 @@ void TCellGrid::FlatUpdate()
     UpdateHScrollBar();
 }
 
-void TCellGrid::UpdateVScrollBar()
-{
-    if (!FFlatInit || !HasScrollBar(SB_VERT) || !HandleAllocated())
-        return;
-    TScrollInfo info;
-    GetScrollInfo(this, SB_VERT, info);
-    // The base grid keeps the range 0 .. kRange and shows or hides the bar; only the page and
-    // the position are written here.
-    info.fMask = SIF_PAGE | SIF_POS;
-    if (info.nPos < 0 || info.nPos > kRange)
-        info.nPos = 0;
-    info.nPage = static_cast<unsigned>(ProportionalPage(VisibleRowCount(), RowCount()));
-    SetScrollInfo(this, SB_VERT, info, true);
-}
+void TCellGrid::UpdateVScrollBar() { UpdateProportionalBar(SB_VERT); }
 
-void TCellGrid::UpdateHScrollBar()
+void TCellGrid::UpdateHScrollBar() { UpdateProportionalBar(SB_HORZ); }
+
+void TCellGrid::UpdateProportionalBar(int Bar)
 {
-    if (!FFlatInit || !HasScrollBar(SB_HORZ) || !HandleAllocated())
+    if (!FFlatInit || !HasScrollBar(Bar) || !HandleAllocated())
         return;
     TScrollInfo info;
-    GetScrollInfo(this, SB_HORZ, info);
+    GetScrollInfo(this, Bar, info);
     // The base grid keeps the range 0 .. kRange and shows or hides the bar; only the page and
     // the position are written here.
     info.fMask = SIF_PAGE | SIF_POS;
     if (info.nPos < 0 || info.nPos > kRange)
         info.nPos = 0;
-    info.nPage = static_cast<unsigned>(ProportionalPage(VisibleColCount(), ColCount()));
-    SetScrollInfo(this, SB_HORZ, info, true);
+    const bool vertical = Bar == SB_VERT;
+    info.nPage = static_cast<unsigned>(
+        ProportionalPage(vertical ? VisibleRowCount() : VisibleColCount(), vertical ? RowCount() : ColCount()));
+    SetScrollInfo(this, Bar, info, true);
 }
 
 void TCellGrid::SizeChanged(int OldColCount, int OldRowCount)
@@ -142,6 +133,19 @@ void TCellGrid::SizeChanged(int OldColCount, int OldRowCount)
     UpdateHScrollBar();
     if (FixedFooters() > 0 || FixedRightCols() > 0)
         InvalidateGrid();
+}
+
+void TCellGrid::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
+{
+    // The base sends the window its size message, then sets the view and shows or hides the
+    // bars; the stretch and the proportional thumbs take the client as it is after that.
+    TStringGrid::BoundsChanged(OldBounds, SizeChanged);
+    if (!SizeChanged)
+        return;
+    if (ColumnSize()->Stretch())
+        StretchRightColumn();
+    UpdateVScrollBar();
+    UpdateHScrollBar();
 }
 
 void TCellGrid::ScrollMessage(TMessage& Msg, bool Vertical)

@@ -109,6 +109,7 @@ void TCellGrid::PanStart(int X, int Y)
     FPanAnchor = {X, Y};
     SetMouseCapture(true);
     SetShowHint(false);
+    DrawIntelliFocusPoint();
 }
 
 void TCellGrid::PanEnd()
@@ -120,6 +121,7 @@ void TCellGrid::PanEnd()
     KillTimer(this, kPanTimer);
     ShowGridCursor(FPanSavedCursor);
     SetShowHint(true);
+    EraseIntelliFocusPoint();
 }
 
 void TCellGrid::PanStep()
@@ -158,9 +160,12 @@ void TCellGrid::GridResize(TObject* Sender)
 
 void TCellGrid::TopLeftChanged()
 {
+    // The text editor follows its cell (the base moves it); an editor control is hidden.
     TStringGrid::TopLeftChanged();
-    if (EditorMode())
+    if (EditControlShown())
         HideInplaceEdit();
+    UpdateVScrollBar();
+    UpdateHScrollBar();
 }
 
 void TCellGrid::InvalidateGridRect(const TGridRect& R)
@@ -223,9 +228,6 @@ void TCellGrid::RichToCell(int ACol, int ARow, TRichDocument* RichEdit)
     SetCells(ACol, ARow, RichEdit->SaveToBytes());
 }
 
-AnsiString TCellGrid::GetEditText(int ACol, int ARow) { return Cells(RemapCol(ACol), ARow); }
-
-void TCellGrid::SetEditText(int ACol, int ARow, const AnsiString& Value) { SetCells(RemapCol(ACol), ARow, Value); }
 
 AnsiString TCellGrid::EllipsClick(AnsiString Value)
 {

@@ -265,21 +265,31 @@ public:
         if (Action)
             Action->UnRegisterChanges(this);
     }
+    // Passes on what the action changed since the last time, so a caption or hint the control
+    // was given of its own (a tool button's shorter caption) survives the action's enabling.
     void Apply()
     {
         auto* a = dynamic_cast<TCustomAction*>(Action);
         if (!a || !Control)
             return;
-        Control->SetCaption(a->Caption());
-        Control->SetHint(a->Hint());
-        Control->SetEnabled(a->Enabled());
-        Control->SetVisible(a->Visible());
+        if (!Applied || a->Caption() != Caption)
+            Control->SetCaption(Caption = a->Caption());
+        if (!Applied || a->Hint() != Hint)
+            Control->SetHint(Hint = a->Hint());
+        if (!Applied || a->Enabled() != Enabled)
+            Control->SetEnabled(Enabled = a->Enabled());
+        if (!Applied || a->Visible() != Visible)
+            Control->SetVisible(Visible = a->Visible());
+        Applied = true;
         if (Extra)
             Extra(Control, a);
     }
     TControl* Control;
     TBasicAction* Action;
     std::function<void(TControl*, TCustomAction*)> Extra;
+    bool Applied = false;
+    AnsiString Caption, Hint;
+    bool Enabled = true, Visible = true;
 
 protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;

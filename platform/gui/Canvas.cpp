@@ -1,6 +1,7 @@
 #include "platform/gui/Canvas.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QFont>
 #include <QFontMetrics>
@@ -120,6 +121,16 @@ const QFont& TCanvas::QtFont()
         device.Assign(&FFont);
         const int h = FFont.Height();
         device.SetHeight(h == 0 ? 0 : (h < 0 ? -1 : 1) * std::max(1, DeviceLength(std::abs(h))));
+        FQFont = std::make_unique<QFont>(device.ToQFont());
+        // Paper has no pixel grid: outlines keep their own widths, so what is measured is what
+        // prints, and text stays one word for readers of the page.
+        FQFont->setHintingPreference(QFont::PreferNoHinting);
+        FQFont->setStyleStrategy(QFont::StyleStrategy(FQFont->styleStrategy() | QFont::PreferNoShaping));
+    }
+    if (!FQFont && FontPixelScale() != 1.0) {
+        TFont device;
+        device.Assign(&FFont);
+        device.SetHeight(static_cast<int>(std::lround(FFont.Height() * FontPixelScale())));
         FQFont = std::make_unique<QFont>(device.ToQFont());
     }
     if (!FQFont)

@@ -84,6 +84,11 @@ public:
     // font heights and text sizes are in these logical units. Returns the previous mode.
     int MapMode() const { return FMapMode; }
     int SetMapMode(int mode);
+    // The resolution drawing lands at (GetDeviceCaps reads it): the target's, 96 without one.
+    virtual int PixelsPerInch();
+    // Device pixels per font pixel in MM_TEXT: 1 on screens and bitmaps; a printer's canvas
+    // makes a font's size mean points on paper, as it means points on the screen.
+    virtual double FontPixelScale() { return 1.0; }
     TPoint LogicalToDevice(TPoint p);
     TPoint DeviceToLogical(TPoint p);
 
@@ -181,6 +186,32 @@ private:
     std::unique_ptr<QFont> FQFont;
     std::unique_ptr<QFontMetrics> FQMetrics;
     std::map<AnsiString, int, std::less<>> FWidths;  // texts measured with the current font
+};
+
+// Keeps a canvas's brush, pen and font while it lives and gives them back when it goes, so a
+// drawing routine may change them freely.
+class TCanvasToolsKept {
+public:
+    explicit TCanvasToolsKept(TCanvas* Canvas) : FCanvas(Canvas)
+    {
+        FBrush.Assign(Canvas->Brush());
+        FPen.Assign(Canvas->Pen());
+        FFont.Assign(Canvas->Font());
+    }
+    ~TCanvasToolsKept()
+    {
+        FCanvas->Brush()->Assign(&FBrush);
+        FCanvas->Pen()->Assign(&FPen);
+        FCanvas->Font()->Assign(&FFont);
+    }
+    TCanvasToolsKept(const TCanvasToolsKept&) = delete;
+    TCanvasToolsKept& operator=(const TCanvasToolsKept&) = delete;
+
+private:
+    TCanvas* FCanvas;
+    TBrush FBrush;
+    TPen FPen;
+    TFont FFont;
 };
 
 // Qt colour of a framework colour (system colours through the fixed table).

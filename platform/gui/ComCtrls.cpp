@@ -1,9 +1,8 @@
-// Progress bar, up-down, hot key, scroll bar and date-time picker.
+// Progress bar, up-down, hot key and scroll bar (the date-time picker is DateTimePicker.cpp).
 
 #include "platform/gui/ComCtrls.h"
 #include "platform/core/TypInfo.h"
 
-#include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -323,86 +322,6 @@ void TScrollBar::Scroll(TScrollCode ScrollCode, int& ScrollPos)
         OnScroll(this, ScrollCode, ScrollPos);
 }
 
-// --- TDateTimePicker --------------------------------------------------------------------------
-
-namespace {
-
-QDateTime ToQDateTime(TDateTime v)
-{
-    uint16_t y, mo, d, h, mi, s, ms;
-    DecodeDate(v, y, mo, d);
-    DecodeTime(v, h, mi, s, ms);
-    return QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms));
-}
-
-TDateTime FromQDateTime(const QDateTime& q)
-{
-    TDateTime date = 0, time = 0;
-    TryEncodeDate(q.date().year(), q.date().month(), q.date().day(), date);
-    TryEncodeTime(q.time().hour(), q.time().minute(), q.time().second(), q.time().msec(), time);
-    return date + time;
-}
-
-}  // namespace
-
-TDateTimePicker::TDateTimePicker(TComponent* AOwner) : TWinControl(AOwner)
-{
-    SetBounds(0, 0, 186, 21);
-    SetTabStop(true);
-    FFocusOnClick = true;
-    FDateTime = Now();
-}
-
-QWidget* TDateTimePicker::CreateWidget()
-{
-    auto* w = new TWidgetAdapter<QDateTimeEdit>(this);
-    QObject::connect(w, &QDateTimeEdit::dateTimeChanged, w, [this](const QDateTime& q) {
-        if (FApplying)
-            return;
-        FDateTime = FromQDateTime(q);
-        if (OnChange)
-            OnChange(this);
-    });
-    return w;
-}
-
-void TDateTimePicker::WidgetCreated()
-{
-    TWinControl::WidgetCreated();
-    Apply();
-}
-
-void TDateTimePicker::Apply()
-{
-    if (!HandleAllocated())
-        return;
-    auto* w = static_cast<QDateTimeEdit*>(Handle());
-    ++FApplying;
-    w->setDisplayFormat(FKind == dtkDate ? QStringLiteral("yyyy-MM-dd") : QStringLiteral("HH:mm:ss"));
-    w->setDateTime(ToQDateTime(FDateTime));
-    --FApplying;
-}
-
-void TDateTimePicker::SetDateTime(TDateTime v)
-{
-    FDateTime = v;
-    Apply();
-}
-
-TDateTime TDateTimePicker::Date() const { return static_cast<double>(static_cast<int64_t>(FDateTime)); }
-
-void TDateTimePicker::SetDate(TDateTime v) { SetDateTime(static_cast<double>(static_cast<int64_t>(v)) + Time()); }
-
-TDateTime TDateTimePicker::Time() const { return FDateTime - Date(); }
-
-void TDateTimePicker::SetTime(TDateTime v) { SetDateTime(Date() + (v - static_cast<double>(static_cast<int64_t>(v)))); }
-
-void TDateTimePicker::SetKind(TDateTimeKind v)
-{
-    FKind = v;
-    Apply();
-}
-
 void RegisterComCtrlsClasses()
 {
     RegisterClass<TProgressBar>("TProgressBar", "TWinControl", MakeComponent<TProgressBar>)
@@ -440,6 +359,8 @@ void RegisterComCtrlsClasses()
         .Float("DateTime", ftDouble, &TDateTimePicker::DateTime, &TDateTimePicker::SetDateTime)
         .Enum("Kind", "TDateTimeKind", {"dtkDate", "dtkTime"}, &TDateTimePicker::Kind, &TDateTimePicker::SetKind,
               dtkDate)
+        .Enum("DateMode", "TDTDateMode", {"dmComboBox", "dmUpDown"}, &TDateTimePicker::DateMode,
+              &TDateTimePicker::SetDateMode, dmComboBox)
         .Float("Time", ftDouble, &TDateTimePicker::Time, &TDateTimePicker::SetTime);
     RegisterClass<TStatusBar>("TStatusBar", "TCustomControl", MakeComponent<TStatusBar>)
         .Bool("SimplePanel", &TStatusBar::SimplePanel, &TStatusBar::SetSimplePanel, false)

@@ -8,6 +8,7 @@
 #include "platform/core/DateTime.h"
 #include "platform/core/TabLayout.h"
 #include "platform/core/VirtualKeys.h"
+#include "platform/gui/DateTimePicker.h"
 #include "platform/gui/ExtCtrls.h"
 
 enum TProgressBarOrientation { pbHorizontal, pbVertical };
@@ -138,32 +139,6 @@ private:
     void Apply();
     TScrollBarKind FKind = sbHorizontal;
     int FMin = 0, FMax = 100, FPosition = 0, FSmallChange = 1, FLargeChange = 1, FPageSize = 0;
-    int FApplying = 0;
-};
-
-enum TDateTimeKind { dtkDate, dtkTime };
-
-class TDateTimePicker : public TWinControl {
-public:
-    explicit TDateTimePicker(TComponent* AOwner);
-    TDateTime DateTime() const { return FDateTime; }
-    void SetDateTime(TDateTime v);
-    TDateTime Date() const;
-    void SetDate(TDateTime v);
-    TDateTime Time() const;
-    void SetTime(TDateTime v);
-    TDateTimeKind Kind() const { return FKind; }
-    void SetKind(TDateTimeKind v);
-    TNotifyEvent OnChange;
-
-protected:
-    QWidget* CreateWidget() override;
-    void WidgetCreated() override;
-
-private:
-    void Apply();
-    TDateTime FDateTime = 0;
-    TDateTimeKind FKind = dtkDate;
     int FApplying = 0;
 };
 

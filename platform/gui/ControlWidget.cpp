@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/gui/Application.h"
+#include "platform/gui/Canvas.h"
 #include "platform/gui/Caret.h"
 #include "platform/gui/ControlCanvas.h"
 #include "platform/gui/Forms.h"
@@ -417,6 +418,51 @@ void TWidgetBridge::Paint(QWidget* w, QPaintEvent* e)
         // Inverted over the picture, as the system caret is.
         p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         p.fillRect(caret.Left, caret.Top, caret.Width(), caret.Height(), Qt::white);
+    }
+}
+
+void TWidgetBridge::PaintGraphicChildren(QWidget* w, QPaintEvent* e)
+{
+    TWinControl* c = ControlOf(w);
+    if (!c || c->FPainting)
+        return;
+    const QRect r = e->rect();
+    const TRect update{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+    // The graphic controls in the rectangle, each clipped to it.
+    std::vector<TRect> areas;
+    for (TControl* child : c->FControls) {
+        TRect clip;
+        if (dynamic_cast<TGraphicControl*>(child) && child->Visible() &&
+            IntersectRect(clip, child->BoundsRect(), update))
+            areas.push_back(clip);
+    }
+    QImage* image = areas.empty() ? nullptr : c->BackBuffer();
+    if (!image)
+        return;
+    c->ReleaseCanvases();
+    {
+        // A transparent control shows the window's colour where Qt drew the widget's own look.
+        QPainter p(image);
+        for (const TRect& a : areas)
+            p.fillRect(a.Left, a.Top, a.Width(), a.Height(), ToQColor(c->Color()));
+    }
+    c->FUpdateRect = update;
+    c->FPainting = true;
+    try {
+        c->PaintControls();
+    } catch (...) {
+        c->FPainting = false;
+        c->ReleaseCanvases();
+        throw;
+    }
+    c->FPainting = false;
+    c->ReleaseCanvases();
+    if (ControlOf(w) != c)
+        return;
+    QPainter p(w);
+    for (const TRect& a : areas) {
+        const QRect q(a.Left, a.Top, a.Width(), a.Height());
+        p.drawImage(q, *c->BackBuffer(), q);
     }
 }
 

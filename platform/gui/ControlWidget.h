@@ -49,6 +49,9 @@ public:
     static bool InputMethod(QWidget* w, QInputMethodEvent* e, std::unique_ptr<QInputMethodEvent>& replacement);
     static bool Wheel(QWidget* w, QWheelEvent* e);
     static void Paint(QWidget* w, QPaintEvent* e);
+    // After a Qt widget class painted itself: the graphic controls it holds (the labels of a
+    // group box), painted into its back buffer and shown over that picture.
+    static void PaintGraphicChildren(QWidget* w, QPaintEvent* e);
     static void Resized(QWidget* w);
     static void Focus(QWidget* w, bool in);
     static bool Close(QWidget* w, QCloseEvent* e);
@@ -156,6 +159,11 @@ protected:
             }
         } else {
             Base::paintEvent(e);
+            try {
+                TWidgetBridge::PaintGraphicChildren(this, e);
+            } catch (...) {
+                TWidgetBridge::HandleException();
+            }
         }
     }
     void resizeEvent(QResizeEvent* e) override

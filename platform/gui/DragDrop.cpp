@@ -215,10 +215,14 @@ void RegisterDropTarget(TWinControl* Control, TDropTarget* Target)
     QWidget* widget = Control ? Control->Handle() : nullptr;
     if (!widget)
         return;
-    for (TDropFilter* old : widget->findChildren<TDropFilter*>(QString(), Qt::FindDirectChildrenOnly)) {
-        widget->removeEventFilter(old);
-        delete old;
-    }
+    // TDropFilter has no meta-object of its own: findChildren would take every child object (an
+    // editor's widget among them) for one.
+    const QObjectList children = widget->children();
+    for (QObject* child : children)
+        if (auto* old = dynamic_cast<TDropFilter*>(child)) {
+            widget->removeEventFilter(old);
+            delete old;
+        }
     widget->setAcceptDrops(Target != nullptr);
     if (Target)
         widget->installEventFilter(new TDropFilter(widget, Target));

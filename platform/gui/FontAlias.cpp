@@ -21,6 +21,8 @@ const std::vector<std::string> kGothic = {"NanumGothic", "Baekmuk Gulim", "Baekm
 const std::vector<std::string> kGothicFixed = {"NanumGothicCoding", "Baekmuk Gulim", "DejaVu Sans Mono"};
 const std::vector<std::string> kMyeongjo = {"NanumMyeongjo", "Baekmuk Batang", "DejaVu Serif"};
 const std::vector<std::string> kSans = {"DejaVu Sans", "NanumGothic"};
+// Liberation Sans has Arial's metrics, so printed layouts keep their widths.
+const std::vector<std::string> kArial = {"Liberation Sans", "DejaVu Sans", "NanumGothic"};
 const std::vector<std::string> kMono = {"DejaVu Sans Mono", "NanumGothicCoding"};
 const std::vector<std::string> kSerif = {"DejaVu Serif", "NanumMyeongjo"};
 
@@ -34,7 +36,7 @@ const TAlias kAliases[] = {
     {"궁서", "Gungsuh", false, kMyeongjo},
     {"궁서체", "GungsuhChe", true, kMyeongjo},
     {"MS Sans Serif", "MS Shell Dlg", false, kSans},
-    {"Arial", "Tahoma", false, kSans},
+    {"Arial", "Tahoma", false, kArial},
     {"System", "Default", false, kSans},
     {"Courier", "Terminal", true, kMono},
     {"Courier New", "Lucida Console", true, kMono},

@@ -1,6 +1,8 @@
 #include "platform/gui/Forms.h"
 
+#include <QApplication>
 #include <QEventLoop>
+#include <QPointer>
 #include <QWidget>
 #include <algorithm>
 #include <utility>
@@ -145,7 +147,14 @@ void TCustomForm::ApplyPosition()
         center ? center->BoundsRect() : TRect{0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0};
     if (!center && FPosition != poScreenCenter && FPosition != poDesktopCenter)
         return;
-    SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(), Height());
+    int left = area.Left + (area.Width() - Width()) / 2;
+    int top = area.Top + (area.Height() - Height()) / 2;
+    if (center) {
+        // A window larger than the one it centres on never starts with its title bar off the screen.
+        left = std::max(left, 0);
+        top = std::max(top, 0);
+    }
+    SetBounds(left, top, Width(), Height());
 }
 
 void TCustomForm::VisibleChanged()
@@ -288,12 +297,18 @@ TModalResult TCustomForm::ShowModal()
     Handle()->setWindowModality(Qt::ApplicationModal);
     struct TLevel {
         TCustomForm* f;
+        QPointer<QWidget> before = QApplication::activeWindow();
         ~TLevel()
         {
+            // Hidden while still modal: Qt keeps a window that stops being modal while shown in its
+            // list of modal windows, and every other window then stays blocked for good.
+            f->Hide();
             if (f->HandleAllocated())
                 f->Handle()->setWindowModality(Qt::NonModal);
-            f->Hide();
             --f->FModalLevel;
+            // The window that was active before gets the keys again.
+            if (before && before->isVisible() && !before->isActiveWindow())
+                before->activateWindow();
         }
     } level{this};
     Show();
@@ -344,6 +359,10 @@ void TCustomForm::FocusControl(TWinControl* control)
     // Without a window system focus (hidden or inactive window) the bookkeeping still follows.
     if (control && FFocusedControl != control && (!control->HandleAllocated() || !control->Focused()))
         SetFocusedControl(control);
+    // Focusing a control of a window that is not the active one activates that window, so the
+    // keys typed next reach the control (a capture window that was just shown keeps none).
+    if (control && Visible() && HandleAllocated() && !Handle()->isActiveWindow())
+        Handle()->activateWindow();
 }
 
 void TCustomForm::SetFocusedControl(TWinControl* control)

@@ -5,28 +5,6 @@
 
 namespace {
 
-// The canvas's pen and brush, put back when the drawing is done.
-class TToolsKept {
-public:
-    explicit TToolsKept(TCanvas* c) : C(c)
-    {
-        FBrush.Assign(c->Brush());
-        FPen.Assign(c->Pen());
-    }
-    ~TToolsKept()
-    {
-        C->Brush()->Assign(&FBrush);
-        C->Pen()->Assign(&FPen);
-    }
-    TToolsKept(const TToolsKept&) = delete;
-    TToolsKept& operator=(const TToolsKept&) = delete;
-
-private:
-    TCanvas* C;
-    TBrush FBrush;
-    TPen FPen;
-};
-
 void Fill(TCanvas* c, const TRect& r, TColor color)
 {
     c->Brush()->SetStyle(bsSolid);
@@ -166,7 +144,7 @@ bool DrawEdge(TCanvas* Canvas, TRect& Rect, unsigned Edge, unsigned Flags)
 {
     if (!Canvas)
         return false;
-    TToolsKept kept(Canvas);
+    TCanvasToolsKept kept(Canvas);
     TRect r = Rect;
     for (const unsigned line :
          {Edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER), Edge & (BDR_RAISEDINNER | BDR_SUNKENINNER)}) {
@@ -190,7 +168,7 @@ bool DrawFrameControl(TCanvas* Canvas, TRect& Rect, unsigned Kind, unsigned Stat
 {
     if (!Canvas || Rect.IsEmpty())
         return false;
-    TToolsKept kept(Canvas);
+    TCanvasToolsKept kept(Canvas);
     const int side = std::min(Rect.Width(), Rect.Height());
     const TRect square{Rect.Left, Rect.Top, Rect.Left + side, Rect.Top + side};
     if (Kind == DFC_BUTTON) {

@@ -1,6 +1,7 @@
 #include "platform/gui/Grids.h"
 
 #include "platform/gui/Canvas.h"
+#include "platform/gui/InplaceEdit.h"
 
 TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner)
 {
@@ -15,7 +16,12 @@ TCustomGrid::TCustomGrid(TComponent* AOwner) : TCustomControl(AOwner)
     RegisterHandler(WM_HSCROLL, [this](TMessage& m) { WMHScroll(m); });
 }
 
-TCustomGrid::~TCustomGrid() = default;
+TCustomGrid::~TCustomGrid()
+{
+    // The editor is a child window of the grid; it goes first so that it never reaches back.
+    delete FInplaceEdit;
+    FInplaceEdit = nullptr;
+}
 
 void TCustomGrid::InvalidateCell(int ACol, int ARow) { InvalidateRect(CellRect(ACol, ARow)); }
 
@@ -56,9 +62,22 @@ void TCustomGrid::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
 }
 
 void TCustomGrid::SizeChanged(int, int) { UpdateScrollRange(); }
-void TCustomGrid::ColWidthsChanged() { UpdateScrollRange(); }
-void TCustomGrid::RowHeightsChanged() { UpdateScrollRange(); }
-void TCustomGrid::TopLeftChanged() { UpdateScrollRange(); }
+// The in-place editor follows its cell as sizes change and the view scrolls.
+void TCustomGrid::ColWidthsChanged()
+{
+    UpdateScrollRange();
+    EditorFollowsCell();
+}
+void TCustomGrid::RowHeightsChanged()
+{
+    UpdateScrollRange();
+    EditorFollowsCell();
+}
+void TCustomGrid::TopLeftChanged()
+{
+    UpdateScrollRange();
+    EditorFollowsCell();
+}
 
 bool TDrawGrid::SelectCell(int ACol, int ARow)
 {

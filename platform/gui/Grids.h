@@ -51,7 +51,10 @@ public:
     // sizing it does, and whether the in-place editor is up.
     TGridState GridState() const { return FGridState; }
     bool EditorMode() const { return FEditorMode; }
-    void SetEditorMode(bool Value) { FEditorMode = Value; }
+    // Shows the in-place editor on the current cell (true) or hides it (false).
+    void SetEditorMode(bool Value);
+    // The in-place editor once one was made (GridsEditor.cpp).
+    TInplaceEdit* InplaceEditor() const { return FInplaceEdit; }
 
     bool DefaultDrawing() const { return FDefaultDrawing; }
     void SetDefaultDrawing(bool Value) { FDefaultDrawing = Value; }
@@ -87,12 +90,27 @@ public:
     void UpdateScrollRange();
 
 protected:
-    // The in-place editor the grid edits with; none in the base.
-    virtual TInplaceEdit* CreateEditor() { return nullptr; }
-    virtual bool CanEditShow() { return false; }
+    // --- The in-place editor (GridsEditor.cpp). The grid makes it on first need, places it over
+    // the current cell with the cell's edit text selected, moves it along when the view scrolls
+    // and hides it when the current cell moves. The cell's text follows the editor as the user
+    // types (SetEditText); hiding writes back only a text that differs from the one loaded.
+    virtual TInplaceEdit* CreateEditor();
+    // goEditing without goRowSelect, in editor mode, on a normal cell of a grid that has the
+    // focus (or with goAlwaysShowEditor).
+    virtual bool CanEditShow();
+    virtual AnsiString GetEditText(int ACol, int ARow) { return Cells(ACol, ARow); }
+    virtual void SetEditText(int ACol, int ARow, const AnsiString& Value) { SetCells(ACol, ARow, Value); }
+    // Places and loads the editor when CanEditShow allows it.
+    void UpdateEdit();
+    // Hides the editor (the grid takes the focus back when the editor had it).
+    void HideEdit();
+    // The grid or its editor has the keyboard focus.
+    bool IsActiveControl() const;
+    // The editor leaves a cell the current cell left (with goAlwaysShowEditor it moves along).
+    void CurrentMoved(TGridCoord Old) override;
     // The window was made (the widget exists) or is going.
     virtual void CreateWnd() {}
-    virtual void DestroyWnd() {}
+    void DestroyWnd() override {}
     virtual void DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState) {}
     // Whether the focused cell gets its focus rectangle (a row-select grid frames its row
     // whatever this says).
@@ -117,9 +135,11 @@ protected:
     // editor through ShowEditor, typed characters through ShowEditorChar.
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
-    virtual void ShowEditor() { FEditorMode = true; }
-    virtual void ShowEditorChar(char Ch) { ShowEditor(); }
-    virtual void HideEditor() { FEditorMode = false; }
+    virtual void ShowEditor();
+    // Shows the editor, then types Ch (one character, a Hangul pair whole) into it, later, from
+    // the event loop: the editor's own filters see it as a typed key.
+    virtual void ShowEditorChar(const AnsiString& Ch);
+    virtual void HideEditor();
     // Moves the current cell as a key or a press does: SelectCell may refuse; Click follows a move.
     void MoveCurrentCell(int ACol, int ARow, bool MoveAnchor);
 
@@ -140,9 +160,22 @@ protected:
     void ShowGridCursor(TCursor Cursor);
 
 private:
+    friend class TInplaceEdit;
     void RegisterGridHandlers();
+    // Moves a shown editor to its cell, or hides it while the cell is out of view.
+    void EditorFollowsCell();
+    AnsiString FTypedLead;
+
+protected:
+    // Gathers typed bytes into whole characters: false while the lead byte of a Hangul pair
+    // waits for its trail byte, true with the character in Whole.
+    bool TakeTypedByte(char Ch, AnsiString& Whole);
+
+private:
     TGridState FGridState = gsNormal;
     bool FEditorMode = false;
+    TInplaceEdit* FInplaceEdit = nullptr;
+    int FInplaceCol = -1, FInplaceRow = -1;
     int FSizingIndex = -1, FSizingPos = 0, FSizingOfs = 0;
     int FMoveIndex = -1, FMovePos = -1;
 

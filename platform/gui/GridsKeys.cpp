@@ -55,8 +55,6 @@ void TCustomGrid::KeyDown(uint16_t& Key, TShiftState Shift)
     const TGridCursorMove m = MoveCursor(CursorStateOf(*this), Key, Shift);
     if (!m.Handled)
         return;
-    if (FEditorMode)
-        HideEditor();
     if (m.TopRow >= 0)
         SetTopRow(m.TopRow);
     if (m.LeftCol >= 0)
@@ -70,6 +68,17 @@ void TCustomGrid::KeyPress(char& Key)
     TCustomControl::KeyPress(Key);
     if (!*alive || Key == 0)
         return;
-    if (Options().Contains(goEditing) && !FEditorMode && static_cast<unsigned char>(Key) >= ' ')
-        ShowEditorChar(Key);
+    const TGridOptions o = Options();
+    // Enter opens and closes the editor (it stays open for good with goAlwaysShowEditor).
+    if (Key == '\r' && o.Contains(goEditing) && !o.Contains(goAlwaysShowEditor)) {
+        if (FEditorMode)
+            HideEditor();
+        else
+            ShowEditor();
+        Key = 0;
+        return;
+    }
+    AnsiString typed;
+    if (o.Contains(goEditing) && !FEditorMode && static_cast<unsigned char>(Key) >= ' ' && TakeTypedByte(Key, typed))
+        ShowEditorChar(typed);
 }

@@ -48,13 +48,18 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             FGridState = gsColMoving;
             FMoveIndex = FMovePos = cell.X;
         } else if (cell.X >= FixedCols() && cell.Y >= FixedRows()) {
-            if (FEditorMode)
-                HideEditor();
             const bool extend = Shift.Contains(ssShift) && o.Contains(goRangeSelect);
-            MoveCurrentCell(cell.X, cell.Y, !extend);
-            if (!*alive)
-                return;
-            FGridState = gsSelecting;
+            // A press on the current cell of an editing grid opens its editor.
+            if (o.Contains(goEditing) && !extend && cell == TGridCoord{Col(), Row()}) {
+                ShowEditor();
+                if (!*alive)
+                    return;
+            } else {
+                MoveCurrentCell(cell.X, cell.Y, !extend);
+                if (!*alive)
+                    return;
+                FGridState = gsSelecting;
+            }
         }
     }
     TCustomControl::MouseDown(Button, Shift, X, Y);

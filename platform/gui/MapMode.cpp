@@ -10,11 +10,14 @@ int GetDeviceCaps(TCanvas* Canvas, int Index)
 {
     if (Index != LOGPIXELSX && Index != LOGPIXELSY)
         return 0;
-    QPainter* p = Canvas ? Canvas->Painter() : nullptr;
+    return Canvas ? Canvas->PixelsPerInch() : ScreenPixelsPerInch;
+}
+
+int TCanvas::PixelsPerInch()
+{
+    QPainter* p = Painter();
     const QPaintDevice* d = p ? p->device() : nullptr;
-    if (!d)
-        return ScreenPixelsPerInch;
-    const int dpi = Index == LOGPIXELSX ? d->logicalDpiX() : d->logicalDpiY();
+    const int dpi = d ? d->logicalDpiX() : 0;
     return dpi > 0 ? dpi : ScreenPixelsPerInch;
 }
 
@@ -48,16 +51,16 @@ TPoint TCanvas::LogicalToDevice(TPoint p)
 {
     if (!Mapped())
         return p;
-    return TPoint{Scale(p.x, GetDeviceCaps(this, LOGPIXELSX), 254),
-                  Scale(-1LL * p.y, GetDeviceCaps(this, LOGPIXELSY), 254)};
+    const int dpi = PixelsPerInch();
+    return TPoint{Scale(p.x, dpi, 254), Scale(-1LL * p.y, dpi, 254)};
 }
 
 TPoint TCanvas::DeviceToLogical(TPoint p)
 {
     if (!Mapped())
         return p;
-    return TPoint{Scale(p.x, 254, GetDeviceCaps(this, LOGPIXELSX)),
-                  Scale(-1LL * p.y, 254, GetDeviceCaps(this, LOGPIXELSY))};
+    const int dpi = PixelsPerInch();
+    return TPoint{Scale(p.x, 254, dpi), Scale(-1LL * p.y, 254, dpi)};
 }
 
 TRect TCanvas::DeviceRect(const TRect& r)
@@ -68,9 +71,9 @@ TRect TCanvas::DeviceRect(const TRect& r)
     return TRect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
-int TCanvas::DeviceLength(int v) { return Mapped() ? Scale(v, GetDeviceCaps(this, LOGPIXELSY), 254) : v; }
+int TCanvas::DeviceLength(int v) { return Mapped() ? Scale(v, PixelsPerInch(), 254) : v; }
 
-int TCanvas::LogicalLength(int v) { return Mapped() ? Scale(v, 254, GetDeviceCaps(this, LOGPIXELSY)) : v; }
+int TCanvas::LogicalLength(int v) { return Mapped() ? Scale(v, 254, PixelsPerInch()) : v; }
 
 int SetMapMode(TCanvas* Canvas, int Mode) { return Canvas ? Canvas->SetMapMode(Mode) : 0; }
 

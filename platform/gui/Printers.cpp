@@ -17,10 +17,25 @@ const char* const kPdfPrinterName = "PDF file";
 
 namespace {
 
+// A PDF file is printed at the resolution of a common office printer.
+constexpr int kPdfPixelsPerInch = 600;
+
 std::unique_ptr<TPrinter> gPrinter;
 std::string gPdfFile;
 
 }  // namespace
+
+// The printer's canvas: drawing lands at the printer's resolution, and font sizes mean points on
+// paper, while printing and while only measuring.
+class TPrinterCanvas : public TCanvas {
+public:
+    explicit TPrinterCanvas(TPrinter* Printer) : FPrinter(Printer) {}
+    int PixelsPerInch() override { return FPrinter->PixelsPerInch(); }
+    double FontPixelScale() override { return FPrinter->PixelsPerInch() / static_cast<double>(ScreenPixelsPerInch); }
+
+private:
+    TPrinter* FPrinter;
+};
 
 TPrinter* Printer()
 {
@@ -71,10 +86,11 @@ bool TPrinter::PdfSelected()
 QPrinter* TPrinter::QtPrinter()
 {
     if (!FQtPrinter) {
-        // Screen resolution: the canvas and its fonts count 96 pixels per inch.
-        FQtPrinter = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
+        // The device's own resolution: lines and text are placed as finely as it prints.
+        FQtPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
         if (PdfSelected()) {
             FQtPrinter->setOutputFormat(QPrinter::PdfFormat);
+            FQtPrinter->setResolution(kPdfPixelsPerInch);
             FQtPrinter->setPageSize(QPageSize(QPageSize::A4));
             FQtPrinter->setFullPage(true);
         } else if (FPrinterIndex >= 0) {
@@ -103,7 +119,13 @@ int TPrinter::PageWidth() { return QtPrinter()->pageLayout().paintRectPixels(Pix
 
 int TPrinter::PageHeight() { return QtPrinter()->pageLayout().paintRectPixels(PixelsPerInch()).height(); }
 
-int TPrinter::PixelsPerInch() const { return ScreenPixelsPerInch; }
+int TPrinter::PixelsPerInch()
+{
+    if (!FQtPrinter)
+        QtPrinter();
+    const int dpi = FQtPrinter->resolution();
+    return dpi > 0 ? dpi : ScreenPixelsPerInch;
+}
 
 void TPrinter::BeginDoc()
 {
@@ -188,7 +210,7 @@ void TPrinter::Finish(bool keep)
 TCanvas* TPrinter::Canvas()
 {
     if (!FCanvas)
-        FCanvas = std::make_unique<TCanvas>();
+        FCanvas = std::make_unique<TPrinterCanvas>(this);
     return FCanvas.get();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // The framework's printer: the printers the system offers (CUPS, as Qt finds them) and a "PDF
 // file" printer whose file the program names, one print job at a time drawn on a canvas in the
-// printer's pixels. The canvas works at 96 pixels per inch, as every canvas here does, so font
-// sizes mean what they mean on the screen; a PDF page is A4 and wholly printable.
+// printer's pixels, at the printer's resolution (600 per inch for a PDF file). Font sizes on
+// that canvas mean points on paper, and it measures text at that resolution before a job begins
+// too, so a layout counted beforehand is the layout printed; a PDF page is A4 and wholly
+// printable.
 
 #include <memory>
 #include <string>
@@ -40,7 +42,7 @@ public:
     // The printable page in the canvas's pixels, and its resolution.
     int PageWidth();
     int PageHeight();
-    int PixelsPerInch() const;
+    int PixelsPerInch();
     const AnsiString& Title() const { return FTitle; }
     void SetTitle(const AnsiString& v) { FTitle = v; }
     int Copies() const { return FCopies; }

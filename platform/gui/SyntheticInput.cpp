@@ -1,6 +1,7 @@
 #include "platform/gui/SyntheticInput.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -156,4 +157,47 @@ void SendWheelInput(TWinControl* Control, int Delta, TShiftState Shift, int X, i
     QWheelEvent e(local, w->mapToGlobal(local), QPoint(), QPoint(0, Delta), gHeld, Modifiers(Shift), Qt::NoScrollPhase,
                   false);
     QCoreApplication::sendEvent(w, &e);
+}
+
+void SendImeCommit(TWinControl* Control, const AnsiString& Text)
+{
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromStdString(Cp949ToUtf8(Text)));
+    QCoreApplication::sendEvent(Control->Handle(), &commit);
+}
+
+void SendTypedText(TWinControl* Control, const AnsiString& Text)
+{
+    for (size_t i = 0; i < Text.size();) {
+        const size_t len = static_cast<size_t>(CharLengthAt(Text, i));
+        const AnsiString ch = Text.substr(i, len);
+        i += len;
+        if (len == 2) {
+            SendImeCommit(Control, ch);
+            continue;
+        }
+        uint16_t vk = 0;
+        AnsiString typed;
+        if (ch == "\r")
+            vk = VK_RETURN;
+        else if (ch == "\t")
+            vk = VK_TAB;
+        else if (ch == "\b")
+            vk = VK_BACK;
+        else if (ch == "\x1B")
+            vk = VK_ESCAPE;
+        else
+            VirtualKeyOf(ch, vk, typed);
+        // Upper-case letters are typed with Shift held.
+        const TShiftState shift = ch[0] >= 'A' && ch[0] <= 'Z' ? TShiftState{ssShift} : TShiftState{};
+        SendKeyStroke(Control, vk, shift, ch);
+    }
+}
+
+TWinControl* FocusedControl()
+{
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
+        if (TWinControl* c = TWinControl::FromWidget(w))
+            return c;
+    return nullptr;
 }

@@ -23,3 +23,10 @@ enum TMouseAction { maDown, maUp, maMove, maDouble };
 void SendMouseInput(TWinControl* Control, TMouseAction Action, TMouseButton Button, int X, int Y, TShiftState Shift);
 // Wheel turns: Delta in the window system's units (120 a notch, positive away from the user).
 void SendWheelInput(TWinControl* Control, int Delta, TShiftState Shift, int X, int Y);
+
+// --- Text typed as a user types it: each single-byte character as a key press (its virtual
+// key when it has one), each Hangul character as an input method's commit.
+void SendImeCommit(TWinControl* Control, const AnsiString& Text);
+void SendTypedText(TWinControl* Control, const AnsiString& Text);
+// The control that has the keyboard focus now (the one owning the focused window), or null.
+TWinControl* FocusedControl();

@@ -523,6 +523,24 @@ const std::map<std::string, TGridOperation, std::less<>>& GridOperations()
         OP(G, MapFontHeight),
         OP(G, MapFontSize),
         OP(G, CalcTextPos),
+        // --- Printing, previews and stored layouts.
+        OP(G, Print),
+        OP(G, PrintRect),
+        OP(G, SetPreviewPage),
+        OP(G, SaveColSizes),
+        OP(G, LoadColSizes),
+        OP(G, SavePrintSettings),
+        OP(G, LoadPrintSettings),
+        // --- Editing in place.
+        OP(G, ShowCellEdit),
+        OP(G, HideCellEdit),
+        OP(G, RestoreCache),
+        OP(G, AddComboString),
+        OP(G, RemoveComboString),
+        OP(G, ClearComboString),
+        OP(G, GetComboCount),
+        OP(G, SetComboSelection),
+        OP(G, SetComboSelectionString),
     };
     return table;
 }

@@ -3,6 +3,7 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/SyntheticInput.h"
 #include "tools/gridrun/GridRun.h"
+#include "tools/gridrun/GridRunEdit.h"
 
 namespace {
 
@@ -95,7 +96,11 @@ void RunKey(TGridRun& Run, const TLine& w, std::string_view)
     // Ctrl and Alt type no character.
     if (shift.Contains(ssCtrl) || shift.Contains(ssAlt))
         text.clear();
-    SendKeyStroke(&Run.Grid(), key, shift, text);
+    // The key goes where the focus is inside the grid: an editor takes its keys.
+    TWinControl* target = FocusedControl();
+    if (!InGridOrItsEditor(Run, target))
+        target = &Run.Grid();
+    SendKeyStroke(target, key, shift, text);
     Settle();
 }
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "tools/gridrun/GridRun.h"
+#include "tools/gridrun/GridRunEdit.h"
 #include "tools/gridrun/GridRunEnums.h"
 #include "tools/gridrun/GridRunSort.h"
 
@@ -436,6 +437,8 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
         AddFont(t, "PrintSettings.Font", [](G& g) { return g.PrintSettings()->Font(); });
         AddFont(t, "PrintSettings.HeaderFont", [](G& g) { return g.PrintSettings()->HeaderFont(); });
         AddFont(t, "PrintSettings.FooterFont", [](G& g) { return g.PrintSettings()->FooterFont(); });
+        // --- Editing in place: the editor shown and the beeps (GridRunEdit.cpp).
+        AddEditProperties(t);
         return t;
     }();
     return table;

@@ -33,7 +33,9 @@
 //   show FILE                    the file's bytes: printable ASCII as is, the rest escaped (\xHH
 //                                from 0x80 too), a line after each \n
 //   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
+//   printer pdf|queue, ? pages, preview, draw      printing (tools/gridrun/GridRunPrint.h)
 //   sortindex clear|C asc|desc   the sort-index list (tools/gridrun/GridRunSort.h)
+//   type TEXT, ? editor, ? beeps, editlink   editing (tools/gridrun/GridRunEdit.h)
 //
 // Values print as true/false, integers, %.15g, colour names, enumeration names, sets [a,b] and
 // escaped texts (quoted after "=" of call and in event lines when empty or holding a blank). An
@@ -54,10 +56,12 @@
 #include "platform/core/TimerService.h"
 #include "platform/gui/Application.h"
 #include "tools/gridrun/GridRun.h"
+#include "tools/gridrun/GridRunEdit.h"
 #include "tools/gridrun/GridRunEnums.h"
 #include "tools/gridrun/GridRunExchange.h"
 #include "tools/gridrun/GridRunFiles.h"
 #include "tools/gridrun/GridRunInput.h"
+#include "tools/gridrun/GridRunPrint.h"
 #include "tools/gridrun/GridRunSort.h"
 
 namespace {
@@ -127,6 +131,9 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
         {"tick", RunTick},
         // --- The sort-index list (GridRunSort.cpp).
         {"sortindex", RunSortIndex},
+        // --- Editing in place: typed text (GridRunEdit.cpp).
+        {"type", RunType},
+        {"editlink", RunEditLink},
         {"new",
          [](TGridRun& run, const TLine& w, std::string_view) {
              Need(w, 1, "new");
@@ -149,6 +156,8 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
          [](TGridRun& run, const TLine& w, std::string_view) {
              if (w.size() >= 2 && w[1].Text == "clipboard")
                  return ShowClipboard(run, w);
+             if (w.size() >= 2 && w[1].Text == "pages")
+                 return ShowPages(run, w);
              const auto p = w.size() >= 2 ? GridProperties().find(w[1].Text) : GridProperties().end();
              if (p == GridProperties().end())
                  throw EBadDirective(w.size() < 2 ? "expected: ? NAME" : "no property " + Escape(w[1].Text));
@@ -244,6 +253,10 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
                            false, false, false, 0, g.URLColor(), anchor, plain, width, height);
              run.Out() << "htmlplain = " << Escape(plain) << '\n';
          }},
+        // --- Printing, previews and drawing the print layout (GridRunPrint.cpp).
+        {"printer", RunPrinter},
+        {"preview", RunPreview},
+        {"draw", RunDraw},
         // --- Painting.
         {"png",
          [](TGridRun& run, const TLine& w, std::string_view) {
@@ -387,6 +400,7 @@ int main(int argc, char** argv)
     // Numbers print with a point whatever locale Qt took from the environment.
     std::setlocale(LC_NUMERIC, "C");
     FormatSettings() = TFormatSettings::Korean();
+    CountBeeps();
     TGridRun run(std::cout, width, height);
     app.ProcessMessages();
 

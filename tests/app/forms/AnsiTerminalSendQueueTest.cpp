@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <string>
 
 #include "GuiTestSupport.h"
@@ -70,11 +69,7 @@ TEST(AnsiTerminalSendQueue, RegressionTextDroppedByAFullSendQueueIsReported)
     entry->Port = host.Port;
     auto* window = new TAnsiTerminalForm(nullptr, entry);
     window->ConnectHost();
-    QElapsedTimer waited;
-    waited.start();
-    while (!window->Connected() && waited.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ASSERT_TRUE(window->Connected());
+    ASSERT_TRUE(WaitUntil([&] { return window->Connected(); }, "the connection to the deaf host"));
     host.Accept();
 
     // 16 MiB typed while the host reads nothing: far past the 1 MiB queue and the kernel's buffers.

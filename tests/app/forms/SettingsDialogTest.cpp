@@ -15,6 +15,7 @@
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/ListBoxes.h"
 #include "platform/gui/Menus.h"
+#include "platform/gui/SyntheticInput.h"
 #include "terminal/control/Terminal.h"
 
 namespace fs = std::filesystem;
@@ -147,5 +148,39 @@ TEST_F(TSettingsTest, RegressionMissingSampleIsReportedAndThePreviewStays)
         EXPECT_EQ(Log[2], Log[1]);
     });
 }
+
+}  // namespace
+
+namespace {
+
+struct TLabelCase {
+    const char* Name;
+    const char* Label;
+    const char* Box;
+};
+
+class TSettingsLabelTest : public TSettingsTest, public ::testing::WithParamInterface<TLabelCase> {};
+
+// A click on a label inside a group box gives its box the focus.
+TEST_P(TSettingsLabelTest, ClickFocusesItsBox)
+{
+    WithDialog([](TTerminalConfig& dialog) {
+        auto* label = dynamic_cast<TControl*>(dialog.FindComponent(GetParam().Label));
+        auto* box = dynamic_cast<TWinControl*>(dialog.FindComponent(GetParam().Box));
+        ASSERT_TRUE(label && box);
+        const int x = label->Left() + 4, y = label->Top() + label->Height() / 2;
+        SendMouseInput(label->Parent(), maDown, mbLeft, x, y, TShiftState{});
+        SendMouseInput(label->Parent(), maUp, mbLeft, x, y, TShiftState{});
+        EXPECT_EQ(dialog.ActiveControl(), box);
+        dialog.ExitBtnClick();
+    });
+}
+
+const TLabelCase kLabelCases[] = {
+    {"HanFont", "Label1", "HanBox"}, {"EngFont", "Label3", "EngBox"},        {"SpcFont", "Label4", "SpcBox"},
+    {"KsgFont", "Label5", "KsgBox"}, {"Foreground", "Label6", "FgColorBox"}, {"Background", "Label7", "BgColorBox"},
+};
+INSTANTIATE_TEST_SUITE_P(Labels, TSettingsLabelTest, ::testing::ValuesIn(kLabelCases),
+                         [](const ::testing::TestParamInfo<TLabelCase>& row) { return std::string(row.param.Name); });
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GuiTestSupport.h"
 #include "ProgramTestSupport.h"
 #include "app/forms/AboutBox.h"
 #include "app/forms/AnsiTerminal.h"
@@ -11,6 +12,7 @@
 #include "app/forms/StatusEditForm.h"
 #include "app/forms/ViewWalkForm.h"
 #include "app/forms/WFCFCmdForm.h"
+#include "controls/lib/ExLabel.h"
 #include "controls/lib/TextListBox.h"
 #include "controls/lib/ToolEdit.h"
 #include "platform/core/AtomicFile.h"
@@ -152,6 +154,25 @@ TEST_F(TDialogsTest, StatusEditorStoresATemplateAndSavesTheCommandFile)
     Window->FindAction("ActionEditStatus")->Execute();
     EXPECT_EQ(Window->Script().CmdConfig.StatusLine, "HP @(hp)");
     EXPECT_NE(TempFolder::Read(Folder.File("Cmd/a.cmd")).find("HP @(hp)"), std::string::npos);
+}
+
+TEST_F(TDialogsTest, DoubleClickOnTheStatusLineOpensItsEditor)
+{
+    Window->Script().CmdConfig.StatusLine = "old";
+    int shown = 0;
+    Next<TStatusEditForm>([&](TStatusEditForm& editor) {
+        ++shown;
+        editor.Edit1()->SetText("HP @(hp)");
+        editor.SaveBtnClick();
+    });
+    const TRect line = Window->StatusLabel()->BoundsRect();
+    const QPoint at(line.Left + 5, line.Top + line.Height() / 2);
+    SendMouse(Window->Handle(), QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(Window->Handle(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    SendMouse(Window->Handle(), QEvent::MouseButtonDblClick, at, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(Window->Handle(), QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(Window->Script().CmdConfig.StatusLine, "HP @(hp)");
 }
 
 TEST_F(TDialogsTest, StartUpAndCommentSearchEditorsStoreOnlyOnSave)

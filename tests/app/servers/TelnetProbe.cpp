@@ -10,7 +10,7 @@
 // TEXT is UTF-8 on the command line and cp949 on the wire, with \r, \n, \\ and \xHH for single
 // bytes. The port is --port N or
 // HM_SERVER_PORT. Every read and answer is printed; the first step that fails or is not done
-// within --timeout seconds (10) ends the run with status 1.
+// within --timeout seconds (30, room for a loaded machine) ends the run with status 1.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -199,7 +199,7 @@ private:
 int main(int argc, char** argv)
 {
     int port = 0;
-    int seconds = 10;
+    int seconds = 30;
     if (const char* env = std::getenv("HM_SERVER_PORT"))
         port = std::atoi(env);
     std::vector<std::string> steps;

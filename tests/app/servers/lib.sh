@@ -20,10 +20,11 @@ free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
 }
 
-# Waits until PORT accepts a connection; fails after 10 s.
+# Waits until PORT accepts a connection; fails after 30 s (a game starts slowly on a loaded
+# machine).
 wait_port() {
   local i
-  for ((i = 0; i < 200; i++)); do
+  for ((i = 0; i < 600; i++)); do
     (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null && return 0
     sleep 0.05
   done

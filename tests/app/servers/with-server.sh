@@ -5,7 +5,7 @@
 # HM_SERVER_PORT set to that port, then stops the fixture by its process id. With --ends the
 # fixture is expected to finish by itself after the client, and its exit status counts. Each
 # --log-has TEXT must appear in the fixture's output, which is shown on standard error at the end.
-# Fails when the fixture gives no port within 15 s, when the client fails or a check fails.
+# Fails when the fixture gives no port within 40 s, when the client fails or a check fails.
 set -uo pipefail
 
 ends=0
@@ -35,7 +35,7 @@ trap 'exit 1' TERM INT HUP
 pid=$!
 
 port=
-for ((i = 0; i < 300; i++)); do
+for ((i = 0; i < 800; i++)); do
   port=$(head -n 1 "$log")
   [[ $port =~ ^[0-9]+$ ]] && break
   port=
@@ -53,7 +53,7 @@ status=$?
 [ $status -eq 0 ] || echo "with-server: the client failed ($status)" >&2
 
 if [ $ends -eq 1 ]; then
-  for ((i = 0; i < 200; i++)); do
+  for ((i = 0; i < 600; i++)); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.05
   done

@@ -7,7 +7,6 @@
 
 #include <QGuiApplication>
 #include <QImage>
-#include <QProcess>
 #include <memory>
 
 #include "GuiTestSupport.h"
@@ -76,15 +75,7 @@ TEST(ClipIconXclip, OtherProgramsSeeAPictureAndTheIconFormat)
     auto icon = LoadedIcon(IconFile({Image(24, 24, 32)}));
     CopyIconToClipboard(icon.get(), clWhite);
     // xclip asks this process, whose event loop must answer meanwhile.
-    auto run = [](const QStringList& args) {
-        QProcess xclip;
-        xclip.start("xclip", args);
-        EXPECT_TRUE(xclip.waitForStarted(5000)) << "xclip is missing (scripts/setup.sh installs it)";
-        while (xclip.state() != QProcess::NotRunning)
-            if (!xclip.waitForFinished(10))
-                TestApplication()->ProcessMessages();
-        return xclip.readAllStandardOutput();
-    };
+    auto run = [](const QStringList& args) { return RunServed(QStringLiteral("xclip"), args); };
     const QByteArray targets = run({"-selection", "clipboard", "-t", "TARGETS", "-o"});
     EXPECT_TRUE(targets.contains("image/png")) << targets.toStdString();
     EXPECT_TRUE(targets.contains("application/x-hanmud-icon")) << targets.toStdString();

@@ -9,8 +9,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QWindow>
 #include <functional>
 
 #include "GuiTestSupport.h"
@@ -23,15 +21,11 @@
 
 namespace {
 
-// A window of its own (a drop-down): wait until the X server shows it, then let it paint.
+// A window of its own (a drop-down): wait until the X server shows it (the screenshot that
+// follows waits for its paint).
 void WaitShown(QWidget* window)
 {
-    QElapsedTimer wait;
-    wait.start();
-    while ((!window->isVisible() || !window->windowHandle() || !window->windowHandle()->isExposed()) &&
-           wait.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    Settle(20);
+    EXPECT_TRUE(WaitUntil([window] { return Exposed(window); }, "the drop-down shown"));
 }
 
 struct TFamily {
@@ -136,12 +130,7 @@ TEST_F(EditsScreenshotDate, ColourListDroppedDown)
     QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
     colours->SetDroppedDown(true);
     // The list is a window of its own: wait until the X server shows it.
-    QWidget* list = static_cast<QComboBox*>(colours->Handle())->view()->window();
-    QElapsedTimer wait;
-    wait.start();
-    while ((!list->isVisible() || !list->windowHandle() || !list->windowHandle()->isExposed()) && wait.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    Settle(20);
+    WaitShown(static_cast<QComboBox*>(colours->Handle())->view()->window());
     ExpectScreenshot(form, "tests/controls/lib/golden", "ColourList");
     colours->SetDroppedDown(false);
 }

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -58,8 +60,7 @@ TEST_P(ExTimerStops, NoMoreTicks)
     timer.SetThreaded(GetParam().threaded);
     timer.SetInterval(20);
     timer.SetOnTimer(log.Handler());
-    Pump(150);
-    ASSERT_GT(log.count, 0);
+    ASSERT_TRUE(WaitUntil([&] { return log.count > 0; }, "a first tick"));
     if (GetParam().byInterval)
         timer.SetInterval(0);
     else
@@ -86,7 +87,7 @@ TEST(ExTimer, SyncEventDecidesTheThreadOfTheHandler)
     b.SetSyncEvent(false);
     b.SetInterval(15);
     b.SetOnTimer(free.Handler());
-    Pump(150);
+    EXPECT_TRUE(WaitUntil([&] { return synced.count > 0 && free.count > 0; }, "ticks of both timers"));
     EXPECT_GT(synced.count, 0);
     EXPECT_FALSE(synced.offMainThread);
     EXPECT_GT(free.count, 0);
@@ -95,23 +96,30 @@ TEST(ExTimer, SyncEventDecidesTheThreadOfTheHandler)
 
 TEST(ExTimer, SwitchingThreadedOffKeepsTheBeat)
 {
-    // 200 ms ticks; the switch comes halfway between two. Restarting the interval at the switch
-    // would leave 300 ms without a tick.
-    TTickLog log;
-    TExTimer timer(nullptr);
-    timer.SetInterval(200);
-    timer.SetOnTimer(log.Handler(true));
-    Pump(500);
-    ASSERT_GE(log.times.size(), 2u);
-    const Clock::time_point last = log.times.back();
-    while (Clock::now() < last + std::chrono::milliseconds(100))
-        Pump(1);
-    timer.SetThreaded(false);
-    const size_t before = log.times.size();
-    Pump(450);
-    ASSERT_GT(log.times.size(), before);
-    const auto gap = std::chrono::duration_cast<std::chrono::milliseconds>(log.times[before] - log.times[before - 1]);
-    EXPECT_LT(gap.count(), 270);
+    // 200 ms ticks; the switch comes 100 ms after a tick was seen. Restarting the interval at the
+    // switch would leave at least 300 ms without a tick, however busy the machine; a busy machine
+    // may delay any one tick, so a few tries are allowed for a gap that shows the beat kept. A try
+    // in which a late tick came after the one seen proves nothing and does not count.
+    long shortest = std::numeric_limits<long>::max();
+    for (int attempt = 0; attempt < 5 && shortest >= 270; ++attempt) {
+        TTickLog log;
+        TExTimer timer(nullptr);
+        timer.SetInterval(200);
+        timer.SetOnTimer(log.Handler(true));
+        ASSERT_TRUE(WaitUntil([&] { return log.times.size() >= 2; }, "two ticks"));
+        const Clock::time_point last = log.times.back();
+        const size_t before = log.times.size();
+        while (Clock::now() < last + std::chrono::milliseconds(100))
+            Pump(1);
+        if (log.times.size() != before)
+            continue;
+        timer.SetThreaded(false);
+        ASSERT_TRUE(WaitUntil([&] { return log.times.size() > before; }, "a tick after the switch"));
+        const long gap =
+            std::chrono::duration_cast<std::chrono::milliseconds>(log.times[before] - log.times[before - 1]).count();
+        shortest = std::min(shortest, gap);
+    }
+    EXPECT_LT(shortest, 270) << "ms from the last tick before the switch to the first after it";
 }
 
 TEST(ExTimer, FreedWhileATickWaitsForTheGuiThreadNeverFires)
@@ -154,8 +162,7 @@ TEST(ExTimer, HandlerMayFreeItsOwnTimer)
             ++ticks;
             delete timer.exchange(nullptr);
         });
-        for (int i = 0; i < 100 && timer.load(); ++i)
-            Pump(5);
+        EXPECT_TRUE(WaitUntil([&] { return !timer.load(); }, "the handler freeing its timer"));
         Pump(50);
         EXPECT_EQ(ticks, 1) << (sync ? "synchronised" : "on the worker");
     }

@@ -161,8 +161,7 @@ TEST_F(ListMenuBarScreenshot, OwnerDrawnPopupChosenByKeys)
                       ExpectScreenRect(g.x(), g.y(), g.width(), g.height(), kGolden, "OwnerDrawnPopup");
                   });
     menu->Popup(form->Left() + 60, form->Top() + 60);
-    while (log.empty())
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_TRUE(WaitUntil([&] { return !log.empty(); }, "the chosen item's handler"));
     EXPECT_EQ(log, (std::vector<std::string>{"&Save"}));
 }
 

@@ -11,9 +11,13 @@
 #include <memory>
 
 #include "GuiTestSupport.h"
+#include "controls/lib/AppForms.h"
+#include "controls/lib/ExCheckListBox.h"
 #include "controls/lib/SbSetup.h"
 #include "platform/core/IniFile.h"
+#include "platform/gui/Grids.h"
 #include "platform/gui/Queue.h"
+#include "tests/platform/core/TempFolder.h"
 
 namespace {
 
@@ -235,6 +239,63 @@ TEST_F(SpeedBarTest, CustomizeTwiceShowsOneWindowAndDestroyingTheBarClosesIt)
     EXPECT_EQ(customized, 0);
 }
 
+TEST_F(SpeedBarTest, ItemDraggedFromTheWindowOntoTheBarShowsIt)
+{
+    TSpeedItem* open = Item("Open", 3, false);
+    bar->Customize(0);
+    TSpeedbarSetupWindow* w = FindSpeedbarSetupWindow(bar);
+    ASSERT_NE(w, nullptr);
+    TDrawGrid* list = w->ButtonsList;
+    ASSERT_EQ(w->ItemAt(0), open);
+    // Pressed on the item's picture; released where the picture's top-left lands on the bar.
+    list->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5));
+    const TPoint target = bar->ClientToScreen(TPoint{3 + 24 + 24, 3 + 23});
+    const TPoint release = list->ScreenToClient(target);
+    list->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(release.x, release.y));
+    list->Perform(WM_LBUTTONUP, 0, MakeLParam(release.x, release.y));
+    EXPECT_TRUE(open->Visible());
+    EXPECT_EQ(open->Left(), 27);
+    EXPECT_EQ(open->Top(), 3);
+    // An item already on the bar is not dragged again.
+    list->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(5, 5));
+    list->Perform(WM_LBUTTONUP, 0, MakeLParam(300, 300));
+    EXPECT_TRUE(open->Visible());
+}
+
+TEST_F(SpeedBarTest, ChangeScaleScalesButtonsAndMargins)
+{
+    TSpeedItem* open = Item("Open", 27);
+    bar->ChangeScale(3, 2);
+    EXPECT_EQ(bar->BtnWidth(), 36);
+    EXPECT_EQ(bar->BtnHeight(), 35);
+    EXPECT_EQ(bar->BtnOffsetHorz(), 5);
+    EXPECT_EQ(open->Button()->Width(), 36);
+    EXPECT_EQ(bar->GridSize().x, 9);
+}
+
+// The stream values of older forms: section titles, the drag option, items placed by section
+// name; a first-version stream that set alNone comes back at the top.
+TEST_F(SpeedBarTest, StreamValuesOfOlderForms)
+{
+    TStringList titles;
+    titles.SetCommaText("File,Edit,File");
+    bar->ReadSections(titles);
+    EXPECT_EQ(bar->SectionCount(), 2);
+    bar->ReadAllowDrag(false);
+    EXPECT_FALSE(bar->HasOption(sbAllowDrag));
+    bar->ReadAllowDrag(true);
+    EXPECT_TRUE(bar->HasOption(sbAllowDrag));
+    auto* item = new TSpeedItem(form.get());
+    item->SetSectionName("Edit");
+    item->ReadState(bar);
+    EXPECT_EQ(item->Section(), 1);
+    EXPECT_EQ(item->SectionName(), "Edit");
+    form->BeginLoading();
+    bar->SetAlign(alNone);
+    form->EndLoading();
+    EXPECT_EQ(bar->Align(), alTop);
+}
+
 TEST_F(SpeedBarTest, ClosingTheWindowEndsEditing)
 {
     int customized = 0;
@@ -334,5 +395,43 @@ TEST_F(SpeedBarLayoutTest, GatesOfVersionResolutionAndEdge)
     EXPECT_TRUE(open->Visible());  // Count 0 leaves the items
 }
 
+
+}  // namespace
+
+namespace {
+
+// With the form's placement: a named bar and check list keep theirs in the link's section; an
+// unnamed one keeps nothing.
+TEST_F(SpeedBarTest, LayoutAndStatesGoWithTheFormsPlacement)
+{
+    TempFolder folder;
+    auto* placement = new TFormPlacement(form.get());
+    placement->SetIniFileName("p.ini");
+    placement->SetIniSection("Sec");
+    bar->SetName("Bar1");
+    bar->SetIniStorage(placement);
+    Item("Open", 3);
+    auto* list = Place<TExCheckListBox>(*form, 0, 100, 100, 60);
+    list->Items()->Add("a");
+    list->SetState(0, cbChecked);
+    list->SetIniStorage(placement);     // no name: nothing kept
+    placement->RestoreFormPlacement();  // an empty file changes nothing
+    EXPECT_TRUE(bar->Items(0, 0)->Visible());
+    placement->SaveFormPlacement();
+    {
+        TIniFile ini("p.ini");
+        EXPECT_EQ(ini.ReadString("Sec\\" + GetDefaultSection(bar), "Button1", ""), "Open,3,3");
+        EXPECT_EQ(ini.ReadString("Sec\\" + GetDefaultSection(list), "Count", "none"), "none");
+    }
+    list->SetName("Checks");
+    placement->SaveFormPlacement();
+    list->SetState(0, cbUnchecked);
+    bar->Items(0, 0)->SetVisible(false);
+    placement->RestoreFormPlacement();
+    EXPECT_EQ(list->GetState(0), cbChecked);
+    EXPECT_TRUE(bar->Items(0, 0)->Visible());
+    bar->SetIniStorage(nullptr);
+    list->SetIniStorage(nullptr);
+}
 
 }  // namespace

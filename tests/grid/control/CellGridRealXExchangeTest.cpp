@@ -4,12 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QWidget>
 #include <QWindow>
-#include <functional>
 #include <string>
 
 #include "grid/control/CellGrid.h"
@@ -20,26 +18,6 @@
 namespace {
 
 bool Have(const char* program) { return !QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty(); }
-
-// Runs a program to its end while this process's loop keeps answering the X server.
-QByteArray RunServed(const QString& program, const QStringList& args, const QByteArray& input = {})
-{
-    QProcess process;
-    process.start(program, args);
-    EXPECT_TRUE(process.waitForStarted(5000)) << program.toStdString() << " is missing (scripts/setup.sh)";
-    if (!input.isEmpty()) {
-        process.write(input);
-        process.closeWriteChannel();
-    }
-    QElapsedTimer wait;
-    wait.start();
-    while (process.state() != QProcess::NotRunning && wait.elapsed() < 10000)
-        if (!process.waitForFinished(10))
-            TestApplication()->ProcessMessages();
-    if (process.state() != QProcess::NotRunning)
-        process.kill();
-    return process.readAllStandardOutput();
-}
 
 // xclip holding the clipboard with Bytes as Target, in the foreground so that it can be stopped
 // by its process when the test ends.
@@ -57,10 +35,8 @@ public:
         FXclip.write(Bytes);
         FXclip.closeWriteChannel();
         // xclip owns the selection once it has read its input.
-        QElapsedTimer wait;
-        wait.start();
-        while (wait.elapsed() < 2000 && !Clipboard()->HasFormat(CF_TEXT) && !Clipboard()->HasFormat(RtfFormat()))
-            Settle(10);
+        EXPECT_TRUE(WaitUntil([] { return Clipboard()->HasFormat(CF_TEXT) || Clipboard()->HasFormat(RtfFormat()); },
+                              std::string("xclip's ") + Target + " on the clipboard"));
     }
     ~THeldClipboard()
     {
@@ -72,15 +48,6 @@ public:
 private:
     QProcess FXclip;
 };
-
-bool WaitFor(const std::function<bool()>& done)
-{
-    QElapsedTimer wait;
-    wait.start();
-    while (!done() && wait.elapsed() < 5000)
-        Settle(5);
-    return done();
-}
 
 // A form with a grid, at a place on the screen.
 struct TGridWindow {
@@ -95,11 +62,7 @@ struct TGridWindow {
         grid->SetOptions(grid->Options() << goEditing);
         form.Show();
         // The window must be on the screen before xdotool points at it.
-        WaitFor([this] {
-            const QWidget* widget = form.Handle();
-            return widget && widget->windowHandle() && widget->windowHandle()->isExposed();
-        });
-        Settle(20);
+        EXPECT_TRUE(WaitUntil([this] { return Exposed(form.Handle()); }, "the grid's window on the screen"));
     }
     std::string At(int col, int row, int dx = 0) const
     {
@@ -170,18 +133,12 @@ TEST(CellGridRealXDrag, TextDraggedFromOneGridDropsOnAnother)
                                           source.At(1, 1, 8) + " sleep 0.3 mousemove " + source.At(1, 1, 30) +
                                           " sleep 0.3 mousemove " + target.At(2, 2) + " sleep 0.3 mousemove " +
                                           target.At(2, 2, 2) + " sleep 0.3 mouseup 1")});
-    ASSERT_TRUE(xdotool.waitForStarted(5000));
-    QElapsedTimer wait;
-    wait.start();
-    while (xdotool.state() != QProcess::NotRunning && wait.elapsed() < 15000)
-        if (!xdotool.waitForFinished(10))
-            TestApplication()->ProcessMessages();
+    ASSERT_TRUE(xdotool.waitForStarted(kXDeadlineMs));
+    EXPECT_TRUE(WaitUntil([&] { return xdotool.state() == QProcess::NotRunning; }, "the end of xdotool's drag"));
     xdotool.kill();
-    ASSERT_TRUE(WaitFor([&] { return !stopped.empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !stopped.empty(); }, "OnOleDragStop"));
     // The pointer leaves the grids so that nothing it rests on shows in later pictures.
-    QProcess::execute(QStringLiteral("xdotool"),
-                      {QStringLiteral("mousemove"), QStringLiteral("1000"), QStringLiteral("700")});
-    Settle(20);
+    RunServed(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("1000"), QStringLiteral("700")});
     EXPECT_EQ(target.grid->Cells(2, 2), "dragged");
     EXPECT_EQ(stopped, "2");                  // moved
     EXPECT_EQ(source.grid->Cells(1, 1), "");  // a move takes the text away

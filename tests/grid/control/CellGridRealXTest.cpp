@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
-#include <functional>
 #include <string>
 
 #include "grid/control/CellGrid.h"
@@ -16,21 +14,10 @@
 
 namespace {
 
-// xdotool's commands, then the events they caused.
+// xdotool's commands, run to their end while the loop handles what they cause.
 void XDo(const std::string& commands)
 {
-    QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromStdString("xdotool " + commands)});
-    Settle(20);
-}
-
-// Turns of the loop until done() or two seconds.
-bool WaitFor(const std::function<bool()>& done)
-{
-    QElapsedTimer wait;
-    wait.start();
-    while (!done() && wait.elapsed() < 2000)
-        Settle(5);
-    return done();
+    RunServed(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromStdString("xdotool " + commands)});
 }
 
 struct TRealGrid {
@@ -54,7 +41,9 @@ struct TRealGrid {
                                r == 0 ? "Head " + std::to_string(c) : std::to_string(c) + "/" + std::to_string(r));
         form.Show();
         form.BringToFront();
-        WaitFor([&] { return form.Active(); });
+        // xdotool's input goes where the X server has the pointer and the focus.
+        EXPECT_TRUE(
+            WaitUntil([&] { return Exposed(form.Handle()) && form.Active(); }, "the grid's form shown, active"));
     }
     // A client point of the grid on the screen.
     std::string At(int col, int row, int dx = 0, int dy = 0)
@@ -79,9 +68,9 @@ TEST(CellGridRealX, TabEntersTheGridWithOnEnterThenOnSelectCell)
         t.log += "select " + std::to_string(col) + "," + std::to_string(row) + ";";
     };
     t.first->SetFocus();
-    Settle(10);
+    ASSERT_TRUE(WaitUntil([&] { return t.first->Focused(); }, "the focus in the first control"));
     XDo("key --delay 50 Tab");
-    ASSERT_TRUE(WaitFor([&] { return t.grid->Focused(); }));
+    ASSERT_TRUE(WaitUntil([&] { return t.grid->Focused(); }, "the focus in the grid after Tab"));
     EXPECT_EQ(t.log, "enter;select 1,1;");
 }
 
@@ -93,9 +82,9 @@ TEST(CellGridRealX, ARestingPointerShowsTheCellHint)
     t.grid->SetShowHint(true);
     t.grid->HintShowCells = true;
     XDo("mousemove " + t.At(2, 3) + " sleep 0.1 mousemove " + t.At(2, 3, 1, 0));
-    EXPECT_TRUE(WaitFor([] { return ShownHint() == "2/3"; })) << ShownHint();
+    EXPECT_TRUE(WaitUntil([] { return ShownHint() == "2/3"; }, "the hint 2/3")) << ShownHint();
     XDo("mousemove " + t.At(3, 4));
-    EXPECT_TRUE(WaitFor([] { return ShownHint() != "2/3"; }));
+    EXPECT_TRUE(WaitUntil([] { return ShownHint() != "2/3"; }, "the hint 2/3 gone"));
     CancelHint();
 }
 
@@ -109,7 +98,7 @@ TEST(CellGridRealX, ARowDraggedByItsFixedCellFiresOnRowMoved)
         t.log += "moved " + std::to_string(from) + "," + std::to_string(to) + ";";
     };
     XDo("mousemove " + t.At(0, 1) + " mousedown 1 mousemove " + t.At(0, 2) + " mousemove " + t.At(0, 3) + " mouseup 1");
-    ASSERT_TRUE(WaitFor([&] { return !t.log.empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !t.log.empty(); }, "OnRowMoved"));
     EXPECT_EQ(t.log, "moved 1,3;");
     EXPECT_EQ(t.grid->Cells(1, 3), "1/1");
 }
@@ -131,7 +120,7 @@ TEST(CellGridScreenshot, AColumnMovedWithItsFloatingHeader)
     const TPoint at = t.grid->ClientToScreen(TPoint{target.Left, target.Top + 40});
     ExpectScreenRect(at.x, at.y, pressed.Width(), pressed.Height(), "tests/grid/control/golden", "FloatingHeader");
     XDo("mouseup 1");
-    ASSERT_TRUE(WaitFor([&] { return !t.log.empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !t.log.empty(); }, "OnColumnMoved"));
     EXPECT_EQ(t.log, "moved 1,3;");
     EXPECT_EQ(t.grid->Cells(3, 0), "Head 1");
 }

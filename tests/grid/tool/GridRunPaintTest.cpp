@@ -6,18 +6,7 @@
 
 #include "tests/grid/tool/GridRunSupport.h"
 
-namespace {
-
-struct TPaintCase {
-    const char* name;
-    const char* directives;
-    const char* out;
-};
-void PrintTo(const TPaintCase& c, std::ostream* os) { *os << c.name; }
-
-}  // namespace
-
-class GridRunPaint : public ::testing::TestWithParam<TPaintCase> {};
+class GridRunPaint : public ::testing::TestWithParam<TGridRunCase> {};
 
 TEST_P(GridRunPaint, Prints)
 {
@@ -26,7 +15,7 @@ TEST_P(GridRunPaint, Prints)
     EXPECT_EQ(run.Out, GetParam().out);
 }
 
-const TPaintCase kPaints[] = {
+const TGridRunCase kPaints[] = {
     {"SelectionShowsUnlessItIsTheFocusedCell",
      "cell 1 1 sel\n"
      "paint 1 1\n"

@@ -16,6 +16,14 @@ struct TRun {
     int Status = -1;
 };
 
+// A named row of a table of runs: the directives, and what gridrun prints for them.
+struct TGridRunCase {
+    const char* name;
+    const char* directives;
+    const char* out;
+};
+inline void PrintTo(const TGridRunCase& c, std::ostream* os) { *os << c.name; }
+
 // Runs a shell command and gives its standard output and exit status.
 inline TRun RunCommand(const std::string& command)
 {

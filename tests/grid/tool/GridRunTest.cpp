@@ -2,17 +2,6 @@
 
 #include "tests/grid/tool/GridRunSupport.h"
 
-namespace {
-
-struct TGridRunCase {
-    const char* name;
-    const char* directives;
-    const char* out;
-};
-void PrintTo(const TGridRunCase& c, std::ostream* os) { *os << c.name; }
-
-}  // namespace
-
 class GridRunTool : public ::testing::TestWithParam<TGridRunCase> {};
 
 TEST_P(GridRunTool, Prints)

@@ -138,6 +138,25 @@ TEST(Actions, MenuItemsAndControlsFollowTheirAction)
     EXPECT_EQ(GetShortHint("\x81|x|y"), "\x81|x");  // a trail byte 0x7C is no separator
 }
 
+TEST(Actions, ControlCaptionOfItsOwnSurvivesTheActionsEnabling)
+{
+    TForm form(nullptr);
+    auto* list = new TActionList(&form);
+    std::vector<std::string> log;
+    TAction* action = NewAction(list, "Find", log);
+    auto* button = new TCustomControl(&form);
+    LinkControlToAction(button, action);
+    button->SetCaption("Next");
+    action->SetEnabled(false);
+    EXPECT_FALSE(button->Enabled());
+    EXPECT_EQ(button->Caption(), "Next");
+    action->SetEnabled(true);
+    EXPECT_EQ(button->Caption(), "Next");
+    // A new caption of the action still reaches the control.
+    action->SetCaption("Find again");
+    EXPECT_EQ(button->Caption(), "Find again");
+}
+
 TEST(Actions, MenuSelectPutsTheLongHintInTheApplication)
 {
     TPopupMenu menu(nullptr);

@@ -47,7 +47,8 @@ TEST(CanvasFont, WindowsNamesMapToInstalledFonts)
     }
     Each(TextChecks{CHECK_ROW(FontAliasCandidates(Utf8ToCp949("굴림체")).front(), "NanumGothicCoding"),
                     CHECK_ROW(FontAliasCandidates("gulimche").front(), "NanumGothicCoding"),
-                    CHECK_ROW(FontAliasCandidates("Courier").front(), "DejaVu Sans Mono")});
+                    CHECK_ROW(FontAliasCandidates("Courier").front(), "DejaVu Sans Mono"),
+                    CHECK_ROW(ResolveFontFamily("Arial"), "Liberation Sans")});
     EXPECT_TRUE(FontAliasIsFixedPitch("Fixedsys"));
     EXPECT_FALSE(FontAliasIsFixedPitch("Arial"));
     // An unknown face is tried as it is, then a Korean-capable fallback.

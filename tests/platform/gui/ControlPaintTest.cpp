@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 #include "GuiTestSupport.h"
+#include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/Canvas.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/WinControl.h"
@@ -66,6 +67,44 @@ TEST(ControlPaint, WindowsAndGraphicChildrenPaintIntoTheFormsPicture)
     spill->SetVisible(false);
     shot = form.Handle()->grab().toImage();
     EXPECT_EQ(At(shot, 75, 55), 0xFFFFFFu);
+}
+
+// Labels in the settings dialog's group boxes stayed blank: a Qt-drawn container never painted
+// the graphic controls it holds.
+TEST(ControlPaint, RegressionGraphicControlsInsideAGroupBoxWereNotPainted)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 150);
+    auto* group = new TGroupBox(&form);
+    group->SetBounds(10, 10, 170, 120);
+    group->SetCaption("Group");
+    group->SetParent(&form);
+    auto* spill = new TSpill(&form);
+    spill->SetBounds(20, 30, 30, 10);
+    spill->SetParent(group);
+    auto* label = new TLabel(&form);
+    label->SetBounds(20, 60, 100, 16);
+    label->SetCaption("WWWW");
+    label->SetParent(group);
+    form.Show();
+    QImage shot = form.Handle()->grab().toImage();
+    EXPECT_EQ(At(shot, 35, 45), 0x00FF00u);
+    EXPECT_NE(At(shot, 35, 55), 0x00FF00u);  // clipped to the control's bounds
+    const QRgb background = At(shot, 150, 100);
+    int inked = 0;
+    for (int y = 70; y < 86; ++y)
+        for (int x = 30; x < 80; ++x)
+            inked += At(shot, x, y) != background;
+    EXPECT_GT(inked, 20) << "the label's text is drawn";
+    // The group box's own frame and caption are still drawn around them.
+    int frame = 0;
+    for (int y = 10; y < 130; ++y)
+        frame += At(shot, 12, y) != background;
+    EXPECT_GT(frame, 50);
+
+    spill->SetVisible(false);
+    shot = form.Handle()->grab().toImage();
+    EXPECT_NE(At(shot, 35, 45), 0x00FF00u);
 }
 
 TEST(ControlPaint, DrawingOutsidePaintStaysOnAnOpaqueControl)

@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -188,10 +187,8 @@ TEST(ControlScreenshotClipboard, HangulFromXclipPastesAsCp949)
     auto* edit = new TEdit(&form);
     edit->SetParent(&form);
     form.Show();
-    QElapsedTimer wait;
-    wait.start();
-    while (QApplication::clipboard()->text() != QString::fromUtf8(utf8) && wait.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_TRUE(WaitUntil([&] { return QApplication::clipboard()->text() == QString::fromUtf8(utf8); },
+                          "xclip's text on the clipboard"));
     edit->PasteFromClipboard();
     kill(xclip, SIGTERM);
     int status = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <string>
 #include <vector>
@@ -65,6 +66,37 @@ TEST(FormModal, ShowModalReturnsTheModalResultSetByAHandler)
     EXPECT_THROW(dialog.ShowModal(), EInvalidOperation);
 }
 
+TEST(FormModal, ClosedModalFormLeavesNoWindowBlocked)
+{
+    TForm main(nullptr);
+    main.Show();
+    TForm dialog(nullptr);
+    QueueCall([&] { dialog.Close(); });
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
+    QCoreApplication::processEvents();
+    // Qt would otherwise keep the hidden dialog as the modal window and ignore input to the others.
+    EXPECT_EQ(QGuiApplication::modalWindow(), nullptr);
+}
+
+TEST(FormPosition, LargerFormCentredOnItsOwnerAtTheCornerStartsOnTheScreen)
+{
+    TForm owner(nullptr);
+    owner.SetBounds(0, 0, 400, 300);
+    owner.Show();
+    auto* editor = new TForm(&owner);
+    editor->SetBounds(0, 0, 800, 700);
+    editor->SetPosition(poOwnerFormCenter);
+    editor->Show();
+    EXPECT_EQ(editor->Left(), 0);
+    EXPECT_EQ(editor->Top(), 0);
+    auto* small = new TForm(&owner);
+    small->SetBounds(0, 0, 200, 100);
+    small->SetPosition(poOwnerFormCenter);
+    small->Show();
+    EXPECT_EQ(small->Left(), 100);
+    EXPECT_EQ(small->Top(), 100);
+}
+
 TEST(FormModal, RefusedCloseQueryKeepsTheModalLoopRunning)
 {
     TForm dialog(nullptr);
@@ -76,6 +108,39 @@ TEST(FormModal, RefusedCloseQueryKeepsTheModalLoopRunning)
     });
     EXPECT_EQ(dialog.ShowModal(), mrCancel);
     EXPECT_EQ(queries, 2);
+}
+
+TEST(FormFocus, FocusingAControlOfAnInactiveFormActivatesIt)
+{
+    TForm typing(nullptr);
+    auto* line = new TCustomControl(&typing);
+    line->SetParent(&typing);
+    typing.Show();
+    TForm capture(nullptr);
+    capture.Show();
+    capture.Handle()->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return capture.Handle()->isActiveWindow(); }, "the capture window active"));
+    line->SetFocus();
+    // The keys typed next go to the line, not to the window shown last.
+    EXPECT_TRUE(WaitUntil([&] { return typing.Handle()->isActiveWindow(); }, "the typing window active again"));
+}
+
+TEST(FormModal, ClosedModalFormGivesTheKeysBackToTheWindowActiveBefore)
+{
+    TForm main(nullptr);
+    main.Show();
+    main.Handle()->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return main.Handle()->isActiveWindow(); }, "the main window active"));
+    TForm dialog(nullptr);
+    bool dialogWasActive = false;
+    QueueCall([&] {
+        dialog.Handle()->activateWindow();
+        dialogWasActive = LoopUntil([&] { return dialog.Handle()->isActiveWindow(); });
+        dialog.Close();
+    });
+    dialog.ShowModal();
+    ASSERT_TRUE(dialogWasActive);
+    EXPECT_TRUE(WaitUntil([&] { return main.Handle()->isActiveWindow(); }, "the main window active again"));
 }
 
 TEST(FormFocus, EnterAndExitFollowTheFocusedControl)

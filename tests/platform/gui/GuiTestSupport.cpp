@@ -4,15 +4,18 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
 #include <QProcess>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <cstdlib>
+#include <memory>
 
 TApplication* TestApplication()
 {
@@ -67,19 +70,32 @@ void Settle(int rounds)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
-QImage Shoot(TForm& form)
+void ShowOnScreen(TForm& form)
 {
     // No blinking caret in the picture.
     QApplication::setCursorFlashTime(0);
     form.Show();
     QWidget* w = form.Handle();
-    QElapsedTimer wait;
-    wait.start();
-    while ((!w->windowHandle() || !w->windowHandle()->isExposed()) && wait.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    Settle(20);
-    QPoint origin = w->mapToGlobal(QPoint(0, 0));
+    EXPECT_TRUE(WaitUntil([w] { return Exposed(w); }, "the form on the screen"));
+}
+
+namespace {
+
+// The form's client area as the X server has it now.
+QImage GrabClient(TForm& form)
+{
+    QWidget* w = form.Handle();
+    const QPoint origin = w->mapToGlobal(QPoint(0, 0));
     return w->screen()->grabWindow(0, origin.x(), origin.y(), form.ClientWidth(), form.ClientHeight()).toImage();
+}
+
+}  // namespace
+
+QImage Shoot(TForm& form)
+{
+    ShowOnScreen(form);
+    Settle(20);
+    return GrabClient(form);
 }
 
 namespace {
@@ -100,45 +116,142 @@ double Difference(const QImage& a, const QImage& b)
     return static_cast<double>(differing) / (a.width() * a.height());
 }
 
-}  // namespace
-
-void ExpectPicture(const QImage& picture, const std::string& folder, const std::string& name)
+// Checks what `grab` reads against the golden picture, reading again until it matches or
+// deadlineMs have passed (0: one read).
+void ExpectGrabbed(const std::function<QImage()>& grab, const std::string& folder, const std::string& name,
+                   int deadlineMs)
 {
-    const QImage shot = picture.convertToFormat(QImage::Format_RGB32);
     const std::string golden = std::string(HM_SOURCE_DIR) + "/" + folder + "/" + name + ".png";
     if (qEnvironmentVariableIsSet("HM_UPDATE_GOLDEN")) {
-        ASSERT_TRUE(shot.save(QString::fromStdString(golden)));
+        // Nothing tells when the screen's painting is over: a second of the loop, then the picture.
+        if (deadlineMs > 0)
+            RunLoopFor(1000);
+        ASSERT_TRUE(grab().convertToFormat(QImage::Format_RGB32).save(QString::fromStdString(golden)));
         return;
     }
     QImage expected(QString::fromStdString(golden));
     ASSERT_FALSE(expected.isNull()) << golden;
-    EXPECT_LT(Difference(shot, expected.convertToFormat(QImage::Format_RGB32)), 0.005) << name;
+    expected = expected.convertToFormat(QImage::Format_RGB32);
+    QImage shot;
+    double difference = 1.0;
+    const bool matched = LoopUntil(
+        [&] {
+            shot = grab().convertToFormat(QImage::Format_RGB32);
+            difference = Difference(shot, expected);
+            return difference < 0.005;
+        },
+        deadlineMs);
+    if (matched)
+        return;
+    const QString kept =
+        QDir::temp().filePath(QStringLiteral("hanmud-%1-actual.png").arg(QString::fromStdString(name)));
+    shot.save(kept);
+    ADD_FAILURE() << name << ": the picture differs on " << difference * 100 << "% of the pixels"
+                  << (deadlineMs > 0 ? " in the last read of the screen" : "") << " (kept as " << kept.toStdString()
+                  << ")";
+}
+
+}  // namespace
+
+void ExpectPicture(const QImage& picture, const std::string& folder, const std::string& name)
+{
+    ExpectGrabbed([&picture] { return picture; }, folder, name, 0);
 }
 
 void ExpectScreenshot(TForm& form, const std::string& folder, const std::string& name)
 {
-    ExpectPicture(Shoot(form), folder, name);
+    ShowOnScreen(form);
+    ExpectGrabbed([&form] { return GrabClient(form); }, folder, name, kXDeadlineMs);
 }
 
 void ExpectScreenRect(int left, int top, int width, int height, const std::string& folder, const std::string& name)
 {
-    Settle(20);
-    ExpectPicture(QGuiApplication::primaryScreen()->grabWindow(0, left, top, width, height).toImage(), folder, name);
+    ExpectGrabbed([=] { return QGuiApplication::primaryScreen()->grabWindow(0, left, top, width, height).toImage(); },
+                  folder, name, kXDeadlineMs);
 }
+
+namespace {
+
+// TypeWhenShown's steps, one timer tick at a time while the test's own loop runs.
+struct TTyping {
+    std::function<QWidget*()> ready;
+    QString commands;
+    std::function<void(QWidget*)> then;
+    QPointer<QWidget> widget;
+    QElapsedTimer clock;
+    bool typed = false;
+};
+
+// Closes what the test is waiting on, so that the loop it runs ends and the test can fail.
+void GiveUp(TTyping& t, const std::string& what)
+{
+    ADD_FAILURE() << what << ": never came within " << kXDeadlineMs / 1000 << " s";
+    if (QWidget* w = t.widget ? t.widget.data() : t.ready())
+        w->close();
+}
+
+void TypeStep(std::shared_ptr<TTyping> t)
+{
+    const bool late = t->clock.elapsed() >= kXDeadlineMs;
+    if (t->typed) {
+        // The keys should end what showed the widget; if it stays, they were lost.
+        if (!t->widget || !t->widget->isVisible())
+            return;
+        if (late)
+            return GiveUp(*t, "the end of the window after the keys " + t->commands.toStdString());
+    } else if (!t->widget) {
+        QWidget* w = t->ready();
+        if (w && Exposed(w)) {
+            t->widget = w;
+            w->activateWindow();
+            t->clock.restart();
+        } else if (late) {
+            return GiveUp(*t, "the window awaiting the keys " + t->commands.toStdString());
+        }
+    } else if (QGuiApplication::focusWindow() == t->widget->windowHandle()) {
+        // The X server sends keys to the window that has its focus: only now may they go.
+        if (t->then)
+            t->then(t->widget);
+        QProcess::startDetached(QStringLiteral("sh"), {QStringLiteral("-c"), t->commands});
+        t->typed = true;
+        t->clock.restart();
+    } else if (late) {
+        return GiveUp(*t, "the focus in the window awaiting the keys " + t->commands.toStdString());
+    }
+    QTimer::singleShot(20, [t] { TypeStep(t); });
+}
+
+}  // namespace
 
 void TypeWhenShown(std::function<QWidget*()> ready, const char* commands, std::function<void(QWidget*)> then)
 {
-    QTimer::singleShot(20, [ready, commands, then] {
-        QWidget* w = ready();
-        if (!w || !w->isVisible()) {
-            TypeWhenShown(ready, commands, then);
-            return;
-        }
-        w->activateWindow();
-        if (then)
-            then(w);
-        QProcess::startDetached(QStringLiteral("sh"), {QStringLiteral("-c"), QString::fromLatin1(commands)});
-    });
+    auto t = std::make_shared<TTyping>();
+    t->ready = std::move(ready);
+    t->commands = QString::fromLatin1(commands);
+    t->then = std::move(then);
+    t->clock.start();
+    QTimer::singleShot(20, [t] { TypeStep(t); });
+}
+
+QByteArray RunServed(const QString& program, const QStringList& args, const QByteArray& input)
+{
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForStarted(kXDeadlineMs)) {
+        ADD_FAILURE() << program.toStdString() << " did not start (scripts/setup.sh installs it)";
+        return {};
+    }
+    if (!input.isEmpty())
+        process.write(input);
+    process.closeWriteChannel();
+    // The program may ask this process for the clipboard: the loop runs until it ends.
+    if (!LoopUntil([&process] { return process.state() == QProcess::NotRunning; })) {
+        ADD_FAILURE() << program.toStdString() << " " << args.join(' ').toStdString() << ": its end never came within "
+                      << kXDeadlineMs / 1000 << " s";
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    return process.readAllStandardOutput();
 }
 
 TRealDialogs::TRealDialogs() : FOld(std::getenv("HM_TEST") ? std::getenv("HM_TEST") : "") { unsetenv("HM_TEST"); }

@@ -17,13 +17,12 @@
 
 namespace {
 
-// Runs the event loop until pred holds (or a generous number of rounds has passed).
+// Runs the event loop until pred holds (the host lookup runs on a thread of its own, late on a
+// loaded machine), or XWait.h's deadline passes.
 template <class Pred>
 bool WaitUntil(Pred pred)
 {
-    for (int round = 0; round < 1000 && !pred(); ++round)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    return pred();
+    return LoopUntil(pred);
 }
 
 void Settle()

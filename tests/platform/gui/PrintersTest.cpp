@@ -61,7 +61,8 @@ TEST_F(PdfPrinter, TwoPagesOfHangulReadBack)
     EXPECT_EQ(printer->PageNumber(), 2);
     printer->EndDoc();
     EXPECT_FALSE(printer->Printing());
-    EXPECT_GT(printer->PageWidth(), 700);  // A4 at 96 pixels per inch: 794 x 1123
+    EXPECT_EQ(printer->PixelsPerInch(), 600);
+    EXPECT_NEAR(printer->PageWidth(), 4961, 3);  // A4 (210 mm, 595 points) at 600 pixels per inch
     EXPECT_GT(printer->PageHeight(), printer->PageWidth());
 
     std::string info = Output("pdfinfo '" + pdf + "' 2>&1");

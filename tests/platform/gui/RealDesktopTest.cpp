@@ -64,8 +64,7 @@ TEST(RealDesktop, PopupChosenByKeysMayFreeItsOwner)
     TypeWhenShown([] { return QApplication::activePopupWidget(); }, "xdotool key --delay 100 Down Down Return");
     popup->Popup(80, 80);
     log.push_back("returned");
-    while (log.size() < 2)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_TRUE(WaitUntil([&] { return log.size() >= 2; }, "the chosen item's handler"));
     EXPECT_EQ(log, (std::vector<std::string>{"returned", "close"}));
     EXPECT_EQ(Screen->FormCount(), 0);
 }

@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
+#include <iterator>
 
 #include "GuiTestSupport.h"
 #include "platform/gui/Canvas.h"
@@ -67,22 +68,31 @@ TEST(Screenshot, FormShowsWhatItsControlsPainted)
     form.Show();
 
     QWidget* w = form.Handle();
-    QElapsedTimer wait;
-    wait.start();
-    while ((!w->windowHandle() || !w->windowHandle()->isExposed() || panel->paints == 0) && wait.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    ASSERT_GT(panel->paints, 0);
-    // Let the X server finish drawing before reading it back.
-    for (int i = 0; i < 10; ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-
-    QPoint origin = w->mapToGlobal(QPoint(0, 0));
-    QImage shot = w->screen()->grabWindow(0, origin.x(), origin.y(), 200, 150).toImage();
+    ASSERT_TRUE(WaitUntil([&] { return Exposed(w) && panel->paints > 0; }, "the form on the screen, painted"));
+    struct TPixel {
+        const char* what;
+        int x, y;
+        QRgb colour;
+    };
+    const TPixel pixels[] = {
+        {"the form's own colour", 5, 5, 0xFFFFFFu},
+        {"the panel's red", 25, 25, 0xFF0000u},
+        {"its blue square (panel 10..30 + 20)", 40, 40, 0x0000FFu},
+        {"the panel's last pixel", 119, 99, 0xFF0000u},
+        {"just outside it", 120, 100, 0xFFFFFFu},
+        {"the graphic control, painted on the form", 160, 110, 0x00FF00u},
+    };
+    // The X server draws in its own time: the screen is read again until it shows every colour.
+    const QPoint origin = w->mapToGlobal(QPoint(0, 0));
+    QImage shot;
+    auto painted = [&] {
+        shot = w->screen()->grabWindow(0, origin.x(), origin.y(), 200, 150).toImage();
+        return shot.width() == 200 && std::all_of(std::begin(pixels), std::end(pixels), [&](const TPixel& p) {
+                   return At(shot, p.x, p.y) == p.colour;
+               });
+    };
+    EXPECT_TRUE(WaitUntil(painted, "the painted colours on the screen"));
     ASSERT_EQ(shot.width(), 200);
-    EXPECT_EQ(At(shot, 5, 5), 0xFFFFFFu);      // the form's own colour
-    EXPECT_EQ(At(shot, 25, 25), 0xFF0000u);    // the panel's red
-    EXPECT_EQ(At(shot, 40, 40), 0x0000FFu);    // its blue square (panel 10..30 + 20)
-    EXPECT_EQ(At(shot, 119, 99), 0xFF0000u);   // the panel's last pixel
-    EXPECT_EQ(At(shot, 120, 100), 0xFFFFFFu);  // just outside it
-    EXPECT_EQ(At(shot, 160, 110), 0x00FF00u);  // the graphic control, painted on the form
+    for (const TPixel& p : pixels)
+        EXPECT_EQ(At(shot, p.x, p.y), p.colour) << p.what;
 }

@@ -100,9 +100,7 @@ TEST(QtTimerService, FiresFromTheEventLoopAndStopsItself)
         if (++ticks == 2)
             service.StopTimer(id);
     });
-    uint32_t start = service.GetTickCount();
-    while (ticks < 2 && service.GetTickCount() - start < 5000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_TRUE(WaitUntil([&] { return ticks >= 2; }, "two ticks"));
     EXPECT_EQ(ticks, 2);
     EXPECT_FALSE(service.IsRunning(id));
 }

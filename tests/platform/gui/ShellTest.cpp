@@ -41,10 +41,11 @@ protected:
         setenv("PATH", (folder.File("bin") + ":" + oldPath).c_str(), 1);
     }
     void TearDown() override { setenv("PATH", oldPath.c_str(), 1); }
-    // The stub's record once it has run (it runs detached; the log appears whole).
+    // The stub's record once it has run (it runs detached, late on a loaded machine; the log
+    // appears whole).
     std::string Recorded()
     {
-        for (int i = 0; i < 1000 && !std::filesystem::exists(stub + ".log"); ++i)
+        for (int i = 0; i < 3000 && !std::filesystem::exists(stub + ".log"); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return TempFolder::Read(stub + ".log");
     }

@@ -4,14 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <unistd.h>
 
 #include "TerminalTestSupport.h"
@@ -20,6 +21,7 @@
 #include "platform/core/StoredPath.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/FrameBufferImage.h"
+#include "tests/platform/gui/XWait.h"
 
 namespace {
 
@@ -105,28 +107,41 @@ TEST(TerminalScreenshot, FormHoldingATerminalShowsColouredHangul)
     f.term->SetBackColor(clBlack);
     f.term->DecodeText(kSample);
     f.form->Show();
-    QWidget* w = f.form->Handle();
-    QElapsedTimer wait;
-    wait.start();
-    while ((!w->windowHandle() || !w->windowHandle()->isExposed()) && wait.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_TRUE(WaitUntil([&] { return Exposed(f.form->Handle()); }, "the form on the screen"));
     f.term->Invalidate();
-    for (int i = 0; i < 20; ++i)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 
+    // What must be inked where: at least `more` pixels of the colour in the area.
+    struct TInk {
+        const char* what;
+        QRect area;
+        QRgb colour;
+        int more;
+    };
+    const TInk inks[] = {
+        {"red Hangul", QRect(0, 0, 32, 16), qRgb(255, 0, 0), 20},
+        {"green Hangul", QRect(40, 0, 32, 16), qRgb(0, 128, 0), 20},
+        {"HanMUD on navy", QRect(80, 0, 48, 16), qRgb(0, 0, 128), 100},
+        // Empty cells show the background; the scroll bar sits right of the text.
+        {"the background", QRect(300, 40, 200, 40), qRgb(0, 0, 0), 7000},
+        {"the scroll bar", QRect(f.term->ClientWidth(), 20, TScrollBarModel::kWidth, 60), qRgb(192, 192, 192), 0},
+    };
+    // The X server draws in its own time: the screen is read again until it shows every ink.
     QWidget* tw = f.term->Handle();
     const QPoint origin = tw->mapToGlobal(QPoint(0, 0));
-    const QImage shot = tw->screen()->grabWindow(0, origin.x(), origin.y(), f.term->Width(), 100).toImage();
+    QImage shot;
+    auto inked = [&] {
+        shot = tw->screen()->grabWindow(0, origin.x(), origin.y(), f.term->Width(), 100).toImage();
+        return shot.width() == f.term->Width() && std::all_of(std::begin(inks), std::end(inks), [&](const TInk& k) {
+                   return CountColour(shot, k.area, k.colour) > k.more;
+               });
+    };
+    EXPECT_TRUE(WaitUntil(inked, "the coloured Hangul and the scroll bar on the screen"));
     ASSERT_EQ(shot.width(), f.term->Width());
     const std::string png = (std::filesystem::temp_directory_path() / "hanmud-terminal-screenshot.png").string();
     shot.save(QString::fromStdString(png));
     std::printf("screenshot: %s\n", png.c_str());
-    EXPECT_GT(CountColour(shot, QRect(0, 0, 32, 16), qRgb(255, 0, 0)), 20);
-    EXPECT_GT(CountColour(shot, QRect(40, 0, 32, 16), qRgb(0, 128, 0)), 20);
-    EXPECT_GT(CountColour(shot, QRect(80, 0, 48, 16), qRgb(0, 0, 128)), 100);
-    // Empty cells show the background; the scroll bar sits right of the text.
-    EXPECT_GT(CountColour(shot, QRect(300, 40, 200, 40), qRgb(0, 0, 0)), 7000);
-    EXPECT_GT(CountColour(shot, QRect(f.term->ClientWidth(), 20, TScrollBarModel::kWidth, 60), qRgb(192, 192, 192)), 0);
+    for (const TInk& k : inks)
+        EXPECT_GT(CountColour(shot, k.area, k.colour), k.more) << k.what;
 }
 
 }  // namespace

@@ -1,0 +1,173 @@
+// Editing on a real window under Xvfb: the focus between the grid and its editors, the combo
+// editor's list and its width, the date editor's calendar; and pictures of the three companion
+// controls (combo, edit with a button, spin edit) flat, hot and disabled.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "grid/control/CellGrid.h"
+#include "grid/control/CellGridEditors.h"
+#include "platform/core/DateTime.h"
+#include "platform/core/VirtualKeys.h"
+#include "platform/gui/ComboLook.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/InplaceEdit.h"
+#include "platform/gui/Queue.h"
+#include "platform/gui/SyntheticInput.h"
+#include "tests/platform/gui/GuiTestSupport.h"
+
+namespace {
+
+// Lets the window system catch up (a loaded machine activates windows late), up to 5 s.
+bool Eventually(const std::function<bool()>& done)
+{
+    for (int i = 0; i < 500 && !done(); ++i)
+        Settle(2);
+    return done();
+}
+
+struct TRealEditGrid {
+    TForm form{nullptr};
+    TCellGrid* grid = nullptr;
+    TRealEditGrid()
+    {
+        TestApplication();
+        form.SetBounds(60, 60, 420, 260);
+        grid = new TCellGrid(&form);
+        grid->SetParent(&form);
+        grid->SetBounds(0, 0, 420, 260);
+        grid->SetOptions(grid->Options() << goEditing);
+        form.Show();
+        form.BringToFront();
+        Eventually([this] {
+            grid->SetFocus();
+            return grid->Focused();
+        });
+    }
+    void Key(uint16_t vk)
+    {
+        TWinControl* c = FocusedControl();
+        SendKeyStroke(c ? c : grid, vk, {}, vk == VK_RETURN ? "\r" : vk == VK_ESCAPE ? "\x1B" : "");
+        Settle(5);
+        RunQueuedCalls();
+        Settle(5);
+    }
+};
+
+}  // namespace
+
+TEST(CellGridRealXEdit, TheFocusGoesToTheEditorAndBackToTheGrid)
+{
+    if (!OnX())
+        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    TRealEditGrid t;
+    ASSERT_TRUE(t.grid->Focused());
+    t.Key(VK_F2);
+    ASSERT_NE(t.grid->InplaceEditor(), nullptr);
+    EXPECT_TRUE(Eventually([&] { return t.grid->InplaceEditor()->Focused(); }));
+    t.Key(VK_RETURN);
+    EXPECT_TRUE(Eventually([&] { return t.grid->Focused(); }));
+    EXPECT_FALSE(t.grid->InplaceEditor()->Visible());
+}
+
+TEST(CellGridRealXEdit, TheComboListDropsAsWideAsItsWidestItem)
+{
+    if (!OnX())
+        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    TRealEditGrid t;
+    t.grid->Navigation()->AutoComboDropSize = true;
+    t.grid->AddComboString("short");
+    t.grid->AddComboString("a much longer item than the column is wide");
+    t.grid->OnGetEditorType = [](TObject*, int, int, TEditorType& e) { e = edComboList; };
+    t.Key(VK_F2);
+    TGridCombo* combo = t.grid->Combo();
+    ASSERT_TRUE(combo->Visible());
+    EXPECT_TRUE(Eventually([&] { return combo->Focused(); }));
+    EXPECT_GT(ComboDropWidth(combo), combo->Width());
+    combo->SetDroppedDown(true);
+    EXPECT_TRUE(Eventually([&] { return combo->DroppedDown(); }));
+    combo->SetDroppedDown(false);
+    Settle(5);
+    t.Key(VK_ESCAPE);
+    EXPECT_FALSE(combo->Visible());
+    EXPECT_TRUE(Eventually([&] { return t.grid->Focused(); }));
+}
+
+TEST(CellGridRealXEdit, TheDateEditorOpensItsCalendar)
+{
+    if (!OnX())
+        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    TRealEditGrid t;
+    t.grid->SetCells(1, 1, "2024-03-05");
+    t.grid->OnGetEditorType = [](TObject*, int, int, TEditorType& e) { e = edDateEdit; };
+    t.Key(VK_F2);
+    TGridDatePicker* picker = t.grid->DatePicker();
+    ASSERT_TRUE(picker->Visible());
+    EXPECT_EQ(picker->ValueText(), "2024-03-05");
+    picker->SetDroppedDown(true);
+    EXPECT_TRUE(Eventually([&] { return picker->DroppedDown(); }));
+    picker->SetDroppedDown(false);
+    Settle(5);
+    t.Key(VK_ESCAPE);
+    EXPECT_EQ(t.grid->Cells(1, 1), "2024-03-05");
+}
+
+// --- Pictures of the companion controls ---------------------------------------------------------
+
+struct TCompanionLook {
+    const char* name;
+    bool hot;
+    bool enabled;
+};
+void PrintTo(const TCompanionLook& c, std::ostream* os) { *os << c.name; }
+
+class CellGridScreenshotCompanions : public ::testing::TestWithParam<TCompanionLook> {};
+
+TEST_P(CellGridScreenshotCompanions, MatchTheirPicture)
+{
+    if (!OnX())
+        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    TestApplication();
+    TForm form(nullptr);
+    form.SetBounds(40, 40, 380, 60);
+    form.SetClientWidth(380);
+    form.SetClientHeight(60);
+    auto* combo = new TCgComboBox(&form);
+    combo->SetParent(&form);
+    combo->SetBounds(10, 18, 110, 22);
+    combo->Items()->Add("\xC7\xD1\xB1\xDB");  // 한글
+    combo->SetItemIndex(0);
+    auto* edit = new TCgEditBtn(&form);
+    edit->SetParent(&form);
+    edit->SetBounds(130, 18, 110, 22);
+    edit->SetButtonCaption("...");
+    edit->SetText("abc");
+    auto* spin = new TCgSpinEdit(&form);
+    spin->SetParent(&form);
+    spin->SetBounds(250, 18, 110, 22);
+    spin->SetValue(42);
+    spin->SetSpinFlat(true);
+    edit->Button()->Button()->SetFlat(true);
+    form.Show();
+    Settle(20);
+    if (GetParam().hot) {
+        combo->Perform(CM_MOUSEENTER);
+        spin->Button()->UpButton()->Perform(CM_MOUSEENTER);
+        edit->Button()->Button()->Perform(CM_MOUSEENTER);
+    }
+    for (TWinControl* c :
+         {static_cast<TWinControl*>(combo), static_cast<TWinControl*>(edit), static_cast<TWinControl*>(spin)})
+        c->SetEnabled(GetParam().enabled);
+    Settle(20);
+    ExpectScreenshot(form, "tests/grid/control/golden", std::string("Companions") + GetParam().name);
+}
+
+const TCompanionLook kLooks[] = {
+    {"Flat", false, true},
+    {"Hot", true, true},
+    {"Disabled", false, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(, CellGridScreenshotCompanions, ::testing::ValuesIn(kLooks),
+                         [](const ::testing::TestParamInfo<TCompanionLook>& i) { return std::string(i.param.name); });

@@ -1,0 +1,533 @@
+// Editing in place on a window: custom editors through TEditLink, a value refused as the focus
+// leaves, the spin buttons' repeat on the manual clock, and the companion controls' properties.
+
+#include <gtest/gtest.h>
+
+#include "grid/control/CellGrid.h"
+#include "grid/control/CellGridEditors.h"
+#include "grid/control/EditLink.h"
+#include "platform/core/DateFormat.h"
+#include "platform/core/TimerService.h"
+#include "platform/core/VirtualKeys.h"
+#include "platform/gui/Clipboard.h"
+#include "platform/gui/Forms.h"
+#include "platform/gui/InplaceEdit.h"
+#include "platform/gui/Menus.h"
+#include "platform/gui/Queue.h"
+#include "platform/gui/Sound.h"
+#include "platform/gui/StdCtrls.h"
+#include "platform/gui/SyntheticInput.h"
+#include "tests/platform/gui/GuiTestSupport.h"
+
+namespace {
+
+// A link whose control is a plain edit, logging what the grid asks of it.
+class TTestLink : public TEditLink {
+public:
+    using TEditLink::TEditLink;
+    TEdit* Edit = nullptr;
+    std::string Log;
+    int Destroyed = 0;
+    TWinControl* GetEditControl() override { return Edit; }
+    void CreateEditor(TWinControl* AParent) override
+    {
+        Log += "create;";
+        Edit = new TEdit(AParent);
+        Edit->SetParent(AParent);
+        Edit->OnKeyDown = [this](TObject* s, uint16_t& k, TShiftState sh) { EditKeyDown(s, k, sh); };
+        Edit->OnExit = [this](TObject* s) { EditExit(s); };
+    }
+    void DestroyEditor() override
+    {
+        ++Destroyed;
+        delete Edit;
+        Edit = nullptr;
+    }
+    void SetEditorValue(const AnsiString& S) override
+    {
+        Log += "value " + S + ";";
+        Edit->SetText(S);
+    }
+    AnsiString GetEditorValue() override { return Edit ? Edit->Text() : AnsiString(); }
+};
+
+class EditingOnAForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TestApplication();
+        oldSound = SetSoundHook([this](const TSoundRequest&) {
+            ++beeps;
+            return true;
+        });
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(10, 10, 500, 300);
+        grid = new TCellGrid(form.get());
+        grid->SetParent(form.get());
+        grid->SetBounds(0, 0, 400, 300);
+        grid->SetOptions(grid->Options() << goEditing);
+        other = new TEdit(form.get());
+        other->SetParent(form.get());
+        other->SetBounds(410, 10, 80, 22);
+        form->Show();
+        form->BringToFront();
+        Settle(3);
+        grid->SetFocus();
+        Settle(3);
+    }
+    void TearDown() override
+    {
+        form.reset();
+        SetSoundHook(oldSound);
+    }
+    void Key(TWinControl* c, uint16_t vk, TShiftState shift = {})
+    {
+        AnsiString text;
+        if (vk == VK_RETURN)
+            text = "\r";
+        else if (vk == VK_ESCAPE)
+            text = "\x1B";
+        SendKeyStroke(c, vk, shift, text);
+        Settle(2);
+        RunQueuedCalls();
+        Settle(2);
+    }
+    void Type(const AnsiString& text)
+    {
+        TWinControl* c = FocusedControl();
+        SendTypedText(c ? c : grid, text);
+        Settle(2);
+        RunQueuedCalls();
+        Settle(2);
+    }
+
+    std::unique_ptr<TForm> form;
+    TCellGrid* grid = nullptr;
+    TEdit* other = nullptr;
+    TSoundHook oldSound;
+    int beeps = 0;
+};
+
+}  // namespace
+
+// --- Custom editors ------------------------------------------------------------------------------
+
+struct TLinkKeyCase {
+    const char* name;
+    uint16_t key;
+    bool wantUpDown;
+    bool popup;
+    bool ends;
+    int row;           // the current row afterwards
+    const char* cell;  // the cell afterwards, the control having been given "typed"
+};
+void PrintTo(const TLinkKeyCase& c, std::ostream* os) { *os << c.name; }
+
+class EditLinkKeys : public EditingOnAForm, public ::testing::WithParamInterface<TLinkKeyCase> {};
+
+TEST_P(EditLinkKeys, EndTheEditUnlessTheLinkWantsThem)
+{
+    TTestLink link(nullptr);
+    link.WantKeyUpDown = GetParam().wantUpDown;
+    if (GetParam().popup) {
+        link.EditStyle = esPopup;
+        link.PopupWidth = 120;
+        link.PopupHeight = 40;
+    }
+    grid->EditLink = &link;
+    grid->SetCells(1, 1, "cell");
+    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
+    Key(grid, VK_F2);
+    ASSERT_NE(link.Edit, nullptr);
+    EXPECT_EQ(link.Log, "create;value cell;");
+    if (!GetParam().popup) {
+        EXPECT_TRUE(link.Edit->Focused());
+    }
+    link.Edit->SetText("typed");
+    Key(link.Edit, GetParam().key);
+    EXPECT_EQ(grid->EditControlShown(), !GetParam().ends);
+    EXPECT_EQ(grid->Row(), GetParam().row);
+    EXPECT_EQ(grid->Cells(1, 1), GetParam().cell);
+    if (GetParam().ends) {
+        EXPECT_EQ(link.Destroyed, 1);
+        EXPECT_EQ(link.PopupForm(), nullptr);
+    }
+    grid->EditLink = nullptr;
+}
+
+const TLinkKeyCase kLinkKeys[] = {
+    {"DownEndsAndMovesTheGrid", VK_DOWN, false, false, true, 2, "typed"},
+    {"DownStaysWithWantKeyUpDown", VK_DOWN, true, false, false, 1, "cell"},
+    {"EnterEnds", VK_RETURN, false, false, true, 1, "typed"},
+    {"EscapeEndsAndRestores", VK_ESCAPE, false, false, true, 1, "cell"},
+    {"ALetterStays", 'A', false, false, false, 1, "cell"},
+    {"RegressionPopupEndedByEnterWritesItsValueAndGoes", VK_RETURN, false, true, true, 1, "typed"},
+    {"PopupDownStaysWithWantKeyUpDown", VK_DOWN, true, true, false, 1, "cell"},
+    {"PopupDownEndsAndMovesTheGrid", VK_DOWN, false, true, true, 2, "typed"},
+    {"PopupEscapeEndsAndRestores", VK_ESCAPE, false, true, true, 1, "cell"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keys, EditLinkKeys, ::testing::ValuesIn(kLinkKeys),
+                         [](const ::testing::TestParamInfo<TLinkKeyCase>& i) { return std::string(i.param.name); });
+
+TEST_F(EditingOnAForm, EditLinkEscapeRestoresTheCellEvenAfterTheControlWroteIt)
+{
+    TTestLink link(nullptr);
+    grid->EditLink = &link;
+    grid->SetCells(1, 1, "before");
+    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
+    Key(grid, VK_F2);
+    ASSERT_NE(link.Edit, nullptr);
+    link.Edit->SetText("typed");
+    link.SetCellValue("typed");
+    Key(link.Edit, VK_ESCAPE);
+    EXPECT_EQ(grid->Cells(1, 1), "before");
+    grid->EditLink = nullptr;
+}
+
+TEST_F(EditingOnAForm, RegressionEditLinkFreesItsControlAfterTheExitHandlerReturns)
+{
+    TTestLink link(nullptr);
+    grid->EditLink = &link;
+    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
+    Key(grid, VK_F2);
+    ASSERT_NE(link.Edit, nullptr);
+    link.Edit->SetText("x");
+    // The focus leaving runs the control's OnExit, which ends the edit: the control must still
+    // be there while its handler runs (AddressSanitizer sees a use after free otherwise).
+    other->SetFocus();
+    Settle(3);
+    EXPECT_EQ(grid->Cells(1, 1), "x");
+    RunQueuedCalls();
+    EXPECT_EQ(link.Destroyed, 1);
+    grid->EditLink = nullptr;
+}
+
+TEST_F(EditingOnAForm, EditLinkPopupDeactivatedWritesTheValueAndGoes)
+{
+    TTestLink link(nullptr);
+    link.EditStyle = esPopup;
+    link.PopupWidth = 120;
+    link.PopupHeight = 40;
+    grid->EditLink = &link;
+    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
+    Key(grid, VK_F2);
+    ASSERT_NE(link.PopupForm(), nullptr);
+    EXPECT_EQ(link.PopupForm()->Width(), 120);
+    EXPECT_EQ(link.Edit->Parent(), link.PopupForm());
+    link.Edit->SetText("popped");
+    link.FormExit(link.PopupForm());
+    RunQueuedCalls();
+    EXPECT_EQ(grid->Cells(1, 1), "popped");
+    EXPECT_EQ(link.PopupForm(), nullptr);
+    EXPECT_EQ(link.Destroyed, 1);
+    grid->EditLink = nullptr;
+}
+
+TEST(CellGridEditSwitch, RegressionACheckBoxAfterAReadOnlyCellStillToggles)
+{
+    TestApplication();
+    TCellGrid g(nullptr);
+    g.SetOptions(g.Options() << goEditing);
+    g.EnableGraphics = true;
+    g.AddCheckBox(2, 2, false, false);
+    g.OnCanEditCell = [](TObject*, int row, int col, bool& canEdit) { canEdit = !(col == 1 && row == 1); };
+    g.FocusCell(1, 1, true);
+    EXPECT_FALSE(g.IsEditable(1, 1));
+    EXPECT_TRUE(g.IsEditable(2, 2));
+    g.FocusCell(2, 2, true);
+    EXPECT_TRUE(g.KeySpace());
+    bool state = false;
+    g.GetCheckBoxState(2, 2, state);
+    EXPECT_TRUE(state);
+}
+
+// --- Validation as the focus leaves ------------------------------------------------------------------
+
+TEST_F(EditingOnAForm, RegressionARefusedValueOnFocusLossReopensTheEditorAfterTheFocusChange)
+{
+    int asked = 0;
+    grid->SetCells(1, 1, "old");
+    grid->OnCellValidate = [&](TObject*, int, int, AnsiString&, bool& valid) {
+        ++asked;
+        valid = false;
+        // A message box would take the focus here; the grid must not fight for it meanwhile.
+        EXPECT_FALSE(grid->InplaceEditor() && grid->InplaceEditor()->Focused() && asked > 1);
+    };
+    Key(grid, VK_F2);
+    Type("new");
+    ASSERT_EQ(grid->Cells(1, 1), "new");
+    other->SetFocus();
+    Settle(3);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(grid->Cells(1, 1), "old");
+    RunQueuedCalls();
+    Settle(3);
+    EXPECT_EQ(asked, 1);
+    ASSERT_NE(grid->VisibleEditor(), nullptr);
+    EXPECT_EQ(grid->VisibleEditor()->Text(), "old");
+}
+
+TEST_F(EditingOnAForm, AnAcceptedValueOnFocusLossStays)
+{
+    grid->OnCellValidate = [](TObject*, int, int, AnsiString&, bool& valid) { valid = true; };
+    Key(grid, VK_F2);
+    Type("kept");
+    other->SetFocus();
+    Settle(3);
+    RunQueuedCalls();
+    EXPECT_EQ(grid->Cells(1, 1), "kept");
+    EXPECT_EQ(grid->VisibleEditor(), nullptr);
+}
+
+TEST_F(EditingOnAForm, SpecialEditorTakesThePendingKey)
+{
+    grid->SetCells(1, 1, "a");
+    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edEditBtn; };
+    Type("z");
+    ASSERT_EQ(grid->VisibleEditor(), grid->EditBtn());
+    EXPECT_EQ(grid->EditBtn()->Text(), "z");
+}
+
+TEST_F(EditingOnAForm, TheEditorFollowsItsCellWhenTheViewScrolls)
+{
+    grid->SetRowCount(50);
+    grid->SetRow(5);
+    Key(grid, VK_F2);
+    ASSERT_NE(grid->InplaceEditor(), nullptr);
+    const int top = grid->InplaceEditor()->Top();
+    grid->SetTopRow(3);
+    Settle(2);
+    EXPECT_EQ(grid->InplaceEditor()->Top(), grid->CellRect(1, 5).Top);
+    EXPECT_LT(grid->InplaceEditor()->Top(), top);
+    // Scrolled out of view it waits outside, and comes back with its cell.
+    grid->SetTopRow(10);
+    EXPECT_LT(grid->InplaceEditor()->Top(), 0);
+    grid->SetTopRow(1);
+    EXPECT_EQ(grid->InplaceEditor()->Top(), grid->CellRect(1, 5).Top);
+}
+
+// --- The spin edit's buttons repeat on the manual clock ---------------------------------------------
+
+TEST(CgSpin, HoldingTheUpButtonRepeatsAfter400ThenEvery100)
+{
+    TestApplication();
+    TManualTimerService clock;
+    ITimerService* previous = &TimerService();
+    SetTimerService(&clock);
+    {
+        TForm form(nullptr);
+        form.SetBounds(10, 10, 200, 100);
+        auto* spin = new TCgSpinEdit(&form);
+        spin->SetParent(&form);
+        spin->SetBounds(10, 10, 100, 24);
+        form.Show();
+        Settle(2);
+        TCgSpinButton* buttons = spin->Button();
+        const TRect up = buttons->UpButton()->BoundsRect();
+        const int x = (up.Left + up.Right) / 2, y = (up.Top + up.Bottom) / 2;
+        SendMouseInput(buttons, maDown, mbLeft, x, y, {});
+        clock.Advance(399);
+        EXPECT_EQ(spin->Value(), 0);
+        clock.Advance(1);
+        EXPECT_EQ(spin->Value(), 1);
+        clock.Advance(100);
+        EXPECT_EQ(spin->Value(), 2);
+        clock.Advance(250);
+        EXPECT_EQ(spin->Value(), 4);
+        SendMouseInput(buttons, maUp, mbLeft, x, y, {});
+        // The release clicks once more; nothing repeats after it.
+        const int released = spin->Value();
+        clock.Advance(500);
+        EXPECT_EQ(spin->Value(), released);
+    }
+    SetTimerService(previous == &clock ? nullptr : previous);
+}
+
+// --- Spin edit values --------------------------------------------------------------------------------
+
+struct TSpinCase {
+    const char* name;
+    std::function<std::string(TCgSpinEdit&)> run;
+    std::string want;
+};
+void PrintTo(const TSpinCase& c, std::ostream* os) { *os << c.name; }
+
+class CgSpinValue : public ::testing::TestWithParam<TSpinCase> {};
+
+TEST_P(CgSpinValue, Gives)
+{
+    TestApplication();
+    const TFormatSettings saved = FormatSettings();
+    FormatSettings() = TFormatSettings::Korean();
+    TForm form(nullptr);
+    auto* spin = new TCgSpinEdit(&form);
+    spin->SetParent(&form);
+    EXPECT_EQ(GetParam().run(*spin), GetParam().want);
+    FormatSettings() = saved;
+}
+
+const TSpinCase kSpins[] = {
+    {"ANonNumberReadsTheMinimumAndUpGivesOne",
+     [](TCgSpinEdit& s) {
+         s.SetText("abc");
+         const int before = s.Value();
+         s.UpClick(&s);
+         return std::to_string(before) + " " + s.Text();
+     },
+     "0 1"},
+    {"EqualBoundsDoNotClamp",
+     [](TCgSpinEdit& s) {
+         s.MaxValue = 0;
+         s.SetValue(500);
+         return s.Text();
+     },
+     "500"},
+    {"PrecisionWritesFixedDecimals",
+     [](TCgSpinEdit& s) {
+         s.SetSpinType(sptFloat);
+         s.SetPrecision(2);
+         s.SetFloatValue(3.14159);
+         return s.Text();
+     },
+     "3.14"},
+    {"MonthStepFromThe31st",
+     [](TCgSpinEdit& s) {
+         s.MaxDateValue = 0;
+         s.SetSpinType(sptDate);
+         s.SetDateValue(EncodeDate(2023, 1, 31));
+         s.SetSelStart(6);
+         s.UpClick(&s);
+         return s.Text();
+     },
+     "2023-02-28"},
+    {"YearStepAfterTheFirstSeparatorInAYearFirstFormat",
+     [](TCgSpinEdit& s) {
+         s.SetSpinType(sptDate);
+         s.SetDateValue(EncodeDate(2023, 5, 6));
+         s.SetSelStart(1);
+         s.DownClick(&s);
+         return s.Text();
+     },
+     "2022-05-06"},
+    {"AReadOnlySpinBeepsAndKeepsItsValue",
+     [](TCgSpinEdit& s) {
+         int beeps = 0;
+         TSoundHook old = SetSoundHook([&](const TSoundRequest&) {
+             ++beeps;
+             return true;
+         });
+         s.SetReadOnly(true);
+         s.UpClick(&s);
+         SetSoundHook(old);
+         return s.Text() + " " + std::to_string(beeps);
+     },
+     "0 1"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Values, CgSpinValue, ::testing::ValuesIn(kSpins),
+                         [](const ::testing::TestParamInfo<TSpinCase>& i) { return std::string(i.param.name); });
+
+// --- Companion controls ------------------------------------------------------------------------------
+
+TEST(CgComboBox, ButtonWidthTakesOnly14To32)
+{
+    TestApplication();
+    TCgComboBox combo(nullptr);
+    const int start = combo.ButtonWidth();
+    combo.SetButtonWidth(13);
+    EXPECT_EQ(combo.ButtonWidth(), start);
+    combo.SetButtonWidth(33);
+    EXPECT_EQ(combo.ButtonWidth(), start);
+    combo.SetButtonWidth(14);
+    EXPECT_EQ(combo.ButtonWidth(), 14);
+    combo.SetButtonWidth(32);
+    EXPECT_EQ(combo.ButtonWidth(), 32);
+}
+
+TEST(CgComboBox, ADisabledFlatComboTakesItsParentsColourAndGetsItsOwnBack)
+{
+    TestApplication();
+    TForm form(nullptr);
+    form.SetColor(clBtnFace);
+    auto* combo = new TCgComboBox(&form);
+    combo->SetParent(&form);
+    combo->SetColor(clYellow);
+    combo->SetEnabled(false);
+    EXPECT_EQ(combo->Color(), clBtnFace);
+    combo->SetEnabled(true);
+    EXPECT_EQ(combo->Color(), clYellow);
+}
+
+TEST(CgComboBox, WithoutFocusBorderTheBorderIsNeverHot)
+{
+    TestApplication();
+    TCgComboBox combo(nullptr);
+    combo.Perform(CM_MOUSEENTER);
+    EXPECT_TRUE(combo.ButtonHot());
+    EXPECT_FALSE(combo.BorderHot());
+    combo.SetFocusBorder(true);
+    EXPECT_TRUE(combo.BorderHot());
+}
+
+TEST(CgEditBtn, WithTheEditorDisabledPasteDoesNothing)
+{
+    TestApplication();
+    TForm form(nullptr);
+    auto* edit = new TCgEditBtn(&form);
+    edit->SetParent(&form);
+    edit->SetText("keep");
+    edit->SelectAll();
+    Clipboard()->SetAsText("pasted");
+    edit->SetEditorEnabled(false);
+    edit->Perform(WM_PASTE);
+    EXPECT_EQ(edit->Text(), "keep");
+    edit->SetEditorEnabled(true);
+    edit->Perform(WM_PASTE);
+    EXPECT_EQ(edit->Text(), "pasted");
+}
+
+TEST(CgEditBtn, ShrinkingBelowTheMinimumHeightSnapsBack)
+{
+    TestApplication();
+    TForm form(nullptr);
+    auto* edit = new TCgEditBtn(&form);
+    edit->SetParent(&form);
+    edit->SetHeight(3);
+    EXPECT_EQ(edit->Height(), edit->GetMinHeight());
+    EXPECT_GT(edit->GetMinHeight(), 3);
+}
+
+TEST(CgUnitEditBtn, AnEmptyUnitListKeepsTheUnit)
+{
+    TestApplication();
+    TMenuItem* shown = nullptr;
+    TPopupMenuHook old = SetPopupMenuHook([&](TPopupMenu* menu, int, int) {
+        shown = menu->Items();
+        return nullptr;
+    });
+    TForm form(nullptr);
+    auto* edit = new TCgUnitEditBtn(&form);
+    edit->SetParent(&form);
+    edit->SetUnitID("kg");
+    edit->ClickButton();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->Count(), 0);
+    EXPECT_EQ(edit->UnitID(), "kg");
+    SetPopupMenuHook(old);
+}
+
+TEST(CgUnitEditBtn, ChoosingAUnitSetsIt)
+{
+    TestApplication();
+    TPopupMenuHook old = SetPopupMenuHook([](TPopupMenu* menu, int, int) { return menu->Items()->Items(1); });
+    TForm form(nullptr);
+    auto* edit = new TCgUnitEditBtn(&form);
+    edit->SetParent(&form);
+    edit->Units()->Add("m");
+    edit->Units()->Add("km");
+    edit->ClickButton();
+    RunQueuedCalls();
+    EXPECT_EQ(edit->UnitID(), "km");
+    SetPopupMenuHook(old);
+}
