@@ -1,6 +1,8 @@
 #include "platform/gui/Forms.h"
 
+#include <QApplication>
 #include <QEventLoop>
+#include <QPointer>
 #include <QWidget>
 #include <algorithm>
 #include <utility>
@@ -295,6 +297,7 @@ TModalResult TCustomForm::ShowModal()
     Handle()->setWindowModality(Qt::ApplicationModal);
     struct TLevel {
         TCustomForm* f;
+        QPointer<QWidget> before = QApplication::activeWindow();
         ~TLevel()
         {
             // Hidden while still modal: Qt keeps a window that stops being modal while shown in its
@@ -303,6 +306,9 @@ TModalResult TCustomForm::ShowModal()
             if (f->HandleAllocated())
                 f->Handle()->setWindowModality(Qt::NonModal);
             --f->FModalLevel;
+            // The window that was active before gets the keys again.
+            if (before && before->isVisible() && !before->isActiveWindow())
+                before->activateWindow();
         }
     } level{this};
     Show();
@@ -353,6 +359,10 @@ void TCustomForm::FocusControl(TWinControl* control)
     // Without a window system focus (hidden or inactive window) the bookkeeping still follows.
     if (control && FFocusedControl != control && (!control->HandleAllocated() || !control->Focused()))
         SetFocusedControl(control);
+    // Focusing a control of a window that is not the active one activates that window, so the
+    // keys typed next reach the control (a capture window that was just shown keeps none).
+    if (control && Visible() && HandleAllocated() && !Handle()->isActiveWindow())
+        Handle()->activateWindow();
 }
 
 void TCustomForm::SetFocusedControl(TWinControl* control)

@@ -110,6 +110,39 @@ TEST(FormModal, RefusedCloseQueryKeepsTheModalLoopRunning)
     EXPECT_EQ(queries, 2);
 }
 
+TEST(FormFocus, FocusingAControlOfAnInactiveFormActivatesIt)
+{
+    TForm typing(nullptr);
+    auto* line = new TCustomControl(&typing);
+    line->SetParent(&typing);
+    typing.Show();
+    TForm capture(nullptr);
+    capture.Show();
+    capture.Handle()->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return capture.Handle()->isActiveWindow(); }, "the capture window active"));
+    line->SetFocus();
+    // The keys typed next go to the line, not to the window shown last.
+    EXPECT_TRUE(WaitUntil([&] { return typing.Handle()->isActiveWindow(); }, "the typing window active again"));
+}
+
+TEST(FormModal, ClosedModalFormGivesTheKeysBackToTheWindowActiveBefore)
+{
+    TForm main(nullptr);
+    main.Show();
+    main.Handle()->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return main.Handle()->isActiveWindow(); }, "the main window active"));
+    TForm dialog(nullptr);
+    bool dialogWasActive = false;
+    QueueCall([&] {
+        dialog.Handle()->activateWindow();
+        dialogWasActive = LoopUntil([&] { return dialog.Handle()->isActiveWindow(); });
+        dialog.Close();
+    });
+    dialog.ShowModal();
+    ASSERT_TRUE(dialogWasActive);
+    EXPECT_TRUE(WaitUntil([&] { return main.Handle()->isActiveWindow(); }, "the main window active again"));
+}
+
 TEST(FormFocus, EnterAndExitFollowTheFocusedControl)
 {
     TForm form(nullptr);
