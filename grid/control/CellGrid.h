@@ -446,6 +446,11 @@ public:
     TPaintTrace* PaintTrace = nullptr;
     // True while the window paints itself (not while a single cell is painted on request).
     bool InPaint() const { return FInPaint; }
+    // The mark of a pan's starting point (IntelliPan's picture at the anchor): shown with every
+    // paint until erased.
+    void DrawIntelliFocusPoint();
+    void EraseIntelliFocusPoint();
+    bool IntelliFocusPointShown() const { return FFocusPointShown; }
 
     // --- Editing in place (CellGridEdit.cpp; the editor controls are CellGridEditors.h, the
     // text editor CgInplaceEdit.h, custom editors EditLink.h).
@@ -548,6 +553,8 @@ protected:
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
+    // The window's size changed: the base has set the view and the bars by then.
+    void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
     void WMVScroll(TMessage& Msg) override;
     void WMHScroll(TMessage& Msg) override;
     // Painting (CellGridPaint.cpp).
@@ -657,8 +664,15 @@ private:
     void DrawPlainText(int Col, int ARow, TRect R, AnsiString Text, const TExtraLayout& Extra, bool Sorted);
     void DrawCellBackground(int ACol, int ARow, const TRect& R);
     void DrawCellBorders(int Col, int ARow, const TRect& R);
-    void DrawFixedEdges(const TRect& R);
+    void DrawFixedEdges(const TRect& R, bool Pressed);
     void PaintOwnFixedLines();
+    void PaintIntelliFocusPoint();
+    // A fixed cell held down by the left button looks pressed (FixedAsButtons) until the release.
+    void RegisterPaintHandlers();
+    void PressFixedCell(int X, int Y);
+    void ReleaseFixedCell();
+    TGridCoord FPressedFixed{-1, -1};
+    bool FFocusPointShown = false;
     void DrawCellExtra(int Col, int ARow, const TRect& R, bool Selected, const TExtraLayout& Extra);
     void DrawRadioGroup(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
     void DrawProgress(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
