@@ -289,8 +289,6 @@ public:
     int PasteFunc(int ACol, int ARow);
     int PasteText(int ACol, int ARow, const AnsiString& Text);
     TPoint PasteSize(const AnsiString& Text) const;
-    // A cell a paste may write: goEditing, then GetCellReadOnly (OnCanEditCell).
-    bool PasteEditable(int ACol, int ARow);
 
     // Spreadsheets and documents through automation (CellGridAutomation.cpp).
     void LoadFromXLS(const AnsiString& FileName) { LoadXLS(FileName, ""); }
@@ -451,6 +449,11 @@ public:
     TPaintTrace* PaintTrace = nullptr;
     // True while the window paints itself (not while a single cell is painted on request).
     bool InPaint() const { return FInPaint; }
+    // The mark of a pan's starting point (IntelliPan's picture at the anchor): shown with every
+    // paint until erased.
+    void DrawIntelliFocusPoint();
+    void EraseIntelliFocusPoint();
+    bool IntelliFocusPointShown() const { return FFocusPointShown; }
 
     // --- Editing in place (CellGridEdit.cpp; the editor controls are CellGridEditors.h, the
     // text editor CgInplaceEdit.h, custom editors EditLink.h).
@@ -464,6 +467,9 @@ public:
     // The text the current cell had when it was selected goes back into it.
     void RestoreCache() override;
     bool IsEditable(int ACol, int ARow) override;
+    // goEditing as the application set it: a cell that may not be edited switches the option off
+    // while it is current, which does not make the other cells read-only.
+    bool EditingOn() const { return Options().Contains(goEditing) || FEditingSwitchedOff; }
     // The items of the one combo editor that every combo cell shares.
     void AddComboString(const AnsiString& S);
     bool RemoveComboString(const AnsiString& S);
@@ -550,6 +556,8 @@ protected:
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
+    // The window's size changed: the base has set the view and the bars by then.
+    void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
     void WMVScroll(TMessage& Msg) override;
     void WMHScroll(TMessage& Msg) override;
     // Painting (CellGridPaint.cpp).
@@ -660,8 +668,15 @@ private:
     void DrawPlainText(int Col, int ARow, TRect R, AnsiString Text, const TExtraLayout& Extra, bool Sorted);
     void DrawCellBackground(int ACol, int ARow, const TRect& R);
     void DrawCellBorders(int Col, int ARow, const TRect& R);
-    void DrawFixedEdges(const TRect& R);
+    void DrawFixedEdges(const TRect& R, bool Pressed);
     void PaintOwnFixedLines();
+    void PaintIntelliFocusPoint();
+    // A fixed cell held down by the left button looks pressed (FixedAsButtons) until the release.
+    void RegisterPaintHandlers();
+    void PressFixedCell(int X, int Y);
+    void ReleaseFixedCell();
+    TGridCoord FPressedFixed{-1, -1};
+    bool FFocusPointShown = false;
     void DrawCellExtra(int Col, int ARow, const TRect& R, bool Selected, const TExtraLayout& Extra);
     void DrawRadioGroup(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
     void DrawProgress(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
