@@ -86,9 +86,6 @@ void TBooksForm::CreateGrid()
     FGrid->SetRowCount(2);
     FGrid->SetFixedCols(0);
     FGrid->SetFixedRows(1);
-    // The view starts at the first column, which is no longer fixed.
-    FGrid->SetLeftCol(0);
-    FGrid->SetCol(0);
     FGrid->SetOptions(TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRowSelect});
     const char* headers[4] = {WindowText::HeadHostName, WindowText::HeadHost, WindowText::HeadPort,
                               WindowText::HeadCharName};

@@ -289,8 +289,6 @@ public:
     int PasteFunc(int ACol, int ARow);
     int PasteText(int ACol, int ARow, const AnsiString& Text);
     TPoint PasteSize(const AnsiString& Text) const;
-    // A cell a paste may write: goEditing, then GetCellReadOnly (OnCanEditCell).
-    bool PasteEditable(int ACol, int ARow);
 
     // Spreadsheets and documents through automation (CellGridAutomation.cpp).
     void LoadFromXLS(const AnsiString& FileName) { LoadXLS(FileName, ""); }
@@ -376,6 +374,9 @@ public:
     void HandleRadioClick(int ACol, int ARow, int X, int Y);
     // Opens a clicked link (http, https, ftp or mailto only); tests and tools may replace it.
     std::function<void(const AnsiString& Url)> OpenLink;
+    // The cursor over links, one for every grid: the program's own hand (8009) until a grid
+    // finishes loading from a form, the framework's hand point (crHandPoint) from then on.
+    static TCursor LinkCursor() { return FLinkCursor; }
     // The header click (CellGridSort.cpp): the left release at client X, Y over the cell
     // (ACol as shown, ARow) sorts by that column when it and the press lie in row 0.
     void ClickSort(int ACol, int ARow, int X, int Y);
@@ -448,6 +449,11 @@ public:
     TPaintTrace* PaintTrace = nullptr;
     // True while the window paints itself (not while a single cell is painted on request).
     bool InPaint() const { return FInPaint; }
+    // The mark of a pan's starting point (IntelliPan's picture at the anchor): shown with every
+    // paint until erased.
+    void DrawIntelliFocusPoint();
+    void EraseIntelliFocusPoint();
+    bool IntelliFocusPointShown() const { return FFocusPointShown; }
 
     // --- Editing in place (CellGridEdit.cpp; the editor controls are CellGridEditors.h, the
     // text editor CgInplaceEdit.h, custom editors EditLink.h).
@@ -461,6 +467,9 @@ public:
     // The text the current cell had when it was selected goes back into it.
     void RestoreCache() override;
     bool IsEditable(int ACol, int ARow) override;
+    // goEditing as the application set it: a cell that may not be edited switches the option off
+    // while it is current, which does not make the other cells read-only.
+    bool EditingOn() const { return Options().Contains(goEditing) || FEditingSwitchedOff; }
     // The items of the one combo editor that every combo cell shares.
     void AddComboString(const AnsiString& S);
     bool RemoveComboString(const AnsiString& S);
@@ -547,6 +556,8 @@ protected:
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
+    // The window's size changed: the base has set the view and the bars by then.
+    void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
     void WMVScroll(TMessage& Msg) override;
     void WMHScroll(TMessage& Msg) override;
     // Painting (CellGridPaint.cpp).
@@ -598,6 +609,7 @@ private:
     int FValidateCol = -1, FValidateRow = -1;
     AnsiString FValidateText;
     bool FMouseStarted = false;
+    static inline TCursor FLinkCursor = 8009;
     // goEditing was switched off for a cell that may not be edited (the next cell asks again).
     bool FEditingSwitchedOff = false;
     bool FHidingControl = false;
@@ -656,8 +668,15 @@ private:
     void DrawPlainText(int Col, int ARow, TRect R, AnsiString Text, const TExtraLayout& Extra, bool Sorted);
     void DrawCellBackground(int ACol, int ARow, const TRect& R);
     void DrawCellBorders(int Col, int ARow, const TRect& R);
-    void DrawFixedEdges(const TRect& R);
+    void DrawFixedEdges(const TRect& R, bool Pressed);
     void PaintOwnFixedLines();
+    void PaintIntelliFocusPoint();
+    // A fixed cell held down by the left button looks pressed (FixedAsButtons) until the release.
+    void RegisterPaintHandlers();
+    void PressFixedCell(int X, int Y);
+    void ReleaseFixedCell();
+    TGridCoord FPressedFixed{-1, -1};
+    bool FFocusPointShown = false;
     void DrawCellExtra(int Col, int ARow, const TRect& R, bool Selected, const TExtraLayout& Extra);
     void DrawRadioGroup(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
     void DrawProgress(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);

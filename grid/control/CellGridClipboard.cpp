@@ -19,14 +19,6 @@ bool HoldsRichText(const AnsiString& Text) { return Text.find("{\\") != AnsiStri
 
 }  // namespace
 
-bool TCellGrid::PasteEditable(int ACol, int ARow)
-{
-    bool canEdit = Options().Contains(goEditing);
-    if (canEdit)
-        GetCellReadOnly(ACol, ARow, canEdit);
-    return canEdit;
-}
-
 void TCellGrid::CopyFunc(const TGridRect& Rect)
 {
     FCopyOrigin = TPoint{Rect.Left, Rect.Top};
@@ -83,7 +75,7 @@ void TCellGrid::CutToClipboard()
     const bool always = Navigation()->AllowClipboardAlways;
     for (int r = GetSaveStartRow(); r <= GetSaveEndRow(); ++r)
         for (int c = GetSaveStartCol(); c <= GetSaveEndCol(); ++c)
-            if (always || PasteEditable(c, r))
+            if (always || IsEditable(c, r))
                 SetCells(RemapCol(c), r, AnsiString());
     FLastClipOperation = coCut;
 }
@@ -95,7 +87,7 @@ void TCellGrid::CutSelectionToClipboard()
     const bool always = Navigation()->AllowClipboardAlways;
     for (int c = selection.Left; c <= selection.Right; ++c)
         for (int r = selection.Top; r <= selection.Bottom; ++r)
-            if (always || PasteEditable(c, r))
+            if (always || IsEditable(c, r))
                 SetCells(RemapCol(c), r, AnsiString());
     FLastClipOperation = coCut;
 }
@@ -104,7 +96,7 @@ int TCellGrid::PasteText(int ACol, int ARow, const AnsiString& Text)
 {
     if (ACol < 0 || ARow < 0)
         return 0;
-    if (!Options().Contains(goEditing) && !Navigation()->AllowClipboardAlways)
+    if (!EditingOn() && !Navigation()->AllowClipboardAlways)
         return 0;
     TPasteSettings settings;
     settings.ClipboardCSVLines = ClipboardCSVLines;
@@ -114,7 +106,7 @@ int TCellGrid::PasteText(int ACol, int ARow, const AnsiString& Text)
     TGridRect pasted{};
     const int count = ::PasteText(
         *this, ACol, ARow, PasteLineEnds(Text, ClipboardCSVLines), settings,
-        [this](int c, int r) { return PasteEditable(c, r); }, pasted);
+        [this](int c, int r) { return IsEditable(c, r); }, pasted);
     PasteNotify(FCopyOrigin, pasted, FLastClipOperation);
     return count;
 }
@@ -131,7 +123,7 @@ int TCellGrid::PasteFunc(int ACol, int ARow)
         if (Clipboard()->HasFormat(rtf)) {
             std::string bytes = Clipboard()->GetBytes(rtf);
             bytes.resize(std::min(bytes.size(), bytes.find('\0')));
-            if (ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount() && PasteEditable(ACol, ARow))
+            if (ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount() && IsEditable(ACol, ARow))
                 SetCells(RemapCol(ACol), ARow, bytes);
             return 0;
         }
@@ -148,7 +140,7 @@ void TCellGrid::PasteSelectionFromClipboard()
     const TGridRect selection = Selection();
     const int pieces = PasteFunc(selection.Left, selection.Top);
     if (Navigation()->AllowSmartClipboard)
-        SmartFill(*this, selection, pieces, [this](int c, int r) { return PasteEditable(c, r); });
+        SmartFill(*this, selection, pieces, [this](int c, int r) { return IsEditable(c, r); });
 }
 
 bool TCellGrid::ClipboardKey(uint16_t Key, TShiftState Shift)

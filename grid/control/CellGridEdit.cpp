@@ -95,7 +95,7 @@ TWinControl* TCellGrid::VisibleEditor() const
 
 bool TCellGrid::IsEditable(int ACol, int ARow)
 {
-    if (!Options().Contains(goEditing) && !FEditingSwitchedOff)
+    if (!EditingOn())
         return false;
     bool canEdit = true;
     GetCellReadOnly(ACol, ARow, canEdit);
@@ -130,7 +130,7 @@ bool TCellGrid::SelectCell(int ACol, int ARow)
     if (!(EnableGraphics && HasStaticEdit(real, ARow))) {
         // goEditing follows whether this cell may be edited; a cell that may not switches it
         // off, and the next cell asks again from the switch as the application set it.
-        bool canEdit = Options().Contains(goEditing) || FEditingSwitchedOff;
+        bool canEdit = EditingOn();
         const bool designed = canEdit;
         GetCellReadOnly(real, ARow, canEdit);
         if (!*alive)
@@ -143,6 +143,11 @@ bool TCellGrid::SelectCell(int ACol, int ARow)
         FEditingSwitchedOff = designed && !canEdit;
         if (!(o == Options()))
             SetOptions(o);
+    } else if (FEditingSwitchedOff) {
+        // A check box or radio cell asks for itself when clicked or toggled: the option the
+        // application set comes back for it.
+        FEditingSwitchedOff = false;
+        SetOptions(Options() << goEditing);
     }
     if (IsFixed(real, ARow))
         return false;

@@ -133,6 +133,19 @@ void TEditLink::EditKeyDown(TObject*, uint16_t& Key, TShiftState Shift)
     grid->SetFocus();
     if (!*alive || !*gridAlive)
         return;
+    if (EditStyle == esPopup && FPopupForm) {
+        // The grid's window took the focus without the popup form hearing of its deactivation
+        // (the window system moves the activation later, or not at all): what the deactivation
+        // and the control's exit do happens here, so the value goes back and the form goes.
+        FormExit(FPopupForm.get());
+        if (!*alive || !*gridAlive)
+            return;
+        FKeyExit = false;
+        if (FPopupForm)
+            EditExit(GetEditControl());
+        if (!*alive || !*gridAlive)
+            return;
+    }
     FKeyExit = false;
     if (key == VK_ESCAPE)
         grid->RestoreCache();

@@ -83,14 +83,10 @@ void TCustomGridData::SetFixedCols(int Value)
         IndexError();
     if (Value > 0 && Value >= ColCount())
         throw EInvalidGridOperation("Fixed column count must be less than column count");
+    if (Value == FCols.Fixed())
+        return;
     FCols.SetFixed(Value);
-    // The view starts again at the first scrollable column, also when fewer are fixed.
-    const int oldFirst = FCols.First();
-    FCols.SetFirst(FCols.Fixed());
-    ClampCurrent();
-    if (FCols.First() != oldFirst)
-        TopLeftChanged();
-    InvalidateGrid();
+    FixedCountChanged(FCols, FCurrent.X, FAnchor.X);
 }
 
 void TCustomGridData::SetFixedRows(int Value)
@@ -99,12 +95,22 @@ void TCustomGridData::SetFixedRows(int Value)
         IndexError();
     if (Value > 0 && Value >= RowCount())
         throw EInvalidGridOperation("Fixed row count must be less than row count");
+    if (Value == FRows.Fixed())
+        return;
     FRows.SetFixed(Value);
-    // The view starts again at the first scrollable row, also when fewer are fixed.
-    const int oldFirst = FRows.First();
-    FRows.SetFirst(FRows.Fixed());
+    FixedCountChanged(FRows, FCurrent.Y, FAnchor.Y);
+}
+
+void TCustomGridData::FixedCountChanged(TGridAxis& Axis, int& Current, int& Anchor)
+{
+    // The view and the current cell start again at the first scrollable item, also when fewer
+    // are fixed (an item that was fixed is now in front of them).
+    const int oldFirst = Axis.First();
+    Axis.SetFirst(Axis.Fixed());
+    Current = Axis.First();
+    Anchor = Axis.First();
     ClampCurrent();
-    if (FRows.First() != oldFirst)
+    if (Axis.First() != oldFirst)
         TopLeftChanged();
     InvalidateGrid();
 }
@@ -330,7 +336,7 @@ void TCustomGridData::MoveColumn(int FromIndex, int ToIndex)
         IndexError();
     if (FromIndex == ToIndex)
         return;
-    FCells.MoveCol(FromIndex, ToIndex);
+    MoveColumnCells(FromIndex, ToIndex);
     FCols.Move(FromIndex, ToIndex);
     FCurrent.X = Follow(FCurrent.X, FromIndex, ToIndex);
     FAnchor.X = Follow(FAnchor.X, FromIndex, ToIndex);

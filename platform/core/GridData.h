@@ -69,7 +69,9 @@ public:
     TCustomGridData& operator=(const TCustomGridData&) = delete;
 
     // --- Counts. A count may be 0; a fixed count drops below a count lowered onto it. More than
-    // kMaxCells cells raise "Grid too large for operation" and change nothing.
+    // kMaxCells cells raise "Grid too large for operation" and change nothing. A fixed count
+    // that changes takes the view and the current cell of its axis back to the first
+    // scrollable item.
     int ColCount() const { return FCols.Count(); }
     void SetColCount(int Value);
     int RowCount() const { return FRows.Count(); }
@@ -163,6 +165,9 @@ protected:
     virtual void RowHeightsChanged() {}
     virtual void RowMoved(int FromIndex, int ToIndex) {}
     virtual void ColumnMoved(int FromIndex, int ToIndex) {}
+    // Moves the cells of a moved column (display indexes) before ColumnMoved; a subclass whose
+    // cells lie at other indexes than the display ones maps them here.
+    virtual void MoveColumnCells(int FromIndex, int ToIndex) { FCells.MoveCol(FromIndex, ToIndex); }
     virtual void TopLeftChanged() {}
     // The current cell moved (after SelectCell agreed); Old is where it was.
     virtual void CurrentMoved(TGridCoord Old) {}
@@ -195,6 +200,7 @@ private:
     void CheckCells(int64_t cols, int64_t rows) const;
     void CountsChanged(int OldColCount, int OldRowCount);
     void ClampCurrent();
+    void FixedCountChanged(TGridAxis& Axis, int& Current, int& Anchor);
     void CheckWrite(int ACol, int ARow) const;
     void SetFirst(TGridAxis& axis, int Value, int client);
 

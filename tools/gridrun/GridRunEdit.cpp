@@ -8,11 +8,14 @@
 
 #include "grid/control/CellGridEditors.h"
 #include "grid/control/CgInplaceEdit.h"
+#include "grid/control/EditLink.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Queue.h"
 #include "platform/gui/Sound.h"
+#include "platform/gui/StdCtrls.h"
 #include "platform/gui/SyntheticInput.h"
 #include "tools/gridrun/GridRun.h"
+#include "tools/gridrun/GridRunValues.h"
 
 namespace {
 
@@ -41,6 +44,34 @@ AnsiString EditorText(TWinControl* c)
         return b->Caption();
     return c->Text();
 }
+
+// The custom editor gridrun offers: a plain edit, ended by the link's keys and by leaving it.
+class TRunEditLink : public TEditLink {
+public:
+    using TEditLink::TEditLink;
+    TWinControl* GetEditControl() override { return FEdit; }
+    void CreateEditor(TWinControl* AParent) override
+    {
+        FEdit = new TEdit(AParent);
+        FEdit->SetParent(AParent);
+        FEdit->OnKeyDown = [this](TObject* s, uint16_t& k, TShiftState sh) { EditKeyDown(s, k, sh); };
+        FEdit->OnExit = [this](TObject* s) { EditExit(s); };
+    }
+    void DestroyEditor() override
+    {
+        delete FEdit;
+        FEdit = nullptr;
+    }
+    void SetEditorValue(const AnsiString& S) override
+    {
+        if (FEdit)
+            FEdit->SetText(S);
+    }
+    AnsiString GetEditorValue() override { return FEdit ? FEdit->Text() : AnsiString(); }
+
+private:
+    TEdit* FEdit = nullptr;
+};
 
 void Settle()
 {
@@ -79,6 +110,48 @@ void RunType(TGridRun& Run, const std::vector<TGridRunWord>& Words, std::string_
         i += len;
         Settle();
     }
+}
+
+bool InGridOrItsEditor(TGridRun& Run, TWinControl* Control)
+{
+    TCellGrid& g = Run.Grid();
+    if (!Control)
+        return false;
+    if (Control == &g || g.ContainsControl(Control))
+        return true;
+    TPopupForm* popup = g.EditLink ? g.EditLink->PopupForm() : nullptr;
+    return popup && (Control == popup || popup->ContainsControl(Control));
+}
+
+void RunEditLink(TGridRun& Run, const std::vector<TGridRunWord>& Words, std::string_view)
+{
+    static const std::map<std::string, bool TEditLink::*, std::less<>> kWants = {
+        {"WantKeyLeftRight", &TEditLink::WantKeyLeftRight}, {"WantKeyUpDown", &TEditLink::WantKeyUpDown},
+        {"WantKeyHomeEnd", &TEditLink::WantKeyHomeEnd},     {"WantKeyPriorNext", &TEditLink::WantKeyPriorNext},
+        {"WantKeyReturn", &TEditLink::WantKeyReturn},       {"WantKeyEscape", &TEditLink::WantKeyEscape},
+    };
+    if (Words.size() < 2 || (Words[1].Text != "none" && Words[1].Text != "inplace" && Words[1].Text != "popup"))
+        throw EBadDirective("expected: editlink none|inplace|popup [W H] [WANTKEY...]");
+    if (Words[1].Text == "none") {
+        Run.Grid().EditLink = nullptr;
+        return;
+    }
+    // The form owns the link, so it outlives every grid the run puts on the form.
+    auto* link = new TRunEditLink(&Run.Form());
+    link->EditStyle = Words[1].Text == "popup" ? esPopup : esInplace;
+    size_t next = 2;
+    if (Words.size() >= 4 && ParseInt(Words[2].Text, link->PopupWidth)) {
+        if (!ParseInt(Words[3].Text, link->PopupHeight))
+            throw EBadDirective("editlink: a popup width needs a height");
+        next = 4;
+    }
+    for (; next < Words.size(); ++next) {
+        const auto want = kWants.find(Words[next].Text);
+        if (want == kWants.end())
+            throw EBadDirective("editlink: no switch " + Escape(Words[next].Text));
+        link->*(want->second) = true;
+    }
+    Run.Grid().EditLink = link;
 }
 
 void AddEditProperties(std::map<std::string, TGridProperty, std::less<>>& Table)

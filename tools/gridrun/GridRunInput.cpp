@@ -3,6 +3,7 @@
 #include "platform/gui/Application.h"
 #include "platform/gui/SyntheticInput.h"
 #include "tools/gridrun/GridRun.h"
+#include "tools/gridrun/GridRunEdit.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ void RunKey(TGridRun& Run, const TLine& w, std::string_view)
         text.clear();
     // The key goes where the focus is inside the grid: an editor takes its keys.
     TWinControl* target = FocusedControl();
-    if (!target || (target != &Run.Grid() && !Run.Grid().ContainsControl(target)))
+    if (!InGridOrItsEditor(Run, target))
         target = &Run.Grid();
     SendKeyStroke(target, key, shift, text);
     Settle();

@@ -35,7 +35,7 @@
 //   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
 //   printer pdf|queue, ? pages, preview, draw      printing (tools/gridrun/GridRunPrint.h)
 //   sortindex clear|C asc|desc   the sort-index list (tools/gridrun/GridRunSort.h)
-//   type TEXT, ? editor, ? beeps  editing (tools/gridrun/GridRunEdit.h)
+//   type TEXT, ? editor, ? beeps, editlink   editing (tools/gridrun/GridRunEdit.h)
 //
 // Values print as true/false, integers, %.15g, colour names, enumeration names, sets [a,b] and
 // escaped texts (quoted after "=" of call and in event lines when empty or holding a blank). An
@@ -133,6 +133,7 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
         {"sortindex", RunSortIndex},
         // --- Editing in place: typed text (GridRunEdit.cpp).
         {"type", RunType},
+        {"editlink", RunEditLink},
         {"new",
          [](TGridRun& run, const TLine& w, std::string_view) {
              Need(w, 1, "new");

@@ -129,6 +129,20 @@ TEST(CellGridClipboard, KeysCopyCutAndPasteWhenTheirEventsAllow)
     EXPECT_FALSE(g.ClipboardKey('C', TShiftState() << ssCtrl));
 }
 
+TEST(CellGridClipboard, RegressionAPasteSkippedEditableCellsWhileTheCurrentCellWasReadOnly)
+{
+    TestApplication();
+    TNotedGrid g;
+    g.OnCanEditCell = [](TObject*, int, int col, bool& canEdit) { canEdit = col != 2; };
+    // The read-only current cell switches goEditing off while it is current.
+    g.FocusCell(2, 1, true);
+    Clipboard()->SetAsText("x\ty\tz");
+    g.PasteFunc(1, 1);
+    EXPECT_EQ(g.Cells(1, 1), "x");
+    EXPECT_EQ(g.Cells(2, 1), "c1");
+    EXPECT_EQ(g.Cells(3, 1), "z");
+}
+
 TEST(CellGridClipboard, PasteNeedsEditingOrAlways)
 {
     TestApplication();

@@ -116,8 +116,10 @@ struct TLinkKeyCase {
     const char* name;
     uint16_t key;
     bool wantUpDown;
+    bool popup;
     bool ends;
-    int row;  // the current row afterwards
+    int row;           // the current row afterwards
+    const char* cell;  // the cell afterwards, the control having been given "typed"
 };
 void PrintTo(const TLinkKeyCase& c, std::ostream* os) { *os << c.name; }
 
@@ -127,27 +129,42 @@ TEST_P(EditLinkKeys, EndTheEditUnlessTheLinkWantsThem)
 {
     TTestLink link(nullptr);
     link.WantKeyUpDown = GetParam().wantUpDown;
+    if (GetParam().popup) {
+        link.EditStyle = esPopup;
+        link.PopupWidth = 120;
+        link.PopupHeight = 40;
+    }
     grid->EditLink = &link;
     grid->SetCells(1, 1, "cell");
     grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
     Key(grid, VK_F2);
     ASSERT_NE(link.Edit, nullptr);
     EXPECT_EQ(link.Log, "create;value cell;");
-    EXPECT_TRUE(link.Edit->Focused());
+    if (!GetParam().popup) {
+        EXPECT_TRUE(link.Edit->Focused());
+    }
+    link.Edit->SetText("typed");
     Key(link.Edit, GetParam().key);
     EXPECT_EQ(grid->EditControlShown(), !GetParam().ends);
     EXPECT_EQ(grid->Row(), GetParam().row);
+    EXPECT_EQ(grid->Cells(1, 1), GetParam().cell);
     if (GetParam().ends) {
         EXPECT_EQ(link.Destroyed, 1);
+        EXPECT_EQ(link.PopupForm(), nullptr);
     }
     grid->EditLink = nullptr;
 }
 
 const TLinkKeyCase kLinkKeys[] = {
-    {"DownEndsAndMovesTheGrid", VK_DOWN, false, true, 2},
-    {"DownStaysWithWantKeyUpDown", VK_DOWN, true, false, 1},
-    {"EnterEnds", VK_RETURN, false, true, 1},
-    {"ALetterStays", 'A', false, false, 1},
+    {"DownEndsAndMovesTheGrid", VK_DOWN, false, false, true, 2, "typed"},
+    {"DownStaysWithWantKeyUpDown", VK_DOWN, true, false, false, 1, "cell"},
+    {"EnterEnds", VK_RETURN, false, false, true, 1, "typed"},
+    {"EscapeEndsAndRestores", VK_ESCAPE, false, false, true, 1, "cell"},
+    {"ALetterStays", 'A', false, false, false, 1, "cell"},
+    {"RegressionPopupEndedByEnterWritesItsValueAndGoes", VK_RETURN, false, true, true, 1, "typed"},
+    {"PopupDownStaysWithWantKeyUpDown", VK_DOWN, true, true, false, 1, "cell"},
+    {"PopupDownEndsAndMovesTheGrid", VK_DOWN, false, true, true, 2, "typed"},
+    {"PopupEscapeEndsAndRestores", VK_ESCAPE, false, true, true, 1, "cell"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Keys, EditLinkKeys, ::testing::ValuesIn(kLinkKeys),
@@ -205,6 +222,24 @@ TEST_F(EditingOnAForm, EditLinkPopupDeactivatedWritesTheValueAndGoes)
     EXPECT_EQ(link.PopupForm(), nullptr);
     EXPECT_EQ(link.Destroyed, 1);
     grid->EditLink = nullptr;
+}
+
+TEST(CellGridEditSwitch, RegressionACheckBoxAfterAReadOnlyCellStillToggles)
+{
+    TestApplication();
+    TCellGrid g(nullptr);
+    g.SetOptions(g.Options() << goEditing);
+    g.EnableGraphics = true;
+    g.AddCheckBox(2, 2, false, false);
+    g.OnCanEditCell = [](TObject*, int row, int col, bool& canEdit) { canEdit = !(col == 1 && row == 1); };
+    g.FocusCell(1, 1, true);
+    EXPECT_FALSE(g.IsEditable(1, 1));
+    EXPECT_TRUE(g.IsEditable(2, 2));
+    g.FocusCell(2, 2, true);
+    EXPECT_TRUE(g.KeySpace());
+    bool state = false;
+    g.GetCheckBoxState(2, 2, state);
+    EXPECT_TRUE(state);
 }
 
 // --- Validation as the focus leaves ------------------------------------------------------------------

@@ -184,6 +184,23 @@ const TEditCase kEdits[] = {
     {"TypingOnASpinCellBeepsForALetter",
      "set Options +goEditing\ncell 1 1 5\nanswer OnGetEditorType 1 1 edSpinEdit\nfocus\ntype q\n? editor\n? beeps\n",
      "editor = TGridSpin 5\nbeeps = 1\n"},
+    {"CustomEditorInTheCellTakesTheTextAndWritesItBack",
+     "set Options +goEditing\ncell 1 1 old\neditlink inplace\nanswer OnGetEditorType 1 1 edCustom\nfocus\n"
+     "key VK_F2\n? editor\ntype new\nkey VK_RETURN\n? editor\n? Cells 1 1\n",
+     "editor = TEdit old\neditor = none\nCells 1 1 = new\n"},
+    {"CustomEditorEscapeRestoresTheCell",
+     "set Options +goEditing\ncell 1 1 old\neditlink inplace\nanswer OnGetEditorType 1 1 edCustom\nfocus\n"
+     "key VK_F2\ntype new\nkey VK_ESCAPE\n? editor\n? Cells 1 1\n",
+     "editor = none\nCells 1 1 = old\n"},
+    {"CustomPopupEditorKeepsUpAndDownWhenItWantsThem",
+     "set Options +goEditing\ncell 1 1 old\neditlink popup 120 40 WantKeyUpDown\n"
+     "answer OnGetEditorType 1 1 edCustom\nfocus\nkey VK_F2\ntype q\nkey VK_DOWN\n? editor\n? Row\n"
+     "key VK_RETURN\n? editor\n? Cells 1 1\n",
+     "editor = TEdit q\nRow = 1\neditor = none\nCells 1 1 = q\n"},
+    {"CustomPopupEditorEndsOnDownAndTheGridMoves",
+     "set Options +goEditing\ncell 1 1 old\neditlink popup 120 40\nanswer OnGetEditorType 1 1 edCustom\nfocus\n"
+     "key VK_F2\ntype q\nkey VK_DOWN\n? editor\n? Row\n? Cells 1 1\n",
+     "editor = none\nRow = 2\nCells 1 1 = q\n"},
     {"ACellThatMayNotBeEditedShowsNoEditor",
      "set Options +goEditing\nanswer OnCanEditCell 2 * false\nset Col 2\nfocus\nkey VK_F2\n? editor\n",
      "editor = none\n"},

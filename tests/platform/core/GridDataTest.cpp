@@ -256,3 +256,60 @@ TEST(GridAxis, RegressionFixedExtentPastIntMaxReadsIntMax)
     EXPECT_EQ(axis.Position(3, INT_MAX, INT_MAX), -1);
     EXPECT_EQ(axis.IndexAt(INT_MAX, INT_MAX), 0);
 }
+
+namespace {
+
+struct TFixedCase {
+    const char* name;
+    std::function<void(TCustomGridData&)> change;
+    TGridCoord first;    // LeftCol, TopRow afterwards
+    TGridCoord current;  // Col, Row afterwards
+};
+
+void PrintTo(const TFixedCase& c, std::ostream* os) { *os << c.name; }
+
+}  // namespace
+
+class FixedCountView : public ::testing::TestWithParam<TFixedCase> {};
+
+// Setting FixedCols to 0 left LeftCol (and Col) at 1, hiding column 0 behind the view's start;
+// setting a fixed count to the value it has moved the view back to the start.
+TEST_P(FixedCountView, RegressionFixedCountLeftTheViewOnAnOldFirstItem)
+{
+    TRecordingGrid g;
+    g.SetColCount(20);
+    g.SetRowCount(50);
+    g.SetViewSize(200, 200);
+    g.SetCol(7);
+    g.SetRow(12);
+    g.SetLeftCol(5);
+    g.SetTopRow(10);
+    GetParam().change(g);
+    EXPECT_EQ((TGridCoord{g.LeftCol(), g.TopRow()}), GetParam().first);
+    EXPECT_EQ((TGridCoord{g.Col(), g.Row()}), GetParam().current);
+    EXPECT_EQ(g.Selection(), (TGridRect{g.Col(), g.Row(), g.Col(), g.Row()}));
+    EXPECT_TRUE(g.CheckConsistency());
+}
+
+const TFixedCase kFixed[] = {
+    {"NoFixedColumn", [](TCustomGridData& g) { g.SetFixedCols(0); }, {0, 10}, {0, 12}},
+    {"NoFixedRow", [](TCustomGridData& g) { g.SetFixedRows(0); }, {5, 0}, {7, 0}},
+    {"MoreFixedColumns", [](TCustomGridData& g) { g.SetFixedCols(3); }, {3, 10}, {3, 12}},
+    {"MoreFixedRows", [](TCustomGridData& g) { g.SetFixedRows(2); }, {5, 2}, {7, 2}},
+    {"SameFixedCountKeepsTheView",
+     [](TCustomGridData& g) {
+         g.SetFixedCols(1);
+         g.SetFixedRows(1);
+     },
+     {5, 10},
+     {7, 12}},
+    {"BothCountsZero",
+     [](TCustomGridData& g) {
+         g.SetFixedRows(0);
+         g.SetFixedCols(0);
+     },
+     {0, 0},
+     {0, 0}},
+};
+INSTANTIATE_TEST_SUITE_P(GridData, FixedCountView, ::testing::ValuesIn(kFixed),
+                         [](const auto& row) { return std::string(row.param.name); });
