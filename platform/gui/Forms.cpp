@@ -188,6 +188,12 @@ void TCustomForm::VisibleChanged()
     }
 }
 
+void ActivateAgain(QWidget* window)
+{
+    if (window && window->isVisible() && !window->isActiveWindow())
+        window->activateWindow();
+}
+
 void TCustomForm::ShowWithoutActivation()
 {
     HandleNeeded();
@@ -329,8 +335,7 @@ TModalResult TCustomForm::ShowModal()
                 f->Handle()->setWindowModality(Qt::NonModal);
             --f->FModalLevel;
             // The window that was active before gets the keys again.
-            if (before && before->isVisible() && !before->isActiveWindow())
-                before->activateWindow();
+            ActivateAgain(before);
         }
     } level{this};
     Show();

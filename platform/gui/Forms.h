@@ -202,6 +202,9 @@ private:
     friend void ForgetControl(TControl*);
 };
 
+// Activates a window that was active before a dialog, when it is still shown and not active.
+void ActivateAgain(QWidget* window);
+
 class TForm : public TCustomForm {
 public:
     using TCustomForm::TCustomForm;
