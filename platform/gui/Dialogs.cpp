@@ -1,6 +1,5 @@
 #include "platform/gui/Dialogs.h"
 
-#include <QApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -60,7 +59,7 @@ int DefaultMessageBoxResult(unsigned flags)
 int ModalDialogLevel() { return gModalLevel; }
 
 struct TModalScope::TActiveBefore {
-    QPointer<QWidget> Window = QApplication::activeWindow();
+    QPointer<QWidget> Window = WindowWithTheKeys();
 };
 
 TModalScope::TModalScope() : FActiveBefore(std::make_unique<TActiveBefore>()) { ++gModalLevel; }

@@ -188,6 +188,15 @@ void TCustomForm::VisibleChanged()
     }
 }
 
+QWidget* WindowWithTheKeys()
+{
+    QWidget* active = QApplication::activeWindow();
+    if (active && active->isVisible())
+        return active;
+    TCustomForm* last = Screen ? Screen->ActiveForm() : nullptr;
+    return last && last->Visible() && last->HandleAllocated() ? last->Handle() : nullptr;
+}
+
 void ActivateAgain(QWidget* window)
 {
     if (window && window->isVisible() && !window->isActiveWindow())
@@ -325,7 +334,7 @@ TModalResult TCustomForm::ShowModal()
     Handle()->setWindowModality(Qt::ApplicationModal);
     struct TLevel {
         TCustomForm* f;
-        QPointer<QWidget> before = QApplication::activeWindow();
+        QPointer<QWidget> before = WindowWithTheKeys();
         ~TLevel()
         {
             // Hidden while still modal: Qt keeps a window that stops being modal while shown in its
