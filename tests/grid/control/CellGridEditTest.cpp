@@ -224,6 +224,33 @@ TEST_F(EditingOnAForm, EditLinkPopupDeactivatedWritesTheValueAndGoes)
     grid->EditLink = nullptr;
 }
 
+// --- Sizing while typing -----------------------------------------------------------------------------
+
+TEST_F(EditingOnAForm, TypingWidensTheColumnToItsWidestTextAsSizeToWidthDoes)
+{
+    grid->SizeWhileTyping()->Width = true;
+    grid->SetCells(1, 3, "a text much wider than the column");
+    grid->SetColWidths(1, 30);
+    Key(grid, VK_F2);
+    Type("x");
+    const int typed = grid->ColWidths(1);
+    EXPECT_GT(typed, 30);
+    grid->SizeToWidth(1, false);
+    EXPECT_EQ(typed, grid->ColWidths(1));
+    // The widths kept from the keys before do not outlive a zoom: the texts measure again.
+    grid->Zoom(6);
+    Type("y");
+    const int zoomed = grid->ColWidths(1);
+    grid->SizeToWidth(1, false);
+    EXPECT_EQ(zoomed, grid->ColWidths(1));
+    // Nor a text changed elsewhere in the column.
+    grid->SetCells(1, 4, "a text wider still than the one before it was");
+    Type("z");
+    const int changed = grid->ColWidths(1);
+    grid->SizeToWidth(1, false);
+    EXPECT_EQ(changed, grid->ColWidths(1));
+}
+
 TEST(CellGridEditSwitch, RegressionACheckBoxAfterAReadOnlyCellStillToggles)
 {
     TestApplication();
