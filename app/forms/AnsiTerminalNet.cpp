@@ -29,6 +29,11 @@ constexpr const char* kLineEnd = "\n\r";
 constexpr const char* kSendDropped = "\xC8\xA3\xBD\xBA\xC6\xAE\xB0\xA1 \xB9\xDE\xC1\xF6 \xBE\xCA\xBE\xC6 "
                                      "\xBA\xB8\xB3\xBE \xB1\xDB\xC0\xBB \xB9\xF6\xB7\xC8\xBD\xC0\xB4\xCF\xB4\xD9.";
 
+// Host text taken a notification: keys typed while a host pours text in wait for one such piece
+// (a few milliseconds, even under a thousand triggers), not for the socket's whole read; smaller
+// pieces cost throughput in notifications.
+constexpr size_t kHostTextPerRead = 16 * 1024;
+
 }  // namespace
 
 void TAnsiTerminalForm::BindSocket()
@@ -128,10 +133,11 @@ void TAnsiTerminalForm::SocketInvalidHost(bool& Handled)
 }
 
 // The socket never calls this while it runs, so data that arrives meanwhile (while a trigger's
-// message box is open, say) waits in the socket and is walked afterwards, in order.
+// message box is open, say) waits in the socket and is walked afterwards, in order; what this call
+// leaves comes with the socket's next notification, after the events waiting by then.
 void TAnsiTerminalForm::SocketDataAvailable()
 {
-    const AnsiString data = FSocket->Read(0);
+    const AnsiString data = FSocket->Read(kHostTextPerRead);
     FTelnet.Feed(data);
 }
 

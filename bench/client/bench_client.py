@@ -204,6 +204,11 @@ def metric(name, value):
     print(f"METRIC {name} {value:.6g}", flush=True)
 
 
+def p50(values):
+    ordered = sorted(values)
+    return ordered[len(ordered) // 2] if ordered else 0.0
+
+
 def p99(values):
     ordered = sorted(values)
     return ordered[max(0, math.ceil(0.99 * len(ordered)) - 1)] if ordered else 0.0
@@ -229,6 +234,10 @@ def main():
             corpus, patterns = work / f"corpus-t{n}.txt", work / f"tintin-t{n}.txt"
             client = run_client(args.bin, work, n, corpus)
             peer = None if missing else run_tintin(work, n, corpus, patterns)
+            for name, run in (("ours", client), ("TinTin++", peer)):
+                if run and run.typing_ms:
+                    print(f"bench_client: typing with {n} triggers, {name}: p50 {p50(run.typing_ms):.1f} ms, "
+                          f"p99 {p99(run.typing_ms):.1f} ms, most {max(run.typing_ms):.1f} ms", file=sys.stderr)
             if client:
                 ours.append(client)
                 metric(f"client_lines_per_s_t{n}", client.lines / client.seconds)

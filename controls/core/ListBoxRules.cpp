@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "platform/core/Strings.h"
 
@@ -109,4 +110,18 @@ void RestoreCheckStates(const TCheckStatesStore& Store, int ItemCount, TCheckKin
         if (Kind == ckRadioButtons && state == kCheckChecked)
             break;
     }
+}
+
+TListPressDrag ListPressDrag(bool MultiSelect, bool Shift, bool Ctrl, bool OnSelectedItem)
+{
+    if (!MultiSelect)
+        return lpdAfterPress;
+    if ((!Shift || Ctrl) && OnSelectedItem)
+        return lpdAtOnce;
+    return Shift || Ctrl ? lpdNone : lpdAfterPress;
+}
+
+bool ListDragBegins(int PressX, int PressY, int X, int Y)
+{
+    return std::abs(X - PressX) >= kListDragThreshold || std::abs(Y - PressY) >= kListDragThreshold;
 }

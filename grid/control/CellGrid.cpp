@@ -28,14 +28,10 @@ TCellGrid::TCellGrid(TComponent* AOwner)
     RegisterGridCursors();
     RegisterInputHandlers();
     RegisterSizingHandlers();
+    RegisterPaintHandlers();
     FScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
     if (!Designing())
         CreateEditControls();
-    RegisterHandler(WM_SIZE, [this](TMessage& m) {
-        Inherited(m);
-        if (ColumnSize()->Stretch())
-            StretchRightColumn();
-    });
     if (auto* form = dynamic_cast<TCustomForm*>(AOwner)) {
         FFormWidth = form->Width();
         FFormHeight = form->Height();
@@ -54,6 +50,7 @@ TCellGrid::~TCellGrid()
 void TCellGrid::Loaded()
 {
     TStringGrid::Loaded();
+    FLinkCursor = crHandPoint;
     FSavedCursor = Cursor();
     ShowColumnHeaders();
     ShowRowHeaders();

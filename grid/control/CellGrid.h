@@ -375,6 +375,9 @@ public:
     void HandleRadioClick(int ACol, int ARow, int X, int Y);
     // Opens a clicked link (http, https, ftp or mailto only); tests and tools may replace it.
     std::function<void(const AnsiString& Url)> OpenLink;
+    // The cursor over links, one for every grid: the program's own hand (8009) until a grid
+    // finishes loading from a form, the framework's hand point (crHandPoint) from then on.
+    static TCursor LinkCursor() { return FLinkCursor; }
     // The header click (CellGridSort.cpp): the left release at client X, Y over the cell
     // (ACol as shown, ARow) sorts by that column when it and the press lie in row 0.
     void ClickSort(int ACol, int ARow, int X, int Y);
@@ -447,6 +450,11 @@ public:
     TPaintTrace* PaintTrace = nullptr;
     // True while the window paints itself (not while a single cell is painted on request).
     bool InPaint() const { return FInPaint; }
+    // The mark of a pan's starting point (IntelliPan's picture at the anchor): shown with every
+    // paint until erased.
+    void DrawIntelliFocusPoint();
+    void EraseIntelliFocusPoint();
+    bool IntelliFocusPointShown() const { return FFocusPointShown; }
 
     // --- Editing in place (CellGridEdit.cpp; the editor controls are CellGridEditors.h, the
     // text editor CgInplaceEdit.h, custom editors EditLink.h).
@@ -549,6 +557,8 @@ protected:
     void ColWidthsChanged() override;
     void RowHeightsChanged() override;
     void SizeChanged(int OldColCount, int OldRowCount) override;
+    // The window's size changed: the base has set the view and the bars by then.
+    void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
     void WMVScroll(TMessage& Msg) override;
     void WMHScroll(TMessage& Msg) override;
     // Painting (CellGridPaint.cpp).
@@ -600,6 +610,7 @@ private:
     int FValidateCol = -1, FValidateRow = -1;
     AnsiString FValidateText;
     bool FMouseStarted = false;
+    static inline TCursor FLinkCursor = 8009;
     // goEditing was switched off for a cell that may not be edited (the next cell asks again).
     bool FEditingSwitchedOff = false;
     bool FHidingControl = false;
@@ -660,8 +671,15 @@ private:
     void DrawPlainText(int Col, int ARow, TRect R, AnsiString Text, const TExtraLayout& Extra, bool Sorted);
     void DrawCellBackground(int ACol, int ARow, const TRect& R);
     void DrawCellBorders(int Col, int ARow, const TRect& R);
-    void DrawFixedEdges(const TRect& R);
+    void DrawFixedEdges(const TRect& R, bool Pressed);
     void PaintOwnFixedLines();
+    void PaintIntelliFocusPoint();
+    // A fixed cell held down by the left button looks pressed (FixedAsButtons) until the release.
+    void RegisterPaintHandlers();
+    void PressFixedCell(int X, int Y);
+    void ReleaseFixedCell();
+    TGridCoord FPressedFixed{-1, -1};
+    bool FFocusPointShown = false;
     void DrawCellExtra(int Col, int ARow, const TRect& R, bool Selected, const TExtraLayout& Extra);
     void DrawRadioGroup(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
     void DrawProgress(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);

@@ -1,6 +1,7 @@
 // Painting the cell grid: one cell at a time (DrawCell: font, colours by state and bands, the
 // row indicator, the body with its text kind, borders, the fixed look, the extra, OnDrawCell),
-// the lines of the grid's own fixed cells after the base grid's paint, and the sort mark.
+// the lines of the grid's own fixed cells after the base grid's paint, the sort mark, the
+// pressed look of a fixed cell held down, and the mark of a pan's starting point.
 
 #include <algorithm>
 
@@ -12,12 +13,16 @@
 #include "platform/gui/BitmapTile.h"
 #include "platform/gui/DrawText.h"
 #include "platform/gui/FrameControls.h"
+#include "platform/gui/Messages.h"
+#include "platform/gui/Resources.h"
 #include "platform/gui/RichDocument.h"
 
 namespace {
 
 // The room kept free at the right of an HTML header for the sort mark.
 constexpr int kSortMarkRoom = 10;
+// The square a pan's starting mark may cover, from the anchor.
+constexpr int kFocusPointSize = 32;
 
 // A position along one axis of the whole grid (not scrolled), counted from item From.
 template <class SizeOf>
@@ -157,7 +162,7 @@ void TCellGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState)
     const bool selectionLook = DefaultDrawing() && DrawCellBody(ACol, col, ARow, ARect, AState, extra);
     DrawCellBorders(col, ARow, cellRect);
     if (AState.Contains(gdFixed))
-        DrawFixedEdges(cellRect);
+        DrawFixedEdges(cellRect, TGridCoord{ACol, ARow} == FPressedFixed);
     if (EnableGraphics) {
         if (ACol == 0 && NodeCount() > 0 && ARow >= FixedRows()) {
             // Node rows join across the grid line between them.
@@ -393,19 +398,21 @@ void TCellGrid::DrawCellBorders(int Col, int ARow, const TRect& R)
     }
 }
 
-void TCellGrid::DrawFixedEdges(const TRect& R)
+void TCellGrid::DrawFixedEdges(const TRect& R, bool Pressed)
 {
     TCanvas* c = Canvas();
     const TGridOptions o = Options();
     const unsigned far = (o.Contains(goFixedVertLine) ? BF_RIGHT : 0u) | (o.Contains(goFixedHorzLine) ? BF_BOTTOM : 0u);
     const unsigned near = (o.Contains(goFixedVertLine) ? BF_LEFT : 0u) | (o.Contains(goFixedHorzLine) ? BF_TOP : 0u);
     if (!Flat()) {
+        // A cell held down as a button sinks; PressFixedCell allows it only with both lines.
+        const unsigned edge = Pressed ? BDR_SUNKENINNER : BDR_RAISEDINNER;
         TRect r = R;
         if (far)
-            DrawEdge(c, r, BDR_RAISEDINNER, far);
+            DrawEdge(c, r, edge, far);
         r = R;
         if (near)
-            DrawEdge(c, r, BDR_RAISEDINNER, near);
+            DrawEdge(c, r, edge, near);
         return;
     }
     TCanvasToolsKept kept(c);
@@ -427,6 +434,7 @@ void TCellGrid::Paint()
     try {
         TStringGrid::Paint();
         PaintOwnFixedLines();
+        PaintIntelliFocusPoint();
     } catch (...) {
         FInPaint = false;
         throw;
@@ -467,4 +475,67 @@ void TCellGrid::PaintOwnFixedLines()
     for (int row : rows)
         for (int col : cols)
             lines(col, row);
+}
+
+void TCellGrid::RegisterPaintHandlers()
+{
+    RegisterHandler(WM_LBUTTONDOWN, [this](TMessage& m) {
+        std::shared_ptr<bool> alive = AliveToken();
+        PressFixedCell(LParamX(m.LParam), LParamY(m.LParam));
+        if (*alive)
+            Inherited(m);
+    });
+    RegisterHandler(WM_LBUTTONUP, [this](TMessage& m) {
+        ReleaseFixedCell();
+        Inherited(m);
+    });
+}
+
+void TCellGrid::PressFixedCell(int X, int Y)
+{
+    const TGridOptions o = Options();
+    if (!FixedAsButtons || Flat() || !o.Contains(goFixedVertLine) || !o.Contains(goFixedHorzLine))
+        return;
+    const TGridCoord cell = MouseToCell(X, Y);
+    if (cell.X < 0 || cell.Y < 0)
+        return;
+    if (cell.X >= FixedCols() && cell.Y >= FixedRows() && !IsFixed(RemapCol(cell.X), cell.Y))
+        return;
+    ReleaseFixedCell();
+    FPressedFixed = cell;
+    PaintCellNow(cell.X, cell.Y);
+}
+
+void TCellGrid::ReleaseFixedCell()
+{
+    if (FPressedFixed.X < 0)
+        return;
+    const TGridCoord cell = FPressedFixed;
+    FPressedFixed = {-1, -1};
+    PaintCellNow(cell.X, cell.Y);
+}
+
+void TCellGrid::DrawIntelliFocusPoint()
+{
+    FFocusPointShown = true;
+    InvalidateRect(Bounds(FPanAnchor.x, FPanAnchor.y, kFocusPointSize, kFocusPointSize));
+}
+
+void TCellGrid::EraseIntelliFocusPoint()
+{
+    FFocusPointShown = false;
+    InvalidateRect(Bounds(FPanAnchor.x, FPanAnchor.y, kFocusPointSize, kFocusPointSize));
+}
+
+void TCellGrid::PaintIntelliFocusPoint()
+{
+    if (!FFocusPointShown || IntelliPan == ipNone)
+        return;
+    const char* name = IntelliPan == ipBoth ? "INTLI1" : IntelliPan == ipHorizontal ? "INTLI2" : "INTLI3";
+    if (!FindResource(rtBitmap, name))
+        return;
+    TBitmap mark;
+    LoadBitmapResource(&mark, name);
+    // The picture's see-through pixels leave the cells below visible.
+    Canvas()->Draw(FPanAnchor.x, FPanAnchor.y, &mark);
 }

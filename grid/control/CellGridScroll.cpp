@@ -1,7 +1,7 @@
 // Scrolling the cell grid: bringing a cell into view, the scroll messages (the thumb's hint with
 // the row or column it points at, live scrolling while the thumb is dragged, the fixed
 // background), the proportional bars whose thumb shows the visible share, with their style,
-// colour and width, and what a change of the counts does to the bars.
+// colour and width, and what a change of the counts or of the window's size does to the bars.
 
 #include <algorithm>
 #include <cmath>
@@ -133,6 +133,19 @@ void TCellGrid::SizeChanged(int OldColCount, int OldRowCount)
     UpdateHScrollBar();
     if (FixedFooters() > 0 || FixedRightCols() > 0)
         InvalidateGrid();
+}
+
+void TCellGrid::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
+{
+    // The base sends the window its size message, then sets the view and shows or hides the
+    // bars; the stretch and the proportional thumbs take the client as it is after that.
+    TStringGrid::BoundsChanged(OldBounds, SizeChanged);
+    if (!SizeChanged)
+        return;
+    if (ColumnSize()->Stretch())
+        StretchRightColumn();
+    UpdateVScrollBar();
+    UpdateHScrollBar();
 }
 
 void TCellGrid::ScrollMessage(TMessage& Msg, bool Vertical)

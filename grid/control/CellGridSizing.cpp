@@ -250,22 +250,29 @@ void TCellGrid::RowHeightsChanged()
 
 void TCellGrid::RegisterSizingHandlers()
 {
-    // A press on a size grip starts the user's drag: the border and its size before it are
-    // kept until the release has set the new size.
+    // A press on a size grip keeps the border and its size before the drag; a move while the
+    // base sizes marks the drag, so the size the release sets ends it (OnEndColumnSize). A press
+    // and release without a move is no drag.
     RegisterHandler(WM_LBUTTONDOWN, [this](TMessage& m) {
+        std::shared_ptr<bool> alive = AliveToken();
         const TGridSizing hit = CalcSizingHit(*this, LParamX(m.LParam), LParamY(m.LParam));
         Inherited(m);
-        if (hit.State != GridState())
+        if (!*alive || hit.State != GridState())
             return;
         if (hit.State == gsColSizing && hit.Index >= 0 && hit.Index < ColCount()) {
             FSizingCol = hit.Index;
             FSizingColWidth = ColWidths(hit.Index);
-            FUserColSizing = true;
         } else if (hit.State == gsRowSizing && hit.Index >= 0 && hit.Index < RowCount()) {
             FSizingRow = hit.Index;
             FSizingRowHeight = RowHeights(hit.Index);
-            FUserRowSizing = true;
         }
+    });
+    RegisterHandler(WM_MOUSEMOVE, [this](TMessage& m) {
+        if (GridState() == gsColSizing && FSizingCol >= 0)
+            FUserColSizing = true;
+        if (GridState() == gsRowSizing && FSizingRow >= 0)
+            FUserRowSizing = true;
+        Inherited(m);
     });
     RegisterHandler(WM_LBUTTONUP, [this](TMessage& m) {
         std::shared_ptr<bool> alive = AliveToken();

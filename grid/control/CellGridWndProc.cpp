@@ -109,6 +109,7 @@ void TCellGrid::PanStart(int X, int Y)
     FPanAnchor = {X, Y};
     SetMouseCapture(true);
     SetShowHint(false);
+    DrawIntelliFocusPoint();
 }
 
 void TCellGrid::PanEnd()
@@ -120,6 +121,7 @@ void TCellGrid::PanEnd()
     KillTimer(this, kPanTimer);
     ShowGridCursor(FPanSavedCursor);
     SetShowHint(true);
+    EraseIntelliFocusPoint();
 }
 
 void TCellGrid::PanStep()
@@ -162,6 +164,8 @@ void TCellGrid::TopLeftChanged()
     TStringGrid::TopLeftChanged();
     if (EditControlShown())
         HideInplaceEdit();
+    UpdateVScrollBar();
+    UpdateHScrollBar();
 }
 
 void TCellGrid::InvalidateGridRect(const TGridRect& R)

@@ -52,7 +52,7 @@ public:
 
     void ShrinkToFit()
     {
-        if (FRuns.capacity() > 2 * FRuns.size() + 2)
+        if (FRuns.capacity() > FRuns.size())
             FRuns.shrink_to_fit();
     }
     size_t HeapBytes() const { return FRuns.capacity() * sizeof(TConfig); }

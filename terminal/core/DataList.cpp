@@ -40,8 +40,9 @@ void TDataList::Compact(int y)
 {
     CheckIndex(y);
     TDataLine& l = Slot(y);
-    // Only worth a copy when a good part of the memory is unused.
-    if (l.Text.capacity() > 2 * l.Text.size() + 32)
+    // A line the cursor left is seldom written again: the scroll-back keeps it in no more memory
+    // than it needs (a copy of a line's bytes, against a line's worth of decoding).
+    if (l.Text.capacity() > l.Text.size())
         l.Text.shrink_to_fit();
     l.Runs.ShrinkToFit();
 }

@@ -43,7 +43,7 @@ public:
     // The text a run paints: the line's bytes over the run's cells, blanks past the text's end.
     AnsiString RunText(int y, const TConfig& run) const;
     void ClearLine(int y);
-    // Gives back the spare capacity of line y (done when the cursor leaves a line).
+    // Gives back all spare capacity of line y (done when the cursor leaves a line).
     void Compact(int y);
 
     // Every line from `Used()` on is blank; lets scrolls in the middle skip the untouched end.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QWheelEvent>
 #include <filesystem>
 
@@ -58,6 +59,42 @@ TEST_F(InputWindow, EachWheelStepScrollsFourLines)
     EXPECT_EQ(core.LinePos(), live - 8);
     wheel(-120);
     EXPECT_EQ(core.LinePos(), live - 4);
+}
+
+// What the terminal had shown of the host's text at each write of the window's.
+class BusyHostWindow : public TConnectedWindowTest {
+protected:
+    void Sent(TNetSocket& socket, std::string_view bytes) override
+    {
+        TConnectedWindowTest::Sent(socket, bytes);
+        LinesShownAtSend.push_back(Window->Terminal()->Core().CurY());
+    }
+    std::vector<int> LinesShownAtSend;
+};
+
+// A line typed while the host pours text in goes out after the piece of text being read, not
+// after all that the socket holds.
+TEST_F(BusyHostWindow, RegressionATypedLineWaitedForTheWholeRead)
+{
+    ASSERT_NO_FATAL_FAILURE(Open());
+    const int before = Window->Terminal()->Core().CurY();
+    std::string text;
+    const int lines = 8000;
+    for (int i = 0; i < lines; ++i)
+        text += "line " + std::to_string(10000 + i) + "\r\n";  // 12 bytes a line
+    Socket->PeerReceive(text);
+    QWidget* input = Window->ComboEdit()->Handle();
+    for (auto [key, typed] : {std::pair(Qt::Key_X, "x"), std::pair(Qt::Key_Return, "\r")}) {
+        QCoreApplication::postEvent(input, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, typed));
+        QCoreApplication::postEvent(input, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, typed));
+    }
+    PumpEvents();
+    ASSERT_EQ(Log, std::vector<std::string>{"sent x\r\n"});
+    // One notification's piece of 16 KiB had been shown, of the 94 KiB waiting.
+    EXPECT_LE(LinesShownAtSend.at(0) - before, 16 * 1024 / 12 + 1);
+    EXPECT_GT(LinesShownAtSend.at(0) - before, 0);
+    // The rest followed, with the line's echo among it.
+    EXPECT_EQ(Window->Terminal()->Core().CurY() - before, lines + 1);
 }
 
 TEST_F(InputWindow, ScreenshotOfAConnectedWindow)

@@ -12,7 +12,8 @@ BENCH-DONE it prints
 
   RESULT lines=N hits=H seconds=S
 
-(S from the first byte sent to BENCH-DONE), closes and exits 0; after --timeout seconds
+(S from the first byte sent to BENCH-DONE), times the typed lines that still come until the client
+has been quiet for half a second, closes and exits 0; after --timeout seconds
 (HM_SERVER_LIMIT, 120) it exits 1.
 """
 
@@ -25,7 +26,24 @@ sys.dont_write_bytecode = True  # nothing written beside the sources
 from telnetlines import default_limit, IAC, LineReader, listen, now_us, shown, stop_after
 
 WILL, DO = 251, 253
+QUIET = 0.5  # seconds without a byte after BENCH-DONE that end the run
 GREETING = bytes([IAC, WILL, 1, IAC, WILL, 3, IAC, DO, 24, IAC, DO, 31])
+
+
+def late_typed_lines(sock, reader, done_us):
+    """Lines typed during the run that a client only sends once it has read everything arrive
+    after BENCH-DONE: they are timed too, until a line typed after BENCH-DONE shows that the
+    client has caught up, or the client has been quiet for QUIET seconds."""
+    sock.settimeout(QUIET)
+    try:
+        while data := sock.recv(65536):
+            for line in reader.feed(data):
+                if line.startswith(b"type ") and line[5:].isdigit():
+                    if int(line[5:]) > done_us:
+                        return
+                    print(f"TYPED {(now_us() - int(line[5:])) / 1000:.3f}", flush=True)
+    except OSError:  # the quiet time passed, or the client went
+        pass
 
 
 def main():
@@ -60,6 +78,7 @@ def main():
             elif line == b"BENCH-DONE":
                 seconds = time.monotonic() - start
                 print(f"RESULT lines={lines} hits={hits} seconds={seconds:.6f}", flush=True)
+                late_typed_lines(sock, reader, now_us())
                 sock.close()
                 return 0
             else:

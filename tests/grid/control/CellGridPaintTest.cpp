@@ -107,6 +107,33 @@ TEST_F(CellGridPaint, CentredHeaderOfTheSortColumnKeepsRoomForTheMark)
     EXPECT_EQ(Paint(3, 0).Texts.at(0).Rect.Left, grid->CellRect(3, 0).Left + 2);
 }
 
+TEST_F(CellGridPaint, SortIndexShowMarksEachSortedColumnInYellow)
+{
+    const auto yellowIn = [&](int col) {
+        Settle(1);
+        const QImage shot = grid->Handle()->grab().toImage();
+        const TRect r = grid->CellRect(col, 0);
+        int yellow = 0;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                yellow += (shot.pixel(x, y) & 0xFFFFFF) == 0xFFFF00;
+        return yellow;
+    };
+    grid->SetSortShow(true);
+    grid->SetSortColumn(1);
+    grid->SortIndexes()->AddIndex(1, true);
+    grid->SortIndexes()->AddIndex(2, false);
+    grid->SortIndexes()->AddIndex(3, true);
+    grid->InvalidateGrid();
+    // Without SortIndexShow only the first column of the list shows a (grey) mark.
+    EXPECT_EQ(yellowIn(1) + yellowIn(2) + yellowIn(3), 0);
+    grid->SetSortIndexShow(true);
+    grid->InvalidateGrid();
+    for (int col : {1, 2, 3})
+        EXPECT_GT(yellowIn(col), 20) << col;
+    EXPECT_EQ(yellowIn(4), 0);
+}
+
 TEST_F(CellGridPaint, EnhTextSizeShortensTheTextToItsColumn)
 {
     grid->EnhTextSize = true;
@@ -331,6 +358,196 @@ TEST_F(CellGridPaint, ScrollSynchFollowsTheThumb)
     grid->Perform(WM_VSCROLL, SB_THUMBTRACK | (static_cast<WPARAM>(64) << 16));
     EXPECT_GT(grid->TopRow(), 200);
     EXPECT_LT(grid->TopRow(), 300);
+}
+
+namespace {
+
+// The page of a proportional vertical thumb as the grid shows it now, and as it should be.
+unsigned ThumbPage(TCellGrid* grid)
+{
+    TScrollInfo info;
+    GetScrollInfo(grid, SB_VERT, info);
+    return info.nPage;
+}
+unsigned WantedPage(TCellGrid* grid)
+{
+    return static_cast<unsigned>(std::lround(grid->VisibleRowCount() * 128.0 / grid->RowCount()));
+}
+
+}  // namespace
+
+TEST_F(CellGridPaint, RegressionProportionalThumbFollowsAResize)
+{
+    grid->SetRowCount(200);
+    grid->SetScrollProportional(true);
+    const unsigned tall = ThumbPage(grid);
+    grid->SetHeight(120);
+    Settle(1);
+    EXPECT_LT(ThumbPage(grid), tall);
+    EXPECT_EQ(ThumbPage(grid), WantedPage(grid));
+}
+
+TEST_F(CellGridPaint, RegressionProportionalThumbFollowsTheTopRow)
+{
+    // Short rows at the top, tall ones further down: scrolling changes how many rows show.
+    grid->SetRowCount(200);
+    for (int r = 100; r < 200; ++r)
+        grid->SetRowHeights(r, 60);
+    grid->SetScrollProportional(true);
+    const unsigned top = ThumbPage(grid);
+    grid->SetTopRow(150);
+    EXPECT_NE(ThumbPage(grid), top);
+    EXPECT_EQ(ThumbPage(grid), WantedPage(grid));
+}
+
+namespace {
+
+struct TBorderDragCase {
+    const char* name;
+    bool columns;
+    int move;           // pixels the pointer moves between press and release (0: no move)
+    int endedExpected;  // the index OnEnd*Size names, -1 when it does not fire
+};
+void PrintTo(const TBorderDragCase& c, std::ostream* os) { *os << c.name; }
+
+class BorderDrag : public CellGridPaint, public ::testing::WithParamInterface<TBorderDragCase> {};
+
+}  // namespace
+
+TEST_P(BorderDrag, EndsWithOneEventOnlyAfterAMove)
+{
+    const TBorderDragCase& c = GetParam();
+    grid->SetOptions(grid->Options() << goColSizing << goRowSizing);
+    int ended = -1, calls = 0;
+    grid->OnEndColumnSize = [&](TObject*, int col) {
+        c.columns ? ended = col : ended = -2;
+        ++calls;
+    };
+    grid->OnEndRowSize = [&](TObject*, int row) {
+        c.columns ? ended = -2 : ended = row;
+        ++calls;
+    };
+    // The border after column 2 in the header row, or under row 2 in the fixed column.
+    const TRect r = c.columns ? grid->CellRect(2, 0) : grid->CellRect(0, 2);
+    const TPoint at = c.columns ? TPoint{r.Right, 5} : TPoint{5, r.Bottom};
+    const TPoint to = c.columns ? TPoint{at.x + c.move, at.y} : TPoint{at.x, at.y + c.move};
+    grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MakeLParam(at.x, at.y));
+    ASSERT_EQ(grid->GridState(), c.columns ? gsColSizing : gsRowSizing);
+    if (c.move != 0)
+        grid->Perform(WM_MOUSEMOVE, MK_LBUTTON, MakeLParam(to.x, to.y));
+    grid->Perform(WM_LBUTTONUP, 0, MakeLParam(to.x, to.y));
+    EXPECT_EQ(ended, c.endedExpected);
+    EXPECT_EQ(calls, c.endedExpected >= 0 ? 1 : 0);
+    // A size set by code afterwards is no drag.
+    calls = 0;
+    grid->SetColWidths(3, 44);
+    grid->SetRowHeights(3, 33);
+    EXPECT_EQ(calls, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Borders, BorderDrag,
+                         ::testing::Values(TBorderDragCase{"ColumnDraggedWider", true, 30, 2},
+                                           TBorderDragCase{"ColumnDraggedNarrower", true, -20, 2},
+                                           TBorderDragCase{"ColumnPressedAndReleased", true, 0, -1},
+                                           TBorderDragCase{"RowDraggedTaller", false, 12, 2},
+                                           TBorderDragCase{"RowPressedAndReleased", false, 0, -1}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// --- Pressed fixed cells and the pan mark ----------------------------------------------------
+
+namespace {
+
+// The pixels along the left edge of a cell, as the window shows them.
+std::vector<QRgb> LeftEdge(TCellGrid* grid, int col, int row)
+{
+    Settle(1);
+    const TRect r = grid->CellRect(col, row);
+    const QImage shot = grid->Handle()->grab().toImage();
+    std::vector<QRgb> edge;
+    for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+        edge.push_back(shot.pixel(r.Left, y) & 0xFFFFFF);
+    return edge;
+}
+
+struct TPressedCase {
+    const char* name;
+    std::function<void(TCellGrid*)> setUp;
+    int col, row;
+    bool sinks;
+};
+void PrintTo(const TPressedCase& c, std::ostream* os) { *os << c.name; }
+
+class PressedFixedCell : public CellGridPaint, public ::testing::WithParamInterface<TPressedCase> {};
+
+void AsButtons(TCellGrid* grid) { grid->FixedAsButtons = true; }
+
+}  // namespace
+
+TEST_P(PressedFixedCell, SinksWhileHeldAndRisesOnRelease)
+{
+    const TPressedCase& c = GetParam();
+    c.setUp(grid);
+    const TRect r = grid->CellRect(c.col, c.row);
+    const LPARAM at = MakeLParam((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    // A first click settles what a click changes besides (the current cell, the focus).
+    grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    grid->Perform(WM_LBUTTONUP, 0, at);
+    const std::vector<QRgb> raised = LeftEdge(grid, c.col, c.row);
+    grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    const std::vector<QRgb> held = LeftEdge(grid, c.col, c.row);
+    grid->Perform(WM_LBUTTONUP, 0, at);
+    EXPECT_EQ(held != raised, c.sinks);
+    EXPECT_EQ(LeftEdge(grid, c.col, c.row), raised);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, PressedFixedCell,
+                         ::testing::Values(TPressedCase{"HeaderOfAButtonGrid", AsButtons, 2, 0, true},
+                                           TPressedCase{"RowHeaderOfAButtonGrid", AsButtons, 0, 3, true},
+                                           TPressedCase{"FooterRowOfAButtonGrid",
+                                                        [](TCellGrid* g) {
+                                                            AsButtons(g);
+                                                            g->SetFixedFooters(1);
+                                                        },
+                                                        2, 4, true},
+                                           TPressedCase{"NormalCellOfAButtonGrid", AsButtons, 2, 2, false},
+                                           TPressedCase{"HeaderWithoutFixedAsButtons", [](TCellGrid*) {}, 2, 0, false},
+                                           TPressedCase{"HeaderOfAFlatGrid",
+                                                        [](TCellGrid* g) {
+                                                            AsButtons(g);
+                                                            g->SetFlat(true);
+                                                        },
+                                                        2, 0, false},
+                                           TPressedCase{"HeaderWithoutFixedLines",
+                                                        [](TCellGrid* g) {
+                                                            AsButtons(g);
+                                                            g->SetOptions(g->Options() >> goFixedHorzLine);
+                                                        },
+                                                        2, 0, false}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(CellGridPaint, PanMarkStaysAtTheAnchorUntilThePanEnds)
+{
+    grid->SetRowCount(100);
+    grid->IntelliPan = ipBoth;
+    // In the fixed column, which looks the same whichever cell the pan makes current.
+    const QPoint anchor(10, 100);
+    const auto mark = [&] {
+        Settle(1);
+        return grid->Handle()->grab().toImage().copy(anchor.x(), anchor.y(), 17, 17);
+    };
+    const QImage before = mark();
+    grid->Perform(WM_MBUTTONDOWN, MK_MBUTTON, MakeLParam(anchor.x(), anchor.y()));
+    ASSERT_TRUE(grid->Panning());
+    EXPECT_TRUE(grid->IntelliFocusPointShown());
+    const QImage shown = mark();
+    EXPECT_NE(shown, before);
+    // A scroll repaints the cells below the mark; the mark stays where the pan began.
+    grid->SetTopRow(40);
+    EXPECT_EQ(mark(), shown);
+    grid->Perform(WM_KEYDOWN, 'A', 0);
+    EXPECT_FALSE(grid->Panning());
+    EXPECT_FALSE(grid->IntelliFocusPointShown());
+    EXPECT_EQ(mark(), before);
 }
 
 // --- Rotated text ----------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "platform/core/Exceptions.h"
 #include "terminal/core/ConfigList.h"
 #include "terminal/core/DataList.h"
+#include "terminal/core/TerminalCore.h"
 
 namespace {
 
@@ -205,5 +206,30 @@ TEST(ConfigList, KeepsTheLookOfRunsPaintedInOrder)
             for (int c = r.Start; c < r.End() && c < 60; ++c)
                 painted[static_cast<size_t>(c)] = {r.FontColor, r.BackColor, r.Flag};
         ASSERT_EQ(painted, ref);
+    }
+}
+
+// A line written a piece at a time grows its text and runs in steps; once the cursor has left it
+// the scroll-back holds it in no more than it needs, also in a slot that held a longer line.
+TEST(DataList, ALineTheCursorLeftKeepsNoSpareMemory)
+{
+    TTerminalCore core;
+    core.SetRow(3);
+    std::string full;
+    for (int line = 0; line < TDataList::kCount; ++line)
+        full += "\x1b[1;3" + std::to_string(line % 7) + "m" + std::string(70, 'x') + "\x1b[0m long line\r\n";
+    core.DecodeText(full);
+    std::string text;
+    for (int i = 0; i < 12; ++i)
+        text += "\x1b[" + std::to_string(31 + i % 7) + "m" + "word" + std::to_string(i) + " ";
+    const int written = 8;
+    for (int line = 0; line < written; ++line)
+        for (size_t at = 0; at < text.size(); at += 5)
+            core.DecodeText(text.substr(at, 5) + (at + 5 >= text.size() ? "\r\n" : ""));
+    for (int y = core.CurY() - written; y < core.CurY(); ++y) {
+        const TDataLine& line = core.Data().Line(y);
+        ASSERT_EQ(line.Text.substr(0, 6), "word0 ") << y;
+        EXPECT_EQ(line.Text.capacity(), line.Text.size()) << y;
+        EXPECT_EQ(line.Runs.HeapBytes(), line.Runs.Count() * sizeof(TConfig)) << y;
     }
 }
