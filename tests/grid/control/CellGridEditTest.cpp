@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include "grid/control/CellGrid.h"
 #include "grid/control/CellGridEditors.h"
 #include "grid/control/EditLink.h"
@@ -222,6 +224,25 @@ TEST_F(EditingOnAForm, EditLinkPopupDeactivatedWritesTheValueAndGoes)
     EXPECT_EQ(link.PopupForm(), nullptr);
     EXPECT_EQ(link.Destroyed, 1);
     grid->EditLink = nullptr;
+}
+
+// --- The date picker in a cell ------------------------------------------------------------------------
+
+TEST_F(EditingOnAForm, TheDatePickerInACellShowsNoBorder)
+{
+    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edDateEdit; };
+    Key(grid, VK_F2);
+    TGridDatePicker* picker = grid->DatePicker();
+    ASSERT_TRUE(picker->Visible());
+    const auto edgeIsBackground = [&] {
+        const QImage shot = Shoot(*form);
+        // The left edge halfway down is the colour just inside it: no frame line between.
+        const int y = picker->Top() + picker->Height() / 2;
+        return shot.pixel(picker->Left(), y) == shot.pixel(picker->Left() + 1, picker->Top() + 1);
+    };
+    EXPECT_TRUE(edgeIsBackground());
+    picker->SetFramed(true);
+    EXPECT_FALSE(edgeIsBackground());
 }
 
 // --- Sizing while typing -----------------------------------------------------------------------------
