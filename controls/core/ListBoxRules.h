@@ -1,7 +1,7 @@
 #pragma once
 // The display-free rules of the library's list boxes: the horizontal range kept as the widest
-// item's width, tab expansion in measured widths, the item-text read limit, and the check-box
-// cells, clicks and stored states of the check list box.
+// item's width, tab expansion in measured widths, the item-text read limit, when a press starts
+// an automatic drag, and the check-box cells, clicks and stored states of the check list box.
 
 #include <functional>
 #include <string_view>
@@ -42,11 +42,29 @@ int ListTabStopPixels(int TabWidth, int ZeroWidth);
 // between tabs); the low 16 bits, as the system's tabbed extent gives it. A stop below 1 counts
 // as 1.
 int TabbedTextWidth(std::string_view Text, int TabStop, const std::function<int(std::string_view)>& Measure);
+// The same walk for drawing: each piece between tabs with its x offset; the full width.
+int TabbedTextPieces(std::string_view Text, int TabStop, const std::function<int(std::string_view)>& Measure,
+                     const std::function<void(std::string_view Piece, int X)>& Piece);
 
 // The longest item text a list box hands out: 4095 bytes, cut before a two-byte character that
 // would not fit whole.
 constexpr size_t kMaxListItemText = 4095;
 AnsiString CutListItemText(std::string_view Text);
+
+// --- Automatic drag ----------------------------------------------------------------------------
+
+// What a left press does in a list box whose drag mode is automatic.
+enum TListPressDrag {
+    lpdNone,        // it selects as usual and starts no drag (multiple selection, Shift or Ctrl held)
+    lpdAfterPress,  // it selects as usual; a drag begins once the pointer moves
+    lpdAtOnce,      // a drag starts at once and the selection stays as it was
+};
+// With multiple selection, a press without Shift, or with Ctrl, on an item already selected
+// drags the selection at once; any other press with Shift or Ctrl only selects.
+TListPressDrag ListPressDrag(bool MultiSelect, bool Shift, bool Ctrl, bool OnSelectedItem);
+// A drag waiting for the pointer begins once it is this many pixels from the press on an axis.
+constexpr int kListDragThreshold = 5;
+bool ListDragBegins(int PressX, int PressY, int X, int Y);
 
 // --- Check list box ----------------------------------------------------------------------------
 

@@ -351,7 +351,8 @@ void RegisterExCheckListBoxClasses()
         .Bool("AutoScroll", &E::AutoScroll, &E::SetAutoScroll, true)
         .Bool("GraySelection", &E::GraySelection, &E::SetGraySelection, false)
         .Bool("Sorted", &E::Sorted, &E::SetSorted, false)
-        .Int("MaxWidth", &E::MaxWidth, nullptr);
+        .Int("MaxWidth", &E::MaxWidth, nullptr)
+        .Enum("DragMode", "TDragMode", {"dmManual", "dmAutomatic"}, &E::DragMode, &E::SetDragMode, dmManual);
     using C = TExCheckListBox;
     RegisterClass<C>("TExCheckListBox", "TExCustomListBox", MakeComponent<C>)
         .Bool("AllowGrayed", &C::AllowGrayed, &C::SetAllowGrayed, false)

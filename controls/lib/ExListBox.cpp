@@ -78,6 +78,7 @@ TExCustomListBox::TExCustomListBox(TComponent* AOwner) : TRangeListBox(AOwner)
     ReplaceItems(std::make_unique<TExListBoxStrings>(this));
     SetColor(clWindow);
     RegisterExListHandlers();
+    RegisterDragHandlers();
 }
 
 void TExCustomListBox::RegisterExListHandlers()
@@ -104,6 +105,48 @@ void TExCustomListBox::RegisterExListHandlers()
         if (dis->ItemState & odFocused)
             c->DrawFocusRect(dis->Rect);
     });
+    RegisterHandler(WM_DESTROY, [this](TMessage& m) {
+        auto saved = std::make_unique<TSavedItems>();
+        const int count = Items()->Count();
+        for (int i = 0; i < count; ++i) {
+            // The whole text, past the limit that reading an item has.
+            AnsiString text(static_cast<size_t>(std::max<LRESULT>(Perform(LB_GETTEXTLEN, static_cast<WPARAM>(i)), 0)),
+                            '\0');
+            Perform(LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+            saved->Items.emplace_back(std::move(text), RawItemData(i));
+        }
+        saved->TopIndex = TopIndex();
+        saved->ItemIndex = ItemIndex();
+        FSaved = std::move(saved);
+        Inherited(m);
+    });
+}
+
+void TExCustomListBox::WidgetCreated()
+{
+    TRangeListBox::WidgetCreated();
+    WatchDrags();
+    if (!FSaved)
+        return;
+    const std::unique_ptr<TSavedItems> saved = std::move(FSaved);
+    // The items go in again with their data, which stays theirs.
+    ++FKeepData;
+    Perform(LB_RESETCONTENT);
+    for (size_t i = 0; i < saved->Items.size(); ++i) {
+        const int index = static_cast<int>(i);
+        Perform(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(saved->Items[i].first.c_str()));
+        SetRawItemData(index, saved->Items[i].second);
+    }
+    --FKeepData;
+    SetTopIndex(saved->TopIndex);
+    SetItemIndex(saved->ItemIndex);
+}
+
+void TExCustomListBox::Resize()
+{
+    TRangeListBox::Resize();
+    if (Columns() > 0)
+        SetColumns(Columns());
 }
 
 void TExCustomListBox::RangeSwitched()
@@ -232,9 +275,14 @@ void TExCustomListBox::DrawItemText(int Index, TRect Rect)
     const int top = std::max(Rect.Top, (Rect.Top + Rect.Bottom - c->TextHeight("Wy")) / 2);
     TRect text{Rect.Left + 2, top, Rect.Right, Rect.Bottom};
     c->Brush()->SetStyle(bsClear);
-    unsigned flags = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
-    if (TabWidth() > 0)
-        flags |= DT_EXPANDTABS;
-    DrawText(c, Items()->Strings(Index), text, flags);
+    const AnsiString item = Items()->Strings(Index);
+    if (TabWidth() > 0) {
+        // The tab stops the range is measured with.
+        TabbedTextPieces(
+            item, ListTabStopPixels(TabWidth(), c->TextWidth("0")), [c](std::string_view s) { return c->TextWidth(s); },
+            [c, &text](std::string_view piece, int x) { c->TextOut(text.Left + x, text.Top, AnsiString(piece)); });
+    } else {
+        DrawText(c, item, text, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    }
     c->Brush()->SetStyle(bsSolid);
 }

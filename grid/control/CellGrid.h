@@ -32,6 +32,7 @@
 #include "grid/model/CellEditRules.h"
 #include "grid/model/CellModel.h"
 #include "grid/model/GridFiles.h"
+#include "grid/model/MeasuredWidths.h"
 #include "grid/model/PrintPages.h"
 #include "platform/gui/DragDrop.h"
 #include "platform/gui/Grids.h"
@@ -374,6 +375,9 @@ public:
     void HandleRadioClick(int ACol, int ARow, int X, int Y);
     // Opens a clicked link (http, https, ftp or mailto only); tests and tools may replace it.
     std::function<void(const AnsiString& Url)> OpenLink;
+    // The cursor over links, one for every grid: the program's own hand (8009) until a grid
+    // finishes loading from a form, the framework's hand point (crHandPoint) from then on.
+    static TCursor LinkCursor() { return FLinkCursor; }
     // The header click (CellGridSort.cpp): the left release at client X, Y over the cell
     // (ACol as shown, ARow) sorts by that column when it and the press lie in row 0.
     void ClickSort(int ACol, int ARow, int X, int Y);
@@ -606,9 +610,12 @@ private:
     int FValidateCol = -1, FValidateRow = -1;
     AnsiString FValidateText;
     bool FMouseStarted = false;
+    static inline TCursor FLinkCursor = 8009;
     // goEditing was switched off for a cell that may not be edited (the next cell asks again).
     bool FEditingSwitchedOff = false;
     bool FHidingControl = false;
+    // The widths of the edited column's texts, kept while typing sizes the column.
+    TMeasuredWidths FTypingWidths;
     TGridCombo* FCombo = nullptr;
     TGridSpin* FSpin = nullptr;
     TGridDatePicker* FDatePicker = nullptr;

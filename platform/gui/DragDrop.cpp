@@ -1,11 +1,14 @@
 #include "platform/gui/DragDrop.h"
 
+#include <QAbstractScrollArea>
+#include <QCoreApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
 #include <QUrl>
@@ -16,6 +19,7 @@
 #include "platform/core/StoredPath.h"
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/Clipboard.h"
+#include "platform/gui/ControlWidget.h"
 #include "platform/gui/WinControl.h"
 
 namespace {
@@ -48,6 +52,70 @@ int EffectOf(Qt::DropAction action)
 }
 
 TPoint PointOf(const QPointF& p) { return TPoint{static_cast<int>(p.x()), static_cast<int>(p.y())}; }
+
+// The window that takes a control's mouse and drops: a scrolled window's viewport (events there
+// reach the scroll area's handlers directly, never its event filters), else the control's own.
+QWidget* InputWindow(TWinControl* Control)
+{
+    QWidget* widget = Control ? Control->Handle() : nullptr;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(widget))
+        return area->viewport();
+    return widget;
+}
+
+// Takes away the filters of type F a window has (they have no meta-object of their own:
+// findChildren would take every child object, an editor's widget among them, for one).
+template <class F>
+void RemoveFilters(QWidget* Window)
+{
+    const QObjectList children = Window->children();
+    for (QObject* child : children)
+        if (auto* old = dynamic_cast<F*>(child)) {
+            Window->removeEventFilter(old);
+            delete old;
+        }
+}
+
+// Offers a window's left presses, and its moves while the left button is held, to a control
+// before the window handles them.
+class TDragInputFilter : public QObject {
+public:
+    TDragInputFilter(QWidget* Window, TDragInputEvent Event) : QObject(Window), FEvent(std::move(Event)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        TDragInput input = diPress;
+        if (event->type() == QEvent::MouseButtonPress)
+            input = diPress;
+        else if (event->type() == QEvent::MouseMove)
+            input = diMove;
+        else
+            return QObject::eventFilter(watched, event);
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (input == diPress ? e->button() != Qt::LeftButton : !(e->buttons() & Qt::LeftButton))
+            return false;
+        // The input may run a drag's loop, in which the control may be freed: its window stays
+        // until the event has been delivered.
+        auto* window = static_cast<QWidget*>(watched);
+        TWidgetBridge::TEventScope scope(window);
+        // A copy: the control may replace or remove the filter meanwhile.
+        const TDragInputEvent handler = FEvent;
+        bool taken = false;
+        try {
+            taken = handler(input, PointOf(e->position()), KeysOf(e->modifiers()));
+        } catch (...) {
+            TWidgetBridge::HandleException();
+            taken = true;
+        }
+        if (taken)
+            e->accept();
+        return taken;
+    }
+
+private:
+    TDragInputEvent FEvent;
+};
 
 // Turns the Qt drag events of one widget into the target's calls.
 class TDropFilter : public QObject {
@@ -212,20 +280,45 @@ int TDropTarget::Drop(const TDragData& Data, TShiftState Keys, TPoint Point)
 
 void RegisterDropTarget(TWinControl* Control, TDropTarget* Target)
 {
-    QWidget* widget = Control ? Control->Handle() : nullptr;
-    if (!widget)
+    QWidget* window = InputWindow(Control);
+    if (!window)
         return;
-    // TDropFilter has no meta-object of its own: findChildren would take every child object (an
-    // editor's widget among them) for one.
-    const QObjectList children = widget->children();
-    for (QObject* child : children)
-        if (auto* old = dynamic_cast<TDropFilter*>(child)) {
-            widget->removeEventFilter(old);
-            delete old;
-        }
-    widget->setAcceptDrops(Target != nullptr);
+    RemoveFilters<TDropFilter>(window);
+    window->setAcceptDrops(Target != nullptr);
+    if (window != Control->Handle())
+        Control->Handle()->setAcceptDrops(Target != nullptr);
     if (Target)
-        widget->installEventFilter(new TDropFilter(widget, Target));
+        window->installEventFilter(new TDropFilter(window, Target));
+}
+
+void SetDragInput(TWinControl* Control, TDragInputEvent Event)
+{
+    QWidget* window = InputWindow(Control);
+    if (!window)
+        return;
+    RemoveFilters<TDragInputFilter>(window);
+    if (Event)
+        window->installEventFilter(new TDragInputFilter(window, std::move(Event)));
+}
+
+void ClickAfterDrag(TWinControl* Control, TPoint ScreenPoint)
+{
+    QPointer<QWidget> window = InputWindow(Control);
+    if (!window)
+        return;
+    const QPointF global(ScreenPoint.x, ScreenPoint.y);
+    const QPointF local = window->mapFromGlobal(global);
+    // Outside the window there is nothing to click (a list would lose its selection to a click
+    // on no item).
+    if (!window->rect().contains(local.toPoint()))
+        return;
+    QMouseEvent press(QEvent::MouseButtonPress, local, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &press);
+    // The press may have freed the control and its window.
+    if (!window)
+        return;
+    QMouseEvent release(QEvent::MouseButtonRelease, local, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &release);
 }
 
 int StartTextDoDragDrop(TWinControl* Control, TDropSource& Source, const AnsiString& Text, const AnsiString& RTF,

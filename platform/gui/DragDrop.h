@@ -6,8 +6,12 @@
 // which effect) are made on TDragData, which tests build without a window.
 //
 // DragDrop.cpp holds the decisions, the data read from and made for Qt, the drag, and the
-// event filter that makes a control's window a drop target.
+// event filters that make a control's window a drop target and let a press start a drag.
+//
+// A control with a scrolled window (a list box) takes drops and presses on the window that
+// shows its items (the viewport), in client coordinates.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,6 +20,7 @@
 #include "platform/core/Geometry.h"
 #include "platform/core/ShiftState.h"
 
+class TObject;
 class TWinControl;
 class TBitmap;
 class QMimeData;
@@ -100,3 +105,31 @@ int StartTextDoDragDrop(TWinControl* Control, TDropSource& Source, const AnsiStr
                         int OkEffects, int& Effect, TBitmap* Picture = nullptr);
 int StartColDoDragDrop(TWinControl* Control, TDropSource& Source, int Col, int OkEffects, int& Effect,
                        TBitmap* Picture = nullptr);
+
+// --- The framework's drag of a control (a list box's items)
+
+// Manual: the control starts its drags itself; automatic: a left press starts one.
+enum TDragMode { dmManual, dmAutomatic };
+// Where a drag is, as a target sees it.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+
+// What a control's window is doing with the mouse, offered to the control before the window's
+// own handling: a left press, or a move while the left button is held.
+enum TDragInput { diPress, diMove };
+// True takes the input: the window's own handling and the control's mouse messages are skipped,
+// so that a drag can start without the press or the move selecting anything.
+using TDragInputEvent = std::function<bool(TDragInput Input, TPoint Point, TShiftState Shift)>;
+// Offers Control's window input to Event (client points); null stops it.
+void SetDragInput(TWinControl* Control, TDragInputEvent Event);
+// A left click (press and release, no keys) at a screen point, delivered to Control's window as
+// the user's would be: the click that a cancelled drag took away. Nothing outside the window.
+void ClickAfterDrag(TWinControl* Control, TPoint ScreenPoint);
+
+// The framework's drag events: a drag starts and ends at its source (Target: the control that
+// took the drop, or null); a target is told where the drag is and decides whether it would take
+// it (Accept), then takes the drop.
+using TStartDragEvent = std::function<void(TObject* Sender)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;

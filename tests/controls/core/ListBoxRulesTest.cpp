@@ -70,6 +70,16 @@ TEST(ListBoxRules, TabsMoveToTheNextStop)
     EXPECT_EQ(ListTabStopPixels(5, 7), 9);
 }
 
+TEST(ListBoxRules, DrawnPiecesStandWhereTheWidthPutsThem)
+{
+    std::string drawn;
+    const int width = TabbedTextPieces("ab\t\tc\td", 32, SixEach, [&](std::string_view piece, int x) {
+        drawn += std::string(piece) + "@" + std::to_string(x) + " ";
+    });
+    EXPECT_EQ(drawn, "ab@0 c@64 d@96 ");
+    EXPECT_EQ(width, 102);
+}
+
 TEST(ListBoxRules, ItemTextCutsBeforeAHalfCharacter)
 {
     const AnsiString ascii(5000, 'a');
@@ -155,6 +165,44 @@ TEST(ListBoxRules, RegressionStoredStateOutOfRangeReadsUnchecked)
     std::vector<int> states;
     RestoreCheckStates(m.Store(), 2, ckCheckBoxes, [&](int, int s) { states.push_back(s); });
     EXPECT_EQ(states, (std::vector<int>{kCheckUnchecked, kCheckUnchecked}));
+}
+
+// A left press in a list whose drag is automatic, by selection kind, keys and item.
+struct TPressDragCase {
+    const char* name;
+    bool multiSelect, shift, ctrl, onSelected;
+    TListPressDrag result;
+};
+
+class ListPressDragCase : public ::testing::TestWithParam<TPressDragCase> {};
+
+TEST_P(ListPressDragCase, DecidesTheDrag)
+{
+    const TPressDragCase& c = GetParam();
+    EXPECT_EQ(ListPressDrag(c.multiSelect, c.shift, c.ctrl, c.onSelected), c.result);
+}
+
+const TPressDragCase kPressDragCases[] = {
+    {"SingleSelectionWaitsForTheMove", false, false, false, true, lpdAfterPress},
+    {"SingleSelectionIgnoresTheKeys", false, true, true, false, lpdAfterPress},
+    {"MultiplePlainPressOnSelectedDragsAtOnce", true, false, false, true, lpdAtOnce},
+    {"MultipleCtrlPressOnSelectedDragsAtOnce", true, false, true, true, lpdAtOnce},
+    {"MultipleShiftCtrlPressOnSelectedDragsAtOnce", true, true, true, true, lpdAtOnce},
+    {"MultipleShiftPressOnSelectedOnlySelects", true, true, false, true, lpdNone},
+    {"MultipleCtrlPressElsewhereOnlySelects", true, false, true, false, lpdNone},
+    {"MultipleShiftPressElsewhereOnlySelects", true, true, false, false, lpdNone},
+    {"MultiplePlainPressElsewhereWaitsForTheMove", true, false, false, false, lpdAfterPress},
+};
+
+INSTANTIATE_TEST_SUITE_P(Presses, ListPressDragCase, ::testing::ValuesIn(kPressDragCases),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(ListBoxRules, AWaitingDragBeginsFivePixelsAway)
+{
+    EXPECT_FALSE(ListDragBegins(10, 10, 14, 6));
+    EXPECT_TRUE(ListDragBegins(10, 10, 15, 10));
+    EXPECT_TRUE(ListDragBegins(10, 10, 10, 5));
+    EXPECT_FALSE(ListDragBegins(10, 10, 10, 10));
 }
 
 }  // namespace

@@ -175,4 +175,18 @@ TEST_F(CheckListBoxTest, StreamOfOldVersionsReadsCheckedFlags)
     EXPECT_EQ(written[0].State, cbGrayed);
 }
 
+TEST_F(CheckListBoxTest, ANewWindowKeepsStatesEnabledFlagsAndData)
+{
+    list->SetState(0, cbGrayed);
+    list->SetChecked(2, true);
+    list->SetItemEnabled(1, false);
+    list->SetItemData(1, 42);
+    list->RecreateWnd();
+    EXPECT_EQ(list->GetState(0), cbGrayed);
+    EXPECT_EQ(list->GetState(2), cbChecked);
+    EXPECT_FALSE(list->GetItemEnabled(1));
+    EXPECT_EQ(list->GetItemData(1), 42);
+    EXPECT_EQ(list->Items()->Strings(2), "three");
+}
+
 }  // namespace

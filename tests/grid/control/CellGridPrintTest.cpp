@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "grid/control/CellGrid.h"
 #include "platform/gui/Forms.h"
@@ -197,10 +198,12 @@ TEST_F(CellGridPrint, AGridFreedByItsOwnEventEndsTheJob)
     Fill(2, 200);
     int asked = 0;
     // Row 70 is asked for once while counting and once while printing.
+    // The handler is freed with the grid: it copies what it needs before the delete.
     grid->OnPrintNewPage = [this, &asked](TObject*, int row, bool&) {
         if (row == 70 && ++asked == 2) {
-            delete grid;
-            grid = nullptr;
+            auto* fixture = this;
+            TCellGrid* dying = std::exchange(fixture->grid, nullptr);
+            delete dying;
         }
     };
     grid->Print();
