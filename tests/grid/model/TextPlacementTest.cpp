@@ -66,6 +66,5 @@ INSTANTIATE_TEST_SUITE_P(
         PlaceCase{"FallingLeftBottom", kCell, 40, 10, 315, taLeftJustify, vtaBottom, {17, 35}},
         PlaceCase{"NegativeAngleIsTheSameTurn", kCell, 40, 10, -45, taLeftJustify, vtaBottom, {17, 35}},
         // Half of a negative difference rounds down, not toward zero.
-        PlaceCase{"ATextWiderThanItsCellCentredRoundsDown", TRect{0, 0, 20, 10}, 35, 10, 0, taCenter, vtaTop,
-                  {-8, 0}}),
+        PlaceCase{"ATextWiderThanItsCellCentredRoundsDown", TRect{0, 0, 20, 10}, 35, 10, 0, taCenter, vtaTop, {-8, 0}}),
     [](const auto& row) { return std::string(row.param.Name); });
