@@ -32,6 +32,7 @@
 #include "grid/model/CellEditRules.h"
 #include "grid/model/CellModel.h"
 #include "grid/model/GridFiles.h"
+#include "grid/model/MeasuredWidths.h"
 #include "grid/model/PrintPages.h"
 #include "platform/gui/DragDrop.h"
 #include "platform/gui/Grids.h"
@@ -577,7 +578,6 @@ protected:
     // What the file formats read of the grid (CellGridFiles.cpp).
     TGridFileSettings FileSettings() const;
     TFileProgress FileProgress();
-    TAlignment FileCellAlignment(int ACol, int ARow);
 
 private:
     // Printing: the state between runs; the column widths saved on destruction, a failure told
@@ -613,6 +613,8 @@ private:
     // goEditing was switched off for a cell that may not be edited (the next cell asks again).
     bool FEditingSwitchedOff = false;
     bool FHidingControl = false;
+    // The widths of the edited column's texts, kept while typing sizes the column.
+    TMeasuredWidths FTypingWidths;
     TGridCombo* FCombo = nullptr;
     TGridSpin* FSpin = nullptr;
     TGridDatePicker* FDatePicker = nullptr;

@@ -19,13 +19,9 @@
 
 namespace {
 
-// Lets the window system catch up (a loaded machine activates windows late), up to 5 s.
-bool Eventually(const std::function<bool()>& done)
-{
-    for (int i = 0; i < 500 && !done(); ++i)
-        Settle(2);
-    return done();
-}
+// Lets the window system catch up: a loaded machine activates windows late, so the loop runs
+// until what the test expects has come (XWait.h's deadline), not for a number of rounds.
+bool Eventually(const std::function<bool()>& done) { return LoopUntil(done); }
 
 struct TRealEditGrid {
     TForm form{nullptr};
