@@ -39,9 +39,7 @@ int PdfPageCount(const std::string& file)
     int pages = -1;
     char line[512];
     while (std::fgets(line, sizeof line, pipe))
-        if (std::sscanf(line, "Pages: %d", &pages) == 1)
-            break;
-    while (std::fgets(line, sizeof line, pipe)) {}
+        std::sscanf(line, "Pages: %d", &pages);
     pclose(pipe);
     return pages;
 }
