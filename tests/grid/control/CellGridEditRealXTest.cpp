@@ -16,16 +16,12 @@
 #include "platform/gui/Queue.h"
 #include "platform/gui/SyntheticInput.h"
 #include "tests/platform/gui/GuiTestSupport.h"
+#include "tests/platform/gui/XWait.h"
 
 namespace {
 
-// Lets the window system catch up (a loaded machine activates windows late), up to 5 s.
-bool Eventually(const std::function<bool()>& done)
-{
-    for (int i = 0; i < 500 && !done(); ++i)
-        Settle(2);
-    return done();
-}
+// Lets the window system catch up: a loaded machine activates windows late.
+bool Eventually(const std::function<bool()>& done) { return LoopUntil(done); }
 
 struct TRealEditGrid {
     TForm form{nullptr};
