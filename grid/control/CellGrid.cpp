@@ -50,6 +50,7 @@ TCellGrid::~TCellGrid()
 void TCellGrid::Loaded()
 {
     TStringGrid::Loaded();
+    FLinkCursor = crHandPoint;
     FSavedCursor = Cursor();
     ShowColumnHeaders();
     ShowRowHeaders();

@@ -374,6 +374,9 @@ public:
     void HandleRadioClick(int ACol, int ARow, int X, int Y);
     // Opens a clicked link (http, https, ftp or mailto only); tests and tools may replace it.
     std::function<void(const AnsiString& Url)> OpenLink;
+    // The cursor over links, one for every grid: the program's own hand (8009) until a grid
+    // finishes loading from a form, the framework's hand point (crHandPoint) from then on.
+    static TCursor LinkCursor() { return FLinkCursor; }
     // The header click (CellGridSort.cpp): the left release at client X, Y over the cell
     // (ACol as shown, ARow) sorts by that column when it and the press lie in row 0.
     void ClickSort(int ACol, int ARow, int X, int Y);
@@ -606,6 +609,7 @@ private:
     int FValidateCol = -1, FValidateRow = -1;
     AnsiString FValidateText;
     bool FMouseStarted = false;
+    static inline TCursor FLinkCursor = 8009;
     // goEditing was switched off for a cell that may not be edited (the next cell asks again).
     bool FEditingSwitchedOff = false;
     bool FHidingControl = false;

@@ -214,17 +214,21 @@ void TCellGrid::RowMoved(int FromIndex, int ToIndex)
 void TCellGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
     std::shared_ptr<bool> alive = AliveToken();
-    TStringGrid::ColumnMoved(FromIndex, ToIndex);
+    // The cells moved between real columns, which differ from the display ones while columns
+    // are hidden: the event and the sort column take those.
+    const TGridCoord real = MovedRealCols();
+    const int from = real.X >= 0 ? real.X : FromIndex, to = real.X >= 0 ? real.Y : ToIndex;
+    TStringGrid::ColumnMoved(from, to);
     if (!*alive)
         return;
     if (EnhRowColMove)
         FMoveMark = true;
     // The sort column follows its column, and shifts only when the move passes over it.
     const int sort = SortColumn();
-    if (sort == FromIndex)
-        SetSortColumn(ToIndex);
-    else if (FromIndex < sort && ToIndex >= sort)
+    if (sort == from)
+        SetSortColumn(to);
+    else if (from < sort && to >= sort)
         SetSortColumn(sort - 1);
-    else if (FromIndex > sort && ToIndex <= sort)
+    else if (from > sort && to <= sort)
         SetSortColumn(sort + 1);
 }

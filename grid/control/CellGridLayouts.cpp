@@ -120,6 +120,8 @@ void TCellGrid::SaveColSizesOnDestroy()
         std::cerr << "hanmud: column widths not saved: " << e.Message << '\n';
     } catch (const std::exception& e) {
         std::cerr << "hanmud: column widths not saved: " << e.what() << '\n';
+    } catch (...) {
+        std::cerr << "hanmud: column widths not saved\n";
     }
 }
 

@@ -248,6 +248,8 @@ void TCellGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
     std::shared_ptr<bool> alive = AliveToken();
     ClearSearchText();
     FPushedButton = {-1, -1};
+    // An editor this press opens puts its caret under the pointer.
+    FMouseStarted = MouseActions()->CaretPositioning;
     FPressPoint = {X, Y};
     FLastMovePoint = {-1, -1};
     if (!LeftPressSteps(Shift, X, Y) || !*alive)
@@ -468,7 +470,7 @@ void TCellGrid::MouseMove(TShiftState Shift, int X, int Y)
     if (normal && state == gsNormal) {
         const AnsiString& text = Cells(RemapCol(cell.X), cell.Y);
         if (URLShow() && TextType(text, EnableHTML) != 1 && IsURL(text)) {
-            cursor = crHandPoint;
+            cursor = LinkCursor();
         } else if (TextType(text, EnableHTML) == 1) {
             TRect r = CellRect(cell.X, cell.Y);
             OffsetRect(r, 2, 2);
@@ -479,7 +481,7 @@ void TCellGrid::MouseMove(TShiftState Shift, int X, int Y)
             Canvas()->Font()->Assign(Font());
             const THtmlRenderResult hit = RenderHtml(Canvas(), text, r, options);
             if (hit.Hit) {
-                cursor = crHandPoint;
+                cursor = LinkCursor();
                 if (hit.AnchorValue != FLastAnchor) {
                     FLastAnchor = hit.AnchorValue;
                     if (OnAnchorEnter)
@@ -494,8 +496,7 @@ void TCellGrid::MouseMove(TShiftState Shift, int X, int Y)
                 return;
         }
     }
-    if (state == gsNormal && CalcSizingHit(*this, X, Y).State == gsNormal)
-        ShowGridCursor(cursor);
+    const bool ownCursor = state == gsNormal && CalcSizingHit(*this, X, Y).State == gsNormal;
     // A hint made for one cell goes when the pointer reaches another.
     if (FHintCell.X >= 0 && cell != FHintCell) {
         CancelHint();
@@ -509,4 +510,7 @@ void TCellGrid::MouseMove(TShiftState Shift, int X, int Y)
     if (RowCount() <= 1 || ColCount() <= 1)
         CancelGridState();
     TStringGrid::MouseMove(Shift, X, Y);
+    // The base move shows the default or a size-grip cursor; the grid's own goes over it.
+    if (*alive && ownCursor && GridState() == gsNormal)
+        ShowGridCursor(cursor);
 }

@@ -230,6 +230,8 @@ public:
     bool IsHiddenColumn(int Real) const { return !FColumns.Visible(Real); }
     int NumHiddenColumns() const { return FColumns.HiddenCount(); }
     int HiddenColCount() const { return FColumns.HiddenCount(); }
+    // The real columns of the last column move (MoveColumn), (-1, -1) before the first.
+    TGridCoord MovedRealCols() const { return FMovedRealCols; }
     int NumHiddenRows() const { return FHiddenRows.Count(); }
     bool IsHiddenRow(int Real) const { return FHiddenRows.IsHidden(Real); }
 
@@ -495,6 +497,9 @@ protected:
     // item has taken its own out of the slots first).
     void RowsLeaving(int At, int Count) override;
     void ColsLeaving(int At, int Count) override;
+    // A column moved by the base grid (display indexes): its cells move between the real
+    // columns, and hidden columns keep their flags with their cells.
+    void MoveColumnCells(int FromIndex, int ToIndex) override;
     // A new extra of a cell whose slot holds nothing or an extra (the old one is freed); null
     // when the slot holds an object of another class. Raises for a cell outside the grid.
     TCellGraphic* ReplaceExtra(int ACol, int ARow);
@@ -582,6 +587,7 @@ private:
     AnsiString FGroupHeader;
     TGridRect FSavedSelection;
     TColumnHiding FColumns;
+    TGridCoord FMovedRealCols{-1, -1};
     THiddenRows FHiddenRows;
     std::vector<char> FRowSelect;
     std::array<int, 256> FPrintColWidth{};

@@ -35,6 +35,13 @@ void TCellModel::UnhideColumns(int Col1, int Col2)
 
 void TCellModel::UnhideColumnsAll() { UnhideColumns(0, ColCount() + HiddenColCount()); }
 
+void TCellModel::MoveColumnCells(int FromIndex, int ToIndex)
+{
+    FMovedRealCols = {RemapCol(FromIndex), RemapCol(ToIndex)};
+    CellStore().MoveCol(FMovedRealCols.X, FMovedRealCols.Y);
+    FColumns.Move(FMovedRealCols.X, FMovedRealCols.Y);
+}
+
 void TCellModel::HideRow(int ARow) { HideRowRange(ARow, ARow, false); }
 void TCellModel::HideRows(int FromRow, int ToRow) { HideRowRange(FromRow, ToRow, false); }
 void TCellModel::HideRowsEx(int FromRow, int ToRow) { HideRowRange(FromRow, ToRow, true); }

@@ -97,6 +97,15 @@ void TColumnHiding::Remove(int At, int Count)
     FHiddenCount = static_cast<int>(std::count(FVisible.begin(), FVisible.end(), false));
 }
 
+void TColumnHiding::Move(int From, int To)
+{
+    if (From == To)
+        return;
+    // Taken out where it was and put in, shown, where it goes.
+    Remove(From, 1);
+    Insert(To, 1);
+}
+
 bool TColumnHiding::CheckConsistency() const
 {
     return FHiddenCount == static_cast<int>(std::count(FVisible.begin(), FVisible.end(), false));

@@ -32,6 +32,10 @@ public:
     void Insert(int At, int Count);
     // Flags and widths of the removed columns go; those after them move left.
     void Remove(int At, int Count);
+    // A shown column moved from one real index to another: the flags and widths between move
+    // one place towards where it came from. A hidden flag pushed past the last hideable column
+    // is dropped, as by Insert.
+    void Move(int From, int To);
 
     // The count agrees with the flags.
     bool CheckConsistency() const;

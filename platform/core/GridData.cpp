@@ -336,7 +336,7 @@ void TCustomGridData::MoveColumn(int FromIndex, int ToIndex)
         IndexError();
     if (FromIndex == ToIndex)
         return;
-    FCells.MoveCol(FromIndex, ToIndex);
+    MoveColumnCells(FromIndex, ToIndex);
     FCols.Move(FromIndex, ToIndex);
     FCurrent.X = Follow(FCurrent.X, FromIndex, ToIndex);
     FAnchor.X = Follow(FAnchor.X, FromIndex, ToIndex);

@@ -165,6 +165,9 @@ protected:
     virtual void RowHeightsChanged() {}
     virtual void RowMoved(int FromIndex, int ToIndex) {}
     virtual void ColumnMoved(int FromIndex, int ToIndex) {}
+    // Moves the cells of a moved column (display indexes) before ColumnMoved; a subclass whose
+    // cells lie at other indexes than the display ones maps them here.
+    virtual void MoveColumnCells(int FromIndex, int ToIndex) { FCells.MoveCol(FromIndex, ToIndex); }
     virtual void TopLeftChanged() {}
     // The current cell moved (after SelectCell agreed); Old is where it was.
     virtual void CurrentMoved(TGridCoord Old) {}

@@ -136,6 +136,44 @@ TEST(CellGridInput, RegressionOnlyWebAndMailLinksAreOpened)
     EXPECT_EQ(g->Row(), 4);
 }
 
+TEST(CellGridInput, LinksShowTheProgramsHandUntilAGridIsLoadedFromAForm)
+{
+    TShown shown;
+    TCellGrid* g = shown.Make();
+    g->SetURLShow(true);
+    g->SetCells(1, 1, "http://example.com/a");
+    const auto over = [&](int col, int row) {
+        const TPoint p = Centre(*g, col, row);
+        SendMouseInput(g, maMove, mbLeft, p.x, p.y, {});
+        return g->Handle()->cursor().shape();
+    };
+    ASSERT_EQ(TCellGrid::LinkCursor(), 8009);
+    EXPECT_EQ(over(1, 1), Qt::BitmapCursor);
+    EXPECT_EQ(over(2, 2), Qt::ArrowCursor);
+    TCellGrid loaded(&shown.form);
+    loaded.BeginLoading();
+    loaded.EndLoading();
+    EXPECT_EQ(TCellGrid::LinkCursor(), crHandPoint);
+    EXPECT_EQ(over(1, 1), Qt::PointingHandCursor);
+}
+
+// The base grid's move showed its default cursor after the grid had chosen its own.
+TEST(CellGridInput, RegressionTheBaseMoveHidTheSelectCursors)
+{
+    TShown shown;
+    TCellGrid* g = shown.Make();
+    g->MouseActions()->ColSelect = true;
+    g->MouseActions()->RowSelect = true;
+    const auto over = [&](int col, int row) {
+        const TPoint p = Centre(*g, col, row);
+        SendMouseInput(g, maMove, mbLeft, p.x, p.y, {});
+        return std::pair{g->CursorKind(), g->Handle()->cursor().shape()};
+    };
+    EXPECT_EQ(over(2, 0), std::pair(1, Qt::BitmapCursor));
+    EXPECT_EQ(over(0, 2), std::pair(2, Qt::BitmapCursor));
+    EXPECT_EQ(over(2, 2), std::pair(0, Qt::ArrowCursor));
+}
+
 TEST(CellGridInput, RegressionSelectedTextTakesOnlyARichTextStartAsRichText)
 {
     TestApplication();

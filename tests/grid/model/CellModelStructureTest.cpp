@@ -146,6 +146,29 @@ const TGridScenario kStructure[] = {
          EXPECT_EQ(g.ColCount(), 1);
      },
      "c|d"},
+    // A moved column's cells went to the display index as a real one, so a hidden column
+    // between took the moved column's place in view and a shown one went out of it.
+    {"RegressionMoveColumnPastAHiddenColumnKeepsItHidden", "a|b|c|d|e",
+     [](TCellModel& g) {
+         g.HideColumn(2);
+         g.MoveColumn(1, 3);
+         EXPECT_TRUE(g.IsHiddenColumn(1));
+         EXPECT_EQ(g.NumHiddenColumns(), 1);
+         EXPECT_EQ(g.Cells(g.RealCol(3), 0), "b");
+         EXPECT_EQ(g.MovedRealCols(), (TGridCoord{1, 4}));
+     },
+     "a|c|d|e|b"},
+    {"RegressionMoveColumnLeftPastAHiddenColumnKeepsItHidden", "a|b|c|d|e",
+     [](TCellModel& g) {
+         g.HideColumn(2);
+         g.SetColWidths(3, 30);
+         g.MoveColumn(3, 1);
+         EXPECT_TRUE(g.IsHiddenColumn(3));
+         EXPECT_EQ(g.Cells(g.RealCol(1), 0), "e");
+         EXPECT_EQ(g.ColWidths(1), 30);
+         g.UnhideColumn(3);
+     },
+     "a|e|b|c|d"},
     {"HideRowAndBackWithTextsAndExtras", "h|h/a|1/b|2/c|3/d|4",
      [](TCellModel& g) {
          TCellGraphic* extra = Check(g, 1, 3);

@@ -66,6 +66,21 @@ const TInputCase kInput[] = {
      "set Options +goRowMoving\nblock 0 1 1\\ta\\n2\\tb\\n3\\tc\\n4\\td\nevents OnRowMoved\n"
      "mouse down left 10 30\nmouse move left 10 90\nmouse up left 10 90\n? Cells 1 4\n",
      "event OnRowMoved 1 4\nCells 1 4 = a\n"},
+    // Column 1 dragged onto column 3 past hidden column 2: the event names the real columns,
+    // the hidden column stays hidden and the sort column follows its cells.
+    {"ColumnDraggedPastAHiddenColumnMovesItsRealCells",
+     "set Options +goColMoving\nblock 0 0 h0\\th1\\th2\\th3\\th4\\nr\\ta\\tb\\tc\\td\ncall HideColumn 2\n"
+     "set SortColumn 4\nevents OnColumnMoved\nmouse down left 96 10\nmouse move left 150 10\n"
+     "mouse move left 240 10\nmouse up left 240 10\n? Cells 4 1\ncall IsHiddenColumn 1\n? SortColumn\n",
+     "HideColumn 2 =\nevent OnColumnMoved 1 4\nCells 4 1 = a\nIsHiddenColumn 1 = true\nSortColumn = 3\n"},
+    {"CaretPositioningPutsTheEditorsCaretUnderThePress",
+     "set Options +goEditing\nset MouseActions.DirectEdit true\nset MouseActions.CaretPositioning true\n"
+     "width 1 200\ncell 1 1 abcdefghij\nfocus\nmouse down left 100 36\nmouse up left 100 36\ntype X\n? editor\n",
+     "editor = TCgInplaceEdit abcdeXfghij\n"},
+    {"WithoutCaretPositioningTheEditorTakesTheWholeText",
+     "set Options +goEditing\nset MouseActions.DirectEdit true\nwidth 1 200\ncell 1 1 abcdefghij\nfocus\n"
+     "mouse down left 100 36\nmouse up left 100 36\ntype X\n? editor\n",
+     "editor = TCgInplaceEdit X\n"},
     {"WheelStopsAboveTheFooters", "set RowCount 6\nset FixedFooters 1\nset Row 3\nwheel 5\n? Row\nwheel -9\n? Row\n",
      "Row = 4\nRow = 1\n"},
     {"CtrlWheelZoomsWithinItsLimits",

@@ -97,15 +97,16 @@ homeKey='${HOME}' userKey='${USER}'
 out=${out//"$homeKey"/$userHome}
 out=${out//"$userKey"/$user}
 
-# print TITLE QUEUE PRINTER-DIRECTIVE: gridrun prints 120 rows of three cells (two pages) with the
-# page number and the page count at the bottom; the PDF must come back with what it laid out.
+# print TITLE QUEUE PRINTER-DIRECTIVE: gridrun prints 400 rows of three cells (several pages,
+# so a count that strays from the printout shows) with the page number and the page count at the
+# bottom; the PDF must come back with what it laid out.
 print() {
   local title=$1 queue=$2 printer=$3 log="$dir/$1.out"
   "$gridrun" >"$log" 2>&1 <<DIRECTIVES
 set ColCount 3
-set RowCount 120
+set RowCount 400
 block 0 0 Name\tValue\tNote\nqueue\t1\tprinted through CUPS
-cell 0 119 lastrow
+cell 0 399 lastrow
 set PrintSettings.JobName $title
 set PrintSettings.PageNr ppBottomCenter
 set PrintSettings.PagePrefix Page
@@ -119,7 +120,7 @@ DIRECTIVES
   ! grep -q '^error' "$log" || fail "$title: gridrun reported an error"
   local pages
   pages=$(sed -n 's/^pages = //p' "$log")
-  [ "$pages" = 2 ] || fail "$title: gridrun counted '$pages' pages, not 2"
+  [ -n "$pages" ] && [ "$pages" -ge 3 ] || fail "$title: gridrun counted '$pages' pages, not 3 or more"
 
   local pdf=
   for _ in $(seq 600); do
@@ -139,14 +140,14 @@ DIRECTIVES
   local sent
   sent=$(ls -t "$dir"/spool/d*-001 2>/dev/null | head -1)
   [ -n "$sent" ] || fail "$title: the spool kept no document"
-  local page1 page2
-  page1=$(pdftotext -f 1 -l 1 -layout "$sent" - 2>&1)
-  page2=$(pdftotext -f 2 -l 2 -layout "$sent" - 2>&1)
-  for want in "printed through CUPS" "Page 1/2"; do
-    grep -qF "$want" <<<"$page1" || fail "$title: page 1 lacks \"$want\": $page1"
+  local first last
+  first=$(pdftotext -f 1 -l 1 -layout "$sent" - 2>&1)
+  last=$(pdftotext -f "$pages" -l "$pages" -layout "$sent" - 2>&1)
+  for want in "printed through CUPS" "Page 1/$pages"; do
+    grep -qF "$want" <<<"$first" || fail "$title: page 1 lacks \"$want\": $first"
   done
-  for want in "lastrow" "Page 2/2"; do
-    grep -qF "$want" <<<"$page2" || fail "$title: page 2 lacks \"$want\": $page2"
+  for want in "lastrow" "Page $pages/$pages"; do
+    grep -qF "$want" <<<"$last" || fail "$title: page $pages lacks \"$want\": $last"
   done
   rm -f "$sent"
 }
