@@ -50,6 +50,9 @@ public:
     void FormKeyDown(uint16_t& key, TShiftState shift, bool extended, IKeyWindow& window);
     // The character of a key that ran a key macro is not typed.
     void FormKeyPress(char& key) const;
+    // Any key-up ends the keystroke that ran a key macro: what is typed next is typed, also text
+    // from an input method, which arrives without a key-down of its own.
+    void FormKeyUp() { FKeyConsumed = 1; }
     // The input line: PageUp and PageDown scroll the terminal a page and give it the focus; Shift
     // with Up or Down scrolls one line; Up and Down alone walk the history.
     static void InputKeyDown(uint16_t key, TShiftState shift, bool extended, IKeyWindow& window,

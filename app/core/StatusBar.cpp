@@ -5,14 +5,14 @@
 #include "script/Walk.h"
 
 const std::array<TStatusPanelLayout, 8> kStatusPanels = {{
-    {StatusText::Hangul, 30, false, false},
-    {StatusText::Insert, 30, true, false},
-    {"CPU\xC1\xA1\xC0\xAF", 50, false, true},               // CPU점유
-    {"File", 120, false, false},                            //
-    {"\xC1\xA2\xBC\xD3\xBD\xC3\xB0\xA3", 50, true, false},  // 접속시간
-    {"\xC6\xAE\xB8\xAE\xB0\xC5", 40, false, false},         // 트리거
-    {"Walk", 100, false, false},
-    {"Status", 50, false, false},
+    {StatusText::Hangul, 30, false, false, StatusText::Hangul},
+    {StatusText::Insert, 30, true, false, StatusText::Overwrite},
+    {"CPU\xC1\xA1\xC0\xAF", 50, false, true, nullptr},                                   // CPU점유
+    {"File", 120, false, false, nullptr},                                                //
+    {"\xC1\xA2\xBC\xD3\xBD\xC3\xB0\xA3", 50, true, false, StatusText::NoConnectedTime},  // 접속시간
+    {"\xC6\xAE\xB8\xAE\xB0\xC5", 40, false, false, "T:Off"},                             // 트리거
+    {"Walk", 100, false, false, "W:Paused"},
+    {"Status", 50, false, false, nullptr},
 }};
 
 const std::array<TSystemTimer, 5> kSystemTimers = {{

@@ -30,7 +30,9 @@ struct TStatusPanelLayout {
     const char* Text;
     int Width;
     bool RightAligned;
-    bool OwnerDrawn;  // covered by the CPU bar
+    bool OwnerDrawn;     // covered by the CPU bar
+    const char* Widest;  // the longest of the fixed texts it shows, or none; the panel is widened
+                         // to show it whole in a font wider than the one Width was made for
 };
 constexpr int kPanelIme = 0, kPanelInsert = 1, kPanelCpu = 2, kPanelFile = 3, kPanelConnectedTime = 4,
               kPanelTrigger = 5, kPanelWalk = 6, kPanelStatus = 7;

@@ -227,6 +227,7 @@ private:
     void BindKeys();
     void FormKeyDown(uint16_t& Key, TShiftState Shift);
     void FormKeyPress(char& Key);
+    void FormKeyUp();
     void TerminalKeyDown(uint16_t& Key, TShiftState Shift);
     void FormMouseWheel(bool up, bool& Handled);
     void ComboEditKeyDown(uint16_t& Key, TShiftState Shift);

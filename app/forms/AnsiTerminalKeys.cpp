@@ -83,6 +83,7 @@ void TAnsiTerminalForm::BindKeys()
 {
     OnKeyDown = [this](TObject*, uint16_t& key, TShiftState shift) { FormKeyDown(key, shift); };
     OnKeyPress = [this](TObject*, char& key) { FormKeyPress(key); };
+    OnKeyUp = [this](TObject*, uint16_t&, TShiftState) { FormKeyUp(); };
     FTerminal->OnKeyDown = [this](TObject*, uint16_t& key, TShiftState shift) { TerminalKeyDown(key, shift); };
     OnMouseWheelDown = [this](TObject*, TShiftState, TPoint, bool& handled) { FormMouseWheel(false, handled); };
     OnMouseWheelUp = [this](TObject*, TShiftState, TPoint, bool& handled) { FormMouseWheel(true, handled); };
@@ -105,6 +106,12 @@ void TAnsiTerminalForm::FormKeyPress(char& Key)
 {
     if (!FClosed)
         FKeys.FormKeyPress(Key);
+}
+
+void TAnsiTerminalForm::FormKeyUp()
+{
+    if (!FClosed)
+        FKeys.FormKeyUp();
 }
 
 void TAnsiTerminalForm::TerminalKeyDown(uint16_t& Key, TShiftState /*Shift*/)

@@ -2,6 +2,7 @@
 // panel 2, the status line built from the player's template, the Hangul/English and insert
 // indicators, and the system timers that refresh them.
 
+#include <algorithm>
 #include <utility>
 
 #include "app/core/StatusBar.h"
@@ -63,10 +64,14 @@ void TAnsiTerminalForm::CreateStatusBar()
     FStatusBar = new TStatusBar(this);
     FStatusBar->SetParent(this);
     FStatusBar->SetSizeGrip(false);
+    TCanvas* canvas = FStatusBar->Canvas();
+    canvas->SetFont(FStatusBar->Font());
     for (const TStatusPanelLayout& layout : kStatusPanels) {
         TStatusPanel* panel = FStatusBar->AddPanel();
         panel->Text = layout.Text;
-        panel->Width = layout.Width;
+        // The bar insets a panel's text by 2 on each side.
+        const int widest = layout.Widest ? canvas->TextWidth(layout.Widest) + 5 : 0;
+        panel->Width = std::max(layout.Width, widest);
         panel->Alignment = layout.RightAligned ? taRightJustify : taLeftJustify;
         panel->Style = layout.OwnerDrawn ? psOwnerDraw : psText;
     }
@@ -77,8 +82,9 @@ void TAnsiTerminalForm::LayoutStatusBar(int top)
     FStatusBar->SetBounds(0, top, ClientWidth(), kStatusBarHeight);
     if (!FCpuBar)
         return;
-    const int left = kStatusPanels[kPanelIme].Width + kStatusPanels[kPanelInsert].Width;
-    FCpuBar->SetBounds(left, 0, kStatusPanels[kPanelCpu].Width, FStatusBar->Height());
+    // Over panel 2 exactly: the panels before it are apart by the bar's gaps.
+    const TRect r = FStatusBar->PanelRect(kPanelCpu);
+    FCpuBar->SetBounds(r.Left, 0, r.Width(), FStatusBar->Height());
 }
 
 const AnsiString& TAnsiTerminalForm::PanelText(int index) const

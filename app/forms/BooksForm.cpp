@@ -187,7 +187,9 @@ void PutCaptureText(TComponent* owner, TWinControl* focusControl, const AnsiStri
     if (!capture) {
         capture = new TCaptureForm(home);
         capture->SetCaption(caption);
-        capture->Show();
+        // Not activated: the window system would activate it only once it is on the screen,
+        // after the focus was given back below, and the typed lines would go into it.
+        capture->ShowWithoutActivation();
         // A window is given the focus by activating it; a control by focusing it on its form.
         if (auto* window = dynamic_cast<TCustomForm*>(focusControl))
             window->BringToFront();

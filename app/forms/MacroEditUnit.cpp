@@ -24,8 +24,13 @@ TMacroEditForm::TMacroEditForm(TComponent* AOwner) : TItemEditForm(AOwner)
     FHotKey1 = Place<THotKey>(this, this, "HotKey1", 8, 10, 140, 22);
     FHotKey1->SetHotKey(kInitialKey);
     FHotKey1->OnExit = [this](TObject*) { HotKey1Exit(); };
-    auto* hint = Place<TLabel>(this, this, "Label1", MacroKeyLabel, 156, 6, 276, 40);
+    // Sized once, wrapping within its width, as a form file loads it: sized at each step, the
+    // caption would first widen it past the dialog's edge (or wrapping an empty caption shrink it).
+    auto* hint = Place<TLabel>(this, this, "Label1", 156, 6, 276, 40);
+    hint->SetAutoSize(false);
     hint->SetWordWrap(true);
+    hint->SetCaption(MacroKeyLabel);
+    hint->SetAutoSize(true);
     Place<TLabel>(this, this, "Label2", MacroBuffLabel, 8, 50, 120, 16);
     FBuff = Place<TMemo>(this, this, "Buff", 8, 68, 424, 150);
     FBuff->SetScrollBars(ssBoth);

@@ -1,6 +1,7 @@
 // Typing: a grid of Rows rows of five cells, its editor opened on the cell of row 2, column 1,
 // and 200 characters typed into it as key presses, each followed by the repaint it causes; the
-// column grows to the text as it is typed (SizeWhileTyping.Width). The peer is Qt's QTableView
+// column grows to its widest text as it is typed (SizeWhileTyping.Width), the widths of the other
+// rows' texts kept from key to key. The peer is Qt's QTableView
 // over a QStandardItemModel of the same size, its line editor opened on the same cell, the model
 // written and the column sized to its contents on each key (resizeColumnToContents).
 

@@ -32,6 +32,7 @@
 #include "grid/model/CellEditRules.h"
 #include "grid/model/CellModel.h"
 #include "grid/model/GridFiles.h"
+#include "grid/model/MeasuredWidths.h"
 #include "grid/model/PrintPages.h"
 #include "platform/gui/DragDrop.h"
 #include "platform/gui/Grids.h"
@@ -613,6 +614,8 @@ private:
     // goEditing was switched off for a cell that may not be edited (the next cell asks again).
     bool FEditingSwitchedOff = false;
     bool FHidingControl = false;
+    // The widths of the edited column's texts, kept while typing sizes the column.
+    TMeasuredWidths FTypingWidths;
     TGridCombo* FCombo = nullptr;
     TGridSpin* FSpin = nullptr;
     TGridDatePicker* FDatePicker = nullptr;

@@ -31,6 +31,27 @@ TWinControl* ControlOf(const TCellGrid& g, TEditorKind kind)
     }
 }
 
+// Everything besides a cell's text that changes how a column's texts measure: the fonts, the
+// zoom, whether the column or a row is fixed, and the switches that read a text otherwise.
+std::string MeasureContext(TCellGrid& g, int ACol)
+{
+    std::string key;
+    for (const TFont* f : {g.Font(), g.FixedFont()}) {
+        key += f->Name();
+        for (const int v :
+             {f->Height(), static_cast<int>(f->Charset()), static_cast<int>(f->Pitch()),
+              static_cast<int>(f->Style().Contains(fsBold)), static_cast<int>(f->Style().Contains(fsItalic)),
+              static_cast<int>(f->Style().Contains(fsUnderline)), static_cast<int>(f->Style().Contains(fsStrikeOut))})
+            key += "|" + std::to_string(v);
+        key += ';';
+    }
+    for (const int v :
+         {g.ZoomLevel(), static_cast<int>(ACol < g.FixedCols()), g.FixedRows(), static_cast<int>(g.EnableHTML),
+          static_cast<int>(g.Multilinecells), static_cast<int>(g.URLShow()), static_cast<int>(g.URLFull())})
+        key += "|" + std::to_string(v);
+    return key;
+}
+
 }  // namespace
 
 void TCellGrid::CreateEditControls()
@@ -546,15 +567,25 @@ void TCellGrid::TypingSized()
         return;
     const int real = GetRealCol();
     if (SizeWhileTyping()->Width) {
-        // The column grows to the edited cell's text: one text is measured a key, whatever the
-        // number of rows.
-        SetMeasureFont(Col(), Row(), true);
-        TPoint text{}, extra{};
-        GetCellTextSize(real, Row(), text);
-        GetCellGraphicSize(real, Row(), extra);
-        const int wanted = text.x + extra.x + 4;
-        if (wanted > ColWidths(Col()))
-            SetColWidths(Col(), wanted);
+        // The column grows to its widest text, as SizeToWidth does; the other rows' widths are
+        // kept from the key before, so a key measures the typed text only.
+        const int col = Col();
+        const int widest = FTypingWidths.Widest(
+            real, MeasureContext(*this, col), RowCount(),
+            [this, real](int r) -> const AnsiString& { return Cells(real, r); },
+            [this, col, real](int r) {
+                SetMeasureFont(col, r, true);
+                TPoint text{};
+                GetCellTextSize(real, r, text);
+                return text.x;
+            },
+            [this, real](int r) {
+                TPoint extra{};
+                GetCellGraphicSize(real, r, extra);
+                return extra.x;
+            });
+        if (widest + 4 > ColWidths(col))
+            SetColWidths(col, widest + 4);
     }
     if (SizeWhileTyping()->Height && WordWrap())
         AutoSizeRow(Row());

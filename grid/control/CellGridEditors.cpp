@@ -311,7 +311,11 @@ void TGridSpin::DoExit()
 
 // --- TGridDatePicker -------------------------------------------------------------------------------
 
-TGridDatePicker::TGridDatePicker(TComponent* AOwner) : TDateTimePicker(AOwner), TGridEditorLink(AOwner) {}
+TGridDatePicker::TGridDatePicker(TComponent* AOwner) : TDateTimePicker(AOwner), TGridEditorLink(AOwner)
+{
+    // Inside the cell the picker shows no border of its own, only the window colour.
+    SetFramed(false);
+}
 
 void TGridDatePicker::LoadFromCell()
 {

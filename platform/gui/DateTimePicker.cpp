@@ -108,6 +108,7 @@ void TDateTimePicker::Apply()
     const bool time = FKind == dtkTime;
     w->setDisplayFormat(AnsiToQString(QtDateTimeFormat(time ? fs.LongTimeFormat : fs.ShortDateFormat, time)));
     w->setCalendarPopup(!time && FDateMode == dmComboBox);
+    w->setFrame(FFramed);
     w->setDateTime(ToQDateTime(FDateTime));
     --FApplying;
 }
@@ -135,6 +136,12 @@ void TDateTimePicker::SetKind(TDateTimeKind v)
 void TDateTimePicker::SetDateMode(TDTDateMode v)
 {
     FDateMode = v;
+    Apply();
+}
+
+void TDateTimePicker::SetFramed(bool v)
+{
+    FFramed = v;
     Apply();
 }
 

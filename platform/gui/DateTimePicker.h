@@ -22,6 +22,9 @@ public:
     void SetKind(TDateTimeKind v);
     TDTDateMode DateMode() const { return FDateMode; }
     void SetDateMode(TDTDateMode v);
+    // Drawn with a border of its own (the default) or without, as an editor inside a cell is.
+    bool Framed() const { return FFramed; }
+    void SetFramed(bool v);
     // The drop-down calendar of dmComboBox: opened (as Alt+Down does) or closed; whether it shows.
     void SetDroppedDown(bool v);
     bool DroppedDown();
@@ -36,6 +39,7 @@ private:
     TDateTime FDateTime = 0;
     TDateTimeKind FKind = dtkDate;
     TDTDateMode FDateMode = dmComboBox;
+    bool FFramed = true;
     int FApplying = 0;
 };
 

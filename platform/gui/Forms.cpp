@@ -166,15 +166,37 @@ void TCustomForm::VisibleChanged()
         UpdateWidgetVisible();
         if (HandleAllocated() && Visible()) {
             Handle()->raise();
-            Handle()->activateWindow();
+            if (!FShowingWithoutActivation)
+                Handle()->activateWindow();
             // The control chosen while the form was hidden gets the focus now.
             if (FActiveControl && FActiveControl->CanFocus() && FActiveControl->HandleAllocated())
                 FActiveControl->Handle()->setFocus(Qt::OtherFocusReason);
         }
     } else {
+        const bool wasActive = FActive;
         UpdateWidgetVisible();
         DoHide();
+        // Once the window system has had its say (a window manager picks a window itself, none
+        // leaves the keys going nowhere), and only if that window is still shown then (a closing
+        // main window hides its windows, then itself).
+        if (wasActive && FActiveBefore)
+            QueueCall([before = FActiveBefore] {
+                const QWidget* active = QApplication::activeWindow();
+                if (before && before->isVisible() && (!active || !active->isVisible()))
+                    before->activateWindow();
+            });
     }
+}
+
+void TCustomForm::ShowWithoutActivation()
+{
+    HandleNeeded();
+    Handle()->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    FShowingWithoutActivation = true;
+    Show();
+    FShowingWithoutActivation = false;
+    if (HandleAllocated())
+        Handle()->setAttribute(Qt::WA_ShowWithoutActivating, false);
 }
 
 void TCustomForm::DoShow()
@@ -454,8 +476,12 @@ void TCustomForm::SetActive(bool v)
         return;
     FActive = v;
     if (v) {
-        if (Screen)
+        if (Screen) {
+            TCustomForm* before = Screen->FActiveForm;
+            if (before && before != this && before->HandleAllocated())
+                FActiveBefore = before->Handle();
             Screen->FActiveForm = this;
+        }
         Activate();
     } else {
         Deactivate();

@@ -5,6 +5,7 @@
 #include "platform/gui/WinControl.h"
 
 #include <QCursor>
+#include <QPointer>
 #include <map>
 
 class QEventLoop;
@@ -106,6 +107,9 @@ public:
     // Frees the form later, from the event loop, once the handler that asked has returned.
     void Release();
     void BringToFront();
+    // Shows the form without taking the activation from the active window (a window shown for
+    // output while the player types elsewhere).
+    void ShowWithoutActivation();
 
     TWinControl* ActiveControl() const { return FActiveControl; }
     void SetActiveControl(TWinControl* control);
@@ -188,6 +192,10 @@ private:
     TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
     TSizeConstraints FConstraints;
     int FPixelsPerInch = 96;
+    bool FShowingWithoutActivation = false;
+    // The window that was active before this one: it gets the activation back when this one is
+    // hidden while active, as Windows gives it to the window below.
+    QPointer<QWidget> FActiveBefore;
 
     friend class TWidgetBridge;
     friend class TWinControl;

@@ -157,7 +157,8 @@ void TMenuQt::Apply(TMenu* menu, TMenuItem* item)
     QString text = AnsiToQString(item->Caption());
     if (item->ShortCut())
         text += QLatin1Char('\t') + AnsiToQString(ShortCutToText(item->ShortCut()));
-    a->setText(text);
+    // A line's caption ("-") is no text to show: some styles draw a separator's text beside it.
+    a->setText(item->IsLine() ? QString() : text);
     a->setCheckable(item->Checked() || item->RadioItem());
     a->setChecked(item->Checked());
     a->setEnabled(item->Enabled());

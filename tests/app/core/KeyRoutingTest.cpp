@@ -128,4 +128,24 @@ TEST(KeyRouting, MacroThatClearsTheMacroListRunsItsWholeText)
     EXPECT_EQ(keys.KeyConsumed(), 0);
 }
 
+// An input method types Hangul without a key-down of its own: after the macro key is up, its
+// characters are typed, not swallowed as the macro key's.
+TEST(KeyRouting, HangulTypedAfterAMacroKeyIsNotLost)
+{
+    TFakeWindow window;
+    AddMacro(window.Macros, VK_F1, {ssCtrl}, "look");
+    TKeyRouting keys;
+    uint16_t key = VK_F1;
+    keys.FormKeyDown(key, {ssCtrl}, false, window);
+    ASSERT_EQ(window.Log, "exec:look");
+    keys.FormKeyUp();
+    // "안" from the input method, byte by byte.
+    char lead = '\xBE';
+    char trail = '\xC8';
+    keys.FormKeyPress(lead);
+    keys.FormKeyPress(trail);
+    EXPECT_EQ(lead, '\xBE');
+    EXPECT_EQ(trail, '\xC8');
+}
+
 }  // namespace

@@ -6,13 +6,16 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GuiTestSupport.h"
 #include "WindowTestSupport.h"
+#include "app/core/StatusBar.h"
 #include "app/forms/AnsiTerminal.h"
 #include "platform/core/TimerService.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NetSocket.h"
 #include "terminal/control/Terminal.h"
@@ -95,6 +98,29 @@ TEST_F(TWindowFixture, RegressionAWindowClosedInsideItsOwnBoxIsFreedAfterwards)
     EXPECT_EQ(Log, std::vector<std::string>{"closed"});
     EXPECT_EQ(Entry->TermForm, nullptr);
     EXPECT_FALSE(Screen->HasForm(window));
+}
+
+}  // namespace
+
+namespace {
+
+// The status bar's panels with the texts that were cut: the connected time lost its first digit
+// and the insert indicator its last letter under the CPU bar.
+TEST_F(TWindowFixture, RegressionStatusPanelsShowTheirTextsWholeBesideTheCpuBar)
+{
+    TStatusBar* bar = Window->StatusBar();
+    TCanvas* canvas = bar->Canvas();
+    canvas->SetFont(bar->Font());
+    const std::pair<int, const char*> texts[] = {{kPanelIme, StatusText::English},
+                                                 {kPanelInsert, StatusText::Overwrite},
+                                                 {kPanelConnectedTime, "00:00:00"},
+                                                 {kPanelTrigger, "T:Off"}};
+    for (const auto& [panel, text] : texts)
+        EXPECT_LE(canvas->TextWidth(text) + 4, bar->PanelRect(panel).Width()) << "panel " << panel;
+    const TRect cpu = bar->PanelRect(kPanelCpu);
+    EXPECT_GE(Window->CpuBar()->Left(), bar->PanelRect(kPanelInsert).Right);
+    EXPECT_EQ(Window->CpuBar()->Left(), cpu.Left);
+    EXPECT_EQ(Window->CpuBar()->Width(), cpu.Width());
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+
 #include "ProgramTestSupport.h"
 #include "app/core/CharEdit.h"
 #include "app/forms/AnsiTerminal.h"
@@ -71,6 +73,26 @@ TEST_F(TCaptureTest, OpeningOneGivesTheFocusBack)
     EXPECT_EQ(Screen->ActiveForm(), window);
     EXPECT_EQ(window->ActiveControl(), static_cast<TWinControl*>(window->ComboEdit()));
     EXPECT_EQ(Captures(Books).size(), 1u);
+}
+
+// On a real display a window is activated only once it is mapped: the new capture window took
+// the activation after it had been given back, and the lines typed next went into it.
+TEST_F(TCaptureTest, RealXRegressionLinesTypedAfterACaptureOpensStayInTheCharacterWindow)
+{
+    if (!OnX())
+        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    Start();
+    TAnsiTerminalForm* window = Books->CharBooksGridDblClickCell(1, 0);
+    window->BringToFront();
+    window->ComboEdit()->SetFocus();
+    ASSERT_TRUE(WaitUntil([&] { return window->Handle()->isActiveWindow(); }, "the character window active"));
+    PutCaptureText(Books, window, "log", "first");
+    TCaptureForm* capture = Captures(Books).at(0);
+    ASSERT_TRUE(WaitUntil([&] { return Exposed(capture->Handle()); }, "the capture window on the screen"));
+    QGuiApplication::sync();
+    EXPECT_TRUE(window->Handle()->isActiveWindow());
+    EXPECT_FALSE(capture->Handle()->isActiveWindow());
+    EXPECT_EQ(window->ActiveControl(), static_cast<TWinControl*>(window->ComboEdit()));
 }
 
 TEST_F(TCaptureTest, ColumnsLeaveTwentyPixelsForTheScrollBar)

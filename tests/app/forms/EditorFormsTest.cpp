@@ -16,6 +16,7 @@
 #include "app/forms/ButtonEditUnit.h"
 #include "app/forms/ButtonUnit.h"
 #include "app/forms/DriverUnit.h"
+#include "app/forms/MacroEditUnit.h"
 #include "app/forms/TimerEditUnit.h"
 #include "app/forms/TriggersEditUnit.h"
 #include "controls/lib/ExSpin.h"
@@ -160,6 +161,19 @@ TEST_F(EditorWindows, CloseBoxOfADialogIsCancel)
     });
     EXPECT_EQ(EditTriggerRecord(Window, trigger), TDialogEnd::Cancelled);
     EXPECT_EQ(trigger.From, "a");
+}
+
+TEST_F(EditorWindows, MacroDialogHintWrapsInsideTheDialog)
+{
+    auto* dialog = new TMacroEditForm(Window);
+    auto* hint = dynamic_cast<TLabel*>(dialog->FindComponent("Label1"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_LE(hint->Width(), 276);
+    EXPECT_GT(hint->Width(), 200);
+    EXPECT_LE(hint->Left() + hint->Width(), dialog->ClientWidth());
+    // The second sentence is longer than the label: it takes more than the two written lines.
+    EXPECT_GT(hint->Height(), 2 * hint->Canvas()->TextHeight("X"));
+    delete dialog;
 }
 
 // --- Pictures -------------------------------------------------------------------------------

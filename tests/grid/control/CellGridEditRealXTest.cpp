@@ -16,11 +16,11 @@
 #include "platform/gui/Queue.h"
 #include "platform/gui/SyntheticInput.h"
 #include "tests/platform/gui/GuiTestSupport.h"
-#include "tests/platform/gui/XWait.h"
 
 namespace {
 
-// Lets the window system catch up: a loaded machine activates windows late.
+// Lets the window system catch up: a loaded machine activates windows late, so the loop runs
+// until what the test expects has come (XWait.h's deadline), not for a number of rounds.
 bool Eventually(const std::function<bool()>& done) { return LoopUntil(done); }
 
 struct TRealEditGrid {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include "grid/control/CellGrid.h"
 #include "grid/control/CellGridEditors.h"
 #include "grid/control/EditLink.h"
@@ -222,6 +224,52 @@ TEST_F(EditingOnAForm, EditLinkPopupDeactivatedWritesTheValueAndGoes)
     EXPECT_EQ(link.PopupForm(), nullptr);
     EXPECT_EQ(link.Destroyed, 1);
     grid->EditLink = nullptr;
+}
+
+// --- The date picker in a cell ------------------------------------------------------------------------
+
+TEST_F(EditingOnAForm, TheDatePickerInACellShowsNoBorder)
+{
+    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edDateEdit; };
+    Key(grid, VK_F2);
+    TGridDatePicker* picker = grid->DatePicker();
+    ASSERT_TRUE(picker->Visible());
+    const auto edgeIsBackground = [&] {
+        const QImage shot = Shoot(*form);
+        // The left edge halfway down is the colour just inside it: no frame line between.
+        const int y = picker->Top() + picker->Height() / 2;
+        return shot.pixel(picker->Left(), y) == shot.pixel(picker->Left() + 1, picker->Top() + 1);
+    };
+    EXPECT_TRUE(edgeIsBackground());
+    picker->SetFramed(true);
+    EXPECT_FALSE(edgeIsBackground());
+}
+
+// --- Sizing while typing -----------------------------------------------------------------------------
+
+TEST_F(EditingOnAForm, TypingWidensTheColumnToItsWidestTextAsSizeToWidthDoes)
+{
+    grid->SizeWhileTyping()->Width = true;
+    grid->SetCells(1, 3, "a text much wider than the column");
+    grid->SetColWidths(1, 30);
+    Key(grid, VK_F2);
+    Type("x");
+    const int typed = grid->ColWidths(1);
+    EXPECT_GT(typed, 30);
+    grid->SizeToWidth(1, false);
+    EXPECT_EQ(typed, grid->ColWidths(1));
+    // The widths kept from the keys before do not outlive a zoom: the texts measure again.
+    grid->Zoom(6);
+    Type("y");
+    const int zoomed = grid->ColWidths(1);
+    grid->SizeToWidth(1, false);
+    EXPECT_EQ(zoomed, grid->ColWidths(1));
+    // Nor a text changed elsewhere in the column.
+    grid->SetCells(1, 4, "a text wider still than the one before it was");
+    Type("z");
+    const int changed = grid->ColWidths(1);
+    grid->SizeToWidth(1, false);
+    EXPECT_EQ(changed, grid->ColWidths(1));
 }
 
 TEST(CellGridEditSwitch, RegressionACheckBoxAfterAReadOnlyCellStillToggles)

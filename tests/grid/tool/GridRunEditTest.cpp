@@ -81,6 +81,59 @@ const TTypeCase kTypes[] = {
 INSTANTIATE_TEST_SUITE_P(Types, GridRunEditorType, ::testing::ValuesIn(kTypes),
                          [](const ::testing::TestParamInfo<TTypeCase>& i) { return std::string(i.param.name); });
 
+// Each editor control's ending keys: the cell holds "5" and the combo the item "5"; F2 opens the
+// editor of the type, the key is pressed, and the editor still shown (or none) is read.
+struct TEndCase {
+    const char* name;
+    const char* type;
+    const char* key;  // with its shift state, as the key directive takes it
+    bool ends;
+};
+void PrintTo(const TEndCase& c, std::ostream* os) { *os << c.name; }
+
+class GridRunEndingKey : public ::testing::TestWithParam<TEndCase> {};
+
+TEST_P(GridRunEndingKey, EndsTheEditOrStays)
+{
+    const TRun run = GridRun(std::string("set Options +goEditing\ncell 1 2 5\ncall AddComboString 5\nset Row 2\n"
+                                         "answer OnGetEditorType 1 2 ") +
+                                 GetParam().type + "\nfocus\nkey VK_F2\nkey " + GetParam().key + "\n? editor\n",
+                             true);
+    EXPECT_EQ(run.Status, 0);
+    const bool none = run.Out.find("editor = none") != std::string::npos;
+    EXPECT_EQ(none, GetParam().ends) << run.Out;
+}
+
+const TEndCase kEndingKeys[] = {
+    {"ComboEditEndsOnHome", "edComboEdit", "VK_HOME", true},
+    {"ComboEditEndsOnTab", "edComboEdit", "VK_TAB", true},
+    {"ComboEditKeepsLeft", "edComboEdit", "VK_LEFT", false},
+    {"ComboListEndsOnPageDown", "edComboList", "VK_NEXT", true},
+    {"ComboListKeepsDown", "edComboList", "VK_DOWN", false},
+    {"SpinEndsOnDown", "edSpinEdit", "VK_DOWN", true},
+    {"SpinEndsOnEscape", "edSpinEdit", "VK_ESCAPE", true},
+    {"SpinKeepsPageUpToStep", "edSpinEdit", "VK_PRIOR", false},
+    {"SpinKeepsHomeToStep", "edSpinEdit", "VK_HOME", false},
+    {"DatePickerEndsOnHome", "edDateEdit", "VK_HOME", true},
+    {"DatePickerEndsOnUp", "edDateEditUpDown", "VK_UP", true},
+    {"DatePickerKeepsRight", "edDateEdit", "VK_RIGHT", false},
+    {"TimePickerEndsOnEnter", "edTimeEdit", "VK_RETURN", true},
+    {"CheckBoxEndsOnLeft", "edCheckBox", "VK_LEFT", true},
+    {"CheckBoxEndsOnPageUp", "edCheckBox", "VK_PRIOR", true},
+    {"CheckBoxKeepsSpace", "edCheckBox", "VK_SPACE", false},
+    {"EditButtonEndsOnPageUp", "edEditBtn", "VK_PRIOR", true},
+    {"EditButtonKeepsHome", "edEditBtn", "VK_HOME", false},
+    {"EditButtonWithCtrlKeepsEnter", "edEditBtn", "VK_RETURN ssCtrl", false},
+    {"NumericEditButtonEndsOnDown", "edNumericEditBtn", "VK_DOWN", true},
+    {"UnitEditButtonEndsOnEscape", "edUnitEditBtn", "VK_ESCAPE", true},
+    {"UnitEditButtonKeepsEnd", "edUnitEditBtn", "VK_END", false},
+    {"ButtonEndsOnEscape", "edButton", "VK_ESCAPE", true},
+    {"ButtonKeepsEnter", "edButton", "VK_RETURN", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keys, GridRunEndingKey, ::testing::ValuesIn(kEndingKeys),
+                         [](const ::testing::TestParamInfo<TEndCase>& i) { return std::string(i.param.name); });
+
 class GridRunEdit : public ::testing::TestWithParam<TEditCase> {};
 
 TEST_P(GridRunEdit, Prints)

@@ -143,6 +143,38 @@ TEST(FormModal, ClosedModalFormGivesTheKeysBackToTheWindowActiveBefore)
     EXPECT_TRUE(WaitUntil([&] { return main.Handle()->isActiveWindow(); }, "the main window active again"));
 }
 
+TEST(FormFocus, HiddenActiveFormGivesTheKeysBackToTheWindowActiveBefore)
+{
+    TForm main(nullptr);
+    main.Show();
+    main.Handle()->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return main.Handle()->isActiveWindow(); }, "the main window active"));
+    TForm editor(nullptr);
+    editor.Show();
+    ASSERT_TRUE(WaitUntil([&] { return editor.Handle()->isActiveWindow(); }, "the editor active"));
+    editor.Close();
+    EXPECT_TRUE(WaitUntil([&] { return main.Handle()->isActiveWindow(); }, "the main window active again"));
+}
+
+TEST(FormFocus, FormShownWithoutActivationLeavesTheTypingWindowActive)
+{
+    // The offscreen platform activates every window it shows.
+    if (!OnX())
+        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    TForm typing(nullptr);
+    typing.Show();
+    typing.Handle()->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return typing.Handle()->isActiveWindow(); }, "the typing window active"));
+    TForm output(nullptr);
+    output.ShowWithoutActivation();
+    ASSERT_TRUE(WaitUntil([&] { return Exposed(output.Handle()); }, "the output window on the screen"));
+    // Whatever the window system was asked has come back.
+    QGuiApplication::sync();
+    EXPECT_TRUE(output.Visible());
+    EXPECT_TRUE(typing.Handle()->isActiveWindow());
+    EXPECT_FALSE(output.Handle()->isActiveWindow());
+}
+
 TEST(FormFocus, EnterAndExitFollowTheFocusedControl)
 {
     TForm form(nullptr);

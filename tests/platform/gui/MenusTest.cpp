@@ -184,3 +184,18 @@ TEST(Menus, MainMenuBarTakesTheTopOfTheForm)
     delete menu;  // the form forgets a menu freed before it
     EXPECT_EQ(form.Menu(), nullptr);
 }
+
+TEST(Menus, SeparatorLineShowsNoDashBesideIt)
+{
+    TDrawnMenu menu(nullptr);
+    NewItem(&menu, menu.Items(), "one");
+    NewItem(&menu, menu.Items(), "-");
+    NewItem(&menu, menu.Items(), "two");
+    QMenu* qmenu = menu.Qt();
+    QMetaObject::invokeMethod(qmenu, "aboutToShow");
+    ASSERT_EQ(qmenu->actions().size(), 3);
+    const QAction* line = qmenu->actions().at(1);
+    EXPECT_TRUE(line->isSeparator());
+    EXPECT_TRUE(line->text().isEmpty());
+    EXPECT_EQ(qmenu->actions().at(2)->text(), "two");
+}
