@@ -47,20 +47,29 @@ int ListTabStopPixels(int TabWidth, int ZeroWidth)
     return static_cast<int>(std::lround(TabWidth * ZeroWidth * 0.25));
 }
 
-int TabbedTextWidth(std::string_view Text, int TabStop, const std::function<int(std::string_view)>& Measure)
+int TabbedTextPieces(std::string_view Text, int TabStop, const std::function<int(std::string_view)>& Measure,
+                     const std::function<void(std::string_view Piece, int X)>& Piece)
 {
     const int stop = std::max(TabStop, 1);
     int x = 0;
     size_t start = 0;
     for (;;) {
         const size_t tab = Text.find('\t', start);
-        x += Measure(Text.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+        const std::string_view piece =
+            Text.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start);
+        if (Piece && !piece.empty())
+            Piece(piece, x);
+        x += Measure(piece);
         if (tab == std::string_view::npos)
-            break;
+            return x;
         x = (x / stop + 1) * stop;
         start = tab + 1;
     }
-    return x & 0xFFFF;
+}
+
+int TabbedTextWidth(std::string_view Text, int TabStop, const std::function<int(std::string_view)>& Measure)
+{
+    return TabbedTextPieces(Text, TabStop, Measure, nullptr) & 0xFFFF;
 }
 
 AnsiString CutListItemText(std::string_view Text)

@@ -42,6 +42,9 @@ int ListTabStopPixels(int TabWidth, int ZeroWidth);
 // between tabs); the low 16 bits, as the system's tabbed extent gives it. A stop below 1 counts
 // as 1.
 int TabbedTextWidth(std::string_view Text, int TabStop, const std::function<int(std::string_view)>& Measure);
+// The same walk for drawing: each piece between tabs with its x offset; the full width.
+int TabbedTextPieces(std::string_view Text, int TabStop, const std::function<int(std::string_view)>& Measure,
+                     const std::function<void(std::string_view Piece, int X)>& Piece);
 
 // The longest item text a list box hands out: 4095 bytes, cut before a two-byte character that
 // would not fit whole.

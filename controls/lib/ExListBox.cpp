@@ -275,9 +275,14 @@ void TExCustomListBox::DrawItemText(int Index, TRect Rect)
     const int top = std::max(Rect.Top, (Rect.Top + Rect.Bottom - c->TextHeight("Wy")) / 2);
     TRect text{Rect.Left + 2, top, Rect.Right, Rect.Bottom};
     c->Brush()->SetStyle(bsClear);
-    unsigned flags = DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
-    if (TabWidth() > 0)
-        flags |= DT_EXPANDTABS;
-    DrawText(c, Items()->Strings(Index), text, flags);
+    const AnsiString item = Items()->Strings(Index);
+    if (TabWidth() > 0) {
+        // The tab stops the range is measured with.
+        TabbedTextPieces(
+            item, ListTabStopPixels(TabWidth(), c->TextWidth("0")), [c](std::string_view s) { return c->TextWidth(s); },
+            [c, &text](std::string_view piece, int x) { c->TextOut(text.Left + x, text.Top, AnsiString(piece)); });
+    } else {
+        DrawText(c, item, text, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    }
     c->Brush()->SetStyle(bsSolid);
 }

@@ -578,7 +578,6 @@ protected:
     // What the file formats read of the grid (CellGridFiles.cpp).
     TGridFileSettings FileSettings() const;
     TFileProgress FileProgress();
-    TAlignment FileCellAlignment(int ACol, int ARow);
 
 private:
     // Printing: the state between runs; the column widths saved on destruction, a failure told

@@ -210,7 +210,7 @@ void TCellGrid::SaveToDOC(const AnsiString& FileName)
                 const TOleVariant cell =
                     OleCall(table, "Cell", {}, {{"row", TOleVariant(r)}, {"column", TOleVariant(c)}});
                 OleCall(OleCall(cell, "Range"), "InsertAfter", {TOleVariant(Cells(RemapCol(c - 1), r - 1))});
-                const TAlignment alignment = FileCellAlignment(c - 1, r - 1);
+                const TAlignment alignment = GetCellAlignment(RemapCol(c - 1), r - 1);
                 if (alignment != taLeftJustify)
                     OlePut(OleCall(OleCall(cell, "Range"), "ParagraphFormat"), "Alignment",
                            TOleVariant(alignment == taRightJustify ? 2 : 1));

@@ -88,15 +88,6 @@ TFileProgress TCellGrid::FileProgress()
     return TFileProgress(std::move(report), ProcessPendingEventsWithoutInput);
 }
 
-TAlignment TCellGrid::FileCellAlignment(int ACol, int ARow)
-{
-    TAlignment alignment = taLeftJustify;
-    if (AutoNumAlign && IsType(Cells(RemapCol(ACol), ARow)) < 2)
-        alignment = taRightJustify;
-    GetCellAlign(ACol, ARow, alignment);
-    return alignment;
-}
-
 void TCellGrid::SaveToFile(const AnsiString& FileName)
 {
     TFileProgress progress = FileProgress();
@@ -157,7 +148,7 @@ void TCellGrid::SaveToASCII(const AnsiString& FileName)
 {
     THourGlass hourGlass;
     const AnsiString text =
-        ASCIIText(*this, Multilinecells, [this](int ACol, int ARow) { return FileCellAlignment(ACol, ARow); });
+        ASCIIText(*this, Multilinecells, [this](int ACol, int ARow) { return GetCellAlignment(RemapCol(ACol), ARow); });
     WriteOrRaise(FileName, text, "Cannot create file ");
 }
 
@@ -169,7 +160,7 @@ void TCellGrid::OutputToHTML(const AnsiString& FileName, bool Append)
     html.URLShow = URLShow();
     html.URLFull = URLFull();
     html.FixedBack = ColorToRGB(GetSysColor(10));
-    html.Alignment = [this](int ACol, int ARow) { return FileCellAlignment(ACol, ARow); };
+    html.Alignment = [this](int ACol, int ARow) { return GetCellAlignment(RemapCol(ACol), ARow); };
     html.Look = [this](int ACol, int ARow) {
         TBrush brush;
         TFont font;

@@ -41,6 +41,7 @@
 #include "platform/core/GridData.h"
 #include "platform/core/ShiftState.h"
 #include "platform/core/StringList.h"
+#include "platform/gui/Liveness.h"
 
 class TCellModel : public virtual TCustomGridData {
 public:
@@ -306,6 +307,10 @@ public:
     // whole by their row pointers (SortSwapRows); fixed and footer rows stay.
     // Column indexes in sort order, each with its direction (QSortIndexed, the header click).
     TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
+    // A handler a comparison fires (OnGetFormat, OnCustomCompare, OnRawCompare) may free the
+    // grid. The sorts below then end at once and touch nothing of it; the comparisons and the
+    // partition sorts of a range, called on their own, raise this instead (never an error).
+    struct EGridFreedInSort {};
     int Compare(int ACol, int ARow1, int ARow2);
     // From ACol on to the right while equal, when SortFull is set.
     int CompareLine(int ACol, int ARow1, int ARow2);
@@ -554,6 +559,8 @@ private:
     // current row following its data.
     template <class Sort>
     void SortNormalRows(bool KeepColumn0, bool FollowQuietly, Sort sort);
+    // QSortGroup's sort, which may end by a handler freeing the grid.
+    void SortGroups();
     // The partition sort of a row range by a comparison of two rows (1: out of order).
     template <class CompareRows>
     void PartitionSort(int ALeft, int ARight, CompareRows Compare);
@@ -597,6 +604,8 @@ private:
     AnsiString FSearchText;
     TFindState FFindState;
 
+    // Falls when the grid is freed: a sort asks it after each handler it fires.
+    TLiveness FSortLiveness;
     std::unique_ptr<TBands> FBands;
     std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
     std::unique_ptr<TMouseActions> FMouseActions;

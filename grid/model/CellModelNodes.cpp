@@ -175,7 +175,10 @@ void TCellModel::Group(int Col)
         FGroupHeader = Cells(Col, 0);
     const int title = GroupTitleCol(Col);
     SetSortColumn(Col);
+    const TAliveToken alive = FSortLiveness.Token();
     QSort();
+    if (!*alive)
+        return;
     // A node row goes in before each run of equal values; rows before the first value that is
     // not empty stay outside every group. The node rows go in together.
     std::vector<int> positions;

@@ -11,6 +11,16 @@ namespace {
 
 constexpr int kColumnBits = 0x7FFFFFFF;
 
+// Fires a handler of a comparison; when the handler freed the grid, the sort ends at once.
+template <class Fire>
+void FireInSort(const TLiveness& Liveness, Fire fire)
+{
+    const TAliveToken alive = Liveness.Token();
+    fire();
+    if (!*alive)
+        throw TCellModel::EGridFreedInSort{};
+}
+
 // A date value, or 0 when the reader raises (a day or month that does not exist).
 template <class Read>
 TDateTime DateOrZero(Read read)
@@ -33,7 +43,10 @@ int TCellModel::Compare(int ACol, int ARow1, int ARow2)
 {
     TSortStyle style = SortAutoFormat ? ssAutomatic : ssAlphabetic;
     AnsiString prefix, suffix;
-    GetColFormat(ACol, style, prefix, suffix);
+    if (OnGetFormat)
+        FireInSort(FSortLiveness, [&] { GetColFormat(ACol, style, prefix, suffix); });
+    else
+        GetColFormat(ACol, style, prefix, suffix);
     const AnsiString& s1 = Cells(ACol, ARow1);
     const AnsiString& s2 = Cells(ACol, ARow2);
     // The automatic rule looks at the first row's cell only.
@@ -66,13 +79,13 @@ int TCellModel::Compare(int ACol, int ARow1, int ARow2)
         int res = 0;
         // Copies: the handler may change the cells it is given.
         if (OnCustomCompare)
-            OnCustomCompare(Sender(), AnsiString(s1), AnsiString(s2), res);
+            FireInSort(FSortLiveness, [&] { OnCustomCompare(Sender(), AnsiString(s1), AnsiString(s2), res); });
         return Sign(res);
     }
     case ssRaw: {
         int res = 0;
         if (OnRawCompare)
-            OnRawCompare(Sender(), ACol, ARow1, ARow2, res);
+            FireInSort(FSortLiveness, [&] { OnRawCompare(Sender(), ACol, ARow1, ARow2, res); });
         return Sign(res);
     }
     case ssHTML: return Sign(StripHtmlTags(s1).compare(StripHtmlTags(s2)));

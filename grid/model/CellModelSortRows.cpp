@@ -8,11 +8,25 @@
 // contradicts itself (an automatic style decided from one row, a text that is no number and so
 // equals everything, a careless handler) can never read past it. A sort that raises (a compare
 // handler's exception) first takes the work rows away, narrows the columns and releases the
-// update lock; the exception then goes on.
+// update lock; the exception then goes on. A handler that frees the grid ends the sort without
+// any of that: nothing of the grid is left to put back.
 
 #include <utility>
 
 #include "grid/model/CellModel.h"
+
+namespace {
+
+// Runs a whole sort: when a handler freed the grid, the sort ends here.
+template <class Sort>
+void UntilFreed(Sort sort)
+{
+    try {
+        sort();
+    } catch (const TCellModel::EGridFreedInSort&) {}
+}
+
+}  // namespace
 
 void TCellModel::BeginSortRows(TSortWork& Work, bool KeepColumn0)
 {
@@ -74,6 +88,8 @@ void TCellModel::SortNormalRows(bool KeepColumn0, bool FollowQuietly, Sort sort)
             FollowSortRow(FSortRow);
         else
             TCellModel::FollowSortRow(FSortRow);
+    } catch (const EGridFreedInSort&) {
+        throw;
     } catch (...) {
         try {
             EndSortRows(work);
@@ -95,16 +111,18 @@ void TCellModel::SortByColumn(int ACol)
     const int last = RowCount() - 2 - FFixedFooters;
     // An exchange sort ends within one pass a row; a comparison that contradicts itself could
     // otherwise swap the same rows for ever.
-    for (int pass = 0; pass <= last - first + 1; ++pass) {
-        bool swapped = false;
-        for (int r = first; r <= last; ++r)
-            if (Compare(ACol, r, r + 1) == FSortSign) {
-                SwapRows(r, r + 1);
-                swapped = true;
-            }
-        if (!swapped)
-            break;
-    }
+    UntilFreed([&] {
+        for (int pass = 0; pass <= last - first + 1; ++pass) {
+            bool swapped = false;
+            for (int r = first; r <= last; ++r)
+                if (Compare(ACol, r, r + 1) == FSortSign) {
+                    SwapRows(r, r + 1);
+                    swapped = true;
+                }
+            if (!swapped)
+                break;
+        }
+    });
 }
 
 // The partition sort: Compare(first, second) is 1 when the first row belongs after the
@@ -160,6 +178,8 @@ void TCellModel::WithWorkRows(const std::function<void()>& Sort)
     try {
         BeginSortRows(work, false);
         Sort();
+    } catch (const EGridFreedInSort&) {
+        throw;
     } catch (...) {
         EndSortRows(work);
         throw;
@@ -169,32 +189,41 @@ void TCellModel::WithWorkRows(const std::function<void()>& Sort)
 
 void TCellModel::QuickSort(int ACol, int ALeft, int ARight)
 {
-    WithWorkRows([&] { QuickSortRows(ACol, ALeft, ARight); });
+    UntilFreed([&] { WithWorkRows([&] { QuickSortRows(ACol, ALeft, ARight); }); });
 }
 
 void TCellModel::QuickSortIndexed(int ALeft, int ARight)
 {
     if (FSortIndexes->Count() == 0)
         throw ECellGridError("No indexes specified for indexed sort");
-    WithWorkRows([&] { QuickSortRowsIndexed(0, ALeft, ARight); });
+    UntilFreed([&] { WithWorkRows([&] { QuickSortRowsIndexed(0, ALeft, ARight); }); });
 }
 
 void TCellModel::QSort()
 {
     FSortIndexes->Clear();
     // Counts as they are with the work rows: the last normal row is RowCount - 4 - FixedFooters.
-    SortNormalRows(SortNormalCellsOnly, true,
-                   [this] { QuickSortRows(FSortColumn, FixedRows(), RowCount() - 4 - FFixedFooters); });
+    UntilFreed([this] {
+        SortNormalRows(SortNormalCellsOnly, true,
+                       [this] { QuickSortRows(FSortColumn, FixedRows(), RowCount() - 4 - FFixedFooters); });
+    });
 }
 
 void TCellModel::QSortIndexed()
 {
     if (FSortIndexes->Count() == 0)
         throw ECellGridError("No indexes specified for indexed sort");
-    SortNormalRows(false, true, [this] { QuickSortRowsIndexed(0, FixedRows(), RowCount() - 4 - FFixedFooters); });
+    UntilFreed([this] {
+        SortNormalRows(false, true, [this] { QuickSortRowsIndexed(0, FixedRows(), RowCount() - 4 - FFixedFooters); });
+    });
 }
 
 void TCellModel::QSortGroup()
+{
+    UntilFreed([this] { SortGroups(); });
+}
+
+void TCellModel::SortGroups()
 {
     SortNormalRows(SortNormalCellsOnly, false, [this] {
         // Each group: the rows after a node up to the next node (footer rows stay out).

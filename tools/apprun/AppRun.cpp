@@ -4,6 +4,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <ostream>
 
@@ -119,13 +122,18 @@ bool TAppRun::WaitFor(const std::function<bool()>& done, uint64_t ms)
     if (done())
         return true;
     if (!FClock) {
+        // As the program's own loop runs: events as they come, no pause between them (a pause
+        // would hold back every piece of host text the socket hands on), and a timer that wakes
+        // the wait at its end.
         QElapsedTimer timer;
         timer.start();
+        QTimer end;
+        end.setSingleShot(true);
+        end.start(static_cast<int>(std::min<uint64_t>(ms, INT_MAX)));
         while (static_cast<uint64_t>(timer.elapsed()) < ms) {
             QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
             if (done())
                 return true;
-            QThread::msleep(1);
         }
         return done();
     }

@@ -70,6 +70,16 @@ TEST(ListBoxRules, TabsMoveToTheNextStop)
     EXPECT_EQ(ListTabStopPixels(5, 7), 9);
 }
 
+TEST(ListBoxRules, DrawnPiecesStandWhereTheWidthPutsThem)
+{
+    std::string drawn;
+    const int width = TabbedTextPieces("ab\t\tc\td", 32, SixEach, [&](std::string_view piece, int x) {
+        drawn += std::string(piece) + "@" + std::to_string(x) + " ";
+    });
+    EXPECT_EQ(drawn, "ab@0 c@64 d@96 ");
+    EXPECT_EQ(width, 102);
+}
+
 TEST(ListBoxRules, ItemTextCutsBeforeAHalfCharacter)
 {
     const AnsiString ascii(5000, 'a');

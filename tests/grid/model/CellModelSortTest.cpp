@@ -314,6 +314,77 @@ TEST(Sorting, RegressionASortThatRaisesTakesItsWorkRowsAway)
 
 // A comparison that says "greater" whatever it is given: the scans stay inside their range and
 // the exchange sort ends.
+namespace {
+
+// A sort whose comparison handler frees the grid at its first call.
+struct TFreedCase {
+    const char* name;
+    // Binds the handler that runs Free, and chooses the style that fires it.
+    std::function<void(TCellModel&, std::function<void()> Free)> bind;
+    std::function<void(TCellModel&)> sort;
+};
+void PrintTo(const TFreedCase& c, std::ostream* os) { *os << c.name; }
+
+void CustomStyle(TCellModel& g)
+{
+    g.OnGetFormat = [](TObject*, int, TSortStyle& style, AnsiString&, AnsiString&) { style = ssCustom; };
+}
+
+}  // namespace
+
+class FreedInSort : public ::testing::TestWithParam<TFreedCase> {};
+
+// A handler that freed the grid left the sort running on it: every later comparison, swap and
+// the clean-up after the sort read and wrote the freed grid.
+TEST_P(FreedInSort, RegressionACompareHandlerThatFreesTheGridEndsTheSort)
+{
+    auto* g = new TCellModel;
+    Fill(*g, "h|h|h/a|5|x/b|3|y/c|9|x/d|1|z/e|7|y");
+    g->SortIndexes()->AddIndex(1, true);
+    g->SetSortColumn(1);
+    int calls = 0;
+    GetParam().bind(*g, [&calls, g] {
+        ++calls;
+        delete g;
+    });
+    GetParam().sort(*g);
+    EXPECT_EQ(calls, 1);
+}
+
+const TFreedCase kFreed[] = {
+    {"CustomCompareInQSort",
+     [](TCellModel& g, std::function<void()> free) {
+         CustomStyle(g);
+         g.OnCustomCompare = [free](TObject*, AnsiString, AnsiString, int&) { free(); };
+     },
+     [](TCellModel& g) { g.QSort(); }},
+    {"RawCompareInQSortIndexed",
+     [](TCellModel& g, std::function<void()> free) {
+         g.OnGetFormat = [](TObject*, int, TSortStyle& style, AnsiString&, AnsiString&) { style = ssRaw; };
+         g.OnRawCompare = [free](TObject*, int, int, int, int&) { free(); };
+     },
+     [](TCellModel& g) { g.QSortIndexed(); }},
+    {"GetFormatInSortByColumn",
+     [](TCellModel& g, std::function<void()> free) {
+         g.OnGetFormat = [free](TObject*, int, TSortStyle&, AnsiString&, AnsiString&) { free(); };
+     },
+     [](TCellModel& g) { g.SortByColumn(1); }},
+    {"CustomCompareInQuickSort",
+     [](TCellModel& g, std::function<void()> free) {
+         CustomStyle(g);
+         g.OnCustomCompare = [free](TObject*, AnsiString, AnsiString, int&) { free(); };
+     },
+     [](TCellModel& g) { g.QuickSort(1, 1, 5); }},
+    {"CustomCompareInGroup",
+     [](TCellModel& g, std::function<void()> free) {
+         CustomStyle(g);
+         g.OnCustomCompare = [free](TObject*, AnsiString, AnsiString, int&) { free(); };
+     },
+     [](TCellModel& g) { g.Group(2); }},
+};
+INSTANTIATE_TEST_SUITE_P(Model, FreedInSort, ::testing::ValuesIn(kFreed),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 TEST(Sorting, RegressionContradictoryComparisonsStayInsideTheRange)
 {
     TCellModel g;
