@@ -259,6 +259,13 @@ def main():
             metric("client_bytes_per_scrollback_line", max(scrollback))
         if ours:
             metric("client_idle_rss_mb", max(run.idle_rss_mb for run in ours))
+        if ours and theirs:
+            # A Qt program's floor is not a text client's: what our window adds to its idle memory
+            # is what compares with TinTin++'s whole footprint.
+            grown = max(run.peak_rss_mb - run.idle_rss_mb for run in ours)
+            peer_peak = max(run.peak_rss_mb for run in theirs)
+            below = "below" if grown < peer_peak else "NOT below"
+            print(f"CHECK memory grown from idle to peak: ours {grown:.1f} MB, {below} TinTin++'s peak {peer_peak:.1f} MB")
     finally:
         shutil.rmtree(work, ignore_errors=True)
     return 0

@@ -1,5 +1,6 @@
 // Runs only on a real X display (CTest starts it under Xvfb): xdotool presses on a selected item
-// of a list box whose drag is automatic and carries it to another list box. Each step of the
+// of a list box whose drag is automatic and carries it to another list box, and drags an item
+// where nobody takes it. Each step of the
 // pointer starts when the lists report the one before (the drag started, the target entered), so
 // nothing waits a fixed time.
 
@@ -46,11 +47,11 @@ private:
 };
 
 // The screen point at the middle of a list's item, as the window that shows the items has it.
-std::string At(TExCustomListBox* list, int item, int dy = 0)
+std::string At(TExCustomListBox* list, int item, int dy = 0, int dx = 0)
 {
     const TRect r = list->ItemRect(item);
     QWidget* viewport = static_cast<QAbstractScrollArea*>(list->Handle())->viewport();
-    const QPoint p = viewport->mapToGlobal(QPoint(r.Left + 20, (r.Top + r.Bottom) / 2 + dy));
+    const QPoint p = viewport->mapToGlobal(QPoint(r.Left + 20 + dx, (r.Top + r.Bottom) / 2 + dy));
     return std::to_string(p.x()) + " " + std::to_string(p.y());
 }
 
@@ -107,5 +108,48 @@ TEST(ListBoxRealXDrag, ASelectedItemPressedAndCarriedDropsOnTheOtherList)
     EXPECT_TRUE(source->Selected(0));
     EXPECT_FALSE(source->Selected(1));
     EXPECT_TRUE(source->Selected(2));
+    RunServed(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("1000"), QStringLiteral("700")});
+}
+
+TEST(ListBoxRealXDrag, ADragNobodyTakesLeavesTheClickWhereItEnded)
+{
+    if (!OnX() || !HaveXdotool())
+        GTEST_SKIP() << "needs an X display with xdotool (run under Xvfb)";
+    TForm form(nullptr);
+    form.SetBounds(30, 30, 220, 220);
+    auto* list = Place<TExCustomListBox>(form, 10, 10, 180, 180);
+    for (const char* s : {"one", "two", "three"})
+        list->Items()->Add(s);
+    ShowOnScreen(form);
+    list->SetDragMode(dmAutomatic);
+
+    TPointer pointer;
+    std::string log;
+    bool moved = false, ended = false;
+    list->OnMouseMove = [&](TObject*, TShiftState, int, int) { moved = true; };
+    list->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+        log += "down;";
+        // The first press only: the second is the click the drag leaves.
+        if (log == "down;")
+            pointer.Run("mousemove " + At(list, 0, 0, 12));
+    };
+    list->OnStartDrag = [&](TObject*) {
+        log += "start;";
+        // No list takes it: the list itself has no OnDragOver.
+        pointer.Run("mousemove " + At(list, 2, -2) + " mousemove " + At(list, 2) + " mouseup 1");
+    };
+    list->OnEndDrag = [&](TObject*, TObject* to, int, int) {
+        log += to ? "end on a target;" : "end;";
+        ended = true;
+    };
+
+    pointer.Run("mousemove " + At(list, 0));
+    ASSERT_TRUE(WaitUntil([&] { return moved; }, "the pointer on the list"));
+    pointer.Run("mousedown 1");
+    ASSERT_TRUE(WaitUntil([&] { return ended; }, "the end of the drag"));
+    // The press selected item 0; the click the drag left (its press: the second "down") selects
+    // where the drag ended.
+    EXPECT_EQ(log, "down;start;down;end;");
+    EXPECT_EQ(list->ItemIndex(), 2);
     RunServed(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("1000"), QStringLiteral("700")});
 }
