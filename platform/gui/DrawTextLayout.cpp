@@ -172,14 +172,14 @@ std::vector<TPiece> WrapParagraph(const TMeasure& m, const TParagraph& p, int ma
 {
     std::vector<TPiece> lines;
     const std::string_view s = p.Text;
-    auto emit = [&](size_t from, size_t to) {
+    auto addLine = [&](size_t from, size_t to) {
         TPiece piece{AnsiString(s.substr(from, to - from)), -1};
         if (p.Underline >= static_cast<int>(from) && p.Underline < static_cast<int>(to))
             piece.Underline = p.Underline - static_cast<int>(from);
         lines.push_back(std::move(piece));
     };
     if (s.empty()) {
-        emit(0, 0);
+        addLine(0, 0);
         return lines;
     }
     size_t start = 0;
@@ -224,7 +224,7 @@ std::vector<TPiece> WrapParagraph(const TMeasure& m, const TParagraph& p, int ma
         size_t visible = end;
         while (visible > start && IsBlank(s[visible - 1]))
             --visible;
-        emit(start, visible);
+        addLine(start, visible);
         start = end;
     }
     return lines;
