@@ -391,6 +391,13 @@ void TCgSpinEdit::KeyDown(uint16_t& Key, TShiftState Shift)
 
 void TCgSpinEdit::KeyPress(char& Key)
 {
+    // A spin edit takes no Hangul: the pair is refused whole, with the one beep of its first byte.
+    const bool trail = FLeadTyped;
+    FLeadTyped = !trail && IsLeadByte(static_cast<unsigned char>(Key));
+    if (trail) {
+        Key = 0;
+        return;
+    }
     const TTypedChar t = SpinFilterChar(FSpinType, Key, Text(), SelStart(), SelLength(), FPrecision, FEditorEnabled);
     if (t.Verdict != cvAccept) {
         if (t.Verdict == cvRefuseBeep)

@@ -128,6 +128,8 @@ private:
     bool FSpinFlat = false;
     bool FSpinTransparent = false;
     bool FSettingHeight = false;
+    // The last typed byte opened a Hangul pair.
+    bool FLeadTyped = false;
 };
 
 class TCgMaskSpinEdit : public TCgSpinEdit {

@@ -254,6 +254,10 @@ const TEditCase kEdits[] = {
      "set Options +goEditing\ncell 1 1 old\neditlink popup 120 40\nanswer OnGetEditorType 1 1 edCustom\nfocus\n"
      "key VK_F2\ntype q\nkey VK_DOWN\n? editor\n? Row\n? Cells 1 1\n",
      "editor = none\nRow = 2\nCells 1 1 = q\n"},
+    {"RegressionHangulTypedOnASpinCellBeepsOncePerCharacter",
+     "set Options +goEditing\ncell 1 1 5\nanswer OnGetEditorType 1 1 edSpinEdit\nfocus\nkey VK_F2\n"
+     "type \xED\x95\x9C\xEA\xB8\x80\n? editor\n? beeps\n",  // 한글
+     "editor = TGridSpin 5\nbeeps = 2\n"},
     {"ACellThatMayNotBeEditedShowsNoEditor",
      "set Options +goEditing\nanswer OnCanEditCell 2 * false\nset Col 2\nfocus\nkey VK_F2\n? editor\n",
      "editor = none\n"},
