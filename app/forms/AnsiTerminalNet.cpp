@@ -190,7 +190,15 @@ void TAnsiTerminalForm::SendText(const AnsiString& text)
 
 void TAnsiTerminalForm::TerminalPutString(const AnsiString& text) { WriteSocket(text); }
 
-void TAnsiTerminalForm::TerminalPutChar(char ch) { WriteSocket(std::string_view(&ch, 1)); }
+// Enter typed on the terminal (or its double click) is the telnet line end, CR LF: a game waits
+// for the LF after a bare CR and takes the next line as part of this one.
+void TAnsiTerminalForm::TerminalPutChar(char ch)
+{
+    if (ch == '\r')
+        WriteSocket("\r\n");
+    else
+        WriteSocket(std::string_view(&ch, 1));
+}
 
 void TAnsiTerminalForm::TerminalAfterPut(const AnsiString& text) { FScript->ScanReceivedText(text); }
 

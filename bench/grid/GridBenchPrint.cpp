@@ -30,6 +30,20 @@ std::string CsvField(const std::string& text)
     return out + "\"";
 }
 
+// The pages pdfinfo reports for a PDF file; -1 when it reports none.
+int PdfPageCount(const std::string& file)
+{
+    FILE* pipe = popen(("pdfinfo '" + file + "' 2>/dev/null").c_str(), "r");
+    if (!pipe)
+        return -1;
+    int pages = -1;
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe))
+        std::sscanf(line, "Pages: %d", &pages);
+    pclose(pipe);
+    return pages;
+}
+
 }  // namespace
 
 void PrintMetrics(int Rows, int Cols, const std::function<std::string(int Col, int Row)>& Cell)
@@ -50,6 +64,11 @@ void PrintMetrics(int Rows, int Cols, const std::function<std::string(int Col, i
     grid.Print();
     Metric("grid_print_pdf_ms", Since(start));
     Metric("grid_print_pages", grid.PrintState().PageCount);
+    // The figure stands for the file: poppler reads the page count back.
+    const int printed = PdfPageCount(folder + "/grid.pdf");
+    if (printed != grid.PrintState().PageCount)
+        std::fprintf(stderr, "bench_grid: the PDF holds %d pages, the grid counted %d\n", printed,
+                     grid.PrintState().PageCount);
     SetPrinterPdfFile("");
     printer->SetPrinterIndex(-1);
 

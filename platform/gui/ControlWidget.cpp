@@ -1,5 +1,6 @@
 #include "platform/gui/ControlWidget.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCursor>
 #include <QEnterEvent>
@@ -513,4 +514,12 @@ bool TWidgetBridge::Close(QWidget* w, QCloseEvent* e)
     e->ignore();
     form->WindowCloseRequested();
     return false;
+}
+
+QWidget* InputWindow(TWinControl* Control)
+{
+    QWidget* widget = Control ? Control->Handle() : nullptr;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(widget))
+        return area->viewport();
+    return widget;
 }

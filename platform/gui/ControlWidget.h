@@ -30,6 +30,11 @@
 
 class TWinControl;
 
+// The window that takes a control's mouse and drops: a scrolled window's viewport (Qt ignores
+// mouse events sent to the scroll area itself), else the control's own; positions on it are the
+// control's client coordinates.
+QWidget* InputWindow(TWinControl* Control);
+
 class TWidgetBridge {
 public:
     static void Register(QWidget* widget, TWinControl* control, bool selfPainted);

@@ -1,12 +1,14 @@
 #include "platform/gui/Dialogs.h"
 
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "platform/gui/Application.h"
+#include "platform/gui/Forms.h"
 
 namespace {
 
@@ -56,9 +58,17 @@ int DefaultMessageBoxResult(unsigned flags)
 
 int ModalDialogLevel() { return gModalLevel; }
 
-TModalScope::TModalScope() { ++gModalLevel; }
+struct TModalScope::TActiveBefore {
+    QPointer<QWidget> Window = WindowWithTheKeys();
+};
 
-TModalScope::~TModalScope() { --gModalLevel; }
+TModalScope::TModalScope() : FActiveBefore(std::make_unique<TActiveBefore>()) { ++gModalLevel; }
+
+TModalScope::~TModalScope()
+{
+    --gModalLevel;
+    ActivateAgain(FActiveBefore->Window);
+}
 
 int MessageBox(const AnsiString& text, const AnsiString& caption, unsigned flags)
 {

@@ -4,6 +4,7 @@
 // default button and prints the text to the standard error stream instead of showing a box.
 
 #include <functional>
+#include <memory>
 
 #include "platform/core/AnsiString.h"
 
@@ -44,11 +45,16 @@ int DefaultMessageBoxResult(unsigned flags);
 // The number of dialogs and message boxes open now, nested ones included: work that must not
 // run inside a modal loop (a trigger pass fed by the network) waits while it is above 0.
 int ModalDialogLevel();
-// Raises the modal level for the life of the scope.
+// Raises the modal level for the life of the scope. At its end the window that was active when it
+// began is active again (without a window manager nothing else would activate it).
 class TModalScope {
 public:
     TModalScope();
     ~TModalScope();
     TModalScope(const TModalScope&) = delete;
     TModalScope& operator=(const TModalScope&) = delete;
+
+private:
+    struct TActiveBefore;
+    std::unique_ptr<TActiveBefore> FActiveBefore;
 };

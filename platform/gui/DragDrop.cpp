@@ -1,6 +1,5 @@
 #include "platform/gui/DragDrop.h"
 
-#include <QAbstractScrollArea>
 #include <QCoreApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -52,16 +51,6 @@ int EffectOf(Qt::DropAction action)
 }
 
 TPoint PointOf(const QPointF& p) { return TPoint{static_cast<int>(p.x()), static_cast<int>(p.y())}; }
-
-// The window that takes a control's mouse and drops: a scrolled window's viewport (events there
-// reach the scroll area's handlers directly, never its event filters), else the control's own.
-QWidget* InputWindow(TWinControl* Control)
-{
-    QWidget* widget = Control ? Control->Handle() : nullptr;
-    if (auto* area = qobject_cast<QAbstractScrollArea*>(widget))
-        return area->viewport();
-    return widget;
-}
 
 // Takes away the filters of type F a window has (they have no meta-object of their own:
 // findChildren would take every child object, an editor's widget among them, for one).

@@ -188,6 +188,21 @@ void TCustomForm::VisibleChanged()
     }
 }
 
+QWidget* WindowWithTheKeys()
+{
+    QWidget* active = QApplication::activeWindow();
+    if (active && active->isVisible())
+        return active;
+    TCustomForm* last = Screen ? Screen->ActiveForm() : nullptr;
+    return last && last->Visible() && last->HandleAllocated() ? last->Handle() : nullptr;
+}
+
+void ActivateAgain(QWidget* window)
+{
+    if (window && window->isVisible() && !window->isActiveWindow())
+        window->activateWindow();
+}
+
 void TCustomForm::ShowWithoutActivation()
 {
     HandleNeeded();
@@ -319,7 +334,7 @@ TModalResult TCustomForm::ShowModal()
     Handle()->setWindowModality(Qt::ApplicationModal);
     struct TLevel {
         TCustomForm* f;
-        QPointer<QWidget> before = QApplication::activeWindow();
+        QPointer<QWidget> before = WindowWithTheKeys();
         ~TLevel()
         {
             // Hidden while still modal: Qt keeps a window that stops being modal while shown in its
@@ -329,8 +344,7 @@ TModalResult TCustomForm::ShowModal()
                 f->Handle()->setWindowModality(Qt::NonModal);
             --f->FModalLevel;
             // The window that was active before gets the keys again.
-            if (before && before->isVisible() && !before->isActiveWindow())
-                before->activateWindow();
+            ActivateAgain(before);
         }
     } level{this};
     Show();

@@ -202,6 +202,12 @@ private:
     friend void ForgetControl(TControl*);
 };
 
+// The window that has the keys: the active window, or while none is (a dialog has just closed and
+// the window system has not yet activated another) the form that was active last.
+QWidget* WindowWithTheKeys();
+// Activates a window that was active before a dialog, when it is still shown and not active.
+void ActivateAgain(QWidget* window);
+
 class TForm : public TCustomForm {
 public:
     using TCustomForm::TCustomForm;

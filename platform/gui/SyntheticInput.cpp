@@ -10,6 +10,7 @@
 
 #include "platform/core/Cp949.h"
 #include "platform/core/VirtualKeys.h"
+#include "platform/gui/ControlWidget.h"
 #include "platform/gui/WinControl.h"
 
 namespace {
@@ -106,7 +107,7 @@ bool VirtualKeyOf(const AnsiString& Name, uint16_t& VirtualKey, AnsiString& Text
 
 void SendKeyStroke(TWinControl* Control, uint16_t VirtualKey, TShiftState Shift, const AnsiString& Text)
 {
-    QWidget* w = Control->Handle();
+    QWidget* w = InputWindow(Control);
     const int key = QtKeyOf(VirtualKey, Text.size() == 1 ? Text[0] : 0);
     const QString text = QString::fromStdString(Cp949ToUtf8(Text));
     QKeyEvent down(QEvent::KeyPress, key, Modifiers(Shift), text);
@@ -120,7 +121,7 @@ void SendKeyStroke(TWinControl* Control, uint16_t VirtualKey, TShiftState Shift,
 
 void SendMouseInput(TWinControl* Control, TMouseAction Action, TMouseButton Button, int X, int Y, TShiftState Shift)
 {
-    QWidget* w = Control->Handle();
+    QWidget* w = InputWindow(Control);
     const Qt::MouseButton button = Button == mbLeft ? Qt::LeftButton
         : Button == mbRight                         ? Qt::RightButton
                                                     : Qt::MiddleButton;
@@ -152,7 +153,7 @@ void SendMouseInput(TWinControl* Control, TMouseAction Action, TMouseButton Butt
 
 void SendWheelInput(TWinControl* Control, int Delta, TShiftState Shift, int X, int Y)
 {
-    QWidget* w = Control->Handle();
+    QWidget* w = InputWindow(Control);
     const QPointF local(X, Y);
     QWheelEvent e(local, w->mapToGlobal(local), QPoint(), QPoint(0, Delta), gHeld, Modifiers(Shift), Qt::NoScrollPhase,
                   false);

@@ -97,7 +97,9 @@ TEST_F(GridRunPrint, APrintRectPrintsItsCellsOnly)
 
 TEST_F(GridRunPrint, PreviewAndDrawPaintPictures)
 {
-    const TRun run = Run("preview @DIR@/p1.png 210 297\n"
+    // The PDF printer's page, not whatever default printer the machine has.
+    const TRun run = Run("printer pdf @DIR@/unused.pdf\n"
+                         "preview @DIR@/p1.png 210 297\n"
                          "? pages\n"
                          "call SetPreviewPage 2\n"
                          "preview @DIR@/p2.png 210 297\n"

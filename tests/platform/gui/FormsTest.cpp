@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QWidget>
 
 #include <string>
 #include <vector>
@@ -173,6 +174,27 @@ TEST(FormFocus, FormShownWithoutActivationLeavesTheTypingWindowActive)
     EXPECT_TRUE(output.Visible());
     EXPECT_TRUE(typing.Handle()->isActiveWindow());
     EXPECT_FALSE(output.Handle()->isActiveWindow());
+}
+
+TEST(FormModal, WindowActiveBeforeAFileDialogOrBoxIsActiveAfterIt)
+{
+    TForm main(nullptr);
+    main.Show();
+    main.Handle()->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return main.Handle()->isActiveWindow(); }, "the main window active"));
+    // Dialogs of the window system's own, shown and closed inside the scope; the second right
+    // after the first (a file dialog, then the box asking to create the file).
+    const auto dialogInScope = [] {
+        TModalScope modal;
+        QWidget dialog;
+        dialog.show();
+        dialog.activateWindow();
+        EXPECT_TRUE(WaitUntil([&] { return dialog.isActiveWindow(); }, "the dialog active"));
+        dialog.hide();
+    };
+    dialogInScope();
+    dialogInScope();
+    EXPECT_TRUE(WaitUntil([&] { return main.Handle()->isActiveWindow(); }, "the main window active again"));
 }
 
 TEST(FormFocus, EnterAndExitFollowTheFocusedControl)

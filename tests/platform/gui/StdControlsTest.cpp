@@ -22,6 +22,7 @@
 #include "platform/gui/EditWidgets.h"
 #include "platform/gui/Mask.h"
 #include "platform/gui/Sound.h"
+#include "platform/gui/SyntheticInput.h"
 #include "platform/gui/WindowScrollBars.h"
 
 namespace {
@@ -287,6 +288,23 @@ TEST(ListBoxMessages, SortedListInsertsInOrder)
     for (const char* s : {"pear", "Apple", "fig"})
         list->Items()->Add(s);
     EXPECT_EQ(list->Items()->Text(), "Apple\r\nfig\r\npear\r\n");
+}
+
+// Synthetic clicks went to the list's outer window, which Qt ignores: drivers could not click
+// an item.
+TEST(ListBoxMouse, RegressionSyntheticClickOnAListReachedNoItem)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 200, 200);
+    auto* list = new TListBox(&form);
+    list->SetParent(&form);
+    list->SetBounds(0, 0, 150, 150);
+    list->Items()->SetText("a\r\nb\r\nc");
+    form.Show();
+    const TRect r = list->ItemRect(2);
+    SendMouseInput(list, maDown, mbLeft, r.Left + 3, r.Top + 2, {});
+    SendMouseInput(list, maUp, mbLeft, r.Left + 3, r.Top + 2, {});
+    EXPECT_EQ(list->ItemIndex(), 2);
 }
 
 // Counts the widgets made for it.
