@@ -118,10 +118,8 @@ const TFreedMove kFreedMoves[] = {
          g.SetOptions(g.Options() << goEditing);
          g.AdvanceEdit(g.ColCount() - 1, 1, true, false, true);
      }},
-    {"CellChangingOnFindWithGoto", BindCellChanging,
-     [](TCellGrid& g) { g.FindFirst("70", TFindParams{fnAutoGoto}); }},
-    {"RowMovedOnMoveRow",
-     [](TCellGrid& g, TFree free) { g.OnRowMoved = [free](TObject*, int, int) { free(); }; },
+    {"CellChangingOnFindWithGoto", BindCellChanging, [](TCellGrid& g) { g.FindFirst("70", TFindParams{fnAutoGoto}); }},
+    {"RowMovedOnMoveRow", [](TCellGrid& g, TFree free) { g.OnRowMoved = [free](TObject*, int, int) { free(); }; },
      [](TCellGrid& g) { g.MoveRow(2, 5); }},
 };
 INSTANTIATE_TEST_SUITE_P(CellGrid, FreedWhileMoving, ::testing::ValuesIn(kFreedMoves),

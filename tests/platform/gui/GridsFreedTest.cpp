@@ -81,8 +81,7 @@ const TFreedGridCase kFreedGridCases[] = {
     {"TopLeftChangedOnCtrlEnd", BindTopLeftChanged, [](TStringGrid& g) { SendKeyStroke(&g, VK_END, {ssCtrl}, ""); }},
     {"TopLeftChangedOnSetColOutOfView", BindTopLeftChanged, [](TStringGrid& g) { g.SetCol(11); }},
     {"TopLeftChangedOnScrollBar", BindTopLeftChanged, [](TStringGrid& g) { g.Perform(WM_VSCROLL, SB_PAGEDOWN, 0); }},
-    {"RowMovedOnDrag",
-     [](TStringGrid& g, TFree free) { g.OnRowMoved = [free](TObject*, int, int) { free(); }; },
+    {"RowMovedOnDrag", [](TStringGrid& g, TFree free) { g.OnRowMoved = [free](TObject*, int, int) { free(); }; },
      [](TStringGrid& g) {
          const TRect from = g.CellRect(0, 2), to = g.CellRect(0, 4);
          SendMouseInput(&g, maDown, mbLeft, from.Left + 3, from.Top + 3, {});
