@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QApplication>
 #include <QProcess>
 #include <QTimer>
 #include <QWidget>
