@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -242,6 +244,21 @@ TEST(FormBoundsRealX, RegressionFormAtTheTopOfTheScreenKeepsItsTitleBarOnIt)
     }
     manager.terminate();
     manager.waitForFinished();
+}
+
+// Closing the main form with a window that stays shown (here one that refuses to close) left the
+// program running without a window to close.
+TEST(ApplicationEnd, RegressionTerminateEndsTheLoopWhileAWindowStaysShown)
+{
+    TestApplication();
+    TForm stubborn(nullptr);
+    stubborn.OnCloseQuery = [](TObject*, bool& canClose) { canClose = false; };
+    stubborn.Show();
+    QueueCall([] { Application->Terminate(); });
+    // Only a loop that goes on past its end would let this run.
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(stubborn.Visible());
 }
 
 TEST(FormFocus, EnterAndExitFollowTheFocusedControl)
