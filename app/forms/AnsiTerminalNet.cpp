@@ -188,17 +188,18 @@ void TAnsiTerminalForm::SendText(const AnsiString& text)
         FTerminal->PutDirectString(text);
 }
 
-void TAnsiTerminalForm::TerminalPutString(const AnsiString& text) { WriteSocket(text); }
-
-// Enter typed on the terminal (or its double click) is the telnet line end, CR LF: a game waits
-// for the LF after a bare CR and takes the next line as part of this one.
-void TAnsiTerminalForm::TerminalPutChar(char ch)
+// A line ends with the telnet line end, CR LF: a game waits for the LF after a bare CR and takes
+// the next line as part of this one. Enter typed on the terminal, its double click and a clicked
+// prompt ("Y" CR, or a CR alone) end with a bare CR.
+void TAnsiTerminalForm::TerminalPutString(const AnsiString& text)
 {
-    if (ch == '\r')
-        WriteSocket("\r\n");
+    if (!text.empty() && text.back() == '\r')
+        WriteSocket(text + '\n');
     else
-        WriteSocket(std::string_view(&ch, 1));
+        WriteSocket(text);
 }
+
+void TAnsiTerminalForm::TerminalPutChar(char ch) { TerminalPutString(AnsiString(1, ch)); }
 
 void TAnsiTerminalForm::TerminalAfterPut(const AnsiString& text) { FScript->ScanReceivedText(text); }
 

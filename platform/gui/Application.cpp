@@ -76,7 +76,9 @@ void TApplication::Run()
 void TApplication::Terminate()
 {
     FTerminated = true;
-    QCoreApplication::quit();
+    // Not quit(): Qt first closes every window and keeps running when one stays shown (a window
+    // that hides itself later, one that refuses); the program ends here whatever its windows do.
+    QCoreApplication::exit(0);
 }
 
 void TApplication::SetHint(const AnsiString& v)

@@ -213,7 +213,7 @@ void TWidgetBridge::Reparent(TWinControl* c)
     } else if (w->parentWidget() != parent) {
         w->setParent(parent);
     }
-    w->setGeometry(c->Left(), c->Top(), c->Width(), c->Height());
+    Place(w, c);
     c->UpdateWidgetVisible();
 }
 
@@ -467,12 +467,22 @@ void TWidgetBridge::PaintGraphicChildren(QWidget* w, QPaintEvent* e)
     }
 }
 
+void TWidgetBridge::Place(QWidget* w, const TControl* c)
+{
+    if (w->isWindow()) {
+        w->resize(c->Width(), c->Height());
+        w->move(c->Left(), c->Top());
+    } else {
+        w->setGeometry(c->Left(), c->Top(), c->Width(), c->Height());
+    }
+}
+
 void TWidgetBridge::Resized(QWidget* w)
 {
     TWinControl* c = ControlOf(w);
     if (!c)
         return;
-    QRect g = w->geometry();
+    const QRect g = w->isWindow() ? QRect(w->pos(), w->size()) : w->geometry();
     if (g.x() == c->Left() && g.y() == c->Top() && g.width() == c->Width() && g.height() == c->Height())
         return;
     const TWinControl* outer = gResizing;

@@ -58,6 +58,10 @@ public:
     // group box), painted into its back buffer and shown over that picture.
     static void PaintGraphicChildren(QWidget* w, QPaintEvent* e);
     static void Resized(QWidget* w);
+    // Gives the widget the control's bounds. A window's Left and Top are those of its frame, as
+    // the window system's own windows have them: placed at the top of the screen, its title bar
+    // shows.
+    static void Place(QWidget* w, const TControl* c);
     static void Focus(QWidget* w, bool in);
     static bool Close(QWidget* w, QCloseEvent* e);
     // An exception escaping a handler goes to the application's exception handling.

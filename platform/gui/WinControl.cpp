@@ -208,7 +208,7 @@ void TWinControl::WidgetCreated()
     }
     if (FParent)
         TWidgetBridge::Reparent(this);
-    FWidget->setGeometry(Left(), Top(), Width(), Height());
+    TWidgetBridge::Place(FWidget, this);
     FWidget->setEnabled(Enabled());
     ApplyFont();
     ApplyFocusPolicy();
@@ -233,7 +233,7 @@ void TWinControl::VisibleChanged() { UpdateWidgetVisible(); }
 void TWinControl::BoundsChanged(const TRect&, bool SizeChanged)
 {
     if (FWidget && !TWidgetBridge::InWidgetResize(this))
-        FWidget->setGeometry(Left(), Top(), Width(), Height());
+        TWidgetBridge::Place(FWidget, this);
     if (SizeChanged)
         Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(ClientWidth(), ClientHeight()));
 }

@@ -19,10 +19,11 @@ void TConfigList::MergeAround(size_t i)
 
 void TConfigList::Add(int x, int len, TColor fg, TColor bg, uint8_t flag)
 {
-    if (len <= 0 || x < 0)
+    if (len <= 0 || x < 0 || x >= TConfig::kCellLimit)
         return;
+    len = std::min(len, TConfig::kCellLimit - x);
     const int end = x + len;
-    TConfig run{fg, bg, x, len, flag};
+    TConfig run{fg, bg, x, len, static_cast<uint8_t>(flag ? 1 : 0)};
     // Fast path: text continuing the last run, the common case of a line being written.
     if (!FRuns.empty() && FRuns.back().End() <= x) {
         if (FRuns.back().End() == x && FRuns.back().SameLook(run))
@@ -61,12 +62,13 @@ void TConfigList::Add(int x, int len, TColor fg, TColor bg, uint8_t flag)
 
 void TConfigList::InsertCells(int x, int n, TColor fg, TColor bg, uint8_t flag)
 {
-    if (n <= 0 || x < 0)
+    if (n <= 0 || x < 0 || x >= TConfig::kCellLimit)
         return;
+    n = std::min(n, TConfig::kCellLimit - x);
     for (size_t i = 0; i < FRuns.size(); ++i) {
         TConfig& r = FRuns[i];
         if (r.Start >= x) {
-            r.Start += n;
+            r.Start = r.Start + n;
         } else if (r.End() > x) {
             // Split at x: the tail moves right and keeps its place in the painting order.
             TConfig tail = r;
@@ -77,6 +79,7 @@ void TConfigList::InsertCells(int x, int n, TColor fg, TColor bg, uint8_t flag)
             ++i;
         }
     }
+    Truncate(TConfig::kCellLimit);
     Add(x, n, fg, bg, flag);
 }
 

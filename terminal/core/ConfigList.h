@@ -11,11 +11,16 @@
 #include "terminal/core/TerminalColors.h"
 
 struct TConfig {
+    // Runs end before this cell: the fields below hold no more, and no line reaches it (a line is
+    // at most a few screen widths).
+    static constexpr int kCellLimit = 0x3FFF;
+
     TColor FontColor = 0;
     TColor BackColor = 0;
-    int32_t Start = 0;   // 0-based column
-    int32_t Length = 0;  // cells covered
-    uint8_t Flag = 0;    // 1 = underlined
+    // Twelve bytes a run: the scroll-back holds ten thousand lines of them.
+    int32_t Start : 16 = 0;   // 0-based column
+    int32_t Length : 15 = 0;  // cells covered
+    uint8_t Flag : 1 = 0;     // 1 = underlined
 
     int32_t End() const { return Start + Length; }  // one past the last cell
     bool SameLook(const TConfig& o) const
@@ -24,6 +29,8 @@ struct TConfig {
     }
     bool operator==(const TConfig&) const = default;
 };
+
+static_assert(sizeof(TConfig) == 12);
 
 class TConfigList {
 public:
@@ -36,10 +43,11 @@ public:
     void Clear();
     // Empties the list but keeps its memory.
     void Reset() { FRuns.clear(); }
-    // Paints cells x .. x + len - 1 with the given look (DataAdd).
+    // Paints cells x .. x + len - 1 with the given look (DataAdd); cells from
+    // TConfig::kCellLimit on are left out.
     void Add(int x, int len, TColor fg, TColor bg, uint8_t flag);
     // Inserts n blank cells at x: cells from x on move right by n and the new cells get the
-    // given look (AlphaProcessConfigAdd).
+    // given look (AlphaProcessConfigAdd); cells pushed to TConfig::kCellLimit or past it are lost.
     void InsertCells(int x, int n, TColor fg, TColor bg, uint8_t flag);
     // Deletes cells x .. x + n - 1; cells right of them move left by n (PProcessConfigAdd).
     void DeleteCells(int x, int n);

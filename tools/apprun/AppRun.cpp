@@ -200,15 +200,15 @@ void TAppRun::Connecting(TNetSocket&, const AnsiString& host, int port)
 
 void TAppRun::Written(TNetSocket&, std::string_view bytes)
 {
-    if (Quiet)
-        return;
-    std::string line = "NET>";
+    std::string hex;
     char buf[4];
     for (unsigned char b : bytes) {
         std::snprintf(buf, sizeof buf, " %02X", b);
-        line += buf;
+        hex += buf;
     }
-    Print(line);
+    SentHex += hex;
+    if (!Quiet)
+        Print("NET>" + hex);
 }
 
 void TAppRun::TPeer::Closed(TNetSocket& socket)

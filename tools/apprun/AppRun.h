@@ -80,6 +80,10 @@ public:
         uint64_t Seen = 0, Used = 0;
     };
     TCounter Connects, Disconnects, Failures;
+    // Every byte the window wrote, as " XX" each (also while Quiet), and how far `wait sent`
+    // has matched in it.
+    std::string SentHex;
+    size_t SentMatched = 0;
 
 private:
     void Connecting(TNetSocket& socket, const AnsiString& host, int port) override;

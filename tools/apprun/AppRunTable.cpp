@@ -203,6 +203,16 @@ void Wait(TAppRun& run, const AnsiString& rest)
                     return true;
             return false;
         };
+    } else if (what == "sent") {
+        if (args.empty())
+            throw EAppRunError("wait sent needs bytes");
+        done = [&run, bytes = " " + std::string(args)] {
+            const size_t at = run.SentHex.find(bytes, run.SentMatched);
+            if (at == std::string::npos)
+                return false;
+            run.SentMatched = at + bytes.size();
+            return true;
+        };
     } else {
         throw EAppRunError("unknown wait " + what);
     }

@@ -21,6 +21,8 @@
 //   + MS                         lets MS milliseconds pass
 //   wait connected|disconnected|failed [MS]   waits for the next such event of the window's
 //   wait text TEXT [MS]          socket, or for TEXT on the screen: TIMEOUT what after MS (5000)
+//   wait sent XX XX .. MS        waits until the window has written those bytes (in hex, as
+//                                NET> prints them) after what the last `wait sent` matched
 //   net accept|refuse|badhost|close           the scripted host's answer to the attempt
 //   net recv TEXT                one read of TEXT from the host
 //   screen                       SCREEN n, then "| text" for each line from the screen's top

@@ -8,6 +8,9 @@
 #include <QKeyEvent>
 #include <QWheelEvent>
 #include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "GuiTestSupport.h"
 #include "WindowTestSupport.h"
@@ -35,6 +38,36 @@ TEST_F(InputWindow, TranslationButtonFlipsTheModeAndGivesTheInputLineTheFocus)
     EXPECT_EQ(Entry->GetTranslate(), 0);
     EXPECT_EQ(Window->TranslationBtn()->Caption(), "D");
 }
+
+// What the terminal sends (typed on it, a double click, a clicked prompt, a line of the input
+// line on a port other than 23) reaches the game with CR LF line ends; a bare CR glued the next
+// command to the line.
+struct TLineEndCase {
+    const char* name;
+    std::function<void(TTerminal&)> send;
+    const char* sent;
+};
+
+class TerminalLineEnds : public TConnectedWindowTest, public ::testing::WithParamInterface<TLineEndCase> {};
+
+TEST_P(TerminalLineEnds, RegressionLinesFromTheTerminalEndInCrLf)
+{
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Log.clear();
+    GetParam().send(*Window->Terminal());
+    EXPECT_EQ(Log, std::vector<std::string>{GetParam().sent});
+}
+
+const TLineEndCase kLineEndCases[] = {
+    {"TypedEnter", [](TTerminal& t) { t.PutChar('\r'); }, "sent \r\n"},
+    {"TypedLetter", [](TTerminal& t) { t.PutChar('n'); }, "sent n"},
+    {"ClickedYesPrompt", [](TTerminal& t) { t.PutDirectString("Y\r"); }, "sent Y\r\n"},
+    {"LineAlreadyEndingInCrLf", [](TTerminal& t) { t.PutDirectString("say hi\r\n"); }, "sent say hi\r\n"},
+    {"TextWithoutLineEnd", [](TTerminal& t) { t.PutDirectString("abc"); }, "sent abc"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Window, TerminalLineEnds, ::testing::ValuesIn(kLineEndCases),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(InputWindow, EachWheelStepScrollsFourLines)
 {

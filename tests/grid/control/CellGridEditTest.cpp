@@ -355,6 +355,62 @@ TEST_F(EditingOnAForm, TheEditorFollowsItsCellWhenTheViewScrolls)
     EXPECT_EQ(grid->InplaceEditor()->Top(), grid->CellRect(1, 5).Top);
 }
 
+// --- The spin button pair: layout by direction and its keys -------------------------------------------
+
+struct TPairCase {
+    const char* name;
+    TSpinDirection direction;
+    int width, height;
+    std::vector<uint16_t> keys;
+    TRect up, down;
+    int ups, downs;  // clicks the keys gave
+};
+void PrintTo(const TPairCase& c, std::ostream* os) { *os << c.name; }
+
+class CgSpinButtonPair : public ::testing::TestWithParam<TPairCase> {};
+
+TEST_P(CgSpinButtonPair, LaysOutAndClicks)
+{
+    TestApplication();
+    TForm form(nullptr);
+    form.SetBounds(10, 10, 200, 100);
+    auto* pair = new TCgSpinButton(&form);
+    pair->SetParent(&form);
+    pair->SetDirection(GetParam().direction);
+    pair->SetBounds(10, 10, GetParam().width, GetParam().height);
+    int ups = 0, downs = 0;
+    pair->OnUpClick = [&](TObject*) { ++ups; };
+    pair->OnDownClick = [&](TObject*) { ++downs; };
+    form.Show();
+    Settle(2);
+    EXPECT_EQ(pair->UpButton()->BoundsRect(), GetParam().up);
+    EXPECT_EQ(pair->DownButton()->BoundsRect(), GetParam().down);
+    for (const uint16_t key : GetParam().keys)
+        SendKeyStroke(pair, key, {}, key == VK_SPACE ? " " : "");
+    EXPECT_EQ(ups, GetParam().ups);
+    EXPECT_EQ(downs, GetParam().downs);
+}
+
+const TPairCase kPairs[] = {
+    {"VerticalStacksUpOverDownOverlappingByOne", spVertical, 15, 25, {}, {0, 0, 15, 12}, {0, 11, 15, 25}, 0, 0},
+    {"VerticalButtonsAreAtLeast15Wide", spVertical, 10, 20, {}, {0, 0, 15, 10}, {0, 9, 15, 20}, 0, 0},
+    {"HorizontalPutsDownLeftAndUpRight", spHorizontal, 30, 20, {}, {15, 0, 30, 20}, {0, 0, 15, 20}, 0, 0},
+    {"SpaceClicksTheUpButtonFirst", spVertical, 15, 25, {VK_SPACE}, {0, 0, 15, 12}, {0, 11, 15, 25}, 1, 0},
+    {"DownMovesTheButtonFocusThereAndClicks",
+     spVertical,
+     15,
+     25,
+     {VK_DOWN, VK_SPACE},
+     {0, 0, 15, 12},
+     {0, 11, 15, 25},
+     0,
+     2},
+    {"UpClicksUp", spVertical, 15, 25, {VK_DOWN, VK_UP}, {0, 0, 15, 12}, {0, 11, 15, 25}, 1, 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Pairs, CgSpinButtonPair, ::testing::ValuesIn(kPairs),
+                         [](const ::testing::TestParamInfo<TPairCase>& i) { return std::string(i.param.name); });
+
 // --- The spin edit's buttons repeat on the manual clock ---------------------------------------------
 
 TEST(CgSpin, HoldingTheUpButtonRepeatsAfter400ThenEvery100)
@@ -516,6 +572,37 @@ TEST(CgComboBox, WithoutFocusBorderTheBorderIsNeverHot)
     EXPECT_FALSE(combo.BorderHot());
     combo.SetFocusBorder(true);
     EXPECT_TRUE(combo.BorderHot());
+}
+
+TEST_F(EditingOnAForm, AnAutoFocusComboTakesTheFocusWhenTheMouseEnters)
+{
+    auto* combo = new TCgComboBox(form.get());
+    combo->SetParent(form.get());
+    combo->SetBounds(410, 40, 80, 22);
+    Settle(2);
+    combo->Perform(CM_MOUSEENTER);
+    EXPECT_FALSE(combo->Focused());
+    combo->Perform(CM_MOUSELEAVE);
+    combo->AutoFocus = true;
+    combo->Perform(CM_MOUSEENTER);
+    Settle(2);
+    EXPECT_TRUE(combo->Focused());
+}
+
+TEST_F(EditingOnAForm, ASpinWithReturnIsTabMovesOnOnEnter)
+{
+    auto* spin = new TCgSpinEdit(form.get());
+    spin->SetParent(form.get());
+    spin->SetBounds(410, 40, 80, 22);
+    spin->SetFocus();
+    Settle(2);
+    Key(spin, VK_RETURN);
+    EXPECT_TRUE(spin->Focused());
+    spin->ReturnIsTab = true;
+    Key(spin, VK_RETURN);
+    // The next control in the tab order (round to the grid) has the focus.
+    EXPECT_FALSE(spin->Focused());
+    EXPECT_TRUE(grid->Focused());
 }
 
 TEST(CgEditBtn, WithTheEditorDisabledPasteDoesNothing)

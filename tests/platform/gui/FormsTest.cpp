@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QProcess>
+#include <QTimer>
 #include <QWidget>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -195,6 +200,65 @@ TEST(FormModal, WindowActiveBeforeAFileDialogOrBoxIsActiveAfterIt)
     dialogInScope();
     dialogInScope();
     EXPECT_TRUE(WaitUntil([&] { return main.Handle()->isActiveWindow(); }, "the main window active again"));
+}
+
+// A form's Left and Top are those of its frame, as a window manager frames it: one placed at the
+// top of the screen kept its title bar above the screen, out of the player's reach.
+TEST(FormBoundsRealX, RegressionFormAtTheTopOfTheScreenKeepsItsTitleBarOnIt)
+{
+    if (!OnX())
+        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    QProcess manager;
+    manager.start("openbox", {});
+    ASSERT_TRUE(manager.waitForStarted()) << "openbox (scripts/setup.sh installs it)";
+    // Once a window shown gets a frame, the window manager is at work; a window shown before it
+    // started may stay unframed, so a fresh one is shown now and then.
+    std::unique_ptr<QWidget> probe;
+    QElapsedTimer shown;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            if (probe && probe->frameGeometry() != probe->geometry())
+                return true;
+            if (!probe || shown.elapsed() > 500) {
+                probe = std::make_unique<QWidget>();
+                probe->resize(50, 50);
+                probe->show();
+                shown.start();
+            }
+            return false;
+        },
+        "a frame from the window manager"));
+    probe.reset();
+    {
+        TForm form(nullptr);
+        form.SetBounds(0, 0, 300, 200);
+        form.Show();
+        QWidget* w = form.Handle();
+        ASSERT_TRUE(WaitUntil([&] { return Exposed(w) && w->frameGeometry() != w->geometry(); }, "the form framed"));
+        QGuiApplication::sync();
+        EXPECT_EQ(w->frameGeometry().topLeft(), QPoint(0, 0));
+        EXPECT_GT(w->geometry().top(), 0);
+        EXPECT_EQ(form.Left(), 0);
+        EXPECT_EQ(form.Top(), 0);
+        EXPECT_EQ(w->size(), QSize(300, 200));
+    }
+    manager.terminate();
+    manager.waitForFinished();
+}
+
+// Closing the main form with a window that stays shown (here one that refuses to close) left the
+// program running without a window to close.
+TEST(ApplicationEnd, RegressionTerminateEndsTheLoopWhileAWindowStaysShown)
+{
+    TestApplication();
+    TForm stubborn(nullptr);
+    stubborn.OnCloseQuery = [](TObject*, bool& canClose) { canClose = false; };
+    stubborn.Show();
+    QueueCall([] { Application->Terminate(); });
+    // Only a loop that goes on past its end would let this run.
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(stubborn.Visible());
 }
 
 TEST(FormFocus, EnterAndExitFollowTheFocusedControl)

@@ -233,3 +233,38 @@ TEST(DataList, ALineTheCursorLeftKeepsNoSpareMemory)
         EXPECT_EQ(line.Runs.HeapBytes(), line.Runs.Count() * sizeof(TConfig)) << y;
     }
 }
+
+// Runs end before the cell limit their fields can hold: a run reaching it is cut there, one
+// starting at it is left out, and cells inserted before the limit push the runs' ends to it.
+struct TCellLimitCase {
+    const char* name;
+    int first, length;     // a run added
+    int insertAt, insert;  // then cells inserted (none when insert is 0)
+    std::vector<std::pair<int, int>> runs;
+};
+class CellLimit : public ::testing::TestWithParam<TCellLimitCase> {};
+
+TEST_P(CellLimit, RunsEndBeforeIt)
+{
+    const TCellLimitCase& c = GetParam();
+    TConfigList l;
+    l.Add(c.first, c.length, clRed, clBlack, 0);
+    l.InsertCells(c.insertAt, c.insert, clWhite, clNavy, 1);
+    std::vector<std::pair<int, int>> runs;
+    for (const TConfig& r : l)
+        runs.emplace_back(r.Start, r.Length);
+    EXPECT_EQ(runs, c.runs);
+}
+
+constexpr int kLimit = TConfig::kCellLimit;
+const TCellLimitCase kCellLimitCases[] = {
+    {"RunEndingAtTheLimitStaysWhole", kLimit - 5, 5, 0, 0, {{kLimit - 5, 5}}},
+    {"RunPassingTheLimitIsCutThere", kLimit - 5, 9, 0, 0, {{kLimit - 5, 5}}},
+    {"RunStartingAtTheLimitIsLeftOut", kLimit, 3, 0, 0, {}},
+    {"InsertedCellsPushARunToTheLimit", 100, 10, 50, kLimit - 110, {{50, kLimit - 110}, {kLimit - 10, 10}}},
+    {"InsertedCellsPushARunPastTheLimit", 100, 10, 50, kLimit - 105, {{50, kLimit - 105}, {kLimit - 5, 5}}},
+    {"InsertedCellsPushARunBeyondIt", 100, 10, 50, kLimit, {{50, kLimit - 50}}},
+    {"CellsInsertedAtTheLimitAreLeftOut", 100, 10, kLimit, 4, {{100, 10}}},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, CellLimit, ::testing::ValuesIn(kCellLimitCases),
+                         [](const auto& param) { return std::string(param.param.name); });

@@ -94,7 +94,7 @@ TEST(Colours, ClearScreenInAColourPaintsTheNewScreen)
     for (int row = 0; row < 25; ++row) {
         std::vector<TConfig> runs = c.RowRuns(row);
         ASSERT_EQ(runs.size(), 1u);
-        EXPECT_EQ(std::tuple(runs[0].BackColor, runs[0].Length), std::tuple(clMaroon, 80));
+        EXPECT_EQ(std::tuple(runs[0].BackColor, int{runs[0].Length}), std::tuple(clMaroon, 80));
     }
 }
 
