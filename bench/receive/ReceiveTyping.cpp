@@ -2,11 +2,14 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -100,32 +103,42 @@ TTypingLatency TypingLatency(const std::string& stream, int idleMs)
         std::exit(1);
     }
 
-    // The player: an F1 press and release every 50 ms, queued as the window system queues keys.
+    // The player: an F1 press and release every 50 ms, queued as the window system queues keys. It
+    // waits on a condition so that stopping it wakes it at once: the window's thread must never be
+    // held up (joining a sleeping player) while a press it queued is waiting.
     QWidget* target = window->Terminal()->Handle();
     std::mutex lock;
+    std::condition_variable wake;
+    bool stop = false;
+    std::atomic<bool> finished{false};
     std::vector<TClock::time_point> presses;
-    std::atomic<bool> stop{false};
     std::thread player([&] {
-        for (auto next = TClock::now(); !stop; next += kPressEvery) {
-            std::this_thread::sleep_until(next);
-            std::lock_guard<std::mutex> guard(lock);
+        std::unique_lock<std::mutex> guard(lock);
+        for (auto next = TClock::now(); !wake.wait_until(guard, next, [&stop] { return stop; }); next += kPressEvery) {
             presses.push_back(TClock::now());
             QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
             QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_F1, Qt::NoModifier));
         }
+        finished = true;
     });
     if (!stream.empty()) {
         peer.Socket->PeerReceive(stream + kEndLine + "\r\n");
         while (!peer.Ended)
             RunEvents();
     } else {
-        const auto until = TClock::now() + std::chrono::milliseconds(idleMs);
-        while (TClock::now() < until) {
-            RunEvents();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        // The program's own loop, which sleeps until an event comes, rather than polling on a
+        // period that would add to every press.
+        QEventLoop loop;
+        QTimer::singleShot(idleMs, &loop, &QEventLoop::quit);
+        loop.exec();
     }
-    stop = true;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        stop = true;
+    }
+    wake.notify_all();
+    while (!finished)
+        RunEvents();
     player.join();
     // The presses queued last are handled too.
     for (int i = 0; i < 100 && peer.Writes.size() < presses.size(); ++i)

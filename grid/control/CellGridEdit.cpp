@@ -439,9 +439,12 @@ void TCellGrid::RestoreCache()
 
 void TCellGrid::CurrentMoved(TGridCoord Old)
 {
+    // Writing back the editor's text may run handlers that free the grid.
+    TAliveToken alive = AliveToken();
     if (FEditorShown)
         HideEditControl(Old.X, Old.Y);
-    TStringGrid::CurrentMoved(Old);
+    if (*alive)
+        TStringGrid::CurrentMoved(Old);
 }
 
 // --- Combo items -----------------------------------------------------------------------------------

@@ -206,8 +206,9 @@ void TCellGrid::RowMoved(int FromIndex, int ToIndex)
     // The select flag goes with its row before anyone hears of the move. Heights moved with
     // their rows already.
     MoveRowSelect(FromIndex, ToIndex);
+    std::shared_ptr<bool> alive = AliveToken();
     TStringGrid::RowMoved(FromIndex, ToIndex);
-    if (EnhRowColMove)
+    if (*alive && EnhRowColMove)
         FMoveMark = true;
 }
 

@@ -31,9 +31,13 @@ void TCellGrid::ScrollInView(int ACol, int ARow)
     if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
         return;
     const int visibleCols = VisibleColCount(), visibleRows = VisibleRowCount();
+    // Each move and scroll fires handlers (selection, TopLeftChanged) that may free the grid.
+    const TAliveToken alive = AliveToken();
     int left = LeftCol();
     if (ACol < LeftCol() || ACol > LeftCol() + visibleCols) {
         SetCol(ACol);
+        if (!*alive)
+            return;
         left = std::max(ACol - visibleCols / 2, FixedCols());
     }
     if (ARow >= TopRow() && ARow <= TopRow() + visibleRows) {
@@ -41,8 +45,10 @@ void TCellGrid::ScrollInView(int ACol, int ARow)
         return;
     }
     SetRow(ARow);
-    SetLeftCol(left);
-    SetTopRow(std::max(ARow - visibleRows / 2, FixedRows()));
+    if (*alive)
+        SetLeftCol(left);
+    if (*alive)
+        SetTopRow(std::max(ARow - visibleRows / 2, FixedRows()));
 }
 
 void TCellGrid::SetScrollType(TScrollType Value)

@@ -16,8 +16,10 @@ void TCellGrid::FollowSortRow(int ARow)
 {
     const bool shown = EditShown();
     SetEditShown(false);
+    const TAliveToken alive = GridAliveToken();
     TCellModel::FollowSortRow(ARow);
-    SetEditShown(shown);
+    if (*alive)
+        SetEditShown(shown);
 }
 
 void TCellGrid::ClickSort(int ACol, int ARow, int X, int Y)

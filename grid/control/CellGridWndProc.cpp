@@ -160,10 +160,16 @@ void TCellGrid::GridResize(TObject* Sender)
 
 void TCellGrid::TopLeftChanged()
 {
-    // The text editor follows its cell (the base moves it); an editor control is hidden.
+    // The text editor follows its cell (the base moves it); an editor control is hidden. The
+    // base fires OnTopLeftChanged, whose handler may free the grid.
+    const TAliveToken alive = AliveToken();
     TStringGrid::TopLeftChanged();
+    if (!*alive)
+        return;
     if (EditControlShown())
         HideInplaceEdit();
+    if (!*alive)
+        return;
     UpdateVScrollBar();
     UpdateHScrollBar();
 }

@@ -39,9 +39,9 @@
 #include "grid/model/HiddenRows.h"
 #include "grid/model/IntList.h"
 #include "platform/core/GridData.h"
+#include "platform/core/Liveness.h"
 #include "platform/core/ShiftState.h"
 #include "platform/core/StringList.h"
-#include "platform/gui/Liveness.h"
 
 class TCellModel : public virtual TCustomGridData {
 public:
@@ -567,7 +567,8 @@ private:
     // Sort runs with the work rows added, and they go again whatever it does.
     void WithWorkRows(const std::function<void()>& Sort);
     void RemoveRowsCore(int Row, int Count);
-    void RestoreCursor(int OldRow, int OldTop, int FallbackRow);
+    // Puts the current and top rows back after rows left; false when a handler freed the grid.
+    bool RestoreCursor(int OldRow, int OldTop, int FallbackRow);
     void HideRowRange(int FromRow, int ToRow, bool ByCopying);
     // Puts hidden rows (ascending real indexes) back in one pass.
     void UnhideRealRows(const std::vector<int>& Reals);
@@ -604,8 +605,6 @@ private:
     AnsiString FSearchText;
     TFindState FFindState;
 
-    // Falls when the grid is freed: a sort asks it after each handler it fires.
-    TLiveness FSortLiveness;
     std::unique_ptr<TBands> FBands;
     std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
     std::unique_ptr<TMouseActions> FMouseActions;

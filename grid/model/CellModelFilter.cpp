@@ -104,7 +104,8 @@ void TCellModel::RemoveDisplayRows(const std::vector<int>& Rows)
     }
     try {
         DeleteRowSetAt(Rows);
-        RestoreCursor(oldRow, oldTop, FixedRows());
+        if (!RestoreCursor(oldRow, oldTop, FixedRows()))
+            return;
     } catch (...) {
         EndUpdate();
         throw;

@@ -119,9 +119,11 @@ TPoint TCellModel::FindFirst(const AnsiString& s, TFindParams Params)
     FFindState.Col = col;
     FFindState.Row = row;
     if (Params.Contains(fnAutoGoto)) {
+        // The first move's handlers may free the grid.
+        const TAliveToken alive = GridAliveToken();
         if (Row() != row)
             SetRow(row);
-        if (Col() != col)
+        if (*alive && Col() != col)
             SetCol(col);
     }
     return {col, row};
@@ -149,9 +151,11 @@ TPoint TCellModel::FindNext()
     FFindState.Col = col;
     FFindState.Row = row;
     if (p.Contains(fnAutoGoto)) {
+        // The first move's handlers may free the grid.
+        const TAliveToken alive = GridAliveToken();
         if (Row() != row)
             SetRow(row);
-        if (Col() != col)
+        if (*alive && Col() != col)
             SetCol(col);
     }
     return {col, row};

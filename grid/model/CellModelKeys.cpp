@@ -32,10 +32,11 @@ bool TCellModel::KeyInsertRow(TShiftState Shift)
     if (!canInsert)
         return true;
     if (Navigation()->InsertPosition == pInsertAfter) {
+        const TAliveToken alive = GridAliveToken();
         InsertRows(row + 1, 1);
         if (OnAutoInsertRow)
             OnAutoInsertRow(Sender(), row + 1);
-        if (row + 1 < RowCount())
+        if (*alive && row + 1 < RowCount())
             SetRow(row + 1);
     } else {
         InsertRows(row, 1);
@@ -64,8 +65,10 @@ bool TCellModel::KeyDeleteRow(TShiftState Shift)
         ClearRows(row, 1);
     const int remaining = RowCount() - FixedFooters() - FixedRows();
     if (Row() >= RowCount() - FixedFooters() && remaining > 1 && Row() - 1 >= FixedRows()) {
+        // The move's handlers may free the grid; the event then has no grid to tell of.
+        const TAliveToken alive = GridAliveToken();
         SetRow(Row() - 1);
-        if (OnAutoDeleteRow)
+        if (*alive && OnAutoDeleteRow)
             OnAutoDeleteRow(Sender(), Row() + 1);
     } else if (OnAutoDeleteRow) {
         OnAutoDeleteRow(Sender(), Row());
@@ -78,8 +81,9 @@ void TCellModel::KeyTabWrap(int OldCol, int OldRow)
     if (!Options().Contains(goTabs) || FixedRightCols() < 1 || OldCol != ColCount() - FixedRightCols() - 1)
         return;
     const int next = OldRow >= RowCount() - FixedFooters() - 1 ? FixedRows() : OldRow + 1;
+    const TAliveToken alive = GridAliveToken();
     if (next >= 0 && next < RowCount())
         SetRow(next);
-    if (FixedCols() < ColCount())
+    if (*alive && FixedCols() < ColCount())
         SetCol(FixedCols());
 }

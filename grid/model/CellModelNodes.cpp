@@ -175,7 +175,7 @@ void TCellModel::Group(int Col)
         FGroupHeader = Cells(Col, 0);
     const int title = GroupTitleCol(Col);
     SetSortColumn(Col);
-    const TAliveToken alive = FSortLiveness.Token();
+    const TAliveToken alive = GridAliveToken();
     QSort();
     if (!*alive)
         return;
@@ -195,12 +195,16 @@ void TCellModel::Group(int Col)
     for (size_t k = 0; k < positions.size(); ++k) {
         SetCells(title, positions[k], titles[k]);
         const int end = k + 1 < positions.size() ? positions[k + 1] : RowCount();
+        // The first node may move the current cell off column 0, firing the selection handlers.
         AddNode(reals[k], end - positions[k]);
+        if (!*alive)
+            return;
     }
     RemoveCols(Col, 1);
-    if (FixedRows() < RowCount() && ColCount() > 0)
+    if (*alive && FixedRows() < RowCount() && ColCount() > 0)
         FocusCell(std::clamp(this->Col(), 0, ColCount() - 1), FixedRows(), true);
-    EndUpdate();
+    if (*alive)
+        EndUpdate();
 }
 
 void TCellModel::UnGroup()

@@ -34,12 +34,15 @@ void TCellModel::RemoveRowsCore(int Row, int Count)
     DeleteRowsAt(Row, Count);
 }
 
-void TCellModel::RestoreCursor(int OldRow, int OldTop, int FallbackRow)
+bool TCellModel::RestoreCursor(int OldRow, int OldTop, int FallbackRow)
 {
     const int target = OldRow < RowCount() ? OldRow : FallbackRow;
+    const TAliveToken alive = GridAliveToken();
     if (target >= 0 && target < RowCount() && ColCount() > 0 && target != Row())
         FocusCell(std::clamp(Col(), 0, ColCount() - 1), target, true);
-    SetTopRow(OldRow < RowCount() ? OldTop : FallbackRow);
+    if (*alive)
+        SetTopRow(OldRow < RowCount() ? OldTop : FallbackRow);
+    return *alive;
 }
 
 void TCellModel::RemoveRows(int Row, int Count)
@@ -69,7 +72,8 @@ void TCellModel::RemoveRowsEx(int Row, int Count)
     const int oldTop = TopRow();
     try {
         RemoveRowsCore(Row, Count);
-        RestoreCursor(oldRow, oldTop, FixedRows());
+        if (!RestoreCursor(oldRow, oldTop, FixedRows()))
+            return;
     } catch (...) {
         EndUpdate();
         throw;

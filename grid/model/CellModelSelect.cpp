@@ -99,9 +99,11 @@ TGridCoord TCellModel::AdvanceStep(int ACol, int ARow, bool Forward)
         if (!Navigation()->AdvanceInsert)
             return {firstCol, firstRow};
         bool canAdd = true;
+        const TAliveToken alive = GridAliveToken();
         if (OnCanAddRow)
             OnCanAddRow(Sender(), canAdd);
-        if (!canAdd)
+        // A handler that freed the grid: the caller sees that before it uses the cell.
+        if (!*alive || !canAdd)
             return {ACol, ARow};
         // The new row comes before the footer rows, so that they stay at the bottom.
         InsertRows(RowCount() - FixedFooters(), 1);
@@ -125,9 +127,11 @@ TGridCoord TCellModel::AdvanceStep(int ACol, int ARow, bool Forward)
     else
         SetColCountEx(ColCount() + 1);
     const int added = ColCount() - 1 - FixedRightCols();
+    const TAliveToken alive = GridAliveToken();
     if (OnAutoInsertCol)
         OnAutoInsertCol(Sender(), added);
-    InvalidateGrid();
+    if (*alive)
+        InvalidateGrid();
     return {added, firstRow};
 }
 
@@ -141,8 +145,12 @@ void TCellModel::AdvanceEdit(int ACol, int ARow, bool Forward, bool ShowEditor, 
         std::max(1, RowCount() - FixedFooters() - FixedRows());
     TGridCoord at{ACol, ARow};
     bool found = false;
-    for (int64_t step = 0; step < cells && !found; ++step) {
+    // Asking whether a cell may be edited fires OnCanEditCell, which may free the grid.
+    const TAliveToken alive = GridAliveToken();
+    for (int64_t step = 0; step < cells && !found && *alive; ++step) {
         const TGridCoord next = AdvanceStep(at.X, at.Y, Forward);
+        if (!*alive)
+            return;
         if (next.X < 0 || next.Y < 0 || next.X >= ColCount() || next.Y >= RowCount())
             return;
         found = IsEditable(RemapCol(next.X), next.Y);
@@ -150,21 +158,26 @@ void TCellModel::AdvanceEdit(int ACol, int ARow, bool Forward, bool ShowEditor, 
             return;
         at = next;
     }
-    if (!found)
+    if (!found || !*alive)
         return;
+    // Every move fires the selection handlers, any of which may free the grid.
     if (at.Y != Row())
         SetRow(at.Y);
-    if (at.X != Col())
+    if (*alive && at.X != Col())
         SetCol(at.X);
+    if (!*alive)
+        return;
     const bool staticEdit = HasStaticEdit(RemapCol(at.X), at.Y);
     if (!ShowEditor && !staticEdit)
         return;
     ShowInplaceEdit();
-    if (staticEdit && ACol >= 0 && ACol < ColCount()) {
+    if (*alive && staticEdit && ACol >= 0 && ACol < ColCount()) {
         // The cell is selected anew, so that its check box or radio group takes the keys.
         SetCol(ACol);
-        SetCol(at.X);
-        SetRow(at.Y);
+        if (*alive)
+            SetCol(at.X);
+        if (*alive)
+            SetRow(at.Y);
     }
 }
 

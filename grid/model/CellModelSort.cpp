@@ -13,9 +13,9 @@ constexpr int kColumnBits = 0x7FFFFFFF;
 
 // Fires a handler of a comparison; when the handler freed the grid, the sort ends at once.
 template <class Fire>
-void FireInSort(const TLiveness& Liveness, Fire fire)
+void FireInSort(const TCellModel& Grid, Fire fire)
 {
-    const TAliveToken alive = Liveness.Token();
+    const TAliveToken alive = Grid.GridAliveToken();
     fire();
     if (!*alive)
         throw TCellModel::EGridFreedInSort{};
@@ -44,7 +44,7 @@ int TCellModel::Compare(int ACol, int ARow1, int ARow2)
     TSortStyle style = SortAutoFormat ? ssAutomatic : ssAlphabetic;
     AnsiString prefix, suffix;
     if (OnGetFormat)
-        FireInSort(FSortLiveness, [&] { GetColFormat(ACol, style, prefix, suffix); });
+        FireInSort(*this, [&] { GetColFormat(ACol, style, prefix, suffix); });
     else
         GetColFormat(ACol, style, prefix, suffix);
     const AnsiString& s1 = Cells(ACol, ARow1);
@@ -79,13 +79,13 @@ int TCellModel::Compare(int ACol, int ARow1, int ARow2)
         int res = 0;
         // Copies: the handler may change the cells it is given.
         if (OnCustomCompare)
-            FireInSort(FSortLiveness, [&] { OnCustomCompare(Sender(), AnsiString(s1), AnsiString(s2), res); });
+            FireInSort(*this, [&] { OnCustomCompare(Sender(), AnsiString(s1), AnsiString(s2), res); });
         return Sign(res);
     }
     case ssRaw: {
         int res = 0;
         if (OnRawCompare)
-            FireInSort(FSortLiveness, [&] { OnRawCompare(Sender(), ACol, ARow1, ARow2, res); });
+            FireInSort(*this, [&] { OnRawCompare(Sender(), ACol, ARow1, ARow2, res); });
         return Sign(res);
     }
     case ssHTML: return Sign(StripHtmlTags(s1).compare(StripHtmlTags(s2)));

@@ -79,8 +79,12 @@ void TCellModel::SortNormalRows(bool KeepColumn0, bool FollowQuietly, Sort sort)
     try {
         BeginSortRows(work, KeepColumn0);
         FSortRow = Row();
+        // The current cell's moves fire the selection handlers, which may free the grid too.
+        const TAliveToken alive = GridAliveToken();
         if (FNavigation->MoveRowOnSort && RowCount() >= 3 && Col() < ColCount())
             FocusCell(Col(), RowCount() - 3, true);
+        if (!*alive)
+            throw EGridFreedInSort{};
         sort();
         for (int r = RowCount() - 2; r < RowCount(); ++r)
             CellStore().PutRow(r, nullptr);
@@ -88,6 +92,8 @@ void TCellModel::SortNormalRows(bool KeepColumn0, bool FollowQuietly, Sort sort)
             FollowSortRow(FSortRow);
         else
             TCellModel::FollowSortRow(FSortRow);
+        if (!*alive)
+            throw EGridFreedInSort{};
     } catch (const EGridFreedInSort&) {
         throw;
     } catch (...) {

@@ -73,8 +73,11 @@ void TCustomGridData::SetRowCount(int Value)
 void TCustomGridData::CountsChanged(int OldColCount, int OldRowCount)
 {
     ClampCurrent();
+    // The size notification may bring the view back in range, which tells TopLeftChanged.
+    const TAliveToken alive = GridAliveToken();
     SizeChanged(OldColCount, OldRowCount);
-    InvalidateGrid();
+    if (*alive)
+        InvalidateGrid();
 }
 
 void TCustomGridData::SetFixedCols(int Value)
@@ -110,9 +113,11 @@ void TCustomGridData::FixedCountChanged(TGridAxis& Axis, int& Current, int& Anch
     Current = Axis.First();
     Anchor = Axis.First();
     ClampCurrent();
+    const TAliveToken alive = GridAliveToken();
     if (Axis.First() != oldFirst)
         TopLeftChanged();
-    InvalidateGrid();
+    if (*alive)
+        InvalidateGrid();
 }
 
 void TCustomGridData::ClampCurrent()
@@ -194,7 +199,10 @@ bool TCustomGridData::FocusCell(int ACol, int ARow, bool MoveAnchor)
 {
     if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount())
         IndexError();
-    if (!SelectCell(ACol, ARow))
+    // SelectCell, scrolling into view and CurrentMoved may each run a handler that frees the
+    // grid; nothing of it is touched after that.
+    const TAliveToken alive = GridAliveToken();
+    if (!SelectCell(ACol, ARow) || !*alive)
         return false;
     const TGridCoord old = FCurrent;
     FCurrent = {ACol, ARow};
@@ -202,9 +210,11 @@ bool TCustomGridData::FocusCell(int ACol, int ARow, bool MoveAnchor)
         FAnchor = FCurrent;
     InvalidateGrid();
     MoveIntoView(ACol, ARow);
+    if (!*alive)
+        return false;
     if (!(old == FCurrent))
         CurrentMoved(old);
-    return true;
+    return *alive;
 }
 
 TGridRect TCustomGridData::Selection() const
@@ -231,8 +241,10 @@ void TCustomGridData::SetFirst(TGridAxis& axis, int Value, int client)
     const int old = axis.First();
     axis.SetFirst(std::min(Value, std::max(axis.MaxFirst(client, line), axis.Fixed())));
     if (axis.First() != old) {
+        const TAliveToken alive = GridAliveToken();
         TopLeftChanged();
-        InvalidateGrid();
+        if (*alive)
+            InvalidateGrid();
     }
 }
 
@@ -302,11 +314,15 @@ TGridCoord TCustomGridData::MouseToCell(int X, int Y) const
 
 void TCustomGridData::MoveIntoView(int ACol, int ARow)
 {
+    // Each scroll tells TopLeftChanged, whose handler may free the grid.
+    const TAliveToken alive = GridAliveToken();
     if (ARow >= FixedRows() && ARow < RowCount()) {
         if (ARow < TopRow())
             SetTopRow(ARow);
         else if (ARow >= TopRow() + VisibleRowCount())
             SetTopRow(FirstShowingLast(FRows, ARow, FViewHeight, RowLine(FOptions, FGridLineWidth)));
+        if (!*alive)
+            return;
     }
     if (ACol >= FixedCols() && ACol < ColCount()) {
         if (ACol < LeftCol())
@@ -326,8 +342,10 @@ void TCustomGridData::MoveRow(int FromIndex, int ToIndex)
     FRows.Move(FromIndex, ToIndex);
     FCurrent.Y = Follow(FCurrent.Y, FromIndex, ToIndex);
     FAnchor.Y = Follow(FAnchor.Y, FromIndex, ToIndex);
+    const TAliveToken alive = GridAliveToken();
     RowMoved(FromIndex, ToIndex);
-    InvalidateGrid();
+    if (*alive)
+        InvalidateGrid();
 }
 
 void TCustomGridData::MoveColumn(int FromIndex, int ToIndex)
@@ -340,8 +358,10 @@ void TCustomGridData::MoveColumn(int FromIndex, int ToIndex)
     FCols.Move(FromIndex, ToIndex);
     FCurrent.X = Follow(FCurrent.X, FromIndex, ToIndex);
     FAnchor.X = Follow(FAnchor.X, FromIndex, ToIndex);
+    const TAliveToken alive = GridAliveToken();
     ColumnMoved(FromIndex, ToIndex);
-    InvalidateGrid();
+    if (*alive)
+        InvalidateGrid();
 }
 
 void TCustomGridData::DeleteRow(int ARow)

@@ -17,6 +17,7 @@
 #include "platform/core/Geometry.h"
 #include "platform/core/GridAxis.h"
 #include "platform/core/GridCells.h"
+#include "platform/core/Liveness.h"
 
 // Misuse of a grid: an index out of range, a fixed count not below its count, too many cells.
 class EInvalidGridOperation : public Exception {
@@ -104,13 +105,15 @@ public:
     void SetObjects(int ACol, int ARow, TObject* Value);
 
     // --- The current cell and the selection. Moving the current cell asks SelectCell first,
-    // raises for a cell outside the grid, and scrolls it into view.
+    // raises for a cell outside the grid, and scrolls it into view. A handler that runs on the
+    // way (SelectCell's, TopLeftChanged's, CurrentMoved's) may free the grid: the move ends
+    // there and touches nothing more; callers that go on afterwards hold GridAliveToken.
     int Col() const { return FCurrent.X; }
     void SetCol(int Value) { FocusCell(Value, FCurrent.Y, true); }
     int Row() const { return FCurrent.Y; }
     void SetRow(int Value) { FocusCell(FCurrent.X, Value, true); }
     // Moves the current cell; the selection's anchor stays unless MoveAnchor (or without
-    // goRangeSelect). False when SelectCell refused.
+    // goRangeSelect). False when SelectCell refused or a handler freed the grid.
     bool FocusCell(int ACol, int ARow, bool MoveAnchor);
     // The selected cells (whole rows of normal columns with goRowSelect).
     TGridRect Selection() const;
@@ -156,6 +159,9 @@ public:
 
     // The object that events name as their Sender (the control; none here).
     virtual TObject* Sender() { return nullptr; }
+
+    // Falls when the grid is freed: held across anything that may fire a handler.
+    TAliveToken GridAliveToken() const { return FGridLiveness.Token(); }
 
 protected:
     // --- The framework's notifications.
@@ -213,6 +219,7 @@ private:
     TGridCoord FAnchor{1, 1};
     int FViewWidth = 0;
     int FViewHeight = 0;
+    TLiveness FGridLiveness;
 };
 
 // Stores a look property's new value and repaints the grid when Repaint holds (the setters of

@@ -62,21 +62,28 @@ void TCustomGrid::BoundsChanged(const TRect& OldBounds, bool SizeChanged)
 }
 
 void TCustomGrid::SizeChanged(int, int) { UpdateScrollRange(); }
-// The in-place editor follows its cell as sizes change and the view scrolls.
+// The in-place editor follows its cell as sizes change and the view scrolls. The scroll range
+// may move the view back, whose TopLeftChanged handler may free the grid.
 void TCustomGrid::ColWidthsChanged()
 {
+    const TAliveToken alive = AliveToken();
     UpdateScrollRange();
-    EditorFollowsCell();
+    if (*alive)
+        EditorFollowsCell();
 }
 void TCustomGrid::RowHeightsChanged()
 {
+    const TAliveToken alive = AliveToken();
     UpdateScrollRange();
-    EditorFollowsCell();
+    if (*alive)
+        EditorFollowsCell();
 }
 void TCustomGrid::TopLeftChanged()
 {
+    const TAliveToken alive = AliveToken();
     UpdateScrollRange();
-    EditorFollowsCell();
+    if (*alive)
+        EditorFollowsCell();
 }
 
 bool TDrawGrid::SelectCell(int ACol, int ARow)
@@ -101,8 +108,9 @@ void TDrawGrid::ColumnMoved(int FromIndex, int ToIndex)
 
 void TDrawGrid::TopLeftChanged()
 {
+    const TAliveToken alive = AliveToken();
     TCustomGrid::TopLeftChanged();
-    if (OnTopLeftChanged)
+    if (*alive && OnTopLeftChanged)
         OnTopLeftChanged(this);
 }
 

@@ -55,11 +55,13 @@ void TCustomGrid::KeyDown(uint16_t& Key, TShiftState Shift)
     const TGridCursorMove m = MoveCursor(CursorStateOf(*this), Key, Shift);
     if (!m.Handled)
         return;
+    // Each scroll tells TopLeftChanged, whose handler may free the grid.
     if (m.TopRow >= 0)
         SetTopRow(m.TopRow);
-    if (m.LeftCol >= 0)
+    if (*alive && m.LeftCol >= 0)
         SetLeftCol(m.LeftCol);
-    MoveCurrentCell(m.Col, m.Row, m.MoveAnchor);
+    if (*alive)
+        MoveCurrentCell(m.Col, m.Row, m.MoveAnchor);
 }
 
 void TCustomGrid::KeyPress(char& Key)

@@ -75,10 +75,14 @@ void TCustomGrid::UpdateScrollRange()
         }
     }
     SetViewSize(ClientWidth(), ClientHeight());
+    // Moving the view back in range tells TopLeftChanged, whose handler may free the grid.
+    const TAliveToken alive = AliveToken();
     if (TopRow() > MaxTopRow())
         SetTopRow(MaxTopRow());
-    if (LeftCol() > MaxLeftCol())
+    if (*alive && LeftCol() > MaxLeftCol())
         SetLeftCol(MaxLeftCol());
+    if (!*alive)
+        return;
     const int pos[2] = {ScrollPosOf(LeftCol(), TCustomGridData::FixedCols(), MaxLeftCol()),
                         ScrollPosOf(TopRow(), TCustomGridData::FixedRows(), MaxTopRow())};
     for (int bar : {SB_HORZ, SB_VERT})
@@ -113,10 +117,13 @@ void TCustomGrid::Scroll(int bar, unsigned code, int pos)
     default: return;
     }
     next = std::clamp(next, fixed, std::max(fixed, last));
+    const TAliveToken alive = AliveToken();
     if (vert)
         SetTopRow(next);
     else
         SetLeftCol(next);
+    if (!*alive)
+        return;
     // The bar goes where the first row or column now stands, also when it did not move.
     FBarPos[bar] = -1;
     UpdateScrollRange();
