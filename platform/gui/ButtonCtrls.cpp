@@ -231,6 +231,8 @@ TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner)
 {
     SetBounds(0, 0, 65, 17);
     FControlStyle |= csOpaque | csReplicatable;
+    // A label takes the colour of what it is placed on, as the framework's labels do.
+    SetParentColor(true);
     RegisterHandler(CM_TEXTCHANGED, [this](TMessage& m) {
         Inherited(m);
         AdjustBounds();

@@ -192,6 +192,10 @@ struct TNetSocket::TImpl {
             return;
         StopTimer();
         State = Open;
+        // Typed commands are small writes the player waits on: they go out at once rather than
+        // wait for the host's acknowledgement of the one before.
+        if (Socket)
+            Socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         Fire(Self.OnConnect);
     }
 

@@ -7,6 +7,13 @@
 #include <QCoreApplication>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -112,6 +119,29 @@ TEST_F(NetSocketTest, ConnectsReceivesAndSends)
     EXPECT_EQ(socket->Write(std::string(TNetSocket::kMaxSendQueue + 1, 'x')), -1);
     EXPECT_EQ(socket->LastError(), 10055);
     EXPECT_EQ(log, "connect");
+}
+
+// Commands typed in a row waited for the host's delayed acknowledgement of the one before.
+TEST_F(NetSocketTest, RegressionTypedCommandsWaitedForTheHostsAcknowledgement)
+{
+    Listen();
+    socket->Connect();
+    ASSERT_TRUE(WaitUntil([&] { return socket->Connected(); }));
+    QTcpSocket* peer = Accept();
+    ASSERT_NE(peer, nullptr);
+    // Our end of the connection is the descriptor whose peer is the server's accepted socket.
+    int noDelay = -1;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        const int fd = std::atoi(entry.path().filename().c_str());
+        sockaddr_in peerAddress{};
+        socklen_t size = sizeof peerAddress;
+        if (getpeername(fd, reinterpret_cast<sockaddr*>(&peerAddress), &size) != 0 ||
+            peerAddress.sin_family != AF_INET || ntohs(peerAddress.sin_port) != server->serverPort())
+            continue;
+        socklen_t optionSize = sizeof noDelay;
+        ASSERT_EQ(getsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &noDelay, &optionSize), 0);
+    }
+    EXPECT_EQ(noDelay, 1);
 }
 
 TEST_F(NetSocketTest, RefusedConnectFails)

@@ -533,3 +533,19 @@ TEST(ComboBox, AtMaxLengthRefusesTheKeystrokeInsteadOfDroppingText)
     EXPECT_EQ(beeps, 2);
     SetSoundHook(old);
 }
+
+// Labels painted white boxes on the grey of every dialog: a label takes the colour of what it is
+// placed on, until it is given one of its own.
+TEST(Labels, RegressionALabelTakesTheColourOfItsParent)
+{
+    TForm form(nullptr);
+    form.SetColor(clBtnFace);
+    auto* label = new TLabel(&form);
+    label->SetParent(&form);
+    EXPECT_EQ(label->Color(), clBtnFace);
+    form.SetColor(clNavy);
+    EXPECT_EQ(label->Color(), clNavy);
+    label->SetColor(clWhite);
+    form.SetColor(clBtnFace);
+    EXPECT_EQ(label->Color(), clWhite);
+}
