@@ -247,7 +247,7 @@ private:
     void ActionEditStatusExecute();
     void WalkActionExecute(std::string_view name);
     void ToolBarActionExecute(int index);
-    void ToolBarActionUpdate(int index);
+    void ToolBarActionUpdate(int index, TAction& action);
     void TerminalPopup(int X, int Y, bool block);
     void Copy1Click();
     // Frees the editor and the bar while the window is whole.

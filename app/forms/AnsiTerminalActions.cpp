@@ -114,7 +114,7 @@ void TAnsiTerminalForm::CreateActions()
     for (int i = 0; i < static_cast<int>(kToolBarActions.size()); ++i)
         AddAction(
             kToolBarActions[static_cast<size_t>(i)].Action, kToolBarActions[static_cast<size_t>(i)].Caption, "",
-            [this, i] { ToolBarActionExecute(i); }, [this, i](TAction*) { ToolBarActionUpdate(i); });
+            [this, i] { ToolBarActionExecute(i); }, [this, i](TAction* action) { ToolBarActionUpdate(i, *action); });
 }
 
 TMenuItem* TAnsiTerminalForm::MakeMenuItem(const char* name)
@@ -255,11 +255,11 @@ void TAnsiTerminalForm::ToolBarActionExecute(int index)
     ShowToolBars();
 }
 
-void TAnsiTerminalForm::ToolBarActionUpdate(int index)
+// Runs at every idle, on the action it updates.
+void TAnsiTerminalForm::ToolBarActionUpdate(int index, TAction& action)
 {
-    const TToolBarAction& bar = kToolBarActions[static_cast<size_t>(index)];
-    const bool shown = ToolBarShown(FScript->CmdConfig.ToolView, bar.Bit);
-    FindAction(bar.Action)->SetChecked(shown);
+    const bool shown = ToolBarShown(FScript->CmdConfig.ToolView, kToolBarActions[static_cast<size_t>(index)].Bit);
+    action.SetChecked(shown);
     if (FToolBars[static_cast<size_t>(index)]->Visible() != shown)
         ShowToolBars();
 }
