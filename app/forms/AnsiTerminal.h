@@ -240,6 +240,8 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateTerminalPopup();
+    // A command's handler: it runs as one of the window's handlers, and not once the window closed.
+    TNotifyEvent Guarded(std::function<void()> run);
     TAction* AddAction(const char* name, const char* caption, const char* shortCut, std::function<void()> execute,
                        std::function<void(TAction*)> update = nullptr);
     TMenuItem* MakeMenuItem(const char* name);

@@ -46,6 +46,16 @@ void TAnsiTerminalForm::CreateCommands()
     CreateTerminalPopup();
 }
 
+TNotifyEvent TAnsiTerminalForm::Guarded(std::function<void()> run)
+{
+    return [this, run = std::move(run)](TObject*) {
+        if (FClosed)
+            return;
+        TBusy busy(*this);
+        run();
+    };
+}
+
 TAction* TAnsiTerminalForm::AddAction(const char* name, const char* caption, const char* shortCut,
                                       std::function<void()> execute, std::function<void(TAction*)> update)
 {
@@ -55,12 +65,7 @@ TAction* TAnsiTerminalForm::AddAction(const char* name, const char* caption, con
     action->SetShortCut(TextToShortCut(shortCut));
     action->SetActionList(FActionList1);
     if (execute)
-        action->OnExecute = [this, execute = std::move(execute)](TObject*) {
-            if (FClosed)
-                return;
-            TBusy busy(*this);
-            execute();
-        };
+        action->OnExecute = Guarded(std::move(execute));
     if (update)
         action->OnUpdate = [action, update = std::move(update)](TObject*) { update(action); };
     return action;
@@ -155,15 +160,7 @@ void TAnsiTerminalForm::CreateMenus()
         for (const char* name : menu.Items)
             top->Add(MakeMenuItem(name));
     }
-    auto click = [this](TMenuItem* item, std::function<void()> run) {
-        item->OnClick = [this, run = std::move(run)](TObject*) {
-            if (FClosed)
-                return;
-            TBusy busy(*this);
-            run();
-        };
-    };
-    click(FindMenuItem(kStartUpItem), [this] {
+    FindMenuItem(kStartUpItem)->OnClick = Guarded([this] {
         if (StartUpDialogHook)
             StartUpDialogHook(*this);
     });
@@ -171,8 +168,8 @@ void TAnsiTerminalForm::CreateMenus()
     TMenuItem* hidden = FindMenuItem(kHiddenItem);
     hidden->SetEnabled(false);
     hidden->SetVisible(false);
-    click(FindMenuItem("Exit1"), [this] { Close(); });
-    click(FindMenuItem("About1"), [] {
+    FindMenuItem("Exit1")->OnClick = Guarded([this] { Close(); });
+    FindMenuItem("About1")->OnClick = Guarded([] {
         if (BooksForm)
             BooksForm->AboutButtonClick();
     });
