@@ -41,14 +41,6 @@ AnsiString TakeWord(AnsiString& text)
     return word;
 }
 
-int Number(const AnsiString& text)
-{
-    int value = 0;
-    if (!TryStrToInt(text, value))
-        throw EAppRunError("not a number: " + text);
-    return value;
-}
-
 TCharBooks& Entry(int index)
 {
     if (index < 0 || static_cast<size_t>(index) >= TCharBooks::CharBookList.size())
@@ -70,9 +62,9 @@ void SetBookValue(TCharBooks& e, const AnsiString& key, const AnsiString& value)
     else if (TColor* color = e.ColorField(key))
         *color = StringToColor(value);
     else if (key == "Port")
-        e.Port = Number(value);
+        e.Port = AppRunInteger(value);
     else if (key == "Status")
-        e.Status = static_cast<uint32_t>(Number(value));
+        e.Status = static_cast<uint32_t>(AppRunInteger(value));
     else
         throw EAppRunError("no book key " + key);
 }
@@ -104,10 +96,10 @@ void Book(TAppRun& run, const AnsiString& rest)
         entry->HostName = f[0];
         entry->CharName = f[1];
         entry->Host = f[2];
-        entry->Port = Number(f[3]);
+        entry->Port = AppRunInteger(f[3]);
         TCharBooks::CharBookList.push_back(entry);
     } else if (verb == "set") {
-        const int index = Number(TakeWord(args));
+        const int index = AppRunInteger(TakeWord(args));
         const AnsiString key = TakeWord(args);
         SetBookValue(Entry(index), key, args);
     } else if (verb == "list") {
@@ -125,7 +117,7 @@ void Book(TAppRun& run, const AnsiString& rest)
 
 void Open(TAppRun& run, const AnsiString& rest)
 {
-    const int index = Number(rest);
+    const int index = AppRunInteger(rest);
     Entry(index);
     // After `start`, the book window opens it.
     if (AppRunOpenFromBook(run, index))
@@ -154,7 +146,7 @@ void Exec(TAppRun& run, const AnsiString& rest) { run.Window().ExecuteCommand(re
 
 void Advance(TAppRun& run, const AnsiString& rest)
 {
-    const int ms = Number(rest);
+    const int ms = AppRunInteger(rest);
     if (ms < 0)
         throw EAppRunError("a negative time: " + rest);
     run.Elapse(static_cast<uint64_t>(ms));
