@@ -72,6 +72,15 @@ bool SaveButton(cButton& r, const TButtonFields& fields)
     return true;
 }
 
+void WriteBackButton(cButton& to, const cButton& from)
+{
+    to.Action = from.Action;
+    to.Status = from.Status;
+    to.Name = from.Name;
+    to.OnBuff = from.OnBuff;
+    to.OffBuff = from.OffBuff;
+}
+
 int TimerChoiceOf(int32_t status)
 {
     switch (status) {

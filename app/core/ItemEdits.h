@@ -53,6 +53,8 @@ bool ButtonMayBeOn(const AnsiString& offBuff);
 // False (nothing written) for an empty name; else Action 0 and the fields, Status bit 0 only
 // for a toggle chosen "On".
 bool SaveButton(cButton& r, const TButtonFields& fields);
+// What the dialog writes, from the copy it edited onto the record the copy was taken from.
+void WriteBackButton(cButton& to, const cButton& from);
 
 // --- Timer dialog.
 // The "상태" choices in their order: Off, On, Stop, Reset.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/core/ItemEdits.h"
 #include "grid/model/CellModel.h"
 #include "platform/core/VirtualKeys.h"
 #include "script/ScriptState.h"
@@ -28,14 +29,7 @@ struct TButtonKind {
     {
         return ui.EditButton(r);
     }
-    static void WriteBack(cButton& to, const cButton& from)
-    {
-        to.Action = from.Action;
-        to.Status = from.Status;
-        to.Name = from.Name;
-        to.OnBuff = from.OnBuff;
-        to.OffBuff = from.OffBuff;
-    }
+    static void WriteBack(cButton& to, const cButton& from) { ItemEdit::WriteBackButton(to, from); }
 };
 
 struct TTimerKind {

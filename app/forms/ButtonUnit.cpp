@@ -5,6 +5,7 @@
 
 #include "app/core/ButtonBar.h"
 #include "app/core/ItemEditTexts.h"
+#include "app/core/ItemEdits.h"
 #include "app/forms/AnsiTerminal.h"
 #include "app/forms/ButtonEditUnit.h"
 #include "controls/lib/ExMenus.h"
@@ -166,11 +167,7 @@ void TButtonForm::MyButtonDblClick(TMyButton* button)
     const TDialogEnd end = EditButtonRecord(this, copy);
     // The record may have gone while the dialog was open.
     if (end == TDialogEnd::Saved && button->Record() == record) {
-        record->Action = copy.Action;
-        record->Status = copy.Status;
-        record->Name = copy.Name;
-        record->OnBuff = copy.OnBuff;
-        record->OffBuff = copy.OffBuff;
+        ItemEdit::WriteBackButton(*record, copy);
         LayoutButton(*record);
     }
     FocusWindow();
