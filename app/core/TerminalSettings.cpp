@@ -6,7 +6,6 @@ namespace TerminalSettings {
 
 namespace {
 constexpr const char* kExtensions[4] = {".han", ".eng", ".spc", ".ksg"};
-constexpr const char* kFontsFolder = "Fonts\\";
 }  // namespace
 
 TFontList FontListOf(const AnsiString& fileName)

@@ -11,6 +11,9 @@
 
 namespace TerminalSettings {
 
+// The bitmap fonts' folder, inside the program folder, as the book's font paths start.
+inline constexpr const char* kFontsFolder = "Fonts\\";
+
 // The four lists of bitmap fonts, in the dialog's order.
 enum TFontList { flHan, flEng, flSpc, flKsg, flNone };
 

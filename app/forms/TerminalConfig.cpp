@@ -28,7 +28,6 @@
 using TerminalSettings::TFontList;
 
 namespace {
-constexpr const char* kFontsFolder = "Fonts\\";
 constexpr const char* kTextSample = "Fonts\\TextSample.txt";
 constexpr const char* kAnsiSample = "Fonts\\AnSiSample.txt";
 // Pixels of the preview's width kept for its scroll bar when its columns are counted.
@@ -169,7 +168,7 @@ void TTerminalConfig::FormCreate()
 
 void TTerminalConfig::DoShow()
 {
-    FFontsFolder = ProgramPath() + kFontsFolder;
+    FFontsFolder = ProgramPath() + TerminalSettings::kFontsFolder;
     FillFontLists();
     if (FEntry) {
         const TerminalSettings::TValues v = TerminalSettings::Read(*FEntry);
