@@ -29,12 +29,12 @@ inline std::string MissingForRealX(std::initializer_list<const char*> programs =
 inline bool InXRun() { return std::getenv("HM_X_RUN") != nullptr; }
 
 // REQUIRE_REAL_X() or REQUIRE_REAL_X("xdotool"): skips the case offscreen, fails it in the X run.
-#define REQUIRE_REAL_X(...)                                           \
-    do {                                                              \
-        const std::string hmMissing = MissingForRealX({__VA_ARGS__}); \
-        if (!hmMissing.empty()) {                                     \
-            if (InXRun())                                             \
-                FAIL() << hmMissing;                                  \
-            GTEST_SKIP() << hmMissing;                                \
-        }                                                             \
+#define REQUIRE_REAL_X(...)                                                                                            \
+    do {                                                                                                               \
+        const std::string hmMissing = MissingForRealX({__VA_ARGS__});                                                  \
+        if (!hmMissing.empty()) {                                                                                      \
+            if (InXRun())                                                                                              \
+                FAIL() << hmMissing;                                                                                   \
+            GTEST_SKIP() << hmMissing;                                                                                 \
+        }                                                                                                              \
     } while (0)
