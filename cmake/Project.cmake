@@ -124,7 +124,7 @@ endfunction()
 # hm_xvfb_test(NAME TARGET FILTER)
 #   Runs the cases of a Qt test executable that need a real X display on an Xvfb server of their
 #   own (scripts/with-xvfb.sh, which fails when Xvfb is missing); those cases skip on their own in
-#   the offscreen run.
+#   the offscreen run and fail here when what they need is missing (tests/platform/gui/RealX.h).
 function(hm_xvfb_test name target filter)
   add_test(NAME ${name}
     COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb.sh $<TARGET_FILE:${target}> --gtest_filter=${filter})
@@ -132,7 +132,7 @@ function(hm_xvfb_test name target filter)
   # for the X server up to a deadline each (tests/platform/gui/XWait.h): the time-out leaves room
   # for several slow waits on a loaded machine, so that a case fails with what it waited for.
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "HM_TEST=1;QT_QPA_PLATFORM=xcb;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
+    ENVIRONMENT "HM_TEST=1;HM_X_RUN=1;QT_QPA_PLATFORM=xcb;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
     TIMEOUT 300)
 endfunction()
 

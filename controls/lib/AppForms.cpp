@@ -204,22 +204,26 @@ void RestoreGridLayout(TCustomGrid* grid, TObject* store)
 
 // --- Forms by class ---------------------------------------------------------------------------
 
-TCustomForm* FindForm(const TClassInfo* formClass)
+namespace {
+
+// The screen's first form of the class, with the caption when one is given.
+TCustomForm* FirstForm(const TClassInfo* formClass, const AnsiString& caption)
 {
-    for (int i = 0; formClass && Screen && i < Screen->FormCount(); ++i)
-        if (formClass->IsInstance(Screen->Forms(i)))
-            return Screen->Forms(i);
+    for (int i = 0; formClass && Screen && i < Screen->FormCount(); ++i) {
+        TCustomForm* form = Screen->Forms(i);
+        if (formClass->IsInstance(form) && (caption.empty() || form->Caption() == caption))
+            return form;
+    }
     return nullptr;
 }
 
+}  // namespace
+
+TCustomForm* FindForm(const TClassInfo* formClass) { return FirstForm(formClass, AnsiString()); }
+
 TCustomForm* FindShowForm(const TClassInfo* formClass, const AnsiString& caption)
 {
-    TCustomForm* found = nullptr;
-    for (int i = 0; formClass && Screen && i < Screen->FormCount() && !found; ++i) {
-        TCustomForm* form = Screen->Forms(i);
-        if (formClass->IsInstance(form) && (caption.empty() || form->Caption() == caption))
-            found = form;
-    }
+    TCustomForm* found = FirstForm(formClass, caption);
     if (!found) {
         if (!formClass || !formClass->Create)
             return nullptr;

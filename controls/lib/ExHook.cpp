@@ -99,7 +99,7 @@ THookList& HookList()
 // previous procedure, which may outlive this control hook: then it is the control's own.
 struct TControlHook::TProc {
     TControlHook* Owner;
-    std::shared_ptr<bool> Alive;
+    TAliveToken Alive;
     TWinControl* Control;
     void operator()(TMessage& m) const
     {
@@ -114,7 +114,7 @@ TControlHook::TControlHook(TWinControl* control) : FControl(control), FControlAl
 
 TControlHook::~TControlHook()
 {
-    *FAlive = false;
+    FLiveness.Expire();
     FDestroying = true;
     for (TExWindowHook* h : FHooks)
         h->FControlHook = nullptr;
@@ -155,7 +155,7 @@ void TControlHook::Install()
         return;
     }
     FPrevProc = current;
-    FControl->SetWindowHook(TProc{this, FAlive, FControl});
+    FControl->SetWindowHook(TProc{this, FLiveness.Token(), FControl});
     FInstalled = true;
 }
 
@@ -188,7 +188,7 @@ void TControlHook::HookWndProc(TMessage& m)
     }
     // Handlers may free this control hook, a component or the control: work on a copy and
     // stop when this hook goes.
-    const std::shared_ptr<bool> alive = FAlive;
+    const TAliveToken alive = FLiveness.Token();
     const std::vector<TExWindowHook*> hooks = FHooks;
     const auto attached = [&](TExWindowHook* h) {
         return *alive && std::find(FHooks.begin(), FHooks.end(), h) != FHooks.end();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/core/Component.h"
+#include "platform/core/Liveness.h"
 #include "platform/gui/WinControl.h"
 
 class TExWindowHook;
@@ -50,7 +51,7 @@ private:
     bool FInstalled = false;
     bool FDestroying = false;
     std::vector<TExWindowHook*> FHooks;
-    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+    TLiveness FLiveness;
 };
 
 class TExWindowHook : public TComponent {

@@ -6,6 +6,22 @@
 #include "platform/gui/Canvas.h"
 #include "platform/gui/DrawText.h"
 
+namespace {
+
+// While it lives, items that leave the list keep their data (the list puts them back).
+class TKeepData {
+public:
+    explicit TKeepData(int& Count) : FCount(++Count) {}
+    ~TKeepData() { --FCount; }
+    TKeepData(const TKeepData&) = delete;
+    TKeepData& operator=(const TKeepData&) = delete;
+
+private:
+    int& FCount;
+};
+
+}  // namespace
+
 // --- TExListBoxStrings
 
 TExListBoxStrings::TExListBoxStrings(TExCustomListBox* ListBox)
@@ -33,11 +49,7 @@ void TExListBoxStrings::PutObject(int index, TObject* object)
 void TExListBoxStrings::Relocate(int from, int to, const AnsiString& s, LRESULT data)
 {
     // The slot empties and fills again: the item's data is not freed on the way.
-    struct TKeep {
-        int& Count;
-        explicit TKeep(int& c) : Count(++c) {}
-        ~TKeep() { --Count; }
-    } keep(FListBox->FKeepData);
+    const TKeepData keep(FListBox->FKeepData);
     Delete(from);
     Insert(to, s);
     FListBox->SetRawItemData(to, data);
@@ -129,15 +141,17 @@ void TExCustomListBox::WidgetCreated()
     if (!FSaved)
         return;
     const std::unique_ptr<TSavedItems> saved = std::move(FSaved);
-    // The items go in again with their data, which stays theirs.
-    ++FKeepData;
-    Perform(LB_RESETCONTENT);
-    for (size_t i = 0; i < saved->Items.size(); ++i) {
-        const int index = static_cast<int>(i);
-        Perform(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(saved->Items[i].first.c_str()));
-        SetRawItemData(index, saved->Items[i].second);
+    {
+        // The items go in again with their data, which stays theirs.
+        const TKeepData keep(FKeepData);
+        Perform(LB_RESETCONTENT);
+        for (size_t i = 0; i < saved->Items.size(); ++i) {
+            const int index = static_cast<int>(i);
+            Perform(LB_INSERTSTRING, static_cast<WPARAM>(index),
+                    reinterpret_cast<LPARAM>(saved->Items[i].first.c_str()));
+            SetRawItemData(index, saved->Items[i].second);
+        }
     }
-    --FKeepData;
     SetTopIndex(saved->TopIndex);
     SetItemIndex(saved->ItemIndex);
 }
@@ -213,7 +227,7 @@ void TExCustomListBox::SetSorted(bool Value)
     std::vector<std::pair<AnsiString, intptr_t>> items;
     for (int i = 0; i < Items()->Count(); ++i)
         items.emplace_back(Items()->Strings(i), RawItemData(i));
-    ++FKeepData;
+    const TKeepData keep(FKeepData);
     Perform(LB_RESETCONTENT);
     TCustomListBox::SetSorted(true);
     for (auto& [text, data] : items) {
@@ -221,7 +235,6 @@ void TExCustomListBox::SetSorted(bool Value)
         if (index >= 0)
             SetRawItemData(static_cast<int>(index), data);
     }
-    --FKeepData;
 }
 
 int TExCustomListBox::GetItemWidth(int Index)

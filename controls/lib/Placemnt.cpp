@@ -257,6 +257,15 @@ void TFormPlacement::Restore()
         OnRestorePlacement(this);
 }
 
+void TFormPlacement::ForEachLink(void (TIniLink::*step)())
+{
+    // A link's handler may detach links: each runs only while still attached.
+    const std::vector<TIniLink*> links = FLinks;
+    for (TIniLink* link : links)
+        if (std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end())
+            (link->*step)();
+}
+
 void TFormPlacement::SavePlacement()
 {
     if (TCustomForm* form = Form()) {
@@ -266,10 +275,7 @@ void TFormPlacement::SavePlacement()
             IniWriteString(IniFileObject(), section, kActiveControl, form->ActiveControl()->Name());
         IniWriteBool(IniFileObject(), section, kVisible, FDestroying);
     }
-    const std::vector<TIniLink*> links = FLinks;
-    for (TIniLink* link : links)
-        if (std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end())
-            link->SaveToIni();
+    ForEachLink(&TIniLink::SaveToIni);
 }
 
 void TFormPlacement::RestorePlacement()
@@ -277,10 +283,7 @@ void TFormPlacement::RestorePlacement()
     if (TCustomForm* form = Form())
         ReadFormPlacement(form, IniFileObject(), IniSection(), FOptions & PlacementOption(fpState),
                           FOptions & PlacementOption(fpPosition));
-    const std::vector<TIniLink*> links = FLinks;
-    for (TIniLink* link : links)
-        if (std::find(FLinks.begin(), FLinks.end(), link) != FLinks.end())
-            link->LoadFromIni();
+    ForEachLink(&TIniLink::LoadFromIni);
 }
 
 void TFormPlacement::SaveFormPlacement()
@@ -403,11 +406,6 @@ void TFormPlacement::FormDestroy(TObject* sender)
         TNotifyEvent handler = FSaveFormDestroy;
         handler(sender);
     }
-}
-
-void TFormPlacement::Notification(TComponent* AComponent, TOperation Operation)
-{
-    TComponent::Notification(AComponent, Operation);
 }
 
 // --- Size limits ------------------------------------------------------------------------------

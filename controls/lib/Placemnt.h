@@ -141,7 +141,6 @@ public:
 
 protected:
     void Loaded() override;
-    void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual void SavePlacement();
     virtual void RestorePlacement();
     virtual AnsiString DoReadString(const AnsiString& section, const AnsiString& ident, const AnsiString& def);
@@ -159,6 +158,8 @@ private:
     void SetEvents();
     void RestoreEvents();
     void CheckToggleHook();
+    // Runs the step of every attached link.
+    void ForEachLink(void (TIniLink::*step)());
     void UpdatePreventResize();
     void WndMessage(TMessage& msg, bool& handled);
     void FormShow(TObject* sender);

@@ -1,23 +1,12 @@
 #include "grid/control/CgEditBtn.h"
 
+#include "grid/control/EditMinHeight.h"
 #include "platform/core/StringList.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/Canvas.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/StdMessages.h"
-
-namespace {
-
-int CharHeight(TFont* font)
-{
-    TBitmap scratch;
-    scratch.SetSize(1, 1);
-    scratch.Canvas()->SetFont(font);
-    return scratch.Canvas()->TextHeight("0");
-}
-
-}  // namespace
 
 // The unit's text between the edit's text and its button.
 class TUnitLabel : public TCustomControl {
@@ -122,12 +111,7 @@ void TCgEditBtn::SetRightAlign(bool Value)
     SetAlignment(Value ? taRightJustify : taLeftJustify);
 }
 
-int TCgEditBtn::GetMinHeight()
-{
-    TFont system;
-    const int own = CharHeight(Font());
-    return own + std::min(CharHeight(&system), own) / 4;
-}
+int TCgEditBtn::GetMinHeight() { return EditMinHeight(Font()); }
 
 void TCgEditBtn::KeyDown(uint16_t& Key, TShiftState Shift)
 {

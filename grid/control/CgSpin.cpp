@@ -3,6 +3,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "grid/control/EditMinHeight.h"
 #include "platform/core/DateFormat.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/VirtualKeys.h"
@@ -42,14 +43,6 @@ bool RegisterArrows()
     return true;
 }
 const bool kArrows = RegisterArrows();
-
-int CharHeight(TFont* font)
-{
-    TBitmap scratch;
-    scratch.SetSize(1, 1);
-    scratch.Canvas()->SetFont(font);
-    return scratch.Canvas()->TextHeight("0");
-}
 
 }  // namespace
 
@@ -441,12 +434,7 @@ void TCgSpinEdit::DoExit()
     TCustomMaskEdit::DoExit();
 }
 
-int TCgSpinEdit::GetMinHeight()
-{
-    TFont system;
-    const int own = CharHeight(Font());
-    return own + std::min(CharHeight(&system), own) / 4;
-}
+int TCgSpinEdit::GetMinHeight() { return EditMinHeight(Font()); }
 
 void TCgSpinEdit::WidgetCreated()
 {

@@ -101,6 +101,7 @@ public:
     bool SpinTransparent() const { return FSpinTransparent; }
     void SetSpinTransparent(bool Value);
     TCgSpinButton* Button() const { return FButton; }
+    // The height the edit never goes below (EditMinHeight.h).
     int GetMinHeight();
 
     // One step up or down by the spin type; a read-only edit beeps instead.

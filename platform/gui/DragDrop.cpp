@@ -19,6 +19,7 @@
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/Clipboard.h"
 #include "platform/gui/ControlWidget.h"
+#include "platform/gui/KeyBridge.h"
 #include "platform/gui/WinControl.h"
 
 namespace {
@@ -27,18 +28,6 @@ bool gRTFAware = false;
 
 QString ColumnMime() { return QString::fromStdString(ClipboardFormatMime(RegisterClipboardFormat("Grid Column"))); }
 QString RtfMime() { return QString::fromStdString(ClipboardFormatMime(RegisterClipboardFormat("Rich Text Format"))); }
-
-TShiftState KeysOf(Qt::KeyboardModifiers modifiers)
-{
-    TShiftState keys;
-    if (modifiers & Qt::ControlModifier)
-        keys << ssCtrl;
-    if (modifiers & Qt::ShiftModifier)
-        keys << ssShift;
-    if (modifiers & Qt::AltModifier)
-        keys << ssAlt;
-    return keys;
-}
 
 Qt::DropAction ActionOf(int effect)
 {
@@ -92,7 +81,7 @@ protected:
         const TDragInputEvent handler = FEvent;
         bool taken = false;
         try {
-            taken = handler(input, PointOf(e->position()), KeysOf(e->modifiers()));
+            taken = handler(input, PointOf(e->position()), ModifiersToShiftState(e->modifiers()));
         } catch (...) {
             TWidgetBridge::HandleException();
             taken = true;
@@ -125,8 +114,8 @@ protected:
         case QEvent::DragLeave: FTarget->DragLeave(); return true;
         case QEvent::Drop: {
             auto* e = static_cast<QDropEvent*>(event);
-            const int effect =
-                FTarget->Drop(DragDataOf(*e->mimeData()), KeysOf(e->modifiers()), PointOf(e->position()));
+            const int effect = FTarget->Drop(DragDataOf(*e->mimeData()), ModifiersToShiftState(e->modifiers()),
+                                             PointOf(e->position()));
             e->setDropAction(ActionOf(effect));
             effect == DROPEFFECT_NONE ? e->ignore() : e->accept();
             return true;
@@ -138,7 +127,7 @@ protected:
 private:
     bool Over(QDragMoveEvent* e)
     {
-        const int effect = FTarget->DragOver(KeysOf(e->modifiers()), PointOf(e->position()));
+        const int effect = FTarget->DragOver(ModifiersToShiftState(e->modifiers()), PointOf(e->position()));
         if (effect == DROPEFFECT_NONE) {
             e->ignore();
         } else {

@@ -121,9 +121,7 @@ int TPrinter::PageHeight() { return QtPrinter()->pageLayout().paintRectPixels(Pi
 
 int TPrinter::PixelsPerInch()
 {
-    if (!FQtPrinter)
-        QtPrinter();
-    const int dpi = FQtPrinter->resolution();
+    const int dpi = QtPrinter()->resolution();
     return dpi > 0 ? dpi : ScreenPixelsPerInch;
 }
 

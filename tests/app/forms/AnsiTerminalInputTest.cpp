@@ -132,8 +132,7 @@ TEST_F(BusyHostWindow, RegressionATypedLineWaitedForTheWholeRead)
 
 TEST_F(InputWindow, ScreenshotOfAConnectedWindow)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     TempFolder folder;
     // The generated bitmap fonts of the build, and counters that make the meter show 40.
     std::filesystem::create_directory_symlink(std::filesystem::path(ExecutableFolder()) / "Fonts",

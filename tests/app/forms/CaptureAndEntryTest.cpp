@@ -79,8 +79,7 @@ TEST_F(TCaptureTest, OpeningOneGivesTheFocusBack)
 // the activation after it had been given back, and the lines typed next went into it.
 TEST_F(TCaptureTest, RealXRegressionLinesTypedAfterACaptureOpensStayInTheCharacterWindow)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     Start();
     TAnsiTerminalForm* window = Books->CharBooksGridDblClickCell(1, 0);
     window->BringToFront();

@@ -182,8 +182,7 @@ class EditorScreenshot : public EditorWindows {
 protected:
     void SetUp() override
     {
-        if (!OnX())
-            GTEST_SKIP() << "needs an X display (run under Xvfb)";
+        REQUIRE_REAL_X();
         EditorWindows::SetUp();
         TScriptState& s = Window->Script();
         AddButton("\xBA\xD2", "light", "dark", 1);  // 불

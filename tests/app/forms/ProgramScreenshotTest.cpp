@@ -31,8 +31,7 @@ class TProgramScreenshot : public TProgramTest {
 protected:
     void SetUp() override
     {
-        if (!OnX())
-            GTEST_SKIP() << "needs an X display (run under Xvfb)";
+        REQUIRE_REAL_X();
         TProgramTest::SetUp();
         // 한글머드|전사, 한글머드|마법사, 연습 서버|도적
         WriteBook(BookRecord("\xC7\xD1\xB1\xDB\xB8\xD3\xB5\xE5", "\xC0\xFC\xBB\xE7", 4000) +

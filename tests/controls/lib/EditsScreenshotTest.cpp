@@ -65,8 +65,7 @@ class EditsScreenshot : public ::testing::TestWithParam<TFamily> {
 protected:
     void SetUp() override
     {
-        if (!OnX())
-            GTEST_SKIP() << "needs an X display (run under Xvfb)";
+        REQUIRE_REAL_X();
         saved = FormatSettings();
         FormatSettings().ShortDateFormat = "dd/mm/yyyy";
         FormatSettings().DateSeparator = '/';

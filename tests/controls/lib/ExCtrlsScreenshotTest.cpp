@@ -101,8 +101,7 @@ class ExCtrlsScreenshot : public ::testing::TestWithParam<TFamily> {};
 
 TEST_P(ExCtrlsScreenshot, MatchesItsPicture)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     auto old = SetForegroundTaskHook([] { return true; });
     TForm form(nullptr);
     form.SetBounds(40, 40, 400, 250);
@@ -118,8 +117,7 @@ INSTANTIATE_TEST_SUITE_P(Families, ExCtrlsScreenshot, ::testing::ValuesIn(kFamil
 
 TEST(ExCtrlsScreenshotPanel, CreditsPanelMidScroll)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     ITimerService* previous = &TimerService();
     TManualTimerService clock;
     SetTimerService(&clock);

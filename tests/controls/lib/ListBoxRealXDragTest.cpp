@@ -8,7 +8,6 @@
 
 #include <QAbstractScrollArea>
 #include <QProcess>
-#include <QStandardPaths>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,8 +16,6 @@
 #include "controls/lib/ExListBox.h"
 
 namespace {
-
-bool HaveXdotool() { return !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty(); }
 
 // xdotool commands run in the background while the drag's loop goes on; stopped when the test
 // ends.
@@ -59,8 +56,7 @@ std::string At(TExCustomListBox* list, int item, int dy = 0, int dx = 0)
 
 TEST(ListBoxRealXDrag, ASelectedItemPressedAndCarriedDropsOnTheOtherList)
 {
-    if (!OnX() || !HaveXdotool())
-        GTEST_SKIP() << "needs an X display with xdotool (run under Xvfb)";
+    REQUIRE_REAL_X("xdotool");
     TForm form(nullptr);
     form.SetBounds(30, 30, 420, 220);
     auto* source = Place<TExCustomListBox>(form, 10, 10, 180, 180);
@@ -113,8 +109,7 @@ TEST(ListBoxRealXDrag, ASelectedItemPressedAndCarriedDropsOnTheOtherList)
 
 TEST(ListBoxRealXDrag, ADragNobodyTakesLeavesTheClickWhereItEnded)
 {
-    if (!OnX() || !HaveXdotool())
-        GTEST_SKIP() << "needs an X display with xdotool (run under Xvfb)";
+    REQUIRE_REAL_X("xdotool");
     TForm form(nullptr);
     form.SetBounds(30, 30, 220, 220);
     auto* list = Place<TExCustomListBox>(form, 10, 10, 180, 180);

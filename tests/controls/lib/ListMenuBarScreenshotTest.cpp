@@ -43,8 +43,7 @@ protected:
     void SetUp() override
     {
         TestApplication();
-        if (!OnX())
-            GTEST_SKIP() << "needs an X display (run under Xvfb)";
+        REQUIRE_REAL_X();
         old = SetForegroundTaskHook([] { return true; });
         form = std::make_unique<TForm>(nullptr);
         form->SetBounds(40, 40, 400, 250);

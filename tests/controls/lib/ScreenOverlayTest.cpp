@@ -38,8 +38,7 @@ QImage GrabWhen(Shows shows, const char* what)
 
 TEST(ScreenOverlay, InvertedFrameShowsAndASecondCallTakesItAway)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     TestApplication();
     TForm form(nullptr);
     form.SetBounds(20, 20, 300, 200);

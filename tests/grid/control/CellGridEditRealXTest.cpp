@@ -55,8 +55,7 @@ struct TRealEditGrid {
 
 TEST(CellGridRealXEdit, TheFocusGoesToTheEditorAndBackToTheGrid)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     TRealEditGrid t;
     // The window system may take the focus back once more while it activates the new window.
     ASSERT_TRUE(Eventually([&] {
@@ -73,8 +72,7 @@ TEST(CellGridRealXEdit, TheFocusGoesToTheEditorAndBackToTheGrid)
 
 TEST(CellGridRealXEdit, TheComboListDropsAsWideAsItsWidestItem)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     TRealEditGrid t;
     t.grid->Navigation()->AutoComboDropSize = true;
     t.grid->AddComboString("short");
@@ -96,8 +94,7 @@ TEST(CellGridRealXEdit, TheComboListDropsAsWideAsItsWidestItem)
 
 TEST(CellGridRealXEdit, TheDateEditorOpensItsCalendar)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     TRealEditGrid t;
     t.grid->SetCells(1, 1, "2024-03-05");
     t.grid->OnGetEditorType = [](TObject*, int, int, TEditorType& e) { e = edDateEdit; };
@@ -126,8 +123,7 @@ class CellGridScreenshotCompanions : public ::testing::TestWithParam<TCompanionL
 
 TEST_P(CellGridScreenshotCompanions, MatchTheirPicture)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     TestApplication();
     TForm form(nullptr);
     form.SetBounds(40, 40, 380, 60);

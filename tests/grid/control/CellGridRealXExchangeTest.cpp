@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
-#include <QStandardPaths>
 #include <QWidget>
 #include <QWindow>
 #include <string>
@@ -16,8 +15,6 @@
 #include "tests/platform/gui/GuiTestSupport.h"
 
 namespace {
-
-bool Have(const char* program) { return !QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty(); }
 
 // xclip holding the clipboard with Bytes as Target, in the foreground so that it can be stopped
 // by its process when the test ends.
@@ -76,8 +73,7 @@ struct TGridWindow {
 
 TEST(CellGridRealXClipboard, XclipReadsTheCopiedTextAndRichText)
 {
-    if (!OnX() || !Have("xclip"))
-        GTEST_SKIP() << "needs an X display with xclip (run under Xvfb)";
+    REQUIRE_REAL_X("xclip");
     TGridWindow w(40, 40);
     w.grid->Navigation()->AllowRTFClipboard = true;
     w.grid->SetCells(1, 1, "{\\rtf1\\ansi {\\b \xC7\xD1}}");
@@ -93,8 +89,7 @@ TEST(CellGridRealXClipboard, XclipReadsTheCopiedTextAndRichText)
 
 TEST(CellGridRealXClipboard, APasteTakesWhatXclipHolds)
 {
-    if (!OnX() || !Have("xclip"))
-        GTEST_SKIP() << "needs an X display with xclip (run under Xvfb)";
+    REQUIRE_REAL_X("xclip");
     TGridWindow w(40, 40);
     {
         // LF-only lines, as programs here write them, read as CR LF.
@@ -113,8 +108,7 @@ TEST(CellGridRealXClipboard, APasteTakesWhatXclipHolds)
 
 TEST(CellGridRealXDrag, TextDraggedFromOneGridDropsOnAnother)
 {
-    if (!OnX() || !Have("xdotool"))
-        GTEST_SKIP() << "needs an X display with xdotool (run under Xvfb)";
+    REQUIRE_REAL_X("xdotool");
     TGridWindow source(20, 20), target(400, 20);
     source.grid->SetOptions(source.grid->Options() >> goEditing);
     source.grid->OleDropSource = true;

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
-#include <QStandardPaths>
 #include <string>
 
 #include "grid/control/CellGrid.h"
@@ -54,14 +53,11 @@ struct TRealGrid {
     }
 };
 
-bool Ready() { return OnX() && !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty(); }
-
 }  // namespace
 
 TEST(CellGridRealX, TabEntersTheGridWithOnEnterThenOnSelectCell)
 {
-    if (!Ready())
-        GTEST_SKIP() << "needs an X display with xdotool (run under Xvfb)";
+    REQUIRE_REAL_X("xdotool");
     TRealGrid t;
     t.grid->OnEnter = [&](TObject*) { t.log += "enter;"; };
     t.grid->OnSelectCell = [&](TObject*, int col, int row, bool&) {
@@ -76,8 +72,7 @@ TEST(CellGridRealX, TabEntersTheGridWithOnEnterThenOnSelectCell)
 
 TEST(CellGridRealX, ARestingPointerShowsTheCellHint)
 {
-    if (!Ready())
-        GTEST_SKIP() << "needs an X display with xdotool (run under Xvfb)";
+    REQUIRE_REAL_X("xdotool");
     TRealGrid t;
     t.grid->SetShowHint(true);
     t.grid->HintShowCells = true;
@@ -90,8 +85,7 @@ TEST(CellGridRealX, ARestingPointerShowsTheCellHint)
 
 TEST(CellGridRealX, ARowDraggedByItsFixedCellFiresOnRowMoved)
 {
-    if (!Ready())
-        GTEST_SKIP() << "needs an X display with xdotool (run under Xvfb)";
+    REQUIRE_REAL_X("xdotool");
     TRealGrid t;
     t.grid->SetOptions(t.grid->Options() | TGridOptions{goRowMoving});
     t.grid->OnRowMoved = [&](TObject*, int from, int to) {
@@ -105,8 +99,7 @@ TEST(CellGridRealX, ARowDraggedByItsFixedCellFiresOnRowMoved)
 
 TEST(CellGridScreenshot, AColumnMovedWithItsFloatingHeader)
 {
-    if (!Ready())
-        GTEST_SKIP() << "needs an X display with xdotool (run under Xvfb)";
+    REQUIRE_REAL_X("xdotool");
     TRealGrid t;
     t.grid->SetOptions(t.grid->Options() | TGridOptions{goColMoving});
     t.grid->EnhRowColMove = true;

@@ -10,8 +10,7 @@
 
 TEST(CellGridScreenshot, TriggerPageInARealWindow)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     TForm form(nullptr);
     form.SetBounds(40, 40, 520, 200);
     auto* grid = new TCellGrid(&form);

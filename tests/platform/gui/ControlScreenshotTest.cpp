@@ -151,8 +151,7 @@ class ControlScreenshot : public ::testing::TestWithParam<TFamily> {};
 
 TEST_P(ControlScreenshot, MatchesItsPicture)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     TForm form(nullptr);
     form.SetBounds(40, 40, 400, 250);
     form.SetClientWidth(400);
@@ -166,8 +165,7 @@ INSTANTIATE_TEST_SUITE_P(Families, ControlScreenshot, ::testing::ValuesIn(kFamil
 
 TEST(ControlScreenshotClipboard, HangulFromXclipPastesAsCp949)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     int input[2];
     ASSERT_EQ(pipe(input), 0);
     pid_t xclip = fork();

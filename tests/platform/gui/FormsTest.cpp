@@ -165,8 +165,7 @@ TEST(FormFocus, HiddenActiveFormGivesTheKeysBackToTheWindowActiveBefore)
 TEST(FormFocus, FormShownWithoutActivationLeavesTheTypingWindowActive)
 {
     // The offscreen platform activates every window it shows.
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     TForm typing(nullptr);
     typing.Show();
     typing.Handle()->activateWindow();
@@ -206,8 +205,7 @@ TEST(FormModal, WindowActiveBeforeAFileDialogOrBoxIsActiveAfterIt)
 // top of the screen kept its title bar above the screen, out of the player's reach.
 TEST(FormBoundsRealX, RegressionFormAtTheTopOfTheScreenKeepsItsTitleBarOnIt)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     QProcess manager;
     manager.start("openbox", {});
     ASSERT_TRUE(manager.waitForStarted()) << "openbox (scripts/setup.sh installs it)";

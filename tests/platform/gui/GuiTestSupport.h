@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/gui/Application.h"
+#include "tests/platform/gui/RealX.h"
 #include "tests/platform/gui/XWait.h"
 
 // The application (made before the first test; offscreen unless QT_QPA_PLATFORM names a platform).

@@ -23,8 +23,7 @@
 
 TEST(RealDesktop, FileDialogTakesATypedName)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) << "xdotool is missing";
     TempFolder folder;
     TRealDialogs real;
@@ -43,8 +42,7 @@ TEST(RealDesktop, FileDialogTakesATypedName)
 
 TEST(RealDesktop, PopupChosenByKeysMayFreeItsOwner)
 {
-    if (!OnX())
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) << "xdotool is missing";
     TRealDialogs real;
     std::vector<std::string> log;

@@ -53,8 +53,7 @@ QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF
 
 TEST(Screenshot, FormShowsWhatItsControlsPainted)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
 
     TForm form(nullptr);
     form.SetBounds(40, 40, 200, 150);

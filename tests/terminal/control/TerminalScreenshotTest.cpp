@@ -21,6 +21,7 @@
 #include "platform/core/StoredPath.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/FrameBufferImage.h"
+#include "tests/platform/gui/RealX.h"
 #include "tests/platform/gui/XWait.h"
 
 namespace {
@@ -60,7 +61,7 @@ class TerminalPicture : public ::testing::Test, public TTerminalFixture {};
 TEST_F(TerminalPicture, StoredFontPathsLoadAndColouredHangulIsInked)
 {
     if (!LoadProgramFonts(term))
-        GTEST_SKIP() << "the fonts target has not been built";
+        FAIL() << "the fonts target has not been built";
     EXPECT_EQ(term->HanFontFile(), K("Fonts\\뻗음꼴.han"));
     term->SetBackColor(clBlack);
     term->DecodeText(kSample);
@@ -99,11 +100,10 @@ TEST_F(TerminalPicture, HanFontOfAWrongSizeIsRefusedWithAMessageBox)
 TEST(TerminalScreenshot, FormHoldingATerminalShowsColouredHangul)
 {
     TestApplication();
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        GTEST_SKIP() << "needs an X display (run under Xvfb)";
+    REQUIRE_REAL_X();
     TTerminalFixture f;
     if (!LoadProgramFonts(f.term))
-        GTEST_SKIP() << "the fonts target has not been built";
+        FAIL() << "the fonts target has not been built";
     f.term->SetBackColor(clBlack);
     f.term->DecodeText(kSample);
     f.form->Show();
