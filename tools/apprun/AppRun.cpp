@@ -20,6 +20,8 @@ namespace {
 
 // The clock moves in steps this long, so what falls due runs close to its time.
 constexpr uint64_t kStepMs = 10;
+// How long settling a directive may take on the real network (see Pump).
+constexpr qint64 kRealPumpMs = 100;
 
 std::string Hex(unsigned char b)
 {
@@ -103,10 +105,17 @@ void TAppRun::RunLine(std::string_view line)
 void TAppRun::Pump()
 {
     // Posted calls may post more; a bounded number of rounds ends a handler that keeps posting.
+    // On the real network the socket posts a call for every piece of host text: a host pouring
+    // text keeps the rounds going, so there they also end after a tenth of a second, leaving the
+    // text to the waits, or a directive would run only after megabytes had gone by.
+    QElapsedTimer pumping;
+    pumping.start();
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     for (int round = 0; round < 1000; ++round) {
         QCoreApplication::sendPostedEvents();
         if (!dispatcher->processEvents(QEventLoop::AllEvents))
+            break;
+        if (!FScripted && pumping.elapsed() >= kRealPumpMs)
             break;
     }
 }
