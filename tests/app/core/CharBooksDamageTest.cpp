@@ -39,8 +39,8 @@ protected:
         for (const auto& e : TCharBooks::CharBookList) {
             if (count-- == 0)
                 break;
-            for (const AnsiString* v : {&e->HostName, &e->CharName, &e->Host, &e->TriggerFile, &e->HanFont,
-                                        &e->EngFont, &e->SpcFont, &e->KsgFont})
+            for (const AnsiString* v : {&e->HostName, &e->CharName, &e->Host, &e->TriggerFile, &e->HanFont, &e->EngFont,
+                                        &e->SpcFont, &e->KsgFont})
                 out += *v + "|";
             out += std::to_string(e->Port) + "|" + std::to_string(e->Status) + "|" + std::to_string(e->FgColor) + "|" +
                 std::to_string(e->BgColor) + "\n";
@@ -142,7 +142,7 @@ TEST_F(CharBooksDamage, SeededDamageLosesNothingBeforeIt)
         ends.push_back(at + 6);
 
     TMutator mutator(20261207);
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < 200; ++i) {
         SCOPED_TRACE("damage " + std::to_string(i));
         const std::string damaged = mutator.Damage(original);
         size_t first = 0;
