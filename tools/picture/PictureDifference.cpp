@@ -10,7 +10,7 @@ constexpr int kChannelSlack = 32;
 bool Differs(QRgb p, QRgb q)
 {
     return std::abs(qRed(p) - qRed(q)) > kChannelSlack || std::abs(qGreen(p) - qGreen(q)) > kChannelSlack ||
-           std::abs(qBlue(p) - qBlue(q)) > kChannelSlack;
+        std::abs(qBlue(p) - qBlue(q)) > kChannelSlack;
 }
 
 }  // namespace

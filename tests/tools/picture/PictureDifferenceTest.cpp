@@ -15,12 +15,9 @@ struct TDifferenceCase {
 };
 
 const TDifferenceCase kCases[] = {
-    {"SamePicture", {2, 2}, qRgb(100, 100, 100), 0.0},
-    {"SmoothingWithinSlack", {2, 2}, qRgb(132, 68, 132), 0.0},
-    {"RedPastSlack", {2, 2}, qRgb(133, 100, 100), 0.25},
-    {"GreenPastSlack", {2, 2}, qRgb(100, 67, 100), 0.25},
-    {"BluePastSlack", {2, 2}, qRgb(100, 100, 133), 0.25},
-    {"OtherSize", {2, 3}, qRgb(100, 100, 100), 1.0},
+    {"SamePicture", {2, 2}, qRgb(100, 100, 100), 0.0},    {"SmoothingWithinSlack", {2, 2}, qRgb(132, 68, 132), 0.0},
+    {"RedPastSlack", {2, 2}, qRgb(133, 100, 100), 0.25},  {"GreenPastSlack", {2, 2}, qRgb(100, 67, 100), 0.25},
+    {"BluePastSlack", {2, 2}, qRgb(100, 100, 133), 0.25}, {"OtherSize", {2, 3}, qRgb(100, 100, 100), 1.0},
 };
 
 class PictureDifferenceCase : public ::testing::TestWithParam<TDifferenceCase> {};
