@@ -81,7 +81,7 @@ struct TKeyLineCase {
 
 const TKeyLineCase kKeyLines[] = {
     {"RegressionAKeyLineThatLostItsBracketGaveItsValuesToTheKeyAbove", "[Software\\Window"},
-    {"RegressionAKeyLineWithBytesBeforeItGaveItsValuesToTheKeyAbove", "\x01" "99[Software\\Window]"},
+    {"RegressionAKeyLineWithBytesBeforeItGaveItsValuesToTheKeyAbove", "\x01-99[Software\\Window]"},
 };
 
 class RegistryKeyLine : public ::testing::TestWithParam<TKeyLineCase> {};
@@ -89,8 +89,9 @@ class RegistryKeyLine : public ::testing::TestWithParam<TKeyLineCase> {};
 TEST_P(RegistryKeyLine, KeepsItsValues)
 {
     TempFolder folder;
-    WriteHive(folder, std::string("[Software\\Main]\r\n\"Title\"=\"a\"\r\n\r\n") + GetParam().line +
-                          "\r\n\"Left\"=dword:7\r\n");
+    WriteHive(folder,
+              std::string("[Software\\Main]\r\n\"Title\"=\"a\"\r\n\r\n") + GetParam().line +
+                  "\r\n\"Left\"=dword:7\r\n");
     ASSERT_TRUE(RegistryStore::SetValue(kUser, "Software\\Other", Text("X", "1")));
     EXPECT_EQ(Show("Software\\Main", "Left"), "-");
     EXPECT_EQ(Show("Software\\Window", "Left"), "Left=#7");
@@ -133,7 +134,8 @@ TEST(RegistryDamageSeeded, AWriteKeepsEveryWholeKey)
             // A key whose lines are whole, and whose name the damage made nowhere else.
             const size_t at = damaged.find(blocks[k]);
             const std::string header = blocks[k].substr(0, blocks[k].find('\n'));
-            const bool lineStart = at == 0 || (at != std::string::npos && (damaged[at - 1] == '\n' || damaged[at - 1] == '\r'));
+            const bool lineStart =
+                at == 0 || (at != std::string::npos && (damaged[at - 1] == '\n' || damaged[at - 1] == '\r'));
             if (!lineStart || damaged.find(header) != damaged.rfind(header))
                 continue;
             EXPECT_EQ(holding(keys[k]), holds[k]) << keys[k];
