@@ -89,9 +89,15 @@ void Parse(Hive& hive, const std::string& data)
             // it are its own, never taken for those of the key above.
             const size_t close = line.rfind(']');
             const size_t end = close == std::string::npos || close < open ? line.size() : close;
-            hive.keys.push_back(
-                {RegistryStore::NormalizePath(std::string_view(line).substr(open + 1, end - open - 1)), {}});
-            current = &hive.keys.back();
+            AnsiString path = RegistryStore::NormalizePath(std::string_view(line).substr(open + 1, end - open - 1));
+            // A key named twice is one key: the values under its second line are not hidden.
+            auto same = std::find_if(hive.keys.begin(), hive.keys.end(),
+                                     [&](const Key& key) { return SameText(key.path, path); });
+            if (same == hive.keys.end()) {
+                hive.keys.push_back({std::move(path), {}});
+                same = hive.keys.end() - 1;
+            }
+            current = &*same;
         } else if (current && !line.empty() && line[0] == '"') {
             size_t p = 0;
             TRegistryValue value;

@@ -614,6 +614,14 @@ TEST_F(CmdFileTest, SeededDamageLosesNothingBeforeIt)
         }
         Receive("HP: 10/100\r\n");
         AdvanceSeconds(1);
+        // The aliases run and the variables expand, whatever their bytes.
+        Strings commands;
+        for (const auto& a : state.AliasList)
+            commands.push_back(a->Name);
+        for (const auto& v : state.VariableList)
+            commands.push_back("say @(" + v->Name + ")");
+        for (const AnsiString& command : commands)
+            Run(command);
         // The save keeps the damaged file when the load met a fault, and writes what reads back.
         ASSERT_TRUE(state.SaveCmdFile(PathOf("Test.Cmd")));
         EXPECT_EQ(std::filesystem::exists(PathOf("Test.Cmd.bak")), faulted);

@@ -39,9 +39,15 @@ protected:
         for (const auto& e : TCharBooks::CharBookList) {
             if (count-- == 0)
                 break;
-            for (const AnsiString* v : {&e->HostName, &e->CharName, &e->Host, &e->TriggerFile, &e->HanFont, &e->EngFont,
-                                        &e->SpcFont, &e->KsgFont})
+            for (const AnsiString* v :
+                 {&e->HostName, &e->CharName, &e->Host, &e->HanFont, &e->EngFont, &e->SpcFont, &e->KsgFont})
                 out += *v + "|";
+            // An absolute command file is written relative to the program folder ("..\" steps):
+            // the same file under another name.
+            const AnsiString& cmd = e->TriggerFile;
+            const bool outside = (!cmd.empty() && (cmd[0] == '\\' || cmd[0] == '/')) ||
+                (cmd.size() > 1 && cmd[1] == ':') || cmd.starts_with("..\\");
+            out += (outside ? AnsiString("(outside)") : cmd) + "|";
             out += std::to_string(e->Port) + "|" + std::to_string(e->Status) + "|" + std::to_string(e->FgColor) + "|" +
                 std::to_string(e->BgColor) + "\n";
         }

@@ -101,13 +101,30 @@ TEST_P(RegistryKeyLine, KeepsItsValues)
 INSTANTIATE_TEST_SUITE_P(Files, RegistryKeyLine, ::testing::ValuesIn(kKeyLines),
                          [](const auto& param) { return std::string(param.param.name); });
 
-TEST(RegistryDamageSeeded, AWriteKeepsEveryWholeKey)
+TEST(RegistryDamage, RegressionAKeyNamedTwiceHidTheValuesUnderItsSecondLine)
+{
+    TempFolder folder;
+    WriteHive(folder,
+              "[Software\\Main]\r\n\"Title\"=\"a\"\r\n\r\n[Software]\r\n\r\n[SOFTWARE\\main]\r\n\"Left\"=dword:7\r\n");
+    EXPECT_EQ(Show("Software\\Main", "Left"), "Left=#7");
+    ASSERT_TRUE(RegistryStore::SetValue(kUser, "Software\\Main", Text("Title", "b")));
+    EXPECT_EQ(Show("Software\\Main", "Title"), "Title=b");
+    EXPECT_EQ(Show("Software\\Main", "Left"), "Left=#7");
+}
+
+TEST(RegistryDamageSeeded, AWriteKeepsTheValuesOfEveryWholeKey)
 {
     const char* keys[] = {"Software\\Hanmud\\Main", "Software\\Hanmud\\Window", "Software\\Recent"};
+    const std::vector<const char*> names[] = {{"Title", "Count"}, {"Left", "Top"}, {"File1"}};
     std::string original;
-    std::vector<std::string> blocks, holds;  // each key's lines in the file, and what it holds
-    const auto holding = [](const char* key) {
-        return Show(key, "Title") + Show(key, "Count") + Show(key, "Left") + Show(key, "Top") + Show(key, "File1");
+    std::vector<std::string> blocks, holds;  // each key's lines in the file, and its values
+    // A key's own values. Values the damage moved into it from a key whose line it destroyed
+    // are not looked at: such a line cannot be told from a value line.
+    const auto holding = [&](size_t k) {
+        std::string shown;
+        for (const char* name : names[k])
+            shown += Show(keys[k], name);
+        return shown;
     };
     {
         TempFolder folder;
@@ -117,10 +134,10 @@ TEST(RegistryDamageSeeded, AWriteKeepsEveryWholeKey)
         RegistryStore::SetValue(kUser, keys[1], Number("Top", 20));
         RegistryStore::SetValue(kUser, keys[2], Text("File1", "Cmd\\a.cmd"));
         original = TempFolder::Read(HivePath(folder));
-        for (const char* key : keys) {
-            const size_t at = original.find(std::string("[") + key + "]");
+        for (size_t k = 0; k < std::size(keys); ++k) {
+            const size_t at = original.find(std::string("[") + keys[k] + "]");
             blocks.push_back(original.substr(at, original.find("\r\n\r\n", at) + 4 - at));
-            holds.push_back(holding(key));
+            holds.push_back(holding(k));
         }
     }
     TMutator mutator(20261207);
@@ -138,7 +155,7 @@ TEST(RegistryDamageSeeded, AWriteKeepsEveryWholeKey)
                 at == 0 || (at != std::string::npos && (damaged[at - 1] == '\n' || damaged[at - 1] == '\r'));
             if (!lineStart || damaged.find(header) != damaged.rfind(header))
                 continue;
-            EXPECT_EQ(holding(keys[k]), holds[k]) << keys[k];
+            EXPECT_EQ(holding(k), holds[k]) << keys[k];
         }
         EXPECT_EQ(Show("Software\\Other", "X"), "X=1");
         if (HasFailure())
