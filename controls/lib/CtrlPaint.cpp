@@ -187,6 +187,14 @@ TFont* CreateRotatedFont(TFont* Font, int Angle)
     return font.release();
 }
 
+int FontCharHeight(TFont* Font)
+{
+    TBitmap scratch;
+    scratch.SetSize(1, 1);
+    scratch.Canvas()->SetFont(Font);
+    return scratch.Canvas()->TextHeight("0");
+}
+
 int DialogUnitsToPixelsX(int DlgUnits) { return DlgUnits * static_cast<int>(GetDialogBaseUnits() & 0xFFFF) / 4; }
 
 int DialogUnitsToPixelsY(int DlgUnits) { return DlgUnits * static_cast<int>(GetDialogBaseUnits() >> 16) / 8; }

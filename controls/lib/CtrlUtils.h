@@ -107,6 +107,8 @@ unsigned AlignmentTextFlags(TAlignment Alignment);
 TPoint GetAveCharSize(TCanvas* Canvas);
 // A new font like Font, its text turned by Angle degrees; the caller frees it.
 TFont* CreateRotatedFont(TFont* Font, int Angle);
+// The height of a digit in Font, as the edits and combo boxes size themselves by it.
+int FontCharHeight(TFont* Font);
 int DialogUnitsToPixelsX(int DlgUnits);
 int DialogUnitsToPixelsY(int DlgUnits);
 int PixelsToDialogUnitsX(int PixUnits);

@@ -14,15 +14,9 @@ TExCheckListBox::TExCheckListBox(TComponent* AOwner)
     TBitmap* images = CheckImages();
     FCheckWidth = images->Width() / kCheckImageCols;
     FCheckHeight = images->Height() / kCheckImageRows;
-    // With the form's placement: only a named list, in the link's section.
-    FIniLink.OnSave = [this](TObject*) {
-        if (!Name().empty() && FIniLink.IniObject())
-            InternalSaveStates(FIniLink.IniObject(), FIniLink.RootSection() + GetDefaultSection(this));
-    };
-    FIniLink.OnLoad = [this](TObject*) {
-        if (!Name().empty() && FIniLink.IniObject())
-            InternalRestoreStates(FIniLink.IniObject(), FIniLink.RootSection() + GetDefaultSection(this));
-    };
+    FIniLink.BindSection(
+        this, [this](TObject* ini, const AnsiString& section) { InternalSaveStates(ini, section); },
+        [this](TObject* ini, const AnsiString& section) { InternalRestoreStates(ini, section); });
     RegisterCheckHandlers();
 }
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "controls/lib/CtrlUtils.h"
 #include "platform/core/StringList.h"
-#include "platform/gui/Bitmap.h"
 #include "platform/gui/DrawText.h"
 
 const TColor kComboColors[16] = {clBlack,  clMaroon, clGreen, clOlive,  clNavy, clPurple,  clTeal, clGray,
@@ -30,13 +30,7 @@ void TOwnerDrawComboBox::SetStyle(TComboBoxStyle Value)
     TCustomComboBox::SetStyle(std::clamp(Value, csDropDown, csDropDownList));
 }
 
-int TOwnerDrawComboBox::MinItemHeight()
-{
-    TBitmap scratch;
-    scratch.SetSize(1, 1);
-    scratch.Canvas()->SetFont(Font());
-    return std::max(scratch.Canvas()->TextHeight("0") + 1, 9);
-}
+int TOwnerDrawComboBox::MinItemHeight() { return std::max(FontCharHeight(Font()) + 1, 9); }
 
 void TOwnerDrawComboBox::ResetItemHeight() { SetItemHeight(MinItemHeight()); }
 

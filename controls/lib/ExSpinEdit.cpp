@@ -5,10 +5,10 @@
 #include <cmath>
 #include <limits>
 
+#include "controls/lib/CtrlUtils.h"
 #include "controls/lib/ExSpin.h"
 #include "controls/lib/FlaggedCall.h"
 #include "platform/core/VirtualKeys.h"
-#include "platform/gui/Bitmap.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/PopupWindows.h"
 #include "platform/gui/Sound.h"
@@ -318,10 +318,4 @@ void TExSpinEdit::WidgetCreated()
     SetEditRect();
 }
 
-int TExSpinEdit::GetMinHeight()
-{
-    TBitmap scratch;
-    scratch.SetSize(1, 1);
-    scratch.Canvas()->SetFont(Font());
-    return scratch.Canvas()->TextHeight("0") + 4 * GetSystemMetrics(SM_CYBORDER) + 1;
-}
+int TExSpinEdit::GetMinHeight() { return FontCharHeight(Font()) + 4 * GetSystemMetrics(SM_CYBORDER) + 1; }

@@ -118,6 +118,16 @@ void TIniLink::LoadFromIni()
         OnLoad(this);
 }
 
+void TIniLink::BindSection(TComponent* Control, TSectionProc Save, TSectionProc Load)
+{
+    const auto inSection = [this, Control](const TSectionProc& proc) {
+        if (!Control->Name().empty() && IniObject())
+            proc(IniObject(), RootSection() + GetDefaultSection(Control));
+    };
+    OnSave = [inSection, Save = std::move(Save)](TObject*) { inSection(Save); };
+    OnLoad = [inSection, Load = std::move(Load)](TObject*) { inSection(Load); };
+}
+
 // --- TFormPlacement ---------------------------------------------------------------------------
 
 TFormPlacement::TFormPlacement(TComponent* AOwner) : TComponent(AOwner)

@@ -83,6 +83,12 @@ public:
     virtual void SaveToIni();
     virtual void LoadFromIni();
 
+    // What a control writes or reads in its own section of the open INI or registry object.
+    using TSectionProc = std::function<void(TObject* IniObject, const AnsiString& Section)>;
+    // Sets OnSave and OnLoad to run Save or Load on Control's section (the root section and the
+    // control's default section); an unnamed control or a storage with nothing open is skipped.
+    void BindSection(TComponent* Control, TSectionProc Save, TSectionProc Load);
+
     TNotifyEvent OnSave, OnLoad;
 
 private:

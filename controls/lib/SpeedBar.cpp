@@ -28,8 +28,9 @@ TSpeedBar::TSpeedBar(TComponent* AOwner) : TCustomPanel(AOwner), FWallpaper(std:
 {
     FWallpaper->OnChange = [this](TObject*) { Invalidate(); };
     FImageChangeLink.OnChange = [this](TObject*) { ImagesChanged(); };
-    FIniLink.OnSave = [this](TObject*) { IniSave(); };
-    FIniLink.OnLoad = [this](TObject*) { IniLoad(); };
+    FIniLink.BindSection(
+        this, [this](TObject* ini, const AnsiString& section) { InternalSaveLayout(ini, section); },
+        [this](TObject* ini, const AnsiString& section) { InternalRestoreLayout(ini, section); });
     const int offset = MinButtonsOffset();
     FOffset = TPoint{offset, offset};
     SetHeight(2 * offset + FButtonSize.y);

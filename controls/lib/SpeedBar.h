@@ -342,9 +342,6 @@ private:
     void AlignItemToGrid(TSpeedItem* Item);
     TPoint SnapPoint(int X, int Y) const;
     void ImagesChanged();
-    // The placement saves or restores the form: the layout in the link's section.
-    void IniSave();
-    void IniLoad();
     // Drag and resize (SpeedBarDrag.cpp).
     bool CheckResize(int X, int Y);
     void StartDragFrame();

@@ -102,15 +102,3 @@ void TSpeedBar::RestoreLayout(TIniFile* IniFile) { InternalRestoreLayout(IniFile
 void TSpeedBar::SaveLayoutReg(TRegIniFile* IniFile) { InternalSaveLayout(IniFile, GetDefaultSection(this)); }
 
 void TSpeedBar::RestoreLayoutReg(TRegIniFile* IniFile) { InternalRestoreLayout(IniFile, GetDefaultSection(this)); }
-
-void TSpeedBar::IniSave()
-{
-    if (!Name().empty() && FIniLink.IniObject())
-        InternalSaveLayout(FIniLink.IniObject(), FIniLink.RootSection() + GetDefaultSection(this));
-}
-
-void TSpeedBar::IniLoad()
-{
-    if (!Name().empty() && FIniLink.IniObject())
-        InternalRestoreLayout(FIniLink.IniObject(), FIniLink.RootSection() + GetDefaultSection(this));
-}

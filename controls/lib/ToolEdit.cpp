@@ -54,14 +54,6 @@ std::unique_ptr<TBitmap> EllipsisBitmap(int buttonWidth)
     return b;
 }
 
-int CharHeight(TFont* font)
-{
-    TBitmap scratch;
-    scratch.SetSize(1, 1);
-    scratch.Canvas()->SetFont(font);
-    return scratch.Canvas()->TextHeight("0");
-}
-
 }  // namespace
 
 // --- TEditButton ------------------------------------------------------------------------------
@@ -208,7 +200,7 @@ void TCustomComboEdit::Notification(TComponent* AComponent, TOperation Operation
 int TCustomComboEdit::GetTextHeight()
 {
     TFont system;
-    return std::min(CharHeight(&system), CharHeight(Font()));
+    return std::min(FontCharHeight(&system), FontCharHeight(Font()));
 }
 
 int TCustomComboEdit::GetMinHeight() { return GetTextHeight() + 4 * GetSystemMetrics(SM_CYBORDER) + 1; }

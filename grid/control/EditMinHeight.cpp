@@ -2,24 +2,11 @@
 
 #include <algorithm>
 
-#include "platform/gui/Bitmap.h"
-#include "platform/gui/Canvas.h"
-
-namespace {
-
-int CharHeight(TFont* font)
-{
-    TBitmap scratch;
-    scratch.SetSize(1, 1);
-    scratch.Canvas()->SetFont(font);
-    return scratch.Canvas()->TextHeight("0");
-}
-
-}  // namespace
+#include "controls/lib/CtrlUtils.h"
 
 int EditMinHeight(TFont* Font)
 {
     TFont system;
-    const int own = CharHeight(Font);
-    return own + std::min(CharHeight(&system), own) / 4;
+    const int own = FontCharHeight(Font);
+    return own + std::min(FontCharHeight(&system), own) / 4;
 }

@@ -28,6 +28,7 @@
 #include "tools/apprun/AppRun.h"
 #include "tools/apprun/AppRunForms.h"
 #include "tools/apprun/AppRunKeys.h"
+#include "tools/picture/PictureDifference.h"
 
 namespace {
 
@@ -45,22 +46,6 @@ long ResidentKb()
 long MarkedKb = 0;
 
 std::unique_ptr<QTimer> Typist;
-
-// Pixels whose channels differ by more than a little (font smoothing), as a share of all.
-double Difference(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size())
-        return 1.0;
-    long differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) > 32 || std::abs(qGreen(p) - qGreen(q)) > 32 ||
-                std::abs(qBlue(p) - qBlue(q)) > 32)
-                ++differing;
-        }
-    return static_cast<double>(differing) / (static_cast<double>(a.width()) * a.height());
-}
 
 // A share of pixels up to this is the same picture (a clock or a meter in a status bar).
 constexpr double kSamePicture = 0.005;
@@ -160,7 +145,7 @@ void AppRunScreenCheck(TAppRun& run, const AnsiString& rest)
         run.Print("PICTURE " + TAppRun::Text(name) + " same");
         return;
     }
-    const double share = Difference(shot, QImage(golden).convertToFormat(QImage::Format_RGB32));
+    const double share = PictureDifference(shot, QImage(golden).convertToFormat(QImage::Format_RGB32));
     if (share <= kSamePicture)
         run.Print("PICTURE " + TAppRun::Text(name) + " same");
     else {

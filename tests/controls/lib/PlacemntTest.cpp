@@ -191,6 +191,31 @@ TEST_F(PlacemntTest, LinksSaveAndLoadWithThePlacement)
     EXPECT_EQ(log, "load save:open ");
 }
 
+// A bound link hands its control the open file and the control's section under the root; an
+// unnamed control is skipped, and so is a placement with no file open.
+TEST_F(PlacemntTest, BoundLinkRunsInTheNamedControlsSection)
+{
+    TFormPlacement* p = Make();
+    p->SetIniSection("Sec");
+    auto* edit = Place<TEdit>(*form, 0, 0, 80, 20);
+    TIniLink link;
+    std::string log;
+    const auto note = [&](const char* what) {
+        return [&log, what](TObject* ini, const AnsiString& section) {
+            log += std::string(what) + (ini ? ":open:" : ":none:") + section + " ";
+        };
+    };
+    link.BindSection(edit, note("save"), note("load"));
+    link.SetStorage(p);
+    p->SaveFormPlacement();
+    link.SaveToIni();  // no file open outside the placement's own save
+    EXPECT_EQ(log, "");
+    edit->SetName("Edit1");
+    p->RestoreFormPlacement();
+    p->SaveFormPlacement();
+    EXPECT_EQ(log, "load:open:Sec\\TMainFormEdit1 save:open:Sec\\TMainFormEdit1 ");
+}
+
 TEST_F(PlacemntTest, StorageKeepsPropertiesAndScrambledValues)
 {
     auto* edit = Place<TEdit>(*form, 0, 0, 80, 20);

@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "tools/picture/PictureDifference.h"
+
 TApplication* TestApplication()
 {
     // Headless unless a display was chosen on purpose (the screenshot run under Xvfb).
@@ -100,22 +102,6 @@ QImage Shoot(TForm& form)
 
 namespace {
 
-// Pixels whose channels differ by more than a little (font smoothing), as a share of all.
-double Difference(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size())
-        return 1.0;
-    long differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) > 32 || std::abs(qGreen(p) - qGreen(q)) > 32 ||
-                std::abs(qBlue(p) - qBlue(q)) > 32)
-                ++differing;
-        }
-    return static_cast<double>(differing) / (a.width() * a.height());
-}
-
 // Checks what `grab` reads against the golden picture, reading again until it matches or
 // deadlineMs have passed (0: one read).
 void ExpectGrabbed(const std::function<QImage()>& grab, const std::string& folder, const std::string& name,
@@ -137,7 +123,7 @@ void ExpectGrabbed(const std::function<QImage()>& grab, const std::string& folde
     const bool matched = LoopUntil(
         [&] {
             shot = grab().convertToFormat(QImage::Format_RGB32);
-            difference = Difference(shot, expected);
+            difference = PictureDifference(shot, expected);
             return difference < 0.005;
         },
         deadlineMs);
