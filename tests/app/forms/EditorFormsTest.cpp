@@ -171,6 +171,42 @@ TEST_F(EditorWindows, RepeatBoxIsOffWhileCycling)
     delete dialog;
 }
 
+// Numbers typed into the timer dialog's boxes and saved at once (the Save button never takes the
+// focus, so the boxes never bound them themselves).
+struct TTimerBoundsRow {
+    const char* Name;
+    const char* Tick;
+    const char* Repeat;
+    int32_t Ticker;
+    int32_t Repeats;
+};
+
+class RegressionTimerNumbersSavedOutOfRange : public EditorWindows,
+                                              public ::testing::WithParamInterface<TTimerBoundsRow> {};
+
+TEST_P(RegressionTimerNumbersSavedOutOfRange, AreBoundedToTheBoxes)
+{
+    const TTimerBoundsRow& row = GetParam();
+    cTimer timer;
+    timer.Name = "t", timer.Action = 0, timer.Ticker = 5, timer.Repeat = 3;
+    SetModalFormHook([&row](TCustomForm& form) {
+        auto& dialog = dynamic_cast<TTimerEditForm&>(form);
+        dialog.TickEdit()->SetText(row.Tick);
+        dialog.RepeatEdit()->SetText(row.Repeat);
+        dialog.SaveBtnClick();
+    });
+    ASSERT_EQ(EditTimerRecord(Window, timer), TDialogEnd::Saved);
+    EXPECT_EQ(timer.Ticker, row.Ticker);
+    EXPECT_EQ(timer.Repeat, row.Repeats);
+}
+
+INSTANTIATE_TEST_SUITE_P(Timers, RegressionTimerNumbersSavedOutOfRange,
+                         ::testing::Values(TTimerBoundsRow{"ZeroTick", "0", "3", 1, 3},
+                                           TTimerBoundsRow{"TickAboveTheBox", "70000", "3", 65535, 3},
+                                           TTimerBoundsRow{"ZeroRepeat", "5", "0", 5, 1},
+                                           TTimerBoundsRow{"InRange", "30", "7", 30, 7}),
+                         [](const ::testing::TestParamInfo<TTimerBoundsRow>& row) { return row.param.Name; });
+
 TEST_F(EditorWindows, CloseBoxOfADialogIsCancel)
 {
     cTriggers trigger;
