@@ -26,6 +26,8 @@ public:
     // Reads sections up to "#END". The result is that of the last section read: true when it
     // closed with "End"; false when there was none.
     bool Run();
+    // Whether a fault was reported: then something of the file was not loaded.
+    bool MetFault() const { return Faulted; }
 
 private:
     template <class ReadKey>
@@ -67,12 +69,17 @@ private:
         return TKeyResult::Read;
     }
 
-    void Error(const char* message) { State.Host.ShowMessageBox(ScriptText::ErrorCaption, message); }
+    void Error(const char* message)
+    {
+        Faulted = true;
+        State.Host.ShowMessageBox(ScriptText::ErrorCaption, message);
+    }
 
     TScriptState& State;
     TFreadStream& In;
     const AnsiString FileName;
     bool Result = false;
+    bool Faulted = false;
 };
 
 bool TCmdFileReader::Run()
@@ -301,7 +308,10 @@ bool TScriptState::LoadCmdFile(const AnsiString& path)
     if (!in)
         return false;
     ClearCmdData();
-    const bool result = TCmdFileReader(*this, *in, CmdFileName(path)).Run();
+    TCmdFileReader reader(*this, *in, CmdFileName(path));
+    const bool result = reader.Run();
+    // What the load skipped would be lost when the lists are saved over the file.
+    CmdFileToKeep = reader.MetFault() ? NativePath(path) : std::string();
     TriggersChanged();
     Host.ButtonListChanged();
     // These run after every load of a file that opened, whatever its faults.

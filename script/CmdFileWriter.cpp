@@ -1,6 +1,7 @@
 // Writing a command file: the text, then one atomic write, so a failed save leaves the old file.
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "platform/core/AtomicFile.h"
@@ -136,6 +137,24 @@ void WriteKeyMacro(TCmdFileBuilder& b, const cKeyMacro& r)
     b.End();
 }
 
+// Before the first save over a file whose load met a fault, the file as it was is kept beside
+// it as ".bak", so the records the load could not read survive. Not kept, nothing is written.
+TWriteResult KeepFaultedFile(std::string& toKeep, const std::string& native)
+{
+    TWriteResult result;
+    if (toKeep.empty() || toKeep != native)
+        return result;
+    std::optional<TFreadStream> old = TFreadStream::Open(native);
+    std::error_code error;
+    if (old)
+        result = AtomicWriteFile(native + ".bak", old->Take(old->Remaining()));
+    else if (std::filesystem::exists(native, error) || error)
+        result = {false, "The command file whose load met a fault cannot be read to keep it."};
+    if (result)
+        toKeep.clear();
+    return result;
+}
+
 template <class List>
 void SetFileNames(const List& list, const AnsiString& name)
 {
@@ -177,7 +196,9 @@ bool TScriptState::SaveCmdFile(const AnsiString& path)
         // The folder ("Cmd" beside the program, usually) is made when it is missing.
         std::error_code ignored;
         std::filesystem::create_directories(std::filesystem::path(native).parent_path(), ignored);
-        result = AtomicWriteFile(native, CmdFileText(*this));
+        result = KeepFaultedFile(CmdFileToKeep, native);
+        if (result)
+            result = AtomicWriteFile(native, CmdFileText(*this));
     }
     if (!result) {
         WriteLog("%s", result.Message.c_str());

@@ -186,8 +186,11 @@ public:
     bool LoadCmdFile(const AnsiString& path);
     // Writes the lists and CmdConfig to path, replacing the old file only when every write
     // succeeded; then records the path and saves the character book. False, with a message box,
-    // on failure.
+    // on failure. Over a file whose load met a fault, the old file is first kept as path + ".bak".
     bool SaveCmdFile(const AnsiString& path);
+    // The native path of the last file loaded whose load met a fault, until it is saved over;
+    // empty when none.
+    std::string CmdFileToKeep;
     // Frees every record of the six lists; empties the status-line template and the start-up
     // commands.
     void ClearCmdData();

@@ -76,9 +76,12 @@ AnsiString StoredTriggerFile(const AnsiString& path)
     return relative;
 }
 
+// The value as bytes: a NUL read from a damaged book is written back, not the end of the value.
 void Line(AnsiString& out, const char* key, const AnsiString& value)
 {
-    out += Format("%-12s%s~\r\r\n", key, value.c_str());
+    out += Format("%-12s", key);
+    out += value;
+    out += "~\r\r\n";
 }
 
 void Line(AnsiString& out, const char* key, int32_t value) { out += Format("%-12s%d\r\r\n", key, value); }

@@ -83,8 +83,14 @@ void Parse(Hive& hive, const std::string& data)
     Key* current = nullptr;
     for (int i = 0; i < lines.Count(); ++i) {
         AnsiString line = lines.Strings(i);
-        if (line.size() >= 2 && line[0] == '[' && line.back() == ']') {
-            hive.keys.push_back({RegistryStore::NormalizePath(std::string_view(line).substr(1, line.size() - 2)), {}});
+        const size_t open = line.empty() || line[0] == '"' ? std::string::npos : line.find('[');
+        if (open != std::string::npos) {
+            // A key's line even when damaged (bytes before its '[', its ']' lost): the values below
+            // it are its own, never taken for those of the key above.
+            const size_t close = line.rfind(']');
+            const size_t end = close == std::string::npos || close < open ? line.size() : close;
+            hive.keys.push_back(
+                {RegistryStore::NormalizePath(std::string_view(line).substr(open + 1, end - open - 1)), {}});
             current = &hive.keys.back();
         } else if (current && !line.empty() && line[0] == '"') {
             size_t p = 0;

@@ -7,6 +7,7 @@
 #include "ScriptTest.h"
 #include "platform/core/AtomicFile.h"
 #include "script/CmdFile.h"
+#include "tests/platform/core/Mutate.h"
 
 namespace M = CmdFileMessages;
 
@@ -481,4 +482,150 @@ TEST_F(CmdFileTest, LoadedTimersTick)
     EXPECT_EQ(host.UserTimers.Count(), 0);
     AdvanceSeconds(3);
     EXPECT_TRUE(Take().empty());
+}
+
+// ---- damaged files
+
+namespace {
+
+// Describe's lines of one kind of record ("B", "T", "R", "V", "A", "K").
+Strings Kind(const std::string& described, char kind)
+{
+    Strings lines;
+    std::istringstream in(described);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] == kind)
+            lines.push_back(line);
+    return lines;
+}
+
+struct TCmdDamageCase {
+    const char* name;
+    std::string text;
+    bool faulted;
+    std::string records;  // Describe without the settings line
+};
+
+const TCmdDamageCase kCmdDamages[] = {
+    {"CrOnlyLineEnds", "#Alias\rName 1 a\rText 1 x\rEnd\r#END\r", false, "A 0| a| x| Test.Cmd|\n"},
+    {"LfOnlyLineEnds", "#Alias\nName 1 a\nText 1 x\nEnd\n#END\n", false, "A 0| a| x| Test.Cmd|\n"},
+    {"NulInsideATextStays", std::string("#Alias\r\nName 3 a\0b\r\nEnd\r\n#END\r\n", 30), false,
+     std::string("A 0| a\0b| | Test.Cmd|\n", 22)},
+    {"LoneLeadByteStays", "#Alias\r\nName 1 \xB0\r\nEnd\r\n#END\r\n", false, "A 0| \xB0| | Test.Cmd|\n"},
+    {"NulInAKeyIsAnUnknownKey", std::string("#Alias\r\nNa\0me 1 a\r\nEnd\r\n#END\r\n", 30), true, ""},
+    {"NumberPastThirtyTwoBitsWraps", "#Alias\r\nAction 4294967301\r\nEnd\r\n#END\r\n", false, "A 5| | | Test.Cmd|\n"},
+    {"NegativeLengthGivesAnEmptyText", "#Alias\r\nName -5 \r\nText 1 x\r\nEnd\r\n#END\r\n", false,
+     "A 0| | x| Test.Cmd|\n"},
+    {"TriggerWithoutPatternsLoadsAndScans", "#Triggers\r\nStatus -1\r\nEnd\r\n#END\r\n", false,
+     "R 0| 4294967295| 0| | | | | Test.Cmd|\n"},
+    {"TimerOfNoSecondsLoadsAndTicks", "#Timer\r\nStatus 1\r\nTicker 0\r\nOnBuff 1 x\r\nEnd\r\n#END\r\n", false,
+     "T 2| 1| 0| 0| | x|\n"},
+    {"TimerOfNegativeSecondsLoadsAndTicks", "#Timer\r\nStatus 1\r\nTicker -7\r\nRepeat -1\r\nEnd\r\n#END\r\n", false,
+     "T 2| 1| -7| -1| | |\n"},
+    {"TypeAtTheEndOfTheFile", "#Variables\r\nName 1 v\r\nType", true, "V 0| v| S| | | Test.Cmd|\n"},
+    {"RandomBytes", "\x93\x01\xFF\x7F#\xB0", true, ""},
+    {"SectionWithoutName", "#\r\n#END\r\n", true, ""},
+};
+
+class CmdFileDamage : public CmdFileTest, public ::testing::WithParamInterface<TCmdDamageCase> {};
+
+}  // namespace
+
+TEST_P(CmdFileDamage, LoadsWhatItCanAndKeepsTheFile)
+{
+    const TCmdDamageCase& c = GetParam();
+    LoadText(c.text);
+    EXPECT_EQ(!Boxes().empty(), c.faulted);
+    const std::string described = Describe(state);
+    EXPECT_EQ(described.substr(described.find('\n') + 1), c.records);
+    // What was loaded works: host text meets the triggers, the timers tick.
+    Receive("HP: 10/100\r\n");
+    AdvanceSeconds(3);
+    ASSERT_TRUE(state.SaveCmdFile(PathOf("Test.Cmd")));
+    EXPECT_EQ(std::filesystem::exists(PathOf("Test.Cmd.bak")), c.faulted);
+    if (c.faulted) {
+        EXPECT_EQ(ReadFile(PathOf("Test.Cmd.bak")), c.text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, CmdFileDamage, ::testing::ValuesIn(kCmdDamages),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(CmdFileTest, RegressionASaveOverAFaultedLoadLostTheRecordsItCouldNotRead)
+{
+    const std::string damaged =
+        AliasSection("kept") + "#Timer\r\nName 1 t\r\nTicker x5\r\nEnd\r\n" + AliasSection("unread") + "#END\r\n";
+    LoadText(damaged);
+    ASSERT_EQ(AliasNames(state), Strings{"kept"});
+    // Saved elsewhere first: the damaged file stays as it is, and is still kept when saved over.
+    ASSERT_TRUE(state.SaveCmdFile(PathOf("Other.Cmd")));
+    EXPECT_FALSE(std::filesystem::exists(PathOf("Other.Cmd.bak")));
+    ASSERT_TRUE(state.SaveCmdFile(PathOf("Test.Cmd")));
+    EXPECT_EQ(ReadFile(PathOf("Test.Cmd.bak")), damaged);
+    // Kept once: the next save leaves the backup alone.
+    AddAlias("new", "x");
+    ASSERT_TRUE(state.SaveCmdFile(PathOf("Test.Cmd")));
+    EXPECT_EQ(ReadFile(PathOf("Test.Cmd.bak")), damaged);
+    // A load without a fault keeps nothing.
+    std::filesystem::remove(PathOf("Test.Cmd.bak"));
+    ASSERT_TRUE(LoadText(AliasSection("fine") + "#END\r\n"));
+    ASSERT_TRUE(state.SaveCmdFile(PathOf("Test.Cmd")));
+    EXPECT_FALSE(std::filesystem::exists(PathOf("Test.Cmd.bak")));
+}
+
+TEST_F(CmdFileTest, AFaultedFileThatCannotBeKeptIsNotWrittenOver)
+{
+    LoadText(AliasSection("kept") + "#Alias\r\nOdd 1 x\r\nEnd\r\n#END\r\n");
+    // A folder where the backup should go: the old file cannot be kept.
+    std::filesystem::create_directory(PathOf("Test.Cmd.bak"));
+    std::filesystem::create_directory(PathOf("Test.Cmd.bak/x"));
+    host.Clear();
+    EXPECT_FALSE(state.SaveCmdFile(PathOf("Test.Cmd")));
+    EXPECT_EQ(Boxes(), Strings{M::SaveFailed});
+    EXPECT_NE(ReadFile(PathOf("Test.Cmd")).find("Odd"), std::string::npos);
+}
+
+TEST_F(CmdFileTest, SeededDamageLosesNothingBeforeIt)
+{
+    const std::string original = ReadFile(GoldenPath());
+    ASSERT_FALSE(original.empty());
+    TMutator mutator(20261207);
+    for (int i = 0; i < 250; ++i) {
+        SCOPED_TRACE("damage " + std::to_string(i));
+        const std::string damaged = mutator.Damage(original);
+        size_t first = 0;
+        while (first < damaged.size() && first < original.size() && damaged[first] == original[first])
+            ++first;
+        // The file up to the last record that ended before the damage, loaded on its own.
+        const size_t end = original.rfind("End\r\n", first < 5 ? 0 : first - 5);
+        const size_t cut = end == std::string::npos || end + 5 > first ? 0 : end + 5;
+        LoadText(original.substr(0, cut) + "#END\r\n");
+        const std::string intact = Describe(state);
+
+        host.Clear();
+        std::filesystem::remove(PathOf("Test.Cmd.bak"));
+        LoadText(damaged);
+        const bool faulted = !Boxes().empty();
+        const std::string loaded = Describe(state);
+        for (char kind : {'B', 'T', 'R', 'V', 'A', 'K'}) {
+            const Strings before = Kind(intact, kind), now = Kind(loaded, kind);
+            ASSERT_LE(before.size(), now.size()) << kind;
+            EXPECT_TRUE(std::equal(before.begin(), before.end(), now.begin())) << kind;
+        }
+        Receive("HP: 10/100\r\n");
+        AdvanceSeconds(1);
+        // The save keeps the damaged file when the load met a fault, and writes what reads back.
+        ASSERT_TRUE(state.SaveCmdFile(PathOf("Test.Cmd")));
+        EXPECT_EQ(std::filesystem::exists(PathOf("Test.Cmd.bak")), faulted);
+        if (faulted) {
+            EXPECT_EQ(ReadFile(PathOf("Test.Cmd.bak")), damaged);
+        }
+        const std::string saved = Describe(state);
+        host.Clear();
+        EXPECT_TRUE(state.LoadCmdFile(PathOf("Test.Cmd")));
+        EXPECT_TRUE(Boxes().empty());
+        EXPECT_EQ(Describe(state), saved);
+        if (HasFailure())
+            return;
+    }
 }

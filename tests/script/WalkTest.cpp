@@ -8,6 +8,7 @@
 #include "ScriptTest.h"
 #include "platform/core/AtomicFile.h"
 #include "script/Walk.h"
+#include "tests/platform/core/Mutate.h"
 
 namespace {
 
@@ -496,4 +497,24 @@ TEST_F(WalkTest, Scenarios)
     state.WalkRec.Current = 3;  // a fresh walk record has no previous step to go back to
     WalkGoPrevious(state);
     EXPECT_EQ(state.WalkRec.Current, 3);
+}
+
+TEST_F(WalkTest, SeededDamageIsWalkedAndSavedBackLineForLine)
+{
+    const std::string original = Ks("북\r\nB 동 // 문 앞\r\n\r\n// note only\r\nwest\r\n#rem 끝\r\n");
+    TMutator mutator(20261207);
+    for (int i = 0; i < 200; ++i) {
+        SCOPED_TRACE("damage " + std::to_string(i));
+        const std::string damaged = mutator.Damage(original);
+        WriteWalk("Route.Wlk", damaged);
+        OpenWalk(state, "Route.Wlk");
+        ASSERT_EQ(state.WalkRec.State, 2);
+        // Every line is a step, whatever its bytes; stepping through them all ends the walk.
+        for (size_t step = 0; step <= state.WalkRec.Steps.size() && state.WalkRec.State == 2; ++step)
+            Run("#wn");
+        ASSERT_TRUE(CloseWalk(state));
+        EXPECT_EQ(ReadWalk("Route.Wlk"), JoinWalkLines(SplitWalkText(damaged)));
+        if (HasFailure())
+            return;
+    }
 }

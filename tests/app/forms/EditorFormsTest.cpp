@@ -112,6 +112,26 @@ TEST_F(EditorWindows, ClearedListLeavesNoButtonBehind)
     EXPECT_EQ(bar->Buttons()[0]->Caption(), "c");
 }
 
+// A trigger or timer may reload the command file while the player edits a bar button: the
+// button goes, and the dialog's own event loop frees it before the dialog ends.
+TEST_F(EditorWindows, RegressionBarButtonFreedWhileItsDialogIsOpen)
+{
+    cButton* push = AddButton("push", "say p", "");
+    TButtonForm* bar = OpenBar();
+    TMyButton* button = push->Control;
+    ASSERT_NE(button, nullptr);
+    TAliveToken alive = button->Token();
+    SetModalFormHook([this](TCustomForm& form) {
+        Window->Script().ClearCmdData();
+        RunQueuedCalls();
+        dynamic_cast<TButtonEditForm&>(form).ExSpeedButton1Click();
+    });
+    bar->MyButtonDblClick(button);
+    EXPECT_FALSE(*alive);
+    EXPECT_TRUE(bar->Buttons().empty());
+    EXPECT_TRUE(Window->Script().ButtonList.Empty());
+}
+
 TEST_F(EditorWindows, ClosingTheBarUnlinksEveryRecord)
 {
     cButton* a = AddButton("a", "1", "");

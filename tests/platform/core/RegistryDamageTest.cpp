@@ -1,0 +1,149 @@
+// The registry's file read back damaged: named damages, then a few hundred seeded ones. Reading
+// never fails, and a write keeps the values of every key the damage left whole.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "TempFolder.h"
+#include "platform/core/RegistryStore.h"
+#include "tests/platform/core/Mutate.h"
+
+namespace {
+
+constexpr HKEY kUser = 0x80000001;
+
+std::string HivePath(const TempFolder& folder) { return folder.File("Registry/HKEY_CURRENT_USER.txt"); }
+
+void WriteHive(const TempFolder& folder, const std::string& text)
+{
+    std::filesystem::create_directories(folder.File("Registry"));
+    TempFolder::Write(HivePath(folder), text);
+}
+
+TRegistryValue Text(const char* name, const char* text) { return {name, false, text, 0}; }
+TRegistryValue Number(const char* name, uint32_t number) { return {name, true, "", number}; }
+
+// A value as "name=text" or "name=#number"; "-" when absent.
+std::string Show(std::string_view path, std::string_view name)
+{
+    const std::optional<TRegistryValue> v = RegistryStore::FindValue(kUser, path, name);
+    if (!v)
+        return "-";
+    return v->Name + "=" + (v->IsInteger ? "#" + std::to_string(v->Number) : v->Text);
+}
+
+struct TRegistryDamageCase {
+    const char* name;
+    std::string text;
+    const char* title;  // Show("Software\\Main", "Title")
+    const char* count;  // Show("Software\\Main", "Count")
+};
+
+const TRegistryDamageCase kRegistryDamages[] = {
+    {"EmptyFile", "", "-", "-"},
+    {"CrOnlyLineEnds", "[Software\\Main]\r\"Title\"=\"t\"\r\"Count\"=dword:00000003\r", "Title=t", "Count=#3"},
+    {"LfOnlyLineEnds", "[Software\\Main]\n\"Title\"=\"t\"\n\"Count\"=dword:00000003\n", "Title=t", "Count=#3"},
+    {"ValueWithoutClosingQuoteReadsToTheLineEnd", "[Software\\Main]\r\n\"Title\"=\"t\r\n", "Title=t", "-"},
+    {"NameWithoutEqualsIsSkipped", "[Software\\Main]\r\n\"Title\"\"t\"\r\n\"Count\"=dword:1\r\n", "-", "Count=#1"},
+    {"DwordOfGarbageIsZero", "[Software\\Main]\r\n\"Count\"=dword:zz\r\n", "-", "Count=#0"},
+    {"DwordPastThirtyTwoBits", "[Software\\Main]\r\n\"Count\"=dword:1ffffffff\r\n", "-", "Count=#4294967295"},
+    {"EscapeAtTheLineEnd", "[Software\\Main]\r\n\"Title\"=\"a\\\r\n", "Title=a\\", "-"},
+    {"ValuesBeforeAnyKeyAreSkipped", "\"Title\"=\"t\"\r\n[Software\\Main]\r\n", "-", "-"},
+    {"RandomBytes", "\x93\x01\xFF\x7F[\xB0]\"", "-", "-"},
+};
+
+class RegistryDamage : public ::testing::TestWithParam<TRegistryDamageCase> {};
+
+TEST_P(RegistryDamage, ReadsWhatItCanAndWritesKeepingIt)
+{
+    const TRegistryDamageCase& c = GetParam();
+    TempFolder folder;
+    WriteHive(folder, c.text);
+    EXPECT_EQ(Show("Software\\Main", "Title"), c.title);
+    EXPECT_EQ(Show("Software\\Main", "Count"), c.count);
+    ASSERT_TRUE(RegistryStore::SetValue(kUser, "Software\\Other", Text("X", "1")));
+    EXPECT_EQ(Show("Software\\Main", "Title"), c.title);
+    EXPECT_EQ(Show("Software\\Main", "Count"), c.count);
+    EXPECT_EQ(Show("Software\\Other", "X"), "X=1");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RegistryDamage, ::testing::ValuesIn(kRegistryDamages),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+// Regressions: a key line damaged gave the values below it to the key above.
+struct TKeyLineCase {
+    const char* name;
+    const char* line;
+};
+
+const TKeyLineCase kKeyLines[] = {
+    {"RegressionAKeyLineThatLostItsBracketGaveItsValuesToTheKeyAbove", "[Software\\Window"},
+    {"RegressionAKeyLineWithBytesBeforeItGaveItsValuesToTheKeyAbove", "\x01-99[Software\\Window]"},
+};
+
+class RegistryKeyLine : public ::testing::TestWithParam<TKeyLineCase> {};
+
+TEST_P(RegistryKeyLine, KeepsItsValues)
+{
+    TempFolder folder;
+    WriteHive(folder,
+              std::string("[Software\\Main]\r\n\"Title\"=\"a\"\r\n\r\n") + GetParam().line +
+                  "\r\n\"Left\"=dword:7\r\n");
+    ASSERT_TRUE(RegistryStore::SetValue(kUser, "Software\\Other", Text("X", "1")));
+    EXPECT_EQ(Show("Software\\Main", "Left"), "-");
+    EXPECT_EQ(Show("Software\\Window", "Left"), "Left=#7");
+    EXPECT_EQ(Show("Software\\Main", "Title"), "Title=a");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RegistryKeyLine, ::testing::ValuesIn(kKeyLines),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(RegistryDamageSeeded, AWriteKeepsEveryWholeKey)
+{
+    const char* keys[] = {"Software\\Hanmud\\Main", "Software\\Hanmud\\Window", "Software\\Recent"};
+    std::string original;
+    std::vector<std::string> blocks, holds;  // each key's lines in the file, and what it holds
+    const auto holding = [](const char* key) {
+        return Show(key, "Title") + Show(key, "Count") + Show(key, "Left") + Show(key, "Top") + Show(key, "File1");
+    };
+    {
+        TempFolder folder;
+        RegistryStore::SetValue(kUser, keys[0], Text("Title", "\xC7\xD1\xB1\xDB \"q\"\r\n\\"));  // 한글
+        RegistryStore::SetValue(kUser, keys[0], Number("Count", 4000000000u));
+        RegistryStore::SetValue(kUser, keys[1], Number("Left", 10));
+        RegistryStore::SetValue(kUser, keys[1], Number("Top", 20));
+        RegistryStore::SetValue(kUser, keys[2], Text("File1", "Cmd\\a.cmd"));
+        original = TempFolder::Read(HivePath(folder));
+        for (const char* key : keys) {
+            const size_t at = original.find(std::string("[") + key + "]");
+            blocks.push_back(original.substr(at, original.find("\r\n\r\n", at) + 4 - at));
+            holds.push_back(holding(key));
+        }
+    }
+    TMutator mutator(20261207);
+    for (int i = 0; i < 100; ++i) {
+        SCOPED_TRACE("damage " + std::to_string(i));
+        const std::string damaged = mutator.Damage(original);
+        TempFolder folder;  // a fresh file each time, never taken for the one read before
+        WriteHive(folder, damaged);
+        ASSERT_TRUE(RegistryStore::SetValue(kUser, "Software\\Other", Text("X", "1")));
+        for (size_t k = 0; k < blocks.size(); ++k) {
+            // A key whose lines are whole, and whose name the damage made nowhere else.
+            const size_t at = damaged.find(blocks[k]);
+            const std::string header = blocks[k].substr(0, blocks[k].find('\n'));
+            const bool lineStart =
+                at == 0 || (at != std::string::npos && (damaged[at - 1] == '\n' || damaged[at - 1] == '\r'));
+            if (!lineStart || damaged.find(header) != damaged.rfind(header))
+                continue;
+            EXPECT_EQ(holding(keys[k]), holds[k]) << keys[k];
+        }
+        EXPECT_EQ(Show("Software\\Other", "X"), "X=1");
+        if (HasFailure())
+            return;
+    }
+}
+
+}  // namespace
