@@ -1,6 +1,7 @@
 // The script editor, the item dialogs and the button bar as windows: the bar's double click on a
 // push button, the bar following the button list, the byte limit of the name boxes, the timer's
-// repeat box, and their pictures under Xvfb.
+// repeat box, the editor's page built once an opening and again on a later activation, and
+// their pictures under Xvfb.
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@
 #include "controls/lib/ToolEdit.h"
 #include "platform/core/ProgramFolder.h"
 #include "platform/gui/ButtonCtrls.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/EditWidgets.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Queue.h"
@@ -233,6 +235,46 @@ TEST_F(EditorWindows, MacroDialogHintWrapsInsideTheDialog)
 }
 
 // --- Pictures -------------------------------------------------------------------------------
+
+// The name of the editor's control with the focus.
+AnsiString Focus(TDriverForm* editor)
+{
+    return editor->ActiveControl() ? editor->ActiveControl()->Name() : AnsiString("none");
+}
+
+// The page was built on show and again when the activation came, which took the focus back to the
+// variable grid from wherever the player had moved it meanwhile.
+TEST_F(EditorWindows, RegressionOpeningBuiltThePageTwice)
+{
+    Window->Script().CmdConfig.ActivePage = epVariables;
+    Window->OpenDriverUnit();
+    TDriverForm* editor = Window->DriverForm();
+    ASSERT_FALSE(editor->Active());  // the window system's activation is still to come
+    EXPECT_EQ(Focus(editor), "VarGrid");
+    editor->Driver()->SetFocus();
+    PumpEvents();
+    ASSERT_TRUE(editor->Active());
+    EXPECT_EQ(Focus(editor), "Driver");
+    EXPECT_EQ(editor->Driver()->ActivePageIndex(), epVariables);
+}
+
+// Activated again after the character window had the focus, the editor shows the page the
+// settings name now.
+TEST_F(EditorWindows, ActivatedAgainShowsTheSettingsPage)
+{
+    Window->Script().CmdConfig.ActivePage = epTriggers;
+    Window->OpenDriverUnit();
+    PumpEvents();
+    TDriverForm* editor = Window->DriverForm();
+    Window->Handle()->activateWindow();
+    PumpEvents();
+    ASSERT_FALSE(editor->Active());
+    Window->Script().CmdConfig.ActivePage = epAlias;
+    editor->Handle()->activateWindow();
+    PumpEvents();
+    ASSERT_TRUE(editor->Active());
+    EXPECT_EQ(editor->Driver()->ActivePageIndex(), epAlias);
+}
 
 class EditorScreenshot : public EditorWindows {
 protected:
