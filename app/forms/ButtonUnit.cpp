@@ -164,9 +164,11 @@ void TButtonForm::MyButtonDblClick(TMyButton* button)
     if (!record || !FWindow)
         return;
     cButton copy = *record;
+    TAliveToken alive = button->Token();
     const TDialogEnd end = EditButtonRecord(this, copy);
-    // The record may have gone while the dialog was open.
-    if (end == TDialogEnd::Saved && button->Record() == record) {
+    // The record may have gone while the dialog was open, and the button with it: the dialog's
+    // event loop runs the queued frees.
+    if (end == TDialogEnd::Saved && *alive && button->Record() == record) {
         ItemEdit::WriteBackButton(*record, copy);
         LayoutButton(*record);
     }

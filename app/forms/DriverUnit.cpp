@@ -97,13 +97,19 @@ void TDriverForm::ShowPage(int page)
     if (!ValidEditorPage(page))
         return;
     SetActivePageIndex(page);
+    FShownPage = page;
     if (page == epTriggers)
         Grid(page)->HideColumn(kTriggerSpareColumn);
     if (page == epVariables && Visible() && Grid(page)->CanFocus())
         Grid(page)->SetFocus();
 }
 
-void TDriverForm::FormActivate() { ShowPage(FWindow ? FWindow->Script().CmdConfig.ActivePage : epTriggers); }
+void TDriverForm::FormActivate()
+{
+    const int page = FWindow ? FWindow->Script().CmdConfig.ActivePage : epTriggers;
+    if (page != FShownPage)
+        ShowPage(page);
+}
 
 void TDriverForm::DoShow()
 {
@@ -111,10 +117,23 @@ void TDriverForm::DoShow()
     FormActivate();
 }
 
+void TDriverForm::DoHide()
+{
+    FShownPage = -1;
+    TForm::DoHide();
+}
+
 void TDriverForm::Activate()
 {
     TForm::Activate();
     FormActivate();
+}
+
+// Another window has the focus: the next activation shows the page again.
+void TDriverForm::Deactivate()
+{
+    FShownPage = -1;
+    TForm::Deactivate();
 }
 
 void TDriverForm::DriverPageChange()

@@ -41,7 +41,9 @@ public:
     // An action of the editor by name (null when none).
     TAction* FindAction(std::string_view name) const;
 
-    // The page the settings name (ActivePage) becomes the one shown.
+    // The page the settings name (ActivePage) becomes the one shown, unless it has been shown
+    // since the form was shown or last activated: an opening's show, activation and the owner's
+    // call build it once, and an activation after another window had the focus builds it again.
     void FormActivate();
     // The page control's change: the page becomes the settings' ActivePage and is refilled.
     void DriverPageChange();
@@ -61,7 +63,9 @@ public:
 
 protected:
     void DoShow() override;
+    void DoHide() override;
     void Activate() override;
+    void Deactivate() override;
     void DoClose(TCloseAction& Action) override;
 
 private:
@@ -107,4 +111,6 @@ private:
     std::array<TWinControl*, kEditorPageCount> FSheets{};
     std::array<TCellGrid*, kEditorPageCount> FGrids{};
     TStatusBar* FStatusBar = nullptr;
+    // The page shown since the form was shown or last activated (-1: none yet).
+    int FShownPage = -1;
 };

@@ -76,9 +76,11 @@ void TTimerEditForm::SaveBtnClick()
 {
     if (!FRecord)
         return;
-    const ItemEdit::TTimerFields fields{FNameEdit->Text(),         FCycleBox->Checked(),
-                                        FTickEdit->GetAsInteger(), FRepeatEdit->GetAsInteger(),
-                                        FStatusGroup->ItemIndex(), FOnEdit->Text()};
+    // The boxes bound their numbers only when they lose the focus, which the speed buttons never
+    // take: a typed 0 would make a timer that never fires.
+    const auto bounded = [](TExSpinEdit* edit) { return static_cast<int>(edit->CheckValue(edit->GetAsInteger())); };
+    const ItemEdit::TTimerFields fields{FNameEdit->Text(),    FCycleBox->Checked(),      bounded(FTickEdit),
+                                        bounded(FRepeatEdit), FStatusGroup->ItemIndex(), FOnEdit->Text()};
     if (!ItemEdit::SaveTimer(*FRecord, fields)) {
         Refuse(EmptyName, ErrorCaption, FNameEdit);
         return;

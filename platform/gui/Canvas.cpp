@@ -120,7 +120,7 @@ const QFont& TCanvas::QtFont()
         TFont device;
         device.Assign(&FFont);
         const int h = FFont.Height();
-        device.SetHeight(h == 0 ? 0 : (h < 0 ? -1 : 1) * std::max(1, DeviceLength(std::abs(h))));
+        device.SetHeight(h == 0 ? 0 : (h < 0 ? -1 : 1) * std::max(1, DeviceHeight(std::abs(h))));
         FQFont = std::make_unique<QFont>(device.ToQFont());
         // Paper has no pixel grid: outlines keep their own widths, so what is measured is what
         // prints, and text stays one word for readers of the page.
@@ -308,7 +308,7 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
         p->setBrush(Qt::NoBrush);
     if (Mapped()) {
         x3 = DeviceLength(x3);
-        y3 = DeviceLength(y3);
+        y3 = DeviceHeight(y3);
     }
     p->drawRoundedRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), x3 / 2.0, y3 / 2.0, Qt::AbsoluteSize);
 }
@@ -560,7 +560,7 @@ int TCanvas::TextWidth(std::string_view text)
 int TCanvas::TextHeight(std::string_view)
 {
     const int h = QtFontMetrics().height();
-    return Mapped() ? LogicalLength(h) : h;
+    return Mapped() ? LogicalHeight(h) : h;
 }
 
 TSize TCanvas::TextExtent(std::string_view text) { return TSize{TextWidth(text), TextHeight(text)}; }

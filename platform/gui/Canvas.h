@@ -84,8 +84,10 @@ public:
     // font heights and text sizes are in these logical units. Returns the previous mode.
     int MapMode() const { return FMapMode; }
     int SetMapMode(int mode);
-    // The resolution drawing lands at (GetDeviceCaps reads it): the target's, 96 without one.
+    // The resolution drawing lands at (GetDeviceCaps reads it): the target's, 96 without one;
+    // PixelsPerInch across, PixelsPerInchY down (a device may have two).
     virtual int PixelsPerInch();
+    virtual int PixelsPerInchY();
     // Device pixels per font pixel in MM_TEXT: 1 on screens and bitmaps; a printer's canvas
     // makes a font's size mean points on paper, as it means points on the screen.
     virtual double FontPixelScale() { return 1.0; }
@@ -161,8 +163,11 @@ private:
     bool Mapped() const { return FMapMode != 1; }
     // A logical rectangle in device pixels, its edges in order.
     TRect DeviceRect(const TRect& r);
+    // Lengths across (widths) and down (heights), each at its direction's resolution.
     int DeviceLength(int v);
     int LogicalLength(int v);
+    int DeviceHeight(int v);
+    int LogicalHeight(int v);
     void ApplyPen(QPainter& p);
     void ApplyBrush(QPainter& p);
     // The painter for a shape with corners (x1, y1) and (x2, y2), put in order, with the pen

@@ -10,16 +10,25 @@ int GetDeviceCaps(TCanvas* Canvas, int Index)
 {
     if (Index != LOGPIXELSX && Index != LOGPIXELSY)
         return 0;
-    return Canvas ? Canvas->PixelsPerInch() : ScreenPixelsPerInch;
+    if (!Canvas)
+        return ScreenPixelsPerInch;
+    return Index == LOGPIXELSX ? Canvas->PixelsPerInch() : Canvas->PixelsPerInchY();
 }
 
-int TCanvas::PixelsPerInch()
+namespace {
+
+int DeviceDpi(QPainter* p, int (QPaintDevice::*dpi)() const)
 {
-    QPainter* p = Painter();
     const QPaintDevice* d = p ? p->device() : nullptr;
-    const int dpi = d ? d->logicalDpiX() : 0;
-    return dpi > 0 ? dpi : ScreenPixelsPerInch;
+    const int value = d ? (d->*dpi)() : 0;
+    return value > 0 ? value : ScreenPixelsPerInch;
 }
+
+}  // namespace
+
+int TCanvas::PixelsPerInch() { return DeviceDpi(Painter(), &QPaintDevice::logicalDpiX); }
+
+int TCanvas::PixelsPerInchY() { return DeviceDpi(Painter(), &QPaintDevice::logicalDpiY); }
 
 // The mapping itself lives with the canvas, which converts at every drawing call.
 
@@ -51,16 +60,14 @@ TPoint TCanvas::LogicalToDevice(TPoint p)
 {
     if (!Mapped())
         return p;
-    const int dpi = PixelsPerInch();
-    return TPoint{Scale(p.x, dpi, 254), Scale(-1LL * p.y, dpi, 254)};
+    return TPoint{Scale(p.x, PixelsPerInch(), 254), Scale(-1LL * p.y, PixelsPerInchY(), 254)};
 }
 
 TPoint TCanvas::DeviceToLogical(TPoint p)
 {
     if (!Mapped())
         return p;
-    const int dpi = PixelsPerInch();
-    return TPoint{Scale(p.x, 254, dpi), Scale(-1LL * p.y, 254, dpi)};
+    return TPoint{Scale(p.x, 254, PixelsPerInch()), Scale(-1LL * p.y, 254, PixelsPerInchY())};
 }
 
 TRect TCanvas::DeviceRect(const TRect& r)
@@ -74,6 +81,10 @@ TRect TCanvas::DeviceRect(const TRect& r)
 int TCanvas::DeviceLength(int v) { return Mapped() ? Scale(v, PixelsPerInch(), 254) : v; }
 
 int TCanvas::LogicalLength(int v) { return Mapped() ? Scale(v, 254, PixelsPerInch()) : v; }
+
+int TCanvas::DeviceHeight(int v) { return Mapped() ? Scale(v, PixelsPerInchY(), 254) : v; }
+
+int TCanvas::LogicalHeight(int v) { return Mapped() ? Scale(v, 254, PixelsPerInchY()) : v; }
 
 int SetMapMode(TCanvas* Canvas, int Mode) { return Canvas ? Canvas->SetMapMode(Mode) : 0; }
 

@@ -8,8 +8,8 @@
 enum : int { LOGPIXELSX = 88, LOGPIXELSY = 90 };
 enum : int { MM_TEXT = 1, MM_LOMETRIC = 2 };
 
-// LOGPIXELSX or LOGPIXELSY: the canvas's pixels per inch (its target's, 96 without one); 0 for
-// any other index.
+// LOGPIXELSX or LOGPIXELSY: the canvas's pixels per inch across or down (its target's, 96
+// without one); 0 for any other index.
 int GetDeviceCaps(TCanvas* Canvas, int Index);
 
 // Sets the canvas's mapping mode; returns the previous one (0 for a mode it does not know, which

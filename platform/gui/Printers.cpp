@@ -30,7 +30,9 @@ std::string gPdfFile;
 class TPrinterCanvas : public TCanvas {
 public:
     explicit TPrinterCanvas(TPrinter* Printer) : FPrinter(Printer) {}
+    // A printer prints at one resolution both ways.
     int PixelsPerInch() override { return FPrinter->PixelsPerInch(); }
+    int PixelsPerInchY() override { return FPrinter->PixelsPerInch(); }
     double FontPixelScale() override { return FPrinter->PixelsPerInch() / static_cast<double>(ScreenPixelsPerInch); }
 
 private:

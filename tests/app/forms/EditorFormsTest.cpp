@@ -1,6 +1,7 @@
 // The script editor, the item dialogs and the button bar as windows: the bar's double click on a
 // push button, the bar following the button list, the byte limit of the name boxes, the timer's
-// repeat box, and their pictures under Xvfb.
+// repeat box, the editor's page built once an opening and again on a later activation, and
+// their pictures under Xvfb.
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@
 #include "controls/lib/ToolEdit.h"
 #include "platform/core/ProgramFolder.h"
 #include "platform/gui/ButtonCtrls.h"
+#include "platform/gui/ComCtrls.h"
 #include "platform/gui/EditWidgets.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Queue.h"
@@ -110,6 +112,26 @@ TEST_F(EditorWindows, ClearedListLeavesNoButtonBehind)
     EXPECT_EQ(bar->Buttons()[0]->Caption(), "c");
 }
 
+// A trigger or timer may reload the command file while the player edits a bar button: the
+// button goes, and the dialog's own event loop frees it before the dialog ends.
+TEST_F(EditorWindows, RegressionBarButtonFreedWhileItsDialogIsOpen)
+{
+    cButton* push = AddButton("push", "say p", "");
+    TButtonForm* bar = OpenBar();
+    TMyButton* button = push->Control;
+    ASSERT_NE(button, nullptr);
+    TAliveToken alive = button->Token();
+    SetModalFormHook([this](TCustomForm& form) {
+        Window->Script().ClearCmdData();
+        RunQueuedCalls();
+        dynamic_cast<TButtonEditForm&>(form).ExSpeedButton1Click();
+    });
+    bar->MyButtonDblClick(button);
+    EXPECT_FALSE(*alive);
+    EXPECT_TRUE(bar->Buttons().empty());
+    EXPECT_TRUE(Window->Script().ButtonList.Empty());
+}
+
 TEST_F(EditorWindows, ClosingTheBarUnlinksEveryRecord)
 {
     cButton* a = AddButton("a", "1", "");
@@ -151,6 +173,42 @@ TEST_F(EditorWindows, RepeatBoxIsOffWhileCycling)
     delete dialog;
 }
 
+// Numbers typed into the timer dialog's boxes and saved at once (the Save button never takes the
+// focus, so the boxes never bound them themselves).
+struct TTimerBoundsRow {
+    const char* Name;
+    const char* Tick;
+    const char* Repeat;
+    int32_t Ticker;
+    int32_t Repeats;
+};
+
+class RegressionTimerNumbersSavedOutOfRange : public EditorWindows,
+                                              public ::testing::WithParamInterface<TTimerBoundsRow> {};
+
+TEST_P(RegressionTimerNumbersSavedOutOfRange, AreBoundedToTheBoxes)
+{
+    const TTimerBoundsRow& row = GetParam();
+    cTimer timer;
+    timer.Name = "t", timer.Action = 0, timer.Ticker = 5, timer.Repeat = 3;
+    SetModalFormHook([&row](TCustomForm& form) {
+        auto& dialog = dynamic_cast<TTimerEditForm&>(form);
+        dialog.TickEdit()->SetText(row.Tick);
+        dialog.RepeatEdit()->SetText(row.Repeat);
+        dialog.SaveBtnClick();
+    });
+    ASSERT_EQ(EditTimerRecord(Window, timer), TDialogEnd::Saved);
+    EXPECT_EQ(timer.Ticker, row.Ticker);
+    EXPECT_EQ(timer.Repeat, row.Repeats);
+}
+
+INSTANTIATE_TEST_SUITE_P(Timers, RegressionTimerNumbersSavedOutOfRange,
+                         ::testing::Values(TTimerBoundsRow{"ZeroTick", "0", "3", 1, 3},
+                                           TTimerBoundsRow{"TickAboveTheBox", "70000", "3", 65535, 3},
+                                           TTimerBoundsRow{"ZeroRepeat", "5", "0", 5, 1},
+                                           TTimerBoundsRow{"InRange", "30", "7", 30, 7}),
+                         [](const ::testing::TestParamInfo<TTimerBoundsRow>& row) { return row.param.Name; });
+
 TEST_F(EditorWindows, CloseBoxOfADialogIsCancel)
 {
     cTriggers trigger;
@@ -177,6 +235,46 @@ TEST_F(EditorWindows, MacroDialogHintWrapsInsideTheDialog)
 }
 
 // --- Pictures -------------------------------------------------------------------------------
+
+// The name of the editor's control with the focus.
+AnsiString Focus(TDriverForm* editor)
+{
+    return editor->ActiveControl() ? editor->ActiveControl()->Name() : AnsiString("none");
+}
+
+// The page was built on show and again when the activation came, which took the focus back to the
+// variable grid from wherever the player had moved it meanwhile.
+TEST_F(EditorWindows, RegressionOpeningBuiltThePageTwice)
+{
+    Window->Script().CmdConfig.ActivePage = epVariables;
+    Window->OpenDriverUnit();
+    TDriverForm* editor = Window->DriverForm();
+    ASSERT_FALSE(editor->Active());  // the window system's activation is still to come
+    EXPECT_EQ(Focus(editor), "VarGrid");
+    editor->Driver()->SetFocus();
+    PumpEvents();
+    ASSERT_TRUE(editor->Active());
+    EXPECT_EQ(Focus(editor), "Driver");
+    EXPECT_EQ(editor->Driver()->ActivePageIndex(), epVariables);
+}
+
+// Activated again after the character window had the focus, the editor shows the page the
+// settings name now.
+TEST_F(EditorWindows, ActivatedAgainShowsTheSettingsPage)
+{
+    Window->Script().CmdConfig.ActivePage = epTriggers;
+    Window->OpenDriverUnit();
+    PumpEvents();
+    TDriverForm* editor = Window->DriverForm();
+    Window->Handle()->activateWindow();
+    PumpEvents();
+    ASSERT_FALSE(editor->Active());
+    Window->Script().CmdConfig.ActivePage = epAlias;
+    editor->Handle()->activateWindow();
+    PumpEvents();
+    ASSERT_TRUE(editor->Active());
+    EXPECT_EQ(editor->Driver()->ActivePageIndex(), epAlias);
+}
 
 class EditorScreenshot : public EditorWindows {
 protected:

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
 #include <string>
 
 #include "platform/gui/Bitmap.h"
@@ -100,4 +102,30 @@ TEST(MapMode, TextSizesAreLogicalAndDrawTextHeightIsNegated)
     const int height = DrawText(c, "ab", r, DT_CALCRECT | DT_SINGLELINE);
     EXPECT_NEAR(height, -h * 254 / 96, 3);
     EXPECT_NEAR(r.Bottom, -h * 254 / 96, 3);
+}
+
+// A target with more pixels per inch down than across: heights and y follow the vertical figure,
+// widths and x the horizontal one.
+TEST(MapMode, VerticalResolutionIsItsOwn)
+{
+    TestApplication();
+    QImage image(400, 400, QImage::Format_RGB32);
+    image.setDotsPerMeterX(3780);  // 96 to the inch
+    image.setDotsPerMeterY(7559);  // 192 to the inch
+    QPainter painter(&image);
+    TCanvas c;
+    c.BeginPaint(&painter);
+    EXPECT_EQ(GetDeviceCaps(&c, LOGPIXELSX), 96);
+    EXPECT_EQ(GetDeviceCaps(&c, LOGPIXELSY), 192);
+    SetMapMode(&c, MM_LOMETRIC);
+    TPoint p{254, -254};
+    LPtoDP(&c, &p, 1);
+    EXPECT_EQ(p, (TPoint{96, 192}));
+    TRect r{96, 192, 0, 0};
+    DPtoLP(&c, r);
+    EXPECT_EQ(r.Left, 254);
+    EXPECT_EQ(r.Top, -254);
+    c.Font()->SetHeight(-127);  // half an inch high: 96 pixels down, not the 48 across
+    EXPECT_EQ(c.QtFont().pixelSize(), 96);
+    c.EndPaint();
 }

@@ -10,6 +10,7 @@
 
 #include "GuiTestSupport.h"
 #include "platform/core/Cp949.h"
+#include "platform/gui/MapMode.h"
 #include "tests/platform/core/TempFolder.h"
 
 namespace {
@@ -59,6 +60,8 @@ TEST_F(PdfPrinter, TwoPagesOfHangulReadBack)
     printer->NewPage();
     canvas->TextOut(100, 100, "\xB5\xCE\xB9\xF8\xC2\xB0");  // 두번째
     EXPECT_EQ(printer->PageNumber(), 2);
+    EXPECT_EQ(GetDeviceCaps(canvas, LOGPIXELSX), 600);
+    EXPECT_EQ(GetDeviceCaps(canvas, LOGPIXELSY), 600);
     printer->EndDoc();
     EXPECT_FALSE(printer->Printing());
     EXPECT_EQ(printer->PixelsPerInch(), 600);
