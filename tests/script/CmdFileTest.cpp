@@ -560,7 +560,9 @@ TEST_F(CmdFileTest, RegressionASaveOverAFaultedLoadLostTheRecordsItCouldNotRead)
     // Saved elsewhere first: the damaged file stays as it is, and is still kept when saved over.
     ASSERT_TRUE(state.SaveCmdFile(PathOf("Other.Cmd")));
     EXPECT_FALSE(std::filesystem::exists(PathOf("Other.Cmd.bak")));
-    ASSERT_TRUE(state.SaveCmdFile(PathOf("Test.Cmd")));
+    // The same file through another path to it.
+    std::filesystem::create_directory_symlink(Folder, PathOf("Link"));
+    ASSERT_TRUE(state.SaveCmdFile(PathOf("Link/Test.Cmd")));
     EXPECT_EQ(ReadFile(PathOf("Test.Cmd.bak")), damaged);
     // Kept once: the next save leaves the backup alone.
     AddAlias("new", "x");
