@@ -362,9 +362,10 @@ TEST_F(HashCommandTest, WalkWordsWithoutAWalk)
 // A trigger's number is its place in the list, as "#td" counts and the trigger dialog shows it.
 TEST_F(HashCommandTest, RegressionTriggersLoadedOrAddedByACommandAllHadNumberZero)
 {
-    const std::string path = WriteFile("Three.Cmd", "#Triggers\r\nFrom 1 a\r\nTo 1 x\r\nEnd\r\n"
-                                                    "#Triggers\r\nFrom 1 b\r\nTo 1 y\r\nEnd\r\n"
-                                                    "#Triggers\r\nFrom 1 c\r\nTo 1 z\r\nEnd\r\n#END\r\n");
+    const std::string path = WriteFile("Three.Cmd",
+                                       "#Triggers\r\nFrom 1 a\r\nTo 1 x\r\nEnd\r\n"
+                                       "#Triggers\r\nFrom 1 b\r\nTo 1 y\r\nEnd\r\n"
+                                       "#Triggers\r\nFrom 1 c\r\nTo 1 z\r\nEnd\r\n#END\r\n");
     Run(AnsiString("#load ") + path);
     auto numbers = [this] {
         std::vector<int> n;
