@@ -1,6 +1,7 @@
 // Reading a command file. A malformed file ends its load with a message; what was read before
 // the fault stays loaded.
 
+#include <filesystem>
 #include <memory>
 #include <type_traits>
 
@@ -305,8 +306,13 @@ TSectionEnd TCmdFileReader::ReadKeyMacro()
 bool TScriptState::LoadCmdFile(const AnsiString& path)
 {
     std::optional<TFreadStream> in = TFreadStream::Open(NativePath(path));
-    if (!in)
+    if (!in) {
+        // A file that is there but cannot be read (no permission) is not written over blindly.
+        std::error_code error;
+        if (std::filesystem::is_regular_file(NativePath(path), error))
+            CmdFileToKeep = NativePath(path);
         return false;
+    }
     ClearCmdData();
     TCmdFileReader reader(*this, *in, CmdFileName(path));
     const bool result = reader.Run();

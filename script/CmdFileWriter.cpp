@@ -142,10 +142,11 @@ void WriteKeyMacro(TCmdFileBuilder& b, const cKeyMacro& r)
 TWriteResult KeepFaultedFile(std::string& toKeep, const std::string& native)
 {
     TWriteResult result;
-    if (toKeep.empty() || toKeep != native)
+    std::error_code error;
+    // The same file, however its path is spelt or reached (the book's path, the dialog's).
+    if (toKeep.empty() || (toKeep != native && !std::filesystem::equivalent(toKeep, native, error)))
         return result;
     std::optional<TFreadStream> old = TFreadStream::Open(native);
-    std::error_code error;
     if (old)
         result = AtomicWriteFile(native + ".bak", old->Take(old->Remaining()));
     else if (std::filesystem::exists(native, error) || error)

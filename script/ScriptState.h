@@ -188,8 +188,8 @@ public:
     // succeeded; then records the path and saves the character book. False, with a message box,
     // on failure. Over a file whose load met a fault, the old file is first kept as path + ".bak".
     bool SaveCmdFile(const AnsiString& path);
-    // The native path of the last file loaded whose load met a fault, until it is saved over;
-    // empty when none.
+    // The native path of the last file whose load met a fault or that could not be read, until
+    // it is saved over; empty when none.
     std::string CmdFileToKeep;
     // Frees every record of the six lists; empties the status-line template and the start-up
     // commands.

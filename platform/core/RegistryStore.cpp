@@ -23,7 +23,8 @@ struct Key {
 struct Hive {
     std::string file;
     long long size = -1, mtime = -1, inode = -1;
-    std::vector<Key> keys;  // in file order; the root key ("") is implicit
+    std::vector<Key> keys;    // in file order; the root key ("") is implicit
+    bool unreadable = false;  // the file is there but cannot be read: never write over it
 };
 
 const char* RootName(HKEY root)
@@ -156,9 +157,14 @@ Hive* Load(HKEY root)
     hive.mtime = mtime;
     hive.inode = inode;
     hive.keys.clear();
+    hive.unreadable = false;
     if (exists) {
         std::ifstream in(file, std::ios::binary);
-        Parse(hive, std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!in.is_open() || in.bad())
+            hive.unreadable = true;
+        else
+            Parse(hive, data);
     }
     return &hive;
 }
@@ -168,7 +174,8 @@ bool Save(HKEY root, Hive& hive)
 {
     std::error_code ec;
     std::filesystem::create_directories(ProgramFolder() + "/Registry", ec);
-    bool ok = static_cast<bool>(AtomicWriteFile(hive.file, Serialize(hive)));
+    // Writing what could not be read would throw away the values the file holds.
+    bool ok = !hive.unreadable && static_cast<bool>(AtomicWriteFile(hive.file, Serialize(hive)));
     hive.size = -2;  // forces a fresh read next time: the file is the truth
     Load(root);
     return ok;

@@ -8,6 +8,7 @@
 #include "platform/core/AtomicFile.h"
 #include "script/CmdFile.h"
 #include "tests/platform/core/Mutate.h"
+#include "tests/platform/core/Unprivileged.h"
 
 namespace M = CmdFileMessages;
 
@@ -560,7 +561,9 @@ TEST_F(CmdFileTest, RegressionASaveOverAFaultedLoadLostTheRecordsItCouldNotRead)
     // Saved elsewhere first: the damaged file stays as it is, and is still kept when saved over.
     ASSERT_TRUE(state.SaveCmdFile(PathOf("Other.Cmd")));
     EXPECT_FALSE(std::filesystem::exists(PathOf("Other.Cmd.bak")));
-    ASSERT_TRUE(state.SaveCmdFile(PathOf("Test.Cmd")));
+    // The same file through another path to it.
+    std::filesystem::create_directory_symlink(Folder, PathOf("Link"));
+    ASSERT_TRUE(state.SaveCmdFile(PathOf("Link/Test.Cmd")));
     EXPECT_EQ(ReadFile(PathOf("Test.Cmd.bak")), damaged);
     // Kept once: the next save leaves the backup alone.
     AddAlias("new", "x");
@@ -571,6 +574,19 @@ TEST_F(CmdFileTest, RegressionASaveOverAFaultedLoadLostTheRecordsItCouldNotRead)
     ASSERT_TRUE(LoadText(AliasSection("fine") + "#END\r\n"));
     ASSERT_TRUE(state.SaveCmdFile(PathOf("Test.Cmd")));
     EXPECT_FALSE(std::filesystem::exists(PathOf("Test.Cmd.bak")));
+}
+
+TEST_F(CmdFileTest, RegressionACommandFileThatCannotBeReadWasWrittenOverByTheNextSave)
+{
+    const std::string bytes = AliasSection("mine") + "#END\r\n";
+    WriteFile("Test.Cmd", bytes);
+    chmod(PathOf("Test.Cmd").c_str(), 0);
+    // The window saves its entry's command file when the status line changes, loaded or not.
+    EXPECT_TRUE(RunUnprivileged(Folder, [&] {
+        return !state.LoadCmdFile(PathOf("Test.Cmd")) && !state.SaveCmdFile(PathOf("Test.Cmd")) &&
+            Boxes() == Strings{M::SaveFailed};
+    }));
+    EXPECT_EQ(ReadFile(PathOf("Test.Cmd")), bytes);
 }
 
 TEST_F(CmdFileTest, AFaultedFileThatCannotBeKeptIsNotWrittenOver)

@@ -12,6 +12,7 @@
 #include "platform/core/Cp949.h"
 #include "tests/platform/core/Mutate.h"
 #include "tests/platform/core/TempFolder.h"
+#include "tests/platform/core/Unprivileged.h"
 
 namespace {
 
@@ -125,6 +126,19 @@ TEST_P(CharBooksDamageRows, LoadsWhatItCanAndSavesItBack)
 
 INSTANTIATE_TEST_SUITE_P(Books, CharBooksDamageRows, ::testing::ValuesIn(kDamages),
                          [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(CharBooksDamage, ABookThatCannotBeReadIsReportedAndNotWrittenOver)
+{
+    const std::string book = "#CHARACTER\r\r\nHostName a~\r\r\nEnd\r\r\n#END\r\r\n";
+    TempFolder::Write(BookPath(), book);
+    chmod(BookPath().c_str(), 0);
+    chmod(folder.File("CharBooks").c_str(), 0777);
+    EXPECT_TRUE(RunUnprivileged(folder.Path(), [this] {
+        return !TCharBooks::Load() && TCharBooks::LastLoad == TCharBooks::loNotOpened && reports == 1 &&
+            !TCharBooks::Save() && reports == 2;
+    }));
+    EXPECT_EQ(TempFolder::Read(BookPath()), book);
+}
 
 TEST_F(CharBooksDamage, SeededDamageLosesNothingBeforeIt)
 {

@@ -13,6 +13,7 @@
 #include "platform/core/IniFile.h"
 #include "platform/core/StringList.h"
 #include "tests/platform/core/Mutate.h"
+#include "tests/platform/core/Unprivileged.h"
 
 namespace {
 
@@ -104,6 +105,25 @@ TEST(IniFileDamageFolder, AFolderInPlaceOfTheFileReadsDefaultsAndRefusesWrites)
     EXPECT_EQ(ini.ReadString("Window", "Left", "def"), "def");
     EXPECT_THROW(ini.WriteString("Window", "Left", "1"), EIniFileException);
     EXPECT_TRUE(std::filesystem::is_directory(folder.File("s.ini")));
+}
+
+TEST(IniFileDamageFolder, AFileThatCannotBeReadIsNotWrittenOver)
+{
+    TempFolder folder;
+    TempFolder::Write(folder.File("s.ini"), "[Window]\r\nLeft=3\r\n");
+    chmod(folder.File("s.ini").c_str(), 0);
+    EXPECT_TRUE(RunUnprivileged(folder.Path(), [] {
+        TIniFile ini("s.ini");
+        if (ini.ReadString("Window", "Left", "def") != "def")
+            return false;
+        try {
+            ini.WriteString("Window", "Top", "1");
+        } catch (const EIniFileException&) {
+            return true;
+        }
+        return false;
+    }));
+    EXPECT_EQ(TempFolder::Read(folder.File("s.ini")), "[Window]\r\nLeft=3\r\n");
 }
 
 TEST(IniFileDamageSeeded, AWriteKeepsEveryOtherLine)

@@ -10,6 +10,7 @@
 #include "TempFolder.h"
 #include "platform/core/RegistryStore.h"
 #include "tests/platform/core/Mutate.h"
+#include "tests/platform/core/Unprivileged.h"
 
 namespace {
 
@@ -110,6 +111,20 @@ TEST(RegistryDamage, RegressionAKeyNamedTwiceHidTheValuesUnderItsSecondLine)
     ASSERT_TRUE(RegistryStore::SetValue(kUser, "Software\\Main", Text("Title", "b")));
     EXPECT_EQ(Show("Software\\Main", "Title"), "Title=b");
     EXPECT_EQ(Show("Software\\Main", "Left"), "Left=#7");
+}
+
+TEST(RegistryDamage, RegressionARegistryFileThatCannotBeReadWasWrittenOver)
+{
+    TempFolder folder;
+    const std::string hive = "[Software\\Main]\r\n\"Title\"=\"a\"\r\n";
+    WriteHive(folder, hive);
+    chmod(HivePath(folder).c_str(), 0);
+    chmod(folder.File("Registry").c_str(), 0777);
+    EXPECT_TRUE(RunUnprivileged(folder.Path(), [] {
+        return Show("Software\\Main", "Title") == "-" &&
+            !RegistryStore::SetValue(kUser, "Software\\Other", Text("X", "1")) && Show("Software\\Other", "X") == "-";
+    }));
+    EXPECT_EQ(TempFolder::Read(HivePath(folder)), hive);
 }
 
 TEST(RegistryDamageSeeded, AWriteKeepsTheValuesOfEveryWholeKey)
