@@ -50,7 +50,14 @@ TTriggerScanner& TScriptState::TriggerScan()
     return *TriggerScanState;
 }
 
-void TScriptState::TriggersChanged() { TriggerScan().Changed(); }
+void TScriptState::TriggersChanged()
+{
+    // A trigger's number is its place in the list counted from 1, as the editor and "#td" count:
+    // a trigger loaded from a file or added by a command would otherwise show and save 0.
+    for (int i = 0; i < TriggerList.Count(); ++i)
+        TriggerList[i]->Number = i + 1;
+    TriggerScan().Changed();
+}
 
 void TScriptState::ScanReceivedText(const AnsiString& piece)
 {

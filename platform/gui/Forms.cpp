@@ -149,10 +149,11 @@ void TCustomForm::ApplyPosition()
         return;
     int left = area.Left + (area.Width() - Width()) / 2;
     int top = area.Top + (area.Height() - Height()) / 2;
-    if (center) {
-        // A window larger than the one it centres on never starts with its title bar off the screen.
-        left = std::max(left, 0);
-        top = std::max(top, 0);
+    if (center && Screen) {
+        // Centred on a window near a screen edge, it stays on the screen: its right and bottom
+        // edges first, then its title bar, which wins when it is larger than the screen.
+        left = std::max(std::min(left, Screen->Width() - Width()), 0);
+        top = std::max(std::min(top, Screen->Height() - Height()), 0);
     }
     SetBounds(left, top, Width(), Height());
 }

@@ -358,3 +358,24 @@ TEST_F(HashCommandTest, WalkWordsWithoutAWalk)
     EXPECT_TRUE(Lines().empty());
     EXPECT_EQ(state.WalkRec.State, 0);
 }
+
+// A trigger's number is its place in the list, as "#td" counts and the trigger dialog shows it.
+TEST_F(HashCommandTest, RegressionTriggersLoadedOrAddedByACommandAllHadNumberZero)
+{
+    const std::string path = WriteFile("Three.Cmd",
+                                       "#Triggers\r\nFrom 1 a\r\nTo 1 x\r\nEnd\r\n"
+                                       "#Triggers\r\nFrom 1 b\r\nTo 1 y\r\nEnd\r\n"
+                                       "#Triggers\r\nFrom 1 c\r\nTo 1 z\r\nEnd\r\n#END\r\n");
+    Run(AnsiString("#load ") + path);
+    auto numbers = [this] {
+        std::vector<int> n;
+        for (int i = 0; i < state.TriggerList.Count(); ++i)
+            n.push_back(state.TriggerList[i]->Number);
+        return n;
+    };
+    EXPECT_EQ(numbers(), (std::vector<int>{1, 2, 3}));
+    Run("#td 1");
+    EXPECT_EQ(numbers(), (std::vector<int>{1, 2}));
+    Run("#ts d,hp %d,say %0,fight");
+    EXPECT_EQ(numbers(), (std::vector<int>{1, 2, 3}));
+}

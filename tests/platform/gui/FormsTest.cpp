@@ -103,6 +103,28 @@ TEST(FormPosition, LargerFormCentredOnItsOwnerAtTheCornerStartsOnTheScreen)
     EXPECT_EQ(small->Top(), 100);
 }
 
+TEST(FormPosition, RegressionFormCentredOnItsOwnerNearTheScreensCornerWentOffIt)
+{
+    ASSERT_NE(Screen, nullptr);
+    const int width = Screen->Width(), height = Screen->Height();
+    TForm owner(nullptr);
+    owner.SetBounds(width - 200, height - 150, 400, 300);
+    owner.Show();
+    auto* editor = new TForm(&owner);
+    editor->SetBounds(0, 0, 600, 500);
+    editor->SetPosition(poOwnerFormCenter);
+    editor->Show();
+    EXPECT_EQ(editor->Left(), width - 600);
+    EXPECT_EQ(editor->Top(), height - 500);
+    // Larger than the screen: the title bar stays on it.
+    auto* huge = new TForm(&owner);
+    huge->SetBounds(0, 0, width + 100, height + 100);
+    huge->SetPosition(poOwnerFormCenter);
+    huge->Show();
+    EXPECT_EQ(huge->Left(), 0);
+    EXPECT_EQ(huge->Top(), 0);
+}
+
 TEST(FormModal, RefusedCloseQueryKeepsTheModalLoopRunning)
 {
     TForm dialog(nullptr);
