@@ -609,9 +609,7 @@ TEST_F(CmdFileTest, SeededDamageLosesNothingBeforeIt)
     for (int i = 0; i < 250; ++i) {
         SCOPED_TRACE("damage " + std::to_string(i));
         const std::string damaged = mutator.Damage(original);
-        size_t first = 0;
-        while (first < damaged.size() && first < original.size() && damaged[first] == original[first])
-            ++first;
+        const size_t first = FirstDifference(original, damaged);
         // The file up to the last record that ended before the damage, loaded on its own.
         const size_t end = original.rfind("End\r\n", first < 5 ? 0 : first - 5);
         const size_t cut = end == std::string::npos || end + 5 > first ? 0 : end + 5;

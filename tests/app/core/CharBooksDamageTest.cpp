@@ -165,9 +165,7 @@ TEST_F(CharBooksDamage, SeededDamageLosesNothingBeforeIt)
     for (int i = 0; i < 200; ++i) {
         SCOPED_TRACE("damage " + std::to_string(i));
         const std::string damaged = mutator.Damage(original);
-        size_t first = 0;
-        while (first < damaged.size() && first < original.size() && damaged[first] == original[first])
-            ++first;
+        const size_t first = FirstDifference(original, damaged);
         size_t intact = 0;
         while (intact < ends.size() && ends[intact] <= first)
             ++intact;

@@ -6,6 +6,15 @@
 #include <random>
 #include <string>
 
+// Where two texts first differ: the length of the shorter when one begins the other.
+inline size_t FirstDifference(const std::string& a, const std::string& b)
+{
+    size_t at = 0;
+    while (at < a.size() && at < b.size() && a[at] == b[at])
+        ++at;
+    return at;
+}
+
 class TMutator {
 public:
     explicit TMutator(uint32_t seed) : Random(seed) {}
