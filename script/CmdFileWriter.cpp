@@ -7,6 +7,7 @@
 #include "platform/core/AtomicFile.h"
 #include "platform/core/StoredPath.h"
 #include "script/CmdFile.h"
+#include "script/ScriptNumbers.h"
 #include "script/ScriptState.h"
 #include "script/ScriptText.h"
 #include "script/Utility.h"
@@ -113,7 +114,13 @@ void WriteVariable(TCmdFileBuilder& b, const cVariables& r)
     b.Line("#Variables");
     b.Number("Action      ", r.Action);
     b.String("Name        ", r.Name);
-    b.Line(AnsiString("Type        ") + r.Type);
+    // The reader takes the first byte after blanks as the type: a blank one ("#vs" takes the
+    // blank of ", S") would take the next key's first letter and fail the rest of the load. It
+    // is written as the type the value gives, as for a new variable.
+    char type = r.Type;
+    if (IsFreadBlank(static_cast<unsigned char>(type)))
+        type = !r.Value.empty() && IsDigit(r.Value[0]) ? 'D' : 'S';
+    b.Line(AnsiString("Type        ") + type);
     b.String("Value       ", r.Value);
     b.End();
 }

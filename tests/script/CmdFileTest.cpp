@@ -653,3 +653,18 @@ TEST_F(CmdFileTest, SeededDamageLosesNothingBeforeIt)
             return;
     }
 }
+
+TEST_F(CmdFileTest, RegressionAVariableOfABlankTypeFailedTheNextLoad)
+{
+    // "#vs" takes the type's first byte as it stands: here the blank before "S" and the tab.
+    Run("#vs a 1,0, S");
+    Run("#vs b x,0,\t");
+    AddAlias("after", "x");
+    ASSERT_TRUE(state.SaveCmdFile(PathOf("Test.Cmd")));
+    host.Clear();
+    EXPECT_TRUE(state.LoadCmdFile(PathOf("Test.Cmd")));
+    EXPECT_TRUE(Boxes().empty());
+    const std::string described = Describe(state);
+    EXPECT_EQ(described.substr(described.find('\n') + 1),
+              "V 0| a| D| 1| | Test.Cmd|\nV 0| b| S| x| | Test.Cmd|\nA 0| after| x| Test.Cmd|\n");
+}
