@@ -371,6 +371,15 @@ bool TWidgetBridge::Mouse(QWidget* w, QMouseEvent* e)
     return target == self && ControlOf(w) == self;
 }
 
+QWidget* TWidgetBridge::OpenPopup() { return QApplication::activePopupWidget(); }
+
+void TWidgetBridge::PressOpenedPopup(QWidget* w)
+{
+    TWinControl* c = ControlOf(w);
+    if (c && GetCaptureControl() == c)
+        SetCaptureControl(nullptr);
+}
+
 bool TWidgetBridge::Wheel(QWidget* w, QWheelEvent* e)
 {
     TWinControl* c = ControlOf(w);

@@ -50,6 +50,10 @@ public:
     // Each returns true when the Qt base class should handle the event (maybe `replacement`).
     static bool Event(QWidget* w, QEvent* e);
     static bool Mouse(QWidget* w, QMouseEvent* e);
+    // The pop-up that has the mouse now (a combo box's list, a calendar), or null.
+    static QWidget* OpenPopup();
+    // A press that opened a pop-up never sees its release: the capture it set is dropped.
+    static void PressOpenedPopup(QWidget* w);
     static bool Key(QWidget* w, QKeyEvent* e, std::unique_ptr<QKeyEvent>& replacement);
     static bool InputMethod(QWidget* w, QInputMethodEvent* e, std::unique_ptr<QInputMethodEvent>& replacement);
     static bool Wheel(QWidget* w, QWheelEvent* e);
@@ -234,8 +238,13 @@ private:
         } catch (...) {
             TWidgetBridge::HandleException();
         }
-        if (base && !std::is_same_v<Base, QWidget>)
+        if (base && !std::is_same_v<Base, QWidget>) {
+            const bool press = e->type() == QEvent::MouseButtonPress;
+            QWidget* popup = press ? TWidgetBridge::OpenPopup() : nullptr;
             handler(e);
+            if (press && TWidgetBridge::OpenPopup() != popup)
+                TWidgetBridge::PressOpenedPopup(this);
+        }
         e->accept();
     }
     template <class F>

@@ -549,3 +549,30 @@ TEST(Labels, RegressionALabelTakesTheColourOfItsParent)
     form.SetColor(clBtnFace);
     EXPECT_EQ(label->Color(), clWhite);
 }
+
+// The press that opens a combo box's list never sees its release (the list takes the mouse), so
+// the capture the press set stayed with the combo box, and the next click anywhere on the form,
+// on a button say, went to the combo box instead.
+TEST(ComboBox, RegressionTheClickAfterChoosingFromTheListWasLost)
+{
+    TestApplication();
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto* combo = new TComboBox(&form);
+    combo->SetParent(&form);
+    combo->SetStyle(csDropDownList);
+    combo->Items()->SetText("a\r\nb");
+    auto* button = new TButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(10, 100, 80, 25);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    form.Show();
+    QWidget* list = combo->Handle();
+    SendMouse(list, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton, Qt::LeftButton);
+    static_cast<QComboBox*>(list)->hidePopup();
+    EXPECT_NE(GetCaptureControl(), combo);
+    SendMouse(button->Handle(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(button->Handle(), QEvent::MouseButtonRelease, QPoint(5, 5), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(clicks, 1);
+}
