@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -32,6 +33,10 @@ int SkipBlanks(TFreadStream& stream)
 
 std::optional<TFreadStream> TFreadStream::Open(const std::string& nativePath)
 {
+    // Only a file: a device ("/dev/zero") never ends and a pipe waits for a writer.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(nativePath, error))
+        return std::nullopt;
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(nativePath.c_str(), "rb"), &std::fclose);
     if (!file)
         return std::nullopt;

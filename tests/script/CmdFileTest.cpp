@@ -589,6 +589,15 @@ TEST_F(CmdFileTest, RegressionACommandFileThatCannotBeReadWasWrittenOverByTheNex
     EXPECT_EQ(ReadFile(PathOf("Test.Cmd")), bytes);
 }
 
+TEST_F(CmdFileTest, RegressionADeviceWasReadAsACommandFile)
+{
+    // "/dev/zero" was read without end; a device is not a command file, and changes nothing.
+    AddAlias("mine", "x");
+    EXPECT_FALSE(state.LoadCmdFile("/dev/null"));
+    EXPECT_EQ(AliasNames(state), Strings{"mine"});
+    EXPECT_TRUE(host.Events.empty());
+}
+
 TEST_F(CmdFileTest, AFaultedFileThatCannotBeKeptIsNotWrittenOver)
 {
     LoadText(AliasSection("kept") + "#Alias\r\nOdd 1 x\r\nEnd\r\n#END\r\n");
