@@ -1,5 +1,7 @@
 // "#" words of the variables: deleting, reading, resetting, setting and computing them.
 
+#include <cctype>
+
 #include "script/HashCommand.h"
 #include "script/ScriptState.h"
 #include "script/Variables.h"
@@ -32,6 +34,16 @@ void SetZero(THashCall& call)
         SetVariable(call.State.VariableList, *name, "0", "0");
 }
 
+// The type a "#vs" word gives: its first character past blanks ("1,0, S" is typed as often as
+// "1,0,S"), 'S' or 'D' in either case; 0 for any other, and the type follows from the value:
+// a variable is only ever text or a number.
+char GivenVariableType(const AnsiString& word)
+{
+    const size_t at = word.find_first_not_of(' ');
+    const char c = at == AnsiString::npos ? 0 : static_cast<char>(std::toupper(static_cast<unsigned char>(word[at])));
+    return c == 'S' || c == 'D' ? c : 0;
+}
+
 // The name, then value, default and type split at ','. Value and default may be missing; the
 // type is the first character of the fourth word, else it follows from the value.
 void Set(THashCall& call)
@@ -42,7 +54,7 @@ void Set(THashCall& call)
     const AnsiString value = call.Item().value_or(AnsiString());
     const AnsiString defaultValue = call.Item().value_or(AnsiString());
     const AnsiString type = call.Item().value_or(AnsiString());
-    SetVariable(call.State.VariableList, *name, value, defaultValue, type.empty() ? 0 : type[0]);
+    SetVariable(call.State.VariableList, *name, value, defaultValue, GivenVariableType(type));
 }
 
 // The name, then the expression and a text to append (for a text variable) split at ','.

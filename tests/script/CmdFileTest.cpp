@@ -663,7 +663,8 @@ TEST_F(CmdFileTest, SeededDamageLosesNothingBeforeIt)
 
 TEST_F(CmdFileTest, RegressionAVariableOfABlankTypeFailedTheNextLoad)
 {
-    // "#vs" takes the type's first byte as it stands: here the blank before "S" and the tab.
+    // "#vs" took the type's first byte as it stood, the blank before "S" or a tab, and the file
+    // saved then failed to load.
     Run("#vs a 1,0, S");
     Run("#vs b x,0,\t");
     AddAlias("after", "x");
@@ -673,5 +674,5 @@ TEST_F(CmdFileTest, RegressionAVariableOfABlankTypeFailedTheNextLoad)
     EXPECT_TRUE(Boxes().empty());
     const std::string described = Describe(state);
     EXPECT_EQ(described.substr(described.find('\n') + 1),
-              "V 0| a| D| 1| | Test.Cmd|\nV 0| b| S| x| | Test.Cmd|\nA 0| after| x| Test.Cmd|\n");
+              "V 0| a| S| 1| | Test.Cmd|\nV 0| b| S| x| | Test.Cmd|\nA 0| after| x| Test.Cmd|\n");
 }

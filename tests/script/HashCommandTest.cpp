@@ -226,6 +226,11 @@ TEST_F(HashCommandTest, SetTakesValueDefaultAndType)
     // The fourth word gives the type: a text that begins with a digit.
     Run("#vs code 12abc,,S");
     EXPECT_EQ(Show(state, "code"), "S 12abc ");
+    // A blank before the type, a small letter, a type that is neither: read as a player means it.
+    Run("#vs a 1,0, S|#vs b 7,,d|#vs c 7,,x");
+    EXPECT_EQ(Show(state, "a"), "S 1 0");
+    EXPECT_EQ(Show(state, "b"), "D 7 0");
+    EXPECT_EQ(Show(state, "c"), "D 7 0");
     // A value with blanks, given as one word.
     Run("#vs said {hello there, you}");
     EXPECT_EQ(Show(state, "said"), "S hello there, you ");
