@@ -407,6 +407,9 @@ void TPopupMenu::Popup(int X, int Y)
         if (!*alive)
             return;
     }
+    // The menu takes the mouse: a press that opened it never sees its release, and the capture
+    // that press set would take the next click on the form.
+    SetCaptureControl(nullptr);
     TMenuItem* chosen = nullptr;
     if (gPopupHook)
         chosen = gPopupHook(this, X, Y);

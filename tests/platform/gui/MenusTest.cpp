@@ -12,6 +12,8 @@
 
 #include "GuiTestSupport.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/ButtonCtrls.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Queue.h"
 
 using Log = std::vector<std::string>;
@@ -198,4 +200,33 @@ TEST(Menus, SeparatorLineShowsNoDashBesideIt)
     EXPECT_TRUE(line->isSeparator());
     EXPECT_TRUE(line->text().isEmpty());
     EXPECT_EQ(qmenu->actions().at(2)->text(), "two");
+}
+
+// A menu that a press opens takes the mouse, so that press never sees its release: the capture
+// it set stayed with the pressed control, and the next click on the form went to it and was lost
+// (a right click on the terminal, then a click on the input line).
+TEST(Menus, RegressionTheClickAfterAMenuOpenedByAPressWasLost)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto* popup = new TPopupMenu(&form);
+    NewItem(&form, popup->Items(), "Copy");
+    auto* pane = new TPanel(&form);
+    pane->SetParent(&form);
+    pane->SetBounds(0, 0, 300, 90);
+    pane->OnMouseDown = [&](TObject*, TMouseButton button, TShiftState, int X, int Y) {
+        if (button == mbRight)
+            popup->Popup(X, Y);
+    };
+    auto* button = new TButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(10, 100, 80, 25);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    form.Show();
+    TPopupHook closed([](TPopupMenu*, int, int) -> TMenuItem* { return nullptr; });
+    SendMouse(pane->Handle(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::RightButton, Qt::RightButton);
+    SendMouse(button->Handle(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(button->Handle(), QEvent::MouseButtonRelease, QPoint(5, 5), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(clicks, 1);
 }
