@@ -27,8 +27,16 @@ void TControl::RegisterStandardHandlers()
         RegisterHandler(b.down, [this, button](TMessage& m) { DoMouseDown(m, button, TShiftState()); });
         RegisterHandler(b.dbl, [this, button](TMessage& m) {
             std::shared_ptr<bool> alive = AliveToken();
-            if (button == mbLeft && (FControlStyle & csClickEvents))
+            if (button == mbLeft && (FControlStyle & csClickEvents)) {
+                // The press holds the mouse while the double click runs, so that a dialog it
+                // opens can take the mouse back: the release then goes to the dialog, not here.
+                const bool captures = (FControlStyle & csCaptureMouse) != 0;
+                if (captures)
+                    SetMouseCapture(true);
                 DblClick();
+                if (*alive && captures && !MouseCapture())
+                    return;
+            }
             if (*alive)
                 DoMouseDown(m, button, TShiftState{ssDouble});
         });

@@ -348,6 +348,9 @@ TModalResult TCustomForm::ShowModal()
             ActivateAgain(before);
         }
     } level{this};
+    // The dialog takes the mouse: a press that opened it (a double click) never sees its release,
+    // and the capture that press set would take the first click on the form after the dialog.
+    SetCaptureControl(nullptr);
     Show();
     if (ModalFormHook()) {
         // A copy: the hook may replace itself.

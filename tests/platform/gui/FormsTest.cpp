@@ -14,7 +14,9 @@
 
 #include "GuiTestSupport.h"
 #include "platform/gui/Application.h"
+#include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/Queue.h"
 
@@ -82,6 +84,35 @@ TEST(FormModal, ClosedModalFormLeavesNoWindowBlocked)
     QCoreApplication::processEvents();
     // Qt would otherwise keep the hidden dialog as the modal window and ignore input to the others.
     EXPECT_EQ(QGuiApplication::modalWindow(), nullptr);
+}
+
+// A double click that opens a dialog (the status line's editor, a bar button's editor) never
+// sees its release: the dialog takes the mouse. The capture the press set stayed with the pane,
+// and the first click on the form after the dialog closed, on a button say, went to the pane.
+TEST(FormModal, RegressionTheClickAfterADialogOpenedByADoubleClickWasLost)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 300, 200);
+    auto* pane = new TPanel(&form);
+    pane->SetParent(&form);
+    pane->SetBounds(0, 0, 300, 90);
+    TForm dialog(nullptr);
+    pane->OnDblClick = [&](TObject*) {
+        QueueCall([&] { dialog.Close(); });
+        dialog.ShowModal();
+    };
+    auto* button = new TButton(&form);
+    button->SetParent(&form);
+    button->SetBounds(10, 100, 80, 25);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    form.Show();
+    SendMouse(pane->Handle(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(pane->Handle(), QEvent::MouseButtonRelease, QPoint(5, 5), Qt::LeftButton, Qt::NoButton);
+    SendMouse(pane->Handle(), QEvent::MouseButtonDblClick, QPoint(5, 5), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(button->Handle(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(button->Handle(), QEvent::MouseButtonRelease, QPoint(5, 5), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST(FormPosition, LargerFormCentredOnItsOwnerAtTheCornerStartsOnTheScreen)
