@@ -122,6 +122,11 @@ function(hm_test name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "HM_TEST=1" ENVIRONMENT_MODIFICATION "${qt_env}" TIMEOUT ${A_TIMEOUT})
+  # The filters of the program's X runs (hm_xvfb_test), beside it: a case that skips for want of
+  # a real X display fails instead when none of its program's X runs takes it
+  # (tests/platform/gui/RealX.h). Written at generation, once every X run is known.
+  file(GENERATE OUTPUT $<TARGET_FILE:${name}>.x-runs
+    CONTENT "$<JOIN:$<TARGET_PROPERTY:${name},HM_X_FILTERS>,\n>\n")
 endfunction()
 
 # hm_xvfb_test(NAME TARGET FILTER)
@@ -129,6 +134,7 @@ endfunction()
 #   own (scripts/with-xvfb.sh, which fails when Xvfb is missing); those cases skip on their own in
 #   the offscreen run and fail here when what they need is missing (tests/platform/gui/RealX.h).
 function(hm_xvfb_test name target filter)
+  set_property(TARGET ${target} APPEND PROPERTY HM_X_FILTERS ${filter})
   add_test(NAME ${name}
     COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-xvfb.sh $<TARGET_FILE:${target}> --gtest_filter=${filter})
   # The X connection loads libdbus and fontconfig, which keep caches until exit. The cases wait
