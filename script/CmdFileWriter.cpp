@@ -7,10 +7,10 @@
 #include "platform/core/AtomicFile.h"
 #include "platform/core/StoredPath.h"
 #include "script/CmdFile.h"
-#include "script/ScriptNumbers.h"
 #include "script/ScriptState.h"
 #include "script/ScriptText.h"
 #include "script/Utility.h"
+#include "script/Variables.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ void WriteVariable(TCmdFileBuilder& b, const cVariables& r)
     // is written as the type the value gives, as for a new variable.
     char type = r.Type;
     if (IsFreadBlank(static_cast<unsigned char>(type)))
-        type = !r.Value.empty() && IsDigit(r.Value[0]) ? 'D' : 'S';
+        type = TypeOfValue(r.Value);
     b.Line(AnsiString("Type        ") + type);
     b.String("Value       ", r.Value);
     b.End();

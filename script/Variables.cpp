@@ -20,6 +20,8 @@ void Normalise(cVariables& v)
 
 }  // namespace
 
+char TypeOfValue(std::string_view value) { return !value.empty() && IsDigit(value[0]) ? 'D' : 'S'; }
+
 cVariables* FindVariable(const TVariableList& list, std::string_view name)
 {
     return list.FindByName(name, &cVariables::Name);
@@ -39,7 +41,7 @@ void SetVariable(TVariableList& list, std::string_view name, std::string_view va
     if (!v) {
         v = list.Add(std::make_unique<cVariables>());
         v->Name = AnsiString(name);
-        v->Type = !value.empty() && IsDigit(value[0]) ? 'D' : 'S';
+        v->Type = TypeOfValue(value);
         v->Dvalue = AnsiString(defaultValue);
     }
     v->Value = AnsiString(value);

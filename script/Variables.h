@@ -12,8 +12,11 @@ class TScriptState;
 cVariables* FindVariable(const TVariableList& list, std::string_view name);
 // The variable's Value, or none.
 std::optional<AnsiString> LookupVariable(const TVariableList& list, std::string_view name);
-// Creates or updates a variable. type 0 = not given: a new variable is 'D' when the value starts
-// with a digit, else 'S'. A 'D' variable keeps Value and Dvalue as decimal integers.
+// The type a value gives a variable whose type is not given: 'D' when it starts with a digit,
+// else 'S'.
+char TypeOfValue(std::string_view value);
+// Creates or updates a variable. type 0 = not given: a new variable takes TypeOfValue. A 'D'
+// variable keeps Value and Dvalue as decimal integers.
 void SetVariable(TVariableList& list, std::string_view name, std::string_view value, std::string_view defaultValue,
                  char type = 0);
 // Sets the value of an existing variable; an unknown name is ignored.
