@@ -38,8 +38,7 @@ bool TExSpeedButton::CheckMenuDropDown(TPoint Pos, bool Manual)
 {
     if (!FDropDownMenu || InState(csDesigning) || (!FDropDownMenu->AutoPopup() && !Manual))
         return false;
-    if (TControl* capture = GetCaptureControl())
-        capture->SetMouseCapture(false);
+    // The menu ends the mouse capture the press set as it opens.
     FDropDownMenu->SetPopupComponent(this);
     const TPoint at = ClientToScreen(Pos);
     TAliveToken alive = AliveToken();
