@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/gui/ButtonCtrls.h"
 #include "tools/picture/PictureDifference.h"
 
 TApplication* TestApplication()
@@ -243,3 +244,14 @@ QByteArray RunServed(const QString& program, const QStringList& args, const QByt
 TRealDialogs::TRealDialogs() : FOld(std::getenv("HM_TEST") ? std::getenv("HM_TEST") : "") { unsetenv("HM_TEST"); }
 
 TRealDialogs::~TRealDialogs() { setenv("HM_TEST", FOld.c_str(), 1); }
+
+int ClicksOfAButtonClickedOnce(TForm& form)
+{
+    auto* button = Place<TButton>(form, 10, 100, 80, 25);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    SendMouse(button->Handle(), QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(button->Handle(), QEvent::MouseButtonRelease, QPoint(5, 5), Qt::LeftButton, Qt::NoButton);
+    button->OnClick = nullptr;
+    return clicks;
+}

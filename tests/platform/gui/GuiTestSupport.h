@@ -73,3 +73,7 @@ T* Place(TForm& form, int l, int t, int w, int h)
     c->SetParent(&form);
     return c;
 }
+
+// How many of its clicks a button placed on the form at (10, 100) runs when it is clicked once
+// (pressed and released): 1, unless the click went elsewhere.
+int ClicksOfAButtonClickedOnce(TForm& form);
