@@ -3,36 +3,13 @@
 
 #include "platform/gui/OfficePackage.h"
 
-#include <zip.h>
-
 #include <gtest/gtest.h>
 
 #include "platform/gui/OleAutomation.h"
 #include "tests/platform/core/Cases.h"
+#include "tests/platform/gui/OfficeTestBook.h"
 
 namespace {
-
-// A zip of the given entries, for packages no writer of ours would make.
-std::string Zip(const std::vector<std::pair<std::string, std::string>>& entries)
-{
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* target = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_source_keep(target);
-    zip_t* zip = zip_open_from_source(target, ZIP_TRUNCATE, &error);
-    for (const auto& [name, data] : entries)
-        zip_file_add(zip, name.c_str(), zip_source_buffer(zip, data.data(), data.size(), 0), 0);
-    zip_close(zip);
-    zip_source_open(target);
-    zip_source_seek(target, 0, SEEK_END);
-    std::string bytes(static_cast<size_t>(zip_source_tell(target)), '\0');
-    zip_source_seek(target, 0, SEEK_SET);
-    zip_source_read(target, bytes.data(), bytes.size());
-    zip_source_close(target);
-    zip_source_free(target);
-    zip_error_fini(&error);
-    return bytes;
-}
 
 const std::string kWorkbookXml =
     "<workbook xmlns:r=\"r\"><sheets><sheet name=\"S\" r:id=\"rId1\"/></sheets></workbook>";
@@ -45,7 +22,7 @@ std::string BookWithSheet(const std::string& sheetXml, const std::string& shared
                                                              {"xl/worksheets/sheet1.xml", sheetXml}};
     if (!shared.empty())
         entries.emplace_back("xl/sharedStrings.xml", shared);
-    return Zip(entries);
+    return ZipOf(entries);
 }
 
 // What reading gives: the cells as "A1=text;" or the error.
@@ -104,7 +81,7 @@ const TPackageCase kPackages[] = {
     {"Empty", "", "The file is not a valid workbook"},
     {"TruncatedZip", XlsxBytes({{{"S", {{{1, 1}, Variant("x")}}}}, 0}).substr(0, 200),
      "The file is not a valid workbook"},
-    {"ZipWithoutWorkbook", Zip({{"a.txt", "x"}}), "The file is not a valid workbook"},
+    {"ZipWithoutWorkbook", ZipOf({{"a.txt", "x"}}), "The file is not a valid workbook"},
     {"BrokenSheetXml", BookWithSheet("<worksheet><sheetData><row><c r=\"A1\"><v>1</v></c>"),
      "The file is not a valid workbook"},
     {"SharedStringThatIsNotThere",
