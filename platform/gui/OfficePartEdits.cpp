@@ -477,11 +477,9 @@ std::string PatchedWorkbook(TZipReader& Zip, const std::string& Original, const 
     // programs report the file damaged. It is only a cache, so it goes.
     const TRelationship* chain = formulaDropped ? RelationshipOfType(Parts.WorkbookRels, u"calcChain") : nullptr;
     const std::string chainPart = chain ? Zip.Find(chain->Part) : std::string();
-    if (chainPart.empty() && !listChanged)
-        return PatchedZip(Original, changes);
     if (!chainPart.empty())
         changes[chainPart] = std::nullopt;
-    {
+    if (!chainPart.empty() || !added.empty()) {
         TXmlScan xml(Zip.Open(Parts.Rels), Parts.Rels, MaxDepth);
         changes[Parts.Rels] = EditedList(
             xml, [&](const TXmlScan& x) { return chain && x.Attr("Id") == chain->Id; },
@@ -494,7 +492,8 @@ std::string PatchedWorkbook(TZipReader& Zip, const std::string& Original, const 
                 }
             });
     }
-    if (const std::string types = Zip.Find("[Content_Types].xml"); !types.empty()) {
+    if (const std::string types = Zip.Find("[Content_Types].xml");
+        !types.empty() && (!chainPart.empty() || !added.empty())) {
         TXmlScan xml(Zip.Open(types), types, MaxDepth);
         changes[types] = EditedList(
             xml,

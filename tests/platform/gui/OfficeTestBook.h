@@ -4,8 +4,12 @@
 // style, a column width, merged cells, names global and local, the sheet titles in the document
 // properties), for checking that writing one sheet keeps everything else.
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zip.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <utility>
@@ -156,4 +160,40 @@ inline TZipEntries ExcelLikeBook()
              "\"><sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews><sheetData>"
              "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>x</t></is></c></row></sheetData></worksheet>"},
     };
+}
+
+// How far the peak resident size of a child process running Work rises above the size at the
+// start, in MiB, and what Work gave back (at most 4 KiB). Measured in a child so that what the
+// test process reached before does not hide it.
+template <class Work>
+std::pair<long, std::string> PeakGrowthMiB(Work work)
+{
+    long pages = 0, resident = 0;
+    if (FILE* statm = fopen("/proc/self/statm", "r")) {
+        if (fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        fclose(statm);
+    }
+    const long before = resident * (sysconf(_SC_PAGESIZE) / 1024);
+    int channel[2];
+    if (pipe(channel) != 0)
+        return {-1, "no pipe"};
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const std::string result = work().substr(0, 4096);
+        if (write(channel[1], result.data(), result.size()) < 0)
+            _exit(1);
+        _exit(0);
+    }
+    close(channel[1]);
+    std::string result;
+    char buffer[4096];
+    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+        result.append(buffer, static_cast<size_t>(got));
+    close(channel[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    return {(usage.ru_maxrss - before) / 1024, result};
 }
