@@ -6,13 +6,10 @@
 #include <QStringList>
 #include <QXmlStreamWriter>
 
-#include "platform/core/Cp949.h"
 #include "platform/gui/OfficeXml.h"
 #include "platform/gui/OfficeZip.h"
 
 namespace {
-
-QString Q(const AnsiString& Cp949) { return QString::fromStdString(Cp949ToUtf8(Cp949)); }
 
 constexpr const char* kWordNs = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
 
@@ -82,7 +79,7 @@ std::string DocxBytes(const TDocumentData& Document)
                             xml.writeEndElement();
                         }
                         // Line breaks inside a cell stay breaks of its paragraph.
-                        QString text = XmlSafe(Q(cell.Text));
+                        QString text = XmlSafe(FromCp949(cell.Text));
                         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
                         text.replace(QChar(u'\r'), QChar(u'\n'));
                         const QStringList lines = text.split(QChar(u'\n'));

@@ -7,7 +7,6 @@
 #include <optional>
 #include <set>
 
-#include "platform/core/Cp949.h"
 #include "platform/gui/OfficeXml.h"
 #include "platform/gui/OfficeZip.h"
 #include "platform/gui/OleAutomation.h"
@@ -70,8 +69,6 @@ const TRelationship* RelationshipOfType(const std::vector<TRelationship>& Rels, 
 }
 
 namespace {
-
-QString Q(const AnsiString& Cp949) { return QString::fromStdString(Cp949ToUtf8(Cp949)); }
 
 // "x:" of "x:sheetData", "" of "sheetData".
 QString PrefixOf(QStringView QualifiedName)
@@ -150,7 +147,7 @@ public:
             } else if (sheetData && Xml.IsStart(u"row") && Xml.Depth() == sheetData + 1) {
                 bool ok = false;
                 const int r = Xml.Attr("r").toInt(&ok);
-                row = lastRow = ok && r > lastRow ? r : lastRow + 1;
+                row = lastRow = ok ? r : lastRow + 1;
                 lastCol = 0;
                 FreshRowsBefore(out, row);
                 // Its span of columns may change: it is only a hint, so a row written into has none.
@@ -262,7 +259,7 @@ QStringList ListedNames(const std::vector<TListedSheet>& Listed)
 {
     QStringList names;
     for (const TListedSheet& sheet : Listed)
-        names << XmlSafe(Q(sheet.Name));
+        names << XmlSafe(FromCp949(sheet.Name));
     return names;
 }
 
@@ -308,7 +305,7 @@ std::string EditedWorkbook(TXmlScan& Xml, const std::vector<TSheetWrite>& Book, 
             size_t added = 0;
             for (size_t place = 0; place < Book.size(); ++place) {
                 out.writeEmptyElement(prefix + QStringLiteral("sheet"));
-                const QString name = XmlSafe(Q(Book[place].Data->Name));
+                const QString name = XmlSafe(FromCp949(Book[place].Data->Name));
                 if (Book[place].Listed >= static_cast<int>(listed.size()) ||
                     (Book[place].Listed < 0 && added >= Added.size()))
                     throw EOleException("Cannot make the package");
@@ -519,7 +516,7 @@ std::string PatchedWorkbook(TZipReader& Zip, const std::string& Original, const 
     if (const std::string part = properties ? Zip.Find(properties->Part) : std::string(); !part.empty()) {
         QStringList after;
         for (const TSheetWrite& sheet : Book)
-            after << XmlSafe(Q(sheet.Data->Name));
+            after << XmlSafe(FromCp949(sheet.Data->Name));
         if (std::optional<std::string> edited = EditedProperties(Zip, part, MaxDepth, ListedNames(Listed), after))
             changes[part] = std::move(*edited);
     }

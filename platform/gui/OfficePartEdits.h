@@ -12,6 +12,7 @@
 
 class TZipReader;
 
+constexpr const char* kSheetMainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 constexpr const char* kWorksheetContentType =
     "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
 constexpr const char* kWorksheetRelType =

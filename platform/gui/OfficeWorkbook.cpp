@@ -8,18 +8,14 @@
 #include <cmath>
 #include <map>
 
-#include "platform/core/Cp949.h"
 #include "platform/gui/OfficePartEdits.h"
 #include "platform/gui/OfficeXml.h"
 #include "platform/gui/OfficeZip.h"
 
 namespace {
 
-constexpr const char* kMainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 constexpr const char* kRelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
-QString Q(const AnsiString& Cp949) { return QString::fromStdString(Cp949ToUtf8(Cp949)); }
-AnsiString A(QStringView Utf16) { return Utf8ToCp949(Utf16.toString().toStdString()); }
 
 // The text of a run element (<si>, <is>): its <t> elements, phonetic guides left out.
 QString RunText(TXmlScan& Xml)
@@ -73,7 +69,7 @@ void TXlsxPackage::TState::ReadShared()
         if (xml.IsStart(u"si")) {
             if (static_cast<int64_t>(Shared.size()) >= Limits.Cells)
                 WorkbookTooLarge("it shares more than " + std::to_string(Limits.Cells) + " texts");
-            Shared.push_back(A(UnescapeControls(RunText(xml))));
+            Shared.push_back(ToCp949(UnescapeControls(RunText(xml))));
         }
 }
 
@@ -120,11 +116,11 @@ void TXlsxPackage::TState::ReadSheet(TXmlScan& Xml, TSheetData& Sheet)
         } else if (type.isEmpty() || type == u"n") {
             bool ok = false;
             const double number = value.toDouble(&ok);
-            cell = ok && std::isfinite(number) ? Variant(number) : Variant(A(value));
+            cell = ok && std::isfinite(number) ? Variant(number) : Variant(ToCp949(value));
         } else if (type == u"b") {
             cell = Variant(value.trimmed() == u"1");
         } else {
-            cell = A(UnescapeControls(value));
+            cell = ToCp949(UnescapeControls(value));
         }
         const auto [at, added] = Sheet.Cells.insert_or_assign({r, c}, std::move(cell));
         if (added)
@@ -173,7 +169,7 @@ TXlsxPackage::TXlsxPackage(std::string Bytes, const TWorkbookLimits& Limits)
             if (!rel)
                 BrokenWorkbook("a sheet without its part");
             const std::string stored = zip.Find(rel->Part);
-            F->Sheets.push_back({A(xml.Attr("name")), stored.empty() ? rel->Part : stored,
+            F->Sheets.push_back({ToCp949(xml.Attr("name")), stored.empty() ? rel->Part : stored,
                                  rel->Type.isEmpty() || rel->Type.endsWith(u"/worksheet")});
         }
     }
@@ -226,7 +222,7 @@ void WriteCell(QXmlStreamWriter& Xml, const QString& Prefix, int Row, int Col, c
         Xml.writeStartElement(Prefix + QStringLiteral("is"));
         Xml.writeStartElement(Prefix + u't');
         Xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-        Xml.writeCharacters(EscapeControls(Q(VarToStr(Value))));
+        Xml.writeCharacters(EscapeControls(FromCp949(VarToStr(Value))));
         Xml.writeEndElement();
         Xml.writeEndElement();
     }
@@ -290,7 +286,7 @@ std::string XlsxBytes(const TWorkbookData& Workbook)
     entries.emplace_back("_rels/.rels", RootRels("xl/workbook.xml"));
     entries.emplace_back("xl/workbook.xml", XmlDocument([&](QXmlStreamWriter& xml) {
                              xml.writeStartElement(QStringLiteral("workbook"));
-                             xml.writeDefaultNamespace(QString::fromLatin1(kMainNs));
+                             xml.writeDefaultNamespace(QString::fromLatin1(kSheetMainNs));
                              xml.writeNamespace(QString::fromLatin1(kRelNs), QStringLiteral("r"));
                              xml.writeStartElement(QStringLiteral("bookViews"));
                              xml.writeEmptyElement(QStringLiteral("workbookView"));
@@ -299,7 +295,8 @@ std::string XlsxBytes(const TWorkbookData& Workbook)
                              xml.writeStartElement(QStringLiteral("sheets"));
                              for (size_t i = 0; i < Workbook.Sheets.size(); ++i) {
                                  xml.writeEmptyElement(QStringLiteral("sheet"));
-                                 xml.writeAttribute(QStringLiteral("name"), XmlSafe(Q(Workbook.Sheets[i].Name)));
+                                 xml.writeAttribute(QStringLiteral("name"),
+                                                    XmlSafe(FromCp949(Workbook.Sheets[i].Name)));
                                  xml.writeAttribute(QStringLiteral("sheetId"), QString::number(i + 1));
                                  xml.writeAttribute(QString::fromLatin1(kRelNs), QStringLiteral("id"),
                                                     QStringLiteral("rId%1").arg(i + 1));
@@ -318,6 +315,6 @@ std::string XlsxBytes(const TWorkbookData& Workbook)
     entries.emplace_back("xl/_rels/workbook.xml.rels", rels.toStdString());
     for (size_t i = 0; i < Workbook.Sheets.size(); ++i)
         entries.emplace_back("xl/worksheets/sheet" + std::to_string(i + 1) + ".xml",
-                             SheetXml(Workbook.Sheets[i], QString::fromLatin1(kMainNs)));
+                             SheetXml(Workbook.Sheets[i], QString::fromLatin1(kSheetMainNs)));
     return ZipBytes(entries);
 }

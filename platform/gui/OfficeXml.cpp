@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "platform/core/Cp949.h"
 #include "platform/gui/OfficeZip.h"
 
 TXmlScan::TXmlScan(std::unique_ptr<QIODevice> Part, std::string Name, int MaxDepth)
@@ -46,6 +47,9 @@ void TXmlScan::Copy(QXmlStreamWriter& Out, const std::map<QString, std::optional
 {
     switch (FXml.tokenType()) {
     case QXmlStreamReader::StartDocument:
+        // A part without a declaration gets none.
+        if (FXml.documentVersion().isEmpty())
+            break;
         if (FXml.isStandaloneDocument())
             Out.writeStartDocument(FXml.documentVersion().toString(), true);
         else
@@ -135,3 +139,6 @@ std::string RootRels(const char* Target)
         .arg(QLatin1String(Target))
         .toStdString();
 }
+
+QString FromCp949(const AnsiString& Text) { return QString::fromStdString(Cp949ToUtf8(Text)); }
+AnsiString ToCp949(QStringView Text) { return Utf8ToCp949(Text.toString().toStdString()); }
