@@ -136,6 +136,13 @@ public:
                 Xml.Copy(out,
                          FAny ? std::map<QString, std::optional<QString>>{{QStringLiteral("ref"), BoxText(box)}}
                               : std::map<QString, std::optional<QString>>{});
+            } else if (!sheetData && x.isEndElement() && Xml.Depth() == 1 && FNext < FFresh.size()) {
+                // A sheet without its cell table gets one, so that nothing written is lost.
+                FPrefix = PrefixOf(x.qualifiedName());
+                out.writeStartElement(FPrefix + QStringLiteral("sheetData"));
+                FreshRowsBefore(out, INT_MAX);
+                out.writeEndElement();
+                Xml.Copy(out);
             } else if (!sheetData && Xml.IsStart(u"sheetData")) {
                 FPrefix = PrefixOf(x.qualifiedName());
                 sheetData = Xml.Depth();

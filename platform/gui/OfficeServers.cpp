@@ -2,7 +2,9 @@
 // calls, over workbooks and documents kept in memory. .xlsx and .docx files are read and
 // written here; other extensions are converted through LibreOffice. A new workbook has one
 // sheet; WorkSheets.Add puts a new active sheet before the active one. Texts that are numbers
-// in their own canonical form are stored as numbers, every other text as text.
+// in their own canonical form are stored as numbers, every other text as text. An opened
+// workbook reads a sheet's cells when the sheet is first used, and saving it changes only the
+// cells written and the sheet list (OfficeWorkbook.h).
 
 #include <QDir>
 #include <QFileInfo>

@@ -323,6 +323,13 @@ TEST(WritingIntoAWorkbook, AWrittenSheetKeepsItsStylesFormulasMergesAndWidths)
         EXPECT_NE(sheet.find(piece), std::string::npos) << piece << " in " << sheet;
 }
 
+TEST(WritingIntoAWorkbook, ASheetWithoutItsCellTableGetsOne)
+{
+    TXlsxPackage package(BookWithSheet("<worksheet/>"));
+    const TSheetData sheet{"S", {{{2, 2}, Variant(5.0)}}};
+    EXPECT_EQ(ReadBack(package.Written({{0, &sheet, {{2, 2, 2, 2}}}})), "B2=5;");
+}
+
 namespace {
 
 // A file of the test's own folder, removed with it.
