@@ -146,9 +146,17 @@ void TCellGrid::LoadXLS(const AnsiString& FileName, const AnsiString& SheetName)
         SetColCount(ColCount() + fc);
         SetRowCount(RowCount() + fr);
         if (const std::shared_ptr<TOleArray>& array = values.Array()) {
-            for (int i = 1; i <= RowCount() - fr && i <= array->RowHigh(); ++i)
-                for (int j = 1; j <= ColCount() - fc && j <= array->ColHigh(); ++j)
-                    SetCells(j - 1 + fc, i - 1 + fr, LoneLfToCrLf(array->At(i, j).AsString()));
+            // The sheet's values, and empty where the grid held text: a sheet costs what it
+            // holds, not its used range.
+            const int rows = std::min(RowCount() - fr, array->RowHigh()),
+                      cols = std::min(ColCount() - fc, array->ColHigh());
+            for (int i = 1; i <= rows; ++i)
+                for (int j = 1; j <= cols && j - 1 + fc < CellStore().StoredCols(i - 1 + fr); ++j)
+                    if (!Cells(j - 1 + fc, i - 1 + fr).empty() && !array->Items().count({i, j}))
+                        SetCells(j - 1 + fc, i - 1 + fr, AnsiString());
+            for (const auto& [at, value] : array->Items())
+                if (at.first >= 1 && at.first <= rows && at.second >= 1 && at.second <= cols)
+                    SetCells(at.second - 1 + fc, at.first - 1 + fr, LoneLfToCrLf(value.AsString()));
         } else if (!values.IsEmpty() && RowCount() > fr && ColCount() > fc) {
             SetCells(fc, fr, LoneLfToCrLf(values.AsString()));
         }

@@ -1,7 +1,8 @@
 #pragma once
 // Office Open XML packages without an office program: workbooks (.xlsx) read and written, and
 // documents (.docx) written, through libzip and Qt's XML stream classes. Texts are cp949 here
-// and UTF-8 in the files. What a file controls is bounded: entry sizes, sheet sizes, counts.
+// and UTF-8 in the files. What a file controls is bounded: sizes, depth, counts. Writing into a
+// workbook that was opened keeps its other parts (OfficeWorkbook.h).
 
 #include <map>
 #include <string>
@@ -13,12 +14,37 @@
 // Excel's own sheet size: cells beyond it in a file are skipped.
 constexpr int kMaxSheetRows = 1048576;
 constexpr int kMaxSheetCols = 16384;
-// An entry that inflates past this is refused as a broken file.
+
+// What one workbook may cost, beyond anything a player's workbook holds; past a bound the file
+// is refused with EOleException "The workbook is too large: ...". A part inflates to at most
+// kMaxPackageEntryBytes and the parts one workbook reads to kMaxPackageBytes together (a
+// sheet list naming one large part many times costs it once); elements nest at most
+// kMaxXmlDepth deep; the sheets hold at most kMaxWorkbookCells cells with a value, and the
+// shared strings as many texts; the file is at most kMaxWorkbookFileBytes.
 constexpr size_t kMaxPackageEntryBytes = size_t{256} << 20;
+constexpr size_t kMaxPackageBytes = size_t{512} << 20;
+constexpr int kMaxXmlDepth = 256;
+constexpr int64_t kMaxWorkbookCells = int64_t{1} << 21;
+constexpr int64_t kMaxWorkbookFileBytes = int64_t{256} << 20;
+
+struct TWorkbookLimits {
+    size_t EntryBytes = kMaxPackageEntryBytes;
+    size_t TotalBytes = kMaxPackageBytes;
+    int Depth = kMaxXmlDepth;
+    int64_t Cells = kMaxWorkbookCells;
+};
+
+// A box of cells, 1-based, corners included.
+struct TCellBox {
+    int Top = 1, Left = 1, Bottom = 1, Right = 1;
+    bool Holds(int Row, int Col) const { return Row >= Top && Row <= Bottom && Col >= Left && Col <= Right; }
+    bool operator==(const TCellBox&) const = default;
+};
 
 struct TSheetData {
     AnsiString Name;
-    // (row, column), 1-based; numbers as doubles, everything else as text.
+    // (row, column), 1-based; numbers as doubles, everything else as text. Only cells with a
+    // value are kept, so a sheet costs what it holds whatever its used range.
     std::map<std::pair<int, int>, Variant> Cells;
 };
 
@@ -27,8 +53,10 @@ struct TWorkbookData {
     int Active = 0;
 };
 
-// Raises EOleException with the reason when the bytes are no workbook.
-TWorkbookData ReadXlsx(const std::string& Bytes);
+// Every sheet of a workbook; raises EOleException with the reason when the bytes are no
+// workbook or one past the limits.
+TWorkbookData ReadXlsx(const std::string& Bytes, const TWorkbookLimits& Limits = {});
+// A new workbook of these sheets.
 std::string XlsxBytes(const TWorkbookData& Workbook);
 
 // Paragraph alignment as the document object model numbers it.

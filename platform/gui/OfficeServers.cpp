@@ -2,11 +2,14 @@
 // calls, over workbooks and documents kept in memory. .xlsx and .docx files are read and
 // written here; other extensions are converted through LibreOffice. A new workbook has one
 // sheet; WorkSheets.Add puts a new active sheet before the active one. Texts that are numbers
-// in their own canonical form are stored as numbers, every other text as text.
+// in their own canonical form are stored as numbers, every other text as text. An opened
+// workbook reads a sheet's cells when the sheet is first used, and saving it changes only the
+// cells written and the sheet list (OfficeWorkbook.h).
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/core/AtomicFile.h"
@@ -16,6 +19,7 @@
 #include "platform/core/Streams.h"
 #include "platform/gui/OfficeConvert.h"
 #include "platform/gui/OfficePackage.h"
+#include "platform/gui/OfficeWorkbook.h"
 
 namespace {
 
@@ -116,11 +120,31 @@ void WritePackage(const std::string& Target, const std::string& Bytes, const cha
 
 // --- Spreadsheet.
 
-class TWorkbook;
+// A sheet of a workbook: its cells, read from the workbook's package when first used, and the
+// boxes of cells written since, which are all that saving changes in its part.
+struct TSheetState {
+    TSheetData Data;
+    int Listed = -1;  // its place in the package's sheet list; -1 for a new sheet
+    bool Worksheet = true;
+    std::shared_ptr<TXlsxPackage> Package;  // until its cells are read
+    std::vector<TCellBox> Written;
 
-struct TCellBox {
-    int Top = 1, Left = 1, Bottom = 1, Right = 1;
+    TSheetData& Cells()
+    {
+        if (Package) {
+            try {
+                Package->ReadCells(static_cast<size_t>(Listed), Data);
+            } catch (...) {
+                Data.Cells.clear();
+                throw;
+            }
+            Package.reset();
+        }
+        return Data;
+    }
 };
+
+struct TBook;
 
 // "$B$3:$D$5" or "B3" into a box; false when it is no range.
 bool ParseBox(std::string_view Text, TCellBox& Box)
@@ -169,7 +193,7 @@ class TSheetObject;
 
 class TRangeObject : public IDispatchObject {
 public:
-    TRangeObject(std::shared_ptr<TSheetData> Sheet, TCellBox Box) : FSheet(std::move(Sheet)), FBox(Box) {}
+    TRangeObject(std::shared_ptr<TSheetState> Sheet, TCellBox Box) : FSheet(std::move(Sheet)), FBox(Box) {}
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedArg>& Named) override
     {
@@ -180,9 +204,8 @@ public:
             return Put(Args.empty() ? TOleVariant() : Args.back());
         if (name == "value") {
             auto array = std::make_shared<TOleArray>(1, FBox.Bottom - FBox.Top + 1, 1, FBox.Right - FBox.Left + 1);
-            for (const auto& [at, value] : FSheet->Cells)
-                if (at.first >= FBox.Top && at.first <= FBox.Bottom && at.second >= FBox.Left &&
-                    at.second <= FBox.Right)
+            for (const auto& [at, value] : FSheet->Cells().Cells)
+                if (FBox.Holds(at.first, at.second))
                     array->At(at.first - FBox.Top + 1, at.second - FBox.Left + 1) = ReadValue(value);
             return TOleVariant(array);
         }
@@ -192,13 +215,14 @@ public:
 private:
     TOleVariant Put(const TOleVariant& Value)
     {
+        auto& cells = FSheet->Cells().Cells;
         const auto put = [&](int row, int col, const TOleVariant& v) {
             if (v.IsEmpty() || (v.Value().VarType() == varString && v.AsString().empty()))
-                FSheet->Cells.erase({row, col});
+                cells.erase({row, col});
             else
-                FSheet->Cells[{row, col}] = v.Value().VarType() == varString ? StoredValue(v.AsString()) : v.Value();
+                cells[{row, col}] = v.Value().VarType() == varString ? StoredValue(v.AsString()) : v.Value();
         };
-        const std::shared_ptr<TOleArray>& array = Value.Array();
+        const TOleArray* array = Value.Array().get();
         for (int r = FBox.Top; r <= FBox.Bottom; ++r)
             for (int c = FBox.Left; c <= FBox.Right; ++c) {
                 if (!array) {
@@ -210,84 +234,129 @@ private:
                 if (ar <= array->RowHigh() && ac <= array->ColHigh())
                     put(r, c, array->At(ar, ac));
             }
+        std::vector<TCellBox>& written = FSheet->Written;
+        if (std::find(written.begin(), written.end(), FBox) == written.end())
+            written.push_back(FBox);
         return {};
     }
 
-    std::shared_ptr<TSheetData> FSheet;
+    std::shared_ptr<TSheetState> FSheet;
     TCellBox FBox;
 };
 
+// A name office programs take for a sheet: 1 to 31 characters, none of : \ / ? * [ ], not
+// starting or ending with an apostrophe.
+bool ValidSheetName(const AnsiString& Name)
+{
+    const std::u16string text = Cp949ToUtf16(Name);
+    return !text.empty() && text.size() <= 31 && text.front() != u'\'' && text.back() != u'\'' &&
+        text.find_first_of(u":\\/?*[]") == std::u16string::npos;
+}
+
 class TSheetObject : public IDispatchObject {
 public:
-    explicit TSheetObject(std::shared_ptr<TSheetData> Sheet) : FSheet(std::move(Sheet)) {}
-    const std::shared_ptr<TSheetData>& Sheet() const { return FSheet; }
+    TSheetObject(std::shared_ptr<TSheetState> Sheet, std::weak_ptr<TBook> Book)
+        : FSheet(std::move(Sheet)), FBook(std::move(Book))
+    {}
+    const std::shared_ptr<TSheetState>& Sheet() const { return FSheet; }
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
-                       const std::vector<TNamedArg>& Named) override
-    {
-        const AnsiString name = Lower(Member);
-        if (name == "name" && Kind == ikPropertyPut) {
-            FSheet->Name = Args.empty() ? AnsiString() : Args.back().AsString();
-            return {};
-        }
-        if (name == "name")
-            return TOleVariant(FSheet->Name);
-        if (name == "usedrange") {
-            TCellBox box;
-            if (!FSheet->Cells.empty()) {
-                box = {FSheet->Cells.begin()->first.first, kMaxSheetCols, 0, 0};
-                for (const auto& [at, value] : FSheet->Cells) {
-                    box.Bottom = std::max(box.Bottom, at.first);
-                    box.Left = std::min(box.Left, at.second);
-                    box.Right = std::max(box.Right, at.second);
-                }
-            }
-            return TOleVariant(TDispatch(std::make_shared<TRangeObject>(FSheet, box)));
-        }
-        if (name == "range") {
-            TCellBox box;
-            const AnsiString text = Arg(Args, 0, Named, "cell1").AsString();
-            if (!ParseBox(text, box) ||
-                int64_t{box.Bottom - box.Top + 1} * int64_t{box.Right - box.Left + 1} > kMaxRangeCells)
-                throw EOleException("Range '" + text + "' is not valid");
-            return TOleVariant(TDispatch(std::make_shared<TRangeObject>(FSheet, box)));
-        }
-        UnknownName(Member);
-    }
+                       const std::vector<TNamedArg>& Named) override;
 
 private:
-    std::shared_ptr<TSheetData> FSheet;
+    std::shared_ptr<TSheetState> FSheet;
+    std::weak_ptr<TBook> FBook;
 };
 
-// The workbook's sheets in memory; what it writes goes into a TWorkbookData.
-struct TBook {
+// The workbook's sheets in memory, and the package it was opened from, if any.
+struct TBook : std::enable_shared_from_this<TBook> {
     std::vector<std::shared_ptr<TSheetObject>> Sheets;
     int Active = 0;
     std::string Path;  // native; empty for a new workbook
+    std::shared_ptr<TXlsxPackage> Package;
 
-    void AddSheet(std::shared_ptr<TSheetData> Data, int At)
+    void AddSheet(std::shared_ptr<TSheetState> Sheet, int At)
     {
-        Sheets.insert(Sheets.begin() + At, std::make_shared<TSheetObject>(std::move(Data)));
+        Sheets.insert(Sheets.begin() + At, std::make_shared<TSheetObject>(std::move(Sheet), weak_from_this()));
+    }
+    // Another sheet with this name, compared as office programs do, without regard to case.
+    bool NameTaken(const AnsiString& Name, const TSheetState* Except) const
+    {
+        for (const auto& s : Sheets)
+            if (s->Sheet().get() != Except && Lower(s->Sheet()->Data.Name) == Lower(Name))
+                return true;
+        return false;
     }
     AnsiString FreeName() const
     {
         for (int n = 1;; ++n) {
             const AnsiString name = "Sheet" + std::to_string(n);
-            bool used = false;
-            for (const auto& s : Sheets)
-                used = used || s->Sheet()->Name == name;
-            if (!used)
+            if (!NameTaken(name, nullptr))
                 return name;
         }
     }
+    // A new workbook is written whole; one that was opened keeps every part but those of the
+    // sheets written and the sheet list.
     void Write(const std::string& Target) const
     {
-        TWorkbookData data;
-        for (const auto& s : Sheets)
-            data.Sheets.push_back(*s->Sheet());
-        data.Active = Active;
-        WritePackage(Target, XlsxBytes(data), "xlsx");
+        std::string bytes;
+        if (Package) {
+            std::vector<TSheetWrite> book;
+            for (const auto& s : Sheets)
+                book.push_back({s->Sheet()->Listed, &s->Sheet()->Data, s->Sheet()->Written});
+            bytes = Package->Written(book);
+        } else {
+            TWorkbookData data;
+            for (const auto& s : Sheets)
+                data.Sheets.push_back(s->Sheet()->Cells());
+            data.Active = Active;
+            bytes = XlsxBytes(data);
+        }
+        WritePackage(Target, bytes, "xlsx");
     }
 };
+
+TOleVariant TSheetObject::Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
+                                 const std::vector<TNamedArg>& Named)
+{
+    const AnsiString name = Lower(Member);
+    if (name == "name" && Kind == ikPropertyPut) {
+        const AnsiString value = Args.empty() ? AnsiString() : Args.back().AsString();
+        if (!ValidSheetName(value))
+            throw EOleException("You typed an invalid name for a sheet or chart");
+        const std::shared_ptr<TBook> book = FBook.lock();
+        if (book && book->NameTaken(value, FSheet.get()))
+            throw EOleException("That name is already taken. Try a different one");
+        FSheet->Data.Name = value;
+        return {};
+    }
+    if (name == "name")
+        return TOleVariant(FSheet->Data.Name);
+    // Chart sheets and the like have no cells.
+    if (!FSheet->Worksheet)
+        UnknownName(Member);
+    if (name == "usedrange") {
+        TCellBox box;
+        const auto& cells = FSheet->Cells().Cells;
+        if (!cells.empty()) {
+            box = {cells.begin()->first.first, kMaxSheetCols, 0, 0};
+            for (const auto& [at, value] : cells) {
+                box.Bottom = std::max(box.Bottom, at.first);
+                box.Left = std::min(box.Left, at.second);
+                box.Right = std::max(box.Right, at.second);
+            }
+        }
+        return TOleVariant(TDispatch(std::make_shared<TRangeObject>(FSheet, box)));
+    }
+    if (name == "range") {
+        TCellBox box;
+        const AnsiString text = Arg(Args, 0, Named, "cell1").AsString();
+        if (!ParseBox(text, box) ||
+            int64_t{box.Bottom - box.Top + 1} * int64_t{box.Right - box.Left + 1} > kMaxRangeCells)
+            throw EOleException("Range '" + text + "' is not valid");
+        return TOleVariant(TDispatch(std::make_shared<TRangeObject>(FSheet, box)));
+    }
+    UnknownName(Member);
+}
 
 class TSheetsObject : public IDispatchObject {
 public:
@@ -299,9 +368,9 @@ public:
         if (name == "count")
             return TOleVariant(static_cast<int>(FBook->Sheets.size()));
         if (name == "add") {
-            auto data = std::make_shared<TSheetData>();
-            data->Name = FBook->FreeName();
-            FBook->AddSheet(data, FBook->Active);
+            auto sheet = std::make_shared<TSheetState>();
+            sheet->Data.Name = FBook->FreeName();
+            FBook->AddSheet(sheet, FBook->Active);
             return TOleVariant(TDispatch(FBook->Sheets[static_cast<size_t>(FBook->Active)]));
         }
         if (name == "item")
@@ -370,9 +439,9 @@ public:
         const AnsiString name = Lower(Member);
         if (name == "add") {
             auto book = std::make_shared<TBook>();
-            auto data = std::make_shared<TSheetData>();
-            data->Name = "Sheet1";
-            book->AddSheet(data, 0);
+            auto sheet = std::make_shared<TSheetState>();
+            sheet->Data.Name = "Sheet1";
+            book->AddSheet(sheet, 0);
             return TOleVariant(TDispatch(std::make_shared<TWorkbookObject>(book)));
         }
         if (name == "open")
@@ -382,11 +451,16 @@ public:
 
 private:
     // A file that is not there opens nothing (an empty result); one that cannot be read raises.
+    // Sheets are read when they are first used.
     static TOleVariant Open(const AnsiString& FileName)
     {
         const std::string path = NativePath(FileName);
-        if (!QFileInfo(QString::fromStdString(path)).isFile())
+        const QFileInfo file(QString::fromStdString(path));
+        if (!file.isFile())
             return {};
+        if (file.size() > kMaxWorkbookFileBytes)
+            throw EOleException("The workbook is too large: " + FileName + " is larger than " +
+                                std::to_string(kMaxWorkbookFileBytes) + " bytes");
         std::string bytes;
         if (Extension(path) == "xlsx") {
             if (!TryReadWholeFile(FileName, bytes))
@@ -399,11 +473,18 @@ private:
             if (!TryReadWholeFile(StoredPath(made), bytes))
                 throw EOleException("Cannot open file " + FileName);
         }
-        const TWorkbookData data = ReadXlsx(bytes);
         auto book = std::make_shared<TBook>();
-        for (const TSheetData& sheet : data.Sheets)
-            book->AddSheet(std::make_shared<TSheetData>(sheet), static_cast<int>(book->Sheets.size()));
-        book->Active = data.Active;
+        book->Package = std::make_shared<TXlsxPackage>(std::move(bytes));
+        const std::vector<TListedSheet>& listed = book->Package->Sheets();
+        for (size_t i = 0; i < listed.size(); ++i) {
+            auto sheet = std::make_shared<TSheetState>();
+            sheet->Data.Name = listed[i].Name;
+            sheet->Listed = static_cast<int>(i);
+            sheet->Worksheet = listed[i].Worksheet;
+            sheet->Package = book->Package;
+            book->AddSheet(sheet, static_cast<int>(i));
+        }
+        book->Active = book->Package->Active();
         book->Path = path;
         return TOleVariant(TDispatch(std::make_shared<TWorkbookObject>(book)));
     }

@@ -9,18 +9,31 @@
 TOleArray::TOleArray(int RowLow, int RowHigh, int ColLow, int ColHigh)
     : FRowLow(RowLow), FRows(std::max(RowHigh - RowLow + 1, 0)), FColLow(ColLow),
       FCols(std::max(ColHigh - ColLow + 1, 0))
+{}
+
+void TOleArray::Check(int Row, int Col) const
 {
-    FItems.resize(static_cast<size_t>(FRows) * static_cast<size_t>(FCols));
+    if (Row < FRowLow || int64_t{Row} - FRowLow >= FRows || Col < FColLow || int64_t{Col} - FColLow >= FCols)
+        throw EVariantError("Variant array index out of bounds");
 }
 
 TOleVariant& TOleArray::At(int Row, int Col)
 {
-    if (Row < FRowLow || Row >= FRowLow + FRows || Col < FColLow || Col >= FColLow + FCols)
-        throw EVariantError("Variant array index out of bounds");
-    return FItems[static_cast<size_t>(Row - FRowLow) * static_cast<size_t>(FCols) + static_cast<size_t>(Col - FColLow)];
+    Check(Row, Col);
+    const std::pair<int, int> at{Row, Col};
+    // Arrays are mostly filled in order: the end is the place to look first.
+    if (FItems.empty() || FItems.rbegin()->first < at)
+        return FItems.emplace_hint(FItems.end(), at, TOleVariant())->second;
+    return FItems[at];
 }
 
-const TOleVariant& TOleArray::At(int Row, int Col) const { return const_cast<TOleArray*>(this)->At(Row, Col); }
+const TOleVariant& TOleArray::At(int Row, int Col) const
+{
+    static const TOleVariant empty;
+    Check(Row, Col);
+    const auto item = FItems.find({Row, Col});
+    return item == FItems.end() ? empty : item->second;
+}
 
 namespace {
 

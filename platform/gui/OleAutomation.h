@@ -10,6 +10,7 @@
 // libzip and Qt's XML stream classes), OfficeConvert.cpp (LibreOffice for other extensions).
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -45,7 +46,8 @@ private:
     std::shared_ptr<TOleArray> FArray;
 };
 
-// A two-dimensional array with its own lower bounds (VarArrayCreate([l1, h1, l2, h2])).
+// A two-dimensional array with its own lower bounds (VarArrayCreate([l1, h1, l2, h2])). Only
+// the items written are kept, so a large array holding a few values costs those values.
 class TOleArray {
 public:
     TOleArray(int RowLow, int RowHigh, int ColLow, int ColHigh);
@@ -53,13 +55,17 @@ public:
     int RowHigh() const { return FRowLow + FRows - 1; }
     int ColLow() const { return FColLow; }
     int ColHigh() const { return FColLow + FCols - 1; }
-    // Raises EVariantError "Variant array index out of bounds" outside the bounds.
+    // Raises EVariantError "Variant array index out of bounds" outside the bounds; an item
+    // never written reads empty.
     TOleVariant& At(int Row, int Col);
     const TOleVariant& At(int Row, int Col) const;
+    // The items written, (row, column) in order.
+    const std::map<std::pair<int, int>, TOleVariant>& Items() const { return FItems; }
 
 private:
+    void Check(int Row, int Col) const;
     int FRowLow, FRows, FColLow, FCols;
-    std::vector<TOleVariant> FItems;
+    std::map<std::pair<int, int>, TOleVariant> FItems;
 };
 
 enum TInvokeKind { ikMethod, ikPropertyGet, ikPropertyPut };

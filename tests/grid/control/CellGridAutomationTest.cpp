@@ -12,6 +12,7 @@
 #include "platform/gui/OfficePackage.h"
 #include "platform/gui/OleAutomation.h"
 #include "tests/platform/gui/GuiTestSupport.h"
+#include "tests/platform/gui/OfficeTestBook.h"
 
 namespace {
 
@@ -105,6 +106,21 @@ TEST_F(Recorded, LoadFromXLSReadsTheUsedRangeIntoTheFirstNormalCell)
     EXPECT_EQ(g.Cells(1, 1), "B3");
     EXPECT_EQ(g.Cells(27, 2), "AB4");
     EXPECT_EQ(g.Cells(3, 3), "4.5");
+}
+
+TEST_F(Recorded, RegressionTwoFarCellsOfASheetFilledTheGridDensely)
+{
+    WriteBook(File("far.xlsx"), {{{1, 1}, Variant("A1")}, {{4000, 16000}, Variant("WQJ4000")}});
+    const auto [growth, cells] = PeakGrowthMiB([&] {
+        TCellGrid g(nullptr);
+        g.SaveIncludesFixed = false;
+        g.SetCells(2, 2, "cleared");
+        g.LoadFromXLS(File("far.xlsx"));
+        return std::to_string(g.ColCount()) + "x" + std::to_string(g.RowCount()) + " " + g.Cells(1, 1) + " " +
+            g.Cells(16000, 4000) + " [" + g.Cells(2, 2) + "]";
+    });
+    EXPECT_EQ(cells, "16001x4001 A1 WQJ4000 []");
+    EXPECT_LT(growth, 128) << growth;
 }
 
 TEST_F(Recorded, RegressionASingleUsedCellLoadsAsOneByOne)

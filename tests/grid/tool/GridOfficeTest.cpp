@@ -3,9 +3,11 @@
 // Each LibreOffice run has a profile folder of its own and a time-out.
 
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 #include "tests/grid/tool/GridRunSupport.h"
+#include "tests/platform/gui/OfficeTestBook.h"
 
 namespace {
 
@@ -94,4 +96,48 @@ TEST_F(Office, OtherKindsOfFileGoThroughLibreOfficeAndWithoutItTheServerIsNotFou
               "error: ECellGridError: Excel OLE server not found\n"
               "error: ECellGridError: Word OLE server not found\n");
     EXPECT_FALSE(std::filesystem::exists(Folder + "/c.ods"));
+}
+
+TEST_F(Office, RegressionSaveTOXLSSheetRewroteTheWholeWorkbookFromCellValues)
+{
+    const std::string path = Folder + "/book.xlsx", before = ZipOf(ExcelLikeBook());
+    std::ofstream(path, std::ios::binary) << before;
+    const std::string grid = "set FixedCols 0\nset FixedRows 0\nset ColCount 2\nset RowCount 2\n";
+    TRun run = Run(grid + "block 0 0 a\\t7\\n8.5\\t한\ncall SaveTOXLSSheet " + path + " New\n");
+    ASSERT_EQ(run.Status, 0) << run.Out;
+    // A new sheet: its part is added, the parts listing sheets change, nothing else does.
+    const std::map<std::string, std::string> old = EntriesOf(before), added = EntriesOf(ReadAll(path));
+    const std::set<std::string> listing{"[Content_Types].xml", "xl/workbook.xml", "xl/_rels/workbook.xml.rels",
+                                        "docProps/app.xml"};
+    std::set<std::string> names;
+    for (const auto& [name, bytes] : added) {
+        names.insert(name);
+        if (old.count(name)) {
+            EXPECT_EQ(bytes == old.at(name), !listing.count(name)) << name;
+        }
+    }
+    EXPECT_EQ(names.size(), old.size() + 1);
+    EXPECT_TRUE(names.count("xl/worksheets/sheet3.xml"));
+    // It goes before the active sheet, which stays active; the local name follows its sheet.
+    const std::string& workbook = added.at("xl/workbook.xml");
+    for (const char* piece : {"activeTab=\"2\"", "localSheetId=\"2\"", "<definedName name=\"Total\">Data!$A$3",
+                              "<sheet name=\"New\" sheetId=\"3\" r:id=\"rId6\"/><sheet name=\"Other\""})
+        EXPECT_NE(workbook.find(piece), std::string::npos) << piece << " in " << workbook;
+    EXPECT_NE(added.at("docProps/app.xml").find("<vt:lpstr>Data</vt:lpstr><vt:lpstr>New</vt:lpstr><vt:lpstr>Other"),
+              std::string::npos);
+
+    // Writing the grid into an existing sheet changes that sheet's part alone, and only the
+    // cells written: the formula below them is still a formula.
+    run = Run(grid + "set ColCount 1\nset RowCount 1\ncell 0 0 10\ncall SaveTOXLSSheet " + path + " Data\n");
+    ASSERT_EQ(run.Status, 0) << run.Out;
+    const std::map<std::string, std::string> replaced = EntriesOf(ReadAll(path));
+    ASSERT_EQ(replaced.size(), added.size());
+    for (const auto& [name, bytes] : replaced)
+        EXPECT_EQ(bytes == added.at(name), name != "xl/worksheets/sheet1.xml") << name;
+
+    // LibreOffice opens every sheet: the formula is there, the date keeps its style.
+    Convert("book.xlsx", "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true,true,true,false,-1", "book-Data.csv");
+    EXPECT_EQ(ReadAll(Folder + "/out/book-Data.csv"), "10,3/17/2023,\n2,,\"Label\"\n\"=SUM(A1:A2)\",,\n");
+    EXPECT_EQ(ReadAll(Folder + "/out/book-New.csv"), "\"a\",7\n8.5,\"\xED\x95\x9C\"\n");
+    EXPECT_EQ(ReadAll(Folder + "/out/book-Other.csv"), "\"x\"\n");
 }
