@@ -1,5 +1,6 @@
-// Column widths stored the way the grid stores them (one INI key per column, written by
-// WriteColSizes and read by ReadColSizes) at 1,000 and 10,000 columns, and the registry file
+// Column widths stored the way the grid stores them (one key per column, written by
+// WriteColSizes and read by ReadColSizes, to an INI file and to the registry) at 1,000 and
+// 10,000 columns, and the registry file
 // loaded at 10,000, 30,000 and 100,000 keys and then written once. The peers, in the same run
 // and on the same files: reading the file's bytes and splitting them into lines (a linear
 // reader), and one safe write of the same bytes (a linear writer). Prints METRIC lines, each
@@ -19,7 +20,7 @@
 #include "platform/core/AtomicFile.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/ProgramFolder.h"
-#include "platform/core/Registry.h"
+#include "platform/core/RegIniFile.h"
 
 namespace {
 
@@ -118,6 +119,26 @@ void ColumnWidths(Figures& figures, const std::string& folder, int columns)
     Add(figures, "ini_load_peer_read_split_" + tag + "_ms", ReadAndSplitMs(file));
     if (read != widths)
         std::fprintf(stderr, "bench_store: the %d widths did not come back\n", columns);
+
+    // The registry: the grid's other store, its file written once for all the widths.
+    std::filesystem::remove_all(folder + "/Registry");
+    start = std::chrono::steady_clock::now();
+    {
+        TRegistryIniFile reg("Software\\hanmud\\Grid");
+        WriteColSizes(reg, "Columns", widths);
+    }
+    Add(figures, "registry_save_cols_" + tag + "_ms", Ms(start));
+    Add(figures, "registry_save_peer_safe_write_" + tag + "_ms",
+        SafeWriteMs(folder + "/Registry/HKEY_CURRENT_USER.txt"));
+    std::fill(read.begin(), read.end(), 64);
+    start = std::chrono::steady_clock::now();
+    {
+        TRegistryIniFile reg("Software\\hanmud\\Grid");
+        ReadColSizes(reg, "Columns", read);
+    }
+    Add(figures, "registry_load_cols_" + tag + "_ms", Ms(start));
+    if (read != widths)
+        std::fprintf(stderr, "bench_store: the %d widths did not come back from the registry\n", columns);
 }
 
 void RegistryFile(Figures& figures, const std::string& folder, int keys)
@@ -129,8 +150,9 @@ void RegistryFile(Figures& figures, const std::string& folder, int keys)
     {
         std::string text;
         for (int i = 0; i < keys; ++i)
-            text += "[Software\\hanmud\\Grid" + std::to_string(i) + "]\r\n\"Width\"=dword:" + std::to_string(10000000 + i) +
-                "\r\n\"Name\"=\"column " + std::to_string(i) + "\"\r\n\r\n";
+            text += "[Software\\hanmud\\Grid" + std::to_string(i) +
+                "]\r\n\"Width\"=dword:" + std::to_string(10000000 + i) + "\r\n\"Name\"=\"column " + std::to_string(i) +
+                "\"\r\n\r\n";
         std::ofstream(file, std::ios::binary) << text;
     }
     const std::string last = "Software\\hanmud\\Grid" + std::to_string(keys - 1);

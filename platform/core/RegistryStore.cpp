@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <map>
 #include <unordered_map>
@@ -62,6 +63,7 @@ struct Hive {
     std::vector<Key> keys;                         // in file order; the root key ("") is implicit
     std::unordered_map<AnsiString, size_t> index;  // folded path -> its key
     bool unreadable = false;                       // the file is there but cannot be read: never write over it
+    bool held = false;                             // changed while writes are held: not yet in the file
 
     void IndexKeys()
     {
@@ -178,15 +180,29 @@ std::string Serialize(const Hive& hive)
     return out;
 }
 
-// The hive of a root, read again when its file has changed or the program folder moved.
-Hive* Load(HKEY root)
+std::map<HKEY, Hive>& Hives()
 {
     static std::map<HKEY, Hive> hives;
+    return hives;
+}
+
+int g_holds = 0;  // THeldWrites alive
+
+bool WriteHive(HKEY root, Hive& hive);
+
+// The hive of a root, read again when its file has changed or the program folder moved. One
+// with held changes is what this program will write: it is kept.
+Hive* Load(HKEY root)
+{
     const char* name = RootName(root);
     if (!name)
         return nullptr;
-    Hive& hive = hives[root];
+    Hive& hive = Hives()[root];
     std::string file = ProgramFolder() + "/Registry/" + name + ".txt";
+    if (hive.held && file == hive.file)
+        return &hive;
+    if (hive.held)
+        WriteHive(root, hive);  // the program folder moved: what was held goes where it belongs
     const Stamp stamp = StampOf(file);
     if (file == hive.file && stamp == hive.stamp)
         return &hive;
@@ -195,6 +211,7 @@ Hive* Load(HKEY root)
     hive.keys.clear();
     hive.index.clear();
     hive.unreadable = false;
+    hive.held = false;
     if (stamp.size >= 0) {
         std::ifstream in(file, std::ios::binary);
         std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -206,13 +223,15 @@ Hive* Load(HKEY root)
     return &hive;
 }
 
-// Writes the hive; on failure the file's content is read back into memory, undoing the change.
-bool Save(HKEY root, Hive& hive)
+// Writes the hive now; on failure the file's content is read back into memory, undoing the
+// changes.
+bool WriteHive(HKEY root, Hive& hive)
 {
     std::error_code ec;
     std::filesystem::create_directories(ProgramFolder() + "/Registry", ec);
     // Writing what could not be read would throw away the values the file holds.
     bool ok = !hive.unreadable && static_cast<bool>(AtomicWriteFile(hive.file, Serialize(hive)));
+    hive.held = false;
     if (ok) {
         hive.stamp = StampOf(hive.file);  // what is in memory is what the file holds: not read again
     } else {
@@ -220,6 +239,25 @@ bool Save(HKEY root, Hive& hive)
         Load(root);
     }
     return ok;
+}
+
+// A change made: written at once, or held while writes are held. The first held change proves
+// the file writable, so an unwritable file is still refused at the change.
+bool Save(HKEY root, Hive& hive)
+{
+    if (g_holds == 0)
+        return WriteHive(root, hive);
+    if (hive.held)
+        return true;
+    std::error_code ec;
+    std::filesystem::create_directories(ProgramFolder() + "/Registry", ec);
+    if (hive.unreadable || !TAtomicFileWriter(hive.file).Ok()) {
+        hive.stamp.size = -2;
+        Load(root);
+        return false;
+    }
+    hive.held = true;
+    return true;
 }
 
 Key* Find(Hive& hive, std::string_view path)
@@ -365,6 +403,23 @@ bool DeleteValue(HKEY root, std::string_view path, std::string_view name)
         return false;
     key->IndexValues();
     return Save(root, *hive);
+}
+
+bool Flush()
+{
+    bool ok = true;
+    for (auto& [root, hive] : Hives())
+        if (hive.held && !WriteHive(root, hive))
+            ok = false;
+    return ok;
+}
+
+THeldWrites::THeldWrites() { ++g_holds; }
+
+THeldWrites::~THeldWrites()
+{
+    if (--g_holds == 0 && !Flush())
+        std::cerr << "hanmud: registry settings not saved\n";
 }
 
 }  // namespace RegistryStore
