@@ -22,11 +22,12 @@ TEST_P(RegressionPrintSettingsWereSavedUnreadable, TheSaveIsRefusedAndTheStoredO
     const TRefusedSave& c = GetParam();
     QTemporaryDir dir;
     const std::string ini = dir.path().toStdString() + "/p.ini";
-    const TRun run = GridRun("set PrintSettings.TitleText first\n"
-                             "call SavePrintSettings " +
-                                 ini + " Print\nset " + c.setting + "\ncall SavePrintSettings " + ini + " " + c.section +
-                                 "\nnew\ncall LoadPrintSettings " + ini + " Print\n? PrintSettings.TitleText\n",
-                             true);
+    const TRun run =
+        GridRun("set PrintSettings.TitleText first\n"
+                "call SavePrintSettings " +
+                    ini + " Print\nset " + c.setting + "\ncall SavePrintSettings " + ini + " " + c.section +
+                    "\nnew\ncall LoadPrintSettings " + ini + " Print\n? PrintSettings.TitleText\n",
+                true);
     EXPECT_EQ(run.Status, 0) << run.Out;
     EXPECT_NE(run.Out.find(std::string("error: EIniFileException: ") + c.error), std::string::npos) << run.Out;
     EXPECT_NE(run.Out.find("PrintSettings.TitleText = first\n"), std::string::npos) << run.Out;
