@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -173,18 +171,6 @@ const TNodeCase kNodes[] = {
     // The null device's numbers, made in the test's own folder: the real one is never at risk.
     {"CharacterDevice", [](const std::string& path) { return mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
      S_IFCHR, "not a regular file"},
-    {"Socket",
-     [](const std::string& path) {
-         sockaddr_un address{};
-         address.sun_family = AF_UNIX;
-         std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-         const int s = socket(AF_UNIX, SOCK_STREAM, 0);
-         const bool bound = s >= 0 && bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-         if (s >= 0)
-             close(s);
-         return bound;
-     },
-     S_IFSOCK, "not a regular file"},
     {"Folder", [](const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }, S_IFDIR, "not a regular file"},
     // Root may write a 0444 file; the writer refuses it all the same.
     {"ReadOnlyFile",
