@@ -2,6 +2,9 @@
 // Every file the program writes goes through here: the data goes to a temporary file in the
 // same folder, every write is checked, the file is flushed to disk and then renamed over the
 // old one. A failure at any step removes the temporary file and leaves the old file as it was.
+// Only a missing or a regular, writable file is written: a pipe, a device, a folder or a file
+// set read-only (no write permission for anyone, root included) is refused and left alone.
+// Temporary files of this file left by a save that was killed are removed at its next save.
 
 #include <string>
 #include <string_view>
@@ -37,6 +40,7 @@ public:
 
 private:
     void Fail(const char* what, int error);
+    void Fail(const char* what, const char* reason);
     void Discard();
 
     std::string path_;

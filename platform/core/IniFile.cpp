@@ -2,7 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 
 #include "platform/core/AtomicFile.h"
@@ -64,37 +67,6 @@ bool TCustomIniFile::ValueExists(const AnsiString& section, const AnsiString& id
 
 namespace {
 
-enum class LineKind { Other, Comment, Section, Key };
-
-struct ParsedLine {
-    LineKind kind = LineKind::Other;
-    AnsiString name;   // section or key name, trimmed
-    AnsiString value;  // key value, trimmed, quotes not yet stripped
-};
-
-ParsedLine Parse(std::string_view line)
-{
-    ParsedLine p;
-    AnsiString text = Trim(line);
-    if (text.empty())
-        return p;
-    if (text[0] == ';') {
-        p.kind = LineKind::Comment;
-    } else if (text[0] == '[') {
-        p.kind = LineKind::Section;
-        size_t close = text.find(']');
-        p.name = Trim(std::string_view(text).substr(1, close == std::string::npos ? std::string::npos : close - 1));
-    } else {
-        int eq = AnsiPos("=", text);
-        if (eq > 0) {
-            p.kind = LineKind::Key;
-            p.name = Trim(std::string_view(text).substr(0, static_cast<size_t>(eq - 1)));
-            p.value = Trim(std::string_view(text).substr(static_cast<size_t>(eq)));
-        }
-    }
-    return p;
-}
-
 // One pair of the same quote character around the whole value is not part of it.
 AnsiString StripQuotes(const AnsiString& value)
 {
@@ -103,16 +75,34 @@ AnsiString StripQuotes(const AnsiString& value)
     return value;
 }
 
-// A line break would split the value into lines of their own; what follows it is not written.
-AnsiString OneLine(const AnsiString& text)
+bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+
+// Every TIniFile alive, to write one's changes before another reads the same file. Never
+// freed, so an object that outlives the program's statics still finds it.
+std::vector<TIniFile*>& LiveFiles()
 {
-    size_t cut = text.find_first_of("\r\n");
-    return cut == std::string::npos ? text : text.substr(0, cut);
+    static auto* files = new std::vector<TIniFile*>;
+    return *files;
 }
 
 }  // namespace
 
-TIniFile::TIniFile(const AnsiString& fileName) : TCustomIniFile(fileName), path_(NativePath(fileName)) { Refresh(); }
+TIniFile::TIniFile(const AnsiString& fileName) : TCustomIniFile(fileName), path_(NativePath(fileName))
+{
+    std::error_code ec;
+    identity_ = path_.empty() ? path_ : std::filesystem::weakly_canonical(path_, ec).string();
+    if (ec)
+        identity_ = path_;
+    Sync();
+    LiveFiles().push_back(this);
+}
+
+TIniFile::~TIniFile()
+{
+    std::erase(LiveFiles(), this);
+    if (!pending_.empty() && !WriteOut())
+        std::cerr << "hanmud: settings not saved: Unable to write to " << FileName() << '\n';
+}
 
 TIniFile::Signature TIniFile::Stat() const
 {
@@ -127,124 +117,108 @@ TIniFile::Signature TIniFile::Stat() const
     return s;
 }
 
+void TIniFile::Sync()
+{
+    // A failure stays with the object that made the changes, which reports it at its own
+    // UpdateFile or end; this one reads the file as it is.
+    for (TIniFile* other : LiveFiles())
+        if (other != this && other->identity_ == identity_ && !other->pending_.empty())
+            other->WriteOut();
+    Refresh();
+}
+
 void TIniFile::Refresh()
 {
-    // Another object (or program) may have rewritten the file since we last looked.
+    // Another program may have rewritten the file since we last looked: our changes go over
+    // what it holds now.
     Signature now = Stat();
-    if (now == signature_ && (now.exists || lines_.empty()))
+    if (loaded_ && now == signature_)
         return;
+    loaded_ = true;
     signature_ = now;
-    lines_.clear();
+    document_.Clear();
     unreadable_ = false;
-    if (!now.exists)
-        return;
-    std::ifstream in(path_, std::ios::binary);
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.is_open() || in.bad()) {
-        unreadable_ = true;
-        return;
+    if (now.exists) {
+        std::ifstream in(path_, std::ios::binary);
+        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!in.is_open() || in.bad())
+            unreadable_ = true;
+        else
+            document_.Load(data);
     }
-    TStringList split;
-    split.SetText(data);
-    for (int i = 0; i < split.Count(); ++i)
-        lines_.push_back(split.Strings(i));
+    for (const Change& change : pending_)
+        Apply(change);
 }
 
-void TIniFile::Save(std::vector<AnsiString> lines)
+void TIniFile::Apply(const Change& change)
+{
+    switch (change.kind) {
+    case ChangeKind::Write: document_.Set(change.section, change.ident, change.value); break;
+    case ChangeKind::DeleteKey: document_.DeleteKey(change.section, change.ident); break;
+    case ChangeKind::EraseSection: document_.EraseSection(change.section); break;
+    }
+}
+
+void TIniFile::Record(Change change)
 {
     // Writing what we could not read would throw away the settings the file holds.
-    if (unreadable_)
+    if (unreadable_ || path_.empty())
         throw EIniFileException("Unable to write to " + FileName());
-    AnsiString data;
-    for (const AnsiString& line : lines)
-        data += line + "\r\n";
-    TWriteResult result = AtomicWriteFile(path_, data);
-    if (!result)
+    // The first change of a batch proves the file writable, so a failure is told now.
+    if (pending_.empty() && !TAtomicFileWriter(path_).Ok())
         throw EIniFileException("Unable to write to " + FileName());
-    lines_ = std::move(lines);
+    Apply(change);
+    pending_.push_back(std::move(change));
+}
+
+bool TIniFile::WriteOut()
+{
+    Refresh();
+    if (unreadable_ || !AtomicWriteFile(path_, document_.Text()))
+        return false;
+    pending_.clear();
     signature_ = Stat();
-}
-
-int TIniFile::FindSection(std::string_view section) const
-{
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        ParsedLine p = Parse(lines_[i]);
-        if (p.kind == LineKind::Section && SameText(p.name, Trim(section)))
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
-int TIniFile::SectionEnd(int header) const
-{
-    size_t i = static_cast<size_t>(header) + 1;
-    while (i < lines_.size() && Parse(lines_[i]).kind != LineKind::Section)
-        ++i;
-    return static_cast<int>(i);
-}
-
-int TIniFile::FindKey(int header, std::string_view ident) const
-{
-    int end = SectionEnd(header);
-    for (int i = header + 1; i < end; ++i) {
-        ParsedLine p = Parse(lines_[static_cast<size_t>(i)]);
-        if (p.kind == LineKind::Key && SameText(p.name, Trim(ident)))
-            return i;
-    }
-    return -1;
+    return true;
 }
 
 AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& ident, const AnsiString& def)
 {
-    Refresh();
-    int header = FindSection(section);
-    if (header < 0)
-        return def;
-    int key = FindKey(header, ident);
-    if (key < 0)
-        return def;
-    return StripQuotes(Parse(lines_[static_cast<size_t>(key)]).value);
+    Sync();
+    std::optional<AnsiString> value = document_.Value(section, ident);
+    return value ? StripQuotes(*value) : def;
 }
 
 void TIniFile::WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value)
 {
-    Refresh();
-    AnsiString name = OneLine(Trim(ident));
-    AnsiString sectionName = OneLine(Trim(section));
+    AnsiString name = Trim(ident);
+    AnsiString sectionName = Trim(section);
     if (name.empty() || sectionName.empty())
         return;
-    std::vector<AnsiString> lines = lines_;
-    AnsiString line = name + "=" + OneLine(value);
-    int header = FindSection(sectionName);
-    if (header < 0) {
-        lines.push_back("[" + sectionName + "]");
-        lines.push_back(line);
-    } else if (int key = FindKey(header, name); key >= 0) {
-        lines[static_cast<size_t>(key)] = line;
-    } else {
-        // After the section's last non-blank line, so a blank line before the next section stays.
-        int at = SectionEnd(header);
-        while (at > header + 1 && Trim(lines[static_cast<size_t>(at - 1)]).empty())
-            --at;
-        lines.insert(lines.begin() + at, line);
-    }
-    Save(std::move(lines));
+    // What the reader would not read back as written is refused, never stored cut or misread.
+    const AnsiString where = " in " + FileName();
+    if (sectionName.find(']') != std::string::npos || HasLineBreak(sectionName))
+        throw EIniFileException("Cannot store section \"" + sectionName + "\"" + where +
+                                ": a section name cannot hold \"]\" or a line break");
+    if (name.find('=') != std::string::npos || HasLineBreak(name) || name[0] == ';' || name[0] == '[')
+        throw EIniFileException("Cannot store key \"" + name + "\"" + where +
+                                ": a key name cannot hold \"=\" or a line break, or begin with \";\" or \"[\"");
+    // Line breaks among the blanks at either end are dropped on reading like the blanks.
+    AnsiString text = HasLineBreak(value) ? Trim(value) : value;
+    if (HasLineBreak(text))
+        throw EIniFileException("Cannot store the value of key \"" + name + "\"" + where +
+                                ": a value cannot hold a line break");
+    Sync();
+    Record({ChangeKind::Write, std::move(sectionName), std::move(name), std::move(text)});
 }
 
 void TIniFile::ReadSection(const AnsiString& section, TStrings* strings)
 {
-    Refresh();
+    Sync();
     strings->BeginUpdate();
     try {
         strings->Clear();
-        if (int header = FindSection(section); header >= 0) {
-            int end = SectionEnd(header);
-            for (int i = header + 1; i < end; ++i) {
-                ParsedLine p = Parse(lines_[static_cast<size_t>(i)]);
-                if (p.kind == LineKind::Key)
-                    strings->Add(p.name);
-            }
-        }
+        for (const AnsiString& name : document_.KeyNames(section))
+            strings->Add(name);
     } catch (...) {
         strings->EndUpdate();
         throw;
@@ -254,15 +228,12 @@ void TIniFile::ReadSection(const AnsiString& section, TStrings* strings)
 
 void TIniFile::ReadSections(TStrings* strings)
 {
-    Refresh();
+    Sync();
     strings->BeginUpdate();
     try {
         strings->Clear();
-        for (const AnsiString& line : lines_) {
-            ParsedLine p = Parse(line);
-            if (p.kind == LineKind::Section)
-                strings->Add(p.name);
-        }
+        for (const AnsiString& name : document_.SectionNames())
+            strings->Add(name);
     } catch (...) {
         strings->EndUpdate();
         throw;
@@ -272,37 +243,27 @@ void TIniFile::ReadSections(TStrings* strings)
 
 void TIniFile::EraseSection(const AnsiString& section)
 {
-    Refresh();
-    int header = FindSection(section);
-    if (header < 0)
-        return;
-    std::vector<AnsiString> lines = lines_;
-    lines.erase(lines.begin() + header, lines.begin() + SectionEnd(header));
-    Save(std::move(lines));
+    Sync();
+    if (document_.HasSection(section))
+        Record({ChangeKind::EraseSection, section, {}, {}});
 }
 
 void TIniFile::DeleteKey(const AnsiString& section, const AnsiString& ident)
 {
-    Refresh();
-    int header = FindSection(section);
-    int key = header < 0 ? -1 : FindKey(header, ident);
-    if (key < 0)
-        return;
-    std::vector<AnsiString> lines = lines_;
-    lines.erase(lines.begin() + key);
-    Save(std::move(lines));
+    Sync();
+    if (document_.HasKey(section, ident))
+        Record({ChangeKind::DeleteKey, section, ident, {}});
 }
 
 bool TIniFile::ValueExists(const AnsiString& section, const AnsiString& ident)
 {
-    Refresh();
-    int header = FindSection(section);
-    return header >= 0 && FindKey(header, ident) >= 0;
+    Sync();
+    return document_.HasKey(section, ident);
 }
 
 void TIniFile::UpdateFile()
 {
-    Refresh();
-    if (signature_.exists)
-        Save(lines_);
+    Sync();
+    if ((!pending_.empty() || signature_.exists) && !WriteOut())
+        throw EIniFileException("Unable to write to " + FileName());
 }

@@ -3,13 +3,22 @@
 // sections and keys found without regard to case, the first of duplicates winning, blanks
 // around names and values ignored, one pair of matching quotes around a value stripped on
 // reading. Comments and lines the reader does not understand are kept when the file is
-// rewritten. Every write reaches the file at once (CR LF line ends) through the atomic writer;
-// a write that fails raises EIniFileException and leaves file and object as they were.
+// rewritten (CR LF line ends, through the atomic writer).
+//
+// Changes are kept in memory, as the operating system's profile cache keeps them, and reach the
+// file together: at UpdateFile, when the object goes, and before any other TIniFile of this
+// program reads or changes the same file. Saving a thousand keys so costs one write of the file,
+// not a thousand. The first change after each write checks that the file can be written, so an
+// unwritable, unreadable or read-only file raises EIniFileException at the change itself. A
+// change the file cannot hold so that it reads back (a section name holding "]", a key name
+// holding "=", a line break inside a name or a value) is refused with EIniFileException.
+// Changes made meanwhile by another program are kept: ours are applied over the newer file.
 
 #include <string>
 #include <vector>
 
 #include "platform/core/AnsiString.h"
+#include "platform/core/IniDocument.h"
 #include "platform/core/Object.h"
 
 class TStrings;
@@ -49,6 +58,11 @@ class TIniFile : public TCustomIniFile {
 public:
     // fileName is a program path; a relative one lies in the program folder.
     explicit TIniFile(const AnsiString& fileName);
+    // Writes the changes still held. Nothing may leave a destructor: a failure is told on the
+    // error stream; call UpdateFile first to have it raised.
+    ~TIniFile() override;
+    TIniFile(const TIniFile&) = delete;
+    TIniFile& operator=(const TIniFile&) = delete;
 
     AnsiString ReadString(const AnsiString& section, const AnsiString& ident, const AnsiString& def) override;
     void WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value) override;
@@ -57,7 +71,8 @@ public:
     void EraseSection(const AnsiString& section) override;
     void DeleteKey(const AnsiString& section, const AnsiString& ident) override;
     bool ValueExists(const AnsiString& section, const AnsiString& ident) override;
-    // Writes are immediate; this only rewrites the file as it stands.
+    // Writes the file as this object holds it; EIniFileException when it cannot, the changes
+    // kept for another try.
     void UpdateFile() override;
 
 private:
@@ -66,17 +81,27 @@ private:
         long long size = 0, mtime = 0, inode = 0;
         bool operator==(const Signature&) const = default;
     };
+    enum class ChangeKind { Write, DeleteKey, EraseSection };
+    struct Change {
+        ChangeKind kind;
+        AnsiString section, ident, value;
+    };
+
     Signature Stat() const;
+    // Before every operation: other objects on this file write theirs, and the file is read
+    // again when it changed.
+    void Sync();
     void Refresh();
-    void Save(std::vector<AnsiString> lines);
-    // Line index of the section's header, -1 when absent.
-    int FindSection(std::string_view section) const;
-    // One past the last line of the section whose header is at `header`.
-    int SectionEnd(int header) const;
-    int FindKey(int header, std::string_view ident) const;
+    void Apply(const Change& change);
+    void Record(Change change);
+    // Writes the held changes; the writer's report.
+    bool WriteOut();
 
     std::string path_;
-    Signature signature_;
-    std::vector<AnsiString> lines_;
-    bool unreadable_ = false;  // the file exists but could not be read: never overwrite it
+    std::string identity_;  // the file, however it was named, to find other objects on it
+    Signature signature_;   // the file as last read or written
+    bool loaded_ = false;
+    TIniDocument document_;
+    std::vector<Change> pending_;  // not yet in the file, in the order made
+    bool unreadable_ = false;      // the file exists but could not be read: never overwrite it
 };

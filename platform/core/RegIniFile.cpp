@@ -121,3 +121,9 @@ void TRegistryIniFile::ReadSection(const AnsiString& section, TStrings* strings)
 void TRegistryIniFile::ReadSections(TStrings* strings) { reg_.ReadSections(strings); }
 void TRegistryIniFile::EraseSection(const AnsiString& section) { reg_.EraseSection(section); }
 void TRegistryIniFile::DeleteKey(const AnsiString& section, const AnsiString& ident) { reg_.DeleteKey(section, ident); }
+
+void TRegistryIniFile::UpdateFile()
+{
+    if (!RegistryStore::Flush())
+        throw ERegistryException("Failed to set data for '" + FileName() + "'");
+}

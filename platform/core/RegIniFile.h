@@ -44,6 +44,8 @@ private:
     AnsiString fileName_;
 };
 
+// Its changes are held (RegistryStore::THeldWrites) while it lives and written when it goes or
+// at UpdateFile, so a thousand values saved through it cost one write of the file.
 class TRegistryIniFile : public TCustomIniFile {
 public:
     explicit TRegistryIniFile(const AnsiString& fileName, uint32_t access = KEY_ALL_ACCESS);
@@ -58,8 +60,10 @@ public:
     void ReadSections(TStrings* strings) override;
     void EraseSection(const AnsiString& section) override;
     void DeleteKey(const AnsiString& section, const AnsiString& ident) override;
-    void UpdateFile() override {}
+    // ERegistryException when the held changes cannot be written (they are then undone).
+    void UpdateFile() override;
 
 private:
+    RegistryStore::THeldWrites held_;
     TRegIniFile reg_;
 };

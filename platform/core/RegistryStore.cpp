@@ -6,8 +6,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <map>
+#include <unordered_map>
 
 #include "platform/core/AtomicFile.h"
 #include "platform/core/ProgramFolder.h"
@@ -15,16 +17,60 @@
 
 namespace {
 
+// Key paths and value names match without regard to the case of ASCII letters.
+AnsiString Folded(std::string_view name) { return UpperCase(name); }
+
 struct Key {
     AnsiString path;
     std::vector<TRegistryValue> values;
+    std::unordered_map<AnsiString, size_t> index;  // folded name -> its first value
+
+    TRegistryValue* Find(std::string_view name)
+    {
+        auto it = index.find(Folded(name));
+        return it == index.end() ? nullptr : &values[it->second];
+    }
+    void Add(TRegistryValue value)
+    {
+        index.emplace(Folded(value.Name), values.size());
+        values.push_back(std::move(value));
+    }
+    void IndexValues()
+    {
+        index.clear();
+        for (size_t i = 0; i < values.size(); ++i)
+            index.emplace(Folded(values[i].Name), i);
+    }
 };
+
+// What tells a file rewritten since it was read; all -1 when there is no regular file.
+struct Stamp {
+    long long size = -1, mtime = -1, inode = -1;
+    bool operator==(const Stamp&) const = default;
+};
+
+Stamp StampOf(const std::string& file)
+{
+    struct stat st;
+    if (stat(file.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    return {st.st_size, st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec, static_cast<long long>(st.st_ino)};
+}
 
 struct Hive {
     std::string file;
-    long long size = -1, mtime = -1, inode = -1;
-    std::vector<Key> keys;    // in file order; the root key ("") is implicit
-    bool unreadable = false;  // the file is there but cannot be read: never write over it
+    Stamp stamp;
+    std::vector<Key> keys;                         // in file order; the root key ("") is implicit
+    std::unordered_map<AnsiString, size_t> index;  // folded path -> its key
+    bool unreadable = false;                       // the file is there but cannot be read: never write over it
+    bool held = false;                             // changed while writes are held: not yet in the file
+
+    void IndexKeys()
+    {
+        index.clear();
+        for (size_t i = 0; i < keys.size(); ++i)
+            index.emplace(Folded(keys[i].path), i);
+    }
 };
 
 const char* RootName(HKEY root)
@@ -79,11 +125,12 @@ AnsiString Unquote(std::string_view line, size_t& p)
 void Parse(Hive& hive, const std::string& data)
 {
     hive.keys.clear();
+    hive.index.clear();
     TStringList lines;
     lines.SetText(data);
-    Key* current = nullptr;
+    size_t current = std::string::npos;
     for (int i = 0; i < lines.Count(); ++i) {
-        AnsiString line = lines.Strings(i);
+        const AnsiString& line = lines.Strings(i);
         const size_t open = line.empty() || line[0] == '"' ? std::string::npos : line.find('[');
         if (open != std::string::npos) {
             // A key's line even when damaged (bytes before its '[', its ']' lost): the values below
@@ -92,14 +139,11 @@ void Parse(Hive& hive, const std::string& data)
             const size_t end = close == std::string::npos || close < open ? line.size() : close;
             AnsiString path = RegistryStore::NormalizePath(std::string_view(line).substr(open + 1, end - open - 1));
             // A key named twice is one key: the values under its second line are not hidden.
-            auto same = std::find_if(hive.keys.begin(), hive.keys.end(),
-                                     [&](const Key& key) { return SameText(key.path, path); });
-            if (same == hive.keys.end()) {
-                hive.keys.push_back({std::move(path), {}});
-                same = hive.keys.end() - 1;
-            }
-            current = &*same;
-        } else if (current && !line.empty() && line[0] == '"') {
+            auto [same, added] = hive.index.emplace(Folded(path), hive.keys.size());
+            if (added)
+                hive.keys.push_back({std::move(path), {}, {}});
+            current = same->second;
+        } else if (current != std::string::npos && !line.empty() && line[0] == '"') {
             size_t p = 0;
             TRegistryValue value;
             value.Name = Unquote(line, p);
@@ -116,7 +160,7 @@ void Parse(Hive& hive, const std::string& data)
             } else {
                 continue;
             }
-            current->values.push_back(value);
+            hive.keys[current].Add(std::move(value));
         }
     }
 }
@@ -136,29 +180,39 @@ std::string Serialize(const Hive& hive)
     return out;
 }
 
-// The hive of a root, read again when its file has changed or the program folder moved.
-Hive* Load(HKEY root)
+std::map<HKEY, Hive>& Hives()
 {
     static std::map<HKEY, Hive> hives;
+    return hives;
+}
+
+int g_holds = 0;  // THeldWrites alive
+
+bool WriteHive(HKEY root, Hive& hive);
+
+// The hive of a root, read again when its file has changed or the program folder moved. One
+// with held changes is what this program will write: it is kept.
+Hive* Load(HKEY root)
+{
     const char* name = RootName(root);
     if (!name)
         return nullptr;
-    Hive& hive = hives[root];
+    Hive& hive = Hives()[root];
     std::string file = ProgramFolder() + "/Registry/" + name + ".txt";
-    struct stat st;
-    bool exists = stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    long long size = exists ? st.st_size : -1;
-    long long mtime = exists ? st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec : -1;
-    long long inode = exists ? static_cast<long long>(st.st_ino) : -1;
-    if (file == hive.file && size == hive.size && mtime == hive.mtime && inode == hive.inode)
+    if (hive.held && file == hive.file)
+        return &hive;
+    if (hive.held)
+        WriteHive(root, hive);  // the program folder moved: what was held goes where it belongs
+    const Stamp stamp = StampOf(file);
+    if (file == hive.file && stamp == hive.stamp)
         return &hive;
     hive.file = file;
-    hive.size = size;
-    hive.mtime = mtime;
-    hive.inode = inode;
+    hive.stamp = stamp;
     hive.keys.clear();
+    hive.index.clear();
     hive.unreadable = false;
-    if (exists) {
+    hive.held = false;
+    if (stamp.size >= 0) {
         std::ifstream in(file, std::ios::binary);
         std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (!in.is_open() || in.bad())
@@ -169,25 +223,47 @@ Hive* Load(HKEY root)
     return &hive;
 }
 
-// Writes the hive; on failure the file's content is read back into memory.
-bool Save(HKEY root, Hive& hive)
+// Writes the hive now; on failure the file's content is read back into memory, undoing the
+// changes.
+bool WriteHive(HKEY root, Hive& hive)
 {
     std::error_code ec;
     std::filesystem::create_directories(ProgramFolder() + "/Registry", ec);
     // Writing what could not be read would throw away the values the file holds.
     bool ok = !hive.unreadable && static_cast<bool>(AtomicWriteFile(hive.file, Serialize(hive)));
-    hive.size = -2;  // forces a fresh read next time: the file is the truth
-    Load(root);
+    hive.held = false;
+    if (ok) {
+        hive.stamp = StampOf(hive.file);  // what is in memory is what the file holds: not read again
+    } else {
+        hive.stamp.size = -2;  // forces a fresh read: the file is the truth
+        Load(root);
+    }
     return ok;
+}
+
+// A change made: written at once, or held while writes are held. The first held change proves
+// the file writable, so an unwritable file is still refused at the change.
+bool Save(HKEY root, Hive& hive)
+{
+    if (g_holds == 0)
+        return WriteHive(root, hive);
+    if (hive.held)
+        return true;
+    std::error_code ec;
+    std::filesystem::create_directories(ProgramFolder() + "/Registry", ec);
+    if (hive.unreadable || !TAtomicFileWriter(hive.file).Ok()) {
+        hive.stamp.size = -2;
+        Load(root);
+        return false;
+    }
+    hive.held = true;
+    return true;
 }
 
 Key* Find(Hive& hive, std::string_view path)
 {
-    AnsiString normal = RegistryStore::NormalizePath(path);
-    for (Key& key : hive.keys)
-        if (SameText(key.path, normal))
-            return &key;
-    return nullptr;
+    auto it = hive.index.find(Folded(RegistryStore::NormalizePath(path)));
+    return it == hive.index.end() ? nullptr : &hive.keys[it->second];
 }
 
 Key& Ensure(Hive& hive, std::string_view path)
@@ -199,7 +275,8 @@ Key& Ensure(Hive& hive, std::string_view path)
         Ensure(hive, std::string_view(normal).substr(0, slash));
     if (Key* key = Find(hive, normal))
         return *key;
-    hive.keys.push_back({normal, {}});
+    hive.index.emplace(Folded(normal), hive.keys.size());
+    hive.keys.push_back({normal, {}, {}});
     return hive.keys.back();
 }
 
@@ -262,6 +339,7 @@ bool DeleteKey(HKEY root, std::string_view path)
     if (!hive || normal.empty() || !Find(*hive, normal))
         return false;
     std::erase_if(hive->keys, [&](const Key& k) { return SameText(k.path, normal) || IsBelow(k.path, normal); });
+    hive->IndexKeys();
     return Save(root, *hive);
 }
 
@@ -297,11 +375,8 @@ std::optional<TRegistryValue> FindValue(HKEY root, std::string_view path, std::s
 {
     Hive* hive = Load(root);
     Key* key = hive ? Find(*hive, path) : nullptr;
-    if (key)
-        for (const TRegistryValue& v : key->values)
-            if (SameText(v.Name, name))
-                return v;
-    return std::nullopt;
+    const TRegistryValue* value = key ? key->Find(name) : nullptr;
+    return value ? std::optional<TRegistryValue>(*value) : std::nullopt;
 }
 
 bool SetValue(HKEY root, std::string_view path, const TRegistryValue& value)
@@ -310,12 +385,10 @@ bool SetValue(HKEY root, std::string_view path, const TRegistryValue& value)
     if (!hive)
         return false;
     Key& key = Ensure(*hive, path);
-    auto it = std::find_if(key.values.begin(), key.values.end(),
-                           [&](const TRegistryValue& v) { return SameText(v.Name, value.Name); });
-    if (it != key.values.end())
-        *it = value;
+    if (TRegistryValue* old = key.Find(value.Name))
+        *old = value;
     else
-        key.values.push_back(value);
+        key.Add(value);
     return Save(root, *hive);
 }
 
@@ -328,7 +401,25 @@ bool DeleteValue(HKEY root, std::string_view path, std::string_view name)
     auto removed = std::erase_if(key->values, [&](const TRegistryValue& v) { return SameText(v.Name, name); });
     if (removed == 0)
         return false;
+    key->IndexValues();
     return Save(root, *hive);
+}
+
+bool Flush()
+{
+    bool ok = true;
+    for (auto& [root, hive] : Hives())
+        if (hive.held && !WriteHive(root, hive))
+            ok = false;
+    return ok;
+}
+
+THeldWrites::THeldWrites() { ++g_holds; }
+
+THeldWrites::~THeldWrites()
+{
+    if (--g_holds == 0 && !Flush())
+        std::cerr << "hanmud: registry settings not saved\n";
 }
 
 }  // namespace RegistryStore

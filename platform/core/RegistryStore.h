@@ -2,8 +2,8 @@
 // The registry's substitute: for each root key one text file under the program folder
 // ("Registry/HKEY_CURRENT_USER.txt"), holding keys (paths of names joined by backslashes) and
 // their string and integer values. Key paths and value names are found without regard to case.
-// Changes reach the file at once through the atomic writer; a change that cannot be written
-// is undone and reported as false.
+// Changes reach the file at once through the atomic writer, unless writes are held (below); a
+// change that cannot be written is undone and reported as false.
 
 #include <cstdint>
 #include <optional>
@@ -37,5 +37,20 @@ std::optional<TRegistryValue> FindValue(HKEY root, std::string_view path, std::s
 // Creates the key when needed; false when the file cannot be written.
 bool SetValue(HKEY root, std::string_view path, const TRegistryValue& value);
 bool DeleteValue(HKEY root, std::string_view path, std::string_view name);
+
+// While one is alive, changes stay in memory, where every reader of this program sees them,
+// and the files are written once when the last one goes (a failure is told on the error
+// stream) or at Flush. The first held change of a file proves it writable, so an unwritable
+// file is still refused at the change. Many values saved at once so cost one write.
+class THeldWrites {
+public:
+    THeldWrites();
+    ~THeldWrites();
+    THeldWrites(const THeldWrites&) = delete;
+    THeldWrites& operator=(const THeldWrites&) = delete;
+};
+// Writes every held change now; false when a file could not be written, its held changes then
+// undone (read back from the file).
+bool Flush();
 
 }  // namespace RegistryStore

@@ -27,6 +27,7 @@ TEST(PlacementKeys, WritesEachPositionUnderBothKeys)
     TempFolder folder;
     TIniFile ini("p.ini");
     WritePlacementKeys(&ini, "F", Stored(), kScreen);
+    ini.UpdateFile();
     EXPECT_EQ(TempFolder::Read(folder.File("p.ini")),
               "[F]\r\nFlags=0\r\nShowCmd=3\r\nPixelsPerInch=96\r\nMinMaxPos(1024x768)=-1,-1,-1,-1\r\n"
               "MinMaxPos=-1,-1,-1,-1\r\nNormPos(1024x768)=10,20,310,220\r\nNormPos=10,20,310,220\r\n");

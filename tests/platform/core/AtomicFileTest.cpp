@@ -1,7 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "TempFolder.h"
 #include "platform/core/AtomicFile.h"
@@ -97,4 +108,108 @@ TEST(AtomicWrite, KeepsTheOldFilesPermissions)
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+// The names in the folder that are temporary files of a save, sorted.
+static std::vector<std::string> Temps(const std::string& dir)
+{
+    std::vector<std::string> names;
+    for (auto& entry : fs::directory_iterator(dir))
+        if (entry.path().filename().string().find(".tmp-") != std::string::npos)
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A target the safe writer may not replace, made by `make` at the path; `kind` is what lstat
+// must still find there afterwards.
+struct TNodeCase {
+    const char* name;
+    std::function<bool(const std::string& path)> make;
+    mode_t kind;
+    const char* reason;
+    friend void PrintTo(const TNodeCase& row, std::ostream* out) { *out << row.name; }
+};
+class RegressionTheSafeWriterReplacedANodeOrAReadOnlyFile : public ::testing::TestWithParam<TNodeCase> {};
+
+TEST_P(RegressionTheSafeWriterReplacedANodeOrAReadOnlyFile, RefusesAndLeavesIt)
+{
+    TempFolder folder;
+    const std::string path = folder.File("target");
+    if (!GetParam().make(path))
+        GTEST_SKIP() << "cannot make a " << GetParam().name << " here: " << std::strerror(errno);
+    // An open reader end of a pipe: a writer that opened the pipe would not block, and what it
+    // wrote would be found.
+    const int reader = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    TWriteResult result = AtomicWriteFile(path, "new");
+    EXPECT_FALSE(result.Ok);
+    EXPECT_NE(result.Message.find(GetParam().reason), std::string::npos) << result.Message;
+    struct stat st;
+    ASSERT_EQ(lstat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & S_IFMT, GetParam().kind);
+    if (S_ISREG(st.st_mode)) {
+        EXPECT_EQ(TempFolder::Read(path), "old");
+    }
+    char byte;
+    if (reader >= 0 && S_ISFIFO(st.st_mode)) {
+        EXPECT_LE(read(reader, &byte, 1), 0);
+    }
+    if (reader >= 0)
+        close(reader);
+    EXPECT_TRUE(Temps(folder.Path()).empty());
+}
+
+static bool MakeFifo(const std::string& path) { return mkfifo(path.c_str(), 0666) == 0; }
+
+const TNodeCase kNodes[] = {
+    {"Fifo", MakeFifo, S_IFIFO, "not a regular file"},
+    {"SymbolicLinkToAFifo",
+     [](const std::string& path) {
+         return MakeFifo(path + "-fifo") && symlink((path + "-fifo").c_str(), path.c_str()) == 0;
+     },
+     S_IFLNK, "not a regular file"},
+    // The null device's numbers, made in the test's own folder: the real one is never at risk.
+    {"CharacterDevice", [](const std::string& path) { return mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
+     S_IFCHR, "not a regular file"},
+    {"Folder", [](const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }, S_IFDIR, "not a regular file"},
+    // Root may write a 0444 file; the writer refuses it all the same.
+    {"ReadOnlyFile",
+     [](const std::string& path) {
+         TempFolder::Write(path, "old");
+         return chmod(path.c_str(), 0444) == 0;
+     },
+     S_IFREG, "read-only"},
+};
+INSTANTIATE_TEST_SUITE_P(Targets, RegressionTheSafeWriterReplacedANodeOrAReadOnlyFile, ::testing::ValuesIn(kNodes),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(AtomicWrite, RegressionASaveKilledMidwayLeftItsTemporaryFileForever)
+{
+    TempFolder folder;
+    const std::string path = folder.File("book");
+    TempFolder::Write(path, "old");
+    // What must stay: a save of the same file still running, and files that only look alike.
+    TAtomicFileWriter running(path);
+    const std::vector<std::string> others = {".book.tmp-short", ".bookcase.tmp-ABC123", ".other.tmp-ABC123"};
+    for (const std::string& name : others)
+        TempFolder::Write(folder.File(name), "kept");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TAtomicFileWriter writer(path);
+        writer.Write("half of the new");
+        raise(SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_EQ(Temps(folder.Path()).size(), 5u);
+
+    EXPECT_TRUE(AtomicWriteFile(path, "new").Ok);
+    EXPECT_EQ(Temps(folder.Path()).size(), 4u);  // only the killed save's file went
+    for (const std::string& name : others)
+        EXPECT_EQ(TempFolder::Read(folder.File(name)), "kept");
+    running.Write("newer");
+    EXPECT_TRUE(running.Commit().Ok);
+    EXPECT_EQ(TempFolder::Read(path), "newer");
+    EXPECT_EQ(Temps(folder.Path()).size(), 3u);
 }

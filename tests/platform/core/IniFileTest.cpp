@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "TempFolder.h"
@@ -61,6 +64,7 @@ TEST(IniWrite, CommentsAndUnknownLinesSurviveARewrite)
     ini.WriteString("MAIN", "name", "new");
     ini.WriteString("Main", "Added", kHan);
     ini.WriteInteger("Third", "N", 3);
+    ini.UpdateFile();
     EXPECT_EQ(TempFolder::Read(folder.File("c.ini")),
               "; settings\r\n"
               "stray line before any section\r\n"
@@ -98,6 +102,7 @@ TEST(IniWrite, ListingErasingAndDeleting)
     EXPECT_FALSE(ini.ValueExists("A", "k1"));
     ini.EraseSection("A");
     EXPECT_FALSE(ini.SectionExists("A"));
+    ini.UpdateFile();
     EXPECT_EQ(TempFolder::Read(folder.File("l.ini")), "[B]\r\nflag=1\r\n");
 }
 
@@ -105,8 +110,8 @@ TEST(IniWrite, ALineBreakInAValueCannotInjectLines)
 {
     TempFolder folder;
     TIniFile ini("i.ini");
-    ini.WriteString("S", "K", "first\r\n[Evil]\r\nX=1");
-    EXPECT_EQ(ini.ReadString("S", "K", ""), "first");
+    EXPECT_THROW(ini.WriteString("S", "K", "first\r\n[Evil]\r\nX=1"), EIniFileException);
+    EXPECT_EQ(ini.ReadString("S", "K", "none"), "none");
     EXPECT_FALSE(ini.SectionExists("Evil"));
 }
 
@@ -126,7 +131,101 @@ TEST(IniWrite, AFailedWriteRaisesAndChangesNothing)
     TempFolder folder;
     TIniFile ini("f.ini");
     ini.WriteString("S", "K", "old");
-    InjectAtomicWriteFailure(TAtomicWriteStep::Write);
+    ini.UpdateFile();
+    InjectAtomicWriteFailure(TAtomicWriteStep::Create);
     ExpectRaises<EIniFileException>([&] { ini.WriteString("S", "K", "new"); }, "Unable to write to f.ini");
+    ini.WriteString("S", "K", "new");
+    InjectAtomicWriteFailure(TAtomicWriteStep::Write);
+    ExpectRaises<EIniFileException>([&] { ini.UpdateFile(); }, "Unable to write to f.ini");
     EXPECT_EQ(TempFolder::Read(folder.File("f.ini")), "[S]\r\nK=old\r\n");
+}
+
+// A write of one key the reader must read back as written, or refuse, naming what it refused.
+struct TRoundTripCase {
+    const char* name;
+    const char* section;
+    const char* ident;
+    const char* value;
+    const char* readBack;  // null: refused
+};
+class RegressionTheWriterSavedWhatItsReaderCannotRead : public ::testing::TestWithParam<TRoundTripCase> {};
+
+TEST_P(RegressionTheWriterSavedWhatItsReaderCannotRead, ReadsItBackOrRefusesIt)
+{
+    const TRoundTripCase& c = GetParam();
+    TempFolder folder;
+    const std::string before = "[Print]\r\nTitleText=old\r\n";
+    TempFolder::Write(folder.File("p.ini"), before);
+    {
+        TIniFile ini("p.ini");
+        if (!c.readBack) {
+            EXPECT_THROW(ini.WriteString(c.section, c.ident, c.value), EIniFileException);
+            TStringList sections;
+            ini.ReadSections(&sections);
+            EXPECT_EQ(Lines(sections), (V{"Print"}));
+        } else {
+            ini.WriteString(c.section, c.ident, c.value);
+        }
+    }
+    if (!c.readBack)
+        EXPECT_EQ(TempFolder::Read(folder.File("p.ini")), before);
+    else
+        EXPECT_EQ(TIniFile("p.ini").ReadString(c.section, c.ident, "(none)"), c.readBack);
+}
+
+const TRoundTripCase kRoundTrips[] = {
+    {"SectionHoldingABracket", "S]x", "K", "v", nullptr},
+    {"SectionHoldingALineBreak", "S\r\n[Print", "K", "v", nullptr},
+    {"TitleTextOfTwoLines", "Print", "TitleText", "line1\r\nline2", nullptr},
+    {"PageNumSepWithALineFeed", "Print", "PageNumSep", "-\n-", nullptr},
+    {"DateFormatWithACarriageReturn", "Print", "DateFormat", "yyyy\rmm", nullptr},
+    {"KeyHoldingAnEqualsSign", "Print", "a=b", "v", nullptr},
+    {"KeyLookingLikeAComment", "Print", ";K", "v", nullptr},
+    {"KeyLookingLikeASection", "Print", "[K", "v", nullptr},
+    {"LineBreakAmongTheBlanksAtTheEnd", "Print", "PagePrefix", "p.\r\n", "p."},
+    {"SectionStartingWithABracket", "[S", "K", "v", "v"},
+    {"KeyHoldingABracket", "Print", "a]b", "v", "v"},
+};
+INSTANTIATE_TEST_SUITE_P(Writes, RegressionTheWriterSavedWhatItsReaderCannotRead, ::testing::ValuesIn(kRoundTrips),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(IniWrite, RegressionEachKeyRewroteAndSyncedTheWholeFile)
+{
+    TempFolder folder;
+    TempFolder::Write(folder.File("cols.ini"), "; widths\r\n");
+    {
+        TIniFile ini("cols.ini");
+        for (int i = 0; i < 1000; ++i)
+            ini.WriteInteger("Columns", "col" + std::to_string(i), i);
+        // Held in memory: the file is written once, when the object goes.
+        EXPECT_EQ(TempFolder::Read(folder.File("cols.ini")), "; widths\r\n");
+        EXPECT_EQ(ini.ReadInteger("columns", "COL999", -1), 999);
+    }
+    TIniFile ini("cols.ini");
+    EXPECT_EQ(ini.ReadInteger("Columns", "col0", -1), 0);
+    EXPECT_EQ(ini.ReadInteger("Columns", "col999", -1), 999);
+}
+
+TEST(IniWrite, HeldChangesGoOverWhatAnotherProgramWroteMeanwhile)
+{
+    TempFolder folder;
+    TempFolder::Write(folder.File("m.ini"), "[A]\r\nx=1\r\n");
+    TIniFile ini("m.ini");
+    ini.WriteString("A", "y", "2");
+    ini.DeleteKey("A", "x");
+    TempFolder::Write(folder.File("m.ini.new"), "[A]\r\nx=1\r\nz=3\r\n[B]\r\nw=4\r\n");
+    std::filesystem::rename(folder.File("m.ini.new"), folder.File("m.ini"));
+    EXPECT_EQ(ini.ReadString("B", "w", ""), "4");
+    ini.UpdateFile();
+    EXPECT_EQ(TempFolder::Read(folder.File("m.ini")), "[A]\r\nz=3\r\ny=2\r\n[B]\r\nw=4\r\n");
+}
+
+TEST(IniWrite, AReadOnlyFileIsRefusedAtTheFirstChange)
+{
+    TempFolder folder;
+    TempFolder::Write(folder.File("r.ini"), "[S]\r\nK=old\r\n");
+    chmod(folder.File("r.ini").c_str(), 0444);
+    TIniFile ini("r.ini");
+    EXPECT_THROW(ini.WriteString("S", "K", "new"), EIniFileException);
+    EXPECT_EQ(ini.ReadString("S", "K", ""), "old");
 }

@@ -127,6 +127,27 @@ TEST(RegistryDamage, RegressionARegistryFileThatCannotBeReadWasWrittenOver)
     EXPECT_EQ(TempFolder::Read(HivePath(folder)), hive);
 }
 
+TEST(RegistryDamage, ManyKeysAreFoundAndForgottenByAnyCase)
+{
+    TempFolder folder;
+    std::string text;
+    for (int i = 0; i < 3000; ++i)
+        text += "[Software\\K" + std::to_string(i) + "]\r\n\"V\"=dword:" + std::to_string(i) + "\r\n";
+    WriteHive(folder, text + "[SOFTWARE\\k17]\r\n\"W\"=\"second line\"\r\n\"v\"=dword:99\r\n");
+    EXPECT_EQ(Show("software\\k2999", "v"), "V=#10649");  // dword values are hexadecimal
+    EXPECT_EQ(Show("Software\\K17", "w"), "W=second line");
+    EXPECT_EQ(Show("Software\\K17", "V"), "V=#23");  // the first of two values wins
+    ASSERT_TRUE(RegistryStore::DeleteKey(kUser, "software\\K17"));
+    EXPECT_EQ(Show("Software\\K17", "W"), "-");
+    EXPECT_EQ(Show("Software\\K18", "V"), "V=#24");
+    ASSERT_TRUE(RegistryStore::DeleteValue(kUser, "Software\\K18", "v"));
+    ASSERT_TRUE(RegistryStore::SetValue(kUser, "Software\\K18", Number("Z", 5)));
+    ASSERT_TRUE(RegistryStore::SetValue(kUser, "software\\k18", Number("z", 6)));
+    EXPECT_EQ(RegistryStore::ValueNames(kUser, "Software\\K18"), (std::vector<AnsiString>{"z"}));
+    EXPECT_EQ(Show("Software\\K18", "Z"), "z=#6");
+    EXPECT_EQ(RegistryStore::SubKeyNames(kUser, "Software").size(), 2999u);
+}
+
 TEST(RegistryDamageSeeded, AWriteKeepsTheValuesOfEveryWholeKey)
 {
     const char* keys[] = {"Software\\Hanmud\\Main", "Software\\Hanmud\\Window", "Software\\Recent"};

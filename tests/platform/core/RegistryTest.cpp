@@ -117,3 +117,34 @@ TEST(RegIniFile, TheIniInterfaceOverTheRegistry)
     ini.EraseSection("Grid");
     EXPECT_FALSE(ini.SectionExists("Grid"));
 }
+
+TEST(RegIniFile, RegressionEachColumnWidthRewroteAndSyncedTheRegistryFile)
+{
+    TempFolder folder;
+    const std::string file = folder.Path() + "/Registry/HKEY_CURRENT_USER.txt";
+    {
+        TRegistryIniFile store("Software\\Hanmud\\Columns");
+        for (int i = 0; i < 1000; ++i)
+            store.WriteInteger("Grid", "col" + std::to_string(i), i);
+        EXPECT_FALSE(std::filesystem::exists(file));  // held until the store goes
+        TRegistry reader;                             // this program's readers see the held values
+        ASSERT_TRUE(reader.OpenKey("Software\\Hanmud\\Columns\\Grid", false));
+        EXPECT_EQ(reader.ReadString("col999"), "999");
+    }
+    EXPECT_NE(TempFolder::Read(file).find("\"col999\"=\"999\""), std::string::npos);
+}
+
+TEST(RegIniFile, HeldValuesThatCannotBeWrittenAreReportedAndUndone)
+{
+    TempFolder folder;
+    TRegistryIniFile store("Software\\Hanmud\\Columns");
+    store.WriteString("Grid", "col0", "1");
+    store.UpdateFile();
+    store.WriteString("Grid", "col0", "2");
+    InjectAtomicWriteFailure(TAtomicWriteStep::Sync);
+    EXPECT_THROW(store.UpdateFile(), ERegistryException);
+    EXPECT_EQ(store.ReadString("Grid", "col0", ""), "1");
+    InjectAtomicWriteFailure(TAtomicWriteStep::Create);
+    EXPECT_THROW(store.WriteString("Grid", "col0", "3"), ERegistryException);  // refused at the change
+    EXPECT_EQ(store.ReadString("Grid", "col0", ""), "1");
+}
