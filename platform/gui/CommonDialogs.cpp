@@ -7,11 +7,13 @@
 #include <QInputDialog>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <unistd.h>
 
 #include "platform/core/Cp949.h"
 #include "platform/core/FilePaths.h"
 #include "platform/core/FileSystem.h"
+#include "platform/core/ProgramFolder.h"
 #include "platform/core/StoredPath.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Canvas.h"
@@ -22,12 +24,21 @@ namespace {
 
 TDialogHook gDialogHook;
 
-QString NativeQPath(const AnsiString& programPath) { return QString::fromStdString(NativePath(programPath)); }
-
 QWidget* ActiveWindow()
 {
     TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
     return form && form->HandleAllocated() ? form->Handle() : nullptr;
+}
+
+// Where a file dialog opens: the given folder (a program path), else the program folder; a folder
+// not made yet gives way to the nearest one above it that is there.
+QString StartFolder(const AnsiString& start)
+{
+    std::filesystem::path folder = start.empty() ? ProgramFolder() : NativePath(start);
+    std::error_code error;
+    while (folder.has_relative_path() && !std::filesystem::is_directory(folder, error))
+        folder = folder.parent_path();
+    return QString::fromStdString(folder.string());
 }
 
 // The lines of a hook's answer.
@@ -106,9 +117,7 @@ bool TOpenDialog::Execute()
         }
         if (!DefaultExt.empty())
             dialog.setDefaultSuffix(AnsiToQString(DefaultExt));
-        AnsiString start = InitialDir.empty() ? ExtractFilePath(FileName) : InitialDir;
-        if (!start.empty())
-            dialog.setDirectory(NativeQPath(start));
+        dialog.setDirectory(StartFolder(InitialDir.empty() ? ExtractFilePath(FileName) : InitialDir));
         if (!FileName.empty())
             dialog.selectFile(AnsiToQString(ExtractFileName(FileName)));
         if (dialog.exec() != QDialog::Accepted)
@@ -224,7 +233,7 @@ bool SelectDirectory(const AnsiString& Caption, const AnsiString& Root, AnsiStri
 {
     std::optional<std::string> answer =
         RunDialog({cdDirectory, Caption, AnsiString(), Directory}, [&]() -> std::optional<std::string> {
-            QString start = NativeQPath(Directory.empty() ? Root : Directory);
+            QString start = StartFolder(Directory.empty() ? Root : Directory);
             QString dir = QFileDialog::getExistingDirectory(ActiveWindow(), AnsiToQString(Caption), start,
                                                             QFileDialog::DontUseNativeDialog);
             if (dir.isEmpty())
