@@ -94,44 +94,51 @@ TOpenDialog::~TOpenDialog() = default;
 bool TOpenDialog::Execute()
 {
     std::vector<TFileFilter> filters = ParseFileFilter(Filter);
-    TFileDialogRequest request{{IsSave() ? cdSave : cdOpen, Title, AnsiString(), FileName}, InitialDir, Filter};
     if (OnShow)
         OnShow(this);
-    std::optional<std::string> answer = RunDialog(request, [&]() -> std::optional<std::string> {
-        QFileDialog dialog(ActiveWindow(), AnsiToQString(Title));
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked below, through the box hook
-        dialog.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        if (Options & ofAllowMultiSelect)
-            dialog.setFileMode(QFileDialog::ExistingFiles);
-        else if (IsSave() || !(Options & ofFileMustExist) || (Options & ofCreatePrompt))
-            dialog.setFileMode(QFileDialog::AnyFile);
-        else
-            dialog.setFileMode(QFileDialog::ExistingFile);
-        QStringList names;
-        for (const TFileFilter& f : filters)
-            names << QString::fromStdString(QtNameFilter(f));
-        if (!names.isEmpty()) {
-            dialog.setNameFilters(names);
-            dialog.selectNameFilter(names.value(FilterIndex - 1, names.first()));
-        }
-        if (!DefaultExt.empty())
-            dialog.setDefaultSuffix(AnsiToQString(DefaultExt));
-        dialog.setDirectory(StartFolder(InitialDir.empty() ? ExtractFilePath(FileName) : InitialDir));
-        if (!FileName.empty())
-            dialog.selectFile(AnsiToQString(ExtractFileName(FileName)));
-        if (dialog.exec() != QDialog::Accepted)
-            return std::nullopt;
-        FilterIndex = std::max(1, static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1);
-        return dialog.selectedFiles().join(QLatin1Char('\n')).toStdString();
-    });
-    bool ok = answer && Accept(*answer);
+    // "No" at a question about the chosen file goes back to the dialog, at that file.
+    AnsiString folder = InitialDir, name = FileName;
+    TAcceptance acceptance = TAcceptance::Declined;
+    while (acceptance == TAcceptance::Declined) {
+        TFileDialogRequest request{{IsSave() ? cdSave : cdOpen, Title, AnsiString(), name}, folder, Filter};
+        std::optional<std::string> answer = RunDialog(request, [&]() -> std::optional<std::string> {
+            QFileDialog dialog(ActiveWindow(), AnsiToQString(Title));
+            dialog.setOption(QFileDialog::DontUseNativeDialog);
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked below, through the box hook
+            dialog.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+            if (Options & ofAllowMultiSelect)
+                dialog.setFileMode(QFileDialog::ExistingFiles);
+            else if (IsSave() || !(Options & ofFileMustExist) || (Options & ofCreatePrompt))
+                dialog.setFileMode(QFileDialog::AnyFile);
+            else
+                dialog.setFileMode(QFileDialog::ExistingFile);
+            QStringList names;
+            for (const TFileFilter& f : filters)
+                names << QString::fromStdString(QtNameFilter(f));
+            if (!names.isEmpty()) {
+                dialog.setNameFilters(names);
+                dialog.selectNameFilter(names.value(FilterIndex - 1, names.first()));
+            }
+            if (!DefaultExt.empty())
+                dialog.setDefaultSuffix(AnsiToQString(DefaultExt));
+            dialog.setDirectory(StartFolder(folder.empty() ? ExtractFilePath(name) : folder));
+            if (!name.empty())
+                dialog.selectFile(AnsiToQString(ExtractFileName(name)));
+            if (dialog.exec() != QDialog::Accepted)
+                return std::nullopt;
+            FilterIndex = std::max(1, static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1);
+            return dialog.selectedFiles().join(QLatin1Char('\n')).toStdString();
+        });
+        acceptance = answer ? Accept(*answer, name) : TAcceptance::Nothing;
+        if (acceptance == TAcceptance::Declined)
+            folder = ExtractFileDir(name);
+    }
     if (OnClose)
         OnClose(this);
-    return ok;
+    return acceptance == TAcceptance::Accepted;
 }
 
-bool TOpenDialog::Accept(const std::string& answer)
+TOpenDialog::TAcceptance TOpenDialog::Accept(const std::string& answer, AnsiString& declined)
 {
     std::vector<AnsiString> chosen;
     for (const std::string& line : Lines(answer)) {
@@ -142,27 +149,29 @@ bool TOpenDialog::Accept(const std::string& answer)
         chosen.push_back(path);
     }
     if (chosen.empty())
-        return false;
+        return TAcceptance::Nothing;
     const AnsiString& first = chosen.front();
-    if (IsSave() && (Options & ofOverwritePrompt) && FileExists(first) &&
-        MessageBox(first + " already exists.\nDo you want to replace it?", Title, MB_YESNO | MB_ICONEXCLAMATION) !=
-            IDYES)
-        return false;
-    if ((Options & ofCreatePrompt) && !FileExists(first) &&
-        MessageBox(first + "\nThis file does not exist.\nDo you want to create it?", Title,
-                   MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return false;
+    // The question names the file as the system does, not as the program stores it.
+    const AnsiString shown = Utf8ToCp949(NativePath(first));
+    if ((IsSave() && (Options & ofOverwritePrompt) && FileExists(first) &&
+         MessageBox(shown + " already exists.\nDo you want to replace it?", Title, MB_YESNO | MB_ICONEXCLAMATION) !=
+             IDYES) ||
+        ((Options & ofCreatePrompt) && !FileExists(first) &&
+         MessageBox(shown + "\nThis file does not exist.\nDo you want to create it?", Title,
+                    MB_YESNO | MB_ICONQUESTION) != IDYES)) {
+        declined = first;
+        return TAcceptance::Declined;
+    }
     FileName = first;
     FFiles->Clear();
     for (const AnsiString& path : chosen)
         FFiles->Add(path);
-    // The framework's dialog leaves the process in the chosen folder unless told not to.
-    if (!(Options & ofNoChangeDir)) {
-        std::string folder = NativePath(ExtractFileDir(first));
-        if (!folder.empty() && chdir(folder.c_str()) != 0)
-            return true;  // the choice stands; the folder just stays
-    }
-    return true;
+    // The framework's dialog leaves the process in the chosen folder unless told not to; the
+    // choice stands when the folder cannot be entered.
+    if (const std::string chosenFolder = NativePath(ExtractFileDir(first));
+        !(Options & ofNoChangeDir) && !chosenFolder.empty()) [[maybe_unused]]
+        const int moved = chdir(chosenFolder.c_str());
+    return TAcceptance::Accepted;
 }
 
 namespace {
