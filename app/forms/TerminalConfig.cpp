@@ -56,8 +56,9 @@ void LabelFor(TComponent* owner, TWinControl* parent, const char* name, const ch
     });
 }
 
-// The names of the files in a shipped folder, as program text: those of the program folder's copy
-// in the order the system gives them, then those beside the executable that it lacks.
+// The names of the files in a shipped folder, as program text: the program folder's copy and the
+// one beside the executable together, each name once, sorted by name, as the folders of the
+// system the dialog was made for list them (this one lists them in no set order).
 std::vector<AnsiString> FileNames(const AnsiString& programFolder)
 {
     std::vector<AnsiString> files;
@@ -74,6 +75,7 @@ std::vector<AnsiString> FileNames(const AnsiString& programFolder)
                 files.push_back(text);
         }
     }
+    std::sort(files.begin(), files.end());
     return files;
 }
 // The first item whose text equals name exactly, or -1.
