@@ -117,6 +117,8 @@ function(hm_test name)
     set(qt_env "QT_QPA_PLATFORM=set:offscreen")
   endif()
   hm_precompile(${name} test "${A_QT}")
+  # Added after the count of sources that chooses the precompiled header.
+  target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/NoDataFolder.cpp)
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 300)
   endif()

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "platform/core/Cp949.h"
+
 namespace {
 
 constexpr int Eof = TFreadStream::EndOfFile;
@@ -186,7 +188,8 @@ void WriteLog(const char* format, ...)
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    const AnsiString line = LogLine(local, message);
+    // The messages are cp949; the terminal that shows them reads the user's locale.
+    const std::string line = Cp949ToLocale(LogLine(local, message));
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
 }

@@ -87,7 +87,8 @@ bool StrEqual(const char* a, const char* b);
 inline bool StrEqual(const std::optional<AnsiString>& a, const char* b) { return a && StrEqual(a->c_str(), b); }
 
 // Writes "TIME :: MESSAGE\n" to standard error, TIME as ctime gives the local time without its
-// line end. The message is formatted printf-style and cut at 16383 bytes.
+// line end. The message is formatted printf-style and cut at 16383 bytes, then written in the
+// character set of the user's locale (Cp949ToLocale).
 void WriteLog(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // The time as ctime writes it, without the line end: "Sun Dec  6 21:37:35 2026".
 AnsiString CTimeText(const std::tm& time);

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   clang libclang-rt-dev clang-format
   libvterm-dev
-  fonts-nanum xfonts-baekmuk unifont fonts-dejavu-core
+  fonts-nanum xfonts-baekmuk xfonts-base xfonts-terminus unifont fonts-dejavu-core
   xvfb xauth xclip tmux tintin++
   poppler-utils xdg-utils xdotool
   cups printer-driver-cups-pdf fonts-liberation2

@@ -18,6 +18,7 @@
 #include "app/forms/TerminalConfig.h"
 #include "app/forms/ViewWalkForm.h"
 #include "grid/control/CellGrid.h"
+#include "platform/core/FileSystem.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Dialogs.h"
@@ -105,6 +106,8 @@ void TBooksForm::FormCreate()
         TCharBooks::ReportError = [](const AnsiString& caption, const AnsiString& text) {
             MessageBox(text, caption, MB_OK | MB_ICONERROR);
         };
+    // The command-file and walk dialogs open in it, so a player's first Save lands there.
+    ForceDirectories("Cmd");
     TCharBooks::Load();
 }
 

@@ -56,21 +56,26 @@ void LabelFor(TComponent* owner, TWinControl* parent, const char* name, const ch
     });
 }
 
-// The names in a folder that are files, as program text, in the order the system gives them.
-std::vector<AnsiString> FileNames(const std::string& folder)
+// The names of the files in a shipped folder, as program text: the program folder's copy and the
+// one beside the executable together, each name once, sorted by name, as the folders of the
+// system the dialog was made for list them (this one lists them in no set order).
+std::vector<AnsiString> FileNames(const AnsiString& programFolder)
 {
-    std::vector<std::string> names;
-    ListFolder(folder, names);
     std::vector<AnsiString> files;
-    for (const std::string& name : names) {
-        std::error_code error;
-        if (std::filesystem::is_directory(std::filesystem::path(folder) / name, error))
-            continue;
-        const AnsiString text = Utf8ToCp949(name);
-        // A name the book could not give back as it is (no cp949 spelling) is left out.
-        if (Cp949ToUtf8(text) == name)
-            files.push_back(text);
+    for (const std::string& folder : ShippedPaths(programFolder)) {
+        std::vector<std::string> names;
+        ListFolder(folder, names);
+        for (const std::string& name : names) {
+            std::error_code error;
+            if (std::filesystem::is_directory(std::filesystem::path(folder) / name, error))
+                continue;
+            const AnsiString text = Utf8ToCp949(name);
+            // A name the book could not give back as it is (no cp949 spelling) is left out.
+            if (Cp949ToUtf8(text) == name && std::find(files.begin(), files.end(), text) == files.end())
+                files.push_back(text);
+        }
     }
+    std::sort(files.begin(), files.end());
     return files;
 }
 // The first item whose text equals name exactly, or -1.
@@ -193,7 +198,7 @@ void TTerminalConfig::DoShow()
 void TTerminalConfig::FillFontLists()
 {
     [[maybe_unused]] const int moved = chdir(ProgramFolder().c_str());
-    const TerminalSettings::TFontFiles files = TerminalSettings::SortFontFiles(FileNames(NativePath(FFontsFolder)));
+    const TerminalSettings::TFontFiles files = TerminalSettings::SortFontFiles(FileNames(FFontsFolder));
     for (int i = 0; i < 4; ++i) {
         FFontBoxes[i]->Clear();
         for (const AnsiString& name : files.Lists[i])
@@ -232,7 +237,7 @@ void TTerminalConfig::UpdatePreview()
     // The sample first: a missing one is reported and the preview stays as it was.
     std::string sample;
     try {
-        sample = ReadWholeFile(ProgramPath() + (FSampleGroup->ItemIndex() == 1 ? kAnsiSample : kTextSample));
+        sample = ReadWholeFile(StoredPath(ShippedFilePath(FSampleGroup->ItemIndex() == 1 ? kAnsiSample : kTextSample)));
     } catch (const Exception& e) {
         if (Application)
             Application->ShowException(e);

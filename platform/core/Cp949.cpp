@@ -1,9 +1,12 @@
 #include "platform/core/Cp949.h"
 
 #include <iconv.h>
+#include <langinfo.h>
+#include <locale.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -137,22 +140,58 @@ std::string Cp949ToUtf8(std::string_view text)
         });
 }
 
-AnsiString Utf8ToCp949(std::string_view text)
+namespace {
+
+// The length of the UTF-8 character that starts rest: the whole character, or one stray byte of
+// ill-formed input.
+size_t Utf8CharLength(std::string_view rest)
 {
-    return ToCp949().Run(
-        text,
-        [](std::string_view rest) {
-            // The whole character, or one stray byte of ill-formed input.
-            size_t n = Utf8Length(static_cast<unsigned char>(rest[0]));
-            for (size_t i = 1; i < n; ++i)
-                if (i >= rest.size() || (static_cast<unsigned char>(rest[i]) & 0xC0) != 0x80)
-                    return i;
-            return n;
-        },
-        [](std::string& out, std::string_view, size_t n) {
-            out += '?';
-            return n;
-        });
+    size_t n = Utf8Length(static_cast<unsigned char>(rest[0]));
+    for (size_t i = 1; i < n; ++i)
+        if (i >= rest.size() || (static_cast<unsigned char>(rest[i]) & 0xC0) != 0x80)
+            return i;
+    return n;
+}
+
+size_t QuestionMark(std::string& out, std::string_view, size_t n)
+{
+    out += '?';
+    return n;
+}
+
+// The character set of the locale the environment names for LC_CTYPE, read without touching the
+// process's own locale; the C locale's when the environment names none that is installed.
+std::string LocaleCodeset()
+{
+    locale_t locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
+    if (!locale)
+        return "ANSI_X3.4-1968";
+    std::string codeset = nl_langinfo_l(CODESET, locale);
+    freelocale(locale);
+    return codeset;
+}
+
+}  // namespace
+
+AnsiString Utf8ToCp949(std::string_view text) { return ToCp949().Run(text, Utf8CharLength, QuestionMark); }
+
+std::string Cp949ToLocale(std::string_view text)
+{
+    const std::string codeset = LocaleCodeset();
+    const std::string utf8 = Cp949ToUtf8(text);
+    if (codeset == "UTF-8")
+        return utf8;
+    static thread_local std::string openFor;
+    static thread_local std::unique_ptr<TConverter> converter;
+    if (codeset != openFor) {
+        openFor = codeset;
+        try {
+            converter = std::make_unique<TConverter>(codeset.c_str(), "UTF-8");
+        } catch (const std::runtime_error&) {
+            converter = std::make_unique<TConverter>("ANSI_X3.4-1968", "UTF-8");  // a set iconv lacks
+        }
+    }
+    return converter->Run(utf8, Utf8CharLength, QuestionMark);
 }
 
 std::u16string Utf8ToUtf16(std::string_view text)

@@ -13,6 +13,12 @@ std::u16string Cp949ToUtf16(std::string_view text);
 AnsiString Utf8ToCp949(std::string_view text);
 AnsiString Utf16ToCp949(std::u16string_view text);
 
+// For the user's terminal: cp949 text in the character set of the locale the environment names
+// (LC_ALL, LC_CTYPE, LANG), whatever locale the process has set. Under a UTF-8 locale it is
+// Cp949ToUtf8's text; under any other a character the set cannot hold becomes "?" (so the C
+// locale gets plain ASCII, never stray bytes).
+std::string Cp949ToLocale(std::string_view text);
+
 // Plain Unicode transforms; an ill-formed sequence becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);

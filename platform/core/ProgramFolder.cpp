@@ -1,7 +1,5 @@
 #include "platform/core/ProgramFolder.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -32,6 +30,8 @@ std::string ExecutableName()
     return ec ? std::string() : exe.filename().string();
 }
 
+// Read on every call, so a test or tool that changes the environment gets its own folder; the
+// folder is made once per path.
 static std::string DataFolder()
 {
     const char* xdg = std::getenv("XDG_DATA_HOME");
@@ -42,22 +42,17 @@ static std::string DataFolder()
         const char* home = std::getenv("HOME");
         base = fs::path(home && *home ? home : "/tmp") / ".local" / "share";
     }
-    fs::path folder = base / "hanmud";
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    return folder.string();
-}
-
-std::string ProgramFolder()
-{
-    if (!OverrideFolder().empty())
-        return OverrideFolder();
-    static const std::string folder = [] {
-        std::string exe = ExecutableFolder();
-        return access(exe.c_str(), W_OK) == 0 ? exe : DataFolder();
-    }();
+    const std::string folder = (base / "hanmud").string();
+    static std::string made;
+    if (folder != made) {
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        made = folder;
+    }
     return folder;
 }
+
+std::string ProgramFolder() { return OverrideFolder().empty() ? DataFolder() : OverrideFolder(); }
 
 void SetProgramFolder(const std::string& nativePath)
 {

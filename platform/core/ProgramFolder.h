@@ -1,7 +1,9 @@
 #pragma once
-// The program folder: where the program keeps its files (CharBooks, Cmd, INI and registry
-// files). It is the folder of the executable, or, when that folder cannot be written,
-// $XDG_DATA_HOME/hanmud (default ~/.local/share/hanmud), created on first use.
+// The program folder: where the player's files live (CharBooks, Cmd, walks, INI and registry
+// files). It is always $XDG_DATA_HOME/hanmud (default ~/.local/share/hanmud), created when
+// missing, never the folder of the executable: a rebuild or a moved binary loses nothing. The
+// program's own read-only files (Fonts) are found there first, then beside the executable
+// (ShippedFilePath, StoredPath.h).
 
 #include <string>
 
@@ -9,7 +11,7 @@
 
 // Native (UTF-8) path without a trailing slash.
 std::string ProgramFolder();
-// The folder the executable lies in, writable or not (files shipped beside the program).
+// The folder the executable lies in (files shipped beside the program).
 std::string ExecutableFolder();
 // The executable's file name, without folder.
 std::string ExecutableName();

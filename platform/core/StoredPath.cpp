@@ -45,3 +45,28 @@ AnsiString StoredPath(std::string_view nativePath)
             c = '\\';
     return Utf8ToCp949(text);
 }
+
+std::vector<std::string> ShippedPaths(std::string_view programPath)
+{
+    const std::string native = NativePath(programPath);
+    std::vector<std::string> folders{native};
+    const fs::path relative = fs::path(native).lexically_relative(fs::path(ProgramFolder()).lexically_normal());
+    if (relative.empty() || *relative.begin() == "..")
+        return folders;
+    std::string beside = (fs::path(ExecutableFolder()) / relative).lexically_normal().string();
+    if (beside.size() > 1 && beside.back() == '/')
+        beside.pop_back();
+    if (beside != native)
+        folders.push_back(beside);
+    return folders;
+}
+
+std::string ShippedFilePath(std::string_view programPath)
+{
+    const std::vector<std::string> copies = ShippedPaths(programPath);
+    std::error_code error;
+    for (const std::string& copy : copies)
+        if (fs::exists(copy, error))
+            return copy;
+    return copies.front();
+}

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/core/AnsiString.h"
 
@@ -15,3 +16,12 @@ std::string NativePath(std::string_view programPath);
 // A native path to a program path: relative (no leading backslash) when it lies inside the
 // program folder, else absolute; slashes become backslashes.
 AnsiString StoredPath(std::string_view nativePath);
+
+// One of the program's own read-only files (a font, a sample text), given as a program path: the
+// program folder's copy when there is one (a player's own file wins), else the copy beside the
+// executable, else the program folder's path, so that the failure names where it was looked for.
+// A path outside the program folder is only taken as it stands.
+std::string ShippedFilePath(std::string_view programPath);
+// Where a shipped file or folder is looked for, in order: the program folder's copy, then the one
+// beside the executable (when the path lies in the program folder and that is another place).
+std::vector<std::string> ShippedPaths(std::string_view programPath);

@@ -7,11 +7,13 @@
 #include <QInputDialog>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <unistd.h>
 
 #include "platform/core/Cp949.h"
 #include "platform/core/FilePaths.h"
 #include "platform/core/FileSystem.h"
+#include "platform/core/ProgramFolder.h"
 #include "platform/core/StoredPath.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Canvas.h"
@@ -22,12 +24,21 @@ namespace {
 
 TDialogHook gDialogHook;
 
-QString NativeQPath(const AnsiString& programPath) { return QString::fromStdString(NativePath(programPath)); }
-
 QWidget* ActiveWindow()
 {
     TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
     return form && form->HandleAllocated() ? form->Handle() : nullptr;
+}
+
+// Where a file dialog opens: the given folder (a program path), else the program folder; a folder
+// not made yet gives way to the nearest one above it that is there.
+QString StartFolder(const AnsiString& start)
+{
+    std::filesystem::path folder = start.empty() ? ProgramFolder() : NativePath(start);
+    std::error_code error;
+    while (folder.has_relative_path() && !std::filesystem::is_directory(folder, error))
+        folder = folder.parent_path();
+    return QString::fromStdString(folder.string());
 }
 
 // The lines of a hook's answer.
@@ -83,46 +94,51 @@ TOpenDialog::~TOpenDialog() = default;
 bool TOpenDialog::Execute()
 {
     std::vector<TFileFilter> filters = ParseFileFilter(Filter);
-    TFileDialogRequest request{{IsSave() ? cdSave : cdOpen, Title, AnsiString(), FileName}, InitialDir, Filter};
     if (OnShow)
         OnShow(this);
-    std::optional<std::string> answer = RunDialog(request, [&]() -> std::optional<std::string> {
-        QFileDialog dialog(ActiveWindow(), AnsiToQString(Title));
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked below, through the box hook
-        dialog.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        if (Options & ofAllowMultiSelect)
-            dialog.setFileMode(QFileDialog::ExistingFiles);
-        else if (IsSave() || !(Options & ofFileMustExist) || (Options & ofCreatePrompt))
-            dialog.setFileMode(QFileDialog::AnyFile);
-        else
-            dialog.setFileMode(QFileDialog::ExistingFile);
-        QStringList names;
-        for (const TFileFilter& f : filters)
-            names << QString::fromStdString(QtNameFilter(f));
-        if (!names.isEmpty()) {
-            dialog.setNameFilters(names);
-            dialog.selectNameFilter(names.value(FilterIndex - 1, names.first()));
-        }
-        if (!DefaultExt.empty())
-            dialog.setDefaultSuffix(AnsiToQString(DefaultExt));
-        AnsiString start = InitialDir.empty() ? ExtractFilePath(FileName) : InitialDir;
-        if (!start.empty())
-            dialog.setDirectory(NativeQPath(start));
-        if (!FileName.empty())
-            dialog.selectFile(AnsiToQString(ExtractFileName(FileName)));
-        if (dialog.exec() != QDialog::Accepted)
-            return std::nullopt;
-        FilterIndex = std::max(1, static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1);
-        return dialog.selectedFiles().join(QLatin1Char('\n')).toStdString();
-    });
-    bool ok = answer && Accept(*answer);
+    // "No" at a question about the chosen file goes back to the dialog, at that file.
+    AnsiString folder = InitialDir, name = FileName;
+    TAcceptance acceptance = TAcceptance::Declined;
+    while (acceptance == TAcceptance::Declined) {
+        TFileDialogRequest request{{IsSave() ? cdSave : cdOpen, Title, AnsiString(), name}, folder, Filter};
+        std::optional<std::string> answer = RunDialog(request, [&]() -> std::optional<std::string> {
+            QFileDialog dialog(ActiveWindow(), AnsiToQString(Title));
+            dialog.setOption(QFileDialog::DontUseNativeDialog);
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked below, through the box hook
+            dialog.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+            if (Options & ofAllowMultiSelect)
+                dialog.setFileMode(QFileDialog::ExistingFiles);
+            else if (IsSave() || !(Options & ofFileMustExist) || (Options & ofCreatePrompt))
+                dialog.setFileMode(QFileDialog::AnyFile);
+            else
+                dialog.setFileMode(QFileDialog::ExistingFile);
+            QStringList names;
+            for (const TFileFilter& f : filters)
+                names << QString::fromStdString(QtNameFilter(f));
+            if (!names.isEmpty()) {
+                dialog.setNameFilters(names);
+                dialog.selectNameFilter(names.value(FilterIndex - 1, names.first()));
+            }
+            if (!DefaultExt.empty())
+                dialog.setDefaultSuffix(AnsiToQString(DefaultExt));
+            dialog.setDirectory(StartFolder(folder.empty() ? ExtractFilePath(name) : folder));
+            if (!name.empty())
+                dialog.selectFile(AnsiToQString(ExtractFileName(name)));
+            if (dialog.exec() != QDialog::Accepted)
+                return std::nullopt;
+            FilterIndex = std::max(1, static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1);
+            return dialog.selectedFiles().join(QLatin1Char('\n')).toStdString();
+        });
+        acceptance = answer ? Accept(*answer, name) : TAcceptance::Nothing;
+        if (acceptance == TAcceptance::Declined)
+            folder = ExtractFileDir(name);
+    }
     if (OnClose)
         OnClose(this);
-    return ok;
+    return acceptance == TAcceptance::Accepted;
 }
 
-bool TOpenDialog::Accept(const std::string& answer)
+TOpenDialog::TAcceptance TOpenDialog::Accept(const std::string& answer, AnsiString& declined)
 {
     std::vector<AnsiString> chosen;
     for (const std::string& line : Lines(answer)) {
@@ -133,27 +149,29 @@ bool TOpenDialog::Accept(const std::string& answer)
         chosen.push_back(path);
     }
     if (chosen.empty())
-        return false;
+        return TAcceptance::Nothing;
     const AnsiString& first = chosen.front();
-    if (IsSave() && (Options & ofOverwritePrompt) && FileExists(first) &&
-        MessageBox(first + " already exists.\nDo you want to replace it?", Title, MB_YESNO | MB_ICONEXCLAMATION) !=
-            IDYES)
-        return false;
-    if ((Options & ofCreatePrompt) && !FileExists(first) &&
-        MessageBox(first + "\nThis file does not exist.\nDo you want to create it?", Title,
-                   MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return false;
+    // The question names the file as the system does, not as the program stores it.
+    const AnsiString shown = Utf8ToCp949(NativePath(first));
+    if ((IsSave() && (Options & ofOverwritePrompt) && FileExists(first) &&
+         MessageBox(shown + " already exists.\nDo you want to replace it?", Title, MB_YESNO | MB_ICONEXCLAMATION) !=
+             IDYES) ||
+        ((Options & ofCreatePrompt) && !FileExists(first) &&
+         MessageBox(shown + "\nThis file does not exist.\nDo you want to create it?", Title,
+                    MB_YESNO | MB_ICONQUESTION) != IDYES)) {
+        declined = first;
+        return TAcceptance::Declined;
+    }
     FileName = first;
     FFiles->Clear();
     for (const AnsiString& path : chosen)
         FFiles->Add(path);
-    // The framework's dialog leaves the process in the chosen folder unless told not to.
-    if (!(Options & ofNoChangeDir)) {
-        std::string folder = NativePath(ExtractFileDir(first));
-        if (!folder.empty() && chdir(folder.c_str()) != 0)
-            return true;  // the choice stands; the folder just stays
-    }
-    return true;
+    // The framework's dialog leaves the process in the chosen folder unless told not to; the
+    // choice stands when the folder cannot be entered.
+    if (const std::string chosenFolder = NativePath(ExtractFileDir(first));
+        !(Options & ofNoChangeDir) && !chosenFolder.empty()) [[maybe_unused]]
+        const int moved = chdir(chosenFolder.c_str());
+    return TAcceptance::Accepted;
 }
 
 namespace {
@@ -224,7 +242,7 @@ bool SelectDirectory(const AnsiString& Caption, const AnsiString& Root, AnsiStri
 {
     std::optional<std::string> answer =
         RunDialog({cdDirectory, Caption, AnsiString(), Directory}, [&]() -> std::optional<std::string> {
-            QString start = NativeQPath(Directory.empty() ? Root : Directory);
+            QString start = StartFolder(Directory.empty() ? Root : Directory);
             QString dir = QFileDialog::getExistingDirectory(ActiveWindow(), AnsiToQString(Caption), start,
                                                             QFileDialog::DontUseNativeDialog);
             if (dir.isEmpty())

@@ -94,7 +94,10 @@ protected:
     virtual bool IsSave() const { return false; }
 
 private:
-    bool Accept(const std::string& answer);
+    enum class TAcceptance { Accepted, Declined, Nothing };
+    // Takes the dialog's answer, asking the questions its options ask; a file the user said "No"
+    // about is Declined and handed back in declined.
+    TAcceptance Accept(const std::string& answer, AnsiString& declined);
     std::unique_ptr<TStringList> FFiles;
 };
 

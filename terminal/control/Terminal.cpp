@@ -367,7 +367,7 @@ void TCustomTerminal::CellsChanged()
 void TCustomTerminal::SetHanFont(const AnsiString& FileName)
 {
     FHanFontFile = FileName;
-    LoadHanFont(NativePath(FileName));
+    LoadHanFont(ShippedFilePath(FileName));
     FDraw.Redraw();
     Invalidate();
 }
@@ -375,7 +375,7 @@ void TCustomTerminal::SetHanFont(const AnsiString& FileName)
 void TCustomTerminal::SetEngFont(const AnsiString& FileName)
 {
     FEngFontFile = FileName;
-    LoadEngFont(NativePath(FileName));
+    LoadEngFont(ShippedFilePath(FileName));
     FDraw.Redraw();
     Invalidate();
 }
@@ -383,7 +383,7 @@ void TCustomTerminal::SetEngFont(const AnsiString& FileName)
 void TCustomTerminal::SetSpcFont(const AnsiString& FileName)
 {
     FSpcFontFile = FileName;
-    LoadSpcFont(NativePath(FileName));
+    LoadSpcFont(ShippedFilePath(FileName));
     FDraw.Redraw();
     Invalidate();
 }
@@ -391,7 +391,7 @@ void TCustomTerminal::SetSpcFont(const AnsiString& FileName)
 void TCustomTerminal::SetKsgFont(const AnsiString& FileName)
 {
     FKsgFontFile = FileName;
-    LoadKsgFont(NativePath(FileName));
+    LoadKsgFont(ShippedFilePath(FileName));
     FDraw.Redraw();
     Invalidate();
 }

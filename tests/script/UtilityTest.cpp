@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/core/Cp949.h"
 #include "script/Utility.h"
@@ -51,6 +53,28 @@ bool HasShape(std::string_view text, std::string_view shape)
     return true;
 }
 
+// The environment's locale for one scope (LC_ALL wins over LC_CTYPE and LANG).
+class TLocaleScope {
+public:
+    explicit TLocaleScope(const char* locale) : FHad(std::getenv("LC_ALL") != nullptr)
+    {
+        if (FHad)
+            FOld = std::getenv("LC_ALL");
+        setenv("LC_ALL", locale, 1);
+    }
+    ~TLocaleScope()
+    {
+        if (FHad)
+            setenv("LC_ALL", FOld.c_str(), 1);
+        else
+            unsetenv("LC_ALL");
+    }
+
+private:
+    bool FHad;
+    std::string FOld;
+};
+
 }  // namespace
 
 TEST(FreadTest, StreamEndOfFileIsSetByTheReadThatFindsNoByte)
@@ -91,12 +115,13 @@ TEST(FreadTest, Number)
 
 TEST(FreadTest, NumberNonDigitFailsWithLogLine)
 {
+    TLocaleScope utf8("C.UTF-8");
     std::optional<int32_t> n;
     TFreadStream in("-x1");
     const std::string log = StderrOf([&] { n = FreadNumber(in); });
     EXPECT_FALSE(n);
     // "FreadNumber: x is not a number - bad format."
-    EXPECT_EQ(LogMessages(log), std::vector<std::string>{Utf8ToCp949("FreadNumber: x 숫자가 아님 - 잘못된 형식.")});
+    EXPECT_EQ(LogMessages(log), std::vector<std::string>{"FreadNumber: x 숫자가 아님 - 잘못된 형식."});
     EXPECT_EQ(in.Get(), 'x');
     for (const char* text : {"3|y", "   "}) {  // the number after a bar is required too
         TFreadStream bad(text);
@@ -134,10 +159,11 @@ TEST(FreadTest, Word)
     EXPECT_EQ(FreadWord(in), "single q");
     // A quote inside a word is an ordinary byte; the last word meets the end of the file.
     std::optional<AnsiString> w;
+    TLocaleScope utf8("C.UTF-8");
     const std::string log = StderrOf([&] { w = FreadWord(in); });
     EXPECT_EQ(w, "x'y");
     // The message keeps its own line end, and the log line adds one.
-    const std::string message = Utf8ToCp949(" :: FreadWord : EOF를 만났음.\n\r\n");
+    const std::string message = " :: FreadWord : EOF를 만났음.\n\r\n";
     ASSERT_GE(log.size(), message.size());
     EXPECT_EQ(log.substr(log.size() - message.size()), message);
     // The end of the file gives what was read.
@@ -155,10 +181,11 @@ TEST(FreadTest, WordLongerThanTheBufferFails)
     EXPECT_EQ(FreadWord(fits), longest);
     std::optional<AnsiString> w;
     TFreadStream over(longest + "XY next");
+    TLocaleScope utf8("C.UTF-8");
     const std::string log = StderrOf([&] { w = FreadWord(over); });
     EXPECT_FALSE(w);
     ASSERT_EQ(LogMessages(log).size(), 1u);
-    EXPECT_EQ(LogMessages(log)[0], Utf8ToCp949("Fread_word: 길이가 너무 깁니다. ") + longest + " ");
+    EXPECT_EQ(LogMessages(log)[0], "Fread_word: 길이가 너무 깁니다. " + longest + " ");
     EXPECT_EQ(FreadWord(over), "XY");  // the rest of the word is left
 }
 
@@ -221,8 +248,9 @@ TEST(LogLineTest, TimeIsWrittenAsCtimeWritesIt)
 
 TEST(LogLineTest, WriteLogPutsOneStampedLineOnStandardErrorCutAtTheBufferSize)
 {
+    TLocaleScope utf8("C.UTF-8");
     const std::string out = StderrOf([] { WriteLog("value %d of %s", 42, "\xC7\xD1"); });
-    const std::string message = " :: value 42 of \xC7\xD1\n";
+    const std::string message = " :: value 42 of 한\n";
     ASSERT_GT(out.size(), message.size());
     EXPECT_TRUE(HasShape(out.substr(0, out.size() - message.size()), "Aaa Aaa _9 99:99:99 9999")) << out;
     EXPECT_EQ(out.substr(out.size() - message.size()), message);
@@ -231,3 +259,35 @@ TEST(LogLineTest, WriteLogPutsOneStampedLineOnStandardErrorCutAtTheBufferSize)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], std::string(16383, 'm'));
 }
+
+namespace {
+
+// The log is cp949 inside; the terminal reading standard error gets its locale's character set.
+struct TLogLocaleCase {
+    const char* name;
+    const char* locale;
+    const char* message;  // cp949
+    const char* shown;    // what standard error receives
+};
+class LogLocale : public ::testing::TestWithParam<TLogLocaleCase> {};
+
+TEST_P(LogLocale, WritesTheLocalesCharacterSet)
+{
+    TLocaleScope locale(GetParam().locale);
+    const std::vector<std::string> messages = LogMessages(StderrOf([] { WriteLog("%s", GetParam().message); }));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], GetParam().shown);
+}
+
+// "System::Load File Open 에러", the first start's line when there is no book yet.
+const TLogLocaleCase kLogLocaleCases[] = {
+    {"Utf8LocaleShowsHangul", "C.UTF-8", "System::Load File Open \xBF\xA1\xB7\xAF", "System::Load File Open 에러"},
+    {"CLocaleShowsQuestionMarks", "C", "System::Load File Open \xBF\xA1\xB7\xAF", "System::Load File Open ??"},
+    {"LocaleNotInstalledIsTheCLocale", "xx_XX.NOSUCH", "\xBF\xA1\xB7\xAF", "??"},
+    {"BadByteInAUtf8Locale", "C.UTF-8", "a\xFF b \xC7", "a\xEF\xBF\xBD b \xEF\xBF\xBD"},
+    {"BadByteInTheCLocale", "C", "a\xFF b \xC7", "a? b ?"},
+};
+INSTANTIATE_TEST_SUITE_P(Locales, LogLocale, ::testing::ValuesIn(kLogLocaleCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+}  // namespace

@@ -1,12 +1,12 @@
 // apprun: the application's real windows driven from directives, for tests and by hand.
 //
-//   apprun [--folder DIR] [--scripted-net] [--real-time] [--proc-stat FILE] [FILE]
+//   apprun [--folder DIR | --data-folder] [--scripted-net] [--real-time] [--proc-stat FILE] [FILE]
 //
 // Directives come from FILE, else from standard input: UTF-8, made cp949, then \r \n \t \\ \xHH.
 // The windows are real, on Qt's offscreen platform unless QT_QPA_PLATFORM names another; time is
 // a manual clock that only `+` and `wait` move (Qt's own clock with --real-time). The program
-// folder is DIR (default: a fresh temporary folder, removed at the end); the build's Fonts are
-// linked into it when it has none. With --scripted-net no connection reaches the network: the
+// folder is DIR (default: a fresh temporary folder, removed at the end); with --data-folder it is
+// the program's own, the player's data folder. With --scripted-net no connection reaches the network: the
 // `net` directives answer for the host. With --proc-stat the CPU meters read FILE instead of
 // /proc/stat.
 //
@@ -74,7 +74,8 @@ namespace {
 
 int Usage()
 {
-    std::cerr << "usage: apprun [--folder DIR] [--scripted-net] [--real-time] [--proc-stat FILE] [FILE]\n";
+    std::cerr
+        << "usage: apprun [--folder DIR | --data-folder] [--scripted-net] [--real-time] [--proc-stat FILE] [FILE]\n";
     return 2;
 }
 
@@ -151,7 +152,7 @@ void CloseWindows()
 int main(int argc, char** argv)
 {
     std::string folder, procStat;
-    bool scripted = false, realTime = false;
+    bool scripted = false, realTime = false, dataFolder = false;
     const char* file = nullptr;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -159,6 +160,8 @@ int main(int argc, char** argv)
             folder = argv[++i];
         else if (a == "--proc-stat" && i + 1 < argc)
             procStat = argv[++i];
+        else if (a == "--data-folder")
+            dataFolder = true;
         else if (a == "--scripted-net")
             scripted = true;
         else if (a == "--real-time")
@@ -180,7 +183,7 @@ int main(int argc, char** argv)
     }
 
     std::string temporary;
-    if (folder.empty()) {
+    if (folder.empty() && !dataFolder) {
         const char* base = std::getenv("TMPDIR");
         std::string pattern = std::string(base && *base ? base : "/tmp") + "/apprun.XXXXXX";
         if (!mkdtemp(pattern.data())) {
@@ -190,11 +193,10 @@ int main(int argc, char** argv)
         folder = temporary = pattern;
     }
     std::error_code error;
-    fs::create_directories(folder, error);
-    const fs::path fonts = fs::path(folder) / "Fonts";
-    if (!fs::exists(fonts, error))
-        fs::create_directory_symlink(fs::path(ExecutableFolder()) / "Fonts", fonts, error);
-    SetProgramFolder(fs::absolute(folder, error).string());
+    if (!dataFolder) {
+        fs::create_directories(folder, error);
+        SetProgramFolder(fs::absolute(folder, error).string());
+    }
 
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -1,5 +1,7 @@
 #include "tools/fontgen/JamoFit.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 
 #include "terminal/fonts/JohabRules.h"
@@ -36,11 +38,13 @@ TGlyph16& GlyphOf(TJamoFont& font, int var)
 
 // One pixel position on its own: a pixel of a composed syllable depends only on the same pixel of
 // its jamo, so each of the 256 positions is fitted independently. Coordinate descent: each jamo
-// pixel takes the value that leaves fewer wrong syllables, given the others, until none changes.
+// pixel takes the value that leaves fewer wrong syllables, given the others, until none changes;
+// a syllable that lacks ink there counts missingInk times.
 class TPixelFit {
 public:
-    TPixelFit(const std::vector<TUse>& uses, const std::vector<std::vector<int>>& usersOf)
-        : FUses(uses), FUsersOf(usersOf)
+    TPixelFit(const std::vector<TUse>& uses, const std::vector<std::vector<int>>& usersOf,
+              const std::vector<bool>& known, int missingInk)
+        : FUses(uses), FUsersOf(usersOf), FKnown(known), FMissingInk(missingInk)
     {}
 
     // Fits the pixel from a starting assignment; returns the number of wrong syllables.
@@ -55,7 +59,7 @@ public:
                 for (int n : FUsersOf[static_cast<size_t>(v)]) {
                     const uint8_t t = target[static_cast<size_t>(n)];
                     costSet += t == 0;
-                    costClear += Others(x, n, v) != t;
+                    costClear += Others(x, n, v) != t ? (t ? FMissingInk : 1) : 0;
                 }
                 const uint8_t best = costSet < costClear ? 1 : costClear < costSet ? 0 : x[static_cast<size_t>(v)];
                 if (best != x[static_cast<size_t>(v)]) {
@@ -68,7 +72,7 @@ public:
         }
         int wrong = 0;
         for (size_t n = 0; n < FUses.size(); ++n)
-            wrong += Others(x, static_cast<int>(n), -1) != target[n];
+            wrong += FKnown[n] && Others(x, static_cast<int>(n), -1) != target[n];
         return wrong;
     }
 
@@ -84,6 +88,8 @@ private:
 
     const std::vector<TUse>& FUses;
     const std::vector<std::vector<int>>& FUsersOf;
+    const std::vector<bool>& FKnown;
+    const int FMissingInk;
 };
 
 bool Pixel(const TGlyph16& g, int p) { return g.Rows[static_cast<size_t>(p / 16)] >> (15 - p % 16) & 1; }
@@ -100,7 +106,8 @@ int WrongPixels(const TGlyph16& a, const TGlyph16& b)
 // pixels where that makes more syllables exact (or as many with fewer wrong pixels), until no
 // flip helps.
 void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
-                             const std::vector<std::vector<int>>& usersOf, const std::vector<TGlyph16>& syllables)
+                             const std::vector<std::vector<int>>& usersOf,
+                             const std::vector<std::optional<TGlyph16>>& syllables)
 {
     std::vector<int> wrong(uses.size());
     auto compose = [&](int n) {
@@ -112,7 +119,8 @@ void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TU
         return g;
     };
     for (size_t n = 0; n < uses.size(); ++n)
-        wrong[n] = WrongPixels(compose(static_cast<int>(n)), syllables[n]);
+        if (syllables[n])
+            wrong[n] = WrongPixels(compose(static_cast<int>(n)), *syllables[n]);
 
     for (int sweep = 0; sweep < 20; ++sweep) {
         bool improved = false;
@@ -128,7 +136,7 @@ void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TU
                         others = others || (u.Var[k] != v && Pixel(glyphs[static_cast<size_t>(u.Var[k])], p));
                     if (others)
                         continue;  // the flip does not show in this syllable
-                    const bool target = Pixel(syllables[static_cast<size_t>(n)], p);
+                    const bool target = Pixel(*syllables[static_cast<size_t>(n)], p);
                     const int w = wrong[static_cast<size_t>(n)];
                     if (now == target) {
                         ++pixelDelta;
@@ -142,7 +150,7 @@ void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TU
                     glyphs[static_cast<size_t>(v)].Rows[static_cast<size_t>(p / 16)] ^=
                         static_cast<uint16_t>(0x8000 >> (p % 16));
                     for (int n : users)
-                        wrong[static_cast<size_t>(n)] = WrongPixels(compose(n), syllables[static_cast<size_t>(n)]);
+                        wrong[static_cast<size_t>(n)] = WrongPixels(compose(n), *syllables[static_cast<size_t>(n)]);
                     improved = true;
                 }
             }
@@ -150,6 +158,33 @@ void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TU
         if (!improved)
             break;
     }
+}
+
+// A jamo glyph that no syllable of the source uses (index 0 is the empty glyph and stays so)
+// takes the glyph of the same jamo from the set whose glyph most syllables use.
+template <size_t Sets, size_t Glyphs>
+void BorrowWithin(std::array<std::array<TGlyph16, Glyphs>, Sets>& sets, int base,
+                  const std::vector<std::vector<int>>& usersOf)
+{
+    auto users = [&](size_t set, size_t g) { return usersOf[static_cast<size_t>(base) + set * Glyphs + g].size(); };
+    for (size_t g = 1; g < Glyphs; ++g) {
+        size_t donor = 0;
+        for (size_t set = 1; set < Sets; ++set)
+            if (users(set, g) > users(donor, g))
+                donor = set;
+        if (users(donor, g) == 0)
+            continue;
+        for (size_t set = 0; set < Sets; ++set)
+            if (users(set, g) == 0)
+                sets[set][g] = sets[donor][g];
+    }
+}
+
+void BorrowUnusedJamo(TJamoFont& font, const std::vector<std::vector<int>>& usersOf)
+{
+    BorrowWithin(font.Initial, 0, usersOf);
+    BorrowWithin(font.Medial, MedialBase, usersOf);
+    BorrowWithin(font.Final, FinalBase, usersOf);
 }
 
 }  // namespace
@@ -190,16 +225,30 @@ std::vector<uint8_t> TJamoFont::FileBytes() const
 
 TJamoFont FitJamo(const std::vector<TGlyph16>& syllables)
 {
+    return FitJamo(std::vector<std::optional<TGlyph16>>(syllables.begin(), syllables.end()));
+}
+
+TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables)
+{
     if (syllables.size() != static_cast<size_t>(johab::SyllableCount))
-        throw std::invalid_argument("FitJamo needs every syllable");
+        throw std::invalid_argument("FitJamo needs a place for every syllable");
     std::vector<TUse> uses;
+    std::vector<bool> known;
     std::vector<std::vector<int>> usersOf(VariableCount);
     for (int n = 0; n < johab::SyllableCount; ++n) {
         uses.push_back(UseOf(n));
-        for (int k = 0; k < uses.back().Count; ++k)
-            usersOf[static_cast<size_t>(uses.back().Var[k])].push_back(n);
+        known.push_back(syllables[static_cast<size_t>(n)].has_value());
+        if (known.back())
+            for (int k = 0; k < uses.back().Count; ++k)
+                usersOf[static_cast<size_t>(uses.back().Var[k])].push_back(n);
     }
-    const TPixelFit fit(uses, usersOf);
+    // A font drawn for the combination scheme (Unifont) can be met exactly, syllable by syllable.
+    // One whose syllables were each drawn on their own (a KS X 1001 face) cannot: a jamo glyph
+    // then serves syllables that place it differently, and a stroke it misses leaves a broken
+    // letter while one pixel too many does not, so missing ink weighs double there and no
+    // pixel is traded for whole syllables.
+    const bool complete = std::find(known.begin(), known.end(), false) == known.end();
+    const TPixelFit fit(uses, usersOf, known, complete ? 1 : 2);
 
     std::vector<TGlyph16> glyphs(VariableCount);
     std::vector<uint8_t> target(syllables.size());
@@ -207,7 +256,7 @@ TJamoFont FitJamo(const std::vector<TGlyph16>& syllables)
         const int row = p / 16, col = p % 16;
         const uint16_t mask = static_cast<uint16_t>(0x8000 >> col);
         for (size_t n = 0; n < syllables.size(); ++n)
-            target[n] = (syllables[n].Rows[static_cast<size_t>(row)] & mask) ? 1 : 0;
+            target[n] = syllables[n] && (syllables[n]->Rows[static_cast<size_t>(row)] & mask) ? 1 : 0;
 
         // Two starts: every jamo pixel that is ink in all the syllables using it, and every one
         // that is ink in most of them. The better result is kept.
@@ -234,18 +283,25 @@ TJamoFont FitJamo(const std::vector<TGlyph16>& syllables)
             if (best[static_cast<size_t>(v)])
                 glyphs[static_cast<size_t>(v)].Rows[static_cast<size_t>(row)] |= mask;
     }
-    RefineForWholeSyllables(glyphs, uses, usersOf, syllables);
+    if (complete)
+        RefineForWholeSyllables(glyphs, uses, usersOf, syllables);
 
     TJamoFont font;
     for (int v = 0; v < VariableCount; ++v)
         GlyphOf(font, v) = glyphs[static_cast<size_t>(v)];
+    BorrowUnusedJamo(font, usersOf);
     return font;
 }
 
 int CountExact(const TJamoFont& font, const std::vector<TGlyph16>& syllables)
 {
+    return CountExact(font, std::vector<std::optional<TGlyph16>>(syllables.begin(), syllables.end()));
+}
+
+int CountExact(const TJamoFont& font, const std::vector<std::optional<TGlyph16>>& syllables)
+{
     int exact = 0;
     for (size_t n = 0; n < syllables.size(); ++n)
-        exact += font.Compose(static_cast<int>(n)) == syllables[n];
+        exact += syllables[n] && font.Compose(static_cast<int>(n)) == *syllables[n];
     return exact;
 }

@@ -5,6 +5,7 @@
 // combination scheme allows.
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "tools/fontgen/Glyph16.h"
@@ -22,6 +23,11 @@ struct TJamoFont {
 
 // syllables[n] is the source glyph of syllable n; there must be 11172 of them.
 TJamoFont FitJamo(const std::vector<TGlyph16>& syllables);
+// The same for a font that draws only some of the syllables (a KS X 1001 font has 2350): the
+// others are composed from the jamo its syllables give. A jamo glyph that none of them uses is
+// taken from the same jamo in the set whose glyph most syllables use.
+TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables);
 
-// How many syllables the font composes exactly as in the source.
+// How many syllables the font composes exactly as in the source (of those the source has).
 int CountExact(const TJamoFont& font, const std::vector<TGlyph16>& syllables);
+int CountExact(const TJamoFont& font, const std::vector<std::optional<TGlyph16>>& syllables);

@@ -1,9 +1,12 @@
-// fontgen: writes the program's four bitmap font files from fonts installed on the system:
+// fontgen: writes the program's bitmap font files from fonts installed on the system. The first
+// form writes the four default files:
 //   .han  Hangul combination font, fitted to GNU Unifont's syllables
 //   .eng  Unifont's 8 x 16 ASCII glyphs
 //   .spc  special characters: blank (only byte pairs that are not cp949 text reach them)
 //   .ksg  KS X 1001 symbol rows 0xA1..0xAC from a 16-pixel KS X 1001 bitmap font (PCF)
-// It prints how many syllables the combination font reproduces pixel for pixel.
+// The second writes one more choice from a 16-pixel PCF face: a Hangul font fitted to the
+// syllables of a KS X 1001 face (--han), or an English font from a fixed-width face (--eng).
+// It prints how many syllables a combination font reproduces pixel for pixel.
 
 #include <cstdio>
 #include <cstring>
@@ -16,6 +19,7 @@
 #include "terminal/fonts/JohabRules.h"
 #include "tools/fontgen/HexFont.h"
 #include "tools/fontgen/JamoFit.h"
+#include "tools/fontgen/PcfFaces.h"
 #include "tools/fontgen/PcfFont.h"
 
 namespace {
@@ -24,7 +28,8 @@ void Usage()
 {
     std::fprintf(stderr,
                  "usage: fontgen --unifont FILE.hex --symbols FILE.pcf[.gz] "
-                 "--han OUT --eng OUT --spc OUT --ksg OUT\n");
+                 "--han OUT --eng OUT --spc OUT --ksg OUT\n"
+                 "       fontgen --from FILE.pcf[.gz] (--han OUT | --eng OUT)\n");
 }
 
 void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes)
@@ -49,6 +54,12 @@ void PutGlyph(std::vector<uint8_t>& bytes, const TGlyph16& g)
     }
 }
 
+void ReportFit(const char* source, int exact, int of)
+{
+    std::printf("fontgen: %s: %d of %d Hangul syllables (%.1f%%) reproduced pixel for pixel\n", source, exact, of,
+                100.0 * exact / of);
+}
+
 std::vector<uint8_t> MakeHan(const THexFont& unifont, int& exact)
 {
     std::vector<TGlyph16> syllables;
@@ -62,6 +73,25 @@ std::vector<uint8_t> MakeHan(const THexFont& unifont, int& exact)
     const TJamoFont font = FitJamo(syllables);
     exact = CountExact(font, syllables);
     return font.FileBytes();
+}
+
+// One font from one face: the second form of the command line.
+void MakeFromFace(std::map<std::string, std::string>& args)
+{
+    const TPcfFont face(args["from"]);
+    if (args.count("eng")) {
+        WriteFile(args["eng"], EnglishFontBytes(face));
+        return;
+    }
+    const std::vector<std::optional<TGlyph16>> syllables = KsSyllables(face);
+    int known = 0;
+    for (const auto& g : syllables)
+        known += g.has_value();
+    if (known == 0)
+        throw std::runtime_error(args["from"] + " has no KS X 1001 Hangul syllables");
+    const TJamoFont font = FitJamo(syllables);
+    WriteFile(args["han"], font.FileBytes());
+    ReportFit(args["from"].c_str(), CountExact(font, syllables), known);
 }
 
 std::vector<uint8_t> MakeEng(const THexFont& unifont)
@@ -105,13 +135,22 @@ int main(int argc, char** argv)
         }
         args[argv[i] + 2] = argv[i + 1];
     }
-    for (const char* key : {"unifont", "symbols", "han", "eng", "spc", "ksg"}) {
-        if (!args.count(key) || argc % 2 == 0) {
-            Usage();
-            return 2;
-        }
+    const bool oneFace = args.count("from") != 0;
+    bool wellFormed = argc % 2 == 1 && args.size() == (oneFace ? 2u : 6u);
+    if (oneFace)
+        wellFormed = wellFormed && (args.count("han") || args.count("eng"));
+    else
+        for (const char* key : {"unifont", "symbols", "han", "eng", "spc", "ksg"})
+            wellFormed = wellFormed && args.count(key);
+    if (!wellFormed) {
+        Usage();
+        return 2;
     }
     try {
+        if (oneFace) {
+            MakeFromFace(args);
+            return 0;
+        }
         const THexFont unifont(args["unifont"]);
         const TPcfFont symbols(args["symbols"]);
 
@@ -122,8 +161,7 @@ int main(int argc, char** argv)
         int found = 0;
         WriteFile(args["ksg"], MakeKsg(symbols, found));
 
-        std::printf("fontgen: %d of %d Hangul syllables (%.1f%%) reproduced pixel for pixel\n", exact,
-                    johab::SyllableCount, 100.0 * exact / johab::SyllableCount);
+        ReportFit(args["unifont"].c_str(), exact, johab::SyllableCount);
         std::printf("fontgen: %d of 1128 symbol cells have a glyph\n", found);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "fontgen: %s\n", e.what());

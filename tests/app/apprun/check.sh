@@ -23,6 +23,7 @@ done
 "$apprun" --folder "$folder" $net --proc-stat "$folder/stat" "$input" >"$folder/out" 2>"$folder/err"
 status=$?
 [ -n "${HM_SERVER_PORT:-}" ] && sed -i "s/$HM_SERVER_PORT/\$HM_SERVER_PORT/g" "$folder/out"
+sed -i "s|$folder|\$FOLDER|g" "$folder/out"
 [ -n "${HM_UPDATE_GOLDEN:-}" ] && cp "$folder/out" "$expected"
 if ! diff -u "$expected" "$folder/out"; then
   echo "--- apprun's standard error:"; cat "$folder/err"

@@ -10,6 +10,7 @@
 #include "app/forms/AnsiTerminal.h"
 #include "app/forms/TerminalConfig.h"
 #include "controls/lib/ExCombos.h"
+#include "platform/core/Cp949.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/ExtCtrls.h"
@@ -62,16 +63,24 @@ protected:
             items.push_back(box->Items()->Strings(i));
         return items;
     }
+    // own and the files with that extension beside the program, sorted.
+    static std::vector<std::string> Shipped(const std::string& extension, std::vector<std::string> own)
+    {
+        for (const auto& file : fs::directory_iterator(fs::path(ExecutableFolder()) / "Fonts"))
+            if (file.path().extension() == extension)
+                own.push_back(Utf8ToCp949(file.path().filename().string()));
+        std::sort(own.begin(), own.end());
+        return own;
+    }
     TAnsiTerminalForm* Window = nullptr;
 };
 
 TEST_F(TSettingsTest, ListsTakeTheirExactExtensionAndShowTheEntrysFonts)
 {
     WithDialog([](TTerminalConfig& dialog) {
-        std::vector<std::string> han = Items(dialog.FontBox(flHan));
-        std::sort(han.begin(), han.end());
-        EXPECT_EQ(han, (std::vector<std::string>{"a.han", "z.han"}));
-        EXPECT_EQ(Items(dialog.FontBox(flEng)), std::vector<std::string>{"e.eng"});
+        // The program folder's own and those shipped beside the program, sorted.
+        EXPECT_EQ(Items(dialog.FontBox(flHan)), Shipped(".han", {"a.han", "z.han"}));
+        EXPECT_EQ(Items(dialog.FontBox(flEng)), Shipped(".eng", {"e.eng"}));
         TListBox* hanBox = dialog.FontBox(flHan);
         EXPECT_EQ(hanBox->Items()->Strings(hanBox->ItemIndex()), "z.han");
         EXPECT_TRUE(dialog.HanCheckBox()->Checked());
@@ -136,7 +145,9 @@ TEST_F(TSettingsTest, ExitLeavesTheEntry)
 
 TEST_F(TSettingsTest, RegressionMissingSampleIsReportedAndThePreviewStays)
 {
+    // One that cannot be read: a missing one would be found beside the program.
     fs::remove(Folder.File("Fonts/AnSiSample.txt"));
+    fs::create_directory(Folder.File("Fonts/AnSiSample.txt"));
     WithDialog([this](TTerminalConfig& dialog) {
         const AnsiString shown = dialog.Terminal()->Core().Data().Strings(dialog.Terminal()->Core().MaxLinePos());
         dialog.SampleGroup()->SetItemIndex(1);

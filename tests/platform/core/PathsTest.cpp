@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "TempFolder.h"
 #include "platform/core/FilePaths.h"
@@ -81,4 +84,67 @@ TEST(ProgramFolderTest, TestsCanMoveIt)
         EXPECT_EQ(ProgramPath(), folder.Path() + "\\");
     }
     EXPECT_EQ(ProgramFolder(), before);
+}
+
+// A shipped file is looked for in the program folder first, then beside the executable.
+struct TShippedCase {
+    const char* name;
+    bool inProgramFolder, besideExecutable;
+    const char* found;  // "program" or "executable"
+};
+class ShippedFileLookup : public ::testing::TestWithParam<TShippedCase> {};
+
+TEST_P(ShippedFileLookup, FindsTheFirstCopy)
+{
+    TempFolder program;
+    // A folder of its own beside the test program, as the build puts Fonts beside the program.
+    std::string pattern = ExecutableFolder() + "/shipped-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const std::string sub = std::filesystem::path(pattern).filename().string();
+    const std::string inProgram = program.Path() + "/" + sub + "/a.han", beside = pattern + "/a.han";
+    std::filesystem::create_directories(program.Path() + "/" + sub);
+    if (GetParam().inProgramFolder)
+        TempFolder::Write(inProgram, "player's");
+    if (GetParam().besideExecutable)
+        TempFolder::Write(beside, "shipped");
+    const std::string found = ShippedFilePath(sub + "\\a.han");
+    std::filesystem::remove_all(pattern);
+    EXPECT_EQ(found, std::string(GetParam().found) == "program" ? inProgram : beside);
+}
+
+const TShippedCase kShippedCases[] = {
+    {"PlayersCopyWins", true, true, "program"},
+    {"ShippedCopyBesideTheProgram", false, true, "executable"},
+    {"OnlyThePlayersCopy", true, false, "program"},
+    {"NoCopyNamesTheProgramFolder", false, false, "program"},
+};
+INSTANTIATE_TEST_SUITE_P(Copies, ShippedFileLookup, ::testing::ValuesIn(kShippedCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(ProgramFolderTest, ShippedPathsOutsideTheProgramFolderStandAsGiven)
+{
+    TempFolder program;
+    EXPECT_EQ(ShippedPaths("Fonts"),
+              (std::vector<std::string>{program.Path() + "/Fonts", ExecutableFolder() + "/Fonts"}));
+    EXPECT_EQ(ShippedPaths("\\elsewhere\\a.han"), std::vector<std::string>{"/elsewhere/a.han"});
+}
+
+// The player's data folder, whatever folder the executable lies in.
+TEST(ProgramFolderTest, DefaultIsTheDataFolder)
+{
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const bool hadXdg = std::getenv("XDG_DATA_HOME") != nullptr;
+    const std::string oldXdg = hadXdg ? std::getenv("XDG_DATA_HOME") : "";
+    TempFolder scratch;
+    SetProgramFolder("");
+    setenv("XDG_DATA_HOME", (scratch.Path() + "/data").c_str(), 1);
+    EXPECT_EQ(ProgramFolder(), scratch.Path() + "/data/hanmud");
+    EXPECT_TRUE(std::filesystem::is_directory(scratch.Path() + "/data/hanmud"));
+    unsetenv("XDG_DATA_HOME");
+    setenv("HOME", scratch.Path().c_str(), 1);
+    EXPECT_EQ(ProgramFolder(), scratch.Path() + "/.local/share/hanmud");
+    EXPECT_TRUE(std::filesystem::is_directory(scratch.Path() + "/.local/share/hanmud"));
+    setenv("HOME", home.c_str(), 1);
+    if (hadXdg)
+        setenv("XDG_DATA_HOME", oldXdg.c_str(), 1);
 }

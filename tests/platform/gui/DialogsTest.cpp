@@ -51,6 +51,8 @@ protected:
         oldDialog = SetDialogHook([this](const TDialogRequest& r) -> std::optional<std::string> {
             asked.push_back(std::string(DialogKindName(r.Kind)) + "|" + r.Title + "|" + r.Prompt + "|" + r.Initial);
             levels.push_back(ModalDialogLevel());
+            if (r.Kind == cdOpen || r.Kind == cdSave)
+                startFolders.push_back(static_cast<const TFileDialogRequest&>(r).Folder);
             if (answers.empty())
                 return std::nullopt;
             std::string a = answers.front();
@@ -59,7 +61,12 @@ protected:
         });
         oldBox = SetMessageBoxHook([this](const AnsiString& text, const AnsiString& caption, unsigned flags) {
             boxes.push_back(caption + ":" + std::to_string(flags));
-            return boxAnswer;
+            boxTexts.push_back(text);
+            if (boxAnswers.empty())
+                return boxAnswer;
+            const int answer = boxAnswers.front();
+            boxAnswers.erase(boxAnswers.begin());
+            return answer;
         });
     }
     void TearDown() override
@@ -68,8 +75,8 @@ protected:
         SetMessageBoxHook(oldBox);
     }
     TempFolder folder;
-    std::vector<std::string> answers, asked, boxes;
-    std::vector<int> levels;
+    std::vector<std::string> answers, asked, boxes, boxTexts, startFolders;
+    std::vector<int> levels, boxAnswers;  // boxAnswer once these are used
     int boxAnswer = IDYES;
     TDialogHook oldDialog;
     TMessageBoxHook oldBox;
@@ -110,6 +117,43 @@ TEST_F(DialogsTest, OverwriteAndCreatePromptsAskTheBox)
     EXPECT_EQ(open.FileName, "new.Wlk");
     EXPECT_EQ(boxes.size(), 2u);
 }
+
+// "No" at a question about the chosen file goes back to the dialog at that file, and the
+// question names the file as the system does (UTF-8, slashes), not as the program stores it.
+struct TPromptRow {
+    const char* Name;
+    TOpenOptions Options;
+    bool Exists;
+    const char* Question;
+};
+class RegressionNoAtAFileQuestion : public DialogsTest, public ::testing::WithParamInterface<TPromptRow> {};
+
+TEST_P(RegressionNoAtAFileQuestion, ReturnsToTheDialogAtThatFile)
+{
+    const std::string file = folder.File("Cmd/\xED\x95\x9C.Cmd");  // 한.Cmd
+    std::filesystem::create_directories(folder.File("Cmd"));
+    if (GetParam().Exists)
+        TempFolder::Write(file, "x");
+    TSaveDialog save(nullptr);
+    save.Title = "t";
+    save.InitialDir = "Cmd";
+    save.Options = GetParam().Options;
+    answers = {file, file};
+    boxAnswers = {IDNO, IDYES};
+    ASSERT_TRUE(save.Execute());
+    EXPECT_EQ(save.FileName, "Cmd\\\xC7\xD1.Cmd");
+    EXPECT_EQ(asked, (std::vector<std::string>{"save|t||", "save|t||Cmd\\\xC7\xD1.Cmd"}));
+    EXPECT_EQ(startFolders, (std::vector<std::string>{"Cmd", "Cmd"}));
+    const std::string question = "/Cmd/\xC7\xD1.Cmd" + std::string(GetParam().Question);
+    EXPECT_EQ(boxTexts, (std::vector<std::string>{folder.Path() + question, folder.Path() + question}));
+}
+
+const TPromptRow kPromptRows[] = {
+    {"CreatePrompt", ofCreatePrompt | ofNoChangeDir, false, "\nThis file does not exist.\nDo you want to create it?"},
+    {"OverwritePrompt", ofOverwritePrompt | ofNoChangeDir, true, " already exists.\nDo you want to replace it?"},
+};
+INSTANTIATE_TEST_SUITE_P(Questions, RegressionNoAtAFileQuestion, ::testing::ValuesIn(kPromptRows),
+                         [](const auto& row) { return std::string(row.param.Name); });
 
 TEST_F(DialogsTest, MultiSelectFillsFiles)
 {

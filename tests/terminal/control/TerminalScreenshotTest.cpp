@@ -33,7 +33,7 @@ AnsiString K(const char* utf8) { return Utf8ToCp949(utf8); }
 bool LoadProgramFonts(TTerminal* term)
 {
     const AnsiString han = K("Fonts\\뻗음꼴.han");
-    if (!std::filesystem::exists(NativePath(han)))
+    if (!std::filesystem::exists(ShippedFilePath(han)))
         return false;
     term->SetHanFont(han);
     term->SetEngFont(K("Fonts\\영문정형체.eng"));

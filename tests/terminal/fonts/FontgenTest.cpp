@@ -1,12 +1,18 @@
-// The font generator's pieces: the .hex and PCF readers and the jamo fit.
+// The font generator's pieces: the .hex and PCF readers, the jamo fit and the fonts made from one
+// installed face.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <random>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "terminal/fonts/JohabRules.h"
 #include "tools/fontgen/HexFont.h"
 #include "tools/fontgen/JamoFit.h"
+#include "tools/fontgen/PcfFaces.h"
 #include "tools/fontgen/PcfFont.h"
 
 namespace {
@@ -154,3 +160,59 @@ TEST(JamoFit, ReproducesEverySyllableOfAComposableFont)
     EXPECT_EQ(fitted.FileBytes().size(), 11520u);
     EXPECT_EQ(fitted.Initial[0][0], TGlyph16{});  // glyph 0 stays empty
 }
+
+TEST(PcfFaces, KsFaceGivesItsSyllablesOnly)
+{
+    const TPcfFont gulim(std::string(HM_X11_FONTS) + "/75dpi/gulim16.pcf.gz");
+    const std::vector<std::optional<TGlyph16>> syllables = KsSyllables(gulim);
+    ASSERT_EQ(syllables.size(), static_cast<size_t>(johab::SyllableCount));
+    EXPECT_EQ(std::count_if(syllables.begin(), syllables.end(), [](const auto& g) { return g.has_value(); }), 2350);
+    EXPECT_EQ(syllables[0xD55C - johab::FirstSyllable], gulim.Glyph(0x4751));  // 한, cp949 C7 D1
+    EXPECT_FALSE(syllables[0xB620 - johab::FirstSyllable]);                    // 똠 is not in KS X 1001
+    // Every jamo glyph has ink, those no KS X 1001 syllable uses (taken from another set) too.
+    const TJamoFont font = FitJamo(syllables);
+    auto inked = [](const auto& sets, size_t glyphs) {
+        for (const auto& set : sets)
+            for (size_t g = 1; g < glyphs; ++g)
+                if (set[g] == TGlyph16{})
+                    return false;
+        return true;
+    };
+    EXPECT_TRUE(inked(font.Initial, johab::InitialCount + 1));
+    EXPECT_TRUE(inked(font.Medial, johab::MedialCount + 1));
+    EXPECT_TRUE(inked(font.Final, johab::FinalCount));
+}
+
+// An English font takes a fixed-width face whose cell fits 8 x 16, centred in the 16 rows.
+struct TEnglishFaceRow {
+    const char* Name;
+    const char* Face;
+    int Top;  // rows above the face's cell; -1: refused
+};
+class EnglishFace : public ::testing::TestWithParam<TEnglishFaceRow> {};
+
+TEST_P(EnglishFace, FitsOrIsRefused)
+{
+    const TPcfFont face(std::string(HM_X11_FONTS) + "/misc/" + GetParam().Face);
+    if (GetParam().Top < 0) {
+        EXPECT_THROW(EnglishFontBytes(face), std::runtime_error);
+        return;
+    }
+    const std::vector<uint8_t> bytes = EnglishFontBytes(face);
+    ASSERT_EQ(bytes.size(), 4096u);
+    const TGlyph16 a = *face.Glyph('A');
+    for (size_t r = 0; r < 16; ++r) {
+        const size_t from = r - static_cast<size_t>(GetParam().Top);
+        EXPECT_EQ(bytes['A' * 16 + r], r < static_cast<size_t>(GetParam().Top) ? 0 : a.Rows[from] >> 8) << r;
+    }
+    EXPECT_EQ(std::count(bytes.begin(), bytes.begin() + 0x20 * 16, 0), 0x20 * 16);  // control bytes blank
+}
+
+const TEnglishFaceRow kEnglishFaces[] = {
+    {"SixteenRowsFillTheCell", "8x16.pcf.gz", 0},
+    {"ThirteenRowsSitOneRowDown", "8x13.pcf.gz", 1},
+    {"TallerFaceRefused", "10x20.pcf.gz", -1},
+    {"WiderFaceRefused", "9x15.pcf.gz", -1},
+};
+INSTANTIATE_TEST_SUITE_P(Faces, EnglishFace, ::testing::ValuesIn(kEnglishFaces),
+                         [](const auto& row) { return std::string(row.param.Name); });

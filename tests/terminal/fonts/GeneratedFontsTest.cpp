@@ -7,11 +7,15 @@
 // and review the difference of tests/terminal/fonts/data/sample-line.txt before committing it.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "terminal/fonts/Codeconv.h"
 #include "terminal/fonts/GlyphTables.h"
@@ -140,3 +144,75 @@ TEST_F(GeneratedFonts, SampleLineMatchesTheGoldenImage)
     golden << in.rdbuf();
     EXPECT_EQ(picture, golden.str());
 }
+
+namespace {
+
+// Every font the build ships: the size its loader takes, and what the loader puts in the tables.
+class ShippedFont : public ::testing::TestWithParam<std::string> {};
+
+std::vector<std::string> ShippedFonts()
+{
+    std::vector<std::string> names;
+    std::istringstream list(HM_SHIPPED_FONTS);
+    for (std::string name; std::getline(list, name, '|');)
+        names.push_back(name);
+    return names;
+}
+
+TEST_P(ShippedFont, HasItsSizeAndLoads)
+{
+    namespace fs = std::filesystem;
+    const std::string file = FontsDir + "/" + GetParam();
+    const std::string kind = fs::path(file).extension().string();
+    std::ifstream in(file, std::ios::binary);
+    ASSERT_TRUE(in) << file;
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> messages;
+    SetFontMessageHook([&](const AnsiString& text, const AnsiString&) { messages.push_back(text); });
+    // The tables the loader fills, as stored: the file's bits complemented.
+    std::vector<uint8_t> loaded;
+    if (kind == ".han") {
+        ASSERT_EQ(bytes.size(), HanFontFullSize);
+        LoadHanFont(file);
+        const TGlyphTables& t = GlyphTables();
+        loaded.insert(loaded.end(), t.Initial.begin(), t.Initial.end());
+        loaded.insert(loaded.end(), t.Medial.begin(), t.Medial.end());
+        loaded.insert(loaded.end(), t.Final.begin(), t.Final.end());
+    } else if (kind == ".eng") {
+        ASSERT_EQ(bytes.size(), 4096u);
+        LoadEngFont(file);
+        loaded.assign(GlyphTables().English.begin(), GlyphTables().English.end());
+    } else if (kind == ".spc") {
+        ASSERT_EQ(bytes.size(), 4096u);
+        LoadSpcFont(file);
+        loaded.assign(GlyphTables().Special.begin(), GlyphTables().Special.end());
+    } else {
+        ASSERT_EQ(kind, ".ksg");
+        ASSERT_EQ(bytes.size(), TGlyphTables::SymbolBytes);
+        LoadKsgFont(file);
+        // The loader complements the first 1082 glyphs only.
+        loaded.assign(GlyphTables().Symbol.begin(), GlyphTables().Symbol.begin() + 1082 * 32);
+    }
+    SetFontMessageHook(nullptr);
+    EXPECT_TRUE(messages.empty());
+    size_t ink = 0, same = 0;
+    for (size_t i = 0; i < loaded.size(); ++i) {
+        same += static_cast<uint8_t>(~loaded[i]) == bytes[i];
+        ink += bytes[i] != 0;
+    }
+    EXPECT_EQ(same, loaded.size());
+    if (kind == ".han" || kind == ".eng") {
+        EXPECT_GT(ink, loaded.size() / 8) << "too little ink to read";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Build, ShippedFont, ::testing::ValuesIn(ShippedFonts()), [](const auto& param) {
+    // Test names take letters and digits only: the file's place in the list and its ASCII.
+    std::string name = "Font" + std::to_string(param.index);
+    for (char c : param.param)
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            name += c;
+    return name;
+});
+
+}  // namespace
