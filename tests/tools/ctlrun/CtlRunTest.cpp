@@ -9,6 +9,8 @@
 #include <fstream>
 #include <string>
 
+#include "tests/controls/core/IconBytes.h"
+
 namespace {
 
 struct TRun {
@@ -350,6 +352,18 @@ TEST(CtlRunFile, PlacementAndStorageReadBackWhatTheyWrote)
               "EVENT fs OnRestorePlacement\nEVENT fs OnSavePlacement\nEVENT fs OnRestorePlacement\nform.Left=60\ne."
               "Text=hello\nfs.StoredProps=e.Text\\x0D\\x0A\nCRLF no\n");
     unlink(ini.c_str());
+    rmdir(folder);
+}
+
+TEST(CtlRunFile, RegressionPicturePastesTheCopiedIcon)
+{
+    char folder[] = "/tmp/ctlrun-icon-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string icon = std::string(folder) + "/i.ico";
+    std::ofstream(icon, std::ios::binary) << iconbytes::IconFile({iconbytes::Image(24, 24, 32)});
+    TRun run = RunCtl("util CopyIconToClipboard " + icon + " clWhite\nutil PictureFromClipboard\n");
+    EXPECT_EQ(run.Out, "RESULT\nRESULT TIcon 24 24\n");
+    unlink(icon.c_str());
     rmdir(folder);
 }
 
