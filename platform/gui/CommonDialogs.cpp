@@ -76,7 +76,9 @@ std::optional<std::string> RunDialog(const TDialogRequest& request,
 
 // --- Open and save
 
-TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner), FFiles(std::make_unique<TStringList>()) {}
+TOpenDialog::TOpenDialog(TComponent* AOwner)
+    : TCommonDialog(AOwner), FFiles(std::make_unique<TStringList>()), FHistoryList(std::make_unique<TStringList>())
+{}
 
 TOpenDialog::~TOpenDialog() = default;
 
@@ -111,6 +113,15 @@ bool TOpenDialog::Execute()
             dialog.setDirectory(NativeQPath(start));
         if (!FileName.empty())
             dialog.selectFile(AnsiToQString(ExtractFileName(FileName)));
+        if (FileEditStyle == fsComboBox) {
+            QStringList places;
+            for (int i = 0; i < FHistoryList->Count(); ++i) {
+                const QString place = NativeQPath(ExtractFileDir(FHistoryList->Strings(i)));
+                if (!place.isEmpty() && !places.contains(place))
+                    places << place;
+            }
+            dialog.setHistory(places);
+        }
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         FilterIndex = std::max(1, static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1);

@@ -71,6 +71,8 @@ enum TOpenOption : unsigned {
     ofEnableSizing = 1u << 19,
 };
 using TOpenOptions = unsigned;
+// The file name box of the dialog: a plain edit, or a combo box offering the history list.
+enum TFileEditStyle { fsEdit, fsComboBox };
 
 class TOpenDialog : public TCommonDialog {
 public:
@@ -87,6 +89,17 @@ public:
     AnsiString FileName;
     AnsiString Title;
     TOpenOptions Options = ofHideReadOnly | ofEnableSizing;
+    TFileEditStyle FileEditStyle = fsEdit;
+    // Names chosen before (program paths): with fsComboBox the dialog offers their folders in
+    // its drop-down of places visited.
+    TStrings* HistoryList() const { return FHistoryList.get(); }
+    void SetHistoryList(TStrings* Value)
+    {
+        if (Value)
+            FHistoryList->Assign(Value);
+        else
+            FHistoryList->Clear();
+    }
     // Every file chosen (one unless ofAllowMultiSelect).
     TStrings* Files() const { return FFiles.get(); }
 
@@ -96,6 +109,7 @@ protected:
 private:
     bool Accept(const std::string& answer);
     std::unique_ptr<TStringList> FFiles;
+    std::unique_ptr<TStringList> FHistoryList;
 };
 
 class TSaveDialog : public TOpenDialog {

@@ -110,6 +110,8 @@ private:
     void Key(const AnsiString& name, const AnsiString& key);
     void Type(const AnsiString& name, const AnsiString& text);
     void Wait(const AnsiString& ms);
+    // A drag from another program dropped at a client point: files or text.
+    void Drop(std::string_view rest);
 
     std::ostream& FOut;
     TManualTimerService& FClock;

@@ -208,6 +208,16 @@ const TScript kScripts[] = {
      "new TFilenameEdit f form 0 0 150 21\nwatch f OnDropFiles\ncall f DropFiles /a b/one.txt|/two.txt\nget f "
      "Text\nget f FileName\n",
      "EVENT f OnDropFiles\nf.Text=\"/a b/one.txt\"\nf.FileName=/a b/one.txt\n"},
+    // Files from a file manager: refused whole without AcceptFiles (no address typed), else
+    // they reach OnDropFiles; plain text goes in as into any edit.
+    {"RegressionFilesDroppedFromAFileManager",
+     "new TFilenameEdit f form 0 0 150 21\nset f Text kept\nwatch f OnDropFiles\ndrop f 20 5 file /tmp/a.txt\nget f "
+     "Text\nset f AcceptFiles True\ndrop f 20 5 file /tmp/a.txt /tmp/b.txt\nget f Text\ndrop f 20 5 text x\n",
+     "RESULT none\nf.Text=kept\nEVENT f OnDropFiles\nRESULT copy\nf.Text=\\\\tmp\\\\a.txt\nRESULT copy\n"},
+    {"FileEditStyleAndHistoryListStayWithANewDialogKind",
+     "new TFilenameEdit f form 0 0 150 21\nset f FileEditStyle fsComboBox\nset f HistoryList a.txt\nset f "
+     "DialogKind dkSave\nget f FileEditStyle\nget f HistoryList\n",
+     "f.FileEditStyle=fsComboBox\nf.HistoryList=a.txt\\x0D\\x0A\n"},
     // A bitmap too large to allocate is refused with the framework's error, not attempted.
     {"SolidBitmapTooLargeIsRefused", "util SolidBitmap /tmp/hm-never.bmp 100000 100000 clRed\n",
      "ERROR EOutOfResources: Out of system resources\n"},
