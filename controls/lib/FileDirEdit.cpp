@@ -4,6 +4,7 @@
 #include "controls/lib/FileDirEdit.h"
 
 #include "controls/core/FileUtil.h"
+#include "controls/lib/BrowseFolder.h"
 #include "controls/lib/ExConst.h"
 #include "platform/core/FilePaths.h"
 #include "platform/core/StringList.h"
@@ -269,7 +270,7 @@ void TDirectoryEdit::ButtonClick()
         if (!DirExists(chosenName))
             chosenName = "\\";
         if (FDialogKind == dkWin32)
-            return SelectDirectory(FDialogText, AnsiString(), chosenName);
+            return BrowseDirectory(chosenName, FDialogText, 0);
         return SelectDirectory(chosenName, FOptions, 0);
     });
     if (!chosen)

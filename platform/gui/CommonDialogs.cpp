@@ -61,6 +61,8 @@ TDialogHook SetDialogHook(TDialogHook hook)
     return old;
 }
 
+bool DialogsShowWindows() { return !gDialogHook && !std::getenv("HM_TEST"); }
+
 std::optional<std::string> RunDialog(const TDialogRequest& request,
                                      const std::function<std::optional<std::string>()>& showQt)
 {

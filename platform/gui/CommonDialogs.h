@@ -41,6 +41,8 @@ using TDialogHook = std::function<std::optional<std::string>(const TDialogReques
 // the test environment (HM_TEST set) cancels every dialog, printing its kind and title to the
 // standard error stream.
 TDialogHook SetDialogHook(TDialogHook hook);
+// Whether RunDialog shows the Qt dialog: no hook, and not under the test environment.
+bool DialogsShowWindows();
 // Asks the hook, the test environment or the given Qt dialog, counting the modal level.
 std::optional<std::string> RunDialog(const TDialogRequest& request,
                                      const std::function<std::optional<std::string>()>& showQt);

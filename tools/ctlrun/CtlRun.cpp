@@ -293,6 +293,8 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         FHasAnswer = true;
     } else if (auto it = CtlMenuDirectives().find(verb); it != CtlMenuDirectives().end()) {
         it->second(*this, TCtlArgs{Words(rest), RestText(rest)});
+    } else if (auto it2 = CtlStorageDirectives().find(verb); it2 != CtlStorageDirectives().end()) {
+        it2->second(*this, TCtlArgs{Words(rest), RestText(rest)});
     } else {
         throw ECtlError("unknown directive: " + Escape(verb));
     }

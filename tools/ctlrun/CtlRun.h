@@ -66,6 +66,8 @@ void RemoveMenuAndDialogHooks();
 const std::map<AnsiString, TCtlVerb>& CtlStorageVerbs();
 const std::map<AnsiString, TCtlEventHook>& CtlStorageEvents();
 const std::map<AnsiString, TCtlUtil>& CtlStorageUtils();
+// `browse`: the steps of the next folder browser.
+const std::map<AnsiString, TCtlDirective>& CtlStorageDirectives();
 
 // A directive that cannot be carried out: printed as "ERROR text".
 class ECtlError : public Exception {

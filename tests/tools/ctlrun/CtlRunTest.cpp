@@ -365,6 +365,31 @@ TEST(CtlRunFile, PlacementAndStorageReadBackWhatTheyWrote)
     rmdir(folder);
 }
 
+// The folder browser's window moved as by a person: its first choice, OnInitialized, then one
+// OnSelChanged a move.
+TEST(CtlRunFile, RegressionFolderBrowserEventsFollowTheMoves)
+{
+    char folder[] = "/tmp/ctlrun-browse-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string root = folder, a = root + "/a", b = a + "/b";
+    ASSERT_EQ(system(("mkdir -p " + b).c_str()), 0);
+    TRun run = RunCtl("new TBrowseFolderDlg d\nset d FolderName " + b +
+                      "\nwatch d OnInitialized\nwatch d OnSelChanged\nbrowse up up " + a +
+                      " ok\ncall d Execute\nget d CurrentSelection\n");
+    // Printed as a program path, each backslash escaped.
+    const auto printed = [](const std::string& native) {
+        std::string out;
+        for (char ch : native)
+            out += ch == '/' ? std::string("\\\\") : std::string(1, ch);
+        return out;
+    };
+    EXPECT_EQ(run.Out,
+              "EVENT d OnSelChanged " + printed(b) + "\nEVENT d OnInitialized\nEVENT d OnSelChanged " + printed(a) +
+                  "\nEVENT d OnSelChanged " + printed(root) + "\nEVENT d OnSelChanged " + printed(a) +
+                  "\nRESULT True\nd.CurrentSelection=" + printed(a) + "\n");
+    ASSERT_EQ(system(("rm -r " + root).c_str()), 0);
+}
+
 TEST(CtlRunFile, RegressionPicturePastesTheCopiedIcon)
 {
     char folder[] = "/tmp/ctlrun-icon-XXXXXX";
