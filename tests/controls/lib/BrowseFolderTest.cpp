@@ -32,7 +32,9 @@ protected:
         root = std::filesystem::temp_directory_path() / ("hm-browse-" + std::to_string(getpid()));
         std::filesystem::create_directories(root / "a" / "b");
         browse.OnInitialized = [this](TObject*) { Log("init", browse.Handle() != nullptr); };
-        browse.OnSelChanged = [this](TObject*) { Log("sel " + Short(browse.CurrentSelection()), browse.Handle() != nullptr); };
+        browse.OnSelChanged = [this](TObject*) {
+            Log("sel " + Short(browse.CurrentSelection()), browse.Handle() != nullptr);
+        };
     }
     void TearDown() override
     {
@@ -51,10 +53,7 @@ protected:
             return path.substr(base.size() + 1);
         return path;
     }
-    void Log(const std::string& what, bool windowShown)
-    {
-        log += what + (windowShown ? "" : "(no window)") + "; ";
-    }
+    void Log(const std::string& what, bool windowShown) { log += what + (windowShown ? "" : "(no window)") + "; "; }
     void Drive(const TSteps& steps)
     {
         SetFolderBrowserDriver([this, steps](TFolderBrowser& b) {
@@ -99,12 +98,22 @@ TEST_P(BrowseMoves, ReportEachChoiceInOrder)
 }
 
 const TBrowseCase kMoves[] = {
-    {"UpTwiceThenIntoAFolder", bfFolders, "a/b", {"up", "up", "a", "ok"}, true, "sel a\\b; init; sel a; sel .; sel a; ",
+    {"UpTwiceThenIntoAFolder",
+     bfFolders,
+     "a/b",
+     {"up", "up", "a", "ok"},
+     true,
+     "sel a\\b; init; sel a; sel .; sel a; ",
      "a"},
     {"CancelKeepsTheFolder", bfFolders, "a", {"a/b", "cancel"}, false, "sel a; init; sel a\\b; ", "a"},
     {"GoingWhereItIsReportsNothing", bfFolders, "a", {"a", "ok"}, true, "sel a; init; ", "a"},
-    {"ComputerNameAsTyped", bfComputers, "old", {"mud.example.org", "ok"}, true,
-     "sel old; init; sel mud.example.org; ", "mud.example.org"},
+    {"ComputerNameAsTyped",
+     bfComputers,
+     "old",
+     {"mud.example.org", "ok"},
+     true,
+     "sel old; init; sel mud.example.org; ",
+     "mud.example.org"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, BrowseMoves, ::testing::ValuesIn(kMoves),
                          [](const auto& row) { return std::string(row.param.name); });
