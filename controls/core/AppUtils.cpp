@@ -147,6 +147,27 @@ void IniReadSections(TObject* store, TStrings* strings)
     OnStore(store, 0, [&](auto& s) { return s.ReadSections(strings), 0; });
 }
 
+bool IniValueExists(TObject* store, const AnsiString& section, const AnsiString& ident)
+{
+    if (auto* ini = dynamic_cast<TIniFile*>(store))
+        return ini->ValueExists(section, ident);
+    return StoredValue([&](const AnsiString& def) { return IniReadString(store, section, ident, def); }).has_value();
+}
+
+std::optional<AnsiString> StoredValue(const std::function<AnsiString(const AnsiString& Default)>& Read)
+{
+    // The first default is no text a writer stores (values are trimmed), so one read nearly
+    // always decides.
+    static const AnsiString kFirst("\x01"), kSecond("\x02");
+    AnsiString value = Read(kFirst);
+    if (value != kFirst)
+        return value;
+    value = Read(kSecond);
+    if (value != kSecond)
+        return value;
+    return std::nullopt;
+}
+
 AnsiString StrToIniStr(std::string_view s)
 {
     CheckLength(s);

@@ -3,6 +3,7 @@
 // default names, uniform reads and writes on either store, and the escaping of INI values.
 
 #include <functional>
+#include <optional>
 #include <string_view>
 
 #include "platform/core/AnsiString.h"
@@ -37,6 +38,12 @@ void IniWriteBool(TObject* store, const AnsiString& section, const AnsiString& i
 void IniEraseSection(TObject* store, const AnsiString& section);
 void IniDeleteKey(TObject* store, const AnsiString& section, const AnsiString& ident);
 void IniReadSections(TObject* store, TStrings* strings);
+// Whether the store holds the key (a stored count ends at the first key that is missing).
+bool IniValueExists(TObject* store, const AnsiString& section, const AnsiString& ident);
+
+// A key's stored value, or nothing when it is missing, learnt through a read that gives its
+// default for a missing key: a stored value comes back whatever the default.
+std::optional<AnsiString> StoredValue(const std::function<AnsiString(const AnsiString& Default)>& Read);
 
 // One line for an INI value: each line break (CR LF, LF CR, CR or LF) becomes "\n" and a
 // backslash "\\". IniStrToStr reverses it ("\n" gives CR LF, any other backslash stays). Texts

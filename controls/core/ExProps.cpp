@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "controls/core/AppUtils.h"
 #include "platform/core/Collection.h"
 #include "platform/core/StringList.h"
 
@@ -288,9 +289,14 @@ void TPropsStorage::LoadClassProperty(const TPropInfo& prop, const AnsiString& t
         const int count = StrToIntDef(Trim(ReadString(sub, "Count", "0")), 0);
         if (count <= 0)
             return;
+        // A count past the stored lines (an edited file) ends at the first missing one.
         TStringList loaded;
-        for (int i = 0; i < count; ++i)
-            loaded.Add(Trim(ReadString(sub, Format("Item%d", i), AnsiString())));
+        for (int i = 0; i < count; ++i) {
+            const std::optional<AnsiString> line = Stored(sub, Format("Item%d", i));
+            if (!line)
+                break;
+            loaded.Add(Trim(*line));
+        }
         lines->Assign(&loaded);
     } else if (auto* collection = dynamic_cast<TCollection*>(object)) {
         const AnsiString key = Format("%s.%s", GetItemName(prop.Name).c_str(), "Count");
@@ -299,8 +305,13 @@ void TPropsStorage::LoadClassProperty(const TPropInfo& prop, const AnsiString& t
         try {
             if (count != collection->Count()) {
                 collection->Clear();
+                // Items are made while the store holds keys of theirs: a count past the stored
+                // items ends at the first without any.
                 for (int i = 0; i < count; ++i)
-                    collection->Add();
+                    if (!ItemStored(sub, Format("Item%d", i) + kPropNameDelimiter, collection->Add())) {
+                        collection->Delete(i);
+                        break;
+                    }
             }
             for (int i = 0; i < collection->Count(); ++i) {
                 auto nested = Nested(sub, Format("Item%d", i) + kPropNameDelimiter);
@@ -321,6 +332,20 @@ void TPropsStorage::LoadClassProperty(const TPropInfo& prop, const AnsiString& t
         nested->Target = object;
         nested->LoadAllProperties();
     }
+}
+
+std::optional<AnsiString> TPropsStorage::Stored(const AnsiString& section, const AnsiString& item)
+{
+    return StoredValue([&](const AnsiString& def) { return ReadString(section, item, def); });
+}
+
+bool TPropsStorage::ItemStored(const AnsiString& section, const AnsiString& prefix, TObject* item)
+{
+    const TPropInfoList props(item, tkProperties);
+    for (int i = 0; i < props.Count(); ++i)
+        if (props.Get(i)->Kind != tkClass && Stored(section, prefix + props.Get(i)->Name))
+            return true;
+    return false;
 }
 
 namespace {

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -92,6 +93,10 @@ private:
     AnsiString StoreClassProperty(const TPropInfo& prop);
     void LoadClassProperty(const TPropInfo& prop, const AnsiString& text);
     AnsiString ComponentReference(TComponent* component) const;
+    // The key's stored text, nothing when the store lacks the key.
+    std::optional<AnsiString> Stored(const AnsiString& section, const AnsiString& item);
+    // Whether the store holds a key of one of the item's own (not object) properties.
+    bool ItemStored(const AnsiString& section, const AnsiString& prefix, TObject* item);
     TComponent* FindReference(const AnsiString& text) const;
 };
 

@@ -77,6 +77,8 @@ bool ReadBitmapImage(std::string_view image, TIconDirEntry& entry)
 
 }  // namespace
 
+int IconStreamType(std::string_view data) { return data.size() < 6 ? -1 : static_cast<int>(Read16(data, 2)); }
+
 bool ReadIconDirectory(std::string_view data, TIconDirectory& directory)
 {
     if (data.size() < 6 || Read16(data, 0) != 0)

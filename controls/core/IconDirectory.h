@@ -21,6 +21,10 @@ struct TIconDirectory {
     std::vector<TIconDirEntry> Entries;
 };
 
+// The type word of an icon stream's 6-byte header (reserved, type, count): 0 stands for the
+// system's application icon, 1 for an icon file; -1 for a stream shorter than the header.
+int IconStreamType(std::string_view data);
+
 // Reads the header and directory and checks each image: within the data, a bitmap header (or a
 // PNG) of 1-256 pixels a side with 1, 4, 8, 16, 24 or 32 bits a pixel, whose palette, colour rows
 // and mask rows fit in the image's bytes. False for anything else.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "platform/core/Strings.h"
 
@@ -111,7 +112,11 @@ void RestoreCheckStates(const TCheckStatesStore& Store, int ItemCount, TCheckKin
 {
     const int count = std::min(Store.ReadInteger("Count", 0), ItemCount);
     for (int i = 0; i < count; ++i) {
-        int state = Store.ReadInteger("Item" + IntToStr(i), kCheckUnchecked);
+        // A count past the stored states ends at the first missing one.
+        constexpr int kMissing = std::numeric_limits<int>::min();
+        int state = Store.ReadInteger("Item" + IntToStr(i), kMissing);
+        if (state == kMissing)
+            break;
         // A value no state has (an edited file) reads as unchecked.
         if (state < kCheckUnchecked || state > kCheckGrayed)
             state = kCheckUnchecked;

@@ -1,6 +1,7 @@
 #include "controls/core/PlacementKeys.h"
 
 #include "controls/core/AppUtils.h"
+#include "controls/core/CtrlGeometry.h"
 
 namespace {
 
@@ -15,7 +16,8 @@ AnsiString SizedKey(const char* key, const TPlacementScreen& screen)
     return Format("%s(%dx%d)", key, screen.Width, screen.Height);
 }
 
-// Four comma-separated integers into `values`; a missing or bad number keeps its value.
+// Four comma-separated integers into `values`, each cut to what a screen can show; a missing or
+// bad number keeps its value.
 void ReadFour(const AnsiString& text, int (&values)[4])
 {
     size_t start = 0;
@@ -27,7 +29,7 @@ void ReadFour(const AnsiString& text, int (&values)[4])
             end = text.size();
         int n = 0;
         if (TryStrToInt(Trim(text.substr(start, end - start)), n))
-            value = n;
+            value = ClampToScreen(n);
         start = end + 1;
     }
 }

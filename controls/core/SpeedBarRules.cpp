@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "controls/core/CtrlGeometry.h"
 #include "controls/core/StrUtils.h"
 #include "platform/core/Strings.h"
 
@@ -123,8 +124,9 @@ bool ParseLayoutButton(std::string_view Text, int DefaultLeft, int DefaultTop, T
         return false;
     const TSysCharSet delims{' ', ','};
     Button.Name = ExtractWord(1, Text, delims);
-    Button.Left = StrToIntDef(ExtractWord(2, Text, delims), DefaultLeft);
-    Button.Top = StrToIntDef(ExtractWord(3, Text, delims), DefaultTop);
+    // A stored place is cut to what a screen can show before it meets any arithmetic.
+    Button.Left = ClampToScreen(StrToIntDef(ExtractWord(2, Text, delims), DefaultLeft));
+    Button.Top = ClampToScreen(StrToIntDef(ExtractWord(3, Text, delims), DefaultTop));
     return true;
 }
 

@@ -172,7 +172,11 @@ void RestoreMDIChildren(TCustomForm* mainForm, TObject* store)
     CheckMDIForm(mainForm);
     StartWait();
     try {
-        const int count = IniReadInteger(store, kMDIChildren, "Count", 0);
+        // A count past the stored names (an edited file) ends at the first missing one.
+        const int stored = IniReadInteger(store, kMDIChildren, "Count", 0);
+        int count = 0;
+        while (count < stored && IniValueExists(store, kMDIChildren, Format("Item%d", count)))
+            ++count;
         for (int i = count - 1; i >= 0; --i) {
             const AnsiString name = IniReadString(store, kMDIChildren, Format("Item%d", i), AnsiString());
             const TClassInfo* cls = GetClass(name);
@@ -199,7 +203,7 @@ void RestoreGridLayout(TCustomGrid* grid, TObject* store)
 {
     const AnsiString section = GetDefaultSection(grid);
     for (int i = 0; i < grid->ColCount(); ++i)
-        grid->SetColWidths(i, IniReadInteger(store, section, Format("Item%d", i), grid->ColWidths(i)));
+        grid->SetColWidths(i, ClampToScreen(IniReadInteger(store, section, Format("Item%d", i), grid->ColWidths(i))));
 }
 
 // --- Forms by class ---------------------------------------------------------------------------

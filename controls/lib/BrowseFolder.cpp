@@ -2,27 +2,43 @@
 
 #include "controls/core/FileUtil.h"
 #include "platform/gui/Application.h"
-#include "platform/gui/CommonDialogs.h"
+#include "platform/gui/FolderBrowser.h"
+#include "platform/gui/ShellIcons.h"
 
 bool TBrowseFolderDlg::Execute()
 {
-    if (OnInitialized)
-        OnInitialized(this);
-    AnsiString chosen = FolderName;
-    bool ok = false;
-    if (BrowseKind == bfComputers) {
-        ok = InputQuery(DialogText, "Computer", chosen) && !Trim(chosen).empty();
-        chosen = Trim(chosen);
-    } else {
-        ok = SelectDirectory(DialogText, AnsiString(), chosen);
-        chosen = RemoveBackSlash(chosen);
-    }
+    TFolderBrowser browser;
+    browser.Caption = DialogText;
+    browser.Folder = FolderName;
+    browser.Computers = BrowseKind == bfComputers;
+    browser.DesktopRoot = DesktopRoot;
+    browser.ScreenCenter = Position == dpScreenCenter;
+    TAliveToken alive = FLiveness.Token();
+    browser.OnInitialized = [this, &browser, alive] {
+        if (!*alive)
+            return;
+        FHandle = browser.Window();
+        if (OnInitialized)
+            OnInitialized(this);
+    };
+    browser.OnSelChanged = [this, &browser, alive] {
+        if (!*alive)
+            return;
+        FHandle = browser.Window();
+        FCurrentSelection = browser.Computers ? browser.Selection() : RemoveBackSlash(browser.Selection());
+        if (OnSelChanged)
+            OnSelChanged(this);
+    };
+    const bool ok = browser.Execute();
+    if (!*alive)
+        return false;
+    FHandle = nullptr;
     if (!ok)
         return false;
-    FolderName = chosen;
-    FCurrentSelection = chosen;
-    if (OnSelChanged)
-        OnSelChanged(this);
+    FolderName = browser.Computers ? browser.Folder : RemoveBackSlash(browser.Folder);
+    FCurrentSelection = FolderName;
+    if (!browser.Computers)
+        FSelectedImage = ShellIconIndex(FolderName);
     return true;
 }
 

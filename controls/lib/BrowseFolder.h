@@ -1,9 +1,13 @@
 #pragma once
-// The folder and computer browser of the file utilities: the folder dialog is the platform's
-// directory dialog (folders in and out as program paths), the computer browser an input box
-// for a host name. Both go through the platform's dialog hook, so tests and drivers answer them.
+// The folder and computer browser of the file utilities on the platform's folder browser: Qt's
+// directory dialog (folders in and out as program paths) or, for a computer, an input box for a
+// host name. OnInitialized fires once the dialog is open (its first choice reported just
+// before), OnSelChanged each time the folder it would choose changes as the user moves.
 
 #include "platform/core/Component.h"
+#include "platform/core/Liveness.h"
+
+class QWidget;
 
 enum TBrowseKind { bfFolders, bfComputers };
 enum TDialogPosition { dpDefault, dpScreenCenter };
@@ -13,6 +17,7 @@ public:
     explicit TBrowseFolderDlg(TComponent* AOwner) : TComponent(AOwner) {}
 
     TBrowseKind BrowseKind = bfFolders;
+    // The user's places (home, desktop) beside the file system; else the file system alone.
     bool DesktopRoot = true;
     AnsiString DialogText;
     // The folder to start in and, after OK, the one chosen (no trailing backslash); for
@@ -20,20 +25,24 @@ public:
     AnsiString FolderName;
     int HelpContext = 0;
     TDialogPosition Position = dpScreenCenter;
-    // Fires before the dialog shows.
     TNotifyEvent OnInitialized;
     TNotifyEvent OnSelChanged;
 
-    // The choice while the dialog runs, and after it.
+    // The folder the dialog would choose while it runs, and the one chosen after it.
     const AnsiString& CurrentSelection() const { return FCurrentSelection; }
-    // No system image list here: -1.
-    int SelectedImage() const { return -1; }
+    // The chosen folder's index in the desktop's list of type icons (ShellIconIndex); -1 before.
+    int SelectedImage() const { return FSelectedImage; }
+    // The dialog window while it runs, else null.
+    QWidget* Handle() const { return FHandle; }
 
     // True when a folder (or a computer) was chosen.
     virtual bool Execute();
 
 private:
     AnsiString FCurrentSelection;
+    int FSelectedImage = -1;
+    QWidget* FHandle = nullptr;
+    TLiveness FLiveness;  // a handler may free the component while its dialog runs
 };
 
 bool BrowseDirectory(AnsiString& folderName, const AnsiString& dialogText, int helpContext);

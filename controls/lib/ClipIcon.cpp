@@ -4,6 +4,7 @@
 
 #include "controls/core/IconDirectory.h"
 #include "platform/gui/Clipboard.h"
+#include "platform/gui/Picture.h"
 #include "platform/gui/SystemMetrics.h"
 
 namespace {
@@ -19,6 +20,16 @@ unsigned IconClipboardFormat()
     static const unsigned format = RegisterClipboardFormat("icon");
     return format;
 }
+
+namespace {
+
+// At start the format becomes the icons' for pictures too, so a picture pastes from it.
+const bool kIconFormatForPictures = [] {
+    TPicture::RegisterClipboardFormat(IconClipboardFormat(), [] { return std::make_unique<TIcon>(); });
+    return true;
+}();
+
+}  // namespace
 
 void CopyIconToClipboard(TIcon* Icon, TColor BackColor)
 {
@@ -77,6 +88,10 @@ TIcon* CreateRealSizeIcon(TIcon* Icon)
         return nullptr;
     auto result = std::make_unique<TIcon>();
     const std::string bytes = Icon->SaveToBytes();
+    if (IconStreamType(bytes) == 0) {
+        LoadApplicationIcon(result.get());
+        return result.release();
+    }
     TIconDirectory directory;
     if (!ReadIconDirectory(bytes, directory) || directory.Type != 1) {
         result->Assign(Icon);

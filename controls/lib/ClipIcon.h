@@ -6,7 +6,7 @@
 #include "platform/gui/Canvas.h"
 #include "platform/gui/Icon.h"
 
-// The library's clipboard format for icon files.
+// The library's clipboard format for icon files; pictures paste from it too (as an icon).
 unsigned IconClipboardFormat();
 
 // The icon on the clipboard, drawn over BackColor as a picture and as its file bytes.
@@ -17,8 +17,9 @@ void AssignClipboardIcon(TIcon* Icon);
 TIcon* CreateIconFromClipboard();
 // The icon's size; for an empty icon the system's standard icon size.
 void GetIconSize(TIcon* Icon, unsigned& W, unsigned& H);
-// A new icon of the one image of Icon that suits the display (see ChooseIconImage); a copy of
-// Icon when it is no icon file of images. Null for an empty icon. The caller frees it.
+// A new icon of the one image of Icon that suits the display (see ChooseIconImage); the
+// system's application icon for a stream of type 0; a copy of Icon for any other stream that is
+// no icon file of images. Null for an empty icon. The caller frees it.
 TIcon* CreateRealSizeIcon(TIcon* Icon);
 // Draws that image at (X, Y) at its own size.
 void DrawRealSizeIcon(TCanvas* Canvas, TIcon* Icon, int X, int Y);

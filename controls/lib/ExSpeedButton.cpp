@@ -52,6 +52,9 @@ TExSpeedButton::TExSpeedButton(TComponent* AOwner)
     SetBounds(0, 0, 25, 25);
     FControlStyle = csCaptureMouse | csOpaque | csDoubleClicks | csReplicatable;
     FGlyph->OnChange = [this](TObject* sender) { GlyphChanged(sender); };
+    // Captions drawn glyph by glyph as the window system's text output draws them: a bar
+    // repaints many buttons at once.
+    FDrawImage->Canvas()->SetUnshapedText(true);
     SetParentFont(true);
     SetParentShowHint(false);
     SetShowHint(true);

@@ -4,8 +4,10 @@
 #include "controls/lib/FileDirEdit.h"
 
 #include "controls/core/FileUtil.h"
+#include "controls/lib/BrowseFolder.h"
 #include "controls/lib/ExConst.h"
 #include "platform/core/FilePaths.h"
+#include "platform/core/StringList.h"
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/Resources.h"
 
@@ -44,15 +46,52 @@ TBitmap* SharedFolderGlyph()
     return glyph.get();
 }
 
+// The edit's part in drags from other programs: it takes those that carry files (never their
+// text, which is only the files' addresses), copying, and leaves any other drag to the edit.
+class TFileDropTarget : public TDropTarget {
+public:
+    explicit TFileDropTarget(TFileDirEdit& Edit) : FEdit(Edit) { AcceptText = false; }
+    bool TakesDrag(const TDragData& Data) const override { return !Data.Files.empty(); }
+
+protected:
+    void DragPrepare() override { AcceptFiles = FEdit.AcceptFiles() && !FEdit.InState(csDesigning); }
+    // The files stay where they are: the edit only takes their names.
+    int DropEffect(TShiftState) const override { return DROPEFFECT_COPY; }
+    void DropFiles(TPoint, const std::vector<AnsiString>& Files) override
+    {
+        TStringList names;
+        for (const AnsiString& file : Files)
+            names.Add(file);
+        FEdit.DropFiles(&names);
+    }
+
+private:
+    TFileDirEdit& FEdit;
+};
+
 }  // namespace
 
 // --- TFileDirEdit -------------------------------------------------------------------------------
 
-TFileDirEdit::TFileDirEdit(TComponent* AOwner) : TCustomComboEdit(AOwner)
+TFileDirEdit::TFileDirEdit(TComponent* AOwner)
+    : TCustomComboEdit(AOwner), FDropTarget(std::make_unique<TFileDropTarget>(*this))
 {
     FCreating = true;
     SetGlyphKind(gkDefault);
     FCreating = false;
+}
+
+TFileDirEdit::~TFileDirEdit()
+{
+    // The window's filter calls into the target: it goes first.
+    if (HandleAllocated())
+        RegisterDropTarget(this, nullptr);
+}
+
+void TFileDirEdit::WidgetCreated()
+{
+    TCustomComboEdit::WidgetCreated();
+    RegisterDropTarget(this, FDropTarget.get());
 }
 
 TBitmap* TFileDirEdit::GetDefaultBitmap(bool& DestroyNeeded)
@@ -124,10 +163,12 @@ void TFilenameEdit::CreateEditDialog()
     }
     if (FDialog) {
         dialog->DefaultExt = FDialog->DefaultExt;
+        dialog->FileEditStyle = FDialog->FileEditStyle;
         dialog->FileName = FDialog->FileName;
         dialog->Filter = FDialog->Filter;
         dialog->FilterIndex = FDialog->FilterIndex;
         dialog->InitialDir = FDialog->InitialDir;
+        dialog->SetHistoryList(FDialog->HistoryList());
         dialog->Files()->Assign(FDialog->Files());
         dialog->Options = FDialog->Options;
         dialog->Title = FDialog->Title;
@@ -229,7 +270,7 @@ void TDirectoryEdit::ButtonClick()
         if (!DirExists(chosenName))
             chosenName = "\\";
         if (FDialogKind == dkWin32)
-            return SelectDirectory(FDialogText, AnsiString(), chosenName);
+            return BrowseDirectory(chosenName, FDialogText, 0);
         return SelectDirectory(chosenName, FOptions, 0);
     });
     if (!chosen)

@@ -9,6 +9,7 @@
 #include "controls/core/EditFileNames.h"
 #include "controls/lib/ToolEdit.h"
 #include "platform/gui/CommonDialogs.h"
+#include "platform/gui/DragDrop.h"
 
 class EComboEditError : public Exception {
     using Exception::Exception;
@@ -19,7 +20,10 @@ using TExecOpenDialogEvent = std::function<void(TObject* Sender, AnsiString& Nam
 class TFileDirEdit : public TCustomComboEdit {
 public:
     explicit TFileDirEdit(TComponent* AOwner);
+    ~TFileDirEdit() override;
 
+    // Files dragged onto the edit from another program (a file manager) reach DropFiles when
+    // set; when not, such a drag is refused. A drag of plain text is the edit's as for any edit.
     bool AcceptFiles() const { return FAcceptFiles; }
     void SetAcceptFiles(bool Value) { FAcceptFiles = Value; }
     // The files dropped on the edit: the first only, or each of them when several names may be
@@ -33,6 +37,8 @@ public:
 
 protected:
     TBitmap* GetDefaultBitmap(bool& DestroyNeeded) override;
+    // Each new window is a drop target for files.
+    void WidgetCreated() override;
     virtual void ReceptFileDir(const AnsiString& AFileName) = 0;
     virtual void ClearFileList() {}
     virtual void DoBeforeDialog(AnsiString& FileName, bool& Action);
@@ -46,6 +52,7 @@ protected:
 
 private:
     bool FAcceptFiles = false;
+    std::unique_ptr<TDropTarget> FDropTarget;
 };
 
 enum TFileDialogKind { dkOpen, dkSave, dkOpenPicture, dkSavePicture };

@@ -28,6 +28,13 @@ void RegisterFileDirEditClasses()
         .Str(
             "DefaultExt", [](F* f) { return f->Dialog()->DefaultExt; },
             [](F* f, const AnsiString& v) { f->Dialog()->DefaultExt = v; })
+        .Enum(
+            "FileEditStyle", "TFileEditStyle", {"fsEdit", "fsComboBox"},
+            [](F* f) { return f->Dialog()->FileEditStyle; },
+            [](F* f, TFileEditStyle v) { f->Dialog()->FileEditStyle = v; }, fsEdit)
+        .Object(
+            "HistoryList", "TStrings", [](F* f) { return f->Dialog()->HistoryList(); },
+            [](F* f, TObject* v) { f->Dialog()->SetHistoryList(dynamic_cast<TStrings*>(v)); })
         .Str(
             "Filter", [](F* f) { return f->Dialog()->Filter; },
             [](F* f, const AnsiString& v) { f->Dialog()->Filter = v; })

@@ -1,5 +1,6 @@
 #include "controls/lib/LibraryClasses.h"
 
+#include "controls/lib/BrowseFolder.h"
 #include "controls/lib/DateEdit.h"
 #include "controls/lib/ExCheckListBox.h"
 #include "controls/lib/ExCombos.h"
@@ -34,6 +35,24 @@ void RegisterLibraryClasses()
     RegisterExCombosClasses();
     RegisterDateEditClasses();
     RegisterFileDirEditClasses();
+    using B = TBrowseFolderDlg;
+    RegisterClass<B>("TBrowseFolderDlg", "TComponent", MakeComponent<B>)
+        .Enum(
+            "BrowseKind", "TBrowseKind", {"bfFolders", "bfComputers"}, [](B* b) { return b->BrowseKind; },
+            [](B* b, TBrowseKind v) { b->BrowseKind = v; }, bfFolders)
+        .Bool(
+            "DesktopRoot", [](B* b) { return b->DesktopRoot; }, [](B* b, bool v) { b->DesktopRoot = v; }, true)
+        .Str(
+            "DialogText", [](B* b) { return b->DialogText; }, [](B* b, const AnsiString& v) { b->DialogText = v; })
+        .Str(
+            "FolderName", [](B* b) { return b->FolderName; }, [](B* b, const AnsiString& v) { b->FolderName = v; })
+        .Int(
+            "HelpContext", [](B* b) { return b->HelpContext; }, [](B* b, int v) { b->HelpContext = v; }, 0)
+        .Enum(
+            "Position", "TDialogPosition", {"dpDefault", "dpScreenCenter"}, [](B* b) { return b->Position; },
+            [](B* b, TDialogPosition v) { b->Position = v; }, dpScreenCenter)
+        .Str("CurrentSelection", &B::CurrentSelection, nullptr)
+        .Int("SelectedImage", &B::SelectedImage, nullptr);
     RegisterClass<TExTimer>("TExTimer", "TComponent", MakeComponent<TExTimer>)
         .Bool("Enabled", &TExTimer::Enabled, &TExTimer::SetEnabled, true)
         .Int64(

@@ -30,6 +30,12 @@ protected:
 
 private:
     void RegisterRangeHandlers();
+    // The item's text; the one being added is known without asking the list window.
+    AnsiString ItemText(int Index);
 
     TListExtent FExtent;
+    struct {
+        int Index = -1;
+        const char* Text = nullptr;
+    } FAdding;
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "controls/core/AppUtils.h"
+#include "controls/core/CtrlGeometry.h"
 #include "controls/lib/AppForms.h"
 #include "controls/lib/SpeedBar.h"
 #include "platform/core/Strings.h"
@@ -54,16 +55,17 @@ void TSpeedBar::InternalRestoreLayout(TObject* IniObject, const AnsiString& Sect
     }
     if (HasOption(sbAllowResize)) {
         if (Align() == alTop || Align() == alBottom)
-            SetHeight(IniReadInteger(IniObject, Section, "Width", Height()));
+            SetHeight(ClampToScreen(IniReadInteger(IniObject, Section, "Width", Height())));
         else if (Align() == alLeft || Align() == alRight)
-            SetWidth(IniReadInteger(IniObject, Section, "Width", Width()));
+            SetWidth(ClampToScreen(IniReadInteger(IniObject, Section, "Width", Width())));
     }
     if (Align() != remembered)
         PosChanged();
     const int count = IniReadInteger(IniObject, Section, "Count", 0);
     if (count > 0) {
         ForEachItem([](TSpeedItem* item, intptr_t) { item->SetVisible(false); }, 0);
-        for (int i = 1; i <= count; ++i) {
+        // A count past the stored entries (an edited file) ends at the first missing one.
+        for (int i = 1; i <= count && IniValueExists(IniObject, Section, "Button" + IntToStr(i)); ++i) {
             const AnsiString entry = IniReadString(IniObject, Section, "Button" + IntToStr(i), AnsiString());
             TLayoutButton button;
             if (!ParseLayoutButton(entry, 0, 0, button))

@@ -83,6 +83,11 @@ public:
     // A copy of the pixels as they are now, taken without ending a drawing in progress (so a
     // canvas may draw the bitmap while it paints on it).
     QImage Snapshot() const;
+    // The pixels as they are now, a drawing in progress included, without a copy: valid until
+    // the bitmap is next drawn on or changed.
+    const QImage& Pixels() const { return FWork ? *FWork : *FImage; }
+    // Whether Canvas is the bitmap's own canvas.
+    bool IsOwnCanvas(const TCanvas* Canvas) const { return Canvas && FCanvas.get() == Canvas; }
     // The colour of a pixel, clBlack outside.
     TColor PixelColor(int x, int y);
 

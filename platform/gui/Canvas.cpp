@@ -71,6 +71,16 @@ TCanvas::TCanvas()
     FBrush.OnChange = [this](TObject*) { FBkColor = clNone; };
 }
 
+void TCanvas::SetUnshapedText(bool Value)
+{
+    if (Value == FUnshapedText)
+        return;
+    FUnshapedText = Value;
+    FQFont.reset();
+    FQMetrics.reset();
+    FWidths.clear();
+}
+
 TColor TCanvas::SetTextColor(TColor c)
 {
     const TColor old = TextColor();
@@ -135,6 +145,8 @@ const QFont& TCanvas::QtFont()
     }
     if (!FQFont)
         FQFont = std::make_unique<QFont>(FFont.ToQFont());
+    if (FUnshapedText)
+        FQFont->setStyleStrategy(QFont::StyleStrategy(FQFont->styleStrategy() | QFont::PreferNoShaping));
     return *FQFont;
 }
 

@@ -64,6 +64,10 @@ public:
     TBrush* Brush() { return &FBrush; }
     TPen* Pen() { return &FPen; }
     void SetFont(TFont* f) { FFont.Assign(f); }
+    // Text of the scripts that need no shaping (Latin, Hangul) measured and drawn glyph by glyph,
+    // without pair kerning, as the window system's own text output does: a few times faster, for
+    // a canvas that measures every line of a long list.
+    void SetUnshapedText(bool Value);
     void SetBrush(TBrush* b) { FBrush.Assign(b); }
     void SetPen(TPen* p) { FPen.Assign(p); }
     TPoint PenPos() const { return FPenPos; }
@@ -191,6 +195,7 @@ private:
     std::unique_ptr<QFont> FQFont;
     std::unique_ptr<QFontMetrics> FQMetrics;
     std::map<AnsiString, int, std::less<>> FWidths;  // texts measured with the current font
+    bool FUnshapedText = false;
 };
 
 // Keeps a canvas's brush, pen and font while it lives and gives them back when it goes, so a

@@ -147,7 +147,6 @@ void TCanvas::StretchDraw(const TRect& logical, TBitmap* bitmap)
     const TRect r = DeviceRect(logical);
     if (!bitmap || bitmap->Empty() || r.IsEmpty())
         return;
-    QImage img = SourcePixels(bitmap, *this);
     QPainter* p = Painter();
     if (!p)
         return;
@@ -156,6 +155,17 @@ void TCanvas::StretchDraw(const TRect& logical, TBitmap* bitmap)
     const TRect clip = DeviceRect(ClipRect());
     if (!IntersectRect(dest, r, clip))
         return;
+    // The common case, a picture copied whole at its own size (a control's drawing bitmap
+    // shown), goes straight from its pixels, without the copies the general case makes.
+    if (dest == r && FCopyMode == cmSrcCopy && !bitmap->Transparent() && !bitmap->Monochrome() &&
+        bitmap->Pixels().format() == QImage::Format_RGB32 && bitmap->Width() == r.Width() &&
+        bitmap->Height() == r.Height() && !bitmap->IsOwnCanvas(this)) {
+        p->setCompositionMode(QPainter::CompositionMode_Source);
+        p->drawImage(QPoint(dest.Left, dest.Top), bitmap->Pixels());
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        return;
+    }
+    QImage img = SourcePixels(bitmap, *this);
     if (dest != r)
         img = ScaledPart(img, r, dest);
     else if (img.size() != QSize(r.Width(), r.Height()))

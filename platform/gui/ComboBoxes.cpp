@@ -66,7 +66,7 @@ QWidget* TCustomComboBox::CreateWidget()
     rules.Canvas = FCanvas.get();
     rules.ItemHeight = [this] { return FItemHeight; };
     rules.Drawn = [this] { return OwnerDrawn(); };
-    rules.Width = [](int textWidth) { return textWidth; };
+    rules.Width = [](const std::function<int()>& textWidth) { return textWidth(); };
     w->setItemDelegate(new TOwnerDrawDelegate(this, std::move(rules), w));
     w->setMaxVisibleItems(FDropDownCount);
     w->OnPopup = [this] { Perform(CN_COMMAND, static_cast<WPARAM>(CBN_DROPDOWN) << 16); };

@@ -24,6 +24,8 @@ namespace {
 
 TDialogHook gDialogHook;
 
+QString NativeQPath(const AnsiString& programPath) { return QString::fromStdString(NativePath(programPath)); }
+
 QWidget* ActiveWindow()
 {
     TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
@@ -72,6 +74,8 @@ TDialogHook SetDialogHook(TDialogHook hook)
     return old;
 }
 
+bool DialogsShowWindows() { return !gDialogHook && !std::getenv("HM_TEST"); }
+
 std::optional<std::string> RunDialog(const TDialogRequest& request,
                                      const std::function<std::optional<std::string>()>& showQt)
 {
@@ -87,7 +91,9 @@ std::optional<std::string> RunDialog(const TDialogRequest& request,
 
 // --- Open and save
 
-TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner), FFiles(std::make_unique<TStringList>()) {}
+TOpenDialog::TOpenDialog(TComponent* AOwner)
+    : TCommonDialog(AOwner), FFiles(std::make_unique<TStringList>()), FHistoryList(std::make_unique<TStringList>())
+{}
 
 TOpenDialog::~TOpenDialog() = default;
 
@@ -124,6 +130,15 @@ bool TOpenDialog::Execute()
             dialog.setDirectory(StartFolder(folder.empty() ? ExtractFilePath(name) : folder));
             if (!name.empty())
                 dialog.selectFile(AnsiToQString(ExtractFileName(name)));
+            if (FileEditStyle == fsComboBox) {
+                QStringList places;
+                for (int i = 0; i < FHistoryList->Count(); ++i) {
+                    const QString place = NativeQPath(ExtractFileDir(FHistoryList->Strings(i)));
+                    if (!place.isEmpty() && !places.contains(place))
+                        places << place;
+                }
+                dialog.setHistory(places);
+            }
             if (dialog.exec() != QDialog::Accepted)
                 return std::nullopt;
             FilterIndex = std::max(1, static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1);

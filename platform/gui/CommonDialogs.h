@@ -41,6 +41,8 @@ using TDialogHook = std::function<std::optional<std::string>(const TDialogReques
 // the test environment (HM_TEST set) cancels every dialog, printing its kind and title to the
 // standard error stream.
 TDialogHook SetDialogHook(TDialogHook hook);
+// Whether RunDialog shows the Qt dialog: no hook, and not under the test environment.
+bool DialogsShowWindows();
 // Asks the hook, the test environment or the given Qt dialog, counting the modal level.
 std::optional<std::string> RunDialog(const TDialogRequest& request,
                                      const std::function<std::optional<std::string>()>& showQt);
@@ -71,6 +73,8 @@ enum TOpenOption : unsigned {
     ofEnableSizing = 1u << 19,
 };
 using TOpenOptions = unsigned;
+// The file name box of the dialog: a plain edit, or a combo box offering the history list.
+enum TFileEditStyle { fsEdit, fsComboBox };
 
 class TOpenDialog : public TCommonDialog {
 public:
@@ -87,6 +91,17 @@ public:
     AnsiString FileName;
     AnsiString Title;
     TOpenOptions Options = ofHideReadOnly | ofEnableSizing;
+    TFileEditStyle FileEditStyle = fsEdit;
+    // Names chosen before (program paths): with fsComboBox the dialog offers their folders in
+    // its drop-down of places visited.
+    TStrings* HistoryList() const { return FHistoryList.get(); }
+    void SetHistoryList(TStrings* Value)
+    {
+        if (Value)
+            FHistoryList->Assign(Value);
+        else
+            FHistoryList->Clear();
+    }
     // Every file chosen (one unless ofAllowMultiSelect).
     TStrings* Files() const { return FFiles.get(); }
 
@@ -99,6 +114,7 @@ private:
     // about is Declined and handed back in declined.
     TAcceptance Accept(const std::string& answer, AnsiString& declined);
     std::unique_ptr<TStringList> FFiles;
+    std::unique_ptr<TStringList> FHistoryList;
 };
 
 class TSaveDialog : public TOpenDialog {

@@ -13,6 +13,7 @@
 #include <QUrl>
 #include <QWidget>
 #include <map>
+#include <utility>
 
 #include "platform/core/Cp949.h"
 #include "platform/core/StoredPath.h"
@@ -107,15 +108,36 @@ protected:
         switch (event->type()) {
         case QEvent::DragEnter: {
             auto* e = static_cast<QDragEnterEvent*>(event);
-            FTarget->DragEnter(DragDataOf(*e->mimeData()), PointOf(e->position()));
+            const TDragData data = DragDataOf(*e->mimeData());
+            FPassing = !FTarget->TakesDrag(data);
+            if (FPassing)
+                return false;
+            FTarget->DragEnter(data, PointOf(e->position()));
             return Over(e);
         }
-        case QEvent::DragMove: return Over(static_cast<QDragMoveEvent*>(event));
-        case QEvent::DragLeave: FTarget->DragLeave(); return true;
+        case QEvent::DragMove:
+            if (FPassing)
+                return false;
+            return Over(static_cast<QDragMoveEvent*>(event));
+        case QEvent::DragLeave:
+            if (std::exchange(FPassing, false))
+                return false;
+            FTarget->DragLeave();
+            return true;
         case QEvent::Drop: {
+            if (std::exchange(FPassing, false))
+                return false;
             auto* e = static_cast<QDropEvent*>(event);
-            const int effect = FTarget->Drop(DragDataOf(*e->mimeData()), ModifiersToShiftState(e->modifiers()),
-                                             PointOf(e->position()));
+            // The drop's handlers may free the control: its window stays until the event has
+            // been delivered, and an exception goes to the application's handling.
+            TWidgetBridge::TEventScope scope(static_cast<QWidget*>(watched));
+            int effect = DROPEFFECT_NONE;
+            try {
+                effect = FTarget->Drop(DragDataOf(*e->mimeData()), ModifiersToShiftState(e->modifiers()),
+                                       PointOf(e->position()));
+            } catch (...) {
+                TWidgetBridge::HandleException();
+            }
             e->setDropAction(ActionOf(effect));
             effect == DROPEFFECT_NONE ? e->ignore() : e->accept();
             return true;
@@ -125,6 +147,7 @@ protected:
     }
 
 private:
+    bool FPassing = false;  // the drag in progress goes to the window's own handling
     bool Over(QDragMoveEvent* e)
     {
         const int effect = FTarget->DragOver(ModifiersToShiftState(e->modifiers()), PointOf(e->position()));
@@ -234,7 +257,7 @@ void TDropTarget::DragEnter(const TDragData& Data, TPoint Point)
 
 int TDropTarget::DragOver(TShiftState Keys, TPoint Point)
 {
-    int effect = FAccept ? StandardEffect(Keys) : DROPEFFECT_NONE;
+    int effect = FAccept ? DropEffect(Keys) : DROPEFFECT_NONE;
     bool allow = effect != DROPEFFECT_NONE;
     DragMouseMove(Point, allow, FFormats);
     return allow ? effect : DROPEFFECT_NONE;
@@ -244,7 +267,7 @@ int TDropTarget::Drop(const TDragData& Data, TShiftState Keys, TPoint Point)
 {
     if (!FAccept)
         return DROPEFFECT_NONE;
-    const int effect = StandardEffect(Keys);
+    const int effect = DropEffect(Keys);
     if (Data.Col >= 0)
         DropCol(Point, Data.Col);
     else if (Data.HasRTF && gRTFAware)

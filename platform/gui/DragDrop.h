@@ -70,10 +70,15 @@ public:
     int Drop(const TDragData& Data, TShiftState Keys, TPoint Point);
     bool Accepted() const { return FAccept; }
     TDropFormats Formats() const { return FFormats; }
+    // Whether the target takes the drag at all: one it does not take goes to the window's own
+    // handling (an edit's text drop), as if no target were registered.
+    virtual bool TakesDrag(const TDragData& Data) const { return true; }
 
 protected:
     // Before a drag's formats are read: a target may take its accept switches from its owner.
     virtual void DragPrepare() {}
+    // The effect of an accepted drag with the keys held.
+    virtual int DropEffect(TShiftState Keys) const { return StandardEffect(Keys); }
     virtual void DropText(TPoint Point, const AnsiString& Text) {}
     virtual void DropCol(TPoint Point, int Col) {}
     virtual void DropRTF(TPoint Point, const AnsiString& RTF) {}

@@ -10,9 +10,29 @@
 #include "platform/core/Exceptions.h"
 #include "platform/gui/FontAlias.h"
 
-QString AnsiToQString(std::string_view text) { return QString::fromStdU16String(Cp949ToUtf16(text)); }
+namespace {
 
-AnsiString QStringToAnsi(const QString& text) { return Utf16ToCp949(text.toStdU16String()); }
+// Most texts a control shows are plain ASCII, which both code pages share.
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+QString AnsiToQString(std::string_view text)
+{
+    if (IsAscii(text))
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromStdU16String(Cp949ToUtf16(text));
+}
+
+AnsiString QStringToAnsi(const QString& text)
+{
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1().toStdString();
+    return Utf16ToCp949(text.toStdU16String());
+}
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <cstring>
 
+#include "platform/gui/SystemMetrics.h"
+
 namespace {
 
 [[noreturn]] void Bad() { throw EInvalidGraphic("Icon image is not valid"); }
@@ -180,4 +182,19 @@ void TIcon::DrawInto(TCanvas* canvas, const TRect& rect)
         return;
     if (QPainter* painter = canvas->Painter())
         painter->drawImage(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()), FShown);
+}
+
+void LoadApplicationIcon(TIcon* icon)
+{
+    const int w = GetSystemMetrics(SM_CXICON), h = GetSystemMetrics(SM_CYICON);
+    QImage image(w, h, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    const QRect window(1, h / 8, w - 3, h - h / 4);
+    painter.fillRect(window, Qt::white);
+    painter.fillRect(QRect(window.left(), window.top(), window.width(), h / 6), QColor(0, 0, 128));
+    painter.setPen(Qt::black);
+    painter.drawRect(window);
+    painter.end();
+    icon->SetImage(image);
 }

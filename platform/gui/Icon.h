@@ -35,6 +35,10 @@ private:
     QImage FShown;
 };
 
+// The window system's standard application icon (a plain program window) at the standard icon
+// size.
+void LoadApplicationIcon(TIcon* icon);
+
 // Reads the images of an icon file; EInvalidGraphic("Icon image is not valid") on bad data.
 std::vector<QImage> DecodeIconFile(std::string_view data, int* shownIndex);
 // A one-image 32-bit icon file of the image (at most kMaxSide on each side).

@@ -47,9 +47,8 @@ QWidget* TCustomListBox::CreateWidget()
     rules.Canvas = FCanvas.get();
     rules.ItemHeight = [this] { return FItemHeight; };
     rules.Drawn = [] { return true; };
-    rules.Width = [this](int) { return std::max(FHorizontalExtent, 1); };
+    rules.Width = [this](const std::function<int()>&) { return std::max(FHorizontalExtent, 1); };
     w->setItemDelegate(new TOwnerDrawDelegate(this, std::move(rules), w));
-    w->setUniformItemSizes(false);
     QObject::connect(w, &QListWidget::itemSelectionChanged, w, [this] {
         if (FInCode == 0)
             Perform(CN_COMMAND, static_cast<WPARAM>(LBN_SELCHANGE) << 16);
@@ -76,6 +75,8 @@ void TCustomListBox::ApplyLook()
                             : FExtendedSelect ? QAbstractItemView::ExtendedSelection
                                               : QAbstractItemView::MultiSelection);
     w->setFrameShape(FBorderStyle == bsNone ? QFrame::NoFrame : QFrame::StyledPanel);
+    // Rows of one height and one width (the range) are laid out from the first alone.
+    w->setUniformItemSizes(FStyle != lbOwnerDrawVariable);
     w->setFlow(QListView::TopToBottom);
     w->setWrapping(FColumns > 0);
     if (FColumns > 0)
@@ -334,8 +335,7 @@ void TCustomListBox::SetSorted(bool v)
 void TCustomListBox::SetStyle(TListBoxStyle v)
 {
     FStyle = v;
-    if (HandleAllocated())
-        List()->doItemsLayout();
+    ApplyLook();
 }
 
 void TCustomListBox::SetItemHeight(int v)

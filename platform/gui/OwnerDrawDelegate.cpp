@@ -50,7 +50,8 @@ QSize TOwnerDrawDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
     } catch (...) {
         TWidgetBridge::HandleException();
     }
-    return QSize(FRules.Width(QStyledItemDelegate::sizeHint(option, index).width()), std::max(mis.ItemHeight, 1));
+    const int width = FRules.Width([&] { return QStyledItemDelegate::sizeHint(option, index).width(); });
+    return QSize(width, std::max(mis.ItemHeight, 1));
 }
 
 void DefaultDrawItemMessage(TMessage& message, const std::function<void(int, TRect, TOwnerDrawState)>& drawItem)

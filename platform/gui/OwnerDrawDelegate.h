@@ -23,8 +23,9 @@ public:
         std::function<int()> ItemHeight;
         // Whether the control draws the items (else Qt's own look).
         std::function<bool()> Drawn;
-        // The width an item asks for, given the width of its text.
-        std::function<int(int textWidth)> Width;
+        // The width an item asks for, given the width of its text (measured only when asked:
+        // laying the text out costs more than the rest of the item).
+        std::function<int(const std::function<int()>& textWidth)> Width;
     };
     // Owned by the view, which does not free its delegate itself.
     TOwnerDrawDelegate(TWinControl* control, TRules rules, QObject* view);

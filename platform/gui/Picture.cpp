@@ -3,8 +3,23 @@
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <utility>
+#include <vector>
 
 #include "platform/core/FilePaths.h"
+#include "platform/gui/Clipboard.h"
+
+namespace {
+
+using TGraphicMaker = std::function<std::unique_ptr<TGraphic>()>;
+
+std::vector<std::pair<unsigned, TGraphicMaker>>& ClipboardFormats()
+{
+    static std::vector<std::pair<unsigned, TGraphicMaker>> formats;
+    return formats;
+}
+
+}  // namespace
 
 TPicture::TPicture() = default;
 
@@ -95,4 +110,36 @@ void TPicture::Assign(TPersistent* source)
     } else {
         TPersistent::Assign(source);
     }
+}
+
+void TPicture::RegisterClipboardFormat(unsigned Format, std::function<std::unique_ptr<TGraphic>()> Make)
+{
+    if (!SupportsClipboardFormat(Format))
+        ClipboardFormats().emplace_back(Format, std::move(Make));
+}
+
+bool TPicture::SupportsClipboardFormat(unsigned Format)
+{
+    if (Format == CF_BITMAP)
+        return true;
+    for (const auto& [format, make] : ClipboardFormats())
+        if (format == Format)
+            return true;
+    return false;
+}
+
+void TPicture::LoadFromClipboard()
+{
+    TClipboard* board = Clipboard();
+    for (const auto& [format, make] : ClipboardFormats())
+        if (board->HasFormat(format)) {
+            std::unique_ptr<TGraphic> graphic = make();
+            graphic->LoadFromBytes(board->GetBytes(format));
+            SetGraphic(graphic.get());
+            return;
+        }
+    TBitmap bitmap;
+    if (!board->GetBitmap(&bitmap))
+        throw EInvalidGraphic("Unsupported clipboard format");
+    SetGraphic(&bitmap);
 }

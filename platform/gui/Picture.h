@@ -1,6 +1,7 @@
 #pragma once
 // The framework's picture: holds one graphic of whichever kind a file or a caller gives it.
 
+#include <functional>
 #include <memory>
 
 #include "platform/gui/Bitmap.h"
@@ -31,6 +32,14 @@ public:
     void LoadFromFile(const AnsiString& fileName);
     void SaveToFile(const AnsiString& fileName);
     void Assign(TPersistent* source) override;
+
+    // A clipboard format a picture can be pasted from, with the graphic its bytes load into
+    // (the icon routines register theirs). Pictures also take the clipboard's bitmap.
+    static void RegisterClipboardFormat(unsigned Format, std::function<std::unique_ptr<TGraphic>()> Make);
+    static bool SupportsClipboardFormat(unsigned Format);
+    // The clipboard's picture: a registered format it holds (the first registered), else its
+    // bitmap. EInvalidGraphic when it holds none or its bytes are bad; the picture then stays.
+    void LoadFromClipboard();
     TNotifyEvent OnChange;
 
 private:

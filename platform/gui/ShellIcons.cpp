@@ -4,8 +4,10 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMimeDatabase>
+#include <algorithm>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "platform/core/StoredPath.h"
 #include "platform/gui/Icon.h"
@@ -39,16 +41,20 @@ void EnsureIconTheme()
 
 int ShellIconSize(bool Large) { return Large ? 32 : 16; }
 
-bool GetShellFileIcon(std::string_view Name, bool Large, TIcon* Icon)
+namespace {
+
+// The type of a file: read from the file when it exists, else guessed from its extension.
+QMimeType TypeOf(std::string_view Name)
 {
-    if (Name.empty() || !Icon)
-        return false;
-    EnsureIconTheme();
     const QString path = QString::fromStdString(NativePath(Name));
     static const QMimeDatabase db;
     const QFileInfo info(path);
-    const QMimeType mime =
-        info.exists() ? db.mimeTypeForFile(info) : db.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+    return info.exists() ? db.mimeTypeForFile(info) : db.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+}
+
+bool GetTypeIcon(const QMimeType& mime, bool Large, TIcon* Icon)
+{
+    EnsureIconTheme();
     // Drawn icons are kept per type and size: file lists draw the same few types again and again.
     static std::map<std::pair<QString, int>, QImage> cache;
     const int side = ShellIconSize(Large);
@@ -68,4 +74,40 @@ bool GetShellFileIcon(std::string_view Name, bool Large, TIcon* Icon)
         return false;
     Icon->SetImage(it->second);
     return true;
+}
+
+std::vector<QMimeType>& IndexedTypes()
+{
+    static std::vector<QMimeType> types;
+    return types;
+}
+
+}  // namespace
+
+bool GetShellFileIcon(std::string_view Name, bool Large, TIcon* Icon)
+{
+    if (Name.empty() || !Icon)
+        return false;
+    return GetTypeIcon(TypeOf(Name), Large, Icon);
+}
+
+int ShellIconIndex(std::string_view Name)
+{
+    if (Name.empty())
+        return -1;
+    const QMimeType mime = TypeOf(Name);
+    std::vector<QMimeType>& types = IndexedTypes();
+    const auto it = std::find(types.begin(), types.end(), mime);
+    if (it != types.end())
+        return static_cast<int>(it - types.begin());
+    types.push_back(mime);
+    return static_cast<int>(types.size()) - 1;
+}
+
+bool GetShellIconOfIndex(int Index, bool Large, TIcon* Icon)
+{
+    const std::vector<QMimeType>& types = IndexedTypes();
+    if (!Icon || Index < 0 || Index >= static_cast<int>(types.size()))
+        return false;
+    return GetTypeIcon(types[static_cast<size_t>(Index)], Large, Icon);
 }

@@ -11,3 +11,11 @@ int ShellIconSize(bool Large);
 // Fills Icon with the type icon of Name (a program path); false, Icon untouched, when the name
 // is empty or the theme has no icon for its type.
 bool GetShellFileIcon(std::string_view Name, bool Large, TIcon* Icon);
+
+// The type icons as one list shared by the program (the system image list of Windows): the
+// index of Name's type in it, the type taking the next index when first asked for; -1 for an
+// empty name.
+int ShellIconIndex(std::string_view Name);
+// The icon of the type at an index given out; false, Icon untouched, for any other index or a
+// type the theme has no icon for.
+bool GetShellIconOfIndex(int Index, bool Large, TIcon* Icon);

@@ -1,9 +1,15 @@
 #include "platform/gui/SyntheticInput.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QWheelEvent>
 #include <QWidget>
 #include <map>
@@ -11,6 +17,7 @@
 #include "platform/core/Cp949.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/ControlWidget.h"
+#include "platform/gui/DragDrop.h"
 #include "platform/gui/WinControl.h"
 
 namespace {
@@ -201,4 +208,34 @@ TWinControl* FocusedControl()
         if (TWinControl* c = TWinControl::FromWidget(w))
             return c;
     return nullptr;
+}
+
+int SendDropInput(TWinControl* Control, const TDragData& Data, TShiftState Shift, int X, int Y)
+{
+    QPointer<QWidget> w = InputWindow(Control);
+    if (!w)
+        return DROPEFFECT_NONE;
+    const std::unique_ptr<QMimeData> mime = MimeDataOf(Data, RTFAware());
+    // A file manager offers its files to copy or move, copying unless told otherwise.
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    const QPointF at(X, Y);
+    QDragEnterEvent enter(at.toPoint(), offered, mime.get(), Qt::LeftButton, Modifiers(Shift));
+    QCoreApplication::sendEvent(w, &enter);
+    if (!w || !enter.isAccepted())
+        return DROPEFFECT_NONE;
+    QDragMoveEvent move(at.toPoint(), offered, mime.get(), Qt::LeftButton, Modifiers(Shift));
+    QCoreApplication::sendEvent(w, &move);
+    if (!w)
+        return DROPEFFECT_NONE;
+    if (!move.isAccepted()) {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(w, &leave);
+        return DROPEFFECT_NONE;
+    }
+    QDropEvent drop(at, offered, mime.get(), Qt::LeftButton, Modifiers(Shift));
+    drop.setDropAction(move.dropAction());
+    QCoreApplication::sendEvent(w, &drop);
+    if (!drop.isAccepted())
+        return DROPEFFECT_NONE;
+    return drop.dropAction() == Qt::MoveAction ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
 }

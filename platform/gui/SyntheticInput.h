@@ -11,6 +11,7 @@
 #include "platform/gui/Controls.h"
 
 class TWinControl;
+struct TDragData;
 
 // The key's virtual-key code, typing Text (cp949, may be empty) between down and up.
 void SendKeyStroke(TWinControl* Control, uint16_t VirtualKey, TShiftState Shift, const AnsiString& Text);
@@ -23,6 +24,11 @@ enum TMouseAction { maDown, maUp, maMove, maDouble };
 void SendMouseInput(TWinControl* Control, TMouseAction Action, TMouseButton Button, int X, int Y, TShiftState Shift);
 // Wheel turns: Delta in the window system's units (120 a notch, positive away from the user).
 void SendWheelInput(TWinControl* Control, int Delta, TShiftState Shift, int X, int Y);
+
+// A drag from another program (a file manager's files, say) brought over a client point and
+// dropped there, as the window system delivers it: enter, move, then the drop when the window
+// accepted the drag, else leave. The drop's effect (DROPEFFECT_*), none when refused.
+int SendDropInput(TWinControl* Control, const TDragData& Data, TShiftState Shift, int X, int Y);
 
 // --- Text typed as a user types it: each single-byte character as a key press (its virtual
 // key when it has one), each Hangul character as an input method's commit.

@@ -13,11 +13,14 @@
 #include <sstream>
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/StoredPath.h"
 #include "platform/core/StringList.h"
 #include "platform/core/TimerService.h"
 #include "platform/core/TypInfo.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ComCtrls.h"
+#include "platform/gui/DragDrop.h"
+#include "platform/gui/SyntheticInput.h"
 #include "tools/ctlrun/CtlRunText.h"
 #include "tools/ctlutil/CtlUtil.h"
 #include "tools/scriptrun/ScriptRunText.h"
@@ -236,6 +239,8 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
     } else if (verb == "type") {
         AnsiString name = NextWord(rest);
         Type(name, RestText(rest));
+    } else if (verb == "drop") {
+        Drop(rest);
     } else if (verb == "wait") {
         std::vector<AnsiString> w = Words(rest);
         need(w, 1);
@@ -288,6 +293,8 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
         FHasAnswer = true;
     } else if (auto it = CtlMenuDirectives().find(verb); it != CtlMenuDirectives().end()) {
         it->second(*this, TCtlArgs{Words(rest), RestText(rest)});
+    } else if (auto it2 = CtlStorageDirectives().find(verb); it2 != CtlStorageDirectives().end()) {
+        it2->second(*this, TCtlArgs{Words(rest), RestText(rest)});
     } else {
         throw ECtlError("unknown directive: " + Escape(verb));
     }
@@ -377,6 +384,37 @@ void TCtlRun::Set(const AnsiString& name, const AnsiString& propPath, const Ansi
     } catch (const EPropertyConvertError&) {
         throw ECtlError("bad value: " + Escape(text));
     }
+}
+
+void TCtlRun::Drop(std::string_view rest)
+{
+    std::vector<AnsiString> w = Words(rest);
+    if (w.size() < 5)
+        throw ECtlError("missing arguments: drop");
+    auto* control = dynamic_cast<TWinControl*>(Find(w[0]));
+    if (!control)
+        throw ECtlError("not a windowed control: " + w[0]);
+    int x = 0, y = 0;
+    if (!TryStrToInt(w[1], x) || !TryStrToInt(w[2], y))
+        throw ECtlError("bad value: " + w[1] + " " + w[2]);
+    TDragData data;
+    data.HasText = true;
+    if (w[3] == "text") {
+        std::string_view text = rest;
+        for (int i = 0; i < 4; ++i)
+            NextWord(text);
+        data.Text = RestText(text);
+    } else if (w[3] == "file") {
+        // As a file manager offers them: the files, and their addresses as text.
+        for (size_t i = 4; i < w.size(); ++i) {
+            data.Files.push_back(StoredPath(std::string(w[i])));
+            data.Text += (i > 4 ? "\n" : "") + AnsiString("file://") + w[i];
+        }
+    } else {
+        throw ECtlError("bad value: " + w[3]);
+    }
+    const int effect = SendDropInput(control, data, TShiftState(), x, y);
+    Print(AnsiString("RESULT ") + (effect == DROPEFFECT_COPY ? "copy" : effect == DROPEFFECT_MOVE ? "move" : "none"));
 }
 
 void TCtlRun::Wait(const AnsiString& ms)

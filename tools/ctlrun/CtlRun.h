@@ -66,6 +66,8 @@ void RemoveMenuAndDialogHooks();
 const std::map<AnsiString, TCtlVerb>& CtlStorageVerbs();
 const std::map<AnsiString, TCtlEventHook>& CtlStorageEvents();
 const std::map<AnsiString, TCtlUtil>& CtlStorageUtils();
+// `browse`: the steps of the next folder browser.
+const std::map<AnsiString, TCtlDirective>& CtlStorageDirectives();
 
 // A directive that cannot be carried out: printed as "ERROR text".
 class ECtlError : public Exception {
@@ -110,6 +112,8 @@ private:
     void Key(const AnsiString& name, const AnsiString& key);
     void Type(const AnsiString& name, const AnsiString& text);
     void Wait(const AnsiString& ms);
+    // A drag from another program dropped at a client point: files or text.
+    void Drop(std::string_view rest);
 
     std::ostream& FOut;
     TManualTimerService& FClock;

@@ -1,8 +1,9 @@
 // Menus and dialogs in ctlrun: the directives `menu NAME PATH` (a main menu's item chosen),
 // `popup NAME X Y` and `choose PATH` (an item of the pop-up shown last; menus are built with
-// the list verbs' AddMenuItem), the verb that runs a dialog, the dialog routines of `util`, and the hooks that report every pop-up
+// the list verbs' AddMenuItem), the verb that runs a dialog (a folder browser too), the dialog routines of `util`, and the hooks that report every pop-up
 // menu (POPUP name x y) and dialog (DIALOG kind|title) and answer a dialog from `answer`.
 
+#include "controls/lib/BrowseFolder.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/TypInfo.h"
 #include "platform/gui/CommonDialogs.h"
@@ -111,6 +112,10 @@ const std::map<AnsiString, TCtlVerb>& CtlMenuVerbs()
     static const std::map<AnsiString, TCtlVerb> verbs{
         {"Execute",
          [](TCtlRun& run, TComponent* c, const TCtlArgs&) {
+             if (auto* browse = dynamic_cast<TBrowseFolderDlg*>(c)) {
+                 run.Print("RESULT " + BoolText(browse->Execute()));
+                 return;
+             }
              auto* dialog = dynamic_cast<TCommonDialog*>(c);
              if (!dialog)
                  throw ECtlError("unknown operation for " + c->Name());

@@ -2,12 +2,20 @@
 // (SaveFormPlacement, RestoreFormPlacement, EraseSections, Loaded: the form's events hooked as
 // after loading), the watched events (BeforeMessage and AfterMessage print the message number
 // in hex; OnSavePlacement, OnRestorePlacement), `util GetDefaultSection NAME` and the browse
-// dialogs (`util BrowseDirectory FOLDER TEXT`, `util BrowseComputer NAME TEXT`).
+// dialogs (`util BrowseDirectory FOLDER TEXT`, `util BrowseComputer NAME TEXT`, a
+// TBrowseFolderDlg's OnInitialized and OnSelChanged with its CurrentSelection), and the
+// directive `browse STEP...`: the next folder browser opens its window and is moved by the
+// steps as by a person (`up` its parent-folder button, `ok` or `cancel` closes it, anything else
+// a folder, a native path, or a computer's name to go to; it is cancelled after the last step).
+
+#include <QCoreApplication>
 
 #include "controls/lib/AppForms.h"
 #include "controls/lib/BrowseFolder.h"
 #include "controls/lib/ExHook.h"
 #include "controls/lib/Placemnt.h"
+#include "platform/core/StoredPath.h"
+#include "platform/gui/FolderBrowser.h"
 #include "tools/ctlrun/CtlRun.h"
 
 namespace {
@@ -29,6 +37,18 @@ TCtlEventHook MessageHook(const char* event, THookMessageEvent TExWindowHook::*m
                 run.PrintEvent(c, event, Format("$%04X", m.Msg));
             };
         return hook != nullptr;
+    };
+}
+
+TCtlEventHook BrowseHook(const char* event, TNotifyEvent TBrowseFolderDlg::*member, bool withSelection)
+{
+    return [event, member, withSelection](TCtlRun& run, TComponent* c) {
+        auto* b = dynamic_cast<TBrowseFolderDlg*>(c);
+        if (b)
+            b->*member = [&run, b, event, withSelection](TObject*) {
+                run.PrintEvent(b, event, withSelection ? TCtlRun::Escape(b->CurrentSelection()) : AnsiString());
+            };
+        return b != nullptr;
     };
 }
 
@@ -73,8 +93,34 @@ const std::map<AnsiString, TCtlEventHook>& CtlStorageEvents()
         {"AfterMessage", MessageHook("AfterMessage", &TExWindowHook::AfterMessage)},
         {"OnSavePlacement", PlacementHook("OnSavePlacement", &TFormPlacement::OnSavePlacement)},
         {"OnRestorePlacement", PlacementHook("OnRestorePlacement", &TFormPlacement::OnRestorePlacement)},
+        {"OnInitialized", BrowseHook("OnInitialized", &TBrowseFolderDlg::OnInitialized, false)},
+        {"OnSelChanged", BrowseHook("OnSelChanged", &TBrowseFolderDlg::OnSelChanged, true)},
     };
     return events;
+}
+
+const std::map<AnsiString, TCtlDirective>& CtlStorageDirectives()
+{
+    static const std::map<AnsiString, TCtlDirective> directives{
+        {"browse",
+         [](TCtlRun&, const TCtlArgs& a) {
+             // One browser only: the driver takes itself away as it starts.
+             SetFolderBrowserDriver([steps = a.Words](TFolderBrowser& b) {
+                 SetFolderBrowserDriver(nullptr);
+                 for (const AnsiString& step : steps) {
+                     if (step == "up")
+                         b.GoToParent();
+                     else if (step == "ok" || step == "cancel")
+                         return b.Close(step == "ok");
+                     else
+                         b.SetSelection(b.Computers ? step : StoredPath(std::string(step)));
+                     QCoreApplication::processEvents();
+                 }
+                 b.Close(false);
+             });
+         }},
+    };
+    return directives;
 }
 
 const std::map<AnsiString, TCtlUtil>& CtlStorageUtils()

@@ -1,10 +1,11 @@
 // The `util` routines that need the screen, the clipboard or the form: one entry each, printing
-// RESULT and its fields. The display-free routines are in tools/ctlutil.
+// RESULT and its fields (PictureFromClipboard: the pasted graphic's class, width and height). The display-free routines are in tools/ctlutil.
 
 #include <memory>
 
 #include "controls/lib/ClipIcon.h"
 #include "controls/lib/CtrlUtils.h"
+#include "platform/gui/Picture.h"
 #include "platform/gui/Resources.h"
 #include "tools/ctlrun/CtlRun.h"
 
@@ -108,6 +109,14 @@ const std::map<AnsiString, TCtlUtil>& CtlUtils()
              }
              icon->SaveToFile(Word(a, 0));
              Result(run);
+         }},
+        // A picture pasted from the clipboard: its kind and size.
+        {"PictureFromClipboard",
+         [](TCtlRun& run, const TCtlArgs&) {
+             TPicture picture;
+             picture.LoadFromClipboard();
+             const AnsiString kind = dynamic_cast<TIcon*>(picture.Graphic()) ? "TIcon" : "TBitmap";
+             Result(run, kind + " " + IntToStr(picture.Width()) + " " + IntToStr(picture.Height()));
          }},
         {"GetIconSize",
          [](TCtlRun& run, const TCtlArgs& a) {

@@ -13,6 +13,11 @@
 //   focus NAME    mouse NAME down|move|up X Y [Left|Right] [Shift] [Ctrl] [Alt]
 //   click NAME X Y    dblclick NAME X Y    key NAME [Shift+][Ctrl+][Alt+]KEY    type NAME TEXT
 //   wait MS    pixel X Y    png FILE    cat FILE    put FILE TEXT    answer TEXT|cancel
+//   drop NAME X Y file PATH...|text TEXT (a drag from another program dropped at a client
+//     point: files as a file manager offers them, with their addresses as text; RESULT copy,
+//     move or none when refused)
+//   browse STEP... (the next folder browser opens its window and takes the steps: up, ok,
+//     cancel, a folder or a computer's name to go to; cancelled after the last)
 //   menu NAME PATH (a main menu's item by captions joined with "/", "&" ignored)
 //   popup NAME X Y    choose PATH (an item of the pop-up menu shown last)
 // Output, in order: EVENT NAME EVENT ARGS, NAME.PROP=TEXT, RESULT TEXT, PIXEL RRGGBB,

@@ -302,6 +302,47 @@ TEST_F(ExPropsTest, CollectionItemsAreRebuiltFromTheirCount)
     EXPECT_EQ(static_cast<TPoint2*>(thing->Points.Items(1))->Label, "p4");
 }
 
+// A stored count larger than the keys present (an edited file) ends at the first missing key:
+// the load takes what the file holds, however large the count.
+struct TCountCase {
+    const char* name;
+    std::map<std::string, std::string> stored;
+    const char* prop;
+    int lines, points;
+};
+class StoredCount : public ExPropsTest, public ::testing::WithParamInterface<TCountCase> {};
+
+TEST_P(StoredCount, RegressionCountPastTheKeysStopsAtTheFirstMissingKey)
+{
+    store.Values = GetParam().stored;
+    LoadAll({GetParam().prop});
+    EXPECT_EQ(thing->Lines.Count(), GetParam().lines);
+    EXPECT_EQ(thing->Points.Count(), GetParam().points);
+}
+
+const TCountCase kCounts[] = {
+    {"Lines",
+     {{"Main.Thing_Lines|Count", "300000000"}, {"Main.Thing_Lines|Item0", "a"}, {"Main.Thing_Lines|Item1", ""}},
+     "Lines",
+     2,
+     0},
+    {"LinesAfterAGap",
+     {{"Main.Thing_Lines|Count", "3"}, {"Main.Thing_Lines|Item0", "a"}, {"Main.Thing_Lines|Item2", "c"}},
+     "Lines",
+     1,
+     0},
+    {"CollectionItems",
+     {{"Main|Thing_Points.Count", "2000000000"},
+      {"Main.Thing_Points|Item0_X", "1"},
+      {"Main.Thing_Points|Item1_Label", "b"}},
+     "Points",
+     0,
+     2},
+    {"CollectionWithoutItems", {{"Main|Thing_Points.Count", "2000000000"}}, "Points", 0, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, StoredCount, ::testing::ValuesIn(kCounts),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 TEST_F(ExPropsTest, NestedObjectPropertiesFollowThePropertyName)
 {
     thing->Pen.Width = 3;

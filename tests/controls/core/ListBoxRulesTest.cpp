@@ -167,6 +167,15 @@ TEST(ListBoxRules, RegressionStoredStateOutOfRangeReadsUnchecked)
     EXPECT_EQ(states, (std::vector<int>{kCheckUnchecked, kCheckUnchecked}));
 }
 
+TEST(ListBoxRules, RegressionStoredStateCountPastTheKeysStopsAtTheFirstMissingOne)
+{
+    TMemoryStore m;
+    m.values = {{"Count", 2000000000}, {"Item0", 1}, {"Item2", 1}};
+    std::vector<int> states;
+    RestoreCheckStates(m.Store(), 3, ckCheckBoxes, [&](int, int s) { states.push_back(s); });
+    EXPECT_EQ(states, std::vector<int>{kCheckChecked});
+}
+
 // A left press in a list whose drag is automatic, by selection kind, keys and item.
 struct TPressDragCase {
     const char* name;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "GuiTestSupport.h"
+#include "controls/core/CtrlGeometry.h"
 #include "platform/core/IniFile.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/StandardClasses.h"
@@ -91,6 +92,8 @@ const TReadCase kReads[] = {
     {"OtherResolutionIsIgnored", bsSizeable, poDesigned, "PixelsPerInch=144\r\nNormPos=50,60,350,260\r\n",
      Rect(30, 40, 230, 140), poDesigned, wsNormal},
     {"MaximisedState", bsSizeable, poDesigned, "ShowCmd=3\r\n", Rect(30, 40, 230, 140), poDesigned, wsMaximized},
+    {"RegressionPlacePastTheScreenIsCutToIt", bsSizeable, poDesigned, "NormPos=-2000000000,0,2000000000,100\r\n",
+     Rect(-kMaxScreenCoord, 0, kMaxScreenCoord, 100), poDesigned, wsNormal},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, PlacementRead, ::testing::ValuesIn(kReads),
                          [](const auto& row) { return std::string(row.param.name); });
@@ -110,6 +113,17 @@ TEST_F(AppFormsTest, MdiChildrenNeedAnMdiMainForm)
     RestoreMDIChildren(&main, &ini);
     ASSERT_NE(FindForm(GetClass("TChildForm")), nullptr);
     EXPECT_TRUE(FindForm(GetClass("TChildForm"))->Visible());
+}
+
+TEST_F(AppFormsTest, RegressionChildCountPastTheNamesStopsAtTheFirstMissingOne)
+{
+    TToolForm main(nullptr);
+    main.SetFormStyle(fsMDIForm);
+    TIniFile ini("p.ini");
+    ini.WriteString("MDI Children", "Count", "2000000000");
+    ini.WriteString("MDI Children", "Item0", "TChildForm");
+    RestoreMDIChildren(&main, &ini);
+    EXPECT_NE(FindForm(GetClass("TChildForm")), nullptr);
 }
 
 TEST_F(AppFormsTest, GridWidthsInTheGridsSection)

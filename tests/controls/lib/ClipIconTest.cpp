@@ -11,6 +11,7 @@
 
 #include "GuiTestSupport.h"
 #include "platform/gui/Clipboard.h"
+#include "platform/gui/Picture.h"
 #include "tests/controls/core/IconBytes.h"
 
 namespace {
@@ -66,6 +67,38 @@ TEST(ClipIcon, RealSizeIconTakesTheTrueColourImage)
     ASSERT_NE(real, nullptr);
     EXPECT_EQ(real->ImageCount(), 1);
     EXPECT_EQ(real->Width(), 48);
+}
+
+TEST(ClipIcon, RegressionPictureIsPastedFromTheIconFormat)
+{
+    auto icon = LoadedIcon(IconFile({Image(16, 16, 4), Image(24, 24, 32)}));
+    CopyIconToClipboard(icon.get(), clWhite);
+    TPicture picture;
+    picture.LoadFromClipboard();
+    auto* pasted = dynamic_cast<TIcon*>(picture.Graphic());
+    ASSERT_NE(pasted, nullptr);  // the icon, not the picture drawn for other programs
+    EXPECT_EQ(pasted->SaveToBytes(), icon->SaveToBytes());
+    EXPECT_TRUE(TPicture::SupportsClipboardFormat(IconClipboardFormat()));
+}
+
+// An icon whose stream has the type 0 of the system's application icon.
+class TApplicationIconStream : public TIcon {
+public:
+    int Width() const override { return 16; }
+    int Height() const override { return 16; }
+    std::string SaveToBytes() override { return IconFile({iconbytes::Image(16, 16, 4)}).replace(2, 1, 1, '\0'); }
+};
+
+TEST(ClipIcon, RegressionStreamOfTypeZeroGivesTheApplicationIcon)
+{
+    TestApplication();
+    TApplicationIconStream stream;
+    std::unique_ptr<TIcon> real(CreateRealSizeIcon(&stream));
+    ASSERT_NE(real, nullptr);
+    TIcon application;
+    LoadApplicationIcon(&application);
+    EXPECT_EQ(real->Image(), application.Image());
+    EXPECT_EQ(real->Width(), 32);
 }
 
 TEST(ClipIconXclip, OtherProgramsSeeAPictureAndTheIconFormat)

@@ -8,10 +8,14 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "GuiTestSupport.h"
+#include "platform/core/FilePaths.h"
+#include "platform/core/StoredPath.h"
 #include "platform/core/StringList.h"
+#include "platform/gui/SyntheticInput.h"
 
 namespace {
 
@@ -88,6 +92,54 @@ TEST_F(FileEditTest, ThreeDroppedFilesWithoutMultiSelectTakeTheFirst)
     EXPECT_EQ(drops, 2);
 }
 
+// Drags from another program through the window system's path: files reach OnDropFiles, or
+// are refused whole without AcceptFiles (their address never typed into the text); a drag of
+// plain text is typed as into any edit.
+struct TDropCase {
+    const char* name;
+    bool directory, acceptFiles, withFiles;
+    int effect;
+    const char* text;  // after the drop: "<file>", "<folder>" or the text itself
+    int drops;
+};
+class FileDrop : public FileEditTest, public ::testing::WithParamInterface<TDropCase> {};
+
+TEST_P(FileDrop, FromAnotherProgram)
+{
+    const TDropCase& c = GetParam();
+    const std::filesystem::path dropped = folder / "b" / "x.txt";
+    std::ofstream(dropped) << "x";
+    TFileDirEdit* edit = c.directory ? static_cast<TFileDirEdit*>(dir) : file;
+    edit->SetText("kept");
+    edit->SetAcceptFiles(c.acceptFiles);
+    int drops = 0;
+    edit->OnDropFiles = [&](TObject*) { ++drops; };
+    TDragData data;
+    data.HasText = true;
+    data.Text = "typed";
+    if (c.withFiles) {
+        data.Text = "file://" + dropped.string();
+        data.Files.push_back(StoredPath(dropped.string()));
+    }
+    EXPECT_EQ(SendDropInput(edit, data, TShiftState(), 20, 5), c.effect);
+    const std::string text = c.text;
+    const AnsiString expected = text == "<file>" ? StoredPath(dropped.string())
+        : text == "<folder>"                     ? ExtractFilePath(StoredPath(dropped.string()))
+                                                 : AnsiString(text);
+    EXPECT_EQ(edit->Text(), expected);
+    EXPECT_EQ(drops, c.drops);
+}
+
+const TDropCase kDrops[] = {
+    {"FileReachesOnDropFiles", false, true, true, DROPEFFECT_COPY, "<file>", 1},
+    {"FileGivesTheDirectoryEditItsFolder", true, true, true, DROPEFFECT_COPY, "<folder>", 1},
+    {"RegressionFileIsRefusedWithoutAcceptFiles", false, false, true, DROPEFFECT_NONE, "kept", 0},
+    {"RegressionFileIsRefusedByADirectoryEditWithoutAcceptFiles", true, false, true, DROPEFFECT_NONE, "kept", 0},
+    {"PlainTextIsTypedAsIntoAnyEdit", false, true, false, DROPEFFECT_COPY, "typedkept", 0},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, FileDrop, ::testing::ValuesIn(kDrops),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 TEST_F(FileEditTest, DroppedNamesAreNotCutAt255)
 {
     TStringList names;
@@ -107,9 +159,13 @@ TEST_F(FileEditTest, ChangingTheDialogKindKeepsItsSettings)
 {
     file->Dialog()->Filter = "Text|*.txt";
     file->Dialog()->Title = "Pick";
+    file->Dialog()->FileEditStyle = fsComboBox;
+    file->Dialog()->HistoryList()->Add("a.txt");
     file->SetDialogKind(dkSave);
     EXPECT_EQ(file->Dialog()->Filter, "Text|*.txt");
     EXPECT_EQ(file->Dialog()->Title, "Pick");
+    EXPECT_EQ(file->Dialog()->FileEditStyle, fsComboBox);
+    EXPECT_EQ(file->Dialog()->HistoryList()->Text(), "a.txt\r\n");
     answer = (folder / "b" / "x.txt").string();
     file->DoClick();
     EXPECT_EQ(log, "save ");

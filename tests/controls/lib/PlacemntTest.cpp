@@ -246,6 +246,19 @@ TEST_F(PlacemntTest, StorageKeepsPropertiesAndScrambledValues)
     EXPECT_EQ(VarToStr(s->StoredValues()->StoredValue("PASSWORD")), "abc");
 }
 
+TEST_F(PlacemntTest, RegressionStoredLineCountPastTheLinesStopsAtTheFirstMissingOne)
+{
+    auto* memo = Place<TMemo>(*form, 0, 0, 80, 40);
+    memo->SetName("memo");
+    TempFolder::Write(folder.File("p.ini"), "[TMainForm.memo_Lines]\r\nCount=300000000\r\nItem0=one\r\n");
+    auto* s = Make<TFormStorage>();
+    TStringList props;
+    props.Add("memo.Lines");
+    s->SetStoredProps(&props);
+    s->RestoreFormPlacement();
+    EXPECT_EQ(memo->Lines()->Count(), 1);
+}
+
 TEST_F(PlacemntTest, StoredValueNamesIgnoreCaseAndRefuseDuplicates)
 {
     auto* s = Make<TFormStorage>();

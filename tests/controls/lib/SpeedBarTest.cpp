@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "GuiTestSupport.h"
+#include "controls/core/CtrlGeometry.h"
 #include "controls/lib/AppForms.h"
 #include "controls/lib/ExCheckListBox.h"
 #include "controls/lib/SbSetup.h"
@@ -395,6 +396,22 @@ TEST_F(SpeedBarLayoutTest, GatesOfVersionResolutionAndEdge)
     EXPECT_TRUE(open->Visible());  // Count 0 leaves the items
 }
 
+// A hand-edited layout: the count ends at the first missing entry, and a place past what a
+// screen shows is cut to it before the bar lays the button out.
+TEST_F(SpeedBarLayoutTest, RegressionCountAndPlacesPastTheScreenAreBounded)
+{
+    TSpeedItem* open = Item("Open", 27);
+    TSpeedItem* save = Item("Save", 51);
+    ini->WriteString("Bar", "PixelsPerInch", "96");
+    ini->WriteString("Bar", "Count", "2000000000");
+    ini->WriteString("Bar", "Button1", "Open,2147483647,0");
+    ini->WriteString("Bar", "Button3", "Save,9,3");
+    bar->InternalRestoreLayout(ini.get(), "Bar");
+    EXPECT_EQ(open->Left(), kMaxScreenCoord);
+    EXPECT_EQ(open->Top(), 3);
+    EXPECT_TRUE(open->Visible());
+    EXPECT_FALSE(save->Visible());
+}
 
 }  // namespace
 

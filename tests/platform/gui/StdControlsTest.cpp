@@ -307,6 +307,20 @@ TEST(ListBoxMouse, RegressionSyntheticClickOnAListReachedNoItem)
     EXPECT_EQ(list->ItemIndex(), 2);
 }
 
+// Rows of one height are laid out from the first: a new height still reaches every row.
+TEST(ListBoxLayout, ItemHeightSetOnAFilledListMovesEveryRow)
+{
+    TForm form(nullptr);
+    auto* list = new TListBox(&form);
+    list->SetParent(&form);
+    list->SetBounds(0, 0, 150, 150);
+    list->Items()->SetText("a\r\nb\r\nc");
+    form.Show();
+    list->SetItemHeight(30);
+    EXPECT_EQ(list->ItemRect(2).Top - list->ItemRect(0).Top, 60);
+    EXPECT_EQ(list->ItemRect(1).Height(), 30);
+}
+
 // Counts the widgets made for it.
 class TCountingCombo : public TComboBox {
 public:

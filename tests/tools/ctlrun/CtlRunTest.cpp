@@ -9,6 +9,8 @@
 #include <fstream>
 #include <string>
 
+#include "tests/controls/core/IconBytes.h"
+
 namespace {
 
 struct TRun {
@@ -206,6 +208,16 @@ const TScript kScripts[] = {
      "new TFilenameEdit f form 0 0 150 21\nwatch f OnDropFiles\ncall f DropFiles /a b/one.txt|/two.txt\nget f "
      "Text\nget f FileName\n",
      "EVENT f OnDropFiles\nf.Text=\"/a b/one.txt\"\nf.FileName=/a b/one.txt\n"},
+    // Files from a file manager: refused whole without AcceptFiles (no address typed), else
+    // they reach OnDropFiles; plain text goes in as into any edit.
+    {"RegressionFilesDroppedFromAFileManager",
+     "new TFilenameEdit f form 0 0 150 21\nset f Text kept\nwatch f OnDropFiles\ndrop f 20 5 file /tmp/a.txt\nget f "
+     "Text\nset f AcceptFiles True\ndrop f 20 5 file /tmp/a.txt /tmp/b.txt\nget f Text\ndrop f 20 5 text x\n",
+     "RESULT none\nf.Text=kept\nEVENT f OnDropFiles\nRESULT copy\nf.Text=\\\\tmp\\\\a.txt\nRESULT copy\n"},
+    {"FileEditStyleAndHistoryListStayWithANewDialogKind",
+     "new TFilenameEdit f form 0 0 150 21\nset f FileEditStyle fsComboBox\nset f HistoryList a.txt\nset f "
+     "DialogKind dkSave\nget f FileEditStyle\nget f HistoryList\n",
+     "f.FileEditStyle=fsComboBox\nf.HistoryList=a.txt\\x0D\\x0A\n"},
     // A bitmap too large to allocate is refused with the framework's error, not attempted.
     {"SolidBitmapTooLargeIsRefused", "util SolidBitmap /tmp/hm-never.bmp 100000 100000 clRed\n",
      "ERROR EOutOfResources: Out of system resources\n"},
@@ -292,6 +304,13 @@ const TScript kScripts[] = {
      "RESULT 0\nRESULT Open\nRESULT Save\nRESULT Hidden\nLINE [TForm1bar]\nLINE Position=1\nLINE Width=37\nLINE "
      "Version=0\nLINE PixelsPerInch=96\nLINE BtnWidth=24\nLINE BtnHeight=23\nLINE Button1=Open,3,3\nLINE "
      "Button2=Save,27,3\nLINE Count=2\nCRLF yes\nHidden.Visible=False\nOpen.Visible=True\nOpen.Left=3\n"},
+    // An edited layout: the count ends at the first missing entry, a place is cut to the screen.
+    {"RegressionSpeedBarLayoutCountAndPlaceFromAnEditedFile",
+     "new TSpeedBar bar form\ncall bar AddSection File\ncall bar NewItem 0 Open\nutil IniWriteString "
+     "/tmp/ctlrun-edited.ini TForm1bar PixelsPerInch 96\nutil IniWriteString /tmp/ctlrun-edited.ini TForm1bar "
+     "Count 2000000000\nutil IniWriteString /tmp/ctlrun-edited.ini TForm1bar Button1 Open,2147483647,0\ncall bar "
+     "RestoreLayout /tmp/ctlrun-edited.ini\nget Open Visible\nget Open Left\n",
+     "RESULT 0\nRESULT Open\nRESULT\nRESULT\nRESULT\nOpen.Visible=True\nOpen.Left=32767\n"},
     {"CustomizeTwiceOneWindowClosedWithItsBar",
      "new TSpeedBar bar form\nwatch bar OnCustomize\ncall bar Customize\ncall bar Customize\ncall bar "
      "SetupWindows\nget bar Editing\nfree bar\ncall form SetupWindows\n",
@@ -343,6 +362,43 @@ TEST(CtlRunFile, PlacementAndStorageReadBackWhatTheyWrote)
               "EVENT fs OnRestorePlacement\nEVENT fs OnSavePlacement\nEVENT fs OnRestorePlacement\nform.Left=60\ne."
               "Text=hello\nfs.StoredProps=e.Text\\x0D\\x0A\nCRLF no\n");
     unlink(ini.c_str());
+    rmdir(folder);
+}
+
+// The folder browser's window moved as by a person: its first choice, OnInitialized, then one
+// OnSelChanged a move.
+TEST(CtlRunFile, RegressionFolderBrowserEventsFollowTheMoves)
+{
+    char folder[] = "/tmp/ctlrun-browse-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string root = folder, a = root + "/a", b = a + "/b";
+    ASSERT_EQ(system(("mkdir -p " + b).c_str()), 0);
+    TRun run = RunCtl("new TBrowseFolderDlg d\nset d FolderName " + b +
+                      "\nwatch d OnInitialized\nwatch d OnSelChanged\nbrowse up up " + a +
+                      " ok\ncall d Execute\nget d CurrentSelection\n");
+    // Printed as a program path, each backslash escaped.
+    const auto printed = [](const std::string& native) {
+        std::string out;
+        for (char ch : native)
+            out += ch == '/' ? std::string("\\\\") : std::string(1, ch);
+        return out;
+    };
+    EXPECT_EQ(run.Out,
+              "EVENT d OnSelChanged " + printed(b) + "\nEVENT d OnInitialized\nEVENT d OnSelChanged " + printed(a) +
+                  "\nEVENT d OnSelChanged " + printed(root) + "\nEVENT d OnSelChanged " + printed(a) +
+                  "\nRESULT True\nd.CurrentSelection=" + printed(a) + "\n");
+    ASSERT_EQ(system(("rm -r " + root).c_str()), 0);
+}
+
+TEST(CtlRunFile, RegressionPicturePastesTheCopiedIcon)
+{
+    char folder[] = "/tmp/ctlrun-icon-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string icon = std::string(folder) + "/i.ico";
+    std::ofstream(icon, std::ios::binary) << iconbytes::IconFile({iconbytes::Image(24, 24, 32)});
+    TRun run = RunCtl("util CopyIconToClipboard " + icon + " clWhite\nutil PictureFromClipboard\n");
+    EXPECT_EQ(run.Out, "RESULT\nRESULT TIcon 24 24\n");
+    unlink(icon.c_str());
     rmdir(folder);
 }
 
