@@ -10,6 +10,7 @@
 #include "app/core/WindowTexts.h"
 #include "app/forms/AnsiTerminal.h"
 #include "app/forms/FormPlace.h"
+#include "app/forms/TerminalColumns.h"
 #include "controls/lib/ExCombos.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/Exceptions.h"
@@ -30,8 +31,6 @@ using TerminalSettings::TFontList;
 namespace {
 constexpr const char* kTextSample = "Fonts\\TextSample.txt";
 constexpr const char* kAnsiSample = "Fonts\\AnSiSample.txt";
-// Pixels of the preview's width kept for its scroll bar when its columns are counted.
-constexpr int kScrollBarRoom = 20;
 
 struct TFontListSpec {
     const char* LabelName;
@@ -248,8 +247,7 @@ void TTerminalConfig::UpdatePreview()
     FTerminal->SetHanMode(v.Han);
     FTerminal->SetAlphaUse(v.Alpha);
     FTerminal->SetBounds(0, 0, std::max(FPanel->Width() - 1, 0), FPanel->Height());
-    if (FTerminal->CellWidth() > 0)
-        FTerminal->Core().SetColumns((FTerminal->Width() - kScrollBarRoom) / FTerminal->CellWidth());
+    FitTerminalColumns(*FTerminal);
     FTerminal->Font()->SetColor(v.Fg);
     FTerminal->SetColor(v.Bg);
     FTerminal->RestoreScreen();
