@@ -25,6 +25,7 @@
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/ListBoxes.h"
 #include "terminal/control/Terminal.h"
+#include "terminal/fonts/GlyphTables.h"
 
 using TerminalSettings::TFontList;
 
@@ -72,6 +73,21 @@ std::vector<AnsiString> FileNames(const std::string& folder)
     }
     return files;
 }
+// Every terminal of the program but one draws its screen again with the glyph tables as they are.
+void RedrawTerminals(const TCustomTerminal* except)
+{
+    for (int f = 0; f < Screen->FormCount(); ++f) {
+        const TCustomForm* form = Screen->Forms(f);
+        for (int c = 0; c < form->ComponentCount(); ++c) {
+            auto* terminal = dynamic_cast<TCustomTerminal*>(form->Components(c));
+            if (terminal && terminal != except) {
+                terminal->Painter().Redraw();
+                terminal->Invalidate();
+            }
+        }
+    }
+}
+
 // The first item whose text equals name exactly, or -1.
 int FindListItem(TListBox* box, const AnsiString& name)
 {
@@ -112,6 +128,8 @@ TTerminalConfig::TTerminalConfig(TAnsiTerminalForm* AOwner) : TForm(AOwner), FWi
     Place<TButton>(this, this, "SaveBtn", "Save&&Exit", 576, 346, 84, 26, [this](TObject*) { SaveBtnClick(); });
     FormCreate();
 }
+
+TTerminalConfig::~TTerminalConfig() = default;
 
 void TTerminalConfig::CreateFontPage(TWinControl* page)
 {
@@ -184,9 +202,21 @@ void TTerminalConfig::DoShow()
         FWalkAutoRewind->SetChecked(v.WalkAutoRewind);
         FWFCSubString->SetChecked(v.WFCSubString);
     }
+    if (!FKeptGlyphs)
+        FKeptGlyphs = std::make_unique<TGlyphTables>(GlyphTables());
     FFilled = true;
     UpdatePreview();
     TForm::DoShow();
+}
+
+void TTerminalConfig::DoClose(TCloseAction& Action)
+{
+    TForm::DoClose(Action);
+    if (Action == caNone || !FKeptGlyphs)
+        return;
+    RestoreGlyphTables(*FKeptGlyphs);
+    FKeptGlyphs.reset();
+    RedrawTerminals(FTerminal);
 }
 
 void TTerminalConfig::FillFontLists()
@@ -265,6 +295,8 @@ void TTerminalConfig::ReConnetCheckBoxClick()
 void TTerminalConfig::SaveBtnClick()
 {
     if (FEntry) {
+        // The previewed fonts stay: the window loads them again below.
+        FKeptGlyphs.reset();
         TerminalSettings::Write(Values(), *FEntry);
         TCharBooks::Save();
         if (FWindow && FWindow->CharBook() == FEntry)

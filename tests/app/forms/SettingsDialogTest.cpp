@@ -17,6 +17,7 @@
 #include "platform/gui/Menus.h"
 #include "platform/gui/SyntheticInput.h"
 #include "terminal/control/Terminal.h"
+#include "terminal/fonts/GlyphTables.h"
 
 namespace fs = std::filesystem;
 using TerminalSettings::flEng;
@@ -132,6 +133,48 @@ TEST_F(TSettingsTest, ExitLeavesTheEntry)
     });
     EXPECT_EQ(TCharBooks::CharBookList[0]->Status, 6u);
     EXPECT_TRUE(Window->Terminal()->HanMode());
+}
+
+// The 16 x 16 pixels of the first cell of a screen row of the terminal.
+std::vector<uint8_t> FirstCell(TTerminal& terminal, int row)
+{
+    const TFrameBuffer& image = terminal.Painter().Screen();
+    std::vector<uint8_t> pixels;
+    for (int y = row * terminal.CellHeight(); y < (row + 1) * terminal.CellHeight(); ++y)
+        for (int x = 0; x < 16; ++x)
+            pixels.push_back(image.Pixel(x, y));
+    return pixels;
+}
+
+// "가" received on a line of its own; the screen row it landed on.
+int ReceiveGa(TTerminal& terminal)
+{
+    const int row = terminal.Core().CurY() - terminal.Core().LinePos();
+    terminal.DecodeText("\xB0\xA1\r\n");
+    return row;
+}
+
+// The preview loads its fonts into the program's glyph tables; Exit used to leave them there, so
+// every window drew the Hangul it received afterwards with the previewed font.
+TEST_F(TSettingsTest, RegressionExitPutsBackTheFontsThePreviewLoaded)
+{
+    TempFolder::Write(Folder.File("Fonts/blank.han"), std::string(HanFontFullSize, '\0'));
+    TTerminal& terminal = *Window->Terminal();
+    const std::vector<uint8_t> ga = FirstCell(terminal, ReceiveGa(terminal));
+    const TGlyphTables before = GlyphTables();
+    int rowDuringPreview = -1;
+    WithDialog([&](TTerminalConfig& dialog) {
+        TListBox* han = dialog.FontBox(flHan);
+        han->SetItemIndex(han->Items()->IndexOf("blank.han"));
+        dialog.UpdatePreview();
+        rowDuringPreview = ReceiveGa(terminal);
+        EXPECT_NE(FirstCell(terminal, rowDuringPreview), ga) << "the preview's blank font draws every window";
+        dialog.ExitBtnClick();
+    });
+    const TGlyphTables& after = GlyphTables();
+    EXPECT_TRUE(after.Initial == before.Initial && after.Medial == before.Medial && after.Final == before.Final);
+    EXPECT_EQ(FirstCell(terminal, rowDuringPreview), ga) << "drawn again with the entry's font";
+    EXPECT_EQ(FirstCell(terminal, ReceiveGa(terminal)), ga);
 }
 
 TEST_F(TSettingsTest, RegressionMissingSampleIsReportedAndThePreviewStays)
