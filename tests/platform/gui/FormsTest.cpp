@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
+#include "platform/core/WindowCascade.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/Dialogs.h"
@@ -117,8 +118,9 @@ TEST(FormPosition, LargerFormCentredOnItsOwnerAtTheCornerStartsOnTheScreen)
     editor->SetBounds(0, 0, 800, 700);
     editor->SetPosition(poOwnerFormCenter);
     editor->Show();
-    EXPECT_EQ(editor->Left(), 0);
-    EXPECT_EQ(editor->Top(), 0);
+    // Held on the screen at its owner's corner, it takes the next step of the cascade instead.
+    EXPECT_EQ(editor->Left(), kCascadeStep);
+    EXPECT_EQ(editor->Top(), kCascadeStep);
     auto* small = new TForm(&owner);
     small->SetBounds(0, 0, 200, 100);
     small->SetPosition(poOwnerFormCenter);
@@ -377,6 +379,28 @@ TEST(FormActivation, WindowActivationFiresOnActivateAndSetsTheActiveForm)
     send(b, QEvent::WindowActivate);
     EXPECT_EQ(Screen->ActiveForm(), &b);
     EXPECT_EQ(log, (Log{"activate a", "deactivate a", "activate b"}));
+}
+
+// Every window the program gave no place opened at one spot, each hiding the one before.
+TEST(FormPosition, RegressionFormsGivenNoPlaceCascadeAndPlacesGivenAreKept)
+{
+    const TRect area = Screen->WorkAreaRect();
+    TForm first(nullptr), second(nullptr), placed(nullptr), restored(nullptr);
+    for (TForm* form : {&first, &second, &placed, &restored})
+        form->SetBounds(0, 0, 300, 200);
+    first.Show();
+    second.Show();
+    EXPECT_EQ(first.BoundsRect(), Bounds(area.Left, area.Top, 300, 200));
+    EXPECT_EQ(second.BoundsRect(), Bounds(area.Left + kCascadeStep, area.Top + kCascadeStep, 300, 200));
+    // A place the program gives is kept exactly, also on another window's corner.
+    placed.SetBounds(second.Left(), second.Top(), 300, 200);
+    placed.Show();
+    EXPECT_EQ(placed.BoundsRect(), second.BoundsRect());
+    TWindowPlacement stored;
+    stored.NormalPosition = first.BoundsRect();
+    restored.SetPlacement(stored);
+    restored.Show();
+    EXPECT_EQ(restored.BoundsRect(), first.BoundsRect());
 }
 
 TEST(FormPosition, ScreenCenterPlacesTheFormOnItsFirstShow)
