@@ -4,7 +4,10 @@
 
 namespace {
 
-bool Taken(TPoint p, const std::vector<TPoint>& taken) { return std::find(taken.begin(), taken.end(), p) != taken.end(); }
+bool Taken(TPoint p, const std::vector<TPoint>& taken)
+{
+    return std::find(taken.begin(), taken.end(), p) != taken.end();
+}
 
 // Steps tried before the cascade gives up on the area (the screen holds far fewer windows).
 constexpr int kCascadeSteps = 64;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QWidget>
 #include <algorithm>
 
 #include "ProgramTestSupport.h"
@@ -12,6 +14,7 @@
 #include "controls/lib/ExCombos.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ButtonCtrls.h"
+#include "platform/gui/Canvas.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/ListBoxes.h"
 #include "platform/gui/Menus.h"
@@ -215,6 +218,20 @@ TEST_P(TSettingsLabelTest, ClickFocusesItsBox)
         SendMouseInput(label->Parent(), maDown, mbLeft, x, y, TShiftState{});
         SendMouseInput(label->Parent(), maUp, mbLeft, x, y, TShiftState{});
         EXPECT_EQ(dialog.ActiveControl(), box);
+        dialog.ExitBtnClick();
+    });
+}
+
+// The label paints on the colour its group box stands on (the page's), as the box shows it: its
+// bottom-left corner, left of and below its text. The labels were drawn on white boxes.
+TEST_P(TSettingsLabelTest, RegressionDrawsOnTheColourItsGroupBoxStandsOn)
+{
+    WithDialog([](TTerminalConfig& dialog) {
+        auto* label = dynamic_cast<TControl*>(dialog.FindComponent(GetParam().Label));
+        ASSERT_TRUE(label);
+        const QImage box = label->Parent()->Handle()->grab().toImage();
+        const QRgb page = ToQColor(label->Parent()->Parent()->Color()).rgb();
+        EXPECT_EQ(box.pixel(label->Left(), label->Top() + label->Height() - 1), page);
         dialog.ExitBtnClick();
     });
 }

@@ -34,12 +34,7 @@ const TCascadeCase kCascadeCases[] = {
     {"ACornerFreedIsTakenAgain", 661, 533, kArea, {{24, 64}}, {0, 40}},
     {"OtherWindowsElsewhereDoNotCount", 661, 533, kArea, {{5, 5}, {100, 100}}, {0, 40}},
     {"BelowTheLastStepThatFitsStartsAgainOneStepRight", 661, 533, kArea, {{0, 40}, {24, 64}, {48, 88}}, {24, 40}},
-    {"TallerThanTheAreaStillCascadesDownTheRight",
-     661,
-     900,
-     kArea,
-     {{0, 40}},
-     {24, 40}},
+    {"TallerThanTheAreaStillCascadesDownTheRight", 661, 900, kArea, {{0, 40}}, {24, 40}},
     {"WiderThanTheAreaStepsDownTheDiagonal", 900, 100, kArea, {{0, 40}}, {24, 64}},
 };
 
