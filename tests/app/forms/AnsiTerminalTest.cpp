@@ -124,37 +124,3 @@ TEST_F(TWindowFixture, RegressionStatusPanelsShowTheirTextsWholeBesideTheCpuBar)
 }
 
 }  // namespace
-
-namespace {
-
-struct TColumnsCase {
-    const char* name;
-    int clientWidth;  // 0: the window's first size
-    int columns;
-};
-
-class TerminalColumns : public TWindowFixture, public ::testing::WithParamInterface<TColumnsCase> {};
-
-// The columns follow the width, and the last column is drawn inside the terminal, left of its
-// scroll bar.
-TEST_P(TerminalColumns, FollowTheWindowsWidthAndStayInside)
-{
-    const TColumnsCase& c = GetParam();
-    if (c.clientWidth > 0)
-        Window->SetClientWidth(c.clientWidth);
-    PumpEvents();
-    const TTerminal& terminal = *Window->Terminal();
-    EXPECT_EQ(terminal.Columns(), c.columns);
-    EXPECT_LE(terminal.Columns() * terminal.CellWidth(), terminal.ClientRect().Width());
-}
-
-const TColumnsCase kColumnsCases[] = {
-    {"FirstSizeHasEighty", 0, 80},
-    {"WideWindow", 1000, 122},
-    {"NarrowWindow", 400, 47},
-};
-
-INSTANTIATE_TEST_SUITE_P(Window, TerminalColumns, ::testing::ValuesIn(kColumnsCases),
-                         [](const auto& param) { return std::string(param.param.name); });
-
-}  // namespace

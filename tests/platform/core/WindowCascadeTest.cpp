@@ -1,5 +1,4 @@
-// The cascade of windows the program gives no place, and its rule that no window takes the
-// corner of another.
+// The cascade of windows the program gives no place; no window takes another's corner.
 
 #include "platform/core/WindowCascade.h"
 
@@ -13,42 +12,32 @@ namespace {
 struct TCascadeCase {
     const char* name;
     int width, height;
-    TRect area;
     std::vector<TPoint> taken;
     TPoint place;
 };
 
 class Cascade : public ::testing::TestWithParam<TCascadeCase> {};
 
+// An 800 x 600 work area below a 40-pixel panel: a 661 x 533 window fits three steps down.
 TEST_P(Cascade, TakesTheFirstFreeStep)
 {
     const TCascadeCase& c = GetParam();
-    EXPECT_EQ(CascadePlace(c.width, c.height, c.area, c.taken), c.place);
+    EXPECT_EQ(CascadePlace(c.width, c.height, TRect{0, 40, 800, 640}, c.taken), c.place);
 }
 
-// An 800 x 600 work area below a 40-pixel panel: a 661 x 533 window fits three steps down.
-const TRect kArea{0, 40, 800, 640};
 const TCascadeCase kCascadeCases[] = {
-    {"FirstWindowAtTheAreasCorner", 661, 533, kArea, {}, {0, 40}},
-    {"SecondWindowOneStepOn", 661, 533, kArea, {{0, 40}}, {24, 64}},
-    {"ACornerFreedIsTakenAgain", 661, 533, kArea, {{24, 64}}, {0, 40}},
-    {"OtherWindowsElsewhereDoNotCount", 661, 533, kArea, {{5, 5}, {100, 100}}, {0, 40}},
-    {"BelowTheLastStepThatFitsStartsAgainOneStepRight", 661, 533, kArea, {{0, 40}, {24, 64}, {48, 88}}, {24, 40}},
-    {"TallerThanTheAreaStillCascadesDownTheRight", 661, 900, kArea, {{0, 40}}, {24, 40}},
-    {"WiderThanTheAreaStepsDownTheDiagonal", 900, 100, kArea, {{0, 40}}, {24, 64}},
+    {"FirstWindowAtTheAreasCorner", 661, 533, {{5, 5}}, {0, 40}},
+    {"SecondWindowOneStepOn", 661, 533, {{0, 40}}, {24, 64}},
+    {"BelowTheLastStepThatFitsAgainFromTheTop", 661, 533, {{0, 40}, {24, 64}, {48, 88}}, {24, 40}},
+    {"WiderThanTheAreaStaysOnTheDiagonal", 900, 100, {{0, 40}}, {24, 64}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Windows, Cascade, ::testing::ValuesIn(kCascadeCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
-TEST(WindowCascade, AWantedPlaceTakenMovesDownTheDiagonalToTheFirstFreeStep)
-{
-    EXPECT_EQ(AwayFromTaken({10, 20}, {}), (TPoint{10, 20}));
-    EXPECT_EQ(AwayFromTaken({10, 20}, {{10, 20}, {34, 44}, {82, 92}}), (TPoint{58, 68}));
-}
-
 TEST(WindowCascade, EveryStepTakenStillGivesAFreeCorner)
 {
+    EXPECT_EQ(AwayFromTaken({10, 20}, {{10, 20}, {34, 44}}), (TPoint{58, 68}));
     std::vector<TPoint> taken;
     for (int i = 0; i < 200; ++i)
         taken.push_back(CascadePlace(100, 100, TRect{0, 0, 300, 300}, taken));
