@@ -3,6 +3,8 @@
 #include "platform/core/VirtualKeys.h"
 #include "script/CmdFile.h"
 
+bool EditsWhileDisconnected(uint16_t key) { return key == VK_BACK; }
+
 bool MayRunKeyMacro(uint16_t key, bool extended)
 {
     const bool grey = (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE;
@@ -15,7 +17,7 @@ void TKeyRouting::FormKeyDown(uint16_t& key, TShiftState shift, bool extended, I
     if (!window.Connected()) {
         if (key == VK_RETURN)
             window.ConnectHost();
-        else
+        else if (!EditsWhileDisconnected(key))
             key = 0;
         return;
     }

@@ -32,6 +32,10 @@ public:
     virtual void ShowInInput(const AnsiString& text) = 0;
 };
 
+// True for the keys that still edit the input line while not connected. Backspace erases there as
+// it would where it arrives as a typed character; every other editing key loses its action.
+bool EditsWhileDisconnected(uint16_t key);
+
 // True when the key may run a key macro: the grey cursor, page, Insert and Delete keys never do
 // (the same keys on the numeric keypad can), so they keep moving and editing.
 bool MayRunKeyMacro(uint16_t key, bool extended);
@@ -45,8 +49,8 @@ public:
     uint8_t KeyConsumed() const { return FKeyConsumed; }
 
     // The window's preview of every key-down. Not connected: Enter starts a reconnect and goes on
-    // to the input line; any other key loses its key-down. Connected: a key bound to a key macro
-    // runs the macro, and the key still goes on.
+    // to the input line, Backspace goes on to edit it, any other key loses its key-down.
+    // Connected: a key bound to a key macro runs the macro, and the key still goes on.
     void FormKeyDown(uint16_t& key, TShiftState shift, bool extended, IKeyWindow& window);
     // The character of a key that ran a key macro is not typed.
     void FormKeyPress(char& key) const;

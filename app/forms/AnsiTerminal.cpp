@@ -6,11 +6,11 @@
 #include <utility>
 
 #include "app/core/StatusBar.h"
+#include "app/forms/TerminalColumns.h"
 #include "controls/core/TimerList.h"
 #include "controls/lib/ExLabel.h"
 #include "controls/lib/ToolEdit.h"
 #include "platform/core/ProgramFolder.h"
-#include "platform/core/ScrollBarModel.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/ComCtrls.h"
@@ -53,9 +53,9 @@ TAnsiTerminalForm::TAnsiTerminalForm(TComponent* AOwner, const std::shared_ptr<T
     BindKeys();
     // Actions, menus, tool bars and the terminal's pop-up (AnsiTerminalActions.cpp).
     CreateCommands();
-    // A terminal of 80 columns by 25 rows with its scroll bar, what lies over it (the menu bar and
-    // the tool bars) and what lies under it.
-    SetClientWidth(640 + TScrollBarModel::kWidth + 1);
+    // A terminal of 80 columns by 25 rows with the room its columns leave for the scroll bar, what
+    // lies over it (the menu bar and the tool bars) and what lies under it.
+    SetClientWidth(640 + kTerminalScrollBarRoom + 1);
     SetClientHeight(LayoutArea().Top + 400 + kStatusLineHeight + kInputHeight + kStatusBarHeight);
 
     SetCaption(entry->CharName + "(" + entry->HostName + ")");
@@ -122,7 +122,7 @@ void TAnsiTerminalForm::InitTerminal()
 }
 
 // The terminal fills the window above the status line, the input line with the T/D button and
-// the status bar; it takes its rows and columns from its size.
+// the status bar; it takes its rows and columns from its size on every resize.
 void TAnsiTerminalForm::LayoutTerminal()
 {
     if (!FTerminal || !FStatusBar || !FComboEdit)
@@ -132,6 +132,7 @@ void TAnsiTerminalForm::LayoutTerminal()
     const int top = LayoutArea().Top;
     const int terminalHeight = std::max(ClientHeight() - top - below, 0);
     FTerminal->SetBounds(1, top, std::max(width - 1, 0), terminalHeight);
+    FitTerminalColumns(*FTerminal);
     FStatusLabel->SetBounds(0, top + terminalHeight, width, kStatusLineHeight);
     const int inputTop = top + terminalHeight + kStatusLineHeight;
     FTranslationBtn->SetBounds(0, inputTop, kTranslationBtnWidth, kInputHeight);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/core/WindowTexts.h"
+#include "app/forms/TerminalColumns.h"
 #include "controls/lib/ExMenus.h"
 #include "platform/core/ProgramFolder.h"
 #include "platform/core/VirtualKeys.h"
@@ -87,8 +88,7 @@ void TCaptureForm::FormCreate()
 void TCaptureForm::Panel1Resize()
 {
     FTerminal->SetBounds(0, 0, std::max(FPanel->Width() - 1, 0), FPanel->Height());
-    if (FTerminal->CellWidth() > 0)
-        FTerminal->Core().SetColumns((FTerminal->Width() - kScrollBarRoom) / FTerminal->CellWidth());
+    FitTerminalColumns(*FTerminal);
 }
 
 void TCaptureForm::CapTerminalKeyDown(uint16_t& Key)

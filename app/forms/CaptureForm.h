@@ -29,8 +29,6 @@ public:
     void AllCopyClick();
 
     static constexpr int kWidth = 679, kHeight = 464;
-    // Pixels of the terminal's width kept for its scroll bar when its columns are counted.
-    static constexpr int kScrollBarRoom = 20;
 
 protected:
     void DoClose(TCloseAction& Action) override;

@@ -10,6 +10,7 @@
 #include "app/core/WindowTexts.h"
 #include "app/forms/AnsiTerminal.h"
 #include "app/forms/FormPlace.h"
+#include "app/forms/TerminalColumns.h"
 #include "controls/lib/ExCombos.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/Exceptions.h"
@@ -24,14 +25,13 @@
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/ListBoxes.h"
 #include "terminal/control/Terminal.h"
+#include "terminal/fonts/GlyphTables.h"
 
 using TerminalSettings::TFontList;
 
 namespace {
 constexpr const char* kTextSample = "Fonts\\TextSample.txt";
 constexpr const char* kAnsiSample = "Fonts\\AnSiSample.txt";
-// Pixels of the preview's width kept for its scroll bar when its columns are counted.
-constexpr int kScrollBarRoom = 20;
 
 struct TFontListSpec {
     const char* LabelName;
@@ -78,6 +78,21 @@ std::vector<AnsiString> FileNames(const AnsiString& programFolder)
     std::sort(files.begin(), files.end());
     return files;
 }
+// Every terminal of the program but one draws its screen again with the glyph tables as they are.
+void RedrawTerminals(const TCustomTerminal* except)
+{
+    for (int f = 0; f < Screen->FormCount(); ++f) {
+        const TCustomForm* form = Screen->Forms(f);
+        for (int c = 0; c < form->ComponentCount(); ++c) {
+            auto* terminal = dynamic_cast<TCustomTerminal*>(form->Components(c));
+            if (terminal && terminal != except) {
+                terminal->Painter().Redraw();
+                terminal->Invalidate();
+            }
+        }
+    }
+}
+
 // The first item whose text equals name exactly, or -1.
 int FindListItem(TListBox* box, const AnsiString& name)
 {
@@ -118,6 +133,8 @@ TTerminalConfig::TTerminalConfig(TAnsiTerminalForm* AOwner) : TForm(AOwner), FWi
     Place<TButton>(this, this, "SaveBtn", "Save&&Exit", 576, 346, 84, 26, [this](TObject*) { SaveBtnClick(); });
     FormCreate();
 }
+
+TTerminalConfig::~TTerminalConfig() = default;
 
 void TTerminalConfig::CreateFontPage(TWinControl* page)
 {
@@ -190,9 +207,21 @@ void TTerminalConfig::DoShow()
         FWalkAutoRewind->SetChecked(v.WalkAutoRewind);
         FWFCSubString->SetChecked(v.WFCSubString);
     }
+    if (!FKeptGlyphs)
+        FKeptGlyphs = std::make_unique<TGlyphTables>(GlyphTables());
     FFilled = true;
     UpdatePreview();
     TForm::DoShow();
+}
+
+void TTerminalConfig::DoClose(TCloseAction& Action)
+{
+    TForm::DoClose(Action);
+    if (Action == caNone || !FKeptGlyphs)
+        return;
+    RestoreGlyphTables(*FKeptGlyphs);
+    FKeptGlyphs.reset();
+    RedrawTerminals(FTerminal);
 }
 
 void TTerminalConfig::FillFontLists()
@@ -253,8 +282,7 @@ void TTerminalConfig::UpdatePreview()
     FTerminal->SetHanMode(v.Han);
     FTerminal->SetAlphaUse(v.Alpha);
     FTerminal->SetBounds(0, 0, std::max(FPanel->Width() - 1, 0), FPanel->Height());
-    if (FTerminal->CellWidth() > 0)
-        FTerminal->Core().SetColumns((FTerminal->Width() - kScrollBarRoom) / FTerminal->CellWidth());
+    FitTerminalColumns(*FTerminal);
     FTerminal->Font()->SetColor(v.Fg);
     FTerminal->SetColor(v.Bg);
     FTerminal->RestoreScreen();
@@ -272,6 +300,8 @@ void TTerminalConfig::ReConnetCheckBoxClick()
 void TTerminalConfig::SaveBtnClick()
 {
     if (FEntry) {
+        // The previewed fonts stay: the window loads them again below.
+        FKeptGlyphs.reset();
         TerminalSettings::Write(Values(), *FEntry);
         TCharBooks::Save();
         if (FWindow && FWindow->CharBook() == FEntry)

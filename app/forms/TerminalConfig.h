@@ -3,7 +3,9 @@
 // program's Fonts folder), the system font, the colours, Hangul mode and '@' as the ANSI prefix
 // on one page, automatic reconnection and the walk's rewind on another, with a live preview in
 // its own terminal. Save writes the entry, the whole book, and sets the window's terminal up
-// again; Exit leaves everything as it was.
+// again; Exit (or the close box) leaves everything as it was: the preview loads its fonts into
+// the program's glyph tables, so the tables it found are put back and every terminal is drawn
+// with them again.
 
 #include <memory>
 
@@ -11,6 +13,7 @@
 #include "platform/gui/Forms.h"
 
 class TAnsiTerminalForm;
+struct TGlyphTables;
 class TCharBooks;
 class TCheckBox;
 class TColorComboBox;
@@ -25,6 +28,7 @@ class TTerminalConfig : public TForm {
 public:
     // Owned by the character window whose terminal Save sets up again.
     explicit TTerminalConfig(TAnsiTerminalForm* AOwner);
+    ~TTerminalConfig() override;
 
     void SetEntry(std::shared_ptr<TCharBooks> entry) { FEntry = std::move(entry); }
 
@@ -49,6 +53,7 @@ public:
 
 protected:
     void DoShow() override;
+    void DoClose(TCloseAction& Action) override;
 
 private:
     void FormCreate();
@@ -63,6 +68,8 @@ private:
     std::shared_ptr<TCharBooks> FEntry;
     AnsiString FFontsFolder;
     bool FFilled = false;
+    // The glyph tables as the dialog found them, until Save keeps the previewed fonts.
+    std::unique_ptr<TGlyphTables> FKeptGlyphs;
 
     TPageControl* FPages = nullptr;
     TFontComboBox* FWindowsFontBox = nullptr;

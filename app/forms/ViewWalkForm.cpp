@@ -1,5 +1,6 @@
 #include "app/forms/ViewWalkForm.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,13 @@ namespace {
 constexpr const char* kWalkFilter = "Walk files (*.Wlk)|*.Wlk|Text files (*.Txt)|*.Txt|All files (*.*)|*.*";
 constexpr int kPanelWidths[3] = {100, 50, 50};
 constexpr const char* kPanelTexts[3] = {"LIne", "Column", ""};
+// The steps at the size the terminal shows the game's text: at the form's 8 points (and at 9,
+// which the face's hinting draws alike) 굴림체's small letters are 7 pixels tall.
+constexpr int kStepsFontHeight = -16;
+// The path label's place and least width; the three buttons follow it, one step apart.
+constexpr int kLabelLeft = 8, kLabelWidth = 270;
+constexpr int kButtonGap = 6, kButtonStep = 76, kRightMargin = 12;
+constexpr int kClientWidth = 520;
 }  // namespace
 
 TViewWalkForm::TViewWalkForm(TAnsiTerminalForm* AOwner) : TForm(AOwner), FWindow(AOwner)
@@ -31,20 +39,20 @@ TViewWalkForm::TViewWalkForm(TAnsiTerminalForm* AOwner) : TForm(AOwner), FWindow
     Font()->SetName(WindowText::GulimChe);
     SetPosition(poOwnerFormCenter);
     SetKeyPreview(true);
-    SetClientWidth(520);
+    SetClientWidth(kClientWidth);
     SetClientHeight(400);
-    auto* top = Place<TPanel>(this, this, "Panel1", 0, 0, 520, 36);
+    auto* top = Place<TPanel>(this, this, "Panel1", 0, 0, kClientWidth, 36);
     top->SetAlign(alTop);
-    FNameLabel = Place<TLabel>(this, top, "WalkNameLabel", AnsiString(), 8, 10, 270, 16);
-    // A long path is cut at the buttons.
-    FNameLabel->SetAutoSize(false);
+    FNameLabel = Place<TLabel>(this, top, "WalkNameLabel", AnsiString(), kLabelLeft, 10, kLabelWidth, 16);
     FNameLabel->Font()->SetName("Courier");
     FNameLabel->Font()->SetHeight(-16);
     FNameLabel->Font()->SetColor(clBlue);
     FNameLabel->Font()->SetStyle(TFontStyles() << fsBold);
-    Place<TButton>(this, top, "SaveBtn", "Save", 284, 6, 72, 24, [this](TObject*) { SaveBtnClick(); });
-    Place<TButton>(this, top, "SaveAsBtn", "Save as", 360, 6, 72, 24, [this](TObject*) { SaveAsBtnClick(); });
-    Place<TButton>(this, top, "ExitBtn", "Exit", 436, 6, 72, 24, [this](TObject*) { ExitBtnClick(); });
+    FButtons[0] = Place<TButton>(this, top, "SaveBtn", "Save", 0, 6, 72, 24, [this](TObject*) { SaveBtnClick(); });
+    FButtons[1] =
+        Place<TButton>(this, top, "SaveAsBtn", "Save as", 0, 6, 72, 24, [this](TObject*) { SaveAsBtnClick(); });
+    FButtons[2] = Place<TButton>(this, top, "ExitBtn", "Exit", 0, 6, 72, 24, [this](TObject*) { ExitBtnClick(); });
+    ShowPath(AnsiString());
     FStatusBar = Place<TStatusBar>(this, this, "StatusBar", 0, 380, 520, 20);
     FStatusBar->SetAlign(alBottom);
     for (int i = 0; i < 3; ++i) {
@@ -54,6 +62,7 @@ TViewWalkForm::TViewWalkForm(TAnsiTerminalForm* AOwner) : TForm(AOwner), FWindow
     }
     FWalkEdit = Place<TRichEdit>(this, this, "WalkEdit", 0, 36, 520, 344);
     FWalkEdit->SetAlign(alClient);
+    FWalkEdit->Font()->SetHeight(kStepsFontHeight);
     FWalkEdit->SetScrollBars(ssBoth);
     FWalkEdit->SetWordWrap(false);
     FWalkEdit->OnSelectionChange = [this](TObject*) { WalkEditSelectionChange(); };
@@ -67,8 +76,27 @@ TViewWalkForm::TViewWalkForm(TAnsiTerminalForm* AOwner) : TForm(AOwner), FWindow
 
 void TViewWalkForm::DoShow()
 {
-    FNameLabel->SetCaption(FPath);
+    ShowPath(FPath);
     TForm::DoShow();
+}
+
+void TViewWalkForm::ShowPath(const AnsiString& path)
+{
+    // The label measures the path; only a screen too narrow for it and the buttons cuts it.
+    FNameLabel->SetAutoSize(true);
+    FNameLabel->SetCaption(path);
+    FNameLabel->SetAutoSize(false);
+    const int buttons = kButtonGap + 2 * kButtonStep + FButtons[2]->Width() + kRightMargin;
+    int labelWidth = std::max(FNameLabel->Width(), kLabelWidth);
+    if (Screen)
+        labelWidth = std::max(std::min(labelWidth, Screen->WorkAreaRect().Width() - kLabelLeft - buttons), kLabelWidth);
+    FNameLabel->SetWidth(labelWidth);
+    int left = kLabelLeft + labelWidth + kButtonGap;
+    for (TButton* button : FButtons) {
+        button->SetLeft(left);
+        left += kButtonStep;
+    }
+    SetClientWidth(std::max(kLabelLeft + labelWidth + buttons, kClientWidth));
 }
 
 void TViewWalkForm::WalkEditSelectionChange()
@@ -92,7 +120,7 @@ void TViewWalkForm::SaveBtnClick()
         MessageBox(WalkText::SaveFailed + FPath + "\r\n" + written.Message, ScriptText::ErrorCaption, MB_OK);
         return;
     }
-    FNameLabel->SetCaption(FPath);
+    ShowPath(FPath);
     ExitBtnClick();
 }
 

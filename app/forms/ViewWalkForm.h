@@ -3,11 +3,13 @@
 // status bar; Save writes them to the walk file and makes them the walk's steps, Save as first
 // asks for another file. Modal, owned by the character window.
 
+#include <array>
 #include <vector>
 
 #include "platform/gui/Forms.h"
 
 class TAnsiTerminalForm;
+class TButton;
 class TLabel;
 class TRichEdit;
 class TSaveDialog;
@@ -24,6 +26,9 @@ public:
     TStatusBar* StatusBar() const { return FStatusBar; }
     TLabel* WalkNameLabel() const { return FNameLabel; }
 
+    // The path in the label, whole: the buttons move right of it and the window widens to hold
+    // them (as far as the screen lets it).
+    void ShowPath(const AnsiString& path);
     // The caret's place into the status bar.
     void WalkEditSelectionChange();
     // Writes and closes; a file that cannot be written is reported and the viewer stays.
@@ -38,6 +43,7 @@ private:
     TAnsiTerminalForm* FWindow;
     AnsiString FPath;
     TLabel* FNameLabel = nullptr;
+    std::array<TButton*, 3> FButtons{};
     TRichEdit* FWalkEdit = nullptr;
     TStatusBar* FStatusBar = nullptr;
     TSaveDialog* FSaveDialog = nullptr;

@@ -200,6 +200,8 @@ TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TWinControl(AOwner)
 {
     SetBounds(0, 0, 185, 105);
     FControlStyle |= csAcceptsControls;
+    // The box shows what it stands on, so the labels placed in it take that colour too.
+    SetParentColor(true);
     RegisterHandler(CM_TEXTCHANGED, [this](TMessage& m) {
         Inherited(m);
         if (auto* g = WidgetOf<QGroupBox>(this))

@@ -141,6 +141,8 @@ TWindowPlacement TCustomForm::GetPlacement()
 
 void TCustomForm::SetPlacement(const TWindowPlacement& placement)
 {
+    // A stored place is kept exactly, also the screen's corner where a form is made.
+    FPlaceGiven = true;
     const TRect& r = placement.NormalPosition;
     if (placement.ShowCmd == 3 || placement.ShowCmd == 2) {
         // The normal rectangle first, so restoring later comes back to it.

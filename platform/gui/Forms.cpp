@@ -6,7 +6,9 @@
 #include <QWidget>
 #include <algorithm>
 #include <utility>
+#include <vector>
 
+#include "platform/core/WindowCascade.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ControlCanvas.h"
@@ -128,25 +130,41 @@ void TCustomForm::SetWindowState(TWindowState v)
     w->setWindowState(s);
 }
 
+void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
+{
+    if (ALeft != Left() || ATop != Top())
+        FPlaceGiven = true;
+    TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+}
+
 void TCustomForm::ApplyPosition()
 {
     if (FPositioned)
         return;
     FPositioned = true;
+    std::vector<TPoint> taken;
+    for (int i = 0; Screen && i < Screen->FormCount(); ++i)
+        if (const TCustomForm* other = Screen->Forms(i); other != this && other->Visible())
+            taken.push_back(TPoint{other->Left(), other->Top()});
     const TCustomForm* center = nullptr;
     switch (FPosition) {
     case poMainFormCenter: center = Application ? Application->MainForm() : nullptr; break;
     case poOwnerFormCenter: center = dynamic_cast<const TCustomForm*>(Owner()); break;
-    case poScreenCenter:
-    case poDesktopCenter: break;
-    default: return;
+    default: break;
     }
     if (center == this)
         center = nullptr;
+    const bool screenCenter = FPosition == poScreenCenter || FPosition == poDesktopCenter;
+    if (!center && !screenCenter) {
+        if (FPlaceGiven)
+            return;
+        const TRect area = Screen ? Screen->WorkAreaRect() : TRect{};
+        const TPoint place = CascadePlace(Width(), Height(), area, taken);
+        SetBounds(place.x, place.y, Width(), Height());
+        return;
+    }
     TRect area =
         center ? center->BoundsRect() : TRect{0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0};
-    if (!center && FPosition != poScreenCenter && FPosition != poDesktopCenter)
-        return;
     int left = area.Left + (area.Width() - Width()) / 2;
     int top = area.Top + (area.Height() - Height()) / 2;
     if (center && Screen) {
@@ -155,7 +173,8 @@ void TCustomForm::ApplyPosition()
         left = std::max(std::min(left, Screen->Width() - Width()), 0);
         top = std::max(std::min(top, Screen->Height() - Height()), 0);
     }
-    SetBounds(left, top, Width(), Height());
+    const TPoint place = AwayFromTaken(TPoint{left, top}, taken);
+    SetBounds(place.x, place.y, Width(), Height());
 }
 
 void TCustomForm::VisibleChanged()

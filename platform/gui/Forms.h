@@ -87,8 +87,12 @@ public:
     void SetKeyPreview(bool v) { FKeyPreview = v; }
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle v);
+    // Where the form shows first. A form placed by the program (moved from where it was made, or
+    // given a placement) keeps its place; one the program never placed cascades as new windows
+    // do. A centred form, or one that cascades, never takes the corner of another shown form.
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition v) { FPosition = v; }
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(TWindowState v);
     TModalResult ModalResult() const { return FModalResult; }
@@ -185,6 +189,8 @@ private:
     int FModalLevel = 0;
     bool FActive = false;
     bool FPositioned = false;
+    // Set once the program (or the window system) moved the form.
+    bool FPlaceGiven = false;
     TWinControl* FActiveControl = nullptr;
     TWinControl* FFocusedControl = nullptr;
     TMainMenu* FMenu = nullptr;

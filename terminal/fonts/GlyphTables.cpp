@@ -98,6 +98,8 @@ TGlyphTables::TGlyphTables()
 
 const TGlyphTables& GlyphTables() { return Tables(); }
 
+void RestoreGlyphTables(const TGlyphTables& kept) { Tables() = kept; }
+
 void SetFontMessageHook(TFontMessageHook Hook) { MessageHook() = std::move(Hook); }
 
 void LoadHanFont(const std::string& FileName)

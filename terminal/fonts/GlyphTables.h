@@ -35,6 +35,8 @@ struct TGlyphTables {
 
 // The program's glyph tables.
 const TGlyphTables& GlyphTables();
+// Puts back tables kept from GlyphTables() (a preview that loaded fonts and was cancelled).
+void RestoreGlyphTables(const TGlyphTables& kept);
 
 // The accepted sizes of a Hangul combination font: with and without the empty glyph 0 of each set.
 constexpr size_t HanFontFullSize = 11520;

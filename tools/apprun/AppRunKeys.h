@@ -4,8 +4,9 @@
 //   type TEXT            each character as a key press (and release) to the focused control;
 //                        \r is Enter
 //   key SPEC             one key: [Shift+][Ctrl+][Alt+]NAME, NAME a letter, a digit, F1-F12, Enter,
-//                        Escape, Tab, Space, Up, Down, Left, Right, PageUp, PageDown, Home, End,
-//                        Insert, Delete (the grey keys) or Num0-Num9 (the keypad, NumLock off)
+//                        Escape, Tab, Space, Backspace, Up, Down, Left, Right, PageUp, PageDown,
+//                        Home, End, Insert, Delete (the grey keys) or Num0-Num9 (the keypad,
+//                        NumLock off)
 //   focus input|terminal gives the control the focus
 //   wheel up|down [N]    N steps of the mouse wheel over the terminal (1)
 //   history              HISTORY n, H text for each typed line (oldest first), CURSOR i

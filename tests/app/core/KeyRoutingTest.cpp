@@ -64,6 +64,8 @@ const TPreviewCase kPreviewCases[] = {
     {"EnterWhileNotConnectedReconnectsAndGoesOn", false, VK_RETURN, {}, false, "connect", VK_RETURN, true},
     {"ArrowWhileNotConnectedLosesItsKeyDown", false, VK_UP, {}, true, "", 0, true},
     {"MacroKeyWhileNotConnectedOnlyTypes", false, 'A', {}, false, "", 0, true},
+    {"RegressionBackspaceWhileNotConnectedStillErases", false, VK_BACK, {}, false, "", VK_BACK, true},
+    {"DeleteWhileNotConnectedLosesItsKeyDown", false, VK_DELETE, {}, true, "", 0, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Keys, KeyPreview, ::testing::ValuesIn(kPreviewCases),

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "ProgramTestSupport.h"
 #include "app/core/CharEdit.h"
@@ -60,6 +63,25 @@ TEST_F(TCaptureTest, WindowsOfOneNameAreSharedByTheCharacters)
     EXPECT_EQ(ScreenLine(captures[1]->CapTerminal(), 0), "nameless");
     EXPECT_TRUE(captures[0]->CapTerminal()->HanMode());
     EXPECT_TRUE(captures[0]->CapTerminal()->AlphaUse());
+}
+
+// Every window opened at one spot: a second character window exactly on the first, a capture
+// window and the script editor over them.
+TEST_F(TCaptureTest, RegressionNewWindowsNeverOpenExactlyOnAnother)
+{
+    WriteBook(BookRecord("a", "A", 1) + BookRecord("b", "B", 2) + "#END\r\n");
+    Start();
+    TAnsiTerminalForm* first = Books->CharBooksGridDblClickCell(1, 0);
+    Books->CharBooksGridDblClickCell(2, 0);
+    first->ExecuteCommand("#cap log one");
+    first->OpenDriverUnit();
+    std::vector<std::pair<int, int>> corners;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        if (const TCustomForm* form = Screen->Forms(i); form->Visible())
+            corners.emplace_back(form->Left(), form->Top());
+    ASSERT_EQ(corners.size(), 5u);
+    std::sort(corners.begin(), corners.end());
+    EXPECT_EQ(std::adjacent_find(corners.begin(), corners.end()), corners.end());
 }
 
 TEST_F(TCaptureTest, OpeningOneGivesTheFocusBack)

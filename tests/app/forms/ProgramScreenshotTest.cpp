@@ -105,8 +105,8 @@ TEST_F(TProgramScreenshot, SmallWindowsOfACharacter)
 {
     TAnsiTerminalForm* window = OpenWindow();
     ShootModal<TViewWalkForm>("WalkViewer", [](TViewWalkForm& viewer) {
-        // The test's folder has a name of its own each run.
-        viewer.WalkNameLabel()->SetCaption("C:\\hanmud\\Cmd\\road.Wlk");
+        // The test's folder has a name of its own each run; a player's is as long as this one.
+        viewer.ShowPath("/home/player/.local/share/hanmud\\Cmd\\road.Wlk");
         viewer.WalkEdit()->SetCaretPos(TPoint{0, 1});
         viewer.WalkEditSelectionChange();
     });

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QWidget>
 #include <algorithm>
 
 #include "ProgramTestSupport.h"
@@ -13,11 +15,13 @@
 #include "platform/core/Cp949.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ButtonCtrls.h"
+#include "platform/gui/Canvas.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/ListBoxes.h"
 #include "platform/gui/Menus.h"
 #include "platform/gui/SyntheticInput.h"
 #include "terminal/control/Terminal.h"
+#include "terminal/fonts/GlyphTables.h"
 
 namespace fs = std::filesystem;
 using TerminalSettings::flEng;
@@ -143,6 +147,45 @@ TEST_F(TSettingsTest, ExitLeavesTheEntry)
     EXPECT_TRUE(Window->Terminal()->HanMode());
 }
 
+// The 16 x 16 pixels of the first cell of a screen row of the terminal.
+std::vector<uint8_t> FirstCell(TTerminal& terminal, int row)
+{
+    const TFrameBuffer& image = terminal.Painter().Screen();
+    std::vector<uint8_t> pixels;
+    for (int y = row * terminal.CellHeight(); y < (row + 1) * terminal.CellHeight(); ++y)
+        for (int x = 0; x < 16; ++x)
+            pixels.push_back(image.Pixel(x, y));
+    return pixels;
+}
+
+// "가" received on a line of its own; the screen row it landed on.
+int ReceiveGa(TTerminal& terminal)
+{
+    const int row = terminal.Core().CurY() - terminal.Core().LinePos();
+    terminal.DecodeText("\xB0\xA1\r\n");
+    return row;
+}
+
+// The preview loads its fonts into the program's glyph tables; Exit used to leave them there, so
+// every window drew the Hangul it received afterwards with the previewed font.
+TEST_F(TSettingsTest, RegressionExitPutsBackTheFontsThePreviewLoaded)
+{
+    TempFolder::Write(Folder.File("Fonts/blank.han"), std::string(HanFontFullSize, '\0'));
+    TTerminal& terminal = *Window->Terminal();
+    const std::vector<uint8_t> ga = FirstCell(terminal, ReceiveGa(terminal));
+    int rowDuringPreview = -1;
+    WithDialog([&](TTerminalConfig& dialog) {
+        TListBox* han = dialog.FontBox(flHan);
+        han->SetItemIndex(han->Items()->IndexOf("blank.han"));
+        dialog.UpdatePreview();
+        rowDuringPreview = ReceiveGa(terminal);
+        EXPECT_NE(FirstCell(terminal, rowDuringPreview), ga) << "the preview's blank font draws every window";
+        dialog.ExitBtnClick();
+    });
+    EXPECT_EQ(FirstCell(terminal, rowDuringPreview), ga) << "drawn again with the entry's font";
+    EXPECT_EQ(FirstCell(terminal, ReceiveGa(terminal)), ga);
+}
+
 TEST_F(TSettingsTest, RegressionMissingSampleIsReportedAndThePreviewStays)
 {
     // One that cannot be read: a missing one would be found beside the program.
@@ -183,6 +226,20 @@ TEST_P(TSettingsLabelTest, ClickFocusesItsBox)
         SendMouseInput(label->Parent(), maDown, mbLeft, x, y, TShiftState{});
         SendMouseInput(label->Parent(), maUp, mbLeft, x, y, TShiftState{});
         EXPECT_EQ(dialog.ActiveControl(), box);
+        dialog.ExitBtnClick();
+    });
+}
+
+// The label paints on the colour its group box stands on (the page's), as the box shows it: its
+// bottom-left corner, left of and below its text. The labels were drawn on white boxes.
+TEST_P(TSettingsLabelTest, RegressionDrawsOnTheColourItsGroupBoxStandsOn)
+{
+    WithDialog([](TTerminalConfig& dialog) {
+        auto* label = dynamic_cast<TControl*>(dialog.FindComponent(GetParam().Label));
+        ASSERT_TRUE(label);
+        const QImage box = label->Parent()->Handle()->grab().toImage();
+        const QRgb page = ToQColor(label->Parent()->Parent()->Color()).rgb();
+        EXPECT_EQ(box.pixel(label->Left(), label->Top() + label->Height() - 1), page);
         dialog.ExitBtnClick();
     });
 }

@@ -72,6 +72,25 @@ TEST_F(TDialogsTest, WalkViewerShowsTheCaretsLineAndColumn)
     Window->FindAction("ActionViewWalk")->Execute();
 }
 
+// The path label was cut at the buttons, though a player's data folder alone is longer: it shows
+// the path whole, and the buttons follow it inside the window.
+TEST_F(TDialogsTest, RegressionWalkViewerShowsItsPathWholeBesideTheButtons)
+{
+    LoadWalk();
+    Next<TViewWalkForm>([](TViewWalkForm& viewer) {
+        const AnsiString path = "/home/player/.local/share/hanmud\\Cmd\\road.Wlk";
+        viewer.ShowPath(path);
+        TLabel* label = viewer.WalkNameLabel();
+        label->Canvas()->SetFont(label->Font());
+        EXPECT_LE(label->Canvas()->TextWidth(path), label->Width());
+        auto* save = dynamic_cast<TControl*>(viewer.FindComponent("SaveBtn"));
+        auto* exit = dynamic_cast<TControl*>(viewer.FindComponent("ExitBtn"));
+        EXPECT_GT(save->Left(), label->Left() + label->Width());
+        EXPECT_LE(exit->Left() + exit->Width(), viewer.ClientWidth());
+    });
+    Window->FindAction("ActionViewWalk")->Execute();
+}
+
 TEST_F(TDialogsTest, RegressionWalkViewerSaveKeepsTheIndexesWithinTheSteps)
 {
     LoadWalk();

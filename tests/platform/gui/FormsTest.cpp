@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
+#include "platform/core/WindowCascade.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/Dialogs.h"
@@ -117,8 +118,9 @@ TEST(FormPosition, LargerFormCentredOnItsOwnerAtTheCornerStartsOnTheScreen)
     editor->SetBounds(0, 0, 800, 700);
     editor->SetPosition(poOwnerFormCenter);
     editor->Show();
-    EXPECT_EQ(editor->Left(), 0);
-    EXPECT_EQ(editor->Top(), 0);
+    // Held on the screen at its owner's corner, it takes the next step of the cascade instead.
+    EXPECT_EQ(editor->Left(), kCascadeStep);
+    EXPECT_EQ(editor->Top(), kCascadeStep);
     auto* small = new TForm(&owner);
     small->SetBounds(0, 0, 200, 100);
     small->SetPosition(poOwnerFormCenter);
@@ -377,6 +379,21 @@ TEST(FormActivation, WindowActivationFiresOnActivateAndSetsTheActiveForm)
     send(b, QEvent::WindowActivate);
     EXPECT_EQ(Screen->ActiveForm(), &b);
     EXPECT_EQ(log, (Log{"activate a", "deactivate a", "activate b"}));
+}
+
+// A form the program never placed cascades off the one shown; a place given or restored is
+// kept exactly, also on another window's corner.
+TEST(FormPosition, FormsGivenNoPlaceCascadeAndPlacesGivenAreKept)
+{
+    TForm first(nullptr), second(nullptr), restored(nullptr);
+    first.Show();
+    second.Show();
+    EXPECT_EQ(second.Left() - first.Left(), kCascadeStep);
+    TWindowPlacement stored;
+    stored.NormalPosition = first.BoundsRect();
+    restored.SetPlacement(stored);
+    restored.Show();
+    EXPECT_EQ(restored.BoundsRect(), first.BoundsRect());
 }
 
 TEST(FormPosition, ScreenCenterPlacesTheFormOnItsFirstShow)
