@@ -84,7 +84,7 @@ void TViewWalkForm::ShowPath(const AnsiString& path)
 {
     // The label measures the path; only a screen too narrow for it and the buttons cuts it.
     FNameLabel->SetAutoSize(true);
-    FNameLabel->SetCaption(path);
+    FNameLabel->SetCaption(ShownPath(path));
     FNameLabel->SetAutoSize(false);
     const int buttons = kButtonGap + 2 * kButtonStep + FButtons[2]->Width() + kRightMargin;
     int labelWidth = std::max(FNameLabel->Width(), kLabelWidth);
@@ -117,7 +117,7 @@ void TViewWalkForm::SaveBtnClick()
     const TWriteResult written = WalkView::Save(FWindow->Script().WalkRec, lines, NativePath(FPath));
     if (!written) {
         // The old file stays, and so do the walk and the text here.
-        MessageBox(WalkText::SaveFailed + FPath + "\r\n" + written.Message, ScriptText::ErrorCaption, MB_OK);
+        MessageBox(WalkText::SaveFailed + ShownPath(FPath) + "\r\n" + written.Message, ScriptText::ErrorCaption, MB_OK);
         return;
     }
     ShowPath(FPath);

@@ -61,6 +61,8 @@ std::vector<std::string> ShippedPaths(std::string_view programPath)
     return folders;
 }
 
+AnsiString ShownPath(std::string_view programPath) { return Utf8ToCp949(NativePath(programPath)); }
+
 std::string ShippedFilePath(std::string_view programPath)
 {
     const std::vector<std::string> copies = ShippedPaths(programPath);

@@ -16,6 +16,8 @@ std::string NativePath(std::string_view programPath);
 // A native path to a program path: relative (no leading backslash) when it lies inside the
 // program folder, else absolute; slashes become backslashes.
 AnsiString StoredPath(std::string_view nativePath);
+// A program path as the player reads it in a window: the native path, in cp949.
+AnsiString ShownPath(std::string_view programPath);
 
 // One of the program's own read-only files (a font, a sample text), given as a program path: the
 // program folder's copy when there is one (a player's own file wins), else the copy beside the

@@ -167,7 +167,7 @@ TOpenDialog::TAcceptance TOpenDialog::Accept(const std::string& answer, AnsiStri
         return TAcceptance::Nothing;
     const AnsiString& first = chosen.front();
     // The question names the file as the system does, not as the program stores it.
-    const AnsiString shown = Utf8ToCp949(NativePath(first));
+    const AnsiString shown = ShownPath(first);
     if ((IsSave() && (Options & ofOverwritePrompt) && FileExists(first) &&
          MessageBox(shown + " already exists.\nDo you want to replace it?", Title, MB_YESNO | MB_ICONEXCLAMATION) !=
              IDYES) ||

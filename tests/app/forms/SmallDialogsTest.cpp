@@ -16,6 +16,7 @@
 #include "controls/lib/TextListBox.h"
 #include "controls/lib/ToolEdit.h"
 #include "platform/core/AtomicFile.h"
+#include "platform/core/StoredPath.h"
 #include "platform/gui/ActnList.h"
 #include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/ComCtrls.h"
@@ -63,7 +64,7 @@ TEST_F(TDialogsTest, WalkViewerShowsTheCaretsLineAndColumn)
 {
     LoadWalk();
     Next<TViewWalkForm>([](TViewWalkForm& viewer) {
-        EXPECT_EQ(viewer.WalkNameLabel()->Caption(), viewer.Path());
+        EXPECT_EQ(viewer.WalkNameLabel()->Caption(), ShownPath(viewer.Path()));
         viewer.WalkEdit()->SetCaretPos(TPoint{0, 2});
         viewer.WalkEditSelectionChange();
         EXPECT_EQ(Cp949ToUtf8(viewer.StatusBar()->Panels(0)->Text), "줄:3/10");
