@@ -74,11 +74,14 @@ TEST_P(SortOrder, StaysAsThePartitionSortLeftIt)
 
 const TGridScenario kOrders[] = {
     {"TiesAscending", "h|k|i~1|b|1~2|a|2~3|b|3~4|c|4~5|a|5~6|b|6~7|a|7~8|c|8~9|b|9~10|a|10",
-     [](TCellModel& g) { ByKey(g, ssAlphabetic); }, "h|k|i~10|a|10~2|a|2~5|a|5~7|a|7~3|b|3~6|b|6~1|b|1~9|b|9~8|c|8~4|c|4"},
+     [](TCellModel& g) { ByKey(g, ssAlphabetic); },
+     "h|k|i~10|a|10~2|a|2~5|a|5~7|a|7~3|b|3~6|b|6~1|b|1~9|b|9~8|c|8~4|c|4"},
     {"TiesDescending", "h|k|i~1|b|1~2|a|2~3|b|3~4|c|4~5|a|5~6|b|6~7|a|7~8|c|8~9|b|9~10|a|10",
-     [](TCellModel& g) { ByKey(g, ssAlphabetic, sdDescending); }, "h|k|i~8|c|8~4|c|4~3|b|3~6|b|6~9|b|9~1|b|1~2|a|2~7|a|7~5|a|5~10|a|10"},
+     [](TCellModel& g) { ByKey(g, ssAlphabetic, sdDescending); },
+     "h|k|i~8|c|8~4|c|4~3|b|3~6|b|6~9|b|9~1|b|1~2|a|2~7|a|7~5|a|5~10|a|10"},
     {"BlanksAndLettersAmongNumbers", "h|k|i~1|5|1~2||2~3|x|3~4|-3|4~5||5~6|10|6~7|x|7~8|0|8~9|2.5|9~10||10~11|5|11",
-     [](TCellModel& g) { ByKey(g, ssNumeric); }, "h|k|i~4|-3|4~1|5|1~3|x|3~2||2~5||5~10||10~7|x|7~8|0|8~9|2.5|9~11|5|11~6|10|6"},
+     [](TCellModel& g) { ByKey(g, ssNumeric); },
+     "h|k|i~4|-3|4~1|5|1~3|x|3~2||2~5||5~10||10~7|x|7~8|0|8~9|2.5|9~11|5|11~6|10|6"},
     {"PrefixSuffixAndFinancial", "h|k|i~1|$1,200 kg|1~2|$99 kg|2~3|kg|3~4|$1,200 kg|4~5|$-5 kg|5~6|$|6~7|7|7",
      [](TCellModel& g) {
          Style(g, ssFinancial, "$", " kg");
@@ -89,16 +92,22 @@ const TGridScenario kOrders[] = {
      "h|k|i~5|$-5 kg|5~7|7|7~3|kg|3~2|$99 kg|2~4|$1,200 kg|4~6|$|6~1|$1,200 kg|1"},
     {"AutomaticDecidedByOneRow",
      "h|k|i~1|10|1~2|abc|2~3|9|3~4|12/5/99|4~5||5~6|1/1/00|6~7|b|7~8|-2|8~9|11/6/99|9~10|a|10~11|9|11",
-     [](TCellModel& g) { ByKey(g, ssAutomatic); }, "h|k|i~8|-2|8~5||5~3|9|3~11|9|11~1|10|1~2|abc|2~4|12/5/99|4~7|b|7~9|11/6/99|9~10|a|10~6|1/1/00|6"},
+     [](TCellModel& g) { ByKey(g, ssAutomatic); },
+     "h|k|i~8|-2|8~5||5~3|9|3~11|9|11~1|10|1~2|abc|2~4|12/5/99|4~7|b|7~9|11/6/99|9~10|a|10~6|1/1/00|6"},
     {"ShortDatesImpossibleAndBlank",
      "h|k|i~1|03/04/01|1~2|31/02/99|2~3||3~4|02/04/01|4~5|1-1-2000|5~6|x|6~7|03/04/01|7~8|29/02/00|8~9|1.2.3|9",
-     [](TCellModel& g) { ByKey(g, ssShortDateEU); }, "h|k|i~6|x|6~2|31/02/99|2~3||3~8|29/02/00|8~4|02/04/01|4~1|03/04/01|1~7|03/04/01|7~9|1.2.3|9~5|1-1-2000|5"},
+     [](TCellModel& g) { ByKey(g, ssShortDateEU); },
+     "h|k|i~6|x|6~2|31/02/99|2~3||3~8|29/02/00|8~4|02/04/01|4~1|03/04/01|1~7|03/04/01|7~9|1.2.3|9~5|1-1-2000|5"},
     {"LocaleDates", "h|k|i~1|02/01/24|1~2|x|2~3|31/12/23|3~4||4~5|02/01/24|5~6|01/01/24 10:00|6",
-     [](TCellModel& g) { ByKey(g, ssDate); }, "h|k|i~4||4~2|x|2~3|31/12/23|3~6|01/01/24 10:00|6~5|02/01/24|5~1|02/01/24|1"},
+     [](TCellModel& g) { ByKey(g, ssDate); },
+     "h|k|i~4||4~2|x|2~3|31/12/23|3~6|01/01/24 10:00|6~5|02/01/24|5~1|02/01/24|1"},
     {"NoCaseTies", "h|k|i~1|a|1~2|A|2~3|b|3~4|B|4~5|a|5~6|\x8C\x63|6~7|\x8C\x43|7~8|_|8",
-     [](TCellModel& g) { ByKey(g, ssAlphaNoCase); }, "h|k|i~1|a|1~2|A|2~5|a|5~4|B|4~3|b|3~8|_|8~7|\x8C" "C|7~6|\x8C" "c|6"},
-    {"HtmlTies", "h|k|i~1|<B>b</B>|1~2|a|2~3|b|3~4|<I>a</I>|4~5|<B></B>|5",
-     [](TCellModel& g) { ByKey(g, ssHTML); }, "h|k|i~5|<B></B>|5~2|a|2~4|<I>a</I>|4~3|b|3~1|<B>b</B>|1"},
+     [](TCellModel& g) { ByKey(g, ssAlphaNoCase); },
+     "h|k|i~1|a|1~2|A|2~5|a|5~4|B|4~3|b|3~8|_|8~7|\x8C"
+     "C|7~6|\x8C"
+     "c|6"},
+    {"HtmlTies", "h|k|i~1|<B>b</B>|1~2|a|2~3|b|3~4|<I>a</I>|4~5|<B></B>|5", [](TCellModel& g) { ByKey(g, ssHTML); },
+     "h|k|i~5|<B></B>|5~2|a|2~4|<I>a</I>|4~3|b|3~1|<B>b</B>|1"},
     {"SortFullOverTiedColumns", "h|k|t|i~1|b|2|1~2|a|1|2~3|b|1|3~4|a|1|4~5|b|2|5~6|a|2|6~7|b|1|7",
      [](TCellModel& g) {
          Style(g, ssAlphabetic);
@@ -199,9 +208,10 @@ void PartitionSort(std::vector<int>& rows, int L, int R, const std::function<int
 // sort leaves the rows as the Part's partition sort does with the same comparisons.
 TEST_F(KoreanLocale, SortOrderFollowsThePartitionSortOnRandomTies)
 {
-    const TSortStyle styles[] = {ssAlphabetic, ssNumeric, ssAutomatic, ssShortDateEU, ssAlphaNoCase, ssHTML, ssFinancial};
-    const char* const words[] = {"", "x", "10", "9", "-2", "2.5", "1,000", "03-04-01", "31-02-99", "1/2/03", "a", "B",
-                                 "<B>a</B>", "b"};
+    const TSortStyle styles[] = {ssAlphabetic,  ssNumeric, ssAutomatic, ssShortDateEU,
+                                 ssAlphaNoCase, ssHTML,    ssFinancial};
+    const char* const words[] = {"",         "x",        "10",     "9", "-2", "2.5",      "1,000",
+                                 "03-04-01", "31-02-99", "1/2/03", "a", "B",  "<B>a</B>", "b"};
     for (unsigned seed = 0; seed < 200; ++seed) {
         SCOPED_TRACE(seed);
         std::mt19937 random(seed);
@@ -239,4 +249,15 @@ TEST_F(KoreanLocale, SortOrderFollowsThePartitionSortOnRandomTies)
         for (int r = 1; r <= rows; ++r)
             ASSERT_EQ(g.Cells(3, r), std::to_string(expect[static_cast<size_t>(r - 1)])) << r;
     }
+}
+
+// A range reaching past the rows raises before any row moves: a row put where none can stand
+// would be lost.
+TEST(SortOrder, ARangePastTheRowsRaisesAndKeepsEveryRow)
+{
+    TCellModel g;
+    Rows(g, "h|k~1|c~2|a~3|b");
+    EXPECT_THROW(g.QuickSort(1, 1, 9), EInvalidGridOperation);
+    EXPECT_EQ(RowsOf(g), "h|k~1|c~2|a~3|b");
+    EXPECT_EQ(g.RowCount(), 4);
 }
