@@ -42,7 +42,8 @@ int TSortCellReader::Custom(int A, int B)
     int res = 0;
     // Copies: the handler may change the cells it is given.
     if (FGrid.OnCustomCompare)
-        FireInSort(FGrid, [&] { FGrid.OnCustomCompare(FGrid.Sender(), AnsiString(Text(A)), AnsiString(Text(B)), res); });
+        FireInSort(FGrid,
+                   [&] { FGrid.OnCustomCompare(FGrid.Sender(), AnsiString(Text(A)), AnsiString(Text(B)), res); });
     return res;
 }
 
@@ -66,8 +67,7 @@ AnsiString TSortLiveKeys::Stripped(int Row) const { return StripHtmlTags(Text(Ro
 
 TSortKeyColumn::TSortKeyColumn(TCellModel& Grid, int Col, TSortRule Rule, int First, int Last)
     : TSortCellReader(Grid, Col, std::move(Rule)), FFirst(First), FCount(std::max(Last - First + 1, 0))
-{
-}
+{}
 
 template <class Fill>
 void TSortKeyColumn::Once(bool& Done, Fill fill)

@@ -132,6 +132,27 @@ const TGridRunCase kRuns[] = {
      "1:|b|5|||\n"
      "2:|d|7|||\n"
      "RowCount = 5\n"},
+    // The row a filter that matches nothing keeps went below the footer: the footer showed as
+    // the current data row and the empty row was painted as the footer.
+    {"RegressionFilteringToNothingKeepsTheFooterAFooter",
+     "block 0 0 h\\tn\\na\\t1\\nb\\t5\\nc\\t2\\nsum\\t8\n"
+     "set FixedFooters 1\n"
+     "filter 1 9\n"
+     "focus\n"
+     "set FilterActive 1\n"
+     "dump\n"
+     "? Row\n"
+     "paint 1 1\n"
+     "paint 1 2\n"
+     "set FilterActive 0\n"
+     "dump\n",
+     "ColCount=5 RowCount=3 FixedCols=1 FixedRows=1 HiddenCols=0 HiddenRows=3\n"
+     "0:|h|n|||\n1:|||||\n2:|sum|8|||\n"
+     "Row = 1\n"
+     "paint 1 1 = clWindow clWindowText\ntext \n"
+     "paint 1 2 = clBtnFace clWindowText\ntext 8\n"
+     "ColCount=5 RowCount=5 FixedCols=1 FixedRows=1 HiddenCols=0 HiddenRows=0\n"
+     "0:|h|n|||\n1:|a|1|||\n2:|b|5|||\n3:|c|2|||\n4:|sum|8|||\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Directives, GridRunTool, ::testing::ValuesIn(kRuns),
                          [](const auto& row) { return std::string(row.param.name); });
