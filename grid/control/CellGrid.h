@@ -592,6 +592,8 @@ private:
     bool LeftPressSteps(TShiftState Shift, int X, int Y);
     void EnhancedMove(int X, int Y);
     void HideMoveMarks();
+    // The combo editor's change notification (CBN_SELCHANGE, CBN_EDITCHANGE): OnComboChange.
+    void ComboNotify(unsigned Code);
     void PanStart(int X, int Y);
     void PanStep();
     void PanEnd();

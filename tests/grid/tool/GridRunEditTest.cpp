@@ -258,6 +258,17 @@ const TEditCase kEdits[] = {
      "set Options +goEditing\ncell 1 1 5\nanswer OnGetEditorType 1 1 edSpinEdit\nfocus\nkey VK_F2\n"
      "type \xED\x95\x9C\xEA\xB8\x80\n? editor\n? beeps\n",  // 한글
      "editor = TGridSpin 5\nbeeps = 2\n"},
+    // The combo's change notification raised nothing: one -> two -> three and no event.
+    {"RegressionComboListDownDownEnterReportsEachChoice",
+     "set Options +goEditing\ncell 1 1 one\ncall AddComboString one\ncall AddComboString two\n"
+     "call AddComboString three\nanswer OnGetEditorType 1 1 edComboList\nevents OnComboChange\nfocus\nkey VK_F2\n"
+     "key VK_DOWN\nkey VK_DOWN\nkey VK_RETURN\n? Cells 1 1\n",
+     "AddComboString one =\nAddComboString two =\nAddComboString three =\n"
+     "event OnComboChange 1 1 1 two\nevent OnComboChange 1 1 2 three\nCells 1 1 = three\n"},
+    {"ComboEditReportsTypedTextWithoutAnItem",
+     "set Options +goEditing\ncell 1 1 one\ncall AddComboString one\nanswer OnGetEditorType 1 1 edComboEdit\n"
+     "events OnComboChange\nfocus\nkey VK_F2\ntype ab\nkey VK_ESCAPE\n? Cells 1 1\n",
+     "AddComboString one =\nevent OnComboChange 1 1 -1 a\nevent OnComboChange 1 1 -1 ab\nCells 1 1 = one\n"},
     {"ACellThatMayNotBeEditedShowsNoEditor",
      "set Options +goEditing\nanswer OnCanEditCell 2 * false\nset Col 2\nfocus\nkey VK_F2\n? editor\n",
      "editor = none\n"},
