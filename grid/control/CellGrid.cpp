@@ -1,5 +1,6 @@
 #include "grid/control/CellGrid.h"
 
+#include "grid/control/CgInplaceEdit.h"
 #include "platform/gui/DrawTextLayout.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/HintWindow.h"
@@ -96,7 +97,19 @@ void TCellGrid::SetVAlignment(TVAlignment Value)
     InvalidateGrid();
 }
 
-void TCellGrid::SetWordWrap(bool Value) { StoreAndRepaint(*this, FWordWrap, Value); }
+void TCellGrid::SetWordWrap(bool Value)
+{
+    StoreAndRepaint(*this, FWordWrap, Value);
+    if (auto* e = dynamic_cast<TCgInplaceEdit*>(InplaceEditor()))
+        e->TakeGridWrap();
+}
+
+void TCellGrid::SetMaxEditLength(int Value)
+{
+    FMaxEditLength = Value;
+    if (auto* e = dynamic_cast<TCgInplaceEdit*>(InplaceEditor()))
+        e->SetLengthLimit(Value);
+}
 
 void TCellGrid::SetFlat(bool Value) { StoreAndRepaint(*this, FFlat, Value, !InState(csLoading)); }
 

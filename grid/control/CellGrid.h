@@ -127,7 +127,8 @@ public:
 
     // --- Editing and navigation.
     int MaxEditLength() const { return FMaxEditLength; }
-    void SetMaxEditLength(int Value) { FMaxEditLength = Value; }
+    // Reaches an open text editor too (as WordWrap does).
+    void SetMaxEditLength(int Value);
     bool Lookup = false;
     bool LookupCaseSensitive = false;
     bool LookupHistory = false;

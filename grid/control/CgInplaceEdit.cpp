@@ -4,6 +4,7 @@
 #include "grid/model/Cgutil.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/Clipboard.h"
+#include "platform/gui/Forms.h"
 #include "platform/gui/Sound.h"
 #include "platform/gui/StdMessages.h"
 
@@ -60,13 +61,8 @@ void TCgInplaceEdit::SetVAlign(bool Value)
 void TCgInplaceEdit::UpdateContents()
 {
     if (FCellGrid) {
-        const TEditorType type = FCellGrid->CurrentEditorType();
-        const bool password = type == edPassword;
-        // Line breaks in the cell, wrapped text or Enter as a line break ask for lines.
-        SetMultiLineEdit(
-            !password &&
-            (FCellGrid->Multilinecells || FCellGrid->WordWrap() || FCellGrid->Navigation()->LineFeedOnEnter));
-        SetWordWrap(FCellGrid->WordWrap());
+        const bool password = FCellGrid->CurrentEditorType() == edPassword;
+        TakeGridWrap();
         SetPasswordChar(password ? FCellGrid->PasswordChar : '\0');
         SetLengthLimit(FCellGrid->MaxEditLength());
         FLookupDone = false;
@@ -74,6 +70,33 @@ void TCgInplaceEdit::UpdateContents()
         FLeadTyped = false;
     }
     TInplaceEdit::UpdateContents();
+}
+
+void TCgInplaceEdit::TakeGridWrap()
+{
+    if (!FCellGrid)
+        return;
+    // Line breaks in the cell, wrapped text or Enter as a line break ask for lines.
+    const TNavigation* nav = FCellGrid->Navigation();
+    const bool lines = FCellGrid->CurrentEditorType() != edPassword &&
+        (FCellGrid->Multilinecells || FCellGrid->WordWrap() || nav->LineFeedOnEnter);
+    // An editor in use keeps its caret and the focus when it changes to or from lines.
+    const bool inUse = lines != MultiLineEdit() && HandleAllocated() && Visible();
+    const bool focused = inUse && Focused();
+    const int start = SelStart(), length = SelLength();
+    SetMultiLineEdit(lines);
+    SetWordWrap(FCellGrid->WordWrap());
+    if (!inUse)
+        return;
+    if (focused && CanFocus()) {
+        // The form still counts the editor as its active control: it is set anew so that the
+        // new window takes the focus.
+        if (TCustomForm* form = ParentForm())
+            form->SetActiveControl(nullptr);
+        SetFocus();
+    }
+    SetSelStart(start);
+    SetSelLength(length);
 }
 
 void TCgInplaceEdit::TypedChar(TMessage& m)

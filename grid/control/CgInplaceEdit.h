@@ -24,6 +24,8 @@ public:
     bool LookupEnabled() const { return FLookupEnabled; }
     // Loads the cell and takes the current editor type's look (password, lines, limit).
     void UpdateContents() override;
+    // Takes the grid's WordWrap (and what asks for lines) while it edits.
+    void TakeGridWrap();
     // The look-up completion from the grid's LookupItems.
     void DoChange();
 

@@ -169,6 +169,16 @@ const TEditCase kEdits[] = {
     {"TheLengthLimitDropsWhatPassesIt",
      "set Options +goEditing\nset MaxEditLength 3\nfocus\nkey VK_F2\ntype abcd\n? editor\n? beeps\n",
      "editor = TCgInplaceEdit abc\nbeeps = 0\n"},
+    // Both settings reached only the next edit: the open editor took "abcdef" whole and did not
+    // wrap.
+    {"RegressionMaxEditLengthReachesAnOpenEditor",
+     "set Options +goEditing\nfocus\nkey VK_F2\nset MaxEditLength 3\ntype abcdef\n? editor\n? Cells 1 1\n",
+     "editor = TCgInplaceEdit abc\nCells 1 1 = abc\n"},
+    {"RegressionWordWrapReachesAnOpenEditorWhichKeepsItsCaret",
+     "set Options +goEditing\nwidth 1 40\nfocus\nkey VK_F2\ntype ghi jkl mno\nset WordWrap 1\n? editorstate\n"
+     "type s\nset WordWrap 0\n? editorstate\ntype t\n? Cells 1 1\n",
+     "editorstate = sel 11 0 limit 0 lines 3 wrap true mask \"\"\n"
+     "editorstate = sel 12 0 limit 0 lines 1 wrap false mask \"\"\nCells 1 1 = ghi jkl mnost\n"},
     {"ALimitAbove32767IsNone",
      "set Options +goEditing\nset MaxEditLength 40000\nfocus\nkey VK_F2\ntype abcd\n? editor\n",
      "editor = TCgInplaceEdit abcd\n"},
