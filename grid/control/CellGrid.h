@@ -58,6 +58,7 @@ using TGridColorEvent =
     std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)>;
 using TGridBorderEvent = std::function<void(TObject* Sender, int ARow, int ACol, TPen* APen, TCellBorders& borders)>;
 using TGetEditorPropEvent = std::function<void(TObject* Sender, int aCol, int aRow, TEditLink* aEditLink)>;
+using TGetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, AnsiString& Value)>;
 using TGridPrintPageEvent =
     std::function<void(TObject* Sender, TCanvas* Canvas, int pagenr, int pagexsize, int pageysize)>;
 
@@ -403,6 +404,9 @@ public:
     void RichToCell(int ACol, int ARow, TRichDocument* RichEdit);
     // The text a cell is edited as, and the edited text written back (display column).
     AnsiString GetEditText(int ACol, int ARow) override;
+    // The cell's edit mask for the text editor (display column): what OnGetEditMask answers,
+    // none without it.
+    virtual AnsiString GetEditMask(int ACol, int ARow);
     void SetEditText(int ACol, int ARow, const AnsiString& Value) override;
     AnsiString EllipsClick(AnsiString Value) override;
     int GetVersionNr() override { return 1; }
@@ -526,6 +530,8 @@ public:
     TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
     TGridBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
     TGetEditorPropEvent OnGetEditorProp;
+    // The framework string grid's event for the mask of the cell being edited.
+    TGetEditEvent OnGetEditMask;
     TGridPrintPageEvent OnPrintPage;
 
 protected:

@@ -179,6 +179,21 @@ const TEditCase kEdits[] = {
      "type s\nset WordWrap 0\n? editorstate\ntype t\n? Cells 1 1\n",
      "editorstate = sel 11 0 limit 0 lines 3 wrap true mask \"\"\n"
      "editorstate = sel 12 0 limit 0 lines 1 wrap false mask \"\"\nCells 1 1 = ghi jkl mnost\n"},
+    // Edit masks come from OnGetEditMask; "/" is the locale's date separator ("-" here).
+    {"AMaskedCellShowsItsMaskAndTakesTheMasksValue",
+     "set Options +goEditing\nanswer OnGetEditMask 1 1 !00/00;1;_\ncell 1 1 12\nfocus\nkey VK_F2\n? editorstate\n"
+     "type 3\n? editor\n? Cells 1 1\nkey VK_ESCAPE\n? Cells 1 1\n",
+     "editorstate = sel 0 5 limit 0 lines 1 wrap false mask !00/00;1;_\neditor = TCgInplaceEdit 3_-__\n"
+     "Cells 1 1 = 3 -  \nCells 1 1 = 12\n"},
+    {"ImproveMaskSelSelectsTheFirstPosition",
+     "set Options +goEditing\nset Navigation.ImproveMaskSel 1\nanswer OnGetEditMask 1 1 00;1;_\nfocus\nkey VK_F2\n"
+     "? editorstate\ntype 7\n? editor\n",
+     "editorstate = sel 0 1 limit 0 lines 1 wrap false mask 00;1;_\neditor = TCgInplaceEdit 7_\n"},
+    {"AFilledMaskMovesOnByItselfWithAdvanceAuto",
+     "set Options +goEditing\nset Navigation.AdvanceAuto 1\nset Navigation.AdvanceOnEnter 1\n"
+     "answer OnGetEditMask 1 1 !00/00;1;_\ncell 1 1 12\nfocus\nkey VK_F2\ntype 345\n? Col\ntype 6\n? Cells 1 1\n? Col\n"
+     "type 7\n? Cells 2 1\n",
+     "Col = 1\nCells 1 1 = 34-56\nCol = 2\nCells 2 1 = 7\n"},
     {"ALimitAbove32767IsNone",
      "set Options +goEditing\nset MaxEditLength 40000\nfocus\nkey VK_F2\ntype abcd\n? editor\n",
      "editor = TCgInplaceEdit abcd\n"},
