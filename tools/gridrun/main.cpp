@@ -32,7 +32,7 @@
 //                                (files blank-separated): "drop C R = copy|move|none"
 //   show FILE                    the file's bytes: printable ASCII as is, the rest escaped (\xHH
 //                                from 0x80 too), a line after each \n
-//   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
+//   focus, key, mouse, click, dblclick, wheel, tick, hint   input (tools/gridrun/GridRunInput.h)
 //   printer pdf|queue, ? pages, preview, draw      printing (tools/gridrun/GridRunPrint.h)
 //   sortindex clear|C asc|desc   the sort-index list (tools/gridrun/GridRunSort.h)
 //   type TEXT, ? editor, ? beeps, editlink   editing (tools/gridrun/GridRunEdit.h)
@@ -127,6 +127,7 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
         {"mouse", RunMouse},
         {"click", RunClick},
         {"dblclick", RunDblClick},
+        {"hint", RunHint},
         {"wheel", RunWheel},
         {"tick", RunTick},
         // --- The sort-index list (GridRunSort.cpp).
