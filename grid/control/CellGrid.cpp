@@ -1,12 +1,12 @@
 #include "grid/control/CellGrid.h"
 
 #include "grid/control/CgInplaceEdit.h"
+#include "grid/control/CgRichEdit.h"
 #include "platform/gui/DrawTextLayout.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/HintWindow.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/ResizeWatch.h"
-#include "platform/gui/RichDocument.h"
 #include "platform/gui/SystemMetrics.h"
 #include "platform/gui/WindowTimer.h"
 

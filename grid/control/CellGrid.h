@@ -50,6 +50,7 @@ class TGridUnitEditBtn;
 class TGridButton;
 class TArrowWindow;
 class THintWindow;
+class TCgRichEdit;
 class TRichDocument;
 class TResizeWatch;
 class TStream;
@@ -172,6 +173,10 @@ public:
     void SetOleDropRTF(bool Value);
     bool OleAcceptFiles = true;
     bool OleAcceptText = true;
+    // The colour of the arrows that mark where a moved or dropped column or row lands (lime):
+    // read from the first of the grid's four arrow windows.
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor Value);
     // Columns dragged from a grid may be dropped on the header (OnOleDropCol moves them).
     bool OleAcceptCols = false;
     // --- Drag and drop (CellGridDragDrop.cpp). The target's decisions, for tools and tests
@@ -437,8 +442,8 @@ public:
     // The rich-edit document's resize request: the rectangle is kept.
     void RTFResizeRequest(TObject* Sender, TRect Rect) { FRequestedRect = Rect; }
     TRect RequestedRect() const { return FRequestedRect; }
-    // The hidden rich-edit document that rich-text cells are formatted and measured with.
-    TRichDocument* RichEdit();
+    // The hidden rich-edit control that rich-text cells are formatted and measured with.
+    TCgRichEdit* RichEdit();
     // What painting a cell decided, for tools and tests: when set, DrawCell records the colours
     // the cell body paints with and each text it draws.
     struct TPaintTrace {
@@ -656,6 +661,7 @@ private:
     int FMoveTarget = -1;
     std::unique_ptr<THintWindow> FFloatHeader;
     std::array<TArrowWindow*, 4> FArrows{};
+    TColor FArrowColor = clLime;
     // Wheel, zoom and panning.
     TWheelNotches FWheel;
     int FZoom = 0;
@@ -693,7 +699,7 @@ private:
     void DrawProgress(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
     void DrawNode(const TCellGraphic& Extra, const TRect& R);
     void DrawCellButton(TCellGraphic& Extra, TPoint At);
-    std::unique_ptr<TRichDocument> FRichEdit;
+    std::unique_ptr<TCgRichEdit> FRichEdit;
     TRect FRequestedRect{};
     bool FInPaint = false;
     // Sizing: the user's border drag, and the guard that keeps a stretch from stretching again.

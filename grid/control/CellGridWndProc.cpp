@@ -8,11 +8,11 @@
 
 #include "grid/control/CellGrid.h"
 #include "grid/control/CellGridEditors.h"
+#include "grid/control/CgRichEdit.h"
 #include "grid/model/HtmlTags.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/KeyState.h"
 #include "platform/gui/ResizeWatch.h"
-#include "platform/gui/RichDocument.h"
 #include "platform/gui/StdMessages.h"
 #include "platform/gui/WindowTimer.h"
 

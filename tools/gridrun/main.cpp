@@ -17,6 +17,10 @@
 //   dump                         the counts, then "R:" and "|TEXT" for each real column of each row
 //   cellcolor C R, printcolor C R   the colour query: "cellcolor C R = BRUSH FONTCOLOR"
 //   locale DATESEP SHORTDATE DECIMAL THOUSANDS
+//   rich C R START LEN normal|subscript|superscript
+//                                the cell's rich text loaded into the grid's rich edit (CellToRich),
+//                                characters START to START + LEN shifted, and written back
+//                                (RichToCell)
 //   htmlplain TEXT               the rest of the line measured as HTML cell text in a 65535 x 65535
 //                                box with the grid's font: "htmlplain = PLAIN"
 //   png FILE                     the form's client area as a PNG file
@@ -51,6 +55,7 @@
 #include <memory>
 #include <typeinfo>
 
+#include "grid/control/CgRichEdit.h"
 #include "grid/control/HtmlRender.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/TimerService.h"
@@ -243,6 +248,24 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
          }},
         {"cellcolor", [](TGridRun& run, const TLine& w, std::string_view) { ColourQuery(run, w, false); }},
         {"printcolor", [](TGridRun& run, const TLine& w, std::string_view) { ColourQuery(run, w, true); }},
+        {"rich",
+         [](TGridRun& run, const TLine& w, std::string_view) {
+             Need(w, 6, "rich C R START LEN normal|subscript|superscript");
+             const std::map<std::string, void (TCgRichEdit::*)(), std::less<>> shifts{
+                 {"normal", &TCgRichEdit::SelNormal},
+                 {"subscript", &TCgRichEdit::SelSubscript},
+                 {"superscript", &TCgRichEdit::SelSuperscript}};
+             const auto shift = shifts.find(w[5].Text);
+             if (shift == shifts.end())
+                 throw EBadDirective("expected: normal, subscript or superscript");
+             TCellGrid& g = run.Grid();
+             const int col = Number(w[1]), row = Number(w[2]);
+             TCgRichEdit* rich = g.RichEdit();
+             g.CellToRich(col, row, rich);
+             rich->SetSelection(Number(w[3]), Number(w[4]));
+             (rich->*(shift->second))();
+             g.RichToCell(col, row, rich);
+         }},
         {"htmlplain",
          [](TGridRun& run, const TLine& w, std::string_view line) {
              TCellGrid& g = run.Grid();

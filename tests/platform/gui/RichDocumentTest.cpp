@@ -122,6 +122,21 @@ TEST(RichDocument, PlainTextJoinsLinesWithCrLf)
     EXPECT_EQ(d.Length(), 5);
 }
 
+// Plain text loaded and saved came back at 1 point: its runs name no size, and the writer wrote
+// the smallest size instead of the document's.
+TEST(RichDocument, RegressionPlainTextSavedKeepsTheDocumentsSize)
+{
+    TestApplication();
+    TRichDocument d;
+    TFont font;
+    font.SetSize(12);
+    d.SetDefaultFont(&font);
+    d.LoadFromBytes("plain");
+    TRichDocument back;
+    back.LoadFromBytes(d.SaveToBytes());
+    EXPECT_EQ(Runs(back), "plain[24]");
+}
+
 TEST(RichDocument, SelectionColourReachesOnlyTheSelection)
 {
     TestApplication();
