@@ -323,6 +323,11 @@ void TCgInplaceEdit::Paste()
         if (!*alive || !allow)
             return;
     }
+    // A mask takes a paste as its characters typed one by one.
+    if (IsMasked()) {
+        InsertTyped(clip, true);
+        return;
+    }
     const TNavigation* nav = FCellGrid->Navigation();
     const TEditState state{Text(), SelStart(), SelLength(), FLengthLimit, nav->LineFeedOnEnter, nav->AdvanceOnEnter};
     const std::optional<AnsiString> text = PastedText(FCellGrid->CurrentEditorType(), state, clip);

@@ -185,6 +185,10 @@ const TEditCase kEdits[] = {
      "type 3\n? editor\n? Cells 1 1\nkey VK_ESCAPE\n? Cells 1 1\n",
      "editorstate = sel 0 5 limit 0 lines 1 wrap false mask !00/00;1;_\neditor = TCgInplaceEdit 3_-__\n"
      "Cells 1 1 = 3 -  \nCells 1 1 = 12\n"},
+    {"APasteIntoAMaskIsTypedIntoItUpToARefusedCharacter",
+     "set Options +goEditing\nanswer OnGetEditMask 1 1 !00/00;1;_\nclipboard 1x9\nfocus\nkey VK_F2\nkey V ssCtrl\n"
+     "? editor\n? beeps\nkey VK_ESCAPE\n",
+     "editor = TCgInplaceEdit 1_-__\nbeeps = 1\n"},
     {"ImproveMaskSelSelectsTheFirstPosition",
      "set Options +goEditing\nset Navigation.ImproveMaskSel 1\nanswer OnGetEditMask 1 1 00;1;_\nfocus\nkey VK_F2\n"
      "? editorstate\ntype 7\n? editor\n",
