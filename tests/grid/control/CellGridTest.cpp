@@ -109,9 +109,10 @@ TEST(CellGrid, TransparentBitmapShowsTheColourBehindItsKeyPixels)
 TEST(CellGrid, ObjectsByRealRowFollowTheRowsThroughTheFilter)
 {
     TestApplication();
+    // The caller's objects outlive the grid, which looks at them as it clears its cells.
+    TObject data[4], replaced;
     TCellGrid g(nullptr);
     g.SetRowCount(5);
-    TObject data[4];
     for (int r = 1; r <= 4; ++r) {
         g.SetCells(1, r, r % 2 ? "odd" : "even");
         g.SetObjectsEx(0, r, &data[r - 1]);
@@ -123,7 +124,6 @@ TEST(CellGrid, ObjectsByRealRowFollowTheRowsThroughTheFilter)
     ASSERT_EQ(g.RowCount(), 3);
     for (int r = 1; r <= 4; ++r)
         EXPECT_EQ(g.GetObjectsEx(0, r), &data[r - 1]) << r;
-    TObject replaced;
     g.SetObjectsEx(0, 2, &replaced);
     g.SetObjectsEx(0, 3, nullptr);
     EXPECT_EQ(g.Objects(0, 2), nullptr);  // the display row 2 shows real row 3

@@ -137,6 +137,18 @@ TEST(RichDocument, RegressionPlainTextSavedKeepsTheDocumentsSize)
     EXPECT_EQ(Runs(back), "plain[24]");
 }
 
+// Putting runs back on the baseline joined them while the change still walked them: the walk
+// went on over freed runs.
+TEST(RichDocument, RegressionAChangeThatJoinsRunsLeavesOneRun)
+{
+    TestApplication();
+    TRichDocument d;
+    d.LoadFromBytes(R"({\rtf1 H{\dn4 2}O})");
+    d.SetSelection(0, 3);
+    d.SetSelOffset(0);
+    EXPECT_EQ(Runs(d), "H2O[24]");
+}
+
 TEST(RichDocument, SelectionColourReachesOnlyTheSelection)
 {
     TestApplication();
