@@ -1,11 +1,12 @@
 #include "grid/control/CellGrid.h"
 
+#include "grid/control/CgInplaceEdit.h"
+#include "grid/control/CgRichEdit.h"
 #include "platform/gui/DrawTextLayout.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/HintWindow.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/ResizeWatch.h"
-#include "platform/gui/RichDocument.h"
 #include "platform/gui/SystemMetrics.h"
 #include "platform/gui/WindowTimer.h"
 
@@ -96,7 +97,19 @@ void TCellGrid::SetVAlignment(TVAlignment Value)
     InvalidateGrid();
 }
 
-void TCellGrid::SetWordWrap(bool Value) { StoreAndRepaint(*this, FWordWrap, Value); }
+void TCellGrid::SetWordWrap(bool Value)
+{
+    StoreAndRepaint(*this, FWordWrap, Value);
+    if (auto* e = dynamic_cast<TCgInplaceEdit*>(InplaceEditor()))
+        e->TakeGridWrap();
+}
+
+void TCellGrid::SetMaxEditLength(int Value)
+{
+    FMaxEditLength = Value;
+    if (auto* e = dynamic_cast<TCgInplaceEdit*>(InplaceEditor()))
+        e->SetLengthLimit(Value);
+}
 
 void TCellGrid::SetFlat(bool Value) { StoreAndRepaint(*this, FFlat, Value, !InState(csLoading)); }
 

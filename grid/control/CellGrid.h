@@ -50,6 +50,7 @@ class TGridUnitEditBtn;
 class TGridButton;
 class TArrowWindow;
 class THintWindow;
+class TCgRichEdit;
 class TRichDocument;
 class TResizeWatch;
 class TStream;
@@ -58,6 +59,7 @@ using TGridColorEvent =
     std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)>;
 using TGridBorderEvent = std::function<void(TObject* Sender, int ARow, int ACol, TPen* APen, TCellBorders& borders)>;
 using TGetEditorPropEvent = std::function<void(TObject* Sender, int aCol, int aRow, TEditLink* aEditLink)>;
+using TGetEditEvent = std::function<void(TObject* Sender, int ACol, int ARow, AnsiString& Value)>;
 using TGridPrintPageEvent =
     std::function<void(TObject* Sender, TCanvas* Canvas, int pagenr, int pagexsize, int pageysize)>;
 
@@ -127,7 +129,8 @@ public:
 
     // --- Editing and navigation.
     int MaxEditLength() const { return FMaxEditLength; }
-    void SetMaxEditLength(int Value) { FMaxEditLength = Value; }
+    // Reaches an open text editor too (as WordWrap does).
+    void SetMaxEditLength(int Value);
     bool Lookup = false;
     bool LookupCaseSensitive = false;
     bool LookupHistory = false;
@@ -170,6 +173,10 @@ public:
     void SetOleDropRTF(bool Value);
     bool OleAcceptFiles = true;
     bool OleAcceptText = true;
+    // The colour of the arrows that mark where a moved or dropped column or row lands (lime):
+    // read from the first of the grid's four arrow windows.
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor Value);
     // Columns dragged from a grid may be dropped on the header (OnOleDropCol moves them).
     bool OleAcceptCols = false;
     // --- Drag and drop (CellGridDragDrop.cpp). The target's decisions, for tools and tests
@@ -402,6 +409,9 @@ public:
     void RichToCell(int ACol, int ARow, TRichDocument* RichEdit);
     // The text a cell is edited as, and the edited text written back (display column).
     AnsiString GetEditText(int ACol, int ARow) override;
+    // The cell's edit mask for the text editor (display column): what OnGetEditMask answers,
+    // none without it.
+    virtual AnsiString GetEditMask(int ACol, int ARow);
     void SetEditText(int ACol, int ARow, const AnsiString& Value) override;
     AnsiString EllipsClick(AnsiString Value) override;
     int GetVersionNr() override { return 1; }
@@ -432,8 +442,8 @@ public:
     // The rich-edit document's resize request: the rectangle is kept.
     void RTFResizeRequest(TObject* Sender, TRect Rect) { FRequestedRect = Rect; }
     TRect RequestedRect() const { return FRequestedRect; }
-    // The hidden rich-edit document that rich-text cells are formatted and measured with.
-    TRichDocument* RichEdit();
+    // The hidden rich-edit control that rich-text cells are formatted and measured with.
+    TCgRichEdit* RichEdit();
     // What painting a cell decided, for tools and tests: when set, DrawCell records the colours
     // the cell body paints with and each text it draws.
     struct TPaintTrace {
@@ -525,6 +535,8 @@ public:
     TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
     TGridBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
     TGetEditorPropEvent OnGetEditorProp;
+    // The framework string grid's event for the mask of the cell being edited.
+    TGetEditEvent OnGetEditMask;
     TGridPrintPageEvent OnPrintPage;
 
 protected:
@@ -592,6 +604,8 @@ private:
     bool LeftPressSteps(TShiftState Shift, int X, int Y);
     void EnhancedMove(int X, int Y);
     void HideMoveMarks();
+    // The combo editor's change notification (CBN_SELCHANGE, CBN_EDITCHANGE): OnComboChange.
+    void ComboNotify(unsigned Code);
     void PanStart(int X, int Y);
     void PanStep();
     void PanEnd();
@@ -647,6 +661,7 @@ private:
     int FMoveTarget = -1;
     std::unique_ptr<THintWindow> FFloatHeader;
     std::array<TArrowWindow*, 4> FArrows{};
+    TColor FArrowColor = clLime;
     // Wheel, zoom and panning.
     TWheelNotches FWheel;
     int FZoom = 0;
@@ -684,7 +699,7 @@ private:
     void DrawProgress(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
     void DrawNode(const TCellGraphic& Extra, const TRect& R);
     void DrawCellButton(TCellGraphic& Extra, TPoint At);
-    std::unique_ptr<TRichDocument> FRichEdit;
+    std::unique_ptr<TCgRichEdit> FRichEdit;
     TRect FRequestedRect{};
     bool FInPaint = false;
     // Sizing: the user's border drag, and the guard that keeps a stretch from stretching again.

@@ -5,11 +5,11 @@
 // lands in a hidden column; a cut clears only the range it copied.
 
 #include "grid/control/CellGrid.h"
+#include "grid/control/CgRichEdit.h"
 #include "grid/model/Cgutil.h"
 #include "grid/model/GridClipboardText.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/Clipboard.h"
-#include "platform/gui/RichDocument.h"
 
 namespace {
 

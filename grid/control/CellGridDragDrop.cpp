@@ -52,6 +52,7 @@ public:
             arrow = std::make_unique<TArrowWindow>(nullptr, Direction);
             arrow->SetBounds(0, 0, kArrowSize, kArrowSize);
         }
+        arrow->SetColor(FGrid.ArrowColor());
         return *arrow;
     }
     void HideArrows()

@@ -95,11 +95,23 @@ AnsiString TCellGrid::GetEditText(int ACol, int ARow)
     return Cells(real, ARow);
 }
 
+AnsiString TCellGrid::GetEditMask(int ACol, int ARow)
+{
+    AnsiString mask;
+    if (OnGetEditMask)
+        OnGetEditMask(this, ACol, ARow, mask);
+    return mask;
+}
+
 void TCellGrid::SetEditText(int ACol, int ARow, const AnsiString& Value)
 {
     const int real = RemapCol(ACol);
-    if (ARow < RowCount() && Cells(real, ARow) != Value)
-        SetCells(real, ARow, Value);
+    // A masked editor shows blanks and literals: the cell takes the mask's value.
+    AnsiString value = Value;
+    if (auto* e = dynamic_cast<TCgInplaceEdit*>(InplaceEditor()); e && e->IsMasked() && Value == e->Text())
+        value = e->MaskedText();
+    if (ARow < RowCount() && Cells(real, ARow) != value)
+        SetCells(real, ARow, value);
 }
 
 TWinControl* TCellGrid::VisibleEditor() const
@@ -434,7 +446,7 @@ void TCellGrid::RestoreCache()
     SetCells(GetRealCol(), Row(), FEntryText);
     InvalidateCell(Col(), Row());
     if (auto* e = dynamic_cast<TCgInplaceEdit*>(InplaceEditor()); e && e->Visible())
-        e->LoadText(FEntryText);
+        e->LoadCellText(FEntryText);
 }
 
 void TCellGrid::CurrentMoved(TGridCoord Old)
@@ -542,7 +554,7 @@ void TCellGrid::ReopenEditor()
     if (!FExiting) {
         if (Col() == FValidateCol && Row() == FValidateRow) {
             if (auto* e = dynamic_cast<TCgInplaceEdit*>(InplaceEditor()); e && e->Visible())
-                e->LoadText(Cells(GetRealCol(), Row()));
+                e->LoadCellText(Cells(GetRealCol(), Row()));
             else
                 ShowInplaceEdit();
         }

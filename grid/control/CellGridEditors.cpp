@@ -86,6 +86,16 @@ TGridCombo::TGridCombo(TComponent* AOwner) : TCgComboBox(AOwner), TGridEditorLin
         if (FGrid && FGrid->Options().Contains(goTabs))
             m.Result |= DLGC_WANTTAB;
     });
+    RegisterHandler(CN_COMMAND, [this](TMessage& m) {
+        // The user's choice of an item ends in Change, which tells the grid which kind it was.
+        const bool selChange = (m.WParam >> 16) == CBN_SELCHANGE;
+        const bool outer = FInSelChange;
+        FInSelChange = FInSelChange || selChange;
+        TAliveToken alive = AliveToken();
+        Inherited(m);
+        if (*alive)
+            FInSelChange = outer;
+    });
     RegisterHandler(WM_SETFOCUS, [this](TMessage& m) {
         Inherited(m);
         // A click that opened the editor puts the caret under the pointer, nothing selected.
@@ -146,6 +156,16 @@ void TGridCombo::KeyPress(char& Key)
         return;
     }
     TCgComboBox::KeyPress(Key);
+}
+
+void TGridCombo::Change()
+{
+    TAliveToken alive = AliveToken();
+    TCgComboBox::Change();
+    if (!*alive || !FGrid)
+        return;
+    const WPARAM code = FInSelChange ? CBN_SELCHANGE : CBN_EDITCHANGE;
+    FGrid->Perform(WM_COMMAND, code << 16, reinterpret_cast<LPARAM>(this));
 }
 
 void TGridCombo::DoChange()

@@ -70,8 +70,12 @@ protected:
     void KeyUp(uint16_t& Key, TShiftState Shift) override;
     void KeyPress(char& Key) override;
     void DoExit() override;
+    // The user chose an item or typed: the grid hears it as its combo's change notification
+    // (CBN_SELCHANGE or CBN_EDITCHANGE in a WM_COMMAND from this control).
+    void Change() override;
 
 private:
+    bool FInSelChange = false;
     bool FLookupEnabled = true;
     int FMatchIndex = -1;
     bool FMatched = false;

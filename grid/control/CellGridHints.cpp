@@ -29,10 +29,17 @@ bool TCellGrid::ShowCellHint(THintInfo& Info)
     const bool normal = col >= FixedCols() && row >= FixedRows() && row < RowCount() - FixedFooters() &&
         col < ColCount() - FixedRightCols();
     if (normal && (HintShowCells || HintShowLargeText)) {
-        const AnsiString& text = Cells(real, row);
-        Canvas()->Font()->Assign(Font());
-        if (HintShowCells || Canvas()->TextWidth(text) > ColWidths(col)) {
-            Info.HintStr = text;
+        // Too wide is the text as the cell shows it: HTML laid out, rich text as its text, each
+        // line alone, in the cell's font.
+        TPoint size{};
+        if (!HintShowCells) {
+            SetMeasureFont(col, row, true);
+            GetCellTextSize(real, row, size);
+        }
+        if (!*alive)
+            return false;
+        if (HintShowCells || size.x > ColWidths(col)) {
+            Info.HintStr = Cells(real, row);
             place = {r.Left, r.Top};
         }
     }

@@ -6,12 +6,12 @@
 #include <cmath>
 
 #include "grid/control/CellGrid.h"
+#include "grid/control/CgRichEdit.h"
 #include "grid/control/HtmlRender.h"
 #include "grid/model/Cgutil.h"
 #include "grid/model/TextPlacement.h"
 #include "platform/gui/DrawText.h"
 #include "platform/gui/MapMode.h"
-#include "platform/gui/RichDocument.h"
 
 namespace {
 

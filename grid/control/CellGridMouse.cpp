@@ -370,6 +370,16 @@ void TCellGrid::HideMoveMarks()
             a->Hide();
 }
 
+TColor TCellGrid::ArrowColor() const { return FArrows[0] ? FArrows[0]->Color() : FArrowColor; }
+
+void TCellGrid::SetArrowColor(TColor Value)
+{
+    FArrowColor = Value;
+    for (TArrowWindow* a : FArrows)
+        if (a)
+            a->SetColor(Value);
+}
+
 void TCellGrid::EnhancedMove(int X, int Y)
 {
     const bool cols = GridState() == gsColMoving;
@@ -387,6 +397,7 @@ void TCellGrid::EnhancedMove(int X, int Y)
         if (!FArrows[i] && Parent()) {
             static const TArrowDirection kDirections[] = {arrDown, arrUp, arrRight, arrLeft};
             FArrows[i] = new TArrowWindow(this, kDirections[i]);
+            FArrows[i]->SetColor(FArrowColor);
             FArrows[i]->SetParent(Parent());
             FArrows[i]->Hide();
         }

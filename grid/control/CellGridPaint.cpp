@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "grid/control/CellGrid.h"
+#include "grid/control/CgRichEdit.h"
 #include "grid/control/CgutilDraw.h"
 #include "grid/control/HtmlRender.h"
 #include "grid/model/Cgutil.h"
@@ -15,7 +16,6 @@
 #include "platform/gui/FrameControls.h"
 #include "platform/gui/Messages.h"
 #include "platform/gui/Resources.h"
-#include "platform/gui/RichDocument.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // rectangle of any canvas (the screen or a printer page) at the canvas's resolution.
 
 #include "grid/control/CellGrid.h"
+#include "grid/control/CgRichEdit.h"
 #include "platform/gui/MapMode.h"
-#include "platform/gui/RichDocument.h"
 
 namespace {
 
@@ -13,10 +13,10 @@ constexpr int kTwipsPerInch = 1440;
 
 }  // namespace
 
-TRichDocument* TCellGrid::RichEdit()
+TCgRichEdit* TCellGrid::RichEdit()
 {
     if (!FRichEdit)
-        FRichEdit = std::make_unique<TRichDocument>();
+        FRichEdit = std::make_unique<TCgRichEdit>();
     return FRichEdit.get();
 }
 

@@ -2,8 +2,8 @@
 // rectangle of cells.
 
 #include "grid/control/CellGrid.h"
+#include "grid/control/CgRichEdit.h"
 #include "grid/model/Cgutil.h"
-#include "platform/gui/RichDocument.h"
 
 AnsiString TCellGrid::SelectedText()
 {

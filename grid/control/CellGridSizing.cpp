@@ -7,12 +7,12 @@
 #include <cstdlib>
 
 #include "grid/control/CellGrid.h"
+#include "grid/control/CgRichEdit.h"
 #include "grid/control/HtmlRender.h"
 #include "grid/model/Cgutil.h"
 #include "platform/core/GridCursor.h"
 #include "platform/gui/DrawText.h"
 #include "platform/gui/Messages.h"
-#include "platform/gui/RichDocument.h"
 
 namespace {
 

@@ -1,16 +1,19 @@
-// The cell grid's window procedure (wheel with Ctrl+wheel zoom, middle-button panning), zoom,
-// resizing with the owner form and the window, the first row or column in view changing, and the
-// small accessors: cells and objects by real row, text without tags, rich text in and out, the
-// editor's text hooks and the edit-with-button answer.
+// The cell grid's window procedure (its combo editor's change notifications, wheel with
+// Ctrl+wheel zoom, middle-button panning), zoom, resizing with the owner form and the window, the
+// first row or column in view changing, and the small accessors: cells and objects by real row,
+// text without tags, rich text in and out, the editor's text hooks and the edit-with-button
+// answer.
 
 #include <algorithm>
 
 #include "grid/control/CellGrid.h"
+#include "grid/control/CellGridEditors.h"
+#include "grid/control/CgRichEdit.h"
 #include "grid/model/HtmlTags.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/KeyState.h"
 #include "platform/gui/ResizeWatch.h"
-#include "platform/gui/RichDocument.h"
+#include "platform/gui/StdMessages.h"
 #include "platform/gui/WindowTimer.h"
 
 namespace {
@@ -37,6 +40,10 @@ TCursor PanCursor(int dx, int dy)
 void TCellGrid::WndProc(TMessage& Message)
 {
     const unsigned msg = Message.Msg;
+    if (msg == WM_COMMAND && FCombo && Message.LParam == reinterpret_cast<LPARAM>(FCombo)) {
+        ComboNotify(static_cast<unsigned>(Message.WParam >> 16));
+        return;
+    }
     if (FPanning) {
         if (msg == WM_TIMER && Message.WParam == kPanTimer) {
             PanStep();
@@ -62,6 +69,20 @@ void TCellGrid::WndProc(TMessage& Message)
             return;
     }
     TStringGrid::WndProc(Message);
+}
+
+void TCellGrid::ComboNotify(unsigned Code)
+{
+    if (!OnComboChange || (Code != CBN_SELCHANGE && Code != CBN_EDITCHANGE))
+        return;
+    // A chosen item comes with its index; typed text with -1.
+    int index = -1;
+    AnsiString text = FCombo->Text();
+    if (Code == CBN_SELCHANGE) {
+        index = FCombo->ItemIndex();
+        text = index >= 0 && index < FCombo->Items()->Count() ? FCombo->Items()->Strings(index) : AnsiString();
+    }
+    OnComboChange(this, Col(), Row(), index, text);
 }
 
 void TCellGrid::WheelNotch(int Notches, TShiftState Shift)

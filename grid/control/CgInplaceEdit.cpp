@@ -4,6 +4,7 @@
 #include "grid/model/Cgutil.h"
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/Clipboard.h"
+#include "platform/gui/Forms.h"
 #include "platform/gui/Sound.h"
 #include "platform/gui/StdMessages.h"
 
@@ -59,14 +60,19 @@ void TCgInplaceEdit::SetVAlign(bool Value)
 
 void TCgInplaceEdit::UpdateContents()
 {
+    TAliveToken alive = AliveToken();
     if (FCellGrid) {
-        const TEditorType type = FCellGrid->CurrentEditorType();
-        const bool password = type == edPassword;
-        // Line breaks in the cell, wrapped text or Enter as a line break ask for lines.
-        SetMultiLineEdit(
-            !password &&
-            (FCellGrid->Multilinecells || FCellGrid->WordWrap() || FCellGrid->Navigation()->LineFeedOnEnter));
-        SetWordWrap(FCellGrid->WordWrap());
+        FCellCol = FCellGrid->Col();
+        FCellRow = FCellGrid->Row();
+        // The cell's mask first: it decides whether the editor may have lines.
+        const AnsiString mask = FCellGrid->GetEditMask(FCellGrid->Col(), FCellGrid->Row());
+        if (!*alive)
+            return;
+        FSettingMask = true;
+        SetEditMask(mask);
+        FSettingMask = false;
+        const bool password = FCellGrid->CurrentEditorType() == edPassword;
+        TakeGridWrap();
         SetPasswordChar(password ? FCellGrid->PasswordChar : '\0');
         SetLengthLimit(FCellGrid->MaxEditLength());
         FLookupDone = false;
@@ -74,6 +80,73 @@ void TCgInplaceEdit::UpdateContents()
         FLeadTyped = false;
     }
     TInplaceEdit::UpdateContents();
+    if (!*alive || !IsMasked())
+        return;
+    // The cell's text laid into the mask is what the editor shows (and compares with on hiding).
+    LoadCellText(LoadedText());
+    SelectAll();
+}
+
+void TCgInplaceEdit::LoadCellText(const AnsiString& Value)
+{
+    if (!IsMasked()) {
+        LoadText(Value);
+        return;
+    }
+    FSettingMask = true;
+    SetMaskedText(Value);
+    FSettingMask = false;
+    LoadText(Text());
+    // The cell's own text is no change to validate against the mask.
+    SetModified(false);
+}
+
+void TCgInplaceEdit::Change()
+{
+    if (FSettingMask)
+        TCustomMaskEdit::Change();
+    else
+        TInplaceEdit::Change();
+}
+
+void TCgInplaceEdit::InsertTyped(const AnsiString& Text, bool Pasted)
+{
+    TAliveToken alive = AliveToken();
+    TInplaceEdit::InsertTyped(Text, Pasted);
+    if (!*alive || Pasted || !FCellGrid || !IsMasked() || !FCellGrid->Navigation()->AdvanceAuto)
+        return;
+    // A filled mask moves on by itself: no blank left and the caret at the end.
+    if (MaskedText().find(' ') == AnsiString::npos && SelStart() >= static_cast<int>(this->Text().size())) {
+        char enter = '\r';
+        FCellGrid->GridKeyPress(enter);
+    }
+}
+
+void TCgInplaceEdit::TakeGridWrap()
+{
+    if (!FCellGrid)
+        return;
+    // Line breaks in the cell, wrapped text or Enter as a line break ask for lines.
+    const TNavigation* nav = FCellGrid->Navigation();
+    const bool lines = FCellGrid->CurrentEditorType() != edPassword && !IsMasked() &&
+        (FCellGrid->Multilinecells || FCellGrid->WordWrap() || nav->LineFeedOnEnter);
+    // An editor in use keeps its caret and the focus when it changes to or from lines.
+    const bool inUse = lines != MultiLineEdit() && HandleAllocated() && Visible();
+    const bool focused = inUse && Focused();
+    const int start = SelStart(), length = SelLength();
+    SetMultiLineEdit(lines);
+    SetWordWrap(FCellGrid->WordWrap());
+    if (!inUse)
+        return;
+    if (focused && CanFocus()) {
+        // The form still counts the editor as its active control: it is set anew so that the
+        // new window takes the focus.
+        if (TCustomForm* form = ParentForm())
+            form->SetActiveControl(nullptr);
+        SetFocus();
+    }
+    SetSelStart(start);
+    SetSelLength(length);
 }
 
 void TCgInplaceEdit::TypedChar(TMessage& m)
@@ -194,7 +267,7 @@ void TCgInplaceEdit::KeyPress(char& Key)
             if (!*alive)
                 return;
             // Refused: the cell's text comes back and the key goes no further.
-            LoadText(FCellGrid->Cells(FCellGrid->GetRealCol(), FCellGrid->Row()));
+            LoadCellText(FCellGrid->Cells(FCellGrid->GetRealCol(), FCellGrid->Row()));
             SetSelStart(static_cast<int>(Text().size()));
             Key = 0;
             return;
@@ -203,18 +276,10 @@ void TCgInplaceEdit::KeyPress(char& Key)
             return;
         // The handler may have put a value of its own into the cell.
         const AnsiString cell = FCellGrid->Cells(FCellGrid->GetRealCol(), FCellGrid->Row());
-        if (cell != Text())
-            LoadText(cell);
+        if (cell != CellValue())
+            LoadCellText(cell);
     }
     TInplaceEdit::KeyPress(Key);
-    if (!*alive || Key == 0)
-        return;
-    // A filled mask moves on by itself.
-    if (FCellGrid->Navigation()->AdvanceAuto && IsMasked() && Text().find(' ') == AnsiString::npos &&
-        SelStart() >= static_cast<int>(Text().size())) {
-        char enter = '\r';
-        FCellGrid->GridKeyPress(enter);
-    }
 }
 
 void TCgInplaceEdit::DoChange()
@@ -257,6 +322,11 @@ void TCgInplaceEdit::Paste()
         FCellGrid->OnClipboardPaste(this, allow);
         if (!*alive || !allow)
             return;
+    }
+    // A mask takes a paste as its characters typed one by one.
+    if (IsMasked()) {
+        InsertTyped(clip, true);
+        return;
     }
     const TNavigation* nav = FCellGrid->Navigation();
     const TEditState state{Text(), SelStart(), SelLength(), FLengthLimit, nav->LineFeedOnEnter, nav->AdvanceOnEnter};
@@ -306,7 +376,11 @@ void TCgInplaceEdit::FocusOut()
     FCellGrid->ValidateOnFocusLoss(Text());
     if (!*alive || !FCellGrid || FCellGrid->Col() >= FCellGrid->ColCount() || FCellGrid->Row() >= FCellGrid->RowCount())
         return;
+    // Reloaded from its own cell only: when the focus leaves because the current cell moved,
+    // the editor is on its way out and the new cell's text is none of its business.
+    if (FCellGrid->Col() != FCellCol || FCellGrid->Row() != FCellRow)
+        return;
     const AnsiString cell = FCellGrid->Cells(FCellGrid->GetRealCol(), FCellGrid->Row());
-    if (Visible() && cell != Text())
-        LoadText(cell);
+    if (Visible() && cell != CellValue())
+        LoadCellText(cell);
 }

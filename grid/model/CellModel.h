@@ -304,7 +304,8 @@ public:
     // --- Sorting (CellModelSort.cpp: the comparisons; CellModelSortRows.cpp: the sorts).
     // Columns as Cells takes them (hidden ones lie past ColCount), rows as shown. A comparison
     // is 1 when the first row's cell is the greater, 0 when they are equal, else -1. Rows move
-    // whole by their row pointers (SortSwapRows); fixed and footer rows stay.
+    // whole by their row pointers; fixed and footer rows stay. The partition sorts compare each
+    // cell's key read once a sort (grid/model/SortKeys.h) and give what Compare would.
     // Column indexes in sort order, each with its direction (QSortIndexed, the header click).
     TSortIndexList* SortIndexes() const { return FSortIndexes.get(); }
     // A handler a comparison fires (OnGetFormat, OnCustomCompare, OnRawCompare) may free the
@@ -321,7 +322,8 @@ public:
     bool SortLine(int ACol, int ARow1, int ARow2);
     // A stable exchange sort of the normal rows by one column: quadratic, for small grids.
     void SortByColumn(int ACol);
-    // The partition sorts of a row range; they need the work rows that QuickSort adds.
+    // The partition sorts of a row range (inside the rows, else "Grid index out of range"
+    // before anything moves); QuickSort adds the work rows around them.
     void QuickSortRows(int ACol, int ALeft, int ARight);
     void QuickSortRowsIndexed(int AIdx, int ALeft, int ARight);
     // A row range sorted with the work rows added around the partition sort.
@@ -535,7 +537,7 @@ protected:
     TCellGraphic* NodeAt(int Display) const;
     // The node of a real row that is shown, or null.
     TCellGraphic* ShownNode(int ARow) const;
-    // Rows in the sort pass: the current row followed through SortSwapRows, and swaps counted.
+    // Rows in the sort pass: the current row followed as the rows move, and swaps counted.
     int FSortRow = -1;
     int FSortSwaps = 0;
     // +1 sorting ascending, -1 descending: a comparison equal to it puts the first row after.
@@ -561,9 +563,11 @@ private:
     void SortNormalRows(bool KeepColumn0, bool FollowQuietly, Sort sort);
     // QSortGroup's sort, which may end by a handler freeing the grid.
     void SortGroups();
-    // The partition sort of a row range by a comparison of two rows (1: out of order).
+    // The partition sort of a row range by a comparison of two rows (1: out of order), and the
+    // rows put in the order it found (Order[k] is the row that goes to ALeft + k).
     template <class CompareRows>
     void PartitionSort(int ALeft, int ARight, CompareRows Compare);
+    void PlaceSortedRows(int ALeft, const std::vector<int>& Order);
     // Sort runs with the work rows added, and they go again whatever it does.
     void WithWorkRows(const std::function<void()>& Sort);
     void RemoveRowsCore(int Row, int Count);

@@ -33,9 +33,11 @@ void TCellModel::SetFilterActive(bool Value)
     if (Value) {
         FFilterFixedRows = FixedRows();
         ApplyFilter();
-        // With no data row left, one empty row keeps the fixed rows in the grid.
+        // With no data row left, one empty row keeps the fixed rows in the grid. It stands where
+        // the data rows stood, above the footers: below them a footer would become the current
+        // data row and the empty row would be painted as the footer.
         if (RowCount() == FFixedFooters + FFilterFixedRows) {
-            SetRowCount(FFixedFooters + FFilterFixedRows + 1);
+            InsertRows(FFilterFixedRows, 1);
             SetFixedRows(FFilterFixedRows);
         } else {
             FFilterFixedRows = 0;
@@ -45,12 +47,12 @@ void TCellModel::SetFilterActive(bool Value)
     const bool keptRow = FFilterFixedRows > 0 && RowCount() == FixedRows() + FFixedFooters + 1;
     FFilterFixedRows = FixedRows();
     // The kept row goes only while it is empty: what was typed into it stays.
-    const int last = RowCount() - 1;
+    const int kept = FixedRows();
     bool empty = keptRow;
-    for (int c = 0; empty && c < CellStore().StoredCols(last); ++c)
-        empty = Cells(c, last).empty() && !Objects(c, last);
+    for (int c = 0; empty && c < CellStore().StoredCols(kept); ++c)
+        empty = Cells(c, kept).empty() && !Objects(c, kept);
     if (empty)
-        SetRowCount(last);
+        RemoveRowsCore(kept, 1);
     UnHideRowsAll();
     if (FFilterFixedRows < RowCount())
         SetFixedRows(FFilterFixedRows);

@@ -1,8 +1,7 @@
 // The sorts: the exchange sort of one column, the partition sorts by a column or by the
 // sort-index list, and the whole-grid sorts around them. A partition sort works on three rows
-// added below the grid for its duration (the second holds a copy of the pivot row) and counts
-// the hidden columns in, so that their cells travel with their rows; rows are swapped by their
-// row pointers, so no text is copied but the pivot's.
+// added below the grid for its duration and counts the hidden columns in, so that their cells
+// travel with their rows; the rows move by their row pointers, so no text is copied.
 //
 // The scans of both partition sorts stop at the ends of their range, so a comparison that
 // contradicts itself (an automatic style decided from one row, a text that is no number and so
@@ -11,9 +10,11 @@
 // update lock; the exception then goes on. A handler that frees the grid ends the sort without
 // any of that: nothing of the grid is left to put back.
 
+#include <numeric>
 #include <utility>
 
 #include "grid/model/CellModel.h"
+#include "grid/model/SortKeys.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ void TCellModel::BeginSortRows(TSortWork& Work, bool KeepColumn0)
 
 void TCellModel::EndSortRows(TSortWork& Work)
 {
-    // The work rows share the pivot's objects with a data row: they are emptied, never freed.
+    // The work rows hold nothing a data row does not: they are emptied, never freed.
     for (int r = std::max(RowCount() - 3, 0); r < RowCount(); ++r)
         CellStore().PutRow(r, nullptr);
     if (Work.Hidden > 0)
@@ -132,28 +133,38 @@ void TCellModel::SortByColumn(int ACol)
 }
 
 // The partition sort: Compare(first, second) is 1 when the first row belongs after the
-// second. The ranges still to sort are taken last in, first out, so the left part of a
-// partition is sorted whole before its right part, as a recursion would, without the stack
-// growing with the rows.
+// second. It runs on a list of the range's rows, each compared by the keys it had when the sort
+// began, and the rows then move once to their places: the same swaps on the rows themselves
+// would leave them in the same order. The ranges still to sort are taken last in, first out,
+// so the left part of a partition is sorted whole before its right part, as a recursion would,
+// without the stack growing with the rows.
 template <class CompareRows>
 void TCellModel::PartitionSort(int ALeft, int ARight, CompareRows Compare)
 {
-    const int pivot = RowCount() - 2;
+    if (ARight <= ALeft)
+        return;
+    // Rows outside the grid cannot take part (a swap with one raised before).
+    if (ALeft < 0 || ARight >= RowCount())
+        IndexError();
+    std::vector<int> order(static_cast<size_t>(ARight - ALeft + 1));
+    std::iota(order.begin(), order.end(), ALeft);
+    const auto at = [&](int position) { return order[static_cast<size_t>(position - ALeft)]; };
     std::vector<std::pair<int, int>> ranges{{ALeft, ARight}};
     while (!ranges.empty()) {
         const auto [L, R] = ranges.back();
         ranges.pop_back();
         int i = L, j = R;
-        CellStore().CopyRow(static_cast<int>((static_cast<unsigned>(L) + static_cast<unsigned>(R)) >> 1), pivot);
+        // The pivot is the row standing in the middle as the range is taken.
+        const int pivot = at(static_cast<int>((static_cast<unsigned>(L) + static_cast<unsigned>(R)) >> 1));
         do {
-            while (Compare(pivot, i) == 1 && i < R)
+            while (Compare(pivot, at(i)) == 1 && i < R)
                 ++i;
-            while (Compare(j, pivot) == 1 && j > L)
+            while (Compare(at(j), pivot) == 1 && j > L)
                 --j;
             if (i <= j) {
                 // Equal rows are not swapped: rows that compare equal everywhere stay put.
-                if (i != j && Compare(i, j) != 0)
-                    SortSwapRows(i, j);
+                if (i != j && Compare(at(i), at(j)) != 0)
+                    std::swap(order[static_cast<size_t>(i - ALeft)], order[static_cast<size_t>(j - ALeft)]);
                 ++i;
                 --j;
             }
@@ -163,19 +174,55 @@ void TCellModel::PartitionSort(int ALeft, int ARight, CompareRows Compare)
         if (L < j)
             ranges.emplace_back(L, j);
     }
+    PlaceSortedRows(ALeft, order);
+}
+
+void TCellModel::PlaceSortedRows(int ALeft, const std::vector<int>& Order)
+{
+    const int count = static_cast<int>(Order.size());
+    const auto from = [&](int k) { return Order[static_cast<size_t>(k)]; };
+    std::vector<std::unique_ptr<TGridRowCells>> rows(Order.size());
+    for (int k = 0; k < count; ++k)
+        rows[static_cast<size_t>(k)] = CellStore().TakeRow(ALeft + k);
+    for (int k = 0; k < count; ++k)
+        CellStore().PutRow(ALeft + k, std::move(rows[static_cast<size_t>(from(k) - ALeft)]));
+    // Heights, select flags and the followed row go with their rows.
+    if (!RowAxis().AllDefault()) {
+        std::vector<int> heights(Order.size());
+        for (int k = 0; k < count; ++k)
+            heights[static_cast<size_t>(k)] = RowHeights(ALeft + k);
+        for (int k = 0; k < count; ++k)
+            if (RowHeights(ALeft + k) != heights[static_cast<size_t>(from(k) - ALeft)])
+                RowAxis().SetSize(ALeft + k, heights[static_cast<size_t>(from(k) - ALeft)]);
+    }
+    if (!FRowSelect.empty()) {
+        if (FRowSelect.size() < static_cast<size_t>(ALeft + count))
+            FRowSelect.resize(static_cast<size_t>(ALeft + count), 0);
+        const std::vector<char> flags(FRowSelect.begin() + ALeft, FRowSelect.begin() + ALeft + count);
+        for (int k = 0; k < count; ++k)
+            FRowSelect[static_cast<size_t>(ALeft + k)] = flags[static_cast<size_t>(from(k) - ALeft)];
+    }
+    for (int k = 0; k < count; ++k)
+        if (from(k) == FSortRow) {
+            FSortRow = ALeft + k;
+            break;
+        }
 }
 
 void TCellModel::QuickSortRows(int ACol, int ALeft, int ARight)
 {
     FSortSign = SortDirection == sdAscending ? 1 : -1;
-    PartitionSort(ALeft, ARight, [this, ACol](int a, int b) { return CompareLine(ACol, a, b) * FSortSign; });
+    TSortKeys keys(*this, ALeft, ARight);
+    PartitionSort(ALeft, ARight,
+                  [&keys, ACol, sign = FSortSign](int a, int b) { return keys.CompareLine(ACol, a, b) * sign; });
 }
 
 void TCellModel::QuickSortRowsIndexed(int AIdx, int ALeft, int ARight)
 {
     // The directions are in the index entries.
     FSortSign = SortDirection == sdAscending ? 1 : -1;
-    PartitionSort(ALeft, ARight, [this, AIdx](int a, int b) { return CompareLineIndexed(AIdx, a, b); });
+    TSortKeys keys(*this, ALeft, ARight);
+    PartitionSort(ALeft, ARight, [&keys, AIdx](int a, int b) { return keys.CompareLineIndexed(AIdx, a, b); });
 }
 
 void TCellModel::WithWorkRows(const std::function<void()>& Sort)

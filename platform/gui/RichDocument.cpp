@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "platform/core/Cp949.h"
 #include "platform/gui/FontAlias.h"
@@ -18,21 +19,29 @@
 namespace {
 
 // Calls change(cursor, format) for each run that overlaps [start, end), the cursor selecting
-// the overlap.
+// the overlap. The runs are gathered first: a change may join or split them, which leaves no
+// iterator over them standing.
 void EachRun(QTextDocument& doc, int start, int end,
              const std::function<void(QTextCursor&, const QTextCharFormat&)>& change)
 {
+    struct TRun {
+        int From, To;
+        QTextCharFormat Format;
+    };
+    std::vector<TRun> runs;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
             const int from = std::max(start, f.position()), to = std::min(end, f.position() + f.length());
-            if (!f.isValid() || from >= to)
-                continue;
-            QTextCursor c(&doc);
-            c.setPosition(from);
-            c.setPosition(to, QTextCursor::KeepAnchor);
-            change(c, f.charFormat());
+            if (f.isValid() && from < to)
+                runs.push_back({from, to, f.charFormat()});
         }
+    for (const TRun& run : runs) {
+        QTextCursor c(&doc);
+        c.setPosition(run.From);
+        c.setPosition(run.To, QTextCursor::KeepAnchor);
+        change(c, run.Format);
+    }
 }
 
 // A copy whose sizes are pixels at the given resolution, laid out without a margin.

@@ -88,7 +88,10 @@ std::string WriteRtf(const QTextDocument& document, std::string_view DefaultFont
                 continue;
             const QTextCharFormat f = fragment.charFormat();
             body += "{\\f" + std::to_string(IndexOf(fonts, FontName(f, DefaultFont)));
-            body += "\\fs" + std::to_string(std::clamp(static_cast<int>(f.fontPointSize() * 2 + 0.5), 2, 3276));
+            // A run that names no size (plain text loaded) has the document's.
+            const qreal points =
+                f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : document.defaultFont().pointSizeF();
+            body += "\\fs" + std::to_string(std::clamp(static_cast<int>(points * 2 + 0.5), 2, 3276));
             if (f.fontWeight() >= QFont::Bold)
                 body += "\\b";
             if (f.fontItalic())

@@ -496,6 +496,8 @@ const std::map<std::string, TGridOperation, std::less<>>& GridOperations()
         OP(G, Zoom),
         OP(G, GetCellsEx),
         OP(G, SetCellsEx),
+        OP(G, GetObjectsEx),
+        OP(G, RepaintRect),
         OP(G, GetStrippedCell),
         OP(G, GetEditText),
         OP(G, SetEditText),

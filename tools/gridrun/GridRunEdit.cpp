@@ -164,6 +164,16 @@ void AddEditProperties(std::map<std::string, TGridProperty, std::less<>>& Table)
         return ClassOf(*c) + " " + Escape(EditorText(c));
     };
     Table["editor"] = editor;
+    TGridProperty state;
+    state.Get = [](TCellGrid& g, const std::vector<int>&) {
+        auto* e = dynamic_cast<TCgInplaceEdit*>(g.InplaceEditor());
+        if (!e || !e->Visible())
+            return std::string("none");
+        return "sel " + std::to_string(e->SelStart()) + " " + std::to_string(e->SelLength()) + " limit " +
+            std::to_string(e->LengthLimit()) + " lines " + std::to_string(e->LineCount()) + " wrap " +
+            (e->MultiLineEdit() && e->WordWrap() ? "true" : "false") + " mask " + Quote(e->EditMask());
+    };
+    Table["editorstate"] = state;
     TGridProperty beeps;
     beeps.Get = [](TCellGrid&, const std::vector<int>&) { return std::to_string(gBeeps); };
     Table["beeps"] = beeps;

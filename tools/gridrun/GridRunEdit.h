@@ -5,6 +5,8 @@
 //                    character (\r is Enter, \x1B Escape, \t Tab, \b Backspace), each Hangul
 //                    character as an input method's commit
 //   ? editor         "editor = CLASS TEXT" for the editor control shown, or "editor = none"
+//   ? editorstate    the text editor's state: "editorstate = sel START LENGTH limit N lines N
+//                    wrap true|false mask MASK" (byte offsets; lines as laid out), or "none"
 //   ? beeps          the beeps so far (through the sound hook)
 //   editlink none|inplace|popup [W H] [WANTKEY...]
 //                    the grid's custom editor (edCustom cells): a plain edit shown in the cell or

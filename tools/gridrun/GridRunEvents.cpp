@@ -184,6 +184,7 @@ const std::map<std::string, TGridEvent, std::less<>>& GridEvents()
         EVENT(M, OnPrintSetColumnWidth, "C-"),
         EVENT(M, OnPrintSetRowHeight, "R-"),
         EVENT(M, OnFitToPage, "--"),
+        EVENT(G, OnGetEditMask, "CR-"),
         EVENT(TDrawGrid, OnSelectCell, "CR-"),
         EVENT(TDrawGrid, OnRowMoved, "--"),
         EVENT(TDrawGrid, OnColumnMoved, "--"),

@@ -1,6 +1,7 @@
 #include "tools/gridrun/GridRunInput.h"
 
 #include "platform/gui/Application.h"
+#include "platform/gui/HintShow.h"
 #include "platform/gui/SyntheticInput.h"
 #include "tools/gridrun/GridRun.h"
 #include "tools/gridrun/GridRunEdit.h"
@@ -130,6 +131,24 @@ void RunClick(TGridRun& Run, const TLine& w, std::string_view)
     SendMouseInput(&Run.Grid(), maDown, mbLeft, p.x, p.y, shift);
     SendMouseInput(&Run.Grid(), maUp, mbLeft, p.x, p.y, shift);
     Settle();
+}
+
+void RunHint(TGridRun& Run, const TLine& w, std::string_view)
+{
+    if (w.size() != 3)
+        throw EBadDirective("expected: hint C R");
+    TCellGrid& g = Run.Grid();
+    const TPoint p = CellCentre(g, w);
+    SendMouseInput(&g, maMove, mbLeft, p.x, p.y, {});
+    Settle();
+    // The pointer rests: the grid is asked what to show, as the application's hint timer asks.
+    THintInfo info;
+    info.HintControl = &g;
+    info.CursorPos = p;
+    info.HintStr = g.Hint();
+    const bool refused = g.Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+    Run.Out() << "hint " << w[1].Text << ' ' << w[2].Text << " = "
+              << (refused || info.HintStr.empty() ? std::string("none") : Escape(info.HintStr)) << '\n';
 }
 
 void RunDblClick(TGridRun& Run, const TLine& w, std::string_view)

@@ -9,6 +9,8 @@
 //   mouse down|up|move|dbl left|right|middle X Y [SHIFT]   at client pixels
 //   click C R, dblclick C R [SHIFT]           at the cell's centre (a click is never a double)
 //   wheel N [SHIFT]                           N notches, positive towards the user
+//   hint C R                                  the pointer rests on the cell's centre: "hint C R =
+//                                             TEXT" for the hint the grid gives there, or "none"
 //   tick                                      the 500 ms timer once
 //
 // SHIFT is a list such as ssShift,ssCtrl,ssAlt.
@@ -26,6 +28,7 @@ void RunFocus(TGridRun& Run, const std::vector<TGridRunWord>& Words, std::string
 void RunKey(TGridRun& Run, const std::vector<TGridRunWord>& Words, std::string_view Line);
 void RunMouse(TGridRun& Run, const std::vector<TGridRunWord>& Words, std::string_view Line);
 void RunClick(TGridRun& Run, const std::vector<TGridRunWord>& Words, std::string_view Line);
+void RunHint(TGridRun& Run, const std::vector<TGridRunWord>& Words, std::string_view Line);
 void RunDblClick(TGridRun& Run, const std::vector<TGridRunWord>& Words, std::string_view Line);
 void RunWheel(TGridRun& Run, const std::vector<TGridRunWord>& Words, std::string_view Line);
 void RunTick(TGridRun& Run, const std::vector<TGridRunWord>& Words, std::string_view Line);

@@ -145,6 +145,23 @@ TGridProperty GridImagesProperty()
     return p;
 }
 
+// A picture file ("" for none): the mark column 0 shows in the current row.
+TGridProperty RowIndicatorProperty()
+{
+    TGridProperty p;
+    p.Get = [](G& g, const TIndexes&) -> std::string {
+        const TBitmap* mark = g.RowIndicator();
+        return mark->Empty() ? "empty" : std::to_string(mark->Width()) + "x" + std::to_string(mark->Height());
+    };
+    p.Set = [](G& g, const TIndexes&, std::string_view w) {
+        TBitmap mark;
+        if (!w.empty())
+            mark.LoadFromFile(AnsiString(w));
+        g.SetRowIndicator(&mark);
+    };
+    return p;
+}
+
 }  // namespace
 
 // A field of the grid or of a sub-object, a getter and setter pair, a property read only, a
@@ -252,6 +269,7 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
             FIELD("EnableHTML", EnableHTML),
             FIELD("EnableGraphics", EnableGraphics),
             {"GridImages", GridImagesProperty()},
+            {"RowIndicator", RowIndicatorProperty()},
             FIELD("OemConvert", OemConvert),
             // --- Sizing, editing, navigation.
             PROP("AutoSize", AutoSize(), SetAutoSize),
@@ -306,6 +324,7 @@ const std::map<std::string, TGridProperty, std::less<>>& GridProperties()
             FIELD("OleAcceptFiles", OleAcceptFiles),
             FIELD("OleAcceptText", OleAcceptText),
             FIELD("OleAcceptCols", OleAcceptCols),
+            COLOR_PROP("ArrowColor", ArrowColor(), SetArrowColor),
             // --- Typed cells.
             CELLS("Ints", GetInts, SetInts),
             CELLS("Floats", GetFloats, SetFloats),

@@ -17,6 +17,10 @@
 //   dump                         the counts, then "R:" and "|TEXT" for each real column of each row
 //   cellcolor C R, printcolor C R   the colour query: "cellcolor C R = BRUSH FONTCOLOR"
 //   locale DATESEP SHORTDATE DECIMAL THOUSANDS
+//   rich C R START LEN normal|subscript|superscript
+//                                the cell's rich text loaded into the grid's rich edit (CellToRich),
+//                                characters START to START + LEN shifted, and written back
+//                                (RichToCell)
 //   htmlplain TEXT               the rest of the line measured as HTML cell text in a 65535 x 65535
 //                                box with the grid's font: "htmlplain = PLAIN"
 //   png FILE                     the form's client area as a PNG file
@@ -32,7 +36,7 @@
 //                                (files blank-separated): "drop C R = copy|move|none"
 //   show FILE                    the file's bytes: printable ASCII as is, the rest escaped (\xHH
 //                                from 0x80 too), a line after each \n
-//   focus, key, mouse, click, dblclick, wheel, tick   input (tools/gridrun/GridRunInput.h)
+//   focus, key, mouse, click, dblclick, wheel, tick, hint   input (tools/gridrun/GridRunInput.h)
 //   printer pdf|queue, ? pages, preview, draw      printing (tools/gridrun/GridRunPrint.h)
 //   sortindex clear|C asc|desc   the sort-index list (tools/gridrun/GridRunSort.h)
 //   type TEXT, ? editor, ? beeps, editlink   editing (tools/gridrun/GridRunEdit.h)
@@ -51,6 +55,7 @@
 #include <memory>
 #include <typeinfo>
 
+#include "grid/control/CgRichEdit.h"
 #include "grid/control/HtmlRender.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/TimerService.h"
@@ -127,6 +132,7 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
         {"mouse", RunMouse},
         {"click", RunClick},
         {"dblclick", RunDblClick},
+        {"hint", RunHint},
         {"wheel", RunWheel},
         {"tick", RunTick},
         // --- The sort-index list (GridRunSort.cpp).
@@ -242,6 +248,24 @@ const std::map<std::string, TDirective, std::less<>>& Directives()
          }},
         {"cellcolor", [](TGridRun& run, const TLine& w, std::string_view) { ColourQuery(run, w, false); }},
         {"printcolor", [](TGridRun& run, const TLine& w, std::string_view) { ColourQuery(run, w, true); }},
+        {"rich",
+         [](TGridRun& run, const TLine& w, std::string_view) {
+             Need(w, 6, "rich C R START LEN normal|subscript|superscript");
+             const std::map<std::string, void (TCgRichEdit::*)(), std::less<>> shifts{
+                 {"normal", &TCgRichEdit::SelNormal},
+                 {"subscript", &TCgRichEdit::SelSubscript},
+                 {"superscript", &TCgRichEdit::SelSuperscript}};
+             const auto shift = shifts.find(w[5].Text);
+             if (shift == shifts.end())
+                 throw EBadDirective("expected: normal, subscript or superscript");
+             TCellGrid& g = run.Grid();
+             const int col = Number(w[1]), row = Number(w[2]);
+             TCgRichEdit* rich = g.RichEdit();
+             g.CellToRich(col, row, rich);
+             rich->SetSelection(Number(w[3]), Number(w[4]));
+             (rich->*(shift->second))();
+             g.RichToCell(col, row, rich);
+         }},
         {"htmlplain",
          [](TGridRun& run, const TLine& w, std::string_view line) {
              TCellGrid& g = run.Grid();

@@ -236,3 +236,47 @@ TEST(CellGridInput, FindStateIsTheGridsLastHit)
     g.FindNext();
     EXPECT_EQ(g.FindCol(), -1);
 }
+
+namespace {
+
+// Keeps the part of the window each paint covers.
+class TClipGrid : public TCellGrid {
+public:
+    using TCellGrid::TCellGrid;
+    std::vector<TRect> Clips;
+
+protected:
+    void Paint() override
+    {
+        Clips.push_back(Canvas()->ClipRect());
+        TCellGrid::Paint();
+    }
+};
+
+}  // namespace
+
+// A caller that drew on the bitmaps of a block of cells has that block painted again; a block
+// reaching out of view has the whole grid painted.
+TEST(CellGridInput, RepaintRectPaintsTheBlockOfCells)
+{
+    TShown shown;
+    auto* g = shown.Make<TClipGrid>();
+    g->EnableGraphics = true;
+    TBitmap* mark = g->CreateBitmap(2, 2, false, haLeft, vaTop);
+    mark->SetSize(8, 8);
+    Settle(3);
+    g->Clips.clear();
+    mark->Canvas()->Brush()->SetColor(clRed);
+    mark->Canvas()->FillRect(TRect{0, 0, 8, 8});
+    g->RepaintRect(TRect{1, 1, 2, 2});
+    Settle(3);
+    TRect block{};
+    UnionRect(block, g->CellRect(1, 1), g->CellRect(2, 2));
+    ASSERT_EQ(g->Clips.size(), 1u);
+    EXPECT_EQ(g->Clips[0], block);
+    g->Clips.clear();
+    g->RepaintRect(TRect{1, 1, 2, 400});
+    Settle(3);
+    ASSERT_EQ(g->Clips.size(), 1u);
+    EXPECT_EQ(g->Clips[0], g->ClientRect());
+}

@@ -1,12 +1,13 @@
 // Runs only on a real X display (CTest starts it under Xvfb): focus order, a cell hint, a row
-// dragged by its fixed cell and a column moved with EnhRowColMove, with input that xdotool
-// sends through the X server.
+// dragged by its fixed cell and a column moved with EnhRowColMove (its floating header and its
+// arrows), with input that xdotool sends through the X server.
 
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <string>
 
+#include "grid/control/ArrowWindow.h"
 #include "grid/control/CellGrid.h"
 #include "platform/gui/Forms.h"
 #include "tests/platform/gui/GuiTestSupport.h"
@@ -116,4 +117,28 @@ TEST(CellGridScreenshot, AColumnMovedWithItsFloatingHeader)
     ASSERT_TRUE(WaitUntil([&] { return !t.log.empty(); }, "OnColumnMoved"));
     EXPECT_EQ(t.log, "moved 1,3;");
     EXPECT_EQ(t.grid->Cells(3, 0), "Head 1");
+}
+
+// The arrows that mark a moved column's target show in ArrowColor.
+TEST(CellGridRealX, TheMoveArrowsShowInArrowColor)
+{
+    REQUIRE_REAL_X("xdotool");
+    TRealGrid t;
+    t.grid->SetOptions(t.grid->Options() | TGridOptions{goColMoving});
+    t.grid->EnhRowColMove = true;
+    t.grid->SetArrowColor(clRed);
+    XDo("mousemove " + t.At(1, 0) + " mousedown 1 mousemove " + t.At(2, 0) + " mousemove " + t.At(3, 0, 0, 40));
+    std::vector<TColor> shown;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            shown.clear();
+            for (int i = 0; i < t.form.ControlCount(); ++i)
+                if (auto* arrow = dynamic_cast<TArrowWindow*>(t.form.Controls(i)); arrow && arrow->Visible())
+                    shown.push_back(arrow->Color());
+            return shown.size() == 2;
+        },
+        "the two column arrows"));
+    XDo("mouseup 1");
+    EXPECT_EQ(shown, (std::vector<TColor>{clRed, clRed}));
+    EXPECT_EQ(t.grid->ArrowColor(), clRed);
 }

@@ -102,3 +102,33 @@ TEST(CellGrid, TransparentBitmapShowsTheColourBehindItsKeyPixels)
     EXPECT_EQ(target.PixelColor(2, 1), clBlue);
     EXPECT_EQ(target.PixelColor(0, 0), clWhite);
 }
+
+// A caller keeps an object per row in column 0 and walks its rows by their real index while the
+// filter hides some: the hidden rows' objects are read and set through their kept copies, and
+// come back with their rows.
+TEST(CellGrid, ObjectsByRealRowFollowTheRowsThroughTheFilter)
+{
+    TestApplication();
+    // The caller's objects outlive the grid, which looks at them as it clears its cells.
+    TObject data[4], replaced;
+    TCellGrid g(nullptr);
+    g.SetRowCount(5);
+    for (int r = 1; r <= 4; ++r) {
+        g.SetCells(1, r, r % 2 ? "odd" : "even");
+        g.SetObjectsEx(0, r, &data[r - 1]);
+    }
+    TFilterData* item = g.Filter()->Add();
+    item->Column = 1;
+    item->Condition = "odd";
+    g.SetFilterActive(true);
+    ASSERT_EQ(g.RowCount(), 3);
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_EQ(g.GetObjectsEx(0, r), &data[r - 1]) << r;
+    g.SetObjectsEx(0, 2, &replaced);
+    g.SetObjectsEx(0, 3, nullptr);
+    EXPECT_EQ(g.Objects(0, 2), nullptr);  // the display row 2 shows real row 3
+    g.SetFilterActive(false);
+    EXPECT_EQ(g.Objects(0, 2), &replaced);
+    EXPECT_EQ(g.Objects(0, 3), nullptr);
+    EXPECT_EQ(g.Objects(0, 4), &data[3]);
+}

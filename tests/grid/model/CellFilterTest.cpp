@@ -75,6 +75,16 @@ const TFilterCase kFilters[] = {
      [](TCellModel& g) { g.SetCells(0, 1, "typed"); },
      "h|n/typed|",
      "h|n/a|1/b|2/c|3/d|4/e|5/typed|"},
+    // The empty row went after the footer: the footer became the current data row and the
+    // empty row was painted as the footer.
+    {"RegressionNothingMatchingKeepsItsRowAboveTheFooters", "9", [](TCellModel& g) { g.SetFixedFooters(1); },
+     [](TCellModel& g) {
+         EXPECT_EQ(g.Row(), 1);
+         EXPECT_LT(g.Row(), g.RowCount() - g.FixedFooters());
+     },
+     "h|n/|/e|5", kFive},
+    {"TypedDataInTheKeptRowStaysAboveTheFooters", "9", [](TCellModel& g) { g.SetFixedFooters(1); },
+     [](TCellModel& g) { g.SetCells(0, 1, "typed"); }, "h|n/typed|/e|5", "h|n/a|1/b|2/c|3/d|4/typed|/e|5"},
 };
 INSTANTIATE_TEST_SUITE_P(Model, Filter, ::testing::ValuesIn(kFilters),
                          [](const auto& row) { return std::string(row.param.name); });

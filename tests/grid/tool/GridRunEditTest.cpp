@@ -169,6 +169,35 @@ const TEditCase kEdits[] = {
     {"TheLengthLimitDropsWhatPassesIt",
      "set Options +goEditing\nset MaxEditLength 3\nfocus\nkey VK_F2\ntype abcd\n? editor\n? beeps\n",
      "editor = TCgInplaceEdit abc\nbeeps = 0\n"},
+    // Both settings reached only the next edit: the open editor took "abcdef" whole and did not
+    // wrap.
+    {"RegressionMaxEditLengthReachesAnOpenEditor",
+     "set Options +goEditing\nfocus\nkey VK_F2\nset MaxEditLength 3\ntype abcdef\n? editor\n? Cells 1 1\n",
+     "editor = TCgInplaceEdit abc\nCells 1 1 = abc\n"},
+    {"RegressionWordWrapReachesAnOpenEditorWhichKeepsItsCaret",
+     "set Options +goEditing\nwidth 1 40\nfocus\nkey VK_F2\ntype ghi jkl mno\nset WordWrap 1\n? editorstate\n"
+     "type s\nset WordWrap 0\n? editorstate\ntype t\n? Cells 1 1\n",
+     "editorstate = sel 11 0 limit 0 lines 3 wrap true mask \"\"\n"
+     "editorstate = sel 12 0 limit 0 lines 1 wrap false mask \"\"\nCells 1 1 = ghi jkl mnost\n"},
+    // Edit masks come from OnGetEditMask; "/" is the locale's date separator ("-" here).
+    {"AMaskedCellShowsItsMaskAndTakesTheMasksValue",
+     "set Options +goEditing\nanswer OnGetEditMask 1 1 !00/00;1;_\ncell 1 1 12\nfocus\nkey VK_F2\n? editorstate\n"
+     "type 3\n? editor\n? Cells 1 1\nkey VK_ESCAPE\n? Cells 1 1\n",
+     "editorstate = sel 0 5 limit 0 lines 1 wrap false mask !00/00;1;_\neditor = TCgInplaceEdit 3_-__\n"
+     "Cells 1 1 = 3 -  \nCells 1 1 = 12\n"},
+    {"APasteIntoAMaskIsTypedIntoItUpToARefusedCharacter",
+     "set Options +goEditing\nanswer OnGetEditMask 1 1 !00/00;1;_\nclipboard 1x9\nfocus\nkey VK_F2\nkey V ssCtrl\n"
+     "? editor\n? beeps\nkey VK_ESCAPE\n",
+     "editor = TCgInplaceEdit 1_-__\nbeeps = 1\n"},
+    {"ImproveMaskSelSelectsTheFirstPosition",
+     "set Options +goEditing\nset Navigation.ImproveMaskSel 1\nanswer OnGetEditMask 1 1 00;1;_\nfocus\nkey VK_F2\n"
+     "? editorstate\ntype 7\n? editor\n",
+     "editorstate = sel 0 1 limit 0 lines 1 wrap false mask 00;1;_\neditor = TCgInplaceEdit 7_\n"},
+    {"AFilledMaskMovesOnByItselfWithAdvanceAuto",
+     "set Options +goEditing\nset Navigation.AdvanceAuto 1\nset Navigation.AdvanceOnEnter 1\n"
+     "answer OnGetEditMask 1 1 !00/00;1;_\ncell 1 1 12\nfocus\nkey VK_F2\ntype 345\n? Col\ntype 6\n? Cells 1 1\n? Col\n"
+     "type 7\n? Cells 2 1\n",
+     "Col = 1\nCells 1 1 = 34-56\nCol = 2\nCells 2 1 = 7\n"},
     {"ALimitAbove32767IsNone",
      "set Options +goEditing\nset MaxEditLength 40000\nfocus\nkey VK_F2\ntype abcd\n? editor\n",
      "editor = TCgInplaceEdit abcd\n"},
@@ -258,6 +287,17 @@ const TEditCase kEdits[] = {
      "set Options +goEditing\ncell 1 1 5\nanswer OnGetEditorType 1 1 edSpinEdit\nfocus\nkey VK_F2\n"
      "type \xED\x95\x9C\xEA\xB8\x80\n? editor\n? beeps\n",  // 한글
      "editor = TGridSpin 5\nbeeps = 2\n"},
+    // The combo's change notification raised nothing: one -> two -> three and no event.
+    {"RegressionComboListDownDownEnterReportsEachChoice",
+     "set Options +goEditing\ncell 1 1 one\ncall AddComboString one\ncall AddComboString two\n"
+     "call AddComboString three\nanswer OnGetEditorType 1 1 edComboList\nevents OnComboChange\nfocus\nkey VK_F2\n"
+     "key VK_DOWN\nkey VK_DOWN\nkey VK_RETURN\n? Cells 1 1\n",
+     "AddComboString one =\nAddComboString two =\nAddComboString three =\n"
+     "event OnComboChange 1 1 1 two\nevent OnComboChange 1 1 2 three\nCells 1 1 = three\n"},
+    {"ComboEditReportsTypedTextWithoutAnItem",
+     "set Options +goEditing\ncell 1 1 one\ncall AddComboString one\nanswer OnGetEditorType 1 1 edComboEdit\n"
+     "events OnComboChange\nfocus\nkey VK_F2\ntype ab\nkey VK_ESCAPE\n? Cells 1 1\n",
+     "AddComboString one =\nevent OnComboChange 1 1 -1 a\nevent OnComboChange 1 1 -1 ab\nCells 1 1 = one\n"},
     {"ACellThatMayNotBeEditedShowsNoEditor",
      "set Options +goEditing\nanswer OnCanEditCell 2 * false\nset Col 2\nfocus\nkey VK_F2\n? editor\n",
      "editor = none\n"},

@@ -24,6 +24,12 @@ TEST_P(GridRunInput, Prints)
 }
 
 const TInputCase kInput[] = {
+    // The large-text hint measured the raw text, tags included: an HTML cell that fits its
+    // column showed a hint.
+    {"RegressionTheLargeTextHintMeasuresTheTextAsShown",
+     "width 1 60\nset HintShowLargeText 1\ncell 1 1 <B>short</B> <I>a</I><FONT color=\"red\"></FONT>\n"
+     "cell 2 1 a much longer plain text\nhint 1 1\nhint 2 1\n",
+     "hint 1 1 = none\nhint 2 1 = a much longer plain text\n"},
     {"DeleteOnTheOnlyDataRowEmptiesIt",
      "set RowCount 2\nblock 0 0 h\\tA\\n1\\ta\n"
      "set Navigation.AllowDeleteRow true\n"

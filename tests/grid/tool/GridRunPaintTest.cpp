@@ -1,6 +1,8 @@
 // What painting a cell decides, through gridrun's "paint" trace: colours by selection, focus,
 // ShowSelection and bands, and the text each kind of cell draws.
 
+#include <QColor>
+#include <QImage>
 #include <cstdio>
 #include <iterator>
 
@@ -206,4 +208,33 @@ TEST(GridRunPaint, PngIsTheFormsClientArea)
     EXPECT_EQ(word(16), 200u);
     EXPECT_EQ(word(20), 120u);
     std::remove(file.c_str());
+}
+
+// The row indicator a caller sets shows in column 0 of the current row and follows it as the
+// user moves down with the keyboard.
+TEST(GridRunPaint, TheRowIndicatorFollowsTheCurrentRow)
+{
+    const std::string dir = ::testing::TempDir();
+    // A red square on white: the corner pixel's colour is the mark's transparent one.
+    QImage mark(8, 8, QImage::Format_RGB32);
+    mark.fill(Qt::white);
+    for (int y = 1; y < 7; ++y)
+        for (int x = 1; x < 7; ++x)
+            mark.setPixelColor(x, y, Qt::red);
+    ASSERT_TRUE(mark.save(QString::fromStdString(dir + "gridrun_mark.bmp")));
+    const TRun run = GridRun("set RowIndicator " + dir + "gridrun_mark.bmp\n? RowIndicator\nfocus\npng " + dir +
+                                 "gridrun_row1.png\nkey VK_DOWN\npng " + dir + "gridrun_row2.png\n",
+                             true, "--width 200 --height 120");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "RowIndicator = 8x8\n");
+    // The form's client area holds the grid at its origin: rows of 21 pixels and lines of 1,
+    // the mark at the left edge of column 0, centred in the row.
+    const auto redAt = [&](const char* file, int row) {
+        const QImage shot(QString::fromStdString(dir + file));
+        return !shot.isNull() && shot.pixelColor(3, row * 22 + 10) == QColor(Qt::red);
+    };
+    EXPECT_TRUE(redAt("gridrun_row1.png", 1));
+    EXPECT_FALSE(redAt("gridrun_row1.png", 2));
+    EXPECT_FALSE(redAt("gridrun_row2.png", 1));
+    EXPECT_TRUE(redAt("gridrun_row2.png", 2));
 }

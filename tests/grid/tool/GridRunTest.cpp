@@ -132,6 +132,44 @@ const TGridRunCase kRuns[] = {
      "1:|b|5|||\n"
      "2:|d|7|||\n"
      "RowCount = 5\n"},
+    // A check box on a row the filter hid is read by the row's real index.
+    {"ObjectsByRealRowReachAHiddenRow",
+     "call AddCheckBox 1 3 1 0\ncell 2 3 x\ncell 2 1 y\nfilter 2 y\nset FilterActive 1\ncall GetObjectsEx 1 3\n"
+     "? Objects 1 2\ncall GetObjectsEx 1 1\n",
+     "AddCheckBox 1 3 1 0 =\nGetObjectsEx 1 3 = TCellGraphic\nObjects 1 2 = nil\nGetObjectsEx 1 1 = nil\n"},
+    // A caller's round of a cell through the grid's rich edit: CellToRich, a shift of some
+    // characters, RichToCell; the cell then paints as rich text.
+    {"RichEditShiftsCharactersOfACellDownAndBack",
+     "cell 2 2 H2O\nrich 2 2 1 1 subscript\n? Cells 2 2\npaint 2 2\nrich 2 2 0 3 normal\n? Cells 2 2\n"
+     "rich 2 2 2 1 superscript\n? Cells 2 2\n",
+     "Cells 2 2 = {\\\\rtf1\\\\ansi\\\\ansicpg949\\\\deff0\\\\uc1{\\\\fonttbl{\\\\f0\\\\fnil\\\\fcharset129 MS Sans "
+     "Serif;}}{\\\\colortbl ;}\\n{\\\\f0\\\\fs16 H}{\\\\f0\\\\fs16\\\\dn4 2}{\\\\f0\\\\fs16 O}}\n"
+     "paint 2 2 = clWindow clWindowText\nrtf H2O\n"
+     "Cells 2 2 = {\\\\rtf1\\\\ansi\\\\ansicpg949\\\\deff0\\\\uc1{\\\\fonttbl{\\\\f0\\\\fnil\\\\fcharset129 MS Sans "
+     "Serif;}}{\\\\colortbl ;}\\n{\\\\f0\\\\fs16 H2O}}\n"
+     "Cells 2 2 = {\\\\rtf1\\\\ansi\\\\ansicpg949\\\\deff0\\\\uc1{\\\\fonttbl{\\\\f0\\\\fnil\\\\fcharset129 MS Sans "
+     "Serif;}}{\\\\colortbl ;}\\n{\\\\f0\\\\fs16 H2}{\\\\f0\\\\fs16\\\\up4 O}}\n"},
+    // The row a filter that matches nothing keeps went below the footer: the footer showed as
+    // the current data row and the empty row was painted as the footer.
+    {"RegressionFilteringToNothingKeepsTheFooterAFooter",
+     "block 0 0 h\\tn\\na\\t1\\nb\\t5\\nc\\t2\\nsum\\t8\n"
+     "set FixedFooters 1\n"
+     "filter 1 9\n"
+     "focus\n"
+     "set FilterActive 1\n"
+     "dump\n"
+     "? Row\n"
+     "paint 1 1\n"
+     "paint 1 2\n"
+     "set FilterActive 0\n"
+     "dump\n",
+     "ColCount=5 RowCount=3 FixedCols=1 FixedRows=1 HiddenCols=0 HiddenRows=3\n"
+     "0:|h|n|||\n1:|||||\n2:|sum|8|||\n"
+     "Row = 1\n"
+     "paint 1 1 = clWindow clWindowText\ntext \n"
+     "paint 1 2 = clBtnFace clWindowText\ntext 8\n"
+     "ColCount=5 RowCount=5 FixedCols=1 FixedRows=1 HiddenCols=0 HiddenRows=0\n"
+     "0:|h|n|||\n1:|a|1|||\n2:|b|5|||\n3:|c|2|||\n4:|sum|8|||\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Directives, GridRunTool, ::testing::ValuesIn(kRuns),
                          [](const auto& row) { return std::string(row.param.name); });

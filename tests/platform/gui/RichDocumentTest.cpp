@@ -122,6 +122,33 @@ TEST(RichDocument, PlainTextJoinsLinesWithCrLf)
     EXPECT_EQ(d.Length(), 5);
 }
 
+// Plain text loaded and saved came back at 1 point: its runs name no size, and the writer wrote
+// the smallest size instead of the document's.
+TEST(RichDocument, RegressionPlainTextSavedKeepsTheDocumentsSize)
+{
+    TestApplication();
+    TRichDocument d;
+    TFont font;
+    font.SetSize(12);
+    d.SetDefaultFont(&font);
+    d.LoadFromBytes("plain");
+    TRichDocument back;
+    back.LoadFromBytes(d.SaveToBytes());
+    EXPECT_EQ(Runs(back), "plain[24]");
+}
+
+// Putting runs back on the baseline joined them while the change still walked them: the walk
+// went on over freed runs.
+TEST(RichDocument, RegressionAChangeThatJoinsRunsLeavesOneRun)
+{
+    TestApplication();
+    TRichDocument d;
+    d.LoadFromBytes(R"({\rtf1 H{\dn4 2}O})");
+    d.SetSelection(0, 3);
+    d.SetSelOffset(0);
+    EXPECT_EQ(Runs(d), "H2O[24]");
+}
+
 TEST(RichDocument, SelectionColourReachesOnlyTheSelection)
 {
     TestApplication();
