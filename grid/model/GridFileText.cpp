@@ -92,6 +92,8 @@ AnsiString CorruptFileMessage(std::string_view FileName)
     return "File contains no data or corrupt file " + AnsiString(FileName);
 }
 
+AnsiString TooLargeFileMessage(std::string_view FileName) { return "File too large " + AnsiString(FileName); }
+
 AnsiString GridFileText(const TCellModel& Grid, const TGridFileSettings& Settings, TFileProgress& Progress)
 {
     const int hidden = Settings.SaveIncludesHidden ? Grid.HiddenColCount() : 0;

@@ -53,6 +53,13 @@ AnsiString LoneLfToCrLf(std::string_view Text);
 // The message of a file whose header the grid cannot hold.
 AnsiString CorruptFileMessage(std::string_view FileName);
 
+// The largest file a reader takes (and an append adds to): the grid holds at most
+// TCustomGridData::kMaxCells cells, at 16 bytes a cell about this much text. A larger file is
+// refused by its size, before a byte of it is read.
+constexpr int64_t kMaxGridFileBytes = int64_t{1} << 30;
+// The message of a file beyond kMaxGridFileBytes.
+AnsiString TooLargeFileMessage(std::string_view FileName);
+
 // --- The grid file (GridFileText.cpp).
 AnsiString GridFileText(const TCellModel& Grid, const TGridFileSettings& Settings, TFileProgress& Progress);
 // Raises ECellGridError "File contains no data or corrupt file " + FileName when the header

@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -192,6 +193,89 @@ TEST(GridData, RandomEditsStayConsistent)
             }
         } catch (const EInvalidGridOperation&) {}
         ASSERT_TRUE(g.CheckConsistency());
+    }
+}
+
+// The cell store against a plain map of cells under random writes near and far apart and column
+// moves: a row switching between one slot a column and only its cells never loses or moves one.
+TEST(GridCells, RandomWritesAndColumnMovesAgreeWithAPlainMap)
+{
+    std::mt19937 random(11);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    TGridCells cells;
+    cells.SetRowCount(3);
+    std::map<std::pair<int, int>, std::pair<std::string, TObject*>> want;  // (row, col)
+    TObject object;
+    for (int step = 0; step < 4000; ++step) {
+        SCOPED_TRACE(step);
+        const int row = pick(3), col = pick(4) ? pick(40) : pick(3000), count = 1 + pick(50);
+        std::map<std::pair<int, int>, std::pair<std::string, TObject*>> moved;
+        const auto remap = [&](const std::function<int(int)>& map) {
+            for (const auto& [at, cell] : want)
+                if (const int c = map(at.second); c >= 0)
+                    moved[{at.first, c}] = cell;
+            want.swap(moved);
+        };
+        switch (pick(8)) {
+        case 0:
+        case 1: {
+            const std::string text = pick(4) ? "t" + std::to_string(step) : "";
+            cells.SetText(col, row, text);
+            want[{row, col}].first = text;
+            break;
+        }
+        case 2:
+            cells.SetObject(col, row, pick(2) ? &object : nullptr);
+            want[{row, col}].second = cells.Object(col, row);
+            break;
+        case 3:
+            cells.InsertCols(col, count);
+            remap([&](int c) { return c < col ? c : c + count; });
+            break;
+        case 4:
+            cells.DeleteCols(col, count);
+            remap([&](int c) { return c < col ? c : c < col + count ? -1 : c - count; });
+            break;
+        case 5: {
+            const int to = pick(60);
+            cells.MoveCol(col, to);
+            remap([&](int c) {
+                if (col == to)
+                    return c;
+                if (c == col)
+                    return to;
+                if (col < to && c > col && c <= to)
+                    return c - 1;
+                return to < col && c >= to && c < col ? c + 1 : c;
+            });
+            break;
+        }
+        case 6: {
+            const int other = pick(60);
+            cells.ExchangeCols(col, other);
+            if (col != other)
+                remap([&](int c) { return c == col ? other : c == other ? col : c; });
+            break;
+        }
+        default:
+            cells.CopyRow(row, (row + 1) % 3);
+            for (auto it = want.begin(); it != want.end();)
+                it = it->first.first == (row + 1) % 3 ? want.erase(it) : std::next(it);
+            for (const auto& [at, cell] : std::map(want))
+                if (at.first == row)
+                    want[{(row + 1) % 3, at.second}] = cell;
+            break;
+        }
+        ASSERT_TRUE(cells.CheckConsistency());
+        for (const auto& [at, cell] : want) {
+            ASSERT_EQ(cells.Text(at.second, at.first), cell.first) << at.first << "," << at.second;
+            ASSERT_EQ(cells.Object(at.second, at.first), cell.second) << at.first << "," << at.second;
+        }
+        for (int r = 0; step % 16 == 0 && r < 3; ++r)
+            for (int c = 0; c < cells.StoredCols(r); ++c) {
+                const bool stored = !cells.Text(c, r).empty() || cells.Object(c, r);
+                ASSERT_TRUE(!stored || want.count({r, c})) << r << "," << c;
+            }
     }
 }
 
