@@ -86,8 +86,8 @@ TEST_P(GridRunAppend, RegressionAnAppendRefusesAFileItCannotRead)
     struct stat before {};
     ASSERT_EQ(lstat(target.c_str(), &before), 0);
     for (const char* op : {"AppendToCSV", "AppendToHTML"}) {
-        const TMeasuredRun run = MeasuredGridRun(Folder(), "cell 1 1 new\ncall " + std::string(op) + " " + target + "\n",
-                                                 GetParam().unprivileged);
+        const TMeasuredRun run = MeasuredGridRun(
+            Folder(), "cell 1 1 new\ncall " + std::string(op) + " " + target + "\n", GetParam().unprivileged);
         EXPECT_NE(run.Out.find("error: ECellGridError: Cannot open file " + target + "\n"), std::string::npos)
             << op << ": " << run.Out;
         struct stat after {};
@@ -119,9 +119,10 @@ TEST_F(GridRunHostile, RegressionAnEightGigabyteFileIsRefusedUnread)
     const std::string big = File("big.csv");
     std::ofstream(big, std::ios::binary) << "a,b\r\n";
     std::filesystem::resize_file(big, std::uintmax_t{8} << 30);
-    const TMeasuredRun run = MeasuredGridRun(Folder(), "call LoadFromCSV " + big + "\ncall LoadFromFile " + big +
-                                                           "\ncall LoadFromFixed " + big + " 1,2\ncall AppendToCSV " +
-                                                           big + "\n");
+    const TMeasuredRun run =
+        MeasuredGridRun(Folder(),
+                        "call LoadFromCSV " + big + "\ncall LoadFromFile " + big + "\ncall LoadFromFixed " + big +
+                            " 1,2\ncall AppendToCSV " + big + "\n");
     const std::string refused = "error: ECellGridError: File too large " + big + "\n";
     size_t count = 0;
     for (size_t at = run.Out.find(refused); at != std::string::npos; at = run.Out.find(refused, at + 1))
@@ -143,7 +144,8 @@ TEST_F(GridRunHostile, RegressionACsvPastTheCellLimitIsRefusedInBoundedMemory)
             out << line;
     }
     const TMeasuredRun run = MeasuredGridRun(Folder(), "call LoadFromCSV " + csv + "\n? RowCount\n");
-    EXPECT_NE(run.Out.find("error: ECellGridError: File contains no data or corrupt file " + csv + "\n"
+    EXPECT_NE(run.Out.find("error: ECellGridError: File contains no data or corrupt file " + csv +
+                           "\n"
                            "RowCount = 5\n"),
               std::string::npos)
         << run.Out;
@@ -161,8 +163,8 @@ TEST_F(GridRunHostile, RegressionAGridFileOfFarApartCellsIsStoredSparse)
         for (int r = 0; r < 8000; ++r)
             out << "7999," << r << ",x\r\n";
     }
-    const TMeasuredRun run = MeasuredGridRun(Folder(), "set SaveIncludesFixed true\ncall LoadFromFile " + grid +
-                                                           "\n? Cells 7999 7998\n? Cells 7998 7998\n");
+    const TMeasuredRun run = MeasuredGridRun(
+        Folder(), "set SaveIncludesFixed true\ncall LoadFromFile " + grid + "\n? Cells 7999 7998\n? Cells 7998 7998\n");
     EXPECT_NE(run.Out.find("Cells 7999 7998 = x\nCells 7998 7998 = \n"), std::string::npos) << run.Out;
     EXPECT_LT(run.PeakKb, 512 * 1024) << "kB";
 }
