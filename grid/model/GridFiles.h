@@ -120,6 +120,8 @@ struct THtmlExport {
 AnsiString HTMLTable(const TCellModel& Grid, const THtmlExport& Export);
 // The cell text as the export writes it: CR as "<br>", links when URLShow, "<br>" for empty.
 AnsiString HTMLCellText(std::string_view Text, bool URLShow, bool URLFull);
-// UTF-8, with "&", "<" and ">" escaped.
+// UTF-8, with "&", "<" and ">" escaped and the control characters XML forbids as U+FFFD. A tag
+// (list, record, or the field tag of a column written) that is no XML name raises ECellGridError
+// "Invalid XML tag name" with the tag in quotes.
 AnsiString XMLText(const TCellModel& Grid, std::string_view ListTag, std::string_view RecordTag,
                    const std::vector<AnsiString>& FieldTags);
