@@ -9,6 +9,9 @@
 // back as they were. Then grouping (GridBenchGroup.cpp) against the filter, and sorting
 // (GridBenchSort.cpp) against Qt's model and GNU sort.
 //
+// First of all one huge cell (GridBenchLarge.cpp): painting a 60 MB line against a short one, and
+// the aligned-text export of wide centred columns against the same export left-aligned.
+//
 // Then the files (GridBenchFiles.cpp): CSV and the grid's own file against Python's csv module.
 //
 // Then find of an absent text against QAbstractItemModel::match (GridBenchFind.h).
@@ -31,6 +34,7 @@
 
 #include "bench/grid/GridBenchFiles.h"
 #include "bench/grid/GridBenchFind.h"
+#include "bench/grid/GridBenchLarge.h"
 #include "bench/grid/GridBenchPaint.h"
 #include "bench/grid/GridBenchPrint.h"
 #include "bench/grid/GridBenchRows.h"
@@ -174,6 +178,8 @@ int main(int argc, char** argv)
     int qtArgc = 1;
     TApplication app(qtArgc, argv);
     const TBenchText cp949(false), utf8(true);
+    // --- One huge cell, first: its peak is measured before the fills below raise the process's.
+    LargeCellMetrics();
 
     const TFill ours = Measure(rows, [&] {
         auto grid = std::make_unique<TCellGrid>(nullptr);

@@ -58,9 +58,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TXmlCase{"ControlBytesBecomeReplacementCharacters",
                  "cell 0 0 a\\x01b\\x0B\\x1F<&>\ncell 1 0 tab\\tand\\r\\nline\ncall SaveToXML @F@ list rec x,y\n",
-                 "x=a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD<&>;y=tab\tand\nline;", ""},
-        TXmlCase{"HangulTagsAndTexts", "cell 0 0 값\ncall SaveToXML @F@ list rec 이름,_a-b.9\n",
-                 "이름=값;_a-b.9=;", ""},
+                 "x=a\xEF\xBF\xBD"
+                 "b\xEF\xBF\xBD\xEF\xBF\xBD<&>;y=tab\tand\nline;",
+                 ""},
+        TXmlCase{"HangulTagsAndTexts", "cell 0 0 값\ncall SaveToXML @F@ list rec 이름,_a-b.9\n", "이름=값;_a-b.9=;",
+                 ""},
         TXmlCase{"ABlankInTheListTagIsRefused", "call SaveToXML @F@ \"list x\" rec x\n", "no file",
                  "error: ECellGridError: Invalid XML tag name \"list x\"\n"},
         TXmlCase{"AFieldTagStartingWithADigitIsRefused", "call SaveToXML @F@ list rec 1st\n", "no file",
