@@ -1,3 +1,6 @@
+// First one huge cell (GridBenchLarge.cpp): painting a 60 MB line against a short one, and the
+// aligned-text export of wide centred columns against the same export left-aligned.
+//
 // Filling a grid: 100,000 rows of 5 cells (a Hangul name with a number, an integer, a decimal,
 // a Hangul word, a date), once into the cell grid as cp949 text and once into Qt's
 // QStandardItemModel as its strings, each made from the same texts inside its own timing.
@@ -8,9 +11,6 @@
 // filterAcceptsRow over the Qt model, filtered and unfiltered again. The grid's rows must come
 // back as they were. Then grouping (GridBenchGroup.cpp) against the filter, and sorting
 // (GridBenchSort.cpp) against Qt's model and GNU sort.
-//
-// First of all one huge cell (GridBenchLarge.cpp): painting a 60 MB line against a short one, and
-// the aligned-text export of wide centred columns against the same export left-aligned.
 //
 // Then the files (GridBenchFiles.cpp): CSV and the grid's own file against Python's csv module.
 //
