@@ -1,3 +1,6 @@
+// First one huge cell (GridBenchLarge.cpp): painting a 60 MB line against a short one, and the
+// aligned-text export of wide centred columns against the same export left-aligned.
+//
 // Filling a grid: 100,000 rows of 5 cells (a Hangul name with a number, an integer, a decimal,
 // a Hangul word, a date), once into the cell grid as cp949 text and once into Qt's
 // QStandardItemModel as its strings, each made from the same texts inside its own timing.
@@ -31,6 +34,7 @@
 
 #include "bench/grid/GridBenchFiles.h"
 #include "bench/grid/GridBenchFind.h"
+#include "bench/grid/GridBenchLarge.h"
 #include "bench/grid/GridBenchPaint.h"
 #include "bench/grid/GridBenchPrint.h"
 #include "bench/grid/GridBenchRows.h"
@@ -174,6 +178,8 @@ int main(int argc, char** argv)
     int qtArgc = 1;
     TApplication app(qtArgc, argv);
     const TBenchText cp949(false), utf8(true);
+    // --- One huge cell, first: its peak is measured before the fills below raise the process's.
+    LargeCellMetrics();
 
     const TFill ours = Measure(rows, [&] {
         auto grid = std::make_unique<TCellGrid>(nullptr);

@@ -6,24 +6,14 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
+#include "bench/grid/GridBenchMeasure.h"
 #include "grid/control/CellGrid.h"
 
 namespace {
-
-void Metric(const char* name, double value) { std::printf("METRIC %s %.1f\n", name, value); }
-
-template <class Run>
-double Millis(Run run)
-{
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 bool SameCells(const TCellGrid& a, const TCellGrid& b)
 {

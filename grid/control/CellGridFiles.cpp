@@ -21,20 +21,30 @@ void WriteOrRaise(const AnsiString& FileName, std::string_view Bytes, const Ansi
         throw ECellGridError(Message + FileName);
 }
 
-// The old contents of a file an append adds to; empty when it cannot be read.
-std::string OldContents(const AnsiString& FileName)
-{
-    std::string bytes;
-    if (!TryReadWholeFile(FileName, bytes))
-        bytes.clear();
-    return bytes;
-}
-
+// The bytes of a file a reader takes: a file that cannot be read raises Message, one past the
+// readers' bound raises before anything is read.
 std::string ReadOrRaise(const AnsiString& FileName, const AnsiString& Message)
 {
     std::string bytes;
-    if (FileName.empty() || !TryReadWholeFile(FileName, bytes))
+    const TFileRead read = FileName.empty() ? TFileRead::Missing : ReadFileUpTo(FileName, kMaxGridFileBytes, bytes);
+    if (read == TFileRead::TooLarge)
+        throw ECellGridError(TooLargeFileMessage(FileName));
+    if (read != TFileRead::Ok)
         throw ECellGridError(Message);
+    return bytes;
+}
+
+// The old contents of a file an append adds to: nothing for a file not there yet. A file that
+// is there but cannot be read (no permission, a pipe, a device, a folder) is refused, as the
+// append would replace it by the new rows alone.
+std::string OldContents(const AnsiString& FileName)
+{
+    std::string bytes;
+    const TFileRead read = ReadFileUpTo(FileName, kMaxGridFileBytes, bytes);
+    if (read == TFileRead::TooLarge)
+        throw ECellGridError(TooLargeFileMessage(FileName));
+    if (read == TFileRead::Unreadable)
+        throw ECellGridError("Cannot open file " + FileName);
     return bytes;
 }
 
@@ -182,7 +192,12 @@ void TCellGrid::OutputToHTML(const AnsiString& FileName, bool Append)
     // Header and footer files are copied line by line; a missing one is skipped.
     const auto copyLines = [&text](const AnsiString& Name) {
         std::string bytes;
-        if (Name.empty() || !TryReadWholeFile(Name, bytes))
+        if (Name.empty())
+            return;
+        const TFileRead read = ReadFileUpTo(Name, kMaxGridFileBytes, bytes);
+        if (read == TFileRead::TooLarge)
+            throw ECellGridError(TooLargeFileMessage(Name));
+        if (read != TFileRead::Ok)
             return;
         TStringList lines;
         lines.SetText(bytes);

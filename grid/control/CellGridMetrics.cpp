@@ -9,6 +9,7 @@
 #include "grid/control/CgRichEdit.h"
 #include "grid/control/HtmlRender.h"
 #include "grid/model/Cgutil.h"
+#include "grid/model/StoredNumbers.h"
 #include "grid/model/TextPlacement.h"
 #include "platform/gui/DrawText.h"
 #include "platform/gui/MapMode.h"
@@ -58,7 +59,13 @@ int TCellGrid::MaxCharsInCol(int ACol)
     return static_cast<int>(longest);
 }
 
-int TCellGrid::MapFontHeight(int Size) const { return -static_cast<int>(std::trunc(Size * 254.0 / 72 * PrintScale)); }
+int TCellGrid::MapFontHeight(int Size) const
+{
+    // Cut to a font height: a huge size, or a huge fit-to-page factor, gives the tallest font.
+    const double height = std::trunc(Size * 254.0 / 72 * PrintScale);
+    return -static_cast<int>(std::isfinite(height) ? std::clamp(height, -double{kMaxFontHeight}, double{kMaxFontHeight})
+                                                   : 0);
+}
 
 int TCellGrid::MapFontSize(int Height) const { return static_cast<int>(std::trunc(Height * 72.0 / 254)); }
 
@@ -127,15 +134,18 @@ TPoint TCellGrid::GetPrintTextSize(TCanvas* Canvas, int ACol, int ARow, int Prin
         DrawText(Canvas, text, box, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS | VAlignFlag());
         size = {PrintColWidth, std::abs(box.Height())};
     } else {
-        int lines = 0;
+        // Sums in 64 bits, cut to what a page holds: a text of a million lines stays measurable.
+        int64_t lines = 0, widest = 0;
         do {
             AnsiString line = GetNextLine(text, Multilinecells);
             if (URLShow() && !URLFull())
                 StripURLProtocol(line);
-            size.x = std::max(size.x, Canvas->TextWidth(line) + graphic.x);
+            widest = std::max(widest, int64_t{Canvas->TextWidth(line)} + graphic.x);
             ++lines;
         } while (!text.empty());
-        size.y = std::abs(Canvas->TextHeight("gh")) * lines;
+        size.x = static_cast<int>(std::min<int64_t>(widest, kMaxPageLength));
+        size.y =
+            static_cast<int>(std::min<int64_t>(std::abs(int64_t{Canvas->TextHeight("gh")}) * lines, kMaxPageLength));
     }
     if (rotated) {
         const double a = angle * kPi / 180;

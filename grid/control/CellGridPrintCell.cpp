@@ -10,6 +10,7 @@
 #include "grid/control/CellImage.h"
 #include "grid/control/HtmlRender.h"
 #include "grid/model/Cgutil.h"
+#include "grid/model/StoredNumbers.h"
 #include "grid/model/TextPlacement.h"
 #include "platform/gui/CanvasViewport.h"
 #include "platform/gui/DrawText.h"
@@ -201,7 +202,7 @@ void DrawPlain(TPrintRun& Run, int Col, int Row, AnsiString Text, const TRect& C
     const TPrintsettings& p = *g.PrintSettings();
     const TAlignment align = g.GetCellAlignment(Col, Row);
     const int inset = Run.Metrics.Inset;
-    const int spacing = p.RowSpacing;
+    const int spacing = ClampPageLength(p.RowSpacing);
     const int height = c->TextHeight("gh");
     const int lh = height + spacing + (height + spacing) / 8;
     const TVAlignment valign = g.VAlignment();
@@ -242,13 +243,17 @@ void DrawPlain(TPrintRun& Run, int Col, int Row, AnsiString Text, const TRect& C
         c->TextRect(LoMetric(Cell), at.x, -at.y, lines[0]);
         return;
     }
-    int y = R.Top + lower(Advance - lh * static_cast<int>(lines.size()));
+    // Lines past the cell's bottom are clipped away: they are not drawn, and positions stay small.
+    const int64_t block = static_cast<int64_t>(lh) * static_cast<int64_t>(lines.size());
+    int64_t y = R.Top + lower(static_cast<int>(std::clamp<int64_t>(Advance - block, -kMaxPageCoord, kMaxPageCoord)));
     for (const AnsiString& line : lines) {
+        if (y > Cell.Bottom || (lh <= 0 && y + height < Cell.Top))
+            break;
         const int w = c->TextWidth(line);
         const int x = align == taLeftJustify ? R.Left + inset
             : align == taRightJustify        ? R.Right - inset - w
                                              : R.Left + (R.Width() - w) / 2;
-        c->TextRect(LoMetric(Cell), x, -y, line);
+        c->TextRect(LoMetric(Cell), x, -static_cast<int>(std::clamp<int64_t>(y, -kMaxPageCoord, kMaxPageCoord)), line);
         y += lh;
     }
 }

@@ -150,7 +150,8 @@ void TCellModel::FreeRowExtras(int ARow) { FreeExtrasIn(ARow, 0, CellStore().Sto
 
 void TCellModel::FreeExtrasIn(int ARow, int FromCol, int ToCol)
 {
-    for (int c = std::max(FromCol, 0); c < std::min(ToCol, CellStore().StoredCols(ARow)); ++c)
+    for (int c = CellStore().NextStoredCol(ARow, FromCol); c >= 0 && c < ToCol;
+         c = CellStore().NextStoredCol(ARow, c + 1))
         if (TCellGraphic* extra = AsCellGraphic(Objects(c, ARow))) {
             CellStore().SetObject(c, ARow, nullptr);
             DeleteExtra(c, extra);

@@ -85,8 +85,9 @@ void TCellModel::ClearRect(int Col1, int Row1, int Col2, int Row2)
 {
     if (Col2 < Col1 || Row2 < Row1)
         return;
+    // Only the cells a row stores are visited: a wide grid of few cells clears in their time.
     for (int r = std::max(Row1, 0); r <= std::min(Row2, RowCount() - 1); ++r) {
-        for (int c = std::max(Col1, 0); c <= std::min(Col2, CellStore().StoredCols(r) - 1); ++c) {
+        for (int c = CellStore().NextStoredCol(r, Col1); c >= 0 && c <= Col2; c = CellStore().NextStoredCol(r, c + 1)) {
             if (!Cells(c, r).empty())
                 SetCells(c, r, AnsiString());
             FreeCellGraphic(c, r);

@@ -38,17 +38,27 @@ public:
     TCsvReader(std::string_view Bytes, int Delimiter) : FBytes(Bytes), FDelimiter(Delimiter) {}
 
     bool AtEnd() const { return FAt >= FBytes.size(); }
-    // The fields of the next record into Fields; false at the end.
-    bool Next(std::vector<AnsiString>& Fields)
+    // The next record: its number of fields in Count, and with Fields its fields too (counting
+    // alone keeps nothing); false at the end.
+    bool Next(std::vector<AnsiString>* Fields, size_t& Count)
     {
-        Fields.clear();
+        Count = 0;
+        if (Fields)
+            Fields->clear();
         if (AtEnd())
             return false;
         for (;;) {
             const bool quoted = FBytes[FAt] == kQuote;
-            AnsiString field = quoted ? Quoted() : Plain();
+            AnsiString field;
+            AnsiString* into = Fields ? &field : nullptr;
+            const bool any = quoted ? Quoted(into) : Plain(into);
+            const auto add = [&] {
+                ++Count;
+                if (Fields)
+                    Fields->push_back(std::move(field));
+            };
             if (AtDelimiter()) {
-                Fields.push_back(std::move(field));
+                add();
                 ++FAt;
                 // A delimiter that ends the line leaves no empty field after it.
                 if (AtLineEnd()) {
@@ -57,8 +67,8 @@ public:
                 }
                 continue;
             }
-            if (quoted || !field.empty())
-                Fields.push_back(std::move(field));
+            if (quoted || any)
+                add();
             SkipLineEnd();
             return true;
         }
@@ -74,30 +84,33 @@ private:
         if (FAt < FBytes.size() && FBytes[FAt] == '\n')
             ++FAt;
     }
-    // Up to the delimiter or the line end.
-    AnsiString Plain()
+    // Up to the delimiter or the line end, added to Into when given; whether there was any.
+    bool Plain(AnsiString* Into)
     {
         const size_t start = FAt;
         while (!AtLineEnd() && !AtDelimiter())
             FAt += PairAt(FBytes, FAt) ? 2 : 1;
-        return AnsiString(FBytes.substr(start, FAt - start));
+        if (Into)
+            Into->append(FBytes.substr(start, FAt - start));
+        return FAt > start;
     }
     // From an opening quote to its closing one, doubled quotes undoubled, line breaks kept;
     // what follows the closing quote up to the delimiter is kept too. A quote never closed
     // takes the rest of its own line as it stands, so it cannot swallow the file.
-    AnsiString Quoted()
+    bool Quoted(AnsiString* Into)
     {
         const size_t open = FAt++;
-        AnsiString field;
         for (;;) {
             if (AtEnd()) {
                 FAt = open + 1;
-                AnsiString rest = Plain();
-                return rest;
+                if (Into)
+                    Into->clear();
+                return Plain(Into);
             }
             if (FBytes[FAt] == kQuote) {
                 if (FAt + 1 < FBytes.size() && FBytes[FAt + 1] == kQuote) {
-                    field += kQuote;
+                    if (Into)
+                        *Into += kQuote;
                     FAt += 2;
                     continue;
                 }
@@ -105,11 +118,12 @@ private:
                 break;
             }
             const size_t length = PairAt(FBytes, FAt) ? 2 : 1;
-            field.append(FBytes.substr(FAt, length));
+            if (Into)
+                Into->append(FBytes.substr(FAt, length));
             FAt += length;
         }
-        field += Plain();
-        return field;
+        Plain(Into);
+        return true;
     }
 
     std::string_view FBytes;
@@ -238,37 +252,36 @@ void LoadCSVText(TCellModel& Grid, std::string_view Bytes, std::string_view File
         Bytes = oemBytes;
     }
     const char delimiter = Settings.CSVDelimiter ? Settings.CSVDelimiter : DetectCSVDelimiter(Bytes);
-    // Read every record first: the rows are sized once, and a file the grid cannot hold
-    // raises before anything changes.
-    std::vector<AnsiString> fields;
-    std::vector<size_t> ends;
-    size_t widest = 0;
+    const int separator = delimiter ? static_cast<unsigned char>(delimiter) : -1;
+    // Count the records first, keeping none of their fields: the rows are sized once, and a file
+    // the grid cannot hold raises as soon as it passes the limit, before anything changes.
+    int64_t n = 0;
+    int64_t cols = Grid.ColCount();
     {
-        TCsvReader reader(Bytes, delimiter ? static_cast<unsigned char>(delimiter) : -1);
-        std::vector<AnsiString> record;
-        while (reader.Next(record)) {
-            widest = std::max(widest, record.size());
-            std::move(record.begin(), record.end(), std::back_inserter(fields));
-            ends.push_back(fields.size());
+        TCsvReader counter(Bytes, separator);
+        size_t fields = 0;
+        while (counter.Next(nullptr, fields)) {
+            ++n;
+            cols = std::max<int64_t>(cols, fc + static_cast<int64_t>(fields));
+            const int64_t rows = (Insert ? int64_t{Grid.RowCount()} : int64_t{fr}) + n;
+            if (rows > INT32_MAX || cols > INT32_MAX || cols * rows > TCustomGridData::kMaxCells)
+                throw ECellGridError(CorruptFileMessage(FileName));
         }
     }
-    const int64_t n = static_cast<int64_t>(ends.size());
-    const int64_t rows = (Insert ? int64_t{Grid.RowCount()} : int64_t{fr}) + n;
-    const int64_t cols = std::max<int64_t>(Grid.ColCount(), fc + static_cast<int64_t>(widest));
-    if (rows > INT32_MAX || cols > INT32_MAX || cols * rows > TCustomGridData::kMaxCells)
-        throw ECellGridError(CorruptFileMessage(FileName));
-    Grid.SetRowCount(static_cast<int>(rows));
+    Grid.SetRowCount(static_cast<int>((Insert ? int64_t{Grid.RowCount()} : int64_t{fr}) + n));
     if (cols > Grid.ColCount())
         Grid.SetColCount(static_cast<int>(cols));
-    size_t field = 0;
-    for (int64_t k = 0; k < n; ++k, ++t) {
-        for (int j = 0; field < ends[static_cast<size_t>(k)]; ++j, ++field) {
-            AnsiString& text = fields[field];
+    TCsvReader reader(Bytes, separator);
+    std::vector<AnsiString> record;
+    size_t count = 0;
+    for (int64_t k = 0; k < n && reader.Next(&record, count); ++k, ++t) {
+        for (size_t j = 0; j < record.size(); ++j) {
+            AnsiString& text = record[j];
             if (Settings.CSVJavaStyle)
                 JavaToLineFeeds(text);
             else
                 text = LoneLfToCrLf(text);
-            Grid.SetCells(fc + j, t + fr, text);
+            Grid.SetCells(fc + static_cast<int>(j), t + fr, text);
         }
         Progress.Step(k + 1, n);
     }

@@ -1,6 +1,8 @@
 // The HTML table export (cell texts as mark-up, cp949, with the cells' alignment, colours and
 // font styles as the grid paints them) and the flat XML export (texts only, UTF-8, escaped).
 
+#include <algorithm>
+
 #include "grid/model/Cgutil.h"
 #include "grid/model/GridFiles.h"
 #include "platform/core/Cp949.h"
@@ -35,6 +37,9 @@ AnsiString AlignAttribute(TAlignment Alignment)
 
 AnsiString BackAttribute(int32_t Rgb) { return " BGCOLOR=\"#" + HTMLColor(Rgb) + "\""; }
 
+// UTF-8 text as XML character data: "&", "<" and ">" escaped, and the control characters XML 1.0
+// forbids (all below 0x20 but TAB, LF and CR) written as U+FFFD, as the text's bytes that are no
+// cp949 character already are.
 AnsiString XMLEscaped(std::string_view Text)
 {
     AnsiString out;
@@ -44,10 +49,40 @@ AnsiString XMLEscaped(std::string_view Text)
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
-        default: out += c;
+        case '\t':
+        case '\n':
+        case '\r': out += c; break;
+        default:
+            out += static_cast<unsigned char>(c) < 0x20 ? std::string_view("\xEF\xBF\xBD") : std::string_view(&c, 1);
         }
     }
     return out;
+}
+
+// Whether a UTF-16 unit may start an XML name, or stand in one (XML 1.0, fifth edition; no
+// colon, which would need a declared namespace).
+bool NameStartUnit(char16_t u)
+{
+    return (u >= 'A' && u <= 'Z') || u == '_' || (u >= 'a' && u <= 'z') || (u >= 0xC0 && u <= 0xD6) ||
+        (u >= 0xD8 && u <= 0xF6) || (u >= 0xF8 && u <= 0x2FF) || (u >= 0x370 && u <= 0x37D) ||
+        (u >= 0x37F && u <= 0x1FFF) || (u >= 0x200C && u <= 0x200D) || (u >= 0x2070 && u <= 0x218F) ||
+        (u >= 0x2C00 && u <= 0x2FEF) || (u >= 0x3001 && u <= 0xD7FF) || (u >= 0xF900 && u <= 0xFDCF) ||
+        (u >= 0xFDF0 && u <= 0xFFFD);
+}
+
+bool NameUnit(char16_t u)
+{
+    return NameStartUnit(u) || u == '-' || u == '.' || (u >= '0' && u <= '9') || u == 0xB7 ||
+        (u >= 0x300 && u <= 0x36F) || (u >= 0x203F && u <= 0x2040);
+}
+
+// A caller's element name as UTF-8; a text that is no XML name raises before anything is written.
+AnsiString XMLName(std::string_view Tag)
+{
+    const std::u16string units = Cp949ToUtf16(Tag);
+    if (units.empty() || !NameStartUnit(units[0]) || !std::all_of(units.begin(), units.end(), NameUnit))
+        throw ECellGridError("Invalid XML tag name \"" + AnsiString(Tag) + "\"");
+    return Cp949ToUtf8(Tag);
 }
 
 void AddLine(AnsiString& Out, std::string_view Line)
@@ -155,15 +190,19 @@ AnsiString HTMLTable(const TCellModel& Grid, const THtmlExport& Export)
 AnsiString XMLText(const TCellModel& Grid, std::string_view ListTag, std::string_view RecordTag,
                    const std::vector<AnsiString>& FieldTags)
 {
-    const AnsiString list = Cp949ToUtf8(ListTag), record = Cp949ToUtf8(RecordTag);
+    const AnsiString list = XMLName(ListTag), record = XMLName(RecordTag);
+    std::vector<AnsiString> fields;
+    for (int c = Grid.GetSaveStartCol(); c <= Grid.GetSaveEndCol(); ++c) {
+        const size_t i = static_cast<size_t>(c - Grid.GetSaveStartCol());
+        fields.push_back(i < FieldTags.size() ? XMLName(FieldTags[i]) : "FIELD" + std::to_string(i));
+    }
     AnsiString out;
     AddLine(out, "<?xml version=\"1.0\"?>");
     AddLine(out, "<" + list + ">");
     for (int r = Grid.GetSaveStartRow(); r <= Grid.GetSaveEndRow(); ++r) {
         AddLine(out, "<" + record + ">");
         for (int c = Grid.GetSaveStartCol(); c <= Grid.GetSaveEndCol(); ++c) {
-            const size_t i = static_cast<size_t>(c - Grid.GetSaveStartCol());
-            const AnsiString tag = i < FieldTags.size() ? Cp949ToUtf8(FieldTags[i]) : "FIELD" + std::to_string(i);
+            const AnsiString& tag = fields[static_cast<size_t>(c - Grid.GetSaveStartCol())];
             AddLine(out, "<" + tag + ">" + XMLEscaped(Cp949ToUtf8(Grid.Cells(c, r))) + "</" + tag + ">");
         }
         AddLine(out, "</" + record + ">");

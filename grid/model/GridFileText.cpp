@@ -8,14 +8,13 @@
 
 #include "grid/model/Cgutil.h"
 #include "grid/model/GridFiles.h"
+#include "grid/model/StoredNumbers.h"
 #include "platform/core/Streams.h"
 
 namespace {
 
 // Let the window process its messages after this many rows at most.
 constexpr int64_t kRowsBetweenMessages = 256;
-// A width line above this is taken as this: sums of widths stay far from overflowing.
-constexpr int kMaxFileColWidth = 65535;
 
 // The runtime's reading of a number with an error position: leading blanks, a sign, "$" or
 // "0x" for hexadecimal, then the digits up to the first that is not one; saturates.
@@ -92,6 +91,8 @@ AnsiString CorruptFileMessage(std::string_view FileName)
     return "File contains no data or corrupt file " + AnsiString(FileName);
 }
 
+AnsiString TooLargeFileMessage(std::string_view FileName) { return "File too large " + AnsiString(FileName); }
+
 AnsiString GridFileText(const TCellModel& Grid, const TGridFileSettings& Settings, TFileProgress& Progress)
 {
     const int hidden = Settings.SaveIncludesHidden ? Grid.HiddenColCount() : 0;
@@ -139,8 +140,8 @@ void LoadGridFileText(TCellModel& Grid, std::string_view Bytes, std::string_view
                 : line.substr(3, comma - 3);
             const int c = LeadingNumber(index);
             const int w = comma == std::string_view::npos ? 0 : LeadingNumber(line.substr(comma + 1, 255));
-            if (c >= 0 && c < Grid.ColCount() && w >= 0)
-                Grid.SetColWidths(c, std::min(w, kMaxFileColWidth));
+            if (const std::optional<int> width = StoredColWidth(w); c >= 0 && c < Grid.ColCount() && width)
+                Grid.SetColWidths(c, *width);
             continue;
         }
         // A cell line needs its two indexes; anything else (a blank line, junk) is skipped.

@@ -53,6 +53,13 @@ AnsiString LoneLfToCrLf(std::string_view Text);
 // The message of a file whose header the grid cannot hold.
 AnsiString CorruptFileMessage(std::string_view FileName);
 
+// The largest file a reader takes (and an append adds to): the grid holds at most
+// TCustomGridData::kMaxCells cells, at 16 bytes a cell about this much text. A larger file is
+// refused by its size, before a byte of it is read.
+constexpr int64_t kMaxGridFileBytes = int64_t{1} << 30;
+// The message of a file beyond kMaxGridFileBytes.
+AnsiString TooLargeFileMessage(std::string_view FileName);
+
 // --- The grid file (GridFileText.cpp).
 AnsiString GridFileText(const TCellModel& Grid, const TGridFileSettings& Settings, TFileProgress& Progress);
 // Raises ECellGridError "File contains no data or corrupt file " + FileName when the header
@@ -113,6 +120,8 @@ struct THtmlExport {
 AnsiString HTMLTable(const TCellModel& Grid, const THtmlExport& Export);
 // The cell text as the export writes it: CR as "<br>", links when URLShow, "<br>" for empty.
 AnsiString HTMLCellText(std::string_view Text, bool URLShow, bool URLFull);
-// UTF-8, with "&", "<" and ">" escaped.
+// UTF-8, with "&", "<" and ">" escaped and the control characters XML forbids as U+FFFD. A tag
+// (list, record, or the field tag of a column written) that is no XML name raises ECellGridError
+// "Invalid XML tag name" with the tag in quotes.
 AnsiString XMLText(const TCellModel& Grid, std::string_view ListTag, std::string_view RecordTag,
                    const std::vector<AnsiString>& FieldTags);

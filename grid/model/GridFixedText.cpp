@@ -135,13 +135,18 @@ AnsiString ASCIIText(const TCellModel& Grid, bool Multiline, const TCellAlignmen
         if (c > 0)
             start[static_cast<size_t>(c)] = start[static_cast<size_t>(c - 1)] + width[static_cast<size_t>(c - 1)] + 1;
     }
-    const auto align = [](AnsiString s, TAlignment how, size_t w) {
-        if (how == taRightJustify && s.size() < w)
-            s.insert(0, w - s.size(), ' ');
-        else if (how == taCenter)
-            while (s.size() < w)
-                s = ' ' + s + ' ';
-        return s;
+    // Centred text takes as many blanks each side as reach the width (one more than it when the
+    // room is odd), all at once.
+    const auto align = [](std::string_view s, TAlignment how, size_t w) {
+        const size_t room = w > s.size() ? w - s.size() : 0;
+        const size_t before = how == taRightJustify ? room : how == taCenter ? (room + 1) / 2 : 0;
+        const size_t after = how == taCenter ? before : 0;
+        AnsiString out;
+        out.reserve(before + s.size() + after);
+        out.append(before, ' ');
+        out += s;
+        out.append(after, ' ');
+        return out;
     };
     AnsiString out;
     for (int r = 0; r < Grid.RowCount(); ++r) {
@@ -153,21 +158,22 @@ AnsiString ASCIIText(const TCellModel& Grid, bool Multiline, const TCellAlignmen
             AnsiString s = Grid.Cells(Grid.RemapCol(c), r);
             const size_t crlf = s.find("\r\n");
             if (crlf != AnsiString::npos && Multiline) {
-                AnsiString rest = s.substr(crlf + 2);
-                s.resize(crlf);
-                for (size_t k = 0; !rest.empty() || k == 0; ++k) {
+                // The further lines, walked in place: a cell of many lines is not copied per line.
+                std::string_view rest = std::string_view(s).substr(crlf + 2);
+                for (size_t k = 0;; ++k) {
                     const size_t next = rest.find("\r\n");
-                    const AnsiString part = rest.substr(0, next);
-                    rest = next == AnsiString::npos ? AnsiString() : rest.substr(next + 2);
+                    const std::string_view part = rest.substr(0, next);
                     if (k >= more.size())
                         more.emplace_back();
                     AnsiString& line = more[k];
                     if (line.size() < start[static_cast<size_t>(c)])
                         line.append(start[static_cast<size_t>(c)] - line.size(), ' ');
                     line += align(part, how, w);
-                    if (rest.empty())
+                    if (next == std::string_view::npos || next + 2 >= rest.size())
                         break;
+                    rest = rest.substr(next + 2);
                 }
+                s.resize(crlf);
             } else if (crlf != AnsiString::npos) {
                 s.resize(crlf);
             }

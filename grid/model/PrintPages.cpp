@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "grid/model/StoredNumbers.h"
 #include "platform/core/DateFormat.h"
 
 namespace {
@@ -28,15 +29,29 @@ bool LinesAtColumns(TPrintBorders b)
 
 bool FrameAround(TPrintBorders b) { return b == pbAround || b == pbAroundVertical || b == pbAroundHorizontal; }
 
+// A position on the page as the target gets it.
+int PageCoord(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -kMaxPageCoord, kMaxPageCoord)); }
+
+// A width or height of a column, a row or a text: at most what a page can hold.
+int PageSize(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, 0, kMaxPageLength)); }
+
+TPrintPageSettings Bounded(TPrintPageSettings s)
+{
+    for (int* length : {&s.FooterSize, &s.HeaderSize, &s.LeftSize, &s.RightSize, &s.ColumnSpacing, &s.RowSpacing,
+                        &s.TitleSpacing, &s.FixedHeight, &s.FixedWidth})
+        *length = ClampPageLength(*length);
+    return s;
+}
+
 }  // namespace
 
 TPrintPages::TPrintPages(const TPrintPageSettings& Settings, const TPrintFontMetrics& Metrics, const TPrintJob& Job,
                          IPrintTarget& Target)
-    : FSettings(Settings), FMetrics(Metrics), FJob(Job), FTarget(Target)
+    : FSettings(Bounded(Settings)), FMetrics(Metrics), FJob(Job), FTarget(Target)
 {
     // The text height is taken as a 16-bit value, as the page setup always did.
     FS = static_cast<int16_t>(Metrics.TextHeight) / 8;
-    FSpace = Settings.UseFixedWidth ? 0 : Settings.ColumnSpacing + 20;
+    FSpace = FSettings.UseFixedWidth ? 0 : FSettings.ColumnSpacing + 20;
 }
 
 int TPrintPages::Run()
@@ -48,8 +63,11 @@ int TPrintPages::Run()
     FCachedRow = -1;
     MeasureColumns();
     FitColumns();
-    for (int c = FJob.Range.Left; c <= FJob.Range.Right; ++c)
-        FTarget.ColumnWidth(c, FWidths[static_cast<size_t>(c)]);
+    for (int c = FJob.Range.Left; c <= FJob.Range.Right; ++c) {
+        int& width = FWidths[static_cast<size_t>(c)];
+        FTarget.ColumnWidth(c, width);
+        width = PageSize(width);
+    }
     CutSlices();
     for (size_t i = 0; i < FSlices.size(); ++i)
         PrintSlice(i);
@@ -61,14 +79,15 @@ void TPrintPages::MeasureColumns()
     const auto measure = [this](int c) {
         int width = 0;
         if (FSettings.NoAutoSize) {
-            width = static_cast<int>(std::lround((FTarget.ScreenColWidth(c) - 4) * FJob.ScreenFactor));
+            const double printed = (static_cast<double>(FTarget.ScreenColWidth(c)) - 4) * FJob.ScreenFactor;
+            width = static_cast<int>(std::lround(std::clamp(printed, 0.0, double{kMaxPageLength})));
         } else {
             for (int r = FJob.Range.Top; r <= FJob.Range.Bottom; ++r)
                 width =
                     std::max(width, FSettings.UseFixedWidth ? FSettings.FixedWidth : FTarget.MeasureCellWidth(c, r));
         }
         // A screen column narrower than its 4-pixel margin prints with no width, not a negative one.
-        FWidths[static_cast<size_t>(c)] = std::max(0, width);
+        FWidths[static_cast<size_t>(c)] = PageSize(width);
     };
     for (int c = FJob.Range.Left; c <= FJob.Range.Right; ++c)
         measure(c);
@@ -103,46 +122,44 @@ void TPrintPages::FitColumns()
         scale = 1.0;
     if (scale != 1)
         for (int& w : FWidths)
-            w = static_cast<int>(std::trunc(w * scale));
+            w = static_cast<int>(std::trunc(std::min(w * scale, double{kMaxPageLength})));
     FScale = scale;
 }
 
 void TPrintPages::CutSlices()
 {
     FSlices.clear();
-    const int limit = FJob.PageWidth - FSettings.RightSize;
-    const int x0 = FSettings.Centered ? 0 : FSettings.LeftSize;
-    const auto width = [this](int c) { return FWidths[static_cast<size_t>(c)] + FSpace; };
+    const int64_t limit = int64_t{FJob.PageWidth} - FSettings.RightSize;
+    const int64_t x0 = FSettings.Centered ? 0 : FSettings.LeftSize;
+    const auto width = [this](int c) { return int64_t{FWidths[static_cast<size_t>(c)]} + FSpace; };
     for (int first = FJob.Range.Left; first <= FJob.Range.Right;) {
         TSlice s;
         s.First = first;
         s.RepeatCols = first != FJob.Range.Left && FJob.FixedCols > 0 && FSettings.RepeatFixedCols;
-        int repeated = 0;
+        int64_t repeated = 0;
         if (s.RepeatCols)
             for (int c = 0; c < FJob.FixedCols; ++c)
                 repeated += width(c);
         // A slice holds at least its first column, however wide.
-        long long used = repeated + width(first);
+        int64_t used = repeated + width(first);
         s.Last = first;
         while (s.Last < FJob.Range.Right && used + width(s.Last + 1) <= limit)
             used += width(++s.Last);
-        s.Offsets.push_back(x0);
-        for (int c = first + 1; c <= s.Last + 1; ++c)
-            s.Offsets.push_back(s.Offsets.back() + width(c - 1));
+        const int64_t shift = FSettings.Centered && used < FJob.PageWidth ? (FJob.PageWidth - used) / 2 : 0;
+        int64_t at = x0 + shift + repeated;
+        for (int c = first; c <= s.Last + 1; ++c) {
+            s.Offsets.push_back(PageCoord(at));
+            if (c <= s.Last)
+                at += width(c);
+        }
         if (s.RepeatCols) {
-            s.RepeatOffsets.push_back(x0);
-            for (int c = 1; c <= FJob.FixedCols; ++c)
-                s.RepeatOffsets.push_back(s.RepeatOffsets.back() + width(c - 1));
+            at = x0 + shift;
+            for (int c = 0; c <= FJob.FixedCols; ++c) {
+                s.RepeatOffsets.push_back(PageCoord(at));
+                if (c < FJob.FixedCols)
+                    at += width(c);
+            }
         }
-        if (FSettings.Centered && used < FJob.PageWidth) {
-            const int shift = static_cast<int>((FJob.PageWidth - used) / 2);
-            for (int& o : s.Offsets)
-                o += shift;
-            for (int& o : s.RepeatOffsets)
-                o += shift;
-        }
-        for (int& o : s.Offsets)
-            o += repeated;
         first = s.Last + 1;
         FSlices.push_back(std::move(s));
     }
@@ -153,21 +170,21 @@ int TPrintPages::TopReserve() const
     const TPrintPageSettings& p = FSettings;
     if (!AtTop(p.Time) && !AtTop(p.Date) && !AtTop(p.PageNr) && !AtTop(p.Title))
         return p.HeaderSize;
-    int reserve = FS + FMetrics.HeaderLine + p.HeaderSize;
+    int64_t reserve = int64_t{FS} + FMetrics.HeaderLine + p.HeaderSize;
     if (AtTop(p.Title) && !p.TitleLines.empty())
-        reserve += (static_cast<int>(p.TitleLines.size()) - 1) * FMetrics.HeaderLine;
-    return reserve;
+        reserve += static_cast<int64_t>(p.TitleLines.size() - 1) * FMetrics.HeaderLine;
+    return PageCoord(reserve);
 }
 
 int TPrintPages::BottomReserve() const
 {
     const TPrintPageSettings& p = FSettings;
     if (!AtBottom(p.Time) && !AtBottom(p.Date) && !AtBottom(p.PageNr) && !AtBottom(p.Title))
-        return FS + FMetrics.FooterLine + p.FooterSize;
-    int reserve = 2 * (FS + FMetrics.FooterLine) + p.FooterSize;
+        return PageCoord(int64_t{FS} + FMetrics.FooterLine + p.FooterSize);
+    int64_t reserve = 2 * (int64_t{FS} + FMetrics.FooterLine) + p.FooterSize;
     if (AtBottom(p.Title) && !p.TitleLines.empty())
-        reserve += (static_cast<int>(p.TitleLines.size()) - 1) * FMetrics.FooterLine;
-    return reserve;
+        reserve += static_cast<int64_t>(p.TitleLines.size() - 1) * FMetrics.FooterLine;
+    return PageCoord(reserve);
 }
 
 void TPrintPages::PrintSlice(size_t Index)
@@ -185,7 +202,7 @@ void TPrintPages::PrintSlice(size_t Index)
     const int slice = static_cast<int>(Index) + 1;
     int slicePage = 1;
     bool pageStart = true, justEnded = false;
-    const int bottomLimit = FJob.PageHeight - BottomReserve();
+    const int64_t bottomLimit = int64_t{FJob.PageHeight} - BottomReserve();
     for (int row = FJob.Range.Top; row <= FJob.Range.Bottom; ++row) {
         if (pageStart) {
             FPos = TopReserve();
@@ -230,8 +247,8 @@ int TPrintPages::RowTextHeight(int Row)
             height = std::max(height, FTarget.MeasureCellHeight(c, Row));
     }
     FCachedRow = Row;
-    FCachedHeight = height;
-    return height;
+    FCachedHeight = PageSize(height);
+    return FCachedHeight;
 }
 
 int TPrintPages::RowAdvance(int Row)
@@ -258,13 +275,13 @@ void TPrintPages::DrawRun(int First, int Last, const std::vector<int>& Offsets, 
         TPrintCell cell;
         cell.Col = c;
         cell.Row = Row;
-        cell.Rect = TRect{at(c), FPos, at(c + 1), FPos + Advance};
+        cell.Rect = TRect{at(c), PageCoord(FPos), at(c + 1), PageCoord(FPos + Advance)};
         cell.Advance = Advance;
         cell.Scale = FScale;
         FTarget.DrawCell(cell);
     }
     if (LinesAtRows(FSettings.Borders))
-        FTarget.DrawLine(at(First), FPos, at(Last + 1), FPos);
+        FTarget.DrawLine(at(First), PageCoord(FPos), at(Last + 1), PageCoord(FPos));
 }
 
 AnsiString TPrintPages::PageText(int Page, int SlicePage, int Slice) const
@@ -298,17 +315,18 @@ std::array<AnsiString, 6> TPrintPages::SlotTexts(int Page, int SlicePage, int Sl
 
 int TPrintPages::SlotX(TPrintPosition Position, int Width) const
 {
+    const int64_t width = std::clamp(Width, 0, kMaxPageCoord);
     if (AtLeft(Position))
         return FSettings.LeftSize;
     if (AtRight(Position))
-        return FJob.PageWidth - Width - 20 - FSettings.RightSize;
-    return (FJob.PageWidth - Width) / 2;
+        return PageCoord(FJob.PageWidth - width - 20 - FSettings.RightSize);
+    return PageCoord((FJob.PageWidth - width) / 2);
 }
 
 void TPrintPages::DrawHeaderFooter(int SlicePage, int Slice)
 {
     const std::array<AnsiString, 6> slots = SlotTexts(FPages + 1, SlicePage, Slice);
-    const int footerTop = FJob.PageHeight - (FSettings.FooterSize + FS + FMetrics.FooterLine);
+    const int footerTop = PageCoord(FJob.PageHeight - (int64_t{FSettings.FooterSize} + FS + FMetrics.FooterLine));
     int titleX = 0;
     for (int i = 0; i < 6; ++i) {
         const auto at = static_cast<TPrintPosition>(ppTopLeft + i);
@@ -325,9 +343,9 @@ void TPrintPages::DrawHeaderFooter(int SlicePage, int Slice)
     if ((AtTop(title) || AtBottom(title)) && FSettings.TitleLines.size() > 1) {
         const bool footer = AtBottom(title);
         const int line = footer ? FMetrics.FooterLine : FMetrics.HeaderLine;
-        int y = footer ? footerTop : FSettings.HeaderSize;
+        int64_t y = footer ? footerTop : FSettings.HeaderSize;
         for (size_t k = 1; k < FSettings.TitleLines.size(); ++k)
-            FTarget.DrawHeaderText(footer, titleX, y += line, FSettings.TitleLines[k]);
+            FTarget.DrawHeaderText(footer, titleX, PageCoord(y += line), FSettings.TitleLines[k]);
     }
 }
 
@@ -336,8 +354,8 @@ void TPrintPages::DrawPageBorders(const TSlice& Slice)
     const TPrintBorders borders = FSettings.Borders;
     const int left = Slice.RepeatCols ? Slice.RepeatOffsets.front() : Slice.Offsets.front();
     const int right = Slice.Offsets.back();
-    const int top = TopReserve() + FSettings.TitleSpacing;
-    const int bottom = FPos - FS / 2;
+    const int top = PageCoord(int64_t{TopReserve()} + FSettings.TitleSpacing);
+    const int bottom = PageCoord(FPos - FS / 2);
     if (FrameAround(borders))
         FTarget.DrawFrame(TRect{left, top, right, bottom});
     if (LinesAtRows(borders))

@@ -9,6 +9,7 @@
 // from its top edge; a target on a canvas in MM_LOMETRIC (y growing up) negates y.
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "grid/model/CellGridTypes.h"
@@ -110,6 +111,11 @@ public:
 
 // One run: lays the range out and draws through the target. Widths and offsets are kept for
 // every column of the grid (the last slice's offsets, as the page being laid out left them).
+// The settings' lengths are cut to what a page holds, and so is every size the target measures
+// or its events give (a column or row is at most kMaxPageLength); positions are summed in 64
+// bits and handed on cut to kMaxPageCoord, so no setting or text can overflow the layout.
+constexpr int kMaxPageCoord = 1 << 24;
+
 class TPrintPages {
 public:
     TPrintPages(const TPrintPageSettings& Settings, const TPrintFontMetrics& Metrics, const TPrintJob& Job,
@@ -154,7 +160,7 @@ private:
     bool Drawing() const { return PrintMethodDraws(FJob.Method) && PageInWindow(FPages + 1); }
     int SlotX(TPrintPosition Position, int Width) const;
 
-    const TPrintPageSettings& FSettings;
+    const TPrintPageSettings FSettings;
     const TPrintFontMetrics& FMetrics;
     const TPrintJob& FJob;
     IPrintTarget& FTarget;
@@ -163,7 +169,7 @@ private:
     double FScale = 1.0;
     std::vector<int> FWidths, FOffsets;
     std::vector<TSlice> FSlices;
-    int FPages = 0;  // pages counted so far; the page being built is FPages + 1
-    int FPos = 0;    // the position down the page
+    int FPages = 0;    // pages counted so far; the page being built is FPages + 1
+    int64_t FPos = 0;  // the position down the page
     int FCachedRow = -1, FCachedHeight = 0;
 };

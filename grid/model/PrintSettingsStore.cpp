@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "grid/model/StoredNumbers.h"
+
 namespace {
 
 // The INI file trims a value and takes one pair of quotes off it: a text that would lose
@@ -26,6 +28,12 @@ void WriteFlag(TCustomIniFile& ini, const AnsiString& section, const char* key, 
 bool ReadFlag(TCustomIniFile& ini, const AnsiString& section, const char* key, bool def)
 {
     return ini.ReadString(section, key, def ? "Y" : "N") == "Y";
+}
+
+// A length on the page, cut to what a page can hold.
+int ReadLength(TCustomIniFile& ini, const AnsiString& section, const char* key, int def)
+{
+    return ClampPageLength(ini.ReadInteger(section, key, def));
 }
 
 // An enumeration's ordinal is kept only inside its range.
@@ -54,7 +62,7 @@ void WriteFont(TCustomIniFile& ini, const AnsiString& section, const std::string
 void ReadFont(TCustomIniFile& ini, const AnsiString& section, const std::string& prefix, TStoredFont& font)
 {
     font.Name = ini.ReadString(section, prefix + "FontName", "Arial");
-    font.Size = ini.ReadInteger(section, prefix + "FontSize", 10);
+    font.Size = ClampFontPoints(ini.ReadInteger(section, prefix + "FontSize", 10));
     font.Style |= ini.ReadInteger(section, prefix + "FontStyle", 0) &
         (kStoredBoldBit | kStoredItalicBit | kStoredUnderlineBit | kStoredStrikeOutBit);
     font.Color = ini.ReadInteger(section, prefix + "FontColor", 0);
@@ -129,11 +137,11 @@ void WritePrintSettings(TCustomIniFile& Ini, const AnsiString& Section, const TS
 
 void ReadPrintSettings(TCustomIniFile& Ini, const AnsiString& Section, TStoredPrintSettings& S)
 {
-    S.ColumnSpacing = Ini.ReadInteger(Section, "ColumnSpacing", 20);
-    S.RowSpacing = Ini.ReadInteger(Section, "RowSpacing", 20);
-    S.TitleSpacing = Ini.ReadInteger(Section, "TitleSpacing", 20);
-    S.FixedHeight = Ini.ReadInteger(Section, "FixedHeight", 0);
-    S.FixedWidth = Ini.ReadInteger(Section, "FixedWidth", 0);
+    S.ColumnSpacing = ReadLength(Ini, Section, "ColumnSpacing", 20);
+    S.RowSpacing = ReadLength(Ini, Section, "RowSpacing", 20);
+    S.TitleSpacing = ReadLength(Ini, Section, "TitleSpacing", 20);
+    S.FixedHeight = ReadLength(Ini, Section, "FixedHeight", 0);
+    S.FixedWidth = ReadLength(Ini, Section, "FixedWidth", 0);
     S.Centered = ReadFlag(Ini, Section, "Centered", true);
     S.NoAutoSize = ReadFlag(Ini, Section, "NoAutoSize", false);
     S.UseFixedHeight = ReadFlag(Ini, Section, "UseFixedHeight", false);
@@ -142,10 +150,10 @@ void ReadPrintSettings(TCustomIniFile& Ini, const AnsiString& Section, TStoredPr
     S.RepeatFixedCols = ReadFlag(Ini, Section, "RepeatFixedCols", false);
     S.DateFormat = Ini.ReadString(Section, "DateFormat", "");
     S.TitleText = Ini.ReadString(Section, "TitleText", "");
-    S.FooterSize = Ini.ReadInteger(Section, "FooterSize", 100);
-    S.HeaderSize = Ini.ReadInteger(Section, "HeaderSize", 100);
-    S.LeftSize = Ini.ReadInteger(Section, "LeftSize", 100);
-    S.RightSize = Ini.ReadInteger(Section, "RightSize", 100);
+    S.FooterSize = ReadLength(Ini, Section, "FooterSize", 100);
+    S.HeaderSize = ReadLength(Ini, Section, "HeaderSize", 100);
+    S.LeftSize = ReadLength(Ini, Section, "LeftSize", 100);
+    S.RightSize = ReadLength(Ini, Section, "RightSize", 100);
     S.PageNumSep = Ini.ReadString(Section, "PageNumSep", "");
     S.PageSuffix = Ini.ReadString(Section, "PageSuffix", "");
     S.PagePrefix = Ini.ReadString(Section, "PagePrefix", "");
@@ -173,9 +181,7 @@ void WriteColSizes(TCustomIniFile& Ini, const AnsiString& Section, const std::ve
 
 void ReadColSizes(TCustomIniFile& Ini, const AnsiString& Section, std::vector<int>& Widths)
 {
-    for (size_t i = 0; i < Widths.size(); ++i) {
-        const int width = Ini.ReadInteger(Section, "col" + std::to_string(i), -1);
-        if (width != -1)
-            Widths[i] = width;
-    }
+    for (size_t i = 0; i < Widths.size(); ++i)
+        if (const std::optional<int> width = StoredColWidth(Ini.ReadInteger(Section, "col" + std::to_string(i), -1)))
+            Widths[i] = *width;
 }

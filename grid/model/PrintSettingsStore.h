@@ -47,9 +47,10 @@ struct TStoredPrintSettings {
 
 // Writes every key into the section, in the stored order. Errors of the file propagate.
 void WritePrintSettings(TCustomIniFile& Ini, const AnsiString& Section, const TStoredPrintSettings& Settings);
-// Reads every key from the section over Settings: absent keys give their defaults, an
-// enumeration out of its range leaves its setting, a position out of range gives ppNone, and
-// stored font styles are added to the styles Settings holds.
+// Reads every key from the section over Settings: absent keys give their defaults, lengths and
+// font sizes are cut to what a page holds (grid/model/StoredNumbers.h), an enumeration out of its
+// range leaves its setting, a position out of range gives ppNone, and stored font styles are
+// added to the styles Settings holds.
 void ReadPrintSettings(TCustomIniFile& Ini, const AnsiString& Section, TStoredPrintSettings& Settings);
 
 // The title lines' text on one line: a backslash written as two, each CR as backslash-n, LF
@@ -58,6 +59,6 @@ AnsiString TitleLinesToIni(std::string_view Text);
 AnsiString TitleLinesFromIni(std::string_view Value);
 
 // Column widths: "col" + index for each column of Widths. Reading keeps a width whose key is
-// absent or holds -1.
+// absent or holds -1 (or any negative number), and cuts a larger one to what a screen holds.
 void WriteColSizes(TCustomIniFile& Ini, const AnsiString& Section, const std::vector<int>& Widths);
 void ReadColSizes(TCustomIniFile& Ini, const AnsiString& Section, std::vector<int>& Widths);

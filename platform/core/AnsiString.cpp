@@ -49,9 +49,13 @@ int AnsiPos(std::string_view sub, std::string_view s)
 {
     if (sub.empty())
         return 0;
-    for (size_t i = 0; i + sub.size() <= s.size(); i += static_cast<size_t>(CharLengthAt(s, i))) {
-        if (s.compare(i, sub.size(), sub) == 0)
-            return static_cast<int>(i + 1);
+    // The byte search finds candidates; the character starts are walked once, up to each.
+    size_t start = 0;
+    for (size_t at = s.find(sub); at != std::string_view::npos; at = s.find(sub, at + 1)) {
+        while (start < at)
+            start += static_cast<size_t>(CharLengthAt(s, start));
+        if (start == at)
+            return static_cast<int>(at + 1);
     }
     return 0;
 }

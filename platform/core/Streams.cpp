@@ -3,9 +3,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
@@ -149,16 +150,39 @@ void TFileStream::Commit()
 
 bool TryReadWholeFile(std::string_view FileName, std::string& Bytes)
 {
+    return ReadFileUpTo(FileName, INT64_MAX, Bytes) == TFileRead::Ok;
+}
+
+TFileRead ReadFileUpTo(std::string_view FileName, int64_t MaxBytes, std::string& Bytes)
+{
+    Bytes.clear();
     // Only a regular file: a folder gives nothing and a device or pipe could give for ever.
     const std::string path = NativePath(FileName);
     struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
+    if (stat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
+    if (!S_ISREG(info.st_mode))
+        return TFileRead::Unreadable;
+    if (info.st_size > MaxBytes)
+        return TFileRead::TooLarge;
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return false;
-    Bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+        return TFileRead::Unreadable;
+    // The size is a hint only: a file that grows meanwhile is read on, up to the bound.
+    Bytes.reserve(static_cast<size_t>(info.st_size));
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        if (static_cast<int64_t>(Bytes.size()) + in.gcount() > MaxBytes) {
+            Bytes.clear();
+            return TFileRead::TooLarge;
+        }
+        Bytes.append(buffer, static_cast<size_t>(in.gcount()));
+    }
+    if (in.bad()) {
+        Bytes.clear();
+        return TFileRead::Unreadable;
+    }
+    return TFileRead::Ok;
 }
 
 std::string ReadWholeFile(std::string_view FileName)

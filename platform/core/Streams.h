@@ -90,3 +90,9 @@ private:
 std::string ReadWholeFile(std::string_view FileName);
 // The same; false when the file cannot be read.
 bool TryReadWholeFile(std::string_view FileName, std::string& Bytes);
+
+// Reading a file whole, bounded: Missing when nothing is there, Unreadable when what is there is
+// no regular file or cannot be read, TooLarge when it holds more than MaxBytes (told by its size
+// before anything is read, so a huge or sparse file costs nothing).
+enum class TFileRead { Ok, Missing, Unreadable, TooLarge };
+TFileRead ReadFileUpTo(std::string_view FileName, int64_t MaxBytes, std::string& Bytes);

@@ -1,7 +1,9 @@
 #include "platform/gui/Canvas.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 #include <QFont>
 #include <QFontMetrics>
@@ -255,10 +257,8 @@ QPainter* TCanvas::ShapePainter(int& x1, int& y1, int& x2, int& y2)
     QPainter* p = Painter();
     if (!p)
         return nullptr;
-    if (Mapped()) {
-        const TPoint a = LogicalToDevice({x1, y1}), b = LogicalToDevice({x2, y2});
-        x1 = a.x, y1 = a.y, x2 = b.x, y2 = b.y;
-    }
+    const TPoint a = LogicalToDevice({x1, y1}), b = LogicalToDevice({x2, y2});
+    x1 = a.x, y1 = a.y, x2 = b.x, y2 = b.y;
     if (x2 < x1)
         std::swap(x1, x2);
     if (y2 < y1)
@@ -502,7 +502,7 @@ void TCanvas::TextOut(int x, int y, std::string_view text)
         DrawTextLine(*p, at, s);
         p->restore();
     }
-    FPenPos = {x + w, y};
+    FPenPos = {static_cast<int>(std::clamp<int64_t>(int64_t{x} + w, INT_MIN, INT_MAX)), y};
 }
 
 void TCanvas::DrawTextLine(QPainter& p, QPoint at, const QString& s)

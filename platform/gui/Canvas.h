@@ -42,6 +42,10 @@ constexpr TCopyMode cmSrcInvert = 0x00660046;
 constexpr TCopyMode cmSrcPaint = 0x00EE0086;
 constexpr TCopyMode cmWhiteness = 0x00FF0062;
 
+// Device coordinates are cut to this either way before any arithmetic on them: no device is
+// larger, and widths, heights and Qt's fixed-point coordinates stay far from overflowing.
+constexpr int kMaxDeviceCoord = 1 << 24;
+
 // What Pixels gives for a point that cannot be read (Win32 CLR_INVALID).
 constexpr TColor CLR_INVALID = static_cast<TColor>(0xFFFFFFFF);
 
@@ -95,6 +99,7 @@ public:
     // Device pixels per font pixel in MM_TEXT: 1 on screens and bitmaps; a printer's canvas
     // makes a font's size mean points on paper, as it means points on the screen.
     virtual double FontPixelScale() { return 1.0; }
+    // Both cut to kMaxDeviceCoord.
     TPoint LogicalToDevice(TPoint p);
     TPoint DeviceToLogical(TPoint p);
 
@@ -165,7 +170,7 @@ protected:
 
 private:
     bool Mapped() const { return FMapMode != 1; }
-    // A logical rectangle in device pixels, its edges in order.
+    // A logical rectangle in device pixels, its edges in order and cut to kMaxDeviceCoord.
     TRect DeviceRect(const TRect& r);
     // Lengths across (widths) and down (heights), each at its direction's resolution.
     int DeviceLength(int v);

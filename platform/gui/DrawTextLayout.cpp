@@ -1,6 +1,7 @@
 #include "platform/gui/DrawTextLayout.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -8,9 +9,11 @@ const char kEllipsis[] = "...";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// A paragraph after "&" processing, with the byte of the underlined character (-1: none).
+// A paragraph after "&" processing, with the byte of the underlined character (-1: none). The
+// text is the paragraph itself when nothing is taken out of it.
 struct TParagraph {
-    AnsiString Text;
+    std::string_view Text;
+    AnsiString Own;
     int Underline = -1;
 };
 
@@ -18,28 +21,82 @@ TParagraph StripPrefix(std::string_view s, unsigned flags)
 {
     TParagraph p;
     if (flags & DT_NOPREFIX) {
-        p.Text = AnsiString(s);
+        p.Text = s;
         return p;
     }
     for (size_t i = 0; i < s.size();) {
         if (s[i] == '&') {
             if (i + 1 < s.size() && s[i + 1] == '&') {
-                p.Text += '&';
+                p.Own += '&';
                 i += 2;
                 continue;
             }
             ++i;
             if (i >= s.size())
                 break;  // a lone "&" at the end shows nothing
-            p.Underline = static_cast<int>(p.Text.size());
+            p.Underline = static_cast<int>(p.Own.size());
         }
         const int n = CharLengthAt(s, i);
-        p.Text.append(s.substr(i, n));
+        p.Own.append(s.substr(i, n));
         i += n;
     }
     if (flags & DT_HIDEPREFIX)
         p.Underline = -1;
+    p.Text = p.Own;
     return p;
+}
+
+// What a drawn text can show: characters across a line and lines down. Every character is a
+// pixel wide at least, so a line shows no more characters than its room has pixels (with slack
+// for the narrowest); the room is the rectangle when it clips, the largest screen coordinate
+// when it does not. Measuring (DT_CALCRECT) lays out everything.
+constexpr int kMaxShownPixels = 32767;
+constexpr size_t kShownSlack = 256;
+
+struct TShown {
+    size_t Chars = SIZE_MAX;
+    size_t Lines = SIZE_MAX;
+};
+
+TShown ShownIn(const TRect& rect, unsigned flags, int lineHeight)
+{
+    TShown shown;
+    if (flags & DT_CALCRECT)
+        return shown;
+    const bool clip = !(flags & DT_NOCLIP);
+    const auto room = [clip](int64_t extent) {
+        return static_cast<size_t>(clip ? std::clamp<int64_t>(extent, 0, kMaxShownPixels) : kMaxShownPixels);
+    };
+    shown.Chars = room(int64_t{rect.Right} - rect.Left) + kShownSlack;
+    if (lineHeight > 0)
+        shown.Lines = room(int64_t{rect.Bottom} - rect.Top) / static_cast<size_t>(lineHeight) + 2;
+    return shown;
+}
+
+// The first n characters of s.
+std::string_view FirstChars(std::string_view s, size_t n)
+{
+    size_t at = 0;
+    for (; n > 0 && at < s.size(); --n)
+        at += CharLengthAt(s, at);
+    return s.substr(0, std::min(at, s.size()));
+}
+
+// The part of a line of more than n characters that can show: its start when it is left-aligned
+// or shortened with an ellipsis, its end when right-aligned, its middle when centred (placed as
+// the middle of the whole would be).
+std::string_view ShownPart(std::string_view s, unsigned flags, size_t n)
+{
+    if (FirstChars(s, n).size() == s.size())
+        return s;
+    if ((flags & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)) || !(flags & (DT_RIGHT | DT_CENTER)))
+        return FirstChars(s, n);
+    size_t total = 0;
+    for (size_t at = 0; at < s.size(); at += CharLengthAt(s, at))
+        ++total;
+    const size_t skip = flags & DT_RIGHT ? total - n : (total - n) / 2;
+    const size_t from = FirstChars(s, skip).size();
+    return FirstChars(s.substr(from), n);
 }
 
 class TMeasure {
@@ -108,10 +165,11 @@ std::vector<size_t> CharStarts(std::string_view s)
     return v;
 }
 
-// The longest character-aligned prefix of s whose width with `tail` after it is within max.
-size_t FitPrefix(const TMeasure& m, std::string_view s, std::string_view tail, int max)
+// The longest character-aligned prefix of s whose width with `tail` after it is within max,
+// looked for among the first `shown` characters (no more can fit).
+size_t FitPrefix(const TMeasure& m, std::string_view s, std::string_view tail, int max, size_t shown)
 {
-    const std::vector<size_t> starts = CharStarts(s);
+    const std::vector<size_t> starts = CharStarts(FirstChars(s, shown));
     size_t best = 0;
     // Widths grow with the prefix, so a binary search over the character starts is exact.
     size_t lo = 0, hi = starts.size() - 1;
@@ -137,7 +195,7 @@ struct TPiece {
 };
 
 // Shortens a line wider than max with "..." (at the end, or before the last "\" for paths).
-void Ellipsize(const TMeasure& m, TPiece& line, int max, unsigned flags)
+void Ellipsize(const TMeasure& m, TPiece& line, int max, unsigned flags, size_t shown)
 {
     if (m.Width(line.Text) <= max)
         return;
@@ -150,7 +208,7 @@ void Ellipsize(const TMeasure& m, TPiece& line, int max, unsigned flags)
         if (slash != std::string_view::npos && slash > 0) {
             const AnsiString tail = kEllipsis + AnsiString(s.substr(slash));
             if (m.Width(tail) <= max) {
-                const size_t keep = FitPrefix(m, s.substr(0, slash), tail, max);
+                const size_t keep = FitPrefix(m, s.substr(0, slash), tail, max, shown);
                 if (line.Underline >= static_cast<int>(keep) && line.Underline < static_cast<int>(slash))
                     line.Underline = -1;
                 else if (line.Underline >= static_cast<int>(slash))
@@ -160,22 +218,32 @@ void Ellipsize(const TMeasure& m, TPiece& line, int max, unsigned flags)
             }
         }
     }
-    const size_t keep = FitPrefix(m, s, kEllipsis, max);
+    const size_t keep = FitPrefix(m, s, kEllipsis, max, shown);
     if (line.Underline >= static_cast<int>(keep))
         line.Underline = -1;
     line.Text = AnsiString(s.substr(0, keep)) + kEllipsis;
 }
 
-// Breaks a paragraph into lines at blanks; a word wider than the line stays whole unless the
-// edit-control rule asks for a break between its characters.
-std::vector<TPiece> WrapParagraph(const TMeasure& m, const TParagraph& p, int max, unsigned flags)
+// Whether s fits in max pixels; a text of more characters than can show never does, and is not
+// measured.
+bool Fits(const TMeasure& m, std::string_view s, int max, size_t shown)
+{
+    return FirstChars(s, shown).size() == s.size() && m.Width(s) <= max;
+}
+
+// Breaks a paragraph into lines at blanks, at most `lines` of them; a word wider than the line
+// stays whole (only its shown part kept) unless the edit-control rule asks for a break between
+// its characters.
+std::vector<TPiece> WrapParagraph(const TMeasure& m, const TParagraph& p, int max, unsigned flags, TShown shown)
 {
     std::vector<TPiece> lines;
     const std::string_view s = p.Text;
     auto addLine = [&](size_t from, size_t to) {
-        TPiece piece{AnsiString(s.substr(from, to - from)), -1};
-        if (p.Underline >= static_cast<int>(from) && p.Underline < static_cast<int>(to))
-            piece.Underline = p.Underline - static_cast<int>(from);
+        const std::string_view part = ShownPart(s.substr(from, to - from), flags, shown.Chars);
+        const size_t at = static_cast<size_t>(part.data() - s.data());
+        TPiece piece{AnsiString(part), -1};
+        if (p.Underline >= static_cast<int>(at) && p.Underline < static_cast<int>(at + part.size()))
+            piece.Underline = p.Underline - static_cast<int>(at);
         lines.push_back(std::move(piece));
     };
     if (s.empty()) {
@@ -183,7 +251,7 @@ std::vector<TPiece> WrapParagraph(const TMeasure& m, const TParagraph& p, int ma
         return lines;
     }
     size_t start = 0;
-    for (bool firstLine = true;; firstLine = false) {
+    for (bool firstLine = true; lines.size() < shown.Lines; firstLine = false) {
         if (!firstLine)
             while (start < s.size() && IsBlank(s[start]))
                 ++start;  // blanks at a break vanish
@@ -202,7 +270,7 @@ std::vector<TPiece> WrapParagraph(const TMeasure& m, const TParagraph& p, int ma
             size_t k = j;
             while (k < s.size() && !IsBlank(s[k]))
                 k += CharLengthAt(s, k);
-            if (m.Width(s.substr(start, k - start)) <= max) {
+            if (Fits(m, s.substr(start, k - start), max, shown.Chars)) {
                 end = i = k;
                 any = true;
                 continue;
@@ -214,7 +282,7 @@ std::vector<TPiece> WrapParagraph(const TMeasure& m, const TParagraph& p, int ma
             end = k;
             if (flags & DT_EDITCONTROL) {
                 const int room = max - m.Width(s.substr(start, j - start));
-                size_t cut = j + FitPrefix(m, s.substr(j, k - j), "", room);
+                size_t cut = j + FitPrefix(m, s.substr(j, k - j), "", room, shown.Chars);
                 if (cut == j)
                     cut = j + CharLengthAt(s, j);
                 end = cut;
@@ -242,38 +310,40 @@ TDrawTextLayout LayoutDrawText(const TTextMetrics& metrics, std::string_view tex
     const bool wrap = (flags & DT_WORDBREAK) && !single;
     const bool ellipsis = flags & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS);
 
+    const TShown shown = ShownIn(rect, flags, lineHeight);
     std::vector<TPiece> lines;
+    const auto add = [&](std::string_view para) {
+        if (wrap) {
+            TShown left = shown;
+            left.Lines -= std::min(left.Lines, lines.size());
+            for (TPiece& l : WrapParagraph(m, StripPrefix(para, flags), maxWidth, flags, left))
+                lines.push_back(std::move(l));
+        } else {
+            const TParagraph p = StripPrefix(ShownPart(para, flags, shown.Chars), flags);
+            lines.push_back({AnsiString(p.Text), p.Underline});
+        }
+    };
     if (!text.empty()) {
-        std::vector<std::string_view> paragraphs;
         if (single) {
-            paragraphs.push_back(text);
+            add(text);
         } else {
             size_t start = 0;
-            for (size_t i = 0; i < text.size();) {
+            for (size_t i = 0; i < text.size() && lines.size() < shown.Lines;) {
                 if (text[i] == '\r' || text[i] == '\n') {
-                    paragraphs.push_back(text.substr(start, i - start));
+                    add(text.substr(start, i - start));
                     i += (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
                     start = i;
                 } else {
                     i += CharLengthAt(text, i);
                 }
             }
-            if (start < text.size())
-                paragraphs.push_back(text.substr(start));
-        }
-        for (std::string_view para : paragraphs) {
-            const TParagraph p = StripPrefix(para, flags);
-            if (wrap) {
-                for (TPiece& l : WrapParagraph(m, p, maxWidth, flags))
-                    lines.push_back(std::move(l));
-            } else {
-                lines.push_back({p.Text, p.Underline});
-            }
+            if (start < text.size() && lines.size() < shown.Lines)
+                add(text.substr(start));
         }
     }
     if (ellipsis)
         for (TPiece& l : lines)
-            Ellipsize(m, l, maxWidth, flags);
+            Ellipsize(m, l, maxWidth, flags, shown.Chars);
     // An edit control shows no partly visible last line (the first line always shows).
     if ((flags & DT_EDITCONTROL) && !(flags & DT_CALCRECT) && !single && lineHeight > 0) {
         const size_t fit = static_cast<size_t>(std::max(1, rect.Height() / lineHeight));

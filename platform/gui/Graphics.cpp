@@ -36,11 +36,11 @@ AnsiString QStringToAnsi(const QString& text)
 
 namespace {
 
+// a * b / c rounded half away from zero, as Win32 MulDiv, cut to a font height.
 int MulDiv(int a, int b, int c)
 {
     const int64_t p = int64_t(a) * b;
-    // Rounded half away from zero, as Win32 MulDiv.
-    return static_cast<int>((p >= 0 ? p + c / 2 : p - c / 2) / c);
+    return static_cast<int>(std::clamp<int64_t>((p >= 0 ? p + c / 2 : p - c / 2) / c, -kMaxFontHeight, kMaxFontHeight));
 }
 
 }  // namespace
@@ -59,6 +59,7 @@ void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenPixelsPerInch,
 
 void TFont::SetHeight(int pixels)
 {
+    pixels = std::clamp(pixels, -kMaxFontHeight, kMaxFontHeight);
     if (pixels == FHeight)
         return;
     FHeight = pixels;
@@ -151,7 +152,7 @@ QFont TFont::ToQFont() const
         const QFontMetrics m(f);
         const int cell = m.ascent() + m.descent();
         if (cell > 0 && cell != px)
-            f.setPixelSize(std::max(1, px * px / cell));
+            f.setPixelSize(static_cast<int>(std::clamp<int64_t>(int64_t{px} * px / cell, 1, kMaxFontHeight)));
     }
     return f;
 }

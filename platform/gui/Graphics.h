@@ -13,6 +13,9 @@ class QString;
 class TBitmap;
 
 constexpr int ScreenPixelsPerInch = 96;
+// A font height (pixels, or a canvas's logical units) is cut to this either way: no screen or page
+// is taller, and sizes derived from it stay far from overflowing.
+constexpr int kMaxFontHeight = 32767;
 
 // cp949 text to Qt and back.
 QString AnsiToQString(std::string_view text);
@@ -73,7 +76,8 @@ public:
     // Points; the framework keeps the height in pixels and derives the size from it.
     int Size() const;
     void SetSize(int points);
-    // Pixels; negative for the character height, positive for the cell height (with leading).
+    // Pixels; negative for the character height, positive for the cell height (with leading);
+    // cut to kMaxFontHeight either way.
     int Height() const { return FHeight; }
     void SetHeight(int pixels);
     TColor Color() const { return FColor; }

@@ -48,10 +48,12 @@ int TCanvas::SetMapMode(int mode)
 
 namespace {
 
+int Coord(long long v) { return static_cast<int>(std::clamp<long long>(v, -kMaxDeviceCoord, kMaxDeviceCoord)); }
+
 int Scale(long long v, int num, int den)
 {
     const long long p = v * num;
-    return static_cast<int>((p >= 0 ? p + den / 2 : p - den / 2) / den);
+    return Coord((p >= 0 ? p + den / 2 : p - den / 2) / den);
 }
 
 }  // namespace
@@ -59,22 +61,22 @@ int Scale(long long v, int num, int den)
 TPoint TCanvas::LogicalToDevice(TPoint p)
 {
     if (!Mapped())
-        return p;
+        return TPoint{Coord(p.x), Coord(p.y)};
     return TPoint{Scale(p.x, PixelsPerInch(), 254), Scale(-1LL * p.y, PixelsPerInchY(), 254)};
 }
 
 TPoint TCanvas::DeviceToLogical(TPoint p)
 {
     if (!Mapped())
-        return p;
+        return TPoint{Coord(p.x), Coord(p.y)};
     return TPoint{Scale(p.x, 254, PixelsPerInch()), Scale(-1LL * p.y, 254, PixelsPerInchY())};
 }
 
 TRect TCanvas::DeviceRect(const TRect& r)
 {
-    if (!Mapped())
-        return r;
     const TPoint a = LogicalToDevice({r.Left, r.Top}), b = LogicalToDevice({r.Right, r.Bottom});
+    if (!Mapped())
+        return TRect{a.x, a.y, b.x, b.y};
     return TRect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 

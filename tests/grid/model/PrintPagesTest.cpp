@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -409,3 +411,28 @@ TEST(PrintPages, EveryPageOfAWholeRunTurnsOnThePrinter)
 }
 
 }  // namespace
+
+// Fault: INT_MAX and INT_MIN spacings, margins and sizes (and texts measured as wide as int holds)
+// overflowed in the widths, slices, reserves and positions. They are cut to what a page holds:
+// a run lays out, and every drawn cell stands within kMaxPageCoord.
+TEST(PrintPagesHugeNumbers, RegressionLayOutWithoutOverflow)
+{
+    for (const int huge : {INT_MAX, INT_MIN}) {
+        TSetup s(3, 12);
+        TPrintPageSettings& p = s.Settings;
+        p.Date = ppTopLeft, p.Title = ppBottomRight, p.Borders = pbSingle, p.FitToPage = fpAlways;
+        p.UseFixedWidth = p.UseFixedHeight = false, p.RepeatFixedCols = true;
+        p.TitleLines.assign(1000, "t");
+        for (int* length : {&p.FooterSize, &p.HeaderSize, &p.LeftSize, &p.RightSize, &p.ColumnSpacing, &p.RowSpacing,
+                            &p.TitleSpacing, &p.FixedHeight, &p.FixedWidth})
+            *length = huge;
+        s.Job.FixedCols = 1;
+        s.Target.ColWidth = {{0, INT_MAX}, {1, INT_MAX}, {2, 5}};
+        s.Metrics = {INT_MAX, INT_MAX, 80, INT_MAX};
+        EXPECT_GE(s.Print(), 1) << huge;
+        for (const auto& [page, cells] : s.Target.Cells)
+            for (const std::string& cell : cells)
+                for (const size_t at : {cell.find('@') + 1, cell.find(',') + 1})
+                    EXPECT_LE(std::abs(std::stoll(cell.substr(at))), kMaxPageCoord) << cell;
+    }
+}

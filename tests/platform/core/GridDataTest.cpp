@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -192,6 +193,69 @@ TEST(GridData, RandomEditsStayConsistent)
             }
         } catch (const EInvalidGridOperation&) {}
         ASSERT_TRUE(g.CheckConsistency());
+    }
+}
+
+// The cell store against a plain map under random writes near and far apart and column moves: a
+// row switching between one slot a column and only its cells never loses or moves a cell.
+TEST(GridCells, RandomWritesAndColumnMovesAgreeWithAPlainMap)
+{
+    std::mt19937 random(11);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    TGridCells cells;
+    cells.SetRowCount(3);
+    std::map<std::pair<int, int>, std::pair<std::string, TObject*>> want;  // (row, col)
+    TObject object;
+    for (int step = 0; step < 4000; ++step) {
+        SCOPED_TRACE(step);
+        const int row = pick(3), col = pick(4) ? pick(40) : pick(3000), count = 1 + pick(50), to = pick(60);
+        // Where a column's cells go (-1: gone) after the step's column operation.
+        std::function<int(int)> moved;
+        switch (pick(7)) {
+        case 0:
+        case 1: {
+            const std::string text = pick(4) ? "t" + std::to_string(step) : "";
+            cells.SetText(col, row, text);
+            want[{row, col}].first = text;
+            break;
+        }
+        case 2:
+            cells.SetObject(col, row, pick(2) ? &object : nullptr);
+            want[{row, col}].second = cells.Object(col, row);
+            break;
+        case 3:
+            cells.InsertCols(col, count);
+            moved = [&](int c) { return c < col ? c : c + count; };
+            break;
+        case 4:
+            cells.DeleteCols(col, count);
+            moved = [&](int c) { return c < col ? c : c < col + count ? -1 : c - count; };
+            break;
+        case 5:
+            cells.MoveCol(col, to);
+            moved = [&](int c) {
+                if (c == col)
+                    return to;
+                return c > col && c <= to ? c - 1 : c >= to && c < col ? c + 1 : c;
+            };
+            break;
+        default: cells.ExchangeCols(col, to); moved = [&](int c) { return c == col ? to : c == to ? col : c; };
+        }
+        if (moved) {
+            std::map<std::pair<int, int>, std::pair<std::string, TObject*>> after;
+            for (const auto& [at, cell] : want)
+                if (const int c = moved(at.second); c >= 0)
+                    after[{at.first, c}] = cell;
+            want.swap(after);
+        }
+        ASSERT_TRUE(cells.CheckConsistency());
+        for (const auto& [at, cell] : want) {
+            ASSERT_EQ(cells.Text(at.second, at.first), cell.first) << at.first << "," << at.second;
+            ASSERT_EQ(cells.Object(at.second, at.first), cell.second) << at.first << "," << at.second;
+        }
+        for (int r = 0; step % 16 == 0 && r < 3; ++r)
+            for (int c = cells.NextStoredCol(r, 0); c >= 0; c = cells.NextStoredCol(r, c + 1))
+                ASSERT_TRUE(want.count({r, c})) << r << "," << c;
     }
 }
 

@@ -64,3 +64,19 @@ TEST(FileStream, OnlyARegularFileOpens)
     EXPECT_FALSE(TryReadWholeFile(folder.Path(), bytes));
     EXPECT_FALSE(TryReadWholeFile("/dev/zero", bytes));
 }
+
+// A bounded read takes a file of exactly its bound and refuses one byte more; what is not a
+// regular file, or is not there, says which.
+TEST(ReadFileUpTo, TellsWhyAFileWasNotRead)
+{
+    TempFolder folder;
+    TempFolder::Write(folder.File("ten.bin"), "0123456789");
+    std::string bytes;
+    EXPECT_EQ(ReadFileUpTo("ten.bin", 10, bytes), TFileRead::Ok);
+    EXPECT_EQ(bytes, "0123456789");
+    EXPECT_EQ(ReadFileUpTo("ten.bin", 9, bytes), TFileRead::TooLarge);
+    EXPECT_EQ(bytes, "");
+    EXPECT_EQ(ReadFileUpTo("missing.bin", 10, bytes), TFileRead::Missing);
+    EXPECT_EQ(ReadFileUpTo(folder.Path(), 10, bytes), TFileRead::Unreadable);
+    EXPECT_EQ(ReadFileUpTo("/dev/zero", 10, bytes), TFileRead::Unreadable);
+}

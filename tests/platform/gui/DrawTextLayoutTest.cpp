@@ -187,3 +187,60 @@ TEST(DrawTextLayoutTabs, ExpandedTabsGoToEveryEighthAverageCharacter)
     ASSERT_EQ(l.Lines[0].Runs.size(), 1u);
     EXPECT_EQ(l.Lines[0].Width, 24);
 }
+
+namespace {
+
+// The fixed-pitch font, counting the bytes it measures.
+class TCountingMetrics : public TFixedMetrics {
+public:
+    int TextWidth(std::string_view text) const override
+    {
+        Measured += text.size();
+        return TFixedMetrics::TextWidth(text);
+    }
+    mutable size_t Measured = 0;
+};
+
+// Two million bytes drawn into 100 x 40 pixels: the first line laid out starts with Shown at Left.
+struct THugeLineCase {
+    const char* name;
+    std::string text;
+    unsigned flags;
+    std::string shown;
+    int left;
+};
+void PrintTo(const THugeLineCase& c, std::ostream* os) { *os << c.name; }
+
+const std::string kMillion(1000000, 'x');
+
+class DrawTextHugeLine : public ::testing::TestWithParam<THugeLineCase> {};
+
+}  // namespace
+
+// Fault: painting a 60 MB single-line cell measured all of it (2.15 GB, 22 s a paint). A drawn
+// line is laid out as far as it can show (a character is a pixel wide at least), lines as far as
+// the rectangle reaches; measuring (DT_CALCRECT) still takes the whole.
+TEST_P(DrawTextHugeLine, RegressionOnlyWhatCanShowIsMeasured)
+{
+    TCountingMetrics font;
+    const TDrawTextLayout l = LayoutDrawText(font, GetParam().text, TRect{10, 0, 110, 40}, GetParam().flags);
+    ASSERT_LE(l.Lines.size(), 4u);
+    EXPECT_EQ(Texts(l).front().substr(0, GetParam().shown.size()), GetParam().shown);
+    EXPECT_EQ(l.Lines.front().Left, GetParam().left);
+    EXPECT_LT(font.Measured, size_t{1} << 20) << "bytes measured";
+    EXPECT_EQ(LayoutDrawText(kFont, kMillion, TRect{}, DT_SINGLELINE | DT_CALCRECT).Bounds.Width(), 8000000);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, DrawTextHugeLine,
+    ::testing::Values(
+        THugeLineCase{"LeftShowsItsStart", "ab" + kMillion, DT_SINGLELINE, "abxx", 10},
+        // The last 356 characters (100 pixels and the slack) end at the right edge.
+        THugeLineCase{"RightShowsItsEnd", kMillion + "yz", DT_SINGLELINE | DT_RIGHT, std::string(354, 'x') + "yz",
+                      110 - 8 * 356},
+        THugeLineCase{"CentreShowsItsMiddle", kMillion + "mid" + kMillion, DT_SINGLELINE | DT_CENTER,
+                      std::string(177, 'x') + "mid", 10 + (100 - 8 * 356) / 2},
+        THugeLineCase{"EllipsisCutsItsStart", "ab" + kMillion, DT_SINGLELINE | DT_END_ELLIPSIS, "abxxxxxxx...", 10},
+        THugeLineCase{"AWordWiderThanTheLineIsCut", "ab" + kMillion, DT_WORDBREAK | DT_EDITCONTROL, "abxx", 10},
+        THugeLineCase{"LinesStopPastTheRectangle", std::string(600000, '\n'), DT_LEFT, "", 10}),
+    [](const auto& row) { return std::string(row.param.name); });
