@@ -91,7 +91,10 @@ void TCellGrid::SaveColSizes()
     std::vector<int> widths;
     for (int c = 0; c < ColCount(); ++c)
         widths.push_back(ColWidths(c));
-    WriteColSizes(*OpenColumnStore(size), size.Section, widths);
+    // Written now, so that a failure is raised here rather than only logged when the store goes.
+    std::unique_ptr<TCustomIniFile> store = OpenColumnStore(size);
+    WriteColSizes(*store, size.Section, widths);
+    store->UpdateFile();
 }
 
 void TCellGrid::LoadColSizes()
@@ -129,6 +132,7 @@ void TCellGrid::SavePrintSettings(const AnsiString& Key, const AnsiString& Secti
 {
     TIniFile ini(Key);
     WritePrintSettings(ini, Section, StoredOf(*PrintSettings()));
+    ini.UpdateFile();
 }
 
 void TCellGrid::LoadPrintSettings(const AnsiString& Key, const AnsiString& Section)
