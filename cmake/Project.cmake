@@ -110,6 +110,11 @@ function(hm_test name)
   # Test code is mostly expanded test macros: optimising it beyond -O1 costs much of the build
   # time and buys nothing, since the code under test keeps the build type's optimisation.
   target_compile_options(${name} PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-O1>)
+  # Under the sanitizers the tests' own code is not optimised at all: the instrumented build of
+  # the test macros is the largest part of that tree's build time.
+  if(HM_SANITIZE)
+    target_compile_options(${name} PRIVATE -O0)
+  endif()
   # gtest_discover_tests flattens list-valued properties, so each property carries one entry.
   set(qt_env "HM_TEST=set:1")
   if(A_QT)
