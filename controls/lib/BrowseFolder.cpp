@@ -1,6 +1,5 @@
 #include "controls/lib/BrowseFolder.h"
 
-#include "controls/core/FileUtil.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/FolderBrowser.h"
 #include "platform/gui/ShellIcons.h"
@@ -25,7 +24,7 @@ bool TBrowseFolderDlg::Execute()
         if (!*alive)
             return;
         FHandle = browser.Window();
-        FCurrentSelection = browser.Computers ? browser.Selection() : RemoveBackSlash(browser.Selection());
+        FCurrentSelection = browser.Selection();
         if (OnSelChanged)
             OnSelChanged(this);
     };
@@ -35,7 +34,7 @@ bool TBrowseFolderDlg::Execute()
     FHandle = nullptr;
     if (!ok)
         return false;
-    FolderName = browser.Computers ? browser.Folder : RemoveBackSlash(browser.Folder);
+    FolderName = browser.Folder;
     FCurrentSelection = FolderName;
     if (!browser.Computers)
         FSelectedImage = ShellIconIndex(FolderName);

@@ -26,12 +26,6 @@ TDialogHook gDialogHook;
 
 QString NativeQPath(const AnsiString& programPath) { return QString::fromStdString(NativePath(programPath)); }
 
-QWidget* ActiveWindow()
-{
-    TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
-    return form && form->HandleAllocated() ? form->Handle() : nullptr;
-}
-
 // Where a file dialog opens: the given folder (a program path), else the program folder; a folder
 // not made yet gives way to the nearest one above it that is there.
 QString StartFolder(const AnsiString& start)
@@ -76,6 +70,12 @@ TDialogHook SetDialogHook(TDialogHook hook)
 
 bool DialogsShowWindows() { return !gDialogHook && !std::getenv("HM_TEST"); }
 
+QWidget* DialogParent()
+{
+    TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
+    return form && form->HandleAllocated() ? form->Handle() : nullptr;
+}
+
 std::optional<std::string> RunDialog(const TDialogRequest& request,
                                      const std::function<std::optional<std::string>()>& showQt)
 {
@@ -108,7 +108,7 @@ bool TOpenDialog::Execute()
     while (acceptance == TAcceptance::Declined) {
         TFileDialogRequest request{{IsSave() ? cdSave : cdOpen, Title, AnsiString(), name}, folder, Filter};
         std::optional<std::string> answer = RunDialog(request, [&]() -> std::optional<std::string> {
-            QFileDialog dialog(ActiveWindow(), AnsiToQString(Title));
+            QFileDialog dialog(DialogParent(), AnsiToQString(Title));
             dialog.setOption(QFileDialog::DontUseNativeDialog);
             dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked below, through the box hook
             dialog.setAcceptMode(IsSave() ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -207,7 +207,7 @@ bool TColorDialog::Execute()
 {
     std::optional<std::string> answer =
         RunDialog({cdColor, AnsiString(), AnsiString(), ColorToString(Color)}, [&]() -> std::optional<std::string> {
-            QColor c = QColorDialog::getColor(ToQColor(Color), ActiveWindow());
+            QColor c = QColorDialog::getColor(ToQColor(Color), DialogParent());
             if (!c.isValid())
                 return std::nullopt;
             return ColorToString(RGB(c.red(), c.green(), c.blue()));
@@ -236,7 +236,7 @@ bool TFontDialog::Execute()
     std::optional<std::string> answer =
         RunDialog({cdFont, AnsiString(), AnsiString(), initial}, [&]() -> std::optional<std::string> {
             bool ok = false;
-            QFont f = QFontDialog::getFont(&ok, FFont->ToQFont(), ActiveWindow());
+            QFont f = QFontDialog::getFont(&ok, FFont->ToQFont(), DialogParent());
             if (!ok)
                 return std::nullopt;
             return QStringToAnsi(f.family()) + "," + IntToStr(f.pointSize());
@@ -258,7 +258,7 @@ bool SelectDirectory(const AnsiString& Caption, const AnsiString& Root, AnsiStri
     std::optional<std::string> answer =
         RunDialog({cdDirectory, Caption, AnsiString(), Directory}, [&]() -> std::optional<std::string> {
             QString start = StartFolder(Directory.empty() ? Root : Directory);
-            QString dir = QFileDialog::getExistingDirectory(ActiveWindow(), AnsiToQString(Caption), start,
+            QString dir = QFileDialog::getExistingDirectory(DialogParent(), AnsiToQString(Caption), start,
                                                             QFileDialog::DontUseNativeDialog);
             if (dir.isEmpty())
                 return std::nullopt;
@@ -294,7 +294,7 @@ bool InputQuery(const AnsiString& ACaption, const AnsiString& APrompt, AnsiStrin
     std::optional<std::string> answer =
         RunDialog({cdInput, ACaption, APrompt, Value}, [&]() -> std::optional<std::string> {
             bool ok = false;
-            QString text = QInputDialog::getText(ActiveWindow(), AnsiToQString(ACaption), AnsiToQString(APrompt),
+            QString text = QInputDialog::getText(DialogParent(), AnsiToQString(ACaption), AnsiToQString(APrompt),
                                                  QLineEdit::Normal, AnsiToQString(Value), &ok);
             if (!ok)
                 return std::nullopt;

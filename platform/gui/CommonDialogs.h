@@ -43,6 +43,8 @@ using TDialogHook = std::function<std::optional<std::string>(const TDialogReques
 TDialogHook SetDialogHook(TDialogHook hook);
 // Whether RunDialog shows the Qt dialog: no hook, and not under the test environment.
 bool DialogsShowWindows();
+// The window a Qt dialog opens over: the active form's, or none.
+QWidget* DialogParent();
 // Asks the hook, the test environment or the given Qt dialog, counting the modal level.
 std::optional<std::string> RunDialog(const TDialogRequest& request,
                                      const std::function<std::optional<std::string>()>& showQt);

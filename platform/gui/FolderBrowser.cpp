@@ -15,18 +15,11 @@
 #include "platform/core/StoredPath.h"
 #include "platform/gui/CommonDialogs.h"
 #include "platform/gui/Dialogs.h"
-#include "platform/gui/Forms.h"
 #include "platform/gui/Graphics.h"
 
 namespace {
 
 TFolderBrowserDriver gDriver;
-
-QWidget* ActiveWindow()
-{
-    TCustomForm* form = Screen ? Screen->ActiveForm() : nullptr;
-    return form && form->HandleAllocated() ? form->Handle() : nullptr;
-}
 
 // The folder a browser opens in: the given one when it is a folder, else the root.
 QString StartFolder(const AnsiString& folder, bool desktopRoot)
@@ -124,7 +117,7 @@ bool TFolderBrowser::RunWindow()
     TRun run;
     std::unique_ptr<QDialog> owned;
     if (Computers) {
-        auto* computer = new QInputDialog(ActiveWindow());
+        auto* computer = new QInputDialog(DialogParent());
         owned.reset(computer);
         computer->setWindowTitle(AnsiToQString(Caption));
         computer->setLabelText(QStringLiteral("Computer"));
@@ -132,7 +125,7 @@ bool TFolderBrowser::RunWindow()
         run.Computer = computer;
         QObject::connect(computer, &QInputDialog::textValueChanged, computer, [this] { ReportLater(); });
     } else {
-        auto* files = new QFileDialog(ActiveWindow(), AnsiToQString(Caption));
+        auto* files = new QFileDialog(DialogParent(), AnsiToQString(Caption));
         owned.reset(files);
         files->setOption(QFileDialog::DontUseNativeDialog);
         files->setFileMode(QFileDialog::Directory);

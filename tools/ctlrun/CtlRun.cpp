@@ -291,11 +291,10 @@ void TCtlRun::Dispatch(const AnsiString& verb, std::string_view rest)
     } else if (verb == "answer") {
         FAnswer = RestText(rest);
         FHasAnswer = true;
-    } else if (auto it = CtlMenuDirectives().find(verb); it != CtlMenuDirectives().end()) {
-        it->second(*this, TCtlArgs{Words(rest), RestText(rest)});
-    } else if (auto it2 = CtlStorageDirectives().find(verb); it2 != CtlStorageDirectives().end()) {
-        it2->second(*this, TCtlArgs{Words(rest), RestText(rest)});
     } else {
+        for (const auto* directives : {&CtlMenuDirectives(), &CtlStorageDirectives()})
+            if (auto it = directives->find(verb); it != directives->end())
+                return it->second(*this, TCtlArgs{Words(rest), RestText(rest)});
         throw ECtlError("unknown directive: " + Escape(verb));
     }
 }

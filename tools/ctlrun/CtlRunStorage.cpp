@@ -40,27 +40,19 @@ TCtlEventHook MessageHook(const char* event, THookMessageEvent TExWindowHook::*m
     };
 }
 
-TCtlEventHook BrowseHook(const char* event, TNotifyEvent TBrowseFolderDlg::*member, bool withSelection)
+// A notify event of T, printed with args(T) when given.
+template <class T>
+TCtlEventHook NotifyHook(const char* event, TNotifyEvent T::*member, AnsiString (*args)(T*) = nullptr)
 {
-    return [event, member, withSelection](TCtlRun& run, TComponent* c) {
-        auto* b = dynamic_cast<TBrowseFolderDlg*>(c);
-        if (b)
-            b->*member = [&run, b, event, withSelection](TObject*) {
-                run.PrintEvent(b, event, withSelection ? TCtlRun::Escape(b->CurrentSelection()) : AnsiString());
-            };
-        return b != nullptr;
+    return [event, member, args](TCtlRun& run, TComponent* c) {
+        auto* t = dynamic_cast<T*>(c);
+        if (t)
+            t->*member = [&run, t, event, args](TObject*) { run.PrintEvent(t, event, args ? args(t) : AnsiString()); };
+        return t != nullptr;
     };
 }
 
-TCtlEventHook PlacementHook(const char* event, TNotifyEvent TFormPlacement::*member)
-{
-    return [event, member](TCtlRun& run, TComponent* c) {
-        auto* p = dynamic_cast<TFormPlacement*>(c);
-        if (p)
-            p->*member = [&run, c, event](TObject*) { run.PrintEvent(c, event); };
-        return p != nullptr;
-    };
-}
+AnsiString Selection(TBrowseFolderDlg* b) { return TCtlRun::Escape(b->CurrentSelection()); }
 
 // RESULT True|False and the name, when there is one.
 void PrintChoice(TCtlRun& run, bool ok, const AnsiString& name)
@@ -91,10 +83,10 @@ const std::map<AnsiString, TCtlEventHook>& CtlStorageEvents()
     static const std::map<AnsiString, TCtlEventHook> events{
         {"BeforeMessage", MessageHook("BeforeMessage", &TExWindowHook::BeforeMessage)},
         {"AfterMessage", MessageHook("AfterMessage", &TExWindowHook::AfterMessage)},
-        {"OnSavePlacement", PlacementHook("OnSavePlacement", &TFormPlacement::OnSavePlacement)},
-        {"OnRestorePlacement", PlacementHook("OnRestorePlacement", &TFormPlacement::OnRestorePlacement)},
-        {"OnInitialized", BrowseHook("OnInitialized", &TBrowseFolderDlg::OnInitialized, false)},
-        {"OnSelChanged", BrowseHook("OnSelChanged", &TBrowseFolderDlg::OnSelChanged, true)},
+        {"OnSavePlacement", NotifyHook("OnSavePlacement", &TFormPlacement::OnSavePlacement)},
+        {"OnRestorePlacement", NotifyHook("OnRestorePlacement", &TFormPlacement::OnRestorePlacement)},
+        {"OnInitialized", NotifyHook("OnInitialized", &TBrowseFolderDlg::OnInitialized)},
+        {"OnSelChanged", NotifyHook("OnSelChanged", &TBrowseFolderDlg::OnSelChanged, Selection)},
     };
     return events;
 }

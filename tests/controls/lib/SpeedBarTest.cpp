@@ -8,7 +8,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 #include "GuiTestSupport.h"
 #include "controls/core/CtrlGeometry.h"
@@ -332,6 +334,13 @@ protected:
         SpeedBarTest::TearDown();
     }
     AnsiString Read(const char* key) { return ini->ReadString("Bar", key, "(none)"); }
+    // The keys written into the bar's section (beside those there), then the layout restored.
+    void Restore(std::initializer_list<std::pair<const char*, const char*>> keys)
+    {
+        for (const auto& [key, value] : keys)
+            ini->WriteString("Bar", key, value);
+        bar->InternalRestoreLayout(ini.get(), "Bar");
+    }
 
     std::string path;
     std::unique_ptr<TIniFile> ini;
@@ -359,11 +368,7 @@ TEST_F(SpeedBarLayoutTest, RestorePlacesListedItemsAndHidesTheRest)
 {
     TSpeedItem* open = Item("Open", 27);
     TSpeedItem* save = Item("Save", 51);
-    ini->WriteString("Bar", "PixelsPerInch", "96");
-    ini->WriteString("Bar", "Count", "2");
-    ini->WriteString("Bar", "Button1", "Open,1,1");
-    ini->WriteString("Bar", "Button2", "Nobody,5,5");
-    bar->InternalRestoreLayout(ini.get(), "Bar");
+    Restore({{"PixelsPerInch", "96"}, {"Count", "2"}, {"Button1", "Open,1,1"}, {"Button2", "Nobody,5,5"}});
     EXPECT_EQ(open->Left(), 3);
     EXPECT_EQ(open->Top(), 3);
     EXPECT_TRUE(open->Visible());
@@ -374,24 +379,14 @@ TEST_F(SpeedBarLayoutTest, GatesOfVersionResolutionAndEdge)
 {
     TSpeedItem* open = Item("Open", 27);
     bar->SetVersion(2);
-    ini->WriteString("Bar", "Version", "1");
-    ini->WriteString("Bar", "Position", "3");
-    ini->WriteString("Bar", "Count", "0");
-    bar->InternalRestoreLayout(ini.get(), "Bar");
+    Restore({{"Version", "1"}, {"Position", "3"}, {"Count", "0"}});
     EXPECT_EQ(bar->Align(), alTop);  // an older layout is ignored
     // Another resolution restores only the edge.
-    ini->WriteString("Bar", "Version", "2");
-    ini->WriteString("Bar", "PixelsPerInch", "144");
-    ini->WriteString("Bar", "Count", "1");
-    ini->WriteString("Bar", "Button1", "Open,99,3");
-    bar->InternalRestoreLayout(ini.get(), "Bar");
+    Restore({{"Version", "2"}, {"PixelsPerInch", "144"}, {"Count", "1"}, {"Button1", "Open,99,3"}});
     EXPECT_EQ(bar->Align(), alLeft);
     EXPECT_EQ(open->Left(), 3);
     // A position the bar refuses falls back to the top.
-    ini->WriteString("Bar", "Position", "5");
-    ini->WriteString("Bar", "PixelsPerInch", "96");
-    ini->WriteString("Bar", "Count", "0");
-    bar->InternalRestoreLayout(ini.get(), "Bar");
+    Restore({{"Position", "5"}, {"PixelsPerInch", "96"}, {"Count", "0"}});
     EXPECT_EQ(bar->Align(), alTop);
     EXPECT_TRUE(open->Visible());  // Count 0 leaves the items
 }
@@ -402,11 +397,8 @@ TEST_F(SpeedBarLayoutTest, RegressionCountAndPlacesPastTheScreenAreBounded)
 {
     TSpeedItem* open = Item("Open", 27);
     TSpeedItem* save = Item("Save", 51);
-    ini->WriteString("Bar", "PixelsPerInch", "96");
-    ini->WriteString("Bar", "Count", "2000000000");
-    ini->WriteString("Bar", "Button1", "Open,2147483647,0");
-    ini->WriteString("Bar", "Button3", "Save,9,3");
-    bar->InternalRestoreLayout(ini.get(), "Bar");
+    Restore(
+        {{"PixelsPerInch", "96"}, {"Count", "2000000000"}, {"Button1", "Open,2147483647,0"}, {"Button3", "Save,9,3"}});
     EXPECT_EQ(open->Left(), kMaxScreenCoord);
     EXPECT_EQ(open->Top(), 3);
     EXPECT_TRUE(open->Visible());
