@@ -95,6 +95,16 @@ AnsiString TrimRight(std::string_view s)
 
 AnsiString Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
 
+std::string_view TakeLine(std::string_view text, size_t& p)
+{
+    const size_t end = std::min(text.find_first_of("\r\n", p), text.size());
+    const std::string_view line = text.substr(p, end - p);
+    p = end;
+    if (p < text.size())
+        p += text[p] == '\r' && p + 1 < text.size() && text[p + 1] == '\n' ? 2 : 1;
+    return line;
+}
+
 template <typename Fold>
 static AnsiString FoldCase(std::string_view s, Fold fold)
 {

@@ -28,6 +28,9 @@ int AnsiPos(std::string_view sub, std::string_view s);
 void Delete(AnsiString& s, int index, int count);
 void Insert(std::string_view sub, AnsiString& s, int index);
 
+// The line of text that starts at p, p moved past its end: CR LF, LF or CR, or the text's end.
+std::string_view TakeLine(std::string_view text, size_t& p);
+
 // Blanks and control bytes (<= ' ') removed.
 AnsiString Trim(std::string_view s);
 AnsiString TrimLeft(std::string_view s);

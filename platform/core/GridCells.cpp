@@ -70,10 +70,11 @@ void MakeDense(TGridRowCells& r)
     r = std::move(dense);
 }
 
-// A dense row whose slots grew past its cells turns sparse (or empty, holding nothing).
-void KeepDenseInBounds(TGridRowCells& r)
+// A dense row whose slots grew, or are about to grow, to `slots` past its cells turns sparse (or
+// empty, holding nothing).
+void KeepDenseInBounds(TGridRowCells& r, size_t slots)
 {
-    if (IsSparse(r) || DenseAllows(r.Texts.size(), static_cast<size_t>(r.Used)))
+    if (IsSparse(r) || DenseAllows(slots, static_cast<size_t>(r.Used)))
         return;
     MakeSparse(r);
     if (r.Sparse->empty())
@@ -294,12 +295,9 @@ void TGridCells::InsertCols(int at, int count)
     for (auto& r : FRows) {
         if (!r)
             continue;
-        if (!IsSparse(*r) && static_cast<int>(r->Texts.size()) > at &&
-            !DenseAllows(r->Texts.size() + static_cast<size_t>(count), static_cast<size_t>(r->Used))) {
-            MakeSparse(*r);
-            if (r->Sparse->empty())
-                *r = TGridRowCells();
-        }
+        // Checked before the slots are made, so a row never holds them all at once.
+        if (static_cast<int>(r->Texts.size()) > at)
+            KeepDenseInBounds(*r, r->Texts.size() + static_cast<size_t>(count));
         if (IsSparse(*r)) {
             RemapSparse(*r, [&](int c) { return c < at ? c : c + count; });
             continue;
@@ -347,7 +345,7 @@ void TGridCells::MoveCol(int from, int to)
         MoveElement(r->Objects, from, to);
         if (r->Texts.size() < r->Objects.size())
             r->Texts.resize(r->Objects.size());
-        KeepDenseInBounds(*r);
+        KeepDenseInBounds(*r, r->Texts.size());
     }
 }
 
@@ -375,7 +373,7 @@ void TGridCells::ExchangeCols(int a, int b)
             if (r->Texts.size() < r->Objects.size())
                 r->Texts.resize(r->Objects.size());
         }
-        KeepDenseInBounds(*r);
+        KeepDenseInBounds(*r, r->Texts.size());
     }
 }
 

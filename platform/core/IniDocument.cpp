@@ -71,17 +71,8 @@ void TIniDocument::Clear()
 void TIniDocument::Load(std::string_view text)
 {
     Clear();
-    // Lines end at CR LF, LF or CR, as the string list splits them.
-    size_t p = 0;
-    while (p < text.size()) {
-        const size_t start = p;
-        while (p < text.size() && text[p] != '\r' && text[p] != '\n')
-            ++p;
-        AnsiString line(text.substr(start, p - start));
-        if (p < text.size() && text[p] == '\r')
-            ++p;
-        if (p < text.size() && text[p] == '\n')
-            ++p;
+    for (size_t p = 0; p < text.size();) {
+        AnsiString line(TakeLine(text, p));
         ParsedLine parsed = Parse(line);
         if (parsed.kind == LineKind::Section) {
             first_.emplace(Folded(parsed.name), sections_.size());

@@ -223,22 +223,34 @@ Hive* Load(HKEY root)
     return &hive;
 }
 
+// Whether the hive's file may be written, its folder made: writing what could not be read
+// would throw away the values the file holds.
+bool MayWrite(const Hive& hive)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(ProgramFolder() + "/Registry", ec);
+    return !hive.unreadable;
+}
+
+// After a failed write the file is the truth: the changes in memory are undone by reading it again.
+void ReadAgain(HKEY root, Hive& hive)
+{
+    hive.held = false;
+    hive.stamp.size = -2;
+    Load(root);
+}
+
 // Writes the hive now; on failure the file's content is read back into memory, undoing the
 // changes.
 bool WriteHive(HKEY root, Hive& hive)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(ProgramFolder() + "/Registry", ec);
-    // Writing what could not be read would throw away the values the file holds.
-    bool ok = !hive.unreadable && static_cast<bool>(AtomicWriteFile(hive.file, Serialize(hive)));
-    hive.held = false;
-    if (ok) {
-        hive.stamp = StampOf(hive.file);  // what is in memory is what the file holds: not read again
-    } else {
-        hive.stamp.size = -2;  // forces a fresh read: the file is the truth
-        Load(root);
+    if (!MayWrite(hive) || !AtomicWriteFile(hive.file, Serialize(hive))) {
+        ReadAgain(root, hive);
+        return false;
     }
-    return ok;
+    hive.held = false;
+    hive.stamp = StampOf(hive.file);  // what is in memory is what the file holds: not read again
+    return true;
 }
 
 // A change made: written at once, or held while writes are held. The first held change proves
@@ -249,11 +261,8 @@ bool Save(HKEY root, Hive& hive)
         return WriteHive(root, hive);
     if (hive.held)
         return true;
-    std::error_code ec;
-    std::filesystem::create_directories(ProgramFolder() + "/Registry", ec);
-    if (hive.unreadable || !TAtomicFileWriter(hive.file).Ok()) {
-        hive.stamp.size = -2;
-        Load(root);
+    if (!MayWrite(hive) || !TAtomicFileWriter(hive.file).Ok()) {
+        ReadAgain(root, hive);
         return false;
     }
     hive.held = true;

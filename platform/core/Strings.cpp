@@ -222,17 +222,8 @@ void TStrings::SetTextStr(std::string_view text)
     BeginUpdate();
     try {
         Clear();
-        size_t p = 0;
-        while (p < text.size()) {
-            size_t start = p;
-            while (p < text.size() && text[p] != '\r' && text[p] != '\n')
-                ++p;
-            Add(AnsiString(text.substr(start, p - start)));
-            if (p < text.size() && text[p] == '\r')
-                ++p;
-            if (p < text.size() && text[p] == '\n')
-                ++p;
-        }
+        for (size_t p = 0; p < text.size();)
+            Add(AnsiString(TakeLine(text, p)));
     } catch (...) {
         EndUpdate();
         throw;
