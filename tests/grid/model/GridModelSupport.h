@@ -11,13 +11,14 @@
 #include "platform/core/FormatSettings.h"
 
 // Rows separated by '/', cells by '|': "h|h/a|1" is two rows of two columns. The counts follow
-// the text; FixedRows and FixedCols stay at 1.
-inline void Fill(TCellModel& grid, std::string_view rows)
+// the text; FixedRows and FixedCols stay at 1. Cells that hold '/' (dates, tags) take another
+// row break.
+inline void Fill(TCellModel& grid, std::string_view rows, char rowBreak = '/')
 {
     std::vector<std::vector<std::string>> cells(1);
     cells.back().emplace_back();
     for (char c : rows) {
-        if (c == '/') {
+        if (c == rowBreak) {
             cells.emplace_back(1);
         } else if (c == '|') {
             cells.back().emplace_back();
@@ -33,11 +34,12 @@ inline void Fill(TCellModel& grid, std::string_view rows)
 }
 
 // The shown rows in the same form, every real column (hidden ones too).
-inline std::string Dump(const TCellModel& grid)
+inline std::string Dump(const TCellModel& grid, char rowBreak = '/')
 {
     std::string out;
     for (int r = 0; r < grid.RowCount(); ++r) {
-        out += r ? "/" : "";
+        if (r)
+            out += rowBreak;
         for (int c = 0; c < grid.ColCount() + grid.HiddenColCount(); ++c)
             out += (c ? "|" : "") + grid.Cells(c, r);
     }
