@@ -40,11 +40,7 @@ TEST_P(SortOrder, StaysAsThePartitionSortLeftIt)
     FormatSettings().DateSeparator = '/';
     FormatSettings().ShortDateFormat = "dd/mm/yy";
     TCellModel g;
-    g.EnableGraphics = true;
-    Fill(g, GetParam().start, '~');
-    GetParam().act(g);
-    EXPECT_EQ(Dump(g, '~'), GetParam().dump);
-    EXPECT_TRUE(g.CheckConsistency());
+    Play(g, GetParam(), '~');
 }
 
 const TGridScenario kOrders[] = {

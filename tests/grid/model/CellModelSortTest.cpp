@@ -158,11 +158,7 @@ class Sorting : public ::testing::TestWithParam<TGridScenario> {};
 TEST_P(Sorting, LeavesTheRows)
 {
     TCellModel g;
-    g.EnableGraphics = true;
-    Fill(g, GetParam().start);
-    GetParam().act(g);
-    EXPECT_EQ(Dump(g), GetParam().dump);
-    EXPECT_TRUE(g.CheckConsistency());
+    Play(g, GetParam());
     EXPECT_EQ(g.UpdateCount(), 0);
 }
 

@@ -70,6 +70,16 @@ struct TGridScenario {
 };
 inline void PrintTo(const TGridScenario& c, std::ostream* os) { *os << c.name; }
 
+// Plays a scenario on the grid, graphics enabled: the rows it leaves, and a consistent model.
+inline void Play(TCellModel& grid, const TGridScenario& scenario, char rowBreak = '/')
+{
+    grid.EnableGraphics = true;
+    Fill(grid, scenario.start, rowBreak);
+    scenario.act(grid);
+    EXPECT_EQ(Dump(grid, rowBreak), scenario.dump);
+    EXPECT_TRUE(grid.CheckConsistency());
+}
+
 // A row of a table: what a call gave, as text, and what it should give.
 struct TTextCase {
     const char* name;
