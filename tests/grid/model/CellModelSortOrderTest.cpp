@@ -32,13 +32,11 @@ void ByKey(TCellModel& g, TSortStyle style, const char* prefix = "", const char*
 
 }  // namespace
 
-class SortOrder : public KoreanLocale, public ::testing::WithParamInterface<TGridScenario> {};
+class SortOrder : public KoreanSlashDates, public ::testing::WithParamInterface<TGridScenario> {};
 
 // Rows are written with '~' between them, since dates and tags hold '/'.
 TEST_P(SortOrder, StaysAsThePartitionSortLeftIt)
 {
-    FormatSettings().DateSeparator = '/';
-    FormatSettings().ShortDateFormat = "dd/mm/yy";
     TCellModel g;
     Play(g, GetParam(), '~');
 }

@@ -60,6 +60,17 @@ protected:
     TFormatSettings saved;
 };
 
+// The same locale reading dates as day/month/year with "/" (the automatic rule's dates too).
+class KoreanSlashDates : public KoreanLocale {
+protected:
+    void SetUp() override
+    {
+        KoreanLocale::SetUp();
+        FormatSettings().DateSeparator = '/';
+        FormatSettings().ShortDateFormat = "dd/mm/yy";
+    }
+};
+
 // A row of a table of steps on a grid written as text (Fill), and the rows it should leave
 // (Dump); each check the steps make runs too.
 struct TGridScenario {
