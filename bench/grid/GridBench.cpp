@@ -35,6 +35,7 @@
 #include "bench/grid/GridBenchFiles.h"
 #include "bench/grid/GridBenchFind.h"
 #include "bench/grid/GridBenchLarge.h"
+#include "bench/grid/GridBenchMeasure.h"
 #include "bench/grid/GridBenchPaint.h"
 #include "bench/grid/GridBenchPrint.h"
 #include "bench/grid/GridBenchRows.h"
@@ -91,19 +92,9 @@ TFill Measure(int rows, Fill fill)
     return {ms, bytes};
 }
 
-void Metric(const char* name, double value) { std::printf("METRIC %s %.1f\n", name, value); }
-
 // The filtered column: odd rows hold 100 or more, even rows less.
 std::string FilterValue(int row) { return std::to_string(row % 2 ? 100 + row : row % 100); }
 constexpr const char* kCondition = ">=100";
-
-template <class Run>
-double Millis(Run run)
-{
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Rows whose value passes, while the filter is on.
 class TBenchProxy : public QSortFilterProxyModel {

@@ -1,10 +1,9 @@
 #include "bench/grid/GridBenchFind.h"
 
 #include <QStandardItemModel>
-#include <chrono>
-#include <cstdio>
 #include <string>
 
+#include "bench/grid/GridBenchMeasure.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
 
@@ -23,14 +22,6 @@ std::string Text(int col, int row)
     case 3: return std::string("Name") + std::to_string(row % 991);
     default: return "2024-" + std::to_string(1 + row % 12) + "-" + std::to_string(1 + row % 28);
     }
-}
-
-template <class Run>
-double Millis(Run run)
-{
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 }  // namespace
@@ -59,6 +50,6 @@ void FindMetrics(int Rows)
             found += model.match(model.index(0, c), Qt::DisplayRole, text, 1, Qt::MatchContains).size();
     });
     // A hit would mean the two did not search for an absent text.
-    std::printf("METRIC grid_find_miss_ms %.1f\n", hit.x < 0 ? ours : -1.0);
-    std::printf("METRIC qt_model_match_ms %.1f\n", found == 0 ? qt : -1.0);
+    Metric("grid_find_miss_ms", hit.x < 0 ? ours : -1.0);
+    Metric("qt_model_match_ms", found == 0 ? qt : -1.0);
 }

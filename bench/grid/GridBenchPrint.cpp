@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "bench/grid/GridBenchMeasure.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
 #include "platform/gui/OfficeConvert.h"
@@ -16,8 +17,6 @@ double Since(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
-
-void Metric(const char* name, double value) { std::printf("METRIC %s %.1f\n", name, value); }
 
 // Quoted when it holds a comma, a quote or a line break, as CSV wants.
 std::string CsvField(const std::string& text)

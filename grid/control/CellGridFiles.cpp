@@ -21,15 +21,20 @@ void WriteOrRaise(const AnsiString& FileName, std::string_view Bytes, const Ansi
         throw ECellGridError(Message + FileName);
 }
 
-// The bytes of a file a reader takes: a file that cannot be read raises Message, one past the
-// readers' bound raises before anything is read.
+// A file read up to the readers' bound; one past it raises before anything is read.
+TFileRead ReadGridFile(const AnsiString& FileName, std::string& Bytes)
+{
+    const TFileRead read = ReadFileUpTo(FileName, kMaxGridFileBytes, Bytes);
+    if (read == TFileRead::TooLarge)
+        throw ECellGridError(TooLargeFileMessage(FileName));
+    return read;
+}
+
+// The bytes of a file a reader takes: a file that cannot be read raises Message.
 std::string ReadOrRaise(const AnsiString& FileName, const AnsiString& Message)
 {
     std::string bytes;
-    const TFileRead read = FileName.empty() ? TFileRead::Missing : ReadFileUpTo(FileName, kMaxGridFileBytes, bytes);
-    if (read == TFileRead::TooLarge)
-        throw ECellGridError(TooLargeFileMessage(FileName));
-    if (read != TFileRead::Ok)
+    if (FileName.empty() || ReadGridFile(FileName, bytes) != TFileRead::Ok)
         throw ECellGridError(Message);
     return bytes;
 }
@@ -40,10 +45,7 @@ std::string ReadOrRaise(const AnsiString& FileName, const AnsiString& Message)
 std::string OldContents(const AnsiString& FileName)
 {
     std::string bytes;
-    const TFileRead read = ReadFileUpTo(FileName, kMaxGridFileBytes, bytes);
-    if (read == TFileRead::TooLarge)
-        throw ECellGridError(TooLargeFileMessage(FileName));
-    if (read == TFileRead::Unreadable)
+    if (ReadGridFile(FileName, bytes) == TFileRead::Unreadable)
         throw ECellGridError("Cannot open file " + FileName);
     return bytes;
 }
@@ -192,12 +194,7 @@ void TCellGrid::OutputToHTML(const AnsiString& FileName, bool Append)
     // Header and footer files are copied line by line; a missing one is skipped.
     const auto copyLines = [&text](const AnsiString& Name) {
         std::string bytes;
-        if (Name.empty())
-            return;
-        const TFileRead read = ReadFileUpTo(Name, kMaxGridFileBytes, bytes);
-        if (read == TFileRead::TooLarge)
-            throw ECellGridError(TooLargeFileMessage(Name));
-        if (read != TFileRead::Ok)
+        if (Name.empty() || ReadGridFile(Name, bytes) != TFileRead::Ok)
             return;
         TStringList lines;
         lines.SetText(bytes);

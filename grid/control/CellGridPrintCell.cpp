@@ -245,7 +245,7 @@ void DrawPlain(TPrintRun& Run, int Col, int Row, AnsiString Text, const TRect& C
     }
     // Lines past the cell's bottom are clipped away: they are not drawn, and positions stay small.
     const int64_t block = static_cast<int64_t>(lh) * static_cast<int64_t>(lines.size());
-    int64_t y = R.Top + lower(static_cast<int>(std::clamp<int64_t>(Advance - block, -kMaxPageCoord, kMaxPageCoord)));
+    int64_t y = R.Top + lower(PageCoord(Advance - block));
     for (const AnsiString& line : lines) {
         if (y > Cell.Bottom || (lh <= 0 && y + height < Cell.Top))
             break;
@@ -253,7 +253,7 @@ void DrawPlain(TPrintRun& Run, int Col, int Row, AnsiString Text, const TRect& C
         const int x = align == taLeftJustify ? R.Left + inset
             : align == taRightJustify        ? R.Right - inset - w
                                              : R.Left + (R.Width() - w) / 2;
-        c->TextRect(LoMetric(Cell), x, -static_cast<int>(std::clamp<int64_t>(y, -kMaxPageCoord, kMaxPageCoord)), line);
+        c->TextRect(LoMetric(Cell), x, -PageCoord(y), line);
         y += lh;
     }
 }

@@ -255,6 +255,7 @@ void LoadCSVText(TCellModel& Grid, std::string_view Bytes, std::string_view File
     const int separator = delimiter ? static_cast<unsigned char>(delimiter) : -1;
     // Count the records first, keeping none of their fields: the rows are sized once, and a file
     // the grid cannot hold raises as soon as it passes the limit, before anything changes.
+    const int64_t firstRow = int64_t{t} + fr;
     int64_t n = 0;
     int64_t cols = Grid.ColCount();
     {
@@ -263,12 +264,12 @@ void LoadCSVText(TCellModel& Grid, std::string_view Bytes, std::string_view File
         while (counter.Next(nullptr, fields)) {
             ++n;
             cols = std::max<int64_t>(cols, fc + static_cast<int64_t>(fields));
-            const int64_t rows = (Insert ? int64_t{Grid.RowCount()} : int64_t{fr}) + n;
+            const int64_t rows = firstRow + n;
             if (rows > INT32_MAX || cols > INT32_MAX || cols * rows > TCustomGridData::kMaxCells)
                 throw ECellGridError(CorruptFileMessage(FileName));
         }
     }
-    Grid.SetRowCount(static_cast<int>((Insert ? int64_t{Grid.RowCount()} : int64_t{fr}) + n));
+    Grid.SetRowCount(static_cast<int>(firstRow + n));
     if (cols > Grid.ColCount())
         Grid.SetColCount(static_cast<int>(cols));
     TCsvReader reader(Bytes, separator);

@@ -29,9 +29,6 @@ bool LinesAtColumns(TPrintBorders b)
 
 bool FrameAround(TPrintBorders b) { return b == pbAround || b == pbAroundVertical || b == pbAroundHorizontal; }
 
-// A position on the page as the target gets it.
-int PageCoord(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -kMaxPageCoord, kMaxPageCoord)); }
-
 // A width or height of a column, a row or a text: at most what a page can hold.
 int PageSize(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, 0, kMaxPageLength)); }
 

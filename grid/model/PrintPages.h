@@ -8,6 +8,7 @@
 // Geometry is in tenths of a millimetre, x to the right from the page's left edge and y DOWN
 // from its top edge; a target on a canvas in MM_LOMETRIC (y growing up) negates y.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -115,6 +116,8 @@ public:
 // or its events give (a column or row is at most kMaxPageLength); positions are summed in 64
 // bits and handed on cut to kMaxPageCoord, so no setting or text can overflow the layout.
 constexpr int kMaxPageCoord = 1 << 24;
+// A position on the page as a target gets it.
+inline int PageCoord(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -kMaxPageCoord, kMaxPageCoord)); }
 
 class TPrintPages {
 public:

@@ -125,19 +125,19 @@ std::optional<long double> TSortKeyColumn::Number(int Row)
 TDateTime TSortKeyColumn::LocaleDate(int Row)
 {
     Once(FHaveLocaleDates, [this](int r, size_t i) {
-        FDates.resize(static_cast<size_t>(FCount));
-        FDates[i] = SortLocaleDate(Text(r));
+        FLocaleDates.resize(static_cast<size_t>(FCount));
+        FLocaleDates[i] = SortLocaleDate(Text(r));
     });
-    return FDates[At(Row)];
+    return FLocaleDates[At(Row)];
 }
 
 TDateTime TSortKeyColumn::ShortDate(int Row)
 {
     Once(FHaveShortDates, [this](int r, size_t i) {
-        FDates.resize(static_cast<size_t>(FCount));
-        FDates[i] = ShortDateOrZero(Text(r), FRule.Style == ssShortDateEU);
+        FShortDates.resize(static_cast<size_t>(FCount));
+        FShortDates[i] = ShortDateOrZero(Text(r), FRule.Style == ssShortDateEU);
     });
-    return FDates[At(Row)];
+    return FShortDates[At(Row)];
 }
 
 const AnsiString& TSortKeyColumn::Stripped(int Row)

@@ -140,7 +140,7 @@ private:
     std::vector<TSortStyle> FAuto;
     std::vector<long double> FNumbers;
     std::vector<char> FIsNumber;
-    std::vector<TDateTime> FDates;
+    std::vector<TDateTime> FLocaleDates, FShortDates;
     std::vector<AnsiString> FStripped;
 };
 

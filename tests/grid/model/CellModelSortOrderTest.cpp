@@ -12,31 +12,6 @@
 
 namespace {
 
-// Fill and Dump with '~' between rows, since dates and tags hold '/'.
-void Rows(TCellModel& g, std::string text)
-{
-    std::replace(text.begin(), text.end(), '/', '\x01');
-    std::replace(text.begin(), text.end(), '~', '/');
-    Fill(g, text);
-    for (int r = 0; r < g.RowCount(); ++r)
-        for (int c = 0; c < g.ColCount(); ++c) {
-            AnsiString cell = g.Cells(c, r);
-            std::replace(cell.begin(), cell.end(), '\x01', '/');
-            g.SetCells(c, r, cell);
-        }
-}
-
-std::string RowsOf(const TCellModel& g)
-{
-    std::string out;
-    for (int r = 0; r < g.RowCount(); ++r) {
-        out += r ? "~" : "";
-        for (int c = 0; c < g.ColCount() + g.HiddenColCount(); ++c)
-            out += (c ? "|" : "") + g.Cells(c, r);
-    }
-    return out;
-}
-
 void Style(TCellModel& g, TSortStyle style, const char* prefix = "", const char* suffix = "")
 {
     g.OnGetFormat = [=](TObject*, int, TSortStyle& s, AnsiString& p, AnsiString& x) {
@@ -47,29 +22,23 @@ void Style(TCellModel& g, TSortStyle style, const char* prefix = "", const char*
 }
 
 // Column 1 the key, column 2 the row's id; only the key counts (SortFull off).
-void ByKey(TCellModel& g, TSortStyle style, TSortDirection direction = sdAscending)
+void ByKey(TCellModel& g, TSortStyle style, const char* prefix = "", const char* suffix = "")
 {
-    Style(g, style);
+    Style(g, style, prefix, suffix);
     g.SortFull = false;
-    g.SortDirection = direction;
     g.SetSortColumn(1);
     g.QSort();
 }
 
 }  // namespace
 
-class SortOrder : public KoreanLocale, public ::testing::WithParamInterface<TGridScenario> {};
+class SortOrder : public KoreanSlashDates, public ::testing::WithParamInterface<TGridScenario> {};
 
+// Rows are written with '~' between them, since dates and tags hold '/'.
 TEST_P(SortOrder, StaysAsThePartitionSortLeftIt)
 {
-    FormatSettings().DateSeparator = '/';
-    FormatSettings().ShortDateFormat = "dd/mm/yy";
     TCellModel g;
-    g.EnableGraphics = true;
-    Rows(g, GetParam().start);
-    GetParam().act(g);
-    EXPECT_EQ(RowsOf(g), GetParam().dump);
-    EXPECT_TRUE(g.CheckConsistency());
+    Play(g, GetParam(), '~');
 }
 
 const TGridScenario kOrders[] = {
@@ -80,12 +49,7 @@ const TGridScenario kOrders[] = {
      [](TCellModel& g) { ByKey(g, ssNumeric); },
      "h|k|i~4|-3|4~1|5|1~3|x|3~2||2~5||5~10||10~7|x|7~8|0|8~9|2.5|9~11|5|11~6|10|6"},
     {"PrefixSuffixAndFinancial", "h|k|i~1|$1,200 kg|1~2|$99 kg|2~3|kg|3~4|$1,200 kg|4~5|$-5 kg|5~6|$|6~7|7|7",
-     [](TCellModel& g) {
-         Style(g, ssFinancial, "$", " kg");
-         g.SortFull = false;
-         g.SetSortColumn(1);
-         g.QSort();
-     },
+     [](TCellModel& g) { ByKey(g, ssFinancial, "$", " kg"); },
      "h|k|i~5|$-5 kg|5~7|7|7~3|kg|3~2|$99 kg|2~4|$1,200 kg|4~6|$|6~1|$1,200 kg|1"},
     {"AutomaticDecidedByOneRow",
      "h|k|i~1|10|1~2|abc|2~3|9|3~4|12/5/99|4~5||5~6|1/1/00|6~7|b|7~8|-2|8~9|11/6/99|9~10|a|10~11|9|11",
@@ -231,8 +195,8 @@ TEST_F(KoreanLocale, SortOrderFollowsThePartitionSortOnRandomTies)
 TEST(SortOrder, ARangePastTheRowsRaisesAndKeepsEveryRow)
 {
     TCellModel g;
-    Rows(g, "h|k~1|c~2|a~3|b");
+    Fill(g, "h|k~1|c~2|a~3|b", '~');
     EXPECT_THROW(g.QuickSort(1, 1, 9), EInvalidGridOperation);
-    EXPECT_EQ(RowsOf(g), "h|k~1|c~2|a~3|b");
+    EXPECT_EQ(Dump(g, '~'), "h|k~1|c~2|a~3|b");
     EXPECT_EQ(g.RowCount(), 4);
 }

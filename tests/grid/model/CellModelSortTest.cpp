@@ -36,12 +36,9 @@ int CompareTexts(TCellModel& g, const TCompareCase& c)
 
 }  // namespace
 
-// Dates read in the locale as day/month/year with "/" (the automatic rule's dates too).
-class SortCompare : public KoreanLocale, public ::testing::WithParamInterface<TCompareCase> {};
+class SortCompare : public KoreanSlashDates, public ::testing::WithParamInterface<TCompareCase> {};
 TEST_P(SortCompare, Compare)
 {
-    FormatSettings().DateSeparator = '/';
-    FormatSettings().ShortDateFormat = "dd/mm/yy";
     TCellModel g;
     EXPECT_EQ(CompareTexts(g, GetParam()), GetParam().want);
 }
@@ -158,11 +155,7 @@ class Sorting : public ::testing::TestWithParam<TGridScenario> {};
 TEST_P(Sorting, LeavesTheRows)
 {
     TCellModel g;
-    g.EnableGraphics = true;
-    Fill(g, GetParam().start);
-    GetParam().act(g);
-    EXPECT_EQ(Dump(g), GetParam().dump);
-    EXPECT_TRUE(g.CheckConsistency());
+    Play(g, GetParam());
     EXPECT_EQ(g.UpdateCount(), 0);
 }
 

@@ -24,11 +24,7 @@ class Structure : public ::testing::TestWithParam<TGridScenario> {};
 TEST_P(Structure, LeavesTheCells)
 {
     TCellModel g;
-    g.EnableGraphics = true;
-    Fill(g, GetParam().start);
-    GetParam().act(g);
-    EXPECT_EQ(Dump(g), GetParam().dump);
-    EXPECT_TRUE(g.CheckConsistency());
+    Play(g, GetParam());
 }
 
 const TGridScenario kStructure[] = {

@@ -11,13 +11,14 @@
 #include "platform/core/FormatSettings.h"
 
 // Rows separated by '/', cells by '|': "h|h/a|1" is two rows of two columns. The counts follow
-// the text; FixedRows and FixedCols stay at 1.
-inline void Fill(TCellModel& grid, std::string_view rows)
+// the text; FixedRows and FixedCols stay at 1. Cells that hold '/' (dates, tags) take another
+// row break.
+inline void Fill(TCellModel& grid, std::string_view rows, char rowBreak = '/')
 {
     std::vector<std::vector<std::string>> cells(1);
     cells.back().emplace_back();
     for (char c : rows) {
-        if (c == '/') {
+        if (c == rowBreak) {
             cells.emplace_back(1);
         } else if (c == '|') {
             cells.back().emplace_back();
@@ -33,11 +34,12 @@ inline void Fill(TCellModel& grid, std::string_view rows)
 }
 
 // The shown rows in the same form, every real column (hidden ones too).
-inline std::string Dump(const TCellModel& grid)
+inline std::string Dump(const TCellModel& grid, char rowBreak = '/')
 {
     std::string out;
     for (int r = 0; r < grid.RowCount(); ++r) {
-        out += r ? "/" : "";
+        if (r)
+            out += rowBreak;
         for (int c = 0; c < grid.ColCount() + grid.HiddenColCount(); ++c)
             out += (c ? "|" : "") + grid.Cells(c, r);
     }
@@ -58,6 +60,17 @@ protected:
     TFormatSettings saved;
 };
 
+// The same locale reading dates as day/month/year with "/" (the automatic rule's dates too).
+class KoreanSlashDates : public KoreanLocale {
+protected:
+    void SetUp() override
+    {
+        KoreanLocale::SetUp();
+        FormatSettings().DateSeparator = '/';
+        FormatSettings().ShortDateFormat = "dd/mm/yy";
+    }
+};
+
 // A row of a table of steps on a grid written as text (Fill), and the rows it should leave
 // (Dump); each check the steps make runs too.
 struct TGridScenario {
@@ -67,6 +80,16 @@ struct TGridScenario {
     const char* dump;
 };
 inline void PrintTo(const TGridScenario& c, std::ostream* os) { *os << c.name; }
+
+// Plays a scenario on the grid, graphics enabled: the rows it leaves, and a consistent model.
+inline void Play(TCellModel& grid, const TGridScenario& scenario, char rowBreak = '/')
+{
+    grid.EnableGraphics = true;
+    Fill(grid, scenario.start, rowBreak);
+    scenario.act(grid);
+    EXPECT_EQ(Dump(grid, rowBreak), scenario.dump);
+    EXPECT_TRUE(grid.CheckConsistency());
+}
 
 // A row of a table: what a call gave, as text, and what it should give.
 struct TTextCase {
