@@ -9,6 +9,7 @@
 #include "grid/model/Cgutil.h"
 #include "grid/model/GridFiles.h"
 #include "grid/model/StoredNumbers.h"
+#include "platform/core/AnsiString.h"
 #include "platform/core/Streams.h"
 
 namespace {
@@ -42,17 +43,6 @@ int LeadingNumber(std::string_view s)
         value = std::min<int64_t>(value * base + d, int64_t{INT_MAX} + 1);
     }
     return static_cast<int>(std::clamp<int64_t>(negative ? -value : value, INT_MIN, INT_MAX));
-}
-
-// The next line of Bytes from At: up to CR LF, CR or LF; At moves past its end.
-std::string_view NextLine(std::string_view Bytes, size_t& At)
-{
-    const size_t end = std::min(Bytes.find_first_of("\r\n", At), Bytes.size());
-    const std::string_view line = Bytes.substr(At, end - At);
-    At = end;
-    if (At < Bytes.size())
-        At += Bytes[At] == '\r' && At + 1 < Bytes.size() && Bytes[At + 1] == '\n' ? 2 : 1;
-    return line;
 }
 
 void AddLine(AnsiString& Out, std::string_view Line)
@@ -119,7 +109,7 @@ void LoadGridFileText(TCellModel& Grid, std::string_view Bytes, std::string_view
     const int fc = Grid.SaveIncludesFixed ? 0 : Grid.FixedCols();
     const int fr = Grid.SaveIncludesFixed ? 0 : Grid.FixedRows();
     size_t at = 0;
-    const std::string_view header = NextLine(Bytes, at);
+    const std::string_view header = TakeLine(Bytes, at);
     if (!header.empty()) {
         const size_t comma = header.find(',');
         const int64_t cols = int64_t{LeadingNumber(header.substr(0, comma))} + fc;
@@ -132,7 +122,7 @@ void LoadGridFileText(TCellModel& Grid, std::string_view Bytes, std::string_view
     if (Grid.ColCount() == 0 || Grid.RowCount() == 0)
         throw ECellGridError(CorruptFileMessage(FileName));
     while (at < Bytes.size()) {
-        const std::string_view line = NextLine(Bytes, at);
+        const std::string_view line = TakeLine(Bytes, at);
         if (line.substr(0, 2) == "cw") {
             const size_t comma = line.find(',');
             const std::string_view index = comma == std::string_view::npos || comma < 3
