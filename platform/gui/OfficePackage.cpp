@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QXmlStreamWriter>
 
+#include "platform/gui/Graphics.h"
 #include "platform/gui/OfficeXml.h"
 #include "platform/gui/OfficeZip.h"
 
@@ -79,7 +80,7 @@ std::string DocxBytes(const TDocumentData& Document)
                             xml.writeEndElement();
                         }
                         // Line breaks inside a cell stay breaks of its paragraph.
-                        QString text = XmlSafe(FromCp949(cell.Text));
+                        QString text = XmlSafe(AnsiToQString(cell.Text));
                         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
                         text.replace(QChar(u'\r'), QChar(u'\n'));
                         const QStringList lines = text.split(QChar(u'\n'));

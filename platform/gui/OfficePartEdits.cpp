@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 
+#include "platform/gui/Graphics.h"
 #include "platform/gui/OfficeXml.h"
 #include "platform/gui/OfficeZip.h"
 #include "platform/gui/OleAutomation.h"
@@ -266,7 +267,7 @@ QStringList ListedNames(const std::vector<TListedSheet>& Listed)
 {
     QStringList names;
     for (const TListedSheet& sheet : Listed)
-        names << XmlSafe(FromCp949(sheet.Name));
+        names << XmlSafe(AnsiToQString(sheet.Name));
     return names;
 }
 
@@ -312,7 +313,7 @@ std::string EditedWorkbook(TXmlScan& Xml, const std::vector<TSheetWrite>& Book, 
             size_t added = 0;
             for (size_t place = 0; place < Book.size(); ++place) {
                 out.writeEmptyElement(prefix + QStringLiteral("sheet"));
-                const QString name = XmlSafe(FromCp949(Book[place].Data->Name));
+                const QString name = XmlSafe(AnsiToQString(Book[place].Data->Name));
                 if (Book[place].Listed >= static_cast<int>(listed.size()) ||
                     (Book[place].Listed < 0 && added >= Added.size()))
                     throw EOleException("Cannot make the package");
@@ -523,7 +524,7 @@ std::string PatchedWorkbook(TZipReader& Zip, const std::string& Original, const 
     if (const std::string part = properties ? Zip.Find(properties->Part) : std::string(); !part.empty()) {
         QStringList after;
         for (const TSheetWrite& sheet : Book)
-            after << XmlSafe(FromCp949(sheet.Data->Name));
+            after << XmlSafe(AnsiToQString(sheet.Data->Name));
         if (std::optional<std::string> edited = EditedProperties(Zip, part, MaxDepth, ListedNames(Listed), after))
             changes[part] = std::move(*edited);
     }

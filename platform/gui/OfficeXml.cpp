@@ -2,7 +2,6 @@
 
 #include <QRegularExpression>
 
-#include "platform/core/Cp949.h"
 #include "platform/gui/OfficeZip.h"
 
 TXmlScan::TXmlScan(std::unique_ptr<QIODevice> Part, std::string Name, int MaxDepth)
@@ -139,6 +138,3 @@ std::string RootRels(const char* Target)
         .arg(QLatin1String(Target))
         .toStdString();
 }
-
-QString FromCp949(const AnsiString& Text) { return QString::fromStdString(Cp949ToUtf8(Text)); }
-AnsiString ToCp949(QStringView Text) { return Utf8ToCp949(Text.toString().toStdString()); }

@@ -11,8 +11,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/core/AnsiString.h"
-
 class TXmlScan {
 public:
     TXmlScan(std::unique_ptr<QIODevice> Part, std::string Name, int MaxDepth);
@@ -64,6 +62,3 @@ QString UnescapeControls(const QString& Text);
 QString XmlSafe(QString Text);
 // A package's root relationships naming its office document Target.
 std::string RootRels(const char* Target);
-// Texts are cp949 in the program and UTF-8 in the files.
-QString FromCp949(const AnsiString& Text);
-AnsiString ToCp949(QStringView Text);
