@@ -282,7 +282,7 @@ struct TBook : std::enable_shared_from_this<TBook> {
     bool NameTaken(const AnsiString& Name, const TSheetState* Except) const
     {
         for (const auto& s : Sheets)
-            if (s->Sheet().get() != Except && Lower(s->Sheet()->Data.Name) == Lower(Name))
+            if (s->Sheet().get() != Except && SameText(s->Sheet()->Data.Name, Name))
                 return true;
         return false;
     }
