@@ -450,8 +450,7 @@ std::string PatchedWorkbook(TZipReader& Zip, const std::string& Original, const 
         ids.insert(rel.Id);
     const TRelationship* worksheet = RelationshipOfType(Parts.WorkbookRels, u"worksheet");
     const QString relType = worksheet ? worksheet->Type : QString::fromLatin1(kWorksheetRelType);
-    const QString ns =
-        Parts.Ns.isEmpty() ? QStringLiteral("http://schemas.openxmlformats.org/spreadsheetml/2006/main") : Parts.Ns;
+    const QString ns = Parts.Ns.isEmpty() ? QString::fromLatin1(kSheetMainNs) : Parts.Ns;
     const std::string folder = PartFolder(Parts.Workbook);
     for (size_t place = 0, number = 1, id = 1; place < Book.size(); ++place) {
         const TSheetWrite& sheet = Book[place];
