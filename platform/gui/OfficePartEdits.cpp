@@ -271,10 +271,10 @@ QStringList ListedNames(const std::vector<TListedSheet>& Listed)
     return names;
 }
 
-// The workbook part with its sheets in Book's order; the indexes of sheets kept by its views
-// and defined names follow them.
-std::string EditedWorkbook(TXmlScan& Xml, const std::vector<TSheetWrite>& Book, const std::vector<int>& PlaceOf,
-                           const std::vector<TNewSheet>& Added)
+// The workbook part with its sheets in Book's order, named Names; the indexes of sheets kept by
+// its views and defined names follow them.
+std::string EditedWorkbook(TXmlScan& Xml, const std::vector<TSheetWrite>& Book, const QStringList& Names,
+                           const std::vector<int>& PlaceOf, const std::vector<TNewSheet>& Added)
 {
     const auto moved = [&](QStringView index) -> std::optional<QString> {
         bool ok = false;
@@ -313,7 +313,7 @@ std::string EditedWorkbook(TXmlScan& Xml, const std::vector<TSheetWrite>& Book, 
             size_t added = 0;
             for (size_t place = 0; place < Book.size(); ++place) {
                 out.writeEmptyElement(prefix + QStringLiteral("sheet"));
-                const QString name = XmlSafe(AnsiToQString(Book[place].Data->Name));
+                const QString& name = Names[static_cast<qsizetype>(place)];
                 if (Book[place].Listed >= static_cast<int>(listed.size()) ||
                     (Book[place].Listed < 0 && added >= Added.size()))
                     throw EOleException("Cannot make the package");
@@ -515,16 +515,16 @@ std::string PatchedWorkbook(TZipReader& Zip, const std::string& Original, const 
     }
     if (!listChanged)
         return PatchedZip(Original, changes);
+    QStringList names;
+    for (const TSheetWrite& sheet : Book)
+        names << XmlSafe(AnsiToQString(sheet.Data->Name));
     {
         TXmlScan xml(Zip.Open(Parts.Workbook), Parts.Workbook, MaxDepth);
-        changes[Parts.Workbook] = EditedWorkbook(xml, Book, placeOf, added);
+        changes[Parts.Workbook] = EditedWorkbook(xml, Book, names, placeOf, added);
     }
     const TRelationship* properties = RelationshipOfType(Parts.Root, u"extended-properties");
     if (const std::string part = properties ? Zip.Find(properties->Part) : std::string(); !part.empty()) {
-        QStringList after;
-        for (const TSheetWrite& sheet : Book)
-            after << XmlSafe(AnsiToQString(sheet.Data->Name));
-        if (std::optional<std::string> edited = EditedProperties(Zip, part, MaxDepth, ListedNames(Listed), after))
+        if (std::optional<std::string> edited = EditedProperties(Zip, part, MaxDepth, ListedNames(Listed), names))
             changes[part] = std::move(*edited);
     }
     return PatchedZip(Original, changes);
