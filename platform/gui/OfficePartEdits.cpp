@@ -458,7 +458,7 @@ std::string PatchedWorkbook(TZipReader& Zip, const std::string& Original, const 
             const TListedSheet& listed = Listed[static_cast<size_t>(sheet.Listed)];
             if (!sheet.Written.empty() && listed.Worksheet) {
                 TXmlScan xml(Zip.Open(listed.Part), listed.Part, MaxDepth);
-                changes[Zip.Find(listed.Part)] = TSheetMerge(*sheet.Data, sheet.Written).Merged(xml, formulaDropped);
+                changes[listed.Part] = TSheetMerge(*sheet.Data, sheet.Written).Merged(xml, formulaDropped);
             }
             continue;
         }
