@@ -220,7 +220,7 @@ private:
     {
         const QString style = Xml.Attr("s").toString();
         const int depth = Xml.Depth();
-        while (Xml.Next() && !(Xml.Xml().isEndElement() && Xml.Depth() == depth))
+        while (Xml.NextInside(depth))
             if (Xml.IsStart(u"f")) {
                 FormulaDropped = true;
                 if (Xml.Attr("t") == u"shared" && !Xml.Attr("ref").isEmpty())
@@ -302,7 +302,7 @@ std::string EditedWorkbook(TXmlScan& Xml, const std::vector<TSheetWrite>& Book, 
             QString idName = QStringLiteral("r:id");
             int lastId = 0;
             const int depth = Xml.Depth();
-            while (Xml.Next() && !(Xml.Xml().isEndElement() && Xml.Depth() == depth))
+            while (Xml.NextInside(depth))
                 if (Xml.IsStart(u"sheet")) {
                     listed.push_back(Xml.Xml().attributes());
                     for (const QXmlStreamAttribute& a : listed.back())

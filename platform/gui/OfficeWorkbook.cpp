@@ -23,7 +23,7 @@ QString RunText(TXmlScan& Xml)
 {
     const int depth = Xml.Depth();
     QString text;
-    while (Xml.Next() && !(Xml.Xml().isEndElement() && Xml.Depth() == depth)) {
+    while (Xml.NextInside(depth)) {
         if (Xml.IsStart(u"t"))
             text += Xml.Text();
         else if (Xml.IsStart(u"rPh"))
@@ -96,7 +96,7 @@ void TXlsxPackage::TState::ReadSheet(TXmlScan& Xml, TSheetData& Sheet)
         const int depth = Xml.Depth();
         QString value;
         bool hasValue = false;
-        while (Xml.Next() && !(Xml.Xml().isEndElement() && Xml.Depth() == depth)) {
+        while (Xml.NextInside(depth)) {
             if (Xml.IsStart(u"v")) {
                 value = Xml.Text();
                 hasValue = true;

@@ -30,7 +30,7 @@ QString TXmlScan::Text()
 {
     const int depth = FDepth;
     QString text;
-    while (Next() && !(FXml.isEndElement() && FDepth == depth))
+    while (NextInside(depth))
         if (FXml.isCharacters())
             text += FXml.text();
     return text;
@@ -39,7 +39,7 @@ QString TXmlScan::Text()
 void TXmlScan::Skip()
 {
     const int depth = FDepth;
-    while (Next() && !(FXml.isEndElement() && FDepth == depth)) {}
+    while (NextInside(depth)) {}
 }
 
 void TXmlScan::Copy(QXmlStreamWriter& Out, const std::map<QString, std::optional<QString>>& Changed) const

@@ -23,6 +23,8 @@ public:
     QStringView Attr(const char* Name) const { return FXml.attributes().value(QLatin1String(Name)); }
     // Elements open around the current token (a start element counts itself).
     int Depth() const { return FDepth; }
+    // Next() inside the element that starts at Depth; false at its end.
+    bool NextInside(int Depth) { return Next() && !(FXml.isEndElement() && FDepth == Depth); }
     // At a start element: the text of everything in it, read to its end.
     QString Text();
     // At a start element: reads to its end.
