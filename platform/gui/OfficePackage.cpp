@@ -39,6 +39,15 @@ int ColumnNumber(std::string_view Letters)
     return static_cast<int>(value);
 }
 
+std::string BoxReference(const TCellBox& Box, bool Absolute)
+{
+    const std::string mark = Absolute ? "$" : "";
+    const auto corner = [&](int row, int col) { return mark + ColumnLetters(col) + mark + std::to_string(row); };
+    if (Box.Top == Box.Bottom && Box.Left == Box.Right)
+        return corner(Box.Top, Box.Left);
+    return corner(Box.Top, Box.Left) + ":" + corner(Box.Bottom, Box.Right);
+}
+
 std::string DocxBytes(const TDocumentData& Document)
 {
     std::vector<std::pair<std::string, std::string>> entries;

@@ -89,16 +89,6 @@ bool ParseBox(QStringView Text, TCellBox& Box)
     return colon < 0 || CellReference(Text.mid(colon + 1), Box.Bottom, Box.Right);
 }
 
-QString BoxText(const TCellBox& Box)
-{
-    const auto corner = [](int row, int col) {
-        return QString::fromStdString(ColumnLetters(col)) + QString::number(row);
-    };
-    if (Box.Top == Box.Bottom && Box.Left == Box.Right)
-        return corner(Box.Top, Box.Left);
-    return corner(Box.Top, Box.Left) + u':' + corner(Box.Bottom, Box.Right);
-}
-
 // --- A written sheet merged into its part.
 
 // The part Part of the sheet Sheet, whose cells in the boxes Written replace the part's cells
@@ -134,8 +124,9 @@ public:
                            std::max(box.Bottom, FUsed.Bottom), std::max(box.Right, FUsed.Right)};
                 else
                     box = FUsed;
+                const QString ref = QString::fromStdString(BoxReference(box, false));
                 Xml.Copy(out,
-                         FAny ? std::map<QString, std::optional<QString>>{{QStringLiteral("ref"), BoxText(box)}}
+                         FAny ? std::map<QString, std::optional<QString>>{{QStringLiteral("ref"), ref}}
                               : std::map<QString, std::optional<QString>>{});
             } else if (!sheetData && x.isEndElement() && Xml.Depth() == 1 && FNext < FFresh.size()) {
                 // A sheet without its cell table gets one, so that nothing written is lost.

@@ -181,14 +181,6 @@ bool ParseBox(std::string_view Text, TCellBox& Box)
     return true;
 }
 
-AnsiString BoxAddress(const TCellBox& Box)
-{
-    const auto corner = [](int row, int col) { return "$" + ColumnLetters(col) + "$" + std::to_string(row); };
-    if (Box.Top == Box.Bottom && Box.Left == Box.Right)
-        return corner(Box.Top, Box.Left);
-    return corner(Box.Top, Box.Left) + ":" + corner(Box.Bottom, Box.Right);
-}
-
 class TSheetObject;
 
 class TRangeObject : public IDispatchObject {
@@ -199,7 +191,7 @@ public:
     {
         const AnsiString name = Lower(Member);
         if (name == "address" && Kind != ikPropertyPut)
-            return TOleVariant(BoxAddress(FBox));
+            return TOleVariant(BoxReference(FBox, true));
         if (name == "value" && Kind == ikPropertyPut)
             return Put(Args.empty() ? TOleVariant() : Args.back());
         if (name == "value") {
