@@ -190,10 +190,13 @@ void TCellGrid::SaveXLS(const AnsiString& FileName, const AnsiString& SheetName)
         const int fc = SaveIncludesFixed ? 0 : FixedCols(), fr = SaveIncludesFixed ? 0 : FixedRows();
         const int rows = RowCount() - fr, cols = ColCount() - fc;
         if (rows > 0 && cols > 0) {
+            // Only the texts: an item left empty empties its cell as an empty text does, and the
+            // array costs what the grid holds.
             auto array = std::make_shared<TOleArray>(0, rows - 1, 0, cols - 1);
             for (int r = fr; r < RowCount(); ++r)
                 for (int c = fc; c < ColCount(); ++c)
-                    array->At(r - fr, c - fc) = TOleVariant(LineFeedsToXLS(Cells(RemapCol(c), r)));
+                    if (AnsiString text = LineFeedsToXLS(Cells(RemapCol(c), r)); !text.empty())
+                        array->At(r - fr, c - fc) = TOleVariant(std::move(text));
             OlePut(OleGet(sheet, "Range", {TOleVariant("A1:" + Corner(cols, rows))}), "Value", TOleVariant(array));
         }
         if (isNew)

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QXmlStreamWriter>
 
+#include "platform/gui/Graphics.h"
 #include "platform/gui/OfficeXml.h"
 #include "platform/gui/OfficeZip.h"
 
@@ -36,6 +37,15 @@ int ColumnNumber(std::string_view Letters)
             return 0;
     }
     return static_cast<int>(value);
+}
+
+std::string BoxReference(const TCellBox& Box, bool Absolute)
+{
+    const std::string mark = Absolute ? "$" : "";
+    const auto corner = [&](int row, int col) { return mark + ColumnLetters(col) + mark + std::to_string(row); };
+    if (Box.Top == Box.Bottom && Box.Left == Box.Right)
+        return corner(Box.Top, Box.Left);
+    return corner(Box.Top, Box.Left) + ":" + corner(Box.Bottom, Box.Right);
 }
 
 std::string DocxBytes(const TDocumentData& Document)
@@ -79,7 +89,7 @@ std::string DocxBytes(const TDocumentData& Document)
                             xml.writeEndElement();
                         }
                         // Line breaks inside a cell stay breaks of its paragraph.
-                        QString text = XmlSafe(FromCp949(cell.Text));
+                        QString text = XmlSafe(AnsiToQString(cell.Text));
                         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
                         text.replace(QChar(u'\r'), QChar(u'\n'));
                         const QStringList lines = text.split(QChar(u'\n'));

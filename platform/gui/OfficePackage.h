@@ -79,3 +79,5 @@ std::string DocxBytes(const TDocumentData& Document);
 // past the sheet).
 std::string ColumnLetters(int Col);
 int ColumnNumber(std::string_view Letters);
+// A box as "B3:D5", or "B3" for a single cell; "$B$3:$D$5" when Absolute.
+std::string BoxReference(const TCellBox& Box, bool Absolute);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 
+#include "platform/gui/Graphics.h"
 #include "platform/gui/OfficeXml.h"
 #include "platform/gui/OfficeZip.h"
 #include "platform/gui/OleAutomation.h"
@@ -88,16 +89,6 @@ bool ParseBox(QStringView Text, TCellBox& Box)
     return colon < 0 || CellReference(Text.mid(colon + 1), Box.Bottom, Box.Right);
 }
 
-QString BoxText(const TCellBox& Box)
-{
-    const auto corner = [](int row, int col) {
-        return QString::fromStdString(ColumnLetters(col)) + QString::number(row);
-    };
-    if (Box.Top == Box.Bottom && Box.Left == Box.Right)
-        return corner(Box.Top, Box.Left);
-    return corner(Box.Top, Box.Left) + u':' + corner(Box.Bottom, Box.Right);
-}
-
 // --- A written sheet merged into its part.
 
 // The part Part of the sheet Sheet, whose cells in the boxes Written replace the part's cells
@@ -133,8 +124,9 @@ public:
                            std::max(box.Bottom, FUsed.Bottom), std::max(box.Right, FUsed.Right)};
                 else
                     box = FUsed;
+                const QString ref = QString::fromStdString(BoxReference(box, false));
                 Xml.Copy(out,
-                         FAny ? std::map<QString, std::optional<QString>>{{QStringLiteral("ref"), BoxText(box)}}
+                         FAny ? std::map<QString, std::optional<QString>>{{QStringLiteral("ref"), ref}}
                               : std::map<QString, std::optional<QString>>{});
             } else if (!sheetData && x.isEndElement() && Xml.Depth() == 1 && FNext < FFresh.size()) {
                 // A sheet without its cell table gets one, so that nothing written is lost.
@@ -219,7 +211,7 @@ private:
     {
         const QString style = Xml.Attr("s").toString();
         const int depth = Xml.Depth();
-        while (Xml.Next() && !(Xml.Xml().isEndElement() && Xml.Depth() == depth))
+        while (Xml.NextInside(depth))
             if (Xml.IsStart(u"f")) {
                 FormulaDropped = true;
                 if (Xml.Attr("t") == u"shared" && !Xml.Attr("ref").isEmpty())
@@ -266,14 +258,14 @@ QStringList ListedNames(const std::vector<TListedSheet>& Listed)
 {
     QStringList names;
     for (const TListedSheet& sheet : Listed)
-        names << XmlSafe(FromCp949(sheet.Name));
+        names << XmlSafe(AnsiToQString(sheet.Name));
     return names;
 }
 
-// The workbook part with its sheets in Book's order; the indexes of sheets kept by its views
-// and defined names follow them.
-std::string EditedWorkbook(TXmlScan& Xml, const std::vector<TSheetWrite>& Book, const std::vector<int>& PlaceOf,
-                           const std::vector<TNewSheet>& Added)
+// The workbook part with its sheets in Book's order, named Names; the indexes of sheets kept by
+// its views and defined names follow them.
+std::string EditedWorkbook(TXmlScan& Xml, const std::vector<TSheetWrite>& Book, const QStringList& Names,
+                           const std::vector<int>& PlaceOf, const std::vector<TNewSheet>& Added)
 {
     const auto moved = [&](QStringView index) -> std::optional<QString> {
         bool ok = false;
@@ -301,7 +293,7 @@ std::string EditedWorkbook(TXmlScan& Xml, const std::vector<TSheetWrite>& Book, 
             QString idName = QStringLiteral("r:id");
             int lastId = 0;
             const int depth = Xml.Depth();
-            while (Xml.Next() && !(Xml.Xml().isEndElement() && Xml.Depth() == depth))
+            while (Xml.NextInside(depth))
                 if (Xml.IsStart(u"sheet")) {
                     listed.push_back(Xml.Xml().attributes());
                     for (const QXmlStreamAttribute& a : listed.back())
@@ -312,7 +304,7 @@ std::string EditedWorkbook(TXmlScan& Xml, const std::vector<TSheetWrite>& Book, 
             size_t added = 0;
             for (size_t place = 0; place < Book.size(); ++place) {
                 out.writeEmptyElement(prefix + QStringLiteral("sheet"));
-                const QString name = XmlSafe(FromCp949(Book[place].Data->Name));
+                const QString& name = Names[static_cast<qsizetype>(place)];
                 if (Book[place].Listed >= static_cast<int>(listed.size()) ||
                     (Book[place].Listed < 0 && added >= Added.size()))
                     throw EOleException("Cannot make the package");
@@ -449,8 +441,7 @@ std::string PatchedWorkbook(TZipReader& Zip, const std::string& Original, const 
         ids.insert(rel.Id);
     const TRelationship* worksheet = RelationshipOfType(Parts.WorkbookRels, u"worksheet");
     const QString relType = worksheet ? worksheet->Type : QString::fromLatin1(kWorksheetRelType);
-    const QString ns =
-        Parts.Ns.isEmpty() ? QStringLiteral("http://schemas.openxmlformats.org/spreadsheetml/2006/main") : Parts.Ns;
+    const QString ns = Parts.Ns.isEmpty() ? QString::fromLatin1(kSheetMainNs) : Parts.Ns;
     const std::string folder = PartFolder(Parts.Workbook);
     for (size_t place = 0, number = 1, id = 1; place < Book.size(); ++place) {
         const TSheetWrite& sheet = Book[place];
@@ -458,7 +449,7 @@ std::string PatchedWorkbook(TZipReader& Zip, const std::string& Original, const 
             const TListedSheet& listed = Listed[static_cast<size_t>(sheet.Listed)];
             if (!sheet.Written.empty() && listed.Worksheet) {
                 TXmlScan xml(Zip.Open(listed.Part), listed.Part, MaxDepth);
-                changes[Zip.Find(listed.Part)] = TSheetMerge(*sheet.Data, sheet.Written).Merged(xml, formulaDropped);
+                changes[listed.Part] = TSheetMerge(*sheet.Data, sheet.Written).Merged(xml, formulaDropped);
             }
             continue;
         }
@@ -515,16 +506,16 @@ std::string PatchedWorkbook(TZipReader& Zip, const std::string& Original, const 
     }
     if (!listChanged)
         return PatchedZip(Original, changes);
+    QStringList names;
+    for (const TSheetWrite& sheet : Book)
+        names << XmlSafe(AnsiToQString(sheet.Data->Name));
     {
         TXmlScan xml(Zip.Open(Parts.Workbook), Parts.Workbook, MaxDepth);
-        changes[Parts.Workbook] = EditedWorkbook(xml, Book, placeOf, added);
+        changes[Parts.Workbook] = EditedWorkbook(xml, Book, names, placeOf, added);
     }
     const TRelationship* properties = RelationshipOfType(Parts.Root, u"extended-properties");
     if (const std::string part = properties ? Zip.Find(properties->Part) : std::string(); !part.empty()) {
-        QStringList after;
-        for (const TSheetWrite& sheet : Book)
-            after << XmlSafe(FromCp949(sheet.Data->Name));
-        if (std::optional<std::string> edited = EditedProperties(Zip, part, MaxDepth, ListedNames(Listed), after))
+        if (std::optional<std::string> edited = EditedProperties(Zip, part, MaxDepth, ListedNames(Listed), names))
             changes[part] = std::move(*edited);
     }
     return PatchedZip(Original, changes);

@@ -26,22 +26,13 @@ namespace {
 // Cells a range or a table may hold: what a grid can hold.
 constexpr int64_t kMaxRangeCells = int64_t{1} << 26;
 
-AnsiString Lower(std::string_view s)
-{
-    AnsiString out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 [[noreturn]] void UnknownName(const AnsiString& Member) { throw EOleException("Unknown name: " + Member); }
 
 const TOleVariant& Arg(const std::vector<TOleVariant>& Args, size_t Index, const std::vector<TNamedArg>& Named,
                        const char* Name)
 {
     for (const TNamedArg& a : Named)
-        if (Lower(a.Name) == Name)
+        if (LowerCase(a.Name) == Name)
             return a.Value;
     if (Index >= Args.size())
         throw EOleException(AnsiString("Missing argument: ") + Name);
@@ -181,14 +172,6 @@ bool ParseBox(std::string_view Text, TCellBox& Box)
     return true;
 }
 
-AnsiString BoxAddress(const TCellBox& Box)
-{
-    const auto corner = [](int row, int col) { return "$" + ColumnLetters(col) + "$" + std::to_string(row); };
-    if (Box.Top == Box.Bottom && Box.Left == Box.Right)
-        return corner(Box.Top, Box.Left);
-    return corner(Box.Top, Box.Left) + ":" + corner(Box.Bottom, Box.Right);
-}
-
 class TSheetObject;
 
 class TRangeObject : public IDispatchObject {
@@ -197,9 +180,9 @@ public:
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedArg>& Named) override
     {
-        const AnsiString name = Lower(Member);
+        const AnsiString name = LowerCase(Member);
         if (name == "address" && Kind != ikPropertyPut)
-            return TOleVariant(BoxAddress(FBox));
+            return TOleVariant(BoxReference(FBox, true));
         if (name == "value" && Kind == ikPropertyPut)
             return Put(Args.empty() ? TOleVariant() : Args.back());
         if (name == "value") {
@@ -282,7 +265,7 @@ struct TBook : std::enable_shared_from_this<TBook> {
     bool NameTaken(const AnsiString& Name, const TSheetState* Except) const
     {
         for (const auto& s : Sheets)
-            if (s->Sheet().get() != Except && Lower(s->Sheet()->Data.Name) == Lower(Name))
+            if (s->Sheet().get() != Except && SameText(s->Sheet()->Data.Name, Name))
                 return true;
         return false;
     }
@@ -318,7 +301,7 @@ struct TBook : std::enable_shared_from_this<TBook> {
 TOleVariant TSheetObject::Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
                                  const std::vector<TNamedArg>& Named)
 {
-    const AnsiString name = Lower(Member);
+    const AnsiString name = LowerCase(Member);
     if (name == "name" && Kind == ikPropertyPut) {
         const AnsiString value = Args.empty() ? AnsiString() : Args.back().AsString();
         if (!ValidSheetName(value))
@@ -364,7 +347,7 @@ public:
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedArg>& Named) override
     {
-        const AnsiString name = Lower(Member);
+        const AnsiString name = LowerCase(Member);
         if (name == "count")
             return TOleVariant(static_cast<int>(FBook->Sheets.size()));
         if (name == "add") {
@@ -394,7 +377,7 @@ public:
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedArg>& Named) override
     {
-        const AnsiString name = Lower(Member);
+        const AnsiString name = LowerCase(Member);
         if (name == "activesheet")
             return TOleVariant(TDispatch(FBook->Sheets[static_cast<size_t>(FBook->Active)]));
         if (name == "sheets" || name == "worksheets") {
@@ -416,7 +399,7 @@ public:
         if (name == "close") {
             bool save = false;
             for (const TNamedArg& a : Named)
-                if (Lower(a.Name) == "savechanges")
+                if (LowerCase(a.Name) == "savechanges")
                     save = a.Value.Value().AsBoolean();
             if (!Args.empty())
                 save = Args[0].Value().AsBoolean();
@@ -436,7 +419,7 @@ public:
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedArg>& Named) override
     {
-        const AnsiString name = Lower(Member);
+        const AnsiString name = LowerCase(Member);
         if (name == "add") {
             auto book = std::make_shared<TBook>();
             auto sheet = std::make_shared<TSheetState>();
@@ -495,7 +478,7 @@ public:
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedArg>& Named) override
     {
-        const AnsiString name = Lower(Member);
+        const AnsiString name = LowerCase(Member);
         if (name == "workbooks")
             return TOleVariant(TDispatch(FBooks));
         if (name == "quit")
@@ -519,7 +502,7 @@ public:
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedArg>& Named) override
     {
-        if (Lower(Member) != "alignment")
+        if (LowerCase(Member) != "alignment")
             UnknownName(Member);
         if (Kind == ikPropertyPut) {
             const int value = IntArg(Args, Args.empty() ? 0 : Args.size() - 1, Named, "alignment");
@@ -542,7 +525,7 @@ public:
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedArg>& Named) override
     {
-        const AnsiString name = Lower(Member);
+        const AnsiString name = LowerCase(Member);
         if (name == "insertafter" && FCell) {
             FCell->Text += Arg(Args, 0, Named, "text").AsString();
             return {};
@@ -565,7 +548,7 @@ public:
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedArg>& Named) override
     {
-        if (Lower(Member) != "cell")
+        if (LowerCase(Member) != "cell")
             UnknownName(Member);
         TDocTable& table = FDocument->Data.Tables[FIndex];
         const int row = IntArg(Args, 0, Named, "row"), col = IntArg(Args, 1, Named, "column");
@@ -584,7 +567,7 @@ private:
         TOleVariant Invoke(const AnsiString& Member, TInvokeKind, const std::vector<TOleVariant>&,
                            const std::vector<TNamedArg>&) override
         {
-            if (Lower(Member) != "range")
+            if (LowerCase(Member) != "range")
                 UnknownName(Member);
             return TOleVariant(FRange);
         }
@@ -602,7 +585,7 @@ public:
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedArg>& Named) override
     {
-        const AnsiString name = Lower(Member);
+        const AnsiString name = LowerCase(Member);
         if (name == "count")
             return TOleVariant(static_cast<int>(FDocument->Data.Tables.size()));
         if (name != "add")
@@ -627,7 +610,7 @@ public:
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind Kind, const std::vector<TOleVariant>& Args,
                        const std::vector<TNamedArg>& Named) override
     {
-        const AnsiString name = Lower(Member);
+        const AnsiString name = LowerCase(Member);
         if (name == "range")
             return TOleVariant(TDispatch(std::make_shared<TDocRangeObject>(FDocument, nullptr)));
         if (name == "tables")
@@ -649,7 +632,7 @@ public:
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind, const std::vector<TOleVariant>&,
                        const std::vector<TNamedArg>&) override
     {
-        if (Lower(Member) != "add")
+        if (LowerCase(Member) != "add")
             UnknownName(Member);
         return TOleVariant(TDispatch(std::make_shared<TDocumentObject>()));
     }
@@ -660,7 +643,7 @@ public:
     TOleVariant Invoke(const AnsiString& Member, TInvokeKind, const std::vector<TOleVariant>&,
                        const std::vector<TNamedArg>&) override
     {
-        const AnsiString name = Lower(Member);
+        const AnsiString name = LowerCase(Member);
         if (name == "documents")
             return TOleVariant(FDocuments);
         if (name == "quit")
@@ -676,7 +659,7 @@ private:
 
 TDispatch CreateOfficeServer(const AnsiString& ProgId)
 {
-    const AnsiString id = Lower(ProgId);
+    const AnsiString id = LowerCase(ProgId);
     if (id == "excel.application")
         return std::make_shared<TExcelObject>();
     if (id == "word.application")

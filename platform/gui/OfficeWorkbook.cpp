@@ -8,6 +8,7 @@
 #include <cmath>
 #include <map>
 
+#include "platform/gui/Graphics.h"
 #include "platform/gui/OfficePartEdits.h"
 #include "platform/gui/OfficeXml.h"
 #include "platform/gui/OfficeZip.h"
@@ -22,7 +23,7 @@ QString RunText(TXmlScan& Xml)
 {
     const int depth = Xml.Depth();
     QString text;
-    while (Xml.Next() && !(Xml.Xml().isEndElement() && Xml.Depth() == depth)) {
+    while (Xml.NextInside(depth)) {
         if (Xml.IsStart(u"t"))
             text += Xml.Text();
         else if (Xml.IsStart(u"rPh"))
@@ -69,7 +70,7 @@ void TXlsxPackage::TState::ReadShared()
         if (xml.IsStart(u"si")) {
             if (static_cast<int64_t>(Shared.size()) >= Limits.Cells)
                 WorkbookTooLarge("it shares more than " + std::to_string(Limits.Cells) + " texts");
-            Shared.push_back(ToCp949(UnescapeControls(RunText(xml))));
+            Shared.push_back(QStringToAnsi(UnescapeControls(RunText(xml))));
         }
 }
 
@@ -95,7 +96,7 @@ void TXlsxPackage::TState::ReadSheet(TXmlScan& Xml, TSheetData& Sheet)
         const int depth = Xml.Depth();
         QString value;
         bool hasValue = false;
-        while (Xml.Next() && !(Xml.Xml().isEndElement() && Xml.Depth() == depth)) {
+        while (Xml.NextInside(depth)) {
             if (Xml.IsStart(u"v")) {
                 value = Xml.Text();
                 hasValue = true;
@@ -116,11 +117,11 @@ void TXlsxPackage::TState::ReadSheet(TXmlScan& Xml, TSheetData& Sheet)
         } else if (type.isEmpty() || type == u"n") {
             bool ok = false;
             const double number = value.toDouble(&ok);
-            cell = ok && std::isfinite(number) ? Variant(number) : Variant(ToCp949(value));
+            cell = ok && std::isfinite(number) ? Variant(number) : Variant(QStringToAnsi(value));
         } else if (type == u"b") {
             cell = Variant(value.trimmed() == u"1");
         } else {
-            cell = ToCp949(UnescapeControls(value));
+            cell = QStringToAnsi(UnescapeControls(value));
         }
         const auto [at, added] = Sheet.Cells.insert_or_assign({r, c}, std::move(cell));
         if (added)
@@ -169,7 +170,7 @@ TXlsxPackage::TXlsxPackage(std::string Bytes, const TWorkbookLimits& Limits)
             if (!rel)
                 BrokenWorkbook("a sheet without its part");
             const std::string stored = zip.Find(rel->Part);
-            F->Sheets.push_back({ToCp949(xml.Attr("name")), stored.empty() ? rel->Part : stored,
+            F->Sheets.push_back({QStringToAnsi(xml.Attr("name").toString()), stored.empty() ? rel->Part : stored,
                                  rel->Type.isEmpty() || rel->Type.endsWith(u"/worksheet")});
         }
     }
@@ -222,7 +223,7 @@ void WriteCell(QXmlStreamWriter& Xml, const QString& Prefix, int Row, int Col, c
         Xml.writeStartElement(Prefix + QStringLiteral("is"));
         Xml.writeStartElement(Prefix + u't');
         Xml.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
-        Xml.writeCharacters(EscapeControls(FromCp949(VarToStr(Value))));
+        Xml.writeCharacters(EscapeControls(AnsiToQString(VarToStr(Value))));
         Xml.writeEndElement();
         Xml.writeEndElement();
     }
@@ -296,7 +297,7 @@ std::string XlsxBytes(const TWorkbookData& Workbook)
                              for (size_t i = 0; i < Workbook.Sheets.size(); ++i) {
                                  xml.writeEmptyElement(QStringLiteral("sheet"));
                                  xml.writeAttribute(QStringLiteral("name"),
-                                                    XmlSafe(FromCp949(Workbook.Sheets[i].Name)));
+                                                    XmlSafe(AnsiToQString(Workbook.Sheets[i].Name)));
                                  xml.writeAttribute(QStringLiteral("sheetId"), QString::number(i + 1));
                                  xml.writeAttribute(QString::fromLatin1(kRelNs), QStringLiteral("id"),
                                                     QStringLiteral("rId%1").arg(i + 1));

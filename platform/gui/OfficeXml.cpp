@@ -2,7 +2,6 @@
 
 #include <QRegularExpression>
 
-#include "platform/core/Cp949.h"
 #include "platform/gui/OfficeZip.h"
 
 TXmlScan::TXmlScan(std::unique_ptr<QIODevice> Part, std::string Name, int MaxDepth)
@@ -31,7 +30,7 @@ QString TXmlScan::Text()
 {
     const int depth = FDepth;
     QString text;
-    while (Next() && !(FXml.isEndElement() && FDepth == depth))
+    while (NextInside(depth))
         if (FXml.isCharacters())
             text += FXml.text();
     return text;
@@ -40,7 +39,7 @@ QString TXmlScan::Text()
 void TXmlScan::Skip()
 {
     const int depth = FDepth;
-    while (Next() && !(FXml.isEndElement() && FDepth == depth)) {}
+    while (NextInside(depth)) {}
 }
 
 void TXmlScan::Copy(QXmlStreamWriter& Out, const std::map<QString, std::optional<QString>>& Changed) const
@@ -139,6 +138,3 @@ std::string RootRels(const char* Target)
         .arg(QLatin1String(Target))
         .toStdString();
 }
-
-QString FromCp949(const AnsiString& Text) { return QString::fromStdString(Cp949ToUtf8(Text)); }
-AnsiString ToCp949(QStringView Text) { return Utf8ToCp949(Text.toString().toStdString()); }

@@ -11,8 +11,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/core/AnsiString.h"
-
 class TXmlScan {
 public:
     TXmlScan(std::unique_ptr<QIODevice> Part, std::string Name, int MaxDepth);
@@ -25,6 +23,8 @@ public:
     QStringView Attr(const char* Name) const { return FXml.attributes().value(QLatin1String(Name)); }
     // Elements open around the current token (a start element counts itself).
     int Depth() const { return FDepth; }
+    // Next() inside the element that starts at Depth; false at its end.
+    bool NextInside(int Depth) { return Next() && !(FXml.isEndElement() && FDepth == Depth); }
     // At a start element: the text of everything in it, read to its end.
     QString Text();
     // At a start element: reads to its end.
@@ -64,6 +64,3 @@ QString UnescapeControls(const QString& Text);
 QString XmlSafe(QString Text);
 // A package's root relationships naming its office document Target.
 std::string RootRels(const char* Target);
-// Texts are cp949 in the program and UTF-8 in the files.
-QString FromCp949(const AnsiString& Text);
-AnsiString ToCp949(QStringView Text);

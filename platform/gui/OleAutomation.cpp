@@ -20,11 +20,8 @@ void TOleArray::Check(int Row, int Col) const
 TOleVariant& TOleArray::At(int Row, int Col)
 {
     Check(Row, Col);
-    const std::pair<int, int> at{Row, Col};
     // Arrays are mostly filled in order: the end is the place to look first.
-    if (FItems.empty() || FItems.rbegin()->first < at)
-        return FItems.emplace_hint(FItems.end(), at, TOleVariant())->second;
-    return FItems[at];
+    return FItems.try_emplace(FItems.end(), std::pair{Row, Col})->second;
 }
 
 const TOleVariant& TOleArray::At(int Row, int Col) const

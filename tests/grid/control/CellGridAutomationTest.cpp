@@ -123,6 +123,26 @@ TEST_F(Recorded, RegressionTwoFarCellsOfASheetFilledTheGridDensely)
     EXPECT_LT(growth, 128) << growth;
 }
 
+TEST_F(Recorded, SavingTwoFarCellsCostsWhatTheyHoldNotTheGridsSize)
+{
+    const auto [growth, cells] = PeakGrowthMiB([&] {
+        TCellGrid g(nullptr);
+        g.SaveIncludesFixed = true;
+        g.SetColCount(1000);
+        g.SetRowCount(1000);
+        g.SetCells(0, 0, "a");
+        g.SetCells(999, 999, "b");
+        g.SaveToXLS(File("far.xlsx"));
+        TCellGrid back(nullptr);
+        back.SaveIncludesFixed = true;
+        back.LoadFromXLS(File("far.xlsx"));
+        return std::to_string(back.ColCount()) + "x" + std::to_string(back.RowCount()) + " " + back.Cells(0, 0) +
+            back.Cells(999, 999);
+    });
+    EXPECT_EQ(cells, "1000x1000 ab");
+    EXPECT_LT(growth, 64) << growth;
+}
+
 TEST_F(Recorded, RegressionASingleUsedCellLoadsAsOneByOne)
 {
     WriteBook(File("c.xlsx"), {{{2, 3}, Variant(7)}});

@@ -204,6 +204,15 @@ TEST(SpreadsheetServer, SheetNamesAreOnesOfficeProgramsOpen)
     EXPECT_EQ(OleCall(first, "Name").AsString(), "\xC7\xD1\xB1\xDB 123456789012345678901234567");
 }
 
+TEST(SpreadsheetServer, RegressionNamesDifferingInALetterTrailByteWereTakenForOneAnother)
+{
+    const TOleVariant book = OleCall(OleCall(TOleVariant(CreateOfficeServer("Excel.Application")), "WorkBooks"), "Add");
+    OlePut(OleGet(book, "Sheets", {TOleVariant(1)}), "Name", TOleVariant("\x81\x41"));
+    const TOleVariant added = OleCall(OleCall(book, "WorkSheets"), "Add");
+    OlePut(added, "Name", TOleVariant("\x81\x61"));
+    EXPECT_EQ(OleCall(added, "Name").AsString(), "\x81\x61");
+}
+
 TEST(SpreadsheetServer, TextsThatAreNumbersInTheirOwnFormAreStoredAsNumbers)
 {
     const TOleVariant app(CreateOfficeServer("excel.application"));
