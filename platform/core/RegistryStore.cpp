@@ -73,6 +73,7 @@ struct Hive {
     bool unreadable = false;                       // the file is there but cannot be read: never write over it
     bool held = false;                             // changed while writes are held: not yet in the file
     std::vector<Change> changes;                   // made since the file was read: made again over a newer one
+    std::optional<std::string> text;               // the file as last read or written, when memory holds it
 
     void IndexKeys()
     {
@@ -252,21 +253,28 @@ void Apply(Hive& hive, const Change& change)
     }
 }
 
-// The hive's file read into memory, the changes not yet in it made again over it.
+// The hive's file read into memory, the changes not yet in it made again over it. Bytes the
+// same as those memory already holds, with its changes, are not parsed again.
 void ReadFile(Hive& hive)
 {
     hive.stamp = StampOf(hive.file);
-    hive.keys.clear();
-    hive.index.clear();
-    hive.unreadable = false;
+    std::string data;
+    bool unreadable = false;
     if (hive.stamp.size >= 0) {
         std::ifstream in(hive.file, std::ios::binary);
-        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (!in.is_open() || in.bad())
-            hive.unreadable = true;
-        else
-            Parse(hive, data);
+        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        unreadable = !in.is_open() || in.bad();
     }
+    if (!unreadable && hive.text == data)
+        return;
+    hive.keys.clear();
+    hive.index.clear();
+    hive.unreadable = unreadable;
+    hive.text.reset();
+    if (unreadable)
+        return;
+    Parse(hive, data);
+    hive.text = std::move(data);
     for (const Change& change : hive.changes)
         Apply(hive, change);
 }
@@ -286,8 +294,10 @@ Hive* Load(HKEY root)
         WriteHive(root, hive);  // the program folder moved: what was held goes where it belongs
     if (file == hive.file && StampOf(file) == hive.stamp)
         return &hive;
-    if (file != hive.file)
+    if (file != hive.file) {
         hive.changes.clear();
+        hive.text.reset();
+    }
     hive.file = file;
     hive.held = false;
     ReadFile(hive);
@@ -308,6 +318,7 @@ void ReadAgain(HKEY root, Hive& hive)
 {
     hive.held = false;
     hive.changes.clear();
+    hive.text.reset();
     hive.stamp.size = -2;
     Load(root);
 }
@@ -322,7 +333,10 @@ bool WriteHive(HKEY root, Hive& hive)
         // says, so another program's values written up to now stay beside ours.
         TFileUpdateLock lock(hive.file);
         ReadFile(hive);
-        written = !hive.unreadable && AtomicWriteFile(hive.file, Serialize(hive));
+        std::string text = Serialize(hive);
+        written = !hive.unreadable && AtomicWriteFile(hive.file, text);
+        if (written)
+            hive.text = std::move(text);
     }
     if (!written) {
         ReadAgain(root, hive);
