@@ -9,8 +9,12 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <random>
 
 #include "platform/core/Cp949.h"
 #include "platform/core/Exceptions.h"
@@ -36,28 +40,94 @@ static std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The temporary file of a save is ".NAME.tmp-" and six letters or digits (mkostemp's).
-static bool IsTempOf(std::string_view entry, std::string_view prefix)
+static std::string NameOf(const std::string& path)
 {
-    if (entry.size() != prefix.size() + 6 || !entry.starts_with(prefix))
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Writing through a symbolic link replaces the file it points to, not the link.
+static std::string ResolvedTarget(const std::string& path)
+{
+    char resolved[PATH_MAX];
+    struct stat linkInfo;
+    if (lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode) && realpath(path.c_str(), resolved))
+        return resolved;
+    return path;
+}
+
+// The program's own hidden files beside a saved file: a prefix and an end no one types, so that
+// no file of the user's is ever taken for one. Their names are short whatever the saved file's.
+constexpr std::string_view kTempPrefix = ".~hanmud-save-";
+constexpr std::string_view kLockPrefix = ".~hanmud-lock-";
+constexpr std::string_view kOwnEnd = "~";
+constexpr size_t kTempLetters = 12;
+constexpr size_t kLockLetters = 16;
+// A temporary or lock file nobody holds is left alone this long: a save on a file system that
+// must name a file before locking it may be just between the two.
+constexpr time_t kStaleAfterSeconds = 60;
+
+static bool IsOwn(std::string_view entry, std::string_view prefix, size_t letters)
+{
+    if (entry.size() != prefix.size() + letters + kOwnEnd.size() || !entry.starts_with(prefix) ||
+        !entry.ends_with(kOwnEnd))
         return false;
-    for (char c : entry.substr(prefix.size()))
+    for (char c : entry.substr(prefix.size(), letters))
         if (!std::isalnum(static_cast<unsigned char>(c)))
             return false;
     return true;
 }
 
-// Removes what saves of this file killed midway left behind. A writer holds an exclusive lock
-// on its temporary file from creating it until it is renamed or removed, and the system drops
-// that lock when the writer dies, however it dies: a temporary file whose lock can be taken has
-// no live writer. Only regular files named for this file in its folder are looked at.
-static void RemoveStaleTemps(const std::string& folder, const std::string& prefix)
+static std::string TempName()
+{
+    static constexpr char kLetters[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    // Drawn from the system's source, not a seeded generator: forked savers would draw alike.
+    static std::random_device random;
+    std::uniform_int_distribution<size_t> letter(0, sizeof kLetters - 2);
+    std::string name(kTempPrefix);
+    for (size_t i = 0; i < kTempLetters; ++i)
+        name += kLetters[letter(random)];
+    return name + std::string(kOwnEnd);
+}
+
+// The lock file of a file: every program that saves the file must derive the same name, so the
+// hash is spelled out here (64-bit FNV-1a) rather than left to a library's choice.
+static std::string LockName(const std::string& name)
+{
+    uint64_t hash = 0xcbf29ce484222325ULL;
+    for (unsigned char c : name)
+        hash = (hash ^ c) * 0x100000001b3ULL;
+    char hex[kLockLetters + 1];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return std::string(kLockPrefix) + hex + std::string(kOwnEnd);
+}
+
+// Waits for an exclusive lock. False only where the file system has none.
+static bool LockExclusive(int fd)
+{
+    while (flock(fd, LOCK_EX) != 0)
+        if (errno != EINTR)
+            return false;
+    return true;
+}
+
+static bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Removes the program's temporary and lock files in the folder that nobody holds and that are
+// old enough (see kStaleAfterSeconds): what killed saves left. A holder keeps an exclusive lock
+// on its file until it is renamed or removed, and the system drops that lock when the holder
+// dies, however it dies: a file whose lock can be taken has no live holder.
+static void RemoveStaleFiles(const std::string& folder)
 {
     DIR* dir = opendir(folder.c_str());
     if (!dir)
         return;
+    const time_t now = time(nullptr);
     while (const dirent* entry = readdir(dir)) {
-        if (!IsTempOf(entry->d_name, prefix))
+        if (!IsOwn(entry->d_name, kTempPrefix, kTempLetters) && !IsOwn(entry->d_name, kLockPrefix, kLockLetters))
             continue;
         const std::string path = folder + "/" + entry->d_name;
         int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
@@ -67,22 +137,93 @@ static void RemoveStaleTemps(const std::string& folder, const std::string& prefi
             continue;
         struct stat held, named;
         // The name must still be the file locked: never remove a file that took its place.
-        if (fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            lstat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino)
+        if (fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && now - held.st_mtime >= kStaleAfterSeconds &&
+            flock(fd, LOCK_EX | LOCK_NB) == 0 && lstat(path.c_str(), &named) == 0 && SameFile(named, held))
             unlink(path.c_str());
         close(fd);
     }
     closedir(dir);
 }
 
-TAtomicFileWriter::TAtomicFileWriter(std::string nativePath) : path_(std::move(nativePath))
-{
-    // Writing through a symbolic link replaces the file it points to, not the link.
-    char resolved[PATH_MAX];
-    struct stat linkInfo;
-    if (lstat(path_.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode) && realpath(path_.c_str(), resolved))
-        path_ = resolved;
+static bool g_unnamedTemps = true;
 
+void SetUnnamedTemporaryFiles(bool allowed) { g_unnamedTemps = allowed; }
+
+// A new temporary file in the folder, open for writing and locked, its name in tempPath; -1 with
+// errno set when none can be made. Made without a name and locked before it is given one where
+// the file system allows it, so no clean-up ever finds it unlocked.
+static int CreateLockedTemp(const std::string& folder, std::string& tempPath)
+{
+    constexpr int kTries = 100;  // names are drawn at random: a clash is all but impossible
+    int fd = g_unnamedTemps ? open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600) : -1;
+    if (fd >= 0 && LockExclusive(fd)) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        for (int attempt = 0; attempt < kTries; ++attempt) {
+            tempPath = folder + "/" + TempName();
+            if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tempPath.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                return fd;
+            if (errno != EEXIST)
+                break;
+        }
+    }
+    if (fd >= 0)
+        close(fd);
+    // Named first, locked after: the clean-up leaves a young file alone, and one it took all the
+    // same (its clock far ahead of the file system's) is replaced by another.
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        tempPath = folder + "/" + TempName();
+        fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            break;
+        }
+        struct stat made;
+        if (!LockExclusive(fd) || (fstat(fd, &made) == 0 && made.st_nlink > 0))
+            return fd;
+        close(fd);
+        errno = EAGAIN;
+    }
+    tempPath.clear();
+    return -1;
+}
+
+TFileUpdateLock::TFileUpdateLock(const std::string& nativePath)
+{
+    if (nativePath.empty())
+        return;
+    const std::string target = ResolvedTarget(nativePath);
+    const std::string path = FolderOf(target) + "/" + LockName(NameOf(target));
+    // Whoever lets the lock go removes its file while still holding it, so a lock taken on a file
+    // that no longer has the name is no lock: it is taken again on the file the name now holds.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return;
+        struct stat held, named;
+        if (!LockExclusive(fd)) {
+            close(fd);
+            return;
+        }
+        if (fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 && SameFile(held, named)) {
+            path_ = path;
+            fd_ = fd;
+            return;
+        }
+        close(fd);
+    }
+}
+
+TFileUpdateLock::~TFileUpdateLock()
+{
+    if (fd_ < 0)
+        return;
+    unlink(path_.c_str());
+    close(fd_);
+}
+
+TAtomicFileWriter::TAtomicFileWriter(std::string nativePath) : path_(ResolvedTarget(nativePath))
+{
     // Only a regular file is replaced: a pipe or a device cannot be written whole or kept as
     // it was, and renaming over one would destroy the node. A file set read-only is refused as
     // a save dialog refuses it, also for root, who could write it anyway.
@@ -97,35 +238,14 @@ TAtomicFileWriter::TAtomicFileWriter(std::string nativePath) : path_(std::move(n
         return;
     }
 
-    size_t slash = path_.rfind('/');
-    std::string name = slash == std::string::npos ? path_ : path_.substr(slash + 1);
-    const std::string prefix = "." + name + ".tmp-";
-    RemoveStaleTemps(FolderOf(path_), prefix);
+    RemoveStaleFiles(FolderOf(path_));
     if (Injected(TAtomicWriteStep::Create)) {
         Fail("create", EACCES);
         return;
     }
-    // Locked at once, so no other save of this file takes it for one left by a killed save.
-    // One that such a save locked first is being removed by it: another is made. Where the
-    // file system has no locks, no save can lock the file either, so none removes it.
-    int error = EAGAIN;
-    for (int attempt = 0; attempt < 3 && fd_ < 0; ++attempt) {
-        tempPath_ = FolderOf(path_) + "/" + prefix + "XXXXXX";
-        fd_ = mkostemp(tempPath_.data(), O_CLOEXEC);
-        if (fd_ < 0) {
-            error = errno;
-            break;
-        }
-        struct stat made;
-        const bool locked = flock(fd_, LOCK_EX | LOCK_NB) == 0;
-        if (locked ? fstat(fd_, &made) == 0 && made.st_nlink > 0 : errno != EWOULDBLOCK)
-            break;
-        close(fd_);
-        fd_ = -1;
-    }
+    fd_ = CreateLockedTemp(FolderOf(path_), tempPath_);
     if (fd_ < 0) {
-        tempPath_.clear();
-        Fail("create", error);
+        Fail("create", errno);
         return;
     }
     // The new file keeps the old one's permissions, or gets the usual ones for a new file.
@@ -159,13 +279,14 @@ void TAtomicFileWriter::Fail(const char* what, const char* reason)
 
 void TAtomicFileWriter::Discard()
 {
-    if (fd_ >= 0) {
-        close(fd_);
-        fd_ = -1;
-    }
+    // Removed while still locked: no clean-up ever finds it without a holder.
     if (!tempPath_.empty()) {
         unlink(tempPath_.c_str());
         tempPath_.clear();
+    }
+    if (fd_ >= 0) {
+        close(fd_);
+        fd_ = -1;
     }
 }
 

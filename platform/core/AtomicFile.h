@@ -4,7 +4,9 @@
 // old one. A failure at any step removes the temporary file and leaves the old file as it was.
 // Only a missing or a regular, writable file is written: a pipe, a device, a folder or a file
 // set read-only (no write permission for anyone, root included) is refused and left alone.
-// Temporary files of this file left by a save that was killed are removed at its next save.
+// A temporary file is named ".~hanmud-save-" and twelve letters or digits, then "~", whatever the
+// length of the file's own name; one that a killed save left is removed by a later save in its
+// folder once it is a minute old. No other file is ever removed.
 
 #include <string>
 #include <string_view>
@@ -49,6 +51,30 @@ private:
     bool committed_ = false;
     TWriteResult result_;
 };
+
+// Keeps other processes, and other objects of this one, from changing a file between this one's
+// reading it and its replacing it: held from before the read until the new file has its name.
+// Waits while another holds it; never taken twice at once by one process. The lock lives in a
+// hidden file beside the file (".~hanmud-lock-" and a hash of its name, then "~"), removed
+// when the lock is let go. Where no lock can be had, the save goes on unlocked and reports its
+// own failure, if any.
+class TFileUpdateLock {
+public:
+    explicit TFileUpdateLock(const std::string& nativePath);
+    ~TFileUpdateLock();
+    TFileUpdateLock(const TFileUpdateLock&) = delete;
+    TFileUpdateLock& operator=(const TFileUpdateLock&) = delete;
+
+    bool Held() const { return fd_ >= 0; }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+};
+
+// For tests: false makes temporary files by name and locks them after, as on a file system that
+// cannot make a file without a name.
+void SetUnnamedTemporaryFiles(bool allowed);
 
 // For tests: the next atomic write fails at the given step, once.
 enum class TAtomicWriteStep { None, Create, Write, Sync, Rename };

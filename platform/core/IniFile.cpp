@@ -173,6 +173,11 @@ void TIniFile::Record(Change change)
 
 bool TIniFile::WriteOut()
 {
+    // Held from the read to the rename, and the file read again under it whatever its stamp
+    // says: our changes go over what another program wrote up to this moment, never over what
+    // it wrote before, and its keys survive ours.
+    TFileUpdateLock lock(path_);
+    loaded_ = false;
     Refresh();
     if (unreadable_ || !AtomicWriteFile(path_, document_.Text()))
         return false;

@@ -12,7 +12,8 @@
 // unwritable, unreadable or read-only file raises EIniFileException at the change itself. A
 // change the file cannot hold so that it reads back (a section name holding "]", a key name
 // holding "=", a line break inside a name or a value) is refused with EIniFileException.
-// Changes made meanwhile by another program are kept: ours are applied over the newer file.
+// Changes made meanwhile by another program are kept: ours are applied over the newer file,
+// read again while a lock keeps other writers of it waiting until ours has replaced it.
 
 #include <string>
 #include <vector>

@@ -30,6 +30,10 @@ AnsiString TRegIniFile::ReadString(const AnsiString& section, const AnsiString& 
 
 void TRegIniFile::WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value)
 {
+    // A key name the file cannot hold is refused as the INI file refuses it, never reported saved.
+    if (!RegistryStore::CanNameKey(SectionPath(section)))
+        throw ERegistryException("Cannot store section \"" + section + "\" in " + fileName_ +
+                                 ": a section name cannot hold a line break");
     TRegistryValue v;
     v.Name = ident;
     v.Text = value;

@@ -23,7 +23,8 @@ public:
     using TRegistry::WriteInteger;
     using TRegistry::WriteString;
 
-    // An empty section names the key itself.
+    // An empty section names the key itself. A section holding a line break cannot be stored
+    // so that it reads back: writing to it raises ERegistryException.
     AnsiString ReadString(const AnsiString& section, const AnsiString& ident, const AnsiString& def);
     void WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value);
     // Integers are stored as text; a number or its text reads back, anything else gives def.

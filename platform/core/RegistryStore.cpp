@@ -57,6 +57,14 @@ Stamp StampOf(const std::string& file)
     return {st.st_size, st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec, static_cast<long long>(st.st_ino)};
 }
 
+// One change to a hive, kept until the file holds it, so that it can be made again over what
+// another program wrote meanwhile: only what this program changed goes over the other's file.
+struct Change {
+    enum class Kind { CreateKey, SetValue, DeleteValue, DeleteKey } kind;
+    AnsiString path;       // normalised
+    TRegistryValue value;  // SetValue: the value; DeleteValue: its name
+};
+
 struct Hive {
     std::string file;
     Stamp stamp;
@@ -64,6 +72,8 @@ struct Hive {
     std::unordered_map<AnsiString, size_t> index;  // folded path -> its key
     bool unreadable = false;                       // the file is there but cannot be read: never write over it
     bool held = false;                             // changed while writes are held: not yet in the file
+    std::vector<Change> changes;                   // made since the file was read: made again over a newer one
+    std::optional<std::string> text;               // the file as last read or written, when memory holds it
 
     void IndexKeys()
     {
@@ -190,85 +200,6 @@ int g_holds = 0;  // THeldWrites alive
 
 bool WriteHive(HKEY root, Hive& hive);
 
-// The hive of a root, read again when its file has changed or the program folder moved. One
-// with held changes is what this program will write: it is kept.
-Hive* Load(HKEY root)
-{
-    const char* name = RootName(root);
-    if (!name)
-        return nullptr;
-    Hive& hive = Hives()[root];
-    std::string file = ProgramFolder() + "/Registry/" + name + ".txt";
-    if (hive.held && file == hive.file)
-        return &hive;
-    if (hive.held)
-        WriteHive(root, hive);  // the program folder moved: what was held goes where it belongs
-    const Stamp stamp = StampOf(file);
-    if (file == hive.file && stamp == hive.stamp)
-        return &hive;
-    hive.file = file;
-    hive.stamp = stamp;
-    hive.keys.clear();
-    hive.index.clear();
-    hive.unreadable = false;
-    hive.held = false;
-    if (stamp.size >= 0) {
-        std::ifstream in(file, std::ios::binary);
-        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (!in.is_open() || in.bad())
-            hive.unreadable = true;
-        else
-            Parse(hive, data);
-    }
-    return &hive;
-}
-
-// Whether the hive's file may be written, its folder made: writing what could not be read
-// would throw away the values the file holds.
-bool MayWrite(const Hive& hive)
-{
-    std::error_code ec;
-    std::filesystem::create_directories(ProgramFolder() + "/Registry", ec);
-    return !hive.unreadable;
-}
-
-// After a failed write the file is the truth: the changes in memory are undone by reading it again.
-void ReadAgain(HKEY root, Hive& hive)
-{
-    hive.held = false;
-    hive.stamp.size = -2;
-    Load(root);
-}
-
-// Writes the hive now; on failure the file's content is read back into memory, undoing the
-// changes.
-bool WriteHive(HKEY root, Hive& hive)
-{
-    if (!MayWrite(hive) || !AtomicWriteFile(hive.file, Serialize(hive))) {
-        ReadAgain(root, hive);
-        return false;
-    }
-    hive.held = false;
-    hive.stamp = StampOf(hive.file);  // what is in memory is what the file holds: not read again
-    return true;
-}
-
-// A change made: written at once, or held while writes are held. The first held change proves
-// the file writable, so an unwritable file is still refused at the change.
-bool Save(HKEY root, Hive& hive)
-{
-    if (g_holds == 0)
-        return WriteHive(root, hive);
-    if (hive.held)
-        return true;
-    if (!MayWrite(hive) || !TAtomicFileWriter(hive.file).Ok()) {
-        ReadAgain(root, hive);
-        return false;
-    }
-    hive.held = true;
-    return true;
-}
-
 Key* Find(Hive& hive, std::string_view path)
 {
     auto it = hive.index.find(Folded(RegistryStore::NormalizePath(path)));
@@ -294,6 +225,150 @@ bool IsBelow(std::string_view path, std::string_view parent)
     return parent.empty()
         ? !path.empty()
         : path.size() > parent.size() && path[parent.size()] == '\\' && SameText(path.substr(0, parent.size()), parent);
+}
+
+void Apply(Hive& hive, const Change& change)
+{
+    switch (change.kind) {
+    case Change::Kind::CreateKey: Ensure(hive, change.path); break;
+    case Change::Kind::SetValue: {
+        Key& key = Ensure(hive, change.path);
+        if (TRegistryValue* old = key.Find(change.value.Name))
+            *old = change.value;
+        else
+            key.Add(change.value);
+        break;
+    }
+    case Change::Kind::DeleteValue:
+        if (Key* key = Find(hive, change.path))
+            if (std::erase_if(key->values,
+                              [&](const TRegistryValue& v) { return SameText(v.Name, change.value.Name); }))
+                key->IndexValues();
+        break;
+    case Change::Kind::DeleteKey:
+        std::erase_if(hive.keys,
+                      [&](const Key& k) { return SameText(k.path, change.path) || IsBelow(k.path, change.path); });
+        hive.IndexKeys();
+        break;
+    }
+}
+
+// The hive's file read into memory, the changes not yet in it made again over it. Bytes the
+// same as those memory already holds, with its changes, are not parsed again.
+void ReadFile(Hive& hive)
+{
+    hive.stamp = StampOf(hive.file);
+    std::string data;
+    bool unreadable = false;
+    if (hive.stamp.size >= 0) {
+        std::ifstream in(hive.file, std::ios::binary);
+        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        unreadable = !in.is_open() || in.bad();
+    }
+    if (!unreadable && hive.text == data)
+        return;
+    hive.keys.clear();
+    hive.index.clear();
+    hive.unreadable = unreadable;
+    hive.text.reset();
+    if (unreadable)
+        return;
+    Parse(hive, data);
+    hive.text = std::move(data);
+    for (const Change& change : hive.changes)
+        Apply(hive, change);
+}
+
+// The hive of a root, read again when its file has changed or the program folder moved. One
+// with held changes is what this program will write: it is kept.
+Hive* Load(HKEY root)
+{
+    const char* name = RootName(root);
+    if (!name)
+        return nullptr;
+    Hive& hive = Hives()[root];
+    std::string file = ProgramFolder() + "/Registry/" + name + ".txt";
+    if (hive.held && file == hive.file)
+        return &hive;
+    if (hive.held)
+        WriteHive(root, hive);  // the program folder moved: what was held goes where it belongs
+    if (file == hive.file && StampOf(file) == hive.stamp)
+        return &hive;
+    if (file != hive.file) {
+        hive.changes.clear();
+        hive.text.reset();
+    }
+    hive.file = file;
+    hive.held = false;
+    ReadFile(hive);
+    return &hive;
+}
+
+// Whether the hive's file may be written, its folder made: writing what could not be read
+// would throw away the values the file holds.
+bool MayWrite(const Hive& hive)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(ProgramFolder() + "/Registry", ec);
+    return !hive.unreadable;
+}
+
+// After a failed write the file is the truth: the changes in memory are undone by reading it again.
+void ReadAgain(HKEY root, Hive& hive)
+{
+    hive.held = false;
+    hive.changes.clear();
+    hive.text.reset();
+    hive.stamp.size = -2;
+    Load(root);
+}
+
+// Writes the hive now; on failure the file's content is read back into memory, undoing the
+// changes.
+bool WriteHive(HKEY root, Hive& hive)
+{
+    bool written = false;
+    if (MayWrite(hive)) {
+        // Held from the read to the rename; the file is read again under it, whatever its stamp
+        // says, so another program's values written up to now stay beside ours.
+        TFileUpdateLock lock(hive.file);
+        ReadFile(hive);
+        std::string text = Serialize(hive);
+        written = !hive.unreadable && AtomicWriteFile(hive.file, text);
+        if (written)
+            hive.text = std::move(text);
+    }
+    if (!written) {
+        ReadAgain(root, hive);
+        return false;
+    }
+    hive.held = false;
+    hive.changes.clear();
+    hive.stamp = StampOf(hive.file);  // what is in memory is what the file holds: not read again
+    return true;
+}
+
+// A change made: written at once, or held while writes are held. The first held change proves
+// the file writable, so an unwritable file is still refused at the change.
+bool Save(HKEY root, Hive& hive)
+{
+    if (g_holds == 0)
+        return WriteHive(root, hive);
+    if (hive.held)
+        return true;
+    if (!MayWrite(hive) || !TAtomicFileWriter(hive.file).Ok()) {
+        ReadAgain(root, hive);
+        return false;
+    }
+    hive.held = true;
+    return true;
+}
+
+bool Make(HKEY root, Hive& hive, Change change)
+{
+    Apply(hive, change);
+    hive.changes.push_back(std::move(change));
+    return Save(root, hive);
 }
 
 }  // namespace
@@ -322,6 +397,8 @@ AnsiString JoinPath(std::string_view base, std::string_view sub)
     return NormalizePath(AnsiString(base) + "\\" + AnsiString(sub));
 }
 
+bool CanNameKey(std::string_view path) { return path.find_first_of("\r\n") == std::string_view::npos; }
+
 bool KeyExists(HKEY root, std::string_view path)
 {
     Hive* hive = Load(root);
@@ -335,10 +412,10 @@ bool CreateKey(HKEY root, std::string_view path)
     Hive* hive = Load(root);
     if (!hive)
         return false;
-    if (NormalizePath(path).empty() || Find(*hive, path))
+    AnsiString normal = NormalizePath(path);
+    if (normal.empty() || Find(*hive, normal))
         return true;
-    Ensure(*hive, path);
-    return Save(root, *hive);
+    return CanNameKey(normal) && Make(root, *hive, {Change::Kind::CreateKey, std::move(normal), {}});
 }
 
 bool DeleteKey(HKEY root, std::string_view path)
@@ -347,9 +424,7 @@ bool DeleteKey(HKEY root, std::string_view path)
     AnsiString normal = NormalizePath(path);
     if (!hive || normal.empty() || !Find(*hive, normal))
         return false;
-    std::erase_if(hive->keys, [&](const Key& k) { return SameText(k.path, normal) || IsBelow(k.path, normal); });
-    hive->IndexKeys();
-    return Save(root, *hive);
+    return Make(root, *hive, {Change::Kind::DeleteKey, std::move(normal), {}});
 }
 
 std::vector<AnsiString> SubKeyNames(HKEY root, std::string_view path)
@@ -391,27 +466,21 @@ std::optional<TRegistryValue> FindValue(HKEY root, std::string_view path, std::s
 bool SetValue(HKEY root, std::string_view path, const TRegistryValue& value)
 {
     Hive* hive = Load(root);
-    if (!hive)
+    AnsiString normal = NormalizePath(path);
+    if (!hive || !CanNameKey(normal))
         return false;
-    Key& key = Ensure(*hive, path);
-    if (TRegistryValue* old = key.Find(value.Name))
-        *old = value;
-    else
-        key.Add(value);
-    return Save(root, *hive);
+    return Make(root, *hive, {Change::Kind::SetValue, std::move(normal), value});
 }
 
 bool DeleteValue(HKEY root, std::string_view path, std::string_view name)
 {
     Hive* hive = Load(root);
     Key* key = hive ? Find(*hive, path) : nullptr;
-    if (!key)
+    if (!key || !key->Find(name))
         return false;
-    auto removed = std::erase_if(key->values, [&](const TRegistryValue& v) { return SameText(v.Name, name); });
-    if (removed == 0)
-        return false;
-    key->IndexValues();
-    return Save(root, *hive);
+    TRegistryValue named;
+    named.Name = name;
+    return Make(root, *hive, {Change::Kind::DeleteValue, NormalizePath(path), std::move(named)});
 }
 
 bool Flush()

@@ -3,7 +3,9 @@
 // ("Registry/HKEY_CURRENT_USER.txt"), holding keys (paths of names joined by backslashes) and
 // their string and integer values. Key paths and value names are found without regard to case.
 // Changes reach the file at once through the atomic writer, unless writes are held (below); a
-// change that cannot be written is undone and reported as false.
+// change that cannot be written is undone and reported as false. A write reads the file again
+// under a lock that other writers wait on, and makes this program's changes over what it holds,
+// so that values another program wrote meanwhile are kept.
 
 #include <cstdint>
 #include <optional>
@@ -25,6 +27,10 @@ namespace RegistryStore {
 // "A\\B\\" and "\\a\\b" name the same key: separators at either end and doubled ones dropped.
 AnsiString NormalizePath(std::string_view path);
 AnsiString JoinPath(std::string_view base, std::string_view sub);
+
+// Whether a key of this path can be stored so that it reads back: the file gives each key
+// path a line of its own, so none may hold a line break. Keys that cannot are never made.
+bool CanNameKey(std::string_view path);
 
 bool KeyExists(HKEY root, std::string_view path);
 // Creates the key and its parents; false when the file cannot be written.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -115,7 +116,7 @@ static std::vector<std::string> Temps(const std::string& dir)
 {
     std::vector<std::string> names;
     for (auto& entry : fs::directory_iterator(dir))
-        if (entry.path().filename().string().find(".tmp-") != std::string::npos)
+        if (entry.path().filename().string().starts_with(".~hanmud-save-"))
             names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
@@ -203,14 +204,20 @@ TEST(AtomicWrite, RegressionASaveKilledMidwayLeftItsTemporaryFileForever)
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_EQ(Temps(folder.Path()).size(), 5u);
+    const std::vector<std::string> temps = Temps(folder.Path());
+    ASSERT_EQ(temps.size(), 2u);
+    // A minute later; a save just begun is never taken for one killed.
+    const timespec old{time(nullptr) - 3600, 0};
+    const timespec times[2] = {old, old};
+    for (const std::string& name : temps)
+        ASSERT_EQ(utimensat(AT_FDCWD, folder.File(name).c_str(), times, 0), 0);
 
     EXPECT_TRUE(AtomicWriteFile(path, "new").Ok);
-    EXPECT_EQ(Temps(folder.Path()).size(), 4u);  // only the killed save's file went
+    EXPECT_EQ(Temps(folder.Path()).size(), 1u);  // only the killed save's file went
     for (const std::string& name : others)
         EXPECT_EQ(TempFolder::Read(folder.File(name)), "kept");
     running.Write("newer");
     EXPECT_TRUE(running.Commit().Ok);
     EXPECT_EQ(TempFolder::Read(path), "newer");
-    EXPECT_EQ(Temps(folder.Path()).size(), 3u);
+    EXPECT_TRUE(Temps(folder.Path()).empty());
 }

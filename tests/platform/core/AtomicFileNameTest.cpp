@@ -1,0 +1,176 @@
+// The safe writer's temporary and lock files: short names whatever the saved file's, never taken
+// for a user's file, and never taken from a save still running.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "AtOnce.h"
+#include "TempFolder.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/IniFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> NamesIn(const std::string& dir)
+{
+    std::vector<std::string> names;
+    for (auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+// Gives the file the times of one made an hour ago.
+void Age(const std::string& path)
+{
+    const timespec old{time(nullptr) - 3600, 0};
+    const timespec times[2] = {old, old};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
+}
+
+std::string Repeat(const std::string& piece, size_t times)
+{
+    std::string out;
+    for (size_t i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+struct TLongNameCase {
+    const char* name;
+    std::string fileName;
+    friend void PrintTo(const TLongNameCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class RegressionAFileNameOf244To255BytesCouldNotBeSaved : public ::testing::TestWithParam<TLongNameCase> {};
+
+TEST_P(RegressionAFileNameOf244To255BytesCouldNotBeSaved, IsWrittenAndReplaced)
+{
+    TempFolder folder;
+    const std::string path = folder.File(GetParam().fileName);
+    for (const char* data : {"first", "second"}) {
+        const TWriteResult result = AtomicWriteFile(path, data);
+        EXPECT_TRUE(result.Ok) << result.Message;
+        EXPECT_EQ(TempFolder::Read(path), data);
+    }
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{GetParam().fileName});
+}
+
+const TLongNameCase kLongNames[] = {
+    {"Bytes244", std::string(244, 'a')},
+    {"Bytes250", std::string(246, 'b') + ".ini"},
+    {"Bytes255", std::string(255, 'c')},
+    {"HangulOf255Bytes", Repeat("\xED\x95\x9C", 85)},  // 85 syllables of three bytes each
+};
+INSTANTIATE_TEST_SUITE_P(Names, RegressionAFileNameOf244To255BytesCouldNotBeSaved, ::testing::ValuesIn(kLongNames),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(AtomicFileName, ASettingsFileOf255BytesIsLockedAndSaved)
+{
+    TempFolder folder;
+    const std::string name = std::string(251, 's') + ".ini";
+    {
+        TIniFile ini(name);
+        ini.WriteString("Main", "Key", "value");
+        ini.UpdateFile();
+    }
+    EXPECT_EQ(TIniFile(name).ReadString("Main", "Key", ""), "value");
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{name});
+}
+
+// A file in the folder of a save, and whether the save's clean-up may remove it.
+struct TNeighbourCase {
+    const char* name;
+    const char* fileName;
+    bool aged;  // made an hour ago
+    bool held;  // locked, as by a save still running
+    bool removed;
+    friend void PrintTo(const TNeighbourCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class RegressionTheCleanUpRemovedAFileThatOnlyLookedLikeATemporary : public ::testing::TestWithParam<TNeighbourCase> {};
+
+TEST_P(RegressionTheCleanUpRemovedAFileThatOnlyLookedLikeATemporary, RemovesOnlyWhatAKilledSaveLeft)
+{
+    const TNeighbourCase& c = GetParam();
+    TempFolder folder;
+    const std::string neighbour = folder.File(c.fileName);
+    TempFolder::Write(neighbour, "kept");
+    if (c.aged)
+        Age(neighbour);
+    const int fd = open(neighbour.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    if (c.held) {
+        ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    }
+    const TWriteResult result = AtomicWriteFile(folder.File("report.csv"), "new");
+    close(fd);
+    EXPECT_TRUE(result.Ok) << result.Message;
+    EXPECT_EQ(fs::exists(neighbour), !c.removed);
+    if (!c.removed) {
+        EXPECT_EQ(TempFolder::Read(neighbour), "kept");
+    }
+}
+
+const TNeighbourCase kNeighbours[] = {
+    // A user's files, however old.
+    {"UsersBackup", ".report.csv.tmp-backup", true, false, false},
+    {"UsersFileInTheOldTemporaryForm", ".report.csv.tmp-ABC123", true, false, false},
+    {"OwnPrefixWithoutItsEnd", ".~hanmud-save-ABCDEF123456", true, false, false},
+    {"OwnFormWithoutItsDot", "~hanmud-save-ABCDEF123456~", true, false, false},
+    {"OwnFormOneLetterShort", ".~hanmud-save-ABCDEF12345~", true, false, false},
+    {"OwnFormWithAPunctuationMark", ".~hanmud-save-ABCDEF-23456~", true, false, false},
+    {"OwnLockFormWithoutItsEnd", ".~hanmud-lock-0123456789abcdef", true, false, false},
+    // The program's own.
+    {"TemporaryOfAKilledSave", ".~hanmud-save-ABCDEF123456~", true, false, true},
+    {"LockOfAKilledSave", ".~hanmud-lock-0123456789abcdef~", true, false, true},
+    {"TemporaryJustMadeNotYetLocked", ".~hanmud-save-ABCDEF123456~", false, false, false},
+    {"TemporaryOfASaveStillRunning", ".~hanmud-save-ABCDEF123456~", true, true, false},
+    {"LockHeldByAnotherSave", ".~hanmud-lock-0123456789abcdef~", true, true, false},
+};
+INSTANTIATE_TEST_SUITE_P(Neighbours, RegressionTheCleanUpRemovedAFileThatOnlyLookedLikeATemporary,
+                         ::testing::ValuesIn(kNeighbours),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+// Eight savers of one file at once, each cleaning up the folder as it starts.
+class RegressionSaversAtOnceFailedWhenAnotherRemovedTheirNewTemporary : public ::testing::TestWithParam<bool> {};
+
+TEST_P(RegressionSaversAtOnceFailedWhenAnotherRemovedTheirNewTemporary, NoSaveFails)
+{
+    constexpr int kSavers = 8;
+    constexpr int kSavesEach = 100;
+    TempFolder folder;
+    const std::string path = folder.File("report.csv");
+    const std::string lookalike = folder.File(".report.csv.tmp-backup");
+    TempFolder::Write(lookalike, "kept");
+    Age(lookalike);
+    SetUnnamedTemporaryFiles(GetParam());
+    const int failures = FailuresAtOnce(kSavers, [&](int saver) {
+        const std::string data = "saver " + std::to_string(saver) + "\n";
+        for (int i = 0; i < kSavesEach; ++i)
+            if (!AtomicWriteFile(path, data))
+                return false;
+        return true;
+    });
+    SetUnnamedTemporaryFiles(true);
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(TempFolder::Read(lookalike), "kept");
+    EXPECT_EQ(TempFolder::Read(path).rfind("saver ", 0), 0u);
+    EXPECT_EQ(NamesIn(folder.Path()).size(), 2u);  // the file and the user's, nothing left over
+}
+
+INSTANTIATE_TEST_SUITE_P(TemporaryFiles, RegressionSaversAtOnceFailedWhenAnotherRemovedTheirNewTemporary,
+                         ::testing::Values(true, false),
+                         [](const auto& param) { return param.param ? "MadeUnnamed" : "MadeByName"; });
+
+}  // namespace
