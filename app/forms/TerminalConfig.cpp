@@ -78,21 +78,6 @@ std::vector<AnsiString> FileNames(const AnsiString& programFolder)
     std::sort(files.begin(), files.end());
     return files;
 }
-// Every terminal of the program but one draws its screen again with the glyph tables as they are.
-void RedrawTerminals(const TCustomTerminal* except)
-{
-    for (int f = 0; f < Screen->FormCount(); ++f) {
-        const TCustomForm* form = Screen->Forms(f);
-        for (int c = 0; c < form->ComponentCount(); ++c) {
-            auto* terminal = dynamic_cast<TCustomTerminal*>(form->Components(c));
-            if (terminal && terminal != except) {
-                terminal->Painter().Redraw();
-                terminal->Invalidate();
-            }
-        }
-    }
-}
-
 // The first item whose text equals name exactly, or -1.
 int FindListItem(TListBox* box, const AnsiString& name)
 {
@@ -219,9 +204,9 @@ void TTerminalConfig::DoClose(TCloseAction& Action)
     TForm::DoClose(Action);
     if (Action == caNone || !FKeptGlyphs)
         return;
+    // Every terminal draws again with the tables put back.
     RestoreGlyphTables(*FKeptGlyphs);
     FKeptGlyphs.reset();
-    RedrawTerminals(FTerminal);
 }
 
 void TTerminalConfig::FillFontLists()
