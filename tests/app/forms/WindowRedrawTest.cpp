@@ -122,7 +122,8 @@ protected:
     static AnsiString OtherHanFont(const TTerminal& terminal)
     {
         const std::string loaded = Cp949ToUtf8(ExtractFileName(terminal.HanFontFile()));
-        for (const auto& file : std::filesystem::directory_iterator(std::filesystem::path(ExecutableFolder()) / "Fonts"))
+        for (const auto& file :
+             std::filesystem::directory_iterator(std::filesystem::path(ExecutableFolder()) / "Fonts"))
             if (file.path().extension() == ".han" && file.path().filename().string() != loaded)
                 return ExtractFilePath(terminal.HanFontFile()) + Utf8ToCp949(file.path().filename().string());
         ADD_FAILURE() << "no second Hangul font beside the program";
@@ -217,8 +218,9 @@ TEST_F(TWindowDrawing, RealXRegressionWindowWidenedByTheWindowManagerDrawsALongL
     ASSERT_TRUE(WaitUntil([&] { return terminal.Columns() == 80 && !terminal.Resizing(); }, "80 columns again"));
     const QRect frame = w->frameGeometry();
     const int titleY = frame.top() + (w->geometry().top() - frame.top()) / 2;
-    RunServed("xdotool", {"mousemove", QString::number(frame.center().x()), QString::number(titleY), "click",
-                          "--repeat", "2", "--delay", "100", "1"});
+    RunServed("xdotool",
+              {"mousemove", QString::number(frame.center().x()), QString::number(titleY), "click", "--repeat", "2",
+               "--delay", "100", "1"});
     ASSERT_TRUE(WaitUntil([&] { return w->isMaximized() && terminal.Columns() > kLongLine && !terminal.Resizing(); },
                           "the window maximised"));
     longLineShown("maximising");
