@@ -10,5 +10,5 @@ constexpr int kTerminalScrollBarRoom = 20;
 inline void FitTerminalColumns(TCustomTerminal& terminal)
 {
     if (terminal.CellWidth() > 0)
-        terminal.Core().SetColumns((terminal.Width() - kTerminalScrollBarRoom) / terminal.CellWidth());
+        terminal.SetColumns((terminal.Width() - kTerminalScrollBarRoom) / terminal.CellWidth());
 }

@@ -37,14 +37,21 @@ struct TFontListSpec {
     const char* LabelName;
     const char* Label;
     const char* BoxName;
-    int Left, Top;
+    int Column, Row;
 };
 constexpr TFontListSpec kFontLists[4] = {
-    {"Label1", WindowText::LabelHanFont, "HanBox", 6, 2},
-    {"Label3", WindowText::LabelEngFont, "EngBox", 150, 2},
-    {"Label4", WindowText::LabelSpcFont, "SpcBox", 6, 68},
-    {"Label5", WindowText::LabelKsgFont, "KsgBox", 150, 68},
+    {"Label1", WindowText::LabelHanFont, "HanBox", 0, 0},
+    {"Label3", WindowText::LabelEngFont, "EngBox", 1, 0},
+    {"Label4", WindowText::LabelSpcFont, "SpcBox", 0, 1},
+    {"Label5", WindowText::LabelKsgFont, "KsgBox", 1, 1},
 };
+// Each font list shows five names at a time, the longest shipped one ("terminus-bold-16.eng")
+// whole beside the scroll bar.
+constexpr int kFontListWidth = 166;
+constexpr int kFontListRows = 5;
+constexpr int kFontListFrame = 6;
+constexpr int kFontLabelHeight = 16;
+constexpr int kFontListGap = 6;
 
 // A label that gives its box the focus when clicked, when the box can take it.
 void LabelFor(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int left, int top,
@@ -78,21 +85,6 @@ std::vector<AnsiString> FileNames(const AnsiString& programFolder)
     std::sort(files.begin(), files.end());
     return files;
 }
-// Every terminal of the program but one draws its screen again with the glyph tables as they are.
-void RedrawTerminals(const TCustomTerminal* except)
-{
-    for (int f = 0; f < Screen->FormCount(); ++f) {
-        const TCustomForm* form = Screen->Forms(f);
-        for (int c = 0; c < form->ComponentCount(); ++c) {
-            auto* terminal = dynamic_cast<TCustomTerminal*>(form->Components(c));
-            if (terminal && terminal != except) {
-                terminal->Painter().Redraw();
-                terminal->Invalidate();
-            }
-        }
-    }
-}
-
 // The first item whose text equals name exactly, or -1.
 int FindListItem(TListBox* box, const AnsiString& name)
 {
@@ -109,9 +101,9 @@ TTerminalConfig::TTerminalConfig(TAnsiTerminalForm* AOwner) : TForm(AOwner), FWi
     SetCaption(WindowText::ConfigCaption);
     SetBorderStyle(bsDialog);
     SetPosition(poOwnerFormCenter);
-    SetClientWidth(664);
-    SetClientHeight(378);
-    FPages = Place<TPageControl>(this, this, "PageControl1", 4, 4, 322, 334);
+    SetClientWidth(716);
+    SetClientHeight(470);
+    FPages = Place<TPageControl>(this, this, "PageControl1", 4, 4, 374, 426);
     auto* fontPage = new TTabSheet(this);
     fontPage->SetName("FontSheet");
     fontPage->SetCaption("Font");
@@ -123,14 +115,14 @@ TTerminalConfig::TTerminalConfig(TAnsiTerminalForm* AOwner) : TForm(AOwner), FWi
     FPages->SetActivePage(fontPage);
     CreateFontPage(fontPage);
     CreateOptionPage(optionPage);
-    FPanel = Place<TPanel>(this, this, "Panel1", 332, 4, 328, 334);
+    FPanel = Place<TPanel>(this, this, "Panel1", 384, 4, 328, 426);
     FPanel->SetBevelOuter(bvLowered);
-    FTerminal = Place<TTerminal>(this, FPanel, "Terminal", 0, 0, 327, 334);
+    FTerminal = Place<TTerminal>(this, FPanel, "Terminal", 0, 0, 327, 426);
     FTerminal->SetBackColor(clNavy);
     FTerminal->SetFontColor(clWhite);
     FTerminal->SetHanMode(false);
-    Place<TButton>(this, this, "ExitBtn", "Exit", 488, 346, 80, 26, [this](TObject*) { ExitBtnClick(); });
-    Place<TButton>(this, this, "SaveBtn", "Save&&Exit", 576, 346, 84, 26, [this](TObject*) { SaveBtnClick(); });
+    Place<TButton>(this, this, "ExitBtn", "Exit", 540, 438, 80, 26, [this](TObject*) { ExitBtnClick(); });
+    Place<TButton>(this, this, "SaveBtn", "Save&&Exit", 628, 438, 84, 26, [this](TObject*) { SaveBtnClick(); });
     FormCreate();
 }
 
@@ -143,23 +135,31 @@ void TTerminalConfig::CreateFontPage(TWinControl* page)
     FHanCheckBox = Place<TCheckBox>(this, page, "HanCheckBox", WindowText::HanCheck, 8, 34, 200, 20);
     FAlphaCheckBox = Place<TCheckBox>(this, page, "AlphaCheckBox", WindowText::AlphaCheck, 8, 56, 300, 20);
     // Positions inside a group box count from its client area, below the caption.
-    auto* fonts = Place<TGroupBox>(this, page, "GroupBox1", WindowText::GroupFonts, 8, 80, 300, 152);
+    auto* fonts = Place<TGroupBox>(this, page, "GroupBox1", WindowText::GroupFonts, 8, 80, 352, 0);
     const TRect inFonts = fonts->ClientRect();
+    int listsBottom = 0;
     for (int i = 0; i < 4; ++i) {
         const TFontListSpec& spec = kFontLists[i];
-        const int left = inFonts.Left + spec.Left, top = inFonts.Top + spec.Top;
-        FFontBoxes[i] = Place<TListBox>(this, fonts, spec.BoxName, left, top + 16, 140, 46);
+        FFontBoxes[i] = Place<TListBox>(this, fonts, spec.BoxName, 0, 0, kFontListWidth, 0);
+        const int height = kFontListRows * FFontBoxes[i]->ItemHeight() + kFontListFrame;
+        const int left = inFonts.Left + 6 + spec.Column * (kFontListWidth + kFontListGap);
+        const int top = inFonts.Top + 2 + spec.Row * (kFontLabelHeight + height + kFontListGap);
+        FFontBoxes[i]->SetBounds(left, top + kFontLabelHeight, kFontListWidth, height);
+        listsBottom = std::max(listsBottom, top + kFontLabelHeight + height);
         LabelFor(this, fonts, spec.LabelName, spec.Label, left, top, FFontBoxes[i]);
         FFontBoxes[i]->OnClick = [this](TObject*) { HanBoxChange(); };
     }
-    auto* colors = Place<TGroupBox>(this, page, "GroupBox2", WindowText::GroupColors, 8, 236, 160, 66);
+    // The group ends below its lists, as far below them as its caption is above them.
+    fonts->SetHeight(listsBottom + fonts->Height() - inFonts.Bottom + kFontListGap);
+    const int belowFonts = fonts->Top() + fonts->Height() + 4;
+    auto* colors = Place<TGroupBox>(this, page, "GroupBox2", WindowText::GroupColors, 8, belowFonts, 160, 66);
     const TRect inColors = colors->ClientRect();
     const int left = inColors.Left, top = inColors.Top;
     FFgColorBox = Place<TColorComboBox>(this, colors, "FgColorBox", left + 56, top, 96, 22);
     FBgColorBox = Place<TColorComboBox>(this, colors, "BgColorBox", left + 56, top + 24, 96, 22);
     LabelFor(this, colors, "Label6", WindowText::LabelFg, left + 6, top + 4, FFgColorBox);
     LabelFor(this, colors, "Label7", WindowText::LabelBg, left + 6, top + 28, FBgColorBox);
-    FSampleGroup = Place<TRadioGroup>(this, page, "SampleGroup", "Sample View", 176, 236, 132, 66);
+    FSampleGroup = Place<TRadioGroup>(this, page, "SampleGroup", "Sample View", 176, belowFonts, 184, 66);
     FSampleGroup->Items()->Add("Text");
     FSampleGroup->Items()->Add("Ansi");
     FSampleGroup->SetItemIndex(0);
@@ -219,9 +219,9 @@ void TTerminalConfig::DoClose(TCloseAction& Action)
     TForm::DoClose(Action);
     if (Action == caNone || !FKeptGlyphs)
         return;
+    // Every terminal draws again with the tables put back.
     RestoreGlyphTables(*FKeptGlyphs);
     FKeptGlyphs.reset();
-    RedrawTerminals(FTerminal);
 }
 
 void TTerminalConfig::FillFontLists()

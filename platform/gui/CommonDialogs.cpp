@@ -4,7 +4,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QHeaderView>
 #include <QInputDialog>
+#include <QTimer>
+#include <QTreeView>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +27,14 @@ namespace {
 
 TDialogHook gDialogHook;
 
+// The questions about the chosen file, after its name, in the program's language.
+// " 파일이 이미 있습니다." LF "바꾸시겠습니까?"
+const char* const kReplaceQuestion = " \xC6\xC4\xC0\xCF\xC0\xCC \xC0\xCC\xB9\xCC \xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9.\n"
+                                     "\xB9\xD9\xB2\xD9\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?";
+// LF "파일이 없습니다." LF "만드시겠습니까?"
+const char* const kCreateQuestion = "\n\xC6\xC4\xC0\xCF\xC0\xCC \xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9.\n"
+                                    "\xB8\xB8\xB5\xE5\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?";
+
 QString NativeQPath(const AnsiString& programPath) { return QString::fromStdString(NativePath(programPath)); }
 
 // Where a file dialog opens: the given folder (a program path), else the program folder; a folder
@@ -35,6 +46,22 @@ QString StartFolder(const AnsiString& start)
     while (folder.has_relative_path() && !std::filesystem::is_directory(folder, error))
         folder = folder.parent_path();
     return QString::fromStdString(folder.string());
+}
+
+constexpr int kFileDialogWidth = 760;
+
+// The file list's size, type and date columns take the width of what they show (a size, a type
+// name or a date cut short reads as nothing); the name takes the rest.
+void FitFileColumns(QFileDialog& dialog)
+{
+    auto* details = dialog.findChild<QTreeView*>();
+    if (!details)
+        return;
+    QHeaderView* header = details->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 }
 
 // The lines of a hook's answer.
@@ -139,6 +166,10 @@ bool TOpenDialog::Execute()
                 }
                 dialog.setHistory(places);
             }
+            // Wide enough for the name beside the columns fitted to their contents; those once shown,
+            // since showing puts back the widths the framework kept from the last file dialog.
+            dialog.resize(std::max(dialog.sizeHint().width(), kFileDialogWidth), dialog.sizeHint().height());
+            QTimer::singleShot(0, &dialog, [&dialog] { FitFileColumns(dialog); });
             if (dialog.exec() != QDialog::Accepted)
                 return std::nullopt;
             FilterIndex = std::max(1, static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1);
@@ -169,11 +200,9 @@ TOpenDialog::TAcceptance TOpenDialog::Accept(const std::string& answer, AnsiStri
     // The question names the file as the system does, not as the program stores it.
     const AnsiString shown = ShownPath(first);
     if ((IsSave() && (Options & ofOverwritePrompt) && FileExists(first) &&
-         MessageBox(shown + " already exists.\nDo you want to replace it?", Title, MB_YESNO | MB_ICONEXCLAMATION) !=
-             IDYES) ||
+         MessageBox(shown + kReplaceQuestion, Title, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) ||
         ((Options & ofCreatePrompt) && !FileExists(first) &&
-         MessageBox(shown + "\nThis file does not exist.\nDo you want to create it?", Title,
-                    MB_YESNO | MB_ICONQUESTION) != IDYES)) {
+         MessageBox(shown + kCreateQuestion, Title, MB_YESNO | MB_ICONQUESTION) != IDYES)) {
         declined = first;
         return TAcceptance::Declined;
     }

@@ -364,36 +364,39 @@ void TCustomTerminal::CellsChanged()
     Invalidate();
 }
 
+// The program's glyph tables changed, for this terminal or another: what they draw is drawn again.
+void TCustomTerminal::GlyphsChanged()
+{
+    if (!FHanMode)
+        return;
+    FDraw.Redraw();
+    if (FSel.InProgress)
+        BlockBmpRepaint();
+    Invalidate();
+}
+
 void TCustomTerminal::SetHanFont(const AnsiString& FileName)
 {
     FHanFontFile = FileName;
     LoadHanFont(ShippedFilePath(FileName));
-    FDraw.Redraw();
-    Invalidate();
 }
 
 void TCustomTerminal::SetEngFont(const AnsiString& FileName)
 {
     FEngFontFile = FileName;
     LoadEngFont(ShippedFilePath(FileName));
-    FDraw.Redraw();
-    Invalidate();
 }
 
 void TCustomTerminal::SetSpcFont(const AnsiString& FileName)
 {
     FSpcFontFile = FileName;
     LoadSpcFont(ShippedFilePath(FileName));
-    FDraw.Redraw();
-    Invalidate();
 }
 
 void TCustomTerminal::SetKsgFont(const AnsiString& FileName)
 {
     FKsgFontFile = FileName;
     LoadKsgFont(ShippedFilePath(FileName));
-    FDraw.Redraw();
-    Invalidate();
 }
 
 // --- Resizing ---------------------------------------------------------------------------------
@@ -426,6 +429,16 @@ void TCustomTerminal::WMSize()
     TCustomControl::Invalidate();
     FResizing = false;
     ReleaseHeldText();
+}
+
+void TCustomTerminal::SetColumns(int Count)
+{
+    const int old = FCore.Columns();
+    FCore.SetColumns(Count);
+    if (FCore.Columns() == old)
+        return;
+    ResizeScreen(ClientWidth(), ClientHeight());
+    ReSetScreen();
 }
 
 void TCustomTerminal::ReSetScreen()

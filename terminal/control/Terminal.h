@@ -18,6 +18,7 @@
 #include "terminal/draw/OwnSequences.h"
 #include "terminal/draw/ScreenPainter.h"
 #include "terminal/draw/qt/QtTextRaster.h"
+#include "terminal/fonts/GlyphTables.h"
 #include "terminal/select/AutoReply.h"
 #include "terminal/select/Selection.h"
 #include "terminal/select/SmartMouse.h"
@@ -110,6 +111,9 @@ public:
     const TTerminalCore& Core() const { return FCore; }
     int Rows() const { return FCore.Rows(); }
     int Columns() const { return FCore.Columns(); }
+    // The columns the screen holds; the screen image follows at once, so that a window widened
+    // in one step draws its lines to the new width.
+    void SetColumns(int Count);
     int CellWidth() const { return FCellWidth; }
     int CellHeight() const { return FCellHeight; }
     int DrawnWidth() const { return FDrawnWidth; }
@@ -158,6 +162,7 @@ private:
     void ImeEndComposition();
     void ImeNotify(WPARAM command, LPARAM data);
     void ReSetFont();
+    void GlyphsChanged();
     void ReSetScreen();
     void ReSetCursor();
     void CaretPosChange();
@@ -230,6 +235,8 @@ private:
     AnsiString FHanFontFile, FEngFontFile, FSpcFontFile, FKsgFontFile;
     // Falls first thing in the destructor: the framework may still send messages afterwards.
     TLiveness FLiveness;
+    // Last, so that it goes first: a font loaded anywhere redraws this terminal.
+    TGlyphTablesWatch FGlyphWatch{[this] { GlyphsChanged(); }};
 };
 
 // The published form placed on the windows.

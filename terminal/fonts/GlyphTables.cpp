@@ -27,6 +27,12 @@ TFontMessageHook& MessageHook()
     return hook;
 }
 
+std::vector<TGlyphTablesWatch*>& Watches()
+{
+    static std::vector<TGlyphTablesWatch*> watches;
+    return watches;
+}
+
 void ShowMessage(const AnsiString& text, const AnsiString& caption)
 {
     if (MessageHook())
@@ -86,6 +92,23 @@ void ExpandSets(uint8_t* dest, const uint8_t* src, int sets, int glyphsPerSet)
 
 }  // namespace
 
+// A watch may go while another is told (a terminal freed by a redraw's event): each is looked up
+// again before it is told.
+void TGlyphTablesWatch::TellAll()
+{
+    const std::vector<TGlyphTablesWatch*> watches = Watches();
+    for (TGlyphTablesWatch* watch : watches)
+        if (std::find(Watches().begin(), Watches().end(), watch) != Watches().end() && watch->FChanged)
+            watch->FChanged();
+}
+
+TGlyphTablesWatch::TGlyphTablesWatch(std::function<void()> Changed) : FChanged(std::move(Changed))
+{
+    Watches().push_back(this);
+}
+
+TGlyphTablesWatch::~TGlyphTablesWatch() { std::erase(Watches(), this); }
+
 TGlyphTables::TGlyphTables()
 {
     Initial.fill(0xFF);
@@ -98,7 +121,11 @@ TGlyphTables::TGlyphTables()
 
 const TGlyphTables& GlyphTables() { return Tables(); }
 
-void RestoreGlyphTables(const TGlyphTables& kept) { Tables() = kept; }
+void RestoreGlyphTables(const TGlyphTables& kept)
+{
+    Tables() = kept;
+    TGlyphTablesWatch::TellAll();
+}
 
 void SetFontMessageHook(TFontMessageHook Hook) { MessageHook() = std::move(Hook); }
 
@@ -134,6 +161,7 @@ void LoadHanFont(const std::string& FileName)
     StoreComplemented(t.Initial, full.data());
     StoreComplemented(t.Medial, full.data() + TGlyphTables::InitialBytes);
     StoreComplemented(t.Final, full.data() + TGlyphTables::InitialBytes + TGlyphTables::MedialBytes);
+    TGlyphTablesWatch::TellAll();
 }
 
 void LoadEngFont(const std::string& FileName)
@@ -142,6 +170,7 @@ void LoadEngFont(const std::string& FileName)
     if (!bytes || bytes->size() != TGlyphTables::EnglishBytes)
         return;
     StoreComplemented(Tables().English, bytes->data());
+    TGlyphTablesWatch::TellAll();
 }
 
 void LoadSpcFont(const std::string& FileName)
@@ -150,6 +179,7 @@ void LoadSpcFont(const std::string& FileName)
     if (!bytes || bytes->size() != TGlyphTables::SpecialBytes)
         return;
     StoreComplemented(Tables().Special, bytes->data());
+    TGlyphTablesWatch::TellAll();
 }
 
 void LoadKsgFont(const std::string& FileName)
@@ -185,4 +215,5 @@ void LoadKsgFont(const std::string& FileName)
         }
     }
     StoreComplemented(t.Symbol, image.data());
+    TGlyphTablesWatch::TellAll();
 }

@@ -38,6 +38,23 @@ const TGlyphTables& GlyphTables();
 // Puts back tables kept from GlyphTables() (a preview that loaded fonts and was cancelled).
 void RestoreGlyphTables(const TGlyphTables& kept);
 
+// Told of every change of the program's tables (a font loaded, kept tables put back), for as long
+// as it lives: whatever draws from the tables (every terminal) draws again, not only the one
+// that loaded the font.
+class TGlyphTablesWatch {
+public:
+    explicit TGlyphTablesWatch(std::function<void()> Changed);
+    ~TGlyphTablesWatch();
+    TGlyphTablesWatch(const TGlyphTablesWatch&) = delete;
+    TGlyphTablesWatch& operator=(const TGlyphTablesWatch&) = delete;
+
+    // Tells every watch living now.
+    static void TellAll();
+
+private:
+    std::function<void()> FChanged;
+};
+
 // The accepted sizes of a Hangul combination font: with and without the empty glyph 0 of each set.
 constexpr size_t HanFontFullSize = 11520;
 constexpr size_t HanFontCompactSize = 11008;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QListWidget>
 #include <QWidget>
 #include <algorithm>
 
@@ -145,6 +146,34 @@ TEST_F(TSettingsTest, ExitLeavesTheEntry)
     });
     EXPECT_EQ(TCharBooks::CharBookList[0]->Status, 6u);
     EXPECT_TRUE(Window->Terminal()->HanMode());
+}
+
+// The font lists showed two and a half names and cut the longest shipped one
+// ("terminus-bold-16.eng"): each shows five names, every one whole beside its scroll bar.
+TEST_F(TSettingsTest, RegressionFontListsShowFiveNamesEachWhole)
+{
+    size_t longest = 0;
+    WithDialog([&longest](TTerminalConfig& dialog) {
+        PumpEvents();
+        for (const TerminalSettings::TFontList list :
+             {flHan, flEng, TerminalSettings::flSpc, TerminalSettings::flKsg}) {
+            TListBox* box = dialog.FontBox(list);
+            auto* view = qobject_cast<QListWidget*>(box->Handle());
+            ASSERT_NE(view, nullptr);
+            EXPECT_GE(view->viewport()->height(), 5 * box->ItemHeight()) << box->Name();
+            TCanvas* canvas = box->Canvas();
+            canvas->SetFont(box->Font());
+            // Drawn two pixels in from the list's edge, and ending clear of the scroll bar: one that
+            // touches it reads as cut.
+            for (int i = 0; i < box->Items()->Count(); ++i) {
+                const AnsiString name = box->Items()->Strings(i);
+                longest = std::max(longest, name.size());
+                EXPECT_LE(2 + canvas->TextWidth(name) + 4, view->viewport()->width()) << Cp949ToUtf8(name);
+            }
+        }
+        dialog.ExitBtnClick();
+    });
+    EXPECT_GE(longest, std::string("terminus-bold-16.eng").size()) << "no long name to measure";
 }
 
 // The 16 x 16 pixels of the first cell of a screen row of the terminal.

@@ -148,9 +148,16 @@ TEST_P(RegressionNoAtAFileQuestion, ReturnsToTheDialogAtThatFile)
     EXPECT_EQ(boxTexts, (std::vector<std::string>{folder.Path() + question, folder.Path() + question}));
 }
 
+// Asked in Korean, as everything else the player reads.
 const TPromptRow kPromptRows[] = {
-    {"CreatePrompt", ofCreatePrompt | ofNoChangeDir, false, "\nThis file does not exist.\nDo you want to create it?"},
-    {"OverwritePrompt", ofOverwritePrompt | ofNoChangeDir, true, " already exists.\nDo you want to replace it?"},
+    // "파일이 없습니다." "만드시겠습니까?"
+    {"CreatePrompt", ofCreatePrompt | ofNoChangeDir, false,
+     "\n\xC6\xC4\xC0\xCF\xC0\xCC "
+     "\xBE\xF8\xBD\xC0\xB4\xCF\xB4\xD9.\n\xB8\xB8\xB5\xE5\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?"},
+    // "파일이 이미 있습니다." "바꾸시겠습니까?"
+    {"OverwritePrompt", ofOverwritePrompt | ofNoChangeDir, true,
+     " \xC6\xC4\xC0\xCF\xC0\xCC \xC0\xCC\xB9\xCC "
+     "\xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9.\n\xB9\xD9\xB2\xD9\xBD\xC3\xB0\xDA\xBD\xC0\xB4\xCF\xB1\xEE?"},
 };
 INSTANTIATE_TEST_SUITE_P(Questions, RegressionNoAtAFileQuestion, ::testing::ValuesIn(kPromptRows),
                          [](const auto& row) { return std::string(row.param.Name); });

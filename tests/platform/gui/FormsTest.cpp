@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QTimer>
 #include <QWidget>
 
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
+#include "WindowManager.h"
 #include "platform/core/WindowCascade.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ButtonCtrls.h"
@@ -254,27 +253,8 @@ TEST(FormModal, WindowActiveBeforeAFileDialogOrBoxIsActiveAfterIt)
 TEST(FormBoundsRealX, RegressionFormAtTheTopOfTheScreenKeepsItsTitleBarOnIt)
 {
     REQUIRE_REAL_X();
-    QProcess manager;
-    manager.start("openbox", {});
-    ASSERT_TRUE(manager.waitForStarted()) << "openbox (scripts/setup.sh installs it)";
-    // Once a window shown gets a frame, the window manager is at work; a window shown before it
-    // started may stay unframed, so a fresh one is shown now and then.
-    std::unique_ptr<QWidget> probe;
-    QElapsedTimer shown;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            if (probe && probe->frameGeometry() != probe->geometry())
-                return true;
-            if (!probe || shown.elapsed() > 500) {
-                probe = std::make_unique<QWidget>();
-                probe->resize(50, 50);
-                probe->show();
-                shown.start();
-            }
-            return false;
-        },
-        "a frame from the window manager"));
-    probe.reset();
+    TWindowManager manager;
+    ASSERT_TRUE(manager.Start());
     {
         TForm form(nullptr);
         form.SetBounds(0, 0, 300, 200);
@@ -288,8 +268,6 @@ TEST(FormBoundsRealX, RegressionFormAtTheTopOfTheScreenKeepsItsTitleBarOnIt)
         EXPECT_EQ(form.Top(), 0);
         EXPECT_EQ(w->size(), QSize(300, 200));
     }
-    manager.terminate();
-    manager.waitForFinished();
 }
 
 // Closing the main form with a window that stays shown (here one that refuses to close) left the

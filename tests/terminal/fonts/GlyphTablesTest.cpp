@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <tuple>
 
 #include "FontTestFiles.h"
@@ -187,4 +189,58 @@ TEST(KsgFontLoader, ShortAndCompactFiles)
         for (const auto& [glyph, tag] : c.Tags)
             EXPECT_EQ(StoredTag(&GlyphTables().Symbol[static_cast<size_t>(glyph) * 32]), tag) << glyph;
     }
+}
+
+// Other terminals kept the old glyphs after a font change: every change of the shared tables is
+// told to every watch living then, and nothing else is.
+TEST(GlyphTablesWatch, RegressionEveryWatchIsToldOfEachChangeAndOnlyThen)
+{
+    TTempDir dir;
+    LoadEveryFont(dir, 6);
+    const TGlyphTables kept = GlyphTables();
+    TMessages messages;  // the refused size below is reported here
+    const std::string han = dir.Write("w.han", HanFont(false, 8)), eng = dir.Write("w.eng", TaggedGlyphs(256, 16, 8)),
+                      spc = dir.Write("w.spc", TaggedGlyphs(128, 32, 8)),
+                      ksg = dir.Write("w.ksg", TaggedGlyphs(1128, 32, 8)),
+                      odd = dir.Write("odd.han", std::vector<uint8_t>(100, 1));
+    struct TChange {
+        const char* Name;
+        std::function<void()> Make;
+        int Told;
+    };
+    const TChange changes[] = {
+        {"HanFont", [&] { LoadHanFont(han); }, 1},
+        {"EngFont", [&] { LoadEngFont(eng); }, 1},
+        {"SpcFont", [&] { LoadSpcFont(spc); }, 1},
+        {"KsgFont", [&] { LoadKsgFont(ksg); }, 1},
+        {"KeptTablesPutBack", [&] { RestoreGlyphTables(kept); }, 1},
+        {"MissingFile", [&] { LoadHanFont(dir.Path("absent.han")); }, 0},
+        {"RefusedSize", [&] { LoadHanFont(odd); }, 0},
+    };
+    for (const TChange& change : changes) {
+        int first = 0, second = 0;
+        TGlyphTablesWatch one([&] { ++first; });
+        {
+            TGlyphTablesWatch other([&] { ++second; });
+            change.Make();
+        }
+        change.Make();  // the second watch is gone
+        EXPECT_EQ(first, 2 * change.Told) << change.Name;
+        EXPECT_EQ(second, change.Told) << change.Name;
+    }
+}
+
+// A watch told of a change may free another (a window closed by what a redraw set off): the one
+// freed before its turn is not told.
+TEST(GlyphTablesWatch, OneFreedBeforeItsTurnIsNotTold)
+{
+    TTempDir dir;
+    const std::string han = dir.Write("w.han", HanFont(false, 2));
+    int toldFreed = 0;
+    std::unique_ptr<TGlyphTablesWatch> freed;
+    const TGlyphTablesWatch freeing([&] { freed.reset(); });
+    freed = std::make_unique<TGlyphTablesWatch>([&] { ++toldFreed; });
+    LoadHanFont(han);
+    EXPECT_FALSE(freed);
+    EXPECT_EQ(toldFreed, 0);
 }
