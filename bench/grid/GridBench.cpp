@@ -18,6 +18,9 @@
 //
 // Then printing 10,000 rows to a PDF file against LibreOffice headless (GridBenchPrint.h).
 //
+// Then workbooks of many sheets: opening them, and adding a sheet against writing one
+// (GridBenchOffice.h).
+//
 //   bench_grid [--rows N]
 
 #include <malloc.h>
@@ -36,6 +39,7 @@
 #include "bench/grid/GridBenchFind.h"
 #include "bench/grid/GridBenchLarge.h"
 #include "bench/grid/GridBenchMeasure.h"
+#include "bench/grid/GridBenchOffice.h"
 #include "bench/grid/GridBenchPaint.h"
 #include "bench/grid/GridBenchPrint.h"
 #include "bench/grid/GridBenchRows.h"
@@ -207,5 +211,7 @@ int main(int argc, char** argv)
     PrintMetrics(std::min(rows, 10000), kCols, [&](int c, int r) { return cp949.Cell(c, r); });
     // --- Typing into a cell against QTableView's editor (GridBenchTyping.cpp).
     TypingMetrics(rows);
+    // --- Workbooks of many sheets (GridBenchOffice.cpp).
+    OfficeMetrics();
     return 0;
 }

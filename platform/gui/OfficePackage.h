@@ -20,11 +20,14 @@ constexpr int kMaxSheetCols = 16384;
 // kMaxPackageEntryBytes and the parts one workbook reads to kMaxPackageBytes together (a
 // sheet list naming one large part many times costs it once); elements nest at most
 // kMaxXmlDepth deep; the sheets hold at most kMaxWorkbookCells cells with a value, and the
-// shared strings as many texts; the file is at most kMaxWorkbookFileBytes.
+// shared strings as many texts; the cells' texts take at most kMaxWorkbookTextBytes together (a
+// shared text counts at each cell that uses it, since each cell holds its own copy); the file is
+// at most kMaxWorkbookFileBytes.
 constexpr size_t kMaxPackageEntryBytes = size_t{256} << 20;
 constexpr size_t kMaxPackageBytes = size_t{512} << 20;
 constexpr int kMaxXmlDepth = 256;
 constexpr int64_t kMaxWorkbookCells = int64_t{1} << 21;
+constexpr size_t kMaxWorkbookTextBytes = size_t{256} << 20;
 constexpr int64_t kMaxWorkbookFileBytes = int64_t{256} << 20;
 
 struct TWorkbookLimits {
@@ -32,6 +35,7 @@ struct TWorkbookLimits {
     size_t TotalBytes = kMaxPackageBytes;
     int Depth = kMaxXmlDepth;
     int64_t Cells = kMaxWorkbookCells;
+    size_t TextBytes = kMaxWorkbookTextBytes;
 };
 
 // A box of cells, 1-based, corners included.

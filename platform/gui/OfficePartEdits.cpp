@@ -8,6 +8,7 @@
 #include <set>
 
 #include "platform/gui/Graphics.h"
+#include "platform/gui/OfficeFormula.h"
 #include "platform/gui/OfficeXml.h"
 #include "platform/gui/OfficeZip.h"
 #include "platform/gui/OleAutomation.h"
@@ -94,7 +95,8 @@ bool ParseBox(QStringView Text, TCellBox& Box)
 // The part Part of the sheet Sheet, whose cells in the boxes Written replace the part's cells
 // there; a replaced cell keeps its style, and an emptied one keeps a cell only for its style.
 // Every other element of the part is copied. Formula cells written over set FormulaDropped;
-// cells sharing the formula of a cell written over keep their last value.
+// cells sharing the formula of a cell written over get that formula of their own, as it reads
+// in their place.
 class TSheetMerge {
 public:
     TSheetMerge(const TSheetData& Sheet, const std::vector<TCellBox>& Written) : FWritten(Written)
@@ -167,7 +169,7 @@ public:
                 if (IsWritten(row, c))
                     WriteOver(Xml, out, row, c, FormulaDropped);
                 else
-                    CopyCell(Xml, out);
+                    CopyCell(Xml, out, row, c);
             } else {
                 Xml.Copy(out);
             }
@@ -214,22 +216,36 @@ private:
         while (Xml.NextInside(depth))
             if (Xml.IsStart(u"f")) {
                 FormulaDropped = true;
-                if (Xml.Attr("t") == u"shared" && !Xml.Attr("ref").isEmpty())
-                    FOrphaned.insert(Xml.Attr("si").toString());
+                if (Xml.Attr("t") == u"shared" && !Xml.Attr("ref").isEmpty()) {
+                    const QString shared = Xml.Attr("si").toString();
+                    FOrphaned[shared] = {Xml.Text(), Row, Col};
+                }
             }
         if (FNext < FFresh.size() && FFresh[FNext].first == std::make_pair(Row, Col))
             WriteCell(Out, FPrefix, Row, Col, *FFresh[FNext++].second, style);
         else if (!style.isEmpty())
             WriteCell(Out, FPrefix, Row, Col, Variant(), style);
     }
-    // A cell of the part kept as it is, but for a shared formula whose first cell is gone.
-    void CopyCell(TXmlScan& Xml, QXmlStreamWriter& Out)
+    // A cell of the part kept as it is, but for a shared formula whose first cell is gone: the
+    // cell gets the formula in full.
+    void CopyCell(TXmlScan& Xml, QXmlStreamWriter& Out, int Row, int Col)
     {
         const int depth = Xml.Depth();
         Xml.Copy(Out);
         while (Xml.Next()) {
-            if (Xml.IsStart(u"f") && Xml.Attr("t") == u"shared" && FOrphaned.count(Xml.Attr("si").toString())) {
+            const auto orphaned = Xml.IsStart(u"f") && Xml.Attr("t") == u"shared" && Xml.Attr("ref").isEmpty()
+                ? FOrphaned.find(Xml.Attr("si").toString())
+                : FOrphaned.end();
+            if (orphaned != FOrphaned.end() && orphaned->second.Text.isEmpty()) {
                 Xml.Skip();
+                continue;
+            }
+            if (orphaned != FOrphaned.end()) {
+                const TSharedFormula& shared = orphaned->second;
+                Xml.Copy(Out, {{QStringLiteral("t"), std::nullopt}, {QStringLiteral("si"), std::nullopt}});
+                Out.writeCharacters(MovedFormula(shared.Text, Row - shared.Row, Col - shared.Col));
+                Xml.Skip();
+                Out.writeEndElement();
                 continue;
             }
             Xml.Copy(Out);
@@ -243,7 +259,11 @@ private:
     TCellBox FUsed;
     bool FAny = false;
     QString FPrefix;
-    std::set<QString> FOrphaned;  // shared formulas whose first cell was written over
+    struct TSharedFormula {
+        QString Text;
+        int Row = 0, Col = 0;  // the cell it was written for
+    };
+    std::map<QString, TSharedFormula> FOrphaned;  // shared formulas whose first cell was written over
 };
 
 // --- The sheet list.
@@ -355,7 +375,7 @@ std::optional<std::string> EditedProperties(TZipReader& Zip, const std::string& 
                                             const QStringList& Before, const QStringList& After)
 {
     // Which heading counts the sheets: the one whose titles are the sheets' names in order.
-    std::vector<int> counts;
+    std::vector<qint64> counts;
     QStringList titles;
     {
         TXmlScan xml(Zip.Open(Part), Part, MaxDepth);
@@ -366,17 +386,20 @@ std::optional<std::string> EditedProperties(TZipReader& Zip, const std::string& 
             else if (xml.IsEnd(u"HeadingPairs") || xml.IsEnd(u"TitlesOfParts"))
                 in = 0;
             else if (in == 1 && xml.IsStart(u"i4"))
-                counts.push_back(xml.Text().toInt());
+                counts.push_back(xml.Text().toInt());  // 0 when it is no 32-bit number
             else if (in == 2 && xml.IsStart(u"lpstr"))
                 titles << xml.Text();
         }
     }
-    int heading = -1, first = 0;
-    for (int i = 0, at = 0; i < static_cast<int>(counts.size()) && heading < 0;
-         at += counts[static_cast<size_t>(i)], ++i)
-        if (counts[static_cast<size_t>(i)] == Before.size() && titles.mid(at, Before.size()) == Before) {
-            heading = i;
-            first = at;
+    // The stored counts are the file's: summed wide, and no heading is taken past the titles.
+    int heading = -1;
+    qsizetype first = 0;
+    qint64 offset = 0;
+    for (size_t i = 0; i < counts.size() && heading < 0 && offset >= 0 && offset <= titles.size();
+         offset += counts[i++])
+        if (counts[i] == Before.size() && titles.mid(static_cast<qsizetype>(offset), Before.size()) == Before) {
+            heading = static_cast<int>(i);
+            first = static_cast<qsizetype>(offset);
         }
     if (heading < 0)
         return std::nullopt;

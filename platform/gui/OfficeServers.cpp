@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Cp949.h"
@@ -227,13 +228,14 @@ private:
     TCellBox FBox;
 };
 
-// A name office programs take for a sheet: 1 to 31 characters, none of : \ / ? * [ ], not
-// starting or ending with an apostrophe.
+// A name office programs take for a sheet: 1 to 31 characters, none of : \ / ? * [ ] or a
+// control character (the file could not hold it), not starting or ending with an apostrophe.
 bool ValidSheetName(const AnsiString& Name)
 {
     const std::u16string text = Cp949ToUtf16(Name);
     return !text.empty() && text.size() <= 31 && text.front() != u'\'' && text.back() != u'\'' &&
-        text.find_first_of(u":\\/?*[]") == std::u16string::npos;
+        text.find_first_of(u":\\/?*[]") == std::u16string::npos &&
+        std::none_of(text.begin(), text.end(), [](char16_t c) { return c < 0x20; });
 }
 
 class TSheetObject : public IDispatchObject {
@@ -269,11 +271,15 @@ struct TBook : std::enable_shared_from_this<TBook> {
                 return true;
         return false;
     }
+    // The first "SheetN" no sheet has; the names are folded once, as a book may hold many.
     AnsiString FreeName() const
     {
+        std::unordered_set<AnsiString> taken;
+        for (const auto& s : Sheets)
+            taken.insert(LowerCase(s->Sheet()->Data.Name));
         for (int n = 1;; ++n) {
             const AnsiString name = "Sheet" + std::to_string(n);
-            if (!NameTaken(name, nullptr))
+            if (!taken.count(LowerCase(name)))
                 return name;
         }
     }

@@ -4,6 +4,7 @@
 #include "platform/gui/OfficeWorkbook.h"
 
 #include <QDir>
+#include <QHash>
 #include <QXmlStreamWriter>
 #include <cmath>
 #include <map>
@@ -49,12 +50,25 @@ struct TXlsxPackage::TState {
     int Active = 0;
     std::vector<AnsiString> Shared;
     bool SharedRead = false;
-    int64_t Cells = 0;  // read from every sheet so far
+    int64_t Cells = 0;     // read from every sheet so far
+    size_t TextBytes = 0;  // held by their texts, a shared text counted at each use
 
     void CountCell()
     {
         if (++Cells > Limits.Cells)
             WorkbookTooLarge("its sheets hold more than " + std::to_string(Limits.Cells) + " cells");
+    }
+    // Every text a cell is given counts, a shared one at each use and before it is copied.
+    void CountText(size_t Bytes)
+    {
+        TextBytes += Bytes;
+        if (TextBytes > Limits.TextBytes)
+            WorkbookTooLarge("the texts of its cells take more than " + std::to_string(Limits.TextBytes) + " bytes");
+    }
+    Variant Text(AnsiString Held)
+    {
+        CountText(Held.size());
+        return Variant(std::move(Held));
     }
     void ReadShared();
     void ReadSheet(TXmlScan& Xml, TSheetData& Sheet);
@@ -113,15 +127,17 @@ void TXlsxPackage::TState::ReadSheet(TXmlScan& Xml, TSheetData& Sheet)
             const long long index = value.toLongLong(&ok);
             if (!ok || index < 0 || static_cast<size_t>(index) >= Shared.size())
                 BrokenWorkbook("a shared string that is not there");
-            cell = Shared[static_cast<size_t>(index)];
+            const AnsiString& shared = Shared[static_cast<size_t>(index)];
+            CountText(shared.size());
+            cell = shared;
         } else if (type.isEmpty() || type == u"n") {
             bool ok = false;
             const double number = value.toDouble(&ok);
-            cell = ok && std::isfinite(number) ? Variant(number) : Variant(QStringToAnsi(value));
+            cell = ok && std::isfinite(number) ? Variant(number) : Text(QStringToAnsi(value));
         } else if (type == u"b") {
             cell = Variant(value.trimmed() == u"1");
         } else {
-            cell = QStringToAnsi(UnescapeControls(value));
+            cell = Text(QStringToAnsi(UnescapeControls(value)));
         }
         const auto [at, added] = Sheet.Cells.insert_or_assign({r, c}, std::move(cell));
         if (added)
@@ -151,6 +167,13 @@ TXlsxPackage::TXlsxPackage(std::string Bytes, const TWorkbookLimits& Limits)
     const TRelationship* shared = RelationshipOfType(parts.WorkbookRels, u"sharedStrings");
     parts.Shared = zip.Find(shared ? shared->Part : PartFolder(parts.Workbook) + "sharedStrings.xml");
 
+    // A sheet names its part by relationship id; of ids given twice, the last one counts.
+    QHash<QStringView, const TRelationship*> relOfId;
+    relOfId.reserve(static_cast<qsizetype>(parts.WorkbookRels.size()));
+    for (const TRelationship& rel : parts.WorkbookRels)
+        if (!rel.External)
+            relOfId.insert(rel.Id, &rel);
+
     TXmlScan xml(zip.Open(parts.Workbook), parts.Workbook, Limits.Depth);
     bool viewSeen = false;
     while (xml.Next()) {
@@ -162,11 +185,11 @@ TXlsxPackage::TXlsxPackage(std::string Bytes, const TWorkbookLimits& Limits)
         } else if (xml.IsStart(u"sheet")) {
             const QXmlStreamAttributes attributes = xml.Xml().attributes();
             const TRelationship* rel = nullptr;
-            for (const QXmlStreamAttribute& a : attributes)
-                if (a.name() == u"id")
-                    for (const TRelationship& r : parts.WorkbookRels)
-                        if (r.Id == a.value() && !r.External)
-                            rel = &r;
+            for (const QXmlStreamAttribute& a : attributes) {
+                const auto found = a.name() == u"id" ? relOfId.constFind(a.value()) : relOfId.cend();
+                if (found != relOfId.cend())
+                    rel = *found;
+            }
             if (!rel)
                 BrokenWorkbook("a sheet without its part");
             const std::string stored = zip.Find(rel->Part);

@@ -10,6 +10,20 @@
 void BrokenWorkbook(const std::string& Why) { throw EOleException("The file is not a valid workbook: " + Why); }
 void WorkbookTooLarge(const std::string& What) { throw EOleException("The workbook is too large: " + What); }
 
+namespace {
+
+// Entry names are UTF-8 and compared as libzip compares them without regard to case: ASCII
+// letters folded, every other byte as it is.
+std::string FoldedName(std::string Name)
+{
+    for (char& c : Name)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return Name;
+}
+
+}  // namespace
+
 // One entry inflating as it is read, counting against its reader's bounds.
 class TZipEntryDevice : public QIODevice {
 public:
@@ -83,20 +97,32 @@ TZipReader::TZipReader(std::shared_ptr<const std::string> Bytes, size_t EntryByt
         BrokenWorkbook(why);
     }
     zip_error_fini(&error);
+    // Parts are looked up by name for every sheet: one pass here keeps each look-up constant.
+    const zip_int64_t count = zip_get_num_entries(FZip, 0);
+    FIndex.reserve(static_cast<size_t>(std::max<zip_int64_t>(count, 0)));
+    for (zip_int64_t i = 0; i < count; ++i)
+        if (const char* name = zip_get_name(FZip, static_cast<zip_uint64_t>(i), 0))
+            FIndex.emplace(FoldedName(name), i);
 }
 
 TZipReader::~TZipReader() { zip_discard(FZip); }
 
+int64_t TZipReader::Locate(const std::string& Name) const
+{
+    const auto found = FIndex.find(FoldedName(Name));
+    return found == FIndex.end() ? -1 : found->second;
+}
+
 std::string TZipReader::Find(const std::string& Name) const
 {
-    const zip_int64_t index = zip_name_locate(FZip, Name.c_str(), ZIP_FL_NOCASE);
+    const zip_int64_t index = Locate(Name);
     const char* stored = index < 0 ? nullptr : zip_get_name(FZip, static_cast<zip_uint64_t>(index), ZIP_FL_ENC_RAW);
     return stored ? stored : "";
 }
 
 std::unique_ptr<QIODevice> TZipReader::Open(const std::string& Name)
 {
-    const zip_int64_t index = zip_name_locate(FZip, Name.c_str(), ZIP_FL_NOCASE);
+    const zip_int64_t index = Locate(Name);
     if (index < 0)
         BrokenWorkbook("no " + Name);
     zip_file_t* file = zip_fopen_index(FZip, static_cast<zip_uint64_t>(index), 0);

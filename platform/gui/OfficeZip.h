@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -36,8 +37,11 @@ public:
     std::string Read(const std::string& Name);
 
 private:
+    // The entry's index by its name in lower case; the first of names equal but for case.
+    int64_t Locate(const std::string& Name) const;
     std::shared_ptr<const std::string> FBytes;
     zip_t* FZip = nullptr;
+    std::unordered_map<std::string, int64_t> FIndex;
     size_t FEntryBytes, FTotalBytes;
     size_t FTotal = 0;  // inflated by every entry read so far
     friend class TZipEntryDevice;

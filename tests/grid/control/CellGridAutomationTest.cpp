@@ -34,8 +34,8 @@ protected:
     void SetUp() override
     {
         TestApplication();
-        char pattern[] = "/tmp/grid-automation-XXXXXX";
-        Folder = mkdtemp(pattern);
+        std::string pattern = (std::filesystem::temp_directory_path() / "grid-automation-XXXXXX").string();
+        Folder = mkdtemp(pattern.data());
         Saved = SetOleObjectFactory(
             [this](const AnsiString& id) { return RecordingServer(CreateOfficeServer(id), Log, "app"); });
     }
@@ -185,6 +185,22 @@ TEST_F(Recorded, SaveTOXLSSheetAddsTheMissingSheetToTheFileAndSavesInPlace)
     EXPECT_TRUE(Has(log, "obj2.Save() = empty"));
     g.LoadFromXLSSheet(File("e.xlsx"), "first");
     EXPECT_EQ(g.Cells(1, 1), "kept");
+}
+
+TEST_F(Recorded, RegressionASheetNameWithAControlCharacterAddedASheetAtEverySave)
+{
+    // The file cannot hold the character: the sheet was saved as "ab", and every later save
+    // looked for "ab\x01", did not find it and added another.
+    WriteBook(File("names.xlsx"), {{{1, 1}, Variant("kept")}}, "first");
+    std::ifstream in(File("names.xlsx"), std::ios::binary);
+    const std::string before(std::istreambuf_iterator<char>(in), {});
+    TCellGrid g(nullptr);
+    Fill(g, 2, 2);
+    for (int save = 0; save < 2; ++save)
+        EXPECT_THROW(g.SaveTOXLSSheet(File("names.xlsx"), "ab\x01"), EOleException);
+    std::ifstream again(File("names.xlsx"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), before);
+    EXPECT_EQ(Screen->Cursor(), crDefault);
 }
 
 TEST_F(Recorded, SaveToDOCWritesTheWholeGridWithAlignments)

@@ -25,8 +25,8 @@ class Office : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/grid-office-XXXXXX";
-        Folder = mkdtemp(pattern);
+        std::string pattern = (std::filesystem::temp_directory_path() / "grid-office-XXXXXX").string();
+        Folder = mkdtemp(pattern.data());
         ASSERT_EQ(Shell("command -v soffice").Status, 0) << "LibreOffice (libreoffice-calc-nogui) is needed";
     }
     void TearDown() override { std::filesystem::remove_all(Folder); }
@@ -140,4 +140,26 @@ TEST_F(Office, RegressionSaveTOXLSSheetRewroteTheWholeWorkbookFromCellValues)
     EXPECT_EQ(ReadAll(Folder + "/out/book-Data.csv"), "10,3/17/2023,\n2,,\"Label\"\n\"=SUM(A1:A2)\",,\n");
     EXPECT_EQ(ReadAll(Folder + "/out/book-New.csv"), "\"a\",7\n8.5,\"\xED\x95\x9C\"\n");
     EXPECT_EQ(ReadAll(Folder + "/out/book-Other.csv"), "\"x\"\n");
+}
+
+TEST_F(Office, RegressionWritingOverASharedFormulaDroppedItFromCellsNotWritten)
+{
+    // A1:C2 written over C2, where the formula filled down C2:C5 was kept; D2:E3 not written.
+    const std::string path = Folder + "/shared.xlsx";
+    std::ofstream(path, std::ios::binary) << ZipOf(SharedFormulaBook());
+    const TRun run = Run("set FixedCols 0\nset FixedRows 0\nset ColCount 3\nset RowCount 2\n"
+                         "block 0 0 a\\tb\\tc\\n10\\t20\\t30\ncall SaveTOXLSSheet " +
+                         path + " Data\n");
+    ASSERT_EQ(run.Status, 0) << run.Out;
+    Convert("shared.xlsx", "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true,true,true,false,-1",
+            "shared-Data.csv");
+    const std::string data = ReadAll(Folder + "/out/shared-Data.csv");
+    EXPECT_EQ(data,
+              "\"a\",\"b\",\"c\",,\n10,20,30,\"=$A2+A$2\",\"=$A2+B$2\"\n3,,\"=A3*2\",\"=$A3+A$2\",\"=$A3+B$2\"\n"
+              "4,,\"=A4*2\",,\n5,,\"=A5*2\",,\n");
+    // LibreOffice counts every formula the cells not written had: seven.
+    size_t formulas = 0;
+    for (size_t at = data.find("\"="); at != std::string::npos; at = data.find("\"=", at + 1))
+        ++formulas;
+    EXPECT_EQ(formulas, 7u);
 }

@@ -143,6 +143,12 @@ const TPackageCase kPackages[] = {
                    "</sheetData></worksheet>",
                    "<sst><si><r><t>a</t></r><r><t>b</t></r></si></sst>"),
      "B2=ab;C2=f;"},
+    // Part names are found without regard to case.
+    {"PartNamesInAnotherCase",
+     ZipOf({{"XL/Workbook.xml", kWorkbookXml},
+            {"xl/_rels/workbook.xml.rels", kRels},
+            {"xl/WORKSHEETS/Sheet1.XML", "<worksheet><sheetData><row><c><v>7</v></c></row></sheetData></worksheet>"}}),
+     "A1=7;"},
     {"CellsPastTheSheetAreSkipped",
      BookWithSheet("<worksheet><sheetData><row><c r=\"A99999999\"><v>1</v></c><c r=\"XFE1\"><v>2</v></c>"
                    "<c r=\"A1\"><v>3</v></c></row></sheetData></worksheet>"),
@@ -152,9 +158,16 @@ INSTANTIATE_TEST_SUITE_P(Reading, BrokenPackage, ::testing::ValuesIn(kPackages),
                          [](const ::testing::TestParamInfo<TPackageCase>& row) { return std::string(row.param.Name); });
 
 // Each limit, scaled down: a workbook at it reads, one past it is refused.
-TWorkbookLimits Limits(size_t entry, size_t total, int depth, int64_t cells) { return {entry, total, depth, cells}; }
+TWorkbookLimits Limits(size_t entry, size_t total, int depth, int64_t cells, size_t texts = kMaxWorkbookTextBytes)
+{
+    return {entry, total, depth, cells, texts};
+}
 const std::string kFourCells = "<worksheet><sheetData><row><c><v>1</v></c><c><v>2</v></c><c><v>3</v></c>"
                                "<c><v>4</v></c></row></sheetData></worksheet>";
+// Four cells that each use the one shared four-byte text, and one text of their own.
+const std::string kFourUses = "<worksheet><sheetData><row><c t=\"s\"><v>0</v></c><c t=\"s\"><v>0</v></c>"
+                              "<c t=\"s\"><v>0</v></c><c t=\"s\"><v>0</v></c><c t=\"str\"><v>own</v></c>"
+                              "</row></sheetData></worksheet>";
 const std::string kSixteenBytes = "<worksheet>   </worksheet>";  // no cells, 25 bytes
 const int64_t kListBytes =
     static_cast<int64_t>(EntriesOf(BookOfOnePart(40, "")).at("xl/workbook.xml").size() +
@@ -167,6 +180,11 @@ const TPackageCase kLimits[] = {
     {"CellsPastTheirLimit", BookWithSheet(kFourCells), "The workbook is too large", Limits(1 << 20, 1 << 20, 16, 3)},
     {"SharedTextsPastTheirLimit", BookWithSheet("<worksheet/>", "<sst><si/><si/><si/><si/></sst>"),
      "The workbook is too large", Limits(1 << 20, 1 << 20, 16, 3)},
+    // A shared text costs its size at every cell that uses it.
+    {"TextsAtTheirLimit", BookWithSheet(kFourUses, "<sst><si><t>abcd</t></si></sst>"),
+     "A1=abcd;B1=abcd;C1=abcd;D1=abcd;E1=own;", Limits(1 << 20, 1 << 20, 16, 10, 19)},
+    {"TextsPastTheirLimit", BookWithSheet(kFourUses, "<sst><si><t>abcd</t></si></sst>"), "The workbook is too large",
+     Limits(1 << 20, 1 << 20, 16, 10, 18)},
     {"EntryAtItsLimit", BookWithSheet(kFourCells), "A1=1;B1=2;C1=3;D1=4;", Limits(kFourCells.size(), 1 << 20, 16, 10)},
     {"EntryPastItsLimit", BookWithSheet(kFourCells), "The workbook is too large",
      Limits(kFourCells.size() - 1, 1 << 20, 16, 10)},
@@ -198,7 +216,8 @@ TEST(SpreadsheetServer, SheetNamesAreOnesOfficeProgramsOpen)
     const TOleVariant book = OleCall(OleCall(TOleVariant(CreateOfficeServer("Excel.Application")), "WorkBooks"), "Add");
     const TOleVariant first = OleGet(book, "Sheets", {TOleVariant(1)});
     OlePut(OleCall(OleCall(book, "WorkSheets"), "Add"), "Name", TOleVariant("Data"));
-    for (const char* bad : {"", "a/b", "a:b", "[x]", "'x", "12345678901234567890123456789012", "DATA"})
+    for (const char* bad :
+         {"", "a/b", "a:b", "[x]", "'x", "12345678901234567890123456789012", "DATA", "ab\x01", "\t", "a\nb", "x\x1F"})
         EXPECT_THROW(OlePut(first, "Name", TOleVariant(bad)), EOleException) << bad;
     OlePut(first, "Name", TOleVariant("\xC7\xD1\xB1\xDB 123456789012345678901234567"));
     EXPECT_EQ(OleCall(first, "Name").AsString(), "\xC7\xD1\xB1\xDB 123456789012345678901234567");
@@ -346,8 +365,8 @@ class HostileWorkbook : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/office-package-XXXXXX";
-        Folder = mkdtemp(pattern);
+        std::string pattern = (std::filesystem::temp_directory_path() / "office-package-XXXXXX").string();
+        Folder = mkdtemp(pattern.data());
     }
     void TearDown() override { std::filesystem::remove_all(Folder); }
     std::string Write(const std::string& name, const std::string& bytes)
@@ -416,4 +435,76 @@ TEST_F(HostileWorkbook, AFileLargerThanAWorkbookMayBeIsNotRead)
     EXPECT_EQ(Failure(open), "The file is not a valid workbook");
     ASSERT_EQ(truncate(path.c_str(), kMaxWorkbookFileBytes + 1), 0);
     EXPECT_EQ(Failure(open), "The workbook is too large");
+}
+
+TEST_F(HostileWorkbook, RegressionASharedStringWasCopiedIntoEveryCellThatUsesItPastAnyLimit)
+{
+    // 4 MB of text used by 300 cells: 1.2 GB once every cell holds its copy.
+    std::string cells;
+    for (int i = 0; i < 300; ++i)
+        cells += "<c t=\"s\"><v>0</v></c>";
+    const std::string bytes = BookWithSheet("<worksheet><sheetData><row>" + cells + "</row></sheetData></worksheet>",
+                                            "<sst><si><t>" + std::string(size_t{4} << 20, 'x') + "</t></si></sst>");
+    EXPECT_LT(bytes.size(), size_t{64} << 10);
+    const auto [growth, result] = PeakGrowthMiB([&] { return ReadBack(bytes); });
+    EXPECT_EQ(result, "The workbook is too large");
+    EXPECT_LT(growth, static_cast<long>(kMaxWorkbookTextBytes >> 20) + 128) << growth;
+}
+
+TEST_F(HostileWorkbook, RegressionLargeCountsInTheDocumentPropertiesOverflowedWhenASheetWasAdded)
+{
+    // Two headings whose counts sum past a 32-bit number, then one of two that looks like the
+    // sheets' titles once the sum wraps round: no heading is the sheets', so the part stays.
+    TZipEntries entries = ExcelLikeBook();
+    for (auto& [name, bytes] : entries)
+        if (name == "docProps/app.xml")
+            bytes = std::string(kXmlHead) +
+                "<Properties xmlns=\"http://schemas.openxmlformats.org/officeDocument/2006/extended-properties\" "
+                "xmlns:vt=\"http://schemas.openxmlformats.org/officeDocument/2006/docPropsVTypes\"><HeadingPairs>"
+                "<vt:vector size=\"8\" baseType=\"variant\">"
+                "<vt:variant><vt:lpstr>A</vt:lpstr></vt:variant><vt:variant><vt:i4>2147483647</vt:i4></vt:variant>"
+                "<vt:variant><vt:lpstr>B</vt:lpstr></vt:variant><vt:variant><vt:i4>2147483647</vt:i4></vt:variant>"
+                "<vt:variant><vt:lpstr>C</vt:lpstr></vt:variant><vt:variant><vt:i4>2</vt:i4></vt:variant>"
+                "<vt:variant><vt:lpstr>D</vt:lpstr></vt:variant><vt:variant><vt:i4>2</vt:i4></vt:variant>"
+                "</vt:vector></HeadingPairs><TitlesOfParts><vt:vector size=\"2\" baseType=\"lpstr\">"
+                "<vt:lpstr>Data</vt:lpstr><vt:lpstr>Other</vt:lpstr></vt:vector></TitlesOfParts></Properties>";
+    const std::string before = ZipOf(entries);
+    TXlsxPackage package(before);
+    const TSheetData data{"Data", {}}, other{"Other", {}}, added{"New", {{{1, 1}, Variant(1.0)}}};
+    const std::string after = package.Written({{0, &data, {}}, {-1, &added, {}}, {1, &other, {}}});
+    EXPECT_EQ(EntriesOf(after).at("docProps/app.xml"), EntriesOf(before).at("docProps/app.xml"));
+    const TWorkbookData read = ReadXlsx(after);
+    ASSERT_EQ(read.Sheets.size(), 3u);
+    EXPECT_EQ(read.Sheets[1].Name, "New");
+    EXPECT_EQ(read.Sheets[1].Cells.at({1, 1}), Variant(1.0));
+}
+
+TEST_F(HostileWorkbook, RegressionManySheetsWereMatchedToTheirPartsAndNamedOneByOne)
+{
+    // At every sheet, every relationship and every entry of the package were compared: this
+    // checks that the indexes that replaced them give the same answers at a large count.
+    constexpr int kSheets = 20000;
+    TWorkbookData many;
+    for (int i = 1; i <= kSheets; ++i)
+        many.Sheets.push_back({"Sheet" + std::to_string(i), {}});
+    many.Sheets.back().Cells[{1, 1}] = Variant("last");
+    const std::string path = Write("many.xlsx", XlsxBytes(many));
+    const TOleVariant book = OleCall(OleCall(TOleVariant(CreateOfficeServer("Excel.Application")), "WorkBooks"), "Open",
+                                     {TOleVariant(path)});
+    const TOleVariant added = OleCall(OleCall(book, "WorkSheets"), "Add");
+    EXPECT_EQ(OleCall(added, "Name").AsString(), "Sheet" + std::to_string(kSheets + 1));
+    OlePut(OleGet(added, "Range", {TOleVariant("A1")}), "Value", TOleVariant("new"));
+    OleCall(book, "Save");
+
+    std::ifstream in(path, std::ios::binary);
+    TXlsxPackage back(std::string(std::istreambuf_iterator<char>(in), {}));
+    ASSERT_EQ(back.Sheets().size(), size_t{kSheets + 1});
+    EXPECT_EQ(back.Sheets()[0].Name, "Sheet" + std::to_string(kSheets + 1));
+    EXPECT_EQ(back.Sheets()[0].Part, "xl/worksheets/sheet" + std::to_string(kSheets + 1) + ".xml");
+    EXPECT_EQ(back.Sheets()[kSheets].Part, "xl/worksheets/sheet" + std::to_string(kSheets) + ".xml");
+    TSheetData first, last;
+    back.ReadCells(0, first);
+    back.ReadCells(kSheets, last);
+    EXPECT_EQ(first.Cells.at({1, 1}), Variant("new"));
+    EXPECT_EQ(last.Cells.at({1, 1}), Variant("last"));
 }

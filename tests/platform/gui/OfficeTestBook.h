@@ -162,6 +162,31 @@ inline TZipEntries ExcelLikeBook()
     };
 }
 
+// ExcelLikeBook with the sheet "Data" holding formulas kept once and shared: A2:A5 hold 2 to 5;
+// C2:C5 one formula filled down (=A2*2), shared from C2; D2:E3 one filled across and down
+// (=$A2+A$2), shared from D2. The calculation chain lists them.
+inline TZipEntries SharedFormulaBook()
+{
+    TZipEntries entries = ExcelLikeBook();
+    for (auto& [name, bytes] : entries)
+        if (name == "xl/worksheets/sheet1.xml")
+            bytes = std::string(kXmlHead) + "<worksheet xmlns=\"" + kSheetMain +
+                "\"><sheetData>"
+                "<row r=\"2\"><c r=\"A2\"><v>2</v></c><c r=\"C2\"><f t=\"shared\" ref=\"C2:C5\" si=\"0\">A2*2</f>"
+                "<v>4</v></c><c r=\"D2\"><f t=\"shared\" ref=\"D2:E3\" si=\"1\">$A2+A$2</f><v>4</v></c>"
+                "<c r=\"E2\"><f t=\"shared\" si=\"1\"/><v>4</v></c></row>"
+                "<row r=\"3\"><c r=\"A3\"><v>3</v></c><c r=\"C3\"><f t=\"shared\" si=\"0\"/><v>6</v></c>"
+                "<c r=\"D3\"><f t=\"shared\" si=\"1\"/><v>5</v></c><c r=\"E3\"><f t=\"shared\" si=\"1\"/><v>5</v></c>"
+                "</row><row r=\"4\"><c r=\"A4\"><v>4</v></c><c r=\"C4\"><f t=\"shared\" si=\"0\"/><v>8</v></c></row>"
+                "<row r=\"5\"><c r=\"A5\"><v>5</v></c><c r=\"C5\" s=\"1\"><f t=\"shared\" si=\"0\" ca=\"1\"/>"
+                "<v>10</v></c></row></sheetData></worksheet>";
+        else if (name == "xl/calcChain.xml")
+            bytes = std::string(kXmlHead) + "<calcChain xmlns=\"" + kSheetMain +
+                "\"><c r=\"C2\" i=\"1\"/><c r=\"D2\"/><c r=\"E2\"/><c r=\"C3\"/><c r=\"D3\"/><c r=\"E3\"/>"
+                "<c r=\"C4\"/><c r=\"C5\"/></calcChain>";
+    return entries;
+}
+
 // How far the peak resident size of a child process running Work rises above the size at the
 // start, in MiB, and what Work gave back (at most 4 KiB). Measured in a child so that what the
 // test process reached before does not hide it.
