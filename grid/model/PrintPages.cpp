@@ -57,7 +57,8 @@ int TPrintPages::Run()
     FWidths.assign(columns, 0);
     FOffsets.assign(columns, 0);
     FPages = 0;
-    FCachedRow = -1;
+    FRangeHeights.assign(static_cast<size_t>(std::max(0, FJob.Range.Bottom - FJob.Range.Top + 1)), -1);
+    FFixedHeights.assign(static_cast<size_t>(std::clamp(FJob.Range.Top, 0, std::max(0, FJob.FixedRows))), -1);
     MeasureColumns();
     FitColumns();
     for (int c = FJob.Range.Left; c <= FJob.Range.Right; ++c) {
@@ -235,17 +236,25 @@ void TPrintPages::PrintSlice(size_t Index)
 
 int TPrintPages::RowTextHeight(int Row)
 {
-    if (Row == FCachedRow)
-        return FCachedHeight;
+    // A row is measured once a run: each slice of the columns lays the same rows out again.
+    std::vector<int>& heights = Row >= FJob.Range.Top ? FRangeHeights : FFixedHeights;
+    const size_t at = static_cast<size_t>(Row >= FJob.Range.Top ? Row - FJob.Range.Top : Row);
+    if (at >= heights.size())
+        return MeasureRowTextHeight(Row);
+    if (heights[at] < 0)
+        heights[at] = MeasureRowTextHeight(Row);
+    return heights[at];
+}
+
+int TPrintPages::MeasureRowTextHeight(int Row)
+{
     int height = FSettings.FixedHeight;
     if (!FSettings.UseFixedHeight && !FTarget.RowHeight(Row, height)) {
         height = 0;
         for (int c = FJob.Range.Left; c <= FJob.Range.Right; ++c)
             height = std::max(height, FTarget.MeasureCellHeight(c, Row));
     }
-    FCachedRow = Row;
-    FCachedHeight = PageSize(height);
-    return FCachedHeight;
+    return PageSize(height);
 }
 
 int TPrintPages::RowAdvance(int Row)

@@ -152,6 +152,7 @@ private:
     void CutSlices();
     void PrintSlice(size_t Index);
     int RowTextHeight(int Row);
+    int MeasureRowTextHeight(int Row);
     int RowAdvance(int Row);
     void PrintRow(const TSlice& Slice, int Row, bool Draw);
     void DrawRun(int First, int Last, const std::vector<int>& Offsets, int OffsetBase, int Row, int Advance);
@@ -174,5 +175,7 @@ private:
     std::vector<TSlice> FSlices;
     int FPages = 0;    // pages counted so far; the page being built is FPages + 1
     int64_t FPos = 0;  // the position down the page
-    int FCachedRow = -1, FCachedHeight = 0;
+    // Text heights of the rows asked so far (-1: not yet): the range's rows, then the fixed rows
+    // above it that are repeated. Every slice and every repeat asks again.
+    std::vector<int> FRangeHeights, FFixedHeights;
 };
