@@ -16,7 +16,8 @@
 //
 // Then find of an absent text against QAbstractItemModel::match (GridBenchFind.h).
 //
-// Then printing 10,000 rows to a PDF file against LibreOffice headless (GridBenchPrint.h).
+// Then printing 10,000 rows to a PDF file against LibreOffice headless (GridBenchPrint.h); the
+// previews of wide grids and the print of a huge cell come right after the huge cell's paints.
 //
 // Then workbooks of many sheets: opening them, and adding a sheet against writing one
 // (GridBenchOffice.h).
@@ -175,6 +176,8 @@ int main(int argc, char** argv)
     const TBenchText cp949(false), utf8(true);
     // --- One huge cell, first: its peak is measured before the fills below raise the process's.
     LargeCellMetrics();
+    // --- Previews of wide grids and the print of a huge cell (GridBenchPrint.cpp).
+    PrintScaleMetrics();
 
     const TFill ours = Measure(rows, [&] {
         auto grid = std::make_unique<TCellGrid>(nullptr);

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -19,16 +18,6 @@
 #include "platform/gui/Forms.h"
 
 namespace {
-
-// The process's peak resident size so far, in MB.
-double PeakMb()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024;
-    return -1;
-}
 
 // The median of 5 paints of a grid whose middle cell holds Text.
 double PaintMs(const AnsiString& Text)
@@ -82,9 +71,9 @@ void LargeCellMetrics()
     while (line.size() < 60u * 1000 * 1000)
         line += words;
     Metric("grid_paint_short_cell_ms", PaintMs(line.substr(0, 60)));
-    const double before = PeakMb();
+    const double before = StatusMb("VmHWM:");
     Metric("grid_paint_60mb_cell_ms", PaintMs(line));
-    Metric("grid_paint_60mb_cell_peak_mb", PeakMb() - before);
+    Metric("grid_paint_60mb_cell_peak_mb", StatusMb("VmHWM:") - before);
     Metric("grid_ascii_left_ms", AsciiMs(taLeftJustify));
     Metric("grid_ascii_centred_ms", AsciiMs(taCenter));
 }

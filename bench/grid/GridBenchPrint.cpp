@@ -4,10 +4,14 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
+#include <string>
+#include <utility>
 
 #include "bench/grid/GridBenchMeasure.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/Cp949.h"
+#include "platform/gui/Bitmap.h"
 #include "platform/gui/OfficeConvert.h"
 #include "platform/gui/Printers.h"
 
@@ -43,7 +47,66 @@ int PdfPageCount(const std::string& file)
     return pages;
 }
 
+// The milliseconds Run takes and what it adds to the resident size at its peak (-1 when the
+// kernel cannot reset the peak).
+std::pair<double, double> TimeAndPeak(const std::function<void()>& Run)
+{
+    const bool reset = static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5" << std::flush);
+    const double before = StatusMb("VmRSS:");
+    const double ms = Millis(Run);
+    return {ms, reset ? StatusMb("VmHWM:") - before : -1};
+}
+
+void PreviewInto(TCellGrid& Grid)
+{
+    TBitmap page;
+    page.SetSize(420, 594);
+    Grid.PrintPreview(page.Canvas(), TRect{0, 0, 420, 594});
+}
+
+double PreviewColumnsMs(int Cols)
+{
+    TCellGrid grid(nullptr);
+    grid.SetColCount(Cols);
+    grid.SetRowCount(2);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < Cols; ++c)
+            grid.SetCells(c, r, "abc");
+    return Millis([&] { PreviewInto(grid); });
+}
+
 }  // namespace
+
+void PrintScaleMetrics()
+{
+    const double narrow = PreviewColumnsMs(4000), wide = PreviewColumnsMs(16000);
+    Metric("grid_preview_4000_cols_ms", narrow);
+    Metric("grid_preview_16000_cols_ms", wide);
+    Metric("grid_preview_cols_ratio", wide / narrow);
+
+    QTemporaryDir dir;
+    AnsiString line;
+    const AnsiString words = "\xB0\xA1\xB3\xAA\xB4\xD9 abc ";  // 가나다 abc
+    while (line.size() < 60u * 1000 * 1000)
+        line += words;
+    TCellGrid grid(nullptr);
+    grid.SetColCount(2);
+    grid.SetRowCount(2);
+    grid.SetCells(0, 1, line);
+    grid.SetCells(1, 0, "next");
+    line = AnsiString();
+    TPrinter* printer = Printer();
+    SetPrinterPdfFile(dir.path().toStdString() + "/cell.pdf");
+    printer->SetPrinterIndex(printer->Printers()->IndexOf(kPdfPrinterName));
+    const auto [printMs, printPeak] = TimeAndPeak([&] { grid.Print(); });
+    SetPrinterPdfFile("");
+    printer->SetPrinterIndex(-1);
+    const auto [previewMs, previewPeak] = TimeAndPeak([&] { PreviewInto(grid); });
+    Metric("grid_print_60mb_cell_ms", printMs);
+    Metric("grid_print_60mb_cell_peak_mb", printPeak);
+    Metric("grid_preview_60mb_cell_ms", previewMs);
+    Metric("grid_preview_60mb_cell_peak_mb", previewPeak);
+}
 
 void PrintMetrics(int Rows, int Cols, const std::function<std::string(int Col, int Row)>& Cell)
 {

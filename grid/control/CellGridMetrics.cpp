@@ -20,6 +20,24 @@ namespace {
 constexpr int kPrintHtmlBox = 1000;
 constexpr double kPi = 3.14159265358979323846;
 
+// The width of a line on the canvas, measured piece by piece no further than Limit: no printed
+// column is wider, so a huge line costs what a page can hold, not what the line holds.
+int64_t LineWidthUpTo(TCanvas* Canvas, std::string_view Line, int64_t Limit)
+{
+    constexpr size_t kPiece = 4096;
+    if (Line.size() <= kPiece)
+        return Canvas->TextWidth(Line);
+    int64_t width = 0;
+    for (size_t at = 0; at < Line.size() && width < Limit;) {
+        size_t end = at;
+        while (end < Line.size() && end - at < kPiece)
+            end += static_cast<size_t>(CharLengthAt(Line, end));
+        end = std::min(end, Line.size());
+        width += Canvas->TextWidth(Line.substr(at, end - at));
+        at = end;
+    }
+    return width;
+}
 
 }  // namespace
 
@@ -140,7 +158,7 @@ TPoint TCellGrid::GetPrintTextSize(TCanvas* Canvas, int ACol, int ARow, int Prin
             AnsiString line = GetNextLine(text, Multilinecells);
             if (URLShow() && !URLFull())
                 StripURLProtocol(line);
-            widest = std::max(widest, int64_t{Canvas->TextWidth(line)} + graphic.x);
+            widest = std::max(widest, LineWidthUpTo(Canvas, line, kMaxPageLength) + graphic.x);
             ++lines;
         } while (!text.empty());
         size.x = static_cast<int>(std::min<int64_t>(widest, kMaxPageLength));

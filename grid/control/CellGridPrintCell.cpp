@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "grid/control/CellGridPrint.h"
 #include "grid/control/CellImage.h"
@@ -193,6 +194,18 @@ void DrawHtml(TPrintRun& Run, const AnsiString& Text, const TRect& R)
     c->Brush()->SetStyle(brush);
 }
 
+// How far a line can run across a cell on the canvas: the larger of its width in the canvas's
+// units and in device pixels, and for a turned line its height as well.
+int64_t LineRoom(TCanvas* Canvas, const TRect& Cell, bool Turned)
+{
+    TRect device = LoMetric(Cell);
+    LPtoDP(Canvas, device);
+    const auto extent = [](int64_t a, int64_t b) { return a < b ? b - a : a - b; };
+    const int64_t across = std::max(extent(Cell.Left, Cell.Right), extent(device.Left, device.Right));
+    const int64_t down = std::max(extent(Cell.Top, Cell.Bottom), extent(device.Top, device.Bottom));
+    return Turned ? across + down : across;
+}
+
 // Plain text: one line placed by the turned-text table, several lines one under the other, or
 // word-wrapped into the column. The cell is filled once; lines are drawn over it.
 void DrawPlain(TPrintRun& Run, int Col, int Row, AnsiString Text, const TRect& Cell, const TRect& R, int Advance)
@@ -225,13 +238,16 @@ void DrawPlain(TPrintRun& Run, int Col, int Row, AnsiString Text, const TRect& C
         AnsiString line = GetNextLine(Text, g.Multilinecells);
         if (g.URLShow() && !g.URLFull())
             StripURLProtocol(line);
-        lines.push_back(line);
+        lines.push_back(std::move(line));
     } while (!Text.empty());
     const auto lower = [&](int free) { return valign == vtaTop ? 0 : valign == vtaCenter ? free / 2 : free; };
+    // Only what the cell can show of a line is measured and drawn.
+    const unsigned side = align == taRightJustify ? DT_RIGHT : align == taCenter ? DT_CENTER : DT_LEFT;
     if (lines.size() == 1) {
         int angle = 0;
         const bool turned = g.IsRotated(Col, Row, angle);
-        const int w = c->TextWidth(lines[0]);
+        const std::string_view shown = ShownPartOfLine(lines[0], LineRoom(c, Cell, turned), side);
+        const int w = c->TextWidth(shown);
         const double a = angle * kPi / 180;
         const int blockHeight =
             turned ? std::abs(static_cast<int>(w * std::sin(a))) + std::abs(static_cast<int>(lh * std::cos(a))) : lh;
@@ -240,15 +256,17 @@ void DrawPlain(TPrintRun& Run, int Col, int Row, AnsiString Text, const TRect& C
         at.y += lower(spacing + Advance - blockHeight);
         if (turned)
             c->Font()->SetOrientation(angle * 10);
-        c->TextRect(LoMetric(Cell), at.x, -at.y, lines[0]);
+        c->TextRect(LoMetric(Cell), at.x, -at.y, shown);
         return;
     }
     // Lines past the cell's bottom are clipped away: they are not drawn, and positions stay small.
     const int64_t block = static_cast<int64_t>(lh) * static_cast<int64_t>(lines.size());
     int64_t y = R.Top + lower(PageCoord(Advance - block));
-    for (const AnsiString& line : lines) {
+    const int64_t room = LineRoom(c, Cell, false);
+    for (const AnsiString& whole : lines) {
         if (y > Cell.Bottom || (lh <= 0 && y + height < Cell.Top))
             break;
+        const std::string_view line = ShownPartOfLine(whole, room, side);
         const int w = c->TextWidth(line);
         const int x = align == taLeftJustify ? R.Left + inset
             : align == taRightJustify        ? R.Right - inset - w
@@ -319,7 +337,7 @@ void PrintGridCell(TPrintRun& Run, const TPrintCell& Cell)
     }
     case 1: DrawHtml(Run, text, place.Text); break;
     case 3: text = g.CalcCell(col, row); [[fallthrough]];
-    default: DrawPlain(Run, col, row, text, Cell.Rect, place.Text, Cell.Advance); break;
+    default: DrawPlain(Run, col, row, std::move(text), Cell.Rect, place.Text, Cell.Advance); break;
     }
     Run.CheckAlive();
     if (place.Extra && !place.Graphic.IsEmpty())

@@ -57,7 +57,8 @@ int TPrintPages::Run()
     FWidths.assign(columns, 0);
     FOffsets.assign(columns, 0);
     FPages = 0;
-    FCachedRow = -1;
+    FRangeHeights.assign(static_cast<size_t>(std::max(0, FJob.Range.Bottom - FJob.Range.Top + 1)), -1);
+    FFixedHeights.assign(static_cast<size_t>(std::clamp(FJob.Range.Top, 0, std::max(0, FJob.FixedRows))), -1);
     MeasureColumns();
     FitColumns();
     for (int c = FJob.Range.Left; c <= FJob.Range.Right; ++c) {
@@ -129,14 +130,19 @@ void TPrintPages::CutSlices()
     const int64_t limit = int64_t{FJob.PageWidth} - FSettings.RightSize;
     const int64_t x0 = FSettings.Centered ? 0 : FSettings.LeftSize;
     const auto width = [this](int c) { return int64_t{FWidths[static_cast<size_t>(c)]} + FSpace; };
+    FRepeatStarts.clear();
+    int64_t repeatedWidth = 0;
+    if (FJob.FixedCols > 0 && FSettings.RepeatFixedCols)
+        for (int c = 0; c <= FJob.FixedCols; ++c) {
+            FRepeatStarts.push_back(repeatedWidth);
+            if (c < FJob.FixedCols)
+                repeatedWidth += width(c);
+        }
     for (int first = FJob.Range.Left; first <= FJob.Range.Right;) {
         TSlice s;
         s.First = first;
         s.RepeatCols = first != FJob.Range.Left && FJob.FixedCols > 0 && FSettings.RepeatFixedCols;
-        int64_t repeated = 0;
-        if (s.RepeatCols)
-            for (int c = 0; c < FJob.FixedCols; ++c)
-                repeated += width(c);
+        const int64_t repeated = s.RepeatCols ? repeatedWidth : 0;
         // A slice holds at least its first column, however wide.
         int64_t used = repeated + width(first);
         s.Last = first;
@@ -149,14 +155,8 @@ void TPrintPages::CutSlices()
             if (c <= s.Last)
                 at += width(c);
         }
-        if (s.RepeatCols) {
-            at = x0 + shift;
-            for (int c = 0; c <= FJob.FixedCols; ++c) {
-                s.RepeatOffsets.push_back(PageCoord(at));
-                if (c < FJob.FixedCols)
-                    at += width(c);
-            }
-        }
+        if (s.RepeatCols)
+            s.RepeatLeft = x0 + shift;
         first = s.Last + 1;
         FSlices.push_back(std::move(s));
     }
@@ -189,8 +189,10 @@ void TPrintPages::PrintSlice(size_t Index)
     const TSlice& s = FSlices[Index];
     // Offsets as the page being laid out leaves them: column 0 starts at the left start.
     FOffsets[0] = FSettings.Centered ? 0 : FSettings.LeftSize;
-    for (size_t f = 0; f + 1 < s.RepeatOffsets.size(); ++f)
-        FOffsets[f] = s.RepeatOffsets[f];
+    // Every slice after the first repeats the fixed columns alike: the last one's are kept.
+    if (s.RepeatCols && Index + 1 == FSlices.size())
+        for (int f = 0; f < FJob.FixedCols; ++f)
+            FOffsets[static_cast<size_t>(f)] = RepeatOffset(s, f);
     for (size_t i = 0; i < s.Offsets.size(); ++i)
         FOffsets[static_cast<size_t>(s.First) + i] = s.Offsets[i];
 
@@ -235,17 +237,25 @@ void TPrintPages::PrintSlice(size_t Index)
 
 int TPrintPages::RowTextHeight(int Row)
 {
-    if (Row == FCachedRow)
-        return FCachedHeight;
+    // A row is measured once a run: each slice of the columns lays the same rows out again.
+    std::vector<int>& heights = Row >= FJob.Range.Top ? FRangeHeights : FFixedHeights;
+    const size_t at = static_cast<size_t>(Row >= FJob.Range.Top ? Row - FJob.Range.Top : Row);
+    if (at >= heights.size())
+        return MeasureRowTextHeight(Row);
+    if (heights[at] < 0)
+        heights[at] = MeasureRowTextHeight(Row);
+    return heights[at];
+}
+
+int TPrintPages::MeasureRowTextHeight(int Row)
+{
     int height = FSettings.FixedHeight;
     if (!FSettings.UseFixedHeight && !FTarget.RowHeight(Row, height)) {
         height = 0;
         for (int c = FJob.Range.Left; c <= FJob.Range.Right; ++c)
             height = std::max(height, FTarget.MeasureCellHeight(c, Row));
     }
-    FCachedRow = Row;
-    FCachedHeight = PageSize(height);
-    return FCachedHeight;
+    return PageSize(height);
 }
 
 int TPrintPages::RowAdvance(int Row)
@@ -259,15 +269,23 @@ void TPrintPages::PrintRow(const TSlice& Slice, int Row, bool Draw)
     const int advance = RowAdvance(Row);
     if (Draw) {
         if (Slice.RepeatCols)
-            DrawRun(0, FJob.FixedCols - 1, Slice.RepeatOffsets, 0, Row, advance);
-        DrawRun(Slice.First, Slice.Last, Slice.Offsets, Slice.First, Row, advance);
+            DrawRun(
+                0, FJob.FixedCols - 1, [&](int c) { return RepeatOffset(Slice, c); }, Row, advance);
+        DrawRun(
+            Slice.First, Slice.Last, [&](int c) { return Slice.Offsets[static_cast<size_t>(c - Slice.First)]; }, Row,
+            advance);
     }
     FPos += advance;
 }
 
-void TPrintPages::DrawRun(int First, int Last, const std::vector<int>& Offsets, int OffsetBase, int Row, int Advance)
+int TPrintPages::RepeatOffset(const TSlice& Slice, int Col) const
 {
-    const auto at = [&](int c) { return Offsets[static_cast<size_t>(c - OffsetBase)]; };
+    return PageCoord(Slice.RepeatLeft + FRepeatStarts[static_cast<size_t>(Col)]);
+}
+
+void TPrintPages::DrawRun(int First, int Last, const std::function<int(int)>& Offset, int Row, int Advance)
+{
+    const auto& at = Offset;
     for (int c = First; c <= Last; ++c) {
         TPrintCell cell;
         cell.Col = c;
@@ -349,7 +367,7 @@ void TPrintPages::DrawHeaderFooter(int SlicePage, int Slice)
 void TPrintPages::DrawPageBorders(const TSlice& Slice)
 {
     const TPrintBorders borders = FSettings.Borders;
-    const int left = Slice.RepeatCols ? Slice.RepeatOffsets.front() : Slice.Offsets.front();
+    const int left = Slice.RepeatCols ? RepeatOffset(Slice, 0) : Slice.Offsets.front();
     const int right = Slice.Offsets.back();
     const int top = PageCoord(int64_t{TopReserve()} + FSettings.TitleSpacing);
     const int bottom = PageCoord(FPos - FS / 2);
@@ -359,8 +377,8 @@ void TPrintPages::DrawPageBorders(const TSlice& Slice)
         FTarget.DrawLine(left, bottom, right, bottom);
     if (LinesAtColumns(borders)) {
         // The repeated block's right edge is the slice's left edge: drawn once.
-        for (size_t f = 0; f + 1 < Slice.RepeatOffsets.size(); ++f)
-            FTarget.DrawLine(Slice.RepeatOffsets[f], top, Slice.RepeatOffsets[f], bottom);
+        for (int f = 0; Slice.RepeatCols && f < FJob.FixedCols; ++f)
+            FTarget.DrawLine(RepeatOffset(Slice, f), top, RepeatOffset(Slice, f), bottom);
         for (const int x : Slice.Offsets)
             FTarget.DrawLine(x, top, x, bottom);
     }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "grid/model/CellGridTypes.h"
@@ -144,17 +145,20 @@ private:
     struct TSlice {
         int First = 0, Last = 0;
         bool RepeatCols = false;
-        std::vector<int> Offsets;        // columns First..Last+1, by column - First
-        std::vector<int> RepeatOffsets;  // fixed columns 0..FixedCols, when repeating
+        std::vector<int> Offsets;  // columns First..Last+1, by column - First
+        int64_t RepeatLeft = 0;    // the repeated fixed columns' left edge, when repeating
     };
     void MeasureColumns();
     void FitColumns();
     void CutSlices();
     void PrintSlice(size_t Index);
     int RowTextHeight(int Row);
+    int MeasureRowTextHeight(int Row);
     int RowAdvance(int Row);
     void PrintRow(const TSlice& Slice, int Row, bool Draw);
-    void DrawRun(int First, int Last, const std::vector<int>& Offsets, int OffsetBase, int Row, int Advance);
+    // A repeated fixed column's left edge (FixedCols: the block's right edge) beside a slice.
+    int RepeatOffset(const TSlice& Slice, int Col) const;
+    void DrawRun(int First, int Last, const std::function<int(int)>& Offset, int Row, int Advance);
     void DrawHeaderFooter(int SlicePage, int Slice);
     void DrawPageBorders(const TSlice& Slice);
     // Page begins after the current one: the printer turns a page, OnPrintPage fires.
@@ -172,7 +176,12 @@ private:
     double FScale = 1.0;
     std::vector<int> FWidths, FOffsets;
     std::vector<TSlice> FSlices;
+    // The fixed columns' left edges from the repeated block's left (0..FixedCols), alike for
+    // every slice: kept once, not once a slice.
+    std::vector<int64_t> FRepeatStarts;
     int FPages = 0;    // pages counted so far; the page being built is FPages + 1
     int64_t FPos = 0;  // the position down the page
-    int FCachedRow = -1, FCachedHeight = 0;
+    // Text heights of the rows asked so far (-1: not yet): the range's rows, then the fixed rows
+    // above it that are repeated. Every slice and every repeat asks again.
+    std::vector<int> FRangeHeights, FFixedHeights;
 };

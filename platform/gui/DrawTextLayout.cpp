@@ -58,6 +58,11 @@ struct TShown {
     size_t Lines = SIZE_MAX;
 };
 
+size_t ShownChars(int64_t room)
+{
+    return static_cast<size_t>(std::clamp<int64_t>(room, 0, kMaxShownPixels)) + kShownSlack;
+}
+
 TShown ShownIn(const TRect& rect, unsigned flags, int lineHeight)
 {
     TShown shown;
@@ -67,7 +72,7 @@ TShown ShownIn(const TRect& rect, unsigned flags, int lineHeight)
     const auto room = [clip](int64_t extent) {
         return static_cast<size_t>(clip ? std::clamp<int64_t>(extent, 0, kMaxShownPixels) : kMaxShownPixels);
     };
-    shown.Chars = room(int64_t{rect.Right} - rect.Left) + kShownSlack;
+    shown.Chars = ShownChars(room(int64_t{rect.Right} - rect.Left));
     if (lineHeight > 0)
         shown.Lines = room(int64_t{rect.Bottom} - rect.Top) / static_cast<size_t>(lineHeight) + 2;
     return shown;
@@ -98,6 +103,15 @@ std::string_view ShownPart(std::string_view s, unsigned flags, size_t n)
     const size_t from = FirstChars(s, skip).size();
     return FirstChars(s.substr(from), n);
 }
+
+}  // namespace
+
+std::string_view ShownPartOfLine(std::string_view line, int64_t room, unsigned flags)
+{
+    return ShownPart(line, flags, ShownChars(room));
+}
+
+namespace {
 
 class TMeasure {
 public:

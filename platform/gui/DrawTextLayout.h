@@ -2,6 +2,7 @@
 // Line layout of the Win32 DrawText call, kept apart from painting so it can be tested with any
 // text metrics. Text is cp949: no line break, cut or ellipsis ever separates a two-byte pair.
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -69,5 +70,11 @@ struct TDrawTextLayout {
     // rectangle's top to the bottom of the text).
     int Height = 0;
 };
+
+// The part of one line that a room `room` pixels across can show, as the layout keeps it: every
+// character is a pixel wide at least, so no more characters than the room has pixels (with slack
+// for the narrowest). The line's start, its end with DT_RIGHT, its middle with DT_CENTER. Drawing
+// a huge line then costs what the room shows, not what the line holds.
+std::string_view ShownPartOfLine(std::string_view line, int64_t room, unsigned flags);
 
 TDrawTextLayout LayoutDrawText(const TTextMetrics& metrics, std::string_view text, const TRect& rect, unsigned flags);

@@ -10,6 +10,8 @@
 #include <QTemporaryFile>
 #include <unistd.h>
 
+#include <utility>
+
 #include "platform/core/AtomicFile.h"
 #include "platform/gui/Graphics.h"
 
@@ -54,8 +56,11 @@ TPrinter::TPrinter() : FPrinters(std::make_unique<TStringList>()) {}
 
 TPrinter::~TPrinter()
 {
-    if (Printing())
-        Finish(false);
+    // A job still open when the printer goes (a run that failed, the program ending) is dropped,
+    // quietly: nothing may leave a destructor.
+    try {
+        Abort();
+    } catch (...) {}
 }
 
 TStrings* TPrinter::Printers()
@@ -185,22 +190,22 @@ void TPrinter::Abort()
 
 void TPrinter::Finish(bool keep)
 {
+    // The job is over from here whatever fails below: the painter and the temporary file are
+    // taken from the printer first, and the file goes on every way out.
     Canvas()->EndPaint();
+    const std::unique_ptr<QPainter> painter = std::move(FPainter);
+    const std::string temp = std::exchange(FTempPdf, std::string());
+    const std::unique_ptr<const char, void (*)(const char*)> removal(temp.empty() ? nullptr : temp.c_str(),
+                                                                     [](const char* path) { unlink(path); });
     if (!keep)
         FQtPrinter->abort();
-    FPainter->end();
-    FPainter.reset();
-    std::string temp = std::move(FTempPdf);
-    FTempPdf.clear();
-    if (temp.empty())
+    painter->end();
+    if (temp.empty() || !keep)
         return;
     QFile file(QString::fromStdString(temp));
     bool read = file.open(QIODevice::ReadOnly);
     QByteArray bytes = read ? file.readAll() : QByteArray();
     file.close();
-    unlink(temp.c_str());
-    if (!keep)
-        return;
     TWriteResult written = read ? AtomicWriteFile(FTargetPdf, std::string_view(bytes.constData(), bytes.size()))
                                 : TWriteResult{false, "Cannot read the printed file"};
     if (!written)

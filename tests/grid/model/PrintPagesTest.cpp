@@ -29,9 +29,14 @@ public:
     std::map<int, std::vector<std::string>> Cells;
     std::vector<std::string> Texts, Lines;
     int Page = 1;
+    long HeightsMeasured = 0;
 
     int MeasureCellWidth(int Col, int Row) override { return ColWidth.count(Col) ? ColWidth[Col] : 100; }
-    int MeasureCellHeight(int Col, int Row) override { return 80; }
+    int MeasureCellHeight(int Col, int Row) override
+    {
+        ++HeightsMeasured;
+        return 80;
+    }
     int ScreenColWidth(int Col) override { return 64; }
     int HeaderTextWidth(const AnsiString& Text) override { return 10 * static_cast<int>(Text.size()); }
     int FooterTextWidth(const AnsiString& Text) override { return 10 * static_cast<int>(Text.size()); }
@@ -436,3 +441,32 @@ TEST(PrintPagesHugeNumbers, RegressionLayOutWithoutOverflow)
                     EXPECT_LE(std::abs(std::stoll(cell.substr(at))), kMaxPageCoord) << cell;
     }
 }
+
+// Fault: every slice of the columns measured each row's cells over all the columns again (and a
+// repeated fixed row on every page), so the work grew with the square of the columns: a preview
+// of 16,000 columns took 84 s. A row's cells are measured once a run.
+struct WorkCase {
+    const char* Name;
+    int Cols, Rows, FixedRows;
+};
+
+class PrintPagesWork : public ::testing::TestWithParam<WorkCase> {};
+
+TEST_P(PrintPagesWork, RegressionEachSliceMeasuredTheRowsAgain)
+{
+    const WorkCase& w = GetParam();
+    TSetup s(w.Cols, w.Rows);
+    s.Settings.UseFixedHeight = false;
+    s.Settings.RepeatFixedRows = w.FixedRows > 0;
+    s.Job.FixedRows = w.FixedRows;
+    const int pages = s.Print(1, 1, prPreview);
+    EXPECT_GT(pages, w.Cols / 4) << "the columns take many slices";
+    // A count and a preview: each measures every cell of the range once for its row's height.
+    EXPECT_LE(s.Target.HeightsMeasured, 2L * w.Cols * w.Rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, PrintPagesWork,
+                         ::testing::Values(WorkCase{"TwoRowsOf4000Columns", 4000, 2, 0},
+                                           WorkCase{"TwoRowsOf16000Columns", 16000, 2, 0},
+                                           WorkCase{"ARepeatedFixedRowOnEveryPage", 40, 200, 1}),
+                         [](const auto& row) { return std::string(row.param.Name); });

@@ -5,7 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
 #include <string>
 
 #include "GuiTestSupport.h"
@@ -83,6 +90,55 @@ TEST_F(PdfPrinter, AbortedJobLeavesTheOldFile)
     Printer()->Abort();
     EXPECT_TRUE(Printer()->Aborted());
     EXPECT_EQ(TempFolder::Read(pdf), "old");
+}
+
+namespace {
+
+// The process's mapped size in bytes, from /proc.
+rlim_t MappedBytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmSize:", 0) == 0)
+            return static_cast<rlim_t>(std::stoull(line.substr(7))) * 1024;
+    return 0;
+}
+
+}  // namespace
+
+// Fault: a job left open when its printer went (a run that raised, the program ending) read its
+// whole temporary PDF back before dropping it; short of memory that raised out of ~TPrinter and
+// the program aborted. The job is dropped without reading it, and nothing leaves the destructor.
+TEST_F(PdfPrinter, RegressionAPrinterWhoseJobFailedAbortedTheProgram)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer maps more than any address-space limit leaves";
+#endif
+    const std::string temp = folder.File("temp");
+    std::filesystem::create_directory(temp);
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setenv("TMPDIR", temp.c_str(), 1);
+        try {
+            TPrinter printer;
+            printer.SetPrinterIndex(printer.Printers()->IndexOf(kPdfPrinterName));
+            printer.BeginDoc();
+            printer.Canvas()->TextOut(100, 100, "page");
+            // The job's temporary file is made larger than the memory left to the process.
+            for (const auto& entry : std::filesystem::directory_iterator(temp))
+                std::filesystem::resize_file(entry.path(), std::uintmax_t{512} << 20);
+            const rlimit limit{MappedBytes() + (std::uintmax_t{32} << 20), RLIM_INFINITY};
+            setrlimit(RLIMIT_AS, &limit);
+            throw std::runtime_error("the run failed");
+        } catch (const std::runtime_error&) {}
+        _exit(std::filesystem::is_empty(temp) ? 0 : 5);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the job's temporary file was left behind";
+    EXPECT_FALSE(std::filesystem::exists(pdf));
 }
 
 TEST_F(PdfPrinter, PdfPrinterWithoutAFileIsNotValid)
