@@ -12,7 +12,12 @@ bool TBrowseFolderDlg::Execute()
     browser.Computers = BrowseKind == bfComputers;
     browser.DesktopRoot = DesktopRoot;
     browser.ScreenCenter = Position == dpScreenCenter;
+    browser.HelpButton = HelpContext != 0;
     TAliveToken alive = FLiveness.Token();
+    browser.OnHelp = [this, alive] {
+        if (*alive && HelpContext != 0 && Application)
+            Application->HelpContext(HelpContext);
+    };
     browser.OnInitialized = [this, &browser, alive] {
         if (!*alive)
             return;

@@ -23,6 +23,7 @@ public:
     // The folder to start in and, after OK, the one chosen (no trailing backslash); for
     // computers the host name.
     AnsiString FolderName;
+    // Not 0: the dialog has a Help button, which asks the application for this help context.
     int HelpContext = 0;
     TDialogPosition Position = dpScreenCenter;
     TNotifyEvent OnInitialized;

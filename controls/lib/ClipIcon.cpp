@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "controls/core/IconDirectory.h"
 #include "platform/gui/Clipboard.h"
+#include "platform/gui/IconDirectory.h"
 #include "platform/gui/Picture.h"
 #include "platform/gui/SystemMetrics.h"
 
@@ -54,11 +54,12 @@ void AssignClipboardIcon(TIcon* Icon)
     if (!Icon || !Clipboard()->HasFormat(IconClipboardFormat()))
         return;
     const std::string bytes = Clipboard()->GetBytes(IconClipboardFormat());
-    TIconDirectory directory;
-    if (!ReadIconDirectory(bytes, directory) || directory.Type != 1)
+    if (IconStreamType(bytes) != 1)
         return;
     try {
-        Icon->LoadFromBytes(bytes);  // leaves the icon as it was on bad image bytes
+        // The icon checks the directory as a picture pasted from this format does, and decodes
+        // only the image it shows; bad bytes leave it as it was.
+        Icon->LoadFromBytes(bytes);
     } catch (const EInvalidGraphic&) {}
 }
 

@@ -82,8 +82,6 @@ TSpeedbarSetupWindow::TSpeedbarSetupWindow(TComponent* AOwner) : TForm(AOwner), 
     HelpBtn->SetCaption("&Help");
 
     CloseBtn->OnClick = [this](TObject*) { Close(); };
-    // Help contexts have no help system here.
-    HelpBtn->OnClick = [](TObject*) {};
     SectionList->OnDrawCell = [this](TObject*, int, int ARow, TRect Rect, TGridDrawState State) {
         SelectedColors(SectionList, State);
         DrawSection(ARow, Rect);
@@ -313,6 +311,7 @@ void ShowSpeedbarSetupWindow(TSpeedBar* Speedbar, int HelpCtx)
             w->SetSpeedBar(Speedbar);
         w->SetBorderIcons(biSystemMenu);
         w->HelpBtn->SetVisible(HelpCtx > 0);
+        w->HelpBtn->OnClick = [HelpCtx](TObject*) { Application->HelpContext(HelpCtx); };
         w->Show();
         if (w->WindowState() == wsMinimized)
             w->SetWindowState(wsNormal);

@@ -105,6 +105,15 @@ bool TApplication::HookMessage(TMsg& msg)
     return handled;
 }
 
+bool TApplication::HelpContext(int Context)
+{
+    if (!OnHelp)
+        return false;
+    const THelpEvent handler = OnHelp;  // the handler may replace itself
+    handler(Context);
+    return true;
+}
+
 void TApplication::HandleException(TObject* Sender)
 {
     try {

@@ -13,6 +13,7 @@ class TQtTimerService;
 
 using TMessageEvent = std::function<void(TMsg& Msg, bool& Handled)>;
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
+using THelpEvent = std::function<void(int Context)>;
 
 class TApplication : public TComponent {
 public:
@@ -56,6 +57,11 @@ public:
     void HandleException(TObject* Sender);
     void ShowException(const std::exception& E);
     TExceptionEvent OnException;
+
+    // A request for the help on a help context (a dialog's Help button). The platform has no
+    // help viewer: OnHelp shows what the program has; false when nothing took the request.
+    bool HelpContext(int Context);
+    THelpEvent OnHelp;
 
 private:
     std::unique_ptr<QApplication> FOwnQApp;

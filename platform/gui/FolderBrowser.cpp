@@ -1,9 +1,11 @@
 #include "platform/gui/FolderBrowser.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QToolButton>
@@ -54,6 +56,8 @@ struct TFolderBrowser::TRun {
     // A report waits for the event that asked for it to end: the dialog passes through states
     // that are no choice (entering a folder clears its name box after the move).
     bool Pending = false;
+    bool Finished = false;
+    QPushButton* Help = nullptr;
 
     QDialog* Dialog() const { return Files ? static_cast<QDialog*>(Files) : Computer; }
     AnsiString Choice() const
@@ -145,6 +149,7 @@ bool TFolderBrowser::RunWindow()
         QObject::connect(files, &QFileDialog::currentChanged, files, [this] { ReportLater(); });
     }
     QDialog* dialog = run.Dialog();
+    QObject::connect(dialog, &QDialog::finished, dialog, [&run] { run.Finished = true; });
     FRun = &run;
     // Once the dialog shows: placed, its first choice, OnInitialized, then the driver's turn.
     QMetaObject::invokeMethod(
@@ -154,6 +159,8 @@ bool TFolderBrowser::RunWindow()
                 CentreOnScreen(dialog);
             FWindow = dialog;
             Report(FRun->Choice());
+            if (HelpButton)
+                AddHelpButton();
             if (OnInitialized)
                 OnInitialized();
             if (const TFolderBrowserDriver driver = gDriver)
@@ -214,10 +221,37 @@ void TFolderBrowser::GoToParent()
         SetSelection(StoredPath(folder.absolutePath().toStdString()));
 }
 
-void TFolderBrowser::Close(bool Ok)
+void TFolderBrowser::AddHelpButton()
+{
+    auto* buttons = FRun->Dialog()->findChild<QDialogButtonBox*>();
+    if (!buttons)
+        return;
+    // The help role keeps the dialog open and places the button where the platform's dialogs
+    // have theirs.
+    FRun->Help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
+    QObject::connect(FRun->Help, &QPushButton::clicked, FRun->Help, [this] {
+        if (OnHelp)
+            OnHelp();
+    });
+}
+
+bool TFolderBrowser::ClickHelp()
+{
+    if (!FRun || !FRun->Help)
+        return false;
+    FRun->Help->click();
+    return true;
+}
+
+bool TFolderBrowser::Close(bool Ok)
 {
     if (!FRun)
-        return;
+        return true;
+    // The dialog refuses OK on anything but a folder, warning in a box of its own where the
+    // name is not there at all: the refusal is told without the box.
+    if (Ok && FRun->Files && !QFileInfo(FRun->Files->selectedFiles().value(0)).isDir())
+        return false;
     QDialog* dialog = FRun->Dialog();
     Ok ? dialog->accept() : dialog->reject();
+    return FRun->Finished;
 }

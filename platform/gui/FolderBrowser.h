@@ -34,6 +34,10 @@ public:
     std::function<void()> OnInitialized;
     // The choice changed (Selection()).
     std::function<void()> OnSelChanged;
+    // With a Help button among OK and Cancel, placed as the platform places a dialog's Help:
+    // pressing it calls OnHelp and leaves the dialog open.
+    bool HelpButton = false;
+    std::function<void()> OnHelp;
 
     // True when the user chose OK with a folder (a computer's name that is not blank).
     bool Execute();
@@ -46,8 +50,11 @@ public:
     void SetSelection(const AnsiString& Folder);
     // The dialog's parent-folder button, as the user clicks it.
     void GoToParent();
-    // Closes the dialog with OK or Cancel.
-    void Close(bool Ok);
+    // The Help button, as the user clicks it; false without one.
+    bool ClickHelp();
+    // Closes the dialog with OK or Cancel, as the user clicks the button; false when the dialog
+    // stays open (OK with no folder chosen).
+    bool Close(bool Ok);
 
 private:
     struct TRun;
@@ -56,6 +63,7 @@ private:
     // Report once the event under way has ended.
     void ReportLater();
     bool RunWindow();
+    void AddHelpButton();
     bool RunAnswered();
 
     QWidget* FWindow = nullptr;

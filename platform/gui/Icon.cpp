@@ -3,8 +3,9 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
-#include <cstring>
+#include <vector>
 
+#include "platform/gui/IconDirectory.h"
 #include "platform/gui/SystemMetrics.h"
 
 namespace {
@@ -13,45 +14,33 @@ namespace {
 
 uint32_t U16(std::string_view d, size_t at) { return uint8_t(d[at]) | (uint8_t(d[at + 1]) << 8); }
 uint32_t U32(std::string_view d, size_t at) { return U16(d, at) | (U16(d, at + 2) << 16); }
-int32_t S32(std::string_view d, size_t at) { return static_cast<int32_t>(U32(d, at)); }
 
-// One image of the file: a PNG, or a bitmap header, palette, colour rows and mask rows.
-QImage DecodeImage(std::string_view d)
+// The image of a directory entry, whose header the directory has checked: a PNG, or a bitmap
+// header, palette, colour rows and mask rows.
+QImage DecodeImage(std::string_view d, const TIconDirEntry& entry)
 {
-    if (d.size() >= 8 && d.substr(0, 8) == std::string_view("\x89PNG\r\n\x1a\n", 8)) {
+    if (entry.Png) {
         QByteArray bytes(d.data(), static_cast<qsizetype>(d.size()));
         QBuffer buffer(&bytes);
         QImageReader reader(&buffer, "PNG");
-        QSize size = reader.size();
-        if (!size.isValid() || size.width() > TIcon::kMaxSide || size.height() > TIcon::kMaxSide)
+        if (reader.size() != QSize(entry.Width, entry.Height))
             Bad();
         QImage image = reader.read();
         if (image.isNull())
             Bad();
         return image.convertToFormat(QImage::Format_ARGB32);
     }
-    if (d.size() < 40)
-        Bad();
-    uint32_t headerSize = U32(d, 0);
-    int32_t width = S32(d, 4), doubleHeight = S32(d, 8);
-    uint32_t bits = U16(d, 14), compression = U32(d, 16), used = U32(d, 32);
-    if (headerSize < 40 || headerSize > d.size() || width <= 0 || width > TIcon::kMaxSide || doubleHeight <= 0 ||
-        doubleHeight > 2 * TIcon::kMaxSide || compression != 0)
-        Bad();
-    int height = doubleHeight / 2;
-    if (height == 0 || (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32))
-        Bad();
-    uint32_t colours = bits <= 8 ? (used ? used : 1u << bits) : 0;
-    if (colours > 256)
-        Bad();
-    size_t palette = headerSize, rows = palette + 4 * colours;
-    size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
-    size_t maskStride = ((static_cast<size_t>(width) + 31) / 32) * 4;
-    size_t mask = rows + stride * height;
-    bool hasMask = mask + maskStride * height <= d.size();
-    if (mask > d.size() || (!hasMask && bits != 32))
-        Bad();
+    const int width = entry.Width, height = entry.Height;
+    const uint32_t bits = static_cast<uint32_t>(entry.BitCount), colours = static_cast<uint32_t>(entry.PaletteColors);
+    if (bits == 16)
+        Bad();  // no reader for 16-bit rows
+    const size_t palette = U32(d, 0), rows = palette + 4 * colours;
+    const size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
+    const size_t maskStride = ((static_cast<size_t>(width) + 31) / 32) * 4;
+    const size_t mask = rows + stride * height;
     QImage image(width, height, QImage::Format_ARGB32);
+    if (image.isNull())
+        Bad();
     bool anyAlpha = false;
     for (int y = 0; y < height; ++y) {
         size_t row = rows + stride * (height - 1 - y);  // bottom-up
@@ -77,7 +66,7 @@ QImage DecodeImage(std::string_view d)
     }
     if (bits == 32 && anyAlpha)
         return image;
-    for (int y = 0; hasMask && y < height; ++y) {
+    for (int y = 0; entry.HasMask && y < height; ++y) {
         size_t row = mask + maskStride * (height - 1 - y);
         for (int x = 0; x < width; ++x)
             if ((uint8_t(d[row + x / 8]) >> (7 - x % 8)) & 1)
@@ -86,37 +75,25 @@ QImage DecodeImage(std::string_view d)
     return image;
 }
 
-}  // namespace
-
-std::vector<QImage> DecodeIconFile(std::string_view d, int* shownIndex)
+// The file's directory, checked, and the one image a true-colour screen shows: the first that
+// the directory says has 256 colours or more, else the one it says has most. Only that image is
+// decoded, so a file whose entries all name one large image costs one image.
+QImage DecodeShownImage(std::string_view data, int& count)
 {
-    if (d.size() < 6 || U16(d, 0) != 0 || (U16(d, 2) != 1 && U16(d, 2) != 2))
+    TIconDirectory directory;
+    if (!ReadIconDirectory(data, directory))
         Bad();
-    size_t count = U16(d, 4);
-    if (count == 0 || 6 + 16 * count > d.size())
-        Bad();
-    std::vector<QImage> images;
-    std::vector<int> colours;
-    for (size_t i = 0; i < count; ++i) {
-        size_t entry = 6 + 16 * i;
-        uint32_t size = U32(d, entry + 8), offset = U32(d, entry + 12);
-        if (size == 0 || offset > d.size() || size > d.size() - offset)
-            Bad();
-        images.push_back(DecodeImage(d.substr(offset, size)));
-        colours.push_back(uint8_t(d[entry + 2]));  // 0: 256 colours or more
-    }
-    // A true-colour screen shows the first image of 256 colours or more; else the richest.
-    int shown = 0;
-    for (size_t i = 0; i < colours.size(); ++i)
-        if (colours[i] == 0 || colours[i] > colours[static_cast<size_t>(shown)]) {
-            shown = static_cast<int>(i);
-            if (colours[i] == 0)
-                break;
-        }
-    if (shownIndex)
-        *shownIndex = shown;
-    return images;
+    std::vector<int> declared;
+    declared.reserve(directory.Entries.size());
+    for (const TIconDirEntry& entry : directory.Entries)
+        declared.push_back(entry.DeclaredColors);
+    const TIconDirEntry& shown = directory.Entries[ChooseIconImage(declared, 0)];
+    QImage image = DecodeImage(data.substr(shown.Offset, shown.Size), shown);
+    count = static_cast<int>(directory.Entries.size());
+    return image;
 }
+
+}  // namespace
 
 std::string EncodeIconFile(const QImage& source)
 {
@@ -148,11 +125,11 @@ std::string EncodeIconFile(const QImage& source)
 
 void TIcon::LoadFromBytes(std::string_view data)
 {
-    int shown = 0;
-    std::vector<QImage> images = DecodeIconFile(data, &shown);
+    int count = 0;
+    QImage shown = DecodeShownImage(data, count);
     FData.assign(data);
-    FImages = std::move(images);
-    FShown = FImages[static_cast<size_t>(shown)];
+    FCount = count;
+    FShown = std::move(shown);
     NotifyChange();
 }
 
@@ -168,7 +145,7 @@ void TIcon::Assign(TPersistent* source)
 {
     if (auto* icon = dynamic_cast<TIcon*>(source)) {
         FData = icon->FData;
-        FImages = icon->FImages;
+        FCount = icon->FCount;
         FShown = icon->FShown;
         NotifyChange();
         return;

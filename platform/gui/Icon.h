@@ -2,7 +2,8 @@
 // The framework's icon: the images of an icon file (.ico), one of which is shown. The file's
 // bytes are kept as loaded, so an icon saved again is the same file; an icon made from an
 // image is saved as a one-image 32-bit icon. Every count, offset, size and dimension of a file
-// is checked before it is used: bad data raises EInvalidGraphic and leaves the icon as it was.
+// is checked before it is used (IconDirectory.h): bad data raises EInvalidGraphic and leaves the
+// icon as it was. Only the image shown is decoded.
 
 #include <QImage>
 #include <string>
@@ -23,15 +24,17 @@ public:
     std::string SaveToBytes() override;
     void Assign(TPersistent* source) override;
 
-    // The image shown: the first of 256 colours or more, else the one with most colours.
+    // The image shown: the first the directory says has 256 colours or more, else the one it
+    // says has most.
     const QImage& Image() const { return FShown; }
-    int ImageCount() const { return static_cast<int>(FImages.size()); }
+    // The images the file's directory lists.
+    int ImageCount() const { return FCount; }
     // Makes a one-image icon of the picture (alpha kept).
     void SetImage(const QImage& image);
 
 private:
     std::string FData;
-    std::vector<QImage> FImages;
+    int FCount = 0;
     QImage FShown;
 };
 
@@ -39,7 +42,5 @@ private:
 // size.
 void LoadApplicationIcon(TIcon* icon);
 
-// Reads the images of an icon file; EInvalidGraphic("Icon image is not valid") on bad data.
-std::vector<QImage> DecodeIconFile(std::string_view data, int* shownIndex);
 // A one-image 32-bit icon file of the image (at most kMaxSide on each side).
 std::string EncodeIconFile(const QImage& image);

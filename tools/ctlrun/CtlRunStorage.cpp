@@ -6,7 +6,8 @@
 // TBrowseFolderDlg's OnInitialized and OnSelChanged with its CurrentSelection), and the
 // directive `browse STEP...`: the next folder browser opens its window and is moved by the
 // steps as by a person (`up` its parent-folder button, `ok` or `cancel` closes it, anything else
-// a folder, a native path, or a computer's name to go to; it is cancelled after the last step).
+// a folder, a native path, or a computer's name to go to; it is cancelled after the last step,
+// so an OK the dialog refuses ends in Cancel too).
 
 #include <QCoreApplication>
 
@@ -102,9 +103,11 @@ const std::map<AnsiString, TCtlDirective>& CtlStorageDirectives()
                  for (const AnsiString& step : steps) {
                      if (step == "up")
                          b.GoToParent();
-                     else if (step == "ok" || step == "cancel")
-                         return b.Close(step == "ok");
-                     else
+                     else if (step == "ok" || step == "cancel") {
+                         // OK with no folder chosen leaves the dialog open, as for a person.
+                         if (b.Close(step == "ok"))
+                             return;
+                     } else
                          b.SetSelection(b.Computers ? step : StoredPath(std::string(step)));
                      QCoreApplication::processEvents();
                  }

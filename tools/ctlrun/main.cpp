@@ -17,7 +17,8 @@
 //     point: files as a file manager offers them, with their addresses as text; RESULT copy,
 //     move or none when refused)
 //   browse STEP... (the next folder browser opens its window and takes the steps: up, ok,
-//     cancel, a folder or a computer's name to go to; cancelled after the last)
+//     cancel, a folder or a computer's name to go to; cancelled after the last, an ok it
+//     refuses included)
 //   menu NAME PATH (a main menu's item by captions joined with "/", "&" ignored)
 //   popup NAME X Y    choose PATH (an item of the pop-up menu shown last)
 // Output, in order: EVENT NAME EVENT ARGS, NAME.PROP=TEXT, RESULT TEXT, PIXEL RRGGBB,

@@ -3,10 +3,13 @@
 // parameters; var parameters left off the end start at 0, false or empty, and are printed
 // after the result. An object the grid shares with its caller is made from its word: a list
 // from "a,b", a bitmap, icon or picture blank from "WxH" or read from a file name, a file
-// picture from its file name.
+// picture from its file name. An object the grid only holds for its caller is "nil" or, for any
+// other word, a new plain object the run keeps to its end.
 
+#include <memory>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "grid/model/Cgutil.h"
 #include "tools/gridrun/GridRun.h"
@@ -75,6 +78,17 @@ void MakeShared(std::string_view word, std::shared_ptr<TFilePicture>& out)
     out->SetFileName(AnsiString(word));
 }
 
+// An object the grid holds without owning it (SetObjectsEx): "nil", or a new object kept until
+// the run ends.
+TObject* HeldObject(std::string_view word)
+{
+    static std::vector<std::unique_ptr<TObject>> kept;
+    if (word == "nil")
+        return nullptr;
+    kept.push_back(std::make_unique<TObject>());
+    return kept.back().get();
+}
+
 // An integer list read from "1,5,10" ("" is none).
 struct TWordIntList : TIntList {
     TWordIntList() : TIntList(0, 0) {}
@@ -106,6 +120,8 @@ struct TParam {
             }
         } else if constexpr (kIsShared<Store>) {
             MakeShared(word, Value);
+        } else if constexpr (std::is_same_v<Store, TObject*>) {
+            Value = HeldObject(word);
         } else if (!ParseValue(word, Value)) {
             throw EBadDirective("cannot read \"" + Escape(word) + "\" as an argument");
         }
@@ -497,6 +513,7 @@ const std::map<std::string, TGridOperation, std::less<>>& GridOperations()
         OP(G, GetCellsEx),
         OP(G, SetCellsEx),
         OP(G, GetObjectsEx),
+        OP(G, SetObjectsEx),
         OP(G, RepaintRect),
         OP(G, GetStrippedCell),
         OP(G, GetEditText),

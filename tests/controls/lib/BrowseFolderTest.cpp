@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QLayout>
 
 #include <filesystem>
 #include <string>
@@ -15,6 +18,7 @@
 
 #include "GuiTestSupport.h"
 #include "platform/core/StoredPath.h"
+#include "platform/gui/Application.h"
 #include "platform/gui/CommonDialogs.h"
 #include "platform/gui/FolderBrowser.h"
 
@@ -116,6 +120,53 @@ const TBrowseCase kMoves[] = {
      "mud.example.org"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, BrowseMoves, ::testing::ValuesIn(kMoves),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+struct THelpCase {
+    const char* name;
+    TBrowseKind kind;
+    int context;
+};
+class BrowseHelp : public BrowseFolderTest, public ::testing::WithParamInterface<THelpCase> {};
+
+// With a help context the dialog has a Help button among its others, clear of them; pressing it
+// asks the application for that context and leaves the dialog open. Without one there is none.
+TEST_P(BrowseHelp, RegressionHelpButtonAsksTheApplicationForTheContext)
+{
+    const THelpCase& c = GetParam();
+    std::vector<int> asked;
+    Application->OnHelp = [&asked](int context) { asked.push_back(context); };
+    browse.BrowseKind = c.kind;
+    browse.HelpContext = c.context;
+    browse.FolderName = c.kind == bfComputers ? AnsiString("host") : Stored("a");
+    bool clicked = false, openAfterHelp = false, helpShown = false;
+    SetFolderBrowserDriver([&](TFolderBrowser& b) {
+        clicked = b.ClickHelp();
+        QCoreApplication::processEvents();
+        if (auto* box = b.Window()->findChild<QDialogButtonBox*>()) {
+            box->layout()->activate();
+            QAbstractButton* help = nullptr;
+            for (QAbstractButton* button : box->buttons())
+                if (box->buttonRole(button) == QDialogButtonBox::HelpRole)
+                    help = button;
+            helpShown = help && help->isVisible() && help->text() == "&Help";
+            for (QAbstractButton* button : box->buttons())
+                helpShown = helpShown && (button == help || !button->geometry().intersects(help->geometry()));
+        }
+        openAfterHelp = b.Close(false);
+    });
+    EXPECT_FALSE(browse.Execute());
+    Application->OnHelp = nullptr;
+    const bool shown = c.context != 0;
+    EXPECT_EQ(clicked, shown);
+    EXPECT_EQ(helpShown, shown);
+    EXPECT_TRUE(openAfterHelp);
+    EXPECT_EQ(asked, shown ? std::vector<int>{c.context} : std::vector<int>{});
+}
+
+const THelpCase kHelp[] = {
+    {"FolderWithAContext", bfFolders, 42}, {"FolderWithout", bfFolders, 0}, {"ComputerWithAContext", bfComputers, 7}};
+INSTANTIATE_TEST_SUITE_P(Rows, BrowseHelp, ::testing::ValuesIn(kHelp),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(BrowseFolderTest, AFolderThatIsNotThereOpensAtTheRoot)

@@ -10,6 +10,8 @@
 #include <memory>
 
 #include "GuiTestSupport.h"
+#include "IconFiles.h"
+#include "OfficeTestBook.h"
 #include "platform/gui/Clipboard.h"
 #include "platform/gui/Picture.h"
 #include "tests/controls/core/IconBytes.h"
@@ -45,6 +47,28 @@ TEST(ClipIcon, BadBytesOnTheClipboardLeaveTheIconAndGiveNull)
     AssignClipboardIcon(icon.get());
     EXPECT_EQ(icon->SaveToBytes(), before);
     EXPECT_EQ(CreateIconFromClipboard(), nullptr);
+    TPicture picture;  // the picture's way in checks the same directory
+    EXPECT_THROW(picture.LoadFromClipboard(), EInvalidGraphic);
+}
+
+// The icon format holding 2,000 entries that all name one 256 x 256 PNG: both ways of pasting
+// check the directory and decode one image, not one an entry (half a gigabyte).
+TEST(ClipIcon, RegressionPastedEntriesSharingOneImageDecodeItOnce)
+{
+    TestApplication();
+    Clipboard()->SetBytes(IconClipboardFormat(), IconOfSharedPng(2000, 256));
+    const auto [growth, result] = PeakGrowthMiB([] {
+        TIcon icon;
+        AssignClipboardIcon(&icon);
+        unsigned w = 0, h = 0;
+        GetIconSize(&icon, w, h);
+        TPicture picture;
+        picture.LoadFromClipboard();
+        return std::to_string(w) + "x" + std::to_string(h) + " " + picture.Graphic()->ClassName() + " " +
+            std::to_string(picture.Width());
+    });
+    EXPECT_EQ(result, "256x256 TIcon 256");
+    EXPECT_LT(growth, 16) << "peak growth in MiB";
 }
 
 TEST(ClipIcon, MonochromeIconMeasuresHalfItsMaskHeight)

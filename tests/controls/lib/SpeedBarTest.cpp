@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "GuiTestSupport.h"
 #include "controls/core/CtrlGeometry.h"
@@ -240,6 +241,21 @@ TEST_F(SpeedBarTest, CustomizeTwiceShowsOneWindowAndDestroyingTheBarClosesIt)
     EXPECT_EQ(w->SpeedBar(), nullptr);
     RunQueuedCalls();
     EXPECT_EQ(customized, 0);
+}
+
+// The customise window's Help button asks the application for the help context it was given,
+// as the folder browser's does.
+TEST_F(SpeedBarTest, HelpButtonAsksTheApplicationForTheContext)
+{
+    std::vector<int> asked;
+    Application->OnHelp = [&asked](int context) { asked.push_back(context); };
+    bar->Customize(12);
+    TSpeedbarSetupWindow* w = FindSpeedbarSetupWindow(bar);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->HelpBtn->Visible());
+    w->HelpBtn->Click();
+    Application->OnHelp = nullptr;
+    EXPECT_EQ(asked, std::vector<int>{12});
 }
 
 TEST_F(SpeedBarTest, ItemDraggedFromTheWindowOntoTheBarShowsIt)

@@ -137,6 +137,13 @@ const TGridRunCase kRuns[] = {
      "call AddCheckBox 1 3 1 0\ncell 2 3 x\ncell 2 1 y\nfilter 2 y\nset FilterActive 1\ncall GetObjectsEx 1 3\n"
      "? Objects 1 2\ncall GetObjectsEx 1 1\n",
      "AddCheckBox 1 3 1 0 =\nGetObjectsEx 1 3 = TCellGraphic\nObjects 1 2 = nil\nGetObjectsEx 1 1 = nil\n"},
+    // Set by real row: into the kept line of a row the filter hid, which shows it again.
+    {"RegressionSetObjectsExIsReachable",
+     "cell 2 3 x\ncell 2 1 y\nfilter 2 y\nset FilterActive 1\ncall SetObjectsEx 1 3 obj\ncall SetObjectsEx 1 1 obj\n"
+     "call GetObjectsEx 1 3\n? Objects 1 1\ncall SetObjectsEx 1 1 nil\n? Objects 1 1\nset FilterActive 0\n"
+     "? Objects 1 3\n",
+     "SetObjectsEx 1 3 obj =\nSetObjectsEx 1 1 obj =\nGetObjectsEx 1 3 = TObject\nObjects 1 1 = TObject\n"
+     "SetObjectsEx 1 1 nil =\nObjects 1 1 = nil\nObjects 1 3 = TObject\n"},
     // A caller's round of a cell through the grid's rich edit: CellToRich, a shift of some
     // characters, RichToCell; the cell then paints as rich text.
     {"RichEditShiftsCharactersOfACellDownAndBack",

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "GuiTestSupport.h"
+#include "IconFiles.h"
+#include "OfficeTestBook.h"
 #include "platform/gui/Clipboard.h"
 #include "platform/gui/Icon.h"
 #include "platform/gui/Picture.h"
@@ -99,6 +101,21 @@ TEST(Icons, ShowsTheFirstImageOfManyColours)
     icon.LoadFromBytes(file + entry1 + entry2 + one + two);
     EXPECT_EQ(icon.ImageCount(), 2);
     EXPECT_EQ(icon.Width(), 7);
+}
+
+// Every directory entry names one 256 x 256 PNG: only the image shown is decoded, so a file of
+// a few kilobytes costs one image, not one for each of its 2,000 entries (half a gigabyte).
+TEST(Icons, RegressionEntriesSharingOneImageDecodeItOnce)
+{
+    const std::string file = IconOfSharedPng(2000, 256);
+    ASSERT_LT(file.size(), 40u * 1024);
+    const auto [growth, result] = PeakGrowthMiB([&] {
+        TIcon icon;
+        icon.LoadFromBytes(file);
+        return std::to_string(icon.Width()) + " " + std::to_string(icon.ImageCount());
+    });
+    EXPECT_EQ(result, "256 2000");
+    EXPECT_LT(growth, 16) << "peak growth in MiB";
 }
 
 TEST(Pictures, KindFollowsTheExtension)

@@ -402,4 +402,21 @@ TEST(CtlRunFile, RegressionPicturePastesTheCopiedIcon)
     rmdir(folder);
 }
 
+// OK on a file: the dialog refuses it as it does for a person, and the run goes on with the
+// next steps (cancelling after the last) instead of waiting for ever.
+TEST(CtlRunFile, RegressionBrowseOkOnAFileEndsTheDialog)
+{
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/ctlrun-browse-file-XXXXXX";
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    const std::string file = folder + "/notes.txt";
+    std::ofstream(file) << "notes";
+    TRun run = RunCtl("new TBrowseFolderDlg d\nbrowse " + file + " ok\ncall d Execute\nbrowse " + file + " ok " +
+                      folder + " ok\ncall d Execute\n");
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, "RESULT False\nRESULT True\n");
+    unlink(file.c_str());
+    rmdir(folder.c_str());
+}
+
 }  // namespace

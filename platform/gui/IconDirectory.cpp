@@ -1,4 +1,4 @@
-#include "controls/core/IconDirectory.h"
+#include "platform/gui/IconDirectory.h"
 
 #include <cstdint>
 #include <cstring>
@@ -44,6 +44,7 @@ bool ReadPngImage(std::string_view image, TIconDirEntry& entry)
     entry.Width = static_cast<int>(w);
     entry.Height = static_cast<int>(h);
     entry.BitCount = 32;
+    entry.Png = true;
     return true;
 }
 
@@ -55,23 +56,29 @@ bool ReadBitmapImage(std::string_view image, TIconDirEntry& entry)
     const uint32_t headerSize = Read32(image, 0);
     const int64_t width = static_cast<int32_t>(Read32(image, 4));
     const int64_t doubled = static_cast<int32_t>(Read32(image, 8));
-    const uint32_t planes = Read16(image, 12), bits = Read16(image, 14);
-    if (headerSize < 40 || headerSize > image.size() || planes != 1)
+    const uint32_t bits = Read16(image, 14), compression = Read32(image, 16), used = Read32(image, 32);
+    if (headerSize < 40 || headerSize > image.size() || compression != 0)
         return false;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return false;
     // The stored height covers the colour rows and the mask rows.
-    if (doubled < 2 || doubled % 2 != 0 || !ValidSide(width) || !ValidSide(doubled / 2))
+    if (!ValidSide(width) || !ValidSide(doubled / 2))
         return false;
     const int64_t height = doubled / 2;
-    const int64_t paletteEntries = bits <= 8 ? (int64_t(1) << bits) : 0;
+    const int64_t paletteEntries = bits > 8 ? 0 : used != 0 ? used : int64_t(1) << bits;
+    if (paletteEntries > 256)
+        return false;
     const int64_t colorRow = (width * bits + 31) / 32 * 4, maskRow = (width + 31) / 32 * 4;
-    const int64_t needed = int64_t(headerSize) + paletteEntries * 4 + (colorRow + maskRow) * height;
-    if (needed > static_cast<int64_t>(image.size()))
+    const int64_t colorEnd = int64_t(headerSize) + paletteEntries * 4 + colorRow * height;
+    const int64_t size = static_cast<int64_t>(image.size());
+    const bool hasMask = colorEnd + maskRow * height <= size;
+    if (colorEnd > size || (!hasMask && bits != 32))
         return false;
     entry.Width = static_cast<int>(width);
     entry.Height = static_cast<int>(height);
     entry.BitCount = static_cast<int>(bits);
+    entry.PaletteColors = static_cast<int>(paletteEntries);
+    entry.HasMask = hasMask;
     return true;
 }
 
@@ -88,9 +95,11 @@ bool ReadIconDirectory(std::string_view data, TIconDirectory& directory)
         return false;
     TIconDirectory result;
     result.Type = static_cast<uint16_t>(type);
+    result.Entries.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
         const size_t at = 6 + size_t(i) * 16;
         TIconDirEntry entry;
+        entry.DeclaredColors = static_cast<uint8_t>(data[at + 2]);
         entry.Size = Read32(data, at + 8);
         entry.Offset = Read32(data, at + 12);
         if (entry.Size == 0 || uint64_t(entry.Offset) + entry.Size > data.size())
@@ -104,20 +113,29 @@ bool ReadIconDirectory(std::string_view data, TIconDirectory& directory)
     return true;
 }
 
-size_t ChooseIconImage(const std::vector<TIconDirEntry>& entries, int displayColors)
+size_t ChooseIconImage(const std::vector<int>& colorCounts, int displayColors)
 {
-    for (size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].Colors() == displayColors)
+    for (size_t i = 0; i < colorCounts.size(); ++i)
+        if (colorCounts[i] == displayColors)
             return i;
     // "Many colours" is 0 in both counts: compare as numbers with 0 above every other.
     auto rank = [](int colors) { return colors == 0 ? INT64_MAX : int64_t(colors); };
-    size_t best = entries.size();
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const int64_t colors = rank(entries[i].Colors());
-        if (colors <= rank(displayColors) && (best == entries.size() || colors > rank(entries[best].Colors())))
+    size_t best = colorCounts.size();
+    for (size_t i = 0; i < colorCounts.size(); ++i) {
+        const int64_t colors = rank(colorCounts[i]);
+        if (colors <= rank(displayColors) && (best == colorCounts.size() || colors > rank(colorCounts[best])))
             best = i;
     }
-    return best == entries.size() ? 0 : best;
+    return best == colorCounts.size() ? 0 : best;
+}
+
+size_t ChooseIconImage(const std::vector<TIconDirEntry>& entries, int displayColors)
+{
+    std::vector<int> counts;
+    counts.reserve(entries.size());
+    for (const TIconDirEntry& entry : entries)
+        counts.push_back(entry.Colors());
+    return ChooseIconImage(counts, displayColors);
 }
 
 std::string ExtractIconImage(std::string_view data, const TIconDirEntry& entry)

@@ -1,13 +1,13 @@
 // Icon-file directories from untrusted bytes, and the choice of image for a display.
 
-#include "controls/core/IconDirectory.h"
+#include "platform/gui/IconDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 
-#include "IconBytes.h"
+#include "tests/controls/core/IconBytes.h"
 
 namespace {
 
@@ -48,6 +48,18 @@ const TBadCase kBad[] = {{"NoImages", [] { return IconFile({}); }},
                               Set32(image, 8, 512);
                               return IconFile({image});
                           }},
+                         {"CompressedRows",
+                          [] {
+                              std::string image = Image(16, 16, 8);
+                              Set32(image, 16, 1);
+                              return IconFile({image});
+                          }},
+                         {"PaletteOfMoreThan256Colours",
+                          [] {
+                              std::string image = Image(16, 16, 8);
+                              Set32(image, 32, 257);
+                              return IconFile({image});
+                          }},
                          {"NegativeWidth", [] {
                               std::string image = Image(16, 16, 8);
                               Set32(image, 4, static_cast<uint32_t>(-16));
@@ -69,6 +81,26 @@ TEST(IconDirectory, GoodFileListsItsImagesAndOneCutsOutWhole)
     ASSERT_TRUE(ReadIconDirectory(ExtractIconImage(file, dir.Entries[1]), one));
     ASSERT_EQ(one.Entries.size(), 1u);
     EXPECT_EQ(one.Entries[0].BitCount, 32);
+}
+
+// What the icon's decoder reads is accepted: a palette of the colours the header says it uses,
+// a 32-bit image without mask rows. The directory's own colour count is kept.
+TEST(IconDirectory, ShortPaletteAndMasklessTrueColourAreRead)
+{
+    std::string shortPalette = Image(4, 4, 8);
+    Set32(shortPalette, 32, 2);
+    shortPalette.erase(40 + 2 * 4, 254 * 4);
+    const std::string maskless = Image(8, 8, 32).substr(0, 40 + 8 * 8 * 4);
+    std::string file = IconFile({shortPalette, maskless});
+    file[6 + 2] = 16;
+    TIconDirectory dir;
+    ASSERT_TRUE(ReadIconDirectory(file, dir));
+    ASSERT_EQ(dir.Entries.size(), 2u);
+    EXPECT_EQ(dir.Entries[0].PaletteColors, 2);
+    EXPECT_EQ(dir.Entries[0].DeclaredColors, 16);
+    EXPECT_TRUE(dir.Entries[0].HasMask);
+    EXPECT_FALSE(dir.Entries[1].HasMask);
+    EXPECT_EQ(dir.Entries[1].DeclaredColors, 0);
 }
 
 struct TChoiceCase {
