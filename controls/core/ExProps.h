@@ -2,8 +2,8 @@
 // Published properties of components stored as text entries of an INI-like store and read back,
 // by name, through the property table. TPropsStorage writes and reads one object's properties
 // as (section, key, value) strings through hooks (read, write, erase a section, list a
-// section's keys), so the same code serves an INI file or the registry. A stored list names "Component.Property"
-// entries, each with its component as the line's object.
+// section's keys), so the same code serves an INI file or the registry. A stored list names
+// "Component.Property" entries, each with its component as the line's object.
 //
 // Keys, for a property P of an object whose prefix is Prefix (a listed component's name + "_"):
 // a simple property is Prefix + P; a string list lives in the section Section + "." + Prefix + P
@@ -12,7 +12,7 @@
 // name, or "Owner.Name" outside the root, or "(null)"; any other object stores its own
 // properties with the prefix Prefix + P. Values are trimmed both ways. A list or collection is
 // read up to the highest entry its section holds, never past its count; a missing entry below
-// that reads as empty.
+// that reads as empty, and one mostly made of missing entries is refused (StoredList.h).
 
 #include <functional>
 #include <memory>

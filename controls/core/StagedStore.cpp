@@ -45,7 +45,10 @@ void TStagedStore::WriteBool(const AnsiString& section, const AnsiString& ident,
     FChanges.push_back({TKind::Bool, section, ident, value ? "1" : "0", value ? 1 : 0});
 }
 
-void TStagedStore::EraseSection(const AnsiString& section) { FChanges.push_back({TKind::EraseSection, section, {}, {}}); }
+void TStagedStore::EraseSection(const AnsiString& section)
+{
+    FChanges.push_back({TKind::EraseSection, section, {}, {}});
+}
 
 void TStagedStore::DeleteKey(const AnsiString& section, const AnsiString& ident)
 {

@@ -60,16 +60,13 @@ const TLengthCase kLengths[] = {
     {"NegativeCount", {0}, -4, 0},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, StoredLength, ::testing::ValuesIn(kLengths),
-                         [](const auto& row) {
-                             return std::string(row.param.name);
-                         });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // A list whose entries would mostly come from missing keys costs memory the file does not hold.
 TEST(StoredList, RegressionMostlyMissingDenseListIsRefused)
 {
     EXPECT_EQ(StoredListLength({2147483647}, 2147483647), 2147483647);
-    EXPECT_EQ(DenseStoredListLength({kMaxMissingListEntries}, kMaxMissingListEntries + 1),
-              kMaxMissingListEntries + 1);
+    EXPECT_EQ(DenseStoredListLength({kMaxMissingListEntries}, kMaxMissingListEntries + 1), kMaxMissingListEntries + 1);
     EXPECT_THROW(DenseStoredListLength({kMaxMissingListEntries + 1}, 2000000000), EReadError);
     EXPECT_THROW(DenseStoredListLength({0, 1999999999}, 2000000000), EReadError);
 }

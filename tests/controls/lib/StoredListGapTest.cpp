@@ -56,9 +56,12 @@ void RegisterClasses()
     RegisterLibraryClasses();
     RegisterClass<TGapChildA>("TGapChildA", "TForm", MakeComponent<TGapChildA>);
     RegisterClass<TGapChildB>("TGapChildB", "TForm", MakeComponent<TGapChildB>);
-    RegisterClass<TPlotPoint>("TPlotPoint", "").Int(
-        "X", [](TPlotPoint* p) { return p->X; }, [](TPlotPoint* p, int v) { p->X = v; });
-    RegisterClass<TPlot>("TPlot", "TComponent").Object("Points", "TCollection", [](TPlot* p) { return &p->Points; }, nullptr);
+    RegisterClass<TPlotPoint>("TPlotPoint", "")
+        .Int(
+            "X", [](TPlotPoint* p) { return p->X; }, [](TPlotPoint* p, int v) { p->X = v; });
+    RegisterClass<TPlot>("TPlot", "TComponent")
+        .Object(
+            "Points", "TCollection", [](TPlot* p) { return &p->Points; }, nullptr);
 }
 
 std::string Joined(const std::vector<std::string>& parts, const char* separator)
@@ -167,8 +170,7 @@ TEST_P(StoredListGap, ReadsEveryKeyPresent)
 
 const TGapCase kGaps[] = {
     {"RegressionSpeedBarButtonAfterAGapIsShown",
-     "[List]\r\nPixelsPerInch=96\r\nCount=3\r\nButton1=Open,3,3\r\nButton3=Save,27,3\r\n", SpeedBarItems,
-     "Open Save"},
+     "[List]\r\nPixelsPerInch=96\r\nCount=3\r\nButton1=Open,3,3\r\nButton3=Save,27,3\r\n", SpeedBarItems, "Open Save"},
     {"RegressionSpeedBarCountFarPastTheKeys",
      "[List]\r\nPixelsPerInch=96\r\nCount=2000000000\r\nButton1=Open,3,3\r\nButton1999999999=Print,27,3\r\n",
      SpeedBarItems, "Open Print"},
@@ -182,15 +184,15 @@ const TGapCase kGaps[] = {
     {"RegressionStringListMostlyMissingIsRefused",
      "[TListsForm.memo_Lines]\r\nCount=2000000000\r\nItem1999999999=z\r\n", StoredProperties, "kept / "},
     {"RegressionCollectionItemAfterAGapIsMade",
-     "[TListsForm]\r\nplot_Points.Count=3\r\n[TListsForm.plot_Points]\r\nItem0_X=1\r\nItem2_X=3\r\n",
-     StoredProperties, "kept / 1,0,3"},
+     "[TListsForm]\r\nplot_Points.Count=3\r\n[TListsForm.plot_Points]\r\nItem0_X=1\r\nItem2_X=3\r\n", StoredProperties,
+     "kept / 1,0,3"},
     {"RegressionCollectionCountFarPastTheKeys",
      "[TListsForm]\r\nplot_Points.Count=2000000000\r\n[TListsForm.plot_Points]\r\nItem0_X=1\r\nItem1_X=2\r\n",
      StoredProperties, "kept / 1,2"},
     {"RegressionMdiChildAfterAGapIsShown", "[MDI Children]\r\nCount=3\r\nItem0=TGapChildA\r\nItem2=TGapChildB\r\n",
      MdiChildren, "TGapChildA TGapChildB"},
-    {"RegressionMdiChildrenCountFarPastTheKeys",
-     "[MDI Children]\r\nCount=2000000000\r\nItem1999999999=TGapChildB\r\n", MdiChildren, "TGapChildB"},
+    {"RegressionMdiChildrenCountFarPastTheKeys", "[MDI Children]\r\nCount=2000000000\r\nItem1999999999=TGapChildB\r\n",
+     MdiChildren, "TGapChildB"},
     {"RegressionCheckStateAfterAGapIsSet", "[List]\r\nCount=3\r\nItem0=1\r\nItem2=1\r\n", CheckStates, "1 0 1 2"},
     {"CheckStatesPastTheCountAreLeft", "[List]\r\nCount=1\r\nItem0=1\r\nItem1=1\r\n", CheckStates, "1 2 2 2"},
 };
