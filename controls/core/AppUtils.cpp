@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "controls/core/FileUtil.h"
+#include "controls/core/StagedStore.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/FilePaths.h"
@@ -75,6 +76,8 @@ Result OnStore(TObject* store, Result def, Call call)
         return call(*ini);
     if (auto* reg = dynamic_cast<TRegIniFile*>(store))
         return call(*reg);
+    if (auto* staged = dynamic_cast<TStagedStore*>(store))
+        return call(*staged);
     return def;
 }
 
@@ -110,6 +113,8 @@ void IniWriteString(TObject* store, const AnsiString& section, const AnsiString&
         ini->WriteString(section, ident, quoted ? "\"" + value + "\"" : value);
     else if (auto* reg = dynamic_cast<TRegIniFile*>(store))
         reg->WriteString(section, ident, value);
+    else if (auto* staged = dynamic_cast<TStagedStore*>(store))
+        staged->WriteString(section, ident, value);
 }
 
 int IniReadInteger(TObject* store, const AnsiString& section, const AnsiString& ident, int def)
@@ -147,25 +152,9 @@ void IniReadSections(TObject* store, TStrings* strings)
     OnStore(store, 0, [&](auto& s) { return s.ReadSections(strings), 0; });
 }
 
-bool IniValueExists(TObject* store, const AnsiString& section, const AnsiString& ident)
+void IniReadSection(TObject* store, const AnsiString& section, TStrings* strings)
 {
-    if (auto* ini = dynamic_cast<TIniFile*>(store))
-        return ini->ValueExists(section, ident);
-    return StoredValue([&](const AnsiString& def) { return IniReadString(store, section, ident, def); }).has_value();
-}
-
-std::optional<AnsiString> StoredValue(const std::function<AnsiString(const AnsiString& Default)>& Read)
-{
-    // The first default is no text a writer stores (values are trimmed), so one read nearly
-    // always decides.
-    static const AnsiString kFirst("\x01"), kSecond("\x02");
-    AnsiString value = Read(kFirst);
-    if (value != kFirst)
-        return value;
-    value = Read(kSecond);
-    if (value != kSecond)
-        return value;
-    return std::nullopt;
+    OnStore(store, 0, [&](auto& s) { return s.ReadSection(section, strings), 0; });
 }
 
 AnsiString StrToIniStr(std::string_view s)

@@ -3,7 +3,6 @@
 // default names, uniform reads and writes on either store, and the escaping of INI values.
 
 #include <functional>
-#include <optional>
 #include <string_view>
 
 #include "platform/core/AnsiString.h"
@@ -25,8 +24,8 @@ AnsiString GetDefaultIniName();
 // "Software\[company\]title-or-executable".
 AnsiString GetDefaultIniRegKey();
 
-// A store is a TIniFile or a TRegIniFile; any other object (or none) reads the default and
-// writes nothing.
+// A store is a TIniFile or a TRegIniFile (or a TStagedStore holding a save's changes for one);
+// any other object (or none) reads the default and writes nothing.
 AnsiString IniReadString(TObject* store, const AnsiString& section, const AnsiString& ident, const AnsiString& def);
 // To an INI file, a value quoted at both ends with the same quote gets another pair of double
 // quotes, so it reads back with its quotes.
@@ -38,12 +37,8 @@ void IniWriteBool(TObject* store, const AnsiString& section, const AnsiString& i
 void IniEraseSection(TObject* store, const AnsiString& section);
 void IniDeleteKey(TObject* store, const AnsiString& section, const AnsiString& ident);
 void IniReadSections(TObject* store, TStrings* strings);
-// Whether the store holds the key (a stored count ends at the first key that is missing).
-bool IniValueExists(TObject* store, const AnsiString& section, const AnsiString& ident);
-
-// A key's stored value, or nothing when it is missing, learnt through a read that gives its
-// default for a missing key: a stored value comes back whatever the default.
-std::optional<AnsiString> StoredValue(const std::function<AnsiString(const AnsiString& Default)>& Read);
+// The key names of the section.
+void IniReadSection(TObject* store, const AnsiString& section, TStrings* strings);
 
 // One line for an INI value: each line break (CR LF, LF CR, CR or LF) becomes "\n" and a
 // backslash "\\". IniStrToStr reverses it ("\n" gives CR LF, any other backslash stays). Texts

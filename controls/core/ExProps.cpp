@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "controls/core/AppUtils.h"
+#include "controls/core/StoredList.h"
 #include "platform/core/Collection.h"
 #include "platform/core/StringList.h"
 
@@ -120,6 +120,13 @@ void TPropsStorage::EraseSection(const AnsiString& section)
         OnEraseSection(section);
 }
 
+void TPropsStorage::ReadSection(const AnsiString& section, TStrings* keys)
+{
+    keys->Clear();
+    if (OnReadSection)
+        OnReadSection(section, keys);
+}
+
 std::unique_ptr<TPropsStorage> TPropsStorage::CreateStorage() const { return std::make_unique<TPropsStorage>(); }
 
 std::unique_ptr<TPropsStorage> TPropsStorage::Nested(const AnsiString& section, const AnsiString& prefix) const
@@ -131,6 +138,7 @@ std::unique_ptr<TPropsStorage> TPropsStorage::Nested(const AnsiString& section, 
     s->OnReadString = OnReadString;
     s->OnWriteString = OnWriteString;
     s->OnEraseSection = OnEraseSection;
+    s->OnReadSection = OnReadSection;
     s->OnFindGlobalComponent = OnFindGlobalComponent;
     return s;
 }
@@ -287,31 +295,23 @@ void TPropsStorage::LoadClassProperty(const TPropInfo& prop, const AnsiString& t
     const AnsiString sub = Section + "." + GetItemName(prop.Name);
     if (auto* lines = dynamic_cast<TStrings*>(object)) {
         const int count = StrToIntDef(Trim(ReadString(sub, "Count", "0")), 0);
-        if (count <= 0)
+        const int length = DenseStoredListLength(StoredIndices(sub, "Item"), count);
+        if (length <= 0)
             return;
-        // A count past the stored lines (an edited file) ends at the first missing one.
         TStringList loaded;
-        for (int i = 0; i < count; ++i) {
-            const std::optional<AnsiString> line = Stored(sub, Format("Item%d", i));
-            if (!line)
-                break;
-            loaded.Add(Trim(*line));
-        }
+        for (int i = 0; i < length; ++i)
+            loaded.Add(Trim(ReadString(sub, Format("Item%d", i), AnsiString())));
         lines->Assign(&loaded);
     } else if (auto* collection = dynamic_cast<TCollection*>(object)) {
         const AnsiString key = Format("%s.%s", GetItemName(prop.Name).c_str(), "Count");
-        const int count = std::max(0, StrToIntDef(Trim(ReadString(Section, key, "0")), 0));
+        const int count = StrToIntDef(Trim(ReadString(Section, key, "0")), 0);
+        const int length = DenseStoredListLength(StoredIndices(sub, "Item", kPropNameDelimiter), count);
         collection->BeginUpdate();
         try {
-            if (count != collection->Count()) {
+            if (length != collection->Count()) {
                 collection->Clear();
-                // Items are made while the store holds keys of theirs: a count past the stored
-                // items ends at the first without any.
-                for (int i = 0; i < count; ++i)
-                    if (!ItemStored(sub, Format("Item%d", i) + kPropNameDelimiter, collection->Add())) {
-                        collection->Delete(i);
-                        break;
-                    }
+                for (int i = 0; i < length; ++i)
+                    collection->Add();
             }
             for (int i = 0; i < collection->Count(); ++i) {
                 auto nested = Nested(sub, Format("Item%d", i) + kPropNameDelimiter);
@@ -334,18 +334,11 @@ void TPropsStorage::LoadClassProperty(const TPropInfo& prop, const AnsiString& t
     }
 }
 
-std::optional<AnsiString> TPropsStorage::Stored(const AnsiString& section, const AnsiString& item)
+std::vector<int> TPropsStorage::StoredIndices(const AnsiString& section, std::string_view prefix, std::string_view tail)
 {
-    return StoredValue([&](const AnsiString& def) { return ReadString(section, item, def); });
-}
-
-bool TPropsStorage::ItemStored(const AnsiString& section, const AnsiString& prefix, TObject* item)
-{
-    const TPropInfoList props(item, tkProperties);
-    for (int i = 0; i < props.Count(); ++i)
-        if (props.Get(i)->Kind != tkClass && Stored(section, prefix + props.Get(i)->Name))
-            return true;
-    return false;
+    TStringList keys;
+    ReadSection(section, &keys);
+    return StoredListIndices(keys, prefix, tail);
 }
 
 namespace {

@@ -1,20 +1,21 @@
 #pragma once
 // Published properties of components stored as text entries of an INI-like store and read back,
 // by name, through the property table. TPropsStorage writes and reads one object's properties
-// as (section, key, value) strings through three hooks (read, write, erase a section), so the
-// same code serves an INI file or the registry. A stored list names "Component.Property"
-// entries, each with its component as the line's object.
+// as (section, key, value) strings through hooks (read, write, erase a section, list a
+// section's keys), so the same code serves an INI file or the registry. A stored list names
+// "Component.Property" entries, each with its component as the line's object.
 //
 // Keys, for a property P of an object whose prefix is Prefix (a listed component's name + "_"):
 // a simple property is Prefix + P; a string list lives in the section Section + "." + Prefix + P
 // as "Count" and "Item0".."ItemN"; a collection writes its count as Prefix + P + ".Count" and
 // each item's properties in that sub-section as "Item%d_" + name; a component reference is its
 // name, or "Owner.Name" outside the root, or "(null)"; any other object stores its own
-// properties with the prefix Prefix + P. Values are trimmed both ways.
+// properties with the prefix Prefix + P. Values are trimmed both ways. A list or collection is
+// read up to the highest entry its section holds, never past its count; a missing entry below
+// that reads as empty, and one mostly made of missing entries is refused (StoredList.h).
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +32,8 @@ using TReadStrEvent =
     std::function<AnsiString(const AnsiString& Section, const AnsiString& Item, const AnsiString& Default)>;
 using TWriteStrEvent = std::function<void(const AnsiString& Section, const AnsiString& Item, const AnsiString& Value)>;
 using TEraseSectEvent = std::function<void(const AnsiString& Section)>;
+// Fills Keys with the key names the section holds.
+using TReadSectEvent = std::function<void(const AnsiString& Section, TStrings* Keys)>;
 // Finds a form (or another top-level component) by name, for "Owner.Name" references.
 using TFindGlobalComponentEvent = std::function<TComponent*(std::string_view Name)>;
 
@@ -61,11 +64,14 @@ public:
     TReadStrEvent OnReadString;
     TWriteStrEvent OnWriteString;
     TEraseSectEvent OnEraseSection;
+    TReadSectEvent OnReadSection;
     TFindGlobalComponentEvent OnFindGlobalComponent;
 
     virtual AnsiString ReadString(const AnsiString& section, const AnsiString& item, const AnsiString& def);
     virtual void WriteString(const AnsiString& section, const AnsiString& item, const AnsiString& value);
     virtual void EraseSection(const AnsiString& section);
+    // The section's key names (none without a hook, so no stored list is read).
+    virtual void ReadSection(const AnsiString& section, TStrings* keys);
     virtual AnsiString GetItemName(const AnsiString& name) const { return Prefix + name; }
     // A storage for a nested object, with this one's hooks.
     virtual std::unique_ptr<TPropsStorage> CreateStorage() const;
@@ -93,10 +99,8 @@ private:
     AnsiString StoreClassProperty(const TPropInfo& prop);
     void LoadClassProperty(const TPropInfo& prop, const AnsiString& text);
     AnsiString ComponentReference(TComponent* component) const;
-    // The key's stored text, nothing when the store lacks the key.
-    std::optional<AnsiString> Stored(const AnsiString& section, const AnsiString& item);
-    // Whether the store holds a key of one of the item's own (not object) properties.
-    bool ItemStored(const AnsiString& section, const AnsiString& prefix, TObject* item);
+    // The indices of the section's keys made of the prefix, an index and the tail.
+    std::vector<int> StoredIndices(const AnsiString& section, std::string_view prefix, std::string_view tail = {});
     TComponent* FindReference(const AnsiString& text) const;
 };
 

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 
+#include "controls/core/StoredList.h"
+#include "platform/core/StringList.h"
 #include "platform/core/Strings.h"
 
 int TListExtent::Width(int Index) const
@@ -110,13 +111,13 @@ void SaveCheckStates(const TCheckStatesStore& Store, const std::vector<int>& Sta
 void RestoreCheckStates(const TCheckStatesStore& Store, int ItemCount, TCheckKind Kind,
                         const std::function<void(int Index, int State)>& SetState)
 {
+    TStringList keys;
+    if (Store.ReadSection)
+        Store.ReadSection(&keys);
     const int count = std::min(Store.ReadInteger("Count", 0), ItemCount);
-    for (int i = 0; i < count; ++i) {
-        // A count past the stored states ends at the first missing one.
-        constexpr int kMissing = std::numeric_limits<int>::min();
-        int state = Store.ReadInteger("Item" + IntToStr(i), kMissing);
-        if (state == kMissing)
-            break;
+    const int length = StoredListLength(StoredListIndices(keys, "Item"), count);
+    for (int i = 0; i < length; ++i) {
+        int state = Store.ReadInteger("Item" + IntToStr(i), kCheckUnchecked);
         // A value no state has (an edited file) reads as unchecked.
         if (state < kCheckUnchecked || state > kCheckGrayed)
             state = kCheckUnchecked;

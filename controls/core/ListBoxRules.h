@@ -10,6 +10,7 @@
 #include "platform/core/AnsiString.h"
 
 class TObject;
+class TStrings;
 
 // --- Horizontal range --------------------------------------------------------------------------
 
@@ -90,9 +91,12 @@ struct TCheckStatesStore {
     std::function<void()> EraseSection;
     std::function<void(const AnsiString& Ident, int Value)> WriteInteger;
     std::function<int(const AnsiString& Ident, int Default)> ReadInteger;
+    // Fills Keys with the section's key names.
+    std::function<void(TStrings* Keys)> ReadSection;
 };
 void SaveCheckStates(const TCheckStatesStore& Store, const std::vector<int>& States);
-// Sets each item's state from the store, the first min(Count, ItemCount); a radio list stops
-// after the first checked item. SetState(Index, State) does the setting.
+// Sets each item's state from the store, the first min(Count, ItemCount) up to the highest
+// "Item" key the section holds (a missing one reads unchecked); a radio list stops after the
+// first checked item. SetState(Index, State) does the setting.
 void RestoreCheckStates(const TCheckStatesStore& Store, int ItemCount, TCheckKind Kind,
                         const std::function<void(int Index, int State)>& SetState);

@@ -1,8 +1,10 @@
 #include "controls/lib/AppForms.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "controls/core/PlacementKeys.h"
+#include "controls/core/StoredList.h"
 #include "controls/lib/CtrlUtils.h"
 #include "controls/lib/Placemnt.h"
 #include "platform/gui/Application.h"
@@ -37,6 +39,19 @@ std::unique_ptr<TObject> OpenStore(const AnsiString& name, bool useRegistry, boo
     if (useRegistry)
         return std::make_unique<TRegIniFile>(name, readOnly ? KEY_READ : KEY_ALL_ACCESS);
     return std::make_unique<TIniFile>(name);
+}
+
+// A restored form lies in the work area, as a form the program places does: no larger than the
+// area, whatever size the file gives it, and moved inside it.
+TRect WithinWorkArea(const TRect& r)
+{
+    const TRect area = Screen ? Screen->WorkAreaRect() : TRect{};
+    if (area.Width() <= 0 || area.Height() <= 0)
+        return r;
+    const int width = std::clamp(r.Width(), 0, area.Width());
+    const int height = std::clamp(r.Height(), 0, area.Height());
+    return Bounds(std::clamp(r.Left, area.Left, area.Right - width), std::clamp(r.Top, area.Top, area.Bottom - height),
+                  width, height);
 }
 
 }  // namespace
@@ -116,7 +131,7 @@ void ReadFormPlacement(TCustomForm* form, TObject* store, const AnsiString& sect
                     !form->InState(csDesigning))
                     form->SetPosition(poDesigned);
                 TWindowPlacement applied = current;
-                applied.NormalPosition = r;
+                applied.NormalPosition = WithinWorkArea(r);
                 if (applied.ShowCmd == SW_HIDE)
                     applied.ShowCmd = form->WindowState() == wsMaximized ? SW_SHOWMAXIMIZED
                         : form->WindowState() == wsMinimized             ? SW_SHOWMINIMIZED
@@ -172,12 +187,16 @@ void RestoreMDIChildren(TCustomForm* mainForm, TObject* store)
     CheckMDIForm(mainForm);
     StartWait();
     try {
-        // A count past the stored names (an edited file) ends at the first missing one.
-        const int stored = IniReadInteger(store, kMDIChildren, "Count", 0);
-        int count = 0;
-        while (count < stored && IniValueExists(store, kMDIChildren, Format("Item%d", count)))
-            ++count;
-        for (int i = count - 1; i >= 0; --i) {
+        // A missing name reads empty and names no class, so only the names present below the
+        // count are read, whatever the count.
+        const int count = IniReadInteger(store, kMDIChildren, "Count", 0);
+        TStringList keys;
+        IniReadSection(store, kMDIChildren, &keys);
+        const std::vector<int> present = StoredListIndices(keys, "Item");
+        for (auto at = present.rbegin(); at != present.rend(); ++at) {
+            const int i = *at;
+            if (i >= count)
+                continue;
             const AnsiString name = IniReadString(store, kMDIChildren, Format("Item%d", i), AnsiString());
             const TClassInfo* cls = GetClass(name);
             if (cls && cls->Create && cls->InheritsFrom("TCustomForm"))

@@ -25,7 +25,8 @@ void GetDefaultIniData(TControl* control, AnsiString& iniFileName, AnsiString& s
 // The store forms take a TIniFile or a TRegIniFile (anything else is ignored).
 void WriteFormPlacement(TCustomForm* form, TObject* store, const AnsiString& section);
 // With loadPosition the stored rectangle is applied when it was written at the screen's pixels
-// per inch (a fixed-size form keeps its size); with loadState the stored state.
+// per inch (a fixed-size form keeps its size), limited to the work area; with loadState the
+// stored state.
 void ReadFormPlacement(TCustomForm* form, TObject* store, const AnsiString& section, bool loadState, bool loadPosition);
 inline void WriteFormPlacementReg(TCustomForm* form, TRegIniFile* store, const AnsiString& section)
 {
@@ -43,7 +44,7 @@ void RestoreFormPlacement(TCustomForm* form, const AnsiString& iniFileName, bool
 
 // --- MDI children of a main form of style fsMDIForm (EInvalidOperation otherwise): section
 // "MDI Children", "Count" and "Item%d" = class name; restored from the last to the first
-// through FindShowForm, classes that are not registered skipped.
+// through FindShowForm, classes that are not registered (or names missing) skipped.
 void SaveMDIChildren(TCustomForm* mainForm, TObject* store);
 void RestoreMDIChildren(TCustomForm* mainForm, TObject* store);
 

@@ -280,22 +280,30 @@ void TExCheckListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
 
 // --- Stored states and form
 
+namespace {
+
+// The states' section of an INI file or registry object.
+TCheckStatesStore StatesStore(TObject* IniObject, const AnsiString& Section)
+{
+    return {[=] { IniEraseSection(IniObject, Section); },
+            [=](const AnsiString& k, int v) { IniWriteInteger(IniObject, Section, k, v); },
+            [=](const AnsiString& k, int d) { return IniReadInteger(IniObject, Section, k, d); },
+            [=](TStrings* keys) { IniReadSection(IniObject, Section, keys); }};
+}
+
+}  // namespace
+
 void TExCheckListBox::InternalSaveStates(TObject* IniObject, const AnsiString& Section)
 {
     std::vector<int> states;
     for (int i = 0; i < Items()->Count(); ++i)
         states.push_back(GetState(i));
-    SaveCheckStates({[&] { IniEraseSection(IniObject, Section); },
-                     [&](const AnsiString& k, int v) { IniWriteInteger(IniObject, Section, k, v); },
-                     [&](const AnsiString& k, int d) { return IniReadInteger(IniObject, Section, k, d); }},
-                    states);
+    SaveCheckStates(StatesStore(IniObject, Section), states);
 }
 
 void TExCheckListBox::InternalRestoreStates(TObject* IniObject, const AnsiString& Section)
 {
-    RestoreCheckStates({[] {}, [](const AnsiString&, int) {},
-                        [&](const AnsiString& k, int d) { return IniReadInteger(IniObject, Section, k, d); }},
-                       Items()->Count(), FCheckKind,
+    RestoreCheckStates(StatesStore(IniObject, Section), Items()->Count(), FCheckKind,
                        [this](int i, int s) { SetState(i, static_cast<TCheckBoxState>(s)); });
 }
 

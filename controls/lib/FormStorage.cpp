@@ -199,6 +199,9 @@ void TFormStorage::RestoreProperties()
     storage.OnReadString = [this](const AnsiString& section, const AnsiString& item, const AnsiString& def) {
         return DoReadString(section, item, def);
     };
+    storage.OnReadSection = [this](const AnsiString& section, TStrings* keys) {
+        IniReadSection(IniFileObject(), section, keys);
+    };
     storage.OnFindGlobalComponent = FindGlobalForm;
     storage.LoadObjectsProps(Owner(), &FStoredProps);
 }

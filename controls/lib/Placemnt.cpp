@@ -4,7 +4,9 @@
 #include "controls/lib/Placemnt.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "controls/core/StagedStore.h"
 #include "controls/core/StrUtils.h"
 #include "controls/lib/AppForms.h"
 #include "controls/lib/LibraryClasses.h"
@@ -174,6 +176,8 @@ AnsiString TFormPlacement::IniSection() const
 
 TObject* TFormPlacement::IniFileObject() const
 {
+    if (FStaged)
+        return FStaged;
     if (FUseRegistry)
         return FRegIniFile.get();
     return FIniFile.get();
@@ -301,8 +305,21 @@ void TFormPlacement::SaveFormPlacement()
     if (!FRestored && FActive)
         return;
     TStorageScope storage(*this, false);
-    IniWriteInteger(IniFileObject(), IniSection(), kFormVersion, FVersion);
-    SavePlacement();
+    {
+        // Every key of the save is checked before the first is written: a value the store
+        // cannot hold fails the save with nothing written.
+        TStagedStore staged(IniFileObject());
+        TStagedStore* const outer = std::exchange(FStaged, &staged);
+        try {
+            IniWriteInteger(IniFileObject(), IniSection(), kFormVersion, FVersion);
+            SavePlacement();
+        } catch (...) {
+            FStaged = outer;
+            throw;
+        }
+        FStaged = outer;
+        staged.Commit();
+    }
     Save();
     FSaved = true;
 }

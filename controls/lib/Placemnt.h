@@ -27,6 +27,7 @@
 class TFormPlacement;
 class TIniFile;
 class TRegIniFile;
+class TStagedStore;
 
 enum TPlacementOption { fpState, fpPosition, fpActiveControl };
 using TPlacementOptions = unsigned;  // bit (1 << option)
@@ -127,10 +128,12 @@ public:
     bool Restored() const { return FRestored; }
     bool Destroying() const { return FDestroying; }
     // The open TRegIniFile with UseRegistry, else the open TIniFile; null when none is open.
+    // While SaveFormPlacement runs, the staged store that holds its changes.
     TObject* IniFileObject() const;
 
     // Runs only after a restore, or when inactive: an active component that never restored
-    // does not overwrite what is stored.
+    // does not overwrite what is stored. Writes every key of the save or none: a value the
+    // store cannot hold (a line break in an INI value) raises before anything is written.
     void SaveFormPlacement();
     void RestoreFormPlacement();
     // Erases the section and every section named after it with "." or "\" and more.
@@ -178,6 +181,7 @@ private:
     std::unique_ptr<TIniFile> FIniFile;
     bool FUseRegistry = false;
     std::unique_ptr<TRegIniFile> FRegIniFile;
+    TStagedStore* FStaged = nullptr;  // while a save runs
     TPlacementRegRoot FRegistryRoot = prCurrentUser;
     std::vector<TIniLink*> FLinks;
     TPlacementOptions FOptions = 0;

@@ -5,8 +5,10 @@
 
 #include "controls/core/AppUtils.h"
 #include "controls/core/CtrlGeometry.h"
+#include "controls/core/StoredList.h"
 #include "controls/lib/AppForms.h"
 #include "controls/lib/SpeedBar.h"
+#include "platform/core/StringList.h"
 #include "platform/core/Strings.h"
 #include "platform/gui/Forms.h"
 
@@ -64,8 +66,13 @@ void TSpeedBar::InternalRestoreLayout(TObject* IniObject, const AnsiString& Sect
     const int count = IniReadInteger(IniObject, Section, "Count", 0);
     if (count > 0) {
         ForEachItem([](TSpeedItem* item, intptr_t) { item->SetVisible(false); }, 0);
-        // A count past the stored entries (an edited file) ends at the first missing one.
-        for (int i = 1; i <= count && IniValueExists(IniObject, Section, "Button" + IntToStr(i)); ++i) {
+        // A missing entry reads empty and places nothing, so only the entries present up to
+        // the count are read, whatever the count.
+        TStringList keys;
+        IniReadSection(IniObject, Section, &keys);
+        for (const int i : StoredListIndices(keys, "Button")) {
+            if (i < 1 || i > count)
+                continue;
             const AnsiString entry = IniReadString(IniObject, Section, "Button" + IntToStr(i), AnsiString());
             TLayoutButton button;
             if (!ParseLayoutButton(entry, 0, 0, button))

@@ -193,10 +193,10 @@ AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& ide
     return value ? StripQuotes(*value) : def;
 }
 
-void TIniFile::WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value)
+void TIniFile::CheckWrite(const AnsiString& section, const AnsiString& ident, const AnsiString& value) const
 {
-    AnsiString name = Trim(ident);
-    AnsiString sectionName = Trim(section);
+    const AnsiString name = Trim(ident);
+    const AnsiString sectionName = Trim(section);
     if (name.empty() || sectionName.empty())
         return;
     // What the reader would not read back as written is refused, never stored cut or misread.
@@ -208,10 +208,19 @@ void TIniFile::WriteString(const AnsiString& section, const AnsiString& ident, c
         throw EIniFileException("Cannot store key \"" + name + "\"" + where +
                                 ": a key name cannot hold \"=\" or a line break, or begin with \";\" or \"[\"");
     // Line breaks among the blanks at either end are dropped on reading like the blanks.
-    AnsiString text = HasLineBreak(value) ? Trim(value) : value;
-    if (HasLineBreak(text))
+    if (HasLineBreak(Trim(value)))
         throw EIniFileException("Cannot store the value of key \"" + name + "\"" + where +
                                 ": a value cannot hold a line break");
+}
+
+void TIniFile::WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value)
+{
+    AnsiString name = Trim(ident);
+    AnsiString sectionName = Trim(section);
+    if (name.empty() || sectionName.empty())
+        return;
+    CheckWrite(sectionName, name, value);
+    AnsiString text = HasLineBreak(value) ? Trim(value) : value;
     Sync();
     Record({ChangeKind::Write, std::move(sectionName), std::move(name), std::move(text)});
 }

@@ -67,6 +67,9 @@ public:
 
     AnsiString ReadString(const AnsiString& section, const AnsiString& ident, const AnsiString& def) override;
     void WriteString(const AnsiString& section, const AnsiString& ident, const AnsiString& value) override;
+    // Raises the EIniFileException WriteString raises for a name or value the file cannot hold,
+    // changing nothing: a caller checks a batch before its first change.
+    void CheckWrite(const AnsiString& section, const AnsiString& ident, const AnsiString& value) const;
     void ReadSection(const AnsiString& section, TStrings* strings) override;
     void ReadSections(TStrings* strings) override;
     void EraseSection(const AnsiString& section) override;

@@ -27,6 +27,14 @@ public:
         Join(lines);
     }
     void Clear() override { FMemo->SetText(AnsiString()); }
+    // One change of the text for the whole list (an assigned list comes this way), not one a line.
+    void AddStrings(const TStrings* strings) override
+    {
+        std::vector<AnsiString> lines = Split();
+        for (int i = 0; i < strings->Count(); ++i)
+            lines.push_back(strings->Strings(i));
+        Join(lines);
+    }
 
 protected:
     AnsiString Get(int index) const override
@@ -85,6 +93,9 @@ private:
                 t += "\r\n";
             t += lines[i];
         }
+        // A last empty line is kept by the line break that ends it (Split drops none other).
+        if (!lines.empty() && lines.back().empty())
+            t += "\r\n";
         FMemo->SetText(t);
     }
     TCustomMemo* FMemo;

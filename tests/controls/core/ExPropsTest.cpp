@@ -112,6 +112,11 @@ struct TMemoryStore {
             Erased.push_back(sec);
             std::erase_if(Values, [&](const auto& kv) { return kv.first.rfind(sec + "|", 0) == 0; });
         };
+        s.OnReadSection = [this](const AnsiString& sec, TStrings* keys) {
+            for (const auto& [key, value] : Values)
+                if (key.rfind(sec + "|", 0) == 0)
+                    keys->Add(key.substr(sec.size() + 1));
+        };
     }
     std::string Get(const std::string& key) const
     {
@@ -302,8 +307,9 @@ TEST_F(ExPropsTest, CollectionItemsAreRebuiltFromTheirCount)
     EXPECT_EQ(static_cast<TPoint2*>(thing->Points.Items(1))->Label, "p4");
 }
 
-// A stored count larger than the keys present (an edited file) ends at the first missing key:
-// the load takes what the file holds, however large the count.
+// A stored count larger than the keys present (an edited file) ends at the highest key present;
+// a missing key below it reads as empty. The load takes what the file holds, however large the
+// count, and refuses a list that would be mostly missing entries.
 struct TCountCase {
     const char* name;
     std::map<std::string, std::string> stored;
@@ -312,7 +318,7 @@ struct TCountCase {
 };
 class StoredCount : public ExPropsTest, public ::testing::WithParamInterface<TCountCase> {};
 
-TEST_P(StoredCount, RegressionCountPastTheKeysStopsAtTheFirstMissingKey)
+TEST_P(StoredCount, RegressionCountPastTheKeysEndsAtTheHighestKeyPresent)
 {
     store.Values = GetParam().stored;
     LoadAll({GetParam().prop});
@@ -329,7 +335,17 @@ const TCountCase kCounts[] = {
     {"LinesAfterAGap",
      {{"Main.Thing_Lines|Count", "3"}, {"Main.Thing_Lines|Item0", "a"}, {"Main.Thing_Lines|Item2", "c"}},
      "Lines",
+     3,
+     0},
+    {"LinesPastTheCountAreNotRead",
+     {{"Main.Thing_Lines|Count", "1"}, {"Main.Thing_Lines|Item0", "a"}, {"Main.Thing_Lines|Item5", "f"}},
+     "Lines",
      1,
+     0},
+    {"LinesMostlyMissingAreRefused",
+     {{"Main.Thing_Lines|Count", "2000000000"}, {"Main.Thing_Lines|Item1999999999", "z"}},
+     "Lines",
+     0,
      0},
     {"CollectionItems",
      {{"Main|Thing_Points.Count", "2000000000"},
@@ -338,6 +354,11 @@ const TCountCase kCounts[] = {
      "Points",
      0,
      2},
+    {"CollectionAfterAGap",
+     {{"Main|Thing_Points.Count", "3"}, {"Main.Thing_Points|Item0_X", "1"}, {"Main.Thing_Points|Item2_X", "3"}},
+     "Points",
+     0,
+     3},
     {"CollectionWithoutItems", {{"Main|Thing_Points.Count", "2000000000"}}, "Points", 0, 0},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, StoredCount, ::testing::ValuesIn(kCounts),

@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "GuiTestSupport.h"
-#include "controls/core/CtrlGeometry.h"
 #include "platform/core/IniFile.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/StandardClasses.h"
@@ -92,10 +93,45 @@ const TReadCase kReads[] = {
     {"OtherResolutionIsIgnored", bsSizeable, poDesigned, "PixelsPerInch=144\r\nNormPos=50,60,350,260\r\n",
      Rect(30, 40, 230, 140), poDesigned, wsNormal},
     {"MaximisedState", bsSizeable, poDesigned, "ShowCmd=3\r\n", Rect(30, 40, 230, 140), poDesigned, wsMaximized},
-    {"RegressionPlacePastTheScreenIsCutToIt", bsSizeable, poDesigned, "NormPos=-2000000000,0,2000000000,100\r\n",
-     Rect(-kMaxScreenCoord, 0, kMaxScreenCoord, 100), poDesigned, wsNormal},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, PlacementRead, ::testing::ValuesIn(kReads),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// A stored rectangle is limited to the work area, as the platform's windows are: a form no
+// larger than the area (its window's backing store follows), moved inside it.
+struct TAreaCase {
+    const char* name;
+    TFormBorderStyle border;
+    const char* stored;
+    std::function<TRect(const TRect& area)> bounds;
+};
+class PlacementInWorkArea : public AppFormsTest, public ::testing::WithParamInterface<TAreaCase> {};
+
+TEST_P(PlacementInWorkArea, Applies)
+{
+    TempFolder::Write(folder.File("p.ini"), std::string("[F]\r\n") + GetParam().stored);
+    TToolForm form(nullptr);
+    form.SetBorderStyle(GetParam().border);
+    form.SetBounds(30, 40, 200, 100);
+    TIniFile ini("p.ini");
+    ReadFormPlacement(&form, &ini, "F", true, true);
+    const TRect area = Screen->WorkAreaRect();
+    ASSERT_GT(area.Width(), 300);
+    ASSERT_GT(area.Height(), 200);
+    EXPECT_EQ(form.BoundsRect(), GetParam().bounds(area));
+}
+
+const TAreaCase kAreas[] = {
+    {"RegressionLargestStoredSizeIsTheWorkArea", bsSizeable, "NormPos=0,0,32767,32767\r\n",
+     [](const TRect& a) { return a; }},
+    {"RegressionPlacePastTheScreenIsCutToIt", bsSizeable, "NormPos=-2000000000,0,2000000000,100\r\n",
+     [](const TRect& a) { return Bounds(a.Left, a.Top, a.Width(), 100); }},
+    {"PlaceOffTheAreaIsMovedIntoIt", bsSizeable, "NormPos=5000,6000,5300,6200\r\n",
+     [](const TRect& a) { return Rect(a.Right - 300, a.Bottom - 200, a.Right, a.Bottom); }},
+    {"FixedSizeFormIsMovedIntoIt", bsDialog, "NormPos=-900,-900,-700,-800\r\n",
+     [](const TRect& a) { return Bounds(a.Left, a.Top, 200, 100); }},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, PlacementInWorkArea, ::testing::ValuesIn(kAreas),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(AppFormsTest, MdiChildrenNeedAnMdiMainForm)
@@ -115,7 +151,7 @@ TEST_F(AppFormsTest, MdiChildrenNeedAnMdiMainForm)
     EXPECT_TRUE(FindForm(GetClass("TChildForm"))->Visible());
 }
 
-TEST_F(AppFormsTest, RegressionChildCountPastTheNamesStopsAtTheFirstMissingOne)
+TEST_F(AppFormsTest, RegressionChildCountPastTheNamesReadsTheNamesPresent)
 {
     TToolForm main(nullptr);
     main.SetFormStyle(fsMDIForm);

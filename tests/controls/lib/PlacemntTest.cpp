@@ -11,6 +11,7 @@
 #include "GuiTestSupport.h"
 #include "controls/lib/AppForms.h"
 #include "controls/lib/LibraryClasses.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/RegIniFile.h"
 #include "platform/gui/StandardClasses.h"
@@ -246,7 +247,80 @@ TEST_F(PlacemntTest, StorageKeepsPropertiesAndScrambledValues)
     EXPECT_EQ(VarToStr(s->StoredValues()->StoredValue("PASSWORD")), "abc");
 }
 
-TEST_F(PlacemntTest, RegressionStoredLineCountPastTheLinesStopsAtTheFirstMissingOne)
+// A value the INI file cannot hold, met anywhere in a save, fails the whole save before its
+// first key is written: the file keeps its bytes, and a save after the value is mended writes all.
+struct TRefusedCase {
+    const char* name;
+    const char* prop;       // a stored property besides Edit1.Text, or null
+    const char* valueName;  // a stored value
+    const char* valueText;
+};
+class RefusedSave : public PlacemntTest, public ::testing::WithParamInterface<TRefusedCase> {};
+
+TEST_P(RefusedSave, WritesNothing)
+{
+    TempFolder::Write(folder.File("p.ini"), "[TMainForm]\r\nFormVersion=0\r\nEdit1_Text=old\r\n");
+    auto* edit = Place<TEdit>(*form, 0, 0, 80, 20);
+    edit->SetName("Edit1");
+    auto* memo = Place<TMemo>(*form, 0, 30, 80, 40);
+    memo->SetName("memo");
+    memo->Lines()->Add("first");
+    memo->Lines()->Add("second");
+    auto* s = Make<TFormStorage>();
+    TStringList props;
+    props.Add("Edit1.Text");
+    if (GetParam().prop)
+        props.Add(GetParam().prop);
+    s->SetStoredProps(&props);
+    TStoredValue* value = s->StoredValues()->Add();
+    value->SetName(GetParam().valueName);
+    value->SetValue(Variant(GetParam().valueText));
+    TStoredValue* later = s->StoredValues()->Add();
+    later->SetName("Later");
+    later->SetValue(Variant("kept"));
+    s->RestoreFormPlacement();
+    edit->SetText("new");
+    const std::string before = File();
+    EXPECT_THROW(s->SaveFormPlacement(), EIniFileException);
+    EXPECT_EQ(File(), before);
+    EXPECT_FALSE(s->Saved());
+    if (GetParam().prop) {
+        props.Delete(props.Count() - 1);
+        s->SetStoredProps(&props);
+    }
+    value->SetName("Mended");
+    value->SetValue(Variant("one line"));
+    s->SaveFormPlacement();
+    TIniFile ini("p.ini");
+    EXPECT_EQ(ini.ReadString("TMainForm", "Edit1_Text", "?"), "new");
+    EXPECT_EQ(ini.ReadString("TMainForm", "Later", "?"), "kept");
+    s->SetActive(false);
+}
+
+const TRefusedCase kRefused[] = {
+    {"RegressionLineBreakInAStoredPropertyWritesNothing", "memo.Text", "Note", "plain"},
+    {"RegressionLineBreakInAStoredValueWritesNothing", nullptr, "Note", "two\r\nlines"},
+    {"RegressionKeyTheFileCannotHoldWritesNothing", nullptr, "a=b", "plain"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, RefusedSave, ::testing::ValuesIn(kRefused),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// A stored size far past the screen (a 70-byte line) gives a form no larger than the work area,
+// so its window's backing store is what the screen holds, not gigabytes.
+TEST_F(PlacemntTest, RegressionStoredSizePastTheWorkAreaIsCutToIt)
+{
+    TempFolder::Write(folder.File("p.ini"), "[TMainForm]\r\nPixelsPerInch=96\r\nNormPos=0,0,32767,32767\r\n");
+    Make();
+    form->Show();
+    const TRect area = Screen->WorkAreaRect();
+    EXPECT_EQ(form->Width(), area.Width());
+    EXPECT_EQ(form->Height(), area.Height());
+    ASSERT_TRUE(form->HandleAllocated());
+    EXPECT_LE(form->Handle()->width(), area.Width());
+    EXPECT_LE(form->Handle()->height(), area.Height());
+}
+
+TEST_F(PlacemntTest, RegressionStoredLineCountPastTheLinesReadsTheLinesPresent)
 {
     auto* memo = Place<TMemo>(*form, 0, 0, 80, 40);
     memo->SetName("memo");

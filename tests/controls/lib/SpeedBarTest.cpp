@@ -407,8 +407,8 @@ TEST_F(SpeedBarLayoutTest, GatesOfVersionResolutionAndEdge)
     EXPECT_TRUE(open->Visible());  // Count 0 leaves the items
 }
 
-// A hand-edited layout: the count ends at the first missing entry, and a place past what a
-// screen shows is cut to it before the bar lays the button out.
+// A hand-edited layout: the count reads the entries present past a missing one, and a place
+// past what a screen shows is cut to it before the bar lays the button out.
 TEST_F(SpeedBarLayoutTest, RegressionCountAndPlacesPastTheScreenAreBounded)
 {
     TSpeedItem* open = Item("Open", 27);
@@ -418,7 +418,8 @@ TEST_F(SpeedBarLayoutTest, RegressionCountAndPlacesPastTheScreenAreBounded)
     EXPECT_EQ(open->Left(), kMaxScreenCoord);
     EXPECT_EQ(open->Top(), 3);
     EXPECT_TRUE(open->Visible());
-    EXPECT_FALSE(save->Visible());
+    EXPECT_TRUE(save->Visible());
+    EXPECT_EQ(save->Left(), 9);
 }
 
 }  // namespace

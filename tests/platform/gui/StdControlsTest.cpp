@@ -16,6 +16,7 @@
 
 #include "GuiTestSupport.h"
 #include "platform/core/FormatSettings.h"
+#include "platform/core/StringList.h"
 #include "platform/gui/Clipboard.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/ComboBoxes.h"
@@ -152,6 +153,33 @@ TEST(MemoKeys, EnterCountsTwoBytesAndTabIsTypedOnlyWhenWanted)
     memo->SetWantTabs(true);
     TypeKey(memo->Handle(), Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
     EXPECT_EQ(memo->Text(), "ab\r\n\t");
+}
+
+// An empty line is kept, also while it is the last; an assigned list changes the text once,
+// not once a line.
+TEST(MemoLines, RegressionEmptyLineAddedLastIsKept)
+{
+    TForm form(nullptr);
+    auto* memo = new TMemo(&form);
+    memo->SetParent(&form);
+    form.Show();
+    int changes = 0;
+    memo->OnChange = [&](TObject*) { ++changes; };
+    TStringList lines;
+    for (const char* line : {"one", "", "three", ""})
+        lines.Add(line);
+    memo->SetText("old");
+    changes = 0;
+    memo->Lines()->Assign(&lines);
+    EXPECT_GE(changes, 1);
+    EXPECT_LE(changes, 2);
+    EXPECT_EQ(memo->Lines()->Count(), 4);
+    EXPECT_EQ(memo->Lines()->Strings(1), "");
+    EXPECT_EQ(memo->Text(), "one\r\n\r\nthree\r\n\r\n");
+    memo->Lines()->Delete(3);
+    EXPECT_EQ(memo->Text(), "one\r\n\r\nthree");
+    memo->Lines()->Add("");
+    EXPECT_EQ(memo->Lines()->Count(), 4);
 }
 
 TEST(Mnemonics, AltAndALabelsLetterFocusesItsControl)

@@ -304,13 +304,15 @@ const TScript kScripts[] = {
      "RESULT 0\nRESULT Open\nRESULT Save\nRESULT Hidden\nLINE [TForm1bar]\nLINE Position=1\nLINE Width=37\nLINE "
      "Version=0\nLINE PixelsPerInch=96\nLINE BtnWidth=24\nLINE BtnHeight=23\nLINE Button1=Open,3,3\nLINE "
      "Button2=Save,27,3\nLINE Count=2\nCRLF yes\nHidden.Visible=False\nOpen.Visible=True\nOpen.Left=3\n"},
-    // An edited layout: the count ends at the first missing entry, a place is cut to the screen.
+    // An edited layout: an entry past a missing one is read, a place is cut to the screen.
     {"RegressionSpeedBarLayoutCountAndPlaceFromAnEditedFile",
-     "new TSpeedBar bar form\ncall bar AddSection File\ncall bar NewItem 0 Open\nutil IniWriteString "
-     "/tmp/ctlrun-edited.ini TForm1bar PixelsPerInch 96\nutil IniWriteString /tmp/ctlrun-edited.ini TForm1bar "
-     "Count 2000000000\nutil IniWriteString /tmp/ctlrun-edited.ini TForm1bar Button1 Open,2147483647,0\ncall bar "
-     "RestoreLayout /tmp/ctlrun-edited.ini\nget Open Visible\nget Open Left\n",
-     "RESULT 0\nRESULT Open\nRESULT\nRESULT\nRESULT\nOpen.Visible=True\nOpen.Left=32767\n"},
+     "new TSpeedBar bar form\ncall bar AddSection File\ncall bar NewItem 0 Open\ncall bar NewItem 0 Save\nutil "
+     "IniWriteString /tmp/ctlrun-edited.ini TForm1bar PixelsPerInch 96\nutil IniWriteString /tmp/ctlrun-edited.ini "
+     "TForm1bar Count 2000000000\nutil IniWriteString /tmp/ctlrun-edited.ini TForm1bar Button1 "
+     "Open,2147483647,0\nutil IniWriteString /tmp/ctlrun-edited.ini TForm1bar Button3 Save,9,3\ncall bar "
+     "RestoreLayout /tmp/ctlrun-edited.ini\nget Open Visible\nget Open Left\nget Save Visible\n",
+     "RESULT 0\nRESULT Open\nRESULT Save\nRESULT\nRESULT\nRESULT\nRESULT\nOpen.Visible=True\nOpen.Left=32767\nSave."
+     "Visible=True\n"},
     {"CustomizeTwiceOneWindowClosedWithItsBar",
      "new TSpeedBar bar form\nwatch bar OnCustomize\ncall bar Customize\ncall bar Customize\ncall bar "
      "SetupWindows\nget bar Editing\nfree bar\ncall form SetupWindows\n",
