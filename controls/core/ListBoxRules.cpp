@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "controls/core/StoredList.h"
 #include "platform/core/StringList.h"
 #include "platform/core/Strings.h"
 
@@ -111,12 +110,9 @@ void SaveCheckStates(const TCheckStatesStore& Store, const std::vector<int>& Sta
 void RestoreCheckStates(const TCheckStatesStore& Store, int ItemCount, TCheckKind Kind,
                         const std::function<void(int Index, int State)>& SetState)
 {
-    TStringList keys;
-    if (Store.ReadSection)
-        Store.ReadSection(&keys);
+    // The items bound the loop, so a stored count far past the keys costs nothing.
     const int count = std::min(Store.ReadInteger("Count", 0), ItemCount);
-    const int length = StoredListLength(StoredListIndices(keys, "Item"), count);
-    for (int i = 0; i < length; ++i) {
+    for (int i = 0; i < count; ++i) {
         int state = Store.ReadInteger("Item" + IntToStr(i), kCheckUnchecked);
         // A value no state has (an edited file) reads as unchecked.
         if (state < kCheckUnchecked || state > kCheckGrayed)

@@ -91,12 +91,9 @@ struct TCheckStatesStore {
     std::function<void()> EraseSection;
     std::function<void(const AnsiString& Ident, int Value)> WriteInteger;
     std::function<int(const AnsiString& Ident, int Default)> ReadInteger;
-    // Fills Keys with the section's key names.
-    std::function<void(TStrings* Keys)> ReadSection;
 };
 void SaveCheckStates(const TCheckStatesStore& Store, const std::vector<int>& States);
-// Sets each item's state from the store, the first min(Count, ItemCount) up to the highest
-// "Item" key the section holds (a missing one reads unchecked); a radio list stops after the
-// first checked item. SetState(Index, State) does the setting.
+// Sets the state of each of the first min(Count, ItemCount) items from the store (a missing
+// key reads unchecked); a radio list stops after the first checked item. SetState(Index, State) does the setting.
 void RestoreCheckStates(const TCheckStatesStore& Store, int ItemCount, TCheckKind Kind,
                         const std::function<void(int Index, int State)>& SetState);

@@ -287,8 +287,7 @@ TCheckStatesStore StatesStore(TObject* IniObject, const AnsiString& Section)
 {
     return {[=] { IniEraseSection(IniObject, Section); },
             [=](const AnsiString& k, int v) { IniWriteInteger(IniObject, Section, k, v); },
-            [=](const AnsiString& k, int d) { return IniReadInteger(IniObject, Section, k, d); },
-            [=](TStrings* keys) { IniReadSection(IniObject, Section, keys); }};
+            [=](const AnsiString& k, int d) { return IniReadInteger(IniObject, Section, k, d); }};
 }
 
 }  // namespace

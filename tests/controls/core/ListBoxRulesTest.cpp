@@ -9,7 +9,6 @@
 #include <string>
 
 #include "HangulText.h"
-#include "platform/core/StringList.h"
 
 namespace {
 
@@ -133,11 +132,7 @@ struct TMemoryStore {
                     values[k] = v;
                     order.push_back(k + "=" + std::to_string(v));
                 },
-                [this](const AnsiString& k, int d) { return values.count(k) ? values[k] : d; },
-                [this](TStrings* keys) {
-                    for (const auto& [key, value] : values)
-                        keys->Add(key);
-                }};
+                [this](const AnsiString& k, int d) { return values.count(k) ? values[k] : d; }};
     }
 };
 
@@ -172,14 +167,15 @@ TEST(ListBoxRules, RegressionStoredStateOutOfRangeReadsUnchecked)
     EXPECT_EQ(states, (std::vector<int>{kCheckUnchecked, kCheckUnchecked}));
 }
 
-TEST(ListBoxRules, RegressionStoredStateCountPastTheKeysEndsAtTheHighestKeyPresent)
+TEST(ListBoxRules, RegressionStoredStateCountPastTheKeysReadsTheMissingOnesUnchecked)
 {
     TMemoryStore m;
     m.values = {{"Count", 2000000000}, {"Item0", 1}, {"Item2", 1}};
     std::vector<int> states;
     RestoreCheckStates(m.Store(), 5, ckCheckBoxes, [&](int, int s) { states.push_back(s); });
-    // The missing Item1 reads unchecked; items past Item2 are left as they are.
-    EXPECT_EQ(states, (std::vector<int>{kCheckChecked, kCheckUnchecked, kCheckChecked}));
+    // The items bound the count; every missing key reads unchecked.
+    EXPECT_EQ(states,
+              (std::vector<int>{kCheckChecked, kCheckUnchecked, kCheckChecked, kCheckUnchecked, kCheckUnchecked}));
 }
 
 // A left press in a list whose drag is automatic, by selection kind, keys and item.
