@@ -11,6 +11,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/OfficePackage.h"
 #include "platform/gui/OleAutomation.h"
+#include "tests/TempName.h"
 #include "tests/platform/gui/GuiTestSupport.h"
 #include "tests/platform/gui/OfficeTestBook.h"
 
@@ -34,8 +35,8 @@ protected:
     void SetUp() override
     {
         TestApplication();
-        char pattern[] = "/tmp/grid-automation-XXXXXX";
-        Folder = mkdtemp(pattern);
+        std::string pattern = TempPattern("grid-automation");
+        Folder = mkdtemp(pattern.data());
         Saved = SetOleObjectFactory(
             [this](const AnsiString& id) { return RecordingServer(CreateOfficeServer(id), Log, "app"); });
     }

@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "tests/TempName.h"
 #include "tests/grid/tool/GridRunSupport.h"
 #include "tests/platform/gui/OfficeTestBook.h"
 
@@ -25,8 +26,8 @@ class Office : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/grid-office-XXXXXX";
-        Folder = mkdtemp(pattern);
+        std::string pattern = TempPattern("grid-office");
+        Folder = mkdtemp(pattern.data());
         ASSERT_EQ(Shell("command -v soffice").Status, 0) << "LibreOffice (libreoffice-calc-nogui) is needed";
     }
     void TearDown() override { std::filesystem::remove_all(Folder); }

@@ -13,6 +13,7 @@
 
 #include "platform/gui/OfficeWorkbook.h"
 #include "platform/gui/OleAutomation.h"
+#include "tests/TempName.h"
 #include "tests/platform/core/Cases.h"
 #include "tests/platform/gui/OfficeTestBook.h"
 
@@ -346,8 +347,8 @@ class HostileWorkbook : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/office-package-XXXXXX";
-        Folder = mkdtemp(pattern);
+        std::string pattern = TempPattern("office-package");
+        Folder = mkdtemp(pattern.data());
     }
     void TearDown() override { std::filesystem::remove_all(Folder); }
     std::string Write(const std::string& name, const std::string& bytes)
