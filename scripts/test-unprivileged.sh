@@ -37,7 +37,9 @@ restore() {
 trap restore EXIT
 mkdir "$home/tmp"
 chown -R "$user" "$home"
-# CTest keeps its logs and the cases' costs in the tree's Testing folder.
+# The lists of cases CTest finds in each test program, written into the tree before the user reads
+# them; CTest keeps its logs and the cases' costs in the tree's Testing folder.
+(cd "$build" && ctest -N >/dev/null)
 mkdir -p "$build/Testing"
 chown -R "$user" "$build/Testing"
 open_path "$source"
@@ -45,4 +47,4 @@ open_path "$build"
 open_path "$(dirname "$home")"
 
 as_user env -i PATH="$PATH" HOME="$home" TMPDIR="$home/tmp" USER="$user" LOGNAME="$user" LANG="${LANG:-C.UTF-8}" \
-  "$source/scripts/run-tests.sh" "$build"
+  ${CTEST_PARALLEL_LEVEL:+CTEST_PARALLEL_LEVEL="$CTEST_PARALLEL_LEVEL"} "$source/scripts/run-tests.sh" "$build"
