@@ -3,6 +3,7 @@
 // own, so that runs beside each other, and other users' runs, never meet in one file.
 
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -12,6 +13,18 @@
 inline std::string TempPattern(const std::string& stem)
 {
     return (std::filesystem::temp_directory_path() / (stem + "-XXXXXX")).string();
+}
+
+// A new empty file "$TMPDIR/STEM-XXXXXX.SUFFIX", left for a person to look at after the test (the
+// picture a failed comparison drew): its name, or "" when it could not be made.
+inline std::string KeptTempFile(const std::string& stem, const std::string& suffix)
+{
+    std::string name = TempPattern(stem) + "." + suffix;
+    const int fd = mkstemps(name.data(), static_cast<int>(suffix.size() + 1));
+    if (fd < 0)
+        return "";
+    close(fd);
+    return name;
 }
 
 // A fresh folder under $TMPDIR, removed with all it holds when it goes; its path is empty when

@@ -138,15 +138,13 @@ TEST(TerminalScreenshot, FormHoldingATerminalShowsColouredHangul)
     };
     EXPECT_TRUE(WaitUntil(inked, "the coloured Hangul and the scroll bar on the screen"));
     ASSERT_EQ(shot.width(), f.term->Width());
-    // Kept for a person to look at, under a name no other run takes.
-    std::string png = TempPattern("hanmud-terminal-screenshot") + ".png";
-    const int fd = mkstemps(png.data(), 4);
-    if (fd >= 0)
-        close(fd);
-    shot.save(QString::fromStdString(png), "PNG");
-    std::printf("screenshot: %s\n", png.c_str());
     for (const TInk& k : inks)
         EXPECT_GT(CountColour(shot, k.area, k.colour), k.more) << k.what;
+    if (HasFailure()) {
+        const std::string png = KeptTempFile("hanmud-terminal-screenshot", "png");
+        shot.save(QString::fromStdString(png), "PNG");
+        std::printf("screenshot: %s\n", png.c_str());
+    }
 }
 
 }  // namespace
