@@ -7,4 +7,4 @@ dir=${1:-build}
 shift $(( $# > 0 ? 1 : 0 ))
 ./scripts/setup.sh
 ./scripts/build.sh "$dir" "$@"
-cd "$dir" && ctest --output-on-failure -j"$(nproc)"
+./scripts/run-tests.sh "$dir"

@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 dir=${1:-build}
 filter=${2:-"$PWD/(platform|terminal|script|controls|grid|app|expr|tools|bench)/"}
 cmake -S . -B "$dir" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
-run-clang-tidy -quiet -extra-arg=-Wno-unknown-warning-option -p "$dir" -j"$(nproc)" "$filter" >/tmp/hm-tidy.$$ 2>&1 || status=$?
-grep -E "warning:|error:" /tmp/hm-tidy.$$ | grep -v "^Error while processing" || true
-rm -f /tmp/hm-tidy.$$
+log=$(mktemp "${TMPDIR:-/tmp}/hm-tidy.XXXXXX")
+trap 'rm -f "$log"' EXIT
+run-clang-tidy -quiet -extra-arg=-Wno-unknown-warning-option -p "$dir" -j"$(nproc)" "$filter" >"$log" 2>&1 || status=$?
+grep -E "warning:|error:" "$log" | grep -v "^Error while processing" || true
 exit "${status:-0}"

@@ -110,7 +110,8 @@ def run_tintin(work, triggers, corpus, patterns):
             tin.write(b"#action {" + pattern + b"} {hit}\n")
         tin.write(b"#action {BENCH-END} {BENCH-DONE}\n")
         tin.write(f"#session bench 127.0.0.1 {server.port}\n".encode())
-    tmux = ["tmux", "-L", f"hmbench{os.getpid()}"]
+    # The tmux server's socket in the run's folder, not in tmux's own folder under /tmp.
+    tmux = ["tmux", "-S", str(work / "tmux.sock")]
     control = None
     done = threading.Event()
     try:

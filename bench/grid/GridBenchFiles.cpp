@@ -44,8 +44,8 @@ print(len(rows), read, write)
 
 void FileMetrics(int Rows, int Cols, const std::function<std::string(int, int)>& Cell)
 {
-    char pattern[] = "/tmp/bench-grid-files-XXXXXX";
-    const std::string folder = mkdtemp(pattern);
+    std::string pattern = (std::filesystem::temp_directory_path() / "bench-grid-files-XXXXXX").string();
+    const std::string folder = mkdtemp(pattern.data());
     TCellGrid grid(nullptr);
     grid.SetColCount(Cols);
     grid.SetRowCount(Rows);

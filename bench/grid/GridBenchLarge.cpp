@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -52,13 +54,13 @@ double AsciiMs(TAlignment Alignment)
         for (int c = 0; c < 3; ++c)
             grid.SetCells(c, r, r == c ? AnsiString(100000, 'w') : AnsiString("cell"));
     grid.OnGetAlignment = [Alignment](TObject*, int, int, TAlignment& a) { a = Alignment; };
-    char name[] = "/tmp/bench-grid-ascii-XXXXXX";
-    close(mkstemp(name));
+    std::string name = (std::filesystem::temp_directory_path() / "bench-grid-ascii-XXXXXX").string();
+    close(mkstemp(name.data()));
     // The fastest of three: the first export also pays for the pages its output first touches.
     double ms = 1e300;
     for (int i = 0; i < 3; ++i)
         ms = std::min(ms, Millis([&] { grid.SaveToASCII(name); }));
-    unlink(name);
+    unlink(name.c_str());
     return ms;
 }
 

@@ -47,8 +47,9 @@ TTintinRun RunTintin(const std::string& folder, const std::string& file, const s
             << "#system {echo $cnt $start $end > " << result << "}\n"
             << "#end\n";
     }
-    const std::string socket = "hmbench" + std::to_string(getpid());
-    const std::string start = "LANG=C LC_ALL=C tmux -L " + socket + " new-session -d -s bench -x 160 -y 48 " +
+    // The tmux server's socket in the run's folder, not in tmux's own folder under /tmp.
+    const std::string socket = ShellQuote(folder + "/tmux.sock");
+    const std::string start = "LANG=C LC_ALL=C tmux -S " + socket + " new-session -d -s bench -x 160 -y 48 " +
         ShellQuote(std::string(Tintin) + " -G " + script) + " >/dev/null 2>&1";
     if (std::system(start.c_str()) != 0) {
         run.Error = "tmux could not start TinTin++";
@@ -64,7 +65,7 @@ TTintinRun RunTintin(const std::string& folder, const std::string& file, const s
         count = -1;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
-    std::system(("tmux -L " + socket + " kill-server >/dev/null 2>&1").c_str());
+    std::system(("tmux -S " + socket + " kill-server >/dev/null 2>&1").c_str());
     if (count < 0) {
         run.Error = "TinTin++ gave no result within " + std::to_string(TimeoutSeconds) + " s";
         return run;

@@ -582,11 +582,11 @@ TEST_F(CmdFileTest, RegressionACommandFileThatCannotBeReadWasWrittenOverByTheNex
     WriteFile("Test.Cmd", bytes);
     chmod(PathOf("Test.Cmd").c_str(), 0);
     // The window saves its entry's command file when the status line changes, loaded or not.
-    EXPECT_TRUE(RunUnprivileged(Folder, [&] {
+    EXPECT_TRUE(RunUnprivileged([&] {
         return !state.LoadCmdFile(PathOf("Test.Cmd")) && !state.SaveCmdFile(PathOf("Test.Cmd")) &&
             Boxes() == Strings{M::SaveFailed};
     }));
-    EXPECT_EQ(ReadFile(PathOf("Test.Cmd")), bytes);
+    EXPECT_EQ(ReadUnreadable(PathOf("Test.Cmd")), bytes);
 }
 
 TEST_F(CmdFileTest, RegressionADeviceWasReadAsACommandFile)

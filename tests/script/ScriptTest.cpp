@@ -17,6 +17,7 @@
 #include "script/UserTimer.h"
 #include "script/Walk.h"
 #include "script/Words.h"
+#include "tests/TempName.h"
 
 namespace {
 
@@ -200,8 +201,8 @@ void Play(TTestHost& host, TScriptState& state, const std::vector<TStep>& steps)
 ScriptTest::ScriptTest()
 {
     host.State = &state;
-    char name[] = "/tmp/script-test-XXXXXX";
-    if (mkdtemp(name))
+    std::string name = TempPattern("script-test");
+    if (mkdtemp(name.data()))
         Folder = name;
     host.Folder = Folder;
 }
@@ -304,8 +305,8 @@ std::string BinFolder()
 
 TToolRun RunTool(const std::string& directives, const std::string& options, const std::string& folder, bool withErrors)
 {
-    char name[] = "/tmp/scriptrun-test-XXXXXX";
-    const int fd = mkstemp(name);
+    std::string name = TempPattern("scriptrun-test");
+    const int fd = mkstemp(name.data());
     EXPECT_GE(fd, 0);
     close(fd);
     std::ofstream(name, std::ios::binary) << directives;
@@ -321,6 +322,6 @@ TToolRun RunTool(const std::string& directives, const std::string& options, cons
         const int status = pclose(pipe);
         run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    unlink(name);
+    unlink(name.c_str());
     return run;
 }

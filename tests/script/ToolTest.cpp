@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "ScriptTest.h"
+#include "tests/TempName.h"
 #include "tools/scriptrun/ScriptRunText.h"
 
 namespace {
@@ -257,15 +258,17 @@ TEST_F(ScriptTest, ToolRunsTheHashWordsOfEveryGroup)
     EXPECT_NE(ReadFile(Folder + "/Out.Cmd").find("Name        1 t"), std::string::npos);
 }
 
-// A walk file in the tool's "Cmd" folder (the tool's program folder is its own), removed after.
+// A walk file in the "Cmd" folder of the program folder the tool is given.
 TEST(ScriptRunToolTest, WalkReplaysStepByStepAndAfterADelay)
 {
-    const std::string name = "walk-tool-" + std::to_string(getpid()) + ".Wlk", path = BinFolder() + "Cmd/" + name;
-    std::filesystem::create_directories(BinFolder() + "Cmd");
+    std::string folder = TempPattern("walk-tool");
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    const std::string name = "walk-tool.Wlk", path = folder + "/Cmd/" + name;
+    std::filesystem::create_directories(folder + "/Cmd");
     std::ofstream(path, std::ios::binary) << "n\r\nB e // door\r\ns\r\n";
-    const TToolRun run =
-        RunTool("> #wl " + name + "\n? walk\n> #wnb\n> #wg\n+ 1\n> #wsp 2\n+ 1\n? walk\n+ 1\n? walk\n", "", "", true);
-    std::filesystem::remove(path);
+    const TToolRun run = RunTool("> #wl " + name + "\n? walk\n> #wnb\n> #wg\n+ 1\n> #wsp 2\n+ 1\n? walk\n+ 1\n? walk\n",
+                                 "--folder " + folder, "", true);
+    std::filesystem::remove_all(folder);
     const std::string steps = "STEP n\nSTEP B e // door\nSTEP s\n";
     EXPECT_EQ(run.Out,
               "WALK 2 0 0 0 0 0 " + name + "\n" + steps +

@@ -39,7 +39,10 @@
 
 namespace {
 
-void Usage() { std::fprintf(stderr, "usage: scriptrun [--cmd FILE] [--port N] [--disconnected] < directives\n"); }
+void Usage()
+{
+    std::fprintf(stderr, "usage: scriptrun [--cmd FILE] [--port N] [--disconnected] [--folder DIR] < directives\n");
+}
 
 AnsiString ExecutableFolder()
 {
@@ -81,6 +84,8 @@ AnsiString ProgramPathOf(const std::string& file)
 int main(int argc, char** argv)
 {
     TRecordingHost host;
+    // The program folder, whose "Cmd" holds walk files: the tool's own unless named.
+    host.Folder = ExecutableFolder();
     AnsiString cmdFile;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -93,12 +98,13 @@ int main(int argc, char** argv)
             }
         } else if (arg == "--disconnected") {
             host.Connected = false;
+        } else if (arg == "--folder" && i + 1 < argc) {
+            host.Folder = argv[++i];
         } else {
             Usage();
             return 2;
         }
     }
-    host.Folder = ExecutableFolder();
 
     // Printed as they happen: a long loop must not pile them up.
     host.OnEvent = Print;

@@ -132,12 +132,11 @@ TEST_F(CharBooksDamage, ABookThatCannotBeReadIsReportedAndNotWrittenOver)
     const std::string book = "#CHARACTER\r\r\nHostName a~\r\r\nEnd\r\r\n#END\r\r\n";
     TempFolder::Write(BookPath(), book);
     chmod(BookPath().c_str(), 0);
-    chmod(folder.File("CharBooks").c_str(), 0777);
-    EXPECT_TRUE(RunUnprivileged(folder.Path(), [this] {
+    EXPECT_TRUE(RunUnprivileged([this] {
         return !TCharBooks::Load() && TCharBooks::LastLoad == TCharBooks::loNotOpened && reports == 1 &&
             !TCharBooks::Save() && reports == 2;
     }));
-    EXPECT_EQ(TempFolder::Read(BookPath()), book);
+    EXPECT_EQ(ReadUnreadable(BookPath()), book);
 }
 
 TEST_F(CharBooksDamage, SeededDamageLosesNothingBeforeIt)

@@ -11,6 +11,7 @@
 
 #include "GuiTestSupport.h"
 #include "platform/core/IniFile.h"
+#include "tests/TempName.h"
 
 namespace {
 
@@ -92,8 +93,8 @@ TEST_F(CheckListBoxTest, DisabledItemIgnoresClicksAndSpace)
 
 TEST_F(CheckListBoxTest, StatesSaveAndRestore)
 {
-    char name[] = "/tmp/checklist-XXXXXX";
-    const int fd = mkstemp(name);
+    std::string name = TempPattern("checklist");
+    const int fd = mkstemp(name.data());
     ASSERT_GE(fd, 0);
     close(fd);
     {
@@ -108,7 +109,7 @@ TEST_F(CheckListBoxTest, StatesSaveAndRestore)
         list->ApplyState(cbUnchecked, false);
         list->InternalRestoreStates(&ini, "List");
     }
-    std::remove(name);
+    std::remove(name.c_str());
     EXPECT_EQ(list->GetState(0), cbChecked);
     EXPECT_EQ(list->GetState(2), cbGrayed);
 }

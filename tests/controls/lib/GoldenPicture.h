@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/gui/Bitmap.h"
+#include "tests/TempName.h"
 
 namespace golden {
 
@@ -33,7 +34,7 @@ inline void Expect(TBitmap& bitmap, const std::string& name)
     for (int y = 0; y < drawn.height(); ++y)
         for (int x = 0; x < drawn.width(); ++x)
             if (expected.pixel(x, y) != drawn.pixel(x, y)) {
-                const std::string actual = ::testing::TempDir() + name + ".actual.png";
+                const std::string actual = KeptTempFile(name + "-actual", "png");
                 drawn.save(QString::fromStdString(actual), "PNG");
                 FAIL() << name << " differs first at (" << x << ", " << y << "); drawn picture in " << actual;
             }

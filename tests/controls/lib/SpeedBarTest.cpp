@@ -21,6 +21,7 @@
 #include "platform/core/IniFile.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/Queue.h"
+#include "tests/TempName.h"
 #include "tests/platform/core/TempFolder.h"
 
 namespace {
@@ -336,8 +337,8 @@ protected:
     void SetUp() override
     {
         SpeedBarTest::SetUp();
-        char name[] = "/tmp/speedbar-layout-XXXXXX";
-        const int fd = mkstemp(name);
+        std::string name = TempPattern("speedbar-layout");
+        const int fd = mkstemp(name.data());
         ASSERT_GE(fd, 0);
         close(fd);
         path = name;

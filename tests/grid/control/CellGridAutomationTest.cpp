@@ -11,6 +11,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/OfficePackage.h"
 #include "platform/gui/OleAutomation.h"
+#include "tests/TempName.h"
 #include "tests/platform/gui/GuiTestSupport.h"
 #include "tests/platform/gui/OfficeTestBook.h"
 
@@ -34,7 +35,7 @@ protected:
     void SetUp() override
     {
         TestApplication();
-        std::string pattern = (std::filesystem::temp_directory_path() / "grid-automation-XXXXXX").string();
+        std::string pattern = TempPattern("grid-automation");
         Folder = mkdtemp(pattern.data());
         Saved = SetOleObjectFactory(
             [this](const AnsiString& id) { return RecordingServer(CreateOfficeServer(id), Log, "app"); });

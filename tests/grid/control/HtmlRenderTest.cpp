@@ -16,6 +16,7 @@
 #include "grid/control/HtmlImages.h"
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/Resources.h"
+#include "tests/TempName.h"
 #include "tests/platform/gui/GuiTestSupport.h"
 
 namespace {
@@ -291,8 +292,8 @@ class HtmlFileImage : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char name[] = "/tmp/htmlimg-XXXXXX";
-        ASSERT_TRUE(mkdtemp(name));
+        std::string name = TempPattern("htmlimg");
+        ASSERT_TRUE(mkdtemp(name.data()));
         Dir = name;
         ClearHtmlFileBitmaps();
     }

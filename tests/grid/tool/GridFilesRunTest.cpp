@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "tests/TempName.h"
 #include "tests/grid/tool/GridRunSupport.h"
 
 namespace {
@@ -44,8 +45,8 @@ class GridRunFiles : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GridRunFiles, PrintTheGoldenOutput)
 {
-    char pattern[] = "/tmp/gridrun-files-XXXXXX";
-    const std::string folder = mkdtemp(pattern);
+    std::string pattern = TempPattern("gridrun-files");
+    const std::string folder = mkdtemp(pattern.data());
     const std::string directives =
         ReplaceAll(ReplaceAll(ReadAll(kFiles + "/" + GetParam() + ".grid"), "$DIR", folder), "$SRC", kFiles);
     const TRun run = GridRun(directives, true);

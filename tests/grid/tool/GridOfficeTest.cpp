@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "tests/TempName.h"
 #include "tests/grid/tool/GridRunSupport.h"
 #include "tests/platform/gui/OfficeTestBook.h"
 
@@ -25,7 +26,7 @@ class Office : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "grid-office-XXXXXX").string();
+        std::string pattern = TempPattern("grid-office");
         Folder = mkdtemp(pattern.data());
         ASSERT_EQ(Shell("command -v soffice").Status, 0) << "LibreOffice (libreoffice-calc-nogui) is needed";
     }

@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "tests/grid/tool/GridRunSupport.h"
+#include "tests/platform/core/Unprivileged.h"
 
 namespace {
 
@@ -25,9 +26,10 @@ std::string Replace(std::string text, const std::string& what, const std::string
     return text;
 }
 
-// gridrun on the directives in a child process, as the user "nobody" when asked (root reads every
-// file): what it printed and its peak resident size in kB.
-std::pair<std::string, long> MeasuredGridRun(const std::string& folder, const std::string& directives, bool nobody)
+// gridrun on the directives in a child process, without root's right to read every file when
+// asked: what it printed and its peak resident size in kB.
+std::pair<std::string, long> MeasuredGridRun(const std::string& folder, const std::string& directives,
+                                             bool unprivileged)
 {
     std::ofstream(folder + "/run.grid", std::ios::binary) << directives;
     const pid_t pid = fork();
@@ -35,7 +37,7 @@ std::pair<std::string, long> MeasuredGridRun(const std::string& folder, const st
         const int out = open((folder + "/run.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
         dup2(out, 1);
         dup2(out, 2);
-        if (nobody && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+        if (unprivileged && !GiveUpReadingEveryFile())
             _exit(3);
         unsetenv("QT_QPA_PLATFORM");
         setenv("HOME", folder.c_str(), 1);
@@ -56,7 +58,7 @@ struct THostileCase {
     const char* name;
     std::function<void(const std::string& folder)> make;
     std::string directives, printed;
-    bool nobody = false;
+    bool unprivileged = false;
     long peakMb = 512;
 };
 void PrintTo(const THostileCase& c, std::ostream* os) { *os << c.name; }
@@ -105,10 +107,10 @@ TEST_P(GridRunHostile, RegressionIsRefusedOrCutInBoundedMemory)
 {
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
-    chmod(folder.c_str(), 0777);
     if (GetParam().make)
         GetParam().make(folder);
-    const auto [out, peakKb] = MeasuredGridRun(folder, Replace(GetParam().directives, "$D", folder), GetParam().nobody);
+    const auto [out, peakKb] =
+        MeasuredGridRun(folder, Replace(GetParam().directives, "$D", folder), GetParam().unprivileged);
     const std::string printed = Replace(GetParam().printed, "$D", folder);
     EXPECT_NE(out.find(printed), std::string::npos) << out;
     EXPECT_TRUE(printed.rfind("error:", 0) == 0 || out.find("error:") == std::string::npos) << out;

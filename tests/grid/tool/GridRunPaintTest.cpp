@@ -191,7 +191,8 @@ INSTANTIATE_TEST_SUITE_P(Cells, GridRunPaint, ::testing::ValuesIn(kPaints),
 
 TEST(GridRunPaint, PngIsTheFormsClientArea)
 {
-    const std::string file = ::testing::TempDir() + "gridrun_paint.png";
+    const TScratchFolder folder("gridrun-paint");
+    const std::string file = folder.File("paint.png");
     const TRun run = GridRun("cell 1 1 x\npng " + file + "\n", false, "--width 200 --height 120");
     EXPECT_EQ(run.Status, 0);
     std::ifstream in(file, std::ios::binary);
@@ -207,14 +208,14 @@ TEST(GridRunPaint, PngIsTheFormsClientArea)
     };
     EXPECT_EQ(word(16), 200u);
     EXPECT_EQ(word(20), 120u);
-    std::remove(file.c_str());
 }
 
 // The row indicator a caller sets shows in column 0 of the current row and follows it as the
 // user moves down with the keyboard.
 TEST(GridRunPaint, TheRowIndicatorFollowsTheCurrentRow)
 {
-    const std::string dir = ::testing::TempDir();
+    const TScratchFolder folder("gridrun-paint");
+    const std::string dir = folder.Path() + "/";
     // A red square on white: the corner pixel's colour is the mark's transparent one.
     QImage mark(8, 8, QImage::Format_RGB32);
     mark.fill(Qt::white);

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <string>
 
+#include "tests/TempName.h"
+
 struct TRun {
     std::string Out;
     int Status = -1;
@@ -43,14 +45,14 @@ inline TRun RunCommand(const std::string& command)
 // the file name.
 inline TRun GridRun(const std::string& directives, bool withErrors = false, const std::string& options = "")
 {
-    char name[] = "/tmp/gridrun-test-XXXXXX";
-    const int fd = mkstemp(name);
+    std::string name = TempPattern("gridrun-test");
+    const int fd = mkstemp(name.data());
     EXPECT_GE(fd, 0);
     close(fd);
     std::ofstream(name, std::ios::binary) << directives;
     // gridrun chooses its own quiet offscreen platform when none is named.
     const TRun run = RunCommand("env -u QT_QPA_PLATFORM " + std::string(HM_BIN_DIR) + "/gridrun " + options + " " +
                                 name + (withErrors ? " 2>&1" : " 2>/dev/null"));
-    unlink(name);
+    unlink(name.c_str());
     return run;
 }

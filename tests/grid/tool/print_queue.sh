@@ -20,7 +20,13 @@ ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 [ -x "$gridrun" ] || { echo "print_queue: no gridrun at $gridrun" >&2; exit 1; }
 [ "$(id -u)" -eq 0 ] || { echo "print_queue: skipped: the cups-pdf backend needs root" >&2; exit 77; }
 
-dir=$(mktemp -d /tmp/hanmud-cups-XXXXXX)
+# The queue's filters run as another user and must reach the folder, and the socket's path must fit
+# in a socket address: the run's TMPDIR where it allows both, else /tmp.
+base=${TMPDIR:-/tmp}
+if [ ${#base} -gt 60 ] || ! setpriv --reuid=65534 --regid=65534 --clear-groups test -x "$base" 2>/dev/null; then
+  base=/tmp
+fi
+dir=$(mktemp -d "$base/hanmud-cups-XXXXXX")
 pid=
 made=()
 cleanup() {

@@ -112,7 +112,7 @@ TEST(IniFileDamageFolder, AFileThatCannotBeReadIsNotWrittenOver)
     TempFolder folder;
     TempFolder::Write(folder.File("s.ini"), "[Window]\r\nLeft=3\r\n");
     chmod(folder.File("s.ini").c_str(), 0);
-    EXPECT_TRUE(RunUnprivileged(folder.Path(), [] {
+    EXPECT_TRUE(RunUnprivileged([] {
         TIniFile ini("s.ini");
         if (ini.ReadString("Window", "Left", "def") != "def")
             return false;
@@ -123,7 +123,7 @@ TEST(IniFileDamageFolder, AFileThatCannotBeReadIsNotWrittenOver)
         }
         return false;
     }));
-    EXPECT_EQ(TempFolder::Read(folder.File("s.ini")), "[Window]\r\nLeft=3\r\n");
+    EXPECT_EQ(ReadUnreadable(folder.File("s.ini")), "[Window]\r\nLeft=3\r\n");
 }
 
 TEST(IniFileDamageSeeded, AWriteKeepsEveryOtherLine)

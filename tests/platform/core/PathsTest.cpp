@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -9,6 +10,7 @@
 #include "platform/core/FilePaths.h"
 #include "platform/core/FileSystem.h"
 #include "platform/core/StoredPath.h"
+#include "tests/TempName.h"
 #include "tests/platform/core/Cases.h"
 
 static const AnsiString kHan = "\xC7\xD1\xB1\xDB";  // "한글" in cp949
@@ -94,21 +96,41 @@ struct TShippedCase {
 };
 class ShippedFileLookup : public ::testing::TestWithParam<TShippedCase> {};
 
+// The path a copy of the lookup program, placed in `installed`, takes for the shipped file `name`
+// with `program` as its program folder: the copy's folder is the one beside its executable, and
+// the build tree is never written.
+static std::string LookUpFrom(const std::string& installed, const std::string& program, const std::string& name)
+{
+    const std::string lookup = installed + "/shipped_lookup";
+    std::filesystem::copy_file(ExecutableFolder() + "/shipped_lookup", lookup);
+    std::string out;
+    if (FILE* pipe = popen((lookup + " '" + program + "' '" + name + "'").c_str(), "r")) {
+        char buffer[4096];
+        size_t got;
+        while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, got);
+        pclose(pipe);
+    }
+    if (!out.empty() && out.back() == '\n')
+        out.pop_back();
+    return out;
+}
+
 TEST_P(ShippedFileLookup, FindsTheFirstCopy)
 {
     TempFolder program;
-    // A folder of its own beside the test program, as the build puts Fonts beside the program.
-    std::string pattern = ExecutableFolder() + "/shipped-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    const std::string sub = std::filesystem::path(pattern).filename().string();
-    const std::string inProgram = program.Path() + "/" + sub + "/a.han", beside = pattern + "/a.han";
-    std::filesystem::create_directories(program.Path() + "/" + sub);
+    // Where the program is installed, with Fonts beside it as the build puts them.
+    std::string installed = TempPattern("shipped");
+    ASSERT_NE(mkdtemp(installed.data()), nullptr);
+    const std::string inProgram = program.Path() + "/Fonts/a.han", beside = installed + "/Fonts/a.han";
+    std::filesystem::create_directories(program.Path() + "/Fonts");
+    std::filesystem::create_directories(installed + "/Fonts");
     if (GetParam().inProgramFolder)
         TempFolder::Write(inProgram, "player's");
     if (GetParam().besideExecutable)
         TempFolder::Write(beside, "shipped");
-    const std::string found = ShippedFilePath(sub + "\\a.han");
-    std::filesystem::remove_all(pattern);
+    const std::string found = LookUpFrom(installed, program.Path(), "Fonts\\a.han");
+    std::filesystem::remove_all(installed);
     EXPECT_EQ(found, std::string(GetParam().found) == "program" ? inProgram : beside);
 }
 

@@ -1,30 +1,19 @@
 #pragma once
 // A fresh folder for one test, made the program folder while the test runs.
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "platform/core/ProgramFolder.h"
+#include "tests/TempName.h"
 
 class TempFolder {
 public:
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "hmcore-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-        SetProgramFolder(path_);
-    }
-    ~TempFolder()
-    {
-        SetProgramFolder("");
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    TempFolder() : folder_("hmcore") { SetProgramFolder(folder_.Path()); }
+    ~TempFolder() { SetProgramFolder(""); }
+    const std::string& Path() const { return folder_.Path(); }
+    std::string File(const std::string& name) const { return folder_.File(name); }
 
     static std::string Read(const std::string& path)
     {
@@ -37,5 +26,5 @@ public:
     }
 
 private:
-    std::string path_;
+    TScratchFolder folder_;
 };

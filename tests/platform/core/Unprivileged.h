@@ -1,31 +1,74 @@
 #pragma once
-// Runs a check where a file made unreadable (mode 0) really cannot be read: in a child process
-// that gives up root first, as root reads every file. The folder is opened to that user.
+// Checks where a file made unreadable (mode 0) really cannot be read. Root reads every file
+// through two capabilities; a child process gives them up and keeps its user, so it still
+// reaches every folder the test can (a clone in a 0700 folder, a private TMPDIR). A user other
+// than root has nothing to give up.
 
+#include <linux/capability.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 
-// The body's answer, from a child process running as "nobody" when the tests run as root;
-// false when the child could not start or change its user.
-inline bool RunUnprivileged(const std::string& folder, const std::function<bool()>& body)
+// Gives up, for this process and what it runs, the rights to read and search any file whatever
+// its mode. True when neither is held afterwards.
+inline bool GiveUpReadingEveryFile()
 {
-    if (chmod(folder.c_str(), 0777) != 0)
+    constexpr uint64_t kRights = (uint64_t{1} << CAP_DAC_OVERRIDE) | (uint64_t{1} << CAP_DAC_READ_SEARCH);
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (syscall(SYS_capget, &header, data) != 0)
         return false;
+    for (auto& half : data) {
+        half.effective &= ~static_cast<uint32_t>(kRights);
+        half.permitted &= ~static_cast<uint32_t>(kRights);
+        half.inheritable &= ~static_cast<uint32_t>(kRights);
+    }
+    if (syscall(SYS_capset, &header, data) != 0)
+        return false;
+    // A program it runs gains nothing either: root's programs start with every permitted right
+    // unless new rights are shut off.
+    prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0);
+    prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0);
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
+        return false;
+    __user_cap_data_struct now[2]{};
+    return syscall(SYS_capget, &header, now) == 0 && (now[0].effective & kRights) == 0 &&
+        (now[0].permitted & kRights) == 0;
+}
+
+// The body's answer, from a child process without the rights to read every file; false when the
+// child could not start or give them up.
+inline bool RunUnprivileged(const std::function<bool()>& body)
+{
     const pid_t pid = fork();
     if (pid < 0)
         return false;
-    if (pid == 0) {
-        constexpr uid_t kNobody = 65534;
-        if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0))
-            _exit(3);
-        _exit(body() ? 0 : 1);
-    }
+    if (pid == 0)
+        _exit(!GiveUpReadingEveryFile() ? 3 : body() ? 0 : 1);
     int status = 0;
     if (waitpid(pid, &status, 0) != pid)
         return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The bytes of a file the test made unreadable, read with its owner's read right given back
+// for the moment and taken away again; for any user, root or not.
+inline std::string ReadUnreadable(const std::string& path)
+{
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return "(not a file)";
+    chmod(path.c_str(), (st.st_mode & 07777) | S_IRUSR);
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    chmod(path.c_str(), st.st_mode & 07777);
+    return bytes;
 }

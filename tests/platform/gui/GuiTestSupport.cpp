@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "platform/gui/ButtonCtrls.h"
+#include "tests/TempName.h"
 #include "tools/picture/PictureDifference.h"
 
 TApplication* TestApplication()
@@ -130,8 +131,7 @@ void ExpectGrabbed(const std::function<QImage()>& grab, const std::string& folde
         deadlineMs);
     if (matched)
         return;
-    const QString kept =
-        QDir::temp().filePath(QStringLiteral("hanmud-%1-actual.png").arg(QString::fromStdString(name)));
+    const QString kept = QString::fromStdString(KeptTempFile("hanmud-" + name + "-actual", "png"));
     shot.save(kept);
     ADD_FAILURE() << name << ": the picture differs on " << difference * 100 << "% of the pixels"
                   << (deadlineMs > 0 ? " in the last read of the screen" : "") << " (kept as " << kept.toStdString()

@@ -13,6 +13,7 @@
 
 #include "platform/gui/OfficeWorkbook.h"
 #include "platform/gui/OleAutomation.h"
+#include "tests/TempName.h"
 #include "tests/platform/core/Cases.h"
 #include "tests/platform/gui/OfficeTestBook.h"
 
@@ -365,7 +366,7 @@ class HostileWorkbook : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "office-package-XXXXXX").string();
+        std::string pattern = TempPattern("office-package");
         Folder = mkdtemp(pattern.data());
     }
     void TearDown() override { std::filesystem::remove_all(Folder); }

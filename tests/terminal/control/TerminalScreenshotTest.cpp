@@ -21,6 +21,7 @@
 #include "platform/core/StoredPath.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/FrameBufferImage.h"
+#include "tests/TempName.h"
 #include "tests/platform/gui/RealX.h"
 #include "tests/platform/gui/XWait.h"
 
@@ -137,11 +138,13 @@ TEST(TerminalScreenshot, FormHoldingATerminalShowsColouredHangul)
     };
     EXPECT_TRUE(WaitUntil(inked, "the coloured Hangul and the scroll bar on the screen"));
     ASSERT_EQ(shot.width(), f.term->Width());
-    const std::string png = (std::filesystem::temp_directory_path() / "hanmud-terminal-screenshot.png").string();
-    shot.save(QString::fromStdString(png));
-    std::printf("screenshot: %s\n", png.c_str());
     for (const TInk& k : inks)
         EXPECT_GT(CountColour(shot, k.area, k.colour), k.more) << k.what;
+    if (HasFailure()) {
+        const std::string png = KeptTempFile("hanmud-terminal-screenshot", "png");
+        shot.save(QString::fromStdString(png), "PNG");
+        std::printf("screenshot: %s\n", png.c_str());
+    }
 }
 
 }  // namespace

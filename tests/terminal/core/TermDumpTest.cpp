@@ -9,12 +9,14 @@
 #include <fstream>
 #include <string>
 
+#include "tests/TempName.h"
+
 namespace {
 
 std::string Dump(const std::string& input, const std::string& args)
 {
-    // One file per process: CTest runs the cases of this suite in parallel.
-    const std::string file = ::testing::TempDir() + "termdump_input_" + std::to_string(getpid()) + ".bin";
+    const TScratchFolder folder("termdump");
+    const std::string file = folder.File("input.bin");
     std::ofstream(file, std::ios::binary) << input;
     std::string out;
     const auto tool = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "termdump";

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "platform/gui/FrameBuffer.h"
+#include "tests/TempName.h"
 
 namespace golden {
 
@@ -85,7 +86,7 @@ inline void Expect(const TFrameBuffer& fb, const std::string& name)
     int line = 0;
     while (std::getline(a, la) && std::getline(b, lb) && la == lb)
         ++line;
-    const std::string actual = ::testing::TempDir() + name + ".actual.txt";
+    const std::string actual = KeptTempFile(name + "-actual", "txt");
     std::ofstream(actual, std::ios::binary) << picture;
     ADD_FAILURE() << "picture differs from " << Path(name) << " at line " << line + 1 << "\n  golden: " << la
                   << "\n  drawn:  " << lb << "\n  (whole picture in " << actual << ")";

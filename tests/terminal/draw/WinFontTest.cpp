@@ -14,6 +14,7 @@
 #include "DrawTestSupport.h"
 #include "GoldenImage.h"
 #include "terminal/draw/qt/QtTextRaster.h"
+#include "tests/TempName.h"
 
 // fontconfig keeps its caches until exit.
 extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
@@ -69,8 +70,8 @@ TEST(WinFont, UnderlinedTextHasItsLine)
 TEST(TermDumpPng, WritesTheDrawnScreen)
 {
     EnsureApp();
-    const std::string dir = ::testing::TempDir();
-    const std::string in = dir + "termdump-in.bin", out = dir + "termdump-out.png";
+    const TScratchFolder folder("termdump-png");
+    const std::string in = folder.File("in.bin"), out = folder.File("out.png");
     std::ofstream(in, std::ios::binary) << kColoured << "\x1b[0;20;1%\x1b[*,FF";
     std::filesystem::remove(out);
     const std::string cmd =

@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "tests/TempName.h"
 #include "tests/controls/core/IconBytes.h"
 
 namespace {
@@ -26,12 +28,14 @@ std::string BinFolder()
     return self.substr(0, self.rfind('/') + 1);
 }
 
-TRun RunCtl(const std::string& directives)
+// ctlrun on the directives, in a folder of their own that "$D/" names in them.
+TRun RunCtl(std::string directives)
 {
-    char name[] = "/tmp/ctlrun-test-XXXXXX";
-    const int fd = mkstemp(name);
-    EXPECT_GE(fd, 0);
-    close(fd);
+    std::string folder = TempPattern("ctlrun-test");
+    EXPECT_NE(mkdtemp(folder.data()), nullptr);
+    for (size_t at = directives.find("$D/"); at != std::string::npos; at = directives.find("$D/", at + folder.size()))
+        directives.replace(at, 2, folder);
+    const std::string name = folder + "/run.ctl";
     std::ofstream(name, std::ios::binary) << directives;
     TRun run;
     if (FILE* pipe = popen((BinFolder() + "ctlrun " + name + " 2>/dev/null").c_str(), "r")) {
@@ -42,7 +46,8 @@ TRun RunCtl(const std::string& directives)
         const int status = pclose(pipe);
         run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    unlink(name);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
     return run;
 }
 
@@ -81,8 +86,8 @@ const TScript kScripts[] = {
     // 64 x 16 is four images; a file that does not load leaves the glyph; 9 images are 5, so the
     // glyph-only layout centres a 12 x 16 image: margin 40 / 2 - 16 / 2, x 40 / 2 - 12 / 2.
     {"GlyphStripBadFileAndOutOfRangeValues",
-     "util SolidBitmap /tmp/ctlrun-strip.bmp 64 16 clRed\nnew TExSpeedButton b form 10 10 40 40\ncall b LoadGlyph "
-     "/tmp/ctlrun-strip.bmp\nget b NumGlyphs\ncall b LoadGlyph /nowhere.bmp\nget b NumGlyphs\nset b NumGlyphs "
+     "util SolidBitmap $D/ctlrun-strip.bmp 64 16 clRed\nnew TExSpeedButton b form 10 10 40 40\ncall b LoadGlyph "
+     "$D/ctlrun-strip.bmp\nget b NumGlyphs\ncall b LoadGlyph /nowhere.bmp\nget b NumGlyphs\nset b NumGlyphs "
      "9\nget b NumGlyphs\nset b Margin -5\nget b Margin\ncall b MapColor clLime\ncall b CalcButtonLayout 0 0 40 "
      "40 blGlyphTop -1 -1 0\n",
      "RESULT\nb.NumGlyphs=4\nERROR EFOpenError: Cannot open file \"/nowhere.bmp\". No such file or "
@@ -127,7 +132,7 @@ const TScript kScripts[] = {
     {"GradientBandsOnTheFormsPicture",
      "util GradientFillRect 0 0 20 10 clBlack clRed fdTopToBottom 3\npixel 0 2\npixel 0 3\npixel 0 8\npixel 0 9\n",
      "RESULT\nPIXEL 000000\nPIXEL 800000\nPIXEL FF0000\nPIXEL FF0000\n"},
-    {"NoIconOnTheClipboard", "util IconFromClipboard /tmp/no-icon.ico\n", "RESULT nil\n"},
+    {"NoIconOnTheClipboard", "util IconFromClipboard $D/no-icon.ico\n", "RESULT nil\n"},
     // Menus: an item by its captions, "&" or not; a disabled item takes no choice.
     {"MainMenuItemByCaptionPath",
      "new TMainMenu mm\nset form Menu mm\ncall mm AddMenuItem &File/&Open\nmenu mm File/Open\nmenu mm "
@@ -219,7 +224,7 @@ const TScript kScripts[] = {
      "DialogKind dkSave\nget f FileEditStyle\nget f HistoryList\n",
      "f.FileEditStyle=fsComboBox\nf.HistoryList=a.txt\\x0D\\x0A\n"},
     // A bitmap too large to allocate is refused with the framework's error, not attempted.
-    {"SolidBitmapTooLargeIsRefused", "util SolidBitmap /tmp/hm-never.bmp 100000 100000 clRed\n",
+    {"SolidBitmapTooLargeIsRefused", "util SolidBitmap $D/hm-never.bmp 100000 100000 clRed\n",
      "ERROR EOutOfResources: Out of system resources\n"},
     // --- The library as the application's windows use it.
     {"SpeedButtonAsTheWindowsMakeIt",
@@ -268,8 +273,8 @@ const TScript kScripts[] = {
     {"CheckListStatesSavedUnderItsSection",
      "new TExCheckListBox c form 0 0 100 80\ncall c AddItem a\ncall c AddItem b\ncall c AddItem c\ncall c SetState "
      "0 cbChecked\ncall c SetState 2 cbGrayed\ncall c SaveStates "
-     "/tmp/ctlrun-states.ini\ncat /tmp/ctlrun-states.ini\ncall c SetState 0 cbUnchecked\ncall c RestoreStates "
-     "/tmp/ctlrun-states.ini\ncall c GetState 0\n",
+     "$D/ctlrun-states.ini\ncat $D/ctlrun-states.ini\ncall c SetState 0 cbUnchecked\ncall c RestoreStates "
+     "$D/ctlrun-states.ini\ncall c GetState 0\n",
      "RESULT 0\nRESULT 1\nRESULT 2\nLINE [TForm1c]\nLINE Count=3\nLINE Item0=1\nLINE Item1=0\nLINE Item2=2\nCRLF "
      "yes\nRESULT cbChecked\n"},
     {"OwnerDrawComesWithTheFirstImage",
@@ -298,8 +303,8 @@ const TScript kScripts[] = {
     {"SpeedBarLayoutSavedInOrderAndRestored",
      "new TSpeedBar bar form\nset bar Height 37\ncall bar AddSection File\ncall bar NewItem 0 Open\ncall bar "
      "NewItem 0 Save\ncall bar NewItem 0 Hidden\nset Open Left 3\nset Open Visible True\nset Save Left 27\nset Save "
-     "Visible True\ncall bar SaveLayout /tmp/ctlrun-layout.ini\ncat /tmp/ctlrun-layout.ini\nset Open Visible "
-     "False\nset Hidden Visible True\ncall bar RestoreLayout /tmp/ctlrun-layout.ini\nget Hidden Visible\nget Open "
+     "Visible True\ncall bar SaveLayout $D/ctlrun-layout.ini\ncat $D/ctlrun-layout.ini\nset Open Visible "
+     "False\nset Hidden Visible True\ncall bar RestoreLayout $D/ctlrun-layout.ini\nget Hidden Visible\nget Open "
      "Visible\nget Open Left\n",
      "RESULT 0\nRESULT Open\nRESULT Save\nRESULT Hidden\nLINE [TForm1bar]\nLINE Position=1\nLINE Width=37\nLINE "
      "Version=0\nLINE PixelsPerInch=96\nLINE BtnWidth=24\nLINE BtnHeight=23\nLINE Button1=Open,3,3\nLINE "
@@ -307,10 +312,10 @@ const TScript kScripts[] = {
     // An edited layout: an entry past a missing one is read, a place is cut to the screen.
     {"RegressionSpeedBarLayoutCountAndPlaceFromAnEditedFile",
      "new TSpeedBar bar form\ncall bar AddSection File\ncall bar NewItem 0 Open\ncall bar NewItem 0 Save\nutil "
-     "IniWriteString /tmp/ctlrun-edited.ini TForm1bar PixelsPerInch 96\nutil IniWriteString /tmp/ctlrun-edited.ini "
-     "TForm1bar Count 2000000000\nutil IniWriteString /tmp/ctlrun-edited.ini TForm1bar Button1 "
-     "Open,2147483647,0\nutil IniWriteString /tmp/ctlrun-edited.ini TForm1bar Button3 Save,9,3\ncall bar "
-     "RestoreLayout /tmp/ctlrun-edited.ini\nget Open Visible\nget Open Left\nget Save Visible\n",
+     "IniWriteString $D/ctlrun-edited.ini TForm1bar PixelsPerInch 96\nutil IniWriteString $D/ctlrun-edited.ini "
+     "TForm1bar Count 2000000000\nutil IniWriteString $D/ctlrun-edited.ini TForm1bar Button1 "
+     "Open,2147483647,0\nutil IniWriteString $D/ctlrun-edited.ini TForm1bar Button3 Save,9,3\ncall bar "
+     "RestoreLayout $D/ctlrun-edited.ini\nget Open Visible\nget Open Left\nget Save Visible\n",
      "RESULT 0\nRESULT Open\nRESULT Save\nRESULT\nRESULT\nRESULT\nRESULT\nOpen.Visible=True\nOpen.Left=32767\nSave."
      "Visible=True\n"},
     {"CustomizeTwiceOneWindowClosedWithItsBar",
@@ -339,19 +344,19 @@ TEST(CtlRunFile, UnreadableFileExitsWithTwo)
 
 TEST(CtlRunFile, PutAppendsLinesThatCatReads)
 {
-    char folder[] = "/tmp/ctlrun-files-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::string folder = TempPattern("ctlrun-files");
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
     const std::string file = std::string(folder) + "/out.txt";
     TRun run = RunCtl("put " + file + " first\nput " + file + " \\xC7\\xD1\ncat " + file + "\n");
     EXPECT_EQ(run.Out, "LINE first\nLINE \\xC7\\xD1\nCRLF yes\n");
     unlink(file.c_str());
-    rmdir(folder);
+    rmdir(folder.c_str());
 }
 
 TEST(CtlRunFile, PlacementAndStorageReadBackWhatTheyWrote)
 {
-    char folder[] = "/tmp/ctlrun-placement-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::string folder = TempPattern("ctlrun-placement");
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
     const std::string ini = std::string(folder) + "/p.ini";
     TRun run =
         RunCtl("new TEdit e form 0 0 50 20\nset e Text hello\nnew TFormStorage fs\nset fs IniFileName " + ini +
@@ -364,15 +369,15 @@ TEST(CtlRunFile, PlacementAndStorageReadBackWhatTheyWrote)
               "EVENT fs OnRestorePlacement\nEVENT fs OnSavePlacement\nEVENT fs OnRestorePlacement\nform.Left=60\ne."
               "Text=hello\nfs.StoredProps=e.Text\\x0D\\x0A\nCRLF no\n");
     unlink(ini.c_str());
-    rmdir(folder);
+    rmdir(folder.c_str());
 }
 
 // The folder browser's window moved as by a person: its first choice, OnInitialized, then one
 // OnSelChanged a move.
 TEST(CtlRunFile, RegressionFolderBrowserEventsFollowTheMoves)
 {
-    char folder[] = "/tmp/ctlrun-browse-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::string folder = TempPattern("ctlrun-browse");
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
     const std::string root = folder, a = root + "/a", b = a + "/b";
     ASSERT_EQ(system(("mkdir -p " + b).c_str()), 0);
     TRun run = RunCtl("new TBrowseFolderDlg d\nset d FolderName " + b +
@@ -394,22 +399,21 @@ TEST(CtlRunFile, RegressionFolderBrowserEventsFollowTheMoves)
 
 TEST(CtlRunFile, RegressionPicturePastesTheCopiedIcon)
 {
-    char folder[] = "/tmp/ctlrun-icon-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
+    std::string folder = TempPattern("ctlrun-icon");
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
     const std::string icon = std::string(folder) + "/i.ico";
     std::ofstream(icon, std::ios::binary) << iconbytes::IconFile({iconbytes::Image(24, 24, 32)});
     TRun run = RunCtl("util CopyIconToClipboard " + icon + " clWhite\nutil PictureFromClipboard\n");
     EXPECT_EQ(run.Out, "RESULT\nRESULT TIcon 24 24\n");
     unlink(icon.c_str());
-    rmdir(folder);
+    rmdir(folder.c_str());
 }
 
 // OK on a file: the dialog refuses it as it does for a person, and the run goes on with the
 // next steps (cancelling after the last) instead of waiting for ever.
 TEST(CtlRunFile, RegressionBrowseOkOnAFileEndsTheDialog)
 {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/ctlrun-browse-file-XXXXXX";
+    std::string folder = TempPattern("ctlrun-browse-file");
     ASSERT_NE(mkdtemp(folder.data()), nullptr);
     const std::string file = folder + "/notes.txt";
     std::ofstream(file) << "notes";
