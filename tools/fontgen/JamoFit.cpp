@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "terminal/fonts/JohabRules.h"
+#include "tools/fontgen/Legibility.h"
 
 namespace {
 
@@ -48,12 +49,13 @@ public:
     {}
 
     // Fits the pixel from a starting assignment; returns the number of wrong syllables.
-    int Fit(const std::vector<uint8_t>& target, std::vector<uint8_t>& x) const
+    // A jamo pixel that `allowed` clears stays blank.
+    int Fit(const std::vector<uint8_t>& target, const std::vector<uint8_t>& allowed, std::vector<uint8_t>& x) const
     {
         for (int pass = 0; pass < 50; ++pass) {
             bool changed = false;
             for (int v = 0; v < VariableCount; ++v) {
-                if (FUsersOf[static_cast<size_t>(v)].empty())
+                if (FUsersOf[static_cast<size_t>(v)].empty() || !allowed[static_cast<size_t>(v)])
                     continue;
                 int costSet = 0, costClear = 0;
                 for (int n : FUsersOf[static_cast<size_t>(v)]) {
@@ -105,8 +107,8 @@ int WrongPixels(const TGlyph16& a, const TGlyph16& b)
 // The per-pixel fit counts wrong pixels; what matters is whole syllables. Flips single jamo
 // pixels where that makes more syllables exact (or as many with fewer wrong pixels), until no
 // flip helps.
-void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
-                             const std::vector<std::vector<int>>& usersOf,
+void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TGlyph16>& allowed,
+                             const std::vector<TUse>& uses, const std::vector<std::vector<int>>& usersOf,
                              const std::vector<std::optional<TGlyph16>>& syllables)
 {
     std::vector<int> wrong(uses.size());
@@ -128,6 +130,8 @@ void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TU
             const auto& users = usersOf[static_cast<size_t>(v)];
             for (int p = 0; p < 256 && !users.empty(); ++p) {
                 const bool now = Pixel(glyphs[static_cast<size_t>(v)], p);
+                if (!now && !Pixel(allowed[static_cast<size_t>(v)], p))
+                    continue;
                 int exactDelta = 0, pixelDelta = 0;
                 for (int n : users) {
                     const TUse& u = uses[static_cast<size_t>(n)];
@@ -157,6 +161,138 @@ void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TU
         }
         if (!improved)
             break;
+    }
+}
+
+TGlyph16 And(const TGlyph16& a, const TGlyph16& b)
+{
+    TGlyph16 g;
+    for (size_t r = 0; r < 16; ++r)
+        g.Rows[r] = a.Rows[r] & b.Rows[r];
+    return g;
+}
+
+TGlyph16 Without(const TGlyph16& a, const TGlyph16& b)
+{
+    TGlyph16 g;
+    for (size_t r = 0; r < 16; ++r)
+        g.Rows[r] = static_cast<uint16_t>(a.Rows[r] & ~b.Rows[r]);
+    return g;
+}
+
+// What each letter of a syllable draws, cut from the source: the vowel and final are what the
+// syllables with that vowel and final share whatever their initial (all but two of them, so that
+// a vowel drawn apart beside ㄱ and ㅋ still counts), the vowel alone what those share whatever
+// the final; the initial is the rest.
+struct TLetters {
+    TGlyph16 Part[3];  // initial, medial, final
+};
+
+// The pixels that all but `spare` of the glyphs have (all of them when there are few).
+TGlyph16 Shared(const std::vector<const TGlyph16*>& glyphs, size_t spare)
+{
+    TGlyph16 g;
+    if (glyphs.empty())
+        return g;
+    const size_t need = glyphs.size() > 3 * spare ? glyphs.size() - spare : glyphs.size();
+    for (int p = 0; p < 256; ++p) {
+        size_t ink = 0;
+        for (const TGlyph16* s : glyphs)
+            ink += Pixel(*s, p);
+        if (ink >= need)
+            g.Rows[static_cast<size_t>(p / 16)] |= static_cast<uint16_t>(0x8000 >> (p % 16));
+    }
+    return g;
+}
+
+std::vector<TLetters> CutLetters(const std::vector<std::optional<TGlyph16>>& syllables)
+{
+    using johab::FinalCount;
+    using johab::MedialCount;
+    constexpr int Pairs = MedialCount * FinalCount;
+    std::vector<std::vector<const TGlyph16*>> withPair(Pairs);
+    for (int n = 0; n < johab::SyllableCount; ++n)
+        if (syllables[static_cast<size_t>(n)])
+            withPair[static_cast<size_t>(n % Pairs)].push_back(&*syllables[static_cast<size_t>(n)]);
+    std::vector<TGlyph16> shared(Pairs);
+    for (int vt = 0; vt < Pairs; ++vt)
+        shared[static_cast<size_t>(vt)] = Shared(withPair[static_cast<size_t>(vt)], 2);
+    std::vector<TGlyph16> vowel(static_cast<size_t>(MedialCount * 2));
+    for (int v = 0; v < MedialCount; ++v) {
+        std::vector<const TGlyph16*> finals;
+        for (int t = 1; t < FinalCount; ++t)
+            if (!withPair[static_cast<size_t>(v * FinalCount + t)].empty())
+                finals.push_back(&shared[static_cast<size_t>(v * FinalCount + t)]);
+        vowel[static_cast<size_t>(v * 2)] = shared[static_cast<size_t>(v * FinalCount)];
+        vowel[static_cast<size_t>(v * 2 + 1)] = Shared(finals, 2);
+    }
+    std::vector<TLetters> letters(syllables.size());
+    for (int n = 0; n < johab::SyllableCount; ++n) {
+        if (!syllables[static_cast<size_t>(n)])
+            continue;
+        const TGlyph16& s = *syllables[static_cast<size_t>(n)];
+        const int vt = n % Pairs, v = vt / FinalCount, t = vt % FinalCount;
+        const TGlyph16& common = shared[static_cast<size_t>(vt)];
+        const TGlyph16& alone = vowel[static_cast<size_t>(v * 2 + (t > 0))];
+        TLetters& l = letters[static_cast<size_t>(n)];
+        l.Part[0] = Without(s, common);
+        l.Part[1] = And(s, alone);
+        if (t > 0)
+            l.Part[2] = Without(And(s, common), alone);
+    }
+    return letters;
+}
+
+int LettersLoops(int var)
+{
+    if (var < MedialBase)
+        return InitialLoops(var % 20);
+    if (var < FinalBase)
+        return MedialLoops((var - MedialBase) % 22);
+    return FinalLoops((var - FinalBase) % 28);
+}
+
+// A jamo glyph that lost its letter's loops (a ring split between two glyphs) becomes the letter
+// whole as one of its syllables draws it, with its loops and the fewest specks: the one that leaves the
+// syllables using the glyph nearest to the source.
+void RestoreLoops(std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
+                  const std::vector<std::vector<int>>& usersOf, const std::vector<TLetters>& letters,
+                  const std::vector<std::optional<TGlyph16>>& syllables)
+{
+    for (int v = 0; v < VariableCount; ++v) {
+        const auto& users = usersOf[static_cast<size_t>(v)];
+        const int loops = LettersLoops(v);
+        if (users.empty() || CountLoops(glyphs[static_cast<size_t>(v)]) == loops)
+            continue;
+        const int kind = v < MedialBase ? 0 : v < FinalBase ? 1 : 2;
+        auto cost = [&](const TGlyph16& c) {
+            long wrong = 0;
+            for (int n : users) {
+                TGlyph16 drawn = c;
+                const TUse& u = uses[static_cast<size_t>(n)];
+                for (int k = 0; k < u.Count; ++k)
+                    if (u.Var[k] != v)
+                        for (size_t r = 0; r < 16; ++r)
+                            drawn.Rows[r] |= glyphs[static_cast<size_t>(u.Var[k])].Rows[r];
+                wrong += WrongPixels(drawn, *syllables[static_cast<size_t>(n)]);
+            }
+            return wrong;
+        };
+        // A glyph whose loops are its own shape, not a letter's (a made-up font), is kept: the
+        // letter may cost at most a pixel in each syllable.
+        long best = cost(glyphs[static_cast<size_t>(v)]) + static_cast<long>(users.size()) + 1;
+        TGlyph16 chosen = glyphs[static_cast<size_t>(v)];
+        for (int candidate : users) {
+            const TGlyph16& c = letters[static_cast<size_t>(candidate)].Part[kind];
+            if (CountLoops(c) != loops)
+                continue;
+            const long wrong = cost(c) + 1000L * static_cast<long>(users.size()) * CountSpecks(c);
+            if (wrong < best) {
+                best = wrong;
+                chosen = c;
+            }
+        }
+        glyphs[static_cast<size_t>(v)] = chosen;
     }
 }
 
@@ -250,6 +386,27 @@ TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables)
     const bool complete = std::find(known.begin(), known.end(), false) == known.end();
     const TPixelFit fit(uses, usersOf, known, complete ? 1 : 2);
 
+    // In a font drawn for a combination scheme each jamo glyph may draw only where its letter is
+    // drawn in the syllables using it, so that no glyph carries pieces of another letter. Beside
+    // ㄱ and ㅋ the vowels are drawn apart (their own medial sets), and the cut cannot tell those
+    // from their consonants; nor can it cut a face whose syllables were drawn one by one.
+    std::vector<TGlyph16> allowed(VariableCount);
+    const std::vector<TLetters> letters = complete ? CutLetters(syllables) : std::vector<TLetters>();
+    for (int v = 0; v < VariableCount; ++v) {
+        const bool apart = v < MedialBase ? (v % 20 == 1 || v % 20 == 16)
+            : v < FinalBase               ? ((v - MedialBase) / 22 == 0 || (v - MedialBase) / 22 == 2)
+                                          : false;
+        if (!complete || apart) {
+            allowed[static_cast<size_t>(v)].Rows.fill(0xFFFF);
+            continue;
+        }
+        for (int n : usersOf[static_cast<size_t>(v)]) {
+            const TGlyph16& part = letters[static_cast<size_t>(n)].Part[v < MedialBase ? 0 : v < FinalBase ? 1 : 2];
+            for (size_t r = 0; r < 16; ++r)
+                allowed[static_cast<size_t>(v)].Rows[r] |= part.Rows[r];
+        }
+    }
+
     std::vector<TGlyph16> glyphs(VariableCount);
     std::vector<uint8_t> target(syllables.size());
     for (int p = 0; p < 256; ++p) {
@@ -257,6 +414,9 @@ TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables)
         const uint16_t mask = static_cast<uint16_t>(0x8000 >> col);
         for (size_t n = 0; n < syllables.size(); ++n)
             target[n] = syllables[n] && (syllables[n]->Rows[static_cast<size_t>(row)] & mask) ? 1 : 0;
+        std::vector<uint8_t> allowedHere(VariableCount);
+        for (int v = 0; v < VariableCount; ++v)
+            allowedHere[static_cast<size_t>(v)] = Pixel(allowed[static_cast<size_t>(v)], p);
 
         // Two starts: every jamo pixel that is ink in all the syllables using it, and every one
         // that is ink in most of them. The better result is kept.
@@ -266,14 +426,14 @@ TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables)
             std::vector<uint8_t> x(VariableCount, 0);
             for (int v = 0; v < VariableCount; ++v) {
                 const auto& users = usersOf[static_cast<size_t>(v)];
-                if (users.empty())
+                if (users.empty() || !allowedHere[static_cast<size_t>(v)])
                     continue;
                 size_t ink = 0;
                 for (int n : users)
                     ink += target[static_cast<size_t>(n)];
                 x[static_cast<size_t>(v)] = start == 0 ? ink == users.size() : ink * 2 > users.size();
             }
-            const int wrong = fit.Fit(target, x);
+            const int wrong = fit.Fit(target, allowedHere, x);
             if (bestWrong < 0 || wrong < bestWrong) {
                 bestWrong = wrong;
                 best = x;
@@ -283,8 +443,10 @@ TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables)
             if (best[static_cast<size_t>(v)])
                 glyphs[static_cast<size_t>(v)].Rows[static_cast<size_t>(row)] |= mask;
     }
-    if (complete)
-        RefineForWholeSyllables(glyphs, uses, usersOf, syllables);
+    if (complete) {
+        RefineForWholeSyllables(glyphs, allowed, uses, usersOf, syllables);
+        RestoreLoops(glyphs, uses, usersOf, letters, syllables);
+    }
 
     TJamoFont font;
     for (int v = 0; v < VariableCount; ++v)

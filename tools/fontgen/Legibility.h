@@ -1,0 +1,50 @@
+#pragma once
+// How a reader sees a Hangul combination font: every syllable the terminal composes from it is
+// compared with all the glyphs of the face it was fitted to. A syllable is legible when the
+// source glyph nearest to it is its own; its shape is kept when it has the source's loops
+// (enclosed background regions) and no more specks (tiny isolated ink pieces) than the source.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/fontgen/Glyph16.h"
+
+struct TGlyphTables;
+
+struct TLegibility {
+    int Syllables = 0;       // syllables compared (those the source draws)
+    int LegibleRaw = 0;      // nearest source glyph pixel for pixel is its own
+    int LegibleBlurred = 0;  // the same after a 3 x 3 box blur of both, forgiving one-pixel shifts
+    int LoopsDiffer = 0;     // loop count differs from the source glyph's
+    int ExtraSpecks = 0;     // more specks than the source glyph
+    int Misshapen = 0;       // either of the two
+    int WrongLoopJamo = 0;   // jamo glyphs whose loop count is not their letter's
+    // Syllable numbers (syllable-block order) read as another, with the one they read as (blurred).
+    std::vector<std::pair<int, int>> Misread;
+
+    double Percent(int count) const { return Syllables ? 100.0 * count / Syllables : 0.0; }
+};
+
+// Enclosed background regions (4-connected) and ink pieces of at most two pixels (8-connected).
+int CountLoops(const TGlyph16& glyph);
+int CountSpecks(const TGlyph16& glyph);
+// The loops the letter of a jamo glyph has (glyph numbers as in the glyph tables; 0 is empty).
+int InitialLoops(int glyph);
+int MedialLoops(int glyph);
+int FinalLoops(int glyph);
+
+// Every syllable (syllable-block order) as the terminal composes it from the tables, ink set.
+std::vector<TGlyph16> ComposedSyllables(const TGlyphTables& tables);
+// Jamo glyphs of the tables whose loop count is not their letter's.
+int CountWrongLoopJamo(const TGlyphTables& tables);
+
+// Compares the drawn syllables with the source's, over the syllables the source has.
+TLegibility MeasureLegibility(const std::vector<TGlyph16>& drawn, const std::vector<std::optional<TGlyph16>>& source);
+// The whole measure of a loaded font: its composed syllables and its jamo glyphs.
+TLegibility MeasureFont(const TGlyphTables& tables, const std::vector<std::optional<TGlyph16>>& source);
+// The same for a .han file, loaded as the terminal loads it (the program's tables are restored).
+TLegibility MeasureFontFile(const std::string& hanFile, const std::vector<std::optional<TGlyph16>>& source);
+
+// The figures on one line, for the generator's report.
+std::string DescribeLegibility(const TLegibility& l);
