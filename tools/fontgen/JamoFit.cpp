@@ -6,6 +6,7 @@
 
 #include "terminal/fonts/JohabRules.h"
 #include "tools/fontgen/Legibility.h"
+#include "tools/fontgen/PcfFaces.h"
 
 namespace {
 
@@ -188,13 +189,23 @@ struct TLetters {
     TGlyph16 Part[3];  // initial, medial, final
 };
 
-// The pixels that all but `spare` of the glyphs have (all of them when there are few).
-TGlyph16 Shared(const std::vector<const TGlyph16*>& glyphs, size_t spare)
+// The glyph with every pixel next to its ink (diagonals too) inked.
+TGlyph16 Grown(const TGlyph16& g)
+{
+    TGlyph16 out;
+    for (size_t r = 0; r < 16; ++r) {
+        const uint16_t wide = static_cast<uint16_t>(g.Rows[r] | g.Rows[r] << 1 | g.Rows[r] >> 1);
+        for (size_t to : {r - 1, r, r + 1})
+            if (to < 16)
+                out.Rows[to] |= wide;
+    }
+    return out;
+}
+
+// The pixels at least `need` of the glyphs have.
+TGlyph16 InkInAtLeast(const std::vector<const TGlyph16*>& glyphs, size_t need)
 {
     TGlyph16 g;
-    if (glyphs.empty())
-        return g;
-    const size_t need = glyphs.size() > 3 * spare ? glyphs.size() - spare : glyphs.size();
     for (int p = 0; p < 256; ++p) {
         size_t ink = 0;
         for (const TGlyph16* s : glyphs)
@@ -203,6 +214,14 @@ TGlyph16 Shared(const std::vector<const TGlyph16*>& glyphs, size_t spare)
             g.Rows[static_cast<size_t>(p / 16)] |= static_cast<uint16_t>(0x8000 >> (p % 16));
     }
     return g;
+}
+
+// The pixels that all but `spare` of the glyphs have (all of them when there are few).
+TGlyph16 Shared(const std::vector<const TGlyph16*>& glyphs, size_t spare)
+{
+    if (glyphs.empty())
+        return {};
+    return InkInAtLeast(glyphs, glyphs.size() > 3 * spare ? glyphs.size() - spare : glyphs.size());
 }
 
 std::vector<TLetters> CutLetters(const std::vector<std::optional<TGlyph16>>& syllables)
@@ -243,13 +262,14 @@ std::vector<TLetters> CutLetters(const std::vector<std::optional<TGlyph16>>& syl
     return letters;
 }
 
-int LettersLoops(int var)
+bool HasLettersLoops(int var, const TGlyph16& glyph)
 {
+    const int loops = CountLoops(glyph);
     if (var < MedialBase)
-        return InitialLoops(var % 20);
+        return LetterHasLoops(0, var % 20, loops);
     if (var < FinalBase)
-        return MedialLoops((var - MedialBase) % 22);
-    return FinalLoops((var - FinalBase) % 28);
+        return LetterHasLoops(1, (var - MedialBase) % 22, loops);
+    return LetterHasLoops(2, (var - FinalBase) % 28, loops);
 }
 
 // A jamo glyph that lost its letter's loops (a ring split between two glyphs) becomes the letter
@@ -261,8 +281,7 @@ void RestoreLoops(std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
 {
     for (int v = 0; v < VariableCount; ++v) {
         const auto& users = usersOf[static_cast<size_t>(v)];
-        const int loops = LettersLoops(v);
-        if (users.empty() || CountLoops(glyphs[static_cast<size_t>(v)]) == loops)
+        if (users.empty() || HasLettersLoops(v, glyphs[static_cast<size_t>(v)]))
             continue;
         const int kind = v < MedialBase ? 0 : v < FinalBase ? 1 : 2;
         auto cost = [&](const TGlyph16& c) {
@@ -284,7 +303,7 @@ void RestoreLoops(std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
         TGlyph16 chosen = glyphs[static_cast<size_t>(v)];
         for (int candidate : users) {
             const TGlyph16& c = letters[static_cast<size_t>(candidate)].Part[kind];
-            if (CountLoops(c) != loops)
+            if (!HasLettersLoops(v, c))
                 continue;
             const long wrong = cost(c) + 1000L * static_cast<long>(users.size()) * CountSpecks(c);
             if (wrong < best) {
@@ -293,6 +312,104 @@ void RestoreLoops(std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
             }
         }
         glyphs[static_cast<size_t>(v)] = chosen;
+    }
+}
+
+
+int CountExactIn(const std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
+                 const std::vector<std::optional<TGlyph16>>& syllables)
+{
+    int exact = 0;
+    for (int n = 0; n < johab::SyllableCount; ++n) {
+        TGlyph16 drawn;
+        const TUse& u = uses[static_cast<size_t>(n)];
+        for (int k = 0; k < u.Count; ++k)
+            for (size_t r = 0; r < 16; ++r)
+                drawn.Rows[r] |= glyphs[static_cast<size_t>(u.Var[k])].Rows[r];
+        exact += syllables[static_cast<size_t>(n)] && drawn == *syllables[static_cast<size_t>(n)];
+    }
+    return exact;
+}
+
+// Whether the reader reads all the syllables as themselves, in the source's shape.
+bool AllReadWell(const TReader& reader, const std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
+                 const std::vector<int>& syllableNumbers, const std::vector<std::optional<TGlyph16>>& syllables)
+{
+    for (int n : syllableNumbers) {
+        TGlyph16 drawn;
+        const TUse& u = uses[static_cast<size_t>(n)];
+        for (int k = 0; k < u.Count; ++k)
+            for (size_t r = 0; r < 16; ++r)
+                drawn.Rows[r] |= glyphs[static_cast<size_t>(u.Var[k])].Rows[r];
+        const TGlyph16& source = *syllables[static_cast<size_t>(n)];
+        if (reader.ReadRaw(drawn, n) != n || reader.ReadBlurred(drawn, n) != n ||
+            CountLoops(drawn) != CountLoops(source) || CountSpecks(drawn) > CountSpecks(source))
+            return false;
+    }
+    return true;
+}
+
+// Flips single jamo pixels (within the glyph's own letter, keeping its loops and adding no
+// specks) where the syllables using the glyph are then read better, until no flip helps.
+void ImproveForReader(std::vector<TGlyph16>& glyphs, const std::vector<TGlyph16>& allowed,
+                      const std::vector<TUse>& uses, const std::vector<std::vector<int>>& usersOf,
+                      const std::vector<std::optional<TGlyph16>>& syllables, const TReader& reader)
+{
+    std::vector<std::vector<int>> readUsers(VariableCount);
+    for (int v = 0; v < VariableCount; ++v)
+        for (int n : usersOf[static_cast<size_t>(v)])
+            if (reader.Knows(n))
+                readUsers[static_cast<size_t>(v)].push_back(n);
+    // A syllable read as itself is worth this many wrong pixels in the syllables using the glyph
+    // (the others, outside KS X 1001, are drawn too).
+    constexpr int worth = 40;
+    auto score = [&](int v, const TGlyph16& glyph) {
+        int points = 0;
+        for (int n : usersOf[static_cast<size_t>(v)]) {
+            TGlyph16 drawn = glyph;
+            const TUse& u = uses[static_cast<size_t>(n)];
+            for (int k = 0; k < u.Count; ++k)
+                if (u.Var[k] != v)
+                    for (size_t r = 0; r < 16; ++r)
+                        drawn.Rows[r] |= glyphs[static_cast<size_t>(u.Var[k])].Rows[r];
+            const TGlyph16& source = *syllables[static_cast<size_t>(n)];
+            points -= WrongPixels(drawn, source);
+            if (!reader.Knows(n))
+                continue;
+            points += worth * ((reader.ReadRaw(drawn, n) == n) + (reader.ReadBlurred(drawn, n) == n));
+            points -= 2 * worth * (CountLoops(drawn) != CountLoops(source) || CountSpecks(drawn) > CountSpecks(source));
+        }
+        return points;
+    };
+    for (int sweep = 0; sweep < 4; ++sweep) {
+        bool improved = false;
+        for (int v = 0; v < VariableCount; ++v) {
+            const auto& users = readUsers[static_cast<size_t>(v)];
+            if (users.empty())
+                continue;
+            TGlyph16& glyph = glyphs[static_cast<size_t>(v)];
+            if (AllReadWell(reader, glyphs, uses, users, syllables))
+                continue;
+            int now = score(v, glyph);
+            const TGlyph16 near = Grown(glyph);
+            for (int p = 0; p < 256; ++p) {
+                const bool ink = Pixel(glyph, p);
+                if (!ink && !(Pixel(allowed[static_cast<size_t>(v)], p) && Pixel(near, p)))
+                    continue;
+                TGlyph16 trial = glyph;
+                trial.Rows[static_cast<size_t>(p / 16)] ^= static_cast<uint16_t>(0x8000 >> (p % 16));
+                if (!HasLettersLoops(v, trial) || CountSpecks(trial) > CountSpecks(glyph))
+                    continue;
+                const int points = score(v, trial);
+                if (points > now) {
+                    now = points;
+                    glyph = trial;
+                    improved = true;
+                }
+            }
+        }
+        if (!improved)
+            break;
     }
 }
 
@@ -446,6 +563,15 @@ TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables)
     if (complete) {
         RefineForWholeSyllables(glyphs, allowed, uses, usersOf, syllables);
         RestoreLoops(glyphs, uses, usersOf, letters, syllables);
+    }
+    if (complete && CountExactIn(glyphs, uses, syllables) < johab::SyllableCount) {
+        // Where the scheme cannot draw every syllable as the source does, what a reader sees
+        // decides: the KS X 1001 syllables, the ones text is written in, read as themselves.
+        std::vector<std::optional<TGlyph16>> ks(syllables.size());
+        for (size_t n = 0; n < syllables.size(); ++n)
+            if (KsCode(static_cast<int>(n)))
+                ks[n] = syllables[n];
+        ImproveForReader(glyphs, allowed, uses, usersOf, syllables, TReader(ks));
     }
 
     TJamoFont font;

@@ -1,5 +1,6 @@
 #include "tools/fontgen/Legibility.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -146,8 +147,10 @@ TGlyph16 InkOf(const uint8_t* stored)
 
 int CountLoops(const TGlyph16& glyph)
 {
-    // Every background region but the one around the glyph (which holds the border) is a loop.
-    return static_cast<int>(Regions(Padded(glyph), 0, false).size()) - 1;
+    // Every background region but the one around the glyph (which holds the border, so comes
+    // first) is a loop, except a pinhole of one pixel where two strokes cross (ㅆ drawn small).
+    const std::vector<int> regions = Regions(Padded(glyph), 0, false);
+    return static_cast<int>(std::count_if(regions.begin() + 1, regions.end(), [](int size) { return size > 1; }));
 }
 
 int CountSpecks(const TGlyph16& glyph)
@@ -158,25 +161,19 @@ int CountSpecks(const TGlyph16& glyph)
     return specks;
 }
 
-int InitialLoops(int glyph)
+bool LetterHasLoops(int part, int glyph, int loops)
 {
     // ㄱ ㄲ ㄴ ㄷ ㄸ ㄹ ㅁ ㅂ ㅃ ㅅ ㅆ ㅇ ㅈ ㅉ ㅊ ㅋ ㅌ ㅍ ㅎ
-    static constexpr int loops[20] = {0, 0, 0, 0, 0, 0, 0, 1, 1, 2, 0, 0, 1, 0, 0, 0, 0, 0, 1, 1};
-    return glyph >= 0 && glyph < 20 ? loops[glyph] : 0;
-}
-
-int MedialLoops(int glyph)
-{
-    // Of the vowels only ㅒ closes a box: its two bars join its two stems.
-    return glyph == 4 ? 1 : 0;
-}
-
-int FinalLoops(int glyph)
-{
+    static constexpr int initial[20] = {0, 0, 0, 0, 0, 0, 0, 1, 1, 2, 0, 0, 1, 0, 0, 0, 0, 0, 1, 1};
     // ㄱ ㄲ ㄳ ㄴ ㄵ ㄶ ㄷ ㄹ ㄺ ㄻ ㄼ ㄽ ㄾ ㄿ ㅀ ㅁ ㅂ ㅄ ㅅ ㅆ ㅇ ㅈ ㅊ ㅋ ㅌ ㅍ ㅎ
-    static constexpr int loops[28] = {0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0, 0, 1,
-                                      1, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0, 1, 1};
-    return glyph >= 0 && glyph < 28 ? loops[glyph] : 0;
+    static constexpr int final[28] = {0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0, 0,
+                                      1, 1, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0, 1, 1};
+    if (part == 0)
+        return glyph >= 0 && glyph < 20 && loops == initial[glyph];
+    if (part == 2)
+        return glyph >= 0 && glyph < 28 && loops == final[glyph];
+    // Vowels have none, but ㅒ's two bars and two stems may close a box (a pinhole when small).
+    return loops == 0 || (glyph == 4 && loops == 1);
 }
 
 std::vector<TGlyph16> ComposedSyllables(const TGlyphTables& tables)
@@ -196,51 +193,86 @@ int CountWrongLoopJamo(const TGlyphTables& tables)
     int wrong = 0;
     for (int set = 0; set < johab::InitialSets; ++set)
         for (int g = 1; g < johab::InitialGlyphs; ++g)
-            wrong += CountLoops(InkOf(&tables.Initial[static_cast<size_t>(set * johab::InitialGlyphs + g) * 32])) !=
-                InitialLoops(g);
+            wrong += !LetterHasLoops(
+                0, g, CountLoops(InkOf(&tables.Initial[static_cast<size_t>(set * johab::InitialGlyphs + g) * 32])));
     for (int set = 0; set < johab::MedialSets; ++set)
         for (int g = 1; g < johab::MedialGlyphs; ++g)
-            wrong += CountLoops(InkOf(&tables.Medial[static_cast<size_t>(set * johab::MedialGlyphs + g) * 32])) !=
-                MedialLoops(g);
+            wrong += !LetterHasLoops(
+                1, g, CountLoops(InkOf(&tables.Medial[static_cast<size_t>(set * johab::MedialGlyphs + g) * 32])));
     for (int set = 0; set < johab::FinalSets; ++set)
         for (int g = 1; g < johab::FinalGlyphs; ++g)
-            wrong += CountLoops(InkOf(&tables.Final[static_cast<size_t>(set * johab::FinalGlyphs + g) * 32])) !=
-                FinalLoops(g);
+            wrong += !LetterHasLoops(
+                2, g, CountLoops(InkOf(&tables.Final[static_cast<size_t>(set * johab::FinalGlyphs + g) * 32])));
     return wrong;
+}
+
+struct TReader::TData {
+    std::vector<int> Index;  // by syllable: its place among the known ones, or -1
+    std::vector<TPacked> Raw;
+    std::vector<TBlurred> Blur;
+};
+
+TReader::TReader(const std::vector<std::optional<TGlyph16>>& source) : FData(new TData)
+{
+    FData->Index.assign(source.size(), -1);
+    for (size_t n = 0; n < source.size(); ++n) {
+        if (!source[n])
+            continue;
+        FData->Index[n] = static_cast<int>(FData->Raw.size());
+        FData->Raw.push_back(Packed(*source[n]));
+        FData->Blur.push_back(Blurred(*source[n]));
+    }
+}
+
+TReader::~TReader() { delete FData; }
+
+bool TReader::Knows(int syllable) const
+{
+    return syllable >= 0 && static_cast<size_t>(syllable) < FData->Index.size() &&
+        FData->Index[static_cast<size_t>(syllable)] >= 0;
+}
+
+// The syllable whose place among the known ones is `place`.
+static int SyllableAt(const std::vector<int>& index, size_t place)
+{
+    return static_cast<int>(std::find(index.begin(), index.end(), static_cast<int>(place)) - index.begin());
+}
+
+int TReader::ReadRaw(const TGlyph16& drawn, int syllable) const
+{
+    const TPacked d = Packed(drawn);
+    const size_t self = static_cast<size_t>(FData->Index[static_cast<size_t>(syllable)]);
+    const size_t read = Nearest(self, FData->Raw.size(), [&](size_t j, int) { return RawDistance(d, FData->Raw[j]); });
+    return read == self ? syllable : SyllableAt(FData->Index, read);
+}
+
+int TReader::ReadBlurred(const TGlyph16& drawn, int syllable) const
+{
+    const TBlurred d = Blurred(drawn);
+    const size_t self = static_cast<size_t>(FData->Index[static_cast<size_t>(syllable)]);
+    const size_t read = Nearest(self, FData->Blur.size(),
+                                [&](size_t j, int limit) { return BlurredDistance(d, FData->Blur[j], limit); });
+    return read == self ? syllable : SyllableAt(FData->Index, read);
 }
 
 TLegibility MeasureLegibility(const std::vector<TGlyph16>& drawn, const std::vector<std::optional<TGlyph16>>& source)
 {
-    std::vector<int> numbers;
-    for (size_t n = 0; n < source.size() && n < drawn.size(); ++n)
-        if (source[n])
-            numbers.push_back(static_cast<int>(n));
-    const size_t count = numbers.size();
-    std::vector<TPacked> rawSource, rawDrawn;
-    std::vector<TBlurred> blurSource, blurDrawn;
-    for (int n : numbers) {
-        rawSource.push_back(Packed(*source[static_cast<size_t>(n)]));
-        rawDrawn.push_back(Packed(drawn[static_cast<size_t>(n)]));
-        blurSource.push_back(Blurred(*source[static_cast<size_t>(n)]));
-        blurDrawn.push_back(Blurred(drawn[static_cast<size_t>(n)]));
-    }
-
+    const TReader reader(source);
     TLegibility l;
-    l.Syllables = static_cast<int>(count);
-    for (size_t i = 0; i < count; ++i) {
-        const auto raw = [&](size_t j, int) { return RawDistance(rawDrawn[i], rawSource[j]); };
-        const auto blur = [&](size_t j, int limit) { return BlurredDistance(blurDrawn[i], blurSource[j], limit); };
-        l.LegibleRaw += Nearest(i, count, raw) == i;
-        const size_t readAs = Nearest(i, count, blur);
-        if (readAs == i)
+    for (size_t n = 0; n < source.size() && n < drawn.size(); ++n) {
+        if (!source[n])
+            continue;
+        const int syllable = static_cast<int>(n);
+        ++l.Syllables;
+        l.LegibleRaw += reader.ReadRaw(drawn[n], syllable) == syllable;
+        const int readAs = reader.ReadBlurred(drawn[n], syllable);
+        if (readAs == syllable)
             ++l.LegibleBlurred;
         else
-            l.Misread.emplace_back(numbers[i], numbers[readAs]);
+            l.Misread.emplace_back(syllable, readAs);
 
-        const TGlyph16& d = drawn[static_cast<size_t>(numbers[i])];
-        const TGlyph16& s = *source[static_cast<size_t>(numbers[i])];
-        const bool loops = CountLoops(d) != CountLoops(s);
-        const bool specks = CountSpecks(d) > CountSpecks(s);
+        const bool loops = CountLoops(drawn[n]) != CountLoops(*source[n]);
+        const bool specks = CountSpecks(drawn[n]) > CountSpecks(*source[n]);
         l.LoopsDiffer += loops;
         l.ExtraSpecks += specks;
         l.Misshapen += loops || specks;

@@ -26,13 +26,34 @@ struct TLegibility {
     double Percent(int count) const { return Syllables ? 100.0 * count / Syllables : 0.0; }
 };
 
-// Enclosed background regions (4-connected) and ink pieces of at most two pixels (8-connected).
+// A reader of one face: knows the face's syllables and tells which of them a drawn glyph is
+// nearest to, pixel for pixel and blurred.
+class TReader {
+public:
+    // The syllables the face draws (syllable-block order); the others are not read.
+    explicit TReader(const std::vector<std::optional<TGlyph16>>& source);
+    ~TReader();
+    TReader(const TReader&) = delete;
+    TReader& operator=(const TReader&) = delete;
+
+    bool Knows(int syllable) const;
+    // The syllable the drawn glyph is read as, pixel for pixel and blurred; `syllable` itself when
+    // no other is as near. The syllable must be one the face draws.
+    int ReadRaw(const TGlyph16& drawn, int syllable) const;
+    int ReadBlurred(const TGlyph16& drawn, int syllable) const;
+
+private:
+    struct TData;
+    TData* FData;
+};
+
+// Enclosed background regions (4-connected) larger than a pinhole, and ink pieces of at most two
+// pixels (8-connected).
 int CountLoops(const TGlyph16& glyph);
 int CountSpecks(const TGlyph16& glyph);
-// The loops the letter of a jamo glyph has (glyph numbers as in the glyph tables; 0 is empty).
-int InitialLoops(int glyph);
-int MedialLoops(int glyph);
-int FinalLoops(int glyph);
+// Whether a jamo glyph with that many loops has its letter's: part 0 initial, 1 medial, 2 final;
+// glyph numbers as in the glyph tables (0 is empty).
+bool LetterHasLoops(int part, int glyph, int loops);
 
 // Every syllable (syllable-block order) as the terminal composes it from the tables, ink set.
 std::vector<TGlyph16> ComposedSyllables(const TGlyphTables& tables);

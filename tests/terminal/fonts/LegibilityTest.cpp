@@ -47,8 +47,31 @@ const TShapeRow kShapes[] = {
     {"TwoBoxes", Drawn({"#######", "#..#..#", "#######"}), 2, 0},
     {"RingTouchingTheCellEdge", Drawn({"################", "#..............#", "################"}), 1, 0},
     {"DotAndPairAreSpecks", Drawn({"#.....", "......", "...##.", "......", "####.."}), 0, 2},
+    {"PinholeWhereStrokesCrossIsNoLoop", Drawn({".#.#.", "##.##", ".#.#."}), 0, 0},
 };
 INSTANTIATE_TEST_SUITE_P(Shapes, GlyphShape, ::testing::ValuesIn(kShapes),
+                         [](const auto& row) { return std::string(row.param.Name); });
+
+struct TLetterLoopsRow {
+    const char* Name;
+    int Part, Glyph, Loops;
+    bool Fits;
+};
+
+class LetterLoops : public ::testing::TestWithParam<TLetterLoopsRow> {};
+
+TEST_P(LetterLoops, AreTheLettersOwn)
+{
+    EXPECT_EQ(LetterHasLoops(GetParam().Part, GetParam().Glyph, GetParam().Loops), GetParam().Fits);
+}
+
+const TLetterLoopsRow kLetterLoops[] = {
+    {"InitialIeungHasOne", 0, 12, 1, true},     {"InitialIeungWithoutItsLoop", 0, 12, 0, false},
+    {"InitialSsangbieupHasTwo", 0, 9, 2, true}, {"InitialGiyeokHasNone", 0, 1, 1, false},
+    {"VowelAHasNone", 1, 1, 1, false},          {"VowelYaeMayCloseABox", 1, 4, 1, true},
+    {"FinalNieunHieuhHasOne", 2, 6, 1, true},   {"FinalSsangsiotHasNone", 2, 20, 1, false},
+};
+INSTANTIATE_TEST_SUITE_P(Letters, LetterLoops, ::testing::ValuesIn(kLetterLoops),
                          [](const auto& row) { return std::string(row.param.Name); });
 
 // A small made-up face: syllable k of the list gets a glyph with k's bits spread over its rows.
@@ -112,8 +135,8 @@ TEST(Legibility, LostLoopsAndStraySpecksCountAsMisshapen)
     face[0] = Drawn({".###.", "#...#", "#...#", ".###."});
     face[1] = Drawn({"####", "", "", "", "", "", "", "", "", "", "", "", "....####"});
     std::vector<TGlyph16> drawn = AsDrawn(face);
-    drawn[0].Rows[3] = 0x3000;                // the ring opened at the bottom
-    drawn[1].Rows[15] = 0x0001;               // a speck the source lacks
+    drawn[0].Rows[3] = 0x3000;   // the ring opened at the bottom
+    drawn[1].Rows[15] = 0x0001;  // a speck the source lacks
     const TLegibility l = MeasureLegibility(drawn, face);
     EXPECT_EQ(std::tuple(l.LoopsDiffer, l.ExtraSpecks, l.Misshapen), std::tuple(1, 1, 2));
 }
