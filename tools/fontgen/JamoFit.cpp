@@ -29,6 +29,18 @@ TUse UseOf(int n)
     return u;
 }
 
+// Syllable n as the jamo glyphs draw it; glyph `v`, when given, replaced by `instead`.
+TGlyph16 Drawn(const std::vector<TGlyph16>& glyphs, const TUse& u, int v = -1, const TGlyph16* instead = nullptr)
+{
+    TGlyph16 g;
+    for (int k = 0; k < u.Count; ++k) {
+        const TGlyph16& part = u.Var[k] == v ? *instead : glyphs[static_cast<size_t>(u.Var[k])];
+        for (size_t r = 0; r < 16; ++r)
+            g.Rows[r] = static_cast<uint16_t>(g.Rows[r] | part.Rows[r]);
+    }
+    return g;
+}
+
 TGlyph16& GlyphOf(TJamoFont& font, int var)
 {
     if (var < MedialBase)
@@ -113,14 +125,7 @@ void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TG
                              const std::vector<std::optional<TGlyph16>>& syllables)
 {
     std::vector<int> wrong(uses.size());
-    auto compose = [&](int n) {
-        TGlyph16 g;
-        const TUse& u = uses[static_cast<size_t>(n)];
-        for (int k = 0; k < u.Count; ++k)
-            for (size_t r = 0; r < 16; ++r)
-                g.Rows[r] = static_cast<uint16_t>(g.Rows[r] | glyphs[static_cast<size_t>(u.Var[k])].Rows[r]);
-        return g;
-    };
+    auto compose = [&](int n) { return Drawn(glyphs, uses[static_cast<size_t>(n)]); };
     for (size_t n = 0; n < uses.size(); ++n)
         if (syllables[n])
             wrong[n] = WrongPixels(compose(static_cast<int>(n)), *syllables[n]);
@@ -286,15 +291,9 @@ void RestoreLoops(std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
         const int kind = v < MedialBase ? 0 : v < FinalBase ? 1 : 2;
         auto cost = [&](const TGlyph16& c) {
             long wrong = 0;
-            for (int n : users) {
-                TGlyph16 drawn = c;
-                const TUse& u = uses[static_cast<size_t>(n)];
-                for (int k = 0; k < u.Count; ++k)
-                    if (u.Var[k] != v)
-                        for (size_t r = 0; r < 16; ++r)
-                            drawn.Rows[r] |= glyphs[static_cast<size_t>(u.Var[k])].Rows[r];
-                wrong += WrongPixels(drawn, *syllables[static_cast<size_t>(n)]);
-            }
+            for (int n : users)
+                wrong +=
+                    WrongPixels(Drawn(glyphs, uses[static_cast<size_t>(n)], v, &c), *syllables[static_cast<size_t>(n)]);
             return wrong;
         };
         // A glyph whose loops are its own shape, not a letter's (a made-up font), is kept: the
@@ -320,14 +319,9 @@ int CountExactIn(const std::vector<TGlyph16>& glyphs, const std::vector<TUse>& u
                  const std::vector<std::optional<TGlyph16>>& syllables)
 {
     int exact = 0;
-    for (int n = 0; n < johab::SyllableCount; ++n) {
-        TGlyph16 drawn;
-        const TUse& u = uses[static_cast<size_t>(n)];
-        for (int k = 0; k < u.Count; ++k)
-            for (size_t r = 0; r < 16; ++r)
-                drawn.Rows[r] |= glyphs[static_cast<size_t>(u.Var[k])].Rows[r];
-        exact += syllables[static_cast<size_t>(n)] && drawn == *syllables[static_cast<size_t>(n)];
-    }
+    for (int n = 0; n < johab::SyllableCount; ++n)
+        exact += syllables[static_cast<size_t>(n)] &&
+            Drawn(glyphs, uses[static_cast<size_t>(n)]) == *syllables[static_cast<size_t>(n)];
     return exact;
 }
 
@@ -336,14 +330,9 @@ bool AllReadWell(const TReader& reader, const std::vector<TGlyph16>& glyphs, con
                  const std::vector<int>& syllableNumbers, const std::vector<std::optional<TGlyph16>>& syllables)
 {
     for (int n : syllableNumbers) {
-        TGlyph16 drawn;
-        const TUse& u = uses[static_cast<size_t>(n)];
-        for (int k = 0; k < u.Count; ++k)
-            for (size_t r = 0; r < 16; ++r)
-                drawn.Rows[r] |= glyphs[static_cast<size_t>(u.Var[k])].Rows[r];
+        const TGlyph16 drawn = Drawn(glyphs, uses[static_cast<size_t>(n)]);
         const TGlyph16& source = *syllables[static_cast<size_t>(n)];
-        if (reader.ReadRaw(drawn, n) != n || reader.ReadBlurred(drawn, n) != n ||
-            CountLoops(drawn) != CountLoops(source) || CountSpecks(drawn) > CountSpecks(source))
+        if (reader.ReadRaw(drawn, n) != n || reader.ReadBlurred(drawn, n) != n || Misshapen(drawn, source))
             return false;
     }
     return true;
@@ -366,18 +355,13 @@ void ImproveForReader(std::vector<TGlyph16>& glyphs, const std::vector<TGlyph16>
     auto score = [&](int v, const TGlyph16& glyph) {
         int points = 0;
         for (int n : usersOf[static_cast<size_t>(v)]) {
-            TGlyph16 drawn = glyph;
-            const TUse& u = uses[static_cast<size_t>(n)];
-            for (int k = 0; k < u.Count; ++k)
-                if (u.Var[k] != v)
-                    for (size_t r = 0; r < 16; ++r)
-                        drawn.Rows[r] |= glyphs[static_cast<size_t>(u.Var[k])].Rows[r];
+            const TGlyph16 drawn = Drawn(glyphs, uses[static_cast<size_t>(n)], v, &glyph);
             const TGlyph16& source = *syllables[static_cast<size_t>(n)];
             points -= WrongPixels(drawn, source);
             if (!reader.Knows(n))
                 continue;
             points += worth * ((reader.ReadRaw(drawn, n) == n) + (reader.ReadBlurred(drawn, n) == n));
-            points -= 2 * worth * (CountLoops(drawn) != CountLoops(source) || CountSpecks(drawn) > CountSpecks(source));
+            points -= 2 * worth * Misshapen(drawn, source);
         }
         return points;
     };

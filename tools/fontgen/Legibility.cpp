@@ -161,6 +161,11 @@ int CountSpecks(const TGlyph16& glyph)
     return specks;
 }
 
+bool Misshapen(const TGlyph16& drawn, const TGlyph16& source)
+{
+    return CountLoops(drawn) != CountLoops(source) || CountSpecks(drawn) > CountSpecks(source);
+}
+
 bool LetterHasLoops(int part, int glyph, int loops)
 {
     // ㄱ ㄲ ㄴ ㄷ ㄸ ㄹ ㅁ ㅂ ㅃ ㅅ ㅆ ㅇ ㅈ ㅉ ㅊ ㅋ ㅌ ㅍ ㅎ

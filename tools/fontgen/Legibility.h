@@ -51,6 +51,8 @@ private:
 // pixels (8-connected).
 int CountLoops(const TGlyph16& glyph);
 int CountSpecks(const TGlyph16& glyph);
+// A drawn syllable whose loops differ from its source glyph's, or with more specks.
+bool Misshapen(const TGlyph16& drawn, const TGlyph16& source);
 // Whether a jamo glyph with that many loops has its letter's: part 0 initial, 1 medial, 2 final;
 // glyph numbers as in the glyph tables (0 is empty).
 bool LetterHasLoops(int part, int glyph, int loops);
