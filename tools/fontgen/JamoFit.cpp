@@ -186,14 +186,6 @@ TGlyph16 Without(const TGlyph16& a, const TGlyph16& b)
     return g;
 }
 
-// What each letter of a syllable draws, cut from the source: the vowel and final are what the
-// syllables with that vowel and final share whatever their initial (all but two of them, so that
-// a vowel drawn apart beside ㄱ and ㅋ still counts), the vowel alone what those share whatever
-// the final; the initial is the rest.
-struct TLetters {
-    TGlyph16 Part[3];  // initial, medial, final
-};
-
 // The glyph with every pixel next to its ink (diagonals too) inked.
 TGlyph16 Grown(const TGlyph16& g)
 {
@@ -228,6 +220,14 @@ TGlyph16 Shared(const std::vector<const TGlyph16*>& glyphs, size_t spare)
         return {};
     return InkInAtLeast(glyphs, glyphs.size() > 3 * spare ? glyphs.size() - spare : glyphs.size());
 }
+
+// What each letter of a syllable draws, cut from the source: the vowel and final are what the
+// syllables with that vowel and final share whatever their initial (all but two of them, so that
+// a vowel drawn apart beside ㄱ and ㅋ still counts), the vowel alone what those share whatever
+// the final (again all but two); the initial is the rest.
+struct TLetters {
+    TGlyph16 Part[3];  // initial, medial, final
+};
 
 std::vector<TLetters> CutLetters(const std::vector<std::optional<TGlyph16>>& syllables)
 {
@@ -313,7 +313,6 @@ void RestoreLoops(std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
         glyphs[static_cast<size_t>(v)] = chosen;
     }
 }
-
 
 int CountExactIn(const std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
                  const std::vector<std::optional<TGlyph16>>& syllables)
