@@ -2,44 +2,23 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <map>
 #include <stdexcept>
 
 #include "terminal/fonts/JohabRules.h"
+#include "tools/fontgen/JamoVariables.h"
 #include "tools/fontgen/Legibility.h"
 #include "tools/fontgen/PcfFaces.h"
+#include "tools/fontgen/ReaderFit.h"
 
 namespace {
 
-// Every jamo glyph of the font is one variable; a syllable uses two or three of them.
-constexpr int MedialBase = 8 * 20;
-constexpr int FinalBase = MedialBase + 4 * 22;
-constexpr int VariableCount = FinalBase + 4 * 28;
-
-struct TUse {
-    int Var[3];
-    int Count;
-};
-
-TUse UseOf(int n)
-{
-    const johab::TJamoChoice j = johab::ChooseJamo(johab::SyllableToJohab(n));
-    TUse u{{j.InitialSet * 20 + j.Initial, MedialBase + j.MedialSet * 22 + j.Medial, 0}, 2};
-    if (j.Final != 0)
-        u.Var[u.Count++] = FinalBase + j.FinalSet * 28 + j.Final;
-    return u;
-}
-
-// Syllable n as the jamo glyphs draw it; glyph `v`, when given, replaced by `instead`.
-TGlyph16 Drawn(const std::vector<TGlyph16>& glyphs, const TUse& u, int v = -1, const TGlyph16* instead = nullptr)
-{
-    TGlyph16 g;
-    for (int k = 0; k < u.Count; ++k) {
-        const TGlyph16& part = u.Var[k] == v ? *instead : glyphs[static_cast<size_t>(u.Var[k])];
-        for (size_t r = 0; r < 16; ++r)
-            g.Rows[r] = static_cast<uint16_t>(g.Rows[r] | part.Rows[r]);
-    }
-    return g;
-}
+using jamo::Drawn;
+using jamo::FinalBase;
+using jamo::MedialBase;
+using jamo::TUse;
+using jamo::UseOf;
+using jamo::VariableCount;
 
 TGlyph16& GlyphOf(TJamoFont& font, int var)
 {
@@ -186,19 +165,6 @@ TGlyph16 Without(const TGlyph16& a, const TGlyph16& b)
     return g;
 }
 
-// The glyph with every pixel next to its ink (diagonals too) inked.
-TGlyph16 Grown(const TGlyph16& g)
-{
-    TGlyph16 out;
-    for (size_t r = 0; r < 16; ++r) {
-        const uint16_t wide = static_cast<uint16_t>(g.Rows[r] | g.Rows[r] << 1 | g.Rows[r] >> 1);
-        for (size_t to : {r - 1, r, r + 1})
-            if (to < 16)
-                out.Rows[to] |= wide;
-    }
-    return out;
-}
-
 // The pixels at least `need` of the glyphs have.
 TGlyph16 InkInAtLeast(const std::vector<const TGlyph16*>& glyphs, size_t need)
 {
@@ -324,76 +290,27 @@ int CountExactIn(const std::vector<TGlyph16>& glyphs, const std::vector<TUse>& u
     return exact;
 }
 
-// Whether the reader reads all the syllables as themselves, in the source's shape.
-bool AllReadWell(const TReader& reader, const std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
-                 const std::vector<int>& syllableNumbers, const std::vector<std::optional<TGlyph16>>& syllables)
+// Each glyph's letter as the syllables using it draw it, the shapes most of them draw first.
+std::vector<std::vector<TGlyph16>> LetterCuts(const std::vector<std::vector<int>>& usersOf,
+                                              const std::vector<TLetters>& letters)
 {
-    for (int n : syllableNumbers) {
-        const TGlyph16 drawn = Drawn(glyphs, uses[static_cast<size_t>(n)]);
-        const TGlyph16& source = *syllables[static_cast<size_t>(n)];
-        if (reader.ReadRaw(drawn, n) != n || reader.ReadBlurred(drawn, n) != n || Misshapen(drawn, source))
-            return false;
-    }
-    return true;
-}
-
-// Flips single jamo pixels (within the glyph's own letter, keeping its loops and adding no
-// specks) where the syllables using the glyph are then read better, until no flip helps.
-void ImproveForReader(std::vector<TGlyph16>& glyphs, const std::vector<TGlyph16>& allowed,
-                      const std::vector<TUse>& uses, const std::vector<std::vector<int>>& usersOf,
-                      const std::vector<std::optional<TGlyph16>>& syllables, const TReader& reader)
-{
-    std::vector<std::vector<int>> readUsers(VariableCount);
-    for (int v = 0; v < VariableCount; ++v)
+    constexpr size_t Kept = 16;
+    std::vector<std::vector<TGlyph16>> cuts(VariableCount);
+    for (int v = 0; v < VariableCount; ++v) {
+        std::map<std::array<uint16_t, 16>, int> seen;
         for (int n : usersOf[static_cast<size_t>(v)])
-            if (reader.Knows(n))
-                readUsers[static_cast<size_t>(v)].push_back(n);
-    // A syllable read as itself is worth this many wrong pixels in the syllables using the glyph
-    // (the others, outside KS X 1001, are drawn too).
-    constexpr int worth = 40;
-    auto score = [&](int v, const TGlyph16& glyph) {
-        int points = 0;
-        for (int n : usersOf[static_cast<size_t>(v)]) {
-            const TGlyph16 drawn = Drawn(glyphs, uses[static_cast<size_t>(n)], v, &glyph);
-            const TGlyph16& source = *syllables[static_cast<size_t>(n)];
-            points -= WrongPixels(drawn, source);
-            if (!reader.Knows(n))
-                continue;
-            points += worth * ((reader.ReadRaw(drawn, n) == n) + (reader.ReadBlurred(drawn, n) == n));
-            points -= 2 * worth * Misshapen(drawn, source);
+            ++seen[letters[static_cast<size_t>(n)].Part[jamo::PartOf(v)].Rows];
+        std::vector<std::pair<int, std::array<uint16_t, 16>>> byCount;
+        for (const auto& [rows, count] : seen)
+            byCount.emplace_back(-count, rows);
+        std::sort(byCount.begin(), byCount.end());
+        for (size_t i = 0; i < byCount.size() && i < Kept; ++i) {
+            TGlyph16 g;
+            g.Rows = byCount[i].second;
+            cuts[static_cast<size_t>(v)].push_back(g);
         }
-        return points;
-    };
-    for (int sweep = 0; sweep < 4; ++sweep) {
-        bool improved = false;
-        for (int v = 0; v < VariableCount; ++v) {
-            const auto& users = readUsers[static_cast<size_t>(v)];
-            if (users.empty())
-                continue;
-            TGlyph16& glyph = glyphs[static_cast<size_t>(v)];
-            if (AllReadWell(reader, glyphs, uses, users, syllables))
-                continue;
-            int now = score(v, glyph);
-            const TGlyph16 near = Grown(glyph);
-            for (int p = 0; p < 256; ++p) {
-                const bool ink = Pixel(glyph, p);
-                if (!ink && !(Pixel(allowed[static_cast<size_t>(v)], p) && Pixel(near, p)))
-                    continue;
-                TGlyph16 trial = glyph;
-                trial.Rows[static_cast<size_t>(p / 16)] ^= static_cast<uint16_t>(0x8000 >> (p % 16));
-                if (!HasLettersLoops(v, trial) || CountSpecks(trial) > CountSpecks(glyph))
-                    continue;
-                const int points = score(v, trial);
-                if (points > now) {
-                    now = points;
-                    glyph = trial;
-                    improved = true;
-                }
-            }
-        }
-        if (!improved)
-            break;
     }
+    return cuts;
 }
 
 // A jamo glyph that no syllable of the source uses (index 0 is the empty glyph and stays so)
@@ -550,11 +467,11 @@ TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables)
     if (complete && CountExactIn(glyphs, uses, syllables) < johab::SyllableCount) {
         // Where the scheme cannot draw every syllable as the source does, what a reader sees
         // decides: the KS X 1001 syllables, the ones text is written in, read as themselves.
-        std::vector<std::optional<TGlyph16>> ks(syllables.size());
+        std::vector<bool> ks(syllables.size());
         for (size_t n = 0; n < syllables.size(); ++n)
-            if (KsCode(static_cast<int>(n)))
-                ks[n] = syllables[n];
-        ImproveForReader(glyphs, allowed, uses, usersOf, syllables, TReader(ks));
+            ks[n] = KsCode(static_cast<int>(n)) != 0;
+        const std::vector<std::vector<TGlyph16>> cuts = LetterCuts(usersOf, letters);
+        FitForReader(glyphs, {uses, syllables, ks, allowed, cuts});
     }
 
     TJamoFont font;

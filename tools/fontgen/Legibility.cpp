@@ -63,13 +63,13 @@ std::vector<int> Regions(const TGrid& grid, uint8_t value, bool diagonal)
     return sizes;
 }
 
-// 3 x 3 box sums of the padded glyph: a pixel moved by one still overlaps most of its old sum.
-using TBlurred = std::array<uint8_t, Side * Side>;
+}  // namespace
 
-TBlurred Blurred(const TGlyph16& g)
+// A pixel moved by one still overlaps most of its old sum.
+TBoxSums BoxSums(const TGlyph16& g)
 {
     const TGrid grid = Padded(g);
-    TBlurred out{};
+    TBoxSums out{};
     for (int r = 0; r < Side; ++r)
         for (int c = 0; c < Side; ++c) {
             int sum = 0;
@@ -83,6 +83,12 @@ TBlurred Blurred(const TGlyph16& g)
         }
     return out;
 }
+
+namespace {
+
+using TBlurred = TBoxSums;
+
+TBlurred Blurred(const TGlyph16& g) { return BoxSums(g); }
 
 // Squared distance of two blurred glyphs, given up (returning more than `limit`) as soon as it
 // passes the limit: most of the 2350 x 2350 pairs are far apart.

@@ -4,6 +4,8 @@
 // source glyph nearest to it is its own; its shape is kept when it has the source's loops
 // (enclosed background regions) and no more specks (tiny isolated ink pieces) than the source.
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,6 +48,11 @@ private:
     struct TData;
     TData* FData;
 };
+
+// The 3 x 3 box sums of a glyph placed on an 18 x 18 grid with a blank border: what the blurred
+// reading compares, by the sum of squared differences.
+using TBoxSums = std::array<uint8_t, 18 * 18>;
+TBoxSums BoxSums(const TGlyph16& glyph);
 
 // Enclosed background regions (4-connected) larger than a pinhole, and ink pieces of at most two
 // pixels (8-connected).
