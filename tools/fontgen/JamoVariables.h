@@ -38,8 +38,7 @@ inline int GlyphNumberOf(int var)
 }
 
 // A syllable as the jamo glyphs draw it; glyph `v`, when given, replaced by `instead`.
-inline TGlyph16 Drawn(const std::vector<TGlyph16>& glyphs, const TUse& u, int v = -1,
-                      const TGlyph16* instead = nullptr)
+inline TGlyph16 Drawn(const std::vector<TGlyph16>& glyphs, const TUse& u, int v = -1, const TGlyph16* instead = nullptr)
 {
     TGlyph16 g;
     for (int k = 0; k < u.Count; ++k) {

@@ -106,22 +106,11 @@ int BlurredDistance(const TBlurred& a, const TBlurred& b, int limit)
     return sum;
 }
 
-using TPacked = std::array<uint64_t, 4>;
+using TPacked = TPackedGlyph;
 
-TPacked Packed(const TGlyph16& g)
-{
-    TPacked p{};
-    std::memcpy(p.data(), g.Rows.data(), sizeof(p));
-    return p;
-}
+TPacked Packed(const TGlyph16& g) { return PackedGlyph(g); }
 
-int RawDistance(const TPacked& a, const TPacked& b)
-{
-    int d = 0;
-    for (size_t i = 0; i < 4; ++i)
-        d += __builtin_popcountll(a[i] ^ b[i]);
-    return d;
-}
+int RawDistance(const TPacked& a, const TPacked& b) { return PixelDistance(a, b); }
 
 // The index of the candidate nearest to `self`'s own, `self` itself when none is as near.
 template <typename Distance>

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,6 +49,25 @@ private:
     struct TData;
     TData* FData;
 };
+
+// A glyph's 256 pixels as four words, and the number of pixels in which two of them differ: what
+// the pixel-for-pixel reading compares.
+using TPackedGlyph = std::array<uint64_t, 4>;
+
+inline TPackedGlyph PackedGlyph(const TGlyph16& g)
+{
+    TPackedGlyph p{};
+    std::memcpy(p.data(), g.Rows.data(), sizeof(p));
+    return p;
+}
+
+inline int PixelDistance(const TPackedGlyph& a, const TPackedGlyph& b)
+{
+    int d = 0;
+    for (size_t i = 0; i < 4; ++i)
+        d += __builtin_popcountll(a[i] ^ b[i]);
+    return d;
+}
 
 // The 3 x 3 box sums of a glyph placed on an 18 x 18 grid with a blank border: what the blurred
 // reading compares, by the sum of squared differences.

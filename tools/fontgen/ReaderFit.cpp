@@ -33,8 +33,8 @@ TSums SumsOf(const TGlyph16& g)
     TSums sums{};
     for (size_t r = 0; r < 18; ++r)
         for (size_t c = 0; c < 18; ++c)
-            sums[r * 18 + c] = static_cast<int16_t>((r > 0 ? across[r - 1][c] : 0) + across[r][c] +
-                                                     (r < 17 ? across[r + 1][c] : 0));
+            sums[r * 18 + c] =
+                static_cast<int16_t>((r > 0 ? across[r - 1][c] : 0) + across[r][c] + (r < 17 ? across[r + 1][c] : 0));
     return sums;
 }
 
@@ -75,22 +75,11 @@ int ProfileBound(const TProfile& a, const TProfile& b)
     return std::max(rows, columns);
 }
 
-using TBits = std::array<uint64_t, 4>;
+using TBits = TPackedGlyph;
 
-TBits BitsOf(const TGlyph16& g)
-{
-    TBits bits{};
-    std::memcpy(bits.data(), g.Rows.data(), sizeof(bits));
-    return bits;
-}
+TBits BitsOf(const TGlyph16& g) { return PackedGlyph(g); }
 
-int BitDistance(const TBits& a, const TBits& b)
-{
-    int d = 0;
-    for (size_t i = 0; i < 4; ++i)
-        d += __builtin_popcountll(a[i] ^ b[i]);
-    return d;
-}
+int BitDistance(const TBits& a, const TBits& b) { return PixelDistance(a, b); }
 
 // Beyond these margins a syllable reads no better: a pixel, and a pixel's worth of box sums (a
 // pixel moved away changes nine of them by one). Below them, how far it is from being read as
@@ -206,8 +195,7 @@ TGlyph16 Shifted(const TGlyph16& g, int down, int right)
         if (from < 0 || from > 15)
             continue;
         const uint16_t row = g.Rows[static_cast<size_t>(from)];
-        out.Rows[static_cast<size_t>(r)] =
-            static_cast<uint16_t>(right >= 0 ? row >> right : row << -right);
+        out.Rows[static_cast<size_t>(r)] = static_cast<uint16_t>(right >= 0 ? row >> right : row << -right);
     }
     return out;
 }
@@ -374,8 +362,8 @@ private:
         value.Legible = (reading.Raw > 0) + (reading.Blurred > 0);
         const auto& [loops, specks] = FSourceShape[static_cast<size_t>(place)];
         const bool misshapen = CountLoops(drawn) != loops || CountSpecks(drawn) > specks;
-        value.Value += FWorth[static_cast<size_t>(place)] * (ReadWorth * value.Legible + MarginPixelWorth * reading.Raw +
-                                                             MarginPixelWorth * reading.Blurred / 9) -
+        value.Value += FWorth[static_cast<size_t>(place)] *
+                (ReadWorth * value.Legible + MarginPixelWorth * reading.Raw + MarginPixelWorth * reading.Blurred / 9) -
             MisshapenCost * misshapen;
         return value;
     }
@@ -471,17 +459,14 @@ private:
     std::vector<TGlyph16> FDrawn;          // each syllable as the glyphs draw it now
     std::vector<TSyllableValue> FValue;    // and its worth, read exactly
     std::vector<std::vector<int>> FRivals;
-    int FExact = 0;       // syllables drawn exactly as the source
-    int FLeastExact = 0;  // and how many must stay so
+    int FExact = 0;                                 // syllables drawn exactly as the source
+    int FLeastExact = 0;                            // and how many must stay so
     std::vector<std::pair<int, int>> FSourceShape;  // by place: the source glyph's loops and specks
     std::vector<long> FWorth;                       // by place: how much its reading counts
-    std::vector<int> FSpecks;     // each glyph's specks when the search began
-    std::vector<TGlyph16> FZone;  // where each glyph may draw: near its letter
+    std::vector<int> FSpecks;                       // each glyph's specks when the search began
+    std::vector<TGlyph16> FZone;                    // where each glyph may draw: near its letter
 };
 
 }  // namespace
 
-void FitForReader(std::vector<TGlyph16>& glyphs, const TReaderFitProblem& problem)
-{
-    TSearch(glyphs, problem).Run();
-}
+void FitForReader(std::vector<TGlyph16>& glyphs, const TReaderFitProblem& problem) { TSearch(glyphs, problem).Run(); }
