@@ -2,7 +2,9 @@
 // Decomposes a font's 11172 Hangul syllables into the jamo glyph sets of a Hangul combination font
 // (8 initial sets of 20, 4 medial sets of 22, 4 final sets of 28, glyph 0 of each empty), choosing
 // every jamo glyph so that composing the syllables back reproduces the source as closely as the
-// combination scheme allows.
+// combination scheme allows, each glyph holding only its own letter with that letter's loops.
+// Where the scheme cannot reproduce a face drawn for it, glyphs are then touched up so that its
+// KS X 1001 syllables read as themselves.
 
 #include <array>
 #include <optional>

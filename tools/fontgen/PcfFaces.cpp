@@ -6,16 +6,24 @@
 #include "platform/core/Cp949.h"
 #include "terminal/fonts/JohabRules.h"
 
+uint16_t KsCode(int n)
+{
+    const AnsiString code = Utf16ToCp949(std::u16string(1, static_cast<char16_t>(johab::FirstSyllable + n)));
+    const auto lead = static_cast<unsigned char>(code[0]), trail = static_cast<unsigned char>(code.back());
+    // KS X 1001's syllables are rows 0xB0..0xC8 of cp949; the face encodes them without the high
+    // bits.
+    if (code.size() == 2 && lead >= 0xB0 && lead <= 0xC8 && trail >= 0xA1 && trail <= 0xFE)
+        return static_cast<uint16_t>((lead - 0x80) << 8 | (trail - 0x80));
+    return 0;
+}
+
 std::vector<std::optional<TGlyph16>> KsSyllables(const TPcfFont& face)
 {
     std::vector<std::optional<TGlyph16>> syllables;
     for (int n = 0; n < johab::SyllableCount; ++n) {
-        const AnsiString code = Utf16ToCp949(std::u16string(1, static_cast<char16_t>(johab::FirstSyllable + n)));
-        const auto lead = static_cast<unsigned char>(code[0]), trail = static_cast<unsigned char>(code.back());
-        // KS X 1001's syllables are rows 0xB0..0xC8 of cp949; the face encodes them without the
-        // high bits.
-        if (code.size() == 2 && lead >= 0xB0 && lead <= 0xC8 && trail >= 0xA1 && trail <= 0xFE)
-            syllables.push_back(face.Glyph(static_cast<uint16_t>((lead - 0x80) << 8 | (trail - 0x80))));
+        const uint16_t code = KsCode(n);
+        if (code)
+            syllables.push_back(face.Glyph(code));
         else
             syllables.emplace_back();
     }

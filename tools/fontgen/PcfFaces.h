@@ -9,6 +9,10 @@
 #include "tools/fontgen/Glyph16.h"
 #include "tools/fontgen/PcfFont.h"
 
+// The KS X 1001 code of syllable n (syllable-block order) with both bytes in 0x21..0x7E, as a
+// KS X 1001 face encodes it; 0 for the syllables KS X 1001 lacks (it has 2350).
+uint16_t KsCode(int n);
+
 // The face's glyph of every Hangul syllable (syllable-block order) that KS X 1001 encodes (2350
 // of them), nothing for the others.
 std::vector<std::optional<TGlyph16>> KsSyllables(const TPcfFont& face);

@@ -6,7 +6,8 @@
 //   .ksg  KS X 1001 symbol rows 0xA1..0xAC from a 16-pixel KS X 1001 bitmap font (PCF)
 // The second writes one more choice from a 16-pixel PCF face: a Hangul font fitted to the
 // syllables of a KS X 1001 face (--han), or an English font from a fixed-width face (--eng).
-// It prints how many syllables a combination font reproduces pixel for pixel.
+// For a combination font it prints how many syllables it reproduces pixel for pixel and how
+// legible its KS X 1001 syllables are as the terminal draws them.
 
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "terminal/fonts/JohabRules.h"
 #include "tools/fontgen/HexFont.h"
 #include "tools/fontgen/JamoFit.h"
+#include "tools/fontgen/Legibility.h"
 #include "tools/fontgen/PcfFaces.h"
 #include "tools/fontgen/PcfFont.h"
 
@@ -60,7 +62,37 @@ void ReportFit(const char* source, int exact, int of)
                 100.0 * exact / of);
 }
 
-std::vector<uint8_t> MakeHan(const THexFont& unifont, int& exact)
+// A syllable as UTF-8, for the report.
+std::string Utf8Of(int n)
+{
+    const char32_t c = johab::FirstSyllable + static_cast<char32_t>(n);
+    return {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+            static_cast<char>(0x80 | (c & 0x3F))};
+}
+
+// Measures the written font as the terminal draws it, against the source's KS X 1001 syllables.
+void ReportLegibility(const std::string& hanFile, const std::vector<std::optional<TGlyph16>>& source)
+{
+    const TLegibility l = MeasureFontFile(hanFile, source);
+    std::printf("fontgen: %s: %s\n", hanFile.c_str(), DescribeLegibility(l).c_str());
+    if (l.Misread.empty())
+        return;
+    std::string misread;
+    for (size_t i = 0; i < l.Misread.size() && i < 24; ++i)
+        misread += " " + Utf8Of(l.Misread[i].first) + "->" + Utf8Of(l.Misread[i].second);
+    std::printf("fontgen: read as another:%s%s\n", misread.c_str(), l.Misread.size() > 24 ? " ..." : "");
+}
+
+std::vector<std::optional<TGlyph16>> KsOnly(const std::vector<TGlyph16>& syllables)
+{
+    std::vector<std::optional<TGlyph16>> ks(syllables.size());
+    for (size_t n = 0; n < syllables.size(); ++n)
+        if (KsCode(static_cast<int>(n)))
+            ks[n] = syllables[n];
+    return ks;
+}
+
+std::vector<TGlyph16> UnifontSyllables(const THexFont& unifont)
 {
     std::vector<TGlyph16> syllables;
     for (int n = 0; n < johab::SyllableCount; ++n) {
@@ -70,9 +102,7 @@ std::vector<uint8_t> MakeHan(const THexFont& unifont, int& exact)
             throw std::runtime_error("the Unifont file lacks 16 x 16 Hangul syllables");
         syllables.push_back(*g);
     }
-    const TJamoFont font = FitJamo(syllables);
-    exact = CountExact(font, syllables);
-    return font.FileBytes();
+    return syllables;
 }
 
 // One font from one face: the second form of the command line.
@@ -92,6 +122,7 @@ void MakeFromFace(std::map<std::string, std::string>& args)
     const TJamoFont font = FitJamo(syllables);
     WriteFile(args["han"], font.FileBytes());
     ReportFit(args["from"].c_str(), CountExact(font, syllables), known);
+    ReportLegibility(args["han"], syllables);
 }
 
 std::vector<uint8_t> MakeEng(const THexFont& unifont)
@@ -154,14 +185,16 @@ int main(int argc, char** argv)
         const THexFont unifont(args["unifont"]);
         const TPcfFont symbols(args["symbols"]);
 
-        int exact = 0;
-        WriteFile(args["han"], MakeHan(unifont, exact));
+        const std::vector<TGlyph16> syllables = UnifontSyllables(unifont);
+        const TJamoFont font = FitJamo(syllables);
+        WriteFile(args["han"], font.FileBytes());
         WriteFile(args["eng"], MakeEng(unifont));
         WriteFile(args["spc"], std::vector<uint8_t>(128 * 32, 0));
         int found = 0;
         WriteFile(args["ksg"], MakeKsg(symbols, found));
 
-        ReportFit(args["unifont"].c_str(), exact, johab::SyllableCount);
+        ReportFit(args["unifont"].c_str(), CountExact(font, syllables), johab::SyllableCount);
+        ReportLegibility(args["han"], KsOnly(syllables));
         std::printf("fontgen: %d of 1128 symbol cells have a glyph\n", found);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "fontgen: %s\n", e.what());

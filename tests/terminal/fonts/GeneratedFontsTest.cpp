@@ -22,6 +22,7 @@
 #include "terminal/fonts/HanBitFont.h"
 #include "terminal/fonts/JohabRules.h"
 #include "tools/fontgen/HexFont.h"
+#include "tools/fontgen/Legibility.h"
 #include "tools/fontgen/PcfFont.h"
 
 namespace {
@@ -86,6 +87,17 @@ TEST_F(GeneratedFonts, ComposedSyllablesReproduceMostOfUnifont)
         exact += InkOf(glyph) == unifont.Glyph(johab::FirstSyllable + static_cast<char32_t>(n));
     }
     EXPECT_GT(exact, johab::SyllableCount * 2 / 3);
+}
+
+TEST_F(GeneratedFonts, RegressionConsonantsBeforeCompoundVowelsKeepTheirLoops)
+{
+    // Set 7 (before ㅘ ㅙ ㅚ ㅝ ㅞ ㅟ ㅢ with a final) once split ㅇ ㅁ ㅂ ㅍ between the consonant
+    // and the vowel glyphs, so the consonant alone had no loop.
+    for (const auto& [glyph, loops] :
+         {std::pair(12, 1), std::pair(7, 1), std::pair(8, 1), std::pair(18, 1), std::pair(9, 2), std::pair(19, 1)}) {
+        const uint8_t* stored = &GlyphTables().Initial[static_cast<size_t>(7 * johab::InitialGlyphs + glyph) * 32];
+        EXPECT_EQ(CountLoops(InkOf(stored)), loops) << "initial glyph " << glyph;
+    }
 }
 
 TEST_F(GeneratedFonts, EnglishGlyphsAreUnifontsAscii)

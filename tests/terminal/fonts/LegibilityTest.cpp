@@ -1,0 +1,144 @@
+// The legibility measure of a Hangul combination font.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+#include "terminal/fonts/JohabRules.h"
+#include "tools/fontgen/Legibility.h"
+
+namespace {
+
+// A glyph from rows of '#' and '.', the rest blank.
+TGlyph16 Drawn(std::initializer_list<const char*> rows)
+{
+    TGlyph16 g;
+    size_t r = 0;
+    for (const char* row : rows) {
+        for (int c = 0; row[c] && c < 16; ++c)
+            if (row[c] == '#')
+                g.Rows[r] = static_cast<uint16_t>(g.Rows[r] | 0x8000 >> c);
+        ++r;
+    }
+    return g;
+}
+
+struct TShapeRow {
+    const char* Name;
+    TGlyph16 Glyph;
+    int Loops, Specks;
+};
+
+class GlyphShape : public ::testing::TestWithParam<TShapeRow> {};
+
+TEST_P(GlyphShape, CountsLoopsAndSpecks)
+{
+    EXPECT_EQ(CountLoops(GetParam().Glyph), GetParam().Loops);
+    EXPECT_EQ(CountSpecks(GetParam().Glyph), GetParam().Specks);
+}
+
+const TShapeRow kShapes[] = {
+    {"Blank", TGlyph16{}, 0, 0},
+    {"RingWithDiagonalCorners", Drawn({".###.", "#...#", "#...#", ".###."}), 1, 0},
+    {"RingOpenAtTheTop", Drawn({"#.#", "#.#", "###"}), 0, 0},
+    {"TwoBoxes", Drawn({"#######", "#..#..#", "#######"}), 2, 0},
+    {"RingTouchingTheCellEdge", Drawn({"################", "#..............#", "################"}), 1, 0},
+    {"DotAndPairAreSpecks", Drawn({"#.....", "......", "...##.", "......", "####.."}), 0, 2},
+    {"PinholeWhereStrokesCrossIsNoLoop", Drawn({".#.#.", "##.##", ".#.#."}), 0, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Shapes, GlyphShape, ::testing::ValuesIn(kShapes),
+                         [](const auto& row) { return std::string(row.param.Name); });
+
+struct TLetterLoopsRow {
+    const char* Name;
+    int Part, Glyph, Loops;
+    bool Fits;
+};
+
+class LetterLoops : public ::testing::TestWithParam<TLetterLoopsRow> {};
+
+TEST_P(LetterLoops, AreTheLettersOwn)
+{
+    EXPECT_EQ(LetterHasLoops(GetParam().Part, GetParam().Glyph, GetParam().Loops), GetParam().Fits);
+}
+
+const TLetterLoopsRow kLetterLoops[] = {
+    {"InitialIeungHasOne", 0, 12, 1, true},     {"InitialIeungWithoutItsLoop", 0, 12, 0, false},
+    {"InitialSsangbieupHasTwo", 0, 9, 2, true}, {"InitialGiyeokHasNone", 0, 1, 1, false},
+    {"VowelAHasNone", 1, 1, 1, false},          {"VowelYaeMayCloseABox", 1, 4, 1, true},
+    {"FinalNieunHieuhHasOne", 2, 6, 1, true},   {"FinalSsangsiotHasNone", 2, 20, 1, false},
+};
+INSTANTIATE_TEST_SUITE_P(Letters, LetterLoops, ::testing::ValuesIn(kLetterLoops),
+                         [](const auto& row) { return std::string(row.param.Name); });
+
+// A small made-up face: syllable k of the list gets a glyph with k's bits spread over its rows.
+std::vector<std::optional<TGlyph16>> MadeUpFace(int count)
+{
+    std::vector<std::optional<TGlyph16>> face(johab::SyllableCount);
+    for (int k = 0; k < count; ++k) {
+        TGlyph16 g;
+        for (size_t r = 0; r < 16; ++r)
+            g.Rows[r] = static_cast<uint16_t>(((k + 1) * 0x9E37u >> (r % 5)) & 0x7FFE);
+        face[static_cast<size_t>(k * 37)] = g;
+    }
+    return face;
+}
+
+std::vector<TGlyph16> AsDrawn(const std::vector<std::optional<TGlyph16>>& face)
+{
+    std::vector<TGlyph16> drawn;
+    for (const auto& g : face)
+        drawn.push_back(g.value_or(TGlyph16{}));
+    return drawn;
+}
+
+TEST(Legibility, AFontDrawingItsSourceIsWhollyLegible)
+{
+    const auto face = MadeUpFace(40);
+    const TLegibility l = MeasureLegibility(AsDrawn(face), face);
+    EXPECT_EQ(l.Syllables, 40);
+    EXPECT_EQ(std::tuple(l.LegibleRaw, l.LegibleBlurred, l.Misshapen), std::tuple(40, 40, 0));
+    EXPECT_TRUE(l.Misread.empty());
+}
+
+TEST(Legibility, ASyllableDrawnAsAnotherIsMisreadAsThatOne)
+{
+    const auto face = MadeUpFace(40);
+    std::vector<TGlyph16> drawn = AsDrawn(face);
+    drawn[5 * 37] = *face[9 * 37];
+    const TLegibility l = MeasureLegibility(drawn, face);
+    EXPECT_EQ(std::tuple(l.LegibleRaw, l.LegibleBlurred), std::tuple(39, 39));
+    ASSERT_EQ(l.Misread.size(), 1u);
+    EXPECT_EQ(l.Misread[0], std::pair(5 * 37, 9 * 37));
+}
+
+TEST(Legibility, AOnePixelShiftIsForgivenOnlyWhenBlurred)
+{
+    // Two glyphs a bar apart: the first drawn one pixel lower reads as the second pixel for
+    // pixel, and as itself once both are blurred.
+    std::vector<std::optional<TGlyph16>> face(johab::SyllableCount);
+    face[0] = Drawn({"..........", "##########", "##########", "", "", "", "##########"});
+    face[1] = Drawn({"", "", "", "##########", "##########", "", "##########"});
+    std::vector<TGlyph16> drawn = AsDrawn(face);
+    drawn[0] = Drawn({"", "", "##########", "##########", "", "", "", "##########"});
+    const TLegibility l = MeasureLegibility(drawn, face);
+    EXPECT_EQ(l.LegibleRaw, 1);
+    EXPECT_EQ(l.LegibleBlurred, 2);
+}
+
+TEST(Legibility, LostLoopsAndStraySpecksCountAsMisshapen)
+{
+    std::vector<std::optional<TGlyph16>> face(johab::SyllableCount);
+    face[0] = Drawn({".###.", "#...#", "#...#", ".###."});
+    face[1] = Drawn({"####", "", "", "", "", "", "", "", "", "", "", "", "....####"});
+    std::vector<TGlyph16> drawn = AsDrawn(face);
+    drawn[0].Rows[3] = 0x3000;   // the ring opened at the bottom
+    drawn[1].Rows[15] = 0x0001;  // a speck the source lacks
+    const TLegibility l = MeasureLegibility(drawn, face);
+    EXPECT_EQ(std::tuple(l.LoopsDiffer, l.ExtraSpecks, l.Misshapen), std::tuple(1, 1, 2));
+}
+
+}  // namespace
