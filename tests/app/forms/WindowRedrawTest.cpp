@@ -19,6 +19,7 @@
 #include "platform/core/Cp949.h"
 #include "platform/core/FilePaths.h"
 #include "platform/core/ProgramFolder.h"
+#include "platform/core/StoredPath.h"
 #include "platform/gui/Canvas.h"
 #include "platform/gui/FrameBufferImage.h"
 #include "platform/gui/WindowTimer.h"
@@ -118,16 +119,23 @@ protected:
         TProgramTest::TearDown();
         RestoreGlyphTables(Kept);
     }
-    // A shipped Hangul font other than the one the terminal loaded, beside it.
-    static AnsiString OtherHanFont(const TTerminal& terminal)
+    // A Hangul font other than the one the terminal loaded: that font with every glyph one row
+    // lower, written into the test's folder (the build may make only one).
+    AnsiString OtherHanFont(const TTerminal& terminal)
     {
-        const std::string loaded = Cp949ToUtf8(ExtractFileName(terminal.HanFontFile()));
-        for (const auto& file :
-             std::filesystem::directory_iterator(std::filesystem::path(ExecutableFolder()) / "Fonts"))
-            if (file.path().extension() == ".han" && file.path().filename().string() != loaded)
-                return ExtractFilePath(terminal.HanFontFile()) + Utf8ToCp949(file.path().filename().string());
-        ADD_FAILURE() << "no second Hangul font beside the program";
-        return AnsiString();
+        const std::string loaded = ShippedFilePath(terminal.HanFontFile());
+        std::string bytes = TempFolder::Read(loaded);
+        if (bytes.size() % 32 != 0 || bytes.empty()) {
+            ADD_FAILURE() << "the loaded Hangul font " << loaded << " cannot be read";
+            return AnsiString();
+        }
+        for (size_t glyph = 0; glyph < bytes.size(); glyph += 32) {
+            bytes.replace(glyph + 2, 30, bytes.substr(glyph, 30));
+            bytes[glyph] = bytes[glyph + 1] = 0;
+        }
+        const std::string other = Folder.File("other.han");
+        TempFolder::Write(other, bytes);
+        return StoredPath(other);
     }
     // Both windows show a line of Hangul; then another Hangul font is loaded for the first. Gives
     // the second's picture of the line before the change and the first's own picture of it after.
