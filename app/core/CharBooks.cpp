@@ -156,7 +156,7 @@ void RelinkWindows(const std::vector<std::shared_ptr<TCharBooks>>& old)
 }  // namespace
 
 TCharBooks::TCharBooks()
-    : Status(0x6), TermForm(nullptr), Port(4002), HanFont("Fonts\\\xBB\xB8\xC0\xBD\xB2\xC3.han"),
+    : Status(0x6), TermForm(nullptr), Port(4002), HanFont(kDefaultHanFont),
       EngFont("Fonts\\\xBF\xB5\xB9\xAE\xC1\xA4\xC7\xFC\xC3\xBC.eng"), SpcFont("Fonts\\smooth.spc"),
       KsgFont("Fonts\\\xBB\xEA.ksg"), FontName("\xB1\xBC\xB8\xB2"), FgColor(clWhite), BgColor(clNavy)
 {}

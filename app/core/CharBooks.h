@@ -25,6 +25,10 @@ public:
     virtual void RelinkCharBook(const std::shared_ptr<TCharBooks>& entry) = 0;
 };
 
+// The Hangul font of a new entry ("Fonts\뻗음꼴.han"), and the one a window draws with when the
+// entry's own is no longer made (a face an earlier version shipped).
+constexpr const char* kDefaultHanFont = "Fonts\\\xBB\xB8\xC0\xBD\xB2\xC3.han";
+
 class TCharBooks {
 public:
     TCharBooks();

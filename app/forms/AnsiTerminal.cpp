@@ -10,7 +10,9 @@
 #include "controls/core/TimerList.h"
 #include "controls/lib/ExLabel.h"
 #include "controls/lib/ToolEdit.h"
+#include "platform/core/FileSystem.h"
 #include "platform/core/ProgramFolder.h"
+#include "platform/core/StoredPath.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/ComCtrls.h"
@@ -109,7 +111,10 @@ void TAnsiTerminalForm::FormCreate()
 void TAnsiTerminalForm::InitTerminal()
 {
     const AnsiString folder = ProgramPath();
-    FTerminal->SetHanFont(folder + FCharBook->HanFont);
+    AnsiString han = folder + FCharBook->HanFont;
+    if (!FileExists(ShippedFilePath(han)))
+        han = folder + kDefaultHanFont;
+    FTerminal->SetHanFont(han);
     FTerminal->SetEngFont(folder + FCharBook->EngFont);
     FTerminal->SetSpcFont(folder + FCharBook->SpcFont);
     FTerminal->SetKsgFont(folder + FCharBook->KsgFont);

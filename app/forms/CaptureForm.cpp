@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/core/CharBooks.h"
 #include "app/core/WindowTexts.h"
 #include "app/forms/TerminalColumns.h"
 #include "controls/lib/ExMenus.h"
@@ -13,7 +14,6 @@
 
 namespace {
 // The fonts of a new character entry ("뻗음꼴.han", "영문정형체.eng", "smooth.spc", "산.ksg").
-constexpr const char* kHanFont = "Fonts\\\xBB\xB8\xC0\xBD\xB2\xC3.han";
 constexpr const char* kEngFont = "Fonts\\\xBF\xB5\xB9\xAE\xC1\xA4\xC7\xFC\xC3\xBC.eng";
 constexpr const char* kSpcFont = "Fonts\\smooth.spc";
 constexpr const char* kKsgFont = "Fonts\\\xBB\xEA.ksg";
@@ -76,7 +76,7 @@ TCaptureForm::TCaptureForm(TComponent* AOwner) : TForm(AOwner)
 void TCaptureForm::FormCreate()
 {
     const AnsiString folder = ProgramPath();
-    FTerminal->SetHanFont(folder + kHanFont);
+    FTerminal->SetHanFont(folder + kDefaultHanFont);
     FTerminal->SetEngFont(folder + kEngFont);
     FTerminal->SetSpcFont(folder + kSpcFont);
     FTerminal->SetKsgFont(folder + kKsgFont);

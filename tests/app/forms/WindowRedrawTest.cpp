@@ -259,4 +259,19 @@ TEST_F(TWindowDrawing, RealXRegressionAHangulFontLoadedForOneWindowRedrawsTheOth
                           "the second window's line drawn with the new font"));
 }
 
+// Fault: an entry naming a Hangul face that an earlier version made and this one no longer does
+// ("Fonts\굴림.han") opened its window without Hangul. The window draws with the default face; the
+// entry keeps its own.
+TEST_F(TWindowDrawing, RegressionAnEntryNamingAFaceNoLongerMadeDrawsWithTheDefault)
+{
+    const AnsiString gone = "Fonts\\\xB1\xBC\xB8\xB2.han";
+    WriteBook("#CHARACTER\r\nHostName    a~\r\nCharName    A~\r\nHost        h~\r\nPort        1\r\nHanFont     " +
+              gone + "~\r\nEnd\r\n#END\r\n");
+    Start();
+    TAnsiTerminalForm* window = Books->CharBooksGridDblClickCell(1, 0);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->Terminal()->HanFontFile(), ProgramPath() + kDefaultHanFont);
+    EXPECT_EQ(TCharBooks::CharBookList.front()->HanFont, gone);
+}
+
 }  // namespace
