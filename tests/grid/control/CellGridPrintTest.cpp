@@ -16,6 +16,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/MapMode.h"
 #include "platform/gui/Printers.h"
+#include "tests/SkipWhereLacking.h"
 #include "tests/platform/core/TempFolder.h"
 #include "tests/platform/gui/GuiTestSupport.h"
 
@@ -443,7 +444,7 @@ TEST_P(CellGridPrintLargeCell, RegressionAHugeLineWasLaidOutWhole)
     const TAlignment alignment = GetParam().Alignment;
     grid->OnGetAlignment = [alignment](TObject*, int, int, TAlignment& a) { a = alignment; };
     if (!ResetPeak())
-        GTEST_SKIP() << "the kernel does not reset the peak resident size";
+        HM_SKIP_WHERE_LACKING("the kernel does not reset the peak resident size");
     const long before = StatusKb("VmRSS:");
     switch (GetParam().Run) {
     case LargeCellRun::Print:

@@ -19,6 +19,7 @@
 #include "TempFolder.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
+#include "tests/SkipWhereLacking.h"
 
 namespace fs = std::filesystem;
 
@@ -143,7 +144,7 @@ TEST_P(RegressionTheSafeWriterReplacedANodeOrAReadOnlyFile, RefusesAndLeavesIt)
     if (!GetParam().make(path)) {
         const int error = errno;
         if (error == EPERM && GetParam().kind == S_IFCHR)
-            GTEST_SKIP() << "making a device node is not allowed here: " << std::strerror(error);
+            HM_SKIP_WHERE_LACKING("making a device node is not allowed here: " << std::strerror(error));
         FAIL() << "cannot make a " << GetParam().name << " here: " << std::strerror(error);
     }
     // An open reader end of a pipe: a writer that opened the pipe would not block, and what it
