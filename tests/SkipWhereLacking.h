@@ -8,11 +8,11 @@
 
 #include <cstdlib>
 
-#define HM_SKIP_WHERE_LACKING(why)                                                                 \
-    do {                                                                                           \
-        if (std::getenv("HM_REQUIRE_ALL")) {                                                       \
-            FAIL() << "lacking on a run that must grant it: " << why;                              \
-        } else {                                                                                   \
-            GTEST_SKIP() << why;                                                                   \
-        }                                                                                          \
+#define HM_SKIP_WHERE_LACKING(why)                                                                                     \
+    do {                                                                                                               \
+        if (std::getenv("HM_REQUIRE_ALL")) {                                                                           \
+            FAIL() << "lacking on a run that must grant it: " << why;                                                  \
+        } else {                                                                                                       \
+            GTEST_SKIP() << why;                                                                                       \
+        }                                                                                                              \
     } while (false)

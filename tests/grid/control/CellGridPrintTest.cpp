@@ -16,6 +16,7 @@
 #include "platform/gui/Forms.h"
 #include "platform/gui/MapMode.h"
 #include "platform/gui/Printers.h"
+#include "tests/ProcStatus.h"
 #include "tests/SkipWhereLacking.h"
 #include "tests/platform/core/TempFolder.h"
 #include "tests/platform/gui/GuiTestSupport.h"
@@ -391,16 +392,6 @@ TEST_F(CellGridLayouts, AMissingFileGivesTheDefaults)
 
 namespace {
 
-// The process's resident size now and at its peak, in kB, from /proc.
-long StatusKb(const char* Key)
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind(Key, 0) == 0)
-            return std::stol(line.substr(std::string(Key).size()));
-    return -1;
-}
-
 // Makes the present resident size the peak, so the peak then tells what a run adds.
 bool ResetPeak() { return static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5" << std::flush); }
 
@@ -445,7 +436,7 @@ TEST_P(CellGridPrintLargeCell, RegressionAHugeLineWasLaidOutWhole)
     grid->OnGetAlignment = [alignment](TObject*, int, int, TAlignment& a) { a = alignment; };
     if (!ResetPeak())
         HM_SKIP_WHERE_LACKING("the kernel does not reset the peak resident size");
-    const long before = StatusKb("VmRSS:");
+    const long before = ProcStatusKb("VmRSS:");
     switch (GetParam().Run) {
     case LargeCellRun::Print:
         grid->Print();
@@ -464,7 +455,7 @@ TEST_P(CellGridPrintLargeCell, RegressionAHugeLineWasLaidOutWhole)
         break;
     }
     }
-    const long addedMb = (StatusKb("VmHWM:") - before) / 1024;
+    const long addedMb = (ProcStatusKb("VmHWM:") - before) / 1024;
     EXPECT_LT(addedMb, 3 * static_cast<long>(kCellBytes >> 20) + kAllocatorSlackMb);
 }
 

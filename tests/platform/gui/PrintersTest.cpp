@@ -11,13 +11,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
 #include "GuiTestSupport.h"
 #include "platform/core/Cp949.h"
 #include "platform/gui/MapMode.h"
+#include "tests/ProcStatus.h"
 #include "tests/platform/core/TempFolder.h"
 
 namespace {
@@ -92,20 +92,6 @@ TEST_F(PdfPrinter, AbortedJobLeavesTheOldFile)
     EXPECT_EQ(TempFolder::Read(pdf), "old");
 }
 
-namespace {
-
-// The process's mapped size in bytes, from /proc.
-rlim_t MappedBytes()
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmSize:", 0) == 0)
-            return static_cast<rlim_t>(std::stoull(line.substr(7))) * 1024;
-    return 0;
-}
-
-}  // namespace
-
 // Fault: a job left open when its printer went (a run that raised, the program ending) read its
 // whole temporary PDF back before dropping it; short of memory that raised out of ~TPrinter and
 // the program aborted. The job is dropped without reading it, and nothing leaves the destructor.
@@ -130,7 +116,8 @@ TEST_F(PdfPrinter, RegressionAPrinterWhoseJobFailedAbortedTheProgram)
             for (const auto& entry : std::filesystem::directory_iterator(temp))
                 std::filesystem::resize_file(entry.path(), std::uintmax_t{512} << 20);
             // Room for the run's own allocations, not for the file read back whole.
-            const rlimit limit{MappedBytes() + (std::uintmax_t{192} << 20), RLIM_INFINITY};
+            const rlimit limit{static_cast<rlim_t>(ProcStatusKb("VmSize:")) * 1024 + (std::uintmax_t{192} << 20),
+                               RLIM_INFINITY};
             setrlimit(RLIMIT_AS, &limit);
             throw std::runtime_error("the run failed");
         } catch (...) {}
