@@ -1,6 +1,8 @@
 #include "controls/core/ExProps.h"
 
+#include <algorithm>
 #include <map>
+#include <optional>
 
 #include "controls/core/StoredList.h"
 #include "platform/core/Collection.h"
@@ -18,6 +20,24 @@ bool IsComponentType(const TPropInfo& prop)
 }
 
 TObject* ObjectOf(TObject* target, const TPropInfo& prop) { return prop.GetObj ? prop.GetObj(target) : nullptr; }
+
+// The default a missing key reads as where the key's absence matters: no store holds a value
+// with a line break.
+const AnsiString kMissingValue = "(missing)\n(key)";
+
+// The published properties of the collection's items: those of an item it holds, or of one
+// added for the purpose and freed again, leaving the items as they were.
+std::vector<const TPropInfo*> ItemProperties(TCollection& collection)
+{
+    if (collection.Count() > 0)
+        return GetPropList(collection.Items(0), tkProperties);
+    collection.BeginUpdate();
+    TCollectionItem* probe = collection.Add();
+    std::vector<const TPropInfo*> props = GetPropList(probe, tkProperties);
+    collection.Delete(probe->Index());
+    collection.EndUpdate();
+    return props;
+}
 
 }  // namespace
 
@@ -120,11 +140,13 @@ void TPropsStorage::EraseSection(const AnsiString& section)
         OnEraseSection(section);
 }
 
-void TPropsStorage::ReadSection(const AnsiString& section, TStrings* keys)
+bool TPropsStorage::ReadSection(const AnsiString& section, TStrings* keys)
 {
     keys->Clear();
-    if (OnReadSection)
-        OnReadSection(section, keys);
+    if (!OnReadSection)
+        return false;
+    OnReadSection(section, keys);
+    return true;
 }
 
 std::unique_ptr<TPropsStorage> TPropsStorage::CreateStorage() const { return std::make_unique<TPropsStorage>(); }
@@ -295,22 +317,23 @@ void TPropsStorage::LoadClassProperty(const TPropInfo& prop, const AnsiString& t
     const AnsiString sub = Section + "." + GetItemName(prop.Name);
     if (auto* lines = dynamic_cast<TStrings*>(object)) {
         const int count = StrToIntDef(Trim(ReadString(sub, "Count", "0")), 0);
-        const int length = DenseStoredListLength(StoredIndices(sub, "Item"), count);
-        if (length <= 0)
+        const std::vector<AnsiString> stored = StoredLines(sub, count);
+        if (stored.empty())
             return;
         TStringList loaded;
-        for (int i = 0; i < length; ++i)
-            loaded.Add(Trim(ReadString(sub, Format("Item%d", i), AnsiString())));
+        for (const AnsiString& line : stored)
+            loaded.Add(line);
         lines->Assign(&loaded);
     } else if (auto* collection = dynamic_cast<TCollection*>(object)) {
         const AnsiString key = Format("%s.%s", GetItemName(prop.Name).c_str(), "Count");
-        const int count = StrToIntDef(Trim(ReadString(Section, key, "0")), 0);
-        const int length = DenseStoredListLength(StoredIndices(sub, "Item", kPropNameDelimiter), count);
+        const int count = std::max(StrToIntDef(Trim(ReadString(Section, key, "0")), 0), 0);
+        if (count != collection->Count())
+            CheckStoredItems(*collection, sub, count);
         collection->BeginUpdate();
         try {
-            if (length != collection->Count()) {
+            if (count != collection->Count()) {
                 collection->Clear();
-                for (int i = 0; i < length; ++i)
+                for (int i = 0; i < count; ++i)
                     collection->Add();
             }
             for (int i = 0; i < collection->Count(); ++i) {
@@ -334,11 +357,39 @@ void TPropsStorage::LoadClassProperty(const TPropInfo& prop, const AnsiString& t
     }
 }
 
-std::vector<int> TPropsStorage::StoredIndices(const AnsiString& section, std::string_view prefix, std::string_view tail)
+std::vector<AnsiString> TPropsStorage::StoredLines(const AnsiString& section, int count)
 {
     TStringList keys;
-    ReadSection(section, &keys);
-    return StoredListIndices(keys, prefix, tail);
+    std::vector<AnsiString> lines;
+    if (ReadSection(section, &keys)) {
+        const int length = DenseStoredListLength(StoredListIndices(keys, "Item"), count);
+        for (int i = 0; i < length; ++i)
+            lines.push_back(Trim(ReadString(section, Format("Item%d", i), AnsiString())));
+        return lines;
+    }
+    return ReadStoredList(count, [&](int i) -> std::optional<AnsiString> {
+        const AnsiString text = ReadString(section, Format("Item%d", i), kMissingValue);
+        return text == kMissingValue ? std::nullopt : std::optional(Trim(text));
+    });
+}
+
+void TPropsStorage::CheckStoredItems(TCollection& collection, const AnsiString& section, int count)
+{
+    TStringList keys;
+    if (ReadSection(section, &keys)) {
+        CountedStoredListLength(StoredListIndices(keys, "Item", kPropNameDelimiter), count);
+        return;
+    }
+    // The keys an item may have are its properties' names after its prefix.
+    const std::vector<const TPropInfo*> props = ItemProperties(collection);
+    auto item = Nested(section, AnsiString());
+    CountedStoredListLength(count, [&](int i) {
+        item->Prefix = Format("Item%d", i) + kPropNameDelimiter;
+        return std::any_of(props.begin(), props.end(), [&](const TPropInfo* p) {
+            const AnsiString text = item->ReadString(section, item->GetItemName(p->Name), kMissingValue);
+            return text != kMissingValue && !Trim(text).empty();
+        });
+    });
 }
 
 namespace {

@@ -1,18 +1,22 @@
 #pragma once
 // Published properties of components stored as text entries of an INI-like store and read back,
 // by name, through the property table. TPropsStorage writes and reads one object's properties
-// as (section, key, value) strings through hooks (read, write, erase a section, list a
-// section's keys), so the same code serves an INI file or the registry. A stored list names
-// "Component.Property" entries, each with its component as the line's object.
+// as (section, key, value) strings through three hooks (read, write, erase a section), so the
+// same code serves an INI file or the registry; a fourth, optional hook lists a section's keys.
+// A stored list names "Component.Property" entries, each with its component as the line's
+// object.
 //
 // Keys, for a property P of an object whose prefix is Prefix (a listed component's name + "_"):
 // a simple property is Prefix + P; a string list lives in the section Section + "." + Prefix + P
 // as "Count" and "Item0".."ItemN"; a collection writes its count as Prefix + P + ".Count" and
 // each item's properties in that sub-section as "Item%d_" + name; a component reference is its
 // name, or "Owner.Name" outside the root, or "(null)"; any other object stores its own
-// properties with the prefix Prefix + P. Values are trimmed both ways. A list or collection is
-// read up to the highest entry its section holds, never past its count; a missing entry below
-// that reads as empty, and one mostly made of missing entries is refused (StoredList.h).
+// properties with the prefix Prefix + P. Values are trimmed both ways. A string list is read up
+// to the highest entry present, never past its count, a missing entry below that reading as
+// empty; a collection makes one item per stored count, each loading the keys it has. Without
+// the hook that lists keys, entries are read key by key. Either way a list is never made of
+// more than a bound of missing entries: a collection past it is refused, and so is a string
+// list whose keys are listed, while one read key by key is read no further (StoredList.h).
 
 #include <functional>
 #include <memory>
@@ -23,6 +27,7 @@
 #include "platform/core/Component.h"
 #include "platform/core/TypInfo.h"
 
+class TCollection;
 class TStrings;
 
 // The separator between a component's name and its property names in a key.
@@ -70,8 +75,9 @@ public:
     virtual AnsiString ReadString(const AnsiString& section, const AnsiString& item, const AnsiString& def);
     virtual void WriteString(const AnsiString& section, const AnsiString& item, const AnsiString& value);
     virtual void EraseSection(const AnsiString& section);
-    // The section's key names (none without a hook, so no stored list is read).
-    virtual void ReadSection(const AnsiString& section, TStrings* keys);
+    // The section's key names; false when the store cannot list them (no hook), so stored lists
+    // are read key by key.
+    virtual bool ReadSection(const AnsiString& section, TStrings* keys);
     virtual AnsiString GetItemName(const AnsiString& name) const { return Prefix + name; }
     // A storage for a nested object, with this one's hooks.
     virtual std::unique_ptr<TPropsStorage> CreateStorage() const;
@@ -99,8 +105,11 @@ private:
     AnsiString StoreClassProperty(const TPropInfo& prop);
     void LoadClassProperty(const TPropInfo& prop, const AnsiString& text);
     AnsiString ComponentReference(TComponent* component) const;
-    // The indices of the section's keys made of the prefix, an index and the tail.
-    std::vector<int> StoredIndices(const AnsiString& section, std::string_view prefix, std::string_view tail = {});
+    // The lines of a string list stored in the section; empty when it holds none.
+    std::vector<AnsiString> StoredLines(const AnsiString& section, int count);
+    // Raises EReadError when a collection stored with `count` items in the section would make
+    // too many without keys of their own; changes nothing.
+    void CheckStoredItems(TCollection& collection, const AnsiString& section, int count);
     TComponent* FindReference(const AnsiString& text) const;
 };
 

@@ -58,3 +58,45 @@ int DenseStoredListLength(const std::vector<int>& indices, int count)
                          IntToStr(static_cast<int>(present)));
     return length;
 }
+
+std::vector<AnsiString> ReadStoredList(int count, const std::function<std::optional<AnsiString>(int index)>& read)
+{
+    std::vector<AnsiString> entries;
+    int missing = 0, present = 0, filled = 0;
+    bool sawMissing = false, stopped = false;
+    for (int i = 0; i < count && !stopped; ++i) {
+        std::optional<AnsiString> text = read(i);
+        const bool empty = !text || text->empty();
+        if (!text)
+            sawMissing = true;
+        else
+            present = i + 1;
+        if (!empty)
+            filled = i + 1;
+        entries.push_back(text ? std::move(*text) : AnsiString());
+        stopped = empty && ++missing > kMaxMissingListEntries;
+    }
+    entries.resize(static_cast<size_t>(stopped && !sawMissing ? filled : present));
+    return entries;
+}
+
+int CountedStoredListLength(const std::vector<int>& indices, int count)
+{
+    if (count <= 0)
+        return 0;
+    const auto present = std::lower_bound(indices.begin(), indices.end(), count) - indices.begin();
+    if (count - present > kMaxMissingListEntries)
+        throw EReadError("Stored list of " + IntToStr(count) + " entries holds only " +
+                         IntToStr(static_cast<int>(present)));
+    return count;
+}
+
+int CountedStoredListLength(int count, const std::function<bool(int index)>& hasKeys)
+{
+    int missing = 0;
+    for (int i = 0; i < count; ++i)
+        if (!hasKeys(i) && ++missing > kMaxMissingListEntries)
+            throw EReadError("Stored list of " + IntToStr(count) + " entries lacks more than " +
+                             IntToStr(kMaxMissingListEntries) + " of them");
+    return std::max(count, 0);
+}

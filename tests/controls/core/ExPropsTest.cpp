@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
+#include <tuple>
 
+#include "controls/core/StoredList.h"
 #include "platform/core/Collection.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/StringList.h"
@@ -28,10 +31,18 @@ public:
     AnsiString Label;
 };
 
+class TTag : public TCollectionItem {
+public:
+    using TCollectionItem::TCollectionItem;
+    Variant Value;
+};
+
 // A component with one property of every kind the storage handles.
 class TThing : public TComponent {
 public:
-    explicit TThing(TComponent* owner) : TComponent(owner), Points(TCollection::ItemClassOf<TPoint2>()) {}
+    explicit TThing(TComponent* owner)
+        : TComponent(owner), Points(TCollection::ItemClassOf<TPoint2>()), Tags(TCollection::ItemClassOf<TTag>())
+    {}
     int Count = 0;
     int64_t Big = 0;
     char Letter = 'a';
@@ -42,6 +53,7 @@ public:
     Variant Value;
     TStringList Lines;
     TCollection Points;
+    TCollection Tags;
     TComponent* Buddy = nullptr;
     TPen2 Pen;
     TNotifyEvent OnChange;
@@ -64,6 +76,9 @@ void Register()
             "X", [](TPoint2* p) { return p->X; }, [](TPoint2* p, int v) { p->X = v; })
         .Str(
             "Label", [](TPoint2* p) { return p->Label; }, [](TPoint2* p, const AnsiString& v) { p->Label = v; });
+    RegisterClass<TTag>("TTag", "")
+        .Var(
+            "Value", [](TTag* t) { return t->Value; }, [](TTag* t, const Variant& v) { t->Value = v; });
     using T = TThing;
     RegisterClass<T>("TThing", "TComponent")
         .Int(
@@ -89,15 +104,20 @@ void Register()
         .Object(
             "Points", "TCollection", [](T* t) { return &t->Points; }, nullptr)
         .Object(
+            "Tags", "TCollection", [](T* t) { return &t->Tags; }, nullptr)
+        .Object(
             "Buddy", "TComponent", [](T* t) { return t->Buddy; }, [](T* t, TComponent* c) { t->Buddy = c; })
         .Object(
             "Pen", "TPen2", [](T* t) { return &t->Pen; }, nullptr);
 }
 
-// An INI-like store in memory; "Section|Key" keys.
+// An INI-like store in memory; "Section|Key" keys. It counts its reads, and may answer a missing
+// key with an empty text instead of the default.
 struct TMemoryStore {
     std::map<std::string, std::string> Values;
     std::vector<std::string> Erased;
+    int Reads = 0;
+    bool EmptyForMissing = false;
 
     void Attach(TPropsStorage& s)
     {
@@ -105,8 +125,9 @@ struct TMemoryStore {
             Values[sec + "|" + key] = v;
         };
         s.OnReadString = [this](const AnsiString& sec, const AnsiString& key, const AnsiString& def) {
+            ++Reads;
             auto it = Values.find(sec + "|" + key);
-            return it == Values.end() ? def : AnsiString(it->second);
+            return it != Values.end() ? AnsiString(it->second) : EmptyForMissing ? AnsiString() : def;
         };
         s.OnEraseSection = [this](const AnsiString& sec) {
             Erased.push_back(sec);
@@ -307,62 +328,118 @@ TEST_F(ExPropsTest, CollectionItemsAreRebuiltFromTheirCount)
     EXPECT_EQ(static_cast<TPoint2*>(thing->Points.Items(1))->Label, "p4");
 }
 
-// A stored count larger than the keys present (an edited file) ends at the highest key present;
-// a missing key below it reads as empty. The load takes what the file holds, however large the
-// count, and refuses a list that would be mostly missing entries.
+// A stored count larger than the keys present (an edited file) ends a string list at the highest
+// key present; a missing key below it reads as empty. A collection makes an item per stored
+// count. Neither is ever made of more than the bound of missing entries, however large the
+// count: the lines are read no further, the collection is refused. A store that can list its
+// keys and one with the three hooks alone load the same.
 struct TCountCase {
     const char* name;
     std::map<std::string, std::string> stored;
     const char* prop;
-    int lines, points;
+    const char* lines;   // Text afterwards; "kept" before
+    const char* points;  // the items' X afterwards; one item of 9 before
 };
-class StoredCount : public ExPropsTest, public ::testing::WithParamInterface<TCountCase> {};
+class StoredCount : public ExPropsTest, public ::testing::WithParamInterface<std::tuple<TCountCase, bool>> {};
 
 TEST_P(StoredCount, RegressionCountPastTheKeysEndsAtTheHighestKeyPresent)
 {
-    store.Values = GetParam().stored;
-    LoadAll({GetParam().prop});
-    EXPECT_EQ(thing->Lines.Count(), GetParam().lines);
-    EXPECT_EQ(thing->Points.Count(), GetParam().points);
+    const auto& [row, listsKeys] = GetParam();
+    if (!listsKeys)
+        storage.OnReadSection = nullptr;
+    thing->Lines.Add("kept");
+    static_cast<TPoint2*>(thing->Points.Add())->X = 9;
+    store.Values = row.stored;
+    LoadAll({row.prop});
+    std::string points;
+    for (int i = 0; i < thing->Points.Count(); ++i)
+        points += (i ? "," : "") + std::to_string(static_cast<TPoint2*>(thing->Points.Items(i))->X);
+    EXPECT_EQ(thing->Lines.Text(), row.lines);
+    EXPECT_EQ(points, row.points);
+    // Reading stops within the bound, whatever the count.
+    EXPECT_LE(store.Reads, 2 * kMaxMissingListEntries + 16);
 }
 
+const std::string kPastTheBound = std::to_string(kMaxMissingListEntries + 1);
 const TCountCase kCounts[] = {
-    {"Lines",
-     {{"Main.Thing_Lines|Count", "300000000"}, {"Main.Thing_Lines|Item0", "a"}, {"Main.Thing_Lines|Item1", ""}},
-     "Lines",
-     2,
-     0},
     {"LinesAfterAGap",
      {{"Main.Thing_Lines|Count", "3"}, {"Main.Thing_Lines|Item0", "a"}, {"Main.Thing_Lines|Item2", "c"}},
      "Lines",
-     3,
-     0},
+     "a\r\n\r\nc\r\n",
+     "9"},
+    {"TrailingMissingLinesEnd",
+     {{"Main.Thing_Lines|Count", "3"}, {"Main.Thing_Lines|Item0", "a"}},
+     "Lines",
+     "a\r\n",
+     "9"},
+    {"PresentEmptyLineWithACountFarPastTheKeys",
+     {{"Main.Thing_Lines|Count", "300000000"}, {"Main.Thing_Lines|Item0", "a"}, {"Main.Thing_Lines|Item1", ""}},
+     "Lines",
+     "a\r\n\r\n",
+     "9"},
     {"LinesPastTheCountAreNotRead",
      {{"Main.Thing_Lines|Count", "1"}, {"Main.Thing_Lines|Item0", "a"}, {"Main.Thing_Lines|Item5", "f"}},
      "Lines",
-     1,
-     0},
-    {"LinesMostlyMissingAreRefused",
+     "a\r\n",
+     "9"},
+    {"LinesMostlyMissingAreLeft",
      {{"Main.Thing_Lines|Count", "2000000000"}, {"Main.Thing_Lines|Item1999999999", "z"}},
      "Lines",
-     0,
-     0},
-    {"CollectionItems",
+     "kept\r\n",
+     "9"},
+    {"CollectionCountFarPastTheKeysIsRefused",
      {{"Main|Thing_Points.Count", "2000000000"},
       {"Main.Thing_Points|Item0_X", "1"},
       {"Main.Thing_Points|Item1_Label", "b"}},
      "Points",
-     0,
-     2},
+     "kept\r\n",
+     "9"},
     {"CollectionAfterAGap",
      {{"Main|Thing_Points.Count", "3"}, {"Main.Thing_Points|Item0_X", "1"}, {"Main.Thing_Points|Item2_X", "3"}},
      "Points",
-     0,
-     3},
-    {"CollectionWithoutItems", {{"Main|Thing_Points.Count", "2000000000"}}, "Points", 0, 0},
+     "kept\r\n",
+     "1,0,3"},
+    {"CollectionItemsWithoutKeysAreMade", {{"Main|Thing_Points.Count", "3"}}, "Points", "kept\r\n", "0,0,0"},
+    {"CollectionJustPastTheBoundIsRefused", {{"Main|Thing_Points.Count", kPastTheBound}}, "Points", "kept\r\n", "9"},
 };
-INSTANTIATE_TEST_SUITE_P(Rows, StoredCount, ::testing::ValuesIn(kCounts),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(ListedKeys, StoredCount,
+                         ::testing::Combine(::testing::ValuesIn(kCounts), ::testing::Values(true)),
+                         [](const auto& row) { return std::string(std::get<0>(row.param).name); });
+INSTANTIATE_TEST_SUITE_P(RegressionThreeHooksAloneLoadedNoListEntries, StoredCount,
+                         ::testing::Combine(::testing::ValuesIn(kCounts), ::testing::Values(false)),
+                         [](const auto& row) { return std::string(std::get<0>(row.param).name); });
+
+// A store that answers a missing key with an empty text cannot tell it from an empty entry: the
+// empty texts count toward the bound, so a huge count still makes no huge list.
+TEST_F(ExPropsTest, StoreIgnoringTheDefaultStillReadsNoHugeList)
+{
+    storage.OnReadSection = nullptr;
+    store.EmptyForMissing = true;
+    store.Values = {{"Main.Thing_Lines|Count", "2000000000"},
+                    {"Main.Thing_Lines|Item0", "a"},
+                    {"Main|Thing_Points.Count", "2000000000"}};
+    LoadAll({"Lines", "Points"});
+    EXPECT_EQ(thing->Lines.Text(), "a\r\n");
+    EXPECT_EQ(thing->Points.Count(), 0);
+    EXPECT_LE(store.Reads, 3 * kMaxMissingListEntries + 16);
+}
+
+class CollectionRoundTrip : public ExPropsTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(CollectionRoundTrip, RegressionACollectionWhoseItemsWroteNoKeysWasLostOnARoundTrip)
+{
+    if (!GetParam())
+        storage.OnReadSection = nullptr;
+    for (int i = 0; i < 3; ++i)
+        thing->Tags.Add();
+    StoreAll({"Tags"});
+    EXPECT_EQ(store.Values, (std::map<std::string, std::string>{{"Main|Thing_Tags.Count", "3"}}));
+    thing->Tags.Clear();
+    LoadAll({"Tags"});
+    EXPECT_EQ(thing->Tags.Count(), 3);
+}
+INSTANTIATE_TEST_SUITE_P(Hooks, CollectionRoundTrip, ::testing::Bool(),
+                         [](const auto& row) { return std::string(row.param ? "ListedKeys" : "ThreeHooksAlone"); });
 
 TEST_F(ExPropsTest, NestedObjectPropertiesFollowThePropertyName)
 {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "platform/core/Exceptions.h"
 #include "platform/core/StringList.h"
 
@@ -69,6 +71,24 @@ TEST(StoredList, RegressionMostlyMissingDenseListIsRefused)
     EXPECT_EQ(DenseStoredListLength({kMaxMissingListEntries}, kMaxMissingListEntries + 1), kMaxMissingListEntries + 1);
     EXPECT_THROW(DenseStoredListLength({kMaxMissingListEntries + 1}, 2000000000), EReadError);
     EXPECT_THROW(DenseStoredListLength({0, 1999999999}, 2000000000), EReadError);
+}
+
+// A list making an entry per stored count is refused just past the bound of entries without
+// keys, counted from the indices or entry by entry; read key by key, an entry just within the
+// bound of missing ones before it is read.
+TEST(StoredList, CountedListIsRefusedJustPastTheBound)
+{
+    const auto none = [](int) { return false; };
+    const auto lastAt = [](int at) {
+        return [at](int i) { return i == at ? std::optional<AnsiString>("x") : std::nullopt; };
+    };
+    EXPECT_EQ(CountedStoredListLength({}, kMaxMissingListEntries), kMaxMissingListEntries);
+    EXPECT_EQ(CountedStoredListLength(kMaxMissingListEntries, none), kMaxMissingListEntries);
+    EXPECT_EQ(CountedStoredListLength({7}, kMaxMissingListEntries + 1), kMaxMissingListEntries + 1);
+    EXPECT_THROW(CountedStoredListLength({kMaxMissingListEntries + 1}, kMaxMissingListEntries + 1), EReadError);
+    EXPECT_THROW(CountedStoredListLength(kMaxMissingListEntries + 1, none), EReadError);
+    EXPECT_EQ(ReadStoredList(2000000000, lastAt(kMaxMissingListEntries)).size(), kMaxMissingListEntries + 1u);
+    EXPECT_TRUE(ReadStoredList(2000000000, lastAt(kMaxMissingListEntries + 1)).empty());
 }
 
 }  // namespace

@@ -188,7 +188,7 @@ const TGapCase kGaps[] = {
      "kept / 1,0,3"},
     {"RegressionCollectionCountFarPastTheKeys",
      "[TListsForm]\r\nplot_Points.Count=2000000000\r\n[TListsForm.plot_Points]\r\nItem0_X=1\r\nItem1_X=2\r\n",
-     StoredProperties, "kept / 1,2"},
+     StoredProperties, "kept / "},
     {"RegressionMdiChildAfterAGapIsShown", "[MDI Children]\r\nCount=3\r\nItem0=TGapChildA\r\nItem2=TGapChildB\r\n",
      MdiChildren, "TGapChildA TGapChildB"},
     {"RegressionMdiChildrenCountFarPastTheKeys", "[MDI Children]\r\nCount=2000000000\r\nItem1999999999=TGapChildB\r\n",
