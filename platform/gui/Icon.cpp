@@ -15,6 +15,13 @@ namespace {
 uint32_t U16(std::string_view d, size_t at) { return uint8_t(d[at]) | (uint8_t(d[at + 1]) << 8); }
 uint32_t U32(std::string_view d, size_t at) { return U16(d, at) | (U16(d, at + 2) << 16); }
 
+// A 5-bit channel widened to 8 bits by repeating its high bits, so 31 becomes 255.
+uint32_t Widen5(uint32_t c)
+{
+    c &= 0x1F;
+    return (c << 3) | (c >> 2);
+}
+
 // The image of a directory entry, whose header the directory has checked: a PNG, or a bitmap
 // header, palette, colour rows and mask rows.
 QImage DecodeImage(std::string_view d, const TIconDirEntry& entry)
@@ -32,8 +39,6 @@ QImage DecodeImage(std::string_view d, const TIconDirEntry& entry)
     }
     const int width = entry.Width, height = entry.Height;
     const uint32_t bits = static_cast<uint32_t>(entry.BitCount), colours = static_cast<uint32_t>(entry.PaletteColors);
-    if (bits == 16)
-        Bad();  // no reader for 16-bit rows
     const size_t palette = U32(d, 0), rows = palette + 4 * colours;
     const size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
     const size_t maskStride = ((static_cast<size_t>(width) + 31) / 32) * 4;
@@ -50,6 +55,10 @@ QImage DecodeImage(std::string_view d, const TIconDirEntry& entry)
                 size_t p = row + 4 * x;
                 argb = (uint8_t(d[p + 3]) << 24) | (uint8_t(d[p + 2]) << 16) | (uint8_t(d[p + 1]) << 8) | uint8_t(d[p]);
                 anyAlpha |= (argb >> 24) != 0;
+            } else if (bits == 16) {
+                // 5-5-5: red in bits 14-10, green in 9-5, blue in 4-0; the top bit is unused.
+                const uint32_t v = U16(d, row + 2 * x);
+                argb = 0xFF000000u | (Widen5(v >> 10) << 16) | (Widen5(v >> 5) << 8) | Widen5(v);
             } else if (bits == 24) {
                 size_t p = row + 3 * x;
                 argb = 0xFF000000u | (uint8_t(d[p + 2]) << 16) | (uint8_t(d[p + 1]) << 8) | uint8_t(d[p]);
