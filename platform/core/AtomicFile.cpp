@@ -15,6 +15,7 @@
 #include <cstring>
 #include <ctime>
 #include <random>
+#include <utility>
 
 #include "platform/core/Cp949.h"
 #include "platform/core/Exceptions.h"
@@ -46,14 +47,33 @@ static std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Writing through a symbolic link replaces the file it points to, not the link.
-static std::string ResolvedTarget(const std::string& path)
+// Symbolic links followed at most this many times in a row, as the system follows them.
+constexpr int kMostLinks = 40;
+
+// The file a save of the path replaces, or makes: a symbolic link is followed to the end of its
+// chain, each relative one from its own folder, and a dangling one to the file it names. False,
+// errno set, for a loop or a link that cannot be read.
+static bool SavedFile(const std::string& path, std::string& file)
 {
-    char resolved[PATH_MAX];
-    struct stat linkInfo;
-    if (lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode) && realpath(path.c_str(), resolved))
-        return resolved;
-    return path;
+    file = path;
+    for (int hop = 0; hop < kMostLinks; ++hop) {
+        struct stat info;
+        // Whatever else stops lstat is found again, and reported, by the step it stops.
+        if (lstat(file.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return true;
+        char to[PATH_MAX];
+        const ssize_t n = readlink(file.c_str(), to, sizeof to);
+        if (n < 0)
+            return false;
+        if (n == static_cast<ssize_t>(sizeof to)) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        const std::string next(to, static_cast<size_t>(n));
+        file = next.starts_with('/') ? next : FolderOf(file) + "/" + next;
+    }
+    errno = ELOOP;
+    return false;
 }
 
 // The program's own hidden files beside a saved file: a prefix and an end no one types, so that
@@ -130,9 +150,13 @@ static void RemoveStaleFiles(const std::string& folder)
         if (!IsOwn(entry->d_name, kTempPrefix, kTempLetters) && !IsOwn(entry->d_name, kLockPrefix, kLockLetters))
             continue;
         const std::string path = folder + "/" + entry->d_name;
-        int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        // A device planted at such a name is never opened: opening one may stir it.
+        struct stat seen;
+        if (lstat(path.c_str(), &seen) != 0 || !S_ISREG(seen.st_mode))
+            continue;
+        int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
-            fd = open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            fd = open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0)
             continue;
         struct stat held, named;
@@ -143,6 +167,14 @@ static void RemoveStaleFiles(const std::string& folder)
         close(fd);
     }
     closedir(dir);
+}
+
+// Gives the new file the old one's owner and group where the saver may: root keeps both, a
+// member of the file's group keeps the group, so that the owner can still write it. False when
+// neither is kept.
+static bool KeepOwner(int fd, const struct stat& old)
+{
+    return fchown(fd, old.st_uid, old.st_gid) == 0 || fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
 }
 
 static bool g_unnamedTemps = true;
@@ -188,24 +220,57 @@ static int CreateLockedTemp(const std::string& folder, std::string& tempPath)
     return -1;
 }
 
+void TFileUpdateLock::Refuse(const std::string& file, const std::string& reason)
+{
+    message_ = Utf8ToCp949("Cannot lock file " + file + ". " + reason);
+}
+
 TFileUpdateLock::TFileUpdateLock(const std::string& nativePath)
 {
-    if (nativePath.empty())
+    std::string target;
+    if (nativePath.empty()) {
+        Refuse(nativePath, "The file has no name.");
         return;
-    const std::string target = ResolvedTarget(nativePath);
+    }
+    if (!SavedFile(nativePath, target)) {
+        Refuse(nativePath, std::strerror(errno));
+        return;
+    }
     const std::string path = FolderOf(target) + "/" + LockName(NameOf(target));
-    // Whoever lets the lock go removes its file while still holding it, so a lock taken on a file
-    // that no longer has the name is no lock: it is taken again on the file the name now holds.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const int fd = open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0)
-            return;
+    const std::string planted = "Its lock file " + path + " is not a regular file.";
+    // Whoever lets the lock go removes its file while still holding it, and nobody else removes
+    // a file another holds, so the name changes only between two holders: a lock taken on a
+    // file that no longer has the name is no lock, and is taken again on the file the name now
+    // holds. Each time round, another saver had the lock and let it go; none waits forever.
+    for (;;) {
         struct stat held, named;
-        if (!LockExclusive(fd)) {
-            close(fd);
+        // A pipe, device or folder planted at the name is never waited on, nor opened where it
+        // is seen first: opening a pipe waits for a writer, opening a device may stir it.
+        if (lstat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode)) {
+            Refuse(target, planted);
             return;
         }
-        if (fstat(fd, &held) == 0 && lstat(path.c_str(), &named) == 0 && SameFile(held, named)) {
+        const int fd = open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0444);
+        if (fd < 0) {
+            Refuse(target, errno == ELOOP || errno == EISDIR ? planted : std::strerror(errno));
+            return;
+        }
+        if (fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
+            close(fd);
+            Refuse(target, planted);
+            return;
+        }
+        // Readable by every saver of the file whatever the umask of the one that made it: it
+        // holds nothing.
+        if (held.st_uid == geteuid() && (held.st_mode & 07777) != 0444)
+            fchmod(fd, 0444);
+        if (!LockExclusive(fd)) {
+            const int error = errno;
+            close(fd);
+            Refuse(target, std::strerror(error));
+            return;
+        }
+        if (lstat(path.c_str(), &named) == 0 && SameFile(held, named)) {
             path_ = path;
             fd_ = fd;
             return;
@@ -218,12 +283,20 @@ TFileUpdateLock::~TFileUpdateLock()
 {
     if (fd_ < 0)
         return;
-    unlink(path_.c_str());
+    struct stat held, named;
+    if (fstat(fd_, &held) == 0 && lstat(path_.c_str(), &named) == 0 && SameFile(held, named))
+        unlink(path_.c_str());
     close(fd_);
 }
 
-TAtomicFileWriter::TAtomicFileWriter(std::string nativePath) : path_(ResolvedTarget(nativePath))
+TAtomicFileWriter::TAtomicFileWriter(std::string nativePath) : path_(std::move(nativePath))
 {
+    std::string target;
+    if (!SavedFile(path_, target)) {
+        Fail("create", errno);
+        return;
+    }
+    path_ = target;
     // Only a regular file is replaced: a pipe or a device cannot be written whole or kept as
     // it was, and renaming over one would destroy the node. A file set read-only is refused as
     // a save dialog refuses it, also for root, who could write it anyway.
@@ -248,9 +321,11 @@ TAtomicFileWriter::TAtomicFileWriter(std::string nativePath) : path_(ResolvedTar
         Fail("create", errno);
         return;
     }
-    // The new file keeps the old one's permissions, or gets the usual ones for a new file.
+    // The new file keeps the old one's owner, group and permissions, or gets the usual ones for
+    // a new file. Owner first: a change of owner clears the set-id bits.
     mode_t mode;
     if (exists) {
+        KeepOwner(fd_, old);
         mode = old.st_mode & 07777;
     } else {
         mode_t mask = umask(0);

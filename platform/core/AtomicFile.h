@@ -4,6 +4,11 @@
 // old one. A failure at any step removes the temporary file and leaves the old file as it was.
 // Only a missing or a regular, writable file is written: a pipe, a device, a folder or a file
 // set read-only (no write permission for anyone, root included) is refused and left alone.
+// A symbolic link is followed to the file it leads to, made there where it is missing; a loop
+// of links is refused. The new file keeps the old one's permissions, and its owner and group
+// where the saver may set them. A file with several names (hard links) is replaced at the name
+// saved, the others keeping the old content: writing it in place would leave every name with a
+// torn file when a save is cut short.
 // A temporary file is named ".~hanmud-save-" and twelve letters or digits, then "~", whatever the
 // length of the file's own name; one that a killed save left is removed by a later save in its
 // folder once it is a minute old. No other file is ever removed.
@@ -54,10 +59,12 @@ private:
 
 // Keeps other processes, and other objects of this one, from changing a file between this one's
 // reading it and its replacing it: held from before the read until the new file has its name.
-// Waits while another holds it; never taken twice at once by one process. The lock lives in a
-// hidden file beside the file (".~hanmud-lock-" and a hash of its name, then "~"), removed
-// when the lock is let go. Where no lock can be had, the save goes on unlocked and reports its
-// own failure, if any.
+// Waits as long as another holds it, so a thread holding it never takes it again. The lock
+// lives in a hidden file beside the file the name leads to (".~hanmud-lock-" and a hash of its
+// name, then "~"), removed when the lock is let go. Where no lock can be had (the folder takes
+// no new file, the file system has no locks, or something other than a regular file was planted
+// at the lock's name, which is never opened or waited on) Held is false and Message says why:
+// the caller must not save.
 class TFileUpdateLock {
 public:
     explicit TFileUpdateLock(const std::string& nativePath);
@@ -66,10 +73,15 @@ public:
     TFileUpdateLock& operator=(const TFileUpdateLock&) = delete;
 
     bool Held() const { return fd_ >= 0; }
+    // Why the lock is not held, for the user (cp949); empty when it is.
+    const AnsiString& Message() const { return message_; }
 
 private:
+    void Refuse(const std::string& file, const std::string& reason);
+
     std::string path_;
     int fd_ = -1;
+    AnsiString message_;
 };
 
 // For tests: false makes temporary files by name and locks them after, as on a file system that

@@ -175,8 +175,10 @@ bool TIniFile::WriteOut()
 {
     // Held from the read to the rename, and the file read again under it whatever its stamp
     // says: our changes go over what another program wrote up to this moment, never over what
-    // it wrote before, and its keys survive ours.
+    // it wrote before, and its keys survive ours. Without it nothing is saved.
     TFileUpdateLock lock(path_);
+    if (!lock.Held())
+        return false;
     loaded_ = false;
     Refresh();
     if (unreadable_ || !AtomicWriteFile(path_, document_.Text()))

@@ -330,13 +330,16 @@ bool WriteHive(HKEY root, Hive& hive)
     bool written = false;
     if (MayWrite(hive)) {
         // Held from the read to the rename; the file is read again under it, whatever its stamp
-        // says, so another program's values written up to now stay beside ours.
+        // says, so another program's values written up to now stay beside ours. Without it
+        // nothing is saved.
         TFileUpdateLock lock(hive.file);
-        ReadFile(hive);
-        std::string text = Serialize(hive);
-        written = !hive.unreadable && AtomicWriteFile(hive.file, text);
-        if (written)
-            hive.text = std::move(text);
+        if (lock.Held()) {
+            ReadFile(hive);
+            std::string text = Serialize(hive);
+            written = !hive.unreadable && AtomicWriteFile(hive.file, text);
+            if (written)
+                hive.text = std::move(text);
+        }
     }
     if (!written) {
         ReadAgain(root, hive);

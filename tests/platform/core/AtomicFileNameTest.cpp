@@ -6,17 +6,25 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "AtOnce.h"
 #include "TempFolder.h"
+#include "helper/InTime.h"
 #include "platform/core/AtomicFile.h"
+#include "platform/core/Exceptions.h"
 #include "platform/core/IniFile.h"
+#include "platform/core/RegistryStore.h"
+#include "tests/SkipWhereLacking.h"
 
 namespace fs = std::filesystem;
 
@@ -172,5 +180,76 @@ TEST_P(RegressionSaversAtOnceFailedWhenAnotherRemovedTheirNewTemporary, NoSaveFa
 INSTANTIATE_TEST_SUITE_P(TemporaryFiles, RegressionSaversAtOnceFailedWhenAnotherRemovedTheirNewTemporary,
                          ::testing::Values(true, false),
                          [](const auto& param) { return param.param ? "MadeUnnamed" : "MadeByName"; });
+
+// The name of the lock file of a file, found while a lock of it is held.
+std::string LockNameOf(const std::string& folder, const std::string& file)
+{
+    const TFileUpdateLock lock(folder + "/" + file);
+    for (const std::string& name : NamesIn(folder))
+        if (name.starts_with(".~hanmud-lock-"))
+            return name;
+    return "";
+}
+
+// Something other than a lock file planted at the lock's name by whoever may write the folder.
+struct TPlantedCase {
+    const char* name;
+    std::function<bool(const std::string& path)> make;
+    friend void PrintTo(const TPlantedCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class RegressionAPipeAtTheLocksNameHungEverySave : public ::testing::TestWithParam<TPlantedCase> {};
+
+TEST_P(RegressionAPipeAtTheLocksNameHungEverySave, TheSaveIsRefusedAndTheNodeLeft)
+{
+    TempFolder folder;
+    const std::string registry = folder.File("Registry");
+    ASSERT_EQ(mkdir(registry.c_str(), 0777), 0);
+    const std::vector<std::string> planted = {folder.File(LockNameOf(folder.Path(), "app.ini")),
+                                              registry + "/" + LockNameOf(registry, "HKEY_CURRENT_USER.txt")};
+    for (const std::string& path : planted) {
+        if (!GetParam().make(path)) {
+            const int error = errno;
+            if (error == EPERM)  // a device node, where making one is not allowed
+                HM_SKIP_WHERE_LACKING("making a device node is not allowed here: " << std::strerror(error));
+            FAIL() << "cannot plant a " << GetParam().name << ": " << std::strerror(error);
+        }
+    }
+    struct stat before;
+    ASSERT_EQ(lstat(planted[0].c_str(), &before), 0);
+    EXPECT_EQ(AnswerInTime(10,
+                           [&] {
+                               const TFileUpdateLock lock(folder.File("app.ini"));
+                               if (lock.Held() || lock.Message().find("not a regular file") == std::string::npos)
+                                   return false;
+                               TIniFile ini("app.ini");
+                               ini.WriteString("Main", "Key", "value");
+                               try {
+                                   ini.UpdateFile();
+                                   return false;
+                               } catch (const EIniFileException&) {}
+                               return !RegistryStore::SetValue(0x80000001, "Software\\Test", {"Key", false, "v", 0});
+                           }),
+              "true");
+    for (const std::string& path : planted) {
+        struct stat after;
+        ASSERT_EQ(lstat(path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT);
+    }
+    EXPECT_FALSE(fs::exists(folder.File("app.ini")));
+    EXPECT_FALSE(fs::exists(registry + "/HKEY_CURRENT_USER.txt"));
+}
+
+const TPlantedCase kPlanted[] = {
+    {"Fifo", [](const std::string& path) { return mkfifo(path.c_str(), 0666) == 0; }},
+    {"Folder", [](const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }},
+    // Followed, it would make or lock a file elsewhere.
+    {"SymbolicLink", [](const std::string& path) { return symlink((path + "-elsewhere").c_str(), path.c_str()) == 0; }},
+    // The null device's numbers, made in the test's own folder: the real one is never at risk.
+    {"CharacterDevice",
+     [](const std::string& path) { return mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; }},
+};
+INSTANTIATE_TEST_SUITE_P(Planted, RegressionAPipeAtTheLocksNameHungEverySave, ::testing::ValuesIn(kPlanted),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace

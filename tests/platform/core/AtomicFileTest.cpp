@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
+#include <linux/capability.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,14 +13,17 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TempFolder.h"
+#include "helper/InTime.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
 #include "tests/SkipWhereLacking.h"
@@ -228,3 +235,157 @@ TEST(AtomicWrite, RegressionASaveKilledMidwayLeftItsTemporaryFileForever)
     EXPECT_EQ(TempFolder::Read(path), "newer");
     EXPECT_TRUE(Temps(folder.Path()).empty());
 }
+
+// Symbolic links at the saved name, each made in the test's folder as "link -> target"; the
+// save goes to `end`, and every link is still there, unchanged.
+struct TLinkCase {
+    const char* name;
+    std::vector<std::string> folders;
+    std::vector<std::pair<std::string, std::string>> links;  // relative targets as written
+    bool endExists;
+    const char* end;
+    friend void PrintTo(const TLinkCase& row, std::ostream* out) { *out << row.name; }
+};
+class RegressionADanglingLinkWasReplacedByTheSavedFile : public ::testing::TestWithParam<TLinkCase> {};
+
+TEST_P(RegressionADanglingLinkWasReplacedByTheSavedFile, TheFileItNamesIsMade)
+{
+    const TLinkCase& c = GetParam();
+    TempFolder folder;
+    for (const std::string& name : c.folders)
+        ASSERT_EQ(mkdir(folder.File(name).c_str(), 0777), 0);
+    for (const auto& [link, target] : c.links) {
+        const std::string to = target.starts_with('/') ? folder.Path() + target : target;
+        ASSERT_EQ(symlink(to.c_str(), folder.File(link).c_str()), 0);
+    }
+    if (c.endExists)
+        TempFolder::Write(folder.File(c.end), "old");
+    const TWriteResult result = AtomicWriteFile(folder.File(c.links[0].first), "new");
+    EXPECT_TRUE(result.Ok) << result.Message;
+    EXPECT_EQ(TempFolder::Read(folder.File(c.end)), "new");
+    for (const auto& [link, target] : c.links) {
+        std::error_code error;
+        EXPECT_TRUE(fs::is_symlink(folder.File(link), error)) << link;
+        EXPECT_TRUE(fs::read_symlink(folder.File(link), error).string().ends_with(target)) << link;
+    }
+}
+
+const TLinkCase kLinks[] = {
+    {"DanglingRelative", {"conf"}, {{"app.ini", "conf/app.ini"}}, false, "conf/app.ini"},
+    // "/..." is made absolute under the test's folder.
+    {"DanglingAbsolute", {"conf"}, {{"app.ini", "/conf/app.ini"}}, false, "conf/app.ini"},
+    // The second link's target is read from its own folder, not from the first link's.
+    {"DanglingAtTheEndOfAChain",
+     {"sub", "conf"},
+     {{"app.ini", "sub/hop"}, {"sub/hop", "../conf/app.ini"}},
+     false,
+     "conf/app.ini"},
+    {"Resolving", {"conf"}, {{"app.ini", "conf/app.ini"}}, true, "conf/app.ini"},
+};
+INSTANTIATE_TEST_SUITE_P(Links, RegressionADanglingLinkWasReplacedByTheSavedFile, ::testing::ValuesIn(kLinks),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(AtomicWrite, ALoopOfLinksIsReportedAndLeftAsItWas)
+{
+    TempFolder folder;
+    const std::string a = folder.File("a.ini"), b = folder.File("b.ini");
+    ASSERT_EQ(symlink("b.ini", a.c_str()), 0);
+    ASSERT_EQ(symlink("a.ini", b.c_str()), 0);
+    EXPECT_EQ(AnswerInTime(10,
+                           [&] {
+                               const TWriteResult result = AtomicWriteFile(a, "new");
+                               const TFileUpdateLock lock(a);
+                               return !result.Ok && result.Message.find("symbolic links") != std::string::npos &&
+                                   !lock.Held() && lock.Message().find("symbolic links") != std::string::npos;
+                           }),
+              "true");
+    EXPECT_TRUE(fs::is_symlink(a));
+    EXPECT_TRUE(fs::is_symlink(b));
+    EXPECT_EQ(FileCount(folder.Path()), 2);
+}
+
+// A rename can give a file only one name: the name saved gets the new content, and every other
+// name keeps the old content whole, never a file cut short.
+TEST(AtomicWrite, AFileWithTwoNamesIsReplacedAtTheNameSavedAndTheOtherKeepsTheOld)
+{
+    TempFolder folder;
+    const std::string saved = folder.File("saved.ini"), other = folder.File("other.ini");
+    TempFolder::Write(saved, "old");
+    ASSERT_EQ(link(saved.c_str(), other.c_str()), 0);
+    ASSERT_TRUE(AtomicWriteFile(saved, "new").Ok);
+    EXPECT_EQ(TempFolder::Read(saved), "new");
+    EXPECT_EQ(TempFolder::Read(other), "old");
+    struct stat st;
+    ASSERT_EQ(stat(other.c_str(), &st), 0);
+    EXPECT_EQ(st.st_nlink, 1u);
+}
+
+namespace {
+
+constexpr uid_t kOwner = 40001, kMember = 40002;
+constexpr gid_t kGroup = 40003;
+
+// Runs the body as another user with the groups given (the first its own), in a child that keeps
+// only the right to search and read every folder, so that it reaches the test's folder wherever
+// the run keeps it; writing stays as that user may. False when the child cannot become it.
+bool AnswerAs(uid_t uid, std::vector<gid_t> groups, const std::function<bool()>& body)
+{
+    const pid_t pid = fork();
+    if (pid < 0)
+        return false;
+    if (pid == 0) {
+        if (setgroups(groups.size(), groups.data()) != 0 || setgid(groups[0]) != 0 ||
+            prctl(PR_SET_KEEPCAPS, 1, 0, 0, 0) != 0 || setuid(uid) != 0)
+            _exit(3);
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[2]{};
+        data[0].effective = data[0].permitted = uint32_t{1} << CAP_DAC_READ_SEARCH;
+        if (syscall(SYS_capset, &header, data) != 0)
+            _exit(3);
+        _exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool Saves(const std::string& path) { return AtomicWriteFile(path, "new").Ok; }
+
+}  // namespace
+
+// Who saves another user's group-writable file, and what owner and group it has afterwards.
+struct TOwnerCase {
+    const char* name;
+    uid_t saver;  // 0: the test's own root
+    std::vector<gid_t> groups;
+    uid_t owner;
+    friend void PrintTo(const TOwnerCase& row, std::ostream* out) { *out << row.name; }
+};
+class RegressionASaveByAnotherUserTookTheFileFromItsOwner : public ::testing::TestWithParam<TOwnerCase> {};
+
+TEST_P(RegressionASaveByAnotherUserTookTheFileFromItsOwner, KeepsWhatTheSaverMayAndTheOwnerSavesAgain)
+{
+    const TOwnerCase& c = GetParam();
+    TempFolder folder;
+    const std::string path = folder.File("shared.ini");
+    TempFolder::Write(path, "old");
+    if (chown(path.c_str(), kOwner, kGroup) != 0)
+        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
+    ASSERT_EQ(chmod(path.c_str(), 0664), 0);
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0777), 0);  // every user's saves make files here
+    EXPECT_TRUE(c.saver == 0 ? Saves(path) : AnswerAs(c.saver, c.groups, [&] { return Saves(path); }));
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, c.owner);
+    EXPECT_EQ(st.st_gid, kGroup);
+    EXPECT_EQ(st.st_mode & 07777, 0664u);
+    // Once found read-only: the file had become the saver's, in the saver's group.
+    EXPECT_TRUE(AnswerAs(kOwner, {kOwner, kGroup}, [&] { return Saves(path); }));
+}
+
+const TOwnerCase kOwners[] = {
+    {"Root", 0, {}, kOwner},
+    // May give its file the group, not the owner.
+    {"MemberOfTheGroup", kMember, {kMember, kGroup}, kMember},
+};
+INSTANTIATE_TEST_SUITE_P(Savers, RegressionASaveByAnotherUserTookTheFileFromItsOwner, ::testing::ValuesIn(kOwners),
+                         [](const auto& param) { return std::string(param.param.name); });

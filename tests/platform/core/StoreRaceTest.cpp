@@ -1,6 +1,7 @@
-// Several processes writing keys of their own into one settings file, one INI file or the
-// registry's, at once, each then deleting its first key: every other key any of them wrote is
-// in the file afterwards, and none of the deleted ones.
+// Several processes changing one file at once keep every change: a counter each adds to under
+// the update lock, and keys of their own written into one INI file or the registry's, each then
+// deleting its first key: every other key any of them wrote is in the file afterwards, and none
+// of the deleted ones.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 
 #include "AtOnce.h"
 #include "TempFolder.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/RegIniFile.h"
 #include "platform/core/RegistryStore.h"
@@ -17,8 +19,8 @@
 
 namespace {
 
-constexpr int kWriters = 3;
-constexpr int kKeysEach = 60;
+constexpr int kWriters = 8;
+constexpr int kKeysEach = 80;
 constexpr int kBatch = 10;  // keys written between two saves where a store holds its changes
 constexpr HKEY kUser = 0x80000001;
 
@@ -96,6 +98,26 @@ bool RegistryBatches(int writer)
 }
 
 std::set<AnsiString> RegistryKeys() { return KeysIn(TRegistryIniFile("Software\\Race", KEY_READ)); }
+
+// Each release of the lock woke every waiter to find it gone; after a hundred such wake-ups a
+// waiter gave up and saved unlocked over another's increment.
+TEST(StoreRace, RegressionAWaiterForTheUpdateLockGaveUpAndSavedUnlocked)
+{
+    constexpr int kIncrementsEach = 100;
+    TempFolder folder;
+    const std::string counter = folder.File("counter");
+    TempFolder::Write(counter, "0");
+    const int failures = FailuresAtOnce(kWriters, [&](int) {
+        for (int i = 0; i < kIncrementsEach; ++i) {
+            TFileUpdateLock lock(counter);
+            if (!lock.Held() || !AtomicWriteFile(counter, std::to_string(std::stoi(TempFolder::Read(counter)) + 1)))
+                return false;
+        }
+        return true;
+    });
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(TempFolder::Read(counter), std::to_string(kWriters * kIncrementsEach));
+}
 
 class RegressionTwoProgramsWritingOneSettingsFileLostEachOthersKeys : public ::testing::TestWithParam<TRaceCase> {};
 
