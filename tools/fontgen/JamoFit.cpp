@@ -6,10 +6,10 @@
 #include <stdexcept>
 
 #include "terminal/fonts/JohabRules.h"
+#include "tools/fontgen/CleanFit.h"
 #include "tools/fontgen/JamoVariables.h"
-#include "tools/fontgen/Legibility.h"
+#include "tools/fontgen/LetterCut.h"
 #include "tools/fontgen/PcfFaces.h"
-#include "tools/fontgen/ReaderFit.h"
 
 namespace {
 
@@ -149,137 +149,6 @@ void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TG
     }
 }
 
-TGlyph16 And(const TGlyph16& a, const TGlyph16& b)
-{
-    TGlyph16 g;
-    for (size_t r = 0; r < 16; ++r)
-        g.Rows[r] = a.Rows[r] & b.Rows[r];
-    return g;
-}
-
-TGlyph16 Without(const TGlyph16& a, const TGlyph16& b)
-{
-    TGlyph16 g;
-    for (size_t r = 0; r < 16; ++r)
-        g.Rows[r] = static_cast<uint16_t>(a.Rows[r] & ~b.Rows[r]);
-    return g;
-}
-
-// The pixels at least `need` of the glyphs have.
-TGlyph16 InkInAtLeast(const std::vector<const TGlyph16*>& glyphs, size_t need)
-{
-    TGlyph16 g;
-    for (int p = 0; p < 256; ++p) {
-        size_t ink = 0;
-        for (const TGlyph16* s : glyphs)
-            ink += Pixel(*s, p);
-        if (ink >= need)
-            g.Rows[static_cast<size_t>(p / 16)] |= static_cast<uint16_t>(0x8000 >> (p % 16));
-    }
-    return g;
-}
-
-// The pixels that all but `spare` of the glyphs have (all of them when there are few).
-TGlyph16 Shared(const std::vector<const TGlyph16*>& glyphs, size_t spare)
-{
-    if (glyphs.empty())
-        return {};
-    return InkInAtLeast(glyphs, glyphs.size() > 3 * spare ? glyphs.size() - spare : glyphs.size());
-}
-
-// What each letter of a syllable draws, cut from the source: the vowel and final are what the
-// syllables with that vowel and final share whatever their initial (all but two of them, so that
-// a vowel drawn apart beside ㄱ and ㅋ still counts), the vowel alone what those share whatever
-// the final (again all but two); the initial is the rest.
-struct TLetters {
-    TGlyph16 Part[3];  // initial, medial, final
-};
-
-std::vector<TLetters> CutLetters(const std::vector<std::optional<TGlyph16>>& syllables)
-{
-    using johab::FinalCount;
-    using johab::MedialCount;
-    constexpr int Pairs = MedialCount * FinalCount;
-    std::vector<std::vector<const TGlyph16*>> withPair(Pairs);
-    for (int n = 0; n < johab::SyllableCount; ++n)
-        if (syllables[static_cast<size_t>(n)])
-            withPair[static_cast<size_t>(n % Pairs)].push_back(&*syllables[static_cast<size_t>(n)]);
-    std::vector<TGlyph16> shared(Pairs);
-    for (int vt = 0; vt < Pairs; ++vt)
-        shared[static_cast<size_t>(vt)] = Shared(withPair[static_cast<size_t>(vt)], 2);
-    std::vector<TGlyph16> vowel(static_cast<size_t>(MedialCount * 2));
-    for (int v = 0; v < MedialCount; ++v) {
-        std::vector<const TGlyph16*> finals;
-        for (int t = 1; t < FinalCount; ++t)
-            if (!withPair[static_cast<size_t>(v * FinalCount + t)].empty())
-                finals.push_back(&shared[static_cast<size_t>(v * FinalCount + t)]);
-        vowel[static_cast<size_t>(v * 2)] = shared[static_cast<size_t>(v * FinalCount)];
-        vowel[static_cast<size_t>(v * 2 + 1)] = Shared(finals, 2);
-    }
-    std::vector<TLetters> letters(syllables.size());
-    for (int n = 0; n < johab::SyllableCount; ++n) {
-        if (!syllables[static_cast<size_t>(n)])
-            continue;
-        const TGlyph16& s = *syllables[static_cast<size_t>(n)];
-        const int vt = n % Pairs, v = vt / FinalCount, t = vt % FinalCount;
-        const TGlyph16& common = shared[static_cast<size_t>(vt)];
-        const TGlyph16& alone = vowel[static_cast<size_t>(v * 2 + (t > 0))];
-        TLetters& l = letters[static_cast<size_t>(n)];
-        l.Part[0] = Without(s, common);
-        l.Part[1] = And(s, alone);
-        if (t > 0)
-            l.Part[2] = Without(And(s, common), alone);
-    }
-    return letters;
-}
-
-bool HasLettersLoops(int var, const TGlyph16& glyph)
-{
-    const int loops = CountLoops(glyph);
-    if (var < MedialBase)
-        return LetterHasLoops(0, var % 20, loops);
-    if (var < FinalBase)
-        return LetterHasLoops(1, (var - MedialBase) % 22, loops);
-    return LetterHasLoops(2, (var - FinalBase) % 28, loops);
-}
-
-// A jamo glyph that lost its letter's loops (a ring split between two glyphs) becomes the letter
-// whole as one of its syllables draws it, with its loops and the fewest specks: the one that leaves the
-// syllables using the glyph nearest to the source.
-void RestoreLoops(std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
-                  const std::vector<std::vector<int>>& usersOf, const std::vector<TLetters>& letters,
-                  const std::vector<std::optional<TGlyph16>>& syllables)
-{
-    for (int v = 0; v < VariableCount; ++v) {
-        const auto& users = usersOf[static_cast<size_t>(v)];
-        if (users.empty() || HasLettersLoops(v, glyphs[static_cast<size_t>(v)]))
-            continue;
-        const int kind = v < MedialBase ? 0 : v < FinalBase ? 1 : 2;
-        auto cost = [&](const TGlyph16& c) {
-            long wrong = 0;
-            for (int n : users)
-                wrong +=
-                    WrongPixels(Drawn(glyphs, uses[static_cast<size_t>(n)], v, &c), *syllables[static_cast<size_t>(n)]);
-            return wrong;
-        };
-        // A glyph whose loops are its own shape, not a letter's (a made-up font), is kept: the
-        // letter may cost at most a pixel in each syllable.
-        long best = cost(glyphs[static_cast<size_t>(v)]) + static_cast<long>(users.size()) + 1;
-        TGlyph16 chosen = glyphs[static_cast<size_t>(v)];
-        for (int candidate : users) {
-            const TGlyph16& c = letters[static_cast<size_t>(candidate)].Part[kind];
-            if (!HasLettersLoops(v, c))
-                continue;
-            const long wrong = cost(c) + 1000L * static_cast<long>(users.size()) * CountSpecks(c);
-            if (wrong < best) {
-                best = wrong;
-                chosen = c;
-            }
-        }
-        glyphs[static_cast<size_t>(v)] = chosen;
-    }
-}
-
 int CountExactIn(const std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
                  const std::vector<std::optional<TGlyph16>>& syllables)
 {
@@ -288,29 +157,6 @@ int CountExactIn(const std::vector<TGlyph16>& glyphs, const std::vector<TUse>& u
         exact += syllables[static_cast<size_t>(n)] &&
             Drawn(glyphs, uses[static_cast<size_t>(n)]) == *syllables[static_cast<size_t>(n)];
     return exact;
-}
-
-// Each glyph's letter as the syllables using it draw it, the shapes most of them draw first.
-std::vector<std::vector<TGlyph16>> LetterCuts(const std::vector<std::vector<int>>& usersOf,
-                                              const std::vector<TLetters>& letters)
-{
-    constexpr size_t Kept = 16;
-    std::vector<std::vector<TGlyph16>> cuts(VariableCount);
-    for (int v = 0; v < VariableCount; ++v) {
-        std::map<std::array<uint16_t, 16>, int> seen;
-        for (int n : usersOf[static_cast<size_t>(v)])
-            ++seen[letters[static_cast<size_t>(n)].Part[jamo::PartOf(v)].Rows];
-        std::vector<std::pair<int, std::array<uint16_t, 16>>> byCount;
-        for (const auto& [rows, count] : seen)
-            byCount.emplace_back(-count, rows);
-        std::sort(byCount.begin(), byCount.end());
-        for (size_t i = 0; i < byCount.size() && i < Kept; ++i) {
-            TGlyph16 g;
-            g.Rows = byCount[i].second;
-            cuts[static_cast<size_t>(v)].push_back(g);
-        }
-    }
-    return cuts;
 }
 
 // A jamo glyph that no syllable of the source uses (index 0 is the empty glyph and stays so)
@@ -376,12 +222,12 @@ std::vector<uint8_t> TJamoFont::FileBytes() const
     return bytes;
 }
 
-TJamoFont FitJamo(const std::vector<TGlyph16>& syllables)
+TJamoFont FitJamo(const std::vector<TGlyph16>& syllables, const std::vector<int>& frequencyRanks)
 {
-    return FitJamo(std::vector<std::optional<TGlyph16>>(syllables.begin(), syllables.end()));
+    return FitJamo(std::vector<std::optional<TGlyph16>>(syllables.begin(), syllables.end()), frequencyRanks);
 }
 
-TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables)
+TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables, const std::vector<int>& frequencyRanks)
 {
     if (syllables.size() != static_cast<size_t>(johab::SyllableCount))
         throw std::invalid_argument("FitJamo needs a place for every syllable");
@@ -403,26 +249,9 @@ TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables)
     const bool complete = std::find(known.begin(), known.end(), false) == known.end();
     const TPixelFit fit(uses, usersOf, known, complete ? 1 : 2);
 
-    // In a font drawn for a combination scheme each jamo glyph may draw only where its letter is
-    // drawn in the syllables using it, so that no glyph carries pieces of another letter. Beside
-    // ㄱ and ㅋ the vowels are drawn apart (their own medial sets), and the cut cannot tell those
-    // from their consonants; nor can it cut a face whose syllables were drawn one by one.
     std::vector<TGlyph16> allowed(VariableCount);
-    const std::vector<TLetters> letters = complete ? CutLetters(syllables) : std::vector<TLetters>();
-    for (int v = 0; v < VariableCount; ++v) {
-        const bool apart = v < MedialBase ? (v % 20 == 1 || v % 20 == 16)
-            : v < FinalBase               ? ((v - MedialBase) / 22 == 0 || (v - MedialBase) / 22 == 2)
-                                          : false;
-        if (!complete || apart) {
-            allowed[static_cast<size_t>(v)].Rows.fill(0xFFFF);
-            continue;
-        }
-        for (int n : usersOf[static_cast<size_t>(v)]) {
-            const TGlyph16& part = letters[static_cast<size_t>(n)].Part[v < MedialBase ? 0 : v < FinalBase ? 1 : 2];
-            for (size_t r = 0; r < 16; ++r)
-                allowed[static_cast<size_t>(v)].Rows[r] |= part.Rows[r];
-        }
-    }
+    for (TGlyph16& g : allowed)
+        g.Rows.fill(0xFFFF);
 
     std::vector<TGlyph16> glyphs(VariableCount);
     std::vector<uint8_t> target(syllables.size());
@@ -460,18 +289,22 @@ TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables)
             if (best[static_cast<size_t>(v)])
                 glyphs[static_cast<size_t>(v)].Rows[static_cast<size_t>(row)] |= mask;
     }
-    if (complete) {
+    if (complete)
         RefineForWholeSyllables(glyphs, allowed, uses, usersOf, syllables);
-        RestoreLoops(glyphs, uses, usersOf, letters, syllables);
-    }
     if (complete && CountExactIn(glyphs, uses, syllables) < johab::SyllableCount) {
-        // Where the scheme cannot draw every syllable as the source does, what a reader sees
-        // decides: the KS X 1001 syllables, the ones text is written in, read as themselves.
+        // A face drawn from letters by another scheme (Unifont) cannot be met exactly: its jamo
+        // glyphs become its letters, whole and clean, placed so that the KS X 1001 syllables,
+        // the ones text is written in, read as themselves.
+        std::vector<TGlyph16> source;
         std::vector<bool> ks(syllables.size());
-        for (size_t n = 0; n < syllables.size(); ++n)
+        for (size_t n = 0; n < syllables.size(); ++n) {
+            source.push_back(*syllables[n]);
             ks[n] = KsCode(static_cast<int>(n)) != 0;
-        const std::vector<std::vector<TGlyph16>> cuts = LetterCuts(usersOf, letters);
-        FitForReader(glyphs, {uses, syllables, ks, allowed, cuts});
+        }
+        const std::vector<TLetters> letters = CutLetters(source);
+        std::vector<int> ranks = frequencyRanks;
+        ranks.resize(syllables.size(), -1);
+        glyphs = FitCleanLetters({uses, source, letters, ks, ranks});
     }
 
     TJamoFont font;

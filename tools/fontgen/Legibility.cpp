@@ -25,44 +25,6 @@ TGrid Padded(const TGlyph16& g)
     return grid;
 }
 
-// Sizes of the connected regions of cells equal to `value`, the region holding cell 0 first when
-// it is one of them. Ink joins diagonally, background only edge to edge, so a ring drawn with
-// diagonal corners still encloses its hole.
-std::vector<int> Regions(const TGrid& grid, uint8_t value, bool diagonal)
-{
-    std::vector<int> sizes;
-    std::array<bool, Side * Side> seen{};
-    std::vector<int> stack;
-    for (int start = 0; start < Side * Side; ++start) {
-        if (seen[static_cast<size_t>(start)] || grid[static_cast<size_t>(start)] != value)
-            continue;
-        int size = 0;
-        stack.push_back(start);
-        seen[static_cast<size_t>(start)] = true;
-        while (!stack.empty()) {
-            const int at = stack.back();
-            stack.pop_back();
-            ++size;
-            const int r = at / Side, c = at % Side;
-            for (int dr = -1; dr <= 1; ++dr) {
-                for (int dc = -1; dc <= 1; ++dc) {
-                    if ((dr == 0 && dc == 0) || (!diagonal && dr != 0 && dc != 0))
-                        continue;
-                    const int nr = r + dr, nc = c + dc;
-                    const int next = nr * Side + nc;
-                    if (nr < 0 || nc < 0 || nr >= Side || nc >= Side || seen[static_cast<size_t>(next)] ||
-                        grid[static_cast<size_t>(next)] != value)
-                        continue;
-                    seen[static_cast<size_t>(next)] = true;
-                    stack.push_back(next);
-                }
-            }
-        }
-        sizes.push_back(size);
-    }
-    return sizes;
-}
-
 }  // namespace
 
 // A pixel moved by one still overlaps most of its old sum.
@@ -139,42 +101,6 @@ TGlyph16 InkOf(const uint8_t* stored)
 }
 
 }  // namespace
-
-int CountLoops(const TGlyph16& glyph)
-{
-    // Every background region but the one around the glyph (which holds the border, so comes
-    // first) is a loop, except a pinhole of one pixel where two strokes cross (ㅆ drawn small).
-    const std::vector<int> regions = Regions(Padded(glyph), 0, false);
-    return static_cast<int>(std::count_if(regions.begin() + 1, regions.end(), [](int size) { return size > 1; }));
-}
-
-int CountSpecks(const TGlyph16& glyph)
-{
-    int specks = 0;
-    for (int size : Regions(Padded(glyph), 1, true))
-        specks += size <= 2;
-    return specks;
-}
-
-bool Misshapen(const TGlyph16& drawn, const TGlyph16& source)
-{
-    return CountLoops(drawn) != CountLoops(source) || CountSpecks(drawn) > CountSpecks(source);
-}
-
-bool LetterHasLoops(int part, int glyph, int loops)
-{
-    // ㄱ ㄲ ㄴ ㄷ ㄸ ㄹ ㅁ ㅂ ㅃ ㅅ ㅆ ㅇ ㅈ ㅉ ㅊ ㅋ ㅌ ㅍ ㅎ
-    static constexpr int initial[20] = {0, 0, 0, 0, 0, 0, 0, 1, 1, 2, 0, 0, 1, 0, 0, 0, 0, 0, 1, 1};
-    // ㄱ ㄲ ㄳ ㄴ ㄵ ㄶ ㄷ ㄹ ㄺ ㄻ ㄼ ㄽ ㄾ ㄿ ㅀ ㅁ ㅂ ㅄ ㅅ ㅆ ㅇ ㅈ ㅊ ㅋ ㅌ ㅍ ㅎ
-    static constexpr int final[28] = {0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0, 0,
-                                      1, 1, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0, 1, 1};
-    if (part == 0)
-        return glyph >= 0 && glyph < 20 && loops == initial[glyph];
-    if (part == 2)
-        return glyph >= 0 && glyph < 28 && loops == final[glyph];
-    // Vowels have none, but ㅒ's two bars and two stems may close a box (a pinhole when small).
-    return loops == 0 || (glyph == 4 && loops == 1);
-}
 
 std::vector<TGlyph16> ComposedSyllables(const TGlyphTables& tables)
 {
@@ -255,7 +181,8 @@ int TReader::ReadBlurred(const TGlyph16& drawn, int syllable) const
     return read == self ? syllable : SyllableAt(FData->Index, read);
 }
 
-TLegibility MeasureLegibility(const std::vector<TGlyph16>& drawn, const std::vector<std::optional<TGlyph16>>& source)
+TLegibility MeasureLegibility(const std::vector<TGlyph16>& drawn, const std::vector<std::optional<TGlyph16>>& source,
+                              const std::vector<bool>& common)
 {
     const TReader reader(source);
     TLegibility l;
@@ -271,38 +198,47 @@ TLegibility MeasureLegibility(const std::vector<TGlyph16>& drawn, const std::vec
         else
             l.Misread.emplace_back(syllable, readAs);
 
-        const bool loops = CountLoops(drawn[n]) != CountLoops(*source[n]);
-        const bool specks = CountSpecks(drawn[n]) > CountSpecks(*source[n]);
-        l.LoopsDiffer += loops;
-        l.ExtraSpecks += specks;
-        l.Misshapen += loops || specks;
+        const int faults = ShapeFaults(ShapeOf(drawn[n]), ShapeOf(*source[n]));
+        l.LoopsDiffer += (faults & sfLoops) != 0;
+        l.ExtraSpecks += (faults & sfSpecks) != 0;
+        l.Blocks += (faults & sfBlock) != 0;
+        l.Touching += (faults & sfTouching) != 0;
+        l.Misshapen += faults != 0;
+        if (n < common.size() && common[n]) {
+            ++l.Common;
+            l.CommonMisshapen += faults != 0;
+        }
     }
     return l;
 }
 
-TLegibility MeasureFont(const TGlyphTables& tables, const std::vector<std::optional<TGlyph16>>& source)
+TLegibility MeasureFont(const TGlyphTables& tables, const std::vector<std::optional<TGlyph16>>& source,
+                        const std::vector<bool>& common)
 {
-    TLegibility l = MeasureLegibility(ComposedSyllables(tables), source);
+    TLegibility l = MeasureLegibility(ComposedSyllables(tables), source, common);
     l.WrongLoopJamo = CountWrongLoopJamo(tables);
     return l;
 }
 
-TLegibility MeasureFontFile(const std::string& hanFile, const std::vector<std::optional<TGlyph16>>& source)
+TLegibility MeasureFontFile(const std::string& hanFile, const std::vector<std::optional<TGlyph16>>& source,
+                            const std::vector<bool>& common)
 {
     const TGlyphTables kept = GlyphTables();
     LoadHanFont(hanFile);
     const TGlyphTables loaded = GlyphTables();
     RestoreGlyphTables(kept);
-    return MeasureFont(loaded, source);
+    return MeasureFont(loaded, source, common);
 }
 
 std::string DescribeLegibility(const TLegibility& l)
 {
-    char line[256];
+    char line[384];
     std::snprintf(line, sizeof line,
-                  "legible %.1f%% raw, %.1f%% blurred of %d syllables; %.1f%% with other loops or extra specks "
-                  "(loops %.1f%%, specks %.1f%%); %d jamo glyphs with wrong loops",
+                  "legible %.1f%% raw, %.1f%% blurred of %d syllables; misshapen %.1f%% (%d: other loops %d, "
+                  "more specks %d, smeared blocks %d, letters touching %d), %d of the %d common ones; "
+                  "%d jamo glyphs with wrong loops",
                   l.Percent(l.LegibleRaw), l.Percent(l.LegibleBlurred), l.Syllables, l.Percent(l.Misshapen),
-                  l.Percent(l.LoopsDiffer), l.Percent(l.ExtraSpecks), l.WrongLoopJamo);
+                  l.Misshapen, l.LoopsDiffer, l.ExtraSpecks, l.Blocks, l.Touching, l.CommonMisshapen, l.Common,
+                  l.WrongLoopJamo);
     return line;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // How a reader sees a Hangul combination font: every syllable the terminal composes from it is
 // compared with all the glyphs of the face it was fitted to. A syllable is legible when the
-// source glyph nearest to it is its own; its shape is kept when it has the source's loops
-// (enclosed background regions) and no more specks (tiny isolated ink pieces) than the source.
+// source glyph nearest to it is its own; it is misshapen when it has a fault its source glyph
+// lacks (GlyphShape.h: other loops, more specks, a smear of ink, letters that touch).
 
 #include <array>
 #include <cstdint>
@@ -12,17 +12,22 @@
 #include <vector>
 
 #include "tools/fontgen/Glyph16.h"
+#include "tools/fontgen/GlyphShape.h"
 
 struct TGlyphTables;
 
 struct TLegibility {
-    int Syllables = 0;       // syllables compared (those the source draws)
-    int LegibleRaw = 0;      // nearest source glyph pixel for pixel is its own
-    int LegibleBlurred = 0;  // the same after a 3 x 3 box blur of both, forgiving one-pixel shifts
-    int LoopsDiffer = 0;     // loop count differs from the source glyph's
-    int ExtraSpecks = 0;     // more specks than the source glyph
-    int Misshapen = 0;       // either of the two
-    int WrongLoopJamo = 0;   // jamo glyphs whose loop count is not their letter's
+    int Syllables = 0;        // syllables compared (those the source draws)
+    int LegibleRaw = 0;       // nearest source glyph pixel for pixel is its own
+    int LegibleBlurred = 0;   // the same after a 3 x 3 box blur of both, forgiving one-pixel shifts
+    int LoopsDiffer = 0;      // loop count differs from the source glyph's
+    int ExtraSpecks = 0;      // more specks than the source glyph
+    int Blocks = 0;           // a 2 x 2 block of ink the source glyph lacks
+    int Touching = 0;         // fewer separate pieces of ink than the source glyph
+    int Misshapen = 0;        // any of the four
+    int Common = 0;           // syllables compared that are among the common ones
+    int CommonMisshapen = 0;  // and of those, misshapen
+    int WrongLoopJamo = 0;    // jamo glyphs whose loop count is not their letter's
     // Syllable numbers (syllable-block order) read as another, with the one they read as (blurred).
     std::vector<std::pair<int, int>> Misread;
 
@@ -74,27 +79,21 @@ inline int PixelDistance(const TPackedGlyph& a, const TPackedGlyph& b)
 using TBoxSums = std::array<uint8_t, 18 * 18>;
 TBoxSums BoxSums(const TGlyph16& glyph);
 
-// Enclosed background regions (4-connected) larger than a pinhole, and ink pieces of at most two
-// pixels (8-connected).
-int CountLoops(const TGlyph16& glyph);
-int CountSpecks(const TGlyph16& glyph);
-// A drawn syllable whose loops differ from its source glyph's, or with more specks.
-bool Misshapen(const TGlyph16& drawn, const TGlyph16& source);
-// Whether a jamo glyph with that many loops has its letter's: part 0 initial, 1 medial, 2 final;
-// glyph numbers as in the glyph tables (0 is empty).
-bool LetterHasLoops(int part, int glyph, int loops);
-
 // Every syllable (syllable-block order) as the terminal composes it from the tables, ink set.
 std::vector<TGlyph16> ComposedSyllables(const TGlyphTables& tables);
 // Jamo glyphs of the tables whose loop count is not their letter's.
 int CountWrongLoopJamo(const TGlyphTables& tables);
 
-// Compares the drawn syllables with the source's, over the syllables the source has.
-TLegibility MeasureLegibility(const std::vector<TGlyph16>& drawn, const std::vector<std::optional<TGlyph16>>& source);
+// Compares the drawn syllables with the source's, over the syllables the source has; `common`,
+// when given, marks the syllables counted apart (SyllableFrequency.h).
+TLegibility MeasureLegibility(const std::vector<TGlyph16>& drawn, const std::vector<std::optional<TGlyph16>>& source,
+                              const std::vector<bool>& common = {});
 // The whole measure of a loaded font: its composed syllables and its jamo glyphs.
-TLegibility MeasureFont(const TGlyphTables& tables, const std::vector<std::optional<TGlyph16>>& source);
+TLegibility MeasureFont(const TGlyphTables& tables, const std::vector<std::optional<TGlyph16>>& source,
+                        const std::vector<bool>& common = {});
 // The same for a .han file, loaded as the terminal loads it (the program's tables are restored).
-TLegibility MeasureFontFile(const std::string& hanFile, const std::vector<std::optional<TGlyph16>>& source);
+TLegibility MeasureFontFile(const std::string& hanFile, const std::vector<std::optional<TGlyph16>>& source,
+                            const std::vector<bool>& common = {});
 
 // The figures on one line, for the generator's report.
 std::string DescribeLegibility(const TLegibility& l);

@@ -23,13 +23,14 @@
 #include "tools/fontgen/Legibility.h"
 #include "tools/fontgen/PcfFaces.h"
 #include "tools/fontgen/PcfFont.h"
+#include "tools/fontgen/SyllableFrequency.h"
 
 namespace {
 
 void Usage()
 {
     std::fprintf(stderr,
-                 "usage: fontgen --unifont FILE.hex --symbols FILE.pcf[.gz] "
+                 "usage: fontgen --unifont FILE.hex --symbols FILE.pcf[.gz] --frequency FILE.txt "
                  "--han OUT --eng OUT --spc OUT --ksg OUT\n"
                  "       fontgen --from FILE.pcf[.gz] (--han OUT | --eng OUT)\n");
 }
@@ -71,9 +72,10 @@ std::string Utf8Of(int n)
 }
 
 // Measures the written font as the terminal draws it, against the source's KS X 1001 syllables.
-void ReportLegibility(const std::string& hanFile, const std::vector<std::optional<TGlyph16>>& source)
+void ReportLegibility(const std::string& hanFile, const std::vector<std::optional<TGlyph16>>& source,
+                      const std::vector<bool>& common = {})
 {
-    const TLegibility l = MeasureFontFile(hanFile, source);
+    const TLegibility l = MeasureFontFile(hanFile, source, common);
     std::printf("fontgen: %s: %s\n", hanFile.c_str(), DescribeLegibility(l).c_str());
     if (l.Misread.empty())
         return;
@@ -167,11 +169,11 @@ int main(int argc, char** argv)
         args[argv[i] + 2] = argv[i + 1];
     }
     const bool oneFace = args.count("from") != 0;
-    bool wellFormed = argc % 2 == 1 && args.size() == (oneFace ? 2u : 6u);
+    bool wellFormed = argc % 2 == 1 && args.size() == (oneFace ? 2u : 7u);
     if (oneFace)
         wellFormed = wellFormed && (args.count("han") || args.count("eng"));
     else
-        for (const char* key : {"unifont", "symbols", "han", "eng", "spc", "ksg"})
+        for (const char* key : {"unifont", "symbols", "frequency", "han", "eng", "spc", "ksg"})
             wellFormed = wellFormed && args.count(key);
     if (!wellFormed) {
         Usage();
@@ -186,7 +188,8 @@ int main(int argc, char** argv)
         const TPcfFont symbols(args["symbols"]);
 
         const std::vector<TGlyph16> syllables = UnifontSyllables(unifont);
-        const TJamoFont font = FitJamo(syllables);
+        const std::vector<int> ranks = ReadSyllableRanks(args["frequency"]);
+        const TJamoFont font = FitJamo(syllables, ranks);
         WriteFile(args["han"], font.FileBytes());
         WriteFile(args["eng"], MakeEng(unifont));
         WriteFile(args["spc"], std::vector<uint8_t>(128 * 32, 0));
@@ -194,7 +197,7 @@ int main(int argc, char** argv)
         WriteFile(args["ksg"], MakeKsg(symbols, found));
 
         ReportFit(args["unifont"].c_str(), CountExact(font, syllables), johab::SyllableCount);
-        ReportLegibility(args["han"], KsOnly(syllables));
+        ReportLegibility(args["han"], KsOnly(syllables), CommonSyllables(ranks));
         std::printf("fontgen: %d of 1128 symbol cells have a glyph\n", found);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "fontgen: %s\n", e.what());

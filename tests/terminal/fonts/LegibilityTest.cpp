@@ -26,32 +26,6 @@ TGlyph16 Drawn(std::initializer_list<const char*> rows)
     return g;
 }
 
-struct TShapeRow {
-    const char* Name;
-    TGlyph16 Glyph;
-    int Loops, Specks;
-};
-
-class GlyphShape : public ::testing::TestWithParam<TShapeRow> {};
-
-TEST_P(GlyphShape, CountsLoopsAndSpecks)
-{
-    EXPECT_EQ(CountLoops(GetParam().Glyph), GetParam().Loops);
-    EXPECT_EQ(CountSpecks(GetParam().Glyph), GetParam().Specks);
-}
-
-const TShapeRow kShapes[] = {
-    {"Blank", TGlyph16{}, 0, 0},
-    {"RingWithDiagonalCorners", Drawn({".###.", "#...#", "#...#", ".###."}), 1, 0},
-    {"RingOpenAtTheTop", Drawn({"#.#", "#.#", "###"}), 0, 0},
-    {"TwoBoxes", Drawn({"#######", "#..#..#", "#######"}), 2, 0},
-    {"RingTouchingTheCellEdge", Drawn({"################", "#..............#", "################"}), 1, 0},
-    {"DotAndPairAreSpecks", Drawn({"#.....", "......", "...##.", "......", "####.."}), 0, 2},
-    {"PinholeWhereStrokesCrossIsNoLoop", Drawn({".#.#.", "##.##", ".#.#."}), 0, 0},
-};
-INSTANTIATE_TEST_SUITE_P(Shapes, GlyphShape, ::testing::ValuesIn(kShapes),
-                         [](const auto& row) { return std::string(row.param.Name); });
-
 struct TLetterLoopsRow {
     const char* Name;
     int Part, Glyph, Loops;
@@ -129,16 +103,23 @@ TEST(Legibility, AOnePixelShiftIsForgivenOnlyWhenBlurred)
     EXPECT_EQ(l.LegibleBlurred, 2);
 }
 
-TEST(Legibility, LostLoopsAndStraySpecksCountAsMisshapen)
+TEST(Legibility, EachFaultCountsAndTheCommonSyllablesApart)
 {
     std::vector<std::optional<TGlyph16>> face(johab::SyllableCount);
     face[0] = Drawn({".###.", "#...#", "#...#", ".###."});
     face[1] = Drawn({"####", "", "", "", "", "", "", "", "", "", "", "", "....####"});
+    face[2] = Drawn({"", "#########", "", "", "#########"});
+    face[3] = Drawn({"", "#########", "", "", "#########"});
     std::vector<TGlyph16> drawn = AsDrawn(face);
-    drawn[0].Rows[3] = 0x3000;   // the ring opened at the bottom
-    drawn[1].Rows[15] = 0x0001;  // a speck the source lacks
-    const TLegibility l = MeasureLegibility(drawn, face);
-    EXPECT_EQ(std::tuple(l.LoopsDiffer, l.ExtraSpecks, l.Misshapen), std::tuple(1, 1, 2));
+    drawn[0].Rows[3] = 0x3000;                     // the ring opened at the bottom
+    drawn[1].Rows[15] = 0x0001;                    // a speck the source lacks
+    drawn[2].Rows[2] = drawn[2].Rows[1];           // a bar drawn twice as thick
+    drawn[3].Rows[2] = drawn[3].Rows[3] = 0x0800;  // the bars joined
+    std::vector<bool> common(johab::SyllableCount);
+    common[0] = common[2] = common[5] = true;
+    const TLegibility l = MeasureLegibility(drawn, face, common);
+    EXPECT_EQ(std::tuple(l.LoopsDiffer, l.ExtraSpecks, l.Blocks, l.Touching, l.Misshapen), std::tuple(1, 1, 1, 1, 4));
+    EXPECT_EQ(std::tuple(l.Common, l.CommonMisshapen), std::tuple(2, 2));
 }
 
 }  // namespace
