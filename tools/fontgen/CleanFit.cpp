@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <map>
 #include <optional>
 
@@ -124,7 +123,8 @@ public:
             int changed = 0;
             for (int v = 0; v < VariableCount; ++v)
                 if (FCandidates[static_cast<size_t>(v)].size() > 1)
-                    changed += Improve(v, FCandidates[static_cast<size_t>(v)], true);
+                    changed +=
+                        Improve(v, FCandidates[static_cast<size_t>(v)], FCandidates[static_cast<size_t>(v)].size());
             if (changed == 0)
                 break;
         }
@@ -137,7 +137,7 @@ public:
                     for (const TGlyph16& edit : LetterEdits(FGlyphs[static_cast<size_t>(v)]))
                         if (KeepsLetter(v, edit))
                             moves.push_back(edit);
-                changed += Improve(v, moves, false, wholes);
+                changed += Improve(v, moves, wholes);
             }
             if (changed == 0)
                 break;
@@ -151,16 +151,15 @@ private:
     void ChooseCandidates()
     {
         std::map<int, std::map<std::array<uint16_t, 16>, int>> shapes;  // by letter: part * 32 + glyph
-        auto letterOf = [](int v) { return jamo::PartOf(v) * 32 + jamo::GlyphNumberOf(v); };
         for (int v = 0; v < VariableCount; ++v)
             for (int n : FUsers[static_cast<size_t>(v)]) {
                 const TGlyph16& cut = FProblem.Letters[static_cast<size_t>(n)].Part[jamo::PartOf(v)];
                 if (IsWholeLetter(jamo::PartOf(v), jamo::GlyphNumberOf(v), cut))
-                    ++shapes[letterOf(v)][cut.Rows];
+                    ++shapes[jamo::LetterOf(v)][cut.Rows];
             }
         for (int v = 0; v < VariableCount; ++v) {
             const auto& users = FUsers[static_cast<size_t>(v)];
-            const auto& letter = shapes[letterOf(v)];
+            const auto& letter = shapes[jamo::LetterOf(v)];
             if (users.empty() || letter.empty())
                 continue;
             std::map<std::array<uint16_t, 16>, int> own;
@@ -255,7 +254,7 @@ private:
 
     // Takes the move that makes the glyph's syllables worth most, read against their rivals, if
     // reading them anew confirms it. Moves from `wholes` on are edits of the present glyph.
-    bool Improve(int v, const std::vector<TGlyph16>& moves, bool allWhole, size_t wholes = 0)
+    bool Improve(int v, const std::vector<TGlyph16>& moves, size_t wholes)
     {
         const auto& users = FUsers[static_cast<size_t>(v)];
         long now = 0;
@@ -293,7 +292,7 @@ private:
                 Redraw(n);
             return false;
         }
-        const bool whole = allWhole || chosen < wholes;
+        const bool whole = chosen < wholes;
         FEdits[static_cast<size_t>(v)] = whole ? 0 : FEdits[static_cast<size_t>(v)] + 1;
         if (whole)
             FShape[static_cast<size_t>(v)] = ShapeOf(glyph);

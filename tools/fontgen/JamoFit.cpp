@@ -41,13 +41,12 @@ public:
     {}
 
     // Fits the pixel from a starting assignment; returns the number of wrong syllables.
-    // A jamo pixel that `allowed` clears stays blank.
-    int Fit(const std::vector<uint8_t>& target, const std::vector<uint8_t>& allowed, std::vector<uint8_t>& x) const
+    int Fit(const std::vector<uint8_t>& target, std::vector<uint8_t>& x) const
     {
         for (int pass = 0; pass < 50; ++pass) {
             bool changed = false;
             for (int v = 0; v < VariableCount; ++v) {
-                if (FUsersOf[static_cast<size_t>(v)].empty() || !allowed[static_cast<size_t>(v)])
+                if (FUsersOf[static_cast<size_t>(v)].empty())
                     continue;
                 int costSet = 0, costClear = 0;
                 for (int n : FUsersOf[static_cast<size_t>(v)]) {
@@ -99,8 +98,8 @@ int WrongPixels(const TGlyph16& a, const TGlyph16& b)
 // The per-pixel fit counts wrong pixels; what matters is whole syllables. Flips single jamo
 // pixels where that makes more syllables exact (or as many with fewer wrong pixels), until no
 // flip helps.
-void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TGlyph16>& allowed,
-                             const std::vector<TUse>& uses, const std::vector<std::vector<int>>& usersOf,
+void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TUse>& uses,
+                             const std::vector<std::vector<int>>& usersOf,
                              const std::vector<std::optional<TGlyph16>>& syllables)
 {
     std::vector<int> wrong(uses.size());
@@ -115,8 +114,6 @@ void RefineForWholeSyllables(std::vector<TGlyph16>& glyphs, const std::vector<TG
             const auto& users = usersOf[static_cast<size_t>(v)];
             for (int p = 0; p < 256 && !users.empty(); ++p) {
                 const bool now = Pixel(glyphs[static_cast<size_t>(v)], p);
-                if (!now && !Pixel(allowed[static_cast<size_t>(v)], p))
-                    continue;
                 int exactDelta = 0, pixelDelta = 0;
                 for (int n : users) {
                     const TUse& u = uses[static_cast<size_t>(n)];
@@ -241,17 +238,13 @@ TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables, const s
             for (int k = 0; k < uses.back().Count; ++k)
                 usersOf[static_cast<size_t>(uses.back().Var[k])].push_back(n);
     }
-    // A font drawn for the combination scheme (Unifont) can be met exactly, syllable by syllable.
-    // One whose syllables were each drawn on their own (a KS X 1001 face) cannot: a jamo glyph
+    // A font drawn for this combination scheme can be met exactly, syllable by syllable. One
+    // whose syllables were each drawn on their own (a KS X 1001 face) cannot: a jamo glyph
     // then serves syllables that place it differently, and a stroke it misses leaves a broken
     // letter while one pixel too many does not, so missing ink weighs double there and no
     // pixel is traded for whole syllables.
     const bool complete = std::find(known.begin(), known.end(), false) == known.end();
     const TPixelFit fit(uses, usersOf, known, complete ? 1 : 2);
-
-    std::vector<TGlyph16> allowed(VariableCount);
-    for (TGlyph16& g : allowed)
-        g.Rows.fill(0xFFFF);
 
     std::vector<TGlyph16> glyphs(VariableCount);
     std::vector<uint8_t> target(syllables.size());
@@ -260,9 +253,6 @@ TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables, const s
         const uint16_t mask = static_cast<uint16_t>(0x8000 >> col);
         for (size_t n = 0; n < syllables.size(); ++n)
             target[n] = syllables[n] && (syllables[n]->Rows[static_cast<size_t>(row)] & mask) ? 1 : 0;
-        std::vector<uint8_t> allowedHere(VariableCount);
-        for (int v = 0; v < VariableCount; ++v)
-            allowedHere[static_cast<size_t>(v)] = Pixel(allowed[static_cast<size_t>(v)], p);
 
         // Two starts: every jamo pixel that is ink in all the syllables using it, and every one
         // that is ink in most of them. The better result is kept.
@@ -272,14 +262,14 @@ TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables, const s
             std::vector<uint8_t> x(VariableCount, 0);
             for (int v = 0; v < VariableCount; ++v) {
                 const auto& users = usersOf[static_cast<size_t>(v)];
-                if (users.empty() || !allowedHere[static_cast<size_t>(v)])
+                if (users.empty())
                     continue;
                 size_t ink = 0;
                 for (int n : users)
                     ink += target[static_cast<size_t>(n)];
                 x[static_cast<size_t>(v)] = start == 0 ? ink == users.size() : ink * 2 > users.size();
             }
-            const int wrong = fit.Fit(target, allowedHere, x);
+            const int wrong = fit.Fit(target, x);
             if (bestWrong < 0 || wrong < bestWrong) {
                 bestWrong = wrong;
                 best = x;
@@ -290,7 +280,7 @@ TJamoFont FitJamo(const std::vector<std::optional<TGlyph16>>& syllables, const s
                 glyphs[static_cast<size_t>(v)].Rows[static_cast<size_t>(row)] |= mask;
     }
     if (complete)
-        RefineForWholeSyllables(glyphs, allowed, uses, usersOf, syllables);
+        RefineForWholeSyllables(glyphs, uses, usersOf, syllables);
     if (complete && CountExactIn(glyphs, uses, syllables) < johab::SyllableCount) {
         // A face drawn from letters by another scheme (Unifont) cannot be met exactly: its jamo
         // glyphs become its letters, whole and clean, placed so that the KS X 1001 syllables,

@@ -36,6 +36,8 @@ inline int GlyphNumberOf(int var)
 {
     return var < MedialBase ? var % 20 : var < FinalBase ? (var - MedialBase) % 22 : (var - FinalBase) % 28;
 }
+// The letter a glyph draws, whatever its set: its part * 32 + its glyph number.
+inline int LetterOf(int var) { return PartOf(var) * 32 + GlyphNumberOf(var); }
 
 // A syllable as the jamo glyphs draw it; glyph `v`, when given, replaced by `instead`.
 inline TGlyph16 Drawn(const std::vector<TGlyph16>& glyphs, const TUse& u, int v = -1, const TGlyph16* instead = nullptr)

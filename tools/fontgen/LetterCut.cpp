@@ -6,6 +6,7 @@
 #include "terminal/fonts/JohabRules.h"
 #include "tools/fontgen/GlyphOps.h"
 #include "tools/fontgen/GlyphShape.h"
+#include "tools/fontgen/JamoVariables.h"
 
 namespace {
 
@@ -53,12 +54,11 @@ TGlyph16 Common(const std::vector<const TGlyph16*>& glyphs)
     return glyphs.empty() ? TGlyph16{} : g;
 }
 
-int GlyphNumber(int part, int letter)
+// The letter that part of syllable n draws (jamo::LetterOf); the empty final's glyph number is 0.
+int LetterKey(int n, int part)
 {
-    const uint16_t code = johab::SyllableToJohab(part == 0 ? letter * Pairs : part == 1 ? letter * FinalCount : letter);
-    return part == 0 ? johab::InitialIndex(code >> 10 & 31)
-        : part == 1  ? johab::MedialIndex(code >> 5 & 31)
-                     : johab::FinalIndex(code & 31);
+    const jamo::TUse use = jamo::UseOf(n);
+    return part < use.Count ? jamo::LetterOf(use.Var[part]) : part * 32;
 }
 
 // A broken cut becomes the whole letter, as another syllable draws it, that this syllable holds
@@ -66,20 +66,16 @@ int GlyphNumber(int part, int letter)
 void MendBrokenCuts(const std::vector<TGlyph16>& syllables, std::vector<TLetters>& letters)
 {
     std::map<int, std::map<std::array<uint16_t, 16>, int>> whole;  // by part * 32 + glyph number
-    auto numberOf = [](int n, int part) {
-        const int letter = part == 0 ? n / Pairs : part == 1 ? n / FinalCount % MedialCount : n % FinalCount;
-        return part * 32 + GlyphNumber(part, letter);
-    };
     for (int n = 0; n < johab::SyllableCount; ++n)
         for (int part = 0; part < 3; ++part) {
-            const int key = numberOf(n, part);
+            const int key = LetterKey(n, part);
             const TGlyph16& cut = letters[static_cast<size_t>(n)].Part[part];
             if (IsWholeLetter(part, key % 32, cut))
                 ++whole[key][cut.Rows];
         }
     for (int n = 0; n < johab::SyllableCount; ++n)
         for (int part = 0; part < 3; ++part) {
-            const int key = numberOf(n, part);
+            const int key = LetterKey(n, part);
             TGlyph16& cut = letters[static_cast<size_t>(n)].Part[part];
             if (key % 32 == 0 || IsWholeLetter(part, key % 32, cut))
                 continue;
@@ -90,9 +86,7 @@ void MendBrokenCuts(const std::vector<TGlyph16>& syllables, std::vector<TLetters
                 candidate.Rows = rows;
                 if (!Holds(syllables[static_cast<size_t>(n)], candidate))
                     continue;
-                int kept = 0;
-                for (size_t r = 0; r < 16; ++r)
-                    kept += __builtin_popcount(static_cast<unsigned>(rows[r] & cut.Rows[r]));
+                const int kept = Ink(And(candidate, cut));
                 if (kept > bestKept || (kept == bestKept && count > bestCount)) {
                     bestKept = kept;
                     bestCount = count;

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "TempFolder.h"
+#include "Unprivileged.h"
 #include "helper/InTime.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
@@ -330,22 +331,17 @@ constexpr gid_t kGroup = 40003;
 // the run keeps it; writing stays as that user may. False when the child cannot become it.
 bool AnswerAs(uid_t uid, std::vector<gid_t> groups, const std::function<bool()>& body)
 {
-    const pid_t pid = fork();
-    if (pid < 0)
-        return false;
-    if (pid == 0) {
-        if (setgroups(groups.size(), groups.data()) != 0 || setgid(groups[0]) != 0 ||
-            prctl(PR_SET_KEEPCAPS, 1, 0, 0, 0) != 0 || setuid(uid) != 0)
-            _exit(3);
-        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-        __user_cap_data_struct data[2]{};
-        data[0].effective = data[0].permitted = uint32_t{1} << CAP_DAC_READ_SEARCH;
-        if (syscall(SYS_capset, &header, data) != 0)
-            _exit(3);
-        _exit(body() ? 0 : 1);
-    }
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return AnswerInChild(
+        [&] {
+            if (setgroups(groups.size(), groups.data()) != 0 || setgid(groups[0]) != 0 ||
+                prctl(PR_SET_KEEPCAPS, 1, 0, 0, 0) != 0 || setuid(uid) != 0)
+                return false;
+            __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+            __user_cap_data_struct data[2]{};
+            data[0].effective = data[0].permitted = uint32_t{1} << CAP_DAC_READ_SEARCH;
+            return syscall(SYS_capset, &header, data) == 0;
+        },
+        body);
 }
 
 bool Saves(const std::string& path) { return AtomicWriteFile(path, "new").Ok; }

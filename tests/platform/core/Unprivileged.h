@@ -44,20 +44,24 @@ inline bool GiveUpReadingEveryFile()
         (now[0].permitted & kRights) == 0;
 }
 
-// The body's answer, from a child process without the rights to read every file; false when the
-// child could not start or give them up.
-inline bool RunUnprivileged(const std::function<bool()>& body)
+// The body's answer, from a child process that first becomes what the case needs (`become`
+// answers whether it could); false when the child could not start or become it.
+inline bool AnswerInChild(const std::function<bool()>& become, const std::function<bool()>& body)
 {
     const pid_t pid = fork();
     if (pid < 0)
         return false;
     if (pid == 0)
-        _exit(!GiveUpReadingEveryFile() ? 3 : body() ? 0 : 1);
+        _exit(!become() ? 3 : body() ? 0 : 1);
     int status = 0;
     if (waitpid(pid, &status, 0) != pid)
         return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+
+// The body's answer, from a child process without the rights to read every file; false when the
+// child could not start or give them up.
+inline bool RunUnprivileged(const std::function<bool()>& body) { return AnswerInChild(GiveUpReadingEveryFile, body); }
 
 // The bytes of a file the test made unreadable, read with its owner's read right given back
 // for the moment and taken away again; for any user, root or not.
