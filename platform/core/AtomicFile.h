@@ -5,14 +5,21 @@
 // Only a missing or a regular, writable file is written: a pipe, a device, a folder or a file
 // set read-only (no write permission for anyone, root included) is refused and left alone.
 // A symbolic link is followed to the file it leads to, made there where it is missing; a loop
-// of links is refused. The new file keeps the old one's permissions, and its owner and group
-// where the saver may set them. A file with several names (hard links) is replaced at the name
-// saved, the others keeping the old content: writing it in place would leave every name with a
-// torn file when a save is cut short.
+// of links is refused, and so is a link another user put in a sticky folder that others may
+// write (the saver's own and the folder owner's are followed there). The new file keeps the old
+// one's permissions, set-id bits included, and its owner and group where the saver may set them.
+// A file with several names (hard links) is replaced at the name saved, the others keeping the
+// old content: writing it in place would leave every name with a torn file when a save is cut
+// short.
 // A temporary file is named ".~hanmud-save-" and twelve letters or digits, then "~", whatever the
 // length of the file's own name; one that a killed save left is removed by a later save in its
 // folder once it is a minute old. No other file is ever removed.
+// The writer is in AtomicFile.cpp, the update lock in AtomicFileLock.cpp, and what both share
+// (following links, the hidden files' names, the clean-up) in AtomicFilePaths.
 
+#include <sys/types.h>
+
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -53,18 +60,23 @@ private:
     std::string path_;
     std::string tempPath_;
     int fd_ = -1;
+    mode_t mode_ = 0;  // given at Commit: a write by the saver would clear its set-id bits
     bool committed_ = false;
     TWriteResult result_;
 };
 
 // Keeps other processes, and other objects of this one, from changing a file between this one's
 // reading it and its replacing it: held from before the read until the new file has its name.
-// Waits as long as another holds it, so a thread holding it never takes it again. The lock
-// lives in a hidden file beside the file the name leads to (".~hanmud-lock-" and a hash of its
-// name, then "~"), removed when the lock is let go. Where no lock can be had (the folder takes
-// no new file, the file system has no locks, or something other than a regular file was planted
-// at the lock's name, which is never opened or waited on) Held is false and Message says why:
-// the caller must not save.
+// The lock lives in a hidden file beside the file the name leads to (".~hanmud-lock-" and a hash
+// of its name, then "~"), made so that only those who may write the file can open it, and
+// removed when the lock is let go. A save waits while another holds the lock, as long as savers
+// that may write the file let it go in turn, but never kLockPatience on end for one holder: a
+// holder that never lets go (a stalled program, the saver itself, a user who may not write the
+// file) only makes the save fail. Where no lock can be had (the folder takes no new file, the
+// file system has no locks, the lock is held past the patience, the lock's name holds another
+// node or a file with a second name, neither waited on nor changed, or a lock file nobody holds
+// that a user who may not replace the file left in a sticky folder) Held is false and Message
+// says why: the caller must not save.
 class TFileUpdateLock {
 public:
     explicit TFileUpdateLock(const std::string& nativePath);
@@ -83,6 +95,11 @@ private:
     int fd_ = -1;
     AnsiString message_;
 };
+
+// How long a save waits for a lock that no holder lets go.
+constexpr std::chrono::milliseconds kLockPatience{3000};
+// For tests: another patience than kLockPatience.
+void SetLockPatience(std::chrono::milliseconds patience);
 
 // For tests: false makes temporary files by name and locks them after, as on a file system that
 // cannot make a file without a name.

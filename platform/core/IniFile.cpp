@@ -77,6 +77,12 @@ AnsiString StripQuotes(const AnsiString& value)
 
 bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
+// The failure of a write, with the reason the writer or the lock gave.
+AnsiString UnableToWrite(const AnsiString& fileName, const AnsiString& reason)
+{
+    return "Unable to write to " + fileName + ". " + reason;
+}
+
 // Every TIniFile alive, to write one's changes before another reads the same file. Never
 // freed, so an object that outlives the program's statics still finds it.
 std::vector<TIniFile*>& LiveFiles()
@@ -100,8 +106,10 @@ TIniFile::TIniFile(const AnsiString& fileName) : TCustomIniFile(fileName), path_
 TIniFile::~TIniFile()
 {
     std::erase(LiveFiles(), this);
-    if (!pending_.empty() && !WriteOut())
-        std::cerr << "hanmud: settings not saved: Unable to write to " << FileName() << '\n';
+    if (pending_.empty())
+        return;
+    if (const AnsiString failure = WriteOut(); !failure.empty())
+        std::cerr << "hanmud: settings not saved: " << UnableToWrite(FileName(), failure) << '\n';
 }
 
 TIniFile::Signature TIniFile::Stat() const
@@ -161,31 +169,45 @@ void TIniFile::Apply(const Change& change)
 
 void TIniFile::Record(Change change)
 {
-    // Writing what we could not read would throw away the settings the file holds.
-    if (unreadable_ || path_.empty())
-        throw EIniFileException("Unable to write to " + FileName());
+    if (const AnsiString refusal = Unwritable(); !refusal.empty())
+        throw EIniFileException(UnableToWrite(FileName(), refusal));
     // The first change of a batch proves the file writable, so a failure is told now.
-    if (pending_.empty() && !TAtomicFileWriter(path_).Ok())
-        throw EIniFileException("Unable to write to " + FileName());
+    if (pending_.empty()) {
+        TAtomicFileWriter probe(path_);
+        if (!probe.Ok())
+            throw EIniFileException(UnableToWrite(FileName(), probe.Commit().Message));
+    }
     Apply(change);
     pending_.push_back(std::move(change));
 }
 
-bool TIniFile::WriteOut()
+AnsiString TIniFile::Unwritable() const
+{
+    if (path_.empty())
+        return "The file has no name.";
+    // Writing what we could not read would throw away the settings the file holds.
+    if (unreadable_)
+        return "The file cannot be read, and writing it would lose the settings it holds.";
+    return "";
+}
+
+AnsiString TIniFile::WriteOut()
 {
     // Held from the read to the rename, and the file read again under it whatever its stamp
     // says: our changes go over what another program wrote up to this moment, never over what
     // it wrote before, and its keys survive ours. Without it nothing is saved.
     TFileUpdateLock lock(path_);
     if (!lock.Held())
-        return false;
+        return lock.Message();
     loaded_ = false;
     Refresh();
-    if (unreadable_ || !AtomicWriteFile(path_, document_.Text()))
-        return false;
+    if (AnsiString refusal = Unwritable(); !refusal.empty())
+        return refusal;
+    if (const TWriteResult written = AtomicWriteFile(path_, document_.Text()); !written)
+        return written.Message;
     pending_.clear();
     signature_ = Stat();
-    return true;
+    return "";
 }
 
 AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& ident, const AnsiString& def)
@@ -280,6 +302,8 @@ bool TIniFile::ValueExists(const AnsiString& section, const AnsiString& ident)
 void TIniFile::UpdateFile()
 {
     Sync();
-    if ((!pending_.empty() || signature_.exists) && !WriteOut())
-        throw EIniFileException("Unable to write to " + FileName());
+    if (pending_.empty() && !signature_.exists)
+        return;
+    if (const AnsiString failure = WriteOut(); !failure.empty())
+        throw EIniFileException(UnableToWrite(FileName(), failure));
 }

@@ -13,7 +13,9 @@
 // change the file cannot hold so that it reads back (a section name holding "]", a key name
 // holding "=", a line break inside a name or a value) is refused with EIniFileException.
 // Changes made meanwhile by another program are kept: ours are applied over the newer file,
-// read again while a lock keeps other writers of it waiting until ours has replaced it.
+// read again while a lock keeps other writers of it waiting until ours has replaced it. Every
+// failure says why after "Unable to write to " and the file's name; a lock another program keeps
+// longer than the lock's patience (a few seconds) fails the write.
 
 #include <string>
 #include <vector>
@@ -98,8 +100,10 @@ private:
     void Refresh();
     void Apply(const Change& change);
     void Record(Change change);
-    // Writes the held changes; the writer's report.
-    bool WriteOut();
+    // Why the file may not be written at all; empty when it may.
+    AnsiString Unwritable() const;
+    // Writes the held changes; why it could not (from the lock or the writer), empty when written.
+    AnsiString WriteOut();
 
     std::string path_;
     std::string identity_;  // the file, however it was named, to find other objects on it

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "AtOnce.h"
+#include "Holders.h"
 #include "TempFolder.h"
 #include "helper/InTime.h"
 #include "platform/core/AtomicFile.h"
@@ -180,16 +181,6 @@ TEST_P(RegressionSaversAtOnceFailedWhenAnotherRemovedTheirNewTemporary, NoSaveFa
 INSTANTIATE_TEST_SUITE_P(TemporaryFiles, RegressionSaversAtOnceFailedWhenAnotherRemovedTheirNewTemporary,
                          ::testing::Values(true, false),
                          [](const auto& param) { return param.param ? "MadeUnnamed" : "MadeByName"; });
-
-// The name of the lock file of a file, found while a lock of it is held.
-std::string LockNameOf(const std::string& folder, const std::string& file)
-{
-    const TFileUpdateLock lock(folder + "/" + file);
-    for (const std::string& name : NamesIn(folder))
-        if (name.starts_with(".~hanmud-lock-"))
-            return name;
-    return "";
-}
 
 // Something other than a lock file planted at the lock's name by whoever may write the folder.
 struct TPlantedCase {

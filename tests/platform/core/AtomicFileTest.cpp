@@ -326,24 +326,6 @@ namespace {
 constexpr uid_t kOwner = 40001, kMember = 40002;
 constexpr gid_t kGroup = 40003;
 
-// Runs the body as another user with the groups given (the first its own), in a child that keeps
-// only the right to search and read every folder, so that it reaches the test's folder wherever
-// the run keeps it; writing stays as that user may. False when the child cannot become it.
-bool AnswerAs(uid_t uid, std::vector<gid_t> groups, const std::function<bool()>& body)
-{
-    return AnswerInChild(
-        [&] {
-            if (setgroups(groups.size(), groups.data()) != 0 || setgid(groups[0]) != 0 ||
-                prctl(PR_SET_KEEPCAPS, 1, 0, 0, 0) != 0 || setuid(uid) != 0)
-                return false;
-            __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-            __user_cap_data_struct data[2]{};
-            data[0].effective = data[0].permitted = uint32_t{1} << CAP_DAC_READ_SEARCH;
-            return syscall(SYS_capset, &header, data) == 0;
-        },
-        body);
-}
-
 bool Saves(const std::string& path) { return AtomicWriteFile(path, "new").Ok; }
 
 }  // namespace
@@ -385,3 +367,49 @@ const TOwnerCase kOwners[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Savers, RegressionASaveByAnotherUserTookTheFileFromItsOwner, ::testing::ValuesIn(kOwners),
                          [](const auto& param) { return std::string(param.param.name); });
+
+// A file with set-id bits saved by its owner, who like any user but root lacks the right to keep
+// them through a write of the file.
+struct TSetIdCase {
+    const char* name;
+    mode_t mode;
+    friend void PrintTo(const TSetIdCase& row, std::ostream* out) { *out << row.name; }
+};
+class RegressionASaveByItsOwnerLostTheSetIdBits : public ::testing::TestWithParam<TSetIdCase> {};
+
+TEST_P(RegressionASaveByItsOwnerLostTheSetIdBits, KeepsThem)
+{
+    TempFolder folder;
+    const std::string path = folder.File("tool");
+    TempFolder::Write(path, "old");
+    ASSERT_EQ(chmod(path.c_str(), GetParam().mode), 0);
+    EXPECT_TRUE(AnswerInChild([] { return GiveUpRights(uint64_t{1} << CAP_FSETID); },
+                              [&] { return AtomicWriteFile(path, "new").Ok; }));
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, GetParam().mode);
+    EXPECT_EQ(TempFolder::Read(path), "new");
+}
+
+const TSetIdCase kSetIds[] = {
+    {"SetUserId", 04755},
+    {"SetGroupId", 02755},
+    {"Both", 06755},
+    {"SetUserIdPrivate", 04700},
+};
+INSTANTIATE_TEST_SUITE_P(Modes, RegressionASaveByItsOwnerLostTheSetIdBits, ::testing::ValuesIn(kSetIds),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST(AtomicWrite, RegressionAnEmptyNameMadeATemporaryFileInTheCurrentFolder)
+{
+    TempFolder folder;
+    EXPECT_TRUE(AnswerInChild([&] { return chdir(folder.Path().c_str()) == 0; },
+                              [] {
+                                  const TWriteResult result = AtomicWriteFile("", "new");
+                                  const TAtomicFileWriter writer("");
+                                  const TFileUpdateLock lock("");
+                                  return !result.Ok && result.Message.find("no name") != std::string::npos &&
+                                      !writer.Ok() && !lock.Held() && FileCount(".") == 0;
+                              }));
+    EXPECT_EQ(FileCount(folder.Path()), 0);
+}

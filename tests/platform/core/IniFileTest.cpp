@@ -2,9 +2,11 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "Holders.h"
 #include "TempFolder.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
@@ -132,11 +134,15 @@ TEST(IniWrite, AFailedWriteRaisesAndChangesNothing)
     TIniFile ini("f.ini");
     ini.WriteString("S", "K", "old");
     ini.UpdateFile();
+    // The message says why, as the writer reported it.
+    const std::string path = folder.File("f.ini");
     InjectAtomicWriteFailure(TAtomicWriteStep::Create);
-    ExpectRaises<EIniFileException>([&] { ini.WriteString("S", "K", "new"); }, "Unable to write to f.ini");
+    ExpectRaises<EIniFileException>([&] { ini.WriteString("S", "K", "new"); },
+                                    "Unable to write to f.ini. Cannot create file " + path + ". Permission denied");
     ini.WriteString("S", "K", "new");
     InjectAtomicWriteFailure(TAtomicWriteStep::Write);
-    ExpectRaises<EIniFileException>([&] { ini.UpdateFile(); }, "Unable to write to f.ini");
+    ExpectRaises<EIniFileException>(
+        [&] { ini.UpdateFile(); }, "Unable to write to f.ini. Cannot write file " + path + ". No space left on device");
     EXPECT_EQ(TempFolder::Read(folder.File("f.ini")), "[S]\r\nK=old\r\n");
 }
 
@@ -219,6 +225,56 @@ TEST(IniWrite, HeldChangesGoOverWhatAnotherProgramWroteMeanwhile)
     ini.UpdateFile();
     EXPECT_EQ(TempFolder::Read(folder.File("m.ini")), "[A]\r\nz=3\r\ny=2\r\n[B]\r\nw=4\r\n");
 }
+
+// A settings file that cannot be written, and why the failure says it cannot.
+struct TIniFailureCase {
+    const char* name;
+    const char* file;
+    std::function<bool(const std::string& path)> make;
+    const char* reason;
+    friend void PrintTo(const TIniFailureCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class RegressionASettingsFileFailedWithoutSayingWhy : public ::testing::TestWithParam<TIniFailureCase> {};
+
+TEST_P(RegressionASettingsFileFailedWithoutSayingWhy, TheFailureGivesTheReason)
+{
+    const TIniFailureCase& c = GetParam();
+    TempFolder folder;
+    ASSERT_TRUE(c.make(folder.File(c.file)));
+    const std::string start = "Unable to write to " + std::string(c.file) + ". ";
+    TIniFile ini(c.file);
+    try {
+        ini.WriteString("S", "K", "new");
+        ini.UpdateFile();
+        ADD_FAILURE() << "written";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message.rfind(start, 0), 0u) << e.Message;
+        EXPECT_NE(e.Message.find(c.reason), std::string::npos) << e.Message;
+    }
+}
+
+const TIniFailureCase kIniFailures[] = {
+    // Refused at the change.
+    {"ReadOnlyFile", "r.ini",
+     [](const std::string& path) {
+         TempFolder::Write(path, "[S]\r\nK=old\r\n");
+         return chmod(path.c_str(), 0444) == 0;
+     },
+     "The file is read-only."},
+    {"MissingFolder", "no/such.ini", [](const std::string&) { return true; }, "No such file or directory"},
+    {"Folder", "d.ini", [](const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }, "not a regular file"},
+    // Refused when the file is written: the lock's name holds another's file.
+    {"LockFileWithAnotherName", "l.ini",
+     [](const std::string& path) {
+         const std::string folder = std::filesystem::path(path).parent_path().string();
+         TempFolder::Write(folder + "/other", "kept");
+         return link((folder + "/other").c_str(), (folder + "/" + LockNameOf(folder, "l.ini")).c_str()) == 0;
+     },
+     "has another name"},
+};
+INSTANTIATE_TEST_SUITE_P(Files, RegressionASettingsFileFailedWithoutSayingWhy, ::testing::ValuesIn(kIniFailures),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST(IniWrite, AReadOnlyFileIsRefusedAtTheFirstChange)
 {

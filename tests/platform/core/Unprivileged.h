@@ -1,9 +1,10 @@
 #pragma once
-// Checks where a file made unreadable (mode 0) really cannot be read. Root reads every file
-// through two capabilities; a child process gives them up and keeps its user, so it still
-// reaches every folder the test can (a clone in a 0700 folder, a private TMPDIR). A user other
-// than root has nothing to give up.
+// Children without some of root's rights, or as another user. Checks where a file made
+// unreadable (mode 0) really cannot be read: root reads every file through two capabilities; a
+// child process gives them up and keeps its user, so it still reaches every folder the test can
+// (a clone in a 0700 folder, a private TMPDIR). A user other than root has nothing to give up.
 
+#include <grp.h>
 #include <linux/capability.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -16,32 +17,46 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <vector>
 
-// Gives up, for this process and what it runs, the rights to read and search any file whatever
-// its mode. True when neither is held afterwards.
-inline bool GiveUpReadingEveryFile()
+// Gives up, for this process and what it runs, the rights given (bits 1 << CAP_...). True when
+// none of them is held afterwards.
+inline bool GiveUpRights(uint64_t rights)
 {
-    constexpr uint64_t kRights = (uint64_t{1} << CAP_DAC_OVERRIDE) | (uint64_t{1} << CAP_DAC_READ_SEARCH);
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct data[2]{};
     if (syscall(SYS_capget, &header, data) != 0)
         return false;
-    for (auto& half : data) {
-        half.effective &= ~static_cast<uint32_t>(kRights);
-        half.permitted &= ~static_cast<uint32_t>(kRights);
-        half.inheritable &= ~static_cast<uint32_t>(kRights);
+    for (int half = 0; half < 2; ++half) {
+        const auto bits = static_cast<uint32_t>(rights >> (32 * half));
+        data[half].effective &= ~bits;
+        data[half].permitted &= ~bits;
+        data[half].inheritable &= ~bits;
     }
     if (syscall(SYS_capset, &header, data) != 0)
         return false;
     // A program it runs gains nothing either: root's programs start with every permitted right
     // unless new rights are shut off.
-    prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0);
-    prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0);
+    for (int right = 0; right < 64; ++right)
+        if (rights & (uint64_t{1} << right))
+            prctl(PR_CAPBSET_DROP, right, 0, 0, 0);
     if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
         return false;
     __user_cap_data_struct now[2]{};
-    return syscall(SYS_capget, &header, now) == 0 && (now[0].effective & kRights) == 0 &&
-        (now[0].permitted & kRights) == 0;
+    if (syscall(SYS_capget, &header, now) != 0)
+        return false;
+    for (int half = 0; half < 2; ++half) {
+        const auto bits = static_cast<uint32_t>(rights >> (32 * half));
+        if ((now[half].effective & bits) != 0 || (now[half].permitted & bits) != 0)
+            return false;
+    }
+    return true;
+}
+
+// Gives up the rights to read and search any file whatever its mode.
+inline bool GiveUpReadingEveryFile()
+{
+    return GiveUpRights((uint64_t{1} << CAP_DAC_OVERRIDE) | (uint64_t{1} << CAP_DAC_READ_SEARCH));
 }
 
 // The body's answer, from a child process that first becomes what the case needs (`become`
@@ -62,6 +77,26 @@ inline bool AnswerInChild(const std::function<bool()>& become, const std::functi
 // The body's answer, from a child process without the rights to read every file; false when the
 // child could not start or give them up.
 inline bool RunUnprivileged(const std::function<bool()>& body) { return AnswerInChild(GiveUpReadingEveryFile, body); }
+
+// Makes this process another user with the groups given (the first its own), keeping only the
+// right to search and read every folder, so that it reaches the test's folder wherever the run
+// keeps it; writing stays as that user may. Needs root; false when it cannot.
+inline bool BecomeUser(uid_t uid, const std::vector<gid_t>& groups)
+{
+    if (setgroups(groups.size(), groups.data()) != 0 || setgid(groups[0]) != 0 ||
+        prctl(PR_SET_KEEPCAPS, 1, 0, 0, 0) != 0 || setuid(uid) != 0)
+        return false;
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    data[0].effective = data[0].permitted = uint32_t{1} << CAP_DAC_READ_SEARCH;
+    return syscall(SYS_capset, &header, data) == 0;
+}
+
+// The body's answer, from a child process that is another user (see BecomeUser).
+inline bool AnswerAs(uid_t uid, const std::vector<gid_t>& groups, const std::function<bool()>& body)
+{
+    return AnswerInChild([&] { return BecomeUser(uid, groups); }, body);
+}
 
 // The bytes of a file the test made unreadable, read with its owner's read right given back
 // for the moment and taken away again; for any user, root or not.

@@ -1,0 +1,87 @@
+#pragma once
+// Another program at work beside a case: a child process that takes something (a save's lock, an
+// open file) and keeps it until the case lets it go; and where a file's lock lives.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "platform/core/AtomicFile.h"
+
+class TChildHolding {
+public:
+    // The child first becomes what the case needs, then takes what it holds, then, once the case
+    // goes on, does what it does `meanwhile`: what `take` takes must outlive it (made with new;
+    // the child ends without freeing anything).
+    TChildHolding(const std::function<bool()>& become, const std::function<bool()>& take,
+                  const std::function<void()>& meanwhile = {})
+    {
+        int ready[2], release[2];
+        if (pipe(ready) != 0)
+            return;
+        if (pipe(release) != 0) {
+            close(ready[0]);
+            close(ready[1]);
+            return;
+        }
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(ready[0]);
+            close(release[1]);
+            const char answer = become() && take() ? '1' : '0';
+            (void)!write(ready[1], &answer, 1);
+            if (answer == '1' && meanwhile)
+                meanwhile();
+            // Held until the case closes its end.
+            char byte;
+            while (read(release[0], &byte, 1) < 0 && errno == EINTR) {}
+            _exit(0);
+        }
+        close(ready[1]);
+        close(release[0]);
+        release_ = release[1];
+        char answer = '0';
+        while (pid_ > 0 && read(ready[0], &answer, 1) < 0 && errno == EINTR) {}
+        close(ready[0]);
+        ready_ = pid_ > 0 && answer == '1';
+    }
+    explicit TChildHolding(const std::function<bool()>& take) : TChildHolding([] { return true; }, take) {}
+    ~TChildHolding() { Release(); }
+    TChildHolding(const TChildHolding&) = delete;
+    TChildHolding& operator=(const TChildHolding&) = delete;
+
+    // Whether the child took what it was to hold.
+    bool Ready() const { return ready_; }
+    // Lets the child go and waits for its end.
+    void Release()
+    {
+        if (release_ >= 0)
+            close(release_);
+        release_ = -1;
+        if (pid_ > 0)
+            waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    int release_ = -1;
+    bool ready_ = false;
+};
+
+// Takes the update lock of the file and keeps it: a `take` for TChildHolding.
+inline bool HoldLock(const std::string& path) { return (new TFileUpdateLock(path))->Held(); }
+
+// The name of the lock file of a file, found while a lock of it is held.
+inline std::string LockNameOf(const std::string& folder, const std::string& file)
+{
+    const TFileUpdateLock lock(folder + "/" + file);
+    for (auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string().starts_with(".~hanmud-lock-"))
+            return entry.path().filename().string();
+    return "";
+}
