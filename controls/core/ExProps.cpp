@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "controls/core/StoredList.h"
+#include "controls/core/StoredPropText.h"
 #include "platform/core/Collection.h"
 #include "platform/core/StringList.h"
 
@@ -199,7 +200,7 @@ AnsiString TPropsStorage::StoreProperty(const TPropInfo& prop)
     case tkMethod:
     case tkUnknown: return AnsiString();
     case tkClass: return StoreClassProperty(prop);
-    default: return GetPropText(Target, prop);
+    default: return StoredPropText(Target, prop);
     }
 }
 
@@ -209,16 +210,7 @@ void TPropsStorage::LoadProperty(const TPropInfo& prop, const AnsiString& text)
     case tkMethod:
     case tkUnknown: return;
     case tkClass: LoadClassProperty(prop, text); return;
-    case tkInteger:
-    case tkInt64: {
-        // A text that is no number loads 0.
-        int64_t v = 0;
-        if (!TryStrToInt64(text, v))
-            v = 0;
-        prop.SetOrd(Target, prop.Kind == tkInteger ? static_cast<int32_t>(v) : v);
-        return;
-    }
-    default: SetPropText(Target, prop, text);
+    default: LoadStoredPropText(Target, prop, text);
     }
 }
 

@@ -13,8 +13,10 @@
 // accessors with the text form the core registers for tkVariant; another kind does the same
 // with RegisterKindTextForm. A collection is a class property like any other object.
 
+#include <algorithm>
 #include <any>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -73,6 +75,11 @@ struct TPropInfo {
     TFloatType FloatType = ftDouble;
     bool HasDefault = false;  // ordinal kinds only
     int64_t Default = 0;
+    // The values an integer property's own type holds (a Word property is narrower than its
+    // kind, a Cardinal one reaches past it): known where registered with a typed setter.
+    bool HasRange = false;
+    int64_t MinValue = 0;
+    int64_t MaxValue = 0;
     std::function<bool(TObject*)> Stored;  // null: always stored
 
     // Accessors by kind: ordinal (integer, char, enumeration, set as a bit mask, 64-bit),
@@ -247,10 +254,14 @@ private:
         p.Default = def.value_or(0);
         p.GetOrd = [get](TObject* o) { return static_cast<int64_t>(std::invoke(get, Self(o))); };
         if constexpr (!std::is_same_v<S, std::nullptr_t>) {
-            p.SetOrd = [set](TObject* o, int64_t v) {
-                using Arg = std::decay_t<decltype(SetterArg(set))>;
-                std::invoke(set, Self(o), static_cast<Arg>(v));
-            };
+            using Arg = std::decay_t<decltype(SetterArg(set))>;
+            p.SetOrd = [set](TObject* o, int64_t v) { std::invoke(set, Self(o), static_cast<Arg>(v)); };
+            if constexpr (std::is_integral_v<Arg> && !std::is_same_v<Arg, bool>) {
+                p.HasRange = true;
+                p.MinValue = static_cast<int64_t>(std::numeric_limits<Arg>::min());
+                p.MaxValue = static_cast<int64_t>(
+                    std::min<uint64_t>(std::numeric_limits<Arg>::max(), std::numeric_limits<int64_t>::max()));
+            }
         }
         return Add(std::move(p));
     }
