@@ -162,7 +162,6 @@ std::unique_ptr<TPropsStorage> TPropsStorage::Nested(const AnsiString& section, 
     s->OnWriteString = OnWriteString;
     s->OnEraseSection = OnEraseSection;
     s->OnReadSection = OnReadSection;
-    s->OnFindGlobalComponent = OnFindGlobalComponent;
     return s;
 }
 
@@ -297,7 +296,7 @@ TComponent* TPropsStorage::FindReference(const AnsiString& text) const
         const TComponent* root = RootComponent ? RootComponent : (self ? self->Owner() : nullptr);
         return root ? root->FindComponent(text) : nullptr;
     }
-    TComponent* owner = OnFindGlobalComponent ? OnFindGlobalComponent(text.substr(0, dot)) : nullptr;
+    TComponent* owner = FindGlobalComponent(std::string_view(text).substr(0, dot));
     if (!owner)
         throw Exception("Component " + text.substr(0, dot) + " not found");
     return owner->FindComponent(std::string_view(text).substr(dot + 1));

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "platform/core/Cp949.h"
@@ -43,16 +42,6 @@ void ShortestDigits(double value, int& digits, int& exponent)
     for (char c : text.substr(0, e))
         digits += c >= '0' && c <= '9';
     exponent = e == std::string_view::npos ? 0 : std::atoi(buffer + e + 1);
-}
-
-// The range of an integer property: its own type's where registered, else its kind's.
-bool Fits(const TPropInfo& prop, int64_t value)
-{
-    if (prop.HasRange)
-        return value >= prop.MinValue && value <= prop.MaxValue;
-    if (prop.Kind == tkInteger)
-        return value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max();
-    return true;
 }
 
 void NeedsOrdinalSetter(const TPropInfo& prop)
@@ -99,7 +88,7 @@ void LoadStoredPropText(TObject* object, const TPropInfo& prop, const AnsiString
     case tkInt64: {
         NeedsOrdinalSetter(prop);
         int64_t value = 0;
-        if (!TryStrToInt64(Trim(text), value) || !Fits(prop, value))
+        if (!TryStrToInt64(Trim(text), value) || value < prop.LowestValue() || value > prop.HighestValue())
             value = 0;
         prop.SetOrd(object, value);
         return;

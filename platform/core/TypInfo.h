@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <any>
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -80,6 +81,19 @@ struct TPropInfo {
     bool HasRange = false;
     int64_t MinValue = 0;
     int64_t MaxValue = 0;
+    // The values an integer property takes: its type's where known, else its kind's.
+    int64_t LowestValue() const
+    {
+        return HasRange         ? MinValue
+            : Kind == tkInteger ? std::numeric_limits<int32_t>::min()
+                                : std::numeric_limits<int64_t>::min();
+    }
+    int64_t HighestValue() const
+    {
+        return HasRange         ? MaxValue
+            : Kind == tkInteger ? std::numeric_limits<int32_t>::max()
+                                : std::numeric_limits<int64_t>::max();
+    }
     std::function<bool(TObject*)> Stored;  // null: always stored
 
     // Accessors by kind: ordinal (integer, char, enumeration, set as a bit mask, 64-bit),

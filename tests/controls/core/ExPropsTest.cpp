@@ -498,6 +498,15 @@ TEST_F(ExPropsTest, NestedObjectPropertiesFollowThePropertyName)
     EXPECT_EQ(thing->Pen.Width, 3);
 }
 
+// A top-level component the references may name as their owner.
+TComponent* gTopLevel = nullptr;
+TComponent* FindTopLevel(std::string_view name)
+{
+    return gTopLevel && SameText(name, gTopLevel->Name()) ? gTopLevel : nullptr;
+}
+
+// The owner of a reference across forms is found among the top-level components by the storage
+// itself: a storage with the three hooks alone restores it.
 TEST_F(ExPropsTest, ReferencesByNameOwnerAndNull)
 {
     TComponent other(nullptr);
@@ -506,9 +515,9 @@ TEST_F(ExPropsTest, ReferencesByNameOwnerAndNull)
     far->SetName("Far");
     auto* near = new TComponent(&form);
     near->SetName("Near");
-    storage.OnFindGlobalComponent = [&](std::string_view name) -> TComponent* {
-        return SameText(name, "Other") ? &other : nullptr;
-    };
+    gTopLevel = &other;
+    RegisterFindGlobalComponentProc(FindTopLevel);
+    storage.OnReadSection = nullptr;
     thing->Buddy = near;
     StoreAll({"Buddy"});
     EXPECT_EQ(store.Get("Main|Thing_Buddy"), "Near");
@@ -518,11 +527,23 @@ TEST_F(ExPropsTest, ReferencesByNameOwnerAndNull)
     thing->Buddy = nullptr;
     LoadAll({"Buddy"});
     EXPECT_EQ(thing->Buddy, far);
+    store.Values["Main|Thing_Buddy"] = "other.nobody";
+    LoadAll({"Buddy"});
+    EXPECT_EQ(thing->Buddy, nullptr);
+    store.Values["Main|Thing_Buddy"] = "Near";
+    LoadAll({"Buddy"});
+    EXPECT_EQ(thing->Buddy, near);
     store.Values["Main|Thing_Buddy"] = "(NULL)";
     LoadAll({"Buddy"});
     EXPECT_EQ(thing->Buddy, nullptr);
     store.Values["Main|Thing_Buddy"] = "Gone.Far";
     thing->Buddy = near;
+    LoadAll({"Buddy"});
+    EXPECT_EQ(thing->Buddy, near);
+    UnRegisterFindGlobalComponentProc(FindTopLevel);
+    gTopLevel = nullptr;
+    // Once its form is gone nothing changes.
+    store.Values["Main|Thing_Buddy"] = "Other.Far";
     LoadAll({"Buddy"});
     EXPECT_EQ(thing->Buddy, near);
 }
