@@ -10,19 +10,6 @@
 
 namespace {
 
-// Significant digits of each float type's text.
-int FloatPrecision(TFloatType type)
-{
-    switch (type) {
-    case ftSingle: return 7;
-    case ftDouble: return 15;
-    case ftExtended:
-    case ftComp: return 18;
-    case ftCurr: return 19;
-    }
-    return 15;
-}
-
 TFormatSettings PointSettings()
 {
     TFormatSettings settings = FormatSettings();

@@ -56,6 +56,9 @@ constexpr TTypeKinds KindBit(TTypeKind k) { return 1u << k; }
 constexpr TTypeKinds tkProperties = ~(KindBit(tkUnknown) | KindBit(tkMethod));
 
 enum TFloatType { ftSingle, ftDouble, ftExtended, ftComp, ftCurr };
+// Significant digits of a float type's text: single 7, double 15, extended and comp 18,
+// currency 19.
+int FloatPrecision(TFloatType type);
 
 // A property that does not exist, cannot be written, or a text that is no value of its kind.
 class EPropertyError : public Exception {
