@@ -1,5 +1,6 @@
 #include "controls/core/ExPrgrss.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/core/TypInfo.h"
@@ -48,7 +49,9 @@ bool Write(TObject* control, AnsiString TProgressEntry::*property, int64_t n)
     case tkInt64:
         if (!p->SetOrd)
             return false;
-        p->SetOrd(control, p->Kind == tkInteger ? static_cast<int32_t>(n) : n);
+        // A value past what the property's type holds (a file size on a 32-bit bar) is written
+        // as the nearest value it holds, never wrapped.
+        p->SetOrd(control, std::clamp(n, p->LowestValue(), p->HighestValue()));
         return true;
     case tkFloat:
         if (!p->SetFloat)

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "controls/core/StoredList.h"
+#include "controls/core/StoredPropText.h"
 #include "platform/core/Collection.h"
 #include "platform/core/StringList.h"
 
@@ -161,7 +162,6 @@ std::unique_ptr<TPropsStorage> TPropsStorage::Nested(const AnsiString& section, 
     s->OnWriteString = OnWriteString;
     s->OnEraseSection = OnEraseSection;
     s->OnReadSection = OnReadSection;
-    s->OnFindGlobalComponent = OnFindGlobalComponent;
     return s;
 }
 
@@ -199,7 +199,7 @@ AnsiString TPropsStorage::StoreProperty(const TPropInfo& prop)
     case tkMethod:
     case tkUnknown: return AnsiString();
     case tkClass: return StoreClassProperty(prop);
-    default: return GetPropText(Target, prop);
+    default: return StoredPropText(Target, prop);
     }
 }
 
@@ -209,16 +209,7 @@ void TPropsStorage::LoadProperty(const TPropInfo& prop, const AnsiString& text)
     case tkMethod:
     case tkUnknown: return;
     case tkClass: LoadClassProperty(prop, text); return;
-    case tkInteger:
-    case tkInt64: {
-        // A text that is no number loads 0.
-        int64_t v = 0;
-        if (!TryStrToInt64(text, v))
-            v = 0;
-        prop.SetOrd(Target, prop.Kind == tkInteger ? static_cast<int32_t>(v) : v);
-        return;
-    }
-    default: SetPropText(Target, prop, text);
+    default: LoadStoredPropText(Target, prop, text);
     }
 }
 
@@ -305,7 +296,7 @@ TComponent* TPropsStorage::FindReference(const AnsiString& text) const
         const TComponent* root = RootComponent ? RootComponent : (self ? self->Owner() : nullptr);
         return root ? root->FindComponent(text) : nullptr;
     }
-    TComponent* owner = OnFindGlobalComponent ? OnFindGlobalComponent(text.substr(0, dot)) : nullptr;
+    TComponent* owner = FindGlobalComponent(std::string_view(text).substr(0, dot));
     if (!owner)
         throw Exception("Component " + text.substr(0, dot) + " not found");
     return owner->FindComponent(std::string_view(text).substr(dot + 1));

@@ -10,13 +10,15 @@
 // a simple property is Prefix + P; a string list lives in the section Section + "." + Prefix + P
 // as "Count" and "Item0".."ItemN"; a collection writes its count as Prefix + P + ".Count" and
 // each item's properties in that sub-section as "Item%d_" + name; a component reference is its
-// name, or "Owner.Name" outside the root, or "(null)"; any other object stores its own
-// properties with the prefix Prefix + P. Values are trimmed both ways. A string list is read up
-// to the highest entry present, never past its count, a missing entry below that reading as
-// empty; a collection makes one item per stored count, each loading the keys it has. Without
-// the hook that lists keys, entries are read key by key. Either way a list is never made of
-// more than a bound of missing entries: a collection past it is refused, and so is a string
-// list whose keys are listed, while one read key by key is read no further (StoredList.h).
+// name, or "Owner.Name" outside the root (the owner found again among the application's
+// forms, FindGlobalComponent), or "(null)"; any other object stores its own properties with
+// the prefix Prefix + P. Values are trimmed both ways; the text of each simple kind is
+// StoredPropText.h's. A string list is read up to the highest entry present, never past its
+// count, a missing entry below that reading as empty; a collection makes one item per stored
+// count, each loading the keys it has. Without the hook that lists keys, entries are read key
+// by key. Either way a list is never made of more than a bound of missing entries: a collection
+// past it is refused, and so is a string list whose keys are listed, while one read key by key
+// is read no further (StoredList.h).
 
 #include <functional>
 #include <memory>
@@ -39,8 +41,6 @@ using TWriteStrEvent = std::function<void(const AnsiString& Section, const AnsiS
 using TEraseSectEvent = std::function<void(const AnsiString& Section)>;
 // Fills Keys with the key names the section holds.
 using TReadSectEvent = std::function<void(const AnsiString& Section, TStrings* Keys)>;
-// Finds a form (or another top-level component) by name, for "Owner.Name" references.
-using TFindGlobalComponentEvent = std::function<TComponent*(std::string_view Name)>;
 
 // The published properties of an object of the given kinds, in the table's order.
 class TPropInfoList : public TObject {
@@ -70,7 +70,6 @@ public:
     TWriteStrEvent OnWriteString;
     TEraseSectEvent OnEraseSection;
     TReadSectEvent OnReadSection;
-    TFindGlobalComponentEvent OnFindGlobalComponent;
 
     virtual AnsiString ReadString(const AnsiString& section, const AnsiString& item, const AnsiString& def);
     virtual void WriteString(const AnsiString& section, const AnsiString& item, const AnsiString& value);

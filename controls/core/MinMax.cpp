@@ -33,3 +33,13 @@ long double MaxFloat(std::span<const long double> values) { return Largest(value
 long double MinFloat(std::span<const long double> values) { return Smallest(values); }
 TDateTime MaxDateTime(std::span<const TDateTime> values) { return Largest(values); }
 TDateTime MinDateTime(std::span<const TDateTime> values) { return Smallest(values); }
+
+Variant MaxOf(std::span<const Variant> values)
+{
+    return ExtremeOf(values, [](const Variant& v, const Variant& r) { return VarCompare(v, r) == vrGreaterThan; });
+}
+
+Variant MinOf(std::span<const Variant> values)
+{
+    return ExtremeOf(values, [](const Variant& v, const Variant& r) { return VarCompare(v, r) == vrLessThan; });
+}

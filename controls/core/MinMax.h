@@ -8,6 +8,7 @@
 #include <span>
 
 #include "platform/core/DateTime.h"
+#include "platform/core/Variant.h"
 
 void SwapInt(int32_t& a, int32_t& b);
 void SwapLong(int32_t& a, int32_t& b);
@@ -39,17 +40,8 @@ T ExtremeOf(std::span<const T> values, Beyond beyond)
     return result;
 }
 
-// The largest / smallest of values of a kind that several representations share (a number and
-// its text), by a three-way comparison `compare(a, b)` giving <0, 0 or >0 as the variant
-// comparison does.
-template <class T, class Compare>
-T MaxOf(std::span<const T> values, Compare compare)
-{
-    return ExtremeOf(values, [&](const T& v, const T& r) { return compare(v, r) > 0; });
-}
-
-template <class T, class Compare>
-T MinOf(std::span<const T> values, Compare compare)
-{
-    return ExtremeOf(values, [&](const T& v, const T& r) { return compare(v, r) < 0; });
-}
+// The largest / smallest of variants by the variant comparison (a number and a text that reads
+// as that number compare equal). Values that do not compare (empty or null beside anything
+// else) never replace the running result.
+Variant MaxOf(std::span<const Variant> values);
+Variant MinOf(std::span<const Variant> values);

@@ -1,6 +1,24 @@
 #include "controls/core/TimerList.h"
 
 #include "controls/core/MinMax.h"
+#include "platform/core/TypInfo.h"
+
+void RegisterExTimerEventClass()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    // The parent must be known first; without the control classes only its name is published.
+    if (!GetClass("TComponent"))
+        RegisterClass<TComponent>("TComponent", "").Str("Name", &TComponent::Name, &TComponent::SetName);
+    using E = TExTimerEvent;
+    RegisterClass<E>("TExTimerEvent", "TComponent", MakeComponent<E>)
+        .Bool("Cycled", &E::Cycled, &E::SetCycled, true)
+        .Bool("Enabled", &E::Enabled, &E::SetEnabled, true)
+        .Int("Interval", &E::Interval, &E::SetInterval, 1000)
+        .Int("RepeatCount", &E::RepeatCount, &E::SetRepeatCount, 0);
+}
 
 TExTimerEvent::TExTimerEvent(TComponent* AOwner) : TComponent(AOwner) { startTick_ = TimerService().GetTickCount(); }
 

@@ -13,7 +13,7 @@ constexpr int64_t kSlack = 50;
 
 }  // namespace
 
-TExTimerList::TExTimerList(TComponent* AOwner) : TComponent(AOwner) {}
+TExTimerList::TExTimerList(TComponent* AOwner) : TComponent(AOwner) { RegisterExTimerEventClass(); }
 
 TExTimerList::~TExTimerList()
 {

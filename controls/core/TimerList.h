@@ -69,8 +69,13 @@ private:
     TExTimerList* list_ = nullptr;
 };
 
+// Makes the event class known to the class table (FindClass makes one by name), with its
+// published properties; the first list made does it.
+void RegisterExTimerEventClass();
+
 class TExTimerList : public TComponent {
 public:
+    // The first list registers the event class.
     explicit TExTimerList(TComponent* AOwner);
     // Stops the timer and frees the events that are not being freed already.
     ~TExTimerList() override;

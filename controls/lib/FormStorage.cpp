@@ -7,19 +7,6 @@
 #include "controls/lib/Placemnt.h"
 #include "platform/core/TypInfo.h"
 
-namespace {
-
-// A form of the screen (or a top-level component) by name, for "Owner.Name" references.
-TComponent* FindGlobalForm(std::string_view name)
-{
-    for (int i = 0; Screen && i < Screen->FormCount(); ++i)
-        if (SameText(Screen->Forms(i)->Name(), name))
-            return Screen->Forms(i);
-    return nullptr;
-}
-
-}  // namespace
-
 // --- TStoredValue -----------------------------------------------------------------------------
 
 TFormStorage* TStoredValue::Storage() const
@@ -202,7 +189,6 @@ void TFormStorage::RestoreProperties()
     storage.OnReadSection = [this](const AnsiString& section, TStrings* keys) {
         IniReadSection(IniFileObject(), section, keys);
     };
-    storage.OnFindGlobalComponent = FindGlobalForm;
     storage.LoadObjectsProps(Owner(), &FStoredProps);
 }
 

@@ -207,3 +207,29 @@ void TComponent::Destroying()
     for (TComponent* c : components_)
         c->Destroying();
 }
+
+namespace {
+
+std::vector<TFindGlobalComponent>& GlobalFinders()
+{
+    static std::vector<TFindGlobalComponent> finders;
+    return finders;
+}
+
+}  // namespace
+
+void RegisterFindGlobalComponentProc(TFindGlobalComponent finder)
+{
+    if (finder)
+        GlobalFinders().push_back(finder);
+}
+
+void UnRegisterFindGlobalComponentProc(TFindGlobalComponent finder) { std::erase(GlobalFinders(), finder); }
+
+TComponent* FindGlobalComponent(std::string_view name)
+{
+    for (TFindGlobalComponent finder : GlobalFinders())
+        if (TComponent* found = finder(name))
+            return found;
+    return nullptr;
+}

@@ -101,3 +101,12 @@ private:
     intptr_t tag_ = 0;
     TComponentState state_ = 0;
 };
+
+// Top-level components by name (the application's forms): code that stores references across
+// forms finds them here without knowing the display. Whoever keeps such components registers a
+// finder; each is asked in turn, in order of registration, and the first answer wins.
+using TFindGlobalComponent = TComponent* (*)(std::string_view Name);
+void RegisterFindGlobalComponentProc(TFindGlobalComponent finder);
+void UnRegisterFindGlobalComponentProc(TFindGlobalComponent finder);
+// Null when no finder knows the name.
+TComponent* FindGlobalComponent(std::string_view name);

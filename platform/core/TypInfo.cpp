@@ -36,19 +36,6 @@ int Depth(const TClassInfo* c)
     return d;
 }
 
-// Significant digits of each float type in its text.
-int FloatPrecision(TFloatType t)
-{
-    switch (t) {
-    case ftSingle: return 7;
-    case ftDouble: return 15;
-    case ftExtended:
-    case ftComp: return 18;
-    case ftCurr: return 19;
-    }
-    return 15;
-}
-
 [[noreturn]] void BadValue(const TPropInfo& prop, std::string_view text)
 {
     throw EPropertyConvertError("Invalid property value: " + prop.Name + " = '" + AnsiString(text) + "'");
@@ -132,6 +119,18 @@ TObject* ComponentFromText(TObject* object, const TPropInfo& prop, const AnsiStr
 }
 
 }  // namespace
+
+int FloatPrecision(TFloatType type)
+{
+    switch (type) {
+    case ftSingle: return 7;
+    case ftDouble: return 15;
+    case ftExtended:
+    case ftComp: return 18;
+    case ftCurr: return 19;
+    }
+    return 15;
+}
 
 std::vector<const TPropInfo*> TClassInfo::Props() const
 {

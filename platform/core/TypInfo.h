@@ -13,8 +13,11 @@
 // accessors with the text form the core registers for tkVariant; another kind does the same
 // with RegisterKindTextForm. A collection is a class property like any other object.
 
+#include <algorithm>
 #include <any>
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -53,6 +56,9 @@ constexpr TTypeKinds KindBit(TTypeKind k) { return 1u << k; }
 constexpr TTypeKinds tkProperties = ~(KindBit(tkUnknown) | KindBit(tkMethod));
 
 enum TFloatType { ftSingle, ftDouble, ftExtended, ftComp, ftCurr };
+// Significant digits of a float type's text: single 7, double 15, extended and comp 18,
+// currency 19.
+int FloatPrecision(TFloatType type);
 
 // A property that does not exist, cannot be written, or a text that is no value of its kind.
 class EPropertyError : public Exception {
@@ -73,6 +79,24 @@ struct TPropInfo {
     TFloatType FloatType = ftDouble;
     bool HasDefault = false;  // ordinal kinds only
     int64_t Default = 0;
+    // The values an integer property's own type holds (a Word property is narrower than its
+    // kind, a Cardinal one reaches past it): known where registered with a typed setter.
+    bool HasRange = false;
+    int64_t MinValue = 0;
+    int64_t MaxValue = 0;
+    // The values an integer property takes: its type's where known, else its kind's.
+    int64_t LowestValue() const
+    {
+        return HasRange         ? MinValue
+            : Kind == tkInteger ? std::numeric_limits<int32_t>::min()
+                                : std::numeric_limits<int64_t>::min();
+    }
+    int64_t HighestValue() const
+    {
+        return HasRange         ? MaxValue
+            : Kind == tkInteger ? std::numeric_limits<int32_t>::max()
+                                : std::numeric_limits<int64_t>::max();
+    }
     std::function<bool(TObject*)> Stored;  // null: always stored
 
     // Accessors by kind: ordinal (integer, char, enumeration, set as a bit mask, 64-bit),
@@ -247,10 +271,14 @@ private:
         p.Default = def.value_or(0);
         p.GetOrd = [get](TObject* o) { return static_cast<int64_t>(std::invoke(get, Self(o))); };
         if constexpr (!std::is_same_v<S, std::nullptr_t>) {
-            p.SetOrd = [set](TObject* o, int64_t v) {
-                using Arg = std::decay_t<decltype(SetterArg(set))>;
-                std::invoke(set, Self(o), static_cast<Arg>(v));
-            };
+            using Arg = std::decay_t<decltype(SetterArg(set))>;
+            p.SetOrd = [set](TObject* o, int64_t v) { std::invoke(set, Self(o), static_cast<Arg>(v)); };
+            if constexpr (std::is_integral_v<Arg> && !std::is_same_v<Arg, bool>) {
+                p.HasRange = true;
+                p.MinValue = static_cast<int64_t>(std::numeric_limits<Arg>::min());
+                p.MaxValue = static_cast<int64_t>(
+                    std::min<uint64_t>(std::numeric_limits<Arg>::max(), std::numeric_limits<int64_t>::max()));
+            }
         }
         return Add(std::move(p));
     }

@@ -6,6 +6,7 @@
 
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/Instance.h"
+#include "platform/gui/StandardClasses.h"
 #include "platform/gui/WindowTimer.h"
 
 TApplication* Application = nullptr;
@@ -34,6 +35,9 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr)
         FOwnQApp = std::make_unique<QApplication>(argc, argv);
     Application = this;
     Screen = new TScreen(this);
+    // Controls are reached by class name and property from the start (stored settings, the
+    // progress registry), as the framework's own type information is always there.
+    RegisterStandardClasses();
     if (!TimerServiceInstalled()) {
         FTimerService = std::make_unique<TQtTimerService>();
         SetTimerService(FTimerService.get());

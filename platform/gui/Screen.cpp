@@ -6,10 +6,24 @@
 #include "platform/gui/ControlWidget.h"
 #include "platform/gui/Forms.h"
 
-TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+namespace {
+
+// The screen's forms by name (ignoring case), for references stored across forms.
+TComponent* FindScreenForm(std::string_view name)
+{
+    for (int i = 0; Screen && i < Screen->FormCount(); ++i)
+        if (SameText(Screen->Forms(i)->Name(), name))
+            return Screen->Forms(i);
+    return nullptr;
+}
+
+}  // namespace
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) { RegisterFindGlobalComponentProc(FindScreenForm); }
 
 TScreen::~TScreen()
 {
+    UnRegisterFindGlobalComponentProc(FindScreenForm);
     if (FCursor != crDefault && QGuiApplication::instance())
         QGuiApplication::restoreOverrideCursor();
 }

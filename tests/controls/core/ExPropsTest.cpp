@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "controls/core/StoredList.h"
+#include "controls/core/StoredPropText.h"
 #include "platform/core/Collection.h"
 #include "platform/core/FormatSettings.h"
 #include "platform/core/StringList.h"
@@ -45,9 +46,13 @@ public:
     {}
     int Count = 0;
     int64_t Big = 0;
+    uint16_t Small = 0;
     char Letter = 'a';
+    char16_t Initial = u'a';
     TShade Shade = shLight;
     double Ratio = 0.5;
+    double Precise = 0;  // an extended float, held as a double
+    float Scale = 0;
     AnsiString Text;
     unsigned Flags = 0;
     Variant Value;
@@ -58,6 +63,18 @@ public:
     TPen2 Pen;
     TNotifyEvent OnChange;
 };
+
+// A wide character property, as the property table presents one: its UTF-16 code.
+TPropInfo WideCharProperty()
+{
+    TPropInfo p;
+    p.Name = "Initial";
+    p.Kind = tkWChar;
+    p.TypeName = "WideChar";
+    p.GetOrd = [](TObject* o) { return static_cast<int64_t>(static_cast<TThing*>(o)->Initial); };
+    p.SetOrd = [](TObject* o, int64_t v) { static_cast<TThing*>(o)->Initial = static_cast<char16_t>(v); };
+    return p;
+}
 
 void Register()
 {
@@ -85,13 +102,20 @@ void Register()
             "Count", [](T* t) { return t->Count; }, [](T* t, int v) { t->Count = v; })
         .Int64(
             "Big", [](T* t) { return t->Big; }, [](T* t, int64_t v) { t->Big = v; })
+        .Int(
+            "Small", [](T* t) { return t->Small; }, [](T* t, uint16_t v) { t->Small = v; })
         .Char(
             "Letter", [](T* t) { return t->Letter; }, [](T* t, char v) { t->Letter = v; })
+        .Custom(WideCharProperty())
         .Enum(
             "Shade", "TShade", {"shLight", "shDark"}, [](T* t) { return t->Shade; },
             [](T* t, TShade v) { t->Shade = v; })
         .Float(
             "Ratio", ftDouble, [](T* t) { return t->Ratio; }, [](T* t, double v) { t->Ratio = v; })
+        .Float(
+            "Precise", ftExtended, [](T* t) { return t->Precise; }, [](T* t, double v) { t->Precise = v; })
+        .Float(
+            "Scale", ftSingle, [](T* t) { return t->Scale; }, [](T* t, double v) { t->Scale = static_cast<float>(v); })
         .Str(
             "Text", [](T* t) { return t->Text; }, [](T* t, const AnsiString& v) { t->Text = v; })
         .Set(
@@ -205,15 +229,22 @@ TEST_P(StoredText, IsWrittenAndReadBack)
             store.Values["Main|Fresh_" + key.substr(11)] = value;
     storage.LoadObjectsProps(&form, &list);
     const TPropInfo* p = GetPropInfo(thing, GetParam().prop);
-    EXPECT_EQ(GetPropText(&fresh, *p), Trim(GetPropText(thing, *p)));
+    EXPECT_EQ(StoredPropText(&fresh, *p), Trim(StoredPropText(thing, *p)));
 }
 
 const TKindCase kKinds[] = {
     {"Integer", "Count", [](TThing& t) { t.Count = -42; }, "-42"},
     {"Int64", "Big", [](TThing& t) { t.Big = 5000000000LL; }, "5000000000"},
     {"Char", "Letter", [](TThing& t) { t.Letter = 'Q'; }, "Q"},
+    {"WideChar", "Initial", [](TThing& t) { t.Initial = u'Z'; }, "Z"},
+    // U+AC00 가 is B0 A1 in cp949.
+    {"RegressionWideCharHangulWasStoredAsByteZero", "Initial", [](TThing& t) { t.Initial = u'\uAC00'; }, "\xB0\xA1"},
+    {"WordProperty", "Small", [](TThing& t) { t.Small = 65535; }, "65535"},
     {"Enumeration", "Shade", [](TThing& t) { t.Shade = shDark; }, "shDark"},
     {"FloatWithAPoint", "Ratio", [](TThing& t) { t.Ratio = 2.25; }, "2.25"},
+    {"RegressionExtendedFloatWasStoredWithNoiseDigits", "Precise", [](TThing& t) { t.Precise = 0.1; }, "0.1"},
+    {"ExtendedFloatKeepsTheDigitsItHolds", "Precise", [](TThing& t) { t.Precise = 1234.5678; }, "1234.5678"},
+    {"SingleFloatHasSevenDigits", "Scale", [](TThing& t) { t.Scale = 2.0f / 3.0f; }, "0.6666667"},
     {"StringTrimmed", "Text", [](TThing& t) { t.Text = "  two words "; }, "two words"},
     {"BlankStringIsStoredEmpty", "Text", [](TThing& t) { t.Text = "   "; }, ""},
     {"EmptySet", "Flags", [](TThing& t) { t.Flags = 0; }, "[]"},
@@ -236,13 +267,28 @@ TEST_P(LoadedText, GivesTheValue)
     thing->Count = 7;
     thing->Shade = shDark;
     thing->Letter = 'z';
+    thing->Small = 9;
+    thing->Big = 9;
+    thing->Initial = u'x';
     store.Values[std::string("Main|Thing_") + GetParam().prop] = GetParam().text;
     LoadAll({GetParam().prop});
-    EXPECT_EQ(GetPropText(thing, *GetPropInfo(thing, GetParam().prop)), GetParam().loaded);
+    EXPECT_EQ(StoredPropText(thing, *GetPropInfo(thing, GetParam().prop)), GetParam().loaded);
 }
 
 const TLoadCase kLoads[] = {
     {"IntegerThatIsNoNumberLoadsZero", "Count", "seven", "0"},
+    {"RegressionIntegerPastItsTypeLoadedAWrappedValue", "Count", "4294967297", "0"},
+    {"IntegerBelowItsTypeLoadsZero", "Count", "-2147483649", "0"},
+    {"IntegerAtItsLimits", "Count", "-2147483648", "-2147483648"},
+    {"WordPastItsTypeLoadsZero", "Small", "65536", "0"},
+    {"NegativeWordLoadsZero", "Small", "-1", "0"},
+    {"Int64PastItsTypeLoadsZero", "Big", "9223372036854775808", "0"},
+    {"Int64AtItsLimit", "Big", "-9223372036854775808", "-9223372036854775808"},
+    // 나가 (B3 AA B0 A1) loads 나.
+    {"WideCharTakesTheFirstCharacter", "Initial", "\xB3\xAA\xB0\xA1", "\xB3\xAA"},
+    {"WideCharLeadByteWithoutItsPairChangesNothing", "Initial", "\xB0", "x"},
+    {"EmptyWideCharChangesNothing", "Initial", "", "x"},
+    {"ExtendedFloatReadsItsText", "Precise", "1234.5678", "1234.5678"},
     {"EnumerationIgnoresCase", "Shade", "SHLIGHT", "shLight"},
     {"UnknownEnumerationChangesNothing", "Shade", "shPurple", "shDark"},
     {"SetSkipsWordsThatAreNoMember", "Flags", "[fB, nothing]", "[fB]"},
@@ -452,6 +498,15 @@ TEST_F(ExPropsTest, NestedObjectPropertiesFollowThePropertyName)
     EXPECT_EQ(thing->Pen.Width, 3);
 }
 
+// A top-level component the references may name as their owner.
+TComponent* gTopLevel = nullptr;
+TComponent* FindTopLevel(std::string_view name)
+{
+    return gTopLevel && SameText(name, gTopLevel->Name()) ? gTopLevel : nullptr;
+}
+
+// The owner of a reference across forms is found among the top-level components by the storage
+// itself: a storage with the three hooks alone restores it.
 TEST_F(ExPropsTest, ReferencesByNameOwnerAndNull)
 {
     TComponent other(nullptr);
@@ -460,9 +515,9 @@ TEST_F(ExPropsTest, ReferencesByNameOwnerAndNull)
     far->SetName("Far");
     auto* near = new TComponent(&form);
     near->SetName("Near");
-    storage.OnFindGlobalComponent = [&](std::string_view name) -> TComponent* {
-        return SameText(name, "Other") ? &other : nullptr;
-    };
+    gTopLevel = &other;
+    RegisterFindGlobalComponentProc(FindTopLevel);
+    storage.OnReadSection = nullptr;
     thing->Buddy = near;
     StoreAll({"Buddy"});
     EXPECT_EQ(store.Get("Main|Thing_Buddy"), "Near");
@@ -472,11 +527,23 @@ TEST_F(ExPropsTest, ReferencesByNameOwnerAndNull)
     thing->Buddy = nullptr;
     LoadAll({"Buddy"});
     EXPECT_EQ(thing->Buddy, far);
+    store.Values["Main|Thing_Buddy"] = "other.nobody";
+    LoadAll({"Buddy"});
+    EXPECT_EQ(thing->Buddy, nullptr);
+    store.Values["Main|Thing_Buddy"] = "Near";
+    LoadAll({"Buddy"});
+    EXPECT_EQ(thing->Buddy, near);
     store.Values["Main|Thing_Buddy"] = "(NULL)";
     LoadAll({"Buddy"});
     EXPECT_EQ(thing->Buddy, nullptr);
     store.Values["Main|Thing_Buddy"] = "Gone.Far";
     thing->Buddy = near;
+    LoadAll({"Buddy"});
+    EXPECT_EQ(thing->Buddy, near);
+    UnRegisterFindGlobalComponentProc(FindTopLevel);
+    gTopLevel = nullptr;
+    // Once its form is gone nothing changes.
+    store.Values["Main|Thing_Buddy"] = "Other.Far";
     LoadAll({"Buddy"});
     EXPECT_EQ(thing->Buddy, near);
 }

@@ -4,28 +4,14 @@
 #include <cmath>
 #include <string>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "controls/core/MinMax.h"
 
 namespace {
 
-// A value that is a number or a text, compared the way loosely typed values are: a text that
-// holds a number compares as that number.
-using Loose = std::variant<int, std::string>;
-
-double AsNumber(const Loose& v)
-{
-    return std::holds_alternative<int>(v) ? std::get<int>(v) : std::stod(std::get<std::string>(v));
-}
-
-int CompareLoose(const Loose& a, const Loose& b)
-{
-    const double x = AsNumber(a);
-    const double y = AsNumber(b);
-    return x < y ? -1 : (x > y ? 1 : 0);
-}
+// A variant's type and text, so a result shows which of two equal values was kept.
+std::string Shown(const Variant& v) { return VarTypeName(v.VarType()) + ":" + VarToStr(v); }
 
 }  // namespace
 
@@ -71,20 +57,38 @@ TEST(MinMaxArrays, EmptyArraysYieldZeroInsteadOfReadingPastTheEnd)
     EXPECT_EQ(MinInt64({}), 0);
     EXPECT_EQ(MaxFloat({}), 0.0L);
     EXPECT_EQ(MinDateTime({}), 0.0);
-    EXPECT_EQ(MaxOf(std::span<const Loose>(), CompareLoose), Loose{});
+    EXPECT_TRUE(MaxOf(std::span<const Variant>()).IsEmpty());
+    EXPECT_TRUE(MinOf(std::span<const Variant>()).IsEmpty());
 }
 
-TEST(MinMaxOf, FirstOfEqualExtremesIsKept)
+// Variants by the variant comparison; the first of equal extremes is kept, whatever its type.
+struct TVariantCase {
+    const char* name;
+    std::vector<Variant> values;
+    const char* largest;  // type and text
+    const char* smallest;
+};
+class MinMaxOf : public ::testing::TestWithParam<TVariantCase> {};
+
+TEST_P(MinMaxOf, KeepsTheFirstOfEqualExtremes)
 {
-    // The number 1 and the text "1" compare equal: the first one stays.
-    const std::vector<Loose> numberFirst{1, std::string("1")};
-    EXPECT_EQ(MaxOf<Loose>(numberFirst, CompareLoose), Loose{1});
-    EXPECT_EQ(MinOf<Loose>(numberFirst, CompareLoose), Loose{1});
-    const std::vector<Loose> textFirst{std::string("1"), 1};
-    EXPECT_EQ(MaxOf<Loose>(textFirst, CompareLoose), Loose{std::string("1")});
-
-    // A later value strictly beyond replaces it, whatever its kind.
-    const std::vector<Loose> mixed{3, std::string("10"), -4, std::string("-4"), 10};
-    EXPECT_EQ(MaxOf<Loose>(mixed, CompareLoose), Loose{std::string("10")});
-    EXPECT_EQ(MinOf<Loose>(mixed, CompareLoose), Loose{-4});
+    EXPECT_EQ(Shown(MaxOf(GetParam().values)), GetParam().largest);
+    EXPECT_EQ(Shown(MinOf(GetParam().values)), GetParam().smallest);
 }
+
+const TVariantCase kVariants[] = {
+    {"NumberOneThenTextOne", {Variant(1), Variant("1")}, "Integer:1", "Integer:1"},
+    {"TextOneThenNumberOne", {Variant("1"), Variant(1)}, "String:1", "String:1"},
+    {"TextThatReadsAsANumberComparesAsOne",
+     {Variant(3), Variant("10"), Variant(-4), Variant("-4"), Variant(10)},
+     "String:10",
+     "Integer:-4"},
+    {"WholeAndFractionalNumbers", {Variant(2), Variant(2.5), Variant(int64_t{-3})}, "Double:2.5", "Int64:-3"},
+    {"TextsByTheirBytes", {Variant("abc"), Variant("abd"), Variant("ab")}, "String:abd", "String:ab"},
+    {"NumberBesideAWordComparesAsText", {Variant(2), Variant("x")}, "String:x", "Integer:2"},
+    {"NullFirstIsKept", {Variant::Null(), Variant(5)}, "Null:", "Null:"},
+    {"NullInsideIsPassedOver", {Variant(5), Variant::Null(), Variant(7), Variant()}, "Integer:7", "Integer:5"},
+    {"OneValue", {Variant("only")}, "String:only", "String:only"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, MinMaxOf, ::testing::ValuesIn(kVariants),
+                         [](const auto& row) { return std::string(row.param.name); });

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/core/TimerService.h"
+#include "platform/core/TypInfo.h"
 
 using Log = std::vector<std::string>;
 
@@ -436,6 +437,33 @@ TEST_F(TimerListTest, OneShotRestartedByItsHandlerKeepsRunning)
     clock.Advance(5000);
     EXPECT_EQ(Take(), (Log{"shot@1000", "shot@2000", "shot@3000"}));
     EXPECT_FALSE(list.Active());
+}
+
+// Once a list exists, an event is made by its class name and set up through its published
+// properties, as a stored form makes one.
+TEST_F(TimerListTest, RegressionTheEventClassWasNotInTheClassTable)
+{
+    TComponent owner(nullptr);
+    TExTimerList list(&owner);
+    const TClassInfo* info = FindClass("TExTimerEvent");
+    ASSERT_TRUE(info->Create);
+    auto* event = dynamic_cast<TExTimerEvent*>(info->Create(&owner));
+    ASSERT_NE(event, nullptr);
+    EXPECT_EQ(ClassInfoOf(event), info);
+    EXPECT_TRUE(info->InheritsFrom("TComponent"));
+    std::string defaults;
+    for (const TPropInfo* p : GetPropList(event))
+        if (p->Name != "Name")
+            defaults += p->Name + "=" + GetPropText(event, *p) + (IsDefaultPropValue(event, *p) ? " " : "! ");
+    EXPECT_EQ(defaults, "Cycled=True Enabled=True Interval=1000 RepeatCount=0 ");
+    SetPropText(event, *GetPropInfo(event, "Interval"), "300");
+    SetPropText(event, *GetPropInfo(event, "Cycled"), "False");
+    EXPECT_EQ(event->RepeatCount(), 1);
+    event->OnTimer = Logger("made");
+    event->SetParentList(&list);
+    list.SetActive(true);
+    clock.Advance(1000);
+    EXPECT_EQ(Take(), (Log{"made@300"}));
 }
 
 TEST_F(TimerListTest, FreeingTheOwnerOrTheListFreesEverything)

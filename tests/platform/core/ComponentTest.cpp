@@ -203,3 +203,32 @@ TEST(Component, ClassNameLeavesTheNamespaceOut)
     TNamespacedProbe probe(nullptr);
     EXPECT_EQ(probe.ClassName(), "TNamespacedProbe");
 }
+
+namespace {
+TComponent* gFirstTop = nullptr;
+TComponent* gSecondTop = nullptr;
+TComponent* FindFirst(std::string_view name) { return SameText(name, "Shared") ? gFirstTop : nullptr; }
+TComponent* FindSecond(std::string_view name)
+{
+    return SameText(name, "Shared") || SameText(name, "Second") ? gSecondTop : nullptr;
+}
+}  // namespace
+
+// Each finder is asked in the order it came; the first answer wins, and a finder taken away is
+// asked no more.
+TEST(Component, GlobalLookUpAsksTheFindersInTurn)
+{
+    TComponent first(nullptr), second(nullptr);
+    gFirstTop = &first;
+    gSecondTop = &second;
+    EXPECT_EQ(FindGlobalComponent("Shared"), nullptr);
+    RegisterFindGlobalComponentProc(FindFirst);
+    RegisterFindGlobalComponentProc(FindSecond);
+    EXPECT_EQ(FindGlobalComponent("shared"), &first);
+    EXPECT_EQ(FindGlobalComponent("Second"), &second);
+    EXPECT_EQ(FindGlobalComponent("Nobody"), nullptr);
+    UnRegisterFindGlobalComponentProc(FindFirst);
+    EXPECT_EQ(FindGlobalComponent("Shared"), &second);
+    UnRegisterFindGlobalComponentProc(FindSecond);
+    EXPECT_EQ(FindGlobalComponent("Shared"), nullptr);
+}

@@ -199,6 +199,22 @@ TEST(TypInfo, OutsideKindUsesItsRegisteredTextForm)
     EXPECT_EQ(s.Caption, "v");
 }
 
+// An integer property knows the values its setter's type holds; an enumeration does not.
+TEST(TypInfo, IntegerRangeIsTheSetterType)
+{
+    RegisterSamples();
+    TSample s(nullptr);
+    auto range = [&](const char* name) {
+        const TPropInfo* p = GetPropInfo(&s, name);
+        return p->HasRange ? IntToStr(p->MinValue) + ".." + IntToStr(p->MaxValue) : AnsiString("none");
+    };
+    EXPECT_EQ(range("Count"), "-2147483648..2147483647");
+    EXPECT_EQ(range("Big"), "-9223372036854775808..9223372036854775807");
+    EXPECT_EQ(range("Flags"), "0..4294967295");
+    EXPECT_EQ(range("Shade"), "none");
+    EXPECT_EQ(range("On"), "none");
+}
+
 TEST(TypInfo, VariantPropertyHoldsAStringVariant)
 {
     RegisterSamples();

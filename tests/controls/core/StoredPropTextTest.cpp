@@ -1,0 +1,79 @@
+// Floats in stored settings: the digits their type holds, never more than the value has, "."
+// whatever the locale, and a text that reads back as the very same value.
+
+#include "controls/core/StoredPropText.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "platform/core/FloatFormat.h"
+#include "platform/core/FormatSettings.h"
+
+namespace {
+
+struct TFloatCase {
+    const char* name;
+    double value;
+    int precision;
+    const char* text;
+};
+class StoredFloat : public ::testing::TestWithParam<TFloatCase> {};
+
+TEST_P(StoredFloat, HasTheDigitsOfItsValue)
+{
+    EXPECT_EQ(StoredFloatText(GetParam().value, GetParam().precision), GetParam().text);
+}
+
+const TFloatCase kFloats[] = {
+    {"RegressionExtendedTenthHadNoiseDigits", 0.1, 18, "0.1"},
+    {"RegressionExtendedFractionHadNoiseDigits", 1234.5678, 18, "1234.5678"},
+    {"DoubleRoundsToFifteenDigits", 0.1 + 0.2, 15, "0.3"},
+    {"ExtendedKeepsEveryDigitTheDoubleHolds", 0.1 + 0.2, 18, "0.30000000000000004"},
+    {"SingleRoundsToSevenDigits", static_cast<double>(0.1f), 7, "0.1"},
+    {"ThirdAsADouble", 1.0 / 3.0, 18, "0.3333333333333333"},
+    {"WholeNumberStaysFixed", 1e6, 15, "1000000"},
+    {"LargeWholeNumberWrittenExactly", 123456789012345680.0, 18, "123456789012345680"},
+    {"PastThePrecisionIsScientific", 1.5e20, 15, "1.5E20"},
+    {"TinyIsScientific", 1e-7, 15, "1E-7"},
+    {"SmallFractionIsFixed", 0.001, 15, "0.001"},
+    {"Negative", -2.5, 15, "-2.5"},
+    {"NegativeZeroIsZero", -0.0, 15, "0"},
+    {"NotANumber", std::numeric_limits<double>::quiet_NaN(), 15, "NAN"},
+    {"Infinite", -std::numeric_limits<double>::infinity(), 18, "-INF"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, StoredFloat, ::testing::ValuesIn(kFloats),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// Any finite double written with the extended precision reads back as itself, under a comma
+// locale too.
+TEST(StoredFloatText, EveryDoubleReadsBackUnchanged)
+{
+    struct TRestore {
+        TFormatSettings Saved = FormatSettings();
+        ~TRestore() { FormatSettings() = Saved; }
+    } restore;
+    FormatSettings().DecimalSeparator = ',';
+    TFormatSettings point = FormatSettings();
+    point.DecimalSeparator = '.';
+    std::mt19937_64 random(20240517);
+    int checked = 0;
+    while (checked < 20000) {
+        const double value = std::bit_cast<double>(random());
+        if (!std::isfinite(value))
+            continue;
+        ++checked;
+        const AnsiString text = StoredFloatText(value, 18);
+        double back = 0;
+        ASSERT_TRUE(TryStrToFloat(text, back, point)) << text;
+        ASSERT_EQ(std::bit_cast<uint64_t>(back), std::bit_cast<uint64_t>(value == 0 ? 0.0 : value)) << text;
+        ASSERT_EQ(text.find(','), AnsiString::npos) << text;
+    }
+}
+
+}  // namespace
