@@ -59,36 +59,39 @@ public:
     TCommaLocaleScope& operator=(const TCommaLocaleScope&) = delete;
 };
 
-// The fixture of such tests: makes the locale (or fails), and checks that it does mislead the C
-// library, so that a case passing under it means something.
+// Makes the comma locale (or fails the test) and checks that it misleads the C library, so that
+// a case passing under it means something. For a fixture's SetUp.
+inline void RequireCommaLocale()
+{
+    const std::string failure = MakeCommaLocale();
+    ASSERT_EQ(failure, "");
+    TCommaLocaleScope comma;
+    ASSERT_EQ(std::strtod("1.5", nullptr), 1.0) << "strtod still reads a point: the cases would prove nothing";
+}
+
+// fn's result under "C", then under the comma locale.
+template <class F>
+auto InBothLocales(F fn) -> std::pair<decltype(fn()), decltype(fn())>
+{
+    std::setlocale(LC_ALL, "C");
+    auto c = fn();
+    TCommaLocaleScope comma;
+    return {std::move(c), fn()};
+}
+
+// Expects fn to give `want` under "C", and the same under the comma locale; `row` names the case
+// in a failure.
+template <class F, class W>
+void ExpectInBothLocales(const std::string& row, F fn, const W& want)
+{
+    const auto [inC, inComma] = InBothLocales(fn);
+    EXPECT_EQ(inC, want) << row << " under C";
+    EXPECT_EQ(inComma, inC) << row << " under " << kCommaLocale;
+}
+
+// The fixture of tests that need nothing else.
 class CommaLocaleTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const std::string failure = MakeCommaLocale();
-        ASSERT_EQ(failure, "");
-        TCommaLocaleScope comma;
-        ASSERT_EQ(std::strtod("1.5", nullptr), 1.0) << "strtod reads a point under the comma locale";
-    }
+    void SetUp() override { RequireCommaLocale(); }
     void TearDown() override { std::setlocale(LC_ALL, "C"); }
-
-    // fn's result under "C", then under the comma locale.
-    template <class F>
-    static auto InBoth(F fn) -> std::pair<decltype(fn()), decltype(fn())>
-    {
-        std::setlocale(LC_ALL, "C");
-        auto c = fn();
-        TCommaLocaleScope comma;
-        return {std::move(c), fn()};
-    }
-
-    // Expects fn to give `want` under "C", and the same under the comma locale; `row` names the
-    // case in a failure.
-    template <class F, class W>
-    static void ExpectInBoth(const std::string& row, F fn, const W& want)
-    {
-        const auto [inC, inComma] = InBoth(fn);
-        EXPECT_EQ(inC, want) << row << " under C";
-        EXPECT_EQ(inComma, inC) << row << " under " << kCommaLocale;
-    }
 };

@@ -40,6 +40,6 @@ TEST_F(ExpressionsUnderACommaLocale, ReadAndWriteNumbersAsUnderC)
                 c.CStyle ? std::make_unique<TCStyleParser>() : std::make_unique<TExpressionParser>();
             return std::string(Calc(*p, c.Text));
         };
-        ExpectInBoth(c.Name, result, c.Want);
+        ExpectInBothLocales(c.Name, result, c.Want);
     }
 }

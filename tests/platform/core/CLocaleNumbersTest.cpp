@@ -83,14 +83,14 @@ class NumberTextUnderACommaLocale : public CommaLocaleTest {};
 TEST_F(NumberTextUnderACommaLocale, ReadAndWrittenAsUnderC)
 {
     for (const TNumberTextCase& c : kCases)
-        ExpectInBoth(c.Name, c.Text, c.Want);
+        ExpectInBothLocales(c.Name, c.Text, c.Want);
 }
 
 TEST_F(NumberTextUnderACommaLocale, RegressionFixedNotationLostItsDigitsUnderTheLocalesPoint)
 {
     // The fixed-notation digits were found after the "." that printf writes, which a comma
     // locale replaces with ",".
-    ExpectInBoth(
+    ExpectInBothLocales(
         "FloatToStrF", [] { return std::string(FloatToStrF(0.5, ffFixed, 15, 2) + " " + FloatToStr(3.75)); },
         std::string("0.50 3.75"));
 }

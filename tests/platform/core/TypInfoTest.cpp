@@ -188,7 +188,7 @@ TEST_F(TypInfoUnderACommaLocale, FloatPropertiesGoThroughAnIniFileWithAPoint)
                 {"Large", -12345.75, "-12345.75 read back"},
                 {"Third", 1.0 / 3, "0.333333333333333 read as 0.333333333333333"}};
     for (const auto& row : rows)
-        ExpectInBoth(
+        ExpectInBothLocales(
             row.Name, [&] { return std::string(storedAndRead(row.Value)); }, std::string(row.Want));
 }
 
