@@ -53,7 +53,10 @@ void NotEqual(TExpressionRec* e) { e->Res = FromBool(std::fabs(A(e, 0) - A(e, 1)
 void LogicalNot(TExpressionRec* e) { e->Res = FromBool(!Truth(A(e, 0))); }
 void LogicalOr(TExpressionRec* e) { e->Res = FromBool(Truth(A(e, 0)) || Truth(A(e, 1))); }
 void LogicalAnd(TExpressionRec* e) { e->Res = FromBool(Truth(A(e, 0)) && Truth(A(e, 1))); }
-void LogicalXor(TExpressionRec* e) { e->Res = FromBool(Truth(A(e, 0)) != Truth(A(e, 1))); }
+
+void BitwiseOr(TExpressionRec* e) { e->Res = static_cast<double>(RoundToInt64(A(e, 0)) | RoundToInt64(A(e, 1))); }
+void BitwiseAnd(TExpressionRec* e) { e->Res = static_cast<double>(RoundToInt64(A(e, 0)) & RoundToInt64(A(e, 1))); }
+void BitwiseXor(TExpressionRec* e) { e->Res = static_cast<double>(RoundToInt64(A(e, 0)) ^ RoundToInt64(A(e, 1))); }
 
 void Random(TExpressionRec* e) { e->Res = RandomUniform(); }
 void RandG(TExpressionRec* e) { e->Res = RandomGauss(A(e, 0), A(e, 1)); }

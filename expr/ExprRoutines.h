@@ -28,11 +28,17 @@ void Less(TExpressionRec* Expr);
 void Equal(TExpressionRec* Expr);
 void NotEqual(TExpressionRec* Expr);
 
-// Logic on truth values (an argument rounded to an integer is true when it is not 0).
+// Logic on truth values (an argument rounded to an integer is true when it is not 0): "not" and
+// the C spellings "!", "||" and "&&".
 void LogicalNot(TExpressionRec* Expr);
 void LogicalOr(TExpressionRec* Expr);
 void LogicalAnd(TExpressionRec* Expr);
-void LogicalXor(TExpressionRec* Expr);
+
+// "or", "and" and "xor": bit by bit on the arguments rounded to 64-bit integers (saturated, not a
+// number as 0), so 6 and 3 is 2.
+void BitwiseOr(TExpressionRec* Expr);
+void BitwiseAnd(TExpressionRec* Expr);
+void BitwiseXor(TExpressionRec* Expr);
 
 // Functions.
 void Random(TExpressionRec* Expr);

@@ -82,9 +82,9 @@ void TExpressionParser::FillExpressList()
     AddWord(new TBooleanFunction("<>", &NotEqual, 50, true, 2));
     AddWord(new TBooleanFunction("=", &Equal, 50, true, 2));
     AddWord(new TBooleanFunction("not", &LogicalNot, 60, true, 1));
-    AddWord(new TBooleanFunction("or", &LogicalOr, 70, true, 2));
-    AddWord(new TBooleanFunction("and", &LogicalAnd, 70, true, 2));
-    AddWord(new TBooleanFunction("xor", &LogicalXor, 70, true, 2));
+    AddWord(new TBooleanFunction("or", &BitwiseOr, 70, true, 2));
+    AddWord(new TBooleanFunction("and", &BitwiseAnd, 70, true, 2));
+    AddWord(new TBooleanFunction("xor", &BitwiseXor, 70, true, 2));
     AddWord(new TFunction(":=", &Assign, 200, true, 2));
 
     struct OneArg {

@@ -17,6 +17,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/core/CLocaleNumbers.h"
 #include "script/ScriptNumbers.h"
 #include "script/ScriptState.h"
 
@@ -100,7 +101,8 @@ std::vector<Token> Tokenize(const AnsiString& s)
             }
             const AnsiString text = s.substr(start, p - start);
             errno = 0;
-            const double value = std::strtod(text.c_str(), nullptr);
+            // "." is the decimal point whatever the desktop's locale says.
+            const double value = CStrToD(text.c_str(), nullptr);
             if (errno == ERANGE && std::isinf(value)) {
                 tokens.push_back({Invalid});
                 return tokens;

@@ -16,6 +16,7 @@ packages=(
   tinymux inetutils-telnetd ucspi-tcp python3 procps
   libzip-dev libreoffice-calc-nogui libreoffice-writer-nogui
   desktop-file-utils adwaita-icon-theme shared-mime-info
+  locales
   openbox
 )
 

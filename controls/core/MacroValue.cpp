@@ -1,7 +1,5 @@
 #include "controls/core/MacroValue.h"
 
-#include <cstdio>
-
 #include "platform/core/Exceptions.h"
 
 const TMacroValue::Array& TMacroValue::AsArray() const
@@ -16,12 +14,8 @@ AnsiString TMacroValue::AsString() const
     struct Visitor {
         AnsiString operator()(std::monostate) const { return AnsiString(); }
         AnsiString operator()(int64_t v) const { return IntToStr(v); }
-        AnsiString operator()(double v) const
-        {
-            char buffer[40];
-            std::snprintf(buffer, sizeof buffer, "%.15G", v);
-            return buffer;
-        }
+        // "." before the decimals, whatever the desktop's locale.
+        AnsiString operator()(double v) const { return Format("%.15G", v); }
         AnsiString operator()(bool v) const { return v ? "True" : "False"; }
         AnsiString operator()(const AnsiString& v) const { return v; }
         AnsiString operator()(const Array&) const

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/core/CLocaleNumbers.h"
 #include "platform/core/Exceptions.h"
 
 bool IsTrailByteAt(std::string_view s, size_t i)
@@ -228,6 +229,9 @@ int StrToIntDef(std::string_view s, int fallback)
 
 AnsiString Format(const char* format, ...)
 {
+    // "%f" and "%g" write "." for decimals, as the format settings have it, whatever the
+    // desktop's locale.
+    const TCLocaleScope cLocale;
     va_list args;
     va_start(args, format);
     va_list copy;

@@ -72,6 +72,7 @@ int StrToIntDef(std::string_view s, int fallback);
 // The same for 64-bit values.
 bool TryStrToInt64(std::string_view s, int64_t& value);
 
-// printf-style formatting into an AnsiString (the forms the program uses: %s %d %u %x %c %f %%,
-// with flags, width and precision).
+// printf-style formatting into an AnsiString (the forms the program uses: %s %d %u %x %c %f %g %%,
+// with flags, width and precision). Numbers are written as the C locale writes them ("." before
+// decimals), whatever the process's locale.
 AnsiString Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 #include "platform/core/Exceptions.h"
@@ -14,15 +13,18 @@ namespace {
 // first one (value = 0.d1d2d3... * 10^(exponent+1)).
 void Digits(double value, int precision, std::string& digits, int& exponent)
 {
+    // As printf's "%.*e" writes it, but never with the locale's decimal point.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", precision - 1, std::fabs(value));
-    std::string_view text = buffer;
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, precision - 1);
+    std::string_view text(buffer, static_cast<size_t>(written.ptr - buffer));
     size_t e = text.find('e');
     digits.clear();
     for (char c : text.substr(0, e))
         if (c >= '0' && c <= '9')
             digits += c;
-    exponent = std::atoi(buffer + e + 1);
+    exponent = 0;
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
 }
 
 AnsiString NonFinite(double value)
@@ -48,14 +50,14 @@ AnsiString Group(const AnsiString& digits, char separator)
 // from zero, as the framework rounds ("0.0" of 1.25 is "1.3").
 void Fixed(double value, int decimals, AnsiString& integer, AnsiString& fraction)
 {
-    // Enough places that the digits beyond `decimals` show whether the value is a half.
-    std::vector<char> buffer(400);
-    int n = std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals + 30, std::fabs(value));
-    if (n >= static_cast<int>(buffer.size())) {
-        buffer.resize(static_cast<size_t>(n) + 1);
-        std::snprintf(buffer.data(), buffer.size(), "%.*f", decimals + 30, std::fabs(value));
-    }
-    std::string text = buffer.data();
+    // Enough places that the digits beyond `decimals` show whether the value is a half; room for
+    // the 309 integer digits of the largest double. As printf's "%.*f" writes it, but never with
+    // the locale's decimal point.
+    const int places = decimals + 30;
+    std::vector<char> buffer(static_cast<size_t>(places) + 320);
+    const auto written =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value), std::chars_format::fixed, places);
+    std::string text(buffer.data(), written.ptr);
     size_t dot = text.find('.');
     std::string digits = text.substr(0, dot) + text.substr(dot + 1, static_cast<size_t>(decimals));
     bool up = text[dot + 1 + static_cast<size_t>(decimals)] >= '5';

@@ -1,21 +1,14 @@
 #include "platform/core/ValFloat.h"
 
-#include <locale.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <string>
 
+#include "platform/core/CLocaleNumbers.h"
+
 namespace {
 
 bool Digit(char c) { return c >= '0' && c <= '9'; }
-
-// The C locale, so that strtold reads "." whatever the process's locale says.
-locale_t CLocale()
-{
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
-    return c;
-}
 
 }  // namespace
 
@@ -48,7 +41,8 @@ void Val(std::string_view S, long double& Value, int& Code)
     }
     if (i < S.size())
         return fail(i);
-    // The text is a number in the form strtold reads the same way.
+    // The text is a number in the form strtold reads the same way (in the C locale: "." whatever
+    // the process's locale says).
     const std::string number(S.substr(start));
     const long double v = strtold_l(number.c_str(), nullptr, CLocale());
     if (std::isinf(v))

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <clocale>
 #include <vector>
 
 #include "platform/gui/Dialogs.h"
@@ -33,6 +34,10 @@ TApplication::TApplication(int& argc, char** argv) : TComponent(nullptr)
 {
     if (!QApplication::instance())
         FOwnQApp = std::make_unique<QApplication>(argc, argv);
+    // Qt adopts the desktop's locale (setlocale(LC_ALL, "")); numbers keep "." for decimals in
+    // any C routine that still reads the process's locale. Texts, dates and sorting keep the
+    // desktop's.
+    std::setlocale(LC_NUMERIC, "C");
     Application = this;
     Screen = new TScreen(this);
     // Controls are reached by class name and property from the start (stored settings, the

@@ -14,6 +14,7 @@
 #include <unordered_set>
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/CLocaleNumbers.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/FloatFormat.h"
 #include "platform/core/StoredPath.h"
@@ -72,10 +73,9 @@ Variant StoredValue(const AnsiString& Text)
     }
     if (digits == 0 || points > 1 || Text.back() == '.')
         return Variant(Text);
-    const double value = std::strtod(Text.c_str(), nullptr);
-    char canonical[40];
-    std::snprintf(canonical, sizeof canonical, "%.15g", value);
-    return AnsiString(canonical) == Text ? Variant(value) : Variant(Text);
+    // Read and written with "." whatever the desktop's locale, as the sheet stores numbers.
+    const double value = CStrToD(Text.c_str(), nullptr);
+    return Format("%.15g", value) == Text ? Variant(value) : Variant(Text);
 }
 
 // A value read from a sheet: numbers in the general format with up to 15 digits.

@@ -46,3 +46,8 @@ TEST(ExprCalcTool, CStyleUnderDashCAndUsageWithoutExpressions)
     EXPECT_EQ(RunTool("", &status), "usage: exprcalc [--c] EXPR...\n");
     EXPECT_NE(status, 0);
 }
+
+TEST(ExprCalcTool, RegressionAndOrXorPrintedTruthValuesForTheirBitwiseNumbers)
+{
+    EXPECT_EQ(RunTool("'6 and 3' '5 or 2' '6 xor 3' '1 or 0' '6 and 1' 'not 6'"), "2\n7\n5\nTrue\nFalse\nFalse\n");
+}

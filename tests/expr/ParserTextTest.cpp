@@ -11,22 +11,30 @@ const std::string kFew = "Syntax error: function or operand has too few argument
 
 using Group = CaseGroup<StrCase>;
 
-// not binds more loosely than comparisons, and/or/xor more loosely still; "not not" cancels out
-// and 0.4 rounds to 0.
+// not binds more loosely than comparisons, and/or/xor more loosely still; "not not" cancels out.
+// not works on truth values; and/or/xor work bit by bit on integers, and a result other than 0
+// or 1 shows as the number it is.
 const Group kResults[] = {
-    {"RegressionLogicOperatorsWorkOnTruthValues",
+    {"RegressionNotWorksOnTruthValues",
      {{"not (1=1)", "False"},
       {"not 5", "False"},
       {"not 0", "True"},
       {"not not 1", "1"},
-      {"2 and 1", "True"},
-      {"0.4 and 1", "False"},
-      {"1 or 2", "True"},
-      {"0 or 0", "False"},
-      {"1 xor 2", "False"},
-      {"1 xor 0", "True"},
       {"not 1 = 2", "True"},
       {"not 1 < 2 or 1 > 2", "False"}}},
+    {"RegressionAndOrXorWereTruthValuesNotBits",
+     {{"6 and 3", "2"},
+      {"5 or 2", "7"},
+      {"6 xor 3", "5"},
+      {"2 and 1", "False"},
+      {"0.4 and 1", "False"},
+      {"3 and 5", "True"},
+      {"1 or 2", "3"},
+      {"0 or 0", "False"},
+      {"1 xor 2", "3"},
+      {"1 xor 0", "True"},
+      {"1 < 2 and 3 > 2", "True"},
+      {"(1 < 2) or 4", "5"}}},
     {"GetAsStringFormatsBooleansAndNumbers",
      {{"1=2", "False"},
       {"2/3", "0.6666666667"},
@@ -200,4 +208,16 @@ TEST(CStyleParser, RegressionAndAndOrAreDifferentOperators)
 {
     TCStyleParser p;
     ExpectStrings(p, {{"1 && 0", "False"}, {"1 || 0", "True"}, {"0 && 1", "False"}, {"0 || 1", "True"}});
+}
+
+TEST(CStyleParser, XorIsBitwiseWhileAndAndOrAndNotSpellingsGiveTruthValues)
+{
+    TCStyleParser p;
+    ExpectStrings(p,
+                  {{"6 xor 3", "5"},
+                   {"6 && 3", "True"},
+                   {"6 || 3", "True"},
+                   {"4 && 0.4", "False"},
+                   {"!6", "False"},
+                   {"!(6 xor 6)", "True"}});
 }

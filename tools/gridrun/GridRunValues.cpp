@@ -62,11 +62,6 @@ std::string ListText(const TStrings& list)
     return out;
 }
 
-std::string DoubleText(double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    return text;
-}
+std::string DoubleText(double value) { return Format("%.15g", value); }
 
 std::string ColorText(TColor value) { return ColorToString(value); }

@@ -48,7 +48,6 @@
 
 #include <cxxabi.h>
 
-#include <clocale>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -421,8 +420,6 @@ int main(int argc, char** argv)
         TClock() { SetTimerService(&Service); }
         ~TClock() { SetTimerService(nullptr); }
     } clock;
-    // Numbers print with a point whatever locale Qt took from the environment.
-    std::setlocale(LC_NUMERIC, "C");
     FormatSettings() = TFormatSettings::Korean();
     CountBeeps();
     TGridRun run(std::cout, width, height);

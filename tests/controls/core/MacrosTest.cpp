@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "controls/core/Macros.h"
+#include "controls/core/StrHolder.h"
+#include "tests/CommaLocale.h"
 #include "tests/controls/core/HangulText.h"
 
 using namespace hangul;
@@ -20,6 +22,33 @@ TEST(MacroValue, TextOfEveryKind)
     EXPECT_TRUE(list.IsArray());
     EXPECT_THROW(list.AsString(), EConvertError);
     EXPECT_THROW(TMacroValue(1).AsArray(), EConvertError);
+}
+
+class MacroValueUnderACommaLocale : public CommaLocaleTest {};
+
+// A double macro value is written with "%.15G" as the C locale writes it.
+TEST_F(MacroValueUnderACommaLocale, RegressionDoubleValuesWereWrittenWithTheDesktopsComma)
+{
+    const struct {
+        const char* Name;
+        double Value;
+        const char* Want;
+    } rows[] = {{"Half", 2.5, "2.5"},
+                {"FifteenDigits", 1.0 / 3, "0.333333333333333"},
+                {"LargeInCapitals", 1.5e20, "1.5E+20"},
+                {"Small", -2.5e-7, "-2.5E-07"}};
+    for (const auto& row : rows) {
+        ExpectInBothLocales(
+            row.Name, [&] { return std::string(TMacroValue(row.Value).AsString()); }, std::string(row.Want));
+        // And so in the text a string holder expands.
+        const auto expanded = [&] {
+            TStrHolder holder(nullptr);
+            holder.Strings()->Add("value %v");
+            holder.MacroByName("v")->SetValue(row.Value);
+            return std::string(holder.ExpandMacros());
+        };
+        ExpectInBothLocales(row.Name, expanded, "value " + std::string(row.Want) + "\r\n");
+    }
 }
 
 TEST(Macros, NamesAreFoundWithoutRegardToCase)

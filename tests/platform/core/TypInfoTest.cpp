@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "TempFolder.h"
+#include "platform/core/FloatFormat.h"
 #include "platform/core/FormatSettings.h"
+#include "platform/core/IniFile.h"
+#include "tests/CommaLocale.h"
 
 namespace {
 
@@ -152,6 +156,40 @@ TEST(TypInfo, FloatTextUsesPointUnderACommaLocale)
     FormatSettings().DecimalSeparator = old;
     EXPECT_EQ(text, "2.25");
     EXPECT_EQ(s.Ratio, 2.25);
+}
+
+class TypInfoUnderACommaLocale : public CommaLocaleTest {};
+
+// A stored float property goes to an INI file and back as the C locale writes it.
+TEST_F(TypInfoUnderACommaLocale, FloatPropertiesGoThroughAnIniFileWithAPoint)
+{
+    RegisterSamples();
+    TempFolder folder;
+    const auto storedAndRead = [&](double value) {
+        TSample s(nullptr);
+        const TPropInfo* p = GetPropInfo(&s, "Ratio");
+        s.Ratio = value;
+        {
+            TIniFile ini(folder.File("props.ini"));
+            ini.WriteString("Sample", "Ratio", GetPropText(&s, *p));
+            ini.UpdateFile();
+        }
+        TIniFile ini(folder.File("props.ini"));
+        const AnsiString text = ini.ReadString("Sample", "Ratio", "");
+        SetPropText(&s, *p, text);
+        return text + (s.Ratio == value ? " read back" : " read as " + FloatToStr(s.Ratio));
+    };
+    const struct {
+        const char* Name;
+        double Value;
+        const char* Want;
+    } rows[] = {{"Half", 0.5, "0.5 read back"},
+                {"Small", 1.25e-7, "1.25E-7 read back"},
+                {"Large", -12345.75, "-12345.75 read back"},
+                {"Third", 1.0 / 3, "0.333333333333333 read as 0.333333333333333"}};
+    for (const auto& row : rows)
+        ExpectInBothLocales(
+            row.Name, [&] { return std::string(storedAndRead(row.Value)); }, std::string(row.Want));
 }
 
 TEST(TypInfo, RedeclaredPropertyKeepsItsPlaceWithTheNewDefault)

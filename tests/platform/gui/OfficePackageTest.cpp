@@ -13,6 +13,7 @@
 
 #include "platform/gui/OfficeWorkbook.h"
 #include "platform/gui/OleAutomation.h"
+#include "tests/CommaLocale.h"
 #include "tests/TempName.h"
 #include "tests/platform/core/Cases.h"
 #include "tests/platform/gui/OfficeTestBook.h"
@@ -250,6 +251,57 @@ TEST(SpreadsheetServer, TextsThatAreNumbersInTheirOwnFormAreStoredAsNumbers)
     EXPECT_EQ(back.Array()->At(1, 1).AsString(), "12");
     EXPECT_EQ(back.Array()->At(1, 4).AsString(), "1.50");
     EXPECT_EQ(OleCall(OleCall(sheet, "UsedRange"), "Address").AsString(), "$A$1:$G$1");
+}
+
+namespace {
+
+// Each text put into a row of a new sheet, as the sheet gives it back: "n:" and the text of a
+// number, "t:" and a text.
+std::string StoredKinds(const std::vector<const char*>& texts)
+{
+    const TOleVariant app(CreateOfficeServer("excel.application"));
+    const TOleVariant sheet = OleCall(OleCall(OleCall(app, "WorkBooks"), "Add"), "ActiveSheet");
+    const int count = static_cast<int>(texts.size());
+    auto array = std::make_shared<TOleArray>(1, 1, 1, count);
+    for (int i = 0; i < count; ++i)
+        array->At(1, i + 1) = TOleVariant(texts[static_cast<size_t>(i)]);
+    const TOleVariant range = OleGet(sheet, "Range", {TOleVariant("A1:" + ColumnLetters(count) + "1")});
+    OlePut(range, "Value", TOleVariant(array));
+    const TOleVariant back = OleCall(range, "value");
+    std::string out;
+    for (int c = 1; c <= count; ++c) {
+        const TOleVariant& v = back.Array()->At(1, c);
+        out += (c > 1 ? " " : "") + std::string(v.Value().VarType() == varString ? "t:" : "n:") + v.AsString();
+    }
+    return out;
+}
+
+class WorkbookNumbersUnderACommaLocale : public CommaLocaleTest {};
+
+}  // namespace
+
+TEST_F(WorkbookNumbersUnderACommaLocale, RegressionDecimalTextsWereStoredAsTextUnderTheDesktopsComma)
+{
+    ExpectInBothLocales(
+        "StoredKinds",
+        [] {
+            return StoredKinds({"-0.5", "0.25", "1.50", "12", "1,5", "1e5"});
+        },
+        std::string("n:-0.5 n:0.25 t:1.50 n:12 t:1,5 t:1e5"));
+}
+
+TEST_F(WorkbookNumbersUnderACommaLocale, NumbersGoIntoAPackageAndBackAsUnderC)
+{
+    const auto roundTrip = [] {
+        TWorkbookData book;
+        book.Sheets.push_back({"s", {{{1, 1}, Variant(2.5)}, {{1, 2}, Variant(-1234.125)}, {{2, 1}, Variant(1e-7)}}});
+        const TWorkbookData back = ReadXlsx(XlsxBytes(book));
+        std::string out;
+        for (const auto& [at, value] : back.Sheets.at(0).Cells)
+            out += std::string(value.AsString()) + ";";
+        return out;
+    };
+    ExpectInBothLocales("RoundTrip", roundTrip, std::string("2.5;-1234.125;1E-7;"));
 }
 
 namespace {
