@@ -1,5 +1,6 @@
 // The file operator: copy, move, rename and delete of files and folders named in lists, with the
-// freedesktop trash as the undo of a deletion.
+// freedesktop trash as the undo of a deletion; its questions, progress and errors go through the
+// run's session.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -7,7 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <system_error>
 
+#include "controls/core/FileOperatorSession.h"
 #include "controls/core/FileShared.h"
 #include "controls/core/FileUtil.h"
 #include "platform/core/AtomicFile.h"
@@ -18,14 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-TFileOperatorConfirm& Confirm()
-{
-    static TFileOperatorConfirm confirm;
-    return confirm;
-}
-
-bool Ask(const AnsiString& question) { return !Confirm() || Confirm()(question); }
 
 std::vector<AnsiString> SplitNames(std::string_view text)
 {
@@ -84,6 +80,13 @@ bool IsDir(const std::string& path)
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// No write bit at all, as the copy judges a read-only destination.
+bool IsReadOnly(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) == 0;
+}
+
 std::string BaseName(const std::string& path)
 {
     const size_t cut = path.rfind('/');
@@ -101,43 +104,59 @@ std::string CollisionName(const std::string& target)
     }
 }
 
-// Copies a file or a folder tree; every file goes through the chunked copy.
-bool CopyTree(const std::string& from, const std::string& to)
+AnsiString SystemReason(int error) { return std::generic_category().message(error); }
+
+// Copies a file or a folder tree; every file goes through the chunked copy, replacing a
+// read-only file the user agreed to replace. reason: why the last failed part failed.
+bool CopyTree(const std::string& from, const std::string& to, AnsiString& reason)
 {
     struct stat st;
-    if (lstat(from.c_str(), &st) != 0)
+    if (lstat(from.c_str(), &st) != 0) {
+        reason = SystemReason(errno);
         return false;
+    }
     if (!S_ISDIR(st.st_mode)) {
         try {
-            CopyNative(from, to, StoredPath(from), StoredPath(to), false, nullptr);
+            CopyNative(from, to, StoredPath(from), StoredPath(to), true, nullptr);
             return true;
-        } catch (const Exception&) {
+        } catch (const Exception& e) {
+            reason = e.Message;
             return false;
         }
     }
     std::error_code ec;
     fs::create_directories(to, ec);
-    if (!IsDir(to))
+    if (!IsDir(to)) {
+        reason = ec ? AnsiString(ec.message()) : SystemReason(EEXIST);
         return false;
+    }
     bool ok = true;
     for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec))
-        ok = CopyTree(it->path().string(), to + "/" + it->path().filename().string()) && ok;
+        ok = CopyTree(it->path().string(), to + "/" + it->path().filename().string(), reason) && ok;
+    if (ec)
+        reason = ec.message();
     return ok && !ec;
 }
 
-bool RemoveTree(const std::string& path)
+bool RemoveTree(const std::string& path, AnsiString& reason)
 {
     std::error_code ec;
     fs::remove_all(path, ec);
+    if (ec)
+        reason = ec.message();
     return !ec;
 }
 
 // A rename, or a copy and removal across file systems.
-bool MoveTree(const std::string& from, const std::string& to)
+bool MoveTree(const std::string& from, const std::string& to, AnsiString& reason)
 {
     if (rename(from.c_str(), to.c_str()) == 0)
         return true;
-    return errno == EXDEV && CopyTree(from, to) && RemoveTree(from);
+    if (errno != EXDEV) {
+        reason = SystemReason(errno);
+        return false;
+    }
+    return CopyTree(from, to, reason) && RemoveTree(from, reason);
 }
 
 std::string DeletionDate()
@@ -149,87 +168,169 @@ std::string DeletionDate()
     return Format("%04u-%02u-%02uT%02u:%02u:%02u", y, mo, d, h, mi, s);
 }
 
-}  // namespace
-
-void SetFileOperatorConfirm(TFileOperatorConfirm confirm) { Confirm() = std::move(confirm); }
-
-bool MoveToTrash(const std::string& nativePath)
+// Moves into the freedesktop trash with the entry that lets it be restored.
+bool Trash(const std::string& nativePath, AnsiString& reason)
 {
     const std::string trash = XdgFolder("XDG_DATA_HOME", "/.local/share") + "/Trash";
     std::error_code ec;
     fs::create_directories(trash + "/files", ec);
     fs::create_directories(trash + "/info", ec);
     const std::string name = BaseName(fs::path(nativePath).lexically_normal().string());
-    if (name.empty() || !Exists(nativePath))
+    if (name.empty() || !Exists(nativePath)) {
+        reason = SystemReason(ENOENT);
         return false;
+    }
     std::string entry = name;
     for (int n = 2; Exists(trash + "/files/" + entry) || Exists(trash + "/info/" + entry + ".trashinfo"); ++n)
         entry = name + "." + std::to_string(n);
     const std::string info = trash + "/info/" + entry + ".trashinfo";
     const std::string absolute = fs::absolute(nativePath, ec).lexically_normal().string();
     if (!AtomicWriteFile(
-            info, "[Trash Info]\nPath=" + PercentEncodePath(absolute) + "\nDeletionDate=" + DeletionDate() + "\n"))
+            info, "[Trash Info]\nPath=" + PercentEncodePath(absolute) + "\nDeletionDate=" + DeletionDate() + "\n")) {
+        reason = "The trash cannot be written";
         return false;
-    if (MoveTree(nativePath, trash + "/files/" + entry))
+    }
+    if (MoveTree(nativePath, trash + "/files/" + entry, reason))
         return true;
     unlink(info.c_str());
     return false;
 }
 
-bool TExFileOperator::Execute()
+bool DeleteItems(TFileOperatorSession& session, const std::vector<TItem>& sources, bool toTrash)
 {
-    aborted_ = false;
-    const std::vector<TItem> sources = ExpandSources(Source, Options & FileOperFlag(flFilesOnly));
-    const bool noConfirm = Options & FileOperFlag(flNoConfirmation);
-    bool ok = !sources.empty();
-    if (Operation == foDelete) {
-        for (const TItem& item : sources) {
-            if (!noConfirm && !Ask("Delete " + item.Name + "?")) {
-                aborted_ = true;
-                continue;
-            }
-            const bool done =
-                (Options & FileOperFlag(flAllowUndo)) ? MoveToTrash(item.Native) : RemoveTree(item.Native);
-            ok = done && ok;
-        }
-        return ok;
-    }
-    const std::vector<AnsiString> dests = SplitNames(Destination);
-    const bool multiDest = Options & FileOperFlag(flMultiDest);
-    if (dests.empty() || (multiDest && dests.size() < sources.size()))
-        return false;
-    for (size_t i = 0; i < sources.size(); ++i) {
-        const TItem& item = sources[i];
-        std::string target = NativePath(dests[multiDest ? i : 0]);
-        const bool intoFolder = !multiDest && Operation != foRename && (sources.size() > 1 || IsDir(target));
-        if (intoFolder) {
-            if (!IsDir(target)) {
-                if (!(Options & FileOperFlag(flNoConfirmMkDir)) && !Ask("Create folder " + dests[0] + "?")) {
-                    aborted_ = true;
-                    return ok;
-                }
-                std::error_code ec;
-                fs::create_directories(target, ec);
-            }
-            target += "/" + BaseName(item.Native);
-        }
-        if (target.rfind(item.Native + "/", 0) == 0) {
-            ok = false;  // a folder into itself would never end
+    bool ok = true;
+    session.Begin(static_cast<int>(sources.size()));
+    for (const TItem& item : sources) {
+        if (!session.Step(item.Name))
+            break;
+        AnsiString reason;
+        if (!Exists(item.Native)) {
+            session.Fail(item.Name, SystemReason(ENOENT));
+            ok = false;
             continue;
         }
-        if (Exists(target) && target != item.Native) {
-            if ((Options & FileOperFlag(flRenameOnCollision)) && Operation == foCopy) {
-                target = CollisionName(target);
-            } else if (!noConfirm && !Ask("Replace " + StoredPath(target) + "?")) {
-                aborted_ = true;
+        const TQuestionAnswer answer = session.Confirm(fqDelete, item.Name);
+        if (answer == qaCancel)
+            break;
+        if (answer == qaNo)
+            continue;
+        if (!(toTrash ? Trash(item.Native, reason) : RemoveTree(item.Native, reason))) {
+            session.Fail(item.Name, reason);
+            ok = false;
+        }
+    }
+    return ok && !session.Cancelled();
+}
+
+// Copies, moves or renames each source to its target: into the destination folder, or onto
+// the destination name (one per source with flMultiDest).
+bool TransferItems(TFileOperatorSession& session, TFileOperation operation, TFileOperFlags options,
+                   const std::vector<TItem>& sources, const std::vector<AnsiString>& dests)
+{
+    const bool multiDest = options & FileOperFlag(flMultiDest);
+    bool ok = true;
+    std::set<std::string> refusedFolders;  // answered No: the parts bound there are skipped
+    session.Begin(static_cast<int>(sources.size()));
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const TItem& item = sources[i];
+        if (!session.Step(item.Name))
+            break;
+        std::string target = NativePath(dests[multiDest ? i : 0]);
+        const bool intoFolder = !multiDest && operation != foRename && (sources.size() > 1 || IsDir(target));
+        if (intoFolder)
+            target += "/" + BaseName(item.Native);
+        if (target.rfind(item.Native + "/", 0) == 0) {
+            session.Fail(item.Name, "The destination folder is inside the source folder");  // would never end
+            ok = false;
+            continue;
+        }
+        const std::string folder = target.substr(0, target.rfind('/') + 1);
+        if (!folder.empty() && !IsDir(folder)) {
+            if (refusedFolders.count(folder))
                 continue;
-            } else if (IsDir(target) != IsDir(item.Native) || IsDir(target)) {
-                ok = false;  // a folder is never replaced by a file, nor merged
+            const TQuestionAnswer answer =
+                session.Confirm(fqMakeFolder, StoredPath(folder.substr(0, folder.size() - 1)));
+            if (answer == qaCancel)
+                break;
+            if (answer == qaNo) {
+                refusedFolders.insert(folder);
+                continue;
+            }
+            std::error_code ec;
+            fs::create_directories(folder, ec);
+            if (!IsDir(folder)) {
+                session.Fail(item.Name, ec ? AnsiString(ec.message()) : SystemReason(ENOTDIR));
+                ok = false;
                 continue;
             }
         }
-        const bool done = Operation == foCopy ? CopyTree(item.Native, target) : MoveTree(item.Native, target);
-        ok = done && ok;
+        if (target != item.Native && Exists(target)) {
+            if ((options & FileOperFlag(flRenameOnCollision)) && operation == foCopy) {
+                target = CollisionName(target);
+            } else if (IsDir(target) || IsDir(item.Native)) {
+                // A folder is never replaced by a file, nor merged with another.
+                session.Fail(item.Name, StoredPath(target) + " already exists");
+                ok = false;
+                continue;
+            } else {
+                const TQuestionAnswer answer =
+                    session.Confirm(IsReadOnly(target) ? fqReplaceReadOnly : fqReplace, StoredPath(target));
+                if (answer == qaCancel)
+                    break;
+                if (answer == qaNo)
+                    continue;
+            }
+        }
+        AnsiString reason;
+        if (!(operation == foCopy ? CopyTree(item.Native, target, reason) : MoveTree(item.Native, target, reason))) {
+            session.Fail(item.Name, reason);
+            ok = false;
+        }
     }
+    return ok && !session.Cancelled();
+}
+
+// The whole operation; reads nothing of the operator, which a handler run meanwhile may free.
+bool RunOperation(TFileOperatorSession& session, TFileOperation operation, TFileOperFlags options,
+                  const AnsiString& source, const AnsiString& destination)
+{
+    const std::vector<TItem> sources = ExpandSources(source, options & FileOperFlag(flFilesOnly));
+    if (sources.empty()) {
+        session.Fail(source, SystemReason(ENOENT));
+        return false;
+    }
+    if (operation == foDelete)
+        return DeleteItems(session, sources, options & FileOperFlag(flAllowUndo));
+    const std::vector<AnsiString> dests = SplitNames(destination);
+    if (dests.empty()) {
+        session.Fail(AnsiString(), "No destination is named");
+        return false;
+    }
+    if ((options & FileOperFlag(flMultiDest)) && dests.size() < sources.size()) {
+        session.Fail(AnsiString(), "There are fewer destinations than sources");
+        return false;
+    }
+    return TransferItems(session, operation, options, sources, dests);
+}
+
+}  // namespace
+
+bool MoveToTrash(const std::string& nativePath)
+{
+    AnsiString reason;
+    return Trash(nativePath, reason);
+}
+
+bool TExFileOperator::Execute()
+{
+    const TAliveToken alive = liveness_.Token();
+    aborted_ = false;
+    const TFileOperation operation = Operation;
+    const TFileOperFlags options = Options;
+    const AnsiString source = Source, destination = Destination;
+    TFileOperatorSession session(operation, options, ProgressTitle);
+    const bool ok = RunOperation(session, operation, options, source, destination);
+    if (*alive)
+        aborted_ = session.Aborted();
     return ok;
 }

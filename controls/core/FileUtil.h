@@ -5,7 +5,6 @@
 // (freedesktop .desktop files) and a file operator whose undo is the freedesktop trash.
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "platform/core/DateTime.h"
 #include "platform/core/FileFind.h"
 #include "platform/core/FileSystem.h"
+#include "platform/core/Liveness.h"
 
 // --- Path names ---
 // A trailing backslash added unless empty or already ending in ":" or "\"; a lone drive letter
@@ -112,30 +112,32 @@ enum TFileOperFlag {
 using TFileOperFlags = unsigned;
 constexpr TFileOperFlags FileOperFlag(TFileOperFlag f) { return 1u << f; }
 
-// Asked before an existing destination is overwritten or a missing folder made (unless the
-// options say not to ask); false skips that part. The dialog layer sets it; without one every
-// question is answered yes.
-using TFileOperatorConfirm = std::function<bool(const AnsiString& question)>;
-void SetFileOperatorConfirm(TFileOperatorConfirm confirm);
-
+// Copies, moves, renames or deletes files and folders through the installed dialogs
+// (FileOperatorDialogs.h): it asks before it replaces an existing file, deletes, or makes a
+// missing folder, unless the options say not to ask; shows its progress unless flSilent (without
+// names under flSimpleProgress) and its errors unless flNoErrorUI. Without installed dialogs every
+// question is answered No.
 class TExFileOperator : public TComponent {
 public:
     explicit TExFileOperator(TComponent* AOwner) : TComponent(AOwner) {}
 
     TFileOperation Operation = foCopy;
     TFileOperFlags Options = FileOperFlag(flAllowUndo) | FileOperFlag(flNoConfirmMkDir);
+    // The progress window's title; empty: the operation's own ("Copying..." and the like).
     AnsiString ProgressTitle;
     // Names separated by ";" or "|"; a name may end in a mask.
     AnsiString Source;
     AnsiString Destination;
+    // The user skipped a part (No) or cancelled during the last Execute.
     bool OperationAborted() const { return aborted_; }
 
-    // True when every part succeeded or was skipped by the user; deletion with flAllowUndo moves
-    // to the trash.
+    // True when every part succeeded or was skipped by a No; false after a failure or a Cancel.
+    // Deletion with flAllowUndo moves to the trash.
     virtual bool Execute();
 
 private:
     bool aborted_ = false;
+    TLiveness liveness_;  // a handler run while the progress shows may free the operator
 };
 
 // Moves a file or folder into the user's freedesktop trash ($XDG_DATA_HOME/Trash) with its

@@ -9,6 +9,7 @@
 #include "controls/lib/ExSpin.h"
 #include "controls/lib/ExTimer.h"
 #include "controls/lib/FileDirEdit.h"
+#include "controls/lib/FileOperatorWindows.h"
 #include "controls/lib/Placemnt.h"
 #include "controls/lib/SpeedBar.h"
 #include "controls/lib/TextListBox.h"
@@ -35,6 +36,7 @@ void RegisterLibraryClasses()
     RegisterExCombosClasses();
     RegisterDateEditClasses();
     RegisterFileDirEditClasses();
+    RegisterFileOperatorClasses();
     using B = TBrowseFolderDlg;
     RegisterClass<B>("TBrowseFolderDlg", "TComponent", MakeComponent<B>)
         .Enum(

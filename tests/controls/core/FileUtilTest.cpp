@@ -18,6 +18,7 @@
 #include "platform/core/Cp949.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
+#include "tests/controls/core/ScopedEnv.h"
 #include "tests/platform/core/TempFolder.h"
 
 namespace fs = std::filesystem;
@@ -138,6 +139,19 @@ TEST_F(FileUtilTest, ReadOnlyDestinationIsReplacedOnlyWhenAsked)
     EXPECT_EQ(Read("dest"), "new");
 }
 
+// The shell form copies with flNoConfirmation when it may overwrite a read-only file; the
+// operator still refused such a file then.
+TEST_F(FileUtilTest, RegressionShellCopyReplacesAReadOnlyFileWhenAllowed)
+{
+    Write("src", "new");
+    Write("dest", "old");
+    chmod(folder.File("dest").c_str(), 0444);
+    EXPECT_THROW(CopyFileEx("src", "dest", false, true), EAbort);  // nobody to ask: not replaced
+    EXPECT_EQ(Read("dest"), "old");
+    CopyFileEx("src", "dest", true, true);
+    EXPECT_EQ(Read("dest"), "new");
+}
+
 TEST_F(FileUtilTest, MoveIntoAFolderAndRename)
 {
     Write("a", "1");
@@ -194,30 +208,6 @@ TEST_F(FileUtilTest, LockRefusesAnotherOpenOfTheFile)
     close(second);
 }
 
-// Sets an environment variable for one test.
-class TEnv {
-public:
-    TEnv(const char* name, const std::string& value) : name_(name)
-    {
-        const char* old = std::getenv(name);
-        had_ = old != nullptr;
-        old_ = old ? old : "";
-        setenv(name, value.c_str(), 1);
-    }
-    ~TEnv()
-    {
-        if (had_)
-            setenv(name_, old_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    std::string old_;
-};
-
 TEST_F(FileUtilTest, OperatorCopiesEveryListedNameAndDeletesIntoTheTrash)
 {
     TEnv data("XDG_DATA_HOME", folder.File("data"));
@@ -229,6 +219,7 @@ TEST_F(FileUtilTest, OperatorCopiesEveryListedNameAndDeletesIntoTheTrash)
     ASSERT_TRUE(op.Execute());
     EXPECT_EQ(Read("out/one") + Read("out/two"), "12");
     op.Operation = foDelete;
+    op.Options |= FileOperFlag(flNoConfirmation);  // nobody here to answer the question
     op.Source = "out\\one|out\\two";
     ASSERT_TRUE(op.Execute());
     EXPECT_FALSE(fs::exists(folder.File("out/one")));
@@ -242,18 +233,17 @@ TEST_F(FileUtilTest, OperatorCopiesEveryListedNameAndDeletesIntoTheTrash)
     EXPECT_EQ(Read("data/Trash/files/one.2"), "again");
 }
 
-TEST_F(FileUtilTest, OperatorAnsweredNoSkipsAndReportsTheAbort)
+// Without dialogs nobody can be asked, and the replace question is answered No.
+TEST_F(FileUtilTest, RegressionUnattendedOperatorSkipsAReplaceAndReportsTheAbort)
 {
     Write("src", "new");
     Write("dest", "old");
-    SetFileOperatorConfirm([](const AnsiString&) { return false; });
     TExFileOperator op(nullptr);
     op.Source = "src";
     op.Destination = "dest";
     EXPECT_TRUE(op.Execute());
     EXPECT_TRUE(op.OperationAborted());
     EXPECT_EQ(Read("dest"), "old");
-    SetFileOperatorConfirm(nullptr);
     op.Options |= FileOperFlag(flRenameOnCollision);
     EXPECT_TRUE(op.Execute());
     EXPECT_EQ(Read("Copy of dest"), "new");
