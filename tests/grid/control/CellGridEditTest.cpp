@@ -19,39 +19,10 @@
 #include "platform/gui/Sound.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/SyntheticInput.h"
+#include "tests/grid/control/TestEditLink.h"
 #include "tests/platform/gui/GuiTestSupport.h"
 
 namespace {
-
-// A link whose control is a plain edit, logging what the grid asks of it.
-class TTestLink : public TEditLink {
-public:
-    using TEditLink::TEditLink;
-    TEdit* Edit = nullptr;
-    std::string Log;
-    int Destroyed = 0;
-    TWinControl* GetEditControl() override { return Edit; }
-    void CreateEditor(TWinControl* AParent) override
-    {
-        Log += "create;";
-        Edit = new TEdit(AParent);
-        Edit->SetParent(AParent);
-        Edit->OnKeyDown = [this](TObject* s, uint16_t& k, TShiftState sh) { EditKeyDown(s, k, sh); };
-        Edit->OnExit = [this](TObject* s) { EditExit(s); };
-    }
-    void DestroyEditor() override
-    {
-        ++Destroyed;
-        delete Edit;
-        Edit = nullptr;
-    }
-    void SetEditorValue(const AnsiString& S) override
-    {
-        Log += "value " + S + ";";
-        Edit->SetText(S);
-    }
-    AnsiString GetEditorValue() override { return Edit ? Edit->Text() : AnsiString(); }
-};
 
 class EditingOnAForm : public ::testing::Test {
 protected:
@@ -223,6 +194,54 @@ TEST_F(EditingOnAForm, EditLinkPopupDeactivatedWritesTheValueAndGoes)
     EXPECT_EQ(grid->Cells(1, 1), "popped");
     EXPECT_EQ(link.PopupForm(), nullptr);
     EXPECT_EQ(link.Destroyed, 1);
+    grid->EditLink = nullptr;
+}
+
+// A click on another cell reaches the grid before the popup hears that it lost the activation:
+// the grid's current cell has moved by then, and the value went into the clicked cell while
+// the edited cell kept its old text.
+TEST_F(EditingOnAForm, RegressionAPopupValueWentIntoTheCellClickedWhileItWasOpen)
+{
+    TTestLink link(nullptr);
+    link.EditStyle = esPopup;
+    link.PopupWidth = 120;
+    link.PopupHeight = 40;
+    grid->EditLink = &link;
+    grid->SetCells(1, 1, "old");
+    grid->SetCells(2, 3, "clicked");
+    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
+    Key(grid, VK_F2);
+    ASSERT_NE(link.PopupForm(), nullptr);
+    link.Edit->SetText("popped");
+    const TRect r = grid->CellRect(2, 3);
+    SendMouseInput(grid, maDown, mbLeft, r.Left + 5, r.Top + 5, {});
+    SendMouseInput(grid, maUp, mbLeft, r.Left + 5, r.Top + 5, {});
+    ASSERT_EQ(grid->Col(), 2);
+    ASSERT_EQ(grid->Row(), 3);
+    link.FormExit(link.PopupForm());
+    RunQueuedCalls();
+    EXPECT_EQ(grid->Cells(1, 1), "popped");
+    EXPECT_EQ(grid->Cells(2, 3), "clicked");
+    EXPECT_EQ(link.PopupForm(), nullptr);
+    EXPECT_EQ(link.Destroyed, 1);
+    grid->EditLink = nullptr;
+}
+
+// The link reads and writes the cell it was opened on, wherever the current cell stands.
+TEST_F(EditingOnAForm, EditLinkCellValueIsTheEditedCells)
+{
+    TTestLink link(nullptr);
+    grid->EditLink = &link;
+    grid->SetCells(2, 2, "edited");
+    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
+    grid->FocusCell(2, 2, true);
+    Key(grid, VK_F2);
+    ASSERT_NE(link.Edit, nullptr);
+    grid->FocusCell(3, 4, true);
+    EXPECT_EQ(link.GetCellValue(), "edited");
+    link.SetCellValue("written");
+    EXPECT_EQ(grid->Cells(2, 2), "written");
+    EXPECT_EQ(grid->Cells(3, 4), "");
     grid->EditLink = nullptr;
 }
 
