@@ -88,9 +88,7 @@ TEST_P(CellGridRealXEditPopup, RegressionAPopupEditorLeftByAClickWroteIntoTheCli
     }
     TRealEditGrid t;
     TTestLink link(nullptr);
-    link.EditStyle = esPopup;
-    link.PopupWidth = 120;
-    link.PopupHeight = 40;
+    link.UsePopup(120, 40);
     t.grid->EditLink = &link;
     t.grid->SetCells(1, 1, "old");
     t.grid->SetCells(2, 3, "clicked");

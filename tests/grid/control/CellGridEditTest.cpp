@@ -65,6 +65,23 @@ protected:
         RunQueuedCalls();
         Settle(2);
     }
+    // F2 on the current cell opens the link's control on a popup of 120 x 40.
+    void OpenPopupEditor(TTestLink& link)
+    {
+        link.UsePopup(120, 40);
+        grid->EditLink = &link;
+        grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
+        Key(grid, VK_F2);
+    }
+    // The popup loses the activation: the edit ends and the popup goes.
+    void Deactivate(TTestLink& link)
+    {
+        link.FormExit(link.PopupForm());
+        RunQueuedCalls();
+        EXPECT_EQ(link.PopupForm(), nullptr);
+        EXPECT_EQ(link.Destroyed, 1);
+        grid->EditLink = nullptr;
+    }
     void Type(const AnsiString& text)
     {
         TWinControl* c = FocusedControl();
@@ -102,11 +119,8 @@ TEST_P(EditLinkKeys, EndTheEditUnlessTheLinkWantsThem)
 {
     TTestLink link(nullptr);
     link.WantKeyUpDown = GetParam().wantUpDown;
-    if (GetParam().popup) {
-        link.EditStyle = esPopup;
-        link.PopupWidth = 120;
-        link.PopupHeight = 40;
-    }
+    if (GetParam().popup)
+        link.UsePopup(120, 40);
     grid->EditLink = &link;
     grid->SetCells(1, 1, "cell");
     grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
@@ -179,22 +193,13 @@ TEST_F(EditingOnAForm, RegressionEditLinkFreesItsControlAfterTheExitHandlerRetur
 TEST_F(EditingOnAForm, EditLinkPopupDeactivatedWritesTheValueAndGoes)
 {
     TTestLink link(nullptr);
-    link.EditStyle = esPopup;
-    link.PopupWidth = 120;
-    link.PopupHeight = 40;
-    grid->EditLink = &link;
-    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
-    Key(grid, VK_F2);
+    OpenPopupEditor(link);
     ASSERT_NE(link.PopupForm(), nullptr);
     EXPECT_EQ(link.PopupForm()->Width(), 120);
     EXPECT_EQ(link.Edit->Parent(), link.PopupForm());
     link.Edit->SetText("popped");
-    link.FormExit(link.PopupForm());
-    RunQueuedCalls();
+    Deactivate(link);
     EXPECT_EQ(grid->Cells(1, 1), "popped");
-    EXPECT_EQ(link.PopupForm(), nullptr);
-    EXPECT_EQ(link.Destroyed, 1);
-    grid->EditLink = nullptr;
 }
 
 // A click on another cell reaches the grid before the popup hears that it lost the activation:
@@ -203,14 +208,9 @@ TEST_F(EditingOnAForm, EditLinkPopupDeactivatedWritesTheValueAndGoes)
 TEST_F(EditingOnAForm, RegressionAPopupValueWentIntoTheCellClickedWhileItWasOpen)
 {
     TTestLink link(nullptr);
-    link.EditStyle = esPopup;
-    link.PopupWidth = 120;
-    link.PopupHeight = 40;
-    grid->EditLink = &link;
     grid->SetCells(1, 1, "old");
     grid->SetCells(2, 3, "clicked");
-    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
-    Key(grid, VK_F2);
+    OpenPopupEditor(link);
     ASSERT_NE(link.PopupForm(), nullptr);
     link.Edit->SetText("popped");
     const TRect r = grid->CellRect(2, 3);
@@ -218,13 +218,9 @@ TEST_F(EditingOnAForm, RegressionAPopupValueWentIntoTheCellClickedWhileItWasOpen
     SendMouseInput(grid, maUp, mbLeft, r.Left + 5, r.Top + 5, {});
     ASSERT_EQ(grid->Col(), 2);
     ASSERT_EQ(grid->Row(), 3);
-    link.FormExit(link.PopupForm());
-    RunQueuedCalls();
+    Deactivate(link);
     EXPECT_EQ(grid->Cells(1, 1), "popped");
     EXPECT_EQ(grid->Cells(2, 3), "clicked");
-    EXPECT_EQ(link.PopupForm(), nullptr);
-    EXPECT_EQ(link.Destroyed, 1);
-    grid->EditLink = nullptr;
 }
 
 // The link reads and writes the cell it was opened on, wherever the current cell stands.

@@ -14,6 +14,12 @@ public:
     TEdit* Edit = nullptr;
     std::string Log;
     int Destroyed = 0;
+    void UsePopup(int Width, int Height)
+    {
+        EditStyle = esPopup;
+        PopupWidth = Width;
+        PopupHeight = Height;
+    }
     TWinControl* GetEditControl() override { return Edit; }
     void CreateEditor(TWinControl* AParent) override
     {
