@@ -34,6 +34,7 @@
 #include "grid/model/GridFiles.h"
 #include "grid/model/MeasuredWidths.h"
 #include "grid/model/PrintPages.h"
+#include "grid/model/RadioLayout.h"
 #include "platform/gui/DragDrop.h"
 #include "platform/gui/Grids.h"
 #include "platform/gui/Icon.h"
@@ -696,6 +697,9 @@ private:
     bool FFocusPointShown = false;
     void DrawCellExtra(int Col, int ARow, const TRect& R, bool Selected, const TExtraLayout& Extra);
     void DrawRadioGroup(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
+    // Where a radio group's choices stand in R, measured in the canvas's font; painting and
+    // clicks both go by it.
+    std::vector<TRadioChoicePlace> RadioPlaces(const TCellGraphic& Extra, const TRect& R);
     void DrawProgress(const TCellGraphic& Extra, int Col, int ARow, const TRect& R);
     void DrawNode(const TCellGraphic& Extra, const TRect& R);
     void DrawCellButton(TCellGraphic& Extra, TPoint At);

@@ -56,7 +56,10 @@ void TCellGrid::HandleRadioClick(int ACol, int ARow, int X, int Y)
     brush.SetColor(Color());
     TFont font;
     font.Assign(Font());
-    GetCellColor(ACol, ARow, {}, &brush, &font);
+    GetCellColor(real, ARow, {}, &brush, &font);
+    // The captions are measured in the font the cell is painted in, zoom included.
+    if (ZoomLevel() != 0)
+        font.SetSize(std::max(1, font.Size() + ZoomLevel()));
     Canvas()->Font()->Assign(&font);
     std::shared_ptr<bool> alive = AliveToken();
     if (ACol != Col() || ARow != Row())
@@ -67,15 +70,11 @@ void TCellGrid::HandleRadioClick(int ACol, int ARow, int X, int Y)
     auto choices = extra ? std::dynamic_pointer_cast<TStrings>(extra->CellBitmap) : nullptr;
     if (!choices)
         return;
-    int start = 0, picked = -1;
-    for (int i = 0; i < choices->Count() && picked < 0; ++i) {
-        const int span = extra->CellBoolean ? Canvas()->TextWidth(choices->Strings(i)) + 12 : 12;
-        const int at = extra->CellBoolean ? X : Y;
-        if (at > start && at < start + span)
-            picked = i;
-        start += span;
-    }
-    if (picked < 0)
+    // Moving the current cell may have painted with other fonts since.
+    Canvas()->Font()->Assign(&font);
+    const TRect cell{0, 0, ColWidths(ACol), RowHeights(ARow)};
+    const int picked = RadioChoiceAt(RadioPlaces(*extra, cell), extra->CellBoolean, TPoint{X, Y});
+    if (picked < 0 || picked >= choices->Count())
         return;
     if (extra->CellIndex == -1)
         SetCells(real, ARow, choices->Strings(picked));

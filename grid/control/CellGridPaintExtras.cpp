@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int kCheckSide = 15;
-constexpr int kRadioSide = 10;
 constexpr int kNodeBox = 8;
 
 // The cell's number for progress bars and data images: a text that is no integer counts 0.
@@ -207,24 +206,31 @@ void TCellGrid::DrawCellExtra(int Col, int ARow, const TRect& R, bool Selected, 
     }
 }
 
+std::vector<TRadioChoicePlace> TCellGrid::RadioPlaces(const TCellGraphic& Extra, const TRect& R)
+{
+    TCanvas* c = Canvas();
+    const auto* choices = dynamic_cast<const TStrings*>(Extra.CellBitmap.get());
+    std::vector<int> widths(static_cast<size_t>(choices ? choices->Count() : std::max<int>(Extra.CellAngle, 0)));
+    if (choices)
+        for (int i = 0; i < choices->Count(); ++i)
+            widths[static_cast<size_t>(i)] = c->TextWidth(choices->Strings(i));
+    return LayoutRadioGroup(R, Extra.CellBoolean, widths, c->TextHeight("gh"));
+}
+
 void TCellGrid::DrawRadioGroup(const TCellGraphic& Extra, int Col, int ARow, const TRect& R)
 {
     TCanvas* c = Canvas();
     const auto* choices = dynamic_cast<const TStrings*>(Extra.CellBitmap.get());
-    const int count = choices ? choices->Count() : std::max<int>(Extra.CellAngle, 0);
     const AnsiString& text = Cells(Col, ARow);
-    const int line = c->TextHeight("gh");
     c->Brush()->SetStyle(bsClear);
-    int x = R.Left + 2;
-    for (int i = 0; i < count; ++i) {
-        const AnsiString caption = choices ? choices->Strings(i) : AnsiString();
-        const bool checked = Extra.CellIndex == -1 ? choices && caption == text : Extra.CellIndex == i;
-        const int top = Extra.CellBoolean ? R.Top + (R.Height() - kRadioSide) / 2 : R.Top + 2 + i * line;
-        TRect box = Bounds(x, top, kRadioSide, kRadioSide);
+    const std::vector<TRadioChoicePlace> places = RadioPlaces(Extra, R);
+    for (size_t i = 0; i < places.size(); ++i) {
+        const AnsiString caption = choices ? choices->Strings(static_cast<int>(i)) : AnsiString();
+        const bool checked =
+            Extra.CellIndex == -1 ? choices && caption == text : Extra.CellIndex == static_cast<int>(i);
+        TRect box = places[i].Radio;
         DrawFrameControl(c, box, DFC_BUTTON, DFCS_BUTTONRADIO | (checked ? DFCS_CHECKED : 0u));
-        c->TextOut(x + kRadioSide + 2, top + (kRadioSide - line) / 2, caption);
-        if (Extra.CellBoolean)
-            x += c->TextWidth(caption) + 12 + kRadioSide;
+        c->TextOut(places[i].Caption.x, places[i].Caption.y, caption);
     }
 }
 

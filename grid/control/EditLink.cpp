@@ -44,15 +44,33 @@ void TEditLink::SetVisible(bool Value)
         c->SetVisible(Value);
 }
 
+bool TEditLink::EditedCell(int& RealCol, int& Row) const
+{
+    if (!FGrid)
+        return false;
+    if (FEditCol < 0 || FEditRow < 0) {
+        RealCol = FGrid->GetRealCol();
+        Row = FGrid->Row();
+        return true;
+    }
+    if (FEditCol >= FGrid->ColCount() || FEditRow >= FGrid->RowCount())
+        return false;
+    RealCol = FGrid->RemapCol(FEditCol);
+    Row = FEditRow;
+    return true;
+}
+
 AnsiString TEditLink::GetCellValue() const
 {
-    return FGrid ? FGrid->Cells(FGrid->GetRealCol(), FGrid->Row()) : AnsiString();
+    int col = 0, row = 0;
+    return EditedCell(col, row) ? FGrid->Cells(col, row) : AnsiString();
 }
 
 void TEditLink::SetCellValue(const AnsiString& S)
 {
-    if (FGrid)
-        FGrid->SetCells(FGrid->GetRealCol(), FGrid->Row(), S);
+    int col = 0, row = 0;
+    if (EditedCell(col, row))
+        FGrid->SetCells(col, row, S);
 }
 
 TWinControl* TEditLink::GetParent() const

@@ -54,7 +54,10 @@ public:
     virtual AnsiString GetEditorValue() { return AnsiString(); }
     virtual void SetEditorValue(const AnsiString& S) {}
 
-    // The text of the grid's current cell, read and written.
+    // The text of the cell the editor was opened on (the current cell before any was), read and
+    // written. The current cell may have moved on meanwhile: a click on another cell reaches the
+    // grid before a popup hears that it lost the activation. A cell gone from the grid reads
+    // empty and takes nothing.
     AnsiString GetCellValue() const;
     void SetCellValue(const AnsiString& S);
     // The popup form for esPopup, the grid otherwise: the parent a descendant's control takes.
@@ -70,6 +73,8 @@ public:
     bool KeyExit() const { return FKeyExit; }
 
 private:
+    // The real column and row of the edited cell; false when there is none.
+    bool EditedCell(int& RealCol, int& Row) const;
     TCellGrid* FGrid = nullptr;
     int FEditCol = -1, FEditRow = -1;
     std::unique_ptr<TPopupForm> FPopupForm;

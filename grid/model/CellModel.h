@@ -563,10 +563,14 @@ private:
     void SortNormalRows(bool KeepColumn0, bool FollowQuietly, Sort sort);
     // QSortGroup's sort, which may end by a handler freeing the grid.
     void SortGroups();
+    // How a partition step treats the two rows its scans stopped at when they compare equal: the
+    // sort by a column leaves them in place, the sort by the index list exchanges them as it
+    // does any other pair.
+    enum class TStoppedPair { SwapWhenUnequal, AlwaysSwap };
     // The partition sort of a row range by a comparison of two rows (1: out of order), and the
     // rows put in the order it found (Order[k] is the row that goes to ALeft + k).
     template <class CompareRows>
-    void PartitionSort(int ALeft, int ARight, CompareRows Compare);
+    void PartitionSort(int ALeft, int ARight, TStoppedPair Stopped, CompareRows Compare);
     void PlaceSortedRows(int ALeft, const std::vector<int>& Order);
     // Sort runs with the work rows added, and they go again whatever it does.
     void WithWorkRows(const std::function<void()>& Sort);

@@ -1,7 +1,8 @@
 // The comparisons of sorting: one cell of a row with the cell of another row in the same
 // column, by the column's sort style (grid/model/SortKeys.h holds the rules), and whole rows
-// from a column on or by the sort-index list. Reading a cell never raises: a cell outside the grid reads as an empty text, so a sort
-// column or index entry beyond the columns compares equal everywhere and moves nothing.
+// from a column on or by the sort-index list. Reading a cell never raises: a cell outside the
+// grid reads as an empty text, so a sort column or index entry beyond the columns compares equal
+// everywhere.
 
 #include "grid/model/CellModel.h"
 #include "grid/model/SortKeys.h"

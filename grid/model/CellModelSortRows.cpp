@@ -139,7 +139,7 @@ void TCellModel::SortByColumn(int ACol)
 // so the left part of a partition is sorted whole before its right part, as a recursion would,
 // without the stack growing with the rows.
 template <class CompareRows>
-void TCellModel::PartitionSort(int ALeft, int ARight, CompareRows Compare)
+void TCellModel::PartitionSort(int ALeft, int ARight, TStoppedPair Stopped, CompareRows Compare)
 {
     if (ARight <= ALeft)
         return;
@@ -162,8 +162,7 @@ void TCellModel::PartitionSort(int ALeft, int ARight, CompareRows Compare)
             while (Compare(at(j), pivot) == 1 && j > L)
                 --j;
             if (i <= j) {
-                // Equal rows are not swapped: rows that compare equal everywhere stay put.
-                if (i != j && Compare(at(i), at(j)) != 0)
+                if (i != j && (Stopped == TStoppedPair::AlwaysSwap || Compare(at(i), at(j)) != 0))
                     std::swap(order[static_cast<size_t>(i - ALeft)], order[static_cast<size_t>(j - ALeft)]);
                 ++i;
                 --j;
@@ -213,7 +212,8 @@ void TCellModel::QuickSortRows(int ACol, int ALeft, int ARight)
 {
     FSortSign = SortDirection == sdAscending ? 1 : -1;
     TSortKeys keys(*this, ALeft, ARight);
-    PartitionSort(ALeft, ARight,
+    // Rows equal in every compared column stay put.
+    PartitionSort(ALeft, ARight, TStoppedPair::SwapWhenUnequal,
                   [&keys, ACol, sign = FSortSign](int a, int b) { return keys.CompareLine(ACol, a, b) * sign; });
 }
 
@@ -222,7 +222,10 @@ void TCellModel::QuickSortRowsIndexed(int AIdx, int ALeft, int ARight)
     // The directions are in the index entries.
     FSortSign = SortDirection == sdAscending ? 1 : -1;
     TSortKeys keys(*this, ALeft, ARight);
-    PartitionSort(ALeft, ARight, [&keys, AIdx](int a, int b) { return keys.CompareLineIndexed(AIdx, a, b); });
+    // Here the stopped rows are exchanged without a further comparison, tied or not, so rows
+    // equal in every index entry change places as the partition meets them.
+    PartitionSort(ALeft, ARight, TStoppedPair::AlwaysSwap,
+                  [&keys, AIdx](int a, int b) { return keys.CompareLineIndexed(AIdx, a, b); });
 }
 
 void TCellModel::WithWorkRows(const std::function<void()>& Sort)

@@ -1,6 +1,7 @@
 // Editing on a real window under Xvfb: the focus between the grid and its editors, the combo
-// editor's list and its width, the date editor's calendar; and pictures of the three companion
-// controls (combo, edit with a button, spin edit) flat, hot and disabled.
+// editor's list and its width, the date editor's calendar, a popup editor left by a click on
+// another cell; and pictures of the three companion controls (combo, edit with a button, spin
+// edit) flat, hot and disabled.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,9 @@
 #include "platform/gui/InplaceEdit.h"
 #include "platform/gui/Queue.h"
 #include "platform/gui/SyntheticInput.h"
+#include "tests/grid/control/TestEditLink.h"
 #include "tests/platform/gui/GuiTestSupport.h"
+#include "tests/platform/gui/WindowManager.h"
 
 namespace {
 
@@ -69,6 +72,54 @@ TEST(CellGridRealXEdit, TheFocusGoesToTheEditorAndBackToTheGrid)
     EXPECT_TRUE(Eventually([&] { return t.grid->Focused(); }));
     EXPECT_FALSE(t.grid->InplaceEditor()->Visible());
 }
+
+// Without a window manager the press on another cell reaches the grid, which makes that cell
+// current, before the popup editor hears that it lost the activation; its value went into the
+// clicked cell while the edited cell kept its old text. A manager that focuses on click
+// deactivates the popup first.
+class CellGridRealXEditPopup : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CellGridRealXEditPopup, RegressionAPopupEditorLeftByAClickWroteIntoTheClickedCell)
+{
+    REQUIRE_REAL_X("xdotool");
+    TWindowManager manager;
+    if (GetParam()) {
+        ASSERT_TRUE(manager.Start());
+    }
+    TRealEditGrid t;
+    TTestLink link(nullptr);
+    link.UsePopup(120, 40);
+    t.grid->EditLink = &link;
+    t.grid->SetCells(1, 1, "old");
+    t.grid->SetCells(2, 3, "clicked");
+    t.grid->OnGetEditorType = [](TObject*, int, int, TEditorType& type) { type = edCustom; };
+    ASSERT_TRUE(Eventually([&] {
+        t.grid->SetFocus();
+        return t.grid->Focused();
+    }));
+    t.Key(VK_F2);
+    ASSERT_NE(link.PopupForm(), nullptr);
+    ASSERT_TRUE(Eventually([&] { return link.PopupForm()->Active() && link.Edit->Focused(); }));
+    link.Edit->SetText("popped");
+    const TRect r = t.grid->CellRect(2, 3);
+    const TPoint at = t.grid->ClientToScreen(TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2});
+    RunServed(QStringLiteral("xdotool"),
+              {QStringLiteral("mousemove"), QString::number(at.x), QString::number(at.y), QStringLiteral("click"),
+               QStringLiteral("1")});
+    ASSERT_TRUE(Eventually([&] {
+        RunQueuedCalls();
+        return link.PopupForm() == nullptr && link.Destroyed == 1;
+    }));
+    EXPECT_EQ(t.grid->Cells(1, 1), "popped");
+    EXPECT_EQ(t.grid->Cells(2, 3), "clicked");
+    EXPECT_EQ(t.grid->Col(), 2);
+    EXPECT_EQ(t.grid->Row(), 3);
+    t.grid->EditLink = nullptr;
+}
+
+INSTANTIATE_TEST_SUITE_P(, CellGridRealXEditPopup, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& i) {
+    return std::string(i.param ? "UnderAWindowManager" : "WithoutAWindowManager");
+});
 
 TEST(CellGridRealXEdit, TheComboListDropsAsWideAsItsWidestItem)
 {

@@ -19,39 +19,10 @@
 #include "platform/gui/Sound.h"
 #include "platform/gui/StdCtrls.h"
 #include "platform/gui/SyntheticInput.h"
+#include "tests/grid/control/TestEditLink.h"
 #include "tests/platform/gui/GuiTestSupport.h"
 
 namespace {
-
-// A link whose control is a plain edit, logging what the grid asks of it.
-class TTestLink : public TEditLink {
-public:
-    using TEditLink::TEditLink;
-    TEdit* Edit = nullptr;
-    std::string Log;
-    int Destroyed = 0;
-    TWinControl* GetEditControl() override { return Edit; }
-    void CreateEditor(TWinControl* AParent) override
-    {
-        Log += "create;";
-        Edit = new TEdit(AParent);
-        Edit->SetParent(AParent);
-        Edit->OnKeyDown = [this](TObject* s, uint16_t& k, TShiftState sh) { EditKeyDown(s, k, sh); };
-        Edit->OnExit = [this](TObject* s) { EditExit(s); };
-    }
-    void DestroyEditor() override
-    {
-        ++Destroyed;
-        delete Edit;
-        Edit = nullptr;
-    }
-    void SetEditorValue(const AnsiString& S) override
-    {
-        Log += "value " + S + ";";
-        Edit->SetText(S);
-    }
-    AnsiString GetEditorValue() override { return Edit ? Edit->Text() : AnsiString(); }
-};
 
 class EditingOnAForm : public ::testing::Test {
 protected:
@@ -94,6 +65,23 @@ protected:
         RunQueuedCalls();
         Settle(2);
     }
+    // F2 on the current cell opens the link's control on a popup of 120 x 40.
+    void OpenPopupEditor(TTestLink& link)
+    {
+        link.UsePopup(120, 40);
+        grid->EditLink = &link;
+        grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
+        Key(grid, VK_F2);
+    }
+    // The popup loses the activation: the edit ends and the popup goes.
+    void Deactivate(TTestLink& link)
+    {
+        link.FormExit(link.PopupForm());
+        RunQueuedCalls();
+        EXPECT_EQ(link.PopupForm(), nullptr);
+        EXPECT_EQ(link.Destroyed, 1);
+        grid->EditLink = nullptr;
+    }
     void Type(const AnsiString& text)
     {
         TWinControl* c = FocusedControl();
@@ -131,11 +119,8 @@ TEST_P(EditLinkKeys, EndTheEditUnlessTheLinkWantsThem)
 {
     TTestLink link(nullptr);
     link.WantKeyUpDown = GetParam().wantUpDown;
-    if (GetParam().popup) {
-        link.EditStyle = esPopup;
-        link.PopupWidth = 120;
-        link.PopupHeight = 40;
-    }
+    if (GetParam().popup)
+        link.UsePopup(120, 40);
     grid->EditLink = &link;
     grid->SetCells(1, 1, "cell");
     grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
@@ -208,21 +193,51 @@ TEST_F(EditingOnAForm, RegressionEditLinkFreesItsControlAfterTheExitHandlerRetur
 TEST_F(EditingOnAForm, EditLinkPopupDeactivatedWritesTheValueAndGoes)
 {
     TTestLink link(nullptr);
-    link.EditStyle = esPopup;
-    link.PopupWidth = 120;
-    link.PopupHeight = 40;
-    grid->EditLink = &link;
-    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
-    Key(grid, VK_F2);
+    OpenPopupEditor(link);
     ASSERT_NE(link.PopupForm(), nullptr);
     EXPECT_EQ(link.PopupForm()->Width(), 120);
     EXPECT_EQ(link.Edit->Parent(), link.PopupForm());
     link.Edit->SetText("popped");
-    link.FormExit(link.PopupForm());
-    RunQueuedCalls();
+    Deactivate(link);
     EXPECT_EQ(grid->Cells(1, 1), "popped");
-    EXPECT_EQ(link.PopupForm(), nullptr);
-    EXPECT_EQ(link.Destroyed, 1);
+}
+
+// A click on another cell reaches the grid before the popup hears that it lost the activation:
+// the grid's current cell has moved by then, and the value went into the clicked cell while
+// the edited cell kept its old text.
+TEST_F(EditingOnAForm, RegressionAPopupValueWentIntoTheCellClickedWhileItWasOpen)
+{
+    TTestLink link(nullptr);
+    grid->SetCells(1, 1, "old");
+    grid->SetCells(2, 3, "clicked");
+    OpenPopupEditor(link);
+    ASSERT_NE(link.PopupForm(), nullptr);
+    link.Edit->SetText("popped");
+    const TRect r = grid->CellRect(2, 3);
+    SendMouseInput(grid, maDown, mbLeft, r.Left + 5, r.Top + 5, {});
+    SendMouseInput(grid, maUp, mbLeft, r.Left + 5, r.Top + 5, {});
+    ASSERT_EQ(grid->Col(), 2);
+    ASSERT_EQ(grid->Row(), 3);
+    Deactivate(link);
+    EXPECT_EQ(grid->Cells(1, 1), "popped");
+    EXPECT_EQ(grid->Cells(2, 3), "clicked");
+}
+
+// The link reads and writes the cell it was opened on, wherever the current cell stands.
+TEST_F(EditingOnAForm, EditLinkCellValueIsTheEditedCells)
+{
+    TTestLink link(nullptr);
+    grid->EditLink = &link;
+    grid->SetCells(2, 2, "edited");
+    grid->OnGetEditorType = [](TObject*, int, int, TEditorType& t) { t = edCustom; };
+    grid->FocusCell(2, 2, true);
+    Key(grid, VK_F2);
+    ASSERT_NE(link.Edit, nullptr);
+    grid->FocusCell(3, 4, true);
+    EXPECT_EQ(link.GetCellValue(), "edited");
+    link.SetCellValue("written");
+    EXPECT_EQ(grid->Cells(2, 2), "written");
+    EXPECT_EQ(grid->Cells(3, 4), "");
     grid->EditLink = nullptr;
 }
 

@@ -2,7 +2,8 @@
 // blanks, texts that are no number (which equal everything), the automatic rule decided by
 // one row, impossible dates, handlers. The expected rows are those the row-by-row partition
 // sort gave; a second test holds every sort to the plain partition algorithm on random grids
-// full of ties.
+// full of ties. The sort by a column leaves the two rows its scans stopped at in place when
+// they tie; the sort by the index list exchanges them all the same.
 
 #include <algorithm>
 #include <numeric>
@@ -70,7 +71,7 @@ const TGridScenario kOrders[] = {
          g.SortIndexes()->AddIndex(1, true);
          g.QSortIndexed();
      },
-     "h|k|t|i~1|b|2|1~5|b|2|5~6|a|2|6~2|a|1|2~4|a|1|4~3|b|1|3~7|b|1|7"},
+     "h|k|t|i~6|a|2|6~5|b|2|5~1|b|2|1~7|b|1|7~2|a|1|2~3|b|1|3~4|a|1|4"},
     {"CustomHandlerTies", "h|k|i~1|ccc|1~2|a|2~3|bb|3~4|dd|4~5|e|5~6|fff|6",
      [](TCellModel& g) {
          Style(g, ssCustom);
@@ -115,10 +116,47 @@ INSTANTIATE_TEST_SUITE_P(Model, SortOrder, ::testing::ValuesIn(kOrders),
 
 namespace {
 
+// Column 1 the index sort's only entry; the other columns tell the rows apart.
+void ByIndexOn1(TCellModel& g, bool ascending, bool full)
+{
+    g.SortFull = full;
+    g.SortIndexes()->AddIndex(1, ascending);
+    g.QSortIndexed();
+}
+
+}  // namespace
+
+class IndexedTies : public ::testing::TestWithParam<TGridScenario> {};
+
+// The index sort exchanged only the rows that compared unequal, so tied rows never moved.
+TEST_P(IndexedTies, RegressionIndexedSortKeptTiedRowsInPlace)
+{
+    TCellModel g;
+    Play(g, GetParam(), '~');
+}
+
+const TGridScenario kIndexedTies[] = {
+    {"ThreeTiedRowsTurnAround", "h|k|t~1|a|t1~2|a|t2~3|a|t3", [](TCellModel& g) { ByIndexOn1(g, true, false); },
+     "h|k|t~3|a|t3~2|a|t2~1|a|t1"},
+    {"TwoTiedRowsChangePlaces", "h|k|t~1|a|t1~2|a|t2", [](TCellModel& g) { ByIndexOn1(g, false, false); },
+     "h|k|t~2|a|t2~1|a|t1"},
+    {"RowsEqualInEveryColumnToo", "h|k~1|a~2|a~3|a~4|a", [](TCellModel& g) { ByIndexOn1(g, true, true); },
+     "h|k~3|a~4|a~1|a~2|a"},
+    {"TiesAmongUnequalRows", "h|k|t~1|b|t1~2|a|t2~3|b|t3~4|a|t4~5|b|t5",
+     [](TCellModel& g) { ByIndexOn1(g, true, false); }, "h|k|t~4|a|t4~2|a|t2~5|b|t5~1|b|t1~3|b|t3"},
+    // The sort by a column leaves the same tied rows where they were.
+    {"ByColumnKeepsThem", "h|k|t~1|a|t1~2|a|t2~3|a|t3", [](TCellModel& g) { ByKey(g, ssAlphabetic); },
+     "h|k|t~1|a|t1~2|a|t2~3|a|t3"},
+};
+INSTANTIATE_TEST_SUITE_P(Model, IndexedTies, ::testing::ValuesIn(kIndexedTies),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+namespace {
+
 // The partition sort written plainly, on a list of rows read from the unsorted grid: the
 // pivot is the row standing at the middle when its range is taken; Compare is 1 when the first
 // row belongs after the second.
-void PartitionSort(std::vector<int>& rows, int L, int R, const std::function<int(int, int)>& Compare)
+void PartitionSort(std::vector<int>& rows, int L, int R, bool swapTies, const std::function<int(int, int)>& Compare)
 {
     int i = L, j = R;
     const int pivot = rows[static_cast<size_t>((L + R) >> 1)];
@@ -129,16 +167,16 @@ void PartitionSort(std::vector<int>& rows, int L, int R, const std::function<int
         while (Compare(at(j), pivot) == 1 && j > L)
             --j;
         if (i <= j) {
-            if (i != j && Compare(at(i), at(j)) != 0)
+            if (i != j && (swapTies || Compare(at(i), at(j)) != 0))
                 std::swap(rows[static_cast<size_t>(i)], rows[static_cast<size_t>(j)]);
             ++i;
             --j;
         }
     } while (i <= j);
     if (L < j)
-        PartitionSort(rows, L, j, Compare);
+        PartitionSort(rows, L, j, swapTies, Compare);
     if (i < R)
-        PartitionSort(rows, i, R, Compare);
+        PartitionSort(rows, i, R, swapTies, Compare);
 }
 
 }  // namespace
@@ -176,7 +214,7 @@ TEST_F(KoreanLocale, SortOrderFollowsThePartitionSortOnRandomTies)
         std::vector<int> expect(static_cast<size_t>(rows));
         std::iota(expect.begin(), expect.end(), 1);
         const int sign = g.SortDirection == sdAscending ? 1 : -1;
-        PartitionSort(expect, 0, rows - 1, [&](int a, int b) {
+        PartitionSort(expect, 0, rows - 1, indexed, [&](int a, int b) {
             return indexed ? g.CompareLineIndexed(0, a, b) : g.CompareLine(1, a, b) * sign;
         });
         if (indexed) {

@@ -214,10 +214,15 @@ const TGridScenario kSorts[] = {
      [](TCellModel& g) {
          g.SetSortColumn(40);
          g.QSort();
+     },
+     "h|k/1|c/2|a/3|b"},
+    // Every row ties, and the index sort exchanges the tied rows its scans stop at.
+    {"IndexEntryBeyondTheGridTiesEveryRow", "h|k/1|c/2|a/3|b",
+     [](TCellModel& g) {
          g.SortIndexes()->AddIndex(77, true);
          g.QSortIndexed();
      },
-     "h|k/1|c/2|a/3|b"},
+     "h|k/3|b/2|a/1|c"},
     {"SortByColumnIsStable", "h|k/1|b/2|a/3|b/4|a", [](TCellModel& g) { g.SortByColumn(1); }, "h|k/2|a/4|a/1|b/3|b"},
     {"SortByColumnKeepsFootersAndSortsTwoRows", "h|k/1|b/2|a/f|0",
      [](TCellModel& g) {
