@@ -176,6 +176,11 @@ void TCustomForm::ApplyPosition()
     }
     TRect area =
         center ? center->BoundsRect() : TRect{0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0};
+    // A docked form's bounds are its site's client coordinates.
+    if (center && center->Parent()) {
+        const TPoint origin = center->ClientToScreen(TPoint{0, 0});
+        area = Bounds(origin.x, origin.y, center->Width(), center->Height());
+    }
     int left = area.Left + (area.Width() - Width()) / 2;
     int top = area.Top + (area.Height() - Height()) / 2;
     if (center && Screen) {

@@ -165,6 +165,20 @@ TEST_F(Docking, ADockedFormStaysInItsSiteWhenItsBorderChanges)
     EXPECT_EQ(Client->Handle()->parentWidget(), Site->Handle());
 }
 
+// A dialog of the docked form is centred on the form where the player sees it, not on its
+// bounds read as a place on the screen.
+TEST_F(Docking, ADialogOfADockedFormIsCentredOnIt)
+{
+    ASSERT_TRUE(Client->ManualDock(Site.get(), alRight));
+    TForm dialog(Client.get());
+    dialog.SetBounds(0, 0, 100, 60);
+    dialog.SetPosition(poOwnerFormCenter);
+    dialog.Show();
+    const TPoint docked = Client->ClientToScreen(TPoint{0, 0});
+    EXPECT_EQ(dialog.Left(), docked.x + (200 - 100) / 2);
+    EXPECT_EQ(dialog.Top(), docked.y + (400 - 60) / 2);
+}
+
 TEST_F(Docking, NoSiteHoldsItselfOrItsOwnSite)
 {
     EXPECT_FALSE(Site->ManualDock(Site.get(), alTop));
