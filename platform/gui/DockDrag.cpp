@@ -68,6 +68,7 @@ TDockDrag::TDockDrag(TWinControl* Control, TPoint Start) : FControl(Control), FC
     FGrab = TPoint{std::clamp(Start.x - origin.x, 0, std::max(Control->UndockWidth() - 1, 0)),
                    std::clamp(Start.y - origin.y, 0, std::max(Control->UndockHeight() - 1, 0))};
     FObject.Control = Control;
+    FPoint = Start;
 }
 
 TDockDrag::~TDockDrag() = default;
@@ -89,6 +90,7 @@ void TDockDrag::Move(TPoint Point)
     TWinControl* control = Control();
     if (!control)
         return;
+    FPoint = Point;
     TWinControl* site = FindDockSite(Point, control);
     TDragState state = dsDragMove;
     if (site != Site()) {

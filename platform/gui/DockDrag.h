@@ -38,6 +38,8 @@ public:
     // Where the control would float with the pointer at a screen point: its floating size, held
     // where the pointer took it.
     TRect FloatRect(TPoint Point) const;
+    // The screen point the drag was last told of.
+    TPoint Point() const { return FPoint; }
     // The frame shown now, on the screen.
     TRect FrameRect() const { return FFrameRect; }
 
@@ -48,6 +50,7 @@ private:
     TWinControl* FControl;
     TAliveToken FControlAlive;
     TPoint FGrab;
+    TPoint FPoint;
     TWinControl* FSite = nullptr;
     TAliveToken FSiteAlive;
     bool FAccepted = false;

@@ -59,6 +59,14 @@ void TDockGrip::MouseMove(TShiftState Shift, int X, int Y)
     TCustomControl::MouseMove(Shift, X, Y);
     if (!FPressed)
         return;
+    // The release went elsewhere (the window system took the mouse away): no drag goes on.
+    if (!Shift.Contains(ssLeft)) {
+        FPressed = false;
+        if (FDrag)
+            FDrag->Cancel();
+        FDrag.reset();
+        return;
+    }
     const TPoint at = ClientToScreen(TPoint{X, Y});
     if (!FDrag) {
         TWinControl* client = Client();

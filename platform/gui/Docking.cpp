@@ -2,7 +2,7 @@
 // off again, and the dock manager that gives each docked control its edge of the site's dock
 // area (platform/core/DockZones.h holds the rules).
 
-#include <algorithm>
+#include <vector>
 
 #include "platform/core/DockZones.h"
 #include "platform/gui/WinControl.h"
@@ -72,9 +72,11 @@ TRect TWinControl::DockArea()
 
 void TWinControl::PlaceDockClients(TRect& Area)
 {
-    // A copy: placing a control may run handlers that dock or float another.
-    for (TWinControl* client : std::vector<TWinControl*>(FDockClients)) {
-        if (!client->Visible() || client->FHostDockSite != this)
+    // By index, read again each time: placing a control runs its handlers, which may dock,
+    // float or free another.
+    for (size_t i = 0; i < FDockClients.size(); ++i) {
+        TWinControl* client = FDockClients[i];
+        if (!client->Visible())
             continue;
         if (client->Align() == alClient) {
             client->SetBoundsRect(Area);

@@ -1,6 +1,7 @@
 #pragma once
-// Windowed controls (a Qt widget each, holding child controls, taking the keyboard focus), the
-// custom-painted control, and the window-less graphic control that paints on its parent.
+// Windowed controls (a Qt widget each, holding child controls, taking the keyboard focus, docking
+// on one another: Docking.cpp), the custom-painted control, and the window-less graphic control
+// that paints on its parent.
 
 #include <cstdint>
 #include <functional>

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "GuiTestSupport.h"
+#include "WindowManager.h"
 #include "WindowTestSupport.h"
 #include "app/core/ButtonBar.h"
 #include "app/forms/AnsiTerminal.h"
@@ -28,19 +29,24 @@
 
 namespace {
 
-const char* AlignName(TAlign align)
-{
-    switch (align) {
-    case alTop: return "top";
-    case alBottom: return "bottom";
-    case alLeft: return "left";
-    case alRight: return "right";
-    default: return "none";
+// A character window with its bar, and a second window with an entry of its own.
+class TBarWindows : public TConnectedWindowTest {
+protected:
+    void TearDown() override
+    {
+        if (Second && Screen->HasForm(Second))
+            delete Second;
+        TConnectedWindowTest::TearDown();
+        RunQueuedCalls();
     }
-}
 
-// A connected character window with its bar open, and a second window beside it.
-class DockedBar : public TConnectedWindowTest {
+    TButtonForm* Bar = nullptr;
+    std::shared_ptr<TCharBooks> SecondEntry = std::make_shared<TCharBooks>();
+    TAnsiTerminalForm* Second = nullptr;
+};
+
+// The first window connected with its bar open; the second opened beside it when asked for.
+class DockedBar : public TBarWindows {
 protected:
     void SetUp() override
     {
@@ -52,13 +58,6 @@ protected:
         PumpEvents();
         Bar = Window->ButtonForm();
         ASSERT_NE(Bar, nullptr);
-    }
-    void TearDown() override
-    {
-        if (Second && Screen->HasForm(Second))
-            delete Second;
-        TConnectedWindowTest::TearDown();
-        RunQueuedCalls();
     }
     cButton* AddButton(const AnsiString& name, const AnsiString& on, const AnsiString& off = "")
     {
@@ -102,10 +101,6 @@ protected:
             UnionRect(room, room, Bar->BoundsRect());
         return room;
     }
-
-    TButtonForm* Bar = nullptr;
-    std::shared_ptr<TCharBooks> SecondEntry = std::make_shared<TCharBooks>();
-    TAnsiTerminalForm* Second = nullptr;
 };
 
 enum TDragged { dgOwnBar, dgOtherWindowsBar, dgOtherWindow, dgNothing };
@@ -159,7 +154,7 @@ TEST_P(DockedBarEdges, TakesTheTerminalsRoomAtTheEdgeItIsDroppedOn)
     TTerminal* terminal = Window->Terminal();
     const TRect room = terminal->BoundsRect();
     const int columns = terminal->Columns(), rows = terminal->Rows();
-    const TRect label = Window->StatusBar()->BoundsRect();
+    const TRect statusBar = Window->StatusBar()->BoundsRect();
     DragBarTo(OnTerminal(Window, static_cast<int>(room.Width() * row.x), static_cast<int>(room.Height() * row.y)));
 
     ASSERT_EQ(Bar->HostDockSite(), Window);
@@ -172,9 +167,9 @@ TEST_P(DockedBarEdges, TakesTheTerminalsRoomAtTheEdgeItIsDroppedOn)
     EXPECT_EQ(TerminalRoom(Window), room);
     const bool across = row.edge == alTop || row.edge == alBottom;
     EXPECT_EQ(across ? Bar->Height() : Bar->Width(), across ? Bar->UndockHeight() : Bar->UndockWidth());
-    EXPECT_EQ(across ? terminal->Rows() < rows : terminal->Columns() < columns, true);
+    EXPECT_TRUE(across ? terminal->Rows() < rows : terminal->Columns() < columns);
     // What lies under the terminal stays where it was.
-    EXPECT_EQ(Window->StatusBar()->BoundsRect(), label);
+    EXPECT_EQ(Window->StatusBar()->BoundsRect(), statusBar);
 }
 
 const TEdgeRow kEdgeRows[] = {
@@ -306,6 +301,128 @@ TEST_F(DockedBar, ClosingTheWindowFreesItsDockedBar)
     RunQueuedCalls();
     EXPECT_FALSE(*bar);
     EXPECT_FALSE(Screen->HasForm(Window));
+}
+
+// As a player does it, on an X server with a window manager: the mouse (xdotool) drags the
+// floating bar by its grip onto its window, where it docks at the left edge; drags it off
+// again, where it floats as a framed window of its own; and drags it onto a second character
+// window, which refuses it, so it floats there. Each step waits on what the last one caused.
+class ButtonBarDockRealX : public TBarWindows {
+protected:
+    // A small window at a place of its own, framed by the window manager.
+    TAnsiTerminalForm* OpenAt(const std::shared_ptr<TCharBooks>& entry, int left, int top)
+    {
+        auto* window = new TAnsiTerminalForm(nullptr, entry);
+        window->SetClientWidth(400);
+        window->SetClientHeight(300);
+        window->SetBounds(left, top, window->Width(), window->Height());
+        window->Show();
+        QWidget* w = window->Handle();
+        EXPECT_TRUE(WaitUntil([w] { return Exposed(w) && w->frameGeometry() != w->geometry(); }, "a window framed"));
+        return window;
+    }
+    static QString Number(int value) { return QString::number(value); }
+    // Presses the bar's grip, moves past the drag threshold, then to a screen point; the drag
+    // reaches it with the pointer there, the button still held.
+    void PressGripAndMoveTo(TPoint target)
+    {
+        TDockGrip* grip = Bar->ButtonGrip();
+        bool pressed = false;
+        grip->OnMouseDown = [&pressed](TObject*, TMouseButton, TShiftState, int, int) { pressed = true; };
+        const TPoint at = grip->ClientToScreen(TPoint{grip->Width() / 2, kDockGripSize / 2});
+        RunServed("xdotool", {"mousemove", Number(at.x), Number(at.y), "mousedown", "1"});
+        ASSERT_TRUE(WaitUntil([&] { return pressed; }, "the grip pressed"));
+        grip->OnMouseDown = nullptr;
+        RunServed("xdotool", {"mousemove", Number(at.x + 15), Number(at.y + 15)});
+        ASSERT_TRUE(WaitUntil([grip] { return grip->Drag() != nullptr; }, "the drag started"));
+        RunServed("xdotool", {"mousemove", Number(target.x), Number(target.y)});
+        ASSERT_TRUE(WaitUntil([grip, target] { return grip->Drag() && grip->Drag()->Point() == target; },
+                              "the drag at the drop point"));
+    }
+    void Release() { RunServed("xdotool", {"mouseup", "1"}); }
+};
+
+TEST_F(ButtonBarDockRealX, DocksUndocksAndIsRefusedByAnotherWindow)
+{
+    REQUIRE_REAL_X("xdotool", "openbox");
+    TWindowManager manager;
+    ASSERT_TRUE(manager.Start());
+    Window = OpenAt(Entry, 0, 0);
+    Clock.Advance(2000);
+    ASSERT_TRUE(WaitUntil([&] { return Window->Connected(); }, "the window connected"));
+    auto hi = std::make_unique<cButton>();
+    hi->Name = "hi", hi->OnBuff = "say hi";
+    Window->Script().ButtonList.Add(std::move(hi));
+    SecondEntry->Host = "other";
+    Second = OpenAt(SecondEntry, 0, 400);
+    Window->ActionViewButtonExecute();
+    Bar = Window->ButtonForm();
+    ASSERT_NE(Bar, nullptr);
+    QWidget* floating = Bar->Handle();
+    ASSERT_TRUE(WaitUntil([floating] { return Exposed(floating) && floating->frameGeometry() != floating->geometry(); },
+                          "the bar framed beside its window"));
+    TTerminal* terminal = Window->Terminal();
+    const TRect room = terminal->BoundsRect();
+
+    // Onto its own window, near the terminal's left edge.
+    PressGripAndMoveTo(terminal->ClientToScreen(TPoint{8, room.Height() / 2}));
+    TDockDrag* drag = Bar->ButtonGrip()->Drag();
+    ASSERT_NE(drag, nullptr);
+    EXPECT_EQ(drag->Site(), Window);
+    EXPECT_TRUE(drag->Accepted());
+    Release();
+    ASSERT_TRUE(WaitUntil([&] { return Bar->HostDockSite() == Window; }, "the bar docked"));
+    EXPECT_STREQ(AlignName(Bar->Align()), "left");
+    EXPECT_EQ(Bar->Handle()->parentWidget(), Window->Handle());
+    EXPECT_TRUE(Bar->Showing());
+    EXPECT_EQ(Bar->BoundsRect(), (TRect{room.Left, room.Top, room.Left + 258, room.Bottom}));
+    EXPECT_EQ(terminal->BoundsRect(), (TRect{room.Left + 258, room.Top, room.Right, room.Bottom}));
+    // Its button, clicked where it now lies, runs its command.
+    ASSERT_EQ(Bar->Buttons().size(), 1u);
+    const TMyButton* button = Bar->Buttons()[0];
+    const TPoint click = Bar->ButtonPanel()->ClientToScreen(TPoint{button->Left() + 10, button->Top() + 10});
+    Log.clear();
+    RunServed("xdotool", {"mousemove", Number(click.x), Number(click.y), "click", "1"});
+    ASSERT_TRUE(WaitUntil([&] { return Log.size() == 2; }, "the button's command sent"));
+    EXPECT_EQ(Log, (std::vector<std::string>{"sent say hi", "sent \r\n"}));
+
+    // Off the windows, onto the empty desktop.
+    const TPoint desktop{800, 250};
+    PressGripAndMoveTo(desktop);
+    ASSERT_NE(Bar->ButtonGrip()->Drag(), nullptr);
+    EXPECT_EQ(Bar->ButtonGrip()->Drag()->Site(), nullptr);
+    Release();
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            QWidget* w = Bar->Handle();
+            return !Bar->HostDockSite() && w->isWindow() && Exposed(w) && w->frameGeometry() != w->geometry();
+        },
+        "the bar floating in a frame of its own"));
+    EXPECT_EQ(terminal->BoundsRect(), room);
+    EXPECT_EQ(Window->DockClientCount(), 0);
+    EXPECT_EQ(Bar->ClientWidth(), 258);
+
+    // Onto the second window, which refuses it: it floats where it was dropped.
+    TTerminal* other = Second->Terminal();
+    const TRect otherRoom = other->BoundsRect();
+    const TPoint refused = other->ClientToScreen(TPoint{8, otherRoom.Height() / 2});
+    PressGripAndMoveTo(refused);
+    ASSERT_NE(Bar->ButtonGrip()->Drag(), nullptr);
+    EXPECT_EQ(Bar->ButtonGrip()->Drag()->Site(), Second);
+    EXPECT_FALSE(Bar->ButtonGrip()->Drag()->Accepted());
+    Release();
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            QWidget* w = Bar->Handle();
+            return !Bar->ButtonGrip()->Drag() && w->isWindow() && Exposed(w) &&
+                w->frameGeometry().contains(QPoint(refused.x, refused.y));
+        },
+        "the bar floating over the second window"));
+    EXPECT_EQ(Bar->HostDockSite(), nullptr);
+    EXPECT_EQ(Second->DockClientCount(), 0);
+    EXPECT_FALSE(Second->ContainsControl(Bar));
+    EXPECT_EQ(other->BoundsRect(), otherRoom);
+    RunServed("xdotool", {"mousemove", "1000", "700"});
 }
 
 }  // namespace

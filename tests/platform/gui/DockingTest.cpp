@@ -20,18 +20,6 @@
 
 namespace {
 
-const char* AlignName(TAlign align)
-{
-    switch (align) {
-    case alTop: return "top";
-    case alBottom: return "bottom";
-    case alLeft: return "left";
-    case alRight: return "right";
-    case alClient: return "client";
-    default: return "none";
-    }
-}
-
 std::string StateNames(const std::vector<TDragState>& states)
 {
     std::string s;
@@ -81,42 +69,6 @@ protected:
     std::vector<TDragState> States;
     TWinControl* Dropped = nullptr;
 };
-
-struct TEdgeRow {
-    const char* name;
-    TAlign edge;
-    TRect docked, rest;
-};
-
-class DockingEdges : public Docking, public ::testing::WithParamInterface<TEdgeRow> {};
-
-TEST_P(DockingEdges, ManualDockMakesTheFormAPartOfTheSiteAtItsEdge)
-{
-    const TEdgeRow& row = GetParam();
-    ASSERT_TRUE(Client->ManualDock(Site.get(), row.edge));
-    EXPECT_EQ(Client->Parent(), Site.get());
-    EXPECT_EQ(Client->HostDockSite(), Site.get());
-    ASSERT_EQ(Site->DockClientCount(), 1);
-    EXPECT_EQ(Site->DockClients(0), Client.get());
-    EXPECT_FALSE(Client->Handle()->isWindow());
-    EXPECT_EQ(Client->Handle()->parentWidget(), Site->Handle());
-    EXPECT_STREQ(AlignName(Client->Align()), AlignName(row.edge));
-    EXPECT_EQ(Client->BoundsRect(), row.docked);
-    EXPECT_EQ(Panel->BoundsRect(), row.rest);
-    // It keeps the size it floated with.
-    EXPECT_EQ(Client->UndockWidth(), 200);
-    EXPECT_EQ(Client->UndockHeight(), 100);
-}
-
-const TEdgeRow kEdgeRows[] = {
-    {"Top", alTop, {0, 0, 600, 100}, {0, 100, 600, 400}},
-    {"Bottom", alBottom, {0, 300, 600, 400}, {0, 0, 600, 300}},
-    {"Left", alLeft, {0, 0, 200, 400}, {200, 0, 600, 400}},
-    {"Right", alRight, {400, 0, 600, 400}, {0, 0, 400, 400}},
-};
-
-INSTANTIATE_TEST_SUITE_P(Edges, DockingEdges, ::testing::ValuesIn(kEdgeRows),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(Docking, ADockedFormFollowsItsSitesSize)
 {
@@ -192,11 +144,13 @@ struct TDropRow {
     const char* name;
     TPoint at;  // on the site's client area
     TAlign edge;
+    TRect docked, rest;
 };
 
 class DockDrops : public Docking, public ::testing::WithParamInterface<TDropRow> {};
 
-// The drop chooses the edge nearest the pointer; the frame shows the room the form would take.
+// The drop chooses the edge nearest the pointer, the frame shows the room the form would take,
+// and the form becomes a part of the site there, as deep as it floated; the panel keeps the rest.
 TEST_P(DockDrops, DockTheFormAtTheEdgeNearestThePointer)
 {
     const TDropRow& row = GetParam();
@@ -205,21 +159,32 @@ TEST_P(DockDrops, DockTheFormAtTheEdgeNearestThePointer)
     EXPECT_EQ(drag.Site(), Site.get());
     EXPECT_TRUE(drag.Accepted());
     EXPECT_STREQ(AlignName(drag.DockObject().DropAlign), AlignName(row.edge));
-    EXPECT_EQ(drag.FrameRect(), drag.DockObject().DockRect);
+    TRect docked = row.docked;
+    OffsetRect(docked, OnSite(0, 0).x, OnSite(0, 0).y);
+    EXPECT_EQ(drag.DockObject().DockRect, docked);
+    EXPECT_EQ(drag.FrameRect(), docked);
     drag.Drop(OnSite(row.at.x, row.at.y));
-    EXPECT_EQ(Client->HostDockSite(), Site.get());
-    EXPECT_STREQ(AlignName(Client->Align()), AlignName(row.edge));
-    EXPECT_EQ(Client->ClientToScreen(TPoint{0, 0}),
-              (TPoint{drag.DockObject().DockRect.Left, drag.DockObject().DockRect.Top}));
     EXPECT_EQ(Dropped, Client.get());
     EXPECT_EQ(StateNames(States), "enter;move;");
+
+    EXPECT_EQ(Client->HostDockSite(), Site.get());
+    EXPECT_EQ(Client->Parent(), Site.get());
+    ASSERT_EQ(Site->DockClientCount(), 1);
+    EXPECT_EQ(Site->DockClients(0), Client.get());
+    EXPECT_FALSE(Client->Handle()->isWindow());
+    EXPECT_EQ(Client->Handle()->parentWidget(), Site->Handle());
+    EXPECT_STREQ(AlignName(Client->Align()), AlignName(row.edge));
+    EXPECT_EQ(Client->BoundsRect(), row.docked);
+    EXPECT_EQ(Panel->BoundsRect(), row.rest);
+    EXPECT_EQ(Client->UndockWidth(), 200);
+    EXPECT_EQ(Client->UndockHeight(), 100);
 }
 
 const TDropRow kDropRows[] = {
-    {"NearTheTop", {300, 20}, alTop},
-    {"NearTheBottom", {300, 390}, alBottom},
-    {"NearTheLeft", {15, 200}, alLeft},
-    {"NearTheRight", {580, 150}, alRight},
+    {"NearTheTop", {300, 20}, alTop, {0, 0, 600, 100}, {0, 100, 600, 400}},
+    {"NearTheBottom", {300, 390}, alBottom, {0, 300, 600, 400}, {0, 0, 600, 300}},
+    {"NearTheLeft", {15, 200}, alLeft, {0, 0, 200, 400}, {200, 0, 600, 400}},
+    {"NearTheRight", {580, 150}, alRight, {400, 0, 600, 400}, {0, 0, 400, 400}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Points, DockDrops, ::testing::ValuesIn(kDropRows),
@@ -313,6 +278,29 @@ TEST_F(Docking, TheGripDragsItsFormOntoTheSite)
     RunQueuedCalls();
     EXPECT_EQ(Client->HostDockSite(), Site.get());
     EXPECT_STREQ(AlignName(Client->Align()), "left");
+}
+
+// A release the grip never saw: the next move without the button ends the drag, drops nothing.
+TEST_F(Docking, TheGripDropsNothingWhenItsReleaseWentElsewhere)
+{
+    auto* grip = new TDockGrip(Client.get());
+    grip->SetParent(Client.get());
+    grip->SetAlign(alTop);
+    grip->SetClient(Client.get());
+    const TPoint target = grip->ScreenToClient(OnSite(15, 200));
+    SendMouseInput(grip, maDown, mbLeft, 20, 4, TShiftState());
+    SendMouseInput(grip, maMove, mbLeft, target.x, target.y, TShiftState{ssLeft});
+    ASSERT_NE(grip->Drag(), nullptr);
+    SendMouse(grip->Handle(), QEvent::MouseMove, QPoint(target.x + 3, target.y), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(grip->Drag(), nullptr);
+    EXPECT_EQ(StateNames(States), "enter;leave;");
+    RunQueuedCalls();
+    EXPECT_EQ(Client->HostDockSite(), nullptr);
+    EXPECT_EQ(Client->Parent(), nullptr);
+    // The release comes late: still nothing.
+    SendMouseInput(grip, maUp, mbLeft, target.x + 3, target.y, TShiftState());
+    RunQueuedCalls();
+    EXPECT_EQ(Client->Parent(), nullptr);
 }
 
 TEST_F(Docking, AFormFreedInItsDragIsNotDropped)
