@@ -331,8 +331,9 @@ protected:
         grip->OnMouseDown = [&pressed](TObject*, TMouseButton, TShiftState, int, int) { pressed = true; };
         const TPoint at = grip->ClientToScreen(TPoint{grip->Width() / 2, kDockGripSize / 2});
         RunServed("xdotool", {"mousemove", Number(at.x), Number(at.y), "mousedown", "1"});
-        ASSERT_TRUE(WaitUntil([&] { return pressed; }, "the grip pressed"));
+        const ::testing::AssertionResult pressedInTime = WaitUntil([&] { return pressed; }, "the grip pressed");
         grip->OnMouseDown = nullptr;
+        ASSERT_TRUE(pressedInTime);
         RunServed("xdotool", {"mousemove", Number(at.x + 15), Number(at.y + 15)});
         ASSERT_TRUE(WaitUntil([grip] { return grip->Drag() != nullptr; }, "the drag started"));
         RunServed("xdotool", {"mousemove", Number(target.x), Number(target.y)});
@@ -365,7 +366,7 @@ TEST_F(ButtonBarDockRealX, DocksUndocksAndIsRefusedByAnotherWindow)
     const TRect room = terminal->BoundsRect();
 
     // Onto its own window, near the terminal's left edge.
-    PressGripAndMoveTo(terminal->ClientToScreen(TPoint{8, room.Height() / 2}));
+    ASSERT_NO_FATAL_FAILURE(PressGripAndMoveTo(terminal->ClientToScreen(TPoint{8, room.Height() / 2})));
     TDockDrag* drag = Bar->ButtonGrip()->Drag();
     ASSERT_NE(drag, nullptr);
     EXPECT_EQ(drag->Site(), Window);
@@ -388,7 +389,7 @@ TEST_F(ButtonBarDockRealX, DocksUndocksAndIsRefusedByAnotherWindow)
 
     // Off the windows, onto the empty desktop.
     const TPoint desktop{800, 250};
-    PressGripAndMoveTo(desktop);
+    ASSERT_NO_FATAL_FAILURE(PressGripAndMoveTo(desktop));
     ASSERT_NE(Bar->ButtonGrip()->Drag(), nullptr);
     EXPECT_EQ(Bar->ButtonGrip()->Drag()->Site(), nullptr);
     Release();
@@ -406,7 +407,7 @@ TEST_F(ButtonBarDockRealX, DocksUndocksAndIsRefusedByAnotherWindow)
     TTerminal* other = Second->Terminal();
     const TRect otherRoom = other->BoundsRect();
     const TPoint refused = other->ClientToScreen(TPoint{8, otherRoom.Height() / 2});
-    PressGripAndMoveTo(refused);
+    ASSERT_NO_FATAL_FAILURE(PressGripAndMoveTo(refused));
     ASSERT_NE(Bar->ButtonGrip()->Drag(), nullptr);
     EXPECT_EQ(Bar->ButtonGrip()->Drag()->Site(), Second);
     EXPECT_FALSE(Bar->ButtonGrip()->Drag()->Accepted());
