@@ -126,20 +126,28 @@ void TAnsiTerminalForm::InitTerminal()
     LayoutTerminal();
 }
 
+TRect TAnsiTerminalForm::TerminalArea()
+{
+    const int below = kStatusLineHeight + kInputHeight + kStatusBarHeight;
+    const int top = LayoutArea().Top;
+    return TRect{1, top, std::max(ClientWidth(), 1), top + std::max(ClientHeight() - top - below, 0)};
+}
+
 // The terminal fills the window above the status line, the input line with the T/D button and
-// the status bar; it takes its rows and columns from its size on every resize.
+// the status bar, less the room of the docked button bar; it takes its rows and columns from its
+// size on every resize.
 void TAnsiTerminalForm::LayoutTerminal()
 {
     if (!FTerminal || !FStatusBar || !FComboEdit)
         return;
     const int width = ClientWidth();
-    const int below = kStatusLineHeight + kInputHeight + kStatusBarHeight;
-    const int top = LayoutArea().Top;
-    const int terminalHeight = std::max(ClientHeight() - top - below, 0);
-    FTerminal->SetBounds(1, top, std::max(width - 1, 0), terminalHeight);
+    const TRect area = TerminalArea();
+    TRect terminal = area;
+    PlaceDockClients(terminal);
+    FTerminal->SetBounds(terminal.Left, terminal.Top, terminal.Width(), terminal.Height());
     FitTerminalColumns(*FTerminal);
-    FStatusLabel->SetBounds(0, top + terminalHeight, width, kStatusLineHeight);
-    const int inputTop = top + terminalHeight + kStatusLineHeight;
+    FStatusLabel->SetBounds(0, area.Bottom, width, kStatusLineHeight);
+    const int inputTop = area.Bottom + kStatusLineHeight;
     FTranslationBtn->SetBounds(0, inputTop, kTranslationBtnWidth, kInputHeight);
     FComboEdit->SetBounds(kTranslationBtnWidth, inputTop, std::max(width - kTranslationBtnWidth, 0), kInputHeight);
     LayoutStatusBar(inputTop + kInputHeight);

@@ -166,6 +166,10 @@ public:
     void DropBarButton(cButton& record);
     // The engine cleared or reloaded the button list: the bar drops every button and rebuilds.
     void ButtonListChanged() override;
+    // The window is the bar's dock site: a dragged control is accepted only when it is this
+    // window's button bar, which then takes the edge of the terminal's room nearest the drop.
+    void FormDockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept);
+    void FormDockDrop(TDragDockObject* Source, int X, int Y);
     // Loads a command file as the editor's Load does (its start-up commands may close the window).
     bool LoadCmdFile(const AnsiString& path);
     // The tool bars as ToolView says; their height above the terminal.
@@ -192,6 +196,9 @@ protected:
     void DoClose(TCloseAction& Action) override;
     void Activate() override;
     void BoundsChanged(const TRect& OldBounds, bool SizeChanged) override;
+    // The docked bar goes in the terminal's room; the window lays out its controls itself.
+    TRect DockArea() override { return TerminalArea(); }
+    void AlignControls(TControl*, TRect&) override { LayoutTerminal(); }
 
 private:
     // Counts the window's handlers on the stack: closing frees the window only once none is.
@@ -210,6 +217,8 @@ private:
     // AnsiTerminal.cpp
     void FormCreate();
     TRect LayoutArea();
+    // The room of the terminal and the docked bar: under the tool bars, over the status line.
+    TRect TerminalArea();
     void LayoutTerminal();
     void StopEverything();
 
@@ -240,6 +249,7 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateTerminalPopup();
+    void CreateDocking();
     // A command's handler: it runs as one of the window's handlers, and not once the window closed.
     TNotifyEvent Guarded(std::function<void()> run);
     TAction* AddAction(const char* name, const char* caption, const char* shortCut, std::function<void()> execute,

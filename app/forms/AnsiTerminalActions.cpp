@@ -44,6 +44,7 @@ void TAnsiTerminalForm::CreateCommands()
     CreateMenus();
     CreateToolBars();
     CreateTerminalPopup();
+    CreateDocking();
 }
 
 TNotifyEvent TAnsiTerminalForm::Guarded(std::function<void()> run)
@@ -301,6 +302,24 @@ void TAnsiTerminalForm::ActionViewButtonExecute()
         FButtonForm = new TButtonForm(this);
     FButtonForm->Show();
 }
+
+void TAnsiTerminalForm::CreateDocking()
+{
+    SetDockSite(true);
+    SetUseDockManager(true);
+    OnDockOver = [this](TObject*, TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept) {
+        FormDockOver(Source, X, Y, State, Accept);
+    };
+    OnDockDrop = [this](TObject*, TDragDockObject* Source, int X, int Y) { FormDockDrop(Source, X, Y); };
+}
+
+void TAnsiTerminalForm::FormDockOver(TDragDockObject* Source, int, int, TDragState, bool& Accept)
+{
+    Accept = FButtonForm && Source && Source->Control == FButtonForm;
+}
+
+// The docking itself is done: the bar is in the window and the terminal has given up its room.
+void TAnsiTerminalForm::FormDockDrop(TDragDockObject*, int, int) {}
 
 void TAnsiTerminalForm::DriverFormClosed(TDriverForm* form)
 {

@@ -10,13 +10,14 @@
 #include "app/forms/ButtonEditUnit.h"
 #include "controls/lib/ExMenus.h"
 #include "controls/lib/ToolEdit.h"
+#include "platform/gui/DockGrip.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Queue.h"
 #include "script/Records.h"
 
 namespace {
-// Four buttons in a row at first.
-constexpr int kClientWidth = 258, kClientHeight = 98;
+// Four buttons in a row at first, under the grip.
+constexpr int kClientWidth = 258, kClientHeight = 98 + kDockGripSize;
 constexpr int kFontHeight = -13;
 }  // namespace
 
@@ -63,6 +64,16 @@ TButtonForm::TButtonForm(TAnsiTerminalForm* owner) : TForm(owner), FWindow(owner
     add("NewButton1", ItemText::NewButton, [this](TObject*) { NewButton1Click(); });
     add("N1", "-", nullptr);
     add("CloseButton", ItemText::CloseBar, [this](TObject*) { CloseButtonClick(); });
+
+    // Dragged by its grip, the bar docks on its character window and floats off it again.
+    SetDragKind(dkDock);
+    SetUseDockManager(true);
+    FGrip = new TDockGrip(this);
+    FGrip->SetName("ButtonGrip");
+    FGrip->SetParent(this);
+    FGrip->SetAlign(alTop);
+    FGrip->SetHeight(kDockGripSize);
+    FGrip->SetClient(this);
 
     FButtonPanel = new TPanel(this);
     FButtonPanel->SetName("ButtonPanel");

@@ -5,7 +5,9 @@
 // pop-up menu adds a button or closes the bar. The window opens the bar, keeps its pointer and
 // tells it when the list is cleared or reloaded; the script editor refreshes it after every
 // change. No button outlives its record: a button whose record goes is hidden and unlinked at
-// once and freed from the event loop (its own click may be what cleared the list).
+// once and freed from the event loop (its own click may be what cleared the list). Dragged by the
+// grip along its top, the bar docks on its own character window at the edge it is dropped on,
+// and floats again as a window of its own when it is dragged off.
 
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "platform/gui/Forms.h"
 
 class TAnsiTerminalForm;
+class TDockGrip;
 class TExPopupMenu;
 class TMenuItem;
 class TPanel;
@@ -43,6 +46,7 @@ public:
     ~TButtonForm() override;
 
     TPanel* ButtonPanel() const { return FButtonPanel; }
+    TDockGrip* ButtonGrip() const { return FGrip; }
     TExPopupMenu* ButtonMenu() const { return FButtonMenu; }
     // The buttons in list order.
     const std::vector<TMyButton*>& Buttons() const { return FButtons; }
@@ -71,6 +75,7 @@ private:
 
     TAnsiTerminalForm* FWindow;
     TPanel* FButtonPanel = nullptr;
+    TDockGrip* FGrip = nullptr;
     TExPopupMenu* FButtonMenu = nullptr;
     std::vector<TMyButton*> FButtons;
 };

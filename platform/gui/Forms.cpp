@@ -89,7 +89,7 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle v)
 
 void TCustomForm::ApplyBorderStyle()
 {
-    if (!HandleAllocated())
+    if (!HandleAllocated() || Parent())
         return;
     QWidget* w = Handle();
     Qt::WindowFlags flags = Qt::Window;
@@ -137,9 +137,20 @@ void TCustomForm::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
     TWinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
 }
 
+void TCustomForm::SetParent(TWinControl* AParent)
+{
+    const bool wasDocked = Parent() != nullptr;
+    TWinControl::SetParent(AParent);
+    if (wasDocked && !Parent() && HandleAllocated()) {
+        ApplyBorderStyle();
+        TWidgetBridge::Place(Handle(), this);
+    }
+}
+
 void TCustomForm::ApplyPosition()
 {
-    if (FPositioned)
+    // A docked form's place is its site's to give.
+    if (FPositioned || Parent())
         return;
     FPositioned = true;
     std::vector<TPoint> taken;
@@ -165,6 +176,11 @@ void TCustomForm::ApplyPosition()
     }
     TRect area =
         center ? center->BoundsRect() : TRect{0, 0, Screen ? Screen->Width() : 0, Screen ? Screen->Height() : 0};
+    // A docked form's bounds are its site's client coordinates.
+    if (center && center->Parent()) {
+        const TPoint origin = center->ClientToScreen(TPoint{0, 0});
+        area = Bounds(origin.x, origin.y, center->Width(), center->Height());
+    }
     int left = area.Left + (area.Width() - Width()) / 2;
     int top = area.Top + (area.Height() - Height()) / 2;
     if (center && Screen) {

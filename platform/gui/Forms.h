@@ -93,6 +93,9 @@ public:
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition v) { FPosition = v; }
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+    // A form given a parent (docked on a site) is a plain part of that window, without frame or
+    // title bar; without one again it is a window of its own with its border style.
+    void SetParent(TWinControl* AParent) override;
     TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(TWindowState v);
     TModalResult ModalResult() const { return FModalResult; }

@@ -78,6 +78,12 @@ void TWinControl::RemoveControl(TControl* AControl)
     InvalidateRect(AControl->BoundsRect());
     FControls.erase(it);
     AControl->FParent = nullptr;
+    // A docked control that leaves its site is docked no more.
+    if (auto* w = dynamic_cast<TWinControl*>(AControl)) {
+        std::erase(FDockClients, w);
+        if (w->FHostDockSite == this)
+            w->FHostDockSite = nullptr;
+    }
     if (auto* w = dynamic_cast<TWinControl*>(AControl); w && w->HandleAllocated() && !w->InState(csDestroying))
         TWidgetBridge::Reparent(w);
     TWidgetBridge::ChildRemoved(this, AControl);
@@ -332,10 +338,16 @@ void TWinControl::AlignControls(TControl*, TRect& Rect)
         default: return 0;
         }
     };
+    // The dock manager's controls first, at the outside; it places them itself.
+    if (FUseDockManager)
+        PlaceDockClients(Rect);
+    const auto managed = [this](TControl* c) {
+        return FUseDockManager && std::find(FDockClients.begin(), FDockClients.end(), c) != FDockClients.end();
+    };
     for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) {
         std::vector<TControl*> list;
         for (TControl* c : FControls)
-            if (c->Align() == a && c->Visible())
+            if (c->Align() == a && c->Visible() && !managed(c))
                 list.push_back(c);
         std::stable_sort(list.begin(), list.end(), [&](TControl* x, TControl* y) { return key(x) < key(y); });
         for (TControl* c : list) {

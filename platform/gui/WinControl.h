@@ -1,6 +1,7 @@
 #pragma once
-// Windowed controls (a Qt widget each, holding child controls, taking the keyboard focus), the
-// custom-painted control, and the window-less graphic control that paints on its parent.
+// Windowed controls (a Qt widget each, holding child controls, taking the keyboard focus, docking
+// on one another: Docking.cpp), the custom-painted control, and the window-less graphic control
+// that paints on its parent.
 
 #include <cstdint>
 #include <functional>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "platform/gui/Controls.h"
+#include "platform/gui/DragDrop.h"
 
 class QWidget;
 class QImage;
@@ -23,6 +25,20 @@ enum : uint32_t { WS_POPUP = 0x80000000u, WS_BORDER = 0x00800000u };
 enum : uint32_t { CS_SAVEBITS = 0x0800u };
 // A window procedure: what a control does with a message.
 using TWndMethod = std::function<void(TMessage& Message)>;
+
+// How a control is dragged: as an item (dkDrag) or to be docked on a dock site (dkDock).
+enum TDragKind { dkDrag, dkDock };
+
+// A dock drag as its target sees it: the control dragged, the edge it would take (alNone:
+// where it is dropped), and its rectangle there in screen coordinates.
+struct TDragDockObject {
+    TWinControl* Control = nullptr;
+    TAlign DropAlign = alNone;
+    TRect DockRect;
+};
+using TDockOverEvent =
+    std::function<void(TObject* Sender, TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDockDropEvent = std::function<void(TObject* Sender, TDragDockObject* Source, int X, int Y)>;
 
 struct TCreateParams {
     uint32_t Style = 0;
@@ -97,6 +113,42 @@ public:
     void PaintCopyTo(TCanvas* Dest, TPoint Origin, const TRect& Clip) override;
     void SetChildOrder(TControl* child, int index);
 
+    // --- Docking (Docking.cpp); only windowed controls dock here. A control whose DragKind is
+    // dkDock is dragged (TDockGrip) onto a dock site, which takes it when OnDockOver accepts it;
+    // dropped anywhere else it floats there as a window of its own. With its dock manager on, a
+    // site gives each docked control the edge of its DockArea nearest the drop point, as deep as
+    // the control's size when it last floated, and its other controls keep the rest.
+    TDragKind DragKind() const { return FDragKind; }
+    void SetDragKind(TDragKind v) { FDragKind = v; }
+    bool DockSite() const { return FDockSite; }
+    void SetDockSite(bool v) { FDockSite = v; }
+    bool UseDockManager() const { return FUseDockManager; }
+    void SetUseDockManager(bool v);
+    // The site this control is docked on, or null while it floats.
+    TWinControl* HostDockSite() const { return FHostDockSite; }
+    int DockClientCount() const { return static_cast<int>(FDockClients.size()); }
+    TWinControl* DockClients(int index) const;
+    // The size the control had when it last floated.
+    int UndockWidth() const { return FHostDockSite ? FUndockWidth : Width(); }
+    int UndockHeight() const { return FHostDockSite ? FUndockHeight : Height(); }
+    // Docks the control on the site at an edge (alNone: at its bounds' place in the site);
+    // false when the site cannot hold it (itself, or one of its own controls).
+    bool ManualDock(TWinControl* NewDockSite, TAlign DropAlign);
+    // Floats the control as a window of its own at a screen rectangle (moves it when it floats).
+    bool ManualFloat(const TRect& ScreenPos);
+    // Where docked controls go, in client coordinates: the client area by default.
+    virtual TRect DockArea();
+    // What a drop at a client point of this site would do with a control dragged as DragRect
+    // (screen): with the dock manager, the edge the point chooses among what the other docked
+    // controls leave, and the control's rectangle there on the screen; without, DragRect.
+    TDragDockObject DockTarget(TWinControl* Control, TPoint Point, const TRect& DragRect);
+    // Asks the site whether it takes the drag (Accept starts true): OnDockOver.
+    virtual void DockOver(TDragDockObject& Source, int X, int Y, TDragState State, bool& Accept);
+    // The drop the site accepted: the control docks, then OnDockDrop.
+    virtual void DockDrop(TDragDockObject& Source, int X, int Y);
+    TDockOverEvent OnDockOver;
+    TDockDropEvent OnDockDrop;
+
     TNotifyEvent OnEnter, OnExit;
     TKeyEvent OnKeyDown, OnKeyUp;
     TKeyPressEvent OnKeyPress;
@@ -116,6 +168,9 @@ protected:
     void CursorChanged() override;
     void HintChanged() override;
     virtual void AlignControls(TControl* AControl, TRect& Rect);
+    // The dock manager: each shown docked control takes its edge of Area, in docking order;
+    // Area keeps what is left.
+    void PlaceDockClients(TRect& Area);
     virtual void AdjustClientRect(TRect&) {}
     // Whether the widget is shown: visible, and with a parent (forms decide for themselves).
     virtual bool WantsWidgetVisible() const;
@@ -168,6 +223,12 @@ private:
     TControlCanvas* FOpenCanvas = nullptr;
     bool FTabStop = false;
     int FTabOrder = -1;
+    TDragKind FDragKind = dkDrag;
+    bool FDockSite = false;
+    bool FUseDockManager = false;
+    TWinControl* FHostDockSite = nullptr;
+    std::vector<TWinControl*> FDockClients;
+    int FUndockWidth = 0, FUndockHeight = 0;
 
     friend class TWidgetBridge;
     friend class TControl;

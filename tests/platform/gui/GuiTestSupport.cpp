@@ -255,3 +255,16 @@ int ClicksOfAButtonClickedOnce(TForm& form)
     button->OnClick = nullptr;
     return clicks;
 }
+
+const char* AlignName(TAlign align)
+{
+    switch (align) {
+    case alTop: return "top";
+    case alBottom: return "bottom";
+    case alLeft: return "left";
+    case alRight: return "right";
+    case alClient: return "client";
+    case alNone: return "none";
+    }
+    return "?";
+}

@@ -77,3 +77,6 @@ T* Place(TForm& form, int l, int t, int w, int h)
 // How many of its clicks a button placed on the form at (10, 100) runs when it is clicked once
 // (pressed and released): 1, unless the click went elsewhere.
 int ClicksOfAButtonClickedOnce(TForm& form);
+
+// An alignment's name, for messages: "top", "left", ..., "none".
+const char* AlignName(TAlign align);

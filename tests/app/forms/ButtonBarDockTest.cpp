@@ -1,0 +1,429 @@
+// The button bar docked on its character window: the window takes its own bar only, the bar
+// takes the edge of the terminal's room it is dropped on and the terminal the rest, it follows
+// the window's size with its buttons wrapping, its buttons and the editor's refresh work as on
+// the floating bar, and dragged off or closed it gives the terminal its room back.
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "GuiTestSupport.h"
+#include "WindowManager.h"
+#include "WindowTestSupport.h"
+#include "app/core/ButtonBar.h"
+#include "app/forms/AnsiTerminal.h"
+#include "app/forms/ButtonUnit.h"
+#include "controls/lib/ExSpeedButton.h"
+#include "platform/gui/ComCtrls.h"
+#include "platform/gui/DockGrip.h"
+#include "platform/gui/ExtCtrls.h"
+#include "platform/gui/Queue.h"
+#include "platform/gui/SyntheticInput.h"
+#include "script/Records.h"
+#include "terminal/control/Terminal.h"
+
+namespace {
+
+// A character window with its bar, and a second window with an entry of its own.
+class TBarWindows : public TConnectedWindowTest {
+protected:
+    void TearDown() override
+    {
+        if (Second && Screen->HasForm(Second))
+            delete Second;
+        TConnectedWindowTest::TearDown();
+        RunQueuedCalls();
+    }
+
+    TButtonForm* Bar = nullptr;
+    std::shared_ptr<TCharBooks> SecondEntry = std::make_shared<TCharBooks>();
+    TAnsiTerminalForm* Second = nullptr;
+};
+
+// The first window connected with its bar open; the second opened beside it when asked for.
+class DockedBar : public TBarWindows {
+protected:
+    void SetUp() override
+    {
+        TestApplication();
+        TConnectedWindowTest::SetUp();
+        Open();
+        Window->SetBounds(0, 0, Window->Width(), Window->Height());
+        Window->ActionViewButtonExecute();
+        PumpEvents();
+        Bar = Window->ButtonForm();
+        ASSERT_NE(Bar, nullptr);
+    }
+    cButton* AddButton(const AnsiString& name, const AnsiString& on, const AnsiString& off = "")
+    {
+        auto b = std::make_unique<cButton>();
+        b->Name = name, b->OnBuff = on, b->OffBuff = off;
+        cButton* record = Window->Script().ButtonList.Add(std::move(b));
+        Window->RefreshButtonBar();
+        return record;
+    }
+    TAnsiTerminalForm* OpenSecond()
+    {
+        SecondEntry->Host = "other";
+        SecondEntry->Port = 4001;
+        Second = new TAnsiTerminalForm(nullptr, SecondEntry);
+        Second->Show();
+        Second->SetBounds(Window->Width() + 40, 0, Second->Width(), Second->Height());
+        PumpEvents();
+        return Second;
+    }
+    // The bar dragged by its grip, as the player's mouse drags it, and dropped at a screen point.
+    void DragBarTo(TPoint screen)
+    {
+        TDockGrip* grip = Bar->ButtonGrip();
+        const TPoint to = grip->ScreenToClient(screen);
+        SendMouseInput(grip, maDown, mbLeft, 20, 4, TShiftState());
+        SendMouseInput(grip, maMove, mbLeft, 40, 4, TShiftState{ssLeft});
+        SendMouseInput(grip, maMove, mbLeft, to.x, to.y, TShiftState{ssLeft});
+        SendMouseInput(grip, maUp, mbLeft, to.x, to.y, TShiftState());
+        RunQueuedCalls();
+        PumpEvents();
+    }
+    // A screen point of the window's terminal as it is now.
+    TPoint OnTerminal(TAnsiTerminalForm* window, int x, int y)
+    {
+        return window->Terminal()->ClientToScreen(TPoint{x, y});
+    }
+    TRect TerminalRoom(TAnsiTerminalForm* window)
+    {
+        TRect room = window->Terminal()->BoundsRect();
+        if (Bar && Bar->HostDockSite() == window)
+            UnionRect(room, room, Bar->BoundsRect());
+        return room;
+    }
+};
+
+enum TDragged { dgOwnBar, dgOtherWindowsBar, dgOtherWindow, dgNothing };
+
+struct TAcceptRow {
+    const char* name;
+    TDragged dragged;
+    bool accepted;
+};
+
+class DockedBarAccepts : public DockedBar, public ::testing::WithParamInterface<TAcceptRow> {};
+
+TEST_P(DockedBarAccepts, OnlyTheWindowsOwnBar)
+{
+    OpenSecond();
+    Second->ActionViewButtonExecute();
+    PumpEvents();
+    TDragDockObject source;
+    switch (GetParam().dragged) {
+    case dgOwnBar: source.Control = Bar; break;
+    case dgOtherWindowsBar: source.Control = Second->ButtonForm(); break;
+    case dgOtherWindow: source.Control = Second; break;
+    case dgNothing: break;
+    }
+    bool accept = true;
+    Window->FormDockOver(&source, 10, 10, dsDragMove, accept);
+    EXPECT_EQ(accept, GetParam().accepted);
+}
+
+const TAcceptRow kAcceptRows[] = {
+    {"ItsOwnBar", dgOwnBar, true},
+    {"AnotherWindowsBar", dgOtherWindowsBar, false},
+    {"AnotherWindow", dgOtherWindow, false},
+    {"NoControl", dgNothing, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Controls, DockedBarAccepts, ::testing::ValuesIn(kAcceptRows),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+struct TEdgeRow {
+    const char* name;
+    double x, y;  // the drop point in shares of the terminal's width and height
+    TAlign edge;
+};
+
+class DockedBarEdges : public DockedBar, public ::testing::WithParamInterface<TEdgeRow> {};
+
+TEST_P(DockedBarEdges, TakesTheTerminalsRoomAtTheEdgeItIsDroppedOn)
+{
+    const TEdgeRow& row = GetParam();
+    TTerminal* terminal = Window->Terminal();
+    const TRect room = terminal->BoundsRect();
+    const int columns = terminal->Columns(), rows = terminal->Rows();
+    const TRect statusBar = Window->StatusBar()->BoundsRect();
+    DragBarTo(OnTerminal(Window, static_cast<int>(room.Width() * row.x), static_cast<int>(room.Height() * row.y)));
+
+    ASSERT_EQ(Bar->HostDockSite(), Window);
+    EXPECT_EQ(Bar->Parent(), Window);
+    EXPECT_FALSE(Bar->Handle()->isWindow());
+    EXPECT_STREQ(AlignName(Bar->Align()), AlignName(row.edge));
+    // The bar and the terminal share the terminal's room and nothing of it.
+    TRect common;
+    EXPECT_FALSE(IntersectRect(common, Bar->BoundsRect(), terminal->BoundsRect()));
+    EXPECT_EQ(TerminalRoom(Window), room);
+    const bool across = row.edge == alTop || row.edge == alBottom;
+    EXPECT_EQ(across ? Bar->Height() : Bar->Width(), across ? Bar->UndockHeight() : Bar->UndockWidth());
+    EXPECT_TRUE(across ? terminal->Rows() < rows : terminal->Columns() < columns);
+    // What lies under the terminal stays where it was.
+    EXPECT_EQ(Window->StatusBar()->BoundsRect(), statusBar);
+}
+
+const TEdgeRow kEdgeRows[] = {
+    {"Top", 0.5, 0.05, alTop},
+    {"Bottom", 0.5, 0.95, alBottom},
+    {"Left", 0.03, 0.5, alLeft},
+    {"Right", 0.97, 0.5, alRight},
+};
+
+INSTANTIATE_TEST_SUITE_P(Edges, DockedBarEdges, ::testing::ValuesIn(kEdgeRows),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(DockedBar, ResizesWithTheWindowAndItsButtonsWrap)
+{
+    for (int i = 0; i < 12; ++i)
+        AddButton("b" + std::to_string(i), "say " + std::to_string(i));
+    DragBarTo(OnTerminal(Window, 300, 5));
+    ASSERT_STREQ(AlignName(Bar->Align()), "top");
+    for (const int width : {661, 400, 900}) {
+        Window->SetClientWidth(width);
+        PumpEvents();
+        EXPECT_EQ(Bar->Width(), Window->Terminal()->Width()) << width;
+        const int panel = Bar->ButtonPanel()->Width();
+        const std::vector<TMyButton*>& buttons = Bar->Buttons();
+        ASSERT_EQ(buttons.size(), 12u);
+        for (size_t i = 0; i < buttons.size(); ++i) {
+            const TBarButtonPlace place = BarButtonPlace(static_cast<int>(i), panel, *buttons[i]->Record());
+            EXPECT_EQ(buttons[i]->Left(), place.Left) << width << " " << i;
+            EXPECT_EQ(buttons[i]->Top(), place.Top) << width << " " << i;
+        }
+    }
+}
+
+TEST_F(DockedBar, ItsButtonsRunTheirCommands)
+{
+    AddButton("push", "say push");
+    AddButton("lamp", "light", "dark");
+    DragBarTo(OnTerminal(Window, 5, 100));
+    ASSERT_EQ(Bar->HostDockSite(), Window);
+    Log.clear();
+    for (size_t i : {0u, 1u, 1u}) {
+        const TMyButton* button = Bar->Buttons()[i];
+        SendMouseInput(Bar->ButtonPanel(), maDown, mbLeft, button->Left() + 5, button->Top() + 5, TShiftState());
+        SendMouseInput(Bar->ButtonPanel(), maUp, mbLeft, button->Left() + 5, button->Top() + 5, TShiftState());
+        PumpEvents();
+    }
+    const std::vector<std::string> expected = {"sent say push", "sent \r\n", "sent light",
+                                               "sent \r\n",     "sent dark", "sent \r\n"};
+    EXPECT_EQ(Log, expected);
+}
+
+// The script editor refreshes the bar after every change to the list; docked, the bar follows.
+TEST_F(DockedBar, FollowsTheButtonListAsTheEditorChangesIt)
+{
+    AddButton("a", "1");
+    DragBarTo(OnTerminal(Window, 5, 100));
+    ASSERT_EQ(Bar->HostDockSite(), Window);
+    cButton* added = AddButton("b", "2");
+    ASSERT_EQ(Bar->Buttons().size(), 2u);
+    EXPECT_EQ(added->Control, Bar->Buttons()[1]);
+    EXPECT_EQ(added->Control->Parent(), Bar->ButtonPanel());
+    EXPECT_TRUE(added->Control->Visible());
+    Window->DropBarButton(*added);
+    Window->Script().ButtonList.Remove(added);
+    Window->RefreshButtonBar();
+    EXPECT_EQ(Bar->Buttons().size(), 1u);
+}
+
+TEST_F(DockedBar, DraggedOffTheWindowItFloatsAgain)
+{
+    DragBarTo(OnTerminal(Window, 5, 100));
+    ASSERT_EQ(Bar->HostDockSite(), Window);
+    const TRect room = TerminalRoom(Window);
+    DragBarTo(TPoint{Window->Left() + Window->Width() + 300, 200});
+    EXPECT_EQ(Bar->HostDockSite(), nullptr);
+    EXPECT_EQ(Bar->Parent(), nullptr);
+    EXPECT_EQ(Window->DockClientCount(), 0);
+    EXPECT_TRUE(Bar->Handle()->isWindow());
+    EXPECT_TRUE(Bar->Handle()->isVisible());
+    EXPECT_EQ(Bar->ClientWidth(), 258);
+    EXPECT_EQ(Bar->ClientHeight(), 98 + kDockGripSize);
+    EXPECT_EQ(Window->Terminal()->BoundsRect(), room);
+}
+
+TEST_F(DockedBar, AnotherWindowRefusesIt)
+{
+    OpenSecond();
+    const TRect room = Second->Terminal()->BoundsRect();
+    const TPoint drop = OnTerminal(Second, 5, 100);
+    DragBarTo(drop);
+    EXPECT_EQ(Bar->HostDockSite(), nullptr);
+    EXPECT_EQ(Second->DockClientCount(), 0);
+    EXPECT_FALSE(Second->ContainsControl(Bar));
+    EXPECT_EQ(Second->Terminal()->BoundsRect(), room);
+    // It floats where it was dropped.
+    EXPECT_TRUE(Bar->Handle()->isWindow());
+    EXPECT_TRUE(PtInRect(Bar->BoundsRect(), drop));
+}
+
+TEST_F(DockedBar, ClosedWhileDockedItGivesTheRoomBack)
+{
+    const TRect room = Window->Terminal()->BoundsRect();
+    AddButton("a", "1");
+    cButton* record = Window->Script().ButtonList[0];
+    DragBarTo(OnTerminal(Window, 5, 100));
+    ASSERT_EQ(Bar->HostDockSite(), Window);
+    Bar->CloseButtonClick();
+    PumpEvents();
+    RunQueuedCalls();
+    EXPECT_EQ(Window->ButtonForm(), nullptr);
+    EXPECT_EQ(record->Control, nullptr);
+    EXPECT_EQ(Window->DockClientCount(), 0);
+    EXPECT_EQ(Window->Terminal()->BoundsRect(), room);
+    // Opened again, it floats beside the window.
+    Window->ActionViewButtonExecute();
+    PumpEvents();
+    ASSERT_NE(Window->ButtonForm(), nullptr);
+    EXPECT_EQ(Window->ButtonForm()->HostDockSite(), nullptr);
+    EXPECT_TRUE(Window->ButtonForm()->Handle()->isWindow());
+}
+
+TEST_F(DockedBar, ClosingTheWindowFreesItsDockedBar)
+{
+    DragBarTo(OnTerminal(Window, 5, 100));
+    ASSERT_EQ(Bar->HostDockSite(), Window);
+    TAliveToken bar = Bar->AliveToken();
+    Window->Close();
+    PumpEvents();
+    RunQueuedCalls();
+    EXPECT_FALSE(*bar);
+    EXPECT_FALSE(Screen->HasForm(Window));
+}
+
+// As a player does it, on an X server with a window manager: the mouse (xdotool) drags the
+// floating bar by its grip onto its window, where it docks at the left edge; drags it off
+// again, where it floats as a framed window of its own; and drags it onto a second character
+// window, which refuses it, so it floats there. Each step waits on what the last one caused.
+class ButtonBarDockRealX : public TBarWindows {
+protected:
+    // A small window at a place of its own, framed by the window manager.
+    TAnsiTerminalForm* OpenAt(const std::shared_ptr<TCharBooks>& entry, int left, int top)
+    {
+        auto* window = new TAnsiTerminalForm(nullptr, entry);
+        window->SetClientWidth(400);
+        window->SetClientHeight(300);
+        window->SetBounds(left, top, window->Width(), window->Height());
+        window->Show();
+        QWidget* w = window->Handle();
+        EXPECT_TRUE(WaitUntil([w] { return Exposed(w) && w->frameGeometry() != w->geometry(); }, "a window framed"));
+        return window;
+    }
+    static QString Number(int value) { return QString::number(value); }
+    // Presses the bar's grip, moves past the drag threshold, then to a screen point; the drag
+    // reaches it with the pointer there, the button still held.
+    void PressGripAndMoveTo(TPoint target)
+    {
+        TDockGrip* grip = Bar->ButtonGrip();
+        bool pressed = false;
+        grip->OnMouseDown = [&pressed](TObject*, TMouseButton, TShiftState, int, int) { pressed = true; };
+        const TPoint at = grip->ClientToScreen(TPoint{grip->Width() / 2, kDockGripSize / 2});
+        RunServed("xdotool", {"mousemove", Number(at.x), Number(at.y), "mousedown", "1"});
+        const ::testing::AssertionResult pressedInTime = WaitUntil([&] { return pressed; }, "the grip pressed");
+        grip->OnMouseDown = nullptr;
+        ASSERT_TRUE(pressedInTime);
+        RunServed("xdotool", {"mousemove", Number(at.x + 15), Number(at.y + 15)});
+        ASSERT_TRUE(WaitUntil([grip] { return grip->Drag() != nullptr; }, "the drag started"));
+        RunServed("xdotool", {"mousemove", Number(target.x), Number(target.y)});
+        ASSERT_TRUE(WaitUntil([grip, target] { return grip->Drag() && grip->Drag()->Point() == target; },
+                              "the drag at the drop point"));
+    }
+    void Release() { RunServed("xdotool", {"mouseup", "1"}); }
+};
+
+TEST_F(ButtonBarDockRealX, DocksUndocksAndIsRefusedByAnotherWindow)
+{
+    REQUIRE_REAL_X("xdotool", "openbox");
+    TWindowManager manager;
+    ASSERT_TRUE(manager.Start());
+    Window = OpenAt(Entry, 0, 0);
+    Clock.Advance(2000);
+    ASSERT_TRUE(WaitUntil([&] { return Window->Connected(); }, "the window connected"));
+    auto hi = std::make_unique<cButton>();
+    hi->Name = "hi", hi->OnBuff = "say hi";
+    Window->Script().ButtonList.Add(std::move(hi));
+    SecondEntry->Host = "other";
+    Second = OpenAt(SecondEntry, 0, 400);
+    Window->ActionViewButtonExecute();
+    Bar = Window->ButtonForm();
+    ASSERT_NE(Bar, nullptr);
+    QWidget* floating = Bar->Handle();
+    ASSERT_TRUE(WaitUntil([floating] { return Exposed(floating) && floating->frameGeometry() != floating->geometry(); },
+                          "the bar framed beside its window"));
+    TTerminal* terminal = Window->Terminal();
+    const TRect room = terminal->BoundsRect();
+
+    // Onto its own window, near the terminal's left edge.
+    ASSERT_NO_FATAL_FAILURE(PressGripAndMoveTo(terminal->ClientToScreen(TPoint{8, room.Height() / 2})));
+    TDockDrag* drag = Bar->ButtonGrip()->Drag();
+    ASSERT_NE(drag, nullptr);
+    EXPECT_EQ(drag->Site(), Window);
+    EXPECT_TRUE(drag->Accepted());
+    Release();
+    ASSERT_TRUE(WaitUntil([&] { return Bar->HostDockSite() == Window; }, "the bar docked"));
+    EXPECT_STREQ(AlignName(Bar->Align()), "left");
+    EXPECT_EQ(Bar->Handle()->parentWidget(), Window->Handle());
+    EXPECT_TRUE(Bar->Showing());
+    EXPECT_EQ(Bar->BoundsRect(), (TRect{room.Left, room.Top, room.Left + 258, room.Bottom}));
+    EXPECT_EQ(terminal->BoundsRect(), (TRect{room.Left + 258, room.Top, room.Right, room.Bottom}));
+    // Its button, clicked where it now lies, runs its command.
+    ASSERT_EQ(Bar->Buttons().size(), 1u);
+    const TMyButton* button = Bar->Buttons()[0];
+    const TPoint click = Bar->ButtonPanel()->ClientToScreen(TPoint{button->Left() + 10, button->Top() + 10});
+    Log.clear();
+    RunServed("xdotool", {"mousemove", Number(click.x), Number(click.y), "click", "1"});
+    ASSERT_TRUE(WaitUntil([&] { return Log.size() == 2; }, "the button's command sent"));
+    EXPECT_EQ(Log, (std::vector<std::string>{"sent say hi", "sent \r\n"}));
+
+    // Off the windows, onto the empty desktop.
+    const TPoint desktop{800, 250};
+    ASSERT_NO_FATAL_FAILURE(PressGripAndMoveTo(desktop));
+    ASSERT_NE(Bar->ButtonGrip()->Drag(), nullptr);
+    EXPECT_EQ(Bar->ButtonGrip()->Drag()->Site(), nullptr);
+    Release();
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            QWidget* w = Bar->Handle();
+            return !Bar->HostDockSite() && w->isWindow() && Exposed(w) && w->frameGeometry() != w->geometry();
+        },
+        "the bar floating in a frame of its own"));
+    EXPECT_EQ(terminal->BoundsRect(), room);
+    EXPECT_EQ(Window->DockClientCount(), 0);
+    EXPECT_EQ(Bar->ClientWidth(), 258);
+
+    // Onto the second window, which refuses it: it floats where it was dropped.
+    TTerminal* other = Second->Terminal();
+    const TRect otherRoom = other->BoundsRect();
+    const TPoint refused = other->ClientToScreen(TPoint{8, otherRoom.Height() / 2});
+    ASSERT_NO_FATAL_FAILURE(PressGripAndMoveTo(refused));
+    ASSERT_NE(Bar->ButtonGrip()->Drag(), nullptr);
+    EXPECT_EQ(Bar->ButtonGrip()->Drag()->Site(), Second);
+    EXPECT_FALSE(Bar->ButtonGrip()->Drag()->Accepted());
+    Release();
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            QWidget* w = Bar->Handle();
+            return !Bar->ButtonGrip()->Drag() && w->isWindow() && Exposed(w) &&
+                w->frameGeometry().contains(QPoint(refused.x, refused.y));
+        },
+        "the bar floating over the second window"));
+    EXPECT_EQ(Bar->HostDockSite(), nullptr);
+    EXPECT_EQ(Second->DockClientCount(), 0);
+    EXPECT_FALSE(Second->ContainsControl(Bar));
+    EXPECT_EQ(other->BoundsRect(), otherRoom);
+    RunServed("xdotool", {"mousemove", "1000", "700"});
+}
+
+}  // namespace
