@@ -83,8 +83,8 @@ public:
     void SetTrueTypeOnly(bool Value);
     bool UseFonts() const { return FUseFonts; }
     void SetUseFonts(bool Value);
-    // Lists the fonts again keeping the name when it is still listed (after a change of the
-    // filter or of the installed fonts).
+    // Lists the fonts again keeping the name when it is still listed: after a change of the
+    // filter, and on the system's word that the installed fonts changed (WM_FONTCHANGE).
     void Reset();
 
     TNotifyEvent OnChange;

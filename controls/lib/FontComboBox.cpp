@@ -7,6 +7,7 @@
 #include "controls/lib/FlaggedCall.h"
 #include "platform/gui/Bitmap.h"
 #include "platform/gui/DrawText.h"
+#include "platform/gui/FontChange.h"
 #include "platform/gui/FontFamilies.h"
 #include "platform/gui/Resources.h"
 
@@ -49,6 +50,14 @@ TFontComboBox::TFontComboBox(TComponent* AOwner)
     LoadBitmapResource(FDeviceBMP.get(), "DEVICE_FNT");
     SetSorted(true);
     SetItemHeight(MinItemHeight());
+    // A font installed or removed while the box is shown is listed or dropped at once.
+    RegisterHandler(WM_FONTCHANGE, [this](TMessage& m) {
+        TAliveToken alive = AliveToken();
+        Inherited(m);
+        if (*alive)
+            Reset();
+    });
+    WatchInstalledFonts();
 }
 
 TFontComboBox::~TFontComboBox() = default;

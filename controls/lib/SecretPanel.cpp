@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/lib/CtrlUtils.h"
+#include "platform/gui/CanvasViewport.h"
 #include "platform/gui/DrawText.h"
 
 namespace {
@@ -213,14 +214,33 @@ void TSecretPanel::PaintClient(TCanvas* Canvas, const TRect& Rect)
         Canvas->FillRect(Rect);
 }
 
+void TSecretPanel::PaintGround(TCanvas* Image)
+{
+    // In the panel's coordinates, with the rectangle Paint gives, so that a ground drawn across
+    // the whole panel (a gradient) lines up under the text with what Paint drew around it.
+    TFont font;
+    TBrush brush;
+    TPen pen;
+    font.Assign(Image->Font());
+    brush.Assign(Image->Brush());
+    pen.Assign(Image->Pen());
+    {
+        const TCanvasViewport panel(Image, TPoint{-FTxtRect.Left, -FTxtRect.Top}, 1.0);
+        Image->Brush()->SetStyle(bsSolid);
+        Image->Brush()->SetColor(Color());
+        PaintClient(Image, FPaintRect);
+    }
+    Image->Font()->Assign(&font);
+    Image->Brush()->Assign(&brush);
+    Image->Pen()->Assign(&pen);
+}
+
 void TSecretPanel::PaintText()
 {
     if (FLines->Count() == 0 || FTxtRect.IsEmpty() || !HandleAllocated() || !FMemoryImage)
         return;
     TCanvas* c = FMemoryImage->Canvas();
-    c->Brush()->SetStyle(bsSolid);
-    c->Brush()->SetColor(Color());
-    PaintClient(c, Rect(0, 0, FTxtRect.Width(), FTxtRect.Height()));
+    PaintGround(c);
     c->Brush()->SetStyle(bsClear);
     TSecretScroll s;
     s.FirstLine = FFirstLine;

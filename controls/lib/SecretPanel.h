@@ -63,6 +63,8 @@ protected:
 private:
     void RecalcDrawRect();
     void UpdateMemoryImage();
+    // The image's ground: PaintClient on it as if it were the panel's canvas.
+    void PaintGround(TCanvas* Image);
     void PaintText();
     // While active: the layout again, and a repaint.
     void Relayout(bool RestartScroll);

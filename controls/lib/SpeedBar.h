@@ -163,17 +163,71 @@ public:
     // After the item was read from a stream onto a bar.
     void ReadState(TSpeedBar* Bar);
 
-    // The button's properties.
+    // The button's properties: the item reads and writes them on its button, so that the item
+    // alone is listed, stored and customised.
+    TBasicAction* Action() const { return FButton->Action(); }
+    void SetAction(TBasicAction* Value) { FButton->SetAction(Value); }
+    bool AllowAllUp() const { return FButton->AllowAllUp(); }
+    void SetAllowAllUp(bool Value) { FButton->SetAllowAllUp(Value); }
+    bool AllowTimer() const { return FButton->AllowTimer(); }
+    void SetAllowTimer(bool Value) { FButton->SetAllowTimer(Value); }
     const AnsiString& BtnCaption() const { return FButton->Caption(); }
     void SetBtnCaption(const AnsiString& Value) { FButton->SetCaption(Value); }
+    int GroupIndex() const { return FButton->GroupIndex(); }
+    void SetGroupIndex(int Value) { FButton->SetGroupIndex(Value); }
+    bool Down() const { return FButton->Down(); }
+    void SetDown(bool Value) { FButton->SetDown(Value); }
+    TPopupMenu* DropDownMenu() const { return FButton->DropDownMenu(); }
+    void SetDropDownMenu(TPopupMenu* Value) { FButton->SetDropDownMenu(Value); }
+    TFont* Font() const { return FButton->Font(); }
+    void SetFont(TFont* Value) { FButton->SetFont(Value); }
+    TCursor Cursor() const { return FButton->Cursor(); }
+    void SetCursor(TCursor Value) { FButton->SetCursor(Value); }
+    TBitmap* Glyph() const { return FButton->Glyph(); }
+    void SetGlyph(TBitmap* Value) { FButton->SetGlyph(Value); }
     const AnsiString& Hint() const { return FButton->Hint(); }
     void SetHint(const AnsiString& Value) { FButton->SetHint(Value); }
+    TButtonLayout Layout() const { return FButton->Layout(); }
+    void SetLayout(TButtonLayout Value) { FButton->SetLayout(Value); }
+    int Margin() const { return FButton->Margin(); }
+    void SetMargin(int Value) { FButton->SetMargin(Value); }
+    bool MarkDropDown() const { return FButton->MarkDropDown(); }
+    void SetMarkDropDown(bool Value) { FButton->SetMarkDropDown(Value); }
+    int NumGlyphs() const { return FButton->NumGlyphs(); }
+    void SetNumGlyphs(int Value) { FButton->SetNumGlyphs(Value); }
+    bool ParentShowHint() const { return FButton->ParentShowHint(); }
+    void SetParentShowHint(bool Value) { FButton->SetParentShowHint(Value); }
+    bool ParentFont() const { return FButton->ParentFont(); }
+    void SetParentFont(bool Value) { FButton->SetParentFont(Value); }
+    bool ShowHint() const { return FButton->ShowHint(); }
+    void SetShowHint(bool Value) { FButton->SetShowHint(Value); }
+    int Spacing() const { return FButton->Spacing(); }
+    void SetSpacing(int Value) { FButton->SetSpacing(Value); }
+    // The item's tag, and the button's too.
+    void SetTag(intptr_t Value);
     int Left() const { return FButton->Left(); }
     void SetLeft(int Value) { FButton->SetLeft(Value); }
     int Top() const { return FButton->Top(); }
     void SetTop(int Value) { FButton->SetTop(Value); }
+    bool WordWrap() const { return FButton->WordWrap(); }
+    void SetWordWrap(bool Value) { FButton->SetWordWrap(Value); }
+
+    // The button's events (the sender is the button).
     TNotifyEvent OnClick() const { return FButton->OnClick; }
     void SetOnClick(TNotifyEvent Value) { FButton->OnClick = std::move(Value); }
+    TNotifyEvent OnDblClick() const { return FButton->OnDblClick; }
+    void SetOnDblClick(TNotifyEvent Value) { FButton->OnDblClick = std::move(Value); }
+    TMouseEvent OnMouseDown() const { return FButton->OnMouseDown; }
+    void SetOnMouseDown(TMouseEvent Value) { FButton->OnMouseDown = std::move(Value); }
+    TMouseMoveEvent OnMouseMove() const { return FButton->OnMouseMove; }
+    void SetOnMouseMove(TMouseMoveEvent Value) { FButton->OnMouseMove = std::move(Value); }
+    TMouseEvent OnMouseUp() const { return FButton->OnMouseUp; }
+    void SetOnMouseUp(TMouseEvent Value) { FButton->OnMouseUp = std::move(Value); }
+    TNotifyEvent OnMouseEnter() const { return FButton->OnMouseEnter; }
+    void SetOnMouseEnter(TNotifyEvent Value) { FButton->OnMouseEnter = std::move(Value); }
+    TNotifyEvent OnMouseLeave() const { return FButton->OnMouseLeave; }
+    void SetOnMouseLeave(TNotifyEvent Value) { FButton->OnMouseLeave = std::move(Value); }
+
     void Click() { FButton->Click(); }
     void ButtonClick() { FButton->ButtonClick(); }
     bool CheckBtnMenuDropDown() { return FButton->CheckBtnMenuDropDown(); }

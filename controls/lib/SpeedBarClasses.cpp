@@ -3,6 +3,7 @@
 
 #include "controls/lib/SpeedBar.h"
 #include "platform/core/TypInfo.h"
+#include "platform/gui/ActnList.h"
 #include "platform/gui/StandardClasses.h"
 
 void RegisterSpeedBarClasses()
@@ -39,43 +40,41 @@ void RegisterSpeedBarClasses()
         .Stored([](Sec*) { return false; })
         .Int("Count", &Sec::Count, nullptr);
     using I = TSpeedItem;
-    // The button's properties read and write the button.
-    auto button = [](I* i) { return i->Button(); };
+    // In the order the item publishes them; all but Caption, Enabled, ImageIndex, Stored and
+    // Visible are its button's.
     RegisterClass<I>("TSpeedItem", "TComponent")
-        .Bool(
-            "AllowAllUp", [button](I* i) { return button(i)->AllowAllUp(); },
-            [button](I* i, bool v) { button(i)->SetAllowAllUp(v); }, false)
+        .Object("Action", "TBasicAction", &I::Action, &I::SetAction)
+        .Bool("AllowAllUp", &I::AllowAllUp, &I::SetAllowAllUp, false)
+        .Bool("AllowTimer", &I::AllowTimer, &I::SetAllowTimer, false)
         .Str("BtnCaption", &I::BtnCaption, &I::SetBtnCaption)
         .Str("Caption", &I::Caption, &I::SetCaption)
-        .Int(
-            "GroupIndex", [button](I* i) { return button(i)->GroupIndex(); },
-            [button](I* i, int v) { button(i)->SetGroupIndex(v); }, 0)
-        .Bool(
-            "Down", [button](I* i) { return button(i)->Down(); }, [button](I* i, bool v) { button(i)->SetDown(v); },
-            false)
+        .Int("GroupIndex", &I::GroupIndex, &I::SetGroupIndex, 0)
+        .Bool("Down", &I::Down, &I::SetDown, false)
+        .Object("DropDownMenu", "TPopupMenu", &I::DropDownMenu, &I::SetDropDownMenu)
         .Bool("Enabled", &I::Enabled, &I::SetEnabled, true)
+        .Object("Font", "TFont", &I::Font, &I::SetFont)
+        .Stored([](I* i) { return !i->ParentFont(); })
+        .Int("Cursor", &I::Cursor, &I::SetCursor, crDefault)
+        .Object("Glyph", "TBitmap", &I::Glyph, &I::SetGlyph)
         .Str("Hint", &I::Hint, &I::SetHint)
         .Int("ImageIndex", &I::ImageIndex, &I::SetImageIndex, -1)
-        .Enum(
-            "Layout", "TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"},
-            [button](I* i) { return button(i)->Layout(); },
-            [button](I* i, TButtonLayout v) { button(i)->SetLayout(v); }, blGlyphTop)
-        .Int(
-            "Margin", [button](I* i) { return button(i)->Margin(); },
-            [button](I* i, int v) { button(i)->SetMargin(v); }, -1)
-        .Int(
-            "NumGlyphs", [button](I* i) { return button(i)->NumGlyphs(); },
-            [button](I* i, int v) { button(i)->SetNumGlyphs(v); }, 1)
-        .Int(
-            "Spacing", [button](I* i) { return button(i)->Spacing(); },
-            [button](I* i, int v) { button(i)->SetSpacing(v); }, 4)
+        .Enum("Layout", "TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}, &I::Layout,
+              &I::SetLayout, blGlyphTop)
+        .Int("Margin", &I::Margin, &I::SetMargin, -1)
+        .Bool("MarkDropDown", &I::MarkDropDown, &I::SetMarkDropDown, true)
+        .Int("NumGlyphs", &I::NumGlyphs, &I::SetNumGlyphs, 1)
+        .Bool("ParentShowHint", &I::ParentShowHint, &I::SetParentShowHint, true)
+        .Bool("ParentFont", &I::ParentFont, &I::SetParentFont, true)
+        .Bool("ShowHint", &I::ShowHint, &I::SetShowHint)
+        .Stored([](I* i) { return !i->ParentShowHint(); })
+        // Declared 4 while a new button has 1, so a new item stores its spacing.
+        .Int("Spacing", &I::Spacing, &I::SetSpacing, 4)
         .Bool("Stored", &I::Stored, &I::SetStored, true)
+        .Int("Tag", &I::Tag, &I::SetTag, 0)
         .Int("Left", &I::Left, &I::SetLeft, 0)
         .Int("Top", &I::Top, &I::SetTop, 0)
         .Bool("Visible", &I::Visible, &I::SetVisible, false)
-        .Bool(
-            "WordWrap", [button](I* i) { return button(i)->WordWrap(); },
-            [button](I* i, bool v) { button(i)->SetWordWrap(v); }, false)
+        .Bool("WordWrap", &I::WordWrap, &I::SetWordWrap, false)
         .Int("Section", &I::Section, &I::SetSection)
         .Stored([](I*) { return false; })
         .Str("SectionName", &I::SectionName, &I::SetSectionName);

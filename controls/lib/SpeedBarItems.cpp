@@ -169,6 +169,12 @@ void TSpeedItem::SetVisible(bool Value)
         FButton->SetParent(FSpeedbar);
 }
 
+void TSpeedItem::SetTag(intptr_t Value)
+{
+    TComponent::SetTag(Value);
+    FButton->SetTag(Value);
+}
+
 void TSpeedItem::SetEditing(bool Value)
 {
     FEditing = Value;

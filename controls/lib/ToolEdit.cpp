@@ -453,9 +453,59 @@ void TCustomComboEdit::Change()
         DoChange();
 }
 
+TColor TCustomComboEdit::TextColor() { return ComboEditTextColor(this); }
+
 TPoint EditorTextMargins(TCustomEdit* Editor)
 {
     // The edits here have the 3-D look: one pixel inside a border.
     const int inset = Editor->BorderStyle() == bsNone ? 0 : 1;
     return TPoint{inset, inset};
+}
+
+TColor ComboEditTextColor(TCustomEdit* Editor)
+{
+    if (NewStyleControls && !Editor->Enabled() && ColorToRGB(Editor->Color()) != ColorToRGB(clGrayText))
+        return clGrayText;
+    return Editor->Font()->Color();
+}
+
+bool PaintComboEdit(TCustomComboEdit* Editor, const AnsiString& Text, TAlignment Alignment, bool StandardPaint,
+                    std::unique_ptr<TControlCanvas>& Canvas, TMessage& Message)
+{
+    if (StandardPaint && !(Editor->ControlState() & csPaintCopy))
+        return false;
+    if (!Canvas)
+        Canvas = std::make_unique<TControlCanvas>(Editor);
+    auto* target = reinterpret_cast<TCanvas*>(Message.WParam);
+    if (target) {
+        QPainter* painter = target->Painter();
+        if (!painter)
+            return true;  // a picture with nothing to draw on
+        Canvas->BeginPaint(painter);
+    }
+    TCanvas* c = Canvas.get();
+    c->SetFont(Editor->Font());
+    if (!Editor->InState(csDesigning))
+        c->Font()->SetColor(ComboEditTextColor(Editor));
+    // The edits here always have the 3-D look: the flat look's frame never applies.
+    const TRect client = Editor->ClientRect();
+    c->Brush()->SetStyle(bsSolid);
+    c->Brush()->SetColor(Editor->Color());
+    c->FillRect(client);
+    const int buttonWidth = Editor->ButtonWidth();
+    const int textWidth = c->TextWidth(Text) + (buttonWidth > 0 ? 1 : 0);
+    const TPoint margins = EditorTextMargins(Editor);
+    int left = margins.x;
+    if (!Editor->PopupVisible()) {
+        if (Alignment == taRightJustify)
+            left = client.Width() - buttonWidth - textWidth - margins.x - 2;
+        else if (Alignment == taCenter)
+            left = (client.Width() - buttonWidth - textWidth) / 2;
+    }
+    c->TextRect(client, left, margins.y, Text);
+    if (target)
+        Canvas->EndPaint();
+    else
+        Canvas->Release();
+    return true;
 }

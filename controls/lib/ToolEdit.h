@@ -15,6 +15,7 @@
 #include "controls/lib/ExSpeedButton.h"
 #include "platform/core/ShortCuts.h"
 #include "platform/core/Variant.h"
+#include "platform/gui/ControlCanvas.h"
 #include "platform/gui/Mask.h"
 
 class TCustomComboEdit;
@@ -138,6 +139,8 @@ protected:
     virtual bool GetReadOnly() const { return FReadOnly; }
     virtual void ButtonClick();
     virtual bool EditCanModify() { return !ReadOnly(); }
+    // Grey while disabled (ComboEditTextColor).
+    TColor TextColor() override;
 
     void Change() override;
     void KeyDown(uint16_t& Key, TShiftState Shift) override;
@@ -189,6 +192,21 @@ public:
 
 // The offset of an edit's text inside its client area: (left margin, top margin).
 TPoint EditorTextMargins(TCustomEdit* Editor);
+
+// The colour an edit's text is drawn in: the grey-text colour while it is disabled, unless its
+// ground is that colour already; else its font's colour.
+TColor ComboEditTextColor(TCustomEdit* Editor);
+
+// Paints an edit with a button from the library's own drawing: its ground in its colour and its
+// text (Text, placed by Alignment beside the button, at the left while the pop-up is open) in
+// ComboEditTextColor. With StandardPaint, unless the edit is painting a copy of itself
+// (csPaintCopy), it draws nothing and returns false: the caller leaves the painting to the edit
+// itself. Canvas is made on first use, bound to the editor. Message is the paint message: its
+// WParam, when not 0, is the TCanvas the picture goes to (a copy being painted); with 0 the
+// canvas draws on the editor's window and lets it go afterwards. Nothing in the library calls it.
+// The controls here read left to right, so no alignment is mirrored.
+bool PaintComboEdit(TCustomComboEdit* Editor, const AnsiString& Text, TAlignment Alignment, bool StandardPaint,
+                    std::unique_ptr<TControlCanvas>& Canvas, TMessage& Message);
 
 // Registers the classes of the edits with a button and their published properties.
 void RegisterToolEditClasses();

@@ -124,6 +124,10 @@ void TCustomEdit::RegisterEditHandlers()
         Inherited(m);
         ApplyColors();
     });
+    RegisterHandler(CM_ENABLEDCHANGED, [this](TMessage& m) {
+        Inherited(m);
+        ApplyColors();
+    });
     RegisterHandler(CM_TEXTCHANGED, [this](TMessage& m) {
         Inherited(m);
         if (FSurface && !FPushing && SurfaceText() != Text()) {
@@ -336,11 +340,12 @@ void TCustomEdit::ApplyColors()
     if (!HandleAllocated())
         return;
     QWidget* w = Handle();
-    QPalette palette = w->palette();
+    // From the style's palette each time, so that a colour given up goes back to the default.
+    QPalette palette = QApplication::palette(w);
     if (Color() != clWindow)
         palette.setColor(QPalette::Base, ToQColor(Color()));
-    if (Font()->Color() != clWindowText)
-        palette.setColor(QPalette::Text, ToQColor(Font()->Color()));
+    if (const TColor text = TextColor(); text != clWindowText)
+        palette.setColor(QPalette::Text, ToQColor(text));
     w->setPalette(palette);
 }
 

@@ -89,10 +89,22 @@ bool FontAliasIsFixedPitch(std::string_view windowsName)
     return a && a->Fixed;
 }
 
+namespace {
+
+// The names looked up since the installed fonts last changed.
+std::map<std::string, std::string, std::less<>>& ResolvedFamilies()
+{
+    static std::map<std::string, std::string, std::less<>> cache;
+    return cache;
+}
+
+}  // namespace
+
+void ForgetResolvedFontFamilies() { ResolvedFamilies().clear(); }
+
 std::string ResolveFontFamily(std::string_view windowsName)
 {
-    // The font database does not change while the program runs: look each name up once.
-    static std::map<std::string, std::string, std::less<>> cache;
+    auto& cache = ResolvedFamilies();
     if (auto it = cache.find(windowsName); it != cache.end())
         return it->second;
     const std::vector<std::string> candidates = FontAliasCandidates(windowsName);

@@ -15,8 +15,10 @@ std::vector<std::string> FontAliasCandidates(std::string_view windowsName);
 bool FontAliasIsFixedPitch(std::string_view windowsName);
 
 // The first candidate that is installed (Qt's font database), or the first candidate when none
-// is; the one lookup used whenever a TFont becomes a Qt font.
+// is; the one lookup used whenever a TFont becomes a Qt font. Each name is looked up once until
+// the installed fonts change (ForgetResolvedFontFamilies).
 std::string ResolveFontFamily(std::string_view windowsName);
+void ForgetResolvedFontFamilies();
 
 // The Windows face names of the table (UTF-8) one of whose fonts is installed, in table order:
 // the names a stored setting may hold that still stand for an installed font.

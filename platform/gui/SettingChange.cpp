@@ -1,8 +1,9 @@
 #include "platform/gui/SettingChange.h"
 
 #include <map>
+#include <vector>
 
-#include "platform/gui/Forms.h"
+#include "platform/gui/FormBroadcast.h"
 
 namespace {
 
@@ -23,14 +24,7 @@ void SetUpdateFormatSettings(bool Value) { gUpdateFormatSettings = Value; }
 
 void BroadcastSettingChange()
 {
-    if (Screen) {
-        std::vector<TCustomForm*> forms;
-        for (int i = 0; i < Screen->FormCount(); ++i)
-            forms.push_back(Screen->Forms(i));
-        for (TCustomForm* form : forms)
-            if (Screen->HasForm(form))
-                form->Perform(WM_SETTINGCHANGE);
-    }
+    PerformOnEveryForm(WM_SETTINGCHANGE);
     if (!gUpdateFormatSettings)
         return;
     // A listener may remove itself or another one: walk a copy of the numbers.

@@ -77,6 +77,9 @@ protected:
     TEditSurface* Surface() const { return FSurface.get(); }
     // The widget's text changed (typed, pasted, undone or set).
     void SurfaceChanged();
+    // The colour the text is drawn in now: the font's; asked again when the font, the colour or
+    // the enabled state changes.
+    virtual TColor TextColor() { return Font()->Color(); }
 
     std::unique_ptr<TEditSurface> FSurface;
     AnsiString FDropText;
@@ -84,7 +87,8 @@ protected:
 private:
     void RegisterEditHandlers();
     void ApplyLook();
-    // A colour or font colour other than the window's defaults goes to the widget's palette.
+    // A colour or text colour other than the window's defaults goes to the widget's palette, in
+    // every state (a disabled edit included); the others keep the style's.
     void ApplyColors();
     int ToBytes(int qtPos) const;
     int ToQt(int bytes) const;

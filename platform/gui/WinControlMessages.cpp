@@ -1,11 +1,15 @@
 // The message handlers of windowed controls: size, font and colour spreading to the children,
 // painting, focus, the key phases and the default handling of input-method characters.
 
+#include <algorithm>
+#include <vector>
+
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
 
 #include "platform/gui/ControlCanvas.h"
+#include "platform/gui/FontChange.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/KeyBridge.h"
 #include "platform/gui/WinControl.h"
@@ -26,6 +30,18 @@ void TWinControl::RegisterWinHandlers()
     RegisterHandler(CM_COLORCHANGED, [this](TMessage& m) {
         Inherited(m);
         NotifyControls(CM_PARENTCOLORCHANGED);
+    });
+    // The word that the installed fonts changed reaches every control: each passes it on to its
+    // children, skipping any that an earlier one's handling freed.
+    RegisterHandler(WM_FONTCHANGE, [this](TMessage& m) {
+        TAliveToken alive = AliveToken();
+        const std::vector<TControl*> children = FControls;
+        for (TControl* child : children) {
+            if (!*alive)
+                return;
+            if (std::find(FControls.begin(), FControls.end(), child) != FControls.end())
+                child->Perform(m.Msg, m.WParam, m.LParam);
+        }
     });
     // A dialog key no one took on the way goes to every child until one claims it.
     RegisterHandler(CM_DIALOGKEY, [this](TMessage& m) { Broadcast(m); });

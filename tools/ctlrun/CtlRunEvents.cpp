@@ -25,10 +25,19 @@ bool HookChange(TCtlRun& run, TComponent* c)
     return false;
 }
 
+// The object whose events a component's events are: the component, or a speed item's button.
+template <class T>
+T* EventSource(TComponent* c)
+{
+    if (auto* item = dynamic_cast<TSpeedItem*>(c))
+        return dynamic_cast<T*>(item->Button());
+    return dynamic_cast<T*>(c);
+}
+
 template <class T, class F>
 bool With(TComponent* c, F f)
 {
-    auto* t = dynamic_cast<T*>(c);
+    auto* t = EventSource<T>(c);
     if (t)
         f(t);
     return t != nullptr;

@@ -298,8 +298,16 @@ const TScript kScripts[] = {
      "new TSpeedBar bar form\ncall bar AddSection File\ncall bar NewItem 0 Open\nget Open Hint\nset Open Hint "
      "Open|Opens a file\nset Open Caption Save\nget Open Hint\nset Open Top 0\nget Open Top\nwatch Open "
      "OnClick\n",
-     "RESULT 0\nRESULT Open\nOpen.Hint=Open|\nOpen.Hint=Save|Opens a file\nOpen.Top=3\nERROR unknown event: "
-     "OnClick\n"},
+     "RESULT 0\nRESULT Open\nOpen.Hint=Open|\nOpen.Hint=Save|Opens a file\nOpen.Top=3\n"},
+    // The item answers for its button's properties and events.
+    {"SpeedItemPassesOnItsButtonsPropertiesAndEvents",
+     "new TSpeedBar bar form\ncall bar AddSection File\ncall bar NewItem 0 Open\nget Open Glyph\nset Open "
+     "AllowTimer True\nget Open AllowTimer\nget Open MarkDropDown\nset Open Font.Size 12\nget Open ParentFont\nset "
+     "Open Tag 5\nget Open Tag\nset Open Visible True\nwatch Open OnMouseDown\nwatch Open OnMouseUp\nwatch Open "
+     "OnClick\nmouse bar down 10 10\nmouse bar up 10 10\n",
+     "RESULT 0\nRESULT Open\nOpen.Glyph=(null)\nOpen.AllowTimer=True\nOpen.MarkDropDown=True\nOpen.ParentFont="
+     "False\nOpen.Tag=5\nEVENT Open OnMouseDown mbLeft [ssLeft] 10 7\nEVENT Open OnMouseUp mbLeft [] 10 7\nEVENT "
+     "Open OnClick\n"},
     {"SpeedBarLayoutSavedInOrderAndRestored",
      "new TSpeedBar bar form\nset bar Height 37\ncall bar AddSection File\ncall bar NewItem 0 Open\ncall bar "
      "NewItem 0 Save\ncall bar NewItem 0 Hidden\nset Open Left 3\nset Open Visible True\nset Save Left 27\nset Save "
