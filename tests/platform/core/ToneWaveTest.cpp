@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,8 @@ struct TToneCase {
     size_t Piece;  // bytes a read asks for: not always a whole number of frames
     uint64_t Frames;
 };
+
+void PrintTo(const TToneCase& c, std::ostream* out) { *out << c.Name; }
 
 class ToneSamples : public ::testing::TestWithParam<TToneCase> {};
 
@@ -143,6 +146,8 @@ struct TPitchCase {
     uint32_t Frequency;
     bool Accepted;
 };
+void PrintTo(const TPitchCase& c, std::ostream* out) { *out << c.Name; }
+
 class BeepPitch : public ::testing::TestWithParam<TPitchCase> {};
 
 TEST_P(BeepPitch, IsTakenWithinTheSystemRange)
