@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 
 #include "platform/core/StoredPath.h"
+#include "platform/core/ToneWave.h"
+#include "platform/gui/TonePlayer.h"
 
 namespace {
 
@@ -30,6 +32,16 @@ bool Beep(uint32_t frequency, uint32_t durationMs)
 {
     if (gHook)
         return gHook(TSoundRequest{TSoundRequest::kBeep, frequency, durationMs, 0, {}});
+    // As the system's beep: a pitch it does not take fails, a length of 0 sounds nothing.
+    if (!BeepPitchAccepted(frequency))
+        return false;
+    if (durationMs == 0)
+        return true;
+    switch (TTonePlayer::Instance().Play(frequency, durationMs)) {
+    case TTonePlayer::kQueued: return true;
+    case TTonePlayer::kQueueFull: return false;
+    case TTonePlayer::kNoOutput: break;
+    }
     Bell();
     return true;
 }

@@ -7,8 +7,10 @@
 
 #include "platform/core/AnsiString.h"
 
-// Rings the display's bell; the frequency and length are passed to the hook only (the bell has
-// one sound). Returns true.
+// Sounds a tone of frequency hertz for durationMs milliseconds through the desktop's sound
+// output, after the beeps before it; where there is no sound output, the display's bell rings
+// instead. As the system's beep: a length of 0 sounds nothing, and a pitch outside 37 to 32767
+// Hz sounds nothing and returns false; so does a beep while too many wait (TTonePlayer).
 bool Beep(uint32_t frequency, uint32_t durationMs);
 bool MessageBeep(unsigned type);
 

@@ -49,6 +49,8 @@ std::unique_ptr<QTimer> Typist;
 
 // A share of pixels up to this is the same picture (a clock or a meter in a status bar).
 constexpr double kSamePicture = 0.005;
+// How long the window system may take to show a window.
+constexpr qint64 kShownWithinMs = 30000;
 
 }  // namespace
 
@@ -122,11 +124,15 @@ void AppRunScreenCheck(TAppRun& run, const AnsiString& rest)
         throw EAppRunError("screencheck CLASS NAME");
     const AnsiString name = rest.substr(blank + 1);
     QWidget* w = AppRunForm(rest.substr(0, blank)).Handle();
-    // The window system maps and exposes a new window in its own time; then the paints settle.
+    // The window system maps and exposes a new window in its own time, late on a loaded machine;
+    // then the paints settle. A window never shown is a failure of its own, not a picture.
+    auto exposed = [w] { return w->windowHandle() && w->windowHandle()->isExposed(); };
     QElapsedTimer waited;
     waited.start();
-    while ((!w->windowHandle() || !w->windowHandle()->isExposed()) && waited.elapsed() < 5000)
+    while (!exposed() && waited.elapsed() < kShownWithinMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!exposed())
+        throw EAppRunError("the window was not on the screen within " + std::to_string(kShownWithinMs / 1000) + " s");
     for (int round = 0; round < 10; ++round)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     run.Pump();

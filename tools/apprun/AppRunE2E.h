@@ -15,7 +15,8 @@
 //   screencheck CLASS NAME   the form as the screen shows it against the picture NAME.png of
 //                        the folder HM_GOLDEN_DIR: PICTURE NAME same, or PICTURE NAME differs
 //                        and the share of pixels that differ; with HM_UPDATE_GOLDEN set, the
-//                        picture is written instead
+//                        picture is written instead; an error when the window system has not
+//                        shown the form within 30 s
 //   place CLASS X Y      moves the form's window to X, Y of the screen
 
 #include "platform/core/AnsiString.h"

@@ -8,7 +8,8 @@
 set -u
 apprun=$1 input=$2 expected=$3 book=${4:-}
 folder=$(mktemp -d)
-trap 'rm -rf "$folder"' EXIT
+# Only this shell cleans up, not a child stopped before it became apprun (it has these traps).
+trap '[ "$BASHPID" = $$ ] && rm -rf "$folder"' EXIT
 net=--scripted-net
 if [ -n "${HM_SERVER_PORT:-}" ]; then
   net=
@@ -20,8 +21,21 @@ mkdir -p "$folder/Cmd"
 for companion in "${2%.in}".*; do
   case $companion in *.in|*.out) ;; *) cp "$companion" "$folder/Cmd/" ;; esac
 done
-"$apprun" --folder "$folder" $net --proc-stat "$folder/stat" "$input" >"$folder/out" 2>"$folder/err"
+# Stopped from outside (a server fixture that failed), apprun goes too, and shows how far it got.
+"$apprun" --folder "$folder" $net --proc-stat "$folder/stat" "$input" >"$folder/out" 2>"$folder/err" &
+run=$!
+stopped() {
+  [ "$BASHPID" = $$ ] || exit 1
+  kill "$run" 2>/dev/null
+  wait "$run"
+  echo "--- apprun was stopped; its output so far:"; cat "$folder/out" "$folder/err"
+  exit 1
+}
+trap stopped TERM INT HUP
+wait "$run"
 status=$?
+# apprun has ended by itself: what is left (the comparison) is quick and is seen through.
+trap '' TERM INT HUP
 [ -n "${HM_SERVER_PORT:-}" ] && sed -i "s/$HM_SERVER_PORT/\$HM_SERVER_PORT/g" "$folder/out"
 sed -i "s|$folder|\$FOLDER|g" "$folder/out"
 [ -n "${HM_UPDATE_GOLDEN:-}" ] && cp "$folder/out" "$expected"

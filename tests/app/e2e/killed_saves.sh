@@ -30,19 +30,29 @@ reference new
 cmp -s "$work/old/CharBooks/CharBooks" "$work/new/CharBooks/CharBooks" && { echo "the versions do not differ"; exit 1; }
 
 # Each of a few folders at once, so that 50 kills fit the time of a test: started, killed
-# between 0 and 40 ms after its first save (the old version) is there, checked, started again.
+# between 0 and 40 ms after its own first save, checked, started again. Each save renames a new
+# file over the old one: its inode and change time tell a save of this run from the last run's.
 status=0
+stamps() { stat -c '%i:%z' "$1/CharBooks/CharBooks" "$1/Cmd/kill.Cmd" 2>/dev/null | tr ' \n' '_ '; }
+# saved FOLDER BEFORE: both files differ from the ones BEFORE names.
+saved() {
+  local now=($(stamps "$1")) old=($2)
+  [ ${#now[@]} -eq 2 ] && [ "${now[0]}" != "${old[0]:-}" ] && [ "${now[1]}" != "${old[1]:-}" ]
+}
 one_folder() {
-  local folder=$work/run$1 i pid
+  local folder=$work/run$1 i w pid before
   for ((i = 0; i < kills / 5; i++)); do
     mkdir -p "$folder/Cmd"
+    before=$(stamps "$folder")
     "$apprun" --scripted-net --folder "$folder" "$work/loop.in" >/dev/null 2>&1 &
     pid=$!
-    for ((w = 0; w < 400; w++)); do
-      [ -e "$folder/Cmd/kill.Cmd" ] && [ -e "$folder/CharBooks/CharBooks" ] && break
-      kill -0 $pid 2>/dev/null || break
+    # However slow the start, the kill comes after a save of this run: 30 s is for a failure.
+    for ((w = 0; w < 3000; w++)); do
+      saved "$folder" "$before" && break
+      kill -0 $pid 2>/dev/null || { echo "kill $i in $folder: apprun ended before it saved"; return 1; }
       sleep 0.01
     done
+    [ $w -lt 3000 ] || { kill -KILL $pid; echo "kill $i in $folder: no save within 30 s"; return 1; }
     sleep "0.0$((RANDOM % 40 / 10))$((RANDOM % 10))"
     kill -KILL $pid 2>/dev/null
     wait $pid 2>/dev/null

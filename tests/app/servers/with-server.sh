@@ -3,9 +3,11 @@
 #
 # Starts a server fixture (it prints its port as its first line), runs the client with
 # HM_SERVER_PORT set to that port, then stops the fixture by its process id. With --ends the
-# fixture is expected to finish by itself after the client, and its exit status counts. Each
-# --log-has TEXT must appear in the fixture's output, which is shown on standard error at the end.
-# Fails when the fixture gives no port within 40 s, when the client fails or a check fails.
+# fixture is expected to finish by itself after the client, and its exit status counts. A fixture
+# that fails while the client runs stops the client at once (TERM by its process id), so the run
+# ends with the fixture's reason rather than at the client's time limit. Each --log-has TEXT must
+# appear in the fixture's output, which is shown on standard error at the end. Fails when the
+# fixture gives no port within 40 s, when the client fails or a check fails.
 set -uo pipefail
 
 ends=0
@@ -23,8 +25,11 @@ while [ $# -gt 0 ] && [ "$1" != -- ]; do server+=("$1"); shift; done
 shift
 
 log=$(mktemp "${TMPDIR:-/tmp}/hm-server-log.XXXXXX")
-pid=
+pid= client=
 finish() {
+  # A child stopped before it became the client runs this too: only this shell cleans up.
+  [ "$BASHPID" = $$ ] || return 0
+  [ -n "$client" ] && kill "$client" 2>/dev/null
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
   rm -f "$log"
 }
@@ -48,11 +53,29 @@ if [ -z "$port" ]; then
   exit 1
 fi
 
-HM_SERVER_PORT=$port "$@"
-status=$?
+HM_SERVER_PORT=$port "$@" &
+client=$!
+# Whichever of the two ends first; a fixture that ends by itself is waited for no more.
+server_status=
+wait -n -p ended "$pid" "$client"
+first_status=$?
+if [ "$ended" = "$pid" ]; then
+  server_status=$first_status
+  if [ "$server_status" -ne 0 ]; then
+    echo "with-server: ${server[0]} failed ($server_status) while the client ran: the client is stopped" >&2
+    kill "$client" 2>/dev/null
+  fi
+  wait "$client"
+  status=$?
+else
+  status=$first_status
+fi
+client=
 [ $status -eq 0 ] || echo "with-server: the client failed ($status)" >&2
 
-if [ $ends -eq 1 ]; then
+if [ -n "$server_status" ]; then
+  [ "$server_status" -eq 0 ] || status=1
+elif [ $ends -eq 1 ]; then
   for ((i = 0; i < 600; i++)); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.05
