@@ -317,6 +317,8 @@ public:
     // The canvas takes the font a cell is measured in: the fixed or the normal font (with the
     // zoom level added when asked), then what OnGetCellColor makes of it.
     void SetMeasureFont(int ACol, int ARow, bool Zoomed);
+    // The zoom level added to a font's size (never below 1), as cells are painted.
+    void ZoomFont(TFont* Font) const;
     void SizeToWidth(int ACol, bool OnlyGrow);
     virtual void AutoSizeCol(int ACol) { SizeToWidth(ACol, false); }
     virtual void AutoSizeColumns(bool DoFixedCols, int Padding);

@@ -58,9 +58,7 @@ void TCellGrid::HandleRadioClick(int ACol, int ARow, int X, int Y)
     font.Assign(Font());
     GetCellColor(real, ARow, {}, &brush, &font);
     // The captions are measured in the font the cell is painted in, zoom included.
-    if (ZoomLevel() != 0)
-        font.SetSize(std::max(1, font.Size() + ZoomLevel()));
-    Canvas()->Font()->Assign(&font);
+    ZoomFont(&font);
     std::shared_ptr<bool> alive = AliveToken();
     if (ACol != Col() || ARow != Row())
         MoveCurrentCell(ACol, ARow, true);
@@ -70,7 +68,7 @@ void TCellGrid::HandleRadioClick(int ACol, int ARow, int X, int Y)
     auto choices = extra ? std::dynamic_pointer_cast<TStrings>(extra->CellBitmap) : nullptr;
     if (!choices)
         return;
-    // Moving the current cell may have painted with other fonts since.
+    // Set after the move, which may paint with other fonts.
     Canvas()->Font()->Assign(&font);
     const TRect cell{0, 0, ColWidths(ACol), RowHeights(ARow)};
     const int picked = RadioChoiceAt(RadioPlaces(*extra, cell), extra->CellBoolean, TPoint{X, Y});

@@ -149,8 +149,7 @@ void TCellGrid::DrawCell(int ACol, int ARow, TRect ARect, TGridDrawState AState)
     GetCellColor(col, ARow, AState, c->Brush(), c->Font());
     if (AState.Contains(gdSelected) && !AState.Contains(gdFocused) && SelectionColor() == clNone)
         c->Brush()->SetColor(clHighlight);
-    if (ZoomLevel() != 0)
-        c->Font()->SetSize(std::max(1, c->Font()->Size() + ZoomLevel()));
+    ZoomFont(c->Font());
     if (ACol == 0 && ARow == Row() && FixedCols() > 0 && !RowIndicator()->Empty()) {
         TBitmap* mark = RowIndicator();
         const int top = ARect.Top + std::max(0, (ARect.Height() - mark->Height()) / 2);

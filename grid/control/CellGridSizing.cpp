@@ -60,12 +60,18 @@ TAlignment TCellGrid::GetCellAlignment(int ACol, int ARow)
     return align;
 }
 
+void TCellGrid::ZoomFont(TFont* Font) const
+{
+    if (ZoomLevel() != 0)
+        Font->SetSize(std::max(1, Font->Size() + ZoomLevel()));
+}
+
 void TCellGrid::SetMeasureFont(int ACol, int ARow, bool Zoomed)
 {
     TCanvas* c = Canvas();
     c->Font()->Assign(ACol < FixedCols() || ARow < FixedRows() ? FixedFont() : Font());
-    if (Zoomed && ZoomLevel() != 0)
-        c->Font()->SetSize(std::max(1, c->Font()->Size() + ZoomLevel()));
+    if (Zoomed)
+        ZoomFont(c->Font());
     TBrush brush;
     brush.Assign(c->Brush());
     GetCellColor(RemapCol(ACol), ARow, TGridDrawState{}, &brush, c->Font());

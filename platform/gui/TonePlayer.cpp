@@ -214,8 +214,6 @@ TTonePlayer::TResult TTonePlayer::Play(uint32_t frequency, uint32_t durationMs)
         return kNoOutput;
     if (F->Queue.size() >= kMaxWaiting)
         return kQueueFull;
-    if (durationMs == 0)
-        return kQueued;  // nothing to sound, as the system's beep
     F->Queue.push_back({frequency, durationMs});
     F->Open();
     return kQueued;

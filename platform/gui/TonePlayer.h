@@ -20,7 +20,8 @@ public:
     static TTonePlayer& Instance();
     ~TTonePlayer();
 
-    // A pitch in hertz and a length in milliseconds, both as the system's beep takes them.
+    // A pitch in hertz and a length in milliseconds, both as the system's beep takes them (Beep
+    // sounds nothing for a length of 0 and never asks for it).
     TResult Play(uint32_t frequency, uint32_t durationMs);
     bool Playing() const;
     size_t Waiting() const;
