@@ -1,40 +1,14 @@
 #include "expr/Parseclass.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
+#include "platform/core/CLocaleNumbers.h"
+
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// Decimal exponent of the leading digit of a number text ("123.4e5" -> 7): decides whether a
-// value too large or too small for a double is infinite or zero.
-long DecimalMagnitude(std::string_view digits)
-{
-    size_t e = digits.find_first_of("eE");
-    long exponent = 0;
-    if (e != std::string_view::npos) {
-        std::string_view ex = digits.substr(e + 1);
-        bool negative = !ex.empty() && ex[0] == '-';
-        if (!ex.empty() && (ex[0] == '-' || ex[0] == '+'))
-            ex.remove_prefix(1);
-        for (char c : ex)
-            exponent = std::min(exponent * 10 + (c - '0'), 100000L);
-        if (negative)
-            exponent = -exponent;
-        digits = digits.substr(0, e);
-    }
-    size_t dot = digits.find('.');
-    std::string_view whole = digits.substr(0, dot);
-    size_t firstNonZero = whole.find_first_not_of('0');
-    if (firstNonZero != std::string_view::npos)
-        return exponent + static_cast<long>(whole.size() - firstNonZero) - 1;
-    std::string_view fraction = dot == std::string_view::npos ? std::string_view() : digits.substr(dot + 1);
-    size_t zeros = fraction.find_first_not_of('0');
-    return exponent - static_cast<long>(zeros == std::string_view::npos ? fraction.size() : zeros) - 1;
-}
 
 // The text read as a number; not-a-number unless the whole text is one.
 double TextToDouble(const AnsiString& text)
@@ -43,17 +17,13 @@ double TextToDouble(const AnsiString& text)
     const char* first = text.data();
     const char* last = first + text.size();
     auto [end, ec] = std::from_chars(first, last, value);
-    if (ec == std::errc::result_out_of_range && end == last) {
-        std::string_view digits(text);
-        bool negative = digits[0] == '-';
-        if (negative)
-            digits.remove_prefix(1);
-        value = DecimalMagnitude(digits) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-        return negative ? -value : value;
-    }
-    if (ec != std::errc() || end != last)
+    if (end != last)
         return kNaN;
-    return value;
+    // Too large or too small for a double, however many digits it has: strtod rounds the whole
+    // text to infinity or to 0 (or the nearest tiny double).
+    if (ec == std::errc::result_out_of_range)
+        return CStrToD(text.c_str(), nullptr);
+    return ec == std::errc() ? value : kNaN;
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include "controls/core/StoredPropText.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "platform/core/Cp949.h"
@@ -18,20 +16,6 @@ TFormatSettings PointSettings()
     return settings;
 }
 
-// The significant digits and the decimal exponent of the shortest text that reads back as the
-// value (0.1 has one digit and exponent -1).
-void ShortestDigits(double value, int& digits, int& exponent)
-{
-    char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-    const std::string_view text(buffer, error == std::errc() ? static_cast<size_t>(end - buffer) : 0);
-    const size_t e = text.find('e');
-    digits = 0;
-    for (char c : text.substr(0, e))
-        digits += c >= '0' && c <= '9';
-    exponent = e == std::string_view::npos ? 0 : std::atoi(buffer + e + 1);
-}
-
 void NeedsOrdinalSetter(const TPropInfo& prop)
 {
     if (!prop.SetOrd)
@@ -45,13 +29,20 @@ AnsiString StoredFloatText(double value, int precision)
     const TFormatSettings point = PointSettings();
     if (!std::isfinite(value) || value == 0)
         return FloatToStrF(value, ffGeneral, precision, 0, point);
-    int digits = 0, exponent = 0;
-    ShortestDigits(value, digits, exponent);
+    // The digits of the shortest text that reads back as the value.
+    std::string shortest;
+    int exponent = 0;
+    DecimalDigits(value, 0, shortest, exponent);
+    const int digits = static_cast<int>(shortest.size());
     // A whole number with fewer digits than places (1000000) keeps the notation the type's
     // precision gives it: written in full it is exact, so the full precision adds no noise.
-    if (digits >= precision || (digits <= exponent && exponent < precision))
-        return FloatToStrF(value, ffGeneral, precision, 0, point);
-    return FloatToStrF(value, ffGeneral, digits, 0, point);
+    if (digits < precision && !(digits <= exponent && exponent < precision))
+        return FloatToStrF(value, ffGeneral, digits, 0, point);
+    const AnsiString text = FloatToStrF(value, ffGeneral, precision, 0, point);
+    // Rounded to the precision, a value next to the largest double can round past it
+    // (1.79769313486232E308): such a value is written with the digits that read back.
+    double back = 0;
+    return TryStrToFloat(text, back, point) ? text : FloatToStrF(value, ffGeneral, digits, 0, point);
 }
 
 AnsiString StoredPropText(TObject* object, const TPropInfo& prop)
@@ -101,7 +92,7 @@ void LoadStoredPropText(TObject* object, const TPropInfo& prop, const AnsiString
         if (!prop.SetFloat)
             throw EPropertyError("Property " + prop.Name + " is read-only");
         double value = 0;
-        if (!TryStrToFloat(Trim(text), value, PointSettings()))
+        if (!TryStrToFloatOrNonFinite(text, value, PointSettings()))
             throw EPropertyConvertError("Invalid property value: " + prop.Name + " = '" + text + "'");
         prop.SetFloat(object, value);
         return;

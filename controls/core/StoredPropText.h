@@ -4,8 +4,10 @@
 // bytes); a float carries "." whatever the locale and as many significant digits as its float
 // type holds (single 7, double 15, extended and comp 18, currency 19), but never more than the
 // value itself has: a value held as a double is written with the digits that read back as that
-// double ("0.1", not "0.100000000000000006"). Enumerations, sets, strings and variants are the
-// property table's own text forms. Class properties are their storage's business (ExProps.h).
+// double ("0.1", not "0.100000000000000006"), and more where fewer would round past the largest
+// double; a value that is not finite is "INF", "-INF" or "NAN", and reads back as itself.
+// Enumerations, sets, strings and variants are the property table's own text forms. Class
+// properties are their storage's business (ExProps.h).
 
 #include "platform/core/AnsiString.h"
 #include "platform/core/TypInfo.h"

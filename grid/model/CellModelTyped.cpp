@@ -40,8 +40,10 @@ double TCellModel::GetFloats(int ACol, int ARow) const
         return 0;
     TFormatSettings point = FormatSettings();
     point.DecimalSeparator = '.';
+    // Also the texts SetFloats writes for an infinite or undefined value (an overflowed sum
+    // written back), so that a later sum reads them.
     double value = 0;
-    if (!TryStrToFloat(RemoveSeps(text), value, point))
+    if (!TryStrToFloatOrNonFinite(RemoveSeps(text), value, point))
         NotANumber();
     return value;
 }

@@ -37,8 +37,8 @@ int LeadingNumber(std::string_view s)
     }
     int64_t value = 0;
     for (; i < s.size(); ++i) {
-        const int d = base == 16 ? HexDigitValue(s[i]) : DigitValue(s[i]);
-        if (d < 0)
+        const int d = DigitValue(s[i]);
+        if (d < 0 || d >= base)
             break;
         value = std::min<int64_t>(value * base + d, int64_t{INT_MAX} + 1);
     }

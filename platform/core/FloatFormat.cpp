@@ -3,29 +3,79 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <vector>
 
+#include "platform/core/CLocaleNumbers.h"
 #include "platform/core/Exceptions.h"
 
 namespace {
 
-// Significant digits of |value| rounded to `precision` digits, and the decimal exponent of the
-// first one (value = 0.d1d2d3... * 10^(exponent+1)).
-void Digits(double value, int precision, std::string& digits, int& exponent)
+// Reads the digits and the exponent of a text that to_chars wrote in scientific notation.
+void ScientificDigits(std::string_view text, std::string& digits, int& exponent)
 {
-    // As printf's "%.*e" writes it, but never with the locale's decimal point.
-    char buffer[64];
-    const auto written =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, precision - 1);
-    std::string_view text(buffer, static_cast<size_t>(written.ptr - buffer));
-    size_t e = text.find('e');
+    const size_t e = text.find('e');
     digits.clear();
     for (char c : text.substr(0, e))
         if (c >= '0' && c <= '9')
             digits += c;
     exponent = 0;
-    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
+    if (e != std::string_view::npos)
+        std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
 }
+
+// Adds one to the last digit, carrying; a carry out of the first digit puts a "1" in front.
+void Increment(std::string& digits)
+{
+    for (size_t i = digits.size(); i > 0; --i) {
+        if (digits[i - 1] != '9') {
+            ++digits[i - 1];
+            return;
+        }
+        digits[i - 1] = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+// The first `count` significant digits of |value| (not 0), halves rounded away from zero as the
+// fixed notation rounds, and the decimal exponent of the first: 4.94e-324 to 3 digits is "494"
+// and -324. Read from the exact decimal text, never by scaling, which overflows or underflows.
+void RoundedDigits(double value, int count, std::string& digits, int& exponent)
+{
+    // Enough digits past `count` to show whether the rest is a half.
+    const int precision = count + 29;
+    std::vector<char> buffer(static_cast<size_t>(precision) + 64);
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                       std::chars_format::scientific, precision);
+    ScientificDigits(std::string_view(buffer.data(), static_cast<size_t>(written.ptr - buffer.data())), digits,
+                     exponent);
+    const bool up = digits[static_cast<size_t>(count)] >= '5';
+    digits.resize(static_cast<size_t>(count));
+    if (up)
+        Increment(digits);
+    if (digits.size() > static_cast<size_t>(count)) {  // 9.99 became 10.0
+        digits.pop_back();
+        ++exponent;
+    }
+}
+
+}  // namespace
+
+void DecimalDigits(double value, int precision, std::string& digits, int& exponent)
+{
+    // As printf's "%.*e" writes it, but never with the locale's decimal point.
+    char buffer[64];
+    const double magnitude = std::fabs(value);
+    const auto written = precision > 0
+        ? std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
+                        std::min(precision, 40) - 1)
+        : std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
+    ScientificDigits(
+        std::string_view(buffer, written.ec == std::errc() ? static_cast<size_t>(written.ptr - buffer) : 0), digits,
+        exponent);
+}
+
+namespace {
 
 AnsiString NonFinite(double value)
 {
@@ -60,21 +110,8 @@ void Fixed(double value, int decimals, AnsiString& integer, AnsiString& fraction
     std::string text(buffer.data(), written.ptr);
     size_t dot = text.find('.');
     std::string digits = text.substr(0, dot) + text.substr(dot + 1, static_cast<size_t>(decimals));
-    bool up = text[dot + 1 + static_cast<size_t>(decimals)] >= '5';
-    if (up) {
-        size_t i = digits.size();
-        while (i > 0) {
-            --i;
-            if (digits[i] == '9') {
-                digits[i] = '0';
-            } else {
-                ++digits[i];
-                break;
-            }
-            if (i == 0)
-                digits.insert(digits.begin(), '1');
-        }
-    }
+    if (text[dot + 1 + static_cast<size_t>(decimals)] >= '5')
+        Increment(digits);
     size_t intLength = digits.size() - static_cast<size_t>(decimals);
     integer = digits.substr(0, intLength);
     fraction = digits.substr(intLength);
@@ -98,7 +135,7 @@ AnsiString FloatToStrF(double value, TFloatFormat format, int precision, int dig
     AnsiString sign = value < 0 ? "-" : "";
     std::string mantissa;
     int exponent;
-    Digits(value, precision, mantissa, exponent);
+    DecimalDigits(value, precision, mantissa, exponent);
     bool zero = std::all_of(mantissa.begin(), mantissa.end(), [](char c) { return c == '0'; });
     if (zero) {
         sign.clear();
@@ -260,21 +297,19 @@ Layout Analyse(std::string_view section)
 
 AnsiString Render(double value, const Layout& l, const TFormatSettings& s)
 {
-    value = std::fabs(value);
+    AnsiString integer, fraction;
     int exponent = 0;
     if (l.scientific && value != 0) {
-        exponent = static_cast<int>(std::floor(std::log10(value))) - std::max(l.intPlaces, 1) + 1;
-        value /= std::pow(10.0, exponent);
-        // Rounding may carry into one more integer digit.
-        AnsiString i1, f1;
-        Fixed(value, l.fracAll, i1, f1);
-        if (static_cast<int>(i1.size()) > std::max(l.intPlaces, 1)) {
-            ++exponent;
-            value /= 10;
-        }
+        // As many integer digits as the section has places, the first never 0.
+        const int places = std::max(l.intPlaces, 1);
+        std::string digits;
+        RoundedDigits(value, places + l.fracAll, digits, exponent);
+        exponent -= places - 1;
+        integer = digits.substr(0, static_cast<size_t>(places));
+        fraction = digits.substr(static_cast<size_t>(places));
+    } else {
+        Fixed(value, l.fracAll, integer, fraction);
     }
-    AnsiString integer, fraction;
-    Fixed(value, l.fracAll, integer, fraction);
     // Leading zeros beyond the "0" placeholders go; "#" alone shows no integer zero.
     size_t keep = static_cast<size_t>(std::max(l.intZeros, 0));
     while (integer.size() > keep && integer[0] == '0')
@@ -341,13 +376,36 @@ bool TryStrToFloat(std::string_view text, double& value, const TFormatSettings& 
         else if (c == '.')
             return false;  // a point is no decimal separator here
     }
-    size_t start = t[0] == '+' ? 1 : 0;
+    // One sign: from_chars takes a "-" but no "+", so "+-5" must not reach it as "-5".
+    const size_t start = t[0] == '+' ? 1 : 0;
+    if (start == 1 && t.size() > 1 && t[1] == '-')
+        return false;
     double v;
     auto [end, ec] = std::from_chars(t.data() + start, t.data() + t.size(), v);
-    if (ec != std::errc() || end != t.data() + t.size())
+    if (end != t.data() + t.size() || (ec != std::errc() && ec != std::errc::result_out_of_range))
         return false;
+    if (ec == std::errc::result_out_of_range) {
+        // Too small for a double reads as 0, as strtod reads it; too large stays no number.
+        v = CStrToD(t.c_str() + start, nullptr);
+        if (!std::isfinite(v))
+            return false;
+    }
     value = v;
     return true;
+}
+
+bool TryStrToFloatOrNonFinite(std::string_view text, double& value, const TFormatSettings& settings)
+{
+    if (TryStrToFloat(text, value, settings))
+        return true;
+    const AnsiString t = Trim(text);
+    for (const double special : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                                 std::numeric_limits<double>::quiet_NaN()})
+        if (t == NonFinite(special)) {
+            value = special;
+            return true;
+        }
+    return false;
 }
 
 bool TryStrToFloat(std::string_view text, double& value) { return TryStrToFloat(text, value, FormatSettings()); }

@@ -2,6 +2,7 @@
 // The framework's number texts, with the separators of the format settings (never the C
 // library's locale).
 
+#include <string>
 #include <string_view>
 
 #include "platform/core/AnsiString.h"
@@ -18,15 +19,24 @@ AnsiString FloatToStrF(double value, TFloatFormat format, int precision, int dig
 AnsiString FloatToStrF(double value, TFloatFormat format, int precision, int digits);
 AnsiString FloatToStr(double value);
 
+// The significant digits of |value| (finite) and the decimal exponent of the first (0.1 is "1"
+// and -1): rounded to `precision` digits (at most 40), or with precision 0 the fewest that read
+// back as the value.
+void DecimalDigits(double value, int precision, std::string& digits, int& exponent);
+
 // Sections "positive;negative;zero" of "0" (a digit, always shown), "#" (a digit when
 // significant), "." (the decimal separator), "," (thousand separators), "E+0" / "E-0"
 // (scientific), and quoted or other literal text.
 AnsiString FormatFloat(std::string_view format, double value, const TFormatSettings& settings);
 AnsiString FormatFloat(std::string_view format, double value);
 
-// Blanks around, a sign, digits with the decimal separator, an optional exponent.
+// Blanks around, one sign, digits with the decimal separator, an optional exponent. A value too
+// small for a double reads as 0 (or the nearest tiny double); one too large is no number.
 bool TryStrToFloat(std::string_view text, double& value, const TFormatSettings& settings);
 bool TryStrToFloat(std::string_view text, double& value);
+// As TryStrToFloat, and the texts FloatToStrF writes for values that are not finite ("INF",
+// "-INF", "NAN", blanks around allowed), for readers of what those routines wrote.
+bool TryStrToFloatOrNonFinite(std::string_view text, double& value, const TFormatSettings& settings);
 // Raises EConvertError("'TEXT' is not a valid floating point value").
 double StrToFloat(std::string_view text);
 double StrToFloatDef(std::string_view text, double fallback);

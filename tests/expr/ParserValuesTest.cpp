@@ -182,3 +182,16 @@ TEST(ParserValues, RandomFunctionsStayInRangeAndAreNeverFolded)
     std::sort(seen.begin(), seen.end());
     EXPECT_GT(std::unique(seen.begin(), seen.end()) - seen.begin(), 1);
 }
+
+// A literal's value from the whole of its text: the exponent was counted up to a bound, so
+// 0.000...1e100400 (worth 1e400) gave 0.
+TEST(ParserValues, RegressionLongLiteralsWithLargeExponentsHaveTheirValue)
+{
+    const std::string zeros(99999, '0');
+    TExpressionParser p;
+    EXPECT_EQ(p.Evaluate("0." + zeros + "1e100400"), kInf);
+    EXPECT_EQ(p.Evaluate("0." + zeros + "1e100300"), 1e300);
+    EXPECT_EQ(p.Evaluate("1" + zeros + "e-100300"), 1e-301);
+    EXPECT_EQ(p.Evaluate("1" + zeros + "e-100500"), 0);
+    EXPECT_EQ(p.Evaluate("1e-400"), 0);
+}

@@ -63,6 +63,8 @@ const TReadCase kReads[] = {
     {"NegativeMinTruncatesTowardZero", "x", vtInt, -2.7, -2},
     {"FloatWithDecimals", "2.25", vtFloat, 0, 2.25},
     {"FloatGarbageReadsAsMinUntruncated", "1.2.3", vtFloat, 0.5, 0.5},
+    {"RegressionFloatPlusMinusReadsAsMinLikeMinusMinus", "+-7", vtFloat, -3, -3},
+    {"FloatTooSmallForADoubleIsZero", "1e-400", vtFloat, -3, 0},
 };
 
 class SpinRead : public ::testing::TestWithParam<TReadCase> {};

@@ -77,3 +77,32 @@ TEST(StoredFloatText, EveryDoubleReadsBackUnchanged)
 }
 
 }  // namespace
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// to_chars ends its text with no NUL: the exponent was read on into the digits of the call before.
+TEST(StoredFloatText, RegressionWholeNumberTextDependedOnTheCallBefore)
+{
+    EXPECT_EQ(StoredFloatText(1234567, 15) + " " + StoredFloatText(1e6, 15), "1234567 1000000");
+}
+
+// What is stored loads back as the same value: the infinities, not-a-number, and the doubles
+// next to the largest, which rounded to 15 digits overflowed when read. "+-5" is no value.
+TEST(StoredFloatText, RegressionLoadsBackWhatItStores)
+{
+    double value = 0;
+    TPropInfo prop;
+    prop.Kind = tkFloat;
+    prop.GetFloat = [&](TObject*) { return value; };
+    prop.SetFloat = [&](TObject*, double v) { value = v; };
+    const double huge = std::numeric_limits<double>::max();
+    for (const double stored : {kInf, -kInf, std::nan(""), huge, -huge, std::nextafter(huge, 0.0), 4.9e-324}) {
+        value = stored;
+        const AnsiString text = StoredPropText(nullptr, prop);
+        value = 0;
+        LoadStoredPropText(nullptr, prop, text);
+        EXPECT_TRUE(value == stored || (std::isnan(value) && std::isnan(stored))) << text;
+    }
+    EXPECT_EQ(StoredFloatText(huge, 15), "1.7976931348623157E308");
+    EXPECT_THROW(LoadStoredPropText(nullptr, prop, "+-5"), EPropertyConvertError);
+}

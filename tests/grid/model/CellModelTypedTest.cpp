@@ -97,6 +97,20 @@ const TTextCase kTyped[] = {
     {"SumStopsAtTheFirstCellThatIsNoNumber",
      [] { return On("h/1/x/2", [](TCellModel& g) { return g.ColumnSum(0, 1, 3); }); },
      "Cell does not contain integer value"},
+    {"RegressionGetFloatsOfPlusMinusRaises",
+     [] { return On("h/+-5", [](TCellModel& g) { return g.GetFloats(0, 1); }); },
+     "Cell does not contain integer value"},
+    // SetFloats wrote "INF" that GetFloats refused, so every later sum of the column raised.
+    {"RegressionAnOverflowedSumWrittenBackIsSummedAgain",
+     [] {
+         return On("h/1e308/1e308/", [](TCellModel& g) {
+             g.SetFloats(0, 3, g.ColumnSum(0, 1, 2));
+             g.SetFloats(1, 3, -g.ColumnSum(0, 1, 2));
+             g.SetFloats(2, 3, g.ColumnSum(0, 1, 3) + g.ColumnSum(1, 3, 3));
+             return g.Cells(0, 3) + g.Cells(1, 3) + g.Cells(2, 3) + " " + std::to_string(g.ColumnSum(0, 1, 3));
+         });
+     },
+     "INF-INFNAN inf"},
     {"AutoNumberSkipsFixedAndFooterRows",
      [] {
          return On("h/a/b/c/d/f", [](TCellModel& g) {

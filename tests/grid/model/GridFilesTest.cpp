@@ -56,6 +56,16 @@ std::string Loaded(std::string_view bytes, const TGridFileSettings& settings = k
     return Dump(grid);
 }
 
+// The width of column 1 of a two-column grid after loading the file.
+std::string SecondWidth(std::string_view bytes)
+{
+    TCellModel grid;
+    Fill(grid, "a|b");
+    TFileProgress none;
+    LoadGridFileText(grid, bytes, "f", kPlain, none);
+    return std::to_string(grid.ColWidths(1));
+}
+
 std::string Csv(std::string_view rows, TGridFileSettings settings = kPlain)
 {
     TCellModel grid;
@@ -150,15 +160,12 @@ const TTextCase kFormats[] = {
     {"GridFileZeroCountsRaiseAndLeaveTheGrid", [] { return Loaded("0,3\r\n"); },
      "File contains no data or corrupt file f.grd / a|b/c|d"},
     {"GridFileEmptyHeaderKeepsTheCounts", [] { return Loaded("\r\n1,1,x\r\n"); }, "a|b/c|x"},
-    {"GridFileHugeWidthIsBounded",
-     [] {
-         TCellModel g;
-         Fill(g, "a|b");
-         TFileProgress none;
-         LoadGridFileText(g, "2,1\r\ncw 1,2147483647\r\ncw 7,5\r\n", "f", kPlain, none);
-         return std::to_string(g.ColWidths(1));
-     },
-     "65535"},
+    {"GridFileHugeWidthIsBounded", [] { return SecondWidth("2,1\r\ncw 1,2147483647\r\ncw 7,5\r\n"); }, "65535"},
+    // A decimal number ends at the first letter: letters were digits of a base above ten.
+    {"RegressionGridFileHeaderEndsAtALetter", [] { return Loaded("1e5,1e5\r\n"); }, "a"},
+    {"RegressionGridFileCellIndexEndsAtALetter", [] { return Loaded("3,2\r\n2e,1,moved\r\n"); }, "a|b|/c|d|moved"},
+    {"RegressionGridFileWidthEndsAtALetter", [] { return SecondWidth("2,1\r\ncw 1,80px\r\n"); }, "80"},
+    {"GridFileHexadecimalCountsKeepTheirLetters", [] { return Loaded("$2,0x1g\r\n1,0,y\r\n"); }, "a|y"},
     {"GridFileHeaderCountsOnlyNormalCellsWithoutSaveIncludesFixed",
      [] {
          TCellModel g;

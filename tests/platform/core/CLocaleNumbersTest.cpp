@@ -59,6 +59,8 @@ const TNumberTextCase kCases[] = {
     {"ValRefusesAComma", [] { return ReadWithVal("1,5"); }, "0 code 2"},
     {"StrToFloatReadsAPoint", [] { return ReadWithStrToFloat(" -0.25 "); }, "-0.25"},
     {"StrToFloatRefusesAComma", [] { return ReadWithStrToFloat("0,25"); }, "invalid"},
+    {"StrToFloatReadsUnderflowAsZero", [] { return ReadWithStrToFloat("-1.5e-400"); }, "-0"},
+    {"FormatFloatScientificOfASubnormal", [] { return std::string(FormatFloat("0.00E+00", 4.9e-324)); }, "4.94E-324"},
     {"FloatToStrWritesAPoint", [] { return std::string(FloatToStr(2.5) + " " + FloatToStr(-1.2345e-7)); },
      "2.5 -1.2345E-7"},
     {"FloatToStrFFixedRoundsHalvesUp",

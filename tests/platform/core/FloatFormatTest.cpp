@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <limits>
+#include <random>
 
+#include "platform/core/CLocaleNumbers.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/FloatFormat.h"
 #include "tests/platform/core/Cases.h"
@@ -70,4 +74,45 @@ TEST(StrToFloatTest, TheSettingsDecimalSeparator)
     EXPECT_FALSE(TryStrToFloat("", v));
     EXPECT_DOUBLE_EQ(StrToFloatDef("nope", 7.5), 7.5);
     ExpectRaises<EConvertError>([&] { StrToFloat("abc"); }, "'abc' is not a valid floating point value");
+}
+
+// Exponent sections scaled the value into their places, which for the tiniest and the largest
+// doubles underflowed or overflowed, and the digits then came out of "inf".
+TEST(FormatFloatTest, RegressionExponentSectionsOfExtremeValues)
+{
+    const double tiny = std::numeric_limits<double>::denorm_min(), huge = std::numeric_limits<double>::max();
+    Each(TextChecks{
+        CHECK_ROW(FormatFloat("0.00E+00", tiny), "4.94E-324"), CHECK_ROW(FormatFloat("#.###E-0", -tiny), "-4.941E-324"),
+        CHECK_ROW(FormatFloat("000000000000000000000000000000.0E+0", 2.2e-308),
+                  "220000000000000019577109241494.4E-337"),
+        CHECK_ROW(FormatFloat("0.00E+00", huge), "1.80E+308"), CHECK_ROW(FormatFloat("0.00E+00", -0.0), "0.00E+00"),
+        CHECK_ROW(FormatFloat("0.0E+0", 1.25), "1.3E+0"), CHECK_ROW(FormatFloat("0.0E+0", 9.96), "1.0E+1")});
+    // Seventeen digits of any double, subnormals half the time, read back as it.
+    std::mt19937_64 random(66);
+    for (int i = 0; i < 4000; ++i) {
+        const double v = std::bit_cast<double>(random() & (i % 2 ? ~0ull : 0x800FFFFFFFFFFFFFull));
+        ASSERT_TRUE(!std::isfinite(v) || CStrToD(FormatFloat("0.0000000000000000E+0", v).c_str(), nullptr) == v) << v;
+    }
+}
+
+// One sign only ("+-5" read as -5); too small for a double is 0, too large is no number; the
+// texts written for values that are not finite read back through the reader made for them.
+TEST(StrToFloatTest, RegressionHostileTexts)
+{
+    const auto read = [](const char* text, bool written) {
+        double v = 0;
+        return (written ? TryStrToFloatOrNonFinite(text, v, FormatSettings()) : TryStrToFloat(text, v))
+            ? std::string(Format("%.17g", v))
+            : "no";
+    };
+    const std::vector<std::vector<std::string>> rows = {
+        {"+-5", "no", "no"},     {"-+5", "no", "no"},
+        {" +5 ", "5", "5"},      {"1e+-5", "no", "no"},
+        {"-1e-400", "-0", "-0"}, {"4.9e-324", "4.9406564584124654e-324", "4.9406564584124654e-324"},
+        {"1e400", "no", "no"},   {"1.79769313486232E308", "no", "no"},
+        {"INF", "no", "inf"},    {" -INF ", "no", "-inf"},
+        {"NAN", "no", "nan"},    {"inf", "no", "no"},
+        {"+INF", "no", "no"}};
+    for (const auto& row : rows)
+        EXPECT_EQ(read(row[0].c_str(), false) + " " + read(row[0].c_str(), true), row[1] + " " + row[2]) << row[0];
 }
