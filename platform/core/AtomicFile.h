@@ -85,10 +85,10 @@ private:
 // itself) makes the save fail, Message saying the file is being saved by another program. A lock
 // file nobody holds (a killed save's) is taken over: locked where the saver may open it, else
 // removed and made anew where the saver may remove it. Anything else at the lock's name (a lock
-// file of a user who may not write the file, one others may open, a file with a second name, a
-// pipe, a device, a folder or a link, never opened), and a folder or file system where no lock
-// can be had, is passed over: Held is false but MaySave is true, and the caller saves as a plain
-// safe save. Only where MaySave is false (a link not followed, a save that waited its patience)
+// file of a user who may not write the file or that others may open, removed where the saver may;
+// a file with a second name, a pipe, a device, a folder or a link, never opened or changed), and
+// a folder or file system where no lock can be had, is passed over: Held is false but MaySave is
+// true, and the caller saves as a plain safe save. Only where MaySave is false (a link not followed, a save that waited its patience)
 // must the caller not save; Message says why.
 class TFileUpdateLock {
 public:
