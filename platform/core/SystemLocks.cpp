@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <map>
 #include <optional>
 
@@ -40,27 +41,13 @@ std::optional<std::string> ReadList()
     return list;
 }
 
-// Digits of a number in the base given, all of the text and not past the limit.
-bool ParseNumber(std::string_view text, unsigned base, uint64_t limit, uint64_t& value)
+// A number in the base given, all of the text, that fits its type.
+template <typename T>
+bool ParseNumber(std::string_view text, int base, T& value)
 {
-    if (text.empty())
-        return false;
-    value = 0;
-    for (char c : text) {
-        unsigned digit;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<unsigned>(c - '0');
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        else
-            return false;
-        if (value > (limit - digit) / base)
-            return false;
-        value = value * base + digit;
-    }
-    return true;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, base);
+    return !text.empty() && error == std::errc() && stop == end;
 }
 
 // "major:minor:inode", the first two in hexadecimal.
@@ -68,27 +55,9 @@ bool ParseFile(std::string_view token, TListedFile& file)
 {
     const size_t first = token.find(':');
     const size_t second = first == std::string_view::npos ? first : token.find(':', first + 1);
-    if (second == std::string_view::npos)
-        return false;
-    uint64_t major, minor;
-    if (!ParseNumber(token.substr(0, first), 16, UINT32_MAX, major) ||
-        !ParseNumber(token.substr(first + 1, second - first - 1), 16, UINT32_MAX, minor) ||
-        !ParseNumber(token.substr(second + 1), 10, UINT64_MAX, file.inode))
-        return false;
-    file.major = static_cast<uint32_t>(major);
-    file.minor = static_cast<uint32_t>(minor);
-    return true;
-}
-
-// A process id as the list gives it: decimal, -1 for a lock no one process holds.
-bool ParsePid(std::string_view token, int64_t& pid)
-{
-    const bool negative = token.starts_with('-');
-    uint64_t value;
-    if (!ParseNumber(token.substr(negative ? 1 : 0), 10, INT64_MAX, value))
-        return false;
-    pid = negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value);
-    return true;
+    return second != std::string_view::npos && ParseNumber(token.substr(0, first), 16, file.major) &&
+        ParseNumber(token.substr(first + 1, second - first - 1), 16, file.minor) &&
+        ParseNumber(token.substr(second + 1), 10, file.inode);
 }
 
 // One line of the list: "1: FLOCK  ADVISORY  WRITE 20994 fe:00:10952918 0 EOF", or for a waiter
@@ -109,7 +78,7 @@ bool ParseLine(std::string_view line, TListedFile& file, int64_t& pid)
             return false;
         if (!found && ParseFile(token, file)) {
             found = true;
-            if (!ParsePid(previous, pid))
+            if (!ParseNumber(previous, 10, pid))  // -1 for a lock no one process holds
                 pid = 0;
         }
         previous = token;

@@ -17,7 +17,6 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,7 +29,6 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/IniFile.h"
 #include "platform/core/ProgramFolder.h"
-#include "platform/core/RegIniFile.h"
 #include "platform/core/RegistryStore.h"
 #include "tests/SkipWhereLacking.h"
 
@@ -294,29 +292,44 @@ INSTANTIATE_TEST_SUITE_P(Linked, RegressionTheLockChangedAFileLinkedAtItsName, :
 constexpr uid_t kOther = 40002;
 constexpr gid_t kShared = 40009;
 
-// "notes.ini" in a folder "home" of the given mode, owner and group; the file, where it exists,
-// kOwner's, of group kShared and 0664. "" where the test may not make them (not root).
-std::string MakeNotes(const TempFolder& folder, mode_t mode, uid_t owner, gid_t group, bool exists)
+// A user and its groups; root is the test's own user.
+struct TUser {
+    uid_t uid;
+    std::vector<gid_t> groups;
+    bool Become() const { return uid == 0 || BecomeUser(uid, groups); }
+};
+const TUser kRoot{0, {}}, kFilesOwner{kOwner, {kOwner}}, kGroupMember{kOther, {kOther, kShared}};
+
+// A folder "home" and, where it exists, "notes.ini" in it, kOwner's, of group kShared and 0664.
+struct TPlace {
+    mode_t mode;
+    uid_t owner;
+    gid_t group;
+    bool exists;
+};
+const TPlace kSticky{01777, 0, 0, true}, kStickyNoFile{01777, 0, 0, false}, kOwnersFolder{0755, kOwner, kOwner, false},
+    kSharedFolder{0775, kOwner, kShared, true};
+
+// The folder, "" where the test may not make it so (not root).
+std::string MakeNotes(const TempFolder& folder, const TPlace& place)
 {
     const std::string home = folder.File("home"), file = home + "/notes.ini";
-    if (mkdir(home.c_str(), 0700) != 0 || chown(home.c_str(), owner, group) != 0 || chmod(home.c_str(), mode) != 0)
+    if (mkdir(home.c_str(), 0700) != 0 || chown(home.c_str(), place.owner, place.group) != 0 ||
+        chmod(home.c_str(), place.mode) != 0)
         return "";
-    if (exists) {
-        TempFolder::Write(file, "[Main]\r\nKey=old\r\n");
-        if (chown(file.c_str(), kOwner, kShared) != 0 || chmod(file.c_str(), 0664) != 0)
-            return "";
-    }
-    return home;
+    if (!place.exists)
+        return home;
+    TempFolder::Write(file, "[Main]\r\nKey=old\r\n");
+    return chown(file.c_str(), kOwner, kShared) == 0 && chmod(file.c_str(), 0664) == 0 ? home : "";
 }
 
 using TLeave = std::function<bool(const std::string& file, const std::string& lock)>;
 
 // A save of the user's, killed while it held the lock of the file.
-TLeave KilledSaveOf(uid_t uid, std::vector<gid_t> groups)
+TLeave KilledSaveOf(const TUser& user)
 {
     return [=](const std::string& file, const std::string&) {
-        AnswerInChild([&] { return uid == 0 || BecomeUser(uid, groups); },
-                      [&] { return HoldLock(file) && raise(SIGKILL) == 0; });
+        AnswerInChild([&] { return user.Become(); }, [&] { return HoldLock(file) && raise(SIGKILL) == 0; });
         return true;
     };
 }
@@ -340,16 +353,11 @@ enum class TOutcome { TakenOver, PassedOver, WaitedFor };
 // the lock files of others here: only the system's list of locks tells whether they are held.
 struct TLeftLockCase {
     const char* name;
-    mode_t mode;
-    uid_t owner;
-    gid_t group;
-    bool exists;
+    TPlace place;
     TLeave leave;  // null: `holder` holds the lock during the save
-    uid_t saver;
-    std::vector<gid_t> groups;
+    TUser saver;
     TOutcome outcome;
-    uid_t holder = 0;
-    std::vector<gid_t> holderGroups = {};
+    TUser holder = kRoot;
     friend void PrintTo(const TLeftLockCase& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -359,19 +367,18 @@ TEST_P(RegressionALeftOrPlantedLockFileFailedEverySave, OnlyALiveSaveIsWaitedFor
 {
     const TLeftLockCase& c = GetParam();
     TempFolder folder;
-    const std::string home = MakeNotes(folder, c.mode, c.owner, c.group, c.exists), file = home + "/notes.ini";
+    const std::string home = MakeNotes(folder, c.place), file = home + "/notes.ini";
     if (home.empty())
         HM_SKIP_WHERE_LACKING("giving files to other users needs root: " << std::strerror(errno));
     const std::string lock = LockNameOf(home, "notes.ini");
     ASSERT_TRUE(!c.leave || c.leave(file, home + "/" + lock));
     struct stat left {};
-    ASSERT_TRUE(!c.leave == (lstat((home + "/" + lock).c_str(), &left) != 0));
+    ASSERT_EQ(!c.leave, lstat((home + "/" + lock).c_str(), &left) != 0);
     const TPatience patience(kShortPatience);
-    TChildHolding holder([&] { return !c.leave && (c.holder == 0 || BecomeUser(c.holder, c.holderGroups)); },
-                         [&] { return HoldLock(file); });
+    TChildHolding holder([&] { return !c.leave && c.holder.Become(); }, [&] { return HoldLock(file); });
     ASSERT_EQ(holder.Ready(), !c.leave);
     const auto save = [&](TOutcome outcome) {
-        return AnswerAsUserIn(c.saver, c.groups, home, [&] {
+        return AnswerAsUserIn(c.saver.uid, c.saver.groups, home, [&] {
             SetProgramFolder(".");
             const bool opened = open(lock.c_str(), O_RDONLY | O_CLOEXEC) >= 0;
             return !opened && AnswerInTime(20, [&] {
@@ -403,77 +410,39 @@ TEST_P(RegressionALeftOrPlantedLockFileFailedEverySave, OnlyALiveSaveIsWaitedFor
 }
 
 const TLeftLockCase kLeftLocks[] = {
-    {"EmptyFileInAStickyFolder", 01777, 0, 0, true, PlantedBy(false), kOwner, {kOwner}, TOutcome::PassedOver},
+    {"EmptyFileInAStickyFolder", kSticky, PlantedBy(false), kFilesOwner, TOutcome::PassedOver},
     // Its name is known before the file is made.
-    {"EmptyFileBeforeTheFileIsMade", 01777, 0, 0, false, PlantedBy(false), kOwner, {kOwner}, TOutcome::PassedOver},
-    {"HardLinkToAFileOfThePlanters", 01777, 0, 0, true, PlantedBy(true), kOwner, {kOwner}, TOutcome::PassedOver},
+    {"EmptyFileBeforeTheFileIsMade", kStickyNoFile, PlantedBy(false), kFilesOwner, TOutcome::PassedOver},
+    {"HardLinkToAFileOfThePlanters", kSticky, PlantedBy(true), kFilesOwner, TOutcome::PassedOver},
     // Root's, 0600, in the user's folder.
-    {"RootsKilledSaveOfANewFile",
-     0755,
-     kOwner,
-     kOwner,
-     false,
-     KilledSaveOf(0, {}),
-     kOwner,
-     {kOwner},
-     TOutcome::TakenOver},
+    {"RootsKilledSaveOfANewFile", kOwnersFolder, KilledSaveOf(kRoot), kFilesOwner, TOutcome::TakenOver},
     // The owner is not in the file's group: its lock file is of its own group, 0600.
-    {"OwnersKilledSaveOfAGroupSharedFile",
-     0775,
-     kOwner,
-     kShared,
-     true,
-     KilledSaveOf(kOwner, {kOwner}),
-     kOther,
-     {kOther, kShared},
-     TOutcome::TakenOver},
-    {"RootSavingANewFile", 0755, kOwner, kOwner, false, nullptr, kOwner, {kOwner}, TOutcome::WaitedFor, 0, {}},
-    {"OwnerSavingAGroupSharedFile",
-     0775,
-     kOwner,
-     kShared,
-     true,
-     nullptr,
-     kOther,
-     {kOther, kShared},
-     TOutcome::WaitedFor,
-     kOwner,
-     {kOwner}},
+    {"OwnersKilledSaveOfAGroupSharedFile", kSharedFolder, KilledSaveOf(kFilesOwner), kGroupMember, TOutcome::TakenOver},
+    {"RootSavingANewFile", kOwnersFolder, nullptr, kFilesOwner, TOutcome::WaitedFor, kRoot},
+    {"OwnerSavingAGroupSharedFile", kSharedFolder, nullptr, kGroupMember, TOutcome::WaitedFor, kFilesOwner},
 };
 INSTANTIATE_TEST_SUITE_P(LockFiles, RegressionALeftOrPlantedLockFileFailedEverySave, ::testing::ValuesIn(kLeftLocks),
                          [](const auto& param) { return std::string(param.param.name); });
 
-// A store's save that another program's lock refused, the store dropped after the lock is let go.
-class RegressionASaveReportedRefusedLandedLater
-    : public ::testing::TestWithParam<std::pair<const char*, std::function<TCustomIniFile*()>>> {};
-
-TEST_P(RegressionASaveReportedRefusedLandedLater, NothingIsSavedOnceTheLockIsLetGo)
+// An INI save another program's lock refused, the object dropped once the lock is let go.
+TEST(UpdateLock, RegressionASaveReportedRefusedLandedLater)
 {
     TempFolder folder;
-    ASSERT_EQ(mkdir(folder.File("Registry").c_str(), 0777), 0);
-    const std::string file = folder.File(GetParam().first);
     const TPatience patience(kShortPatience);
-    TChildHolding holder([&] { return HoldLock(file); });
+    TChildHolding holder([&] { return HoldLock(folder.File("app.ini")); });
     ASSERT_TRUE(holder.Ready());
     {
-        const std::unique_ptr<TCustomIniFile> store(GetParam().second());
-        store->WriteString("Main", "Key", "refused");
+        TIniFile ini("app.ini");
+        ini.WriteString("Main", "Key", "refused");
         try {
-            store->UpdateFile();
+            ini.UpdateFile();
             ADD_FAILURE() << "saved while another program held the lock";
-        } catch (const Exception& e) {
-            EXPECT_NE(e.Message.find(kBusy), std::string::npos) << e.Message;
+        } catch (const EIniFileException& e) {
+            EXPECT_TRUE(Says(e.Message, kBusy));
         }
         holder.Release();
     }
-    EXPECT_EQ(TempFolder::Read(file).find("refused"), std::string::npos);
+    EXPECT_EQ(TempFolder::Read(folder.File("app.ini")), "");
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Stores, RegressionASaveReportedRefusedLandedLater,
-    ::testing::Values(std::make_pair("app.ini", [] { return static_cast<TCustomIniFile*>(new TIniFile("app.ini")); }),
-                      std::make_pair("Registry/HKEY_CURRENT_USER.txt",
-                                     [] { return static_cast<TCustomIniFile*>(new TRegistryIniFile("Software\\T")); })),
-    [](const auto& param) { return param.index == 0 ? "IniFile" : "RegistryIniFile"; });
 
 }  // namespace

@@ -208,13 +208,10 @@ public:
     ~TNamedTemporaries() { SetUnnamedTemporaryFiles(true); }
 };
 
-// Whether the save's temporary files are made by name.
-class RegressionASaveKilledMidwayLeftItsTemporaryFileForever : public ::testing::TestWithParam<bool> {};
-
-TEST_P(RegressionASaveKilledMidwayLeftItsTemporaryFileForever, OnlyTheKilledSavesFileGoes)
+TEST(AtomicWrite, RegressionASaveKilledMidwayLeftItsTemporaryFileForever)
 {
-    const bool named = GetParam();
-    const TNamedTemporaries temporaries(named);
+    // Only a file made by name outlives a killed save: one made without goes with its maker.
+    const TNamedTemporaries named(true);
     TempFolder folder;
     const std::string path = folder.File("book");
     TempFolder::Write(path, "old");
@@ -232,9 +229,8 @@ TEST_P(RegressionASaveKilledMidwayLeftItsTemporaryFileForever, OnlyTheKilledSave
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    // A file without a name goes with the save that made it.
     const std::vector<std::string> temps = Temps(folder.Path());
-    ASSERT_EQ(temps.size(), named ? 2u : 0u);
+    ASSERT_EQ(temps.size(), 2u);
     // A minute later; a save just begun is never taken for one killed.
     const timespec old{time(nullptr) - 3600, 0};
     const timespec times[2] = {old, old};
@@ -242,7 +238,7 @@ TEST_P(RegressionASaveKilledMidwayLeftItsTemporaryFileForever, OnlyTheKilledSave
         ASSERT_EQ(utimensat(AT_FDCWD, folder.File(name).c_str(), times, 0), 0);
 
     EXPECT_TRUE(AtomicWriteFile(path, "new").Ok);
-    EXPECT_EQ(Temps(folder.Path()).size(), named ? 1u : 0u);  // only the killed save's file went
+    EXPECT_EQ(Temps(folder.Path()).size(), 1u);  // only the killed save's file went
     for (const std::string& name : others)
         EXPECT_EQ(TempFolder::Read(folder.File(name)), "kept");
     running.Write("newer");
@@ -250,9 +246,6 @@ TEST_P(RegressionASaveKilledMidwayLeftItsTemporaryFileForever, OnlyTheKilledSave
     EXPECT_EQ(TempFolder::Read(path), "newer");
     EXPECT_TRUE(Temps(folder.Path()).empty());
 }
-
-INSTANTIATE_TEST_SUITE_P(TemporaryFiles, RegressionASaveKilledMidwayLeftItsTemporaryFileForever, ::testing::Bool(),
-                         [](const auto& param) { return param.param ? "MadeByName" : "MadeUnnamed"; });
 
 // Symbolic links at the saved name, each made in the test's folder as "link -> target"; the
 // save goes to `end`, and every link is still there, unchanged.
