@@ -80,5 +80,6 @@ void TStagedStore::Commit()
     if (ini)
         ini->UpdateFile();
     if (reg && !RegistryStore::Flush())
-        throw ERegistryException("Failed to write the settings of '" + reg->FileName() + "'");
+        throw ERegistryException("Failed to write the settings of '" + reg->FileName() + "'. " +
+                                 RegistryStore::LastFailure());
 }

@@ -1,7 +1,6 @@
 #include "platform/core/AtomicFile.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include "platform/core/AtomicFilePaths.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/ExtendedAttributes.h"
 
 using namespace SavePaths;
 
@@ -26,58 +26,6 @@ static bool Injected(TAtomicWriteStep step)
         return false;
     g_injected = TAtomicWriteStep::None;
     return true;
-}
-
-// Waits for an exclusive lock. False only where the file system has none.
-static bool LockExclusive(int fd)
-{
-    while (flock(fd, LOCK_EX) != 0)
-        if (errno != EINTR)
-            return false;
-    return true;
-}
-
-static bool g_unnamedTemps = true;
-
-void SetUnnamedTemporaryFiles(bool allowed) { g_unnamedTemps = allowed; }
-
-// A new temporary file in the folder, open for writing and locked, its name in tempPath; -1 with
-// errno set when none can be made. Made without a name and locked before it is given one where
-// the file system allows it, so no clean-up ever finds it unlocked.
-static int CreateLockedTemp(const std::string& folder, std::string& tempPath)
-{
-    constexpr int kTries = 100;  // names are drawn at random: a clash is all but impossible
-    int fd = g_unnamedTemps ? open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600) : -1;
-    if (fd >= 0 && LockExclusive(fd)) {
-        const std::string self = "/proc/self/fd/" + std::to_string(fd);
-        for (int attempt = 0; attempt < kTries; ++attempt) {
-            tempPath = folder + "/" + TempName();
-            if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tempPath.c_str(), AT_SYMLINK_FOLLOW) == 0)
-                return fd;
-            if (errno != EEXIST)
-                break;
-        }
-    }
-    if (fd >= 0)
-        close(fd);
-    // Named first, locked after: the clean-up leaves a young file alone, and one it took all the
-    // same (its clock far ahead of the file system's) is replaced by another.
-    for (int attempt = 0; attempt < kTries; ++attempt) {
-        tempPath = folder + "/" + TempName();
-        fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            if (errno == EEXIST)
-                continue;
-            break;
-        }
-        struct stat made;
-        if (!LockExclusive(fd) || (fstat(fd, &made) == 0 && made.st_nlink > 0))
-            return fd;
-        close(fd);
-        errno = EAGAIN;
-    }
-    tempPath.clear();
-    return -1;
 }
 
 TAtomicFileWriter::TAtomicFileWriter(std::string nativePath) : path_(std::move(nativePath))
@@ -118,10 +66,11 @@ TAtomicFileWriter::TAtomicFileWriter(std::string nativePath) : path_(std::move(n
         Fail("create", errno);
         return;
     }
-    // The new file keeps the old one's owner, group and permissions, or gets the usual ones for
-    // a new file. Owner now, permissions at Commit: a change of owner clears the set-id bits.
+    // The new file keeps the old one's owner, group, permissions and attributes, or gets the
+    // usual permissions for a new file: all given at Commit, once the data is written.
+    exists_ = exists;
     if (exists)
-        GiveOwnerOf(fd_, old);
+        old_ = old;
     mode_ = exists ? old.st_mode & 07777 : NewFileMode();
 }
 
@@ -184,7 +133,17 @@ TWriteResult TAtomicFileWriter::Commit()
         Fail("write", EIO);
         return result_;
     }
-    // After the last write, which clears the set-id bits when the saver lacks root's rights.
+    // The owner only now that the data is written, the permissions after: while the file was the
+    // owner's and still to be written, its owner could write into it and keep it open for writing
+    // once it has set-id bits of a group the owner is not in; a change of owner clears them, and
+    // so does a write by a saver without root's rights.
+    if (exists_) {
+        GiveOwnerOf(fd_, old_);
+        if (const std::string refusal = KeepExtendedAttributes(path_, fd_); !refusal.empty()) {
+            Fail("keep the access list of", refusal.c_str());
+            return result_;
+        }
+    }
     fchmod(fd_, mode_);
     if (fsync(fd_) != 0) {
         Fail("write", errno);
@@ -192,6 +151,11 @@ TWriteResult TAtomicFileWriter::Commit()
     }
     if (Injected(TAtomicWriteStep::Rename)) {
         Fail("replace", EACCES);
+        return result_;
+    }
+    // Named only now, whole and with its owner and permissions: nobody could open it before.
+    if (tempPath_.empty() && !NameTemp(fd_, FolderOf(path_), tempPath_)) {
+        Fail("replace", errno);
         return result_;
     }
     // The file stays open, and so locked, until it has its name: a save of the same file

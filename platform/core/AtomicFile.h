@@ -6,17 +6,24 @@
 // set read-only (no write permission for anyone, root included) is refused and left alone.
 // A symbolic link is followed to the file it leads to, made there where it is missing; a loop
 // of links is refused, and so is a link another user put in a sticky folder that others may
-// write (the saver's own and the folder owner's are followed there). The new file keeps the old
-// one's permissions, set-id bits included, and its owner and group where the saver may set them.
+// write, as the last name or as a folder of the path (the saver's own and the folder owner's are
+// followed there). The new file keeps the old one's permissions, set-id bits included, its access
+// list and the extended attributes the saver may set, and its owner and group where the saver may
+// set them, these given only once the data is written; where the file system can make a file
+// without a name, the new one is named only then, so nobody can open it before.
 // A file with several names (hard links) is replaced at the name saved, the others keeping the
 // old content: writing it in place would leave every name with a torn file when a save is cut
 // short.
 // A temporary file is named ".~hanmud-save-" and twelve letters or digits, then "~", whatever the
 // length of the file's own name; one that a killed save left is removed by a later save in its
-// folder once it is a minute old. No other file is ever removed.
+// folder once it is a minute old. No other file is ever removed but a lock file a killed save
+// left (see TFileUpdateLock).
 // The writer is in AtomicFile.cpp, the update lock in AtomicFileLock.cpp, and what both share
-// (following links, the hidden files' names, the clean-up) in AtomicFilePaths.
+// (following links, the hidden files' names, the clean-up) in AtomicFilePaths; the lock reads the
+// system's list of locks through SystemLocks, the writer keeps attributes through
+// ExtendedAttributes.
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <chrono>
@@ -60,7 +67,9 @@ private:
     std::string path_;
     std::string tempPath_;
     int fd_ = -1;
-    mode_t mode_ = 0;  // given at Commit: a write by the saver would clear its set-id bits
+    bool exists_ = false;
+    struct stat old_ {};  // the file replaced, whose owner and attributes the new one gets
+    mode_t mode_ = 0;     // given at Commit: a write by the saver would clear its set-id bits
     bool committed_ = false;
     TWriteResult result_;
 };
@@ -69,14 +78,18 @@ private:
 // reading it and its replacing it: held from before the read until the new file has its name.
 // The lock lives in a hidden file beside the file the name leads to (".~hanmud-lock-" and a hash
 // of its name, then "~"), made so that only those who may write the file can open it, and
-// removed when the lock is let go. A save waits while another holds the lock, as long as savers
-// that may write the file let it go in turn, but never kLockPatience on end for one holder: a
-// holder that never lets go (a stalled program, the saver itself, a user who may not write the
-// file) only makes the save fail. Where no lock can be had (the folder takes no new file, the
-// file system has no locks, the lock is held past the patience, the lock's name holds another
-// node or a file with a second name, neither waited on nor changed, or a lock file nobody holds
-// that a user who may not replace the file left in a sticky folder) Held is false and Message
-// says why: the caller must not save.
+// removed when the lock is let go.
+// The lock only ever helps. A save waits while a process holds a lock file that one who may write
+// the file made and only such may open, as long as savers let it go in turn, but never
+// kLockPatience on end for one holder: a holder that never lets go (a stalled program, the saver
+// itself) makes the save fail, Message saying the file is being saved by another program. A lock
+// file nobody holds (a killed save's) is taken over: locked where the saver may open it, else
+// removed and made anew where the saver may remove it. Anything else at the lock's name (a lock
+// file of a user who may not write the file or that others may open, removed where the saver may;
+// a file with a second name, a pipe, a device, a folder or a link, never opened or changed), and
+// a folder or file system where no lock can be had, is passed over: Held is false but MaySave is
+// true, and the caller saves as a plain safe save. Only where MaySave is false (a link not followed, a save that waited its patience)
+// must the caller not save; Message says why.
 class TFileUpdateLock {
 public:
     explicit TFileUpdateLock(const std::string& nativePath);
@@ -85,14 +98,18 @@ public:
     TFileUpdateLock& operator=(const TFileUpdateLock&) = delete;
 
     bool Held() const { return fd_ >= 0; }
-    // Why the lock is not held, for the user (cp949); empty when it is.
+    // Whether the caller may save: the lock is held, or passed over.
+    bool MaySave() const { return Held() || passedOver_; }
+    // Why the caller may not save, for the user (cp949); empty when it may.
     const AnsiString& Message() const { return message_; }
 
 private:
+    void Lock(const std::string& target);
     void Refuse(const std::string& file, const std::string& reason);
 
     std::string path_;
     int fd_ = -1;
+    bool passedOver_ = false;
     AnsiString message_;
 };
 

@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -13,6 +14,9 @@
 #include <cstring>
 #include <ctime>
 #include <random>
+#include <vector>
+
+#include "platform/core/AtomicFile.h"
 
 namespace SavePaths {
 
@@ -44,9 +48,93 @@ static bool MayFollow(const std::string& link, const struct stat& info)
     return (folder.st_mode & kOpenToAll) != kOpenToAll || info.st_uid == geteuid() || info.st_uid == folder.st_uid;
 }
 
+// The text of a link; false with errno set when it cannot be read whole.
+static bool ReadLink(const std::string& link, std::string& to)
+{
+    char text[PATH_MAX];
+    const ssize_t n = readlink(link.c_str(), text, sizeof text);
+    if (n == static_cast<ssize_t>(sizeof text))
+        errno = ENAMETOOLONG;
+    if (n < 0 || n == static_cast<ssize_t>(sizeof text))
+        return false;
+    to.assign(text, static_cast<size_t>(n));
+    return true;
+}
+
+// Puts the names of a path on the stack of names still to walk, its first name on top.
+static void PushNames(std::vector<std::string>& names, std::string_view path)
+{
+    std::vector<std::string> mine;
+    for (size_t start = 0; start <= path.size();) {
+        const size_t end = std::min(path.find('/', start), path.size());
+        if (end > start)
+            mine.emplace_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    names.insert(names.end(), mine.rbegin(), mine.rend());
+}
+
+// The folder above a walked path, which holds no link: its last name dropped.
+static std::string Above(const std::string& walked)
+{
+    if (walked == "/")
+        return walked;
+    if (walked.empty() || walked == ".." || walked.ends_with("/.."))
+        return walked.empty() ? ".." : walked + "/..";
+    const size_t slash = walked.rfind('/');
+    return slash == std::string::npos ? "" : slash == 0 ? "/" : walked.substr(0, slash);
+}
+
+static std::string NotFollowed(const std::string& link)
+{
+    return "The symbolic link " + link + " belongs to another user in a folder others may write: it is not followed.";
+}
+
+// Walks the path name by name as the system does, following every link it leads through, in a
+// folder as at its end, and refuses one the saver may not follow, or more links in all than the
+// system follows. Where the walk cannot go on (a name missing, a file used as a folder), the step
+// that needs the path finds the same and reports it.
+static std::string CheckEveryLink(const std::string& path)
+{
+    std::string walked = path.starts_with('/') ? "/" : "";
+    std::vector<std::string> names;
+    PushNames(names, path);
+    for (int links = 0; !names.empty();) {
+        const std::string name = std::move(names.back());
+        names.pop_back();
+        if (name == "." || name == "..") {
+            walked = name == "." ? walked : Above(walked);
+            continue;
+        }
+        const std::string next = walked.empty() ? name : walked.ends_with('/') ? walked + name : walked + "/" + name;
+        struct stat info;
+        if (lstat(next.c_str(), &info) != 0 || (!S_ISLNK(info.st_mode) && !S_ISDIR(info.st_mode) && !names.empty()))
+            return "";
+        if (!S_ISLNK(info.st_mode)) {
+            walked = next;
+            continue;
+        }
+        if (links++ == kMostLinks)
+            return std::strerror(ELOOP);
+        if (!MayFollow(next, info))
+            return NotFollowed(next);
+        std::string to;
+        if (!ReadLink(next, to))
+            return std::strerror(errno);
+        if (to.starts_with('/'))
+            walked = "/";
+        PushNames(names, to);
+    }
+    return "";
+}
+
 std::string SavedFile(const std::string& path, std::string& file)
 {
     file = path;
+    if (const std::string refusal = CheckEveryLink(path); !refusal.empty())
+        return refusal;
+    // The file's own name: the links at its end followed, as text, so that its folders keep the
+    // names the caller gave them.
     for (int hop = 0;; ++hop) {
         struct stat info;
         // Whatever else stops lstat is found again, and reported, by the step it stops.
@@ -54,16 +142,9 @@ std::string SavedFile(const std::string& path, std::string& file)
             return "";
         if (hop == kMostLinks)
             return std::strerror(ELOOP);
-        if (!MayFollow(file, info))
-            return "The symbolic link " + file +
-                " belongs to another user in a folder others may write: " + "it is not followed.";
-        char to[PATH_MAX];
-        const ssize_t n = readlink(file.c_str(), to, sizeof to);
-        if (n < 0)
+        std::string next;
+        if (!ReadLink(file, next))
             return std::strerror(errno);
-        if (n == static_cast<ssize_t>(sizeof to))
-            return std::strerror(ENAMETOOLONG);
-        const std::string next(to, static_cast<size_t>(n));
         file = next.starts_with('/') ? next : FolderOf(file) + "/" + next;
     }
 }
@@ -114,6 +195,65 @@ std::string LockName(const std::string& savedName)
     return std::string(kLockPrefix) + hex + std::string(kOwnEnd);
 }
 
+// Waits for an exclusive lock. False only where the file system has none.
+static bool LockExclusive(int fd)
+{
+    while (flock(fd, LOCK_EX) != 0)
+        if (errno != EINTR)
+            return false;
+    return true;
+}
+
+static bool g_unnamedTemps = true;
+
+// Names drawn at random: a clash is all but impossible.
+constexpr int kNameTries = 100;
+
+bool NameTemp(int fd, const std::string& folder, std::string& name)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < kNameTries; ++attempt) {
+        name = folder + "/" + TempName();
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST)
+            break;
+    }
+    name.clear();
+    return false;
+}
+
+int CreateLockedTemp(const std::string& folder, std::string& name)
+{
+    name.clear();
+    // Unnamed only where it can be named later: the name is given through the process's own
+    // list of open files.
+    int fd = g_unnamedTemps ? open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600) : -1;
+    struct stat self;
+    if (fd >= 0 && LockExclusive(fd) && stat(("/proc/self/fd/" + std::to_string(fd)).c_str(), &self) == 0)
+        return fd;
+    if (fd >= 0)
+        close(fd);
+    // Named first, locked after: the clean-up leaves a young file alone, and one it took all the
+    // same (its clock far ahead of the file system's) is replaced by another.
+    for (int attempt = 0; attempt < kNameTries; ++attempt) {
+        name = folder + "/" + TempName();
+        fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            break;
+        }
+        struct stat made;
+        if (!LockExclusive(fd) || (fstat(fd, &made) == 0 && made.st_nlink > 0))
+            return fd;
+        close(fd);
+        errno = EAGAIN;
+    }
+    name.clear();
+    return -1;
+}
+
 bool GiveOwnerOf(int fd, const struct stat& old)
 {
     return fchown(fd, old.st_uid, old.st_gid) == 0 || fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
@@ -160,3 +300,5 @@ void RemoveStaleFiles(const std::string& folder)
 }
 
 }  // namespace SavePaths
+
+void SetUnnamedTemporaryFiles(bool allowed) { SavePaths::g_unnamedTemps = allowed; }

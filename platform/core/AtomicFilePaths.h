@@ -20,8 +20,9 @@ constexpr int kMostLinks = 40;
 
 // The file a save of the path replaces, or makes, in `file`: a symbolic link is followed to the
 // end of its chain, each relative one from its own folder, and a dangling one to the file it
-// names. A link in a sticky folder that others may write is followed only when it belongs to
-// the saver or to the folder's owner, the rule the system applies to its own path lookups.
+// names. Every link the path leads through, in its folders as in its last name, is followed only
+// where the system's own rule for sticky folders would follow it, whatever the machine's setting:
+// in a sticky folder that others may write, only a link of the saver's or of the folder's owner.
 // Empty when the file is found, else why not (for the user).
 std::string SavedFile(const std::string& path, std::string& file);
 
@@ -34,6 +35,15 @@ std::string LockName(const std::string& savedName);
 // Gives a file of the saver's the owner and group of `old` where the saver may: root gives both,
 // a member of old's group the group. False when neither is given.
 bool GiveOwnerOf(int fd, const struct stat& old);
+
+// A new file in the folder for a save, open for writing and locked, so that no clean-up takes it
+// for one a killed save left. Made without a name where the file system allows it (`name` is then
+// empty, and NameTemp names it), else under a fresh temporary name, the whole path in `name`.
+// -1 with errno set when none can be made.
+int CreateLockedTemp(const std::string& folder, std::string& name);
+// Gives a file made without a name a fresh temporary name in the folder, the whole path in
+// `name`; false with errno set when it cannot.
+bool NameTemp(int fd, const std::string& folder, std::string& name);
 
 // The permissions a new file gets: read and write for all, less the umask.
 mode_t NewFileMode();

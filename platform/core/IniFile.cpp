@@ -197,7 +197,7 @@ AnsiString TIniFile::WriteOut()
     // says: our changes go over what another program wrote up to this moment, never over what
     // it wrote before, and its keys survive ours. Without it nothing is saved.
     TFileUpdateLock lock(path_);
-    if (!lock.Held())
+    if (!lock.MaySave())
         return lock.Message();
     loaded_ = false;
     Refresh();
@@ -304,6 +304,12 @@ void TIniFile::UpdateFile()
     Sync();
     if (pending_.empty() && !signature_.exists)
         return;
-    if (const AnsiString failure = WriteOut(); !failure.empty())
+    if (const AnsiString failure = WriteOut(); !failure.empty()) {
+        // Reported unsaved, so never saved later behind the caller's back (by the destructor,
+        // once the lock is let go): the file is what this object holds again.
+        pending_.clear();
+        loaded_ = false;
+        Refresh();
         throw EIniFileException(UnableToWrite(FileName(), failure));
+    }
 }

@@ -15,7 +15,8 @@
 // Changes made meanwhile by another program are kept: ours are applied over the newer file,
 // read again while a lock keeps other writers of it waiting until ours has replaced it. Every
 // failure says why after "Unable to write to " and the file's name; a lock another program keeps
-// longer than the lock's patience (a few seconds) fails the write.
+// longer than the lock's patience (a few seconds) fails the write. A write that failed so is
+// reported once and not made later.
 
 #include <string>
 #include <vector>
@@ -78,7 +79,8 @@ public:
     void DeleteKey(const AnsiString& section, const AnsiString& ident) override;
     bool ValueExists(const AnsiString& section, const AnsiString& ident) override;
     // Writes the file as this object holds it; EIniFileException when it cannot, the changes
-    // kept for another try.
+    // not written then dropped (the file read again), so that no later write saves what was
+    // reported unsaved.
     void UpdateFile() override;
 
 private:

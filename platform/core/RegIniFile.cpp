@@ -37,8 +37,10 @@ void TRegIniFile::WriteString(const AnsiString& section, const AnsiString& ident
     TRegistryValue v;
     v.Name = ident;
     v.Text = value;
-    if (!CanWrite() || !RegistryStore::SetValue(RootKey(), SectionPath(section), v))
-        throw ERegistryException("Failed to set data for '" + ident + "'");
+    if (!CanWrite())
+        throw ERegistryException(FailedToSet(ident, "The key is open for reading only."));
+    if (!RegistryStore::SetValue(RootKey(), SectionPath(section), v))
+        throw ERegistryException(FailedToSet(ident, RegistryStore::LastFailure()));
 }
 
 int TRegIniFile::ReadInteger(const AnsiString& section, const AnsiString& ident, int def)
@@ -129,5 +131,5 @@ void TRegistryIniFile::DeleteKey(const AnsiString& section, const AnsiString& id
 void TRegistryIniFile::UpdateFile()
 {
     if (!RegistryStore::Flush())
-        throw ERegistryException("Failed to set data for '" + FileName() + "'");
+        throw ERegistryException(FailedToSet(FileName(), RegistryStore::LastFailure()));
 }

@@ -107,8 +107,14 @@ int TRegistry::ReadInteger(const AnsiString& name)
 
 void TRegistry::WriteValue(const TRegistryValue& value)
 {
-    if (!open_ || !CanWrite() || !RegistryStore::SetValue(root_, currentPath_, value))
-        throw ERegistryException("Failed to set data for '" + value.Name + "'");
+    const char* refusal = !open_ ? "No key is open." : !CanWrite() ? "The key is open for reading only." : nullptr;
+    if (refusal || !RegistryStore::SetValue(root_, currentPath_, value))
+        throw ERegistryException(FailedToSet(value.Name, refusal ? AnsiString(refusal) : RegistryStore::LastFailure()));
+}
+
+AnsiString FailedToSet(const AnsiString& name, const AnsiString& reason)
+{
+    return "Failed to set data for '" + name + "'. " + reason;
 }
 
 void TRegistry::WriteString(const AnsiString& name, const AnsiString& value)

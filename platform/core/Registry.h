@@ -24,6 +24,10 @@ constexpr uint32_t KEY_ALL_ACCESS = 0xF003F;
 
 enum TRegDataType { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
 
+// The message of a write of a value that failed, with why: "Failed to set data for 'name'. " and
+// the reason.
+AnsiString FailedToSet(const AnsiString& name, const AnsiString& reason);
+
 class TRegistry : public TObject {
 public:
     TRegistry() = default;
@@ -57,7 +61,7 @@ public:
     int ReadInteger(const AnsiString& name);
     bool ReadBool(const AnsiString& name) { return ReadInteger(name) != 0; }
     // ERegistryException when no key is open, the object may only read, or the file cannot
-    // be written.
+    // be written, its message saying which (and why the file could not be written).
     void WriteString(const AnsiString& name, const AnsiString& value);
     void WriteInteger(const AnsiString& name, int value);
     void WriteBool(const AnsiString& name, bool value) { WriteInteger(name, value ? 1 : 0); }

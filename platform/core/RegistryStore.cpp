@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/Cp949.h"
 #include "platform/core/ProgramFolder.h"
 #include "platform/core/StringList.h"
 
@@ -196,7 +197,8 @@ std::map<HKEY, Hive>& Hives()
     return hives;
 }
 
-int g_holds = 0;  // THeldWrites alive
+int g_holds = 0;       // THeldWrites alive
+AnsiString g_failure;  // why the last change or flush that failed was not written
 
 bool WriteHive(HKEY root, Hive& hive);
 
@@ -310,6 +312,9 @@ bool MayWrite(const Hive& hive)
 {
     std::error_code ec;
     std::filesystem::create_directories(ProgramFolder() + "/Registry", ec);
+    if (hive.unreadable)
+        g_failure =
+            "The file " + Utf8ToCp949(hive.file) + " cannot be read, and writing it would lose the values it holds.";
     return !hive.unreadable;
 }
 
@@ -333,12 +338,16 @@ bool WriteHive(HKEY root, Hive& hive)
         // says, so another program's values written up to now stay beside ours. Without it
         // nothing is saved.
         TFileUpdateLock lock(hive.file);
-        if (lock.Held()) {
-            ReadFile(hive);
+        if (!lock.MaySave()) {
+            g_failure = lock.Message();
+        } else if (ReadFile(hive); MayWrite(hive)) {
             std::string text = Serialize(hive);
-            written = !hive.unreadable && AtomicWriteFile(hive.file, text);
+            const TWriteResult result = AtomicWriteFile(hive.file, text);
+            written = result.Ok;
             if (written)
                 hive.text = std::move(text);
+            else
+                g_failure = result.Message;
         }
     }
     if (!written) {
@@ -359,7 +368,12 @@ bool Save(HKEY root, Hive& hive)
         return WriteHive(root, hive);
     if (hive.held)
         return true;
-    if (!MayWrite(hive) || !TAtomicFileWriter(hive.file).Ok()) {
+    if (!MayWrite(hive)) {
+        ReadAgain(root, hive);
+        return false;
+    }
+    if (TAtomicFileWriter probe(hive.file); !probe.Ok()) {
+        g_failure = probe.Commit().Message;
         ReadAgain(root, hive);
         return false;
     }
@@ -400,7 +414,15 @@ AnsiString JoinPath(std::string_view base, std::string_view sub)
     return NormalizePath(AnsiString(base) + "\\" + AnsiString(sub));
 }
 
-bool CanNameKey(std::string_view path) { return path.find_first_of("\r\n") == std::string_view::npos; }
+bool CanNameKey(std::string_view path)
+{
+    if (path.find_first_of("\r\n") == std::string_view::npos)
+        return true;
+    g_failure = "A key name cannot hold a line break.";
+    return false;
+}
+
+const AnsiString& LastFailure() { return g_failure; }
 
 bool KeyExists(HKEY root, std::string_view path)
 {
@@ -470,6 +492,8 @@ bool SetValue(HKEY root, std::string_view path, const TRegistryValue& value)
 {
     Hive* hive = Load(root);
     AnsiString normal = NormalizePath(path);
+    if (!hive)
+        g_failure = "There is no such root key.";
     if (!hive || !CanNameKey(normal))
         return false;
     return Make(root, *hive, {Change::Kind::SetValue, std::move(normal), value});
@@ -500,7 +524,7 @@ THeldWrites::THeldWrites() { ++g_holds; }
 THeldWrites::~THeldWrites()
 {
     if (--g_holds == 0 && !Flush())
-        std::cerr << "hanmud: registry settings not saved\n";
+        std::cerr << "hanmud: registry settings not saved: " << g_failure << '\n';
 }
 
 }  // namespace RegistryStore

@@ -3,7 +3,7 @@
 // ("Registry/HKEY_CURRENT_USER.txt"), holding keys (paths of names joined by backslashes) and
 // their string and integer values. Key paths and value names are found without regard to case.
 // Changes reach the file at once through the atomic writer, unless writes are held (below); a
-// change that cannot be written is undone and reported as false. A write reads the file again
+// change that cannot be written is undone and reported as false, LastFailure saying why. A write reads the file again
 // under a lock that other writers wait on, and makes this program's changes over what it holds,
 // so that values another program wrote meanwhile are kept.
 
@@ -58,5 +58,8 @@ public:
 // Writes every held change now; false when a file could not be written, its held changes then
 // undone (read back from the file).
 bool Flush();
+
+// Why the last change or Flush that returned false was not written, for the user (cp949).
+const AnsiString& LastFailure();
 
 }  // namespace RegistryStore

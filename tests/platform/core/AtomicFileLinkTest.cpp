@@ -1,6 +1,6 @@
-// Symbolic links at a saved name are followed where the system itself would follow them: in a
-// sticky folder that others may write only the saver's own and the folder owner's, and no more
-// of them in a row than the system follows. The rule is the save's own, whatever the machine's
+// Symbolic links at a saved name, or as folders of its path, are followed where the system itself
+// would follow them: in a sticky folder that others may write only the saver's own and the folder
+// owner's, and no more of them in a row than the system follows. The rule is the save's own, whatever the machine's
 // setting for its own path lookups.
 
 #include <gtest/gtest.h>
@@ -45,13 +45,15 @@ bool SavesThrough(const std::string& link, bool followed)
 }
 
 // A link "x.ini" in a folder of the given mode and owner, leading to a file elsewhere (0666, so
-// that any saver may write it) or, dangling, to a name there.
+// that any saver may write it) or, dangling, to a name there; or leading to that folder, as a
+// folder of the path saved ("x.ini/new.ini").
 struct TStickyCase {
     const char* name;
     mode_t folderMode;
     uid_t folderOwner, linkOwner, saver;
     bool dangling;
     bool followed;
+    bool asFolder = false;
     friend void PrintTo(const TStickyCase& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -72,12 +74,12 @@ TEST_P(RegressionASaveFollowedAnotherUsersLinkInAStickyFolder, FollowsOnlyWhereT
         ASSERT_EQ(chmod(target.c_str(), 0666), 0);
     }
     const std::string link = shared + "/x.ini";
-    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_EQ(symlink(c.asFolder ? elsewhere.c_str() : target.c_str(), link.c_str()), 0);
     if ((Who(c.linkOwner) != geteuid() && lchown(link.c_str(), Who(c.linkOwner), static_cast<gid_t>(-1)) != 0) ||
         (Who(c.folderOwner) != geteuid() && chown(shared.c_str(), Who(c.folderOwner), static_cast<gid_t>(-1)) != 0))
         HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
 
-    const auto save = [&] { return SavesThrough(link, c.followed); };
+    const auto save = [&] { return SavesThrough(c.asFolder ? link + "/new.ini" : link, c.followed); };
     EXPECT_TRUE(c.saver == kSelf ? save() : AnswerAs(c.saver, {c.saver}, save));
     EXPECT_TRUE(fs::is_symlink(link));
     if (c.followed) {
@@ -99,6 +101,9 @@ const TStickyCase kSticky[] = {
     {"TheSaversOwnLinkInAnotherUsersFolder", 01777, kFolderOwner, kSaver, kSaver, false, true},
     {"AnotherUsersLinkInAFolderNotSticky", 0777, kSelf, kPlanter, kSelf, false, true},
     {"AnotherUsersLinkInAStickyFolderOnlyItsGroupMayWrite", 01770, kSelf, kPlanter, kSelf, false, true},
+    {"AnotherUsersLinkAsAFolder", 01777, kSelf, kPlanter, kSaver, true, false, true},
+    {"TheFolderOwnersLinkAsAFolder", 01777, kFolderOwner, kFolderOwner, kSaver, true, true, true},
+    {"AnotherUsersLinkAsAFolderNotSticky", 0777, kSelf, kPlanter, kSaver, true, true, true},
 };
 INSTANTIATE_TEST_SUITE_P(Links, RegressionASaveFollowedAnotherUsersLinkInAStickyFolder, ::testing::ValuesIn(kSticky),
                          [](const auto& param) { return std::string(param.param.name); });

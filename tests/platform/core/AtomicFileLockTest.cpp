@@ -1,7 +1,8 @@
 // Who may make a save wait, and what a save's lock may change: a holder that never lets go fails
-// the save within seconds, with the reason, saving nothing; savers that let go in turn are waited
-// for however long they take together; a user who may not write the file cannot hold its lock;
-// a file linked at the lock's name is refused, never changed.
+// the save within seconds, with the reason, saving nothing, then or later; savers that let go in
+// turn are waited for however long they take together; a lock file nobody holds, or that a user
+// who may not write the file made, never makes a save wait or fail: it is taken over where the
+// saver may remove it, else passed over; a file linked at the lock's name is never changed.
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,7 @@
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/IniFile.h"
+#include "platform/core/ProgramFolder.h"
 #include "platform/core/RegistryStore.h"
 #include "tests/SkipWhereLacking.h"
 
@@ -66,11 +68,11 @@ bool Succeeds(const std::string& failure)
     return false;
 }
 
-// Locks the file; why not, empty when held.
+// Locks the file; why the caller may not save, empty when it may.
 std::string Lock(const std::string& path)
 {
     const TFileUpdateLock lock(path);
-    return lock.Held() ? "" : lock.Message();
+    return lock.MaySave() ? "" : lock.Message();
 }
 
 // Saves a key into the settings file; why not, empty when saved.
@@ -92,7 +94,7 @@ bool IniHoldsNewKey(const std::string& path) { return TIniFile(path).ReadString(
 struct THeldCase {
     const char* name;
     const char* file;    // in the program folder
-    const char* reason;  // what the failure says; null where the store gives no reason
+    const char* reason;  // what the failure says
     std::function<std::string(const std::string& path)> save;
     friend void PrintTo(const THeldCase& row, std::ostream* out) { *out << row.name; }
 };
@@ -119,9 +121,10 @@ const char* const kBusy = "is being saved by another program";
 const THeldCase kHeld[] = {
     {"UpdateLock", "counter", kBusy, Lock},
     {"IniFile", "app.ini", kBusy, SaveIni},
-    {"Registry", "Registry/HKEY_CURRENT_USER.txt", nullptr,
+    {"Registry", "Registry/HKEY_CURRENT_USER.txt", kBusy,
      [](const std::string&) -> std::string {
-         return RegistryStore::SetValue(kUser, "Software\\Test", {"Key", false, "v", 0}) ? "" : "not saved";
+         return RegistryStore::SetValue(kUser, "Software\\Test", {"Key", false, "v", 0}) ? ""
+                                                                                         : RegistryStore::LastFailure();
      }},
 };
 INSTANTIATE_TEST_SUITE_P(Stores, RegressionAHolderThatNeverLetGoHungTheSave, ::testing::ValuesIn(kHeld),
@@ -172,7 +175,7 @@ struct TStrangerCase {
 
 class RegressionAUserWhoMayNotWriteTheFileStalledItsSaves : public ::testing::TestWithParam<TStrangerCase> {};
 
-TEST_P(RegressionAUserWhoMayNotWriteTheFileStalledItsSaves, NoSaveWaitsLongerThanThePatience)
+TEST_P(RegressionAUserWhoMayNotWriteTheFileStalledItsSaves, NoSaveWaitsForIt)
 {
     const TStrangerCase& c = GetParam();
     TempFolder folder;
@@ -201,13 +204,9 @@ TEST_P(RegressionAUserWhoMayNotWriteTheFileStalledItsSaves, NoSaveWaitsLongerTha
                                return fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
                            });
     EXPECT_EQ(stranger.Ready(), c.strangerHolds);
-    EXPECT_TRUE(AnswerAs(kOwner, {kOwner}, [&] {
-        return AnswerInTime(20, [&] {
-                   return c.strangerHolds ? Says(SaveIni(file), kBusy) && Says(Lock(file), kBusy)
-                                          : Succeeds(SaveIni(file));
-               }) == "true";
-    }));
-    EXPECT_EQ(TempFolder::Read(file), c.strangerHolds ? "[Main]\r\nKey=old\r\n" : "[Main]\r\nKey=new\r\n");
+    EXPECT_TRUE(AnswerAs(kOwner, {kOwner},
+                         [&] { return AnswerInTime(20, [&] { return Succeeds(SaveIni(file)); }) == "true"; }));
+    EXPECT_EQ(TempFolder::Read(file), "[Main]\r\nKey=new\r\n");
 }
 
 const TStrangerCase kStrangers[] = {
@@ -222,8 +221,8 @@ const TStrangerCase kStrangers[] = {
          return true;
      },
      false},
-    // One anyone may read, as saves used to leave them: the stranger holds it, and the owner's
-    // saves fail within the patience instead of waiting for ever.
+    // One anyone may read, as saves used to leave them: the stranger holds it, but it is no lock
+    // of a saver's, and the owner's saves take it over.
     {"LockFileAnyoneMayRead",
      [](const std::string&, const std::string& lock) {
          return AnswerAs(kOwner, {kOwner}, [&] {
@@ -237,8 +236,8 @@ INSTANTIATE_TEST_SUITE_P(LockFiles, RegressionAUserWhoMayNotWriteTheFileStalledI
                          ::testing::ValuesIn(kStrangers),
                          [](const auto& param) { return std::string(param.param.name); });
 
-// A file that is not the lock's own linked at the lock's name of "x.ini": the lock is refused and
-// the file keeps its mode and content.
+// A file that is not the lock's own linked at the lock's name of "x.ini": the lock is passed over,
+// the save made all the same, and the linked file keeps its mode and content.
 struct TLinkedCase {
     const char* name;
     uid_t linker;  // 0: the test's own user
@@ -248,7 +247,7 @@ struct TLinkedCase {
 
 class RegressionTheLockChangedAFileLinkedAtItsName : public ::testing::TestWithParam<TLinkedCase> {};
 
-TEST_P(RegressionTheLockChangedAFileLinkedAtItsName, RefusesAndLeavesTheFile)
+TEST_P(RegressionTheLockChangedAFileLinkedAtItsName, PassesOverItAndLeavesTheFile)
 {
     const TLinkedCase& c = GetParam();
     TempFolder folder;
@@ -266,15 +265,18 @@ TEST_P(RegressionTheLockChangedAFileLinkedAtItsName, RefusesAndLeavesTheFile)
         HM_SKIP_WHERE_LACKING("acting as another user needs root");
     }
 
-    EXPECT_EQ(
-        AnswerInTime(20,
-                     [&] { return Says(Lock(saved), "has another name") && Says(SaveIni(saved), "has another name"); }),
-        "true");
+    EXPECT_EQ(AnswerInTime(20,
+                           [&] {
+                               const TFileUpdateLock passed(saved);
+                               return !passed.Held() && passed.MaySave() && Succeeds(SaveIni(saved));
+                           }),
+              "true");
     struct stat st;
     ASSERT_EQ(stat(other.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, c.mode);
+    EXPECT_EQ(st.st_nlink, 2u);
     EXPECT_EQ(TempFolder::Read(other), "[Main]\r\nKey=other\r\n");
-    EXPECT_FALSE(fs::exists(saved));
+    EXPECT_TRUE(IniHoldsNewKey(saved));
     // The linked file is saved as before.
     EXPECT_EQ(SaveIni(other), "");
     EXPECT_TRUE(IniHoldsNewKey(other));
@@ -286,5 +288,161 @@ const TLinkedCase kLinked[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Linked, RegressionTheLockChangedAFileLinkedAtItsName, ::testing::ValuesIn(kLinked),
                          [](const auto& param) { return std::string(param.param.name); });
+
+constexpr uid_t kOther = 40002;
+constexpr gid_t kShared = 40009;
+
+// A user and its groups; root is the test's own user.
+struct TUser {
+    uid_t uid;
+    std::vector<gid_t> groups;
+    bool Become() const { return uid == 0 || BecomeUser(uid, groups); }
+};
+const TUser kRoot{0, {}}, kFilesOwner{kOwner, {kOwner}}, kGroupMember{kOther, {kOther, kShared}};
+
+// A folder "home" and, where it exists, "notes.ini" in it, kOwner's, of group kShared and 0664.
+struct TPlace {
+    mode_t mode;
+    uid_t owner;
+    gid_t group;
+    bool exists;
+};
+const TPlace kSticky{01777, 0, 0, true}, kStickyNoFile{01777, 0, 0, false}, kOwnersFolder{0755, kOwner, kOwner, false},
+    kSharedFolder{0775, kOwner, kShared, true};
+
+// The folder, "" where the test may not make it so (not root).
+std::string MakeNotes(const TempFolder& folder, const TPlace& place)
+{
+    const std::string home = folder.File("home"), file = home + "/notes.ini";
+    if (mkdir(home.c_str(), 0700) != 0 || chown(home.c_str(), place.owner, place.group) != 0 ||
+        chmod(home.c_str(), place.mode) != 0)
+        return "";
+    if (!place.exists)
+        return home;
+    TempFolder::Write(file, "[Main]\r\nKey=old\r\n");
+    return chown(file.c_str(), kOwner, kShared) == 0 && chmod(file.c_str(), 0664) == 0 ? home : "";
+}
+
+using TLeave = std::function<bool(const std::string& file, const std::string& lock)>;
+
+// A save of the user's, killed while it held the lock of the file.
+TLeave KilledSaveOf(const TUser& user)
+{
+    return [=](const std::string& file, const std::string&) {
+        AnswerInChild([&] { return user.Become(); }, [&] { return HoldLock(file) && raise(SIGKILL) == 0; });
+        return true;
+    };
+}
+
+// kOther, who may not write the file, plants an empty file of its own or a link to one.
+TLeave PlantedBy(bool hardLink)
+{
+    return [=](const std::string&, const std::string& lock) {
+        return AnswerAs(kOther, {kOther}, [&] {
+            const std::string made = hardLink ? lock + "-mine" : lock;
+            const int fd = open(made.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            return fd >= 0 && close(fd) == 0 && (!hardLink || link(made.c_str(), lock.c_str()) == 0);
+        });
+    };
+}
+
+enum class TOutcome { TakenOver, PassedOver, WaitedFor };
+
+// What a killed save left, a user who may not write the file planted, or a live save holds at the
+// lock's name of "notes.ini", and a save of the file by a user who may write it, who may not open
+// the lock files of others here: only the system's list of locks tells whether they are held.
+struct TLeftLockCase {
+    const char* name;
+    TPlace place;
+    TLeave leave;  // null: `holder` holds the lock during the save
+    TUser saver;
+    TOutcome outcome;
+    TUser holder = kRoot;
+    friend void PrintTo(const TLeftLockCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class RegressionALeftOrPlantedLockFileFailedEverySave : public ::testing::TestWithParam<TLeftLockCase> {};
+
+TEST_P(RegressionALeftOrPlantedLockFileFailedEverySave, OnlyALiveSaveIsWaitedFor)
+{
+    const TLeftLockCase& c = GetParam();
+    TempFolder folder;
+    const std::string home = MakeNotes(folder, c.place), file = home + "/notes.ini";
+    if (home.empty())
+        HM_SKIP_WHERE_LACKING("giving files to other users needs root: " << std::strerror(errno));
+    const std::string lock = LockNameOf(home, "notes.ini");
+    ASSERT_TRUE(!c.leave || c.leave(file, home + "/" + lock));
+    struct stat left {};
+    ASSERT_EQ(!c.leave, lstat((home + "/" + lock).c_str(), &left) != 0);
+    const TPatience patience(kShortPatience);
+    TChildHolding holder([&] { return !c.leave && c.holder.Become(); }, [&] { return HoldLock(file); });
+    ASSERT_EQ(holder.Ready(), !c.leave);
+    const auto save = [&](TOutcome outcome) {
+        return AnswerAsUserIn(c.saver.uid, c.saver.groups, home, [&] {
+            SetProgramFolder(".");
+            const bool opened = open(lock.c_str(), O_RDONLY | O_CLOEXEC) >= 0;
+            return !opened && AnswerInTime(20, [&] {
+                                  if (outcome == TOutcome::WaitedFor)
+                                      return Says(SaveIni("notes.ini"), kBusy);
+                                  bool taken;
+                                  {
+                                      const TFileUpdateLock probe("notes.ini");
+                                      if (!probe.MaySave())
+                                          return Succeeds(probe.Message());
+                                      taken = probe.Held();
+                                  }
+                                  return taken == (outcome == TOutcome::TakenOver) && Succeeds(SaveIni("notes.ini"));
+                              }) == "true";
+        });
+    };
+    EXPECT_TRUE(save(c.outcome));
+    if (c.outcome == TOutcome::WaitedFor) {
+        holder.Release();
+        EXPECT_TRUE(save(TOutcome::TakenOver));
+    }
+    EXPECT_EQ(TempFolder::Read(file), "[Main]\r\nKey=new\r\n");
+    struct stat after;
+    const bool kept = lstat((home + "/" + lock).c_str(), &after) == 0;
+    EXPECT_EQ(kept, c.outcome == TOutcome::PassedOver);
+    if (kept) {
+        EXPECT_TRUE(after.st_ino == left.st_ino && after.st_size == 0 && after.st_nlink == left.st_nlink);
+    }
+}
+
+const TLeftLockCase kLeftLocks[] = {
+    {"EmptyFileInAStickyFolder", kSticky, PlantedBy(false), kFilesOwner, TOutcome::PassedOver},
+    // Its name is known before the file is made.
+    {"EmptyFileBeforeTheFileIsMade", kStickyNoFile, PlantedBy(false), kFilesOwner, TOutcome::PassedOver},
+    {"HardLinkToAFileOfThePlanters", kSticky, PlantedBy(true), kFilesOwner, TOutcome::PassedOver},
+    // Root's, 0600, in the user's folder.
+    {"RootsKilledSaveOfANewFile", kOwnersFolder, KilledSaveOf(kRoot), kFilesOwner, TOutcome::TakenOver},
+    // The owner is not in the file's group: its lock file is of its own group, 0600.
+    {"OwnersKilledSaveOfAGroupSharedFile", kSharedFolder, KilledSaveOf(kFilesOwner), kGroupMember, TOutcome::TakenOver},
+    {"RootSavingANewFile", kOwnersFolder, nullptr, kFilesOwner, TOutcome::WaitedFor, kRoot},
+    {"OwnerSavingAGroupSharedFile", kSharedFolder, nullptr, kGroupMember, TOutcome::WaitedFor, kFilesOwner},
+};
+INSTANTIATE_TEST_SUITE_P(LockFiles, RegressionALeftOrPlantedLockFileFailedEverySave, ::testing::ValuesIn(kLeftLocks),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+// An INI save another program's lock refused, the object dropped once the lock is let go.
+TEST(UpdateLock, RegressionASaveReportedRefusedLandedLater)
+{
+    TempFolder folder;
+    const TPatience patience(kShortPatience);
+    TChildHolding holder([&] { return HoldLock(folder.File("app.ini")); });
+    ASSERT_TRUE(holder.Ready());
+    {
+        TIniFile ini("app.ini");
+        ini.WriteString("Main", "Key", "refused");
+        try {
+            ini.UpdateFile();
+            ADD_FAILURE() << "saved while another program held the lock";
+        } catch (const EIniFileException& e) {
+            EXPECT_TRUE(Says(e.Message, kBusy));
+        }
+        holder.Release();
+    }
+    EXPECT_EQ(TempFolder::Read(folder.File("app.ini")), "");
+}
 
 }  // namespace

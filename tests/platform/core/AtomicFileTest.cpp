@@ -8,6 +8,7 @@
 #include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -200,8 +201,17 @@ const TNodeCase kNodes[] = {
 INSTANTIATE_TEST_SUITE_P(Targets, RegressionTheSafeWriterReplacedANodeOrAReadOnlyFile, ::testing::ValuesIn(kNodes),
                          [](const auto& param) { return std::string(param.param.name); });
 
+// Temporary files made by name for a while, as on a file system that cannot make one without.
+class TNamedTemporaries {
+public:
+    explicit TNamedTemporaries(bool named) { SetUnnamedTemporaryFiles(!named); }
+    ~TNamedTemporaries() { SetUnnamedTemporaryFiles(true); }
+};
+
 TEST(AtomicWrite, RegressionASaveKilledMidwayLeftItsTemporaryFileForever)
 {
+    // Only a file made by name outlives a killed save: one made without goes with its maker.
+    const TNamedTemporaries named(true);
     TempFolder folder;
     const std::string path = folder.File("book");
     TempFolder::Write(path, "old");
@@ -323,10 +333,19 @@ TEST(AtomicWrite, AFileWithTwoNamesIsReplacedAtTheNameSavedAndTheOtherKeepsTheOl
 
 namespace {
 
-constexpr uid_t kOwner = 40001, kMember = 40002;
+constexpr uid_t kOwner = 40001, kMember = 40002, kOutsider = 40004;
 constexpr gid_t kGroup = 40003;
 
 bool Saves(const std::string& path) { return AtomicWriteFile(path, "new").Ok; }
+
+// A file "old" of kOwner's and kGroup's in the test's folder, where every user's saves may make
+// files; false where the test may not give it to them.
+bool MakeOwnersFile(const TempFolder& folder, const std::string& path, mode_t mode)
+{
+    TempFolder::Write(path, "old");
+    return chown(path.c_str(), kOwner, kGroup) == 0 && chmod(path.c_str(), mode) == 0 &&
+        chmod(folder.Path().c_str(), 0777) == 0;
+}
 
 }  // namespace
 
@@ -345,11 +364,8 @@ TEST_P(RegressionASaveByAnotherUserTookTheFileFromItsOwner, KeepsWhatTheSaverMay
     const TOwnerCase& c = GetParam();
     TempFolder folder;
     const std::string path = folder.File("shared.ini");
-    TempFolder::Write(path, "old");
-    if (chown(path.c_str(), kOwner, kGroup) != 0)
+    if (!MakeOwnersFile(folder, path, 0664))
         HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
-    ASSERT_EQ(chmod(path.c_str(), 0664), 0);
-    ASSERT_EQ(chmod(folder.Path().c_str(), 0777), 0);  // every user's saves make files here
     EXPECT_TRUE(c.saver == 0 ? Saves(path) : AnswerAs(c.saver, c.groups, [&] { return Saves(path); }));
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
@@ -413,3 +429,77 @@ TEST(AtomicWrite, RegressionAnEmptyNameMadeATemporaryFileInTheCurrentFolder)
                               }));
     EXPECT_EQ(FileCount(folder.Path()), 0);
 }
+
+// Root saves a set-group-id file of another user's, of a group that user is not in.
+class RegressionTheOwnerCouldWriteIntoRootsSaveOfASetIdFile : public ::testing::TestWithParam<bool> {};
+
+TEST_P(RegressionTheOwnerCouldWriteIntoRootsSaveOfASetIdFile, TheOwnerGetsItOnlyWhole)
+{
+    const TNamedTemporaries temporaries(GetParam());
+    TempFolder folder;
+    const std::string path = folder.File("tool");
+    if (!MakeOwnersFile(folder, path, 02755))
+        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
+    TAtomicFileWriter writer(path);
+    ASSERT_TRUE(writer.Write("new"));
+    // Whatever the save has made so far, the owner to be cannot open it for writing.
+    EXPECT_TRUE(AnswerAs(kOwner, {kOwner}, [&] {
+        for (auto& entry : fs::directory_iterator(folder.Path()))
+            if (entry.path().filename() != "tool" && open(entry.path().c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC) >= 0)
+                return false;
+        return true;
+    }));
+    EXPECT_TRUE(writer.Commit().Ok);
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, kOwner);
+    EXPECT_EQ(st.st_gid, kGroup);
+    EXPECT_EQ(st.st_mode & 07777, 02755u);
+    EXPECT_EQ(TempFolder::Read(path), "new");
+}
+
+INSTANTIATE_TEST_SUITE_P(TemporaryFiles, RegressionTheOwnerCouldWriteIntoRootsSaveOfASetIdFile, ::testing::Bool(),
+                         [](const auto& param) { return param.param ? "MadeByName" : "MadeUnnamed"; });
+
+// An access list as the system stores it (version 2, then tag, permissions and id of each entry):
+// 0664 for the owner, the group (and the mask) and others, and kOutsider kept out.
+const std::string kAccessList("\x02\0\0\0"
+                              "\x01\0\x06\0\xff\xff\xff\xff"
+                              "\x02\0\0\0\x44\x9c\0\0"
+                              "\x04\0\x06\0\xff\xff\xff\xff"
+                              "\x10\0\x06\0\xff\xff\xff\xff"
+                              "\x20\0\x04\0\xff\xff\xff\xff",
+                              44);
+
+// A 0664 file of kOwner's and kGroup's with an access list and an attribute of the user's, saved
+// by the owner, root (0) or a member of the group.
+class RegressionASaveLostTheFilesAccessList : public ::testing::TestWithParam<std::vector<gid_t>> {};
+
+TEST_P(RegressionASaveLostTheFilesAccessList, KeepsItAndTheOtherAttributes)
+{
+    const std::vector<gid_t>& saver = GetParam();
+    TempFolder folder;
+    const std::string path = folder.File("notes.ini");
+    if (!MakeOwnersFile(folder, path, 0664))
+        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
+    const std::vector<std::pair<std::string, std::string>> attributes = {{"system.posix_acl_access", kAccessList},
+                                                                         {"user.hanmud.note", "kept"}};
+    for (const auto& [name, value] : attributes)
+        if (lsetxattr(path.c_str(), name.c_str(), value.data(), value.size(), 0) != 0)
+            HM_SKIP_WHERE_LACKING("the file system keeps no " << name << ": " << std::strerror(errno));
+    EXPECT_TRUE(saver[0] == 0 ? Saves(path) : AnswerAs(saver[0], saver, [&] { return Saves(path); }));
+    EXPECT_EQ(TempFolder::Read(path), "new");
+    for (const auto& [name, value] : attributes) {
+        std::string kept(256, '\0');
+        kept.resize(static_cast<size_t>(std::max<ssize_t>(0, lgetxattr(path.c_str(), name.c_str(), kept.data(), 256))));
+        EXPECT_EQ(kept, value) << name;
+    }
+    EXPECT_TRUE(AnswerAsUserIn(kOutsider, {kOutsider}, folder.Path(),
+                               [] { return open("notes.ini", O_RDONLY | O_CLOEXEC) < 0 && errno == EACCES; }));
+}
+
+// The saver's user, then its groups.
+const std::vector<gid_t> kSavers[] = {{kOwner}, {0}, {kMember, kGroup}};
+const char* const kSaverNames[] = {"Owner", "Root", "MemberOfTheGroup"};
+INSTANTIATE_TEST_SUITE_P(Savers, RegressionASaveLostTheFilesAccessList, ::testing::ValuesIn(kSavers),
+                         [](const auto& param) { return std::string(kSaverNames[param.index]); });

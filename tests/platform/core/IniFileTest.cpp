@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "Holders.h"
 #include "TempFolder.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
@@ -264,14 +263,6 @@ const TIniFailureCase kIniFailures[] = {
      "The file is read-only."},
     {"MissingFolder", "no/such.ini", [](const std::string&) { return true; }, "No such file or directory"},
     {"Folder", "d.ini", [](const std::string& path) { return mkdir(path.c_str(), 0777) == 0; }, "not a regular file"},
-    // Refused when the file is written: the lock's name holds another's file.
-    {"LockFileWithAnotherName", "l.ini",
-     [](const std::string& path) {
-         const std::string folder = std::filesystem::path(path).parent_path().string();
-         TempFolder::Write(folder + "/other", "kept");
-         return link((folder + "/other").c_str(), (folder + "/" + LockNameOf(folder, "l.ini")).c_str()) == 0;
-     },
-     "has another name"},
 };
 INSTANTIATE_TEST_SUITE_P(Files, RegressionASettingsFileFailedWithoutSayingWhy, ::testing::ValuesIn(kIniFailures),
                          [](const auto& param) { return std::string(param.param.name); });

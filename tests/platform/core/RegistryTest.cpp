@@ -62,7 +62,8 @@ TEST(Registry, AReadOnlyObjectCannotWrite)
     TRegistry writer;
     ASSERT_TRUE(writer.OpenKey("New", true));
     ASSERT_TRUE(reg.OpenKey("New", false));
-    EXPECT_THROW(reg.WriteString("x", "y"), ERegistryException);
+    ExpectRaises<ERegistryException>([&] { reg.WriteString("x", "y"); },
+                                     "Failed to set data for 'x'. The key is open for reading only.");
 }
 
 TEST(Registry, AFailedWriteIsReportedAndUndone)
@@ -72,7 +73,10 @@ TEST(Registry, AFailedWriteIsReportedAndUndone)
     ASSERT_TRUE(reg.OpenKey("K", true));
     reg.WriteString("v", "old");
     InjectAtomicWriteFailure(TAtomicWriteStep::Rename);
-    EXPECT_THROW(reg.WriteString("v", "new"), ERegistryException);
+    // The message says why, as the writer reported it.
+    ExpectRaises<ERegistryException>([&] { reg.WriteString("v", "new"); },
+                                     "Failed to set data for 'v'. Cannot replace file " + folder.Path() +
+                                         "/Registry/HKEY_CURRENT_USER.txt. Permission denied");
     EXPECT_EQ(reg.ReadString("v"), "old");
 }
 
@@ -142,7 +146,9 @@ TEST(RegIniFile, HeldValuesThatCannotBeWrittenAreReportedAndUndone)
     store.UpdateFile();
     store.WriteString("Grid", "col0", "2");
     InjectAtomicWriteFailure(TAtomicWriteStep::Sync);
-    EXPECT_THROW(store.UpdateFile(), ERegistryException);
+    ExpectRaises<ERegistryException>([&] { store.UpdateFile(); },
+                                     "Failed to set data for 'Software\\Hanmud\\Columns'. Cannot write file " +
+                                         folder.Path() + "/Registry/HKEY_CURRENT_USER.txt. Input/output error");
     EXPECT_EQ(store.ReadString("Grid", "col0", ""), "1");
     InjectAtomicWriteFailure(TAtomicWriteStep::Create);
     EXPECT_THROW(store.WriteString("Grid", "col0", "3"), ERegistryException);  // refused at the change

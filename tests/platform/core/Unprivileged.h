@@ -111,3 +111,13 @@ inline std::string ReadUnreadable(const std::string& path)
     chmod(path.c_str(), st.st_mode & 07777);
     return bytes;
 }
+
+// The body's answer from a child that is another user (see BecomeUser) working in `folder`: it
+// reaches the folder with root's right to search every folder, wherever the run keeps it, then
+// gives that right up, so that the body (its paths relative to the folder) opens files only as
+// the user may.
+inline bool AnswerAsUserIn(uid_t uid, const std::vector<gid_t>& groups, const std::string& folder,
+                           const std::function<bool()>& body)
+{
+    return AnswerAs(uid, groups, [&] { return chdir(folder.c_str()) == 0 && GiveUpReadingEveryFile() && body(); });
+}
