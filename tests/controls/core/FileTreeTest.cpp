@@ -270,33 +270,20 @@ struct TTrashCase {
 void PrintTo(const TTrashCase& c, std::ostream* os) { *os << c.name; }
 class TrashName : public FileTreeTest, public ::testing::WithParamInterface<TTrashCase> {};
 
-// The trash's entries; an info file by its first line.
-std::string TrashTree(const std::string& trash)
-{
-    std::string tree = Tree(trash + "/files");
-    std::set<std::string> infos;
-    for (const auto& entry : fs::directory_iterator(trash + "/info")) {
-        const std::string text = TempFolder::Read(entry.path().string());
-        infos.insert(entry.path().filename().string() + "=" + text.substr(0, text.find('\n')));
-    }
-    for (const std::string& info : infos)
-        tree += " | " + info;
-    return tree;
-}
-
 TEST_P(TrashName, IsClaimedNeverTaken)
 {
     MakeTree(folder.File("data/Trash"), std::string("files/ info/ ") + GetParam().trashBefore);
     MakeTree(folder.Path(), "x=mine");
     EXPECT_TRUE(Operate(foDelete, "x", "", FileOperFlag(flAllowUndo)));
-    EXPECT_EQ(TrashTree(folder.File("data/Trash")), GetParam().trashAfter);
+    EXPECT_EQ(filetrees::TrashTree(folder.File("data/Trash")), GetParam().trashAfter);
 }
 
 const TTrashCase kTrashNames[] = {
-    {"FreeName", "", "x=mine | x.trashinfo=[Trash Info]"},
-    {"RegressionEntryWithoutInfoIsNotReplaced", "files/x=OTHER", "x.2=mine x=OTHER | x.2.trashinfo=[Trash Info]"},
+    {"FreeName", "", "x=mine@644 | x.trashinfo=[Trash Info]"},
+    {"RegressionEntryWithoutInfoIsNotReplaced", "files/x=OTHER",
+     "x.2=mine@644 x=OTHER@644 | x.2.trashinfo=[Trash Info]"},
     {"RegressionClaimedInfoIsNotReplaced", "info/x.trashinfo=CLAIM",
-     "x.2=mine | x.2.trashinfo=[Trash Info] | x.trashinfo=CLAIM"},
+     "x.2=mine@644 | x.2.trashinfo=[Trash Info] | x.trashinfo=CLAIM"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, TrashName, ::testing::ValuesIn(kTrashNames),
                          [](const auto& row) { return std::string(row.param.name); });

@@ -3,7 +3,7 @@
 // "a=text" a file, "a->target" a symbolic link, "a|" a FIFO, "a%" a socket, "a!" a character
 // device that reads as /dev/zero (made only by root); "@700" after any of
 // them is its permission bits. MakeTree makes such a tree, Tree reads one back (not following
-// links).
+// links; a file longer than 64 bytes as "N bytes").
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -112,7 +112,9 @@ inline void ReadEntries(const std::string& root, const std::string& relative, bo
         } else if (S_ISLNK(st.st_mode)) {
             out.insert(rel + "->" + fs::read_symlink(entry.path(), ec).string());
         } else if (S_ISREG(st.st_mode)) {
-            out.insert(rel + "=" + TempFolder::Read(entry.path().string()) + ModeOf(st, modes));
+            const std::string text = TempFolder::Read(entry.path().string());
+            out.insert(rel + "=" + (text.size() > 64 ? std::to_string(text.size()) + " bytes" : text) +
+                       ModeOf(st, modes));
         } else {
             out.insert(rel + (S_ISFIFO(st.st_mode) ? "|" : S_ISSOCK(st.st_mode) ? "%" : "!"));
         }
@@ -134,6 +136,21 @@ inline std::string Tree(const std::string& root, bool modes = false, const std::
 }  // namespace filetrees
 
 namespace filetrees {
+
+// The trash's entries, with modes, then its info files by their first lines.
+inline std::string TrashTree(const std::string& trash)
+{
+    std::string tree = Tree(trash + "/files", true);
+    std::set<std::string> infos;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(trash + "/info", ec)) {
+        const std::string text = TempFolder::Read(entry.path().string());
+        infos.insert(entry.path().filename().string() + "=" + text.substr(0, text.find('\n')));
+    }
+    for (const std::string& info : infos)
+        tree += " | " + info;
+    return tree;
+}
 
 // The operator's dialogs for a test: every question answered Yes, the errors kept, and each
 // poll of the progress window handed to onPoll (false cancels).
