@@ -90,21 +90,22 @@ const char* NotARegularFile(mode_t mode)
 
 void CopyNative(const TFileCopy& copy)
 {
-    const AnsiString fromName = copy.FromName.empty() ? StoredPath(copy.From) : copy.FromName;
-    const AnsiString toName = copy.ToName.empty() ? StoredPath(copy.To) : copy.ToName;
+    // Names for messages, made only when one is raised.
+    const auto fromName = [&copy] { return copy.FromName.empty() ? StoredPath(copy.From) : copy.FromName; };
+    const auto toName = [&copy] { return copy.ToName.empty() ? StoredPath(copy.To) : copy.ToName; };
     // Looked at before it is opened: opening a FIFO would wait for a writer, a device may act on
     // being opened, a socket cannot be; and none of them has an end to copy up to.
     struct stat src;
     const int found = copy.FollowLink ? stat(copy.From.c_str(), &src) : lstat(copy.From.c_str(), &src);
     if (found == 0 && !S_ISREG(src.st_mode))
-        throw EFOpenError("Cannot open file " + fromName + ". " + NotARegularFile(src.st_mode));
+        throw EFOpenError("Cannot open file " + fromName() + ". " + NotARegularFile(src.st_mode));
     // Without waiting even if it was swapped for a FIFO since; checked again on what was opened.
     TFd source(
         open(copy.From.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (copy.FollowLink ? 0 : O_NOFOLLOW)));
     if (source.Get() < 0 || fstat(source.Get(), &src) != 0)
-        throw EFOpenError("Cannot open file " + fromName);
+        throw EFOpenError("Cannot open file " + fromName());
     if (!S_ISREG(src.st_mode))
-        throw EFOpenError("Cannot open file " + fromName + ". " + NotARegularFile(src.st_mode));
+        throw EFOpenError("Cannot open file " + fromName() + ". " + NotARegularFile(src.st_mode));
     if (copy.Progress) {
         SetProgressMax(copy.Progress, static_cast<int64_t>(src.st_size));
         SetProgressMin(copy.Progress, 0);
@@ -115,17 +116,15 @@ void CopyNative(const TFileCopy& copy)
         std::filesystem::create_directories(copy.To.substr(0, copy.To.rfind('/')), ignored);
     }
     struct stat dest;
+    if (copy.MustBeNew && lstat(copy.To.c_str(), &dest) == 0)
+        throw EFCreateError("Cannot create file " + toName() + ". It already exists.");
     const bool exists = stat(copy.To.c_str(), &dest) == 0;
-    if (!exists && copy.MustBeNew && lstat(copy.To.c_str(), &dest) == 0)  // a dangling link there
-        throw EFCreateError("Cannot create file " + toName + ". It already exists.");
-    if (exists && copy.MustBeNew)
-        throw EFCreateError("Cannot create file " + toName + ". It already exists.");
     // Writing onto the source would destroy it; a read-only file is not replaced unless asked.
     if (exists && dest.st_dev == src.st_dev && dest.st_ino == src.st_ino)
-        throw EFCreateError("Cannot create file " + toName);
+        throw EFCreateError("Cannot create file " + toName());
     if (exists && (dest.st_mode & 0222) == 0) {
         if (!copy.OverwriteReadOnly)
-            throw EFCreateError("Cannot create file " + toName);
+            throw EFCreateError("Cannot create file " + toName());
         chmod(copy.To.c_str(), (dest.st_mode & 07777) | S_IWUSR);
     }
     std::optional<TAtomicFileWriter> writer;
@@ -135,7 +134,7 @@ void CopyNative(const TFileCopy& copy)
         writer.emplace(copy.To);
     }
     if (!writer->Ok())
-        throw EFCreateError("Cannot create file " + toName);
+        throw EFCreateError("Cannot create file " + toName());
     char buffer[kCopyBlock];
     int64_t copied = 0;
     for (;;) {

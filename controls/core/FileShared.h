@@ -24,8 +24,8 @@ struct TFileCopy {
     TObject* Progress = nullptr;
     const TWorkTick* Tick = nullptr;  // asked before each block; false raises EAbort
 };
-// Copies in blocks through the atomic writer; only a regular file is read, a FIFO, a device or a
-// socket is refused without being opened for long. The copy has the source's permission bits
+// Copies in blocks through the atomic writer; only a regular file is read: a FIFO, a device or a
+// socket is refused with the reason, never waited on. The copy has the source's permission bits
 // and modification time. Raises EFOpenError, EFCreateError, EReadError, EWriteError or EAbort.
 void CopyNative(const TFileCopy& copy);
 

@@ -224,17 +224,17 @@ bool Unchanged(const struct stat& now, const struct stat& copied)
 bool RemoveCopiedAt(int parent, const std::string& name, const std::string& path, const TCopiedEntry& copied,
                     TTreeRun& run)
 {
-    const AnsiString changed = StoredPath(path) + " changed while it was moved and stays where it was";
+    const auto changed = [&path] { return StoredPath(path) + " changed while it was moved and stays where it was"; };
     struct stat now;
     if (fstatat(parent, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !Unchanged(now, copied.Source))
-        return run.Fail(changed);
+        return run.Fail(changed());
     if (!S_ISDIR(now.st_mode))
-        return unlinkat(parent, name.c_str(), 0) == 0 || run.Fail(StoredPath(path) + ": " + SystemReason(errno));
+        return unlinkat(parent, name.c_str(), 0) == 0 || FailAt(run, path, "", errno);
     bool ok = true;
     {
         const TOpenFolder folder(parent, name, false);
         if (!folder.Open())
-            return run.Fail(StoredPath(path) + ": " + SystemReason(errno));
+            return FailAt(run, path, "", errno);
         for (const TCopiedEntry& child : copied.Entries)
             ok = RemoveCopiedAt(folder.Fd(), child.Name, path + "/" + child.Name, child, run) && ok;
     }
@@ -242,7 +242,8 @@ bool RemoveCopiedAt(int parent, const std::string& name, const std::string& path
         return false;
     if (unlinkat(parent, name.c_str(), AT_REMOVEDIR) == 0)
         return true;
-    return run.Fail(errno == ENOTEMPTY || errno == EEXIST ? changed : StoredPath(path) + ": " + SystemReason(errno));
+    const int error = errno;
+    return error == ENOTEMPTY || error == EEXIST ? run.Fail(changed()) : FailAt(run, path, "", error);
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
-// Names as a folder listing gives them, given back to the deletions: each names its own file
-// alone, whatever bytes it holds, never acting as a wildcard, a separator or a drive.
+// Names as a folder listing gives them, given back to DeleteFiles and to the file operator: each
+// names its own file alone, whatever bytes it holds, never a wildcard, a separator or a drive.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <filesystem>
 
 #include "controls/core/FileUtil.h"
 #include "platform/core/Cp949.h"
-#include "platform/core/StoredPath.h"
 #include "tests/controls/core/FileTrees.h"
 
 namespace {
@@ -22,54 +21,30 @@ struct TNameCase {
     bool plain;  // listed as its cp949 text
 };
 void PrintTo(const TNameCase& c, std::ostream* os) { *os << c.name; }
-class ListedName : public ::testing::TestWithParam<TNameCase> {
-protected:
-    void MakeAll()
-    {
-        filetrees::MakeTree(folder.Path(), "q/r=1");
-        for (const char* name : kNames)
-            TempFolder::Write(folder.File(name), "1");
-    }
-    // Every name but the row's, and q/r.
-    std::string Expected() const
-    {
-        std::set<std::string> names(std::begin(kNames), std::end(kNames));
-        names.erase(GetParam().native);
-        names.insert({"q/", "q/r"});
-        std::string tree;
-        for (const std::string& name : names)
-            tree += (tree.empty() ? "" : " ") + name + (name.back() == '/' ? "" : "=1");
-        return tree;
-    }
-    AnsiString Listed() const
-    {
-        std::vector<TSearchRec> found;
-        FindFiles("*", found);
-        for (const TSearchRec& rec : found)
-            if (rec.Native == GetParam().native)
-                return rec.Name;
-        ADD_FAILURE() << "not listed";
-        return AnsiString();
-    }
-
-    TempFolder folder;
-};
+class ListedName : public ::testing::TestWithParam<TNameCase> {};
 
 TEST_P(ListedName, NamesThatFileAlone)
 {
-    MakeAll();
-    const AnsiString name = Listed();
-    EXPECT_EQ(name == Utf8ToCp949(GetParam().native), GetParam().plain);
-    EXPECT_TRUE(DeleteFiles(name));
-    EXPECT_EQ(filetrees::Tree(folder.Path()), Expected());
-
-    MakeAll();
-    TExFileOperator op(nullptr);
-    op.Operation = foDelete;
-    op.Options = FileOperFlag(flNoConfirmation);
-    op.Source = name;
-    EXPECT_TRUE(op.Execute());
-    EXPECT_EQ(filetrees::Tree(folder.Path()), Expected());
+    TempFolder folder;
+    for (const bool byOperator : {false, true}) {
+        filetrees::MakeTree(folder.Path(), "q/r=1");
+        for (const char* name : kNames)
+            TempFolder::Write(folder.File(name), "1");
+        std::vector<TSearchRec> found;
+        FindFiles("*", found);
+        const auto listed = std::find_if(found.begin(), found.end(),
+                                         [](const TSearchRec& rec) { return rec.Native == GetParam().native; });
+        ASSERT_NE(listed, found.end());
+        EXPECT_EQ(listed->Name == Utf8ToCp949(GetParam().native), GetParam().plain);
+        TExFileOperator op(nullptr);
+        op.Operation = foDelete;
+        op.Options = FileOperFlag(flNoConfirmation);
+        op.Source = listed->Name;
+        EXPECT_TRUE(byOperator ? op.Execute() : DeleteFiles(listed->Name));
+        for (const char* name : kNames)
+            EXPECT_EQ(std::filesystem::exists(folder.File(name)), name != std::string(GetParam().native)) << name;
+        EXPECT_TRUE(std::filesystem::exists(folder.File("q/r")));
+    }
 }
 
 const TNameCase kListed[] = {

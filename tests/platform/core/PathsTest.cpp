@@ -62,73 +62,44 @@ TEST(StoredPaths, NativePathsBecomeStoredOnes)
     EXPECT_EQ(NativePath(StoredPath(folder.Path() + "/CharBooks/CharBooks")), folder.Path() + "/CharBooks/CharBooks");
 }
 
-struct TStoredNameCase {
-    const char* name;
-    const char* native;
-    const char* stored;
-};
-class StoredNameOf : public ::testing::TestWithParam<TStoredNameCase> {};
-
 // A name cp949 cannot hold, or that a program path would read as a wildcard, a separator or a
-// drive, is kept byte for byte as escapes; a path of such names opens that very file again.
-TEST_P(StoredNameOf, GivesItBackByteForByte)
+// drive, is kept byte for byte as escapes (0xFF and two hex digits), which open that file again;
+// an escape never makes a slash or a NUL.
+TEST(StoredPaths, NamesComeBackByteForByte)
 {
     TempFolder folder;
-    const std::string native = folder.Path() + "/" + GetParam().native;
-    EXPECT_EQ(StoredName(GetParam().native), GetParam().stored);
-    EXPECT_EQ(StoredPath(native), GetParam().stored);
-    EXPECT_EQ(NativePath(StoredPath(native)), native);
-}
-
-const TStoredNameCase kStoredNames[] = {
-    {"Plain", "a.txt", "a.txt"},
-    {"Hangul", "\xED\x95\x9C", "\xC7\xD1"},
-    {"Emoji", "\xF0\x9F\x98\x80.txt",
-     "\xFF"
-     "F0\xFF"
-     "9F\xFF"
-     "98\xFF"
-     "80.txt"},
-    {"BytesThatAreNoUtf8", "\xB0\xA1",
-     "\xFF"
-     "B0\xFF"
-     "A1"},
-    {"Wildcards", "a?*",
-     "a\xFF"
-     "3F\xFF"
-     "2A"},
-    {"BackslashIsNoSeparator", "x\\..\\y",
-     "x\xFF"
-     "5C..\xFF"
-     "5Cy"},
-    {"ColonIsNoDrive", "c:d",
-     "c\xFF"
-     "3Ad"},
-    {"BarIsNoListSeparator", "x|y",
-     "x\xFF"
-     "7Cy"},
-    {"ReplacementCharacter", "\xEF\xBF\xBD",
-     "\xFF"
-     "EF\xFF"
-     "BF\xFF"
-     "BD"},
-};
-INSTANTIATE_TEST_SUITE_P(Rows, StoredNameOf, ::testing::ValuesIn(kStoredNames),
-                         [](const auto& row) { return std::string(row.param.name); });
-
-TEST(StoredPaths, EscapesOfASlashOrNulMakeNoSeparator)
-{
-    TempFolder folder;
-    EXPECT_EQ(NativePath("a\xFF"
-                         "2Fb"),
-              folder.Path() +
-                  "/a\xEF\xBF\xBD"
-                  "2Fb");
-    EXPECT_EQ(NativePath("a\xFF"
-                         "00"),
-              folder.Path() +
-                  "/a\xEF\xBF\xBD"
-                  "00");
+    Each(TextChecks{CHECK_ROW(StoredName("\xED\x95\x9C"), "\xC7\xD1"),
+                    CHECK_ROW(StoredName("\xF0\x9F\x98\x80"),
+                              "\xFF"
+                              "F0\xFF"
+                              "9F\xFF"
+                              "98\xFF"
+                              "80"),
+                    CHECK_ROW(StoredName("\xB0\xA1"),
+                              "\xFF"
+                              "B0\xFF"
+                              "A1"),
+                    CHECK_ROW(StoredName("a?:"),
+                              "a\xFF"
+                              "3F\xFF"
+                              "3A"),
+                    CHECK_ROW(StoredPath(folder.Path() + "/x\\..\\y/\xB0"),
+                              "x\xFF"
+                              "5C..\xFF"
+                              "5Cy\\\xFF"
+                              "B0"),
+                    CHECK_ROW(NativePath("x\xFF"
+                                         "5C..\xFF"
+                                         "5Cy\\\xFF"
+                                         "B0"),
+                              folder.Path() + "/x\\..\\y/\xB0"),
+                    CHECK_ROW(NativePath("a\xFF"
+                                         "2F\xFF"
+                                         "00"),
+                              folder.Path() +
+                                  "/a\xEF\xBF\xBD"
+                                  "2F\xEF\xBF\xBD"
+                                  "00")});
 }
 
 TEST(FileSystem, QueriesAndForcedFolders)
