@@ -4,9 +4,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <optional>
+#include <system_error>
 
 #include "controls/core/ExPrgrss.h"
-#include "controls/core/FileShared.h"
+#include "controls/core/FileTree.h"
 #include "controls/core/FileUtil.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
@@ -33,6 +36,18 @@ private:
     int fd_;
 };
 
+// Sets the file-creation mask while it lives (the program runs on one thread).
+class TUmask {
+public:
+    explicit TUmask(mode_t mask) : old_(umask(mask)) {}
+    ~TUmask() { umask(old_); }
+    TUmask(const TUmask&) = delete;
+    TUmask& operator=(const TUmask&) = delete;
+
+private:
+    mode_t old_;
+};
+
 ssize_t ReadSome(int fd, char* buffer, size_t size)
 {
     for (;;) {
@@ -40,35 +55,6 @@ ssize_t ReadSome(int fd, char* buffer, size_t size)
         if (n >= 0 || errno != EINTR)
             return n;
     }
-}
-
-bool ClearNative(const std::string& dir, bool del, bool bareDrive)
-{
-    struct stat st;
-    bool ok = stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    std::vector<std::string> names;
-    const bool listed = ListFolder(dir, names);
-    for (const std::string& name : names) {
-        // Names starting with "." are skipped, so such entries keep their folder.
-        if (name[0] == '.')
-            continue;
-        const std::string path = dir + "/" + name;
-        struct stat entry;
-        if (lstat(path.c_str(), &entry) != 0) {
-            ok = false;
-        } else if (S_ISDIR(entry.st_mode)) {
-            ok = ClearNative(path, del, false) && ok;
-        } else {
-            // A symbolic link is removed itself, whatever it points to.
-            if (!S_ISLNK(entry.st_mode) && (entry.st_mode & 0222) == 0)
-                chmod(path.c_str(), (entry.st_mode & 07777) | S_IWUSR);
-            if (unlink(path.c_str()) != 0)
-                ok = false;
-        }
-    }
-    if (del && ok && listed && !bareDrive && rmdir(dir.c_str()) != 0)
-        ok = false;
-    return ok && listed;
 }
 
 // The file operator serving the shell forms of the copy and the move.
@@ -87,54 +73,91 @@ void ShellOperation(TFileOperation operation, std::string_view from, std::string
 
 }  // namespace
 
-void CopyNative(const std::string& from, const std::string& to, std::string_view fromName, std::string_view toName,
-                bool overwriteReadOnly, TObject* progress)
+const char* NotARegularFile(mode_t mode)
 {
-    TFd source(open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (S_ISDIR(mode))
+        return "It is a folder.";
+    if (S_ISFIFO(mode))
+        return "It is a named pipe.";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "It is a device.";
+    if (S_ISSOCK(mode))
+        return "It is a socket.";
+    if (S_ISLNK(mode))
+        return "It is a symbolic link.";
+    return "It is not a regular file.";
+}
+
+void CopyNative(const TFileCopy& copy)
+{
+    // Names for messages, made only when one is raised.
+    const auto fromName = [&copy] { return copy.FromName.empty() ? StoredPath(copy.From) : copy.FromName; };
+    const auto toName = [&copy] { return copy.ToName.empty() ? StoredPath(copy.To) : copy.ToName; };
+    // Looked at before it is opened: opening a FIFO would wait for a writer, a device may act on
+    // being opened, a socket cannot be; and none of them has an end to copy up to.
     struct stat src;
-    if (source.Get() < 0 || fstat(source.Get(), &src) != 0 || S_ISDIR(src.st_mode))
-        throw EFOpenError("Cannot open file " + AnsiString(fromName));
-    if (progress) {
-        SetProgressMax(progress, static_cast<int64_t>(src.st_size));
-        SetProgressMin(progress, 0);
-        SetProgressValue(progress, 0);
+    const int found = copy.FollowLink ? stat(copy.From.c_str(), &src) : lstat(copy.From.c_str(), &src);
+    if (found == 0 && !S_ISREG(src.st_mode))
+        throw EFOpenError("Cannot open file " + fromName() + ". " + NotARegularFile(src.st_mode));
+    // Without waiting even if it was swapped for a FIFO since; checked again on what was opened.
+    TFd source(
+        open(copy.From.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (copy.FollowLink ? 0 : O_NOFOLLOW)));
+    if (source.Get() < 0 || fstat(source.Get(), &src) != 0)
+        throw EFOpenError("Cannot open file " + fromName());
+    if (!S_ISREG(src.st_mode))
+        throw EFOpenError("Cannot open file " + fromName() + ". " + NotARegularFile(src.st_mode));
+    if (copy.Progress) {
+        SetProgressMax(copy.Progress, static_cast<int64_t>(src.st_size));
+        SetProgressMin(copy.Progress, 0);
+        SetProgressValue(copy.Progress, 0);
     }
-    const std::string folder = to.substr(0, to.rfind('/'));
-    if (!folder.empty())
-        ForceDirectories(StoredPath(folder));
+    if (copy.MakeFolder && copy.To.rfind('/') != std::string::npos && copy.To.rfind('/') > 0) {
+        std::error_code ignored;  // a folder that cannot be made fails the create below
+        std::filesystem::create_directories(copy.To.substr(0, copy.To.rfind('/')), ignored);
+    }
     struct stat dest;
-    const bool exists = stat(to.c_str(), &dest) == 0;
+    if (copy.MustBeNew && lstat(copy.To.c_str(), &dest) == 0)
+        throw EFCreateError("Cannot create file " + toName() + ". It already exists.");
+    const bool exists = stat(copy.To.c_str(), &dest) == 0;
     // Writing onto the source would destroy it; a read-only file is not replaced unless asked.
     if (exists && dest.st_dev == src.st_dev && dest.st_ino == src.st_ino)
-        throw EFCreateError("Cannot create file " + AnsiString(toName));
+        throw EFCreateError("Cannot create file " + toName());
     if (exists && (dest.st_mode & 0222) == 0) {
-        if (!overwriteReadOnly)
-            throw EFCreateError("Cannot create file " + AnsiString(toName));
-        chmod(to.c_str(), (dest.st_mode & 07777) | S_IWUSR);
+        if (!copy.OverwriteReadOnly)
+            throw EFCreateError("Cannot create file " + toName());
+        chmod(copy.To.c_str(), (dest.st_mode & 07777) | S_IWUSR);
     }
-    TAtomicFileWriter writer(to);
-    if (!writer.Ok())
-        throw EFCreateError("Cannot create file " + AnsiString(toName));
+    std::optional<TAtomicFileWriter> writer;
+    {
+        // A new file gets no permission that the source lacks, not even until it is finished.
+        const TUmask narrowed(~src.st_mode & 0777);
+        writer.emplace(copy.To);
+    }
+    if (!writer->Ok())
+        throw EFCreateError("Cannot create file " + toName());
     char buffer[kCopyBlock];
     int64_t copied = 0;
     for (;;) {
+        if (copy.Tick && *copy.Tick && !(*copy.Tick)())
+            throw EAbort("Operation aborted");
         const ssize_t n = ReadSome(source.Get(), buffer, sizeof buffer);
         if (n < 0)
             throw EReadError("Stream read error");
-        if (n > 0 && !writer.Write(std::string_view(buffer, static_cast<size_t>(n))))
+        if (n > 0 && !writer->Write(std::string_view(buffer, static_cast<size_t>(n))))
             throw EWriteError("Stream write error");
         copied += n;
-        if (progress)
-            SetProgressValue(progress, copied);
+        if (copy.Progress)
+            SetProgressValue(copy.Progress, copied);
         if (static_cast<size_t>(n) < sizeof buffer)
             break;
     }
-    if (!writer.Commit())
+    if (!writer->Commit())
         throw EWriteError("Stream write error");
+    chmod(copy.To.c_str(), src.st_mode & 0777);
     const struct timespec times[2] = {src.st_atim, src.st_mtim};
-    utimensat(AT_FDCWD, to.c_str(), times, 0);
-    if (progress)
-        SetProgressValue(progress, 0);
+    utimensat(AT_FDCWD, copy.To.c_str(), times, 0);
+    if (copy.Progress)
+        SetProgressValue(copy.Progress, 0);
 }
 
 void CopyFile(std::string_view from, std::string_view to, TObject* progress)
@@ -148,23 +171,31 @@ void CopyFileEx(std::string_view from, std::string_view to, bool overwriteReadOn
         ShellOperation(foCopy, from, to, overwriteReadOnly);
         return;
     }
-    AnsiString dest(to);
-    if (DirExists(to))
-        dest = NormalDir(to) + ExtractFileName(from);
-    CopyNative(NativePath(from), NativePath(dest), from, dest, overwriteReadOnly, progress);
+    TFileCopy copy;
+    copy.FromName = AnsiString(from);
+    copy.ToName = DirExists(to) ? NormalDir(to) + ExtractFileName(from) : AnsiString(to);
+    copy.From = NativePath(copy.FromName);
+    copy.To = NativePath(copy.ToName);
+    copy.OverwriteReadOnly = overwriteReadOnly;
+    copy.MakeFolder = true;
+    copy.Progress = progress;
+    CopyNative(copy);
 }
 
 void MoveFile(std::string_view from, std::string_view to)
 {
-    const std::string source = NativePath(from), dest = NativePath(to);
+    const std::string source = WithoutTrailingSlashes(NativePath(from)), dest = NativePath(to);
     if (rename(source.c_str(), dest.c_str()) == 0)
         return;
-    const int attr = FileGetAttr(from);
-    if (attr >= 0 && (attr & faReadOnly))
-        FileSetAttr(from, attr & ~faReadOnly);
+    // Another file system: copied, and then the source removed only as it was copied (its
+    // permissions kept, so a read-only file stays read-only).
+    TCopiedEntry copied;
+    if (lstat(source.c_str(), &copied.Source) != 0)
+        throw EFOpenError("Cannot open file " + AnsiString(from));
     CopyFile(from, to);
-    if (unlink(source.c_str()) != 0)
-        throw EInOutError("Cannot delete file " + AnsiString(from));
+    TTreeRun run;
+    if (!RemoveCopied(source, copied, run))
+        throw EInOutError("Cannot delete file " + AnsiString(from) + ". " + run.Reason);
 }
 
 void MoveFileEx(std::string_view from, std::string_view to, bool shellDialog)
@@ -204,8 +235,8 @@ bool DeleteFilesEx(const std::vector<AnsiString>& masks)
 bool ClearDir(std::string_view path, bool del)
 {
     const std::string native = NativePath(path);
-    if (native.empty() || native == "/")
+    if (!ClearFolder(native, del))
         return false;
     const bool bareDrive = path.size() == 2 && path[1] == ':';
-    return ClearNative(native, del, bareDrive);
+    return !del || bareDrive || rmdir(native.c_str()) == 0;
 }

@@ -12,10 +12,8 @@
 #include <system_error>
 
 #include "controls/core/FileOperatorSession.h"
-#include "controls/core/FileShared.h"
+#include "controls/core/FileTrash.h"
 #include "controls/core/FileUtil.h"
-#include "platform/core/AtomicFile.h"
-#include "platform/core/Exceptions.h"
 #include "platform/core/FilePaths.h"
 #include "platform/core/StoredPath.h"
 
@@ -54,7 +52,7 @@ std::vector<TItem> ExpandSources(std::string_view text, bool filesOnly)
     std::vector<TItem> items;
     for (const AnsiString& name : SplitNames(text)) {
         if (!HasMask(name)) {
-            items.push_back({NativePath(name), name});
+            items.push_back({WithoutTrailingSlashes(NativePath(name)), name});  // "dir\" is the folder dir
             continue;
         }
         std::vector<TSearchRec> found;
@@ -78,6 +76,13 @@ bool IsDir(const std::string& path)
 {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A folder itself, not a link to one.
+bool IsFolder(const std::string& path)
+{
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // No write bit at all, as the copy judges a read-only destination.
@@ -106,94 +111,12 @@ std::string CollisionName(const std::string& target)
 
 AnsiString SystemReason(int error) { return std::generic_category().message(error); }
 
-// Copies a file or a folder tree; every file goes through the chunked copy, replacing a
-// read-only file the user agreed to replace. reason: why the last failed part failed.
-bool CopyTree(const std::string& from, const std::string& to, AnsiString& reason)
+// A tree run whose long work lets the progress window repaint and hear Cancel.
+TTreeRun SessionRun(TFileOperatorSession& session)
 {
-    struct stat st;
-    if (lstat(from.c_str(), &st) != 0) {
-        reason = SystemReason(errno);
-        return false;
-    }
-    if (!S_ISDIR(st.st_mode)) {
-        try {
-            CopyNative(from, to, StoredPath(from), StoredPath(to), true, nullptr);
-            return true;
-        } catch (const Exception& e) {
-            reason = e.Message;
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::create_directories(to, ec);
-    if (!IsDir(to)) {
-        reason = ec ? AnsiString(ec.message()) : SystemReason(EEXIST);
-        return false;
-    }
-    bool ok = true;
-    for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec))
-        ok = CopyTree(it->path().string(), to + "/" + it->path().filename().string(), reason) && ok;
-    if (ec)
-        reason = ec.message();
-    return ok && !ec;
-}
-
-bool RemoveTree(const std::string& path, AnsiString& reason)
-{
-    std::error_code ec;
-    fs::remove_all(path, ec);
-    if (ec)
-        reason = ec.message();
-    return !ec;
-}
-
-// A rename, or a copy and removal across file systems.
-bool MoveTree(const std::string& from, const std::string& to, AnsiString& reason)
-{
-    if (rename(from.c_str(), to.c_str()) == 0)
-        return true;
-    if (errno != EXDEV) {
-        reason = SystemReason(errno);
-        return false;
-    }
-    return CopyTree(from, to, reason) && RemoveTree(from, reason);
-}
-
-std::string DeletionDate()
-{
-    uint16_t y, mo, d, h, mi, s, ms;
-    const TDateTime now = Now();
-    DecodeDate(now, y, mo, d);
-    DecodeTime(now, h, mi, s, ms);
-    return Format("%04u-%02u-%02uT%02u:%02u:%02u", y, mo, d, h, mi, s);
-}
-
-// Moves into the freedesktop trash with the entry that lets it be restored.
-bool Trash(const std::string& nativePath, AnsiString& reason)
-{
-    const std::string trash = XdgFolder("XDG_DATA_HOME", "/.local/share") + "/Trash";
-    std::error_code ec;
-    fs::create_directories(trash + "/files", ec);
-    fs::create_directories(trash + "/info", ec);
-    const std::string name = BaseName(fs::path(nativePath).lexically_normal().string());
-    if (name.empty() || !Exists(nativePath)) {
-        reason = SystemReason(ENOENT);
-        return false;
-    }
-    std::string entry = name;
-    for (int n = 2; Exists(trash + "/files/" + entry) || Exists(trash + "/info/" + entry + ".trashinfo"); ++n)
-        entry = name + "." + std::to_string(n);
-    const std::string info = trash + "/info/" + entry + ".trashinfo";
-    const std::string absolute = fs::absolute(nativePath, ec).lexically_normal().string();
-    if (!AtomicWriteFile(
-            info, "[Trash Info]\nPath=" + PercentEncodePath(absolute) + "\nDeletionDate=" + DeletionDate() + "\n")) {
-        reason = "The trash cannot be written";
-        return false;
-    }
-    if (MoveTree(nativePath, trash + "/files/" + entry, reason))
-        return true;
-    unlink(info.c_str());
-    return false;
+    TTreeRun run;
+    run.Tick = [&session] { return session.Working(); };
+    return run;
 }
 
 bool DeleteItems(TFileOperatorSession& session, const std::vector<TItem>& sources, bool toTrash)
@@ -203,7 +126,12 @@ bool DeleteItems(TFileOperatorSession& session, const std::vector<TItem>& source
     for (const TItem& item : sources) {
         if (!session.Step(item.Name))
             break;
-        AnsiString reason;
+        // Refused before it is asked about, looked into or listed.
+        if (NamesRoot(item.Native, false)) {
+            session.Fail(item.Name, kRootRefusal);
+            ok = false;
+            continue;
+        }
         if (!Exists(item.Native)) {
             session.Fail(item.Name, SystemReason(ENOENT));
             ok = false;
@@ -214,8 +142,11 @@ bool DeleteItems(TFileOperatorSession& session, const std::vector<TItem>& source
             break;
         if (answer == qaNo)
             continue;
-        if (!(toTrash ? Trash(item.Native, reason) : RemoveTree(item.Native, reason))) {
-            session.Fail(item.Name, reason);
+        TTreeRun run = SessionRun(session);
+        if (!(toTrash ? Trash(item.Native, run) : RemoveEntry(item.Native, run))) {
+            if (run.Cancelled)
+                break;
+            session.Fail(item.Name, run.Reason);
             ok = false;
         }
     }
@@ -239,8 +170,10 @@ bool TransferItems(TFileOperatorSession& session, TFileOperation operation, TFil
         const bool intoFolder = !multiDest && operation != foRename && (sources.size() > 1 || IsDir(target));
         if (intoFolder)
             target += "/" + BaseName(item.Native);
-        if (target.rfind(item.Native + "/", 0) == 0) {
-            session.Fail(item.Name, "The destination folder is inside the source folder");  // would never end
+        // By what the paths lead to, links and all: a folder copied into itself would never end.
+        struct stat source;
+        if (lstat(item.Native.c_str(), &source) == 0 && S_ISDIR(source.st_mode) && LiesInside(target, source)) {
+            session.Fail(item.Name, "The destination folder is inside the source folder");
             ok = false;
             continue;
         }
@@ -267,7 +200,7 @@ bool TransferItems(TFileOperatorSession& session, TFileOperation operation, TFil
         if (target != item.Native && Exists(target)) {
             if ((options & FileOperFlag(flRenameOnCollision)) && operation == foCopy) {
                 target = CollisionName(target);
-            } else if (IsDir(target) || IsDir(item.Native)) {
+            } else if (IsDir(target) || IsFolder(item.Native)) {
                 // A folder is never replaced by a file, nor merged with another.
                 session.Fail(item.Name, StoredPath(target) + " already exists");
                 ok = false;
@@ -281,9 +214,14 @@ bool TransferItems(TFileOperatorSession& session, TFileOperation operation, TFil
                     continue;
             }
         }
-        AnsiString reason;
-        if (!(operation == foCopy ? CopyTree(item.Native, target, reason) : MoveTree(item.Native, target, reason))) {
-            session.Fail(item.Name, reason);
+        TTreeRun run = SessionRun(session);
+        run.GoOnPastFailures = operation == foCopy;
+        const bool replace = Exists(target);
+        if (!(operation == foCopy ? CopyEntry(item.Native, target, replace, run)
+                                  : MoveEntry(item.Native, target, replace, run))) {
+            if (run.Cancelled)
+                break;
+            session.Fail(item.Name, run.Reason);
             ok = false;
         }
     }
@@ -314,12 +252,6 @@ bool RunOperation(TFileOperatorSession& session, TFileOperation operation, TFile
 }
 
 }  // namespace
-
-bool MoveToTrash(const std::string& nativePath)
-{
-    AnsiString reason;
-    return Trash(nativePath, reason);
-}
 
 bool TExFileOperator::Execute()
 {

@@ -8,6 +8,7 @@ public:
     TQuestionAnswer Ask(const TFileQuestionText&) override { return qaNo; }
     void OpenProgress(const AnsiString&, int) override {}
     bool StepProgress(const AnsiString&, int) override { return true; }
+    bool PollProgress() override { return true; }
     void CloseProgress() override {}
     void ShowError(const AnsiString&, const AnsiString&) override {}
 };

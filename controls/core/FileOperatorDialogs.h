@@ -42,6 +42,9 @@ public:
     // Shows the part about to be done (an empty name shows none) and how many are done; false
     // once the user asked to cancel.
     virtual bool StepProgress(const AnsiString& name, int done) = 0;
+    // While a part is done: lets the window repaint and hear Cancel; false once the user asked
+    // to cancel.
+    virtual bool PollProgress() = 0;
     virtual void CloseProgress() = 0;
     virtual void ShowError(const AnsiString& caption, const AnsiString& text) = 0;
 };

@@ -4,7 +4,20 @@ namespace {
 
 bool Has(TFileOperFlags options, TFileOperFlag flag) { return (options & FileOperFlag(flag)) != 0; }
 
+TWorkClock& WorkClock()
+{
+    static TWorkClock clock;
+    return clock;
+}
+
+std::chrono::steady_clock::time_point WorkNow()
+{
+    return WorkClock() ? WorkClock()() : std::chrono::steady_clock::now();
+}
+
 }  // namespace
+
+void SetFileWorkClock(TWorkClock clock) { WorkClock() = std::move(clock); }
 
 TFileOperatorSession::TFileOperatorSession(TFileOperation operation, TFileOperFlags options,
                                            const AnsiString& progressTitle)
@@ -32,6 +45,20 @@ bool TFileOperatorSession::Step(const AnsiString& name)
     if (progressOpen_ && !dialogs_->StepProgress(Has(options_, flSimpleProgress) ? AnsiString() : name, done_))
         cancelled_ = aborted_ = true;
     ++done_;
+    polled_ = WorkNow();
+    return !cancelled_;
+}
+
+bool TFileOperatorSession::Working()
+{
+    if (cancelled_ || !progressOpen_)
+        return !cancelled_;
+    const auto now = WorkNow();
+    if (now - polled_ < kProgressPollInterval)
+        return true;
+    polled_ = now;
+    if (!dialogs_->PollProgress())
+        cancelled_ = aborted_ = true;
     return !cancelled_;
 }
 

@@ -4,9 +4,17 @@
 // the progress window shows and with which names, which failures are shown, and whether the run
 // counts as aborted.
 
+#include <chrono>
+#include <functional>
 #include <memory>
 
 #include "controls/core/FileOperatorDialogs.h"
+
+// How long work may go on without the progress window being let to repaint and hear Cancel.
+constexpr std::chrono::milliseconds kProgressPollInterval{50};
+// For tests: the clock that times those polls (an empty function: the steady clock).
+using TWorkClock = std::function<std::chrono::steady_clock::time_point()>;
+void SetFileWorkClock(TWorkClock clock);
 
 class TFileOperatorSession {
 public:
@@ -22,6 +30,10 @@ public:
     // Before each part, named by its program path (no name under flSimpleProgress); false once
     // the user has cancelled, in the progress window or in a question.
     bool Step(const AnsiString& name);
+    // Called again and again while a part is done (each entry of a tree, each block copied):
+    // once kProgressPollInterval has passed since the progress window was last shown to the
+    // user, it repaints and hears its Cancel. False once the user has cancelled.
+    bool Working();
     // qaYes to do the part, qaNo to skip it, qaCancel to stop (never qaYesToAll). A question the
     // options turn off (flNoConfirmation; flNoConfirmMkDir for a folder) or one answered Yes to
     // all before is not asked again: qaYes.
@@ -42,6 +54,7 @@ private:
     std::unique_ptr<IFileOperatorDialogs> dialogs_;
     bool progressOpen_ = false;
     int done_ = 0;
+    std::chrono::steady_clock::time_point polled_;
     bool yesToAll_[kFileQuestionCount] = {};
     bool aborted_ = false;
     bool cancelled_ = false;

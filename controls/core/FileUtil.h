@@ -53,24 +53,28 @@ int FileUnlock(int handle, int64_t offset, int64_t size);
 
 // --- Copying, moving, deleting ---
 // Copies in 8 KiB blocks through the atomic writer, so a failure leaves an existing destination
-// as it was. To may name a folder. Progress (a registered progress control, or null) follows the
+// as it was; the copy has the source's permission bits and time. Only a regular file (or a link
+// to one) is copied: a FIFO, a device or a socket raises EFOpenError with the reason, at once.
+// To may name a folder. Progress (a registered progress control, or null) follows the
 // bytes copied. Raises EFOpenError, EFCreateError (also for a destination that is the source
 // itself, or read-only without overwriteReadOnly), EReadError or EWriteError. With shellDialog
 // the file operator copies instead, and a failure raises EAbort.
 void CopyFile(std::string_view from, std::string_view to, TObject* progress = nullptr);
 void CopyFileEx(std::string_view from, std::string_view to, bool overwriteReadOnly, bool shellDialog,
                 TObject* progress = nullptr);
-// Renames; across file systems, copies and deletes the source.
+// Renames; across file systems, copies and then deletes the source, unless it changed meanwhile.
 void MoveFile(std::string_view from, std::string_view to);
 void MoveFileEx(std::string_view from, std::string_view to, bool shellDialog);
 // Deletes the plain files that match the mask (not folders, not names starting with "."),
-// stopping at the first failure; false when nothing matched or a deletion failed.
+// stopping at the first failure; false when nothing matched or a deletion failed. A name as a
+// listing gives it (TSearchRec::Name) names that file alone.
 bool DeleteFiles(std::string_view mask);
 // DeleteFiles of each mask while they succeed; true for none.
 bool DeleteFilesEx(const std::vector<AnsiString>& masks);
-// Empties a folder tree, going on past failures; with del, removes the folder too. A symbolic
-// link is removed, never followed; "/" is refused. False when anything failed or path is no
-// folder.
+// Empties a folder tree, going on past failures; with del, removes the folder too. Entries are
+// removed relative to their opened folder, and a symbolic link in the tree is removed, never
+// followed. A path that leads to the root folder ("\", "\\", "C:\\", a link to it) is
+// refused before anything is opened. False when anything failed or path is no folder.
 bool ClearDir(std::string_view path, bool del);
 
 // --- Shell links ---
@@ -132,7 +136,11 @@ public:
     bool OperationAborted() const { return aborted_; }
 
     // True when every part succeeded or was skipped by a No; false after a failure or a Cancel.
-    // Deletion with flAllowUndo moves to the trash.
+    // Deletion with flAllowUndo moves to the trash. A folder is copied with its links as links
+    // and everything's permission bits; a FIFO, a device or a socket is not copied. A move across
+    // file systems removes from the source only what it copied and, when it fails or is
+    // cancelled, leaves nothing at the destination. The root folder is never deleted or moved,
+    // and no folder is copied into itself (by what the paths lead to).
     virtual bool Execute();
 
 private:
@@ -141,5 +149,6 @@ private:
 };
 
 // Moves a file or folder into the user's freedesktop trash ($XDG_DATA_HOME/Trash) with its
-// .trashinfo entry; false when that fails (the entry stays where it was).
+// .trashinfo entry, never over another entry there; false when that fails (the entry stays where
+// it was, and nothing of it is left in the trash).
 bool MoveToTrash(const std::string& nativePath);

@@ -48,6 +48,7 @@ public:
         FProgress->Start(title, total);
     }
     bool StepProgress(const AnsiString& name, int done) override { return !FProgress || FProgress->Step(name, done); }
+    bool PollProgress() override { return !FProgress || FProgress->Poll(); }
     void CloseProgress() override { FProgress.reset(); }
     void ShowError(const AnsiString& caption, const AnsiString& text) override
     {
@@ -164,6 +165,11 @@ bool TFileProgressForm::Step(const AnsiString& name, int done)
 {
     FName->SetCaption(name);
     FBar->SetPosition(done);
+    return Poll();
+}
+
+bool TFileProgressForm::Poll()
+{
     if (Application)
         Application->ProcessMessages();
     return !FCancelled;

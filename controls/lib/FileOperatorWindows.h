@@ -40,6 +40,8 @@ public:
     void Start(const AnsiString& title, int total);
     // The part about to be done; false once the user pressed Cancel or closed the window.
     bool Step(const AnsiString& name, int done);
+    // Lets the window paint and hear Cancel while a part is done; false once it was pressed.
+    bool Poll();
     bool Cancelled() const { return FCancelled; }
     TLabel* NameLabel() const { return FName; }
     TProgressBar* Bar() const { return FBar; }

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -73,9 +74,24 @@ bool MatchesMask(std::string_view name, std::string_view mask)
 
 bool ListFolder(const std::string& nativeFolder, std::vector<std::string>& names)
 {
-    DIR* dir = opendir(nativeFolder.c_str());
-    if (!dir)
+    const int fd = open(nativeFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
         return false;
+    const bool ok = ListOpenFolder(fd, names);
+    close(fd);
+    return ok;
+}
+
+bool ListOpenFolder(int folderFd, std::vector<std::string>& names)
+{
+    const int own = fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+    DIR* dir = own < 0 ? nullptr : fdopendir(own);
+    if (!dir) {
+        if (own >= 0)
+            close(own);
+        return false;
+    }
+    rewinddir(dir);  // the copy shares its position with folderFd
     bool ok = true;
     for (;;) {
         errno = 0;
@@ -101,7 +117,7 @@ bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found)
     const bool ok = ListFolder(folder, names);
     std::vector<TSearchRec> entries;
     for (const std::string& native : names) {
-        AnsiString name = Utf8ToCp949(native);
+        AnsiString name = StoredName(native);
         if (!MatchesMask(name, pattern))
             continue;
         TSearchRec rec;
@@ -112,6 +128,14 @@ bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found)
             entries.push_back(std::move(rec));
     }
     std::sort(entries.begin(), entries.end(), [](const TSearchRec& a, const TSearchRec& b) { return a.Name < b.Name; });
+    // A name without wildcards names the entry spelt so where there is one; only without it do
+    // other cases of the letters match.
+    if (pattern.find_first_of("*?") == std::string_view::npos) {
+        const auto exact =
+            std::find_if(entries.begin(), entries.end(), [&](const TSearchRec& rec) { return rec.Name == pattern; });
+        if (exact != entries.end())
+            entries = {*exact};
+    }
     found.insert(found.end(), entries.begin(), entries.end());
     return ok;
 }

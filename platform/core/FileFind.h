@@ -26,7 +26,7 @@ enum : int {
 };
 
 struct TSearchRec {
-    AnsiString Name;     // the entry's name (program text), no folder
+    AnsiString Name;     // the entry's name as a program path holds it (StoredName), no folder
     std::string Native;  // the same as the file system spells it (UTF-8)
     int Attr = 0;
     int64_t Size = 0;  // bytes of a file, 0 for a folder
@@ -36,13 +36,16 @@ struct TSearchRec {
 bool MatchesMask(std::string_view name, std::string_view mask);
 
 // The entries of the folder of `mask` whose names match its last component, in name order
-// ("." and ".." are never listed). False when the folder cannot be read; entries read before a
-// failure stay in `found`.
+// ("." and ".." are never listed). A last component without wildcards finds the entry of exactly
+// that name where there is one, else those that differ in the case of letters only. False when
+// the folder cannot be read; entries read before a failure stay in `found`.
 bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found);
 
 // The names of a native folder's entries ("." and ".." left out), in the order the system gives
 // them; false when the folder cannot be read to the end.
 bool ListFolder(const std::string& nativeFolder, std::vector<std::string>& names);
+// The same of a folder open as folderFd, which stays open and is not moved.
+bool ListOpenFolder(int folderFd, std::vector<std::string>& names);
 
 // -1 when the entry does not exist.
 int FileGetAttr(std::string_view fileName);

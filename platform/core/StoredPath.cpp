@@ -7,18 +7,84 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+constexpr unsigned char kNameEscape = 0xFF;  // never a byte of cp949 text
+
+// Native bytes that a program path would read as a separator, a drive or a wildcard.
+bool ReadAsSomethingElse(char c) { return c == '\\' || c == ':' || c == '*' || c == '?' || c == '|'; }
+
+// The byte an escape at text[i] stands for, or -1. A slash or a NUL is never made from an escape:
+// neither can be part of a name.
+int EscapedByte(std::string_view text, size_t i)
+{
+    if (static_cast<unsigned char>(text[i]) != kNameEscape || i + 2 >= text.size())
+        return -1;
+    const int high = HexDigitValue(text[i + 1]), low = HexDigitValue(text[i + 2]);
+    const int byte = high < 0 || low < 0 ? -1 : high * 16 + low;
+    return byte == 0 || byte == '/' ? -1 : byte;
+}
+
+// Program text to native bytes: cp949 runs converted with backslashes made slashes, escapes
+// given back as the bytes they stand for.
+std::string DecodeProgramText(std::string_view text)
+{
+    std::string out;
+    size_t run = 0;
+    const auto flush = [&](size_t end) {
+        std::string part = Cp949ToUtf8(text.substr(run, end - run));
+        for (char& c : part)
+            if (c == '\\')
+                c = '/';
+        out += part;
+    };
+    for (size_t i = 0; i < text.size();) {
+        const int byte = EscapedByte(text, i);
+        if (byte < 0) {
+            i += static_cast<size_t>(CharLengthAt(text, i));
+            continue;
+        }
+        flush(i);
+        out += static_cast<char>(byte);
+        i += 3;
+        run = i;
+    }
+    flush(text.size());
+    return out;
+}
+
+// The length of the UTF-8 character that starts rest, or 1 for a byte that starts none.
+size_t Utf8CharLength(std::string_view rest)
+{
+    const auto lead = static_cast<unsigned char>(rest[0]);
+    const size_t n = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 1;
+    for (size_t i = 1; i < n; ++i)
+        if (i >= rest.size() || (static_cast<unsigned char>(rest[i]) & 0xC0) != 0x80)
+            return 1;
+    return n;
+}
+
+void AppendEscapes(AnsiString& out, std::string_view bytes)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    for (char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += static_cast<char>(kNameEscape);
+        out += kHex[byte >> 4];
+        out += kHex[byte & 0xF];
+    }
+}
+
+}  // namespace
+
 std::string NativePath(std::string_view programPath)
 {
     if (programPath.empty())
         return std::string();
-    // A backslash is never the trail byte of a cp949 pair, so the order of these steps is free.
-    std::string path = Cp949ToUtf8(programPath);
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    if (path.size() >= 2 && path[1] == ':' &&
-        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')))
-        path.erase(0, 2);
+    if (programPath.size() >= 2 && programPath[1] == ':' &&
+        ((programPath[0] >= 'A' && programPath[0] <= 'Z') || (programPath[0] >= 'a' && programPath[0] <= 'z')))
+        programPath.remove_prefix(2);
+    const std::string path = DecodeProgramText(programPath);
     if (path.empty())
         return ProgramFolder();
     fs::path native = path[0] == '/' ? fs::path(path) : fs::path(ProgramFolder()) / path;
@@ -28,6 +94,30 @@ std::string NativePath(std::string_view programPath)
     if (result.size() > 1 && result.back() == '/' && path.back() != '/')
         result.pop_back();
     return result;
+}
+
+AnsiString StoredName(std::string_view nativeName)
+{
+    AnsiString plain = Utf8ToCp949(nativeName);
+    bool reserved = false;
+    for (char c : nativeName)
+        reserved = reserved || ReadAsSomethingElse(c);
+    if (!reserved && Cp949ToUtf8(plain) == nativeName)
+        return plain;
+    // Character by character: those that convert back exactly stay text.
+    AnsiString out;
+    for (size_t i = 0; i < nativeName.size();) {
+        const std::string_view one = nativeName.substr(i, Utf8CharLength(nativeName.substr(i)));
+        const AnsiString text = Utf8ToCp949(one);
+        if (one.size() == 1 && ReadAsSomethingElse(one[0]))
+            AppendEscapes(out, one);
+        else if (Cp949ToUtf8(text) == one)
+            out += text;
+        else
+            AppendEscapes(out, one);
+        i += one.size();
+    }
+    return out;
 }
 
 AnsiString StoredPath(std::string_view nativePath)
@@ -40,10 +130,15 @@ AnsiString StoredPath(std::string_view nativePath)
     fs::path relative = native.lexically_relative(folder);
     if (!relative.empty() && *relative.begin() != ".." && relative != ".")
         text = relative.string();
-    for (char& c : text)
-        if (c == '/')
-            c = '\\';
-    return Utf8ToCp949(text);
+    AnsiString stored;
+    for (size_t start = 0;;) {
+        const size_t cut = text.find('/', start);
+        stored += StoredName(std::string_view(text).substr(start, cut - start));
+        if (cut == std::string::npos)
+            return stored;
+        stored += '\\';
+        start = cut + 1;
+    }
 }
 
 std::vector<std::string> ShippedPaths(std::string_view programPath)

@@ -11,11 +11,17 @@
 
 // A program path to a native one: backslashes become slashes, a drive prefix ("C:") is dropped,
 // a relative path is taken from the program folder; "." and ".." steps are resolved by name.
-// An empty path stays empty.
+// An empty path stays empty. An escape of StoredName gives back its native byte as it stands.
 std::string NativePath(std::string_view programPath);
 // A native path to a program path: relative (no leading backslash) when it lies inside the
-// program folder, else absolute; slashes become backslashes.
+// program folder, else absolute; slashes become backslashes, each name as StoredName gives it.
 AnsiString StoredPath(std::string_view nativePath);
+// One native name (no slash) as a program path holds it: its cp949 text where that converts back
+// to exactly these bytes. A character that cp949 cannot hold (an emoji, bytes that are no UTF-8)
+// or that a program path reads as something else (\ : * ? |) becomes an escape per byte: the
+// byte 0xFF, which no cp949 text holds, and the byte in two upper-case hex digits. So a listed
+// name, given back, names that one entry and never acts as a wildcard or a separator.
+AnsiString StoredName(std::string_view nativeName);
 // A program path as the player reads it in a window: the native path, in cp949.
 AnsiString ShownPath(std::string_view programPath);
 

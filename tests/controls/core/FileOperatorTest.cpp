@@ -46,6 +46,7 @@ public:
         log_.push_back("step " + name + " " + std::to_string(done));
         return done != cancelAtStep_;
     }
+    bool PollProgress() override { return true; }
     void CloseProgress() override { log_.push_back("close"); }
     void ShowError(const AnsiString& caption, const AnsiString& text) override
     {
@@ -291,6 +292,7 @@ TEST(FileOperatorFreed, RegressionAnOperatorFreedDuringItsProgressEndsTheRunSafe
             op = nullptr;
             return true;
         }
+        bool PollProgress() override { return true; }
         void CloseProgress() override {}
         void ShowError(const AnsiString&, const AnsiString&) override {}
     };

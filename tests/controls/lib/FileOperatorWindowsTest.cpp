@@ -11,8 +11,10 @@
 #include <functional>
 
 #include "GuiTestSupport.h"
+#include "controls/core/FileOperatorSession.h"
 #include "platform/core/TypInfo.h"
 #include "platform/gui/Dialogs.h"
+#include "platform/gui/Queue.h"
 #include "tests/controls/core/ScopedEnv.h"
 #include "tests/platform/core/TempFolder.h"
 
@@ -169,6 +171,32 @@ TEST_F(FileOperatorWindowsTest, CancelInTheProgressWindowStopsTheRun)
     EXPECT_TRUE(op.OperationAborted());
     EXPECT_EQ(Read("out/a"), "1");
     EXPECT_FALSE(fs::exists(folder.File("out/b")));
+}
+
+// With one source folder Cancel was heard only after the whole folder was copied.
+TEST_F(FileOperatorWindowsTest, RegressionCancelIsHeardWhileAFolderIsCopied)
+{
+    Write("d/a", "1");
+    Write("d/b", "2");
+    Write("d/c", "3");
+    // The clock moves a poll's interval at each reading; at the third (as the folder's first
+    // file is begun) the user presses Cancel, which the window hears only if the copy lets it
+    // handle its events.
+    int readings = 0;
+    std::chrono::steady_clock::time_point now;
+    SetFileWorkClock([&readings, &now] {
+        if (++readings == 3)
+            QueueCall([] { OpenForm<TFileProgressForm>()->CancelButton()->Click(); });
+        return now += kProgressPollInterval;
+    });
+    op.Source = "d";
+    op.Destination = "out";
+    const bool result = Execute();
+    SetFileWorkClock(nullptr);
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(op.OperationAborted());
+    EXPECT_TRUE(fs::is_directory(folder.File("out")));
+    EXPECT_TRUE(fs::is_empty(folder.File("out")));
 }
 
 TEST_F(FileOperatorWindowsTest, ErrorsComeInAnErrorBoxUnlessTurnedOff)

@@ -62,6 +62,46 @@ TEST(StoredPaths, NativePathsBecomeStoredOnes)
     EXPECT_EQ(NativePath(StoredPath(folder.Path() + "/CharBooks/CharBooks")), folder.Path() + "/CharBooks/CharBooks");
 }
 
+// A name cp949 cannot hold, or that a program path would read as a wildcard, a separator or a
+// drive, is kept byte for byte as escapes (0xFF and two hex digits), which open that file again;
+// an escape never makes a slash or a NUL.
+TEST(StoredPaths, NamesComeBackByteForByte)
+{
+    TempFolder folder;
+    Each(TextChecks{CHECK_ROW(StoredName("\xED\x95\x9C"), "\xC7\xD1"),
+                    CHECK_ROW(StoredName("\xF0\x9F\x98\x80"),
+                              "\xFF"
+                              "F0\xFF"
+                              "9F\xFF"
+                              "98\xFF"
+                              "80"),
+                    CHECK_ROW(StoredName("\xB0\xA1"),
+                              "\xFF"
+                              "B0\xFF"
+                              "A1"),
+                    CHECK_ROW(StoredName("a?:"),
+                              "a\xFF"
+                              "3F\xFF"
+                              "3A"),
+                    CHECK_ROW(StoredPath(folder.Path() + "/x\\..\\y/\xB0"),
+                              "x\xFF"
+                              "5C..\xFF"
+                              "5Cy\\\xFF"
+                              "B0"),
+                    CHECK_ROW(NativePath("x\xFF"
+                                         "5C..\xFF"
+                                         "5Cy\\\xFF"
+                                         "B0"),
+                              folder.Path() + "/x\\..\\y/\xB0"),
+                    CHECK_ROW(NativePath("a\xFF"
+                                         "2F\xFF"
+                                         "00"),
+                              folder.Path() +
+                                  "/a\xEF\xBF\xBD"
+                                  "2F\xEF\xBF\xBD"
+                                  "00")});
+}
+
 TEST(FileSystem, QueriesAndForcedFolders)
 {
     TempFolder folder;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controls/core/FileTree.h"
 #include "platform/core/DateTime.h"
 #include "platform/core/FormatSettings.h"
 #include "tests/platform/core/TempFolder.h"
@@ -16,6 +17,7 @@ struct TUtilCase {
     const char* setup;  // util lines run first, "|"-separated, their output unchecked
     const char* line;
     const char* output;
+    bool root = false;  // names the root folder: every folder open is refused, and none may come
 };
 class UtilLine : public ::testing::TestWithParam<TUtilCase> {
 protected:
@@ -42,7 +44,20 @@ private:
     TempFolder folder_;
 };
 
-TEST_P(UtilLine, Prints) { EXPECT_EQ(RunUtil(GetParam().line), GetParam().output); }
+TEST_P(UtilLine, Prints)
+{
+    int opens = 0;
+    TFolderOpenHook old;
+    if (GetParam().root)
+        old = SetFolderOpenHook([&opens](const std::string&) {
+            ++opens;
+            return false;
+        });
+    EXPECT_EQ(RunUtil(GetParam().line), GetParam().output);
+    if (GetParam().root)
+        SetFolderOpenHook(std::move(old));
+    EXPECT_EQ(opens, 0);
+}
 
 #define DOTS "locale shortdate=dd.MM.yyyy datesep=."
 const TUtilCase kLines[] = {
@@ -69,7 +84,8 @@ const TUtilCase kLines[] = {
     {"CopyIntoSubfolder", "CopyFile full sub\\\\copy -", "GetFileSize sub\\\\copy", "RESULT 8192"},
     {"RegressionCopyOntoItself", "", "CopyFile full . -", "ERROR EFCreateError: Cannot create file .\\\\full"},
     {"MissingFolder", "", "ClearDir nowhere 1", "RESULT False"},
-    {"RootRefused", "", "ClearDir \\\\ 0", "RESULT False"},
+    {"RootRefused", "", "ClearDir \\\\ 0", "RESULT False", true},
+    {"RegressionNetworkPrefixIsTheRoot", "", "ClearDir \\\\\\\\ 1", "RESULT False", true},
     {"ClearAndRemove", "CopyFile full sub\\\\deeper\\\\copy -", "ClearDir sub 1", "RESULT True"},
     {"QuotedValueKeepsItsQuotes", "IniWriteString t.ini S K 'abc'", "IniReadString t.ini S K none", "RESULT 'abc'"},
     {"RegistryReadBack", "IniWriteInteger reg:Software\\\\T Main Count 7",

@@ -1,0 +1,246 @@
+// The file utilities on hostile trees. Each case runs in a child that may write no file past
+// 1 MiB and is stopped after 20 s: a copy that read a device without end or waited on a FIFO fails
+// the case instead of filling the disk or hanging the suite (a safety net; nothing is timed). A
+// case across file systems mounts a small tmpfs at "other" in a mount namespace of the child's
+// own, which goes with the child (root only).
+
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <functional>
+
+#include "controls/core/FileOperatorSession.h"
+#include "controls/core/FileTree.h"
+#include "controls/core/FileUtil.h"
+#include "platform/core/Exceptions.h"
+#include "tests/SkipWhereLacking.h"
+#include "tests/controls/core/FileTrees.h"
+#include "tests/controls/core/ScopedEnv.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum TWay { wCopy, wMove, wTrash, wDelete, wCopyFile, wMoveFile, wClearDir, wClearDirKeep };
+
+struct TTreeCase {
+    const char* name;
+    TWay way;
+    const char* before;
+    const char* source;
+    const char* destination;
+    // "RESULT | ERRORS SHOWN | THE PROGRAM FOLDER": the result ("aborted" added), or what was raised
+    const char* expected;
+    bool across = false;  // "other" is a small file system of its own
+    char hook = 0;        // 'G': every folder open refused and counted; 'S': tree/sub becomes a link as it is opened
+    int poll = 0;         // at this poll of the progress window:
+    char atPoll = 0;      // 'C' Cancel, 'N' a new file t/late in the source
+};
+void PrintTo(const TTreeCase& c, std::ostream* os) { *os << c.name; }
+
+class TRecording : public IFileOperatorDialogs {
+public:
+    TRecording(std::string& errors, std::function<bool()>& onPoll) : errors_(errors), onPoll_(onPoll) {}
+    TQuestionAnswer Ask(const TFileQuestionText&) override { return qaYes; }
+    void OpenProgress(const AnsiString&, int) override {}
+    bool StepProgress(const AnsiString&, int) override { return true; }
+    bool PollProgress() override { return onPoll_(); }
+    void CloseProgress() override {}
+    void ShowError(const AnsiString&, const AnsiString& text) override
+    {
+        errors_ += (errors_.empty() ? "" : "; ") + text;
+    }
+
+private:
+    std::string& errors_;
+    std::function<bool()>& onPoll_;
+};
+
+std::string RunCase(const TTreeCase& row, const TempFolder& folder)
+{
+    umask(022);
+    if (row.across &&
+        (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+         mount("hanmud-test", folder.File("other").c_str(), "tmpfs", 0, "size=256k,mode=755") != 0))
+        return std::string("SKIP mounting a file system needs root: ") + std::strerror(errno);
+    filetrees::MakeTree(folder.Path(), row.before);
+    if (std::string(row.before).find('!') != std::string::npos && !fs::exists(folder.File("t/node")))
+        return "SKIP making a device node needs root";
+    std::string errors;
+    int polls = 0, opens = 0;
+    std::function<bool()> onPoll = [&] {
+        if (++polls == row.poll && row.atPoll == 'N')
+            TempFolder::Write(folder.File("t/late"), "new");
+        return polls != row.poll || row.atPoll != 'C';
+    };
+    SetFileOperatorDialogs([&] { return std::make_unique<TRecording>(errors, onPoll); });
+    std::chrono::steady_clock::time_point now;  // moves on a poll's interval at each reading: every tick polls
+    SetFileWorkClock([&now] { return now += kProgressPollInterval; });
+    SetFolderOpenHook([&](const std::string& name) {
+        if (row.hook == 'S' && name == "sub") {
+            fs::rename(folder.File("tree/sub"), folder.File("moved"));
+            fs::create_directory_symlink("../outside", folder.File("tree/sub"));
+        }
+        opens += row.hook == 'G';
+        return row.hook != 'G';
+    });
+    std::string result;
+    try {
+        if (row.way <= wDelete) {
+            TExFileOperator op(nullptr);
+            op.Operation = row.way == wCopy ? foCopy : row.way == wMove ? foMove : foDelete;
+            op.Options = FileOperFlag(flNoConfirmation) | (row.way == wTrash ? FileOperFlag(flAllowUndo) : 0);
+            op.Source = row.source;
+            op.Destination = row.destination;
+            result = op.Execute() ? "true" : "false";
+            result += op.OperationAborted() ? " aborted" : "";
+        } else if (row.way == wCopyFile || row.way == wMoveFile) {
+            if (row.way == wCopyFile)
+                CopyFile(row.source, row.destination);
+            else
+                MoveFile(row.source, row.destination);
+            result = "done";
+        } else {
+            result = ClearDir(row.source, row.way == wClearDir) ? "true" : "false";
+        }
+    } catch (const Exception& e) {
+        result = e.Message;
+    }
+    if (row.hook == 'G')
+        result += " opens=" + std::to_string(opens);
+    return result + " | " + errors + " | " + filetrees::Tree(folder.Path());
+}
+
+std::string InBoundedChild(const std::function<std::string()>& body)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return "no pipe";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const rlimit limit = {1 << 20, 1 << 20};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        signal(SIGXFSZ, SIG_IGN);
+        alarm(20);
+        std::string out;
+        try {
+            out = body();
+        } catch (const std::exception& e) {
+            out = std::string("raised ") + e.what();
+        }
+        filetrees::Ignore(static_cast<int>(write(fds[1], out.data(), out.size())));
+        _exit(0);
+    }
+    close(fds[1]);
+    std::string out;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        out.append(buffer, static_cast<size_t>(n));
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? out : out + " [stopped by signal " + std::to_string(WTERMSIG(status)) + "]";
+}
+
+class HostileTree : public ::testing::TestWithParam<TTreeCase> {
+protected:
+    TempFolder folder;
+    TEnv data{"XDG_DATA_HOME", folder.File("data")};
+};
+
+TEST_P(HostileTree, Leaves)
+{
+    if (GetParam().across)
+        fs::create_directory(folder.File("other"));
+    const std::string out = InBoundedChild([this] { return RunCase(GetParam(), folder); });
+    if (out.rfind("SKIP ", 0) == 0)
+        HM_SKIP_WHERE_LACKING(out.substr(5));
+    EXPECT_EQ(out, GetParam().expected);
+}
+
+#define ROOT_TREE "rootlink->/ tree/f=1"
+#define ROOT_LEFT "rootlink->/ tree/@755 tree/f=1@644"
+#define ROOT_REFUSED "The root folder is never deleted | " ROOT_LEFT
+const TTreeCase kTrees[] = {
+    // The root under any spelling, refused before a folder is opened.
+    {"RegressionRootByTheNetworkPrefix", wClearDirKeep, ROOT_TREE, "\\\\", "", "false opens=0 |  | " ROOT_LEFT, 0, 'G'},
+    {"RegressionRootByThreeSlashes", wClearDir, ROOT_TREE, "///", "", "false opens=0 |  | " ROOT_LEFT, 0, 'G'},
+    {"RegressionRootByADriveRoot", wClearDirKeep, ROOT_TREE, "C:\\\\", "", "false opens=0 |  | " ROOT_LEFT, 0, 'G'},
+    {"RootThroughALink", wClearDir, ROOT_TREE, "rootlink\\", "", "false opens=0 |  | " ROOT_LEFT, 0, 'G'},
+    {"RegressionRootDeletedByTheOperator", wDelete, ROOT_TREE, "\\", "",
+     "false opens=0 | Cannot delete '\\': " ROOT_REFUSED, 0, 'G'},
+    {"RootTrashedByTheOperator", wTrash, ROOT_TREE, "C:\\\\", "",
+     "false opens=0 | Cannot delete 'C:\\\\': " ROOT_REFUSED, 0, 'G'},
+    {"TheGuardSeesAFolderOpened", wClearDirKeep, ROOT_TREE, "tree", "", "false opens=1 |  | " ROOT_LEFT, 0, 'G'},
+    // Only regular files are read.
+    {"RegressionFifoIsRefusedAtOnce", wCopyFile, "t/a=1 t/node|", "t\\node", "copy",
+     "Cannot open file t\\node. It is a named pipe. |  | t/@755 t/a=1@644 t/node|"},
+    {"RegressionLinkToADeviceIsRefused", wCopyFile, "t/node->/dev/zero", "t\\node", "copy",
+     "Cannot open file t\\node. It is a device. |  | t/@755 t/node->/dev/zero"},
+    {"SocketInAFolderIsRefusedAndTheRestCopied", wCopy, "t/a=1 t/node%", "t", "out",
+     "false | Cannot copy 't': Cannot open file t\\node. It is a socket. | out/@755 out/a=1@644 t/@755 t/a=1@644 "
+     "t/node%"},
+    // Trees: modes kept, links as links, names byte for byte.
+    {"RegressionCopyKeepsModesAndLinks", wCopy, "t/@700 t/s=1@600 t/x=2@755 t/r=3@444 t/l->s t/d->t t/loop->loop", "t",
+     "out",
+     "true |  | out/@700 out/d->t out/l->s out/loop->loop out/r=3@444 out/s=1@600 out/x=2@755 t/@700 t/d->t "
+     "t/l->s t/loop->loop t/r=3@444 t/s=1@600 t/x=2@755"},
+    {"RegressionNamesAreCopiedByteForByte", wCopy, "s/café=1 s/x\\..\\..\\E/f=2", "s\\*", "out",
+     "true |  | out/@755 out/café=1@644 out/x\\..\\..\\E/@755 out/x\\..\\..\\E/f=2@644 s/@755 s/café=1@644 "
+     "s/x\\..\\..\\E/@755 s/x\\..\\..\\E/f=2@644"},
+    {"RegressionCopyIntoItsOwnSubfolderThroughALink", wCopy, "a/sub/ b->a/sub", "a", "b",
+     "false | Cannot copy 'a': The destination folder is inside the source folder | a/@755 a/sub/@755 b->a/sub"},
+    {"RegressionSourceEndingInABackslashIsCopied", wCopy, "d/f=1 out/", "d\\", "out",
+     "true |  | d/@755 d/f=1@644 out/@755 out/d/@755 out/d/f=1@644"},
+    {"RegressionSourceEndingInABackslashIsTrashed", wTrash, "d/f=1", "d\\", "",
+     "true |  | data/@755 data/Trash/@755 data/Trash/files/@755 data/Trash/files/d/@755 data/Trash/files/d/f=1@644 "
+     "data/Trash/info/@755 data/Trash/info/d.trashinfo=[Trash Info]@600"},
+    // A folder swapped for a link while the tree is removed is not followed.
+    {"RegressionClearDirFollowedASwappedFolder", wClearDir, "outside/keep=x tree/sub/f=1", "tree", "",
+     "false |  | moved/@755 moved/f=1@644 outside/@755 outside/keep=x@644 tree/@755 tree/sub->../outside", 0, 'S'},
+    // The trash claims a name and never takes one.
+    {"RegressionTrashEntryWithoutInfoIsKept", wTrash, "data/Trash/files/x=OTHER x=mine", "x", "",
+     "true |  | data/@755 data/Trash/@755 data/Trash/files/@755 data/Trash/files/x.2=mine@644 "
+     "data/Trash/files/x=OTHER@644 data/Trash/info/@755 data/Trash/info/x.2.trashinfo=[Trash Info]@600"},
+    {"RegressionClaimedTrashInfoIsKept", wTrash, "data/Trash/info/x.trashinfo=CLAIM x=mine", "x", "",
+     "true |  | data/@755 data/Trash/@755 data/Trash/files/@755 data/Trash/files/x.2=mine@644 data/Trash/info/@755 "
+     "data/Trash/info/x.2.trashinfo=[Trash Info]@600 data/Trash/info/x.trashinfo=CLAIM@644"},
+    // Cancel is heard inside one folder.
+    {"RegressionCancelInsideALargeFile", wCopy, "d/big=*100000 out/", "d", "out",
+     "false aborted |  | d/@755 d/big=*100000@644 out/@755 out/d/@755", false, 0, 4, 'C'},
+    // Across file systems.
+    {"RegressionMoveKeepsModesAndLinks", wMove, "t/@700 t/s=1@600 t/r=3@444 t/l->s t/sub/@750 t/sub/f=4@640", "t",
+     "other",
+     "true |  | other/@755 other/t/@700 other/t/l->s other/t/r=3@444 other/t/s=1@600 other/t/sub/@750 "
+     "other/t/sub/f=4@640",
+     true},
+    {"RegressionFailedMoveLeavesNoHalfCopy", wMove, "t/a=1 t/p|", "t", "other",
+     "false | Cannot move 't': Cannot open file t\\p. It is a named pipe. | other/@755 t/@755 t/a=1@644 t/p|", true},
+    {"RegressionFullFileSystemLeavesTheSourceWhole", wMove, "t/a=1 t/big=*400000", "t", "other",
+     "false | Cannot move 't': Stream write error | other/@755 t/@755 t/a=1@644 t/big=*400000@644", true},
+    {"RegressionMoveRemovesOnlyWhatItCopied", wMove, "t/a=1", "t", "other",
+     "false | Cannot move 't': t changed while it was moved and stays where it was | other/@755 other/t/@755 "
+     "other/t/a=1@644 t/@755 t/late=new@644",
+     true, 0, 2, 'N'},
+    {"RegressionCancelledMoveIsUndone", wMove, "t/a=1 t/b=2", "t", "other",
+     "false aborted |  | other/@755 t/@755 t/a=1@644 t/b=2@644", true, 0, 3, 'C'},
+    {"RegressionTrashKeepsModesAndLinks", wTrash, "other/t/@700 other/t/s=1@600 other/t/l->s", "other\\t", "",
+     "true |  | data/@755 data/Trash/@755 data/Trash/files/@755 data/Trash/files/t/@700 data/Trash/files/t/l->s "
+     "data/Trash/files/t/s=1@600 data/Trash/info/@755 data/Trash/info/t.trashinfo=[Trash Info]@600 other/@755",
+     true},
+    {"RegressionFailedTrashLeavesNothingInTheTrash", wTrash, "other/t/a=1 other/t/p|", "other\\t", "",
+     "false | Cannot delete 'other\\t': Cannot open file other\\t\\p. It is a named pipe. | data/@755 data/Trash/@755 "
+     "data/Trash/files/@755 data/Trash/info/@755 other/@755 other/t/@755 other/t/a=1@644 other/t/p|",
+     true},
+    {"RegressionMoveFileKeepsAReadOnlyFile", wMoveFile, "s=1@444", "s", "other\\s",
+     "done |  | other/@755 other/s=1@444", true},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, HostileTree, ::testing::ValuesIn(kTrees),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
