@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <optional>
 #include <system_error>
 
 #include "controls/core/ExPrgrss.h"
@@ -34,18 +33,6 @@ public:
 
 private:
     int fd_;
-};
-
-// Sets the file-creation mask while it lives (the program runs on one thread).
-class TUmask {
-public:
-    explicit TUmask(mode_t mask) : old_(umask(mask)) {}
-    ~TUmask() { umask(old_); }
-    TUmask(const TUmask&) = delete;
-    TUmask& operator=(const TUmask&) = delete;
-
-private:
-    mode_t old_;
 };
 
 ssize_t ReadSome(int fd, char* buffer, size_t size)
@@ -127,13 +114,11 @@ void CopyNative(const TFileCopy& copy)
             throw EFCreateError("Cannot create file " + toName());
         chmod(copy.To.c_str(), (dest.st_mode & 07777) | S_IWUSR);
     }
-    std::optional<TAtomicFileWriter> writer;
-    {
-        // A new file gets no permission that the source lacks, not even until it is finished.
-        const TUmask narrowed(~src.st_mode & 0777);
-        writer.emplace(copy.To);
-    }
-    if (!writer->Ok())
+    // The copy gets the source's permissions as it takes its name; until then its writer alone
+    // may read it.
+    TAtomicFileWriter writer(copy.To);
+    writer.SetMode(src.st_mode & 0777);
+    if (!writer.Ok())
         throw EFCreateError("Cannot create file " + toName());
     char buffer[kCopyBlock];
     int64_t copied = 0;
@@ -143,7 +128,7 @@ void CopyNative(const TFileCopy& copy)
         const ssize_t n = ReadSome(source.Get(), buffer, sizeof buffer);
         if (n < 0)
             throw EReadError("Stream read error");
-        if (n > 0 && !writer->Write(std::string_view(buffer, static_cast<size_t>(n))))
+        if (n > 0 && !writer.Write(std::string_view(buffer, static_cast<size_t>(n))))
             throw EWriteError("Stream write error");
         copied += n;
         if (copy.Progress)
@@ -151,9 +136,8 @@ void CopyNative(const TFileCopy& copy)
         if (static_cast<size_t>(n) < sizeof buffer)
             break;
     }
-    if (!writer->Commit())
+    if (!writer.Commit())
         throw EWriteError("Stream write error");
-    chmod(copy.To.c_str(), src.st_mode & 0777);
     const struct timespec times[2] = {src.st_atim, src.st_mtim};
     utimensat(AT_FDCWD, copy.To.c_str(), times, 0);
     if (copy.Progress)

@@ -56,6 +56,9 @@ public:
     // False once any step has failed; later writes are ignored.
     bool Write(std::string_view data);
     bool Ok() const { return result_.Ok; }
+    // The permissions the file gets at Commit in place of the old file's (or a new file's usual
+    // ones). Until then the data is readable by its writer alone.
+    void SetMode(mode_t mode) { mode_ = mode & 07777; }
     // Flushes, renames over the target and reports the first failure of the whole write.
     TWriteResult Commit();
 
