@@ -349,6 +349,8 @@ const TServerCase kServerCases[] = {
      {{440, 0}, {880, 150}}},
 };
 
+void PrintTo(const TServerCase& c, std::ostream* os) { *os << c.Name; }
+
 }  // namespace
 
 class ToneOutputServer : public testing::TestWithParam<TServerCase> {};
