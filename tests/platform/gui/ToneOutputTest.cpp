@@ -310,7 +310,7 @@ const TServerCase kServerCases[] = {
       {"beep 500,100\nbeep 600,100", "BEEP 500,100 1\nBEEP 600,100 1"},
       {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 3"}}},
     // A beep after the server stopped froze the window, for good after 40 s; sound comes back
-    // with the server.
+    // with the server. About 2 s: the server's time to answer runs out twice.
     {"RegressionStoppedServerFreezesNothing",
      TServerCase::kReal,
      {{"beep 440,100", "BEEP 440,100 1"},
