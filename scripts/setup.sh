@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   libgtest-dev libgmock-dev zlib1g-dev libfontconfig-dev
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev qt6-multimedia-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev libpulse-dev
   clang libclang-rt-dev clang-format
   libvterm-dev
   fonts-nanum xfonts-baekmuk xfonts-base xfonts-terminus unifont fonts-dejavu-core

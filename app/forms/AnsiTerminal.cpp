@@ -17,6 +17,7 @@
 #include "platform/gui/ButtonCtrls.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/NetSocket.h"
+#include "platform/gui/Sound.h"
 #include "terminal/control/Terminal.h"
 
 namespace {
@@ -183,12 +184,13 @@ void TAnsiTerminalForm::DoShow()
 
 void TAnsiTerminalForm::RelinkCharBook(const std::shared_ptr<TCharBooks>& entry) { FCharBook = entry; }
 
-// Nothing of the window runs any more: no timer, no socket event, no trigger scan.
+// Nothing of the window runs any more: no timer, no socket event, no trigger scan, no tone.
 void TAnsiTerminalForm::StopEverything()
 {
     FScript->Closing = 1;
     FUserTimerList->SetActive(false);
     FSystemTimerList->SetActive(false);
+    StopBeeps(this);
     FSocket->OnConnect = nullptr;
     FSocket->OnDisconnect = nullptr;
     FSocket->OnConnectionFailed = nullptr;

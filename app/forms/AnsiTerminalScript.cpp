@@ -40,7 +40,7 @@ void TAnsiTerminalForm::PlaySound(const AnsiString& file) { sndPlaySound(file, S
 
 void TAnsiTerminalForm::Beep(int frequency, int duration)
 {
-    ::Beep(static_cast<uint32_t>(std::max(frequency, 0)), static_cast<uint32_t>(std::max(duration, 0)));
+    ::Beep(static_cast<uint32_t>(std::max(frequency, 0)), static_cast<uint32_t>(std::max(duration, 0)), this);
 }
 
 // The bar's click on the button's control, as the player's would be.

@@ -28,22 +28,32 @@ TSoundHook SetSoundHook(TSoundHook hook)
     return old;
 }
 
-bool Beep(uint32_t frequency, uint32_t durationMs)
+bool Beep(uint32_t frequency, uint32_t durationMs, const void* owner)
 {
     if (gHook)
-        return gHook(TSoundRequest{TSoundRequest::kBeep, frequency, durationMs, 0, {}});
+        return gHook(TSoundRequest{TSoundRequest::kBeep, frequency, durationMs, 0, {}, owner});
     // As the system's beep: a pitch it does not take fails, a length of 0 sounds nothing.
     if (!BeepPitchAccepted(frequency))
         return false;
     if (durationMs == 0)
         return true;
-    switch (TTonePlayer::Instance().Play(frequency, durationMs)) {
+    TTonePlayer& player = TTonePlayer::Instance();
+    player.SetBell(Bell);
+    switch (player.Play(frequency, durationMs, owner)) {
     case TTonePlayer::kQueued: return true;
     case TTonePlayer::kQueueFull: return false;
     case TTonePlayer::kNoOutput: break;
     }
     Bell();
     return true;
+}
+
+void StopBeeps(const void* owner)
+{
+    if (gHook)
+        gHook(TSoundRequest{TSoundRequest::kStopBeeps, 0, 0, 0, {}, owner});
+    else
+        TTonePlayer::Instance().Stop(owner);
 }
 
 bool MessageBeep(unsigned type)

@@ -8,10 +8,13 @@
 #include "platform/core/AnsiString.h"
 
 // Sounds a tone of frequency hertz for durationMs milliseconds through the desktop's sound
-// output, after the beeps before it; where there is no sound output, the display's bell rings
-// instead. As the system's beep: a length of 0 sounds nothing, and a pitch outside 37 to 32767
-// Hz sounds nothing and returns false; so does a beep while too many wait (TTonePlayer).
-bool Beep(uint32_t frequency, uint32_t durationMs);
+// output, after the beeps before it; where there is no sound output, or none that answers within
+// a moment, the display's bell rings instead. As the system's beep: a length of 0 sounds nothing,
+// and a pitch outside 37 to 32767 Hz sounds nothing and returns false; so does a beep while too
+// many wait (TTonePlayer). owner is whoever asked: StopBeeps ends its tones.
+bool Beep(uint32_t frequency, uint32_t durationMs, const void* owner = nullptr);
+// Cuts short the owner's tone and drops its waiting ones (a window that closes).
+void StopBeeps(const void* owner);
 bool MessageBeep(unsigned type);
 
 enum : unsigned { SND_SYNC = 0x0000, SND_ASYNC = 0x0001, SND_NODEFAULT = 0x0002, SND_LOOP = 0x0008 };
@@ -20,10 +23,11 @@ enum : unsigned { SND_SYNC = 0x0000, SND_ASYNC = 0x0001, SND_NODEFAULT = 0x0002,
 bool sndPlaySound(const AnsiString& fileName, unsigned flags);
 
 struct TSoundRequest {
-    enum TKind { kBeep, kMessageBeep, kPlay } Kind;
+    enum TKind { kBeep, kMessageBeep, kPlay, kStopBeeps } Kind;
     uint32_t Frequency = 0, Duration = 0;
     unsigned Type = 0;
     AnsiString FileName;
+    const void* Owner = nullptr;
 };
 using TSoundHook = std::function<bool(const TSoundRequest& request)>;
 // Replaces every sound by a call of the hook (null restores the sound); returns the old hook.

@@ -1,200 +1,314 @@
 #include "platform/gui/TonePlayer.h"
 
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
+#include <pulse/context.h>
+#include <pulse/stream.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QIODevice>
-#include <QMediaDevices>
-#include <QPointer>
 #include <QTimer>
 #include <algorithm>
 #include <deque>
-#include <functional>
 #include <optional>
-#include <utility>
 #include <vector>
 
 #include "platform/core/ToneWave.h"
+#include "platform/gui/PulseLoop.h"
 
 namespace {
 
 int gOpenOutputs = 0;
 
-QAudioFormat::SampleFormat QtSample(TToneFormat::TSample sample)
-{
-    switch (sample) {
-    case TToneFormat::kUInt8: return QAudioFormat::UInt8;
-    case TToneFormat::kInt16: return QAudioFormat::Int16;
-    case TToneFormat::kInt32: return QAudioFormat::Int32;
-    case TToneFormat::kFloat: return QAudioFormat::Float;
-    }
-    return QAudioFormat::Int16;
-}
-
-// The output's own format where the tone can be written in it (no conversion on the way), else
-// 16-bit samples at its rate.
-TToneFormat ToneFormatFor(const QAudioDevice& device)
-{
-    const QAudioFormat preferred = device.preferredFormat();
-    TToneFormat format;
-    format.SampleRate = preferred.sampleRate() > 0 ? preferred.sampleRate() : 48000;
-    format.Channels = preferred.channelCount() > 0 ? preferred.channelCount() : 1;
-    switch (preferred.sampleFormat()) {
-    case QAudioFormat::UInt8: format.Sample = TToneFormat::kUInt8; break;
-    case QAudioFormat::Int32: format.Sample = TToneFormat::kInt32; break;
-    case QAudioFormat::Float: format.Sample = TToneFormat::kFloat; break;
-    default: format.Sample = TToneFormat::kInt16; break;
-    }
-    return format;
-}
-
-QAudioFormat QtFormat(const TToneFormat& format)
-{
-    QAudioFormat qt;
-    qt.setSampleRate(format.SampleRate);
-    qt.setChannelCount(format.Channels);
-    qt.setSampleFormat(QtSample(format.Sample));
-    return qt;
-}
-
-// How much an output holds ahead of what it plays: the timer below refills it long before it
-// runs dry, even with the event loop busy for a while.
+// The server converts to its output's format; this one is the tones' own.
+const TToneFormat kFormat{48000, 1, TToneFormat::kInt16};
+// How much the server holds ahead of what it plays: it asks for more each time part of it has
+// been played, so a silent server is noticed within kAnswerMs, and a cut tone stops at once.
 constexpr uint32_t kOutputBufferMs = 100;
-constexpr int kFeedEveryMs = 10;
-// Silence after the last tone, so that what the sound system holds beyond the output's buffer
-// has been played when the output is stopped (stopping drops what is still held).
-constexpr uint32_t kSilenceAfterMs = 50;
-// An output that takes no sample for this long has stalled (a sound server that went): it is
-// closed there. A server may hold a new stream's first samples for a couple of seconds.
-constexpr qint64 kStalledMs = 5000;
 
 struct TTone {
     uint32_t Frequency, DurationMs;
-};
-
-// The tones that follow one another without a pause, through one output: written as the output
-// has room, from a timer of the event loop (never waiting on the output), then silence; closed
-// once the output has played all of it. next() gives the tone after the one that ended, if any.
-class TToneOutput : public QObject {
-public:
-    TToneOutput(const QAudioDevice& device, TTone first, std::function<std::optional<TTone>()> next,
-                std::function<void()> closed, QObject* parent)
-        : QObject(parent), FFormat(ToneFormatFor(device)), FTone(first.Frequency, first.DurationMs, FFormat),
-          FSilence(0, kSilenceAfterMs, FFormat), FNext(std::move(next)), FClosed(std::move(closed))
-    {
-        ++gOpenOutputs;
-        FSink = new QAudioSink(device, QtFormat(FFormat), this);
-        FSink->setBufferSize(static_cast<qsizetype>(FFormat.BytesPerFrame()) * FFormat.SampleRate *
-                             static_cast<qsizetype>(kOutputBufferMs) / 1000);
-        FInto = FSink->start();
-        FSinceTaken.start();
-        QObject::connect(&FTimer, &QTimer::timeout, this, [this] { Feed(); });
-        // The first samples go at the first tick: the caller of Play goes on at once.
-        FTimer.start(kFeedEveryMs);
-    }
-    ~TToneOutput() override { --gOpenOutputs; }
-
-private:
-    // The next piece of sound into out: the tone, the tones after it, then the silence.
-    size_t Make(char* out, size_t size)
-    {
-        size_t made = FTone.Read(out, size);
-        while (made < size && FTone.AtEnd() && !FLastTone) {
-            if (const std::optional<TTone> tone = FNext())
-                FTone = TToneWave(tone->Frequency, tone->DurationMs, FFormat);
-            else
-                FLastTone = true;
-            made += FTone.Read(out + made, size - made);
-        }
-        if (FLastTone)
-            made += FSilence.Read(out + made, size - made);
-        return made;
-    }
-
-    void Feed()
-    {
-        if (!FInto || FSink->error() != QAudio::NoError || FSinceTaken.elapsed() > kStalledMs) {
-            Close();
-            return;
-        }
-        const qsizetype free = FSink->bytesFree();
-        if (free != FFree) {
-            FFree = free;
-            FSinceTaken.start();
-        }
-        const auto frameBytes = static_cast<qsizetype>(FFormat.BytesPerFrame());
-        for (qsizetype room = free / frameBytes * frameBytes; room > 0 && !FSilence.AtEnd();) {
-            FPiece.resize(static_cast<size_t>(std::min<qsizetype>(room, 16384)));
-            const size_t made = Make(FPiece.data(), FPiece.size());
-            const qint64 written = FInto->write(FPiece.data(), static_cast<qint64>(made));
-            if (written < static_cast<qint64>(made))
-                break;  // the output took less than it said it had room for: Close drops it
-            room -= written;
-        }
-        // All written, and the output's buffer empty again: it has all been played.
-        if (FSilence.AtEnd() && FSink->bytesFree() >= FSink->bufferSize())
-            Close();
-    }
-
-    void Close()
-    {
-        FTimer.stop();
-        FSink->stop();
-        deleteLater();
-        if (auto closed = std::exchange(FClosed, nullptr))
-            closed();
-    }
-
-    TToneFormat FFormat;
-    TToneWave FTone, FSilence;
-    bool FLastTone = false;
-    std::function<std::optional<TTone>()> FNext;
-    std::function<void()> FClosed;
-    QAudioSink* FSink = nullptr;
-    QIODevice* FInto = nullptr;
-    QTimer FTimer;
-    std::vector<char> FPiece;
-    // The output's free room when it last changed, and since when it has not.
-    qsizetype FFree = -1;
-    QElapsedTimer FSinceTaken;
+    const void* Owner;
 };
 
 }  // namespace
 
+// All of it runs on the GUI thread: the client library's calls return at once (its events are
+// the program's own, TPulseLoop) and it answers through the callbacks below. The tones that
+// follow one another without a pause go through one output, which is drained and closed after
+// the last; the connection to the server stays for the next tone.
 struct TTonePlayer::TImpl {
     std::deque<TTone> Queue;
-    // The output belongs to a holder that the application owns, so tones still playing when
-    // the application goes are freed with it, before the sound system's own objects.
-    QPointer<QObject> Holder;
-    QPointer<TToneOutput> Output;
+    std::function<void()> Bell;
+    size_t Bells = 0;
+    int AnswerMs = kAnswerMs;
 
-    std::optional<TTone> Next()
+    std::unique_ptr<TPulseLoop> Loop;
+    pa_context* Context = nullptr;
+    pa_stream* Stream = nullptr;
+    // The tone being written into the output, and whose the last written one was.
+    std::optional<TToneWave> Wave;
+    const void* FedOwner = nullptr;
+    bool Draining = false;
+    // Since the server last answered, while an answer is due; checked by Watch.
+    QElapsedTimer Heard;
+    std::unique_ptr<QTimer> Watch;
+    // Freed from the event loop: the library may be inside one of their callbacks.
+    std::vector<pa_stream*> DoomedStreams;
+    std::vector<pa_context*> DoomedContexts;
+    std::unique_ptr<QTimer> Reaper;
+    bool Started = false;
+
+    size_t Pending() const { return Queue.size() + (Wave ? 1 : 0); }
+
+    // Timers and the library's events belong to the running application; all goes with it.
+    void Start()
     {
-        if (Queue.empty())
-            return std::nullopt;
-        const TTone tone = Queue.front();
-        Queue.pop_front();
-        return tone;
+        if (Started)
+            return;
+        Started = true;
+        Loop = std::make_unique<TPulseLoop>();
+        Watch = std::make_unique<QTimer>();
+        QObject::connect(Watch.get(), &QTimer::timeout, [this] { Check(); });
+        Reaper = std::make_unique<QTimer>();
+        Reaper->setSingleShot(true);
+        QObject::connect(Reaper.get(), &QTimer::timeout, [this] { Reap(); });
+        qAddPostRoutine([] { TTonePlayer::Instance().F->Shutdown(); });
+    }
+
+    void Shutdown()
+    {
+        Queue.clear();
+        CloseStream();
+        Disconnect();
+        Reap();
+        Watch.reset();
+        Reaper.reset();
+        Loop.reset();
+        Started = false;
+    }
+
+    void Reap()
+    {
+        for (pa_stream* s : std::exchange(DoomedStreams, {}))
+            pa_stream_unref(s);
+        for (pa_context* c : std::exchange(DoomedContexts, {}))
+            pa_context_unref(c);
+    }
+
+    // An answer from the server is due from now on.
+    void Expect()
+    {
+        Heard.start();
+        if (!Watch->isActive())
+            Watch->start(std::max(AnswerMs / 4, 10));
+    }
+
+    bool Expecting() const { return Stream || (Context && pa_context_get_state(Context) != PA_CONTEXT_READY); }
+
+    void Check()
+    {
+        if (!Expecting())
+            Watch->stop();
+        else if (Heard.elapsed() > AnswerMs)
+            Fail();
+    }
+
+    // Tones go on: through the open output, else one opened for them, else a connection made.
+    void Pump()
+    {
+        if (Queue.empty() || Stream || !Started)
+            return;
+        if (!Context)
+            Connect();
+        else if (pa_context_get_state(Context) == PA_CONTEXT_READY)
+            Open();
+    }
+
+    void Connect()
+    {
+        const QByteArray name = QCoreApplication::applicationName().toUtf8();
+        pa_context* context = pa_context_new(Loop->Api(), name.isEmpty() ? "beep" : name.constData());
+        if (!context) {
+            Fail();
+            return;
+        }
+        Context = context;
+        pa_context_set_state_callback(context, ContextState, this);
+        Expect();
+        // Never starts a server of its own: that would wait on it.
+        if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 && Context == context)
+            Fail();
+    }
+
+    static void ContextState(pa_context* context, void* data)
+    {
+        auto* self = static_cast<TImpl*>(data);
+        if (context != self->Context)
+            return;
+        self->Heard.start();
+        switch (pa_context_get_state(context)) {
+        case PA_CONTEXT_READY: self->Pump(); break;
+        case PA_CONTEXT_FAILED:
+        case PA_CONTEXT_TERMINATED: self->Fail(); break;
+        default: break;
+        }
     }
 
     void Open()
     {
-        if (Output || Queue.empty())
+        const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<uint32_t>(kFormat.SampleRate),
+                                  static_cast<uint8_t>(kFormat.Channels)};
+        pa_stream* stream = pa_stream_new(Context, "beep", &spec, nullptr);
+        if (!stream) {
+            Fail();
             return;
-        if (!Holder)
-            Holder = new QObject(QCoreApplication::instance());
-        const TTone first = *Next();
-        // Tones asked for once the last one's silence has begun get an output of their own,
-        // opened from the event loop once this one has closed.
-        Output = new TToneOutput(
-            QMediaDevices::defaultAudioOutput(), first, [this] { return Next(); },
-            [this] {
-                Output = nullptr;
-                QTimer::singleShot(0, Holder, [this] { Open(); });
-            },
-            Holder);
+        }
+        Stream = stream;
+        ++gOpenOutputs;
+        Draining = false;
+        pa_stream_set_state_callback(stream, StreamState, this);
+        pa_stream_set_write_callback(stream, StreamWrite, this);
+        const auto bytes = static_cast<uint32_t>(kFormat.BytesPerFrame() * kFormat.SampleRate * kOutputBufferMs / 1000);
+        const pa_buffer_attr attr{static_cast<uint32_t>(-1), bytes, static_cast<uint32_t>(-1),
+                                  static_cast<uint32_t>(-1), static_cast<uint32_t>(-1)};
+        Expect();
+        if (pa_stream_connect_playback(stream, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) < 0 &&
+            Stream == stream)
+            Fail();
+    }
+
+    static void StreamState(pa_stream* stream, void* data)
+    {
+        auto* self = static_cast<TImpl*>(data);
+        if (stream != self->Stream)
+            return;
+        self->Heard.start();
+        const pa_stream_state_t state = pa_stream_get_state(stream);
+        if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED)
+            self->Fail();
+    }
+
+    static void StreamWrite(pa_stream* stream, size_t bytes, void* data)
+    {
+        auto* self = static_cast<TImpl*>(data);
+        if (stream != self->Stream)
+            return;
+        self->Heard.start();
+        self->Feed(bytes);
+    }
+
+    // The next piece of sound into out: the tone, then the tones after it.
+    size_t Make(char* out, size_t size)
+    {
+        size_t made = 0;
+        while (made < size) {
+            if (!Wave) {
+                if (Queue.empty())
+                    break;
+                const TTone tone = Queue.front();
+                Queue.pop_front();
+                Wave.emplace(tone.Frequency, tone.DurationMs, kFormat);
+                FedOwner = tone.Owner;
+            }
+            const size_t read = Wave->Read(out + made, size - made);
+            made += read;
+            if (Wave->AtEnd())
+                Wave.reset();
+            else if (read == 0)
+                break;  // no room for a whole frame
+        }
+        return made;
+    }
+
+    void Feed(size_t bytes)
+    {
+        if (Draining)
+            return;
+        void* data = nullptr;
+        size_t size = bytes;
+        if (pa_stream_begin_write(Stream, &data, &size) < 0 || !data) {
+            Fail();
+            return;
+        }
+        const size_t made = Make(static_cast<char*>(data), size);
+        if (made > 0)
+            pa_stream_write(Stream, data, made, nullptr, 0, PA_SEEK_RELATIVE);
+        else
+            pa_stream_cancel_write(Stream);
+        // All written: closed once the server has played what it holds.
+        if (!Wave && Queue.empty()) {
+            Draining = true;
+            if (pa_operation* drain = pa_stream_drain(Stream, Drained, this))
+                pa_operation_unref(drain);
+            else
+                Fail();
+        }
+    }
+
+    static void Drained(pa_stream* stream, int, void* data)
+    {
+        auto* self = static_cast<TImpl*>(data);
+        if (stream != self->Stream)
+            return;
+        self->Heard.start();
+        self->CloseStream();
+        self->Pump();
+    }
+
+    // Stops the output at once, with what it still holds.
+    void CloseStream()
+    {
+        if (!Stream)
+            return;
+        pa_stream* stream = std::exchange(Stream, nullptr);
+        --gOpenOutputs;
+        Wave.reset();
+        Draining = false;
+        pa_stream_set_state_callback(stream, nullptr, nullptr);
+        pa_stream_set_write_callback(stream, nullptr, nullptr);
+        pa_stream_disconnect(stream);
+        Doom(DoomedStreams, stream);
+    }
+
+    void Disconnect()
+    {
+        if (!Context)
+            return;
+        pa_context* context = std::exchange(Context, nullptr);
+        pa_context_set_state_callback(context, nullptr, nullptr);
+        pa_context_disconnect(context);
+        Doom(DoomedContexts, context);
+    }
+
+    template <class T>
+    void Doom(std::vector<T*>& doomed, T* object)
+    {
+        doomed.push_back(object);
+        if (Reaper)
+            Reaper->start(0);
+        else
+            Reap();
+    }
+
+    // The server is not there, went, or did not answer in time: the tones it would have played
+    // ring the bell, and the next tone asks it again.
+    void Fail()
+    {
+        CloseStream();
+        Disconnect();
+        const size_t missed = std::exchange(Queue, {}).size();
+        Bells += missed;
+        for (size_t i = 0; i < missed; ++i)
+            if (Bell)
+                Bell();
+    }
+
+    void Stop(const void* owner)
+    {
+        std::erase_if(Queue, [owner](const TTone& tone) { return tone.Owner == owner; });
+        if (Stream && FedOwner == owner && (Wave || Draining)) {
+            CloseStream();
+            Pump();
+        }
     }
 };
 
@@ -206,21 +320,34 @@ TTonePlayer& TTonePlayer::Instance()
 
 TTonePlayer::TTonePlayer() : F(std::make_unique<TImpl>()) {}
 
-TTonePlayer::~TTonePlayer() = default;
-
-TTonePlayer::TResult TTonePlayer::Play(uint32_t frequency, uint32_t durationMs)
+TTonePlayer::~TTonePlayer()
 {
-    if (!QCoreApplication::instance() || QMediaDevices::defaultAudioOutput().isNull())
+    if (F->Started)
+        F->Shutdown();
+}
+
+TTonePlayer::TResult TTonePlayer::Play(uint32_t frequency, uint32_t durationMs, const void* owner)
+{
+    if (!QCoreApplication::instance())
         return kNoOutput;
-    if (F->Queue.size() >= kMaxWaiting)
+    if (F->Pending() > kMaxWaiting)
         return kQueueFull;
-    F->Queue.push_back({frequency, durationMs});
-    F->Open();
+    F->Start();
+    F->Queue.push_back({frequency, durationMs, owner});
+    F->Pump();
     return kQueued;
 }
 
-bool TTonePlayer::Playing() const { return !F->Output.isNull(); }
+void TTonePlayer::Stop(const void* owner) { F->Stop(owner); }
 
-size_t TTonePlayer::Waiting() const { return F->Queue.size(); }
+bool TTonePlayer::Playing() const { return F->Pending() > 0 || F->Stream; }
+
+size_t TTonePlayer::Waiting() const { return F->Pending() > 0 ? F->Pending() - 1 : 0; }
+
+size_t TTonePlayer::Bells() const { return F->Bells; }
+
+void TTonePlayer::SetBell(std::function<void()> bell) { F->Bell = std::move(bell); }
+
+void TTonePlayer::SetAnswerMs(int ms) { F->AnswerMs = std::max(ms, 1); }
 
 int TTonePlayer::OpenOutputs() { return gOpenOutputs; }

@@ -18,6 +18,7 @@
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/Dialogs.h"
 #include "platform/gui/NetSocket.h"
+#include "platform/gui/Sound.h"
 #include "terminal/control/Terminal.h"
 
 namespace {
@@ -98,6 +99,30 @@ TEST_F(TWindowFixture, RegressionAWindowClosedInsideItsOwnBoxIsFreedAfterwards)
     EXPECT_EQ(Log, std::vector<std::string>{"closed"});
     EXPECT_EQ(Entry->TermForm, nullptr);
     EXPECT_FALSE(Screen->HasForm(window));
+}
+
+// A trigger's minute-long tones played on for a quarter of an hour after their window closed.
+TEST_F(TWindowFixture, RegressionAClosedWindowsTonesEnd)
+{
+    AddTrigger("alarm", "#beep 440,60000");
+    std::vector<TSoundRequest> sounds;
+    TSoundHook old = SetSoundHook([&sounds](const TSoundRequest& request) {
+        sounds.push_back(request);
+        return true;
+    });
+    Socket->PeerReceive("alarm\r\nalarm\r\n");
+    PumpEvents();
+    TAnsiTerminalForm* window = Window;
+    window->Close();
+    PumpEvents();
+    SetSoundHook(old);
+    // Both tones were the window's, and its close (and its freeing after) stopped them.
+    ASSERT_GE(sounds.size(), 3u);
+    for (size_t i = 0; i < sounds.size(); ++i) {
+        EXPECT_EQ(sounds[i].Kind, i < 2 ? TSoundRequest::kBeep : TSoundRequest::kStopBeeps) << i;
+        EXPECT_EQ(sounds[i].Owner, window) << i;
+    }
+    EXPECT_EQ(sounds[0].Duration, 60000u);
 }
 
 }  // namespace

@@ -1,15 +1,19 @@
 // Beeps through a real sound server: a PulseAudio server of the case's own whose one output
-// writes what it plays into a pipe, read back here and measured. tone_play (helper/TonePlay.cpp)
-// beeps, as a program of its own, since a process picks its sound system once.
+// writes what it plays into a pipe, read back here and measured; the server is stopped, killed
+// and started again under the beeps. tone_play (helper/TonePlay.cpp) beeps, as a program of its
+// own, and reports how long its event loop ever went without a turn.
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -19,6 +23,7 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,15 +40,30 @@ class TSoundServer {
 public:
     TSoundServer()
     {
+        FSocket = FDir.path() + "/native";
+        if (!Start())
+            return;
+        const QString pipe = FDir.path() + "/played";
+        FPipe = ::open(pipe.toLocal8Bit().constData(), O_RDONLY | O_NONBLOCK);
+        if (FPipe < 0) {
+            FWhy = "cannot read the sound server's output: " + std::string(std::strerror(errno));
+            return;
+        }
+        FReader = std::thread([this] { Drain(); });
+    }
+
+    // Started again where it was, as after a crash: the same socket, the same pipe.
+    bool Start()
+    {
         const QString pulseaudio = QStandardPaths::findExecutable("pulseaudio");
         if (pulseaudio.isEmpty()) {
             FWhy = "pulseaudio is not installed (scripts/setup.sh installs it)";
-            return;
+            return false;
         }
         const QString dir = FDir.path();
         QDir().mkpath(dir + "/home");
         QDir().mkpath(dir + "/run");
-        FSocket = dir + "/native";
+        QFile::remove(FSocket);
         const QString pipe = dir + "/played";
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", dir + "/home");
@@ -64,15 +84,19 @@ public:
             QThread::msleep(20);
         if (!QFileInfo::exists(FSocket)) {
             FWhy = "the sound server did not start";
-            return;
+            return false;
         }
-        FPipe = ::open(pipe.toLocal8Bit().constData(), O_RDONLY | O_NONBLOCK);
-        if (FPipe < 0) {
-            FWhy = "cannot read the sound server's output: " + std::string(std::strerror(errno));
-            return;
-        }
-        FReader = std::thread([this] { Drain(); });
+        return true;
     }
+
+    // SIGSTOP, SIGCONT or SIGKILL; a killed server is waited for.
+    void Signal(int signal)
+    {
+        ::kill(static_cast<pid_t>(FServer.processId()), signal);
+        if (signal == SIGKILL)
+            FServer.waitForFinished(5000);
+    }
+
     ~TSoundServer()
     {
         FStop = true;
@@ -80,6 +104,8 @@ public:
             FReader.join();
         if (FPipe >= 0)
             ::close(FPipe);
+        if (FServer.state() != QProcess::NotRunning)
+            ::kill(static_cast<pid_t>(FServer.processId()), SIGCONT);
         FServer.terminate();
         if (!FServer.waitForFinished(5000))
             FServer.kill();
@@ -112,6 +138,8 @@ private:
             if (::poll(&in, 1, 50) <= 0)
                 continue;
             const ssize_t got = ::read(FPipe, buffer, sizeof buffer);
+            if (got == 0)
+                QThread::msleep(10);  // no server writes: until one is started again
             if (got > 0) {
                 std::lock_guard<std::mutex> lock(FLock);
                 FBytes.insert(FBytes.end(), buffer, buffer + got);
@@ -130,21 +158,80 @@ private:
     std::vector<char> FBytes;
 };
 
-// tone_play's output for the beeps, with the sound server at address ("" for none).
-QString Beeps(const QString& address, const QStringList& beeps)
-{
-    QProcess play;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("PULSE_SERVER", address.isEmpty() ? "unix:" + QDir::tempPath() + "/no-sound-server-here" : address);
-    // The server runs as this user with anonymous access; no desktop's own server is asked.
-    env.insert("PULSE_COOKIE", "/dev/null");
-    play.setProcessEnvironment(env);
-    play.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    play.start(QCoreApplication::applicationDirPath() + "/tone_play", beeps);
-    EXPECT_TRUE(play.waitForFinished(90000)) << "tone_play did not end";
-    EXPECT_EQ(play.exitCode(), 0);
-    return QString::fromUtf8(play.readAllStandardOutput());
-}
+// A socket that takes connections (the kernel does, for the backlog) and never answers: a sound
+// server that hangs.
+class THungServer {
+public:
+    THungServer() { FListening = FServer.listen(FDir.path() + "/native"); }
+    bool Listening() const { return FListening; }
+    QString Address() const { return "unix:" + FServer.fullServerName(); }
+
+private:
+    QTemporaryDir FDir;
+    QLocalServer FServer;
+    bool FListening = false;
+};
+
+// tone_play, asked one command at a time.
+class TTonePlay {
+public:
+    // address "" for a server that is not there.
+    TTonePlay(const QString& address, const QStringList& arguments = {})
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PULSE_SERVER", address.isEmpty() ? "unix:" + FDir.path() + "/no-sound-server-here" : address);
+        // The server runs as this user with anonymous access; no desktop's own server is asked.
+        env.insert("PULSE_COOKIE", "/dev/null");
+        FPlay.setProcessEnvironment(env);
+        FPlay.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        FPlay.start(QCoreApplication::applicationDirPath() + "/tone_play", arguments);
+    }
+    ~TTonePlay()
+    {
+        if (FPlay.state() != QProcess::NotRunning) {
+            FPlay.kill();
+            FPlay.waitForFinished(5000);
+        }
+    }
+
+    // The lines that answer the commands, one a line: given at once, they run one after another
+    // with no turn of tone_play's event loop between them.
+    std::string Ask(const std::string& commands)
+    {
+        FPlay.write(QByteArray::fromStdString(commands + "\n"));
+        std::string answers = Line();
+        for (char c : commands)
+            if (c == '\n')
+                answers += "\n" + Line();
+        return answers;
+    }
+
+    // LONGEST-GAP-MS, once the commands have ended; -1 when tone_play did not say.
+    long Finish()
+    {
+        FPlay.closeWriteChannel();
+        const std::string last = Line();
+        EXPECT_TRUE(FPlay.waitForFinished(10000)) << "tone_play did not end";
+        EXPECT_EQ(FPlay.exitCode(), 0);
+        long gap = -1;
+        return std::sscanf(last.c_str(), "LONGEST-GAP-MS %ld", &gap) == 1 ? gap : -1;
+    }
+
+private:
+    std::string Line()
+    {
+        QElapsedTimer waited;
+        waited.start();
+        // A settle command answers within 20 s at most.
+        while (!FPlay.canReadLine() && waited.elapsed() < 30000)
+            if (!FPlay.waitForReadyRead(1000) && FPlay.state() == QProcess::NotRunning)
+                break;
+        return FPlay.readLine().trimmed().toStdString();
+    }
+
+    QTemporaryDir FDir;
+    QProcess FPlay;
+};
 
 // Tones of one pitch that a pause of the server split are one tone.
 std::vector<TMeasuredTone> Joined(const std::vector<TMeasuredTone>& tones)
@@ -158,53 +245,165 @@ std::vector<TMeasuredTone> Joined(const std::vector<TMeasuredTone>& tones)
     return joined;
 }
 
-}  // namespace
-
-TEST(ToneOutput, BeepsSoundTheirPitchAndLengthInTurn)
+// The tones the server's output played, once there are at least count: the output writes in
+// real time, and its last samples reach the pipe a little after the output has been closed.
+std::vector<TMeasuredTone> TonesPlayed(TSoundServer& server, size_t count)
 {
-    TSoundServer server;
-    ASSERT_EQ(server.Why(), "");
-    // A length of 0 and a pitch the system's beep refuses sound nothing; the rest play in turn.
-    const QString out = Beeps(server.Address(), {"880,300", "440,0", "20,100", "2000,200", "300,120", "1000,100"});
-    EXPECT_EQ(out,
-              "BEEP 880,300 1\nBEEP 440,0 1\nBEEP 20,100 0\nBEEP 2000,200 1\nBEEP 300,120 1\nBEEP 1000,100 1\n"
-              "PLAYING 1 WAITING 3\nOPEN 0\n");
-    const struct {
-        double Hertz, Ms;
-    } expected[] = {{880, 300}, {2000, 200}, {300, 120}, {1000, 100}};
-    // The server's output runs in real time: its last samples follow tone_play's end closely.
-    std::vector<TMeasuredTone> tones;
     QElapsedTimer waited;
     waited.start();
-    do {
-        QThread::msleep(50);
+    std::vector<TMeasuredTone> tones = Joined(MeasureTones(server.Played(), kRate));
+    while (tones.size() < count && waited.elapsed() < 10000) {
+        QThread::msleep(20);
         tones = Joined(MeasureTones(server.Played(), kRate));
-    } while (tones.size() < std::size(expected) && waited.elapsed() < 10000);
-    ASSERT_EQ(tones.size(), std::size(expected));
-    for (size_t i = 0; i < tones.size(); ++i) {
-        EXPECT_NEAR(tones[i].Hertz, expected[i].Hertz, expected[i].Hertz * 0.005) << "tone " << i;
-        // Within a period or two at either end, where one tone gives way to the next.
-        EXPECT_NEAR(tones[i].Ms, expected[i].Ms, 2 * 1000.0 / expected[i].Hertz + 2) << "tone " << i;
     }
+    return tones;
 }
 
-TEST(ToneOutput, BeepsPastTheQueueBoundAreRefused)
-{
-    TSoundServer server;
-    ASSERT_EQ(server.Why(), "");
+// Beeps through a sound server that is there, missing, hangs, stops, dies or comes back: each
+// step is a command to tone_play (several lines at once) with the lines it answers, or one of
+// the server's: "!stop" (SIGSTOP), "!continue", "!kill" (SIGKILL), "!restart", "!sound" (until
+// the output has played a tone). Through all of it tone_play's event loop never misses a turn
+// for a second. Then the tones the output played: pitch and length (0: cut short, any length).
+struct TServerStep {
+    const char* Do;
+    const char* Answer = "";
+};
+struct TServerCase {
+    const char* Name;
+    enum { kNone, kHung, kReal } Server;
+    std::vector<TServerStep> Steps;
+    std::vector<TMeasuredTone> Played = {};
+};
+
+const TServerCase kServerCases[] = {
+    // A length of 0 and a pitch the system's beep refuses sound nothing; the rest play in turn.
+    {"BeepsSoundTheirPitchAndLengthInTurn",
+     TServerCase::kReal,
+     {{"beep 880,300\nbeep 440,0\nbeep 20,100\nbeep 2000,200\nbeep 300,120\nbeep 1000,100\nstate",
+       "BEEP 880,300 1\nBEEP 440,0 1\nBEEP 20,100 0\nBEEP 2000,200 1\nBEEP 300,120 1\nBEEP 1000,100 1\n"
+       "PLAYING 1 WAITING 3 OPEN 0 BELLS 0"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 0"}},
+     {{880, 300}, {2000, 200}, {300, 120}, {1000, 100}}},
     // One plays and 16 wait; the next two are refused.
-    QStringList beeps;
-    QString expected;
-    for (int i = 0; i < 19; ++i) {
-        beeps << "1000,5";
-        expected += QString("BEEP 1000,5 %1\n").arg(i < 17 ? 1 : 0);
+    {"BeepsPastTheQueueBoundAreRefused",
+     TServerCase::kReal,
+     {{"beep 1000,5\nbeep 1000,5\nbeep 1000,5\nbeep 1000,5\nbeep 1000,5\nbeep 1000,5\nbeep 1000,5\nbeep 1000,5\n"
+       "beep 1000,5\nbeep 1000,5\nbeep 1000,5\nbeep 1000,5\nbeep 1000,5\nbeep 1000,5\nbeep 1000,5\nbeep 1000,5\n"
+       "beep 1000,5\nbeep 1000,5\nbeep 1000,5\nstate",
+       "BEEP 1000,5 1\nBEEP 1000,5 1\nBEEP 1000,5 1\nBEEP 1000,5 1\nBEEP 1000,5 1\nBEEP 1000,5 1\nBEEP 1000,5 1\n"
+       "BEEP 1000,5 1\nBEEP 1000,5 1\nBEEP 1000,5 1\nBEEP 1000,5 1\nBEEP 1000,5 1\nBEEP 1000,5 1\nBEEP 1000,5 1\n"
+       "BEEP 1000,5 1\nBEEP 1000,5 1\nBEEP 1000,5 1\nBEEP 1000,5 0\nBEEP 1000,5 0\nPLAYING 1 WAITING 16 OPEN 0 BELLS "
+       "0"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 0"}}},
+    // Each beep asks again, and rings the bell when nothing is there.
+    {"NoServerRingsTheBell",
+     TServerCase::kNone,
+     {{"beep 880,300", "BEEP 880,300 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 1"},
+      {"beep 500,100", "BEEP 500,100 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 2"}}},
+    // The first beep froze the window for 30 s, and again every couple of seconds.
+    {"RegressionServerThatNeverAnswersFreezesNothing",
+     TServerCase::kHung,
+     {{"beep 880,300", "BEEP 880,300 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 1"},
+      {"beep 500,100\nbeep 600,100", "BEEP 500,100 1\nBEEP 600,100 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 3"}}},
+    // A beep after the server stopped froze the window, for good after 40 s; sound comes back
+    // with the server. About 2 s: the server's time to answer runs out twice.
+    {"RegressionStoppedServerFreezesNothing",
+     TServerCase::kReal,
+     {{"beep 440,100", "BEEP 440,100 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 0"},
+      {"!stop"},
+      {"beep 440,100", "BEEP 440,100 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 1"},
+      {"beep 660,100", "BEEP 660,100 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 2"},
+      {"!continue"},
+      {"beep 990,150", "BEEP 990,150 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 2"}},
+     {{440, 100}, {990, 150}}},
+    // Killed mid-tone, the server left every later beep silent, even once it was back.
+    {"RegressionLostServerRingsTheBellUntilItIsBack",
+     TServerCase::kReal,
+     {{"beep 440,5000\nbeep 660,100", "BEEP 440,5000 1\nBEEP 660,100 1"},
+      {"!sound"},
+      {"!kill"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 1"},
+      {"beep 440,100", "BEEP 440,100 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 2"},
+      {"!restart"},
+      {"beep 770,150", "BEEP 770,150 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 2"}},
+     {{440, 0}, {770, 150}}},
+    // A closed window's minute-long tones played on for a quarter of an hour.
+    {"RegressionStoppedOwnersTonesEnd",
+     TServerCase::kReal,
+     {{"beep 440,60000,1\nbeep 440,60000,1\nbeep 880,150,2\nbeep 440,60000,1",
+       "BEEP 440,60000,1 1\nBEEP 440,60000,1 1\nBEEP 880,150,2 1\nBEEP 440,60000,1 1"},
+      {"!sound"},
+      {"state", "PLAYING 1 WAITING 3 OPEN 1 BELLS 0"},
+      {"stop 1\nstate", "STOP 1\nPLAYING 1 WAITING 0 OPEN 1 BELLS 0"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 0"}},
+     {{440, 0}, {880, 150}}},
+};
+
+void PrintTo(const TServerCase& c, std::ostream* os) { *os << c.Name; }
+
+}  // namespace
+
+class ToneOutputServer : public testing::TestWithParam<TServerCase> {};
+
+TEST_P(ToneOutputServer, Beeps)
+{
+    const TServerCase& c = GetParam();
+    std::optional<TSoundServer> real;
+    std::optional<THungServer> hung;
+    QString address;
+    if (c.Server == TServerCase::kReal) {
+        real.emplace();
+        ASSERT_EQ(real->Why(), "");
+        address = real->Address();
+    } else if (c.Server == TServerCase::kHung) {
+        hung.emplace();
+        ASSERT_TRUE(hung->Listening());
+        address = hung->Address();
     }
-    EXPECT_EQ(Beeps(server.Address(), beeps), expected + "PLAYING 1 WAITING 16\nOPEN 0\n");
+    // The server has half a second to answer, not the program's two.
+    TTonePlay play(address, {"--answer-ms=500"});
+    for (const TServerStep& step : c.Steps) {
+        const std::string what = step.Do;
+        if (what == "!stop")
+            real->Signal(SIGSTOP);
+        else if (what == "!continue")
+            real->Signal(SIGCONT);
+        else if (what == "!kill")
+            real->Signal(SIGKILL);
+        else if (what == "!restart")
+            ASSERT_TRUE(real->Start()) << real->Why();
+        else if (what == "!sound")
+            ASSERT_FALSE(TonesPlayed(*real, 1).empty()) << "no tone began";
+        else
+            ASSERT_EQ(play.Ask(what), step.Answer) << "at " << what;
+    }
+    const long gap = play.Finish();
+    EXPECT_GE(gap, 0);
+    EXPECT_LT(gap, 1000);
+    if (c.Played.empty())
+        return;
+    const std::vector<TMeasuredTone> tones = TonesPlayed(*real, c.Played.size());
+    ASSERT_EQ(tones.size(), c.Played.size());
+    for (size_t i = 0; i < tones.size(); ++i) {
+        const TMeasuredTone& expected = c.Played[i];
+        EXPECT_NEAR(tones[i].Hertz, expected.Hertz, expected.Hertz * 0.005) << "tone " << i;
+        // Within a period or two at either end, where one tone gives way to the next.
+        if (expected.Ms > 0)
+            EXPECT_NEAR(tones[i].Ms, expected.Ms, 2 * 1000.0 / expected.Hertz + 2) << "tone " << i;
+        else
+            EXPECT_LT(tones[i].Ms, 5000) << "tone " << i;
+    }
 }
 
-TEST(ToneOutput, WithoutASoundServerTheBellRingsInstead)
-{
-    // Nothing plays and no output stays open; the beep still counts as sounded.
-    EXPECT_EQ(Beeps("", {"880,300", "440,0", "20,100"}),
-              "BEEP 880,300 1\nBEEP 440,0 1\nBEEP 20,100 0\nPLAYING 0 WAITING 0\nOPEN 0\n");
-}
+INSTANTIATE_TEST_SUITE_P(Servers, ToneOutputServer, testing::ValuesIn(kServerCases),
+                         [](const testing::TestParamInfo<TServerCase>& row) { return std::string(row.param.Name); });

@@ -1,40 +1,123 @@
-// tone_play FREQUENCY,MS...: beeps each, one after another, as the program's #beep does, through
-// the desktop's sound output (the one PULSE_SERVER names), and prints
+// tone_play [--answer-ms=N]: beeps as the program's #beep does, through the desktop's sound
+// server (the one PULSE_SERVER names), driven by commands on standard input, one a line, each
+// answered by one line on standard output:
 //
-//   BEEP FREQUENCY,MS 1|0     what Beep returned, for each
-//   PLAYING 1|0 WAITING N     whether a tone plays after the last, and how many wait behind it
-//   OPEN N                    once every tone has ended: the outputs still open (0)
+//   beep FREQUENCY,MS[,OWNER]  BEEP FREQUENCY,MS[,OWNER] 1|0    what Beep returned
+//   stop OWNER                 STOP OWNER                       the owner's tones stopped
+//   state                      PLAYING 1|0 WAITING N OPEN N BELLS N
+//   settle                     the same, once no tone plays or waits and no output is open
+//                              (or after 20 s)
 //
-// Exits 0, or 1 when the tones have not ended within a minute.
+// At the end of the input it prints LONGEST-GAP-MS N, the longest time the event loop went
+// without running its 10 ms timer, and exits 0. --answer-ms shortens the time the sound server
+// has to answer before the bell rings instead.
+
+#include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <string>
 
 #include "platform/gui/Sound.h"
 #include "platform/gui/TonePlayer.h"
+
+namespace {
+
+void PrintState()
+{
+    TTonePlayer& player = TTonePlayer::Instance();
+    std::printf("PLAYING %d WAITING %zu OPEN %d BELLS %zu\n", player.Playing() ? 1 : 0, player.Waiting(),
+                TTonePlayer::OpenOutputs(), player.Bells());
+}
+
+bool Settled()
+{
+    const TTonePlayer& player = TTonePlayer::Instance();
+    return !player.Playing() && player.Waiting() == 0 && TTonePlayer::OpenOutputs() == 0;
+}
+
+// Owners are small numbers; any distinct addresses serve.
+const void* Owner(unsigned n) { return reinterpret_cast<const void*>(static_cast<uintptr_t>(n) * 16 + 16); }
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    for (int i = 1; i < argc; ++i) {
-        unsigned frequency = 0, ms = 0;
-        if (std::sscanf(argv[i], "%u,%u", &frequency, &ms) != 2) {
-            std::fprintf(stderr, "usage: tone_play FREQUENCY,MS...\n");
-            return 2;
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--answer-ms=", 12) == 0)
+            TTonePlayer::Instance().SetAnswerMs(std::atoi(argv[i] + 12));
+
+    QElapsedTimer sinceTick;
+    sinceTick.start();
+    qint64 longestGap = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    tick.start(10);
+
+    std::string input;
+    std::deque<std::string> lines;
+    bool ended = false;
+    QElapsedTimer settling;  // valid while a settle command waits
+    QTimer next;
+    next.setSingleShot(true);
+    auto run = [&] {
+        if (settling.isValid()) {
+            if (!Settled() && settling.elapsed() < 20000) {
+                next.start(10);
+                return;
+            }
+            settling.invalidate();
+            PrintState();
         }
-        std::printf("BEEP %s %d\n", argv[i], Beep(frequency, ms) ? 1 : 0);
-    }
-    TTonePlayer& player = TTonePlayer::Instance();
-    std::printf("PLAYING %d WAITING %zu\n", player.Playing() ? 1 : 0, player.Waiting());
-    std::fflush(stdout);
-    QElapsedTimer waited;
-    waited.start();
-    // The outputs of ended tones are freed from the event loop: wait for that too.
-    while ((player.Playing() || player.Waiting() > 0 || TTonePlayer::OpenOutputs() > 0) && waited.elapsed() < 60000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    std::printf("OPEN %d\n", TTonePlayer::OpenOutputs());
-    return player.Playing() ? 1 : 0;
+        while (!lines.empty() && !settling.isValid()) {
+            const std::string line = lines.front();
+            lines.pop_front();
+            unsigned frequency = 0, ms = 0, owner = 0;
+            char word[16] = {};
+            if (std::sscanf(line.c_str(), "beep %u,%u,%u", &frequency, &ms, &owner) >= 2)
+                std::printf("BEEP %s %d\n", line.c_str() + 5, Beep(frequency, ms, Owner(owner)) ? 1 : 0);
+            else if (std::sscanf(line.c_str(), "stop %u", &owner) == 1) {
+                StopBeeps(Owner(owner));
+                std::printf("STOP %u\n", owner);
+            } else if (std::sscanf(line.c_str(), "%15s", word) == 1 && std::strcmp(word, "state") == 0)
+                PrintState();
+            else if (std::strcmp(word, "settle") == 0) {
+                settling.start();
+                next.start(0);
+            } else
+                std::printf("UNKNOWN %s\n", line.c_str());
+            std::fflush(stdout);
+        }
+        std::fflush(stdout);
+        if (ended && lines.empty() && !settling.isValid()) {
+            std::printf("LONGEST-GAP-MS %lld\n", static_cast<long long>(longestGap));
+            std::fflush(stdout);
+            QCoreApplication::exit(0);
+        }
+    };
+    QObject::connect(&next, &QTimer::timeout, run);
+    QSocketNotifier in(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&in, &QSocketNotifier::activated, [&] {
+        char buffer[4096];
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got <= 0) {
+            ended = true;
+            in.setEnabled(false);
+        } else {
+            input.append(buffer, static_cast<size_t>(got));
+        }
+        for (size_t end; (end = input.find('\n')) != std::string::npos; input.erase(0, end + 1))
+            lines.push_back(input.substr(0, end));
+        if (!settling.isValid())
+            run();
+    });
+    return QApplication::exec();
 }

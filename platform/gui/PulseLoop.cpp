@@ -1,0 +1,200 @@
+#include "platform/gui/PulseLoop.h"
+
+#include <sys/time.h>
+
+#include <QSocketNotifier>
+#include <QTimer>
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// The library's three kinds of event. One that it frees is marked dead and destroyed later, from
+// the event loop: it may be freed from inside its own callback.
+struct pa_io_event {
+    pa_io_event(TPulseLoopState* loop, int fd, pa_io_event_cb_t callback, void* data)
+        : Loop(loop), Fd(fd), Callback(callback), Data(data), Read(fd, QSocketNotifier::Read),
+          Write(fd, QSocketNotifier::Write)
+    {}
+    TPulseLoopState* Loop;
+    int Fd;
+    pa_io_event_cb_t Callback;
+    void* Data;
+    pa_io_event_destroy_cb_t Destroy = nullptr;
+    QSocketNotifier Read, Write;
+    bool Dead = false;
+};
+
+struct pa_time_event {
+    pa_time_event(TPulseLoopState* loop, pa_time_event_cb_t callback, void* data)
+        : Loop(loop), Callback(callback), Data(data)
+    {}
+    TPulseLoopState* Loop;
+    pa_time_event_cb_t Callback;
+    void* Data;
+    pa_time_event_destroy_cb_t Destroy = nullptr;
+    QTimer Timer;
+    timeval When{};
+    bool Dead = false;
+};
+
+struct pa_defer_event {
+    pa_defer_event(TPulseLoopState* loop, pa_defer_event_cb_t callback, void* data)
+        : Loop(loop), Callback(callback), Data(data)
+    {}
+    TPulseLoopState* Loop;
+    pa_defer_event_cb_t Callback;
+    void* Data;
+    pa_defer_event_destroy_cb_t Destroy = nullptr;
+    QTimer Timer;
+    bool Dead = false;
+};
+
+struct TPulseLoopState {
+    pa_mainloop_api Api{};
+    std::vector<std::unique_ptr<pa_io_event>> Ios;
+    std::vector<std::unique_ptr<pa_time_event>> Times;
+    std::vector<std::unique_ptr<pa_defer_event>> Defers;
+    QTimer Sweeper;
+
+    TPulseLoopState()
+    {
+        Sweeper.setSingleShot(true);
+        QObject::connect(&Sweeper, &QTimer::timeout, [this] { Sweep(); });
+    }
+
+    void Sweep()
+    {
+        std::erase_if(Ios, [](const auto& e) { return e->Dead; });
+        std::erase_if(Times, [](const auto& e) { return e->Dead; });
+        std::erase_if(Defers, [](const auto& e) { return e->Dead; });
+    }
+
+    static TPulseLoopState* Of(pa_mainloop_api* api) { return static_cast<TPulseLoopState*>(api->userdata); }
+};
+
+namespace {
+
+void EnableIo(pa_io_event* e, pa_io_event_flags_t events)
+{
+    if (e->Dead)
+        return;
+    e->Read.setEnabled(events & (PA_IO_EVENT_INPUT | PA_IO_EVENT_HANGUP | PA_IO_EVENT_ERROR));
+    e->Write.setEnabled(events & PA_IO_EVENT_OUTPUT);
+}
+
+pa_io_event* NewIo(pa_mainloop_api* api, int fd, pa_io_event_flags_t events, pa_io_event_cb_t callback, void* data)
+{
+    TPulseLoopState* loop = TPulseLoopState::Of(api);
+    auto* e = loop->Ios.emplace_back(new pa_io_event(loop, fd, callback, data)).get();
+    QObject::connect(&e->Read, &QSocketNotifier::activated, [e] {
+        if (!e->Dead)
+            e->Callback(&e->Loop->Api, e, e->Fd, PA_IO_EVENT_INPUT, e->Data);
+    });
+    QObject::connect(&e->Write, &QSocketNotifier::activated, [e] {
+        if (!e->Dead)
+            e->Callback(&e->Loop->Api, e, e->Fd, PA_IO_EVENT_OUTPUT, e->Data);
+    });
+    EnableIo(e, events);
+    return e;
+}
+
+void FreeIo(pa_io_event* e)
+{
+    e->Read.setEnabled(false);
+    e->Write.setEnabled(false);
+    e->Dead = true;
+    e->Loop->Sweeper.start(0);
+    if (e->Destroy)
+        e->Destroy(&e->Loop->Api, e, e->Data);
+}
+
+void SetIoDestroy(pa_io_event* e, pa_io_event_destroy_cb_t destroy) { e->Destroy = destroy; }
+
+// The library's times are wall-clock times for a loop that is not its own.
+void RestartTime(pa_time_event* e, const timeval* when)
+{
+    if (e->Dead)
+        return;
+    if (!when) {
+        e->Timer.stop();
+        return;
+    }
+    e->When = *when;
+    timeval now{};
+    gettimeofday(&now, nullptr);
+    const int64_t us = (static_cast<int64_t>(when->tv_sec) - now.tv_sec) * 1000000 + (when->tv_usec - now.tv_usec);
+    e->Timer.start(static_cast<int>(std::clamp<int64_t>((us + 999) / 1000, 0, INT32_MAX)));
+}
+
+pa_time_event* NewTime(pa_mainloop_api* api, const timeval* when, pa_time_event_cb_t callback, void* data)
+{
+    TPulseLoopState* loop = TPulseLoopState::Of(api);
+    auto* e = loop->Times.emplace_back(new pa_time_event(loop, callback, data)).get();
+    e->Timer.setSingleShot(true);
+    QObject::connect(&e->Timer, &QTimer::timeout, [e] {
+        if (!e->Dead)
+            e->Callback(&e->Loop->Api, e, &e->When, e->Data);
+    });
+    RestartTime(e, when);
+    return e;
+}
+
+void FreeTime(pa_time_event* e)
+{
+    e->Timer.stop();
+    e->Dead = true;
+    e->Loop->Sweeper.start(0);
+    if (e->Destroy)
+        e->Destroy(&e->Loop->Api, e, e->Data);
+}
+
+void SetTimeDestroy(pa_time_event* e, pa_time_event_destroy_cb_t destroy) { e->Destroy = destroy; }
+
+// An enabled deferred event runs at every turn of the loop until it is disabled.
+void EnableDefer(pa_defer_event* e, int enable)
+{
+    if (enable && !e->Dead)
+        e->Timer.start(0);
+    else
+        e->Timer.stop();
+}
+
+pa_defer_event* NewDefer(pa_mainloop_api* api, pa_defer_event_cb_t callback, void* data)
+{
+    TPulseLoopState* loop = TPulseLoopState::Of(api);
+    auto* e = loop->Defers.emplace_back(new pa_defer_event(loop, callback, data)).get();
+    QObject::connect(&e->Timer, &QTimer::timeout, [e] {
+        if (!e->Dead)
+            e->Callback(&e->Loop->Api, e, e->Data);
+    });
+    EnableDefer(e, 1);
+    return e;
+}
+
+void FreeDefer(pa_defer_event* e)
+{
+    e->Timer.stop();
+    e->Dead = true;
+    e->Loop->Sweeper.start(0);
+    if (e->Destroy)
+        e->Destroy(&e->Loop->Api, e, e->Data);
+}
+
+void SetDeferDestroy(pa_defer_event* e, pa_defer_event_destroy_cb_t destroy) { e->Destroy = destroy; }
+
+// The program's loop is not the library's to end.
+void Quit(pa_mainloop_api*, int) {}
+
+}  // namespace
+
+TPulseLoop::TPulseLoop() : F(std::make_unique<TPulseLoopState>())
+{
+    F->Api =
+        pa_mainloop_api{F.get(),  NewIo,          EnableIo, FreeIo,      SetIoDestroy, NewTime,         RestartTime,
+                        FreeTime, SetTimeDestroy, NewDefer, EnableDefer, FreeDefer,    SetDeferDestroy, Quit};
+}
+
+TPulseLoop::~TPulseLoop() = default;
+
+pa_mainloop_api* TPulseLoop::Api() { return &F->Api; }
