@@ -20,9 +20,11 @@ int gOpenOutputs = 0;
 
 // The server converts to its output's format; this one is the tones' own.
 const TToneFormat kFormat{48000, 1, TToneFormat::kInt16};
-// How much the server holds ahead of what it plays: it asks for more each time part of it has
-// been played, so a silent server is noticed within kAnswerMs, and a cut tone stops at once.
-constexpr uint32_t kOutputBufferMs = 100;
+// How much the server holds ahead of what it plays: enough that a program busy for a moment
+// (a flood of text, a loaded machine) does not leave a gap in a tone. It asks for more each time
+// part of it has been played, so a silent server is still noticed within kAnswerMs; a cut tone
+// stops at once whatever it holds, as closing the output drops it.
+constexpr uint32_t kOutputBufferMs = 300;
 
 struct TTone {
     uint32_t Frequency, DurationMs;

@@ -116,7 +116,8 @@ void InstallHooks(TAppRun& run)
         return answer;
     });
     SetSoundHook([&run](const TSoundRequest& request) {
-        if (run.Quiet)
+        // A closing window's stop of its tones is no sound.
+        if (run.Quiet || request.Kind == TSoundRequest::kStopBeeps)
             return true;
         run.Print(request.Kind == TSoundRequest::kPlay ? "PLAY " + TAppRun::Text(request.FileName) : "BEEP");
         return true;

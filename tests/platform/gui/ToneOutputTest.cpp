@@ -38,6 +38,9 @@ constexpr int kRate = 48000;
 // into a pipe that a thread here drains.
 class TSoundServer {
 public:
+    // Ten seconds of sound, the most a pipe takes without root's rights.
+    static constexpr int kPipeBytes = 1 << 20;
+
     TSoundServer()
     {
         FSocket = FDir.path() + "/native";
@@ -49,6 +52,9 @@ public:
             FWhy = "cannot read the sound server's output: " + std::string(std::strerror(errno));
             return;
         }
+        // The output drops what a full pipe does not take; the pipe's usual size, 64 KiB, holds
+        // two thirds of a second, which this thread may wait on a loaded machine.
+        fcntl(FPipe, F_SETPIPE_SZ, kPipeBytes);
         FReader = std::thread([this] { Drain(); });
     }
 
