@@ -31,6 +31,9 @@ TMyButton::TMyButton(TComponent* AOwner) : TExSpeedButton(AOwner)
         Inherited(m);
         if (*alive && !FDblClicked && Enabled())
             DblClick();
+        // The dialog the double click opened took the release with the mouse.
+        if (*alive)
+            EndLostPress();
     });
 }
 

@@ -6,7 +6,8 @@
 // tells it when the list is cleared or reloaded; the script editor refreshes it after every
 // change. No button outlives its record: a button whose record goes is hidden and unlinked at
 // once and freed from the event loop (its own click may be what cleared the list). Dragged by the
-// grip along its top, the bar docks on its own character window at the edge it is dropped on,
+// grip along its top, the bar docks on its own character window at the edge it is dropped on
+// (leaving the terminal at least half its room, its buttons wrapping to what the bar keeps),
 // and floats again as a window of its own when it is dragged off.
 
 #include <vector>
@@ -23,7 +24,8 @@ struct cButton;
 
 // A speed button that stands for a button record. The library's speed button reports a double
 // click only while it is down, so a push button (group 0) would never get one: this button
-// reports every double click the speed button itself does not.
+// reports every double click the speed button itself does not. The dialog a double click opens
+// takes the mouse, and the release of the press with it: the press ends with the dialog.
 class TMyButton : public TExSpeedButton {
 public:
     explicit TMyButton(TComponent* AOwner);

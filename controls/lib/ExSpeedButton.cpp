@@ -311,6 +311,8 @@ void TExSpeedButton::RegisterButtonHandlers()
         Inherited(m);
         if (*alive && FDown)
             DblClick();
+        if (*alive)
+            EndLostPress();
     });
     for (unsigned msg : {WM_RBUTTONDOWN, WM_RBUTTONUP})
         RegisterHandler(msg, [this](TMessage& m) {

@@ -109,6 +109,9 @@ protected:
     virtual void MouseLeave();
     // The action's Checked and image follow into Down and Glyph.
     virtual void ActionChange(TCustomAction* Sender, bool CheckDefaults);
+    // Ends a press whose release will not come here, because what the press ran (a double
+    // click's dialog) took the mouse: the button is drawn as its Down says, and no click follows.
+    void EndLostPress();
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     TExButtonState FState = rbsUp;

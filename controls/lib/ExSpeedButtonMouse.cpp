@@ -152,6 +152,18 @@ void TExSpeedButton::DoMouseUp(TMouseButton Button, TShiftState Shift, int X, in
         UpdateTracking();
 }
 
+void TExSpeedButton::EndLostPress()
+{
+    if (!FDragging || MouseCapture())
+        return;
+    FDragging = false;
+    if (FRepeatTimer)
+        FRepeatTimer->SetEnabled(false);
+    FState = FDown ? rbsExclusive : rbsUp;
+    Invalidate();
+    UpdateTracking();
+}
+
 void TExSpeedButton::TimerExpired(TObject*)
 {
     FRepeatTimer->SetInterval(FRepeatInterval);
