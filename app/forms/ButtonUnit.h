@@ -24,8 +24,7 @@ struct cButton;
 
 // A speed button that stands for a button record. The library's speed button reports a double
 // click only while it is down, so a push button (group 0) would never get one: this button
-// reports every double click the speed button itself does not. The dialog a double click opens
-// takes the mouse, and the release of the press with it: the press ends with the dialog.
+// reports every double click the speed button itself does not.
 class TMyButton : public TExSpeedButton {
 public:
     explicit TMyButton(TComponent* AOwner);

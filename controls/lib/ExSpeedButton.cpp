@@ -311,8 +311,9 @@ void TExSpeedButton::RegisterButtonHandlers()
         Inherited(m);
         if (*alive && FDown)
             DblClick();
-        if (*alive)
-            EndLostPress();
+        // A dialog the double click opened took the mouse, and the release with it.
+        if (*alive && !MouseCapture())
+            EndPress();
     });
     for (unsigned msg : {WM_RBUTTONDOWN, WM_RBUTTONUP})
         RegisterHandler(msg, [this](TMessage& m) {

@@ -93,6 +93,9 @@ public:
     TPoint GetDropDownMenuPos() const;
     // Re-reads whether the mouse is over the button.
     void UpdateTracking();
+    // Ends the press under way without a click, for a press whose release will go elsewhere (a
+    // dialog it opens takes the mouse): the button is drawn as its Down says.
+    void EndPress();
     void Click() override;
     void Loaded() override;
 
@@ -109,9 +112,6 @@ protected:
     virtual void MouseLeave();
     // The action's Checked and image follow into Down and Glyph.
     virtual void ActionChange(TCustomAction* Sender, bool CheckDefaults);
-    // Ends a press whose release will not come here, because what the press ran (a double
-    // click's dialog) took the mouse: the button is drawn as its Down says, and no click follows.
-    void EndLostPress();
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
     TExButtonState FState = rbsUp;

@@ -152,11 +152,12 @@ void TExSpeedButton::DoMouseUp(TMouseButton Button, TShiftState Shift, int X, in
         UpdateTracking();
 }
 
-void TExSpeedButton::EndLostPress()
+void TExSpeedButton::EndPress()
 {
-    if (!FDragging || MouseCapture())
+    if (!FDragging)
         return;
     FDragging = false;
+    SetMouseCapture(false);
     if (FRepeatTimer)
         FRepeatTimer->SetEnabled(false);
     FState = FDown ? rbsExclusive : rbsUp;

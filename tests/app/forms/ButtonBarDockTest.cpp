@@ -264,8 +264,8 @@ struct TDoubleClickRow {
 class PushButtonDoubleClick : public DockedBar, public ::testing::WithParamInterface<TDoubleClickRow> {};
 
 // A double click on a push button opens its dialog, which takes the mouse and with it the
-// release of the second press: however the dialog ends, the button comes up, runs nothing more,
-// and the next click is an ordinary click.
+// release of the second press: the button comes up as the dialog opens and stays up however the
+// dialog ends, runs nothing more, and the next click is an ordinary click.
 TEST_P(PushButtonDoubleClick, RegressionStayedDownAfterItsDialog)
 {
     const TDoubleClickRow& row = GetParam();
@@ -274,11 +274,15 @@ TEST_P(PushButtonDoubleClick, RegressionStayedDownAfterItsDialog)
         DragBarTo(OnTerminal(Window, 5, 100));
         ASSERT_EQ(Bar->HostDockSite(), Window);
     }
+    TMyButton* button = record->Control;
+    ASSERT_NE(button, nullptr);
     int shown = 0;
-    SetModalFormHook([&shown, &row](TCustomForm& form) {
+    TExButtonState whileOpen = rbsDown;
+    SetModalFormHook([&shown, &whileOpen, &row, button](TCustomForm& form) {
         auto* dialog = dynamic_cast<TButtonEditForm*>(&form);
         ASSERT_NE(dialog, nullptr);
         ++shown;
+        whileOpen = button->State();
         if (row.save) {
             dialog->NameEdit()->SetText("renamed");
             dialog->ExSpeedButton1Click();
@@ -286,8 +290,6 @@ TEST_P(PushButtonDoubleClick, RegressionStayedDownAfterItsDialog)
             dialog->ExSpeedButton2Click();
         }
     });
-    TMyButton* button = record->Control;
-    ASSERT_NE(button, nullptr);
     const int x = button->Left() + 5, y = button->Top() + 5;
     Log.clear();
     for (TMouseAction action : {maDown, maUp, maDouble})
@@ -296,6 +298,7 @@ TEST_P(PushButtonDoubleClick, RegressionStayedDownAfterItsDialog)
         SendMouseInput(Bar->ButtonPanel(), maUp, mbLeft, x, y, TShiftState());
     PumpEvents();
     EXPECT_EQ(shown, 1);
+    EXPECT_EQ(whileOpen, rbsUp);
     ASSERT_EQ(record->Control, button);
     EXPECT_EQ(button->State(), rbsUp);
     EXPECT_FALSE(button->Down());
