@@ -311,9 +311,6 @@ void TExSpeedButton::RegisterButtonHandlers()
         Inherited(m);
         if (*alive && FDown)
             DblClick();
-        // A dialog the double click opened took the mouse, and the release with it.
-        if (*alive && !MouseCapture())
-            EndPress();
     });
     for (unsigned msg : {WM_RBUTTONDOWN, WM_RBUTTONUP})
         RegisterHandler(msg, [this](TMessage& m) {

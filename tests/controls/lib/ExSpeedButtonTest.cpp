@@ -44,7 +44,6 @@ protected:
     }
     void TearDown() override
     {
-        SetModalFormHook(nullptr);
         form.reset();
         SetTimerService(previous);
     }
@@ -61,8 +60,7 @@ protected:
 
     // Steps, blank-separated, on buttons a and b (on the form) and c (on another parent):
     //   a.g1 group 1; a.all AllowAllUp; a.down / a.up SetDown; a.off / a.on Enabled; a.paint;
-    //   a! press and release inside; a<x,y press; a~x,y move; a>x,y release; a@ double click
-    //   inside; a.dialog a double click opens a dialog (which takes the mouse);
+    //   a! press and release inside; a<x,y press; a~x,y move; a>x,y release;
     //   =a logs "a:state", with "*" when Down.
     std::string Run(const std::string& steps)
     {
@@ -90,14 +88,6 @@ protected:
                 x->SetEnabled(op == ".on");
             else if (op == ".paint")
                 x->Perform(WM_PAINT);
-            else if (op == ".dialog") {
-                SetModalFormHook([](TCustomForm& dialog) { dialog.Close(); });
-                x->OnDblClick = [this, name = s[0]](TObject*) {
-                    log << " dialog(" << name << ")";
-                    TForm(nullptr).ShowModal();
-                };
-            } else if (op == "@")
-                Press(x, WM_LBUTTONDBLCLK, 5, 5, MK_LBUTTON);
             else if (op == "!") {
                 Press(x, WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
                 Press(x, WM_LBUTTONUP, 5, 5, 0);
@@ -146,11 +136,6 @@ const TScenario kScenarios[] = {
     {"DownButtonStaysExclusiveWhileDragged", "a.g1 a.down a<5,5 a~30,5 =a", "a:exclusive*"},
     {"DisabledPaintsDisabledThenExclusiveAgain", "a.g1 a.down a.off a.paint =a a.on a.paint =a",
      "a:disabled* a:exclusive*"},
-    // The dialog took the release: the press ends with it, and a release handed on later does
-    // nothing; without a dialog the double click is a press like another.
-    {"RegressionDoubleClicksDialogLeftThePressOn", "a.g1 a.all a.dialog a! a@ =a a>5,5 =a",
-     "click(a) dialog(a) a:exclusive* a:exclusive*"},
-    {"DoubleClickWithoutADialogIsAPress", "a.g1 a.all a! a@ =a a>5,5 =a", "click(a) a:exclusive* click(a) a:up"},
 };
 INSTANTIATE_TEST_SUITE_P(Steps, SpeedButtonScenario, ::testing::ValuesIn(kScenarios),
                          [](const auto& row) { return std::string(row.param.name); });
