@@ -176,6 +176,8 @@ void TButtonForm::MyButtonDblClick(TMyButton* button)
         return;
     cButton copy = *record;
     TAliveToken alive = button->Token();
+    // The dialog takes the mouse, and the release of the press that opened it with it.
+    button->EndPress();
     const TDialogEnd end = EditButtonRecord(this, copy);
     // The record may have gone while the dialog was open, and the button with it: the dialog's
     // event loop runs the queued frees.

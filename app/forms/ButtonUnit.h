@@ -6,7 +6,8 @@
 // tells it when the list is cleared or reloaded; the script editor refreshes it after every
 // change. No button outlives its record: a button whose record goes is hidden and unlinked at
 // once and freed from the event loop (its own click may be what cleared the list). Dragged by the
-// grip along its top, the bar docks on its own character window at the edge it is dropped on,
+// grip along its top, the bar docks on its own character window at the edge it is dropped on
+// (leaving the terminal at least half its room, its buttons wrapping to what the bar keeps),
 // and floats again as a window of its own when it is dragged off.
 
 #include <vector>

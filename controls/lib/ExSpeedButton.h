@@ -93,6 +93,9 @@ public:
     TPoint GetDropDownMenuPos() const;
     // Re-reads whether the mouse is over the button.
     void UpdateTracking();
+    // Ends the press under way without a click, for a press whose release will go elsewhere (a
+    // dialog it opens takes the mouse): the button is drawn as its Down says.
+    void EndPress();
     void Click() override;
     void Loaded() override;
 

@@ -152,6 +152,19 @@ void TExSpeedButton::DoMouseUp(TMouseButton Button, TShiftState Shift, int X, in
         UpdateTracking();
 }
 
+void TExSpeedButton::EndPress()
+{
+    if (!FDragging)
+        return;
+    FDragging = false;
+    SetMouseCapture(false);
+    if (FRepeatTimer)
+        FRepeatTimer->SetEnabled(false);
+    FState = FDown ? rbsExclusive : rbsUp;
+    Invalidate();
+    UpdateTracking();
+}
+
 void TExSpeedButton::TimerExpired(TObject*)
 {
     FRepeatTimer->SetInterval(FRepeatInterval);

@@ -23,7 +23,7 @@ TDockEdge DockEdgeAt(const TRect& area, TPoint point)
 TDockPlace DockPlace(const TRect& area, TDockEdge edge, int depth)
 {
     const bool across = edge == TDockEdge::Top || edge == TDockEdge::Bottom;
-    depth = std::clamp(depth, 0, std::max(across ? area.Height() : area.Width(), 0));
+    depth = std::clamp(depth, 0, std::max(across ? area.Height() : area.Width(), 0) / 2);
     TDockPlace place{area, area};
     switch (edge) {
     case TDockEdge::Top: place.Docked.Bottom = place.Rest.Top = area.Top + depth; break;

@@ -14,7 +14,9 @@ enum class TDockEdge { Top, Bottom, Left, Right };
 TDockEdge DockEdgeAt(const TRect& area, TPoint point);
 
 // A control docked at an edge takes the whole edge, as deep as `depth` (its height at the top or
-// bottom, its width at a side), never deeper than the area, never less than nothing.
+// bottom, its width at a side), never less than nothing and never deeper than half the area: the
+// rest, where the site's own controls are, keeps at least half of it however large the control
+// was made while it floated.
 struct TDockPlace {
     TRect Docked;
     TRect Rest;

@@ -31,8 +31,8 @@ TAlign AlignOf(TDockEdge edge)
     return alNone;
 }
 
-// How deep a control docked at an edge goes: its floating height at the top or bottom, its
-// floating width at a side.
+// How deep a control docked at an edge asks to go: its floating height at the top or bottom, its
+// floating width at a side (DockPlace gives it no more than half the room).
 int DepthAt(const TWinControl& control, TDockEdge edge)
 {
     return edge == TDockEdge::Top || edge == TDockEdge::Bottom ? control.UndockHeight() : control.UndockWidth();

@@ -2,16 +2,15 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
+#include "platform/gui/FolderWatch.h"
 #include "platform/gui/FontAlias.h"
 #include "platform/gui/FormBroadcast.h"
 
@@ -21,31 +20,16 @@ namespace {
 // fonts are read again once the folders have been quiet this long.
 constexpr int kQuietMs = 250;
 
-// Where a font folder is watched from: the folder, or for one not made yet its parent (a user's
-// font folder appears there), unless that is the home folder or the root, where far more than
-// fonts comes and goes.
-QString WatchedFolder(const QString& folder)
-{
-    if (QFileInfo(folder).isDir())
-        return folder;
-    const QString parent = QFileInfo(folder).absolutePath();
-    if (parent == QDir::homePath() || parent == QDir::rootPath() || !QFileInfo(parent).isDir())
-        return QString();
-    return parent;
-}
-
-// The folders fontconfig reads fonts from now, the sub-folders it found included.
+// The folders fontconfig reads fonts from now, the sub-folders it found and those it was told
+// of that do not exist included.
 QStringList FontFolders()
 {
     QStringList folders;
     FcStrList* list = FcConfigGetFontDirs(nullptr);
     if (!list)
         return folders;
-    while (FcChar8* dir = FcStrListNext(list)) {
-        const QString watched = WatchedFolder(QFile::decodeName(reinterpret_cast<const char*>(dir)));
-        if (!watched.isEmpty() && !folders.contains(watched))
-            folders << watched;
-    }
+    while (FcChar8* dir = FcStrListNext(list))
+        folders << QFile::decodeName(reinterpret_cast<const char*>(dir));
     FcStrListDone(list);
     return folders;
 }
@@ -83,30 +67,15 @@ public:
     {
         FQuiet.setSingleShot(true);
         FQuiet.setInterval(kQuietMs);
-        connect(&FWatcher, &QFileSystemWatcher::directoryChanged, this, [this] { FQuiet.start(); });
         connect(&FQuiet, &QTimer::timeout, this, [this] { Reload(); });
         connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, this, [this] { Announce(); });
         Follow();
     }
 
 private:
-    // Watches exactly the folders fontconfig reads now.
-    void Follow()
-    {
-        const QStringList now = FontFolders();
-        const QStringList watched = FWatcher.directories();
-        QStringList gone, fresh;
-        for (const QString& folder : watched)
-            if (!now.contains(folder))
-                gone << folder;
-        for (const QString& folder : now)
-            if (!watched.contains(folder))
-                fresh << folder;
-        if (!gone.isEmpty())
-            FWatcher.removePaths(gone);
-        if (!fresh.isEmpty())
-            FWatcher.addPaths(fresh);
-    }
+    // Watches exactly the folders fontconfig reads now, a missing one (a user's font folder not
+    // made yet) for its coming into being only.
+    void Follow() { FFolders.SetFolders(FontFolders()); }
     void Reload()
     {
         FcInitReinitialize();
@@ -131,8 +100,8 @@ private:
         });
     }
 
-    QFileSystemWatcher FWatcher;
     QTimer FQuiet;
+    TFolderWatch FFolders{[this] { FQuiet.start(); }};
     bool FAnnouncing = false;
 };
 

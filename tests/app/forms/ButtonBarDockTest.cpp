@@ -1,7 +1,8 @@
 // The button bar docked on its character window: the window takes its own bar only, the bar
-// takes the edge of the terminal's room it is dropped on and the terminal the rest, it follows
-// the window's size with its buttons wrapping, its buttons and the editor's refresh work as on
-// the floating bar, and dragged off or closed it gives the terminal its room back.
+// takes the edge of the terminal's room it is dropped on and the terminal the rest (at least
+// half, however large the bar was made), it follows the window's size with its buttons wrapping,
+// its buttons and the editor's refresh work as on the floating bar, a push button comes up again
+// after its double click's dialog, and dragged off or closed it gives the terminal its room back.
 
 #include <gtest/gtest.h>
 
@@ -19,10 +20,12 @@
 #include "WindowTestSupport.h"
 #include "app/core/ButtonBar.h"
 #include "app/forms/AnsiTerminal.h"
+#include "app/forms/ButtonEditUnit.h"
 #include "app/forms/ButtonUnit.h"
 #include "controls/lib/ExSpeedButton.h"
 #include "platform/gui/ComCtrls.h"
 #include "platform/gui/DockGrip.h"
+#include "platform/gui/EditWidgets.h"
 #include "platform/gui/ExtCtrls.h"
 #include "platform/gui/Queue.h"
 #include "platform/gui/SyntheticInput.h"
@@ -36,6 +39,7 @@ class TBarWindows : public TConnectedWindowTest {
 protected:
     void TearDown() override
     {
+        SetModalFormHook(nullptr);
         if (Second && Screen->HasForm(Second))
             delete Second;
         TConnectedWindowTest::TearDown();
@@ -102,6 +106,18 @@ protected:
         if (Bar && Bar->HostDockSite() == window)
             UnionRect(room, room, Bar->BoundsRect());
         return room;
+    }
+    // Each button where the bar's rules put it on the panel as wide as it is now.
+    void ExpectButtonsWrapped(size_t count, const std::string& trace)
+    {
+        const int panel = Bar->ButtonPanel()->Width();
+        const std::vector<TMyButton*>& buttons = Bar->Buttons();
+        ASSERT_EQ(buttons.size(), count) << trace;
+        for (size_t i = 0; i < buttons.size(); ++i) {
+            const TBarButtonPlace place = BarButtonPlace(static_cast<int>(i), panel, *buttons[i]->Record());
+            EXPECT_EQ(buttons[i]->Left(), place.Left) << trace << " " << i;
+            EXPECT_EQ(buttons[i]->Top(), place.Top) << trace << " " << i;
+        }
     }
 };
 
@@ -194,16 +210,99 @@ TEST_F(DockedBar, ResizesWithTheWindowAndItsButtonsWrap)
         Window->SetClientWidth(width);
         PumpEvents();
         EXPECT_EQ(Bar->Width(), Window->Terminal()->Width()) << width;
-        const int panel = Bar->ButtonPanel()->Width();
-        const std::vector<TMyButton*>& buttons = Bar->Buttons();
-        ASSERT_EQ(buttons.size(), 12u);
-        for (size_t i = 0; i < buttons.size(); ++i) {
-            const TBarButtonPlace place = BarButtonPlace(static_cast<int>(i), panel, *buttons[i]->Record());
-            EXPECT_EQ(buttons[i]->Left(), place.Left) << width << " " << i;
-            EXPECT_EQ(buttons[i]->Top(), place.Top) << width << " " << i;
-        }
+        ExpectButtonsWrapped(12, std::to_string(width));
     }
 }
+
+// A bar made larger than its window while it floated (1270 x 1000 beside an 80-column window)
+// takes no more than half of the terminal's room along the edge it is dropped on: the terminal
+// keeps about half its columns (or rows), and the buttons wrap to the room the bar has.
+class DockedLargeBar : public DockedBar, public ::testing::WithParamInterface<TEdgeRow> {};
+
+TEST_P(DockedLargeBar, RegressionDockedOverTheWholeTerminal)
+{
+    const TEdgeRow& row = GetParam();
+    for (int i = 0; i < 12; ++i)
+        AddButton("b" + std::to_string(i), "say " + std::to_string(i));
+    Bar->SetBounds(Bar->Left(), Bar->Top(), 1270, 1000);
+    PumpEvents();
+    TTerminal* terminal = Window->Terminal();
+    const TRect room = terminal->BoundsRect();
+    const int columns = terminal->Columns(), rows = terminal->Rows();
+    DragBarTo(OnTerminal(Window, static_cast<int>(room.Width() * row.x), static_cast<int>(room.Height() * row.y)));
+
+    ASSERT_EQ(Bar->HostDockSite(), Window);
+    EXPECT_STREQ(AlignName(Bar->Align()), AlignName(row.edge));
+    EXPECT_EQ(TerminalRoom(Window), room);
+    const bool across = row.edge == alTop || row.edge == alBottom;
+    EXPECT_EQ(across ? Bar->Height() : Bar->Width(), (across ? room.Height() : room.Width()) / 2);
+    // Half the columns less the scroll bar's room; half the rows less one for rounding.
+    EXPECT_GE(terminal->Columns(), across ? columns : columns / 2 - 2);
+    EXPECT_GE(terminal->Rows(), across ? rows / 2 - 1 : rows);
+    ExpectButtonsWrapped(12, "docked");
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, DockedLargeBar, ::testing::ValuesIn(kEdgeRows),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+struct TDoubleClickRow {
+    const char* name;
+    bool docked;
+    bool save;  // the dialog saved, else cancelled
+};
+
+class PushButtonDoubleClick : public DockedBar, public ::testing::WithParamInterface<TDoubleClickRow> {};
+
+// A double click on a push button opens its dialog, which takes the mouse and with it the
+// release of the second press: the button comes up as the dialog opens and stays up however the
+// dialog ends, and the release, should it be handed on after the dialog, runs nothing.
+TEST_P(PushButtonDoubleClick, RegressionStayedDownAfterItsDialog)
+{
+    const TDoubleClickRow& row = GetParam();
+    cButton* record = AddButton("push", "say p");
+    if (row.docked) {
+        DragBarTo(OnTerminal(Window, 5, 100));
+        ASSERT_EQ(Bar->HostDockSite(), Window);
+    }
+    TMyButton* button = record->Control;
+    ASSERT_NE(button, nullptr);
+    int shown = 0;
+    TExButtonState whileOpen = rbsDown;
+    SetModalFormHook([&shown, &whileOpen, &row, button](TCustomForm& form) {
+        auto* dialog = dynamic_cast<TButtonEditForm*>(&form);
+        ASSERT_NE(dialog, nullptr);
+        ++shown;
+        whileOpen = button->State();
+        if (row.save) {
+            dialog->NameEdit()->SetText("renamed");
+            dialog->ExSpeedButton1Click();
+        } else {
+            dialog->ExSpeedButton2Click();
+        }
+    });
+    const int x = button->Left() + 5, y = button->Top() + 5;
+    Log.clear();
+    for (TMouseAction action : {maDown, maUp, maDouble, maUp})
+        SendMouseInput(Bar->ButtonPanel(), action, mbLeft, x, y, TShiftState());
+    PumpEvents();
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(whileOpen, rbsUp);
+    ASSERT_EQ(record->Control, button);
+    EXPECT_EQ(button->State(), rbsUp);
+    EXPECT_FALSE(button->Down());
+    EXPECT_EQ(button->Caption(), row.save ? "renamed" : "push");
+    EXPECT_EQ(Log, (std::vector<std::string>{"sent say p", "sent \r\n"}));
+}
+
+const TDoubleClickRow kDoubleClickRows[] = {
+    {"FloatingSaved", false, true},
+    {"FloatingCancelled", false, false},
+    {"DockedSaved", true, true},
+    {"DockedCancelled", true, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, PushButtonDoubleClick, ::testing::ValuesIn(kDoubleClickRows),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(DockedBar, ItsButtonsRunTheirCommands)
 {
@@ -379,6 +478,7 @@ TEST_F(ButtonBarDockRealX, DocksUndocksAndIsRefusedByAnotherWindow)
                           "the bar framed beside its window"));
     TTerminal* terminal = Window->Terminal();
     const TRect room = terminal->BoundsRect();
+    const int columns = terminal->Columns();
 
     // Onto its own window, near the terminal's left edge.
     ASSERT_NO_FATAL_FAILURE(PressGripAndMoveTo(terminal->ClientToScreen(TPoint{8, room.Height() / 2})));
@@ -391,8 +491,13 @@ TEST_F(ButtonBarDockRealX, DocksUndocksAndIsRefusedByAnotherWindow)
     EXPECT_STREQ(AlignName(Bar->Align()), "left");
     EXPECT_EQ(Bar->Handle()->parentWidget(), Window->Handle());
     EXPECT_TRUE(Bar->Showing());
-    EXPECT_EQ(Bar->BoundsRect(), (TRect{room.Left, room.Top, room.Left + 258, room.Bottom}));
-    EXPECT_EQ(terminal->BoundsRect(), (TRect{room.Left + 258, room.Top, room.Right, room.Bottom}));
+    // Wider than half the small window's terminal, the bar takes that half and the terminal keeps
+    // the other with its columns.
+    const int half = room.Width() / 2;
+    ASSERT_LT(half, Bar->UndockWidth());
+    EXPECT_EQ(Bar->BoundsRect(), (TRect{room.Left, room.Top, room.Left + half, room.Bottom}));
+    EXPECT_EQ(terminal->BoundsRect(), (TRect{room.Left + half, room.Top, room.Right, room.Bottom}));
+    EXPECT_GE(terminal->Columns(), columns / 2 - 2);
     // Its button, clicked where it now lies, runs its command.
     ASSERT_EQ(Bar->Buttons().size(), 1u);
     const TMyButton* button = Bar->Buttons()[0];

@@ -81,14 +81,18 @@ const TPlaceCase kPlaceCases[] = {
     {"AtTheBottomAsDeepAsItsHeight", TDockEdge::Bottom, 106, {1, 354, 661, 460}, {1, 60, 661, 354}},
     {"AtTheLeftAsWideAsItsWidth", TDockEdge::Left, 258, {1, 60, 259, 460}, {259, 60, 661, 460}},
     {"AtTheRightAsWideAsItsWidth", TDockEdge::Right, 258, {403, 60, 661, 460}, {1, 60, 403, 460}},
-    {"NeverDeeperThanTheArea", TDockEdge::Left, 1000, {1, 60, 661, 460}, {661, 60, 661, 460}},
     {"NeverLessThanNothing", TDockEdge::Bottom, -5, {1, 460, 661, 460}, {1, 60, 661, 460}},
+    // A control made larger than the site while it floated leaves the site's controls half.
+    {"AtTheLeftNeverWiderThanHalf", TDockEdge::Left, 1000, {1, 60, 331, 460}, {331, 60, 661, 460}},
+    {"AtTheRightNeverWiderThanHalf", TDockEdge::Right, 1270, {331, 60, 661, 460}, {1, 60, 331, 460}},
+    {"AtTheTopNeverDeeperThanHalf", TDockEdge::Top, 1000, {1, 60, 661, 260}, {1, 260, 661, 460}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Edges, DockedRoom, ::testing::ValuesIn(kPlaceCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
-// Whatever the edge and depth, the docked room and the rest share no pixel and fill the area.
+// Whatever the edge and depth, the docked room and the rest share no pixel and fill the area,
+// and the rest is never the smaller.
 TEST(DockZones, DockedAndRestSplitTheArea)
 {
     for (TDockEdge edge : {TDockEdge::Top, TDockEdge::Bottom, TDockEdge::Left, TDockEdge::Right})
@@ -98,6 +102,10 @@ TEST(DockZones, DockedAndRestSplitTheArea)
             EXPECT_FALSE(IntersectRect(common, place.Docked, place.Rest)) << EdgeName(edge) << " " << depth;
             UnionRect(whole, place.Docked, place.Rest);
             EXPECT_EQ(whole, kTerminalArea) << EdgeName(edge) << " " << depth;
+            const bool across = edge == TDockEdge::Top || edge == TDockEdge::Bottom;
+            EXPECT_GE(across ? place.Rest.Height() : place.Rest.Width(),
+                      across ? place.Docked.Height() : place.Docked.Width())
+                << EdgeName(edge) << " " << depth;
         }
 }
 
