@@ -436,6 +436,51 @@ TEST_F(CmdFileTest, FileThatLoadsItselfStopsAtTheNestingLimit)
     EXPECT_EQ(state.AliasList.Count(), 1);  // every load replaced the lists
 }
 
+TEST_F(CmdFileTest, StartUpTextGoesOnAfterALoadOfAnotherFile)
+{
+    // Each file's start-up lines are its own, whatever the files they load run meanwhile.
+    const std::string other = WriteFile("Other.Cmd", "#Config\r\nStartUpCmd 8 b1\r\nb2\r\nEnd\r\n#END\r\n");
+    const std::string first = WriteFile("First.Cmd", "#Config\r\nStartUpCmd 11 toB\r\na2\r\na3\r\nEnd\r\n#END\r\n");
+    host.OnSend = [&](const AnsiString& text) {
+        if (text == "toB")
+            state.LoadCmdFile(other);
+    };
+    EXPECT_TRUE(state.LoadCmdFile(first));
+    Strings said = Sends();
+    std::erase(said, "\r\n");
+    EXPECT_EQ(said, (Strings{"toB", "b1", "b2", "a2", "a3"}));
+    EXPECT_EQ(state.CmdConfig.StartUpCmd, "b1\r\nb2\r\n");  // the last file loaded
+}
+
+TEST_F(CmdFileTest, CommandFileLargerThanAnyIsRefusedAndNotWrittenOver)
+{
+    const std::string path = PathOf("Huge.Cmd");
+    std::filesystem::resize_file(WriteFile("Huge.Cmd", "#END\r\n"), MaxCmdFileBytes + 1);  // sparse
+    AddAlias("mine", "x");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(state.LoadCmdFile(path));
+    EXPECT_EQ(AliasNames(state), Strings{"mine"});
+    EXPECT_EQ(Boxes(), Strings{M::BadFormat});
+    EXPECT_TRUE(state.TriggerFile.empty());
+    // A save over it cannot keep it first, so nothing is written.
+    host.Clear();
+    EXPECT_FALSE(state.SaveCmdFile(path));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Boxes(), Strings{M::SaveFailed});
+    EXPECT_EQ(std::filesystem::file_size(path), MaxCmdFileBytes + 1);
+}
+
+TEST_F(CmdFileTest, ScriptLargerThanACommandFileMayBeIsNotSaved)
+{
+    // Its reader would refuse it: not written, and reported.
+    AddVariable("big", AnsiString(MaxCmdFileBytes, 'x'), 'S');
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(state.SaveCmdFile(PathOf("Big.Cmd")));
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Boxes(), Strings{M::SaveFailed});
+    EXPECT_FALSE(std::filesystem::exists(PathOf("Big.Cmd")));
+}
+
 TEST_F(CmdFileTest, ClearEmptiesTheListsAndTwoSettings)
 {
     ASSERT_TRUE(state.LoadCmdFile(GoldenPath()));

@@ -144,6 +144,29 @@ TEST_F(WalkTest, WalkWithoutANameIsNotReportedSaved)
     EXPECT_EQ(state.WalkRec.State, 1);
 }
 
+TEST_F(WalkTest, WalkLargerThanAWalkFileMayBeIsNotSaved)
+{
+    // What the reader would refuse is not written: too many steps, or too many bytes.
+    struct Case {
+        const char* name;
+        size_t steps;
+        size_t stepLength;
+    } cases[] = {{"TooManySteps", MaxWalkSteps + 1, 0}, {"TooManyBytes", 65, size_t{1} << 20}};
+    for (const Case& c : cases) {
+        WriteWalk("Route.Wlk", "old\r\n");
+        NewWalkRecord(state, "Route.Wlk");
+        state.WalkRec.Steps.assign(c.steps, AnsiString(c.stepLength, 'n'));
+        host.Clear();
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(EndWalkRecord(state)) << c.name;
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Boxes().size(), 1u) << c.name;
+        EXPECT_EQ(ReadWalk("Route.Wlk"), "old\r\n") << c.name;
+        EXPECT_EQ(state.WalkRec.State, 1) << c.name;
+        state.WalkRec.Steps.clear();
+    }
+}
+
 TEST_F(WalkTest, EndAndCloseDependOnTheState)
 {
     EXPECT_TRUE(EndWalkRecord(state));
