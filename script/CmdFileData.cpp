@@ -22,8 +22,9 @@ void TScriptState::ClearCmdData()
     KeyMacroList.Clear();
     TriggersChanged();
     Host.ButtonListChanged();
-    CmdConfig.StatusLine.clear();
-    CmdConfig.StartUpCmd.clear();
+    // Let go of, not only emptied: the next load reads its own.
+    AnsiString().swap(CmdConfig.StatusLine);
+    AnsiString().swap(CmdConfig.StartUpCmd);
 }
 
 void TScriptState::RunStartUpCmd()

@@ -452,30 +452,11 @@ TEST_F(CmdFileTest, StartUpTextGoesOnAfterALoadOfAnotherFile)
     EXPECT_EQ(state.CmdConfig.StartUpCmd, "b1\r\nb2\r\n");  // the last file loaded
 }
 
-TEST_F(CmdFileTest, CommandFileLargerThanAnyIsRefusedAndNotWrittenOver)
-{
-    const std::string path = PathOf("Huge.Cmd");
-    std::filesystem::resize_file(WriteFile("Huge.Cmd", "#END\r\n"), MaxCmdFileBytes + 1);  // sparse
-    AddAlias("mine", "x");
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(state.LoadCmdFile(path));
-    EXPECT_EQ(AliasNames(state), Strings{"mine"});
-    EXPECT_EQ(Boxes(), Strings{M::BadFormat});
-    EXPECT_TRUE(state.TriggerFile.empty());
-    // A save over it cannot keep it first, so nothing is written.
-    host.Clear();
-    EXPECT_FALSE(state.SaveCmdFile(path));
-    testing::internal::GetCapturedStderr();
-    EXPECT_EQ(Boxes(), Strings{M::SaveFailed});
-    EXPECT_EQ(std::filesystem::file_size(path), MaxCmdFileBytes + 1);
-}
-
 TEST_F(CmdFileTest, ScriptLargerThanACommandFileMayBeIsNotSaved)
 {
-    // Its reader would refuse it: not written, and reported.
     AddVariable("big", AnsiString(MaxCmdFileBytes, 'x'), 'S');
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(state.SaveCmdFile(PathOf("Big.Cmd")));
+    EXPECT_FALSE(state.SaveCmdFile(PathOf("Big.Cmd")));  // its reader would refuse it
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(Boxes(), Strings{M::SaveFailed});
     EXPECT_FALSE(std::filesystem::exists(PathOf("Big.Cmd")));

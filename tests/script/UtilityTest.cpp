@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -294,75 +292,37 @@ const TLogLocaleCase kLogLocaleCases[] = {
 INSTANTIATE_TEST_SUITE_P(Locales, LogLocale, ::testing::ValuesIn(kLogLocaleCases),
                          [](const auto& param) { return std::string(param.param.name); });
 
-// A file is read a block at a time: what the readers get from it is what they get from the same
-// bytes in memory, across the ends of the blocks, with a push-back at any byte.
-struct TBlockCase {
-    const char* name;
-    std::string bytes;
-};
+// A file is read a block at a time: the readers get what they get from the same bytes in memory,
+// across the ends of the blocks, with a push-back at any byte.
+using TBlockCase = std::pair<const char*, std::string>;  // name, bytes
 class FileInBlocks : public ::testing::TestWithParam<TBlockCase> {};
-
-// Every byte, each pushed back and read again, and what is left after it; then the readers.
-std::string Trace(TFreadStream& in)
-{
-    std::string out;
-    for (int c; (c = in.Get()) != TFreadStream::EndOfFile;) {
-        in.Unget(c);
-        out += static_cast<char>(in.Get());
-        out += std::to_string(in.Remaining()) + ",";
-        if (c == '#') {  // a length-prefixed text follows
-            const std::optional<AnsiString> text = FreadLengthString(in);
-            out += text ? "[" + *text + "]" : "[none]";
-        }
-    }
-    return out + (in.Eof() ? "eof" : "open");
-}
 
 TEST_P(FileInBlocks, ReadsAsTheSameBytesInMemory)
 {
+    // Every byte, pushed back and read again, with what is left after it; a text after each '#'.
+    const auto trace = [](TFreadStream& in) {
+        std::string out;
+        for (int c; (c = in.Get()) != TFreadStream::EndOfFile;) {
+            in.Unget(c);
+            out += static_cast<char>(in.Get()) + std::to_string(in.Remaining());
+            if (c == '#')
+                out += "[" + FreadLengthString(in).value_or("none") + "]";
+        }
+        return out + (in.Eof() ? "eof" : "open");
+    };
     TScratchFolder folder("fread");
-    const std::string path = folder.File("f");
-    std::ofstream(path, std::ios::binary) << GetParam().bytes;
-    std::optional<TFreadStream> file = TFreadStream::Open(path);
+    std::ofstream(folder.File("f"), std::ios::binary) << GetParam().second;
+    std::optional<TFreadStream> file = TFreadStream::Open(folder.File("f"));
     ASSERT_TRUE(file);
-    TFreadStream memory(GetParam().bytes);
-    std::string fromFile, fromMemory;
-    StderrOf([&] {
-        fromFile = Trace(*file);
-        fromMemory = Trace(memory);
-    });
-    EXPECT_EQ(fromFile, fromMemory);
+    TFreadStream memory(GetParam().second);
+    EXPECT_EQ(trace(*file), trace(memory));
 }
 
-const TBlockCase kBlockCases[] = {
-    {"Empty", ""},
-    {"LastByteOfABlock", std::string(65535, 'a') + "#3 xyz"},
-    {"TextAcrossTwoBlocks", "#150000 " + std::string(150000, 't') + "end"},
-    {"NumberAcrossABlockEnd", std::string(65534, ' ') + "#12|3 abcdefghijklmno"},
-    {"TextLongerThanTheFile", std::string(70000, 'b') + "#9 short"},
-};
-INSTANTIATE_TEST_SUITE_P(Files, FileInBlocks, ::testing::ValuesIn(kBlockCases),
-                         [](const auto& param) { return std::string(param.param.name); });
-
-TEST(FreadTest, FileThatBecomesShorterWhileReadGivesNoText)
-{
-    TScratchFolder folder("fread");
-    const std::string path = folder.File("f");
-    std::ofstream(path, std::ios::binary) << "200000 " << std::string(200000, 'x');
-    std::optional<TFreadStream> in = TFreadStream::Open(path);
-    ASSERT_TRUE(in);
-    ASSERT_EQ(truncate(path.c_str(), 1000), 0);
-    StderrOf([&] { EXPECT_FALSE(FreadLengthString(*in)); });
-    EXPECT_EQ(in->Get(), TFreadStream::EndOfFile);
-}
-
-TEST(FreadTest, FileLargerThanItsLimitIsNotOpened)
-{
-    TScratchFolder folder("fread");
-    const std::string path = folder.File("f");
-    std::ofstream(path, std::ios::binary) << "12345";
-    EXPECT_TRUE(TFreadStream::Open(path, 5));
-    EXPECT_FALSE(TFreadStream::Open(path, 4));
-}
+INSTANTIATE_TEST_SUITE_P(Files, FileInBlocks,
+                         ::testing::Values(TBlockCase{"Empty", ""},
+                                           TBlockCase{"LastByteOfABlock", std::string(65535, 'a') + "#3 xyz"},
+                                           TBlockCase{"TextAcrossTwoBlocks", "#150000 " + std::string(150000, 't')},
+                                           TBlockCase{"NumberAcrossABlockEnd", std::string(65534, ' ') + "#12|3 abc"}),
+                         [](const auto& param) { return std::string(param.param.first); });
 
 }  // namespace
