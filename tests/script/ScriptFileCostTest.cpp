@@ -20,24 +20,24 @@
 #include "tests/TempName.h"
 
 namespace {
-std::atomic<int64_t> gLive{0}, gPeak{0};
-}  // namespace
 
-// The other forms of new and delete (arrays, nothrow) come to these by default. Each block
-// carries its size in front, kept as aligned as the block itself.
-void* operator new(size_t n)
+std::atomic<int64_t> gLive{0}, gPeak{0};
+
+// Each block carries its size in front, kept as aligned as the block itself. Every form that a
+// sanitizer would otherwise take over is replaced, so that no block is freed by another.
+void* CountedNew(size_t n) noexcept
 {
     constexpr size_t header = alignof(std::max_align_t);
     void* block = std::malloc(n + header);
     if (!block)
-        throw std::bad_alloc();
+        return nullptr;
     *static_cast<size_t*>(block) = n;
     const int64_t live = gLive += static_cast<int64_t>(n);
     for (int64_t peak = gPeak.load(); live > peak && !gPeak.compare_exchange_weak(peak, live);) {}
     return static_cast<char*>(block) + header;
 }
 
-void operator delete(void* p) noexcept
+void CountedDelete(void* p) noexcept
 {
     if (!p)
         return;
@@ -46,7 +46,25 @@ void operator delete(void* p) noexcept
     std::free(block);
 }
 
-void operator delete(void* p, size_t) noexcept { operator delete(p); }
+void* CountedNewOrThrow(size_t n)
+{
+    if (void* p = CountedNew(n))
+        return p;
+    throw std::bad_alloc();
+}
+
+}  // namespace
+
+void* operator new(size_t n) { return CountedNewOrThrow(n); }
+void* operator new[](size_t n) { return CountedNewOrThrow(n); }
+void* operator new(size_t n, const std::nothrow_t&) noexcept { return CountedNew(n); }
+void* operator new[](size_t n, const std::nothrow_t&) noexcept { return CountedNew(n); }
+void operator delete(void* p) noexcept { CountedDelete(p); }
+void operator delete[](void* p) noexcept { CountedDelete(p); }
+void operator delete(void* p, size_t) noexcept { CountedDelete(p); }
+void operator delete[](void* p, size_t) noexcept { CountedDelete(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { CountedDelete(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { CountedDelete(p); }
 
 namespace {
 
