@@ -13,6 +13,11 @@
 
 class TScriptState;
 
+// The largest command file the program reads or writes. A command file is a script a player
+// writes and edits: a hundred thousand triggers with long actions stay far below this. A larger
+// file is refused before it is read, since a load holds everything it reads at once.
+constexpr uint64_t MaxCmdFileBytes = uint64_t{64} << 20;
+
 // The name records keep of the file they came from: the path's text after its last '\', '/' or
 // ':'.
 AnsiString CmdFileName(std::string_view path);

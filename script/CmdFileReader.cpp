@@ -305,19 +305,33 @@ TSectionEnd TCmdFileReader::ReadKeyMacro()
 
 bool TScriptState::LoadCmdFile(const AnsiString& path)
 {
-    std::optional<TFreadStream> in = TFreadStream::Open(NativePath(path));
+    const std::string native = NativePath(path);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(native, error) &&
+        std::filesystem::file_size(native, error) > MaxCmdFileBytes && !error) {
+        // No command file is this large: refused at once, and nothing changes. Like a file that
+        // cannot be read, it is not written over blindly either.
+        WriteLog("%s: larger than the %llu bytes a command file may hold.", native.c_str(),
+                 static_cast<unsigned long long>(MaxCmdFileBytes));
+        Host.ShowMessageBox(ScriptText::ErrorCaption, CmdFileMessages::BadFormat);
+        CmdFileToKeep = native;
+        return false;
+    }
+    std::optional<TFreadStream> in = TFreadStream::Open(native, MaxCmdFileBytes);
     if (!in) {
         // A file that is there but cannot be read (no permission) is not written over blindly.
-        std::error_code error;
-        if (std::filesystem::is_regular_file(NativePath(path), error))
-            CmdFileToKeep = NativePath(path);
+        if (std::filesystem::is_regular_file(native, error))
+            CmdFileToKeep = native;
         return false;
     }
     ClearCmdData();
     TCmdFileReader reader(*this, *in, CmdFileName(path));
     const bool result = reader.Run();
+    // The file is let go before the start-up commands run: they may load files again, up to the
+    // nesting limit, and no level keeps the file it read.
+    in.reset();
     // What the load skipped would be lost when the lists are saved over the file.
-    CmdFileToKeep = reader.MetFault() ? NativePath(path) : std::string();
+    CmdFileToKeep = reader.MetFault() ? native : std::string();
     TriggersChanged();
     Host.ButtonListChanged();
     // These run after every load of a file that opened, whatever its faults.

@@ -153,7 +153,7 @@ TWriteResult KeepFaultedFile(std::string& toKeep, const std::string& native)
     // The same file, however its path is spelt or reached (the book's path, the dialog's).
     if (toKeep.empty() || (toKeep != native && !std::filesystem::equivalent(toKeep, native, error)))
         return result;
-    std::optional<TFreadStream> old = TFreadStream::Open(native);
+    std::optional<TFreadStream> old = TFreadStream::Open(native, MaxCmdFileBytes);
     if (old)
         result = AtomicWriteFile(native + ".bak", old->Take(old->Remaining()));
     else if (std::filesystem::exists(native, error) || error)
@@ -204,9 +204,14 @@ bool TScriptState::SaveCmdFile(const AnsiString& path)
         // The folder ("Cmd" beside the program, usually) is made when it is missing.
         std::error_code ignored;
         std::filesystem::create_directories(std::filesystem::path(native).parent_path(), ignored);
-        result = KeepFaultedFile(CmdFileToKeep, native);
+        const AnsiString text = CmdFileText(*this);
+        // What the reader would refuse is not written.
+        if (text.size() > MaxCmdFileBytes)
+            result = {false, "The script is larger than the bytes a command file may hold."};
         if (result)
-            result = AtomicWriteFile(native, CmdFileText(*this));
+            result = KeepFaultedFile(CmdFileToKeep, native);
+        if (result)
+            result = AtomicWriteFile(native, text);
     }
     if (!result) {
         WriteLog("%s", result.Message.c_str());

@@ -2,7 +2,10 @@
 
 #include "script/Pattern.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "script/PatternSearch.h"
 
 namespace {
 
@@ -17,25 +20,6 @@ struct TEnderTable {
     }
 };
 const TEnderTable Enders;
-
-// The first occurrence of text at or after from that starts on a character, or npos.
-size_t FindLiteral(std::string_view line, const uint8_t* starts, std::string_view text, size_t from)
-{
-    while (from <= line.size()) {
-        const size_t at = line.find(text, from);
-        if (at == std::string_view::npos || starts[at])
-            return at;
-        from = at + 1;
-    }
-    return std::string_view::npos;
-}
-
-size_t FindDigit(std::string_view line, size_t from)
-{
-    while (from < line.size() && !IsAsciiDigit(line[from]))
-        ++from;
-    return from;
-}
 
 // The length of a capture cut to the slot size, never between the two bytes of a pair.
 size_t CutCapture(std::string_view line, const uint8_t* starts, size_t begin, size_t length)
@@ -156,44 +140,51 @@ bool LiteralEndsAt(std::string_view line, const uint8_t* starts, size_t end, std
         std::memcmp(line.data() + end - n, literal.data(), n) == 0;
 }
 
-bool MatchPattern(const TCompiledPattern& pattern, std::string_view line, const uint8_t* starts, TMatchResult& result)
+bool MatchPattern(const TCompiledPattern& pattern, std::string_view text, const uint8_t* starts, TMatchResult& result,
+                  TMatchMemo* memo)
 {
     result.Count = 0;
     if (!pattern.Valid)
         return false;
+    const size_t n = pattern.Pieces.size();
+    if (memo && (memo->Pieces.size() != n || text.size() < memo->Length))
+        memo->Reset(n);
+    if (memo)
+        memo->Length = text.size();
+    const TLineView line{text, starts, memo ? &memo->Steps : nullptr};
+    TPieceMemo* memos = memo ? memo->Pieces.data() : nullptr;
+    const auto at = [memos](size_t k) { return memos ? &memos[k] : nullptr; };
+
     // The literal that must be there is the cheapest way to reject a line.
     const std::string_view key = pattern.Pieces[static_cast<size_t>(pattern.KeyPiece)].Text;
-    if (FindLiteral(line, starts, key, 0) == std::string_view::npos)
+    if (FindLiteralAt(line, key, 0, false, memo ? &memo->Key : nullptr) == std::string_view::npos)
         return false;
-    if (!pattern.FirstChar.empty() && line.substr(0, pattern.FirstChar.size()) != pattern.FirstChar)
+    if (!pattern.FirstChar.empty() && text.substr(0, pattern.FirstChar.size()) != pattern.FirstChar)
         return false;
 
-    const size_t n = pattern.Pieces.size();
     std::array<size_t, TCompiledPattern::MaxPieces> place{};
+    std::array<size_t, TCompiledPattern::MaxPieces> runEnd{};  // where the digits of a "%d" end
     size_t p = 0;
     for (size_t k = 0; k < n; ++k) {
         const TPatternPiece& piece = pattern.Pieces[k];
         const TPatternPiece* next = k + 1 < n ? &pattern.Pieces[k + 1] : nullptr;
+        TPieceMemo* m = at(k);
         switch (piece.Kind) {
         case TPatternPiece::Literal: {
-            const size_t len = piece.Text.size();
-            size_t at = FindLiteral(line, starts, piece.Text, p);
-            if (next && next->Kind == TPatternPiece::Digits) {
-                while (at != std::string_view::npos && !(at + len < line.size() && IsAsciiDigit(line[at + len])))
-                    at = FindLiteral(line, starts, piece.Text, at + 1);
-            }
-            if (at == std::string_view::npos)
+            const bool digitAfter = next && next->Kind == TPatternPiece::Digits;
+            const size_t found = FindLiteralAt(line, piece.Text, p, digitAfter, m ? &m->Search : nullptr);
+            if (found == std::string_view::npos)
                 return false;
-            place[k] = at;
-            p = at + len;
+            place[k] = found;
+            p = found + piece.Text.size();
             break;
         }
         case TPatternPiece::Word: {
             size_t end;
             if (next && next->Kind == TPatternPiece::Digits) {
-                end = FindDigit(line, p);
+                end = SkipDigits(line, p, false, m ? &m->Search : nullptr);
             } else if (next && next->Kind == TPatternPiece::Literal) {
-                end = FindLiteral(line, starts, next->Text, p);
+                end = FindLiteralAt(line, next->Text, p, false, m ? &m->Search : nullptr);
                 if (end == std::string_view::npos)
                     return false;
             } else {
@@ -202,21 +193,14 @@ bool MatchPattern(const TCompiledPattern& pattern, std::string_view line, const 
             }
             if (end == p)
                 return false;
-            size_t start = p;
-            for (size_t q = end - 1; q > p; --q) {
-                if (IsWordEnder(line[q])) {
-                    start = q + 1;
-                    break;
-                }
-            }
-            place[k] = start;
+            // The word starts after the last word-ending byte before its end.
+            const size_t ender = LastEnderBetween(line, p, end, m ? &m->Start : nullptr);
+            place[k] = ender == std::string_view::npos ? p : ender + 1;
             break;
         }
         case TPatternPiece::Digits:
-            place[k] = FindDigit(line, p);
-            p = place[k];
-            while (p < line.size() && IsAsciiDigit(line[p]))
-                ++p;
+            place[k] = SkipDigits(line, p, false, m ? &m->Search : nullptr);
+            p = runEnd[k] = SkipDigits(line, place[k], true, m ? &m->Run : nullptr);
             break;
         default:  // "%*"
             place[k] = p;
@@ -233,26 +217,24 @@ bool MatchPattern(const TCompiledPattern& pattern, std::string_view line, const 
         if (piece.Kind == TPatternPiece::Literal)
             continue;
         const size_t begin = place[k];
-        const size_t end = k + 1 < n ? place[k + 1] : line.size();
-        size_t length = CutCapture(line, starts, begin, end - begin);
+        const size_t end = k + 1 < n ? place[k + 1] : text.size();
+        size_t length = CutCapture(text, starts, begin, end - begin);
         if (piece.Kind == TPatternPiece::Digits) {
-            size_t d = 0;
-            while (d < length && IsAsciiDigit(line[begin + d]))
-                ++d;
-            length = d;
+            length = std::min(length, runEnd[k] - begin);  // cut at its first non-digit
         } else if (piece.Kind == TPatternPiece::Word) {
             if (length == 0)
                 return false;
-            for (size_t q = 1; q < length; ++q)
-                if (IsWordEnder(line[begin + q]))
-                    return false;
+            TPieceMemo* m = at(k);
+            if (LastEnderBetween(line, begin, begin + length, m ? &m->Inside : nullptr) != std::string_view::npos)
+                return false;
         }
         result.Captures[static_cast<size_t>(result.Count++)] = {piece.Kind, begin, length};
     }
 
     if (pattern.Anchored && pattern.Pieces[0].Kind != TPatternPiece::Literal && n > 1) {
         const TCaptureSpan& first = result.Captures[0];
-        if (line.compare(0, first.Length, line.substr(first.Begin, first.Length)) != 0)
+        line.Count(first.Begin == 0 ? 0 : first.Length);
+        if (first.Begin != 0 && text.compare(0, first.Length, text.substr(first.Begin, first.Length)) != 0)
             return false;
     }
     return true;

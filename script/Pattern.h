@@ -67,9 +67,13 @@ struct TMatchResult {
     int Count = 0;
 };
 
+struct TMatchMemo;
+
 // Matches a compiled pattern against a line whose character starts are given (starts has one
-// entry per byte of line).
-bool MatchPattern(const TCompiledPattern& pattern, std::string_view line, const uint8_t* starts, TMatchResult& result);
+// entry per byte of line). With a memo of earlier tries of the same pattern on this line when it
+// was shorter, the searches go on where those tries stopped; the result is the same.
+bool MatchPattern(const TCompiledPattern& pattern, std::string_view line, const uint8_t* starts, TMatchResult& result,
+                  TMatchMemo* memo = nullptr);
 // The same for a line whose starts are not known yet.
 bool MatchPattern(const TCompiledPattern& pattern, std::string_view line, TMatchResult& result);
 

@@ -244,6 +244,8 @@ private:
 
     int Nesting = 0;
     bool NestingAborted = false;  // the text being run went too deep or grew too long
+    // The start-up texts being run, outermost first.
+    std::vector<std::shared_ptr<const AnsiString>> RunningStartUps;
     std::minstd_rand Random;
     // Expires with the state: an event that outlives it then ticks into nothing.
     std::shared_ptr<int> UserTimerToken = std::make_shared<int>(0);

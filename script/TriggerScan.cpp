@@ -181,6 +181,7 @@ bool TTriggerScanner::Validate(TScriptState& s, bool full)
         return false;
     }
     Index.Build(s.TriggerList, Patterns);
+    Memos.resize(Index.Count());
     Patterns.Trim(PatternCacheLimit);
     Rebuild = false;
     FullCheck = false;
@@ -237,41 +238,64 @@ void TTriggerScanner::FillCaptures(TScriptState& s, std::string_view line, const
     SlotsUsed = r.Count;
 }
 
-bool TTriggerScanner::MatchExpanded(TScriptState& s, AnsiString pattern, std::string_view line, const uint8_t* starts)
+std::shared_ptr<const TCompiledPattern> TTriggerScanner::Expand(TScriptState& s, AnsiString pattern)
 {
     s.ExpandFunctions(pattern);
     s.ExpandVariables(pattern);
     if (pattern.size() > TCompiledPattern::MaxLength)
-        return false;
-    const auto compiled = Expanded.Get(pattern);
+        return nullptr;
+    auto compiled = Expanded.Get(pattern);
     Expanded.Trim(PatternCacheLimit);
-    TMatchResult r;
-    if (!MatchPattern(*compiled, line, starts, r))
-        return false;
-    FillCaptures(s, line, r);
-    return true;
+    return compiled;
 }
 
 bool TTriggerScanner::MatchTrigger(TScriptState& s, std::string_view line, const AnsiString& pattern)
 {
     ClearCaptures(s);
+    const auto compiled = Expand(s, pattern);
+    if (!compiled)
+        return false;
     std::vector<uint8_t> starts;
     ComputeCharStarts(line, starts);
-    return MatchExpanded(s, pattern, line, starts.data());
+    TMatchResult r;
+    if (!MatchPattern(*compiled, line, starts.data(), r))
+        return false;
+    FillCaptures(s, line, r);
+    return true;
 }
 
-bool TTriggerScanner::TryMatch(TScriptState& s, size_t i, const cTriggers& t, const TPassLine& line)
+TMatchMemo& TTriggerScanner::MemoFor(size_t i, const std::shared_ptr<const TCompiledPattern>& pattern,
+                                     bool onCurrentLine)
+{
+    constexpr uint64_t NoLine = ~uint64_t{0};
+    if (i >= Memos.size())
+        Memos.resize(i + 1);
+    TLineMemo& m = Memos[i];
+    if (!onCurrentLine || m.Pattern != pattern || m.Line != Serial) {
+        m.Pattern = pattern;
+        m.Line = onCurrentLine ? Serial : NoLine;
+        m.Match.Reset(pattern->Pieces.size());
+    }
+    return m.Match;
+}
+
+bool TTriggerScanner::TryMatch(TScriptState& s, size_t i, const cTriggers& t, const TPassLine& line, bool onCurrentLine)
 {
     ClearCaptures(s);
     const TTriggerIndex::TSlot* slot = i < Index.Count() ? &Index.Slot(i) : nullptr;
-    if (slot && slot->Rec == &t && slot->Pattern && slot->From == t.From) {
-        TMatchResult r;
-        if (!MatchPattern(*slot->Pattern, line.Text, line.Starts, r))
-            return false;
-        FillCaptures(s, line.Text, r);
-        return true;
-    }
-    return MatchExpanded(s, t.From, line.Text, line.Starts);
+    const bool indexed = slot && slot->Rec == &t && slot->Pattern && slot->From == t.From;
+    const std::shared_ptr<const TCompiledPattern> compiled = indexed ? slot->Pattern : Expand(s, t.From);
+    if (!compiled)
+        return false;
+    TMatchMemo& memo = MemoFor(i, compiled, onCurrentLine);
+    TMatchResult r;
+    const bool matched = MatchPattern(*compiled, line.Text, line.Starts, r, &memo);
+    Steps += memo.Steps;
+    memo.Steps = 0;
+    if (!matched)
+        return false;
+    FillCaptures(s, line.Text, r);
+    return true;
 }
 
 void TTriggerScanner::PartialPass(TScriptState& s)
@@ -323,6 +347,9 @@ void TTriggerScanner::Pass(TScriptState& s, bool complete, TPassLine& line, bool
     // current one tries every trigger.
     TTriggerBits candidates;
     bool fast = complete || current;
+    // Whether the pass still looks at the current line, so that what earlier tries of this line
+    // found out holds.
+    bool onCurrentLine = current;
     if (complete) {
         Index.FindCandidates(line.Text, line.Starts, candidates);
     } else if (fast) {
@@ -363,7 +390,7 @@ void TTriggerScanner::Pass(TScriptState& s, bool complete, TPassLine& line, bool
             }
             continue;
         }
-        if (!TryMatch(s, at, *t, line)) {
+        if (!TryMatch(s, at, *t, line, onCurrentLine)) {
             if (fast && !complete && !Index.PartialAlways().Test(at))
                 Pending.Reset(at);
             continue;
@@ -389,11 +416,12 @@ void TTriggerScanner::Pass(TScriptState& s, bool complete, TPassLine& line, bool
         const bool rebuilt = Validate(s, true);
         Unpark();
         CheckGate(s);
+        onCurrentLine = onCurrentLine && Serial == serial && s.CurrentLine.size() == length && Starts.size() == length;
         if (complete) {
             if (rebuilt)
                 Index.FindCandidates(line.Text, line.Starts, candidates);
         } else if (fast) {
-            fast = current && Serial == serial && s.CurrentLine.size() == length && Starts.size() == length;
+            fast = onCurrentLine;
         }
     }
 

@@ -12,10 +12,12 @@
 // TriggersChanged() is called.
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "script/Pattern.h"
+#include "script/PatternMemo.h"
 #include "script/TriggerBits.h"
 #include "script/TriggerIndex.h"
 
@@ -46,13 +48,26 @@ public:
     // Empties the capture slots that may hold text.
     void ClearCaptures(TScriptState& s);
 
+    // Bytes the pattern searches have looked at since the scanner was made.
+    uint64_t PatternSteps() const { return Steps; }
+
 private:
     struct TPassLine;
+    // What the tries of one trigger's pattern on the current line found out.
+    struct TLineMemo {
+        std::shared_ptr<const TCompiledPattern> Pattern;
+        uint64_t Line = 0;  // the Serial of the line
+        TMatchMemo Match;
+    };
 
     void Pass(TScriptState& s, bool complete, TPassLine& line, bool current);
     bool Eligible(const TScriptState& s, const cTriggers& t, bool complete) const;
-    bool TryMatch(TScriptState& s, size_t i, const cTriggers& t, const TPassLine& line);
-    bool MatchExpanded(TScriptState& s, AnsiString pattern, std::string_view line, const uint8_t* starts);
+    bool TryMatch(TScriptState& s, size_t i, const cTriggers& t, const TPassLine& line, bool onCurrentLine);
+    // The pattern after variable and function expansion, compiled; null when it is too long.
+    std::shared_ptr<const TCompiledPattern> Expand(TScriptState& s, AnsiString pattern);
+    // The memo of trigger i for this pattern: kept while the pass is on the current line, which
+    // only grows until it ends; fresh for any other line.
+    TMatchMemo& MemoFor(size_t i, const std::shared_ptr<const TCompiledPattern>& pattern, bool onCurrentLine);
     void FillCaptures(TScriptState& s, std::string_view line, const TMatchResult& r);
     // Brings the index up to date; true when it was rebuilt. full compares every trigger.
     bool Validate(TScriptState& s, bool full);
@@ -64,8 +79,10 @@ private:
     TPatternCache Expanded;  // patterns after variable and function expansion
     TTriggerBits Pending;
     TTriggerBits Parked;
-    std::vector<uint8_t> Starts;  // character starts of the current line
-    uint64_t Serial = 0;          // counts lines, so a pass knows whether its line is still current
+    std::vector<uint8_t> Starts;   // character starts of the current line
+    std::vector<TLineMemo> Memos;  // by trigger position
+    uint64_t Steps = 0;
+    uint64_t Serial = 0;  // counts lines, so a pass knows whether its line is still current
     bool Rebuild = true;
     bool FullCheck = true;
     bool MaybeFired = true;

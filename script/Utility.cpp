@@ -1,5 +1,7 @@
 #include "script/Utility.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -31,26 +33,64 @@ int SkipBlanks(TFreadStream& stream)
     return c;
 }
 
+// The bytes a file stream reads at a time.
+constexpr size_t FreadBlock = 65536;
+
 }  // namespace
 
-std::optional<TFreadStream> TFreadStream::Open(const std::string& nativePath)
+std::optional<TFreadStream> TFreadStream::Open(const std::string& nativePath, uint64_t maxBytes)
 {
     // Only a file: a device ("/dev/zero") never ends and a pipe waits for a writer.
     std::error_code error;
     if (!std::filesystem::is_regular_file(nativePath, error))
         return std::nullopt;
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(nativePath.c_str(), "rb"), &std::fclose);
-    if (!file)
+    struct stat info {};
+    if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<uint64_t>(info.st_size) > maxBytes)
         return std::nullopt;
-    std::string data;
-    char buffer[65536];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        data.append(buffer, got);
-    // A folder opens but cannot be read.
-    if (std::ferror(file.get()))
+    TFreadStream stream;
+    stream.File = std::move(file);
+    stream.Size = static_cast<uint64_t>(info.st_size);
+    // A file that cannot be read at all is not a stream.
+    if (stream.Size > 0 && !stream.Refill())
         return std::nullopt;
-    return TFreadStream(std::move(data));
+    return stream;
+}
+
+bool TFreadStream::Refill()
+{
+    if (!File || Filled >= Size)
+        return false;
+    // The last byte read stays in front, where a push-back finds it.
+    if (!Buffer.empty()) {
+        Buffer.erase(0, Buffer.size() - 1);
+        Pos = 1;
+    }
+    const size_t keep = Buffer.size();
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(FreadBlock, Size - Filled));
+    Buffer.resize(keep + want);
+    const size_t got = std::fread(Buffer.data() + keep, 1, want, File.get());
+    Buffer.resize(keep + got);
+    Filled += got;
+    if (got == 0) {
+        Size = Filled;  // the file has become shorter, or cannot be read further
+        return false;
+    }
+    return true;
+}
+
+AnsiString TFreadStream::Take(uint64_t n)
+{
+    n = std::min(n, Remaining());
+    AnsiString bytes;
+    bytes.reserve(static_cast<size_t>(n));
+    while (bytes.size() < n && (Pos < Buffer.size() || Refill())) {
+        const size_t count = static_cast<size_t>(std::min<uint64_t>(n - bytes.size(), Buffer.size() - Pos));
+        bytes.append(Buffer, Pos, count);
+        Pos += count;
+    }
+    return bytes;
 }
 
 std::optional<int32_t> FreadNumber(TFreadStream& stream)
@@ -94,7 +134,10 @@ std::optional<AnsiString> FreadLengthString(TFreadStream& stream)
                  static_cast<long>(*length), static_cast<unsigned long>(stream.Remaining()));
         return std::nullopt;
     }
-    return AnsiString(stream.Take(n));
+    AnsiString text = stream.Take(n);
+    if (text.size() != n)
+        return std::nullopt;  // the file became shorter while it was read
+    return text;
 }
 
 std::optional<AnsiString> FreadString(TFreadStream& stream, size_t limit)

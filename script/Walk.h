@@ -11,7 +11,10 @@
 // Recording (RecordWalkStep, AppendWalkComment, SetWalkComment) are TScriptState members, as the
 // executor calls them.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/core/AnsiString.h"
@@ -20,6 +23,12 @@ class TScriptState;
 
 // ---- walk files ----
 
+// The largest walk a file may hold. A walk is a route a player records step by step, and a
+// million steps load; beyond these a file of bare line ends, or of one endless line, would cost
+// gigabytes once its lines are held as steps. A larger walk is neither read nor written.
+constexpr uint64_t MaxWalkFileBytes = uint64_t{64} << 20;
+constexpr size_t MaxWalkSteps = size_t{1} << 21;
+
 // The command of a walk line: a first 'B' (breakpoint) dropped; empty when nothing or only a
 // "//" comment is left; else the text before the first "//", trimmed.
 AnsiString ParseWalkLine(const AnsiString& line);
@@ -27,7 +36,7 @@ AnsiString ParseWalkLine(const AnsiString& line);
 std::string WalkFilePath(TScriptState& state, const AnsiString& name);
 // Splits a file's text into lines as a string list reads it (CR LF, LF or CR end a line; a last
 // line without an end counts).
-std::vector<AnsiString> SplitWalkText(const AnsiString& text);
+std::vector<AnsiString> SplitWalkText(std::string_view text);
 // The lines joined with CR LF after each, as a string list writes them.
 AnsiString JoinWalkLines(const std::vector<AnsiString>& lines);
 // Writes the steps to the walk file atomically (the folder made when missing). On failure the

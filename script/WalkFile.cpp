@@ -1,14 +1,12 @@
 // Walk files and the walk's life: opening, recording into a file, ending, closing, rewinding.
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <system_error>
 
 #include "platform/core/AtomicFile.h"
 #include "platform/core/FilePaths.h"
 #include "platform/core/StoredPath.h"
-#include "platform/core/StringList.h"
 #include "script/ScriptState.h"
 #include "script/ScriptText.h"
 #include "script/Utility.h"
@@ -32,15 +30,26 @@ std::string WalkFilePath(TScriptState& state, const AnsiString& name)
     return NativePath(IncludeTrailingBackslash(folder.empty() ? AnsiString(".") : folder) + "Cmd\\" + name);
 }
 
-std::vector<AnsiString> SplitWalkText(const AnsiString& text)
+namespace {
+
+size_t CountLines(std::string_view text)
 {
-    TStringList lines;
-    lines.SetText(text);
-    std::vector<AnsiString> result;
-    result.reserve(static_cast<size_t>(lines.Count()));
-    for (int i = 0; i < lines.Count(); ++i)
-        result.push_back(lines.Strings(i));
-    return result;
+    size_t count = 0;
+    for (size_t p = 0; p < text.size(); ++count)
+        TakeLine(text, p);
+    return count;
+}
+
+}  // namespace
+
+std::vector<AnsiString> SplitWalkText(std::string_view text)
+{
+    // Straight into a list of the right size: one copy of each line, nothing in between.
+    std::vector<AnsiString> lines;
+    lines.reserve(CountLines(text));
+    for (size_t p = 0; p < text.size();)
+        lines.emplace_back(TakeLine(text, p));
+    return lines;
 }
 
 AnsiString JoinWalkLines(const std::vector<AnsiString>& lines)
@@ -59,11 +68,15 @@ bool SaveWalkFile(TScriptState& state)
     if (Trim(walk.FileName).empty()) {
         result.Ok = false;
         result.Message = "No walk file name.";
+    } else if (walk.Steps.size() > MaxWalkSteps) {
+        result = {false, "More steps than a walk file may hold."};
     } else {
         // The "Cmd" folder (or a subfolder the name holds) is made when it is missing.
         std::error_code ignored;
         std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-        result = AtomicWriteFile(path, JoinWalkLines(walk.Steps));
+        const AnsiString text = JoinWalkLines(walk.Steps);
+        result = text.size() > MaxWalkFileBytes ? TWriteResult{false, "Larger than a walk file may be."}
+                                                : AtomicWriteFile(path, text);
     }
     if (!result) {
         WriteLog("%s: %s", path.c_str(), result.Message.c_str());
@@ -85,16 +98,27 @@ void ResetWalk(cWalk& walk, int32_t newState)
     walk.MultiStep = 0;
 }
 
-bool ReadWalkFile(const std::string& path, AnsiString& text)
+// The steps of the walk file, or none when it cannot be read or holds more than a walk may.
+std::optional<std::vector<AnsiString>> ReadWalkFile(const std::string& path)
 {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return false;
-    std::ifstream in(path, std::ios::binary);
+    if (std::filesystem::is_regular_file(path, error) && std::filesystem::file_size(path, error) > MaxWalkFileBytes &&
+        !error) {
+        WriteLog("%s: larger than the %llu bytes a walk file may hold.", path.c_str(),
+                 static_cast<unsigned long long>(MaxWalkFileBytes));
+        return std::nullopt;
+    }
+    std::optional<TFreadStream> in = TFreadStream::Open(path, MaxWalkFileBytes);
     if (!in)
-        return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+        return std::nullopt;
+    const AnsiString text = in->Take(in->Remaining());
+    in.reset();
+    if (CountLines(text) > MaxWalkSteps) {
+        WriteLog("%s: more than the %lu steps a walk may have.", path.c_str(),
+                 static_cast<unsigned long>(MaxWalkSteps));
+        return std::nullopt;
+    }
+    return SplitWalkText(text);
 }
 
 }  // namespace
@@ -104,13 +128,13 @@ void OpenWalk(TScriptState& state, const AnsiString& name)
     cWalk& walk = state.WalkRec;
     walk.FileName = name;
     walk.Steps.clear();
-    AnsiString text;
-    if (!ReadWalkFile(WalkFilePath(state, name), text)) {
+    std::optional<std::vector<AnsiString>> steps = ReadWalkFile(WalkFilePath(state, name));
+    if (!steps) {
         // Nothing to replay: no walk, the name kept for the user to see.
         ResetWalk(walk, 0);
         return;
     }
-    walk.Steps = SplitWalkText(text);
+    walk.Steps = std::move(*steps);
     ResetWalk(walk, 2);
 }
 

@@ -436,6 +436,32 @@ TEST_F(CmdFileTest, FileThatLoadsItselfStopsAtTheNestingLimit)
     EXPECT_EQ(state.AliasList.Count(), 1);  // every load replaced the lists
 }
 
+TEST_F(CmdFileTest, StartUpTextGoesOnAfterALoadOfAnotherFile)
+{
+    // Each file's start-up lines are its own, whatever the files they load run meanwhile.
+    const std::string other = WriteFile("Other.Cmd", "#Config\r\nStartUpCmd 8 b1\r\nb2\r\nEnd\r\n#END\r\n");
+    const std::string first = WriteFile("First.Cmd", "#Config\r\nStartUpCmd 11 toB\r\na2\r\na3\r\nEnd\r\n#END\r\n");
+    host.OnSend = [&](const AnsiString& text) {
+        if (text == "toB")
+            state.LoadCmdFile(other);
+    };
+    EXPECT_TRUE(state.LoadCmdFile(first));
+    Strings said = Sends();
+    std::erase(said, "\r\n");
+    EXPECT_EQ(said, (Strings{"toB", "b1", "b2", "a2", "a3"}));
+    EXPECT_EQ(state.CmdConfig.StartUpCmd, "b1\r\nb2\r\n");  // the last file loaded
+}
+
+TEST_F(CmdFileTest, ScriptLargerThanACommandFileMayBeIsNotSaved)
+{
+    AddVariable("big", AnsiString(MaxCmdFileBytes, 'x'), 'S');
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(state.SaveCmdFile(PathOf("Big.Cmd")));  // its reader would refuse it
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Boxes(), Strings{M::SaveFailed});
+    EXPECT_FALSE(std::filesystem::exists(PathOf("Big.Cmd")));
+}
+
 TEST_F(CmdFileTest, ClearEmptiesTheListsAndTwoSettings)
 {
     ASSERT_TRUE(state.LoadCmdFile(GoldenPath()));

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/core/Cp949.h"
 #include "script/Utility.h"
+#include "tests/TempName.h"
 
 namespace {
 
@@ -289,5 +291,38 @@ const TLogLocaleCase kLogLocaleCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Locales, LogLocale, ::testing::ValuesIn(kLogLocaleCases),
                          [](const auto& param) { return std::string(param.param.name); });
+
+// A file is read a block at a time: the readers get what they get from the same bytes in memory,
+// across the ends of the blocks, with a push-back at any byte.
+using TBlockCase = std::pair<const char*, std::string>;  // name, bytes
+class FileInBlocks : public ::testing::TestWithParam<TBlockCase> {};
+
+TEST_P(FileInBlocks, ReadsAsTheSameBytesInMemory)
+{
+    // Every byte, pushed back and read again, with what is left after it; a text after each '#'.
+    const auto trace = [](TFreadStream& in) {
+        std::string out;
+        for (int c; (c = in.Get()) != TFreadStream::EndOfFile;) {
+            in.Unget(c);
+            out += static_cast<char>(in.Get()) + std::to_string(in.Remaining());
+            if (c == '#')
+                out += "[" + FreadLengthString(in).value_or("none") + "]";
+        }
+        return out + (in.Eof() ? "eof" : "open");
+    };
+    TScratchFolder folder("fread");
+    std::ofstream(folder.File("f"), std::ios::binary) << GetParam().second;
+    std::optional<TFreadStream> file = TFreadStream::Open(folder.File("f"));
+    ASSERT_TRUE(file);
+    TFreadStream memory(GetParam().second);
+    EXPECT_EQ(trace(*file), trace(memory));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, FileInBlocks,
+                         ::testing::Values(TBlockCase{"Empty", ""},
+                                           TBlockCase{"LastByteOfABlock", std::string(65535, 'a') + "#3 xyz"},
+                                           TBlockCase{"TextAcrossTwoBlocks", "#150000 " + std::string(150000, 't')},
+                                           TBlockCase{"NumberAcrossABlockEnd", std::string(65534, ' ') + "#12|3 abc"}),
+                         [](const auto& param) { return std::string(param.param.first); });
 
 }  // namespace

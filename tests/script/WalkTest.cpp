@@ -144,6 +144,21 @@ TEST_F(WalkTest, WalkWithoutANameIsNotReportedSaved)
     EXPECT_EQ(state.WalkRec.State, 1);
 }
 
+TEST_F(WalkTest, WalkLargerThanAWalkFileMayBeIsNotSaved)
+{
+    // What the reader would refuse: too many steps, or too many bytes.
+    for (const Strings& steps : {Strings(MaxWalkSteps + 1), Strings(65, AnsiString(size_t{1} << 20, 'n'))}) {
+        NewWalkRecord(state, "Route.Wlk");
+        state.WalkRec.Steps = steps;
+        host.Clear();
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(EndWalkRecord(state));
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Boxes().size(), 1u);
+        EXPECT_FALSE(std::filesystem::exists(CmdPath("Route.Wlk")));
+    }
+}
+
 TEST_F(WalkTest, EndAndCloseDependOnTheState)
 {
     EXPECT_TRUE(EndWalkRecord(state));
