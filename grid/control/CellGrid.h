@@ -297,8 +297,10 @@ public:
     void CopyFunc(const TGridRect& Rect);
     void CopyRTFFunc(int ACol, int ARow);
     int PasteFunc(int ACol, int ARow);
+    // A pasted or dropped text ends at its first NUL, as a zero-terminated block does.
     int PasteText(int ACol, int ARow, const AnsiString& Text);
     TPoint PasteSize(const AnsiString& Text) const;
+    static AnsiString BeforeNul(const AnsiString& Text) { return Text.substr(0, Text.find('\0')); }
 
     // Spreadsheets and documents through automation (CellGridAutomation.cpp).
     void LoadFromXLS(const AnsiString& FileName) { LoadXLS(FileName, ""); }
