@@ -2,6 +2,7 @@
 
 #include "grid/control/CgInplaceEdit.h"
 #include "grid/control/CgRichEdit.h"
+#include "grid/control/RichCellCache.h"
 #include "platform/gui/DrawTextLayout.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/HintWindow.h"

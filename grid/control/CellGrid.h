@@ -53,6 +53,7 @@ class TArrowWindow;
 class THintWindow;
 class TCgRichEdit;
 class TRichDocument;
+class TRichCellCache;
 class TResizeWatch;
 class TStream;
 
@@ -296,8 +297,10 @@ public:
     void CopyFunc(const TGridRect& Rect);
     void CopyRTFFunc(int ACol, int ARow);
     int PasteFunc(int ACol, int ARow);
+    // A pasted or dropped text ends at its first NUL, as a zero-terminated block does.
     int PasteText(int ACol, int ARow, const AnsiString& Text);
     TPoint PasteSize(const AnsiString& Text) const;
+    static AnsiString BeforeNul(const AnsiString& Text) { return Text.substr(0, Text.find('\0')); }
 
     // Spreadsheets and documents through automation (CellGridAutomation.cpp).
     void LoadFromXLS(const AnsiString& FileName) { LoadXLS(FileName, ""); }
@@ -445,8 +448,10 @@ public:
     // The rich-edit document's resize request: the rectangle is kept.
     void RTFResizeRequest(TObject* Sender, TRect Rect) { FRequestedRect = Rect; }
     TRect RequestedRect() const { return FRequestedRect; }
-    // The hidden rich-edit control that rich-text cells are formatted and measured with.
+    // The hidden rich-edit control that rich-text cells are measured with.
     TCgRichEdit* RichEdit();
+    // The rich-text cells as painted: each text read once and kept while it is painted.
+    TRichCellCache& RichCells();
     // What painting a cell decided, for tools and tests: when set, DrawCell records the colours
     // the cell body paints with and each text it draws.
     struct TPaintTrace {
@@ -706,6 +711,7 @@ private:
     void DrawNode(const TCellGraphic& Extra, const TRect& R);
     void DrawCellButton(TCellGraphic& Extra, TPoint At);
     std::unique_ptr<TCgRichEdit> FRichEdit;
+    std::unique_ptr<TRichCellCache> FRichCells;
     TRect FRequestedRect{};
     bool FInPaint = false;
     // Sizing: the user's border drag, and the guard that keeps a stretch from stretching again.

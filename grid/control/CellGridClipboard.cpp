@@ -105,7 +105,7 @@ int TCellGrid::PasteText(int ACol, int ARow, const AnsiString& Text)
     settings.AllowClipboardRowGrow = Navigation()->AllowClipboardRowGrow;
     TGridRect pasted{};
     const int count = ::PasteText(
-        *this, ACol, ARow, PasteLineEnds(Text, ClipboardCSVLines), settings,
+        *this, ACol, ARow, PasteLineEnds(BeforeNul(Text), ClipboardCSVLines), settings,
         [this](int c, int r) { return IsEditable(c, r); }, pasted);
     PasteNotify(FCopyOrigin, pasted, FLastClipOperation);
     return count;
@@ -113,7 +113,7 @@ int TCellGrid::PasteText(int ACol, int ARow, const AnsiString& Text)
 
 TPoint TCellGrid::PasteSize(const AnsiString& Text) const
 {
-    return ::PasteSize(PasteLineEnds(Text, ClipboardCSVLines));
+    return ::PasteSize(PasteLineEnds(BeforeNul(Text), ClipboardCSVLines));
 }
 
 int TCellGrid::PasteFunc(int ACol, int ARow)
@@ -121,8 +121,7 @@ int TCellGrid::PasteFunc(int ACol, int ARow)
     if (Navigation()->AllowRTFClipboard) {
         const unsigned rtf = RegisterClipboardFormat(kRtfFormat);
         if (Clipboard()->HasFormat(rtf)) {
-            std::string bytes = Clipboard()->GetBytes(rtf);
-            bytes.resize(std::min(bytes.size(), bytes.find('\0')));
+            const AnsiString bytes = BeforeNul(Clipboard()->GetBytes(rtf));
             if (ACol >= 0 && ARow >= 0 && ACol < ColCount() && ARow < RowCount() && IsEditable(ACol, ARow))
                 SetCells(RemapCol(ACol), ARow, bytes);
             return 0;

@@ -7,6 +7,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "grid/control/ArrowWindow.h"
 #include "grid/control/CellGrid.h"
 #include "platform/core/StoredPath.h"
@@ -20,6 +22,14 @@ constexpr int kDownArrowRise = 8;
 constexpr int kArrowSize = 11;
 // A press must move this far before it becomes a drag.
 constexpr int kDragStartDistance = 3;
+
+// A name with a control byte is no file the user meant: a NUL decoded from a dropped address
+// would cut the name the file is opened by short of the name that was checked.
+bool HasControlBytes(const AnsiString& Name)
+{
+    return std::any_of(Name.begin(), Name.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
 
 // A regular file, not a folder, device or pipe.
 bool RegularFile(const AnsiString& FileName)
@@ -112,17 +122,18 @@ protected:
     }
     void DragMouseLeave() override { HideArrows(); }
 
-    void DropText(TPoint Point, const AnsiString& Text) override
+    void DropText(TPoint Point, const AnsiString& Dropped) override
     {
+        const AnsiString text = TCellGrid::BeforeNul(Dropped);
         std::shared_ptr<bool> alive = FGrid.AliveToken();
         TGridCoord cell = FGrid.MouseToCell(Point.x, Point.y);
-        const TPoint size = FGrid.PasteSize(Text);
+        const TPoint size = FGrid.PasteSize(text);
         const bool rowSelect = FGrid.Options().Contains(goRowSelect);
         if (rowSelect)
             cell.X = FGrid.OleEntireRows ? 0 : FGrid.FixedCols();
         bool allow = true;
         if (FGrid.OnOleDrop)
-            FGrid.OnOleDrop(&FGrid, cell.Y, cell.X, Text, allow);
+            FGrid.OnOleDrop(&FGrid, cell.Y, cell.X, text, allow);
         if (!*alive)
             return;
         if (allow && cell.X >= 0 && cell.Y >= 0) {
@@ -134,7 +145,7 @@ protected:
             }
             if (FGrid.RowCount() == 1 && FGrid.FixedRowAlways && cell.Y == 0)
                 cell.Y = 1;
-            FGrid.PasteText(cell.X, cell.Y, Text);
+            FGrid.PasteText(cell.X, cell.Y, text);
             if (!*alive)
                 return;
             const int left = std::max(cell.X, FGrid.FixedCols());
@@ -145,14 +156,15 @@ protected:
         }
         HideArrows();
     }
-    void DropRTF(TPoint Point, const AnsiString& RTF) override
+    void DropRTF(TPoint Point, const AnsiString& Dropped) override
     {
+        const AnsiString rtf = TCellGrid::BeforeNul(Dropped);
         const TGridCoord cell = FGrid.MouseToCell(Point.x, Point.y);
         bool allow = true;
         if (FGrid.OnOleDrop)
-            FGrid.OnOleDrop(&FGrid, cell.Y, cell.X, RTF, allow);
+            FGrid.OnOleDrop(&FGrid, cell.Y, cell.X, rtf, allow);
         if (allow && cell.X >= 0 && cell.Y >= 0)
-            FGrid.SetCells(FGrid.RemapCol(cell.X), cell.Y, RTF);
+            FGrid.SetCells(FGrid.RemapCol(cell.X), cell.Y, rtf);
         HideArrows();
     }
     void DropCol(TPoint Point, int Col) override
@@ -165,7 +177,7 @@ protected:
     void DropFiles(TPoint Point, const std::vector<AnsiString>& Files) override
     {
         HideArrows();
-        if (Files.size() != 1 || !RegularFile(Files[0]))
+        if (Files.size() != 1 || HasControlBytes(Files[0]) || !RegularFile(Files[0]))
             return;
         const TGridCoord cell = FGrid.MouseToCell(Point.x, Point.y);
         const AnsiString name = UpperAscii(Files[0]);

@@ -9,6 +9,7 @@
 #include "grid/control/CgRichEdit.h"
 #include "grid/control/CgutilDraw.h"
 #include "grid/control/HtmlRender.h"
+#include "grid/control/RichCellCache.h"
 #include "grid/model/Cgutil.h"
 #include "grid/model/HtmlTags.h"
 #include "platform/gui/BitmapTile.h"
@@ -215,8 +216,7 @@ bool TCellGrid::DrawCellBody(int ACol, int Col, int ARow, TRect R, TGridDrawStat
     if (IsPassword(Col, ARow)) {
         // A password shows one mark per character whatever kind of text it is.
         if (kind == 2) {
-            RichEdit()->LoadFromBytes(text);
-            text = RichEdit()->PlainText();
+            text = RichCells().Get(text).PlainText();
         } else if (kind == 1) {
             text = StripHtmlTags(text);
         }
@@ -283,7 +283,7 @@ bool TCellGrid::DrawCellBody(int ACol, int Col, int ARow, TRect R, TGridDrawStat
         c->Brush()->SetStyle(bsClear);
         c->Brush()->SetColor(brushColor);
         if (PaintTrace)
-            PaintTrace->Texts.push_back({"rtf", RichEdit()->PlainText(), R});
+            PaintTrace->Texts.push_back({"rtf", RichCells().Get(text).PlainText(), R});
     } else if (Extra.DrawsText) {
         DrawPlainText(Col, ARow, R, text, Extra, sorted);
     }

@@ -1,14 +1,14 @@
-// Rich-text cells: the hidden rich-edit document they are loaded into, and formatting one into a
-// rectangle of any canvas (the screen or a printer page) at the canvas's resolution.
+// Rich-text cells: the hidden rich-edit document they are measured with, and formatting one into
+// a rectangle of any canvas (the screen or a printer page) at the canvas's resolution from the
+// documents kept for painting (RichCellCache.h).
 
 #include "grid/control/CellGrid.h"
 #include "grid/control/CgRichEdit.h"
+#include "grid/control/RichCellCache.h"
 #include "platform/gui/MapMode.h"
 
 namespace {
 
-// Characters of a selected rich-text cell that take the selection's text colour.
-constexpr int kSelectionColorChars = 255;
 constexpr int kTwipsPerInch = 1440;
 
 }  // namespace
@@ -20,20 +20,24 @@ TCgRichEdit* TCellGrid::RichEdit()
     return FRichEdit.get();
 }
 
+TRichCellCache& TCellGrid::RichCells()
+{
+    if (!FRichCells)
+        FRichCells = std::make_unique<TRichCellCache>();
+    return *FRichCells;
+}
+
 void TCellGrid::RTFPaint(int ACol, int ARow, TCanvas* Canvas, TRect ARect)
 {
-    TRichDocument* rich = RichEdit();
-    rich->SetDefaultFont(Canvas->Font());
-    CellToRich(ACol, ARow, rich);
     Canvas->Brush()->SetStyle(bsClear);
     const int display = RemapColInv(ACol);
     const TGridRect sel = Selection();
     const bool inSelection = display >= sel.Left && display <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom;
     const bool focusedCell = display == Col() && ARow == Row() && Focused() && !Options().Contains(goDrawFocusSelected);
-    if (inSelection && !focusedCell && !SelectionRTFKeep && GetMapMode(Canvas) == MM_TEXT) {
-        rich->SetSelection(0, kSelectionColorChars);
-        rich->SetSelColor(SelectionTextColor());
-    }
+    const bool selectedLook = inSelection && !focusedCell && !SelectionRTFKeep && GetMapMode(Canvas) == MM_TEXT;
+    TRichDocument& rich =
+        RichCells().Get(Cells(ACol, ARow), selectedLook ? std::optional<TColor>(SelectionTextColor()) : std::nullopt);
+    rich.SetDefaultFont(Canvas->Font());
     LPtoDP(Canvas, ARect);
     const int dpiX = GetDeviceCaps(Canvas, LOGPIXELSX), dpiY = GetDeviceCaps(Canvas, LOGPIXELSY);
     const int margin = 2 * dpiX / 96;
@@ -42,7 +46,7 @@ void TCellGrid::RTFPaint(int ACol, int ARow, TCanvas* Canvas, TRect ARect)
     const TRect rect{twips(ARect.Left, dpiX), twips(ARect.Top, dpiY), twips(ARect.Right, dpiX),
                      twips(ARect.Bottom, dpiY)};
     const int mode = SetMapMode(Canvas, MM_TEXT);
-    rich->FormatRange(Canvas, rect);
+    rich.FormatRange(Canvas, rect);
     SetMapMode(Canvas, mode);
-    RTFResizeRequest(this, TRect{0, 0, ARect.Width(), rich->RequestedHeight(Canvas, ARect.Width())});
+    RTFResizeRequest(this, TRect{0, 0, ARect.Width(), rich.RequestedHeight(Canvas, ARect.Width())});
 }

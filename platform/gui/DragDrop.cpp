@@ -195,7 +195,9 @@ int RunDrag(TWinControl* Control, TDropSource& Source, const TDragData& Data, in
 TDragData DragDataOf(const QMimeData& Mime)
 {
     TDragData data;
-    if (Mime.hasText()) {
+    // Text the drag offers as text: Qt's hasText() also takes a list of files for text, which
+    // would paste a dropped file's address into the cells beside the file itself.
+    if (Mime.hasFormat(QStringLiteral("text/plain"))) {
         data.HasText = true;
         data.Text = Utf8ToCp949(Mime.text().toStdString());
     }

@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -36,19 +37,48 @@ void EachRun(QTextDocument& doc, int start, int end,
             if (f.isValid() && from < to)
                 runs.push_back({from, to, f.charFormat()});
         }
+    // One edit of the document: a document laid out once lays out again once, not at each run.
+    QTextCursor c(&doc);
+    c.beginEditBlock();
     for (const TRun& run : runs) {
-        QTextCursor c(&doc);
         c.setPosition(run.From);
         c.setPosition(run.To, QTextCursor::KeepAnchor);
         change(c, run.Format);
     }
+    c.endEditBlock();
+}
+
+// Characters without a place to break a line between them beyond which the text breaks its lines
+// anywhere: Qt lays out every line of a longer word to the word's end before it gives up on
+// breaking at a word's edge, which makes such a word cost the square of its length.
+constexpr int kLongestUnbrokenWord = 512;
+
+// The most characters the document holds between two places where a line may break.
+int LongestUnbrokenWord(const QTextDocument& doc)
+{
+    int longest = 0;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+        for (int from = 0, to = 0; to >= 0 && from < text.size(); from = to) {
+            to = breaks.toNextBoundary();
+            longest = std::max(longest, (to < 0 ? static_cast<int>(text.size()) : to) - from);
+        }
+    }
+    return longest;
 }
 
 // A copy whose sizes are pixels at the given resolution, laid out without a margin.
 std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi)
 {
     std::unique_ptr<QTextDocument> copy(doc.clone());
+    copy->setUndoRedoEnabled(false);
     copy->setDocumentMargin(0);
+    if (LongestUnbrokenWord(doc) > kLongestUnbrokenWord) {
+        QTextOption option = copy->defaultTextOption();
+        option.setWrapMode(QTextOption::WrapAnywhere);
+        copy->setDefaultTextOption(option);
+    }
     const auto pixels = [dpi](qreal points) { return std::max(1, static_cast<int>(std::lround(points * dpi / 72.0))); };
     QFont base = copy->defaultFont();
     base.setPixelSize(pixels(base.pointSizeF() > 0 ? base.pointSizeF() : 8));
@@ -69,11 +99,15 @@ std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi)
 
 TRichDocument::TRichDocument() : FDoc(std::make_unique<QTextDocument>())
 {
+    // Nothing is undone here; the undo record of a long text would only take memory.
+    FDoc->setUndoRedoEnabled(false);
+    // Whatever changes the text, here or through Document(), outdates the copy that is shown.
+    QObject::connect(FDoc.get(), &QTextDocument::contentsChanged, [this] { ++FGeneration; });
     TFont font;
     SetDefaultFont(&font);
 }
 
-TRichDocument::~TRichDocument() = default;
+TRichDocument::~TRichDocument() { QObject::disconnect(FDoc.get(), nullptr, nullptr, nullptr); }
 
 void TRichDocument::SetDefaultFont(TFont* Font)
 {
@@ -82,12 +116,16 @@ void TRichDocument::SetDefaultFont(TFont* Font)
     FDefaultFont = Font->Name();
     QFont f(QString::fromStdString(ResolveFontFamily(Font->Name())));
     f.setPointSize(std::max(1, Font->Size()));
+    if (f == FDoc->defaultFont())
+        return;
     FDoc->setDefaultFont(f);
+    ++FGeneration;
 }
 
 bool TRichDocument::LoadFromBytes(std::string_view Bytes)
 {
     FSelStart = FSelLength = 0;
+    ++FGeneration;  // an empty text read leaves Qt nothing to signal
     if (ReadRtf(Bytes, *FDoc))
         return true;
     std::u16string text = Cp949ToUtf16(Bytes);
@@ -108,6 +146,7 @@ void TRichDocument::Clear()
 {
     FDoc->clear();
     FSelStart = FSelLength = 0;
+    ++FGeneration;
 }
 
 AnsiString TRichDocument::PlainText() const
@@ -161,11 +200,23 @@ void TRichDocument::SetSelOffset(int Twips)
     });
 }
 
+QTextDocument& TRichDocument::Shown(int Dpi, int Width) const
+{
+    if (!FShown || FShownDpi != Dpi || FShownGeneration != FGeneration) {
+        FShown = AtResolution(*FDoc, Dpi);
+        FShownDpi = Dpi;
+        FShownGeneration = FGeneration;
+    }
+    // Qt lays the whole text out again at every width it is given, even the same one.
+    if (FShown->textWidth() != Width)
+        FShown->setTextWidth(Width);
+    return *FShown;
+}
+
 int TRichDocument::RequestedHeight(TCanvas* Canvas, int Width) const
 {
-    const auto doc = AtResolution(*FDoc, GetDeviceCaps(Canvas, LOGPIXELSY));
-    doc->setTextWidth(std::max(1, Width));
-    return static_cast<int>(std::ceil(doc->size().height()));
+    const QTextDocument& doc = Shown(GetDeviceCaps(Canvas, LOGPIXELSY), std::max(1, Width));
+    return static_cast<int>(std::ceil(doc.size().height()));
 }
 
 int TRichDocument::FormatRange(TCanvas* Canvas, const TRect& RectTwips) const
@@ -176,13 +227,12 @@ int TRichDocument::FormatRange(TCanvas* Canvas, const TRect& RectTwips) const
                   toPixels(RectTwips.Bottom, dpiY)};
     if (r.Width() <= 0 || r.Height() <= 0)
         return 0;
-    const auto doc = AtResolution(*FDoc, dpiY);
-    doc->setTextWidth(r.Width());
+    QTextDocument& doc = Shown(dpiY, r.Width());
     // The characters whose lines end inside the rectangle.
     int fitted = 0;
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         const QTextLayout* layout = block.layout();
-        const qreal top = doc->documentLayout()->blockBoundingRect(block).top();
+        const qreal top = doc.documentLayout()->blockBoundingRect(block).top();
         for (int i = 0; layout && i < layout->lineCount(); ++i) {
             const QTextLine line = layout->lineAt(i);
             if (top + line.y() + line.height() > r.Height() + 0.5)
@@ -194,7 +244,7 @@ int TRichDocument::FormatRange(TCanvas* Canvas, const TRect& RectTwips) const
         p->save();
         p->translate(r.Left, r.Top);
         p->setClipRect(QRect(0, 0, r.Width(), r.Height()), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-        doc->drawContents(p, QRectF(0, 0, r.Width(), r.Height()));
+        doc.drawContents(p, QRectF(0, 0, r.Width(), r.Height()));
         p->restore();
     }
     return std::min(fitted, Length());

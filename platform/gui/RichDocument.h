@@ -4,8 +4,12 @@
 // rich-text bytes, a selection's colour and vertical offset change, and the whole text is laid
 // out into a rectangle of any canvas at that canvas's resolution. Text that is not rich text,
 // or rich text that is broken or nested too deep, is taken as plain cp949 text. Positions count
-// characters (a Hangul syllable is one).
+// characters (a Hangul syllable is one). The text laid out at a resolution is kept until the
+// text, its default font or the resolution changes, so formatting an unchanged text again only
+// draws it. A text holding a word too long to lay out line by line (more than 512 characters
+// without a place to break) breaks all its lines anywhere.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -56,7 +60,14 @@ public:
     QTextDocument* Document() const { return FDoc.get(); }
 
 private:
+    // The text laid out Width pixels wide with its sizes in pixels at Dpi.
+    QTextDocument& Shown(int Dpi, int Width) const;
+
     std::unique_ptr<QTextDocument> FDoc;
+    uint64_t FGeneration = 0;  // counts the changes of the text and its default font
+    mutable std::unique_ptr<QTextDocument> FShown;
+    mutable int FShownDpi = 0;
+    mutable uint64_t FShownGeneration = 0;
     AnsiString FDefaultFont = "MS Sans Serif";
     int FSelStart = 0, FSelLength = 0;
 };

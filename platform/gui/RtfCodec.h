@@ -13,7 +13,10 @@
 class QTextDocument;
 
 // Properties the reader leaves on character formats for the writer: the font name as the file
-// named it (cp949), and a raised (> 0) or lowered (< 0) baseline in half-points.
+// named it (its cp949 bytes as Latin-1 characters, one a byte), and a raised (> 0) or lowered
+// (< 0) baseline in half-points. The name is text because Qt hashes a format's text properties by
+// value but its list of font families by type alone: formats told apart by their families only
+// would each be compared with every other when the document stores or lays out a run.
 constexpr int kRtfFontNameProperty = QTextFormat::UserProperty + 1;
 constexpr int kRtfOffsetProperty = QTextFormat::UserProperty + 2;
 

@@ -1,5 +1,8 @@
 // Reading rich text into a Qt text document: one pass over the bytes with a stack of group
-// states, text gathered as cp949 bytes and UTF-16 units and inserted a run at a time.
+// states, text gathered as cp949 bytes and UTF-16 units and inserted a run at a time, all inside
+// one edit of the document. Outside an edit, Qt places the cursor after every insert in the laid
+// out paragraph, laying out a document that has a layout again at each run: a text of many runs
+// would cost the square of its runs.
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -40,7 +43,10 @@ constexpr std::array<std::string_view, 24> kSkippedDestinations = {
 
 class TRtfReader {
 public:
-    explicit TRtfReader(QTextDocument& doc) : FCursor(&doc) {}
+    explicit TRtfReader(QTextDocument& doc) : FCursor(&doc) { FCursor.beginEditBlock(); }
+    ~TRtfReader() { FCursor.endEditBlock(); }
+    TRtfReader(const TRtfReader&) = delete;
+    TRtfReader& operator=(const TRtfReader&) = delete;
     bool Read(std::string_view s);
 
 private:
@@ -86,7 +92,8 @@ QTextCharFormat TRtfReader::Format() const
     const auto font = FFonts.find(r.Font >= 0 ? r.Font : FDefaultFont);
     if (font != FFonts.end()) {
         f.setFontFamilies(QStringList{QString::fromStdString(ResolveFontFamily(font->second))});
-        f.setProperty(kRtfFontNameProperty, QByteArray::fromStdString(font->second));
+        f.setProperty(kRtfFontNameProperty,
+                      QString::fromLatin1(font->second.data(), static_cast<qsizetype>(font->second.size())));
     }
     if (r.Color > 0 && r.Color < static_cast<int>(FColors.size()) && FColors[static_cast<size_t>(r.Color)].isValid())
         f.setForeground(FColors[static_cast<size_t>(r.Color)]);
@@ -363,9 +370,12 @@ bool ReadRtf(std::string_view bytes, QTextDocument& document)
     document.clear();
     if (!LooksLikeRtf(bytes))
         return false;
-    TRtfReader reader(document);
-    if (reader.Read(bytes))
-        return true;
-    document.clear();
-    return false;
+    bool read = false;
+    {
+        TRtfReader reader(document);
+        read = reader.Read(bytes);
+    }  // the edit ends before a broken text is cleared away
+    if (!read)
+        document.clear();
+    return read;
 }

@@ -1,9 +1,11 @@
 // Writing a Qt text document as rich text: a font and a colour table, then every run in a group
-// of its own with all its attributes, so the reader gets each run back as it was.
+// of its own with all its attributes, so the reader gets each run back as it was. The tables are
+// indexed by hash, so a text of many fonts or colours costs no more a run than one of a few.
 
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/core/Cp949.h"
@@ -17,20 +19,28 @@ std::string FontName(const QTextCharFormat& f, std::string_view fallback)
 {
     const QVariant kept = f.property(kRtfFontNameProperty);
     if (kept.isValid())
-        return kept.toByteArray().toStdString();
+        return kept.toString().toLatin1().toStdString();
     const QStringList families = f.fontFamilies().toStringList();
     return families.isEmpty() ? std::string(fallback) : QStringToAnsi(families.first());
 }
 
+// A table of the file: each item once, numbered in the order first met.
 template <class T>
-int IndexOf(std::vector<T>& list, const T& item)
-{
-    for (size_t i = 0; i < list.size(); ++i)
-        if (list[i] == item)
-            return static_cast<int>(i);
-    list.push_back(item);
-    return static_cast<int>(list.size() - 1);
-}
+class TTable {
+public:
+    int IndexOf(const T& item)
+    {
+        const auto [it, added] = FIndex.try_emplace(item, static_cast<int>(FItems.size()));
+        if (added)
+            FItems.push_back(item);
+        return it->second;
+    }
+    const std::vector<T>& Items() const { return FItems; }
+
+private:
+    std::vector<T> FItems;
+    std::unordered_map<T, int> FIndex;
+};
 
 std::string Hex(unsigned char b)
 {
@@ -76,8 +86,9 @@ void PutChar(std::string& out, char32_t c)
 
 std::string WriteRtf(const QTextDocument& document, std::string_view DefaultFont)
 {
-    std::vector<std::string> fonts{std::string(DefaultFont)};
-    std::vector<QRgb> colors;
+    TTable<std::string> fonts;
+    fonts.IndexOf(std::string(DefaultFont));
+    TTable<QRgb> colors;
     std::string body;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         if (block != document.begin())
@@ -87,7 +98,7 @@ std::string WriteRtf(const QTextDocument& document, std::string_view DefaultFont
             if (!fragment.isValid())
                 continue;
             const QTextCharFormat f = fragment.charFormat();
-            body += "{\\f" + std::to_string(IndexOf(fonts, FontName(f, DefaultFont)));
+            body += "{\\f" + std::to_string(fonts.IndexOf(FontName(f, DefaultFont)));
             // A run that names no size (plain text loaded) has the document's.
             const qreal points =
                 f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : document.defaultFont().pointSizeF();
@@ -101,9 +112,9 @@ std::string WriteRtf(const QTextDocument& document, std::string_view DefaultFont
             if (f.fontStrikeOut())
                 body += "\\strike";
             if (f.hasProperty(QTextFormat::ForegroundBrush))
-                body += "\\cf" + std::to_string(IndexOf(colors, f.foreground().color().rgb()) + 1);
+                body += "\\cf" + std::to_string(colors.IndexOf(f.foreground().color().rgb()) + 1);
             if (f.hasProperty(QTextFormat::BackgroundBrush))
-                body += "\\highlight" + std::to_string(IndexOf(colors, f.background().color().rgb()) + 1);
+                body += "\\highlight" + std::to_string(colors.IndexOf(f.background().color().rgb()) + 1);
             const int offset = f.property(kRtfOffsetProperty).toInt();
             if (offset != 0)
                 body += (offset > 0 ? "\\up" : "\\dn") + std::to_string(std::abs(offset));
@@ -119,10 +130,10 @@ std::string WriteRtf(const QTextDocument& document, std::string_view DefaultFont
         }
     }
     std::string out = "{\\rtf1\\ansi\\ansicpg949\\deff0\\uc1{\\fonttbl";
-    for (size_t i = 0; i < fonts.size(); ++i) {
+    for (size_t i = 0; i < fonts.Items().size(); ++i) {
         out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset129 ";
         // The name's bytes as they are; ";" ends a name, so it goes as a byte escape.
-        for (const char b : fonts[i]) {
+        for (const char b : fonts.Items()[i]) {
             const auto u = static_cast<unsigned char>(b);
             if (u >= 0x80 || u < 0x20 || b == ';')
                 out += Hex(u);
@@ -132,7 +143,7 @@ std::string WriteRtf(const QTextDocument& document, std::string_view DefaultFont
         out += ";}";
     }
     out += "}{\\colortbl ;";
-    for (const QRgb c : colors)
+    for (const QRgb c : colors.Items())
         out += "\\red" + std::to_string(qRed(c)) + "\\green" + std::to_string(qGreen(c)) + "\\blue" +
             std::to_string(qBlue(c)) + ";";
     out += "}\n" + body + "}";

@@ -155,3 +155,14 @@ TEST(CellGridClipboard, PasteNeedsEditingOrAlways)
     EXPECT_EQ(g.PasteFunc(1, 1), 1);
     EXPECT_EQ(g.Cells(1, 1), "x");
 }
+
+// Another program's text with a NUL in it: the paste takes what comes before the NUL, as it
+// takes a zero-terminated block.
+TEST(CellGridClipboard, RegressionPastedTextStopsAtItsNul)
+{
+    TestApplication();
+    TNotedGrid g;
+    Clipboard()->SetAsText(std::string("x\ty\0z\tw", 7));
+    EXPECT_EQ(g.PasteFunc(1, 1), 2);
+    EXPECT_EQ(g.Cells(1, 1) + "|" + g.Cells(2, 1) + "|" + g.Cells(3, 1), "x|y|d1");
+}

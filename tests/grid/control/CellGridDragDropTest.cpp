@@ -1,10 +1,13 @@
 // Drops on the grid with data made in the test: which drags are accepted where, with which
-// effect, and what each kind of drop does to the cells. One named case a row.
+// effect, and what each kind of drop does to the cells; hostile names and texts through Qt's
+// drop data as another program hands it over. One named case a row.
 
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <QMimeData>
+#include <QUrl>
 #include <filesystem>
 #include <fstream>
 
@@ -153,6 +156,65 @@ const TDropCase kDrops[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Drops, CellGridDrop, ::testing::ValuesIn(kDrops),
                          [](const ::testing::TestParamInfo<TDropCase>& row) { return std::string(row.param.Name); });
+
+namespace {
+
+struct THostileDrop {
+    const char* Name;
+    QByteArray Format;  // the MIME type dropped
+    QByteArray Data;
+    const char* Cells;  // the grid's rows 1 and 2 after the drop
+};
+void PrintTo(const THostileDrop& c, std::ostream* os) { *os << c.Name; }
+
+// A file address of the test's folder, its name as written (escapes kept).
+QByteArray FileUrl(const char* Name)
+{
+    return QByteArray("file://") + QUrl::toPercentEncoding(QString::fromStdString(kFolder), "/") + "/" + Name + "\r\n";
+}
+
+// Files whose names hold every byte the rows drop; each would load if its name were taken.
+const char* const kHostileFiles[] = {"plainfile", "line\nbreak.csv", "del\x7f.csv", "\xea\xb0\x80.csv"};
+
+}  // namespace
+
+class CellGridHostileDrop : public ::testing::TestWithParam<THostileDrop> {};
+
+TEST_P(CellGridHostileDrop, TakesOnlyWhatItShould)
+{
+    TestApplication();
+    std::filesystem::create_directories(kFolder);
+    for (const char* name : kHostileFiles)
+        std::ofstream(kFolder + "/" + name) << "x,y\r\n1,2\r\n";
+    TCellGrid g(nullptr);
+    g.SetColCount(3);
+    g.SetRowCount(4);
+    g.SetOptions(g.Options() << goEditing);
+    g.SetOleDropRTF(true);
+    QMimeData mime;
+    mime.setData(GetParam().Format, GetParam().Data);
+    const TDragData data = DragDataOf(mime);
+    const TRect cell = g.CellRect(1, 1);
+    const TPoint point{(cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2};
+    TDropTarget* target = g.OleDropTargetObject();
+    target->DragEnter(data, point);
+    ASSERT_NE(target->DragOver({}, point), DROPEFFECT_NONE);
+    target->Drop(data, {}, point);
+    EXPECT_EQ(Rows(g), GetParam().Cells);
+    SetRTFAware(false);
+    std::filesystem::remove_all(kFolder);
+}
+
+const THostileDrop kHostileDrops[] = {
+    {"RegressionANulInTheNameLoadsNothing", "text/uri-list", FileUrl("plainfile%00.csv"), "||/||"},
+    {"ALineBreakInTheNameLoadsNothing", "text/uri-list", FileUrl("line%0Abreak.csv"), "||/||"},
+    {"ADeleteInTheNameLoadsNothing", "text/uri-list", FileUrl("del%7F.csv"), "||/||"},
+    {"AHangulNameLoads", "text/uri-list", FileUrl("%EA%B0%80.csv"), "1|2|/||"},
+    {"TextStopsAtItsNul", "text/plain", QByteArray("a\tb\0c\td", 7), "|a|b/||"},
+    {"RichTextStopsAtItsNul", "text/rtf", QByteArray("{\\rtf1 x}\0{\\rtf1 y}", 19), "|{\\rtf1 x}|/||"},
+};
+INSTANTIATE_TEST_SUITE_P(Drops, CellGridHostileDrop, ::testing::ValuesIn(kHostileDrops),
+                         [](const ::testing::TestParamInfo<THostileDrop>& row) { return std::string(row.param.Name); });
 
 TEST(CellGridDropMarkers, AColumnOverTheHeaderShowsTwoArrowsAndLeavingHidesThem)
 {

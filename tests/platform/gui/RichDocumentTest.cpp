@@ -1,11 +1,14 @@
 // The rich-edit document: rich text read, written and read again to the same runs; broken and
-// deeply nested rich text read as plain text; selection colours; layout onto a canvas.
+// deeply nested rich text read as plain text; selection colours; layout onto a canvas, and how
+// often a change lays a document out.
 
 #include "platform/gui/RichDocument.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <string>
 
@@ -160,6 +163,83 @@ TEST(RichDocument, SelectionColourReachesOnlyTheSelection)
     d.SetSelection(0, 1);
     d.SetSelOffset(-40);
     EXPECT_EQ(Runs(d).substr(0, 16), "a[24 offset-4]b[");
+}
+
+TEST(RichDocument, EachFontIsWrittenOnceWithItsOwnBytes)
+{
+    TestApplication();
+    TRichDocument d;
+    d.LoadFromBytes(R"({\rtf1{\fonttbl{\f0 Arial;}{\f1 \'b1\'bc\'b8\'b2;}}{\f1 a}{\f0 b}{\f1 c}{\f0 d}})");
+    const std::string saved = d.SaveToBytes();
+    // The default font, then the two the runs name.
+    EXPECT_NE(saved.find(R"({\f1\fnil\fcharset129 \'b1\'bc\'b8\'b2;}{\f2\fnil\fcharset129 Arial;}})"),
+              std::string::npos)
+        << saved;
+}
+
+// Qt tells a document's layout of every change made outside one edit of the document: reading
+// or changing a run at a time laid the whole text out again at each run.
+TEST(RichDocument, RegressionALaidOutDocumentIsLaidOutOnceAChangeNotOnceARun)
+{
+    struct TCountingLayout : QAbstractTextDocumentLayout {
+        using QAbstractTextDocumentLayout::QAbstractTextDocumentLayout;
+        int Changes = 0;
+        void draw(QPainter*, const PaintContext&) override {}
+        int hitTest(const QPointF&, Qt::HitTestAccuracy) const override { return -1; }
+        int pageCount() const override { return 1; }
+        QSizeF documentSize() const override { return {}; }
+        QRectF frameBoundingRect(QTextFrame*) const override { return {}; }
+        QRectF blockBoundingRect(const QTextBlock&) const override { return {}; }
+        void documentChanged(int, int, int) override { ++Changes; }
+    };
+    TestApplication();
+    std::string rtf = "{\\rtf1 ";
+    for (int i = 0; i < 100; ++i)
+        rtf += "{\\b a}{\\i b}";
+    rtf += "}";
+    for (const std::string change : {"read", "colour", "offset"}) {
+        TRichDocument d;
+        d.LoadFromBytes(rtf);
+        auto* layout = new TCountingLayout(d.Document());
+        d.Document()->setDocumentLayout(layout);
+        layout->Changes = 0;
+        d.SetSelection(0, d.Length());
+        if (change == "read")
+            d.LoadFromBytes(rtf);
+        else if (change == "colour")
+            d.SetSelColor(clRed);
+        else
+            d.SetSelOffset(40);
+        EXPECT_LE(layout->Changes, 3) << change;
+    }
+}
+
+// The text laid out for the canvas is kept between formats: every change must reach the next.
+TEST(RichDocument, RegressionAFormatAfterAChangeShowsTheChange)
+{
+    TestApplication();
+    TBitmap b;
+    b.SetSize(100, 40);
+    const auto redShown = [&](const TRichDocument& d) {
+        b.Canvas()->FillRect(TRect{0, 0, 100, 40});
+        d.FormatRange(b.Canvas(), TRect{0, 0, 100 * 15, 40 * 15});
+        for (int i = 0; i < 100 * 40; ++i)
+            if (b.PixelColor(i % 100, i / 100) == clRed)
+                return true;
+        return false;
+    };
+    TRichDocument d;
+    d.LoadFromBytes(R"({\rtf1 WWW})");
+    EXPECT_FALSE(redShown(d));
+    d.SetSelection(0, 3);
+    d.SetSelColor(clRed);
+    EXPECT_TRUE(redShown(d));
+    d.LoadFromBytes(R"({\rtf1 MMM})");
+    EXPECT_FALSE(redShown(d));
+    QTextCharFormat red;  // a change made to the Qt document itself
+    red.setForeground(QColor(Qt::red));
+    QTextCursor(d.Document()).insertText("W", red);
+    EXPECT_TRUE(redShown(d));
 }
 
 TEST(RichDocument, FormatsIntoARectangleOfTheCanvas)
