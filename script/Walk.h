@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/core/AnsiString.h"
+#include "platform/core/AtomicFile.h"
 
 class TScriptState;
 
@@ -39,6 +40,9 @@ std::string WalkFilePath(TScriptState& state, const AnsiString& name);
 std::vector<AnsiString> SplitWalkText(std::string_view text);
 // The lines joined with CR LF after each, as a string list writes them.
 AnsiString JoinWalkLines(const std::vector<AnsiString>& lines);
+// Writes walk lines to a native path atomically, refusing what the reader would refuse (more
+// than MaxWalkSteps lines or MaxWalkFileBytes bytes): the old file then stays.
+TWriteResult WriteWalkLines(const std::string& nativePath, const std::vector<AnsiString>& lines);
 // Writes the steps to the walk file atomically (the folder made when missing). On failure the
 // old file stays, the user is told (message box captioned "에러") and the result is false.
 bool SaveWalkFile(TScriptState& state);

@@ -60,6 +60,16 @@ AnsiString JoinWalkLines(const std::vector<AnsiString>& lines)
     return text;
 }
 
+TWriteResult WriteWalkLines(const std::string& nativePath, const std::vector<AnsiString>& lines)
+{
+    if (lines.size() > MaxWalkSteps)
+        return {false, "More steps than a walk file may hold."};
+    const AnsiString text = JoinWalkLines(lines);
+    if (text.size() > MaxWalkFileBytes)
+        return {false, "Larger than a walk file may be."};
+    return AtomicWriteFile(nativePath, text);
+}
+
 bool SaveWalkFile(TScriptState& state)
 {
     const cWalk& walk = state.WalkRec;
@@ -68,15 +78,11 @@ bool SaveWalkFile(TScriptState& state)
     if (Trim(walk.FileName).empty()) {
         result.Ok = false;
         result.Message = "No walk file name.";
-    } else if (walk.Steps.size() > MaxWalkSteps) {
-        result = {false, "More steps than a walk file may hold."};
     } else {
         // The "Cmd" folder (or a subfolder the name holds) is made when it is missing.
         std::error_code ignored;
         std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-        const AnsiString text = JoinWalkLines(walk.Steps);
-        result = text.size() > MaxWalkFileBytes ? TWriteResult{false, "Larger than a walk file may be."}
-                                                : AtomicWriteFile(path, text);
+        result = WriteWalkLines(path, walk.Steps);
     }
     if (!result) {
         WriteLog("%s: %s", path.c_str(), result.Message.c_str());

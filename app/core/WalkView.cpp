@@ -18,7 +18,7 @@ AnsiString ColumnPanel(int caretColumn) { return AnsiString(WindowText::WalkColu
 
 TWriteResult Save(cWalk& walk, const std::vector<AnsiString>& lines, const std::string& nativePath)
 {
-    const TWriteResult written = AtomicWriteFile(nativePath, JoinWalkLines(lines));
+    const TWriteResult written = WriteWalkLines(nativePath, lines);
     if (!written)
         return written;
     walk.FileName = Utf8ToCp949(std::filesystem::path(nativePath).filename().string());

@@ -6,6 +6,7 @@
 #include "app/core/TerminalSettings.h"
 #include "app/core/WalkView.h"
 #include "platform/core/Cp949.h"
+#include "script/Walk.h"
 #include "tests/platform/core/TempFolder.h"
 
 namespace {
@@ -97,6 +98,17 @@ TEST(WalkView, RegressionFailedSaveLeavesTheFileAndTheWalk)
     EXPECT_FALSE(WalkView::Save(walk, {"n"}, folder.File("w.Wlk")));
     EXPECT_EQ(walk.Steps.size(), 3u);
     EXPECT_EQ(walk.Current, 3);
+    EXPECT_EQ(TempFolder::Read(folder.File("w.Wlk")), "old\r\n");
+}
+
+TEST(WalkView, RegressionSavedAWalkTooLargeToLoadAgain)
+{
+    TempFolder folder;
+    TempFolder::Write(folder.File("w.Wlk"), "old\r\n");
+    cWalk walk;
+    walk.Steps = {"a"};
+    EXPECT_FALSE(WalkView::Save(walk, std::vector<AnsiString>(MaxWalkSteps + 1, "n"), folder.File("w.Wlk")));
+    EXPECT_EQ(walk.Steps.size(), 1u);
     EXPECT_EQ(TempFolder::Read(folder.File("w.Wlk")), "old\r\n");
 }
 
