@@ -28,6 +28,12 @@ fails() {
 # The client would wait 600 s: only the fixture's failure can end it in time.
 fails RegressionFixtureFailureStopsAWaitingClient "the client is stopped" \
   --ends "$here/scripted.py" "no such step" -- sleep 600
+# A fixture gone before the client even started is seen as gone, not waited past; one that ends
+# as soon as it has printed its port still gives it.
+fails RegressionFixtureEndedBeforeTheClientStarted "the client is stopped" \
+  sh -c 'sleep 0.2; echo 1; exit 3' -- sleep 600
+fails RegressionFixtureEndedAsItGaveItsPort "the client is stopped" \
+  sh -c 'echo 1; exit 3' -- sleep 600
 fails UnknownStepNamesItself "FAILED no such step: unknown step" \
   --ends "$here/scripted.py" "no such step" -- sleep 600
 # A stamp of 1 us after the clock's start was typed long ago; the probe then waits for text that

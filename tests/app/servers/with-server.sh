@@ -29,22 +29,35 @@ pid= client=
 finish() {
   # A child stopped before it became the client runs this too: only this shell cleans up.
   [ "$BASHPID" = $$ ] || return 0
-  [ -n "$client" ] && kill "$client" 2>/dev/null
+  [ -n "$client" ] && stop_client
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
   rm -f "$log"
 }
 trap finish EXIT
 trap 'exit 1' TERM INT HUP
+# stop_client: TERM until the client is gone, KILL after 5 s. A child just forked still holds this
+# shell's TERM trap until it execs the client, and would swallow a single TERM sent in that moment.
+stop_client() {
+  local i
+  for ((i = 0; i < 100; i++)); do
+    kill "$client" 2>/dev/null || return 0
+    sleep 0.05
+  done
+  kill -KILL "$client" 2>/dev/null
+}
 
 "${server[@]}" >"$log" &
 pid=$!
 
 port=
 for ((i = 0; i < 800; i++)); do
+  # Alive before the read: a fixture that prints its port and ends at once is still read whole.
+  alive=1
+  kill -0 "$pid" 2>/dev/null || alive=0
   port=$(head -n 1 "$log")
   [[ $port =~ ^[0-9]+$ ]] && break
   port=
-  kill -0 "$pid" 2>/dev/null || break
+  [ $alive -eq 1 ] || break
   sleep 0.05
 done
 if [ -z "$port" ]; then
@@ -55,20 +68,23 @@ fi
 
 HM_SERVER_PORT=$port "$@" &
 client=$!
-# Whichever of the two ends first; a fixture that ends by itself is waited for no more.
+# Whichever of the two ends first; a fixture that ends by itself is waited for no more. Polled, not
+# `wait -n`: that ignores a child the shell has already reaped, so a fixture that failed before
+# the client started would leave the run waiting on the client for its whole time.
 server_status=
-wait -n -p ended "$pid" "$client"
-first_status=$?
-if [ "$ended" = "$pid" ]; then
-  server_status=$first_status
+while kill -0 "$pid" 2>/dev/null && kill -0 "$client" 2>/dev/null; do sleep 0.05; done
+if ! kill -0 "$pid" 2>/dev/null; then
+  wait "$pid"
+  server_status=$?
   if [ "$server_status" -ne 0 ]; then
     echo "with-server: ${server[0]} failed ($server_status) while the client ran: the client is stopped" >&2
-    kill "$client" 2>/dev/null
+    stop_client
   fi
   wait "$client"
   status=$?
 else
-  status=$first_status
+  wait "$client"
+  status=$?
 fi
 client=
 [ $status -eq 0 ] || echo "with-server: the client failed ($status)" >&2
