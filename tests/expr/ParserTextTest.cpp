@@ -9,12 +9,12 @@ namespace {
 
 const std::string kFew = "Syntax error: function or operand has too few arguments";
 
-using Group = CaseGroup<StrCase>;
+using TextGroup = CaseGroup<StrCase>;
 
 // not binds more loosely than comparisons, and/or/xor more loosely still; "not not" cancels out.
 // not works on truth values; and/or/xor work bit by bit on integers, and a result other than 0
 // or 1 shows as the number it is.
-const Group kResults[] = {
+const TextGroup kResults[] = {
     {"RegressionNotWorksOnTruthValues",
      {{"not (1=1)", "False"},
       {"not 5", "False"},
@@ -61,7 +61,7 @@ const Group kResults[] = {
 
 // The argument separator is not an operator, so the minus after it is not unary; "not" binds
 // more loosely than "+", so it cannot stand as its operand.
-const Group kErrors[] = {
+const TextGroup kErrors[] = {
     {"BracketMessages",
      {{"(1+2", "Unequal brackets"},
       {"1)+(2", "Unequal brackets"},
@@ -87,8 +87,8 @@ const Group kErrors[] = {
 
 }  // namespace
 
-class ParserResultGroup : public ::testing::TestWithParam<Group> {};
-class ParserErrorGroup : public ::testing::TestWithParam<Group> {};
+class ParserResultGroup : public ::testing::TestWithParam<TextGroup> {};
+class ParserErrorGroup : public ::testing::TestWithParam<TextGroup> {};
 
 TEST_P(ParserResultGroup, GivesTheTexts)
 {

@@ -9,9 +9,9 @@ namespace {
 using std::numbers::e;
 using std::numbers::pi;
 
-using Group = CaseGroup<NumCase>;
+using ValueGroup = CaseGroup<NumCase>;
 
-const Group kGroups[] = {
+const ValueGroup kGroups[] = {
     {"PrecedenceBindsTighterOperatorsFirst",
      {{"2*3+4*5", 26}, {"1+2*3^2-4", 15}, {"2*(3+4)*5", 70}, {"((((7))))", 7}, {"1 < 2 + 3", 1}}},
     {"EqualPrioritiesGroupFromTheLeft", {{"2^3^2", 64}, {"10-4-3", 3}, {"64/4/2", 8}}},
@@ -151,7 +151,7 @@ const Group kGroups[] = {
 
 }  // namespace
 
-class ParserValueGroup : public ::testing::TestWithParam<Group> {};
+class ParserValueGroup : public ::testing::TestWithParam<ValueGroup> {};
 
 TEST_P(ParserValueGroup, GivesTheValues)
 {

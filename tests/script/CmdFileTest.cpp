@@ -14,8 +14,6 @@ namespace M = CmdFileMessages;
 
 namespace {
 
-std::string GoldenPath() { return std::string(HM_SOURCE_DIR) + "/tests/script/data/Character.Cmd"; }
-
 template <class... T>
 std::string Join(const char* kind, const T&... fields)
 {

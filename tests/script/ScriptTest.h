@@ -109,6 +109,9 @@ protected:
 // cp949 bytes from UTF-8 test text.
 AnsiString Ks(const char* utf8);
 
+// The sample command file that the file and tool tests load and write back.
+inline std::string GoldenPath() { return std::string(HM_SOURCE_DIR) + "/tests/script/data/Character.Cmd"; }
+
 struct TToolRun {
     std::string Out;
     int Status = -1;

@@ -33,7 +33,6 @@ std::string Tool(const std::string& directives, const std::string& options = "",
     return WithoutRefreshes(run.Out);
 }
 
-std::string GoldenPath() { return std::string(HM_SOURCE_DIR) + "/tests/script/data/Character.Cmd"; }
 std::string Msg(const AnsiString& text) { return "MSG " + EscapeText(text) + "\n"; }
 std::string Send(const AnsiString& line) { return "SEND " + EscapeText(line) + "\nSEND \\x0D\\x0A\n"; }
 

@@ -108,27 +108,27 @@ TEST(CharEdit, ButtonCaptionFollowsTheMode)
         EXPECT_EQ(Cp949ToUtf8(CharEdit::ButtonCaption(mode)), expected[mode]) << mode;
 }
 
-struct TDeleteCase {
+struct TWalkDeleteCase {
     const char* name;
     int deleted, gridRow, entriesLeft, next;
 };
 
-class DeleteWalk : public ::testing::TestWithParam<TDeleteCase> {};
+class DeleteWalk : public ::testing::TestWithParam<TWalkDeleteCase> {};
 
 TEST_P(DeleteWalk, OffersTheNextEntryOrCloses)
 {
-    const TDeleteCase& c = GetParam();
+    const TWalkDeleteCase& c = GetParam();
     EXPECT_EQ(CharEdit::NextDeleteIndex(c.deleted, c.gridRow, c.entriesLeft), c.next);
 }
 
-const TDeleteCase kDeleteCases[] = {
+const TWalkDeleteCase kWalkDeleteCases[] = {
     {"IndexTwoOnRowThreeOffersEntryOne", 2, 3, 4, 1},
     {"IndexOneCloses", 1, 2, 4, -1},
     {"IndexZeroCloses", 0, 1, 4, -1},
     {"RowAfterTheDeletedOneIsOffered", 1, 4, 4, 3},
     {"RegressionNeverPastTheBook", 1, 9, 3, 2},
 };
-INSTANTIATE_TEST_SUITE_P(Walk, DeleteWalk, ::testing::ValuesIn(kDeleteCases),
+INSTANTIATE_TEST_SUITE_P(Walk, DeleteWalk, ::testing::ValuesIn(kWalkDeleteCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CharEdit, AddInsertAndDeleteChangeTheBook)

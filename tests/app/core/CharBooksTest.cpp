@@ -279,7 +279,7 @@ TEST_P(CharBooksLongValue, RoundTripsOrIsRefused)
 INSTANTIATE_TEST_SUITE_P(Values, CharBooksLongValue, ::testing::ValuesIn(kLongValues),
                          [](const auto& param) { return std::string(param.param.name); });
 
-class TFakeWindow : public ICharBookWindow {
+class TFakeCharBookWindow : public ICharBookWindow {
 public:
     void RelinkCharBook(const std::shared_ptr<TCharBooks>& entry) override { Entry = entry; }
     std::shared_ptr<TCharBooks> Entry;
@@ -287,7 +287,7 @@ public:
 
 TEST_F(CharBooksTest, ReloadLinksOpenWindowsToTheirNewEntries)
 {
-    TFakeWindow first, gone;
+    TFakeCharBookWindow first, gone;
     first.Entry = Add("a", "h", 1);
     first.Entry->TermForm = &first;
     gone.Entry = Add("x", "h", 1);

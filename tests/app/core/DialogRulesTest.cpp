@@ -9,6 +9,8 @@
 #include "script/Walk.h"
 #include "tests/platform/core/TempFolder.h"
 
+// The file's own namespace keeps the using-directive out of the test files compiled with it.
+namespace dialog_rules_test {
 namespace {
 
 using namespace TerminalSettings;
@@ -113,3 +115,4 @@ TEST(WalkView, RegressionSavedAWalkTooLargeToLoadAgain)
 }
 
 }  // namespace
+}  // namespace dialog_rules_test

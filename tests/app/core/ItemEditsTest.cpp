@@ -10,6 +10,8 @@
 #include "app/core/ButtonBar.h"
 #include "script/UserTimer.h"
 
+// The file's own namespace keeps the using-directive out of the test files compiled with it.
+namespace item_edits_test {
 namespace {
 
 using namespace ItemEdit;
@@ -197,3 +199,4 @@ TEST(BarClicks, ToggleAlternatesAndKeepsItsState)
 }
 
 }  // namespace
+}  // namespace item_edits_test

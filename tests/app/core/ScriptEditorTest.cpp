@@ -213,14 +213,14 @@ TEST_F(ScriptEditorTest, DeleteAsksWithTheTriggersNumberAndPattern)
     EXPECT_EQ(State.TriggerList[0]->From, "a");
 }
 
-struct TDeleteCase {
+struct TTextDeleteCase {
     const char* name;
     std::function<TDeleteQuestion()> ask;
     const char* text;
     const char* caption;
 };
 
-class DeleteTexts : public ::testing::TestWithParam<TDeleteCase> {};
+class DeleteTexts : public ::testing::TestWithParam<TTextDeleteCase> {};
 
 TEST_P(DeleteTexts, NameTheRecord)
 {
@@ -237,7 +237,7 @@ T Named(const char* name)
     return r;
 }
 
-const TDeleteCase kDeleteCases[] = {
+const TTextDeleteCase kTextDeleteCases[] = {
     {"Variable", [] { return DeleteQuestion(Named<cVariables>("hp"), 3); },
      "\xBA\xAF\xBC\xF6 3\xB9\xF8 'hp'\xB8\xA6 \xBB\xE8\xC1\xA6 \xC7\xD2\xB1\xEE\xBF\xE4?",
      "\xBA\xAF\xBC\xF6\xBB\xE8\xC1\xA6"},
@@ -253,7 +253,7 @@ const TDeleteCase kDeleteCases[] = {
      "Alias 'gg'\xB8\xA6 \xBB\xE8\xC1\xA6 \xC7\xD2\xB1\xEE\xBF\xE4?", "Alias"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Pages, DeleteTexts, ::testing::ValuesIn(kDeleteCases),
+INSTANTIATE_TEST_SUITE_P(Pages, DeleteTexts, ::testing::ValuesIn(kTextDeleteCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ScriptEditorTest, DeletingTheLastRecordLeavesTheBlankRow)

@@ -12,12 +12,12 @@
 
 namespace {
 
-struct TQuoteCase {
+struct TIniQuoteCase {
     const char* name;
     const char* value;
     const char* line;  // as the file holds it
 };
-class IniQuoting : public ::testing::TestWithParam<TQuoteCase> {};
+class IniQuoting : public ::testing::TestWithParam<TIniQuoteCase> {};
 
 TEST_P(IniQuoting, ReadsBackWhatWasWritten)
 {
@@ -30,13 +30,13 @@ TEST_P(IniQuoting, ReadsBackWhatWasWritten)
     EXPECT_EQ(TempFolder::Read(folder.File("test.ini")), std::string("[S]\r\n") + GetParam().line + "\r\n");
 }
 
-const TQuoteCase kQuotes[] = {
+const TIniQuoteCase kIniQuotes[] = {
     {"SingleQuotes", "'abc'", "Key=\"'abc'\""},
     {"DoubleQuotes", "\"abc\"", "Key=\"\"abc\"\""},
     {"LoneQuote", "\"", "Key=\"\"\""},
     {"QuoteAtOneEndOnly", "'abc", "Key='abc"},
 };
-INSTANTIATE_TEST_SUITE_P(Rows, IniQuoting, ::testing::ValuesIn(kQuotes),
+INSTANTIATE_TEST_SUITE_P(Rows, IniQuoting, ::testing::ValuesIn(kIniQuotes),
                          [](const auto& row) { return std::string(row.param.name); });
 
 struct TEscapeCase {

@@ -44,23 +44,23 @@ const TSplitCase kSplits[] = {
 INSTANTIATE_TEST_SUITE_P(Lines, SplitCommandLineCase, ::testing::ValuesIn(kSplits),
                          [](const auto& p) { return Name(p.param.name); });
 
-struct TTextCase {
+struct TTextRoutineCase {
     const char* name;
     AnsiString (*routine)(std::string_view);
     std::string in, out;
 };
-class TextRoutineCase : public ::testing::TestWithParam<TTextCase> {};
+class TextRoutineCase : public ::testing::TestWithParam<TTextRoutineCase> {};
 
 TEST_P(TextRoutineCase, GivesItsResult) { EXPECT_EQ(GetParam().routine(GetParam().in), GetParam().out); }
 
-const TTextCase kTexts[] = {
+const TTextRoutineCase kTextRoutines[] = {
     {"DropTKeepsALoneT", DropT, "T", "T"},
     {"DropTDropsALowerT", DropT, "tab", "ab"},
     {"DropTKeepsOtherLetters", DropT, "Form", "Form"},
     {"UpperFirstLowersTheRest", AnsiUpperFirstChar, "hELLO wORLD", "Hello world"},
     // 똠 (8C 63) first: its trail byte is the letter c and stays lower case.
     {"UpperFirstLeavesATwoByteFirstCharacter", AnsiUpperFirstChar, hangul::kDdom + "AB", hangul::kDdom + "ab"}};
-INSTANTIATE_TEST_SUITE_P(Texts, TextRoutineCase, ::testing::ValuesIn(kTexts),
+INSTANTIATE_TEST_SUITE_P(Texts, TextRoutineCase, ::testing::ValuesIn(kTextRoutines),
                          [](const auto& p) { return Name(p.param.name); });
 
 // One pixel a byte, dots free, so widths can be counted by eye.

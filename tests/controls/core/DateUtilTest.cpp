@@ -112,7 +112,7 @@ const TCalendarCase kCalendar[] = {
 INSTANTIATE_TEST_SUITE_P(Rows, DateCalendar, ::testing::ValuesIn(kCalendar),
                          [](const auto& row) { return std::string(row.param.name); });
 
-struct TTextCase {
+struct TDateTextCase {
     const char* name;
     const char* shortDate;  // the locale's short date format
     char separator;
@@ -120,11 +120,11 @@ struct TTextCase {
     const char* text;
     const char* expected;  // "fail": the default (1 January 2000) comes back
 };
-class DateText : public DateUtilTest, public ::testing::WithParamInterface<TTextCase> {};
+class DateText : public DateUtilTest, public ::testing::WithParamInterface<TDateTextCase> {};
 
 TEST_P(DateText, Reads)
 {
-    const TTextCase& c = GetParam();
+    const TDateTextCase& c = GetParam();
     Locale(c.shortDate, c.separator);
     FormatSettings().LongMonthNames[2] = "March";
     const TDateTime fallback = D(2000, 1, 1) + 0.5;
@@ -132,7 +132,7 @@ TEST_P(DateText, Reads)
     EXPECT_EQ(date == D(2000, 1, 1) ? "fail" : Show(date), c.expected);
 }
 
-const TTextCase kTexts[] = {
+const TDateTextCase kDateTexts[] = {
     {"DayMonthTakesTheCurrentYear", "dd.MM.yyyy", '.', "", "5.3", "2026-03-05"},
     {"TwoDigitYearSeventyIsLastCentury", "dd.MM.yyyy", '.', "", "5.3.70", "1970-03-05"},
     {"WindowEndsAtSixtyFive", "dd.MM.yyyy", '.', "", "1.1.65", "2065-01-01"},
@@ -147,7 +147,7 @@ const TTextCase kTexts[] = {
     {"YearFirstTwoNumbersAreMonthAndDay", "yyyy-mm-dd", '-', "", "3-5", "2026-03-05"},
     {"MonthFirst", "MM/dd/yyyy", '/', "", "3/5/2024", "2024-03-05"},
 };
-INSTANTIATE_TEST_SUITE_P(Rows, DateText, ::testing::ValuesIn(kTexts),
+INSTANTIATE_TEST_SUITE_P(Rows, DateText, ::testing::ValuesIn(kDateTexts),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(DateUtilTest, FarEasternDayNameAfterTheDateIsSkipped)

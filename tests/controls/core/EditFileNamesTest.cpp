@@ -9,24 +9,24 @@
 
 namespace {
 
-struct TQuoteCase {
+struct TFileNameQuoteCase {
     const char* name;
     const char* in;
     const char* out;
 };
 
-const TQuoteCase kQuotes[] = {
+const TFileNameQuoteCase kFileNameQuotes[] = {
     {"BlankIsQuoted", "C:\\My Files\\a.txt", "\"C:\\My Files\\a.txt\""},
     {"NoBlankStaysBare", "C:\\Files\\a.txt", "C:\\Files\\a.txt"},
     {"AlreadyQuotedStays", "\"C:\\My Files\\a.txt\"", "\"C:\\My Files\\a.txt\""},
     {"EmptyStaysEmpty", "", ""},
 };
 
-class QuoteFileNameCase : public ::testing::TestWithParam<TQuoteCase> {};
+class QuoteFileNameCase : public ::testing::TestWithParam<TFileNameQuoteCase> {};
 
 TEST_P(QuoteFileNameCase, Quotes) { EXPECT_EQ(QuoteFileName(GetParam().in), GetParam().out); }
 
-INSTANTIATE_TEST_SUITE_P(Names, QuoteFileNameCase, ::testing::ValuesIn(kQuotes),
+INSTANTIATE_TEST_SUITE_P(Names, QuoteFileNameCase, ::testing::ValuesIn(kFileNameQuotes),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(EditFileNames, ATextNamingNoFileIsReadAsACommandLinesProgram)

@@ -22,7 +22,7 @@ public:
     AnsiString Caption;
 };
 
-void Register()
+void RegisterGaugeClasses()
 {
     static bool done = false;
     if (done)
@@ -47,7 +47,7 @@ void Register()
 
 class ExPrgrss : public ::testing::Test {
 protected:
-    void SetUp() override { Register(); }
+    void SetUp() override { RegisterGaugeClasses(); }
     void TearDown() override
     {
         UnRegisterProgressControl("TGauge");

@@ -60,7 +60,7 @@ private:
 };
 
 constexpr TFileOperFlags kDefault = FileOperFlag(flAllowUndo) | FileOperFlag(flNoConfirmMkDir);
-constexpr TFileOperFlags With(TFileOperFlags options, TFileOperFlag flag) { return options | FileOperFlag(flag); }
+constexpr TFileOperFlags WithFlag(TFileOperFlags options, TFileOperFlag flag) { return options | FileOperFlag(flag); }
 
 struct TOperationCase {
     const char* name;
@@ -177,11 +177,11 @@ const TOperationCase kRuns[] = {
      "a=1 b=2 out/ out/a=x out/b=2"},
     {"CancelStopsTheRest", foCopy, kDefault, "", "a=1 b=2 out/a=x", "", "a;b", "out", false, "C", -1, false, true,
      "open Copying... 2; step a 0; ask 'out\\a' already exists.; close", "a=1 b=2 out/ out/a=x"},
-    {"NoConfirmationReplacesUnasked", foCopy, With(kDefault, flNoConfirmation), "", "a=1 out/a=x", "", "a", "out",
+    {"NoConfirmationReplacesUnasked", foCopy, WithFlag(kDefault, flNoConfirmation), "", "a=1 out/a=x", "", "a", "out",
      false, "", -1, true, false, "open Copying... 1; step a 0; close", "a=1 out/ out/a=1"},
     {"ReadOnlyFileHasItsOwnQuestion", foCopy, kDefault, "", "a=1 out/a=x", "out/a", "a", "out", false, "Y", -1, true,
      false, "open Copying... 1; step a 0; ask 'out\\a' is a read-only file.; close", "a=1 out/ out/a=1"},
-    {"RegressionNoConfirmationReplacesAReadOnlyFile", foCopy, With(kDefault, flNoConfirmation), "", "a=1 out/a=x",
+    {"RegressionNoConfirmationReplacesAReadOnlyFile", foCopy, WithFlag(kDefault, flNoConfirmation), "", "a=1 out/a=x",
      "out/a", "a", "out", false, "", -1, true, false, "open Copying... 1; step a 0; close", "a=1 out/ out/a=1"},
     {"MoveAsksBeforeReplacing", foMove, kDefault, "", "a=1 out/a=x", "", "a", "out", false, "N", -1, true, true,
      "open Moving... 1; step a 0; ask 'out\\a' already exists.; close", "a=1 out/ out/a=x"},
@@ -207,10 +207,10 @@ const TOperationCase kRuns[] = {
      -1, true, false, "open Copying... 1; step a 0; ask The folder 'sub' does not exist.; close", "a=1 sub/ sub/b=1"},
     {"NoConfirmationMakesTheFolderUnasked", foCopy, FileOperFlag(flNoConfirmation), "", "a=1", "", "a", "sub\\b", false,
      "", -1, true, false, "open Copying... 1; step a 0; close", "a=1 sub/ sub/b=1"},
-    {"SilentShowsNoProgress", foCopy, With(kDefault, flSilent), "", "a=1 out/a=x", "", "a", "out", false, "Y", -1, true,
-     false, "ask 'out\\a' already exists.", "a=1 out/ out/a=1"},
-    {"SimpleProgressShowsNoNames", foCopy, With(kDefault, flSimpleProgress), "", "a=1 b=2", "", "a;b", "out", false, "",
-     -1, true, false, "open Copying... 2; step  0; step  1; close", "a=1 b=2 out/ out/a=1 out/b=2"},
+    {"SilentShowsNoProgress", foCopy, WithFlag(kDefault, flSilent), "", "a=1 out/a=x", "", "a", "out", false, "Y", -1,
+     true, false, "ask 'out\\a' already exists.", "a=1 out/ out/a=1"},
+    {"SimpleProgressShowsNoNames", foCopy, WithFlag(kDefault, flSimpleProgress), "", "a=1 b=2", "", "a;b", "out", false,
+     "", -1, true, false, "open Copying... 2; step  0; step  1; close", "a=1 b=2 out/ out/a=1 out/b=2"},
     {"ProgressTitleNamesTheWindow", foCopy, kDefault, "Saving the book", "a=1", "", "a", "b", false, "", -1, true,
      false, "open Saving the book 1; step a 0; close", "a=1 b=1"},
     {"CancelInTheProgressWindowStops", foCopy, kDefault, "", "a=1 b=2", "", "a;b", "out", false, "", 1, false, true,
@@ -219,7 +219,7 @@ const TOperationCase kRuns[] = {
      "open Copying... 1; step missing 0; error Error Copying File or Folder|Cannot copy 'missing': No such file or "
      "directory; close",
      ""},
-    {"NoErrorUIShowsNone", foCopy, With(kDefault, flNoErrorUI), "", "", "", "missing", "out", false, "", -1, false,
+    {"NoErrorUIShowsNone", foCopy, WithFlag(kDefault, flNoErrorUI), "", "", "", "missing", "out", false, "", -1, false,
      false, "open Copying... 1; step missing 0; close", ""},
     {"MaskMatchingNothingIsAnError", foDelete, kDefault, "", "", "", "*.txt", "", false, "", -1, false, false,
      "error Error Deleting File or Folder|Cannot delete '*.txt': No such file or directory", ""},

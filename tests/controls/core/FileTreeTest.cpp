@@ -240,6 +240,10 @@ const TTreeCase kTrees[] = {
     {"RegressionMoveFileKeepsAReadOnlyFile", wMoveFile, "s=1@444", "s", "other\\s",
      "done |  | other/@755 other/s=1@444", true},
 };
+// The test files compile together: the row macros end with their table.
+#undef ROOT_REFUSED
+#undef ROOT_LEFT
+#undef ROOT_TREE
 INSTANTIATE_TEST_SUITE_P(Rows, HostileTree, ::testing::ValuesIn(kTrees),
                          [](const auto& row) { return std::string(row.param.name); });
 

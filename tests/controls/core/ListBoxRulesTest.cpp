@@ -119,7 +119,7 @@ TEST(ListBoxRules, GrayCyclingAndRadioClicks)
     EXPECT_EQ(ReportedCheckState(kCheckGrayed, ckCheckMarks), kCheckGrayed);
 }
 
-struct TMemoryStore {
+struct TMemoryCheckStates {
     std::map<std::string, int> values;
     std::vector<std::string> order;
     TCheckStatesStore Store()
@@ -138,7 +138,7 @@ struct TMemoryStore {
 
 TEST(ListBoxRules, SavedStatesWriteCountThenItems)
 {
-    TMemoryStore m;
+    TMemoryCheckStates m;
     m.values["Stale"] = 9;
     SaveCheckStates(m.Store(), {kCheckChecked, kCheckUnchecked, kCheckGrayed});
     EXPECT_EQ(m.order, (std::vector<std::string>{"Count=3", "Item0=1", "Item1=0", "Item2=2"}));
@@ -147,7 +147,7 @@ TEST(ListBoxRules, SavedStatesWriteCountThenItems)
 
 TEST(ListBoxRules, RestoredStatesStopAtTheListAndTheRadioCheck)
 {
-    TMemoryStore m;
+    TMemoryCheckStates m;
     m.values = {{"Count", 4}, {"Item0", 0}, {"Item1", 1}, {"Item2", 1}, {"Item3", 2}};
     std::vector<std::string> set;
     auto record = [&set](int i, int s) { set.push_back(std::to_string(i) + ":" + std::to_string(s)); };
@@ -160,7 +160,7 @@ TEST(ListBoxRules, RestoredStatesStopAtTheListAndTheRadioCheck)
 
 TEST(ListBoxRules, RegressionStoredStateOutOfRangeReadsUnchecked)
 {
-    TMemoryStore m;
+    TMemoryCheckStates m;
     m.values = {{"Count", 2}, {"Item0", 7}, {"Item1", -3}};
     std::vector<int> states;
     RestoreCheckStates(m.Store(), 2, ckCheckBoxes, [&](int, int s) { states.push_back(s); });
@@ -169,7 +169,7 @@ TEST(ListBoxRules, RegressionStoredStateOutOfRangeReadsUnchecked)
 
 TEST(ListBoxRules, RegressionStoredStateCountPastTheKeysReadsTheMissingOnesUnchecked)
 {
-    TMemoryStore m;
+    TMemoryCheckStates m;
     m.values = {{"Count", 2000000000}, {"Item0", 1}, {"Item2", 1}};
     std::vector<int> states;
     RestoreCheckStates(m.Store(), 5, ckCheckBoxes, [&](int, int s) { states.push_back(s); });

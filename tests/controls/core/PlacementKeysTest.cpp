@@ -37,13 +37,13 @@ TEST(PlacementKeys, WritesEachPositionUnderBothKeys)
     EXPECT_EQ(r.Placement.NormalPosition, Rect(10, 20, 310, 220));
 }
 
-struct TReadCase {
+struct TPlacementReadCase {
     const char* name;
     const char* lines;  // the section's lines
     bool apply;
     TRect normal;
 };
-class PlacementReading : public ::testing::TestWithParam<TReadCase> {};
+class PlacementReading : public ::testing::TestWithParam<TPlacementReadCase> {};
 
 TEST_P(PlacementReading, Gives)
 {
@@ -55,7 +55,7 @@ TEST_P(PlacementReading, Gives)
     EXPECT_EQ(r.Placement.NormalPosition, GetParam().normal);
 }
 
-const TReadCase kReads[] = {
+const TPlacementReadCase kPlacementReads[] = {
     {"OtherResolutionFallsBackToThePlainKey", "PixelsPerInch=96\r\nNormPos(800x600)=1,2,3,4\r\nNormPos=7,8,90,100\r\n",
      true, Rect(7, 8, 90, 100)},
     {"SizedKeyGoesFirst", "NormPos(1024x768)=1,2,30,40\r\nNormPos=7,8,90,100\r\n", true, Rect(1, 2, 30, 40)},
@@ -63,7 +63,7 @@ const TReadCase kReads[] = {
     {"BadNumberKeepsTheCurrentValue", "NormPos=7,x,90\r\n", true, Rect(7, 6, 90, 206)},
     {"NothingStored", "Flags=0\r\n", false, kCurrent},
 };
-INSTANTIATE_TEST_SUITE_P(Rows, PlacementReading, ::testing::ValuesIn(kReads),
+INSTANTIATE_TEST_SUITE_P(Rows, PlacementReading, ::testing::ValuesIn(kPlacementReads),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(PlacementKeys, ShowCommandsMapToStates)

@@ -44,7 +44,7 @@ TEST_P(SpinWrite, WritesTheText)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SpinWrite, ::testing::ValuesIn(kWrites), RowName<TWriteCase>);
 
-struct TReadCase {
+struct TSpinReadCase {
     const char* name;
     const char* text;
     TValueType type;
@@ -52,7 +52,7 @@ struct TReadCase {
     double value;
 };
 
-const TReadCase kReads[] = {
+const TSpinReadCase kSpinReads[] = {
     {"HexNegativeReadsBackWhatItWrote", "FFFFFFFFFFFFFFFF", vtHex, 0, -1},
     {"HexLowerCase", "ff", vtHex, 0, 255},
     {"HexSeventeenDigitsReadAsMin", "1FFFFFFFFFFFFFFFF", vtHex, 3, 3},
@@ -67,14 +67,14 @@ const TReadCase kReads[] = {
     {"FloatTooSmallForADoubleIsZero", "1e-400", vtFloat, -3, 0},
 };
 
-class SpinRead : public ::testing::TestWithParam<TReadCase> {};
+class SpinRead : public ::testing::TestWithParam<TSpinReadCase> {};
 
 TEST_P(SpinRead, ReadsTheValue)
 {
     EXPECT_EQ(SpinTextValue(GetParam().text, GetParam().type, GetParam().minValue), GetParam().value);
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, SpinRead, ::testing::ValuesIn(kReads), RowName<TReadCase>);
+INSTANTIATE_TEST_SUITE_P(Kinds, SpinRead, ::testing::ValuesIn(kSpinReads), RowName<TSpinReadCase>);
 
 struct TCharCase {
     const char* name;

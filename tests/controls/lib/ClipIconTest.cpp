@@ -17,6 +17,8 @@
 #include "platform/gui/Picture.h"
 #include "tests/controls/core/IconBytes.h"
 
+// The file's own namespace keeps the using-directive out of the test files compiled with it.
+namespace clip_icon_test {
 namespace {
 
 using namespace iconbytes;
@@ -271,3 +273,4 @@ TEST(ClipIconXclip, OtherProgramsSeeAPictureAndTheIconFormat)
 }
 
 }  // namespace
+}  // namespace clip_icon_test

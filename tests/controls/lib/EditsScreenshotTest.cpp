@@ -28,12 +28,12 @@ void WaitShown(QWidget* window)
     EXPECT_TRUE(WaitUntil([window] { return Exposed(window); }, "the drop-down shown"));
 }
 
-struct TFamily {
+struct TEditFamily {
     const char* name;
     std::function<void(TForm&)> build;
 };
 
-const TFamily kFamilies[] = {
+const TEditFamily kEditFamilies[] = {
     {"GlyphKinds",
      [](TForm& f) {
          Place<TComboEdit>(f, 10, 10, 150, 21)->SetText("gkCustom");
@@ -61,7 +61,7 @@ const TFamily kFamilies[] = {
      }},
 };
 
-class EditsScreenshot : public ::testing::TestWithParam<TFamily> {
+class EditsScreenshot : public ::testing::TestWithParam<TEditFamily> {
 protected:
     void SetUp() override
     {
@@ -94,7 +94,7 @@ TEST_P(EditsScreenshot, MatchesItsPicture)
     ExpectScreenshot(form, "tests/controls/lib/golden", GetParam().name);
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, EditsScreenshot, ::testing::ValuesIn(kFamilies),
+INSTANTIATE_TEST_SUITE_P(Families, EditsScreenshot, ::testing::ValuesIn(kEditFamilies),
                          [](const auto& row) { return std::string(row.param.name); });
 
 class EditsScreenshotDate : public EditsScreenshot {};

@@ -39,12 +39,12 @@ TExSpeedButton* Button(TForm& f, int l, int t, const char* caption)
     return b;
 }
 
-struct TFamily {
+struct TExCtrlFamily {
     const char* name;
     std::function<void(TForm&)> build;
 };
 
-const TFamily kFamilies[] = {
+const TExCtrlFamily kExCtrlFamilies[] = {
     {"SpeedButtons",
      [](TForm& f) {
          auto glyph = Glyph();
@@ -97,7 +97,7 @@ const TFamily kFamilies[] = {
      }},
 };
 
-class ExCtrlsScreenshot : public ::testing::TestWithParam<TFamily> {};
+class ExCtrlsScreenshot : public ::testing::TestWithParam<TExCtrlFamily> {};
 
 TEST_P(ExCtrlsScreenshot, MatchesItsPicture)
 {
@@ -112,7 +112,7 @@ TEST_P(ExCtrlsScreenshot, MatchesItsPicture)
     SetForegroundTaskHook(old);
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, ExCtrlsScreenshot, ::testing::ValuesIn(kFamilies),
+INSTANTIATE_TEST_SUITE_P(Families, ExCtrlsScreenshot, ::testing::ValuesIn(kExCtrlFamilies),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ExCtrlsScreenshotPanel, CreditsPanelMidScroll)

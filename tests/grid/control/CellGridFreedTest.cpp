@@ -9,6 +9,7 @@
 #include "platform/core/VirtualKeys.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/SyntheticInput.h"
+#include "tests/grid/control/CellCentre.h"
 #include "tests/platform/gui/GuiTestSupport.h"
 
 namespace {
@@ -46,12 +47,6 @@ void BindCellChanging(TCellGrid& g, TFree free)
 void BindTopLeftChanged(TCellGrid& g, TFree free)
 {
     g.OnTopLeftChanged = [free](TObject*) { free(); };
-}
-
-TPoint Centre(TCellGrid& g, int col, int row)
-{
-    const TRect r = g.CellRect(col, row);
-    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
 }
 
 }  // namespace
@@ -101,7 +96,7 @@ const TFreedMove kFreedMoves[] = {
     {"TopLeftChangedOnWheel", BindTopLeftChanged,
      [](TCellGrid& g) {
          g.SetRow(g.TopRow() + g.VisibleRowCount() - 1);
-         const TPoint p = Centre(g, 2, 2);
+         const TPoint p = CellCentre(g, 2, 2);
          SendWheelInput(&g, -120, {}, p.x, p.y);
      }},
     {"TopLeftChangedOnSetRowOutOfView", BindTopLeftChanged, [](TCellGrid& g) { g.SetRow(35); }},

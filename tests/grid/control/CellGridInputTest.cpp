@@ -9,6 +9,7 @@
 #include "grid/control/CellGrid.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/SyntheticInput.h"
+#include "tests/grid/control/CellCentre.h"
 #include "tests/platform/gui/GuiTestSupport.h"
 
 namespace {
@@ -45,15 +46,9 @@ struct TShown {
     }
 };
 
-TPoint Centre(TCellGrid& g, int col, int row)
-{
-    const TRect r = g.CellRect(col, row);
-    return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
-}
-
 void Click(TCellGrid& g, int col, int row)
 {
-    const TPoint p = Centre(g, col, row);
+    const TPoint p = CellCentre(g, col, row);
     SendMouseInput(&g, maMove, mbLeft, p.x, p.y, {});
     SendMouseInput(&g, maDown, mbLeft, p.x, p.y, {});
     SendMouseInput(&g, maUp, mbLeft, p.x, p.y, {});
@@ -92,7 +87,7 @@ TEST(CellGridInput, HintsAnswerPerCell)
     g->HintShowCells = true;
     const auto ask = [&](int col, int row) {
         THintInfo info;
-        info.CursorPos = Centre(*g, col, row);
+        info.CursorPos = CellCentre(*g, col, row);
         info.HintStr = "default";
         const LRESULT refused = g->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
         EXPECT_EQ(refused, 0);
@@ -143,7 +138,7 @@ TEST(CellGridInput, LinksShowTheProgramsHandUntilAGridIsLoadedFromAForm)
     g->SetURLShow(true);
     g->SetCells(1, 1, "http://example.com/a");
     const auto over = [&](int col, int row) {
-        const TPoint p = Centre(*g, col, row);
+        const TPoint p = CellCentre(*g, col, row);
         SendMouseInput(g, maMove, mbLeft, p.x, p.y, {});
         return g->Handle()->cursor().shape();
     };
@@ -165,7 +160,7 @@ TEST(CellGridInput, RegressionTheBaseMoveHidTheSelectCursors)
     g->MouseActions()->ColSelect = true;
     g->MouseActions()->RowSelect = true;
     const auto over = [&](int col, int row) {
-        const TPoint p = Centre(*g, col, row);
+        const TPoint p = CellCentre(*g, col, row);
         SendMouseInput(g, maMove, mbLeft, p.x, p.y, {});
         return std::pair{g->CursorKind(), g->Handle()->cursor().shape()};
     };
@@ -219,7 +214,7 @@ TEST(CellGridInput, RegressionHoveringNeverTakesTheFocusFromAnotherWindow)
     other.Show();
     other.BringToFront();
     Settle(5);
-    QCursor::setPos(QPoint(g->ClientToScreen(Centre(*g, 3, 3)).x, g->ClientToScreen(Centre(*g, 3, 3)).y));
+    QCursor::setPos(QPoint(g->ClientToScreen(CellCentre(*g, 3, 3)).x, g->ClientToScreen(CellCentre(*g, 3, 3)).y));
     g->HoverTick();
     EXPECT_EQ(g->Row(), 1);
     EXPECT_FALSE(g->Focused() && !shown.form.Active());

@@ -10,7 +10,7 @@
 
 namespace {
 
-struct TTextCase {
+struct THtmlTextCase {
     const char* name;
     std::function<AnsiString(std::string_view)> routine;
     const char* in;
@@ -26,7 +26,7 @@ AnsiString ColorHex(std::string_view value)
     return buffer;
 }
 
-const TTextCase kTextCases[] = {
+const THtmlTextCase kTextCases[] = {
     {"AmpBeforeLtGivesLtEntity", DecodeHtmlEntities, "&amp;lt;", "&lt;"},
     {"EntityRightAfterAReplacementStays", DecodeHtmlEntities, "&lt;&gt;", "<&gt;"},
     {"EntitiesApartAllDecode", DecodeHtmlEntities, "a&lt;b&GT;c&quot;", "a<b>c\""},
@@ -48,7 +48,7 @@ const TTextCase kTextCases[] = {
 
 }  // namespace
 
-class HtmlText : public ::testing::TestWithParam<TTextCase> {};
+class HtmlText : public ::testing::TestWithParam<THtmlTextCase> {};
 
 TEST_P(HtmlText, Gives) { EXPECT_EQ(GetParam().routine(GetParam().in), GetParam().out); }
 

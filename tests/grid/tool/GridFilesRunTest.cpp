@@ -14,21 +14,6 @@ namespace {
 
 const std::string kFiles = std::string(HM_SOURCE_DIR) + "/tests/grid/tool/files";
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
-{
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
 std::vector<std::string> GoldenNames()
 {
     std::vector<std::string> names;

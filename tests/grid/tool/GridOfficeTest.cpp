@@ -14,14 +14,6 @@ namespace {
 
 TRun Shell(const std::string& command) { return RunCommand(command + " 2>&1"); }
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class Office : public ::testing::Test {
 protected:
     void SetUp() override

@@ -41,13 +41,6 @@ void MakePictures(const QString& dir)
     picture.save(dir + "/picture.bmp");
 }
 
-std::string Replace(std::string text, const std::string& what, const std::string& with)
-{
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
-        text.replace(at, what.size(), with);
-    return text;
-}
-
 class GridRunGolden : public ::testing::TestWithParam<TGoldenCase> {};
 
 }  // namespace
@@ -63,9 +56,9 @@ TEST_P(GridRunGolden, PaintsAsItsPicture)
     std::string directives((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_FALSE(directives.empty());
     const std::string path = dir.path().toStdString();
-    directives = Replace(directives, "@DIR@", path);
-    directives = Replace(directives, "@OUT@", path + "/out1.png");
-    directives = Replace(directives, "@OUT2@", path + "/out2.png");
+    directives = ReplaceAll(directives, "@DIR@", path);
+    directives = ReplaceAll(directives, "@OUT@", path + "/out1.png");
+    directives = ReplaceAll(directives, "@OUT2@", path + "/out2.png");
     const TRun run =
         GridRun(directives, true, "--width " + std::to_string(c.width) + " --height " + std::to_string(c.height));
     EXPECT_EQ(run.Status, 0) << run.Out;

@@ -19,13 +19,6 @@
 
 namespace {
 
-std::string Replace(std::string text, const std::string& what, const std::string& with)
-{
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
-        text.replace(at, what.size(), with);
-    return text;
-}
-
 // gridrun on the directives in a child process, without root's right to read every file when
 // asked: what it printed and its peak resident size in kB.
 std::pair<std::string, long> MeasuredGridRun(const std::string& folder, const std::string& directives,
@@ -110,8 +103,8 @@ TEST_P(GridRunHostile, RegressionIsRefusedOrCutInBoundedMemory)
     if (GetParam().make)
         GetParam().make(folder);
     const auto [out, peakKb] =
-        MeasuredGridRun(folder, Replace(GetParam().directives, "$D", folder), GetParam().unprivileged);
-    const std::string printed = Replace(GetParam().printed, "$D", folder);
+        MeasuredGridRun(folder, ReplaceAll(GetParam().directives, "$D", folder), GetParam().unprivileged);
+    const std::string printed = ReplaceAll(GetParam().printed, "$D", folder);
     EXPECT_NE(out.find(printed), std::string::npos) << out;
     EXPECT_TRUE(printed.rfind("error:", 0) == 0 || out.find("error:") == std::string::npos) << out;
     EXPECT_LT(peakKb, GetParam().peakMb * 1024) << "kB";

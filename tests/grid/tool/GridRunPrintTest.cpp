@@ -13,13 +13,6 @@
 
 namespace {
 
-std::string Replace(std::string text, const std::string& what, const std::string& with)
-{
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
-        text.replace(at, what.size(), with);
-    return text;
-}
-
 int PdfPages(const std::string& file)
 {
     const std::string info = RunCommand("pdfinfo '" + file + "' 2>&1").Out;
@@ -50,7 +43,7 @@ class GridRunPrint : public ::testing::Test {
 protected:
     TRun Run(const std::string& directives)
     {
-        return GridRun(Replace(std::string(kSmallGrid) + directives, "@DIR@", dir.path().toStdString()), true);
+        return GridRun(ReplaceAll(std::string(kSmallGrid) + directives, "@DIR@", dir.path().toStdString()), true);
     }
     std::string File(const char* name) const { return dir.path().toStdString() + "/" + name; }
     QTemporaryDir dir;
@@ -166,7 +159,7 @@ TEST_P(GridRunPrintGolden, PrintsAsItsPages)
     const std::string directives((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_FALSE(directives.empty());
     const std::string path = dir.path().toStdString();
-    const TRun run = GridRun(Replace(directives, "@DIR@", path), true);
+    const TRun run = GridRun(ReplaceAll(directives, "@DIR@", path), true);
     EXPECT_EQ(run.Status, 0) << run.Out;
     EXPECT_EQ(run.Out.find("error"), std::string::npos) << run.Out;
     for (const char* file : c.files) {

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "tests/TempName.h"
@@ -55,4 +56,21 @@ inline TRun GridRun(const std::string& directives, bool withErrors = false, cons
                                 name + (withErrors ? " 2>&1" : " 2>/dev/null"));
     unlink(name.c_str());
     return run;
+}
+
+// The whole of a file, or nothing when it cannot be read.
+inline std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The text with every `from` in it made `to`.
+inline std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
 }

@@ -91,7 +91,7 @@ TEST_P(RegressionASaveFollowedAnotherUsersLinkInAStickyFolder, FollowsOnlyWhereT
     }
 }
 
-const TStickyCase kSticky[] = {
+const TStickyCase kStickyLinks[] = {
     {"OwnLinkInOwnStickyFolder", 01777, kSelf, kSelf, kSelf, false, true},
     {"AnotherUsersLinkToAFile", 01777, kSelf, kPlanter, kSelf, false, false},
     {"AnotherUsersDanglingLink", 01777, kSelf, kPlanter, kSelf, true, false},
@@ -105,7 +105,8 @@ const TStickyCase kSticky[] = {
     {"TheFolderOwnersLinkAsAFolder", 01777, kFolderOwner, kFolderOwner, kSaver, true, true, true},
     {"AnotherUsersLinkAsAFolderNotSticky", 0777, kSelf, kPlanter, kSaver, true, true, true},
 };
-INSTANTIATE_TEST_SUITE_P(Links, RegressionASaveFollowedAnotherUsersLinkInAStickyFolder, ::testing::ValuesIn(kSticky),
+INSTANTIATE_TEST_SUITE_P(Links, RegressionASaveFollowedAnotherUsersLinkInAStickyFolder,
+                         ::testing::ValuesIn(kStickyLinks),
                          [](const auto& param) { return std::string(param.param.name); });
 
 // A chain of links "l1" -> "end.ini", "l2" -> "l1" and so on, saved at its last link.

@@ -31,13 +31,13 @@
 #include "platform/core/ProgramFolder.h"
 #include "platform/core/RegistryStore.h"
 #include "tests/SkipWhereLacking.h"
+#include "tests/platform/core/RegistryHive.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr uid_t kOwner = 40001, kStranger = 40004;
-constexpr HKEY kUser = 0x80000001;
 
 // Another patience for one case, the usual one restored after.
 class TPatience {

@@ -333,17 +333,17 @@ TEST(AtomicWrite, AFileWithTwoNamesIsReplacedAtTheNameSavedAndTheOtherKeepsTheOl
 
 namespace {
 
-constexpr uid_t kOwner = 40001, kMember = 40002, kOutsider = 40004;
+constexpr uid_t kFileOwner = 40001, kMember = 40002, kOutsider = 40004;
 constexpr gid_t kGroup = 40003;
 
 bool Saves(const std::string& path) { return AtomicWriteFile(path, "new").Ok; }
 
-// A file "old" of kOwner's and kGroup's in the test's folder, where every user's saves may make
+// A file "old" of kFileOwner's and kGroup's in the test's folder, where every user's saves may make
 // files; false where the test may not give it to them.
 bool MakeOwnersFile(const TempFolder& folder, const std::string& path, mode_t mode)
 {
     TempFolder::Write(path, "old");
-    return chown(path.c_str(), kOwner, kGroup) == 0 && chmod(path.c_str(), mode) == 0 &&
+    return chown(path.c_str(), kFileOwner, kGroup) == 0 && chmod(path.c_str(), mode) == 0 &&
         chmod(folder.Path().c_str(), 0777) == 0;
 }
 
@@ -373,11 +373,11 @@ TEST_P(RegressionASaveByAnotherUserTookTheFileFromItsOwner, KeepsWhatTheSaverMay
     EXPECT_EQ(st.st_gid, kGroup);
     EXPECT_EQ(st.st_mode & 07777, 0664u);
     // Once found read-only: the file had become the saver's, in the saver's group.
-    EXPECT_TRUE(AnswerAs(kOwner, {kOwner, kGroup}, [&] { return Saves(path); }));
+    EXPECT_TRUE(AnswerAs(kFileOwner, {kFileOwner, kGroup}, [&] { return Saves(path); }));
 }
 
 const TOwnerCase kOwners[] = {
-    {"Root", 0, {}, kOwner},
+    {"Root", 0, {}, kFileOwner},
     // May give its file the group, not the owner.
     {"MemberOfTheGroup", kMember, {kMember, kGroup}, kMember},
 };
@@ -443,7 +443,7 @@ TEST_P(RegressionTheOwnerCouldWriteIntoRootsSaveOfASetIdFile, TheOwnerGetsItOnly
     TAtomicFileWriter writer(path);
     ASSERT_TRUE(writer.Write("new"));
     // Whatever the save has made so far, the owner to be cannot open it for writing.
-    EXPECT_TRUE(AnswerAs(kOwner, {kOwner}, [&] {
+    EXPECT_TRUE(AnswerAs(kFileOwner, {kFileOwner}, [&] {
         for (auto& entry : fs::directory_iterator(folder.Path()))
             if (entry.path().filename() != "tool" && open(entry.path().c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC) >= 0)
                 return false;
@@ -452,7 +452,7 @@ TEST_P(RegressionTheOwnerCouldWriteIntoRootsSaveOfASetIdFile, TheOwnerGetsItOnly
     EXPECT_TRUE(writer.Commit().Ok);
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_uid, kOwner);
+    EXPECT_EQ(st.st_uid, kFileOwner);
     EXPECT_EQ(st.st_gid, kGroup);
     EXPECT_EQ(st.st_mode & 07777, 02755u);
     EXPECT_EQ(TempFolder::Read(path), "new");
@@ -471,7 +471,7 @@ const std::string kAccessList("\x02\0\0\0"
                               "\x20\0\x04\0\xff\xff\xff\xff",
                               44);
 
-// A 0664 file of kOwner's and kGroup's with an access list and an attribute of the user's, saved
+// A 0664 file of kFileOwner's and kGroup's with an access list and an attribute of the user's, saved
 // by the owner, root (0) or a member of the group.
 class RegressionASaveLostTheFilesAccessList : public ::testing::TestWithParam<std::vector<gid_t>> {};
 
@@ -499,7 +499,7 @@ TEST_P(RegressionASaveLostTheFilesAccessList, KeepsItAndTheOtherAttributes)
 }
 
 // The saver's user, then its groups.
-const std::vector<gid_t> kSavers[] = {{kOwner}, {0}, {kMember, kGroup}};
+const std::vector<gid_t> kSavers[] = {{kFileOwner}, {0}, {kMember, kGroup}};
 const char* const kSaverNames[] = {"Owner", "Root", "MemberOfTheGroup"};
 INSTANTIATE_TEST_SUITE_P(Savers, RegressionASaveLostTheFilesAccessList, ::testing::ValuesIn(kSavers),
                          [](const auto& param) { return std::string(kSaverNames[param.index]); });

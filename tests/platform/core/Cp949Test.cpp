@@ -2,9 +2,9 @@
 
 #include "platform/core/Cp949.h"
 #include "tests/platform/core/Cases.h"
+#include "tests/platform/core/Cp949Text.h"
 
 // "한글" and "똠" (a cp949 extension character whose trail byte is the letter 'c').
-static const char kHanUtf8[] = "\xED\x95\x9C\xEA\xB8\x80";
 static const char kHanCp949[] = "\xC7\xD1\xB1\xDB";
 static const char kDdomUtf8[] = "\xEB\x98\xA0";
 static const char kDdomCp949[] = "\x8C\x63";

@@ -12,8 +12,7 @@
 #include "platform/core/IniFile.h"
 #include "platform/core/StringList.h"
 #include "tests/platform/core/Cases.h"
-
-static const AnsiString kHan = "\xC7\xD1\xB1\xDB";
+#include "tests/platform/core/Cp949Text.h"
 
 TEST(IniRead, SectionsAndKeysIgnoreCaseAndBlanks)
 {

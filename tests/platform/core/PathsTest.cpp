@@ -12,9 +12,7 @@
 #include "platform/core/StoredPath.h"
 #include "tests/TempName.h"
 #include "tests/platform/core/Cases.h"
-
-static const AnsiString kHan = "\xC7\xD1\xB1\xDB";  // "한글" in cp949
-static const std::string kHanUtf8 = "\xED\x95\x9C\xEA\xB8\x80";
+#include "tests/platform/core/Cp949Text.h"
 
 TEST(FilePaths, NamePathAndExtension)
 {

@@ -10,13 +10,10 @@
 #include "TempFolder.h"
 #include "platform/core/RegistryStore.h"
 #include "tests/platform/core/Mutate.h"
+#include "tests/platform/core/RegistryHive.h"
 #include "tests/platform/core/Unprivileged.h"
 
 namespace {
-
-constexpr HKEY kUser = 0x80000001;
-
-std::string HivePath(const TempFolder& folder) { return folder.File("Registry/HKEY_CURRENT_USER.txt"); }
 
 void WriteHive(const TempFolder& folder, const std::string& text)
 {

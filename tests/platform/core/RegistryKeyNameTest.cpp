@@ -11,10 +11,9 @@
 #include "platform/core/RegIniFile.h"
 #include "platform/core/StringList.h"
 #include "tests/platform/core/Cases.h"
+#include "tests/platform/core/RegistryHive.h"
 
 namespace {
-
-std::string HivePath(const TempFolder& folder) { return folder.File("Registry/HKEY_CURRENT_USER.txt"); }
 
 struct TSectionCase {
     const char* name;

@@ -16,13 +16,13 @@
 #include "platform/core/RegIniFile.h"
 #include "platform/core/RegistryStore.h"
 #include "platform/core/StringList.h"
+#include "tests/platform/core/RegistryHive.h"
 
 namespace {
 
 constexpr int kWriters = 8;
 constexpr int kKeysEach = 80;
 constexpr int kBatch = 10;  // keys written between two saves where a store holds its changes
-constexpr HKEY kUser = 0x80000001;
 
 AnsiString KeyName(int writer, int key) { return "w" + std::to_string(writer) + "k" + std::to_string(key); }
 

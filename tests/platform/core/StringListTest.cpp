@@ -9,6 +9,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/StringList.h"
 #include "tests/platform/core/Cases.h"
+#include "tests/platform/core/Cp949Text.h"
 
 // Adds the lines one at a time, as a caller would.
 static void AddAll(TStrings& list, std::initializer_list<AnsiString> lines)
@@ -16,7 +17,6 @@ static void AddAll(TStrings& list, std::initializer_list<AnsiString> lines)
     for (const AnsiString& line : lines)
         list.Add(line);
 }
-static const AnsiString kHan = "\xC7\xD1\xB1\xDB";  // "한글"
 
 TEST(TStringListText, SplitsAtCrLfLfAndCrAndJoinsWithCrLf)
 {

@@ -39,8 +39,6 @@ protected:
     }
 };
 
-QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
-
 }  // namespace
 
 TEST(ControlPaint, WindowsAndGraphicChildrenPaintIntoTheFormsPicture)
@@ -57,16 +55,16 @@ TEST(ControlPaint, WindowsAndGraphicChildrenPaintIntoTheFormsPicture)
     form.Show();
     QImage shot = form.Handle()->grab().toImage();
     EXPECT_GT(box->paints, 0);
-    EXPECT_EQ(At(shot, 5, 5), 0xFFFFFFu);
-    EXPECT_EQ(At(shot, 10, 10), 0xFF0000u);
-    EXPECT_EQ(At(shot, 50, 40), 0xFFFFFFu);
-    EXPECT_EQ(At(shot, 70, 50), 0x00FF00u);
-    EXPECT_EQ(At(shot, 90, 60), 0xFFFFFFu);  // clipped to the control's bounds
+    EXPECT_EQ(RgbAt(shot, 5, 5), 0xFFFFFFu);
+    EXPECT_EQ(RgbAt(shot, 10, 10), 0xFF0000u);
+    EXPECT_EQ(RgbAt(shot, 50, 40), 0xFFFFFFu);
+    EXPECT_EQ(RgbAt(shot, 70, 50), 0x00FF00u);
+    EXPECT_EQ(RgbAt(shot, 90, 60), 0xFFFFFFu);  // clipped to the control's bounds
 
     // A hidden graphic control leaves the form's colour behind.
     spill->SetVisible(false);
     shot = form.Handle()->grab().toImage();
-    EXPECT_EQ(At(shot, 75, 55), 0xFFFFFFu);
+    EXPECT_EQ(RgbAt(shot, 75, 55), 0xFFFFFFu);
 }
 
 // Labels in the settings dialog's group boxes stayed blank: a Qt-drawn container never painted
@@ -88,23 +86,23 @@ TEST(ControlPaint, RegressionGraphicControlsInsideAGroupBoxWereNotPainted)
     label->SetParent(group);
     form.Show();
     QImage shot = form.Handle()->grab().toImage();
-    EXPECT_EQ(At(shot, 35, 45), 0x00FF00u);
-    EXPECT_NE(At(shot, 35, 55), 0x00FF00u);  // clipped to the control's bounds
-    const QRgb background = At(shot, 150, 100);
+    EXPECT_EQ(RgbAt(shot, 35, 45), 0x00FF00u);
+    EXPECT_NE(RgbAt(shot, 35, 55), 0x00FF00u);  // clipped to the control's bounds
+    const QRgb background = RgbAt(shot, 150, 100);
     int inked = 0;
     for (int y = 70; y < 86; ++y)
         for (int x = 30; x < 80; ++x)
-            inked += At(shot, x, y) != background;
+            inked += RgbAt(shot, x, y) != background;
     EXPECT_GT(inked, 20) << "the label's text is drawn";
     // The group box's own frame and caption are still drawn around them.
     int frame = 0;
     for (int y = 10; y < 130; ++y)
-        frame += At(shot, 12, y) != background;
+        frame += RgbAt(shot, 12, y) != background;
     EXPECT_GT(frame, 50);
 
     spill->SetVisible(false);
     shot = form.Handle()->grab().toImage();
-    EXPECT_NE(At(shot, 35, 45), 0x00FF00u);
+    EXPECT_NE(RgbAt(shot, 35, 45), 0x00FF00u);
 }
 
 TEST(ControlPaint, DrawingOutsidePaintStaysOnAnOpaqueControl)
@@ -119,8 +117,8 @@ TEST(ControlPaint, DrawingOutsidePaintStaysOnAnOpaqueControl)
     c->Canvas()->Brush()->SetColor(clBlue);
     c->Canvas()->FillRect(Rect(5, 5, 15, 15));
     QImage shot = c->Handle()->grab().toImage();
-    EXPECT_EQ(At(shot, 5, 5), 0x0000FFu);
-    EXPECT_NE(At(shot, 15, 15), 0x0000FFu);
+    EXPECT_EQ(RgbAt(shot, 5, 5), 0x0000FFu);
+    EXPECT_NE(RgbAt(shot, 15, 15), 0x0000FFu);
 }
 
 TEST(ControlPaint, FindDragTargetFindsTheGraphicChildUnderThePoint)

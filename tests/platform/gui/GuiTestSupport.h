@@ -3,6 +3,7 @@
 // send synthetic Qt input to a control's widget.
 
 #include <QByteArray>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStringList>
@@ -42,6 +43,9 @@ void ExpectScreenshot(TForm& form, const std::string& folder, const std::string&
 void ExpectScreenRect(int left, int top, int width, int height, const std::string& folder, const std::string& name);
 // A picture made otherwise (a file a tool painted), checked once the same way against FOLDER/NAME.png.
 void ExpectPicture(const QImage& picture, const std::string& folder, const std::string& name);
+
+// The colour of a pixel of a picture, without its alpha.
+inline QRgb RgbAt(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
 
 // Once `ready` finds the widget on the screen, gives it the focus, waits until the X server has
 // given it, runs `then` (a screenshot of it, say) and runs the xdotool commands. A widget that

@@ -9,6 +9,8 @@
 
 #include "tests/controls/core/IconBytes.h"
 
+// The file's own namespace keeps the using-directive out of the test files compiled with it.
+namespace icon_directory_test {
 namespace {
 
 using namespace iconbytes;
@@ -132,3 +134,4 @@ INSTANTIATE_TEST_SUITE_P(Rule, IconImageChoice, ::testing::ValuesIn(kChoices),
                          [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
+}  // namespace icon_directory_test

@@ -32,7 +32,7 @@ bool WaitUntil(Pred pred)
     return LoopUntil(pred);
 }
 
-void Settle()
+void SettleSockets()
 {
     for (int round = 0; round < 20; ++round)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -196,7 +196,7 @@ TEST_F(NetSocketTest, ConnectGivesUpAfterTheTimeOutOnTheClock)
     clock.Advance(1);
     EXPECT_EQ(log, "status:timedout/10060 failed");
     EXPECT_EQ(socket->StatusText(), "Operation timed out");
-    Settle();
+    SettleSockets();
     EXPECT_EQ(log, "status:timedout/10060 failed");
     SetTimerService(nullptr);
 }
@@ -257,7 +257,7 @@ TEST_P(NetSocketPeer, FollowsTheScript)
             socket->PeerClose();
         else if (step == "disconnect")
             socket->Disconnect();
-        Settle();
+        SettleSockets();
     }
     EXPECT_EQ(log + "|" + peer.log.substr(peer.log.empty() ? 0 : 1), GetParam().log);
 }
@@ -272,9 +272,9 @@ TEST_F(NetSocketTest, HandlerMayFreeTheSocket)
     socket->OnDataAvailable = [this](TObject*) { socket.reset(); };
     socket->Connect();
     socket->PeerAccept();
-    Settle();
+    SettleSockets();
     socket->PeerReceive(std::string(3 * TNetSocket::kMaxRead, 'x'));
-    Settle();
+    SettleSockets();
     EXPECT_EQ(socket, nullptr);
     EXPECT_EQ(peer.log, " CONNECT 127.0.0.1:23 CLOSED");
 }

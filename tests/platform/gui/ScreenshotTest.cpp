@@ -47,8 +47,6 @@ protected:
     }
 };
 
-QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
-
 }  // namespace
 
 TEST(Screenshot, FormShowsWhatItsControlsPainted)
@@ -87,11 +85,11 @@ TEST(Screenshot, FormShowsWhatItsControlsPainted)
     auto painted = [&] {
         shot = w->screen()->grabWindow(0, origin.x(), origin.y(), 200, 150).toImage();
         return shot.width() == 200 && std::all_of(std::begin(pixels), std::end(pixels), [&](const TPixel& p) {
-                   return At(shot, p.x, p.y) == p.colour;
+                   return RgbAt(shot, p.x, p.y) == p.colour;
                });
     };
     EXPECT_TRUE(WaitUntil(painted, "the painted colours on the screen"));
     ASSERT_EQ(shot.width(), 200);
     for (const TPixel& p : pixels)
-        EXPECT_EQ(At(shot, p.x, p.y), p.colour) << p.what;
+        EXPECT_EQ(RgbAt(shot, p.x, p.y), p.colour) << p.what;
 }

@@ -9,7 +9,7 @@ namespace {
 // Bold then a colour gives the bright colour, and reset only undoes bold (not back to the
 // default white); a second dim changes nothing. Reverse while bold keeps the new foreground
 // bright (navy brightened) and takes the dark member of red's pair as background.
-const Scenario kScenarios[] = {
+const Scenario kColourScenarios[] = {
     {"BoldThenColourGivesTheBrightColourAndResetOnlyUndoesBold",
      {{"\x1b[1m\x1b[31m", {"fg=red"}},
       {"\x1b[0m", {"fg=maroon"}},
@@ -60,7 +60,7 @@ class ColourScenario : public ::testing::TestWithParam<Scenario> {};
 
 TEST_P(ColourScenario, LeavesTheColours) { RunScenario(GetParam()); }
 
-INSTANTIATE_TEST_SUITE_P(Colours, ColourScenario, ::testing::ValuesIn(kScenarios), ScenarioName);
+INSTANTIATE_TEST_SUITE_P(Colours, ColourScenario, ::testing::ValuesIn(kColourScenarios), ScenarioName);
 
 TEST(Colours, AnsiColorAndChangeImportant)
 {

@@ -7,7 +7,7 @@ namespace {
 const std::string X78(78, 'x'), X79(79, 'x'), Blank80(80, ' ');
 const std::string Rows25 = Numbered("r", 1, 25, true);
 
-const Scenario kScenarios[] = {
+const Scenario kScreenScenarios[] = {
     // Controls and escapes.
     {"PrintedBytesAndControlsAreReportedOneByOne",
      {{"abc\r\n", {"reported=abc\r\n", "line0=abc", "curX=0", "curY=1"}}}},
@@ -161,7 +161,7 @@ class ScreenScenario : public ::testing::TestWithParam<Scenario> {};
 
 TEST_P(ScreenScenario, LeavesTheScreen) { RunScenario(GetParam()); }
 
-INSTANTIATE_TEST_SUITE_P(Screen, ScreenScenario, ::testing::ValuesIn(kScenarios), ScenarioName);
+INSTANTIATE_TEST_SUITE_P(Screen, ScreenScenario, ::testing::ValuesIn(kScreenScenarios), ScenarioName);
 
 TEST(Screen, IsHanLeadByteCountsBackToTheLastSingleByte)
 {

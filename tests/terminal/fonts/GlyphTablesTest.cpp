@@ -9,6 +9,9 @@
 #include "FontTestFiles.h"
 #include "terminal/fonts/GlyphTables.h"
 
+// The file's own namespace keeps the using-directive out of the test files compiled with it.
+namespace glyph_tables_test {
+
 using namespace fonttest;
 
 namespace {
@@ -244,3 +247,5 @@ TEST(GlyphTablesWatch, OneFreedBeforeItsTurnIsNotTold)
     EXPECT_FALSE(freed);
     EXPECT_EQ(toldFreed, 0);
 }
+
+}  // namespace glyph_tables_test

@@ -10,6 +10,9 @@
 #include "terminal/fonts/GlyphTables.h"
 #include "terminal/fonts/HanBitFont.h"
 
+// The file's own namespace keeps the using-directive out of the test files compiled with it.
+namespace han_bit_font_test {
+
 using namespace fonttest;
 
 namespace {
@@ -226,3 +229,5 @@ TEST(HanBitFontOutput, NoOutputDrawsNothing)
     font.NewHTextOut(0, 0, "A");
     EXPECT_NE(screen.Pixel(0, 0), Untouched);
 }
+
+}  // namespace han_bit_font_test

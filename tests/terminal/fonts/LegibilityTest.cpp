@@ -8,23 +8,10 @@
 #include <vector>
 
 #include "terminal/fonts/JohabRules.h"
+#include "tests/terminal/fonts/DrawnGlyph.h"
 #include "tools/fontgen/Legibility.h"
 
 namespace {
-
-// A glyph from rows of '#' and '.', the rest blank.
-TGlyph16 Drawn(std::initializer_list<const char*> rows)
-{
-    TGlyph16 g;
-    size_t r = 0;
-    for (const char* row : rows) {
-        for (int c = 0; row[c] && c < 16; ++c)
-            if (row[c] == '#')
-                g.Rows[r] = static_cast<uint16_t>(g.Rows[r] | 0x8000 >> c);
-        ++r;
-    }
-    return g;
-}
 
 struct TLetterLoopsRow {
     const char* Name;

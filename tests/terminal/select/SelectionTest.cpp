@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "platform/core/Cp949.h"
 #include "terminal/select/ClipboardText.h"
 #include "terminal/select/Selection.h"
+#include "tests/platform/core/Cp949Text.h"
 
 namespace {
-
-AnsiString K(const char* utf8) { return Utf8ToCp949(utf8); }
 
 TBlockSelection Sel(int sx, int sy, int ex, int ey)
 {

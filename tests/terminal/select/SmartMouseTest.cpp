@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "platform/core/Cp949.h"
 #include "terminal/select/SmartMouse.h"
+#include "tests/platform/core/Cp949Text.h"
 
 namespace {
-
-AnsiString K(const char* utf8) { return Utf8ToCp949(utf8); }
 
 // The column (as the mouse gives it) whose 1-based index points at the first byte of `what`.
 int ColOf(const AnsiString& line, const AnsiString& what, int extra = 0)

@@ -100,6 +100,8 @@ const TUtilCase kLines[] = {
     {"UnknownRoutine", "", "Nothing 1", "ERROR unknown routine Nothing"},
     {"BadDate", "", "ExtractDay 2024-02-30", "ERROR bad value 2024-02-30"},
 };
+// The test files compile together: the row macros end with their table.
+#undef DOTS
 INSTANTIATE_TEST_SUITE_P(Rows, UtilLine, ::testing::ValuesIn(kLines),
                          [](const auto& row) { return std::string(row.param.name); });
 
