@@ -38,6 +38,7 @@ set(HM_PCH_QT
   <QApplication> <QImage> <QPainter> <QPixmap> <QWidget> <QKeyEvent> <QMouseEvent> <QTimer>
   <QPointer> <QScreen> <QWindow> <QLineEdit>)
 set(HM_PCH_TEST <gtest/gtest.h>)
+set(HM_TEST_UNITY_BATCH 8 CACHE STRING "Test sources compiled together in one batch")
 
 # hm_precompile(NAME KIND QT)
 #   KIND is lib, test or exe; QT says whether the target compiles against Qt.
@@ -98,13 +99,26 @@ function(hm_executable name)
   hm_precompile(${name} exe "${A_QT}")
 endfunction()
 
-# hm_test(NAME [QT] SOURCES ... LIBS ...)
+# hm_test(NAME [QT] SOURCES ... LIBS ... [NO_UNITY file...])
 #   A GoogleTest executable whose cases CTest discovers. QT tests run on the offscreen platform.
+#   NO_UNITY names the sources that cannot share a compile with the others (see below).
 function(hm_test name)
-  cmake_parse_arguments(A "QT" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "QT" "TIMEOUT" "SOURCES;LIBS;NO_UNITY" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${HM_WARNINGS})
+  # Much of a test file's compile time is the same for every file (reading the headers, setting
+  # up the compile), so the test sources compile in batches of several files to one compile.
+  # A file that cannot share a batch, because the headers it includes clash with another file's,
+  # compiles alone (NO_UNITY). GCC takes the files a batch includes for headers, and warns of a
+  # type in one that uses a type from an anonymous namespace, which matters only in a real header.
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${HM_TEST_UNITY_BATCH})
+  if(A_NO_UNITY)
+    set_source_files_properties(${A_NO_UNITY} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+  endif()
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${name} PRIVATE -Wno-subobject-linkage)
+  endif()
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${name} PRIVATE HM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   # Test code is mostly expanded test macros: optimising it beyond -O1 costs much of the build
