@@ -109,8 +109,6 @@ std::string CollisionName(const std::string& target)
     }
 }
 
-AnsiString SystemReason(int error) { return std::generic_category().message(error); }
-
 // A tree run whose long work lets the progress window repaint and hear Cancel.
 TTreeRun SessionRun(TFileOperatorSession& session)
 {

@@ -32,6 +32,9 @@ void CopyNative(const TFileCopy& copy);
 // Why a node that is not a regular file is not copied, as a sentence ("It is a named pipe.").
 const char* NotARegularFile(mode_t mode);
 
+// The system's text for an errno value, for the user.
+AnsiString SystemReason(int error);
+
 // An XDG base folder: the variable when it holds an absolute path, else HOME + fallback.
 std::string XdgFolder(const char* variable, const char* fallback);
 

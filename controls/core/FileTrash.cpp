@@ -70,7 +70,7 @@ bool Trash(const std::string& nativePath, TTreeRun& run)
         return run.Fail(kRootRefusal);
     const std::string name = path.substr(path.rfind('/') + 1);
     if (name.empty() || name == "." || name == ".." || !Exists(path))
-        return run.Fail(std::generic_category().message(ENOENT));
+        return run.Fail(SystemReason(ENOENT));
     const std::string trash = XdgFolder("XDG_DATA_HOME", "/.local/share") + "/Trash";
     std::error_code ec;
     fs::create_directories(trash + "/files", ec);
@@ -87,7 +87,7 @@ bool Trash(const std::string& nativePath, TTreeRun& run)
         if (claim == TClaim::Taken)
             continue;
         if (claim == TClaim::Failed)
-            return run.Fail("The trash cannot be written: " + std::generic_category().message(error));
+            return run.Fail("The trash cannot be written: " + SystemReason(error));
         // An entry without its info file (left by another program) keeps its name.
         if (RenameNoReplace(path, target) == 0)
             return true;
@@ -102,7 +102,7 @@ bool Trash(const std::string& nativePath, TTreeRun& run)
         // changed meanwhile is whole in the trash, and its info file stays with it.
         if (!Exists(target))
             unlink(info.c_str());
-        return error == EXDEV ? false : run.Fail(std::generic_category().message(error));
+        return error == EXDEV ? false : run.Fail(SystemReason(error));
     }
 }
 

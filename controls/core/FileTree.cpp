@@ -14,6 +14,8 @@
 
 const char* const kRootRefusal = "The root folder is never deleted";
 
+AnsiString SystemReason(int error) { return std::generic_category().message(error); }
+
 namespace {
 
 TFolderOpenHook& FolderOpenHook()
@@ -46,8 +48,6 @@ public:
 private:
     int fd_ = -1;
 };
-
-AnsiString SystemReason(int error) { return std::generic_category().message(error); }
 
 bool SameNode(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 

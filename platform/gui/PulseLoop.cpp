@@ -75,6 +75,16 @@ struct TPulseLoopState {
 
 namespace {
 
+// The end of every kind of event: marked dead, swept from the loop later, its owner told now.
+template <class TEvent>
+void Retire(TEvent* e)
+{
+    e->Dead = true;
+    e->Loop->Sweeper.start(0);
+    if (e->Destroy)
+        e->Destroy(&e->Loop->Api, e, e->Data);
+}
+
 void EnableIo(pa_io_event* e, pa_io_event_flags_t events)
 {
     if (e->Dead)
@@ -103,10 +113,7 @@ void FreeIo(pa_io_event* e)
 {
     e->Read.setEnabled(false);
     e->Write.setEnabled(false);
-    e->Dead = true;
-    e->Loop->Sweeper.start(0);
-    if (e->Destroy)
-        e->Destroy(&e->Loop->Api, e, e->Data);
+    Retire(e);
 }
 
 void SetIoDestroy(pa_io_event* e, pa_io_event_destroy_cb_t destroy) { e->Destroy = destroy; }
@@ -143,10 +150,7 @@ pa_time_event* NewTime(pa_mainloop_api* api, const timeval* when, pa_time_event_
 void FreeTime(pa_time_event* e)
 {
     e->Timer.stop();
-    e->Dead = true;
-    e->Loop->Sweeper.start(0);
-    if (e->Destroy)
-        e->Destroy(&e->Loop->Api, e, e->Data);
+    Retire(e);
 }
 
 void SetTimeDestroy(pa_time_event* e, pa_time_event_destroy_cb_t destroy) { e->Destroy = destroy; }
@@ -175,10 +179,7 @@ pa_defer_event* NewDefer(pa_mainloop_api* api, pa_defer_event_cb_t callback, voi
 void FreeDefer(pa_defer_event* e)
 {
     e->Timer.stop();
-    e->Dead = true;
-    e->Loop->Sweeper.start(0);
-    if (e->Destroy)
-        e->Destroy(&e->Loop->Api, e, e->Data);
+    Retire(e);
 }
 
 void SetDeferDestroy(pa_defer_event* e, pa_defer_event_destroy_cb_t destroy) { e->Destroy = destroy; }
