@@ -140,10 +140,6 @@ std::string Cp949ToUtf8(std::string_view text)
         });
 }
 
-namespace {
-
-// The length of the UTF-8 character that starts rest: the whole character, or one stray byte of
-// ill-formed input.
 size_t Utf8CharLength(std::string_view rest)
 {
     size_t n = Utf8Length(static_cast<unsigned char>(rest[0]));
@@ -152,6 +148,8 @@ size_t Utf8CharLength(std::string_view rest)
             return i;
     return n;
 }
+
+namespace {
 
 size_t QuestionMark(std::string& out, std::string_view, size_t n)
 {

@@ -19,6 +19,10 @@ AnsiString Utf16ToCp949(std::u16string_view text);
 // locale gets plain ASCII, never stray bytes).
 std::string Cp949ToLocale(std::string_view text);
 
+// The length of the UTF-8 character that starts rest (not empty): the whole character, or the
+// bytes of an ill-formed one up to where it breaks off (a stray byte alone).
+size_t Utf8CharLength(std::string_view rest);
+
 // Plain Unicode transforms; an ill-formed sequence becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);

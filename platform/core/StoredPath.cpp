@@ -53,17 +53,6 @@ std::string DecodeProgramText(std::string_view text)
     return out;
 }
 
-// The length of the UTF-8 character that starts rest, or 1 for a byte that starts none.
-size_t Utf8CharLength(std::string_view rest)
-{
-    const auto lead = static_cast<unsigned char>(rest[0]);
-    const size_t n = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF8 ? 4 : 1;
-    for (size_t i = 1; i < n; ++i)
-        if (i >= rest.size() || (static_cast<unsigned char>(rest[i]) & 0xC0) != 0x80)
-            return 1;
-    return n;
-}
-
 void AppendEscapes(AnsiString& out, std::string_view bytes)
 {
     static const char kHex[] = "0123456789ABCDEF";
