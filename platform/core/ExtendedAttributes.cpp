@@ -34,12 +34,13 @@ bool ReadGrowing(std::string& out, Read read)
     return false;
 }
 
-}  // namespace
-
-std::string KeepExtendedAttributes(const std::string& from, int to)
+// The attributes of one file, read through `list` and `get` (by path or by descriptor), given to
+// the open file `to`.
+template <typename List, typename Get>
+std::string KeepAttributes(List list, Get get, int to)
 {
     std::string names;
-    if (!ReadGrowing(names, [&](char* list, size_t size) { return llistxattr(from.c_str(), list, size); }))
+    if (!ReadGrowing(names, list))
         return errno == ENOTSUP ? "" : std::strerror(errno);  // a file system without them has none to keep
     bool hadAccessList = false;
     for (size_t start = 0; start < names.size();) {
@@ -49,8 +50,7 @@ std::string KeepExtendedAttributes(const std::string& from, int to)
         const bool accessList = name == kAccessList;
         hadAccessList = hadAccessList || accessList;
         std::string value;
-        if (ReadGrowing(value,
-                        [&](char* data, size_t size) { return lgetxattr(from.c_str(), name.c_str(), data, size); })) {
+        if (ReadGrowing(value, [&](char* data, size_t size) { return get(name.c_str(), data, size); })) {
             if (fsetxattr(to, name.c_str(), value.data(), value.size(), 0) == 0 || !accessList)
                 continue;
         } else if (!accessList || errno == ENODATA) {
@@ -62,4 +62,20 @@ std::string KeepExtendedAttributes(const std::string& from, int to)
         errno != ENOTSUP)
         return std::strerror(errno);
     return "";
+}
+
+}  // namespace
+
+std::string KeepExtendedAttributes(const std::string& from, int to)
+{
+    return KeepAttributes(
+        [&](char* list, size_t size) { return llistxattr(from.c_str(), list, size); },
+        [&](const char* name, char* data, size_t size) { return lgetxattr(from.c_str(), name, data, size); }, to);
+}
+
+std::string KeepExtendedAttributes(int from, int to)
+{
+    return KeepAttributes([&](char* list, size_t size) { return flistxattr(from, list, size); },
+                          [&](const char* name, char* data, size_t size) { return fgetxattr(from, name, data, size); },
+                          to);
 }

@@ -9,3 +9,6 @@
 // would let in whom the old kept out. An access list the new file got from its folder goes when
 // the old file had none. Empty when done, else why the access list could not be kept.
 std::string KeepExtendedAttributes(const std::string& from, int to);
+// The same from an open file or folder `from` (opened for reading, not a path-only descriptor):
+// for a folder `to` is a folder too.
+std::string KeepExtendedAttributes(int from, int to);
