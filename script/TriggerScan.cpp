@@ -242,8 +242,9 @@ void TTriggerScanner::FillCaptures(TScriptState& s, std::string_view line, const
 std::shared_ptr<const TCompiledPattern> TTriggerScanner::Expand(TScriptState& s, AnsiString pattern)
 {
     s.ExpandFunctions(pattern);
-    s.ExpandVariables(pattern);
-    if (pattern.size() > TCompiledPattern::MaxLength)
+    // A pattern longer than the limit after expansion never matches, so expansion stops there:
+    // a pattern naming a long line or variable costs no more at each try than the limit.
+    if (!s.ExpandVariablesWithin(pattern, TCompiledPattern::MaxLength))
         return nullptr;
     auto compiled = Expanded.Get(pattern);
     Expanded.Trim(PatternCacheLimit);

@@ -488,3 +488,52 @@ TEST(TriggerScanCases, RegressionAnOuterPassWentOnWithTheOldListsPositions)
             EXPECT_EQ(left, c.Left);
         }
 }
+
+// A pattern is refused when it is longer than 999 bytes after expansion, however long the text it
+// names, and as any pattern that cannot match, without a word. A value longer than the executor's
+// limit was left out, so the rest of the pattern matched.
+TEST(TriggerScanCases, PatternsNamingVariablesAtAndPastTheLimit)
+{
+    const AnsiString current = ScriptText::CurrentLineName, last = ScriptText::LastLineName;
+    const AnsiString a997(997, 'a'), a998(998, 'a'), c998(998, 'c'), c999(999, 'c');
+    struct TCase {
+        const char* Label;
+        AnsiString Value;  // of the variable v
+        AnsiString From;
+        uint32_t Status;
+        AnsiString Received;
+        Strings Said;
+    };
+    const TCase cases[] = {
+        {"AVariableThatFillsTheLimit", a997, "@(v)zz", Partial, a997 + "zz\n", {"say hit"}},
+        {"AVariableOneBytePastIt", a998, "@(v)zz", Partial, a998 + "zz\n", {}},
+        {"AReferenceToNothingShrinksThePattern",
+         "",
+         "@(" + AnsiString(2000, 'x') + ")zz",
+         Partial,
+         "zz\n",
+         {"say hit"}},
+        {"TheLineUpToTheLimit", "", "@(" + current + ")", Complete, AnsiString(999, 'b') + "\n", {"say hit"}},
+        {"TheLinePastTheLimit", "", "@(" + current + ")", Complete, AnsiString(1000, 'b') + "\n", {}},
+        {"TheLastLineRepeatedUpToTheLimit", "", "@(" + last + ")!", Complete, c998 + "\n" + c998 + "!\n", {"say hit"}},
+        {"TheLastLineRepeatedPastTheLimit", "", "@(" + last + ")!", Complete, c999 + "\n" + c999 + "!\n", {}},
+        {"RegressionAValueLongerThanAnyTextWasLeftOutAndReportedAtEveryTry",
+         AnsiString(TScriptState::MaxTextLength + 1, 'd'),
+         "@(v)zz",
+         Partial,
+         "zz\nzz\n",
+         {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Label);
+        TScanWorld w(false);
+        auto v = std::make_unique<cVariables>();
+        v->Name = "v";
+        v->Value = c.Value;
+        w.state.VariableList.Add(std::move(v));
+        ::AddTrigger(w.state, c.From, "say hit", c.Status);
+        w.Receive(c.Received);
+        EXPECT_EQ(Said(w.host), c.Said);
+        EXPECT_EQ(w.host.Messages(), "");
+    }
+}
