@@ -115,6 +115,10 @@ public:
     // Replaces every "@(name)" by the variable's value (or a system variable's).
     void ExpandVariables(AnsiString& text);
     AnsiString ExpandVariablesCopy(const AnsiString& text);
+    // The same for a text of at most limit bytes (a trigger pattern): false, with the text left
+    // as it was, as soon as the expansion passes the limit, so a long value costs no more than
+    // the limit. Nothing is reported.
+    bool ExpandVariablesWithin(AnsiString& text, size_t limit);
     // Replaces every function call "%name(args)", right-most first.
     void ExpandFunctions(AnsiString& text);
     AnsiString ExpandFunctionsCopy(const AnsiString& text);

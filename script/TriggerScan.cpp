@@ -181,6 +181,7 @@ bool TTriggerScanner::Validate(TScriptState& s, bool full)
         return false;
     }
     Index.Build(s.TriggerList, Patterns);
+    ++Builds;
     Memos.resize(Index.Count());
     Patterns.Trim(PatternCacheLimit);
     Rebuild = false;
@@ -241,8 +242,9 @@ void TTriggerScanner::FillCaptures(TScriptState& s, std::string_view line, const
 std::shared_ptr<const TCompiledPattern> TTriggerScanner::Expand(TScriptState& s, AnsiString pattern)
 {
     s.ExpandFunctions(pattern);
-    s.ExpandVariables(pattern);
-    if (pattern.size() > TCompiledPattern::MaxLength)
+    // A pattern longer than the limit after expansion never matches, so expansion stops there:
+    // a pattern naming a long line or variable costs no more at each try than the limit.
+    if (!s.ExpandVariablesWithin(pattern, TCompiledPattern::MaxLength))
         return nullptr;
     auto compiled = Expanded.Get(pattern);
     Expanded.Trim(PatternCacheLimit);
@@ -410,10 +412,14 @@ void TTriggerScanner::Pass(TScriptState& s, bool complete, TPassLine& line, bool
             }
         }
         line.Own();
+        const uint64_t builds = Builds;
         s.RunTriggerAction(t->To);
 
         // The action may have changed anything: the list, the triggers, the line, the switches.
-        const bool rebuilt = Validate(s, true);
+        // A nested pass (the action fed a line end) may have brought the index up to date with
+        // a changed list already: the positions this pass knew are stale all the same.
+        Validate(s, true);
+        const bool rebuilt = Builds != builds;
         Unpark();
         CheckGate(s);
         onCurrentLine = onCurrentLine && Serial == serial && s.CurrentLine.size() == length && Starts.size() == length;

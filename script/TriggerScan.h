@@ -83,6 +83,7 @@ private:
     std::vector<TLineMemo> Memos;  // by trigger position
     uint64_t Steps = 0;
     uint64_t Serial = 0;  // counts lines, so a pass knows whether its line is still current
+    uint64_t Builds = 0;  // counts index builds, so a pass knows whether its positions still hold
     bool Rebuild = true;
     bool FullCheck = true;
     bool MaybeFired = true;

@@ -2,6 +2,8 @@
 
 #include "script/Variables.h"
 
+#include <algorithm>
+
 #include "script/ScriptNumbers.h"
 #include "script/ScriptState.h"
 #include "script/ScriptText.h"
@@ -105,6 +107,46 @@ std::optional<AnsiString> ComputeVariable(TScriptState& state, TVariableList& li
     return v->ReturnText;
 }
 
+namespace {
+
+// The text "@(name)" stands for: a user variable's value, else a system variable's, else nothing.
+// Values are not copied; scratch holds one that has to be made.
+std::string_view ReferenceValue(const TScriptState& s, std::string_view name, AnsiString& scratch)
+{
+    if (const cVariables* v = FindVariable(s.VariableList, name))
+        return v->Value;
+    if (name == ScriptText::CurrentLineName)
+        return s.CurrentLine;
+    if (name == ScriptText::LastLineName)
+        return s.LastLine;
+    if (name == ScriptText::WalkIndexName)
+        return scratch = IntToStr(s.WalkRec.Current);
+    return {};
+}
+
+// Hands emit the pieces of text in order: the runs between references as they are (value false)
+// and each reference's value (value true); the ')' of a reference is dropped, and one left open
+// runs to the end. Stops, returning false, when emit does.
+template <class Emit>
+bool ForEachExpandedPiece(const TScriptState& s, std::string_view text, Emit&& emit)
+{
+    AnsiString scratch;
+    for (size_t i = 0; i < text.size();) {
+        const size_t at = std::min(text.find("@(", i), text.size());
+        if (at > i && !emit(text.substr(i, at - i), false))
+            return false;
+        if (at == text.size())
+            break;
+        const size_t end = std::min(text.find(')', at + 2), text.size());
+        if (!emit(ReferenceValue(s, text.substr(at + 2, end - at - 2), scratch), true))
+            return false;
+        i = end + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
 void TScriptState::ExpandVariables(AnsiString& text)
 {
     if (text.find('@') == AnsiString::npos)
@@ -112,33 +154,34 @@ void TScriptState::ExpandVariables(AnsiString& text)
     AnsiString out;
     out.reserve(text.size());
     bool cut = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '@' || i + 1 >= text.size() || text[i + 1] != '(') {
-            out += text[i];
-            continue;
-        }
-        const size_t close = text.find(')', i + 2);
-        const size_t end = close == AnsiString::npos ? text.size() : close;
-        const std::string_view name = std::string_view(text).substr(i + 2, end - i - 2);
-        AnsiString value;
-        if (auto user = LookupVariable(VariableList, name))
-            value = std::move(*user);
-        else if (name == ScriptText::CurrentLineName)
-            value = CurrentLine;
-        else if (name == ScriptText::LastLineName)
-            value = LastLine;
-        else if (name == ScriptText::WalkIndexName)
-            value = IntToStr(WalkRec.Current);
+    ForEachExpandedPiece(*this, text, [&](std::string_view piece, bool value) {
         // A value that would grow the text past the limit is left out, and the user told.
-        if (out.size() + value.size() <= MaxTextLength)
-            out += value;
-        else
+        if (value && out.size() + piece.size() > MaxTextLength)
             cut = true;
-        i = end;  // the ')' is dropped
-    }
+        else
+            out += piece;
+        return true;
+    });
     text = std::move(out);
     if (cut)
         PutDirectString(ScriptText::TextTooLong);
+}
+
+bool TScriptState::ExpandVariablesWithin(AnsiString& text, size_t limit)
+{
+    if (text.find('@') == AnsiString::npos)
+        return text.size() <= limit;
+    AnsiString out;
+    out.reserve(std::min(text.size(), limit + 1));
+    // The text only grows from here on, so the first byte past the limit decides; no more of a
+    // long value than that byte is ever copied.
+    const bool within = ForEachExpandedPiece(*this, text, [&](std::string_view piece, bool) {
+        out.append(piece.substr(0, limit + 1 - out.size()));
+        return out.size() <= limit;
+    });
+    if (within)
+        text = std::move(out);
+    return within;
 }
 
 AnsiString TScriptState::ExpandVariablesCopy(const AnsiString& text)

@@ -1,70 +1,20 @@
 // What reading command files, start-up texts and walk files costs: the most memory an operation
-// holds at once (counted by the new and delete of this program, replaced below) and the bytes it
+// holds at once (counted by the new and delete of this program, CountedAllocation.h) and the bytes it
 // reads, each bounded by what the files hold. Empty files are sparse, so they cost nothing to make.
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstddef>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <new>
 
+#include "CountedAllocation.h"
 #include "script/CmdFile.h"
 #include "script/RecordingHost.h"
 #include "script/ScriptState.h"
 #include "script/ScriptText.h"
 #include "script/Walk.h"
 #include "tests/TempName.h"
-
-namespace {
-
-std::atomic<int64_t> gLive{0}, gPeak{0};
-
-// Each block carries its size in front, kept as aligned as the block itself. Every form that a
-// sanitizer would otherwise take over is replaced, so that no block is freed by another.
-void* CountedNew(size_t n) noexcept
-{
-    constexpr size_t header = alignof(std::max_align_t);
-    void* block = std::malloc(n + header);
-    if (!block)
-        return nullptr;
-    *static_cast<size_t*>(block) = n;
-    const int64_t live = gLive += static_cast<int64_t>(n);
-    for (int64_t peak = gPeak.load(); live > peak && !gPeak.compare_exchange_weak(peak, live);) {}
-    return static_cast<char*>(block) + header;
-}
-
-void CountedDelete(void* p) noexcept
-{
-    if (!p)
-        return;
-    char* block = static_cast<char*>(p) - alignof(std::max_align_t);
-    gLive -= static_cast<int64_t>(*reinterpret_cast<size_t*>(block));
-    std::free(block);
-}
-
-void* CountedNewOrThrow(size_t n)
-{
-    if (void* p = CountedNew(n))
-        return p;
-    throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(size_t n) { return CountedNewOrThrow(n); }
-void* operator new[](size_t n) { return CountedNewOrThrow(n); }
-void* operator new(size_t n, const std::nothrow_t&) noexcept { return CountedNew(n); }
-void* operator new[](size_t n, const std::nothrow_t&) noexcept { return CountedNew(n); }
-void operator delete(void* p) noexcept { CountedDelete(p); }
-void operator delete[](void* p) noexcept { CountedDelete(p); }
-void operator delete(void* p, size_t) noexcept { CountedDelete(p); }
-void operator delete[](void* p, size_t) noexcept { CountedDelete(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { CountedDelete(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { CountedDelete(p); }
 
 namespace {
 
@@ -177,10 +127,10 @@ TEST_P(TScriptFileCost, HoldsAndReadsWithinItsBound)
     TCostWorld world;
     GetParam().Prepare(world);
     const uint64_t read = BytesRead();
-    const int64_t held = gLive.load();
-    gPeak.store(held);
+    const int64_t held = HeldBytes();
+    ResetPeakHeldBytes();
     GetParam().Run(world);
-    EXPECT_LE(gPeak.load() - held, GetParam().MaxHeld);
+    EXPECT_LE(PeakHeldBytes() - held, GetParam().MaxHeld);
     EXPECT_LE(BytesRead() - read, GetParam().MaxRead);
 }
 

@@ -90,7 +90,13 @@ std::function<void(const AnsiString&)> TriggerWords(TScriptState& s, std::functi
             TriggerOnByNumber(s, number(3));
         else if (StartsWith(t, "OFF "))
             TriggerOffByNumber(s, number(4));
-        else if (StartsWith(t, "STATUS ")) {
+        else if (StartsWith(t, "MOVE ")) {
+            // As the script editor moves a trigger, from position n to m.
+            std::string_view rest;
+            const int from = StrToIntDef(TakeFirstWord(After(t, 5), rest), 0);
+            s.TriggerList.Move(from - 1, StrToIntDef(Trim(rest), 0) - 1);
+            s.TriggersChanged();
+        } else if (StartsWith(t, "STATUS ")) {
             // Written straight into the record, as "#ts" does.
             std::string_view rest;
             const int n = StrToIntDef(TakeFirstWord(After(t, 7), rest), 0);

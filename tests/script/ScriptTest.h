@@ -40,7 +40,8 @@ private:
 
 // An OnSend handler that understands plain words an action sends, so a test can steer a running
 // trigger pass without the "#" words: JUMP n, STOP, SUSPEND n, RESUME, DEL n, ON n, OFF n,
-// STATUS n value, FEED text (\n and \r allowed; handed to feed one byte a piece).
+// MOVE n m (trigger n to position m), STATUS n value, FEED text (\n and \r allowed; handed to
+// feed one byte a piece).
 std::function<void(const AnsiString&)> TriggerWords(TScriptState& s, std::function<void(const AnsiString&)> feed);
 cTriggers* AddTrigger(TScriptState& state, const AnsiString& from, const AnsiString& to, uint32_t status = Complete,
                       const AnsiString& nick = "", const AnsiString& group = "");

@@ -222,7 +222,17 @@ public:
 
     AnsiString Action(int count)
     {
-        switch (Below(17)) {
+        // Text that ends the line runs a nested pass, whose actions change the list under the
+        // outer pass.
+        if (Nested && Chance(50)) {
+            const AnsiString change = Chance(50)
+                ? "DEL " + IntToStr(1 + Below(count + 1))
+                : "MOVE " + IntToStr(1 + Below(count)) + " " + IntToStr(1 + Below(count));
+            const AnsiString feed = AnsiString("FEED ") + Common() + "\\n";
+            return Chance(50) ? change + "|" + feed : feed + "|" + change;
+        }
+        switch (Below(18)) {
+        case 17: return "MOVE " + IntToStr(1 + Below(count)) + " " + IntToStr(1 + Below(count));
         case 16: return "STATUS " + IntToStr(1 + Below(count)) + " " + IntToStr(Below(16));
         case 0: return "JUMP " + IntToStr(Below(count + 2));
         case 1: return "STOP";
@@ -269,6 +279,7 @@ public:
     }
 
     std::mt19937 Random;
+    bool Nested = false;
 };
 
 void AddRandomTrigger(TWorld& a, TWorld& b, TGenerator& g, int number)
@@ -317,10 +328,11 @@ void ChangeOutside(TWorld& a, TWorld& b, TGenerator& g)
     }
 }
 
-void RunSeed(uint32_t seed, int lines)
+void RunSeed(uint32_t seed, int lines, bool nested = false)
 {
     TWorld fast(false), literal(true);
     TGenerator g(seed);
+    g.Nested = nested;
     for (TWorld* w : {&fast, &literal}) {
         auto v = std::make_unique<cVariables>();
         v->Name = "v";
@@ -362,6 +374,15 @@ TEST(TriggerDifferentialTest, SkippingTriggersGivesTheLiteralResults)
 {
     for (uint32_t seed = 1; seed <= 400; ++seed) {
         RunSeed(seed, 40);
+        if (HasFailure())
+            break;
+    }
+}
+
+TEST(TriggerDifferentialTest, NestedPassesThatChangeTheList)
+{
+    for (uint32_t seed = 2000; seed < 2200; ++seed) {
+        RunSeed(seed, 40, true);
         if (HasFailure())
             break;
     }

@@ -443,3 +443,97 @@ TEST_F(TriggerScanTest, ChangedPatternsAndPatternsWithVariables)
     Receive("Kim arrives\nLee arrives\n");
     EXPECT_EQ(Said(), (Strings{"say hello", "say hello"}));
 }
+
+// An action that feeds a line end runs a nested pass over the complete line; when that pass
+// changes the list, the outer pass goes on by position over the list as it now stands, and the
+// nested line end has cleared every trigger's fired mark.
+TEST(TriggerScanCases, RegressionAnOuterPassWentOnWithTheOldListsPositions)
+{
+    struct TCase {
+        const char* Label;
+        std::vector<std::pair<AnsiString, AnsiString>> Triggers;  // all on complete lines only
+        Strings Said;
+        Strings Left;  // the patterns of the triggers left, in order
+    };
+    const TCase cases[] = {
+        // "p" fires in the nested pass and deletes trigger 4, so it moves to position 4, which
+        // the outer pass reaches next: it fires again and deletes itself.
+        {"DeletedBeforeTheNextPosition",
+         {{"zzz", "say 1"}, {"zzz", "say 2"}, {"h", "FEED \\n"}, {"zzz", "say 4"}, {"p", "say p|#td 4"}},
+         {"FEED \\n", "say p", "say p"},
+         {"zzz", "zzz", "h"}},
+        // "p" moves itself first; the outer pass reaches "h" again at position 2, and the line
+        // it fed ends nothing more (the current line is empty).
+        {"MovedToAPositionAlreadyPassed",
+         {{"h", "FEED \\n"}, {"zzz", "say 2"}, {"p", "say p|MOVE 3 1"}},
+         {"FEED \\n", "say p", "MOVE 3 1", "FEED \\n"},
+         {"p", "h", "zzz"}},
+        // A trigger added by the nested pass lies past the count the outer pass started with.
+        {"AddedAfterTheCount",
+         {{"h", "FEED \\n"}, {"p", "#ts new,h,say new,g,13"}, {"zzz", "say 3"}},
+         {"FEED \\n"},
+         {"h", "p", "zzz", "h"}},
+    };
+    for (const TCase& c : cases)
+        for (const bool terminal : {false, true}) {
+            SCOPED_TRACE(std::string(c.Label) + (terminal ? " through the terminal" : ""));
+            TScanWorld w(terminal);
+            for (const auto& [from, to] : c.Triggers)
+                ::AddTrigger(w.state, from, to, Complete);
+            w.Receive("hp\n");
+            EXPECT_EQ(Said(w.host), c.Said);
+            Strings left;
+            for (const auto& t : w.state.TriggerList)
+                left.push_back(t->From);
+            EXPECT_EQ(left, c.Left);
+        }
+}
+
+// A pattern is refused when it is longer than 999 bytes after expansion, however long the text it
+// names, and as any pattern that cannot match, without a word. A value longer than the executor's
+// limit was left out, so the rest of the pattern matched.
+TEST(TriggerScanCases, PatternsNamingVariablesAtAndPastTheLimit)
+{
+    const AnsiString current = ScriptText::CurrentLineName, last = ScriptText::LastLineName;
+    const AnsiString a997(997, 'a'), a998(998, 'a'), c998(998, 'c'), c999(999, 'c');
+    struct TCase {
+        const char* Label;
+        AnsiString Value;  // of the variable v
+        AnsiString From;
+        uint32_t Status;
+        AnsiString Received;
+        Strings Said;
+    };
+    const TCase cases[] = {
+        {"AVariableThatFillsTheLimit", a997, "@(v)zz", Partial, a997 + "zz\n", {"say hit"}},
+        {"AVariableOneBytePastIt", a998, "@(v)zz", Partial, a998 + "zz\n", {}},
+        {"AReferenceToNothingShrinksThePattern",
+         "",
+         "@(" + AnsiString(2000, 'x') + ")zz",
+         Partial,
+         "zz\n",
+         {"say hit"}},
+        {"TheLineUpToTheLimit", "", "@(" + current + ")", Complete, AnsiString(999, 'b') + "\n", {"say hit"}},
+        {"TheLinePastTheLimit", "", "@(" + current + ")", Complete, AnsiString(1000, 'b') + "\n", {}},
+        {"TheLastLineRepeatedUpToTheLimit", "", "@(" + last + ")!", Complete, c998 + "\n" + c998 + "!\n", {"say hit"}},
+        {"TheLastLineRepeatedPastTheLimit", "", "@(" + last + ")!", Complete, c999 + "\n" + c999 + "!\n", {}},
+        {"RegressionAValueLongerThanAnyTextWasLeftOutAndReportedAtEveryTry",
+         AnsiString(TScriptState::MaxTextLength + 1, 'd'),
+         "@(v)zz",
+         Partial,
+         "zz\nzz\n",
+         {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Label);
+        TScanWorld w(false);
+        auto v = std::make_unique<cVariables>();
+        v->Name = "v";
+        v->Value = c.Value;
+        w.state.VariableList.Add(std::move(v));
+        ::AddTrigger(w.state, c.From, "say hit", c.Status);
+        w.Receive(c.Received);
+        EXPECT_EQ(Said(w.host), c.Said);
+        EXPECT_EQ(w.host.Messages(), "");
+    }
+}
