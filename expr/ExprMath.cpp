@@ -50,6 +50,15 @@ double IntPower(double base, int64_t exponent)
     return exponent < 0 ? 1.0 / result : result;
 }
 
+double WholePower(double base, double exponent)
+{
+    const double whole = std::nearbyint(exponent);
+    // Every double of 2^63 or more is an even whole number.
+    if (std::fabs(whole) >= 9223372036854775808.0)
+        return std::pow(base, whole);
+    return IntPower(base, RoundToInt64(whole));
+}
+
 double Factorial(double x)
 {
     // Iterative: a large argument overflows to infinity within about 170 steps instead of

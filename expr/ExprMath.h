@@ -13,6 +13,10 @@ int64_t IntDiv(int64_t x, int64_t y);
 int64_t IntMod(int64_t x, int64_t y);
 // base raised to a whole exponent by repeated squaring; a negative exponent gives the reciprocal.
 double IntPower(double base, int64_t exponent);
+// base raised to the exponent rounded to a whole number: by IntPower within 64 bits, beyond them
+// as the real power, which knows the exponent even ((-1)^1e19 is 1, where the saturated exponent
+// would be odd).
+double WholePower(double base, double exponent);
 // x! of x rounded to an integer; 1 for x below 2; stops multiplying once the product is infinite.
 double Factorial(double x);
 // The value as printf's "%.10g" writes it, whatever the process locale ("nan" for any NaN).

@@ -25,7 +25,7 @@ void Multiply(TExpressionRec* e) { e->Res = A(e, 0) * A(e, 1); }
 // IEEE division: x/0 is infinite or not-a-number, never a trap.
 void Divide(TExpressionRec* e) { e->Res = A(e, 0) / A(e, 1); }
 void Power(TExpressionRec* e) { e->Res = std::pow(A(e, 0), A(e, 1)); }
-void IntegerPower(TExpressionRec* e) { e->Res = IntPower(A(e, 0), RoundToInt64(A(e, 1))); }
+void IntegerPower(TExpressionRec* e) { e->Res = WholePower(A(e, 0), A(e, 1)); }
 void IntegerDivide(TExpressionRec* e)
 {
     e->Res = static_cast<double>(IntDiv(RoundToInt64(A(e, 0)), RoundToInt64(A(e, 1))));
@@ -85,7 +85,7 @@ void RadToDeg(TExpressionRec* e) { e->Res = A(e, 0) * (180.0 / std::numbers::pi)
 // Any non-zero condition is true, not only one whose low byte is set.
 void If(TExpressionRec* e) { e->Res = Truth(A(e, 0)) ? A(e, 1) : A(e, 2); }
 void LogN(TExpressionRec* e) { e->Res = std::log(A(e, 1)) / std::log(A(e, 0)); }
-void IntPowerFunction(TExpressionRec* e) { e->Res = IntPower(A(e, 0), RoundToInt64(A(e, 1))); }
+void IntPowerFunction(TExpressionRec* e) { e->Res = WholePower(A(e, 0), A(e, 1)); }
 void Max(TExpressionRec* e) { e->Res = A(e, 0) > A(e, 1) ? A(e, 0) : A(e, 1); }
 void Min(TExpressionRec* e) { e->Res = A(e, 0) < A(e, 1) ? A(e, 0) : A(e, 1); }
 void ArcTan2(TExpressionRec* e) { e->Res = std::atan2(A(e, 0), A(e, 1)); }

@@ -1,5 +1,6 @@
 #include "controls/core/StoredPropText.h"
 
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -29,20 +30,21 @@ AnsiString StoredFloatText(double value, int precision)
     const TFormatSettings point = PointSettings();
     if (!std::isfinite(value) || value == 0)
         return FloatToStrF(value, ffGeneral, precision, 0, point);
-    // The digits of the shortest text that reads back as the value.
+    // The digits of the shortest text that reads back as the value, where the precision holds
+    // them: rounding the exact value to as many digits may miss it (2^-1017 is 7.120236347223045
+    // shortest, 7.120236347223044 rounded, which reads back one step lower).
     std::string shortest;
     int exponent = 0;
     DecimalDigits(value, 0, shortest, exponent);
-    const int digits = static_cast<int>(shortest.size());
-    // A whole number with fewer digits than places (1000000) keeps the notation the type's
-    // precision gives it: written in full it is exact, so the full precision adds no noise.
-    if (digits < precision && !(digits <= exponent && exponent < precision))
-        return FloatToStrF(value, ffGeneral, digits, 0, point);
-    const AnsiString text = FloatToStrF(value, ffGeneral, precision, 0, point);
+    if (static_cast<int>(shortest.size()) <= precision)
+        return GeneralFloatText(value < 0, shortest, exponent, precision, point);
     // Rounded to the precision, a value next to the largest double can round past it
     // (1.79769313486232E308): such a value is written with the digits that read back.
+    const AnsiString text = FloatToStrF(value, ffGeneral, precision, 0, point);
     double back = 0;
-    return TryStrToFloat(text, back, point) ? text : FloatToStrF(value, ffGeneral, digits, 0, point);
+    return std::from_chars(text.data(), text.data() + text.size(), back).ec == std::errc()
+        ? text
+        : GeneralFloatText(value < 0, shortest, exponent, precision, point);
 }
 
 AnsiString StoredPropText(TObject* object, const TPropInfo& prop)

@@ -1,8 +1,11 @@
 #include "platform/core/FloatFormat.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <vector>
 
@@ -10,19 +13,6 @@
 #include "platform/core/Exceptions.h"
 
 namespace {
-
-// Reads the digits and the exponent of a text that to_chars wrote in scientific notation.
-void ScientificDigits(std::string_view text, std::string& digits, int& exponent)
-{
-    const size_t e = text.find('e');
-    digits.clear();
-    for (char c : text.substr(0, e))
-        if (c >= '0' && c <= '9')
-            digits += c;
-    exponent = 0;
-    if (e != std::string_view::npos)
-        std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
-}
 
 // Adds one to the last digit, carrying; a carry out of the first digit puts a "1" in front.
 void Increment(std::string& digits)
@@ -37,42 +27,109 @@ void Increment(std::string& digits)
     digits.insert(digits.begin(), '1');
 }
 
-// The first `count` significant digits of |value| (not 0), halves rounded away from zero as the
-// fixed notation rounds, and the decimal exponent of the first: 4.94e-324 to 3 digits is "494"
-// and -324. Read from the exact decimal text, never by scaling, which overflows or underflows.
-void RoundedDigits(double value, int count, std::string& digits, int& exponent)
+// Every significant digit of |value| (finite) and the decimal exponent of the first; 0 is "0"
+// with exponent 0. A double's decimal expansion ends where its lowest set bit does (2^-k ends at
+// 10^-k), so fixed notation with that many places writes it whole: at most 767 digits.
+void ExactDigits(double value, std::string& digits, int& exponent)
 {
-    // Enough digits past `count` to show whether the rest is a half.
-    const int precision = count + 29;
-    std::vector<char> buffer(static_cast<size_t>(precision) + 64);
-    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                                       std::chars_format::scientific, precision);
-    ScientificDigits(std::string_view(buffer.data(), static_cast<size_t>(written.ptr - buffer.data())), digits,
-                     exponent);
-    const bool up = digits[static_cast<size_t>(count)] >= '5';
-    digits.resize(static_cast<size_t>(count));
+    digits = "0";
+    exponent = 0;
+    const double magnitude = std::fabs(value);
+    if (magnitude == 0)
+        return;
+    int binary = 0;
+    const auto bits = static_cast<uint64_t>(std::ldexp(std::frexp(magnitude, &binary), 53));
+    const int places = std::max(0, 53 - binary - std::countr_zero(bits));
+    std::vector<char> buffer(static_cast<size_t>(places) + 320);  // and the 309 integer digits
+    const auto written =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, std::chars_format::fixed, places);
+    const std::string_view text(buffer.data(), static_cast<size_t>(written.ptr - buffer.data()));
+    const size_t point = std::min(text.find('.'), text.size());
+    const size_t first = text.find_first_not_of("0.");
+    exponent = first < point ? static_cast<int>(point - first - 1) : -static_cast<int>(first - point);
+    digits.clear();
+    for (char c : text.substr(first))
+        if (c != '.')
+            digits += c;
+    digits.erase(digits.find_last_not_of('0') + 1);
+}
+
+// Cuts exact digits to `count`, padding with zeros; a dropped part of half a unit or more rounds
+// the kept digits up, so exact halves go away from zero. True when the carry made one more digit
+// (9.96 to "10.0").
+bool CutRounded(std::string& digits, size_t count)
+{
+    if (digits.size() <= count) {
+        digits.append(count - digits.size(), '0');
+        return false;
+    }
+    const bool up = digits[count] >= '5';
+    digits.resize(count);
     if (up)
         Increment(digits);
-    if (digits.size() > static_cast<size_t>(count)) {  // 9.99 became 10.0
+    return digits.size() > count;
+}
+
+// The first `count` significant digits of |value|, rounded as CutRounded rounds, and the decimal
+// exponent of the first: 4.94e-324 to 3 digits is "494" and -324. Exact for every value, so the
+// digits never depend on a value's nearness to a half.
+void RoundedDigits(double value, size_t count, std::string& digits, int& exponent)
+{
+    ExactDigits(value, digits, exponent);
+    if (CutRounded(digits, count)) {
         digits.pop_back();
         ++exponent;
     }
+}
+
+// The decimal exponent written with at least `places` digits ("E+05"), after its sign.
+AnsiString ExponentText(int exponent, bool plus, size_t places)
+{
+    AnsiString digits = IntToStr(std::abs(exponent));
+    if (digits.size() < places)
+        digits.insert(0, places - digits.size(), '0');
+    return AnsiString(1, 'E') + (exponent < 0 ? "-" : plus ? "+" : "") + digits;
 }
 
 }  // namespace
 
 void DecimalDigits(double value, int precision, std::string& digits, int& exponent)
 {
-    // As printf's "%.*e" writes it, but never with the locale's decimal point.
+    if (precision > 0) {
+        RoundedDigits(value, static_cast<size_t>(std::min(precision, 40)), digits, exponent);
+        return;
+    }
+    // The shortest digits that read back; never with the locale's decimal point.
     char buffer[64];
-    const double magnitude = std::fabs(value);
-    const auto written = precision > 0
-        ? std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
-                        std::min(precision, 40) - 1)
-        : std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
-    ScientificDigits(
-        std::string_view(buffer, written.ec == std::errc() ? static_cast<size_t>(written.ptr - buffer) : 0), digits,
-        exponent);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific);
+    const std::string_view text(buffer, written.ec == std::errc() ? static_cast<size_t>(written.ptr - buffer) : 0);
+    const size_t e = std::min(text.find('e'), text.size());
+    digits.clear();
+    for (char c : text.substr(0, e))
+        if (c != '.')
+            digits += c;
+    exponent = 0;
+    if (e < text.size())
+        std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
+}
+
+AnsiString GeneralFloatText(bool negative, std::string digits, int exponent, int precision, const TFormatSettings& s)
+{
+    const size_t last = digits.find_last_not_of('0');
+    digits = last == std::string::npos ? "0" : digits.substr(0, last + 1);
+    const AnsiString sign = negative && digits != "0" ? "-" : "";
+    if (exponent >= precision || exponent < -5) {
+        AnsiString out = sign + digits.substr(0, 1);
+        if (digits.size() > 1)
+            out += s.DecimalSeparator + digits.substr(1);
+        return out + ExponentText(exponent, false, 0);
+    }
+    if (exponent < 0)
+        return sign + "0" + s.DecimalSeparator + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+    const size_t integer = static_cast<size_t>(exponent) + 1;
+    if (digits.size() <= integer)
+        return sign + digits + std::string(integer - digits.size(), '0');
+    return sign + digits.substr(0, integer) + s.DecimalSeparator + digits.substr(integer);
 }
 
 namespace {
@@ -98,29 +155,23 @@ AnsiString Group(const AnsiString& digits, char separator)
 
 // Fixed notation with `decimals` decimals, its integer and fraction digits. Halves round away
 // from zero, as the framework rounds ("0.0" of 1.25 is "1.3").
-void Fixed(double value, int decimals, AnsiString& integer, AnsiString& fraction)
+void Fixed(double value, size_t decimals, AnsiString& integer, AnsiString& fraction)
 {
-    // Enough places that the digits beyond `decimals` show whether the value is a half; room for
-    // the 309 integer digits of the largest double. As printf's "%.*f" writes it, but never with
-    // the locale's decimal point.
-    const int places = decimals + 30;
-    std::vector<char> buffer(static_cast<size_t>(places) + 320);
-    const auto written =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value), std::chars_format::fixed, places);
-    std::string text(buffer.data(), written.ptr);
-    size_t dot = text.find('.');
-    std::string digits = text.substr(0, dot) + text.substr(dot + 1, static_cast<size_t>(decimals));
-    if (text[dot + 1 + static_cast<size_t>(decimals)] >= '5')
-        Increment(digits);
-    size_t intLength = digits.size() - static_cast<size_t>(decimals);
-    integer = digits.substr(0, intLength);
-    fraction = digits.substr(intLength);
+    std::string digits;
+    int exponent = 0;
+    ExactDigits(value, digits, exponent);
+    // Zeros down to the first digit, so that the point falls after one integer digit at least.
+    if (exponent < 0)
+        digits.insert(0, static_cast<size_t>(-exponent), '0');
+    const size_t integerLength = exponent < 0 ? 1 : static_cast<size_t>(exponent) + 1;
+    CutRounded(digits, integerLength + decimals);
+    integer = digits.substr(0, digits.size() - decimals);
+    fraction = digits.substr(digits.size() - decimals);
 }
 
 bool IsZeroText(const AnsiString& integer, const AnsiString& fraction)
 {
-    return std::all_of(integer.begin(), integer.end(), [](char c) { return c == '0'; }) &&
-        std::all_of(fraction.begin(), fraction.end(), [](char c) { return c == '0'; });
+    return integer.find_first_not_of('0') == AnsiString::npos && fraction.find_first_not_of('0') == AnsiString::npos;
 }
 
 }  // namespace
@@ -130,58 +181,25 @@ AnsiString FloatToStrF(double value, TFloatFormat format, int precision, int dig
     if (!std::isfinite(value))
         return NonFinite(value);
     precision = std::clamp(precision, 2, 18);
-    if (value == 0)
-        value = 0;  // no "-0"
-    AnsiString sign = value < 0 ? "-" : "";
     std::string mantissa;
     int exponent;
     DecimalDigits(value, precision, mantissa, exponent);
-    bool zero = std::all_of(mantissa.begin(), mantissa.end(), [](char c) { return c == '0'; });
-    if (zero) {
-        sign.clear();
-        exponent = 0;
-    }
-
-    auto scientific = [&](int minExpDigits, bool plus, bool trim) {
-        std::string m = mantissa;
-        if (trim)
-            while (m.size() > 1 && m.back() == '0')
-                m.pop_back();
-        AnsiString out = sign + m.substr(0, 1);
-        if (m.size() > 1)
-            out += s.DecimalSeparator + m.substr(1);
-        out += 'E';
-        if (exponent < 0)
-            out += '-';
-        else if (plus)
-            out += '+';
-        AnsiString e = IntToStr(std::abs(exponent));
-        while (static_cast<int>(e.size()) < minExpDigits)
-            e = "0" + e;
-        return out + e;
-    };
-
+    const bool negative = value < 0;
     switch (format) {
-    case ffGeneral: {
-        if (exponent >= precision || exponent < -5)
-            return scientific(0, false, true);
-        AnsiString integer, fraction;
-        Fixed(value, std::max(0, precision - 1 - exponent), integer, fraction);
-        while (!fraction.empty() && fraction.back() == '0')
-            fraction.pop_back();
-        if (IsZeroText(integer, fraction))
-            sign.clear();
-        return sign + integer + (fraction.empty() ? AnsiString() : AnsiString(1, s.DecimalSeparator) + fraction);
+    case ffGeneral: return GeneralFloatText(negative, mantissa, exponent, precision, s);
+    case ffExponent: {
+        AnsiString out = AnsiString(negative ? "-" : "") + mantissa.substr(0, 1);
+        if (mantissa.size() > 1)
+            out += s.DecimalSeparator + mantissa.substr(1);
+        return out + ExponentText(exponent, true, static_cast<size_t>(std::clamp(digits, 0, 4)));
     }
-    case ffExponent: return scientific(std::clamp(digits, 0, 4), true, false);
     case ffFixed:
     case ffNumber: {
         if (exponent >= precision)
-            return scientific(0, false, true);
+            return GeneralFloatText(negative, mantissa, exponent, precision, s);
         AnsiString integer, fraction;
-        Fixed(value, std::clamp(digits, 0, 18), integer, fraction);
-        if (IsZeroText(integer, fraction))
-            sign.clear();
+        Fixed(value, static_cast<size_t>(std::clamp(digits, 0, 18)), integer, fraction);
+        const AnsiString sign = negative && !IsZeroText(integer, fraction) ? "-" : "";
         if (format == ffNumber)
             integer = Group(integer, s.ThousandSeparator);
         return sign + integer + (fraction.empty() ? AnsiString() : AnsiString(1, s.DecimalSeparator) + fraction);
@@ -223,12 +241,12 @@ std::vector<std::string_view> Sections(std::string_view format)
 
 struct Layout {
     AnsiString prefix, suffix;  // literal text around the number
-    int intZeros = 0;           // "0" before the point: the minimum integer digits
-    int fracZeros = 0, fracAll = 0;
+    size_t intZeros = 0;        // "0" before the point: the minimum integer digits
+    size_t fracZeros = 0, fracAll = 0;
     bool point = false, thousands = false;
     bool scientific = false, expPlus = false;
-    int expZeros = 0;
-    int intPlaces = 0;  // "0" and "#" before the point
+    size_t expZeros = 0;
+    size_t intPlaces = 0;  // "0" and "#" before the point
 };
 
 Layout Analyse(std::string_view section)
@@ -301,39 +319,28 @@ AnsiString Render(double value, const Layout& l, const TFormatSettings& s)
     int exponent = 0;
     if (l.scientific && value != 0) {
         // As many integer digits as the section has places, the first never 0.
-        const int places = std::max(l.intPlaces, 1);
+        const size_t places = std::max<size_t>(l.intPlaces, 1);
         std::string digits;
         RoundedDigits(value, places + l.fracAll, digits, exponent);
-        exponent -= places - 1;
-        integer = digits.substr(0, static_cast<size_t>(places));
-        fraction = digits.substr(static_cast<size_t>(places));
+        exponent -= static_cast<int>(places) - 1;
+        integer = digits.substr(0, places);
+        fraction = digits.substr(places);
     } else {
         Fixed(value, l.fracAll, integer, fraction);
     }
     // Leading zeros beyond the "0" placeholders go; "#" alone shows no integer zero.
-    size_t keep = static_cast<size_t>(std::max(l.intZeros, 0));
-    while (integer.size() > keep && integer[0] == '0')
-        integer.erase(0, 1);
-    while (integer.size() < keep)
-        integer = "0" + integer;
-    while (static_cast<int>(fraction.size()) > l.fracZeros && fraction.back() == '0')
-        fraction.pop_back();
+    const size_t zeros = std::min(integer.find_first_not_of('0'), integer.size());
+    integer.erase(0, std::min(zeros, integer.size() - std::min(integer.size(), l.intZeros)));
+    if (integer.size() < l.intZeros)
+        integer.insert(0, l.intZeros - integer.size(), '0');
+    fraction.erase(std::max(l.fracZeros, fraction.find_last_not_of('0') + 1));
     if (l.thousands)
         integer = Group(integer, s.ThousandSeparator);
     AnsiString out = l.prefix + integer;
     if (!fraction.empty())
         out += s.DecimalSeparator + fraction;
-    if (l.scientific) {
-        out += 'E';
-        if (exponent < 0)
-            out += '-';
-        else if (l.expPlus)
-            out += '+';
-        AnsiString e = IntToStr(std::abs(exponent));
-        while (static_cast<int>(e.size()) < l.expZeros)
-            e = "0" + e;
-        out += e;
-    }
+    if (l.scientific)
+        out += ExponentText(exponent, l.expPlus, l.expZeros);
     return out + l.suffix;
 }
 
@@ -363,6 +370,42 @@ AnsiString FormatFloat(std::string_view format, double value, const TFormatSetti
 
 AnsiString FormatFloat(std::string_view format, double value) { return FormatFloat(format, value, FormatSettings()); }
 
+namespace {
+
+// Whether a number (digits, a point, an exponent; no sign) too large for a double is the largest
+// double rounded to as many significant digits as it is written with: "1.8E308" and
+// "1.79769313486232E308" are what the writers give it at 2 and 15 digits, but "1.9E308" and
+// "1.800E308" are beyond it.
+bool RoundsToLargest(std::string_view number)
+{
+    const size_t e = std::min(number.find_first_of("eE"), number.size());
+    const std::string_view mantissa = number.substr(0, e);
+    const size_t point = std::min(mantissa.find('.'), mantissa.size());
+    std::string digits(mantissa.substr(0, point));
+    if (point < mantissa.size())
+        digits.append(mantissa.substr(point + 1));
+    const size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos)
+        return false;
+    digits.erase(0, first);
+    long long exponent = static_cast<long long>(point) - static_cast<long long>(first) - 1;
+    if (e < number.size()) {
+        const char* from = number.data() + e + 1 + (number[e + 1] == '+' ? 1 : 0);
+        long long written = 0;
+        // Beyond any text's length, the exponent cannot bring the number back to 308.
+        if (std::from_chars(from, number.data() + number.size(), written).ec != std::errc() ||
+            std::llabs(written) > 1'000'000'000'000'000)
+            return false;
+        exponent += written;
+    }
+    std::string largest;
+    int largestExponent = 0;
+    RoundedDigits(std::numeric_limits<double>::max(), digits.size(), largest, largestExponent);
+    return exponent == largestExponent && digits <= largest;
+}
+
+}  // namespace
+
 bool TryStrToFloat(std::string_view text, double& value, const TFormatSettings& s)
 {
     AnsiString t = Trim(text);
@@ -385,10 +428,14 @@ bool TryStrToFloat(std::string_view text, double& value, const TFormatSettings& 
     if (end != t.data() + t.size() || (ec != std::errc() && ec != std::errc::result_out_of_range))
         return false;
     if (ec == std::errc::result_out_of_range) {
-        // Too small for a double reads as 0, as strtod reads it; too large stays no number.
+        // Too small for a double reads as 0, as strtod reads it; too large is no number, unless
+        // it is what the largest double rounds to.
         v = CStrToD(t.c_str() + start, nullptr);
-        if (!std::isfinite(v))
-            return false;
+        if (!std::isfinite(v)) {
+            if (!RoundsToLargest(std::string_view(t).substr(start + (t[start] == '-' ? 1 : 0))))
+                return false;
+            v = std::copysign(std::numeric_limits<double>::max(), v);
+        }
     }
     value = v;
     return true;

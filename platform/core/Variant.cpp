@@ -8,7 +8,8 @@
 
 namespace {
 
-// A text that reads as an integer or a floating point number.
+// A text that reads as an integer or a floating point number, or is one that a value not
+// finite is written as ("INF", "-INF", "NAN"), so that such a value reads back from its text.
 bool TextToDouble(const AnsiString& text, double& value)
 {
     int64_t whole = 0;
@@ -21,7 +22,7 @@ bool TextToDouble(const AnsiString& text, double& value)
         value = static_cast<double>(negative ? -whole : whole);
         return true;
     }
-    return TryStrToFloat(t, value);
+    return TryStrToFloatOrNonFinite(t, value, FormatSettings());
 }
 
 bool TextToBoolean(const AnsiString& text, bool& value)
@@ -223,10 +224,10 @@ TVariantRelationship VarCompare(const Variant& a, const Variant& b)
             return Order(a.AsInt64(), b.AsInt64());
         return Order(a.AsDouble(), b.AsDouble());
     }
-    // One number and one text: as numbers when the text reads as one.
+    // One number and one text: as numbers when the text reads as one that has an order.
     const Variant& text = ta == varString ? a : b;
     double d = 0;
-    if (TextToDouble(text.AsString(), d)) {
+    if (TextToDouble(text.AsString(), d) && !std::isnan(d)) {
         TVariantRelationship r = Order(a.AsDouble(), b.AsDouble());
         return r;
     }

@@ -54,8 +54,9 @@ public:
     // An array's items (none for other values).
     const std::vector<Variant>& Items() const;
 
-    // Conversions; a text converts when it reads as a number (Booleans as "True"/"False"),
-    // empty converts to 0 or "", null raises as the framework does.
+    // Conversions; a text converts when it reads as a number (Booleans as "True"/"False"; "INF",
+    // "-INF" and "NAN" as the values AsString writes them for), empty converts to 0 or "", null
+    // raises as the framework does.
     int32_t AsInteger() const;
     int64_t AsInt64() const;
     double AsDouble() const;

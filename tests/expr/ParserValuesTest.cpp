@@ -27,6 +27,17 @@ const ValueGroup kGroups[] = {
       {"2^100000", kInf},
       {"2^1e1", 1024},
       {"2^pi", std::pow(2.0, pi), 1e-12}}},
+    // A whole exponent beyond 64 bits is even (every double from 2^63 on is): it was saturated to
+    // the odd 2^63 - 1, so the sign of a negative base came out wrong.
+    {"RegressionIntegerPowersOfHugeExponentsAreEven",
+     {{"(-1)^1e19", 1},
+      {"(-1)^(1e19)", 1},
+      {"(-2)^1e19", kInf},
+      {"(-1)^9223372036854775807", 1},
+      {"(-1)^1e999", 1},
+      {"intpower(-1, 1e19)", 1},
+      {"(-1)^999999999999999", -1},
+      {"(-1)^-3", -1}}},
     {"NumbersAndHexadecimalConstants",
      {{"$FF+1", 256},
       {"2^$a", 1024},

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -75,6 +76,15 @@ TEST_P(SpinRead, ReadsTheValue)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SpinRead, ::testing::ValuesIn(kSpinReads), RowName<TSpinReadCase>);
+
+// A float edit without bounds writes the largest doubles with 15 digits (1.79769313486232E308),
+// past the largest: they read back as themselves, not as MinValue.
+TEST(SpinValue, RegressionTheLargestFloatsReadBackAsThemselves)
+{
+    for (const double value : {std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()})
+        for (const int decimal : {0, 2})
+            EXPECT_EQ(SpinTextValue(SpinValueText(value, vtFloat, decimal), vtFloat, -5), value) << decimal;
+}
 
 struct TCharCase {
     const char* name;

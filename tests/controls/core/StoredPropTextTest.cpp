@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 
+#include "platform/core/CLocaleNumbers.h"
 #include "platform/core/FloatFormat.h"
 #include "platform/core/FormatSettings.h"
 
@@ -44,6 +45,12 @@ const TFloatCase kFloats[] = {
     {"SmallFractionIsFixed", 0.001, 15, "0.001"},
     {"Negative", -2.5, 15, "-2.5"},
     {"NegativeZeroIsZero", -0.0, 15, "0"},
+    // The shortest digits, where rounding the exact value to as many reads back one step off:
+    // 2^-1017, a spin edit's Increment 2^-24 and MaxValue 2^89.
+    {"RegressionPowerOfTwoReadBackOneStepLower", std::ldexp(1.0, -1017), 18, "7.120236347223045E-307"},
+    {"RegressionIncrementOfTwoToTheMinus24", std::ldexp(1.0, -24), 18, "5.960464477539063E-8"},
+    {"RegressionMaxValueOfTwoToThe89", std::ldexp(1.0, 89), 18, "6.189700196426902E26"},
+    {"WholeNumberWithinThePrecisionHasItsShortestDigits", std::ldexp(1.0, 59), 18, "576460752303423500"},
     {"NotANumber", std::numeric_limits<double>::quiet_NaN(), 15, "NAN"},
     {"Infinite", -std::numeric_limits<double>::infinity(), 18, "-INF"},
 };
@@ -64,7 +71,10 @@ TEST(StoredFloatText, EveryDoubleReadsBackUnchanged)
     std::mt19937_64 random(20240517);
     int checked = 0;
     while (checked < 20000) {
-        const double value = std::bit_cast<double>(random());
+        // Every other value with fewer mantissa bits, down to powers of two, whose shortest
+        // digits are where a rounded text goes wrong.
+        const uint64_t bits = random();
+        const double value = std::bit_cast<double>(checked % 2 ? bits : bits & ~((1ull << (bits % 53)) - 1));
         if (!std::isfinite(value))
             continue;
         ++checked;
@@ -80,10 +90,24 @@ TEST(StoredFloatText, EveryDoubleReadsBackUnchanged)
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// to_chars ends its text with no NUL: the exponent was read on into the digits of the call before.
+// to_chars ends its text with no NUL: the exponent was read on into the digits of the call before,
+// so the longer number goes first, and the calls are made one after the other.
 TEST(StoredFloatText, RegressionWholeNumberTextDependedOnTheCallBefore)
 {
-    EXPECT_EQ(StoredFloatText(1234567, 15) + " " + StoredFloatText(1e6, 15), "1234567 1000000");
+    const AnsiString before = StoredFloatText(1234567, 15);
+    const AnsiString after = StoredFloatText(1e6, 15);
+    EXPECT_EQ(before, "1234567");
+    EXPECT_EQ(after, "1000000");
+}
+
+// Every power of two, the subnormal ones too, where the extended precision holds its shortest
+// digits.
+TEST(StoredFloatText, RegressionEveryPowerOfTwoReadsBackAsItself)
+{
+    for (int exponent = -1074; exponent <= 1023; ++exponent) {
+        const AnsiString text = StoredFloatText(std::ldexp(1.0, exponent), 18);
+        ASSERT_EQ(std::ldexp(1.0, exponent), CStrToD(text.c_str(), nullptr)) << exponent << " " << text;
+    }
 }
 
 // What is stored loads back as the same value: the infinities, not-a-number, and the doubles

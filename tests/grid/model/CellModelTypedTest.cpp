@@ -1,5 +1,6 @@
 // Typed views of cell text, calculations, numbering, headers and print reads.
 
+#include <cfloat>
 #include <climits>
 #include <sstream>
 
@@ -111,6 +112,21 @@ const TTextCase kTyped[] = {
          });
      },
      "INF-INFNAN inf"},
+    // Written with fewer digits than it has, the largest double rounds past itself ("1.8E+308"),
+    // which GetFloats refused.
+    {"RegressionTheLargestDoubleReadsBackInEveryFormat",
+     [] {
+         return On("h/", [](TCellModel& g) {
+             std::string out;
+             for (const char* format : {"%.2e", "%g", "%.3g", "%m"}) {
+                 g.FloatFormat = format;
+                 g.SetFloats(0, 1, -DBL_MAX);
+                 out += g.Cells(0, 1) + (g.GetFloats(0, 1) == -DBL_MAX ? " " : "(changed) ");
+             }
+             return out;
+         });
+     },
+     "-1.8E+308 -1.79769313486232E308 -1.8E308 -1.79769313486231571E308 "},
     {"AutoNumberSkipsFixedAndFooterRows",
      [] {
          return On("h/a/b/c/d/f", [](TCellModel& g) {

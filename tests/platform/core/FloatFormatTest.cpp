@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <string>
 
 #include "platform/core/CLocaleNumbers.h"
 #include "platform/core/Exceptions.h"
@@ -95,8 +96,9 @@ TEST(FormatFloatTest, RegressionExponentSectionsOfExtremeValues)
     }
 }
 
-// One sign only ("+-5" read as -5); too small for a double is 0, too large is no number; the
-// texts written for values that are not finite read back through the reader made for them.
+// One sign only ("+-5" read as -5); too small for a double is 0, too large is no number unless it
+// is the largest (1.7976931348623157E308) rounded to the digits written; the texts written for
+// values that are not finite read back through the reader made for them.
 TEST(StrToFloatTest, RegressionHostileTexts)
 {
     const auto read = [](const char* text, bool written) {
@@ -106,13 +108,49 @@ TEST(StrToFloatTest, RegressionHostileTexts)
             : "no";
     };
     const std::vector<std::vector<std::string>> rows = {
-        {"+-5", "no", "no"},     {"-+5", "no", "no"},
-        {" +5 ", "5", "5"},      {"1e+-5", "no", "no"},
-        {"-1e-400", "-0", "-0"}, {"4.9e-324", "4.9406564584124654e-324", "4.9406564584124654e-324"},
-        {"1e400", "no", "no"},   {"1.79769313486232E308", "no", "no"},
-        {"INF", "no", "inf"},    {" -INF ", "no", "-inf"},
-        {"NAN", "no", "nan"},    {"inf", "no", "no"},
+        {"+-5", "no", "no"},
+        {"-+5", "no", "no"},
+        {" +5 ", "5", "5"},
+        {"1e+-5", "no", "no"},
+        {"-1e-400", "-0", "-0"},
+        {"4.9e-324", "4.9406564584124654e-324", "4.9406564584124654e-324"},
+        {"1e400", "no", "no"},
+        {"1.79769313486232E308", "1.7976931348623157e+308", "1.7976931348623157e+308"},
+        {"-1.8E+308", "-1.7976931348623157e+308", "-1.7976931348623157e+308"},
+        {"2E308", "1.7976931348623157e+308", "1.7976931348623157e+308"},
+        {"0.0180E310", "1.7976931348623157e+308", "1.7976931348623157e+308"},
+        {"1.9E308", "no", "no"},
+        {"1.800E308", "no", "no"},
+        {"1.7976931348623159E308", "no", "no"},
+        {"1.8E99999999999999999999", "no", "no"},
+        {"INF", "no", "inf"},
+        {" -INF ", "no", "-inf"},
+        {"NAN", "no", "nan"},
+        {"inf", "no", "no"},
         {"+INF", "no", "no"}};
     for (const auto& row : rows)
         EXPECT_EQ(read(row[0].c_str(), false) + " " + read(row[0].c_str(), true), row[1] + " " + row[2]) << row[0];
+}
+
+// Exact halves (2^-22 = 2.384185791015625E-7, 0.125, 125, 1.25E20) went to even in the scientific
+// branches and away from zero in the fixed ones; 1.15 lies below its half.
+TEST(FloatToStrTest, RegressionScientificHalvesWentToEven)
+{
+    Each(TextChecks{
+        CHECK_ROW(FloatToStr(2.384185791015625e-7), "2.38418579101563E-7"),
+        CHECK_ROW(FloatToStr(2.384185791015625), "2.38418579101563"),
+        CHECK_ROW(FloatToStrF(125, ffGeneral, 2, 0), "1.3E2"), CHECK_ROW(FloatToStrF(12.5, ffGeneral, 2, 0), "13"),
+        CHECK_ROW(FloatToStrF(-0.125, ffExponent, 2, 2), "-1.3E-01"),
+        CHECK_ROW(FloatToStrF(1.25e20, ffFixed, 2, 2), "1.3E20"), CHECK_ROW(FormatFloat("0.0E+00", 0.125), "1.3E-01"),
+        CHECK_ROW(FloatToStrF(1.15, ffExponent, 2, 0), "1.1E+0")});
+}
+
+// A format's zeros are copied in bulk, not one at a time: long formats give every place.
+TEST(FormatFloatTest, LongFormatsGiveEveryPlace)
+{
+    const std::string zeros(100000, '0');
+    EXPECT_EQ(FormatFloat(zeros, 42), zeros.substr(2) + "42");
+    EXPECT_EQ(FormatFloat("0." + zeros, 0.5), "0.5" + zeros.substr(1));
+    EXPECT_EQ(FormatFloat("0.0E+" + zeros, 0.125), "1.3E-" + zeros.substr(1) + "1");
+    EXPECT_EQ(FormatFloat(zeros + ".0E+0", 1), "1" + zeros.substr(1) + ".0E-" + std::to_string(zeros.size() - 1));
 }

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
 #include "platform/core/DateFormat.h"
 #include "platform/core/DateTime.h"
 
@@ -82,4 +87,15 @@ TEST(Variant, ConversionsBetweenKinds)
     EXPECT_THROW(Variant("abc").AsDouble(), EVariantTypeCastError);
     EXPECT_THROW(Variant::Null().AsInteger(), EVariantTypeCastError);
     EXPECT_EQ(Variant(), Variant());
+}
+
+// A double turned to text and back is a double again: the infinities and not-a-number as the
+// texts they are written as, the largest as the 15 digits it rounds to (1.79769313486232E308).
+TEST(Variant, RegressionDoublesReadBackFromTheirText)
+{
+    const double largest = std::numeric_limits<double>::max(), infinity = std::numeric_limits<double>::infinity();
+    for (const double value : {infinity, -infinity, largest, -largest, 0.1, std::nan("")})
+        EXPECT_EQ(std::bit_cast<uint64_t>(Variant(Variant(value).AsString()).AsDouble()),
+                  std::bit_cast<uint64_t>(value));
+    EXPECT_EQ(VarCompare(1, "NAN"), vrLessThan);  // no order as numbers: as texts
 }
