@@ -47,7 +47,8 @@ ssize_t ReadSome(int fd, char* buffer, size_t size, int64_t done)
     if (g_readMost)
         size = std::min(size, g_readMost);
     if (g_readEnd)
-        size = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(size), std::max<int64_t>(g_readEnd - done, 0)));
+        size =
+            static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(size), std::max<int64_t>(g_readEnd - done, 0)));
     for (;;) {
         ssize_t n = read(fd, buffer, size);
         if (n >= 0 || errno != EINTR)
@@ -186,8 +187,8 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
     TFd out(openat(copy.ToFolder, copy.To.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat now;
     std::string refusal = out.Get() < 0 || fstat(out.Get(), &now) != 0 ? std::strerror(errno)
-        : !S_ISREG(now.st_mode)                                         ? NotARegularFile(now.st_mode)
-                                                                        : FinishCopy(in.Get(), src, out.Get());
+        : !S_ISREG(now.st_mode)                                        ? NotARegularFile(now.st_mode)
+                                                                       : FinishCopy(in.Get(), src, out.Get());
     if (!refusal.empty()) {
         // Not left readable by whom the source kept out.
         if (out.Get() >= 0 && S_ISREG(now.st_mode))

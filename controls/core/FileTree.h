@@ -94,4 +94,3 @@ int RenameNoReplace(const std::string& from, const std::string& to);
 // True when the folder the path leads to (or the nearest folder above it that exists) is the
 // folder `folder` or lies inside it, links resolved.
 bool LiesInside(const std::string& native, const struct stat& folder);
-

@@ -28,8 +28,11 @@ std::string ShuttingOut(uint16_t ownerBits, uint16_t othersBits)
         uint32_t id;
     };
     const uint32_t none = UINT32_MAX;
-    const TEntry entries[] = {{0x01, ownerBits, none},  {0x02, 0, kShutOut},        {0x04, othersBits, none},
-                              {0x10, othersBits, none}, {0x20, othersBits, none}};
+    const TEntry entries[] = {{0x01, ownerBits, none},
+                              {0x02, 0, kShutOut},
+                              {0x04, othersBits, none},
+                              {0x10, othersBits, none},
+                              {0x20, othersBits, none}};
     const uint32_t version = 2;
     std::string bytes(reinterpret_cast<const char*>(&version), sizeof version);
     for (const TEntry& e : entries)
@@ -64,7 +67,8 @@ std::string MoveAndLook(const std::string& root)
     std::string out = op.Execute() ? "moved" : "not moved";
     MoveFile("s", "other\\s");
     for (const char* name : {"/other/t/f", "/other/t/d", "/other/s"})
-        out += std::string(" ") + (ListOf(root + name) == (std::string(name) == "/other/t/d" ? folder : file) ? "kept" : "lost");
+        out += std::string(" ") +
+            (ListOf(root + name) == (std::string(name) == "/other/t/d" ? folder : file) ? "kept" : "lost");
     const bool shut = AnswerAsUserIn(kShutOut, {kShutOut}, root, [] {
         for (const char* name : {"other/t/f", "other/t/d", "other/s"})
             if (open(name, O_RDONLY) >= 0 || errno != EACCES)

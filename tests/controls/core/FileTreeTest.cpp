@@ -226,7 +226,8 @@ const TTreeCase kTrees[] = {
     {"RegressionMoveOfShortReadsIsWhole", wMove, "t/a=*100000 t/b=1", "t", "other",
      "true |  | other/@755 other/t/@755 other/t/a=*100000@644 other/t/b=1@644", true, 'R'},
     {"RegressionTrashOfShortReadsIsWhole", wTrash, "other/t/a=*100000", "other\\t", "",
-     "true |  | data/@755 data/Trash/@755 data/Trash/files/@755 data/Trash/files/t/@755 data/Trash/files/t/a=*100000@644 "
+     "true |  | data/@755 data/Trash/@755 data/Trash/files/@755 data/Trash/files/t/@755 "
+     "data/Trash/files/t/a=*100000@644 "
      "data/Trash/info/@755 data/Trash/info/t.trashinfo=[Trash Info]@600 other/@755",
      true, 'R'},
     {"RegressionMoveFileOfAShortCopyKeepsTheSource", wMoveFile, "s=*100000", "s", "other\\s",
@@ -237,8 +238,7 @@ const TTreeCase kTrees[] = {
      true, 'E'},
     // The undo removes what the move made, not what another program saved meanwhile.
     {"RegressionUndoKeepsAFileAnotherProgramSaved", wMove, "t/a=1 t/b=2", "t", "other",
-     "false aborted |  | other/@755 other/t/@755 other/t/theirs=saved@644 t/@755 t/a=1@644 t/b=2@644", true, 0, 5,
-     'X'},
+     "false aborted |  | other/@755 other/t/@755 other/t/theirs=saved@644 t/@755 t/a=1@644 t/b=2@644", true, 0, 5, 'X'},
     // An entry another program removed meanwhile is gone, as asked.
     {"RegressionDeleteGoesOnPastAFolderRemovedMeanwhile", wDelete, "t/x/y/f=1", "t", "", "true |  | ", false, 'V'},
     {"RegressionClearDirGoesOnPastAFolderRemovedMeanwhile", wClearDir, "t/x/y/f=1 t/x/z/f=1", "t", "", "true |  | ",

@@ -7,17 +7,17 @@
 
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/resource.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <set>
