@@ -15,6 +15,9 @@
 
 using namespace SavePaths;
 
+// Why a file kept from being replaced is not written.
+static constexpr const char* kExists = "It already exists.";
+
 static TAtomicWriteStep g_injected = TAtomicWriteStep::None;
 
 void InjectAtomicWriteFailure(TAtomicWriteStep step) { g_injected = step; }
@@ -28,40 +31,82 @@ static bool Injected(TAtomicWriteStep step)
     return true;
 }
 
-TAtomicFileWriter::TAtomicFileWriter(std::string nativePath) : path_(std::move(nativePath))
+TAtomicFileWriter::TAtomicFileWriter(std::string nativePath, TAtomicWriteOptions options) : options_(std::move(options))
 {
+    if (options_.ShownPath.empty())
+        options_.ShownPath = nativePath;
     // Refused before anything is made: the folder of an empty name would be the current one.
-    if (path_.empty()) {
+    if (nativePath.empty()) {
         Fail("create", "The file has no name.");
         return;
     }
     std::string target;
-    if (const std::string refusal = SavedFile(path_, target); !refusal.empty()) {
+    if (const std::string refusal = SavedFile(nativePath, target); !refusal.empty()) {
         Fail("create", refusal.c_str());
         return;
     }
-    path_ = target;
+    options_.ShownPath = target;
+    name_ = NameOf(target);
+    // Opened for reading where the saver may, so that the folder can be flushed; where it may
+    // only search the folder, it is reached all the same.
+    const std::string folder = FolderOf(target);
+    folder_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder_ < 0 && errno == EACCES)
+        folder_ = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folder_ < 0) {
+        Fail("create", errno);
+        return;
+    }
+    ownsFolder_ = true;
+    Open();
+}
+
+TAtomicFileWriter::TAtomicFileWriter(int folder, std::string name, TAtomicWriteOptions options)
+    : options_(std::move(options)), folder_(folder), name_(std::move(name))
+{
+    if (options_.ShownPath.empty())
+        options_.ShownPath = name_;
+    Open();
+}
+
+// Whether a name is one entry of a folder that a file may have.
+static bool IsFileName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+void TAtomicFileWriter::Open()
+{
+    if (name_.empty()) {
+        Fail("create", "The file has no name.");
+        return;
+    }
     // Only a regular file is replaced: a pipe or a device cannot be written whole or kept as
     // it was, and renaming over one would destroy the node. A file set read-only is refused as
-    // a save dialog refuses it, also for root, who could write it anyway. Not followed again: a
-    // link put at the name since is no regular file.
+    // a save dialog refuses it, also for root, who could write it anyway. A link at the name is
+    // not followed: it is replaced itself.
     struct stat old;
-    const bool exists = lstat(path_.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode)) {
+    const bool found = fstatat(folder_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    if (found && !options_.Replace) {
+        Fail("create", kExists);
+        return;
+    }
+    if (!IsFileName(name_) || (found && !S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode))) {
         Fail("create", "It is not a regular file.");
         return;
     }
-    if (exists && ((old.st_mode & 0222) == 0 || faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) != 0)) {
+    const bool exists = found && S_ISREG(old.st_mode);
+    if (exists && ((old.st_mode & 0222) == 0 || faccessat(folder_, name_.c_str(), W_OK, AT_EACCESS) != 0)) {
         Fail("create", "The file is read-only.");
         return;
     }
 
-    RemoveStaleFiles(FolderOf(path_));
+    RemoveStaleFiles(folder_);
     if (Injected(TAtomicWriteStep::Create)) {
         Fail("create", EACCES);
         return;
     }
-    fd_ = CreateLockedTemp(FolderOf(path_), tempPath_);
+    fd_ = CreateLockedTemp(folder_, tempName_);
     if (fd_ < 0) {
         Fail("create", errno);
         return;
@@ -78,25 +123,34 @@ TAtomicFileWriter::~TAtomicFileWriter()
 {
     if (!committed_)
         Discard();
+    if (ownsFolder_)
+        close(folder_);
 }
 
-void TAtomicFileWriter::Fail(const char* what, int error) { Fail(what, std::strerror(error)); }
+void TAtomicFileWriter::Fail(const char* what, int error)
+{
+    if (!result_.Ok)
+        return;
+    Fail(what, std::strerror(error));
+    error_ = error;
+}
 
 void TAtomicFileWriter::Fail(const char* what, const char* reason)
 {
     if (!result_.Ok)
         return;
+    error_ = reason == kExists ? EEXIST : 0;
     result_.Ok = false;
-    result_.Message = Utf8ToCp949(std::string("Cannot ") + what + " file " + path_ + ". " + reason);
+    result_.Message = Utf8ToCp949(std::string("Cannot ") + what + " file " + options_.ShownPath + ". " + reason);
     Discard();
 }
 
 void TAtomicFileWriter::Discard()
 {
     // Removed while still locked: no clean-up ever finds it without a holder.
-    if (!tempPath_.empty()) {
-        unlink(tempPath_.c_str());
-        tempPath_.clear();
+    if (!tempName_.empty()) {
+        unlinkat(folder_, tempName_.c_str(), 0);
+        tempName_.clear();
     }
     if (fd_ >= 0) {
         close(fd_);
@@ -125,9 +179,62 @@ bool TAtomicFileWriter::Write(std::string_view data)
     return true;
 }
 
+// The old file's access list and other attributes, read from the file itself where the saver may
+// open it, else by its name in the folder.
+bool TAtomicFileWriter::KeepAttributes()
+{
+    constexpr int kHow = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    std::string refusal;
+    struct stat now;
+    int old = -1;
+    // Not opened unless still a regular file: opening a device planted meanwhile may stir it.
+    if (fstatat(folder_, name_.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(now.st_mode))
+        old = openat(folder_, name_.c_str(), kHow);
+    if (old >= 0) {
+        refusal = KeepExtendedAttributes(old, fd_);
+        close(old);
+    } else {
+        refusal = KeepExtendedAttributes(OpenPath(folder_, name_), fd_);
+    }
+    if (refusal.empty())
+        return true;
+    Fail("keep the access list of", refusal.c_str());
+    return false;
+}
+
+// Gives the written file the name, replacing what is there or, where asked, only where nothing is.
+// 0 when named, else the error.
+int TAtomicFileWriter::Name()
+{
+    if (!options_.Replace && tempName_.empty()) {
+        // A file without a name takes the name itself, only where nothing has it.
+        return linkat(AT_FDCWD, OpenPath(fd_).c_str(), folder_, name_.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+    }
+    // Named only now, whole and with its owner and permissions: nobody could open it before.
+    if (tempName_.empty() && !NameTemp(fd_, folder_, tempName_))
+        return errno;
+    // The file stays open, and so locked, until it has its name: a save of the same file
+    // starting now cannot take it for a stale one.
+    if (options_.Replace)
+        return renameat(folder_, tempName_.c_str(), folder_, name_.c_str()) == 0 ? 0 : errno;
+    if (renameat2(folder_, tempName_.c_str(), folder_, name_.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    // A file system that cannot rename without replacing: a second name, then the first goes.
+    if (linkat(folder_, tempName_.c_str(), folder_, name_.c_str(), 0) != 0)
+        return errno;
+    unlinkat(folder_, tempName_.c_str(), 0);
+    return 0;
+}
+
 TWriteResult TAtomicFileWriter::Commit()
 {
-    if (!result_.Ok || committed_)
+    if (!result_.Ok) {
+        errno = error_;
+        return result_;
+    }
+    if (committed_)
         return result_;
     if (Injected(TAtomicWriteStep::Sync)) {
         Fail("write", EIO);
@@ -139,13 +246,11 @@ TWriteResult TAtomicFileWriter::Commit()
     // so does a write by a saver without root's rights.
     if (exists_) {
         GiveOwnerOf(fd_, old_);
-        if (const std::string refusal = KeepExtendedAttributes(path_, fd_); !refusal.empty()) {
-            Fail("keep the access list of", refusal.c_str());
+        if (!KeepAttributes())
             return result_;
-        }
     }
     fchmod(fd_, mode_);
-    if (fsync(fd_) != 0) {
+    if (options_.Flush && fsync(fd_) != 0) {
         Fail("write", errno);
         return result_;
     }
@@ -153,27 +258,21 @@ TWriteResult TAtomicFileWriter::Commit()
         Fail("replace", EACCES);
         return result_;
     }
-    // Named only now, whole and with its owner and permissions: nobody could open it before.
-    if (tempPath_.empty() && !NameTemp(fd_, FolderOf(path_), tempPath_)) {
-        Fail("replace", errno);
+    if (const int error = Name(); error != 0) {
+        if (error == EEXIST && !options_.Replace)
+            Fail("create", kExists);
+        else
+            Fail("replace", error);
+        errno = error_;
         return result_;
     }
-    // The file stays open, and so locked, until it has its name: a save of the same file
-    // starting now cannot take it for a stale one.
-    if (rename(tempPath_.c_str(), path_.c_str()) != 0) {
-        Fail("replace", errno);
-        return result_;
-    }
-    tempPath_.clear();
+    tempName_.clear();
     committed_ = true;
-    close(fd_);  // the data is on disk (fsync above): nothing is left for close to report
+    close(fd_);  // the data is on disk (fsync above), or the caller flushes it: close reports nothing
     fd_ = -1;
-    // Make the rename itself durable; a failure here no longer endangers either file.
-    int dir = open(FolderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
-    }
+    // Make the name itself durable; a failure here no longer endangers either file.
+    if (options_.Flush)
+        fsync(folder_);
     return result_;
 }
 

@@ -44,11 +44,31 @@ TWriteResult AtomicWriteFile(const std::string& nativePath, std::string_view dat
 // later step fails.
 void AtomicWriteFileOrRaise(const std::string& nativePath, std::string_view data);
 
+// How a writer commits its file.
+struct TAtomicWriteOptions {
+    // False: neither the file nor its folder is flushed to disk at Commit; the caller flushes
+    // once (syncfs on the folder) before it relies on the data, as a copy of many files does.
+    bool Flush = true;
+    // False: an entry at the name, one made meanwhile included, fails Commit (EEXIST, "It
+    // already exists.") and nothing is replaced (renameat2 RENAME_NOREPLACE, or link+unlink where
+    // the file system lacks it).
+    bool Replace = true;
+    // The file's path as messages show it (native, UTF-8); empty: the path or name written.
+    std::string ShownPath;
+};
+
 // A file written in pieces; nothing replaces the old file until Commit succeeds. Dropping the
 // writer without committing leaves the old file untouched.
 class TAtomicFileWriter {
 public:
-    explicit TAtomicFileWriter(std::string nativePath);
+    // The path is followed as the header says; its folder is then opened once, and the file made,
+    // written and named relative to it, as by the folder form.
+    explicit TAtomicFileWriter(std::string nativePath, TAtomicWriteOptions options = {});
+    // Writes the name `name` (one component, no "/") in the open folder `folder`, a descriptor the
+    // caller keeps open until Commit returns. A symbolic link at that name is replaced as the link
+    // itself, never followed; everything else as for a path: a read-only or non-regular file is
+    // refused, the old file's mode, owner, group, access list and attributes are kept.
+    TAtomicFileWriter(int folder, std::string name, TAtomicWriteOptions options = {});
     ~TAtomicFileWriter();
     TAtomicFileWriter(const TAtomicFileWriter&) = delete;
     TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
@@ -59,22 +79,31 @@ public:
     // The permissions the file gets at Commit in place of the old file's (or a new file's usual
     // ones). Until then the data is readable by its writer alone.
     void SetMode(mode_t mode) { mode_ = mode & 07777; }
-    // Flushes, renames over the target and reports the first failure of the whole write.
+    // Flushes (unless asked not to), names the file and reports the first failure of the whole
+    // write, errno then set to the system's error of it (EEXIST where a file not to be replaced
+    // was found at the name; 0 where the system reported none).
     TWriteResult Commit();
 
 private:
+    void Open();
+    bool KeepAttributes();
+    int Name();
     void Fail(const char* what, int error);
     void Fail(const char* what, const char* reason);
     void Discard();
 
-    std::string path_;
-    std::string tempPath_;
+    TAtomicWriteOptions options_;
+    int folder_ = -1;
+    bool ownsFolder_ = false;
+    std::string name_;
+    std::string tempName_;  // the temporary file's name in the folder; empty while it has none
     int fd_ = -1;
     bool exists_ = false;
     struct stat old_ {};  // the file replaced, whose owner and attributes the new one gets
     mode_t mode_ = 0;     // given at Commit: a write by the saver would clear its set-id bits
     bool committed_ = false;
     TWriteResult result_;
+    int error_ = 0;  // the system's error of the first failure, 0 where it had none
 };
 
 // Keeps other processes, and other objects of this one, from changing a file between this one's

@@ -209,12 +209,15 @@ static bool g_unnamedTemps = true;
 // Names drawn at random: a clash is all but impossible.
 constexpr int kNameTries = 100;
 
-bool NameTemp(int fd, const std::string& folder, std::string& name)
+std::string OpenPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+std::string OpenPath(int folder, const std::string& name) { return OpenPath(folder) + "/" + name; }
+
+bool NameTemp(int fd, int folder, std::string& name)
 {
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < kNameTries; ++attempt) {
-        name = folder + "/" + TempName();
-        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        name = TempName();
+        if (linkat(AT_FDCWD, OpenPath(fd).c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
             return true;
         if (errno != EEXIST)
             break;
@@ -223,29 +226,34 @@ bool NameTemp(int fd, const std::string& folder, std::string& name)
     return false;
 }
 
-int CreateLockedTemp(const std::string& folder, std::string& name)
+int CreateLockedTemp(int folder, std::string& name)
 {
     name.clear();
     // Unnamed only where it can be named later: the name is given through the process's own
     // list of open files.
-    int fd = g_unnamedTemps ? open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600) : -1;
+    int fd = g_unnamedTemps ? openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600) : -1;
     struct stat self;
-    if (fd >= 0 && LockExclusive(fd) && stat(("/proc/self/fd/" + std::to_string(fd)).c_str(), &self) == 0)
+    if (fd >= 0 && LockExclusive(fd) && stat(OpenPath(fd).c_str(), &self) == 0)
         return fd;
     if (fd >= 0)
         close(fd);
     // Named first, locked after: the clean-up leaves a young file alone, and one it took all the
-    // same (its clock far ahead of the file system's) is replaced by another.
+    // same (its clock far ahead of the file system's) is replaced by another. Whether the name
+    // still leads to the file is asked of the name: some file systems count no names of a file
+    // that is open.
     for (int attempt = 0; attempt < kNameTries; ++attempt) {
-        name = folder + "/" + TempName();
-        fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        name = TempName();
+        fd = openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
             break;
         }
-        struct stat made;
-        if (!LockExclusive(fd) || (fstat(fd, &made) == 0 && made.st_nlink > 0))
+        struct stat made, named;
+        if (!LockExclusive(fd))
+            return fd;  // the file system has no locks: no clean-up can tell a held file either
+        if (fstat(fd, &made) == 0 && fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            SameFile(made, named))
             return fd;
         close(fd);
         errno = EAGAIN;
@@ -269,31 +277,35 @@ mode_t NewFileMode()
 // A holder keeps an exclusive lock on its file until it is renamed or removed, and the system
 // drops that lock when the holder dies, however it dies: a file whose lock can be taken has no
 // live holder. One with a second name was linked there by someone else and is not ours.
-void RemoveStaleFiles(const std::string& folder)
+void RemoveStaleFiles(int folder)
 {
-    DIR* dir = opendir(folder.c_str());
-    if (!dir)
+    const int listed = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listed >= 0 ? fdopendir(listed) : nullptr;
+    if (!dir) {
+        if (listed >= 0)
+            close(listed);
         return;
+    }
     const time_t now = time(nullptr);
     while (const dirent* entry = readdir(dir)) {
         if (!IsOwn(entry->d_name, kTempPrefix, kTempLetters) && !IsOwn(entry->d_name, kLockPrefix, kLockLetters))
             continue;
-        const std::string path = folder + "/" + entry->d_name;
         // A device planted at such a name is never opened: opening one may stir it.
         struct stat seen;
-        if (lstat(path.c_str(), &seen) != 0 || !S_ISREG(seen.st_mode))
+        if (fstatat(folder, entry->d_name, &seen, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(seen.st_mode))
             continue;
-        int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        constexpr int kHow = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+        int fd = openat(folder, entry->d_name, O_RDONLY | kHow);
         if (fd < 0)
-            fd = open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            fd = openat(folder, entry->d_name, O_WRONLY | kHow);
         if (fd < 0)
             continue;
         struct stat held, named;
         // The name must still be the file locked: never remove a file that took its place.
         if (fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_nlink == 1 &&
             now - held.st_mtime >= kStaleAfterSeconds && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            lstat(path.c_str(), &named) == 0 && SameFile(named, held))
-            unlink(path.c_str());
+            fstatat(folder, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(named, held))
+            unlinkat(folder, entry->d_name, 0);
         close(fd);
     }
     closedir(dir);

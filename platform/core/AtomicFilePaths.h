@@ -36,20 +36,24 @@ std::string LockName(const std::string& savedName);
 // a member of old's group the group. False when neither is given.
 bool GiveOwnerOf(int fd, const struct stat& old);
 
-// A new file in the folder for a save, open for writing and locked, so that no clean-up takes it
-// for one a killed save left. Made without a name where the file system allows it (`name` is then
-// empty, and NameTemp names it), else under a fresh temporary name, the whole path in `name`.
-// -1 with errno set when none can be made.
-int CreateLockedTemp(const std::string& folder, std::string& name);
-// Gives a file made without a name a fresh temporary name in the folder, the whole path in
-// `name`; false with errno set when it cannot.
-bool NameTemp(int fd, const std::string& folder, std::string& name);
+// A new file in the open folder for a save, open for writing and locked, so that no clean-up
+// takes it for one a killed save left. Made without a name where the file system allows it
+// (`name` is then empty, and NameTemp names it), else under a fresh temporary name, given in
+// `name`. -1 with errno set when none can be made; nothing is left in the folder then.
+int CreateLockedTemp(int folder, std::string& name);
+// Gives a file made without a name a fresh temporary name in the open folder, given in `name`;
+// false with errno set when it cannot.
+bool NameTemp(int fd, int folder, std::string& name);
+// The path by which the system reaches an open file or folder ("/proc/self/fd/N"), and a name in
+// an open folder.
+std::string OpenPath(int fd);
+std::string OpenPath(int folder, const std::string& name);
 
 // The permissions a new file gets: read and write for all, less the umask.
 mode_t NewFileMode();
 
 // Removes the program's temporary and lock files in the folder that nobody holds, that have no
 // other name and that are a minute old: what killed saves left. No other file is touched.
-void RemoveStaleFiles(const std::string& folder);
+void RemoveStaleFiles(int folder);
 
 }  // namespace SavePaths

@@ -124,16 +124,22 @@ std::map<dev_t, std::optional<TListedFile>>& Devices()
 // False where no such file can be made.
 bool Learn(const std::string& folder)
 {
-    std::string name;
-    const int fd = SavePaths::CreateLockedTemp(folder, name);
-    if (fd < 0)
+    const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
         return false;
+    std::string name;
+    const int fd = SavePaths::CreateLockedTemp(dir, name);
+    if (fd < 0) {
+        close(dir);
+        return false;
+    }
     struct stat made;
     const bool known = fstat(fd, &made) == 0;
     const std::optional<std::string> list = known ? ReadList() : std::nullopt;
     if (!name.empty())
-        unlink(name.c_str());
+        unlinkat(dir, name.c_str(), 0);
     close(fd);
+    close(dir);
     if (!list)
         return false;
     Devices()[made.st_dev] = FindOwnLock(*list, static_cast<uint64_t>(made.st_ino), getpid());
