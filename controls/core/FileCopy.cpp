@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "controls/core/ExPrgrss.h"
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr size_t kCopyBlock = 8192;
+constexpr const char* kNameMark = "\x01";
 
 class TFd {
 public:
@@ -119,7 +121,14 @@ const char* NotARegularFile(mode_t mode)
 void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
 {
     const auto fromName = [&copy] { return Named(copy.FromName, copy.From); };
-    const auto toName = [&copy] { return Named(copy.ToName, copy.ToPath.empty() ? copy.To : copy.ToPath); };
+    const auto toName = [&copy] { return Named(copy.ToName, copy.To); };
+    // The writer names the file by a mark that becomes its name only in a message: a tree's
+    // path is spelt for the user only when something failed.
+    const auto failed = [&toName](const TWriteResult& result) {
+        AnsiString message = result.Message;
+        const size_t mark = message.find(kNameMark);
+        return mark == AnsiString::npos ? message : message.replace(mark, 1, toName());
+    };
     const auto why = [](int error) { return ". " + SystemReason(error) + "."; };
     // Looked at before it is opened: opening a FIFO would wait for a writer, a device may act on
     // being opened, a socket cannot be; and none of them has an end to copy up to.
@@ -158,10 +167,18 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
             throw EFCreateError("Cannot create file " + toName() + ". The file is read-only.");
         fchmodat(copy.ToFolder, copy.To.c_str(), (dest.st_mode & 07777) | S_IWUSR, 0);
     }
-    TAtomicFileWriter writer(copy.ToPath.empty() ? copy.To : copy.ToPath);
-    writer.SetMode(S_IRUSR | S_IWUSR);
-    if (!writer.Ok())
-        throw EFCreateError(writer.Commit().Message);
+    TAtomicWriteOptions options;
+    options.Flush = copy.Flush;
+    options.Replace = !copy.MustBeNew;
+    options.ShownPath = kNameMark;
+    std::optional<TAtomicFileWriter> writer;
+    if (copy.ToFolder == AT_FDCWD)
+        writer.emplace(copy.To, options);
+    else
+        writer.emplace(copy.ToFolder, copy.To, options);
+    writer->SetMode(S_IRUSR | S_IWUSR);
+    if (!writer->Ok())
+        throw EFCreateError(failed(writer->Commit()));
     char buffer[kCopyBlock];
     int64_t copied = 0;
     for (;;) {
@@ -172,8 +189,8 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
             throw EReadError("Cannot read file " + fromName() + why(errno));
         if (n == 0)
             break;
-        if (!writer.Write(std::string_view(buffer, static_cast<size_t>(n))))
-            throw EWriteError(writer.Commit().Message);
+        if (!writer->Write(std::string_view(buffer, static_cast<size_t>(n))))
+            throw EWriteError(failed(writer->Commit()));
         copied += n;
         if (copy.Progress)
             SetProgressValue(copy.Progress, copied);
@@ -182,8 +199,8 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
     if (fstat(in.Get(), &src) != 0 || copied < static_cast<int64_t>(src.st_size))
         throw EReadError("Cannot read file " + fromName() + ". It ended after " + std::to_string(copied) + " of its " +
                          std::to_string(src.st_size) + " bytes.");
-    if (const TWriteResult written = writer.Commit(); !written)
-        throw EWriteError(written.Message);
+    if (const TWriteResult written = writer->Commit(); !written)
+        throw EWriteError(failed(written));
     TFd out(openat(copy.ToFolder, copy.To.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat now;
     std::string refusal = out.Get() < 0 || fstat(out.Get(), &now) != 0 ? std::strerror(errno)
@@ -246,6 +263,7 @@ void MoveFile(std::string_view from, std::string_view to)
     copy.From = source;
     copy.To = dest;
     copy.MakeFolder = true;
+    copy.Flush = false;  // the file system is flushed below
     TCopiedEntry copied;
     CopyNative(copy, &copied.Source, &copied.Made);
     if (!FlushFileSystem(dest))

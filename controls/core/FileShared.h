@@ -33,13 +33,13 @@ struct TFileCopy {
     std::string From;
     int ToFolder = -100;
     std::string To;
-    std::string ToPath;  // the destination's whole native path
     // The program's spellings, for messages (asked only for one).
     std::function<AnsiString()> FromName, ToName;
     bool OverwriteReadOnly = false;
     bool FollowLink = true;   // false: a link at From is refused, never read through
     bool MustBeNew = false;   // an existing To is refused instead of replaced
     bool MakeFolder = false;  // To's folder is made when missing (paths only)
+    bool Flush = true;        // false: the caller flushes the file system once, before it relies on the copy
     TObject* Progress = nullptr;
     const TWorkTick* Tick = nullptr;  // asked before each block; false raises EAbort
 };

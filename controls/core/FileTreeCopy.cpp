@@ -134,7 +134,7 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
         copy.From = name;
         copy.ToFolder = dest_.Fd();
         copy.To = to;
-        copy.ToPath = dest_.Path(to);
+        copy.Flush = false;  // the operation flushes its file system once
         copy.FromName = [this, name] { return StoredPath(source_.Path(name)); };
         copy.ToName = [this, to] { return StoredPath(dest_.Path(to)); };
         copy.OverwriteReadOnly = true;  // a replace the user agreed to

@@ -138,7 +138,7 @@ const TDeepCase kDeepTrees[] = {
     {"RegressionFailedMovePastTheDescriptorLimitLeavesNoHalfCopy", dMove, 2000, "d", 'F', true, true,
      "false | depth=2000 bottom= | gone"},
     {"RegressionDeleteOnASmallStack", dDelete, 2000, "d", 'S', false, false, "true | gone | gone"},
-    {"RegressionCopyOnASmallStack", dCopy, 1000, "d", 'S', false, false,
+    {"RegressionCopyOnASmallStackPastPathMax", dCopy, 1000, "dirs", 'S', false, false,
      "true | depth=1000 bottom=x | depth=1000 bottom=x"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, DeepTree, ::testing::ValuesIn(kDeepTrees),

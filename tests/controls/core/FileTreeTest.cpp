@@ -203,7 +203,9 @@ const TTreeCase kTrees[] = {
     {"RegressionFailedMoveLeavesNoHalfCopy", wMove, "t/a=1 t/p|", "t", "other",
      "false | Cannot move 't': Cannot open file t\\p. It is a named pipe. | other/@755 t/@755 t/a=1@644 t/p|", true},
     {"RegressionFullFileSystemLeavesTheSourceWhole", wMove, "t/a=1 t/big=*400000", "t", "other",
-     "false | Cannot move 't': Stream write error | other/@755 t/@755 t/a=1@644 t/big=*400000@644", true},
+     "false | Cannot move 't': Cannot write file other\\t\\big. No space left on device | other/@755 t/@755 t/a=1@644 "
+     "t/big=*400000@644",
+     true},
     {"RegressionMoveRemovesOnlyWhatItCopied", wMove, "t/a=1", "t", "other",
      "false | Cannot move 't': t changed while it was moved and stays where it was | other/@755 other/t/@755 "
      "other/t/a=1@644 t/@755 t/late=new@644",
