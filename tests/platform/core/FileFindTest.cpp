@@ -20,6 +20,7 @@ struct TMaskCase {
     const char* file;  // the native name
     bool matches;
 };
+void PrintTo(const TMaskCase& c, std::ostream* os) { *os << c.name; }
 class FileMask : public ::testing::TestWithParam<TMaskCase> {};
 
 TEST_P(FileMask, Matches)
