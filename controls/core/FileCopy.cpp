@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 #include "controls/core/ExPrgrss.h"
 #include "controls/core/FileTree.h"
@@ -35,6 +36,7 @@ public:
     TFd(const TFd&) = delete;
     TFd& operator=(const TFd&) = delete;
     int Get() const { return fd_; }
+    int Release() { return std::exchange(fd_, -1); }
 
 private:
     int fd_;
@@ -118,36 +120,33 @@ const char* NotARegularFile(mode_t mode)
     return "It is not a regular file.";
 }
 
-void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
+namespace {
+
+AnsiString Why(int error) { return ". " + SystemReason(error) + "."; }
+
+// The source opened for reading: only a regular file. Looked at before it is opened: opening a
+// FIFO would wait for a writer, a device may act on being opened, a socket cannot be; and none of
+// them has an end to copy up to. Opened without waiting even if it was swapped for a FIFO since,
+// and checked again on what was opened.
+int OpenSource(const TFileCopy& copy, struct stat& src, const std::function<AnsiString()>& fromName)
 {
-    const auto fromName = [&copy] { return Named(copy.FromName, copy.From); };
-    const auto toName = [&copy] { return Named(copy.ToName, copy.To); };
-    // The writer names the file by a mark that becomes its name only in a message: a tree's
-    // path is spelt for the user only when something failed.
-    const auto failed = [&toName](const TWriteResult& result) {
-        AnsiString message = result.Message;
-        const size_t mark = message.find(kNameMark);
-        return mark == AnsiString::npos ? message : message.replace(mark, 1, toName());
-    };
-    const auto why = [](int error) { return ". " + SystemReason(error) + "."; };
-    // Looked at before it is opened: opening a FIFO would wait for a writer, a device may act on
-    // being opened, a socket cannot be; and none of them has an end to copy up to.
-    struct stat src;
     const int nofollow = copy.FollowLink ? 0 : AT_SYMLINK_NOFOLLOW;
     if (fstatat(copy.FromFolder, copy.From.c_str(), &src, nofollow) == 0 && !S_ISREG(src.st_mode))
         throw EFOpenError("Cannot open file " + fromName() + ". " + NotARegularFile(src.st_mode));
-    // Without waiting even if it was swapped for a FIFO since; checked again on what was opened.
     TFd in(openat(copy.FromFolder, copy.From.c_str(),
                   O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (copy.FollowLink ? 0 : O_NOFOLLOW)));
     if (in.Get() < 0 || fstat(in.Get(), &src) != 0)
-        throw EFOpenError("Cannot open file " + fromName() + why(errno));
+        throw EFOpenError("Cannot open file " + fromName() + Why(errno));
     if (!S_ISREG(src.st_mode))
         throw EFOpenError("Cannot open file " + fromName() + ". " + NotARegularFile(src.st_mode));
-    if (copy.Progress) {
-        SetProgressMax(copy.Progress, static_cast<int64_t>(src.st_size));
-        SetProgressMin(copy.Progress, 0);
-        SetProgressValue(copy.Progress, 0);
-    }
+    return in.Release();
+}
+
+// Refuses a destination the copy may not write: a name the system refuses, an entry where a new
+// one must be made, the source itself (writing onto it would destroy it), a read-only file unless
+// asked to replace it (which then may be written).
+void CheckDestination(const TFileCopy& copy, const struct stat& src, const std::function<AnsiString()>& toName)
+{
     if (copy.MakeFolder && copy.To.rfind('/') != std::string::npos && copy.To.rfind('/') > 0) {
         std::error_code ignored;  // a folder that cannot be made fails the create below
         std::filesystem::create_directories(copy.To.substr(0, copy.To.rfind('/')), ignored);
@@ -155,18 +154,40 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
     struct stat dest;
     const bool entry = fstatat(copy.ToFolder, copy.To.c_str(), &dest, AT_SYMLINK_NOFOLLOW) == 0;
     if (!entry && errno != ENOENT)  // a name too long, a folder that cannot be searched
-        throw EFCreateError("Cannot create file " + toName() + why(errno));
+        throw EFCreateError("Cannot create file " + toName() + Why(errno));
     if (entry && copy.MustBeNew)
         throw EFCreateError("Cannot create file " + toName() + ". It already exists.");
     const bool exists = entry && fstatat(copy.ToFolder, copy.To.c_str(), &dest, 0) == 0;
-    // Writing onto the source would destroy it; a read-only file is not replaced unless asked.
     if (exists && SameEntry(StateOf(src), dest))
-        throw EFCreateError("Cannot create file " + toName() + ". It is the file copied.");
+        throw EFCreateError("Cannot create file " + toName());
     if (exists && (dest.st_mode & 0222) == 0) {
         if (!copy.OverwriteReadOnly)
             throw EFCreateError("Cannot create file " + toName() + ". The file is read-only.");
         fchmodat(copy.ToFolder, copy.To.c_str(), (dest.st_mode & 07777) | S_IWUSR, 0);
     }
+}
+
+}  // namespace
+
+void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
+{
+    const std::function<AnsiString()> fromName = [&copy] { return Named(copy.FromName, copy.From); };
+    const std::function<AnsiString()> toName = [&copy] { return Named(copy.ToName, copy.To); };
+    // The writer names the file by a mark that becomes its name only in a message: a tree's
+    // path is spelt for the user only when something failed.
+    const auto failed = [&toName](const TWriteResult& result) {
+        AnsiString message = result.Message;
+        const size_t mark = message.find(kNameMark);
+        return mark == AnsiString::npos ? message : message.replace(mark, 1, toName());
+    };
+    struct stat src;
+    const TFd in(OpenSource(copy, src, fromName));
+    if (copy.Progress) {
+        SetProgressMax(copy.Progress, static_cast<int64_t>(src.st_size));
+        SetProgressMin(copy.Progress, 0);
+        SetProgressValue(copy.Progress, 0);
+    }
+    CheckDestination(copy, src, toName);
     TAtomicWriteOptions options;
     options.Flush = copy.Flush;
     options.Replace = !copy.MustBeNew;
@@ -186,7 +207,7 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
             throw EAbort("Operation aborted");
         const ssize_t n = ReadSome(in.Get(), buffer, sizeof buffer, copied);
         if (n < 0)
-            throw EReadError("Cannot read file " + fromName() + why(errno));
+            throw EReadError("Cannot read file " + fromName() + Why(errno));
         if (n == 0)
             break;
         if (!writer->Write(std::string_view(buffer, static_cast<size_t>(n))))
@@ -202,7 +223,7 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
     if (const TWriteResult written = writer->Commit(); !written)
         throw EWriteError(failed(written));
     TFd out(openat(copy.ToFolder, copy.To.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    struct stat now;
+    struct stat now = {};
     std::string refusal = out.Get() < 0 || fstat(out.Get(), &now) != 0 ? std::strerror(errno)
         : !S_ISREG(now.st_mode)                                        ? NotARegularFile(now.st_mode)
                                                                        : FinishCopy(in.Get(), src, out.Get());
