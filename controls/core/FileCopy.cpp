@@ -3,21 +3,27 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <system_error>
+#include <utility>
 
 #include "controls/core/ExPrgrss.h"
 #include "controls/core/FileTree.h"
 #include "controls/core/FileUtil.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/ExtendedAttributes.h"
 #include "platform/core/FilePaths.h"
 #include "platform/core/StoredPath.h"
 
 namespace {
 
 constexpr size_t kCopyBlock = 8192;
+constexpr const char* kNameMark = "\x01";
 
 class TFd {
 public:
@@ -30,13 +36,23 @@ public:
     TFd(const TFd&) = delete;
     TFd& operator=(const TFd&) = delete;
     int Get() const { return fd_; }
+    int Release() { return std::exchange(fd_, -1); }
 
 private:
     int fd_;
 };
 
-ssize_t ReadSome(int fd, char* buffer, size_t size)
+size_t g_readMost = 0;
+int64_t g_readEnd = 0;
+
+// One read, EINTR retried; a read of 0 bytes is the end.
+ssize_t ReadSome(int fd, char* buffer, size_t size, int64_t done)
 {
+    if (g_readMost)
+        size = std::min(size, g_readMost);
+    if (g_readEnd)
+        size =
+            static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(size), std::max<int64_t>(g_readEnd - done, 0)));
     for (;;) {
         ssize_t n = read(fd, buffer, size);
         if (n >= 0 || errno != EINTR)
@@ -58,7 +74,36 @@ void ShellOperation(TFileOperation operation, std::string_view from, std::string
         throw EAbort("Operation aborted");
 }
 
+AnsiString Named(const std::function<AnsiString()>& name, const std::string& fallback)
+{
+    return name ? name() : StoredPath(fallback);
+}
+
+// Gives the copy just named what the source has that the writer does not give it: its access
+// list and extended attributes, then its permissions (the file stayed its writer's alone till
+// now) and modification time. Empty when done, else why not.
+std::string FinishCopy(int source, const struct stat& src, int made)
+{
+    if (const std::string refusal = KeepExtendedAttributes(source, made); !refusal.empty())
+        return refusal;
+    if (fchmod(made, src.st_mode & 0777) != 0)
+        return std::strerror(errno);
+    const struct timespec times[2] = {src.st_atim, src.st_mtim};
+    futimens(made, times);
+    return std::string();
+}
+
 }  // namespace
+
+void SetCopyReads(size_t most, int64_t end)
+{
+    g_readMost = most;
+    g_readEnd = end;
+}
+
+TEntryState StateOf(const struct stat& st) { return {st.st_dev, st.st_ino, st.st_mode, st.st_size, st.st_mtim}; }
+
+bool SameEntry(const TEntryState& a, const struct stat& b) { return a.Dev == b.st_dev && a.Ino == b.st_ino; }
 
 const char* NotARegularFile(mode_t mode)
 {
@@ -75,71 +120,123 @@ const char* NotARegularFile(mode_t mode)
     return "It is not a regular file.";
 }
 
-void CopyNative(const TFileCopy& copy)
+namespace {
+
+AnsiString Why(int error) { return ". " + SystemReason(error) + "."; }
+
+// The source opened for reading: only a regular file. Looked at before it is opened: opening a
+// FIFO would wait for a writer, a device may act on being opened, a socket cannot be; and none of
+// them has an end to copy up to. Opened without waiting even if it was swapped for a FIFO since,
+// and checked again on what was opened.
+int OpenSource(const TFileCopy& copy, struct stat& src, const std::function<AnsiString()>& fromName)
 {
-    // Names for messages, made only when one is raised.
-    const auto fromName = [&copy] { return copy.FromName.empty() ? StoredPath(copy.From) : copy.FromName; };
-    const auto toName = [&copy] { return copy.ToName.empty() ? StoredPath(copy.To) : copy.ToName; };
-    // Looked at before it is opened: opening a FIFO would wait for a writer, a device may act on
-    // being opened, a socket cannot be; and none of them has an end to copy up to.
-    struct stat src;
-    const int found = copy.FollowLink ? stat(copy.From.c_str(), &src) : lstat(copy.From.c_str(), &src);
-    if (found == 0 && !S_ISREG(src.st_mode))
+    const int nofollow = copy.FollowLink ? 0 : AT_SYMLINK_NOFOLLOW;
+    if (fstatat(copy.FromFolder, copy.From.c_str(), &src, nofollow) == 0 && !S_ISREG(src.st_mode))
         throw EFOpenError("Cannot open file " + fromName() + ". " + NotARegularFile(src.st_mode));
-    // Without waiting even if it was swapped for a FIFO since; checked again on what was opened.
-    TFd source(
-        open(copy.From.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (copy.FollowLink ? 0 : O_NOFOLLOW)));
-    if (source.Get() < 0 || fstat(source.Get(), &src) != 0)
-        throw EFOpenError("Cannot open file " + fromName());
+    TFd in(openat(copy.FromFolder, copy.From.c_str(),
+                  O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (copy.FollowLink ? 0 : O_NOFOLLOW)));
+    if (in.Get() < 0 || fstat(in.Get(), &src) != 0)
+        throw EFOpenError("Cannot open file " + fromName() + Why(errno));
     if (!S_ISREG(src.st_mode))
         throw EFOpenError("Cannot open file " + fromName() + ". " + NotARegularFile(src.st_mode));
-    if (copy.Progress) {
-        SetProgressMax(copy.Progress, static_cast<int64_t>(src.st_size));
-        SetProgressMin(copy.Progress, 0);
-        SetProgressValue(copy.Progress, 0);
-    }
+    return in.Release();
+}
+
+// Refuses a destination the copy may not write: a name the system refuses, an entry where a new
+// one must be made, the source itself (writing onto it would destroy it), a read-only file unless
+// asked to replace it (which then may be written).
+void CheckDestination(const TFileCopy& copy, const struct stat& src, const std::function<AnsiString()>& toName)
+{
     if (copy.MakeFolder && copy.To.rfind('/') != std::string::npos && copy.To.rfind('/') > 0) {
         std::error_code ignored;  // a folder that cannot be made fails the create below
         std::filesystem::create_directories(copy.To.substr(0, copy.To.rfind('/')), ignored);
     }
     struct stat dest;
-    if (copy.MustBeNew && lstat(copy.To.c_str(), &dest) == 0)
+    const bool entry = fstatat(copy.ToFolder, copy.To.c_str(), &dest, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!entry && errno != ENOENT)  // a name too long, a folder that cannot be searched
+        throw EFCreateError("Cannot create file " + toName() + Why(errno));
+    if (entry && copy.MustBeNew)
         throw EFCreateError("Cannot create file " + toName() + ". It already exists.");
-    const bool exists = stat(copy.To.c_str(), &dest) == 0;
-    // Writing onto the source would destroy it; a read-only file is not replaced unless asked.
-    if (exists && dest.st_dev == src.st_dev && dest.st_ino == src.st_ino)
+    const bool exists = entry && fstatat(copy.ToFolder, copy.To.c_str(), &dest, 0) == 0;
+    if (exists && SameEntry(StateOf(src), dest))
         throw EFCreateError("Cannot create file " + toName());
     if (exists && (dest.st_mode & 0222) == 0) {
         if (!copy.OverwriteReadOnly)
-            throw EFCreateError("Cannot create file " + toName());
-        chmod(copy.To.c_str(), (dest.st_mode & 07777) | S_IWUSR);
+            throw EFCreateError("Cannot create file " + toName() + ". The file is read-only.");
+        fchmodat(copy.ToFolder, copy.To.c_str(), (dest.st_mode & 07777) | S_IWUSR, 0);
     }
-    // The copy gets the source's permissions as it takes its name; until then its writer alone
-    // may read it.
-    TAtomicFileWriter writer(copy.To);
-    writer.SetMode(src.st_mode & 0777);
-    if (!writer.Ok())
-        throw EFCreateError("Cannot create file " + toName());
+}
+
+}  // namespace
+
+void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
+{
+    const std::function<AnsiString()> fromName = [&copy] { return Named(copy.FromName, copy.From); };
+    const std::function<AnsiString()> toName = [&copy] { return Named(copy.ToName, copy.To); };
+    // The writer names the file by a mark that becomes its name only in a message: a tree's
+    // path is spelt for the user only when something failed.
+    const auto failed = [&toName](const TWriteResult& result) {
+        AnsiString message = result.Message;
+        const size_t mark = message.find(kNameMark);
+        return mark == AnsiString::npos ? message : message.replace(mark, 1, toName());
+    };
+    struct stat src;
+    const TFd in(OpenSource(copy, src, fromName));
+    if (copy.Progress) {
+        SetProgressMax(copy.Progress, static_cast<int64_t>(src.st_size));
+        SetProgressMin(copy.Progress, 0);
+        SetProgressValue(copy.Progress, 0);
+    }
+    CheckDestination(copy, src, toName);
+    TAtomicWriteOptions options;
+    options.Flush = copy.Flush;
+    options.Replace = !copy.MustBeNew;
+    options.ShownPath = kNameMark;
+    std::optional<TAtomicFileWriter> writer;
+    if (copy.ToFolder == AT_FDCWD)
+        writer.emplace(copy.To, options);
+    else
+        writer.emplace(copy.ToFolder, copy.To, options);
+    writer->SetMode(S_IRUSR | S_IWUSR);
+    if (!writer->Ok())
+        throw EFCreateError(failed(writer->Commit()));
     char buffer[kCopyBlock];
     int64_t copied = 0;
     for (;;) {
         if (copy.Tick && *copy.Tick && !(*copy.Tick)())
             throw EAbort("Operation aborted");
-        const ssize_t n = ReadSome(source.Get(), buffer, sizeof buffer);
+        const ssize_t n = ReadSome(in.Get(), buffer, sizeof buffer, copied);
         if (n < 0)
-            throw EReadError("Stream read error");
-        if (n > 0 && !writer.Write(std::string_view(buffer, static_cast<size_t>(n))))
-            throw EWriteError("Stream write error");
+            throw EReadError("Cannot read file " + fromName() + Why(errno));
+        if (n == 0)
+            break;
+        if (!writer->Write(std::string_view(buffer, static_cast<size_t>(n))))
+            throw EWriteError(failed(writer->Commit()));
         copied += n;
         if (copy.Progress)
             SetProgressValue(copy.Progress, copied);
-        if (static_cast<size_t>(n) < sizeof buffer)
-            break;
     }
-    if (!writer.Commit())
-        throw EWriteError("Stream write error");
-    const struct timespec times[2] = {src.st_atim, src.st_mtim};
-    utimensat(AT_FDCWD, copy.To.c_str(), times, 0);
+    // A copy shorter than its source (a file system that gave up early) is no copy of it.
+    if (fstat(in.Get(), &src) != 0 || copied < static_cast<int64_t>(src.st_size))
+        throw EReadError("Cannot read file " + fromName() + ". It ended after " + std::to_string(copied) + " of its " +
+                         std::to_string(src.st_size) + " bytes.");
+    if (const TWriteResult written = writer->Commit(); !written)
+        throw EWriteError(failed(written));
+    TFd out(openat(copy.ToFolder, copy.To.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat now = {};
+    std::string refusal = out.Get() < 0 || fstat(out.Get(), &now) != 0 ? std::strerror(errno)
+        : !S_ISREG(now.st_mode)                                        ? NotARegularFile(now.st_mode)
+                                                                       : FinishCopy(in.Get(), src, out.Get());
+    if (!refusal.empty()) {
+        // Not left readable by whom the source kept out.
+        if (out.Get() >= 0 && S_ISREG(now.st_mode))
+            unlinkat(copy.ToFolder, copy.To.c_str(), 0);
+        throw EWriteError("Cannot keep the permissions of file " + toName() + ". " + refusal);
+    }
+    if (source)
+        *source = StateOf(src);
+    if (made)
+        *made = StateOf(now);
     if (copy.Progress)
         SetProgressValue(copy.Progress, 0);
 }
@@ -156,10 +253,11 @@ void CopyFileEx(std::string_view from, std::string_view to, bool overwriteReadOn
         return;
     }
     TFileCopy copy;
-    copy.FromName = AnsiString(from);
-    copy.ToName = DirExists(to) ? NormalDir(to) + ExtractFileName(from) : AnsiString(to);
-    copy.From = NativePath(copy.FromName);
-    copy.To = NativePath(copy.ToName);
+    const AnsiString fromName(from), toName = DirExists(to) ? NormalDir(to) + ExtractFileName(from) : AnsiString(to);
+    copy.FromName = [fromName] { return fromName; };
+    copy.ToName = [toName] { return toName; };
+    copy.From = NativePath(fromName);
+    copy.To = NativePath(toName);
     copy.OverwriteReadOnly = overwriteReadOnly;
     copy.MakeFolder = true;
     copy.Progress = progress;
@@ -168,18 +266,32 @@ void CopyFileEx(std::string_view from, std::string_view to, bool overwriteReadOn
 
 void MoveFile(std::string_view from, std::string_view to)
 {
-    const std::string source = WithoutTrailingSlashes(NativePath(from)), dest = NativePath(to);
+    const AnsiString fromName(from);
+    const AnsiString toName = DirExists(to) ? NormalDir(to) + ExtractFileName(RemoveBackSlash(from)) : AnsiString(to);
+    const std::string source = WithoutTrailingSlashes(NativePath(fromName)), dest = NativePath(toName);
+    // A read-only file is not replaced, on this file system as across file systems.
+    struct stat there, moved;
+    if (stat(dest.c_str(), &there) == 0 && !S_ISDIR(there.st_mode) && (there.st_mode & 0222) == 0 &&
+        !(lstat(source.c_str(), &moved) == 0 && SameEntry(StateOf(moved), there)))
+        throw EFCreateError("Cannot create file " + toName + ". The file is read-only.");
     if (rename(source.c_str(), dest.c_str()) == 0)
         return;
-    // Another file system: copied, and then the source removed only as it was copied (its
-    // permissions kept, so a read-only file stays read-only).
+    // Another file system: copied and on disk, and then the source removed only as it was copied
+    // (its permissions kept, so a read-only file stays read-only).
+    TFileCopy copy;
+    copy.FromName = [fromName] { return fromName; };
+    copy.ToName = [toName] { return toName; };
+    copy.From = source;
+    copy.To = dest;
+    copy.MakeFolder = true;
+    copy.Flush = false;  // the file system is flushed below
     TCopiedEntry copied;
-    if (lstat(source.c_str(), &copied.Source) != 0)
-        throw EFOpenError("Cannot open file " + AnsiString(from));
-    CopyFile(from, to);
+    CopyNative(copy, &copied.Source, &copied.Made);
+    if (!FlushFileSystem(dest))
+        throw EWriteError("Cannot write file " + toName + ". " + SystemReason(errno) + ".");
     TTreeRun run;
-    if (!RemoveCopied(source, copied, run))
-        throw EInOutError("Cannot delete file " + AnsiString(from) + ". " + run.Reason);
+    if (!RemoveCopied(source, {copied}, run))
+        throw EInOutError("Cannot delete file " + fromName + ". " + run.Reason);
 }
 
 void MoveFileEx(std::string_view from, std::string_view to, bool shellDialog)
@@ -202,7 +314,7 @@ bool DeleteFiles(std::string_view mask)
         if ((rec.Attr & faDirectory) || rec.Name[0] == '.')
             continue;
         any = true;
-        if (unlink((folder + "/" + rec.Native).c_str()) != 0)
+        if (unlink((folder + "/" + rec.Native).c_str()) != 0 && errno != ENOENT)  // gone meanwhile: as asked
             return false;
     }
     return any;

@@ -13,6 +13,7 @@
 
 #include "controls/core/FileOperatorSession.h"
 #include "controls/core/FileTrash.h"
+#include "controls/core/FileTree.h"
 #include "controls/core/FileUtil.h"
 #include "platform/core/FilePaths.h"
 #include "platform/core/StoredPath.h"
@@ -158,6 +159,7 @@ bool TransferItems(TFileOperatorSession& session, TFileOperation operation, TFil
 {
     const bool multiDest = options & FileOperFlag(flMultiDest);
     bool ok = true;
+    std::string copied;                    // a copy made: its file system is flushed once, at the end
     std::set<std::string> refusedFolders;  // answered No: the parts bound there are skipped
     session.Begin(static_cast<int>(sources.size()));
     for (size_t i = 0; i < sources.size(); ++i) {
@@ -215,6 +217,8 @@ bool TransferItems(TFileOperatorSession& session, TFileOperation operation, TFil
         TTreeRun run = SessionRun(session);
         run.GoOnPastFailures = operation == foCopy;
         const bool replace = Exists(target);
+        if (operation == foCopy)
+            copied = target;
         if (!(operation == foCopy ? CopyEntry(item.Native, target, replace, run)
                                   : MoveEntry(item.Native, target, replace, run))) {
             if (run.Cancelled)
@@ -222,6 +226,10 @@ bool TransferItems(TFileOperatorSession& session, TFileOperation operation, TFil
             session.Fail(item.Name, run.Reason);
             ok = false;
         }
+    }
+    if (!copied.empty() && !FlushFileSystem(copied)) {
+        session.Fail(StoredPath(copied), SystemReason(errno));
+        ok = false;
     }
     return ok && !session.Cancelled();
 }

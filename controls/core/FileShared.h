@@ -1,6 +1,7 @@
 #pragma once
 // Pieces shared by the file utilities' sources (not part of the library's interface).
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <functional>
@@ -13,21 +14,47 @@
 // work to stop.
 using TWorkTick = std::function<bool()>;
 
-// One regular file copied on native paths, for CopyFileEx and the trees.
+// An entry as a copy found it or made it: enough to tell later whether it is still that entry.
+struct TEntryState {
+    dev_t Dev = 0;
+    ino_t Ino = 0;
+    mode_t Mode = 0;
+    off_t Size = 0;
+    struct timespec Time = {};  // modification
+};
+TEntryState StateOf(const struct stat& st);
+// The same node (device and inode).
+bool SameEntry(const TEntryState& a, const struct stat& b);
+
+// One regular file copied from a name in a folder to a name in another (AT_FDCWD: the names are
+// paths), for CopyFileEx and the trees.
 struct TFileCopy {
-    std::string From, To;
-    AnsiString FromName, ToName;  // the program's spellings, for messages; empty: the stored paths
+    int FromFolder = -100;  // AT_FDCWD
+    std::string From;
+    int ToFolder = -100;
+    std::string To;
+    // The program's spellings, for messages (asked only for one).
+    std::function<AnsiString()> FromName, ToName;
     bool OverwriteReadOnly = false;
     bool FollowLink = true;   // false: a link at From is refused, never read through
     bool MustBeNew = false;   // an existing To is refused instead of replaced
-    bool MakeFolder = false;  // To's folder is made when missing
+    bool MakeFolder = false;  // To's folder is made when missing (paths only)
+    bool Flush = true;        // false: the caller flushes the file system once, before it relies on the copy
     TObject* Progress = nullptr;
     const TWorkTick* Tick = nullptr;  // asked before each block; false raises EAbort
 };
-// Copies in blocks through the atomic writer; only a regular file is read: a FIFO, a device or a
-// socket is refused with the reason, never waited on. The copy has the source's permission bits
-// and modification time. Raises EFOpenError, EFCreateError, EReadError, EWriteError or EAbort.
-void CopyNative(const TFileCopy& copy);
+// Copies through the atomic writer, reading until the source ends (a read that comes back short
+// is no end), and refuses a copy that holds less than the source's size; only a regular file is
+// read: a FIFO, a device or a socket is refused with the reason, never waited on. The copy has
+// the source's permission bits (set-id bits dropped), access list and extended attributes and
+// modification time; it is readable by its writer alone until it has them. `source` and `made`,
+// when given, receive the source as copied and the copy. Raises EFOpenError, EFCreateError,
+// EReadError, EWriteError (each naming the file and the reason) or EAbort.
+void CopyNative(const TFileCopy& copy, TEntryState* source = nullptr, TEntryState* made = nullptr);
+
+// For tests: each read of a copied file gives at most `most` bytes, and the file seems to end
+// after `end` bytes (0: no such limit).
+void SetCopyReads(size_t most, int64_t end);
 
 // Why a node that is not a regular file is not copied, as a sentence ("It is a named pipe.").
 const char* NotARegularFile(mode_t mode);

@@ -6,17 +6,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "controls/core/DateUtil.h"
 #include "controls/core/FileUtil.h"
+#include "platform/core/Cp949.h"
 #include "platform/core/DateTime.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr const char* kInfoExtension = ".trashinfo";
 
 std::string DeletionDate()
 {
@@ -31,6 +37,18 @@ bool Exists(const std::string& path)
 {
     struct stat st;
     return lstat(path.c_str(), &st) == 0;
+}
+
+// The name in the trash for the n-th try: the entry's own, NAME.2, NAME.3 ..., the name cut at a
+// character where its info file's name would be longer than a name may be (Path= keeps it whole).
+std::string TrashName(const std::string& name, int n, long longest)
+{
+    const std::string suffix = n == 1 ? std::string() : "." + std::to_string(n);
+    const size_t room = static_cast<size_t>(std::max(longest, 16L)) - suffix.size() - std::strlen(kInfoExtension);
+    size_t keep = 0;
+    while (keep < name.size() && keep + Utf8CharLength(std::string_view(name).substr(keep)) <= room)
+        keep += Utf8CharLength(std::string_view(name).substr(keep));
+    return name.substr(0, keep) + suffix;
 }
 
 enum class TClaim { Made, Taken, Failed };
@@ -78,9 +96,12 @@ bool Trash(const std::string& nativePath, TTreeRun& run)
     const std::string absolute = fs::absolute(path, ec).lexically_normal().string();
     const std::string text =
         "[Trash Info]\nPath=" + PercentEncodePath(absolute) + "\nDeletionDate=" + DeletionDate() + "\n";
+    long longest = pathconf((trash + "/info").c_str(), _PC_NAME_MAX);
+    if (longest <= 0)
+        longest = NAME_MAX;
     for (int n = 1;; ++n) {
-        const std::string entry = n == 1 ? name : name + "." + std::to_string(n);
-        const std::string info = trash + "/info/" + entry + ".trashinfo";
+        const std::string entry = TrashName(name, n, longest);
+        const std::string info = trash + "/info/" + entry + kInfoExtension;
         const std::string target = trash + "/files/" + entry;
         int error = 0;
         const TClaim claim = ClaimInfo(info, text, error);

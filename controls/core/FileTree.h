@@ -1,8 +1,9 @@
 #pragma once
 // Files and folder trees on native paths, as the file utilities copy, move and delete them. A
 // folder is opened and its entries are handled relative to it; a link inside a tree is never
-// followed: it is copied and removed as the link itself. Only regular files, links and folders
-// are copied; copies keep the permission bits. Nothing that leads to the root folder is removed,
+// followed: it is copied and removed as the link itself. Any depth costs a bounded number of
+// descriptors and no stack (FileWalk.h), and every entry is visited once. Only regular files,
+// links and folders are copied; copies keep the permission bits. Nothing that leads to the root folder is removed,
 // and that is settled before any folder is opened. Names are the file system's own bytes
 // throughout. (Not part of the library's interface.)
 
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "controls/core/FileShared.h"
+#include "controls/core/FileWalk.h"
 #include "platform/core/AnsiString.h"
 
 // One piece of work on a tree: how it reports its progress, whether it goes on past a failure,
@@ -38,39 +40,57 @@ bool NamesRoot(const std::string& native, bool followLast);
 // The path without the slashes that end it ("a/" names the folder a); the root stays "/".
 std::string WithoutTrailingSlashes(std::string path);
 
-// Removes the entry at the path, a folder with everything in it; stops at the first failure.
+// Removes the entry at the path, a folder with everything in it; stops at the first failure. An
+// entry another program removed meanwhile is gone as asked, no failure.
 bool RemoveEntry(const std::string& native, TTreeRun& run);
 // Empties the folder at the path (a link there is followed), going on past failures: entries
 // whose names start with "." stay, every other file or link goes, and a subfolder is emptied the
 // same way and removed too with removeFolders. True when everything went.
 bool ClearFolder(const std::string& native, bool removeFolders);
 
-// What a copy made, to remove from the source only that: an entry as it was when copied, and
-// for a folder the entries copied from it.
+// What a copy made, entry by entry in the order it copied them (a folder before its entries), to
+// remove from the source only what was copied and, to undo it, from the destination only what
+// the copy made.
 struct TCopiedEntry {
-    std::string Name;  // in its folder
-    struct stat Source = {};
-    std::vector<TCopiedEntry> Entries;
-    bool MadeFolder = false;  // a folder was made at the destination
+    std::string Name;  // in its folder; the first entry's at the source
+    size_t Depth = 0;  // 0: the entry the copy started at
+    TEntryState Source;
+    TEntryState Made;  // what the copy made (Dev and Ino 0: nothing)
 };
+using TCopyRecord = std::vector<TCopiedEntry>;
 // Copies the entry at from to the name to: a regular file through the atomic writer (replacing
 // a file at to when replace is set, else refusing any entry there), a link as a link, a folder
-// with its entries. made, when given, receives what was copied.
+// with its entries, each read from the folder opened above it. Folders keep their permissions
+// (sticky and set-group-ID bits too), access lists and extended attributes. made, when given,
+// receives what was copied, also when the copy failed part way.
 bool CopyEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run,
-               TCopiedEntry* made = nullptr);
+               TCopyRecord* made = nullptr);
 // Removes from the source what a copy made from it: an entry that changed since it was copied,
 // and a folder that has gained entries, stay (and make the result false).
-bool RemoveCopied(const std::string& from, const TCopiedEntry& copied, TTreeRun& run);
+bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& run);
+// Undoes a copy to `to`: removes what it made there and nothing else (a file another program put
+// in a folder the copy made stays, and that folder with it).
+void RemoveMade(const std::string& to, const TCopyRecord& made);
 // Renames, never over an existing name unless replace is set; across file systems copies, then
 // removes from the source what was copied. A copy that fails or is cancelled is undone: nothing
 // it made stays at the destination, and the source is whole.
 bool MoveEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run);
+// Pieces the tree's sources share.
+// The folder part and the last name of a path without trailing slashes.
+void SplitPath(const std::string& path, std::string& folder, std::string& name);
+// Starts a walk at the folder that holds the entry at the path (a link on the way followed), the
+// entry's name in `name`; false, with the reason in run, when the path names no plain entry or
+// its folder cannot be opened.
+bool StartAtParent(const std::string& path, TFolderPath& walk, std::string& name, TTreeRun& run);
+// A failure at the entry `name` of the walk's innermost folder (its own failure without a name):
+// the reason alone for an entry at the start, which the caller names, else with its path in front.
+bool FailAt(TTreeRun& run, const TFolderPath& walk, const std::string& name, int error);
+bool FailAt(TTreeRun& run, const TFolderPath& walk, const std::string& name, const AnsiString& reason);
+// Flushes the file system that holds the entry at the path (all of it, once); false with errno.
+bool FlushFileSystem(const std::string& path);
+
 // rename that refuses (EEXIST) to replace an existing name.
 int RenameNoReplace(const std::string& from, const std::string& to);
 // True when the folder the path leads to (or the nearest folder above it that exists) is the
 // folder `folder` or lies inside it, links resolved.
 bool LiesInside(const std::string& native, const struct stat& folder);
-
-// For tests: asked with a folder's name before the tree routines open it; false refuses the open.
-using TFolderOpenHook = std::function<bool(const std::string& name)>;
-TFolderOpenHook SetFolderOpenHook(TFolderOpenHook hook);

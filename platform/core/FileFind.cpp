@@ -59,6 +59,26 @@ int AttrOf(const std::string& native, const std::string& name, int64_t* size, TD
     return attr;
 }
 
+// Native names: a UTF-8 character is one, and so is each byte that is no part of one.
+struct TNativeChars {
+    const std::string& Wild;
+    static size_t Len(std::string_view s, size_t i) { return Utf8CharLength(s.substr(i)); }
+    static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+    size_t TextLength(std::string_view s, size_t i) const { return Len(s, i); }
+    size_t PatternLength(std::string_view p, size_t i) const { return Wild[i] ? 1 : Len(p, i); }
+    bool IsStar(std::string_view, size_t i) const { return Wild[i] == '*'; }
+    bool IsOne(std::string_view, size_t i) const { return Wild[i] == '?'; }
+    bool Same(std::string_view p, size_t pi, std::string_view s, size_t si) const
+    {
+        const size_t n = Len(p, pi);
+        if (n != Len(s, si))
+            return false;
+        if (n == 1 && IsLetter(p[pi]))
+            return (p[pi] | 0x20) == (s[si] | 0x20);
+        return p.compare(pi, n, s, si, n) == 0;
+    }
+};
+
 std::string LastComponent(const std::string& native)
 {
     size_t cut = native.find_last_of('/');
@@ -67,10 +87,29 @@ std::string LastComponent(const std::string& native)
 
 }  // namespace
 
-bool MatchesMask(std::string_view name, std::string_view mask)
+TNameMask::TNameMask(std::string_view mask) : every_(mask == "*.*")
 {
-    return mask == "*.*" || WildcardMatch(name, mask, true);
+    // '*' and '?' are never a byte of a two-byte character nor of an escape: the text between
+    // them converts on its own.
+    for (size_t start = 0;;) {
+        const size_t cut = std::min(mask.find_first_of("*?", start), mask.size());
+        const std::string literal = NativeName(mask.substr(start, cut - start));
+        bytes_ += literal;
+        wild_.append(literal.size(), '\0');
+        if (cut == mask.size())
+            break;
+        bytes_ += mask[cut];
+        wild_ += mask[cut];
+        start = cut + 1;
+    }
 }
+
+bool TNameMask::Matches(std::string_view nativeName) const
+{
+    return every_ || WildcardMatchChars(nativeName, bytes_, TNativeChars{wild_});
+}
+
+bool MatchesMask(std::string_view nativeName, std::string_view mask) { return TNameMask(mask).Matches(nativeName); }
 
 bool ListFolder(const std::string& nativeFolder, std::vector<std::string>& names)
 {
@@ -113,29 +152,34 @@ bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found)
     std::string_view folderText, pattern;
     SplitMask(mask, folderText, pattern);
     std::string folder = NativePath(folderText.empty() ? std::string_view(".") : folderText);
-    std::vector<std::string> names;
-    const bool ok = ListFolder(folder, names);
-    std::vector<TSearchRec> entries;
-    for (const std::string& native : names) {
-        AnsiString name = StoredName(native);
-        if (!MatchesMask(name, pattern))
-            continue;
+    const auto record = [&folder](const std::string& native, std::vector<TSearchRec>& to) {
         TSearchRec rec;
-        rec.Name = name;
+        rec.Name = StoredName(native);
         rec.Native = native;
         rec.Attr = AttrOf(folder + "/" + native, native, &rec.Size, &rec.Time);
         if (rec.Attr >= 0)
-            entries.push_back(std::move(rec));
+            to.push_back(std::move(rec));
+    };
+    // A name without wildcards names the entry spelt so where there is one, looked up alone (a
+    // folder is not read once for each of its names given back); only without it do other cases
+    // of the letters match.
+    const bool plain = !pattern.empty() && pattern.find_first_of("*?") == std::string_view::npos;
+    if (plain) {
+        const std::string native = NativeName(pattern);
+        const size_t before = found.size();
+        if (native.find('/') == std::string::npos && native != "." && native != "..")
+            record(native, found);
+        if (found.size() > before)
+            return true;
     }
+    std::vector<std::string> names;
+    const bool ok = ListFolder(folder, names);
+    const TNameMask matcher(pattern);
+    std::vector<TSearchRec> entries;
+    for (const std::string& native : names)
+        if (matcher.Matches(native))
+            record(native, entries);
     std::sort(entries.begin(), entries.end(), [](const TSearchRec& a, const TSearchRec& b) { return a.Name < b.Name; });
-    // A name without wildcards names the entry spelt so where there is one; only without it do
-    // other cases of the letters match.
-    if (pattern.find_first_of("*?") == std::string_view::npos) {
-        const auto exact =
-            std::find_if(entries.begin(), entries.end(), [&](const TSearchRec& rec) { return rec.Name == pattern; });
-        if (exact != entries.end())
-            entries = {*exact};
-    }
     found.insert(found.end(), entries.begin(), entries.end());
     return ok;
 }

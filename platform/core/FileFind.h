@@ -1,7 +1,10 @@
 #pragma once
 // Folder listings, attributes and file times on program paths (see StoredPath.h), as the
 // framework's file routines give them. Masks follow Windows: '*' and '?' with ASCII letters
-// matched without regard to case, and "*.*" matching every name, with or without a dot.
+// matched without regard to case, and "*.*" matching every name, with or without a dot. A mask
+// is matched against the characters of the name as the file system spells it: '?' takes one
+// character (a Hangul syllable, an accented letter, a byte that is no UTF-8), and an escape in the
+// mask (StoredName) stands for its byte, never for its hex digits nor for a wildcard.
 
 #include <cstdint>
 #include <string>
@@ -33,12 +36,24 @@ struct TSearchRec {
     TDateTime Time = 0;
 };
 
-bool MatchesMask(std::string_view name, std::string_view mask);
+// A mask (program text, one name) made ready to match native names.
+class TNameMask {
+public:
+    explicit TNameMask(std::string_view mask);
+    bool Matches(std::string_view nativeName) const;
+
+private:
+    bool every_ = false;  // "*.*"
+    std::string bytes_;   // the mask in native bytes
+    std::string wild_;    // per byte: '*' or '?' where bytes_ holds a wildcard, else 0
+};
+bool MatchesMask(std::string_view nativeName, std::string_view mask);
 
 // The entries of the folder of `mask` whose names match its last component, in name order
 // ("." and ".." are never listed). A last component without wildcards finds the entry of exactly
-// that name where there is one, else those that differ in the case of letters only. False when
-// the folder cannot be read; entries read before a failure stay in `found`.
+// that name where there is one (without reading the folder), else those that differ in the case
+// of letters only. False when the folder cannot be read; entries read before a failure stay in
+// `found`.
 bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found);
 
 // The names of a native folder's entries ("." and ".." left out), in the order the system gives

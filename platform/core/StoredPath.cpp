@@ -85,6 +85,8 @@ std::string NativePath(std::string_view programPath)
     return result;
 }
 
+std::string NativeName(std::string_view programName) { return DecodeProgramText(programName); }
+
 AnsiString StoredName(std::string_view nativeName)
 {
     AnsiString plain = Utf8ToCp949(nativeName);

@@ -22,6 +22,9 @@ AnsiString StoredPath(std::string_view nativePath);
 // byte 0xFF, which no cp949 text holds, and the byte in two upper-case hex digits. So a listed
 // name, given back, names that one entry and never acts as a wildcard or a separator.
 AnsiString StoredName(std::string_view nativeName);
+// One name of a program path (no backslash) as the file system spells it: its cp949 text in UTF-8,
+// each escape of StoredName given back as its byte.
+std::string NativeName(std::string_view programName);
 // A program path as the player reads it in a window: the native path, in cp949.
 AnsiString ShownPath(std::string_view programPath);
 

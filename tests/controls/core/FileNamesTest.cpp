@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "controls/core/FileUtil.h"
 #include "platform/core/Cp949.h"
 #include "tests/controls/core/FileTrees.h"
+#include "tests/controls/core/ScopedEnv.h"
 
 namespace {
 
@@ -60,6 +62,52 @@ const TNameCase kListed[] = {
     {"UpperCaseBesideLowerCase", "AB", true},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, ListedName, ::testing::ValuesIn(kListed),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// Masks given to DeleteFiles and the operator, in a folder of names a listing escapes.
+struct TMaskDeletion {
+    const char* name;
+    char way;  // 'D' DeleteFiles, 'T' the operator's trash
+    const char* mask;
+    const char* left;  // the names that stay, in name order, "|" between
+};
+void PrintTo(const TMaskDeletion& c, std::ostream* os) { *os << c.name; }
+class MaskDeletion : public ::testing::TestWithParam<TMaskDeletion> {};
+
+TEST_P(MaskDeletion, TakesTheNamesOfItsCharacters)
+{
+    TempFolder folder;
+    TEnv data("XDG_DATA_HOME", folder.File("data"));
+    std::filesystem::create_directory(folder.File("dir"));
+    const char* const names[] = {"log 12:30.txt", "x?y", "café", "résumé.doc", "notes.txt", "photo9", "2023 report"};
+    for (const char* name : names)
+        TempFolder::Write(folder.File(std::string("dir/") + name), "1");
+    const AnsiString mask = Utf8ToCp949(GetParam().mask);
+    if (GetParam().way == 'D') {
+        EXPECT_TRUE(DeleteFiles(mask));
+    } else {
+        TExFileOperator op(nullptr);
+        op.Operation = foDelete;
+        op.Options = FileOperFlag(flNoConfirmation) | FileOperFlag(flAllowUndo);
+        op.Source = mask;
+        EXPECT_TRUE(op.Execute());
+    }
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.File("dir")))
+        left.insert(entry.path().filename().string());
+    std::string joined;
+    for (const std::string& name : left)
+        joined += (joined.empty() ? "" : "|") + name;
+    EXPECT_EQ(joined, GetParam().left);
+}
+
+const TMaskDeletion kMaskDeletions[] = {
+    {"RegressionDigitOfAnEscape", 'D', "dir\\*9", "2023 report|café|log 12:30.txt|notes.txt|résumé.doc|x?y"},
+    {"RegressionLetterOfAnEscape", 'D', "dir\\*A*", "2023 report|log 12:30.txt|notes.txt|photo9|résumé.doc|x?y"},
+    {"RegressionTrashOfThrees", 'T', "dir\\*3*", "café|notes.txt|photo9|résumé.doc|x?y"},
+    {"QuestionMarksTakeAccentedLetters", 'D', "dir\\r?sum?.*", "2023 report|café|log 12:30.txt|notes.txt|photo9|x?y"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, MaskDeletion, ::testing::ValuesIn(kMaskDeletions),
                          [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -5,14 +5,21 @@
 // back so, in name order, links not followed, with every mode, a long file as its size and an
 // info file of the trash as its first line.
 
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 
@@ -36,6 +43,51 @@ inline void MakeSocket(const fs::path& path)
     Ignore(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address));
     close(fd);
     fs::current_path(back);
+}
+
+// Mounts a tmpfs of the size given (as mount's "size=" takes it) at the folder, in a mount
+// namespace of this process's own, which goes with the process: only for a child. Empty when
+// mounted, else why not (root only).
+inline std::string MountFileSystem(const std::string& at, const char* size)
+{
+    const std::string options = std::string("size=") + size + ",mode=755";
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("hanmud-test", at.c_str(), "tmpfs", 0, options.c_str()) != 0)
+        return std::string("mounting a file system needs root: ") + std::strerror(errno);
+    return std::string();
+}
+
+// The body's answer from a child that may write no file past 1 MiB and is stopped after 20 s,
+// with " [stopped by signal N]" added when a signal ended it.
+inline std::string InBoundedChild(const std::function<std::string()>& body)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return "no pipe";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const rlimit limit = {1 << 20, 1 << 20};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        signal(SIGXFSZ, SIG_IGN);
+        alarm(20);
+        std::string out;
+        try {
+            out = body();
+        } catch (const std::exception& e) {
+            out = std::string("raised ") + e.what();
+        }
+        Ignore(static_cast<int>(write(fds[1], out.data(), out.size())));
+        _exit(0);
+    }
+    close(fds[1]);
+    std::string out;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        out.append(buffer, static_cast<size_t>(n));
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? out : out + " [stopped by signal " + std::to_string(WTERMSIG(status)) + "]";
 }
 
 inline void MakeTree(const std::string& root, const std::string& spec)
@@ -75,8 +127,9 @@ inline void ReadTree(const fs::path& root, const fs::path& folder, std::set<std:
         struct stat st;
         if (lstat(entry.path().c_str(), &st) != 0)
             continue;
-        const std::string mode =
-            "@" + std::to_string((st.st_mode >> 6 & 7) * 100 + (st.st_mode >> 3 & 7) * 10 + (st.st_mode & 7));
+        const std::string mode = "@" +
+            std::to_string((st.st_mode >> 9 & 7) * 1000 + (st.st_mode >> 6 & 7) * 100 + (st.st_mode >> 3 & 7) * 10 +
+                           (st.st_mode & 7));
         std::string text = S_ISREG(st.st_mode) ? TempFolder::Read(entry.path()) : "";
         if (entry.path().extension() == ".trashinfo")
             text = text.substr(0, text.find('\n'));

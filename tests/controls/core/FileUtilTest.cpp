@@ -6,17 +6,23 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 
 #include "controls/core/ExPrgrss.h"
+#include "controls/core/FileShared.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/StoredPath.h"
 #include "platform/core/TypInfo.h"
 #include "tests/controls/core/ScopedEnv.h"
 #include "tests/platform/core/TempFolder.h"
@@ -24,6 +30,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr size_t kPage = 4096;
 
 struct TPathCase {
     const char* name;
@@ -100,11 +108,11 @@ TEST_P(CopySize, CopiesInBlocksWithProgress)
     EXPECT_EQ(progress.Log, GetParam().progress);
 }
 
-// A block shorter than 8192 bytes ends the loop; a full one is followed by another read.
+// The progress follows each block read; the read that finds the end moves nothing.
 const TCopyCase kCopies[] = {
-    {"Empty", 0, "Max=0 Min=0 Position=0 Position=0 Position=0"},
+    {"Empty", 0, "Max=0 Min=0 Position=0 Position=0"},
     {"OneShortBlock", 8191, "Max=8191 Min=0 Position=0 Position=8191 Position=0"},
-    {"FullBlockThenAnEmptyOne", 8192, "Max=8192 Min=0 Position=0 Position=8192 Position=8192 Position=0"},
+    {"FullBlockThenAnEmptyOne", 8192, "Max=8192 Min=0 Position=0 Position=8192 Position=0"},
     {"FullBlockThenOneByte", 8193, "Max=8193 Min=0 Position=0 Position=8192 Position=8193 Position=0"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, CopySize, ::testing::ValuesIn(kCopies),
@@ -126,6 +134,100 @@ TEST_F(FileUtilTest, FailedCopyLeavesTheDestination)
     EXPECT_THROW(CopyFile("src", "dest"), EWriteError);
     EXPECT_EQ(Read("dest"), "old");
     EXPECT_THROW(CopyFile("missing", "dest"), EFOpenError);
+}
+
+// A file system whose reads come back short mid-file: a process's memory map, read a page at a
+// time, from a child whose map stays as it is.
+TEST_F(FileUtilTest, RegressionCopyOfAProcFileReadsToItsEnd)
+{
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        for (int i = 0; i < 300; ++i)  // protections alternate: no two maps merge
+            mmap(nullptr, 4096, i % 2 ? PROT_READ : PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        _exit(write(ready[1], "r", 1) == 1 ? (pause(), 0) : 1);
+    }
+    char byte;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    const std::string maps = "/proc/" + std::to_string(pid) + "/maps";
+    CopyFile(StoredPath(maps), "maps");
+    const std::string whole = TempFolder::Read(maps);
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+    EXPECT_GT(whole.size(), 3 * kPage);
+    EXPECT_EQ(Read("maps"), whole);
+}
+
+// What failed and why, with the file's name.
+struct TCopyFailure {
+    const char* name;
+    bool move;
+    const char* from;
+    std::string to;
+    std::string expected;
+};
+void PrintTo(const TCopyFailure& c, std::ostream* os) { *os << c.name; }
+class CopyFailure : public FileUtilTest, public ::testing::WithParamInterface<TCopyFailure> {};
+
+TEST_P(CopyFailure, SaysWhatAndWhy)
+{
+    Write("src", "new");
+    Write("ro", "old");
+    chmod(folder.File("ro").c_str(), 0444);
+    fs::create_directory(folder.File("d"));
+    std::string message;
+    try {
+        if (GetParam().move)
+            MoveFile(GetParam().from, GetParam().to);
+        else
+            CopyFile(GetParam().from, GetParam().to);
+    } catch (const Exception& e) {
+        message = e.Message;
+    }
+    EXPECT_EQ(message, GetParam().expected);
+    EXPECT_EQ(Read("src") + Read("ro"), "newold");
+}
+
+const std::string kLongName(300, 'n');
+const TCopyFailure kCopyFailures[] = {
+    {"RegressionOverLongName", false, "src", kLongName, "Cannot create file " + kLongName + ". File name too long."},
+    {"MissingSource", false, "missing", "x", "Cannot open file missing. No such file or directory."},
+    {"FolderAsSource", false, "d", "x", "Cannot open file d. It is a folder."},
+    {"ReadOnlyDestination", false, "src", "ro", "Cannot create file ro. The file is read-only."},
+    {"RegressionMoveOntoAReadOnlyFile", true, "src", "ro", "Cannot create file ro. The file is read-only."},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, CopyFailure, ::testing::ValuesIn(kCopyFailures),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// A name of 83 Hangul syllables (249 bytes) leaves no room for ".trashinfo" in a name: the trash
+// cuts it at a character, and the info file keeps the whole path.
+TEST_F(FileUtilTest, RegressionTrashTakesEveryNameTheFileSystemHolds)
+{
+    TEnv data("XDG_DATA_HOME", folder.File("data"));
+    std::string name;
+    for (int i = 0; i < 83; ++i)
+        name += "한";
+    for (const char* content : {"first", "second"}) {
+        Write(name.c_str(), content);
+        TExFileOperator op(nullptr);
+        op.Operation = foDelete;
+        op.Options = FileOperFlag(flNoConfirmation) | FileOperFlag(flAllowUndo);
+        op.Source = Utf8ToCp949(name);
+        EXPECT_TRUE(op.Execute());
+    }
+    std::string trashed;
+    for (const auto& entry : fs::directory_iterator(folder.File("data/Trash/files"))) {
+        const std::string entryName = entry.path().filename().string();
+        trashed += TempFolder::Read(entry.path()) + " ";
+        const std::string info = Read(("data/Trash/info/" + entryName + ".trashinfo").c_str());
+        EXPECT_NE(info.find("Path=" + PercentEncodePath(folder.File(name)) + "\n"), std::string::npos) << entryName;
+        EXPECT_EQ(name.compare(0, 3, entryName, 0, 3), 0);
+    }
+    EXPECT_TRUE(trashed == "first second " || trashed == "second first ") << trashed;
+    EXPECT_FALSE(fs::exists(folder.File(name)));
 }
 
 TEST_F(FileUtilTest, ReadOnlyDestinationIsReplacedOnlyWhenAsked)

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/core/Cp949.h"
@@ -15,15 +16,18 @@ namespace {
 
 struct TMaskCase {
     const char* name;
-    const char* mask;
-    const char* file;  // UTF-8
+    const char* mask;  // UTF-8, made the program's text; "%" stands for the escape byte 0xFF
+    const char* file;  // the native name
     bool matches;
 };
+void PrintTo(const TMaskCase& c, std::ostream* os) { *os << c.name; }
 class FileMask : public ::testing::TestWithParam<TMaskCase> {};
 
 TEST_P(FileMask, Matches)
 {
-    EXPECT_EQ(MatchesMask(Utf8ToCp949(GetParam().file), Utf8ToCp949(GetParam().mask)), GetParam().matches);
+    AnsiString mask = Utf8ToCp949(GetParam().mask);
+    std::replace(mask.begin(), mask.end(), '%', '\xFF');
+    EXPECT_EQ(MatchesMask(GetParam().file, mask), GetParam().matches);
 }
 
 const TMaskCase kMasks[] = {
@@ -32,6 +36,15 @@ const TMaskCase kMasks[] = {
     {"QuestionMarkTakesAHangulCharacterWhole", "?.txt", "한.txt", true},
     {"QuestionMarkIsOneCharacter", "?.txt", "ab.txt", false},
     {"HangulComparedExactly", "한*", "함께", false},
+    // The characters of the native name, never the hex digits of the escapes a listing shows.
+    {"RegressionEscapeDigitsAreNoCharacters", "*9", "café", false},
+    {"RegressionEscapeLettersAreNoCharacters", "*A*", "log 12:30.txt", false},
+    {"RegressionEscapeOfAQuestionMarkHoldsNoThree", "*3*", "x?y", false},
+    {"QuestionMarkTakesAnAccentedLetterWhole", "r?sum?.doc", "résumé.doc", true},
+    {"QuestionMarkTakesAByteThatIsNoUtf8", "a?", "a\xB0", true},
+    {"EscapeStandsForItsByte", "x%3Fy", "x?y", true},
+    {"EscapedQuestionMarkIsNoWildcard", "x%3Fy", "xay", false},
+    {"EscapedStarIsNoWildcard", "a%2A", "abc", false},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, FileMask, ::testing::ValuesIn(kMasks),
                          [](const auto& row) { return std::string(row.param.name); });

@@ -1,0 +1,228 @@
+// Removing trees: a whole entry, a folder's entries, what a move copied from its source, and what
+// a failed copy made at its destination. Each walks down through the folders it opened, with a
+// stack of its own.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+
+#include "controls/core/FileTree.h"
+#include "platform/core/FileFind.h"
+#include "platform/core/StoredPath.h"
+
+namespace {
+
+struct TRemoval {
+    bool SkipHidden;
+    bool RemoveFolders;
+};
+
+// Removes the entries `names` of the walk's start folder, a folder with what it holds. An entry
+// already gone is no failure: it is gone as asked. True when all of them went (or, without
+// RemoveFolders, every file and link).
+bool RemoveNames(TFolderPath& walk, std::vector<std::string> names, const TRemoval& how, TTreeRun& run)
+{
+    struct TLevel {
+        std::vector<std::string> Names;
+        size_t Next = 0;
+        bool Ok = true;
+    };
+    std::vector<TLevel> levels(1);
+    levels[0].Names = std::move(names);
+    const auto failed = [&](const std::string& name, int error) {
+        levels.back().Ok = false;
+        FailAt(run, walk, name, error);
+        return run.GoOnPastFailures && !run.Cancelled;
+    };
+    while (true) {
+        TLevel& level = levels.back();
+        if (level.Next < level.Names.size()) {
+            const std::string name = std::move(level.Names[level.Next++]);
+            if (how.SkipHidden && name[0] == '.')
+                continue;
+            if (!run.Going())
+                return false;
+            struct stat st;
+            if (fstatat(walk.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno != ENOENT && !failed(name, errno))
+                    return false;
+                continue;
+            }
+            if (!S_ISDIR(st.st_mode)) {
+                if (unlinkat(walk.Fd(), name.c_str(), 0) != 0 && errno != ENOENT && !failed(name, errno))
+                    return false;
+                continue;
+            }
+            if (!walk.Enter(name)) {
+                if (errno != ENOENT && !failed(name, errno))
+                    return false;
+                continue;
+            }
+            TLevel inner;
+            const bool listed = ListOpenFolder(walk.Fd(), inner.Names);
+            levels.push_back(std::move(inner));
+            if (!listed && !failed(std::string(), errno))
+                return false;
+            continue;
+        }
+        const bool ok = level.Ok;
+        levels.pop_back();
+        if (levels.empty())
+            return ok;
+        const std::string name = walk.Name();
+        if (!walk.Leave()) {
+            levels.back().Ok = false;
+            FailAt(run, walk, name, errno);
+            return false;
+        }
+        if (!ok)
+            levels.back().Ok = false;
+        else if (how.RemoveFolders && unlinkat(walk.Fd(), name.c_str(), AT_REMOVEDIR) != 0 && errno != ENOENT &&
+                 !failed(name, errno))
+            return false;
+    }
+}
+
+// What to do with an entry of a copy record met on the walk.
+enum class TRecordStep { Skip, Done, Enter };
+
+// Walks the entries of a copy record in the tree whose first entry is `name` in the walk's start
+// folder: `entry` is asked about each (the name in its folder, open as the descriptor), `leave`
+// is told when the walk leaves a folder it entered (its name in the folder now innermost). The
+// entries of a folder skipped are skipped. False when the walk cannot go back up.
+template <class TEntry, class TLeave>
+bool WalkRecord(TFolderPath& walk, const std::string& name, const TCopyRecord& record, TTreeRun& run, TEntry entry,
+                TLeave leave)
+{
+    size_t skipBelow = SIZE_MAX;
+    const auto up = [&] {
+        const std::string left = walk.Name();
+        if (!walk.Leave())
+            return FailAt(run, walk, left, errno);
+        leave(walk.Fd(), left);
+        return true;
+    };
+    for (const TCopiedEntry& rec : record) {
+        if (rec.Depth > skipBelow)
+            continue;
+        skipBelow = SIZE_MAX;
+        while (walk.Depth() > rec.Depth)
+            if (!up())
+                return false;
+        const std::string& at = rec.Depth == 0 ? name : rec.Name;
+        const TRecordStep step = entry(walk.Fd(), at, rec);
+        if (step == TRecordStep::Enter && !walk.Enter(at)) {
+            FailAt(run, walk, at, errno);
+            skipBelow = rec.Depth;
+        } else if (step != TRecordStep::Enter) {
+            skipBelow = rec.Depth;
+        }
+    }
+    while (walk.Depth() > 0)
+        if (!up())
+            return false;
+    return true;
+}
+
+// The entry as the copy found it: the same node, and a file of the same size and time.
+bool Unchanged(const struct stat& now, const TEntryState& copied)
+{
+    if (!SameEntry(copied, now) || (now.st_mode & S_IFMT) != (copied.Mode & S_IFMT))
+        return false;
+    return S_ISDIR(now.st_mode) ||
+        (now.st_size == copied.Size && now.st_mtim.tv_sec == copied.Time.tv_sec &&
+         now.st_mtim.tv_nsec == copied.Time.tv_nsec);
+}
+
+}  // namespace
+
+bool RemoveEntry(const std::string& native, TTreeRun& run)
+{
+    const std::string path = WithoutTrailingSlashes(native);
+    if (NamesRoot(path, false))
+        return run.Fail(kRootRefusal);
+    TFolderPath walk;
+    std::string name;
+    if (!StartAtParent(path, walk, name, run))
+        return false;
+    struct stat st;
+    if (fstatat(walk.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return run.Fail(SystemReason(errno));
+    return RemoveNames(walk, {name}, {false, true}, run);
+}
+
+bool ClearFolder(const std::string& native, bool removeFolders)
+{
+    if (native.empty() || NamesRoot(native, true))
+        return false;
+    TFolderPath walk;
+    struct stat root;
+    // Checked again on what was opened: the path may have been turned into a link meanwhile.
+    if (!walk.Start(OpenFolderAt(AT_FDCWD, native, true), native) || stat("/", &root) != 0 ||
+        SameNode(walk.Info(), root))
+        return false;
+    std::vector<std::string> names;
+    TTreeRun run;
+    run.GoOnPastFailures = true;
+    const bool listed = ListOpenFolder(walk.Fd(), names);
+    return RemoveNames(walk, std::move(names), {true, removeFolders}, run) && listed;
+}
+
+bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& run)
+{
+    const std::string path = WithoutTrailingSlashes(from);
+    if (NamesRoot(path, false))
+        return run.Fail(kRootRefusal);
+    TFolderPath walk;
+    std::string top;
+    if (!StartAtParent(path, walk, top, run))
+        return false;
+    bool ok = true;
+    const auto changed = [&](const std::string& name) {
+        ok = run.Fail(StoredPath(walk.Path(name)) + " changed while it was moved and stays where it was");
+    };
+    const auto entry = [&](int folder, const std::string& name, const TCopiedEntry& rec) {
+        struct stat now;
+        if (fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !Unchanged(now, rec.Source)) {
+            changed(name);
+            return TRecordStep::Skip;
+        }
+        if (S_ISDIR(now.st_mode))
+            return TRecordStep::Enter;
+        if (unlinkat(folder, name.c_str(), 0) != 0)
+            ok = FailAt(run, walk, name, errno);
+        return TRecordStep::Done;
+    };
+    const auto leave = [&](int folder, const std::string& name) {
+        if (unlinkat(folder, name.c_str(), AT_REMOVEDIR) == 0)
+            return;
+        if (errno == ENOTEMPTY || errno == EEXIST)
+            changed(name);
+        else
+            ok = FailAt(run, walk, name, errno);
+    };
+    return WalkRecord(walk, top, copied, run, entry, leave) && ok;
+}
+
+void RemoveMade(const std::string& to, const TCopyRecord& made)
+{
+    TFolderPath walk;
+    std::string top;
+    TTreeRun run;
+    if (!StartAtParent(to, walk, top, run))
+        return;
+    const auto entry = [](int folder, const std::string& name, const TCopiedEntry& rec) {
+        struct stat now;
+        if (rec.Made.Ino == 0 || fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !SameEntry(rec.Made, now))
+            return TRecordStep::Skip;  // not what the copy made
+        if (S_ISDIR(now.st_mode))
+            return TRecordStep::Enter;
+        unlinkat(folder, name.c_str(), 0);
+        return TRecordStep::Done;
+    };
+    // A folder that holds what another program put there stays, with it.
+    const auto leave = [](int folder, const std::string& name) { unlinkat(folder, name.c_str(), AT_REMOVEDIR); };
+    WalkRecord(walk, top, made, run, entry, leave);
+}
