@@ -33,31 +33,23 @@ static bool Injected(TAtomicWriteStep step)
 
 TAtomicFileWriter::TAtomicFileWriter(std::string nativePath, TAtomicWriteOptions options) : options_(std::move(options))
 {
-    if (options_.ShownPath.empty())
+    const bool shownAsSaved = options_.ShownPath.empty();
+    if (shownAsSaved)
         options_.ShownPath = nativePath;
     // Refused before anything is made: the folder of an empty name would be the current one.
     if (nativePath.empty()) {
         Fail("create", "The file has no name.");
         return;
     }
-    std::string target;
-    if (const std::string refusal = SavedFile(nativePath, target); !refusal.empty()) {
+    std::string shown;
+    const std::string refusal = OpenSavedFile(nativePath, folder_, name_, shown);
+    if (!refusal.empty()) {
         Fail("create", refusal.c_str());
         return;
     }
-    options_.ShownPath = target;
-    name_ = NameOf(target);
-    // Opened for reading where the saver may, so that the folder can be flushed; where it may
-    // only search the folder, it is reached all the same.
-    const std::string folder = FolderOf(target);
-    folder_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder_ < 0 && errno == EACCES)
-        folder_ = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (folder_ < 0) {
-        Fail("create", errno);
-        return;
-    }
     ownsFolder_ = true;
+    if (shownAsSaved)
+        options_.ShownPath = shown;
     Open();
 }
 
@@ -123,7 +115,7 @@ TAtomicFileWriter::~TAtomicFileWriter()
 {
     if (!committed_)
         Discard();
-    if (ownsFolder_)
+    if (ownsFolder_ && folder_ >= 0)
         close(folder_);
 }
 
@@ -271,8 +263,13 @@ TWriteResult TAtomicFileWriter::Commit()
     close(fd_);  // the data is on disk (fsync above), or the caller flushes it: close reports nothing
     fd_ = -1;
     // Make the name itself durable; a failure here no longer endangers either file.
-    if (options_.Flush)
-        fsync(folder_);
+    if (options_.Flush && fsync(folder_) != 0 && errno == EBADF) {
+        // A folder reached without the right to read it, or opened only to be reached.
+        if (const int readable = openat(folder_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); readable >= 0) {
+            fsync(readable);
+            close(readable);
+        }
+    }
     return result_;
 }
 

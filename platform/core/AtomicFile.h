@@ -15,8 +15,8 @@
 // old content: writing it in place would leave every name with a torn file when a save is cut
 // short.
 // A temporary file is named ".~hanmud-save-" and twelve letters or digits, then "~", whatever the
-// length of the file's own name; one that a killed save left is removed by a later save in its
-// folder once it is a minute old. No other file is ever removed but a lock file a killed save
+// length of the file's own name; one that a killed save left is removed once it is a minute old
+// by a later save in its folder: a process's first there, or one ten minutes after its last look. No other file is ever removed but a lock file a killed save
 // left (see TFileUpdateLock).
 // The writer is in AtomicFile.cpp, the update lock in AtomicFileLock.cpp, and what both share
 // (following links, the hidden files' names, the clean-up) in AtomicFilePaths; the lock reads the
@@ -57,6 +57,8 @@ struct TAtomicWriteOptions {
     std::string ShownPath;
 };
 
+// A save opens its folder once, walking the path a folder at a time, and makes, writes and names
+// the file relative to it: a folder of the path swapped for a link after the check is not followed.
 // A file written in pieces; nothing replaces the old file until Commit succeeds. Dropping the
 // writer without committing leaves the old file untouched.
 class TAtomicFileWriter {
@@ -136,10 +138,10 @@ public:
     const AnsiString& Message() const { return message_; }
 
 private:
-    void Lock(const std::string& target);
     void Refuse(const std::string& file, const std::string& reason);
 
-    std::string path_;
+    int folder_ = -1;   // the saved file's folder, opened once
+    std::string name_;  // the lock file's name in it
     int fd_ = -1;
     bool passedOver_ = false;
     AnsiString message_;
@@ -153,6 +155,10 @@ void SetLockPatience(std::chrono::milliseconds patience);
 // For tests: false makes temporary files by name and locks them after, as on a file system that
 // cannot make a file without a name.
 void SetUnnamedTemporaryFiles(bool allowed);
+
+// For tests: false makes every file's count of names read 0, as some file systems report for a
+// file that is open.
+void SetNamesOfOpenFilesCounted(bool counted);
 
 // For tests: the next atomic write fails at the given step, once.
 enum class TAtomicWriteStep { None, Create, Write, Sync, Rename };
