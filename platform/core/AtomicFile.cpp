@@ -78,7 +78,7 @@ void TAtomicFileWriter::Open()
     // a save dialog refuses it, also for root, who could write it anyway. A link at the name is
     // not followed: it is replaced itself.
     struct stat old;
-    const bool found = fstatat(folder_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    const bool found = IsFileName(name_) && fstatat(folder_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
     if (found && !options_.Replace) {
         Fail("create", kExists);
         return;
@@ -198,26 +198,14 @@ bool TAtomicFileWriter::KeepAttributes()
 // 0 when named, else the error.
 int TAtomicFileWriter::Name()
 {
-    if (!options_.Replace && tempName_.empty()) {
-        // A file without a name takes the name itself, only where nothing has it.
-        return linkat(AT_FDCWD, OpenPath(fd_).c_str(), folder_, name_.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
-    }
+    if (!options_.Replace)
+        return NameAnew(fd_, folder_, tempName_, name_);
     // Named only now, whole and with its owner and permissions: nobody could open it before.
     if (tempName_.empty() && !NameTemp(fd_, folder_, tempName_))
         return errno;
     // The file stays open, and so locked, until it has its name: a save of the same file
     // starting now cannot take it for a stale one.
-    if (options_.Replace)
-        return renameat(folder_, tempName_.c_str(), folder_, name_.c_str()) == 0 ? 0 : errno;
-    if (renameat2(folder_, tempName_.c_str(), folder_, name_.c_str(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    // A file system that cannot rename without replacing: a second name, then the first goes.
-    if (linkat(folder_, tempName_.c_str(), folder_, name_.c_str(), 0) != 0)
-        return errno;
-    unlinkat(folder_, tempName_.c_str(), 0);
-    return 0;
+    return renameat(folder_, tempName_.c_str(), folder_, name_.c_str()) == 0 ? 0 : errno;
 }
 
 TWriteResult TAtomicFileWriter::Commit()

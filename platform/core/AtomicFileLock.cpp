@@ -211,22 +211,12 @@ TPlaced Place(int folder, const std::string& name, const TSaveSite& site, int& f
     const int mine = Make(folder, site, made, false);
     if (mine < 0)
         return TPlaced::Cannot;
-    int placed;
-    if (made.empty()) {
-        placed = linkat(AT_FDCWD, OpenPath(mine).c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW);
-    } else {
-        placed = renameat2(folder, made.c_str(), folder, name.c_str(), RENAME_NOREPLACE);
-        // A file system that cannot rename without replacing: a second name, then the first goes.
-        if (placed != 0 && (errno == EINVAL || errno == ENOSYS))
-            placed = linkat(folder, made.c_str(), folder, name.c_str(), 0);
-        const int error = errno;
+    const int placed = NameAnew(mine, folder, made, name);
+    if (placed != 0 && !made.empty())
         unlinkat(folder, made.c_str(), 0);
-        errno = error;
-    }
     if (placed != 0) {
-        const TPlaced why = errno == EEXIST ? TPlaced::Again : TPlaced::Cannot;
         close(mine);
-        return why;
+        return placed == EEXIST ? TPlaced::Again : TPlaced::Cannot;
     }
     fd = mine;
     return TPlaced::Held;

@@ -173,7 +173,7 @@ std::string OpenSavedFile(const std::string& path, int& folder, std::string& nam
                     return std::strerror(errno);
                 walked = "/";
             }
-            linkAtEnd = last;
+            linkAtEnd = linkAtEnd || last;
             PushNames(names, to);
             continue;
         }
@@ -274,6 +274,20 @@ bool NameTemp(int fd, int folder, std::string& name)
     }
     name.clear();
     return false;
+}
+
+int NameAnew(int fd, int folder, const std::string& temp, const std::string& name)
+{
+    if (temp.empty())
+        return linkat(AT_FDCWD, OpenPath(fd).c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+    if (renameat2(folder, temp.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    if (linkat(folder, temp.c_str(), folder, name.c_str(), 0) != 0)
+        return errno;
+    unlinkat(folder, temp.c_str(), 0);
+    return 0;
 }
 
 int CreateLockedTemp(int folder, std::string& name)

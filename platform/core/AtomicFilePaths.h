@@ -54,6 +54,12 @@ int CreateLockedTemp(int folder, std::string& name);
 // Gives a file made without a name a fresh temporary name in the open folder, given in `name`;
 // false with errno set when it cannot.
 bool NameTemp(int fd, int folder, std::string& name);
+// Gives a file of the saver's the name in the open folder only where nothing has it: made
+// without a name (`temp` empty) it takes the name itself, else it is renamed from `temp` without
+// replacing, or where the file system cannot do that, linked and then unlinked at `temp`. 0 when
+// named (nothing left at `temp`), else the error (EEXIST where something has the name), `temp`
+// then still the file's.
+int NameAnew(int fd, int folder, const std::string& temp, const std::string& name);
 // The path by which the system reaches an open file or folder ("/proc/self/fd/N"), and a name in
 // an open folder.
 std::string OpenPath(int fd);

@@ -76,9 +76,7 @@ TEST_P(RegressionManyLocksOfAnotherUserStretchedTheWait, TheSaveEndsWithinItsPat
     if (c.otherUsers && chown(home.c_str(), kUser, kUser) != 0)
         HM_SKIP_WHERE_LACKING("giving a folder to another user needs root: " << std::strerror(errno));
     const std::string lock = home + "/" + LockNameOf(home, "notes.ini");
-    TChildHolding holder([&] {
-        return HoldLock(file) && (c.otherUsers || chmod(lock.c_str(), 0) == 0);
-    });
+    TChildHolding holder([&] { return HoldLock(file) && (c.otherUsers || chmod(lock.c_str(), 0) == 0); });
     ASSERT_TRUE(holder.Ready());
     struct stat held;
     ASSERT_EQ(lstat(lock.c_str(), &held), 0);
@@ -92,9 +90,7 @@ TEST_P(RegressionManyLocksOfAnotherUserStretchedTheWait, TheSaveEndsWithinItsPat
         return !refused.MaySave() && refused.Message().find("being saved") != std::string::npos;
     };
     // Three seconds is ten patiences: the list alone takes the system longer to give.
-    const auto inTime = [&] {
-        return chdir(home.c_str()) == 0 && AnswerInTime(3, [&] { return save(); }) == "true";
-    };
+    const auto inTime = [&] { return chdir(home.c_str()) == 0 && AnswerInTime(3, [&] { return save(); }) == "true"; };
     EXPECT_TRUE(c.otherUsers ? AnswerAsUserIn(kUser, {kUser}, home, [&] { return AnswerInTime(3, save) == "true"; })
                              : RunUnprivileged(inTime));
     SetLockPatience(kLockPatience);

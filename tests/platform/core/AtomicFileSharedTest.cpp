@@ -176,7 +176,8 @@ const TMemberCase kMembers[] = {
     {"LockOfAMemberWhoMayWriteTheFile", 0664, 0, true},
 };
 INSTANTIATE_TEST_SUITE_P(LockFiles, RegressionALockFileOfAUserWhoMayNotWriteTheFileStalledItsSaves,
-                         ::testing::ValuesIn(kMembers), [](const auto& param) { return std::string(param.param.name); });
+                         ::testing::ValuesIn(kMembers),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 // In a sticky folder everyone may write, kBob keeps swapping its folder "sub" for a link to
 // kAlice's private folder (a link kAlice's saves do not follow there) while kAlice saves
