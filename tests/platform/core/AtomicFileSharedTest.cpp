@@ -23,7 +23,11 @@
 #include "Unprivileged.h"
 #include "helper/InTime.h"
 #include "platform/core/AtomicFile.h"
+#include "platform/core/IniFile.h"
+#include "platform/core/ProgramFolder.h"
+#include "platform/core/RegistryStore.h"
 #include "tests/SkipWhereLacking.h"
+#include "tests/platform/core/RegistryHive.h"
 
 namespace fs = std::filesystem;
 
@@ -45,19 +49,23 @@ struct TSharer {
 };
 const TSharer kSelfSharer{0, {}}, kAliceSharer{kAlice, {kAlice, kTeam}}, kBobSharer{kBob, {kBob, kTeam}};
 
-// A 2775 folder of kAlice's and kTeam's with `file` in it, 0664 of the same, holding `data`; where
+// A 2775 folder of kAlice's and kTeam's with `file` in it (and its own folder, where the name has
+// one, alike), of the same and of the mode given, holding `data`; where
 // the test may not give files away, a folder and file of its own. Empty where it cannot.
 std::string MakeShared(const TempFolder& scratch, const std::string& file, const std::string& data, mode_t fileMode,
                        bool otherUsers)
 {
     const std::string folder = scratch.File("shared");
-    if (mkdir(folder.c_str(), 0755) != 0)
+    const std::string inner = file.find('/') == std::string::npos ? "" : folder + "/" + file.substr(0, file.find('/'));
+    if (mkdir(folder.c_str(), 0755) != 0 || (!inner.empty() && mkdir(inner.c_str(), 0755) != 0))
         return "";
     TempFolder::Write(folder + "/" + file, data);
     if (!otherUsers)
         return folder;
-    if (chown(folder.c_str(), kAlice, kTeam) != 0 || chmod(folder.c_str(), 02775) != 0 ||
-        chown((folder + "/" + file).c_str(), kAlice, kTeam) != 0 || chmod((folder + "/" + file).c_str(), fileMode) != 0)
+    for (const std::string& made : {folder, inner})
+        if (!made.empty() && (chown(made.c_str(), kAlice, kTeam) != 0 || chmod(made.c_str(), 02775) != 0))
+            return "";
+    if (chown((folder + "/" + file).c_str(), kAlice, kTeam) != 0 || chmod((folder + "/" + file).c_str(), fileMode) != 0)
         return "";
     return folder;
 }
@@ -81,44 +89,90 @@ bool Increment()
     return saved.Ok;
 }
 
-// Eight savers adding to one counter, each as the user its row gives.
-struct TCounterCase {
+enum class TStore { Counter, IniFile, Registry };
+
+AnsiString KeyOf(int round, int saver, int i)
+{
+    return "r" + std::to_string(round) + "s" + std::to_string(saver) + "k" + std::to_string(i);
+}
+
+// One update of a saver's: one added to the counter, or a key of its own saved into the
+// settings file or the registry's.
+bool Update(TStore store, int round, int saver, int i)
+{
+    switch (store) {
+    case TStore::Counter: return Increment();
+    case TStore::IniFile: {
+        TIniFile ini("shared.ini");
+        ini.WriteString("Keys", KeyOf(round, saver, i), "v");
+        ini.UpdateFile();
+        return true;
+    }
+    case TStore::Registry:
+        return RegistryStore::SetValue(kUser, "Software\\Shared", {KeyOf(round, saver, i), false, "v", 0});
+    }
+    return false;
+}
+
+// Eight savers updating one file, four as each user the row gives.
+struct TSharedCase {
     const char* name;
-    TSharer first, second;  // four savers each
-    friend void PrintTo(const TCounterCase& row, std::ostream* out) { *out << row.name; }
+    TStore store;
+    TSharer first, second;
+    int each;  // updates of each saver in a round: a save of a store flushes its file to disk
+    friend void PrintTo(const TSharedCase& row, std::ostream* out) { *out << row.name; }
 };
 
-class RegressionSaversOfDifferentUsersLostUpdates : public ::testing::TestWithParam<TCounterCase> {};
+class RegressionSaversOfDifferentUsersLostUpdates : public ::testing::TestWithParam<TSharedCase> {};
 
-TEST_P(RegressionSaversOfDifferentUsersLostUpdates, EveryIncrementIsKeptEveryRound)
+TEST_P(RegressionSaversOfDifferentUsersLostUpdates, EveryUpdateIsKeptEveryRound)
 {
-    constexpr int kSavers = 8, kRounds = 3, kEach = 40;
-    const TCounterCase& c = GetParam();
+    constexpr int kSavers = 8, kRounds = 3;
+    const TSharedCase& c = GetParam();
+    const int each = c.each;
     TempFolder scratch;
     const bool otherUsers = c.first.uid != 0 || c.second.uid != 0;
-    const std::string folder = MakeShared(scratch, "counter", "0", 0664, otherUsers);
+    const char* const file = c.store == TStore::Counter ? "counter"
+        : c.store == TStore::IniFile                    ? "shared.ini"
+                                                        : "Registry/HKEY_CURRENT_USER.txt";
+    const std::string folder = MakeShared(scratch, file, c.store == TStore::Counter ? "0" : "", 0664, otherUsers);
     if (folder.empty())
         HM_SKIP_WHERE_LACKING("giving files to other users needs root: " << std::strerror(errno));
     for (int round = 1; round <= kRounds; ++round) {
         const int failures = FailuresAtOnce(kSavers, [&](int saver) {
             if (!(saver < kSavers / 2 ? c.first : c.second).BecomeIn(folder))
                 return false;
-            for (int i = 0; i < kEach; ++i)
-                if (!Increment())
+            SetProgramFolder(".");
+            for (int i = 0; i < each; ++i)
+                if (!Update(c.store, round, saver, i))
                     return false;
             return true;
         });
         EXPECT_EQ(failures, 0) << "round " << round;
-        EXPECT_EQ(TempFolder::Read(folder + "/counter"), std::to_string(round * kSavers * kEach)) << "round " << round;
+        if (c.store == TStore::Counter) {
+            EXPECT_EQ(TempFolder::Read(folder + "/counter"), std::to_string(round * kSavers * each))
+                << "round " << round;
+            continue;
+        }
+        SetProgramFolder(folder);
+        int kept = 0;
+        for (int saver = 0; saver < kSavers; ++saver)
+            for (int i = 0; i < each; ++i)
+                kept += c.store == TStore::IniFile
+                    ? TIniFile(folder + "/shared.ini").ValueExists("Keys", KeyOf(round, saver, i))
+                    : RegistryStore::FindValue(kUser, "Software\\Shared", KeyOf(round, saver, i)).has_value();
+        EXPECT_EQ(kept, kSavers * each) << "round " << round;
     }
 }
 
-const TCounterCase kCounters[] = {
-    {"TwoUsersInAGroupFolder", kAliceSharer, kBobSharer},
-    {"RootAndAUser", kSelfSharer, kAliceSharer},
-    {"OneUser", kSelfSharer, kSelfSharer},
+const TSharedCase kSharedFiles[] = {
+    {"TwoUsersInAGroupFolder", TStore::Counter, kAliceSharer, kBobSharer, 25},
+    {"RootAndAUser", TStore::Counter, kSelfSharer, kAliceSharer, 25},
+    {"OneUser", TStore::Counter, kSelfSharer, kSelfSharer, 25},
+    {"SettingsFileOfTwoUsers", TStore::IniFile, kAliceSharer, kBobSharer, 10},
+    {"RegistryOfTwoUsers", TStore::Registry, kAliceSharer, kBobSharer, 10},
 };
-INSTANTIATE_TEST_SUITE_P(Savers, RegressionSaversOfDifferentUsersLostUpdates, ::testing::ValuesIn(kCounters),
+INSTANTIATE_TEST_SUITE_P(Savers, RegressionSaversOfDifferentUsersLostUpdates, ::testing::ValuesIn(kSharedFiles),
                          [](const auto& param) { return std::string(param.param.name); });
 
 // Another patience for one case, the usual one restored after.
