@@ -84,7 +84,7 @@ TEST_P(RegressionManyLocksOfAnotherUserStretchedTheWait, TheSaveEndsWithinItsPat
                         [&] { return TakeManyLocks(many); });
     ASSERT_TRUE(flood.Ready());
 
-    SetLockPatience(std::chrono::milliseconds(300));
+    const TPatience patience(std::chrono::milliseconds(300));
     const auto save = [&] {
         const TFileUpdateLock refused("notes.ini");
         return !refused.MaySave() && refused.Message().find("being saved") != std::string::npos;
@@ -93,7 +93,6 @@ TEST_P(RegressionManyLocksOfAnotherUserStretchedTheWait, TheSaveEndsWithinItsPat
     const auto inTime = [&] { return chdir(home.c_str()) == 0 && AnswerInTime(3, [&] { return save(); }) == "true"; };
     EXPECT_TRUE(c.otherUsers ? AnswerAsUserIn(kUser, {kUser}, home, [&] { return AnswerInTime(3, save) == "true"; })
                              : RunUnprivileged(inTime));
-    SetLockPatience(kLockPatience);
     flood.Release();
     struct stat after;
     ASSERT_EQ(lstat(lock.c_str(), &after), 0);

@@ -291,7 +291,7 @@ TEST_P(RegressionAFileSystemCountingNoNamesOfOpenFilesHungOrLittered, SavesWaitT
 {
     SetUnnamedTemporaryFiles(GetParam());
     SetNamesOfOpenFilesCounted(false);
-    SetLockPatience(std::chrono::milliseconds(300));
+    const TPatience patience(std::chrono::milliseconds(300));
     TempFolder folder;
     const std::string path = folder.File("app.ini");
     EXPECT_EQ(AnswerInTime(10, [&] { return AtomicWriteFile(path, "first").Ok; }), "true");
@@ -313,7 +313,6 @@ TEST_P(RegressionAFileSystemCountingNoNamesOfOpenFilesHungOrLittered, SavesWaitT
                                return lock.Held() && AtomicWriteFile(path, "second").Ok;
                            }),
               "true");
-    SetLockPatience(kLockPatience);
     SetNamesOfOpenFilesCounted(true);
     SetUnnamedTemporaryFiles(true);
     EXPECT_EQ(TempFolder::Read(path), "second");

@@ -175,13 +175,6 @@ const TSharedCase kSharedFiles[] = {
 INSTANTIATE_TEST_SUITE_P(Savers, RegressionSaversOfDifferentUsersLostUpdates, ::testing::ValuesIn(kSharedFiles),
                          [](const auto& param) { return std::string(param.param.name); });
 
-// Another patience for one case, the usual one restored after.
-class TShortPatience {
-public:
-    TShortPatience() { SetLockPatience(std::chrono::milliseconds(300)); }
-    ~TShortPatience() { SetLockPatience(kLockPatience); }
-};
-
 // kBob, a member of the file's group, holds a file at the lock's name of "notes.ini" (0644 or
 // 0664 as the row says): its own lock file where it may write the file, else one it planted.
 struct TMemberCase {
@@ -202,7 +195,7 @@ TEST_P(RegressionALockFileOfAUserWhoMayNotWriteTheFileStalledItsSaves, OnlyAWrit
     if (folder.empty())
         HM_SKIP_WHERE_LACKING("giving files to other users needs root: " << std::strerror(errno));
     const std::string lock = LockNameOf(folder, "notes.ini");
-    const TShortPatience patience;
+    const TPatience patience(std::chrono::milliseconds(300));
     TChildHolding holder([&] { return kBobSharer.BecomeIn(folder); },
                          [&] {
                              if (c.planted == 0)
