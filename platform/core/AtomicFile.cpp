@@ -33,31 +33,23 @@ static bool Injected(TAtomicWriteStep step)
 
 TAtomicFileWriter::TAtomicFileWriter(std::string nativePath, TAtomicWriteOptions options) : options_(std::move(options))
 {
-    if (options_.ShownPath.empty())
+    const bool shownAsSaved = options_.ShownPath.empty();
+    if (shownAsSaved)
         options_.ShownPath = nativePath;
     // Refused before anything is made: the folder of an empty name would be the current one.
     if (nativePath.empty()) {
         Fail("create", "The file has no name.");
         return;
     }
-    std::string target;
-    if (const std::string refusal = SavedFile(nativePath, target); !refusal.empty()) {
+    std::string shown;
+    const std::string refusal = OpenSavedFile(nativePath, folder_, name_, shown);
+    if (!refusal.empty()) {
         Fail("create", refusal.c_str());
         return;
     }
-    options_.ShownPath = target;
-    name_ = NameOf(target);
-    // Opened for reading where the saver may, so that the folder can be flushed; where it may
-    // only search the folder, it is reached all the same.
-    const std::string folder = FolderOf(target);
-    folder_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder_ < 0 && errno == EACCES)
-        folder_ = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (folder_ < 0) {
-        Fail("create", errno);
-        return;
-    }
     ownsFolder_ = true;
+    if (shownAsSaved)
+        options_.ShownPath = shown;
     Open();
 }
 
@@ -86,7 +78,7 @@ void TAtomicFileWriter::Open()
     // a save dialog refuses it, also for root, who could write it anyway. A link at the name is
     // not followed: it is replaced itself.
     struct stat old;
-    const bool found = fstatat(folder_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    const bool found = IsFileName(name_) && fstatat(folder_, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
     if (found && !options_.Replace) {
         Fail("create", kExists);
         return;
@@ -123,7 +115,7 @@ TAtomicFileWriter::~TAtomicFileWriter()
 {
     if (!committed_)
         Discard();
-    if (ownsFolder_)
+    if (ownsFolder_ && folder_ >= 0)
         close(folder_);
 }
 
@@ -206,26 +198,14 @@ bool TAtomicFileWriter::KeepAttributes()
 // 0 when named, else the error.
 int TAtomicFileWriter::Name()
 {
-    if (!options_.Replace && tempName_.empty()) {
-        // A file without a name takes the name itself, only where nothing has it.
-        return linkat(AT_FDCWD, OpenPath(fd_).c_str(), folder_, name_.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
-    }
+    if (!options_.Replace)
+        return NameAnew(fd_, folder_, tempName_, name_);
     // Named only now, whole and with its owner and permissions: nobody could open it before.
     if (tempName_.empty() && !NameTemp(fd_, folder_, tempName_))
         return errno;
     // The file stays open, and so locked, until it has its name: a save of the same file
     // starting now cannot take it for a stale one.
-    if (options_.Replace)
-        return renameat(folder_, tempName_.c_str(), folder_, name_.c_str()) == 0 ? 0 : errno;
-    if (renameat2(folder_, tempName_.c_str(), folder_, name_.c_str(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS)
-        return errno;
-    // A file system that cannot rename without replacing: a second name, then the first goes.
-    if (linkat(folder_, tempName_.c_str(), folder_, name_.c_str(), 0) != 0)
-        return errno;
-    unlinkat(folder_, tempName_.c_str(), 0);
-    return 0;
+    return renameat(folder_, tempName_.c_str(), folder_, name_.c_str()) == 0 ? 0 : errno;
 }
 
 TWriteResult TAtomicFileWriter::Commit()
@@ -271,8 +251,13 @@ TWriteResult TAtomicFileWriter::Commit()
     close(fd_);  // the data is on disk (fsync above), or the caller flushes it: close reports nothing
     fd_ = -1;
     // Make the name itself durable; a failure here no longer endangers either file.
-    if (options_.Flush)
-        fsync(folder_);
+    if (options_.Flush && fsync(folder_) != 0 && errno == EBADF) {
+        // A folder reached without the right to read it, or opened only to be reached.
+        if (const int readable = openat(folder_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); readable >= 0) {
+            fsync(readable);
+            close(readable);
+        }
+    }
     return result_;
 }
 

@@ -7,7 +7,9 @@
 // A symbolic link is followed to the file it leads to, made there where it is missing; a loop
 // of links is refused, and so is a link another user put in a sticky folder that others may
 // write, as the last name or as a folder of the path (the saver's own and the folder owner's are
-// followed there). The new file keeps the old one's permissions, set-id bits included, its access
+// followed there). The path is walked a folder at a time and its folder opened once: the file is
+// made, written and named relative to it, so a folder swapped for a link after the check is not
+// followed. The new file keeps the old one's permissions, set-id bits included, its access
 // list and the extended attributes the saver may set, and its owner and group where the saver may
 // set them, these given only once the data is written; where the file system can make a file
 // without a name, the new one is named only then, so nobody can open it before.
@@ -15,9 +17,9 @@
 // old content: writing it in place would leave every name with a torn file when a save is cut
 // short.
 // A temporary file is named ".~hanmud-save-" and twelve letters or digits, then "~", whatever the
-// length of the file's own name; one that a killed save left is removed by a later save in its
-// folder once it is a minute old. No other file is ever removed but a lock file a killed save
-// left (see TFileUpdateLock).
+// length of the file's own name; one that a killed save left is removed once it is a minute old
+// by a later save in its folder: a process's first there, or one ten minutes after its last look.
+// No other file is ever removed but a lock file a killed save left (see TFileUpdateLock).
 // The writer is in AtomicFile.cpp, the update lock in AtomicFileLock.cpp, and what both share
 // (following links, the hidden files' names, the clean-up) in AtomicFilePaths; the lock reads the
 // system's list of locks through SystemLocks, the writer keeps attributes through
@@ -109,19 +111,23 @@ private:
 // Keeps other processes, and other objects of this one, from changing a file between this one's
 // reading it and its replacing it: held from before the read until the new file has its name.
 // The lock lives in a hidden file beside the file the name leads to (".~hanmud-lock-" and a hash
-// of its name, then "~"), made so that only those who may write the file can open it, and
-// removed when the lock is let go.
+// of its name, then "~"), in the folder opened once as the writer opens it; the file appears there
+// already locked and made so that only those who may write the file can open it, and is removed
+// when the lock is let go.
 // The lock only ever helps. A save waits while a process holds a lock file that one who may write
 // the file made and only such may open, as long as savers let it go in turn, but never
-// kLockPatience on end for one holder: a holder that never lets go (a stalled program, the saver
-// itself) makes the save fail, Message saying the file is being saved by another program. A lock
-// file nobody holds (a killed save's) is taken over: locked where the saver may open it, else
-// removed and made anew where the saver may remove it. Anything else at the lock's name (a lock
-// file of a user who may not write the file or that others may open, removed where the saver may;
-// a file with a second name, a pipe, a device, a folder or a link, never opened or changed), and
-// a folder or file system where no lock can be had, is passed over: Held is false but MaySave is
-// true, and the caller saves as a plain safe save. Only where MaySave is false (a link not followed, a save that waited its patience)
-// must the caller not save; Message says why.
+// kLockPatience on end for one holder, the reading of the system's list of locks included,
+// whatever locks other users hold: a holder that never lets go (a stalled program, the saver
+// itself), or a lock the list cannot show free in time, makes the save fail, Message saying the
+// file is being saved by another program. A lock file nobody holds (a killed save's) is taken
+// over: locked where the saver may open it, else swapped for a new one where the saver may. A
+// lock file that changes under the saver is looked at again, however often, within the patience.
+// Anything else at the lock's name (a lock file of a user who may not write the file, or that
+// others may open, swapped out where the saver may; a file with a second name, a pipe, a device,
+// a folder or a link, never opened or changed), and a folder or file system where no lock can be
+// had, is passed over: Held is false but MaySave is true, and the caller saves as a plain safe
+// save. Only where MaySave is false (a link not followed, a save that waited its patience) must
+// the caller not save; Message says why.
 class TFileUpdateLock {
 public:
     explicit TFileUpdateLock(const std::string& nativePath);
@@ -136,10 +142,10 @@ public:
     const AnsiString& Message() const { return message_; }
 
 private:
-    void Lock(const std::string& target);
     void Refuse(const std::string& file, const std::string& reason);
 
-    std::string path_;
+    int folder_ = -1;   // the saved file's folder, opened once
+    std::string name_;  // the lock file's name in it
     int fd_ = -1;
     bool passedOver_ = false;
     AnsiString message_;
@@ -153,6 +159,10 @@ void SetLockPatience(std::chrono::milliseconds patience);
 // For tests: false makes temporary files by name and locks them after, as on a file system that
 // cannot make a file without a name.
 void SetUnnamedTemporaryFiles(bool allowed);
+
+// For tests: false makes every file's count of names read 0, as some file systems report for a
+// file that is open.
+void SetNamesOfOpenFilesCounted(bool counted);
 
 // For tests: the next atomic write fails at the given step, once.
 enum class TAtomicWriteStep { None, Create, Write, Sync, Rename };

@@ -13,46 +13,51 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "platform/core/AtomicFile.h"
 
 namespace SavePaths {
 
-std::string FolderOf(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path)
-{
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// Whether the saver may follow the link in its folder. In a sticky folder that others may write,
-// anyone may have put the link there to send the save to a file of their choosing: only the
-// saver's own links and the folder owner's are trusted.
-static bool MayFollow(const std::string& link, const struct stat& info)
+static bool g_namesCounted = true;
+
+bool StatAt(int folder, const std::string& name, struct stat& info)
 {
-    struct stat folder;
-    if (stat(FolderOf(link).c_str(), &folder) != 0)
+    if (fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
-    constexpr mode_t kOpenToAll = S_ISVTX | S_IWOTH;
-    return (folder.st_mode & kOpenToAll) != kOpenToAll || info.st_uid == geteuid() || info.st_uid == folder.st_uid;
+    if (!g_namesCounted)
+        info.st_nlink = 0;
+    return true;
 }
 
-// The text of a link; false with errno set when it cannot be read whole.
-static bool ReadLink(const std::string& link, std::string& to)
+bool StatOpen(int fd, struct stat& info)
+{
+    if (fstat(fd, &info) != 0)
+        return false;
+    if (!g_namesCounted)
+        info.st_nlink = 0;
+    return true;
+}
+
+// Whether the saver may follow a link in the folder. In a sticky folder that others may write,
+// anyone may have put the link there to send the save to a file of their choosing: only the
+// saver's own links and the folder owner's are trusted.
+static bool MayFollow(const struct stat& folder, const struct stat& link)
+{
+    constexpr mode_t kOpenToAll = S_ISVTX | S_IWOTH;
+    return (folder.st_mode & kOpenToAll) != kOpenToAll || link.st_uid == geteuid() || link.st_uid == folder.st_uid;
+}
+
+// The text of a link in an open folder; false with errno set when it cannot be read whole.
+static bool ReadLink(int folder, const std::string& name, std::string& to)
 {
     char text[PATH_MAX];
-    const ssize_t n = readlink(link.c_str(), text, sizeof text);
+    const ssize_t n = readlinkat(folder, name.c_str(), text, sizeof text);
     if (n == static_cast<ssize_t>(sizeof text))
         errno = ENAMETOOLONG;
     if (n < 0 || n == static_cast<ssize_t>(sizeof text))
@@ -85,68 +90,113 @@ static std::string Above(const std::string& walked)
     return slash == std::string::npos ? "" : slash == 0 ? "/" : walked.substr(0, slash);
 }
 
-static std::string NotFollowed(const std::string& link)
+static std::string Joined(const std::string& walked, const std::string& name)
 {
-    return "The symbolic link " + link + " belongs to another user in a folder others may write: it is not followed.";
+    return walked.empty() ? name : walked.ends_with('/') ? walked + name : walked + "/" + name;
 }
 
-// Walks the path name by name as the system does, following every link it leads through, in a
-// folder as at its end, and refuses one the saver may not follow, or more links in all than the
-// system follows. Where the walk cannot go on (a name missing, a file used as a folder), the step
-// that needs the path finds the same and reports it.
-static std::string CheckEveryLink(const std::string& path)
+// The open folder a walk has reached: entered a name at a time, never through a link.
+class TWalkedFolder {
+public:
+    explicit TWalkedFolder(bool fromRoot) : fd_(open(fromRoot ? "/" : ".", kHow)) {}
+    ~TWalkedFolder()
+    {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    TWalkedFolder(const TWalkedFolder&) = delete;
+    TWalkedFolder& operator=(const TWalkedFolder&) = delete;
+    int Fd() const { return fd_; }
+    // False with errno set where the name is no folder (a link included).
+    bool Enter(const char* name) { return Take(openat(fd_, name, kHow | O_NOFOLLOW)); }
+    bool EnterRoot() { return Take(open("/", kHow)); }
+    int Release() { return std::exchange(fd_, -1); }
+
+private:
+    static constexpr int kHow = O_PATH | O_DIRECTORY | O_CLOEXEC;
+    bool Take(int fd)
+    {
+        if (fd < 0)
+            return false;
+        close(fd_);
+        fd_ = fd;
+        return true;
+    }
+    int fd_;
+};
+
+// A name that was a folder when looked at and no folder when entered: another process swaps it.
+// It is looked at again this many times in all before the save gives up.
+constexpr int kMostSwaps = 100;
+
+std::string OpenSavedFile(const std::string& path, int& folder, std::string& name, std::string& shown)
 {
+    folder = -1;
+    name.clear();
     std::string walked = path.starts_with('/') ? "/" : "";
+    TWalkedFolder at(path.starts_with('/'));
+    if (at.Fd() < 0)
+        return std::strerror(errno);
     std::vector<std::string> names;
     PushNames(names, path);
-    for (int links = 0; !names.empty();) {
-        const std::string name = std::move(names.back());
+    bool linkAtEnd = false;  // the file's own name led through a link
+    for (int links = 0, swaps = 0; !names.empty();) {
+        const std::string next = std::move(names.back());
         names.pop_back();
-        if (name == "." || name == "..") {
-            walked = name == "." ? walked : Above(walked);
+        const bool last = names.empty();
+        if (next == "." || next == "..") {
+            if (last) {
+                name = next;  // no file's name: the writer refuses it
+                break;
+            }
+            if (next == ".." && !at.Enter(".."))
+                return std::strerror(errno);
+            walked = next == "." ? walked : Above(walked);
             continue;
         }
-        const std::string next = walked.empty() ? name : walked.ends_with('/') ? walked + name : walked + "/" + name;
         struct stat info;
-        if (lstat(next.c_str(), &info) != 0 || (!S_ISLNK(info.st_mode) && !S_ISDIR(info.st_mode) && !names.empty()))
-            return "";
-        if (!S_ISLNK(info.st_mode)) {
-            walked = next;
+        const bool found = fstatat(at.Fd(), next.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+        if (found && S_ISLNK(info.st_mode)) {
+            struct stat here;
+            if (links++ == kMostLinks)
+                return std::strerror(ELOOP);
+            if (fstat(at.Fd(), &here) != 0)
+                return std::strerror(errno);
+            if (!MayFollow(here, info))
+                return "The symbolic link " + Joined(walked, next) +
+                    " belongs to another user in a folder others may write: it is not followed.";
+            std::string to;
+            if (!ReadLink(at.Fd(), next, to))
+                return std::strerror(errno);
+            if (to.starts_with('/')) {
+                if (!at.EnterRoot())
+                    return std::strerror(errno);
+                walked = "/";
+            }
+            linkAtEnd = linkAtEnd || last;
+            PushNames(names, to);
             continue;
         }
-        if (links++ == kMostLinks)
-            return std::strerror(ELOOP);
-        if (!MayFollow(next, info))
-            return NotFollowed(next);
-        std::string to;
-        if (!ReadLink(next, to))
+        if (last) {
+            name = next;  // whatever is there, or nothing: the writer says what it makes of it
+            break;
+        }
+        if (!found)
             return std::strerror(errno);
-        if (to.starts_with('/'))
-            walked = "/";
-        PushNames(names, to);
+        if (!S_ISDIR(info.st_mode))
+            return std::strerror(ENOTDIR);
+        if (!at.Enter(next.c_str())) {
+            if ((errno != ENOTDIR && errno != ELOOP) || ++swaps > kMostSwaps)
+                return std::strerror(errno);
+            names.push_back(next);  // swapped for something else since it was looked at
+            continue;
+        }
+        walked = Joined(walked, next);
     }
+    // The path messages show: the caller's own, or where the links at its end led.
+    shown = linkAtEnd ? Joined(walked, name) : path;
+    folder = at.Release();
     return "";
-}
-
-std::string SavedFile(const std::string& path, std::string& file)
-{
-    file = path;
-    if (const std::string refusal = CheckEveryLink(path); !refusal.empty())
-        return refusal;
-    // The file's own name: the links at its end followed, as text, so that its folders keep the
-    // names the caller gave them.
-    for (int hop = 0;; ++hop) {
-        struct stat info;
-        // Whatever else stops lstat is found again, and reported, by the step it stops.
-        if (lstat(file.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return "";
-        if (hop == kMostLinks)
-            return std::strerror(ELOOP);
-        std::string next;
-        if (!ReadLink(file, next))
-            return std::strerror(errno);
-        file = next.starts_with('/') ? next : FolderOf(file) + "/" + next;
-    }
 }
 
 // The program's own hidden files beside a saved file: a prefix and an end no one types, so that
@@ -226,6 +276,20 @@ bool NameTemp(int fd, int folder, std::string& name)
     return false;
 }
 
+int NameAnew(int fd, int folder, const std::string& temp, const std::string& name)
+{
+    if (temp.empty())
+        return linkat(AT_FDCWD, OpenPath(fd).c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+    if (renameat2(folder, temp.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    if (linkat(folder, temp.c_str(), folder, name.c_str(), 0) != 0)
+        return errno;
+    unlinkat(folder, temp.c_str(), 0);
+    return 0;
+}
+
 int CreateLockedTemp(int folder, std::string& name)
 {
     name.clear();
@@ -252,8 +316,7 @@ int CreateLockedTemp(int folder, std::string& name)
         struct stat made, named;
         if (!LockExclusive(fd))
             return fd;  // the file system has no locks: no clean-up can tell a held file either
-        if (fstat(fd, &made) == 0 && fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-            SameFile(made, named))
+        if (StatOpen(fd, made) && StatAt(folder, name, named) && SameFile(made, named))
             return fd;
         close(fd);
         errno = EAGAIN;
@@ -277,7 +340,8 @@ mode_t NewFileMode()
 // A holder keeps an exclusive lock on its file until it is renamed or removed, and the system
 // drops that lock when the holder dies, however it dies: a file whose lock can be taken has no
 // live holder. One with a second name was linked there by someone else and is not ours.
-void RemoveStaleFiles(int folder)
+// Removes what killed saves left in the folder.
+static void Sweep(int folder)
 {
     const int listed = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     DIR* dir = listed >= 0 ? fdopendir(listed) : nullptr;
@@ -292,7 +356,7 @@ void RemoveStaleFiles(int folder)
             continue;
         // A device planted at such a name is never opened: opening one may stir it.
         struct stat seen;
-        if (fstatat(folder, entry->d_name, &seen, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(seen.st_mode))
+        if (!StatAt(folder, entry->d_name, seen) || !S_ISREG(seen.st_mode))
             continue;
         constexpr int kHow = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
         int fd = openat(folder, entry->d_name, O_RDONLY | kHow);
@@ -302,15 +366,42 @@ void RemoveStaleFiles(int folder)
             continue;
         struct stat held, named;
         // The name must still be the file locked: never remove a file that took its place.
-        if (fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_nlink == 1 &&
-            now - held.st_mtime >= kStaleAfterSeconds && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            fstatat(folder, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(named, held))
+        if (StatOpen(fd, held) && S_ISREG(held.st_mode) && OneName(held) && now - held.st_mtime >= kStaleAfterSeconds &&
+            flock(fd, LOCK_EX | LOCK_NB) == 0 && StatAt(folder, entry->d_name, named) && SameFile(named, held))
             unlinkat(folder, entry->d_name, 0);
         close(fd);
     }
     closedir(dir);
 }
 
+void RemoveStaleFiles(int folder)
+{
+    // When this process last swept each folder; a child process starts its own. Kept small: a
+    // program that saves into ever more folders forgets the ones swept longest ago.
+    using Clock = std::chrono::steady_clock;
+    constexpr size_t kMostRemembered = 256;
+    static pid_t owner = 0;
+    static auto* swept = new std::map<std::pair<dev_t, ino_t>, Clock::time_point>;
+    if (owner != getpid()) {
+        swept->clear();
+        owner = getpid();
+    }
+    struct stat here;
+    if (fstat(folder, &here) != 0)
+        return;
+    const Clock::time_point now = Clock::now();
+    const auto key = std::make_pair(here.st_dev, here.st_ino);
+    if (const auto last = swept->find(key); last != swept->end() && now - last->second < kSweepEvery)
+        return;
+    if (swept->size() >= kMostRemembered && !swept->contains(key))
+        swept->erase(std::min_element(swept->begin(), swept->end(),
+                                      [](const auto& a, const auto& b) { return a.second < b.second; }));
+    (*swept)[key] = now;
+    Sweep(folder);
+}
+
 }  // namespace SavePaths
 
 void SetUnnamedTemporaryFiles(bool allowed) { SavePaths::g_unnamedTemps = allowed; }
+
+void SetNamesOfOpenFilesCounted(bool counted) { SavePaths::g_namesCounted = counted; }

@@ -1,30 +1,40 @@
 #pragma once
-// What the safe writer and the update lock share: the file a save of a name replaces, and the
-// program's own hidden files beside it (temporary files and locks), which no user's file is
-// ever taken for.
+// What the safe writer and the update lock share: the folder and name a save of a path replaces,
+// and the program's own hidden files beside it (temporary files and locks), which no user's file
+// is ever taken for.
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
 namespace SavePaths {
 
-std::string FolderOf(const std::string& path);
-std::string NameOf(const std::string& path);
 bool SameFile(const struct stat& a, const struct stat& b);
 
 // Symbolic links followed at most this many times in a row, as the system follows them: a
 // chain of this many is followed, one more is a loop.
 constexpr int kMostLinks = 40;
 
-// The file a save of the path replaces, or makes, in `file`: a symbolic link is followed to the
+// The folder and name a save of the path replaces or makes: a symbolic link is followed to the
 // end of its chain, each relative one from its own folder, and a dangling one to the file it
 // names. Every link the path leads through, in its folders as in its last name, is followed only
 // where the system's own rule for sticky folders would follow it, whatever the machine's setting:
 // in a sticky folder that others may write, only a link of the saver's or of the folder's owner.
-// Empty when the file is found, else why not (for the user).
-std::string SavedFile(const std::string& path, std::string& file);
+// The path is walked a folder at a time, each opened from the one before and never through a
+// link, so that the folder given is the one whose links were checked, whatever is swapped
+// meanwhile. `folder` is then an open folder (O_PATH) for the caller to close, `name` one name in
+// it ("." or ".." where the path ends in no file's name), `shown` the path as messages show it.
+// Empty when done, else why not (for the user), and nothing is left open.
+std::string OpenSavedFile(const std::string& path, int& folder, std::string& name, std::string& shown);
+
+// What stat tells of a name in an open folder (not followed) or of an open file; false with errno
+// set. Some file systems count no names of a file that is open: a count of 0 is taken for one
+// name (OneName).
+bool StatAt(int folder, const std::string& name, struct stat& info);
+bool StatOpen(int fd, struct stat& info);
+inline bool OneName(const struct stat& info) { return info.st_nlink <= 1; }
 
 // ".~hanmud-save-" and twelve random letters or digits, then "~".
 std::string TempName();
@@ -44,6 +54,12 @@ int CreateLockedTemp(int folder, std::string& name);
 // Gives a file made without a name a fresh temporary name in the open folder, given in `name`;
 // false with errno set when it cannot.
 bool NameTemp(int fd, int folder, std::string& name);
+// Gives a file of the saver's the name in the open folder only where nothing has it: made
+// without a name (`temp` empty) it takes the name itself, else it is renamed from `temp` without
+// replacing, or where the file system cannot do that, linked and then unlinked at `temp`. 0 when
+// named (nothing left at `temp`), else the error (EEXIST where something has the name), `temp`
+// then still the file's.
+int NameAnew(int fd, int folder, const std::string& temp, const std::string& name);
 // The path by which the system reaches an open file or folder ("/proc/self/fd/N"), and a name in
 // an open folder.
 std::string OpenPath(int fd);
@@ -52,8 +68,11 @@ std::string OpenPath(int folder, const std::string& name);
 // The permissions a new file gets: read and write for all, less the umask.
 mode_t NewFileMode();
 
-// Removes the program's temporary and lock files in the folder that nobody holds, that have no
-// other name and that are a minute old: what killed saves left. No other file is touched.
+// Removes the program's temporary and lock files in the open folder that nobody holds, that have
+// one name and that are a minute old: what killed saves left. No other file is touched. A folder
+// is read whole only at this process's first save in it and again once kSweepEvery has passed
+// since: a save must not cost in proportion to the files beside it.
 void RemoveStaleFiles(int folder);
+constexpr std::chrono::minutes kSweepEvery{10};
 
 }  // namespace SavePaths

@@ -1,6 +1,7 @@
 #include "platform/core/SystemLocks.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,11 +15,14 @@ namespace SystemLocks {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // The list is the system's, but anyone may add lines to it by taking locks: it is read whole only
 // up to this size, and a longer one answers nothing.
 constexpr size_t kMostListBytes = size_t{16} << 20;
 
-std::optional<std::string> ReadList()
+// The list, read whole before the deadline; none where it cannot be.
+std::optional<std::string> ReadList(Clock::time_point deadline)
 {
     const int fd = open("/proc/locks", O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -26,6 +30,11 @@ std::optional<std::string> ReadList()
     std::string list;
     char chunk[65536];
     for (;;) {
+        // The system gives the list a page at a time, each page costing more the further it lies.
+        if (Clock::now() >= deadline) {
+            close(fd);
+            return std::nullopt;
+        }
         const ssize_t n = read(fd, chunk, sizeof chunk);
         if (n < 0 && errno == EINTR)
             continue;
@@ -112,38 +121,40 @@ std::optional<TListedFile> FindOwnLock(std::string_view list, uint64_t inode, in
     return found;
 }
 
-// How the list names the file system of each device seen, as stat numbers it; none for one whose
-// locks the list did not show.
-std::map<dev_t, std::optional<TListedFile>>& Devices()
+// How the list names the file system of each device seen, as stat numbers it: its name in the
+// list, or none for one whose locks the list did not show; absent for one without locks.
+struct TDevice {
+    bool locks = true;
+    std::optional<TListedFile> listed;
+};
+std::map<dev_t, TDevice>& Devices()
 {
-    static auto* devices = new std::map<dev_t, std::optional<TListedFile>>;
+    static auto* devices = new std::map<dev_t, TDevice>;
     return *devices;
 }
 
 // Learns how the list names the file system of `folder` from a file made and locked there.
-// False where no such file can be made.
-bool Learn(const std::string& folder)
+// False where no such file can be made, or the list cannot be read in time.
+bool Learn(int folder, Clock::time_point deadline)
 {
-    const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (dir < 0)
-        return false;
     std::string name;
-    const int fd = SavePaths::CreateLockedTemp(dir, name);
-    if (fd < 0) {
-        close(dir);
+    const int fd = SavePaths::CreateLockedTemp(folder, name);
+    if (fd < 0)
         return false;
-    }
     struct stat made;
-    const bool known = fstat(fd, &made) == 0;
-    const std::optional<std::string> list = known ? ReadList() : std::nullopt;
+    bool known = fstat(fd, &made) == 0;
+    if (known && flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        Devices()[made.st_dev] = TDevice{false, std::nullopt};  // a file system without locks
+    } else if (known) {
+        const std::optional<std::string> list = ReadList(deadline);
+        known = list.has_value();
+        if (known)
+            Devices()[made.st_dev] = TDevice{true, FindOwnLock(*list, static_cast<uint64_t>(made.st_ino), getpid())};
+    }
     if (!name.empty())
-        unlinkat(dir, name.c_str(), 0);
+        unlinkat(folder, name.c_str(), 0);
     close(fd);
-    close(dir);
-    if (!list)
-        return false;
-    Devices()[made.st_dev] = FindOwnLock(*list, static_cast<uint64_t>(made.st_ino), getpid());
-    return true;
+    return known;
 }
 
 }  // namespace
@@ -155,22 +166,24 @@ bool ListShowsHeld(std::string_view list, const TListedFile& file)
     return held;
 }
 
-TLockState StateOf(const struct stat& file, const std::string& folder)
+TLockState StateOf(const struct stat& file, int folder, Clock::time_point deadline)
 {
     auto known = Devices().find(file.st_dev);
     if (known == Devices().end()) {
-        if (!Learn(folder))
+        if (!Learn(folder, deadline))
             return TLockState::Unknown;
         known = Devices().find(file.st_dev);
         if (known == Devices().end())
             return TLockState::Unknown;  // the folder lies on another file system than the file
     }
-    if (!known->second)
+    if (!known->second.locks)
+        return TLockState::Free;
+    if (!known->second.listed)
         return TLockState::Unknown;
-    const std::optional<std::string> list = ReadList();
+    const std::optional<std::string> list = ReadList(deadline);
     if (!list)
         return TLockState::Unknown;
-    TListedFile listed = *known->second;
+    TListedFile listed = *known->second.listed;
     listed.inode = static_cast<uint64_t>(file.st_ino);
     return ListShowsHeld(*list, listed) ? TLockState::Held : TLockState::Free;
 }

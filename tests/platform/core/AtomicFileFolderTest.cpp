@@ -44,7 +44,7 @@ size_t EntriesIn(const std::string& folder)
 // committing it, whether the write replaces, and what is found at "x" afterwards.
 struct TFolderCase {
     const char* name;
-    std::function<void(const std::string& folder)> before, meanwhile;
+    std::function<void(const std::string&folder)> before, meanwhile;
     bool replace;
     bool saved;           // "new" is at x afterwards; else what was there stays
     const char* refusal;  // what a refusal says

@@ -39,13 +39,6 @@ namespace {
 
 constexpr uid_t kOwner = 40001, kStranger = 40004;
 
-// Another patience for one case, the usual one restored after.
-class TPatience {
-public:
-    explicit TPatience(std::chrono::milliseconds patience) { SetLockPatience(patience); }
-    ~TPatience() { SetLockPatience(kLockPatience); }
-};
-
 constexpr std::chrono::milliseconds kShortPatience{300};
 
 // Whether a step failed saying what it should (any failure where reason is null), told on the

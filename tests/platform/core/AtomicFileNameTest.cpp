@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -20,6 +21,7 @@
 #include "AtOnce.h"
 #include "Holders.h"
 #include "TempFolder.h"
+#include "Unprivileged.h"
 #include "helper/InTime.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
@@ -122,9 +124,10 @@ TEST_P(RegressionTheCleanUpRemovedAFileThatOnlyLookedLikeATemporary, RemovesOnly
     if (c.held) {
         ASSERT_EQ(flock(fd, LOCK_EX), 0);
     }
-    const TWriteResult result = AtomicWriteFile(folder.File("report.csv"), "new");
+    // A process sweeps a folder at its first save there: the save is a child's.
+    EXPECT_TRUE(
+        AnswerInChild([] { return true; }, [&] { return AtomicWriteFile(folder.File("report.csv"), "new").Ok; }));
     close(fd);
-    EXPECT_TRUE(result.Ok) << result.Message;
     EXPECT_EQ(fs::exists(neighbour), !c.removed);
     if (!c.removed) {
         EXPECT_EQ(TempFolder::Read(neighbour), "kept");
@@ -244,3 +247,78 @@ INSTANTIATE_TEST_SUITE_P(Planted, RegressionAPipeAtTheLocksNameHungEverySave, ::
                          [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
+
+namespace {
+
+// Gives the file the times of one made an hour ago; false where it cannot.
+bool MadeAnHourAgo(const std::string& path)
+{
+    const timespec old{time(nullptr) - 3600, 0};
+    const timespec times[2] = {old, old};
+    return utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+bool InAChild(const std::function<bool()>& body)
+{
+    return AnswerInChild([] { return true; }, body);
+}
+
+}  // namespace
+
+// Every save read its whole folder for what killed saves left, so that a save among 60,000 files
+// took half a second, and copying many files into one folder took time in the square of their
+// number. A process now reads the folder at its first save there, and again only minutes later.
+TEST(AtomicFileName, RegressionEverySaveReadItsWholeFolder)
+{
+    TempFolder folder;
+    const std::string left = folder.File(".~hanmud-save-ABCDEF123456~");
+    EXPECT_TRUE(InAChild([&] {
+        if (!AtomicWriteFile(folder.File("first"), "1").Ok)
+            return false;
+        TempFolder::Write(left, "left by a killed save");
+        return MadeAnHourAgo(left) && AtomicWriteFile(folder.File("second"), "2").Ok && fs::exists(left);
+    }));
+    // Another process's first save there removes it.
+    EXPECT_TRUE(InAChild([&] { return AtomicWriteFile(folder.File("third"), "3").Ok && !fs::exists(left); }));
+}
+
+// A file system that counts no names of a file that is open (it says 0): a save beside another's
+// lock spun for ever, and where files could not be made without a name every save failed and left
+// its hundred tries behind.
+class RegressionAFileSystemCountingNoNamesOfOpenFilesHungOrLittered : public ::testing::TestWithParam<bool> {};
+
+TEST_P(RegressionAFileSystemCountingNoNamesOfOpenFilesHungOrLittered, SavesWaitTheirPatienceAndLeaveNothing)
+{
+    SetUnnamedTemporaryFiles(GetParam());
+    SetNamesOfOpenFilesCounted(false);
+    const TPatience patience(std::chrono::milliseconds(300));
+    TempFolder folder;
+    const std::string path = folder.File("app.ini");
+    EXPECT_EQ(AnswerInTime(10, [&] { return AtomicWriteFile(path, "first").Ok; }), "true");
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"app.ini"});
+    {
+        TChildHolding holder([&] { return HoldLock(path); });
+        ASSERT_TRUE(holder.Ready());
+        EXPECT_EQ(AnswerInTime(10,
+                               [&] {
+                                   const TFileUpdateLock refused(path);
+                                   return !refused.MaySave() &&
+                                       refused.Message().find("being saved") != std::string::npos;
+                               }),
+                  "true");
+    }
+    EXPECT_EQ(AnswerInTime(10,
+                           [&] {
+                               const TFileUpdateLock lock(path);
+                               return lock.Held() && AtomicWriteFile(path, "second").Ok;
+                           }),
+              "true");
+    SetNamesOfOpenFilesCounted(true);
+    SetUnnamedTemporaryFiles(true);
+    EXPECT_EQ(TempFolder::Read(path), "second");
+    EXPECT_EQ(NamesIn(folder.Path()), std::vector<std::string>{"app.ini"});
+}
+
+INSTANTIATE_TEST_SUITE_P(TemporaryFiles, RegressionAFileSystemCountingNoNamesOfOpenFilesHungOrLittered,
+                         ::testing::Bool(),
+                         [](const auto& param) { return param.param ? "MadeUnnamed" : "MadeByName"; });

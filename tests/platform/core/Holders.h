@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -71,6 +72,15 @@ private:
     pid_t pid_ = -1;
     int release_ = -1;
     bool ready_ = false;
+};
+
+// Another patience for the update lock while a case runs, the usual one restored after.
+class TPatience {
+public:
+    explicit TPatience(std::chrono::milliseconds patience) { SetLockPatience(patience); }
+    ~TPatience() { SetLockPatience(kLockPatience); }
+    TPatience(const TPatience&) = delete;
+    TPatience& operator=(const TPatience&) = delete;
 };
 
 // Takes the update lock of the file and keeps it: a `take` for TChildHolding.
