@@ -8,6 +8,7 @@
 #include <charconv>
 #include <map>
 #include <optional>
+#include <utility>
 
 #include "platform/core/AtomicFilePaths.h"
 
@@ -21,10 +22,16 @@ using Clock = std::chrono::steady_clock;
 // up to this size, and a longer one answers nothing.
 constexpr size_t kMostListBytes = size_t{16} << 20;
 
+std::string& ListPath()
+{
+    static auto* path = new std::string("/proc/locks");
+    return *path;
+}
+
 // The list, read whole before the deadline; none where it cannot be.
 std::optional<std::string> ReadList(Clock::time_point deadline)
 {
-    const int fd = open("/proc/locks", O_RDONLY | O_CLOEXEC);
+    const int fd = open(ListPath().c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     std::string list;
@@ -165,6 +172,8 @@ bool ListShowsHeld(std::string_view list, const TListedFile& file)
     EachHeld(list, [&](const TListedFile& listed, int64_t) { return held = listed == file; });
     return held;
 }
+
+void SetListPath(std::string path) { ListPath() = std::move(path); }
 
 TLockState StateOf(const struct stat& file, int folder, Clock::time_point deadline)
 {

@@ -27,6 +27,9 @@ enum class TLockState {
 // how. On a file system that has no locks, nobody holds one: Free.
 TLockState StateOf(const struct stat& file, int folder, std::chrono::steady_clock::time_point deadline);
 
+// For tests: the list is read from this file in place of the system's ("/proc/locks").
+void SetListPath(std::string path);
+
 // The device numbers and inode by which a list of locks names a file.
 struct TListedFile {
     uint32_t major = 0, minor = 0;
