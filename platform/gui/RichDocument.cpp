@@ -81,13 +81,15 @@ std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi)
     }
     const auto pixels = [dpi](qreal points) { return std::max(1, static_cast<int>(std::lround(points * dpi / 72.0))); };
     QFont base = copy->defaultFont();
-    base.setPixelSize(pixels(base.pointSizeF() > 0 ? base.pointSizeF() : 8));
+    // Read before the pixel size replaces it: the font's point size reads -1 from then on.
+    const qreal basePoints = base.pointSizeF() > 0 ? base.pointSizeF() : 8;
+    base.setPixelSize(pixels(basePoints));
     base.setStyleStrategy(QFont::NoAntialias);
     copy->setDefaultFont(base);
     EachRun(*copy, 0, copy->characterCount(), [&](QTextCursor& c, const QTextCharFormat& f) {
         QTextCharFormat g = f;
         g.setProperty(QTextFormat::FontPixelSize,
-                      pixels(f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : base.pointSizeF()));
+                      pixels(f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : basePoints));
         g.clearProperty(QTextFormat::FontPointSize);
         g.setFontStyleStrategy(QFont::NoAntialias);
         c.setCharFormat(g);
