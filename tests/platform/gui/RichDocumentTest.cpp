@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <string>
+#include <vector>
 
 #include "platform/core/Cp949.h"
 #include "platform/gui/Bitmap.h"
@@ -263,3 +264,44 @@ TEST(RichDocument, FormatsIntoARectangleOfTheCanvas)
     EXPECT_FALSE(outside);
     EXPECT_GT(d.RequestedHeight(b.Canvas(), 10), d.RequestedHeight(b.Canvas(), 180));
 }
+
+struct TWidthsCase {
+    const char* name;
+    std::vector<int> widths;  // formatted at in turn, in pixels
+    int layouts;
+};
+
+class RichDocumentWidths : public ::testing::TestWithParam<TWidthsCase> {};
+
+// A layout is kept for each of the last widths the text was formatted at, and the one used
+// longest ago makes way for a new width; whatever was kept, the text shows as laid out anew.
+TEST_P(RichDocumentWidths, LaysOutOnlyAtWidthsNotKept)
+{
+    TestApplication();
+    const std::string rtf = R"({\rtf1 {\b several} words that wrap {\i differently} at each width})";
+    const auto shown = [](const TRichDocument& d, int width) {
+        TBitmap b;
+        b.SetSize(width, 80);
+        b.Canvas()->FillRect(TRect{0, 0, width, 80});
+        d.FormatRange(b.Canvas(), TRect{0, 0, width * 15, 80 * 15});
+        return b.Snapshot();
+    };
+    TRichDocument d;
+    d.LoadFromBytes(rtf);
+    for (const int width : GetParam().widths)
+        shown(d, width);
+    EXPECT_EQ(d.LayoutsMade(), GetParam().layouts);
+    TRichDocument fresh;
+    fresh.LoadFromBytes(rtf);
+    const int last = GetParam().widths.back();
+    EXPECT_TRUE(shown(d, last) == shown(fresh, last));
+    EXPECT_EQ(d.LayoutsMade(), GetParam().layouts);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sequences, RichDocumentWidths,
+                         ::testing::Values(TWidthsCase{"OneWidthAgain", {100, 100, 100}, 1},
+                                           TWidthsCase{"TwoWidthsInTurn", {100, 200, 100, 200, 100}, 2},
+                                           TWidthsCase{"AsManyWidthsAsAreKept", {60, 80, 100, 120, 60, 120}, 4},
+                                           TWidthsCase{
+                                               "ANewWidthTakesTheOldestsPlace", {60, 80, 100, 120, 140, 80, 60}, 6}),
+                         [](const auto& param) { return std::string(param.param.name); });
