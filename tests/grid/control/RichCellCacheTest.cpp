@@ -1,5 +1,6 @@
 // Rich-text cells as painted: a repaint reads only the cell texts that changed and lays out only
-// at widths not laid out before, and the documents kept for painting stay within their bounds.
+// at widths not laid out before, the documents kept for painting stay within their bounds, and a
+// text that is not rich text shows in the cell's font.
 
 #include "grid/control/RichCellCache.h"
 
@@ -54,39 +55,6 @@ TEST(RichCellCache, ARepaintReadsOnlyTheTextsThatChanged)
     }
 }
 
-TEST(RichCellCache, KeepsTheNewestWithinItsBounds)
-{
-    TestApplication();
-    TRichCellCache cache;
-    const auto numbered = [](size_t i) { return "{\\rtf1 " + std::to_string(i) + "}"; };
-    for (size_t i = 0; i < TRichCellCache::kMaxEntries; ++i)
-        cache.Get(numbered(i));
-    cache.Get(numbered(0));  // asked for again: now the newest
-    cache.Get(numbered(TRichCellCache::kMaxEntries));
-    EXPECT_EQ(cache.Count(), TRichCellCache::kMaxEntries);
-    const int reads = cache.Reads();
-    cache.Get(numbered(0));
-    EXPECT_EQ(cache.Reads(), reads);
-    cache.Get(numbered(1));
-    EXPECT_EQ(cache.Reads(), reads + 1);
-    // Past the memory the oldest go, but never the newest, whatever it takes.
-    const auto paragraphs = [](int n, char tag) {
-        std::string text = "{\\rtf1 ";
-        text += tag;
-        for (int i = 0; i < n; ++i)
-            text += "\\par";
-        return text + "}";
-    };
-    TRichDocument one;
-    one.LoadFromBytes(paragraphs(100, 'a'));
-    TRichCellCache large(one.HeldBytes() * 3 / 2);
-    for (const AnsiString& text : {paragraphs(100, 'a'), paragraphs(100, 'b'), paragraphs(1000, 'c')}) {
-        large.Get(text);
-        EXPECT_EQ(large.Count(), 1u) << text.size();
-        EXPECT_EQ(large.Bytes(), large.Get(text).HeldBytes()) << text.size();
-    }
-}
-
 namespace {
 
 // A grid on a shown form, its current cell in column 4.
@@ -105,8 +73,10 @@ struct TRichGrid {
         Form.Show();
     }
     QImage Shot() { return Grid->Handle()->grab().toImage(); }
-    QImage CellShot(int col, int row)
+    // The cell as painted with the text given.
+    QImage CellShot(int col, int row, const AnsiString& text)
     {
+        Grid->SetCells(col, row, text);
         const TRect r = Grid->CellRect(col, row);
         return Shot().copy(r.Left, r.Top, r.Width(), r.Height());
     }
@@ -121,6 +91,32 @@ AnsiString ParagraphMarks(size_t bytes, int tag)
 }
 
 }  // namespace
+
+TEST(RichCellCache, KeepsTheNewestWithinItsBounds)
+{
+    TestApplication();
+    TRichCellCache cache;
+    const auto numbered = [](size_t i) { return "{\\rtf1 " + std::to_string(i) + "}"; };
+    for (size_t i = 0; i < TRichCellCache::kMaxEntries; ++i)
+        cache.Get(numbered(i));
+    cache.Get(numbered(0));  // asked for again: now the newest
+    cache.Get(numbered(TRichCellCache::kMaxEntries));
+    EXPECT_EQ(cache.Count(), TRichCellCache::kMaxEntries);
+    const int reads = cache.Reads();
+    cache.Get(numbered(0));
+    EXPECT_EQ(cache.Reads(), reads);
+    cache.Get(numbered(1));
+    EXPECT_EQ(cache.Reads(), reads + 1);
+    // Past the memory the oldest go, but never the newest, whatever it takes.
+    TRichDocument one;
+    one.LoadFromBytes(ParagraphMarks(400, 1));
+    TRichCellCache large(one.HeldBytes() * 3 / 2);
+    for (const AnsiString& text : {ParagraphMarks(400, 1), ParagraphMarks(400, 2), ParagraphMarks(4000, 3)}) {
+        large.Get(text);
+        EXPECT_EQ(large.Count(), 1u) << text.size();
+        EXPECT_EQ(large.Bytes(), large.Get(text).HeldBytes()) << text.size();
+    }
+}
 
 // The bound counted the bytes of the cell texts while every text was kept as a document and a
 // laid-out copy of it, each taking a hundred times its text or more: cells of 4 KB of paragraph
@@ -171,7 +167,30 @@ TEST(RichCellCache, RegressionOneTextInTwoWidthsIsLaidOutOncePerWidth)
     // Each column shows the text laid out at its own width.
     for (const int col : {1, 2}) {
         alone.Grid->SetCells(3 - col, 1, "");
-        alone.Grid->SetCells(col, 1, text);
-        EXPECT_TRUE(both.CellShot(col, 1) == alone.CellShot(col, 1)) << col;
+        EXPECT_TRUE(both.CellShot(col, 1, text) == alone.CellShot(col, 1, text)) << col;
+    }
+}
+
+// Runs without a size of their own were laid out at the size read back from the base font after
+// its pixel size was set (-1 points): a rich cell whose text is not rich text, or is broken,
+// painted its words a pixel high and asked for a pixel-high line. They paint and measure as rich
+// text of those words in the cell's font does.
+TEST(RichCellCache, RegressionTextThatIsNotRichTextPaintsInTheCellsFont)
+{
+    TRichGrid g(3);
+    g.Grid->SetColWidths(1, 240);
+    g.Grid->SetRowHeights(1, 60);
+    g.Grid->Font()->SetSize(10);
+    g.Grid->Canvas()->Font()->Assign(g.Grid->Font());
+    const int line = g.Grid->Canvas()->TextHeight("gh");
+    for (const std::string text : {"{\\x plain words", "{\\rtf1 {\\b broken"}) {
+        std::string words = "{\\rtf1\\fs20 ";
+        for (const char c : text)
+            words += c == '{' || c == '\\' ? std::string{'\\', c} : std::string(1, c);
+        const QImage painted = g.CellShot(1, 1, text);
+        const int requested = g.Grid->RequestedRect().Bottom;
+        EXPECT_TRUE(painted == g.CellShot(1, 1, words + "}")) << text;
+        EXPECT_EQ(requested, g.Grid->RequestedRect().Bottom) << text;
+        EXPECT_GE(requested, line) << text;
     }
 }

@@ -265,17 +265,9 @@ TEST(RichDocument, FormatsIntoARectangleOfTheCanvas)
     EXPECT_GT(d.RequestedHeight(b.Canvas(), 10), d.RequestedHeight(b.Canvas(), 180));
 }
 
-struct TWidthsCase {
-    const char* name;
-    std::vector<int> widths;  // formatted at in turn, in pixels
-    int layouts;
-};
-
-class RichDocumentWidths : public ::testing::TestWithParam<TWidthsCase> {};
-
 // A layout is kept for each of the last widths the text was formatted at, and the one used
 // longest ago makes way for a new width; whatever was kept, the text shows as laid out anew.
-TEST_P(RichDocumentWidths, LaysOutOnlyAtWidthsNotKept)
+TEST(RichDocument, LaysOutOnlyAtWidthsNotKept)
 {
     TestApplication();
     const std::string rtf = R"({\rtf1 {\b several} words that wrap {\i differently} at each width})";
@@ -286,22 +278,21 @@ TEST_P(RichDocumentWidths, LaysOutOnlyAtWidthsNotKept)
         d.FormatRange(b.Canvas(), TRect{0, 0, width * 15, 80 * 15});
         return b.Snapshot();
     };
-    TRichDocument d;
-    d.LoadFromBytes(rtf);
-    for (const int width : GetParam().widths)
-        shown(d, width);
-    EXPECT_EQ(d.LayoutsMade(), GetParam().layouts);
-    TRichDocument fresh;
-    fresh.LoadFromBytes(rtf);
-    const int last = GetParam().widths.back();
-    EXPECT_TRUE(shown(d, last) == shown(fresh, last));
-    EXPECT_EQ(d.LayoutsMade(), GetParam().layouts);
+    const struct {
+        const char* name;
+        std::vector<int> widths;  // formatted at in turn, in pixels
+        int layouts;
+    } cases[] = {{"OneWidthAgain", {100, 100, 100}, 1},
+                 {"TwoWidthsInTurn", {100, 200, 100, 200, 100}, 2},
+                 {"AsManyWidthsAsAreKept", {60, 80, 100, 120, 60, 120}, 4},
+                 {"ANewWidthTakesTheOldestsPlace", {60, 80, 100, 120, 140, 80, 60}, 6}};
+    for (const auto& c : cases) {
+        TRichDocument d, fresh;
+        d.LoadFromBytes(rtf);
+        fresh.LoadFromBytes(rtf);
+        for (const int width : c.widths)
+            shown(d, width);
+        EXPECT_TRUE(shown(d, c.widths.back()) == shown(fresh, c.widths.back())) << c.name;
+        EXPECT_EQ(d.LayoutsMade(), c.layouts) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Sequences, RichDocumentWidths,
-                         ::testing::Values(TWidthsCase{"OneWidthAgain", {100, 100, 100}, 1},
-                                           TWidthsCase{"TwoWidthsInTurn", {100, 200, 100, 200, 100}, 2},
-                                           TWidthsCase{"AsManyWidthsAsAreKept", {60, 80, 100, 120, 60, 120}, 4},
-                                           TWidthsCase{
-                                               "ANewWidthTakesTheOldestsPlace", {60, 80, 100, 120, 140, 80, 60}, 6}),
-                         [](const auto& param) { return std::string(param.param.name); });
