@@ -5,9 +5,16 @@
 // over the same runs: QTextDocument::setHtml, toHtml, and drawContents into an image of the
 // cell's size (the first paint with setHtml, a repaint without it). Every figure is
 // microseconds per run, the fastest of five (the machine's other work only ever adds); a figure
-// that stays flat from 1,000 to 16,000 runs grows linearly with the text.
+// that stays flat from 1,000 to 16,000 runs grows linearly with the text. The same text shown in
+// a second column of another width is repainted too, against the repaint of the one cell.
+//
+// Then 3,000 cells of 4 KB of paragraph marks each are scrolled through a page at a time: the
+// memory the grid's rich-text documents then hold, by the cache's estimate and by the heap,
+// against the cache's bound, in MB; and milliseconds per page.
 //
 //   bench_rich [--max N]
+
+#include <malloc.h>
 
 #include <QImage>
 #include <QPainter>
@@ -20,6 +27,7 @@
 #include <vector>
 
 #include "grid/control/CellGrid.h"
+#include "grid/control/RichCellCache.h"
 #include "platform/gui/Application.h"
 #include "platform/gui/Forms.h"
 #include "platform/gui/RichDocument.h"
@@ -129,6 +137,13 @@ void Measure(int n)
                paint();
            })));
     Metric("grid_rich_repaint_us_per_run" + size, perRun(FastestMs([&](int) { paint(); })));
+    // The same text in a second column of another width.
+    form.SetClientWidth(kCellWidth * 2);
+    grid->SetColCount(3);
+    grid->SetColWidths(2, kCellWidth / 2);
+    grid->SetCells(2, 1, grid->Cells(1, 1));
+    paint();
+    Metric("grid_rich_repaint_two_widths_us_per_run" + size, perRun(FastestMs([&](int) { paint(); })));
 
     QImage image(kCellWidth, kCellHeight, QImage::Format_RGB32);
     const auto draw = [&](QTextDocument& doc) {
@@ -143,6 +158,51 @@ void Measure(int n)
                draw(doc);
            })));
     Metric("qt_html_repaint_us_per_run" + size, perRun(FastestMs([&](int) { draw(html); })));
+}
+
+// Bytes the heap has handed out and not taken back.
+double HeapMb()
+{
+    const struct mallinfo2 m = mallinfo2();
+    return static_cast<double>(m.uordblks + m.hblkhd) / (1 << 20);
+}
+
+void MeasureScrolledCells()
+{
+    constexpr int kCells = 3000;
+    TForm form(nullptr);
+    form.SetClientWidth(kCellWidth + 100);
+    form.SetClientHeight(400);
+    auto* grid = new TCellGrid(&form);
+    grid->SetParent(&form);
+    grid->SetAlign(alClient);
+    grid->SetColCount(2);
+    grid->SetRowCount(kCells + 1);
+    grid->SetColWidths(1, kCellWidth);
+    for (int r = 1; r <= kCells; ++r) {
+        std::string text = "{\\rtf1 " + std::to_string(r);
+        while (text.size() + 5 <= 4096)
+            text += "\\par";
+        grid->SetCells(1, r, text + "}");
+    }
+    const double before = HeapMb();
+    form.Show();
+    Application->ProcessMessages();
+    int pages = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (int top = 1;; top += grid->VisibleRowCount(), ++pages) {
+        grid->SetTopRow(std::min(top, grid->MaxTopRow()));
+        grid->Invalidate();
+        grid->Update();
+        if (top >= grid->MaxTopRow())
+            break;
+    }
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    const TRichCellCache& cache = grid->RichCells();
+    Metric("rich_cache_estimate_mb_3000_cells", static_cast<double>(cache.Bytes()) / (1 << 20));
+    Metric("rich_cache_heap_mb_3000_cells", HeapMb() - before);
+    Metric("rich_cache_bound_mb", static_cast<double>(cache.MaxBytes()) / (1 << 20));
+    Metric("rich_cache_scroll_ms_per_page_3000_cells", ms / (pages + 1));
 }
 
 }  // namespace
@@ -161,5 +221,6 @@ int main(int argc, char** argv)
     TApplication app(qtArgc, argv);
     for (int n = 1000; n <= most; n *= 2)
         Measure(n);
+    MeasureScrolledCells();
     return 0;
 }

@@ -35,9 +35,7 @@ void TCellGrid::RTFPaint(int ACol, int ARow, TCanvas* Canvas, TRect ARect)
     const bool inSelection = display >= sel.Left && display <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom;
     const bool focusedCell = display == Col() && ARow == Row() && Focused() && !Options().Contains(goDrawFocusSelected);
     const bool selectedLook = inSelection && !focusedCell && !SelectionRTFKeep && GetMapMode(Canvas) == MM_TEXT;
-    TRichDocument& rich =
-        RichCells().Get(Cells(ACol, ARow), selectedLook ? std::optional<TColor>(SelectionTextColor()) : std::nullopt);
-    rich.SetDefaultFont(Canvas->Font());
+    const std::optional<TColor> look = selectedLook ? std::optional<TColor>(SelectionTextColor()) : std::nullopt;
     LPtoDP(Canvas, ARect);
     const int dpiX = GetDeviceCaps(Canvas, LOGPIXELSX), dpiY = GetDeviceCaps(Canvas, LOGPIXELSY);
     const int margin = 2 * dpiX / 96;
@@ -45,8 +43,12 @@ void TCellGrid::RTFPaint(int ACol, int ARow, TCanvas* Canvas, TRect ARect)
     const auto twips = [](int pixels, int dpi) { return static_cast<int>(1LL * pixels * kTwipsPerInch / dpi); };
     const TRect rect{twips(ARect.Left, dpiX), twips(ARect.Top, dpiY), twips(ARect.Right, dpiX),
                      twips(ARect.Bottom, dpiY)};
-    const int mode = SetMapMode(Canvas, MM_TEXT);
-    rich.FormatRange(Canvas, rect);
-    SetMapMode(Canvas, mode);
-    RTFResizeRequest(this, TRect{0, 0, ARect.Width(), rich.RequestedHeight(Canvas, ARect.Width())});
+    const int height = RichCells().UseLaidOut(Cells(ACol, ARow), look, [&](TRichDocument& rich) {
+        rich.SetDefaultFont(Canvas->Font());
+        const int mode = SetMapMode(Canvas, MM_TEXT);
+        rich.FormatRange(Canvas, rect);
+        SetMapMode(Canvas, mode);
+        return rich.RequestedHeight(Canvas, ARect.Width());
+    });
+    RTFResizeRequest(this, TRect{0, 0, ARect.Width(), height});
 }

@@ -29,12 +29,22 @@ TRichDocument& TRichCellCache::Get(const AnsiString& Text, std::optional<TColor>
     }
     ++FReads;
     FIndex.emplace(TKey{entry.Text, Selected}, FEntries.begin());
-    FBytes += Text.size();
-    while (FEntries.size() > 1 && (FEntries.size() > kMaxEntries || FBytes > kMaxBytes)) {
+    RecountNewest();
+    return entry.Document;
+}
+
+void TRichCellCache::RecountNewest()
+{
+    if (FEntries.empty())
+        return;
+    TEntry& newest = FEntries.front();
+    FBytes -= newest.Bytes;
+    newest.Bytes = newest.Document.HeldBytes();
+    FBytes += newest.Bytes;
+    while (FEntries.size() > 1 && (FEntries.size() > kMaxEntries || FBytes > FMaxBytes)) {
         const TEntry& oldest = FEntries.back();
         FIndex.erase(TKey{oldest.Text, oldest.Selected});
-        FBytes -= oldest.Text.size();
+        FBytes -= oldest.Bytes;
         FEntries.pop_back();
     }
-    return entry.Document;
 }

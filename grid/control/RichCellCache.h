@@ -1,10 +1,12 @@
 #pragma once
 // Rich-text cells as they are painted: each cell text is read into a rich document once and
 // kept, so a repaint of a cell whose text has not changed neither reads it nor lays it out again
-// (a document keeps its text laid out for the canvas it was last formatted on). A selected cell
-// shows its first characters in the selection's text colour; that look is kept as a document of
-// its own. What is kept is bounded: at most kMaxEntries documents, made from at most kMaxBytes
-// of cell text, the one painted longest ago going first; the newest is kept whatever its size.
+// (a document keeps its text laid out at the last few widths it was formatted at, so one text in
+// columns of different widths is laid out once for each). A selected cell shows its first
+// characters in the selection's text colour; that look is kept as a document of its own. What is
+// kept is bounded: at most kMaxEntries documents, taking at most the bytes given (an estimate of
+// each document's memory, its layouts included), the one painted longest ago going first; the
+// newest is kept whatever it takes.
 
 #include <cstddef>
 #include <list>
@@ -20,17 +22,32 @@
 class TRichCellCache {
 public:
     static constexpr size_t kMaxEntries = 256;
-    static constexpr size_t kMaxBytes = 1 << 20;
+    static constexpr size_t kMaxBytes = size_t{32} << 20;
     // Characters of a selected cell that take the selection's text colour.
     static constexpr int kSelectionColorChars = 255;
 
-    // The document of a cell text, shown selected in the colour given (none: as it is).
+    explicit TRichCellCache(size_t MaxBytes = kMaxBytes) : FMaxBytes(MaxBytes) {}
+
+    // The document of a cell text, shown selected in the colour given (none: as it is), for a
+    // use that does not lay it out (its plain text).
     TRichDocument& Get(const AnsiString& Text, std::optional<TColor> Selected = std::nullopt);
+    // Gives Use the document of a cell text to lay out (to paint or measure it), then counts what
+    // the document takes again and lets the oldest go past the bounds; Use asks the cache for no
+    // other text.
+    template <class TUse>
+    decltype(auto) UseLaidOut(const AnsiString& Text, std::optional<TColor> Selected, TUse&& Use)
+    {
+        TRichDocument& document = Get(Text, Selected);
+        const TRecount recount{*this};
+        return Use(document);
+    }
+
     // Cell texts read into documents since the cache was made.
     int Reads() const { return FReads; }
     size_t Count() const { return FEntries.size(); }
-    // The cell text the kept documents were made from.
+    // The memory the kept documents take, as they estimate it.
     size_t Bytes() const { return FBytes; }
+    size_t MaxBytes() const { return FMaxBytes; }
 
 private:
     struct TKey {
@@ -45,10 +62,19 @@ private:
         AnsiString Text;
         std::optional<TColor> Selected;
         TRichDocument Document;
+        size_t Bytes = 0;  // what Document took when last counted
     };
+    struct TRecount {
+        TRichCellCache& Cache;
+        ~TRecount() { Cache.RecountNewest(); }
+    };
+    // Counts the newest entry's document again, then lets the oldest go past the bounds.
+    void RecountNewest();
+
     // Newest first.
     std::list<TEntry> FEntries;
     std::unordered_map<TKey, std::list<TEntry>::iterator, TKeyHash> FIndex;
+    size_t FMaxBytes;
     size_t FBytes = 0;
     int FReads = 0;
 };

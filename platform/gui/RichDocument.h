@@ -4,15 +4,18 @@
 // rich-text bytes, a selection's colour and vertical offset change, and the whole text is laid
 // out into a rectangle of any canvas at that canvas's resolution. Text that is not rich text,
 // or rich text that is broken or nested too deep, is taken as plain cp949 text. Positions count
-// characters (a Hangul syllable is one). The text laid out at a resolution is kept until the
-// text, its default font or the resolution changes, so formatting an unchanged text again only
-// draws it. A text holding a word too long to lay out line by line (more than 512 characters
-// without a place to break) breaks all its lines anywhere.
+// characters (a Hangul syllable is one). The text laid out at a resolution and width is kept,
+// for the last few of them, until the text or its default font changes, so formatting an
+// unchanged text again at one of those widths only draws it (the same text shown in two columns
+// is laid out once for each). A text holding a word too long to lay out line by line (more than
+// 512 characters without a place to break) breaks all its lines anywhere.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/core/AnsiString.h"
 #include "platform/core/Colors.h"
@@ -22,6 +25,9 @@ class QTextDocument;
 
 class TRichDocument {
 public:
+    // Layouts kept, each at a resolution and width of its own; the one used longest ago goes.
+    static constexpr size_t kMaxLayouts = 4;
+
     TRichDocument();
     ~TRichDocument();
     TRichDocument(const TRichDocument&) = delete;
@@ -57,17 +63,33 @@ public:
     // that fit.
     int FormatRange(TCanvas* Canvas, const TRect& RectTwips) const;
 
+    // An estimate of the memory the document takes, in bytes: its text with its formats, and
+    // every layout it keeps.
+    size_t HeldBytes() const;
+    // The layouts made since the document was (each a whole text laid out at a width).
+    int LayoutsMade() const { return FLayoutsMade; }
+
     QTextDocument* Document() const { return FDoc.get(); }
 
 private:
+    // The text with its sizes in pixels at a resolution, laid out at a width.
+    struct TLayout {
+        std::unique_ptr<QTextDocument> Doc;
+        int Dpi = 0, Width = 0;
+        size_t Bytes = 0;  // the estimate of what it takes
+    };
     // The text laid out Width pixels wide with its sizes in pixels at Dpi.
     QTextDocument& Shown(int Dpi, int Width) const;
 
     std::unique_ptr<QTextDocument> FDoc;
     uint64_t FGeneration = 0;  // counts the changes of the text and its default font
-    mutable std::unique_ptr<QTextDocument> FShown;
-    mutable int FShownDpi = 0;
+    // The estimate of what FDoc takes, made at the change counted by FTextBytesGeneration.
+    mutable size_t FTextBytes = 0;
+    mutable uint64_t FTextBytesGeneration = UINT64_MAX;
+    // Used most recently first; all made from the text at the change counted by FShownGeneration.
+    mutable std::vector<TLayout> FShown;
     mutable uint64_t FShownGeneration = 0;
+    mutable int FLayoutsMade = 0;
     AnsiString FDefaultFont = "MS Sans Serif";
     int FSelStart = 0, FSelLength = 0;
 };

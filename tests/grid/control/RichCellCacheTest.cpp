@@ -1,11 +1,17 @@
-// Rich-text cells as painted: a repaint reads only the cell texts that changed, and the documents
-// kept for painting stay within their bounds.
+// Rich-text cells as painted: a repaint reads only the cell texts that changed and lays out only
+// at widths not laid out before, the documents kept for painting stay within their bounds, and a
+// text that is not rich text shows in the cell's font.
 
 #include "grid/control/RichCellCache.h"
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+#include <algorithm>
 #include <functional>
+#include <string>
 
 #include "grid/control/CellGrid.h"
 #include "platform/gui/Forms.h"
@@ -49,6 +55,43 @@ TEST(RichCellCache, ARepaintReadsOnlyTheTextsThatChanged)
     }
 }
 
+namespace {
+
+// A grid on a shown form, its current cell in column 4.
+struct TRichGrid {
+    TForm Form{nullptr};
+    TCellGrid* Grid = nullptr;
+    explicit TRichGrid(int rows)
+    {
+        TestApplication();
+        Form.SetBounds(0, 0, 420, 300);
+        Grid = new TCellGrid(&Form);
+        Grid->SetParent(&Form);
+        Grid->SetBounds(0, 0, 400, 280);
+        Grid->SetRowCount(rows);
+        Grid->FocusCell(4, 1, true);  // the selection away from the rich cells
+        Form.Show();
+    }
+    QImage Shot() { return Grid->Handle()->grab().toImage(); }
+    // The cell as painted with the text given.
+    QImage CellShot(int col, int row, const AnsiString& text)
+    {
+        Grid->SetCells(col, row, text);
+        const TRect r = Grid->CellRect(col, row);
+        return Shot().copy(r.Left, r.Top, r.Width(), r.Height());
+    }
+};
+
+AnsiString ParagraphMarks(size_t bytes, int tag)
+{
+    AnsiString text = "{\\rtf1 " + std::to_string(1000 + tag);  // texts alike but for the tag
+    while (text.size() + 5 <= bytes)
+        text += "\\par";
+    return text + "}";
+}
+
+}  // namespace
+
 TEST(RichCellCache, KeepsTheNewestWithinItsBounds)
 {
     TestApplication();
@@ -64,12 +107,90 @@ TEST(RichCellCache, KeepsTheNewestWithinItsBounds)
     EXPECT_EQ(cache.Reads(), reads);
     cache.Get(numbered(1));
     EXPECT_EQ(cache.Reads(), reads + 1);
-    // Past the bytes the oldest go, but never the newest, whatever its size.
-    TRichCellCache large;
-    for (const size_t size :
-         {TRichCellCache::kMaxBytes / 2 + 1, TRichCellCache::kMaxBytes / 2 + 2, TRichCellCache::kMaxBytes + 1}) {
-        large.Get(AnsiString(size, 'a'));
-        EXPECT_EQ(large.Count(), 1u) << size;
-        EXPECT_EQ(large.Bytes(), size);
+    // Past the memory the oldest go, but never the newest, whatever it takes.
+    TRichDocument one;
+    one.LoadFromBytes(ParagraphMarks(400, 1));
+    TRichCellCache large(one.HeldBytes() * 3 / 2);
+    for (const AnsiString& text : {ParagraphMarks(400, 1), ParagraphMarks(400, 2), ParagraphMarks(4000, 3)}) {
+        large.Get(text);
+        EXPECT_EQ(large.Count(), 1u) << text.size();
+        EXPECT_EQ(large.Bytes(), large.Get(text).HeldBytes()) << text.size();
+    }
+}
+
+// The bound counted the bytes of the cell texts while every text was kept as a document and a
+// laid-out copy of it, each taking a hundred times its text or more: cells of 4 KB of paragraph
+// marks scrolled through kept 256 of them, near 200 MB.
+TEST(RichCellCache, RegressionScrolledCellsStayWithinTheMemoryBound)
+{
+    constexpr int kRows = 60;
+    TRichGrid g(kRows + 1);
+    for (int r = 1; r <= kRows; ++r)
+        g.Grid->SetCells(1, r, ParagraphMarks(4096, r));
+    for (int top = 1;; top += g.Grid->VisibleRowCount()) {  // scrolled through a page at a time
+        g.Grid->SetTopRow(std::min(top, g.Grid->MaxTopRow()));
+        g.Shot();
+        if (top >= g.Grid->MaxTopRow())
+            break;
+    }
+    const TRichCellCache& cache = g.Grid->RichCells();
+    EXPECT_EQ(cache.Reads(), kRows);
+    EXPECT_LT(cache.Count(), static_cast<size_t>(kRows));
+    EXPECT_LE(cache.Bytes(), cache.MaxBytes());
+    // Every kept cell holds its text and its layout at the column's width, as a cell painted
+    // alone does.
+    TRichGrid alone(2);
+    alone.Grid->SetCells(1, 1, ParagraphMarks(4096, 1));
+    alone.Shot();
+    const size_t each = alone.Grid->RichCells().Bytes();
+    EXPECT_GT(each, size_t{256} << 10);
+    EXPECT_EQ(cache.Bytes(), cache.Count() * each);
+}
+
+// A text shown in two columns of different widths was laid out again at each paint of each cell.
+TEST(RichCellCache, RegressionOneTextInTwoWidthsIsLaidOutOncePerWidth)
+{
+    const AnsiString text = "{\\rtf1 {\\b words} that wrap in the narrow column but not in the wide one}";
+    TRichGrid both(3), alone(3);
+    for (TRichGrid* g : {&both, &alone}) {
+        g->Grid->SetColWidths(1, 90);
+        g->Grid->SetColWidths(2, 280);
+        g->Grid->SetRowHeights(1, 60);
+    }
+    both.Grid->SetCells(1, 1, text);
+    both.Grid->SetCells(2, 1, text);
+    for (int i = 0; i < 3; ++i)
+        both.Shot();
+    const TRichDocument& shown = both.Grid->RichCells().Get(text);
+    EXPECT_EQ(shown.LayoutsMade(), 2);
+    EXPECT_EQ(both.Grid->RichCells().Bytes(), shown.HeldBytes());
+    // Each column shows the text laid out at its own width.
+    for (const int col : {1, 2}) {
+        alone.Grid->SetCells(3 - col, 1, "");
+        EXPECT_TRUE(both.CellShot(col, 1, text) == alone.CellShot(col, 1, text)) << col;
+    }
+}
+
+// Runs without a size of their own were laid out at the size read back from the base font after
+// its pixel size was set (-1 points): a rich cell whose text is not rich text, or is broken,
+// painted its words a pixel high and asked for a pixel-high line. They paint and measure as rich
+// text of those words in the cell's font does.
+TEST(RichCellCache, RegressionTextThatIsNotRichTextPaintsInTheCellsFont)
+{
+    TRichGrid g(3);
+    g.Grid->SetColWidths(1, 240);
+    g.Grid->SetRowHeights(1, 60);
+    g.Grid->Font()->SetSize(10);
+    g.Grid->Canvas()->Font()->Assign(g.Grid->Font());
+    const int line = g.Grid->Canvas()->TextHeight("gh");
+    for (const std::string text : {"{\\x plain words", "{\\rtf1 {\\b broken"}) {
+        std::string words = "{\\rtf1\\fs20 ";
+        for (const char c : text)
+            words += c == '{' || c == '\\' ? std::string{'\\', c} : std::string(1, c);
+        const QImage painted = g.CellShot(1, 1, text);
+        const int requested = g.Grid->RequestedRect().Bottom;
+        EXPECT_TRUE(painted == g.CellShot(1, 1, words + "}")) << text;
+        EXPECT_EQ(requested, g.Grid->RequestedRect().Bottom) << text;
+        EXPECT_GE(requested, line) << text;
     }
 }

@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <string>
+#include <vector>
 
 #include "platform/core/Cp949.h"
 #include "platform/gui/Bitmap.h"
@@ -262,4 +263,36 @@ TEST(RichDocument, FormatsIntoARectangleOfTheCanvas)
     EXPECT_TRUE(red);
     EXPECT_FALSE(outside);
     EXPECT_GT(d.RequestedHeight(b.Canvas(), 10), d.RequestedHeight(b.Canvas(), 180));
+}
+
+// A layout is kept for each of the last widths the text was formatted at, and the one used
+// longest ago makes way for a new width; whatever was kept, the text shows as laid out anew.
+TEST(RichDocument, LaysOutOnlyAtWidthsNotKept)
+{
+    TestApplication();
+    const std::string rtf = R"({\rtf1 {\b several} words that wrap {\i differently} at each width})";
+    const auto shown = [](const TRichDocument& d, int width) {
+        TBitmap b;
+        b.SetSize(width, 80);
+        b.Canvas()->FillRect(TRect{0, 0, width, 80});
+        d.FormatRange(b.Canvas(), TRect{0, 0, width * 15, 80 * 15});
+        return b.Snapshot();
+    };
+    const struct {
+        const char* name;
+        std::vector<int> widths;  // formatted at in turn, in pixels
+        int layouts;
+    } cases[] = {{"OneWidthAgain", {100, 100, 100}, 1},
+                 {"TwoWidthsInTurn", {100, 200, 100, 200, 100}, 2},
+                 {"AsManyWidthsAsAreKept", {60, 80, 100, 120, 60, 120}, 4},
+                 {"ANewWidthTakesTheOldestsPlace", {60, 80, 100, 120, 140, 80, 60}, 6}};
+    for (const auto& c : cases) {
+        TRichDocument d, fresh;
+        d.LoadFromBytes(rtf);
+        fresh.LoadFromBytes(rtf);
+        for (const int width : c.widths)
+            shown(d, width);
+        EXPECT_TRUE(shown(d, c.widths.back()) == shown(fresh, c.widths.back())) << c.name;
+        EXPECT_EQ(d.LayoutsMade(), c.layouts) << c.name;
+    }
 }
