@@ -49,8 +49,6 @@ const THistoryCase kHistoryCases[] = {
     {"PiecesOfOneTone", 100, {{'a', true, 2}, {'a', false, 2}, {'a', true, 1}}, 'z', "", false, 2, 2},
     // The output holds only the owner's sound: the player closes it instead.
     {"OnlyTheOwnersSound", 100, {{'b', true, 2}, {'b', true, 3}}, 'b', ".....", true, 2, 0},
-    {"NothingOfTheOwner", 100, {{'a', true, 2}}, 'b', "", false, 1, 1},
-    {"NothingWritten", 100, {}, 'b', "", false, 0, 0},
 };
 
 void PrintTo(const THistoryCase& c, std::ostream* os) { *os << c.Name; }
