@@ -11,7 +11,7 @@ packages=(
   libvterm-dev
   fonts-nanum xfonts-baekmuk xfonts-base xfonts-terminus unifont fonts-dejavu-core
   xvfb xauth xclip tmux tintin++
-  pulseaudio x11-utils
+  pulseaudio pulseaudio-utils x11-utils
   poppler-utils xdg-utils xdotool
   cups printer-driver-cups-pdf fonts-liberation2
   tinymux inetutils-telnetd ucspi-tcp python3 procps

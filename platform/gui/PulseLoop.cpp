@@ -1,11 +1,13 @@
 #include "platform/gui/PulseLoop.h"
 
+#include <poll.h>
 #include <sys/time.h>
 
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -56,6 +58,7 @@ struct TPulseLoopState {
     std::vector<std::unique_ptr<pa_time_event>> Times;
     std::vector<std::unique_ptr<pa_defer_event>> Defers;
     QTimer Sweeper;
+    std::function<void()> OnTurn;
 
     TPulseLoopState()
     {
@@ -71,6 +74,19 @@ struct TPulseLoopState {
     }
 
     static TPulseLoopState* Of(pa_mainloop_api* api) { return static_cast<TPulseLoopState*>(api->userdata); }
+
+    // One event's callback, unless the library has freed it, told first to whoever waits on the
+    // library's turns.
+    template <class TEvent, class... TArgs>
+    static void Run(TEvent* e, TArgs... args)
+    {
+        if (e->Dead)
+            return;
+        if (e->Loop->OnTurn)
+            e->Loop->OnTurn();
+        if (!e->Dead)
+            e->Callback(&e->Loop->Api, e, args..., e->Data);
+    }
 };
 
 namespace {
@@ -97,14 +113,9 @@ pa_io_event* NewIo(pa_mainloop_api* api, int fd, pa_io_event_flags_t events, pa_
 {
     TPulseLoopState* loop = TPulseLoopState::Of(api);
     auto* e = loop->Ios.emplace_back(new pa_io_event(loop, fd, callback, data)).get();
-    QObject::connect(&e->Read, &QSocketNotifier::activated, [e] {
-        if (!e->Dead)
-            e->Callback(&e->Loop->Api, e, e->Fd, PA_IO_EVENT_INPUT, e->Data);
-    });
-    QObject::connect(&e->Write, &QSocketNotifier::activated, [e] {
-        if (!e->Dead)
-            e->Callback(&e->Loop->Api, e, e->Fd, PA_IO_EVENT_OUTPUT, e->Data);
-    });
+    QObject::connect(&e->Read, &QSocketNotifier::activated, [e] { TPulseLoopState::Run(e, e->Fd, PA_IO_EVENT_INPUT); });
+    QObject::connect(&e->Write, &QSocketNotifier::activated,
+                     [e] { TPulseLoopState::Run(e, e->Fd, PA_IO_EVENT_OUTPUT); });
     EnableIo(e, events);
     return e;
 }
@@ -139,10 +150,7 @@ pa_time_event* NewTime(pa_mainloop_api* api, const timeval* when, pa_time_event_
     TPulseLoopState* loop = TPulseLoopState::Of(api);
     auto* e = loop->Times.emplace_back(new pa_time_event(loop, callback, data)).get();
     e->Timer.setSingleShot(true);
-    QObject::connect(&e->Timer, &QTimer::timeout, [e] {
-        if (!e->Dead)
-            e->Callback(&e->Loop->Api, e, &e->When, e->Data);
-    });
+    QObject::connect(&e->Timer, &QTimer::timeout, [e] { TPulseLoopState::Run(e, &e->When); });
     RestartTime(e, when);
     return e;
 }
@@ -168,10 +176,7 @@ pa_defer_event* NewDefer(pa_mainloop_api* api, pa_defer_event_cb_t callback, voi
 {
     TPulseLoopState* loop = TPulseLoopState::Of(api);
     auto* e = loop->Defers.emplace_back(new pa_defer_event(loop, callback, data)).get();
-    QObject::connect(&e->Timer, &QTimer::timeout, [e] {
-        if (!e->Dead)
-            e->Callback(&e->Loop->Api, e, e->Data);
-    });
+    QObject::connect(&e->Timer, &QTimer::timeout, [e] { TPulseLoopState::Run(e); });
     EnableDefer(e, 1);
     return e;
 }
@@ -199,3 +204,27 @@ TPulseLoop::TPulseLoop() : F(std::make_unique<TPulseLoopState>())
 TPulseLoop::~TPulseLoop() = default;
 
 pa_mainloop_api* TPulseLoop::Api() { return &F->Api; }
+
+void TPulseLoop::SetOnTurn(std::function<void()> onTurn) { F->OnTurn = std::move(onTurn); }
+
+void TPulseLoop::ReadWaiting()
+{
+    // The library reads a piece a turn (a packet's header, then its body): a few turns a packet,
+    // bounded so that a server that sends without end cannot hold the thread.
+    constexpr int kTurns = 256;
+    for (int turn = 0; turn < kTurns; ++turn) {
+        std::vector<pa_io_event*> events;
+        std::vector<pollfd> fds;
+        for (const auto& e : F->Ios)
+            if (!e->Dead && e->Read.isEnabled()) {
+                events.push_back(e.get());
+                fds.push_back({e->Fd, POLLIN, 0});
+            }
+        if (fds.empty() || ::poll(fds.data(), fds.size(), 0) <= 0)
+            return;
+        // A handler may free other events: they are marked dead, not destroyed, until the loop turns.
+        for (size_t i = 0; i < fds.size(); ++i)
+            if (fds[i].revents != 0 && events[i]->Read.isEnabled())
+                TPulseLoopState::Run(events[i], events[i]->Fd, PA_IO_EVENT_INPUT);
+    }
+}

@@ -5,6 +5,7 @@
 
 #include <pulse/mainloop-api.h>
 
+#include <functional>
 #include <memory>
 
 struct TPulseLoopState;
@@ -18,6 +19,12 @@ public:
     TPulseLoop& operator=(const TPulseLoop&) = delete;
 
     pa_mainloop_api* Api();
+    // Called as each of the library's events is about to run: what the library was asked for
+    // before, it sends now (a request made inside a callback leaves at a later turn).
+    void SetOnTurn(std::function<void()> onTurn);
+    // Runs the library's handlers for what its sockets hold now, without waiting: an answer that
+    // came while the program was busy is read before anything judges it late.
+    void ReadWaiting();
 
 private:
     std::unique_ptr<TPulseLoopState> F;

@@ -8,12 +8,14 @@
 #include "platform/core/AnsiString.h"
 
 // Sounds a tone of frequency hertz for durationMs milliseconds through the desktop's sound
-// output, after the beeps before it; where there is no sound output, or none that answers within
-// a moment, the display's bell rings instead. As the system's beep: a length of 0 sounds nothing,
-// and a pitch outside 37 to 32767 Hz sounds nothing and returns false; so does a beep while too
-// many wait (TTonePlayer). owner is whoever asked: StopBeeps ends its tones.
+// output, after the beeps before it; where there is no sound output, none that answers within a
+// moment, or one that never plays it, the display's bell rings instead. As the system's beep: a
+// length of 0 sounds nothing, and a pitch outside 37 to 32767 Hz sounds nothing and returns
+// false; so does a beep while too many wait (TTonePlayer). owner is whoever asked: StopBeeps ends
+// its tones and only its.
 bool Beep(uint32_t frequency, uint32_t durationMs, const void* owner = nullptr);
-// Cuts short the owner's tone and drops its waiting ones (a window that closes).
+// Cuts short the owner's tone and drops its waiting ones (a window that closes); another owner's
+// tone, even one the output holds before it, is heard whole.
 void StopBeeps(const void* owner);
 bool MessageBeep(unsigned type);
 

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/core/ToneHistory.h"
 #include "platform/core/ToneWave.h"
 #include "platform/gui/PulseLoop.h"
 
@@ -23,7 +24,8 @@ const TToneFormat kFormat{48000, 1, TToneFormat::kInt16};
 // How much the server holds ahead of what it plays: enough that a program busy for a moment
 // (a flood of text, a loaded machine) does not leave a gap in a tone. It asks for more each time
 // part of it has been played, so a silent server is still noticed within kAnswerMs; a cut tone
-// stops at once whatever it holds, as closing the output drops it.
+// stops at once whatever it holds, as closing the output drops it; one among others' is silenced
+// in place.
 constexpr uint32_t kOutputBufferMs = 300;
 
 struct TTone {
@@ -36,7 +38,9 @@ struct TTone {
 // All of it runs on the GUI thread: the client library's calls return at once (its events are
 // the program's own, TPulseLoop) and it answers through the callbacks below. The tones that
 // follow one another without a pause go through one output, which is drained and closed after
-// the last; the connection to the server stays for the next tone.
+// the last; the connection to the server stays for the next tone. An answer is due from the
+// first turn the library had after a request (when the request left), and what the server sent
+// is read before the answer is judged late: a program busy for a while is not a silent server.
 struct TTonePlayer::TImpl {
     std::deque<TTone> Queue;
     std::function<void()> Bell;
@@ -46,12 +50,18 @@ struct TTonePlayer::TImpl {
     std::unique_ptr<TPulseLoop> Loop;
     pa_context* Context = nullptr;
     pa_stream* Stream = nullptr;
-    // The tone being written into the output, and whose the last written one was.
+    // The tone being written into the output, and whose it is.
     std::optional<TToneWave> Wave;
     const void* FedOwner = nullptr;
+    // Whose tones the output holds, for a stop of one owner's among others'.
+    TToneHistory History;
     bool Draining = false;
-    // Since the server last answered, while an answer is due; checked by Watch.
+    // The server has begun to play from the output: its tones are heard, or were cut short.
+    bool Began = false;
+    // Since the server last answered, while an answer is due; checked by Watch. It runs from
+    // the library's first turn after the request (Sent), when the request left.
     QElapsedTimer Heard;
+    bool Sent = false;
     std::unique_ptr<QTimer> Watch;
     // Freed from the event loop: the library may be inside one of their callbacks.
     std::vector<pa_stream*> DoomedStreams;
@@ -68,6 +78,7 @@ struct TTonePlayer::TImpl {
             return;
         Started = true;
         Loop = std::make_unique<TPulseLoop>();
+        Loop->SetOnTurn([this] { Turned(); });
         Watch = std::make_unique<QTimer>();
         QObject::connect(Watch.get(), &QTimer::timeout, [this] { Check(); });
         Reaper = std::make_unique<QTimer>();
@@ -96,21 +107,35 @@ struct TTonePlayer::TImpl {
             pa_context_unref(c);
     }
 
-    // An answer from the server is due from now on.
+    // An answer from the server is due to a request just made: the wait begins once it left.
     void Expect()
     {
-        Heard.start();
+        Sent = false;
         if (!Watch->isActive())
             Watch->start(std::max(AnswerMs / 4, 10));
     }
 
+    void Turned()
+    {
+        if (!Sent) {
+            Sent = true;
+            Heard.start();
+        }
+    }
+
     bool Expecting() const { return Stream || (Context && pa_context_get_state(Context) != PA_CONTEXT_READY); }
+    bool Late() const { return Expecting() && Sent && Heard.elapsed() > AnswerMs; }
 
     void Check()
     {
-        if (!Expecting())
+        if (!Expecting()) {
             Watch->stop();
-        else if (Heard.elapsed() > AnswerMs)
+            return;
+        }
+        if (!Late())
+            return;
+        Loop->ReadWaiting();
+        if (Late())
             Fail();
     }
 
@@ -167,15 +192,22 @@ struct TTonePlayer::TImpl {
         Stream = stream;
         ++gOpenOutputs;
         Draining = false;
+        Began = false;
+        History.Reset(2 * Bytes(kOutputBufferMs));
         pa_stream_set_state_callback(stream, StreamState, this);
         pa_stream_set_write_callback(stream, StreamWrite, this);
-        const auto bytes = static_cast<uint32_t>(kFormat.BytesPerFrame() * kFormat.SampleRate * kOutputBufferMs / 1000);
-        const pa_buffer_attr attr{static_cast<uint32_t>(-1), bytes, static_cast<uint32_t>(-1),
+        pa_stream_set_started_callback(stream, StreamStarted, this);
+        const pa_buffer_attr attr{static_cast<uint32_t>(-1), Bytes(kOutputBufferMs), static_cast<uint32_t>(-1),
                                   static_cast<uint32_t>(-1), static_cast<uint32_t>(-1)};
         Expect();
         if (pa_stream_connect_playback(stream, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) < 0 &&
             Stream == stream)
             Fail();
+    }
+
+    static uint32_t Bytes(uint32_t ms)
+    {
+        return static_cast<uint32_t>(kFormat.BytesPerFrame() * kFormat.SampleRate) / 1000 * ms;
     }
 
     static void StreamState(pa_stream* stream, void* data)
@@ -185,8 +217,22 @@ struct TTonePlayer::TImpl {
             return;
         self->Heard.start();
         const pa_stream_state_t state = pa_stream_get_state(stream);
-        if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED)
+        if (state == PA_STREAM_READY) {
+            // Twice what the server holds ahead, which may be more than was asked for.
+            if (const pa_buffer_attr* attr = pa_stream_get_buffer_attr(stream))
+                self->History.Reset(2 * std::max(Bytes(kOutputBufferMs), attr->tlength));
+        } else if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED) {
             self->Fail();
+        }
+    }
+
+    static void StreamStarted(pa_stream* stream, void* data)
+    {
+        auto* self = static_cast<TImpl*>(data);
+        if (stream != self->Stream)
+            return;
+        self->Heard.start();
+        self->Began = true;
     }
 
     static void StreamWrite(pa_stream* stream, size_t bytes, void* data)
@@ -203,6 +249,7 @@ struct TTonePlayer::TImpl {
     {
         size_t made = 0;
         while (made < size) {
+            bool starts = false;
             if (!Wave) {
                 if (Queue.empty())
                     break;
@@ -210,8 +257,10 @@ struct TTonePlayer::TImpl {
                 Queue.pop_front();
                 Wave.emplace(tone.Frequency, tone.DurationMs, kFormat);
                 FedOwner = tone.Owner;
+                starts = true;
             }
             const size_t read = Wave->Read(out + made, size - made);
+            History.Add(FedOwner, starts, out + made, read);
             made += read;
             if (Wave->AtEnd())
                 Wave.reset();
@@ -236,14 +285,23 @@ struct TTonePlayer::TImpl {
             pa_stream_write(Stream, data, made, nullptr, 0, PA_SEEK_RELATIVE);
         else
             pa_stream_cancel_write(Stream);
-        // All written: closed once the server has played what it holds.
-        if (!Wave && Queue.empty()) {
-            Draining = true;
-            if (pa_operation* drain = pa_stream_drain(Stream, Drained, this))
-                pa_operation_unref(drain);
-            else
-                Fail();
+        Finish();
+    }
+
+    // All written: the output is closed once the server has played what it holds.
+    void Finish()
+    {
+        if (!Stream || Draining || Wave || !Queue.empty())
+            return;
+        if (pa_stream_get_state(Stream) != PA_STREAM_READY) {
+            CloseStream();  // nothing was written
+            return;
         }
+        Draining = true;
+        if (pa_operation* drain = pa_stream_drain(Stream, Drained, this))
+            pa_operation_unref(drain);
+        else
+            Fail();
     }
 
     static void Drained(pa_stream* stream, int, void* data)
@@ -267,6 +325,8 @@ struct TTonePlayer::TImpl {
         Draining = false;
         pa_stream_set_state_callback(stream, nullptr, nullptr);
         pa_stream_set_write_callback(stream, nullptr, nullptr);
+        pa_stream_set_started_callback(stream, nullptr, nullptr);
+        History.Reset(0);
         pa_stream_disconnect(stream);
         Doom(DoomedStreams, stream);
     }
@@ -292,25 +352,43 @@ struct TTonePlayer::TImpl {
     }
 
     // The server is not there, went, or did not answer in time: the tones it would have played
-    // ring the bell, and the next tone asks it again.
+    // ring the bell, and the next tone asks it again. So do those the output took but never
+    // began to play (its sound device suspended, say).
     void Fail()
     {
+        const size_t unplayed = Stream && !Began ? History.Tones() : 0;
         CloseStream();
         Disconnect();
-        const size_t missed = std::exchange(Queue, {}).size();
+        const size_t missed = std::exchange(Queue, {}).size() + unplayed;
         Bells += missed;
         for (size_t i = 0; i < missed; ++i)
             if (Bell)
                 Bell();
     }
 
+    // The owner's waiting tones are dropped and what the output holds of its sound ends at once:
+    // the output is closed when it holds nobody else's, else the owner's part is silenced in
+    // place and the others' plays on.
     void Stop(const void* owner)
     {
         std::erase_if(Queue, [owner](const TTone& tone) { return tone.Owner == owner; });
-        if (Stream && FedOwner == owner && (Wave || Draining)) {
+        if (!Stream)
+            return;
+        if (Wave && FedOwner == owner)
+            Wave.reset();
+        if (History.OnlyOf(owner)) {
             CloseStream();
             Pump();
+            return;
         }
+        const std::vector<char> again = History.Silence(owner);
+        if (!again.empty() &&
+            pa_stream_write(Stream, again.data(), again.size(), nullptr, -static_cast<int64_t>(again.size()),
+                            PA_SEEK_RELATIVE) < 0) {
+            Fail();
+            return;
+        }
+        Finish();
     }
 };
 

@@ -2,7 +2,8 @@
 // Beeps through the desktop's sound server. The caller goes on at once: the tones play one after
 // another, as the system's beep sounds them, and nothing here ever waits on the server. A server
 // that is not there, or does not answer within a moment, rings the bell for the tones it would
-// have played; the next tone asks it again, so sound comes back with the server.
+// have played, and so does an output that takes tones but never begins to play them (a suspended
+// sound device); the next tone asks again, so sound comes back with the server.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,7 +21,8 @@ public:
     // queue minutes of sound; past this the newest are dropped.
     static constexpr size_t kMaxWaiting = 16;
     // How long the server may take to answer (to connect, to open an output, to take samples)
-    // before its tones ring the bell instead.
+    // before its tones ring the bell instead: counted from when the request left, and what the
+    // server sent is read before its answer is judged late, so a busy program is no silence.
     static constexpr int kAnswerMs = 2000;
 
     static TTonePlayer& Instance();

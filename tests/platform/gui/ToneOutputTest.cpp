@@ -118,6 +118,22 @@ public:
         FServer.waitForFinished(5000);
     }
 
+    // Suspends the one output, as a user may, or lets it play again; false when pactl failed.
+    bool Suspend(bool suspend)
+    {
+        const QString pactl = QStandardPaths::findExecutable("pactl");
+        if (pactl.isEmpty())
+            return false;
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PULSE_SERVER", Address());
+        env.insert("PULSE_COOKIE", "/dev/null");
+        run.setProcessEnvironment(env);
+        run.setProcessChannelMode(QProcess::ForwardedChannels);
+        run.start(pactl, {"suspend-sink", "played", suspend ? "1" : "0"});
+        return run.waitForFinished(10000) && run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0;
+    }
+
     // Empty when the server runs.
     const std::string& Why() const { return FWhy; }
     QString Address() const { return "unix:" + FSocket; }
@@ -181,10 +197,14 @@ private:
 // tone_play, asked one command at a time.
 class TTonePlay {
 public:
-    // address "" for a server that is not there.
-    TTonePlay(const QString& address, const QStringList& arguments = {})
+    // address "" for a server that is not there. qtLoop: Qt's own event loop, not GLib's.
+    TTonePlay(const QString& address, const QStringList& arguments = {}, bool qtLoop = false)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (qtLoop)
+            env.insert("QT_NO_GLIB", "1");
+        else
+            env.remove("QT_NO_GLIB");
         env.insert("PULSE_SERVER", address.isEmpty() ? "unix:" + FDir.path() + "/no-sound-server-here" : address);
         // The server runs as this user with anonymous access; no desktop's own server is asked.
         env.insert("PULSE_COOKIE", "/dev/null");
@@ -251,14 +271,15 @@ std::vector<TMeasuredTone> Joined(const std::vector<TMeasuredTone>& tones)
     return joined;
 }
 
-// The tones the server's output played, once there are at least count: the output writes in
-// real time, and its last samples reach the pipe a little after the output has been closed.
-std::vector<TMeasuredTone> TonesPlayed(TSoundServer& server, size_t count)
+// The tones the server's output played, once there are at least count and the count-th has
+// sounded for leastMs: the output writes in real time, and its last samples reach the pipe a
+// little after the output has been closed.
+std::vector<TMeasuredTone> TonesPlayed(TSoundServer& server, size_t count, double leastMs = 0)
 {
     QElapsedTimer waited;
     waited.start();
     std::vector<TMeasuredTone> tones = Joined(MeasureTones(server.Played(), kRate));
-    while (tones.size() < count && waited.elapsed() < 10000) {
+    while ((tones.size() < count || tones[count - 1].Ms < leastMs) && waited.elapsed() < 10000) {
         QThread::msleep(20);
         tones = Joined(MeasureTones(server.Played(), kRate));
     }
@@ -267,9 +288,11 @@ std::vector<TMeasuredTone> TonesPlayed(TSoundServer& server, size_t count)
 
 // Beeps through a sound server that is there, missing, hangs, stops, dies or comes back: each
 // step is a command to tone_play (several lines at once) with the lines it answers, or one of
-// the server's: "!stop" (SIGSTOP), "!continue", "!kill" (SIGKILL), "!restart", "!sound" (until
-// the output has played a tone). Through all of it tone_play's event loop never misses a turn
-// for a second. Then the tones the output played: pitch and length (0: cut short, any length).
+// the server's: "!stop" (SIGSTOP), "!continue", "!kill" (SIGKILL), "!restart", "!suspend" and
+// "!resume" (its output), "!sound" (until the output has played a tenth of a second of a tone:
+// the server has long told tone_play that it plays). Through all of it tone_play's event loop
+// never misses a turn for a second (but for its own busy moments). Then the tones the output
+// played: pitch and length (0: cut short, any length).
 struct TServerStep {
     const char* Do;
     const char* Answer = "";
@@ -279,6 +302,12 @@ struct TServerCase {
     enum { kNone, kHung, kReal } Server;
     std::vector<TServerStep> Steps;
     std::vector<TMeasuredTone> Played = {};
+    // The time the server has to answer: half a second, not the program's two, but where a case
+    // shows what a busy program does with the program's own.
+    int AnswerMs = 500;
+    // tone_play's event loop is Qt's own, not GLib's: the two take a due timer and a socket with
+    // something to read in different orders.
+    bool QtLoop = false;
 };
 
 const TServerCase kServerCases[] = {
@@ -353,6 +382,48 @@ const TServerCase kServerCases[] = {
       {"stop 1\nstate", "STOP 1\nPLAYING 1 WAITING 0 OPEN 1 BELLS 0"},
       {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 0"}},
      {{440, 0}, {880, 150}}},
+    // Two seconds of work right after a beep, before the request to the server could leave or
+    // its answer be read, rang the bell in place of the tone: on the first beep (which connects)
+    // and on a later one (which opens an output on the connection).
+    {"RegressionBusyMomentAfterABeepRangTheBell",
+     TServerCase::kReal,
+     {{"beep 880,300\nbusy 2100", "BEEP 880,300 1\nBUSY 2100"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 0"},
+      {"beep 660,200\nbusy 2100", "BEEP 660,200 1\nBUSY 2100"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 0"}},
+     {{880, 300}, {660, 200}},
+     2000},
+    // Two seconds of work while a tone played cut it short: the server's requests for more came
+    // meanwhile and were judged late before they were read. It goes on after a gap.
+    {"RegressionBusyMomentMidToneCutTheTone",
+     TServerCase::kReal,
+     {{"beep 440,1000", "BEEP 440,1000 1"},
+      {"!sound"},
+      {"busy 2100", "BUSY 2100"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 0"}},
+     {{440, 1000}},
+     2000,
+     true},
+    // Closing a window whose tone the output held behind another window's cut the other's short.
+    // Window 2's tone is stopped while the output holds it after the end of window 1's: window 1's
+    // is heard whole, and window 1's next tone after it.
+    {"RegressionStoppedOwnerCutAnotherOwnersTone",
+     TServerCase::kReal,
+     {{"beep 880,1000,1\nbeep 440,1000,2", "BEEP 880,1000,1 1\nBEEP 440,1000,2 1"},
+      {"fed\nstop 2\nstate", "PLAYING 1 WAITING 0 OPEN 1 BELLS 0\nSTOP 2\nPLAYING 1 WAITING 0 OPEN 1 BELLS 0"},
+      {"beep 660,200,1", "BEEP 660,200,1 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 0"}},
+     {{880, 1000}, {660, 200}}},
+    // A tone the server's only output, suspended, never played rang no bell.
+    {"RegressionSuspendedOutputRangNoBell",
+     TServerCase::kReal,
+     {{"!suspend"},
+      {"beep 600,100", "BEEP 600,100 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 1"},
+      {"!resume"},
+      {"beep 990,150", "BEEP 990,150 1"},
+      {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 1"}},
+     {{990, 150}}},
 };
 
 void PrintTo(const TServerCase& c, std::ostream* os) { *os << c.Name; }
@@ -376,8 +447,7 @@ TEST_P(ToneOutputServer, Beeps)
         ASSERT_TRUE(hung->Listening());
         address = hung->Address();
     }
-    // The server has half a second to answer, not the program's two.
-    TTonePlay play(address, {"--answer-ms=500"});
+    TTonePlay play(address, {"--answer-ms=" + QString::number(c.AnswerMs)}, c.QtLoop);
     for (const TServerStep& step : c.Steps) {
         const std::string what = step.Do;
         if (what == "!stop")
@@ -388,8 +458,10 @@ TEST_P(ToneOutputServer, Beeps)
             real->Signal(SIGKILL);
         else if (what == "!restart")
             ASSERT_TRUE(real->Start()) << real->Why();
+        else if (what == "!suspend" || what == "!resume")
+            ASSERT_TRUE(real->Suspend(what == "!suspend")) << "pactl could not " << what.substr(1) << " the output";
         else if (what == "!sound")
-            ASSERT_FALSE(TonesPlayed(*real, 1).empty()) << "no tone began";
+            ASSERT_FALSE(TonesPlayed(*real, 1, 100).empty()) << "no tone began";
         else
             ASSERT_EQ(play.Ask(what), step.Answer) << "at " << what;
     }
@@ -399,7 +471,10 @@ TEST_P(ToneOutputServer, Beeps)
     if (c.Played.empty())
         return;
     const std::vector<TMeasuredTone> tones = TonesPlayed(*real, c.Played.size());
-    ASSERT_EQ(tones.size(), c.Played.size());
+    std::string heard;
+    for (const TMeasuredTone& t : tones)
+        heard += " " + std::to_string(std::lround(t.Hertz)) + " Hz " + std::to_string(std::lround(t.Ms)) + " ms;";
+    ASSERT_EQ(tones.size(), c.Played.size()) << "heard:" << heard;
     for (size_t i = 0; i < tones.size(); ++i) {
         const TMeasuredTone& expected = c.Played[i];
         EXPECT_NEAR(tones[i].Hertz, expected.Hertz, expected.Hertz * 0.005) << "tone " << i;

@@ -7,9 +7,13 @@
 //   state                      PLAYING 1|0 WAITING N OPEN N BELLS N
 //   settle                     the same, once no tone plays or waits and no output is open
 //                              (or after 20 s)
+//   fed                        the same, once the output has taken every waiting tone
+//                              (or after 20 s)
+//   busy MS                    BUSY MS                          after the thread did nothing
+//                                                               else for MS milliseconds
 //
 // At the end of the input it prints LONGEST-GAP-MS N, the longest time the event loop went
-// without running its 10 ms timer, and exits 0. --answer-ms shortens the time the sound server
+// without running its 10 ms timer (busy's own time aside), and exits 0. --answer-ms shortens the time the sound server
 // has to answer before the bell rings instead.
 
 #include <unistd.h>
@@ -17,6 +21,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QSocketNotifier>
+#include <QThread>
 #include <QTimer>
 #include <cstdint>
 #include <cstdio>
@@ -42,6 +47,8 @@ bool Settled()
     return !player.Playing() && player.Waiting() == 0 && TTonePlayer::OpenOutputs() == 0;
 }
 
+bool Fed() { return TTonePlayer::Instance().Waiting() == 0; }
+
 // Owners are small numbers; any distinct addresses serve.
 const void* Owner(unsigned n) { return reinterpret_cast<const void*>(static_cast<uintptr_t>(n) * 16 + 16); }
 
@@ -65,12 +72,13 @@ int main(int argc, char** argv)
     std::string input;
     std::deque<std::string> lines;
     bool ended = false;
-    QElapsedTimer settling;  // valid while a settle command waits
+    QElapsedTimer settling;  // valid while a settle or fed command waits
+    bool (*settled)() = Settled;
     QTimer next;
     next.setSingleShot(true);
     auto run = [&] {
         if (settling.isValid()) {
-            if (!Settled() && settling.elapsed() < 20000) {
+            if (!settled() && settling.elapsed() < 20000) {
                 next.start(10);
                 return;
             }
@@ -89,9 +97,15 @@ int main(int argc, char** argv)
                 std::printf("STOP %u\n", owner);
             } else if (std::sscanf(line.c_str(), "%15s", word) == 1 && std::strcmp(word, "state") == 0)
                 PrintState();
-            else if (std::strcmp(word, "settle") == 0) {
+            else if (std::strcmp(word, "settle") == 0 || std::strcmp(word, "fed") == 0) {
+                settled = word[0] == 's' ? Settled : Fed;
                 settling.start();
                 next.start(0);
+            } else if (std::sscanf(line.c_str(), "busy %u", &ms) == 1) {
+                // Work that keeps the event loop from turning, as a long script does.
+                QThread::msleep(ms);
+                sinceTick.restart();  // the gap that counts is the player's, not this one
+                std::printf("BUSY %u\n", ms);
             } else
                 std::printf("UNKNOWN %s\n", line.c_str());
             std::fflush(stdout);
