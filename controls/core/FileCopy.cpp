@@ -192,6 +192,15 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
     options.Flush = copy.Flush;
     options.Replace = !copy.MustBeNew;
     options.ShownPath = kNameMark;
+    // The copy takes the source's attributes, permissions and time before it has its name, so a
+    // copy that cannot have them replaces nothing: it would let in whom the source kept out.
+    struct stat now = {};
+    options.Finish = [&](int written) {
+        std::string refusal = FinishCopy(in.Get(), src, written);
+        if (refusal.empty() && fstat(written, &now) != 0)
+            refusal = std::strerror(errno);
+        return refusal;
+    };
     std::optional<TAtomicFileWriter> writer;
     if (copy.ToFolder == AT_FDCWD)
         writer.emplace(copy.To, options);
@@ -222,17 +231,6 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
                          std::to_string(src.st_size) + " bytes.");
     if (const TWriteResult written = writer->Commit(); !written)
         throw EWriteError(failed(written));
-    TFd out(openat(copy.ToFolder, copy.To.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    struct stat now = {};
-    std::string refusal = out.Get() < 0 || fstat(out.Get(), &now) != 0 ? std::strerror(errno)
-        : !S_ISREG(now.st_mode)                                        ? NotARegularFile(now.st_mode)
-                                                                       : FinishCopy(in.Get(), src, out.Get());
-    if (!refusal.empty()) {
-        // Not left readable by whom the source kept out.
-        if (out.Get() >= 0 && S_ISREG(now.st_mode))
-            unlinkat(copy.ToFolder, copy.To.c_str(), 0);
-        throw EWriteError("Cannot keep the permissions of file " + toName() + ". " + refusal);
-    }
     if (source)
         *source = StateOf(src);
     if (made)

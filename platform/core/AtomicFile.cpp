@@ -230,6 +230,12 @@ TWriteResult TAtomicFileWriter::Commit()
             return result_;
     }
     fchmod(fd_, mode_);
+    if (options_.Finish) {
+        if (const std::string refusal = options_.Finish(fd_); !refusal.empty()) {
+            Fail("keep the permissions of", refusal.c_str());
+            return result_;
+        }
+    }
     if (options_.Flush && fsync(fd_) != 0) {
         Fail("write", errno);
         return result_;

@@ -29,6 +29,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,11 @@ struct TAtomicWriteOptions {
     bool Replace = true;
     // The file's path as messages show it (native, UTF-8); empty: the path or name written.
     std::string ShownPath;
+    // Run on the written file, open as the descriptor given, once it has its owner, attributes
+    // and mode and before it is flushed and named: a caller's last changes to it (a copy takes its
+    // source's attributes and time). A non-empty result is why they could not be made: Commit
+    // fails with it ("Cannot keep the permissions of file ..."), and nothing is replaced.
+    std::function<std::string(int fd)> Finish = {};
 };
 
 // A file written in pieces; nothing replaces the old file until Commit succeeds. Dropping the

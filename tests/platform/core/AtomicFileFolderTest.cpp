@@ -137,6 +137,24 @@ TEST(FolderWriter, TheFolderOpenedIsWrittenWhateverItsPathBecomes)
     EXPECT_FALSE(fs::exists(folder + "/x"));
 }
 
+// A copy whose source's access list the new file cannot take fails before it has the name: the
+// file it would have replaced stays, and no temporary file either.
+TEST(FolderWriter, RegressionACopyThatCouldNotKeepItsAttributesLostTheFileItReplaced)
+{
+    TempFolder scratch;
+    MakeOld(scratch.Path());
+    TOpenFolder open(scratch.Path());
+    TAtomicFileWriter writer(open.Fd(), "x",
+                             {.ShownPath = "/shown/x", .Finish = [](int) { return std::string("Not supported"); }});
+    writer.Write("new");
+    const TWriteResult result = writer.Commit();
+    EXPECT_FALSE(result.Ok);
+    EXPECT_NE(result.Message.find("Cannot keep the permissions of file /shown/x. Not supported"), std::string::npos)
+        << result.Message;
+    EXPECT_EQ(TempFolder::Read(scratch.File("x")), "old");
+    EXPECT_EQ(EntriesIn(scratch.Path()), 1u);
+}
+
 TEST(FolderWriter, ANameThatIsNoFileNameIsRefused)
 {
     TempFolder scratch;
