@@ -1,8 +1,15 @@
 // The file operator copying a folder of small files (1,000 and 10,000 of 100 bytes), beside
 // cp -a of the same tree and cp -a followed by a sync of the file system, each into a fresh
 // folder in the same run; then a folder's files deleted one listed name at a time, beside
-// unlinking them. Prints METRIC lines, each the median of three runs. "bench_files quick" runs
-// the smaller size only.
+// unlinking them; then CopyFile of a sparse file (2 GiB holding 4 KiB), with the disk its copy
+// takes, and the operator's copy of a 10,000-deep tree with a FIFO at every level (each refused),
+// each beside cp -a of the same. Prints METRIC lines, each the median of three runs. "bench_files
+// quick" runs the smaller sizes only.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -42,10 +49,14 @@ void MakeFiles(const std::string& folder, int count)
         std::ofstream(folder + "/file" + std::to_string(i) + ".txt", std::ios::binary) << data;
 }
 
-double Timed(const std::string& command)
+// The command's time; its exit status in `status` when asked for, else a failure is told.
+double Timed(const std::string& command, int* status = nullptr)
 {
     const auto start = std::chrono::steady_clock::now();
-    if (std::system(command.c_str()) != 0)
+    const int code = std::system(command.c_str());
+    if (status)
+        *status = WIFEXITED(code) ? WEXITSTATUS(code) : -1;
+    else if (code != 0)
         std::fprintf(stderr, "failed: %s\n", command.c_str());
     return Ms(start);
 }
@@ -104,6 +115,85 @@ void DeleteFigures(const std::string& root, int count)
     std::printf("METRIC files_unlink_listed_%s_ms %.6g\n", n.c_str(), Median(plain));
 }
 
+// KiB of disk the file takes.
+double DiskKiB(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 ? static_cast<double>(st.st_blocks) / 2 : -1;
+}
+
+void SparseFigures(const std::string& root, off_t size)
+{
+    const std::string source = root + "/sparse", mine = root + "/sparse-ours", theirs = root + "/sparse-cp";
+    const int fd = open(source.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const std::string data(4096, 'x');
+    if (fd < 0 || ftruncate(fd, size) != 0 || pwrite(fd, data.data(), data.size(), size / 2) < 0)
+        std::fprintf(stderr, "the sparse file was not made\n");
+    close(fd);
+    std::vector<double> ours, cp;
+    double oursKiB = 0, cpKiB = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        CopyFile(StoredPath(source), StoredPath(mine));
+        ours.push_back(Ms(start));
+        oursKiB = DiskKiB(mine);
+        cp.push_back(Timed("cp -a " + Quoted(source) + " " + Quoted(theirs)));
+        cpKiB = DiskKiB(theirs);
+        fs::remove(mine);
+        fs::remove(theirs);
+    }
+    fs::remove(source);
+    const std::string n = std::to_string(size >> 20) + "m";
+    std::printf("METRIC files_copyfile_sparse_%s_ms %.6g\n", n.c_str(), Median(ours));
+    std::printf("METRIC files_cp_a_sparse_%s_ms %.6g\n", n.c_str(), Median(cp));
+    std::printf("METRIC files_copyfile_sparse_%s_disk_kib %.6g\n", n.c_str(), oursKiB);
+    std::printf("METRIC files_cp_a_sparse_%s_disk_kib %.6g\n", n.c_str(), cpKiB);
+}
+
+// Nested folders "d", with a FIFO "pipe" beside each: made through descriptors, as no path
+// reaches that far.
+void MakeDeepTreeOfFifos(const std::string& root, int depth)
+{
+    fs::create_directories(root);
+    int fd = open(root.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < depth && fd >= 0; ++i) {
+        mkfifoat(fd, "pipe", 0644);
+        mkdirat(fd, "d", 0755);
+        const int next = openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        close(fd);
+        fd = next;
+    }
+    if (fd >= 0)
+        close(fd);
+}
+
+void DeepFailureFigures(const std::string& root, int depth)
+{
+    const std::string source = root + "/deep", mine = root + "/deep-ours", theirs = root + "/deep-cp";
+    MakeDeepTreeOfFifos(source, depth);
+    std::vector<double> ours, cp;
+    int cpStatus = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        TExFileOperator op(nullptr);
+        op.Options = FileOperFlag(flNoConfirmation) | FileOperFlag(flSilent) | FileOperFlag(flNoErrorUI);
+        op.Source = StoredPath(source);
+        op.Destination = StoredPath(mine);
+        const auto start = std::chrono::steady_clock::now();
+        if (op.Execute())
+            std::fprintf(stderr, "the operator copied FIFOs it should refuse\n");
+        ours.push_back(Ms(start));
+        // cp makes the FIFOs, and refuses what lies past the longest path (its messages left out).
+        cp.push_back(Timed("cp -a " + Quoted(source) + " " + Quoted(theirs) + " 2>/dev/null", &cpStatus));
+        ClearDir(StoredPath(mine), true);
+        ClearDir(StoredPath(theirs), true);
+    }
+    ClearDir(StoredPath(source), true);
+    const std::string n = std::to_string(depth);
+    std::printf("METRIC files_operator_copy_deep_failures_%s_ms %.6g\n", n.c_str(), Median(ours));
+    std::printf("METRIC files_cp_a_deep_fifos_%s_ms %.6g\n", n.c_str(), Median(cp));
+    std::printf("METRIC files_cp_a_deep_fifos_%s_exit_status %d\n", n.c_str(), cpStatus);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -114,9 +204,13 @@ int main(int argc, char** argv)
     SetProgramFolder(root);
     CopyFigures(root, 1000);
     DeleteFigures(root, 1000);
+    SparseFigures(root, off_t{256} << 20);
+    DeepFailureFigures(root, 2500);
     if (!quick) {
         CopyFigures(root, 10000);
         DeleteFigures(root, 4000);
+        SparseFigures(root, off_t{2} << 30);
+        DeepFailureFigures(root, 10000);
     }
     SetProgramFolder("");
     fs::remove_all(root);

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -16,7 +18,6 @@
 #include "controls/core/FileUtil.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
-#include "platform/core/ExtendedAttributes.h"
 #include "platform/core/FilePaths.h"
 #include "platform/core/StoredPath.h"
 
@@ -24,6 +25,8 @@ namespace {
 
 constexpr size_t kCopyBlock = 8192;
 constexpr const char* kNameMark = "\x01";
+// Fresh names tried beside an entry before giving up.
+constexpr int kFreshNameTries = 1000;
 
 class TFd {
 public:
@@ -44,20 +47,41 @@ private:
 
 size_t g_readMost = 0;
 int64_t g_readEnd = 0;
+std::function<void(int64_t)> g_readHook;
 
-// One read, EINTR retried; a read of 0 bytes is the end.
-ssize_t ReadSome(int fd, char* buffer, size_t size, int64_t done)
+// One read at the offset the descriptor stands at, EINTR retried; a read of 0 bytes is the end.
+ssize_t ReadSome(int fd, char* buffer, size_t size, int64_t offset)
 {
+    if (g_readHook)
+        g_readHook(offset);
     if (g_readMost)
         size = std::min(size, g_readMost);
     if (g_readEnd)
-        size =
-            static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(size), std::max<int64_t>(g_readEnd - done, 0)));
+        size = static_cast<size_t>(
+            std::min<int64_t>(static_cast<int64_t>(size), std::max<int64_t>(g_readEnd - offset, 0)));
     for (;;) {
         ssize_t n = read(fd, buffer, size);
         if (n >= 0 || errno != EINTR)
             return n;
     }
+}
+
+// Writes all of it at the offset; false with errno.
+bool WriteAt(int fd, const char* data, size_t size, int64_t offset)
+{
+    while (size > 0) {
+        const ssize_t n = pwrite(fd, data, size, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            errno = n == 0 ? ENOSPC : errno;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+        offset += n;
+    }
+    return true;
 }
 
 // The file operator serving the shell forms of the copy and the move.
@@ -79,20 +103,6 @@ AnsiString Named(const std::function<AnsiString()>& name, const std::string& fal
     return name ? name() : StoredPath(fallback);
 }
 
-// Gives the copy just named what the source has that the writer does not give it: its access
-// list and extended attributes, then its permissions (the file stayed its writer's alone till
-// now) and modification time. Empty when done, else why not.
-std::string FinishCopy(int source, const struct stat& src, int made)
-{
-    if (const std::string refusal = KeepExtendedAttributes(source, made); !refusal.empty())
-        return refusal;
-    if (fchmod(made, src.st_mode & 0777) != 0)
-        return std::strerror(errno);
-    const struct timespec times[2] = {src.st_atim, src.st_mtim};
-    futimens(made, times);
-    return std::string();
-}
-
 }  // namespace
 
 void SetCopyReads(size_t most, int64_t end)
@@ -101,7 +111,12 @@ void SetCopyReads(size_t most, int64_t end)
     g_readEnd = end;
 }
 
-TEntryState StateOf(const struct stat& st) { return {st.st_dev, st.st_ino, st.st_mode, st.st_size, st.st_mtim}; }
+void SetCopyReadHook(std::function<void(int64_t offset)> hook) { g_readHook = std::move(hook); }
+
+TEntryState StateOf(const struct stat& st)
+{
+    return {st.st_dev, st.st_ino, st.st_mode, st.st_size, st.st_mtim, st.st_ctim};
+}
 
 bool SameEntry(const TEntryState& a, const struct stat& b) { return a.Dev == b.st_dev && a.Ino == b.st_ino; }
 
@@ -120,15 +135,34 @@ const char* NotARegularFile(mode_t mode)
     return "It is not a regular file.";
 }
 
+int ReplaceThroughFreshName(int folder, const std::string& name, const std::function<int(const std::string&)>& make)
+{
+    for (int n = 0; n < kFreshNameTries; ++n) {
+        const std::string fresh = ".~hanmud-copy-" + std::to_string(getpid()) + "-" + std::to_string(n) + "~";
+        if (const int error = make(fresh); error == EEXIST)
+            continue;
+        else if (error != 0)
+            return error;
+        if (renameat(folder, fresh.c_str(), folder, name.c_str()) == 0)
+            return 0;
+        const int error = errno;
+        unlinkat(folder, fresh.c_str(), 0);
+        return error;
+    }
+    return EEXIST;
+}
+
 namespace {
 
 AnsiString Why(int error) { return ". " + SystemReason(error) + "."; }
+
+using TName = std::function<AnsiString()>;
 
 // The source opened for reading: only a regular file. Looked at before it is opened: opening a
 // FIFO would wait for a writer, a device may act on being opened, a socket cannot be; and none of
 // them has an end to copy up to. Opened without waiting even if it was swapped for a FIFO since,
 // and checked again on what was opened.
-int OpenSource(const TFileCopy& copy, struct stat& src, const std::function<AnsiString()>& fromName)
+int OpenSource(const TFileCopy& copy, struct stat& src, const TName& fromName)
 {
     const int nofollow = copy.FollowLink ? 0 : AT_SYMLINK_NOFOLLOW;
     if (fstatat(copy.FromFolder, copy.From.c_str(), &src, nofollow) == 0 && !S_ISREG(src.st_mode))
@@ -144,26 +178,86 @@ int OpenSource(const TFileCopy& copy, struct stat& src, const std::function<Ansi
 
 // Refuses a destination the copy may not write: a name the system refuses, an entry where a new
 // one must be made, the source itself (writing onto it would destroy it), a read-only file unless
-// asked to replace it (which then may be written).
-void CheckDestination(const TFileCopy& copy, const struct stat& src, const std::function<AnsiString()>& toName)
+// asked to replace it. Answers whether the destination is such a read-only file to replace: it is
+// replaced as the entry it is, never made writable, nor the file a link there leads to.
+bool CheckDestination(const TFileCopy& copy, const struct stat& src, const TName& toName)
 {
     if (copy.MakeFolder && copy.To.rfind('/') != std::string::npos && copy.To.rfind('/') > 0) {
         std::error_code ignored;  // a folder that cannot be made fails the create below
         std::filesystem::create_directories(copy.To.substr(0, copy.To.rfind('/')), ignored);
     }
-    struct stat dest;
-    const bool entry = fstatat(copy.ToFolder, copy.To.c_str(), &dest, AT_SYMLINK_NOFOLLOW) == 0;
-    if (!entry && errno != ENOENT)  // a name too long, a folder that cannot be searched
-        throw EFCreateError("Cannot create file " + toName() + Why(errno));
-    if (entry && copy.MustBeNew)
+    struct stat entry, target;
+    if (fstatat(copy.ToFolder, copy.To.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno != ENOENT)  // a name too long, a folder that cannot be searched
+            throw EFCreateError("Cannot create file " + toName() + Why(errno));
+        return false;
+    }
+    if (copy.MustBeNew)
         throw EFCreateError("Cannot create file " + toName() + ". It already exists.");
-    const bool exists = entry && fstatat(copy.ToFolder, copy.To.c_str(), &dest, 0) == 0;
-    if (exists && SameEntry(StateOf(src), dest))
+    const bool reached = fstatat(copy.ToFolder, copy.To.c_str(), &target, 0) == 0;
+    if (reached && SameEntry(StateOf(src), target))
         throw EFCreateError("Cannot create file " + toName());
-    if (exists && (dest.st_mode & 0222) == 0) {
-        if (!copy.OverwriteReadOnly)
-            throw EFCreateError("Cannot create file " + toName() + ". The file is read-only.");
-        fchmodat(copy.ToFolder, copy.To.c_str(), (dest.st_mode & 07777) | S_IWUSR, 0);
+    // The writer follows a link at a path to its file, and replaces one in a tree's folder itself.
+    const struct stat& replaced = reached && copy.ToFolder == AT_FDCWD ? target : entry;
+    if (!S_ISREG(replaced.st_mode) || (replaced.st_mode & 0222) != 0)
+        return false;
+    if (!copy.OverwriteReadOnly)
+        throw EFCreateError("Cannot create file " + toName() + ". The file is read-only.");
+    return true;
+}
+
+// Copies the source's bytes into `out` at their own offsets, reading until the source ends. A
+// source holding fewer blocks than its size needs may have holes: then only its data is read,
+// from where the system says data starts to where the next hole does, and a hole at its end is
+// given by the copy's size, so the copy's holes stay holes too. The copy's size.
+int64_t CopyData(const TFileCopy& copy, int in, int out, const struct stat& src, const TName& fromName,
+                 const TName& toName)
+{
+    const auto readFailed = [&fromName] {
+        const int error = errno;
+        return EReadError("Cannot read file " + fromName() + Why(error));
+    };
+    const auto writeFailed = [&toName] {
+        const int error = errno;
+        return EWriteError("Cannot write file " + toName() + ". " + SystemReason(error));
+    };
+    const bool mayHaveHoles = static_cast<int64_t>(src.st_blocks) * 512 < static_cast<int64_t>(src.st_size);
+    char buffer[kCopyBlock];
+    int64_t at = 0;
+    for (;;) {
+        int64_t stop = INT64_MAX;  // the next hole
+        if (mayHaveHoles) {
+            const off_t data = lseek(in, at, SEEK_DATA);
+            if (data < 0 && errno == ENXIO) {  // a hole to the end
+                struct stat now;
+                if (fstat(in, &now) != 0)
+                    throw readFailed();
+                if (now.st_size > at && ftruncate(out, now.st_size) != 0)
+                    throw writeFailed();
+                return std::max<int64_t>(at, now.st_size);
+            }
+            if (data >= 0) {  // else a file system that cannot tell: read on
+                const off_t hole = lseek(in, data, SEEK_HOLE);
+                at = data;
+                stop = hole > data ? hole : INT64_MAX;
+            }
+            if (lseek(in, at, SEEK_SET) < 0)
+                throw readFailed();
+        }
+        while (at < stop) {
+            if (copy.Tick && *copy.Tick && !(*copy.Tick)())
+                throw EAbort("Operation aborted");
+            const ssize_t n = ReadSome(in, buffer, static_cast<size_t>(std::min<int64_t>(kCopyBlock, stop - at)), at);
+            if (n < 0)
+                throw readFailed();
+            if (n == 0)
+                return at;
+            if (!WriteAt(out, buffer, static_cast<size_t>(n), at))
+                throw writeFailed();
+            at += n;
+            if (copy.Progress)
+                SetProgressValue(copy.Progress, at);
+        }
     }
 }
 
@@ -171,8 +265,8 @@ void CheckDestination(const TFileCopy& copy, const struct stat& src, const std::
 
 void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
 {
-    const std::function<AnsiString()> fromName = [&copy] { return Named(copy.FromName, copy.From); };
-    const std::function<AnsiString()> toName = [&copy] { return Named(copy.ToName, copy.To); };
+    const TName fromName = [&copy] { return Named(copy.FromName, copy.From); };
+    const TName toName = [&copy] { return Named(copy.ToName, copy.To); };
     // The writer names the file by a mark that becomes its name only in a message: a tree's
     // path is spelt for the user only when something failed.
     const auto failed = [&toName](const TWriteResult& result) {
@@ -180,57 +274,81 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
         const size_t mark = message.find(kNameMark);
         return mark == AnsiString::npos ? message : message.replace(mark, 1, toName());
     };
-    struct stat src;
+    struct stat src;  // as it was before its first read: a move keeps a source changed since
     const TFd in(OpenSource(copy, src, fromName));
     if (copy.Progress) {
         SetProgressMax(copy.Progress, static_cast<int64_t>(src.st_size));
         SetProgressMin(copy.Progress, 0);
         SetProgressValue(copy.Progress, 0);
     }
-    CheckDestination(copy, src, toName);
+    const bool beside = CheckDestination(copy, src, toName);
     TAtomicWriteOptions options;
     options.Flush = copy.Flush;
-    options.Replace = !copy.MustBeNew;
+    options.Replace = !copy.MustBeNew && !beside;
     options.ShownPath = kNameMark;
-    // The copy takes the source's attributes, permissions and time before it has its name, so a
-    // copy that cannot have them replaces nothing: it would let in whom the source kept out.
+    // The data goes in while the file is its writer's alone and has no name; then it takes the
+    // source's group, attributes, permissions and time, so a copy that cannot have them replaces
+    // nothing: it would let in whom the source kept out.
+    std::exception_ptr failure;
     struct stat now = {};
     options.Finish = [&](int written) {
-        std::string refusal = FinishCopy(in.Get(), src, written);
-        if (refusal.empty() && fstat(written, &now) != 0)
-            refusal = std::strerror(errno);
-        return refusal;
+        try {
+            const int64_t end = CopyData(copy, in.Get(), written, src, fromName, toName);
+            if (copy.MustBeWhole && end < static_cast<int64_t>(src.st_size))
+                throw EReadError("Cannot read file " + fromName() + ". It ended after " + std::to_string(end) +
+                                 " of its " + std::to_string(src.st_size) + " bytes.");
+            std::string refusal = KeepOwnershipAndMode(in.Get(), src, written, 0777);
+            const struct timespec times[2] = {src.st_atim, src.st_mtim};
+            futimens(written, times);
+            if (refusal.empty() && fstat(written, &now) != 0)
+                refusal = std::strerror(errno);
+            return refusal;
+        } catch (...) {
+            failure = std::current_exception();
+            return std::string("-");
+        }
     };
-    std::optional<TAtomicFileWriter> writer;
-    if (copy.ToFolder == AT_FDCWD)
-        writer.emplace(copy.To, options);
-    else
-        writer.emplace(copy.ToFolder, copy.To, options);
-    writer->SetMode(S_IRUSR | S_IWUSR);
-    if (!writer->Ok())
-        throw EFCreateError(failed(writer->Commit()));
-    char buffer[kCopyBlock];
-    int64_t copied = 0;
-    for (;;) {
-        if (copy.Tick && *copy.Tick && !(*copy.Tick)())
-            throw EAbort("Operation aborted");
-        const ssize_t n = ReadSome(in.Get(), buffer, sizeof buffer, copied);
-        if (n < 0)
-            throw EReadError("Cannot read file " + fromName() + Why(errno));
-        if (n == 0)
-            break;
-        if (!writer->Write(std::string_view(buffer, static_cast<size_t>(n))))
-            throw EWriteError(failed(writer->Commit()));
-        copied += n;
-        if (copy.Progress)
-            SetProgressValue(copy.Progress, copied);
+    const auto write = [&](TAtomicFileWriter& writer) {
+        writer.SetMode(S_IRUSR | S_IWUSR);
+        if (!writer.Ok())
+            throw EFCreateError(failed(writer.Commit()));
+        const TWriteResult written = writer.Commit();
+        if (failure)
+            std::rethrow_exception(failure);
+        if (!written)
+            throw EWriteError(failed(written));
+    };
+    if (!beside) {
+        std::optional<TAtomicFileWriter> writer;
+        if (copy.ToFolder == AT_FDCWD)
+            writer.emplace(copy.To, options);
+        else
+            writer.emplace(copy.ToFolder, copy.To, options);
+        write(*writer);
+    } else {
+        std::string folderPath, name = copy.To;
+        if (copy.ToFolder == AT_FDCWD)
+            SplitPath(copy.To, folderPath, name);
+        const TFd opened(copy.ToFolder == AT_FDCWD ? open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1);
+        const int folder = copy.ToFolder == AT_FDCWD ? opened.Get() : copy.ToFolder;
+        if (folder < 0)
+            throw EFCreateError("Cannot create file " + toName() + Why(errno));
+        const int error = ReplaceThroughFreshName(folder, name, [&](const std::string& fresh) {
+            TAtomicFileWriter writer(folder, fresh, options);
+            if (!writer.Ok()) {
+                const TWriteResult refused = writer.Commit();
+                if (errno == EEXIST)
+                    return EEXIST;
+                throw EFCreateError(failed(refused));
+            }
+            write(writer);
+            return 0;
+        });
+        if (error != 0)
+            throw EWriteError("Cannot replace file " + toName() + ". " + SystemReason(error) + ".");
+        if (copy.Flush)
+            fsync(folder);
     }
-    // A copy shorter than its source (a file system that gave up early) is no copy of it.
-    if (fstat(in.Get(), &src) != 0 || copied < static_cast<int64_t>(src.st_size))
-        throw EReadError("Cannot read file " + fromName() + ". It ended after " + std::to_string(copied) + " of its " +
-                         std::to_string(src.st_size) + " bytes.");
-    if (const TWriteResult written = writer->Commit(); !written)
-        throw EWriteError(failed(written));
     if (source)
         *source = StateOf(src);
     if (made)
@@ -267,22 +385,32 @@ void MoveFile(std::string_view from, std::string_view to)
     const AnsiString fromName(from);
     const AnsiString toName = DirExists(to) ? NormalDir(to) + ExtractFileName(RemoveBackSlash(from)) : AnsiString(to);
     const std::string source = WithoutTrailingSlashes(NativePath(fromName)), dest = NativePath(toName);
-    // A read-only file is not replaced, on this file system as across file systems.
+    // A read-only file is not replaced, on this file system as across file systems; a link is
+    // replaced itself, whatever it leads to.
     struct stat there, moved;
-    if (stat(dest.c_str(), &there) == 0 && !S_ISDIR(there.st_mode) && (there.st_mode & 0222) == 0 &&
+    if (lstat(dest.c_str(), &there) == 0 && S_ISREG(there.st_mode) && (there.st_mode & 0222) == 0 &&
         !(lstat(source.c_str(), &moved) == 0 && SameEntry(StateOf(moved), there)))
         throw EFCreateError("Cannot create file " + toName + ". The file is read-only.");
     if (rename(source.c_str(), dest.c_str()) == 0)
         return;
-    // Another file system: copied and on disk, and then the source removed only as it was copied
-    // (its permissions kept, so a read-only file stays read-only).
+    // Another file system: copied whole into the destination's folder and on disk, and then the
+    // source removed only as it was before the copy read it (its permissions kept, so a read-only
+    // file stays read-only).
+    std::string folder, name;
+    SplitPath(dest, folder, name);
+    std::error_code ignored;  // a folder that cannot be made fails the open below
+    std::filesystem::create_directories(folder, ignored);
+    const TFd into(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (into.Get() < 0)
+        throw EFCreateError("Cannot create file " + toName + Why(errno));
     TFileCopy copy;
     copy.FromName = [fromName] { return fromName; };
     copy.ToName = [toName] { return toName; };
     copy.From = source;
-    copy.To = dest;
-    copy.MakeFolder = true;
+    copy.ToFolder = into.Get();
+    copy.To = name;
     copy.Flush = false;  // the file system is flushed below
+    copy.MustBeWhole = true;
     TCopiedEntry copied;
     CopyNative(copy, &copied.Source, &copied.Made);
     if (!FlushFileSystem(dest))

@@ -86,11 +86,12 @@ bool IsFolder(const std::string& path)
     return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// No write bit at all, as the copy judges a read-only destination.
+// A file with no write bit at all, as the copy judges a read-only destination (a link there is
+// replaced itself, whatever it leads to).
 bool IsReadOnly(const std::string& path)
 {
     struct stat st;
-    return stat(path.c_str(), &st) == 0 && (st.st_mode & 0222) == 0;
+    return lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
 }
 
 std::string BaseName(const std::string& path)
@@ -118,6 +119,17 @@ TTreeRun SessionRun(TFileOperatorSession& session)
     return run;
 }
 
+// Shows why a part failed and what its undo could not remove, that also after a Cancel; false
+// when the run is to stop.
+bool ShowFailedPart(TFileOperatorSession& session, const TItem& item, const TTreeRun& run)
+{
+    if (!run.Cancelled)
+        session.Fail(item.Name, run.Report());
+    else if (!run.Left.empty())
+        session.Fail(item.Name, run.Left);
+    return !run.Cancelled;
+}
+
 bool DeleteItems(TFileOperatorSession& session, const std::vector<TItem>& sources, bool toTrash)
 {
     bool ok = true;
@@ -143,10 +155,9 @@ bool DeleteItems(TFileOperatorSession& session, const std::vector<TItem>& source
             continue;
         TTreeRun run = SessionRun(session);
         if (!(toTrash ? Trash(item.Native, run) : RemoveEntry(item.Native, run))) {
-            if (run.Cancelled)
-                break;
-            session.Fail(item.Name, run.Reason);
             ok = false;
+            if (!ShowFailedPart(session, item, run))
+                break;
         }
     }
     return ok && !session.Cancelled();
@@ -173,7 +184,7 @@ bool TransferItems(TFileOperatorSession& session, TFileOperation operation, TFil
         // By what the paths lead to, links and all: a folder copied into itself would never end.
         struct stat source;
         if (lstat(item.Native.c_str(), &source) == 0 && S_ISDIR(source.st_mode) && LiesInside(target, source)) {
-            session.Fail(item.Name, "The destination folder is inside the source folder");
+            session.Fail(item.Name, kIntoItself);
             ok = false;
             continue;
         }
@@ -221,10 +232,9 @@ bool TransferItems(TFileOperatorSession& session, TFileOperation operation, TFil
             copied = target;
         if (!(operation == foCopy ? CopyEntry(item.Native, target, replace, run)
                                   : MoveEntry(item.Native, target, replace, run))) {
-            if (run.Cancelled)
-                break;
-            session.Fail(item.Name, run.Reason);
             ok = false;
+            if (!ShowFailedPart(session, item, run))
+                break;
         }
     }
     if (!copied.empty() && !FlushFileSystem(copied)) {

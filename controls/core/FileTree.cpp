@@ -11,6 +11,7 @@
 #include "platform/core/StoredPath.h"
 
 const char* const kRootRefusal = "The root folder is never deleted";
+const char* const kIntoItself = "The destination folder is inside the source folder";
 
 AnsiString SystemReason(int error) { return std::generic_category().message(error); }
 
@@ -40,6 +41,13 @@ bool TTreeRun::Fail(const AnsiString& reason)
     return false;
 }
 
+AnsiString TTreeRun::Report() const
+{
+    if (Left.empty())
+        return Reason;
+    return Reason.empty() ? Left : Reason + "; " + Left;
+}
+
 void SplitPath(const std::string& path, std::string& folder, std::string& name)
 {
     const size_t cut = path.rfind('/');
@@ -58,6 +66,8 @@ bool StartAtParent(const std::string& path, TFolderPath& walk, std::string& name
 
 bool FailAt(TTreeRun& run, const TFolderPath& walk, const std::string& name, const AnsiString& reason)
 {
+    if (!run.Keeps())
+        return false;
     if (walk.Depth() == 0 && !name.empty())
         return run.Fail(reason);
     return run.Fail(StoredPath(walk.Path(name)) + ": " + reason);
@@ -121,13 +131,16 @@ bool MoveEntry(const std::string& from, const std::string& to, bool replace, TTr
     if (errno != EXDEV)
         return run.Fail(SystemReason(errno));
     run.GoOnPastFailures = false;
+    run.Moving = true;
     TCopyRecord made;
     bool ok = CopyEntry(from, to, replace, run, &made);
     // The copy is on disk before any of the source goes.
     if (ok && !FlushFileSystem(to))
         ok = run.Fail(StoredPath(to) + ": " + SystemReason(errno));
     if (!ok) {
-        RemoveMade(to, made);
+        TTreeRun undo;
+        if (!RemoveMade(to, made, undo))
+            run.Left = undo.Reason;
         return false;
     }
     return RemoveCopied(from, made, run);

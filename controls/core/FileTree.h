@@ -22,17 +22,25 @@
 struct TTreeRun {
     TWorkTick Tick;
     bool GoOnPastFailures = false;
+    bool Moving = false;  // a copy that does not hold all of its source fails
     bool Cancelled = false;
     AnsiString Reason;  // the first failure's, for the user
+    AnsiString Left;    // what an undo could not remove, for the user
 
     // Ticks: false once the work is to stop.
     bool Going();
     // Keeps the first reason; false.
     bool Fail(const AnsiString& reason);
+    // Whether a failure's reason would be kept: only the first is, so only it is spelt out.
+    bool Keeps() const { return Reason.empty(); }
+    // The reason and what an undo left, for the user.
+    AnsiString Report() const;
 };
 
 // The reason given when a path that leads to the root folder would be removed.
 extern const char* const kRootRefusal;
+// The reason given when a folder would be copied into itself.
+extern const char* const kIntoItself;
 
 // True when the path leads to the root folder ("/", "//", "/a/.." or a link to it). With
 // followLast off a link at the path's end is the link itself, which is not the root.
@@ -60,17 +68,20 @@ struct TCopiedEntry {
 using TCopyRecord = std::vector<TCopiedEntry>;
 // Copies the entry at from to the name to: a regular file through the atomic writer (replacing
 // a file at to when replace is set, else refusing any entry there), a link as a link, a folder
-// with its entries, each read from the folder opened above it. Folders keep their permissions
-// (sticky and set-group-ID bits too), access lists and extended attributes. made, when given,
-// receives what was copied, also when the copy failed part way.
+// with its entries, each read from the folder opened above it. Everything keeps its group (and,
+// for root, its owner) where it may, folders their permissions (sticky and set-group-ID bits
+// too), access lists, default access lists and extended attributes. A folder the copy made is
+// never entered as a source, whatever path leads there: it is refused as a copy into itself.
+// made, when given, receives what was copied, also when the copy failed part way.
 bool CopyEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run,
                TCopyRecord* made = nullptr);
-// Removes from the source what a copy made from it: an entry that changed since it was copied,
-// and a folder that has gained entries, stay (and make the result false).
+// Removes from the source what a copy made from it: an entry that changed since it was first
+// read, and a folder that has gained entries, stay (and make the result false).
 bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& run);
 // Undoes a copy to `to`: removes what it made there and nothing else (a file another program put
-// in a folder the copy made stays, and that folder with it).
-void RemoveMade(const std::string& to, const TCopyRecord& made);
+// in a folder the copy made stays, and that folder with it), also inside a folder it made
+// read-only. False, with the first reason in undo, when anything it made stays.
+bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo);
 // Renames, never over an existing name unless replace is set; across file systems copies, then
 // removes from the source what was copied. A copy that fails or is cancelled is undone: nothing
 // it made stays at the destination, and the source is whole.

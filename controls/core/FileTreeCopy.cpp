@@ -1,14 +1,17 @@
 // Copying a tree: the source and the destination are walked side by side, each through the
 // folders it opened, with a stack of its own; a made folder stays its maker's alone until its
-// entries are in, then takes the source folder's permissions and attributes.
+// entries are in, then takes the source folder's group, attributes and permissions. The folders
+// made are known by device and inode, and never entered as a source: a destination moved or bound
+// into the source while the copy runs is not copied into itself without end.
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <set>
+#include <utility>
 
 #include "controls/core/FileTree.h"
 #include "platform/core/Exceptions.h"
-#include "platform/core/ExtendedAttributes.h"
 #include "platform/core/FileFind.h"
 #include "platform/core/StoredPath.h"
 
@@ -33,22 +36,11 @@ bool ReadLinkAt(int folder, const std::string& name, std::string& target)
 // leaves the old entry as it was. errno set on failure.
 bool MakeLinkAt(const std::string& target, int folder, const std::string& name, bool replace)
 {
-    if (!replace)
-        return symlinkat(target.c_str(), folder, name.c_str()) == 0;
-    for (int n = 0;; ++n) {
-        const std::string made = ".~hanmud-link-" + std::to_string(n) + "~";
-        if (symlinkat(target.c_str(), folder, made.c_str()) != 0) {
-            if (errno == EEXIST)
-                continue;
-            return false;
-        }
-        if (renameat(folder, made.c_str(), folder, name.c_str()) == 0)
-            return true;
-        const int error = errno;
-        unlinkat(folder, made.c_str(), 0);
-        errno = error;
-        return false;
-    }
+    const auto make = [&](const std::string& at) {
+        return symlinkat(target.c_str(), folder, at.c_str()) == 0 ? 0 : errno;
+    };
+    errno = replace ? ReplaceThroughFreshName(folder, name, make) : make(name);
+    return errno == 0;
 }
 
 class TTreeCopy {
@@ -71,10 +63,29 @@ private:
         ok_ = false;
         return FailAt(run_, walk, name, error);
     }
+    bool Fail(TFolderPath& walk, const std::string& name, const char* reason)
+    {
+        ok_ = false;
+        return FailAt(run_, walk, name, reason);
+    }
+    // The link just made at `to` takes the source link's owner and group where it may; false
+    // when it cannot be looked at.
+    bool KeepLink(const std::string& to, const struct stat& src, struct stat& made)
+    {
+        KeepLinkOwnership(dest_.Fd(), to, src);
+        return fstatat(dest_.Fd(), to.c_str(), &made, AT_SYMLINK_NOFOLLOW) == 0 || Fail(dest_, to, errno);
+    }
+    bool Made(const struct stat& st) const { return made_.count({st.st_dev, st.st_ino}) != 0; }
+    // A path for a message, spelt only when the message is kept.
+    AnsiString Spelt(const TFolderPath& walk, const std::string& name) const
+    {
+        return run_.Keeps() ? StoredPath(walk.Path(name)) : AnsiString();
+    }
 
     TTreeRun& run_;
     TCopyRecord& record_;
     TFolderPath source_, dest_;
+    std::set<std::pair<dev_t, ino_t>> made_;  // the folders this copy made
     std::vector<TLevel> levels_;
     bool ok_ = true;
     bool stopped_ = false;
@@ -91,6 +102,7 @@ bool TTreeCopy::Run(const std::string& from, const std::string& to, bool replace
         if (stopped_ || level.Next == level.Names.size()) {
             levels_.pop_back();
             FinishFolder();
+            stopped_ = !run_.Going() || stopped_;  // heard on the way back up too
             continue;
         }
         const std::string name = std::move(level.Names[level.Next++]);
@@ -112,6 +124,8 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
     bool copied = false;
     if (fstatat(source_.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         Fail(source_, name, errno);
+    } else if (S_ISDIR(st.st_mode) && Made(st)) {
+        Fail(source_, name, kIntoItself);
     } else if (S_ISDIR(st.st_mode)) {
         copied = CopyFolder(name, to, entry);  // recorded there, before its entries
         entry.Made = {};
@@ -121,13 +135,12 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
         struct stat made;
         if (!ReadLinkAt(source_.Fd(), name, target))
             Fail(source_, name, errno);
-        else if (!MakeLinkAt(target, dest_.Fd(), to, replace) ||
-                 fstatat(dest_.Fd(), to.c_str(), &made, AT_SYMLINK_NOFOLLOW) != 0)
+        else if (!MakeLinkAt(target, dest_.Fd(), to, replace))
             Fail(dest_, to, errno);
-        else {
-            copied = true;
+        else
+            copied = KeepLink(to, st, made);
+        if (copied)
             entry.Made = StateOf(made);
-        }
     } else {
         TFileCopy copy;
         copy.FromFolder = source_.Fd();
@@ -135,11 +148,12 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
         copy.ToFolder = dest_.Fd();
         copy.To = to;
         copy.Flush = false;  // the operation flushes its file system once
-        copy.FromName = [this, name] { return StoredPath(source_.Path(name)); };
-        copy.ToName = [this, to] { return StoredPath(dest_.Path(to)); };
+        copy.FromName = [this, name] { return Spelt(source_, name); };
+        copy.ToName = [this, to] { return Spelt(dest_, to); };
         copy.OverwriteReadOnly = true;  // a replace the user agreed to
         copy.FollowLink = false;
         copy.MustBeNew = !replace;
+        copy.MustBeWhole = run_.Moving;
         copy.Tick = &run_.Tick;
         try {
             CopyNative(copy, &entry.Source, &entry.Made);
@@ -160,6 +174,10 @@ bool TTreeCopy::CopyFolder(const std::string& name, const std::string& to, TCopi
 {
     if (!source_.Enter(name))
         return Fail(source_, name, errno);
+    if (Made(source_.Info())) {  // put there since it was looked at
+        source_.Leave();
+        return Fail(source_, name, kIntoItself);
+    }
     entry.Source = StateOf(source_.Info());
     // No one else may enter it before it has its own permissions.
     if (mkdirat(dest_.Fd(), to.c_str(), 0700) != 0 || !dest_.Enter(to)) {
@@ -168,6 +186,7 @@ bool TTreeCopy::CopyFolder(const std::string& name, const std::string& to, TCopi
         return false;
     }
     entry.Made = StateOf(dest_.Info());
+    made_.insert({dest_.Info().st_dev, dest_.Info().st_ino});
     record_.push_back(entry);
     TLevel level;
     if (!ListOpenFolder(source_.Fd(), level.Names))
@@ -178,12 +197,12 @@ bool TTreeCopy::CopyFolder(const std::string& name, const std::string& to, TCopi
 
 void TTreeCopy::FinishFolder()
 {
-    if (const std::string refusal = KeepExtendedAttributes(source_.Fd(), dest_.Fd()); !refusal.empty()) {
+    // Sticky and set-group-ID bits too: a shared folder stays one.
+    if (const std::string refusal = KeepOwnershipAndMode(source_.Fd(), source_.Info(), dest_.Fd(), 03777);
+        !refusal.empty()) {
         ok_ = false;
         FailAt(run_, dest_, std::string(), "Cannot keep the access list: " + AnsiString(refusal));
     }
-    // Sticky and set-group-ID bits too: a shared folder stays one.
-    fchmod(dest_.Fd(), source_.Info().st_mode & 03777);
     const std::string name = dest_.Name();
     if (!source_.Leave() || !dest_.Leave()) {
         ok_ = false;

@@ -70,6 +70,8 @@ bool RemoveNames(TFolderPath& walk, std::vector<std::string> names, const TRemov
         levels.pop_back();
         if (levels.empty())
             return ok;
+        if (!run.Going())  // heard on the way back up too
+            return false;
         const std::string name = walk.Name();
         if (!walk.Leave()) {
             levels.back().Ok = false;
@@ -84,19 +86,37 @@ bool RemoveNames(TFolderPath& walk, std::vector<std::string> names, const TRemov
     }
 }
 
+// Gives the folder `name` (as `st` found it) back its owner's rights, through the folder itself,
+// opened without following a link; false with errno.
+bool OpenToItsOwner(int folder, const std::string& name, const struct stat& st)
+{
+    const int fd = openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat opened;
+    bool ok = fd >= 0 && fstat(fd, &opened) == 0 && SameNode(opened, st) &&
+        fchmod(fd, (opened.st_mode & 07777) | S_IRWXU) == 0;
+    const int error = errno;
+    if (fd >= 0)
+        close(fd);
+    errno = error;
+    return ok;
+}
+
 // What to do with an entry of a copy record met on the walk.
 enum class TRecordStep { Skip, Done, Enter };
 
 // Walks the entries of a copy record in the tree whose first entry is `name` in the walk's start
 // folder: `entry` is asked about each (the name in its folder, open as the descriptor), `leave`
 // is told when the walk leaves a folder it entered (its name in the folder now innermost). The
-// entries of a folder skipped are skipped. False when the walk cannot go back up.
+// entries of a folder skipped are skipped. The run is ticked at each entry and each folder left.
+// False when the walk cannot go back up or the run is to stop.
 template <class TEntry, class TLeave>
 bool WalkRecord(TFolderPath& walk, const std::string& name, const TCopyRecord& record, TTreeRun& run, TEntry entry,
                 TLeave leave)
 {
     size_t skipBelow = SIZE_MAX;
     const auto up = [&] {
+        if (!run.Going())
+            return false;
         const std::string left = walk.Name();
         if (!walk.Leave())
             return FailAt(run, walk, left, errno);
@@ -110,6 +130,8 @@ bool WalkRecord(TFolderPath& walk, const std::string& name, const TCopyRecord& r
         while (walk.Depth() > rec.Depth)
             if (!up())
                 return false;
+        if (!run.Going())
+            return false;
         const std::string& at = rec.Depth == 0 ? name : rec.Name;
         const TRecordStep step = entry(walk.Fd(), at, rec);
         if (step == TRecordStep::Enter && !walk.Enter(at)) {
@@ -125,14 +147,19 @@ bool WalkRecord(TFolderPath& walk, const std::string& name, const TCopyRecord& r
     return true;
 }
 
-// The entry as the copy found it: the same node, and a file of the same size and time.
+bool SameTime(const struct timespec& a, const struct timespec& b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// The entry as the copy found it before reading it: the same node, and a file of the same size,
+// written and changed last at the same times.
 bool Unchanged(const struct stat& now, const TEntryState& copied)
 {
     if (!SameEntry(copied, now) || (now.st_mode & S_IFMT) != (copied.Mode & S_IFMT))
         return false;
     return S_ISDIR(now.st_mode) ||
-        (now.st_size == copied.Size && now.st_mtim.tv_sec == copied.Time.tv_sec &&
-         now.st_mtim.tv_nsec == copied.Time.tv_nsec);
+        (now.st_size == copied.Size && SameTime(now.st_mtim, copied.Time) && SameTime(now.st_ctim, copied.Change));
 }
 
 }  // namespace
@@ -180,7 +207,9 @@ bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& 
         return false;
     bool ok = true;
     const auto changed = [&](const std::string& name) {
-        ok = run.Fail(StoredPath(walk.Path(name)) + " changed while it was moved and stays where it was");
+        ok = false;
+        if (run.Keeps())
+            run.Fail(StoredPath(walk.Path(name)) + " changed while it was moved and stays where it was");
     };
     const auto entry = [&](int folder, const std::string& name, const TCopiedEntry& rec) {
         struct stat now;
@@ -205,24 +234,37 @@ bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& 
     return WalkRecord(walk, top, copied, run, entry, leave) && ok;
 }
 
-void RemoveMade(const std::string& to, const TCopyRecord& made)
+bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo)
 {
     TFolderPath walk;
     std::string top;
-    TTreeRun run;
-    if (!StartAtParent(to, walk, top, run))
-        return;
-    const auto entry = [](int folder, const std::string& name, const TCopiedEntry& rec) {
+    if (!StartAtParent(to, walk, top, undo))
+        return false;
+    bool ok = true;
+    const auto entry = [&](int folder, const std::string& name, const TCopiedEntry& rec) {
         struct stat now;
         if (rec.Made.Ino == 0 || fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
             !SameEntry(rec.Made, now))
             return TRecordStep::Skip;  // not what the copy made
-        if (S_ISDIR(now.st_mode))
+        if (S_ISDIR(now.st_mode)) {
+            // A folder it made read-only is its maker's to open again.
+            if ((now.st_mode & S_IRWXU) != S_IRWXU && !OpenToItsOwner(folder, name, now))
+                ok = FailAt(undo, walk, name, errno);
             return TRecordStep::Enter;
-        unlinkat(folder, name.c_str(), 0);
+        }
+        if (unlinkat(folder, name.c_str(), 0) != 0 && errno != ENOENT)
+            ok = FailAt(undo, walk, name, errno);
         return TRecordStep::Done;
     };
     // A folder that holds what another program put there stays, with it.
-    const auto leave = [](int folder, const std::string& name) { unlinkat(folder, name.c_str(), AT_REMOVEDIR); };
-    WalkRecord(walk, top, made, run, entry, leave);
+    const auto leave = [&](int folder, const std::string& name) {
+        if (unlinkat(folder, name.c_str(), AT_REMOVEDIR) == 0 || errno == ENOENT)
+            return;
+        ok = false;
+        if (errno != ENOTEMPTY && errno != EEXIST)
+            FailAt(undo, walk, name, errno);
+        else if (undo.Keeps())
+            undo.Fail(StoredPath(walk.Path(name)) + " holds what the copy did not make and stays");
+    };
+    return WalkRecord(walk, top, made, undo, entry, leave) && ok;
 }

@@ -53,21 +53,26 @@ int FileUnlock(int handle, int64_t offset, int64_t size);
 
 // --- Copying, moving, deleting ---
 // Copies in 8 KiB blocks through the atomic writer, so a failure leaves an existing destination
-// as it was; the copy has the source's permission bits and time. Only a regular file (or a link
-// to one) is copied: a FIFO, a device or a socket raises EFOpenError with the reason, at once.
-// To may name a folder. Progress (a registered progress control, or null) follows the
-// bytes copied. Raises EFOpenError, EFCreateError (also for a destination that is the source
+// as it was; the copy has the source's group (and, for root, its owner) where it may, then its
+// permission bits and time, and keeps its holes; it reads until the source ends, whatever size
+// the file system gave. Only a regular file (or a link to one) is copied: a FIFO, a device or a
+// socket raises EFOpenError with the reason, at once. To may name a folder. A read-only
+// destination, replaced with overwriteReadOnly, is replaced as the entry it is (a link there
+// itself), and never made writable. Progress (a registered progress control, or null) follows
+// the bytes copied. Raises EFOpenError, EFCreateError (also for a destination that is the source
 // itself, or read-only without overwriteReadOnly), EReadError or EWriteError. With shellDialog
 // the file operator copies instead, and a failure raises EAbort.
 void CopyFile(std::string_view from, std::string_view to, TObject* progress = nullptr);
 void CopyFileEx(std::string_view from, std::string_view to, bool overwriteReadOnly, bool shellDialog,
                 TObject* progress = nullptr);
-// Renames; across file systems, copies and then deletes the source, unless it changed meanwhile.
+// Renames, replacing a link at To itself; across file systems, copies whole and then deletes the
+// source, unless it changed since its copy first read it.
 void MoveFile(std::string_view from, std::string_view to);
 void MoveFileEx(std::string_view from, std::string_view to, bool shellDialog);
 // Deletes the plain files that match the mask (not folders, not names starting with "."),
 // stopping at the first failure; false when nothing matched or a deletion failed. A name as a
-// listing gives it (TSearchRec::Name) names that file alone.
+// listing gives it (TSearchRec::Name) names that file alone, and a name without wildcards names
+// one file at most (FindFiles).
 bool DeleteFiles(std::string_view mask);
 // DeleteFiles of each mask while they succeed; true for none.
 bool DeleteFilesEx(const std::vector<AnsiString>& masks);
@@ -135,12 +140,14 @@ public:
     // The user skipped a part (No) or cancelled during the last Execute.
     bool OperationAborted() const { return aborted_; }
 
-    // True when every part succeeded or was skipped by a No; false after a failure or a Cancel.
-    // Deletion with flAllowUndo moves to the trash. A folder is copied with its links as links
-    // and everything's permission bits; a FIFO, a device or a socket is not copied. A move across
-    // file systems removes from the source only what it copied and, when it fails or is
-    // cancelled, leaves nothing at the destination. The root folder is never deleted or moved,
-    // and no folder is copied into itself (by what the paths lead to).
+    // True when every part succeeded or was skipped by a No; false after a failure or a Cancel,
+    // which is heard at every step, also while sources are removed. Deletion with flAllowUndo
+    // moves to the trash. A folder is copied with its links as links and everything's group (and,
+    // for root, owner) and permission bits; a FIFO, a device or a socket is not copied. A move
+    // across file systems removes from the source only what it copied, as it was before the copy
+    // read it, and, when it fails or is cancelled, leaves nothing at the destination (what it
+    // cannot remove is shown). The root folder is never deleted or moved, and no folder is copied
+    // into itself (by what the paths lead to, nor by entering a folder the copy made).
     virtual bool Execute();
 
 private:

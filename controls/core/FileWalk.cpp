@@ -13,6 +13,8 @@ TFolderOpenHook& FolderOpenHook()
     return hook;
 }
 
+size_t g_namesSpelt = 0;
+
 void CloseKeepingErrno(int fd)
 {
     const int error = errno;
@@ -129,8 +131,11 @@ bool TFolderPath::Leave()
     return ok;
 }
 
+size_t FolderNamesSpelt() { return g_namesSpelt; }
+
 std::string TFolderPath::Path(const std::string& name) const
 {
+    g_namesSpelt += levels_.size();
     std::string path = shown_;
     for (size_t i = 1; i < levels_.size(); ++i)
         path += (path.empty() || path.back() == '/' ? "" : "/") + levels_[i].Name;

@@ -59,6 +59,9 @@ private:
     std::string shown_;
 };
 
+// For tests: how many names the paths of walks have been spelt with so far, all walks together.
+size_t FolderNamesSpelt();
+
 // For tests: asked with a folder's name before a walk opens it; false refuses the open.
 using TFolderOpenHook = std::function<bool(const std::string& name)>;
 TFolderOpenHook SetFolderOpenHook(TFolderOpenHook hook);

@@ -37,7 +37,7 @@ bool ReadGrowing(std::string& out, Read read)
 // The attributes of one file, read through `list` and `get` (by path or by descriptor), given to
 // the open file `to`.
 template <typename List, typename Get>
-std::string KeepAttributes(List list, Get get, int to)
+std::string KeepAttributes(List list, Get get, int to, const TAttributeEdit& edit)
 {
     std::string names;
     if (!ReadGrowing(names, list))
@@ -51,6 +51,8 @@ std::string KeepAttributes(List list, Get get, int to)
         hadAccessList = hadAccessList || accessList;
         std::string value;
         if (ReadGrowing(value, [&](char* data, size_t size) { return get(name.c_str(), data, size); })) {
+            if (edit)
+                edit(name, value);
             if (fsetxattr(to, name.c_str(), value.data(), value.size(), 0) == 0 || !accessList)
                 continue;
         } else if (!accessList || errno == ENODATA) {
@@ -70,12 +72,12 @@ std::string KeepExtendedAttributes(const std::string& from, int to)
 {
     return KeepAttributes(
         [&](char* list, size_t size) { return llistxattr(from.c_str(), list, size); },
-        [&](const char* name, char* data, size_t size) { return lgetxattr(from.c_str(), name, data, size); }, to);
+        [&](const char* name, char* data, size_t size) { return lgetxattr(from.c_str(), name, data, size); }, to, {});
 }
 
-std::string KeepExtendedAttributes(int from, int to)
+std::string KeepExtendedAttributes(int from, int to, const TAttributeEdit& edit)
 {
     return KeepAttributes([&](char* list, size_t size) { return flistxattr(from, list, size); },
                           [&](const char* name, char* data, size_t size) { return fgetxattr(from, name, data, size); },
-                          to);
+                          to, edit);
 }

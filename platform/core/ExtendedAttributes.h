@@ -1,6 +1,7 @@
 #pragma once
 // A file that replaces another keeps the other's access list and extended attributes.
 
+#include <functional>
 #include <string>
 
 // Gives the open file `to` the extended attributes of the file at `from` (a regular file, not
@@ -10,5 +11,7 @@
 // the old file had none. Empty when done, else why the access list could not be kept.
 std::string KeepExtendedAttributes(const std::string& from, int to);
 // The same from an open file or folder `from` (opened for reading, not a path-only descriptor):
-// for a folder `to` is a folder too.
-std::string KeepExtendedAttributes(int from, int to);
+// for a folder `to` is a folder too. `edit`, when given, may change each value (by its name)
+// before `to` gets it.
+using TAttributeEdit = std::function<void(const std::string& name, std::string& value)>;
+std::string KeepExtendedAttributes(int from, int to, const TAttributeEdit& edit = {});

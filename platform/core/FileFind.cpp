@@ -161,8 +161,9 @@ bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found)
             to.push_back(std::move(rec));
     };
     // A name without wildcards names the entry spelt so where there is one, looked up alone (a
-    // folder is not read once for each of its names given back); only without it do other cases
-    // of the letters match.
+    // folder is not read once for each of its names given back); only without it may another
+    // case of its letters name an entry, and only where exactly one does: a name never stands for
+    // two files.
     const bool plain = !pattern.empty() && pattern.find_first_of("*?") == std::string_view::npos;
     if (plain) {
         const std::string native = NativeName(pattern);
@@ -179,6 +180,8 @@ bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found)
     for (const std::string& native : names)
         if (matcher.Matches(native))
             record(native, entries);
+    if (plain && entries.size() > 1)
+        entries.clear();
     std::sort(entries.begin(), entries.end(), [](const TSearchRec& a, const TSearchRec& b) { return a.Name < b.Name; });
     found.insert(found.end(), entries.begin(), entries.end());
     return ok;

@@ -51,9 +51,9 @@ bool MatchesMask(std::string_view nativeName, std::string_view mask);
 
 // The entries of the folder of `mask` whose names match its last component, in name order
 // ("." and ".." are never listed). A last component without wildcards finds the entry of exactly
-// that name where there is one (without reading the folder), else those that differ in the case
-// of letters only. False when the folder cannot be read; entries read before a failure stay in
-// `found`.
+// that name where there is one (without reading the folder), else the one entry that differs in
+// the case of letters only, and none where several do. False when the folder cannot be read;
+// entries read before a failure stay in `found`.
 bool FindFiles(std::string_view mask, std::vector<TSearchRec>& found);
 
 // The names of a native folder's entries ("." and ".." left out), in the order the system gives

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "controls/core/FileUtil.h"
+#include "controls/core/FileWalk.h"
 #include "tests/SkipWhereLacking.h"
 #include "tests/controls/core/FileTrees.h"
 
@@ -17,13 +18,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Nested folders, each named `name`, with a file "bottom" holding "x" (or a FIFO) in the last:
-// made through descriptors, as no path reaches that far.
-void MakeDeepTree(const std::string& root, int depth, const std::string& name, bool fifoAtBottom)
+// Nested folders, each named `name`, with a file "bottom" holding "x" (or a FIFO) in the last, and
+// with fifoAtEachLevel a FIFO "pipe" beside each folder: made through descriptors, as no path
+// reaches that far.
+void MakeDeepTree(const std::string& root, int depth, const std::string& name, bool fifoAtBottom,
+                  bool fifoAtEachLevel = false)
 {
     fs::create_directories(root);
     int fd = open(root.c_str(), O_RDONLY | O_DIRECTORY);
     for (int i = 0; i < depth && fd >= 0; ++i) {
+        if (fifoAtEachLevel)
+            mkfifoat(fd, "pipe", 0644);
         mkdirat(fd, name.c_str(), 0755);
         const int next = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
         close(fd);
@@ -143,5 +148,26 @@ const TDeepCase kDeepTrees[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Rows, DeepTree, ::testing::ValuesIn(kDeepTrees),
                          [](const auto& row) { return std::string(row.param.name); });
+
+// A copy goes on past each FIFO it refuses and keeps the first refusal's message alone: a path is
+// spelt for that one only, so failures at every level of a deep tree cost in proportion to it.
+TEST(DeepTreeFailures, RegressionOnlyTheKeptFailureSpellsItsPath)
+{
+    constexpr int kDepth = 2000;
+    TempFolder folder;
+    const std::string out = filetrees::InBoundedChild([&folder] {
+        MakeDeepTree(folder.File("deep"), kDepth, "d", false, true);
+        const size_t before = FolderNamesSpelt();
+        TExFileOperator op(nullptr);
+        op.Options = FileOperFlag(flNoConfirmation);
+        op.Source = "deep";
+        op.Destination = "copy";
+        const std::string result = op.Execute() ? "true" : "false";
+        const size_t spelt = FolderNamesSpelt() - before;
+        return result + " " + DescribeDeepTree(folder.File("copy"), "d") +
+            (spelt <= 2 * kDepth ? " spelt once" : " spelt " + std::to_string(spelt) + " names");
+    });
+    EXPECT_EQ(out, "false depth=2000 bottom=x spelt once");
+}
 
 }  // namespace

@@ -4,6 +4,7 @@
 // case across file systems mounts a small tmpfs at "other" in a mount namespace of the child's
 // own, which goes with the child (root only).
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <signal.h>
@@ -17,6 +18,7 @@
 #include "controls/core/FileOperatorSession.h"
 #include "controls/core/FileTree.h"
 #include "controls/core/FileUtil.h"
+#include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
 #include "tests/SkipWhereLacking.h"
 #include "tests/controls/core/FileTrees.h"
@@ -26,7 +28,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum TWay { wCopy, wMove, wTrash, wDelete, wCopyFile, wMoveFile, wClearDir, wClearDirKeep };
+enum TWay { wCopy, wMove, wTrash, wDelete, wCopyFile, wCopyFileOver, wMoveFile, wClearDir, wClearDirKeep };
 
 struct TTreeCase {
     const char* name;
@@ -40,31 +42,20 @@ struct TTreeCase {
     // 'G': every folder open refused and counted; 'S': tree/sub becomes a link as it is opened;
     // 'D': tree/sub becomes a link once it was listed, as tree/sub/deeper is opened; 'V': another
     // program removes t/x/y as it is opened; 'R': each read of a copied file gives at most 3000
-    // bytes; 'E': copied files seem to end after 3000 bytes
+    // bytes; 'E': copied files seem to end after 3000 bytes; 'I': another program moves "out" to
+    // a/sub/x as a/sub is opened; 'B': A/late is bound at X; 'C': another program writes into t/a
+    // (else s) as its copy reads past its first block; 'W': the copy's flush fails
     char hook = 0;
     int poll = 0;     // at this poll of the progress window:
     char atPoll = 0;  // 'C' Cancel, 'N' a new file t/late in the source, 'X' another program saves
-                      // other/t/theirs and the user cancels
+                      // other/t/theirs and the user cancels; 'Z' (any poll) Cancel once t/x/y/f is gone
 };
+
+// Folders a case may open before its walks are refused: a copy that entered what it made
+// ends there instead of filling the disk.
+constexpr int kMostOpens = 300;
+
 void PrintTo(const TTreeCase& c, std::ostream* os) { *os << c.name; }
-
-class TRecording : public IFileOperatorDialogs {
-public:
-    TRecording(std::string& errors, std::function<bool()>& onPoll) : errors_(errors), onPoll_(onPoll) {}
-    TQuestionAnswer Ask(const TFileQuestionText&) override { return qaYes; }
-    void OpenProgress(const AnsiString&, int) override {}
-    bool StepProgress(const AnsiString&, int) override { return true; }
-    bool PollProgress() override { return onPoll_(); }
-    void CloseProgress() override {}
-    void ShowError(const AnsiString&, const AnsiString& text) override
-    {
-        errors_ += (errors_.empty() ? "" : "; ") + text;
-    }
-
-private:
-    std::string& errors_;
-    std::function<bool()>& onPoll_;
-};
 
 std::string RunCase(const TTreeCase& row, const TempFolder& folder)
 {
@@ -75,19 +66,42 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
     filetrees::MakeTree(folder.Path(), row.before);
     if (std::string(row.before).find('!') != std::string::npos && !fs::exists(folder.File("t/node")))
         return "SKIP making a device node needs root";
+    if (std::string(row.before).find("s=^") != std::string::npos && !filetrees::HasHoles(folder.File("s")))
+        return "SKIP the file system of TMPDIR keeps no holes in files";
+    if (row.hook == 'B')
+        if (const std::string lacking = filetrees::BindFolder(folder.File("A/late"), folder.File("X"));
+            !lacking.empty())
+            return "SKIP " + lacking;
     std::string errors;
-    int polls = 0, opens = 0;
+    int polls = 0, opens = 0, allOpens = 0;
+    bool cancelled = false;
     std::function<bool()> onPoll = [&] {
         if (++polls == row.poll && row.atPoll == 'N')
             TempFolder::Write(folder.File("t/late"), "new");
         if (polls == row.poll && row.atPoll == 'X')
             TempFolder::Write(folder.File("other/t/theirs"), "saved");
+        if (row.atPoll == 'Z' && !cancelled && !fs::exists(folder.File("t/x/y/f")))
+            return !(cancelled = true);
         return polls != row.poll || (row.atPoll != 'C' && row.atPoll != 'X');
     };
     if (row.hook == 'R' || row.hook == 'E')
         SetCopyReads(row.hook == 'R' ? 3000 : 0, row.hook == 'E' ? 3000 : 0);
+    if (row.hook == 'W')
+        InjectAtomicWriteFailure(TAtomicWriteStep::Sync);
+    if (row.hook == 'C') {
+        const std::string changed = folder.File(fs::exists(folder.File("t/a")) ? "t/a" : "s");
+        const struct timespec long_ago[2] = {{1000000000, 0}, {1000000000, 0}};  // unlike any time of a write now
+        utimensat(AT_FDCWD, changed.c_str(), long_ago, 0);
+        SetCopyReadHook([changed](int64_t offset) {
+            if (offset == 8192) {
+                const int fd = open(changed.c_str(), O_WRONLY);
+                filetrees::Ignore(static_cast<int>(pwrite(fd, "CHANGED", 7, 0)));
+                close(fd);
+            }
+        });
+    }
     bool swapped = false;
-    SetFileOperatorDialogs([&] { return std::make_unique<TRecording>(errors, onPoll); });
+    SetFileOperatorDialogs([&] { return std::make_unique<filetrees::TRecordingDialogs>(errors, onPoll); });
     std::chrono::steady_clock::time_point now;  // moves on a poll's interval at each reading: every tick polls
     SetFileWorkClock([&now] { return now += kProgressPollInterval; });
     SetFolderOpenHook([&](const std::string& name) {
@@ -98,8 +112,12 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
         }
         if (row.hook == 'V' && name == "y")
             fs::remove_all(folder.File("t/x/y"));
+        if (!swapped && row.hook == 'I' && name == "sub") {
+            fs::rename(folder.File("out"), folder.File("a/sub/x"));
+            swapped = true;
+        }
         opens += row.hook == 'G';
-        return row.hook != 'G';
+        return row.hook != 'G' && ++allOpens <= kMostOpens;
     });
     std::string result;
     try {
@@ -111,11 +129,11 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
             op.Destination = row.destination;
             result = op.Execute() ? "true" : "false";
             result += op.OperationAborted() ? " aborted" : "";
-        } else if (row.way == wCopyFile || row.way == wMoveFile) {
-            if (row.way == wCopyFile)
-                CopyFile(row.source, row.destination);
-            else
+        } else if (row.way == wCopyFile || row.way == wCopyFileOver || row.way == wMoveFile) {
+            if (row.way == wMoveFile)
                 MoveFile(row.source, row.destination);
+            else
+                CopyFileEx(row.source, row.destination, row.way == wCopyFileOver, false);
             result = "done";
         } else {
             result = ClearDir(row.source, row.way == wClearDir) ? "true" : "false";
@@ -240,7 +258,9 @@ const TTreeCase kTrees[] = {
      true, 'E'},
     // The undo removes what the move made, not what another program saved meanwhile.
     {"RegressionUndoKeepsAFileAnotherProgramSaved", wMove, "t/a=1 t/b=2", "t", "other",
-     "false aborted |  | other/@755 other/t/@755 other/t/theirs=saved@644 t/@755 t/a=1@644 t/b=2@644", true, 0, 5, 'X'},
+     "false aborted | Cannot move 't': other\\t holds what the copy did not make and stays | other/@755 other/t/@755 "
+     "other/t/theirs=saved@644 t/@755 t/a=1@644 t/b=2@644",
+     true, 0, 5, 'X'},
     // An entry another program removed meanwhile is gone, as asked.
     {"RegressionDeleteGoesOnPastAFolderRemovedMeanwhile", wDelete, "t/x/y/f=1", "t", "", "true |  | ", false, 'V'},
     {"RegressionClearDirGoesOnPastAFolderRemovedMeanwhile", wClearDir, "t/x/y/f=1 t/x/z/f=1", "t", "", "true |  | ",
@@ -261,6 +281,48 @@ const TTreeCase kTrees[] = {
      "other/tree/sub/deeper/f=1@644 outside/@755 outside/deeper/@755 outside/deeper/evil=x@644 tree/@755 "
      "tree/sub->../outside",
      true, 'D'},
+    // A copy never enters a folder it made, whatever path leads there.
+    {"RegressionCopyNeverEntersItsDestinationMovedIntoItsSource", wCopy, "a/sub/f=1", "a", "out",
+     "false | Cannot copy 'a': a\\sub\\x: The destination folder is inside the source folder | a/@755 a/sub/@755 "
+     "a/sub/f=1@644 a/sub/x/@755 a/sub/x/sub/@755 a/sub/x/sub/f=1@644",
+     false, 'I'},
+    {"RegressionCopyIntoAFolderBoundInsideItsSourceEnds", wCopy, "A/f=1 A/late/ X/", "A", "X\\B",
+     "false | Cannot copy 'A': A\\late\\B: The destination folder is inside the source folder | A/@755 A/f=1@644 "
+     "A/late/@755 A/late/B/@755 A/late/B/f=1@644 A/late/B/late/@755 X/@755 X/B/@755 X/B/f=1@644 X/B/late/@755",
+     false, 'B'},
+    // A link at the destination is replaced itself; a read-only file is replaced as the entry it is.
+    {"RegressionMoveFileAcrossFileSystemsReplacesALinkAtTheDestination", wMoveFile,
+     "s=new other/keep/target=old other/link->keep/target", "s", "other\\link",
+     "done |  | other/@755 other/keep/@755 other/keep/target=old@644 other/link=new@644", true},
+    {"RegressionReplacingAReadOnlyFileThroughALinkReplacesTheLink", wCopyFileOver,
+     "s=new keep/target=old@444 link->keep/target", "s", "link",
+     "done |  | keep/@755 keep/target=old@444 link=new@644 s=new@644"},
+    {"RegressionOperatorReplacingALinkLeavesItsReadOnlyTarget", wCopy,
+     "s=new keep/target=old@444 out/link->../keep/target", "s", "out\\link",
+     "true |  | keep/@755 keep/target=old@444 out/@755 out/link=new@644 s=new@644"},
+    {"RegressionFailedReplaceLeavesTheFileReadOnly", wCopyFileOver, "s=new ro=old@444", "s", "ro",
+     "Cannot write file ro. Input/output error |  | ro=old@444 s=new@644", false, 'W'},
+    // A source another program changes while it is copied stays where it is.
+    {"RegressionMoveFileKeepsASourceChangedWhileItIsCopied", wMoveFile, "s=*20000", "s", "other\\s",
+     "Cannot delete file s. s changed while it was moved and stays where it was |  | other/@755 other/s=*20000@644 "
+     "s=*20000@644",
+     true, 'C'},
+    {"RegressionMoveKeepsAFileChangedWhileItIsCopied", wMove, "t/a=*20000", "t", "other",
+     "false | Cannot move 't': t\\a changed while it was moved and stays where it was | other/@755 other/t/@755 "
+     "other/t/a=*20000@644 t/@755 t/a=*20000@644",
+     true, 'C'},
+    // Cancel is heard while a source is removed and while a walk climbs back.
+    {"RegressionCancelIsHeardWhileAMoveRemovesItsSource", wMove, "t/x/y/f=1", "t", "other",
+     "false aborted |  | other/@755 other/t/@755 other/t/x/@755 other/t/x/y/@755 other/t/x/y/f=1@644 t/@755 "
+     "t/x/@755 t/x/y/@755",
+     true, 0, 0, 'Z'},
+    {"RegressionCancelIsHeardWhileADeleteClimbs", wDelete, "t/x/y/f=1", "t", "",
+     "false aborted |  | t/@755 t/x/@755 t/x/y/@755", false, 0, 0, 'Z'},
+    // A file whose size is overstated copies to its end; a sparse file keeps its holes.
+    {"RegressionCopyFileOfAFileThatEndsEarlyIsWhatItHolds", wCopyFile, "s=*100000", "s", "copy",
+     "done |  | copy=*3000@644 s=*100000@644", false, 'E'},
+    {"RegressionSparseFileMovesIntoASmallFileSystem", wMoveFile, "s=^900000", "s", "other\\s",
+     "done |  | other/@755 other/s=*900000@644", true},
 };
 // The test files compile together: the row macros end with their table.
 #undef ROOT_REFUSED

@@ -1,10 +1,11 @@
 #pragma once
 // Trees of test files spelt as text, blank-separated entries: "a/" a folder, "a=text" a file
-// ("a=*N": N bytes), "a->target" a symbolic link, "a|" a FIFO, "a%" a socket, "a!" a device that
+// ("a=*N": N bytes; "a=^N": N bytes of holes but an "x" half way), "a->target" a symbolic link, "a|" a FIFO, "a%" a socket, "a!" a device that
 // reads as /dev/zero (root only); "@700" after one sets its permission bits. Tree reads a folder
 // back so, in name order, links not followed, with every mode, a long file as its size and an
 // info file of the trash as its first line.
 
+#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -23,9 +24,30 @@
 #include <set>
 #include <string>
 
+#include "controls/core/FileOperatorDialogs.h"
 #include "tests/platform/core/TempFolder.h"
 
 namespace filetrees {
+
+// Dialogs of the file operator that answer Yes, log the errors shown ("; " between) and ask
+// `onPoll` whether to go on at each poll of the progress window.
+class TRecordingDialogs : public IFileOperatorDialogs {
+public:
+    TRecordingDialogs(std::string& errors, std::function<bool()>& onPoll) : errors_(errors), onPoll_(onPoll) {}
+    TQuestionAnswer Ask(const TFileQuestionText&) override { return qaYes; }
+    void OpenProgress(const AnsiString&, int) override {}
+    bool StepProgress(const AnsiString&, int) override { return true; }
+    bool PollProgress() override { return onPoll_(); }
+    void CloseProgress() override {}
+    void ShowError(const AnsiString&, const AnsiString& text) override
+    {
+        errors_ += (errors_.empty() ? "" : "; ") + text;
+    }
+
+private:
+    std::string& errors_;
+    std::function<bool()>& onPoll_;
+};
 
 namespace fs = std::filesystem;
 
@@ -55,6 +77,23 @@ inline std::string MountFileSystem(const std::string& at, const char* size)
         mount("hanmud-test", at.c_str(), "tmpfs", 0, options.c_str()) != 0)
         return std::string("mounting a file system needs root: ") + std::strerror(errno);
     return std::string();
+}
+
+// Binds the folder `from` at the folder `at`, in a mount namespace of this process's own (see
+// MountFileSystem). Empty when bound, else why not (root only).
+inline std::string BindFolder(const std::string& from, const std::string& at)
+{
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount(from.c_str(), at.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        return std::string("binding a folder needs root: ") + std::strerror(errno);
+    return std::string();
+}
+
+// Whether the file takes fewer blocks than its size: its file system keeps holes.
+inline bool HasHoles(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && st.st_blocks * 512 < st.st_size;
 }
 
 // The body's answer from a child that may write no file past 1 MiB and is stopped after 20 s,
@@ -90,6 +129,15 @@ inline std::string InBoundedChild(const std::function<std::string()>& body)
     return WIFEXITED(status) ? out : out + " [stopped by signal " + std::to_string(WTERMSIG(status)) + "]";
 }
 
+// A file of `size` bytes that holds one "x" half way and holes around it.
+inline void MakeSparse(const std::string& path, off_t size)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    Ignore(ftruncate(fd, size));
+    Ignore(static_cast<int>(pwrite(fd, "x", 1, size / 2)));
+    close(fd);
+}
+
 inline void MakeTree(const std::string& root, const std::string& spec)
 {
     for (size_t start = 0, end; start < spec.size(); start = end + 1) {
@@ -104,6 +152,8 @@ inline void MakeTree(const std::string& root, const std::string& spec)
             Ignore(symlink(entry.substr(arrow + 2).c_str(), path.c_str()));
         else if (eq != std::string::npos && entry[eq + 1] == '*')
             TempFolder::Write(path, std::string(std::stoul(entry.substr(eq + 2)), 'x'));
+        else if (eq != std::string::npos && entry[eq + 1] == '^')
+            MakeSparse(path, std::stol(entry.substr(eq + 2)));
         else if (eq != std::string::npos)
             TempFolder::Write(path, entry.substr(eq + 1));
         else if (entry.back() == '/')

@@ -1,0 +1,85 @@
+// Owner, group, access lists and permissions of what a copy made, given in that order while the
+// copy is still its maker's alone: a group the copy could not keep never gets in, not even for
+// the moment between two of these steps.
+#include <endian.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include "controls/core/FileShared.h"
+#include "platform/core/ExtendedAttributes.h"
+
+namespace {
+
+constexpr const char* kAccessList = "system.posix_acl_access";
+constexpr const char* kDefaultList = "system.posix_acl_default";
+// A list as the system stores it: a 4-byte version, then entries of a 16-bit tag, 16-bit
+// permissions and a 32-bit id, little-endian.
+constexpr size_t kListHeader = 4;
+constexpr size_t kListEntry = 8;
+constexpr uint16_t kOwningGroupTag = 0x04;
+constexpr uint16_t kMaskTag = 0x10;
+
+uint16_t TagAt(const std::string& list, size_t at)
+{
+    uint16_t tag;
+    std::memcpy(&tag, list.data() + at, sizeof tag);
+    return le16toh(tag);
+}
+
+// Root gives the copy the source's owner and group, anyone else the group where they are in it.
+// Whether the copy has the source's group now.
+bool KeepGroup(int made, const struct stat& src)
+{
+    if (fchown(made, src.st_uid, src.st_gid) != 0)
+        fchown(made, static_cast<uid_t>(-1), src.st_gid);
+    struct stat now;
+    return fstat(made, &now) == 0 && now.st_gid == src.st_gid;
+}
+
+}  // namespace
+
+std::string KeepOwnershipAndMode(int source, const struct stat& src, int made, mode_t bits)
+{
+    const bool groupKept = KeepGroup(made, src);
+    bool masked = false, hadDefault = false;
+    // Where the group is another, its entry in the lists grants nothing: the entries naming users
+    // and groups stay, and so does the mask that limits them.
+    const TAttributeEdit edit = [&](const std::string& name, std::string& list) {
+        const bool access = name == kAccessList;
+        if (!access && name != kDefaultList)
+            return;
+        hadDefault = hadDefault || !access;
+        for (size_t at = kListHeader; at + kListEntry <= list.size(); at += kListEntry) {
+            const uint16_t tag = TagAt(list, at);
+            masked = masked || (access && tag == kMaskTag);
+            if (!groupKept && tag == kOwningGroupTag)
+                std::memset(list.data() + at + sizeof tag, 0, sizeof(uint16_t));
+        }
+    };
+    if (std::string refusal = KeepExtendedAttributes(source, made, edit); !refusal.empty())
+        return refusal;
+    // A folder made in a folder with a default list got that list as its own default.
+    if (S_ISDIR(src.st_mode) && !hadDefault && fremovexattr(made, kDefaultList) != 0 && errno != ENODATA &&
+        errno != ENOTSUP)
+        return std::strerror(errno);
+    mode_t mode = src.st_mode & bits;
+    if (!groupKept) {
+        mode &= ~S_ISGID;
+        // With an access list the group bits are its mask; without one they would be the group's own.
+        if (!masked)
+            mode &= ~S_IRWXG;
+    }
+    return fchmod(made, mode) == 0 ? std::string() : std::string(std::strerror(errno));
+}
+
+void KeepLinkOwnership(int folder, const std::string& name, const struct stat& src)
+{
+    if (fchownat(folder, name.c_str(), src.st_uid, src.st_gid, AT_SYMLINK_NOFOLLOW) != 0)
+        fchownat(folder, name.c_str(), static_cast<uid_t>(-1), src.st_gid, AT_SYMLINK_NOFOLLOW);
+}
