@@ -108,12 +108,14 @@ enum class TRecordStep { Skip, Done, Enter };
 // folder: `entry` is asked about each (the name in its folder, open as the descriptor), `leave`
 // is told when the walk leaves a folder it entered (its name in the folder now innermost). The
 // entries of a folder skipped are skipped. The run is ticked at each entry and each folder left.
-// False when the walk cannot go back up or the run is to stop.
+// False when a folder to enter cannot be entered (its entries skipped), the walk cannot go back
+// up or the run is to stop.
 template <class TEntry, class TLeave>
 bool WalkRecord(TFolderPath& walk, const std::string& name, const TCopyRecord& record, TTreeRun& run, TEntry entry,
                 TLeave leave)
 {
     size_t skipBelow = SIZE_MAX;
+    bool entered = true;
     const auto up = [&] {
         if (!run.Going())
             return false;
@@ -135,7 +137,7 @@ bool WalkRecord(TFolderPath& walk, const std::string& name, const TCopyRecord& r
         const std::string& at = rec.Depth == 0 ? name : rec.Name;
         const TRecordStep step = entry(walk.Fd(), at, rec);
         if (step == TRecordStep::Enter && !walk.Enter(at)) {
-            FailAt(run, walk, at, errno);
+            entered = FailAt(run, walk, at, errno);
             skipBelow = rec.Depth;
         } else if (step != TRecordStep::Enter) {
             skipBelow = rec.Depth;
@@ -144,7 +146,7 @@ bool WalkRecord(TFolderPath& walk, const std::string& name, const TCopyRecord& r
     while (walk.Depth() > 0)
         if (!up())
             return false;
-    return true;
+    return entered;
 }
 
 bool SameTime(const struct timespec& a, const struct timespec& b)

@@ -19,25 +19,12 @@ namespace {
 constexpr uid_t kShutOut = 2002;
 constexpr const char* kAccessList = "system.posix_acl_access";
 
-// An access list as the system stores it: the owner's, user kShutOut's (nothing), the group's,
-// the mask and the others', each with the permissions of `ownerBits` and `othersBits`.
+// An access list: the owner's, user kShutOut's (nothing), the group's, the mask and the others',
+// each with the permissions of `ownerBits` and `othersBits`.
 std::string ShuttingOut(uint16_t ownerBits, uint16_t othersBits)
 {
-    struct TEntry {
-        uint16_t tag, perm;
-        uint32_t id;
-    };
-    const uint32_t none = UINT32_MAX;
-    const TEntry entries[] = {{0x01, ownerBits, none},
-                              {0x02, 0, kShutOut},
-                              {0x04, othersBits, none},
-                              {0x10, othersBits, none},
-                              {0x20, othersBits, none}};
-    const uint32_t version = 2;
-    std::string bytes(reinterpret_cast<const char*>(&version), sizeof version);
-    for (const TEntry& e : entries)
-        bytes.append(reinterpret_cast<const char*>(&e), sizeof e);
-    return bytes;
+    return filetrees::AccessList(
+        {{1, ownerBits}, {2, 0, kShutOut}, {4, othersBits}, {16, othersBits}, {32, othersBits}});
 }
 
 std::string ListOf(const std::string& path)

@@ -27,24 +27,6 @@ constexpr uid_t kUser = 2002;
 constexpr gid_t kSharedGroup = 2003;  // the user's second group
 constexpr const char* kListAttribute = "system.posix_acl_access";
 
-// An access list as the system stores it, of entries "tag perm id" (tag: 1 owner, 2 a user,
-// 4 the owning group, 16 the mask, 32 others).
-std::string AccessList(const std::vector<std::vector<uint32_t>>& entries)
-{
-    std::string bytes;
-    const auto put = [&bytes](uint32_t value, size_t size) {
-        const uint32_t little = htole32(value);
-        bytes.append(reinterpret_cast<const char*>(&little), size);
-    };
-    put(2, 4);
-    for (const std::vector<uint32_t>& e : entries) {
-        put(e[0], 2);
-        put(e[1], 2);
-        put(e.size() > 2 ? e[2] : UINT32_MAX, 4);
-    }
-    return bytes;
-}
-
 // The access list of the entry as "tag:perm:id" words, empty when it has none.
 std::string ShownList(const std::string& path)
 {
@@ -119,7 +101,7 @@ std::string RunOwnerCase(const TOwnerCase& row, const std::string& root)
         chmod(path.c_str(), st.st_mode & 07777);  // a change of group cleared the set-group-ID bit
     }
     if (row.withList) {
-        const std::string list = AccessList({{1, 6}, {2, 4, 2005}, {4, 4}, {16, 4}, {32, 4}});
+        const std::string list = filetrees::AccessList({{1, 6}, {2, 4, 2005}, {4, 4}, {16, 4}, {32, 4}});
         if (setxattr((root + "/s").c_str(), kListAttribute, list.data(), list.size(), 0) != 0)
             return std::string("SKIP the file system of TMPDIR keeps no access lists: ") + std::strerror(errno);
     }

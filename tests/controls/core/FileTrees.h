@@ -5,6 +5,7 @@
 // back so, in name order, links not followed, with every mode, a long file as its size and an
 // info file of the trash as its first line.
 
+#include <endian.h>
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -23,6 +24,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "controls/core/FileOperatorDialogs.h"
 #include "tests/platform/core/TempFolder.h"
@@ -87,6 +89,24 @@ inline std::string BindFolder(const std::string& from, const std::string& at)
         mount(from.c_str(), at.c_str(), nullptr, MS_BIND, nullptr) != 0)
         return std::string("binding a folder needs root: ") + std::strerror(errno);
     return std::string();
+}
+
+// An access list as the system stores it, of entries {tag, permissions, id} (tag: 1 the owner,
+// 2 a user, 4 the owning group, 16 the mask, 32 others; no id: none).
+inline std::string AccessList(const std::vector<std::vector<uint32_t>>& entries)
+{
+    std::string bytes;
+    const auto put = [&bytes](uint32_t value, size_t size) {
+        const uint32_t little = htole32(value);
+        bytes.append(reinterpret_cast<const char*>(&little), size);
+    };
+    put(2, 4);
+    for (const std::vector<uint32_t>& e : entries) {
+        put(e[0], 2);
+        put(e[1], 2);
+        put(e.size() > 2 ? e[2] : UINT32_MAX, 4);
+    }
+    return bytes;
 }
 
 // Whether the file takes fewer blocks than its size: its file system keeps holes.
