@@ -9,7 +9,7 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <optional>
+#include <random>
 #include <system_error>
 #include <utility>
 
@@ -17,6 +17,8 @@
 #include "controls/core/FileTree.h"
 #include "controls/core/FileUtil.h"
 #include "platform/core/AtomicFile.h"
+#include "platform/core/AtomicFilePaths.h"
+#include "platform/core/Cp949.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/FilePaths.h"
 #include "platform/core/StoredPath.h"
@@ -25,8 +27,9 @@ namespace {
 
 constexpr size_t kCopyBlock = 8192;
 constexpr const char* kNameMark = "\x01";
-// Fresh names tried beside an entry before giving up.
-constexpr int kFreshNameTries = 1000;
+// Fresh names tried beside an entry before giving up, and the random letters in each.
+constexpr int kFreshNameTries = 100;
+constexpr int kFreshNameLetters = 12;
 
 class TFd {
 public:
@@ -120,6 +123,25 @@ TEntryState StateOf(const struct stat& st)
 
 bool SameEntry(const TEntryState& a, const struct stat& b) { return a.Dev == b.st_dev && a.Ino == b.st_ino; }
 
+struct timespec BirthAt(int folder, const std::string& name)
+{
+    struct statx info;
+    const int flags = AT_SYMLINK_NOFOLLOW | (name.empty() ? AT_EMPTY_PATH : 0);
+    if (statx(folder, name.c_str(), flags, STATX_BTIME, &info) != 0 || !(info.stx_mask & STATX_BTIME))
+        return {};
+    return {static_cast<time_t>(info.stx_btime.tv_sec), static_cast<long>(info.stx_btime.tv_nsec)};
+}
+
+bool IsMade(const TEntryState& made, int folder, const std::string& name, const struct stat& now)
+{
+    if (made.Ino == 0 || !SameEntry(made, now))
+        return false;
+    if (made.Birth.tv_sec == 0 && made.Birth.tv_nsec == 0)
+        return true;  // a file system that keeps no birth: the node is all there is to go by
+    const struct timespec born = BirthAt(folder, name);
+    return born.tv_sec == made.Birth.tv_sec && born.tv_nsec == made.Birth.tv_nsec;
+}
+
 const char* NotARegularFile(mode_t mode)
 {
     if (S_ISDIR(mode))
@@ -137,8 +159,14 @@ const char* NotARegularFile(mode_t mode)
 
 int ReplaceThroughFreshName(int folder, const std::string& name, const std::function<int(const std::string&)>& make)
 {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 draw{std::random_device{}()};
+    std::uniform_int_distribution<size_t> letter(0, sizeof kLetters - 2);
     for (int n = 0; n < kFreshNameTries; ++n) {
-        const std::string fresh = ".~hanmud-copy-" + std::to_string(getpid()) + "-" + std::to_string(n) + "~";
+        std::string fresh = ".~hanmud-copy-";
+        for (int i = 0; i < kFreshNameLetters; ++i)
+            fresh += kLetters[letter(draw)];
+        fresh += "~";
         if (const int error = make(fresh); error == EEXIST)
             continue;
         else if (error != 0)
@@ -176,34 +204,59 @@ int OpenSource(const TFileCopy& copy, struct stat& src, const TName& fromName)
     return in.Release();
 }
 
-// Refuses a destination the copy may not write: a name the system refuses, an entry where a new
-// one must be made, the source itself (writing onto it would destroy it), a read-only file unless
-// asked to replace it. Answers whether the destination is such a read-only file to replace: it is
-// replaced as the entry it is, never made writable, nor the file a link there leads to.
-bool CheckDestination(const TFileCopy& copy, const struct stat& src, const TName& toName)
+// Opens the folder of a destination given as a path, following links on the way as the safe
+// writer follows them, and gives the name in it; the name's own entry is never followed.
+TFd OpenDestinationFolder(const TFileCopy& copy, std::string& name, const TName& toName)
 {
-    if (copy.MakeFolder && copy.To.rfind('/') != std::string::npos && copy.To.rfind('/') > 0) {
-        std::error_code ignored;  // a folder that cannot be made fails the create below
-        std::filesystem::create_directories(copy.To.substr(0, copy.To.rfind('/')), ignored);
+    std::string folderPath;
+    SplitPath(copy.To, folderPath, name);
+    if (copy.MakeFolder && folderPath != "." && folderPath != "/") {
+        std::error_code ignored;  // a folder that cannot be made fails the open below
+        std::filesystem::create_directories(folderPath, ignored);
     }
+    int folder = -1;
+    std::string dot, shown;
+    if (const std::string refusal = SavePaths::OpenSavedFile(folderPath + "/.", folder, dot, shown); !refusal.empty())
+        throw EFCreateError("Cannot create file " + toName() + ". " + Utf8ToCp949(refusal));
+    return TFd(folder);
+}
+
+// Refuses a destination the copy may not replace: a name the system refuses, an entry where a
+// new one must be made, the source itself (writing onto it would destroy it), anything but a
+// file or a link, a file the copier may not write, a read-only one unless asked to replace it.
+// The entry is replaced itself, so a link there leads nowhere the copy goes.
+void CheckDestination(const TFileCopy& copy, int folder, const std::string& name, const struct stat& src,
+                      const TName& toName)
+{
+    if (name.empty() || name == "." || name == "..")
+        throw EFCreateError("Cannot create file " + toName() + ". The file has no name.");
     struct stat entry, target;
-    if (fstatat(copy.ToFolder, copy.To.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (fstatat(folder, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno != ENOENT)  // a name too long, a folder that cannot be searched
             throw EFCreateError("Cannot create file " + toName() + Why(errno));
-        return false;
+        return;
     }
     if (copy.MustBeNew)
         throw EFCreateError("Cannot create file " + toName() + ". It already exists.");
-    const bool reached = fstatat(copy.ToFolder, copy.To.c_str(), &target, 0) == 0;
-    if (reached && SameEntry(StateOf(src), target))
+    if (fstatat(folder, name.c_str(), &target, 0) == 0 && SameEntry(StateOf(src), target))
         throw EFCreateError("Cannot create file " + toName());
-    // The writer follows a link at a path to its file, and replaces one in a tree's folder itself.
-    const struct stat& replaced = reached && copy.ToFolder == AT_FDCWD ? target : entry;
-    if (!S_ISREG(replaced.st_mode) || (replaced.st_mode & 0222) != 0)
-        return false;
-    if (!copy.OverwriteReadOnly)
+    if (S_ISLNK(entry.st_mode))
+        return;
+    if (!S_ISREG(entry.st_mode))
+        throw EFCreateError("Cannot create file " + toName() + ". It is not a regular file.");
+    const bool readOnly = (entry.st_mode & 0222) == 0;
+    if (readOnly ? !copy.OverwriteReadOnly : faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0)
         throw EFCreateError("Cannot create file " + toName() + ". The file is read-only.");
-    return true;
+}
+
+// Makes the folder's new entries lasting, through a descriptor that may be flushed.
+void SyncFolder(int folder)
+{
+    const int readable = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable >= 0) {
+        fsync(readable);
+        close(readable);
+    }
 }
 
 // Copies the source's bytes into `out` at their own offsets, reading until the source ends. A
@@ -224,6 +277,8 @@ int64_t CopyData(const TFileCopy& copy, int in, int out, const struct stat& src,
     const bool mayHaveHoles = static_cast<int64_t>(src.st_blocks) * 512 < static_cast<int64_t>(src.st_size);
     char buffer[kCopyBlock];
     int64_t at = 0;
+    if (lseek(in, 0, SEEK_SET) != 0)  // from the start, also when written a second time
+        throw readFailed();
     for (;;) {
         int64_t stop = INT64_MAX;  // the next hole
         if (mayHaveHoles) {
@@ -281,16 +336,20 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
         SetProgressMin(copy.Progress, 0);
         SetProgressValue(copy.Progress, 0);
     }
-    const bool beside = CheckDestination(copy, src, toName);
+    std::string name = copy.To;
+    const TFd opened = copy.ToFolder == AT_FDCWD ? OpenDestinationFolder(copy, name, toName) : TFd(-1);
+    const int folder = copy.ToFolder == AT_FDCWD ? opened.Get() : copy.ToFolder;
+    CheckDestination(copy, folder, name, src, toName);
     TAtomicWriteOptions options;
     options.Flush = copy.Flush;
-    options.Replace = !copy.MustBeNew && !beside;
+    options.Replace = false;  // named anew, never taking on the owner or access list of a file it replaces
     options.ShownPath = kNameMark;
     // The data goes in while the file is its writer's alone and has no name; then it takes the
     // source's group, attributes, permissions and time, so a copy that cannot have them replaces
     // nothing: it would let in whom the source kept out.
     std::exception_ptr failure;
     struct stat now = {};
+    struct timespec born = {};
     options.Finish = [&](int written) {
         try {
             const int64_t end = CopyData(copy, in.Get(), written, src, fromName, toName);
@@ -302,57 +361,43 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
             futimens(written, times);
             if (refusal.empty() && fstat(written, &now) != 0)
                 refusal = std::strerror(errno);
+            born = BirthAt(written, std::string());
             return refusal;
         } catch (...) {
             failure = std::current_exception();
             return std::string("-");
         }
     };
-    const auto write = [&](TAtomicFileWriter& writer) {
+    // 0 once written and named `at`; EEXIST where something took that name meanwhile.
+    const auto write = [&](const std::string& at) {
+        TAtomicFileWriter writer(folder, at, options);
         writer.SetMode(S_IRUSR | S_IWUSR);
-        if (!writer.Ok())
-            throw EFCreateError(failed(writer.Commit()));
+        const bool created = writer.Ok();
         const TWriteResult written = writer.Commit();
         if (failure)
             std::rethrow_exception(failure);
+        if (!written && errno == EEXIST && !copy.MustBeNew)
+            return EEXIST;
+        if (!written && !created)
+            throw EFCreateError(failed(written));
         if (!written)
             throw EWriteError(failed(written));
+        return 0;
     };
-    if (!beside) {
-        std::optional<TAtomicFileWriter> writer;
-        if (copy.ToFolder == AT_FDCWD)
-            writer.emplace(copy.To, options);
-        else
-            writer.emplace(copy.ToFolder, copy.To, options);
-        write(*writer);
+    if (copy.MustBeNew) {
+        write(name);
     } else {
-        std::string folderPath, name = copy.To;
-        if (copy.ToFolder == AT_FDCWD)
-            SplitPath(copy.To, folderPath, name);
-        const TFd opened(copy.ToFolder == AT_FDCWD ? open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1);
-        const int folder = copy.ToFolder == AT_FDCWD ? opened.Get() : copy.ToFolder;
-        if (folder < 0)
-            throw EFCreateError("Cannot create file " + toName() + Why(errno));
-        const int error = ReplaceThroughFreshName(folder, name, [&](const std::string& fresh) {
-            TAtomicFileWriter writer(folder, fresh, options);
-            if (!writer.Ok()) {
-                const TWriteResult refused = writer.Commit();
-                if (errno == EEXIST)
-                    return EEXIST;
-                throw EFCreateError(failed(refused));
-            }
-            write(writer);
-            return 0;
-        });
-        if (error != 0)
+        if (const int error = ReplaceThroughFreshName(folder, name, write); error != 0)
             throw EWriteError("Cannot replace file " + toName() + ". " + SystemReason(error) + ".");
         if (copy.Flush)
-            fsync(folder);
+            SyncFolder(folder);
     }
     if (source)
         *source = StateOf(src);
-    if (made)
+    if (made) {
         *made = StateOf(now);
+        made->Birth = born;
+    }
     if (copy.Progress)
         SetProgressValue(copy.Progress, 0);
 }
@@ -393,6 +438,13 @@ void MoveFile(std::string_view from, std::string_view to)
         throw EFCreateError("Cannot create file " + toName + ". The file is read-only.");
     if (rename(source.c_str(), dest.c_str()) == 0)
         return;
+    // A link moves as the link it is, as a rename moves it.
+    if (lstat(source.c_str(), &moved) == 0 && S_ISLNK(moved.st_mode)) {
+        TTreeRun run;
+        if (!MoveEntry(source, dest, true, run))
+            throw EWriteError("Cannot move file " + fromName + ". " + run.Report());
+        return;
+    }
     // Another file system: copied whole into the destination's folder and on disk, and then the
     // source removed only as it was before the copy read it (its permissions kept, so a read-only
     // file stays read-only).

@@ -51,11 +51,12 @@ bool TFileOperatorSession::Step(const AnsiString& name)
 
 bool TFileOperatorSession::Working()
 {
-    if (cancelled_ || !progressOpen_)
+    // Polled also once cancelled: an undo goes on and the window still repaints.
+    if (!progressOpen_)
         return !cancelled_;
     const auto now = WorkNow();
     if (now - polled_ < kProgressPollInterval)
-        return true;
+        return !cancelled_;
     polled_ = now;
     if (!dialogs_->PollProgress())
         cancelled_ = aborted_ = true;

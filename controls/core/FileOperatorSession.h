@@ -32,7 +32,8 @@ public:
     bool Step(const AnsiString& name);
     // Called again and again while a part is done (each entry of a tree, each block copied):
     // once kProgressPollInterval has passed since the progress window was last shown to the
-    // user, it repaints and hears its Cancel. False once the user has cancelled.
+    // user, it repaints and hears its Cancel, also once cancelled (work that must end, an undo,
+    // still shows). False once the user has cancelled.
     bool Working();
     // qaYes to do the part, qaNo to skip it, qaCancel to stop (never qaYesToAll). A question the
     // options turn off (flNoConfirmation; flNoConfirmMkDir for a folder) or one answered Yes to

@@ -1,6 +1,6 @@
 // Owner, group, access lists and permissions of what a copy made, given in that order while the
-// copy is still its maker's alone: a group the copy could not keep never gets in, not even for
-// the moment between two of these steps.
+// copy is still its maker's alone: a group the copy could not keep never gets more than everyone
+// gets, not even for the moment between two of these steps.
 #include <endian.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,12 +24,14 @@ constexpr size_t kListHeader = 4;
 constexpr size_t kListEntry = 8;
 constexpr uint16_t kOwningGroupTag = 0x04;
 constexpr uint16_t kMaskTag = 0x10;
+constexpr uint16_t kOthersTag = 0x20;
 
-uint16_t TagAt(const std::string& list, size_t at)
+// The 16-bit field at the offset of a list.
+uint16_t FieldAt(const std::string& list, size_t at)
 {
-    uint16_t tag;
-    std::memcpy(&tag, list.data() + at, sizeof tag);
-    return le16toh(tag);
+    uint16_t field;
+    std::memcpy(&field, list.data() + at, sizeof field);
+    return le16toh(field);
 }
 
 // Root gives the copy the source's owner and group, anyone else the group where they are in it.
@@ -48,18 +50,24 @@ std::string KeepOwnershipAndMode(int source, const struct stat& src, int made, m
 {
     const bool groupKept = KeepGroup(made, src);
     bool masked = false, hadDefault = false;
-    // Where the group is another, its entry in the lists grants nothing: the entries naming users
-    // and groups stay, and so does the mask that limits them.
+    // Where the group is another, its entry in the lists grants what the others' entry grants
+    // too, no more: the entries naming users and groups stay, and so does the mask that limits
+    // them.
     const TAttributeEdit edit = [&](const std::string& name, std::string& list) {
         const bool access = name == kAccessList;
         if (!access && name != kDefaultList)
             return;
         hadDefault = hadDefault || !access;
+        uint16_t others = 0;
         for (size_t at = kListHeader; at + kListEntry <= list.size(); at += kListEntry) {
-            const uint16_t tag = TagAt(list, at);
-            masked = masked || (access && tag == kMaskTag);
-            if (!groupKept && tag == kOwningGroupTag)
-                std::memset(list.data() + at + sizeof tag, 0, sizeof(uint16_t));
+            masked = masked || (access && FieldAt(list, at) == kMaskTag);
+            others = FieldAt(list, at) == kOthersTag ? FieldAt(list, at + 2) : others;
+        }
+        for (size_t at = kListHeader; !groupKept && at + kListEntry <= list.size(); at += kListEntry) {
+            if (FieldAt(list, at) != kOwningGroupTag)
+                continue;
+            const uint16_t granted = htole16(FieldAt(list, at + 2) & others);
+            std::memcpy(list.data() + at + 2, &granted, sizeof granted);
         }
     };
     if (std::string refusal = KeepExtendedAttributes(source, made, edit); !refusal.empty())
@@ -71,9 +79,9 @@ std::string KeepOwnershipAndMode(int source, const struct stat& src, int made, m
     mode_t mode = src.st_mode & bits;
     if (!groupKept) {
         mode &= ~S_ISGID;
-        // With an access list the group bits are its mask; without one they would be the group's own.
+        // With an access list the group bits are its mask; without one they are the group's own.
         if (!masked)
-            mode &= ~S_IRWXG;
+            mode &= ~S_IRWXG | ((mode & S_IRWXO) << 3);
     }
     return fchmod(made, mode) == 0 ? std::string() : std::string(std::strerror(errno));
 }

@@ -22,10 +22,18 @@ struct TEntryState {
     off_t Size = 0;
     struct timespec Time = {};    // modification
     struct timespec Change = {};  // of the inode (a write, a change of mode, owner or attributes)
+    struct timespec Birth = {};   // of what a copy made, where the file system keeps it; else zero
 };
 TEntryState StateOf(const struct stat& st);
 // The same node (device and inode).
 bool SameEntry(const TEntryState& a, const struct stat& b);
+// When the entry `name` of the open folder (not followed; empty: the open file or folder itself)
+// was made, where its file system keeps that; else zero.
+struct timespec BirthAt(int folder, const std::string& name);
+// Whether the entry `name` of the open folder, as `now` found it (not followed), is the one a
+// copy made (`made`, its Birth given): the same node, born at the same moment. An inode number
+// freed and given to what another program made since is told apart by its birth.
+bool IsMade(const TEntryState& made, int folder, const std::string& name, const struct stat& now);
 
 // One regular file copied from a name in a folder to a name in another (AT_FDCWD: the names are
 // paths), for CopyFileEx and the trees.
@@ -48,21 +56,23 @@ struct TFileCopy {
 // Copies through the atomic writer, reading until the source ends (a read that comes back short
 // is no end, and a file system may overstate a file's size); where the source has holes, only its
 // data is read and the copy keeps the holes. Only a regular file is read: a FIFO, a device or a
-// socket is refused with the reason, never waited on. The copy has the source's group (and, for
-// root, its owner) where it may, then its access list and extended attributes, permission bits
-// (set-id bits dropped) and modification time; it is readable by its writer alone until it has
-// them. A read-only destination is replaced as the entry it is, never changed in place nor
-// through a link. `source`, when given, receives the source as it was before its first read, and
-// `made` the copy. Raises EFOpenError, EFCreateError, EReadError, EWriteError (each naming the
-// file and the reason) or EAbort.
+// socket is refused with the reason, never waited on. The copy is made under a fresh name and
+// renamed over To (or, MustBeNew, named To only where nothing is): it is its writer's alone, of
+// no other owner, group or access list, until it has the source's group (and, for root, its
+// owner) where it may, then its access list and extended attributes, permission bits (set-id
+// bits dropped) and modification time. The entry at To is replaced itself: a link there is
+// replaced, never followed; a file another user may write but the copier may not, or a read-only
+// one without OverwriteReadOnly, is refused; nothing is ever made writable. `source`, when given,
+// receives the source as it was before its first read, and `made` the copy. Raises EFOpenError,
+// EFCreateError, EReadError, EWriteError (each naming the file and the reason) or EAbort.
 void CopyNative(const TFileCopy& copy, TEntryState* source = nullptr, TEntryState* made = nullptr);
 
 // Gives `made`, a file or folder a copy made of the one open as `source` (`src` as it was before
 // the copy read it), the source's owner where it may (root) and group where it may, then the
-// source's access lists and extended attributes, then its permission bits of `bits`; where the
-// group could not be kept, no permission goes to the group the copy has instead: its bits, its
-// set-group-ID bit and its entry in the access lists are left out. Empty when done, else why the
-// access list could not be kept.
+// source's access lists and extended attributes, then its permission bits of `bits`. Where the
+// group could not be kept, the group the copy has instead gets only what everyone gets: its bits,
+// and its entry in the access lists, are the source group's as far as the source's others have
+// them too, and no set-group-ID bit. Empty when done, else why the access list could not be kept.
 std::string KeepOwnershipAndMode(int source, const struct stat& src, int made, mode_t bits);
 // The same owner and group for a symbolic link made as a copy, by its name in its folder.
 void KeepLinkOwnership(int folder, const std::string& name, const struct stat& src);
@@ -70,7 +80,8 @@ void KeepLinkOwnership(int folder, const std::string& name, const struct stat& s
 // Makes an entry under a fresh hidden name beside `name` in the folder and renames it over the
 // name, so that a failure leaves the entry at the name as it was. `make` makes the entry at the
 // name it is given and answers 0, EEXIST when that name is taken (another is tried), or the
-// error. 0 when made and renamed, else the error (nothing made is left).
+// error. 0 when made and renamed, else the error (nothing made is left). The fresh names are
+// drawn at random: other threads and processes (in other PID namespaces too) draw others.
 int ReplaceThroughFreshName(int folder, const std::string& name, const std::function<int(const std::string&)>& make);
 
 // For tests: each read of a copied file gives at most `most` bytes, and the file seems to end

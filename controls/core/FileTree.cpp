@@ -64,13 +64,16 @@ bool StartAtParent(const std::string& path, TFolderPath& walk, std::string& name
     return walk.Start(OpenFolderAt(AT_FDCWD, folder, true), folder) || run.Fail(SystemReason(errno));
 }
 
+bool FailNamed(TTreeRun& run, const TFolderPath& walk, const std::string& name, const AnsiString& reason)
+{
+    return run.Keeps() && run.Fail(StoredPath(walk.Path(name)) + ": " + reason);
+}
+
 bool FailAt(TTreeRun& run, const TFolderPath& walk, const std::string& name, const AnsiString& reason)
 {
-    if (!run.Keeps())
-        return false;
     if (walk.Depth() == 0 && !name.empty())
-        return run.Fail(reason);
-    return run.Fail(StoredPath(walk.Path(name)) + ": " + reason);
+        return run.Keeps() && run.Fail(reason);
+    return FailNamed(run, walk, name, reason);
 }
 
 bool FailAt(TTreeRun& run, const TFolderPath& walk, const std::string& name, int error)
@@ -138,7 +141,14 @@ bool MoveEntry(const std::string& from, const std::string& to, bool replace, TTr
     if (ok && !FlushFileSystem(to))
         ok = run.Fail(StoredPath(to) + ": " + SystemReason(errno));
     if (!ok) {
+        // The undo lets the progress show, and hears no Cancel: what the move made goes whatever
+        // is asked meanwhile.
         TTreeRun undo;
+        undo.Tick = [&run] {
+            if (run.Tick)
+                run.Tick();
+            return true;
+        };
         if (!RemoveMade(to, made, undo))
             run.Left = undo.Reason;
         return false;

@@ -79,8 +79,10 @@ bool CopyEntry(const std::string& from, const std::string& to, bool replace, TTr
 // read, and a folder that has gained entries, stay (and make the result false).
 bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& run);
 // Undoes a copy to `to`: removes what it made there and nothing else (a file another program put
-// in a folder the copy made stays, and that folder with it), also inside a folder it made
-// read-only. False, with the first reason in undo, when anything it made stays.
+// in a folder the copy made stays, and that folder with it; an entry made since in the place of
+// one it made, whatever inode number it was given, stays), also inside a folder it made
+// read-only, which keeps its mode where it stays. False, with the first reason in undo, when
+// anything it made stays.
 bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo);
 // Renames, never over an existing name unless replace is set; across file systems copies, then
 // removes from the source what was copied. A copy that fails or is cancelled is undone: nothing
@@ -97,6 +99,8 @@ bool StartAtParent(const std::string& path, TFolderPath& walk, std::string& name
 // the reason alone for an entry at the start, which the caller names, else with its path in front.
 bool FailAt(TTreeRun& run, const TFolderPath& walk, const std::string& name, int error);
 bool FailAt(TTreeRun& run, const TFolderPath& walk, const std::string& name, const AnsiString& reason);
+// The same with the entry's path in front also at the start, for a walk the caller does not name.
+bool FailNamed(TTreeRun& run, const TFolderPath& walk, const std::string& name, const AnsiString& reason);
 // Flushes the file system that holds the entry at the path (all of it, once); false with errno.
 bool FlushFileSystem(const std::string& path);
 

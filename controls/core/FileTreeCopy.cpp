@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <set>
+#include <map>
 #include <utility>
 
 #include "controls/core/FileTree.h"
@@ -58,16 +58,14 @@ private:
     bool CopyFolder(const std::string& name, const std::string& to, TCopiedEntry& entry);
     // The made folder, its entries in, takes the source folder's attributes and permissions.
     void FinishFolder();
-    bool Fail(TFolderPath& walk, const std::string& name, int error)
+    // A failure at an entry of the source, or of the destination, which is named also at the
+    // start: the caller names the source alone.
+    bool Fail(TFolderPath& walk, const std::string& name, const AnsiString& reason)
     {
         ok_ = false;
-        return FailAt(run_, walk, name, error);
+        return &walk == &dest_ ? FailNamed(run_, walk, name, reason) : FailAt(run_, walk, name, reason);
     }
-    bool Fail(TFolderPath& walk, const std::string& name, const char* reason)
-    {
-        ok_ = false;
-        return FailAt(run_, walk, name, reason);
-    }
+    bool Fail(TFolderPath& walk, const std::string& name, int error) { return Fail(walk, name, SystemReason(error)); }
     // The link just made at `to` takes the source link's owner and group where it may; false
     // when it cannot be looked at.
     bool KeepLink(const std::string& to, const struct stat& src, struct stat& made)
@@ -75,7 +73,12 @@ private:
         KeepLinkOwnership(dest_.Fd(), to, src);
         return fstatat(dest_.Fd(), to.c_str(), &made, AT_SYMLINK_NOFOLLOW) == 0 || Fail(dest_, to, errno);
     }
-    bool Made(const struct stat& st) const { return made_.count({st.st_dev, st.st_ino}) != 0; }
+    // Whether the entry `name` of the open folder, as `st` found it, is a folder this copy made.
+    bool Made(int folder, const std::string& name, const struct stat& st) const
+    {
+        const auto found = made_.find({st.st_dev, st.st_ino});
+        return found != made_.end() && IsMade(found->second, folder, name, st);
+    }
     // A path for a message, spelt only when the message is kept.
     AnsiString Spelt(const TFolderPath& walk, const std::string& name) const
     {
@@ -85,7 +88,7 @@ private:
     TTreeRun& run_;
     TCopyRecord& record_;
     TFolderPath source_, dest_;
-    std::set<std::pair<dev_t, ino_t>> made_;  // the folders this copy made
+    std::map<std::pair<dev_t, ino_t>, TEntryState> made_;  // the folders this copy made
     std::vector<TLevel> levels_;
     bool ok_ = true;
     bool stopped_ = false;
@@ -124,7 +127,7 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
     bool copied = false;
     if (fstatat(source_.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         Fail(source_, name, errno);
-    } else if (S_ISDIR(st.st_mode) && Made(st)) {
+    } else if (S_ISDIR(st.st_mode) && Made(source_.Fd(), name, st)) {
         Fail(source_, name, kIntoItself);
     } else if (S_ISDIR(st.st_mode)) {
         copied = CopyFolder(name, to, entry);  // recorded there, before its entries
@@ -139,8 +142,10 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
             Fail(dest_, to, errno);
         else
             copied = KeepLink(to, st, made);
-        if (copied)
+        if (copied) {
             entry.Made = StateOf(made);
+            entry.Made.Birth = BirthAt(dest_.Fd(), to);
+        }
     } else {
         TFileCopy copy;
         copy.FromFolder = source_.Fd();
@@ -174,19 +179,25 @@ bool TTreeCopy::CopyFolder(const std::string& name, const std::string& to, TCopi
 {
     if (!source_.Enter(name))
         return Fail(source_, name, errno);
-    if (Made(source_.Info())) {  // put there since it was looked at
+    if (Made(source_.Fd(), std::string(), source_.Info())) {  // put there since it was looked at
         source_.Leave();
         return Fail(source_, name, kIntoItself);
     }
     entry.Source = StateOf(source_.Info());
-    // No one else may enter it before it has its own permissions.
-    if (mkdirat(dest_.Fd(), to.c_str(), 0700) != 0 || !dest_.Enter(to)) {
-        Fail(dest_, to, errno);
+    // No one else may enter it before it has its own permissions. One it made but cannot enter
+    // is still empty, and goes again.
+    const bool madeFolder = mkdirat(dest_.Fd(), to.c_str(), 0700) == 0;
+    if (!madeFolder || !dest_.Enter(to)) {
+        const int error = errno;
+        if (madeFolder)
+            unlinkat(dest_.Fd(), to.c_str(), AT_REMOVEDIR);
+        Fail(dest_, to, error);
         source_.Leave();
         return false;
     }
     entry.Made = StateOf(dest_.Info());
-    made_.insert({dest_.Info().st_dev, dest_.Info().st_ino});
+    entry.Made.Birth = BirthAt(dest_.Fd(), std::string());
+    made_.emplace(std::make_pair(dest_.Info().st_dev, dest_.Info().st_ino), entry.Made);
     record_.push_back(entry);
     TLevel level;
     if (!ListOpenFolder(source_.Fd(), level.Names))
@@ -200,8 +211,7 @@ void TTreeCopy::FinishFolder()
     // Sticky and set-group-ID bits too: a shared folder stays one.
     if (const std::string refusal = KeepOwnershipAndMode(source_.Fd(), source_.Info(), dest_.Fd(), 03777);
         !refusal.empty()) {
-        ok_ = false;
-        FailAt(run_, dest_, std::string(), "Cannot keep the access list: " + AnsiString(refusal));
+        Fail(dest_, std::string(), "Cannot keep the access list: " + AnsiString(refusal));
     }
     const std::string name = dest_.Name();
     if (!source_.Leave() || !dest_.Leave()) {

@@ -86,14 +86,13 @@ bool RemoveNames(TFolderPath& walk, std::vector<std::string> names, const TRemov
     }
 }
 
-// Gives the folder `name` (as `st` found it) back its owner's rights, through the folder itself,
-// opened without following a link; false with errno.
-bool OpenToItsOwner(int folder, const std::string& name, const struct stat& st)
+// Gives the folder `name` (as `st` found it) the mode, through the folder itself, opened without
+// following a link; false with errno.
+bool SetFolderMode(int folder, const std::string& name, const struct stat& st, mode_t mode)
 {
     const int fd = openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     struct stat opened;
-    bool ok = fd >= 0 && fstat(fd, &opened) == 0 && SameNode(opened, st) &&
-        fchmod(fd, (opened.st_mode & 07777) | S_IRWXU) == 0;
+    bool ok = fd >= 0 && fstat(fd, &opened) == 0 && SameNode(opened, st) && fchmod(fd, mode) == 0;
     const int error = errno;
     if (fd >= 0)
         close(fd);
@@ -243,15 +242,21 @@ bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo)
     if (!StartAtParent(to, walk, top, undo))
         return false;
     bool ok = true;
+    // The mode of each folder entered, by depth, where it was opened to its owner: one that stays
+    // gets it back.
+    std::vector<std::pair<bool, struct stat>> opened;
     const auto entry = [&](int folder, const std::string& name, const TCopiedEntry& rec) {
         struct stat now;
-        if (rec.Made.Ino == 0 || fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 ||
-            !SameEntry(rec.Made, now))
+        if (fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !IsMade(rec.Made, folder, name, now))
             return TRecordStep::Skip;  // not what the copy made
         if (S_ISDIR(now.st_mode)) {
             // A folder it made read-only is its maker's to open again.
-            if ((now.st_mode & S_IRWXU) != S_IRWXU && !OpenToItsOwner(folder, name, now))
+            opened.resize(rec.Depth + 1);
+            opened[rec.Depth] = {(now.st_mode & S_IRWXU) != S_IRWXU, now};
+            if (opened[rec.Depth].first && !SetFolderMode(folder, name, now, (now.st_mode & 07777) | S_IRWXU)) {
+                opened[rec.Depth].first = false;
                 ok = FailAt(undo, walk, name, errno);
+            }
             return TRecordStep::Enter;
         }
         if (unlinkat(folder, name.c_str(), 0) != 0 && errno != ENOENT)
@@ -262,9 +267,12 @@ bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo)
     const auto leave = [&](int folder, const std::string& name) {
         if (unlinkat(folder, name.c_str(), AT_REMOVEDIR) == 0 || errno == ENOENT)
             return;
+        const int error = errno;
         ok = false;
-        if (errno != ENOTEMPTY && errno != EEXIST)
-            FailAt(undo, walk, name, errno);
+        if (const auto& [changed, was] = opened[walk.Depth()]; changed)
+            SetFolderMode(folder, name, was, was.st_mode & 07777);
+        if (error != ENOTEMPTY && error != EEXIST)
+            FailAt(undo, walk, name, error);
         else if (undo.Keeps())
             undo.Fail(StoredPath(walk.Path(name)) + " holds what the copy did not make and stays");
     };

@@ -56,17 +56,18 @@ int FileUnlock(int handle, int64_t offset, int64_t size);
 // as it was; the copy has the source's group (and, for root, its owner) where it may, then its
 // permission bits and time, and keeps its holes; it reads until the source ends, whatever size
 // the file system gave. Only a regular file (or a link to one) is copied: a FIFO, a device or a
-// socket raises EFOpenError with the reason, at once. To may name a folder. A read-only
-// destination, replaced with overwriteReadOnly, is replaced as the entry it is (a link there
-// itself), and never made writable. Progress (a registered progress control, or null) follows
+// socket raises EFOpenError with the reason, at once. To may name a folder. The entry at To is
+// replaced itself (a link there too, never followed), by a copy that was its writer's alone until
+// it had the source's group and mode; a read-only one only with overwriteReadOnly, and it is
+// never made writable. Progress (a registered progress control, or null) follows
 // the bytes copied. Raises EFOpenError, EFCreateError (also for a destination that is the source
 // itself, or read-only without overwriteReadOnly), EReadError or EWriteError. With shellDialog
 // the file operator copies instead, and a failure raises EAbort.
 void CopyFile(std::string_view from, std::string_view to, TObject* progress = nullptr);
 void CopyFileEx(std::string_view from, std::string_view to, bool overwriteReadOnly, bool shellDialog,
                 TObject* progress = nullptr);
-// Renames, replacing a link at To itself; across file systems, copies whole and then deletes the
-// source, unless it changed since its copy first read it.
+// Renames, replacing a link at To itself; across file systems, copies whole (a link as a link) and
+// then deletes the source, unless it changed since its copy first read it.
 void MoveFile(std::string_view from, std::string_view to);
 void MoveFileEx(std::string_view from, std::string_view to, bool shellDialog);
 // Deletes the plain files that match the mask (not folders, not names starting with "."),

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 
 namespace {
@@ -13,7 +14,7 @@ TFolderOpenHook& FolderOpenHook()
     return hook;
 }
 
-size_t g_namesSpelt = 0;
+std::atomic<size_t> g_namesSpelt{0};  // walks in other threads count too
 
 void CloseKeepingErrno(int fd)
 {
@@ -131,11 +132,11 @@ bool TFolderPath::Leave()
     return ok;
 }
 
-size_t FolderNamesSpelt() { return g_namesSpelt; }
+size_t FolderNamesSpelt() { return g_namesSpelt.load(std::memory_order_relaxed); }
 
 std::string TFolderPath::Path(const std::string& name) const
 {
-    g_namesSpelt += levels_.size();
+    g_namesSpelt.fetch_add(levels_.size(), std::memory_order_relaxed);
     std::string path = shown_;
     for (size_t i = 1; i < levels_.size(); ++i)
         path += (path.empty() || path.back() == '/' ? "" : "/") + levels_[i].Name;

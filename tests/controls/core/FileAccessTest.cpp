@@ -76,31 +76,3 @@ TEST(FileAccess, RegressionMoveAcrossFileSystemsKeepsAccessLists)
 }
 
 }  // namespace
-
-namespace {
-
-constexpr const char* kDefaultList = "system.posix_acl_default";
-
-// A folder copied into a folder with a default list keeps its own lists (none here), not the ones
-// it would inherit there; so do its files.
-TEST(FileAccess, RegressionCopiedFolderKeepsItsOwnAccessLists)
-{
-    TempFolder folder;
-    filetrees::MakeTree(folder.Path(), "t/f=1 into/");
-    const std::string defaults = ShuttingOut(7, 5);
-    if (setxattr(folder.File("into").c_str(), kDefaultList, defaults.data(), defaults.size(), 0) != 0)
-        HM_SKIP_WHERE_LACKING(std::string("the file system of TMPDIR keeps no access lists: ") + std::strerror(errno));
-    TExFileOperator op(nullptr);
-    op.Options = FileOperFlag(flNoConfirmation);
-    op.Source = "t";
-    op.Destination = "into";
-    ASSERT_TRUE(op.Execute());
-    const auto has = [](const std::string& path, const char* list) {
-        return getxattr(path.c_str(), list, nullptr, 0) >= 0 ? std::string(list) : std::string("none");
-    };
-    EXPECT_EQ(has(folder.File("into/t"), kDefaultList), "none");
-    EXPECT_EQ(has(folder.File("into/t"), kAccessList), "none");
-    EXPECT_EQ(has(folder.File("into/t/f"), kAccessList), "none");
-}
-
-}  // namespace

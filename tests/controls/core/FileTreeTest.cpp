@@ -23,12 +23,13 @@
 #include "tests/SkipWhereLacking.h"
 #include "tests/controls/core/FileTrees.h"
 #include "tests/controls/core/ScopedEnv.h"
+#include "tests/platform/core/Unprivileged.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-enum TWay { wCopy, wMove, wTrash, wDelete, wCopyFile, wCopyFileOver, wMoveFile, wClearDir, wClearDirKeep };
+enum TWay { wCopy, wMove, wTrash, wDelete, wCopyFile, wCopyFileOver, wMoveFile, wClearDir, wClearDirKeep, wDelFiles };
 
 struct TTreeCase {
     const char* name;
@@ -44,18 +45,80 @@ struct TTreeCase {
     // program removes t/x/y as it is opened; 'R': each read of a copied file gives at most 3000
     // bytes; 'E': copied files seem to end after 3000 bytes; 'I': another program moves "out" to
     // a/sub/x as a/sub is opened; 'B': A/late is bound at X; 'C': another program writes into t/a
-    // (else s) as its copy reads past its first block; 'W': the copy's flush fails
+    // (else s) as its copy reads past its first block; 'W': the copy's flush fails; 'T': the
+    // second open of a folder named t is refused; 'U': the tree is user 2002's, who runs the case
+    // in groups 2002 and 2003, and the folder is shown with owners; 'O': the folder is shown with
+    // owners, temporary files are named, and the hidden files in the copy's folder are shown as
+    // the copy reads
     char hook = 0;
     int poll = 0;     // at this poll of the progress window:
     char atPoll = 0;  // 'C' Cancel, 'N' a new file t/late in the source, 'X' another program saves
-                      // other/t/theirs and the user cancels; 'Z' (any poll) Cancel once t/x/y/f is gone
+                      // other/t/theirs and the user cancels; at any poll: 'Z' Cancel once t/x/y/f
+                      // is gone; 'Y' Cancel once other/t/r1 or r2 is read-only; 'S' the same for
+                      // other/t/r, into which another program saves first; 'P' another program
+                      // replaces moved/r once it is read-only by its own r/f, and the user cancels;
+                      // 'H' Cancel once other/t/x/y/f is made, then "[undo]" is shown at a poll
+                      // between its removal and other/t's
 };
 
 // Folders a case may open before its walks are refused: a copy that entered what it made
 // ends there instead of filling the disk.
 constexpr int kMostOpens = 300;
+constexpr uid_t kUser = 2002;
 
 void PrintTo(const TTreeCase& c, std::ostream* os) { *os << c.name; }
+
+bool ReadOnly(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && (st.st_mode & 0777) == 0555;
+}
+
+// Another program's work, or the user's Cancel, at a poll of the progress window, as the row
+// asks; false cancels.
+bool AtPoll(const TTreeCase& row, const TempFolder& folder, int polls, bool& cancelled, std::string& errors)
+{
+    const bool now = polls == row.poll;
+    if (now && row.atPoll == 'N')
+        TempFolder::Write(folder.File("t/late"), "new");
+    if (now && row.atPoll == 'X')
+        TempFolder::Write(folder.File("other/t/theirs"), "saved");
+    if (now && (row.atPoll == 'C' || row.atPoll == 'X'))
+        cancelled = true;
+    if (row.atPoll == 'H' && cancelled && !fs::exists(folder.File("other/t/x/y/f")) &&
+        fs::exists(folder.File("other/t")) && errors.find("[undo]") == std::string::npos)
+        errors += "[undo]";
+    if (cancelled)
+        return false;
+    if (row.atPoll == 'S' && ReadOnly(folder.File("other/t/r"))) {
+        TempFolder::Write(folder.File("other/t/r/theirs"), "saved");
+        cancelled = true;
+    }
+    if (row.atPoll == 'P' && ReadOnly(folder.File("moved/r"))) {
+        // Made anew in its place, on a file system that gives the freed inode numbers again.
+        chmod(folder.File("moved/r").c_str(), 0755);
+        fs::remove_all(folder.File("moved/r"));
+        filetrees::MakeTree(folder.Path(), "moved/r/@755 moved/r/f=theirs moved/r/@555");
+        cancelled = true;
+    }
+    cancelled = cancelled || (row.atPoll == 'Z' && !fs::exists(folder.File("t/x/y/f"))) ||
+        (row.atPoll == 'Y' && (ReadOnly(folder.File("other/t/r1")) || ReadOnly(folder.File("other/t/r2")))) ||
+        (row.atPoll == 'H' && fs::exists(folder.File("other/t/x/y/f")));
+    return !cancelled;
+}
+
+// The hidden files of the folder as "[hidden OWNER.GROUP@MODE LISTS]".
+std::string HiddenFiles(const std::string& folder)
+{
+    std::string shown;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        struct stat st;
+        if (entry.path().filename().string().rfind(".~", 0) == 0 && lstat(entry.path().c_str(), &st) == 0)
+            shown += "[hidden " + std::to_string(st.st_uid) + "." + std::to_string(st.st_gid) + "@" +
+                filetrees::Octal(st.st_mode) + filetrees::ShownLists(entry.path()) + "]";
+    }
+    return shown;
+}
 
 std::string RunCase(const TTreeCase& row, const TempFolder& folder)
 {
@@ -63,7 +126,9 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
     if (row.across)
         if (const std::string lacking = filetrees::MountFileSystem(folder.File("other"), "256k"); !lacking.empty())
             return "SKIP " + lacking;
-    filetrees::MakeTree(folder.Path(), row.before);
+    const bool asUser = row.hook == 'U';
+    if (!filetrees::MakeTree(folder.Path(), row.before, asUser ? static_cast<int>(kUser) : -1))
+        return "SKIP the file system of TMPDIR keeps no access lists";
     if (std::string(row.before).find('!') != std::string::npos && !fs::exists(folder.File("t/node")))
         return "SKIP making a device node needs root";
     if (std::string(row.before).find("s=^") != std::string::npos && !filetrees::HasHoles(folder.File("s")))
@@ -72,18 +137,16 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
         if (const std::string lacking = filetrees::BindFolder(folder.File("A/late"), folder.File("X"));
             !lacking.empty())
             return "SKIP " + lacking;
+    if (asUser) {
+        for (const char* own : {"", "/other"})
+            filetrees::Ignore(chown((folder.Path() + own).c_str(), kUser, kUser));
+        if (!BecomeUser(kUser, {kUser, kUser + 1}))
+            return "SKIP becoming another user needs root";
+    }
     std::string errors;
-    int polls = 0, opens = 0, allOpens = 0;
+    int polls = 0, opens = 0, allOpens = 0, tOpens = 0;
     bool cancelled = false;
-    std::function<bool()> onPoll = [&] {
-        if (++polls == row.poll && row.atPoll == 'N')
-            TempFolder::Write(folder.File("t/late"), "new");
-        if (polls == row.poll && row.atPoll == 'X')
-            TempFolder::Write(folder.File("other/t/theirs"), "saved");
-        if (row.atPoll == 'Z' && !cancelled && !fs::exists(folder.File("t/x/y/f")))
-            return !(cancelled = true);
-        return polls != row.poll || (row.atPoll != 'C' && row.atPoll != 'X');
-    };
+    std::function<bool()> onPoll = [&] { return AtPoll(row, folder, ++polls, cancelled, errors); };
     if (row.hook == 'R' || row.hook == 'E')
         SetCopyReads(row.hook == 'R' ? 3000 : 0, row.hook == 'E' ? 3000 : 0);
     if (row.hook == 'W')
@@ -98,6 +161,13 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
                 filetrees::Ignore(static_cast<int>(pwrite(fd, "CHANGED", 7, 0)));
                 close(fd);
             }
+        });
+    }
+    if (row.hook == 'O') {
+        SetUnnamedTemporaryFiles(false);
+        SetCopyReadHook([&](int64_t offset) {
+            if (offset > 0)
+                errors += HiddenFiles(folder.Path());
         });
     }
     bool swapped = false;
@@ -117,7 +187,7 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
             swapped = true;
         }
         opens += row.hook == 'G';
-        return row.hook != 'G' && ++allOpens <= kMostOpens;
+        return row.hook != 'G' && ++allOpens <= kMostOpens && !(row.hook == 'T' && name == "t" && ++tOpens == 2);
     });
     std::string result;
     try {
@@ -135,6 +205,8 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
             else
                 CopyFileEx(row.source, row.destination, row.way == wCopyFileOver, false);
             result = "done";
+        } else if (row.way == wDelFiles) {
+            result = DeleteFiles(row.source) ? "true" : "false";
         } else {
             result = ClearDir(row.source, row.way == wClearDir) ? "true" : "false";
         }
@@ -143,7 +215,7 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
     }
     if (row.hook == 'G')
         result += " opens=" + std::to_string(opens);
-    return result + " | " + errors + " | " + filetrees::Tree(folder.Path());
+    return result + " | " + errors + " | " + filetrees::Tree(folder.Path(), row.hook == 'U' || row.hook == 'O');
 }
 
 class HostileTree : public ::testing::TestWithParam<TTreeCase> {
@@ -305,11 +377,11 @@ const TTreeCase kTrees[] = {
     // A source another program changes while it is copied stays where it is.
     {"RegressionMoveFileKeepsASourceChangedWhileItIsCopied", wMoveFile, "s=*20000", "s", "other\\s",
      "Cannot delete file s. s changed while it was moved and stays where it was |  | other/@755 other/s=*20000@644 "
-     "s=*20000@644",
+     "s=?20000@644",
      true, 'C'},
     {"RegressionMoveKeepsAFileChangedWhileItIsCopied", wMove, "t/a=*20000", "t", "other",
      "false | Cannot move 't': t\\a changed while it was moved and stays where it was | other/@755 other/t/@755 "
-     "other/t/a=*20000@644 t/@755 t/a=*20000@644",
+     "other/t/a=*20000@644 t/@755 t/a=?20000@644",
      true, 'C'},
     // Cancel is heard while a source is removed and while a walk climbs back.
     {"RegressionCancelIsHeardWhileAMoveRemovesItsSource", wMove, "t/x/y/f=1", "t", "other",
@@ -322,7 +394,71 @@ const TTreeCase kTrees[] = {
     {"RegressionCopyFileOfAFileThatEndsEarlyIsWhatItHolds", wCopyFile, "s=*100000", "s", "copy",
      "done |  | copy=*3000@644 s=*100000@644", false, 'E'},
     {"RegressionSparseFileMovesIntoASmallFileSystem", wMoveFile, "s=^900000", "s", "other\\s",
-     "done |  | other/@755 other/s=*900000@644", true},
+     "done |  | other/@755 other/s=^900000@644", true},
+    // A copy keeps the group where the user is in it, and root's the owner too, before the mode
+    // grants anything; a group the user is not in gets what others get, no more.
+    {"RegressionUserCopyKeepsTheSharedGroup", wCopyFile, "s=1@640.2003", "s", "d",
+     "done |  | d=1@640:2002.2003 s=1@640:2002.2003", false, 'U'},
+    {"RegressionUserMoveAcrossFileSystemsKeepsTheGroup", wMoveFile, "s=1@640.2003", "s", "other\\s",
+     "done |  | other/@755:2002.2002 other/s=1@640:2002.2003", true, 'U'},
+    {"RegressionUserMoveOfASharedFolderKeepsItsGroupAndBits", wMove, "t/@2775.2003 t/f=1@664.2003", "t", "other",
+     "true |  | other/@755:2002.2002 other/t/@2775:2002.2003 other/t/f=1@664:2002.2003", true, 'U'},
+    {"UserCopyOfAForeignGroupGrantsItWhatOthersHave", wCopy, "s=1@664.2004 s2=1@640.2004 s3=1@606.2004", "s*", "out",
+     "true |  | out/@755:2002.2002 out/s2=1@600:2002.2002 out/s3=1@606:2002.2002 out/s=1@644:2002.2002 "
+     "s2=1@640:2002.2004 s3=1@606:2002.2004 s=1@664:2002.2004",
+     false, 'U'},
+    {"UserCopyOfAForeignGroupFolderGrantsItWhatOthersHave", wCopy, "t/@2775.2004 t/f=1@674.2004", "t", "out",
+     "true |  | out/@755:2002.2002 out/f=1@644:2002.2002 t/@2775:2002.2004 t/f=1@674:2002.2004", false, 'U'},
+    {"UserCopyOfAForeignGroupKeepsTheListWithTheOthersGroupEntry", wCopyFile, "s=1@664.2004+A", "s", "d",
+     "done |  | d=1@664:2002.2002 acl 1:6 2:4:2005 4:4 16:6 32:4 s=1@664:2002.2004 acl 1:6 2:4:2005 4:6 16:6 32:4",
+     false, 'U'},
+    {"RegressionRootCopyKeepsOwnerAndGroup", wCopy, "t/@2775:2002.2003 t/f=1@640:2002 t/l->f@:2002.2003", "t", "out",
+
+     "true |  | out/@2775:2002.2003 out/f=1@640:2002.2003 out/l->f:2002.2003 t/@2775:2002.2003 t/f=1@640:2002.2003 "
+     "t/l->f:2002.2003",
+     false, 'O'},
+    // A copy over another user's file is never theirs, nor of their access list, while it is made.
+    {"RegressionRootCopyOverAnotherUsersFileIsTheCopiersWhileMade", wCopyFile, "s=secret@600 d=old@660:2002.2002+A",
+     "s", "d", "done | [hidden 0.0@600] | d=secret@600:0.0 s=secret@600:0.0", false, 'O'},
+    // A copied folder keeps its own lists, not those it would inherit where it lands.
+    {"RegressionCopiedFolderKeepsItsOwnAccessLists", wCopy, "t/f=1 into/@755+D", "t", "into",
+     "true |  | into/@755 default 1:7 2:7:2005 4:5 16:7 32:5 into/t/@755 into/t/f=1@644 t/@755 t/f=1@644"},
+    // The undo of a move removes what it made, also inside the folders it made read-only, which
+    // keep their mode where they stay; it lets the progress show; what another program made in
+    // the place of what it made stays, whatever inode number it was given.
+    {"RegressionCancelledMoveLeavesNoReadOnlyFolderBehind", wMove, "t/ t/r1/@555 t/r1/f=1 t/r2/@555 t/r2/f=2", "t",
+     "other",
+     "false aborted |  | other/@755:2002.2002 t/@755:2002.2002 t/r1/@555:2002.2002 t/r1/f=1@644:2002.2002 "
+     "t/r2/@555:2002.2002 t/r2/f=2@644:2002.2002",
+     true, 'U', 0, 'Y'},
+    {"RegressionReadOnlyFolderTheUndoLeavesKeepsItsMode", wMove, "t/r/@555 t/r/f=1", "t", "other",
+     "false aborted | Cannot move 't': other\\t\\r holds what the copy did not make and stays | other/@755 "
+     "other/t/@755 "
+     "other/t/r/@555 other/t/r/theirs=saved@644 t/@755 t/r/@555 t/r/f=1@644",
+     true, 0, 0, 'S'},
+    {"RegressionUndoLetsTheProgressShow", wMove, "t/x/y/f=1", "t", "other",
+     "false aborted | [undo] | other/@755 t/@755 t/x/@755 t/x/y/@755 t/x/y/f=1@644", true, 0, 0, 'H'},
+    {"RegressionUndoKeepsWhatAnotherProgramMadeInThePlaceOfItsOwn", wMove, "other/t/r/@555 other/t/r/f=1", "other\\t",
+     "moved",
+     "false aborted | Cannot move 'other\\t': moved holds what the copy did not make and stays | moved/@755 "
+     "moved/r/@555 moved/r/f=theirs@644 other/@755 other/t/@755 other/t/r/@555 other/t/r/f=1@644",
+     true, 0, 0, 'P'},
+    {"RegressionMadeFolderTheCopyCannotEnterIsRemoved", wMove, "t/a=1", "t", "other",
+     "false | Cannot move 't': other\\t: Permission denied | other/@755 t/@755 t/a=1@644", true, 'T'},
+    // A link moves as the link it is.
+    {"RegressionMoveFileAcrossFileSystemsMovesALink", wMoveFile, "l->f f=1", "l", "other\\l",
+     "done |  | f=1@644 other/@755 other/l->f", true},
+    // A sparse file copies with its holes, and a copy to a link at a path replaces the link.
+    {"RegressionSparseFileStaysSparse", wCopyFile, "s=^900000", "s", "copy",
+     "done |  | copy=^900000@644 s=^900000@644"},
+    {"RegressionCopyFileReplacesALinkAtThePath", wCopyFile, "s=new keep/target=old link->keep/target", "s", "link",
+     "done |  | keep/@755 keep/target=old@644 link=new@644 s=new@644"},
+    // A plain name matched without regard to case names a file only where exactly one matches.
+    {"RegressionTwoOtherCasesAreNeitherDeleted", wDelFiles, "Report.txt=1 REPORT.TXT=2", "report.txt", "",
+     "false |  | REPORT.TXT=2@644 Report.txt=1@644"},
+    {"OneOtherCaseIsTheFile", wDelFiles, "Report.txt=1 other=2", "report.txt", "", "true |  | other=2@644"},
+    {"TheExactNameAmongOtherCases", wDelFiles, "report.txt=1 Report.txt=2 REPORT.TXT=3", "report.txt", "",
+     "true |  | REPORT.TXT=3@644 Report.txt=2@644"},
 };
 // The test files compile together: the row macros end with their table.
 #undef ROOT_REFUSED

@@ -1,9 +1,13 @@
 #pragma once
 // Trees of test files spelt as text, blank-separated entries: "a/" a folder, "a=text" a file
-// ("a=*N": N bytes; "a=^N": N bytes of holes but an "x" half way), "a->target" a symbolic link, "a|" a FIFO, "a%" a socket, "a!" a device that
-// reads as /dev/zero (root only); "@700" after one sets its permission bits. Tree reads a folder
-// back so, in name order, links not followed, with every mode, a long file as its size and an
-// info file of the trash as its first line.
+// ("a=*N": N bytes "x"; "a=^N": N bytes of holes but an "x" half way), "a->target" a symbolic
+// link, "a|" a FIFO, "a%" a socket, "a!" a device that reads as /dev/zero (root only). "@700"
+// after one sets its permission bits (a link's are left as they are: "@:UID"), and may go on with
+// ":UID" its owner, ".GID" its group, "+A" an access list that grants user 2005 reading and the
+// owning group reading and writing, "+D" a default list that grants user 2005 everything (root
+// only). Tree reads a folder back so, in name order, links not followed, with every mode and
+// access list, a long file as its size ("^N" where it keeps the
+// holes and "x" of "a=^N"), an info file of the trash as its first line and, when asked, owners.
 
 #include <endian.h>
 #include <fcntl.h>
@@ -15,8 +19,10 @@
 #include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -69,26 +75,24 @@ inline void MakeSocket(const fs::path& path)
     fs::current_path(back);
 }
 
-// Mounts a tmpfs of the size given (as mount's "size=" takes it) at the folder, in a mount
-// namespace of this process's own, which goes with the process: only for a child. Empty when
-// mounted, else why not (root only).
-inline std::string MountFileSystem(const std::string& at, const char* size)
+// Mounts at the folder `at`, in a mount namespace of this process's own, which goes with the
+// process: only for a child. Empty when mounted, else why not (root only).
+inline std::string MountPrivately(const char* source, const std::string& at, const char* type, unsigned long flags,
+                                  const std::string& options)
 {
-    const std::string options = std::string("size=") + size + ",mode=755";
     if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        mount("hanmud-test", at.c_str(), "tmpfs", 0, options.c_str()) != 0)
-        return std::string("mounting a file system needs root: ") + std::strerror(errno);
+        mount(source, at.c_str(), type, flags, options.c_str()) != 0)
+        return std::string("mounting needs root: ") + std::strerror(errno);
     return std::string();
 }
-
-// Binds the folder `from` at the folder `at`, in a mount namespace of this process's own (see
-// MountFileSystem). Empty when bound, else why not (root only).
+// A tmpfs of the size given (as mount's "size=" takes it), or the folder `from` bound there.
+inline std::string MountFileSystem(const std::string& at, const char* size)
+{
+    return MountPrivately("hanmud-test", at, "tmpfs", 0, std::string("size=") + size + ",mode=755");
+}
 inline std::string BindFolder(const std::string& from, const std::string& at)
 {
-    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        mount(from.c_str(), at.c_str(), nullptr, MS_BIND, nullptr) != 0)
-        return std::string("binding a folder needs root: ") + std::strerror(errno);
-    return std::string();
+    return MountPrivately(from.c_str(), at, nullptr, MS_BIND, "");
 }
 
 // An access list as the system stores it, of entries {tag, permissions, id} (tag: 1 the owner,
@@ -114,6 +118,32 @@ inline bool HasHoles(const std::string& path)
 {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && st.st_blocks * 512 < st.st_size;
+}
+
+constexpr const char* kAccessListName = "system.posix_acl_access";
+constexpr const char* kDefaultListName = "system.posix_acl_default";
+
+// The entry's access and default lists as " acl tag:perm[:id]..." and " default ...", empty where
+// it has none.
+inline std::string ShownLists(const std::string& path)
+{
+    std::string shown;
+    for (const char* list : {kAccessListName, kDefaultListName}) {
+        char value[256];
+        const ssize_t n = lgetxattr(path.c_str(), list, value, sizeof value);
+        if (n > 0)
+            shown += list == kAccessListName ? " acl" : " default";
+        for (ssize_t at = 4; at + 8 <= n; at += 8) {
+            uint16_t tag, perm;
+            uint32_t id;
+            std::memcpy(&tag, value + at, 2);
+            std::memcpy(&perm, value + at + 2, 2);
+            std::memcpy(&id, value + at + 4, 4);
+            shown += " " + std::to_string(le16toh(tag)) + ":" + std::to_string(le16toh(perm)) +
+                (le32toh(id) == UINT32_MAX ? "" : ":" + std::to_string(le32toh(id)));
+        }
+    }
+    return shown;
 }
 
 // The body's answer from a child that may write no file past 1 MiB and is stopped after 20 s,
@@ -158,14 +188,18 @@ inline void MakeSparse(const std::string& path, off_t size)
     close(fd);
 }
 
-inline void MakeTree(const std::string& root, const std::string& spec)
+// The tree of the spec, each entry given to `owner` (and its group) when one is named. False when
+// an access list could not be set.
+inline bool MakeTree(const std::string& root, const std::string& spec, int owner = -1)
 {
+    bool listed = true;
     for (size_t start = 0, end; start < spec.size(); start = end + 1) {
         end = std::min(spec.find(' ', start), spec.size());
         std::string entry = spec.substr(start, end - start);
-        const size_t at = entry.rfind('@'), arrow = entry.find("->"), eq = entry.find('=');
-        const int mode = at == std::string::npos ? -1 : std::stoi(entry.substr(at + 1), nullptr, 8);
+        const size_t at = entry.rfind('@');
+        const std::string tail = at == std::string::npos ? "" : entry.substr(at + 1);
         entry = entry.substr(0, at);
+        const size_t arrow = entry.find("->"), eq = entry.find('=');
         const fs::path path = root + "/" + entry.substr(0, std::min({arrow, eq, entry.size() - 1}));
         fs::create_directories(path.parent_path());
         if (arrow != std::string::npos)
@@ -184,12 +218,47 @@ inline void MakeTree(const std::string& root, const std::string& spec)
             mknod(path.c_str(), S_IFCHR | 0644, makedev(1, 5));
         else
             MakeSocket(path);
-        if (mode >= 0)
-            chmod(path.c_str(), static_cast<mode_t>(mode));
+        // The owner first: a change of owner clears set-id bits.
+        const size_t user = tail.find(':'), group = tail.find('.'), list = tail.find('+');
+        const auto id = [&tail](size_t from) {
+            return from == std::string::npos ? -1 : std::stoi(tail.substr(from + 1));
+        };
+        const int uid = user != std::string::npos ? id(user) : owner,
+                  gid = group != std::string::npos ? id(group) : owner;
+        Ignore(lchown(path.c_str(), static_cast<uid_t>(uid), static_cast<gid_t>(gid)));
+        if (!tail.empty() && std::isdigit(static_cast<unsigned char>(tail[0])))
+            chmod(path.c_str(), static_cast<mode_t>(std::stoi(tail, nullptr, 8)));
+        if (list != std::string::npos) {
+            const bool access = tail[list + 1] == 'A';
+            const std::string value = access ? AccessList({{1, 6}, {2, 4, 2005}, {4, 6}, {16, 6}, {32, 4}})
+                                             : AccessList({{1, 7}, {2, 7, 2005}, {4, 5}, {16, 7}, {32, 5}});
+            listed = setxattr(path.c_str(), access ? kAccessListName : kDefaultListName, value.data(), value.size(),
+                              0) == 0 &&
+                listed;
+        }
     }
+    return listed;
 }
 
-inline void ReadTree(const fs::path& root, const fs::path& folder, std::set<std::string>& out)
+// The permission bits in octal, set-id and sticky bits first ("0755").
+inline std::string Octal(mode_t mode)
+{
+    return std::to_string((mode >> 9 & 7) * 1000 + (mode >> 6 & 7) * 100 + (mode >> 3 & 7) * 10 + (mode & 7));
+}
+
+// What a long file holds: "*N" for N bytes "x", "^N" for a file of N bytes made as "a=^N" that
+// keeps its holes, else "?N".
+inline std::string LongText(const std::string& path, const std::string& text)
+{
+    const size_t size = text.size();
+    if (text == std::string(size, 'x'))
+        return "*" + std::to_string(size);
+    std::string sparse(size, '\0');
+    sparse[size / 2] = 'x';
+    return (text == sparse && HasHoles(path) ? "^" : "?") + std::to_string(size);
+}
+
+inline void ReadTree(const fs::path& root, const fs::path& folder, std::set<std::string>& out, bool owners)
 {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
@@ -197,18 +266,19 @@ inline void ReadTree(const fs::path& root, const fs::path& folder, std::set<std:
         struct stat st;
         if (lstat(entry.path().c_str(), &st) != 0)
             continue;
-        const std::string mode = "@" +
-            std::to_string((st.st_mode >> 9 & 7) * 1000 + (st.st_mode >> 6 & 7) * 100 + (st.st_mode >> 3 & 7) * 10 +
-                           (st.st_mode & 7));
+        const std::string mode = "@" + Octal(st.st_mode) +
+            (owners ? ":" + std::to_string(st.st_uid) + "." + std::to_string(st.st_gid) : "") +
+            ShownLists(entry.path());
         std::string text = S_ISREG(st.st_mode) ? TempFolder::Read(entry.path()) : "";
         if (entry.path().extension() == ".trashinfo")
             text = text.substr(0, text.find('\n'));
         if (text.size() > 64)
-            text = "*" + std::to_string(text.size());
+            text = LongText(entry.path(), text);
         if (S_ISDIR(st.st_mode))
             out.insert(name + "/" + mode);
         else if (S_ISLNK(st.st_mode))
-            out.insert(name + "->" + fs::read_symlink(entry.path(), ec).string());
+            out.insert(name + "->" + fs::read_symlink(entry.path(), ec).string() +
+                       (owners ? ":" + std::to_string(st.st_uid) + "." + std::to_string(st.st_gid) : ""));
         else
             out.insert(name +
                        (S_ISREG(st.st_mode)        ? "=" + text + mode
@@ -216,14 +286,14 @@ inline void ReadTree(const fs::path& root, const fs::path& folder, std::set<std:
                             : S_ISSOCK(st.st_mode) ? "%"
                                                    : "!"));
         if (S_ISDIR(st.st_mode))
-            ReadTree(root, entry.path(), out);
+            ReadTree(root, entry.path(), out, owners);
     }
 }
 
-inline std::string Tree(const std::string& root)
+inline std::string Tree(const std::string& root, bool owners = false)
 {
     std::set<std::string> entries;
-    ReadTree(root, root, entries);
+    ReadTree(root, root, entries, owners);
     std::string tree;
     for (const std::string& e : entries)
         tree += (tree.empty() ? "" : " ") + e;

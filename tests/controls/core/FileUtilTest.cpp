@@ -24,7 +24,6 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/StoredPath.h"
 #include "platform/core/TypInfo.h"
-#include "tests/SkipWhereLacking.h"
 #include "tests/controls/core/ScopedEnv.h"
 #include "tests/platform/core/TempFolder.h"
 
@@ -172,37 +171,6 @@ TEST_F(FileUtilTest, RegressionCopyOfASysfsFileHoldsWhatItReads)
     ASSERT_LT(static_cast<off_t>(whole.size()), st.st_size);
     CopyFile(StoredPath(attribute), "online");
     EXPECT_EQ(Read("online"), whole);
-}
-
-// A file of holes but for a few bytes copies in the room of those bytes, holes and all.
-TEST_F(FileUtilTest, RegressionSparseFileStaysSparse)
-{
-    constexpr off_t kSize = off_t{256} << 20;
-    const std::pair<off_t, std::string> pieces[] = {{0, "start"}, {kSize / 2, "middle"}, {kSize - 3, "end"}};
-    const int made = open(folder.File("sparse").c_str(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_EQ(ftruncate(made, kSize), 0);
-    for (const auto& [offset, text] : pieces)
-        ASSERT_EQ(pwrite(made, text.data(), text.size(), offset), static_cast<ssize_t>(text.size()));
-    close(made);
-    struct stat source, copy;
-    ASSERT_EQ(stat(folder.File("sparse").c_str(), &source), 0);
-    if (source.st_blocks * 512 >= kSize)
-        HM_SKIP_WHERE_LACKING("the file system of TMPDIR keeps no holes in files");
-    CopyFile("sparse", "copy");
-    ASSERT_EQ(stat(folder.File("copy").c_str(), &copy), 0);
-    EXPECT_EQ(copy.st_size, kSize);
-    EXPECT_LE(copy.st_blocks, 2 * source.st_blocks);
-    const int in = open(folder.File("copy").c_str(), O_RDONLY);
-    for (const auto& [offset, text] : pieces) {
-        std::string back(text.size() + 2, '?');
-        const ssize_t n = pread(in, back.data(), back.size(), offset - 1 + (offset == 0));
-        back.resize(n < 0 ? 0 : static_cast<size_t>(n));
-        EXPECT_EQ(back,
-                  offset == 0               ? text + std::string(2, '\0')
-                      : offset == kSize - 3 ? std::string(1, '\0') + text
-                                            : std::string(1, '\0') + text + std::string(1, '\0'));
-    }
-    close(in);
 }
 
 // What failed and why, with the file's name.
