@@ -9,7 +9,6 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <random>
 #include <system_error>
 #include <utility>
 
@@ -27,9 +26,8 @@ namespace {
 
 constexpr size_t kCopyBlock = 8192;
 constexpr const char* kNameMark = "\x01";
-// Fresh names tried beside an entry before giving up, and the random letters in each.
+// Fresh names tried beside an entry before giving up.
 constexpr int kFreshNameTries = 100;
-constexpr int kFreshNameLetters = 12;
 
 class TFd {
 public:
@@ -43,6 +41,12 @@ public:
     TFd& operator=(const TFd&) = delete;
     int Get() const { return fd_; }
     int Release() { return std::exchange(fd_, -1); }
+    void Reset(int fd)
+    {
+        if (fd_ >= 0)
+            close(fd_);
+        fd_ = fd;
+    }
 
 private:
     int fd_;
@@ -159,14 +163,8 @@ const char* NotARegularFile(mode_t mode)
 
 int ReplaceThroughFreshName(int folder, const std::string& name, const std::function<int(const std::string&)>& make)
 {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937_64 draw{std::random_device{}()};
-    std::uniform_int_distribution<size_t> letter(0, sizeof kLetters - 2);
     for (int n = 0; n < kFreshNameTries; ++n) {
-        std::string fresh = ".~hanmud-copy-";
-        for (int i = 0; i < kFreshNameLetters; ++i)
-            fresh += kLetters[letter(draw)];
-        fresh += "~";
+        const std::string fresh = SavePaths::TempName();
         if (const int error = make(fresh); error == EEXIST)
             continue;
         else if (error != 0)
@@ -350,7 +348,11 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
     std::exception_ptr failure;
     struct stat now = {};
     struct timespec born = {};
+    // The written file stays locked, as the writer locks it, until it has its own name: under its
+    // fresh name it is no killed copy's to clear away.
+    TFd held(-1);
     options.Finish = [&](int written) {
+        held.Reset(dup(written));
         try {
             const int64_t end = CopyData(copy, in.Get(), written, src, fromName, toName);
             if (copy.MustBeWhole && end < static_cast<int64_t>(src.st_size))

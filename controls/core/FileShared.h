@@ -80,8 +80,10 @@ void KeepLinkOwnership(int folder, const std::string& name, const struct stat& s
 // Makes an entry under a fresh hidden name beside `name` in the folder and renames it over the
 // name, so that a failure leaves the entry at the name as it was. `make` makes the entry at the
 // name it is given and answers 0, EEXIST when that name is taken (another is tried), or the
-// error. 0 when made and renamed, else the error (nothing made is left). The fresh names are
-// drawn at random: other threads and processes (in other PID namespaces too) draw others.
+// error. 0 when made and renamed, else the error (nothing made is left). The fresh names are the
+// safe writer's temporary names, drawn from the system's randomness (other threads, forked
+// processes and other PID namespaces draw others): a file that a killed copy left under one,
+// unlocked, is cleared away as the writer clears its own.
 int ReplaceThroughFreshName(int folder, const std::string& name, const std::function<int(const std::string&)>& make);
 
 // For tests: each read of a copied file gives at most `most` bytes, and the file seems to end

@@ -77,7 +77,11 @@ private:
     bool Made(int folder, const std::string& name, const struct stat& st) const
     {
         const auto found = made_.find({st.st_dev, st.st_ino});
-        return found != made_.end() && IsMade(found->second, folder, name, st);
+        if (found == made_.end())
+            return false;
+        TEntryState made = StateOf(st);
+        made.Birth = found->second;
+        return IsMade(made, folder, name, st);
     }
     // A path for a message, spelt only when the message is kept.
     AnsiString Spelt(const TFolderPath& walk, const std::string& name) const
@@ -88,7 +92,7 @@ private:
     TTreeRun& run_;
     TCopyRecord& record_;
     TFolderPath source_, dest_;
-    std::map<std::pair<dev_t, ino_t>, TEntryState> made_;  // the folders this copy made
+    std::map<std::pair<dev_t, ino_t>, struct timespec> made_;  // the folders this copy made, and their births
     std::vector<TLevel> levels_;
     bool ok_ = true;
     bool stopped_ = false;
@@ -197,7 +201,7 @@ bool TTreeCopy::CopyFolder(const std::string& name, const std::string& to, TCopi
     }
     entry.Made = StateOf(dest_.Info());
     entry.Made.Birth = BirthAt(dest_.Fd(), std::string());
-    made_.emplace(std::make_pair(dest_.Info().st_dev, dest_.Info().st_ino), entry.Made);
+    made_.emplace(std::make_pair(entry.Made.Dev, entry.Made.Ino), entry.Made.Birth);
     record_.push_back(entry);
     TLevel level;
     if (!ListOpenFolder(source_.Fd(), level.Names))
