@@ -122,28 +122,28 @@ void SetCopyReadHook(std::function<void(int64_t offset)> hook) { g_readHook = st
 
 TEntryState StateOf(const struct stat& st)
 {
-    return {st.st_dev, st.st_ino, st.st_mode, st.st_size, st.st_mtim, st.st_ctim};
+    return {st.st_dev, st.st_ino, st.st_mode, st.st_size, st.st_mtim, st.st_ctim, std::string()};
 }
 
 bool SameEntry(const TEntryState& a, const struct stat& b) { return a.Dev == b.st_dev && a.Ino == b.st_ino; }
 
-struct timespec BirthAt(int folder, const std::string& name)
+std::string HandleAt(int folder, const std::string& name)
 {
-    struct statx info;
-    const int flags = AT_SYMLINK_NOFOLLOW | (name.empty() ? AT_EMPTY_PATH : 0);
-    if (statx(folder, name.c_str(), flags, STATX_BTIME, &info) != 0 || !(info.stx_mask & STATX_BTIME))
-        return {};
-    return {static_cast<time_t>(info.stx_btime.tv_sec), static_cast<long>(info.stx_btime.tv_nsec)};
+    alignas(struct file_handle) unsigned char room[sizeof(struct file_handle) + MAX_HANDLE_SZ];
+    auto* handle = reinterpret_cast<struct file_handle*>(room);
+    handle->handle_bytes = MAX_HANDLE_SZ;
+    int mount;
+    if (name_to_handle_at(folder, name.c_str(), handle, &mount, name.empty() ? AT_EMPTY_PATH : 0) != 0)
+        return std::string();
+    return std::string(reinterpret_cast<const char*>(handle->f_handle), handle->handle_bytes);
 }
 
 bool IsMade(const TEntryState& made, int folder, const std::string& name, const struct stat& now)
 {
     if (made.Ino == 0 || !SameEntry(made, now))
         return false;
-    if (made.Birth.tv_sec == 0 && made.Birth.tv_nsec == 0)
-        return true;  // a file system that keeps no birth: the node is all there is to go by
-    const struct timespec born = BirthAt(folder, name);
-    return born.tv_sec == made.Birth.tv_sec && born.tv_nsec == made.Birth.tv_nsec;
+    // A file system that gives no handle: the node is all there is to go by.
+    return made.Handle.empty() || HandleAt(folder, name) == made.Handle;
 }
 
 const char* NotARegularFile(mode_t mode)
@@ -347,7 +347,7 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
     // nothing: it would let in whom the source kept out.
     std::exception_ptr failure;
     struct stat now = {};
-    struct timespec born = {};
+    std::string handle;
     // The written file stays locked, as the writer locks it, until it has its own name: under its
     // fresh name it is no killed copy's to clear away.
     TFd held(-1);
@@ -363,7 +363,7 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
             futimens(written, times);
             if (refusal.empty() && fstat(written, &now) != 0)
                 refusal = std::strerror(errno);
-            born = BirthAt(written, std::string());
+            handle = HandleAt(written, std::string());
             return refusal;
         } catch (...) {
             failure = std::current_exception();
@@ -398,7 +398,7 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
         *source = StateOf(src);
     if (made) {
         *made = StateOf(now);
-        made->Birth = born;
+        made->Handle = handle;
     }
     if (copy.Progress)
         SetProgressValue(copy.Progress, 0);

@@ -22,17 +22,18 @@ struct TEntryState {
     off_t Size = 0;
     struct timespec Time = {};    // modification
     struct timespec Change = {};  // of the inode (a write, a change of mode, owner or attributes)
-    struct timespec Birth = {};   // of what a copy made, where the file system keeps it; else zero
+    std::string Handle;           // the file system's, of what a copy made, where it gives one
 };
 TEntryState StateOf(const struct stat& st);
 // The same node (device and inode).
 bool SameEntry(const TEntryState& a, const struct stat& b);
-// When the entry `name` of the open folder (not followed; empty: the open file or folder itself)
-// was made, where its file system keeps that; else zero.
-struct timespec BirthAt(int folder, const std::string& name);
+// The file system's handle of the entry `name` of the open folder (not followed; empty: the open
+// file or folder itself): it names the node and that node's generation, so a node number given
+// again to a later entry has another. Empty where the file system gives none.
+std::string HandleAt(int folder, const std::string& name);
 // Whether the entry `name` of the open folder, as `now` found it (not followed), is the one a
-// copy made (`made`, its Birth given): the same node, born at the same moment. An inode number
-// freed and given to what another program made since is told apart by its birth.
+// copy made (`made`, its Handle given): the same node of the same generation. A node number freed
+// and given to what another program made since is told apart by its handle.
 bool IsMade(const TEntryState& made, int folder, const std::string& name, const struct stat& now);
 
 // One regular file copied from a name in a folder to a name in another (AT_FDCWD: the names are

@@ -1,8 +1,8 @@
 // Copying a tree: the source and the destination are walked side by side, each through the
 // folders it opened, with a stack of its own; a made folder stays its maker's alone until its
 // entries are in, then takes the source folder's group, attributes and permissions. The folders
-// made are known by device and inode, and never entered as a source: a destination moved or bound
-// into the source while the copy runs is not copied into itself without end.
+// made are known by device, inode and handle, and never entered as a source: a destination moved
+// or bound into the source while the copy runs is not copied into itself without end.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -80,7 +80,7 @@ private:
         if (found == made_.end())
             return false;
         TEntryState made = StateOf(st);
-        made.Birth = found->second;
+        made.Handle = found->second;
         return IsMade(made, folder, name, st);
     }
     // A path for a message, spelt only when the message is kept.
@@ -92,7 +92,7 @@ private:
     TTreeRun& run_;
     TCopyRecord& record_;
     TFolderPath source_, dest_;
-    std::map<std::pair<dev_t, ino_t>, struct timespec> made_;  // the folders this copy made, and their births
+    std::map<std::pair<dev_t, ino_t>, std::string> made_;  // the folders this copy made, and their handles
     std::vector<TLevel> levels_;
     bool ok_ = true;
     bool stopped_ = false;
@@ -148,7 +148,7 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
             copied = KeepLink(to, st, made);
         if (copied) {
             entry.Made = StateOf(made);
-            entry.Made.Birth = BirthAt(dest_.Fd(), to);
+            entry.Made.Handle = HandleAt(dest_.Fd(), to);
         }
     } else {
         TFileCopy copy;
@@ -200,8 +200,8 @@ bool TTreeCopy::CopyFolder(const std::string& name, const std::string& to, TCopi
         return false;
     }
     entry.Made = StateOf(dest_.Info());
-    entry.Made.Birth = BirthAt(dest_.Fd(), std::string());
-    made_.emplace(std::make_pair(entry.Made.Dev, entry.Made.Ino), entry.Made.Birth);
+    entry.Made.Handle = HandleAt(dest_.Fd(), std::string());
+    made_.emplace(std::make_pair(entry.Made.Dev, entry.Made.Ino), entry.Made.Handle);
     record_.push_back(entry);
     TLevel level;
     if (!ListOpenFolder(source_.Fd(), level.Names))
