@@ -13,7 +13,9 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <random>
 #include <utility>
 #include <vector>
@@ -125,6 +127,13 @@ private:
     int fd_;
 };
 
+// For tests: run between looking at a folder of the path and entering it.
+static std::function<void()>* BeforeEntering()
+{
+    static auto* hook = new std::function<void()>;
+    return hook;
+}
+
 // A name that was a folder when looked at and no folder when entered: another process swaps it.
 // It is looked at again this many times in all before the save gives up.
 constexpr int kMostSwaps = 100;
@@ -185,6 +194,8 @@ std::string OpenSavedFile(const std::string& path, int& folder, std::string& nam
             return std::strerror(errno);
         if (!S_ISDIR(info.st_mode))
             return std::strerror(ENOTDIR);
+        if (*BeforeEntering())
+            (*BeforeEntering())();
         if (!at.Enter(next.c_str())) {
             if ((errno != ENOTDIR && errno != ELOOP) || ++swaps > kMostSwaps)
                 return std::strerror(errno);
@@ -203,9 +214,10 @@ std::string OpenSavedFile(const std::string& path, int& folder, std::string& nam
 // no file of the user's is ever taken for one. Their names are short whatever the saved file's.
 constexpr std::string_view kTempPrefix = ".~hanmud-save-";
 constexpr std::string_view kLockPrefix = ".~hanmud-lock-";
+constexpr std::string_view kCopyPrefix = ".~hanmud-copy-";
 constexpr std::string_view kOwnEnd = "~";
 constexpr size_t kTempLetters = 12;
-constexpr size_t kLockLetters = 16;
+constexpr size_t kHashLetters = 16;
 // A temporary or lock file nobody holds is left alone this long: a save on a file system that
 // must name a file before locking it may be just between the two.
 constexpr time_t kStaleAfterSeconds = 60;
@@ -235,15 +247,19 @@ std::string TempName()
 
 // Every program that saves the file must derive the same name, so the hash is spelled out here
 // (64-bit FNV-1a) rather than left to a library's choice.
-std::string LockName(const std::string& savedName)
+static std::string HashedName(std::string_view prefix, const std::string& savedName)
 {
     uint64_t hash = 0xcbf29ce484222325ULL;
     for (unsigned char c : savedName)
         hash = (hash ^ c) * 0x100000001b3ULL;
-    char hex[kLockLetters + 1];
+    char hex[kHashLetters + 1];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    return std::string(kLockPrefix) + hex + std::string(kOwnEnd);
+    return std::string(prefix) + hex + std::string(kOwnEnd);
 }
+
+std::string LockName(const std::string& savedName) { return HashedName(kLockPrefix, savedName); }
+
+std::string CopyName(const std::string& savedName) { return HashedName(kCopyPrefix, savedName); }
 
 // Waits for an exclusive lock. False only where the file system has none.
 static bool LockExclusive(int fd)
@@ -295,7 +311,7 @@ int CreateLockedTemp(int folder, std::string& name)
     name.clear();
     // Unnamed only where it can be named later: the name is given through the process's own
     // list of open files.
-    int fd = g_unnamedTemps ? openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600) : -1;
+    int fd = g_unnamedTemps ? openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600) : -1;
     struct stat self;
     if (fd >= 0 && LockExclusive(fd) && stat(OpenPath(fd).c_str(), &self) == 0)
         return fd;
@@ -307,7 +323,7 @@ int CreateLockedTemp(int folder, std::string& name)
     // that is open.
     for (int attempt = 0; attempt < kNameTries; ++attempt) {
         name = TempName();
-        fd = openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        fd = openat(folder, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
@@ -328,6 +344,29 @@ int CreateLockedTemp(int folder, std::string& name)
 bool GiveOwnerOf(int fd, const struct stat& old)
 {
     return fchown(fd, old.st_uid, old.st_gid) == 0 || fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+}
+
+void FlushFolder(int folder)
+{
+    if (fsync(folder) == 0 || errno != EBADF)
+        return;
+    // A folder reached without the right to read it, or opened only to be reached.
+    if (const int readable = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); readable >= 0) {
+        fsync(readable);
+        close(readable);
+    }
+}
+
+bool WriteAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t n = write(fd, data.data(), data.size());
+        if (n < 0 && errno != EINTR)
+            return false;
+        if (n > 0)
+            data.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
 }
 
 mode_t NewFileMode()
@@ -352,7 +391,7 @@ static void Sweep(int folder)
     }
     const time_t now = time(nullptr);
     while (const dirent* entry = readdir(dir)) {
-        if (!IsOwn(entry->d_name, kTempPrefix, kTempLetters) && !IsOwn(entry->d_name, kLockPrefix, kLockLetters))
+        if (!IsOwn(entry->d_name, kTempPrefix, kTempLetters) && !IsOwn(entry->d_name, kLockPrefix, kHashLetters))
             continue;
         // A device planted at such a name is never opened: opening one may stir it.
         struct stat seen;
@@ -376,27 +415,32 @@ static void Sweep(int folder)
 
 void RemoveStaleFiles(int folder)
 {
-    // When this process last swept each folder; a child process starts its own. Kept small: a
-    // program that saves into ever more folders forgets the ones swept longest ago.
-    using Clock = std::chrono::steady_clock;
-    constexpr size_t kMostRemembered = 256;
-    static pid_t owner = 0;
-    static auto* swept = new std::map<std::pair<dev_t, ino_t>, Clock::time_point>;
-    if (owner != getpid()) {
-        swept->clear();
-        owner = getpid();
-    }
     struct stat here;
     if (fstat(folder, &here) != 0)
         return;
-    const Clock::time_point now = Clock::now();
-    const auto key = std::make_pair(here.st_dev, here.st_ino);
-    if (const auto last = swept->find(key); last != swept->end() && now - last->second < kSweepEvery)
-        return;
-    if (swept->size() >= kMostRemembered && !swept->contains(key))
-        swept->erase(std::min_element(swept->begin(), swept->end(),
-                                      [](const auto& a, const auto& b) { return a.second < b.second; }));
-    (*swept)[key] = now;
+    // When this process last swept each folder; a child process starts its own. Kept small: a
+    // program that saves into ever more folders forgets the ones swept longest ago. Saves may come
+    // from several threads: the table is theirs one at a time, the sweep itself needs no guard.
+    using Clock = std::chrono::steady_clock;
+    constexpr size_t kMostRemembered = 256;
+    static std::mutex guard;
+    static pid_t owner = 0;
+    static auto* swept = new std::map<std::pair<dev_t, ino_t>, Clock::time_point>;
+    {
+        const std::lock_guard<std::mutex> held(guard);
+        if (owner != getpid()) {
+            swept->clear();
+            owner = getpid();
+        }
+        const Clock::time_point now = Clock::now();
+        const auto key = std::make_pair(here.st_dev, here.st_ino);
+        if (const auto last = swept->find(key); last != swept->end() && now - last->second < kSweepEvery)
+            return;
+        if (swept->size() >= kMostRemembered && !swept->contains(key))
+            swept->erase(std::min_element(swept->begin(), swept->end(),
+                                          [](const auto& a, const auto& b) { return a.second < b.second; }));
+        (*swept)[key] = now;
+    }
     Sweep(folder);
 }
 
@@ -405,3 +449,5 @@ void RemoveStaleFiles(int folder)
 void SetUnnamedTemporaryFiles(bool allowed) { SavePaths::g_unnamedTemps = allowed; }
 
 void SetNamesOfOpenFilesCounted(bool counted) { SavePaths::g_namesCounted = counted; }
+
+void SetBeforeEnteringFolder(std::function<void()> hook) { *SavePaths::BeforeEntering() = std::move(hook); }

@@ -176,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(Savers, RegressionSaversOfDifferentUsersLostUpdates, ::
                          [](const auto& param) { return std::string(param.param.name); });
 
 // kBob, a member of the file's group, holds a file at the lock's name of "notes.ini" (0644 or
-// 0664 as the row says): its own lock file where it may write the file, else one it planted.
+// 0664 as the row says): its own lock file where it may write the file, else one it planted, which
+// kAlice cannot open and passes over.
 struct TMemberCase {
     const char* name;
     mode_t fileMode;
@@ -211,7 +212,7 @@ TEST_P(RegressionALockFileOfAUserWhoMayNotWriteTheFileStalledItsSaves, OnlyAWrit
                                              if (c.waited)
                                                  return !taken.MaySave() &&
                                                      taken.Message().find("being saved") != std::string::npos;
-                                             return taken.Held() && AtomicWriteFile("notes.ini", "new").Ok;
+                                             return taken.MaySave() && AtomicWriteFile(taken, "new").Ok;
                                          }) == "true";
                               }));
     EXPECT_EQ(TempFolder::Read(folder + "/notes.ini"), c.waited ? "old" : "new");
