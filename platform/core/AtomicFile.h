@@ -214,9 +214,9 @@ void SetUnnamedTemporaryFiles(bool allowed);
 // file that is open.
 void SetNamesOfOpenFilesCounted(bool counted);
 
-// For tests: run each time the walk of a path has looked at one of its folders and is about to
-// enter it; empty: nothing.
-void SetBeforeEnteringFolder(std::function<void()> hook);
+// For tests: run, given the folder's name, each time the walk of a path has looked at one of its
+// folders and is about to enter it; empty: nothing.
+void SetBeforeEnteringFolder(std::function<void(const std::string& name)> hook);
 
 // For tests: run when a file to be written in place has its old content's copy and is about to be
 // written; empty: nothing.

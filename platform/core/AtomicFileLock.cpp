@@ -81,7 +81,7 @@ public:
     }
 
 private:
-    static constexpr std::chrono::microseconds kLongest{1000};
+    static constexpr std::chrono::microseconds kLongest{250};
     Clock::duration step_ = std::chrono::microseconds(50);
 };
 

@@ -128,9 +128,9 @@ private:
 };
 
 // For tests: run between looking at a folder of the path and entering it.
-static std::function<void()>* BeforeEntering()
+static std::function<void(const std::string&)>* BeforeEntering()
 {
-    static auto* hook = new std::function<void()>;
+    static auto* hook = new std::function<void(const std::string&)>;
     return hook;
 }
 
@@ -195,7 +195,7 @@ std::string OpenSavedFile(const std::string& path, int& folder, std::string& nam
         if (!S_ISDIR(info.st_mode))
             return std::strerror(ENOTDIR);
         if (*BeforeEntering())
-            (*BeforeEntering())();
+            (*BeforeEntering())(next);
         if (!at.Enter(next.c_str())) {
             if ((errno != ENOTDIR && errno != ELOOP) || ++swaps > kMostSwaps)
                 return std::strerror(errno);
@@ -236,8 +236,9 @@ static bool IsOwn(std::string_view entry, std::string_view prefix, size_t letter
 std::string TempName()
 {
     static constexpr char kLetters[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    // Drawn from the system's source, not a seeded generator: forked savers would draw alike.
-    static std::random_device random;
+    // Drawn from the system's source, not a seeded generator: forked savers would draw alike. One
+    // source for each thread: saves come from several.
+    static thread_local std::random_device random;
     std::uniform_int_distribution<size_t> letter(0, sizeof kLetters - 2);
     std::string name(kTempPrefix);
     for (size_t i = 0; i < kTempLetters; ++i)
@@ -450,4 +451,7 @@ void SetUnnamedTemporaryFiles(bool allowed) { SavePaths::g_unnamedTemps = allowe
 
 void SetNamesOfOpenFilesCounted(bool counted) { SavePaths::g_namesCounted = counted; }
 
-void SetBeforeEnteringFolder(std::function<void()> hook) { *SavePaths::BeforeEntering() = std::move(hook); }
+void SetBeforeEnteringFolder(std::function<void(const std::string& name)> hook)
+{
+    *SavePaths::BeforeEntering() = std::move(hook);
+}

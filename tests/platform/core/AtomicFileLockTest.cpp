@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "Holders.h"
+#include "SaveChecks.h"
 #include "TempFolder.h"
 #include "Unprivileged.h"
 #include "helper/InTime.h"
@@ -40,48 +41,6 @@ namespace {
 constexpr uid_t kOwner = 40001, kStranger = 40004;
 
 constexpr std::chrono::milliseconds kShortPatience{300};
-
-// Whether a step failed saying what it should (any failure where reason is null), told on the
-// error stream where not: the answer comes from a child process, where a failed expectation
-// would be lost.
-bool Says(const std::string& failure, const char* reason)
-{
-    if (!failure.empty() && (!reason || failure.find(reason) != std::string::npos))
-        return true;
-    std::fprintf(stderr, "expected a failure saying \"%s\", got \"%s\"\n", reason ? reason : "", failure.c_str());
-    return false;
-}
-
-// Whether a step succeeded, its failure told on the error stream where not.
-bool Succeeds(const std::string& failure)
-{
-    if (failure.empty())
-        return true;
-    std::fprintf(stderr, "expected success, got \"%s\"\n", failure.c_str());
-    return false;
-}
-
-// Locks the file; why the caller may not save, empty when it may.
-std::string Lock(const std::string& path)
-{
-    const TFileUpdateLock lock(path);
-    return lock.MaySave() ? "" : lock.Message();
-}
-
-// Saves a key into the settings file; why not, empty when saved.
-std::string SaveIni(const std::string& path)
-{
-    TIniFile ini(path);
-    try {
-        ini.WriteString("Main", "Key", "new");
-        ini.UpdateFile();
-    } catch (const EIniFileException& e) {
-        return e.Message;
-    }
-    return "";
-}
-
-bool IniHoldsNewKey(const std::string& path) { return TIniFile(path).ReadString("Main", "Key", "") == "new"; }
 
 // A store saving while another program holds the lock of its file.
 struct THeldCase {
@@ -108,8 +67,6 @@ TEST_P(RegressionAHolderThatNeverLetGoHungTheSave, FailsWithTheReasonSavingNothi
     holder.Release();
     EXPECT_EQ(c.save(path), "");
 }
-
-const char* const kBusy = "is being saved by another program";
 
 const THeldCase kHeld[] = {
     {"UpdateLock", "counter", kBusy, Lock},
