@@ -19,6 +19,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "Holders.h"
@@ -89,33 +90,37 @@ TEST(UpdateLock, AHolderThatNeverLetsGoFailsTheSaveWithinTheUsualPatience)
     EXPECT_EQ(AnswerInTime(4 * kLockPatience.count() / 1000, [&] { return Says(Lock(path), kBusy); }), "true");
 }
 
-// Another user saves in a loop, letting go and taking the lock again at once, for as long as the
-// case lets it: a save waited the loop's whole life. It now ends within its patience, saved or
-// refused with the reason and saving nothing.
-TEST(UpdateLock, RegressionAnotherUsersSaveLoopKeptASaveWaitingForItsWholeLife)
+// Another program saves in a loop, each hold shorter than the patience, each save's lock taking the
+// name as the one before lets go, so that the name is never free, for as long as the case lets it:
+// a save's wait started again at each letting go, and lasted the loop's whole life. It now fails
+// within its patience, with the reason, saving nothing.
+TEST(UpdateLock, RegressionAnotherProgramsSaveLoopKeptASaveWaitingForItsWholeLife)
 {
-    constexpr std::chrono::milliseconds kHold{50};
+    constexpr std::chrono::milliseconds kHold{20};
     TempFolder folder;
     const std::string path = folder.File("app.ini"), stop = folder.File("stop");
-    ASSERT_EQ(chmod(folder.Path().c_str(), 0777), 0);
+    const std::string lock = folder.File(LockNameOf(folder.Path(), "app.ini")), next = lock + "-next";
+    const auto heldAt = [](const std::string& name) {
+        const int fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        return fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 ? fd : -1;
+    };
     const TPatience patience(kShortPatience);
-    const bool otherUser = geteuid() == 0;
-    TChildHolding looper([&] { return !otherUser || BecomeUser(kStranger, {kStranger}); }, [] { return true; },
+    int held = -1;
+    TChildHolding looper([] { return true; }, [&] { return (held = heldAt(lock)) >= 0; },
                          [&] {
                              const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
                              while (!fs::exists(stop) && std::chrono::steady_clock::now() < end) {
-                                 const TFileUpdateLock held(path);
                                  std::this_thread::sleep_for(kHold);
+                                 const int taken = heldAt(next);
+                                 if (taken < 0 || rename(next.c_str(), lock.c_str()) != 0)
+                                     break;
+                                 close(std::exchange(held, taken));
                              }
                          });
     ASSERT_TRUE(looper.Ready());
-    const std::string outcome = AnswerInTime(20, [&] {
-        const std::string failure = SaveIni(path);
-        return failure.empty() ? IniHoldsNewKey(path) : Says(failure, kBusy) && !IniHoldsNewKey(path);
-    });
+    EXPECT_EQ(AnswerInTime(20, [&] { return Says(SaveIni(path), kBusy) && !IniHoldsNewKey(path); }), "true");
     TempFolder::Write(stop, "");
     looper.Release();
-    EXPECT_EQ(outcome, "true");
 }
 
 // A lock file of a file of kOwner's, in kOwner's 0755 folder, that a user who may not write the
