@@ -23,7 +23,7 @@
 // has restored the file from it or removed it. No clean-up ever removes a copy.
 // A file with several names (hard links) is replaced at the name saved, the others keeping the
 // old content: writing it in place would leave every name with a torn file when a save is cut
-// short (a file written in place changes at every name).
+// short. (One that must be written in place changes at every name.)
 // A temporary file is named ".~hanmud-save-" and twelve letters or digits, then "~", whatever the
 // length of the file's own name; one that a killed save left is removed once it is a minute old
 // by a later save in its folder: a process's first there, or one ten minutes after its last look.
@@ -139,29 +139,25 @@ private:
     int error_ = 0;  // the system's error of the first failure, 0 where it had none
 };
 
-// Keeps other processes, other threads and other objects of this one from changing a file between
-// this one's reading it and its writing it: held from before the read until the new file has its
-// name. The path is followed as the writer follows it and its folder opened once; the save then
-// reads and writes the file there, through the lock (Read, AtomicWriteFile, TAtomicFileWriter),
-// never by its path again.
+// Keeps other processes, threads and objects from changing a file between this one's reading it
+// and its writing it: held from before the read until the new file has its name. The path is
+// followed as the writer follows it and its folder opened once; the save then reads and writes the
+// file there, through the lock (Read, AtomicWriteFile, TAtomicFileWriter), not by its path again.
 // The lock is a whole-file lock (flock) on a hidden file beside the saved file (".~hanmud-lock-"
-// and a hash of its name, then "~"), which the system holds for its holder and drops when the
-// holder ends, however it ends. A lock file is never taken over, swapped out or removed but by its
-// holder: a saver that finds one opens it and waits its turn, and after taking the lock checks that
-// the name still leads to the file it locked, else looks again. The holder removes it while still
-// holding it. A lock file appears already locked, and open to everyone who may write the saved file
-// (those whom its mode or access list lets write it, its owner and group; for a file still to be
-// made, those who may write the folder), to them alone where the file system can say so. One that
-// a killed save left is nobody's: the next saver locks it and removes it.
+// and a hash of its name, then "~"); the system drops it when its holder ends, however it ends. A
+// lock file is removed by its holder alone, while it still holds it, and never taken over: a saver
+// that finds one opens it and waits, and once it has the lock checks that the name still leads to
+// the file locked, else looks again. So one that a killed save left is locked and removed by the
+// next saver. A lock file appears already locked, open to everyone who may write the saved file
+// (whom its mode or access list lets write it, its owner and group; for a file still to be made,
+// whom the folder lets write), to them alone where the file system can say so.
 // The whole wait is bounded by kLockPatience: a save that cannot have the lock within it fails,
-// Message saying the file is being saved by another program, and saves nothing. A lock let go is
-// taken at once by one of those waiting, so savers that let go in turn all have theirs.
-// What cannot be locked is passed over: a lock file the saver may not open, anything at the
-// lock's name but a plain file of one name (a pipe, a device, a folder, a link or a file with a
-// second name, never opened or changed), a folder where no lock file can be made, a file system
-// without locks. Held is then false but MaySave is true, and the caller saves as a plain safe save.
-// Only where MaySave is false (a path refused, a save that waited its patience) must the caller not
-// save; Message says why. Nothing about locks is kept between saves.
+// Message saying the file is being saved by another program. A holder that another waited for lets
+// it take the lock before its own program goes on, so that one saving in a loop keeps nobody out.
+// What cannot be locked is passed over: a lock file the saver may not open, anything at the lock's
+// name but a plain file of one name (never opened or changed), a folder where no lock file can be
+// made, a file system without locks. Held is then false but MaySave true: the caller saves as a
+// plain safe save. Only where MaySave is false (a path refused, the patience spent) must it not.
 class TFileUpdateLock {
 public:
     explicit TFileUpdateLock(const std::string& nativePath);

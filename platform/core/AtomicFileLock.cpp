@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -27,7 +28,7 @@
 using namespace SavePaths;
 using Clock = std::chrono::steady_clock;
 
-static std::chrono::milliseconds g_patience = kLockPatience;
+static std::atomic<std::chrono::milliseconds> g_patience = kLockPatience;
 
 void SetLockPatience(std::chrono::milliseconds patience) { g_patience = patience; }
 
@@ -41,8 +42,9 @@ constexpr int kOpenSafely = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 // holder's own program goes on: one that saves again at once would otherwise always win the race.
 constexpr std::chrono::milliseconds kHandOver{20};
 
-// A saver that waits says so in the lock file, for its holder: the file is then no longer empty.
-bool SayWaiting(int fd) { return pwrite(fd, "+", 1, 0) == 1; }
+// A saver that waits says so in the lock file, for its holder, where it may write it: the file is
+// then no longer empty.
+void SayWaiting(int fd) { (void)!pwrite(fd, "+", 1, 0); }
 
 // Whether a saver waited for the lock file held.
 bool Awaited(int fd)
@@ -107,7 +109,8 @@ TWait AwaitLock(int folder, const std::string& lock, int fd, Clock::time_point d
         if (!StillNamed(folder, lock, fd))
             return TWait::LetGo;
         if (!said)
-            said = SayWaiting(fd);
+            SayWaiting(fd);
+        said = true;
         if (!pause.Wait(deadline))
             return TWait::TimedOut;
     }
@@ -251,7 +254,7 @@ void TFileUpdateLock::Acquire()
     }
     lockName_ = LockName(name_);
     TOutcome outcome;
-    fd_ = LockIn(folder_, lockName_, name_, Clock::now() + g_patience, outcome);
+    fd_ = LockIn(folder_, lockName_, name_, Clock::now() + g_patience.load(), outcome);
     passedOver_ = outcome == TOutcome::PassedOver;
     if (outcome == TOutcome::Busy)
         Refuse("The file is being saved by another program (its lock file is " +

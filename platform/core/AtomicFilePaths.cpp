@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -26,7 +27,7 @@ namespace SavePaths {
 
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-static bool g_namesCounted = true;
+static std::atomic<bool> g_namesCounted = true;
 
 bool StatAt(int folder, const std::string& name, struct stat& info)
 {
@@ -271,7 +272,7 @@ static bool LockExclusive(int fd)
     return true;
 }
 
-static bool g_unnamedTemps = true;
+static std::atomic<bool> g_unnamedTemps = true;
 
 // Names drawn at random: a clash is all but impossible.
 constexpr int kNameTries = 100;
