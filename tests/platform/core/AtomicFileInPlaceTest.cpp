@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <ctime>
@@ -153,4 +154,20 @@ TEST(InPlaceSave, AWriteThatFailsPutsTheOldContentBack)
     EXPECT_NE(SaveAsWriter(folder, [] { InjectAtomicWriteFailure(TAtomicWriteStep::InPlace); }), "");
     EXPECT_EQ(TempFolder::Read(file), "old");
     EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"notes.ini"});
+}
+
+// A caller that holds the file's lock and then saves it by its path: the write in place finds the
+// lock this process holds and does not wait for it.
+TEST(InPlaceSave, AWriteByPathUnderTheCallersOwnLockGoesOn)
+{
+    TempFolder scratch;
+    const std::string folder = MakeNotes(scratch), file = folder + "/notes.ini";
+    if (folder.empty())
+        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
+    EXPECT_TRUE(AnswerAsUserIn(kNotesWriter, {kNotesWriter, kNotesGroup}, folder, [] {
+        SetLockPatience(std::chrono::milliseconds(100));
+        const TFileUpdateLock lock("notes.ini");
+        return lock.Held() && AtomicWriteFile("notes.ini", "new").Ok;
+    }));
+    EXPECT_EQ(TempFolder::Read(file), "new");
 }
