@@ -264,8 +264,9 @@ TEST_P(RegressionTheOwnerRemovedTheLiveLockOfAWriterAnAccessListLetIn, TheSaveWa
 {
     const TListedWriterCase& c = GetParam();
     TempFolder scratch;
-    const std::string folder = FolderOf(scratch, "shared", 0, 0, 0777), file = folder + "/notes.ini";
-    ASSERT_FALSE(folder.empty());
+    const std::string folder = scratch.File("shared"), file = folder + "/notes.ini";
+    ASSERT_EQ(mkdir(folder.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
     TempFolder::Write(file, "[Main]\r\nKey=old\r\n");
     if (chown(file.c_str(), kAlice, kAlice) != 0 || chmod(file.c_str(), 0600) != 0)
         HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
