@@ -131,5 +131,6 @@ TWriteResult TAtomicFileWriter::WriteInPlace()
         Discard();
         committed_ = true;
     }
+    errno = error_;
     return result_;
 }
