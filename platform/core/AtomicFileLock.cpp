@@ -181,7 +181,7 @@ int LockIn(int folder, const std::string& lock, const std::string& saved, Clock:
             return -1;
         // Opened for writing where the saver may, to say that it waits.
         int fd = openat(folder, lock.c_str(), O_RDWR | kOpenSafely);
-        if (fd < 0 && errno == EACCES)
+        if (fd < 0 && (errno == EACCES || errno == EROFS))
             fd = openat(folder, lock.c_str(), O_RDONLY | kOpenSafely);
         if (fd < 0 && (errno == ENOENT || errno == ELOOP))
             continue;  // gone, or swapped for a link, since it was looked at
