@@ -85,7 +85,8 @@ class TAtomicFileWriter {
 public:
     // The path is followed as the header says; its folder is then opened once, and the file made,
     // written and named relative to it, as by the folder form. A file to be written in place is
-    // locked for the write, unless this process holds its lock already.
+    // locked for the write, waiting for any holder as another process would: a caller that holds
+    // the file's lock writes through it (the lock forms), never by the path.
     explicit TAtomicFileWriter(std::string nativePath, TAtomicWriteOptions options = {});
     // Writes the name `name` (one component, no "/") in the open folder `folder`, a descriptor the
     // caller keeps open until Commit returns. A symbolic link at that name is replaced as the link
@@ -183,8 +184,6 @@ private:
     friend class TAtomicFileWriter;
     // The lock of the name in the open folder, for a writer that must write the file in place.
     TFileUpdateLock(int folder, std::string name, std::string shown);
-    // Whether this process holds the lock of the name in the open folder.
-    static bool HeldHere(int folder, const std::string& name);
     void Acquire();
     void Refuse(const std::string& reason);
 

@@ -88,7 +88,7 @@ int TAtomicFileWriter::KeepCopy(int target, const std::string& copyName)
 TWriteResult TAtomicFileWriter::WriteInPlace()
 {
     std::unique_ptr<TFileUpdateLock> own;
-    if (!lock_ && !TFileUpdateLock::HeldHere(folder_, name_)) {
+    if (!lock_) {
         own.reset(new TFileUpdateLock(folder_, name_, options_.ShownPath));
         if (!own->MaySave()) {
             FailWith(own->Message());

@@ -15,10 +15,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <mutex>
-#include <set>
 #include <thread>
-#include <tuple>
 
 #include "platform/core/AtomicFile.h"
 #include "platform/core/AtomicFilePaths.h"
@@ -202,25 +199,6 @@ int LockIn(int folder, const std::string& lock, const std::string& saved, Clock:
     return -1;
 }
 
-// The files whose locks this process holds, by folder and name.
-struct THeldFiles {
-    std::mutex guard;
-    std::set<std::tuple<dev_t, ino_t, std::string>> files;
-};
-
-THeldFiles& HeldFiles()
-{
-    static auto* held = new THeldFiles;
-    return *held;
-}
-
-std::tuple<dev_t, ino_t, std::string> FileKey(int folder, const std::string& name)
-{
-    struct stat here {};
-    fstat(folder, &here);
-    return {here.st_dev, here.st_ino, name};
-}
-
 }  // namespace
 
 TFileUpdateLock::TFileUpdateLock(const std::string& nativePath) : shown_(nativePath)
@@ -259,23 +237,11 @@ void TFileUpdateLock::Acquire()
     if (outcome == TOutcome::Busy)
         Refuse("The file is being saved by another program (its lock file is " +
                shown_.substr(0, shown_.rfind('/') + 1) + lockName_ + ").");
-    if (Held()) {
-        THeldFiles& held = HeldFiles();
-        const std::lock_guard<std::mutex> guard(held.guard);
-        held.files.insert(FileKey(folder_, name_));
-    }
 }
 
 void TFileUpdateLock::Refuse(const std::string& reason)
 {
     message_ = Utf8ToCp949("Cannot lock file " + shown_ + ". " + reason);
-}
-
-bool TFileUpdateLock::HeldHere(int folder, const std::string& name)
-{
-    THeldFiles& held = HeldFiles();
-    const std::lock_guard<std::mutex> guard(held.guard);
-    return held.files.contains(FileKey(folder, name));
 }
 
 bool TFileUpdateLock::Read(std::string& data) const
@@ -303,11 +269,6 @@ bool TFileUpdateLock::Read(std::string& data) const
 TFileUpdateLock::~TFileUpdateLock()
 {
     if (fd_ >= 0) {
-        {
-            THeldFiles& held = HeldFiles();
-            const std::lock_guard<std::mutex> guard(held.guard);
-            held.files.erase(FileKey(folder_, name_));
-        }
         // Removed while still held, where the saver may: a saver waiting on it finds its name
         // gone and looks again.
         const bool awaited = Awaited(fd_);

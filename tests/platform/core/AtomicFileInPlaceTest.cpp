@@ -16,6 +16,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "AccessLists.h"
@@ -156,9 +157,11 @@ TEST(InPlaceSave, AWriteThatFailsPutsTheOldContentBack)
     EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"notes.ini"});
 }
 
-// A caller that holds the file's lock and then saves it by its path: the write in place finds the
-// lock this process holds and does not wait for it.
-TEST(InPlaceSave, AWriteByPathUnderTheCallersOwnLockGoesOn)
+// One thread of the writer's holds the notes' lock, reads them and writes them through it, while
+// another thread saves them by their path: the process's lock let the second thread write in place
+// without waiting, and the first thread's write then lost its update. It waits as another process
+// would, and is refused while the lock stays held.
+TEST(InPlaceSave, RegressionASaveFromAnotherThreadWentThroughTheProcesssLock)
 {
     TempFolder scratch;
     const std::string folder = MakeNotes(scratch), file = folder + "/notes.ini";
@@ -167,7 +170,13 @@ TEST(InPlaceSave, AWriteByPathUnderTheCallersOwnLockGoesOn)
     EXPECT_TRUE(AnswerAsUserIn(kNotesWriter, {kNotesWriter, kNotesGroup}, folder, [] {
         SetLockPatience(std::chrono::milliseconds(100));
         const TFileUpdateLock lock("notes.ini");
-        return lock.Held() && AtomicWriteFile("notes.ini", "new").Ok;
+        std::string read;
+        if (!lock.Held() || !lock.Read(read))
+            return false;
+        TWriteResult byPath;
+        std::thread([&] { byPath = AtomicWriteFile("notes.ini", "other thread"); }).join();
+        std::string meanwhile;
+        return !byPath.Ok && lock.Read(meanwhile) && meanwhile == read && AtomicWriteFile(lock, read + "+1").Ok;
     }));
-    EXPECT_EQ(TempFolder::Read(file), "new");
+    EXPECT_EQ(TempFolder::Read(file), "old+1");
 }
