@@ -37,6 +37,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,7 @@ struct TWriteResult {
 };
 
 class TFileUpdateLock;
+enum class TFileRead;  // Streams.h
 
 // Writes a whole file, data as bytes. nativePath is a native (UTF-8) path.
 TWriteResult AtomicWriteFile(const std::string& nativePath, std::string_view data);
@@ -179,6 +181,9 @@ public:
     // The saved file's bytes, read in the lock's folder (a missing file reads as none); false,
     // `data` empty, where it is there and cannot be read whole or is not a regular file.
     bool Read(std::string& data) const;
+    // The same, bounded as ReadFileUpTo (Streams.h) bounds a read: nothing but a regular file is
+    // opened, and one of more than `most` bytes is TooLarge, told by its size before it is read.
+    TFileRead ReadUpTo(int64_t most, std::string& data) const;
 
 private:
     friend class TAtomicFileWriter;

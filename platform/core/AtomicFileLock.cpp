@@ -21,6 +21,7 @@
 #include "platform/core/AtomicFilePaths.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/ExtendedAttributes.h"
+#include "platform/core/Streams.h"
 
 using namespace SavePaths;
 using Clock = std::chrono::steady_clock;
@@ -246,24 +247,40 @@ void TFileUpdateLock::Refuse(const std::string& reason)
 
 bool TFileUpdateLock::Read(std::string& data) const
 {
+    const TFileRead read = ReadUpTo(INT64_MAX, data);
+    return read == TFileRead::Ok || read == TFileRead::Missing;
+}
+
+TFileRead TFileUpdateLock::ReadUpTo(int64_t most, std::string& data) const
+{
     data.clear();
-    const int fd = folder_ < 0 ? -1 : openat(folder_, name_.c_str(), O_RDONLY | kOpenSafely);
+    struct stat named, opened;
+    if (folder_ < 0 || !StatAt(folder_, name_, named))
+        return folder_ >= 0 && errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
+    // Never opened unless a regular file: opening a device or a pipe planted there may stir it.
+    if (!S_ISREG(named.st_mode))
+        return TFileRead::Unreadable;
+    if (named.st_size > most)
+        return TFileRead::TooLarge;
+    const int fd = openat(folder_, name_.c_str(), O_RDONLY | kOpenSafely);
     if (fd < 0)
-        return folder_ >= 0 && errno == ENOENT;
-    struct stat file;
-    bool whole = fstat(fd, &file) == 0 && S_ISREG(file.st_mode);
-    for (char chunk[65536]; whole;) {
-        const ssize_t n = read(fd, chunk, sizeof chunk);
+        return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
+    TFileRead read = StatOpen(fd, opened) && SameFile(opened, named) ? TFileRead::Ok : TFileRead::Unreadable;
+    for (char chunk[65536]; read == TFileRead::Ok;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n == 0)
             break;
-        if (n > 0)
+        if (n > 0 && static_cast<int64_t>(data.size()) + n > most)
+            read = TFileRead::TooLarge;
+        else if (n > 0)
             data.append(chunk, static_cast<size_t>(n));
-        whole = n > 0 || errno == EINTR;
+        else if (errno != EINTR)
+            read = TFileRead::Unreadable;
     }
     close(fd);
-    if (!whole)
+    if (read != TFileRead::Ok)
         data.clear();
-    return whole;
+    return read;
 }
 
 TFileUpdateLock::~TFileUpdateLock()

@@ -115,41 +115,45 @@ std::string InTargetKind(const std::string& Target, const std::string& Bytes, co
 }
 
 // Writes Target under its update lock, held from before Make reads what the file holds now until
-// the new file has its name, so that another program's save in between is never lost. Make gives
-// the package, of Kind, to write.
-void SaveLocked(const std::string& Target, const char* Kind, const std::function<std::string()>& Make)
+// the new file has its name, so that another program's save in between is never lost. Make reads
+// the file through the lock and gives the package, of Kind, to write; the new file is written
+// through the lock too, in the folder it locked.
+void SaveLocked(const std::string& Target, const char* Kind,
+                const std::function<std::string(const TFileUpdateLock& Lock)>& Make)
 {
     TFileUpdateLock lock(Target);
     if (!lock.MaySave())
         throw EOleException(lock.Message());
-    if (!AtomicWriteFile(Target, InTargetKind(Target, Make(), Kind)))
+    if (!AtomicWriteFile(lock, InTargetKind(Target, Make(lock), Kind)))
         throw EOleException("Cannot save " + Utf8ToCp949(Target));
 }
 
-// The workbook package the file Path holds now, an .xlsx as it is and another kind converted
-// through LibreOffice; nullopt when no file is there. Raises when it cannot be read, naming the
-// file as Shown.
-std::optional<std::string> StoredPackage(const std::string& Path, const AnsiString& Shown)
+// The workbook package of a file's bytes as Read found them, an .xlsx's as they are and another
+// kind's converted through LibreOffice from a copy; nullopt when no file was there. Raises when it
+// could not be read, naming the file as Shown.
+std::optional<std::string> WorkbookPackage(TFileRead Read, std::string Bytes, const std::string& Extension,
+                                           const AnsiString& Shown)
 {
-    const QFileInfo file(QString::fromStdString(Path));
-    if (!file.isFile())
-        return std::nullopt;
-    if (file.size() > kMaxWorkbookFileBytes)
+    const AnsiString unreadable = "Cannot open file " + Shown;
+    switch (Read) {
+    case TFileRead::Ok: break;
+    case TFileRead::Missing: return std::nullopt;
+    case TFileRead::TooLarge:
         throw EOleException("The workbook is too large: " + Shown + " is larger than " +
                             std::to_string(kMaxWorkbookFileBytes) + " bytes");
-    std::string bytes;
-    if (Extension(Path) == "xlsx") {
-        if (!TryReadWholeFile(StoredPath(Path), bytes))
-            throw EOleException("Cannot open file " + Shown);
-        return bytes;
+    case TFileRead::Unreadable: throw EOleException(unreadable);
     }
+    if (Extension == "xlsx")
+        return Bytes;
     QTemporaryDir folder;
-    if (!folder.isValid())
-        throw EOleException("Cannot open file " + Shown);
-    const std::string made = ConvertWithOffice(Path, "xlsx", folder.path().toStdString());
-    if (!TryReadWholeFile(StoredPath(made), bytes))
-        throw EOleException("Cannot open file " + Shown);
-    return bytes;
+    const std::string copy =
+        folder.filePath(QStringLiteral("stored.") + QString::fromStdString(Extension)).toStdString();
+    if (!folder.isValid() || !AtomicWriteFile(copy, Bytes))
+        throw EOleException(unreadable);
+    const std::string made = ConvertWithOffice(copy, "xlsx", folder.path().toStdString());
+    if (!TryReadWholeFile(StoredPath(made), Bytes))
+        throw EOleException(unreadable);
+    return Bytes;
 }
 
 // Whether two paths name one file, through links and relative folders.
@@ -348,8 +352,8 @@ struct TBook : std::enable_shared_from_this<TBook> {
         const bool over = Package && SameFile(Target, Path);
         std::string written;
         std::vector<int> ours;
-        SaveLocked(Target, "xlsx", [&] {
-            if (const std::unique_ptr<TXlsxPackage> now = over ? StoredNow(Target) : nullptr) {
+        SaveLocked(Target, "xlsx", [&](const TFileUpdateLock& lock) {
+            if (const std::unique_ptr<TXlsxPackage> now = over ? StoredNow(lock, Target) : nullptr) {
                 const TBookSave save = SaveOver(now->Sheets(), Described(), Utf8ToCp949(Target));
                 written = now->Written(save.Book);
                 ours = save.Ours;
@@ -392,12 +396,14 @@ struct TBook : std::enable_shared_from_this<TBook> {
 private:
     // What the file holds now, for a save over it; a file that cannot be read is refused, never
     // written over blindly.
-    static std::unique_ptr<TXlsxPackage> StoredNow(const std::string& Target)
+    static std::unique_ptr<TXlsxPackage> StoredNow(const TFileUpdateLock& Lock, const std::string& Target)
     {
         const AnsiString shown = Utf8ToCp949(Target);
         try {
-            std::optional<std::string> bytes = StoredPackage(Target, shown);
-            return bytes ? std::make_unique<TXlsxPackage>(std::move(*bytes)) : nullptr;
+            std::string bytes;
+            const TFileRead read = Lock.ReadUpTo(kMaxWorkbookFileBytes, bytes);
+            std::optional<std::string> package = WorkbookPackage(read, std::move(bytes), Extension(Target), shown);
+            return package ? std::make_unique<TXlsxPackage>(std::move(*package)) : nullptr;
         } catch (const EOfficeMissing&) {
             throw;
         } catch (const EOleException& e) {
@@ -573,7 +579,11 @@ private:
     static TOleVariant Open(const AnsiString& FileName)
     {
         const std::string path = NativePath(FileName);
-        std::optional<std::string> bytes = StoredPackage(path, FileName);
+        if (!QFileInfo(QString::fromStdString(path)).isFile())
+            return {};
+        std::string read;
+        const TFileRead found = ReadFileUpTo(FileName, kMaxWorkbookFileBytes, read);
+        std::optional<std::string> bytes = WorkbookPackage(found, std::move(read), Extension(path), FileName);
         if (!bytes)
             return {};
         auto book = std::make_shared<TBook>();
@@ -735,7 +745,7 @@ public:
 private:
     void Save(const std::string& Target) const
     {
-        SaveLocked(Target, "docx", [&] { return DocxBytes(FDocument->Data); });
+        SaveLocked(Target, "docx", [&](const TFileUpdateLock&) { return DocxBytes(FDocument->Data); });
     }
     std::shared_ptr<TDocument> FDocument = std::make_shared<TDocument>();
 };
