@@ -14,9 +14,9 @@
 #include <memory>
 #include <utility>
 
+#include "platform/core/AccessList.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/AtomicFilePaths.h"
-#include "platform/core/ExtendedAttributes.h"
 
 using namespace SavePaths;
 
@@ -68,7 +68,7 @@ int TAtomicFileWriter::KeepCopy(int target, const std::string& copyName)
     int error = fstat(target, &old) == 0 && CopyContent(target, copy) ? 0 : errno;
     // Readable by whom the file lets read it; where that cannot be said, by the saver alone.
     if (error == 0)
-        ShareAccess(OpenPath(target), true, old, copy, false);
+        ShareAccess(OpenPath(target), old, copy, false);
     if (error == 0)
         error = fsync(copy) == 0 ? NameAnew(copy, folder_, temp, copyName) : errno;
     if (error == 0) {

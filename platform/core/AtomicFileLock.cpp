@@ -17,10 +17,10 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/core/AccessList.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/AtomicFilePaths.h"
 #include "platform/core/Cp949.h"
-#include "platform/core/ExtendedAttributes.h"
 #include "platform/core/Streams.h"
 
 using namespace SavePaths;
@@ -120,14 +120,18 @@ TWait AwaitLock(int folder, const std::string& lock, int fd, Clock::time_point d
 // cannot say so, anyone may open it: a writer shut out would save without waiting its turn.
 void OpenToWriters(int fd, int folder, const std::string& saved)
 {
+    // The saved file itself, never a link or a node put at its name.
+    const int file = openat(folder, saved.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
     struct stat from;
-    const bool exists = StatAt(folder, saved, from) && S_ISREG(from.st_mode);
-    if (!exists && fstat(folder, &from) != 0) {
-        fchmod(fd, 0666);
-        return;
+    const bool exists = file >= 0 && fstat(file, &from) == 0 && S_ISREG(from.st_mode);
+    bool shared = false;
+    if (exists || fstat(folder, &from) == 0) {
+        GiveOwnerOf(fd, from);
+        shared = ShareAccess(OpenPath(exists ? file : folder), from, fd, true).empty();
     }
-    GiveOwnerOf(fd, from);
-    if (!ShareAccess(exists ? OpenPath(folder, saved) : OpenPath(folder), !exists, from, fd, true).empty())
+    if (file >= 0)
+        close(file);
+    if (!shared)
         fchmod(fd, 0666);
 }
 

@@ -32,7 +32,7 @@ constexpr gid_t kNotesGroup = 40003;
 
 // "notes.ini" holding "old" in a folder anyone may write, of kNotesOwner's and kNotesGroup's,
 // 0660 or as the access list given lets in; "" where the case may not give it away (not root).
-std::string MakeNotes(const TempFolder& scratch, const std::vector<TAclEntry>& list = {})
+std::string MakeNotes(const TempFolder& scratch, const char* list = nullptr)
 {
     const std::string folder = scratch.File("shared"), file = folder + "/notes.ini";
     if (mkdir(folder.c_str(), 0777) != 0 || chmod(folder.c_str(), 0777) != 0)
@@ -40,7 +40,7 @@ std::string MakeNotes(const TempFolder& scratch, const std::vector<TAclEntry>& l
     TempFolder::Write(file, "old");
     if (chown(file.c_str(), kNotesOwner, kNotesGroup) != 0 || chmod(file.c_str(), 0660) != 0)
         return "";
-    return list.empty() || SetAccessList(file, list) ? folder : "";
+    return !list || SetAccessList(file, list) ? folder : "";
 }
 
 // The writer's save of the notes, as kNotesWriter of kNotesGroup; why not, empty when saved.
@@ -80,7 +80,7 @@ bool Readable(uid_t user, const std::string& path)
 // became kNotesWriter's, and its owner's next save was refused as read-only.
 struct TLetInCase {
     const char* name;
-    std::vector<TAclEntry> list;
+    const char* list;
     friend void PrintTo(const TLetInCase& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -109,9 +109,8 @@ TEST_P(RegressionAWriterLetInTookTheFileFromItsOwner, ItStaysTheOwnersAsItWas)
 }
 
 const TLetInCase kLetIn[] = {
-    {"MemberOfTheGroup", {}},
-    {"AllowedByAnAccessList",
-     {{kAclOwner, 6}, {kAclUser, 6, kNotesWriter}, {kAclOwningGroup, 0}, {kAclMask, 6}, {kAclOthers, 0}}},
+    {"MemberOfTheGroup", nullptr},
+    {"AllowedByAnAccessList", "u::rw-,u:40002:rw-,g::---,m::rw-,o::---"},
 };
 INSTANTIATE_TEST_SUITE_P(Writers, RegressionAWriterLetInTookTheFileFromItsOwner, ::testing::ValuesIn(kLetIn),
                          [](const auto& param) { return std::string(param.param.name); });
