@@ -40,15 +40,29 @@ constexpr int kOpenSafely = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 // holder's own program goes on: one that saves again at once would otherwise always win the race.
 constexpr std::chrono::milliseconds kHandOver{20};
 
-// A saver that waits says so in the lock file, for its holder, where it may write it: the file is
-// then no longer empty.
-void SayWaiting(int fd) { (void)!pwrite(fd, "+", 1, 0); }
+// A saver that waits says so with a read lock on the lock file's first byte, a kind of lock the
+// system keeps apart from the whole-file one: its holder sees it, and nothing is written into a
+// file that may not be the lock's own.
+struct flock FirstByte(short type)
+{
+    struct flock first {};
+    first.l_type = type;
+    first.l_whence = SEEK_SET;
+    first.l_len = 1;
+    return first;
+}
 
-// Whether a saver waited for the lock file held.
+void SayWaiting(int fd)
+{
+    struct flock waiting = FirstByte(F_RDLCK);
+    fcntl(fd, F_OFD_SETLK, &waiting);
+}
+
+// Whether a saver waits for the lock file held.
 bool Awaited(int fd)
 {
-    struct stat held;
-    return StatOpen(fd, held) && held.st_size > 0;
+    struct flock probe = FirstByte(F_WRLCK);
+    return fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
 }
 
 // Waits, a short while at most, until another has the lock's name.
@@ -181,10 +195,7 @@ int LockIn(int folder, const std::string& lock, const std::string& saved, Clock:
         // someone linked there and which is no lock file.
         if (!S_ISREG(seen.st_mode) || !OneName(seen))
             return -1;
-        // Opened for writing where the saver may, to say that it waits.
-        int fd = openat(folder, lock.c_str(), O_RDWR | kOpenSafely);
-        if (fd < 0 && (errno == EACCES || errno == EROFS))
-            fd = openat(folder, lock.c_str(), O_RDONLY | kOpenSafely);
+        const int fd = openat(folder, lock.c_str(), O_RDONLY | kOpenSafely);
         if (fd < 0 && (errno == ENOENT || errno == ELOOP))
             continue;  // gone, or swapped for a link, since it was looked at
         if (fd < 0)

@@ -372,6 +372,34 @@ const TLeftLockCase kLeftLocks[] = {
 INSTANTIATE_TEST_SUITE_P(LockFiles, RegressionALeftOrPlantedLockFileFailedEverySave, ::testing::ValuesIn(kLeftLocks),
                          [](const auto& param) { return std::string(param.param.name); });
 
+// kStranger, who may write the folder but not kOwner's file "precious", renames it to the lock's
+// name of "notes.ini" and holds a lock on it: kOwner's save, waiting, wrote into its own file.
+TEST(UpdateLock, RegressionAWaitingSaveWroteIntoAFileRenamedToTheLocksName)
+{
+    TempFolder folder;
+    const std::string open = folder.File("open"), precious = open + "/precious";
+    ASSERT_EQ(mkdir(open.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(open.c_str(), 0777), 0);
+    TempFolder::Write(precious, "precious");
+    if (chown(precious.c_str(), kOwner, kOwner) != 0)
+        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
+    const std::string lock = open + "/" + LockNameOf(open, "notes.ini");
+    const TPatience patience(kShortPatience);
+    TChildHolding stranger([] { return BecomeUser(kStranger, {kStranger}); },
+                           [&] {
+                               const int fd = rename(precious.c_str(), lock.c_str()) == 0
+                                   ? ::open(lock.c_str(), O_RDONLY | O_CLOEXEC)
+                                   : -1;
+                               return fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
+                           });
+    ASSERT_TRUE(stranger.Ready());
+    EXPECT_TRUE(AnswerAsUserIn(kOwner, {kOwner}, open, [] {
+        SetProgramFolder(".");
+        return Says(SaveIni("notes.ini"), kBusy);
+    }));
+    EXPECT_EQ(TempFolder::Read(lock), "precious");
+}
+
 // An INI save another program's lock refused, the object dropped once the lock is let go.
 TEST(UpdateLock, RegressionASaveReportedRefusedLandedLater)
 {
