@@ -112,6 +112,7 @@ void TAtomicFileWriter::Open()
         Fail("create", errno);
         return;
     }
+    AtStep(TSaveStep::TempMade);
     // The new file keeps the old one's owner, group, permissions and attributes, or gets the
     // usual permissions for a new file: all given at Commit, once the data is written.
     exists_ = exists;
@@ -253,6 +254,7 @@ TWriteResult TAtomicFileWriter::Commit()
         Fail("write", errno);
         return result_;
     }
+    AtStep(TSaveStep::BeforeRename);
     if (Injected(TAtomicWriteStep::Rename)) {
         Fail("replace", EACCES);
         return result_;

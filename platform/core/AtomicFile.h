@@ -19,14 +19,16 @@
 // kept beside it, on disk, in ".~hanmud-copy-" and sixteen hexadecimal digits hashed from its name,
 // then "~", until the new content is on disk; a write that fails puts the old content back. A copy
 // found there is what a save cut short left: the file may be torn, the copy is its content before
-// that save, and saves that write the file in place are refused, naming the copy, until the user
-// has restored the file from it or removed it. No clean-up ever removes a copy.
+// that save, and saves that write the file in place or take its update lock are refused, naming
+// the copy, until the user has restored the file from it or removed it. No clean-up ever removes a
+// copy.
 // A file with several names (hard links) is replaced at the name saved, the others keeping the
 // old content: writing it in place would leave every name with a torn file when a save is cut
 // short. (One that must be written in place changes at every name.)
 // A temporary file is named ".~hanmud-save-" and twelve letters or digits, then "~", whatever the
 // length of the file's own name; one that a killed save left is removed once it is a minute old
-// by a later save in its folder: a process's first there, or one ten minutes after its last look.
+// by a later save in its folder: a process's first there, or one ten minutes after its last look
+// (only that name, where the file has others).
 // No other file is ever removed but a lock file nobody holds (see TFileUpdateLock).
 // The writer is in AtomicFile.cpp (writing in place in AtomicFileInPlace.cpp), the update lock in
 // AtomicFileLock.cpp, and what both share (following links, the hidden files' names, the clean-up)
@@ -160,7 +162,8 @@ private:
 // What cannot be locked is passed over: a lock file the saver may not open, anything at the lock's
 // name but a plain file of one name (never opened or changed), a folder where no lock file can be
 // made, a file system without locks. Held is then false but MaySave true: the caller saves as a
-// plain safe save. Only where MaySave is false (a path refused, the patience spent) must it not.
+// plain safe save. Only where MaySave is false (a path refused, the patience spent, the copy a save
+// written in place left when cut short found beside the file) must it not.
 class TFileUpdateLock {
 public:
     explicit TFileUpdateLock(const std::string& nativePath);
@@ -190,6 +193,7 @@ private:
     // The lock of the name in the open folder, for a writer that must write the file in place.
     TFileUpdateLock(int folder, std::string name, std::string shown);
     void Acquire();
+    void Release();
     void Refuse(const std::string& reason);
 
     int folder_ = -1;
@@ -218,9 +222,23 @@ void SetNamesOfOpenFilesCounted(bool counted);
 // folders and is about to enter it; empty: nothing.
 void SetBeforeEnteringFolder(std::function<void(const std::string& name)> hook);
 
-// For tests: run when a file to be written in place has its old content's copy and is about to be
-// written; empty: nothing.
-void SetBeforeWritingInPlace(std::function<void()> hook);
+// For tests: false names files without replacing by a link and an unlink, as on a file system
+// whose rename cannot refuse to replace.
+void SetRenamesWithoutReplacing(bool allowed);
+
+// For tests: the steps of a save between two of its calls to the system, at which the hook set
+// is run (empty: nothing), so that a case may end the saver there.
+enum class TSaveStep {
+    LockMade,        // a lock file made and locked, before it has the lock's name
+    LockTaken,       // the lock held and its name checked
+    LockRemoved,     // the lock file's name removed, before the lock is let go
+    TempMade,        // the writer's new file made, before its data is written
+    BeforeRename,    // the new file whole and flushed, before it has the file's name
+    CopyKept,        // the old content's copy named and on disk, before the file is written in place
+    InPlaceWritten,  // the new content written in place, before it is flushed
+    Linked,          // a file named by a link has both names, before the temporary one goes
+};
+void SetAtSaveStep(std::function<void(TSaveStep)> hook);
 
 // For tests: the next atomic write fails at the given step, once. InPlace: a write in place, once
 // its new content is in and before it is flushed.

@@ -20,14 +20,6 @@
 
 using namespace SavePaths;
 
-static std::function<void()>& BeforeWritingInPlace()
-{
-    static auto* hook = new std::function<void()>;
-    return *hook;
-}
-
-void SetBeforeWritingInPlace(std::function<void()> hook) { BeforeWritingInPlace() = std::move(hook); }
-
 // Writes the whole content of the open file `from` over that of `to`; false with errno set where
 // it cannot.
 static bool CopyContent(int from, int to)
@@ -51,9 +43,7 @@ static bool CopyContent(int from, int to)
 // one left by a save cut short included.
 int TAtomicFileWriter::KeepCopy(int target, const std::string& copyName)
 {
-    const std::string shown = options_.ShownPath.substr(0, options_.ShownPath.rfind('/') + 1) + copyName;
-    const std::string cutShort = "A save of it was cut short: its content before that save is kept in " + shown +
-        ". Restore the file from it or remove it, then save again.";
+    const std::string cutShort = CutShort(options_.ShownPath, name_);
     if (struct stat left; StatAt(folder_, copyName, left)) {
         Fail("write", cutShort.c_str());
         return -1;
@@ -104,11 +94,13 @@ TWriteResult TAtomicFileWriter::WriteInPlace()
     const std::string copyName = CopyName(name_);
     const int copy = result_.Ok ? KeepCopy(target, copyName) : -1;
     if (copy >= 0) {
-        if (BeforeWritingInPlace())
-            BeforeWritingInPlace()();
+        AtStep(TSaveStep::CopyKept);
         std::string failure, what = "write";
-        if (!CopyContent(fd_, target))
-            failure = std::strerror(errno);
+        const bool written = CopyContent(fd_, target);
+        const int error = errno;
+        AtStep(TSaveStep::InPlaceWritten);
+        if (!written)
+            failure = std::strerror(error);
         else if (Injected(TAtomicWriteStep::InPlace))
             failure = std::strerror(ENOSPC);
         else if (options_.Finish && !(failure = options_.Finish(target)).empty())

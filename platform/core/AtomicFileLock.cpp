@@ -161,6 +161,7 @@ int Make(int folder, const std::string& lock, const std::string& saved, int& fd)
     int error = flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : ENOLCK;
     if (error == 0) {
         OpenToWriters(fd, folder, saved);
+        AtStep(TSaveStep::LockMade);
         error = NameAnew(fd, folder, temp, lock);
     }
     if (error == 0)
@@ -253,6 +254,15 @@ void TFileUpdateLock::Acquire()
     if (outcome == TOutcome::Busy)
         Refuse("The file is being saved by another program (its lock file is " +
                shown_.substr(0, shown_.rfind('/') + 1) + lockName_ + ").");
+    if (Held())
+        AtStep(TSaveStep::LockTaken);
+    // A save written in place and cut short may have torn the file: what a save read from it and
+    // wrote back would keep the tear, and the copy would then hold a content older than the file's.
+    if (struct stat copy; MaySave() && StatAt(folder_, CopyName(name_), copy)) {
+        Release();
+        passedOver_ = false;
+        Refuse(CutShort(shown_, name_));
+    }
 }
 
 void TFileUpdateLock::Refuse(const std::string& reason)
@@ -300,16 +310,22 @@ TFileRead TFileUpdateLock::ReadUpTo(int64_t most, std::string& data) const
 
 TFileUpdateLock::~TFileUpdateLock()
 {
+    Release();
+    if (folder_ >= 0)
+        close(folder_);
+}
+
+void TFileUpdateLock::Release()
+{
     if (fd_ >= 0) {
         // Removed while still held, where the saver may: a saver waiting on it finds its name
         // gone and looks again.
         const bool awaited = Awaited(fd_);
-        if (StillNamed(folder_, lockName_, fd_))
-            unlinkat(folder_, lockName_.c_str(), 0);
+        if (StillNamed(folder_, lockName_, fd_) && unlinkat(folder_, lockName_.c_str(), 0) == 0)
+            AtStep(TSaveStep::LockRemoved);
         close(fd_);
         if (awaited)
             HandOver(folder_, lockName_);
+        fd_ = -1;
     }
-    if (folder_ >= 0)
-        close(folder_);
 }

@@ -263,6 +263,13 @@ std::string LockName(const std::string& savedName) { return HashedName(kLockPref
 
 std::string CopyName(const std::string& savedName) { return HashedName(kCopyPrefix, savedName); }
 
+std::string CutShort(const std::string& shown, const std::string& savedName)
+{
+    return "A save of it was cut short: its content before that save is kept in " +
+        shown.substr(0, shown.rfind('/') + 1) + CopyName(savedName) +
+        ". Restore the file from it or remove it, then save again.";
+}
+
 // Waits for an exclusive lock. False only where the file system has none.
 static bool LockExclusive(int fd)
 {
@@ -273,6 +280,19 @@ static bool LockExclusive(int fd)
 }
 
 static std::atomic<bool> g_unnamedTemps = true;
+static std::atomic<bool> g_renamesWithoutReplacing = true;
+
+static std::function<void(TSaveStep)>& StepHook()
+{
+    static auto* hook = new std::function<void(TSaveStep)>;
+    return *hook;
+}
+
+void AtStep(TSaveStep step)
+{
+    if (StepHook())
+        StepHook()(step);
+}
 
 // Names drawn at random: a clash is all but impossible.
 constexpr int kNameTries = 100;
@@ -298,12 +318,14 @@ int NameAnew(int fd, int folder, const std::string& temp, const std::string& nam
 {
     if (temp.empty())
         return linkat(AT_FDCWD, OpenPath(fd).c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
-    if (renameat2(folder, temp.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0)
+    if (g_renamesWithoutReplacing && renameat2(folder, temp.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0)
         return 0;
-    if (errno != EINVAL && errno != ENOSYS)
+    if (g_renamesWithoutReplacing && errno != EINVAL && errno != ENOSYS)
         return errno;
+    // Cut short here, the file keeps both names: the clean-up takes the temporary one.
     if (linkat(folder, temp.c_str(), folder, name.c_str(), 0) != 0)
         return errno;
+    AtStep(TSaveStep::Linked);
     unlinkat(folder, temp.c_str(), 0);
     return 0;
 }
@@ -380,7 +402,9 @@ mode_t NewFileMode()
 
 // A holder keeps an exclusive lock on its file until it is renamed or removed, and the system
 // drops that lock when the holder dies, however it dies: a file whose lock can be taken has no
-// live holder. One with a second name was linked there by someone else and is not ours.
+// live holder. A lock file with a second name was linked there by someone else and is not ours;
+// a temporary name goes whatever other names its file has, which keeps them: a save cut short
+// between naming its file by a link and dropping the temporary name left it so.
 // Removes what killed saves left in the folder.
 static void Sweep(int folder)
 {
@@ -393,7 +417,8 @@ static void Sweep(int folder)
     }
     const time_t now = time(nullptr);
     while (const dirent* entry = readdir(dir)) {
-        if (!IsOwn(entry->d_name, kTempPrefix, kTempLetters) && !IsOwn(entry->d_name, kLockPrefix, kHashLetters))
+        const bool temporary = IsOwn(entry->d_name, kTempPrefix, kTempLetters);
+        if (!temporary && !IsOwn(entry->d_name, kLockPrefix, kHashLetters))
             continue;
         // A device planted at such a name is never opened: opening one may stir it.
         struct stat seen;
@@ -407,8 +432,9 @@ static void Sweep(int folder)
             continue;
         struct stat held, named;
         // The name must still be the file locked: never remove a file that took its place.
-        if (StatOpen(fd, held) && S_ISREG(held.st_mode) && OneName(held) && now - held.st_mtime >= kStaleAfterSeconds &&
-            flock(fd, LOCK_EX | LOCK_NB) == 0 && StatAt(folder, entry->d_name, named) && SameFile(named, held))
+        if (StatOpen(fd, held) && S_ISREG(held.st_mode) && (temporary || OneName(held)) &&
+            now - held.st_mtime >= kStaleAfterSeconds && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            StatAt(folder, entry->d_name, named) && SameFile(named, held))
             unlinkat(folder, entry->d_name, 0);
         close(fd);
     }
@@ -449,6 +475,10 @@ void RemoveStaleFiles(int folder)
 }  // namespace SavePaths
 
 void SetUnnamedTemporaryFiles(bool allowed) { SavePaths::g_unnamedTemps = allowed; }
+
+void SetRenamesWithoutReplacing(bool allowed) { SavePaths::g_renamesWithoutReplacing = allowed; }
+
+void SetAtSaveStep(std::function<void(TSaveStep)> hook) { SavePaths::StepHook() = std::move(hook); }
 
 void SetNamesOfOpenFilesCounted(bool counted) { SavePaths::g_namesCounted = counted; }
 

@@ -47,6 +47,10 @@ std::string LockName(const std::string& savedName);
 // kept until the new content is on disk. The clean-up never takes it for a killed save's file.
 std::string CopyName(const std::string& savedName);
 
+// Why a file whose old content's copy is there is not saved: a save written in place was cut short
+// (for the user; `shown` is the file's path as messages show it).
+std::string CutShort(const std::string& shown, const std::string& savedName);
+
 // Gives a file of the saver's the owner and group of `old` where the saver may: root gives both,
 // a member of old's group the group. False when neither is given.
 bool GiveOwnerOf(int fd, const struct stat& old);
@@ -79,12 +83,15 @@ bool WriteAll(int fd, std::string_view data);
 // For the writer's tests: true, and the injection used up, where InjectAtomicWriteFailure asked
 // this step to fail.
 bool Injected(TAtomicWriteStep step);
+// For tests: runs the hook SetAtSaveStep set, if any.
+void AtStep(TSaveStep step);
 
 // The permissions a new file gets: read and write for all, less the umask.
 mode_t NewFileMode();
 
-// Removes the program's temporary and lock files in the open folder that nobody holds, that have
-// one name and that are a minute old: what killed saves left. No other file is touched. A folder
+// Removes the program's temporary and lock files in the open folder that nobody holds and that
+// are a minute old, lock files of one name only: what killed saves left. No other file is touched
+// (a temporary name of a file of several names goes, the file keeping its others). A folder
 // is read whole only at this process's first save in it and again once kSweepEvery has passed
 // since: a save must not cost in proportion to the files beside it. Safe from several threads.
 void RemoveStaleFiles(int folder);

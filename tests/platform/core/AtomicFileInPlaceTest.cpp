@@ -124,7 +124,9 @@ TEST(InPlaceSave, RegressionASaveCutShortLeftNothingToRestoreFrom)
     const std::string folder = MakeNotes(scratch), file = folder + "/notes.ini";
     if (folder.empty())
         HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
-    EXPECT_NE(SaveAsWriter(folder, [] { SetBeforeWritingInPlace([] { raise(SIGKILL); }); }), "");
+    EXPECT_NE(SaveAsWriter(folder,
+                           [] { SetAtSaveStep([](TSaveStep step) { step == TSaveStep::CopyKept&& raise(SIGKILL); }); }),
+              "");
     const std::string copy = CopyIn(folder);
     ASSERT_NE(copy, "");
     EXPECT_EQ(TempFolder::Read(copy), "old");
