@@ -222,6 +222,9 @@ void SetNamesOfOpenFilesCounted(bool counted);
 // folders and is about to enter it; empty: nothing.
 void SetBeforeEnteringFolder(std::function<void(const std::string& name)> hook);
 
+// For tests: false makes every whole-file lock fail, as on a file system without them.
+void SetWholeFileLocks(bool allowed);
+
 // For tests: false names files without replacing by a link and an unlink, as on a file system
 // whose rename cannot refuse to replace.
 void SetRenamesWithoutReplacing(bool allowed);

@@ -112,7 +112,7 @@ TWait AwaitLock(int folder, const std::string& lock, int fd, Clock::time_point d
     TPause pause;
     bool said = false;
     for (;;) {
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0)
+        if (WholeFileLock(fd, LOCK_EX | LOCK_NB) == 0)
             return StillNamed(folder, lock, fd) ? TWait::Taken : TWait::LetGo;
         if (errno == EINTR)
             continue;
@@ -158,7 +158,7 @@ int Make(int folder, const std::string& lock, const std::string& saved, int& fd)
     if (fd < 0)
         return errno;
     // Locked already; asked again, a file system without locks says so.
-    int error = flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : ENOLCK;
+    int error = WholeFileLock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : ENOLCK;
     if (error == 0) {
         OpenToWriters(fd, folder, saved);
         AtStep(TSaveStep::LockMade);

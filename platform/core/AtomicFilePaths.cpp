@@ -273,7 +273,7 @@ std::string CutShort(const std::string& shown, const std::string& savedName)
 // Waits for an exclusive lock. False only where the file system has none.
 static bool LockExclusive(int fd)
 {
-    while (flock(fd, LOCK_EX) != 0)
+    while (WholeFileLock(fd, LOCK_EX) != 0)
         if (errno != EINTR)
             return false;
     return true;
@@ -281,6 +281,15 @@ static bool LockExclusive(int fd)
 
 static std::atomic<bool> g_unnamedTemps = true;
 static std::atomic<bool> g_renamesWithoutReplacing = true;
+static std::atomic<bool> g_wholeFileLocks = true;
+
+int WholeFileLock(int fd, int operation)
+{
+    if (g_wholeFileLocks)
+        return flock(fd, operation);
+    errno = ENOLCK;
+    return -1;
+}
 
 static std::function<void(TSaveStep)>& StepHook()
 {
@@ -335,9 +344,13 @@ int CreateLockedTemp(int folder, std::string& name)
     name.clear();
     // Unnamed only where it can be named later: the name is given through the process's own
     // list of open files.
+    // Locked where the file system has locks; without them it stays unnamed all the same: no
+    // clean-up finds a file without a name, and none takes a named file it cannot lock.
     int fd = g_unnamedTemps ? openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600) : -1;
+    if (fd >= 0)
+        LockExclusive(fd);
     struct stat self;
-    if (fd >= 0 && LockExclusive(fd) && stat(OpenPath(fd).c_str(), &self) == 0)
+    if (fd >= 0 && stat(OpenPath(fd).c_str(), &self) == 0)
         return fd;
     if (fd >= 0)
         close(fd);
@@ -433,7 +446,7 @@ static void Sweep(int folder)
         struct stat held, named;
         // The name must still be the file locked: never remove a file that took its place.
         if (StatOpen(fd, held) && S_ISREG(held.st_mode) && (temporary || OneName(held)) &&
-            now - held.st_mtime >= kStaleAfterSeconds && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            now - held.st_mtime >= kStaleAfterSeconds && WholeFileLock(fd, LOCK_EX | LOCK_NB) == 0 &&
             StatAt(folder, entry->d_name, named) && SameFile(named, held))
             unlinkat(folder, entry->d_name, 0);
         close(fd);
@@ -477,6 +490,8 @@ void RemoveStaleFiles(int folder)
 void SetUnnamedTemporaryFiles(bool allowed) { SavePaths::g_unnamedTemps = allowed; }
 
 void SetRenamesWithoutReplacing(bool allowed) { SavePaths::g_renamesWithoutReplacing = allowed; }
+
+void SetWholeFileLocks(bool allowed) { SavePaths::g_wholeFileLocks = allowed; }
 
 void SetAtSaveStep(std::function<void(TSaveStep)> hook) { SavePaths::StepHook() = std::move(hook); }
 

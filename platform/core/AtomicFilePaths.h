@@ -74,6 +74,9 @@ int NameAnew(int fd, int folder, const std::string& temp, const std::string& nam
 std::string OpenPath(int fd);
 std::string OpenPath(int folder, const std::string& name);
 
+// flock(2), as on a file system without whole-file locks (ENOLCK) where tests ask for one.
+int WholeFileLock(int fd, int operation);
+
 // Makes the names in the open folder durable.
 void FlushFolder(int folder);
 

@@ -39,6 +39,7 @@ struct TKillCase {
     bool byName;
     // Saved by a writer the file's group lets in, who cannot give it back to its owner: in place.
     bool inPlace;
+    bool noLocks = false;  // on a file system without whole-file locks, for every save of the case
     friend void PrintTo(const TKillCase& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -71,6 +72,7 @@ TEST_P(RegressionASaverKilledMidwayLeftItsFilesOrSpoiledLaterSaves, NothingIsLos
         HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
     const uid_t owner = c.inPlace ? kAlice : 0, saver = c.inPlace ? kBob : 0;
     const TPatience patience(std::chrono::milliseconds(1000));
+    SetWholeFileLocks(!c.noLocks);
 
     EXPECT_EQ(AsUserIn(saver, folder,
                        [&] {
@@ -111,6 +113,7 @@ TEST_P(RegressionASaverKilledMidwayLeftItsFilesOrSpoiledLaterSaves, NothingIsLos
         EXPECT_EQ(AsUserIn(user, folder, SavesNotes), "true") << "user " << user;
     EXPECT_EQ(TempFolder::Read(file), kNew);
     EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"notes.ini"});
+    SetWholeFileLocks(true);
 }
 
 const TKillCase kKills[] = {
@@ -127,6 +130,8 @@ const TKillCase kKills[] = {
     {"InPlaceCopyKept", TSaveStep::CopyKept, 1, false, true},
     {"InPlaceWritten", TSaveStep::InPlaceWritten, 1, false, true},
     {"InPlaceLockRemoved", TSaveStep::LockRemoved, 1, false, true},
+    {"TempMadeWithoutLocks", TSaveStep::TempMade, 1, false, false, true},
+    {"InPlaceWithoutLocks", TSaveStep::InPlaceWritten, 1, false, true, true},
 };
 INSTANTIATE_TEST_SUITE_P(Steps, RegressionASaverKilledMidwayLeftItsFilesOrSpoiledLaterSaves,
                          ::testing::ValuesIn(kKills), [](const auto& param) { return std::string(param.param.name); });
