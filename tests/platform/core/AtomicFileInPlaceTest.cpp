@@ -1,7 +1,7 @@
 // A file the saver may write but cannot give back to its owner is written where it is: it stays
 // its owner's, with its group, permissions and access list, and its old content is kept beside it
-// until the new content is on disk. A save cut short leaves that copy, which no clean-up takes and
-// no later save writes over; a write that fails puts the old content back.
+// until the new content is on disk; a write that fails puts the old content back. (A save cut short:
+// AtomicFileKilledTest.cpp.)
 
 #include <gtest/gtest.h>
 
@@ -58,22 +58,6 @@ std::string SaveAsWriter(const std::string& folder, const std::function<void()>&
     return saved ? "" : "refused";
 }
 
-std::string CopyIn(const std::string& folder)
-{
-    for (const std::string& name : NamesIn(folder))
-        if (name.starts_with(".~hanmud-copy-"))
-            return folder + "/" + name;
-    return "";
-}
-
-bool Readable(uid_t user, const std::string& path)
-{
-    return AnswerAsUserIn(user, {user}, path.substr(0, path.rfind('/')), [&] {
-        const int fd = open(path.substr(path.rfind('/') + 1).c_str(), O_RDONLY | O_CLOEXEC);
-        return fd >= 0 && close(fd) == 0;
-    });
-}
-
 }  // namespace
 
 // kNotesWriter, whom the file's group or an access list lets write it, saves another user's file: it
@@ -114,37 +98,6 @@ const TLetInCase kLetIn[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Writers, RegressionAWriterLetInTookTheFileFromItsOwner, ::testing::ValuesIn(kLetIn),
                          [](const auto& param) { return std::string(param.param.name); });
-
-// kNotesWriter's save is killed once it has kept the old content and before it writes the new: the copy
-// stays, readable by whom the file lets read it, through the clean-up of another process's save;
-// kNotesWriter's saves are refused, naming it, until it is gone.
-TEST(InPlaceSave, RegressionASaveCutShortLeftNothingToRestoreFrom)
-{
-    TempFolder scratch;
-    const std::string folder = MakeNotes(scratch), file = folder + "/notes.ini";
-    if (folder.empty())
-        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
-    EXPECT_NE(SaveAsWriter(folder,
-                           [] { SetAtSaveStep([](TSaveStep step) { step == TSaveStep::CopyKept&& raise(SIGKILL); }); }),
-              "");
-    const std::string copy = CopyIn(folder);
-    ASSERT_NE(copy, "");
-    EXPECT_EQ(TempFolder::Read(copy), "old");
-    EXPECT_TRUE(Readable(kNotesOwner, copy));
-    EXPECT_FALSE(Readable(kNobody, copy));
-    const timespec anHourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, copy.c_str(), anHourAgo, AT_SYMLINK_NOFOLLOW), 0);
-    EXPECT_TRUE(AnswerInChild([] { return true; }, [&] { return AtomicWriteFile(folder + "/other", "x").Ok; }));
-    EXPECT_EQ(TempFolder::Read(copy), "old");
-    EXPECT_TRUE(AnswerAsUserIn(kNotesWriter, {kNotesWriter, kNotesGroup}, folder, [&] {
-        const TWriteResult refused = AtomicWriteFile("notes.ini", "new");
-        return !refused.Ok && refused.Message.find(copy.substr(copy.rfind('/') + 1)) != std::string::npos;
-    }));
-    EXPECT_EQ(TempFolder::Read(file), "old");
-    ASSERT_EQ(unlink(copy.c_str()), 0);
-    EXPECT_EQ(SaveAsWriter(folder), "");
-    EXPECT_EQ(TempFolder::Read(file), "new");
-}
 
 // A write in place that fails once its new content is in: the old content goes back, no copy stays.
 TEST(InPlaceSave, AWriteThatFailsPutsTheOldContentBack)

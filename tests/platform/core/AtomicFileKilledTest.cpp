@@ -28,6 +28,7 @@
 
 namespace {
 
+constexpr uid_t kOutsider = 40004;  // who may not read the file
 const std::string kOld = "[Main]\r\nKey=old\r\n", kNew = "[Main]\r\nKey=new\r\n";
 
 struct TKillCase {
@@ -59,6 +60,14 @@ std::string AsUserIn(uid_t user, const std::string& folder, const std::function<
 }
 
 bool SavesNotes() { return Succeeds(SaveIni("notes.ini")); }
+
+// Makes what the folder holds an hour old, as what a save killed long ago left.
+void AgeEverything(const std::string& folder)
+{
+    const timespec anHourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    for (const std::string& name : NamesIn(folder))
+        utimensat(AT_FDCWD, (folder + "/" + name).c_str(), anHourAgo, AT_SYMLINK_NOFOLLOW);
+}
 
 TEST_P(RegressionASaverKilledMidwayLeftItsFilesOrSpoiledLaterSaves, NothingIsLostLeftOrBlocked)
 {
@@ -93,22 +102,28 @@ TEST_P(RegressionASaverKilledMidwayLeftItsFilesOrSpoiledLaterSaves, NothingIsLos
     if (copy.empty()) {
         EXPECT_TRUE(content == kOld || content == kNew) << content;
     } else {
-        // The copy holds the old content, and the file is saved by nobody until it is restored.
+        // The copy holds the old content, readable by whom the file lets read it alone; no clean-up
+        // takes it, and the file is saved by nobody until it is restored from it.
+        const std::string name = copy.substr(copy.rfind('/') + 1);
         EXPECT_EQ(TempFolder::Read(copy), kOld);
+        const auto reads = [&](uid_t user) {
+            return AnswerAsUserIn(user, {user}, folder, [&] { return TempFolder::Read(name) == kOld; });
+        };
+        EXPECT_TRUE(reads(kAlice));
+        EXPECT_FALSE(reads(kOutsider));
+        AgeEverything(folder);
+        EXPECT_EQ(AsUserIn(0, folder, [] { return AtomicWriteFile("other", "").Ok && unlink("other") == 0; }), "true");
         for (const uid_t user : {owner, saver})
-            EXPECT_EQ(AsUserIn(user, folder,
-                               [&] { return Says(SaveIni("notes.ini"), copy.substr(copy.rfind('/') + 1).c_str()); }),
-                      "true")
+            EXPECT_EQ(AsUserIn(user, folder, [&] { return Says(SaveIni("notes.ini"), name.c_str()); }), "true")
                 << "user " << user;
+        EXPECT_EQ(TempFolder::Read(copy), kOld);
         EXPECT_EQ(TempFolder::Read(file), content);
         TempFolder::Write(file, TempFolder::Read(copy));
         ASSERT_EQ(unlink(copy.c_str()), 0);
     }
 
     // What the killed save left is a minute old by the next saves, whose clean-up takes it.
-    const timespec anHourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
-    for (const std::string& name : NamesIn(folder))
-        utimensat(AT_FDCWD, (folder + "/" + name).c_str(), anHourAgo, AT_SYMLINK_NOFOLLOW);
+    AgeEverything(folder);
     for (const uid_t user : {owner, saver})
         EXPECT_EQ(AsUserIn(user, folder, SavesNotes), "true") << "user " << user;
     EXPECT_EQ(TempFolder::Read(file), kNew);

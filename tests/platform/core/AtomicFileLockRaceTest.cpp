@@ -1,7 +1,7 @@
 // Savers of one file at once, each waiting its turn at the lock the system holds: no update is lost
 // while the file is being made; a live lock is never taken, whatever others do to the system's list
-// of locks and wherever its holder runs; a refusal never spoils a process's later saves; a writer
-// that an access list lets in holds the lock as the owner does; and no lock file is left behind.
+// of locks and wherever its holder runs; a refusal never spoils a process's later saves; and no lock
+// file is left behind.
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,6 @@
 #include <string>
 #include <vector>
 
-#include "AccessLists.h"
 #include "AtOnce.h"
 #include "Holders.h"
 #include "SaveChecks.h"
@@ -248,61 +247,6 @@ TEST(UpdateLockRace, RegressionOneRefusalSpoiledEveryLaterSaveOfTheProcess)
                            }),
               "true");
 }
-
-// A file of kAlice's, 0600, that an access list lets kBob write, in a folder both may write: one of
-// them holds its lock while the other saves it. The owner removed the writer's live lock.
-struct TListedWriterCase {
-    const char* name;
-    uid_t holder, saver;
-    friend void PrintTo(const TListedWriterCase& row, std::ostream* out) { *out << row.name; }
-};
-
-class RegressionTheOwnerRemovedTheLiveLockOfAWriterAnAccessListLetIn
-    : public ::testing::TestWithParam<TListedWriterCase> {};
-
-TEST_P(RegressionTheOwnerRemovedTheLiveLockOfAWriterAnAccessListLetIn, TheSaveWaitsAndTheLockStays)
-{
-    const TListedWriterCase& c = GetParam();
-    TempFolder scratch;
-    const std::string folder = scratch.File("shared"), file = folder + "/notes.ini";
-    ASSERT_EQ(mkdir(folder.c_str(), 0777), 0);
-    ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
-    TempFolder::Write(file, "[Main]\r\nKey=old\r\n");
-    if (chown(file.c_str(), kAlice, kAlice) != 0 || chmod(file.c_str(), 0600) != 0)
-        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
-    if (!SetAccessList(file, "u::rw-,u:40002:rw-,g::---,m::rw-,o::---"))
-        HM_SKIP_WHERE_LACKING("the file system keeps no access lists: " << std::strerror(errno));
-    const std::string lock = folder + "/" + LockNameOf(folder, "notes.ini");
-    const TPatience patience(kTrialPatience);
-    const auto as = [&](uid_t user) {
-        return [&folder, user] {
-            return BecomeUser(user, {user}) && chdir(folder.c_str()) == 0 && GiveUpReadingEveryFile();
-        };
-    };
-    TChildHolding holder(as(c.holder), [] { return HoldLock("notes.ini"); });
-    ASSERT_TRUE(holder.Ready());
-    struct stat held, after;
-    ASSERT_EQ(lstat(lock.c_str(), &held), 0);
-    EXPECT_TRUE(AnswerInChild(as(c.saver), [] { return SaveNotes(true); }));
-    ASSERT_EQ(lstat(lock.c_str(), &after), 0);
-    EXPECT_EQ(after.st_ino, held.st_ino);
-    holder.Release();
-    EXPECT_TRUE(AnswerInChild(as(c.saver), [] { return SaveNotes(false); }));
-    EXPECT_TRUE(IniHoldsNewKey(file));
-    struct stat saved;
-    ASSERT_EQ(stat(file.c_str(), &saved), 0);
-    EXPECT_EQ(saved.st_uid, kAlice);
-    EXPECT_EQ(AccessListOf(file), "u::rw-,u:40002:rw-,g::---,m::rw-,o::---");
-    EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"notes.ini"});
-}
-
-const TListedWriterCase kListedWriters[] = {
-    {"WriterHolds", kBob, kAlice},
-    {"OwnerHolds", kAlice, kBob},
-};
-INSTANTIATE_TEST_SUITE_P(Holders, RegressionTheOwnerRemovedTheLiveLockOfAWriterAnAccessListLetIn,
-                         ::testing::ValuesIn(kListedWriters),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 // kAlice adds to a counter of hers in a loop while kBob, a member of the folder's group who may not
 // write the file, takes its lock in a loop, two processes each, with files made without a name or

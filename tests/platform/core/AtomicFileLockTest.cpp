@@ -22,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include "AccessLists.h"
 #include "Holders.h"
 #include "SaveChecks.h"
 #include "TempFolder.h"
@@ -245,19 +246,24 @@ struct TUser {
     std::vector<gid_t> groups;
     bool Become() const { return uid == 0 || BecomeUser(uid, groups); }
 };
-const TUser kRoot{0, {}}, kFilesOwner{kOwner, {kOwner}}, kGroupMember{kOther, {kOther, kShared}};
+const TUser kRoot{0, {}}, kFilesOwner{kOwner, {kOwner}}, kGroupMember{kOther, {kOther, kShared}},
+    kListedWriter{kOther, {kOther}};
 
-// A folder "home" and, where it exists, "notes.ini" in it, kOwner's, of group kShared and 0664.
+// A folder "home" and, where it exists, "notes.ini" in it, kOwner's, of group kShared and 0664, or
+// 0600 with the access list given.
 struct TPlace {
     mode_t mode;
     uid_t owner;
     gid_t group;
     bool exists;
+    const char* list = nullptr;
 };
 const TPlace kSticky{01777, 0, 0, true}, kStickyNoFile{01777, 0, 0, false}, kOwnersFolder{0755, kOwner, kOwner, false},
-    kSharedFolder{0775, kOwner, kShared, true};
+    kSharedFolder{0775, kOwner, kShared, true},
+    // kOther may write the file as the list lets it, in no group of the file's.
+    kListedFile{0777, 0, 0, true, "u::rw-,u:40002:rw-,g::---,m::rw-,o::---"};
 
-// The folder, "" where the test may not make it so (not root).
+// The folder, "" where the test may not make it so (not root, no access lists).
 std::string MakeNotes(const TempFolder& folder, const TPlace& place)
 {
     const std::string home = folder.File("home"), file = home + "/notes.ini";
@@ -267,7 +273,10 @@ std::string MakeNotes(const TempFolder& folder, const TPlace& place)
     if (!place.exists)
         return home;
     TempFolder::Write(file, "[Main]\r\nKey=old\r\n");
-    return chown(file.c_str(), kOwner, kShared) == 0 && chmod(file.c_str(), 0664) == 0 ? home : "";
+    return chown(file.c_str(), kOwner, kShared) == 0 && chmod(file.c_str(), 0664) == 0 &&
+            (!place.list || SetAccessList(file, place.list))
+        ? home
+        : "";
 }
 
 using TLeave = std::function<bool(const std::string& file, const std::string& lock)>;
@@ -368,6 +377,10 @@ const TLeftLockCase kLeftLocks[] = {
     {"OwnersKilledSaveOfAGroupSharedFile", kSharedFolder, KilledSaveOf(kFilesOwner), kGroupMember, TOutcome::TakenOver},
     {"RootSavingANewFile", kOwnersFolder, nullptr, kFilesOwner, TOutcome::WaitedFor, kRoot},
     {"OwnerSavingAGroupSharedFile", kSharedFolder, nullptr, kGroupMember, TOutcome::WaitedFor, kFilesOwner},
+    // The owner removed the live lock of a writer an access list let in.
+    {"OwnerRemovedTheLiveLockOfAWriterAnAccessListLetIn", kListedFile, nullptr, kFilesOwner, TOutcome::WaitedFor,
+     kListedWriter},
+    {"WriterAnAccessListLetsInWaitsForTheOwner", kListedFile, nullptr, kListedWriter, TOutcome::WaitedFor, kFilesOwner},
 };
 INSTANTIATE_TEST_SUITE_P(LockFiles, RegressionALeftOrPlantedLockFileFailedEverySave, ::testing::ValuesIn(kLeftLocks),
                          [](const auto& param) { return std::string(param.param.name); });
