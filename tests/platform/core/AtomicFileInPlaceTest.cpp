@@ -5,15 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstring>
-#include <ctime>
 #include <functional>
 #include <string>
 #include <thread>
@@ -27,7 +24,7 @@
 
 namespace {
 
-constexpr uid_t kNotesOwner = 40001, kNotesWriter = 40002, kNobody = 40004;
+constexpr uid_t kNotesOwner = 40001, kNotesWriter = 40002;
 constexpr gid_t kNotesGroup = 40003;
 
 // "notes.ini" holding "old" in a folder anyone may write, of kNotesOwner's and kNotesGroup's,
@@ -46,7 +43,6 @@ std::string MakeNotes(const TempFolder& scratch, const char* list = nullptr)
 // The writer's save of the notes, as kNotesWriter of kNotesGroup; why not, empty when saved.
 std::string SaveAsWriter(const std::string& folder, const std::function<void()>& before = {})
 {
-    std::string why;
     const bool saved = AnswerAsUserIn(kNotesWriter, {kNotesWriter, kNotesGroup}, folder, [&] {
         if (before)
             before();
