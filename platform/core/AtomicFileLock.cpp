@@ -110,7 +110,6 @@ enum class TWait {
 TWait AwaitLock(int folder, const std::string& lock, int fd, Clock::time_point deadline)
 {
     TPause pause;
-    bool said = false;
     for (;;) {
         if (WholeFileLock(fd, LOCK_EX | LOCK_NB) == 0)
             return StillNamed(folder, lock, fd) ? TWait::Taken : TWait::LetGo;
@@ -120,9 +119,7 @@ TWait AwaitLock(int folder, const std::string& lock, int fd, Clock::time_point d
             return TWait::NoLocks;
         if (!StillNamed(folder, lock, fd))
             return TWait::LetGo;
-        if (!said)
-            SayWaiting(fd);
-        said = true;
+        SayWaiting(fd);
         if (!pause.Wait(deadline))
             return TWait::TimedOut;
     }
