@@ -32,8 +32,8 @@
 // No other file is ever removed but a lock file nobody holds (see TFileUpdateLock).
 // The writer is in AtomicFile.cpp (writing in place in AtomicFileInPlace.cpp), the update lock in
 // AtomicFileLock.cpp, and what both share (following links, the hidden files' names, the clean-up)
-// in AtomicFilePaths; ExtendedAttributes keeps attributes and lets users into the files made
-// beside a saved file.
+// in AtomicFilePaths; ExtendedAttributes keeps attributes, and AccessList lets users into the files
+// made beside a saved file.
 
 #include <sys/stat.h>
 #include <sys/types.h>
