@@ -4,7 +4,8 @@
 // loaded at 10,000, 30,000 and 100,000 keys and then written once. The peers, in the same run
 // and on the same files: reading the file's bytes and splitting them into lines (a linear
 // reader), and one safe write of the same bytes (a linear writer). Prints METRIC lines, each
-// the median of five runs. "bench_store quick" runs the smaller sizes only.
+// the median of five runs. "bench_store quick" runs the smaller sizes only. Then eight savers
+// of one file at once (StoreContention.h).
 
 #include <algorithm>
 #include <chrono>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "StoreContention.h"
 #include "grid/model/PrintSettingsStore.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/IniFile.h"
@@ -195,6 +197,8 @@ int main(int argc, char** argv)
             RegistryFile(figures, folder, keys);
         Print(figures);
     }
+
+    SaversAtOnce(folder);
 
     SetProgramFolder("");
     std::filesystem::remove_all(folder);

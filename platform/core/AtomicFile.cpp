@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -18,17 +19,14 @@ using namespace SavePaths;
 // Why a file kept from being replaced is not written.
 static constexpr const char* kExists = "It already exists.";
 
-static TAtomicWriteStep g_injected = TAtomicWriteStep::None;
+static std::atomic<TAtomicWriteStep> g_injected = TAtomicWriteStep::None;
 
 void InjectAtomicWriteFailure(TAtomicWriteStep step) { g_injected = step; }
 
-// True (and the injection used up) when the test hook asks this step to fail.
-static bool Injected(TAtomicWriteStep step)
+bool SavePaths::Injected(TAtomicWriteStep step)
 {
-    if (g_injected != step)
-        return false;
-    g_injected = TAtomicWriteStep::None;
-    return true;
+    TAtomicWriteStep asked = step;
+    return g_injected.compare_exchange_strong(asked, TAtomicWriteStep::None);
 }
 
 TAtomicFileWriter::TAtomicFileWriter(std::string nativePath, TAtomicWriteOptions options) : options_(std::move(options))
@@ -59,6 +57,17 @@ TAtomicFileWriter::TAtomicFileWriter(int folder, std::string name, TAtomicWriteO
     if (options_.ShownPath.empty())
         options_.ShownPath = name_;
     Open();
+}
+
+TAtomicFileWriter::TAtomicFileWriter(const TFileUpdateLock& lock, TAtomicWriteOptions options)
+    : options_(std::move(options)), folder_(lock.Folder()), name_(lock.Name()), lock_(&lock)
+{
+    if (options_.ShownPath.empty())
+        options_.ShownPath = lock.ShownPath();
+    if (!lock.MaySave())
+        FailWith(lock.Message());
+    else
+        Open();
 }
 
 // Whether a name is one entry of a folder that a file may have.
@@ -103,6 +112,7 @@ void TAtomicFileWriter::Open()
         Fail("create", errno);
         return;
     }
+    AtStep(TSaveStep::TempMade);
     // The new file keeps the old one's owner, group, permissions and attributes, or gets the
     // usual permissions for a new file: all given at Commit, once the data is written.
     exists_ = exists;
@@ -131,9 +141,17 @@ void TAtomicFileWriter::Fail(const char* what, const char* reason)
 {
     if (!result_.Ok)
         return;
+    FailWith(Utf8ToCp949(std::string("Cannot ") + what + " file " + options_.ShownPath + ". " + reason));
     error_ = reason == kExists ? EEXIST : 0;
+}
+
+void TAtomicFileWriter::FailWith(const AnsiString& message)
+{
+    if (!result_.Ok)
+        return;
+    error_ = 0;
     result_.Ok = false;
-    result_.Message = Utf8ToCp949(std::string("Cannot ") + what + " file " + options_.ShownPath + ". " + reason);
+    result_.Message = message;
     Discard();
 }
 
@@ -158,17 +176,10 @@ bool TAtomicFileWriter::Write(std::string_view data)
         Fail("write", ENOSPC);
         return false;
     }
-    while (!data.empty()) {
-        ssize_t n = write(fd_, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail("write", errno);
-            return false;
-        }
-        data.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
+    if (WriteAll(fd_, data))
+        return true;
+    Fail("write", errno);
+    return false;
 }
 
 // The old file's access list and other attributes, read from the file itself where the saver may
@@ -225,7 +236,10 @@ TWriteResult TAtomicFileWriter::Commit()
     // once it has set-id bits of a group the owner is not in; a change of owner clears them, and
     // so does a write by a saver without root's rights.
     if (exists_) {
+        // A file the saver cannot give back to its owner would become the saver's.
         GiveOwnerOf(fd_, old_);
+        if (struct stat made; fstat(fd_, &made) == 0 && made.st_uid != old_.st_uid)
+            return WriteInPlace();
         if (!KeepAttributes())
             return result_;
     }
@@ -240,6 +254,7 @@ TWriteResult TAtomicFileWriter::Commit()
         Fail("write", errno);
         return result_;
     }
+    AtStep(TSaveStep::BeforeRename);
     if (Injected(TAtomicWriteStep::Rename)) {
         Fail("replace", EACCES);
         return result_;
@@ -257,21 +272,27 @@ TWriteResult TAtomicFileWriter::Commit()
     close(fd_);  // the data is on disk (fsync above), or the caller flushes it: close reports nothing
     fd_ = -1;
     // Make the name itself durable; a failure here no longer endangers either file.
-    if (options_.Flush && fsync(folder_) != 0 && errno == EBADF) {
-        // A folder reached without the right to read it, or opened only to be reached.
-        if (const int readable = openat(folder_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); readable >= 0) {
-            fsync(readable);
-            close(readable);
-        }
-    }
+    if (options_.Flush)
+        FlushFolder(folder_);
     return result_;
+}
+
+static TWriteResult WriteWhole(TAtomicFileWriter& writer, std::string_view data)
+{
+    writer.Write(data);
+    return writer.Commit();
 }
 
 TWriteResult AtomicWriteFile(const std::string& nativePath, std::string_view data)
 {
     TAtomicFileWriter writer(nativePath);
-    writer.Write(data);
-    return writer.Commit();
+    return WriteWhole(writer, data);
+}
+
+TWriteResult AtomicWriteFile(const TFileUpdateLock& lock, std::string_view data)
+{
+    TAtomicFileWriter writer(lock);
+    return WriteWhole(writer, data);
 }
 
 void AtomicWriteFileOrRaise(const std::string& nativePath, std::string_view data)

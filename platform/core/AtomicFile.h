@@ -10,25 +10,36 @@
 // followed there). The path is walked a folder at a time and its folder opened once: the file is
 // made, written and named relative to it, so a folder swapped for a link after the check is not
 // followed. The new file keeps the old one's permissions, set-id bits included, its access
-// list and the extended attributes the saver may set, and its owner and group where the saver may
-// set them, these given only once the data is written; where the file system can make a file
-// without a name, the new one is named only then, so nobody can open it before.
+// list and the extended attributes the saver may set, and its owner and group, these given only
+// once the data is written; where the file system can make a file without a name, the new one is
+// named only then, so nobody can open it before.
+// A file the saver may write but cannot give back to its owner (the saver is not root, and the
+// file is another's) is not replaced, which would make it the saver's: it is written in place
+// under its update lock, keeping its owner, group, permissions and attributes. Its old content is
+// kept beside it, on disk, in ".~hanmud-copy-" and sixteen hexadecimal digits hashed from its name,
+// then "~", until the new content is on disk; a write that fails puts the old content back. A copy
+// found there is what a save cut short left: the file may be torn, the copy is its content before
+// that save, and saves that write the file in place or take its update lock are refused, naming
+// the copy, until the user has restored the file from it or removed it. No clean-up ever removes a
+// copy.
 // A file with several names (hard links) is replaced at the name saved, the others keeping the
 // old content: writing it in place would leave every name with a torn file when a save is cut
-// short.
+// short. (One that must be written in place changes at every name.)
 // A temporary file is named ".~hanmud-save-" and twelve letters or digits, then "~", whatever the
 // length of the file's own name; one that a killed save left is removed once it is a minute old
-// by a later save in its folder: a process's first there, or one ten minutes after its last look.
-// No other file is ever removed but a lock file a killed save left (see TFileUpdateLock).
-// The writer is in AtomicFile.cpp, the update lock in AtomicFileLock.cpp, and what both share
-// (following links, the hidden files' names, the clean-up) in AtomicFilePaths; the lock reads the
-// system's list of locks through SystemLocks, the writer keeps attributes through
-// ExtendedAttributes.
+// by a later save in its folder: a process's first there, or one ten minutes after its last look
+// (only that name, where the file has others).
+// No other file is ever removed but a lock file nobody holds (see TFileUpdateLock).
+// The writer is in AtomicFile.cpp (writing in place in AtomicFileInPlace.cpp), the update lock in
+// AtomicFileLock.cpp, and what both share (following links, the hidden files' names, the clean-up)
+// in AtomicFilePaths; ExtendedAttributes keeps attributes, and AccessList lets users into the files
+// made beside a saved file.
 
 #include <sys/stat.h>
 #include <sys/types.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -41,8 +52,13 @@ struct TWriteResult {
     explicit operator bool() const { return Ok; }
 };
 
+class TFileUpdateLock;
+enum class TFileRead;  // Streams.h
+
 // Writes a whole file, data as bytes. nativePath is a native (UTF-8) path.
 TWriteResult AtomicWriteFile(const std::string& nativePath, std::string_view data);
+// The same for the file whose update lock the caller holds, in the folder the lock found.
+TWriteResult AtomicWriteFile(const TFileUpdateLock& lock, std::string_view data);
 // The same, raising EFCreateError when the file cannot be created and EWriteError when a
 // later step fails.
 void AtomicWriteFileOrRaise(const std::string& nativePath, std::string_view data);
@@ -50,7 +66,8 @@ void AtomicWriteFileOrRaise(const std::string& nativePath, std::string_view data
 // How a writer commits its file.
 struct TAtomicWriteOptions {
     // False: neither the file nor its folder is flushed to disk at Commit; the caller flushes
-    // once (syncfs on the folder) before it relies on the data, as a copy of many files does.
+    // once (syncfs on the folder) before it relies on the data, as a copy of many files does. A
+    // file written in place is flushed all the same, before its old content's copy goes.
     bool Flush = true;
     // False: an entry at the name, one made meanwhile included, fails Commit (EEXIST, "It
     // already exists.") and nothing is replaced (renameat2 RENAME_NOREPLACE, or link+unlink where
@@ -61,7 +78,8 @@ struct TAtomicWriteOptions {
     // Run on the written file, open as the descriptor given, once it has its owner, attributes
     // and mode and before it is flushed and named: a caller's last changes to it (a copy takes its
     // source's attributes and time). A non-empty result is why they could not be made: Commit
-    // fails with it ("Cannot keep the permissions of file ..."), and nothing is replaced.
+    // fails with it ("Cannot keep the permissions of file ..."), and nothing is replaced. On a
+    // file written in place it runs once the new content is in; a refusal puts the old back.
     std::function<std::string(int fd)> Finish = {};
 };
 
@@ -70,13 +88,19 @@ struct TAtomicWriteOptions {
 class TAtomicFileWriter {
 public:
     // The path is followed as the header says; its folder is then opened once, and the file made,
-    // written and named relative to it, as by the folder form.
+    // written and named relative to it, as by the folder form. A file to be written in place is
+    // locked for the write, waiting for any holder as another process would: a caller that holds
+    // the file's lock writes through it (the lock forms), never by the path.
     explicit TAtomicFileWriter(std::string nativePath, TAtomicWriteOptions options = {});
     // Writes the name `name` (one component, no "/") in the open folder `folder`, a descriptor the
     // caller keeps open until Commit returns. A symbolic link at that name is replaced as the link
     // itself, never followed; everything else as for a path: a read-only or non-regular file is
     // refused, the old file's mode, owner, group, access list and attributes are kept.
     TAtomicFileWriter(int folder, std::string name, TAtomicWriteOptions options = {});
+    // Writes the file whose update lock the caller holds (or that the lock passed over), in the
+    // folder the lock found, as the folder form does; fails with the lock's Message where the lock
+    // does not let the caller save. The lock must outlive the writer.
+    explicit TAtomicFileWriter(const TFileUpdateLock& lock, TAtomicWriteOptions options = {});
     ~TAtomicFileWriter();
     TAtomicFileWriter(const TAtomicFileWriter&) = delete;
     TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
@@ -85,7 +109,8 @@ public:
     bool Write(std::string_view data);
     bool Ok() const { return result_.Ok; }
     // The permissions the file gets at Commit in place of the old file's (or a new file's usual
-    // ones). Until then the data is readable by its writer alone.
+    // ones); a file written in place keeps its own. Until then the data is readable by its writer
+    // alone.
     void SetMode(mode_t mode) { mode_ = mode & 07777; }
     // Flushes (unless asked not to), names the file and reports the first failure of the whole
     // write, errno then set to the system's error of it (EEXIST where a file not to be replaced
@@ -96,15 +121,20 @@ private:
     void Open();
     bool KeepAttributes();
     int Name();
+    // AtomicFileInPlace.cpp: the file written where it is, its old content kept meanwhile.
+    TWriteResult WriteInPlace();
+    int KeepCopy(int target, const std::string& copyName);
     void Fail(const char* what, int error);
     void Fail(const char* what, const char* reason);
+    void FailWith(const AnsiString& message);
     void Discard();
 
     TAtomicWriteOptions options_;
     int folder_ = -1;
     bool ownsFolder_ = false;
     std::string name_;
-    std::string tempName_;  // the temporary file's name in the folder; empty while it has none
+    const TFileUpdateLock* lock_ = nullptr;  // the caller's lock of the file, where it gave one
+    std::string tempName_;                   // the temporary file's name in the folder; empty while it has none
     int fd_ = -1;
     bool exists_ = false;
     struct stat old_ {};  // the file replaced, whose owner and attributes the new one gets
@@ -114,26 +144,26 @@ private:
     int error_ = 0;  // the system's error of the first failure, 0 where it had none
 };
 
-// Keeps other processes, and other objects of this one, from changing a file between this one's
-// reading it and its replacing it: held from before the read until the new file has its name.
-// The lock lives in a hidden file beside the file the name leads to (".~hanmud-lock-" and a hash
-// of its name, then "~"), in the folder opened once as the writer opens it; the file appears there
-// already locked and made so that only those who may write the file can open it, and is removed
-// when the lock is let go.
-// The lock only ever helps. A save waits while a process holds a lock file that one who may write
-// the file made and only such may open, as long as savers let it go in turn, but never
-// kLockPatience on end for one holder, the reading of the system's list of locks included,
-// whatever locks other users hold: a holder that never lets go (a stalled program, the saver
-// itself), or a lock the list cannot show free in time, makes the save fail, Message saying the
-// file is being saved by another program. A lock file nobody holds (a killed save's) is taken
-// over: locked where the saver may open it, else swapped for a new one where the saver may. A
-// lock file that changes under the saver is looked at again, however often, within the patience.
-// Anything else at the lock's name (a lock file of a user who may not write the file, or that
-// others may open, swapped out where the saver may; a file with a second name, a pipe, a device,
-// a folder or a link, never opened or changed), and a folder or file system where no lock can be
-// had, is passed over: Held is false but MaySave is true, and the caller saves as a plain safe
-// save. Only where MaySave is false (a link not followed, a save that waited its patience) must
-// the caller not save; Message says why.
+// Keeps other processes, threads and objects from changing a file between this one's reading it
+// and its writing it: held from before the read until the new file has its name. The path is
+// followed as the writer follows it and its folder opened once; the save then reads and writes the
+// file there, through the lock (Read, AtomicWriteFile, TAtomicFileWriter), not by its path again.
+// The lock is a whole-file lock (flock) on a hidden file beside the saved file (".~hanmud-lock-"
+// and a hash of its name, then "~"); the system drops it when its holder ends, however it ends. A
+// lock file is removed by its holder alone, while it still holds it, and never taken over: a saver
+// that finds one opens it and waits, and once it has the lock checks that the name still leads to
+// the file locked, else looks again. So one that a killed save left is locked and removed by the
+// next saver. A lock file appears already locked, open to everyone who may write the saved file
+// (whom its mode or access list lets write it, its owner and group; for a file still to be made,
+// whom the folder lets write), to them alone where the file system can say so.
+// The whole wait is bounded by kLockPatience: a save that cannot have the lock within it fails,
+// Message saying the file is being saved by another program. A holder that another waited for lets
+// it take the lock before its own program goes on, so that one saving in a loop keeps nobody out.
+// What cannot be locked is passed over: a lock file the saver may not open, anything at the lock's
+// name but a plain file of one name (never opened or changed), a folder where no lock file can be
+// made, a file system without locks. Held is then false but MaySave true: the caller saves as a
+// plain safe save. Only where MaySave is false (a path refused, the patience spent, the copy a save
+// written in place left when cut short found beside the file) must it not.
 class TFileUpdateLock {
 public:
     explicit TFileUpdateLock(const std::string& nativePath);
@@ -146,18 +176,36 @@ public:
     bool MaySave() const { return Held() || passedOver_; }
     // Why the caller may not save, for the user (cp949); empty when it may.
     const AnsiString& Message() const { return message_; }
+    // The saved file's folder, open while the lock lives (-1 where the path was refused), its name
+    // there, and its path as messages show it.
+    int Folder() const { return folder_; }
+    const std::string& Name() const { return name_; }
+    const std::string& ShownPath() const { return shown_; }
+    // The saved file's bytes, read in the lock's folder (a missing file reads as none); false,
+    // `data` empty, where it is there and cannot be read whole or is not a regular file.
+    bool Read(std::string& data) const;
+    // The same, bounded as ReadFileUpTo (Streams.h) bounds a read: nothing but a regular file is
+    // opened, and one of more than `most` bytes is TooLarge, told by its size before it is read.
+    TFileRead ReadUpTo(int64_t most, std::string& data) const;
 
 private:
-    void Refuse(const std::string& file, const std::string& reason);
+    friend class TAtomicFileWriter;
+    // The lock of the name in the open folder, for a writer that must write the file in place.
+    TFileUpdateLock(int folder, std::string name, std::string shown);
+    void Acquire();
+    void Release();
+    void Refuse(const std::string& reason);
 
-    int folder_ = -1;   // the saved file's folder, opened once
-    std::string name_;  // the lock file's name in it
+    int folder_ = -1;
+    std::string name_;      // the saved file's
+    std::string shown_;     // the saved file's path as messages show it
+    std::string lockName_;  // the lock file's, in the folder
     int fd_ = -1;
     bool passedOver_ = false;
     AnsiString message_;
 };
 
-// How long a save waits for a lock that no holder lets go.
+// How long a save waits in all for the lock of its file.
 constexpr std::chrono::milliseconds kLockPatience{3000};
 // For tests: another patience than kLockPatience.
 void SetLockPatience(std::chrono::milliseconds patience);
@@ -170,6 +218,32 @@ void SetUnnamedTemporaryFiles(bool allowed);
 // file that is open.
 void SetNamesOfOpenFilesCounted(bool counted);
 
-// For tests: the next atomic write fails at the given step, once.
-enum class TAtomicWriteStep { None, Create, Write, Sync, Rename };
+// For tests: run, given the folder's name, each time the walk of a path has looked at one of its
+// folders and is about to enter it; empty: nothing.
+void SetBeforeEnteringFolder(std::function<void(const std::string& name)> hook);
+
+// For tests: false makes every whole-file lock fail, as on a file system without them.
+void SetWholeFileLocks(bool allowed);
+
+// For tests: false names files without replacing by a link and an unlink, as on a file system
+// whose rename cannot refuse to replace.
+void SetRenamesWithoutReplacing(bool allowed);
+
+// For tests: the steps of a save between two of its calls to the system, at which the hook set
+// is run (empty: nothing), so that a case may end the saver there.
+enum class TSaveStep {
+    LockMade,        // a lock file made and locked, before it has the lock's name
+    LockTaken,       // the lock held and its name checked
+    LockRemoved,     // the lock file's name removed, before the lock is let go
+    TempMade,        // the writer's new file made, before its data is written
+    BeforeRename,    // the new file whole and flushed, before it has the file's name
+    CopyKept,        // the old content's copy named and on disk, before the file is written in place
+    InPlaceWritten,  // the new content written in place, before it is flushed
+    Linked,          // a file named by a link has both names, before the temporary one goes
+};
+void SetAtSaveStep(std::function<void(TSaveStep)> hook);
+
+// For tests: the next atomic write fails at the given step, once. InPlace: a write in place, once
+// its new content is in and before it is flushed.
+enum class TAtomicWriteStep { None, Create, Write, Sync, Rename, InPlace };
 void InjectAtomicWriteFailure(TAtomicWriteStep step);

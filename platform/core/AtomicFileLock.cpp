@@ -1,14 +1,10 @@
-// The update lock: an exclusive lock on a hidden file beside the saved file, taken by whoever
-// saves that file. It only ever helps: only those who may write the file can make a save wait,
-// only while one of them holds the lock, and never for long. A lock file appears at its name
-// already locked and with its final owner and permissions, so that nobody ever finds one that its
-// maker is still preparing; only those who may write the file can open it. One found is waited on
-// only where such a one made it, and only while a process holds it, which the system's list of
-// locks tells also for a file this saver may not open. One that nobody holds, and anything else at
-// the name that is a file of one name, is swapped for this saver's own lock file in one step, and
-// what was swapped out is removed only where it is what the saver looked at (and, for a saver's
-// lock file, nobody took it meanwhile), else put back and looked at again. A file with a second
-// name, or that is not a regular file, is never opened or changed: it is passed over.
+// The update lock: an exclusive whole-file lock (flock) on a lock file beside the saved file. The
+// system holds it for its holder and drops it when the holder ends, however it ends, so a lock file
+// is never stale and never taken over: a saver that finds one opens it and waits for its lock.
+// Only its holder removes a lock file, while still holding it: a lock taken on a file that no
+// longer has the name is no lock, and the saver looks again. A lock file appears at its name
+// already locked and open to everyone who may write the saved file: it is made without a name and
+// linked in only where nothing has the name.
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -16,125 +12,65 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <thread>
 
+#include "platform/core/AccessList.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/AtomicFilePaths.h"
 #include "platform/core/Cp949.h"
-#include "platform/core/SystemLocks.h"
+#include "platform/core/Streams.h"
 
 using namespace SavePaths;
 using Clock = std::chrono::steady_clock;
 
-static std::chrono::milliseconds g_patience = kLockPatience;
+static std::atomic<std::chrono::milliseconds> g_patience = kLockPatience;
 
 void SetLockPatience(std::chrono::milliseconds patience) { g_patience = patience; }
 
 namespace {
 
-// The saved file's folder and the file, as found when the lock is sought.
-struct TSaveSite {
-    struct stat folder {};
-    struct stat saved {};
-    bool exists = false;
+// Opening a pipe planted meanwhile must not wait for a writer, nor a device become the caller's
+// terminal.
+constexpr int kOpenSafely = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
-    // What grants writing the file: its mode and group, or the folder's for a file still to be made.
-    mode_t WritersMode() const { return exists ? saved.st_mode : folder.st_mode; }
-    gid_t WritersGroup() const { return exists ? saved.st_gid : folder.st_gid; }
-};
+// How long a holder that a saver waited for gives it, once let go, to take the lock before the
+// holder's own program goes on: one that saves again at once would otherwise always win the race.
+constexpr std::chrono::milliseconds kHandOver{20};
 
-// Whether the owner of a lock file may write the file, and so may make its saves wait: the saver,
-// root, the folder's owner and the file's; in a folder not sticky also a member of the writers'
-// group who gave the lock file that group with its right to write, or anyone where anyone may write
-// the file and the lock file says so. PrepareMade makes every lock file so.
-bool OwnerMayWrite(const struct stat& lock, const TSaveSite& site)
+// A saver that waits says so with a read lock on the lock file's first byte, a kind of lock the
+// system keeps apart from the whole-file one: its holder sees it, and nothing is written into a
+// file that may not be the lock's own.
+struct flock FirstByte(short type)
 {
-    const uid_t owner = lock.st_uid;
-    if (owner == geteuid() || owner == 0 || owner == site.folder.st_uid || (site.exists && owner == site.saved.st_uid))
-        return true;
-    if ((site.folder.st_mode & S_ISVTX) != 0)
-        return false;
-    const mode_t writers = site.WritersMode();
-    return ((writers & S_IWGRP) != 0 && lock.st_gid == site.WritersGroup() && (lock.st_mode & S_IWGRP) != 0) ||
-        ((writers & S_IWOTH) != 0 && (lock.st_mode & S_IWOTH) != 0);
+    struct flock first {};
+    first.l_type = type;
+    first.l_whence = SEEK_SET;
+    first.l_len = 1;
+    return first;
 }
 
-// Whether a file found at the lock's name is one a saver of the file made, that nobody else can
-// open: a single name, an owner who may write the file, and no permission for a group or for
-// others unless all of them may write the file.
-bool IsSaversLock(const struct stat& lock, const TSaveSite& site)
+void SayWaiting(int fd)
 {
-    const mode_t writers = site.WritersMode();
-    const bool groupMayOpen = (lock.st_mode & (S_IRGRP | S_IWGRP)) != 0;
-    const bool othersMayOpen = (lock.st_mode & (S_IROTH | S_IWOTH)) != 0;
-    return S_ISREG(lock.st_mode) && OneName(lock) && OwnerMayWrite(lock, site) &&
-        (!groupMayOpen || (lock.st_gid == site.WritersGroup() && (writers & S_IWGRP) != 0)) &&
-        (!othersMayOpen || (writers & S_IWOTH) != 0);
+    struct flock waiting = FirstByte(F_RDLCK);
+    fcntl(fd, F_OFD_SETLK, &waiting);
 }
 
-// A lock file this saver makes goes to the saved file's owner and group where the saver may,
-// and may be opened for writing only by those who may write the saved file; nobody else may open
-// it at all, so nobody else can hold it.
-void PrepareMade(int fd, const TSaveSite& site)
+// Whether a saver waits for the lock file held.
+bool Awaited(int fd)
 {
-    if (site.exists)
-        GiveOwnerOf(fd, site.saved);
-    const mode_t writers = site.WritersMode();
-    mode_t mode = S_IRUSR | S_IWUSR | (writers & S_IWOTH);
-    struct stat made;
-    // Group write only where the lock's group is the writers': any other group may not write it.
-    if (fstat(fd, &made) == 0 && made.st_gid == site.WritersGroup())
-        mode |= writers & S_IWGRP;
-    fchmod(fd, mode);
+    struct flock probe = FirstByte(F_WRLCK);
+    return fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
 }
 
-// Whether the name still leads to the file seen, unchanged (its permissions or owner neither).
-bool Unchanged(const struct stat& now, const struct stat& seen)
+// Waits, a short while at most, until another has the lock's name.
+void HandOver(int folder, const std::string& lock)
 {
-    return SameFile(now, seen) && now.st_ctim.tv_sec == seen.st_ctim.tv_sec &&
-        now.st_ctim.tv_nsec == seen.st_ctim.tv_nsec;
-}
-
-// Pauses between two looks at a lock another holds: short at first, as a save takes a moment,
-// and never long, so that a lock let go is soon taken. False once the deadline has passed.
-class TPause {
-public:
-    explicit TPause(Clock::time_point deadline) : deadline_(deadline) {}
-    bool Wait()
-    {
-        const Clock::time_point now = Clock::now();
-        if (now >= deadline_)
-            return false;
-        std::this_thread::sleep_for(std::min<Clock::duration>(step_, deadline_ - now));
-        step_ = std::min<Clock::duration>(step_ * 2, kLongest);
-        return true;
-    }
-
-private:
-    static constexpr std::chrono::microseconds kLongest{5000};
-    Clock::time_point deadline_;
-    Clock::duration step_ = std::chrono::microseconds(100);
-};
-
-enum class TTurn {
-    Taken,     // the lock is this saver's
-    LetGo,     // a holder seen let it go (the name no longer leads to its file): look again
-    Changed,   // the name leads elsewhere, no holder having been seen: look again
-    TimedOut,  // held, or not shown free, past the deadline
-    Failed,    // the file system has no locks
-    Free,      // nobody holds the lock file this saver may not open
-};
-
-// Opens a lock file another made, for writing where this saver may, else for reading; -1 with
-// errno set when it may do neither.
-int OpenExisting(int folder, const std::string& name)
-{
-    constexpr int kHow = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    const int fd = openat(folder, name.c_str(), O_WRONLY | kHow);
-    return fd >= 0 || (errno != EACCES && errno != EROFS) ? fd : openat(folder, name.c_str(), O_RDONLY | kHow);
+    const Clock::time_point end = Clock::now() + kHandOver;
+    for (struct stat named; !StatAt(folder, lock, named) && Clock::now() < end;)
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
 }
 
 bool StillNamed(int folder, const std::string& name, int fd)
@@ -143,257 +79,250 @@ bool StillNamed(int folder, const std::string& name, int fd)
     return StatOpen(fd, held) && StatAt(folder, name, named) && SameFile(held, named);
 }
 
-// Waits for the lock of the open lock file.
-TTurn AwaitLock(int fd, const std::function<bool()>& stillNamed, Clock::time_point deadline)
+// Pauses between two looks at a lock another holds: short, so that a lock let go is soon taken,
+// and a little longer the longer the wait.
+class TPause {
+public:
+    // Waits, never past the deadline; false once the deadline has passed.
+    bool Wait(Clock::time_point deadline)
+    {
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::min<Clock::duration>(step_, deadline - now));
+        step_ = std::min<Clock::duration>(step_ * 2, kLongest);
+        return true;
+    }
+
+private:
+    static constexpr std::chrono::microseconds kLongest{250};
+    Clock::duration step_ = std::chrono::microseconds(50);
+};
+
+enum class TWait {
+    Taken,     // the lock of the file the name leads to is this saver's
+    LetGo,     // the name no longer leads to the file: look again
+    TimedOut,  // still held at the deadline
+    NoLocks,   // the file system has none
+};
+
+// Waits for the lock of the open lock file, the name being checked after the lock is taken.
+TWait AwaitLock(int folder, const std::string& lock, int fd, Clock::time_point deadline)
 {
-    TPause pause(deadline);
+    TPause pause;
     for (;;) {
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0)
-            return TTurn::Taken;
+        if (WholeFileLock(fd, LOCK_EX | LOCK_NB) == 0)
+            return StillNamed(folder, lock, fd) ? TWait::Taken : TWait::LetGo;
         if (errno == EINTR)
             continue;
         if (errno != EWOULDBLOCK)
-            return TTurn::Failed;
-        if (!stillNamed())
-            return TTurn::LetGo;
-        if (!pause.Wait())
-            return TTurn::TimedOut;
+            return TWait::NoLocks;
+        if (!StillNamed(folder, lock, fd))
+            return TWait::LetGo;
+        SayWaiting(fd);
+        if (!pause.Wait(deadline))
+            return TWait::TimedOut;
     }
 }
 
-// Waits while a process holds a lock file this saver may not open, and so cannot lock, as the
-// system's list of locks tells. A list that cannot tell within the deadline shows nothing free.
-TTurn AwaitUnopenable(int folder, const std::string& name, const struct stat& seen, Clock::time_point deadline)
+// Lets everyone who may write the saved file open its lock file, and nobody else: the lock file
+// goes to the saved file's owner and group where the saver may give them, and lets in whom the
+// saved file lets write it, or the folder for a file still to be made. Where the file system
+// cannot say so, anyone may open it: a writer shut out would save without waiting its turn.
+void OpenToWriters(int fd, int folder, const std::string& saved)
 {
-    TPause pause(deadline);
-    bool held = false;
-    for (;;) {
-        struct stat named;
-        if (!StatAt(folder, name, named) || !Unchanged(named, seen))
-            return held ? TTurn::LetGo : TTurn::Changed;
-        const SystemLocks::TLockState state = SystemLocks::StateOf(seen, folder, deadline);
-        if (state == SystemLocks::TLockState::Free)
-            return TTurn::Free;
-        held = held || state == SystemLocks::TLockState::Held;
-        if (!pause.Wait())
-            return TTurn::TimedOut;
+    // The saved file itself, never a link or a node put at its name.
+    const int file = openat(folder, saved.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    struct stat from;
+    const bool exists = file >= 0 && fstat(file, &from) == 0 && S_ISREG(from.st_mode);
+    bool shared = false;
+    if (exists || fstat(folder, &from) == 0) {
+        GiveOwnerOf(fd, from);
+        shared = ShareAccess(OpenPath(exists ? file : folder), from, fd, true).empty();
     }
+    if (file >= 0)
+        close(file);
+    if (!shared)
+        fchmod(fd, 0666);
 }
 
-// A lock file of this saver's, locked and prepared, named `made` where it has a name (always
-// where `named` is asked); -1 where none can be made, or the file system has no locks.
-int Make(int folder, const TSaveSite& site, std::string& made, bool named)
+// Makes the lock file, locked and prepared, and gives it the lock's name where nothing has it.
+// 0 with `fd` the lock file held; EEXIST where another has the name; else why none can be had.
+int Make(int folder, const std::string& lock, const std::string& saved, int& fd)
 {
-    const int fd = CreateLockedTemp(folder, made);
+    std::string temp;
+    fd = CreateLockedTemp(folder, temp);
     if (fd < 0)
-        return -1;
+        return errno;
     // Locked already; asked again, a file system without locks says so.
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || (named && made.empty() && !NameTemp(fd, folder, made))) {
-        if (!made.empty())
-            unlinkat(folder, made.c_str(), 0);
-        close(fd);
-        return -1;
+    int error = WholeFileLock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : ENOLCK;
+    if (error == 0) {
+        OpenToWriters(fd, folder, saved);
+        AtStep(TSaveStep::LockMade);
+        error = NameAnew(fd, folder, temp, lock);
     }
-    PrepareMade(fd, site);
-    return fd;
+    if (error == 0)
+        return 0;
+    if (!temp.empty())
+        unlinkat(folder, temp.c_str(), 0);
+    close(fd);
+    fd = -1;
+    return error;
 }
 
-enum class TPlaced {
-    Held,    // this saver's lock file has the name, and is held
-    Again,   // another's has it: look again
-    Cannot,  // no lock file can be made or swapped in here
-};
+enum class TOutcome { Held, PassedOver, Busy };
 
-// Gives a lock file of this saver's the lock's name where nothing has it; `fd` is then its.
-TPlaced Place(int folder, const std::string& name, const TSaveSite& site, int& fd)
+// The lock file held for the saved file, or -1 where the lock is passed over or still held by
+// another at the deadline.
+int LockIn(int folder, const std::string& lock, const std::string& saved, Clock::time_point deadline, TOutcome& outcome)
 {
-    std::string made;
-    const int mine = Make(folder, site, made, false);
-    if (mine < 0)
-        return TPlaced::Cannot;
-    const int placed = NameAnew(mine, folder, made, name);
-    if (placed != 0 && !made.empty())
-        unlinkat(folder, made.c_str(), 0);
-    if (placed != 0) {
-        close(mine);
-        return placed == EEXIST ? TPlaced::Again : TPlaced::Cannot;
-    }
-    fd = mine;
-    return TPlaced::Held;
-}
-
-// Swaps a lock file of this saver's in for what was seen at the lock's name, in one step, so that
-// the name never lacks a lock file meanwhile. What was swapped out is removed where it is what was
-// seen and, where a saver may hold it, nobody holds it now; else it is put back. `fd` is then the
-// lock file held.
-TPlaced Displace(int folder, const std::string& name, const TSaveSite& site, const struct stat& seen, bool mayBeHeld,
-                 Clock::time_point deadline, int& fd)
-{
-    std::string made;
-    const int mine = Make(folder, site, made, true);
-    if (mine < 0)
-        return TPlaced::Cannot;
-    // A sticky folder keeps another's file from being moved; some file systems cannot swap.
-    if (renameat2(folder, made.c_str(), folder, name.c_str(), RENAME_EXCHANGE) != 0) {
-        unlinkat(folder, made.c_str(), 0);
-        close(mine);
-        return TPlaced::Cannot;
-    }
-    // Moved, so changed (its ctime): the same file, owner and permissions as seen.
-    struct stat out;
-    const bool stale = StatAt(folder, made, out) && SameFile(out, seen) && out.st_mode == seen.st_mode &&
-        out.st_uid == seen.st_uid && out.st_gid == seen.st_gid &&
-        (!mayBeHeld || SystemLocks::StateOf(out, folder, deadline) == SystemLocks::TLockState::Free);
-    if (stale) {
-        unlinkat(folder, made.c_str(), 0);
-        fd = mine;
-        return TPlaced::Held;
-    }
-    // Another's, taken or put there meanwhile: it goes back, and this saver's lock file away.
-    renameat2(folder, made.c_str(), folder, name.c_str(), RENAME_EXCHANGE);
-    struct stat held, named;
-    if (StatOpen(mine, held) && StatAt(folder, made, named) && SameFile(held, named))
-        unlinkat(folder, made.c_str(), 0);
-    close(mine);
-    return TPlaced::Again;
-}
-
-// The lock of the file whose lock file has the name `name` in the open folder: the lock file
-// held, or -1 where it is passed over, or refused (`refusal` then says why).
-int LockIn(int folder, const std::string& name, const TSaveSite& site, const std::string& busy, std::string& refusal)
-{
-    // Whoever lets the lock go removes its file while still holding it, and a lock file is swapped
-    // out only where nobody holds it, so the name changes hands only between two holders: a lock
-    // taken on a file that no longer has the name is no lock, and is sought again on the file the
-    // name now holds. The wait starts again each time a holder seen lets go; no holder keeps a
-    // save waiting longer than the patience, and nothing else does either: whatever changes the
-    // name under the saver, it looks again until the patience has passed.
-    int held = -1;
-    Clock::time_point deadline = Clock::now() + g_patience;
-    TPause settle(deadline);
-    const auto again = [&] { return settle.Wait(); };
-    for (;;) {
-        struct stat named;
-        if (!StatAt(folder, name, named)) {
+    outcome = TOutcome::PassedOver;
+    for (; Clock::now() < deadline;) {
+        struct stat seen;
+        if (!StatAt(folder, lock, seen)) {
             if (errno != ENOENT)
                 return -1;
-            const TPlaced placed = Place(folder, name, site, held);
-            if (placed == TPlaced::Again && again())
+            int fd = -1;
+            const int error = Make(folder, lock, saved, fd);
+            if (error == EEXIST)
                 continue;  // another's appeared meanwhile
-            if (placed == TPlaced::Again)
-                break;
-            return held;  // or -1: the folder takes no lock file, and the save finds out why where it must
+            outcome = error == 0 ? TOutcome::Held : TOutcome::PassedOver;
+            return fd;  // or -1: no lock file can be made here, or no lock had
         }
-        if (!IsSaversLock(named, site)) {
-            // Not opened: opening a pipe waits for a writer, opening a device may stir it.
-            if (!S_ISREG(named.st_mode) || !OneName(named))
-                return -1;
-            const TPlaced placed = Displace(folder, name, site, named, false, deadline, held);
-            if (placed == TPlaced::Again && again())
-                continue;
-            if (placed == TPlaced::Again)
-                break;
-            return held;
-        }
-        const int fd = OpenExisting(folder, name);
-        if (fd < 0 && errno == EACCES) {
-            const TTurn turn = AwaitUnopenable(folder, name, named, deadline);
-            if (turn == TTurn::TimedOut)
-                break;
-            if (turn == TTurn::LetGo) {
-                deadline = Clock::now() + g_patience;
-                settle = TPause(deadline);
-                continue;
-            }
-            if (turn == TTurn::Changed) {
-                if (!again())
-                    break;
-                continue;
-            }
-            const TPlaced placed = Displace(folder, name, site, named, true, deadline, held);
-            if (placed == TPlaced::Again && again())
-                continue;
-            if (placed == TPlaced::Again)
-                break;
-            return held;  // or -1: nobody holds it, and it cannot be replaced here, so it is passed over
-        }
-        if (fd < 0) {
-            // Gone, or swapped for a link or a pipe, between the two looks.
-            if ((errno == ENOENT || errno == ELOOP || errno == ENXIO) && again())
-                continue;
-            if (errno == ENOENT || errno == ELOOP || errno == ENXIO)
-                break;
+        // Never opened: a pipe, a device, a folder or a link; nor a file of two names, which
+        // someone linked there and which is no lock file.
+        if (!S_ISREG(seen.st_mode) || !OneName(seen))
             return -1;
-        }
+        const int fd = openat(folder, lock.c_str(), O_RDONLY | kOpenSafely);
+        if (fd < 0 && (errno == ENOENT || errno == ELOOP))
+            continue;  // gone, or swapped for a link, since it was looked at
+        if (fd < 0)
+            return -1;  // the saver may not open it
         struct stat opened;
-        if (!StatOpen(fd, opened) || !Unchanged(opened, named)) {
-            close(fd);
-            if (!again())
-                break;
-            continue;
-        }
-        const TTurn turn = AwaitLock(
-            fd, [&] { return StillNamed(folder, name, fd); }, deadline);
-        if (turn == TTurn::Taken && StillNamed(folder, name, fd))
+        const TWait waited =
+            StatOpen(fd, opened) && SameFile(opened, seen) ? AwaitLock(folder, lock, fd, deadline) : TWait::LetGo;
+        if (waited == TWait::Taken) {
+            outcome = TOutcome::Held;
             return fd;
+        }
         close(fd);
-        if (turn == TTurn::TimedOut)
-            break;
-        if (turn == TTurn::Failed)
-            return -1;                         // the file system has no locks
-        deadline = Clock::now() + g_patience;  // its holder let it go
-        settle = TPause(deadline);
+        if (waited == TWait::NoLocks)
+            return -1;
     }
-    refusal = busy;
+    outcome = TOutcome::Busy;
     return -1;
 }
 
 }  // namespace
 
-void TFileUpdateLock::Refuse(const std::string& file, const std::string& reason)
-{
-    message_ = Utf8ToCp949("Cannot lock file " + file + ". " + reason);
-}
-
-TFileUpdateLock::TFileUpdateLock(const std::string& nativePath)
+TFileUpdateLock::TFileUpdateLock(const std::string& nativePath) : shown_(nativePath)
 {
     if (nativePath.empty()) {
-        Refuse(nativePath, "The file has no name.");
+        Refuse("The file has no name.");
         return;
     }
-    std::string saved, shown;
-    if (const std::string refusal = OpenSavedFile(nativePath, folder_, saved, shown); !refusal.empty()) {
-        Refuse(nativePath, refusal);
+    if (const std::string refusal = OpenSavedFile(nativePath, folder_, name_, shown_); !refusal.empty()) {
+        Refuse(refusal);
         return;
     }
-    TSaveSite site;
-    if (saved == "." || saved == "..") {
-        Refuse(shown, "It is not a regular file.");
-        return;
-    }
-    if (fstat(folder_, &site.folder) != 0) {
-        Refuse(shown, std::strerror(errno));
-        return;
-    }
-    site.exists = StatAt(folder_, saved, site.saved) && S_ISREG(site.saved.st_mode);
-    name_ = LockName(saved);
-    const std::string busy = "The file is being saved by another program (its lock file is " +
-        shown.substr(0, shown.rfind('/') + 1) + name_ + ").";
-    std::string refusal;
-    fd_ = LockIn(folder_, name_, site, busy, refusal);
-    if (!refusal.empty())
-        Refuse(shown, refusal);
-    passedOver_ = !Held() && message_.empty();
+    Acquire();
 }
 
+TFileUpdateLock::TFileUpdateLock(int folder, std::string name, std::string shown)
+    : folder_(fcntl(folder, F_DUPFD_CLOEXEC, 0)), name_(std::move(name)), shown_(std::move(shown))
+{
+    if (folder_ < 0) {
+        Refuse(std::strerror(errno));
+        return;
+    }
+    Acquire();
+}
+
+void TFileUpdateLock::Acquire()
+{
+    if (name_ == "." || name_ == "..") {
+        Refuse("It is not a regular file.");
+        return;
+    }
+    lockName_ = LockName(name_);
+    TOutcome outcome;
+    fd_ = LockIn(folder_, lockName_, name_, Clock::now() + g_patience.load(), outcome);
+    passedOver_ = outcome == TOutcome::PassedOver;
+    if (outcome == TOutcome::Busy)
+        Refuse("The file is being saved by another program (its lock file is " +
+               shown_.substr(0, shown_.rfind('/') + 1) + lockName_ + ").");
+    if (Held())
+        AtStep(TSaveStep::LockTaken);
+    // A save written in place and cut short may have torn the file: what a save read from it and
+    // wrote back would keep the tear, and the copy would then hold a content older than the file's.
+    if (struct stat copy; MaySave() && StatAt(folder_, CopyName(name_), copy)) {
+        Release();
+        passedOver_ = false;
+        Refuse(CutShort(shown_, name_));
+    }
+}
+
+void TFileUpdateLock::Refuse(const std::string& reason)
+{
+    message_ = Utf8ToCp949("Cannot lock file " + shown_ + ". " + reason);
+}
+
+bool TFileUpdateLock::Read(std::string& data) const
+{
+    const TFileRead read = ReadUpTo(INT64_MAX, data);
+    return read == TFileRead::Ok || read == TFileRead::Missing;
+}
+
+TFileRead TFileUpdateLock::ReadUpTo(int64_t most, std::string& data) const
+{
+    data.clear();
+    struct stat named, opened;
+    if (folder_ < 0 || !StatAt(folder_, name_, named))
+        return folder_ >= 0 && errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
+    // Never opened unless a regular file: opening a device or a pipe planted there may stir it.
+    if (!S_ISREG(named.st_mode))
+        return TFileRead::Unreadable;
+    if (named.st_size > most)
+        return TFileRead::TooLarge;
+    const int fd = openat(folder_, name_.c_str(), O_RDONLY | kOpenSafely);
+    if (fd < 0)
+        return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
+    TFileRead read = StatOpen(fd, opened) && SameFile(opened, named) ? TFileRead::Ok : TFileRead::Unreadable;
+    for (char chunk[65536]; read == TFileRead::Ok;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n == 0)
+            break;
+        if (n > 0 && static_cast<int64_t>(data.size()) + n > most)
+            read = TFileRead::TooLarge;
+        else if (n > 0)
+            data.append(chunk, static_cast<size_t>(n));
+        else if (errno != EINTR)
+            read = TFileRead::Unreadable;
+    }
+    close(fd);
+    if (read != TFileRead::Ok)
+        data.clear();
+    return read;
+}
 
 TFileUpdateLock::~TFileUpdateLock()
 {
-    if (fd_ >= 0) {
-        if (StillNamed(folder_, name_, fd_))
-            unlinkat(folder_, name_.c_str(), 0);
-        close(fd_);
-    }
+    Release();
     if (folder_ >= 0)
         close(folder_);
+}
+
+void TFileUpdateLock::Release()
+{
+    if (fd_ >= 0) {
+        // Removed while still held, where the saver may: a saver waiting on it finds its name
+        // gone and looks again.
+        const bool awaited = Awaited(fd_);
+        if (StillNamed(folder_, lockName_, fd_) && unlinkat(folder_, lockName_.c_str(), 0) == 0)
+            AtStep(TSaveStep::LockRemoved);
+        close(fd_);
+        if (awaited)
+            HandOver(folder_, lockName_);
+        fd_ = -1;
+    }
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -13,7 +14,9 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <random>
 #include <utility>
 #include <vector>
@@ -24,7 +27,7 @@ namespace SavePaths {
 
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-static bool g_namesCounted = true;
+static std::atomic<bool> g_namesCounted = true;
 
 bool StatAt(int folder, const std::string& name, struct stat& info)
 {
@@ -125,6 +128,13 @@ private:
     int fd_;
 };
 
+// For tests: run between looking at a folder of the path and entering it.
+static std::function<void(const std::string&)>* BeforeEntering()
+{
+    static auto* hook = new std::function<void(const std::string&)>;
+    return hook;
+}
+
 // A name that was a folder when looked at and no folder when entered: another process swaps it.
 // It is looked at again this many times in all before the save gives up.
 constexpr int kMostSwaps = 100;
@@ -185,6 +195,8 @@ std::string OpenSavedFile(const std::string& path, int& folder, std::string& nam
             return std::strerror(errno);
         if (!S_ISDIR(info.st_mode))
             return std::strerror(ENOTDIR);
+        if (*BeforeEntering())
+            (*BeforeEntering())(next);
         if (!at.Enter(next.c_str())) {
             if ((errno != ENOTDIR && errno != ELOOP) || ++swaps > kMostSwaps)
                 return std::strerror(errno);
@@ -203,9 +215,10 @@ std::string OpenSavedFile(const std::string& path, int& folder, std::string& nam
 // no file of the user's is ever taken for one. Their names are short whatever the saved file's.
 constexpr std::string_view kTempPrefix = ".~hanmud-save-";
 constexpr std::string_view kLockPrefix = ".~hanmud-lock-";
+constexpr std::string_view kCopyPrefix = ".~hanmud-copy-";
 constexpr std::string_view kOwnEnd = "~";
 constexpr size_t kTempLetters = 12;
-constexpr size_t kLockLetters = 16;
+constexpr size_t kHashLetters = 16;
 // A temporary or lock file nobody holds is left alone this long: a save on a file system that
 // must name a file before locking it may be just between the two.
 constexpr time_t kStaleAfterSeconds = 60;
@@ -224,8 +237,9 @@ static bool IsOwn(std::string_view entry, std::string_view prefix, size_t letter
 std::string TempName()
 {
     static constexpr char kLetters[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    // Drawn from the system's source, not a seeded generator: forked savers would draw alike.
-    static std::random_device random;
+    // Drawn from the system's source, not a seeded generator: forked savers would draw alike. One
+    // source for each thread: saves come from several.
+    static thread_local std::random_device random;
     std::uniform_int_distribution<size_t> letter(0, sizeof kLetters - 2);
     std::string name(kTempPrefix);
     for (size_t i = 0; i < kTempLetters; ++i)
@@ -235,26 +249,59 @@ std::string TempName()
 
 // Every program that saves the file must derive the same name, so the hash is spelled out here
 // (64-bit FNV-1a) rather than left to a library's choice.
-std::string LockName(const std::string& savedName)
+static std::string HashedName(std::string_view prefix, const std::string& savedName)
 {
     uint64_t hash = 0xcbf29ce484222325ULL;
     for (unsigned char c : savedName)
         hash = (hash ^ c) * 0x100000001b3ULL;
-    char hex[kLockLetters + 1];
+    char hex[kHashLetters + 1];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    return std::string(kLockPrefix) + hex + std::string(kOwnEnd);
+    return std::string(prefix) + hex + std::string(kOwnEnd);
+}
+
+std::string LockName(const std::string& savedName) { return HashedName(kLockPrefix, savedName); }
+
+std::string CopyName(const std::string& savedName) { return HashedName(kCopyPrefix, savedName); }
+
+std::string CutShort(const std::string& shown, const std::string& savedName)
+{
+    return "A save of it was cut short: its content before that save is kept in " +
+        shown.substr(0, shown.rfind('/') + 1) + CopyName(savedName) +
+        ". Restore the file from it or remove it, then save again.";
 }
 
 // Waits for an exclusive lock. False only where the file system has none.
 static bool LockExclusive(int fd)
 {
-    while (flock(fd, LOCK_EX) != 0)
+    while (WholeFileLock(fd, LOCK_EX) != 0)
         if (errno != EINTR)
             return false;
     return true;
 }
 
-static bool g_unnamedTemps = true;
+static std::atomic<bool> g_unnamedTemps = true;
+static std::atomic<bool> g_renamesWithoutReplacing = true;
+static std::atomic<bool> g_wholeFileLocks = true;
+
+int WholeFileLock(int fd, int operation)
+{
+    if (g_wholeFileLocks)
+        return flock(fd, operation);
+    errno = ENOLCK;
+    return -1;
+}
+
+static std::function<void(TSaveStep)>& StepHook()
+{
+    static auto* hook = new std::function<void(TSaveStep)>;
+    return *hook;
+}
+
+void AtStep(TSaveStep step)
+{
+    if (StepHook())
+        StepHook()(step);
+}
 
 // Names drawn at random: a clash is all but impossible.
 constexpr int kNameTries = 100;
@@ -280,12 +327,14 @@ int NameAnew(int fd, int folder, const std::string& temp, const std::string& nam
 {
     if (temp.empty())
         return linkat(AT_FDCWD, OpenPath(fd).c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
-    if (renameat2(folder, temp.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0)
+    if (g_renamesWithoutReplacing && renameat2(folder, temp.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0)
         return 0;
-    if (errno != EINVAL && errno != ENOSYS)
+    if (g_renamesWithoutReplacing && errno != EINVAL && errno != ENOSYS)
         return errno;
+    // Cut short here, the file keeps both names: the clean-up takes the temporary one.
     if (linkat(folder, temp.c_str(), folder, name.c_str(), 0) != 0)
         return errno;
+    AtStep(TSaveStep::Linked);
     unlinkat(folder, temp.c_str(), 0);
     return 0;
 }
@@ -295,9 +344,13 @@ int CreateLockedTemp(int folder, std::string& name)
     name.clear();
     // Unnamed only where it can be named later: the name is given through the process's own
     // list of open files.
-    int fd = g_unnamedTemps ? openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600) : -1;
+    // Locked where the file system has locks; without them it stays unnamed all the same: no
+    // clean-up finds a file without a name, and none takes a named file it cannot lock.
+    int fd = g_unnamedTemps ? openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600) : -1;
+    if (fd >= 0)
+        LockExclusive(fd);
     struct stat self;
-    if (fd >= 0 && LockExclusive(fd) && stat(OpenPath(fd).c_str(), &self) == 0)
+    if (fd >= 0 && stat(OpenPath(fd).c_str(), &self) == 0)
         return fd;
     if (fd >= 0)
         close(fd);
@@ -307,7 +360,7 @@ int CreateLockedTemp(int folder, std::string& name)
     // that is open.
     for (int attempt = 0; attempt < kNameTries; ++attempt) {
         name = TempName();
-        fd = openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        fd = openat(folder, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
@@ -330,6 +383,29 @@ bool GiveOwnerOf(int fd, const struct stat& old)
     return fchown(fd, old.st_uid, old.st_gid) == 0 || fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
 }
 
+void FlushFolder(int folder)
+{
+    if (fsync(folder) == 0 || errno != EBADF)
+        return;
+    // A folder reached without the right to read it, or opened only to be reached.
+    if (const int readable = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); readable >= 0) {
+        fsync(readable);
+        close(readable);
+    }
+}
+
+bool WriteAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        const ssize_t n = write(fd, data.data(), data.size());
+        if (n < 0 && errno != EINTR)
+            return false;
+        if (n > 0)
+            data.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
 mode_t NewFileMode()
 {
     const mode_t mask = umask(0);
@@ -339,7 +415,9 @@ mode_t NewFileMode()
 
 // A holder keeps an exclusive lock on its file until it is renamed or removed, and the system
 // drops that lock when the holder dies, however it dies: a file whose lock can be taken has no
-// live holder. One with a second name was linked there by someone else and is not ours.
+// live holder. A lock file with a second name was linked there by someone else and is not ours;
+// a temporary name goes whatever other names its file has, which keeps them: a save cut short
+// between naming its file by a link and dropping the temporary name left it so.
 // Removes what killed saves left in the folder.
 static void Sweep(int folder)
 {
@@ -352,7 +430,8 @@ static void Sweep(int folder)
     }
     const time_t now = time(nullptr);
     while (const dirent* entry = readdir(dir)) {
-        if (!IsOwn(entry->d_name, kTempPrefix, kTempLetters) && !IsOwn(entry->d_name, kLockPrefix, kLockLetters))
+        const bool temporary = IsOwn(entry->d_name, kTempPrefix, kTempLetters);
+        if (!temporary && !IsOwn(entry->d_name, kLockPrefix, kHashLetters))
             continue;
         // A device planted at such a name is never opened: opening one may stir it.
         struct stat seen;
@@ -366,8 +445,9 @@ static void Sweep(int folder)
             continue;
         struct stat held, named;
         // The name must still be the file locked: never remove a file that took its place.
-        if (StatOpen(fd, held) && S_ISREG(held.st_mode) && OneName(held) && now - held.st_mtime >= kStaleAfterSeconds &&
-            flock(fd, LOCK_EX | LOCK_NB) == 0 && StatAt(folder, entry->d_name, named) && SameFile(named, held))
+        if (StatOpen(fd, held) && S_ISREG(held.st_mode) && (temporary || OneName(held)) &&
+            now - held.st_mtime >= kStaleAfterSeconds && WholeFileLock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            StatAt(folder, entry->d_name, named) && SameFile(named, held))
             unlinkat(folder, entry->d_name, 0);
         close(fd);
     }
@@ -376,27 +456,32 @@ static void Sweep(int folder)
 
 void RemoveStaleFiles(int folder)
 {
-    // When this process last swept each folder; a child process starts its own. Kept small: a
-    // program that saves into ever more folders forgets the ones swept longest ago.
-    using Clock = std::chrono::steady_clock;
-    constexpr size_t kMostRemembered = 256;
-    static pid_t owner = 0;
-    static auto* swept = new std::map<std::pair<dev_t, ino_t>, Clock::time_point>;
-    if (owner != getpid()) {
-        swept->clear();
-        owner = getpid();
-    }
     struct stat here;
     if (fstat(folder, &here) != 0)
         return;
-    const Clock::time_point now = Clock::now();
-    const auto key = std::make_pair(here.st_dev, here.st_ino);
-    if (const auto last = swept->find(key); last != swept->end() && now - last->second < kSweepEvery)
-        return;
-    if (swept->size() >= kMostRemembered && !swept->contains(key))
-        swept->erase(std::min_element(swept->begin(), swept->end(),
-                                      [](const auto& a, const auto& b) { return a.second < b.second; }));
-    (*swept)[key] = now;
+    // When this process last swept each folder; a child process starts its own. Kept small: a
+    // program that saves into ever more folders forgets the ones swept longest ago. Saves may come
+    // from several threads: the table is theirs one at a time, the sweep itself needs no guard.
+    using Clock = std::chrono::steady_clock;
+    constexpr size_t kMostRemembered = 256;
+    static std::mutex guard;
+    static pid_t owner = 0;
+    static auto* swept = new std::map<std::pair<dev_t, ino_t>, Clock::time_point>;
+    {
+        const std::lock_guard<std::mutex> held(guard);
+        if (owner != getpid()) {
+            swept->clear();
+            owner = getpid();
+        }
+        const Clock::time_point now = Clock::now();
+        const auto key = std::make_pair(here.st_dev, here.st_ino);
+        if (const auto last = swept->find(key); last != swept->end() && now - last->second < kSweepEvery)
+            return;
+        if (swept->size() >= kMostRemembered && !swept->contains(key))
+            swept->erase(std::min_element(swept->begin(), swept->end(),
+                                          [](const auto& a, const auto& b) { return a.second < b.second; }));
+        (*swept)[key] = now;
+    }
     Sweep(folder);
 }
 
@@ -404,4 +489,15 @@ void RemoveStaleFiles(int folder)
 
 void SetUnnamedTemporaryFiles(bool allowed) { SavePaths::g_unnamedTemps = allowed; }
 
+void SetRenamesWithoutReplacing(bool allowed) { SavePaths::g_renamesWithoutReplacing = allowed; }
+
+void SetWholeFileLocks(bool allowed) { SavePaths::g_wholeFileLocks = allowed; }
+
+void SetAtSaveStep(std::function<void(TSaveStep)> hook) { SavePaths::StepHook() = std::move(hook); }
+
 void SetNamesOfOpenFilesCounted(bool counted) { SavePaths::g_namesCounted = counted; }
+
+void SetBeforeEnteringFolder(std::function<void(const std::string& name)> hook)
+{
+    *SavePaths::BeforeEntering() = std::move(hook);
+}

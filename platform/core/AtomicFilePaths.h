@@ -1,13 +1,15 @@
 #pragma once
 // What the safe writer and the update lock share: the folder and name a save of a path replaces,
-// and the program's own hidden files beside it (temporary files and locks), which no user's file
-// is ever taken for.
+// and the program's own hidden files beside it (temporary files, locks and the copies kept while a
+// file is written in place), which no user's file is ever taken for.
 
 #include <sys/stat.h>
 
 #include <chrono>
 #include <string>
 #include <string_view>
+
+#include "platform/core/AtomicFile.h"
 
 namespace SavePaths {
 
@@ -41,12 +43,19 @@ std::string TempName();
 // ".~hanmud-lock-" and sixteen hexadecimal digits hashed from the saved file's name, then "~":
 // the same name for every program that saves that file.
 std::string LockName(const std::string& savedName);
+// ".~hanmud-copy-", the same digits and "~": where the old content of a file written in place is
+// kept until the new content is on disk. The clean-up never takes it for a killed save's file.
+std::string CopyName(const std::string& savedName);
+
+// Why a file whose old content's copy is there is not saved: a save written in place was cut short
+// (for the user; `shown` is the file's path as messages show it).
+std::string CutShort(const std::string& shown, const std::string& savedName);
 
 // Gives a file of the saver's the owner and group of `old` where the saver may: root gives both,
 // a member of old's group the group. False when neither is given.
 bool GiveOwnerOf(int fd, const struct stat& old);
 
-// A new file in the open folder for a save, open for writing and locked, so that no clean-up
+// A new file in the open folder for a save, open for reading and writing and locked, so that no clean-up
 // takes it for one a killed save left. Made without a name where the file system allows it
 // (`name` is then empty, and NameTemp names it), else under a fresh temporary name, given in
 // `name`. -1 with errno set when none can be made; nothing is left in the folder then.
@@ -65,13 +74,29 @@ int NameAnew(int fd, int folder, const std::string& temp, const std::string& nam
 std::string OpenPath(int fd);
 std::string OpenPath(int folder, const std::string& name);
 
+// flock(2), as on a file system without whole-file locks (ENOLCK) where tests ask for one.
+int WholeFileLock(int fd, int operation);
+
+// Makes the names in the open folder durable.
+void FlushFolder(int folder);
+
+// Writes all of `data` at the open file's offset; false with errno set where it cannot.
+bool WriteAll(int fd, std::string_view data);
+
+// For the writer's tests: true, and the injection used up, where InjectAtomicWriteFailure asked
+// this step to fail.
+bool Injected(TAtomicWriteStep step);
+// For tests: runs the hook SetAtSaveStep set, if any.
+void AtStep(TSaveStep step);
+
 // The permissions a new file gets: read and write for all, less the umask.
 mode_t NewFileMode();
 
-// Removes the program's temporary and lock files in the open folder that nobody holds, that have
-// one name and that are a minute old: what killed saves left. No other file is touched. A folder
+// Removes the program's temporary and lock files in the open folder that nobody holds and that
+// are a minute old, lock files of one name only: what killed saves left. No other file is touched
+// (a temporary name of a file of several names goes, the file keeping its others). A folder
 // is read whole only at this process's first save in it and again once kSweepEvery has passed
-// since: a save must not cost in proportion to the files beside it.
+// since: a save must not cost in proportion to the files beside it. Safe from several threads.
 void RemoveStaleFiles(int folder);
 constexpr std::chrono::minutes kSweepEvery{10};
 

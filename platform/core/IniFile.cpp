@@ -135,25 +135,28 @@ void TIniFile::Sync()
     Refresh();
 }
 
-void TIniFile::Refresh()
+void TIniFile::Refresh(const TFileUpdateLock* lock)
 {
     // Another program may have rewritten the file since we last looked: our changes go over
     // what it holds now.
     Signature now = Stat();
-    if (loaded_ && now == signature_)
+    if (loaded_ && now == signature_ && !lock)
         return;
     loaded_ = true;
     signature_ = now;
     document_.Clear();
-    unreadable_ = false;
-    if (now.exists) {
+    std::string data;
+    if (lock) {
+        unreadable_ = !lock->Read(data);
+    } else if (now.exists) {
         std::ifstream in(path_, std::ios::binary);
-        std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (!in.is_open() || in.bad())
-            unreadable_ = true;
-        else
-            document_.Load(data);
+        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        unreadable_ = !in.is_open() || in.bad();
+    } else {
+        unreadable_ = false;
     }
+    if (!unreadable_)
+        document_.Load(data);
     for (const Change& change : pending_)
         Apply(change);
 }
@@ -199,11 +202,10 @@ AnsiString TIniFile::WriteOut()
     TFileUpdateLock lock(path_);
     if (!lock.MaySave())
         return lock.Message();
-    loaded_ = false;
-    Refresh();
+    Refresh(&lock);
     if (AnsiString refusal = Unwritable(); !refusal.empty())
         return refusal;
-    if (const TWriteResult written = AtomicWriteFile(path_, document_.Text()); !written)
+    if (const TWriteResult written = AtomicWriteFile(lock, document_.Text()); !written)
         return written.Message;
     pending_.clear();
     signature_ = Stat();

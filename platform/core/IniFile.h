@@ -25,6 +25,7 @@
 #include "platform/core/IniDocument.h"
 #include "platform/core/Object.h"
 
+class TFileUpdateLock;
 class TStrings;
 
 // What the INI file and the registry adapter have in common.
@@ -99,7 +100,8 @@ private:
     // Before every operation: other objects on this file write theirs, and the file is read
     // again when it changed.
     void Sync();
-    void Refresh();
+    // Reads the file again where it changed, or through the lock given whatever its stamp says.
+    void Refresh(const TFileUpdateLock* lock = nullptr);
     void Apply(const Change& change);
     void Record(Change change);
     // Why the file may not be written at all; empty when it may.

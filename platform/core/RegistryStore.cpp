@@ -255,14 +255,17 @@ void Apply(Hive& hive, const Change& change)
     }
 }
 
-// The hive's file read into memory, the changes not yet in it made again over it. Bytes the
-// same as those memory already holds, with its changes, are not parsed again.
-void ReadFile(Hive& hive)
+// The hive's file read into memory (through its lock where one is given), the changes not yet in
+// it made again over it. Bytes the same as those memory already holds, with its changes, are not
+// parsed again.
+void ReadFile(Hive& hive, const TFileUpdateLock* lock = nullptr)
 {
     hive.stamp = StampOf(hive.file);
     std::string data;
     bool unreadable = false;
-    if (hive.stamp.size >= 0) {
+    if (lock) {
+        unreadable = !lock->Read(data);
+    } else if (hive.stamp.size >= 0) {
         std::ifstream in(hive.file, std::ios::binary);
         data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         unreadable = !in.is_open() || in.bad();
@@ -340,9 +343,9 @@ bool WriteHive(HKEY root, Hive& hive)
         TFileUpdateLock lock(hive.file);
         if (!lock.MaySave()) {
             g_failure = lock.Message();
-        } else if (ReadFile(hive); MayWrite(hive)) {
+        } else if (ReadFile(hive, &lock); MayWrite(hive)) {
             std::string text = Serialize(hive);
-            const TWriteResult result = AtomicWriteFile(hive.file, text);
+            const TWriteResult result = AtomicWriteFile(lock, text);
             written = result.Ok;
             if (written)
                 hive.text = std::move(text);

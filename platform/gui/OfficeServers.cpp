@@ -4,13 +4,18 @@
 // sheet; WorkSheets.Add puts a new active sheet before the active one. Texts that are numbers
 // in their own canonical form are stored as numbers, every other text as text. An opened
 // workbook reads a sheet's cells when the sheet is first used, and saving it changes only the
-// cells written and the sheet list (OfficeWorkbook.h).
+// cells written and the sheet list (OfficeWorkbook.h), over the file as another program may have
+// saved it since (OfficeBookSave.h). Every save holds the file's update lock from its read to
+// the new file's naming.
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
+#include <functional>
+#include <optional>
 #include <unordered_set>
 
 #include "platform/core/AtomicFile.h"
@@ -19,6 +24,7 @@
 #include "platform/core/FloatFormat.h"
 #include "platform/core/StoredPath.h"
 #include "platform/core/Streams.h"
+#include "platform/gui/OfficeBookSave.h"
 #include "platform/gui/OfficeConvert.h"
 #include "platform/gui/OfficePackage.h"
 #include "platform/gui/OfficeWorkbook.h"
@@ -89,25 +95,74 @@ TOleVariant ReadValue(const Variant& Stored)
     return TOleVariant(Stored);
 }
 
-// Writes a package made in Kind (xlsx, docx) to Target; a target of another kind is made by
-// LibreOffice from the package, then put in place. Every write goes through the atomic writer.
-void WritePackage(const std::string& Target, const std::string& Bytes, const char* Kind)
+// The bytes of a package made in Kind (xlsx, docx) as Target's kind of file: made by LibreOffice
+// where that is another.
+std::string InTargetKind(const std::string& Target, const std::string& Bytes, const char* Kind)
 {
     const std::string extension = Extension(Target);
+    if (extension == Kind)
+        return Bytes;
     const AnsiString failed = "Cannot save " + Utf8ToCp949(Target);
-    if (extension == Kind) {
-        if (!AtomicWriteFile(Target, Bytes))
-            throw EOleException(failed);
-        return;
-    }
     QTemporaryDir folder;
     const std::string source = folder.filePath(QStringLiteral("package.") + QLatin1String(Kind)).toStdString();
     if (!folder.isValid() || !AtomicWriteFile(source, Bytes))
         throw EOleException(failed);
     const std::string made = ConvertWithOffice(source, extension, folder.path().toStdString());
     std::string converted;
-    if (!TryReadWholeFile(StoredPath(made), converted) || !AtomicWriteFile(Target, converted))
+    if (!TryReadWholeFile(StoredPath(made), converted))
         throw EOleException(failed);
+    return converted;
+}
+
+// Writes Target under its update lock, held from before Make reads what the file holds now until
+// the new file has its name, so that another program's save in between is never lost. Make reads
+// the file through the lock and gives the package, of Kind, to write; the new file is written
+// through the lock too, in the folder it locked.
+void SaveLocked(const std::string& Target, const char* Kind,
+                const std::function<std::string(const TFileUpdateLock& Lock)>& Make)
+{
+    TFileUpdateLock lock(Target);
+    if (!lock.MaySave())
+        throw EOleException(lock.Message());
+    if (!AtomicWriteFile(lock, InTargetKind(Target, Make(lock), Kind)))
+        throw EOleException("Cannot save " + Utf8ToCp949(Target));
+}
+
+// The workbook package of a file's bytes as Read found them, an .xlsx's as they are and another
+// kind's converted through LibreOffice from a copy; nullopt when no file was there. Raises when it
+// could not be read, naming the file as Shown.
+std::optional<std::string> WorkbookPackage(TFileRead Read, std::string Bytes, const std::string& Extension,
+                                           const AnsiString& Shown)
+{
+    const AnsiString unreadable = "Cannot open file " + Shown;
+    switch (Read) {
+    case TFileRead::Ok: break;
+    case TFileRead::Missing: return std::nullopt;
+    case TFileRead::TooLarge:
+        throw EOleException("The workbook is too large: " + Shown + " is larger than " +
+                            std::to_string(kMaxWorkbookFileBytes) + " bytes");
+    case TFileRead::Unreadable: throw EOleException(unreadable);
+    }
+    if (Extension == "xlsx")
+        return Bytes;
+    QTemporaryDir folder;
+    const std::string copy =
+        folder.filePath(QStringLiteral("stored.") + QString::fromStdString(Extension)).toStdString();
+    if (!folder.isValid() || !AtomicWriteFile(copy, Bytes))
+        throw EOleException(unreadable);
+    const std::string made = ConvertWithOffice(copy, "xlsx", folder.path().toStdString());
+    if (!TryReadWholeFile(StoredPath(made), Bytes))
+        throw EOleException(unreadable);
+    return Bytes;
+}
+
+// Whether two paths name one file, through links and relative folders.
+bool SameFile(const std::string& A, const std::string& B)
+{
+    std::error_code a, b;
+    const std::filesystem::path one = std::filesystem::weakly_canonical(A, a);
+    const std::filesystem::path two = std::filesystem::weakly_canonical(B, b);
+    return a || b ? A == B : one == two;
 }
 
 // --- Spreadsheet.
@@ -206,21 +261,25 @@ private:
             else
                 cells[{row, col}] = v.Value().VarType() == varString ? StoredValue(v.AsString()) : v.Value();
         };
+        // Cells past an array's size get nothing, as the office programs fill "#N/A": the box
+        // written is the part of the range the array covers, so a save keeps what the file has
+        // beyond it.
         const TOleArray* array = Value.Array().get();
-        for (int r = FBox.Top; r <= FBox.Bottom; ++r)
-            for (int c = FBox.Left; c <= FBox.Right; ++c) {
-                if (!array) {
-                    put(r, c, Value);
-                    continue;
-                }
-                // Cells past the array's size get nothing, as the office programs fill "#N/A".
-                const int ar = array->RowLow() + r - FBox.Top, ac = array->ColLow() + c - FBox.Left;
-                if (ar <= array->RowHigh() && ac <= array->ColHigh())
-                    put(r, c, array->At(ar, ac));
-            }
+        TCellBox box = FBox;
+        if (array) {
+            box.Bottom =
+                static_cast<int>(std::min<int64_t>(box.Bottom, int64_t{box.Top} + array->RowHigh() - array->RowLow()));
+            box.Right =
+                static_cast<int>(std::min<int64_t>(box.Right, int64_t{box.Left} + array->ColHigh() - array->ColLow()));
+            if (box.Bottom < box.Top || box.Right < box.Left)
+                return {};
+        }
+        for (int r = box.Top; r <= box.Bottom; ++r)
+            for (int c = box.Left; c <= box.Right; ++c)
+                put(r, c, array ? array->At(array->RowLow() + r - box.Top, array->ColLow() + c - box.Left) : Value);
         std::vector<TCellBox>& written = FSheet->Written;
-        if (std::find(written.begin(), written.end(), FBox) == written.end())
-            written.push_back(FBox);
+        if (std::find(written.begin(), written.end(), box) == written.end())
+            written.push_back(box);
         return {};
     }
 
@@ -283,24 +342,101 @@ struct TBook : std::enable_shared_from_this<TBook> {
                 return name;
         }
     }
-    // A new workbook is written whole; one that was opened keeps every part but those of the
-    // sheets written and the sheet list.
-    void Write(const std::string& Target) const
+    // Saves the workbook to Target (native). Saved over the file it was opened from, the changes
+    // made here go over what that file holds now (OfficeBookSave.h), read again under the file's
+    // lock: a file that is no longer there gets the workbook as opened plus the changes. Saved to
+    // another file, a workbook that was opened is its package as opened plus the changes, and a
+    // new one is written whole. The workbook then stands for what was written.
+    void Save(const std::string& Target)
     {
-        std::string bytes;
+        const bool over = Package && SameFile(Target, Path);
+        std::string written;
+        std::vector<int> ours;
+        SaveLocked(Target, "xlsx", [&](const TFileUpdateLock& lock) {
+            if (const std::unique_ptr<TXlsxPackage> now = over ? StoredNow(lock, Target) : nullptr) {
+                const TBookSave save = SaveOver(now->Sheets(), Described(), Utf8ToCp949(Target));
+                written = now->Written(save.Book);
+                ours = save.Ours;
+            } else {
+                written = AsHeld();
+                for (size_t i = 0; i < Sheets.size(); ++i)
+                    ours.push_back(static_cast<int>(i));
+            }
+            return written;
+        });
+        Path = Target;
+        StandFor(std::move(written), ours);
+    }
+
+    // The workbook as the package Written holds it, opened or just saved: each sheet of it is the
+    // sheet of the book at Ours (a new one for a sheet only the file had, or past Ours), its
+    // cells read when next used.
+    void StandFor(std::string Written, const std::vector<int>& Ours)
+    {
+        auto package = std::make_shared<TXlsxPackage>(std::move(Written));
+        std::vector<std::shared_ptr<TSheetObject>> sheets;
+        for (size_t place = 0; place < package->Sheets().size(); ++place) {
+            const int ours = place < Ours.size() ? Ours[place] : -1;
+            sheets.push_back(ours >= 0
+                                 ? Sheets[static_cast<size_t>(ours)]
+                                 : std::make_shared<TSheetObject>(std::make_shared<TSheetState>(), weak_from_this()));
+            TSheetState& sheet = *sheets.back()->Sheet();
+            const TListedSheet& listed = package->Sheets()[place];
+            sheet.Data = {listed.Name, {}};
+            sheet.Listed = static_cast<int>(place);
+            sheet.Worksheet = listed.Worksheet;
+            sheet.Package = package;
+            sheet.Written.clear();
+        }
+        Sheets = std::move(sheets);
+        Active = package->Active();
+        Package = std::move(package);
+    }
+
+private:
+    // What the file holds now, for a save over it; a file that cannot be read is refused, never
+    // written over blindly.
+    static std::unique_ptr<TXlsxPackage> StoredNow(const TFileUpdateLock& Lock, const std::string& Target)
+    {
+        const AnsiString shown = Utf8ToCp949(Target);
+        try {
+            std::string bytes;
+            const TFileRead read = Lock.ReadUpTo(kMaxWorkbookFileBytes, bytes);
+            std::optional<std::string> package = WorkbookPackage(read, std::move(bytes), Extension(Target), shown);
+            return package ? std::make_unique<TXlsxPackage>(std::move(*package)) : nullptr;
+        } catch (const EOfficeMissing&) {
+            throw;
+        } catch (const EOleException& e) {
+            throw EOleException("Cannot save " + shown + ": the file as it is now cannot be read (" + e.Message +
+                                "), and writing it would lose what it holds");
+        }
+    }
+    std::vector<TBookSheet> Described() const
+    {
+        std::vector<TBookSheet> described;
+        for (const auto& s : Sheets) {
+            const std::shared_ptr<TSheetState>& sheet = s->Sheet();
+            described.push_back(
+                {sheet->Listed >= 0 ? Package->Sheets()[static_cast<size_t>(sheet->Listed)].Name : AnsiString(),
+                 &sheet->Data, &sheet->Written,
+                 [sheet]() -> const TSheetData* { return sheet->Worksheet ? &sheet->Cells() : nullptr; }});
+        }
+        return described;
+    }
+    // The package as it was opened with the changes made here, or a new workbook whole.
+    std::string AsHeld() const
+    {
         if (Package) {
             std::vector<TSheetWrite> book;
             for (const auto& s : Sheets)
                 book.push_back({s->Sheet()->Listed, &s->Sheet()->Data, s->Sheet()->Written});
-            bytes = Package->Written(book);
-        } else {
-            TWorkbookData data;
-            for (const auto& s : Sheets)
-                data.Sheets.push_back(s->Sheet()->Cells());
-            data.Active = Active;
-            bytes = XlsxBytes(data);
+            return Package->Written(book);
         }
-        WritePackage(Target, bytes, "xlsx");
+        TWorkbookData data;
+        for (const auto& s : Sheets)
+            data.Sheets.push_back(s->Sheet()->Cells());
+        data.Active = Active;
+        return XlsxBytes(data);
     }
 };
 
@@ -392,14 +528,13 @@ public:
             return TOleVariant(TDispatch(std::make_shared<TSheetsObject>(FBook)));
         }
         if (name == "saveas") {
-            FBook->Path = NativePath(Arg(Args, 0, Named, "filename").AsString());
-            FBook->Write(FBook->Path);
+            FBook->Save(NativePath(Arg(Args, 0, Named, "filename").AsString()));
             return {};
         }
         if (name == "save") {
             if (FBook->Path.empty())
                 throw EOleException("The workbook has no file name");
-            FBook->Write(FBook->Path);
+            FBook->Save(FBook->Path);
             return {};
         }
         if (name == "close") {
@@ -410,7 +545,7 @@ public:
             if (!Args.empty())
                 save = Args[0].Value().AsBoolean();
             if (save && !FBook->Path.empty())
-                FBook->Write(FBook->Path);
+                FBook->Save(FBook->Path);
             return {};
         }
         UnknownName(Member);
@@ -444,36 +579,15 @@ private:
     static TOleVariant Open(const AnsiString& FileName)
     {
         const std::string path = NativePath(FileName);
-        const QFileInfo file(QString::fromStdString(path));
-        if (!file.isFile())
+        if (!QFileInfo(QString::fromStdString(path)).isFile())
             return {};
-        if (file.size() > kMaxWorkbookFileBytes)
-            throw EOleException("The workbook is too large: " + FileName + " is larger than " +
-                                std::to_string(kMaxWorkbookFileBytes) + " bytes");
-        std::string bytes;
-        if (Extension(path) == "xlsx") {
-            if (!TryReadWholeFile(FileName, bytes))
-                throw EOleException("Cannot open file " + FileName);
-        } else {
-            QTemporaryDir folder;
-            if (!folder.isValid())
-                throw EOleException("Cannot open file " + FileName);
-            const std::string made = ConvertWithOffice(path, "xlsx", folder.path().toStdString());
-            if (!TryReadWholeFile(StoredPath(made), bytes))
-                throw EOleException("Cannot open file " + FileName);
-        }
+        std::string read;
+        const TFileRead found = ReadFileUpTo(FileName, kMaxWorkbookFileBytes, read);
+        std::optional<std::string> bytes = WorkbookPackage(found, std::move(read), Extension(path), FileName);
+        if (!bytes)
+            return {};
         auto book = std::make_shared<TBook>();
-        book->Package = std::make_shared<TXlsxPackage>(std::move(bytes));
-        const std::vector<TListedSheet>& listed = book->Package->Sheets();
-        for (size_t i = 0; i < listed.size(); ++i) {
-            auto sheet = std::make_shared<TSheetState>();
-            sheet->Data.Name = listed[i].Name;
-            sheet->Listed = static_cast<int>(i);
-            sheet->Worksheet = listed[i].Worksheet;
-            sheet->Package = book->Package;
-            book->AddSheet(sheet, static_cast<int>(i));
-        }
-        book->Active = book->Package->Active();
+        book->StandFor(std::move(*bytes), {});
         book->Path = path;
         return TOleVariant(TDispatch(std::make_shared<TWorkbookObject>(book)));
     }
@@ -629,7 +743,10 @@ public:
     }
 
 private:
-    void Save(const std::string& Target) const { WritePackage(Target, DocxBytes(FDocument->Data), "docx"); }
+    void Save(const std::string& Target) const
+    {
+        SaveLocked(Target, "docx", [&](const TFileUpdateLock&) { return DocxBytes(FDocument->Data); });
+    }
     std::shared_ptr<TDocument> FDocument = std::make_shared<TDocument>();
 };
 

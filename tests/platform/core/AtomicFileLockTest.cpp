@@ -1,8 +1,8 @@
 // Who may make a save wait, and what a save's lock may change: a holder that never lets go fails
-// the save within seconds, with the reason, saving nothing, then or later; savers that let go in
-// turn are waited for however long they take together; a lock file nobody holds, or that a user
-// who may not write the file made, never makes a save wait or fail: it is taken over where the
-// saver may remove it, else passed over; a file linked at the lock's name is never changed.
+// the save within its patience, with the reason, saving nothing, then or later; a lock file nobody
+// holds never makes a save wait or fail: it is locked and removed where the saver may open it, else
+// passed over; a lock file only a user who may not write the file can open is passed over; a file
+// linked at the lock's name is never changed.
 
 #include <gtest/gtest.h>
 
@@ -19,9 +19,12 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "AccessLists.h"
 #include "Holders.h"
+#include "SaveChecks.h"
 #include "TempFolder.h"
 #include "Unprivileged.h"
 #include "helper/InTime.h"
@@ -40,48 +43,6 @@ namespace {
 constexpr uid_t kOwner = 40001, kStranger = 40004;
 
 constexpr std::chrono::milliseconds kShortPatience{300};
-
-// Whether a step failed saying what it should (any failure where reason is null), told on the
-// error stream where not: the answer comes from a child process, where a failed expectation
-// would be lost.
-bool Says(const std::string& failure, const char* reason)
-{
-    if (!failure.empty() && (!reason || failure.find(reason) != std::string::npos))
-        return true;
-    std::fprintf(stderr, "expected a failure saying \"%s\", got \"%s\"\n", reason ? reason : "", failure.c_str());
-    return false;
-}
-
-// Whether a step succeeded, its failure told on the error stream where not.
-bool Succeeds(const std::string& failure)
-{
-    if (failure.empty())
-        return true;
-    std::fprintf(stderr, "expected success, got \"%s\"\n", failure.c_str());
-    return false;
-}
-
-// Locks the file; why the caller may not save, empty when it may.
-std::string Lock(const std::string& path)
-{
-    const TFileUpdateLock lock(path);
-    return lock.MaySave() ? "" : lock.Message();
-}
-
-// Saves a key into the settings file; why not, empty when saved.
-std::string SaveIni(const std::string& path)
-{
-    TIniFile ini(path);
-    try {
-        ini.WriteString("Main", "Key", "new");
-        ini.UpdateFile();
-    } catch (const EIniFileException& e) {
-        return e.Message;
-    }
-    return "";
-}
-
-bool IniHoldsNewKey(const std::string& path) { return TIniFile(path).ReadString("Main", "Key", "") == "new"; }
 
 // A store saving while another program holds the lock of its file.
 struct THeldCase {
@@ -109,8 +70,6 @@ TEST_P(RegressionAHolderThatNeverLetGoHungTheSave, FailsWithTheReasonSavingNothi
     EXPECT_EQ(c.save(path), "");
 }
 
-const char* const kBusy = "is being saved by another program";
-
 const THeldCase kHeld[] = {
     {"UpdateLock", "counter", kBusy, Lock},
     {"IniFile", "app.ini", kBusy, SaveIni},
@@ -132,37 +91,44 @@ TEST(UpdateLock, AHolderThatNeverLetsGoFailsTheSaveWithinTheUsualPatience)
     EXPECT_EQ(AnswerInTime(4 * kLockPatience.count() / 1000, [&] { return Says(Lock(path), kBusy); }), "true");
 }
 
-// A holder that takes the lock again as soon as it lets it go, several times, for longer in all
-// than the patience: each letting go starts the wait again, so the save waits its turn.
-TEST(UpdateLock, SaversThatLetGoInTurnAreWaitedForPastThePatience)
+// Another program saves in a loop, each hold shorter than the patience, each save's lock taking the
+// name as the one before lets go, so that the name is never free, for as long as the case lets it:
+// a save's wait started again at each letting go, and lasted the loop's whole life. It now fails
+// within its patience, with the reason, saving nothing.
+TEST(UpdateLock, RegressionAnotherProgramsSaveLoopKeptASaveWaitingForItsWholeLife)
 {
-    constexpr std::chrono::milliseconds kPatience{600}, kHold{200};
-    constexpr int kTurns = 8;  // 1.6 seconds in all
+    constexpr std::chrono::milliseconds kHold{20};
     TempFolder folder;
-    const std::string path = folder.File("app.ini");
-    const TPatience patience(kPatience);
-    TFileUpdateLock* held = nullptr;
-    TChildHolding holder([] { return true; }, [&] { return (held = new TFileUpdateLock(path))->Held(); },
+    const std::string path = folder.File("app.ini"), stop = folder.File("stop");
+    const std::string lock = folder.File(LockNameOf(folder.Path(), "app.ini")), next = lock + "-next";
+    const auto heldAt = [](const std::string& name) {
+        const int fd = open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        return fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 ? fd : -1;
+    };
+    const TPatience patience(kShortPatience);
+    int held = -1;
+    TChildHolding looper([] { return true; }, [&] { return (held = heldAt(lock)) >= 0; },
                          [&] {
-                             for (int turn = 1; turn < kTurns; ++turn) {
+                             const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+                             while (!fs::exists(stop) && std::chrono::steady_clock::now() < end) {
                                  std::this_thread::sleep_for(kHold);
-                                 delete held;
-                                 held = new TFileUpdateLock(path);
+                                 const int taken = heldAt(next);
+                                 if (taken < 0 || rename(next.c_str(), lock.c_str()) != 0)
+                                     break;
+                                 close(std::exchange(held, taken));
                              }
-                             std::this_thread::sleep_for(kHold);
-                             delete held;
                          });
-    ASSERT_TRUE(holder.Ready());
-    EXPECT_EQ(AnswerInTime(20, [&] { return Succeeds(SaveIni(path)); }), "true");
-    EXPECT_TRUE(IniHoldsNewKey(path));
+    ASSERT_TRUE(looper.Ready());
+    EXPECT_EQ(AnswerInTime(20, [&] { return Says(SaveIni(path), kBusy) && !IniHoldsNewKey(path); }), "true");
+    TempFolder::Write(stop, "");
+    looper.Release();
 }
 
-// A lock file of a file of kOwner's, in kOwner's 0755 folder, and whether a user who may not
-// write the file (kStranger) can hold it.
+// A lock file of a file of kOwner's, in kOwner's 0755 folder, that a user who may not write the
+// file (kStranger) cannot hold: it cannot open it.
 struct TStrangerCase {
     const char* name;
     std::function<bool(const std::string& file, const std::string& lock)> leave;
-    bool strangerHolds;
     friend void PrintTo(const TStrangerCase& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -196,7 +162,7 @@ TEST_P(RegressionAUserWhoMayNotWriteTheFileStalledItsSaves, NoSaveWaitsForIt)
                                    fd = openat(dir, lockName.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
                                return fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
                            });
-    EXPECT_EQ(stranger.Ready(), c.strangerHolds);
+    EXPECT_FALSE(stranger.Ready());
     EXPECT_TRUE(AnswerAs(kOwner, {kOwner},
                          [&] { return AnswerInTime(20, [&] { return Succeeds(SaveIni(file)); }) == "true"; }));
     EXPECT_EQ(TempFolder::Read(file), "[Main]\r\nKey=new\r\n");
@@ -212,18 +178,7 @@ const TStrangerCase kStrangers[] = {
              return false;
          });
          return true;
-     },
-     false},
-    // One anyone may read, as saves used to leave them: the stranger holds it, but it is no lock
-    // of a saver's, and the owner's saves take it over.
-    {"LockFileAnyoneMayRead",
-     [](const std::string&, const std::string& lock) {
-         return AnswerAs(kOwner, {kOwner}, [&] {
-             const int fd = open(lock.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0444);
-             return fd >= 0 && fchmod(fd, 0444) == 0 && close(fd) == 0;
-         });
-     },
-     true},
+     }},
 };
 INSTANTIATE_TEST_SUITE_P(LockFiles, RegressionAUserWhoMayNotWriteTheFileStalledItsSaves,
                          ::testing::ValuesIn(kStrangers),
@@ -291,19 +246,24 @@ struct TUser {
     std::vector<gid_t> groups;
     bool Become() const { return uid == 0 || BecomeUser(uid, groups); }
 };
-const TUser kRoot{0, {}}, kFilesOwner{kOwner, {kOwner}}, kGroupMember{kOther, {kOther, kShared}};
+const TUser kRoot{0, {}}, kFilesOwner{kOwner, {kOwner}}, kGroupMember{kOther, {kOther, kShared}},
+    kListedWriter{kOther, {kOther}};
 
-// A folder "home" and, where it exists, "notes.ini" in it, kOwner's, of group kShared and 0664.
+// A folder "home" and, where it exists, "notes.ini" in it, kOwner's, of group kShared and 0664, or
+// 0600 with the access list given.
 struct TPlace {
     mode_t mode;
     uid_t owner;
     gid_t group;
     bool exists;
+    const char* list = nullptr;
 };
 const TPlace kSticky{01777, 0, 0, true}, kStickyNoFile{01777, 0, 0, false}, kOwnersFolder{0755, kOwner, kOwner, false},
-    kSharedFolder{0775, kOwner, kShared, true};
+    kSharedFolder{0775, kOwner, kShared, true},
+    // kOther may write the file as the list lets it, in no group of the file's.
+    kListedFile{0777, 0, 0, true, "u::rw-,u:40002:rw-,g::---,m::rw-,o::---"};
 
-// The folder, "" where the test may not make it so (not root).
+// The folder, "" where the test may not make it so (not root, no access lists).
 std::string MakeNotes(const TempFolder& folder, const TPlace& place)
 {
     const std::string home = folder.File("home"), file = home + "/notes.ini";
@@ -313,7 +273,10 @@ std::string MakeNotes(const TempFolder& folder, const TPlace& place)
     if (!place.exists)
         return home;
     TempFolder::Write(file, "[Main]\r\nKey=old\r\n");
-    return chown(file.c_str(), kOwner, kShared) == 0 && chmod(file.c_str(), 0664) == 0 ? home : "";
+    return chown(file.c_str(), kOwner, kShared) == 0 && chmod(file.c_str(), 0664) == 0 &&
+            (!place.list || SetAccessList(file, place.list))
+        ? home
+        : "";
 }
 
 using TLeave = std::function<bool(const std::string& file, const std::string& lock)>;
@@ -342,8 +305,8 @@ TLeave PlantedBy(bool hardLink)
 enum class TOutcome { TakenOver, PassedOver, WaitedFor };
 
 // What a killed save left, a user who may not write the file planted, or a live save holds at the
-// lock's name of "notes.ini", and a save of the file by a user who may write it, who may not open
-// the lock files of others here: only the system's list of locks tells whether they are held.
+// lock's name of "notes.ini", and a save of the file by a user who may write it: it opens every
+// lock file a saver made, whoever made it, and no other.
 struct TLeftLockCase {
     const char* name;
     TPlace place;
@@ -374,18 +337,19 @@ TEST_P(RegressionALeftOrPlantedLockFileFailedEverySave, OnlyALiveSaveIsWaitedFor
         return AnswerAsUserIn(c.saver.uid, c.saver.groups, home, [&] {
             SetProgramFolder(".");
             const bool opened = open(lock.c_str(), O_RDONLY | O_CLOEXEC) >= 0;
-            return !opened && AnswerInTime(20, [&] {
-                                  if (outcome == TOutcome::WaitedFor)
-                                      return Says(SaveIni("notes.ini"), kBusy);
-                                  bool taken;
-                                  {
-                                      const TFileUpdateLock probe("notes.ini");
-                                      if (!probe.MaySave())
-                                          return Succeeds(probe.Message());
-                                      taken = probe.Held();
-                                  }
-                                  return taken == (outcome == TOutcome::TakenOver) && Succeeds(SaveIni("notes.ini"));
-                              }) == "true";
+            return opened == (outcome != TOutcome::PassedOver) &&
+                AnswerInTime(20, [&] {
+                    if (outcome == TOutcome::WaitedFor)
+                        return Says(SaveIni("notes.ini"), kBusy);
+                    bool taken;
+                    {
+                        const TFileUpdateLock probe("notes.ini");
+                        if (!probe.MaySave())
+                            return Succeeds(probe.Message());
+                        taken = probe.Held();
+                    }
+                    return taken == (outcome == TOutcome::TakenOver) && Succeeds(SaveIni("notes.ini"));
+                }) == "true";
         });
     };
     EXPECT_TRUE(save(c.outcome));
@@ -413,9 +377,41 @@ const TLeftLockCase kLeftLocks[] = {
     {"OwnersKilledSaveOfAGroupSharedFile", kSharedFolder, KilledSaveOf(kFilesOwner), kGroupMember, TOutcome::TakenOver},
     {"RootSavingANewFile", kOwnersFolder, nullptr, kFilesOwner, TOutcome::WaitedFor, kRoot},
     {"OwnerSavingAGroupSharedFile", kSharedFolder, nullptr, kGroupMember, TOutcome::WaitedFor, kFilesOwner},
+    // The owner removed the live lock of a writer an access list let in.
+    {"OwnerRemovedTheLiveLockOfAWriterAnAccessListLetIn", kListedFile, nullptr, kFilesOwner, TOutcome::WaitedFor,
+     kListedWriter},
+    {"WriterAnAccessListLetsInWaitsForTheOwner", kListedFile, nullptr, kListedWriter, TOutcome::WaitedFor, kFilesOwner},
 };
 INSTANTIATE_TEST_SUITE_P(LockFiles, RegressionALeftOrPlantedLockFileFailedEverySave, ::testing::ValuesIn(kLeftLocks),
                          [](const auto& param) { return std::string(param.param.name); });
+
+// kStranger, who may write the folder but not kOwner's file "precious", renames it to the lock's
+// name of "notes.ini" and holds a lock on it: kOwner's save, waiting, wrote into its own file.
+TEST(UpdateLock, RegressionAWaitingSaveWroteIntoAFileRenamedToTheLocksName)
+{
+    TempFolder folder;
+    const std::string open = folder.File("open"), precious = open + "/precious";
+    ASSERT_EQ(mkdir(open.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(open.c_str(), 0777), 0);
+    TempFolder::Write(precious, "precious");
+    if (chown(precious.c_str(), kOwner, kOwner) != 0)
+        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
+    const std::string lock = open + "/" + LockNameOf(open, "notes.ini");
+    const TPatience patience(kShortPatience);
+    TChildHolding stranger([] { return BecomeUser(kStranger, {kStranger}); },
+                           [&] {
+                               const int fd = rename(precious.c_str(), lock.c_str()) == 0
+                                   ? ::open(lock.c_str(), O_RDONLY | O_CLOEXEC)
+                                   : -1;
+                               return fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0;
+                           });
+    ASSERT_TRUE(stranger.Ready());
+    EXPECT_TRUE(AnswerAsUserIn(kOwner, {kOwner}, open, [] {
+        SetProgramFolder(".");
+        return Says(SaveIni("notes.ini"), kBusy);
+    }));
+    EXPECT_EQ(TempFolder::Read(lock), "precious");
+}
 
 // An INI save another program's lock refused, the object dropped once the lock is let go.
 TEST(UpdateLock, RegressionASaveReportedRefusedLandedLater)

@@ -33,14 +33,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> NamesIn(const std::string& dir)
-{
-    std::vector<std::string> names;
-    for (auto& entry : fs::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
-    return names;
-}
-
 // Gives the file the times of one made an hour ago.
 void Age(const std::string& path)
 {

@@ -19,6 +19,7 @@
 
 #include "AtOnce.h"
 #include "Holders.h"
+#include "SharingUsers.h"
 #include "TempFolder.h"
 #include "Unprivileged.h"
 #include "helper/InTime.h"
@@ -33,8 +34,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uid_t kAlice = 40001, kBob = 40002;
-constexpr gid_t kTeam = 40009;
 
 // A user and its groups; uid 0 is the test's own user, whoever runs it.
 struct TSharer {
@@ -70,25 +69,6 @@ std::string MakeShared(const TempFolder& scratch, const std::string& file, const
     return folder;
 }
 
-// Adds one to the counter, read under the lock; false where the lock was not held or the save
-// failed, told on the error stream.
-bool Increment()
-{
-    const TFileUpdateLock lock("counter");
-    if (!lock.Held()) {
-        std::fprintf(stderr, "not held: \"%s\"\n", lock.Message().c_str());
-        return false;
-    }
-    TAtomicWriteOptions unflushed;
-    unflushed.Flush = false;
-    TAtomicFileWriter writer("counter", unflushed);
-    writer.Write(std::to_string(std::stoi(TempFolder::Read("counter")) + 1));
-    const TWriteResult saved = writer.Commit();
-    if (!saved)
-        std::fprintf(stderr, "not saved: \"%s\"\n", saved.Message.c_str());
-    return saved.Ok;
-}
-
 enum class TStore { Counter, IniFile, Registry };
 
 AnsiString KeyOf(int round, int saver, int i)
@@ -101,7 +81,7 @@ AnsiString KeyOf(int round, int saver, int i)
 bool Update(TStore store, int round, int saver, int i)
 {
     switch (store) {
-    case TStore::Counter: return Increment();
+    case TStore::Counter: return AddOne("counter", false);
     case TStore::IniFile: {
         TIniFile ini("shared.ini");
         ini.WriteString("Keys", KeyOf(round, saver, i), "v");
@@ -166,7 +146,8 @@ TEST_P(RegressionSaversOfDifferentUsersLostUpdates, EveryUpdateIsKeptEveryRound)
 }
 
 const TSharedCase kSharedFiles[] = {
-    {"TwoUsersInAGroupFolder", TStore::Counter, kAliceSharer, kBobSharer, 25},
+    // Eight writers of two users, a hundred saves each: 800 of 800 every round.
+    {"TwoUsersInAGroupFolder", TStore::Counter, kAliceSharer, kBobSharer, 100},
     {"RootAndAUser", TStore::Counter, kSelfSharer, kAliceSharer, 25},
     {"OneUser", TStore::Counter, kSelfSharer, kSelfSharer, 25},
     {"SettingsFileOfTwoUsers", TStore::IniFile, kAliceSharer, kBobSharer, 10},
@@ -176,7 +157,8 @@ INSTANTIATE_TEST_SUITE_P(Savers, RegressionSaversOfDifferentUsersLostUpdates, ::
                          [](const auto& param) { return std::string(param.param.name); });
 
 // kBob, a member of the file's group, holds a file at the lock's name of "notes.ini" (0644 or
-// 0664 as the row says): its own lock file where it may write the file, else one it planted.
+// 0664 as the row says): its own lock file where it may write the file, else one it planted, which
+// kAlice cannot open and passes over.
 struct TMemberCase {
     const char* name;
     mode_t fileMode;
@@ -211,7 +193,7 @@ TEST_P(RegressionALockFileOfAUserWhoMayNotWriteTheFileStalledItsSaves, OnlyAWrit
                                              if (c.waited)
                                                  return !taken.MaySave() &&
                                                      taken.Message().find("being saved") != std::string::npos;
-                                             return taken.Held() && AtomicWriteFile("notes.ini", "new").Ok;
+                                             return taken.MaySave() && AtomicWriteFile(taken, "new").Ok;
                                          }) == "true";
                               }));
     EXPECT_EQ(TempFolder::Read(folder + "/notes.ini"), c.waited ? "old" : "new");
@@ -226,9 +208,10 @@ INSTANTIATE_TEST_SUITE_P(LockFiles, RegressionALockFileOfAUserWhoMayNotWriteTheF
                          ::testing::ValuesIn(kMembers),
                          [](const auto& param) { return std::string(param.param.name); });
 
-// In a sticky folder everyone may write, kBob keeps swapping its folder "sub" for a link to
-// kAlice's private folder (a link kAlice's saves do not follow there) while kAlice saves
-// "sub/x.ini" again and again: no save and no lock ever lands in the private folder.
+// In a sticky folder everyone may write, kBob's folder "sub" is swapped for a link to kAlice's
+// private folder, a link saves do not follow there: once at the very moment a save has looked at
+// "sub" and is about to enter it, then by kBob again and again while kAlice saves "sub/x.ini". No
+// save and no lock ever lands in the private folder, and a save lands in "sub" once it stays.
 TEST(SharedFolder, RegressionAFolderSwappedForALinkAfterTheCheckRedirectedTheSave)
 {
     constexpr int kSaves = 300;
@@ -244,6 +227,23 @@ TEST(SharedFolder, RegressionAFolderSwappedForALinkAfterTheCheckRedirectedTheSav
     if (chown(sub.c_str(), kBob, kBob) != 0 || chown(mine.c_str(), kAlice, kAlice) != 0 ||
         chown((mine + "/x.ini").c_str(), kAlice, kAlice) != 0)
         HM_SKIP_WHERE_LACKING("giving files to other users needs root: " << std::strerror(errno));
+    const auto swap = [&] {
+        return rename(sub.c_str(), away.c_str()) == 0 && symlink(mine.c_str(), sub.c_str()) == 0 &&
+            lchown(sub.c_str(), kBob, kBob) == 0;
+    };
+    const auto restore = [&] { return unlink(sub.c_str()) == 0 && rename(away.c_str(), sub.c_str()) == 0; };
+    bool swapped = false;
+    SetBeforeEnteringFolder([&](const std::string& name) {
+        if (name == "sub" && !swapped)
+            swapped = swap();
+    });
+    const TWriteResult redirected = AtomicWriteFile(sub + "/x.ini", "redirected");
+    SetBeforeEnteringFolder({});
+    EXPECT_TRUE(swapped);
+    EXPECT_FALSE(redirected.Ok);
+    EXPECT_NE(redirected.Message.find("not followed"), std::string::npos) << redirected.Message;
+    ASSERT_TRUE(restore());
+
     const std::string stop = scratch.File("stop");
     TChildHolding swapper([&] { return BecomeUser(kBob, {kBob}); }, [] { return true; },
                           [&] {
@@ -259,22 +259,24 @@ TEST(SharedFolder, RegressionAFolderSwappedForALinkAfterTheCheckRedirectedTheSav
                               }
                           });
     ASSERT_TRUE(swapper.Ready());
-    // Some saves land in "sub", some find it gone; none elsewhere.
+    // Through the lock and by the path alike.
+    const auto save = [&] {
+        const TFileUpdateLock lock(sub + "/x.ini");
+        const bool locked = lock.MaySave() && AtomicWriteFile(lock, "saved").Ok;
+        return AtomicWriteFile(sub + "/x.ini", "saved").Ok && locked;
+    };
+    // Some saves land in "sub", some find it gone or refuse the link; none lands elsewhere.
     EXPECT_TRUE(AnswerAs(kAlice, {kAlice}, [&] {
-        int saved = 0;
-        for (int i = 0; i < kSaves; ++i) {
-            const TFileUpdateLock lock(sub + "/x.ini");
-            saved += AtomicWriteFile(sub + "/x.ini", "saved").Ok ? 1 : 0;
-        }
-        return saved > 0;
+        for (int i = 0; i < kSaves; ++i)
+            save();
+        return true;
     }));
     TempFolder::Write(stop, "");
     swapper.Release();
+    EXPECT_TRUE(AnswerAs(kAlice, {kAlice}, save));
+    EXPECT_EQ(TempFolder::Read(sub + "/x.ini"), "saved");
     EXPECT_EQ(TempFolder::Read(mine + "/x.ini"), "private");
-    std::vector<std::string> left;
-    for (const auto& entry : fs::directory_iterator(mine))
-        left.push_back(entry.path().filename().string());
-    EXPECT_EQ(left, std::vector<std::string>{"x.ini"});
+    EXPECT_EQ(NamesIn(mine), std::vector<std::string>{"x.ini"});
 }
 
 }  // namespace

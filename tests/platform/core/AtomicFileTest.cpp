@@ -379,8 +379,8 @@ TEST_P(RegressionASaveByAnotherUserTookTheFileFromItsOwner, KeepsWhatTheSaverMay
 
 const TOwnerCase kOwners[] = {
     {"Root", 0, {}, kFileOwner},
-    // May give its file the group, not the owner.
-    {"MemberOfTheGroup", kMember, {kMember, kGroup}, kMember},
+    // May not give its file the owner: writes it in place.
+    {"MemberOfTheGroup", kMember, {kMember, kGroup}, kFileOwner},
 };
 INSTANTIATE_TEST_SUITE_P(Savers, RegressionASaveByAnotherUserTookTheFileFromItsOwner, ::testing::ValuesIn(kOwners),
                          [](const auto& param) { return std::string(param.param.name); });

@@ -1,12 +1,14 @@
 #pragma once
 // Another program at work beside a case: a child process that takes something (a save's lock, an
-// open file) and keeps it until the case lets it go; and where a file's lock lives.
+// open file) and keeps it until the case lets it go; where a file's lock lives; and a saver that
+// adds one to a counter under the lock.
 
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -94,4 +96,24 @@ inline std::string LockNameOf(const std::string& folder, const std::string& file
         if (entry.path().filename().string().starts_with(".~hanmud-lock-"))
             return entry.path().filename().string();
     return "";
+}
+
+// Adds one to the counter in the file (none: 0), read and written under its lock; false where the
+// lock was not held or the save failed, told on the error stream. `flush` as the writer's option.
+inline bool AddOne(const std::string& path, bool flush = true)
+{
+    const TFileUpdateLock lock(path);
+    std::string count;
+    if (!lock.Held() || !lock.Read(count)) {
+        std::fprintf(stderr, "not held or not read: \"%s\"\n", lock.Message().c_str());
+        return false;
+    }
+    TAtomicWriteOptions options;
+    options.Flush = flush;
+    TAtomicFileWriter writer(lock, options);
+    writer.Write(std::to_string((count.empty() ? 0 : std::stoi(count)) + 1));
+    const TWriteResult saved = writer.Commit();
+    if (!saved)
+        std::fprintf(stderr, "not saved: \"%s\"\n", saved.Message.c_str());
+    return saved.Ok;
 }

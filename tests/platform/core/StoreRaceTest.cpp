@@ -10,6 +10,7 @@
 #include <string>
 
 #include "AtOnce.h"
+#include "Holders.h"
 #include "TempFolder.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/IniFile.h"
@@ -108,11 +109,9 @@ TEST(StoreRace, RegressionAWaiterForTheUpdateLockGaveUpAndSavedUnlocked)
     const std::string counter = folder.File("counter");
     TempFolder::Write(counter, "0");
     const int failures = FailuresAtOnce(kWriters, [&](int) {
-        for (int i = 0; i < kIncrementsEach; ++i) {
-            TFileUpdateLock lock(counter);
-            if (!lock.Held() || !AtomicWriteFile(counter, std::to_string(std::stoi(TempFolder::Read(counter)) + 1)))
+        for (int i = 0; i < kIncrementsEach; ++i)
+            if (!AddOne(counter))
                 return false;
-        }
         return true;
     });
     EXPECT_EQ(failures, 0);

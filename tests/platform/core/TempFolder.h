@@ -1,9 +1,11 @@
 #pragma once
 // A fresh folder for one test, made the program folder while the test runs.
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/core/ProgramFolder.h"
 #include "tests/TempName.h"
@@ -28,3 +30,12 @@ public:
 private:
     TScratchFolder folder_;
 };
+
+// The names in a folder, in the order the system lists them.
+inline std::vector<std::string> NamesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    return names;
+}

@@ -1,0 +1,132 @@
+// A file the saver may write but cannot give back to its owner is written where it is: it stays
+// its owner's, with its group, permissions and access list, and its old content is kept beside it
+// until the new content is on disk; a write that fails puts the old content back. (A save cut short:
+// AtomicFileKilledTest.cpp.)
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "AccessLists.h"
+#include "TempFolder.h"
+#include "Unprivileged.h"
+#include "platform/core/AtomicFile.h"
+#include "tests/SkipWhereLacking.h"
+
+namespace {
+
+constexpr uid_t kNotesOwner = 40001, kNotesWriter = 40002;
+constexpr gid_t kNotesGroup = 40003;
+
+// "notes.ini" holding "old" in a folder anyone may write, of kNotesOwner's and kNotesGroup's,
+// 0660 or as the access list given lets in; "" where the case may not give it away (not root).
+std::string MakeNotes(const TempFolder& scratch, const char* list = nullptr)
+{
+    const std::string folder = scratch.File("shared"), file = folder + "/notes.ini";
+    if (mkdir(folder.c_str(), 0777) != 0 || chmod(folder.c_str(), 0777) != 0)
+        return "";
+    TempFolder::Write(file, "old");
+    if (chown(file.c_str(), kNotesOwner, kNotesGroup) != 0 || chmod(file.c_str(), 0660) != 0)
+        return "";
+    return !list || SetAccessList(file, list) ? folder : "";
+}
+
+// The writer's save of the notes, as kNotesWriter of kNotesGroup; why not, empty when saved.
+std::string SaveAsWriter(const std::string& folder, const std::function<void()>& before = {})
+{
+    const bool saved = AnswerAsUserIn(kNotesWriter, {kNotesWriter, kNotesGroup}, folder, [&] {
+        if (before)
+            before();
+        const TWriteResult result = AtomicWriteFile("notes.ini", "new");
+        if (!result.Ok)
+            std::fprintf(stderr, "%s\n", result.Message.c_str());
+        return result.Ok;
+    });
+    return saved ? "" : "refused";
+}
+
+}  // namespace
+
+// kNotesWriter, whom the file's group or an access list lets write it, saves another user's file: it
+// became kNotesWriter's, and its owner's next save was refused as read-only.
+struct TLetInCase {
+    const char* name;
+    const char* list;
+    friend void PrintTo(const TLetInCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class RegressionAWriterLetInTookTheFileFromItsOwner : public ::testing::TestWithParam<TLetInCase> {};
+
+TEST_P(RegressionAWriterLetInTookTheFileFromItsOwner, ItStaysTheOwnersAsItWas)
+{
+    TempFolder scratch;
+    const std::string folder = MakeNotes(scratch, GetParam().list), file = folder + "/notes.ini";
+    if (folder.empty())
+        HM_SKIP_WHERE_LACKING("giving a file to another user with an access list: " << std::strerror(errno));
+    struct stat before, after;
+    ASSERT_EQ(stat(file.c_str(), &before), 0);
+    const std::string list = AccessListOf(file);
+    EXPECT_EQ(SaveAsWriter(folder), "");
+    EXPECT_EQ(TempFolder::Read(file), "new");
+    ASSERT_EQ(stat(file.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_uid, kNotesOwner);
+    EXPECT_EQ(after.st_gid, kNotesGroup);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(AccessListOf(file), list);
+    EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"notes.ini"});
+    EXPECT_TRUE(
+        AnswerAsUserIn(kNotesOwner, {kNotesOwner}, folder, [] { return AtomicWriteFile("notes.ini", "own").Ok; }));
+}
+
+const TLetInCase kLetIn[] = {
+    {"MemberOfTheGroup", nullptr},
+    {"AllowedByAnAccessList", "u::rw-,u:40002:rw-,g::---,m::rw-,o::---"},
+};
+INSTANTIATE_TEST_SUITE_P(Writers, RegressionAWriterLetInTookTheFileFromItsOwner, ::testing::ValuesIn(kLetIn),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+// A write in place that fails once its new content is in: the old content goes back, no copy stays.
+TEST(InPlaceSave, AWriteThatFailsPutsTheOldContentBack)
+{
+    TempFolder scratch;
+    const std::string folder = MakeNotes(scratch), file = folder + "/notes.ini";
+    if (folder.empty())
+        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
+    EXPECT_NE(SaveAsWriter(folder, [] { InjectAtomicWriteFailure(TAtomicWriteStep::InPlace); }), "");
+    EXPECT_EQ(TempFolder::Read(file), "old");
+    EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"notes.ini"});
+}
+
+// One thread of the writer's holds the notes' lock, reads them and writes them through it, while
+// another thread saves them by their path: the process's lock let the second thread write in place
+// without waiting, and the first thread's write then lost its update. It waits as another process
+// would, and is refused while the lock stays held.
+TEST(InPlaceSave, RegressionASaveFromAnotherThreadWentThroughTheProcesssLock)
+{
+    TempFolder scratch;
+    const std::string folder = MakeNotes(scratch), file = folder + "/notes.ini";
+    if (folder.empty())
+        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
+    EXPECT_TRUE(AnswerAsUserIn(kNotesWriter, {kNotesWriter, kNotesGroup}, folder, [] {
+        SetLockPatience(std::chrono::milliseconds(100));
+        const TFileUpdateLock lock("notes.ini");
+        std::string read;
+        if (!lock.Held() || !lock.Read(read))
+            return false;
+        TWriteResult byPath;
+        std::thread([&] { byPath = AtomicWriteFile("notes.ini", "other thread"); }).join();
+        std::string meanwhile;
+        return !byPath.Ok && lock.Read(meanwhile) && meanwhile == read && AtomicWriteFile(lock, read + "+1").Ok;
+    }));
+    EXPECT_EQ(TempFolder::Read(file), "old+1");
+}
