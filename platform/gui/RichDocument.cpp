@@ -48,33 +48,50 @@ void EachRun(QTextDocument& doc, int start, int end,
     c.endEditBlock();
 }
 
-// Characters without a place to break a line between them beyond which the text breaks its lines
-// anywhere: Qt lays out every line of a longer word to the word's end before it gives up on
-// breaking at a word's edge, which makes such a word cost the square of its length.
-constexpr int kLongestUnbrokenWord = 512;
+// The most characters a line holds between two places where it may break after white space, the
+// white space not counted. Other places to break do not count: Qt lays out a line of a run
+// without white space to the run's end before it breaks it, whatever places to break the run has
+// (between Hangul syllables, after the punctuation among them).
+int LongestRunWithoutSpaceBreak(QStringView line)
+{
+    if (line.isEmpty())
+        return 0;
+    const int size = static_cast<int>(line.size());
+    int longest = 0, from = 0;
+    const auto endRun = [&](int to) {
+        while (to > from && line[to - 1].isSpace())
+            --to;
+        longest = std::max(longest, to - from);
+    };
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, line.data(), line.size());
+    for (int to = breaks.toNextBoundary(); to > 0 && to < size; to = breaks.toNextBoundary())
+        if (line[to - 1].isSpace()) {
+            endRun(to);
+            from = to;
+        }
+    endRun(size);
+    return longest;
+}
 
-// The most characters the document holds between two places where a line may break.
-int LongestUnbrokenWord(const QTextDocument& doc)
+// The same over the document's lines: its paragraphs, cut where a line ends within one.
+int LongestRunWithoutSpaceBreak(const QTextDocument& doc)
 {
     int longest = 0;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         const QString text = block.text();
-        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
-        for (int from = 0, to = 0; to >= 0 && from < text.size(); from = to) {
-            to = breaks.toNextBoundary();
-            longest = std::max(longest, (to < 0 ? static_cast<int>(text.size()) : to) - from);
-        }
+        for (const QStringView line : QStringView(text).split(QChar::LineSeparator))
+            longest = std::max(longest, LongestRunWithoutSpaceBreak(line));
     }
     return longest;
 }
 
 // A copy whose sizes are pixels at the given resolution, laid out without a margin.
-std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi)
+std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi, bool breakAnywhere)
 {
     std::unique_ptr<QTextDocument> copy(doc.clone());
     copy->setUndoRedoEnabled(false);
     copy->setDocumentMargin(0);
-    if (LongestUnbrokenWord(doc) > kLongestUnbrokenWord) {
+    if (breakAnywhere) {
         QTextOption option = copy->defaultTextOption();
         option.setWrapMode(QTextOption::WrapAnywhere);
         copy->setDefaultTextOption(option);
@@ -95,30 +112,6 @@ std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi)
         c.setCharFormat(g);
     });
     return copy;
-}
-
-// What a document takes in memory, estimated from what Qt keeps for it: a node and a layout
-// object for each block, the text in UTF-16 with its shaping per character once laid out, a
-// node and a run of shaping for each run of one format, and a record for each line laid out.
-// The figures were measured on this platform's allocator and rounded up. A document not laid
-// out keeps no layout objects, and asking for a block's layout would make one.
-size_t EstimatedBytes(const QTextDocument& doc, bool laidOut)
-{
-    struct TCosts {
-        size_t Document, Block, Character, Run, Line;
-    };
-    constexpr TCosts kText{12288, 192, 4, 48, 0}, kLaidOut{28672, 704, 8, 128, 96};
-    size_t blocks = 0, characters = 0, runs = 0, lines = 0;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        ++blocks;
-        characters += static_cast<size_t>(std::max(0, block.length()));
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            ++runs;
-        if (const QTextLayout* layout = laidOut ? block.layout() : nullptr)
-            lines += static_cast<size_t>(std::max(0, layout->lineCount()));
-    }
-    const TCosts& c = laidOut ? kLaidOut : kText;
-    return c.Document + c.Block * blocks + c.Character * characters + c.Run * runs + c.Line * lines;
 }
 
 }  // namespace
@@ -245,28 +238,17 @@ QTextDocument& TRichDocument::Shown(int Dpi, int Width) const
         FShown.pop_back();
     }
     if (!layout.Doc || layout.Dpi != Dpi)
-        layout.Doc = AtResolution(*FDoc, Dpi);
+        layout.Doc = AtResolution(*FDoc, Dpi, BreaksLinesAnywhere());
     layout.Dpi = Dpi;
     layout.Width = Width;
     layout.Doc->setTextWidth(Width);
-    (void)layout.Doc->size();  // lays the whole text out, so that its lines are counted
-    layout.Bytes = EstimatedBytes(*layout.Doc, true);
+    (void)layout.Doc->size();  // lays the whole text out, before its lines are read
     ++FLayoutsMade;
     FShown.insert(FShown.begin(), std::move(layout));
     return *FShown.front().Doc;
 }
 
-size_t TRichDocument::HeldBytes() const
-{
-    if (FTextBytesGeneration != FGeneration) {
-        FTextBytes = EstimatedBytes(*FDoc, false);
-        FTextBytesGeneration = FGeneration;
-    }
-    size_t bytes = sizeof(*this) + FTextBytes;
-    for (const TLayout& layout : FShown)
-        bytes += layout.Bytes;
-    return bytes;
-}
+bool TRichDocument::BreaksLinesAnywhere() const { return LongestRunWithoutSpaceBreak(*FDoc) > kLongestUnbrokenRun; }
 
 int TRichDocument::RequestedHeight(TCanvas* Canvas, int Width) const
 {

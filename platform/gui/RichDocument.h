@@ -7,8 +7,9 @@
 // characters (a Hangul syllable is one). The text laid out at a resolution and width is kept,
 // for the last few of them, until the text or its default font changes, so formatting an
 // unchanged text again at one of those widths only draws it (the same text shown in two columns
-// is laid out once for each). A text holding a word too long to lay out line by line (more than
-// 512 characters without a place to break) breaks all its lines anywhere.
+// is laid out once for each). A text holding a run too long to lay out line by line (more than
+// kLongestUnbrokenRun characters without a place to break after white space, in any script)
+// breaks all its lines anywhere, so laying out any text costs time in proportion to its length.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +28,9 @@ class TRichDocument {
 public:
     // Layouts kept, each at a resolution and width of its own; the one used longest ago goes.
     static constexpr size_t kMaxLayouts = 4;
+    // Characters without a place to break a line after white space beyond which the text breaks
+    // its lines anywhere: a line of such a run costs the run's length to lay out.
+    static constexpr int kLongestUnbrokenRun = 512;
 
     TRichDocument();
     ~TRichDocument();
@@ -63,9 +67,9 @@ public:
     // that fit.
     int FormatRange(TCanvas* Canvas, const TRect& RectTwips) const;
 
-    // An estimate of the memory the document takes, in bytes: its text with its formats, and
-    // every layout it keeps.
-    size_t HeldBytes() const;
+    // Whether the text is laid out breaking its lines anywhere (it holds a run longer than
+    // kLongestUnbrokenRun).
+    bool BreaksLinesAnywhere() const;
     // The layouts made since the document was (each a whole text laid out at a width).
     int LayoutsMade() const { return FLayoutsMade; }
 
@@ -76,16 +80,12 @@ private:
     struct TLayout {
         std::unique_ptr<QTextDocument> Doc;
         int Dpi = 0, Width = 0;
-        size_t Bytes = 0;  // the estimate of what it takes
     };
     // The text laid out Width pixels wide with its sizes in pixels at Dpi.
     QTextDocument& Shown(int Dpi, int Width) const;
 
     std::unique_ptr<QTextDocument> FDoc;
     uint64_t FGeneration = 0;  // counts the changes of the text and its default font
-    // The estimate of what FDoc takes, made at the change counted by FTextBytesGeneration.
-    mutable size_t FTextBytes = 0;
-    mutable uint64_t FTextBytesGeneration = UINT64_MAX;
     // Used most recently first; all made from the text at the change counted by FShownGeneration.
     mutable std::vector<TLayout> FShown;
     mutable uint64_t FShownGeneration = 0;

@@ -296,3 +296,72 @@ TEST(RichDocument, LaysOutOnlyAtWidthsNotKept)
         EXPECT_EQ(d.LayoutsMade(), c.layouts) << c.name;
     }
 }
+
+namespace {
+
+// Rich text of the UTF-16 text: lines (U+2028), paragraphs (U+2029) and tabs as control words,
+// every other character as a Unicode escape.
+std::string RtfOf(const std::u16string& text)
+{
+    std::string rtf = "{\\rtf1 ";
+    for (const char16_t c : text)
+        rtf += c == u'\u2028' ? "\\line "
+            : c == u'\u2029'  ? "\\par "
+            : c == u'\t'      ? "\\tab "
+                              : "\\u" + std::to_string(c) + "?";
+    return rtf + "}";
+}
+
+// Unit repeated to Length characters.
+std::u16string Repeated(std::u16string_view unit, size_t length)
+{
+    std::u16string text;
+    while (text.size() < length)
+        text += unit;
+    return text.substr(0, length);
+}
+
+constexpr size_t kLimit = TRichDocument::kLongestUnbrokenRun;
+
+struct TRunCase {
+    const char* name;
+    std::u16string text;
+    bool anywhere;
+};
+
+const TRunCase kRuns[] = {
+    {"UnspacedHangul", Repeated(u"한글줄바꿈", 600), true},
+    {"HangulWithPunctuationBetween", Repeated(u"가나,다라.", 600), true},
+    {"HangulJoinedByNoBreakSpaces", Repeated(u"가나\u00A0", 600), true},
+    {"ThaiWithoutSpaces", Repeated(u"ภาษาไทย", 600), true},
+    {"HanWithoutSpaces", Repeated(u"漢字文章", 600), true},
+    {"OneLetter", Repeated(u"a", 600), true},
+    {"MixedScriptsWithoutSpaces", Repeated(u"a가漢ก1-", 600), true},
+    {"HangulSpacedEveryEighth", Repeated(u"가나다라마바사 ", 20000), false},
+    {"LatinWords", Repeated(u"words of text ", 20000), false},
+    {"RunsAtTheLimit", Repeated(u"가", kLimit) + u" " + Repeated(u"a", kLimit) + u"   ", false},
+    {"RunPastTheLimit", Repeated(u"가", 10) + u" " + Repeated(u"가", kLimit + 1), true},
+    {"RunsAtTheLimitOnLinesParagraphsAndTabs",
+     Repeated(u"가", kLimit) + u"\u2028" + Repeated(u"ก", kLimit) + u"\u2029" + Repeated(u"a", kLimit) + u"\t" +
+         Repeated(u"b", kLimit),
+     false},
+};
+
+}  // namespace
+
+class RichDocumentLongRuns : public ::testing::TestWithParam<TRunCase> {};
+
+// A run of Hangul without white space was laid out line by line: each Hangul syllable is a place
+// to break a line, so the run was not taken for a long word, while Qt lays out each of its lines
+// to the run's end (300,000 syllables took 13 s). A text breaks its lines anywhere when it holds
+// a run longer than the limit without a break after white space, in any script.
+TEST_P(RichDocumentLongRuns, RegressionARunWithoutWhiteSpaceBreaksAnywhereInAnyScript)
+{
+    TestApplication();
+    TRichDocument d;
+    ASSERT_TRUE(d.LoadFromBytes(RtfOf(GetParam().text)));
+    EXPECT_EQ(d.BreaksLinesAnywhere(), GetParam().anywhere);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, RichDocumentLongRuns, ::testing::ValuesIn(kRuns),
+                         [](const auto& param) { return std::string(param.param.name); });
