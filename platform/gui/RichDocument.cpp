@@ -3,7 +3,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QTextBlock>
-#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -48,29 +47,47 @@ void EachRun(QTextDocument& doc, int start, int end,
     c.endEditBlock();
 }
 
-// The most characters a line holds between two places where it may break after white space, the
-// white space not counted. Other places to break do not count: Qt lays out a line of a run
-// without white space to the run's end before it breaks it, whatever places to break the run has
-// (between Hangul syllables, after the punctuation among them).
+// White space a line may break after: any but the spaces that hold their neighbours together.
+bool IsBreakingSpace(QChar c) { return c.isSpace() && c != u'\u00A0' && c != u'\u2007' && c != u'\u202F'; }
+
+// What a line may break after at white space that follows it: a letter or digit, or the
+// punctuation that ends a sentence or a clause.
+bool EndsAWord(QChar c)
+{
+    return c.isLetterOrNumber() || c == u',' || c == u'.' || c == u'!' || c == u'?' || c == u':' || c == u';';
+}
+
+// The most characters a line holds between two places where it surely breaks at no more cost
+// than the characters between them, its white space not counted: white space between a word's
+// end (its marks aside) and a letter or digit, in any script. Other places to break do not count:
+// Qt lays out a line of a run without white space to the run's end before it breaks it, whatever
+// places to break the run has (between Hangul syllables, after the punctuation among them), and
+// finding such places by the rules of each script costs more than the run's length in some
+// (Thai words).
 int LongestRunWithoutSpaceBreak(QStringView line)
 {
-    if (line.isEmpty())
-        return 0;
     const int size = static_cast<int>(line.size());
     int longest = 0, from = 0;
-    const auto endRun = [&](int to) {
-        while (to > from && line[to - 1].isSpace())
-            --to;
-        longest = std::max(longest, to - from);
-    };
-    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, line.data(), line.size());
-    for (int to = breaks.toNextBoundary(); to > 0 && to < size; to = breaks.toNextBoundary())
-        if (line[to - 1].isSpace()) {
-            endRun(to);
-            from = to;
+    for (int i = 0; i < size;) {
+        if (!IsBreakingSpace(line[i])) {
+            ++i;
+            continue;
         }
-    endRun(size);
-    return longest;
+        const int space = i;
+        while (i < size && IsBreakingSpace(line[i]))
+            ++i;
+        int base = space;  // after the word's last character and its marks
+        while (base > from && line[base - 1].isMark())
+            --base;
+        if (base > from && EndsAWord(line[base - 1]) && i < size && line[i].isLetterOrNumber()) {
+            longest = std::max(longest, space - from);
+            from = i;
+        }
+    }
+    int end = size;
+    while (end > from && line[end - 1].isSpace())
+        --end;
+    return std::max(longest, end - from);
 }
 
 // The same over the document's lines: its paragraphs, cut where a line ends within one.
