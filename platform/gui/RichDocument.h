@@ -8,7 +8,7 @@
 // for the last few of them, until the text or its default font changes, so formatting an
 // unchanged text again at one of those widths only draws it (the same text shown in two columns
 // is laid out once for each). A text holding a run too long to lay out line by line (more than
-// kLongestUnbrokenRun characters without a place to break after white space, in any script)
+// kLongestUnbrokenRun characters without white space between words to break at, in any script)
 // breaks all its lines anywhere, so laying out any text costs time in proportion to its length.
 
 #include <cstddef>
@@ -28,8 +28,9 @@ class TRichDocument {
 public:
     // Layouts kept, each at a resolution and width of its own; the one used longest ago goes.
     static constexpr size_t kMaxLayouts = 4;
-    // Characters without a place to break a line after white space beyond which the text breaks
-    // its lines anywhere: a line of such a run costs the run's length to lay out.
+    // Characters without white space between words beyond which the text breaks its lines
+    // anywhere (its white space not counted): each line of such a run costs the run's length to
+    // lay out.
     static constexpr int kLongestUnbrokenRun = 512;
 
     TRichDocument();
