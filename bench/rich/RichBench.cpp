@@ -1,4 +1,4 @@
-// Rich text in grid cells, in three parts:
+// Rich text in grid cells, in four parts:
 //
 // Formatting runs: rich text of N runs (N from 1,000 to 16,000: bold, italic, coloured and
 // named-font runs in turn, every coloured run a colour of its own and every named-font run a font
@@ -13,10 +13,14 @@
 // Scrolled cells (RichBenchScroll.cpp): the heap the grid's rich documents hold once their cells
 // have been scrolled through, against the cache's bound.
 //
-// Long runs (RichBenchScripts.cpp): one cell of a long text in each script, without white space
-// and spaced every eighth character, at the same lengths.
+// Long runs (RichBenchScripts.cpp): one cell of a long text in each script, as written and
+// spaced every eighth character, at the same lengths, in a wide column and a narrow one; and a
+// text taller than Qt lays out.
 //
-//   bench_rich [--max N]    (runs up to N, long runs up to 20 N characters; 16,000 by default)
+// Heap counts (RichBenchHeapCount.cpp): counting the heap, and painting and repainting a page of
+// rich cells, on a heap whole and in pieces.
+//
+//   bench_rich [--max N]    (runs up to N, long runs up to 8 N characters; 16,000 by default)
 
 #include <QImage>
 #include <QPainter>
@@ -147,6 +151,7 @@ int main(int argc, char** argv)
     for (int n = 1000; n <= most; n *= 2)
         Measure(n);
     MeasureScrolledCells();
-    MeasureLongRuns(most * 20);
+    MeasureLongRuns(most * 8);
+    MeasureHeapCounts();
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "grid/control/RichCellCache.h"
 
-#include <algorithm>
 #include <functional>
 
 size_t TRichCellCache::TKeyHash::operator()(const TKey& Key) const
@@ -15,7 +14,6 @@ TRichDocument& TRichCellCache::Get(const AnsiString& Text, std::optional<TColor>
         FEntries.splice(FEntries.begin(), FEntries, found->second);
         return found->second->Document;
     }
-    const size_t heapBefore = HeapBytesInUse();
     TEntry& entry = FEntries.emplace_front();
     entry.Text = Text;
     entry.Selected = Selected;
@@ -31,22 +29,18 @@ TRichDocument& TRichCellCache::Get(const AnsiString& Text, std::optional<TColor>
     }
     ++FReads;
     FIndex.emplace(TKey{entry.Text, Selected}, FEntries.begin());
-    ChargeNewest(heapBefore);
+    RecountNewest();
     return entry.Document;
 }
 
-void TRichCellCache::ChargeNewest(size_t HeapBefore)
+void TRichCellCache::RecountNewest()
 {
     if (FEntries.empty())
         return;
     TEntry& newest = FEntries.front();
-    const size_t heap = HeapBytesInUse();
-    // What was given back is taken off, down to nothing: the heap may also shrink by what is not
-    // the document's.
-    const size_t charged = heap >= HeapBefore ? newest.Bytes + (heap - HeapBefore)
-                                              : newest.Bytes - std::min(newest.Bytes, HeapBefore - heap);
-    FBytes = FBytes - newest.Bytes + charged;
-    newest.Bytes = charged;
+    FBytes -= newest.Bytes;
+    newest.Bytes = newest.Document.HeldBytes() + sizeof(TEntry) + newest.Text.capacity();
+    FBytes += newest.Bytes;
     while (FEntries.size() > 1 && (FEntries.size() > kMaxEntries || FBytes > FMaxBytes)) {
         const TEntry& oldest = FEntries.back();
         FIndex.erase(TKey{oldest.Text, oldest.Selected});

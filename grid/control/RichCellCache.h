@@ -5,10 +5,11 @@
 // columns of different widths is laid out once for each). A selected cell shows its first
 // characters in the selection's text colour; that look is kept as a document of its own. What is
 // kept is bounded: at most kMaxEntries documents, taking at most the bytes given, the one painted
-// longest ago going first; the newest is kept whatever it takes. What a document takes is read
-// from the heap, not reckoned from its text: each is charged what the process's heap grew by
-// while the cache read its text and while it was laid out and painted (its formats and layouts,
-// and the fonts and glyphs first made for it), whatever its runs hold.
+// longest ago going first; the newest is kept whatever it takes. What a document takes is
+// reckoned from every part Qt keeps for it, its layouts and each format and font its runs show in
+// included (TRichDocument::HeldBytes), so the bound holds whatever its runs hold. The heap itself
+// is not counted: a count walks every free block of the allocator, tens of milliseconds on a heap
+// a long session left in pieces, and moves with other threads' allocations.
 
 #include <cstddef>
 #include <list>
@@ -19,7 +20,6 @@
 
 #include "platform/core/AnsiString.h"
 #include "platform/core/Colors.h"
-#include "platform/core/HeapInUse.h"
 #include "platform/gui/RichDocument.h"
 
 class TRichCellCache {
@@ -34,21 +34,21 @@ public:
     // The document of a cell text, shown selected in the colour given (none: as it is), for a
     // use that does not lay it out (its plain text).
     TRichDocument& Get(const AnsiString& Text, std::optional<TColor> Selected = std::nullopt);
-    // Gives Use the document of a cell text to lay out (to paint or measure it), charges the
-    // document what the heap grew by meanwhile and lets the oldest go past the bounds; Use asks
-    // the cache for no other text.
+    // Gives Use the document of a cell text to lay out (to paint or measure it), then counts what
+    // the document takes again and lets the oldest go past the bounds; Use asks the cache for no
+    // other text.
     template <class TUse>
     decltype(auto) UseLaidOut(const AnsiString& Text, std::optional<TColor> Selected, TUse&& Use)
     {
         TRichDocument& document = Get(Text, Selected);
-        const TCharge charge{*this};
+        const TRecount recount{*this};
         return Use(document);
     }
 
     // Cell texts read into documents since the cache was made.
     int Reads() const { return FReads; }
     size_t Count() const { return FEntries.size(); }
-    // The heap the kept documents took, as charged to them.
+    // The memory the kept documents take, as they reckon it, with their cell texts.
     size_t Bytes() const { return FBytes; }
     size_t MaxBytes() const { return FMaxBytes; }
 
@@ -65,17 +65,14 @@ private:
         AnsiString Text;
         std::optional<TColor> Selected;
         TRichDocument Document;
-        size_t Bytes = 0;  // charged so far
+        size_t Bytes = 0;  // what Document took when last counted
     };
-    // Charges the newest entry the heap's growth from its making to its end.
-    struct TCharge {
+    struct TRecount {
         TRichCellCache& Cache;
-        size_t HeapBefore = HeapBytesInUse();
-        ~TCharge() { Cache.ChargeNewest(HeapBefore); }
+        ~TRecount() { Cache.RecountNewest(); }
     };
-    // Charges the newest entry what the heap grew (or shrank) by since it held HeapBefore bytes,
-    // then lets the oldest go past the bounds.
-    void ChargeNewest(size_t HeapBefore);
+    // Counts the newest entry's document again, then lets the oldest go past the bounds.
+    void RecountNewest();
 
     // Newest first.
     std::list<TEntry> FEntries;

@@ -7,13 +7,16 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "platform/core/Cp949.h"
 #include "platform/gui/FontAlias.h"
 #include "platform/gui/MapMode.h"
+#include "platform/gui/RichDocumentCosts.h"
 #include "platform/gui/RtfCodec.h"
 
 namespace {
@@ -47,71 +50,20 @@ void EachRun(QTextDocument& doc, int start, int end,
     c.endEditBlock();
 }
 
-// White space a line may break after: any but the spaces that hold their neighbours together.
-bool IsBreakingSpace(QChar c) { return c.isSpace() && c != u'\u00A0' && c != u'\u2007' && c != u'\u202F'; }
-
-// What a line may break after at white space that follows it: a letter or digit, or the
-// punctuation that ends a sentence or a clause.
-bool EndsAWord(QChar c)
-{
-    return c.isLetterOrNumber() || c == u',' || c == u'.' || c == u'!' || c == u'?' || c == u':' || c == u';';
-}
-
-// The most characters a line holds between two places where it surely breaks at no more cost
-// than the characters between them, its white space not counted: white space between a word's
-// end (its marks aside) and a letter or digit, in any script. Other places to break do not count:
-// Qt lays out a line of a run without white space to the run's end before it breaks it, whatever
-// places to break the run has (between Hangul syllables, after the punctuation among them), and
-// finding such places by the rules of each script costs more than the run's length in some
-// (Thai words).
-int LongestRunWithoutSpaceBreak(QStringView line)
-{
-    const int size = static_cast<int>(line.size());
-    int longest = 0, from = 0;
-    for (int i = 0; i < size;) {
-        if (!IsBreakingSpace(line[i])) {
-            ++i;
-            continue;
-        }
-        const int space = i;
-        while (i < size && IsBreakingSpace(line[i]))
-            ++i;
-        int base = space;  // after the word's last character and its marks
-        while (base > from && line[base - 1].isMark())
-            --base;
-        if (base > from && EndsAWord(line[base - 1]) && i < size && line[i].isLetterOrNumber()) {
-            longest = std::max(longest, space - from);
-            from = i;
-        }
-    }
-    int end = size;
-    while (end > from && line[end - 1].isSpace())
-        --end;
-    return std::max(longest, end - from);
-}
-
-// The same over the document's lines: its paragraphs, cut where a line ends within one.
-int LongestRunWithoutSpaceBreak(const QTextDocument& doc)
-{
-    int longest = 0;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        const QString text = block.text();
-        for (const QStringView line : QStringView(text).split(QChar::LineSeparator))
-            longest = std::max(longest, LongestRunWithoutSpaceBreak(line));
-    }
-    return longest;
-}
-
-// A copy whose sizes are pixels at the given resolution, laid out without a margin.
-std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi, bool breakAnywhere)
+// A copy of the first Most characters whose sizes are pixels at the given resolution, laid out
+// without a margin.
+std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi, int most)
 {
     std::unique_ptr<QTextDocument> copy(doc.clone());
     copy->setUndoRedoEnabled(false);
     copy->setDocumentMargin(0);
-    if (breakAnywhere) {
-        QTextOption option = copy->defaultTextOption();
-        option.setWrapMode(QTextOption::WrapAnywhere);
-        copy->setDefaultTextOption(option);
+    if (copy->characterCount() - 1 > most) {
+        if (most > 0 && copy->characterAt(most - 1).isHighSurrogate())
+            --most;  // not between the halves of a character
+        QTextCursor cut(copy.get());
+        cut.setPosition(most);
+        cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cut.removeSelectedText();
     }
     const auto pixels = [dpi](qreal points) { return std::max(1, static_cast<int>(std::lround(points * dpi / 72.0))); };
     QFont base = copy->defaultFont();
@@ -129,6 +81,16 @@ std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi, b
         c.setCharFormat(g);
     });
     return copy;
+}
+
+// Lines break anywhere in the copy, or as they do in the text it was made from.
+void BreakLinesAnywhere(QTextDocument& copy, const QTextDocument& doc, bool anywhere)
+{
+    QTextOption option = doc.defaultTextOption();
+    if (anywhere)
+        option.setWrapMode(QTextOption::WrapAnywhere);
+    if (option.wrapMode() != copy.defaultTextOption().wrapMode())
+        copy.setDefaultTextOption(option);
 }
 
 }  // namespace
@@ -254,18 +216,54 @@ QTextDocument& TRichDocument::Shown(int Dpi, int Width) const
         layout = std::move(FShown.back());
         FShown.pop_back();
     }
-    if (!layout.Doc || layout.Dpi != Dpi)
-        layout.Doc = AtResolution(*FDoc, Dpi, BreaksLinesAnywhere());
+    if (!layout.Doc || layout.Dpi != Dpi) {
+        // A line takes at most twice the largest font's size and its farthest offset.
+        ShapeRuns();
+        const double line = std::max(1.0, 2 * (FLargestPoints + FLargestOffsetPoints) * Dpi / 72.0);
+        layout.Doc = AtResolution(*FDoc, Dpi, static_cast<int>(std::min<double>(INT_MAX, kTallestLayout / line)));
+    }
+    BreakLinesAnywhere(*layout.Doc, *FDoc, BreaksLinesAnywhere(Dpi, Width));
     layout.Dpi = Dpi;
     layout.Width = Width;
     layout.Doc->setTextWidth(Width);
-    (void)layout.Doc->size();  // lays the whole text out, before its lines are read
+    (void)layout.Doc->size();  // lays the whole text out, so that its lines are counted
+    layout.Bytes = EstimatedBytes(*layout.Doc, true);
     ++FLayoutsMade;
     FShown.insert(FShown.begin(), std::move(layout));
     return *FShown.front().Doc;
 }
 
-bool TRichDocument::BreaksLinesAnywhere() const { return LongestRunWithoutSpaceBreak(*FDoc) > kLongestUnbrokenRun; }
+size_t TRichDocument::HeldBytes() const
+{
+    if (FTextBytesGeneration != FGeneration) {
+        FTextBytes = EstimatedBytes(*FDoc, false);
+        FTextBytesGeneration = FGeneration;
+    }
+    size_t bytes = sizeof(*this) + FTextBytes;
+    for (const TLayout& layout : FShown)
+        bytes += layout.Bytes;
+    return bytes;
+}
+
+void TRichDocument::ShapeRuns() const
+{
+    if (FRunShapeGeneration == FGeneration)
+        return;
+    const TRichRunShape shape = RunShapeOf(*FDoc);
+    FLongestRun = shape.LongestRun;
+    FLargestPoints = shape.LargestPoints;
+    FLargestOffsetPoints = shape.LargestOffsetPoints;
+    FRunShapeGeneration = FGeneration;
+}
+
+bool TRichDocument::BreaksLinesAnywhere(int Dpi, int Width) const
+{
+    ShapeRuns();
+    // A line holds at least one character of the largest font for each em of its width.
+    const int64_t em = std::max<int64_t>(1, std::llround(FLargestPoints * Dpi / 72.0));
+    const int64_t perLine = std::max<int64_t>(1, Width / em);
+    return FLongestRun > std::min<int64_t>(kLongestUnbrokenRun, kMostLinesOfARun * perLine);
+}
 
 int TRichDocument::RequestedHeight(TCanvas* Canvas, int Width) const
 {
@@ -282,16 +280,17 @@ int TRichDocument::FormatRange(TCanvas* Canvas, const TRect& RectTwips) const
     if (r.Width() <= 0 || r.Height() <= 0)
         return 0;
     QTextDocument& doc = Shown(dpiY, r.Width());
-    // The characters whose lines end inside the rectangle.
+    // The characters whose lines end inside the rectangle: up to the first line that does not.
     int fitted = 0;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    bool past = false;
+    for (QTextBlock block = doc.begin(); block.isValid() && !past; block = block.next()) {
         const QTextLayout* layout = block.layout();
         const qreal top = doc.documentLayout()->blockBoundingRect(block).top();
-        for (int i = 0; layout && i < layout->lineCount(); ++i) {
+        for (int i = 0; layout && i < layout->lineCount() && !past; ++i) {
             const QTextLine line = layout->lineAt(i);
-            if (top + line.y() + line.height() > r.Height() + 0.5)
-                break;
-            fitted = block.position() + line.textStart() + line.textLength();
+            past = top + line.y() + line.height() > r.Height() + 0.5;
+            if (!past)
+                fitted = block.position() + line.textStart() + line.textLength();
         }
     }
     if (QPainter* p = Canvas ? Canvas->Painter() : nullptr) {

@@ -11,8 +11,13 @@
 #include <QPixmap>
 #include <QWidget>
 #include <algorithm>
+#include <atomic>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "grid/control/CellGrid.h"
 #include "platform/core/HeapInUse.h"
@@ -132,9 +137,10 @@ class RichCellCacheHeap : public ::testing::TestWithParam<THeapCase> {};
 
 // The bound counted the bytes of the cell texts, while each took a hundred times its text or more
 // (cells of 4 KB of paragraph marks kept near 200 MB); then an estimate with a fixed cost for each
-// run, while Qt keeps several hundred bytes for a run in a format of its own (its format, its
-// font, its piece of the layout): cells whose runs change font, size and colour held five times
-// the bound. What the documents take is now read from the heap, and so is checked here.
+// run, while Qt keeps a kilobyte or more for a run in a format of its own (its format, its font,
+// its piece of the layout): cells whose runs change font, size and colour held five times the
+// bound. What the documents take is now reckoned with each format and font they hold, and
+// checked here on the heap.
 TEST_P(RichCellCacheHeap, RegressionScrolledCellsKeepTheHeapWithinTheBound)
 {
     const THeapCase& c = GetParam();
@@ -166,6 +172,59 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](int r) { return RunsOfManyFonts(16 << 10, 5, r); }},
                       THeapCase{"RunsInTwoHundredFaces", 64, [](int r) { return RunsOfManyFonts(16 << 10, 200, r); }}),
     [](const auto& param) { return std::string(param.param.name); });
+
+namespace {
+
+// Another thread that takes a large block from the heap and gives it back, again and again, until
+// it is stopped.
+class TAllocatingThread {
+public:
+    TAllocatingThread()
+        : FThread([this] {
+              while (!FStop)
+                  std::unique_ptr<char[]> block(new char[size_t{64} << 20]);  // untouched: counted all the same
+          })
+    {}
+    ~TAllocatingThread()
+    {
+        FStop = true;
+        FThread.join();
+    }
+
+private:
+    std::atomic<bool> FStop{false};
+    std::thread FThread;
+};
+
+}  // namespace
+
+// A document was charged what the heap grew by while it was read and laid out, another thread's
+// allocations included: a thread that allocated meanwhile had the cache let every other document
+// go, and one that freed had documents charged nothing, so that the cache kept every cell far
+// past its bound. What a document takes is now reckoned from its parts, whatever other threads do.
+TEST(RichCellCache, RegressionAnotherThreadsAllocationsChangeNoCharge)
+{
+    constexpr int kCells = 60;
+    const auto scrolled = [](bool besideAThread) {
+        TRichGrid g(kCells + 1);
+        for (int r = 1; r <= kCells; ++r)
+            g.Grid->SetCells(1, r, ParagraphMarks(4096, r));
+        std::optional<TAllocatingThread> other;
+        if (besideAThread)
+            other.emplace();
+        std::vector<size_t> charged;  // after each page
+        for (int top = 1;; top += g.Grid->VisibleRowCount()) {
+            g.Grid->SetTopRow(std::min(top, g.Grid->MaxTopRow()));
+            g.Shot();
+            charged.push_back(g.Grid->RichCells().Bytes());
+            if (top >= g.Grid->MaxTopRow())
+                break;
+        }
+        charged.push_back(g.Grid->RichCells().Count());
+        return charged;
+    };
+    EXPECT_EQ(scrolled(true), scrolled(false));
+}
 
 // A text shown in two columns of different widths was laid out again at each paint of each cell.
 TEST(RichCellCache, RegressionOneTextInTwoWidthsIsLaidOutOncePerWidth)

@@ -14,12 +14,12 @@ inline std::string ParagraphMarks(size_t bytes, int tag)
 }
 
 // About Bytes bytes of words whose runs change font, size and colour at every word, in the number
-// of faces given (named fonts, installed or not), 30 sizes and 64 colours.
-inline std::string RunsOfManyFonts(size_t bytes, int faces, int tag)
+// of faces given (named fonts, installed or not: "Face<FirstFace>" on), 30 sizes and 64 colours.
+inline std::string RunsOfManyFonts(size_t bytes, int faces, int tag, int firstFace = 0)
 {
     std::string text = "{\\rtf1\\ansi{\\fonttbl";
     for (int f = 0; f < faces; ++f)
-        text += "{\\f" + std::to_string(f) + " Face" + std::to_string(f) + ";}";
+        text += "{\\f" + std::to_string(f) + " Face" + std::to_string(firstFace + f) + ";}";
     text += "}{\\colortbl;";
     for (int c = 0; c < 64; ++c)
         text += "\\red" + std::to_string(c * 4) + "\\green" + std::to_string(255 - c * 4) + "\\blue7;";
