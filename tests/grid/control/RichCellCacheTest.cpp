@@ -181,8 +181,10 @@ class TAllocatingThread {
 public:
     TAllocatingThread()
         : FThread([this] {
-              while (!FStop)
-                  std::unique_ptr<char[]> block(new char[size_t{64} << 20]);  // untouched: counted all the same
+              while (!FStop) {
+                  FBlock.reset(new char[size_t{64} << 20]);  // untouched: counted all the same
+                  FBlock.reset();
+              }
           })
     {}
     ~TAllocatingThread()
@@ -193,6 +195,7 @@ public:
 
 private:
     std::atomic<bool> FStop{false};
+    std::unique_ptr<char[]> FBlock;
     std::thread FThread;
 };
 
