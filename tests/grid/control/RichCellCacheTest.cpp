@@ -11,10 +11,8 @@
 #include <QPixmap>
 #include <QWidget>
 #include <algorithm>
-#include <atomic>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -173,34 +171,6 @@ INSTANTIATE_TEST_SUITE_P(
                       THeapCase{"RunsInTwoHundredFaces", 64, [](int r) { return RunsOfManyFonts(16 << 10, 200, r); }}),
     [](const auto& param) { return std::string(param.param.name); });
 
-namespace {
-
-// Another thread that takes a large block from the heap and gives it back, again and again, until
-// it is stopped.
-class TAllocatingThread {
-public:
-    TAllocatingThread()
-        : FThread([this] {
-              while (!FStop) {
-                  FBlock.reset(new char[size_t{64} << 20]);  // untouched: counted all the same
-                  FBlock.reset();
-              }
-          })
-    {}
-    ~TAllocatingThread()
-    {
-        FStop = true;
-        FThread.join();
-    }
-
-private:
-    std::atomic<bool> FStop{false};
-    std::unique_ptr<char[]> FBlock;
-    std::thread FThread;
-};
-
-}  // namespace
-
 // A document was charged what the heap grew by while it was read and laid out, another thread's
 // allocations included: a thread that allocated meanwhile had the cache let every other document
 // go, and one that freed had documents charged nothing, so that the cache kept every cell far
@@ -212,9 +182,16 @@ TEST(RichCellCache, RegressionAnotherThreadsAllocationsChangeNoCharge)
         TRichGrid g(kCells + 1);
         for (int r = 1; r <= kCells; ++r)
             g.Grid->SetCells(1, r, ParagraphMarks(4096, r));
-        std::optional<TAllocatingThread> other;
+        // Another thread takes a large block from the heap and gives it back until it is stopped.
+        std::unique_ptr<char[]> block;  // outside the thread, so that no allocation is left out
+        std::jthread other;
         if (besideAThread)
-            other.emplace();
+            other = std::jthread([&block](std::stop_token stop) {
+                while (!stop.stop_requested()) {
+                    block.reset(new char[size_t{64} << 20]);  // untouched: counted all the same
+                    block.reset();
+                }
+            });
         std::vector<size_t> charged;  // after each page
         for (int top = 1;; top += g.Grid->VisibleRowCount()) {
             g.Grid->SetTopRow(std::min(top, g.Grid->MaxTopRow()));
