@@ -1,20 +1,26 @@
-// Rich text of N formatting runs (N from 1,000 to 16,000: bold, italic, coloured and named-font
-// runs in turn, every coloured run a colour of its own and every named-font run a font of its
-// own) read into the rich-edit document, written back, and shown in a grid cell: the first paint
-// of the cell (which reads its text) and repaints of the unchanged cell. The peer is Qt's HTML
-// over the same runs: QTextDocument::setHtml, toHtml, and drawContents into an image of the
-// cell's size (the first paint with setHtml, a repaint without it). Every figure is
-// microseconds per run, the fastest of five (the machine's other work only ever adds); a figure
-// that stays flat from 1,000 to 16,000 runs grows linearly with the text. The same text shown in
-// a second column of another width is repainted too, against the repaint of the one cell.
+// Rich text in grid cells, in four parts:
 //
-// Then 3,000 cells of 4 KB of paragraph marks each are scrolled through a page at a time: the
-// memory the grid's rich-text documents then hold, by the cache's estimate and by the heap,
-// against the cache's bound, in MB; and milliseconds per page.
+// Formatting runs: rich text of N runs (N from 1,000 to 16,000: bold, italic, coloured and
+// named-font runs in turn, every coloured run a colour of its own and every named-font run a font
+// of its own) read into the rich-edit document, written back, and shown in a grid cell: the first
+// paint of the cell (which reads its text) and repaints of the unchanged cell. The peer is Qt's
+// HTML over the same runs: QTextDocument::setHtml, toHtml, and drawContents into an image of the
+// cell's size (the first paint with setHtml, a repaint without it). Every figure is microseconds
+// per run, the fastest of five; a figure that stays flat from 1,000 to 16,000 runs grows linearly
+// with the text. The same text shown in a second column of another width is repainted too,
+// against the repaint of the one cell.
 //
-//   bench_rich [--max N]
-
-#include <malloc.h>
+// Scrolled cells (RichBenchScroll.cpp): the heap the grid's rich documents hold once their cells
+// have been scrolled through, against the cache's bound.
+//
+// Long runs (RichBenchScripts.cpp): one cell of a long text in each script, as written and
+// spaced every eighth character, at the same lengths, in a wide column and a narrow one; and a
+// text taller than Qt lays out.
+//
+// Heap counts (RichBenchHeapCount.cpp): counting the heap, and painting and repainting a page of
+// rich cells, on a heap whole and in pieces.
+//
+//   bench_rich [--max N]    (runs up to N, long runs up to 8 N characters; 16,000 by default)
 
 #include <QImage>
 #include <QPainter>
@@ -26,35 +32,14 @@
 #include <string>
 #include <vector>
 
-#include "grid/control/CellGrid.h"
-#include "grid/control/RichCellCache.h"
-#include "platform/gui/Application.h"
-#include "platform/gui/Forms.h"
+#include "bench/rich/RichBenchMeasure.h"
+#include "bench/rich/RichBenchParts.h"
 #include "platform/gui/RichDocument.h"
 
 namespace {
 
 constexpr int kTimes = 5;
 constexpr int kCellWidth = 300, kCellHeight = 100;
-
-void Metric(const std::string& name, double value)
-{
-    std::printf("METRIC %s %.3f\n", name.c_str(), value);
-    std::fflush(stdout);
-}
-
-template <class Run>
-double FastestMs(Run run)
-{
-    double fastest = 1e300;
-    for (int i = 0; i < kTimes; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        run(i);
-        fastest = std::min(fastest,
-                           std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    return fastest;
-}
 
 // The same runs as rich text and as HTML; Tag makes texts that differ only in their last run.
 struct TRuns {
@@ -106,44 +91,33 @@ void Measure(int n)
     const TRuns runs = MakeRuns(n);
 
     TRichDocument rich;
-    Metric("rich_read_us_per_run" + size, perRun(FastestMs([&](int) { rich.LoadFromBytes(runs.Rtf); })));
+    Metric("rich_read_us_per_run" + size, perRun(FastestMs(kTimes, [&](int) { rich.LoadFromBytes(runs.Rtf); })));
     QTextDocument html;
     const QString htmlText = QString::fromStdString(runs.Html);
-    Metric("qt_html_read_us_per_run" + size, perRun(FastestMs([&](int) { html.setHtml(htmlText); })));
-    Metric("rich_write_us_per_run" + size, perRun(FastestMs([&](int) { (void)rich.SaveToBytes(); })));
-    Metric("qt_html_write_us_per_run" + size, perRun(FastestMs([&](int) { (void)html.toHtml(); })));
+    Metric("qt_html_read_us_per_run" + size, perRun(FastestMs(kTimes, [&](int) { html.setHtml(htmlText); })));
+    Metric("rich_write_us_per_run" + size, perRun(FastestMs(kTimes, [&](int) { (void)rich.SaveToBytes(); })));
+    Metric("qt_html_write_us_per_run" + size, perRun(FastestMs(kTimes, [&](int) { (void)html.toHtml(); })));
 
-    TForm form(nullptr);
-    form.SetClientWidth(kCellWidth + 100);
-    form.SetClientHeight(kCellHeight + 60);
-    auto* grid = new TCellGrid(&form);
-    grid->SetParent(&form);
-    grid->SetAlign(alClient);
-    grid->SetColCount(2);
-    grid->SetRowCount(2);
-    grid->SetColWidths(1, kCellWidth);
+    TRichGridForm g(kCellWidth, kCellHeight + 60, 2);
+    TCellGrid* grid = g.Grid;
     grid->SetRowHeights(1, kCellHeight);
-    form.Show();
-    Application->ProcessMessages();
+    g.Show();
     std::vector<std::string> texts;
     for (int i = 0; i < kTimes; ++i)
         texts.push_back(MakeRuns(n, i + 1).Rtf);
-    const auto paint = [&] {
-        grid->Invalidate();
-        grid->Update();
-    };
-    Metric("grid_rich_first_paint_us_per_run" + size, perRun(FastestMs([&](int i) {
+    const auto paint = [&] { g.Paint(); };
+    Metric("grid_rich_first_paint_us_per_run" + size, perRun(FastestMs(kTimes, [&](int i) {
                grid->SetCells(1, 1, texts[static_cast<size_t>(i)]);
                paint();
            })));
-    Metric("grid_rich_repaint_us_per_run" + size, perRun(FastestMs([&](int) { paint(); })));
+    Metric("grid_rich_repaint_us_per_run" + size, perRun(FastestMs(kTimes, [&](int) { paint(); })));
     // The same text in a second column of another width.
-    form.SetClientWidth(kCellWidth * 2);
+    g.Form.SetClientWidth(kCellWidth * 2);
     grid->SetColCount(3);
     grid->SetColWidths(2, kCellWidth / 2);
     grid->SetCells(2, 1, grid->Cells(1, 1));
     paint();
-    Metric("grid_rich_repaint_two_widths_us_per_run" + size, perRun(FastestMs([&](int) { paint(); })));
+    Metric("grid_rich_repaint_two_widths_us_per_run" + size, perRun(FastestMs(kTimes, [&](int) { paint(); })));
 
     QImage image(kCellWidth, kCellHeight, QImage::Format_RGB32);
     const auto draw = [&](QTextDocument& doc) {
@@ -152,57 +126,12 @@ void Measure(int n)
         doc.setTextWidth(kCellWidth);
         doc.drawContents(&p, QRectF(0, 0, kCellWidth, kCellHeight));
     };
-    Metric("qt_html_first_paint_us_per_run" + size, perRun(FastestMs([&](int i) {
+    Metric("qt_html_first_paint_us_per_run" + size, perRun(FastestMs(kTimes, [&](int i) {
                QTextDocument doc;
                doc.setHtml(QString::fromStdString(MakeRuns(n, i + 1).Html));
                draw(doc);
            })));
-    Metric("qt_html_repaint_us_per_run" + size, perRun(FastestMs([&](int) { draw(html); })));
-}
-
-// Bytes the heap has handed out and not taken back.
-double HeapMb()
-{
-    const struct mallinfo2 m = mallinfo2();
-    return static_cast<double>(m.uordblks + m.hblkhd) / (1 << 20);
-}
-
-void MeasureScrolledCells()
-{
-    constexpr int kCells = 3000;
-    TForm form(nullptr);
-    form.SetClientWidth(kCellWidth + 100);
-    form.SetClientHeight(400);
-    auto* grid = new TCellGrid(&form);
-    grid->SetParent(&form);
-    grid->SetAlign(alClient);
-    grid->SetColCount(2);
-    grid->SetRowCount(kCells + 1);
-    grid->SetColWidths(1, kCellWidth);
-    for (int r = 1; r <= kCells; ++r) {
-        std::string text = "{\\rtf1 " + std::to_string(r);
-        while (text.size() + 5 <= 4096)
-            text += "\\par";
-        grid->SetCells(1, r, text + "}");
-    }
-    const double before = HeapMb();
-    form.Show();
-    Application->ProcessMessages();
-    int pages = 0;
-    const auto start = std::chrono::steady_clock::now();
-    for (int top = 1;; top += grid->VisibleRowCount(), ++pages) {
-        grid->SetTopRow(std::min(top, grid->MaxTopRow()));
-        grid->Invalidate();
-        grid->Update();
-        if (top >= grid->MaxTopRow())
-            break;
-    }
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    const TRichCellCache& cache = grid->RichCells();
-    Metric("rich_cache_estimate_mb_3000_cells", static_cast<double>(cache.Bytes()) / (1 << 20));
-    Metric("rich_cache_heap_mb_3000_cells", HeapMb() - before);
-    Metric("rich_cache_bound_mb", static_cast<double>(cache.MaxBytes()) / (1 << 20));
-    Metric("rich_cache_scroll_ms_per_page_3000_cells", ms / (pages + 1));
+    Metric("qt_html_repaint_us_per_run" + size, perRun(FastestMs(kTimes, [&](int) { draw(html); })));
 }
 
 }  // namespace
@@ -222,5 +151,7 @@ int main(int argc, char** argv)
     for (int n = 1000; n <= most; n *= 2)
         Measure(n);
     MeasureScrolledCells();
+    MeasureLongRuns(most * 8);
+    MeasureHeapCounts();
     return 0;
 }

@@ -39,7 +39,7 @@ void TRichCellCache::RecountNewest()
         return;
     TEntry& newest = FEntries.front();
     FBytes -= newest.Bytes;
-    newest.Bytes = newest.Document.HeldBytes();
+    newest.Bytes = newest.Document.HeldBytes() + sizeof(TEntry) + newest.Text.capacity();
     FBytes += newest.Bytes;
     while (FEntries.size() > 1 && (FEntries.size() > kMaxEntries || FBytes > FMaxBytes)) {
         const TEntry& oldest = FEntries.back();

@@ -4,9 +4,12 @@
 // (a document keeps its text laid out at the last few widths it was formatted at, so one text in
 // columns of different widths is laid out once for each). A selected cell shows its first
 // characters in the selection's text colour; that look is kept as a document of its own. What is
-// kept is bounded: at most kMaxEntries documents, taking at most the bytes given (an estimate of
-// each document's memory, its layouts included), the one painted longest ago going first; the
-// newest is kept whatever it takes.
+// kept is bounded: at most kMaxEntries documents, taking at most the bytes given, the one painted
+// longest ago going first; the newest is kept whatever it takes. What a document takes is
+// reckoned from every part Qt keeps for it, its layouts and each format and font its runs show in
+// included (TRichDocument::HeldBytes), so the bound holds whatever its runs hold. The heap itself
+// is not counted: a count walks every free block of the allocator, tens of milliseconds on a heap
+// a long session left in pieces, and moves with other threads' allocations.
 
 #include <cstddef>
 #include <list>
@@ -45,7 +48,7 @@ public:
     // Cell texts read into documents since the cache was made.
     int Reads() const { return FReads; }
     size_t Count() const { return FEntries.size(); }
-    // The memory the kept documents take, as they estimate it.
+    // The memory the kept documents take, as they reckon it, with their cell texts.
     size_t Bytes() const { return FBytes; }
     size_t MaxBytes() const { return FMaxBytes; }
 

@@ -115,6 +115,9 @@ std::string ResolveFontFamily(std::string_view windowsName)
             found = c;
             break;
         }
+    // A text may name any number of faces: past the bound the names are looked up afresh.
+    if (cache.size() >= kMostResolvedFontFamilies)
+        cache.clear();
     cache.emplace(std::string(windowsName), found);
     return found;
 }

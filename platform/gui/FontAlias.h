@@ -2,6 +2,7 @@
 // The Windows font names the program uses, mapped to fonts installed from Debian packages
 // (fonts-nanum, fonts-dejavu-core, xfonts-baekmuk), so text looks alike on every machine.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +17,10 @@ bool FontAliasIsFixedPitch(std::string_view windowsName);
 
 // The first candidate that is installed (Qt's font database), or the first candidate when none
 // is; the one lookup used whenever a TFont becomes a Qt font. Each name is looked up once until
-// the installed fonts change (ForgetResolvedFontFamilies).
+// the installed fonts change (ForgetResolvedFontFamilies), or until names beyond
+// kMostResolvedFontFamilies have been looked up (rich texts name faces of their own: the names
+// kept are then forgotten, and looked up again when next asked for).
+constexpr size_t kMostResolvedFontFamilies = 1024;
 std::string ResolveFontFamily(std::string_view windowsName);
 void ForgetResolvedFontFamilies();
 

@@ -3,18 +3,20 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QTextBlock>
-#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "platform/core/Cp949.h"
 #include "platform/gui/FontAlias.h"
 #include "platform/gui/MapMode.h"
+#include "platform/gui/RichDocumentCosts.h"
 #include "platform/gui/RtfCodec.h"
 
 namespace {
@@ -48,36 +50,20 @@ void EachRun(QTextDocument& doc, int start, int end,
     c.endEditBlock();
 }
 
-// Characters without a place to break a line between them beyond which the text breaks its lines
-// anywhere: Qt lays out every line of a longer word to the word's end before it gives up on
-// breaking at a word's edge, which makes such a word cost the square of its length.
-constexpr int kLongestUnbrokenWord = 512;
-
-// The most characters the document holds between two places where a line may break.
-int LongestUnbrokenWord(const QTextDocument& doc)
-{
-    int longest = 0;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        const QString text = block.text();
-        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
-        for (int from = 0, to = 0; to >= 0 && from < text.size(); from = to) {
-            to = breaks.toNextBoundary();
-            longest = std::max(longest, (to < 0 ? static_cast<int>(text.size()) : to) - from);
-        }
-    }
-    return longest;
-}
-
-// A copy whose sizes are pixels at the given resolution, laid out without a margin.
-std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi)
+// A copy of the first Most characters whose sizes are pixels at the given resolution, laid out
+// without a margin.
+std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi, int most)
 {
     std::unique_ptr<QTextDocument> copy(doc.clone());
     copy->setUndoRedoEnabled(false);
     copy->setDocumentMargin(0);
-    if (LongestUnbrokenWord(doc) > kLongestUnbrokenWord) {
-        QTextOption option = copy->defaultTextOption();
-        option.setWrapMode(QTextOption::WrapAnywhere);
-        copy->setDefaultTextOption(option);
+    if (copy->characterCount() - 1 > most) {
+        if (most > 0 && copy->characterAt(most - 1).isHighSurrogate())
+            --most;  // not between the halves of a character
+        QTextCursor cut(copy.get());
+        cut.setPosition(most);
+        cut.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cut.removeSelectedText();
     }
     const auto pixels = [dpi](qreal points) { return std::max(1, static_cast<int>(std::lround(points * dpi / 72.0))); };
     QFont base = copy->defaultFont();
@@ -97,28 +83,14 @@ std::unique_ptr<QTextDocument> AtResolution(const QTextDocument& doc, int dpi)
     return copy;
 }
 
-// What a document takes in memory, estimated from what Qt keeps for it: a node and a layout
-// object for each block, the text in UTF-16 with its shaping per character once laid out, a
-// node and a run of shaping for each run of one format, and a record for each line laid out.
-// The figures were measured on this platform's allocator and rounded up. A document not laid
-// out keeps no layout objects, and asking for a block's layout would make one.
-size_t EstimatedBytes(const QTextDocument& doc, bool laidOut)
+// Lines break anywhere in the copy, or as they do in the text it was made from.
+void BreakLinesAnywhere(QTextDocument& copy, const QTextDocument& doc, bool anywhere)
 {
-    struct TCosts {
-        size_t Document, Block, Character, Run, Line;
-    };
-    constexpr TCosts kText{12288, 192, 4, 48, 0}, kLaidOut{28672, 704, 8, 128, 96};
-    size_t blocks = 0, characters = 0, runs = 0, lines = 0;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        ++blocks;
-        characters += static_cast<size_t>(std::max(0, block.length()));
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            ++runs;
-        if (const QTextLayout* layout = laidOut ? block.layout() : nullptr)
-            lines += static_cast<size_t>(std::max(0, layout->lineCount()));
-    }
-    const TCosts& c = laidOut ? kLaidOut : kText;
-    return c.Document + c.Block * blocks + c.Character * characters + c.Run * runs + c.Line * lines;
+    QTextOption option = doc.defaultTextOption();
+    if (anywhere)
+        option.setWrapMode(QTextOption::WrapAnywhere);
+    if (option.wrapMode() != copy.defaultTextOption().wrapMode())
+        copy.setDefaultTextOption(option);
 }
 
 }  // namespace
@@ -244,8 +216,13 @@ QTextDocument& TRichDocument::Shown(int Dpi, int Width) const
         layout = std::move(FShown.back());
         FShown.pop_back();
     }
-    if (!layout.Doc || layout.Dpi != Dpi)
-        layout.Doc = AtResolution(*FDoc, Dpi);
+    if (!layout.Doc || layout.Dpi != Dpi) {
+        // A line takes at most twice the largest font's size and its farthest offset.
+        ShapeRuns();
+        const double line = std::max(1.0, 2 * (FLargestPoints + FLargestOffsetPoints) * Dpi / 72.0);
+        layout.Doc = AtResolution(*FDoc, Dpi, static_cast<int>(std::min<double>(INT_MAX, kTallestLayout / line)));
+    }
+    BreakLinesAnywhere(*layout.Doc, *FDoc, BreaksLinesAnywhere(Dpi, Width));
     layout.Dpi = Dpi;
     layout.Width = Width;
     layout.Doc->setTextWidth(Width);
@@ -268,6 +245,26 @@ size_t TRichDocument::HeldBytes() const
     return bytes;
 }
 
+void TRichDocument::ShapeRuns() const
+{
+    if (FRunShapeGeneration == FGeneration)
+        return;
+    const TRichRunShape shape = RunShapeOf(*FDoc);
+    FLongestRun = shape.LongestRun;
+    FLargestPoints = shape.LargestPoints;
+    FLargestOffsetPoints = shape.LargestOffsetPoints;
+    FRunShapeGeneration = FGeneration;
+}
+
+bool TRichDocument::BreaksLinesAnywhere(int Dpi, int Width) const
+{
+    ShapeRuns();
+    // A line holds at least one character of the largest font for each em of its width.
+    const int64_t em = std::max<int64_t>(1, std::llround(FLargestPoints * Dpi / 72.0));
+    const int64_t perLine = std::max<int64_t>(1, Width / em);
+    return FLongestRun > std::min<int64_t>(kLongestUnbrokenRun, kMostLinesOfARun * perLine);
+}
+
 int TRichDocument::RequestedHeight(TCanvas* Canvas, int Width) const
 {
     const QTextDocument& doc = Shown(GetDeviceCaps(Canvas, LOGPIXELSY), std::max(1, Width));
@@ -283,16 +280,17 @@ int TRichDocument::FormatRange(TCanvas* Canvas, const TRect& RectTwips) const
     if (r.Width() <= 0 || r.Height() <= 0)
         return 0;
     QTextDocument& doc = Shown(dpiY, r.Width());
-    // The characters whose lines end inside the rectangle.
+    // The characters whose lines end inside the rectangle: up to the first line that does not.
     int fitted = 0;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    bool past = false;
+    for (QTextBlock block = doc.begin(); block.isValid() && !past; block = block.next()) {
         const QTextLayout* layout = block.layout();
         const qreal top = doc.documentLayout()->blockBoundingRect(block).top();
-        for (int i = 0; layout && i < layout->lineCount(); ++i) {
+        for (int i = 0; layout && i < layout->lineCount() && !past; ++i) {
             const QTextLine line = layout->lineAt(i);
-            if (top + line.y() + line.height() > r.Height() + 0.5)
-                break;
-            fitted = block.position() + line.textStart() + line.textLength();
+            past = top + line.y() + line.height() > r.Height() + 0.5;
+            if (!past)
+                fitted = block.position() + line.textStart() + line.textLength();
         }
     }
     if (QPainter* p = Canvas ? Canvas->Painter() : nullptr) {

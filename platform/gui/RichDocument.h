@@ -7,8 +7,12 @@
 // characters (a Hangul syllable is one). The text laid out at a resolution and width is kept,
 // for the last few of them, until the text or its default font changes, so formatting an
 // unchanged text again at one of those widths only draws it (the same text shown in two columns
-// is laid out once for each). A text holding a word too long to lay out line by line (more than
-// 512 characters without a place to break) breaks all its lines anywhere.
+// is laid out once for each). A text holding a run too long to lay out line by line (more than
+// kLongestUnbrokenRun characters without white space between words to break at, in any script,
+// or more than kMostLinesOfARun lines of it at the width laid out) breaks all its lines anywhere
+// at that width, so laying out any text costs time in proportion to its length; a text that could
+// lay out taller than kTallestLayout pixels is laid out only so far. What the document takes in
+// memory is reckoned from its parts.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +31,17 @@ class TRichDocument {
 public:
     // Layouts kept, each at a resolution and width of its own; the one used longest ago goes.
     static constexpr size_t kMaxLayouts = 4;
+    // Characters without white space between words beyond which the text breaks its lines
+    // anywhere (its white space not counted): each line of such a run costs the run's length to
+    // lay out.
+    static constexpr int kLongestUnbrokenRun = 512;
+    // Lines of a run without white space beyond which its text breaks its lines anywhere: a run
+    // of N lines costs N times its length, and a narrow column holds few characters a line.
+    static constexpr int kMostLinesOfARun = 16;
+    // The tallest a text is laid out, in pixels. Qt's layout of a document does not end once it
+    // passes about 8.4 million pixels (2^23) from its top; no cell shows so much, so the text is
+    // laid out no further than the characters that could take this many pixels, a line each.
+    static constexpr int kTallestLayout = 1 << 22;
 
     TRichDocument();
     ~TRichDocument();
@@ -63,8 +78,13 @@ public:
     // that fit.
     int FormatRange(TCanvas* Canvas, const TRect& RectTwips) const;
 
-    // An estimate of the memory the document takes, in bytes: its text with its formats, and
-    // every layout it keeps.
+    // Whether the text laid out Width pixels wide at Dpi breaks its lines anywhere: it holds a
+    // run longer than kLongestUnbrokenRun, or than kMostLinesOfARun lines of its largest font
+    // (an em a character).
+    bool BreaksLinesAnywhere(int Dpi, int Width) const;
+    // The memory the document takes, in bytes, reckoned from the parts of its text and of each
+    // layout it keeps (blocks, characters, runs, formats, lines and fonts shown) with what Qt
+    // keeps for each.
     size_t HeldBytes() const;
     // The layouts made since the document was (each a whole text laid out at a width).
     int LayoutsMade() const { return FLayoutsMade; }
@@ -76,16 +96,23 @@ private:
     struct TLayout {
         std::unique_ptr<QTextDocument> Doc;
         int Dpi = 0, Width = 0;
-        size_t Bytes = 0;  // the estimate of what it takes
+        size_t Bytes = 0;  // what it takes, reckoned once laid out
     };
     // The text laid out Width pixels wide with its sizes in pixels at Dpi.
     QTextDocument& Shown(int Dpi, int Width) const;
 
     std::unique_ptr<QTextDocument> FDoc;
     uint64_t FGeneration = 0;  // counts the changes of the text and its default font
-    // The estimate of what FDoc takes, made at the change counted by FTextBytesGeneration.
+    // What FDoc takes, reckoned at the change counted by FTextBytesGeneration.
     mutable size_t FTextBytes = 0;
     mutable uint64_t FTextBytesGeneration = UINT64_MAX;
+    // The longest run without white space to break at, the largest font size and the farthest
+    // offset in points, found at the change counted by FRunShapeGeneration.
+    mutable int FLongestRun = 0;
+    mutable double FLargestPoints = 0, FLargestOffsetPoints = 0;
+    mutable uint64_t FRunShapeGeneration = UINT64_MAX;
+    // Finds them again if the text changed since.
+    void ShapeRuns() const;
     // Used most recently first; all made from the text at the change counted by FShownGeneration.
     mutable std::vector<TLayout> FShown;
     mutable uint64_t FShownGeneration = 0;

@@ -296,3 +296,169 @@ TEST(RichDocument, LaysOutOnlyAtWidthsNotKept)
         EXPECT_EQ(d.LayoutsMade(), c.layouts) << c.name;
     }
 }
+
+namespace {
+
+// Rich text of the UTF-16 text: lines (U+2028), paragraphs (U+2029) and tabs as control words,
+// every other character as a Unicode escape.
+std::string RtfOf(const std::u16string& text)
+{
+    std::string rtf = "{\\rtf1 ";
+    for (const char16_t c : text)
+        rtf += c == u'\u2028' ? "\\line "
+            : c == u'\u2029'  ? "\\par "
+            : c == u'\t'      ? "\\tab "
+                              : "\\u" + std::to_string(c) + "?";
+    return rtf + "}";
+}
+
+// Unit repeated to Length characters.
+std::u16string Repeated(std::u16string_view unit, size_t length)
+{
+    std::u16string text;
+    while (text.size() < length)
+        text += unit;
+    return text.substr(0, length);
+}
+
+constexpr size_t kLimit = TRichDocument::kLongestUnbrokenRun;
+// A column wide enough that the limit on characters decides.
+constexpr int kWide = 4000;
+// Text without a size of its own is 12-point: 16 pixels an em at 96 dots an inch. Columns of this
+// many ems hold at least as many characters a line.
+constexpr int kEm = 16;
+constexpr size_t kLines = TRichDocument::kMostLinesOfARun;
+
+struct TRunCase {
+    const char* name;
+    std::string rtf;
+    int width;  // laid out at, in pixels at 96 dots an inch
+    bool anywhere;
+};
+
+TRunCase Row(const char* name, const std::u16string& text, bool anywhere, int width = kWide)
+{
+    return TRunCase{name, RtfOf(text), width, anywhere};
+}
+
+const TRunCase kRuns[] = {
+    Row("UnspacedHangul", Repeated(u"한글줄바꿈", 600), true),
+    Row("HangulWithPunctuationBetween", Repeated(u"가나,다라.", 600), true),
+    Row("HangulJoinedByNoBreakSpaces", Repeated(u"가나\u00A0", 600), true),
+    Row("HangulSpacedOnlyBeforePunctuation", Repeated(u"가나다라 ,마바사 .", 600), true),
+    Row("HangulJoinedByZeroWidthSpaces", Repeated(u"가나\u200B", 600), true),
+    Row("ThaiWithoutSpaces", Repeated(u"ภาษาไทย", 600), true),
+    Row("ThaiWordsEndingInMarksSpaced", Repeated(u"ภาษาไทยกิ ", 20000), false),
+    Row("HanWithoutSpaces", Repeated(u"漢字文章", 600), true),
+    Row("OneLetter", Repeated(u"a", 600), true),
+    Row("Digits", Repeated(u"0123456789", 600), true),
+    Row("MixedScriptsWithoutSpaces", Repeated(u"a가漢ก1-", 600), true),
+    Row("HangulSpacedEveryEighth", Repeated(u"가나다라마바사 ", 20000), false),
+    Row("HangulSpacedByIdeographicSpaces", Repeated(u"가나다라마바사\u3000", 20000), false),
+    Row("HangulSpacedByTabs", Repeated(u"가나다라마바사\t", 20000), false),
+    Row("ArabicWords", Repeated(u"\u0627\u0644\u0639\u0631\u0628\u064A\u0629 ", 20000), false),
+    Row("WordsEndingInCombiningMarks", Repeated(u"cafe\u0301 ", 20000), false),
+    Row("LatinWords", Repeated(u"words of text ", 20000), false),
+    Row("HangulWordsListedWithCommas", Repeated(u"칼, 방패, 갑옷. ", 20000), false),
+    Row("RunsAtTheLimit", Repeated(u"가", kLimit) + u" " + Repeated(u"a", kLimit) + u"   ", false),
+    Row("RunPastTheLimit", Repeated(u"가", 10) + u" " + Repeated(u"가", kLimit + 1), true),
+    Row("RunsAtTheLimitOnLinesParagraphsAndTabs",
+        Repeated(u"가", kLimit) + u"\u2028" + Repeated(u"ก", kLimit) + u"\u2029" + Repeated(u"a", kLimit) + u"\t" +
+            Repeated(u"b", kLimit),
+        false),
+    // In a narrow column a run spans many lines long before the limit.
+    Row("RunOfItsLinesAtTheWidth", Repeated(u"가", 10) + u" " + Repeated(u"a", kLines * 10), false, 10 * kEm),
+    Row("RunPastItsLinesAtTheWidth", Repeated(u"가", 10) + u" " + Repeated(u"a", kLines * 10 + 1), true, 10 * kEm),
+    Row("ShortWordsInAColumnNarrowerThanACharacter", Repeated(u"가나다라마바사 ", 2000), false, kEm - 1),
+    Row("LongerWordsInAColumnNarrowerThanACharacter", Repeated(u"abcdefghijklmnopq ", 2000), true, kEm - 1),
+    // The largest font decides how few characters a line holds.
+    TRunCase{"RunPastTheLinesOfTheLargestFont", "{\\rtf1 {\\fs96 A} " + std::string(kLines * 10 + 1, 'a') + "}",
+             40 * kEm, true},
+    TRunCase{"TheSameRunWithoutTheLargeFont", "{\\rtf1 A " + std::string(kLines * 10 + 1, 'a') + "}", 40 * kEm, false},
+};
+
+}  // namespace
+
+class RichDocumentLongRuns : public ::testing::TestWithParam<TRunCase> {};
+
+// A run of Hangul without white space was laid out line by line: each Hangul syllable is a place
+// to break a line, so the run was not taken for a long word, while Qt lays out each of its lines
+// to the run's end (300,000 syllables took 13 s). A text breaks its lines anywhere when it holds
+// a run longer than the limit without a break after white space, in any script; and, as a run
+// of 512 letters cost 15 times a spaced text in a column of two letters, when a run spans more
+// than kMostLinesOfARun lines of the column.
+TEST_P(RichDocumentLongRuns, RegressionARunWithoutWhiteSpaceBreaksAnywhereInAnyScript)
+{
+    TestApplication();
+    TRichDocument d;
+    ASSERT_TRUE(d.LoadFromBytes(GetParam().rtf));
+    EXPECT_EQ(d.BreaksLinesAnywhere(96, GetParam().width), GetParam().anywhere);
+}
+
+// Whatever the guard decides, every character of the text is laid out: a rectangle as tall as
+// the text asks for holds all of it.
+TEST_P(RichDocumentLongRuns, EveryCharacterIsLaidOut)
+{
+    TestApplication();
+    TRichDocument d;
+    ASSERT_TRUE(d.LoadFromBytes(GetParam().rtf));
+    TBitmap b;
+    b.SetSize(40, 40);
+    const int width = GetParam().width;
+    const int height = d.RequestedHeight(b.Canvas(), width);
+    EXPECT_EQ(d.FormatRange(b.Canvas(), TRect{0, 0, width * 15, (height + 1) * 15}), d.Length());
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, RichDocumentLongRuns, ::testing::ValuesIn(kRuns),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+namespace {
+
+struct TTallCase {
+    const char* name;
+    std::string rtf;
+    int laidOut;  // characters laid out; -1: all of them
+};
+
+// Spaced words of Length letters, in the font size given in half-points.
+std::string Words(int length, int halfPoints)
+{
+    std::string rtf = "{\\rtf1\\fs" + std::to_string(halfPoints) + " ";
+    for (int i = 0; i < length; ++i)
+        rtf += i % 8 == 7 ? ' ' : 'a';
+    return rtf + "}";
+}
+
+// A line is reckoned at most twice its font's size: 32 pixels for 12-point text at 96 dots an
+// inch, 4,368 for 1,638-point text.
+constexpr int kMostCharacters = TRichDocument::kTallestLayout / 32;
+
+const TTallCase kTall[] = {
+    {"AtTheTallest", Words(kMostCharacters, 24), -1},
+    {"PastTheTallest", Words(kMostCharacters + 1, 24), kMostCharacters},
+    {"HugeLettersPastWhereQtStops", Words(40000, 3276), TRichDocument::kTallestLayout / 4368},
+};
+
+}  // namespace
+
+class RichDocumentTallTexts : public ::testing::TestWithParam<TTallCase> {};
+
+// Qt's layout of a document does not end once it passes about 8.4 million pixels from its top:
+// 28,000 letters of the largest size in a column 300 pixels wide froze the window for good. A
+// text is laid out no further than the characters that could take kTallestLayout pixels.
+TEST_P(RichDocumentTallTexts, RegressionATextTallerThanQtLaysOutIsLaidOutOnlySoFar)
+{
+    TestApplication();
+    const TTallCase& c = GetParam();
+    TRichDocument d;
+    ASSERT_TRUE(d.LoadFromBytes(c.rtf));
+    TBitmap b;
+    b.SetSize(40, 40);
+    const int height = d.RequestedHeight(b.Canvas(), 300);
+    EXPECT_LE(height, TRichDocument::kTallestLayout);
+    const int fitted = d.FormatRange(b.Canvas(), TRect{0, 0, 300 * 15, (height + 1) * 15});
+    EXPECT_EQ(fitted, c.laidOut < 0 ? d.Length() : c.laidOut);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, RichDocumentTallTexts, ::testing::ValuesIn(kTall),
+                         [](const auto& param) { return std::string(param.param.name); });
