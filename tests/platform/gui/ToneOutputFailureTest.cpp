@@ -77,7 +77,11 @@ TEST_P(ToneOutputFailure, EveryToneHeardOrBelled)
 
     const size_t count = std::size(kPitches);
     ASSERT_LE(bells, count);
-    const std::vector<TMeasuredTone> tones = TonesPlayed(server, count - bells);
+    if (bells == count)
+        return;
+    // In order, and the pipe's reader may lag: the earlier ones are whole once the last heard
+    // one shows as heard.
+    const std::vector<TMeasuredTone> tones = TonesPlayed(server, count - bells, kHeardMs);
     std::string played;
     for (const TMeasuredTone& t : tones)
         played += " " + std::to_string(std::lround(t.Hertz)) + " Hz " + std::to_string(std::lround(t.Ms)) + " ms;";

@@ -216,6 +216,10 @@ const TServerCase kServerCases[] = {
 
 void PrintTo(const TServerCase& c, std::ostream* os) { *os << c.Name; }
 
+// How far a tone's measured length may be from its own: a period or two at either end, where one
+// tone gives way to the next.
+double Tolerance(const TMeasuredTone& tone) { return 2 * 1000.0 / tone.Hertz + 2; }
+
 }  // namespace
 
 class ToneOutputServer : public testing::TestWithParam<TServerCase> {};
@@ -271,7 +275,11 @@ TEST_P(ToneOutputServer, Beeps)
     EXPECT_LT(gap, 1000);
     if (c.Played.empty())
         return;
-    const std::vector<TMeasuredTone> tones = TonesPlayed(*real, c.Played.size());
+    // The tones reach the pipe in order, and its reader may lag on a loaded machine: all are
+    // there once the last has its length.
+    const TMeasuredTone& last = c.Played.back();
+    const double lastLeastMs = last.Ms > 0 ? last.Ms - Tolerance(last) : 0;
+    const std::vector<TMeasuredTone> tones = TonesPlayed(*real, c.Played.size(), lastLeastMs);
     std::string heard;
     for (const TMeasuredTone& t : tones)
         heard += " " + std::to_string(std::lround(t.Hertz)) + " Hz " + std::to_string(std::lround(t.Ms)) + " ms;";
@@ -279,9 +287,8 @@ TEST_P(ToneOutputServer, Beeps)
     for (size_t i = 0; i < tones.size(); ++i) {
         const TMeasuredTone& expected = c.Played[i];
         EXPECT_NEAR(tones[i].Hertz, expected.Hertz, expected.Hertz * 0.005) << "tone " << i;
-        // Within a period or two at either end, where one tone gives way to the next.
         if (expected.Ms > 0)
-            EXPECT_NEAR(tones[i].Ms, expected.Ms, 2 * 1000.0 / expected.Hertz + 2) << "tone " << i;
+            EXPECT_NEAR(tones[i].Ms, expected.Ms, Tolerance(expected)) << "tone " << i;
         else
             EXPECT_LT(tones[i].Ms, 5000) << "tone " << i;
     }
