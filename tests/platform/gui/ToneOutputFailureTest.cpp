@@ -41,7 +41,7 @@ constexpr double kFailAfterMs = 200;
 
 class ToneOutputFailure : public testing::TestWithParam<TFailureCase> {};
 
-TEST_P(ToneOutputFailure, EveryToneHeardOrBelled)
+TEST_P(ToneOutputFailure, RegressionOutputFailingMidToneLeftTonesNeitherHeardNorBelled)
 {
     const TFailureCase& c = GetParam();
     TSoundServer server;
