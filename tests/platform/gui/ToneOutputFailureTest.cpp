@@ -1,5 +1,5 @@
-// An output that fails while its tones play: its sink suspended, its server killed or stopped,
-// once the server has begun to play six tones. Every tone is heard or rings the bell: the player
+// An output that fails while its tones play: its sink suspended or removed, its server killed,
+// stopped or killed and started again, once the server has begun to play six tones. Every tone is heard or rings the bell: the player
 // knows what was played from what the server said it played, and the tones it did not hear of
 // are the last ones, so the first (six less the bells) must be in what the output played.
 
@@ -18,13 +18,13 @@ namespace {
 
 struct TFailureCase {
     const char* Name;
-    enum { kSuspend, kKill, kStop } Failure;
+    enum { kSuspend, kRemove, kKill, kStop, kRestart } Failure;
 };
 
 const TFailureCase kFailureCases[] = {
-    {"SinkSuspended", TFailureCase::kSuspend},
-    {"ServerKilled", TFailureCase::kKill},
-    {"ServerStopped", TFailureCase::kStop},
+    {"SinkSuspended", TFailureCase::kSuspend},   {"SinkRemoved", TFailureCase::kRemove},
+    {"ServerKilled", TFailureCase::kKill},       {"ServerStopped", TFailureCase::kStop},
+    {"ServerRestarted", TFailureCase::kRestart},
 };
 
 void PrintTo(const TFailureCase& c, std::ostream* os) { *os << c.Name; }
@@ -61,8 +61,13 @@ TEST_P(ToneOutputFailure, RegressionOutputFailingMidToneLeftTonesNeitherHeardNor
 
     switch (c.Failure) {
     case TFailureCase::kSuspend: ASSERT_TRUE(server.Suspend(true)) << "pactl could not suspend the output"; break;
+    case TFailureCase::kRemove: ASSERT_TRUE(server.RemoveOutput()) << "pactl could not remove the output"; break;
     case TFailureCase::kKill: server.Signal(SIGKILL); break;
     case TFailureCase::kStop: server.Signal(SIGSTOP); break;
+    case TFailureCase::kRestart:
+        server.Signal(SIGKILL);
+        ASSERT_TRUE(server.Start()) << server.Why();
+        break;
     }
     const std::string settled = play.Ask("settle");
     size_t bells = 99;

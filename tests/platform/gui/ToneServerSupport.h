@@ -132,6 +132,19 @@ public:
         return static_cast<int>(listed.count('\n'));
     }
 
+    // The clients connected to the server, as it says, but for the pactl that asks; -1 when
+    // pactl failed.
+    int Clients()
+    {
+        QByteArray listed;
+        if (!RunClient("pactl", {"list", "short", "clients"}, {}, &listed))
+            return -1;
+        return static_cast<int>(listed.count('\n')) - 1;
+    }
+
+    // Removes the one output, as unplugging the sound device does; false when pactl failed.
+    bool RemoveOutput() { return RunClient("pactl", {"unload-module", "module-pipe-sink"}); }
+
     // Plays a tone to its end through pacat, another client of the server; false when pacat
     // failed (the server refused it, say).
     bool PlayThroughAnotherClient(uint32_t frequency, uint32_t durationMs)
@@ -293,6 +306,21 @@ private:
     QTemporaryDir FDir;
     QProcess FPlay;
 };
+
+// What count() says once it says want, or once it failed (-1), or after ten seconds of asking:
+// the server deals in its own time with what it was sent, and with a client that went.
+template <class TCount>
+int ServerSays(TCount count, int want)
+{
+    QElapsedTimer waited;
+    waited.start();
+    int n = count();
+    while (n != want && n >= 0 && waited.elapsed() < 10000) {
+        QThread::msleep(50);
+        n = count();
+    }
+    return n;
+}
 
 // Tones of one pitch that a pause of the server split are one tone.
 inline std::vector<TMeasuredTone> Joined(const std::vector<TMeasuredTone>& tones)
