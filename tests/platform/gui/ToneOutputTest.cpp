@@ -153,10 +153,10 @@ const TServerCase kServerCases[] = {
     // the output holds after it is heard whole.
     {"StoppedOwnerBeforeAnotherOwnersToneLeavesItWhole",
      TServerCase::kReal,
-     {{"beep 880,1000,1\nbeep 440,300,2", "BEEP 880,1000,1 1\nBEEP 440,300,2 1"},
+     {{"beep 880,1000,1\nbeep 440,1000,2", "BEEP 880,1000,1 1\nBEEP 440,1000,2 1"},
       {"fed\nstop 1\nstate", "PLAYING 1 WAITING 0 OPEN 1 BELLS 0\nSTOP 1\nPLAYING 1 WAITING 0 OPEN 1 BELLS 0"},
       {"settle", "PLAYING 0 WAITING 0 OPEN 0 BELLS 0"}},
-     {{880, 0}, {440, 300}}},
+     {{880, 0}, {440, 1000}}},
     // Each beep closed at once (its window closed) left a playback stream on the server when the
     // server had not yet answered for it: past 256 the server refused every new one, another
     // program's sound and the next beep's. Each is closed once the server answers.
