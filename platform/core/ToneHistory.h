@@ -1,7 +1,9 @@
 #pragma once
-// What a sound output was lately given: whose tone each stretch of it is, and the bytes
-// themselves. An output plays what it holds in order, so one owner's part of it is silenced in
-// place by writing the stretch again: the owner's bytes as silence, everyone else's as they were.
+// What a sound output was lately given: whose tone each stretch of it is, the bytes themselves,
+// and how far the server says it has played. An output plays what it holds in order, so one
+// owner's part of it is silenced in place by writing the stretch again: the owner's bytes as
+// silence, everyone else's as they were. A tone counts as heard once the server has played
+// enough of it; the others are what a failing output leaves unheard.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,8 +22,13 @@ public:
     void Add(const void* owner, bool startsTone, const char* data, size_t size);
     // Bytes written since the reset.
     uint64_t Written() const { return FWritten; }
-    // The tones kept, but for those silenced.
-    size_t Tones() const;
+    // The server has played the first `position` bytes written: a tone of which it played
+    // enoughBytes (or all, when it is shorter) is heard. Returns how many tones this made heard.
+    size_t Played(uint64_t position, uint64_t enoughBytes);
+    // How far the server has played, as it last said.
+    uint64_t PlayedTo() const { return FPlayed; }
+    // Tones written but not heard, but for those silenced: what a failing output leaves unheard.
+    size_t Unheard() const;
     // The kept bytes hold some of owner's sound and nobody else's.
     bool OnlyOf(const void* owner) const;
     // The kept bytes from the first of owner's sound to the end, owner's turned to silence (zero
@@ -34,11 +41,14 @@ private:
         const void* Owner;
         uint64_t Start, End;
         bool Silent;
+        bool Heard;
     };
     uint64_t KeptFrom() const { return FWritten - FBytes.size(); }
 
     size_t FKeep;
     uint64_t FWritten = 0;
+    uint64_t FPlayed = 0;
     std::deque<char> FBytes;  // the last bytes written, up to FWritten
+    // From the first tone not yet heard or not yet older than the kept bytes.
     std::deque<TStretch> FStretches;
 };

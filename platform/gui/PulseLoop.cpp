@@ -75,17 +75,17 @@ struct TPulseLoopState {
 
     static TPulseLoopState* Of(pa_mainloop_api* api) { return static_cast<TPulseLoopState*>(api->userdata); }
 
-    // One event's callback, unless the library has freed it, told first to whoever waits on the
-    // library's turns.
+    // One event's callback, unless the library has freed it, then whoever waits on the library's
+    // turns is told.
     template <class TEvent, class... TArgs>
     static void Run(TEvent* e, TArgs... args)
     {
         if (e->Dead)
             return;
-        if (e->Loop->OnTurn)
-            e->Loop->OnTurn();
-        if (!e->Dead)
-            e->Callback(&e->Loop->Api, e, args..., e->Data);
+        TPulseLoopState* loop = e->Loop;
+        e->Callback(&loop->Api, e, args..., e->Data);
+        if (loop->OnTurn)
+            loop->OnTurn();
     }
 };
 
@@ -207,24 +207,56 @@ pa_mainloop_api* TPulseLoop::Api() { return &F->Api; }
 
 void TPulseLoop::SetOnTurn(std::function<void()> onTurn) { F->OnTurn = std::move(onTurn); }
 
-void TPulseLoop::ReadWaiting()
+bool TPulseLoop::Sending() const
 {
-    // The library reads a piece a turn (a packet's header, then its body): a few turns a packet,
-    // bounded so that a server that sends without end cannot hold the thread.
+    return std::any_of(F->Defers.begin(), F->Defers.end(),
+                       [](const auto& e) { return !e->Dead && e->Timer.isActive(); }) ||
+        std::any_of(F->Ios.begin(), F->Ios.end(), [](const auto& e) { return !e->Dead && e->Write.isEnabled(); });
+}
+
+void TPulseLoop::RunWaiting()
+{
+    // The library reads a piece a turn (a packet's header, then its body) and a request it makes
+    // in one turn leaves at the next: a few turns a packet, bounded so that a server that sends
+    // without end cannot hold the thread.
     constexpr int kTurns = 256;
     for (int turn = 0; turn < kTurns; ++turn) {
-        std::vector<pa_io_event*> events;
+        // A handler may free other events or make new ones: the events due are taken first, and
+        // those freed meanwhile are marked dead, not destroyed, until the loop turns.
+        std::vector<pa_defer_event*> defers;
+        for (const auto& e : F->Defers)
+            if (!e->Dead && e->Timer.isActive())
+                defers.push_back(e.get());
+        std::vector<pa_io_event*> ios;
         std::vector<pollfd> fds;
-        for (const auto& e : F->Ios)
-            if (!e->Dead && e->Read.isEnabled()) {
-                events.push_back(e.get());
-                fds.push_back({e->Fd, POLLIN, 0});
+        for (const auto& e : F->Ios) {
+            const short events =
+                static_cast<short>((e->Read.isEnabled() ? POLLIN : 0) | (e->Write.isEnabled() ? POLLOUT : 0));
+            if (!e->Dead && events != 0) {
+                ios.push_back(e.get());
+                fds.push_back({e->Fd, events, 0});
             }
-        if (fds.empty() || ::poll(fds.data(), fds.size(), 0) <= 0)
+        }
+        if (!fds.empty() && ::poll(fds.data(), fds.size(), 0) < 0)
+            fds.clear();
+        bool ran = false;
+        for (pa_defer_event* e : defers)
+            if (!e->Dead && e->Timer.isActive()) {
+                TPulseLoopState::Run(e);
+                ran = true;
+            }
+        for (size_t i = 0; i < fds.size(); ++i) {
+            pa_io_event* e = ios[i];
+            if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR)) && e->Read.isEnabled()) {
+                TPulseLoopState::Run(e, e->Fd, PA_IO_EVENT_INPUT);
+                ran = true;
+            }
+            if ((fds[i].revents & POLLOUT) && e->Write.isEnabled()) {
+                TPulseLoopState::Run(e, e->Fd, PA_IO_EVENT_OUTPUT);
+                ran = true;
+            }
+        }
+        if (!ran)
             return;
-        // A handler may free other events: they are marked dead, not destroyed, until the loop turns.
-        for (size_t i = 0; i < fds.size(); ++i)
-            if (fds[i].revents != 0 && events[i]->Read.isEnabled())
-                TPulseLoopState::Run(events[i], events[i]->Fd, PA_IO_EVENT_INPUT);
     }
 }

@@ -19,12 +19,17 @@ public:
     TPulseLoop& operator=(const TPulseLoop&) = delete;
 
     pa_mainloop_api* Api();
-    // Called as each of the library's events is about to run: what the library was asked for
-    // before, it sends now (a request made inside a callback leaves at a later turn).
+    // Called after each of the library's events has run: a turn of the library, in which it
+    // sends what it was asked for before (a request made inside a callback leaves at a later turn).
     void SetOnTurn(std::function<void()> onTurn);
-    // Runs the library's handlers for what its sockets hold now, without waiting: an answer that
-    // came while the program was busy is read before anything judges it late.
-    void ReadWaiting();
+    // The library holds something it has not sent yet: it sends from a deferred event, or from
+    // a socket once it can be written to, so a request has left once neither waits.
+    bool Sending() const;
+    // Runs, without waiting, the library's events that are due now: deferred ones, and sockets
+    // that hold something to read or have room to write. A request the library queued while the
+    // program was busy leaves, and an answer that came meanwhile is read, before anything judges
+    // the server late.
+    void RunWaiting();
 
 private:
     std::unique_ptr<TPulseLoopState> F;

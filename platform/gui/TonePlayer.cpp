@@ -14,10 +14,9 @@
 #include "platform/core/ToneHistory.h"
 #include "platform/core/ToneWave.h"
 #include "platform/gui/PulseLoop.h"
+#include "platform/gui/PulseRelease.h"
 
 namespace {
-
-int gOpenOutputs = 0;
 
 // The server converts to its output's format; this one is the tones' own.
 const TToneFormat kFormat{48000, 1, TToneFormat::kInt16};
@@ -27,6 +26,11 @@ const TToneFormat kFormat{48000, 1, TToneFormat::kInt16};
 // stops at once whatever it holds, as closing the output drops it; one among others' is silenced
 // in place.
 constexpr uint32_t kOutputBufferMs = 300;
+// A tone is heard once the server has played this much of it (or all of a shorter one): a tone
+// cut before that rings the bell when its output fails.
+constexpr uint32_t kHeardMs = 20;
+// How often the server is asked how far it has played, while an output is open.
+constexpr int kPositionMs = 50;
 
 struct TTone {
     uint32_t Frequency, DurationMs;
@@ -39,8 +43,12 @@ struct TTone {
 // the program's own, TPulseLoop) and it answers through the callbacks below. The tones that
 // follow one another without a pause go through one output, which is drained and closed after
 // the last; the connection to the server stays for the next tone. An answer is due from the
-// first turn the library had after a request (when the request left), and what the server sent
-// is read before the answer is judged late: a program busy for a while is not a silent server.
+// server's last answer, or from when what was asked after it really left (the library's first
+// turn with nothing left to send), and whatever the library still had to send and what the server
+// sent are dealt with before the answer is judged late: a program busy for a while is not a
+// silent server. Outputs and connections let go of are closed on the server (TPulseRelease), and
+// the server is asked, while tones play, how far it has played: that, not what was written, says
+// which tones a failing output leaves unheard.
 struct TTonePlayer::TImpl {
     std::deque<TTone> Queue;
     std::function<void()> Bell;
@@ -53,20 +61,22 @@ struct TTonePlayer::TImpl {
     // The tone being written into the output, and whose it is.
     std::optional<TToneWave> Wave;
     const void* FedOwner = nullptr;
-    // Whose tones the output holds, for a stop of one owner's among others'.
+    // Whose tones the output holds, for a stop of one owner's among others', and which of them
+    // the server has played.
     TToneHistory History;
     bool Draining = false;
-    // The server has begun to play from the output: its tones are heard, or were cut short.
-    bool Began = false;
-    // Since the server last answered, while an answer is due; checked by Watch. It runs from
-    // the library's first turn after the request (Sent), when the request left.
+    size_t HeardTones = 0;
+    // Asks the server how far it has played, one request at a time.
+    std::unique_ptr<QTimer> Position;
+    bool PositionAsked = false;
+    // Closes on the server the outputs and connections let go of, and frees them.
+    std::unique_ptr<TPulseRelease> Release;
+    // Since the server last answered, or what was asked after it left (Left), while an answer
+    // is due; checked by Watch.
     QElapsedTimer Heard;
-    bool Sent = false;
+    bool Left = false;
     std::unique_ptr<QTimer> Watch;
-    // Freed from the event loop: the library may be inside one of their callbacks.
-    std::vector<pa_stream*> DoomedStreams;
-    std::vector<pa_context*> DoomedContexts;
-    std::unique_ptr<QTimer> Reaper;
+    std::function<void()> OnTurn;
     bool Started = false;
 
     size_t Pending() const { return Queue.size() + (Wave ? 1 : 0); }
@@ -81,9 +91,9 @@ struct TTonePlayer::TImpl {
         Loop->SetOnTurn([this] { Turned(); });
         Watch = std::make_unique<QTimer>();
         QObject::connect(Watch.get(), &QTimer::timeout, [this] { Check(); });
-        Reaper = std::make_unique<QTimer>();
-        Reaper->setSingleShot(true);
-        QObject::connect(Reaper.get(), &QTimer::timeout, [this] { Reap(); });
+        Position = std::make_unique<QTimer>();
+        QObject::connect(Position.get(), &QTimer::timeout, [this] { AskPosition(); });
+        Release = std::make_unique<TPulseRelease>([this] { Answered(); });
         qAddPostRoutine([] { TTonePlayer::Instance().F->Shutdown(); });
     }
 
@@ -92,39 +102,43 @@ struct TTonePlayer::TImpl {
         Queue.clear();
         CloseStream();
         Disconnect();
-        Reap();
+        Release.reset();  // before the events it frees go with the loop
         Watch.reset();
-        Reaper.reset();
+        Position.reset();
         Loop.reset();
         Started = false;
     }
 
-    void Reap()
-    {
-        for (pa_stream* s : std::exchange(DoomedStreams, {}))
-            pa_stream_unref(s);
-        for (pa_context* c : std::exchange(DoomedContexts, {}))
-            pa_context_unref(c);
-    }
-
-    // An answer from the server is due to a request just made: the wait begins once it left.
+    // An answer from the server is due to a request just made; the wait begins again once it left.
     void Expect()
     {
-        Sent = false;
+        Answered();
         if (!Watch->isActive())
             Watch->start(std::max(AnswerMs / 4, 10));
     }
 
-    void Turned()
+    // The server answered: what is asked next is waited for from when it leaves.
+    void Answered()
     {
-        if (!Sent) {
-            Sent = true;
-            Heard.start();
-        }
+        Heard.start();
+        Left = false;
     }
 
-    bool Expecting() const { return Stream || (Context && pa_context_get_state(Context) != PA_CONTEXT_READY); }
-    bool Late() const { return Expecting() && Sent && Heard.elapsed() > AnswerMs; }
+    void Turned()
+    {
+        if (!Left && !Loop->Sending()) {
+            Left = true;
+            Heard.start();
+        }
+        if (OnTurn)
+            OnTurn();
+    }
+
+    bool Expecting() const
+    {
+        return Stream || Release->Closing() > 0 || (Context && pa_context_get_state(Context) != PA_CONTEXT_READY);
+    }
+    bool Late() const { return Expecting() && Heard.elapsed() > AnswerMs; }
 
     void Check()
     {
@@ -134,7 +148,7 @@ struct TTonePlayer::TImpl {
         }
         if (!Late())
             return;
-        Loop->ReadWaiting();
+        Loop->RunWaiting();
         if (Late())
             Fail();
     }
@@ -171,7 +185,7 @@ struct TTonePlayer::TImpl {
         auto* self = static_cast<TImpl*>(data);
         if (context != self->Context)
             return;
-        self->Heard.start();
+        self->Answered();
         switch (pa_context_get_state(context)) {
         case PA_CONTEXT_READY: self->Pump(); break;
         case PA_CONTEXT_FAILED:
@@ -190,13 +204,10 @@ struct TTonePlayer::TImpl {
             return;
         }
         Stream = stream;
-        ++gOpenOutputs;
         Draining = false;
-        Began = false;
         History.Reset(2 * Bytes(kOutputBufferMs));
         pa_stream_set_state_callback(stream, StreamState, this);
         pa_stream_set_write_callback(stream, StreamWrite, this);
-        pa_stream_set_started_callback(stream, StreamStarted, this);
         const pa_buffer_attr attr{static_cast<uint32_t>(-1), Bytes(kOutputBufferMs), static_cast<uint32_t>(-1),
                                   static_cast<uint32_t>(-1), static_cast<uint32_t>(-1)};
         Expect();
@@ -215,24 +226,52 @@ struct TTonePlayer::TImpl {
         auto* self = static_cast<TImpl*>(data);
         if (stream != self->Stream)
             return;
-        self->Heard.start();
+        self->Answered();
         const pa_stream_state_t state = pa_stream_get_state(stream);
         if (state == PA_STREAM_READY) {
             // Twice what the server holds ahead, which may be more than was asked for.
             if (const pa_buffer_attr* attr = pa_stream_get_buffer_attr(stream))
                 self->History.Reset(2 * std::max(Bytes(kOutputBufferMs), attr->tlength));
+            self->Position->start(kPositionMs);
         } else if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED) {
             self->Fail();
         }
     }
 
-    static void StreamStarted(pa_stream* stream, void* data)
+    void AskPosition()
+    {
+        if (!Stream || PositionAsked || pa_stream_get_state(Stream) != PA_STREAM_READY)
+            return;
+        if (pa_operation* ask = pa_stream_update_timing_info(Stream, PositionKnown, this)) {
+            PositionAsked = true;
+            pa_operation_unref(ask);
+        }
+    }
+
+    // The server played what it read from the output but for what its device still holds: a
+    // tone counts as heard from that alone, never from what was written. Only progress is an
+    // answer: an output that the server holds but no longer plays (its device suspended) is not.
+    static void PositionKnown(pa_stream* stream, int success, void* data)
     {
         auto* self = static_cast<TImpl*>(data);
         if (stream != self->Stream)
             return;
-        self->Heard.start();
-        self->Began = true;
+        self->PositionAsked = false;
+        const pa_timing_info* timing = success ? pa_stream_get_timing_info(stream) : nullptr;
+        if (!timing || timing->read_index_corrupt || timing->read_index <= 0)
+            return;
+        const uint64_t frame = kFormat.BytesPerFrame();
+        const uint64_t held = (timing->sink_usec * kFormat.SampleRate + 999999) / 1000000 * frame;
+        const auto read = static_cast<uint64_t>(timing->read_index);
+        self->Played(read > held ? read - held : 0);
+    }
+
+    void Played(uint64_t position)
+    {
+        if (position <= History.PlayedTo())
+            return;
+        Answered();
+        HeardTones += History.Played(position, Bytes(kHeardMs));
     }
 
     static void StreamWrite(pa_stream* stream, size_t bytes, void* data)
@@ -240,7 +279,7 @@ struct TTonePlayer::TImpl {
         auto* self = static_cast<TImpl*>(data);
         if (stream != self->Stream)
             return;
-        self->Heard.start();
+        self->Answered();
         self->Feed(bytes);
     }
 
@@ -304,59 +343,49 @@ struct TTonePlayer::TImpl {
             Fail();
     }
 
-    static void Drained(pa_stream* stream, int, void* data)
+    // The server has played all the output held.
+    static void Drained(pa_stream* stream, int success, void* data)
     {
         auto* self = static_cast<TImpl*>(data);
         if (stream != self->Stream)
             return;
-        self->Heard.start();
+        if (!success) {
+            self->Fail();
+            return;
+        }
+        self->Played(self->History.Written());
         self->CloseStream();
         self->Pump();
     }
 
-    // Stops the output at once, with what it still holds.
+    // Stops the output at once, with what it still holds; an answer is due that it is gone.
     void CloseStream()
     {
         if (!Stream)
             return;
         pa_stream* stream = std::exchange(Stream, nullptr);
-        --gOpenOutputs;
         Wave.reset();
         Draining = false;
-        pa_stream_set_state_callback(stream, nullptr, nullptr);
-        pa_stream_set_write_callback(stream, nullptr, nullptr);
-        pa_stream_set_started_callback(stream, nullptr, nullptr);
+        PositionAsked = false;
+        Position->stop();
         History.Reset(0);
-        pa_stream_disconnect(stream);
-        Doom(DoomedStreams, stream);
+        pa_stream_set_state_callback(stream, nullptr, nullptr);
+        Expect();
+        Release->CloseStream(stream);
     }
 
     void Disconnect()
     {
-        if (!Context)
-            return;
-        pa_context* context = std::exchange(Context, nullptr);
-        pa_context_set_state_callback(context, nullptr, nullptr);
-        pa_context_disconnect(context);
-        Doom(DoomedContexts, context);
-    }
-
-    template <class T>
-    void Doom(std::vector<T*>& doomed, T* object)
-    {
-        doomed.push_back(object);
-        if (Reaper)
-            Reaper->start(0);
-        else
-            Reap();
+        if (Context)
+            Release->CloseContext(std::exchange(Context, nullptr));
     }
 
     // The server is not there, went, or did not answer in time: the tones it would have played
-    // ring the bell, and the next tone asks it again. So do those the output took but never
-    // began to play (its sound device suspended, say).
+    // ring the bell, and the next tone asks it again. So do those the output took but the server
+    // never said it played enough of (its sound device suspended, or the server gone, mid-tone).
     void Fail()
     {
-        const size_t unplayed = Stream && !Began ? History.Tones() : 0;
+        const size_t unplayed = Stream ? History.Unheard() : 0;
         CloseStream();
         Disconnect();
         const size_t missed = std::exchange(Queue, {}).size() + unplayed;
@@ -422,6 +451,8 @@ void TTonePlayer::Stop(const void* owner) { F->Stop(owner); }
 
 bool TTonePlayer::Playing() const { return F->Pending() > 0 || F->Stream; }
 
+size_t TTonePlayer::Heard() const { return F->HeardTones; }
+
 size_t TTonePlayer::Waiting() const { return F->Pending() > 0 ? F->Pending() - 1 : 0; }
 
 size_t TTonePlayer::Bells() const { return F->Bells; }
@@ -430,4 +461,10 @@ void TTonePlayer::SetBell(std::function<void()> bell) { F->Bell = std::move(bell
 
 void TTonePlayer::SetAnswerMs(int ms) { F->AnswerMs = std::max(ms, 1); }
 
-int TTonePlayer::OpenOutputs() { return gOpenOutputs; }
+void TTonePlayer::SetOnTurn(std::function<void()> turned) { F->OnTurn = std::move(turned); }
+
+int TTonePlayer::OpenOutputs()
+{
+    const TImpl& f = *Instance().F;
+    return static_cast<int>(f.Release ? f.Release->Closing() : 0) + (f.Stream ? 1 : 0);
+}

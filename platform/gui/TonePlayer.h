@@ -2,8 +2,9 @@
 // Beeps through the desktop's sound server. The caller goes on at once: the tones play one after
 // another, as the system's beep sounds them, and nothing here ever waits on the server. A server
 // that is not there, or does not answer within a moment, rings the bell for the tones it would
-// have played, and so does an output that takes tones but never begins to play them (a suspended
-// sound device); the next tone asks again, so sound comes back with the server.
+// have played, and so does an output that fails before the server has played a tone it took (a
+// sound device suspended, a server gone or stopped, mid-tone); the next tone asks again, so sound
+// comes back with the server. Nothing of the player's stays on the server once its tones ended.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,9 +21,9 @@ public:
     // Tones waiting behind the one that plays. A script that beeps in a loop would otherwise
     // queue minutes of sound; past this the newest are dropped.
     static constexpr size_t kMaxWaiting = 16;
-    // How long the server may take to answer (to connect, to open an output, to take samples)
-    // before its tones ring the bell instead: counted from when the request left, and what the
-    // server sent is read before its answer is judged late, so a busy program is no silence.
+    // How long the server may take to answer (to connect, to open an output, to play on) before
+    // its tones ring the bell instead: counted from when the request left the program, and what
+    // the server sent is read before its answer is judged late, so a busy program is no silence.
     static constexpr int kAnswerMs = 2000;
 
     static TTonePlayer& Instance();
@@ -38,11 +39,17 @@ public:
     size_t Waiting() const;
     // Tones that rang the bell in place of sounding.
     size_t Bells() const;
+    // Tones the server said it played (enough of one to be heard, or all of a shorter one).
+    size_t Heard() const;
     // Rings the bell for a tone nothing sounded.
     void SetBell(std::function<void()> bell);
     // The time kAnswerMs gives the server.
     void SetAnswerMs(int ms);
-    // Sound outputs open now: one while tones play, none once the last has ended.
+    // Called after each turn of the sound library (each of its events the event loop ran): a
+    // test makes the thread busy at the turn it chooses.
+    void SetOnTurn(std::function<void()> turned);
+    // Sound outputs the server may hold for the player: one while tones play, and those closed
+    // that the server has not yet said are gone; none once it has.
     static int OpenOutputs();
 
 private:

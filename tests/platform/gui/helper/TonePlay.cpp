@@ -5,10 +5,14 @@
 //   beep FREQUENCY,MS[,OWNER]  BEEP FREQUENCY,MS[,OWNER] 1|0    what Beep returned
 //   stop OWNER                 STOP OWNER                       the owner's tones stopped
 //   state                      PLAYING 1|0 WAITING N OPEN N BELLS N
-//   settle                     the same, once no tone plays or waits and no output is open
-//                              (or after 20 s)
+//   settle                     the same, once no tone plays or waits and the server holds no
+//                              output of the player's (or after 20 s)
 //   fed                        the same, once the output has taken every waiting tone
 //                              (or after 20 s)
+//   heard N                    HEARD N, once the server has said it played N tones (or after
+//                              20 s: the number it said)
+//   turn N                     TURN N, once the sound library has had N turns from now; the
+//                              lines after it run right then, before the event loop goes on
 //   busy MS                    BUSY MS                          after the thread did nothing
 //                                                               else for MS milliseconds
 //
@@ -27,6 +31,8 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/gui/Sound.h"
@@ -48,6 +54,13 @@ bool Settled()
 }
 
 bool Fed() { return TTonePlayer::Instance().Waiting() == 0; }
+
+// The wait of a settle, fed or heard command: what it waits for, and its answer.
+struct TWait {
+    std::function<bool()> Done;
+    std::function<void()> Answer;
+    QElapsedTimer Since;
+};
 
 // Owners are small numbers; any distinct addresses serve.
 const void* Owner(unsigned n) { return reinterpret_cast<const void*>(static_cast<uintptr_t>(n) * 16 + 16); }
@@ -72,23 +85,23 @@ int main(int argc, char** argv)
     std::string input;
     std::deque<std::string> lines;
     bool ended = false;
-    QElapsedTimer settling;  // valid while a settle or fed command waits
-    bool (*settled)() = Settled;
+    std::optional<TWait> wait;
+    unsigned turnsLeft = 0;
     QTimer next;
     next.setSingleShot(true);
-    auto run = [&] {
-        if (settling.isValid()) {
-            if (!settled() && settling.elapsed() < 20000) {
+    std::function<void()> run = [&] {
+        if (wait) {
+            if (!wait->Done() && wait->Since.elapsed() < 20000) {
                 next.start(10);
                 return;
             }
-            settling.invalidate();
-            PrintState();
+            wait->Answer();
+            wait.reset();
         }
-        while (!lines.empty() && !settling.isValid()) {
+        while (!lines.empty() && !wait && turnsLeft == 0) {
             const std::string line = lines.front();
             lines.pop_front();
-            unsigned frequency = 0, ms = 0, owner = 0;
+            unsigned frequency = 0, ms = 0, owner = 0, count = 0;
             char word[16] = {};
             if (std::sscanf(line.c_str(), "beep %u,%u,%u", &frequency, &ms, &owner) >= 2)
                 std::printf("BEEP %s %d\n", line.c_str() + 5, Beep(frequency, ms, Owner(owner)) ? 1 : 0);
@@ -98,9 +111,23 @@ int main(int argc, char** argv)
             } else if (std::sscanf(line.c_str(), "%15s", word) == 1 && std::strcmp(word, "state") == 0)
                 PrintState();
             else if (std::strcmp(word, "settle") == 0 || std::strcmp(word, "fed") == 0) {
-                settled = word[0] == 's' ? Settled : Fed;
-                settling.start();
+                wait.emplace(TWait{word[0] == 's' ? Settled : Fed, PrintState, {}});
+                wait->Since.start();
                 next.start(0);
+            } else if (std::sscanf(line.c_str(), "heard %u", &count) == 1) {
+                wait.emplace(TWait{[count] { return TTonePlayer::Instance().Heard() >= count; },
+                                   [] { std::printf("HEARD %zu\n", TTonePlayer::Instance().Heard()); },
+                                   {}});
+                wait->Since.start();
+                next.start(0);
+            } else if (std::sscanf(line.c_str(), "turn %u", &count) == 1 && count > 0) {
+                turnsLeft = count;
+                TTonePlayer::Instance().SetOnTurn([&, count] {
+                    if (turnsLeft == 0 || --turnsLeft > 0)
+                        return;
+                    std::printf("TURN %u\n", count);
+                    run();
+                });
             } else if (std::sscanf(line.c_str(), "busy %u", &ms) == 1) {
                 // Work that keeps the event loop from turning, as a long script does.
                 QThread::msleep(ms);
@@ -111,7 +138,7 @@ int main(int argc, char** argv)
             std::fflush(stdout);
         }
         std::fflush(stdout);
-        if (ended && lines.empty() && !settling.isValid()) {
+        if (ended && lines.empty() && !wait && turnsLeft == 0) {
             std::printf("LONGEST-GAP-MS %lld\n", static_cast<long long>(longestGap));
             std::fflush(stdout);
             QCoreApplication::exit(0);
@@ -130,7 +157,7 @@ int main(int argc, char** argv)
         }
         for (size_t end; (end = input.find('\n')) != std::string::npos; input.erase(0, end + 1))
             lines.push_back(input.substr(0, end));
-        if (!settling.isValid())
+        if (!wait && turnsLeft == 0)
             run();
     });
     return QApplication::exec();
