@@ -188,14 +188,14 @@ inline void MakeSparse(const std::string& path, off_t size)
     close(fd);
 }
 
-// The tree of the spec, each entry given to `owner` (and its group) when one is named. False when
-// an access list could not be set.
-inline bool MakeTree(const std::string& root, const std::string& spec, int owner = -1)
+// The tree `layout` describes, each entry given to `owner` (and its group) when one is named.
+// False when an access list could not be set.
+inline bool MakeTree(const std::string& root, const std::string& layout, int owner = -1)
 {
     bool listed = true;
-    for (size_t start = 0, end; start < spec.size(); start = end + 1) {
-        end = std::min(spec.find(' ', start), spec.size());
-        std::string entry = spec.substr(start, end - start);
+    for (size_t start = 0, end; start < layout.size(); start = end + 1) {
+        end = std::min(layout.find(' ', start), layout.size());
+        std::string entry = layout.substr(start, end - start);
         const size_t at = entry.rfind('@');
         const std::string tail = at == std::string::npos ? "" : entry.substr(at + 1);
         entry = entry.substr(0, at);
