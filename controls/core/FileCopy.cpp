@@ -247,16 +247,6 @@ void CheckDestination(const TFileCopy& copy, int folder, const std::string& name
         throw EFCreateError("Cannot create file " + toName() + ". The file is read-only.");
 }
 
-// Makes the folder's new entries lasting, through a descriptor that may be flushed.
-void SyncFolder(int folder)
-{
-    const int readable = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (readable >= 0) {
-        fsync(readable);
-        close(readable);
-    }
-}
-
 // Copies the source's bytes into `out` at their own offsets, reading until the source ends. A
 // source holding fewer blocks than its size needs may have holes: then only its data is read,
 // from where the system says data starts to where the next hole does, and a hole at its end is
@@ -392,7 +382,7 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
         if (const int error = ReplaceThroughFreshName(folder, name, write); error != 0)
             throw EWriteError("Cannot replace file " + toName() + ". " + SystemReason(error) + ".");
         if (copy.Flush)
-            SyncFolder(folder);
+            SavePaths::FlushFolder(folder);
     }
     if (source)
         *source = StateOf(src);
@@ -435,7 +425,7 @@ void MoveFile(std::string_view from, std::string_view to)
     // A read-only file is not replaced, on this file system as across file systems; a link is
     // replaced itself, whatever it leads to.
     struct stat there, moved;
-    if (lstat(dest.c_str(), &there) == 0 && S_ISREG(there.st_mode) && (there.st_mode & 0222) == 0 &&
+    if (lstat(dest.c_str(), &there) == 0 && IsReadOnlyFile(there) &&
         !(lstat(source.c_str(), &moved) == 0 && SameEntry(StateOf(moved), there)))
         throw EFCreateError("Cannot create file " + toName + ". The file is read-only.");
     if (rename(source.c_str(), dest.c_str()) == 0)

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "controls/core/FileOperatorSession.h"
+#include "controls/core/FileShared.h"
 #include "controls/core/FileTrash.h"
 #include "controls/core/FileTree.h"
 #include "controls/core/FileUtil.h"
@@ -91,7 +92,7 @@ bool IsFolder(const std::string& path)
 bool IsReadOnly(const std::string& path)
 {
     struct stat st;
-    return lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
+    return lstat(path.c_str(), &st) == 0 && IsReadOnlyFile(st);
 }
 
 std::string BaseName(const std::string& path)

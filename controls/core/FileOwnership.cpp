@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "controls/core/FileShared.h"
+#include "platform/core/AtomicFilePaths.h"
 #include "platform/core/ExtendedAttributes.h"
 
 namespace {
@@ -38,8 +39,7 @@ uint16_t FieldAt(const std::string& list, size_t at)
 // Whether the copy has the source's group now.
 bool KeepGroup(int made, const struct stat& src)
 {
-    if (fchown(made, src.st_uid, src.st_gid) != 0)
-        fchown(made, static_cast<uid_t>(-1), src.st_gid);
+    SavePaths::GiveOwnerOf(made, src);
     struct stat now;
     return fstat(made, &now) == 0 && now.st_gid == src.st_gid;
 }

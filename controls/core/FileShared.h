@@ -25,6 +25,8 @@ struct TEntryState {
     std::string Handle;           // the file system's, of what a copy made, where it gives one
 };
 TEntryState StateOf(const struct stat& st);
+// A plain file nobody may write: a replace asks before it, or refuses it.
+inline bool IsReadOnlyFile(const struct stat& st) { return S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0; }
 // The same node (device and inode).
 bool SameEntry(const TEntryState& a, const struct stat& b);
 // The file system's handle of the entry `name` of the open folder (not followed; empty: the open
