@@ -117,7 +117,7 @@ std::string ResolveFontFamily(std::string_view windowsName)
         }
     // A text may name any number of faces: past the bound the names are looked up afresh.
     if (cache.size() >= kMostResolvedFontFamilies)
-        cache.clear();
+        ForgetResolvedFontFamilies();
     cache.emplace(std::string(windowsName), found);
     return found;
 }

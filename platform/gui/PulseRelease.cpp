@@ -11,10 +11,8 @@ TPulseRelease::TPulseRelease(std::function<void()> answered) : FAnswered(std::mo
 
 TPulseRelease::~TPulseRelease()
 {
-    for (pa_stream* stream : std::exchange(FClosing, {})) {
-        pa_stream_set_state_callback(stream, nullptr, nullptr);
-        FDoomedStreams.push_back(stream);
-    }
+    for (pa_stream* stream : std::exchange(FClosing, {}))
+        Doom(stream);
     Reap();
 }
 
@@ -53,17 +51,20 @@ void TPulseRelease::Free(pa_stream* stream)
     if (at == FClosing.end())
         return;
     FClosing.erase(at);
+    Doom(stream);
+    FReaper.start(0);
+}
+
+void TPulseRelease::Doom(pa_stream* stream)
+{
     pa_stream_set_state_callback(stream, nullptr, nullptr);
     FDoomedStreams.push_back(stream);
-    FReaper.start(0);
 }
 
 void TPulseRelease::CloseContext(pa_context* context)
 {
-    for (pa_stream* stream : std::exchange(FClosing, {})) {
-        pa_stream_set_state_callback(stream, nullptr, nullptr);
-        FDoomedStreams.push_back(stream);
-    }
+    for (pa_stream* stream : std::exchange(FClosing, {}))
+        Doom(stream);
     pa_context_set_state_callback(context, nullptr, nullptr);
     pa_context_disconnect(context);
     FDoomedContexts.push_back(context);

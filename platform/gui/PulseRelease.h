@@ -34,6 +34,8 @@ private:
     static void ClosingState(pa_stream* stream, void* data);
     void End(pa_stream* stream);
     void Free(pa_stream* stream);
+    // Hears nothing more of the stream and frees it at the next reaping.
+    void Doom(pa_stream* stream);
     void Reap();
 
     std::function<void()> FAnswered;
