@@ -249,8 +249,7 @@ void TFileUpdateLock::Acquire()
     fd_ = LockIn(folder_, lockName_, name_, Clock::now() + g_patience.load(), outcome);
     passedOver_ = outcome == TOutcome::PassedOver;
     if (outcome == TOutcome::Busy)
-        Refuse("The file is being saved by another program (its lock file is " +
-               shown_.substr(0, shown_.rfind('/') + 1) + lockName_ + ").");
+        Refuse("The file is being saved by another program (its lock file is " + ShownBeside(shown_, lockName_) + ").");
     if (Held())
         AtStep(TSaveStep::LockTaken);
     // A save written in place and cut short may have torn the file: what a save read from it and

@@ -263,11 +263,15 @@ std::string LockName(const std::string& savedName) { return HashedName(kLockPref
 
 std::string CopyName(const std::string& savedName) { return HashedName(kCopyPrefix, savedName); }
 
+std::string ShownBeside(const std::string& shown, const std::string& name)
+{
+    return shown.substr(0, shown.rfind('/') + 1) + name;
+}
+
 std::string CutShort(const std::string& shown, const std::string& savedName)
 {
     return "A save of it was cut short: its content before that save is kept in " +
-        shown.substr(0, shown.rfind('/') + 1) + CopyName(savedName) +
-        ". Restore the file from it or remove it, then save again.";
+        ShownBeside(shown, CopyName(savedName)) + ". Restore the file from it or remove it, then save again.";
 }
 
 // Waits for an exclusive lock. False only where the file system has none.

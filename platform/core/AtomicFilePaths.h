@@ -47,6 +47,8 @@ std::string LockName(const std::string& savedName);
 // kept until the new content is on disk. The clean-up never takes it for a killed save's file.
 std::string CopyName(const std::string& savedName);
 
+// The path of `name` beside the file shown as `shown`, as messages show it.
+std::string ShownBeside(const std::string& shown, const std::string& name);
 // Why a file whose old content's copy is there is not saved: a save written in place was cut short
 // (for the user; `shown` is the file's path as messages show it).
 std::string CutShort(const std::string& shown, const std::string& savedName);
