@@ -116,15 +116,15 @@ std::string InTargetKind(const std::string& Target, const std::string& Bytes, co
 
 // Writes Target under its update lock, held from before Make reads what the file holds now until
 // the new file has its name, so that another program's save in between is never lost. Make reads
-// the file through the lock and gives the package, of Kind, to write; the new file is written
-// through the lock too, in the folder it locked.
-void SaveLocked(const std::string& Target, const char* Kind,
-                const std::function<std::string(const TFileUpdateLock& Lock)>& Make)
+// the file through the lock and gives the bytes to write; the new file is written through the
+// lock too, in the folder it locked. Bytes that do not depend on the file are made before the
+// lock is taken: a conversion may take long, and other programs' saves wait only so long.
+void SaveLocked(const std::string& Target, const std::function<std::string(const TFileUpdateLock& Lock)>& Make)
 {
     TFileUpdateLock lock(Target);
     if (!lock.MaySave())
         throw EOleException(lock.Message());
-    if (!AtomicWriteFile(lock, InTargetKind(Target, Make(lock), Kind)))
+    if (!AtomicWriteFile(lock, Make(lock)))
         throw EOleException("Cannot save " + Utf8ToCp949(Target));
 }
 
@@ -352,18 +352,28 @@ struct TBook : std::enable_shared_from_this<TBook> {
         const bool over = Package && SameFile(Target, Path);
         std::string written;
         std::vector<int> ours;
-        SaveLocked(Target, "xlsx", [&](const TFileUpdateLock& lock) {
-            if (const std::unique_ptr<TXlsxPackage> now = over ? StoredNow(lock, Target) : nullptr) {
-                const TBookSave save = SaveOver(now->Sheets(), Described(), Utf8ToCp949(Target));
-                written = now->Written(save.Book);
-                ours = save.Ours;
-            } else {
-                written = AsHeld();
-                for (size_t i = 0; i < Sheets.size(); ++i)
-                    ours.push_back(static_cast<int>(i));
-            }
-            return written;
-        });
+        const auto asHeld = [&] {
+            written = AsHeld();
+            ours.clear();
+            for (size_t i = 0; i < Sheets.size(); ++i)
+                ours.push_back(static_cast<int>(i));
+        };
+        if (over) {
+            SaveLocked(Target, [&](const TFileUpdateLock& lock) {
+                if (const std::unique_ptr<TXlsxPackage> now = StoredNow(lock, Target)) {
+                    const TBookSave save = SaveOver(now->Sheets(), Described(), Utf8ToCp949(Target));
+                    written = now->Written(save.Book);
+                    ours = save.Ours;
+                } else {
+                    asHeld();
+                }
+                return InTargetKind(Target, written, "xlsx");
+            });
+        } else {
+            asHeld();
+            const std::string bytes = InTargetKind(Target, written, "xlsx");
+            SaveLocked(Target, [&](const TFileUpdateLock&) { return bytes; });
+        }
         Path = Target;
         StandFor(std::move(written), ours);
     }
@@ -745,7 +755,8 @@ public:
 private:
     void Save(const std::string& Target) const
     {
-        SaveLocked(Target, "docx", [&](const TFileUpdateLock&) { return DocxBytes(FDocument->Data); });
+        const std::string bytes = InTargetKind(Target, DocxBytes(FDocument->Data), "docx");
+        SaveLocked(Target, [&](const TFileUpdateLock&) { return bytes; });
     }
     std::shared_ptr<TDocument> FDocument = std::make_shared<TDocument>();
 };
