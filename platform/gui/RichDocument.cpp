@@ -219,7 +219,7 @@ QTextDocument& TRichDocument::Shown(int Dpi, int Width) const
     if (!layout.Doc || layout.Dpi != Dpi) {
         // A line takes at most twice the largest font's size and its farthest offset.
         ShapeRuns();
-        const double line = std::max(1.0, 2 * (FLargestPoints + FLargestOffsetPoints) * Dpi / 72.0);
+        const double line = std::max(1.0, 2 * (FRunShape.LargestPoints + FRunShape.LargestOffsetPoints) * Dpi / 72.0);
         layout.Doc = AtResolution(*FDoc, Dpi, static_cast<int>(std::min<double>(INT_MAX, kTallestLayout / line)));
     }
     BreakLinesAnywhere(*layout.Doc, *FDoc, BreaksLinesAnywhere(Dpi, Width));
@@ -249,10 +249,7 @@ void TRichDocument::ShapeRuns() const
 {
     if (FRunShapeGeneration == FGeneration)
         return;
-    const TRichRunShape shape = RunShapeOf(*FDoc);
-    FLongestRun = shape.LongestRun;
-    FLargestPoints = shape.LargestPoints;
-    FLargestOffsetPoints = shape.LargestOffsetPoints;
+    FRunShape = RunShapeOf(*FDoc);
     FRunShapeGeneration = FGeneration;
 }
 
@@ -260,9 +257,9 @@ bool TRichDocument::BreaksLinesAnywhere(int Dpi, int Width) const
 {
     ShapeRuns();
     // A line holds at least one character of the largest font for each em of its width.
-    const int64_t em = std::max<int64_t>(1, std::llround(FLargestPoints * Dpi / 72.0));
+    const int64_t em = std::max<int64_t>(1, std::llround(FRunShape.LargestPoints * Dpi / 72.0));
     const int64_t perLine = std::max<int64_t>(1, Width / em);
-    return FLongestRun > std::min<int64_t>(kLongestUnbrokenRun, kMostLinesOfARun * perLine);
+    return FRunShape.LongestRun > std::min<int64_t>(kLongestUnbrokenRun, kMostLinesOfARun * perLine);
 }
 
 int TRichDocument::RequestedHeight(TCanvas* Canvas, int Width) const

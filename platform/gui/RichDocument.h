@@ -24,6 +24,7 @@
 #include "platform/core/AnsiString.h"
 #include "platform/core/Colors.h"
 #include "platform/gui/Canvas.h"
+#include "platform/gui/RichDocumentCosts.h"
 
 class QTextDocument;
 
@@ -106,10 +107,8 @@ private:
     // What FDoc takes, reckoned at the change counted by FTextBytesGeneration.
     mutable size_t FTextBytes = 0;
     mutable uint64_t FTextBytesGeneration = UINT64_MAX;
-    // The longest run without white space to break at, the largest font size and the farthest
-    // offset in points, found at the change counted by FRunShapeGeneration.
-    mutable int FLongestRun = 0;
-    mutable double FLargestPoints = 0, FLargestOffsetPoints = 0;
+    // The text's runs as found at the change counted by FRunShapeGeneration.
+    mutable TRichRunShape FRunShape;
     mutable uint64_t FRunShapeGeneration = UINT64_MAX;
     // Finds them again if the text changed since.
     void ShapeRuns() const;
