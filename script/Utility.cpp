@@ -1,15 +1,17 @@
 #include "script/Utility.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 
+#include "platform/core/AtomicFile.h"
 #include "platform/core/Cp949.h"
+#include "platform/core/Streams.h"
 
 namespace {
 
@@ -40,14 +42,22 @@ constexpr size_t FreadBlock = 65536;
 
 std::optional<TFreadStream> TFreadStream::Open(const std::string& nativePath, uint64_t maxBytes)
 {
-    // Only a file: a device ("/dev/zero") never ends and a pipe waits for a writer.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(nativePath, error))
+    // Only a file: a device ("/dev/zero") never ends and a pipe waits for a writer. A save of it
+    // written in place meanwhile waits for the stream to be let go.
+    int fd;
+    std::string journaled;
+    const int64_t most = static_cast<int64_t>(std::min<uint64_t>(maxBytes, INT64_MAX));
+    if (OpenSavedFileToRead(nativePath, most, fd, journaled) != TFileRead::Ok)
         return std::nullopt;
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(nativePath.c_str(), "rb"), &std::fclose);
+    if (fd < 0)
+        return TFreadStream(std::move(journaled));
+    std::unique_ptr<FILE, int (*)(FILE*)> file(fdopen(fd, "rb"), &std::fclose);
     struct stat info {};
-    if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<uint64_t>(info.st_size) > maxBytes)
+    if (!file) {
+        close(fd);
+        return std::nullopt;
+    }
+    if (fstat(fileno(file.get()), &info) != 0)
         return std::nullopt;
     TFreadStream stream;
     stream.File = std::move(file);

@@ -231,6 +231,15 @@ TWriteResult TAtomicFileWriter::Commit()
         Fail("write", EIO);
         return result_;
     }
+    // A file missing when the writer began may have been between another's rename and its new
+    // name (FUSE first hides a file open elsewhere, then renames over it): it keeps what it has.
+    if (struct stat now; !exists_ && options_.Replace &&
+        fstatat(folder_, name_.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(now.st_mode)) {
+        exists_ = true;
+        old_ = now;
+        if (!modeGiven_)
+            mode_ = now.st_mode & 07777;
+    }
     // The owner only now that the data is written, the permissions after: while the file was the
     // owner's and still to be written, its owner could write into it and keep it open for writing
     // once it has set-id bits of a group the owner is not in; a change of owner clears them, and
@@ -269,11 +278,11 @@ TWriteResult TAtomicFileWriter::Commit()
     }
     tempName_.clear();
     committed_ = true;
+    // Make the name itself durable; a failure here no longer endangers either file.
+    if (options_.Flush && FlushFolder(folder_, fd_))
+        AtStep(TSaveStep::FolderFlushed);
     close(fd_);  // the data is on disk (fsync above), or the caller flushes it: close reports nothing
     fd_ = -1;
-    // Make the name itself durable; a failure here no longer endangers either file.
-    if (options_.Flush)
-        FlushFolder(folder_);
     return result_;
 }
 

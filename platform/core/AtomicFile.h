@@ -15,13 +15,13 @@
 // named only then, so nobody can open it before.
 // A file the saver may write but cannot give back to its owner (the saver is not root, and the
 // file is another's) is not replaced, which would make it the saver's: it is written in place
-// under its update lock, keeping its owner, group, permissions and attributes. Its old content is
-// kept beside it, on disk, in ".~hanmud-copy-" and sixteen hexadecimal digits hashed from its name,
-// then "~", until the new content is on disk; a write that fails puts the old content back. A copy
-// found there is what a save cut short left: the file may be torn, the copy is its content before
-// that save, and saves that write the file in place or take its update lock are refused, naming
-// the copy, until the user has restored the file from it or removed it. No clean-up ever removes a
-// copy.
+// under its update lock, keeping its owner, group, permissions and attributes, and locked itself
+// meanwhile, so that every other write in place of it, by whatever name, waits, and the program's
+// loaders (ReadSavedFile) read its old content or its new, never a mixture. Its new content goes
+// first, whole and on disk, to its journal beside it (SaveJournal.h), then into the file; the
+// journal goes once the file holds it on disk. A save cut short leaves the journal: whoever next
+// reads or saves the file writes a whole one in again, or drops a partial one (the file was not
+// yet touched), with nobody's help; meanwhile loaders read the journal's content.
 // A file with several names (hard links) is replaced at the name saved, the others keeping the
 // old content: writing it in place would leave every name with a torn file when a save is cut
 // short. (One that must be written in place changes at every name.)
@@ -29,11 +29,14 @@
 // length of the file's own name; one that a killed save left is removed once it is a minute old
 // by a later save in its folder: a process's first there, or one ten minutes after its last look
 // (only that name, where the file has others).
-// No other file is ever removed but a lock file nobody holds (see TFileUpdateLock).
-// The writer is in AtomicFile.cpp (writing in place in AtomicFileInPlace.cpp), the update lock in
-// AtomicFileLock.cpp, and what both share (following links, the hidden files' names, the clean-up)
-// in AtomicFilePaths; ExtendedAttributes keeps attributes, and AccessList lets users into the files
-// made beside a saved file.
+// No other file is ever removed but a lock file nobody holds (see TFileUpdateLock) and a journal
+// its save is done with. Where the folder may be entered but not read, its names are made durable
+// by flushing its file system.
+// The writer is in AtomicFile.cpp (writing in place in AtomicFileInPlace.cpp, its journal in
+// SaveJournal), the update lock in AtomicFileLock.cpp, the loaders' reads in AtomicFileRead.cpp,
+// and what they share (following links, the hidden files' names, the clean-up) in AtomicFilePaths;
+// ExtendedAttributes keeps attributes, and AccessList lets users into the files made beside a
+// saved file.
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -63,6 +66,16 @@ TWriteResult AtomicWriteFile(const TFileUpdateLock& lock, std::string_view data)
 // later step fails.
 void AtomicWriteFileOrRaise(const std::string& nativePath, std::string_view data);
 
+// A saved file read whole as the program's loaders read it, bounded as ReadFileUpTo (Streams.h):
+// the path followed as a save follows it; under a shared lock of the file, so that a save written
+// in place is seen before or after, never half done; a save in place cut short is first finished
+// where the reader may, else read from its journal.
+TFileRead ReadSavedFile(const std::string& nativePath, int64_t most, std::string& data);
+// The same, opened to be read a piece at a time: Ok with `fd` open at its start and under the
+// shared lock until the caller closes it, or, where the content is a cut-short save's journal's,
+// `fd` -1 and `journaled` that content.
+TFileRead OpenSavedFileToRead(const std::string& nativePath, int64_t most, int& fd, std::string& journaled);
+
 // How a writer commits its file.
 struct TAtomicWriteOptions {
     // False: neither the file nor its folder is flushed to disk at Commit; the caller flushes
@@ -78,8 +91,9 @@ struct TAtomicWriteOptions {
     // Run on the written file, open as the descriptor given, once it has its owner, attributes
     // and mode and before it is flushed and named: a caller's last changes to it (a copy takes its
     // source's attributes and time). A non-empty result is why they could not be made: Commit
-    // fails with it ("Cannot keep the permissions of file ..."), and nothing is replaced. On a
-    // file written in place it runs once the new content is in; a refusal puts the old back.
+    // fails with it ("Cannot keep the permissions of file ..."), and nothing is replaced. A file
+    // written in place keeps its own attributes: it runs on the new content before the file is
+    // touched, and a refusal leaves the file as it was.
     std::function<std::string(int fd)> Finish = {};
 };
 
@@ -111,7 +125,11 @@ public:
     // The permissions the file gets at Commit in place of the old file's (or a new file's usual
     // ones); a file written in place keeps its own. Until then the data is readable by its writer
     // alone.
-    void SetMode(mode_t mode) { mode_ = mode & 07777; }
+    void SetMode(mode_t mode)
+    {
+        mode_ = mode & 07777;
+        modeGiven_ = true;
+    }
     // Flushes (unless asked not to), names the file and reports the first failure of the whole
     // write, errno then set to the system's error of it (EEXIST where a file not to be replaced
     // was found at the name; 0 where the system reported none).
@@ -123,7 +141,6 @@ private:
     int Name();
     // AtomicFileInPlace.cpp: the file written where it is, its old content kept meanwhile.
     TWriteResult WriteInPlace();
-    int KeepCopy(int target, const std::string& copyName);
     void Fail(const char* what, int error);
     void Fail(const char* what, const char* reason);
     void FailWith(const AnsiString& message);
@@ -137,8 +154,9 @@ private:
     std::string tempName_;                   // the temporary file's name in the folder; empty while it has none
     int fd_ = -1;
     bool exists_ = false;
-    struct stat old_ {};  // the file replaced, whose owner and attributes the new one gets
-    mode_t mode_ = 0;     // given at Commit: a write by the saver would clear its set-id bits
+    struct stat old_ {};      // the file replaced, whose owner and attributes the new one gets
+    mode_t mode_ = 0;         // given at Commit: a write by the saver would clear its set-id bits
+    bool modeGiven_ = false;  // by SetMode
     bool committed_ = false;
     TWriteResult result_;
     int error_ = 0;  // the system's error of the first failure, 0 where it had none
@@ -152,21 +170,28 @@ private:
 // and a hash of its name, then "~"); the system drops it when its holder ends, however it ends. A
 // lock file is removed by its holder alone, while it still holds it, and never taken over: a saver
 // that finds one opens it and waits, and once it has the lock checks that the name still leads to
-// the file locked, else looks again. So one that a killed save left is locked and removed by the
-// next saver. A lock file appears already locked, open to everyone who may write the saved file
-// (whom its mode or access list lets write it, its owner and group; for a file still to be made,
-// whom the folder lets write), to them alone where the file system can say so.
+// the file locked, else looks again; it is judged by that alone, never by its count of names. So
+// one that a killed save left is locked and removed by the next saver. A lock file is made open to
+// everyone who may write the saved file (whom its mode or access list lets write it, its owner and
+// group; for a file still to be made, whom the folder lets write), to them alone where the file
+// system can say so, and named only where nothing has the name. Only an empty file at the name is
+// ever removed: another's file linked there is locked as a lock file and left.
+// Savers who cannot use what is at the lock's name (a node that is no plain file, a file they may
+// not open or lock) lock the folder instead, so that they still exclude each other; where the
+// folder cannot be locked either, the save is refused, naming what is in the way.
 // The whole wait is bounded by kLockPatience: a save that cannot have the lock within it fails,
 // Message saying the file is being saved by another program. A holder that another waited for lets
 // it take the lock before its own program goes on, so that one saving in a loop keeps nobody out.
-// What cannot be locked is passed over: a lock file the saver may not open, anything at the lock's
-// name but a plain file of one name (never opened or changed), a folder where no lock file can be
-// made, a file system without locks. Held is then false but MaySave true: the caller saves as a
-// plain safe save. Only where MaySave is false (a path refused, the patience spent, the copy a save
-// written in place left when cut short found beside the file) must it not.
+// Once held, a save written in place and cut short is finished (SaveJournal.h); one that cannot be
+// refuses the save, saying why. What cannot be locked is passed over: a folder where no lock file
+// can be made, a file system without locks. Held is then false but MaySave true: the caller saves
+// as a plain safe save. Only where MaySave is false (a path refused, the patience spent, something
+// in the way, a cut-short save that cannot be finished) must it not.
 class TFileUpdateLock {
 public:
     explicit TFileUpdateLock(const std::string& nativePath);
+    // The lock of the name in the open folder (shown in messages as `shown`).
+    TFileUpdateLock(int folder, std::string name, std::string shown);
     ~TFileUpdateLock();
     TFileUpdateLock(const TFileUpdateLock&) = delete;
     TFileUpdateLock& operator=(const TFileUpdateLock&) = delete;
@@ -189,9 +214,6 @@ public:
     TFileRead ReadUpTo(int64_t most, std::string& data) const;
 
 private:
-    friend class TAtomicFileWriter;
-    // The lock of the name in the open folder, for a writer that must write the file in place.
-    TFileUpdateLock(int folder, std::string name, std::string shown);
     void Acquire();
     void Release();
     void Refuse(const std::string& reason);
@@ -201,6 +223,7 @@ private:
     std::string shown_;     // the saved file's path as messages show it
     std::string lockName_;  // the lock file's, in the folder
     int fd_ = -1;
+    bool folderLocked_ = false;  // fd_ is the folder's, not a lock file's
     bool passedOver_ = false;
     AnsiString message_;
 };
@@ -237,9 +260,12 @@ enum class TSaveStep {
     LockRemoved,     // the lock file's name removed, before the lock is let go
     TempMade,        // the writer's new file made, before its data is written
     BeforeRename,    // the new file whole and flushed, before it has the file's name
-    CopyKept,        // the old content's copy named and on disk, before the file is written in place
+    JournalWritten,  // a journal's content written, before the header that makes it whole
+    JournalKept,     // the journal whole and on disk, before the file is written in place
     InPlaceWritten,  // the new content written in place, before it is flushed
+    InPlaceFlushed,  // the file written in place on disk, before its journal goes
     Linked,          // a file named by a link has both names, before the temporary one goes
+    FolderFlushed,   // the folder of a file named anew made durable
 };
 void SetAtSaveStep(std::function<void(TSaveStep)> hook);
 

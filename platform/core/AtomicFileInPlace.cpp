@@ -1,85 +1,62 @@
 // The writer's other way to commit: a file the saver may write but cannot give back to its owner
 // is written where it is, so that it stays its owner's, with its group, permissions and
-// attributes. Its lock is held meanwhile (the caller's, or taken here), and its old content is
-// kept beside it, on disk, until the new content is: a save cut short leaves the copy, which no
-// clean-up removes and no later save writes over.
+// attributes. Its update lock is held meanwhile (the caller's, or taken here), and the file itself
+// is locked while it changes, which keeps out every other writer in place, whatever name it came
+// by, and the program's loaders, who read the old content or the new. The new content goes to its
+// journal first, whole and on disk, and only then into the file; the journal goes once the file
+// holds it on disk (SaveJournal.h).
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <memory>
-#include <utility>
 
-#include "platform/core/AccessList.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/AtomicFilePaths.h"
+#include "platform/core/SaveJournal.h"
 
 using namespace SavePaths;
 
-// Writes the whole content of the open file `from` over that of `to`; false with errno set where
-// it cannot.
-static bool CopyContent(int from, int to)
+// Writes the first `length` bytes of the open file `from` over the whole content of `to`; false
+// with errno set where it cannot.
+static bool CopyContent(int from, int to, off_t length)
 {
-    if (lseek(to, 0, SEEK_SET) != 0)
-        return false;
     char chunk[65536];
-    for (off_t at = 0;;) {
-        const ssize_t n = pread(from, chunk, sizeof chunk, at);
+    for (off_t at = 0; at < length;) {
+        const ssize_t n = pread(from, chunk, static_cast<size_t>(std::min<off_t>(sizeof chunk, length - at)), at);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return n == 0 && ftruncate(to, at) == 0;
-        if (!WriteAll(to, std::string_view(chunk, static_cast<size_t>(n))))
-            return false;
+            return n == 0 ? (errno = EIO, false) : false;
+        for (ssize_t put = 0; put < n;) {
+            const ssize_t w = pwrite(to, chunk + put, static_cast<size_t>(n - put), at + put);
+            if (w < 0 && errno != EINTR)
+                return false;
+            put += w > 0 ? w : 0;
+        }
         at += n;
     }
-}
-
-// The copy of the file's old content, named and on disk; -1 where none is made (the write fails),
-// one left by a save cut short included.
-int TAtomicFileWriter::KeepCopy(int target, const std::string& copyName)
-{
-    const std::string cutShort = CutShort(options_.ShownPath, name_);
-    if (struct stat left; StatAt(folder_, copyName, left)) {
-        Fail("write", cutShort.c_str());
-        return -1;
-    }
-    std::string temp;
-    const int copy = CreateLockedTemp(folder_, temp);
-    if (copy < 0) {
-        Fail("write", errno);
-        return -1;
-    }
-    struct stat old;
-    int error = fstat(target, &old) == 0 && CopyContent(target, copy) ? 0 : errno;
-    // Readable by whom the file lets read it; where that cannot be said, by the saver alone.
-    if (error == 0)
-        ShareAccess(OpenPath(target), old, copy, false);
-    if (error == 0)
-        error = fsync(copy) == 0 ? NameAnew(copy, folder_, temp, copyName) : errno;
-    if (error == 0) {
-        FlushFolder(folder_);
-        return copy;
-    }
-    if (!temp.empty())
-        unlinkat(folder_, temp.c_str(), 0);
-    close(copy);
-    if (error == EEXIST)
-        Fail("write", cutShort.c_str());
-    else
-        Fail("write", error);
-    return -1;
+    return ftruncate(to, length) == 0;
 }
 
 TWriteResult TAtomicFileWriter::WriteInPlace()
 {
+    // The caller's last changes go into the new content first; the file keeps its own attributes.
+    if (options_.Finish) {
+        if (const std::string refusal = options_.Finish(fd_); !refusal.empty()) {
+            Fail("keep the permissions of", refusal.c_str());
+            errno = error_;
+            return result_;
+        }
+    }
     std::unique_ptr<TFileUpdateLock> own;
     if (!lock_) {
-        own.reset(new TFileUpdateLock(folder_, name_, options_.ShownPath));
+        own = std::make_unique<TFileUpdateLock>(folder_, name_, options_.ShownPath);
         if (!own->MaySave()) {
             FailWith(own->Message());
             return result_;
@@ -87,35 +64,45 @@ TWriteResult TAtomicFileWriter::WriteInPlace()
     }
     const int target = openat(folder_, name_.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     struct stat now;
-    if (target < 0 || fstat(target, &now) != 0)
+    const off_t length = lseek(fd_, 0, SEEK_END);
+    if (target < 0 || fstat(target, &now) != 0 || length < 0)
         Fail("write", errno);
     else if (!S_ISREG(now.st_mode))
         Fail("write", "It is not a regular file.");
-    const std::string copyName = CopyName(name_);
-    const int copy = result_.Ok ? KeepCopy(target, copyName) : -1;
-    if (copy >= 0) {
-        AtStep(TSaveStep::CopyKept);
-        std::string failure, what = "write";
-        const bool written = CopyContent(fd_, target);
-        const int error = errno;
-        AtStep(TSaveStep::InPlaceWritten);
-        if (!written)
-            failure = std::strerror(error);
-        else if (Injected(TAtomicWriteStep::InPlace))
-            failure = std::strerror(ENOSPC);
-        else if (options_.Finish && !(failure = options_.Finish(target)).empty())
-            what = "keep the permissions of";
-        if (failure.empty() && fsync(target) != 0)
-            failure = std::strerror(errno);
-        // The old content goes back where the new could not be written whole; the copy stays
-        // where even that fails.
-        if (failure.empty() || (CopyContent(copy, target) && fsync(target) == 0))
-            unlinkat(folder_, copyName.c_str(), 0);
-        else
-            failure += ". Its old content is kept in " + copyName + ".";
-        close(copy);
-        if (!failure.empty())
-            Fail(what.c_str(), failure.c_str());
+    else if (LockWithin(target, LOCK_EX, PatienceEnds()) == TLockWait::TimedOut)
+        Fail("write", "It is being read or saved by another program.");
+    std::string why;
+    const int journal = result_.Ok ? WriteJournal(folder_, name_, target, now, fd_, length, why) : -1;
+    if (result_.Ok && journal < 0)
+        Fail("write", why.c_str());
+    if (journal >= 0) {
+        AtStep(TSaveStep::JournalKept);
+        // Room for the new content is had before the file is touched, where the file system can say:
+        // one that has none fails the save with the file as it was.
+        if (fallocate(target, FALLOC_FL_KEEP_SIZE, 0, length) != 0 && (errno == ENOSPC || errno == EDQUOT)) {
+            Fail("write", errno);
+            DropJournal(folder_, name_, journal);
+        } else {
+            std::string failure;
+            if (!CopyContent(fd_, target, length))
+                failure = std::strerror(errno);
+            AtStep(TSaveStep::InPlaceWritten);
+            if (failure.empty() && Injected(TAtomicWriteStep::InPlace))
+                failure = std::strerror(ENOSPC);
+            if (failure.empty() && fsync(target) != 0)
+                failure = std::strerror(errno);
+            if (failure.empty()) {
+                AtStep(TSaveStep::InPlaceFlushed);
+                DropJournal(folder_, name_, journal);
+            } else {
+                // The journal stays: whoever next reads or saves the file writes it in.
+                Fail("write",
+                     (failure + ". Its new content is kept in " + ShownBeside(options_.ShownPath, JournalName(name_)) +
+                      " and goes into it when it is next read or saved.")
+                         .c_str());
+            }
+        }
+        close(journal);
     }
     if (target >= 0)
         close(target);

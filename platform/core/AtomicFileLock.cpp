@@ -2,9 +2,9 @@
 // system holds it for its holder and drops it when the holder ends, however it ends, so a lock file
 // is never stale and never taken over: a saver that finds one opens it and waits for its lock.
 // Only its holder removes a lock file, while still holding it: a lock taken on a file that no
-// longer has the name is no lock, and the saver looks again. A lock file appears at its name
-// already locked and open to everyone who may write the saved file: it is made without a name and
-// linked in only where nothing has the name.
+// longer has the name is no lock, and the saver looks again. A lock file is made open to everyone
+// who may write the saved file, named only where nothing has the name, and then locked by its name
+// as any saver locks it. Savers who cannot use what is at the name lock the folder instead.
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -12,7 +12,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -21,14 +20,10 @@
 #include "platform/core/AtomicFile.h"
 #include "platform/core/AtomicFilePaths.h"
 #include "platform/core/Cp949.h"
-#include "platform/core/Streams.h"
+#include "platform/core/SaveJournal.h"
 
 using namespace SavePaths;
-using Clock = std::chrono::steady_clock;
-
-static std::atomic<std::chrono::milliseconds> g_patience = kLockPatience;
-
-void SetLockPatience(std::chrono::milliseconds patience) { g_patience = patience; }
+using Clock = TClock;
 
 namespace {
 
@@ -79,31 +74,12 @@ bool StillNamed(int folder, const std::string& name, int fd)
     return StatOpen(fd, held) && StatAt(folder, name, named) && SameFile(held, named);
 }
 
-// Pauses between two looks at a lock another holds: short, so that a lock let go is soon taken,
-// and a little longer the longer the wait.
-class TPause {
-public:
-    // Waits, never past the deadline; false once the deadline has passed.
-    bool Wait(Clock::time_point deadline)
-    {
-        const Clock::time_point now = Clock::now();
-        if (now >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::min<Clock::duration>(step_, deadline - now));
-        step_ = std::min<Clock::duration>(step_ * 2, kLongest);
-        return true;
-    }
-
-private:
-    static constexpr std::chrono::microseconds kLongest{250};
-    Clock::duration step_ = std::chrono::microseconds(50);
-};
-
 enum class TWait {
     Taken,     // the lock of the file the name leads to is this saver's
     LetGo,     // the name no longer leads to the file: look again
     TimedOut,  // still held at the deadline
     NoLocks,   // the file system has none
+    Refused,   // the system will not lock this file for the saver
 };
 
 // Waits for the lock of the open lock file, the name being checked after the lock is taken.
@@ -116,7 +92,7 @@ TWait AwaitLock(int folder, const std::string& lock, int fd, Clock::time_point d
         if (errno == EINTR)
             continue;
         if (errno != EWOULDBLOCK)
-            return TWait::NoLocks;
+            return HasNoLocks(errno) ? TWait::NoLocks : TWait::Refused;
         if (!StillNamed(folder, lock, fd))
             return TWait::LetGo;
         SayWaiting(fd);
@@ -170,34 +146,65 @@ int Make(int folder, const std::string& lock, const std::string& saved, int& fd)
     return error;
 }
 
-enum class TOutcome { Held, PassedOver, Busy };
+enum class TOutcome {
+    Held,
+    PassedOver,  // no lock can be had here: no lock file can be made, or the file system has no locks
+    Busy,        // another holds it still at the deadline
+    Unusable,    // something at the lock's name the saver cannot lock
+    Refused,     // nor can the folder be locked instead
+};
 
-// The lock file held for the saved file, or -1 where the lock is passed over or still held by
-// another at the deadline.
-int LockIn(int folder, const std::string& lock, const std::string& saved, Clock::time_point deadline, TOutcome& outcome)
+// Opens the lock file at the name for waiting on it: for reading and writing where the saver may
+// (a file system that locks through byte ranges, as NFS does, locks for writers alone), else for
+// reading. -1 with errno set where it cannot.
+int OpenLockFile(int folder, const std::string& lock)
 {
-    outcome = TOutcome::PassedOver;
-    for (; Clock::now() < deadline;) {
+    const int fd = openat(folder, lock.c_str(), O_RDWR | kOpenSafely);
+    return fd >= 0 || (errno != EACCES && errno != EPERM && errno != EROFS)
+        ? fd
+        : openat(folder, lock.c_str(), O_RDONLY | kOpenSafely);
+}
+
+// The lock file held for the saved file, or -1 where the lock is passed over, still held by another
+// at the deadline or unusable (`why` then says why). What is at the lock's name is judged by what
+// it is once locked, never by its count of names: file systems that keep a removed open file under
+// a hidden name (FUSE, NFS) show two for a held lock file for as long as it is held.
+int LockIn(int folder, const std::string& lock, const std::string& saved, Clock::time_point deadline, TOutcome& outcome,
+           std::string& why)
+{
+    outcome = TOutcome::Busy;
+    while (Clock::now() < deadline) {
         struct stat seen;
         if (!StatAt(folder, lock, seen)) {
+            outcome = TOutcome::PassedOver;
             if (errno != ENOENT)
                 return -1;
-            int fd = -1;
-            const int error = Make(folder, lock, saved, fd);
-            if (error == EEXIST)
-                continue;  // another's appeared meanwhile
-            outcome = error == 0 ? TOutcome::Held : TOutcome::PassedOver;
-            return fd;  // or -1: no lock file can be made here, or no lock had
+            int made = -1;
+            const int error = Make(folder, lock, saved, made);
+            if (error != 0 && error != EEXIST)
+                return -1;  // no lock file can be made here, or no lock had
+            // Named, it is locked again as any saver locks it, by its name: a file system that
+            // gives each name of a file a node of its own (FUSE) keeps the lock of one name from
+            // the other's. Another saver may take it first; this one then waits its turn.
+            if (made >= 0)
+                close(made);
+            outcome = TOutcome::Busy;
+            continue;
         }
-        // Never opened: a pipe, a device, a folder or a link; nor a file of two names, which
-        // someone linked there and which is no lock file.
-        if (!S_ISREG(seen.st_mode) || !OneName(seen))
+        // Never opened: a pipe, a device, a folder or a link.
+        if (!S_ISREG(seen.st_mode)) {
+            why = "It is not a plain file.";
+            outcome = TOutcome::Unusable;
             return -1;
-        const int fd = openat(folder, lock.c_str(), O_RDONLY | kOpenSafely);
+        }
+        const int fd = OpenLockFile(folder, lock);
         if (fd < 0 && (errno == ENOENT || errno == ELOOP))
             continue;  // gone, or swapped for a link, since it was looked at
-        if (fd < 0)
-            return -1;  // the saver may not open it
+        if (fd < 0) {
+            why = std::string("It cannot be opened: ") + std::strerror(errno) + ".";
+            outcome = TOutcome::Unusable;
+            return -1;
+        }
         struct stat opened;
         const TWait waited =
             StatOpen(fd, opened) && SameFile(opened, seen) ? AwaitLock(folder, lock, fd, deadline) : TWait::LetGo;
@@ -205,12 +212,35 @@ int LockIn(int folder, const std::string& lock, const std::string& saved, Clock:
             outcome = TOutcome::Held;
             return fd;
         }
+        if (waited == TWait::Refused)
+            why = std::string("It cannot be locked: ") + std::strerror(errno) + ".";
         close(fd);
-        if (waited == TWait::NoLocks)
+        if (waited == TWait::NoLocks || waited == TWait::Refused) {
+            outcome = waited == TWait::NoLocks ? TOutcome::PassedOver : TOutcome::Unusable;
             return -1;
+        }
     }
-    outcome = TOutcome::Busy;
     return -1;
+}
+
+// Savers who cannot use what is at the lock's name (planted there, or another's they may not open)
+// exclude each other by a lock of the folder instead, taken as `fd`; where the folder cannot be
+// locked either the save is refused (errno says why). A folder's lock is never removed or handed
+// over.
+TOutcome LockFolder(int folder, Clock::time_point deadline, int& fd)
+{
+    fd = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const TLockWait locked = fd >= 0 ? LockWithin(fd, LOCK_EX, deadline) : TLockWait::Refused;
+    if (locked == TLockWait::Taken)
+        return TOutcome::Held;
+    const int error = errno;
+    if (fd >= 0)
+        close(fd);
+    fd = -1;
+    errno = error;
+    return locked == TLockWait::NoLocks ? TOutcome::PassedOver
+        : locked == TLockWait::TimedOut ? TOutcome::Busy
+                                        : TOutcome::Refused;
 }
 
 }  // namespace
@@ -245,63 +275,38 @@ void TFileUpdateLock::Acquire()
         return;
     }
     lockName_ = LockName(name_);
+    const Clock::time_point deadline = PatienceEnds();
     TOutcome outcome;
-    fd_ = LockIn(folder_, lockName_, name_, Clock::now() + g_patience.load(), outcome);
-    passedOver_ = outcome == TOutcome::PassedOver;
-    if (outcome == TOutcome::Busy)
+    std::string why;
+    fd_ = LockIn(folder_, lockName_, name_, deadline, outcome, why);
+    const std::string inTheWay = "Its lock file " + ShownBeside(shown_, lockName_) + " is in the way. " + why;
+    if (outcome == TOutcome::Unusable) {
+        outcome = LockFolder(folder_, deadline, fd_);
+        folderLocked_ = outcome == TOutcome::Held;
+        if (outcome == TOutcome::Busy)
+            Refuse(inTheWay + " Its folder is locked by another program saving there.");
+        if (outcome == TOutcome::Refused)
+            Refuse(inTheWay + " Its folder cannot be locked instead: " + std::strerror(errno) + ".");
+    } else if (outcome == TOutcome::Busy) {
         Refuse("The file is being saved by another program (its lock file is " + ShownBeside(shown_, lockName_) + ").");
+    }
+    passedOver_ = outcome == TOutcome::PassedOver;
     if (Held())
         AtStep(TSaveStep::LockTaken);
-    // A save written in place and cut short may have torn the file: what a save read from it and
-    // wrote back would keep the tear, and the copy would then hold a content older than the file's.
-    if (struct stat copy; MaySave() && StatAt(folder_, CopyName(name_), copy)) {
-        Release();
-        passedOver_ = false;
-        Refuse(CutShort(shown_, name_));
+    // A save written in place and cut short is finished, or what it left dropped, before anything
+    // reads the file to save it again; only under the lock, which a live writer would hold.
+    if (Held()) {
+        if (const std::string unfinished = FinishCutShortSave(folder_, name_, shown_); !unfinished.empty()) {
+            Release();
+            passedOver_ = false;
+            Refuse(unfinished);
+        }
     }
 }
 
 void TFileUpdateLock::Refuse(const std::string& reason)
 {
     message_ = Utf8ToCp949("Cannot lock file " + shown_ + ". " + reason);
-}
-
-bool TFileUpdateLock::Read(std::string& data) const
-{
-    const TFileRead read = ReadUpTo(INT64_MAX, data);
-    return read == TFileRead::Ok || read == TFileRead::Missing;
-}
-
-TFileRead TFileUpdateLock::ReadUpTo(int64_t most, std::string& data) const
-{
-    data.clear();
-    struct stat named, opened;
-    if (folder_ < 0 || !StatAt(folder_, name_, named))
-        return folder_ >= 0 && errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
-    // Never opened unless a regular file: opening a device or a pipe planted there may stir it.
-    if (!S_ISREG(named.st_mode))
-        return TFileRead::Unreadable;
-    if (named.st_size > most)
-        return TFileRead::TooLarge;
-    const int fd = openat(folder_, name_.c_str(), O_RDONLY | kOpenSafely);
-    if (fd < 0)
-        return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
-    TFileRead read = StatOpen(fd, opened) && SameFile(opened, named) ? TFileRead::Ok : TFileRead::Unreadable;
-    for (char chunk[65536]; read == TFileRead::Ok;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n == 0)
-            break;
-        if (n > 0 && static_cast<int64_t>(data.size()) + n > most)
-            read = TFileRead::TooLarge;
-        else if (n > 0)
-            data.append(chunk, static_cast<size_t>(n));
-        else if (errno != EINTR)
-            read = TFileRead::Unreadable;
-    }
-    close(fd);
-    if (read != TFileRead::Ok)
-        data.clear();
-    return read;
 }
 
 TFileUpdateLock::~TFileUpdateLock()
@@ -313,15 +318,19 @@ TFileUpdateLock::~TFileUpdateLock()
 
 void TFileUpdateLock::Release()
 {
-    if (fd_ >= 0) {
-        // Removed while still held, where the saver may: a saver waiting on it finds its name
-        // gone and looks again.
-        const bool awaited = Awaited(fd_);
-        if (StillNamed(folder_, lockName_, fd_) && unlinkat(folder_, lockName_.c_str(), 0) == 0)
-            AtStep(TSaveStep::LockRemoved);
-        close(fd_);
-        if (awaited)
-            HandOver(folder_, lockName_);
-        fd_ = -1;
-    }
+    if (fd_ < 0)
+        return;
+    // Removed while still held, where the saver may: a saver waiting on it finds its name gone and
+    // looks again. Only an empty file, as every lock file is: another's file linked there keeps it.
+    struct stat held, named;
+    const bool lockFile = !folderLocked_ && StatOpen(fd_, held) && held.st_size == 0 &&
+        StatAt(folder_, lockName_, named) && SameFile(held, named);
+    const bool awaited = lockFile && Awaited(fd_);
+    if (lockFile && unlinkat(folder_, lockName_.c_str(), 0) == 0)
+        AtStep(TSaveStep::LockRemoved);
+    close(fd_);
+    if (awaited)
+        HandOver(folder_, lockName_);
+    fd_ = -1;
+    folderLocked_ = false;
 }

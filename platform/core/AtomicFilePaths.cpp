@@ -18,6 +18,7 @@
 #include <map>
 #include <mutex>
 #include <random>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -215,7 +216,7 @@ std::string OpenSavedFile(const std::string& path, int& folder, std::string& nam
 // no file of the user's is ever taken for one. Their names are short whatever the saved file's.
 constexpr std::string_view kTempPrefix = ".~hanmud-save-";
 constexpr std::string_view kLockPrefix = ".~hanmud-lock-";
-constexpr std::string_view kCopyPrefix = ".~hanmud-copy-";
+constexpr std::string_view kJournalPrefix = ".~hanmud-journal-";
 constexpr std::string_view kOwnEnd = "~";
 constexpr size_t kTempLetters = 12;
 constexpr size_t kHashLetters = 16;
@@ -261,17 +262,11 @@ static std::string HashedName(std::string_view prefix, const std::string& savedN
 
 std::string LockName(const std::string& savedName) { return HashedName(kLockPrefix, savedName); }
 
-std::string CopyName(const std::string& savedName) { return HashedName(kCopyPrefix, savedName); }
+std::string JournalName(const std::string& savedName) { return HashedName(kJournalPrefix, savedName); }
 
 std::string ShownBeside(const std::string& shown, const std::string& name)
 {
     return shown.substr(0, shown.rfind('/') + 1) + name;
-}
-
-std::string CutShort(const std::string& shown, const std::string& savedName)
-{
-    return "A save of it was cut short: its content before that save is kept in " +
-        ShownBeside(shown, CopyName(savedName)) + ". Restore the file from it or remove it, then save again.";
 }
 
 // Waits for an exclusive lock. False only where the file system has none.
@@ -293,6 +288,37 @@ int WholeFileLock(int fd, int operation)
         return flock(fd, operation);
     errno = ENOLCK;
     return -1;
+}
+
+bool HasNoLocks(int error) { return error == ENOLCK || error == EOPNOTSUPP || error == ENOSYS || error == EINVAL; }
+
+static std::atomic<std::chrono::milliseconds> g_patience = kLockPatience;
+
+TClock::time_point PatienceEnds() { return TClock::now() + g_patience.load(); }
+
+bool TPause::Wait(TClock::time_point deadline)
+{
+    constexpr std::chrono::microseconds kLongest{250};
+    const TClock::time_point now = TClock::now();
+    if (now >= deadline)
+        return false;
+    std::this_thread::sleep_for(std::min<TClock::duration>(step_, deadline - now));
+    step_ = std::min<TClock::duration>(step_ * 2, kLongest);
+    return true;
+}
+
+TLockWait LockWithin(int fd, int operation, TClock::time_point deadline)
+{
+    for (TPause pause;;) {
+        if (WholeFileLock(fd, operation | LOCK_NB) == 0)
+            return TLockWait::Taken;
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK)
+            return HasNoLocks(errno) ? TLockWait::NoLocks : TLockWait::Refused;
+        if (!pause.Wait(deadline))
+            return TLockWait::TimedOut;
+    }
 }
 
 static std::function<void(TSaveStep)>& StepHook()
@@ -387,15 +413,20 @@ bool GiveOwnerOf(int fd, const struct stat& old)
     return fchown(fd, old.st_uid, old.st_gid) == 0 || fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
 }
 
-void FlushFolder(int folder)
+bool FlushFolder(int folder, int inIt)
 {
-    if (fsync(folder) == 0 || errno != EBADF)
-        return;
-    // A folder reached without the right to read it, or opened only to be reached.
+    if (fsync(folder) == 0)
+        return true;
+    if (errno != EBADF)
+        return false;
+    // A folder reached only to be entered: opened to be read, it can be flushed itself.
     if (const int readable = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); readable >= 0) {
-        fsync(readable);
+        const bool flushed = fsync(readable) == 0;
         close(readable);
+        return flushed;
     }
+    // One the saver may enter but not read cannot be opened so: its whole file system is flushed.
+    return inIt >= 0 && syncfs(inIt) == 0;
 }
 
 bool WriteAll(int fd, std::string_view data)
@@ -419,9 +450,9 @@ mode_t NewFileMode()
 
 // A holder keeps an exclusive lock on its file until it is renamed or removed, and the system
 // drops that lock when the holder dies, however it dies: a file whose lock can be taken has no
-// live holder. A lock file with a second name was linked there by someone else and is not ours;
-// a temporary name goes whatever other names its file has, which keeps them: a save cut short
-// between naming its file by a link and dropping the temporary name left it so.
+// live holder. Only the name goes, whatever other names its file has, which keep it: a save cut
+// short between naming its file by a link and dropping the temporary name left it so. A lock file
+// is empty: another's file linked at a lock's name is left alone.
 // Removes what killed saves left in the folder.
 static void Sweep(int folder)
 {
@@ -449,7 +480,7 @@ static void Sweep(int folder)
             continue;
         struct stat held, named;
         // The name must still be the file locked: never remove a file that took its place.
-        if (StatOpen(fd, held) && S_ISREG(held.st_mode) && (temporary || OneName(held)) &&
+        if (StatOpen(fd, held) && S_ISREG(held.st_mode) && (temporary || held.st_size == 0) &&
             now - held.st_mtime >= kStaleAfterSeconds && WholeFileLock(fd, LOCK_EX | LOCK_NB) == 0 &&
             StatAt(folder, entry->d_name, named) && SameFile(named, held))
             unlinkat(folder, entry->d_name, 0);
@@ -496,6 +527,8 @@ void SetUnnamedTemporaryFiles(bool allowed) { SavePaths::g_unnamedTemps = allowe
 void SetRenamesWithoutReplacing(bool allowed) { SavePaths::g_renamesWithoutReplacing = allowed; }
 
 void SetWholeFileLocks(bool allowed) { SavePaths::g_wholeFileLocks = allowed; }
+
+void SetLockPatience(std::chrono::milliseconds patience) { SavePaths::g_patience = patience; }
 
 void SetAtSaveStep(std::function<void(TSaveStep)> hook) { SavePaths::StepHook() = std::move(hook); }
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the safe writer and the update lock share: the folder and name a save of a path replaces,
-// and the program's own hidden files beside it (temporary files, locks and the copies kept while a
-// file is written in place), which no user's file is ever taken for.
+// and the program's own hidden files beside it (temporary files, locks and the journals of files
+// written in place), which no user's file is ever taken for.
 
 #include <sys/stat.h>
 
@@ -32,26 +32,22 @@ constexpr int kMostLinks = 40;
 std::string OpenSavedFile(const std::string& path, int& folder, std::string& name, std::string& shown);
 
 // What stat tells of a name in an open folder (not followed) or of an open file; false with errno
-// set. Some file systems count no names of a file that is open: a count of 0 is taken for one
-// name (OneName).
+// set. No count of names is to be trusted: some file systems count none of a file that is open,
+// others keep a removed open file under a hidden name.
 bool StatAt(int folder, const std::string& name, struct stat& info);
 bool StatOpen(int fd, struct stat& info);
-inline bool OneName(const struct stat& info) { return info.st_nlink <= 1; }
 
 // ".~hanmud-save-" and twelve random letters or digits, then "~".
 std::string TempName();
 // ".~hanmud-lock-" and sixteen hexadecimal digits hashed from the saved file's name, then "~":
 // the same name for every program that saves that file.
 std::string LockName(const std::string& savedName);
-// ".~hanmud-copy-", the same digits and "~": where the old content of a file written in place is
-// kept until the new content is on disk. The clean-up never takes it for a killed save's file.
-std::string CopyName(const std::string& savedName);
+// ".~hanmud-journal-", the same digits and "~": the journal of a save written in place
+// (SaveJournal.h).
+std::string JournalName(const std::string& savedName);
 
 // The path of `name` beside the file shown as `shown`, as messages show it.
 std::string ShownBeside(const std::string& shown, const std::string& name);
-// Why a file whose old content's copy is there is not saved: a save written in place was cut short
-// (for the user; `shown` is the file's path as messages show it).
-std::string CutShort(const std::string& shown, const std::string& savedName);
 
 // Gives a file of the saver's the owner and group of `old` where the saver may: root gives both,
 // a member of old's group the group. False when neither is given.
@@ -78,9 +74,38 @@ std::string OpenPath(int folder, const std::string& name);
 
 // flock(2), as on a file system without whole-file locks (ENOLCK) where tests ask for one.
 int WholeFileLock(int fd, int operation);
+// Whether a failure to lock says the file system has no whole-file locks at all.
+bool HasNoLocks(int error);
 
-// Makes the names in the open folder durable.
-void FlushFolder(int folder);
+using TClock = std::chrono::steady_clock;
+// When a wait for a lock begun now must end: the patience (SetLockPatience) from now.
+TClock::time_point PatienceEnds();
+
+// Pauses between two looks at a lock another holds: short, so that a lock let go is soon taken,
+// and a little longer the longer the wait.
+class TPause {
+public:
+    // Waits, never past the deadline; false once the deadline has passed.
+    bool Wait(TClock::time_point deadline);
+
+private:
+    TClock::duration step_ = std::chrono::microseconds(50);
+};
+
+enum class TLockWait {
+    Taken,
+    TimedOut,  // another held it still at the deadline
+    NoLocks,   // the file system has none
+    Refused,   // the system will not lock this file (errno says why)
+};
+// Takes the whole-file lock (LOCK_SH or LOCK_EX) of the open file, waiting for other holders until
+// the deadline.
+TLockWait LockWithin(int fd, int operation, TClock::time_point deadline);
+
+// Makes the names in the open folder durable; where the folder may be entered but not read, by
+// flushing its whole file system through `inIt`, a file open there (-1: none). False where it
+// could not.
+bool FlushFolder(int folder, int inIt = -1);
 
 // Writes all of `data` at the open file's offset; false with errno set where it cannot.
 bool WriteAll(int fd, std::string_view data);
@@ -95,8 +120,8 @@ void AtStep(TSaveStep step);
 mode_t NewFileMode();
 
 // Removes the program's temporary and lock files in the open folder that nobody holds and that
-// are a minute old, lock files of one name only: what killed saves left. No other file is touched
-// (a temporary name of a file of several names goes, the file keeping its others). A folder
+// are a minute old: what killed saves left. No other file is touched (a name of a file of several
+// names goes, the file keeping its others). A folder
 // is read whole only at this process's first save in it and again once kSweepEvery has passed
 // since: a save must not cost in proportion to the files beside it. Safe from several threads.
 void RemoveStaleFiles(int folder);

@@ -11,6 +11,7 @@
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/StoredPath.h"
+#include "platform/core/Streams.h"
 #include "platform/core/StringList.h"
 
 int TCustomIniFile::ReadInteger(const AnsiString& section, const AnsiString& ident, int def)
@@ -149,9 +150,8 @@ void TIniFile::Refresh(const TFileUpdateLock* lock)
     if (lock) {
         unreadable_ = !lock->Read(data);
     } else if (now.exists) {
-        std::ifstream in(path_, std::ios::binary);
-        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        unreadable_ = !in.is_open() || in.bad();
+        const TFileRead read = ReadSavedFile(path_, INT64_MAX, data);
+        unreadable_ = read != TFileRead::Ok && read != TFileRead::Missing;
     } else {
         unreadable_ = false;
     }

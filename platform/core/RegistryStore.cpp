@@ -14,6 +14,7 @@
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Cp949.h"
 #include "platform/core/ProgramFolder.h"
+#include "platform/core/Streams.h"
 #include "platform/core/StringList.h"
 
 namespace {
@@ -266,9 +267,8 @@ void ReadFile(Hive& hive, const TFileUpdateLock* lock = nullptr)
     if (lock) {
         unreadable = !lock->Read(data);
     } else if (hive.stamp.size >= 0) {
-        std::ifstream in(hive.file, std::ios::binary);
-        data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        unreadable = !in.is_open() || in.bad();
+        const TFileRead read = ReadSavedFile(hive.file, INT64_MAX, data);
+        unreadable = read != TFileRead::Ok && read != TFileRead::Missing;
     }
     if (!unreadable && hive.text == data)
         return;

@@ -155,34 +155,7 @@ bool TryReadWholeFile(std::string_view FileName, std::string& Bytes)
 
 TFileRead ReadFileUpTo(std::string_view FileName, int64_t MaxBytes, std::string& Bytes)
 {
-    Bytes.clear();
-    // Only a regular file: a folder gives nothing and a device or pipe could give for ever.
-    const std::string path = NativePath(FileName);
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0)
-        return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
-    if (!S_ISREG(info.st_mode))
-        return TFileRead::Unreadable;
-    if (info.st_size > MaxBytes)
-        return TFileRead::TooLarge;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return TFileRead::Unreadable;
-    // The size is a hint only: a file that grows meanwhile is read on, up to the bound.
-    Bytes.reserve(static_cast<size_t>(info.st_size));
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        if (static_cast<int64_t>(Bytes.size()) + in.gcount() > MaxBytes) {
-            Bytes.clear();
-            return TFileRead::TooLarge;
-        }
-        Bytes.append(buffer, static_cast<size_t>(in.gcount()));
-    }
-    if (in.bad()) {
-        Bytes.clear();
-        return TFileRead::Unreadable;
-    }
-    return TFileRead::Ok;
+    return ReadSavedFile(NativePath(FileName), MaxBytes, Bytes);
 }
 
 std::string ReadWholeFile(std::string_view FileName)

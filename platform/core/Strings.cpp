@@ -7,6 +7,7 @@
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/StoredPath.h"
+#include "platform/core/Streams.h"
 
 void TStrings::Error(const char* message, int value) { throw EStringListError(Format(message, value)); }
 
@@ -331,12 +332,9 @@ void TStrings::SetCommaText(std::string_view text) { SplitFields(text, ',', '"')
 
 void TStrings::LoadFromFile(std::string_view fileName)
 {
-    std::ifstream in(NativePath(fileName), std::ios::binary);
-    if (!in)
+    std::string data;
+    if (ReadSavedFile(NativePath(fileName), INT64_MAX, data) != TFileRead::Ok)
         throw EFOpenError("Cannot open file " + AnsiString(fileName));
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw EReadError("Stream read error");
     SetTextStr(data);
 }
 

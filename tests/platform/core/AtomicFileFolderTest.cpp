@@ -14,6 +14,7 @@
 #include <string>
 
 #include "TempFolder.h"
+#include "Unprivileged.h"
 #include "platform/core/AtomicFile.h"
 
 namespace fs = std::filesystem;
@@ -168,3 +169,28 @@ TEST(FolderWriter, ANameThatIsNoFileNameIsRefused)
 }
 
 }  // namespace
+
+// A save in a folder its saver may enter and write but not list: the folder could not be opened to
+// be flushed, and the new name was left to the system's leisure, the save reported done. Its file
+// system is flushed instead.
+class RegressionAFolderTheSaverCouldNotListWasNeverFlushed : public ::testing::TestWithParam<mode_t> {};
+
+TEST_P(RegressionAFolderTheSaverCouldNotListWasNeverFlushed, TheNewNameIsMadeDurable)
+{
+    TempFolder scratch;
+    const std::string folder = scratch.File("drop");
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(chmod(folder.c_str(), GetParam()), 0);
+    EXPECT_TRUE(RunUnprivileged([&] {
+        int flushed = 0;
+        SetAtSaveStep([&](TSaveStep step) { flushed += step == TSaveStep::FolderFlushed; });
+        const bool saved = AtomicWriteFile(folder + "/report.csv", "new").Ok;
+        SetAtSaveStep({});
+        return saved && flushed == 1;
+    }));
+    chmod(folder.c_str(), 0700);
+    EXPECT_EQ(TempFolder::Read(folder + "/report.csv"), "new");
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, RegressionAFolderTheSaverCouldNotListWasNeverFlushed, ::testing::Values(0700, 0300),
+                         [](const auto& param) { return param.param == 0700 ? "Listed" : "OnlyEntered"; });

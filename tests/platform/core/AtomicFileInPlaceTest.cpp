@@ -20,6 +20,7 @@
 #include "TempFolder.h"
 #include "Unprivileged.h"
 #include "platform/core/AtomicFile.h"
+#include "platform/core/Streams.h"
 #include "tests/SkipWhereLacking.h"
 
 namespace {
@@ -95,15 +96,25 @@ const TLetInCase kLetIn[] = {
 INSTANTIATE_TEST_SUITE_P(Writers, RegressionAWriterLetInTookTheFileFromItsOwner, ::testing::ValuesIn(kLetIn),
                          [](const auto& param) { return std::string(param.param.name); });
 
-// A write in place that fails once its new content is in: the old content goes back, no copy stays.
-TEST(InPlaceSave, AWriteThatFailsPutsTheOldContentBack)
+// A write in place that fails once its new content is in: the save says so, and that its new
+// content, kept in its journal, goes into the file when it is next read; the owner's next load
+// reads it and finishes the file, leaving nothing beside it.
+TEST(InPlaceSave, AWriteThatFailsIsFinishedByTheNextLoad)
 {
     TempFolder scratch;
     const std::string folder = MakeNotes(scratch), file = folder + "/notes.ini";
     if (folder.empty())
         HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
-    EXPECT_NE(SaveAsWriter(folder, [] { InjectAtomicWriteFailure(TAtomicWriteStep::InPlace); }), "");
-    EXPECT_EQ(TempFolder::Read(file), "old");
+    EXPECT_TRUE(AnswerAsUserIn(kNotesWriter, {kNotesWriter, kNotesGroup}, folder, [] {
+        InjectAtomicWriteFailure(TAtomicWriteStep::InPlace);
+        const TWriteResult result = AtomicWriteFile("notes.ini", "new");
+        return !result.Ok && result.Message.find("goes into it when it is next read") != std::string::npos;
+    }));
+    EXPECT_TRUE(AnswerAsUserIn(kNotesOwner, {kNotesOwner}, folder, [] {
+        std::string read;
+        return ReadSavedFile("notes.ini", INT64_MAX, read) == TFileRead::Ok && read == "new";
+    }));
+    EXPECT_EQ(TempFolder::Read(file), "new");
     EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"notes.ini"});
 }
 

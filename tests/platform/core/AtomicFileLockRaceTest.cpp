@@ -30,6 +30,7 @@
 #include "helper/InTime.h"
 #include "platform/core/AtomicFile.h"
 #include "platform/core/ProgramFolder.h"
+#include "tests/FuseFolder.h"
 #include "tests/SkipWhereLacking.h"
 
 namespace fs = std::filesystem;
@@ -102,6 +103,18 @@ private:
     std::unique_ptr<TChildHolding> churner_;
 };
 
+// Adds one to "counter" in the folder `each` times as the user (with the groups) gives; false where
+// an addition failed.
+bool AddsAs(uid_t user, const std::vector<gid_t>& groups, const std::string& folder, int each)
+{
+    if (chdir(folder.c_str()) != 0 || !BecomeUser(user, groups) || !GiveUpReadingEveryFile())
+        return false;
+    for (int i = 0; i < each; ++i)
+        if (!AddOne("counter", false))
+            return false;
+    return true;
+}
+
 // Saves "notes.ini" of the current folder, refused as another holds its lock or saved as the
 // case expects.
 bool SaveNotes(bool refused)
@@ -138,25 +151,125 @@ bool EnterOwnPidNamespace(bool sandbox)
 // Four savers of one user add one each to a counter a hundred times, in a folder anyone may write,
 // with the usual umask, the file made anew each round: savers that began before the file existed
 // and savers that began after took each other's lock files for no saver's and swapped them out.
-TEST(UpdateLockRace, RegressionOneUsersSaversLostUpdatesWhileTheFileWasMade)
+// Where files are made by name and named by a link and an unlink (the project's own way on file
+// systems without unnamed files or renames that refuse to replace, and FUSE's), a held lock file
+// has two names for a moment or, on FUSE, for its whole life (the removed name kept hidden while
+// open): savers passed such a lock over, and updates were lost.
+struct TSaversCase {
+    const char* name;
+    bool byName;  // files made by name, named by a link and an unlink
+    bool fuse;    // the folder served through FUSE
+    int rounds;   // of the file made anew
+    friend void PrintTo(const TSaversCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class RegressionOneUsersSaversLostUpdatesWhileTheFileWasMade : public ::testing::TestWithParam<TSaversCase> {};
+
+TEST_P(RegressionOneUsersSaversLostUpdatesWhileTheFileWasMade, EveryUpdateIsKept)
 {
-    constexpr int kSavers = 4, kEach = 100, kRounds = 5;
+    constexpr int kSavers = 4, kEach = 100;
+    const TSaversCase& c = GetParam();
     TempFolder scratch;
-    const std::string folder = scratch.File("open"), counter = folder + "/counter";
-    ASSERT_EQ(mkdir(folder.c_str(), 0777), 0);
-    ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
-    for (int round = 1; round <= kRounds; ++round) {
-        unlink(counter.c_str());
-        const int failures = FailuresAtOnce(kSavers, [&](int) {
+    const std::string source = scratch.File("source"), folder = c.fuse ? scratch.File("open") : source,
+                      counter = folder + "/counter";
+    ASSERT_EQ(mkdir(source.c_str(), 0777), 0);
+    ASSERT_EQ(chmod(source.c_str(), 0777), 0);
+    std::optional<TFuseFolder> fuse;
+    if (c.fuse) {
+        ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+        fuse.emplace(source, folder);
+        ASSERT_FALSE(fuse->NotInstalled()) << fuse->Failure();
+        if (!fuse->Failure().empty())
+            HM_SKIP_WHERE_LACKING("a FUSE folder: " << fuse->Failure());
+    }
+    const auto addAtOnce = [&] {
+        return FailuresAtOnce(kSavers, [&](int) {
             umask(022);
+            SetUnnamedTemporaryFiles(!c.byName);
+            SetRenamesWithoutReplacing(!c.byName);
             for (int i = 0; i < kEach; ++i)
                 if (!AddOne(counter, false))
                     return false;
             return true;
         });
-        EXPECT_EQ(failures, 0) << "round " << round;
+    };
+    for (int round = 1; round <= c.rounds; ++round) {
+        unlink(counter.c_str());
+        EXPECT_EQ(addAtOnce(), 0) << "round " << round;
         EXPECT_EQ(TempFolder::Read(counter), std::to_string(kSavers * kEach)) << "round " << round;
     }
+    // A file that is there keeps its mode, whatever a save sees while another renames over it.
+    ASSERT_EQ(chmod(counter.c_str(), 0600), 0);
+    EXPECT_EQ(addAtOnce(), 0);
+    EXPECT_EQ(TempFolder::Read(counter), std::to_string(2 * kSavers * kEach));
+    struct stat kept;
+    ASSERT_EQ(stat(counter.c_str(), &kept), 0);
+    EXPECT_EQ(kept.st_mode & 07777, 0600u);
+}
+
+const TSaversCase kSaversCases[] = {
+    {"FilesMadeUnnamed", false, false, 5},
+    {"FilesMadeByName", true, false, 5},
+    // A save there takes some ten times as long.
+    {"OnAFuseFolder", false, true, 1},
+};
+INSTANTIATE_TEST_SUITE_P(Folders, RegressionOneUsersSaversLostUpdatesWhileTheFileWasMade,
+                         ::testing::ValuesIn(kSaversCases),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+// The owner of a counter, 0660, and a writer its group lets in (who saves it in place) add to it
+// at once on a FUSE folder, two processes each: the owner's saves, passing over a lock held, took
+// the file for a new one while another's rename hid it for a moment, and gave it the usual mode,
+// shutting the writer out. Every update is kept, and the file keeps its owner, group and mode.
+TEST(UpdateLockRace, RegressionOnAFuseFolderTheOwnersSavesDroppedTheFilesMode)
+{
+    constexpr int kSavers = 4, kEach = 25;
+    TempFolder scratch;
+    const std::string source = FolderOf(scratch, "source", kAlice, kTeam, 02775), folder = scratch.File("team");
+    if (source.empty())
+        HM_SKIP_WHERE_LACKING("giving a folder to another user needs root: " << std::strerror(errno));
+    TempFolder::Write(source + "/counter", "0");
+    ASSERT_EQ(chown((source + "/counter").c_str(), kAlice, kTeam), 0);
+    ASSERT_EQ(chmod((source + "/counter").c_str(), 0660), 0);
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    const TFuseFolder fuse(source, folder);
+    ASSERT_FALSE(fuse.NotInstalled()) << fuse.Failure();
+    if (!fuse.Failure().empty())
+        HM_SKIP_WHERE_LACKING("a FUSE folder: " << fuse.Failure());
+    EXPECT_EQ(FailuresAtOnce(kSavers,
+                             [&](int saver) {
+                                 const uid_t user = saver % 2 == 0 ? kAlice : kBob;
+                                 return AddsAs(user, {user, kTeam}, folder, kEach);
+                             }),
+              0);
+    EXPECT_EQ(TempFolder::Read(source + "/counter"), std::to_string(kSavers * kEach));
+    struct stat kept;
+    ASSERT_EQ(stat((source + "/counter").c_str(), &kept), 0);
+    EXPECT_EQ(kept.st_mode & 07777, 0660u);
+    EXPECT_EQ(kept.st_uid, kAlice);
+    EXPECT_EQ(kept.st_gid, kTeam);
+}
+
+// kCarol puts a file of mode 0 at the lock's name of kAlice's counter in a folder everyone may
+// write, sticky: four savers of kAlice's, who cannot open it, passed the lock over and lost
+// updates, each save reported done. They lock the folder instead, and keep every update.
+TEST(UpdateLockRace, RegressionAFileNobodyCouldOpenAtTheLocksNameTurnedTheLockOff)
+{
+    constexpr int kSavers = 4, kEach = 100;
+    TempFolder scratch;
+    const std::string folder = FolderOf(scratch, "open", 0, 0, 01777), counter = folder + "/counter";
+    if (folder.empty())
+        HM_SKIP_WHERE_LACKING("giving a folder to root needs root: " << std::strerror(errno));
+    const std::string planted = folder + "/" + LockNameOf(folder, "counter");
+    ASSERT_TRUE(AnswerAs(kCarol, {kCarol}, [&] {
+        const int fd = open(planted.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0);
+        return fd >= 0 && close(fd) == 0;
+    }));
+    EXPECT_EQ(FailuresAtOnce(kSavers, [&](int) { return AddsAs(kAlice, {kAlice}, folder, kEach); }), 0);
+    EXPECT_EQ(TempFolder::Read(counter), std::to_string(kSavers * kEach));
+    struct stat left;
+    ASSERT_EQ(stat(planted.c_str(), &left), 0);
+    EXPECT_EQ(left.st_mode & 07777, 0u);
 }
 
 // Root holds the lock of a file still to be made in kAlice's 0700 folder while kAlice tries to save

@@ -184,8 +184,8 @@ INSTANTIATE_TEST_SUITE_P(LockFiles, RegressionAUserWhoMayNotWriteTheFileStalledI
                          ::testing::ValuesIn(kStrangers),
                          [](const auto& param) { return std::string(param.param.name); });
 
-// A file that is not the lock's own linked at the lock's name of "x.ini": the lock is passed over,
-// the save made all the same, and the linked file keeps its mode and content.
+// A file that is not the lock's own linked at the lock's name of "x.ini": it is locked as a lock
+// file is, never changed, and keeps its name there, for it is no empty lock file; the save is made.
 struct TLinkedCase {
     const char* name;
     uid_t linker;  // 0: the test's own user
@@ -195,7 +195,7 @@ struct TLinkedCase {
 
 class RegressionTheLockChangedAFileLinkedAtItsName : public ::testing::TestWithParam<TLinkedCase> {};
 
-TEST_P(RegressionTheLockChangedAFileLinkedAtItsName, PassesOverItAndLeavesTheFile)
+TEST_P(RegressionTheLockChangedAFileLinkedAtItsName, LocksItAndLeavesTheFile)
 {
     const TLinkedCase& c = GetParam();
     TempFolder folder;
@@ -215,8 +215,8 @@ TEST_P(RegressionTheLockChangedAFileLinkedAtItsName, PassesOverItAndLeavesTheFil
 
     EXPECT_EQ(AnswerInTime(20,
                            [&] {
-                               const TFileUpdateLock passed(saved);
-                               return !passed.Held() && passed.MaySave() && Succeeds(SaveIni(saved));
+                               const bool held = TFileUpdateLock(saved).Held();
+                               return held && Succeeds(SaveIni(saved));
                            }),
               "true");
     struct stat st;
@@ -302,7 +302,9 @@ TLeave PlantedBy(bool hardLink)
     };
 }
 
-enum class TOutcome { TakenOver, PassedOver, WaitedFor };
+// What the save does with what is at the lock's name: takes it over (a killed save's, locked and
+// removed), locks the folder instead and leaves it (what it may not use), or waits for its holder.
+enum class TOutcome { TakenOver, FolderLocked, WaitedFor };
 
 // What a killed save left, a user who may not write the file planted, or a live save holds at the
 // lock's name of "notes.ini", and a save of the file by a user who may write it: it opens every
@@ -337,19 +339,13 @@ TEST_P(RegressionALeftOrPlantedLockFileFailedEverySave, OnlyALiveSaveIsWaitedFor
         return AnswerAsUserIn(c.saver.uid, c.saver.groups, home, [&] {
             SetProgramFolder(".");
             const bool opened = open(lock.c_str(), O_RDONLY | O_CLOEXEC) >= 0;
-            return opened == (outcome != TOutcome::PassedOver) &&
-                AnswerInTime(20, [&] {
-                    if (outcome == TOutcome::WaitedFor)
-                        return Says(SaveIni("notes.ini"), kBusy);
-                    bool taken;
-                    {
-                        const TFileUpdateLock probe("notes.ini");
-                        if (!probe.MaySave())
-                            return Succeeds(probe.Message());
-                        taken = probe.Held();
-                    }
-                    return taken == (outcome == TOutcome::TakenOver) && Succeeds(SaveIni("notes.ini"));
-                }) == "true";
+            return opened == (outcome != TOutcome::FolderLocked) && AnswerInTime(20, [&] {
+                                                                        if (outcome == TOutcome::WaitedFor)
+                                                                            return Says(SaveIni("notes.ini"), kBusy);
+                                                                        const bool held =
+                                                                            TFileUpdateLock("notes.ini").Held();
+                                                                        return held && Succeeds(SaveIni("notes.ini"));
+                                                                    }) == "true";
         });
     };
     EXPECT_TRUE(save(c.outcome));
@@ -360,17 +356,17 @@ TEST_P(RegressionALeftOrPlantedLockFileFailedEverySave, OnlyALiveSaveIsWaitedFor
     EXPECT_EQ(TempFolder::Read(file), "[Main]\r\nKey=new\r\n");
     struct stat after;
     const bool kept = lstat((home + "/" + lock).c_str(), &after) == 0;
-    EXPECT_EQ(kept, c.outcome == TOutcome::PassedOver);
+    EXPECT_EQ(kept, c.outcome == TOutcome::FolderLocked);
     if (kept) {
         EXPECT_TRUE(after.st_ino == left.st_ino && after.st_size == 0 && after.st_nlink == left.st_nlink);
     }
 }
 
 const TLeftLockCase kLeftLocks[] = {
-    {"EmptyFileInAStickyFolder", kSticky, PlantedBy(false), kFilesOwner, TOutcome::PassedOver},
+    {"EmptyFileInAStickyFolder", kSticky, PlantedBy(false), kFilesOwner, TOutcome::FolderLocked},
     // Its name is known before the file is made.
-    {"EmptyFileBeforeTheFileIsMade", kStickyNoFile, PlantedBy(false), kFilesOwner, TOutcome::PassedOver},
-    {"HardLinkToAFileOfThePlanters", kSticky, PlantedBy(true), kFilesOwner, TOutcome::PassedOver},
+    {"EmptyFileBeforeTheFileIsMade", kStickyNoFile, PlantedBy(false), kFilesOwner, TOutcome::FolderLocked},
+    {"HardLinkToAFileOfThePlanters", kSticky, PlantedBy(true), kFilesOwner, TOutcome::FolderLocked},
     // Root's, 0600, in the user's folder.
     {"RootsKilledSaveOfANewFile", kOwnersFolder, KilledSaveOf(kRoot), kFilesOwner, TOutcome::TakenOver},
     // The owner is not in the file's group: its lock file is of its own group, 0600.

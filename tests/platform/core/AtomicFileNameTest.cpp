@@ -98,6 +98,7 @@ struct TNeighbourCase {
     bool aged;  // made an hour ago
     bool held;  // locked, as by a save still running
     bool removed;
+    const char* content = "kept";  // a lock file a save made is empty
     friend void PrintTo(const TNeighbourCase& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -108,7 +109,7 @@ TEST_P(RegressionTheCleanUpRemovedAFileThatOnlyLookedLikeATemporary, RemovesOnly
     const TNeighbourCase& c = GetParam();
     TempFolder folder;
     const std::string neighbour = folder.File(c.fileName);
-    TempFolder::Write(neighbour, "kept");
+    TempFolder::Write(neighbour, c.content);
     if (c.aged)
         Age(neighbour);
     const int fd = open(neighbour.c_str(), O_RDONLY | O_CLOEXEC);
@@ -122,7 +123,7 @@ TEST_P(RegressionTheCleanUpRemovedAFileThatOnlyLookedLikeATemporary, RemovesOnly
     close(fd);
     EXPECT_EQ(fs::exists(neighbour), !c.removed);
     if (!c.removed) {
-        EXPECT_EQ(TempFolder::Read(neighbour), "kept");
+        EXPECT_EQ(TempFolder::Read(neighbour), c.content);
     }
 }
 
@@ -137,7 +138,9 @@ const TNeighbourCase kNeighbours[] = {
     {"OwnLockFormWithoutItsEnd", ".~hanmud-lock-0123456789abcdef", true, false, false},
     // The program's own.
     {"TemporaryOfAKilledSave", ".~hanmud-save-ABCDEF123456~", true, false, true},
-    {"LockOfAKilledSave", ".~hanmud-lock-0123456789abcdef~", true, false, true},
+    {"LockOfAKilledSave", ".~hanmud-lock-0123456789abcdef~", true, false, true, ""},
+    // No lock file of the program's holds anything.
+    {"UsersFileAtALocksName", ".~hanmud-lock-0123456789abcdef~", true, false, false},
     {"TemporaryJustMadeNotYetLocked", ".~hanmud-save-ABCDEF123456~", false, false, false},
     {"TemporaryOfASaveStillRunning", ".~hanmud-save-ABCDEF123456~", true, true, false},
     {"LockHeldByAnotherSave", ".~hanmud-lock-0123456789abcdef~", true, true, false},
@@ -178,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(TemporaryFiles, RegressionSaversAtOnceFailedWhenAnother
                          [](const auto& param) { return param.param ? "MadeUnnamed" : "MadeByName"; });
 
 // Something other than a lock file planted at the lock's name by whoever may write the folder:
-// never opened or waited on, it is passed over, and the save made all the same.
+// never opened or waited on, it is left as it is; the save locks the folder instead, and is made.
 struct TPlantedCase {
     const char* name;
     std::function<bool(const std::string& path)> make;
@@ -187,7 +190,7 @@ struct TPlantedCase {
 
 class RegressionAPipeAtTheLocksNameHungEverySave : public ::testing::TestWithParam<TPlantedCase> {};
 
-TEST_P(RegressionAPipeAtTheLocksNameHungEverySave, TheSavePassesItOverAndLeavesTheNode)
+TEST_P(RegressionAPipeAtTheLocksNameHungEverySave, TheSaveLocksTheFolderAndLeavesTheNode)
 {
     TempFolder folder;
     const std::string registry = folder.File("Registry");
@@ -206,8 +209,8 @@ TEST_P(RegressionAPipeAtTheLocksNameHungEverySave, TheSavePassesItOverAndLeavesT
     ASSERT_EQ(lstat(planted[0].c_str(), &before), 0);
     EXPECT_EQ(AnswerInTime(10,
                            [&] {
-                               const TFileUpdateLock lock(folder.File("app.ini"));
-                               if (lock.Held() || !lock.MaySave())
+                               const bool held = TFileUpdateLock(folder.File("app.ini")).Held();
+                               if (!held)
                                    return false;
                                TIniFile ini("app.ini");
                                ini.WriteString("Main", "Key", "value");
