@@ -5,7 +5,8 @@
 // and on the same files: reading the file's bytes and splitting them into lines (a linear
 // reader), and one safe write of the same bytes (a linear writer). Prints METRIC lines, each
 // the median of five runs. "bench_store quick" runs the smaller sizes only. Then eight savers
-// of one file at once (StoreContention.h).
+// of one file at once, in a folder of the disk's and in one served through FUSE
+// (StoreContention.h).
 
 #include <algorithm>
 #include <chrono>
@@ -199,6 +200,7 @@ int main(int argc, char** argv)
     }
 
     SaversAtOnce(folder);
+    SaversOnAFuseFolder(folder);
 
     SetProgramFolder("");
     std::filesystem::remove_all(folder);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/core/AtomicFile.h"
+#include "tests/FuseFolder.h"
 
 namespace {
 
@@ -122,4 +123,33 @@ void SaversAtOnce(const std::string& folder)
     std::printf("METRIC savers_at_once_peer_one_writer_ms %.6g\n", alone);
     std::printf("METRIC savers_at_once_longest_wait_ms %.6g\n", longest);
     std::printf("METRIC savers_at_once_patience_ms %lld\n", static_cast<long long>(kLockPatience.count()));
+}
+
+void SaversOnAFuseFolder(const std::string& folder)
+{
+    const std::string source = folder + "/fuse-source", served = folder + "/fuse";
+    std::filesystem::create_directories(source);
+    std::filesystem::create_directories(served);
+    const TFuseFolder fuse(source, served);
+    if (!fuse.Failure().empty()) {
+        std::fprintf(stderr, "bench_store: no FUSE folder: %s\n", fuse.Failure().c_str());
+        std::printf("METRIC fuse_savers_available 0\n");
+        return;
+    }
+    const std::vector<uid_t> four(4, 0);
+    const auto timed = [&](const std::string& where, int& kept) {
+        std::ofstream(where + "/counter", std::ios::binary) << "0";
+        const Clock::time_point start = Clock::now();
+        Writers(where, four);
+        const double ms = MsSince(start);
+        kept = Count(where + "/counter");
+        return ms;
+    };
+    int kept = 0, keptOnDisk = 0;
+    const double onFuse = timed(served, kept), onDisk = timed(source, keptOnDisk);
+    std::printf("METRIC fuse_savers_available 1\n");
+    std::printf("METRIC fuse_savers_updates_kept %d\n", kept);
+    std::printf("METRIC fuse_savers_updates_made %d\n", static_cast<int>(four.size()) * kEach);
+    std::printf("METRIC fuse_savers_ms %.6g\n", onFuse);
+    std::printf("METRIC fuse_savers_peer_disk_ms %.6g\n", onDisk);
 }
