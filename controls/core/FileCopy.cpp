@@ -345,10 +345,10 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
         held.Reset(dup(written));
         try {
             const int64_t end = CopyData(copy, in.Get(), written, src, fromName, toName);
-            if (copy.MustBeWhole && end < static_cast<int64_t>(src.st_size))
+            if (copy.Moving && end < static_cast<int64_t>(src.st_size))
                 throw EReadError("Cannot read file " + fromName() + ". It ended after " + std::to_string(end) +
                                  " of its " + std::to_string(src.st_size) + " bytes.");
-            std::string refusal = KeepOwnershipAndMode(in.Get(), src, written, 0777);
+            std::string refusal = KeepOwnershipAndMode(in.Get(), src, written, copy.Moving ? 07777 : 0777);
             const struct timespec times[2] = {src.st_atim, src.st_mtim};
             futimens(written, times);
             if (refusal.empty() && fstat(written, &now) != 0)
@@ -428,8 +428,14 @@ void MoveFile(std::string_view from, std::string_view to)
     if (lstat(dest.c_str(), &there) == 0 && IsReadOnlyFile(there) &&
         !(lstat(source.c_str(), &moved) == 0 && SameEntry(StateOf(moved), there)))
         throw EFCreateError("Cannot create file " + toName + ". The file is read-only.");
-    if (rename(source.c_str(), dest.c_str()) == 0)
+    if (rename(source.c_str(), dest.c_str()) == 0) {
+        if (StillTwoNames(source, dest))
+            throw EWriteError("Cannot move file " + fromName + ". " + SameFile(toName) + ".");
         return;
+    }
+    // Only another file system makes a move copy: any other refusal leaves both ends as they are.
+    if (errno != EXDEV)
+        throw EWriteError("Cannot move file " + fromName + Why(errno));
     // A link moves as the link it is, as a rename moves it.
     if (lstat(source.c_str(), &moved) == 0 && S_ISLNK(moved.st_mode)) {
         TTreeRun run;
@@ -454,7 +460,7 @@ void MoveFile(std::string_view from, std::string_view to)
     copy.ToFolder = into.Get();
     copy.To = name;
     copy.Flush = false;  // the file system is flushed below
-    copy.MustBeWhole = true;
+    copy.Moving = true;
     TCopiedEntry copied;
     CopyNative(copy, &copied.Source, &copied.Made);
     if (!FlushFileSystem(dest))

@@ -36,19 +36,26 @@ uint16_t FieldAt(const std::string& list, size_t at)
 }
 
 // Root gives the copy the source's owner and group, anyone else the group where they are in it.
-// Whether the copy has the source's group now.
-bool KeepGroup(int made, const struct stat& src)
+// Whether the copy has the source's owner and group now.
+struct TKept {
+    bool Owner = false;
+    bool Group = false;
+};
+TKept KeepOwner(int made, const struct stat& src)
 {
     SavePaths::GiveOwnerOf(made, src);
     struct stat now;
-    return fstat(made, &now) == 0 && now.st_gid == src.st_gid;
+    if (fstat(made, &now) != 0)
+        return {};
+    return {now.st_uid == src.st_uid, now.st_gid == src.st_gid};
 }
 
 }  // namespace
 
 std::string KeepOwnershipAndMode(int source, const struct stat& src, int made, mode_t bits)
 {
-    const bool groupKept = KeepGroup(made, src);
+    const TKept kept = KeepOwner(made, src);
+    const bool groupKept = kept.Group;
     bool masked = false, hadDefault = false;
     // Where the group is another, its entry in the lists grants what the others' entry grants
     // too, no more: the entries naming users and groups stay, and so does the mask that limits
@@ -77,6 +84,8 @@ std::string KeepOwnershipAndMode(int source, const struct stat& src, int made, m
         errno != ENOTSUP)
         return std::strerror(errno);
     mode_t mode = src.st_mode & bits;
+    if (!kept.Owner)
+        mode &= ~S_ISUID;
     if (!groupKept) {
         mode &= ~S_ISGID;
         // With an access list the group bits are its mask; without one they are the group's own.

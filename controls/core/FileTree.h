@@ -106,6 +106,11 @@ bool FlushFileSystem(const std::string& path);
 
 // rename that refuses (EEXIST) to replace an existing name.
 int RenameNoReplace(const std::string& from, const std::string& to);
+// Whether both names still name one file of several names after a rename the system reported
+// done: they were two names of that file, and the system renamed nothing.
+bool StillTwoNames(const std::string& from, const std::string& to);
+// Why a move onto another name of its own file is refused, the other name as the program spells it.
+AnsiString SameFile(const AnsiString& to);
 // True when the folder the path leads to (or the nearest folder above it that exists) is the
 // folder `folder` or lies inside it, links resolved.
 bool LiesInside(const std::string& native, const struct stat& folder);

@@ -162,7 +162,7 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
         copy.OverwriteReadOnly = true;  // a replace the user agreed to
         copy.FollowLink = false;
         copy.MustBeNew = !replace;
-        copy.MustBeWhole = run_.Moving;
+        copy.Moving = run_.Moving;
         copy.Tick = &run_.Tick;
         try {
             CopyNative(copy, &entry.Source, &entry.Made);

@@ -31,6 +31,9 @@ namespace {
 
 enum TWay { wCopy, wMove, wTrash, wDelete, wCopyFile, wCopyFileOver, wMoveFile, wClearDir, wClearDirKeep, wDelFiles };
 
+// What is mounted at "other" (true: the tmpfs).
+enum TOther { oNone, oTmpfs, oOverlay, oFuse, oFuseWithoutAttributes };
+
 struct TTreeCase {
     const char* name;
     TWay way;
@@ -39,13 +42,14 @@ struct TTreeCase {
     const char* destination;
     // "RESULT | ERRORS SHOWN | THE PROGRAM FOLDER": the result ("aborted" added), or what was raised
     const char* expected;
-    bool across = false;  // "other" is a small file system of its own
+    int across = oNone;  // "other" is a file system of its own (TOther)
     // 'G': every folder open refused and counted; 'S': tree/sub becomes a link as it is opened;
     // 'D': tree/sub becomes a link once it was listed, as tree/sub/deeper is opened; 'V': another
     // program removes t/x/y as it is opened; 'R': each read of a copied file gives at most 3000
     // bytes; 'E': copied files seem to end after 3000 bytes; 'I': another program moves "out" to
     // a/sub/x as a/sub is opened; 'B': A/late is bound at X; 'C': another program writes into t/a
-    // (else s) as its copy reads past its first block; 'W': the copy's flush fails; 'T': the
+    // (else s) as its copy reads past its first block; 'A': another program appends "tail" to s
+    // as its copy finds no data past where it is; 'W': the copy's flush fails; 'T': the
     // second open of a folder named t is refused; 'U': the tree is user 2002's, who runs the case
     // in groups 2002 and 2003, and the folder is shown with owners; 'O': the folder is shown with
     // owners, temporary files are named, and the hidden files in the copy's folder are shown as
@@ -455,6 +459,27 @@ const TTreeCase kTrees[] = {
      "done |  | copy=^900000@644 s=^900000@644"},
     {"RegressionCopyFileReplacesALinkAtThePath", wCopyFile, "s=new keep/target=old link->keep/target", "s", "link",
      "done |  | keep/@755 keep/target=old@644 link=new@644 s=new@644"},
+    // A move copies only across file systems: one the system refuses for another reason leaves
+    // both ends as they were.
+    {"RegressionUserMoveFileOutOfAFolderItMayNotChangeKeepsItsOwnFile", wMoveFile, "ro/@755:0 ro/f=new mine=old",
+     "ro\\f", "mine",
+     "Cannot move file ro\\f. Permission denied. |  | mine=old@644:2002.2002 ro/@755:0.2002 ro/f=new@644:2002.2002",
+     false, 'U'},
+    {"RegressionUserMoveFileOutOfAFolderItMayNotChangeMakesNoCopy", wMoveFile, "ro/@755:0 ro/f=new", "ro\\f", "mine",
+     "Cannot move file ro\\f. Permission denied. |  | ro/@755:0.2002 ro/f=new@644:2002.2002", false, 'U'},
+    // A move onto another name of its own file moves nothing, and says so.
+    {"RegressionMoveOntoAnotherNameOfTheSameFileFails", wMove, "a=1 b=>a", "a", "b",
+     "false | Cannot move 'a': It and b are the same file | a=1@644~2 b=1@644~2"},
+    // A move keeps set-id bits where the copy has the owner and group they are of.
+    {"RegressionMoveFileKeepsSetIdBits", wMoveFile, "s=1@6755", "s", "other\\s", "done |  | other/@755 other/s=1@6755",
+     oTmpfs},
+    {"RegressionMoveKeepsSetIdBits", wMove, "t/s=1@6755 t/g=1@2711", "t", "other",
+     "true |  | other/@755 other/t/@755 other/t/g=1@2711 other/t/s=1@6755", oTmpfs},
+    {"RegressionUserMoveKeepsItsSetIdBits", wMove, "t/ t/s=1@6755 t/g=1@2755.2003", "t", "other",
+     "true |  | other/@755:2002.2002 other/t/@755:2002.2002 other/t/g=1@2755:2002.2003 other/t/s=1@6755:2002.2002",
+     oTmpfs, 'U'},
+    {"UserMoveOfAnotherUsersSetIdFileDropsTheBits", wMoveFile, "s=1@6755:0.2004", "s", "other\\s",
+     "done |  | other/@755:2002.2002 other/s=1@755:2002.2002", oTmpfs, 'U'},
     // A plain name matched without regard to case names a file only where exactly one matches.
     {"RegressionTwoOtherCasesAreNeitherDeleted", wDelFiles, "Report.txt=1 REPORT.TXT=2", "report.txt", "",
      "false |  | REPORT.TXT=2@644 Report.txt=1@644"},

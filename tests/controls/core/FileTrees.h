@@ -1,13 +1,15 @@
 #pragma once
 // Trees of test files spelt as text, blank-separated entries: "a/" a folder, "a=text" a file
-// ("a=*N": N bytes "x"; "a=^N": N bytes of holes but an "x" half way), "a->target" a symbolic
-// link, "a|" a FIFO, "a%" a socket, "a!" a device that reads as /dev/zero (root only). "@700"
+// ("a=*N": N bytes "x"; "a=^N": N bytes of holes but an "x" half way), "a=>b" another name of the
+// file b (both from the tree's root), "a->target" a symbolic link, "a|" a FIFO, "a%" a socket,
+// "a!" a device that reads as /dev/zero (root only). "@700"
 // after one sets its permission bits (a link's are left as they are: "@:UID"), and may go on with
 // ":UID" its owner, ".GID" its group, "+A" an access list that grants user 2005 reading and the
 // owning group reading and writing, "+D" a default list that grants user 2005 everything (root
 // only). Tree reads a folder back so, in name order, links not followed, with every mode and
 // access list, a long file as its size ("^N" where it keeps the
-// holes and "x" of "a=^N"), an info file of the trash as its first line and, when asked, owners.
+// holes and "x" of "a=^N"), a file of N names with "~N" at its end, an info file of the trash as
+// its first line and, when asked, owners.
 
 #include <endian.h>
 #include <fcntl.h>
@@ -199,11 +201,13 @@ inline bool MakeTree(const std::string& root, const std::string& layout, int own
         const size_t at = entry.rfind('@');
         const std::string tail = at == std::string::npos ? "" : entry.substr(at + 1);
         entry = entry.substr(0, at);
-        const size_t arrow = entry.find("->"), eq = entry.find('=');
+        const size_t arrow = entry.find("->"), eq = entry.find('='), named = entry.find("=>");
         const fs::path path = root + "/" + entry.substr(0, std::min({arrow, eq, entry.size() - 1}));
         fs::create_directories(path.parent_path());
         if (arrow != std::string::npos)
             Ignore(symlink(entry.substr(arrow + 2).c_str(), path.c_str()));
+        else if (named != std::string::npos)
+            Ignore(link((root + "/" + entry.substr(named + 2)).c_str(), path.c_str()));
         else if (eq != std::string::npos && entry[eq + 1] == '*')
             TempFolder::Write(path, std::string(std::stoul(entry.substr(eq + 2)), 'x'));
         else if (eq != std::string::npos && entry[eq + 1] == '^')
@@ -281,7 +285,8 @@ inline void ReadTree(const fs::path& root, const fs::path& folder, std::set<std:
                        (owners ? ":" + std::to_string(st.st_uid) + "." + std::to_string(st.st_gid) : ""));
         else
             out.insert(name +
-                       (S_ISREG(st.st_mode)        ? "=" + text + mode
+                       (S_ISREG(st.st_mode)
+                            ? "=" + text + mode + (st.st_nlink > 1 ? "~" + std::to_string(st.st_nlink) : "")
                             : S_ISFIFO(st.st_mode) ? "|"
                             : S_ISSOCK(st.st_mode) ? "%"
                                                    : "!"));
