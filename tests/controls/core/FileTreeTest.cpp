@@ -470,6 +470,17 @@ const TTreeCase kTrees[] = {
     // A move onto another name of its own file moves nothing, and says so.
     {"RegressionMoveOntoAnotherNameOfTheSameFileFails", wMove, "a=1 b=>a", "a", "b",
      "false | Cannot move 'a': It and b are the same file | a=1@644~2 b=1@644~2"},
+    // Names of one file stay names of one file, and a move's own removals are no other program's
+    // change.
+    {"RegressionCopyKeepsHardLinks", wCopy, "t/a=1 t/b=>t/a t/sub/c=>t/a t/z=2", "t", "out",
+     "true |  | out/@755 out/a=1@644~3 out/b=1@644~3 out/sub/@755 out/sub/c=1@644~3 out/z=2@644 t/@755 "
+     "t/a=1@644~3 t/b=1@644~3 t/sub/@755 t/sub/c=1@644~3 t/z=2@644"},
+    {"RegressionMoveKeepsHardLinks", wMove, "t/a=1 t/b=>t/a t/sub/c=>t/a t/z=2", "t", "other",
+     "true |  | other/@755 other/t/@755 other/t/a=1@644~3 other/t/b=1@644~3 other/t/sub/@755 "
+     "other/t/sub/c=1@644~3 other/t/z=2@644",
+     oTmpfs},
+    {"MoveOfAFileWithANameOutsideTheTreeLeavesThatName", wMove, "t/a=1 keep=>t/a", "t", "other",
+     "true |  | keep=1@644 other/@755 other/t/@755 other/t/a=1@644", oTmpfs},
     // A move keeps set-id bits where the copy has the owner and group they are of.
     {"RegressionMoveFileKeepsSetIdBits", wMoveFile, "s=1@6755", "s", "other\\s", "done |  | other/@755 other/s=1@6755",
      oTmpfs},
