@@ -69,13 +69,14 @@ struct TFileCopy {
 // link there is replaced, never followed; a file another user may write but the copier may not,
 // or a read-only one without OverwriteReadOnly, is refused; nothing is ever made writable.
 // `source`, when given, receives the source as it was before its first read, and `made` the
-// copy. Raises EFOpenError, EFCreateError, EReadError, EWriteError (each naming the file and the
-// reason) or EAbort.
+// copy. A copy holds what the source held, a prefix at most. Raises EFOpenError,
+// EFCreateError, EReadError, EWriteError (each naming the file and the reason) or EAbort.
 void CopyNative(const TFileCopy& copy, TEntryState* source = nullptr, TEntryState* made = nullptr);
 
 // Gives `made`, a file or folder a copy made of the one open as `source` (`src` as it was before
 // the copy read it), the source's owner where it may (root) and group where it may, then the
-// source's access lists and extended attributes, then its permission bits of `bits`.
+// source's access lists and extended attributes (none where the source has none, or its file
+// system keeps none: not those the copy's folder hands down), then its permission bits of `bits`.
 // Where the group could not be kept, the group the copy has instead gets only what everyone gets:
 // its bits, and its entry in the access lists, are the source group's as far as the source's
 // others have them too, and no set-group-ID bit; where the owner could not be kept, no
@@ -98,6 +99,8 @@ int ReplaceThroughFreshName(int folder, const std::string& name, const std::func
 void SetCopyReads(size_t most, int64_t end);
 // For tests: called before each read of a copied file with the offset it reads from.
 void SetCopyReadHook(std::function<void(int64_t offset)> hook);
+// For tests: called when the copy of a file with holes finds no data past the offset it reached.
+void SetCopyNoMoreDataHook(std::function<void(int64_t offset)> hook);
 
 // Why a node that is not a regular file is not copied, as a sentence ("It is a named pipe.").
 const char* NotARegularFile(mode_t mode);

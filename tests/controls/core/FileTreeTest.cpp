@@ -1,8 +1,9 @@
 // The file utilities on hostile trees. Each case runs in a child that may write no file past
 // 1 MiB and is stopped after 20 s: a copy that read a device without end or waited on a FIFO fails
 // the case instead of filling the disk or hanging the suite (a safety net; nothing is timed). A
-// case across file systems mounts a small tmpfs at "other" in a mount namespace of the child's
-// own, which goes with the child (root only).
+// case across file systems mounts at "other", in a mount namespace of the child's own, which goes
+// with the child: a small tmpfs (root only) or a FUSE folder through bindfs (root only), with or
+// without extended attributes.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ namespace {
 enum TWay { wCopy, wMove, wTrash, wDelete, wCopyFile, wCopyFileOver, wMoveFile, wClearDir, wClearDirKeep, wDelFiles };
 
 // What is mounted at "other" (true: the tmpfs).
-enum TOther { oNone, oTmpfs, oOverlay, oFuse, oFuseWithoutAttributes };
+enum TOther { oNone, oTmpfs, oFuse, oFuseWithoutAttributes };
 
 struct TTreeCase {
     const char* name;
@@ -124,12 +125,46 @@ std::string HiddenFiles(const std::string& folder)
     return shown;
 }
 
+// Mounts what the row names at "other"; empty when done, else why not ("SKIP " first where the
+// machine lacks the right).
+std::string MountOther(const TTreeCase& row, const TempFolder& folder)
+{
+    const std::string at = folder.File("other");
+    std::string lacking;
+    if (row.across == oTmpfs)
+        lacking = filetrees::MountFileSystem(at, "256k");
+    else if (row.across == oFuse || row.across == oFuseWithoutAttributes)
+        lacking = filetrees::MountFuse(at, {row.across == oFuse ? "--xattr-rw" : "--xattr-none"});
+    return lacking.empty() || lacking == filetrees::kNoBindfs ? lacking : "SKIP " + lacking;
+}
+
+// Whether the file system of the first file made with holes ("a=^N") keeps them.
+bool KeepsHoles(const TTreeCase& row, const TempFolder& folder)
+{
+    const std::string before = row.before;
+    const size_t sparse = before.find("=^");
+    if (sparse == std::string::npos)
+        return true;
+    const size_t start = before.rfind(' ', sparse);
+    return filetrees::HasHoles(folder.File(before.substr(start == std::string::npos ? 0 : start + 1,
+                                                         sparse - (start == std::string::npos ? 0 : start + 1))));
+}
+
+// Whether the file system finds the data of a file made as "a=^N" past its first hole.
+bool SaysWhereDataIs(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY);
+    const bool found = fd >= 0 && lseek(fd, 0, SEEK_DATA) > 0;
+    if (fd >= 0)
+        close(fd);
+    return found;
+}
+
 std::string RunCase(const TTreeCase& row, const TempFolder& folder)
 {
     umask(022);
-    if (row.across)
-        if (const std::string lacking = filetrees::MountFileSystem(folder.File("other"), "256k"); !lacking.empty())
-            return "SKIP " + lacking;
+    if (const std::string lacking = MountOther(row, folder); !lacking.empty())
+        return lacking;
     if (row.hook == 'O' && geteuid() != 0)
         return "SKIP giving files to other users needs root";
     const bool asUser = row.hook == 'U';
@@ -137,8 +172,10 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
         return "SKIP the file system of TMPDIR keeps no access lists";
     if (std::string(row.before).find('!') != std::string::npos && !fs::exists(folder.File("t/node")))
         return "SKIP making a device node needs root";
-    if (std::string(row.before).find("s=^") != std::string::npos && !filetrees::HasHoles(folder.File("s")))
+    if (!KeepsHoles(row, folder))
         return "SKIP the file system of TMPDIR keeps no holes in files";
+    if (row.hook == 'A' && !SaysWhereDataIs(folder.File("s")))
+        return "SKIP the file system of TMPDIR cannot say where a file's data is";
     if (row.hook == 'B')
         if (const std::string lacking = filetrees::BindFolder(folder.File("A/late"), folder.File("X"));
             !lacking.empty())
@@ -169,6 +206,12 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
             }
         });
     }
+    if (row.hook == 'A')
+        SetCopyNoMoreDataHook([&folder](int64_t) {
+            const int fd = open(folder.File("s").c_str(), O_WRONLY | O_APPEND);
+            filetrees::Ignore(static_cast<int>(write(fd, "tail", 4)));
+            close(fd);
+        });
     if (row.hook == 'O') {
         SetUnnamedTemporaryFiles(false);
         SetCopyReadHook([&](int64_t offset) {
@@ -491,6 +534,22 @@ const TTreeCase kTrees[] = {
      oTmpfs, 'U'},
     {"UserMoveOfAnotherUsersSetIdFileDropsTheBits", wMoveFile, "s=1@6755:0.2004", "s", "other\\s",
      "done |  | other/@755:2002.2002 other/s=1@755:2002.2002", oTmpfs, 'U'},
+    // A copy holds what the source held: a sparse file appended to as it is copied is copied as
+    // long as it was.
+    {"RegressionSparseCopyHoldsNoZerosTheSourceNeverHeld", wCopyFile, "s=^900000", "s", "copy",
+     "done |  | copy=^900000@644 s=?900004@644", false, 'A'},
+    // A file system without hole seeking (FUSE) still tells by its blocks that a file has holes.
+    {"RegressionSparseFileOnFuseStaysSparse", wCopyFile, "other/s=^900000", "other\\s", "copy",
+     "done |  | copy=^900000@644 other/@755 other/s=^900000@644", oFuse},
+    {"RegressionSparseFileMovedFromFuseStaysSparse", wMoveFile, "other/s=^900000", "other\\s", "s",
+     "done |  | other/@755 s=^900000@644", oFuse},
+    // A copy from a file system without extended attributes keeps no list its folder hands down.
+    {"RegressionUserCopyFromAFolderWithoutAttributesGetsNoInheritedList", wCopy,
+     "other/s=secret@640.2003 other/t/@750.2003 other/t/f=secret@640.2003 into/@755+D", "other\\s;other\\t", "into",
+     "true |  | into/@755:2002.2002 default 1:7 2:7:2005 4:5 16:7 32:5 into/s=secret@640:2002.2003 "
+     "into/t/@750:2002.2003 into/t/f=secret@640:2002.2003 other/@755:2002.2002 other/s=secret@640:2002.2003 "
+     "other/t/@750:2002.2003 other/t/f=secret@640:2002.2003",
+     oFuseWithoutAttributes, 'U'},
     // A plain name matched without regard to case names a file only where exactly one matches.
     {"RegressionTwoOtherCasesAreNeitherDeleted", wDelFiles, "Report.txt=1 REPORT.TXT=2", "report.txt", "",
      "false |  | REPORT.TXT=2@644 Report.txt=1@644"},

@@ -97,6 +97,56 @@ inline std::string BindFolder(const std::string& from, const std::string& at)
     return MountPrivately(from.c_str(), at, nullptr, MS_BIND, "");
 }
 
+// Unmounts `at` once this process ends, however it ends: a process of its own, in the same mount
+// namespace, waits for the end of a pipe that only this process holds open (its children let go
+// of it when they run a program). For a mount whose server outlives the namespace's last other
+// process, as a FUSE server does.
+inline bool UnmountWhenThisEnds(const std::string& at)
+{
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0)
+        return false;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(ends[1]);
+        char byte;
+        while (read(ends[0], &byte, 1) < 0 && errno == EINTR) {}
+        umount2(at.c_str(), MNT_DETACH);
+        _exit(0);
+    }
+    close(ends[0]);
+    return pid > 0;
+}
+
+constexpr const char* kNoBindfs = "bindfs is not installed (scripts/setup.sh installs it)";
+
+// The folder `at` bound onto itself through bindfs, a FUSE file system, run with the options
+// given, in a mount namespace of this process's own; unmounted, and its server ended, when this
+// process ends. Empty when mounted, kNoBindfs, else why not (root only).
+inline std::string MountFuse(const std::string& at, const std::vector<std::string>& options)
+{
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return std::string("mounting a FUSE folder of its own needs root: ") + std::strerror(errno);
+    std::vector<const char*> args{"bindfs"};
+    for (const std::string& option : options)
+        args.push_back(option.c_str());
+    args.insert(args.end(), {at.c_str(), at.c_str(), nullptr});
+    if (!UnmountWhenThisEnds(at))
+        return std::string("no process to unmount the folder: ") + std::strerror(errno);
+    // bindfs answers once the folder is mounted, and leaves its server running.
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execvp(args[0], const_cast<char* const*>(args.data()));
+        _exit(127);
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return "bindfs did not end";
+    if (WEXITSTATUS(status) == 127)
+        return kNoBindfs;
+    return WEXITSTATUS(status) == 0 ? std::string() : "bindfs could not mount (is /dev/fuse there?)";
+}
+
 // An access list as the system stores it, of entries {tag, permissions, id} (tag: 1 the owner,
 // 2 a user, 4 the owning group, 16 the mask, 32 others; no id: none).
 inline std::string AccessList(const std::vector<std::vector<uint32_t>>& entries)
