@@ -263,6 +263,15 @@ bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo)
         struct stat now;
         if (fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !IsMade(rec.Made, folder, name, now))
             return TRecordStep::Skip;  // not what the copy made
+        // Without the file system's handle, what another program made since in the place of what
+        // the copy made may have its node number: nothing tells them apart.
+        if (rec.Made.Handle.empty()) {
+            ok = false;
+            if (undo.Keeps())
+                undo.Fail(StoredPath(walk.Path(name)) +
+                          " stays: its file system cannot tell whether it is what the copy made");
+            return TRecordStep::Skip;
+        }
         if (S_ISDIR(now.st_mode)) {
             // A folder it made read-only is its maker's to open again.
             opened.resize(rec.Depth + 1);

@@ -2,8 +2,9 @@
 // 1 MiB and is stopped after 20 s: a copy that read a device without end or waited on a FIFO fails
 // the case instead of filling the disk or hanging the suite (a safety net; nothing is timed). A
 // case across file systems mounts at "other", in a mount namespace of the child's own, which goes
-// with the child: a small tmpfs (root only) or a FUSE folder through bindfs (root only), with or
-// without extended attributes.
+// with the child: a small tmpfs (root only), an overlay (as a container's root; in a user
+// namespace for other users where the system permits) or a FUSE folder through bindfs (root
+// only), with or without extended attributes.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -33,7 +34,7 @@ namespace {
 enum TWay { wCopy, wMove, wTrash, wDelete, wCopyFile, wCopyFileOver, wMoveFile, wClearDir, wClearDirKeep, wDelFiles };
 
 // What is mounted at "other" (true: the tmpfs).
-enum TOther { oNone, oTmpfs, oFuse, oFuseWithoutAttributes };
+enum TOther { oNone, oTmpfs, oOverlay, oFuse, oFuseWithoutAttributes };
 
 struct TTreeCase {
     const char* name;
@@ -133,6 +134,8 @@ std::string MountOther(const TTreeCase& row, const TempFolder& folder)
     std::string lacking;
     if (row.across == oTmpfs)
         lacking = filetrees::MountFileSystem(at, "256k");
+    else if (row.across == oOverlay)
+        lacking = filetrees::MountOverlay(at);
     else if (row.across == oFuse || row.across == oFuseWithoutAttributes)
         lacking = filetrees::MountFuse(at, {row.across == oFuse ? "--xattr-rw" : "--xattr-none"});
     return lacking.empty() || lacking == filetrees::kNoBindfs ? lacking : "SKIP " + lacking;
@@ -550,6 +553,11 @@ const TTreeCase kTrees[] = {
      "into/t/@750:2002.2003 into/t/f=secret@640:2002.2003 other/@755:2002.2002 other/s=secret@640:2002.2003 "
      "other/t/@750:2002.2003 other/t/f=secret@640:2002.2003",
      oFuseWithoutAttributes, 'U'},
+    // Where no handle tells what the undo made from what another program made since, it stays.
+    {"RegressionUndoOnAnOverlayLeavesWhatItCannotTellAndSaysSo", wMove, "t/a=1", "t", "other",
+     "false aborted | Cannot move 't': other\\t stays: its file system cannot tell whether it is what the copy made "
+     "| other/@755 other/t/@755 other/t/a=1@644 t/@755 t/a=1@644",
+     oOverlay, 0, 5, 'C'},
     // A plain name matched without regard to case names a file only where exactly one matches.
     {"RegressionTwoOtherCasesAreNeitherDeleted", wDelFiles, "Report.txt=1 REPORT.TXT=2", "report.txt", "",
      "false |  | REPORT.TXT=2@644 Report.txt=1@644"},

@@ -147,6 +147,41 @@ inline std::string MountFuse(const std::string& at, const std::vector<std::strin
     return WEXITSTATUS(status) == 0 ? std::string() : "bindfs could not mount (is /dev/fuse there?)";
 }
 
+// An overlay at `at`, its layers in a small tmpfs mounted there first and hidden under it, as a
+// container's root is, in a mount namespace of this process's own; for a user other than root in
+// a user namespace of its own too, where the system permits one. Empty when mounted, else why not.
+inline std::string MountOverlay(const std::string& at)
+{
+    const uid_t uid = geteuid();
+    const gid_t gid = getegid();
+    if (uid != 0) {
+        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return std::string("no user namespace of its own to mount in: ") + std::strerror(errno);
+        const auto put = [](const char* file, const std::string& text) {
+            const int fd = open(file, O_WRONLY | O_CLOEXEC);
+            const bool ok = fd >= 0 && write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+            if (fd >= 0)
+                close(fd);
+            return ok;
+        };
+        if (!put("/proc/self/setgroups", "deny") || !put("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
+            !put("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1"))
+            return "the user namespace takes no map of this user";
+    } else if (unshare(CLONE_NEWNS) != 0) {
+        return std::string("no mount namespace of its own: ") + std::strerror(errno);
+    }
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("hanmud-test", at.c_str(), "tmpfs", 0, "size=1m,mode=755") != 0)
+        return std::string("mounting the layers' tmpfs: ") + std::strerror(errno);
+    for (const char* layer : {"/.lower", "/.upper", "/.work"})
+        mkdir((at + layer).c_str(), 0755);
+    const std::string options = "lowerdir=" + at + "/.lower,upperdir=" + at + "/.upper,workdir=" + at + "/.work" +
+        (uid != 0 ? ",userxattr" : "");
+    if (mount("overlay", at.c_str(), "overlay", 0, options.c_str()) != 0)
+        return std::string("mounting an overlay: ") + std::strerror(errno);
+    return std::string();
+}
+
 // An access list as the system stores it, of entries {tag, permissions, id} (tag: 1 the owner,
 // 2 a user, 4 the owning group, 16 the mask, 32 others; no id: none).
 inline std::string AccessList(const std::vector<std::vector<uint32_t>>& entries)
