@@ -61,11 +61,13 @@ private:
         size_t Parent;
         std::string Name;
     };
-    // The copy of a file with more than one name, for its later names to be linked to.
+    // The copy of a file with more than one name, for its later names to be linked to until as
+    // many as it has are met.
     struct TFirstCopy {
         size_t Folder;
         std::string Name;
         TEntryState Source, Made;
+        nlink_t NamesLeft;
     };
     // Copies one entry of the source's innermost folder; a folder is entered on both sides.
     void CopyOne(const std::string& name, const std::string& to, bool replace);
@@ -74,7 +76,8 @@ private:
     // there is none, or it is not what the copy made now, or it cannot be linked.
     bool LinkToFirstCopy(const struct stat& st, const std::string& to, TCopiedEntry& entry);
     // Opens the made folder folders_[index] from the destination's start, name by name, never
-    // through a link; -1 when it cannot.
+    // through a link, as a path only (it needs no right to read a folder on the way); -1 when it
+    // cannot.
     int OpenMadeFolder(size_t index) const;
     size_t CurrentFolder() const { return levels_.empty() ? 0 : levels_.back().Folder; }
     // The made folder, its entries in, takes the source folder's attributes and permissions.
@@ -194,7 +197,7 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
             copied = true;
             if (st.st_nlink > 1)
                 firstCopies_.emplace(std::make_pair(entry.Source.Dev, entry.Source.Ino),
-                                     TFirstCopy{CurrentFolder(), to, entry.Source, entry.Made});
+                                     TFirstCopy{CurrentFolder(), to, entry.Source, entry.Made, st.st_nlink - 1});
         } catch (const EAbort&) {
             run_.Cancelled = true;
         } catch (const Exception& e) {
@@ -266,6 +269,8 @@ bool TTreeCopy::LinkToFirstCopy(const struct stat& st, const std::string& to, TC
         return false;
     entry.Source = first.Source;
     entry.Made = first.Made;
+    if (--found->second.NamesLeft == 0)
+        firstCopies_.erase(found);
     return true;
 }
 
@@ -276,7 +281,7 @@ int TTreeCopy::OpenMadeFolder(size_t index) const
         names.push_back(&folders_[index].Name);
     int at = dest_.StartFd();
     for (auto name = names.rbegin(); name != names.rend() && at >= 0; ++name) {
-        const int next = openat(at, (*name)->c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int next = openat(at, (*name)->c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (at != dest_.StartFd())
             close(at);
         at = next;
