@@ -144,13 +144,9 @@ std::string MountOther(const TTreeCase& row, const TempFolder& folder)
 // Whether the file system of the first file made with holes ("a=^N") keeps them.
 bool KeepsHoles(const TTreeCase& row, const TempFolder& folder)
 {
-    const std::string before = row.before;
-    const size_t sparse = before.find("=^");
-    if (sparse == std::string::npos)
-        return true;
-    const size_t start = before.rfind(' ', sparse);
-    return filetrees::HasHoles(folder.File(before.substr(start == std::string::npos ? 0 : start + 1,
-                                                         sparse - (start == std::string::npos ? 0 : start + 1))));
+    const std::string before = std::string(" ") + row.before;
+    const size_t sparse = before.find("=^"), start = before.rfind(' ', sparse) + 1;
+    return sparse == std::string::npos || filetrees::HasHoles(folder.File(before.substr(start, sparse - start)));
 }
 
 // Whether the file system finds the data of a file made as "a=^N" past its first hole.
