@@ -55,6 +55,7 @@ private:
 size_t g_readMost = 0;
 int64_t g_readEnd = 0;
 std::function<void(int64_t)> g_readHook;
+std::function<void(int64_t)> g_noMoreDataHook;
 
 // One read at the offset the descriptor stands at, EINTR retried; a read of 0 bytes is the end.
 ssize_t ReadSome(int fd, char* buffer, size_t size, int64_t offset)
@@ -119,6 +120,8 @@ void SetCopyReads(size_t most, int64_t end)
 }
 
 void SetCopyReadHook(std::function<void(int64_t offset)> hook) { g_readHook = std::move(hook); }
+
+void SetCopyNoMoreDataHook(std::function<void(int64_t offset)> hook) { g_noMoreDataHook = std::move(hook); }
 
 TEntryState StateOf(const struct stat& st)
 {
@@ -249,8 +252,9 @@ void CheckDestination(const TFileCopy& copy, int folder, const std::string& name
 
 // Copies the source's bytes into `out` at their own offsets, reading until the source ends. A
 // source holding fewer blocks than its size needs may have holes: then only its data is read,
-// from where the system says data starts to where the next hole does, and a hole at its end is
-// given by the copy's size, so the copy's holes stay holes too. The copy's size.
+// from where the system says data starts to where the next hole does, blocks of zeros are not
+// written, and a hole at its end is given by the copy's size, so the copy's holes stay holes
+// too. The copy's size.
 int64_t CopyData(const TFileCopy& copy, int in, int out, const struct stat& src, const TName& fromName,
                  const TName& toName)
 {
@@ -272,12 +276,18 @@ int64_t CopyData(const TFileCopy& copy, int in, int out, const struct stat& src,
         if (mayHaveHoles) {
             const off_t data = lseek(in, at, SEEK_DATA);
             if (data < 0 && errno == ENXIO) {  // a hole to the end
+                if (g_noMoreDataHook)
+                    g_noMoreDataHook(at);
+                // The hole ends where the file ends, but at the size it had when the copy began at
+                // most: data written past that since may not show yet, and its place in the copy
+                // would hold zeros the source never held.
                 struct stat now;
                 if (fstat(in, &now) != 0)
                     throw readFailed();
-                if (now.st_size > at && ftruncate(out, now.st_size) != 0)
+                const int64_t end = std::max<int64_t>(at, std::min<int64_t>(now.st_size, src.st_size));
+                if (ftruncate(out, end) != 0)
                     throw writeFailed();
-                return std::max<int64_t>(at, now.st_size);
+                return end;
             }
             if (data >= 0) {  // else a file system that cannot tell: read on
                 const off_t hole = lseek(in, data, SEEK_HOLE);
@@ -293,9 +303,15 @@ int64_t CopyData(const TFileCopy& copy, int in, int out, const struct stat& src,
             const ssize_t n = ReadSome(in, buffer, static_cast<size_t>(std::min<int64_t>(kCopyBlock, stop - at)), at);
             if (n < 0)
                 throw readFailed();
-            if (n == 0)
+            if (n == 0) {
+                if (mayHaveHoles && ftruncate(out, at) != 0)  // zeros skipped at the end
+                    throw writeFailed();
                 return at;
-            if (!WriteAt(out, buffer, static_cast<size_t>(n), at))
+            }
+            // Zeros of a file with holes stay holes, also where the file system cannot say where
+            // its holes are.
+            const bool zeros = mayHaveHoles && std::all_of(buffer, buffer + n, [](char c) { return c == 0; });
+            if (!zeros && !WriteAt(out, buffer, static_cast<size_t>(n), at))
                 throw writeFailed();
             at += n;
             if (copy.Progress)
@@ -345,10 +361,10 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
         held.Reset(dup(written));
         try {
             const int64_t end = CopyData(copy, in.Get(), written, src, fromName, toName);
-            if (copy.MustBeWhole && end < static_cast<int64_t>(src.st_size))
+            if (copy.Moving && end < static_cast<int64_t>(src.st_size))
                 throw EReadError("Cannot read file " + fromName() + ". It ended after " + std::to_string(end) +
                                  " of its " + std::to_string(src.st_size) + " bytes.");
-            std::string refusal = KeepOwnershipAndMode(in.Get(), src, written, 0777);
+            std::string refusal = KeepOwnershipAndMode(in.Get(), src, written, copy.Moving ? 07777 : 0777);
             const struct timespec times[2] = {src.st_atim, src.st_mtim};
             futimens(written, times);
             if (refusal.empty() && fstat(written, &now) != 0)
@@ -428,8 +444,14 @@ void MoveFile(std::string_view from, std::string_view to)
     if (lstat(dest.c_str(), &there) == 0 && IsReadOnlyFile(there) &&
         !(lstat(source.c_str(), &moved) == 0 && SameEntry(StateOf(moved), there)))
         throw EFCreateError("Cannot create file " + toName + ". The file is read-only.");
-    if (rename(source.c_str(), dest.c_str()) == 0)
+    if (rename(source.c_str(), dest.c_str()) == 0) {
+        if (StillTwoNames(source, dest))
+            throw EWriteError("Cannot move file " + fromName + ". " + SameFile(toName) + ".");
         return;
+    }
+    // Only another file system makes a move copy: any other refusal leaves both ends as they are.
+    if (errno != EXDEV)
+        throw EWriteError("Cannot move file " + fromName + Why(errno));
     // A link moves as the link it is, as a rename moves it.
     if (lstat(source.c_str(), &moved) == 0 && S_ISLNK(moved.st_mode)) {
         TTreeRun run;
@@ -454,7 +476,7 @@ void MoveFile(std::string_view from, std::string_view to)
     copy.ToFolder = into.Get();
     copy.To = name;
     copy.Flush = false;  // the file system is flushed below
-    copy.MustBeWhole = true;
+    copy.Moving = true;
     TCopiedEntry copied;
     CopyNative(copy, &copied.Source, &copied.Made);
     if (!FlushFileSystem(dest))

@@ -36,20 +36,27 @@ uint16_t FieldAt(const std::string& list, size_t at)
 }
 
 // Root gives the copy the source's owner and group, anyone else the group where they are in it.
-// Whether the copy has the source's group now.
-bool KeepGroup(int made, const struct stat& src)
+// Whether the copy has the source's owner and group now.
+struct TKept {
+    bool Owner = false;
+    bool Group = false;
+};
+TKept KeepOwner(int made, const struct stat& src)
 {
     SavePaths::GiveOwnerOf(made, src);
     struct stat now;
-    return fstat(made, &now) == 0 && now.st_gid == src.st_gid;
+    if (fstat(made, &now) != 0)
+        return {};
+    return {now.st_uid == src.st_uid, now.st_gid == src.st_gid};
 }
 
 }  // namespace
 
 std::string KeepOwnershipAndMode(int source, const struct stat& src, int made, mode_t bits)
 {
-    const bool groupKept = KeepGroup(made, src);
-    bool masked = false, hadDefault = false;
+    const TKept kept = KeepOwner(made, src);
+    const bool groupKept = kept.Group;
+    bool masked = false, hadAccess = false, hadDefault = false;
     // Where the group is another, its entry in the lists grants what the others' entry grants
     // too, no more: the entries naming users and groups stay, and so does the mask that limits
     // them.
@@ -57,6 +64,7 @@ std::string KeepOwnershipAndMode(int source, const struct stat& src, int made, m
         const bool access = name == kAccessList;
         if (!access && name != kDefaultList)
             return;
+        hadAccess = hadAccess || access;
         hadDefault = hadDefault || !access;
         uint16_t others = 0;
         for (size_t at = kListHeader; at + kListEntry <= list.size(); at += kListEntry) {
@@ -72,11 +80,17 @@ std::string KeepOwnershipAndMode(int source, const struct stat& src, int made, m
     };
     if (std::string refusal = KeepExtendedAttributes(source, made, edit); !refusal.empty())
         return refusal;
-    // A folder made in a folder with a default list got that list as its own default.
-    if (S_ISDIR(src.st_mode) && !hadDefault && fremovexattr(made, kDefaultList) != 0 && errno != ENODATA &&
-        errno != ENOTSUP)
-        return std::strerror(errno);
+    // What the copy's folder handed down goes where the source has no list of its own, also
+    // where its file system keeps none and so lists none: a folder made in a folder with a default
+    // list got that list as its own access and default lists, a file as its access list.
+    for (const auto& [had, list] : {std::pair{hadAccess, kAccessList}, std::pair{hadDefault, kDefaultList}}) {
+        const bool handedDown = list == kAccessList || S_ISDIR(src.st_mode);
+        if (!had && handedDown && fremovexattr(made, list) != 0 && errno != ENODATA && errno != ENOTSUP)
+            return std::strerror(errno);
+    }
     mode_t mode = src.st_mode & bits;
+    if (!kept.Owner)
+        mode &= ~S_ISUID;
     if (!groupKept) {
         mode &= ~S_ISGID;
         // With an access list the group bits are its mask; without one they are the group's own.

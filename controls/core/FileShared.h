@@ -48,11 +48,13 @@ struct TFileCopy {
     // The program's spellings, for messages (asked only for one).
     std::function<AnsiString()> FromName, ToName;
     bool OverwriteReadOnly = false;
-    bool FollowLink = true;    // false: a link at From is refused, never read through
-    bool MustBeNew = false;    // an existing To is refused instead of replaced
-    bool MakeFolder = false;   // To's folder is made when missing (paths only)
-    bool Flush = true;         // false: the caller flushes the file system once, before it relies on the copy
-    bool MustBeWhole = false;  // a copy holding less than the source's size is refused (a move's)
+    bool FollowLink = true;   // false: a link at From is refused, never read through
+    bool MustBeNew = false;   // an existing To is refused instead of replaced
+    bool MakeFolder = false;  // To's folder is made when missing (paths only)
+    bool Flush = true;        // false: the caller flushes the file system once, before it relies on the copy
+    // A move's: a copy holding less than the source's size is refused, and the copy keeps the
+    // set-id bits where it has the owner and group they are of.
+    bool Moving = false;
     TObject* Progress = nullptr;
     const TWorkTick* Tick = nullptr;  // asked before each block; false raises EAbort
 };
@@ -63,19 +65,22 @@ struct TFileCopy {
 // renamed over To (or, MustBeNew, named To only where nothing is): it is its writer's alone, of
 // no other owner, group or access list, until it has the source's group (and, for root, its
 // owner) where it may, then its access list and extended attributes, permission bits (set-id
-// bits dropped) and modification time. The entry at To is replaced itself: a link there is
-// replaced, never followed; a file another user may write but the copier may not, or a read-only
-// one without OverwriteReadOnly, is refused; nothing is ever made writable. `source`, when given,
-// receives the source as it was before its first read, and `made` the copy. Raises EFOpenError,
+// bits dropped, but for a move's) and modification time. The entry at To is replaced itself: a
+// link there is replaced, never followed; a file another user may write but the copier may not,
+// or a read-only one without OverwriteReadOnly, is refused; nothing is ever made writable.
+// `source`, when given, receives the source as it was before its first read, and `made` the
+// copy. A copy holds what the source held, a prefix at most. Raises EFOpenError,
 // EFCreateError, EReadError, EWriteError (each naming the file and the reason) or EAbort.
 void CopyNative(const TFileCopy& copy, TEntryState* source = nullptr, TEntryState* made = nullptr);
 
 // Gives `made`, a file or folder a copy made of the one open as `source` (`src` as it was before
 // the copy read it), the source's owner where it may (root) and group where it may, then the
-// source's access lists and extended attributes, then its permission bits of `bits`. Where the
-// group could not be kept, the group the copy has instead gets only what everyone gets: its bits,
-// and its entry in the access lists, are the source group's as far as the source's others have
-// them too, and no set-group-ID bit. Empty when done, else why the access list could not be kept.
+// source's access lists and extended attributes (none where the source has none, or its file
+// system keeps none: not those the copy's folder hands down), then its permission bits of `bits`.
+// Where the group could not be kept, the group the copy has instead gets only what everyone gets:
+// its bits, and its entry in the access lists, are the source group's as far as the source's
+// others have them too, and no set-group-ID bit; where the owner could not be kept, no
+// set-user-ID bit. Empty when done, else why the access list could not be kept.
 std::string KeepOwnershipAndMode(int source, const struct stat& src, int made, mode_t bits);
 // The same owner and group for a symbolic link made as a copy, by its name in its folder.
 void KeepLinkOwnership(int folder, const std::string& name, const struct stat& src);
@@ -94,6 +99,8 @@ int ReplaceThroughFreshName(int folder, const std::string& name, const std::func
 void SetCopyReads(size_t most, int64_t end);
 // For tests: called before each read of a copied file with the offset it reads from.
 void SetCopyReadHook(std::function<void(int64_t offset)> hook);
+// For tests: called when the copy of a file with holes finds no data past the offset it reached.
+void SetCopyNoMoreDataHook(std::function<void(int64_t offset)> hook);
 
 // Why a node that is not a regular file is not copied, as a sentence ("It is a named pipe.").
 const char* NotARegularFile(mode_t mode);

@@ -125,12 +125,23 @@ int RenameNoReplace(const std::string& from, const std::string& to)
     return rename(from.c_str(), to.c_str());
 }
 
+bool StillTwoNames(const std::string& from, const std::string& to)
+{
+    // A folder has no second name, and a file of one name spelt twice (a path and itself, or two
+    // cases of one name where the file system ignores case) was renamed as asked.
+    struct stat a, b;
+    return lstat(from.c_str(), &a) == 0 && lstat(to.c_str(), &b) == 0 && SameNode(a, b) && !S_ISDIR(a.st_mode) &&
+        a.st_nlink > 1;
+}
+
+AnsiString SameFile(const AnsiString& to) { return "It and " + to + " are the same file"; }
+
 bool MoveEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run)
 {
     if (NamesRoot(from, false))
         return run.Fail(kRootRefusal);
     if ((replace ? rename(from.c_str(), to.c_str()) : RenameNoReplace(from, to)) == 0)
-        return true;
+        return !StillTwoNames(from, to) || run.Fail(SameFile(StoredPath(to)));
     if (errno != EXDEV)
         return run.Fail(SystemReason(errno));
     run.GoOnPastFailures = false;

@@ -81,8 +81,9 @@ bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& 
 // Undoes a copy to `to`: removes what it made there and nothing else (a file another program put
 // in a folder the copy made stays, and that folder with it; an entry made since in the place of
 // one it made, whatever inode number it was given, stays), also inside a folder it made
-// read-only, which keeps its mode where it stays. False, with the first reason in undo, when
-// anything it made stays.
+// read-only, which keeps its mode where it stays. On a file system that gives no handles, which
+// alone tell a node from a later one of the same number, what the copy made stays. False, with
+// the first reason in undo, when anything it made stays.
 bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo);
 // Renames, never over an existing name unless replace is set; across file systems copies, then
 // removes from the source what was copied. A copy that fails or is cancelled is undone: nothing
@@ -106,6 +107,11 @@ bool FlushFileSystem(const std::string& path);
 
 // rename that refuses (EEXIST) to replace an existing name.
 int RenameNoReplace(const std::string& from, const std::string& to);
+// Whether both names still name one file of several names after a rename the system reported
+// done: they were two names of that file, and the system renamed nothing.
+bool StillTwoNames(const std::string& from, const std::string& to);
+// Why a move onto another name of its own file is refused, the other name as the program spells it.
+AnsiString SameFile(const AnsiString& to);
 // True when the folder the path leads to (or the nearest folder above it that exists) is the
 // folder `folder` or lies inside it, links resolved.
 bool LiesInside(const std::string& native, const struct stat& folder);

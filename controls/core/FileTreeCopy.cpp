@@ -2,7 +2,8 @@
 // folders it opened, with a stack of its own; a made folder stays its maker's alone until its
 // entries are in, then takes the source folder's group, attributes and permissions. The folders
 // made are known by device, inode and handle, and never entered as a source: a destination moved
-// or bound into the source while the copy runs is not copied into itself without end.
+// or bound into the source while the copy runs is not copied into itself without end. A file
+// with more than one name is copied once: its later names in the tree are links to that copy.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -52,10 +53,33 @@ private:
     struct TLevel {
         std::vector<std::string> Names;
         size_t Next = 0;
+        size_t Folder = 0;  // the made folder it copies into, in folders_
+    };
+    // A folder the copy made, by its folder's place in folders_ and its name there; the first is
+    // the folder the copy starts in.
+    struct TMadeFolder {
+        size_t Parent;
+        std::string Name;
+    };
+    // The copy of a file with more than one name, for its later names to be linked to until as
+    // many as it has are met.
+    struct TFirstCopy {
+        size_t Folder;
+        std::string Name;
+        TEntryState Source, Made;
+        nlink_t NamesLeft;
     };
     // Copies one entry of the source's innermost folder; a folder is entered on both sides.
     void CopyOne(const std::string& name, const std::string& to, bool replace);
     bool CopyFolder(const std::string& name, const std::string& to, TCopiedEntry& entry);
+    // Makes `to` another name of the copy made of an earlier name of the file `st`; false where
+    // there is none, or it is not what the copy made now, or it cannot be linked.
+    bool LinkToFirstCopy(const struct stat& st, const std::string& to, TCopiedEntry& entry);
+    // Opens the made folder folders_[index] from the destination's start, name by name, never
+    // through a link, as a path only (it needs no right to read a folder on the way); -1 when it
+    // cannot.
+    int OpenMadeFolder(size_t index) const;
+    size_t CurrentFolder() const { return levels_.empty() ? 0 : levels_.back().Folder; }
     // The made folder, its entries in, takes the source folder's attributes and permissions.
     void FinishFolder();
     // A failure at an entry of the source, or of the destination, which is named also at the
@@ -93,6 +117,8 @@ private:
     TCopyRecord& record_;
     TFolderPath source_, dest_;
     std::map<std::pair<dev_t, ino_t>, std::string> made_;  // the folders this copy made, and their handles
+    std::vector<TMadeFolder> folders_{{0, std::string()}};
+    std::map<std::pair<dev_t, ino_t>, TFirstCopy> firstCopies_;  // by the source file's node
     std::vector<TLevel> levels_;
     bool ok_ = true;
     bool stopped_ = false;
@@ -150,6 +176,8 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
             entry.Made = StateOf(made);
             entry.Made.Handle = HandleAt(dest_.Fd(), to);
         }
+    } else if (st.st_nlink > 1 && LinkToFirstCopy(st, to, entry)) {
+        copied = true;
     } else {
         TFileCopy copy;
         copy.FromFolder = source_.Fd();
@@ -162,11 +190,14 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
         copy.OverwriteReadOnly = true;  // a replace the user agreed to
         copy.FollowLink = false;
         copy.MustBeNew = !replace;
-        copy.MustBeWhole = run_.Moving;
+        copy.Moving = run_.Moving;
         copy.Tick = &run_.Tick;
         try {
             CopyNative(copy, &entry.Source, &entry.Made);
             copied = true;
+            if (st.st_nlink > 1)
+                firstCopies_.emplace(std::make_pair(entry.Source.Dev, entry.Source.Ino),
+                                     TFirstCopy{CurrentFolder(), to, entry.Source, entry.Made, st.st_nlink - 1});
         } catch (const EAbort&) {
             run_.Cancelled = true;
         } catch (const Exception& e) {
@@ -204,10 +235,58 @@ bool TTreeCopy::CopyFolder(const std::string& name, const std::string& to, TCopi
     made_.emplace(std::make_pair(entry.Made.Dev, entry.Made.Ino), entry.Made.Handle);
     record_.push_back(entry);
     TLevel level;
+    level.Folder = folders_.size();
+    folders_.push_back({CurrentFolder(), to});
     if (!ListOpenFolder(source_.Fd(), level.Names))
         Fail(source_, std::string(), errno);
     levels_.push_back(std::move(level));
     return true;
+}
+
+bool TTreeCopy::LinkToFirstCopy(const struct stat& st, const std::string& to, TCopiedEntry& entry)
+{
+    const auto found = firstCopies_.find({st.st_dev, st.st_ino});
+    if (found == firstCopies_.end())
+        return false;
+    const TFirstCopy& first = found->second;
+    const int folder = first.Folder == CurrentFolder() ? dest_.Fd() : OpenMadeFolder(first.Folder);
+    // The node itself, checked, is linked, through its descriptor: never what another program put
+    // under the first copy's name since.
+    const int node = folder < 0 ? -1 : openat(folder, first.Name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (folder >= 0 && folder != dest_.Fd())
+        close(folder);
+    // Its size and time, the source's, tell it from a later file given its node number where the
+    // file system gives no handle to.
+    struct stat now;
+    bool linked = node >= 0 && fstat(node, &now) == 0 && IsMade(first.Made, node, std::string(), now) &&
+        now.st_size == first.Made.Size && now.st_mtim.tv_sec == first.Made.Time.tv_sec &&
+        now.st_mtim.tv_nsec == first.Made.Time.tv_nsec &&
+        linkat(AT_FDCWD, ("/proc/self/fd/" + std::to_string(node)).c_str(), dest_.Fd(), to.c_str(),
+               AT_SYMLINK_FOLLOW) == 0;
+    if (node >= 0)
+        close(node);
+    if (!linked)
+        return false;
+    entry.Source = first.Source;
+    entry.Made = first.Made;
+    if (--found->second.NamesLeft == 0)
+        firstCopies_.erase(found);
+    return true;
+}
+
+int TTreeCopy::OpenMadeFolder(size_t index) const
+{
+    std::vector<const std::string*> names;
+    for (; index != 0; index = folders_[index].Parent)
+        names.push_back(&folders_[index].Name);
+    int at = dest_.StartFd();
+    for (auto name = names.rbegin(); name != names.rend() && at >= 0; ++name) {
+        const int next = openat(at, (*name)->c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (at != dest_.StartFd())
+            close(at);
+        at = next;
+    }
+    return at == dest_.StartFd() ? dup(at) : at;
 }
 
 void TTreeCopy::FinishFolder()

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <map>
+#include <utility>
 
 #include "controls/core/FileTree.h"
 #include "platform/core/FileFind.h"
@@ -212,17 +214,29 @@ bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& 
         if (run.Keeps())
             run.Fail(StoredPath(walk.Path(name)) + " changed while it was moved and stays where it was");
     };
+    // Removing one name of a file changes the file (its count of names, its change time): its
+    // later names are compared with it as it was right after, not taken for another program's
+    // change.
+    std::map<std::pair<dev_t, ino_t>, TEntryState> afterOwnRemoval;
     const auto entry = [&](int folder, const std::string& name, const TCopiedEntry& rec) {
+        const auto own = afterOwnRemoval.find({rec.Source.Dev, rec.Source.Ino});
+        const TEntryState& was = own == afterOwnRemoval.end() ? rec.Source : own->second;
+        const int node = openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
         struct stat now;
-        if (fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !Unchanged(now, rec.Source)) {
+        TRecordStep step = TRecordStep::Done;
+        if (node < 0 || fstat(node, &now) != 0 || !Unchanged(now, was)) {
             changed(name);
-            return TRecordStep::Skip;
-        }
-        if (S_ISDIR(now.st_mode))
-            return TRecordStep::Enter;
-        if (unlinkat(folder, name.c_str(), 0) != 0)
+            step = TRecordStep::Skip;
+        } else if (S_ISDIR(now.st_mode)) {
+            step = TRecordStep::Enter;
+        } else if (unlinkat(folder, name.c_str(), 0) != 0) {
             ok = FailAt(run, walk, name, errno);
-        return TRecordStep::Done;
+        } else if (now.st_nlink > 1 && fstat(node, &now) == 0) {
+            afterOwnRemoval[{now.st_dev, now.st_ino}] = StateOf(now);
+        }
+        if (node >= 0)
+            close(node);
+        return step;
     };
     const auto leave = [&](int folder, const std::string& name) {
         if (unlinkat(folder, name.c_str(), AT_REMOVEDIR) == 0)
@@ -249,6 +263,15 @@ bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo)
         struct stat now;
         if (fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !IsMade(rec.Made, folder, name, now))
             return TRecordStep::Skip;  // not what the copy made
+        // Without the file system's handle, what another program made since in the place of what
+        // the copy made may have its node number: nothing tells them apart.
+        if (rec.Made.Handle.empty()) {
+            ok = false;
+            if (undo.Keeps())
+                undo.Fail(StoredPath(walk.Path(name)) +
+                          " stays: its file system cannot tell whether it is what the copy made");
+            return TRecordStep::Skip;
+        }
         if (S_ISDIR(now.st_mode)) {
             // A folder it made read-only is its maker's to open again.
             opened.resize(rec.Depth + 1);

@@ -34,8 +34,9 @@ public:
     // Makes the innermost folder's parent the innermost again; false with errno (ESTALE when that
     // folder cannot be found again as the one left).
     bool Leave();
-    // The innermost folder's descriptor.
+    // The innermost folder's descriptor, and the start's.
     int Fd() const { return levels_.back().Fd; }
+    int StartFd() const { return levels_.front().Fd; }
     // The innermost folder's name in its parent (empty at the start).
     const std::string& Name() const { return levels_.back().Name; }
     // The innermost folder as opened.

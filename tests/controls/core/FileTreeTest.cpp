@@ -1,8 +1,10 @@
 // The file utilities on hostile trees. Each case runs in a child that may write no file past
 // 1 MiB and is stopped after 20 s: a copy that read a device without end or waited on a FIFO fails
 // the case instead of filling the disk or hanging the suite (a safety net; nothing is timed). A
-// case across file systems mounts a small tmpfs at "other" in a mount namespace of the child's
-// own, which goes with the child (root only).
+// case across file systems mounts at "other", in a mount namespace of the child's own, which goes
+// with the child: a small tmpfs (root only), an overlay (as a container's root; in a user
+// namespace for other users where the system permits) or a FUSE folder through bindfs (root
+// only), with or without extended attributes.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -31,6 +33,9 @@ namespace {
 
 enum TWay { wCopy, wMove, wTrash, wDelete, wCopyFile, wCopyFileOver, wMoveFile, wClearDir, wClearDirKeep, wDelFiles };
 
+// What is mounted at "other" (true: the tmpfs).
+enum TOther { oNone, oTmpfs, oOverlay, oFuse, oFuseWithoutAttributes };
+
 struct TTreeCase {
     const char* name;
     TWay way;
@@ -39,13 +44,14 @@ struct TTreeCase {
     const char* destination;
     // "RESULT | ERRORS SHOWN | THE PROGRAM FOLDER": the result ("aborted" added), or what was raised
     const char* expected;
-    bool across = false;  // "other" is a small file system of its own
+    int across = oNone;  // "other" is a file system of its own (TOther)
     // 'G': every folder open refused and counted; 'S': tree/sub becomes a link as it is opened;
     // 'D': tree/sub becomes a link once it was listed, as tree/sub/deeper is opened; 'V': another
     // program removes t/x/y as it is opened; 'R': each read of a copied file gives at most 3000
     // bytes; 'E': copied files seem to end after 3000 bytes; 'I': another program moves "out" to
     // a/sub/x as a/sub is opened; 'B': A/late is bound at X; 'C': another program writes into t/a
-    // (else s) as its copy reads past its first block; 'W': the copy's flush fails; 'T': the
+    // (else s) as its copy reads past its first block; 'A': another program appends "tail" to s
+    // as its copy finds no data past where it is; 'W': the copy's flush fails; 'T': the
     // second open of a folder named t is refused; 'U': the tree is user 2002's, who runs the case
     // in groups 2002 and 2003, and the folder is shown with owners; 'O': the folder is shown with
     // owners, temporary files are named, and the hidden files in the copy's folder are shown as
@@ -120,12 +126,57 @@ std::string HiddenFiles(const std::string& folder)
     return shown;
 }
 
+// Mounts what the row names at "other"; empty when done, else why not ("SKIP " first where the
+// machine lacks the right).
+std::string MountOther(const TTreeCase& row, const TempFolder& folder)
+{
+    const std::string at = folder.File("other");
+    std::string lacking;
+    if (row.across == oTmpfs)
+        lacking = filetrees::MountFileSystem(at, "256k");
+    else if (row.across == oOverlay)
+        lacking = filetrees::MountOverlay(at);
+    else if (row.across == oFuse || row.across == oFuseWithoutAttributes)
+        lacking = filetrees::MountFuse(at, {row.across == oFuse ? "--xattr-rw" : "--xattr-none"});
+    return lacking.empty() || lacking == filetrees::kNoBindfs ? lacking : "SKIP " + lacking;
+}
+
+// Whether the file system of the first file made with holes ("a=^N") keeps them.
+bool KeepsHoles(const TTreeCase& row, const TempFolder& folder)
+{
+    const std::string before = std::string(" ") + row.before;
+    const size_t sparse = before.find("=^"), start = before.rfind(' ', sparse) + 1;
+    return sparse == std::string::npos || filetrees::HasHoles(folder.File(before.substr(start, sparse - start)));
+}
+
+// Whether the row's failed move undoes what it made in TMPDIR, where the file system gives no
+// handles (an overlay): the undo leaves it there.
+bool UndoesWithoutHandles(const TTreeCase& row, const TempFolder& folder)
+{
+    const bool intoTemp =
+        row.way == wTrash || (row.way == wMove && std::string(row.destination).rfind("other", 0) != 0);
+    if (row.across == oNone || !intoTemp || std::string(row.expected).rfind("false", 0) != 0)
+        return false;
+    return HandleAt(AT_FDCWD, folder.Path()).empty();
+}
+
+// Whether the file system finds the data of a file made as "a=^N" past its first hole.
+bool SaysWhereDataIs(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY);
+    const bool found = fd >= 0 && lseek(fd, 0, SEEK_DATA) > 0;
+    if (fd >= 0)
+        close(fd);
+    return found;
+}
+
 std::string RunCase(const TTreeCase& row, const TempFolder& folder)
 {
     umask(022);
-    if (row.across)
-        if (const std::string lacking = filetrees::MountFileSystem(folder.File("other"), "256k"); !lacking.empty())
-            return "SKIP " + lacking;
+    if (const std::string lacking = MountOther(row, folder); !lacking.empty())
+        return lacking;
+    if (UndoesWithoutHandles(row, folder))
+        return "SKIP the file system of TMPDIR gives no handles: the undo leaves what it made there";
     if (row.hook == 'O' && geteuid() != 0)
         return "SKIP giving files to other users needs root";
     const bool asUser = row.hook == 'U';
@@ -133,8 +184,10 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
         return "SKIP the file system of TMPDIR keeps no access lists";
     if (std::string(row.before).find('!') != std::string::npos && !fs::exists(folder.File("t/node")))
         return "SKIP making a device node needs root";
-    if (std::string(row.before).find("s=^") != std::string::npos && !filetrees::HasHoles(folder.File("s")))
+    if (!KeepsHoles(row, folder))
         return "SKIP the file system of TMPDIR keeps no holes in files";
+    if (row.hook == 'A' && !SaysWhereDataIs(folder.File("s")))
+        return "SKIP the file system of TMPDIR cannot say where a file's data is";
     if (row.hook == 'B')
         if (const std::string lacking = filetrees::BindFolder(folder.File("A/late"), folder.File("X"));
             !lacking.empty())
@@ -165,6 +218,12 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
             }
         });
     }
+    if (row.hook == 'A')
+        SetCopyNoMoreDataHook([&folder](int64_t) {
+            const int fd = open(folder.File("s").c_str(), O_WRONLY | O_APPEND);
+            filetrees::Ignore(static_cast<int>(write(fd, "tail", 4)));
+            close(fd);
+        });
     if (row.hook == 'O') {
         SetUnnamedTemporaryFiles(false);
         SetCopyReadHook([&](int64_t offset) {
@@ -455,6 +514,59 @@ const TTreeCase kTrees[] = {
      "done |  | copy=^900000@644 s=^900000@644"},
     {"RegressionCopyFileReplacesALinkAtThePath", wCopyFile, "s=new keep/target=old link->keep/target", "s", "link",
      "done |  | keep/@755 keep/target=old@644 link=new@644 s=new@644"},
+    // A move copies only across file systems: one the system refuses for another reason leaves
+    // both ends as they were.
+    {"RegressionUserMoveFileOutOfAFolderItMayNotChangeKeepsItsOwnFile", wMoveFile, "ro/@755:0 ro/f=new mine=old",
+     "ro\\f", "mine",
+     "Cannot move file ro\\f. Permission denied. |  | mine=old@644:2002.2002 ro/@755:0.2002 ro/f=new@644:2002.2002",
+     false, 'U'},
+    {"RegressionUserMoveFileOutOfAFolderItMayNotChangeMakesNoCopy", wMoveFile, "ro/@755:0 ro/f=new", "ro\\f", "mine",
+     "Cannot move file ro\\f. Permission denied. |  | ro/@755:0.2002 ro/f=new@644:2002.2002", false, 'U'},
+    // A move onto another name of its own file moves nothing, and says so.
+    {"RegressionMoveOntoAnotherNameOfTheSameFileFails", wMove, "a=1 b=>a", "a", "b",
+     "false | Cannot move 'a': It and b are the same file | a=1@644~2 b=1@644~2"},
+    // Names of one file stay names of one file, and a move's own removals are no other program's
+    // change.
+    {"RegressionCopyKeepsHardLinks", wCopy, "t/a=1 t/b=>t/a t/sub/c=>t/a t/z=2", "t", "out",
+     "true |  | out/@755 out/a=1@644~3 out/b=1@644~3 out/sub/@755 out/sub/c=1@644~3 out/z=2@644 t/@755 "
+     "t/a=1@644~3 t/b=1@644~3 t/sub/@755 t/sub/c=1@644~3 t/z=2@644"},
+    {"RegressionMoveKeepsHardLinks", wMove, "t/a=1 t/b=>t/a t/sub/c=>t/a t/z=2", "t", "other",
+     "true |  | other/@755 other/t/@755 other/t/a=1@644~3 other/t/b=1@644~3 other/t/sub/@755 "
+     "other/t/sub/c=1@644~3 other/t/z=2@644",
+     oTmpfs},
+    {"MoveOfAFileWithANameOutsideTheTreeLeavesThatName", wMove, "t/a=1 keep=>t/a", "t", "other",
+     "true |  | keep=1@644 other/@755 other/t/@755 other/t/a=1@644", oTmpfs},
+    // A move keeps set-id bits where the copy has the owner and group they are of.
+    {"RegressionMoveFileKeepsSetIdBits", wMoveFile, "s=1@6755", "s", "other\\s", "done |  | other/@755 other/s=1@6755",
+     oTmpfs},
+    {"RegressionMoveKeepsSetIdBits", wMove, "t/s=1@6755 t/g=1@2711", "t", "other",
+     "true |  | other/@755 other/t/@755 other/t/g=1@2711 other/t/s=1@6755", oTmpfs},
+    {"RegressionUserMoveKeepsItsSetIdBits", wMove, "t/ t/s=1@6755 t/g=1@2755.2003", "t", "other",
+     "true |  | other/@755:2002.2002 other/t/@755:2002.2002 other/t/g=1@2755:2002.2003 other/t/s=1@6755:2002.2002",
+     oTmpfs, 'U'},
+    {"UserMoveOfAnotherUsersSetIdFileDropsTheBits", wMoveFile, "s=1@6755:0.2004", "s", "other\\s",
+     "done |  | other/@755:2002.2002 other/s=1@755:2002.2002", oTmpfs, 'U'},
+    // A copy holds what the source held: a sparse file appended to as it is copied is copied as
+    // long as it was.
+    {"RegressionSparseCopyHoldsNoZerosTheSourceNeverHeld", wCopyFile, "s=^900000", "s", "copy",
+     "done |  | copy=^900000@644 s=?900004@644", false, 'A'},
+    // A file system without hole seeking (FUSE) still tells by its blocks that a file has holes.
+    {"RegressionSparseFileOnFuseStaysSparse", wCopyFile, "other/s=^900000", "other\\s", "copy",
+     "done |  | copy=^900000@644 other/@755 other/s=^900000@644", oFuse},
+    {"RegressionSparseFileMovedFromFuseStaysSparse", wMoveFile, "other/s=^900000", "other\\s", "s",
+     "done |  | other/@755 s=^900000@644", oFuse},
+    // A copy from a file system without extended attributes keeps no list its folder hands down.
+    {"RegressionUserCopyFromAFolderWithoutAttributesGetsNoInheritedList", wCopy,
+     "other/s=secret@640.2003 other/t/@750.2003 other/t/f=secret@640.2003 into/@755+D", "other\\s;other\\t", "into",
+     "true |  | into/@755:2002.2002 default 1:7 2:7:2005 4:5 16:7 32:5 into/s=secret@640:2002.2003 "
+     "into/t/@750:2002.2003 into/t/f=secret@640:2002.2003 other/@755:2002.2002 other/s=secret@640:2002.2003 "
+     "other/t/@750:2002.2003 other/t/f=secret@640:2002.2003",
+     oFuseWithoutAttributes, 'U'},
+    // Where no handle tells what the undo made from what another program made since, it stays.
+    {"RegressionUndoOnAnOverlayLeavesWhatItCannotTellAndSaysSo", wMove, "t/a=1", "t", "other",
+     "false aborted | Cannot move 't': other\\t stays: its file system cannot tell whether it is what the copy made "
+     "| other/@755 other/t/@755 other/t/a=1@644 t/@755 t/a=1@644",
+     oOverlay, 0, 5, 'C'},
     // A plain name matched without regard to case names a file only where exactly one matches.
     {"RegressionTwoOtherCasesAreNeitherDeleted", wDelFiles, "Report.txt=1 REPORT.TXT=2", "report.txt", "",
      "false |  | REPORT.TXT=2@644 Report.txt=1@644"},

@@ -1,13 +1,15 @@
 #pragma once
 // Trees of test files spelt as text, blank-separated entries: "a/" a folder, "a=text" a file
-// ("a=*N": N bytes "x"; "a=^N": N bytes of holes but an "x" half way), "a->target" a symbolic
-// link, "a|" a FIFO, "a%" a socket, "a!" a device that reads as /dev/zero (root only). "@700"
+// ("a=*N": N bytes "x"; "a=^N": N bytes of holes but an "x" half way), "a=>b" another name of the
+// file b (both from the tree's root), "a->target" a symbolic link, "a|" a FIFO, "a%" a socket,
+// "a!" a device that reads as /dev/zero (root only). "@700"
 // after one sets its permission bits (a link's are left as they are: "@:UID"), and may go on with
 // ":UID" its owner, ".GID" its group, "+A" an access list that grants user 2005 reading and the
 // owning group reading and writing, "+D" a default list that grants user 2005 everything (root
 // only). Tree reads a folder back so, in name order, links not followed, with every mode and
 // access list, a long file as its size ("^N" where it keeps the
-// holes and "x" of "a=^N"), an info file of the trash as its first line and, when asked, owners.
+// holes and "x" of "a=^N"), a file of N names with "~N" at its end, an info file of the trash as
+// its first line and, when asked, owners.
 
 #include <endian.h>
 #include <fcntl.h>
@@ -93,6 +95,91 @@ inline std::string MountFileSystem(const std::string& at, const char* size)
 inline std::string BindFolder(const std::string& from, const std::string& at)
 {
     return MountPrivately(from.c_str(), at, nullptr, MS_BIND, "");
+}
+
+// Unmounts `at` once this process ends, however it ends: a process of its own, in the same mount
+// namespace, waits for the end of a pipe that only this process holds open (its children let go
+// of it when they run a program). For a mount whose server outlives the namespace's last other
+// process, as a FUSE server does.
+inline bool UnmountWhenThisEnds(const std::string& at)
+{
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0)
+        return false;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(ends[1]);
+        char byte;
+        while (read(ends[0], &byte, 1) < 0 && errno == EINTR) {}
+        umount2(at.c_str(), MNT_DETACH);
+        _exit(0);
+    }
+    close(ends[0]);
+    return pid > 0;
+}
+
+constexpr const char* kNoBindfs = "bindfs is not installed (scripts/setup.sh installs it)";
+
+// The folder `at` bound onto itself through bindfs, a FUSE file system, run with the options
+// given, in a mount namespace of this process's own; unmounted, and its server ended, when this
+// process ends. Empty when mounted, kNoBindfs, else why not (root only).
+inline std::string MountFuse(const std::string& at, const std::vector<std::string>& options)
+{
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return std::string("mounting a FUSE folder of its own needs root: ") + std::strerror(errno);
+    std::vector<const char*> args{"bindfs"};
+    for (const std::string& option : options)
+        args.push_back(option.c_str());
+    args.insert(args.end(), {at.c_str(), at.c_str(), nullptr});
+    if (!UnmountWhenThisEnds(at))
+        return std::string("no process to unmount the folder: ") + std::strerror(errno);
+    // bindfs answers once the folder is mounted, and leaves its server running.
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execvp(args[0], const_cast<char* const*>(args.data()));
+        _exit(127);
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return "bindfs did not end";
+    if (WEXITSTATUS(status) == 127)
+        return kNoBindfs;
+    return WEXITSTATUS(status) == 0 ? std::string() : "bindfs could not mount (is /dev/fuse there?)";
+}
+
+// An overlay at `at`, its layers in a small tmpfs mounted there first and hidden under it, as a
+// container's root is, in a mount namespace of this process's own; for a user other than root in
+// a user namespace of its own too, where the system permits one. Empty when mounted, else why not.
+inline std::string MountOverlay(const std::string& at)
+{
+    const uid_t uid = geteuid();
+    const gid_t gid = getegid();
+    if (uid != 0) {
+        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return std::string("no user namespace of its own to mount in: ") + std::strerror(errno);
+        const auto put = [](const char* file, const std::string& text) {
+            const int fd = open(file, O_WRONLY | O_CLOEXEC);
+            const bool ok = fd >= 0 && write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+            if (fd >= 0)
+                close(fd);
+            return ok;
+        };
+        if (!put("/proc/self/setgroups", "deny") || !put("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1") ||
+            !put("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1"))
+            return "the user namespace takes no map of this user";
+    } else if (unshare(CLONE_NEWNS) != 0) {
+        return std::string("no mount namespace of its own: ") + std::strerror(errno);
+    }
+    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        mount("hanmud-test", at.c_str(), "tmpfs", 0, "size=1m,mode=755") != 0)
+        return std::string("mounting the layers' tmpfs: ") + std::strerror(errno);
+    for (const char* layer : {"/.lower", "/.upper", "/.work"})
+        mkdir((at + layer).c_str(), 0755);
+    const std::string options = "lowerdir=" + at + "/.lower,upperdir=" + at + "/.upper,workdir=" + at + "/.work" +
+        (uid != 0 ? ",userxattr" : "");
+    if (mount("overlay", at.c_str(), "overlay", 0, options.c_str()) != 0)
+        return std::string("mounting an overlay: ") + std::strerror(errno);
+    return std::string();
 }
 
 // An access list as the system stores it, of entries {tag, permissions, id} (tag: 1 the owner,
@@ -199,11 +286,13 @@ inline bool MakeTree(const std::string& root, const std::string& layout, int own
         const size_t at = entry.rfind('@');
         const std::string tail = at == std::string::npos ? "" : entry.substr(at + 1);
         entry = entry.substr(0, at);
-        const size_t arrow = entry.find("->"), eq = entry.find('=');
+        const size_t arrow = entry.find("->"), eq = entry.find('='), named = entry.find("=>");
         const fs::path path = root + "/" + entry.substr(0, std::min({arrow, eq, entry.size() - 1}));
         fs::create_directories(path.parent_path());
         if (arrow != std::string::npos)
             Ignore(symlink(entry.substr(arrow + 2).c_str(), path.c_str()));
+        else if (named != std::string::npos)
+            Ignore(link((root + "/" + entry.substr(named + 2)).c_str(), path.c_str()));
         else if (eq != std::string::npos && entry[eq + 1] == '*')
             TempFolder::Write(path, std::string(std::stoul(entry.substr(eq + 2)), 'x'));
         else if (eq != std::string::npos && entry[eq + 1] == '^')
@@ -281,7 +370,8 @@ inline void ReadTree(const fs::path& root, const fs::path& folder, std::set<std:
                        (owners ? ":" + std::to_string(st.st_uid) + "." + std::to_string(st.st_gid) : ""));
         else
             out.insert(name +
-                       (S_ISREG(st.st_mode)        ? "=" + text + mode
+                       (S_ISREG(st.st_mode)
+                            ? "=" + text + mode + (st.st_nlink > 1 ? "~" + std::to_string(st.st_nlink) : "")
                             : S_ISFIFO(st.st_mode) ? "|"
                             : S_ISSOCK(st.st_mode) ? "%"
                                                    : "!"));

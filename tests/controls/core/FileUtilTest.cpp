@@ -190,6 +190,7 @@ TEST_P(CopyFailure, SaysWhatAndWhy)
     Write("ro", "old");
     chmod(folder.File("ro").c_str(), 0444);
     fs::create_directory(folder.File("d"));
+    fs::create_hard_link(folder.File("src"), folder.File("same"));
     std::string message;
     try {
         if (GetParam().move)
@@ -210,6 +211,8 @@ const TCopyFailure kCopyFailures[] = {
     {"FolderAsSource", false, "d", "x", "Cannot open file d. It is a folder."},
     {"ReadOnlyDestination", false, "src", "ro", "Cannot create file ro. The file is read-only."},
     {"RegressionMoveOntoAReadOnlyFile", true, "src", "ro", "Cannot create file ro. The file is read-only."},
+    {"RegressionMoveOntoAnotherNameOfTheSameFile", true, "src", "same",
+     "Cannot move file src. It and same are the same file."},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, CopyFailure, ::testing::ValuesIn(kCopyFailures),
                          [](const auto& row) { return std::string(row.param.name); });
