@@ -185,6 +185,21 @@ namespace {
 
 AnsiString Why(int error) { return ". " + SystemReason(error) + "."; }
 
+// 0 where the folder of the entry at the path lets the caller remove it, else why not: the system
+// asks for the right to write and search the folder and, in a sticky one, to own it or the entry.
+int MayRemove(const std::string& path)
+{
+    std::string folder, name;
+    SplitPath(path, folder, name);
+    struct stat entry, above;
+    if (faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return errno;
+    if (lstat(path.c_str(), &entry) != 0 || stat(folder.c_str(), &above) != 0)
+        return errno;
+    const uid_t me = geteuid();
+    return (above.st_mode & S_ISVTX) && me != 0 && me != entry.st_uid && me != above.st_uid ? EPERM : 0;
+}
+
 using TName = std::function<AnsiString()>;
 
 // The source opened for reading: only a regular file. Looked at before it is opened: opening a
@@ -351,6 +366,13 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
     // The data goes in while the file is its writer's alone and has no name; then it takes the
     // source's group, attributes, permissions and time, so a copy that cannot have them replaces
     // nothing: it would let in whom the source kept out.
+    // A file of another's that the copier may write but cannot give back to its owner is written
+    // where it is, as a save writes it: it stays its owner's, of its group, mode and access list,
+    // and a copy cut short is finished or dropped by whoever next reads or saves it.
+    struct stat there;
+    const bool inPlace = !copy.MustBeNew && geteuid() != 0 &&
+        fstatat(folder, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(there.st_mode) &&
+        there.st_uid != geteuid();
     std::exception_ptr failure;
     struct stat now = {};
     std::string handle;
@@ -364,6 +386,8 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
             if (copy.Moving && end < static_cast<int64_t>(src.st_size))
                 throw EReadError("Cannot read file " + fromName() + ". It ended after " + std::to_string(end) +
                                  " of its " + std::to_string(src.st_size) + " bytes.");
+            if (inPlace)
+                return std::string();
             std::string refusal = KeepOwnershipAndMode(in.Get(), src, written, copy.Moving ? 07777 : 0777);
             const struct timespec times[2] = {src.st_atim, src.st_mtim};
             futimens(written, times);
@@ -392,7 +416,13 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
             throw EWriteError(failed(written));
         return 0;
     };
-    if (copy.MustBeNew) {
+    if (inPlace) {
+        options.Replace = true;
+        write(name);
+        if (fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0)
+            throw EWriteError("Cannot replace file " + toName() + Why(errno));
+        handle = HandleAt(folder, name);
+    } else if (copy.MustBeNew) {
         write(name);
     } else {
         if (const int error = ReplaceThroughFreshName(folder, name, write); error != 0)
@@ -461,8 +491,11 @@ void MoveFile(std::string_view from, std::string_view to)
     }
     // Another file system: copied whole into the destination's folder and on disk, and then the
     // source removed only as it was before the copy read it (its permissions kept, so a read-only
-    // file stays read-only).
+    // file stays read-only). A source its folder keeps the mover from removing is refused before
+    // the destination is touched.
     std::string folder, name;
+    if (const int error = MayRemove(source); error != 0)
+        throw EWriteError("Cannot move file " + fromName + Why(error));
     SplitPath(dest, folder, name);
     std::error_code ignored;  // a folder that cannot be made fails the open below
     std::filesystem::create_directories(folder, ignored);

@@ -67,8 +67,9 @@ struct TFileCopy {
 // owner) where it may, then its access list and extended attributes, permission bits (set-id
 // bits dropped, but for a move's) and modification time. The entry at To is replaced itself: a
 // link there is replaced, never followed; a file another user may write but the copier may not,
-// or a read-only one without OverwriteReadOnly, is refused; nothing is ever made writable.
-// `source`, when given, receives the source as it was before its first read, and `made` the
+// or a read-only one without OverwriteReadOnly, is refused; nothing is ever made writable. A file
+// of another user's that the copier may write is written in place, as a save writes it, and keeps
+// its owner, group, mode and access list. `source`, when given, receives the source as it was before its first read, and `made` the
 // copy. A copy holds what the source held, a prefix at most. Raises EFOpenError,
 // EFCreateError, EReadError, EWriteError (each naming the file and the reason) or EAbort.
 void CopyNative(const TFileCopy& copy, TEntryState* source = nullptr, TEntryState* made = nullptr);

@@ -464,6 +464,14 @@ const TTreeCase kTrees[] = {
      "done |  | other/@755:2002.2002 other/s=1@640:2002.2003", true, 'U'},
     {"RegressionUserMoveOfASharedFolderKeepsItsGroupAndBits", wMove, "t/@2775.2003 t/f=1@664.2003", "t", "other",
      "true |  | other/@755:2002.2002 other/t/@2775:2002.2003 other/t/f=1@664:2002.2003", true, 'U'},
+    // A copy over another user's file that the user may write keeps it that user's, with its group
+    // and mode, as a save does: the copy is written in place.
+    {"RegressionUserCopyOverAnotherUsersFileTookItFromItsOwner", wCopyFile,
+     "team/@2775:0.2003 team/doc=old@664:2004.2003 s=new", "s", "team\\doc",
+     "done |  | s=new@644:2002.2002 team/@2775:0.2003 team/doc=new@664:2004.2003", false, 'U'},
+    {"RegressionUserCopyOverAnotherUsersFileInAStickyFolder", wCopyFile,
+     "pub/@1777:0.0 pub/doc=old@666:2004.2004 s=new", "s", "pub\\doc",
+     "done |  | pub/@1777:0.0 pub/doc=new@666:2004.2004 s=new@644:2002.2002", false, 'U'},
     {"UserCopyOfAForeignGroupGrantsItWhatOthersHave", wCopy, "s=1@664.2004 s2=1@640.2004 s3=1@606.2004", "s*", "out",
      "true |  | out/@755:2002.2002 out/s2=1@600:2002.2002 out/s3=1@606:2002.2002 out/s=1@644:2002.2002 "
      "s2=1@640:2002.2004 s3=1@606:2002.2004 s=1@664:2002.2004",
@@ -520,6 +528,10 @@ const TTreeCase kTrees[] = {
      "ro\\f", "mine",
      "Cannot move file ro\\f. Permission denied. |  | mine=old@644:2002.2002 ro/@755:0.2002 ro/f=new@644:2002.2002",
      false, 'U'},
+    {"RegressionUserMoveFileAcrossFileSystemsOutOfAFolderItMayNotChangeMakesNoCopy", wMoveFile, "ro/@755:0 ro/f=new",
+     "ro\\f", "other\\f",
+     "Cannot move file ro\\f. Permission denied. |  | other/@755:2002.2002 ro/@755:0.2002 ro/f=new@644:2002.2002", true,
+     'U'},
     {"RegressionUserMoveFileOutOfAFolderItMayNotChangeMakesNoCopy", wMoveFile, "ro/@755:0 ro/f=new", "ro\\f", "mine",
      "Cannot move file ro\\f. Permission denied. |  | ro/@755:0.2002 ro/f=new@644:2002.2002", false, 'U'},
     // A move onto another name of its own file moves nothing, and says so.
