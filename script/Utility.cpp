@@ -1,7 +1,5 @@
 #include "script/Utility.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -35,71 +33,23 @@ int SkipBlanks(TFreadStream& stream)
     return c;
 }
 
-// The bytes a file stream reads at a time.
-constexpr size_t FreadBlock = 65536;
-
 }  // namespace
 
 std::optional<TFreadStream> TFreadStream::Open(const std::string& nativePath, uint64_t maxBytes)
 {
-    // Only a file: a device ("/dev/zero") never ends and a pipe waits for a writer. A save of it
-    // written in place meanwhile waits for the stream to be let go.
-    int fd;
-    std::string journaled;
-    const int64_t most = static_cast<int64_t>(std::min<uint64_t>(maxBytes, INT64_MAX));
-    if (OpenSavedFileToRead(nativePath, most, fd, journaled) != TFileRead::Ok)
+    // Only a file: a device ("/dev/zero") never ends and a pipe waits for a writer. Read whole as a
+    // saved file is read, so that a save of it written in place meanwhile is not seen half done.
+    std::string data;
+    if (ReadSavedFile(nativePath, static_cast<int64_t>(std::min<uint64_t>(maxBytes, INT64_MAX)), data) != TFileRead::Ok)
         return std::nullopt;
-    if (fd < 0)
-        return TFreadStream(std::move(journaled));
-    std::unique_ptr<FILE, int (*)(FILE*)> file(fdopen(fd, "rb"), &std::fclose);
-    struct stat info {};
-    if (!file) {
-        close(fd);
-        return std::nullopt;
-    }
-    if (fstat(fileno(file.get()), &info) != 0)
-        return std::nullopt;
-    TFreadStream stream;
-    stream.File = std::move(file);
-    stream.Size = static_cast<uint64_t>(info.st_size);
-    // A file that cannot be read at all is not a stream.
-    if (stream.Size > 0 && !stream.Refill())
-        return std::nullopt;
-    return stream;
-}
-
-bool TFreadStream::Refill()
-{
-    if (!File || Filled >= Size)
-        return false;
-    // The last byte read stays in front, where a push-back finds it.
-    if (!Buffer.empty()) {
-        Buffer.erase(0, Buffer.size() - 1);
-        Pos = 1;
-    }
-    const size_t keep = Buffer.size();
-    const size_t want = static_cast<size_t>(std::min<uint64_t>(FreadBlock, Size - Filled));
-    Buffer.resize(keep + want);
-    const size_t got = std::fread(Buffer.data() + keep, 1, want, File.get());
-    Buffer.resize(keep + got);
-    Filled += got;
-    if (got == 0) {
-        Size = Filled;  // the file has become shorter, or cannot be read further
-        return false;
-    }
-    return true;
+    return TFreadStream(std::move(data));
 }
 
 AnsiString TFreadStream::Take(uint64_t n)
 {
     n = std::min(n, Remaining());
-    AnsiString bytes;
-    bytes.reserve(static_cast<size_t>(n));
-    while (bytes.size() < n && (Pos < Buffer.size() || Refill())) {
-        const size_t count = static_cast<size_t>(std::min<uint64_t>(n - bytes.size(), Buffer.size() - Pos));
-        bytes.append(Buffer, Pos, count);
-        Pos += count;
-    }
+    AnsiString bytes = Buffer.substr(Pos, static_cast<size_t>(n));
+    Pos += static_cast<size_t>(n);
     return bytes;
 }
 

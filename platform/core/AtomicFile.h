@@ -16,12 +16,12 @@
 // A file the saver may write but cannot give back to its owner (the saver is not root, and the
 // file is another's) is not replaced, which would make it the saver's: it is written in place
 // under its update lock, keeping its owner, group, permissions and attributes, and locked itself
-// meanwhile, so that every other write in place of it, by whatever name, waits, and the program's
-// loaders (ReadSavedFile) read its old content or its new, never a mixture. Its new content goes
-// first, whole and on disk, to its journal beside it (SaveJournal.h), then into the file; the
-// journal goes once the file holds it on disk. A save cut short leaves the journal: whoever next
-// reads or saves the file writes a whole one in again, or drops a partial one (the file was not
-// yet touched), with nobody's help; meanwhile loaders read the journal's content.
+// meanwhile, so that every other write in place of it, by whatever name, waits. Its new content
+// goes first, whole and on disk, to a journal beside it, and the file is marked as being written
+// before it is touched (SaveJournal.h): the program's loaders (ReadSavedFile) read its old content
+// or its new, never a mixture, and a save cut short is finished by whoever next reads or saves it,
+// with nobody's help. Where the file system keeps no extended attributes, or keeps no lock of a
+// file across its names (FUSE) and the file has several, such a save is refused.
 // A file with several names (hard links) is replaced at the name saved, the others keeping the
 // old content: writing it in place would leave every name with a torn file when a save is cut
 // short. (One that must be written in place changes at every name.)
@@ -30,7 +30,7 @@
 // by a later save in its folder: a process's first there, or one ten minutes after its last look
 // (only that name, where the file has others).
 // No other file is ever removed but a lock file nobody holds (see TFileUpdateLock) and a journal
-// its save is done with. Where the folder may be entered but not read, its names are made durable
+// no file names any more. Where the folder may be entered but not read, its names are made durable
 // by flushing its file system.
 // The writer is in AtomicFile.cpp (writing in place in AtomicFileInPlace.cpp, its journal in
 // SaveJournal), the update lock in AtomicFileLock.cpp, the loaders' reads in AtomicFileRead.cpp,
@@ -67,14 +67,9 @@ TWriteResult AtomicWriteFile(const TFileUpdateLock& lock, std::string_view data)
 void AtomicWriteFileOrRaise(const std::string& nativePath, std::string_view data);
 
 // A saved file read whole as the program's loaders read it, bounded as ReadFileUpTo (Streams.h):
-// the path followed as a save follows it; under a shared lock of the file, so that a save written
-// in place is seen before or after, never half done; a save in place cut short is first finished
-// where the reader may, else read from its journal.
+// a save written in place is seen before or after, never half done, and one cut short is read from
+// its journal and finished where the reader may write the file (SaveJournal.h).
 TFileRead ReadSavedFile(const std::string& nativePath, int64_t most, std::string& data);
-// The same, opened to be read a piece at a time: Ok with `fd` open at its start and under the
-// shared lock until the caller closes it, or, where the content is a cut-short save's journal's,
-// `fd` -1 and `journaled` that content.
-TFileRead OpenSavedFileToRead(const std::string& nativePath, int64_t most, int& fd, std::string& journaled);
 
 // How a writer commits its file.
 struct TAtomicWriteOptions {
@@ -176,17 +171,16 @@ private:
 // group; for a file still to be made, whom the folder lets write), to them alone where the file
 // system can say so, and named only where nothing has the name. Only an empty file at the name is
 // ever removed: another's file linked there is locked as a lock file and left.
-// Savers who cannot use what is at the lock's name (a node that is no plain file, a file they may
-// not open or lock) lock the folder instead, so that they still exclude each other; where the
-// folder cannot be locked either, the save is refused, naming what is in the way.
+// What is at the lock's name and cannot be locked (a node that is no plain file, a file the saver
+// may not open or lock: another's lock file it is not let into, or something planted) is waited for
+// as a held lock is, and refuses the save once the patience is spent, naming it and its owner: a
+// save never goes on without the lock beside savers who hold it.
 // The whole wait is bounded by kLockPatience: a save that cannot have the lock within it fails,
 // Message saying the file is being saved by another program. A holder that another waited for lets
 // it take the lock before its own program goes on, so that one saving in a loop keeps nobody out.
-// Once held, a save written in place and cut short is finished (SaveJournal.h); one that cannot be
-// refuses the save, saying why. What cannot be locked is passed over: a folder where no lock file
-// can be made, a file system without locks. Held is then false but MaySave true: the caller saves
-// as a plain safe save. Only where MaySave is false (a path refused, the patience spent, something
-// in the way, a cut-short save that cannot be finished) must it not.
+// What cannot be locked is passed over: a folder where no lock file can be made, a file system
+// without locks. Held is then false but MaySave true: the caller saves as a plain safe save. Only
+// where MaySave is false (a path refused, the patience spent, something in the way) must it not.
 class TFileUpdateLock {
 public:
     explicit TFileUpdateLock(const std::string& nativePath);
@@ -223,7 +217,6 @@ private:
     std::string shown_;     // the saved file's path as messages show it
     std::string lockName_;  // the lock file's, in the folder
     int fd_ = -1;
-    bool folderLocked_ = false;  // fd_ is the folder's, not a lock file's
     bool passedOver_ = false;
     AnsiString message_;
 };
@@ -261,9 +254,11 @@ enum class TSaveStep {
     TempMade,        // the writer's new file made, before its data is written
     BeforeRename,    // the new file whole and flushed, before it has the file's name
     JournalWritten,  // a journal's content written, before the header that makes it whole
-    JournalKept,     // the journal whole and on disk, before the file is written in place
+    JournalKept,     // the journal whole and on disk, before the file is marked as being written
+    InPlaceMarked,   // the file marked, before its new content is written in place
     InPlaceWritten,  // the new content written in place, before it is flushed
-    InPlaceFlushed,  // the file written in place on disk, before its journal goes
+    InPlaceFlushed,  // the file written in place on disk, before it is marked done
+    InPlaceDone,     // the file marked done, before its journal goes
     Linked,          // a file named by a link has both names, before the temporary one goes
     FolderFlushed,   // the folder of a file named anew made durable
 };

@@ -2,13 +2,14 @@
 // is written where it is, so that it stays its owner's, with its group, permissions and
 // attributes. Its update lock is held meanwhile (the caller's, or taken here), and the file itself
 // is locked while it changes, which keeps out every other writer in place, whatever name it came
-// by, and the program's loaders, who read the old content or the new. The new content goes to its
-// journal first, whole and on disk, and only then into the file; the journal goes once the file
-// holds it on disk (SaveJournal.h).
+// by. The new content goes to a journal first and the file is marked as being written before it is
+// touched (SaveJournal.h), so that its readers never see it half done and a save cut short is
+// finished by whoever next reads or saves it.
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,6 +22,9 @@
 #include "platform/core/SaveJournal.h"
 
 using namespace SavePaths;
+
+// The number a FUSE file system gives as its kind: its locks are kept for each name of a file apart.
+static constexpr long kFuseFileSystem = 0x65735546;
 
 // Writes the first `length` bytes of the open file `from` over the whole content of `to`; false
 // with errno set where it cannot.
@@ -64,45 +68,46 @@ TWriteResult TAtomicFileWriter::WriteInPlace()
     }
     const int target = openat(folder_, name_.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     struct stat now;
+    struct statfs system;
     const off_t length = lseek(fd_, 0, SEEK_END);
-    if (target < 0 || fstat(target, &now) != 0 || length < 0)
+    if (target < 0 || fstat(target, &now) != 0 || fstatfs(target, &system) != 0 || length < 0)
         Fail("write", errno);
     else if (!S_ISREG(now.st_mode))
         Fail("write", "It is not a regular file.");
+    else if (system.f_type == kFuseFileSystem && now.st_nlink > 1)
+        Fail("write", "It has other names, and its file system keeps no lock of a file across its names.");
     else if (LockWithin(target, LOCK_EX, PatienceEnds()) == TLockWait::TimedOut)
-        Fail("write", "It is being read or saved by another program.");
-    std::string why;
-    const int journal = result_.Ok ? WriteJournal(folder_, name_, target, now, fd_, length, why) : -1;
-    if (result_.Ok && journal < 0)
-        Fail("write", why.c_str());
-    if (journal >= 0) {
-        AtStep(TSaveStep::JournalKept);
-        // Room for the new content is had before the file is touched, where the file system can say:
-        // one that has none fails the save with the file as it was.
-        if (fallocate(target, FALLOC_FL_KEEP_SIZE, 0, length) != 0 && (errno == ENOSPC || errno == EDQUOT)) {
-            Fail("write", errno);
-            DropJournal(folder_, name_, journal);
+        Fail("write", "It is being saved by another program.");
+    // Room for the new content is had before the file is touched, where the file system can say:
+    // one that has none fails the save with the file as it was.
+    else if (fallocate(target, FALLOC_FL_KEEP_SIZE, 0, length) != 0 && (errno == ENOSPC || errno == EDQUOT))
+        Fail("write", errno);
+    TInPlaceSave save(folder_, target, now);
+    if (result_.Ok) {
+        if (const std::string refusal = save.Begin(fd_, length); !refusal.empty())
+            Fail("write", refusal.c_str());
+    }
+    if (result_.Ok) {
+        AtStep(TSaveStep::InPlaceMarked);
+        std::string failure;
+        if (!CopyContent(fd_, target, length))
+            failure = std::strerror(errno);
+        AtStep(TSaveStep::InPlaceWritten);
+        if (failure.empty() && Injected(TAtomicWriteStep::InPlace))
+            failure = std::strerror(ENOSPC);
+        if (failure.empty() && fsync(target) != 0)
+            failure = std::strerror(errno);
+        if (failure.empty()) {
+            AtStep(TSaveStep::InPlaceFlushed);
+            save.End();
         } else {
-            std::string failure;
-            if (!CopyContent(fd_, target, length))
-                failure = std::strerror(errno);
-            AtStep(TSaveStep::InPlaceWritten);
-            if (failure.empty() && Injected(TAtomicWriteStep::InPlace))
-                failure = std::strerror(ENOSPC);
-            if (failure.empty() && fsync(target) != 0)
-                failure = std::strerror(errno);
-            if (failure.empty()) {
-                AtStep(TSaveStep::InPlaceFlushed);
-                DropJournal(folder_, name_, journal);
-            } else {
-                // The journal stays: whoever next reads or saves the file writes it in.
-                Fail("write",
-                     (failure + ". Its new content is kept in " + ShownBeside(options_.ShownPath, JournalName(name_)) +
-                      " and goes into it when it is next read or saved.")
-                         .c_str());
-            }
+            // The file stays marked: readers take its journal's content for its own, and whoever
+            // next reads or saves it writes that in.
+            Fail("write",
+                 (failure + ". Its new content is kept in " + ShownBeside(options_.ShownPath, save.JournalName()) +
+                  " and goes into it when it is next read or saved.")
+                     .c_str());
         }
-        close(journal);
     }
     if (target >= 0)
         close(target);

@@ -4,7 +4,7 @@
 // Only its holder removes a lock file, while still holding it: a lock taken on a file that no
 // longer has the name is no lock, and the saver looks again. A lock file is made open to everyone
 // who may write the saved file, named only where nothing has the name, and then locked by its name
-// as any saver locks it. Savers who cannot use what is at the name lock the folder instead.
+// as any saver locks it.
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -20,7 +20,6 @@
 #include "platform/core/AtomicFile.h"
 #include "platform/core/AtomicFilePaths.h"
 #include "platform/core/Cp949.h"
-#include "platform/core/SaveJournal.h"
 
 using namespace SavePaths;
 using Clock = TClock;
@@ -150,8 +149,7 @@ enum class TOutcome {
     Held,
     PassedOver,  // no lock can be had here: no lock file can be made, or the file system has no locks
     Busy,        // another holds it still at the deadline
-    Unusable,    // something at the lock's name the saver cannot lock
-    Refused,     // nor can the folder be locked instead
+    Blocked,     // something at the lock's name the saver cannot lock, still there at the deadline
 };
 
 // Opens the lock file at the name for waiting on it: for reading and writing where the saver may
@@ -165,82 +163,76 @@ int OpenLockFile(int folder, const std::string& lock)
         : openat(folder, lock.c_str(), O_RDONLY | kOpenSafely);
 }
 
+// Why what is at the lock's name, of the user given, keeps the saver out.
+std::string InTheWay(uid_t owner, const std::string& why)
+{
+    return "It is user " + std::to_string(owner) + "'s. " + why;
+}
+
 // The lock file held for the saved file, or -1 where the lock is passed over, still held by another
-// at the deadline or unusable (`why` then says why). What is at the lock's name is judged by what
-// it is once locked, never by its count of names: file systems that keep a removed open file under
-// a hidden name (FUSE, NFS) show two for a held lock file for as long as it is held.
+// at the deadline or blocked (`why` then says by what). What is at the lock's name is judged by
+// what it is once locked, never by its count of names: file systems that keep a removed open file
+// under a hidden name (FUSE, NFS) show two for a held lock file for as long as it is held. What the
+// saver cannot lock may be another's lock file it may not open, or something planted there: it is
+// waited for as a lock is, and keeps the save out once the patience is spent; a save never goes on
+// without the lock beside savers who hold it.
 int LockIn(int folder, const std::string& lock, const std::string& saved, Clock::time_point deadline, TOutcome& outcome,
            std::string& why)
 {
     outcome = TOutcome::Busy;
-    while (Clock::now() < deadline) {
+    for (TPause pause; Clock::now() < deadline;) {
         struct stat seen;
         if (!StatAt(folder, lock, seen)) {
-            outcome = TOutcome::PassedOver;
-            if (errno != ENOENT)
+            if (errno != ENOENT) {
+                outcome = TOutcome::PassedOver;
                 return -1;
+            }
             int made = -1;
             const int error = Make(folder, lock, saved, made);
-            if (error != 0 && error != EEXIST)
+            if (error != 0 && error != EEXIST) {
+                outcome = TOutcome::PassedOver;
                 return -1;  // no lock file can be made here, or no lock had
+            }
             // Named, it is locked again as any saver locks it, by its name: a file system that
             // gives each name of a file a node of its own (FUSE) keeps the lock of one name from
             // the other's. Another saver may take it first; this one then waits its turn.
             if (made >= 0)
                 close(made);
-            outcome = TOutcome::Busy;
             continue;
         }
         // Never opened: a pipe, a device, a folder or a link.
-        if (!S_ISREG(seen.st_mode)) {
-            why = "It is not a plain file.";
-            outcome = TOutcome::Unusable;
-            return -1;
-        }
-        const int fd = OpenLockFile(folder, lock);
-        if (fd < 0 && (errno == ENOENT || errno == ELOOP))
+        const int fd = S_ISREG(seen.st_mode) ? OpenLockFile(folder, lock) : -1;
+        if (fd < 0 && S_ISREG(seen.st_mode) && (errno == ENOENT || errno == ELOOP))
             continue;  // gone, or swapped for a link, since it was looked at
-        if (fd < 0) {
-            why = std::string("It cannot be opened: ") + std::strerror(errno) + ".";
-            outcome = TOutcome::Unusable;
-            return -1;
-        }
         struct stat opened;
-        const TWait waited =
-            StatOpen(fd, opened) && SameFile(opened, seen) ? AwaitLock(folder, lock, fd, deadline) : TWait::LetGo;
+        const TWait waited = fd < 0                          ? TWait::Refused
+            : StatOpen(fd, opened) && SameFile(opened, seen) ? AwaitLock(folder, lock, fd, deadline)
+                                                             : TWait::LetGo;
         if (waited == TWait::Taken) {
             outcome = TOutcome::Held;
             return fd;
         }
         if (waited == TWait::Refused)
-            why = std::string("It cannot be locked: ") + std::strerror(errno) + ".";
-        close(fd);
-        if (waited == TWait::NoLocks || waited == TWait::Refused) {
-            outcome = waited == TWait::NoLocks ? TOutcome::PassedOver : TOutcome::Unusable;
+            why = InTheWay(seen.st_uid,
+                           !S_ISREG(seen.st_mode) ? "It is not a plain file."
+                               : fd < 0           ? std::string("It cannot be opened: ") + std::strerror(errno) + "."
+                                                  : std::string("It cannot be locked: ") + std::strerror(errno) + ".");
+        if (fd >= 0)
+            close(fd);
+        if (waited == TWait::NoLocks) {
+            outcome = TOutcome::PassedOver;
             return -1;
+        }
+        if (waited == TWait::TimedOut) {
+            outcome = TOutcome::Busy;
+            return -1;
+        }
+        if (waited == TWait::Refused) {
+            outcome = TOutcome::Blocked;
+            pause.Wait(deadline);
         }
     }
     return -1;
-}
-
-// Savers who cannot use what is at the lock's name (planted there, or another's they may not open)
-// exclude each other by a lock of the folder instead, taken as `fd`; where the folder cannot be
-// locked either the save is refused (errno says why). A folder's lock is never removed or handed
-// over.
-TOutcome LockFolder(int folder, Clock::time_point deadline, int& fd)
-{
-    fd = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    const TLockWait locked = fd >= 0 ? LockWithin(fd, LOCK_EX, deadline) : TLockWait::Refused;
-    if (locked == TLockWait::Taken)
-        return TOutcome::Held;
-    const int error = errno;
-    if (fd >= 0)
-        close(fd);
-    fd = -1;
-    errno = error;
-    return locked == TLockWait::NoLocks ? TOutcome::PassedOver
-        : locked == TLockWait::TimedOut ? TOutcome::Busy
-                                        : TOutcome::Refused;
 }
 
 }  // namespace
@@ -279,29 +271,13 @@ void TFileUpdateLock::Acquire()
     TOutcome outcome;
     std::string why;
     fd_ = LockIn(folder_, lockName_, name_, deadline, outcome, why);
-    const std::string inTheWay = "Its lock file " + ShownBeside(shown_, lockName_) + " is in the way. " + why;
-    if (outcome == TOutcome::Unusable) {
-        outcome = LockFolder(folder_, deadline, fd_);
-        folderLocked_ = outcome == TOutcome::Held;
-        if (outcome == TOutcome::Busy)
-            Refuse(inTheWay + " Its folder is locked by another program saving there.");
-        if (outcome == TOutcome::Refused)
-            Refuse(inTheWay + " Its folder cannot be locked instead: " + std::strerror(errno) + ".");
-    } else if (outcome == TOutcome::Busy) {
-        Refuse("The file is being saved by another program (its lock file is " + ShownBeside(shown_, lockName_) + ").");
-    }
     passedOver_ = outcome == TOutcome::PassedOver;
+    if (outcome == TOutcome::Busy)
+        Refuse("The file is being saved by another program (its lock file is " + ShownBeside(shown_, lockName_) + ").");
+    if (outcome == TOutcome::Blocked)
+        Refuse("Its lock file " + ShownBeside(shown_, lockName_) + " is in the way. " + why);
     if (Held())
         AtStep(TSaveStep::LockTaken);
-    // A save written in place and cut short is finished, or what it left dropped, before anything
-    // reads the file to save it again; only under the lock, which a live writer would hold.
-    if (Held()) {
-        if (const std::string unfinished = FinishCutShortSave(folder_, name_, shown_); !unfinished.empty()) {
-            Release();
-            passedOver_ = false;
-            Refuse(unfinished);
-        }
-    }
 }
 
 void TFileUpdateLock::Refuse(const std::string& reason)
@@ -323,8 +299,8 @@ void TFileUpdateLock::Release()
     // Removed while still held, where the saver may: a saver waiting on it finds its name gone and
     // looks again. Only an empty file, as every lock file is: another's file linked there keeps it.
     struct stat held, named;
-    const bool lockFile = !folderLocked_ && StatOpen(fd_, held) && held.st_size == 0 &&
-        StatAt(folder_, lockName_, named) && SameFile(held, named);
+    const bool lockFile =
+        StatOpen(fd_, held) && held.st_size == 0 && StatAt(folder_, lockName_, named) && SameFile(held, named);
     const bool awaited = lockFile && Awaited(fd_);
     if (lockFile && unlinkat(folder_, lockName_.c_str(), 0) == 0)
         AtStep(TSaveStep::LockRemoved);
@@ -332,5 +308,4 @@ void TFileUpdateLock::Release()
     if (awaited)
         HandOver(folder_, lockName_);
     fd_ = -1;
-    folderLocked_ = false;
 }

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include <vector>
 
 #include "platform/core/AtomicFile.h"
+#include "platform/core/SaveJournal.h"
 
 namespace SavePaths {
 
@@ -235,18 +237,23 @@ static bool IsOwn(std::string_view entry, std::string_view prefix, size_t letter
     return true;
 }
 
-std::string TempName()
+// The prefix, twelve random letters or digits, and the end.
+static std::string RandomName(std::string_view prefix)
 {
     static constexpr char kLetters[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     // Drawn from the system's source, not a seeded generator: forked savers would draw alike. One
     // source for each thread: saves come from several.
     static thread_local std::random_device random;
     std::uniform_int_distribution<size_t> letter(0, sizeof kLetters - 2);
-    std::string name(kTempPrefix);
+    std::string name(prefix);
     for (size_t i = 0; i < kTempLetters; ++i)
         name += kLetters[letter(random)];
     return name + std::string(kOwnEnd);
 }
+
+std::string TempName() { return RandomName(kTempPrefix); }
+
+std::string JournalName() { return RandomName(kJournalPrefix); }
 
 // Every program that saves the file must derive the same name, so the hash is spelled out here
 // (64-bit FNV-1a) rather than left to a library's choice.
@@ -261,8 +268,6 @@ static std::string HashedName(std::string_view prefix, const std::string& savedN
 }
 
 std::string LockName(const std::string& savedName) { return HashedName(kLockPrefix, savedName); }
-
-std::string JournalName(const std::string& savedName) { return HashedName(kJournalPrefix, savedName); }
 
 std::string ShownBeside(const std::string& shown, const std::string& name)
 {
@@ -464,14 +469,21 @@ static void Sweep(int folder)
         return;
     }
     const time_t now = time(nullptr);
+    std::vector<std::string> journals;
     while (const dirent* entry = readdir(dir)) {
         const bool temporary = IsOwn(entry->d_name, kTempPrefix, kTempLetters);
-        if (!temporary && !IsOwn(entry->d_name, kLockPrefix, kHashLetters))
+        const bool journal = !temporary && IsOwn(entry->d_name, kJournalPrefix, kTempLetters);
+        if (!temporary && !journal && !IsOwn(entry->d_name, kLockPrefix, kHashLetters))
             continue;
         // A device planted at such a name is never opened: opening one may stir it.
         struct stat seen;
         if (!StatAt(folder, entry->d_name, seen) || !S_ISREG(seen.st_mode))
             continue;
+        if (journal) {
+            if (now - seen.st_mtime >= kStaleAfterSeconds)
+                journals.emplace_back(entry->d_name);
+            continue;
+        }
         constexpr int kHow = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
         int fd = openat(folder, entry->d_name, O_RDONLY | kHow);
         if (fd < 0)
@@ -485,6 +497,21 @@ static void Sweep(int folder)
             StatAt(folder, entry->d_name, named) && SameFile(named, held))
             unlinkat(folder, entry->d_name, 0);
         close(fd);
+    }
+    // A journal no file here names as being written (a killed save's that was never named, or that
+    // a later save made of no use) goes; one a file's mark names holds that file's content.
+    if (!journals.empty()) {
+        rewinddir(dir);
+        while (const dirent* entry = readdir(dir)) {
+            std::string mark;
+            char value[PATH_MAX + 128];
+            const ssize_t n =
+                lgetxattr(OpenPath(folder, entry->d_name).c_str(), "user.hanmud.save", value, sizeof value);
+            if (n > 0)
+                std::erase(journals, JournalOfBusy(std::string(value, static_cast<size_t>(n))));
+        }
+        for (const std::string& journal : journals)
+            unlinkat(folder, journal.c_str(), 0);
     }
     closedir(dir);
 }

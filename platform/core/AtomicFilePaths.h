@@ -39,13 +39,12 @@ bool StatOpen(int fd, struct stat& info);
 
 // ".~hanmud-save-" and twelve random letters or digits, then "~".
 std::string TempName();
+// ".~hanmud-journal-" and twelve random letters or digits, then "~": where a save written in place
+// keeps its new content (SaveJournal.h).
+std::string JournalName();
 // ".~hanmud-lock-" and sixteen hexadecimal digits hashed from the saved file's name, then "~":
 // the same name for every program that saves that file.
 std::string LockName(const std::string& savedName);
-// ".~hanmud-journal-", the same digits and "~": the journal of a save written in place
-// (SaveJournal.h).
-std::string JournalName(const std::string& savedName);
-
 // The path of `name` beside the file shown as `shown`, as messages show it.
 std::string ShownBeside(const std::string& shown, const std::string& name);
 
@@ -120,7 +119,8 @@ void AtStep(TSaveStep step);
 mode_t NewFileMode();
 
 // Removes the program's temporary and lock files in the open folder that nobody holds and that
-// are a minute old: what killed saves left. No other file is touched (a name of a file of several
+// are a minute old, and journals a minute old that no file of the folder is marked as being written
+// from: what killed saves left. No other file is touched (a name of a file of several
 // names goes, the file keeping its others). A folder
 // is read whole only at this process's first save in it and again once kSweepEvery has passed
 // since: a save must not cost in proportion to the files beside it. Safe from several threads.

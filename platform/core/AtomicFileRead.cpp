@@ -1,8 +1,8 @@
-// Saved files as the program's loaders read them. A file written in place is locked by its writer
-// while it changes (AtomicFileInPlace.cpp): a loader takes a shared lock of it first, so it reads
-// the old content or the new, never a mixture, whatever name it came by. A journal found beside it
-// then was left by a save cut short, which the loader finishes, or whose content it reads where it
-// may not write the file.
+// Saved files as the program's loaders read them. A save written in place marks the file before it
+// touches it, with a token of its own (SaveJournal.h): a reader that finds the same mark before and
+// after reading read no part of such a save, and reads again where the mark changed. A file marked
+// busy is read from its journal, and a save cut short is finished by the reader where it may.
+// Readers take no lock: no one who may read a file can keep its readers waiting.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -18,14 +18,14 @@ using namespace SavePaths;
 
 namespace {
 
-constexpr int kOpenSafely = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+constexpr int kOpenSafely = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
-// Reads the open file from where it is to its end, bounded by `most`.
+// Reads the open file from its start to its end, bounded by `most`.
 TFileRead ReadOpen(int fd, int64_t most, std::string& data)
 {
     data.clear();
     for (char chunk[65536];;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        const ssize_t n = pread(fd, chunk, sizeof chunk, static_cast<off_t>(data.size()));
         if (n == 0)
             return TFileRead::Ok;
         if (n < 0 && errno == EINTR)
@@ -39,110 +39,59 @@ TFileRead ReadOpen(int fd, int64_t most, std::string& data)
     }
 }
 
-// Opens the file `name` in the open folder to be read: Ok with `fd` the file, under a shared lock
-// until it is closed, or with `fd` -1 and `journaled` the content a save cut short left in its
-// journal. `finish`: a journal found is first finished by the reader (under the file's update
-// lock) where it can.
-TFileRead OpenToRead(int folder, const std::string& name, const std::string& shown, int64_t most, bool finish, int& fd,
-                     std::string& journaled)
+// Reads the saved file open as `fd`, reached through the open folder `folder` or as `path`.
+TFileRead ReadSaved(int fd, int folder, const std::string& path, int64_t most, std::string& data)
 {
-    fd = -1;
-    journaled.clear();
-    for (bool finished = !finish;; finished = true) {
-        struct stat named, opened;
-        if (!StatAt(folder, name, named))
-            return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
-        // Never opened unless a regular file: opening a device or a pipe planted there may stir it.
-        if (!S_ISREG(named.st_mode))
-            return TFileRead::Unreadable;
-        const int file = openat(folder, name.c_str(), kOpenSafely);
-        if (file < 0)
-            return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
-        TFileRead read = TFileRead::Unreadable;
-        // With the lock had, a journal beside the file is one no live writer holds.
-        if (StatOpen(file, opened) && SameFile(opened, named) &&
-            LockWithin(file, LOCK_SH, PatienceEnds()) != TLockWait::TimedOut) {
-            struct stat left;
-            const bool journalLeft =
-                StatAt(folder, JournalName(name), left) && S_ISREG(left.st_mode) && left.st_size > 0;
-            if (journalLeft && !finished) {
-                close(file);
-                const TFileUpdateLock lock(folder, name, shown);
-                continue;
-            }
-            bool tooLong = false;
-            const TJournal journal =
-                journalLeft ? ReadJournal(folder, name, opened, &journaled, most, &tooLong) : TJournal::None;
-            if (journal == TJournal::None || journal == TJournal::Stale) {
-                read = opened.st_size > most ? TFileRead::TooLarge : TFileRead::Ok;
-                if (read == TFileRead::Ok) {
-                    fd = file;
-                    return read;
-                }
-            } else if (journal == TJournal::Whole) {
-                read = tooLong ? TFileRead::TooLarge : TFileRead::Ok;
-            }
-        }
-        close(file);
-        return read;
-    }
-}
-
-// The same for a path: followed as a save follows it; one a save would not follow (a link another
-// user put in a sticky folder) is read as the system follows it.
-TFileRead OpenPathToRead(const std::string& nativePath, int64_t most, int& fd, std::string& journaled)
-{
-    int folder = -1;
-    std::string name, shown;
-    if (OpenSavedFile(nativePath, folder, name, shown).empty()) {
-        const TFileRead read = OpenToRead(folder, name, shown, most, true, fd, journaled);
-        close(folder);
-        return read;
-    }
-    journaled.clear();
     struct stat opened;
-    fd = open(nativePath.c_str(), (kOpenSafely & ~O_NOFOLLOW));
-    if (fd < 0)
-        return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
-    const TFileRead read = fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) ? TFileRead::Unreadable
-        : opened.st_size > most                                                ? TFileRead::TooLarge
-                                                                               : TFileRead::Ok;
-    if (read != TFileRead::Ok) {
-        close(fd);
-        fd = -1;
+    if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode))
+        return TFileRead::Unreadable;
+    const TClock::time_point deadline = PatienceEnds();
+    for (TPause pause;; pause.Wait(deadline)) {
+        std::string before, after;
+        ReadMark(fd, before);
+        if (IsBusy(before)) {
+            bool tooLong = false;
+            if (ReadMarkedJournal(before, folder, path, most, data, tooLong)) {
+                FinishMarkedSave(fd, before, data, folder, path);
+                return TFileRead::Ok;
+            }
+            if (tooLong)
+                return TFileRead::TooLarge;
+            // A mark naming no whole journal: nothing better than the file is left.
+        }
+        if (struct stat now; fstat(fd, &now) != 0 || now.st_size > most)
+            return now.st_size > most ? TFileRead::TooLarge : TFileRead::Unreadable;
+        const TFileRead read = ReadOpen(fd, most, data);
+        ReadMark(fd, after);
+        if (read != TFileRead::Ok || after == before)
+            return read;
+        // A save in place came meanwhile: what was read may mix its content with the old.
+        if (TClock::now() >= deadline) {
+            data.clear();
+            return TFileRead::Unreadable;
+        }
     }
-    return read;
-}
-
-// Reads what was opened: the file to its end, or the journal's content.
-TFileRead ReadOpened(TFileRead opened, int fd, int64_t most, std::string& journaled, std::string& data)
-{
-    data.clear();
-    if (opened != TFileRead::Ok)
-        return opened;
-    if (fd < 0) {
-        data = std::move(journaled);
-        return TFileRead::Ok;
-    }
-    // A file read from its start, which the shared lock keeps whole, with no other's writes in.
-    const TFileRead read = ReadOpen(fd, most, data);
-    close(fd);
-    return read;
 }
 
 }  // namespace
 
-TFileRead OpenSavedFileToRead(const std::string& nativePath, int64_t most, int& fd, std::string& journaled)
-{
-    return OpenPathToRead(nativePath, most, fd, journaled);
-}
-
 TFileRead ReadSavedFile(const std::string& nativePath, int64_t most, std::string& data)
 {
-    int fd;
-    std::string journaled;
-    const TFileRead opened = OpenPathToRead(nativePath, most, fd, journaled);
-    return ReadOpened(opened, fd, most, journaled, data);
+    data.clear();
+    // Never opened unless a regular file: opening a device or a pipe planted there may stir it.
+    struct stat named;
+    if (stat(nativePath.c_str(), &named) != 0)
+        return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
+    if (!S_ISREG(named.st_mode))
+        return TFileRead::Unreadable;
+    if (named.st_size > most)
+        return TFileRead::TooLarge;
+    const int fd = open(nativePath.c_str(), kOpenSafely);
+    if (fd < 0)
+        return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
+    const TFileRead read = ReadSaved(fd, -1, nativePath, most, data);
+    close(fd);
+    return read;
 }
 
 bool TFileUpdateLock::Read(std::string& data) const
@@ -154,11 +103,17 @@ bool TFileUpdateLock::Read(std::string& data) const
 TFileRead TFileUpdateLock::ReadUpTo(int64_t most, std::string& data) const
 {
     data.clear();
-    if (folder_ < 0)
+    struct stat named;
+    if (folder_ < 0 || !StatAt(folder_, name_, named))
+        return folder_ >= 0 && errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
+    if (!S_ISREG(named.st_mode))
         return TFileRead::Unreadable;
-    // A journal was finished as the lock was taken; one found now cannot be, and is read.
-    int fd;
-    std::string journaled;
-    const TFileRead opened = OpenToRead(folder_, name_, shown_, most, false, fd, journaled);
-    return ReadOpened(opened, fd, most, journaled, data);
+    if (named.st_size > most)
+        return TFileRead::TooLarge;
+    const int fd = openat(folder_, name_.c_str(), kOpenSafely | O_NOFOLLOW);
+    if (fd < 0)
+        return errno == ENOENT ? TFileRead::Missing : TFileRead::Unreadable;
+    const TFileRead read = ReadSaved(fd, folder_, "", most, data);
+    close(fd);
+    return read;
 }

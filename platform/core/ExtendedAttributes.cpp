@@ -47,6 +47,9 @@ std::string KeepAttributes(List list, Get get, int to, const TAttributeEdit& edi
         const size_t end = std::min(names.find('\0', start), names.size());
         const std::string name = names.substr(start, end - start);
         start = end + 1;
+        // The mark of a save written in place (SaveJournal.h) is the file's own, never another's.
+        if (name == "user.hanmud.save")
+            continue;
         const bool accessList = name == kAccessList;
         hadAccessList = hadAccessList || accessList;
         std::string value;

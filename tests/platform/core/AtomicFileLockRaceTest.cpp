@@ -198,7 +198,10 @@ TEST_P(RegressionOneUsersSaversLostUpdatesWhileTheFileWasMade, EveryUpdateIsKept
         EXPECT_EQ(addAtOnce(), 0) << "round " << round;
         EXPECT_EQ(TempFolder::Read(counter), std::to_string(kSavers * kEach)) << "round " << round;
     }
-    // A file that is there keeps its mode, whatever a save sees while another renames over it.
+    // A file that is there keeps its mode, whatever a save sees while another renames over it (on
+    // FUSE, RegressionOnAFuseFolderTheOwnersSavesDroppedTheFilesMode).
+    if (c.fuse)
+        return;
     ASSERT_EQ(chmod(counter.c_str(), 0600), 0);
     EXPECT_EQ(addAtOnce(), 0);
     EXPECT_EQ(TempFolder::Read(counter), std::to_string(2 * kSavers * kEach));
@@ -248,14 +251,20 @@ TEST(UpdateLockRace, RegressionOnAFuseFolderTheOwnersSavesDroppedTheFilesMode)
     EXPECT_EQ(kept.st_mode & 07777, 0660u);
     EXPECT_EQ(kept.st_uid, kAlice);
     EXPECT_EQ(kept.st_gid, kTeam);
+    // FUSE keeps a lock of each name of a file apart: two saves in place through two names would
+    // write at once. A file of several names there is not written in place.
+    ASSERT_EQ(link((source + "/counter").c_str(), (source + "/other").c_str()), 0);
+    EXPECT_TRUE(AnswerAsUserIn(kBob, {kBob, kTeam}, folder,
+                               [] { return Says(AtomicWriteFile("counter", "1").Message, "It has other names"); }));
+    EXPECT_EQ(TempFolder::Read(source + "/counter"), std::to_string(kSavers * kEach));
 }
 
 // kCarol puts a file of mode 0 at the lock's name of kAlice's counter in a folder everyone may
 // write, sticky: four savers of kAlice's, who cannot open it, passed the lock over and lost
-// updates, each save reported done. They lock the folder instead, and keep every update.
+// updates, each save reported done. Each is refused instead, naming it, and nothing is saved.
 TEST(UpdateLockRace, RegressionAFileNobodyCouldOpenAtTheLocksNameTurnedTheLockOff)
 {
-    constexpr int kSavers = 4, kEach = 100;
+    constexpr int kSavers = 4, kEach = 5;
     TempFolder scratch;
     const std::string folder = FolderOf(scratch, "open", 0, 0, 01777), counter = folder + "/counter";
     if (folder.empty())
@@ -265,8 +274,19 @@ TEST(UpdateLockRace, RegressionAFileNobodyCouldOpenAtTheLocksNameTurnedTheLockOf
         const int fd = open(planted.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0);
         return fd >= 0 && close(fd) == 0;
     }));
-    EXPECT_EQ(FailuresAtOnce(kSavers, [&](int) { return AddsAs(kAlice, {kAlice}, folder, kEach); }), 0);
-    EXPECT_EQ(TempFolder::Read(counter), std::to_string(kSavers * kEach));
+    const TPatience patience(kTrialPatience);
+    EXPECT_EQ(
+        FailuresAtOnce(kSavers,
+                       [&](int) {
+                           if (chdir(folder.c_str()) != 0 || !BecomeUser(kAlice, {kAlice}) || !GiveUpReadingEveryFile())
+                               return false;
+                           for (int i = 0; i < kEach; ++i)
+                               if (!Says(Lock("counter"), "is in the way. It is user 40005's. It cannot be opened"))
+                                   return false;
+                           return true;
+                       }),
+        0);
+    EXPECT_FALSE(fs::exists(counter));
     struct stat left;
     ASSERT_EQ(stat(planted.c_str(), &left), 0);
     EXPECT_EQ(left.st_mode & 07777, 0u);

@@ -303,12 +303,13 @@ TLeave PlantedBy(bool hardLink)
 }
 
 // What the save does with what is at the lock's name: takes it over (a killed save's, locked and
-// removed), locks the folder instead and leaves it (what it may not use), or waits for its holder.
-enum class TOutcome { TakenOver, FolderLocked, WaitedFor };
+// removed), is refused naming it and leaves it (what it may not use, which might be another's live
+// lock: a save never goes on without the lock), or waits for its holder.
+enum class TOutcome { TakenOver, InTheWay, WaitedFor };
 
 // What a killed save left, a user who may not write the file planted, or a live save holds at the
 // lock's name of "notes.ini", and a save of the file by a user who may write it: it opens every
-// lock file a saver made, whoever made it, and no other.
+// lock file a saver made, whoever made it, and is kept out, with the reason, by what it may not.
 struct TLeftLockCase {
     const char* name;
     TPlace place;
@@ -339,13 +340,13 @@ TEST_P(RegressionALeftOrPlantedLockFileFailedEverySave, OnlyALiveSaveIsWaitedFor
         return AnswerAsUserIn(c.saver.uid, c.saver.groups, home, [&] {
             SetProgramFolder(".");
             const bool opened = open(lock.c_str(), O_RDONLY | O_CLOEXEC) >= 0;
-            return opened == (outcome != TOutcome::FolderLocked) && AnswerInTime(20, [&] {
-                                                                        if (outcome == TOutcome::WaitedFor)
-                                                                            return Says(SaveIni("notes.ini"), kBusy);
-                                                                        const bool held =
-                                                                            TFileUpdateLock("notes.ini").Held();
-                                                                        return held && Succeeds(SaveIni("notes.ini"));
-                                                                    }) == "true";
+            return opened == (outcome != TOutcome::InTheWay) &&
+                AnswerInTime(20, [&] {
+                    if (outcome != TOutcome::TakenOver)
+                        return Says(SaveIni("notes.ini"), outcome == TOutcome::WaitedFor ? kBusy : "is in the way");
+                    const bool held = TFileUpdateLock("notes.ini").Held();
+                    return held && Succeeds(SaveIni("notes.ini"));
+                }) == "true";
         });
     };
     EXPECT_TRUE(save(c.outcome));
@@ -353,20 +354,23 @@ TEST_P(RegressionALeftOrPlantedLockFileFailedEverySave, OnlyALiveSaveIsWaitedFor
         holder.Release();
         EXPECT_TRUE(save(TOutcome::TakenOver));
     }
-    EXPECT_EQ(TempFolder::Read(file), "[Main]\r\nKey=new\r\n");
+    EXPECT_EQ(TempFolder::Read(file),
+              c.outcome != TOutcome::InTheWay ? "[Main]\r\nKey=new\r\n"
+                  : c.place.exists            ? "[Main]\r\nKey=old\r\n"
+                                              : "");
     struct stat after;
     const bool kept = lstat((home + "/" + lock).c_str(), &after) == 0;
-    EXPECT_EQ(kept, c.outcome == TOutcome::FolderLocked);
+    EXPECT_EQ(kept, c.outcome == TOutcome::InTheWay);
     if (kept) {
         EXPECT_TRUE(after.st_ino == left.st_ino && after.st_size == 0 && after.st_nlink == left.st_nlink);
     }
 }
 
 const TLeftLockCase kLeftLocks[] = {
-    {"EmptyFileInAStickyFolder", kSticky, PlantedBy(false), kFilesOwner, TOutcome::FolderLocked},
+    {"EmptyFileInAStickyFolder", kSticky, PlantedBy(false), kFilesOwner, TOutcome::InTheWay},
     // Its name is known before the file is made.
-    {"EmptyFileBeforeTheFileIsMade", kStickyNoFile, PlantedBy(false), kFilesOwner, TOutcome::FolderLocked},
-    {"HardLinkToAFileOfThePlanters", kSticky, PlantedBy(true), kFilesOwner, TOutcome::FolderLocked},
+    {"EmptyFileBeforeTheFileIsMade", kStickyNoFile, PlantedBy(false), kFilesOwner, TOutcome::InTheWay},
+    {"HardLinkToAFileOfThePlanters", kSticky, PlantedBy(true), kFilesOwner, TOutcome::InTheWay},
     // Root's, 0600, in the user's folder.
     {"RootsKilledSaveOfANewFile", kOwnersFolder, KilledSaveOf(kRoot), kFilesOwner, TOutcome::TakenOver},
     // The owner is not in the file's group: its lock file is of its own group, 0600.

@@ -20,6 +20,7 @@
 
 #include "AtOnce.h"
 #include "Holders.h"
+#include "SaveChecks.h"
 #include "TempFolder.h"
 #include "Unprivileged.h"
 #include "helper/InTime.h"
@@ -181,7 +182,8 @@ INSTANTIATE_TEST_SUITE_P(TemporaryFiles, RegressionSaversAtOnceFailedWhenAnother
                          [](const auto& param) { return param.param ? "MadeUnnamed" : "MadeByName"; });
 
 // Something other than a lock file planted at the lock's name by whoever may write the folder:
-// never opened or waited on, it is left as it is; the save locks the folder instead, and is made.
+// never opened, it is left as it is, and the save, once its patience is spent, is refused naming it;
+// it never hangs.
 struct TPlantedCase {
     const char* name;
     std::function<bool(const std::string& path)> make;
@@ -190,7 +192,7 @@ struct TPlantedCase {
 
 class RegressionAPipeAtTheLocksNameHungEverySave : public ::testing::TestWithParam<TPlantedCase> {};
 
-TEST_P(RegressionAPipeAtTheLocksNameHungEverySave, TheSaveLocksTheFolderAndLeavesTheNode)
+TEST_P(RegressionAPipeAtTheLocksNameHungEverySave, TheSaveIsRefusedNamingItAndLeavesTheNode)
 {
     TempFolder folder;
     const std::string registry = folder.File("Registry");
@@ -205,17 +207,23 @@ TEST_P(RegressionAPipeAtTheLocksNameHungEverySave, TheSaveLocksTheFolderAndLeave
             FAIL() << "cannot plant a " << GetParam().name << ": " << std::strerror(error);
         }
     }
+    const TPatience patience(std::chrono::milliseconds(200));
     struct stat before;
     ASSERT_EQ(lstat(planted[0].c_str(), &before), 0);
     EXPECT_EQ(AnswerInTime(10,
                            [&] {
-                               const bool held = TFileUpdateLock(folder.File("app.ini")).Held();
-                               if (!held)
+                               const TFileUpdateLock lock(folder.File("app.ini"));
+                               if (lock.MaySave() || !Says(lock.Message(), "is in the way. It is user"))
                                    return false;
                                TIniFile ini("app.ini");
                                ini.WriteString("Main", "Key", "value");
-                               ini.UpdateFile();
-                               return RegistryStore::SetValue(0x80000001, "Software\\Test", {"Key", false, "v", 0});
+                               try {
+                                   ini.UpdateFile();
+                                   return false;
+                               } catch (const EIniFileException& e) {
+                                   return Says(e.Message, "is in the way") &&
+                                       !RegistryStore::SetValue(0x80000001, "Software\\Test", {"Key", false, "v", 0});
+                               }
                            }),
               "true");
     for (const std::string& path : planted) {
@@ -223,8 +231,8 @@ TEST_P(RegressionAPipeAtTheLocksNameHungEverySave, TheSaveLocksTheFolderAndLeave
         ASSERT_EQ(lstat(path.c_str(), &after), 0);
         EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT);
     }
-    EXPECT_EQ(TIniFile("app.ini").ReadString("Main", "Key", ""), "value");
-    EXPECT_TRUE(fs::exists(registry + "/HKEY_CURRENT_USER.txt"));
+    EXPECT_EQ(TIniFile("app.ini").ReadString("Main", "Key", ""), "");
+    EXPECT_FALSE(fs::exists(registry + "/HKEY_CURRENT_USER.txt"));
     struct stat elsewhere;
     EXPECT_NE(lstat((planted[0] + "-elsewhere").c_str(), &elsewhere), 0);
 }
