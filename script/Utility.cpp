@@ -1,10 +1,12 @@
 #include "script/Utility.h"
 
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "platform/core/AtomicFile.h"
@@ -33,23 +35,77 @@ int SkipBlanks(TFreadStream& stream)
     return c;
 }
 
+// The bytes a file stream reads at a time.
+constexpr size_t FreadBlock = 65536;
+
 }  // namespace
 
 std::optional<TFreadStream> TFreadStream::Open(const std::string& nativePath, uint64_t maxBytes)
 {
-    // Only a file: a device ("/dev/zero") never ends and a pipe waits for a writer. Read whole as a
-    // saved file is read, so that a save of it written in place meanwhile is not seen half done.
-    std::string data;
-    if (ReadSavedFile(nativePath, static_cast<int64_t>(std::min<uint64_t>(maxBytes, INT64_MAX)), data) != TFileRead::Ok)
+    // Only a file: a device ("/dev/zero") never ends and a pipe waits for a writer.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(nativePath, error))
         return std::nullopt;
-    return TFreadStream(std::move(data));
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(nativePath.c_str(), "rb"), &std::fclose);
+    struct stat info {};
+    if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<uint64_t>(info.st_size) > maxBytes)
+        return std::nullopt;
+    // A file being saved in place, or whose save in place was cut short, is read whole as the
+    // program reads such a file: from what the save left, never half written.
+    TFreadStream stream;
+    stream.Mark = SavedFileMark(fileno(file.get()));
+    if (SavedFileBeingWritten(stream.Mark)) {
+        std::string data;
+        if (ReadSavedFile(nativePath, static_cast<int64_t>(std::min<uint64_t>(maxBytes, INT64_MAX)), data) !=
+            TFileRead::Ok)
+            return std::nullopt;
+        return TFreadStream(std::move(data));
+    }
+    stream.File = std::move(file);
+    stream.Size = static_cast<uint64_t>(info.st_size);
+    // A file that cannot be read at all is not a stream.
+    if (stream.Size > 0 && !stream.Refill())
+        return std::nullopt;
+    return stream;
+}
+
+bool TFreadStream::Refill()
+{
+    if (!File || Filled >= Size)
+        return false;
+    // The last byte read stays in front, where a push-back finds it.
+    if (!Buffer.empty()) {
+        Buffer.erase(0, Buffer.size() - 1);
+        Pos = 1;
+    }
+    const size_t keep = Buffer.size();
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(FreadBlock, Size - Filled));
+    Buffer.resize(keep + want);
+    size_t got = std::fread(Buffer.data() + keep, 1, want, File.get());
+    // A save in place that marked the file meanwhile may have changed what was read: it ends here,
+    // as a file that became shorter.
+    if (SavedFileMark(fileno(File.get())) != Mark)
+        got = 0;
+    Buffer.resize(keep + got);
+    Filled += got;
+    if (got == 0) {
+        Size = Filled;  // the file has become shorter, or cannot be read further
+        return false;
+    }
+    return true;
 }
 
 AnsiString TFreadStream::Take(uint64_t n)
 {
     n = std::min(n, Remaining());
-    AnsiString bytes = Buffer.substr(Pos, static_cast<size_t>(n));
-    Pos += static_cast<size_t>(n);
+    AnsiString bytes;
+    bytes.reserve(static_cast<size_t>(n));
+    while (bytes.size() < n && (Pos < Buffer.size() || Refill())) {
+        const size_t count = static_cast<size_t>(std::min<uint64_t>(n - bytes.size(), Buffer.size() - Pos));
+        bytes.append(Buffer, Pos, count);
+        Pos += count;
+    }
     return bytes;
 }
 

@@ -15,16 +15,16 @@
 #include "platform/core/AnsiString.h"
 
 // A file read byte by byte, with the one-byte push-back and the end-of-file flag of a buffered
-// C stream: the flag is set by the first read that finds no byte. A file is read whole, as the
-// program reads a saved file, so that a save of it written in place is never seen half done; a
-// stream can also read a text in memory.
+// C stream: the flag is set by the first read that finds no byte. A file is read a block at a
+// time, so what a reader keeps of it is all it costs, and ends early where a save in place begins
+// meanwhile, so that none of it is read; a stream can also read a text in memory.
 class TFreadStream {
 public:
     static constexpr int EndOfFile = -1;
     static constexpr uint64_t NoLimit = ~uint64_t{0};
 
     TFreadStream() = default;
-    explicit TFreadStream(std::string data) : Buffer(std::move(data)) {}
+    explicit TFreadStream(std::string data) : Buffer(std::move(data)), Size(Buffer.size()), Filled(Size) {}
     // The regular file at the native path, or none when it cannot be opened or read, or holds
     // more than maxBytes.
     static std::optional<TFreadStream> Open(const std::string& nativePath, uint64_t maxBytes = NoLimit);
@@ -32,7 +32,7 @@ public:
     // The next byte (0..255), or EndOfFile.
     int Get()
     {
-        if (Pos < Buffer.size())
+        if (Pos < Buffer.size() || Refill())
             return static_cast<unsigned char>(Buffer[Pos++]);
         AtEof = true;
         return EndOfFile;
@@ -46,14 +46,21 @@ public:
         }
     }
     bool Eof() const { return AtEof; }
-    // The bytes not read yet.
-    uint64_t Remaining() const { return Buffer.size() - Pos; }
-    // Takes up to n bytes as they are.
+    // The bytes not read yet (of a file, as large as it was when opened).
+    uint64_t Remaining() const { return Size - (Filled - (Buffer.size() - Pos)); }
+    // Takes up to n bytes as they are; fewer only when the file has become shorter.
     AnsiString Take(uint64_t n);
 
 private:
+    // Reads the next block, keeping the last byte read for a push-back; false at the end.
+    bool Refill();
+
     std::string Buffer;
     size_t Pos = 0;
+    uint64_t Size = 0;    // the bytes of the whole stream
+    uint64_t Filled = 0;  // the bytes of it read into the buffer so far
+    std::unique_ptr<FILE, int (*)(FILE*)> File{nullptr, &std::fclose};
+    std::string Mark;  // the file's mark of saves in place when it was opened (AtomicFile.h)
     bool AtEof = false;
 };
 

@@ -70,6 +70,11 @@ void AtomicWriteFileOrRaise(const std::string& nativePath, std::string_view data
 // a save written in place is seen before or after, never half done, and one cut short is read from
 // its journal and finished where the reader may write the file (SaveJournal.h).
 TFileRead ReadSavedFile(const std::string& nativePath, int64_t most, std::string& data);
+// For a reader that reads a saved file a piece at a time: the file's mark of saves in place (empty
+// where it has none). A piece read between two looks that find the same mark holds no part of
+// such a save; a file whose mark says it is being written is to be read by ReadSavedFile.
+std::string SavedFileMark(int fd);
+bool SavedFileBeingWritten(const std::string& mark);
 
 // How a writer commits its file.
 struct TAtomicWriteOptions {

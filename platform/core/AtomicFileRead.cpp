@@ -94,6 +94,15 @@ TFileRead ReadSavedFile(const std::string& nativePath, int64_t most, std::string
     return read;
 }
 
+std::string SavedFileMark(int fd)
+{
+    std::string mark;
+    ReadMark(fd, mark);
+    return mark;
+}
+
+bool SavedFileBeingWritten(const std::string& mark) { return IsBusy(mark); }
+
 bool TFileUpdateLock::Read(std::string& data) const
 {
     const TFileRead read = ReadUpTo(INT64_MAX, data);
