@@ -26,28 +26,6 @@ using namespace SavePaths;
 // The number a FUSE file system gives as its kind: its locks are kept for each name of a file apart.
 static constexpr long kFuseFileSystem = 0x65735546;
 
-// Writes the first `length` bytes of the open file `from` over the whole content of `to`; false
-// with errno set where it cannot.
-static bool CopyContent(int from, int to, off_t length)
-{
-    char chunk[65536];
-    for (off_t at = 0; at < length;) {
-        const ssize_t n = pread(from, chunk, static_cast<size_t>(std::min<off_t>(sizeof chunk, length - at)), at);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n == 0 ? (errno = EIO, false) : false;
-        for (ssize_t put = 0; put < n;) {
-            const ssize_t w = pwrite(to, chunk + put, static_cast<size_t>(n - put), at + put);
-            if (w < 0 && errno != EINTR)
-                return false;
-            put += w > 0 ? w : 0;
-        }
-        at += n;
-    }
-    return ftruncate(to, length) == 0;
-}
-
 TWriteResult TAtomicFileWriter::WriteInPlace()
 {
     // The caller's last changes go into the new content first; the file keeps its own attributes.
@@ -79,8 +57,9 @@ TWriteResult TAtomicFileWriter::WriteInPlace()
     else if (LockWithin(target, LOCK_EX, PatienceEnds()) == TLockWait::TimedOut)
         Fail("write", "It is being saved by another program.");
     // Room for the new content is had before the file is touched, where the file system can say:
-    // one that has none fails the save with the file as it was.
-    else if (fallocate(target, FALLOC_FL_KEEP_SIZE, 0, length) != 0 && (errno == ENOSPC || errno == EDQUOT))
+    // one that has none fails the save with the file as it was. A content with holes keeps them.
+    else if (struct stat data; fstat(fd_, &data) == 0 && data.st_blocks * 512 >= length &&
+             fallocate(target, FALLOC_FL_KEEP_SIZE, 0, length) != 0 && (errno == ENOSPC || errno == EDQUOT))
         Fail("write", errno);
     TInPlaceSave save(folder_, target, now);
     if (result_.Ok) {
@@ -90,7 +69,7 @@ TWriteResult TAtomicFileWriter::WriteInPlace()
     if (result_.Ok) {
         AtStep(TSaveStep::InPlaceMarked);
         std::string failure;
-        if (!CopyContent(fd_, target, length))
+        if (!save.WriteFile(fd_, length))
             failure = std::strerror(errno);
         AtStep(TSaveStep::InPlaceWritten);
         if (failure.empty() && Injected(TAtomicWriteStep::InPlace))

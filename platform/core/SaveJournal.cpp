@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -79,6 +80,36 @@ bool AllAt(Io io, int fd, Bytes* bytes, size_t size, off_t at)
 bool ReadAllAt(int fd, char* into, size_t size, off_t at) { return AllAt(pread, fd, into, size, at); }
 
 bool WriteAllAt(int fd, const char* from, size_t size, off_t at) { return AllAt(pwrite, fd, from, size, at); }
+
+// Writes `length` bytes, a chunk at a time as `chunkAt` gives them (false: it cannot), into the
+// open file `to` from `at`, which holds nothing there (a new file, or one cut at `at`): runs of
+// zeros are left as holes, so that a sparse content costs no more than its data. `each`, where
+// given, sees every chunk. False with errno set where it cannot.
+bool WriteWithHoles(int to, off_t at, int64_t length, const std::function<const char*(int64_t from, size_t n)>& chunkAt,
+                    const std::function<void(const char*, size_t)>& each = {})
+{
+    for (int64_t done = 0; done < length;) {
+        const size_t n = static_cast<size_t>(std::min<int64_t>(kChunk, length - done));
+        const char* chunk = chunkAt(done, n);
+        if (!chunk)
+            return false;
+        if (each)
+            each(chunk, n);
+        if (std::any_of(chunk, chunk + n, [](char c) { return c != 0; }) && !WriteAllAt(to, chunk, n, at + done))
+            return false;
+        done += static_cast<int64_t>(n);
+    }
+    return ftruncate(to, at + length) == 0;
+}
+
+// The chunks of an open file, read into `buffer`.
+std::function<const char*(int64_t, size_t)> ChunksOf(int fd, off_t start, std::string& buffer)
+{
+    buffer.resize(kChunk);
+    return [fd, start, &buffer](int64_t from, size_t n) {
+        return ReadAllAt(fd, buffer.data(), n, start + from) ? buffer.data() : nullptr;
+    };
+}
 
 // A busy mark's parts: its token, the journal's name and the folder it was made in.
 struct TBusy {
@@ -219,9 +250,10 @@ void FinishMarkedSave(int fd, const std::string& mark, const std::string& conten
     TBusy busy;
     const int file = open(OpenPath(fd).c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     std::string now;
+    const auto chunkAt = [&content](int64_t from, size_t) { return content.data() + from; };
     if (file < 0 || !ParseBusy(mark, busy) || WholeFileLock(file, LOCK_EX | LOCK_NB) != 0 || !ReadMark(file, now) ||
-        now != mark || !WriteAllAt(file, content.data(), content.size(), 0) ||
-        ftruncate(file, static_cast<off_t>(content.size())) != 0 || fsync(file) != 0) {
+        now != mark || ftruncate(file, 0) != 0 ||
+        !WriteWithHoles(file, 0, static_cast<int64_t>(content.size()), chunkAt) || fsync(file) != 0) {
         if (file >= 0)
             close(file);
         return;
@@ -266,14 +298,11 @@ std::string TInPlaceSave::Begin(int from, int64_t length)
         header[8 + i] = static_cast<unsigned char>(std::stoi(token_.substr(2 * i, 2), nullptr, 16));
     PutNumber(header + 8 + kTokenBytes, static_cast<uint64_t>(length));
     uLong crc = crc32(0, nullptr, 0);
-    std::string chunk(kChunk, '\0');
-    bool written = true;
-    for (int64_t at = 0; written && at < length;) {
-        const size_t n = static_cast<size_t>(std::min<int64_t>(kChunk, length - at));
-        written = ReadAllAt(from, chunk.data(), n, at) && WriteAllAt(journal_, chunk.data(), n, kHeaderSize + at);
-        crc = crc32_z(crc, reinterpret_cast<const Bytef*>(chunk.data()), n);
-        at += static_cast<int64_t>(n);
-    }
+    std::string buffer;
+    bool written =
+        WriteWithHoles(journal_, kHeaderSize, length, ChunksOf(from, 0, buffer), [&crc](const char* chunk, size_t n) {
+            crc = crc32_z(crc, reinterpret_cast<const Bytef*>(chunk), n);
+        });
     PutNumber(header + 16 + kTokenBytes, crc);
     if (written)
         AtStep(TSaveStep::JournalWritten);
@@ -312,6 +341,13 @@ void TInPlaceSave::End()
     if (TBusy killed; ParseBusy(previous_, killed))
         for (const std::string& place : JournalPlaces(killed, folder_, ""))
             RemoveJournal(place, killed.Token);
+}
+
+bool TInPlaceSave::WriteFile(int from, int64_t length)
+{
+    // Marked busy, the file is read from its journal: it may be cut first and its holes kept.
+    std::string buffer;
+    return ftruncate(target_, 0) == 0 && WriteWithHoles(target_, 0, length, ChunksOf(from, 0, buffer));
 }
 
 void TInPlaceSave::DropJournal()

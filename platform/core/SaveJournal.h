@@ -48,6 +48,9 @@ public:
     TInPlaceSave& operator=(const TInPlaceSave&) = delete;
 
     std::string Begin(int from, int64_t length);
+    // Once begun: the file given the first `length` bytes of `from`, runs of zeros left as holes;
+    // false with errno set where it cannot.
+    bool WriteFile(int from, int64_t length);
     void End();
     // The journal's name, for a message.
     const std::string& JournalName() const { return journalName_; }

@@ -118,6 +118,33 @@ TEST(InPlaceSave, AWriteThatFailsIsFinishedByTheNextLoad)
     EXPECT_EQ(NamesIn(folder), std::vector<std::string>{"notes.ini"});
 }
 
+// A content that is mostly zeros, saved in place: its journal and the file were written whole,
+// twice its size on disk (a copy of a sparse file would not fit where it fits). Runs of zeros stay
+// holes in both.
+TEST(InPlaceSave, RegressionAContentOfZerosTookItsWholeSizeOnDiskTwice)
+{
+    TempFolder scratch;
+    const std::string folder = MakeNotes(scratch), file = folder + "/notes.ini";
+    if (folder.empty())
+        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
+    const std::string content = std::string(size_t{16} << 20, '\0') + "end";
+    int64_t journalBlocks = -1;
+    EXPECT_TRUE(AnswerAsUserIn(kNotesWriter, {kNotesWriter, kNotesGroup}, folder, [&] {
+        SetAtSaveStep([&](TSaveStep step) {
+            for (const std::string& name : NamesIn("."))
+                if (struct stat journal; step == TSaveStep::InPlaceMarked && name.starts_with(".~hanmud-journal-") &&
+                    stat(name.c_str(), &journal) == 0)
+                    journalBlocks = journal.st_blocks;
+        });
+        const bool saved = AtomicWriteFile("notes.ini", content).Ok;
+        return saved && journalBlocks >= 0 && journalBlocks * 512 < (int64_t{1} << 20);
+    }));
+    struct stat written;
+    ASSERT_EQ(stat(file.c_str(), &written), 0);
+    EXPECT_LT(written.st_blocks * 512, int64_t{1} << 20);
+    EXPECT_TRUE(TempFolder::Read(file) == content);
+}
+
 // One thread of the writer's holds the notes' lock, reads them and writes them through it, while
 // another thread saves them by their path: the process's lock let the second thread write in place
 // without waiting, and the first thread's write then lost its update. It waits as another process
