@@ -15,7 +15,7 @@ packages=(
   poppler-utils xdg-utils xdotool
   cups printer-driver-cups-pdf fonts-liberation2
   tinymux inetutils-telnetd ucspi-tcp python3 procps
-  libacl1-dev libzip-dev libreoffice-calc-nogui libreoffice-writer-nogui bindfs
+  libacl1-dev nettle-dev libzip-dev libreoffice-calc-nogui libreoffice-writer-nogui bindfs
   desktop-file-utils adwaita-icon-theme shared-mime-info
   locales
   openbox

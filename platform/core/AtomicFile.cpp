@@ -13,8 +13,12 @@
 #include "platform/core/Cp949.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/ExtendedAttributes.h"
+#include "platform/core/SaveJournal.h"
 
 using namespace SavePaths;
+
+// How the old file is opened: never through a link, nor a planted pipe or device waited on.
+static constexpr int kOpenOld = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
 // Why a file kept from being replaced is not written.
 static constexpr const char* kExists = "It already exists.";
@@ -186,7 +190,7 @@ bool TAtomicFileWriter::Write(std::string_view data)
 // open it, else by its name in the folder.
 bool TAtomicFileWriter::KeepAttributes()
 {
-    constexpr int kHow = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    constexpr int kHow = O_RDONLY | kOpenOld;
     std::string refusal;
     struct stat now;
     int old = -1;
@@ -264,6 +268,15 @@ TWriteResult TAtomicFileWriter::Commit()
         return result_;
     }
     AtStep(TSaveStep::BeforeRename);
+    // A file of one name that a save in place cut short left marked: replaced whole, its journal
+    // is of no use.
+    std::string replacedMark;
+    if (const int old = exists_ && old_.st_nlink <= 1 ? openat(folder_, name_.c_str(), O_RDONLY | kOpenOld) : -1;
+        old >= 0) {
+        if (struct stat now; !(fstat(old, &now) == 0 && SameFile(now, old_) && ReadMark(old, replacedMark)))
+            replacedMark.clear();
+        close(old);
+    }
     if (Injected(TAtomicWriteStep::Rename)) {
         Fail("replace", EACCES);
         return result_;
@@ -278,6 +291,8 @@ TWriteResult TAtomicFileWriter::Commit()
     }
     tempName_.clear();
     committed_ = true;
+    if (IsBusy(replacedMark))
+        RemoveJournalOf(replacedMark, folder_);
     // Make the name itself durable; a failure here no longer endangers either file.
     if (options_.Flush && FlushFolder(folder_, fd_))
         AtStep(TSaveStep::FolderFlushed);

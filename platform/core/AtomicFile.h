@@ -205,6 +205,8 @@ public:
     int Folder() const { return folder_; }
     const std::string& Name() const { return name_; }
     const std::string& ShownPath() const { return shown_; }
+    // When the save's patience, counted from the wait for this lock, is spent.
+    std::chrono::steady_clock::time_point Deadline() const { return deadline_; }
     // The saved file's bytes, read in the lock's folder (a missing file reads as none); false,
     // `data` empty, where it is there and cannot be read whole or is not a regular file.
     bool Read(std::string& data) const;
@@ -221,6 +223,7 @@ private:
     std::string name_;      // the saved file's
     std::string shown_;     // the saved file's path as messages show it
     std::string lockName_;  // the lock file's, in the folder
+    std::chrono::steady_clock::time_point deadline_{};
     int fd_ = -1;
     bool passedOver_ = false;
     AnsiString message_;

@@ -45,6 +45,7 @@ TWriteResult TAtomicFileWriter::WriteInPlace()
         }
     }
     const int target = openat(folder_, name_.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    TLockWait locked = TLockWait::NoLocks;
     struct stat now;
     struct statfs system;
     const off_t length = lseek(fd_, 0, SEEK_END);
@@ -54,8 +55,13 @@ TWriteResult TAtomicFileWriter::WriteInPlace()
         Fail("write", "It is not a regular file.");
     else if (system.f_type == kFuseFileSystem && now.st_nlink > 1)
         Fail("write", "It has other names, and its file system keeps no lock of a file across its names.");
-    else if (LockWithin(target, LOCK_EX, PatienceEnds()) == TLockWait::TimedOut)
-        Fail("write", "It is being saved by another program.");
+    // A write by another than its owner clears them, and nobody else may set them again.
+    else if ((now.st_mode & S_ISUID) || (now.st_mode & (S_ISGID | S_IXGRP)) == (S_ISGID | S_IXGRP))
+        Fail("write", "It has set-id bits, which a write by another user than its owner clears.");
+    // Within what is left of the save's patience; a reader of the file may hold its lock too.
+    else if (locked = LockWithin(target, LOCK_EX, (lock_ ? lock_ : own.get())->Deadline());
+             locked == TLockWait::TimedOut)
+        Fail("write", "It is being saved by another program, or locked by one that reads it.");
     // Room for the new content is had before the file is touched, where the file system can say:
     // one that has none fails the save with the file as it was. A content with holes keeps them.
     else if (struct stat data; fstat(fd_, &data) == 0 && data.st_blocks * 512 >= length &&
@@ -78,7 +84,9 @@ TWriteResult TAtomicFileWriter::WriteInPlace()
             failure = std::strerror(errno);
         if (failure.empty()) {
             AtStep(TSaveStep::InPlaceFlushed);
-            save.End();
+            // Without the file's lock another writer in place may be at work: what its mark named
+            // may be its journal.
+            save.End(locked == TLockWait::Taken);
         } else {
             // The file stays marked: readers take its journal's content for its own, and whoever
             // next reads or saves it writes that in.

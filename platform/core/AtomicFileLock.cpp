@@ -267,7 +267,7 @@ void TFileUpdateLock::Acquire()
         return;
     }
     lockName_ = LockName(name_);
-    const Clock::time_point deadline = PatienceEnds();
+    const Clock::time_point deadline = deadline_ = PatienceEnds();
     TOutcome outcome;
     std::string why;
     fd_ = LockIn(folder_, lockName_, name_, deadline, outcome, why);

@@ -498,21 +498,11 @@ static void Sweep(int folder)
             unlinkat(folder, entry->d_name, 0);
         close(fd);
     }
-    // A journal no file here names as being written (a killed save's that was never named, or that
-    // a later save made of no use) goes; one a file's mark names holds that file's content.
-    if (!journals.empty()) {
-        rewinddir(dir);
-        while (const dirent* entry = readdir(dir)) {
-            std::string mark;
-            char value[PATH_MAX + 128];
-            const ssize_t n =
-                lgetxattr(OpenPath(folder, entry->d_name).c_str(), "user.hanmud.save", value, sizeof value);
-            if (n > 0)
-                std::erase(journals, JournalOfBusy(std::string(value, static_cast<size_t>(n))));
-        }
-        for (const std::string& journal : journals)
+    // A journal whose file here no longer names it (a killed save's that never marked its file, or
+    // that a later save made of no use) goes; one a file's mark may still name holds its content.
+    for (const std::string& journal : journals)
+        if (JournalOfNoUse(folder, journal))
             unlinkat(folder, journal.c_str(), 0);
-    }
     closedir(dir);
 }
 

@@ -24,6 +24,8 @@ constexpr int kOpenSafely = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 TFileRead ReadOpen(int fd, int64_t most, std::string& data)
 {
     data.clear();
+    if (struct stat state; fstat(fd, &state) == 0 && state.st_size <= most)
+        data.reserve(static_cast<size_t>(state.st_size));
     for (char chunk[65536];;) {
         const ssize_t n = pread(fd, chunk, sizeof chunk, static_cast<off_t>(data.size()));
         if (n == 0)
@@ -46,27 +48,28 @@ TFileRead ReadSaved(int fd, int folder, const std::string& path, int64_t most, s
     if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode))
         return TFileRead::Unreadable;
     const TClock::time_point deadline = PatienceEnds();
-    for (TPause pause;; pause.Wait(deadline)) {
+    for (TPause pause;;) {
         std::string before, after;
         ReadMark(fd, before);
         if (IsBusy(before)) {
             bool tooLong = false;
-            if (ReadMarkedJournal(before, folder, path, most, data, tooLong)) {
+            if (ReadMarkedContent(before, fd, folder, path, most, data, tooLong)) {
                 FinishMarkedSave(fd, before, data, folder, path);
                 return TFileRead::Ok;
             }
-            if (tooLong)
-                return TFileRead::TooLarge;
-            // A mark naming no whole journal: nothing better than the file is left.
+            // The content a cut-short save committed the file to is nowhere: the file may be torn.
+            if (std::string now; ReadMark(fd, now) && now == before)
+                return tooLong ? TFileRead::TooLarge : TFileRead::Unreadable;
+        } else {
+            if (struct stat now; fstat(fd, &now) != 0 || now.st_size > most)
+                return now.st_size > most ? TFileRead::TooLarge : TFileRead::Unreadable;
+            const TFileRead read = ReadOpen(fd, most, data);
+            ReadMark(fd, after);
+            if (read != TFileRead::Ok || after == before)
+                return read;
         }
-        if (struct stat now; fstat(fd, &now) != 0 || now.st_size > most)
-            return now.st_size > most ? TFileRead::TooLarge : TFileRead::Unreadable;
-        const TFileRead read = ReadOpen(fd, most, data);
-        ReadMark(fd, after);
-        if (read != TFileRead::Ok || after == before)
-            return read;
-        // A save in place came meanwhile: what was read may mix its content with the old.
-        if (TClock::now() >= deadline) {
+        // A save in place came or ended meanwhile: what was read may mix its content with the old.
+        if (!pause.Wait(deadline)) {
             data.clear();
             return TFileRead::Unreadable;
         }

@@ -1,10 +1,11 @@
 #include "platform/core/SaveJournal.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <nettle/sha2.h>
 #include <sys/file.h>
 #include <sys/xattr.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -27,24 +28,51 @@ constexpr std::string_view kBusy = "busy ", kDone = "done ";
 // caller's terminal.
 constexpr int kOpenSafely = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
-// The journal's header: a mark, the save's token, the content's length and its CRC-32.
-constexpr char kHeaderMark[8] = {'H', 'M', 'J', 'R', 'N', 'L', '2', '\n'};
+// The journal's header: a mark, the content's length and the number of the file it was made for
+// (which tells the clean-up whose journal it is).
+constexpr char kHeaderMark[8] = {'H', 'M', 'J', 'R', 'N', 'L', '3', '\n'};
+constexpr off_t kHeaderSize = 24;
 constexpr size_t kTokenBytes = 16;
-constexpr off_t kHeaderSize = 8 + kTokenBytes + 8 + 8;
 constexpr size_t kChunk = 1 << 16;
 
-std::string RandomHex(size_t bytes)
+std::string Hex(const unsigned char* bytes, size_t size)
 {
-    static thread_local std::random_device random;
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string hex;
-    for (size_t i = 0; i < bytes; ++i) {
-        const unsigned byte = random() & 0xFF;
-        hex += kDigits[byte >> 4];
-        hex += kDigits[byte & 15];
+    for (size_t i = 0; i < size; ++i) {
+        hex += kDigits[bytes[i] >> 4];
+        hex += kDigits[bytes[i] & 15];
     }
     return hex;
 }
+
+std::string RandomHex(size_t size)
+{
+    static thread_local std::random_device random;
+    std::vector<unsigned char> bytes(size);
+    for (unsigned char& byte : bytes)
+        byte = static_cast<unsigned char>(random());
+    return Hex(bytes.data(), size);
+}
+
+// SHA-256 of a content given a piece at a time.
+class TDigest {
+public:
+    TDigest() { sha256_init(&context_); }
+    void Add(const char* bytes, size_t size)
+    {
+        sha256_update(&context_, size, reinterpret_cast<const uint8_t*>(bytes));
+    }
+    std::string Hex()
+    {
+        uint8_t digest[SHA256_DIGEST_SIZE];
+        sha256_digest(&context_, sizeof digest, digest);
+        return SavePaths::Hex(digest, sizeof digest);
+    }
+
+private:
+    sha256_ctx context_;
+};
 
 void PutNumber(unsigned char* at, uint64_t value)
 {
@@ -81,10 +109,10 @@ bool ReadAllAt(int fd, char* into, size_t size, off_t at) { return AllAt(pread, 
 
 bool WriteAllAt(int fd, const char* from, size_t size, off_t at) { return AllAt(pwrite, fd, from, size, at); }
 
-// Writes `length` bytes, a chunk at a time as `chunkAt` gives them (false: it cannot), into the
-// open file `to` from `at`, which holds nothing there (a new file, or one cut at `at`): runs of
-// zeros are left as holes, so that a sparse content costs no more than its data. `each`, where
-// given, sees every chunk. False with errno set where it cannot.
+// Writes `length` bytes, a chunk at a time as `chunkAt` gives them (null: it cannot), into the open
+// file `to` from `at`, which holds nothing there (a new file, or one cut at `at`): runs of zeros
+// are left as holes, so that a sparse content costs no more than its data. `each`, where given,
+// sees every chunk. False with errno set where it cannot.
 bool WriteWithHoles(int to, off_t at, int64_t length, const std::function<const char*(int64_t from, size_t n)>& chunkAt,
                     const std::function<void(const char*, size_t)>& each = {})
 {
@@ -102,7 +130,7 @@ bool WriteWithHoles(int to, off_t at, int64_t length, const std::function<const 
     return ftruncate(to, at + length) == 0;
 }
 
-// The chunks of an open file, read into `buffer`.
+// The chunks of an open file from `start`, read into `buffer`.
 std::function<const char*(int64_t, size_t)> ChunksOf(int fd, off_t start, std::string& buffer)
 {
     buffer.resize(kChunk);
@@ -111,53 +139,52 @@ std::function<const char*(int64_t, size_t)> ChunksOf(int fd, off_t start, std::s
     };
 }
 
-// A busy mark's parts: its token, the journal's name and the folder it was made in.
+// A busy mark's parts.
 struct TBusy {
-    std::string Token, Journal, Folder;
+    std::string Token, Digest;
+    int64_t Length = 0;
+    std::string Journal, Folder;
 };
 
 bool ParseBusy(const std::string& mark, TBusy& busy)
 {
     if (!IsBusy(mark))
         return false;
-    const size_t token = kBusy.size(), name = mark.find(' ', token), folder = mark.find(' ', name + 1);
-    if (name == std::string::npos || folder == std::string::npos)
+    std::vector<size_t> spaces;
+    for (size_t at = kBusy.size(); spaces.size() < 4 && (at = mark.find(' ', at)) != std::string::npos; ++at)
+        spaces.push_back(at);
+    if (spaces.size() < 4)
         return false;
-    busy = {mark.substr(token, name - token), mark.substr(name + 1, folder - name - 1), mark.substr(folder + 1)};
-    return busy.Token.size() == 2 * kTokenBytes && !busy.Journal.empty() && busy.Journal.find('/') == std::string::npos;
+    const auto part = [&](size_t from, size_t to) { return mark.substr(from, to - from); };
+    busy.Token = part(kBusy.size(), spaces[0]);
+    busy.Digest = part(spaces[0] + 1, spaces[1]);
+    const std::string length = part(spaces[1] + 1, spaces[2]);
+    busy.Journal = part(spaces[2] + 1, spaces[3]);
+    busy.Folder = mark.substr(spaces[3] + 1);
+    if (length.empty() || length.size() > 18 || !std::all_of(length.begin(), length.end(), ::isdigit))
+        return false;
+    busy.Length = std::stoll(length);
+    return busy.Token.size() == 2 * kTokenBytes && busy.Digest.size() == 2 * SHA256_DIGEST_SIZE &&
+        !busy.Journal.empty() && busy.Journal.find('/') == std::string::npos;
 }
 
-// The whole content of the open journal, made for the save of `token`; false where it is not that.
-bool JournalContent(int journal, const std::string& token, int64_t most, std::string& content, bool& tooLong)
+// Reads `length` bytes of the open file from `start`, where they have the busy mark's digest.
+bool ReadCommitted(int fd, off_t start, const TBusy& busy, int64_t most, std::string& content, bool& tooLong)
 {
-    struct stat state;
-    unsigned char header[kHeaderSize];
-    if (fstat(journal, &state) != 0 || !S_ISREG(state.st_mode) || state.st_size < kHeaderSize ||
-        !ReadAllAt(journal, reinterpret_cast<char*>(header), sizeof header, 0) ||
-        std::memcmp(header, kHeaderMark, sizeof kHeaderMark) != 0)
-        return false;
-    std::string written;
-    for (size_t i = 0; i < kTokenBytes; ++i) {
-        static constexpr char kDigits[] = "0123456789abcdef";
-        written += kDigits[header[8 + i] >> 4];
-        written += kDigits[header[8 + i] & 15];
-    }
-    const int64_t length = static_cast<int64_t>(NumberAt(header + 8 + kTokenBytes));
-    if (written != token || length != state.st_size - kHeaderSize)
-        return false;
-    if (length > most) {
+    if (busy.Length > most) {
         tooLong = true;
         return false;
     }
-    content.resize(static_cast<size_t>(length));
-    if (!ReadAllAt(journal, content.data(), content.size(), kHeaderSize))
+    content.resize(static_cast<size_t>(busy.Length));
+    TDigest digest;
+    if (!ReadAllAt(fd, content.data(), content.size(), start))
         return false;
-    const uLong crc = crc32_z(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(content.data()), content.size());
-    return crc == NumberAt(header + 16 + kTokenBytes);
+    digest.Add(content.data(), content.size());
+    return digest.Hex() == busy.Digest;
 }
 
 // Where a busy mark's journal may be: beside the file as the reader reached it, then in the folder
-// the mark names. The token tells the journal, whatever is found at a name.
+// the mark names. What is found at a name counts only with the mark's digest.
 std::vector<std::string> JournalPlaces(const TBusy& busy, int folder, const std::string& path)
 {
     std::vector<std::string> places;
@@ -170,14 +197,26 @@ std::vector<std::string> JournalPlaces(const TBusy& busy, int folder, const std:
     return places;
 }
 
-// Empties the journal at the place given, where it is the one of `token`, and removes it where the
+// The content of the journal open as `fd`, where it is the busy mark's.
+bool JournalContent(int fd, const TBusy& busy, int64_t most, std::string& content, bool& tooLong)
+{
+    struct stat state;
+    unsigned char header[kHeaderSize];
+    return fstat(fd, &state) == 0 && S_ISREG(state.st_mode) && state.st_size == kHeaderSize + busy.Length &&
+        ReadAllAt(fd, reinterpret_cast<char*>(header), sizeof header, 0) &&
+        std::memcmp(header, kHeaderMark, sizeof kHeaderMark) == 0 &&
+        NumberAt(header + 8) == static_cast<uint64_t>(busy.Length) &&
+        ReadCommitted(fd, kHeaderSize, busy, most, content, tooLong);
+}
+
+// Empties the journal at the place given, where it is the busy mark's, and removes it where the
 // saver may: once the file no longer names it, what it holds is of no use, and no one's to read.
-void RemoveJournal(const std::string& place, const std::string& token)
+void RemoveJournal(const std::string& place, const TBusy& busy)
 {
     const int fd = open(place.c_str(), O_RDWR | kOpenSafely);
     std::string content;
     bool tooLong = false;
-    if (fd >= 0 && (JournalContent(fd, token, INT64_MAX, content, tooLong) || tooLong)) {
+    if (fd >= 0 && JournalContent(fd, busy, INT64_MAX, content, tooLong)) {
         ftruncate(fd, 0);
         unlink(place.c_str());
     }
@@ -208,7 +247,7 @@ std::string FolderPath(int folder)
 bool ReadMark(int fd, std::string& mark)
 {
     mark.clear();
-    char value[PATH_MAX + 128];
+    char value[PATH_MAX + 256];
     const ssize_t n = fgetxattr(fd, kMarkName, value, sizeof value);
     if (n >= 0)
         mark.assign(value, static_cast<size_t>(n));
@@ -217,30 +256,29 @@ bool ReadMark(int fd, std::string& mark)
 
 bool IsBusy(const std::string& mark) { return mark.starts_with(kBusy); }
 
-std::string JournalOfBusy(const std::string& mark)
-{
-    TBusy busy;
-    return ParseBusy(mark, busy) ? busy.Journal : std::string();
-}
-
-bool ReadMarkedJournal(const std::string& mark, int folder, const std::string& path, int64_t most, std::string& content,
-                       bool& tooLong)
+bool ReadMarkedContent(const std::string& mark, int fd, int folder, const std::string& path, int64_t most,
+                       std::string& content, bool& tooLong)
 {
     TBusy busy;
     tooLong = false;
     if (!ParseBusy(mark, busy))
         return false;
     for (const std::string& place : JournalPlaces(busy, folder, path)) {
-        const int fd = open(place.c_str(), O_RDONLY | kOpenSafely);
-        if (fd < 0)
+        const int journal = open(place.c_str(), O_RDONLY | kOpenSafely);
+        if (journal < 0)
             continue;
-        const bool whole = JournalContent(fd, busy.Token, most, content, tooLong);
-        close(fd);
+        const bool whole = JournalContent(journal, busy, most, content, tooLong);
+        close(journal);
         if (whole || tooLong)
             return whole;
     }
-    content.clear();
-    return false;
+    // No journal: the file itself, where the save had written it whole before it was cut short.
+    struct stat state;
+    const bool written =
+        fstat(fd, &state) == 0 && state.st_size == busy.Length && ReadCommitted(fd, 0, busy, most, content, tooLong);
+    if (!written)
+        content.clear();
+    return written;
 }
 
 void FinishMarkedSave(int fd, const std::string& mark, const std::string& content, int folder, const std::string& path)
@@ -261,8 +299,49 @@ void FinishMarkedSave(int fd, const std::string& mark, const std::string& conten
     const std::string done = std::string(kDone) + busy.Token;
     if (fsetxattr(file, kMarkName, done.data(), done.size(), 0) == 0 && fsync(file) == 0)
         for (const std::string& place : JournalPlaces(busy, folder, path))
-            RemoveJournal(place, busy.Token);
+            RemoveJournal(place, busy);
     close(file);
+}
+
+bool JournalOfNoUse(int folder, const std::string& name)
+{
+    const int journal = openat(folder, name.c_str(), O_RDONLY | kOpenSafely);
+    unsigned char header[kHeaderSize];
+    const bool read = journal >= 0 && ReadAllAt(journal, reinterpret_cast<char*>(header), sizeof header, 0) &&
+        std::memcmp(header, kHeaderMark, sizeof kHeaderMark) == 0;
+    if (journal >= 0)
+        close(journal);
+    if (!read)
+        return journal >= 0;  // partial: a save cut short before it marked its file
+    const ino_t made = static_cast<ino_t>(NumberAt(header + 16));
+    const int listed = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = listed >= 0 ? fdopendir(listed) : nullptr;
+    if (!dir) {
+        if (listed >= 0)
+            close(listed);
+        return false;
+    }
+    bool ofNoUse = false;
+    while (const dirent* entry = readdir(dir)) {
+        struct stat seen;
+        if (!StatAt(folder, entry->d_name, seen) || seen.st_ino != made || !S_ISREG(seen.st_mode))
+            continue;
+        char value[PATH_MAX + 256];
+        const ssize_t n = lgetxattr(OpenPath(folder, entry->d_name).c_str(), kMarkName, value, sizeof value);
+        TBusy busy;
+        ofNoUse = (n < 0 && errno == ENODATA) ||
+            (n >= 0 && !(ParseBusy(std::string(value, static_cast<size_t>(n)), busy) && busy.Journal == name));
+        break;
+    }
+    closedir(dir);
+    return ofNoUse;
+}
+
+void RemoveJournalOf(const std::string& mark, int folder)
+{
+    if (TBusy busy; ParseBusy(mark, busy))
+        for (const std::string& place : JournalPlaces(busy, folder, ""))
+            RemoveJournal(place, busy);
 }
 
 TInPlaceSave::TInPlaceSave(int folder, int target, const struct stat& state)
@@ -291,19 +370,15 @@ std::string TInPlaceSave::Begin(int from, int64_t length)
     if (journal_ < 0)
         return std::string("Its journal cannot be made: ") + std::strerror(errno);
     OpenToTheFilesUsers(journal_, target_, state_);
-    // The content, then the header that makes it whole.
+    // The content, then the header.
     unsigned char header[kHeaderSize] = {};
     std::memcpy(header, kHeaderMark, sizeof kHeaderMark);
-    for (size_t i = 0; i < kTokenBytes; ++i)
-        header[8 + i] = static_cast<unsigned char>(std::stoi(token_.substr(2 * i, 2), nullptr, 16));
-    PutNumber(header + 8 + kTokenBytes, static_cast<uint64_t>(length));
-    uLong crc = crc32(0, nullptr, 0);
+    PutNumber(header + 8, static_cast<uint64_t>(length));
+    PutNumber(header + 16, state_.st_ino);
+    TDigest digest;
     std::string buffer;
-    bool written =
-        WriteWithHoles(journal_, kHeaderSize, length, ChunksOf(from, 0, buffer), [&crc](const char* chunk, size_t n) {
-            crc = crc32_z(crc, reinterpret_cast<const Bytef*>(chunk), n);
-        });
-    PutNumber(header + 16 + kTokenBytes, crc);
+    bool written = WriteWithHoles(journal_, kHeaderSize, length, ChunksOf(from, 0, buffer),
+                                  [&digest](const char* chunk, size_t n) { digest.Add(chunk, n); });
     if (written)
         AtStep(TSaveStep::JournalWritten);
     written = written && WriteAllAt(journal_, reinterpret_cast<const char*>(header), sizeof header, 0) &&
@@ -315,7 +390,8 @@ std::string TInPlaceSave::Begin(int from, int64_t length)
     }
     AtStep(TSaveStep::JournalKept);
     // Marked only now, and on disk before its content is touched.
-    const std::string mark = std::string(kBusy) + token_ + " " + journalName_ + " " + FolderPath(folder_);
+    const std::string mark = std::string(kBusy) + token_ + " " + digest.Hex() + " " + std::to_string(length) + " " +
+        journalName_ + " " + FolderPath(folder_);
     if (fsetxattr(target_, kMarkName, mark.data(), mark.size(), 0) != 0 || fsync(target_) != 0) {
         const std::string why = std::string("It cannot be marked as being written: ") + std::strerror(errno);
         if (previous_.empty())
@@ -328,7 +404,14 @@ std::string TInPlaceSave::Begin(int from, int64_t length)
     return "";
 }
 
-void TInPlaceSave::End()
+bool TInPlaceSave::WriteFile(int from, int64_t length)
+{
+    // Marked busy, the file is read from its journal: it may be cut first and its holes kept.
+    std::string buffer;
+    return ftruncate(target_, 0) == 0 && WriteWithHoles(target_, 0, length, ChunksOf(from, 0, buffer));
+}
+
+void TInPlaceSave::End(bool dropKilled)
 {
     const std::string done = std::string(kDone) + token_;
     // Where it cannot be marked done, the busy mark stands: its journal, which readers take for the
@@ -338,16 +421,8 @@ void TInPlaceSave::End()
     AtStep(TSaveStep::InPlaceDone);
     DropJournal();
     // A killed save's journal, which this one's content has made of no use.
-    if (TBusy killed; ParseBusy(previous_, killed))
-        for (const std::string& place : JournalPlaces(killed, folder_, ""))
-            RemoveJournal(place, killed.Token);
-}
-
-bool TInPlaceSave::WriteFile(int from, int64_t length)
-{
-    // Marked busy, the file is read from its journal: it may be cut first and its holes kept.
-    std::string buffer;
-    return ftruncate(target_, 0) == 0 && WriteWithHoles(target_, 0, length, ChunksOf(from, 0, buffer));
+    if (dropKilled)
+        RemoveJournalOf(previous_, folder_);
 }
 
 void TInPlaceSave::DropJournal()

@@ -1,7 +1,7 @@
 // A file the saver may write but cannot give back to its owner is written where it is: it stays
-// its owner's, with its group, permissions and access list, and its old content is kept beside it
-// until the new content is on disk; a write that fails puts the old content back. (A save cut short:
-// AtomicFileKilledTest.cpp.)
+// its owner's, with its group, permissions and access list; a write that fails once the file is
+// marked is finished by the next load from its journal. (A save cut short: AtomicFileKilledTest.cpp;
+// the journal's trust: AtomicFileJournalTest.cpp.)
 
 #include <gtest/gtest.h>
 
@@ -143,6 +143,24 @@ TEST(InPlaceSave, RegressionAContentOfZerosTookItsWholeSizeOnDiskTwice)
     ASSERT_EQ(stat(file.c_str(), &written), 0);
     EXPECT_LT(written.st_blocks * 512, int64_t{1} << 20);
     EXPECT_TRUE(TempFolder::Read(file) == content);
+}
+
+// A file with set-id bits, written in place by a writer not its owner: the system cleared them at
+// the write, and the save was reported done. It is refused, and the file left as it was.
+TEST(InPlaceSave, RegressionASaveInPlaceDroppedTheFilesSetIdBits)
+{
+    TempFolder scratch;
+    const std::string folder = MakeNotes(scratch), file = folder + "/notes.ini";
+    if (folder.empty())
+        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
+    ASSERT_EQ(chmod(file.c_str(), 06770), 0);
+    EXPECT_TRUE(AnswerAsUserIn(kNotesWriter, {kNotesWriter, kNotesGroup}, folder, [] {
+        return AtomicWriteFile("notes.ini", "new").Message.find("set-id bits") != std::string::npos;
+    }));
+    struct stat kept;
+    ASSERT_EQ(stat(file.c_str(), &kept), 0);
+    EXPECT_EQ(kept.st_mode & 07777, 06770u);
+    EXPECT_EQ(TempFolder::Read(file), "old");
 }
 
 // One thread of the writer's holds the notes' lock, reads them and writes them through it, while

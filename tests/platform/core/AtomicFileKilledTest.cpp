@@ -79,14 +79,6 @@ bool Loads(const std::string& content)
     return false;
 }
 
-// Makes what the folder holds an hour old, as what a save killed long ago left.
-void AgeEverything(const std::string& folder)
-{
-    const timespec anHourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
-    for (const std::string& name : NamesIn(folder))
-        utimensat(AT_FDCWD, (folder + "/" + name).c_str(), anHourAgo, AT_SYMLINK_NOFOLLOW);
-}
-
 TEST_P(RegressionASaverKilledMidwayLeftItsFilesOrSpoiledLaterSaves, NothingIsLostLeftOrBlocked)
 {
     const TKillCase& c = GetParam();
