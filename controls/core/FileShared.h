@@ -102,6 +102,8 @@ void SetCopyReads(size_t most, int64_t end);
 void SetCopyReadHook(std::function<void(int64_t offset)> hook);
 // For tests: called when the copy of a file with holes finds no data past the offset it reached.
 void SetCopyNoMoreDataHook(std::function<void(int64_t offset)> hook);
+// For tests: asked before a move or a copy flushes its file system; false fails the flush (EIO).
+void SetFlushHook(std::function<bool()> hook);
 
 // Why a node that is not a regular file is not copied, as a sentence ("It is a named pipe.").
 const char* NotARegularFile(mode_t mode);

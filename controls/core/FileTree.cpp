@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <system_error>
+#include <utility>
 
 #include "platform/core/StoredPath.h"
 
@@ -81,8 +83,20 @@ bool FailAt(TTreeRun& run, const TFolderPath& walk, const std::string& name, int
     return FailAt(run, walk, name, SystemReason(error));
 }
 
+namespace {
+
+std::function<bool()> g_flushHook;
+
+}  // namespace
+
+void SetFlushHook(std::function<bool()> hook) { g_flushHook = std::move(hook); }
+
 bool FlushFileSystem(const std::string& path)
 {
+    if (g_flushHook && !g_flushHook()) {
+        errno = EIO;
+        return false;
+    }
     std::string folder, name;
     SplitPath(WithoutTrailingSlashes(path), folder, name);
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

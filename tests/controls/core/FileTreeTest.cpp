@@ -33,8 +33,19 @@ namespace {
 
 enum TWay { wCopy, wMove, wTrash, wDelete, wCopyFile, wCopyFileOver, wMoveFile, wClearDir, wClearDirKeep, wDelFiles };
 
-// What is mounted at "other" (true: the tmpfs).
-enum TOther { oNone, oTmpfs, oOverlay, oFuse, oFuseWithoutAttributes };
+// What is mounted at "other" (true: the tmpfs): FUSE folders through bindfs, also one that
+// refuses every removal, one that counts one name of every file, and one over two tmpfs
+// (MountFuseOverTwoFileSystems).
+enum TOther {
+    oNone,
+    oTmpfs,
+    oOverlay,
+    oFuse,
+    oFuseWithoutAttributes,
+    oFuseDenyingRemovals,
+    oFuseHidingLinks,
+    oFuseOverTwoFileSystems
+};
 
 struct TTreeCase {
     const char* name;
@@ -51,7 +62,8 @@ struct TTreeCase {
     // bytes; 'E': copied files seem to end after 3000 bytes; 'I': another program moves "out" to
     // a/sub/x as a/sub is opened; 'B': A/late is bound at X; 'C': another program writes into t/a
     // (else s) as its copy reads past its first block; 'A': another program appends "tail" to s
-    // as its copy finds no data past where it is; 'W': the copy's flush fails; 'T': the
+    // as its copy finds no data past where it is; 'K': another program removes s as its copy reads
+    // past its first block; 'W': the copy's flush fails; 'T': the
     // second open of a folder named t is refused; 'U': the tree is user 2002's, who runs the case
     // in groups 2002 and 2003, and the folder is shown with owners; 'O': the folder is shown with
     // owners, temporary files are named, and the hidden files in the copy's folder are shown as
@@ -65,6 +77,8 @@ struct TTreeCase {
                       // replaces moved/r once it is read-only by its own r/f, and the user cancels;
                       // 'H' Cancel once other/t/x/y/f is made, then "[undo]" is shown at a poll
                       // between its removal and other/t's
+    // The flush of a move's file system fails.
+    bool flushFails = false;
 };
 
 // Folders a case may open before its walks are refused: a copy that entered what it made
@@ -138,6 +152,10 @@ std::string MountOther(const TTreeCase& row, const TempFolder& folder)
         lacking = filetrees::MountOverlay(at);
     else if (row.across == oFuse || row.across == oFuseWithoutAttributes)
         lacking = filetrees::MountFuse(at, {row.across == oFuse ? "--xattr-rw" : "--xattr-none"});
+    else if (row.across == oFuseDenyingRemovals || row.across == oFuseHidingLinks)
+        lacking = filetrees::MountFuse(at, {row.across == oFuseHidingLinks ? "--hide-hard-links" : "--delete-deny"});
+    else if (row.across == oFuseOverTwoFileSystems)
+        lacking = filetrees::MountFuseOverTwoFileSystems(at);
     return lacking.empty() || lacking == filetrees::kNoBindfs ? lacking : "SKIP " + lacking;
 }
 
@@ -153,9 +171,11 @@ bool KeepsHoles(const TTreeCase& row, const TempFolder& folder)
 // handles (an overlay): the undo leaves it there.
 bool UndoesWithoutHandles(const TTreeCase& row, const TempFolder& folder)
 {
-    const bool intoTemp =
-        row.way == wTrash || (row.way == wMove && std::string(row.destination).rfind("other", 0) != 0);
-    if (row.across == oNone || !intoTemp || std::string(row.expected).rfind("false", 0) != 0)
+    const bool intoTemp = row.way == wTrash ||
+        ((row.way == wMove || row.way == wMoveFile) && std::string(row.destination).rfind("other", 0) != 0);
+    const std::string expected = row.expected;
+    const bool failed = row.way == wMoveFile ? expected.rfind("done", 0) != 0 : expected.rfind("false", 0) == 0;
+    if (row.across == oNone || !intoTemp || !failed)
         return false;
     return HandleAt(AT_FDCWD, folder.Path()).empty();
 }
@@ -181,7 +201,7 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
         return "SKIP giving files to other users needs root";
     const bool asUser = row.hook == 'U';
     if (!filetrees::MakeTree(folder.Path(), row.before, asUser ? static_cast<int>(kUser) : -1))
-        return "SKIP the file system of TMPDIR keeps no access lists";
+        return "SKIP the file system of TMPDIR keeps no access lists or flags, or only root may set them";
     if (std::string(row.before).find('!') != std::string::npos && !fs::exists(folder.File("t/node")))
         return "SKIP making a device node needs root";
     if (!KeepsHoles(row, folder))
@@ -206,6 +226,8 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
         SetCopyReads(row.hook == 'R' ? 3000 : 0, row.hook == 'E' ? 3000 : 0);
     if (row.hook == 'W')
         InjectAtomicWriteFailure(TAtomicWriteStep::Sync);
+    if (row.flushFails)
+        SetFlushHook([] { return false; });
     if (row.hook == 'C') {
         const std::string changed = folder.File(fs::exists(folder.File("t/a")) ? "t/a" : "s");
         const struct timespec long_ago[2] = {{1000000000, 0}, {1000000000, 0}};  // unlike any time of a write now
@@ -218,6 +240,11 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
             }
         });
     }
+    if (row.hook == 'K')
+        SetCopyReadHook([&folder](int64_t offset) {
+            if (offset == 8192)
+                unlink(folder.File("s").c_str());
+        });
     if (row.hook == 'A')
         SetCopyNoMoreDataHook([&folder](int64_t) {
             const int fd = open(folder.File("s").c_str(), O_WRONLY | O_APPEND);
@@ -290,6 +317,9 @@ TEST_P(HostileTree, Leaves)
     if (GetParam().across)
         fs::create_directory(folder.File("other"));
     const std::string out = filetrees::InBoundedChild([this] { return RunCase(GetParam(), folder); });
+    if (const std::string before = GetParam().before;
+        before.find("+i") != std::string::npos || before.find("+a") != std::string::npos)
+        filetrees::ClearFlags(folder.Path());
     if (out.rfind("SKIP ", 0) == 0)
         HM_SKIP_WHERE_LACKING(out.substr(5));
     EXPECT_EQ(out, GetParam().expected);
