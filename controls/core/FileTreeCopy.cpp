@@ -249,6 +249,10 @@ bool TTreeCopy::LinkToFirstCopy(const struct stat& st, const std::string& to, TC
     if (found == firstCopies_.end())
         return false;
     const TFirstCopy& first = found->second;
+    // Only a name of the file the first copy was made of: two files of one node number (a FUSE
+    // folder over two file systems) differ in size or times.
+    if (!Unchanged(st, first.Source))
+        return false;
     const int folder = first.Folder == CurrentFolder() ? dest_.Fd() : OpenMadeFolder(first.Folder);
     // The node itself, checked, is linked, through its descriptor: never what another program put
     // under the first copy's name since.

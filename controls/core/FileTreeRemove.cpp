@@ -150,13 +150,13 @@ bool WalkRecord(TFolderPath& walk, const std::string& name, const TCopyRecord& r
     return entered;
 }
 
+}  // namespace
+
 bool SameTime(const struct timespec& a, const struct timespec& b)
 {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-// The entry as the copy found it before reading it: the same node, and a file of the same size,
-// written and changed last at the same times.
 bool Unchanged(const struct stat& now, const TEntryState& copied)
 {
     if (!SameEntry(copied, now) || (now.st_mode & S_IFMT) != (copied.Mode & S_IFMT))
@@ -164,8 +164,6 @@ bool Unchanged(const struct stat& now, const TEntryState& copied)
     return S_ISDIR(now.st_mode) ||
         (now.st_size == copied.Size && SameTime(now.st_mtim, copied.Time) && SameTime(now.st_ctim, copied.Change));
 }
-
-}  // namespace
 
 bool RemoveEntry(const std::string& native, TTreeRun& run)
 {
