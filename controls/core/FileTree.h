@@ -81,8 +81,8 @@ bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& 
 // Whether two times are the same to the nanosecond.
 bool SameTime(const struct timespec& a, const struct timespec& b);
 // The entry as the copy found it before reading it: the same node, and a file of the same size,
-// written and changed last at the same times.
-bool Unchanged(const struct stat& now, const TEntryState& copied);
+// written and changed last at the same times (with `byChange` off: of the same mode instead).
+bool Unchanged(const struct stat& now, const TEntryState& copied, bool byChange = true);
 // Undoes a copy to `to`: removes what it made there and nothing else (a file another program put
 // in a folder the copy made stays, and that folder with it; an entry made since in the place of
 // one it made, whatever inode number it was given, stays), also inside a folder it made

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <map>
@@ -157,12 +158,13 @@ bool SameTime(const struct timespec& a, const struct timespec& b)
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-bool Unchanged(const struct stat& now, const TEntryState& copied)
+bool Unchanged(const struct stat& now, const TEntryState& copied, bool byChange)
 {
     if (!SameEntry(copied, now) || (now.st_mode & S_IFMT) != (copied.Mode & S_IFMT))
         return false;
     return S_ISDIR(now.st_mode) ||
-        (now.st_size == copied.Size && SameTime(now.st_mtim, copied.Time) && SameTime(now.st_ctim, copied.Change));
+        (now.st_size == copied.Size && SameTime(now.st_mtim, copied.Time) &&
+         (byChange ? SameTime(now.st_ctim, copied.Change) : now.st_mode == copied.Mode));
 }
 
 bool RemoveEntry(const std::string& native, TTreeRun& run)
@@ -213,24 +215,44 @@ bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& 
             run.Fail(StoredPath(walk.Path(name)) + " changed while it was moved and stays where it was");
     };
     // Removing one name of a file changes the file (its count of names, its change time): its
-    // later names are compared with it as it was right after, not taken for another program's
-    // change.
-    std::map<std::pair<dev_t, ino_t>, TEntryState> afterOwnRemoval;
+    // later names are compared with it as it was right after, whatever count of names its file
+    // system tells, not taken for another program's change. Only a file the record names more than
+    // once is kept so.
+    using TNode = std::pair<dev_t, ino_t>;
+    std::vector<TNode> nodes;
+    for (const TCopiedEntry& rec : copied)
+        if (!S_ISDIR(rec.Source.Mode))
+            nodes.emplace_back(rec.Source.Dev, rec.Source.Ino);
+    std::sort(nodes.begin(), nodes.end());
+    struct TAfterRemoval {
+        TEntryState Copied, After;
+        bool ChangeKnown;  // false where the file system tells nothing more of the removed name's node (FUSE)
+    };
+    std::map<TNode, TAfterRemoval> afterOwnRemoval;
     const auto entry = [&](int folder, const std::string& name, const TCopiedEntry& rec) {
-        const auto own = afterOwnRemoval.find({rec.Source.Dev, rec.Source.Ino});
-        const TEntryState& was = own == afterOwnRemoval.end() ? rec.Source : own->second;
+        const TNode key{rec.Source.Dev, rec.Source.Ino};
+        const auto own = afterOwnRemoval.find(key);
+        // Two files of one node number (a FUSE folder over two file systems) are told apart by their
+        // size and time (a FUSE folder may tell two names of one file apart by change times it kept).
+        const bool sameFile = own != afterOwnRemoval.end() && rec.Source.Size == own->second.Copied.Size &&
+            SameTime(rec.Source.Time, own->second.Copied.Time);
+        const TEntryState& was = sameFile ? own->second.After : rec.Source;
         const int node = openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
         struct stat now;
         TRecordStep step = TRecordStep::Done;
-        if (node < 0 || fstat(node, &now) != 0 || !Unchanged(now, was)) {
+        if (node < 0 || fstat(node, &now) != 0 || !Unchanged(now, was, !sameFile || own->second.ChangeKnown)) {
             changed(name);
             step = TRecordStep::Skip;
         } else if (S_ISDIR(now.st_mode)) {
             step = TRecordStep::Enter;
         } else if (unlinkat(folder, name.c_str(), 0) != 0) {
             ok = FailAt(run, walk, name, errno);
-        } else if (now.st_nlink > 1 && fstat(node, &now) == 0) {
-            afterOwnRemoval[{now.st_dev, now.st_ino}] = StateOf(now);
+        } else {
+            const auto [first, last] = std::equal_range(nodes.begin(), nodes.end(), key);
+            if (struct stat after; last - first > 1) {
+                const bool known = fstat(node, &after) == 0;
+                afterOwnRemoval[key] = {rec.Source, known ? StateOf(after) : was, known};
+            }
         }
         if (node >= 0)
             close(node);

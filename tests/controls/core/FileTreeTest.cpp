@@ -609,7 +609,8 @@ const TTreeCase kTrees[] = {
      "false aborted | Cannot move 't': other\\t stays: its file system cannot tell whether it is what the copy made "
      "| other/@755 other/t/@755 other/t/a=1@644 t/@755 t/a=1@644",
      oOverlay, 0, 5, 'C'},
-    // Names of one file are linked, not two files of one node number.
+    // Names of one file are linked, not two files of one node number; a file system that counts
+    // one name of every file still moves them.
     {"RegressionCopyLinksNoTwoFilesOfOneNodeNumber", wCopy,
      "other/fs1/in/x=one other/fs1/keep=>other/fs1/in/x other/fs2/in/y=two other/fs2/keep=>other/fs2/in/y", "other\\t",
      "out",
@@ -618,6 +619,8 @@ const TTreeCase kTrees[] = {
      "other/t/m1/x=one@644~2 other/t/m2/@755 other/t/m2/y=two@644~2 out/@755 out/m1/@755 out/m1/x=one@644 "
      "out/m2/@755 out/m2/y=two@644",
      oFuseOverTwoFileSystems},
+    {"RegressionMoveFromAFolderHidingLinksMovesThem", wMove, "other/t/a=x other/t/b=>other/t/a other/t/z=z", "other\\t",
+     "moved", "true |  | moved/@755 moved/a=x@644 moved/b=x@644 moved/z=z@644 other/@755", oFuseHidingLinks},
     // A plain name matched without regard to case names a file only where exactly one matches.
     {"RegressionTwoOtherCasesAreNeitherDeleted", wDelFiles, "Report.txt=1 REPORT.TXT=2", "report.txt", "",
      "false |  | REPORT.TXT=2@644 Report.txt=1@644"},
