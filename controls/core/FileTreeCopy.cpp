@@ -44,9 +44,20 @@ bool MakeLinkAt(const std::string& target, int folder, const std::string& name, 
     return errno == 0;
 }
 
+// Folders of first copies held open at once for their later names (beyond, a folder is reached
+// by its names from the start).
+constexpr size_t kHeldFolders = 256;
+
 class TTreeCopy {
 public:
     TTreeCopy(TTreeRun& run, TCopyRecord& record) : run_(run), record_(record) {}
+    ~TTreeCopy()
+    {
+        for (const auto& [index, folder] : held_)
+            close(folder.Fd);
+    }
+    TTreeCopy(const TTreeCopy&) = delete;
+    TTreeCopy& operator=(const TTreeCopy&) = delete;
     bool Run(const std::string& from, const std::string& to, bool replace);
 
 private:
@@ -68,6 +79,12 @@ private:
         std::string Name;
         TEntryState Source, Made;
         nlink_t NamesLeft;
+        bool Held;  // its folder is held open for it
+    };
+    // A made folder held open (a path only) while first copies in it wait for their later names.
+    struct THeldFolder {
+        int Fd;
+        size_t Copies;
     };
     // Copies one entry of the source's innermost folder; a folder is entered on both sides.
     void CopyOne(const std::string& name, const std::string& to, bool replace);
@@ -79,6 +96,10 @@ private:
     // through a link, as a path only (it needs no right to read a folder on the way); -1 when it
     // cannot.
     int OpenMadeFolder(size_t index) const;
+    // Holds the innermost made folder open for a first copy in it, while fewer than kHeldFolders
+    // are (false where it is not held); lets it go with the last of its first copies.
+    bool HoldFolder();
+    void LetGoOfFolder(size_t index);
     size_t CurrentFolder() const { return levels_.empty() ? 0 : levels_.back().Folder; }
     // The made folder, its entries in, takes the source folder's attributes and permissions.
     void FinishFolder();
@@ -119,6 +140,7 @@ private:
     std::map<std::pair<dev_t, ino_t>, std::string> made_;  // the folders this copy made, and their handles
     std::vector<TMadeFolder> folders_{{0, std::string()}};
     std::map<std::pair<dev_t, ino_t>, TFirstCopy> firstCopies_;  // by the source file's node
+    std::map<size_t, THeldFolder> held_;                         // by the folder's place in folders_
     std::vector<TLevel> levels_;
     bool ok_ = true;
     bool stopped_ = false;
@@ -196,8 +218,11 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
             CopyNative(copy, &entry.Source, &entry.Made);
             copied = true;
             if (st.st_nlink > 1)
-                firstCopies_.emplace(std::make_pair(entry.Source.Dev, entry.Source.Ino),
-                                     TFirstCopy{CurrentFolder(), to, entry.Source, entry.Made, st.st_nlink - 1});
+                if (const auto [first, fresh] = firstCopies_.emplace(
+                        std::make_pair(entry.Source.Dev, entry.Source.Ino),
+                        TFirstCopy{CurrentFolder(), to, entry.Source, entry.Made, st.st_nlink - 1, false});
+                    fresh)
+                    first->second.Held = HoldFolder();
         } catch (const EAbort&) {
             run_.Cancelled = true;
         } catch (const Exception& e) {
@@ -253,11 +278,14 @@ bool TTreeCopy::LinkToFirstCopy(const struct stat& st, const std::string& to, TC
     // folder over two file systems) differ in size or times.
     if (!Unchanged(st, first.Source))
         return false;
-    const int folder = first.Folder == CurrentFolder() ? dest_.Fd() : OpenMadeFolder(first.Folder);
+    const auto held = held_.find(first.Folder);
+    const int folder = first.Folder == CurrentFolder() ? dest_.Fd()
+        : held != held_.end()                          ? held->second.Fd
+                                                       : OpenMadeFolder(first.Folder);
     // The node itself, checked, is linked, through its descriptor: never what another program put
     // under the first copy's name since.
     const int node = folder < 0 ? -1 : openat(folder, first.Name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
-    if (folder >= 0 && folder != dest_.Fd())
+    if (folder >= 0 && folder != dest_.Fd() && held == held_.end())
         close(folder);
     // Its size and time, the source's, tell it from a later file given its node number where the
     // file system gives no handle to.
@@ -273,9 +301,33 @@ bool TTreeCopy::LinkToFirstCopy(const struct stat& st, const std::string& to, TC
         return false;
     entry.Source = first.Source;
     entry.Made = first.Made;
-    if (--found->second.NamesLeft == 0)
+    if (--found->second.NamesLeft == 0) {
+        if (first.Held)
+            LetGoOfFolder(first.Folder);
         firstCopies_.erase(found);
+    }
     return true;
+}
+
+bool TTreeCopy::HoldFolder()
+{
+    if (const auto held = held_.find(CurrentFolder()); held != held_.end()) {
+        ++held->second.Copies;
+        return true;
+    }
+    const int fd = held_.size() < kHeldFolders ? openat(dest_.Fd(), ".", O_PATH | O_DIRECTORY | O_CLOEXEC) : -1;
+    if (fd >= 0)
+        held_.emplace(CurrentFolder(), THeldFolder{fd, 1});
+    return fd >= 0;
+}
+
+void TTreeCopy::LetGoOfFolder(size_t index)
+{
+    const auto held = held_.find(index);
+    if (held != held_.end() && --held->second.Copies == 0) {
+        close(held->second.Fd);
+        held_.erase(held);
+    }
 }
 
 int TTreeCopy::OpenMadeFolder(size_t index) const
