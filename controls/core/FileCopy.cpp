@@ -185,21 +185,6 @@ namespace {
 
 AnsiString Why(int error) { return ". " + SystemReason(error) + "."; }
 
-// 0 where the folder of the entry at the path lets the caller remove it, else why not: the system
-// asks for the right to write and search the folder and, in a sticky one, to own it or the entry.
-int MayRemove(const std::string& path)
-{
-    std::string folder, name;
-    SplitPath(path, folder, name);
-    struct stat entry, above;
-    if (faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
-        return errno;
-    if (lstat(path.c_str(), &entry) != 0 || stat(folder.c_str(), &above) != 0)
-        return errno;
-    const uid_t me = geteuid();
-    return (above.st_mode & S_ISVTX) && me != 0 && me != entry.st_uid && me != above.st_uid ? EPERM : 0;
-}
-
 using TName = std::function<AnsiString()>;
 
 // The source opened for reading: only a regular file. Looked at before it is opened: opening a
@@ -491,8 +476,8 @@ void MoveFile(std::string_view from, std::string_view to)
     }
     // Another file system: copied whole into the destination's folder and on disk, and then the
     // source removed only as it was before the copy read it (its permissions kept, so a read-only
-    // file stays read-only). A source its folder keeps the mover from removing is refused before
-    // the destination is touched.
+    // file stays read-only). A source the mover may not remove is refused before the destination
+    // is touched.
     std::string folder, name;
     if (const int error = MayRemove(source); error != 0)
         throw EWriteError("Cannot move file " + fromName + Why(error));

@@ -109,6 +109,53 @@ bool FlushFileSystem(const std::string& path)
     return ok;
 }
 
+namespace {
+
+// Whether the entry `name` of the open folder (empty: the folder itself) is immutable or
+// append-only, as far as its file system tells.
+bool Pinned(int folder, const std::string& name)
+{
+    struct statx info;
+    constexpr uint64_t kPinned = STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND;
+    return statx(folder, name.c_str(), AT_SYMLINK_NOFOLLOW | (name.empty() ? AT_EMPTY_PATH : 0), STATX_TYPE, &info) ==
+        0 &&
+        (info.stx_attributes & info.stx_attributes_mask & kPinned) != 0;
+}
+
+}  // namespace
+
+int MayRemoveFrom(int folder)
+{
+    if (faccessat(folder, ".", W_OK | X_OK, AT_EACCESS) != 0)
+        return errno;
+    return Pinned(folder, std::string()) ? EPERM : 0;
+}
+
+int MayRemoveEntry(int folder, const struct stat& above, const std::string& name, const struct stat& entry)
+{
+    const uid_t me = geteuid();
+    if ((above.st_mode & S_ISVTX) && me != 0 && me != entry.st_uid && me != above.st_uid)
+        return EPERM;
+    return Pinned(folder, name) ? EPERM : 0;
+}
+
+int MayRemove(const std::string& path)
+{
+    std::string folderPath, name;
+    SplitPath(WithoutTrailingSlashes(path), folderPath, name);
+    const int folder = open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    struct stat above, entry;
+    int error =
+        folder < 0 || fstat(folder, &above) != 0 || fstatat(folder, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0
+        ? errno
+        : MayRemoveFrom(folder);
+    if (error == 0)
+        error = MayRemoveEntry(folder, above, name, entry);
+    if (folder >= 0)
+        close(folder);
+    return error;
+}
+
 bool NamesRoot(const std::string& native, bool followLast)
 {
     struct stat st;
@@ -158,6 +205,9 @@ bool MoveEntry(const std::string& from, const std::string& to, bool replace, TTr
         return !StillTwoNames(from, to) || run.Fail(SameFile(StoredPath(to)));
     if (errno != EXDEV)
         return run.Fail(SystemReason(errno));
+    // What the mover may not remove is refused before the destination is touched.
+    if (const int error = MayRemove(from); error != 0)
+        return run.Fail(SystemReason(error));
     run.GoOnPastFailures = false;
     run.Moving = true;
     TCopyRecord made;

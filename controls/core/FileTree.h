@@ -109,6 +109,16 @@ bool FailAt(TTreeRun& run, const TFolderPath& walk, const std::string& name, con
 bool FailNamed(TTreeRun& run, const TFolderPath& walk, const std::string& name, const AnsiString& reason);
 // Flushes the file system that holds the entry at the path (all of it, once); false with errno.
 bool FlushFileSystem(const std::string& path);
+// 0 where the mover may remove entries of the open folder, else why not (the system's error): the
+// system asks for the right to write and search it, and lets nothing go from a folder immutable or
+// append-only (where its file system tells).
+int MayRemoveFrom(int folder);
+// 0 where the mover may remove the entry `name` (as `entry` found it) of the open folder (as
+// `above` found it), the folder's own right aside, else why not: in a sticky folder only root, the
+// folder's owner and the entry's may, and an entry immutable or append-only does not go.
+int MayRemoveEntry(int folder, const struct stat& above, const std::string& name, const struct stat& entry);
+// Both, for the entry at the path (a link at its end not followed).
+int MayRemove(const std::string& path);
 
 // rename that refuses (EEXIST) to replace an existing name.
 int RenameNoReplace(const std::string& from, const std::string& to);

@@ -609,6 +609,23 @@ const TTreeCase kTrees[] = {
      "false aborted | Cannot move 't': other\\t stays: its file system cannot tell whether it is what the copy made "
      "| other/@755 other/t/@755 other/t/a=1@644 t/@755 t/a=1@644",
      oOverlay, 0, 5, 'C'},
+    // A move refuses what the mover may not remove before the destination is touched, on every
+    // path: a folder it may not change, an immutable file, an append-only folder.
+    {"RegressionUserOperatorMoveOutOfAFolderItMayNotChangeKeepsItsOwnFile", wMove, "ro/@755:0 ro/f=new other/mine=old",
+     "ro\\f", "other\\mine",
+     "false | Cannot move 'ro\\f': Permission denied | other/@755:2002.2002 other/mine=old@644:2002.2002 "
+     "ro/@755:0.2002 ro/f=new@644:2002.2002",
+     oTmpfs, 'U'},
+    {"RegressionUserMoveFileOfALinkOutOfAFolderItMayNotChangeKeepsItsOwnFile", wMoveFile,
+     "ro/@755:0 ro/l->somewhere other/mine=old", "ro\\l", "other\\mine",
+     "Cannot move file ro\\l. Permission denied |  | other/@755:2002.2002 other/mine=old@644:2002.2002 "
+     "ro/@755:0.2002 ro/l->somewhere:2002.2002",
+     oTmpfs, 'U'},
+    {"RegressionMoveFileOfAnImmutableFileKeepsTheDestination", wMoveFile, "s=new@644+i other/d=old", "s", "other\\d",
+     "Cannot move file s. Operation not permitted. |  | other/@755 other/d=old@644 s=new@644", oTmpfs},
+    {"RegressionMoveFileOutOfAnAppendOnlyFolderKeepsTheDestination", wMoveFile, "a/@755+a a/f=new other/d=old", "a\\f",
+     "other\\d", "Cannot move file a\\f. Operation not permitted. |  | a/@755 a/f=new@644 other/@755 other/d=old@644",
+     oTmpfs},
     // Names of one file are linked, not two files of one node number; a file system that counts
     // one name of every file still moves them.
     {"RegressionCopyLinksNoTwoFilesOfOneNodeNumber", wCopy,
