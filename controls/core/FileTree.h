@@ -91,8 +91,9 @@ bool Unchanged(const struct stat& now, const TEntryState& copied, bool byChange 
 // the first reason in undo, when anything it made stays.
 bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo);
 // Renames, never over an existing name unless replace is set; across file systems copies, then
-// removes from the source what was copied. A copy that fails or is cancelled is undone: nothing
-// it made stays at the destination, and the source is whole.
+// removes from the source what was copied. What the mover may not remove (MayRemove, and for each
+// entry as the copy meets it) is refused before anything of it is copied. A copy that fails or is
+// cancelled is undone: nothing it made stays at the destination, and the source is whole.
 bool MoveEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run);
 // Pieces the tree's sources share.
 // The folder part and the last name of a path without trailing slashes.

@@ -177,8 +177,13 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
     entry.Depth = levels_.size();
     struct stat st;
     bool copied = false;
+    // A move copies only what it may remove after: what it may not is refused before the source
+    // loses anything.
+    int refusal = 0;
     if (fstatat(source_.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         Fail(source_, name, errno);
+    } else if (run_.Moving && (refusal = MayRemoveEntry(source_.Fd(), source_.Info(), name, st)) != 0) {
+        Fail(source_, name, refusal);
     } else if (S_ISDIR(st.st_mode) && Made(source_.Fd(), name, st)) {
         Fail(source_, name, kIntoItself);
     } else if (S_ISDIR(st.st_mode)) {
@@ -242,6 +247,10 @@ bool TTreeCopy::CopyFolder(const std::string& name, const std::string& to, TCopi
     if (Made(source_.Fd(), std::string(), source_.Info())) {  // put there since it was looked at
         source_.Leave();
         return Fail(source_, name, kIntoItself);
+    }
+    if (const int refusal = run_.Moving ? MayRemoveFrom(source_.Fd()) : 0; refusal != 0) {
+        source_.Leave();
+        return Fail(source_, name, refusal);
     }
     entry.Source = StateOf(source_.Info());
     // No one else may enter it before it has its own permissions. One it made but cannot enter

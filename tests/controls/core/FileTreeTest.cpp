@@ -91,7 +91,7 @@ void PrintTo(const TTreeCase& c, std::ostream* os) { *os << c.name; }
 bool ReadOnly(const std::string& path)
 {
     struct stat st;
-    return stat(path.c_str(), &st) == 0 && (st.st_mode & 0777) == 0555;
+    return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
 }
 
 // Another program's work, or the user's Cancel, at a poll of the progress window, as the row
@@ -525,10 +525,10 @@ const TTreeCase kTrees[] = {
     // The undo of a move removes what it made, also inside the folders it made read-only, which
     // keep their mode where they stay; it lets the progress show; what another program made in
     // the place of what it made stays, whatever inode number it was given.
-    {"RegressionCancelledMoveLeavesNoReadOnlyFolderBehind", wMove, "t/ t/r1/@555 t/r1/f=1 t/r2/@555 t/r2/f=2", "t",
-     "other",
-     "false aborted |  | other/@755:2002.2002 t/@755:2002.2002 t/r1/@555:2002.2002 t/r1/f=1@644:2002.2002 "
-     "t/r2/@555:2002.2002 t/r2/f=2@644:2002.2002",
+    {"RegressionCancelledMoveLeavesNoReadOnlyFolderBehind", wMove,
+     "t/ t/r1/@575:2004.2003 t/r1/f=1 t/r2/@575:2004.2003 t/r2/f=2", "t", "other",
+     "false aborted |  | other/@755:2002.2002 t/@755:2002.2002 t/r1/@575:2004.2003 t/r1/f=1@644:2002.2002 "
+     "t/r2/@575:2004.2003 t/r2/f=2@644:2002.2002",
      true, 'U', 0, 'Y'},
     {"RegressionReadOnlyFolderTheUndoLeavesKeepsItsMode", wMove, "t/r/@555 t/r/f=1", "t", "other",
      "false aborted | Cannot move 't': other\\t\\r holds what the copy did not make and stays | other/@755 "
@@ -610,7 +610,8 @@ const TTreeCase kTrees[] = {
      "| other/@755 other/t/@755 other/t/a=1@644 t/@755 t/a=1@644",
      oOverlay, 0, 5, 'C'},
     // A move refuses what the mover may not remove before the destination is touched, on every
-    // path: a folder it may not change, an immutable file, an append-only folder.
+    // path: a folder it may not change, an immutable file, an append-only folder, a read-only
+    // folder or another user's file in a sticky one inside a tree.
     {"RegressionUserOperatorMoveOutOfAFolderItMayNotChangeKeepsItsOwnFile", wMove, "ro/@755:0 ro/f=new other/mine=old",
      "ro\\f", "other\\mine",
      "false | Cannot move 'ro\\f': Permission denied | other/@755:2002.2002 other/mine=old@644:2002.2002 "
@@ -626,6 +627,19 @@ const TTreeCase kTrees[] = {
     {"RegressionMoveFileOutOfAnAppendOnlyFolderKeepsTheDestination", wMoveFile, "a/@755+a a/f=new other/d=old", "a\\f",
      "other\\d", "Cannot move file a\\f. Operation not permitted. |  | a/@755 a/f=new@644 other/@755 other/d=old@644",
      oTmpfs},
+    {"RegressionUserMoveOfATreeWithAReadOnlyFolderRemovesNothing", wMove, "t/ t/a=1 t/ro/b=2 t/ro/@555 t/z=3", "t",
+     "other",
+     "false | Cannot move 't': t\\ro: Permission denied | other/@755:2002.2002 t/@755:2002.2002 t/a=1@644:2002.2002 "
+     "t/ro/@555:2002.2002 t/ro/b=2@644:2002.2002 t/z=3@644:2002.2002",
+     oTmpfs, 'U'},
+    {"RegressionMoveOfATreeWithAnImmutableFileRemovesNothing", wMove, "t/a=1 t/i=2@644+i t/z=3", "t", "other",
+     "false | Cannot move 't': t\\i: Operation not permitted | other/@755 t/@755 t/a=1@644 t/i=2@644 t/z=3@644",
+     oTmpfs},
+    {"RegressionUserMoveOfATreeWithAnotherUsersFileInAStickyFolderRemovesNothing", wMove,
+     "t/ t/pub/@1777:0.0 t/pub/theirs=1@644:2004.2004", "t", "other",
+     "false | Cannot move 't': t\\pub\\theirs: Operation not permitted | other/@755:2002.2002 t/@755:2002.2002 "
+     "t/pub/@1777:0.0 t/pub/theirs=1@644:2004.2004",
+     oTmpfs, 'U'},
     // Names of one file are linked, not two files of one node number; a file system that counts
     // one name of every file still moves them.
     {"RegressionCopyLinksNoTwoFilesOfOneNodeNumber", wCopy,
