@@ -415,6 +415,11 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
         if (copy.Flush)
             SavePaths::FlushFolder(folder);
     }
+    // The handle its name gives, where that name is the copy's, still held open: a file system that
+    // names a file by a link may give each name a handle of its own (FUSE).
+    if (struct stat named;
+        !inPlace && fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && SameNode(named, now))
+        handle = HandleAt(folder, name);
     if (source)
         *source = StateOf(src);
     if (made) {

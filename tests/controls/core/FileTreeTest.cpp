@@ -640,6 +640,9 @@ const TTreeCase kTrees[] = {
      "false | Cannot move 't': t\\pub\\theirs: Operation not permitted | other/@755:2002.2002 t/@755:2002.2002 "
      "t/pub/@1777:0.0 t/pub/theirs=1@644:2004.2004",
      oTmpfs, 'U'},
+    // A FUSE folder gives each name of a file a handle of its own.
+    {"RegressionUndoOfAMoveIntoAFuseFolderLeavesNothing", wMove, "s=new", "s", "other\\doc",
+     "false | Cannot move 's': other\\doc: Input/output error | other/@755 s=new@644", oFuse, 0, 0, 0, true},
     // Names of one file are linked, not two files of one node number; a file system that counts
     // one name of every file still moves them.
     {"RegressionCopyLinksNoTwoFilesOfOneNodeNumber", wCopy,
