@@ -28,6 +28,7 @@ constexpr size_t kCopyBlock = 8192;
 constexpr const char* kNameMark = "\x01";
 // Fresh names tried beside an entry before giving up.
 constexpr int kFreshNameTries = 100;
+constexpr const char* kKeptPrefix = ".~hanmud-kept-";
 
 class TFd {
 public:
@@ -164,16 +165,35 @@ const char* NotARegularFile(mode_t mode)
     return "It is not a regular file.";
 }
 
-int ReplaceThroughFreshName(int folder, const std::string& name, const std::function<int(const std::string&)>& make)
+int ReplaceThroughFreshName(int folder, const std::string& name, const std::function<int(const std::string&)>& make,
+                            TReplacedEntry* replaced)
 {
+    struct stat there;
+    const bool keep = replaced && fstatat(folder, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0;
     for (int n = 0; n < kFreshNameTries; ++n) {
-        const std::string fresh = SavePaths::TempName();
+        // The temporary name's random letters, under a prefix no clean-up takes.
+        std::string fresh = SavePaths::TempName();
+        if (keep)
+            fresh = kKeptPrefix + fresh.substr(fresh.rfind('-') + 1);
         if (const int error = make(fresh); error == EEXIST)
             continue;
         else if (error != 0)
             return error;
-        if (renameat(folder, fresh.c_str(), folder, name.c_str()) == 0)
+        if (keep && renameat2(folder, fresh.c_str(), folder, name.c_str(), RENAME_EXCHANGE) == 0) {
+            replaced->Aside = fresh;
+            struct stat kept;
+            if (fstatat(folder, fresh.c_str(), &kept, AT_SYMLINK_NOFOLLOW) == 0) {
+                replaced->Kept = StateOf(kept);
+                replaced->Kept.Handle = HandleAt(folder, fresh);
+            }
             return 0;
+        }
+        const bool gone = keep && errno == ENOENT;  // nothing at the name any more: nothing is lost
+        if (renameat(folder, fresh.c_str(), folder, name.c_str()) == 0) {
+            if (keep)
+                replaced->Lost = !gone;
+            return 0;
+        }
         const int error = errno;
         unlinkat(folder, fresh.c_str(), 0);
         return error;
@@ -322,7 +342,7 @@ int64_t CopyData(const TFileCopy& copy, int in, int out, const struct stat& src,
 
 }  // namespace
 
-void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
+void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made, TReplacedEntry* replaced)
 {
     const TName fromName = [&copy] { return Named(copy.FromName, copy.From); };
     const TName toName = [&copy] { return Named(copy.ToName, copy.To); };
@@ -407,10 +427,12 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
         if (fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0)
             throw EWriteError("Cannot replace file " + toName() + Why(errno));
         handle = HandleAt(folder, name);
+        if (replaced)
+            replaced->InPlace = true;
     } else if (copy.MustBeNew) {
         write(name);
     } else {
-        if (const int error = ReplaceThroughFreshName(folder, name, write); error != 0)
+        if (const int error = ReplaceThroughFreshName(folder, name, write, replaced); error != 0)
             throw EWriteError("Cannot replace file " + toName() + ". " + SystemReason(error) + ".");
         if (copy.Flush)
             SavePaths::FlushFolder(folder);
@@ -482,7 +504,7 @@ void MoveFile(std::string_view from, std::string_view to)
     // Another file system: copied whole into the destination's folder and on disk, and then the
     // source removed only as it was before the copy read it (its permissions kept, so a read-only
     // file stays read-only). A source the mover may not remove is refused before the destination
-    // is touched.
+    // is touched; one that could not be removed all the same leaves the destination as it was.
     std::string folder, name;
     if (const int error = MayRemove(source); error != 0)
         throw EWriteError("Cannot move file " + fromName + Why(error));
@@ -500,13 +522,18 @@ void MoveFile(std::string_view from, std::string_view to)
     copy.To = name;
     copy.Flush = false;  // the file system is flushed below
     copy.Moving = true;
-    TCopiedEntry copied;
-    CopyNative(copy, &copied.Source, &copied.Made);
-    if (!FlushFileSystem(dest))
-        throw EWriteError("Cannot write file " + toName + ". " + SystemReason(errno) + ".");
+    TCopyRecord copied(1);
+    TReplacedEntry replaced;
+    CopyNative(copy, &copied[0].Source, &copied[0].Made, &replaced);
     TTreeRun run;
-    if (!RemoveCopied(source, {copied}, run))
-        throw EInOutError("Cannot delete file " + fromName + ". " + run.Reason);
+    if (!FlushFileSystem(dest)) {
+        const int error = errno;
+        UndoMove(dest, copied, replaced, run);
+        throw EWriteError("Cannot write file " + toName + ". " + SystemReason(error) + "." +
+                          (run.Left.empty() ? AnsiString() : " " + run.Left));
+    }
+    if (!RemoveMoved(source, dest, copied, replaced, run))
+        throw EInOutError("Cannot delete file " + fromName + ". " + run.Report());
 }
 
 void MoveFileEx(std::string_view from, std::string_view to, bool shellDialog)

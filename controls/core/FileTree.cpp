@@ -197,6 +197,33 @@ bool StillTwoNames(const std::string& from, const std::string& to)
 
 AnsiString SameFile(const AnsiString& to) { return "It and " + to + " are the same file"; }
 
+void UndoMove(const std::string& to, const TCopyRecord& made, const TReplacedEntry& replaced, TTreeRun& run)
+{
+    // The undo lets the progress show, and hears no Cancel: what the move made goes whatever is
+    // asked meanwhile.
+    TTreeRun undo;
+    undo.Tick = [&run] {
+        if (run.Tick)
+            run.Tick();
+        return true;
+    };
+    if (!RemoveMade(to, made, undo, replaced))
+        run.Left = undo.Reason;
+}
+
+bool RemoveMoved(const std::string& from, const std::string& to, const TCopyRecord& made,
+                 const TReplacedEntry& replaced, TTreeRun& run)
+{
+    bool untouched = false;
+    if (RemoveCopied(from, made, run, &untouched)) {
+        DropReplaced(to, replaced);
+        return true;
+    }
+    if (untouched)
+        UndoMove(to, made, replaced, run);
+    return false;
+}
+
 bool MoveEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run)
 {
     if (NamesRoot(from, false))
@@ -211,24 +238,16 @@ bool MoveEntry(const std::string& from, const std::string& to, bool replace, TTr
     run.GoOnPastFailures = false;
     run.Moving = true;
     TCopyRecord made;
-    bool ok = CopyEntry(from, to, replace, run, &made);
+    TReplacedEntry replaced;
+    bool ok = CopyEntry(from, to, replace, run, &made, &replaced);
     // The copy is on disk before any of the source goes.
     if (ok && !FlushFileSystem(to))
         ok = run.Fail(StoredPath(to) + ": " + SystemReason(errno));
     if (!ok) {
-        // The undo lets the progress show, and hears no Cancel: what the move made goes whatever
-        // is asked meanwhile.
-        TTreeRun undo;
-        undo.Tick = [&run] {
-            if (run.Tick)
-                run.Tick();
-            return true;
-        };
-        if (!RemoveMade(to, made, undo))
-            run.Left = undo.Reason;
+        UndoMove(to, made, replaced, run);
         return false;
     }
-    return RemoveCopied(from, made, run);
+    return RemoveMoved(from, to, made, replaced, run);
 }
 
 bool LiesInside(const std::string& native, const struct stat& folder)

@@ -72,12 +72,15 @@ using TCopyRecord = std::vector<TCopiedEntry>;
 // for root, its owner) where it may, folders their permissions (sticky and set-group-ID bits
 // too), access lists, default access lists and extended attributes. A folder the copy made is
 // never entered as a source, whatever path leads there: it is refused as a copy into itself.
-// made, when given, receives what was copied, also when the copy failed part way.
-bool CopyEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run,
-               TCopyRecord* made = nullptr);
+// made, when given, receives what was copied, also when the copy failed part way. With `replaced`
+// given (a move's), an entry replaced at `to` is kept aside, and `replaced` tells what became of it.
+bool CopyEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run, TCopyRecord* made = nullptr,
+               TReplacedEntry* replaced = nullptr);
 // Removes from the source what a copy made from it: an entry that changed since it was first
-// read, and a folder that has gained entries, stay (and make the result false).
-bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& run);
+// read, and a folder that has gained entries, stay (and make the result false). `untouched`, when
+// given, tells whether the source is still all there, changed maybe, but nothing of it removed, by
+// this or another program.
+bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& run, bool* untouched = nullptr);
 // Whether two times are the same to the nanosecond.
 bool SameTime(const struct timespec& a, const struct timespec& b);
 // The entry as the copy found it before reading it: the same node, and a file of the same size,
@@ -88,12 +91,28 @@ bool Unchanged(const struct stat& now, const TEntryState& copied, bool byChange 
 // one it made, whatever inode number it was given, stays), also inside a folder it made
 // read-only, which keeps its mode where it stays. On a file system that gives no handles, which
 // alone tell a node from a later one of the same number, what the copy made stays. False, with
-// the first reason in undo, when anything it made stays.
-bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo);
+// the first reason in undo, when anything it made stays. The entry `replaced` tells of, which the
+// copy's first entry replaced, is put back in place of the copy where it was kept aside; a copy
+// over an entry that could not be kept stays, and so does another user's file the copy wrote in
+// place, each named in undo.
+bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo, const TReplacedEntry& replaced = {});
+// Removes the entry a move's copy at `to` replaced and kept aside, once the move is done (not
+// another program's entry put under its name since).
+void DropReplaced(const std::string& to, const TReplacedEntry& replaced);
+// Undoes the copy of a move that failed (RemoveMade), letting the progress show but hearing no
+// Cancel; what stays is told in run.Left.
+void UndoMove(const std::string& to, const TCopyRecord& made, const TReplacedEntry& replaced, TTreeRun& run);
+// Ends a move whose copy is whole and on disk: removes from the source what was copied
+// (RemoveCopied), then what the copy replaced. Where nothing of the source could be removed, and
+// it is all still there, the move is undone instead, so that both ends are as they were; what
+// another program removed from the source meanwhile lives on in the copy, which stays.
+bool RemoveMoved(const std::string& from, const std::string& to, const TCopyRecord& made,
+                 const TReplacedEntry& replaced, TTreeRun& run);
 // Renames, never over an existing name unless replace is set; across file systems copies, then
 // removes from the source what was copied. What the mover may not remove (MayRemove, and for each
 // entry as the copy meets it) is refused before anything of it is copied. A copy that fails or is
-// cancelled is undone: nothing it made stays at the destination, and the source is whole.
+// cancelled, or whose source could not be removed at all, is undone: nothing it made stays at the
+// destination, what it replaced there is put back, and the source is whole.
 bool MoveEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run);
 // Pieces the tree's sources share.
 // The folder part and the last name of a path without trailing slashes.

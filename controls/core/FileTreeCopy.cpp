@@ -34,13 +34,13 @@ bool ReadLinkAt(int folder, const std::string& name, std::string& target)
 }
 
 // Makes a link to `target` at `name`; with replace, beside it and renamed over it, so a failure
-// leaves the old entry as it was. errno set on failure.
-bool MakeLinkAt(const std::string& target, int folder, const std::string& name, bool replace)
+// leaves the old entry as it was (kept aside where `replaced` is given). errno set on failure.
+bool MakeLinkAt(const std::string& target, int folder, const std::string& name, bool replace, TReplacedEntry* replaced)
 {
     const auto make = [&](const std::string& at) {
         return symlinkat(target.c_str(), folder, at.c_str()) == 0 ? 0 : errno;
     };
-    errno = replace ? ReplaceThroughFreshName(folder, name, make) : make(name);
+    errno = replace ? ReplaceThroughFreshName(folder, name, make, replaced) : make(name);
     return errno == 0;
 }
 
@@ -50,7 +50,9 @@ constexpr size_t kHeldFolders = 256;
 
 class TTreeCopy {
 public:
-    TTreeCopy(TTreeRun& run, TCopyRecord& record) : run_(run), record_(record) {}
+    TTreeCopy(TTreeRun& run, TCopyRecord& record, TReplacedEntry* replaced)
+        : run_(run), record_(record), replaced_(replaced)
+    {}
     ~TTreeCopy()
     {
         for (const auto& [index, folder] : held_)
@@ -136,6 +138,7 @@ private:
 
     TTreeRun& run_;
     TCopyRecord& record_;
+    TReplacedEntry* replaced_;  // a move's: what became of the entry the first one replaces
     TFolderPath source_, dest_;
     std::map<std::pair<dev_t, ino_t>, std::string> made_;  // the folders this copy made, and their handles
     std::vector<TMadeFolder> folders_{{0, std::string()}};
@@ -195,7 +198,7 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
         struct stat made;
         if (!ReadLinkAt(source_.Fd(), name, target))
             Fail(source_, name, errno);
-        else if (!MakeLinkAt(target, dest_.Fd(), to, replace))
+        else if (!MakeLinkAt(target, dest_.Fd(), to, replace, replace ? replaced_ : nullptr))
             Fail(dest_, to, errno);
         else
             copied = KeepLink(to, st, made);
@@ -220,7 +223,7 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
         copy.Moving = run_.Moving;
         copy.Tick = &run_.Tick;
         try {
-            CopyNative(copy, &entry.Source, &entry.Made);
+            CopyNative(copy, &entry.Source, &entry.Made, replace ? replaced_ : nullptr);
             copied = true;
             if (st.st_nlink > 1)
                 if (const auto [first, fresh] = firstCopies_.emplace(
@@ -372,8 +375,9 @@ void TTreeCopy::FinishFolder()
 
 }  // namespace
 
-bool CopyEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run, TCopyRecord* made)
+bool CopyEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run, TCopyRecord* made,
+               TReplacedEntry* replaced)
 {
     TCopyRecord own;
-    return TTreeCopy(run, made ? *made : own).Run(from, to, replace);
+    return TTreeCopy(run, made ? *made : own, replaced).Run(from, to, replace);
 }
