@@ -3,8 +3,9 @@
 // folder in the same run; then a folder's files deleted one listed name at a time, beside
 // unlinking them; then CopyFile of a sparse file (2 GiB holding 4 KiB), with the disk its copy
 // takes, and the operator's copy of a 10,000-deep tree with a FIFO at every level (each refused),
-// each beside cp -a of the same. Prints METRIC lines, each the median of three runs. "bench_files
-// quick" runs the smaller sizes only.
+// each beside cp -a of the same; then the operator's copy of two deep chains of folders whose ends
+// hold names of the same files, beside the same chains of files of their own. Prints METRIC
+// lines, each the median of three runs. "bench_files quick" runs the smaller sizes only.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -63,6 +64,19 @@ double Timed(const std::string& command, int* status = nullptr)
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
+// The operator's copy of `source` to `dest`, silent, in milliseconds; `ok` tells whether it
+// succeeded.
+double OperatorCopyMs(const std::string& source, const std::string& dest, bool& ok)
+{
+    TExFileOperator op(nullptr);
+    op.Options = FileOperFlag(flNoConfirmation) | FileOperFlag(flSilent) | FileOperFlag(flNoErrorUI);
+    op.Source = StoredPath(source);
+    op.Destination = StoredPath(dest);
+    const auto start = std::chrono::steady_clock::now();
+    ok = op.Execute();
+    return Ms(start);
+}
+
 void CopyFigures(const std::string& root, int count)
 {
     const std::string source = root + "/src" + std::to_string(count);
@@ -70,14 +84,10 @@ void CopyFigures(const std::string& root, int count)
     std::vector<double> ours, cp, cpSync;
     for (int run = 0; run < kRuns; ++run) {
         const std::string mine = root + "/ours", theirs = root + "/cp";
-        TExFileOperator op(nullptr);
-        op.Options = FileOperFlag(flNoConfirmation) | FileOperFlag(flSilent) | FileOperFlag(flNoErrorUI);
-        op.Source = StoredPath(source);
-        op.Destination = StoredPath(mine);
-        auto start = std::chrono::steady_clock::now();
-        if (!op.Execute())
+        bool ok = false;
+        ours.push_back(OperatorCopyMs(source, mine, ok));
+        if (!ok)
             std::fprintf(stderr, "the operator's copy failed\n");
-        ours.push_back(Ms(start));
         cp.push_back(Timed("cp -a " + Quoted(source) + " " + Quoted(theirs)));
         fs::remove_all(theirs);
         cpSync.push_back(Timed("cp -a " + Quoted(source) + " " + Quoted(theirs) + " && sync -f " + Quoted(theirs)));
@@ -174,14 +184,10 @@ void DeepFailureFigures(const std::string& root, int depth)
     std::vector<double> ours, cp;
     int cpStatus = 0;
     for (int run = 0; run < kRuns; ++run) {
-        TExFileOperator op(nullptr);
-        op.Options = FileOperFlag(flNoConfirmation) | FileOperFlag(flSilent) | FileOperFlag(flNoErrorUI);
-        op.Source = StoredPath(source);
-        op.Destination = StoredPath(mine);
-        const auto start = std::chrono::steady_clock::now();
-        if (op.Execute())
+        bool ok = false;
+        ours.push_back(OperatorCopyMs(source, mine, ok));
+        if (ok)
             std::fprintf(stderr, "the operator copied FIFOs it should refuse\n");
-        ours.push_back(Ms(start));
         // cp makes the FIFOs, and refuses what lies past the longest path (its messages left out).
         cp.push_back(Timed("cp -a " + Quoted(source) + " " + Quoted(theirs) + " 2>/dev/null", &cpStatus));
         ClearDir(StoredPath(mine), true);
@@ -192,6 +198,60 @@ void DeepFailureFigures(const std::string& root, int depth)
     std::printf("METRIC files_operator_copy_deep_failures_%s_ms %.6g\n", n.c_str(), Median(ours));
     std::printf("METRIC files_cp_a_deep_fifos_%s_ms %.6g\n", n.c_str(), Median(cp));
     std::printf("METRIC files_cp_a_deep_fifos_%s_exit_status %d\n", n.c_str(), cpStatus);
+}
+
+// Two chains of folders "a" and "b", each `depth` deep, with `files` empty files at the end of
+// the first and, at the end of the second, other names of the same files (`linked`) or files of
+// their own.
+void MakeTwoChains(const std::string& root, int depth, int files, bool linked)
+{
+    fs::create_directories(root);
+    std::vector<int> ends;
+    for (const char* name : {"a", "b"}) {
+        int fd = open(root.c_str(), O_RDONLY | O_DIRECTORY);
+        for (int i = 0; i < depth && fd >= 0; ++i) {
+            mkdirat(fd, name, 0755);
+            const int next = openat(fd, name, O_RDONLY | O_DIRECTORY);
+            close(fd);
+            fd = next;
+        }
+        ends.push_back(fd);
+    }
+    for (int i = 0; i < files; ++i) {
+        const std::string file = "f" + std::to_string(i);
+        close(openat(ends[0], file.c_str(), O_WRONLY | O_CREAT, 0644));
+        if (linked)
+            linkat(ends[0], file.c_str(), ends[1], file.c_str(), 0);
+        else
+            close(openat(ends[1], file.c_str(), O_WRONLY | O_CREAT, 0644));
+    }
+    for (int fd : ends)
+        if (fd >= 0)
+            close(fd);
+}
+
+// The operator's copy of two deep chains whose end folders hold names of the same files, beside
+// the same tree of files of their own: each later name is linked to its first copy, far away.
+void LinkedTreeFigures(const std::string& root, int depth, int files)
+{
+    std::vector<double> times[2];
+    for (const bool linked : {false, true}) {
+        const std::string source = root + "/chains", copy = root + "/chains-ours";
+        MakeTwoChains(source, depth, files, linked);
+        for (int run = 0; run < kRuns; ++run) {
+            bool ok = false;
+            times[linked].push_back(OperatorCopyMs(source, copy, ok));
+            if (!ok)
+                std::fprintf(stderr, "the operator's copy of the chains failed\n");
+            ClearDir(StoredPath(copy), true);
+        }
+        ClearDir(StoredPath(source), true);
+    }
+    const std::string n = std::to_string(depth) + "x" + std::to_string(files);
+    const double unlinked = Median(times[0]), linked = Median(times[1]);
+    std::printf("METRIC files_operator_copy_chains_%s_ms %.6g\n", n.c_str(), unlinked);
+    std::printf("METRIC files_operator_copy_linked_chains_%s_ms %.6g\n", n.c_str(), linked);
+    std::printf("METRIC files_linked_to_unlinked_chains_%s_ratio %.3g\n", n.c_str(), linked / unlinked);
 }
 
 }  // namespace
@@ -206,11 +266,13 @@ int main(int argc, char** argv)
     DeleteFigures(root, 1000);
     SparseFigures(root, off_t{256} << 20);
     DeepFailureFigures(root, 2500);
+    LinkedTreeFigures(root, 500, 500);
     if (!quick) {
         CopyFigures(root, 10000);
         DeleteFigures(root, 4000);
         SparseFigures(root, off_t{2} << 30);
         DeepFailureFigures(root, 10000);
+        LinkedTreeFigures(root, 2000, 2000);
     }
     SetProgramFolder("");
     fs::remove_all(root);

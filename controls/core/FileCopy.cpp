@@ -28,6 +28,7 @@ constexpr size_t kCopyBlock = 8192;
 constexpr const char* kNameMark = "\x01";
 // Fresh names tried beside an entry before giving up.
 constexpr int kFreshNameTries = 100;
+constexpr const char* kKeptPrefix = ".~hanmud-kept-";
 
 class TFd {
 public:
@@ -164,16 +165,35 @@ const char* NotARegularFile(mode_t mode)
     return "It is not a regular file.";
 }
 
-int ReplaceThroughFreshName(int folder, const std::string& name, const std::function<int(const std::string&)>& make)
+int ReplaceThroughFreshName(int folder, const std::string& name, const std::function<int(const std::string&)>& make,
+                            TReplacedEntry* replaced)
 {
+    struct stat there;
+    const bool keep = replaced && fstatat(folder, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0;
     for (int n = 0; n < kFreshNameTries; ++n) {
-        const std::string fresh = SavePaths::TempName();
+        // The temporary name's random letters, under a prefix no clean-up takes.
+        std::string fresh = SavePaths::TempName();
+        if (keep)
+            fresh = kKeptPrefix + fresh.substr(fresh.rfind('-') + 1);
         if (const int error = make(fresh); error == EEXIST)
             continue;
         else if (error != 0)
             return error;
-        if (renameat(folder, fresh.c_str(), folder, name.c_str()) == 0)
+        if (keep && renameat2(folder, fresh.c_str(), folder, name.c_str(), RENAME_EXCHANGE) == 0) {
+            replaced->Aside = fresh;
+            struct stat kept;
+            if (fstatat(folder, fresh.c_str(), &kept, AT_SYMLINK_NOFOLLOW) == 0) {
+                replaced->Kept = StateOf(kept);
+                replaced->Kept.Handle = HandleAt(folder, fresh);
+            }
             return 0;
+        }
+        const bool gone = keep && errno == ENOENT;  // nothing at the name any more: nothing is lost
+        if (renameat(folder, fresh.c_str(), folder, name.c_str()) == 0) {
+            if (keep)
+                replaced->Lost = !gone;
+            return 0;
+        }
         const int error = errno;
         unlinkat(folder, fresh.c_str(), 0);
         return error;
@@ -184,21 +204,6 @@ int ReplaceThroughFreshName(int folder, const std::string& name, const std::func
 namespace {
 
 AnsiString Why(int error) { return ". " + SystemReason(error) + "."; }
-
-// 0 where the folder of the entry at the path lets the caller remove it, else why not: the system
-// asks for the right to write and search the folder and, in a sticky one, to own it or the entry.
-int MayRemove(const std::string& path)
-{
-    std::string folder, name;
-    SplitPath(path, folder, name);
-    struct stat entry, above;
-    if (faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
-        return errno;
-    if (lstat(path.c_str(), &entry) != 0 || stat(folder.c_str(), &above) != 0)
-        return errno;
-    const uid_t me = geteuid();
-    return (above.st_mode & S_ISVTX) && me != 0 && me != entry.st_uid && me != above.st_uid ? EPERM : 0;
-}
 
 using TName = std::function<AnsiString()>;
 
@@ -337,7 +342,7 @@ int64_t CopyData(const TFileCopy& copy, int in, int out, const struct stat& src,
 
 }  // namespace
 
-void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
+void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made, TReplacedEntry* replaced)
 {
     const TName fromName = [&copy] { return Named(copy.FromName, copy.From); };
     const TName toName = [&copy] { return Named(copy.ToName, copy.To); };
@@ -422,14 +427,21 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made)
         if (fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0)
             throw EWriteError("Cannot replace file " + toName() + Why(errno));
         handle = HandleAt(folder, name);
+        if (replaced)
+            replaced->InPlace = true;
     } else if (copy.MustBeNew) {
         write(name);
     } else {
-        if (const int error = ReplaceThroughFreshName(folder, name, write); error != 0)
+        if (const int error = ReplaceThroughFreshName(folder, name, write, replaced); error != 0)
             throw EWriteError("Cannot replace file " + toName() + ". " + SystemReason(error) + ".");
         if (copy.Flush)
             SavePaths::FlushFolder(folder);
     }
+    // The handle its name gives, where that name is the copy's, still held open: a file system that
+    // names a file by a link may give each name a handle of its own (FUSE).
+    if (struct stat named;
+        !inPlace && fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && SameNode(named, now))
+        handle = HandleAt(folder, name);
     if (source)
         *source = StateOf(src);
     if (made) {
@@ -491,8 +503,8 @@ void MoveFile(std::string_view from, std::string_view to)
     }
     // Another file system: copied whole into the destination's folder and on disk, and then the
     // source removed only as it was before the copy read it (its permissions kept, so a read-only
-    // file stays read-only). A source its folder keeps the mover from removing is refused before
-    // the destination is touched.
+    // file stays read-only). A source the mover may not remove is refused before the destination
+    // is touched; one that could not be removed all the same leaves the destination as it was.
     std::string folder, name;
     if (const int error = MayRemove(source); error != 0)
         throw EWriteError("Cannot move file " + fromName + Why(error));
@@ -510,13 +522,18 @@ void MoveFile(std::string_view from, std::string_view to)
     copy.To = name;
     copy.Flush = false;  // the file system is flushed below
     copy.Moving = true;
-    TCopiedEntry copied;
-    CopyNative(copy, &copied.Source, &copied.Made);
-    if (!FlushFileSystem(dest))
-        throw EWriteError("Cannot write file " + toName + ". " + SystemReason(errno) + ".");
+    TCopyRecord copied(1);
+    TReplacedEntry replaced;
+    CopyNative(copy, &copied[0].Source, &copied[0].Made, &replaced);
     TTreeRun run;
-    if (!RemoveCopied(source, {copied}, run))
-        throw EInOutError("Cannot delete file " + fromName + ". " + run.Reason);
+    if (!FlushFileSystem(dest)) {
+        const int error = errno;
+        UndoMove(dest, copied, replaced, run);
+        throw EWriteError("Cannot write file " + toName + ". " + SystemReason(error) + "." +
+                          (run.Left.empty() ? AnsiString() : " " + run.Left));
+    }
+    if (!RemoveMoved(source, dest, copied, replaced, run))
+        throw EInOutError("Cannot delete file " + fromName + ". " + run.Report());
 }
 
 void MoveFileEx(std::string_view from, std::string_view to, bool shellDialog)

@@ -38,6 +38,15 @@ std::string HandleAt(int folder, const std::string& name);
 // and given to what another program made since is told apart by its handle.
 bool IsMade(const TEntryState& made, int folder, const std::string& name, const struct stat& now);
 
+// What became of the entry a move's copy found at its destination's name.
+struct TReplacedEntry {
+    // Kept beside it under this name until the move is done or undone, as `Kept` found it.
+    std::string Aside;
+    TEntryState Kept;
+    bool Lost = false;     // replaced where the file system cannot keep it aside
+    bool InPlace = false;  // another user's file written over in place: the copy is that file now
+};
+
 // One regular file copied from a name in a folder to a name in another (AT_FDCWD: the names are
 // paths), for CopyFileEx and the trees.
 struct TFileCopy {
@@ -70,9 +79,12 @@ struct TFileCopy {
 // or a read-only one without OverwriteReadOnly, is refused; nothing is ever made writable. A file
 // of another user's that the copier may write is written in place, as a save writes it, and keeps
 // its owner, group, mode and access list. `source`, when given, receives the source as it was before its first read, and `made` the
-// copy. A copy holds what the source held, a prefix at most. Raises EFOpenError,
-// EFCreateError, EReadError, EWriteError (each naming the file and the reason) or EAbort.
-void CopyNative(const TFileCopy& copy, TEntryState* source = nullptr, TEntryState* made = nullptr);
+// copy. With `replaced` given, an entry the copy replaces is kept aside (ReplaceThroughFreshName)
+// and `replaced` says what became of it. A copy holds what the source held, a prefix at most.
+// Raises EFOpenError, EFCreateError, EReadError, EWriteError (each naming the file and the
+// reason) or EAbort.
+void CopyNative(const TFileCopy& copy, TEntryState* source = nullptr, TEntryState* made = nullptr,
+                TReplacedEntry* replaced = nullptr);
 
 // Gives `made`, a file or folder a copy made of the one open as `source` (`src` as it was before
 // the copy read it), the source's owner where it may (root) and group where it may, then the
@@ -92,8 +104,13 @@ void KeepLinkOwnership(int folder, const std::string& name, const struct stat& s
 // error. 0 when made and renamed, else the error (nothing made is left). The fresh names are the
 // safe writer's temporary names, drawn from the system's randomness (other threads, forked
 // processes and other PID namespaces draw others): a file that a killed copy left under one,
-// unlocked, is cleared away as the writer clears its own.
-int ReplaceThroughFreshName(int folder, const std::string& name, const std::function<int(const std::string&)>& make);
+// unlocked, is cleared away as the writer clears its own. With `replaced` given, an entry at the
+// name is kept beside it instead, under a name of its own that no clean-up takes
+// (".~hanmud-kept-" and random letters): the new entry is made under that name and the two are
+// exchanged, so that a kill at any moment leaves the old entry under one of its two names. Where
+// the file system cannot exchange two names, the entry is replaced, and `replaced` says it is lost.
+int ReplaceThroughFreshName(int folder, const std::string& name, const std::function<int(const std::string&)>& make,
+                            TReplacedEntry* replaced = nullptr);
 
 // For tests: each read of a copied file gives at most `most` bytes, and the file seems to end
 // after `end` bytes (0: no such limit).
@@ -102,6 +119,8 @@ void SetCopyReads(size_t most, int64_t end);
 void SetCopyReadHook(std::function<void(int64_t offset)> hook);
 // For tests: called when the copy of a file with holes finds no data past the offset it reached.
 void SetCopyNoMoreDataHook(std::function<void(int64_t offset)> hook);
+// For tests: asked before a move or a copy flushes its file system; false fails the flush (EIO).
+void SetFlushHook(std::function<bool()> hook);
 
 // Why a node that is not a regular file is not copied, as a sentence ("It is a named pipe.").
 const char* NotARegularFile(mode_t mode);

@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <system_error>
+#include <utility>
 
 #include "platform/core/StoredPath.h"
 
@@ -81,8 +83,20 @@ bool FailAt(TTreeRun& run, const TFolderPath& walk, const std::string& name, int
     return FailAt(run, walk, name, SystemReason(error));
 }
 
+namespace {
+
+std::function<bool()> g_flushHook;
+
+}  // namespace
+
+void SetFlushHook(std::function<bool()> hook) { g_flushHook = std::move(hook); }
+
 bool FlushFileSystem(const std::string& path)
 {
+    if (g_flushHook && !g_flushHook()) {
+        errno = EIO;
+        return false;
+    }
     std::string folder, name;
     SplitPath(WithoutTrailingSlashes(path), folder, name);
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -93,6 +107,53 @@ bool FlushFileSystem(const std::string& path)
     close(fd);
     errno = error;
     return ok;
+}
+
+namespace {
+
+// Whether the entry `name` of the open folder (empty: the folder itself) is immutable or
+// append-only, as far as its file system tells.
+bool Pinned(int folder, const std::string& name)
+{
+    struct statx info;
+    constexpr uint64_t kPinned = STATX_ATTR_IMMUTABLE | STATX_ATTR_APPEND;
+    return statx(folder, name.c_str(), AT_SYMLINK_NOFOLLOW | (name.empty() ? AT_EMPTY_PATH : 0), STATX_TYPE, &info) ==
+        0 &&
+        (info.stx_attributes & info.stx_attributes_mask & kPinned) != 0;
+}
+
+}  // namespace
+
+int MayRemoveFrom(int folder)
+{
+    if (faccessat(folder, ".", W_OK | X_OK, AT_EACCESS) != 0)
+        return errno;
+    return Pinned(folder, std::string()) ? EPERM : 0;
+}
+
+int MayRemoveEntry(int folder, const struct stat& above, const std::string& name, const struct stat& entry)
+{
+    const uid_t me = geteuid();
+    if ((above.st_mode & S_ISVTX) && me != 0 && me != entry.st_uid && me != above.st_uid)
+        return EPERM;
+    return Pinned(folder, name) ? EPERM : 0;
+}
+
+int MayRemove(const std::string& path)
+{
+    std::string folderPath, name;
+    SplitPath(WithoutTrailingSlashes(path), folderPath, name);
+    const int folder = open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    struct stat above, entry;
+    int error =
+        folder < 0 || fstat(folder, &above) != 0 || fstatat(folder, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0
+        ? errno
+        : MayRemoveFrom(folder);
+    if (error == 0)
+        error = MayRemoveEntry(folder, above, name, entry);
+    if (folder >= 0)
+        close(folder);
+    return error;
 }
 
 bool NamesRoot(const std::string& native, bool followLast)
@@ -136,6 +197,33 @@ bool StillTwoNames(const std::string& from, const std::string& to)
 
 AnsiString SameFile(const AnsiString& to) { return "It and " + to + " are the same file"; }
 
+void UndoMove(const std::string& to, const TCopyRecord& made, const TReplacedEntry& replaced, TTreeRun& run)
+{
+    // The undo lets the progress show, and hears no Cancel: what the move made goes whatever is
+    // asked meanwhile.
+    TTreeRun undo;
+    undo.Tick = [&run] {
+        if (run.Tick)
+            run.Tick();
+        return true;
+    };
+    if (!RemoveMade(to, made, undo, replaced))
+        run.Left = undo.Reason;
+}
+
+bool RemoveMoved(const std::string& from, const std::string& to, const TCopyRecord& made,
+                 const TReplacedEntry& replaced, TTreeRun& run)
+{
+    bool untouched = false;
+    if (RemoveCopied(from, made, run, &untouched)) {
+        DropReplaced(to, replaced);
+        return true;
+    }
+    if (untouched)
+        UndoMove(to, made, replaced, run);
+    return false;
+}
+
 bool MoveEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run)
 {
     if (NamesRoot(from, false))
@@ -144,27 +232,22 @@ bool MoveEntry(const std::string& from, const std::string& to, bool replace, TTr
         return !StillTwoNames(from, to) || run.Fail(SameFile(StoredPath(to)));
     if (errno != EXDEV)
         return run.Fail(SystemReason(errno));
+    // What the mover may not remove is refused before the destination is touched.
+    if (const int error = MayRemove(from); error != 0)
+        return run.Fail(SystemReason(error));
     run.GoOnPastFailures = false;
     run.Moving = true;
     TCopyRecord made;
-    bool ok = CopyEntry(from, to, replace, run, &made);
+    TReplacedEntry replaced;
+    bool ok = CopyEntry(from, to, replace, run, &made, &replaced);
     // The copy is on disk before any of the source goes.
     if (ok && !FlushFileSystem(to))
         ok = run.Fail(StoredPath(to) + ": " + SystemReason(errno));
     if (!ok) {
-        // The undo lets the progress show, and hears no Cancel: what the move made goes whatever
-        // is asked meanwhile.
-        TTreeRun undo;
-        undo.Tick = [&run] {
-            if (run.Tick)
-                run.Tick();
-            return true;
-        };
-        if (!RemoveMade(to, made, undo))
-            run.Left = undo.Reason;
+        UndoMove(to, made, replaced, run);
         return false;
     }
-    return RemoveCopied(from, made, run);
+    return RemoveMoved(from, to, made, replaced, run);
 }
 
 bool LiesInside(const std::string& native, const struct stat& folder)

@@ -72,22 +72,47 @@ using TCopyRecord = std::vector<TCopiedEntry>;
 // for root, its owner) where it may, folders their permissions (sticky and set-group-ID bits
 // too), access lists, default access lists and extended attributes. A folder the copy made is
 // never entered as a source, whatever path leads there: it is refused as a copy into itself.
-// made, when given, receives what was copied, also when the copy failed part way.
-bool CopyEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run,
-               TCopyRecord* made = nullptr);
+// made, when given, receives what was copied, also when the copy failed part way. With `replaced`
+// given (a move's), an entry replaced at `to` is kept aside, and `replaced` tells what became of it.
+bool CopyEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run, TCopyRecord* made = nullptr,
+               TReplacedEntry* replaced = nullptr);
 // Removes from the source what a copy made from it: an entry that changed since it was first
-// read, and a folder that has gained entries, stay (and make the result false).
-bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& run);
+// read, and a folder that has gained entries, stay (and make the result false). `untouched`, when
+// given, tells whether the source is still all there, changed maybe, but nothing of it removed, by
+// this or another program.
+bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& run, bool* untouched = nullptr);
+// Whether two times are the same to the nanosecond.
+bool SameTime(const struct timespec& a, const struct timespec& b);
+// The entry as the copy found it before reading it: the same node, and a file of the same size,
+// written and changed last at the same times (with `byChange` off: of the same mode instead).
+bool Unchanged(const struct stat& now, const TEntryState& copied, bool byChange = true);
 // Undoes a copy to `to`: removes what it made there and nothing else (a file another program put
 // in a folder the copy made stays, and that folder with it; an entry made since in the place of
 // one it made, whatever inode number it was given, stays), also inside a folder it made
 // read-only, which keeps its mode where it stays. On a file system that gives no handles, which
 // alone tell a node from a later one of the same number, what the copy made stays. False, with
-// the first reason in undo, when anything it made stays.
-bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo);
+// the first reason in undo, when anything it made stays. The entry `replaced` tells of, which the
+// copy's first entry replaced, is put back in place of the copy where it was kept aside; a copy
+// over an entry that could not be kept stays, and so does another user's file the copy wrote in
+// place, each named in undo.
+bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo, const TReplacedEntry& replaced = {});
+// Removes the entry a move's copy at `to` replaced and kept aside, once the move is done (not
+// another program's entry put under its name since).
+void DropReplaced(const std::string& to, const TReplacedEntry& replaced);
+// Undoes the copy of a move that failed (RemoveMade), letting the progress show but hearing no
+// Cancel; what stays is told in run.Left.
+void UndoMove(const std::string& to, const TCopyRecord& made, const TReplacedEntry& replaced, TTreeRun& run);
+// Ends a move whose copy is whole and on disk: removes from the source what was copied
+// (RemoveCopied), then what the copy replaced. Where nothing of the source could be removed, and
+// it is all still there, the move is undone instead, so that both ends are as they were; what
+// another program removed from the source meanwhile lives on in the copy, which stays.
+bool RemoveMoved(const std::string& from, const std::string& to, const TCopyRecord& made,
+                 const TReplacedEntry& replaced, TTreeRun& run);
 // Renames, never over an existing name unless replace is set; across file systems copies, then
-// removes from the source what was copied. A copy that fails or is cancelled is undone: nothing
-// it made stays at the destination, and the source is whole.
+// removes from the source what was copied. What the mover may not remove (MayRemove, and for each
+// entry as the copy meets it) is refused before anything of it is copied. A copy that fails or is
+// cancelled, or whose source could not be removed at all, is undone: nothing it made stays at the
+// destination, what it replaced there is put back, and the source is whole.
 bool MoveEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run);
 // Pieces the tree's sources share.
 // The folder part and the last name of a path without trailing slashes.
@@ -104,6 +129,16 @@ bool FailAt(TTreeRun& run, const TFolderPath& walk, const std::string& name, con
 bool FailNamed(TTreeRun& run, const TFolderPath& walk, const std::string& name, const AnsiString& reason);
 // Flushes the file system that holds the entry at the path (all of it, once); false with errno.
 bool FlushFileSystem(const std::string& path);
+// 0 where the mover may remove entries of the open folder, else why not (the system's error): the
+// system asks for the right to write and search it, and lets nothing go from a folder immutable or
+// append-only (where its file system tells).
+int MayRemoveFrom(int folder);
+// 0 where the mover may remove the entry `name` (as `entry` found it) of the open folder (as
+// `above` found it), the folder's own right aside, else why not: in a sticky folder only root, the
+// folder's owner and the entry's may, and an entry immutable or append-only does not go.
+int MayRemoveEntry(int folder, const struct stat& above, const std::string& name, const struct stat& entry);
+// Both, for the entry at the path (a link at its end not followed).
+int MayRemove(const std::string& path);
 
 // rename that refuses (EEXIST) to replace an existing name.
 int RenameNoReplace(const std::string& from, const std::string& to);

@@ -34,19 +34,32 @@ bool ReadLinkAt(int folder, const std::string& name, std::string& target)
 }
 
 // Makes a link to `target` at `name`; with replace, beside it and renamed over it, so a failure
-// leaves the old entry as it was. errno set on failure.
-bool MakeLinkAt(const std::string& target, int folder, const std::string& name, bool replace)
+// leaves the old entry as it was (kept aside where `replaced` is given). errno set on failure.
+bool MakeLinkAt(const std::string& target, int folder, const std::string& name, bool replace, TReplacedEntry* replaced)
 {
     const auto make = [&](const std::string& at) {
         return symlinkat(target.c_str(), folder, at.c_str()) == 0 ? 0 : errno;
     };
-    errno = replace ? ReplaceThroughFreshName(folder, name, make) : make(name);
+    errno = replace ? ReplaceThroughFreshName(folder, name, make, replaced) : make(name);
     return errno == 0;
 }
 
+// Folders of first copies held open at once for their later names (beyond, a folder is reached
+// by its names from the start).
+constexpr size_t kHeldFolders = 256;
+
 class TTreeCopy {
 public:
-    TTreeCopy(TTreeRun& run, TCopyRecord& record) : run_(run), record_(record) {}
+    TTreeCopy(TTreeRun& run, TCopyRecord& record, TReplacedEntry* replaced)
+        : run_(run), record_(record), replaced_(replaced)
+    {}
+    ~TTreeCopy()
+    {
+        for (const auto& [index, folder] : held_)
+            close(folder.Fd);
+    }
+    TTreeCopy(const TTreeCopy&) = delete;
+    TTreeCopy& operator=(const TTreeCopy&) = delete;
     bool Run(const std::string& from, const std::string& to, bool replace);
 
 private:
@@ -68,6 +81,12 @@ private:
         std::string Name;
         TEntryState Source, Made;
         nlink_t NamesLeft;
+        bool Held;  // its folder is held open for it
+    };
+    // A made folder held open (a path only) while first copies in it wait for their later names.
+    struct THeldFolder {
+        int Fd;
+        size_t Copies;
     };
     // Copies one entry of the source's innermost folder; a folder is entered on both sides.
     void CopyOne(const std::string& name, const std::string& to, bool replace);
@@ -79,6 +98,10 @@ private:
     // through a link, as a path only (it needs no right to read a folder on the way); -1 when it
     // cannot.
     int OpenMadeFolder(size_t index) const;
+    // Holds the innermost made folder open for a first copy in it, while fewer than kHeldFolders
+    // are (false where it is not held); lets it go with the last of its first copies.
+    bool HoldFolder();
+    void LetGoOfFolder(size_t index);
     size_t CurrentFolder() const { return levels_.empty() ? 0 : levels_.back().Folder; }
     // The made folder, its entries in, takes the source folder's attributes and permissions.
     void FinishFolder();
@@ -115,10 +138,12 @@ private:
 
     TTreeRun& run_;
     TCopyRecord& record_;
+    TReplacedEntry* replaced_;  // a move's: what became of the entry the first one replaces
     TFolderPath source_, dest_;
     std::map<std::pair<dev_t, ino_t>, std::string> made_;  // the folders this copy made, and their handles
     std::vector<TMadeFolder> folders_{{0, std::string()}};
     std::map<std::pair<dev_t, ino_t>, TFirstCopy> firstCopies_;  // by the source file's node
+    std::map<size_t, THeldFolder> held_;                         // by the folder's place in folders_
     std::vector<TLevel> levels_;
     bool ok_ = true;
     bool stopped_ = false;
@@ -155,8 +180,13 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
     entry.Depth = levels_.size();
     struct stat st;
     bool copied = false;
+    // A move copies only what it may remove after: what it may not is refused before the source
+    // loses anything.
+    int refusal = 0;
     if (fstatat(source_.Fd(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         Fail(source_, name, errno);
+    } else if (run_.Moving && (refusal = MayRemoveEntry(source_.Fd(), source_.Info(), name, st)) != 0) {
+        Fail(source_, name, refusal);
     } else if (S_ISDIR(st.st_mode) && Made(source_.Fd(), name, st)) {
         Fail(source_, name, kIntoItself);
     } else if (S_ISDIR(st.st_mode)) {
@@ -168,7 +198,7 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
         struct stat made;
         if (!ReadLinkAt(source_.Fd(), name, target))
             Fail(source_, name, errno);
-        else if (!MakeLinkAt(target, dest_.Fd(), to, replace))
+        else if (!MakeLinkAt(target, dest_.Fd(), to, replace, replace ? replaced_ : nullptr))
             Fail(dest_, to, errno);
         else
             copied = KeepLink(to, st, made);
@@ -193,11 +223,14 @@ void TTreeCopy::CopyOne(const std::string& name, const std::string& to, bool rep
         copy.Moving = run_.Moving;
         copy.Tick = &run_.Tick;
         try {
-            CopyNative(copy, &entry.Source, &entry.Made);
+            CopyNative(copy, &entry.Source, &entry.Made, replace ? replaced_ : nullptr);
             copied = true;
             if (st.st_nlink > 1)
-                firstCopies_.emplace(std::make_pair(entry.Source.Dev, entry.Source.Ino),
-                                     TFirstCopy{CurrentFolder(), to, entry.Source, entry.Made, st.st_nlink - 1});
+                if (const auto [first, fresh] = firstCopies_.emplace(
+                        std::make_pair(entry.Source.Dev, entry.Source.Ino),
+                        TFirstCopy{CurrentFolder(), to, entry.Source, entry.Made, st.st_nlink - 1, false});
+                    fresh)
+                    first->second.Held = HoldFolder();
         } catch (const EAbort&) {
             run_.Cancelled = true;
         } catch (const Exception& e) {
@@ -217,6 +250,10 @@ bool TTreeCopy::CopyFolder(const std::string& name, const std::string& to, TCopi
     if (Made(source_.Fd(), std::string(), source_.Info())) {  // put there since it was looked at
         source_.Leave();
         return Fail(source_, name, kIntoItself);
+    }
+    if (const int refusal = run_.Moving ? MayRemoveFrom(source_.Fd()) : 0; refusal != 0) {
+        source_.Leave();
+        return Fail(source_, name, refusal);
     }
     entry.Source = StateOf(source_.Info());
     // No one else may enter it before it has its own permissions. One it made but cannot enter
@@ -249,11 +286,18 @@ bool TTreeCopy::LinkToFirstCopy(const struct stat& st, const std::string& to, TC
     if (found == firstCopies_.end())
         return false;
     const TFirstCopy& first = found->second;
-    const int folder = first.Folder == CurrentFolder() ? dest_.Fd() : OpenMadeFolder(first.Folder);
+    // Only a name of the file the first copy was made of: two files of one node number (a FUSE
+    // folder over two file systems) differ in size or times.
+    if (!Unchanged(st, first.Source))
+        return false;
+    const auto held = held_.find(first.Folder);
+    const int folder = first.Folder == CurrentFolder() ? dest_.Fd()
+        : held != held_.end()                          ? held->second.Fd
+                                                       : OpenMadeFolder(first.Folder);
     // The node itself, checked, is linked, through its descriptor: never what another program put
     // under the first copy's name since.
     const int node = folder < 0 ? -1 : openat(folder, first.Name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
-    if (folder >= 0 && folder != dest_.Fd())
+    if (folder >= 0 && folder != dest_.Fd() && held == held_.end())
         close(folder);
     // Its size and time, the source's, tell it from a later file given its node number where the
     // file system gives no handle to.
@@ -269,9 +313,33 @@ bool TTreeCopy::LinkToFirstCopy(const struct stat& st, const std::string& to, TC
         return false;
     entry.Source = first.Source;
     entry.Made = first.Made;
-    if (--found->second.NamesLeft == 0)
+    if (--found->second.NamesLeft == 0) {
+        if (first.Held)
+            LetGoOfFolder(first.Folder);
         firstCopies_.erase(found);
+    }
     return true;
+}
+
+bool TTreeCopy::HoldFolder()
+{
+    if (const auto held = held_.find(CurrentFolder()); held != held_.end()) {
+        ++held->second.Copies;
+        return true;
+    }
+    const int fd = held_.size() < kHeldFolders ? openat(dest_.Fd(), ".", O_PATH | O_DIRECTORY | O_CLOEXEC) : -1;
+    if (fd >= 0)
+        held_.emplace(CurrentFolder(), THeldFolder{fd, 1});
+    return fd >= 0;
+}
+
+void TTreeCopy::LetGoOfFolder(size_t index)
+{
+    const auto held = held_.find(index);
+    if (held != held_.end() && --held->second.Copies == 0) {
+        close(held->second.Fd);
+        held_.erase(held);
+    }
 }
 
 int TTreeCopy::OpenMadeFolder(size_t index) const
@@ -307,8 +375,9 @@ void TTreeCopy::FinishFolder()
 
 }  // namespace
 
-bool CopyEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run, TCopyRecord* made)
+bool CopyEntry(const std::string& from, const std::string& to, bool replace, TTreeRun& run, TCopyRecord* made,
+               TReplacedEntry* replaced)
 {
     TCopyRecord own;
-    return TTreeCopy(run, made ? *made : own).Run(from, to, replace);
+    return TTreeCopy(run, made ? *made : own, replaced).Run(from, to, replace);
 }

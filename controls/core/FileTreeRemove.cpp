@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <map>
@@ -150,22 +151,45 @@ bool WalkRecord(TFolderPath& walk, const std::string& name, const TCopyRecord& r
     return entered;
 }
 
+// Whether the entry `name` of the open folder is the one kept as `kept`: the same node of the same
+// generation where the file system gives handles, else of the same size and times.
+bool Holds(int folder, const std::string& name, const TEntryState& kept)
+{
+    struct stat now;
+    return fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && IsMade(kept, folder, name, now) &&
+        (!kept.Handle.empty() || Unchanged(now, kept));
+}
+
+// Puts the entry a move's copy (`made`) replaced and kept aside back at `name`, in place of the
+// copy, and removes the copy. Empty when done, else why what is kept aside stays.
+AnsiString PutBack(int folder, const std::string& name, const TEntryState& made, const TReplacedEntry& replaced)
+{
+    const std::string& aside = replaced.Aside;
+    if (!Holds(folder, aside, replaced.Kept) ||
+        renameat2(folder, aside.c_str(), folder, name.c_str(), RENAME_EXCHANGE) != 0)
+        return " stays: what it replaced cannot be put back";
+    struct stat copy;
+    if (fstatat(folder, aside.c_str(), &copy, AT_SYMLINK_NOFOLLOW) == 0 && IsMade(made, folder, aside, copy))
+        return unlinkat(folder, aside.c_str(), 0) == 0 ? AnsiString() : " is put back, and the copy stays";
+    // Another program's, put there meanwhile.
+    return " is put back, and what was there meanwhile is moved aside";
+}
+
+}  // namespace
+
 bool SameTime(const struct timespec& a, const struct timespec& b)
 {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-// The entry as the copy found it before reading it: the same node, and a file of the same size,
-// written and changed last at the same times.
-bool Unchanged(const struct stat& now, const TEntryState& copied)
+bool Unchanged(const struct stat& now, const TEntryState& copied, bool byChange)
 {
     if (!SameEntry(copied, now) || (now.st_mode & S_IFMT) != (copied.Mode & S_IFMT))
         return false;
     return S_ISDIR(now.st_mode) ||
-        (now.st_size == copied.Size && SameTime(now.st_mtim, copied.Time) && SameTime(now.st_ctim, copied.Change));
+        (now.st_size == copied.Size && SameTime(now.st_mtim, copied.Time) &&
+         (byChange ? SameTime(now.st_ctim, copied.Change) : now.st_mode == copied.Mode));
 }
-
-}  // namespace
 
 bool RemoveEntry(const std::string& native, TTreeRun& run)
 {
@@ -199,8 +223,10 @@ bool ClearFolder(const std::string& native, bool removeFolders)
     return RemoveNames(walk, std::move(names), {true, removeFolders}, run) && listed;
 }
 
-bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& run)
+bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& run, bool* untouched)
 {
+    if (untouched)
+        *untouched = false;
     const std::string path = WithoutTrailingSlashes(from);
     if (NamesRoot(path, false))
         return run.Fail(kRootRefusal);
@@ -208,48 +234,77 @@ bool RemoveCopied(const std::string& from, const TCopyRecord& copied, TTreeRun& 
     std::string top;
     if (!StartAtParent(path, walk, top, run))
         return false;
-    bool ok = true;
-    const auto changed = [&](const std::string& name) {
+    bool ok = true, whole = true;
+    const auto changed = [&](const std::string& name, bool gone = false) {
         ok = false;
+        whole = whole && !gone;
         if (run.Keeps())
-            run.Fail(StoredPath(walk.Path(name)) + " changed while it was moved and stays where it was");
+            run.Fail(StoredPath(walk.Path(name)) +
+                     (gone ? " was removed by another program while it was moved"
+                           : " changed while it was moved and stays where it was"));
     };
     // Removing one name of a file changes the file (its count of names, its change time): its
-    // later names are compared with it as it was right after, not taken for another program's
-    // change.
-    std::map<std::pair<dev_t, ino_t>, TEntryState> afterOwnRemoval;
+    // later names are compared with it as it was right after, whatever count of names its file
+    // system tells, not taken for another program's change. Only a file the record names more than
+    // once is kept so.
+    using TNode = std::pair<dev_t, ino_t>;
+    std::vector<TNode> nodes;
+    for (const TCopiedEntry& rec : copied)
+        if (!S_ISDIR(rec.Source.Mode))
+            nodes.emplace_back(rec.Source.Dev, rec.Source.Ino);
+    std::sort(nodes.begin(), nodes.end());
+    struct TAfterRemoval {
+        TEntryState Copied, After;
+        bool ChangeKnown;  // false where the file system tells nothing more of the removed name's node (FUSE)
+    };
+    std::map<TNode, TAfterRemoval> afterOwnRemoval;
     const auto entry = [&](int folder, const std::string& name, const TCopiedEntry& rec) {
-        const auto own = afterOwnRemoval.find({rec.Source.Dev, rec.Source.Ino});
-        const TEntryState& was = own == afterOwnRemoval.end() ? rec.Source : own->second;
+        const TNode key{rec.Source.Dev, rec.Source.Ino};
+        const auto own = afterOwnRemoval.find(key);
+        // Two files of one node number (a FUSE folder over two file systems) are told apart by their
+        // size and time (a FUSE folder may tell two names of one file apart by change times it kept).
+        const bool sameFile = own != afterOwnRemoval.end() && rec.Source.Size == own->second.Copied.Size &&
+            SameTime(rec.Source.Time, own->second.Copied.Time);
+        const TEntryState& was = sameFile ? own->second.After : rec.Source;
         const int node = openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
         struct stat now;
         TRecordStep step = TRecordStep::Done;
-        if (node < 0 || fstat(node, &now) != 0 || !Unchanged(now, was)) {
-            changed(name);
+        if (node < 0 || fstat(node, &now) != 0 || !Unchanged(now, was, !sameFile || own->second.ChangeKnown)) {
+            changed(name, node < 0 && errno == ENOENT);
             step = TRecordStep::Skip;
         } else if (S_ISDIR(now.st_mode)) {
             step = TRecordStep::Enter;
         } else if (unlinkat(folder, name.c_str(), 0) != 0) {
             ok = FailAt(run, walk, name, errno);
-        } else if (now.st_nlink > 1 && fstat(node, &now) == 0) {
-            afterOwnRemoval[{now.st_dev, now.st_ino}] = StateOf(now);
+        } else {
+            whole = false;
+            const auto [first, last] = std::equal_range(nodes.begin(), nodes.end(), key);
+            if (struct stat after; last - first > 1) {
+                const bool known = fstat(node, &after) == 0;
+                afterOwnRemoval[key] = {rec.Source, known ? StateOf(after) : was, known};
+            }
         }
         if (node >= 0)
             close(node);
         return step;
     };
     const auto leave = [&](int folder, const std::string& name) {
-        if (unlinkat(folder, name.c_str(), AT_REMOVEDIR) == 0)
+        if (unlinkat(folder, name.c_str(), AT_REMOVEDIR) == 0) {
+            whole = false;
             return;
+        }
         if (errno == ENOTEMPTY || errno == EEXIST)
             changed(name);
         else
             ok = FailAt(run, walk, name, errno);
     };
-    return WalkRecord(walk, top, copied, run, entry, leave) && ok;
+    const bool walked = WalkRecord(walk, top, copied, run, entry, leave);
+    if (untouched)
+        *untouched = whole;
+    return walked && ok;
 }
 
-bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo)
+bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo, const TReplacedEntry& replaced)
 {
     TFolderPath walk;
     std::string top;
@@ -259,18 +314,44 @@ bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo)
     // The mode of each folder entered, by depth, where it was opened to its owner: one that stays
     // gets it back.
     std::vector<std::pair<bool, struct stat>> opened;
+    const TReplacedEntry nothing;
     const auto entry = [&](int folder, const std::string& name, const TCopiedEntry& rec) {
+        const TReplacedEntry& over = rec.Depth == 0 ? replaced : nothing;
+        // Says why the entry stays, and where what it replaced is kept.
+        const auto stays = [&](const AnsiString& why) {
+            ok = false;
+            if (undo.Keeps())
+                undo.Fail(StoredPath(walk.Path(name)) + why +
+                          (over.Aside.empty() ? AnsiString()
+                                              : "; what it replaced is kept as " + StoredPath(walk.Path(over.Aside))));
+        };
+        // Another user's file written in place is that file still: what it held before is gone.
+        if (over.InPlace) {
+            stays(" is another user's file the copy wrote over in place, and keeps what it wrote");
+            return TRecordStep::Skip;
+        }
+        // What a copy replaced is put back, or, where it could not be kept, the copy stays rather
+        // than nothing.
+        if (over.Lost) {
+            stays(" stays: it replaced a file its file system could not keep aside");
+            return TRecordStep::Skip;
+        }
         struct stat now;
-        if (fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !IsMade(rec.Made, folder, name, now))
+        if (fstatat(folder, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0 || !IsMade(rec.Made, folder, name, now)) {
+            if (!over.Aside.empty())
+                stays(" is not what the copy made and stays");
             return TRecordStep::Skip;  // not what the copy made
+        }
         // Without the file system's handle, what another program made since in the place of what
         // the copy made may have its node number: nothing tells them apart.
         if (rec.Made.Handle.empty()) {
-            ok = false;
-            if (undo.Keeps())
-                undo.Fail(StoredPath(walk.Path(name)) +
-                          " stays: its file system cannot tell whether it is what the copy made");
+            stays(" stays: its file system cannot tell whether it is what the copy made");
             return TRecordStep::Skip;
+        }
+        if (!over.Aside.empty()) {
+            if (const AnsiString why = PutBack(folder, name, rec.Made, over); !why.empty())
+                stays(why);
+            return TRecordStep::Done;
         }
         if (S_ISDIR(now.st_mode)) {
             // A folder it made read-only is its maker's to open again.
@@ -300,4 +381,18 @@ bool RemoveMade(const std::string& to, const TCopyRecord& made, TTreeRun& undo)
             undo.Fail(StoredPath(walk.Path(name)) + " holds what the copy did not make and stays");
     };
     return WalkRecord(walk, top, made, undo, entry, leave) && ok;
+}
+
+void DropReplaced(const std::string& to, const TReplacedEntry& replaced)
+{
+    if (replaced.Aside.empty())
+        return;
+    std::string folderPath, name;
+    SplitPath(WithoutTrailingSlashes(to), folderPath, name);
+    const int folder = open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return;
+    if (Holds(folder, replaced.Aside, replaced.Kept))
+        unlinkat(folder, replaced.Aside.c_str(), 0);
+    close(folder);
 }

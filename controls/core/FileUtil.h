@@ -67,7 +67,9 @@ void CopyFile(std::string_view from, std::string_view to, TObject* progress = nu
 void CopyFileEx(std::string_view from, std::string_view to, bool overwriteReadOnly, bool shellDialog,
                 TObject* progress = nullptr);
 // Renames, replacing a link at To itself; across file systems, copies whole (a link as a link) and
-// then deletes the source, unless it changed since its copy first read it.
+// then deletes the source, unless it changed since its copy first read it. A source the mover may
+// not remove is refused before To is touched, and a move that fails otherwise leaves To as it was
+// (another user's file written in place keeps what was written, and the error says so).
 void MoveFile(std::string_view from, std::string_view to);
 void MoveFileEx(std::string_view from, std::string_view to, bool shellDialog);
 // Deletes the plain files that match the mask (not folders, not names starting with "."),
@@ -146,8 +148,9 @@ public:
     // moves to the trash. A folder is copied with its links as links and everything's group (and,
     // for root, owner) and permission bits; a FIFO, a device or a socket is not copied. A move
     // across file systems removes from the source only what it copied, as it was before the copy
-    // read it, and, when it fails or is cancelled, leaves nothing at the destination (what it
-    // cannot remove is shown). The root folder is never deleted or moved, and no folder is copied
+    // read it, refuses what it may not remove before it copies anything, and, when it fails or is
+    // cancelled, leaves nothing at the destination and puts back what it replaced there (what it
+    // cannot remove or put back is shown). The root folder is never deleted or moved, and no folder is copied
     // into itself (by what the paths lead to, nor by entering a folder the copy made).
     virtual bool Execute();
 

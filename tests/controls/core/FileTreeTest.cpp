@@ -33,8 +33,19 @@ namespace {
 
 enum TWay { wCopy, wMove, wTrash, wDelete, wCopyFile, wCopyFileOver, wMoveFile, wClearDir, wClearDirKeep, wDelFiles };
 
-// What is mounted at "other" (true: the tmpfs).
-enum TOther { oNone, oTmpfs, oOverlay, oFuse, oFuseWithoutAttributes };
+// What is mounted at "other" (true: the tmpfs): FUSE folders through bindfs, also one that
+// refuses every removal, one that counts one name of every file, and one over two tmpfs
+// (MountFuseOverTwoFileSystems).
+enum TOther {
+    oNone,
+    oTmpfs,
+    oOverlay,
+    oFuse,
+    oFuseWithoutAttributes,
+    oFuseDenyingRemovals,
+    oFuseHidingLinks,
+    oFuseOverTwoFileSystems
+};
 
 struct TTreeCase {
     const char* name;
@@ -51,7 +62,8 @@ struct TTreeCase {
     // bytes; 'E': copied files seem to end after 3000 bytes; 'I': another program moves "out" to
     // a/sub/x as a/sub is opened; 'B': A/late is bound at X; 'C': another program writes into t/a
     // (else s) as its copy reads past its first block; 'A': another program appends "tail" to s
-    // as its copy finds no data past where it is; 'W': the copy's flush fails; 'T': the
+    // as its copy finds no data past where it is; 'K': another program removes s as its copy reads
+    // past its first block; 'W': the copy's flush fails; 'T': the
     // second open of a folder named t is refused; 'U': the tree is user 2002's, who runs the case
     // in groups 2002 and 2003, and the folder is shown with owners; 'O': the folder is shown with
     // owners, temporary files are named, and the hidden files in the copy's folder are shown as
@@ -65,6 +77,8 @@ struct TTreeCase {
                       // replaces moved/r once it is read-only by its own r/f, and the user cancels;
                       // 'H' Cancel once other/t/x/y/f is made, then "[undo]" is shown at a poll
                       // between its removal and other/t's
+    // The flush of a move's file system fails.
+    bool flushFails = false;
 };
 
 // Folders a case may open before its walks are refused: a copy that entered what it made
@@ -77,7 +91,7 @@ void PrintTo(const TTreeCase& c, std::ostream* os) { *os << c.name; }
 bool ReadOnly(const std::string& path)
 {
     struct stat st;
-    return stat(path.c_str(), &st) == 0 && (st.st_mode & 0777) == 0555;
+    return stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
 }
 
 // Another program's work, or the user's Cancel, at a poll of the progress window, as the row
@@ -138,6 +152,10 @@ std::string MountOther(const TTreeCase& row, const TempFolder& folder)
         lacking = filetrees::MountOverlay(at);
     else if (row.across == oFuse || row.across == oFuseWithoutAttributes)
         lacking = filetrees::MountFuse(at, {row.across == oFuse ? "--xattr-rw" : "--xattr-none"});
+    else if (row.across == oFuseDenyingRemovals || row.across == oFuseHidingLinks)
+        lacking = filetrees::MountFuse(at, {row.across == oFuseHidingLinks ? "--hide-hard-links" : "--delete-deny"});
+    else if (row.across == oFuseOverTwoFileSystems)
+        lacking = filetrees::MountFuseOverTwoFileSystems(at);
     return lacking.empty() || lacking == filetrees::kNoBindfs ? lacking : "SKIP " + lacking;
 }
 
@@ -153,9 +171,11 @@ bool KeepsHoles(const TTreeCase& row, const TempFolder& folder)
 // handles (an overlay): the undo leaves it there.
 bool UndoesWithoutHandles(const TTreeCase& row, const TempFolder& folder)
 {
-    const bool intoTemp =
-        row.way == wTrash || (row.way == wMove && std::string(row.destination).rfind("other", 0) != 0);
-    if (row.across == oNone || !intoTemp || std::string(row.expected).rfind("false", 0) != 0)
+    const bool intoTemp = row.way == wTrash ||
+        ((row.way == wMove || row.way == wMoveFile) && std::string(row.destination).rfind("other", 0) != 0);
+    const std::string expected = row.expected;
+    const bool failed = row.way == wMoveFile ? expected.rfind("done", 0) != 0 : expected.rfind("false", 0) == 0;
+    if (row.across == oNone || !intoTemp || !failed)
         return false;
     return HandleAt(AT_FDCWD, folder.Path()).empty();
 }
@@ -181,7 +201,7 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
         return "SKIP giving files to other users needs root";
     const bool asUser = row.hook == 'U';
     if (!filetrees::MakeTree(folder.Path(), row.before, asUser ? static_cast<int>(kUser) : -1))
-        return "SKIP the file system of TMPDIR keeps no access lists";
+        return "SKIP the file system of TMPDIR keeps no access lists or flags, or only root may set them";
     if (std::string(row.before).find('!') != std::string::npos && !fs::exists(folder.File("t/node")))
         return "SKIP making a device node needs root";
     if (!KeepsHoles(row, folder))
@@ -206,6 +226,8 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
         SetCopyReads(row.hook == 'R' ? 3000 : 0, row.hook == 'E' ? 3000 : 0);
     if (row.hook == 'W')
         InjectAtomicWriteFailure(TAtomicWriteStep::Sync);
+    if (row.flushFails)
+        SetFlushHook([] { return false; });
     if (row.hook == 'C') {
         const std::string changed = folder.File(fs::exists(folder.File("t/a")) ? "t/a" : "s");
         const struct timespec long_ago[2] = {{1000000000, 0}, {1000000000, 0}};  // unlike any time of a write now
@@ -218,6 +240,11 @@ std::string RunCase(const TTreeCase& row, const TempFolder& folder)
             }
         });
     }
+    if (row.hook == 'K')
+        SetCopyReadHook([&folder](int64_t offset) {
+            if (offset == 8192)
+                unlink(folder.File("s").c_str());
+        });
     if (row.hook == 'A')
         SetCopyNoMoreDataHook([&folder](int64_t) {
             const int fd = open(folder.File("s").c_str(), O_WRONLY | O_APPEND);
@@ -290,6 +317,9 @@ TEST_P(HostileTree, Leaves)
     if (GetParam().across)
         fs::create_directory(folder.File("other"));
     const std::string out = filetrees::InBoundedChild([this] { return RunCase(GetParam(), folder); });
+    if (const std::string before = GetParam().before;
+        before.find("+i") != std::string::npos || before.find("+a") != std::string::npos)
+        filetrees::ClearFlags(folder.Path());
     if (out.rfind("SKIP ", 0) == 0)
         HM_SKIP_WHERE_LACKING(out.substr(5));
     EXPECT_EQ(out, GetParam().expected);
@@ -410,9 +440,8 @@ const TTreeCase kTrees[] = {
     {"RegressionMoveDoesNotFollowAFolderSwappedAfterItWasListed", wMove, "outside/deeper/evil=x tree/sub/deeper/f=1",
      "tree", "other",
      "false | Cannot move 'tree': tree\\sub changed while it was moved and stays where it was | moved/@755 "
-     "moved/deeper/@755 moved/deeper/f=1@644 other/@755 other/tree/@755 other/tree/sub/@755 other/tree/sub/deeper/@755 "
-     "other/tree/sub/deeper/f=1@644 outside/@755 outside/deeper/@755 outside/deeper/evil=x@644 tree/@755 "
-     "tree/sub->../outside",
+     "moved/deeper/@755 moved/deeper/f=1@644 other/@755 outside/@755 outside/deeper/@755 outside/deeper/evil=x@644 "
+     "tree/@755 tree/sub->../outside",
      true, 'D'},
     // A copy never enters a folder it made, whatever path leads there.
     {"RegressionCopyNeverEntersItsDestinationMovedIntoItsSource", wCopy, "a/sub/f=1", "a", "out",
@@ -435,14 +464,14 @@ const TTreeCase kTrees[] = {
      "true |  | keep/@755 keep/target=old@444 out/@755 out/link=new@644 s=new@644"},
     {"RegressionFailedReplaceLeavesTheFileReadOnly", wCopyFileOver, "s=new ro=old@444", "s", "ro",
      "Cannot write file ro. Input/output error |  | ro=old@444 s=new@644", false, 'W'},
-    // A source another program changes while it is copied stays where it is.
+    // A source another program changes while it is copied stays where it is, and its failed move
+    // leaves the destination as it was.
     {"RegressionMoveFileKeepsASourceChangedWhileItIsCopied", wMoveFile, "s=*20000", "s", "other\\s",
-     "Cannot delete file s. s changed while it was moved and stays where it was |  | other/@755 other/s=*20000@644 "
-     "s=?20000@644",
-     true, 'C'},
+     "Cannot delete file s. s changed while it was moved and stays where it was |  | other/@755 s=?20000@644", true,
+     'C'},
     {"RegressionMoveKeepsAFileChangedWhileItIsCopied", wMove, "t/a=*20000", "t", "other",
-     "false | Cannot move 't': t\\a changed while it was moved and stays where it was | other/@755 other/t/@755 "
-     "other/t/a=*20000@644 t/@755 t/a=?20000@644",
+     "false | Cannot move 't': t\\a changed while it was moved and stays where it was | other/@755 t/@755 "
+     "t/a=?20000@644",
      true, 'C'},
     // Cancel is heard while a source is removed and while a walk climbs back.
     {"RegressionCancelIsHeardWhileAMoveRemovesItsSource", wMove, "t/x/y/f=1", "t", "other",
@@ -495,10 +524,10 @@ const TTreeCase kTrees[] = {
     // The undo of a move removes what it made, also inside the folders it made read-only, which
     // keep their mode where they stay; it lets the progress show; what another program made in
     // the place of what it made stays, whatever inode number it was given.
-    {"RegressionCancelledMoveLeavesNoReadOnlyFolderBehind", wMove, "t/ t/r1/@555 t/r1/f=1 t/r2/@555 t/r2/f=2", "t",
-     "other",
-     "false aborted |  | other/@755:2002.2002 t/@755:2002.2002 t/r1/@555:2002.2002 t/r1/f=1@644:2002.2002 "
-     "t/r2/@555:2002.2002 t/r2/f=2@644:2002.2002",
+    {"RegressionCancelledMoveLeavesNoReadOnlyFolderBehind", wMove,
+     "t/ t/r1/@575:2004.2003 t/r1/f=1 t/r2/@575:2004.2003 t/r2/f=2", "t", "other",
+     "false aborted |  | other/@755:2002.2002 t/@755:2002.2002 t/r1/@575:2004.2003 t/r1/f=1@644:2002.2002 "
+     "t/r2/@575:2004.2003 t/r2/f=2@644:2002.2002",
      true, 'U', 0, 'Y'},
     {"RegressionReadOnlyFolderTheUndoLeavesKeepsItsMode", wMove, "t/r/@555 t/r/f=1", "t", "other",
      "false aborted | Cannot move 't': other\\t\\r holds what the copy did not make and stays | other/@755 "
@@ -579,6 +608,82 @@ const TTreeCase kTrees[] = {
      "false aborted | Cannot move 't': other\\t stays: its file system cannot tell whether it is what the copy made "
      "| other/@755 other/t/@755 other/t/a=1@644 t/@755 t/a=1@644",
      oOverlay, 0, 5, 'C'},
+    // A move refuses what the mover may not remove before the destination is touched, on every
+    // path: a folder it may not change, an immutable file, an append-only folder, a read-only
+    // folder or another user's file in a sticky one inside a tree.
+    {"RegressionUserOperatorMoveOutOfAFolderItMayNotChangeKeepsItsOwnFile", wMove, "ro/@755:0 ro/f=new other/mine=old",
+     "ro\\f", "other\\mine",
+     "false | Cannot move 'ro\\f': Permission denied | other/@755:2002.2002 other/mine=old@644:2002.2002 "
+     "ro/@755:0.2002 ro/f=new@644:2002.2002",
+     oTmpfs, 'U'},
+    {"RegressionUserMoveFileOfALinkOutOfAFolderItMayNotChangeKeepsItsOwnFile", wMoveFile,
+     "ro/@755:0 ro/l->somewhere other/mine=old", "ro\\l", "other\\mine",
+     "Cannot move file ro\\l. Permission denied |  | other/@755:2002.2002 other/mine=old@644:2002.2002 "
+     "ro/@755:0.2002 ro/l->somewhere:2002.2002",
+     oTmpfs, 'U'},
+    {"RegressionMoveFileOfAnImmutableFileKeepsTheDestination", wMoveFile, "s=new@644+i other/d=old", "s", "other\\d",
+     "Cannot move file s. Operation not permitted. |  | other/@755 other/d=old@644 s=new@644", oTmpfs},
+    {"RegressionMoveFileOutOfAnAppendOnlyFolderKeepsTheDestination", wMoveFile, "a/@755+a a/f=new other/d=old", "a\\f",
+     "other\\d", "Cannot move file a\\f. Operation not permitted. |  | a/@755 a/f=new@644 other/@755 other/d=old@644",
+     oTmpfs},
+    {"RegressionUserMoveOfATreeWithAReadOnlyFolderRemovesNothing", wMove, "t/ t/a=1 t/ro/b=2 t/ro/@555 t/z=3", "t",
+     "other",
+     "false | Cannot move 't': t\\ro: Permission denied | other/@755:2002.2002 t/@755:2002.2002 t/a=1@644:2002.2002 "
+     "t/ro/@555:2002.2002 t/ro/b=2@644:2002.2002 t/z=3@644:2002.2002",
+     oTmpfs, 'U'},
+    {"RegressionMoveOfATreeWithAnImmutableFileRemovesNothing", wMove, "t/a=1 t/i=2@644+i t/z=3", "t", "other",
+     "false | Cannot move 't': t\\i: Operation not permitted | other/@755 t/@755 t/a=1@644 t/i=2@644 t/z=3@644",
+     oTmpfs},
+    {"RegressionUserMoveOfATreeWithAnotherUsersFileInAStickyFolderRemovesNothing", wMove,
+     "t/ t/pub/@1777:0.0 t/pub/theirs=1@644:2004.2004", "t", "other",
+     "false | Cannot move 't': t\\pub\\theirs: Operation not permitted | other/@755:2002.2002 t/@755:2002.2002 "
+     "t/pub/@1777:0.0 t/pub/theirs=1@644:2004.2004",
+     oTmpfs, 'U'},
+    // What no check sees (a FUSE folder that refuses removals): the failed move is undone, and a
+    // replaced destination is put back.
+    {"RegressionMoveFileOutOfAFolderDenyingRemovalsKeepsTheDestination", wMoveFile, "other/s=new d=old", "other\\s",
+     "d", "Cannot delete file other\\s. Operation not permitted |  | d=old@644 other/@755 other/s=new@644",
+     oFuseDenyingRemovals},
+    {"RegressionMoveOutOfAFolderDenyingRemovalsLeavesNoCopy", wMove, "other/t/b/c=2", "other\\t", "moved",
+     "false | Cannot move 'other\\t': other\\t\\b\\c: Operation not permitted | other/@755 other/t/@755 other/t/b/@755 "
+     "other/t/b/c=2@644",
+     oFuseDenyingRemovals},
+    // The undo of a failed move puts back the file it replaced, and never removes another user's
+    // file it wrote in place, nor the copy of a source another program removed meanwhile.
+    {"RegressionUndoOfAMoveAfterAFailedFlushKeepsTheReplacedFile", wMove, "s=new other/doc=old", "s", "other\\doc",
+     "false | Cannot move 's': other\\doc: Input/output error | other/@755 other/doc=old@644 s=new@644", oTmpfs, 0, 0,
+     0, true},
+    {"RegressionMoveFileAfterAFailedFlushKeepsTheReplacedFile", wMoveFile, "s=new other/doc=old", "s", "other\\doc",
+     "Cannot write file other\\doc. Input/output error. |  | other/@755 other/doc=old@644 s=new@644", oTmpfs, 0, 0, 0,
+     true},
+    {"RegressionUndoOfAMoveKeepsAnotherUsersFileWrittenInPlace", wMove,
+     "other/s=new team/@2775:0.2003 team/doc=old@664:2004.2003", "other\\s", "team\\doc",
+     "false | Cannot move 'other\\s': team\\doc: Input/output error; team\\doc is another user's file the copy wrote "
+     "over in place, and keeps what it wrote | other/@755:2002.2002 other/s=new@644:2002.2002 team/@2775:0.2003 "
+     "team/doc=new@664:2004.2003",
+     oTmpfs, 'U', 0, 0, true},
+    {"MoveFileKeepsTheCopyOfASourceAnotherProgramRemoved", wMoveFile, "s=*20000", "s", "other\\s",
+     "Cannot delete file s. s was removed by another program while it was moved |  | other/@755 other/s=*20000@644",
+     oTmpfs, 'K'},
+    // A FUSE folder gives each name of a file a handle of its own, and cannot exchange two names.
+    {"RegressionUndoOfAMoveIntoAFuseFolderLeavesNothing", wMove, "s=new", "s", "other\\doc",
+     "false | Cannot move 's': other\\doc: Input/output error | other/@755 s=new@644", oFuse, 0, 0, 0, true},
+    {"UndoOfAMoveIntoAFuseFolderKeepsTheCopyOverAFileItCouldNotKeep", wMove, "s=new other/doc=old", "s", "other\\doc",
+     "false | Cannot move 's': other\\doc: Input/output error; other\\doc stays: it replaced a file its file system "
+     "could not keep aside | other/@755 other/doc=new@644 s=new@644",
+     oFuseHidingLinks, 0, 0, 0, true},
+    // Names of one file are linked, not two files of one node number; a file system that counts
+    // one name of every file still moves them.
+    {"RegressionCopyLinksNoTwoFilesOfOneNodeNumber", wCopy,
+     "other/fs1/in/x=one other/fs1/keep=>other/fs1/in/x other/fs2/in/y=two other/fs2/keep=>other/fs2/in/y", "other\\t",
+     "out",
+     "true |  | other/@755 other/fs1/@755 other/fs1/in/@755 other/fs1/in/x=one@644 other/fs1/keep=one@644~2 "
+     "other/fs2/@755 other/fs2/in/@755 other/fs2/in/y=two@644 other/fs2/keep=two@644~2 other/t/@755 other/t/m1/@755 "
+     "other/t/m1/x=one@644~2 other/t/m2/@755 other/t/m2/y=two@644~2 out/@755 out/m1/@755 out/m1/x=one@644 "
+     "out/m2/@755 out/m2/y=two@644",
+     oFuseOverTwoFileSystems},
+    {"RegressionMoveFromAFolderHidingLinksMovesThem", wMove, "other/t/a=x other/t/b=>other/t/a other/t/z=z", "other\\t",
+     "moved", "true |  | moved/@755 moved/a=x@644 moved/b=x@644 moved/z=z@644 other/@755", oFuseHidingLinks},
     // A plain name matched without regard to case names a file only where exactly one matches.
     {"RegressionTwoOtherCasesAreNeitherDeleted", wDelFiles, "Report.txt=1 REPORT.TXT=2", "report.txt", "",
      "false |  | REPORT.TXT=2@644 Report.txt=1@644"},

@@ -6,14 +6,17 @@
 // after one sets its permission bits (a link's are left as they are: "@:UID"), and may go on with
 // ":UID" its owner, ".GID" its group, "+A" an access list that grants user 2005 reading and the
 // owning group reading and writing, "+D" a default list that grants user 2005 everything (root
-// only). Tree reads a folder back so, in name order, links not followed, with every mode and
+// only), "+i" the flag that makes it immutable, "+a" append-only (root only; ClearFlags clears
+// them). Tree reads a folder back so, in name order, links not followed, with every mode and
 // access list, a long file as its size ("^N" where it keeps the
 // holes and "x" of "a=^N"), a file of N names with "~N" at its end, an info file of the trash as
 // its first line and, when asked, owners.
 
 #include <endian.h>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -147,6 +150,24 @@ inline std::string MountFuse(const std::string& at, const std::vector<std::strin
     return WEXITSTATUS(status) == 0 ? std::string() : "bindfs could not mount (is /dev/fuse there?)";
 }
 
+// Two small tmpfs at `at`/fs1 and `at`/fs2, the folder "in" of each bound at `at`/t/m1 and
+// `at`/t/m2, all under one FUSE folder at `at`: it gives the node numbers of the file systems
+// below, which number their files alike. Empty when mounted, else why not (root only).
+inline std::string MountFuseOverTwoFileSystems(const std::string& at)
+{
+    for (const char* n : {"1", "2"}) {
+        const std::string below = at + "/fs" + n, bound = at + "/t/m" + n;
+        fs::create_directories(bound);
+        fs::create_directories(below);
+        if (const std::string lacking = MountFileSystem(below, "64k"); !lacking.empty())
+            return lacking;
+        fs::create_directories(below + "/in");
+        if (const std::string lacking = BindFolder(below + "/in", bound); !lacking.empty())
+            return lacking;
+    }
+    return MountFuse(at, {});
+}
+
 // An overlay at `at`, its layers in a small tmpfs mounted there first and hidden under it, as a
 // container's root is, in a mount namespace of this process's own; for a user other than root in
 // a user namespace of its own too, where the system permits one. Empty when mounted, else why not.
@@ -275,8 +296,32 @@ inline void MakeSparse(const std::string& path, off_t size)
     close(fd);
 }
 
+// Sets (or clears) the flags of the file or folder at the path; false where they cannot be.
+inline bool SetFlags(const std::string& path, int flags, bool on)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    int now = 0;
+    bool ok = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &now) == 0;
+    now = on ? now | flags : now & ~flags;
+    ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &now) == 0;
+    if (fd >= 0)
+        close(fd);
+    return ok;
+}
+
+// Clears the immutable and append-only flags ("+i", "+a") of everything in the tree, so that it
+// can be removed.
+inline void ClearFlags(const std::string& root)
+{
+    std::error_code ec;
+    for (const auto& entry : fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec))
+        if (const fs::file_type type = entry.symlink_status(ec).type();
+            type == fs::file_type::regular || type == fs::file_type::directory)
+            SetFlags(entry.path(), FS_IMMUTABLE_FL | FS_APPEND_FL, false);
+}
+
 // The tree `layout` describes, each entry given to `owner` (and its group) when one is named.
-// False when an access list could not be set.
+// False when an access list or a flag could not be set.
 inline bool MakeTree(const std::string& root, const std::string& layout, int owner = -1)
 {
     bool listed = true;
@@ -317,7 +362,9 @@ inline bool MakeTree(const std::string& root, const std::string& layout, int own
         Ignore(lchown(path.c_str(), static_cast<uid_t>(uid), static_cast<gid_t>(gid)));
         if (!tail.empty() && std::isdigit(static_cast<unsigned char>(tail[0])))
             chmod(path.c_str(), static_cast<mode_t>(std::stoi(tail, nullptr, 8)));
-        if (list != std::string::npos) {
+        if (list != std::string::npos && (tail[list + 1] == 'i' || tail[list + 1] == 'a')) {
+            listed = SetFlags(path, tail[list + 1] == 'i' ? FS_IMMUTABLE_FL : FS_APPEND_FL, true) && listed;
+        } else if (list != std::string::npos) {
             const bool access = tail[list + 1] == 'A';
             const std::string value = access ? AccessList({{1, 6}, {2, 4, 2005}, {4, 6}, {16, 6}, {32, 4}})
                                              : AccessList({{1, 7}, {2, 7, 2005}, {4, 5}, {16, 7}, {32, 5}});
