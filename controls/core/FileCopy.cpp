@@ -222,6 +222,15 @@ int OpenSource(const TFileCopy& copy, struct stat& src, const TName& fromName)
         throw EFOpenError("Cannot open file " + fromName() + Why(errno));
     if (!S_ISREG(src.st_mode))
         throw EFOpenError("Cannot open file " + fromName() + ". " + NotARegularFile(src.st_mode));
+    // A file being saved in place, or whose save in place was cut short, holds what its save left
+    // (AtomicFile.h): a load of it finishes that save where the copier may write it.
+    if (SavedFileBeingWritten(SavedFileMark(in.Get()))) {
+        std::string finished;
+        ReadSavedFile(SavePaths::OpenPath(in.Get()), INT64_MAX, finished);
+        if (fstat(in.Get(), &src) != 0 || SavedFileBeingWritten(SavedFileMark(in.Get())))
+            throw EFOpenError("Cannot open file " + fromName() +
+                              ". A save of it written in place has not ended: open it in the program, then copy it.");
+    }
     return in.Release();
 }
 
@@ -387,7 +396,11 @@ void CopyNative(const TFileCopy& copy, TEntryState* source, TEntryState* made, T
     options.Finish = [&](int written) {
         held.Reset(dup(written));
         try {
+            const std::string mark = SavedFileMark(in.Get());
             const int64_t end = CopyData(copy, in.Get(), written, src, fromName, toName);
+            // A save in place that came meanwhile may have changed what was read.
+            if (SavedFileMark(in.Get()) != mark)
+                throw EReadError("Cannot read file " + fromName() + ". It was saved while it was copied.");
             if (copy.Moving && end < static_cast<int64_t>(src.st_size))
                 throw EReadError("Cannot read file " + fromName() + ". It ended after " + std::to_string(end) +
                                  " of its " + std::to_string(src.st_size) + " bytes.");

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 #include <sys/xattr.h>
 
+#include <csignal>
 #include <cstdint>
 #include <cstring>
 
 #include "controls/core/FileUtil.h"
+#include "platform/core/AtomicFile.h"
 #include "tests/SkipWhereLacking.h"
 #include "tests/controls/core/FileTrees.h"
 #include "tests/platform/core/Unprivileged.h"
@@ -76,3 +78,31 @@ TEST(FileAccess, RegressionMoveAcrossFileSystemsKeepsAccessLists)
 }
 
 }  // namespace
+
+// A file whose save in place was cut short, copied by its owner: the copy held the torn bytes the
+// file held, not what its save had committed it to. The copy finishes the save and copies that.
+TEST(FileAccess, RegressionACopyOfAFileWhoseSaveInPlaceWasCutShortHeldItTorn)
+{
+    TempFolder folder;
+    const std::string notes = folder.File("notes.ini");
+    TempFolder::Write(notes, "old");
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0777), 0);
+    if (chown(notes.c_str(), kShutOut, kShutOut) != 0 || chmod(notes.c_str(), 0666) != 0)
+        HM_SKIP_WHERE_LACKING("giving a file to another user needs root: " << std::strerror(errno));
+    const std::string killed = filetrees::InBoundedChild([&folder] {
+        if (!BecomeUser(kShutOut + 1, {kShutOut + 1}) || chdir(folder.Path().c_str()) != 0)
+            return std::string("not become");
+        SetAtSaveStep([](TSaveStep step) {
+            if (step == TSaveStep::InPlaceMarked) {
+                TempFolder::Write("notes.ini", "ne");
+                raise(SIGKILL);
+            }
+        });
+        return std::string(AtomicWriteFile("notes.ini", "new").Ok ? "saved" : "refused");
+    });
+    ASSERT_EQ(TempFolder::Read(notes), "ne") << killed;
+    EXPECT_TRUE(AnswerAsUserIn(kShutOut, {kShutOut}, folder.Path(), [] {
+        CopyFile("notes.ini", "copy.ini");
+        return TempFolder::Read("copy.ini") == "new";
+    }));
+}

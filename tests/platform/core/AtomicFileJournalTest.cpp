@@ -36,7 +36,8 @@ std::string CutShortSave(const TempFolder& scratch, mode_t mode)
 {
     const std::string folder = scratch.File("shared"), file = folder + "/notes.ini";
     // Reached by every user by its path, as a shared folder is.
-    if (chmod(scratch.Path().c_str(), 0711) != 0 || mkdir(folder.c_str(), 0777) != 0 || chmod(folder.c_str(), 0777) != 0)
+    if (chmod(scratch.Path().c_str(), 0711) != 0 || mkdir(folder.c_str(), 0777) != 0 ||
+        chmod(folder.c_str(), 0777) != 0)
         return "";
     TempFolder::Write(file, kOld);
     if (chown(file.c_str(), kOwner, kGroup) != 0 || chmod(file.c_str(), mode) != 0)
@@ -88,7 +89,8 @@ TEST(SaveJournal, RegressionAReaderPlantedAJournalBesideALinkToTheFile)
         size_t at = 0;
         for (int i = 0; i < 4 && at != std::string::npos; ++i)
             at = fields.find(' ', at + 1);
-        const std::string journal = at == std::string::npos ? "" : fields.substr(at + 1, fields.find(' ', at + 1) - at - 1);
+        const std::string journal =
+            at == std::string::npos ? "" : fields.substr(at + 1, fields.find(' ', at + 1) - at - 1);
         std::string forged = "HMJRNL3\n" + std::string(16, '\0') + kNew;
         forged.replace(forged.size() - 4, 3, "bad");
         forged[8] = static_cast<char>(kNew.size());
